@@ -31,3 +31,25 @@ function(calvorn_test folder)
     DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 120 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
+
+# calvorn_embed_resources(<target> <type> <id> <file> [<type> <id> <file> ...])
+# Defines OBJECT library <target> whose objects register the files as embedded
+# resources (platform/base/resource.h). Link it into a program or test binary:
+# its objects are always kept, so the registration runs before main.
+function(calvorn_embed_resources target)
+  set(args ${ARGN})
+  set(files)
+  list(LENGTH args n)
+  math(EXPR last "${n} - 1")
+  foreach(i RANGE 2 ${last} 3)
+    list(GET args ${i} f)
+    list(APPEND files ${f})
+  endforeach()
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_embedded.cpp)
+  add_custom_command(OUTPUT ${out}
+    COMMAND embed ${out} ${args}
+    DEPENDS embed ${files}
+    COMMENT "Embedding resources of ${target}" VERBATIM)
+  add_library(${target} OBJECT ${out})
+  target_link_libraries(${target} PUBLIC platform_base)
+endfunction()
