@@ -1,14 +1,18 @@
-# calvorn_library(<name> [DEPS <targets>...] [DIR <dir>])
+# calvorn_library(<name> [DEPS <targets>...] [DIR <dir>] [EXCLUDE <regex>])
 # A static library of every .cpp under DIR (default: the current source dir),
-# compiled with the project's warnings. Headers are included as "<folder>/<file>.h"
-# from the repository root.
+# less the files matching EXCLUDE, compiled with the project's warnings. Headers
+# are included as "<folder>/<file>.h" from the repository root.
 function(calvorn_library name)
-  cmake_parse_arguments(ARG "" "DIR" "DEPS;PRIVATE_DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "DIR;EXCLUDE" "DEPS;PRIVATE_DEPS" ${ARGN})
   if(NOT ARG_DIR)
     set(ARG_DIR ${CMAKE_CURRENT_SOURCE_DIR})
   endif()
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp)
   file(GLOB_RECURSE hdrs CONFIGURE_DEPENDS ${ARG_DIR}/*.h)
+  if(ARG_EXCLUDE)
+    list(FILTER srcs EXCLUDE REGEX "${ARG_EXCLUDE}")
+    list(FILTER hdrs EXCLUDE REGEX "${ARG_EXCLUDE}")
+  endif()
   add_library(${name} STATIC ${srcs} ${hdrs})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
   target_compile_options(${name} PRIVATE ${CALVORN_WARNINGS})

@@ -41,6 +41,19 @@ std::span<const std::uint8_t> AfxGetResource(const char* type, UINT id)
     return {info->data, info->size};
 }
 
+std::vector<UINT> AfxEnumResourceIds(const char* type)
+{
+    std::vector<UINT> ids;
+    if (!type)
+        return ids;
+    Registry& r = GetRegistry();
+    std::lock_guard lock(r.mutex);
+    for (const auto& [key, info] : r.entries)
+        if (key.first == type)
+            ids.push_back(key.second);
+    return ids;
+}
+
 HINSTANCE AfxGetResourceHandle()
 {
     static int module;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/base/types.h"
 
@@ -17,6 +18,9 @@ void AfxRegisterResource(const char* type, UINT id, const std::uint8_t* data, st
 
 // Bytes of a resource; an empty span when there is none.
 std::span<const std::uint8_t> AfxGetResource(const char* type, UINT id);
+
+// Ids of every resource of the type, in ascending order.
+std::vector<UINT> AfxEnumResourceIds(const char* type);
 
 // Handle-style access in the shape the application code uses.
 struct ResourceInfo;

@@ -17,6 +17,7 @@ using ULONG = std::uint32_t;
 using SHORT = std::int16_t;
 using USHORT = std::uint16_t;
 using LONGLONG = std::int64_t;
+using ULONGLONG = std::uint64_t;
 
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;

@@ -1,0 +1,111 @@
+#pragma once
+// CDbRequestWorker: the request worker shared by CItemDbWorker and
+// CManagerDbWorker. A worker thread waits on the worker's event, takes the
+// request (name in edit 1003, SQL in 1002, insert-read marker in 1006) from the
+// owner's mailbox, runs it and sends the rows one at a time to the owner's
+// window with SendMessage, waiting after each message until the owner writes
+// "Report" into edit 1003 and sets the event. The variants differ only in the
+// WorkerProtocol they give.
+//
+// Threads: the constructor starts the thread; SetOwner, SetEvent, ExecuteRequest
+// and the synchronous readers are called on the owner's thread; the helper lock
+// (CDaoHelper) keeps the database calls of both threads apart and is never held
+// while a message is sent or a message box is shown.
+//
+// Destruction stops the thread: a pending wait for "Report" is released, and on
+// the UI thread the destructor keeps serving sent messages until the thread has
+// ended, so a send in flight to the owner completes instead of deadlocking.
+
+#include <atomic>
+#include <semaphore>
+
+#include "db/dao_helper.h"
+
+class CMailboxDlg;
+class CWinThread;
+class CWnd;
+
+// What the owner does with a row read back after an insert (the work screen
+// implements it; called on the owner's thread by HandleInsertRead).
+class CInsertReadTarget {
+public:
+    virtual void SplitItemRowText(CString row) = 0;
+    virtual void SplitScaleInfoRowText(CString row) = 0;
+    virtual void SplitUserLabelRowText(CString row) = 0;
+
+protected:
+    ~CInsertReadTarget() = default;
+};
+
+struct WorkerProtocol {
+    UINT rowMessage = 0;
+    UINT emptyMessage = 0;
+    UINT doneMessage = 0;
+    bool sendsHeader = false;         // column names before the rows
+    bool readsMarker = false;         // edit 1006 turns a request into an insert-read
+    bool stopsAfterInsertRow = false; // the *_Insert_Read names stream only their first row
+    const char* tableWord = nullptr;  // the only table word served, or nullptr for all
+};
+
+class CDbRequestWorker : public CDaoHelper {
+public:
+    ~CDbRequestWorker() override;
+
+    // The owner view (target of the replies) and its mailbox dialog.
+    void SetOwner(CWnd* owner, CMailboxDlg* mailbox);
+    // The owner's row parsers for insert-reads (item worker; may stay unset).
+    void SetInsertReadTarget(CInsertReadTarget* target) { m_pInsertTarget.store(target); }
+
+    // Wakes the worker: a request is in the mailbox, or "Report" answers a reply.
+    // Each call counts once (no two wake-ups merge).
+    void SetEvent() { m_wake.release(); }
+
+    // Runs the statement in the mailbox (name 1003, SQL 1002, both emptied) on the
+    // calling (owner's) thread, closes the database, then writes the name back
+    // into 1003 and sends the done message, which the owner handles inside this
+    // call and must not acknowledge.
+    void ExecuteRequest();
+
+    // 1 after the last wait ended with "Report", else 0.
+    int GetReportFlag() const { return m_nReportFlag.load(); }
+
+    // The name of the request being served (the table word decides its routing).
+    static CString TableWord(const CString& requestName);
+
+protected:
+    explicit CDbRequestWorker(const WorkerProtocol& protocol);
+
+    // Reads a row back on the owner's thread and hands the first row to the
+    // target's parser chosen by the request name in edit 1003.
+    void InsertRead(const CString& requestName, const CString& sql);
+
+    CMailboxDlg* Mailbox() const { return m_pMailbox.load(); }
+
+private:
+    static UINT WorkerThreadProc(void* param);
+    void HandleRequest();
+    void StreamSelect(const CString& sql);
+    // FALSE when the worker is stopping (or the owner is gone) instead of "Report".
+    BOOL WaitForReport();
+    // The wait after the done message of a streamed SELECT.
+    void WaitForDoneReport();
+    // Writes the name (and text) into the mailbox and sends message to the owner.
+    // FALSE when the owner has no window, so no acknowledgement can come.
+    BOOL Reply(UINT message, const CString* text);
+    CString HeaderRow(const QueryResult& result) const;
+    BOOL StopsAfterFirstRow() const;
+
+    const WorkerProtocol m_protocol;
+    std::atomic<CWnd*> m_pOwner{nullptr};
+    std::atomic<CMailboxDlg*> m_pMailbox{nullptr};
+    std::atomic<CInsertReadTarget*> m_pInsertTarget{nullptr};
+    std::counting_semaphore<> m_wake{0};  // the worker's event, counting each SetEvent
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_nReportFlag{0};
+    CWinThread* m_pThread = nullptr;
+
+    // The request being served (worker thread only).
+    CString m_strRequestName;
+    CString m_strRequestSql;
+    CString m_strMarker;
+};

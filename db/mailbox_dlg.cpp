@@ -1,0 +1,64 @@
+#include "db/mailbox_dlg.h"
+
+CMailboxDlg::CMailboxDlg(CWnd* parent) : CDialog(IDD_MAILBOX, parent) {}
+
+CMailboxDlg::~CMailboxDlg()
+{
+    m_editMarker.DestroyWindow();
+    m_editName.DestroyWindow();
+    m_editText.DestroyWindow();
+    DestroyWindow();
+}
+
+BOOL CMailboxDlg::Create(CWnd* parent)
+{
+    return CDialog::Create(IDD_MAILBOX, parent ? parent : m_pParentWnd);
+}
+
+void CMailboxDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_MAILBOX_MARKER, m_editMarker);
+    DDX_Control(dx, IDC_MAILBOX_NAME, m_editName);
+    DDX_Control(dx, IDC_MAILBOX_TEXT, m_editText);
+}
+
+CEdit* CMailboxDlg::Edit(int id)
+{
+    return const_cast<CEdit*>(static_cast<const CMailboxDlg*>(this)->Edit(id));
+}
+
+const CEdit* CMailboxDlg::Edit(int id) const
+{
+    switch (id) {
+    case IDC_MAILBOX_MARKER:
+        return &m_editMarker;
+    case IDC_MAILBOX_NAME:
+        return &m_editName;
+    case IDC_MAILBOX_TEXT:
+        return &m_editText;
+    default:
+        return nullptr;
+    }
+}
+
+CString CMailboxDlg::Text(int id) const
+{
+    CString text;
+    if (const CEdit* edit = Edit(id))
+        edit->GetWindowText(text);
+    return text;
+}
+
+CString CMailboxDlg::TakeText(int id)
+{
+    const CString text = Text(id);
+    SetText(id, "");
+    return text;
+}
+
+void CMailboxDlg::SetText(int id, const CString& text)
+{
+    if (CEdit* edit = Edit(id))
+        edit->SetWindowText(text);
+}

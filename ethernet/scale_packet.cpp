@@ -1,0 +1,184 @@
+#include "ethernet/scale_packet.h"
+
+#include <algorithm>
+#include <cstring>
+
+IoStatus EncodePacket(std::uint16_t command, std::span<const std::uint8_t> payload, ByteBuffer& out)
+{
+    out.clear();
+    if (payload.size() > kMaxPacketPayload)
+        return IoStatus::Error(IoCode::InvalidArgument,
+                               "packet payload of " + std::to_string(payload.size()) + " bytes over "
+                                   + std::to_string(kMaxPacketPayload));
+    out.reserve(kPacketHeaderSize + payload.size());
+    PutU16LE(out, command);
+    PutU16LE(out, static_cast<std::uint16_t>(payload.size()));
+    PutBytes(out, payload);
+    return IoStatus::Ok();
+}
+
+ByteBuffer EncodePacket(ScaleCommand command, std::span<const std::uint8_t> payload)
+{
+    ByteBuffer out;
+    EncodePacket(ToWord(command), payload, out);
+    return out;
+}
+
+ByteBuffer EncodeClear(TableCode table, std::uint8_t second)
+{
+    const std::uint8_t payload[] = { ToByte(table), second };
+    return EncodePacket(ScaleCommand::Clear, payload);
+}
+
+ByteBuffer EncodeRequestOne(TableCode table, std::uint32_t number)
+{
+    ByteBuffer payload { ToByte(table), 1 };
+    PutU32LE(payload, number);
+    return EncodePacket(ScaleCommand::RequestOne, payload);
+}
+
+ByteBuffer EncodeRequestAll(TableCode table)
+{
+    const std::uint8_t payload[] = { ToByte(table), 1 };
+    return EncodePacket(ScaleCommand::RequestAll, payload);
+}
+
+ByteBuffer EncodeNak(std::uint16_t code)
+{
+    ByteBuffer payload;
+    PutU16LE(payload, code);
+    return EncodePacket(ScaleCommand::Nak, payload);
+}
+
+IoStatus DecodePacket(std::span<const std::uint8_t> block, ScalePacket& out)
+{
+    ByteReader reader(block);
+    std::uint16_t command = 0;
+    std::uint16_t length = 0;
+    if (!reader.GetU16LE(command) || !reader.GetU16LE(length))
+        return IoStatus::Error(IoCode::BadLength,
+                               "packet of " + std::to_string(block.size()) + " bytes has no header");
+    if (length > kMaxPacketPayload)
+        return IoStatus::Error(IoCode::BadLength, "packet length " + std::to_string(length) + " over the limit");
+    if (reader.Remaining() != length)
+        return IoStatus::Error(IoCode::BadLength,
+                               "packet length " + std::to_string(length) + " but "
+                                   + std::to_string(reader.Remaining()) + " payload bytes");
+    std::span<const std::uint8_t> payload;
+    reader.GetBytes(length, payload);
+    out.command = command;
+    out.payload.assign(payload.begin(), payload.end());
+    return IoStatus::Ok();
+}
+
+bool IsGreeting(std::span<const std::uint8_t> block)
+{
+    const std::size_t textLength = std::find(block.begin(), block.end(), 0) - block.begin();
+    const std::size_t greetingLength = sizeof kScaleGreeting - 1;
+    return textLength == greetingLength && std::memcmp(block.data(), kScaleGreeting, greetingLength) == 0;
+}
+
+namespace {
+
+// Replies a scale sends, with the payload lengths they can carry.
+bool IsScaleReplyHeader(std::uint16_t command, std::uint16_t length)
+{
+    switch (static_cast<ScaleCommand>(command)) {
+    case ScaleCommand::Ack:
+    case ScaleCommand::EndOfData: return length == 0;
+    case ScaleCommand::Nak: return length >= 2 && length <= 6;
+    case ScaleCommand::Data: return length >= 2;
+    case ScaleCommand::BroadStatusReply: return length == 4;
+    default: return false;
+    }
+}
+
+} // namespace
+
+ScalePacketFramer::ScalePacketFramer(Start start)
+    : m_state(start == Start::AwaitGreeting ? State::AwaitGreeting : State::Packets)
+{
+}
+
+void ScalePacketFramer::Feed(std::span<const std::uint8_t> bytes, std::vector<Event>& out)
+{
+    m_buffer.insert(m_buffer.end(), bytes.begin(), bytes.end());
+    while (Step(out)) {
+    }
+    m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(m_start));
+    m_start = 0;
+}
+
+void ScalePacketFramer::DiscardPending(std::vector<Event>& out)
+{
+    if (Pending() > 0)
+        Drop(Pending(), "unfinished packet discarded", out);
+    m_buffer.clear();
+    m_start = 0;
+}
+
+void ScalePacketFramer::Drop(std::size_t count, std::string reason, std::vector<Event>& out)
+{
+    Event e;
+    e.kind = Kind::Dropped;
+    e.dropped = count;
+    e.reason = std::move(reason);
+    out.push_back(std::move(e));
+    m_start += count;
+}
+
+// Consumes one greeting, NUL or packet from the front of the buffer; false when
+// more bytes are needed.
+bool ScalePacketFramer::Step(std::vector<Event>& out)
+{
+    const std::span<const std::uint8_t> data = std::span<const std::uint8_t>(m_buffer).subspan(m_start);
+    if (data.empty())
+        return false;
+    const std::size_t greetingLength = sizeof kScaleGreeting - 1;
+    if (m_state == State::AwaitGreeting) {
+        const std::size_t n = std::min(data.size(), greetingLength);
+        if (std::memcmp(data.data(), kScaleGreeting, n) != 0) {
+            m_state = State::Packets; // no greeting: read it as packets
+            return true;
+        }
+        if (n < greetingLength)
+            return false;
+        m_start += greetingLength;
+        Event e;
+        e.kind = Kind::Greeting;
+        out.push_back(std::move(e));
+        m_state = State::AfterGreeting;
+        return true;
+    }
+    ByteReader reader(data);
+    std::uint16_t command = 0, length = 0;
+    if (m_state == State::AfterGreeting) {
+        // The greeting may end with a NUL. Packets of the scale may begin with a
+        // zero byte too (NAK, end of data): the NUL is the greeting's when the
+        // header read from it is no reply a scale sends.
+        if (data[0] == 0) {
+            if (!reader.GetU16LE(command) || !reader.GetU16LE(length))
+                return false;
+            if (!IsScaleReplyHeader(command, length))
+                ++m_start;
+        }
+        m_state = State::Packets;
+        return true;
+    }
+    if (!reader.GetU16LE(command) || !reader.GetU16LE(length))
+        return false;
+    if (length > kMaxPacketPayload) {
+        Drop(data.size(), "packet length " + std::to_string(length) + " over the limit", out);
+        return false;
+    }
+    std::span<const std::uint8_t> payload;
+    if (!reader.GetBytes(length, payload))
+        return false;
+    Event e;
+    e.kind = Kind::Packet;
+    e.packet.command = command;
+    e.packet.payload.assign(payload.begin(), payload.end());
+    out.push_back(std::move(e));
+    m_start += kPacketHeaderSize + length;
+    return true;
+}

@@ -1,0 +1,41 @@
+#pragma once
+// Hands a scale connection's events to the user-interface thread. The reader
+// thread queues each event under its job and posts `message` (wParam = job) to
+// the target window; the window's handler, on the user-interface thread, takes
+// the job's events with Take, in arrival order. Nothing is lost when a window
+// is gone before delivery: the queue is only freed by Forget or with the poster.
+
+#include <deque>
+#include <map>
+#include <mutex>
+
+#include "ethernet/scale_stream.h"
+#include "platform/wnd/wnd.h"
+
+class CScalePacketPoster : public IScalePacketSink {
+public:
+    struct Item {
+        bool closed = false;             // the connection ended: why says how
+        ScalePacketFramer::Event event;  // when not closed
+        IoStatus why;
+    };
+
+    CScalePacketPoster(HWND target, UINT message);
+
+    // Reader thread.
+    void OnScaleEvent(UINT_PTR job, ScalePacketFramer::Event event) override;
+    void OnScaleClosed(UINT_PTR job, const IoStatus& why) override;
+
+    // The job's next item; false when its queue is empty. Any thread.
+    bool Take(UINT_PTR job, Item& out);
+    // Drops what is queued for a job that has ended.
+    void Forget(UINT_PTR job);
+
+private:
+    void Queue(UINT_PTR job, Item item);
+
+    const HWND m_target;
+    const UINT m_message;
+    std::mutex m_lock;
+    std::map<UINT_PTR, std::deque<Item>> m_queues;
+};

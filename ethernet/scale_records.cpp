@@ -1,0 +1,638 @@
+#include "ethernet/scale_records.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "ethernet/sql_text.h"
+#include "platform/base/cp949.h"
+
+namespace {
+
+void PutZeros(ByteBuffer& out, std::size_t count) { out.insert(out.end(), count, 0); }
+
+std::uint16_t CellU16(const RecordRow& row, std::size_t column)
+{
+    return static_cast<std::uint16_t>(CellNumber(row, column));
+}
+
+std::uint32_t CellU32(const RecordRow& row, std::size_t column)
+{
+    return static_cast<std::uint32_t>(CellNumber(row, column));
+}
+
+std::string Signed(std::uint32_t v) { return std::to_string(static_cast<std::int32_t>(v)); }
+std::string Unsigned(std::uint32_t v) { return std::to_string(v); }
+
+} // namespace
+
+// ---- item record -------------------------------------------------------------
+
+void PluRecord::EncodeTo(ByteBuffer& out) const
+{
+    PutU32LE(out, itemNum);
+    PutU16LE(out, land);
+    PutU16LE(out, additem);
+    PutU32LE(out, fixPrice);
+    PutU16LE(out, piece);
+    PutU32LE(out, unitPrice);
+    PutZeros(out, 4);
+    PutU16LE(out, weight);
+    PutU16LE(out, fmark);
+    PutU16LE(out, posKind);
+    PutU16LE(out, posFlg); // POS-code block: flag, then the code NUL-terminated
+    PutFixedText(out, std::string_view(posCode).substr(0, kPosCodeSize - 1), kPosCodeSize);
+    PutU16LE(out, datePrint);
+    PutU16LE(out, limitDay);
+    PutZeros(out, 2);
+    PutFixedText(out, itemName, kNameFieldSize);
+    PutFixedText(out, itemName2, kNameFieldSize);
+    PutZeros(out, 2);
+}
+
+ByteBuffer PluRecord::Payload() const
+{
+    ByteBuffer out { ToByte(TableCode::Plu), 1 };
+    EncodeTo(out);
+    return out;
+}
+
+bool PluRecord::Decode(std::span<const std::uint8_t> record, PluRecord& out)
+{
+    if (record.size() < kPluRecordSize)
+        return false;
+    ByteReader r(record);
+    PluRecord p;
+    r.GetU32LE(p.itemNum);
+    r.GetU16LE(p.land);
+    r.GetU16LE(p.additem);
+    r.GetU32LE(p.fixPrice);
+    r.GetU16LE(p.piece);
+    r.GetU32LE(p.unitPrice);
+    r.Skip(4);
+    r.GetU16LE(p.weight);
+    r.GetU16LE(p.fmark);
+    r.GetU16LE(p.posKind);
+    r.GetU16LE(p.posFlg);
+    r.GetFixedText(kPosCodeSize, p.posCode);
+    r.GetU16LE(p.datePrint);
+    r.GetU16LE(p.limitDay);
+    r.Skip(2);
+    r.GetFixedText(kNameFieldSize, p.itemName);
+    r.GetFixedText(kNameFieldSize, p.itemName2);
+    out = std::move(p);
+    return true;
+}
+
+std::string BuildPosCode(std::int32_t posCode, std::int32_t posKind)
+{
+    std::string text = std::to_string(posCode);
+    auto padTo = [&text](std::size_t width) {
+        if (text.size() < width)
+            text.insert(0, width - text.size(), '0');
+    };
+    if (posKind == 1) {
+        padTo(7);
+        text.resize(7);
+    } else if (posKind == 0) {
+        padTo(5);
+        if (text.size() > 6)
+            text.resize(6);
+    }
+    return text;
+}
+
+namespace {
+
+std::string NameField(std::string_view cell)
+{
+    if (IsNullCell(cell) || cell == "0")
+        return std::string();
+    return ToScaleText(cell, kNameFieldSize);
+}
+
+} // namespace
+
+PluRecord BuildPluRecord(const RecordRow& row)
+{
+    PluRecord p;
+    p.itemNum = CellU32(row, 1);
+    p.itemName = NameField(Cell(row, 2));
+    p.itemName2 = NameField(Cell(row, 3));
+    p.unitPrice = CellU32(row, 4);
+    p.fixPrice = CellU32(row, 5);
+    p.land = CellU16(row, 6);
+    p.posFlg = CellU16(row, 7);
+    p.piece = CellU16(row, 9);
+    p.weight = CellU16(row, 10);
+    p.fmark = CellU16(row, 11);
+    p.posKind = CellU16(row, 12);
+    p.posCode = BuildPosCode(CellNumber(row, 8), CellNumber(row, 12));
+    p.datePrint = CellU16(row, 13);
+    p.limitDay = CellU16(row, 14);
+    p.additem = CellU16(row, 15);
+    return p;
+}
+
+RecordRow PluRowFromItemFields(std::span<const std::string> fields)
+{
+    RecordRow row(1);
+    row.insert(row.end(), fields.begin(), fields.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(fields.size(), 15)));
+    return row;
+}
+
+// ---- scale settings ----------------------------------------------------------
+
+ByteBuffer BuildScaleInfoRecord(const RecordRow& row)
+{
+    ByteBuffer out { ToByte(TableCode::ScaleInfo), 1 };
+    PutZeros(out, 4);
+    PutU32LE(out, CellU32(row, 18) & 0xFFFF); // PassWord
+    PutU16LE(out, CellU16(row, 1));           // WeightNum
+    PutU16LE(out, CellU16(row, 2));           // PriceNum
+    PutU16LE(out, CellU16(row, 3));           // WeightUnit
+    PutU16LE(out, CellU16(row, 17));          // PriceUnit
+    PutZeros(out, 2);
+    PutU16LE(out, CellU16(row, 19)); // VAT
+    PutZeros(out, 20);
+    for (std::size_t column = 4; column <= 13; ++column) // PresetPageSelect .. CodeLand
+        PutU16LE(out, CellU16(row, column));
+    PutZeros(out, 2);
+    for (std::size_t column = 14; column <= 16; ++column) // PrintAdvNum, wLimtTotalInfo, wLimitPntType
+        PutU16LE(out, CellU16(row, column));
+    PutZeros(out, 20);
+    return out;
+}
+
+namespace {
+
+// "a.b.c.d" as four bytes, each atoi of its part; no '.' gives four zeros.
+void PutAddress(ByteBuffer& out, std::string_view text)
+{
+    std::uint8_t parts[4] = {};
+    if (text.find('.') != std::string_view::npos) {
+        for (std::size_t i = 0; i < 4 && !text.empty(); ++i) {
+            const std::size_t dot = text.find('.');
+            parts[i] = static_cast<std::uint8_t>(ScaleAtol(text.substr(0, dot)));
+            text = dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
+        }
+    }
+    PutBytes(out, parts);
+}
+
+} // namespace
+
+ByteBuffer BuildScaleRootInfoRecord(const RecordRow& row)
+{
+    ByteBuffer out { ToByte(TableCode::ScaleRootInfo), 1 };
+    PutZeros(out, 4);
+    PutU16LE(out, CellU16(row, 1)); // Ethernet_Init
+    PutU16LE(out, CellU16(row, 2)); // Ethernet_Stat
+    std::string myId = ToScaleText(Cell(row, 3), 2);
+    if (myId.size() == 1)
+        myId.insert(myId.begin(), '0');
+    PutFixedText(out, myId, 2);
+    PutAddress(out, Cell(row, 4)); // IP
+    PutAddress(out, Cell(row, 5)); // MASK
+    PutAddress(out, Cell(row, 6)); // Destination_IP
+    PutU16LE(out, CellU16(row, 7));
+    PutZeros(out, 4);
+    return out;
+}
+
+// ---- user label --------------------------------------------------------------
+
+std::uint16_t LabelXToDots(std::int32_t x) { return static_cast<std::uint16_t>(std::int64_t { x } * 1000 / 125 / 10); }
+std::uint16_t LabelYToDots(std::int32_t y) { return static_cast<std::uint16_t>(std::int64_t { y } * 1000 / 145 / 10); }
+std::uint16_t LabelXFromDots(std::uint16_t dots) { return static_cast<std::uint16_t>(dots * 125 / 100 + 1); }
+std::uint16_t LabelYFromDots(std::uint16_t dots) { return static_cast<std::uint16_t>(dots * 145 / 100 + 1); }
+
+namespace {
+
+void PutPosition(ByteBuffer& out, const LabelFieldPosition& p)
+{
+    PutU16LE(out, p.x);
+    PutU16LE(out, p.y);
+    PutU16LE(out, p.kind);
+}
+
+void GetPosition(ByteReader& r, LabelFieldPosition& p)
+{
+    r.GetU16LE(p.x);
+    r.GetU16LE(p.y);
+    r.GetU16LE(p.kind);
+}
+
+// Grid columns x, x+1, x+2: X and Y in tenths of a millimetre, then the kind.
+LabelFieldPosition PositionFromRow(const RecordRow& row, std::size_t column)
+{
+    return { LabelXToDots(CellNumber(row, column)), LabelYToDots(CellNumber(row, column + 1)),
+             CellU16(row, column + 2) };
+}
+
+} // namespace
+
+ByteBuffer UserLabelRecord::Encode() const
+{
+    ByteBuffer out { ToByte(TableCode::UserLabel), 1 };
+    PutU32LE(out, fileNum);
+    PutU16LE(out, labelY);
+    PutU16LE(out, labelX);
+    PutU16LE(out, labelGap);
+    for (const LabelFieldPosition* p : { &itemName, &origin, &packDate, &limitDate, &piecePrice, &weight })
+        PutPosition(out, *p);
+    PutU16LE(out, barcodeX);
+    PutU16LE(out, barcodeY);
+    PutU8(out, barcodeForm);
+    PutU8(out, barcodeLength);
+    for (const LabelFieldPosition* p : { &price, &itemNum, &count, &saleMark, &additem })
+        PutPosition(out, *p);
+    PutU16LE(out, additemLine);
+    PutPosition(out, adv);
+    PutU16LE(out, advLine);
+    PutPosition(out, vat);
+    PutPosition(out, vatPrice);
+    return out;
+}
+
+bool UserLabelRecord::Decode(std::span<const std::uint8_t> record, UserLabelRecord& out)
+{
+    if (record.size() < kUserLabelRecordSize)
+        return false;
+    ByteReader r(record);
+    UserLabelRecord u;
+    r.Skip(2);
+    r.GetU32LE(u.fileNum);
+    r.GetU16LE(u.labelY);
+    r.GetU16LE(u.labelX);
+    r.GetU16LE(u.labelGap);
+    for (LabelFieldPosition* p : { &u.itemName, &u.origin, &u.packDate, &u.limitDate, &u.piecePrice, &u.weight })
+        GetPosition(r, *p);
+    r.GetU16LE(u.barcodeX);
+    r.GetU16LE(u.barcodeY);
+    r.GetU8(u.barcodeForm);
+    r.GetU8(u.barcodeLength);
+    for (LabelFieldPosition* p : { &u.price, &u.itemNum, &u.count, &u.saleMark, &u.additem })
+        GetPosition(r, *p);
+    r.GetU16LE(u.additemLine);
+    GetPosition(r, u.adv);
+    r.GetU16LE(u.advLine);
+    GetPosition(r, u.vat);
+    GetPosition(r, u.vatPrice);
+    out = u;
+    return true;
+}
+
+UserLabelRecord BuildUserLabelRecord(const RecordRow& row)
+{
+    UserLabelRecord u;
+    u.fileNum = CellU32(row, 1);
+    u.itemName = PositionFromRow(row, 2);
+    u.origin = PositionFromRow(row, 5);
+    u.packDate = PositionFromRow(row, 8);
+    u.limitDate = PositionFromRow(row, 11);
+    u.piecePrice = PositionFromRow(row, 14);
+    u.weight = PositionFromRow(row, 17);
+    u.barcodeX = LabelXToDots(CellNumber(row, 20));
+    u.barcodeY = LabelYToDots(CellNumber(row, 21));
+    u.barcodeForm = static_cast<std::uint8_t>(CellNumber(row, 22));
+    u.barcodeLength = static_cast<std::uint8_t>(CellNumber(row, 23));
+    u.price = PositionFromRow(row, 24);
+    u.itemNum = PositionFromRow(row, 27);
+    u.count = PositionFromRow(row, 30);
+    u.additem = PositionFromRow(row, 33);
+    u.additemLine = CellU16(row, 36);
+    u.adv = PositionFromRow(row, 37);
+    u.advLine = CellU16(row, 40);
+    u.labelX = CellU16(row, 41);
+    u.labelY = static_cast<std::uint16_t>(std::int64_t { CellNumber(row, 42) } * 10);
+    u.labelGap = CellU16(row, 43);
+    u.vat = PositionFromRow(row, 44);
+    u.vatPrice = PositionFromRow(row, 47);
+    return u;
+}
+
+// ---- text records and preset page --------------------------------------------
+
+ByteBuffer TextRecord::Encode() const
+{
+    const std::string_view bytes = Cp949Prefix(text, kMaxTextRecordText);
+    ByteBuffer out { ToByte(table), 1 };
+    PutU32LE(out, number);
+    PutU16LE(out, static_cast<std::uint16_t>(bytes.size()));
+    out.insert(out.end(), bytes.begin(), bytes.end());
+    return out;
+}
+
+TextRecord BuildTextRecord(TableCode table, const RecordRow& row, std::size_t maxText)
+{
+    TextRecord record;
+    record.table = table;
+    if (IsNullCell(Cell(row, 1)))
+        return record;
+    record.number = CellU32(row, 1);
+    std::size_t lastColumn = 1;
+    switch (table) {
+    case TableCode::Add: lastColumn = 11; break;
+    case TableCode::AdvT: lastColumn = 3; break;
+    case TableCode::LandAdd: lastColumn = 2; break;
+    default: break;
+    }
+    std::string text;
+    for (std::size_t column = 2; column <= lastColumn; ++column) {
+        if (IsNullCell(Cell(row, column)))
+            continue;
+        text += Utf8ToCp949(Cell(row, column));
+        text += "\r\n";
+    }
+    if (!text.empty())
+        text.resize(text.size() - 2);
+    record.text = Cp949Prefix(text, std::min(maxText, kMaxTextRecordText));
+    return record;
+}
+
+ByteBuffer EncodePresetPage(std::uint32_t page, std::span<const PresetEntry> entries)
+{
+    ByteBuffer out { ToByte(TableCode::Preset), 1 };
+    PutU32LE(out, page);
+    for (const PresetEntry& e : entries) {
+        PutU32LE(out, e.plu);
+        PutU16LE(out, e.key);
+    }
+    return out;
+}
+
+ByteBuffer BuildPresetPage(std::uint32_t page, std::span<const std::string> keyTexts)
+{
+    std::array<PresetEntry, kPresetKeyCount> entries;
+    for (std::size_t k = 0; k < kPresetKeyCount; ++k) {
+        std::string_view text = k < keyTexts.size() ? std::string_view(keyTexts[k]) : std::string_view();
+        text = text.substr(0, std::min<std::size_t>(text.find('\r'), 9));
+        entries[k] = { static_cast<std::uint32_t>(ScaleAtol(text)), static_cast<std::uint16_t>(k + 1) };
+    }
+    return EncodePresetPage(page, entries);
+}
+
+// ---- received records --------------------------------------------------------
+
+std::vector<std::string> SplitReceivedLines(std::span<const std::uint8_t> text, std::size_t lineCount,
+                                            std::size_t maxLineBytes)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size() && lines.size() < lineCount; ++i) {
+        const bool end = i == text.size();
+        if (!end && !(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            continue;
+        std::string line = FromScaleText(text.subspan(start, i - start), maxLineBytes);
+        lines.push_back(line.empty() || line == " " ? "NULL" : std::move(line));
+        start = i + 2;
+        ++i;
+    }
+    lines.resize(lineCount, "NULL");
+    return lines;
+}
+
+namespace {
+
+constexpr const char* kInsertItem =
+    "INSERT INTO [Item]([item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], [pos_flg], "
+    "[pos_code], [piece], [weight], [fmark], [pos_kind], [dateprint], [limit_day], [additem], [mg_id]) "
+    "VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s','%s','%s')";
+constexpr const char* kInsertAdd =
+    "INSERT INTO [Add]([num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], [str10], "
+    "[mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
+constexpr const char* kInsertAdvT =
+    "INSERT INTO [AdvT]([adv_num], [str1], [str2], [mg_id]) VALUES('%ld', '%s', '%s', '%s')";
+constexpr const char* kInsertLandAdd =
+    "INSERT INTO [Land_Add]([land_num], [land_str], [mg_id]) VALUES('%ld', '%s', '%s')";
+constexpr const char* kInsertPreset =
+    "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('%ld', '%d', '%ld', '%s')";
+constexpr const char* kInsertTotalResult =
+    "INSERT INTO [TotalResult]([begin_day], [print_cnt], [total_weight], [total_price], [rev_day], "
+    "[current_scale], [item_memory], [write_item_memory], [day_memory], [write_day_memory], [mg_id]) "
+    "VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
+constexpr const char* kInsertTotalItemResult =
+    "INSERT INTO [TotalItemResult]([num], [begin_day], [print_cnt], [total_weight], [total_price], [rev_day], "
+    "[current_scale], [mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
+constexpr const char* kInsertTotalItemDay =
+    "INSERT INTO [TotalItemDay]([num], [day], [print_cnt], [total_weight], [total_price], [rev_day], "
+    "[current_scale], [mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
+constexpr const char* kInsertTotalDayResult =
+    "INSERT INTO [TotalDayResult]([day], [print_cnt], [total_weight], [total_price], [rev_day], "
+    "[current_scale], [mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s')";
+
+constexpr const char* kUserLabelColumns[] = {
+    "file_num", "item_nameX", "item_nameY", "item_nameKind", "OriginX", "OriginY", "OriginKind", "PackDateX",
+    "PackDateY", "PackDateKind", "LimitDateX", "LimitDateY", "LimitDateKind", "PiecePriceX", "PiecePriceY",
+    "PiecePriceKind", "weightX", "weightY", "weightKind", "barcodeX", "barcodeY", "barcode form",
+    "barcodeLength", "priceX", "priceY", "priceKind", "item_numX", "item_numY", "item_numKind", "CountX",
+    "CountY", "CountKind", "additemX", "additemY", "additemKind", "additemLine", "advX", "advY", "advKind",
+    "advLine", "labelX", "labelY", "label_Gab", "vatX", "vatY", "vatKind", "vatpriceX", "vatpriceY",
+    "vatpriceKind", "mg_id",
+};
+
+std::string UserLabelInsertFormat()
+{
+    std::string sql = "INSERT INTO [UserLabel](";
+    std::string values = " VALUES(";
+    bool first = true;
+    for (const char* column : kUserLabelColumns) {
+        if (!first) {
+            sql += ", ";
+            values += ", ";
+        }
+        first = false;
+        sql += '[';
+        sql += column;
+        sql += ']';
+        values += "'%s'";
+    }
+    return sql + ")" + values + ")";
+}
+
+TableCode TableOf(RecordKind kind)
+{
+    switch (kind) {
+    case RecordKind::Item: return TableCode::Plu;
+    case RecordKind::Add: return TableCode::Add;
+    case RecordKind::Preset: return TableCode::Preset;
+    case RecordKind::AdvT: return TableCode::AdvT;
+    case RecordKind::LandAdd: return TableCode::LandAdd;
+    case RecordKind::UserLabel: return TableCode::UserLabel;
+    case RecordKind::TotalResult: return TableCode::TotalResult;
+    case RecordKind::TotalItemResult: return TableCode::TotalItemResult;
+    case RecordKind::TotalItemDay: return TableCode::TotalItemDay;
+    case RecordKind::TotalDayResult: return TableCode::TotalDayResult;
+    }
+    return TableCode::Plu;
+}
+
+std::size_t MinimumPayload(RecordKind kind)
+{
+    switch (kind) {
+    case RecordKind::Item: return kPluPayloadSize;
+    case RecordKind::UserLabel: return kUserLabelRecordSize;
+    case RecordKind::Add:
+    case RecordKind::AdvT:
+    case RecordKind::LandAdd: return kTextRecordHeadSize;
+    case RecordKind::Preset: return kPresetHeadSize;
+    case RecordKind::TotalResult: return 30;
+    case RecordKind::TotalItemResult:
+    case RecordKind::TotalItemDay:
+    case RecordKind::TotalDayResult: return 22;
+    }
+    return 0;
+}
+
+std::string ItemInsert(std::span<const std::uint8_t> payload, const RecordContext& context)
+{
+    PluRecord p;
+    PluRecord::Decode(payload.subspan(2), p);
+    const std::string values[] = {
+        Signed(p.itemNum), FromScaleText(p.itemName, kNameFieldSize), FromScaleText(p.itemName2, kNameFieldSize),
+        Signed(p.unitPrice), Signed(p.fixPrice), Unsigned(p.land), Unsigned(p.posFlg),
+        FromScaleText(p.posCode, kPosCodeSize), Unsigned(p.piece), Unsigned(p.weight), Unsigned(p.fmark),
+        Unsigned(p.posKind), Unsigned(p.datePrint), Unsigned(p.limitDay), Unsigned(p.additem), context.mgId,
+    };
+    return FillSql(kInsertItem, values);
+}
+
+std::string UserLabelInsert(std::span<const std::uint8_t> payload, const RecordContext& context)
+{
+    UserLabelRecord u;
+    UserLabelRecord::Decode(payload, u);
+    std::vector<std::string> values { Signed(u.fileNum) };
+    auto position = [&values](const LabelFieldPosition& p) {
+        values.push_back(Unsigned(LabelXFromDots(p.x)));
+        values.push_back(Unsigned(LabelYFromDots(p.y)));
+        values.push_back(Unsigned(p.kind));
+    };
+    for (const LabelFieldPosition* p : { &u.itemName, &u.origin, &u.packDate, &u.limitDate, &u.piecePrice, &u.weight })
+        position(*p);
+    values.push_back(Unsigned(LabelXFromDots(u.barcodeX)));
+    values.push_back(Unsigned(LabelYFromDots(u.barcodeY)));
+    values.push_back(Unsigned(u.barcodeForm));
+    values.push_back(Unsigned(u.barcodeLength));
+    for (const LabelFieldPosition* p : { &u.price, &u.itemNum, &u.count, &u.additem })
+        position(*p);
+    values.push_back(Unsigned(u.additemLine));
+    position(u.adv);
+    values.push_back(Unsigned(u.advLine));
+    values.push_back(Unsigned(u.labelX));
+    values.push_back(Unsigned(u.labelY / 10));
+    values.push_back(Unsigned(u.labelGap));
+    position(u.vat);
+    position(u.vatPrice);
+    values.push_back(context.mgId);
+    return FillSql(UserLabelInsertFormat(), values);
+}
+
+std::string TextInsert(RecordKind kind, std::span<const std::uint8_t> payload, const RecordContext& context)
+{
+    ByteReader r(payload);
+    std::uint32_t number = 0;
+    r.Skip(2);
+    r.GetU32LE(number);
+    const std::span<const std::uint8_t> text = payload.subspan(kTextRecordHeadSize);
+    std::vector<std::string> values { Signed(number) };
+    const char* format = kInsertAdd;
+    std::vector<std::string> lines;
+    if (kind == RecordKind::Add) {
+        lines = SplitReceivedLines(text, 10, std::numeric_limits<std::size_t>::max());
+    } else if (kind == RecordKind::AdvT) {
+        format = kInsertAdvT;
+        lines = SplitReceivedLines(text, 2, kReceivedLineMax);
+    } else {
+        format = kInsertLandAdd;
+        lines = SplitReceivedLines(text, 1, kReceivedLineMax);
+    }
+    values.insert(values.end(), lines.begin(), lines.end());
+    values.push_back(context.mgId);
+    return FillSql(format, values);
+}
+
+void PresetInserts(std::span<const std::uint8_t> payload, const RecordContext& context,
+                   std::vector<std::string>& statements)
+{
+    ByteReader r(payload);
+    std::uint32_t page = 0;
+    r.Skip(2);
+    r.GetU32LE(page);
+    for (int key = 1; r.Remaining() >= kPresetEntrySize; ++key) {
+        std::uint32_t plu = 0;
+        r.GetU32LE(plu);
+        r.Skip(2); // the entry's own key number is not read: its position is
+        const std::string values[] = { Signed(page), std::to_string(key), Signed(plu), context.mgId };
+        statements.push_back(FillSql(kInsertPreset, values));
+    }
+}
+
+std::string TotalInsert(RecordKind kind, std::span<const std::uint8_t> payload, const RecordContext& context)
+{
+    ByteReader r(payload);
+    std::uint32_t num = 0, totalPrice = 0, totalWeight = 0;
+    std::uint16_t printCount = 0, year = 0;
+    std::uint8_t month = 0, day = 0;
+    r.Skip(2);
+    r.GetU32LE(num);
+    r.GetU16LE(printCount);
+    r.GetU16LE(year);
+    r.GetU8(month);
+    r.GetU8(day);
+    r.Skip(2);
+    r.GetU32LE(totalPrice);
+    r.GetU32LE(totalWeight);
+    const std::string date = FormatDay(year, month, day);
+    const std::string tail[] = { Unsigned(printCount), Signed(totalWeight), Signed(totalPrice), context.revDay,
+                                 context.currentScale };
+    std::vector<std::string> values;
+    const char* format = kInsertTotalDayResult;
+    switch (kind) {
+    case RecordKind::TotalResult: format = kInsertTotalResult; break;
+    case RecordKind::TotalItemResult: format = kInsertTotalItemResult; break;
+    case RecordKind::TotalItemDay: format = kInsertTotalItemDay; break;
+    default: break;
+    }
+    if (kind == RecordKind::TotalItemResult || kind == RecordKind::TotalItemDay)
+        values.push_back(Signed(num));
+    values.push_back(date);
+    values.insert(values.end(), std::begin(tail), std::end(tail));
+    if (kind == RecordKind::TotalResult) {
+        for (int i = 0; i < 4; ++i) {
+            std::uint16_t memory = 0;
+            r.GetU16LE(memory);
+            values.push_back(Unsigned(memory));
+        }
+    }
+    values.push_back(context.mgId);
+    return FillSql(format, values);
+}
+
+} // namespace
+
+IoStatus RecordInsertSql(RecordKind kind, std::span<const std::uint8_t> payload, const RecordContext& context,
+                         std::vector<std::string>& statements)
+{
+    statements.clear();
+    const std::size_t minimum = MinimumPayload(kind);
+    if (payload.size() < minimum)
+        return IoStatus::Error(IoCode::BadLength, "record of " + std::to_string(payload.size())
+                                                      + " bytes, at least " + std::to_string(minimum) + " expected");
+    if (payload[0] != ToByte(TableOf(kind)))
+        return IoStatus::Error(IoCode::UnexpectedReply, "record of table " + std::to_string(payload[0])
+                                                            + ", table " + std::to_string(ToByte(TableOf(kind)))
+                                                            + " expected");
+    switch (kind) {
+    case RecordKind::Item: statements.push_back(ItemInsert(payload, context)); break;
+    case RecordKind::UserLabel: statements.push_back(UserLabelInsert(payload, context)); break;
+    case RecordKind::Add:
+    case RecordKind::AdvT:
+    case RecordKind::LandAdd: statements.push_back(TextInsert(kind, payload, context)); break;
+    case RecordKind::Preset: PresetInserts(payload, context, statements); break;
+    case RecordKind::TotalResult:
+    case RecordKind::TotalItemResult:
+    case RecordKind::TotalItemDay:
+    case RecordKind::TotalDayResult: statements.push_back(TotalInsert(kind, payload, context)); break;
+    }
+    return IoStatus::Ok();
+}

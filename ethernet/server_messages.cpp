@@ -1,0 +1,130 @@
+#include "ethernet/server_messages.h"
+
+#include <algorithm>
+
+void ServerPacketHeader::EncodeTo(ByteBuffer& out) const
+{
+    PutU16LE(out, command);
+    PutU16LE(out, tableKind);
+    PutU16LE(out, direction);
+    PutU16LE(out, status);
+    PutBytes(out, reserved);
+    PutU32LE(out, recordNumber);
+    PutU16LE(out, dataLength);
+}
+
+bool ServerPacketHeader::Decode(std::span<const std::uint8_t> bytes, ServerPacketHeader& out)
+{
+    ByteReader r(bytes);
+    ServerPacketHeader h;
+    std::span<const std::uint8_t> reserved;
+    if (!r.GetU16LE(h.command) || !r.GetU16LE(h.tableKind) || !r.GetU16LE(h.direction) || !r.GetU16LE(h.status)
+        || !r.GetBytes(h.reserved.size(), reserved) || !r.GetU32LE(h.recordNumber) || !r.GetU16LE(h.dataLength))
+        return false;
+    std::copy(reserved.begin(), reserved.end(), h.reserved.begin());
+    out = h;
+    return true;
+}
+
+IoStatus DecodeServerMessage(std::span<const std::uint8_t> block, ServerMessage& out)
+{
+    out = ServerMessage();
+    if (!ServerPacketHeader::Decode(block, out.header))
+        return IoStatus::Error(IoCode::BadLength,
+                               "message of " + std::to_string(block.size()) + " bytes has no header");
+    switch (static_cast<ServerCommand>(out.header.command)) {
+    case ServerCommand::DataRequest:
+        if (out.header.direction == kServerDirectionRequest && out.header.tableKind <= kServerMaxTableKind)
+            out.kind = ServerMessageKind::DataRequest;
+        return IoStatus::Ok();
+    case ServerCommand::ResultReport:
+    case ServerCommand::ResultCancel: {
+        ByteReader r(block.subspan(kServerHeaderSize));
+        std::uint32_t item = 0, price = 0, weight = 0;
+        if (!r.Skip(2) || !r.GetU32LE(item) || !r.Skip(8) || !r.GetU32LE(price) || !r.GetU32LE(weight))
+            return IoStatus::Error(IoCode::BadLength, "sale message of " + std::to_string(block.size())
+                                                          + " bytes, 42 expected");
+        out.kind = out.header.command == static_cast<std::uint16_t>(ServerCommand::ResultReport)
+            ? ServerMessageKind::ResultReport
+            : ServerMessageKind::ResultCancel;
+        out.sale = { item, static_cast<std::int32_t>(price), static_cast<std::int32_t>(weight) };
+        return IoStatus::Ok();
+    }
+    }
+    return IoStatus::Ok();
+}
+
+ByteBuffer EncodeDataRequest(std::uint16_t tableKind, std::uint32_t recordNumber)
+{
+    ServerPacketHeader h;
+    h.command = static_cast<std::uint16_t>(ServerCommand::DataRequest);
+    h.tableKind = tableKind;
+    h.recordNumber = recordNumber;
+    ByteBuffer out;
+    h.EncodeTo(out);
+    return out;
+}
+
+ByteBuffer EncodeSaleMessage(ServerCommand command, const SaleResultRecord& sale)
+{
+    ServerPacketHeader h;
+    h.command = static_cast<std::uint16_t>(command);
+    h.dataLength = kSaleResultSize;
+    ByteBuffer out;
+    h.EncodeTo(out);
+    out.insert(out.end(), 2, 0);
+    PutU32LE(out, sale.itemNumber);
+    out.insert(out.end(), 8, 0);
+    PutU32LE(out, static_cast<std::uint32_t>(sale.totalPrice));
+    PutU32LE(out, static_cast<std::uint32_t>(sale.totalWeight));
+    return out;
+}
+
+namespace {
+
+// Zero bytes up to the reply size; anything past it does not go out.
+ByteBuffer ToReplySize(ByteBuffer reply)
+{
+    reply.resize(kServerReplySize, 0);
+    return reply;
+}
+
+} // namespace
+
+ByteBuffer BuildNotFoundReply(std::uint16_t tableKind)
+{
+    ServerPacketHeader h;
+    h.command = static_cast<std::uint16_t>(ServerCommand::DataRequest);
+    h.tableKind = tableKind;
+    h.direction = kServerDirectionReply;
+    h.status = kServerStatusNotFound;
+    ByteBuffer out;
+    h.EncodeTo(out);
+    return ToReplySize(std::move(out));
+}
+
+ByteBuffer BuildDataReply(TableCode table, std::uint32_t recordNumber, std::span<const std::uint8_t> data)
+{
+    const std::size_t extra = table == TableCode::AdvT || table == TableCode::LandAdd ? 2 : 0;
+    ServerPacketHeader h;
+    h.command = static_cast<std::uint16_t>(ServerCommand::DataRequest);
+    h.tableKind = ToByte(table);
+    h.direction = kServerDirectionReply;
+    h.status = kServerStatusFound;
+    h.recordNumber = recordNumber;
+    h.dataLength = static_cast<std::uint16_t>(std::min<std::size_t>(data.size() + extra, 0xFFFF));
+    ByteBuffer out;
+    h.EncodeTo(out);
+    PutBytes(out, data.first(std::min(data.size(), kServerReplySize - kServerHeaderSize)));
+    return ToReplySize(std::move(out));
+}
+
+ByteBuffer BuildResultReply(std::span<const std::uint8_t> message)
+{
+    ByteBuffer out(message.begin(), message.begin() + static_cast<std::ptrdiff_t>(std::min(message.size(), kServerReplySize)));
+    StoreU16LE(out, 4, kServerDirectionReply);
+    StoreU16LE(out, 6, kServerStatusResult);
+    return ToReplySize(std::move(out));
+}
+
+ByteBuffer BuildKeepAlive() { return ByteBuffer(10, 'A'); }

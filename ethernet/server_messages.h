@@ -1,0 +1,92 @@
+#pragma once
+// Messages between the scales and the results server (the PC listens, the
+// scales connect). All numbers little-endian; one received block is one message.
+//
+//   header (20) := command:u16 table_kind:u16 direction:u16 status:u16
+//                  reserved[6] record_number:u32 data_length:u16
+//   data request   0x001F, direction 0, no data
+//   result report  0x0031, SaleResultRecord (22): skip[2] item:u32 skip[2]
+//   result cancel  0x003D                         skip[6] price:i32 weight:i32
+//   reply          every reply is 532 bytes: header, data, zeros
+//   keep-alive     ten 'A' bytes, no header
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "ethernet/scale_codes.h"
+#include "platform/base/bytes.h"
+#include "platform/base/io_status.h"
+
+enum class ServerCommand : std::uint16_t {
+    DataRequest = 0x001F,
+    ResultReport = 0x0031,
+    ResultCancel = 0x003D,
+};
+
+inline constexpr std::size_t kServerHeaderSize = 20;
+inline constexpr std::size_t kSaleResultSize = 22;
+inline constexpr std::size_t kSaleMessageSize = kServerHeaderSize + kSaleResultSize;
+inline constexpr std::size_t kServerReplySize = 532;
+inline constexpr std::uint16_t kServerDirectionRequest = 0;
+inline constexpr std::uint16_t kServerDirectionReply = 3;
+inline constexpr std::uint16_t kServerStatusNotFound = 0;
+inline constexpr std::uint16_t kServerStatusFound = 1;
+inline constexpr std::uint16_t kServerStatusResult = 0x0111;
+inline constexpr std::uint16_t kServerMaxTableKind = 5;
+
+struct ServerPacketHeader {
+    std::uint16_t command = 0;
+    std::uint16_t tableKind = 0;
+    std::uint16_t direction = 0;
+    std::uint16_t status = 0;
+    std::array<std::uint8_t, 6> reserved {};
+    std::uint32_t recordNumber = 0;
+    std::uint16_t dataLength = 0;
+
+    void EncodeTo(ByteBuffer& out) const;
+    static bool Decode(std::span<const std::uint8_t> bytes, ServerPacketHeader& out);
+};
+
+struct SaleResultRecord {
+    std::uint32_t itemNumber = 0; // stored as code_gds
+    std::int32_t totalPrice = 0;
+    std::int32_t totalWeight = 0;
+};
+
+enum class ServerMessageKind {
+    DataRequest,
+    ResultReport,
+    ResultCancel,
+    Ignored, // gets no reply: another command, or a request of another direction or table
+};
+
+struct ServerMessage {
+    ServerMessageKind kind = ServerMessageKind::Ignored;
+    ServerPacketHeader header;
+    SaleResultRecord sale; // result report and cancel
+};
+
+// Decodes one received block. BadLength, and no message, when the block is
+// shorter than the header or a report or cancel is shorter than 42 bytes.
+IoStatus DecodeServerMessage(std::span<const std::uint8_t> block, ServerMessage& out);
+
+// Messages as a scale sends them.
+ByteBuffer EncodeDataRequest(std::uint16_t tableKind, std::uint32_t recordNumber);
+ByteBuffer EncodeSaleMessage(ServerCommand command, const SaleResultRecord& sale);
+
+// The 532-byte reply to a request whose record does not exist.
+ByteBuffer BuildNotFoundReply(std::uint16_t tableKind);
+
+// The 532-byte reply carrying a found record's data (the table's record bytes,
+// beginning with the table code). Its data length field counts the whole data,
+// two more for AdvT and Land_Add, even when the data is cut at byte 532.
+ByteBuffer BuildDataReply(TableCode table, std::uint32_t recordNumber, std::span<const std::uint8_t> data);
+
+// The reply to a result report or cancel: the message with direction 3 and
+// status 0x0111, zero bytes up to 532.
+ByteBuffer BuildResultReply(std::span<const std::uint8_t> message);
+
+// Ten 'A' bytes.
+ByteBuffer BuildKeepAlive();

@@ -1,0 +1,73 @@
+#pragma once
+// CDaoDatabase: one store database file. The files are SQLCipher databases keyed
+// with the password of the connect string (";PWD=..."); the Jet rules the
+// application relies on are kept (see platform/dao/jet_ddl.h).
+//
+// Every failure throws a CDaoException* with the engine's error number and text.
+// An object is used by one thread at a time; different objects may be used on
+// different threads at once.
+
+#include <memory>
+
+#include "platform/base/cstring.h"
+#include "platform/base/types.h"
+#include "platform/dao/dao_constants.h"
+
+// Faults the test seam can force on a statement.
+enum class DaoFault { None, Locked, DiskFull, Corrupt };
+
+struct DaoCounters {
+    long statements = 0;      // statements run (Execute and recordset opens)
+    long keyedOpens = 0;      // opens that keyed a file afresh
+    long reusedOpens = 0;     // opens served by a cached connection
+};
+
+class CDaoRecordset;
+class DaoConnection;
+
+class CDaoDatabase {
+public:
+    CDaoDatabase();
+    virtual ~CDaoDatabase();
+    CDaoDatabase(const CDaoDatabase&) = delete;
+    CDaoDatabase& operator=(const CDaoDatabase&) = delete;
+
+    // Opens the file at path. connect carries the password (";PWD=quendrav").
+    // exclusive is accepted and has no effect. Closes a database already open.
+    // Throws when the file is missing (3024), empty or not a database (3343) or
+    // keyed with another password (3031). The failure is raised here, at open.
+    virtual void Open(LPCTSTR path, BOOL exclusive = FALSE, BOOL readOnly = FALSE, LPCTSTR connect = "");
+
+    // Creates a new database file and opens it. locale may carry ";pwd=<password>".
+    // Throws 3204 when the file exists.
+    virtual void Create(LPCTSTR path, LPCTSTR locale = dbLangGeneral, int options = 0);
+
+    // Closes the database; a no-op when it is not open.
+    virtual void Close();
+
+    BOOL IsOpen() const;
+    // The path given to Open, empty when closed.
+    CString GetName() const;
+    CString GetConnect() const;
+
+    // Runs exactly one statement that returns no rows (INSERT, UPDATE, DELETE and
+    // Jet data definition). Refuses a SELECT (3065) and text after the statement
+    // (3142). options are accepted (dbFailOnError and the rest). Throws on error.
+    void Execute(LPCTSTR sql, int options = dbFailOnError);
+
+    // Rows changed by the last Execute.
+    long GetRecordsAffected() const;
+
+    // Test seam. TEST_InjectFault makes the nth statement from now (1 = the
+    // next, over every database object) fail with the fault; DaoFault::None clears it.
+    static void TEST_InjectFault(DaoFault fault, int nthStatement = 1);
+    static DaoCounters TEST_GetCounters();
+    static void TEST_ResetCounters();
+    // Closes every idle cached connection.
+    static void TEST_DropConnectionCache();
+
+private:
+    friend class CDaoRecordset;
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};

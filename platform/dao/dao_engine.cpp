@@ -1,0 +1,453 @@
+#include "platform/dao/dao_engine.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <atomic>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <limits>
+#include <mutex>
+
+#include "platform/dao/jet_ddl.h"
+
+namespace {
+
+// Idle keyed connections kept for reuse, over all files.
+constexpr std::size_t kMaxIdleConnections = 8;
+// How long a statement waits for another connection's lock before failing.
+constexpr int kBusyTimeoutMs = 3000;
+// SQLCipher's default page size: a keyed file is a whole number of pages.
+constexpr long long kCipherPageSize = 1024;
+
+std::mutex g_cacheLock;
+std::deque<std::shared_ptr<DaoConnection>> g_idle;  // most recently used first
+
+std::atomic<long> g_statements{0};
+std::atomic<long> g_keyedOpens{0};
+std::atomic<long> g_reusedOpens{0};
+
+std::mutex g_faultLock;
+DaoFault g_fault = DaoFault::None;
+int g_faultCountdown = 0;
+
+CString Quoted(const std::string& path) { return CString("'" + path + "'"); }
+
+JetStatus FileNotFound(const std::string& path)
+{
+    return JetStatus::Fail(JetError::FileNotFound, "Could not find file " + Quoted(path) + ".");
+}
+
+JetStatus Unrecognized(const std::string& path)
+{
+    return JetStatus::Fail(JetError::UnrecognizedFormat, "Unrecognized database format " + Quoted(path) + ".");
+}
+
+JetStatus Corrupt(const std::string& path)
+{
+    return JetStatus::Fail(JetError::CorruptDatabase,
+                           "Can't open database " + Quoted(path) +
+                               ". It may not be a database that your application recognizes, or the file may "
+                               "be corrupt.");
+}
+
+JetStatus FaultStatus(DaoFault fault, const std::string& path)
+{
+    switch (fault) {
+    case DaoFault::Locked:
+        return JetStatus::Fail(JetError::Locked, "Couldn't update; currently locked by another session.");
+    case DaoFault::DiskFull:
+        return JetStatus::Fail(JetError::DiskFull, "Not enough space on disk.");
+    case DaoFault::Corrupt:
+        return Corrupt(path);
+    case DaoFault::None:
+        break;
+    }
+    return JetStatus::Success();
+}
+
+// Counts a statement and returns the injected fault when it is due.
+JetStatus CountStatement(const std::string& path)
+{
+    g_statements.fetch_add(1);
+    std::lock_guard<std::mutex> lock(g_faultLock);
+    if (g_fault == DaoFault::None || g_faultCountdown <= 0)
+        return JetStatus::Success();
+    if (--g_faultCountdown > 0)
+        return JetStatus::Success();
+    const DaoFault fault = g_fault;
+    g_fault = DaoFault::None;
+    return FaultStatus(fault, path);
+}
+
+std::string AfterPrefix(const char* message, const char* prefix)
+{
+    const char* at = std::strstr(message, prefix);
+    return at ? std::string(at + std::strlen(prefix)) : std::string();
+}
+
+// The Jet error and text for a failed SQLite call.
+JetStatus MapError(int extended, const char* message, const std::string& path)
+{
+    const char* msg = message ? message : "";
+    switch (extended & 0xFF) {
+    case SQLITE_CONSTRAINT:
+        if (extended == SQLITE_CONSTRAINT_CHECK) {
+            const std::string name = AfterPrefix(msg, "CHECK constraint failed: ");
+            if (name.rfind(kJetSizeCheckPrefix, 0) == 0)
+                return JetStatus::Fail(JetError::FieldTooSmall,
+                                       "The field '" + name.substr(std::strlen(kJetSizeCheckPrefix)) +
+                                           "' is too small to accept the amount of data you attempted to add. "
+                                           "Try inserting or pasting less data.");
+        }
+        if (extended == SQLITE_CONSTRAINT_NOTNULL)
+            return JetStatus::Fail(JetError::RequiredField,
+                                   "The field '" + AfterPrefix(msg, "NOT NULL constraint failed: ") +
+                                       "' cannot contain a Null value because the Required property for this "
+                                       "field is set to True. Enter a value in this field.");
+        return JetStatus::Fail(JetError::DuplicateValue,
+                               "The changes you requested to the table were not successful because they would "
+                               "create duplicate values in the index, primary key, or relationship. Change the "
+                               "data in the field or fields that contain duplicate data, remove the index, or "
+                               "redefine the index to permit duplicate entries and try again.");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return FaultStatus(DaoFault::Locked, path);
+    case SQLITE_FULL:
+        return FaultStatus(DaoFault::DiskFull, path);
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return Corrupt(path);
+    case SQLITE_READONLY:
+        return JetStatus::Fail(JetError::ReadOnly, "Cannot update. Database or object is read-only.");
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+        return JetStatus::Fail(JetError::DiskOrNetwork, CString("Disk or network error. (") + msg + ")");
+    default:
+        break;
+    }
+    std::string name = AfterPrefix(msg, "no such table: ");
+    if (!name.empty())
+        return JetStatus::Fail(JetError::UnknownTable,
+                               "The Microsoft Jet database engine cannot find the input table or query '" + name +
+                                   "'. Make sure it exists and that its name is spelled correctly.");
+    name = AfterPrefix(msg, "has no column named ");
+    if (!name.empty())
+        return JetStatus::Fail(JetError::UnknownInsertField,
+                               "The INSERT INTO statement contains the following unknown field name: '" + name +
+                                   "'. Make sure you have typed the name correctly, and try the operation again.");
+    name = AfterPrefix(msg, "no such column: ");
+    if (!name.empty())
+        return JetStatus::Fail(JetError::TooFewParameters,
+                               "Too few parameters. Expected 1. (unknown field '" + name + "')");
+    return JetStatus::Fail(JetError::Generic, CString("Syntax error or invalid statement: ") + msg);
+}
+
+JetStatus MapError(sqlite3* db, int rc, const std::string& path)
+{
+    const int extended = db ? sqlite3_extended_errcode(db) : rc;
+    return MapError((extended & 0xFF) == (rc & 0xFF) ? extended : rc, db ? sqlite3_errmsg(db) : "", path);
+}
+
+// Reads the file's identity; fails when it is missing, empty or no keyed database.
+JetStatus ReadIdentity(const std::string& path, DaoFileIdentity& identity, long long& size)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return FileNotFound(path);
+    size = st.st_size;
+    if (size == 0)
+        return Unrecognized(path);
+    identity.device = st.st_dev;
+    identity.inode = st.st_ino;
+    std::memset(identity.salt, 0, sizeof identity.salt);
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return JetStatus::Fail(JetError::DiskOrNetwork, "Disk or network error. (cannot read " + Quoted(path) + ")");
+    const std::size_t n = std::fread(identity.salt, 1, sizeof identity.salt, file);
+    std::fclose(file);
+    if (n < sizeof identity.salt)
+        return Unrecognized(path);
+    return JetStatus::Success();
+}
+
+CString SqlTextLiteral(const std::string& text)
+{
+    std::string out = "'";
+    for (char c : text) {
+        out += c;
+        if (c == '\'')
+            out += '\'';
+    }
+    return CString(out + "'");
+}
+
+// Applies the key; the first read then proves it (this is where the key is derived).
+int KeyAndVerify(sqlite3* db, const std::string& password)
+{
+    if (!password.empty()) {
+        const CString pragma = "PRAGMA key = " + SqlTextLiteral(password);
+        const int rc = sqlite3_exec(db, pragma, nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK)
+            return rc;
+    }
+    return sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+}
+
+JetStatus OpenFresh(const std::string& path, const std::string& password, bool readOnly,
+                    const DaoFileIdentity& identity, long long size, std::shared_ptr<DaoConnection>& out)
+{
+    sqlite3* db = nullptr;
+    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX;
+    int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_close(db);
+        return JetStatus::Fail(JetError::DiskOrNetwork, "Disk or network error. (cannot open " + Quoted(path) + ")");
+    }
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    rc = KeyAndVerify(db, password);
+    if (rc != SQLITE_OK) {
+        sqlite3_close(db);
+        static const char kPlainHeader[] = "SQLite format 3";
+        const bool plain = std::memcmp(identity.salt, kPlainHeader, sizeof kPlainHeader) == 0;
+        if ((rc & 0xFF) == SQLITE_NOTADB && !plain && size % kCipherPageSize == 0)
+            return JetStatus::Fail(JetError::InvalidPassword, "Not a valid password.");
+        if ((rc & 0xFF) == SQLITE_NOTADB || (rc & 0xFF) == SQLITE_CORRUPT)
+            return Unrecognized(path);
+        return MapError(rc, "", path);
+    }
+    sqlite3_extended_result_codes(db, 1);
+    g_keyedOpens.fetch_add(1);
+    out = std::make_shared<DaoConnection>(db, path, password, readOnly, identity);
+    return JetStatus::Success();
+}
+
+// Only blanks and semicolons may follow the statement.
+bool OnlyTerminatorFollows(const char* tail)
+{
+    for (; tail && *tail; ++tail) {
+        if (!std::isspace(static_cast<unsigned char>(*tail)) && *tail != ';')
+            return false;
+    }
+    return true;
+}
+
+struct Statement {
+    sqlite3_stmt* stmt = nullptr;
+    ~Statement() { sqlite3_finalize(stmt); }
+};
+
+JetStatus Prepare(DaoConnection& connection, const CString& sql, Statement& out)
+{
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v2(connection.Handle(), sql, -1, &out.stmt, &tail);
+    if (rc != SQLITE_OK)
+        return MapError(connection.Handle(), rc, connection.Path());
+    if (!out.stmt)
+        return JetStatus::Fail(JetError::InvalidStatement,
+                               "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or "
+                               "'UPDATE'.");
+    if (!OnlyTerminatorFollows(tail))
+        return JetStatus::Fail(JetError::TrailingCharacters, "Characters found after end of SQL statement.");
+    return JetStatus::Success();
+}
+
+COleVariant ColumnValue(sqlite3_stmt* stmt, int column)
+{
+    switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_INTEGER: {
+        const sqlite3_int64 v = sqlite3_column_int64(stmt, column);
+        if (v >= std::numeric_limits<LONG>::min() && v <= std::numeric_limits<LONG>::max())
+            return COleVariant(static_cast<LONG>(v));
+        return COleVariant(static_cast<double>(v));
+    }
+    case SQLITE_FLOAT:
+        return COleVariant(sqlite3_column_double(stmt, column));
+    case SQLITE_TEXT: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+        return COleVariant(CString(text ? text : "", sqlite3_column_bytes(stmt, column)));
+    }
+    case SQLITE_BLOB: {
+        const auto* data = static_cast<const BYTE*>(sqlite3_column_blob(stmt, column));
+        const int n = sqlite3_column_bytes(stmt, column);
+        return COleVariant(std::vector<BYTE>(data, data + n));
+    }
+    default:
+        return COleVariant::OfType(VT_NULL);
+    }
+}
+
+}  // namespace
+
+bool DaoFileIdentity::operator==(const DaoFileIdentity& other) const
+{
+    return device == other.device && inode == other.inode && std::memcmp(salt, other.salt, sizeof salt) == 0;
+}
+
+DaoConnection::DaoConnection(sqlite3* db, std::string path, std::string password, bool readOnly,
+                             DaoFileIdentity identity)
+    : m_db(db), m_path(std::move(path)), m_password(std::move(password)), m_readOnly(readOnly), m_identity(identity)
+{
+}
+
+DaoConnection::~DaoConnection() { sqlite3_close_v2(m_db); }
+
+JetStatus DaoAcquire(const std::string& path, const std::string& password, bool readOnly,
+                     std::shared_ptr<DaoConnection>& out)
+{
+    DaoFileIdentity identity;
+    long long size = 0;
+    JetStatus status = ReadIdentity(path, identity, size);
+    if (!status.Ok())
+        return status;
+    std::shared_ptr<DaoConnection> stale;  // closed outside the lock
+    {
+        std::lock_guard<std::mutex> lock(g_cacheLock);
+        for (auto it = g_idle.begin(); it != g_idle.end(); ++it) {
+            DaoConnection& c = **it;
+            if (c.Path() != path || c.ReadOnly() != readOnly || c.Password() != password)
+                continue;
+            if (c.Identity() == identity) {
+                out = std::move(*it);
+                g_idle.erase(it);
+                g_reusedOpens.fetch_add(1);
+                return JetStatus::Success();
+            }
+            // The file at this path is another one now: never read it through this.
+            stale = std::move(*it);
+            g_idle.erase(it);
+            break;
+        }
+    }
+    stale.reset();
+    return OpenFresh(path, password, readOnly, identity, size, out);
+}
+
+void DaoRelease(std::shared_ptr<DaoConnection> connection)
+{
+    if (!connection)
+        return;
+    std::shared_ptr<DaoConnection> evicted;
+    {
+        std::lock_guard<std::mutex> lock(g_cacheLock);
+        g_idle.push_front(std::move(connection));
+        if (g_idle.size() > kMaxIdleConnections) {
+            evicted = std::move(g_idle.back());
+            g_idle.pop_back();
+        }
+    }
+}
+
+JetStatus DaoCreate(const std::string& path, const std::string& password)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0)
+        return JetStatus::Fail(JetError::DatabaseExists, "Database already exists.");
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK)
+        rc = KeyAndVerify(db, password);
+    // A new database has no page on disk until something is written.
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, "PRAGMA user_version = 1", nullptr, nullptr, nullptr);
+    JetStatus status = rc == SQLITE_OK ? JetStatus::Success() : MapError(db, rc, path);
+    sqlite3_close(db);
+    return status;
+}
+
+JetStatus DaoExecute(DaoConnection& connection, const CString& sql, long& rowsAffected)
+{
+    rowsAffected = 0;
+    JetStatus status = CountStatement(connection.Path());
+    if (!status.Ok())
+        return status;
+    CString text = sql;
+    if (IsJetDdl(sql)) {
+        status = TranslateJetDdl(sql, text);
+        if (!status.Ok())
+            return status;
+    }
+    Statement statement;
+    status = Prepare(connection, text, statement);
+    if (!status.Ok())
+        return status;
+    if (sqlite3_column_count(statement.stmt) > 0)
+        return JetStatus::Fail(JetError::SelectNotExecutable, "Cannot execute a select query.");
+    const int rc = sqlite3_step(statement.stmt);
+    if (rc != SQLITE_DONE)
+        return MapError(connection.Handle(), rc, connection.Path());
+    rowsAffected = sqlite3_changes(connection.Handle());
+    return JetStatus::Success();
+}
+
+JetStatus DaoQuery(DaoConnection& connection, const CString& sql, DaoResult& out)
+{
+    out = DaoResult();
+    JetStatus status = CountStatement(connection.Path());
+    if (!status.Ok())
+        return status;
+    Statement statement;
+    status = Prepare(connection, sql, statement);
+    if (!status.Ok())
+        return status;
+    const int columns = sqlite3_column_count(statement.stmt);
+    if (columns == 0)
+        return JetStatus::Fail(JetError::InvalidOperation, "Invalid operation.");
+    for (int i = 0; i < columns; ++i) {
+        DaoFieldDesc field;
+        const char* name = sqlite3_column_name(statement.stmt, i);
+        const char* decl = sqlite3_column_decltype(statement.stmt, i);
+        const char* table = sqlite3_column_table_name(statement.stmt, i);
+        field.name = name ? name : "";
+        field.declType = decl ? decl : "";
+        field.table = table ? table : "";
+        out.fields.push_back(field);
+    }
+    for (;;) {
+        const int rc = sqlite3_step(statement.stmt);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc != SQLITE_ROW) {
+            out = DaoResult();
+            return MapError(connection.Handle(), rc, connection.Path());
+        }
+        std::vector<COleVariant> row;
+        row.reserve(static_cast<std::size_t>(columns));
+        for (int i = 0; i < columns; ++i)
+            row.push_back(ColumnValue(statement.stmt, i));
+        out.rows.push_back(std::move(row));
+    }
+    return JetStatus::Success();
+}
+
+void DaoInjectFault(DaoFault fault, int nthStatement)
+{
+    std::lock_guard<std::mutex> lock(g_faultLock);
+    g_fault = nthStatement > 0 ? fault : DaoFault::None;
+    g_faultCountdown = nthStatement;
+}
+
+DaoCounters DaoGetCounters()
+{
+    DaoCounters c;
+    c.statements = g_statements.load();
+    c.keyedOpens = g_keyedOpens.load();
+    c.reusedOpens = g_reusedOpens.load();
+    return c;
+}
+
+void DaoResetCounters()
+{
+    g_statements = 0;
+    g_keyedOpens = 0;
+    g_reusedOpens = 0;
+}
+
+void DaoDropIdleConnections()
+{
+    std::deque<std::shared_ptr<DaoConnection>> dropped;
+    std::lock_guard<std::mutex> lock(g_cacheLock);
+    dropped.swap(g_idle);
+}

@@ -1,0 +1,86 @@
+#pragma once
+// Internal: the engine under CDaoDatabase and CDaoRecordset. Opens keyed
+// SQLCipher files, keeps one idle keyed connection per file for reuse, runs
+// statements and reads whole result sets.
+//
+// Reuse: keying a file (SQLCipher's key derivation) costs tens of milliseconds,
+// and the callers open and close around nearly every statement. A closed
+// database hands its connection back here; the next open of the same path with
+// the same password takes it again when the file is still the same one: same
+// device and inode, and the same first 16 bytes (the salt the key was derived
+// with). A file rewritten in place with the same salt is caught by SQLite's own
+// check of the file change counter when the next statement starts. A connection
+// is used by one database object at a time (it leaves the cache while in use).
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/base/cstring.h"
+#include "platform/dao/dao_database.h"
+#include "platform/dao/jet_status.h"
+#include "platform/dao/ole_variant.h"
+
+struct sqlite3;
+
+struct DaoFileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint8_t salt[16] = {};
+
+    bool operator==(const DaoFileIdentity& other) const;
+};
+
+class DaoConnection {
+public:
+    DaoConnection(sqlite3* db, std::string path, std::string password, bool readOnly, DaoFileIdentity identity);
+    ~DaoConnection();
+    DaoConnection(const DaoConnection&) = delete;
+    DaoConnection& operator=(const DaoConnection&) = delete;
+
+    sqlite3* Handle() const { return m_db; }
+    const std::string& Path() const { return m_path; }
+    const std::string& Password() const { return m_password; }
+    bool ReadOnly() const { return m_readOnly; }
+    const DaoFileIdentity& Identity() const { return m_identity; }
+
+private:
+    sqlite3* const m_db;
+    const std::string m_path;
+    const std::string m_password;
+    const bool m_readOnly;
+    const DaoFileIdentity m_identity;
+};
+
+struct DaoFieldDesc {
+    CString name;      // column name or alias as the statement gives it
+    CString declType;  // declared type of a table column ("TEXT(50)"), empty for expressions
+    CString table;     // source table, empty for expressions
+};
+
+struct DaoResult {
+    std::vector<DaoFieldDesc> fields;
+    std::vector<std::vector<COleVariant>> rows;
+};
+
+// Opens path for use (from the cache or keyed afresh). Fails with FileNotFound,
+// UnrecognizedFormat (empty or foreign file) or InvalidPassword.
+JetStatus DaoAcquire(const std::string& path, const std::string& password, bool readOnly,
+                     std::shared_ptr<DaoConnection>& out);
+// Hands a connection back for reuse.
+void DaoRelease(std::shared_ptr<DaoConnection> connection);
+// Creates a new keyed database file; fails with DatabaseExists when path exists.
+JetStatus DaoCreate(const std::string& path, const std::string& password);
+
+// Runs exactly one statement that returns no rows (Jet data-definition statements
+// are translated first). rowsAffected receives the changed row count.
+JetStatus DaoExecute(DaoConnection& connection, const CString& sql, long& rowsAffected);
+// Runs exactly one statement that returns rows and reads all of them.
+JetStatus DaoQuery(DaoConnection& connection, const CString& sql, DaoResult& out);
+
+// Test seam, see CDaoDatabase::TEST_*.
+void DaoInjectFault(DaoFault fault, int nthStatement);
+DaoCounters DaoGetCounters();
+void DaoResetCounters();
+void DaoDropIdleConnections();

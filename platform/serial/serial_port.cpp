@@ -1,0 +1,433 @@
+#include "platform/serial/serial_port.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::mutex g_deviceLock;
+std::map<UINT, std::string>& DeviceOverrides()
+{
+    static std::map<UINT, std::string> overrides;
+    return overrides;
+}
+
+struct BaudEntry {
+    UINT baud;
+    speed_t speed;
+};
+constexpr BaudEntry kBauds[] = {
+    { 110, B110 },     { 300, B300 },     { 600, B600 },     { 1200, B1200 },   { 2400, B2400 },
+    { 4800, B4800 },   { 9600, B9600 },   { 19200, B19200 }, { 38400, B38400 }, { 57600, B57600 },
+    { 115200, B115200 },
+};
+
+bool SpeedOf(UINT baud, speed_t& out)
+{
+    for (const BaudEntry& e : kBauds) {
+        if (e.baud == baud) {
+            out = e.speed;
+            return true;
+        }
+    }
+    return false;
+}
+
+UINT BaudOf(speed_t speed)
+{
+    for (const BaudEntry& e : kBauds) {
+        if (e.speed == speed)
+            return e.baud;
+    }
+    return 0;
+}
+
+} // namespace
+
+std::string SerialDevicePath(UINT port)
+{
+    {
+        std::lock_guard<std::mutex> lock(g_deviceLock);
+        const auto it = DeviceOverrides().find(port);
+        if (it != DeviceOverrides().end())
+            return it->second;
+    }
+    const std::string variable = "CALVORN_COM" + std::to_string(port);
+    if (const char* path = std::getenv(variable.c_str()); path != nullptr && *path != '\0')
+        return path;
+    return "/dev/ttyS" + std::to_string(port >= 1 ? port - 1 : 0);
+}
+
+void SetSerialDevicePath(UINT port, const std::string& path)
+{
+    std::lock_guard<std::mutex> lock(g_deviceLock);
+    if (path.empty())
+        DeviceOverrides().erase(port);
+    else
+        DeviceOverrides()[port] = path;
+}
+
+struct CSerialPort::Impl {
+    // Set before monitoring; read by the monitoring thread.
+    ByteHandler byteHandler;
+    ErrorHook errorHook;
+    UINT portNumber = 0;
+    DWORD eventMask = 0;
+
+    // The port lock guards the device, its saved settings and the write buffer.
+    std::mutex portLock;
+    int fd = -1;
+    termios saved {};
+    bool savedValid = false;
+    std::vector<std::uint8_t> writeBuffer;
+    std::size_t writeLength = 0;
+
+    std::thread thread;
+    std::atomic<bool> alive { false };
+    std::atomic<bool> stopRequested { false };
+    std::atomic<bool> writeRequested { false };
+    int wake[2] = { -1, -1 };
+
+    void ReportError(const char* call, int err)
+    {
+        if (!errorHook)
+            return;
+        CString text;
+        text.Format("WARNING:  %s Failed with the following error: \n%s\nPort: %d\n", call, std::strerror(err),
+                    static_cast<int>(portNumber));
+        errorHook(text);
+    }
+
+    // Under the port lock.
+    void CloseDevice()
+    {
+        if (fd < 0)
+            return;
+        if (savedValid)
+            tcsetattr(fd, TCSANOW, &saved);
+        ioctl(fd, TIOCNXCL);
+        ::close(fd);
+        fd = -1;
+        savedValid = false;
+    }
+
+    // Raw line of the given settings, RTS off; the first failing step is reported.
+    void ApplyLine(UINT baud, char parity, UINT dataBits, UINT stopBits)
+    {
+        speed_t speed = B38400;
+        if (!SpeedOf(baud, speed) || dataBits < 5 || dataBits > 8 || (stopBits != 1 && stopBits != 2)
+            || (parity != 'N' && parity != 'E' && parity != 'O')) {
+            ReportError("BuildCommDCB()", EINVAL);
+            return;
+        }
+        static constexpr tcflag_t kSizes[] = { CS5, CS6, CS7, CS8 };
+        termios line {};
+        line.c_cflag = CREAD | CLOCAL | kSizes[dataBits - 5];
+        if (stopBits == 2)
+            line.c_cflag |= CSTOPB;
+        if (parity != 'N') {
+            line.c_cflag |= PARENB | (parity == 'O' ? PARODD : 0);
+            line.c_iflag |= INPCK;
+        }
+        line.c_cc[VMIN] = 1;
+        line.c_cc[VTIME] = 0;
+        cfsetispeed(&line, speed);
+        cfsetospeed(&line, speed);
+        if (tcsetattr(fd, TCSANOW, &line) != 0) {
+            ReportError("SetCommState()", errno);
+            return;
+        }
+        int rts = TIOCM_RTS; // a pseudo-terminal has no modem lines
+        if (ioctl(fd, TIOCMBIC, &rts) != 0 && errno != ENOTTY && errno != EINVAL)
+            ReportError("SetCommState()", errno);
+    }
+
+    void Signal()
+    {
+        if (wake[1] >= 0) {
+            const std::uint8_t byte = 1;
+            [[maybe_unused]] const ssize_t n = ::write(wake[1], &byte, 1);
+        }
+    }
+
+    // Copies a block into the write buffer; false when the port is closed or the
+    // block does not fit. Under the port lock.
+    bool Queue(std::span<const std::uint8_t> bytes)
+    {
+        if (fd < 0 || bytes.size() > writeBuffer.size())
+            return false;
+        std::copy(bytes.begin(), bytes.end(), writeBuffer.begin());
+        writeLength = bytes.size();
+        return true;
+    }
+
+    // Writes the queued bytes after dropping unread input. Under the port lock.
+    bool WriteQueued()
+    {
+        if (fd < 0)
+            return false;
+        tcflush(fd, TCIFLUSH);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000 + writeLength);
+        std::size_t done = 0;
+        while (done < writeLength) {
+            const ssize_t n = ::write(fd, writeBuffer.data() + done, writeLength - done);
+            if (n > 0) {
+                done += static_cast<std::size_t>(n);
+                continue;
+            }
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && errno != EAGAIN) {
+                ReportError("WriteFile()", errno);
+                return false;
+            }
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            pollfd p { fd, POLLOUT, 0 };
+            if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) == 0) {
+                ReportError("GetOverlappedResults() in WriteFile()", ETIMEDOUT);
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Reads what the driver holds and hands it on byte by byte; false when the
+    // device failed and should no longer be watched.
+    bool ReceiveChars()
+    {
+        std::array<std::uint8_t, 256> chunk;
+        for (;;) {
+            ssize_t n;
+            {
+                std::lock_guard<std::mutex> lock(portLock);
+                if (fd < 0 || stopRequested)
+                    return true;
+                n = ::read(fd, chunk.data(), chunk.size());
+            }
+            if (n < 0 && (errno == EAGAIN || errno == EINTR))
+                return true;
+            if (n <= 0) {
+                ReportError("ReadFile()", n < 0 ? errno : EIO);
+                return false;
+            }
+            for (ssize_t i = 0; i < n && !stopRequested; ++i) {
+                if (byteHandler)
+                    byteHandler(chunk[static_cast<std::size_t>(i)]);
+            }
+        }
+    }
+
+    void CommThread()
+    {
+        bool watchDevice = (eventMask & EV_RXCHAR) != 0;
+        while (!stopRequested) {
+            int device;
+            {
+                std::lock_guard<std::mutex> lock(portLock);
+                device = fd;
+            }
+            pollfd p[2] = { { watchDevice ? device : -1, POLLIN, 0 }, { wake[0], POLLIN, 0 } };
+            if (poll(p, 2, -1) < 0) {
+                if (errno != EINTR)
+                    ReportError("WaitCommEvent()", errno);
+                continue;
+            }
+            if (p[1].revents != 0) {
+                std::uint8_t drain[64];
+                while (::read(wake[0], drain, sizeof drain) > 0) {
+                }
+                if (stopRequested)
+                    break;
+                if (writeRequested.exchange(false)) {
+                    std::lock_guard<std::mutex> lock(portLock);
+                    WriteQueued();
+                }
+            }
+            if (p[0].revents != 0 && !ReceiveChars())
+                watchDevice = false;
+        }
+        alive = false;
+    }
+
+    void StopThread()
+    {
+        stopRequested = true;
+        Signal();
+        if (!thread.joinable())
+            return;
+        if (thread.get_id() == std::this_thread::get_id())
+            return; // from the byte handler: the thread ends after it
+        thread.join();
+        for (int& f : wake) {
+            if (f >= 0)
+                ::close(f);
+            f = -1;
+        }
+    }
+};
+
+CSerialPort::CSerialPort() : m_impl(std::make_unique<Impl>()) {}
+
+CSerialPort::~CSerialPort()
+{
+    Close();
+    if (m_impl->thread.joinable())
+        m_impl->thread.detach(); // only when destroyed from its own byte handler
+}
+
+void CSerialPort::SetByteHandler(ByteHandler handler) { m_impl->byteHandler = std::move(handler); }
+void CSerialPort::SetErrorHook(ErrorHook hook) { m_impl->errorHook = std::move(hook); }
+
+BOOL CSerialPort::InitPort(UINT portNumber, UINT baud, char parity, UINT dataBits, UINT stopBits, DWORD eventMask,
+                           UINT writeBufferSize)
+{
+    Impl& m = *m_impl;
+    m.StopThread();
+    std::lock_guard<std::mutex> lock(m.portLock);
+    m.writeBuffer.assign(writeBufferSize, 0);
+    m.writeLength = 0;
+    m.portNumber = portNumber;
+    m.eventMask = eventMask;
+    m.CloseDevice();
+
+    const std::string path = SerialDevicePath(portNumber);
+    int fd;
+    do {
+        fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return FALSE;
+    if (ioctl(fd, TIOCEXCL) != 0 && errno != ENOTTY) {
+        ::close(fd);
+        return FALSE;
+    }
+    m.fd = fd;
+
+    m.savedValid = tcgetattr(fd, &m.saved) == 0;
+    if (!m.savedValid)
+        m.ReportError("GetCommState()", errno);
+    else
+        m.ApplyLine(baud, parity, dataBits, stopBits);
+    tcflush(fd, TCIOFLUSH);
+    return TRUE;
+}
+
+BOOL CSerialPort::StartMonitoring()
+{
+    Impl& m = *m_impl;
+    if (m.alive)
+        return TRUE;
+    {
+        // Purged before the thread runs, so that every byte that arrives once
+        // this call has returned is handed over.
+        std::lock_guard<std::mutex> lock(m.portLock);
+        if (m.fd < 0)
+            return FALSE;
+        tcflush(m.fd, TCIOFLUSH);
+    }
+    m.StopThread();
+    if (pipe2(m.wake, O_CLOEXEC | O_NONBLOCK) != 0)
+        return FALSE;
+    m.stopRequested = false;
+    m.writeRequested = false;
+    m.alive = true;
+    m.thread = std::thread([&m] { m.CommThread(); });
+    return TRUE;
+}
+
+BOOL CSerialPort::StopMonitoring()
+{
+    m_impl->StopThread();
+    return TRUE;
+}
+
+void CSerialPort::Close()
+{
+    StopMonitoring();
+    std::lock_guard<std::mutex> lock(m_impl->portLock);
+    m_impl->CloseDevice();
+}
+
+BOOL CSerialPort::WriteToPort(std::span<const std::uint8_t> bytes)
+{
+    Impl& m = *m_impl;
+    std::lock_guard<std::mutex> lock(m.portLock);
+    return m.Queue(bytes) && m.WriteQueued() ? TRUE : FALSE;
+}
+
+BOOL CSerialPort::SendRaw(std::span<const std::uint8_t> bytes)
+{
+    Impl& m = *m_impl;
+    {
+        std::lock_guard<std::mutex> lock(m.portLock);
+        if (!m.Queue(bytes))
+            return FALSE;
+    }
+    KickWrite();
+    return TRUE;
+}
+
+void CSerialPort::KickWrite()
+{
+    m_impl->writeRequested = true;
+    m_impl->Signal();
+}
+
+BOOL CSerialPort::IsOpen() const
+{
+    std::lock_guard<std::mutex> lock(m_impl->portLock);
+    return m_impl->fd >= 0;
+}
+
+BOOL CSerialPort::IsMonitoring() const { return m_impl->alive; }
+UINT CSerialPort::GetPortNumber() const { return m_impl->portNumber; }
+
+UINT CSerialPort::GetWriteBufferSize() const
+{
+    std::lock_guard<std::mutex> lock(m_impl->portLock);
+    return static_cast<UINT>(m_impl->writeBuffer.size());
+}
+
+DWORD CSerialPort::GetInputQueueCount() const
+{
+    std::lock_guard<std::mutex> lock(m_impl->portLock);
+    int count = 0;
+    if (m_impl->fd < 0 || ioctl(m_impl->fd, FIONREAD, &count) != 0)
+        return 0;
+    return static_cast<DWORD>(count);
+}
+
+BOOL CSerialPort::GetLineSettings(SerialLineSettings& out) const
+{
+    std::lock_guard<std::mutex> lock(m_impl->portLock);
+    termios line {};
+    if (m_impl->fd < 0 || tcgetattr(m_impl->fd, &line) != 0)
+        return FALSE;
+    out.baud = BaudOf(cfgetospeed(&line));
+    out.parity = (line.c_cflag & PARENB) == 0 ? 'N' : (line.c_cflag & PARODD) != 0 ? 'O' : 'E';
+    switch (line.c_cflag & CSIZE) {
+    case CS5: out.dataBits = 5; break;
+    case CS6: out.dataBits = 6; break;
+    case CS7: out.dataBits = 7; break;
+    default: out.dataBits = 8; break;
+    }
+    out.stopBits = (line.c_cflag & CSTOPB) != 0 ? 2 : 1;
+    out.rawMode = (line.c_lflag & (ICANON | ECHO | ISIG | IEXTEN)) == 0
+        && (line.c_iflag & (IXON | IXOFF | ICRNL | INLCR | IGNCR | ISTRIP)) == 0 && (line.c_oflag & OPOST) == 0;
+    return TRUE;
+}

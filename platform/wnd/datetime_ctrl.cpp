@@ -1,0 +1,59 @@
+#include "platform/wnd/datetime_ctrl.h"
+
+#include <QDateTimeEdit>
+#include <QSignalBlocker>
+
+#include "platform/wnd/wnd_internal.h"
+
+namespace {
+
+QWidget* MakePicker(HWND hwnd, QWidget* parent)
+{
+    auto* picker = new QDateTimeEdit(parent);
+    picker->setCalendarPopup(true);
+    QObject::connect(picker, &QDateTimeEdit::dateTimeChanged, picker, [hwnd](const QDateTime& value) {
+        if (auto* ctrl = dynamic_cast<CDateTimeCtrl*>(CWnd::FromHandle(hwnd)))
+            ctrl->SetTime(CTime(static_cast<std::time_t>(value.toSecsSinceEpoch())));
+    });
+    return picker;
+}
+
+} // namespace
+
+BOOL CDateTimeCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+{
+    static const bool registered = [] {
+        wnd_internal::RegisterWidgetFactory("SysDateTimePick32", &MakePicker);
+        return true;
+    }();
+    (void)registered;
+    return CWnd::Create("SysDateTimePick32", nullptr, style | WS_CHILD, rect, parent, id);
+}
+
+BOOL CDateTimeCtrl::SetTime(const CTime& time)
+{
+    m_time = time;
+    m_bHasTime = TRUE;
+    // The text shows the date in the short date form (year-month-day);
+    // DTS_TIMEFORMAT shows the time of day.
+    SetWindowText(time.Format((GetStyle() & DTS_TIMEFORMAT) == DTS_TIMEFORMAT ? "%H:%M:%S" : "%Y-%m-%d"));
+    SyncWidget();
+    return TRUE;
+}
+
+DWORD CDateTimeCtrl::GetTime(CTime& time) const
+{
+    if (!m_bHasTime)
+        return GDT_NONE;
+    time = m_time;
+    return GDT_VALID;
+}
+
+void CDateTimeCtrl::SyncWidget()
+{
+    auto* picker = qobject_cast<QDateTimeEdit*>(wnd_internal::ExistingWidgetOf(GetSafeHwnd()));
+    if (!picker)
+        return;
+    const QSignalBlocker blocker(picker);
+    picker->setDateTime(QDateTime::fromSecsSinceEpoch(static_cast<qint64>(m_time.GetTime())));
+}

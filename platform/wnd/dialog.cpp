@@ -1,0 +1,273 @@
+// Dialogs from templates, modeless and modal.
+
+#include "platform/wnd/dialog.h"
+
+#include <cmath>
+
+#include <QEventLoop>
+
+#include "platform/base/exception.h"
+#include "platform/base/resource_script.h"
+#include "platform/wnd/app.h"
+#include "platform/wnd/dispatch_internal.h"
+#include "platform/wnd/edit.h"
+#include "platform/wnd/window_state.h"
+#include "platform/wnd/wnd_internal.h"
+
+namespace {
+
+int MulDiv(int value, int numerator, int denominator)
+{
+    return static_cast<int>(std::lround(static_cast<double>(value) * numerator / denominator));
+}
+
+// The object that stands for a template control.
+CWnd* MakeControl(const CString& className)
+{
+    if (CWnd* object = wnd_internal::MakeControlObject(className))
+        return object;
+    CString upper = className;
+    upper.MakeUpper();
+    if (upper == "EDIT")
+        return new CEdit;
+    return new CWnd;
+}
+
+// First visible, enabled control with WS_TABSTOP, or nullptr.
+CWnd* FirstTabStop(HWND dialog)
+{
+    std::vector<HWND> children;
+    {
+        std::lock_guard lock(window_table::Mutex());
+        if (std::shared_ptr<WindowState> state = window_table::FindLocked(dialog))
+            children = state->children;
+    }
+    for (HWND child : children) {
+        CWnd* object = CWnd::FromHandle(child);
+        if (!object)
+            continue;
+        const DWORD style = object->GetStyle();
+        if ((style & WS_CHILD) && (style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED))
+            return object;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+SIZE DialogBaseUnits(const char*, int pointSize)
+{
+    if (pointSize <= 0)
+        return SIZE{8, 16};  // the system font
+    return SIZE{static_cast<LONG>(std::lround(6.0 * pointSize / 8.0)),
+        static_cast<LONG>(std::lround(13.0 * pointSize / 8.0))};
+}
+
+void CDataExchange::Fail()
+{
+    AfxThrowUserException();
+}
+
+void DDX_Control(CDataExchange* dx, int id, CWnd& control)
+{
+    if (control.GetSafeHwnd())
+        return;
+    if (!control.SubclassDlgItem(static_cast<UINT>(id), dx->m_pDlgWnd))
+        dx->Fail();
+}
+
+CDialog::CDialog() = default;
+
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
+
+CDialog::~CDialog()
+{
+    if (GetSafeHwnd())
+        DestroyWindow();
+}
+
+const MessageMap* CDialog::GetMessageMap() const
+{
+    static const MessageMap kMap(CWnd::GetMessageMap(), {
+        OnMessage<&CDialog::OnInitDialogMessage>(WM_INITDIALOG),
+        OnCommandMsg<&CDialog::OnOK>(IDOK),
+        OnCommandMsg<&CDialog::OnCancel>(IDCANCEL),
+        OnWm<WM_CLOSE, &CDialog::OnCloseMessage>(),
+    });
+    return &kMap;
+}
+
+BOOL CDialog::Create(UINT templateId, CWnd* parent)
+{
+    const DialogTemplate* dialogTemplate = AfxFindDialogTemplate(templateId);
+    if (!dialogTemplate)
+        return FALSE;
+    m_nIDTemplate = templateId;
+    return CreateIndirect(*dialogTemplate, parent);
+}
+
+BOOL CDialog::CreateIndirect(const DialogTemplate& dialogTemplate, CWnd* parent)
+{
+    if (!AfxIsUiThread()) {
+        BOOL created = FALSE;
+        wnd_internal::RunOnUiThread([&] { created = CreateIndirect(dialogTemplate, parent); });
+        return created;
+    }
+    m_pParentWnd = parent;
+    if (!CreateFromTemplate(dialogTemplate, parent, FALSE))
+        return FALSE;
+    if (GetStyle() & WS_VISIBLE)
+        return TRUE;
+    return GetSafeHwnd() != nullptr;
+}
+
+BOOL CDialog::CreateFromTemplate(const DialogTemplate& dialogTemplate, CWnd* parent, BOOL forceHidden)
+{
+    if (GetSafeHwnd())
+        return FALSE;
+    const SIZE units = DialogBaseUnits(dialogTemplate.fontName, dialogTemplate.fontPointSize);
+    m_baseUnitX = units.cx;
+    m_baseUnitY = units.cy;
+    CRect frame(dialogTemplate.x, dialogTemplate.y, dialogTemplate.x + dialogTemplate.cx,
+        dialogTemplate.y + dialogTemplate.cy);
+    MapDialogRect(&frame);
+    const DWORD style = dialogTemplate.style;
+    HWND parentHwnd = parent ? parent->GetSafeHwnd() : nullptr;
+    if ((style & WS_CHILD) && !parentHwnd)
+        return FALSE;
+    const char* className = dialogTemplate.className.IsEmpty() ? "#32770" : dialogTemplate.className.GetString();
+    if (!CreateEx(dialogTemplate.exStyle, className, dialogTemplate.caption, style & ~WS_VISIBLE, frame.left,
+            frame.top, frame.Width(), frame.Height(), parentHwnd, 0))
+        return FALSE;
+    const HWND self = GetSafeHwnd();
+    for (const DialogItemTemplate& item : dialogTemplate.items) {
+        CRect rect(item.x, item.y, item.x + item.cx, item.y + item.cy);
+        MapDialogRect(&rect);
+        CWnd* control = MakeControl(item.className);
+        if (!control->CreateEx(item.exStyle, item.className, item.text, item.style | WS_CHILD, rect.left, rect.top,
+                rect.Width(), rect.Height(), self, item.id)) {
+            delete control;
+            continue;
+        }
+        if (std::shared_ptr<WindowState> state = window_table::Find(control->GetSafeHwnd()))
+            state->ownedObjects.emplace_back(control);
+        else
+            delete control;
+    }
+    CWnd* first = FirstTabStop(self);
+    const LRESULT focusDefault =
+        dispatch_internal::Dispatch(self, WM_INITDIALOG, reinterpret_cast<WPARAM>(first ? first->GetSafeHwnd() : nullptr), 0);
+    if (!IsWindow(self))
+        return FALSE;
+    if ((style & WS_VISIBLE) && !forceHidden) {
+        if (style & DS_CENTER)
+            CenterWindow();
+        ShowWindow(SW_SHOW);
+        if (focusDefault && first)
+            first->SetFocus();
+    }
+    return TRUE;
+}
+
+INT_PTR CDialog::DoModal()
+{
+    if (GetSafeHwnd() || !AfxIsUiThread())
+        return -1;
+    const DialogTemplate* dialogTemplate = AfxFindDialogTemplate(m_nIDTemplate);
+    if (!dialogTemplate)
+        return -1;
+    CWnd* owner = m_pParentWnd && m_pParentWnd->GetSafeHwnd() ? m_pParentWnd->GetTopLevelParent() : nullptr;
+    m_bEnded = FALSE;
+    m_bModal = TRUE;
+    m_nModalResult = -1;
+    if (!CreateFromTemplate(*dialogTemplate, m_pParentWnd, TRUE)) {
+        m_bModal = FALSE;
+        return -1;
+    }
+    const bool reenableOwner = owner && owner->IsWindowEnabled();
+    if (reenableOwner)
+        owner->EnableWindow(FALSE);
+    if (!m_bEnded && GetSafeHwnd()) {
+        CenterWindow(owner);
+        ShowWindow(SW_SHOW);
+        if (CWnd* first = FirstTabStop(GetSafeHwnd()))
+            first->SetFocus();
+        QEventLoop loop;
+        m_pLoop = &loop;
+        if (!m_bEnded && GetSafeHwnd())
+            loop.exec(QEventLoop::DialogExec);
+        m_pLoop = nullptr;
+    }
+    if (reenableOwner && IsWindow(owner->GetSafeHwnd()))
+        owner->EnableWindow(TRUE);
+    if (GetSafeHwnd()) {
+        ShowWindow(SW_HIDE);
+        DestroyWindow();
+    }
+    m_bModal = FALSE;
+    return m_nModalResult;
+}
+
+void CDialog::EndDialog(int result)
+{
+    m_nModalResult = result;
+    m_bEnded = TRUE;
+    if (m_bModal) {
+        if (m_pLoop)
+            static_cast<QEventLoop*>(m_pLoop)->quit();
+        return;
+    }
+    ShowWindow(SW_HIDE);
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate)
+{
+    CDataExchange dx(this, saveAndValidate);
+    try {
+        DoDataExchange(&dx);
+    } catch (CUserException* e) {
+        e->Delete();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CDialog::MapDialogRect(LPRECT rect) const
+{
+    if (!rect)
+        return;
+    rect->left = MulDiv(rect->left, m_baseUnitX, 4);
+    rect->right = MulDiv(rect->right, m_baseUnitX, 4);
+    rect->top = MulDiv(rect->top, m_baseUnitY, 8);
+    rect->bottom = MulDiv(rect->bottom, m_baseUnitY, 8);
+}
+
+LRESULT CDialog::OnInitDialogMessage(WPARAM, LPARAM)
+{
+    return OnInitDialog();
+}
+
+void CDialog::OnCloseMessage()
+{
+    OnCancel();
+}

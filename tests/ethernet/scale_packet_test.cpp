@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "ethernet/scale_packet.h"
+#include "tests/support/scale_sim_bytes.h"
+
+using scalesim::BytesOf;
+using scalesim::FromHex;
+using scalesim::Hex;
+
+namespace {
+
+struct GoldenPacket {
+    const char* name;
+    ByteBuffer bytes;
+    const char* hex;
+};
+
+TEST(ScalePacketTest, FixedPacketsHaveTheirWireBytes)
+{
+    const GoldenPacket cases[] = {
+        { "ack", EncodePacket(ScaleCommand::Ack), "01 01 00 00" },
+        { "task reset", EncodePacket(ScaleCommand::TaskReset), "20 41 00 00" },
+        { "reset scale", EncodePacket(ScaleCommand::ResetScale), "30 41 00 00" },
+        { "clear items", EncodeClear(TableCode::Plu), "02 00 02 00 00 01" },
+        { "serial item clear", EncodeClear(TableCode::Plu, 0), "02 00 02 00 00 00" },
+        { "clear totals", EncodeClear(TableCode::TotalResult), "02 00 02 00 3d 01" },
+        { "result all read", EncodeRequestOne(TableCode::TotalResult, 1), "04 00 06 00 3d 01 01 00 00 00" },
+        { "request item 70000", EncodeRequestOne(TableCode::Plu, 70000), "04 00 06 00 00 01 70 11 01 00" },
+        { "item day totals", EncodeRequestAll(TableCode::TotalItemDay), "06 00 02 00 3f 01" },
+        { "all add texts", EncodeRequestAll(TableCode::Add), "06 00 02 00 01 01" },
+        { "nak memory full", EncodeNak(0x2025), "00 01 02 00 25 20" },
+    };
+    for (const GoldenPacket& c : cases)
+        EXPECT_EQ(Hex(c.bytes), c.hex) << c.name;
+}
+
+TEST(ScalePacketTest, EncodeRefusesPayloadOverTheLimit)
+{
+    ByteBuffer out { 9 };
+    const ByteBuffer fits(kMaxPacketPayload, 0xAA);
+    ASSERT_TRUE(EncodePacket(3, fits, out).ok());
+    EXPECT_EQ(out.size(), kMaxPacketSize);
+    const ByteBuffer tooLong(kMaxPacketPayload + 1, 0xAA);
+    const IoStatus s = EncodePacket(3, tooLong, out);
+    EXPECT_EQ(s.Code(), IoCode::InvalidArgument) << s.ToString();
+    EXPECT_TRUE(out.empty());
+}
+
+TEST(ScalePacketTest, DecodeTakesExactlyOneWholePacket)
+{
+    ScalePacket p;
+    ASSERT_TRUE(DecodePacket(FromHex("00 01 02 00 28 20"), p).ok());
+    EXPECT_TRUE(p.Is(ScaleCommand::Nak));
+    EXPECT_EQ(Hex(p.payload), "28 20");
+
+    const ByteBuffer data = FromHex("05 00 03 00 01 01 07");
+    for (std::size_t n = 0; n < data.size(); ++n) {
+        const IoStatus s = DecodePacket(std::span(data).first(n), p);
+        EXPECT_EQ(s.Code(), IoCode::BadLength) << "prefix " << n;
+    }
+    ByteBuffer longer = data;
+    longer.push_back(0);
+    EXPECT_EQ(DecodePacket(longer, p).Code(), IoCode::BadLength);
+    EXPECT_EQ(DecodePacket(FromHex("05 00 fd 07"), p).Code(), IoCode::BadLength);
+}
+
+TEST(ScalePacketTest, GreetingIsTheWholeTextWelcome)
+{
+    EXPECT_TRUE(IsGreeting(BytesOf("welcome")));
+    EXPECT_TRUE(IsGreeting(FromHex("77 65 6c 63 6f 6d 65 00")));
+    EXPECT_FALSE(IsGreeting(BytesOf("welcome!")));
+    EXPECT_FALSE(IsGreeting(BytesOf("welcom")));
+    ByteBuffer glued = BytesOf("welcome");
+    const ByteBuffer ack = EncodePacket(ScaleCommand::Ack);
+    glued.insert(glued.end(), ack.begin(), ack.end());
+    EXPECT_FALSE(IsGreeting(glued));
+}
+
+// ---- the stream framer -------------------------------------------------------
+
+std::string Describe(const std::vector<ScalePacketFramer::Event>& events)
+{
+    std::string out;
+    for (const auto& e : events) {
+        if (!out.empty())
+            out += " | ";
+        switch (e.kind) {
+        case ScalePacketFramer::Kind::Greeting: out += "greeting"; break;
+        case ScalePacketFramer::Kind::Packet:
+            out += ToString(static_cast<ScaleCommand>(e.packet.command));
+            if (!e.packet.payload.empty())
+                out += " " + Hex(e.packet.payload);
+            break;
+        case ScalePacketFramer::Kind::Dropped:
+            out += "dropped " + std::to_string(e.dropped) + " (" + e.reason + ")";
+            break;
+        }
+    }
+    return out;
+}
+
+std::string FeedAll(const ByteBuffer& stream, std::span<const std::size_t> cuts,
+                    ScalePacketFramer::Start start = ScalePacketFramer::Start::AwaitGreeting)
+{
+    ScalePacketFramer framer(start);
+    std::vector<ScalePacketFramer::Event> events;
+    std::size_t at = 0;
+    for (std::size_t cut : cuts) {
+        framer.Feed(std::span(stream).subspan(at, cut - at), events);
+        at = cut;
+    }
+    framer.Feed(std::span(stream).subspan(at), events);
+    return Describe(events);
+}
+
+ByteBuffer Concat(std::initializer_list<ByteBuffer> parts)
+{
+    ByteBuffer out;
+    for (const ByteBuffer& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+TEST(ScalePacketFramerTest, SameEventsWhateverTheReadsHold)
+{
+    const ByteBuffer stream = Concat({ BytesOf("welcome"), EncodePacket(ScaleCommand::Ack),
+                                       FromHex("05 00 03 00 00 01 09"), EncodePacket(ScaleCommand::EndOfData) });
+    const std::string expected = "greeting | ACK | DATA 00 01 09 | END_OF_DATA";
+    EXPECT_EQ(FeedAll(stream, {}), expected);
+    std::mt19937 random(5);
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::size_t> cuts;
+        for (std::size_t i = 1; i < stream.size(); ++i) {
+            if (random() % 3 == 0)
+                cuts.push_back(i);
+        }
+        EXPECT_EQ(FeedAll(stream, cuts), expected) << "round " << round;
+    }
+}
+
+TEST(ScalePacketFramerTest, HalfAPacketWaitsForTheRest)
+{
+    ScalePacketFramer framer(ScalePacketFramer::Start::Packets);
+    std::vector<ScalePacketFramer::Event> events;
+    framer.Feed(FromHex("05 00 03"), events);
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(framer.Pending(), 3u);
+    framer.Feed(FromHex("00 00 01 09 01 01"), events);
+    EXPECT_EQ(Describe(events), "DATA 00 01 09");
+    EXPECT_EQ(framer.Pending(), 2u);
+    events.clear();
+    framer.DiscardPending(events);
+    EXPECT_EQ(Describe(events), "dropped 2 (unfinished packet discarded)");
+    EXPECT_EQ(framer.Pending(), 0u);
+}
+
+TEST(ScalePacketFramerTest, OversizeLengthDropsTheBufferedBytes)
+{
+    const ByteBuffer stream = Concat({ FromHex("05 00 fd 07 aa bb"), EncodePacket(ScaleCommand::Ack) });
+    EXPECT_EQ(FeedAll(stream, {}, ScalePacketFramer::Start::Packets),
+              "dropped 10 (packet length 2045 over the limit)");
+    const std::size_t cut[] = { 6 };
+    EXPECT_EQ(FeedAll(stream, cut, ScalePacketFramer::Start::Packets),
+              "dropped 6 (packet length 2045 over the limit) | ACK");
+}
+
+TEST(ScalePacketFramerTest, NulAfterTheGreetingIsTheGreetingsOwn)
+{
+    struct Case {
+        const char* name;
+        ByteBuffer tail;
+        const char* expected;
+    } cases[] = {
+        { "nul then ack", FromHex("00 01 01 00 00"), "greeting | ACK" },
+        { "nul then nak", FromHex("00 00 01 02 00 25 20"), "greeting | NAK 25 20" },
+        { "nul then end", FromHex("00 00 06 00 00"), "greeting | END_OF_DATA" },
+        { "nak without nul", FromHex("00 01 02 00 28 20"), "greeting | NAK 28 20" },
+        { "end without nul", FromHex("00 06 00 00"), "greeting | END_OF_DATA" },
+        { "nul then data", FromHex("00 05 00 02 00 00 01"), "greeting | DATA 00 01" },
+    };
+    for (const Case& c : cases) {
+        const ByteBuffer stream = Concat({ BytesOf("welcome"), c.tail });
+        EXPECT_EQ(FeedAll(stream, {}), c.expected) << c.name;
+        const std::size_t byteByByte[] = { 7, 8, 9, 10, 11 };
+        EXPECT_EQ(FeedAll(stream, std::span(byteByByte).first(std::min<std::size_t>(5, stream.size() - 7))),
+                  c.expected)
+            << c.name << " byte by byte";
+    }
+}
+
+TEST(ScalePacketFramerTest, StreamWithoutGreetingIsReadAsPackets)
+{
+    EXPECT_EQ(FeedAll(Concat({ EncodePacket(ScaleCommand::Ack), EncodePacket(ScaleCommand::EndOfData) }), {}),
+              "ACK | END_OF_DATA");
+    // "welcomi": no greeting; its first four bytes give length 0x636c.
+    EXPECT_EQ(FeedAll(BytesOf("welcoming"), {}), "dropped 9 (packet length 25452 over the limit)");
+    ScalePacketFramer framer;
+    std::vector<ScalePacketFramer::Event> events;
+    framer.Feed(BytesOf("welc"), events);
+    EXPECT_TRUE(events.empty()) << "a prefix of the greeting waits";
+    EXPECT_EQ(framer.Pending(), 4u);
+}
+
+} // namespace

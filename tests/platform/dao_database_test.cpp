@@ -1,0 +1,397 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "platform/dao/dao_recordset.h"
+#include "tests/platform/dao_test_util.h"
+
+namespace {
+
+// A keyed database with a small item table in the engine's Jet dialect.
+class DaoDatabaseTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_path = m_folder.File("store.mdb");
+        CDaoDatabase db;
+        db.Create(m_path.c_str(), kTestLocale);
+        db.Execute("CREATE TABLE [Item] ([ID] COUNTER, [item_num] TEXT(50), [item_name] TEXT(30), "
+                   "[barcode form] TEXT(50), [mg_id] TEXT(50), [memo] MEMO, [corner_code] LONG, "
+                   "CONSTRAINT [PrimaryKey] PRIMARY KEY ([ID]))");
+        db.Execute("CREATE UNIQUE INDEX [ID] ON [Item] ([ID])");
+        db.Execute("CREATE UNIQUE INDEX [item_num] ON [Item] ([item_num])");
+        db.Execute("CREATE INDEX [mg_num] ON [Item] ([mg_id])");
+    }
+
+    // Values of column 0 of every row of sql, as text.
+    std::vector<std::string> Column(CDaoDatabase& db, const char* sql)
+    {
+        CDaoRecordset rs(&db);
+        rs.Open(AFX_DAO_USE_DEFAULT_TYPE, sql);
+        std::vector<std::string> out;
+        for (; !rs.IsEOF(); rs.MoveNext()) {
+            const COleVariant v = rs.GetFieldValue(0);
+            out.push_back(v.vt == VT_BSTR ? v.bstrVal.Str() : v.vt == VT_I4 ? std::to_string(v.lVal) : "?");
+        }
+        return out;
+    }
+
+    TempFolder m_folder;
+    std::string m_path;
+};
+
+TEST_F(DaoDatabaseTest, OpenFailsAtOpenForMissingEmptyForeignAndWronglyKeyedFiles)
+{
+    CDaoDatabase db;
+    CString text;
+    EXPECT_EQ(DaoErrorOf([&] { db.Open(m_folder.File("none.mdb").c_str(), FALSE, FALSE, kTestConnect); }, &text),
+              3024);
+    EXPECT_NE(text.Find("none.mdb"), -1);
+
+    WriteText(m_folder.File("empty.mdb"), "");
+    EXPECT_EQ(DaoErrorOf([&] { db.Open(m_folder.File("empty.mdb").c_str(), FALSE, FALSE, kTestConnect); }), 3343);
+
+    WriteText(m_folder.File("notes.mdb"), "item_num,item_name\r\n1,apple\r\n");
+    EXPECT_EQ(DaoErrorOf([&] { db.Open(m_folder.File("notes.mdb").c_str(), FALSE, FALSE, kTestConnect); }), 3343);
+
+    EXPECT_EQ(DaoErrorOf([&] { db.Open(m_path.c_str(), FALSE, FALSE, ";PWD=wrong"); }, &text), 3031);
+    EXPECT_EQ(text, "Not a valid password.");
+    EXPECT_EQ(DaoErrorOf([&] { db.Open(m_path.c_str()); }), 3031);
+    EXPECT_FALSE(db.IsOpen());
+
+    EXPECT_EQ(DaoErrorOf([&] { db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect); }), 0);
+    EXPECT_TRUE(db.IsOpen());
+    EXPECT_EQ(db.GetName(), m_path.c_str());
+}
+
+TEST_F(DaoDatabaseTest, ExecuteRunsExactlyOneStatementAndRefusesASelect)
+{
+    CDaoDatabase db;
+    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    CString text;
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("SELECT * FROM [Item]"); }, &text), 3065);
+    EXPECT_EQ(text, "Cannot execute a select query.");
+    EXPECT_EQ(DaoErrorOf([&] {
+                  db.Execute("INSERT INTO [Item]([item_num]) VALUES('1'); DELETE FROM [Item]");
+              }),
+              3142);
+    EXPECT_TRUE(Column(db, "SELECT [item_num] FROM [Item]").empty());
+
+    db.Execute("INSERT INTO [Item]([item_num], [mg_id]) VALUES('1', 'vexo');");
+    EXPECT_EQ(db.GetRecordsAffected(), 1);
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("UPDATE [NoTable] SET [a] = '1'"); }, &text), 3078);
+    EXPECT_NE(text.Find("'NoTable'"), -1);
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("INSERT INTO [Item]([nope]) VALUES('1')"); }), 3127);
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("UPDATE [Item] SET"); }), 3000);
+}
+
+TEST_F(DaoDatabaseTest, TextComparesWithoutCaseAndUniqueIndexesHoldAcrossCase)
+{
+    CDaoDatabase db;
+    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    db.Execute("INSERT INTO [Item]([item_num], [mg_id]) VALUES('A1', 'vexo')");
+    db.Execute("INSERT INTO [Item]([item_num], [mg_id]) VALUES('a2', 'Kim')");
+    EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item] WHERE [mg_id] = 'VEXO'"), std::vector<std::string>{"A1"});
+    EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item] WHERE [item_num] = 'a1'"), std::vector<std::string>{"A1"});
+    EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item] WHERE [item_num] = 'a3'").size(), 0u);
+
+    CString text;
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("INSERT INTO [Item]([item_num]) VALUES('a1')"); }, &text), 3022);
+    EXPECT_NE(text.Find("duplicate values"), -1);
+    // Several rows without a value do not collide in a unique index.
+    db.Execute("INSERT INTO [Item]([mg_id]) VALUES('x')");
+    db.Execute("INSERT INTO [Item]([mg_id]) VALUES('y')");
+}
+
+TEST_F(DaoDatabaseTest, AutonumberNeverReusesTheNumberOfADeletedTopRow)
+{
+    CDaoDatabase db;
+    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    for (const char* key : {"1", "2", "3"})
+        db.Execute(CString::Formatted("INSERT INTO [Item]([item_num]) VALUES('%s')", key));
+    db.Execute("DELETE FROM [Item] WHERE [ID] = 3");
+    db.Execute("INSERT INTO [Item]([item_num]) VALUES('-1')");
+    EXPECT_EQ(Column(db, "SELECT [ID] FROM [Item] WHERE [item_num] = '-1' ORDER BY [ID] DESC"),
+              std::vector<std::string>{"4"});
+    EXPECT_EQ(Column(db, "SELECT [ID] FROM [Item] ORDER BY [ID] DESC"), (std::vector<std::string>{"4", "2", "1"}));
+}
+
+TEST_F(DaoDatabaseTest, TextSizesAreEnforcedOnInsertAndUpdate)
+{
+    CDaoDatabase db;
+    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    const std::string thirty(30, 'x');
+    db.Execute(("INSERT INTO [Item]([item_num], [item_name]) VALUES('1', '" + thirty + "')").c_str());
+    CString text;
+    EXPECT_EQ(DaoErrorOf([&] {
+                  db.Execute(("INSERT INTO [Item]([item_num], [item_name]) VALUES('2', '" + thirty + "y')").c_str());
+              },
+                         &text),
+              3163);
+    EXPECT_NE(text.Find("'item_name'"), -1);
+    EXPECT_NE(text.Find("too small"), -1);
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute(("UPDATE [Item] SET [item_name] = '" + thirty + "z'").c_str()); }), 3163);
+    EXPECT_EQ(Column(db, "SELECT [item_name] FROM [Item]"), std::vector<std::string>{thirty});
+    // Sizes count characters: 30 Hangul syllables fit TEXT(30).
+    std::string hangul;
+    for (int i = 0; i < 30; ++i)
+        hangul += "가";
+    db.Execute(("UPDATE [Item] SET [item_name] = '" + hangul + "'").c_str());
+    // MEMO holds long text and keeps digits as text.
+    db.Execute(("UPDATE [Item] SET [memo] = '" + std::string(1000, 'm') + "'").c_str());
+    db.Execute("UPDATE [Item] SET [item_num] = '007'");
+    EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item]"), std::vector<std::string>{"007"});
+}
+
+TEST_F(DaoDatabaseTest, BracketedNamesWithBlanksAndQuotedValuesRoundTrip)
+{
+    CDaoDatabase db;
+    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    db.Execute("INSERT INTO [Item]([item_num], [barcode form], [item_name]) VALUES('1', '3', 'O''Brien''s \"best\"')");
+    EXPECT_EQ(Column(db, "SELECT [barcode form] FROM [Item]"), std::vector<std::string>{"3"});
+    EXPECT_EQ(Column(db, "SELECT [item_name]FROM [Item] WHERE [item_num] = '1'"),
+              std::vector<std::string>{"O'Brien's \"best\""});
+    EXPECT_EQ(Column(db, "SELECT COUNT (*) AS [n] FROM [Item] WHERE [item_num] = '1'"),
+              std::vector<std::string>{"1"});
+    EXPECT_EQ(Column(db, "SELECT [item_num] FROM [item] WHERE [ITEM_NUM] = '1'"), std::vector<std::string>{"1"});
+}
+
+TEST_F(DaoDatabaseTest, RecordsetReadsTypesAndNavigatesLikeDao)
+{
+    CDaoDatabase db;
+    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    db.Execute("INSERT INTO [Item]([item_num], [corner_code]) VALUES('1', '7')");
+    db.Execute("INSERT INTO [Item]([item_num]) VALUES('2')");
+    db.Execute("INSERT INTO [Item]([item_num]) VALUES('3')");
+
+    CDaoRecordset rs(&db);
+    rs.Open(AFX_DAO_USE_DEFAULT_TYPE, "SELECT [ID], [item_num], [item_name], [corner_code], [memo] FROM [Item]");
+    ASSERT_EQ(rs.GetFieldCount(), 5);
+    EXPECT_FALSE(rs.IsBOF());
+    EXPECT_EQ(rs.GetRecordCount(), 1);
+    EXPECT_EQ(rs.GetFieldValue(0).vt, VT_I4);
+    EXPECT_EQ(rs.GetFieldValue(1).vt, VT_BSTR);
+    EXPECT_EQ(rs.GetFieldValue(2).vt, VT_NULL);
+    EXPECT_EQ(rs.GetFieldValue(3).vt, VT_I4);
+    EXPECT_EQ(rs.GetFieldValue(3).lVal, 7);
+    EXPECT_EQ(rs.GetFieldValue("ITEM_NUM").bstrVal, "1");
+
+    CDaoFieldInfo info;
+    rs.GetFieldInfo(0, info);
+    EXPECT_EQ(info.m_strName, "ID");
+    EXPECT_EQ(info.m_nType, dbLong);
+    EXPECT_EQ(info.m_lAttributes & dbAutoIncrField, dbAutoIncrField);
+    rs.GetFieldInfo(2, info);
+    EXPECT_EQ(info.m_nType, dbText);
+    EXPECT_EQ(info.m_lSize, 30);
+    EXPECT_EQ(info.m_strSourceTable, "Item");
+    rs.GetFieldInfo(4, info);
+    EXPECT_EQ(info.m_nType, dbMemo);
+    EXPECT_EQ(DaoErrorOf([&] { rs.GetFieldInfo(5, info); }), 3265);
+
+    rs.Move(2);
+    EXPECT_EQ(rs.GetFieldValue(1).bstrVal, "3");
+    EXPECT_EQ(rs.GetRecordCount(), 3);
+    rs.MoveNext();
+    EXPECT_TRUE(rs.IsEOF());
+    EXPECT_EQ(DaoErrorOf([&] { rs.GetFieldValue(0); }), 3021);
+    EXPECT_EQ(DaoErrorOf([&] { rs.MoveNext(); }), 3021);
+    rs.MoveFirst();
+    rs.Move(3);
+    EXPECT_TRUE(rs.IsEOF());
+    rs.Close();
+    EXPECT_FALSE(rs.IsOpen());
+
+    rs.Open(AFX_DAO_USE_DEFAULT_TYPE, "SELECT [ID] FROM [Item] WHERE [item_num] = 'none'");
+    EXPECT_TRUE(rs.IsEOF());
+    EXPECT_TRUE(rs.IsBOF());
+    EXPECT_EQ(rs.GetRecordCount(), 0);
+    EXPECT_EQ(DaoErrorOf([&] { rs.MoveFirst(); }), 3021);
+
+    CDaoRecordset bad(&db);
+    EXPECT_EQ(DaoErrorOf([&] { bad.Open(AFX_DAO_USE_DEFAULT_TYPE, "SELECT [nope] FROM [Item]"); }), 3061);
+    EXPECT_FALSE(bad.IsOpen());
+}
+
+TEST_F(DaoDatabaseTest, DataDefinitionTakesTheJetFormsAndRefusesOthers)
+{
+    CDaoDatabase db;
+    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    db.Execute("ALTER TABLE [Item] ADD COLUMN [reservation_num] TEXT(5)");
+    db.Execute("create index [reservation_num] on [Item] ([reservation_num] DESC)");
+    // Index names are per table, as in Jet.
+    db.Execute("CREATE TABLE [Other] ([ID] COUNTER CONSTRAINT [PrimaryKey] PRIMARY KEY, [mg_id] VARCHAR)");
+    db.Execute("CREATE INDEX [mg_num] ON [Other] ([mg_id])");
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("INSERT INTO [Item]([reservation_num]) VALUES('123456')"); }), 3163);
+    const std::string tooLong = "INSERT INTO [Other]([mg_id]) VALUES('" + std::string(256, 'x') + "')";
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute(tooLong.c_str()); }), 3163);
+    CString text;
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("CREATE TABLE [Bad] ([ID] COUNTER, [a] TEXT(50))"); }, &text), 3292);
+    EXPECT_NE(text.Find("primary key"), -1);
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("CREATE TABLE [Bad] ([a] DOUBLE)"); }), 3292);
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("CREATE TABLE [Bad] ([a] TEXT(300))"); }), 3292);
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("ALTER TABLE [Item] ADD COLUMN [n] COUNTER"); }), 3292);
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("CREATE VIEW [v] AS SELECT 1"); }), 3129);
+}
+
+TEST_F(DaoDatabaseTest, ClosedDatabaseRefusesWork)
+{
+    CDaoDatabase db;
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("DELETE FROM [Item]"); }), 3420);
+    CDaoRecordset rs(&db);
+    EXPECT_EQ(DaoErrorOf([&] { rs.Open(AFX_DAO_USE_DEFAULT_TYPE, "SELECT * FROM [Item]"); }), 3420);
+    CDaoRecordset orphan;
+    EXPECT_EQ(DaoErrorOf([&] { orphan.Open(AFX_DAO_USE_DEFAULT_TYPE, "SELECT * FROM [Item]"); }), 3420);
+    EXPECT_EQ(DaoErrorOf([&] { db.Create(m_path.c_str(), kTestLocale); }), 3204);
+}
+
+TEST_F(DaoDatabaseTest, ReopeningTheSameFileReusesItsKeyedConnection)
+{
+    CDaoDatabase::TEST_DropConnectionCache();
+    CDaoDatabase::TEST_ResetCounters();
+    CDaoDatabase db;
+    for (int i = 0; i < 3; ++i) {
+        db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+        db.Execute(CString::Formatted("INSERT INTO [Item]([item_num]) VALUES('%d')", i));
+        db.Close();
+    }
+    DaoCounters c = CDaoDatabase::TEST_GetCounters();
+    EXPECT_EQ(c.keyedOpens, 1);
+    EXPECT_EQ(c.reusedOpens, 2);
+    EXPECT_EQ(c.statements, 3);
+
+    // Another password never gets the cached connection.
+    EXPECT_EQ(DaoErrorOf([&] { db.Open(m_path.c_str(), FALSE, FALSE, ";PWD=other"); }), 3031);
+    // Two objects open at once get a connection each.
+    CDaoDatabase a, b;
+    a.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    b.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    EXPECT_EQ(Column(b, "SELECT [item_num] FROM [Item]").size(), 3u);
+}
+
+TEST_F(DaoDatabaseTest, AReplacedOrRewrittenFileIsNeverReadThroughAStaleConnection)
+{
+    // A second database with other rows (another salt).
+    const std::string otherPath = m_folder.File("other.mdb");
+    {
+        CDaoDatabase other;
+        other.Create(otherPath.c_str(), kTestLocale);
+        other.Execute("CREATE TABLE [Item] ([ID] COUNTER, [item_num] TEXT(50), CONSTRAINT [PrimaryKey] PRIMARY KEY ([ID]))");
+        other.Execute("INSERT INTO [Item]([item_num]) VALUES('other')");
+    }
+    const std::vector<char> pristine = ReadBytes(m_path);  // the empty database, same salt
+
+    CDaoDatabase db;
+    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    db.Execute("INSERT INTO [Item]([item_num]) VALUES('mine')");
+    db.Close();
+
+    // Rewritten in place with its own earlier bytes: same inode and salt.
+    RewriteInPlace(m_path, pristine);
+    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    EXPECT_TRUE(Column(db, "SELECT [item_num] FROM [Item]").empty());
+    db.Execute("INSERT INTO [Item]([item_num]) VALUES('again')");
+    db.Close();
+
+    // Rewritten in place with another database: same inode, other salt.
+    CDaoDatabase::TEST_ResetCounters();
+    RewriteInPlace(m_path, ReadBytes(otherPath));
+    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item]"), std::vector<std::string>{"other"});
+    db.Close();
+    EXPECT_EQ(CDaoDatabase::TEST_GetCounters().keyedOpens, 1);
+
+    // Replaced by another file (new inode).
+    const std::string replacement = m_folder.File("replacement.mdb");
+    {
+        std::ofstream out(replacement, std::ios::binary);
+        out.write(pristine.data(), static_cast<std::streamsize>(pristine.size()));
+    }
+    ASSERT_EQ(std::rename(replacement.c_str(), m_path.c_str()), 0);
+    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    EXPECT_TRUE(Column(db, "SELECT [item_num] FROM [Item]").empty());
+    EXPECT_EQ(CDaoDatabase::TEST_GetCounters().keyedOpens, 2);
+
+    // Emptied: fails at open although a connection was cached.
+    db.Close();
+    RewriteInPlace(m_path, {});
+    EXPECT_EQ(DaoErrorOf([&] { db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect); }), 3343);
+}
+
+TEST_F(DaoDatabaseTest, InjectedFaultsHitTheNthStatementOnly)
+{
+    CDaoDatabase db;
+    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    CDaoDatabase::TEST_InjectFault(DaoFault::Locked, 2);
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("INSERT INTO [Item]([item_num]) VALUES('1')"); }), 0);
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("INSERT INTO [Item]([item_num]) VALUES('2')"); }), 3260);
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("INSERT INTO [Item]([item_num]) VALUES('3')"); }), 0);
+    EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item]"), (std::vector<std::string>{"1", "3"}));
+
+    CDaoDatabase::TEST_InjectFault(DaoFault::DiskFull, 1);
+    CString text;
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("DELETE FROM [Item]"); }, &text), 3026);
+    EXPECT_EQ(text, "Not enough space on disk.");
+    CDaoDatabase::TEST_InjectFault(DaoFault::Corrupt, 1);
+    CDaoRecordset rs(&db);
+    EXPECT_EQ(DaoErrorOf([&] { rs.Open(AFX_DAO_USE_DEFAULT_TYPE, "SELECT * FROM [Item]"); }), 3049);
+    CDaoDatabase::TEST_InjectFault(DaoFault::Locked, 1);
+    CDaoDatabase::TEST_InjectFault(DaoFault::None, 0);
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("DELETE FROM [Item]"); }), 0);
+}
+
+TEST_F(DaoDatabaseTest, ConcurrentUsersOfOneFileEachSeeWholeResults)
+{
+    constexpr int kThreads = 4;
+    constexpr int kRounds = 20;
+    std::vector<std::thread> threads;
+    std::atomic<int> failures{0};
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            CDaoDatabase db;
+            for (int i = 0; i < kRounds; ++i) {
+                try {
+                    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+                    db.Execute(CString::Formatted("INSERT INTO [Item]([item_num]) VALUES('%d-%d')", t, i));
+                    CDaoRecordset rs(&db);
+                    rs.Open(AFX_DAO_USE_DEFAULT_TYPE, CString::Formatted("SELECT [ID] FROM [Item] WHERE [item_num] = '%d-%d'", t, i));
+                    if (rs.IsEOF())
+                        ++failures;
+                    db.Close();
+                } catch (CException* e) {
+                    ++failures;
+                    ADD_FAILURE() << e->GetErrorText().GetString();
+                    e->Delete();
+                }
+            }
+        });
+    }
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(failures.load(), 0);
+    CDaoDatabase db;
+    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    EXPECT_EQ(Column(db, "SELECT [ID] FROM [Item]").size(), static_cast<std::size_t>(kThreads * kRounds));
+}
+
+TEST_F(DaoDatabaseTest, TheSqlcipherToolOpensTheFileWithThePasswordAlone)
+{
+    if (std::system("command -v sqlcipher >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "sqlcipher command line tool not installed";
+    {
+        CDaoDatabase db;
+        db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+        db.Execute("INSERT INTO [Item]([item_num]) VALUES('cli')");
+    }
+    CDaoDatabase::TEST_DropConnectionCache();
+    const std::string out = m_folder.File("cli.txt");
+    const std::string command = "printf \"PRAGMA key='quendrav';\\nSELECT item_num FROM Item;\\n\" | sqlcipher '" +
+                                m_path + "' > '" + out + "' 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::vector<char> bytes = ReadBytes(out);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "cli\n");
+}
+
+}  // namespace

@@ -1,0 +1,193 @@
+// User input: mouse and keys reach the window they are meant for, through
+// PreTranslateMessage; focus and capture changes are announced.
+
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/wnd/edit.h"
+#include "platform/wnd/input_seam.h"
+#include "platform/wnd/thread.h"
+#include "platform/wnd/wnd.h"
+#include "tests/support/ui_pump.h"
+
+namespace {
+
+// Records mouse, key and command messages with their parameters.
+class InputWnd : public CWnd {
+public:
+    struct Entry {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    std::vector<Entry> log;
+    bool handleMouse = false;
+    UINT eatKey = 0;  // virtual key that PreTranslateMessage eats
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (IsMouseMessage(message) || IsKeyMessage(message) || message == WM_COMMAND ||
+            message == WM_CAPTURECHANGED || message == WM_SETFOCUS || message == WM_KILLFOCUS || message >= WM_APP) {
+            log.push_back(Entry{message, wParam, lParam});
+            if (handleMouse && IsMouseMessage(message))
+                return 0;  // handled: the default procedure does not run
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        return eatKey != 0 && msg->message == WM_KEYDOWN && msg->wParam == eatKey;
+    }
+
+    size_t Count(UINT message) const
+    {
+        size_t n = 0;
+        for (const Entry& e : log)
+            n += e.message == message;
+        return n;
+    }
+    const Entry* Last(UINT message) const
+    {
+        for (auto it = log.rbegin(); it != log.rend(); ++it)
+            if (it->message == message)
+                return &*it;
+        return nullptr;
+    }
+};
+
+struct Scene {
+    InputWnd parent;
+    InputWnd child;
+    Scene()
+    {
+        EXPECT_TRUE(parent.CreateEx(0, nullptr, "parent", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, 0));
+        EXPECT_TRUE(child.Create(nullptr, "", WS_VISIBLE, CRect(50, 40, 150, 100), &parent, 10));
+    }
+    ~Scene() { parent.DestroyWindow(); }
+};
+
+TEST(WndInput, MouseMessagesCarryClientPointAndButtonState)
+{
+    Scene scene;
+    scene.child.handleMouse = true;
+    ASSERT_TRUE(AfxSimulateMouse(scene.child.GetSafeHwnd(), WM_LBUTTONDOWN, POINT{7, 9}, MK_LBUTTON | MK_CONTROL));
+    const auto* down = scene.child.Last(WM_LBUTTONDOWN);
+    ASSERT_NE(down, nullptr);
+    EXPECT_EQ(down->wParam, static_cast<WPARAM>(MK_LBUTTON | MK_CONTROL));
+    EXPECT_EQ(GET_X_LPARAM(down->lParam), 7);
+    EXPECT_EQ(GET_Y_LPARAM(down->lParam), 9);
+    ASSERT_TRUE(AfxSimulateMouse(scene.child.GetSafeHwnd(), WM_RBUTTONUP, POINT{1, 2}));
+    EXPECT_EQ(scene.child.Count(WM_RBUTTONUP), 1u);
+    EXPECT_EQ(scene.parent.Count(WM_LBUTTONDOWN), 0u);
+}
+
+TEST(WndInput, UnhandledInputStaysWithItsWindow)
+{
+    Scene scene;
+    ASSERT_TRUE(AfxSimulateClick(scene.child.GetSafeHwnd(), POINT{5, 5}));
+    ASSERT_TRUE(AfxSimulateKey(scene.child.GetSafeHwnd(), 'A', "a"));
+    EXPECT_EQ(scene.child.Count(WM_LBUTTONDOWN), 1u);
+    EXPECT_EQ(scene.child.Count(WM_KEYDOWN), 1u);
+    EXPECT_EQ(scene.child.Count(WM_CHAR), 1u);
+    EXPECT_EQ(scene.child.Last(WM_CHAR)->wParam, static_cast<WPARAM>('a'));
+    EXPECT_EQ(scene.parent.Count(WM_LBUTTONDOWN), 0u);
+    EXPECT_EQ(scene.parent.Count(WM_KEYDOWN), 0u);
+}
+
+TEST(WndInput, PreTranslateMessageOfAParentEatsTheChildsKey)
+{
+    Scene scene;
+    scene.parent.eatKey = VK_F2;
+    ASSERT_TRUE(AfxSimulateKey(scene.child.GetSafeHwnd(), VK_F2));
+    ASSERT_TRUE(AfxSimulateKey(scene.child.GetSafeHwnd(), VK_RETURN, "\r"));
+    EXPECT_EQ(scene.child.Count(WM_KEYDOWN), 1u);
+    EXPECT_EQ(scene.child.Last(WM_KEYDOWN)->wParam, static_cast<WPARAM>(VK_RETURN));
+}
+
+class AppThread : public CWinThread {
+public:
+    int seen = 0;
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        ++seen;
+        if (msg->message == WM_APP + 7)
+            return TRUE;
+        return CWinThread::PreTranslateMessage(msg);
+    }
+};
+
+TEST(WndInput, ApplicationObjectSeesPostedMessagesFirst)
+{
+    Scene scene;
+    AppThread app;
+    AfxSetAppThread(&app);
+    EXPECT_EQ(AfxGetThread(), &app);
+    scene.child.eatKey = VK_F2;
+    scene.child.PostMessage(WM_APP + 7);
+    scene.child.PostMessage(WM_APP + 8);
+    ASSERT_TRUE(PumpUntil([&] { return app.seen >= 2; }));
+    AfxPumpMessage();
+    ASSERT_TRUE(AfxSimulateKey(scene.child.GetSafeHwnd(), VK_F2));  // eaten by the walk from the app
+    AfxSetAppThread(nullptr);
+    EXPECT_EQ(AfxGetThread(), nullptr);
+
+    EXPECT_EQ(scene.child.Count(WM_KEYDOWN), 0u);
+    EXPECT_EQ(scene.child.Count(WM_APP + 7), 0u);
+    EXPECT_EQ(scene.child.Count(WM_APP + 8), 1u);
+    EXPECT_GE(app.seen, 3);
+}
+
+TEST(WndInput, TypingIntoAnEditUpdatesItsTextAndNotifiesTheParent)
+{
+    Scene scene;
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_VISIBLE | WS_BORDER, CRect(0, 0, 100, 20), &scene.parent, 1026));
+    edit.SetFocus();
+    ASSERT_TRUE(AfxSimulateKey(edit.GetSafeHwnd(), '1', "1"));
+    ASSERT_TRUE(AfxSimulateKey(edit.GetSafeHwnd(), 'A', "가"));
+    CString text;
+    edit.GetWindowText(text);
+    EXPECT_EQ(text, "1가");
+    size_t changes = 0;
+    for (const auto& e : scene.parent.log)
+        changes += e.message == WM_COMMAND && HIWORD(e.wParam) == EN_CHANGE && LOWORD(e.wParam) == 1026;
+    EXPECT_EQ(changes, 2u);
+}
+
+TEST(WndInput, FocusChangesAreAnnouncedToWindowsAndEditParents)
+{
+    Scene scene;
+    CEdit first, second;
+    ASSERT_TRUE(first.Create(WS_VISIBLE, CRect(0, 0, 50, 20), &scene.parent, 600));
+    ASSERT_TRUE(second.Create(WS_VISIBLE, CRect(0, 30, 50, 50), &scene.parent, 601));
+    first.SetFocus();
+    EXPECT_EQ(CWnd::GetFocus(), &first);
+    EXPECT_EQ(second.SetFocus(), &first);
+    EXPECT_EQ(CWnd::GetFocus(), &second);
+    std::vector<std::pair<UINT, UINT>> notes;  // (code, id)
+    for (const auto& e : scene.parent.log)
+        if (e.message == WM_COMMAND)
+            notes.emplace_back(HIWORD(e.wParam), LOWORD(e.wParam));
+    const std::vector<std::pair<UINT, UINT>> expected = {
+        {EN_SETFOCUS, 600}, {EN_KILLFOCUS, 600}, {EN_SETFOCUS, 601}};
+    EXPECT_EQ(notes, expected);
+    second.DestroyWindow();
+    EXPECT_EQ(CWnd::GetFocus(), nullptr);
+}
+
+TEST(WndInput, CaptureMovesAndIsAnnouncedToTheLoser)
+{
+    Scene scene;
+    EXPECT_EQ(scene.child.SetCapture(), nullptr);
+    EXPECT_EQ(CWnd::GetCapture(), &scene.child);
+    EXPECT_EQ(scene.parent.SetCapture(), &scene.child);
+    ASSERT_EQ(scene.child.Count(WM_CAPTURECHANGED), 1u);
+    EXPECT_EQ(reinterpret_cast<HWND>(scene.child.Last(WM_CAPTURECHANGED)->lParam), scene.parent.GetSafeHwnd());
+    ReleaseCapture();
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    EXPECT_EQ(scene.parent.Count(WM_CAPTURECHANGED), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,37 @@
+#pragma once
+// UI-thread helpers for tests: waits with a deadline instead of sleeps, and a
+// message box script that starts and ends empty.
+
+#include <chrono>
+#include <functional>
+
+#include "platform/wnd/app.h"
+#include "platform/wnd/msgbox.h"
+
+// Pumps the UI thread until done() holds; false when the deadline passes first.
+inline bool PumpUntil(const std::function<bool()>& done,
+    std::chrono::milliseconds deadline = std::chrono::milliseconds(5000))
+{
+    return AfxPumpUntil(done, static_cast<DWORD>(deadline.count())) != FALSE;
+}
+
+// Pumps the UI thread for the given time (to show that something does NOT
+// happen within it).
+inline void PumpFor(std::chrono::milliseconds time)
+{
+    AfxPumpUntil([] { return false; }, static_cast<DWORD>(time.count()));
+}
+
+// Message boxes answered by script for the scope of one test; queued answers
+// and records are cleared on entry and exit.
+class ScopedMessageBoxScript {
+public:
+    ScopedMessageBoxScript()
+    {
+        MessageBoxScript::Enable();
+        MessageBoxScript::Reset();
+    }
+    ~ScopedMessageBoxScript() { MessageBoxScript::Reset(); }
+    ScopedMessageBoxScript(const ScopedMessageBoxScript&) = delete;
+    ScopedMessageBoxScript& operator=(const ScopedMessageBoxScript&) = delete;
+};
