@@ -23,7 +23,8 @@ QWidget* MakeCombo(HWND hwnd, QWidget* parent)
         if (auto* box = dynamic_cast<CComboBox*>(CWnd::FromHandle(hwnd))) {
             box->SetCurSel(index);
             if (CWnd* owner = box->GetParent())
-                owner->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(box->GetDlgCtrlID()), CBN_SELCHANGE),
+                owner->SendMessage(WM_COMMAND,
+                    MAKEWPARAM(static_cast<WORD>(box->GetDlgCtrlID()), CBN_SELCHANGE),
                     reinterpret_cast<LPARAM>(hwnd));
         }
     });

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/wnd/combobox.h"
 #include "platform/wnd/cursor.h"
+#include "platform/wnd/datetime_ctrl.h"
 #include "platform/wnd/keyboard.h"
 #include "platform/wnd/oledata.h"
 #include "platform/wnd/scrollbar.h"
@@ -15,7 +17,8 @@ class ServiceWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(wnd.CreateEx(0, nullptr, "bars", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 100), nullptr, 0));
+        ASSERT_TRUE(
+            wnd.CreateEx(0, nullptr, "bars", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 100), nullptr, 0));
     }
     void TearDown() override { wnd.DestroyWindow(); }
     CWnd wnd;
@@ -74,7 +77,7 @@ TEST(CursorTest, StandardCursorsPositionAndConfinement)
     EXPECT_EQ(p.y, 34);
     EXPECT_EQ(GetMessagePos(), MAKELONG(12, 34));
 
-    RECT clip{1, 2, 3, 4};
+    RECT clip { 1, 2, 3, 4 };
     RECT got;
     ClipCursor(&clip);
     ASSERT_TRUE(GetClipCursor(&got));
@@ -153,6 +156,44 @@ TEST_F(ServiceWindowTest, DropReachesTheRegisteredTargetOnlyWhileRegistered)
     EXPECT_EQ(target.droppedEffect, DROPEFFECT_MOVE);
     target.Revoke();
     EXPECT_EQ(DeliverTextDrop(wnd.GetSafeHwnd(), "late", 0, CPoint(5, 6)), DROPEFFECT_NONE);
+}
+
+TEST_F(ServiceWindowTest, ComboBoxFindsByPrefixIgnoringCase)
+{
+    CComboBox combo;
+    ASSERT_TRUE(combo.Create(CBS_DROPDOWN | WS_VISIBLE, CRect(0, 0, 80, 20), &wnd, 7));
+    for (const char* item : { "Apple", "apricot", "Banana" })
+        combo.AddString(item);
+    EXPECT_EQ(combo.GetCount(), 3);
+    EXPECT_EQ(combo.FindString(-1, "AP"), 0);
+    EXPECT_EQ(combo.FindString(0, "ap"), 1);
+    EXPECT_EQ(combo.FindString(1, "ap"), 0);
+    EXPECT_EQ(combo.FindString(-1, "kiwi"), CB_ERR);
+    EXPECT_EQ(combo.SelectString(-1, "b"), 2);
+    CString text;
+    combo.GetWindowText(text);
+    EXPECT_EQ(text, "Banana");
+    EXPECT_EQ(combo.SelectString(-1, "kiwi"), CB_ERR);
+    EXPECT_EQ(combo.GetCurSel(), 2);
+    EXPECT_EQ(combo.SetCurSel(9), CB_ERR);
+    EXPECT_EQ(combo.GetCurSel(), CB_ERR);
+    EXPECT_EQ(combo.GetLBText(5, text), CB_ERR);
+    combo.DestroyWindow();
+}
+
+TEST_F(ServiceWindowTest, DateTimePickerKeepsItsTimeAndShowsIt)
+{
+    CDateTimeCtrl picker;
+    ASSERT_TRUE(picker.Create(WS_VISIBLE, CRect(0, 0, 80, 20), &wnd, 8));
+    CTime time;
+    EXPECT_EQ(picker.GetTime(time), GDT_NONE);
+    picker.SetTime(CTime(2024, 2, 29, 8, 30, 0));
+    ASSERT_EQ(picker.GetTime(time), GDT_VALID);
+    EXPECT_EQ(time, CTime(2024, 2, 29, 8, 30, 0));
+    CString text;
+    picker.GetWindowText(text);
+    EXPECT_EQ(text, "2024-02-29");
+    picker.DestroyWindow();
 }
 
 TEST(DragLoopTest, HookReplacesTheLoop)

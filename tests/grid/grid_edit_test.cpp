@@ -1,0 +1,239 @@
+// The edit lifecycle against a recording owner, and the focus-keeping
+// contract of the work screen.
+
+#include "grid_window_fixture.h"
+
+namespace {
+
+using E = GridEvent;
+
+TEST_F(GridWindowTest, F2OpensEditorAndReturnStoresText)
+{
+    grid.SetFocusCell(2, 2);
+    Key(VK_F2);
+    ASSERT_TRUE(grid.IsItemEditing(2, 2));
+    FinishEdit(2, 2, "new", VK_RETURN);
+    EXPECT_EQ(grid.GetItemText(2, 2), "new");
+    EXPECT_FALSE(grid.IsItemEditing(2, 2));
+    EXPECT_TRUE(grid.GetModified(2, 2));
+    EXPECT_EQ(owner.events,
+        (std::vector<E> {
+            { GRIDNOTIFY_BEGINEDIT, 2, 2 }, { GRIDNOTIFY_ENDEDIT, 2, 2 }, { kCellEdited, 2, 2 } }));
+    EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(2, 2));
+}
+
+TEST_F(GridWindowTest, EscapeRestoresTextAndStillReportsTheCell)
+{
+    grid.SetFocusCell(3, 1);
+    Key(VK_F2);
+    FinishEdit(3, 1, "typed", VK_ESCAPE);
+    EXPECT_EQ(grid.GetItemText(3, 1), "3,1");
+    EXPECT_EQ(owner.events, (std::vector<E> { { GRIDNOTIFY_BEGINEDIT, 3, 1 }, { kCellEdited, 3, 1 } }));
+}
+
+TEST_F(GridWindowTest, OwnerRefusingBeginEditOpensNoEditor)
+{
+    owner.beginEditReply = -1;
+    grid.SetFocusCell(2, 2);
+    Key(VK_F2);
+    EXPECT_FALSE(grid.IsItemEditing(2, 2));
+    EXPECT_EQ(owner.events, (std::vector<E> { { GRIDNOTIFY_BEGINEDIT, 2, 2 } }));
+}
+
+TEST_F(GridWindowTest, OwnerRefusingEndEditGetsOldTextBackAndTheMessage)
+{
+    owner.endEditReply = -1;
+    grid.SetFocusCell(2, 2);
+    grid.SetModified(FALSE);
+    Key(VK_F2);
+    FinishEdit(2, 2, "refused", VK_RETURN);
+    EXPECT_EQ(grid.GetItemText(2, 2), "2,2");
+    EXPECT_TRUE(grid.GetItemState(2, 2) & GRIDSTATE_MODIFIED);
+    EXPECT_EQ(owner.Only({ kCellEdited }), (std::vector<E> { { kCellEdited, 2, 2 } }));
+}
+
+TEST_F(GridWindowTest, ReadOnlyCellAndNonEditableGridOpenNoEditor)
+{
+    grid.SetItemState(2, 2, grid.GetItemState(2, 2) | GRIDSTATE_READONLY);
+    grid.SetFocusCell(2, 2);
+    Key(VK_F2);
+    Char('x');
+    EXPECT_FALSE(grid.IsItemEditing(2, 2));
+    grid.SetEditable(FALSE);
+    grid.SetFocusCell(3, 3);
+    Key(VK_F2);
+    EXPECT_FALSE(grid.IsItemEditing(3, 3));
+    EXPECT_TRUE(owner.events.empty());
+}
+
+TEST_F(GridWindowTest, TabEndsEditAndEditsTheNextCell)
+{
+    grid.SetFocusCell(2, 2);
+    Key(VK_F2);
+    CWnd* editor = EditorOf(2, 2);
+    ASSERT_NE(editor, nullptr);
+    const HWND first = editor->GetSafeHwnd();
+    editor->SetWindowText("t");
+    editor->SendMessage(WM_CHAR, VK_TAB, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(first); }));
+    EXPECT_EQ(grid.GetItemText(2, 2), "t");
+    EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(2, 3));
+    EXPECT_TRUE(grid.IsItemEditing(2, 3));
+    EXPECT_EQ(owner.events,
+        (std::vector<E> { { GRIDNOTIFY_BEGINEDIT, 2, 2 }, { GRIDNOTIFY_ENDEDIT, 2, 2 }, { kCellEdited, 2, 2 },
+            { GRIDNOTIFY_SELCHANGING, 2, 3 }, { GRIDNOTIFY_SELCHANGED, 2, 3 },
+            { GRIDNOTIFY_BEGINEDIT, 2, 3 } }));
+    FinishEdit(2, 3, nullptr, VK_RETURN);
+}
+
+TEST_F(GridWindowTest, TypedCharacterStartsEditAndArrowMovesOn)
+{
+    grid.SetFocusCell(4, 1);
+    Char('7');
+    ASSERT_TRUE(grid.IsItemEditing(4, 1));
+    FinishEdit(4, 1, "77", VK_DOWN, TRUE);
+    EXPECT_EQ(grid.GetItemText(4, 1), "77");
+    EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(5, 1));
+    EXPECT_TRUE(grid.IsItemEditing(5, 1));
+    FinishEdit(5, 1, nullptr, VK_ESCAPE);
+}
+
+TEST_F(GridWindowTest, MouseStartedEditKeepsArrowsButCtrlArrowEnds)
+{
+    grid.SetFocusCell(2, 2);
+    Key(VK_F2);
+    CWnd* editor = EditorOf(2, 2);
+    ASSERT_NE(editor, nullptr);
+    editor->SendMessage(WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_TRUE(grid.IsItemEditing(2, 2));
+    SetKeyStateOverride(VK_CONTROL, TRUE);
+    FinishEdit(2, 2, nullptr, VK_RIGHT, TRUE);
+    SetKeyStateOverride(VK_CONTROL, FALSE);
+    EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(2, 3));
+    FinishEdit(2, 3, nullptr, VK_ESCAPE);
+}
+
+// The work screen refuses a value: it sets m_bKeepFocus and puts the focus
+// back; the Tab that ended the edit then only clears the flag and the edit
+// reopens on the refused cell. A later accepted value moves on.
+TEST_F(GridWindowTest, KeepFocusContractOfTheWorkScreen)
+{
+    owner.onCellEdited = [&](int row, int col) {
+        if (grid.GetItemText(row, col) == "bad") {
+            grid.m_bKeepFocus = 1;
+            grid.SetFocus();
+            grid.SetFocusCell(row, col);
+        } else {
+            grid.m_bKeepFocus = 0;
+        }
+    };
+    grid.SetFocusCell(2, 2);
+    Key(VK_F2);
+    FinishEdit(2, 2, "bad", VK_TAB);
+    EXPECT_EQ(grid.m_bKeepFocus, 0);
+    EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(2, 2));
+    ASSERT_TRUE(grid.IsItemEditing(2, 2));
+    EXPECT_EQ(owner.events,
+        (std::vector<E> { { GRIDNOTIFY_BEGINEDIT, 2, 2 }, { GRIDNOTIFY_ENDEDIT, 2, 2 }, { kCellEdited, 2, 2 },
+            { GRIDNOTIFY_BEGINEDIT, 2, 2 } }));
+    owner.events.clear();
+    FinishEdit(2, 2, "good", VK_TAB);
+    EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(2, 3));
+    EXPECT_EQ(owner.Only({ kCellEdited, GRIDNOTIFY_BEGINEDIT }),
+        (std::vector<E> { { kCellEdited, 2, 2 }, { GRIDNOTIFY_BEGINEDIT, 2, 3 } }));
+    FinishEdit(2, 3, nullptr, VK_ESCAPE);
+}
+
+TEST_F(GridWindowTest, KeepFocusSwallowsOneMoveKeyOnly)
+{
+    grid.SetFocusCell(2, 2);
+    grid.m_bKeepFocus = 1;
+    Key(VK_NEXT);
+    EXPECT_EQ(grid.m_bKeepFocus, 1);
+    grid.SetFocusCell(2, 2);
+    Key(VK_DOWN);
+    EXPECT_EQ(grid.m_bKeepFocus, 0);
+    EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(2, 2));
+    Key(VK_DOWN);
+    EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(3, 2));
+}
+
+TEST_F(GridWindowTest, SwallowedButtonUpStillReleasesCaptureAndTimer)
+{
+    const CPoint p = Centre(3, 2);
+    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+    EXPECT_EQ(CWnd::GetCapture(), &grid);
+    EXPECT_NE(grid.GetAutoScrollTimer(), 0u);
+    grid.m_bKeepFocus = 1;
+    grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+    EXPECT_EQ(grid.m_bKeepFocus, 0);
+    EXPECT_NE(CWnd::GetCapture(), &grid);
+    EXPECT_EQ(grid.GetAutoScrollTimer(), 0u);
+    EXPECT_EQ(grid.GetMouseMode(), GRIDMOUSE_NOTHING);
+}
+
+TEST_F(GridWindowTest, StructuralChangesCancelAnOpenEditorWithoutCommit)
+{
+    grid.SetFocusCell(3, 2);
+    Key(VK_F2);
+    CWnd* editor = EditorOf(3, 2);
+    ASSERT_NE(editor, nullptr);
+    const HWND hwnd = editor->GetSafeHwnd();
+    editor->SetWindowText("stale");
+    grid.DeleteRow(2);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));
+    for (int r = 0; r < grid.GetRowCount(); ++r)
+        for (int c = 0; c < grid.GetColumnCount(); ++c)
+            ASSERT_NE(grid.GetItemText(r, c), "stale");
+    EXPECT_TRUE(owner.Only({ GRIDNOTIFY_ENDEDIT, kCellEdited }).empty());
+    EXPECT_FALSE(grid.IsItemEditing(2, 2));
+}
+
+TEST_F(GridWindowTest, SortingWhileEditingCancelsTheEditor)
+{
+    grid.SetFocusCell(3, 1);
+    Key(VK_F2);
+    CWnd* editor = EditorOf(3, 1);
+    ASSERT_NE(editor, nullptr);
+    const HWND hwnd = editor->GetSafeHwnd();
+    editor->SetWindowText("stale");
+    grid.SortItems(1, FALSE);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));
+    for (int r = 0; r < grid.GetRowCount(); ++r)
+        ASSERT_NE(grid.GetItemText(r, 1), "stale");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(GridWindowTest, TypedCharacterReplacesTheTextAndKoreanArrivesWhole)
+{
+    grid.SetFocusCell(2, 2);
+    Char('5');
+    ASSERT_TRUE(grid.IsItemEditing(2, 2));
+    CWnd* editor = EditorOf(2, 2);
+    ASSERT_TRUE(PumpUntil([&] {
+        CString text;
+        editor->GetWindowText(text);
+        return text == "5";
+    }));
+    editor->SendMessage(WM_CHAR, VK_BACK, 0);
+    editor->SendMessage(WM_IME_CHAR, 0xD55C, 0); // 한
+    FinishEdit(2, 2, nullptr, VK_RETURN);
+    EXPECT_EQ(grid.GetItemText(2, 2), "한");
+
+    grid.SetFocusCell(3, 2);
+    grid.SendMessage(WM_IME_CHAR, 0xAE00, 0); // 글
+    ASSERT_TRUE(grid.IsItemEditing(3, 2));
+    editor = EditorOf(3, 2);
+    ASSERT_TRUE(PumpUntil([&] {
+        CString text;
+        editor->GetWindowText(text);
+        return text == "글";
+    }));
+    FinishEdit(3, 2, nullptr, VK_RETURN);
+    EXPECT_EQ(grid.GetItemText(3, 2), "글");
+}
+
+} // namespace
