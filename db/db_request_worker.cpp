@@ -98,10 +98,10 @@ void CDbRequestWorker::HandleRequest()
 
     if (m_protocol.tableWord && TableWord(m_strRequestName) != m_protocol.tableWord) {
         AfxMessageBox("Right db read ok", MB_OK);
-        // The owner still learns that the request is over (it closes its database),
-        // and answers it as it answers every SELECT.
-        if (Reply(m_protocol.doneMessage, nullptr) && m_strRequestSql.GetAt(0) == 'S')
-            WaitForDoneReport();
+        // The owner still learns that the request is over (it closes its database).
+        // Nothing was streamed, so no "Report" is awaited: the owner answers only
+        // the requests it knows, and a wait here would swallow its next request.
+        Reply(m_protocol.doneMessage, nullptr);
         return;
     }
     if (m_protocol.readsMarker && !m_strMarker.IsEmpty()) {

@@ -337,17 +337,24 @@ TextRecord BuildTextRecord(TableCode table, const RecordRow& row, std::size_t ma
     case TableCode::LandAdd: lastColumn = 2; break;
     default: break;
     }
-    std::string text;
+    std::vector<std::string_view> cells;
     for (std::size_t column = 2; column <= lastColumn; ++column) {
-        if (IsNullCell(Cell(row, column)))
-            continue;
-        text += Utf8ToCp949(Cell(row, column));
-        text += "\r\n";
+        if (!IsNullCell(Cell(row, column)))
+            cells.push_back(Cell(row, column));
     }
-    if (!text.empty())
-        text.resize(text.size() - 2);
-    record.text = Cp949Prefix(text, std::min(maxText, kMaxTextRecordText));
+    record.text = JoinTextLines(cells, maxText);
     return record;
+}
+
+std::string JoinTextLines(std::span<const std::string_view> lines, std::size_t maxText)
+{
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            text += "\r\n";
+        text += Utf8ToCp949(lines[i]);
+    }
+    return std::string(Cp949Prefix(text, std::min(maxText, kMaxTextRecordText)));
 }
 
 ByteBuffer EncodePresetPage(std::uint32_t page, std::span<const PresetEntry> entries)

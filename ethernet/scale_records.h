@@ -162,6 +162,10 @@ struct TextRecord {
 // gives number 0 and no text. The text is cut, between characters, to maxText.
 TextRecord BuildTextRecord(TableCode table, const RecordRow& row, std::size_t maxText = kMaxTextRecordText);
 
+// The lines (UTF-8) as CP949 joined by CR LF, no CR LF after the last; cut,
+// between characters, to maxText (at most kMaxTextRecordText).
+std::string JoinTextLines(std::span<const std::string_view> lines, std::size_t maxText = kMaxTextRecordText);
+
 struct PresetEntry {
     std::uint32_t plu = 0;
     std::uint16_t key = 0;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ethernet/scale_records.h"
+
 void ServerPacketHeader::EncodeTo(ByteBuffer& out) const
 {
     PutU16LE(out, command);
@@ -128,3 +130,71 @@ ByteBuffer BuildResultReply(std::span<const std::uint8_t> message)
 }
 
 ByteBuffer BuildKeepAlive() { return ByteBuffer(10, 'A'); }
+
+namespace {
+
+std::string_view Field(std::span<const std::string> fields, std::size_t i)
+{
+    return i < fields.size() ? std::string_view(fields[i]) : std::string_view();
+}
+
+// The text record of a row: number in field 0, the kept strings of fields
+// 1 to last joined by CR LF.
+TextRecord ServerTextRecord(TableCode table, std::span<const std::string> fields, std::size_t last,
+                            bool dropNull)
+{
+    std::vector<std::string_view> lines;
+    for (std::size_t i = 1; i <= last; ++i) {
+        const std::string_view value = Field(fields, i);
+        if (!value.empty() && !(dropNull && value == "NULL"))
+            lines.push_back(value);
+    }
+    return { table, static_cast<std::uint32_t>(ScaleAtol(Field(fields, 0))), JoinTextLines(lines) };
+}
+
+} // namespace
+
+bool BuildRecordReply(TableCode table, std::uint32_t requested, std::span<const std::string> fields,
+                      ByteBuffer& reply)
+{
+    reply.clear();
+    RecordRow row(1); // grid column n is field n - 1
+    row.insert(row.end(), fields.begin(), fields.end());
+    switch (table) {
+    case TableCode::Plu: {
+        PluRecord p = BuildPluRecord(row);
+        p.itemName = ToScaleText(Field(fields, 1), kNameFieldSize);
+        p.itemName2 = ToScaleText(Field(fields, 2), kNameFieldSize);
+        reply = BuildDataReply(table, p.itemNum, p.Payload());
+        return true;
+    }
+    case TableCode::Add: {
+        const TextRecord t = ServerTextRecord(table, fields, 10, true);
+        reply = BuildDataReply(table, t.number, t.Encode());
+        return true;
+    }
+    case TableCode::AdvT:
+    case TableCode::LandAdd: {
+        const TextRecord t = ServerTextRecord(table, fields, table == TableCode::AdvT ? 2 : 1, false);
+        if (t.text.empty())
+            return false;
+        reply = BuildDataReply(table, t.number, t.Encode());
+        return true;
+    }
+    case TableCode::Preset: {
+        std::vector<PresetEntry> entries;
+        for (std::size_t i = 0; i + 1 < fields.size(); i += 2)
+            entries.push_back({ static_cast<std::uint32_t>(ScaleAtol(fields[i + 1])),
+                                static_cast<std::uint16_t>(ScaleAtol(fields[i])) });
+        reply = BuildDataReply(table, requested, EncodePresetPage(requested, entries));
+        return true;
+    }
+    case TableCode::UserLabel: {
+        const UserLabelRecord u = BuildUserLabelRecord(row);
+        reply = BuildDataReply(table, u.fileNum, u.Encode());
+        return true;
+    }
+    default:
+        return false;
+    }
+}

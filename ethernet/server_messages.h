@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "ethernet/scale_codes.h"
 #include "platform/base/bytes.h"
@@ -83,6 +84,20 @@ ByteBuffer BuildNotFoundReply(std::uint16_t tableKind);
 // beginning with the table code). Its data length field counts the whole data,
 // two more for AdvT and Land_Add, even when the data is cut at byte 532.
 ByteBuffer BuildDataReply(TableCode table, std::uint32_t recordNumber, std::span<const std::uint8_t> data);
+
+// The 532-byte reply for a found row of the requested table. fields are the
+// row's values as the server's query reads them (UTF-8, a NULL column as
+// "NULL"): Item item_num, item_name, item_name2, unitprice, fix_price, land,
+// pos_flg, pos_code, piece, weight, fmark, pos_kind, dateprint, limit_day,
+// additem; Add num, str1-str10; AdvT adv_num, str1, str2; Preset the (num, str)
+// pairs of every row of the page, in query order; UserLabel the table's columns
+// in order (file_num first); Land_Add land_num, land_str. Names are copied as
+// stored, "NULL" included; Add leaves out empty and "NULL" strings, AdvT only
+// empty ones. The record number is the record's own number, for Preset the
+// requested page. False, and no reply at all, for an AdvT row whose two strings
+// are empty, a Land_Add row whose text is empty, or a table other than these six.
+bool BuildRecordReply(TableCode table, std::uint32_t requested, std::span<const std::string> fields,
+                      ByteBuffer& reply);
 
 // The reply to a result report or cancel: the message with direction 3 and
 // status 0x0111, zero bytes up to 532.

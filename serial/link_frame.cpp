@@ -60,6 +60,8 @@ JoinCheck CheckJoinReply(std::span<const std::uint8_t> sent, std::span<const std
 {
     if (sent.size() != kJoinFrameSize || reply.size() != kJoinFrameSize)
         return JoinCheck::BadLength;
+    if (reply[11] > sent[11]) // told whatever else differs
+        return JoinCheck::VersionError;
     for (std::size_t i = 0; i < 11; ++i) {
         std::size_t from = i;
         if (i == 6 || i == 7)
@@ -69,8 +71,6 @@ JoinCheck CheckJoinReply(std::span<const std::uint8_t> sent, std::span<const std
         if (reply[i] != sent[from])
             return JoinCheck::Mismatch;
     }
-    if (reply[11] > sent[11])
-        return JoinCheck::VersionError;
     return reply[11] == sent[11] ? JoinCheck::Accepted : JoinCheck::Mismatch;
 }
 

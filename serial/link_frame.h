@@ -55,7 +55,7 @@ enum class JoinCheck {
     Accepted,
     BadLength,    // not 14 bytes
     Mismatch,     // differs from the sent frame
-    VersionError, // the scale's version character is above ours
+    VersionError, // the scale's version character is above ours (whatever else differs)
 };
 const char* ToString(JoinCheck check);
 

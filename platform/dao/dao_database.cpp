@@ -3,6 +3,7 @@
 #include <cctype>
 #include <mutex>
 
+#include "platform/base/path.h"
 #include "platform/dao/dao_database_impl.h"
 #include "platform/dao/dao_engine.h"
 
@@ -47,7 +48,9 @@ void CDaoDatabase::Open(LPCTSTR path, BOOL, BOOL readOnly, LPCTSTR connect)
     m_impl->CloseLocked();
     const std::string file = path ? path : "";
     std::shared_ptr<DaoConnection> connection;
-    ThrowIfFailed(DaoAcquire(file, ConnectValue(connect, "PWD"), readOnly != FALSE, connection), kSource);
+    // Windows paths ("C:\\...") live under the data root.
+    const std::string native = file.empty() ? file : MapWindowsPath(file);
+    ThrowIfFailed(DaoAcquire(native, ConnectValue(connect, "PWD"), readOnly != FALSE, connection), kSource);
     m_impl->connection = std::move(connection);
     m_impl->name = file;
     m_impl->connect = connect ? connect : "";
@@ -57,7 +60,7 @@ void CDaoDatabase::Create(LPCTSTR path, LPCTSTR locale, int)
 {
     const std::string file = path ? path : "";
     const std::string password = ConnectValue(locale, "PWD");
-    ThrowIfFailed(DaoCreate(file, password), kSource);
+    ThrowIfFailed(DaoCreate(file.empty() ? file : MapWindowsPath(file), password), kSource);
     Open(path, FALSE, FALSE, CString(";PWD=" + password));
 }
 

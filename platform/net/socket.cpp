@@ -101,6 +101,8 @@ CSocket& CSocket::operator=(CSocket&& other) noexcept
 IoStatus CSocket::Connect(const char* address, UINT port, int timeoutMs)
 {
     Close();
+    if (address == nullptr || *address == '\0')
+        return IoStatus::Error(IoCode::InvalidArgument, "connect without an address");
     sockaddr_in peer {};
     if (IoStatus s = Resolve(address, port, peer); !s.ok())
         return s;

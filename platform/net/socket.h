@@ -25,7 +25,8 @@ public:
     CSocket& operator=(CSocket&& other) noexcept;
 
     // Connects to an IPv4 address (dotted text or host name) and port. Refused
-    // when nothing listens there, Timeout when no answer came within timeoutMs.
+    // when nothing listens there, Timeout when no answer came within timeoutMs,
+    // InvalidArgument without an address.
     // A socket that is open is closed first.
     IoStatus Connect(const char* address, UINT port, int timeoutMs);
 

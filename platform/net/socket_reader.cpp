@@ -18,6 +18,17 @@ struct CSocketReader::Impl {
     std::atomic<bool> stopRequested { false };
     int wake[2] = { -1, -1 }; // pipe: a byte in it ends the thread
 
+    ~Impl() { CloseWake(); }
+
+    void CloseWake()
+    {
+        for (int& fd : wake) {
+            if (fd >= 0)
+                ::close(fd);
+            fd = -1;
+        }
+    }
+
     void Run(int fd, ISocketSink& sink, UINT_PTR job)
     {
         std::array<std::uint8_t, 4096> buffer;
@@ -59,17 +70,18 @@ struct CSocketReader::Impl {
             else
                 thread.join();
         }
-        for (int& fd : wake) {
-            if (fd >= 0)
-                ::close(fd);
-            fd = -1;
-        }
+        CloseWake();
     }
 };
 
-CSocketReader::CSocketReader() : m_impl(std::make_unique<Impl>()) {}
+CSocketReader::CSocketReader() : m_impl(std::make_shared<Impl>()) {}
 
-CSocketReader::~CSocketReader() { Stop(); }
+CSocketReader::~CSocketReader()
+{
+    Stop();
+    if (m_impl->thread.joinable()) // destroyed from its own sink: the thread keeps Impl alive
+        m_impl->thread.detach();
+}
 
 IoStatus CSocketReader::Start(CSocket& socket, ISocketSink& sink, UINT_PTR job)
 {
@@ -83,7 +95,7 @@ IoStatus CSocketReader::Start(CSocket& socket, ISocketSink& sink, UINT_PTR job)
         return IoStatus::FromErrno(errno, "pipe2");
     m_impl->stopRequested = false;
     m_impl->running = true;
-    m_impl->thread = std::thread([impl = m_impl.get(), fd, &sink, job] { impl->Run(fd, sink, job); });
+    m_impl->thread = std::thread([impl = m_impl, fd, &sink, job] { impl->Run(fd, sink, job); });
     return IoStatus::Ok();
 }
 

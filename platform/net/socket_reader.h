@@ -25,7 +25,8 @@ public:
 class CSocketReader {
 public:
     CSocketReader();
-    // Stops the reader.
+    // Stops the reader. From the sink (the reader's own thread) it does not
+    // wait: the thread ends by itself after the current call.
     ~CSocketReader();
     CSocketReader(const CSocketReader&) = delete;
     CSocketReader& operator=(const CSocketReader&) = delete;
@@ -43,5 +44,5 @@ public:
 
 private:
     struct Impl;
-    std::unique_ptr<Impl> m_impl;
+    std::shared_ptr<Impl> m_impl; // shared with the thread, which may outlive the reader
 };

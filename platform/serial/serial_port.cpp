@@ -102,6 +102,17 @@ struct CSerialPort::Impl {
     std::atomic<bool> writeRequested { false };
     int wake[2] = { -1, -1 };
 
+    ~Impl() { CloseWake(); }
+
+    void CloseWake()
+    {
+        for (int& f : wake) {
+            if (f >= 0)
+                ::close(f);
+            f = -1;
+        }
+    }
+
     void ReportError(const char* call, int err)
     {
         if (!errorHook)
@@ -125,15 +136,29 @@ struct CSerialPort::Impl {
         savedValid = false;
     }
 
-    // Raw line of the given settings, RTS off; the first failing step is reported.
-    void ApplyLine(UINT baud, char parity, UINT dataBits, UINT stopBits)
+    // A failed system call: its name and errno. Hooks are never called with the
+    // port lock held (a hook that shows a message box runs a nested loop, whose
+    // handlers may use the port again), so failures found under the lock are
+    // kept and reported after it is released.
+    struct Failure {
+        const char* call = nullptr;
+        int err = 0;
+        explicit operator bool() const { return call != nullptr; }
+    };
+
+    void Report(const Failure& failure)
+    {
+        if (failure)
+            ReportError(failure.call, failure.err);
+    }
+
+    // Raw line of the given settings, RTS off; the first failing step is returned.
+    Failure ApplyLine(UINT baud, char parity, UINT dataBits, UINT stopBits)
     {
         speed_t speed = B38400;
         if (!SpeedOf(baud, speed) || dataBits < 5 || dataBits > 8 || (stopBits != 1 && stopBits != 2)
-            || (parity != 'N' && parity != 'E' && parity != 'O')) {
-            ReportError("BuildCommDCB()", EINVAL);
-            return;
-        }
+            || (parity != 'N' && parity != 'E' && parity != 'O'))
+            return { "BuildCommDCB()", EINVAL };
         static constexpr tcflag_t kSizes[] = { CS5, CS6, CS7, CS8 };
         termios line {};
         line.c_cflag = CREAD | CLOCAL | kSizes[dataBits - 5];
@@ -147,13 +172,12 @@ struct CSerialPort::Impl {
         line.c_cc[VTIME] = 0;
         cfsetispeed(&line, speed);
         cfsetospeed(&line, speed);
-        if (tcsetattr(fd, TCSANOW, &line) != 0) {
-            ReportError("SetCommState()", errno);
-            return;
-        }
+        if (tcsetattr(fd, TCSANOW, &line) != 0)
+            return { "SetCommState()", errno };
         int rts = TIOCM_RTS; // a pseudo-terminal has no modem lines
         if (ioctl(fd, TIOCMBIC, &rts) != 0 && errno != ENOTTY && errno != EINVAL)
-            ReportError("SetCommState()", errno);
+            return { "SetCommState()", errno };
+        return {};
     }
 
     void Signal()
@@ -175,11 +199,13 @@ struct CSerialPort::Impl {
         return true;
     }
 
-    // Writes the queued bytes after dropping unread input. Under the port lock.
-    bool WriteQueued()
+    // Writes the queued bytes after dropping unread input. Under the port lock;
+    // a failure is returned for reporting after the lock is released.
+    Failure WriteQueued(bool& written)
     {
+        written = false;
         if (fd < 0)
-            return false;
+            return {};
         tcflush(fd, TCIFLUSH);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000 + writeLength);
         std::size_t done = 0;
@@ -191,19 +217,16 @@ struct CSerialPort::Impl {
             }
             if (n < 0 && errno == EINTR)
                 continue;
-            if (n < 0 && errno != EAGAIN) {
-                ReportError("WriteFile()", errno);
-                return false;
-            }
+            if (n < 0 && errno != EAGAIN)
+                return { "WriteFile()", errno };
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());
             pollfd p { fd, POLLOUT, 0 };
-            if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) == 0) {
-                ReportError("GetOverlappedResults() in WriteFile()", ETIMEDOUT);
-                return false;
-            }
+            if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) == 0)
+                return { "GetOverlappedResults() in WriteFile()", ETIMEDOUT };
         }
-        return true;
+        written = true;
+        return {};
     }
 
     // Reads what the driver holds and hands it on byte by byte; false when the
@@ -254,8 +277,13 @@ struct CSerialPort::Impl {
                 if (stopRequested)
                     break;
                 if (writeRequested.exchange(false)) {
-                    std::lock_guard<std::mutex> lock(portLock);
-                    WriteQueued();
+                    Failure failure;
+                    bool written = false;
+                    {
+                        std::lock_guard<std::mutex> lock(portLock);
+                        failure = WriteQueued(written);
+                    }
+                    Report(failure);
                 }
             }
             if (p[0].revents != 0 && !ReceiveChars())
@@ -273,21 +301,17 @@ struct CSerialPort::Impl {
         if (thread.get_id() == std::this_thread::get_id())
             return; // from the byte handler: the thread ends after it
         thread.join();
-        for (int& f : wake) {
-            if (f >= 0)
-                ::close(f);
-            f = -1;
-        }
+        CloseWake();
     }
 };
 
-CSerialPort::CSerialPort() : m_impl(std::make_unique<Impl>()) {}
+CSerialPort::CSerialPort() : m_impl(std::make_shared<Impl>()) {}
 
 CSerialPort::~CSerialPort()
 {
     Close();
     if (m_impl->thread.joinable())
-        m_impl->thread.detach(); // only when destroyed from its own byte handler
+        m_impl->thread.detach(); // destroyed from its own byte handler: the thread keeps Impl alive
 }
 
 void CSerialPort::SetByteHandler(ByteHandler handler) { m_impl->byteHandler = std::move(handler); }
@@ -298,7 +322,7 @@ BOOL CSerialPort::InitPort(UINT portNumber, UINT baud, char parity, UINT dataBit
 {
     Impl& m = *m_impl;
     m.StopThread();
-    std::lock_guard<std::mutex> lock(m.portLock);
+    std::unique_lock<std::mutex> lock(m.portLock);
     m.writeBuffer.assign(writeBufferSize, 0);
     m.writeLength = 0;
     m.portNumber = portNumber;
@@ -319,11 +343,14 @@ BOOL CSerialPort::InitPort(UINT portNumber, UINT baud, char parity, UINT dataBit
     m.fd = fd;
 
     m.savedValid = tcgetattr(fd, &m.saved) == 0;
+    Impl::Failure failure;
     if (!m.savedValid)
-        m.ReportError("GetCommState()", errno);
+        failure = { "GetCommState()", errno };
     else
-        m.ApplyLine(baud, parity, dataBits, stopBits);
+        failure = m.ApplyLine(baud, parity, dataBits, stopBits);
     tcflush(fd, TCIOFLUSH);
+    lock.unlock();
+    m.Report(failure);
     return TRUE;
 }
 
@@ -346,7 +373,7 @@ BOOL CSerialPort::StartMonitoring()
     m.stopRequested = false;
     m.writeRequested = false;
     m.alive = true;
-    m.thread = std::thread([&m] { m.CommThread(); });
+    m.thread = std::thread([impl = m_impl] { impl->CommThread(); });
     return TRUE;
 }
 
@@ -366,8 +393,15 @@ void CSerialPort::Close()
 BOOL CSerialPort::WriteToPort(std::span<const std::uint8_t> bytes)
 {
     Impl& m = *m_impl;
-    std::lock_guard<std::mutex> lock(m.portLock);
-    return m.Queue(bytes) && m.WriteQueued() ? TRUE : FALSE;
+    Impl::Failure failure;
+    bool written = false;
+    {
+        std::lock_guard<std::mutex> lock(m.portLock);
+        if (m.Queue(bytes))
+            failure = m.WriteQueued(written);
+    }
+    m.Report(failure);
+    return written ? TRUE : FALSE;
 }
 
 BOOL CSerialPort::SendRaw(std::span<const std::uint8_t> bytes)

@@ -38,13 +38,17 @@ struct SerialLineSettings {
 class CSerialPort {
 public:
     // Called on the monitoring thread, once per received byte, in arrival order,
-    // with no lock held: it may write to the port.
+    // with no lock held: it may write to the port. It must not wait for a thread
+    // that may close the port (Close and StopMonitoring wait for the handler to
+    // return): hand the bytes on to the user-interface thread by posting.
     using ByteHandler = std::function<void(BYTE)>;
-    // Called with the finished error text.
+    // Called with the finished error text, on the thread of the failed call and
+    // never with the port lock held, so it may use the port (or show a box).
     using ErrorHook = std::function<void(const CString&)>;
 
     CSerialPort();
-    // Closes the port and ends the monitoring thread.
+    // Closes the port and ends the monitoring thread (from the byte handler it
+    // does not wait: the thread ends by itself once the handler returns).
     ~CSerialPort();
     CSerialPort(const CSerialPort&) = delete;
     CSerialPort& operator=(const CSerialPort&) = delete;
@@ -62,7 +66,7 @@ public:
                   DWORD eventMask = EV_RXCHAR | EV_CTS, UINT writeBufferSize = 2048);
 
     // Starts the monitoring thread; TRUE when it runs. FALSE when the port is
-    // not open.
+    // not open. Not from the byte handler.
     BOOL StartMonitoring();
     // Ends the monitoring thread and waits for it (unless called from the byte
     // handler, which only asks it to end). TRUE.
@@ -93,5 +97,5 @@ public:
 
 private:
     struct Impl;
-    std::unique_ptr<Impl> m_impl;
+    std::shared_ptr<Impl> m_impl; // shared with the monitoring thread, which may outlive the port
 };

@@ -452,9 +452,17 @@ BOOL AfxPumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
 
 int AfxRunMessageLoop()
 {
+    return AfxRunMessageLoop(nullptr);
+}
+
+int AfxRunMessageLoop(const std::function<void()>& onIdle)
+{
     AppState& app = App();
-    while (!app.quitRequested)
+    while (!app.quitRequested) {
         AfxPumpMessage(50);
+        if (onIdle && !app.quitRequested)
+            onIdle();
+    }
     app.quitRequested = false;
     return app.quitCode;
 }

@@ -29,6 +29,9 @@ BOOL AfxPumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // Runs the UI thread's loop until PostQuitMessage is called on it; returns the
 // exit code given there.
 int AfxRunMessageLoop();
+// The same, calling onIdle after every turn of the loop (a turn waits up to
+// 50 ms for an event); the application's idle-time updates run there.
+int AfxRunMessageLoop(const std::function<void()>& onIdle);
 
 // Name shown as the caption of message boxes without one. Defaults to the
 // program's file name.

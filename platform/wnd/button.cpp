@@ -24,8 +24,8 @@ constexpr int kCheckBoxSize = 13;
 
 bool IsCheckType(DWORD type)
 {
-    return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE ||
-        type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+    return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE
+        || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
 }
 
 bool IsRadioType(DWORD type)
@@ -58,7 +58,7 @@ std::vector<HWND> RadioGroupOf(HWND hwnd)
             break;
         --first;
     }
-    std::vector<HWND> group{*first};
+    std::vector<HWND> group { *first };
     for (auto it = first + 1; it != all.end(); ++it) {
         std::shared_ptr<WindowState> s = window_table::FindLocked(*it);
         if (s && (s->style & WS_GROUP))
@@ -70,7 +70,7 @@ std::vector<HWND> RadioGroupOf(HWND hwnd)
 
 const bool kRegistered = (AfxRegisterButtonClass(), true);
 
-}  // namespace
+} // namespace
 
 void AfxRegisterButtonClass()
 {
@@ -91,15 +91,26 @@ CButton::~CButton() = default;
 
 const MessageMap* CButton::GetMessageMap() const
 {
-    static const MessageMap kMap(CWnd::GetMessageMap(), {
-        OnMessage<&CButton::OnReflectedDrawItem>(WM_REFLECT_BASE + WM_DRAWITEM),
-    });
+    static const MessageMap kMap(CWnd::GetMessageMap(),
+        {
+            OnMessage<&CButton::OnReflectedDrawItem>(WM_REFLECT_BASE + WM_DRAWITEM),
+        });
     return &kMap;
+}
+
+const CRuntimeClass* CButton::GetThisClass()
+{
+    static const CRuntimeClass kClass { "CButton", &AfxCreateObject<CButton>, CCmdTarget::GetThisClass() };
+    return &kClass;
 }
 
 BOOL CButton::Create(LPCTSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id)
 {
-    return CWnd::Create("BUTTON", caption, style | WS_CHILD, rect, parent, id);
+    if (!CWnd::Create("BUTTON", caption, style | WS_CHILD, rect, parent, id))
+        return FALSE;
+    // A created button is attached as a subclassed one is.
+    PreSubclassWindow();
+    return TRUE;
 }
 
 int CButton::GetCheck() const
@@ -132,7 +143,7 @@ void CButton::SetButtonStyle(UINT style, BOOL redraw)
     SendMessage(BM_SETSTYLE, style, redraw ? TRUE : FALSE);
 }
 
-void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
+void CButton::DrawItem(LPDRAWITEMSTRUCT) { }
 
 LRESULT CButton::OnReflectedDrawItem(WPARAM, LPARAM lParam)
 {
@@ -258,15 +269,15 @@ void CButton::PaintOwnerDraw()
     drawItem.CtlType = ODT_BUTTON;
     drawItem.CtlID = id;
     drawItem.itemAction = ODA_DRAWENTIRE;
-    drawItem.itemState = (m_pushed ? ODS_SELECTED : 0) | (window_focus::Focus() == hwnd ? ODS_FOCUS : 0) |
-        (IsWindowEnabled() ? 0 : ODS_DISABLED);
+    drawItem.itemState = (m_pushed ? ODS_SELECTED : 0) | (window_focus::Focus() == hwnd ? ODS_FOCUS : 0)
+        | (IsWindowEnabled() ? 0 : ODS_DISABLED);
     drawItem.hwndItem = hwnd;
     drawItem.hDC = dc;
     drawItem.rcItem = client;
     bool defaultReached = true;
     if (CWnd* parent = GetParent())
-        dispatch_internal::Dispatch(parent->GetSafeHwnd(), WM_DRAWITEM, id, reinterpret_cast<LPARAM>(&drawItem),
-            &defaultReached);
+        dispatch_internal::Dispatch(
+            parent->GetSafeHwnd(), WM_DRAWITEM, id, reinterpret_cast<LPARAM>(&drawItem), &defaultReached);
     if (defaultReached && IsWindow(hwnd))
         ReflectNotification(hwnd, WM_DRAWITEM, id, reinterpret_cast<LPARAM>(&drawItem), nullptr);
     ::DeleteDC(dc);
@@ -294,13 +305,14 @@ void CButton::PaintStandard()
         CRect frame(client.left, client.top + 6, client.right, client.bottom);
         paint.DrawEdge(&frame, EDGE_ETCHED, BF_RECT);
         const CSize extent = paint.GetTextExtent(caption);
-        paint.FillSolidRect(client.left + 6, client.top, extent.cx + 4, extent.cy, GetSysColor(COLOR_BTNFACE));
+        paint.FillSolidRect(
+            client.left + 6, client.top, extent.cx + 4, extent.cy, GetSysColor(COLOR_BTNFACE));
         paint.TextOut(client.left + 8, client.top, caption);
         return;
     }
     if (IsCheckType(type)) {
-        CRect box(client.left, client.top + (client.Height() - kCheckBoxSize) / 2, client.left + kCheckBoxSize,
-            client.top + (client.Height() - kCheckBoxSize) / 2 + kCheckBoxSize);
+        CRect box(client.left, client.top + (client.Height() - kCheckBoxSize) / 2,
+            client.left + kCheckBoxSize, client.top + (client.Height() - kCheckBoxSize) / 2 + kCheckBoxSize);
         UINT state = IsRadioType(type) ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK;
         if (m_check != BST_UNCHECKED)
             state |= DFCS_CHECKED;
@@ -335,7 +347,7 @@ LRESULT CButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_PAINT:
         if (Type() != BS_OWNERDRAW && NativeButton(GetSafeHwnd()))
-            break;  // the native push button paints itself
+            break; // the native push button paints itself
         OnButtonPaint();
         return 0;
     case WM_LBUTTONDOWN:
@@ -365,12 +377,14 @@ LRESULT CButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KEYDOWN:
         if (wParam != VK_SPACE)
             break;
-        OnKeyDown(static_cast<UINT>(wParam), LOWORD(static_cast<WPARAM>(lParam)), HIWORD(static_cast<WPARAM>(lParam)));
+        OnKeyDown(static_cast<UINT>(wParam), LOWORD(static_cast<WPARAM>(lParam)),
+            HIWORD(static_cast<WPARAM>(lParam)));
         return 0;
     case WM_KEYUP:
         if (wParam != VK_SPACE)
             break;
-        OnKeyUp(static_cast<UINT>(wParam), LOWORD(static_cast<WPARAM>(lParam)), HIWORD(static_cast<WPARAM>(lParam)));
+        OnKeyUp(static_cast<UINT>(wParam), LOWORD(static_cast<WPARAM>(lParam)),
+            HIWORD(static_cast<WPARAM>(lParam)));
         return 0;
     case WM_CHAR:
         if (wParam == ' ')
@@ -401,8 +415,8 @@ LRESULT CButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     case BM_GETSTATE:
-        return (IsCheckType(Type()) ? m_check : 0) | (m_pushed ? BST_PUSHED : 0) |
-            (window_focus::Focus() == GetSafeHwnd() ? BST_FOCUS : 0);
+        return (IsCheckType(Type()) ? m_check : 0) | (m_pushed ? BST_PUSHED : 0)
+            | (window_focus::Focus() == GetSafeHwnd() ? BST_FOCUS : 0);
     case BM_SETSTATE:
         SetPushed(wParam != 0);
         return 0;

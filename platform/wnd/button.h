@@ -9,6 +9,7 @@
 
 #include "platform/wnd/owner_draw.h"
 #include "platform/wnd/reflect.h"
+#include "platform/wnd/runtime_class.h"
 #include "platform/wnd/wnd.h"
 
 // Button styles (the type is style & BS_TYPEMASK).
@@ -57,8 +58,11 @@ public:
     ~CButton() override;
 
     const MessageMap* GetMessageMap() const override;
+    static const CRuntimeClass* GetThisClass();
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
 
-    // Creates a "BUTTON" child window with the BS_ style. UI thread.
+    // Creates a "BUTTON" child window with the BS_ style, then calls
+    // PreSubclassWindow as attaching by subclassing does. UI thread.
     BOOL Create(LPCTSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
     // Check state (BST_ values) through BM_GETCHECK / BM_SETCHECK.
@@ -105,7 +109,7 @@ private:
 
     UINT m_check = BST_UNCHECKED;
     bool m_pushed = false;
-    bool m_tracking = false;  // left button went down on the button
+    bool m_tracking = false; // left button went down on the button
 };
 
 // Registers CButton as the object of dialog template buttons; done once by the

@@ -4,9 +4,11 @@
 
 #include "platform/wnd/client_dc.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
+#include <vector>
 
 #include <QImage>
 #include <QPaintEvent>
@@ -24,11 +26,11 @@ struct Surface {
     HWND hwnd = nullptr;
     QImage image;
     QRect drawn;
-    bool keep = false;  // outside the window's own paint: keep what is drawn
+    bool keep = false; // outside the window's own paint: keep what is drawn
 };
 
-std::set<HWND> g_capturing;       // windows whose own painting is being captured
-std::map<HDC, Surface*> g_loose;  // DCs handed out by GetDC
+std::set<HWND> g_capturing; // windows whose own painting is being captured
+std::map<HDC, Surface*> g_loose; // DCs handed out by GetDC
 
 class OverlayFilter : public QObject {
 public:
@@ -73,6 +75,8 @@ void KeepOverlay(HWND hwnd, const QImage& image, const QRect& drawn)
     QWidget* widget = wnd_internal::ExistingWidgetOf(hwnd);
     if (!widget)
         return;
+    for (auto it = g_overlays.begin(); it != g_overlays.end();)
+        it = it->second.widget ? std::next(it) : g_overlays.erase(it);
     Overlay& overlay = g_overlays[hwnd];
     if (overlay.widget != widget) {
         if (overlay.widget)
@@ -98,7 +102,8 @@ void PaintBackdrop(QWidget* widget, QImage& image)
             continue;
         const QPoint at = widget->mapTo(ancestor, QPoint(0, 0));
         g_capturing.insert(hwnd);
-        ancestor->render(&image, QPoint(0, 0), QRegion(QRect(at, widget->size())), QWidget::DrawWindowBackground);
+        ancestor->render(
+            &image, QPoint(0, 0), QRegion(QRect(at, widget->size())), QWidget::DrawWindowBackground);
         g_capturing.erase(hwnd);
     }
 }
@@ -114,8 +119,8 @@ Surface* MakeSurface(HWND hwnd, HDC* dc)
         std::lock_guard lock(window_table::Mutex());
         client = CRect(0, 0, state->rect.Width(), state->rect.Height());
     }
-    surface->image = QImage(std::max(1, static_cast<int>(client.Width())), std::max(1, static_cast<int>(client.Height())),
-        QImage::Format_RGB32);
+    surface->image = QImage(std::max(1, static_cast<int>(client.Width())),
+        std::max(1, static_cast<int>(client.Height())), QImage::Format_RGB32);
     surface->image.fill(GdiColor(GetSysColor(COLOR_BTNFACE)));
     QWidget* widget = wnd_internal::ExistingWidgetOf(hwnd);
     const bool painting = wnd_internal::GetPaintRect(hwnd, nullptr) || g_capturing.count(hwnd);
@@ -145,7 +150,7 @@ void FinishSurface(Surface* surface)
     delete surface;
 }
 
-}  // namespace
+} // namespace
 
 CClientDC::CClientDC(CWnd* wnd)
 {

@@ -30,6 +30,7 @@
 #include "platform/wnd/messages.h"
 
 class CCmdTarget;
+struct CRuntimeClass;  // platform/wnd/runtime_class.h
 
 // Calls one handler. wParam/lParam are the message's; for commands routed
 // through OnCmdMsg wParam is MAKEWPARAM(id, code) and lParam the extra pointer
@@ -76,9 +77,17 @@ public:
     // The class's message map; the root map is empty.
     virtual const MessageMap* GetMessageMap() const;
 
+    // Run-time class record of the object's class (runtime_class.h); classes
+    // without their own record report their nearest base's.
+    virtual const CRuntimeClass* GetRuntimeClass() const;
+    static const CRuntimeClass* GetThisClass();
+    // TRUE when the object's class is runtimeClass or derives from it.
+    BOOL IsKindOf(const CRuntimeClass* runtimeClass) const;
+
     // Runs the handler of command id for code (CN_COMMAND, a control
     // notification, or CN_UPDATE_COMMAND_UI with extra = the CCmdUI). TRUE when
-    // a handler ran. Routing classes (frames) override this to offer the command
+    // a handler ran. With handlerInfo given, only tells whether a handler
+    // exists and runs nothing. Routing classes (frames) override this to offer the command
     // to other targets. UI thread.
     virtual BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo);
 };

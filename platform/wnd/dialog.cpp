@@ -11,6 +11,7 @@
 #include "platform/wnd/app.h"
 #include "platform/wnd/dispatch_internal.h"
 #include "platform/wnd/edit.h"
+#include "platform/wnd/modal_script.h"
 #include "platform/wnd/window_state.h"
 #include "platform/wnd/wnd_internal.h"
 
@@ -192,11 +193,13 @@ INT_PTR CDialog::DoModal()
         ShowWindow(SW_SHOW);
         if (CWnd* first = FirstTabStop(GetSafeHwnd()))
             first->SetFocus();
-        QEventLoop loop;
-        m_pLoop = &loop;
-        if (!m_bEnded && GetSafeHwnd())
-            loop.exec(QEventLoop::DialogExec);
-        m_pLoop = nullptr;
+        if (!modal_seam::RunScripted(*this, m_bEnded, m_nModalResult)) {
+            QEventLoop loop;
+            m_pLoop = &loop;
+            if (!m_bEnded && GetSafeHwnd())
+                loop.exec(QEventLoop::DialogExec);
+            m_pLoop = nullptr;
+        }
     }
     if (reenableOwner && IsWindow(owner->GetSafeHwnd()))
         owner->EnableWindow(TRUE);

@@ -24,6 +24,15 @@ public:
 
 // Binds control to the dialog's control id (subclassing it the first time).
 void DDX_Control(CDataExchange* dx, int id, CWnd& control);
+// The control's text and a member (ddx.cpp). A number that does not parse
+// shows "Please enter an integer." and fails the exchange.
+void DDX_Text(CDataExchange* dx, int id, CString& value);
+void DDX_Text(CDataExchange* dx, int id, int& value);
+// A check box's state (0, 1, 2) and a member.
+void DDX_Check(CDataExchange* dx, int id, int& value);
+// The index of the checked radio button of the group that starts at id (-1
+// for none) and a member.
+void DDX_Radio(CDataExchange* dx, int id, int& value);
 
 class CDialog : public CWnd {
 public:
@@ -59,6 +68,11 @@ public:
     virtual void DoDataExchange(CDataExchange* dx);
     // Runs DoDataExchange; FALSE when the exchange failed.
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
+
+    // Dialog keys: Tab and Shift+Tab move the focus to the next (previous)
+    // visible, enabled WS_TABSTOP control, unless the focused control wants
+    // the Tab key itself (DLGC_WANTTAB). TRUE when the key was used.
+    BOOL PreTranslateMessage(MSG* msg) override;
 
     // Dialog units of the dialog's font to pixels.
     void MapDialogRect(LPRECT rect) const;

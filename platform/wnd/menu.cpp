@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QWidgetAction>
@@ -143,7 +144,8 @@ void DropMenu(HMENU menu)
 void AddTemplateItems(HMENU menu, const std::vector<MenuItemTemplate>& items)
 {
     for (const MenuItemTemplate& item : items) {
-        const UINT state = item.flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_MENUBREAK | MF_MENUBARBREAK);
+        const UINT state
+            = item.flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_MENUBREAK | MF_MENUBARBREAK);
         if (item.IsPopup()) {
             HMENU sub = CreatePopupMenu();
             AddTemplateItems(sub, item.children);
@@ -156,14 +158,33 @@ void AddTemplateItems(HMENU menu, const std::vector<MenuItemTemplate>& items)
     }
 }
 
-std::vector<PopupMenuRecord> g_records;  // UI thread
-std::vector<UINT> g_script;
+struct ScriptedAnswer {
+    bool key = false;
+    UINT value = 0;
+};
+
+std::vector<PopupMenuRecord> g_records; // UI thread
+std::vector<ScriptedAnswer> g_script;
 bool g_scripted = false;
+
+// The command a typed character chooses: the owner answers WM_MENUCHAR; an
+// MNC_EXECUTE answer names the item by position. 0 when nothing is chosen.
+UINT MenuCharCommand(HMENU menu, HWND owner, UINT character)
+{
+    if (!IsWindow(owner))
+        return 0;
+    const LRESULT answer = ::SendMessage(owner, WM_MENUCHAR,
+        MAKEWPARAM(static_cast<WORD>(character), MF_POPUP), reinterpret_cast<LPARAM>(menu));
+    if (HIWORD(static_cast<std::uintptr_t>(answer)) != MNC_EXECUTE)
+        return 0;
+    const UINT id = GetMenuItemID(menu, LOWORD(static_cast<std::uintptr_t>(answer)));
+    return id == static_cast<UINT>(-1) ? 0 : id;
+}
 
 // Popup drawing ---------------------------------------------------------------------
 
 struct Layout {
-    std::vector<CRect> rects;  // image coordinates
+    std::vector<CRect> rects; // image coordinates
     CSize size;
 };
 
@@ -181,7 +202,8 @@ void MeasureOwnerDrawn(HMENU menu, HWND owner, MEASUREITEMSTRUCT* measure)
 {
     bool defaultReached = true;
     if (IsWindow(owner))
-        dispatch_internal::Dispatch(owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(measure), &defaultReached);
+        dispatch_internal::Dispatch(
+            owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(measure), &defaultReached);
     if (defaultReached) {
         if (CMenu* object = CMenu::FromHandlePermanent(menu))
             object->MeasureItem(measure);
@@ -206,7 +228,8 @@ Layout MeasurePopup(HMENU menu, HWND owner, CDC& dc)
             measure.itemID = static_cast<UINT>(item.id);
             measure.itemData = item.data;
             MeasureOwnerDrawn(menu, owner, &measure);
-            w = static_cast<int>(measure.itemWidth);
+            // As on Windows, owner-drawn items get room for a check mark added.
+            w = static_cast<int>(measure.itemWidth) + GetSystemMetrics(SM_CXMENUCHECK) - 1;
             h = static_cast<int>(measure.itemHeight);
         } else if (item.flags & MF_SEPARATOR) {
             h = kSeparatorHeight;
@@ -243,7 +266,7 @@ void DrawStringItem(CDC& dc, const MenuItem& item, const CRect& rect, bool selec
     if (item.flags & MF_CHECKED) {
         const int cx = rect.left + kCheckColumn / 2;
         const int cy = rect.top + rect.Height() / 2;
-        const POINT mark[] = {{cx - 4, cy}, {cx - 1, cy + 3}, {cx + 4, cy - 3}};
+        const POINT mark[] = { { cx - 4, cy }, { cx - 1, cy + 3 }, { cx + 4, cy - 3 } };
         dc.Polyline(mark, 3);
     }
     const int tab = item.text.Find('\t');
@@ -286,16 +309,17 @@ QImage RenderPopup(HMENU menu, HWND owner, int selected)
             draw.CtlType = ODT_MENU;
             draw.itemID = static_cast<UINT>(item.id);
             draw.itemAction = ODA_DRAWENTIRE;
-            draw.itemState = (isSelected ? ODS_SELECTED : 0) | ((item.flags & MF_GRAYED) ? ODS_GRAYED : 0) |
-                ((item.flags & (MF_GRAYED | MF_DISABLED)) ? ODS_DISABLED : 0) |
-                ((item.flags & MF_CHECKED) ? ODS_CHECKED : 0);
+            draw.itemState = (isSelected ? ODS_SELECTED : 0) | ((item.flags & MF_GRAYED) ? ODS_GRAYED : 0)
+                | ((item.flags & (MF_GRAYED | MF_DISABLED)) ? ODS_DISABLED : 0)
+                | ((item.flags & MF_CHECKED) ? ODS_CHECKED : 0);
             draw.hwndItem = reinterpret_cast<HWND>(menu);
             draw.hDC = dc.GetSafeHdc();
             draw.rcItem = layout.rects[i];
             draw.itemData = item.data;
             bool defaultReached = true;
             if (IsWindow(owner))
-                dispatch_internal::Dispatch(owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw), &defaultReached);
+                dispatch_internal::Dispatch(
+                    owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw), &defaultReached);
             if (defaultReached) {
                 if (CMenu* object = CMenu::FromHandlePermanent(menu))
                     object->DrawItem(&draw);
@@ -311,7 +335,9 @@ QImage RenderPopup(HMENU menu, HWND owner, int selected)
 // An owner-drawn item in a QMenu: its two looks cut from the rendered popup.
 class DrawnItemWidget : public QWidget {
 public:
-    DrawnItemWidget(QImage normal, QImage selected) : m_normal(std::move(normal)), m_selected(std::move(selected))
+    DrawnItemWidget(QImage normal, QImage selected)
+        : m_normal(std::move(normal))
+        , m_selected(std::move(selected))
     {
         setFixedSize(m_normal.size());
         setMouseTracking(true);
@@ -338,6 +364,36 @@ protected:
 private:
     QImage m_normal;
     QImage m_selected;
+};
+
+// A popup that offers typed characters to the owner (WM_MENUCHAR) when the
+// menu has owner-drawn items, whose texts Qt does not know.
+class OwnerMenu : public QMenu {
+public:
+    OwnerMenu(HMENU menu, HWND owner, QWidget* parent)
+        : QMenu(parent)
+        , m_menu(menu)
+        , m_owner(owner)
+    { }
+    UINT m_chosen = 0;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const QString text = event->text();
+        if (text.size() == 1 && text[0].isPrint()) {
+            if (const UINT command = MenuCharCommand(m_menu, m_owner, text[0].unicode())) {
+                m_chosen = command;
+                close();
+                return;
+            }
+        }
+        QMenu::keyPressEvent(event);
+    }
+
+private:
+    HMENU m_menu;
+    HWND m_owner;
 };
 
 void FillQMenu(QMenu& target, HMENU menu, HWND owner)
@@ -375,7 +431,7 @@ void FillQMenu(QMenu& target, HMENU menu, HWND owner)
     }
 }
 
-}  // namespace
+} // namespace
 
 // ---- Handle-level calls ------------------------------------------------------------
 
@@ -578,20 +634,23 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
         PopupMenuRecord record;
         record.menu = menu;
         record.owner = owner;
-        record.at = POINT{x, y};
+        record.at = POINT { x, y };
         record.flags = flags;
         record.itemCount = GetMenuItemCount(menu);
         g_records.push_back(record);
-        RenderPopup(menu, owner, -1);  // the owner measures and draws as for a shown menu
+        RenderPopup(menu, owner, -1); // the owner measures and draws as for a shown menu
         if (!g_script.empty()) {
-            command = g_script.front();
+            const ScriptedAnswer answer = g_script.front();
             g_script.erase(g_script.begin());
+            command = answer.key ? MenuCharCommand(menu, owner, answer.value) : answer.value;
         }
     } else {
-        QMenu popup(wnd_internal::ExistingWidgetOf(owner));
+        OwnerMenu popup(menu, owner, wnd_internal::ExistingWidgetOf(owner));
         FillQMenu(popup, menu, owner);
         if (QAction* chosen = popup.exec(QPoint(x, y)))
             command = static_cast<UINT>(chosen->data().toULongLong());
+        else
+            command = popup.m_chosen;
     }
     if (flags & TPM_RETURNCMD)
         return static_cast<BOOL>(command);
@@ -619,7 +678,12 @@ void PopupMenuScript::Disable()
 
 void PopupMenuScript::Push(UINT command)
 {
-    g_script.push_back(command);
+    g_script.push_back({ false, command });
+}
+
+void PopupMenuScript::PushKey(UINT character)
+{
+    g_script.push_back({ true, character });
 }
 
 std::vector<PopupMenuRecord> PopupMenuScript::Records()
@@ -777,6 +841,6 @@ BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, const RECT* re
     return ::TrackPopupMenu(m_hMenu, flags, x, y, 0, owner ? owner->GetSafeHwnd() : nullptr, rect);
 }
 
-void CMenu::DrawItem(LPDRAWITEMSTRUCT) {}
+void CMenu::DrawItem(LPDRAWITEMSTRUCT) { }
 
-void CMenu::MeasureItem(LPMEASUREITEMSTRUCT) {}
+void CMenu::MeasureItem(LPMEASUREITEMSTRUCT) { }

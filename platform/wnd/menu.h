@@ -97,11 +97,13 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND own
 HBITMAP AfxRenderPopupMenu(HMENU menu, HWND owner, int selectedPosition);
 
 // Test seam: while enabled, TrackPopupMenu shows nothing; it records the call
-// and takes the next scripted command (0, dismissed, when none is queued).
+// and takes the next scripted answer: a command (0, dismissed, when none is
+// queued) or a typed character, which is offered to the owner as WM_MENUCHAR
+// and chooses the item it answers with MNC_EXECUTE (nothing otherwise).
 struct PopupMenuRecord {
     HMENU menu = nullptr;
     HWND owner = nullptr;
-    POINT at{};
+    POINT at {};
     UINT flags = 0;
     int itemCount = 0;
 };
@@ -110,6 +112,7 @@ public:
     static void Enable();
     static void Disable();
     static void Push(UINT command);
+    static void PushKey(UINT character);
     static std::vector<PopupMenuRecord> Records();
     // Clears queued commands and records.
     static void Reset();

@@ -22,7 +22,7 @@ struct Tracking {
     std::unique_ptr<QTimer> hoverTimer;
 };
 
-std::map<HWND, Tracking> g_tracking;  // UI thread
+std::map<HWND, Tracking> g_tracking; // UI thread
 
 HWND HwndAtWidget(QWidget* widget)
 {
@@ -52,10 +52,10 @@ void Hover(HWND hwnd)
     if (it == g_tracking.end() || !(it->second.flags & TME_HOVER))
         return;
     it->second.flags &= ~TME_HOVER;
-    POINT point{};
+    POINT point {};
     if (CWnd* object = CWnd::FromHandle(hwnd)) {
         const QPoint global = QCursor::pos();
-        point = POINT{global.x(), global.y()};
+        point = POINT { global.x(), global.y() };
         object->ScreenToClient(&point);
     }
     if (!(it->second.flags & TME_LEAVE))
@@ -78,14 +78,14 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         const QEvent::Type type = event->type();
-        const bool mouse = type == QEvent::MouseMove || type == QEvent::MouseButtonPress ||
-            type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
+        const bool mouse = type == QEvent::MouseMove || type == QEvent::MouseButtonPress
+            || type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
         if ((!mouse && type != QEvent::Leave) || g_tracking.empty() || !watched->isWidgetType())
             return false;
         const HWND target = HwndAtWidget(static_cast<QWidget*>(watched));
         if (type == QEvent::Leave) {
-            if (target && wnd_internal::HwndOfWidget(static_cast<QWidget*>(watched)) == target &&
-                !CWnd::GetCapture())
+            if (target && wnd_internal::HwndOfWidget(static_cast<QWidget*>(watched)) == target
+                && !CWnd::GetCapture())
                 EndLeave(target);
             return false;
         }
@@ -112,7 +112,7 @@ void EnsureFilter()
     (void)filter;
 }
 
-}  // namespace
+} // namespace
 
 BOOL TrackMouseEvent(TRACKMOUSEEVENT* request)
 {

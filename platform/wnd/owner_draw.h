@@ -33,7 +33,7 @@ struct DRAWITEMSTRUCT {
     UINT itemState = 0;
     HWND hwndItem = nullptr;
     HDC hDC = nullptr;
-    RECT rcItem{};
+    RECT rcItem {};
     UINT_PTR itemData = 0;
 };
 using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;

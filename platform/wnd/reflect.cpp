@@ -19,17 +19,18 @@ const MessageMapEntry* FindReflected(const CCmdTarget* target, UINT message, UIN
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 namespace reflect_detail {
 
-LRESULT CallCtlColor(CCmdTarget* target, WPARAM wParam, LPARAM lParam, HBRUSH (*call)(CCmdTarget*, CDC*, UINT))
+LRESULT CallCtlColor(
+    CCmdTarget* target, WPARAM wParam, LPARAM lParam, HBRUSH (*call)(CCmdTarget*, CDC*, UINT))
 {
     CDC* dc = CDC::FromHandle(reinterpret_cast<HDC>(wParam));
     return reinterpret_cast<LRESULT>(call(target, dc, static_cast<UINT>(lParam)));
 }
 
-}  // namespace reflect_detail
+} // namespace reflect_detail
 
 BOOL ReflectNotification(HWND control, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
@@ -65,12 +66,14 @@ BOOL ReflectNotification(HWND control, UINT message, WPARAM wParam, LPARAM lPara
 LRESULT SendNotifyToParent(HWND control, UINT code)
 {
     CWnd* object = CWnd::FromHandle(control);
-    CWnd* parent = object ? object->GetParent() : nullptr;
+    CWnd* parentObject = object ? object->GetParent() : nullptr;
+    // Handles only from here on: the reflected handler may destroy windows.
+    const HWND parent = parentObject ? parentObject->GetSafeHwnd() : nullptr;
     const UINT id = object ? static_cast<UINT>(object->GetDlgCtrlID()) : 0;
     const WPARAM wParam = MAKEWPARAM(static_cast<WORD>(id), static_cast<WORD>(code));
     if (ReflectNotification(control, WM_COMMAND, wParam, reinterpret_cast<LPARAM>(control), nullptr))
         return 0;
     if (!parent || !IsWindow(control))
         return 0;
-    return ::SendMessage(parent->GetSafeHwnd(), WM_COMMAND, wParam, reinterpret_cast<LPARAM>(control));
+    return ::SendMessage(parent, WM_COMMAND, wParam, reinterpret_cast<LPARAM>(control));
 }

@@ -26,53 +26,46 @@ inline constexpr UINT CTLCOLOR_DLG = 4;
 inline constexpr UINT CTLCOLOR_STATIC = 6;
 
 namespace reflect_detail {
-template <class C>
-using ReflectExHandler = BOOL (C::*)();
-template <class C>
-using ReflectHandler = void (C::*)();
-template <class C>
-using CtlColorHandler = HBRUSH (C::*)(CDC*, UINT);
-LRESULT CallCtlColor(CCmdTarget* target, WPARAM wParam, LPARAM lParam,
-    HBRUSH (*call)(CCmdTarget*, CDC*, UINT));
-}  // namespace reflect_detail
+template <class C> using ReflectExHandler = BOOL (C::*)();
+template <class C> using ReflectHandler = void (C::*)();
+template <class C> using CtlColorHandler = HBRUSH (C::*)(CDC*, UINT);
+LRESULT CallCtlColor(
+    CCmdTarget* target, WPARAM wParam, LPARAM lParam, HBRUSH (*call)(CCmdTarget*, CDC*, UINT));
+} // namespace reflect_detail
 
 // BOOL Handler() for a notification code the control sends: TRUE keeps it
 // from the parent, FALSE lets the parent see it too.
-template <auto Handler>
-MessageMapEntry OnControlReflectEx(UINT code)
+template <auto Handler> MessageMapEntry OnControlReflectEx(UINT code)
 {
     using C = msgmap_detail::HandlerClass<Handler>;
     msgmap_detail::CheckHandler<Handler, reflect_detail::ReflectExHandler<C>>();
-    return {WM_REFLECT_BASE + WM_COMMAND, code, 0, 0xFFFF, [](CCmdTarget* t, WPARAM, LPARAM) -> LRESULT {
-                return (static_cast<C*>(t)->*Handler)();
-            }};
+    return { WM_REFLECT_BASE + WM_COMMAND, code, 0, 0xFFFF,
+        [](CCmdTarget* t, WPARAM, LPARAM) -> LRESULT { return (static_cast<C*>(t)->*Handler)(); } };
 }
 
 // void Handler() for a notification code the control sends; the parent does
 // not see it.
-template <auto Handler>
-MessageMapEntry OnControlReflect(UINT code)
+template <auto Handler> MessageMapEntry OnControlReflect(UINT code)
 {
     using C = msgmap_detail::HandlerClass<Handler>;
     msgmap_detail::CheckHandler<Handler, reflect_detail::ReflectHandler<C>>();
-    return {WM_REFLECT_BASE + WM_COMMAND, code, 0, 0xFFFF, [](CCmdTarget* t, WPARAM, LPARAM) -> LRESULT {
+    return { WM_REFLECT_BASE + WM_COMMAND, code, 0, 0xFFFF, [](CCmdTarget* t, WPARAM, LPARAM) -> LRESULT {
                 (static_cast<C*>(t)->*Handler)();
                 return TRUE;
-            }};
+            } };
 }
 
 // HBRUSH Handler(CDC* dc, UINT ctlColor) for the parent's colour message about
 // the control; a null brush leaves the message to the parent.
-template <auto Handler>
-MessageMapEntry OnCtlColorReflect()
+template <auto Handler> MessageMapEntry OnCtlColorReflect()
 {
     using C = msgmap_detail::HandlerClass<Handler>;
     msgmap_detail::CheckHandler<Handler, reflect_detail::CtlColorHandler<C>>();
-    return {WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0, [](CCmdTarget* t, WPARAM wp, LPARAM lp) -> LRESULT {
+    return { WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0, [](CCmdTarget* t, WPARAM wp, LPARAM lp) -> LRESULT {
                 return reflect_detail::CallCtlColor(t, wp, lp, [](CCmdTarget* target, CDC* dc, UINT kind) {
                     return (static_cast<C*>(target)->*Handler)(dc, kind);
                 });
-            }};
+            } };
 }
 
 // Offers a message that the parent received about control to the control's

@@ -5,9 +5,9 @@
 namespace {
 
 std::mutex g_mutex;
-std::vector<ShellRecord> g_records;  // guarded by g_mutex
+std::vector<ShellRecord> g_records; // guarded by g_mutex
 
-}  // namespace
+} // namespace
 
 BOOL PlaySound(LPCTSTR name, HINSTANCE, DWORD flags)
 {

@@ -446,6 +446,8 @@ void Realize(const std::shared_ptr<WindowState>& state)
         widget->setWindowFlags(widget->windowFlags() | Qt::Window);
     widget->setProperty(kHwndProperty, QVariant::fromValue(reinterpret_cast<quintptr>(state->hwnd)));
     widget->installEventFilter(Bridge());
+    // Windows get WM_MOUSEMOVE with no button held too.
+    widget->setMouseTracking(true);
     state->widget = widget;
     widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
     widget->setEnabled(!(style & WS_DISABLED));

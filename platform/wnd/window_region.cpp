@@ -11,9 +11,9 @@
 
 namespace {
 
-std::map<HWND, QRegion> g_regions;  // UI thread
+std::map<HWND, QRegion> g_regions; // UI thread
 
-}  // namespace
+} // namespace
 
 int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw)
 {

@@ -1177,11 +1177,13 @@ const MessageMap* CCmdTarget::GetMessageMap() const
     return &kMap;
 }
 
-BOOL CCmdTarget::OnCmdMsg(UINT id, int code, void* extra, void*)
+BOOL CCmdTarget::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo)
 {
     const MessageMapEntry* entry = GetMessageMap()->Find(WM_COMMAND, static_cast<UINT>(code), id);
     if (!entry)
         return FALSE;
+    if (handlerInfo)  // a query: is there a handler?
+        return TRUE;
     entry->thunk(this, MAKEWPARAM(static_cast<WORD>(id), static_cast<WORD>(code)), reinterpret_cast<LPARAM>(extra));
     return TRUE;
 }

@@ -203,6 +203,17 @@ TEST_F(WorkerTest, ManagerWorkerRefusesOtherTableWordsAndStillEndsTheRequest)
     EXPECT_EQ(m_boxes.Records()[0].text, "Right db read ok");
     EXPECT_EQ(m_boxes.Records()[0].type, static_cast<UINT>(MB_OK));
     EXPECT_FALSE(worker.IsDatabaseOpen());
+
+    // The left pane answers the done message of "Manager_Login" only; the worker
+    // must not wait for an answer to the refused SELECT, or it would take the
+    // wake-up of the next request for it.
+    owner.m_done = false;
+    owner.m_replies.clear();
+    owner.m_acknowledge = true;
+    owner.Request("Manager_Login", "SELECT [corner_code] FROM [Manager] WHERE [mg_id] = 'kim'", m_managers);
+    ASSERT_TRUE(owner.WaitForDone());
+    EXPECT_EQ(Messages(owner), (std::vector<UINT>{WM_MGRQUERY_ROW, WM_MGRQUERY_DONE}));
+    EXPECT_EQ(owner.m_replies[0].text, Row({"3"}));
 }
 
 TEST_F(WorkerTest, OnlyReportReleasesTheWorker)

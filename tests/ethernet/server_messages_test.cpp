@@ -116,6 +116,91 @@ TEST(ServerReplyTest, LongRecordIsCutAtTheReplySizeButKeepsItsLength)
     EXPECT_EQ(reply.back(), 'q');
 }
 
+// ---- replies built from the row the server read ---------------------------------
+
+// Header bytes 14-19 (record number, data length) and the data that follows.
+std::string NumberLengthAndData(const ByteBuffer& reply, std::size_t dataBytes)
+{
+    return Hex(std::span(reply).subspan(14, 6)) + " | " + Hex(std::span(reply).subspan(20, dataBytes));
+}
+
+TEST(ServerRecordReplyTest, TextRowsJoinTheirStrings)
+{
+    struct Case {
+        const char* name;
+        TableCode table;
+        std::vector<std::string> fields;
+        std::size_t dataBytes;
+        const char* expected;
+    } cases[] = {
+        { "add: empty and NULL strings left out", TableCode::Add,
+          { "3", "A", "", "NULL", "B", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL" }, 12,
+          "03 00 00 00 0c 00 | 01 01 03 00 00 00 04 00 41 0d 0a 42" },
+        { "add: nothing to say", TableCode::Add, { "4", "NULL", "", "NULL" }, 8,
+          "04 00 00 00 08 00 | 01 01 04 00 00 00 00 00" },
+        { "advertisement: NULL is kept", TableCode::AdvT, { "9", "", "NULL" }, 12,
+          "09 00 00 00 0e 00 | 02 01 09 00 00 00 04 00 4e 55 4c 4c" },
+        { "origin", TableCode::LandAdd, { "5", "국산" }, 12, "05 00 00 00 0e 00 | 05 01 05 00 00 00 04 00 b1 b9 bb ea" },
+    };
+    for (const Case& c : cases) {
+        ByteBuffer reply;
+        ASSERT_TRUE(BuildRecordReply(c.table, 0, c.fields, reply)) << c.name;
+        ASSERT_EQ(reply.size(), kServerReplySize) << c.name;
+        EXPECT_EQ(Hex(std::span(reply).first(8)), "1f 00 0" + std::to_string(ToByte(c.table)) + " 00 03 00 01 00")
+            << c.name;
+        EXPECT_EQ(NumberLengthAndData(reply, c.dataBytes), c.expected) << c.name;
+    }
+}
+
+TEST(ServerRecordReplyTest, EmptyAdvertisementOrOriginGetsNoReply)
+{
+    ByteBuffer reply { 1 };
+    const std::vector<std::string> adv { "9", "", "" };
+    EXPECT_FALSE(BuildRecordReply(TableCode::AdvT, 9, adv, reply));
+    EXPECT_TRUE(reply.empty());
+    const std::vector<std::string> origin { "5", "" };
+    EXPECT_FALSE(BuildRecordReply(TableCode::LandAdd, 5, origin, reply));
+    EXPECT_FALSE(BuildRecordReply(TableCode::ScaleInfo, 1, origin, reply));
+}
+
+TEST(ServerRecordReplyTest, ItemNamesAreCopiedAsStored)
+{
+    const std::vector<std::string> fields { "77", "NULL", "0", "1500", "0", "3", "27", "123", "2", "500",
+                                            "1", "1", "1", "7", "12" };
+    ByteBuffer reply;
+    ASSERT_TRUE(BuildRecordReply(TableCode::Plu, 77, fields, reply));
+    EXPECT_EQ(Hex(std::span(reply).subspan(14, 6)), "4d 00 00 00 72 00");
+    PluRecord p;
+    ASSERT_TRUE(PluRecord::Decode(std::span(reply).subspan(22, kPluRecordSize), p));
+    EXPECT_EQ(p.itemName, "NULL");
+    EXPECT_EQ(p.itemName2, "0");
+    EXPECT_EQ(p.posCode, "0000123");
+    EXPECT_EQ(p.unitPrice, 1500u);
+    EXPECT_EQ(p.additem, 12);
+}
+
+TEST(ServerRecordReplyTest, PresetPageHasOneEntryPerStoredKey)
+{
+    const std::vector<std::string> pairs { "1", "123", "60", "77", "7" }; // the odd value has no pair
+    ByteBuffer reply;
+    ASSERT_TRUE(BuildRecordReply(TableCode::Preset, 2, pairs, reply));
+    EXPECT_EQ(NumberLengthAndData(reply, 18),
+              "02 00 00 00 12 00 | 03 01 02 00 00 00 7b 00 00 00 01 00 4d 00 00 00 3c 00");
+}
+
+TEST(ServerRecordReplyTest, UserLabelRowInTableOrder)
+{
+    std::vector<std::string> fields(51, "0");
+    fields[0] = "6";      // file_num
+    fields[1] = "100";    // item_nameX: 80 dots
+    fields[41] = "50";    // labelY
+    fields[49] = "m1";    // mg_id, not read
+    fields[50] = "12";    // ID, not read
+    ByteBuffer reply;
+    ASSERT_TRUE(BuildRecordReply(TableCode::UserLabel, 6, fields, reply));
+    EXPECT_EQ(NumberLengthAndData(reply, 14), "06 00 00 00 6a 00 | 04 01 06 00 00 00 f4 01 00 00 00 00 50 00");
+}
+
 TEST(ServerReplyTest, KeepAliveIsTenA)
 {
     EXPECT_EQ(Hex(BuildKeepAlive()), "41 41 41 41 41 41 41 41 41 41");

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <future>
+#include <memory>
 #include <mutex>
 
 #include "platform/net/socket.h"
@@ -98,6 +99,8 @@ TEST(SocketTest, BadArgumentsAreRefused)
     EXPECT_EQ(socket.Receive(buffer, got, 0).Code(), IoCode::InvalidArgument);
     EXPECT_EQ(socket.Send(buffer, 0).Code(), IoCode::InvalidArgument);
     EXPECT_EQ(socket.Connect("127.0.0.1", 70000, 100).Code(), IoCode::InvalidArgument);
+    EXPECT_EQ(socket.Connect(nullptr, 1239, 100).Code(), IoCode::InvalidArgument);
+    EXPECT_EQ(socket.Connect("", 1239, 100).Code(), IoCode::InvalidArgument);
 }
 
 TEST(SocketTest, PeerThatLeftIsReportedWithoutASignal)
@@ -239,6 +242,31 @@ TEST_F(SocketReaderTest, StopFromTheSinkEndsTheReaderAfterTheCall)
     EXPECT_TRUE(sink.m_why.ok());
     EXPECT_EQ(reader.Start(socket, sink, 2).Code(), IoCode::Ok) << "a stopped reader starts again";
     reader.Stop();
+}
+
+TEST_F(SocketReaderTest, ReaderDestroyedFromItsSinkOutlivesTheCall)
+{
+    // A sink that ends the job owning the reader, on the reader's own thread.
+    class OwningSink : public ISocketSink {
+    public:
+        void OnSocketBytes(UINT_PTR, std::span<const std::uint8_t>) override {}
+        void OnSocketClosed(UINT_PTR, const IoStatus&) override
+        {
+            m_reader.reset();
+            std::lock_guard<std::mutex> guard(m_lock);
+            m_done = true;
+            m_changed.notify_all();
+        }
+        std::unique_ptr<CSocketReader> m_reader = std::make_unique<CSocketReader>();
+        std::mutex m_lock;
+        std::condition_variable m_changed;
+        bool m_done = false;
+    } owner;
+    ASSERT_TRUE(owner.m_reader->Start(socket, owner, 3).ok());
+    ASSERT_TRUE(scale.WaitForConnections(1, 2000));
+    scale.Disconnect();
+    std::unique_lock<std::mutex> guard(owner.m_lock);
+    EXPECT_TRUE(owner.m_changed.wait_for(guard, std::chrono::seconds(3), [&] { return owner.m_done; }));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -142,6 +143,23 @@ TEST_F(SerialPortTest, SettingThatCannotBeAppliedGoesToTheErrorHook)
     EXPECT_NE(errors[0].find("\nPort: 3\n"), std::string::npos) << errors[0];
 }
 
+TEST_F(SerialPortTest, ErrorHookMayUseThePort)
+{
+    // A hook that shows a message box runs a nested loop whose handlers may write
+    // to the port on the same thread: the port lock must not be held.
+    m_port.SetErrorHook([this](const CString& text) {
+        {
+            std::lock_guard<std::mutex> guard(m_errorLock);
+            m_errors.push_back(text.Str());
+        }
+        m_port.WriteToPort(BytesOf("E"));
+    });
+    EXPECT_TRUE(m_port.InitPort(kPort, 12345, 'N', 8, 1, EV_RXCHAR, 64));
+    ASSERT_EQ(Errors().size(), 1u);
+    ASSERT_TRUE(m_line.WaitForBytes(1, 2000));
+    EXPECT_EQ(Hex(m_line.ReceivedBytes()), Hex(BytesOf("E")));
+}
+
 TEST_F(SerialPortTest, WriteSendsEveryByteOfABinaryBlock)
 {
     ASSERT_TRUE(m_port.InitPort(kPort));
@@ -269,6 +287,25 @@ TEST_F(SerialPortTest, CloseFromTheByteHandlerDoesNotHang)
         std::this_thread::yield();
     EXPECT_TRUE(done);
     EXPECT_FALSE(m_port.IsOpen());
+}
+
+TEST_F(SerialPortTest, PortDestroyedFromItsByteHandlerOutlivesTheCall)
+{
+    auto port = std::make_unique<CSerialPort>();
+    std::mutex lock;
+    std::condition_variable changed;
+    bool done = false;
+    port->SetByteHandler([&](BYTE) {
+        port.reset(); // the owner goes away on the monitoring thread
+        std::lock_guard<std::mutex> guard(lock);
+        done = true;
+        changed.notify_all();
+    });
+    ASSERT_TRUE(port->InitPort(kPort));
+    ASSERT_TRUE(port->StartMonitoring());
+    ASSERT_TRUE(m_line.SendNow(BytesOf("ab")));
+    std::unique_lock<std::mutex> guard(lock);
+    EXPECT_TRUE(changed.wait_for(guard, std::chrono::seconds(2), [&] { return done; }));
 }
 
 } // namespace

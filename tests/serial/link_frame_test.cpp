@@ -64,6 +64,9 @@ TEST(JoinFrameTest, ReplyChecks)
     ByteBuffer otherScale = reply;
     otherScale[7] = '8';
     EXPECT_EQ(CheckJoinReply(sent, otherScale), JoinCheck::Mismatch);
+    otherScale[11] = '3';
+    EXPECT_EQ(CheckJoinReply(sent, otherScale), JoinCheck::VersionError)
+        << "a newer version is told even when the reply differs elsewhere";
     EXPECT_EQ(CheckJoinReply(sent, std::span(reply).first(13)), JoinCheck::BadLength);
     ByteBuffer longer = reply;
     longer.push_back(3);

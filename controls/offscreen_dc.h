@@ -1,0 +1,30 @@
+#pragma once
+// COffscreenDC: collects drawing in a memory bitmap and copies it to the
+// target DC in one step when destroyed, so a control repaints without flicker.
+// On a printing target it draws straight to the printer instead. Lives for one
+// paint; UI thread.
+
+#include "platform/gdi/dc.h"
+
+class COffscreenDC : public CDC {
+public:
+    // Covers rect (logical units of target), or the target's clip box when rect
+    // is null; the memory DC takes the target's mapping mode and is filled with
+    // the target's background colour. target must outlive this object.
+    COffscreenDC(CDC* target, const RECT* rect);
+    // Covers the target's clip box, without mapping-mode conversion; on a
+    // printing target nothing is filled.
+    explicit COffscreenDC(CDC* target);
+    // Copies the covered rectangle to the target (memory mode) or gives the
+    // borrowed printer handles back.
+    ~COffscreenDC() override;
+
+private:
+    void BorrowPrinter();
+
+    CBitmap m_bitmap;
+    CBitmap* m_oldBitmap = nullptr;
+    CDC* m_pDC = nullptr;
+    CRect m_rect;
+    BOOL m_bMemDC = FALSE;
+};

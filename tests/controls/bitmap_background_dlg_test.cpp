@@ -1,0 +1,188 @@
+#include "controls/bitmap_background_dlg.h"
+#include "controls_test_util.h"
+#include "platform/gdi/rgn.h"
+#include "platform/wnd/window_region.h"
+
+namespace {
+
+constexpr COLORREF kLeft = RGB(220, 0, 0);
+constexpr COLORREF kRight = RGB(0, 0, 220);
+constexpr COLORREF kHole = RGB(255, 0, 255);
+
+// A colour bitmap, left half kLeft, right half kRight; the caller owns it.
+HBITMAP MakeBitmap(int width, int height)
+{
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(width, height, 1, 32, nullptr);
+    HGDIOBJ old = dc.SelectObject(bitmap);
+    dc.FillSolidRect(0, 0, width / 2, height, kLeft);
+    dc.FillSolidRect(width / 2, 0, width - width / 2, height, kRight);
+    dc.SelectObject(old);
+    return bitmap;
+}
+
+void Punch(HBITMAP bitmap, int x, int y)
+{
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    HGDIOBJ old = dc.SelectObject(bitmap);
+    dc.SetPixel(x, y, kHole);
+    dc.SelectObject(old);
+}
+
+class CDragDlg : public CBitmapBackgroundDlg {
+public:
+    int m_dragRequests = 0;
+    const MessageMap* GetMessageMap() const override
+    {
+        static const MessageMap kMap(CBitmapBackgroundDlg::GetMessageMap(),
+            {
+                OnMessage<&CDragDlg::OnNcLButtonDown>(0x00A1),
+            });
+        return &kMap;
+    }
+    LRESULT OnNcLButtonDown(WPARAM wParam, LPARAM)
+    {
+        m_dragRequests += wParam == 2;
+        return 0;
+    }
+};
+
+class BackgroundDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DialogTemplate dialogTemplate;
+        dialogTemplate.cx = 80;
+        dialogTemplate.cy = 40;
+        dialogTemplate.style = WS_POPUP | WS_VISIBLE;
+        ASSERT_TRUE(dialog.CreateIndirect(dialogTemplate, nullptr));
+        dialog.MoveWindow(60, 60, 100, 60);
+    }
+    void TearDown() override { dialog.DestroyWindow(); }
+    CDragDlg dialog;
+};
+
+TEST(BackgroundRegion, FullRectangleWhenNoPixelHasTheColour)
+{
+    HBITMAP bitmap = MakeBitmap(10, 6);
+    CRgn region;
+    region.Attach(CBitmapBackgroundDlg::BuildRegion(bitmap, RGB(0, 255, 0)));
+    CRect box;
+    EXPECT_EQ(region.GetRgnBox(&box), SIMPLEREGION);
+    // All ten columns: the width is not rounded down to a multiple of 4.
+    EXPECT_EQ(box, CRect(0, 0, 10, 6));
+    EXPECT_TRUE(region.PtInRegion(9, 5));
+    DeleteObject(bitmap);
+}
+
+TEST(BackgroundRegion, TransparentPixelsAreLeftOut)
+{
+    HBITMAP bitmap = MakeBitmap(10, 6);
+    Punch(bitmap, 3, 2);
+    Punch(bitmap, 9, 4);
+    Punch(bitmap, 8, 4);
+    CRgn region;
+    region.Attach(CBitmapBackgroundDlg::BuildRegion(bitmap, kHole));
+    EXPECT_FALSE(region.PtInRegion(3, 2));
+    EXPECT_FALSE(region.PtInRegion(8, 4));
+    EXPECT_FALSE(region.PtInRegion(9, 4));
+    EXPECT_TRUE(region.PtInRegion(4, 2));
+    EXPECT_TRUE(region.PtInRegion(7, 4));
+    EXPECT_TRUE(region.PtInRegion(9, 5));
+    DeleteObject(bitmap);
+}
+
+TEST_F(BackgroundDialogTest, DrawModeOutOfRangeChangesNothing)
+{
+    EXPECT_EQ(dialog.SetDrawMode(CBitmapBackgroundDlg::kTopLeft, FALSE), 0u);
+    EXPECT_EQ(dialog.SetDrawMode(13, FALSE), 2u);
+    EXPECT_EQ(dialog.GetDrawMode(), CBitmapBackgroundDlg::kTopLeft);
+    EXPECT_EQ(dialog.SetDrawMode(12, FALSE), 0u);
+    EXPECT_EQ(dialog.GetDrawMode(), CBitmapBackgroundDlg::kBottomCenter);
+    EXPECT_EQ(dialog.SetDrawMode(0x10D, FALSE), 2u);
+}
+
+TEST_F(BackgroundDialogTest, PlacementsOfTheBitmap)
+{
+    ASSERT_EQ(dialog.SetBackground(MakeBitmap(20, 10)), 0u);
+    dialog.SetDrawMode(CBitmapBackgroundDlg::kTopLeft, FALSE);
+    {
+        Snapshot look(dialog);
+        ASSERT_TRUE(look.Ok());
+        EXPECT_EQ(look.At(5, 5), kLeft);
+        EXPECT_EQ(look.At(15, 5), kRight);
+        EXPECT_EQ(look.At(25, 5), RGB(255, 255, 255));
+    }
+    dialog.SetDrawMode(CBitmapBackgroundDlg::kTile, FALSE);
+    {
+        Snapshot look(dialog);
+        EXPECT_EQ(look.At(25, 5), kLeft);
+        EXPECT_EQ(look.At(95, 55), kRight);
+    }
+    dialog.SetDrawMode(CBitmapBackgroundDlg::kCenter, FALSE);
+    {
+        Snapshot look(dialog);
+        EXPECT_EQ(look.At(45, 30), kLeft);
+        EXPECT_EQ(look.At(55, 30), kRight);
+        EXPECT_EQ(look.At(35, 30), RGB(255, 255, 255));
+    }
+    dialog.SetDrawMode(CBitmapBackgroundDlg::kBottomRight, FALSE);
+    {
+        Snapshot look(dialog);
+        EXPECT_EQ(look.At(99, 59), kRight);
+        EXPECT_EQ(look.At(81, 51), kLeft);
+        EXPECT_EQ(look.At(79, 51), RGB(255, 255, 255));
+    }
+    dialog.SetDrawMode(CBitmapBackgroundDlg::kStretch, FALSE);
+    {
+        Snapshot look(dialog);
+        EXPECT_EQ(look.At(10, 50), kLeft);
+        EXPECT_EQ(look.At(90, 5), kRight);
+    }
+}
+
+TEST_F(BackgroundDialogTest, TransparentColourShapesTheWindow)
+{
+    HBITMAP bitmap = MakeBitmap(20, 10);
+    Punch(bitmap, 0, 0);
+    ASSERT_EQ(dialog.SetBackground(bitmap, kHole), 0u);
+    CRgn shape;
+    shape.CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(dialog.GetSafeHwnd(), static_cast<HRGN>(shape.GetSafeHandle())), ERROR);
+    EXPECT_FALSE(shape.PtInRegion(0, 0));
+    EXPECT_TRUE(shape.PtInRegion(19, 9));
+    // A null bitmap frees the background and the window's region.
+    EXPECT_EQ(dialog.SetBackground(nullptr), 0u);
+    EXPECT_EQ(GetWindowRgn(dialog.GetSafeHwnd(), static_cast<HRGN>(shape.GetSafeHandle())), ERROR);
+    EXPECT_EQ(dialog.GetBackgroundSize(), CSize(0, 0));
+}
+
+TEST_F(BackgroundDialogTest, SizeWindowToBackgroundCentres)
+{
+    dialog.SetBackground(MakeBitmap(30, 20));
+    EXPECT_EQ(dialog.SizeWindowToBackground(FALSE), 0u);
+    CRect client;
+    dialog.GetClientRect(&client);
+    EXPECT_EQ(client.Size(), CSize(30, 20));
+    EXPECT_EQ(dialog.GetDrawMode(), CBitmapBackgroundDlg::kCenter);
+}
+
+TEST_F(BackgroundDialogTest, ClientAreaDragAsksForACaptionDrag)
+{
+    dialog.SetDragByClientArea(1);
+    dialog.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_TRUE(PumpUntil([&] { return dialog.m_dragRequests == 1; }));
+    dialog.SetDragByClientArea(0);
+    dialog.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PumpFor(std::chrono::milliseconds(20));
+    EXPECT_EQ(dialog.m_dragRequests, 1);
+}
+
+TEST_F(BackgroundDialogTest, MissingBitmapResource)
+{
+    EXPECT_EQ(dialog.LoadBackground(59998), 1u);
+}
+
+} // namespace

@@ -1,0 +1,154 @@
+#include "controls/xp_button.h"
+#include "controls_test_util.h"
+
+namespace {
+
+constexpr UINT kButtonId = 2001;
+constexpr COLORREF kFocusLeft = RGB(153, 198, 252);
+constexpr COLORREF kHoverLeft = RGB(250, 196, 88);
+
+class XPButtonTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(parent.Show()); }
+    void TearDown() override
+    {
+        if (button.GetSafeHwnd())
+            button.DestroyWindow();
+        parent.DestroyWindow();
+    }
+    void Make(LPCTSTR caption, int width = 80, int height = 40)
+    {
+        ASSERT_TRUE(button.Create(caption, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
+            CRect(20, 20, 20 + width, 20 + height), &parent, kButtonId));
+    }
+    void HoverOn()
+    {
+        AfxSimulateMouse(button.GetSafeHwnd(), WM_MOUSEMOVE, CPoint(10, 10), 0);
+        ASSERT_TRUE(PumpUntil([&] { return button.IsHovered() != FALSE; }));
+    }
+
+    CBackdropWnd parent;
+    CXPButton button;
+};
+
+TEST(XPButtonGradient, StepStaysInsideTheTableOnShortButtons)
+{
+    EXPECT_EQ(CXPButton::GradientStep(0, 36), 0);
+    EXPECT_EQ(CXPButton::GradientStep(36, 36), 63);
+    EXPECT_EQ(CXPButton::GradientStep(37, 36), 63);
+    EXPECT_EQ(CXPButton::GradientStep(3, 2), 63);
+    EXPECT_EQ(CXPButton::GradientStep(5, 0), 63);
+}
+
+TEST(XPButtonGradient, ColoursOfTheFourLooks)
+{
+    EXPECT_EQ(CXPButton::GradientColor(0, FALSE, FALSE), RGB(255, 255, 255));
+    EXPECT_EQ(CXPButton::GradientColor(63, FALSE, FALSE), RGB(255 - 21, 255 - 21, 255 - 12));
+    EXPECT_EQ(CXPButton::GradientColor(63, FALSE, TRUE), RGB(255 - 21, 255 - 21, 255 - 15));
+    EXPECT_EQ(CXPButton::GradientColor(63, TRUE, FALSE), RGB(255 - 15, 255 - 15, 255 - 12));
+    EXPECT_EQ(CXPButton::GradientColor(63, TRUE, TRUE), RGB(255 - 15, 255 - 15, 255 - 21));
+}
+
+TEST(XPButtonClass, MadeByItsRunTimeClass)
+{
+    const CRuntimeClass* record = CXPButton::GetThisClass();
+    EXPECT_STREQ(record->m_lpszClassName, "CXPButton");
+    EXPECT_TRUE(record->IsDerivedFrom(CButton::GetThisClass()));
+    CCmdTarget* object = record->CreateObject();
+    ASSERT_NE(object, nullptr);
+    EXPECT_TRUE(object->IsKindOf(CButton::GetThisClass()));
+    EXPECT_NE(dynamic_cast<CXPButton*>(object), nullptr);
+    delete object;
+}
+
+TEST_F(XPButtonTest, RowsFollowTheGradient)
+{
+    Make("");
+    Snapshot look(button);
+    ASSERT_TRUE(look.Ok());
+    const int height = look.Height() - 4; // the rectangle inside the 2-pixel edge
+    for (int y = 2; y < look.Height() - 2; ++y)
+        EXPECT_EQ(look.At(look.Width() / 2, y),
+            CXPButton::GradientColor(CXPButton::GradientStep(y, height), FALSE, FALSE))
+            << "row " << y;
+}
+
+TEST_F(XPButtonTest, OutlineIsAlwaysDrawnAndCornersAreRound)
+{
+    Make("");
+    Snapshot look(button);
+    EXPECT_EQ(look.At(look.Width() / 2, 0), RGB(0, 0, 0));
+    EXPECT_EQ(look.At(0, look.Height() / 2), RGB(0, 0, 0));
+    EXPECT_EQ(look.At(look.Width() / 2, look.Height() - 1), RGB(0, 0, 0));
+    EXPECT_NE(look.At(0, 0), RGB(0, 0, 0));
+    // No inner frame without focus or hover.
+    EXPECT_EQ(look.Count(kFocusLeft) + look.Count(kHoverLeft), 0);
+}
+
+TEST_F(XPButtonTest, FocusIsBlueHoverOrangeAndLeavingRestoresBlue)
+{
+    Make("");
+    button.SetFocus();
+    {
+        Snapshot look(button);
+        EXPECT_EQ(look.At(2, look.Height() / 2), kFocusLeft);
+        EXPECT_EQ(look.At(look.Width() / 2, 2), RGB(162, 201, 255));
+    }
+    HoverOn();
+    {
+        Snapshot look(button);
+        EXPECT_EQ(look.At(2, look.Height() / 2), kHoverLeft);
+        EXPECT_EQ(look.At(look.Width() / 2, 2), RGB(252, 210, 121));
+    }
+    AfxSimulateMouse(parent.GetSafeHwnd(), WM_MOUSEMOVE, CPoint(2, 2), 0);
+    ASSERT_TRUE(PumpUntil([&] { return button.IsHovered() == FALSE; }));
+    Snapshot look(button);
+    EXPECT_EQ(look.At(2, look.Height() / 2), kFocusLeft);
+}
+
+TEST_F(XPButtonTest, HoverWithoutFocusShowsTheOrangeFrame)
+{
+    Make("");
+    HoverOn();
+    Snapshot look(button);
+    EXPECT_EQ(look.At(2, look.Height() / 2), kHoverLeft);
+    EXPECT_EQ(look.At(look.Width() / 2, look.Height() / 2),
+        CXPButton::GradientColor(CXPButton::GradientStep(look.Height() / 2, look.Height() - 4), TRUE, FALSE));
+}
+
+TEST_F(XPButtonTest, PressedCaptionMovesByOnePixel)
+{
+    Make("Send", 100, 40);
+    const CRect inside(6, 6, 94, 34);
+    CRect normal;
+    {
+        Snapshot look(button);
+        normal = look.InkOf(RGB(0, 0, 0), inside);
+    }
+    button.SetState(TRUE);
+    Snapshot look(button);
+    const CRect pressed = look.InkOf(RGB(0, 0, 0), inside);
+    ASSERT_FALSE(normal.IsRectEmpty());
+    EXPECT_EQ(pressed.left, normal.left + 1);
+    EXPECT_EQ(pressed.top, normal.top + 1);
+}
+
+TEST_F(XPButtonTest, DisabledCaptionIsEmbossed)
+{
+    Make("Send", 100, 40);
+    button.EnableWindow(FALSE);
+    Snapshot look(button);
+    const CRect inside(6, 6, 94, 34);
+    EXPECT_EQ(look.Count(RGB(0, 0, 0), inside), 0);
+    EXPECT_GT(look.Count(GetSysColor(COLOR_3DSHADOW), inside), 5);
+    EXPECT_GT(look.Count(GetSysColor(COLOR_3DHILIGHT), inside), 5);
+}
+
+TEST_F(XPButtonTest, ClickReachesTheParent)
+{
+    Make("Go");
+    Click(button.GetSafeHwnd(), CPoint(10, 10));
+    EXPECT_EQ(parent.Count(kButtonId, BN_CLICKED), 1);
+}
+
+} // namespace

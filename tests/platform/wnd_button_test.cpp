@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/gdi/dc.h"
+#include "platform/wnd/button.h"
+#include "platform/wnd/dialog.h"
+#include "platform/wnd/input_seam.h"
+#include "platform/wnd/paint_dc.h"
+#include "tests/support/ui_pump.h"
+
+namespace {
+
+struct Notice {
+    UINT id;
+    UINT code;
+    HWND from;
+};
+
+// A shown popup that records commands and, when asked, owner-draw requests.
+class CButtonParent : public CWnd {
+public:
+    std::vector<Notice> m_notices;
+    std::vector<DRAWITEMSTRUCT> m_drawn;
+    bool m_drawsItems = false;
+
+    const MessageMap* GetMessageMap() const override
+    {
+        static const MessageMap kMap(CWnd::GetMessageMap(),
+            {
+                OnMessage<&CButtonParent::OnDrawItemMessage>(WM_DRAWITEM),
+            });
+        return &kMap;
+    }
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        m_notices.push_back({ LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam) });
+        return TRUE;
+    }
+    LRESULT OnDrawItemMessage(WPARAM wParam, LPARAM lParam)
+    {
+        if (!m_drawsItems)
+            return Default();
+        m_drawn.push_back(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    }
+    int Clicks(UINT id) const
+    {
+        int n = 0;
+        for (const Notice& notice : m_notices)
+            n += notice.id == id && notice.code == BN_CLICKED;
+        return n;
+    }
+};
+
+// Keeps or shares its clicks, and counts its reflected owner-draw requests.
+class CReflectingButton : public CButton {
+public:
+    BOOL m_keep = FALSE;
+    int m_reflected = 0;
+    std::vector<UINT> m_states;
+
+    const MessageMap* GetMessageMap() const override
+    {
+        static const MessageMap kMap(CButton::GetMessageMap(),
+            {
+                OnControlReflectEx<&CReflectingButton::OnClicked>(BN_CLICKED),
+            });
+        return &kMap;
+    }
+    BOOL OnClicked()
+    {
+        ++m_reflected;
+        return m_keep;
+    }
+    void DrawItem(LPDRAWITEMSTRUCT drawItem) override
+    {
+        m_states.push_back(drawItem->itemState);
+        CDC::FromHandle(drawItem->hDC)->FillSolidRect(&drawItem->rcItem, RGB(10, 20, 30));
+    }
+};
+
+class ButtonTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(parent.CreateEx(
+            0, nullptr, "buttons", WS_POPUP | WS_VISIBLE, CRect(30, 30, 330, 230), nullptr, 0));
+    }
+    void TearDown() override { parent.DestroyWindow(); }
+    static void Click(CWnd& button)
+    {
+        AfxSimulateMouse(button.GetSafeHwnd(), WM_LBUTTONDOWN, CPoint(3, 3), MK_LBUTTON);
+        AfxSimulateMouse(button.GetSafeHwnd(), WM_LBUTTONUP, CPoint(3, 3), 0);
+    }
+    CButtonParent parent;
+};
+
+TEST_F(ButtonTest, PushButtonClickNotifiesTheParent)
+{
+    CButton button;
+    ASSERT_TRUE(button.Create("Go", WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 10, 80, 35), &parent, 11));
+    AfxSimulateMouse(button.GetSafeHwnd(), WM_LBUTTONDOWN, CPoint(3, 3), MK_LBUTTON);
+    EXPECT_EQ(button.GetState() & BST_PUSHED, BST_PUSHED);
+    EXPECT_EQ(parent.Clicks(11), 0);
+    AfxSimulateMouse(button.GetSafeHwnd(), WM_LBUTTONUP, CPoint(3, 3), 0);
+    EXPECT_EQ(button.GetState() & BST_PUSHED, 0u);
+    ASSERT_EQ(parent.Clicks(11), 1);
+    EXPECT_EQ(parent.m_notices.back().from, button.GetSafeHwnd());
+    EXPECT_EQ(button.SendMessage(WM_GETDLGCODE), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+    button.SetButtonStyle(BS_DEFPUSHBUTTON);
+    EXPECT_EQ(button.SendMessage(WM_GETDLGCODE), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
+}
+
+TEST_F(ButtonTest, SpaceKeyClicks)
+{
+    CButton button;
+    ASSERT_TRUE(button.Create("Go", WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 10, 80, 35), &parent, 12));
+    button.SetFocus();
+    AfxSimulateKey(button.GetSafeHwnd(), VK_SPACE, " ");
+    EXPECT_EQ(parent.Clicks(12), 1);
+}
+
+TEST_F(ButtonTest, AutoCheckBoxToggles)
+{
+    CButton box;
+    ASSERT_TRUE(box.Create("Check", WS_VISIBLE | BS_AUTOCHECKBOX, CRect(10, 10, 120, 30), &parent, 13));
+    EXPECT_EQ(box.GetCheck(), BST_UNCHECKED);
+    Click(box);
+    EXPECT_EQ(box.GetCheck(), BST_CHECKED);
+    Click(box);
+    EXPECT_EQ(box.GetCheck(), BST_UNCHECKED);
+    box.SetCheck(BST_CHECKED);
+    EXPECT_EQ(box.GetState() & BST_CHECKED, BST_CHECKED);
+    EXPECT_EQ(parent.Clicks(13), 2);
+}
+
+TEST_F(ButtonTest, AutoRadioButtonsClearTheirGroup)
+{
+    CButton a, b, c, d;
+    ASSERT_TRUE(
+        a.Create("A", WS_VISIBLE | WS_GROUP | BS_AUTORADIOBUTTON, CRect(10, 10, 80, 30), &parent, 21));
+    ASSERT_TRUE(b.Create("B", WS_VISIBLE | BS_AUTORADIOBUTTON, CRect(10, 30, 80, 50), &parent, 22));
+    ASSERT_TRUE(c.Create("C", WS_VISIBLE | BS_AUTORADIOBUTTON, CRect(10, 50, 80, 70), &parent, 23));
+    ASSERT_TRUE(
+        d.Create("D", WS_VISIBLE | WS_GROUP | BS_AUTORADIOBUTTON, CRect(10, 70, 80, 90), &parent, 24));
+    d.SetCheck(BST_CHECKED);
+    Click(a);
+    EXPECT_EQ(a.GetCheck(), BST_CHECKED);
+    Click(c);
+    EXPECT_EQ(a.GetCheck(), BST_UNCHECKED);
+    EXPECT_EQ(b.GetCheck(), BST_UNCHECKED);
+    EXPECT_EQ(c.GetCheck(), BST_CHECKED);
+    EXPECT_EQ(d.GetCheck(), BST_CHECKED);
+}
+
+TEST_F(ButtonTest, ReflectedClickCanBeKeptOrShared)
+{
+    CReflectingButton button;
+    ASSERT_TRUE(button.Create("R", WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 10, 80, 35), &parent, 31));
+    Click(button);
+    EXPECT_EQ(button.m_reflected, 1);
+    EXPECT_EQ(parent.Clicks(31), 1);
+    button.m_keep = TRUE;
+    Click(button);
+    EXPECT_EQ(button.m_reflected, 2);
+    EXPECT_EQ(parent.Clicks(31), 1);
+}
+
+TEST_F(ButtonTest, OwnerDrawGoesToTheParentThenToTheButton)
+{
+    CReflectingButton button;
+    ASSERT_TRUE(button.Create("", WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 60, 40), &parent, 41));
+    parent.m_drawsItems = true;
+    CDC dc;
+    CBitmap bitmap;
+    dc.CreateCompatibleDC(nullptr);
+    bitmap.CreateBitmap(50, 30, 1, 32, nullptr);
+    CBitmap* old = dc.SelectObject(&bitmap);
+    ASSERT_TRUE(PrintWindow(button.GetSafeHwnd(), &dc));
+    ASSERT_EQ(parent.m_drawn.size(), 1u);
+    EXPECT_EQ(parent.m_drawn[0].CtlType, ODT_BUTTON);
+    EXPECT_EQ(parent.m_drawn[0].CtlID, 41u);
+    EXPECT_EQ(parent.m_drawn[0].hwndItem, button.GetSafeHwnd());
+    EXPECT_EQ(CRect(parent.m_drawn[0].rcItem), CRect(0, 0, 50, 30));
+    EXPECT_TRUE(button.m_states.empty());
+
+    // Left to the default handling, the request reaches the button's DrawItem.
+    parent.m_drawsItems = false;
+    button.SetState(TRUE);
+    button.SetFocus();
+    ASSERT_TRUE(PrintWindow(button.GetSafeHwnd(), &dc));
+    ASSERT_EQ(button.m_states.size(), 1u);
+    EXPECT_EQ(button.m_states[0], ODS_SELECTED | ODS_FOCUS);
+    EXPECT_EQ(dc.GetPixel(25, 15), RGB(10, 20, 30));
+    button.SetState(FALSE);
+    button.EnableWindow(FALSE);
+    ASSERT_TRUE(PrintWindow(button.GetSafeHwnd(), &dc));
+    EXPECT_EQ(button.m_states.back(), ODS_DISABLED);
+    dc.SelectObject(old);
+}
+
+TEST_F(ButtonTest, TemplateButtonsAreButtonObjects)
+{
+    AfxRegisterButtonClass();
+    DialogTemplate dialogTemplate;
+    dialogTemplate.cx = 100;
+    dialogTemplate.cy = 60;
+    dialogTemplate.style = WS_POPUP;
+    DialogItemTemplate item;
+    item.id = 51;
+    item.className = "BUTTON";
+    item.text = "Check";
+    item.cx = 50;
+    item.cy = 12;
+    item.style = WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX;
+    dialogTemplate.items.push_back(item);
+    CDialog dialog;
+    ASSERT_TRUE(dialog.CreateIndirect(dialogTemplate, nullptr));
+    CWnd* control = dialog.GetDlgItem(51);
+    ASSERT_NE(dynamic_cast<CButton*>(control), nullptr);
+    control->SendMessage(BM_SETCHECK, BST_CHECKED);
+    EXPECT_EQ(control->SendMessage(BM_GETCHECK), BST_CHECKED);
+    dialog.DestroyWindow();
+}
+
+} // namespace
