@@ -1,4 +1,17 @@
-int main()
+// calvorn: the store back-office program.
+
+#include "platform/wnd/winapp.h"
+#include "screens/register_screens.h"
+#include "shell/calvorn_app.h"
+
+namespace {
+
+CCalvornApp theApp;
+
+}  // namespace
+
+int main(int argc, char** argv)
 {
-    return 0;
+    RegisterWorkScreens();
+    return AfxWinMain(argc, argv);
 }

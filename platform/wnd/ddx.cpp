@@ -6,6 +6,7 @@
 
 #include "platform/wnd/button.h"
 #include "platform/wnd/dialog.h"
+#include "platform/wnd/dialog_nav.h"
 #include "platform/wnd/edit.h"
 #include "platform/wnd/keyboard.h"
 #include "platform/wnd/msgbox.h"
@@ -110,27 +111,15 @@ BOOL CDialog::PreTranslateMessage(MSG* msg)
         return FALSE;
     if (CWnd* focus = CWnd::FromHandle(msg->hwnd); focus && (focus->SendMessage(WM_GETDLGCODE, VK_TAB, 0) & DLGC_WANTTAB))
         return FALSE;
-    std::vector<CWnd*> stops;
-    for (HWND hwnd : ChildrenOf(GetSafeHwnd())) {
-        CWnd* control = CWnd::FromHandle(hwnd);
-        if (!control)
-            continue;
-        const DWORD style = control->GetStyle();
-        if ((style & WS_CHILD) && (style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED))
-            stops.push_back(control);
-    }
-    if (stops.empty())
+    // The dialog's control that holds the focus, or contains the window that does.
+    HWND current = nullptr;
+    for (CWnd* w = CWnd::FromHandle(msg->hwnd); w && w != this; w = w->GetParent())
+        if (w->GetParent() == this)
+            current = w->GetSafeHwnd();
+    const HWND next = GetNextDlgTabItem(GetSafeHwnd(), current, GetKeyState(VK_SHIFT) < 0);
+    CWnd* target = CWnd::FromHandle(next);
+    if (!target)
         return TRUE;
-    // The control that holds the focus, or contains the window that does.
-    int current = -1;
-    for (CWnd* w = CWnd::FromHandle(msg->hwnd); w && current < 0; w = w->GetParent())
-        for (std::size_t i = 0; i < stops.size(); ++i)
-            if (stops[i] == w)
-                current = static_cast<int>(i);
-    const bool backward = GetKeyState(VK_SHIFT) < 0;
-    const int count = static_cast<int>(stops.size());
-    const int next = current < 0 ? (backward ? count - 1 : 0) : (current + (backward ? count - 1 : 1)) % count;
-    CWnd* target = stops[static_cast<std::size_t>(next)];
     target->SetFocus();
     if (auto* edit = dynamic_cast<CEdit*>(target))
         edit->SetSel(0, -1);

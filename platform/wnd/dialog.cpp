@@ -64,6 +64,25 @@ SIZE DialogBaseUnits(const char*, int pointSize)
         static_cast<LONG>(std::lround(13.0 * pointSize / 8.0))};
 }
 
+void AfxCreateDialogItems(CWnd* parent, const DialogTemplate& dialogTemplate, SIZE baseUnits)
+{
+    const HWND self = parent->GetSafeHwnd();
+    for (const DialogItemTemplate& item : dialogTemplate.items) {
+        const CRect rect(MulDiv(item.x, baseUnits.cx, 4), MulDiv(item.y, baseUnits.cy, 8),
+            MulDiv(item.x + item.cx, baseUnits.cx, 4), MulDiv(item.y + item.cy, baseUnits.cy, 8));
+        CWnd* control = MakeControl(item.className);
+        if (!control->CreateEx(item.exStyle, item.className, item.text, item.style | WS_CHILD, rect.left, rect.top,
+                rect.Width(), rect.Height(), self, item.id)) {
+            delete control;
+            continue;
+        }
+        if (std::shared_ptr<WindowState> state = window_table::Find(control->GetSafeHwnd()))
+            state->ownedObjects.emplace_back(control);
+        else
+            delete control;
+    }
+}
+
 void CDataExchange::Fail()
 {
     AfxThrowUserException();
@@ -141,20 +160,7 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& dialogTemplate, CWnd* par
             frame.top, frame.Width(), frame.Height(), parentHwnd, 0))
         return FALSE;
     const HWND self = GetSafeHwnd();
-    for (const DialogItemTemplate& item : dialogTemplate.items) {
-        CRect rect(item.x, item.y, item.x + item.cx, item.y + item.cy);
-        MapDialogRect(&rect);
-        CWnd* control = MakeControl(item.className);
-        if (!control->CreateEx(item.exStyle, item.className, item.text, item.style | WS_CHILD, rect.left, rect.top,
-                rect.Width(), rect.Height(), self, item.id)) {
-            delete control;
-            continue;
-        }
-        if (std::shared_ptr<WindowState> state = window_table::Find(control->GetSafeHwnd()))
-            state->ownedObjects.emplace_back(control);
-        else
-            delete control;
-    }
+    AfxCreateDialogItems(this, dialogTemplate, SIZE{m_baseUnitX, m_baseUnitY});
     CWnd* first = FirstTabStop(self);
     const LRESULT focusDefault =
         dispatch_internal::Dispatch(self, WM_INITDIALOG, reinterpret_cast<WPARAM>(first ? first->GetSafeHwnd() : nullptr), 0);
@@ -243,16 +249,21 @@ void CDialog::OnCancel()
 
 void CDialog::DoDataExchange(CDataExchange*) {}
 
-BOOL CDialog::UpdateData(BOOL saveAndValidate)
+BOOL AfxRunDataExchange(CWnd* window, BOOL saveAndValidate, const std::function<void(CDataExchange*)>& exchange)
 {
-    CDataExchange dx(this, saveAndValidate);
+    CDataExchange dx(window, saveAndValidate);
     try {
-        DoDataExchange(&dx);
+        exchange(&dx);
     } catch (CUserException* e) {
         e->Delete();
         return FALSE;
     }
     return TRUE;
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate)
+{
+    return AfxRunDataExchange(this, saveAndValidate, [this](CDataExchange* dx) { DoDataExchange(dx); });
 }
 
 void CDialog::MapDialogRect(LPRECT rect) const

@@ -5,6 +5,8 @@
 // EndDialog ends; cross-thread sends, posted messages and timers are served
 // meanwhile.
 
+#include <functional>
+
 #include "platform/base/dialog_template.h"
 #include "platform/wnd/wnd.h"
 
@@ -14,12 +16,13 @@ class CDialog;
 // members; m_bSaveAndValidate tells the direction.
 class CDataExchange {
 public:
-    CDataExchange(CDialog* dialog, BOOL saveAndValidate) : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog) {}
+    // window: the dialog or form view whose controls are exchanged.
+    CDataExchange(CWnd* window, BOOL saveAndValidate) : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(window) {}
     // Stops the exchange (the caller of UpdateData gets FALSE).
     [[noreturn]] void Fail();
 
     BOOL m_bSaveAndValidate;
-    CDialog* m_pDlgWnd;
+    CWnd* m_pDlgWnd;
 };
 
 // Binds control to the dialog's control id (subclassing it the first time).
@@ -94,6 +97,15 @@ private:
     int m_nModalResult = -1;
     void* m_pLoop = nullptr;
 };
+
+// Runs exchange over window's controls in the direction given; FALSE when
+// the exchange failed (CDataExchange::Fail).
+BOOL AfxRunDataExchange(CWnd* window, BOOL saveAndValidate, const std::function<void(CDataExchange*)>& exchange);
+
+// Creates the controls of a dialog template as children of parent, their
+// rectangles turned into pixels with the base units (pixels per 4 x 8 dialog
+// units). The objects made for them belong to their windows. UI thread.
+void AfxCreateDialogItems(CWnd* parent, const DialogTemplate& dialogTemplate, SIZE baseUnits);
 
 // Pixels per 4 horizontal and 8 vertical dialog units for a dialog font
 // (the classic 8-point dialog font gives 6 x 13).

@@ -38,14 +38,5 @@ CPaintDC::~CPaintDC()
 
 BOOL PrintWindow(HWND hwnd, CDC* target)
 {
-    QImage* image = target ? GdiDcImage(target->GetSafeHdc()) : nullptr;
-    QWidget* widget = IsWindow(hwnd) ? wnd_internal::WidgetOf(hwnd) : nullptr;
-    if (!image || !widget)
-        return FALSE;
-    QImage rendered(widget->size(), QImage::Format_RGB32);
-    rendered.fill(Qt::black);
-    widget->render(&rendered, QPoint(), QRegion(), QWidget::DrawWindowBackground);
-    QPainter painter(image);
-    painter.drawImage(0, 0, rendered);
-    return TRUE;
+    return wnd_internal::RenderWindow(hwnd, target, false);
 }

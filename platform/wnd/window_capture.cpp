@@ -9,14 +9,26 @@
 
 BOOL AfxPrintWindowTree(HWND hwnd, CDC* target)
 {
+    return wnd_internal::RenderWindow(hwnd, target, true);
+}
+
+namespace wnd_internal {
+
+BOOL RenderWindow(HWND hwnd, CDC* target, bool withChildren)
+{
     QImage* image = target ? GdiDcImage(target->GetSafeHdc()) : nullptr;
-    QWidget* widget = IsWindow(hwnd) ? wnd_internal::WidgetOf(hwnd) : nullptr;
+    QWidget* widget = IsWindow(hwnd) ? WidgetOf(hwnd) : nullptr;
     if (!image || !widget)
         return FALSE;
     QImage rendered(widget->size(), QImage::Format_RGB32);
     rendered.fill(Qt::black);
-    widget->render(&rendered, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    QWidget::RenderFlags flags = QWidget::DrawWindowBackground;
+    if (withChildren)
+        flags |= QWidget::DrawChildren;
+    widget->render(&rendered, QPoint(), QRegion(), flags);
     QPainter painter(image);
     painter.drawImage(0, 0, rendered);
     return TRUE;
 }
+
+}  // namespace wnd_internal

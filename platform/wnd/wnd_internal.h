@@ -10,6 +10,8 @@
 
 #include "platform/wnd/wnd.h"
 
+class CDC;
+
 namespace wnd_internal {
 
 // The window's widget, creating it (and its ancestors') when the window has
@@ -55,6 +57,11 @@ void PostToUiThread(std::function<void()> fn);
 // Queues task to the message loop of the CWinThread with threadId; it runs
 // there in order with the thread's messages. FALSE when no such live thread.
 BOOL PostThreadTask(DWORD threadId, std::function<void()> task);
+
+// Renders the window as it paints itself (with its descendants when
+// withChildren) into target's image at (0, 0). FALSE when hwnd is not a
+// window or target has no image. UI thread.
+BOOL RenderWindow(HWND hwnd, CDC* target, bool withChildren);
 
 // Sends the message through the dispatcher's exception boundary. UI thread.
 LRESULT DispatchMessageTo(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -4,7 +4,9 @@
 
 #include <vector>
 
+#include "platform/base/resource_script.h"
 #include "platform/gdi/image_list.h"
+#include "platform/wnd/formview.h"
 #include "platform/wnd/input_seam.h"
 #include "platform/wnd/runtime_class.h"
 #include "platform/wnd/splitter.h"
@@ -201,4 +203,56 @@ TEST_F(TreeTest, RowsAreAsHighAsTheImages)
     m_tree.SetImageList(&images, TVSIL_NORMAL);
     EXPECT_EQ(m_tree.GetItemHeight(), 34);
     EXPECT_EQ(m_tree.HitTest(CPoint(5, 40)), m_other);  // the group is collapsed
+}
+
+namespace {
+
+class FormPane : public CFormView {
+public:
+    FormPane() : CFormView(9601) {}
+    static const CRuntimeClass* GetThisClass()
+    {
+        static const CRuntimeClass kClass{"FormPane", &AfxCreateObject<FormPane>, CFormView::GetThisClass()};
+        return &kClass;
+    }
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+    void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, 1000, text); }
+    CString text = "filled";
+};
+
+}  // namespace
+
+TEST(WndFormView, TemplateControlsAreMadeInTheViewAndExchanged)
+{
+    std::vector<ResourceScriptError> errors;
+    ASSERT_TRUE(AfxAddResourceScript(R"(
+DIALOG 9601 0 0 200 100
+  STYLE WS_CHILD
+  FONT 8 "MS Sans Serif"
+  CONTROL 1000 EDIT "" 8 8 100 12 WS_BORDER
+END
+)",
+        "wnd_formview_test", &errors));
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "p", WS_POPUP, 0, 0, 600, 400, nullptr, 0));
+    CSplitterWnd splitter;
+    ASSERT_TRUE(splitter.CreateStatic(&parent, 1, 1));
+    ASSERT_TRUE(splitter.CreateView(0, 0, FormPane::GetThisClass(), CSize(0, 0), nullptr));
+    auto* form = DynamicDownCast<FormPane>(splitter.GetPane(0, 0));
+    ASSERT_NE(form, nullptr);
+    CWnd* edit = form->GetDlgItem(1000);
+    ASSERT_NE(edit, nullptr);
+    CRect rect;
+    edit->GetWindowRect(&rect);
+    form->ScreenToClient(&rect);
+    EXPECT_EQ(rect, CRect(12, 13, 162, 33));  // 20 x 13 / 8 = 32.5 rounds up
+    EXPECT_EQ(form->GetTotalSize(), CSize(300, 163));
+    form->OnInitialUpdate();
+    CString text;
+    edit->GetWindowText(text);
+    EXPECT_EQ(text, "filled");
+    edit->SetWindowText("typed");
+    EXPECT_TRUE(form->UpdateData(TRUE));
+    EXPECT_EQ(form->text, "typed");
+    parent.DestroyWindow();
 }

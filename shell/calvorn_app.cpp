@@ -1,0 +1,69 @@
+#include "shell/calvorn_app.h"
+
+#include "platform/wnd/doctemplate.h"
+#include "platform/wnd/frame.h"
+#include "shell/calvorn_doc.h"
+#include "shell/calvorn_view.h"
+#include "shell/main_frame.h"
+
+namespace {
+
+constexpr UINT kAboutDialogId = 100;
+constexpr int kVersionStatic = 1033;
+constexpr int kOkIcon = 163;
+constexpr UINT kMaxRecentFiles = 4;
+
+}  // namespace
+
+CCalvornApp::CCalvornApp() = default;
+
+const MessageMap* CCalvornApp::GetMessageMap() const
+{
+    static const MessageMap kMap(CWinApp::GetMessageMap(), {
+        OnCommandMsg<&CCalvornApp::OnAppAbout>(ID_APP_ABOUT),
+    });
+    return &kMap;
+}
+
+BOOL CCalvornApp::InitInstance()
+{
+    // Sockets need no start-up here, so that step cannot fail.
+    SetRegistryKey(kRegistryKey);
+    LoadStdProfileSettings(kMaxRecentFiles);
+    AddDocTemplate(new CSingleDocTemplate(kDocTemplateId, CCalvornDoc::GetThisClass(), CMainFrame::GetThisClass(),
+        CCalvornView::GetThisClass()));
+    CCommandLineInfo commandLine;
+    ParseCommandLine(commandLine);
+    if (!ProcessShellCommand(commandLine))
+        return FALSE;
+    if (!m_pMainWnd)
+        return FALSE;
+    m_pMainWnd->ShowWindow(SW_SHOWMAXIMIZED);
+    m_pMainWnd->SetWindowText(kMainCaption);
+    m_pMainWnd->UpdateWindow();
+    return TRUE;
+}
+
+void CCalvornApp::OnAppAbout()
+{
+    CAboutDlg dialog;
+    dialog.DoModal();
+}
+
+CAboutDlg::CAboutDlg() : CDialog(kAboutDialogId) {}
+
+void CAboutDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDOK, m_okButton);
+}
+
+BOOL CAboutDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetDlgItemText(kVersionStatic, "Management Program Version F1.6.5.1 C");
+    m_okButton.LoadIcons(kOkIcon, CIconButton::kAutoDarker);
+    m_okButton.SetTipText("Ok");
+    m_okButton.SetTransparentMode(FALSE);
+    return TRUE;
+}

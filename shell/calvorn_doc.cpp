@@ -1,0 +1,18 @@
+#include "shell/calvorn_doc.h"
+
+#include "platform/wnd/runtime_class.h"
+
+CCalvornDoc::CCalvornDoc() = default;
+
+CCalvornDoc::~CCalvornDoc() = default;
+
+const CRuntimeClass* CCalvornDoc::GetThisClass()
+{
+    static const CRuntimeClass kClass{"CCalvornDoc", &AfxCreateObject<CCalvornDoc>, CDocument::GetThisClass()};
+    return &kClass;
+}
+
+BOOL CCalvornDoc::OnNewDocument()
+{
+    return CDocument::OnNewDocument();
+}

@@ -1,0 +1,493 @@
+#include "shell/calvorn_view.h"
+
+#include "db/db_messages.h"
+#include "db/manager_db_worker.h"
+#include "platform/base/exception.h"
+#include "platform/base/file.h"
+#include "platform/base/file_system.h"
+#include "platform/wnd/cmdui.h"
+#include "platform/wnd/filedialog.h"
+#include "platform/wnd/msgbox.h"
+#include "platform/wnd/runtime_class.h"
+#include "shell/calvorn_doc.h"
+#include "shell/file_helpers.h"
+#include "shell/main_frame.h"
+#include "shell/manager_class.h"
+#include "shell/right_container_view.h"
+#include "shell/view_hints.h"
+#include "shell/windows_version.h"
+#include "shell/work_screen.h"
+
+namespace {
+
+constexpr DWORD kCaptionStyle = 0x50004000;  // child, visible, tooltip
+constexpr DWORD kLoginButtonStyle = 0x50000020;
+constexpr DWORD kTreeStyle = 0x50000022;  // child, visible, lines, selection always shown
+constexpr int kCaptionHeight = 18;
+constexpr int kTreeTop = 100;
+constexpr int kTreeLeft = 10;
+constexpr UINT kCategoryBitmap = 184;
+constexpr int kCategoryImageWidth = 32;
+constexpr COLORREF kCategoryMask = RGB(255, 0, 255);
+constexpr int kGroupImage = 0;
+constexpr int kEntryImage = 1;
+constexpr UINT_PTR kKeepAliveTimer = 2000;
+constexpr UINT kKeepAliveMs = 10000;
+constexpr int kLoginIcon = 159;
+constexpr std::size_t kServerTextCount = 400;
+constexpr std::size_t kInfoTextCount = 100;
+constexpr const char* kItemDatabaseFilter = "mdb File(*.mdb)|*.mdb||";
+constexpr const char* kItemDatabaseProbe = "SELECT [item_num] FROM [Item]";
+constexpr const char* kManagerLogin = "Manager_Login";
+
+struct TreeGroup {
+    const char* english;
+    const char* korean;
+    std::vector<const char*> entries;  // English entry texts (see view_hints.cpp)
+    std::vector<const char*> adminEntries;
+};
+
+const TreeGroup kGroups[] = {
+    {"Item Catalogue", "상품 관련", {"Item", "Ingredient", "Preset", "Advertisement", "Land Addition"}, {}},
+    {"Result Catalogue", "집계 관련", {"Scale Total Result", "Item Total Result", "Item Day Result", "One Day Result"},
+        {}},
+    {"Scale Management", "저울 관리", {"Scale Info"}, {"Scale Info2", "Scale Reg"}},
+};
+
+// The entry's text in the language.
+const char* EntryText(const char* english, int language)
+{
+    if (language != 1)
+        return english;
+    for (const CategoryEntry& entry : CategoryEntries())
+        if (CString(entry.english) == english)
+            return entry.korean;
+    return english;
+}
+
+}  // namespace
+
+CCalvornView::CCalvornView()
+    : m_mailbox(this), m_serverTexts(kServerTextCount), m_infoTexts(kInfoTextCount)
+{
+    m_pManager = new CManagerClass;
+    m_pManager->SetView(this);
+    m_pManagerWorker = new CManagerDbWorker;
+    m_pManagerWorker->SetOwner(this, &m_mailbox);
+    m_mailbox.Create(this);
+    m_nLanguage = 2;
+    m_pManager->m_nLanguage = m_nLanguage;
+}
+
+CCalvornView::~CCalvornView()
+{
+    delete m_pManagerWorker;
+    m_pManagerWorker = nullptr;
+    delete m_pManager;
+    m_pManager = nullptr;
+    if (m_nServerRunning && !m_strServerLogPath.IsEmpty()) {
+        try {
+            CFile log(m_strServerLogPath, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite);
+            log.SeekToEnd();
+            const CString line = "Server Stop Time : " + GetLogTimeText() + "\r\n";
+            log.Write(line.GetString(), static_cast<UINT>(line.GetLength()));
+            log.Close();
+        } catch (CException* e) {
+            e->Delete();
+        }
+    }
+}
+
+const CRuntimeClass* CCalvornView::GetThisClass()
+{
+    static const CRuntimeClass kClass{"CCalvornView", &AfxCreateObject<CCalvornView>, CView::GetThisClass()};
+    return &kClass;
+}
+
+const MessageMap* CCalvornView::GetMessageMap() const
+{
+    static const MessageMap kMap(CView::GetMessageMap(), {
+        OnWm<WM_CREATE, &CCalvornView::OnCreate>(),
+        OnWm<WM_SIZE, &CCalvornView::OnSize>(),
+        OnWm<WM_TIMER, &CCalvornView::OnTimer>(),
+        OnNotifyMsg<&CCalvornView::OnCategorySelChanged>(TVN_SELCHANGED, IDC_CATEGORY_TREE),
+        OnCommandMsg<&CCalvornView::OnLoginButton>(IDC_LOGIN_BUTTON),
+        OnMessage<&CCalvornView::OnManagerRow>(WM_MGRQUERY_ROW),
+        OnMessage<&CCalvornView::OnManagerNoRow>(WM_MGRQUERY_EMPTY),
+        OnMessage<&CCalvornView::OnManagerReport>(WM_MGRQUERY_DONE),
+        OnMessage<&CCalvornView::OnManagerRefresh>(WM_MANAGER_REFRESH),
+        OnCommandMsg<&CCalvornView::OnFileNew>(ID_FILE_NEW),
+        OnCommandMsg<&CCalvornView::OnFileOpen>(ID_FILE_OPEN),
+        OnCommandMsg<&CCalvornView::OnFileSaveAs>(ID_FILE_SAVE_AS_DB),
+        OnCommandMsg<&CCalvornView::OnUserInfoChange>(ID_USER_INFO_CHANGE),
+        OnCommandMsg<&CCalvornView::OnNewManager>(ID_NEW_MANAGER),
+        OnCommandMsg<&CCalvornView::OnCommSetup>(ID_COMM_SETUP),
+        OnUpdateCommand<&CCalvornView::OnUpdateCommSetup>(ID_COMM_SETUP),
+        OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_FILE_NEW),
+        OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_FILE_OPEN),
+        OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_FILE_SAVE_AS_DB),
+        OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_ACCESS_TO_EXCEL),
+        OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_EXCEL_NEW_FILE),
+        OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_EXCEL_TO_ACCESS),
+        OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_USER_INFO_CHANGE),
+        OnUpdateCommand<&CCalvornView::OnUpdateNeedsItemDatabase>(ID_DEFAULT_VALUE_SETUP),
+        OnUpdateCommand<&CCalvornView::OnUpdateNeedsItemDatabase>(ID_ITEM_INFO_CHANGE),
+        OnUpdateCommand<&CCalvornView::OnUpdateNeedsAdministrator>(ID_NEW_MANAGER),
+        OnUpdateCommand<&CCalvornView::OnUpdateServer>(ID_SERVER_START),
+        OnUpdateCommand<&CCalvornView::OnUpdateServer>(ID_SERVER_STOP),
+        OnUpdateCommand<&CCalvornView::OnUpdateServer>(ID_SERVER_PORT),
+        OnUpdateCommand<&CCalvornView::OnUpdateServer>(ID_RESULT_VIEW),
+        OnUpdateCommand<&CCalvornView::OnUpdateServer>(ID_MANAGER_RESULT_VIEW),
+    });
+    return &kMap;
+}
+
+CCalvornDoc* CCalvornView::GetDocument() const
+{
+    return DynamicDownCast<CCalvornDoc>(m_pDocument);
+}
+
+int CCalvornView::OnCreate(LPCREATESTRUCT createStruct)
+{
+    if (CView::OnCreate(createStruct) == -1)
+        return -1;
+    if (!m_captionPanel.Create(nullptr, nullptr, kCaptionStyle, CRect(0, 0, 0, 0), this, IDC_CAPTION_PANEL))
+        return -1;
+    m_captionPanel.SetCaption(m_strCaption);
+    m_captionPanel.SetTipText(m_strCaption);
+    if (m_loginButton.Create(m_nLanguage == 1 ? "로그인" : "Log-in", kLoginButtonStyle, CRect(20, 20, 150, 100), this,
+            IDC_LOGIN_BUTTON)) {
+        m_loginButton.LoadIcons(kLoginIcon, CIconButton::kAutoDarker);
+        m_loginButton.SetTransparentMode(FALSE);
+    }
+    return 0;
+}
+
+void CCalvornView::OnSize(UINT type, int cx, int cy)
+{
+    CView::OnSize(type, cx, cy);
+    if (m_captionPanel.GetSafeHwnd())
+        m_captionPanel.SetWindowPos(&CWnd::wndTop, 0, 0, cx, kCaptionHeight, SWP_NOMOVE);
+    if (m_categoryTree.GetSafeHwnd())
+        m_categoryTree.MoveWindow(kTreeLeft, kTreeTop, cx, cy - kTreeTop);
+}
+
+void CCalvornView::OnTimer(UINT_PTR id)
+{
+    if (id == kKeepAliveTimer) {
+        // The results server's keep-alive; the server never runs, so there is
+        // no connection to keep: only re-arm.
+        KillTimer(kKeepAliveTimer);
+        SetTimer(kKeepAliveTimer, kKeepAliveMs);
+    }
+    CView::OnTimer(id);
+}
+
+void CCalvornView::OnDraw(CDC*) {}
+
+void CCalvornView::OnInitialUpdate()
+{
+    CView::OnInitialUpdate();
+    ProvisionDataFiles();
+    m_captionPanel.SetCaption(m_nLanguage == 1 ? "로그인을 하십시오" : "Input Log ID");
+    CreateCategoryTree();
+    if (m_nServerFlag)
+        SetTimer(kKeepAliveTimer, kKeepAliveMs);
+    WriteSampleDatabase();
+    LogInAdministrator();
+}
+
+void CCalvornView::ProvisionDataFiles()
+{
+    MakeDirectoryPath(kManagerFolder);
+    ProvisionDatabaseFile(kManagerTemplateId, kManagerDatabase);
+    ProvisionDatabaseFile(kScaleInfoTemplateId, kScaleInfoDatabase);
+    ProvisionDatabaseFile(kReservationTemplateId, kReservationDatabase);
+}
+
+void CCalvornView::WriteSampleDatabase()
+{
+    const CString version = GetWindowsVersionName();
+    const char* folder = nullptr;
+    const char* file = nullptr;
+    if (version == "Microsoft Windows NT" || version == "Microsoft Windows 2000" || version == "Whistler") {
+        folder = kSampleFolderNt;
+        file = kSampleDatabaseNt;
+    } else if (version == "Microsoft Windows 95" || version == "Microsoft Windows 98" ||
+               version == "Microsoft Windows Me") {
+        folder = kSampleFolder9x;
+        file = kSampleDatabase9x;
+    }
+    if (!folder)
+        return;
+    MakeDirectoryPath(folder);
+    ProvisionDatabaseFile(kItemTemplateId, file);
+}
+
+void CCalvornView::LogInAdministrator()
+{
+    m_loginButton.ShowWindow(SW_HIDE);
+    m_strUserId = kAdministratorId;
+    m_captionPanel.SetCaption(m_strUserId);
+    m_captionPanel.Invalidate();
+    m_nLoggedIn = 1;
+    m_nAdminFlag = 1;
+    if (CMainFrame* frame = GetMainFrame())
+        if (CRightCotainerView* right = frame->GetRightContainerView())
+            if (CWorkScreen* screen = right->GetWorkScreen())
+                screen->SetCommSetupFlag(1);
+}
+
+void CCalvornView::CreateCategoryTree()
+{
+    if (m_categoryTree.GetSafeHwnd())
+        return;
+    m_categoryTree.Create(kTreeStyle, CRect(0, 0, 0, 0), this, IDC_CATEGORY_TREE);
+    m_treeImages.Create(kCategoryBitmap, kCategoryImageWidth, 1, kCategoryMask);
+    m_categoryTree.SetImageList(&m_treeImages, TVSIL_NORMAL);
+    CRect client;
+    GetClientRect(&client);
+    m_categoryTree.MoveWindow(kTreeLeft, kTreeTop, client.Width(), client.Height() - kTreeTop);
+}
+
+void CCalvornView::FillCategoryTree()
+{
+    for (const TreeGroup& group : kGroups) {
+        HTREEITEM parent = m_categoryTree.InsertItem(m_nLanguage == 1 ? group.korean : group.english, kGroupImage,
+            kGroupImage, TVI_ROOT, TVI_LAST);
+        for (const char* entry : group.entries)
+            m_categoryTree.InsertItem(EntryText(entry, m_nLanguage), kEntryImage, kEntryImage, parent, TVI_LAST);
+        if (m_nAdminFlag)
+            for (const char* entry : group.adminEntries)
+                m_categoryTree.InsertItem(EntryText(entry, m_nLanguage), kEntryImage, kEntryImage, parent, TVI_LAST);
+    }
+    Invalidate(TRUE);
+}
+
+void CCalvornView::WriteNavigation(const char* queryName)
+{
+    if (queryName)
+        m_mailbox.SetText(IDC_MAILBOX_NAME, queryName);
+    m_mailbox.SetText(IDC_MAILBOX_TEXT, m_strUserId);
+}
+
+void CCalvornView::SendHint(LPARAM hint)
+{
+    SendHint(hint, &m_strItemDbPath);
+}
+
+void CCalvornView::SendHint(LPARAM hint, CString* text)
+{
+    if (CDocument* document = m_pDocument)
+        document->UpdateAllViews(this, hint, text);
+}
+
+void CCalvornView::OnCategorySelChanged(NMHDR* header, LRESULT* result)
+{
+    *result = 0;
+    const auto* notify = reinterpret_cast<const NMTREEVIEW*>(header);
+    const CString text = m_categoryTree.GetItemText(notify->itemNew.hItem);
+    const CategoryEntry* entry = FindCategoryEntry(text, m_nLanguage);
+    if (!entry)
+        return;
+    m_strQueryName = entry->queryName;
+    WriteNavigation(entry->queryName);
+    if (entry->hint == kHintItem)
+        m_nStateFlags[0] = 1;
+    SendHint(entry->hint);
+}
+
+void CCalvornView::OnLoginButton()
+{
+    m_pManager->Login();
+}
+
+LRESULT CCalvornView::OnManagerRow(WPARAM, LPARAM)
+{
+    m_strRequestWord = m_mailbox.TakeText(IDC_MAILBOX_NAME);
+    const CString row = m_mailbox.TakeText(IDC_MAILBOX_TEXT);
+    if (m_strRequestWord == kManagerLogin) {
+        m_mailbox.SetText(IDC_MAILBOX_TEXT, m_strUserId);
+        SendHint(kHintLoggedIn);
+        m_pManager->OnLoginReply(row);
+    }
+    return 1;
+}
+
+LRESULT CCalvornView::OnManagerNoRow(WPARAM, LPARAM)
+{
+    m_strRequestWord = m_mailbox.TakeText(IDC_MAILBOX_NAME);
+    if (m_strRequestWord == kManagerLogin) {
+        m_nAdminFlag = 0;
+        m_strUserId.Empty();
+        m_strPassword.Empty();
+        m_strCornerCode.Empty();
+        m_strCornerText.Empty();
+        AfxMessageBox(m_nLanguage == 1 ? "로그인이 실패하였습니다." : "Log-in Failed.");
+        m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
+        m_pManagerWorker->SetEvent();
+    }
+    return 1;
+}
+
+LRESULT CCalvornView::OnManagerReport(WPARAM, LPARAM)
+{
+    m_pManagerWorker->CloseDatabase();
+    m_strRequestWord = m_mailbox.TakeText(IDC_MAILBOX_NAME);
+    if (m_strRequestWord == kManagerLogin) {
+        m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
+        m_pManagerWorker->SetEvent();
+        Invalidate(TRUE);
+        if (!m_strUserId.IsEmpty())
+            OpenItemDatabase();
+    }
+    return 1;
+}
+
+LRESULT CCalvornView::OnManagerRefresh(WPARAM, LPARAM)
+{
+    CString empty;
+    SendHint(kHintRefresh, &empty);
+    return 1;
+}
+
+BOOL CCalvornView::RunItemDatabaseDialog(BOOL open, const char* englishTitle, const char* koreanTitle, CString& path)
+{
+    CFileDialog dialog(open, nullptr, nullptr, OFN_HIDEREADONLY, kItemDatabaseFilter, nullptr);
+    dialog.m_ofn.lpstrTitle = m_nLanguage == 1 ? koreanTitle : englishTitle;
+    if (dialog.DoModal() != IDOK)
+        return FALSE;
+    path = dialog.GetPathName();
+    return TRUE;
+}
+
+void CCalvornView::OpenItemDatabase()
+{
+    CString path;
+    if (!RunItemDatabaseDialog(TRUE, "ItemDB File Open", "상품DB 파일 불러오기", path))
+        return;
+    m_nStateFlags[4] = 1;
+    m_strItemDbPath = path;
+    if (CheckItemDatabase()) {
+        m_categoryTree.DeleteAllItems();
+        FillCategoryTree();
+    }
+}
+
+BOOL CCalvornView::CheckItemDatabase()
+{
+    return CheckItemDatabaseAt(m_strItemDbPath);
+}
+
+BOOL CCalvornView::CheckItemDatabaseAt(const CString& path)
+{
+    try {
+        m_pManagerWorker->OpenDatabase(path);
+    } catch (CException* e) {
+        ExceptionPtr hold(e);
+        AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
+        return FALSE;
+    }
+    const int probed = m_pManagerWorker->ProbeQuery(kItemDatabaseProbe);
+    m_pManagerWorker->CloseDatabase();
+    return probed == 1 ? TRUE : FALSE;
+}
+
+BOOL CCalvornView::CopyDatabaseFile(const CString& source, const CString& destination)
+{
+    std::vector<std::uint8_t> bytes;
+    try {
+        CFile in(source, CFile::modeRead);
+        bytes.resize(static_cast<std::size_t>(in.GetLength()));
+        if (!bytes.empty() && in.Read(bytes.data(), static_cast<UINT>(bytes.size())) != bytes.size())
+            AfxThrowFileException(CFileException::endOfFile, -1, source);
+        in.Close();
+    } catch (CFileException* e) {
+        ExceptionPtr hold(e);
+        AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
+        return FALSE;
+    }
+    CFileException error;
+    if (!WriteFileAtomically(destination, bytes, &error)) {
+        AfxMessageBox(error.GetErrorText(), MB_OK | MB_ICONSTOP);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CCalvornView::OnFileOpen()
+{
+    if (m_strUserId.IsEmpty())
+        return;
+    OpenItemDatabase();
+    SendHint(kHintDatabaseChanged);
+}
+
+void CCalvornView::OnFileSaveAs()
+{
+    CString path;
+    if (!RunItemDatabaseDialog(FALSE, "ItemDB File Save As", "상품DB 파일 다른이름으로 저장", path))
+        return;
+    m_nStateFlags[4] = 1;
+    if (!CopyDatabaseFile(m_strItemDbPath, path))
+        return;
+    m_strItemDbPath = path;
+    SendHint(kHintDatabaseChanged);
+}
+
+void CCalvornView::OnFileNew()
+{
+    CString path;
+    if (!RunItemDatabaseDialog(TRUE, "New ItemDB File", "새로운 상품DB 파일 이름", path))
+        return;
+    m_nStateFlags[4] = 1;
+    if (!WriteResourceFile(kItemTemplateId, path))
+        return;
+    m_strItemDbPath = path;
+    SendHint(kHintDatabaseChanged);
+    m_categoryTree.DeleteAllItems();
+    FillCategoryTree();
+}
+
+void CCalvornView::OnUserInfoChange()
+{
+    m_pManager->ChangeManagerInfo();
+}
+
+void CCalvornView::OnNewManager()
+{
+    m_pManager->AddManager();
+}
+
+void CCalvornView::OnCommSetup()
+{
+    WriteNavigation(kQueryCommModeRead);
+    SendHint(kHintCommMode);
+}
+
+void CCalvornView::OnUpdateCommSetup(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(m_nLoggedIn ? TRUE : FALSE);
+    WriteNavigation(nullptr);
+    SendHint(m_nLoggedIn ? kHintLoggedIn : kHintLoggedOut);
+}
+
+void CCalvornView::OnUpdateNeedsLogin(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(m_nLoggedIn ? TRUE : FALSE);
+}
+
+void CCalvornView::OnUpdateNeedsItemDatabase(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(m_nLoggedIn && !m_strItemDbPath.IsEmpty() ? TRUE : FALSE);
+}
+
+void CCalvornView::OnUpdateNeedsAdministrator(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(m_nAdminFlag ? TRUE : FALSE);
+}
+
+void CCalvornView::OnUpdateServer(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(FALSE);
+}

@@ -1,0 +1,167 @@
+#pragma once
+// CCalvornView: the narrow left pane of the main frame. It shows the caption
+// bar, the Log-in button and the category tree; keeps the log-in state of
+// the one manager who works with the program; owns the manager database
+// worker, its mailbox and the manager log-in object; handles the program's
+// menu commands (the work screens forward theirs here); and turns a tree
+// choice into a view hint with its query name (view_hints.h). Its first
+// update provisions the data folder and databases and logs the administrator
+// in. UI thread.
+
+#include <memory>
+#include <vector>
+
+#include "controls/caption_panel.h"
+#include "controls/icon_button.h"
+#include "db/mailbox_dlg.h"
+#include "platform/gdi/image_list.h"
+#include "platform/wnd/treectrl.h"
+#include "platform/wnd/view.h"
+
+class CCalvornDoc;
+class CCmdUI;
+class CManagerClass;
+class CManagerDbWorker;
+
+// Child ids of the pane.
+inline constexpr UINT IDC_CAPTION_PANEL = 200;
+inline constexpr UINT IDC_LOGIN_BUTTON = 201;
+inline constexpr UINT IDC_CATEGORY_TREE = 204;
+
+// The administrator's manager id (compared exactly).
+inline constexpr const char* kAdministratorId = "vexo";
+
+// Files of the data folder and the sample database.
+inline constexpr const char* kManagerFolder = "C:\\Windows\\system\\Manager";
+inline constexpr const char* kManagerDatabase = "C:\\Windows\\system\\Manager\\Manager.mdb";
+inline constexpr const char* kScaleInfoDatabase = "C:\\Windows\\system\\Manager\\Manager_ScaleInfo.mdb";
+inline constexpr const char* kReservationDatabase = "C:\\Windows\\system\\Manager\\Reservation_Store.mdb";
+inline constexpr const char* kSampleFolderNt = "C:\\Documents and Settings\\All Users\\Desktop\\ScaleSampleDB";
+inline constexpr const char* kSampleDatabaseNt =
+    "C:\\Documents and Settings\\All Users\\Desktop\\ScaleSampleDB\\Sample.mdb";
+inline constexpr const char* kSampleFolder9x = "C:\\Windows\\Desktop\\ScaleSampleDB";
+inline constexpr const char* kSampleDatabase9x = "C:\\Windows\\Desktop\\ScaleSampleDB\\KSample.mdb";
+
+// Embedded database templates.
+inline constexpr UINT kItemTemplateId = 150;
+inline constexpr UINT kManagerTemplateId = 152;
+inline constexpr UINT kScaleInfoTemplateId = 208;
+inline constexpr UINT kReservationTemplateId = 220;
+
+// Commands of the pane.
+inline constexpr UINT ID_FILE_NEW = 57600;
+inline constexpr UINT ID_FILE_OPEN = 57601;
+inline constexpr UINT ID_USER_INFO_CHANGE = 32771;
+inline constexpr UINT ID_NEW_MANAGER = 32772;
+inline constexpr UINT ID_COMM_SETUP = 32773;
+inline constexpr UINT ID_FILE_SAVE_AS_DB = 32774;
+inline constexpr UINT ID_SERVER_START = 32775;
+inline constexpr UINT ID_SERVER_STOP = 32776;
+inline constexpr UINT ID_SERVER_PORT = 32779;
+inline constexpr UINT ID_RESULT_VIEW = 32780;
+inline constexpr UINT ID_MANAGER_RESULT_VIEW = 32781;
+inline constexpr UINT ID_DEFAULT_VALUE_SETUP = 32785;
+inline constexpr UINT ID_ITEM_INFO_CHANGE = 32787;
+inline constexpr UINT ID_ACCESS_TO_EXCEL = 32788;
+inline constexpr UINT ID_EXCEL_NEW_FILE = 32789;
+inline constexpr UINT ID_EXCEL_TO_ACCESS = 32790;
+
+class CCalvornView : public CView {
+public:
+    // Builds the log-in object, starts the manager worker (owner: this pane)
+    // and creates the hidden mailbox; language index 2.
+    CCalvornView();
+    // Deletes the worker, then the log-in object, then writes the server's
+    // stop line to its log when the server ran.
+    ~CCalvornView() override;
+
+    const MessageMap* GetMessageMap() const override;
+    static const CRuntimeClass* GetThisClass();
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+
+    CCalvornDoc* GetDocument() const;
+
+    // Provisioning, the empty category tree and the automatic log-in.
+    void OnInitialUpdate() override;
+    void OnDraw(CDC* dc) override;
+
+    // The category tree (style 0x50000022, id 204) with bitmap 184's images.
+    void CreateCategoryTree();
+    // Fills the (emptied) tree: three groups and their entries; the
+    // administrator also gets "Scale Info2" and "Scale Reg".
+    void FillCategoryTree();
+    // Runs the open dialog; a choice becomes the current item database and,
+    // when it is one, the tree is rebuilt.
+    void OpenItemDatabase();
+    // Probes the current (or the given) item database; FALSE when it is none.
+    BOOL CheckItemDatabase();
+    BOOL CheckItemDatabaseAt(const CString& path);
+    // Copies source to destination byte for byte; FALSE when either fails
+    // (an existing destination is then left as it was).
+    BOOL CopyDatabaseFile(const CString& source, const CString& destination);
+
+    // UpdateAllViews with this pane as sender, the hint and the item database
+    // path (or the given text).
+    void SendHint(LPARAM hint);
+    void SendHint(LPARAM hint, CString* text);
+
+    // ---- Log-in state, read and written by the log-in object and the screens.
+    CCaptionPanel m_captionPanel;
+    CString m_strCaption;
+    CIconButton m_loginButton;
+    CManagerClass* m_pManager = nullptr;
+    CManagerDbWorker* m_pManagerWorker = nullptr;
+    CTreeCtrl m_categoryTree;
+    CImageList m_treeImages;
+    int m_nAdminFlag = 0;
+    CString m_strCornerCode;
+    CString m_strCornerText;
+    CString m_strUserId;
+    CString m_strPassword;
+    CString m_strRequestWord;
+    int m_nLoggedIn = 0;
+    CMailboxDlg m_mailbox;
+    // Written and cleared, read by nothing: [0] "Item" chosen, [4] an item
+    // database opened, created or saved under a new name.
+    int m_nStateFlags[5] = {};
+    CString m_strItemDbPath;
+    int m_nLanguage = 2;
+    // Results-server state (the server is never started).
+    int m_nServerRunning = 0;
+    int m_nServerFlag = 0;
+    CString m_strServerLogPath;
+    std::vector<CString> m_serverTexts;
+    std::vector<CString> m_infoTexts;
+    CString m_strQueryName;
+
+protected:
+    int OnCreate(LPCREATESTRUCT createStruct);
+    void OnSize(UINT type, int cx, int cy);
+    void OnTimer(UINT_PTR id);
+    void OnCategorySelChanged(NMHDR* header, LRESULT* result);
+    void OnLoginButton();
+    LRESULT OnManagerRow(WPARAM wParam, LPARAM lParam);
+    LRESULT OnManagerNoRow(WPARAM wParam, LPARAM lParam);
+    LRESULT OnManagerReport(WPARAM wParam, LPARAM lParam);
+    LRESULT OnManagerRefresh(WPARAM wParam, LPARAM lParam);
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSaveAs();
+    void OnUserInfoChange();
+    void OnNewManager();
+    void OnCommSetup();
+    void OnUpdateCommSetup(CCmdUI* cmdUI);
+    void OnUpdateNeedsLogin(CCmdUI* cmdUI);
+    void OnUpdateNeedsItemDatabase(CCmdUI* cmdUI);
+    void OnUpdateNeedsAdministrator(CCmdUI* cmdUI);
+    void OnUpdateServer(CCmdUI* cmdUI);
+
+private:
+    // Writes the navigation words into the mailbox.
+    void WriteNavigation(const char* queryName);
+    void ProvisionDataFiles();
+    void WriteSampleDatabase();
+    void LogInAdministrator();
+    BOOL RunItemDatabaseDialog(BOOL open, const char* englishTitle, const char* koreanTitle, CString& path);
+};

@@ -1,0 +1,100 @@
+#include "shell/file_helpers.h"
+
+#include <span>
+
+#include "platform/base/datetime.h"
+#include "platform/base/exception.h"
+#include "platform/base/file.h"
+#include "platform/base/file_system.h"
+#include "platform/base/resource.h"
+#include "platform/wnd/msgbox.h"
+
+namespace {
+
+constexpr const char* kResourceMissingText = "리소스를 찾을 수 없거나 불러올수 없습니다.";
+constexpr const char* kResourceLockText = "메로리를 할당할 수 없습니다.";
+
+BOOL IsFolder(const CString& path)
+{
+    const DWORD attributes = GetFileAttributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? TRUE : FALSE;
+}
+
+}  // namespace
+
+BOOL MakeDirectoryPath(CString path)
+{
+    if (path.IsEmpty())
+        return FALSE;
+    if (IsFolder(path))
+        return TRUE;
+    // Each separator closes a prefix; the first prefix (the drive, or the
+    // root of a native path) is never created.
+    CString prefix;
+    bool first = true;
+    for (int i = 0; i < path.GetLength(); ++i) {
+        const char ch = path[i];
+        if (ch == '\\' || ch == '/') {
+            if (!first && !prefix.IsEmpty())
+                CreateDirectory(prefix, nullptr);
+            first = false;
+        }
+        prefix += ch;
+    }
+    if (!first)
+        CreateDirectory(path, nullptr);
+    return IsFolder(path);
+}
+
+BOOL WriteResourceFile(UINT resourceId, CString path)
+{
+    const UINT id = resourceId & 0xFFFF;
+    HINSTANCE module = AfxGetResourceHandle();
+    HRSRC resource = FindResource(module, id, kDatabaseTemplateType);
+    HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+    if (!loaded) {
+        AfxMessageBox(kResourceMissingText);
+        return FALSE;
+    }
+    const void* bytes = LockResource(loaded);
+    const DWORD size = SizeofResource(module, resource);
+    if (!bytes || size == 0) {
+        AfxMessageBox(kResourceLockText);
+        return FALSE;
+    }
+    const std::span<const std::uint8_t> data(static_cast<const std::uint8_t*>(bytes), size);
+    if (!WriteFileAtomically(path, data)) {
+        CString text;
+        text.Format("%s =>DB File not making", path);
+        AfxMessageBox(text);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL ProvisionDatabaseFile(UINT resourceId, CString path)
+{
+    ULONGLONG length = 0;
+    try {
+        CFile file(path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeRead);
+        length = file.GetLength();
+        file.Close();
+    } catch (CFileException* e) {
+        ExceptionPtr hold(e);
+        CString text;
+        text.Format("%s =>DB File not making", path);
+        AfxMessageBox(text);
+        return FALSE;
+    }
+    if (length != 0)
+        return TRUE;
+    return WriteResourceFile(resourceId, path);
+}
+
+CString GetLogTimeText()
+{
+    const CTime now = CTime::GetCurrentTime();
+    CString text;
+    text.Format("%4d/%2d/%2d:%2dH-%2dM", now.GetYear(), now.GetMonth(), now.GetDay(), now.GetHour(), now.GetMinute());
+    return text;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The left pane's file helpers, shared with the results server: folder paths,
+// the embedded database templates written to disk, and the log's time text.
+
+#include "platform/base/cstring.h"
+#include "platform/base/types.h"
+
+// Makes sure path (a Windows or native folder path) names a folder, creating
+// every missing folder along it, outermost first (the drive is never
+// created). TRUE when the path names a folder at the end; an existing file of
+// that name counts as missing and gives FALSE.
+BOOL MakeDirectoryPath(CString path);
+
+// Writes the embedded database template MDB resourceId (taken as 16 bits) to
+// path, replacing the file whole: the bytes go to a temporary file beside it,
+// which is then renamed over path, so a failure leaves the old file as it was.
+// A missing template shows "리소스를 찾을 수 없거나 불러올수 없습니다." and an
+// empty one "메로리를 할당할 수 없습니다."; a file error shows
+// "<path> =>DB File not making". FALSE in each of these cases, TRUE when the
+// file was written.
+BOOL WriteResourceFile(UINT resourceId, CString path);
+
+// Writes the template into path only when the file is missing or empty
+// (opening it creates a missing one without truncating); a file with content
+// is left as it is. FALSE when the file could not be opened or written.
+BOOL ProvisionDatabaseFile(UINT resourceId, CString path);
+
+// The local time as "%4d/%2d/%2d:%2dH-%2dM" (year, month, day, hour, minute).
+CString GetLogTimeText();
+
+// Resource type of the embedded database templates.
+inline constexpr const char* kDatabaseTemplateType = "MDB";

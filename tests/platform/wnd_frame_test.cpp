@@ -1,0 +1,368 @@
+// The document/view framework: run-time classes, the single-document
+// template, command routing and update rules, accelerators, control bars.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/base/resource_script.h"
+#include "platform/wnd/cmdui.h"
+#include "platform/wnd/doc.h"
+#include "platform/wnd/doctemplate.h"
+#include "platform/wnd/edit.h"
+#include "platform/wnd/frame.h"
+#include "platform/wnd/input_seam.h"
+#include "platform/wnd/keyboard.h"
+#include "platform/wnd/runtime_class.h"
+#include "platform/wnd/statusbar.h"
+#include "platform/wnd/toolbar.h"
+#include "platform/wnd/view.h"
+#include "platform/wnd/winapp.h"
+#include "tests/support/ui_pump.h"
+
+namespace {
+
+constexpr UINT kTemplate = 9301;
+constexpr UINT kCmdRouted = 9400;   // handled by view, document, frame and application
+constexpr UINT kCmdDocument = 9401;  // handled by the document and the application
+constexpr UINT kCmdApp = 9402;       // handled by the application only
+constexpr UINT kCmdNone = 9403;      // handled by nobody
+constexpr UINT kCmdRule = 9404;      // has an update rule that disables it
+
+void AddFrameResources()
+{
+    static const bool added = [] {
+        std::vector<ResourceScriptError> errors;
+        const BOOL ok = AfxAddResourceScript(R"(
+STRINGTABLE
+  9301 "Tester\n\nTest\n\n\nTest.Document\nTest Document"
+END
+MENU 9301
+  POPUP "First"
+    ITEM 9400 "Routed"
+    ITEM 9401 "Document"
+    ITEM 9402 "Application"
+    ITEM 9403 "Nobody"
+    ITEM 9404 "Ruled"
+  END
+  POPUP "View"
+    ITEM 59392 "Toolbar"
+  END
+END
+ACCELERATORS 9301
+  KEY 9400 "R" VIRTKEY CONTROL
+  KEY 9404 "D" VIRTKEY CONTROL
+  KEY 9403 0x75 VIRTKEY
+END
+TOOLBAR 9301 16 15 BITMAP 130
+  BUTTON 9400
+  SEPARATOR
+  BUTTON 9403
+END
+)",
+            "wnd_frame_test", &errors);
+        EXPECT_TRUE(ok) << (errors.empty() ? "" : errors.front().message.GetString());
+        return ok;
+    }();
+    (void)added;
+}
+
+std::vector<std::string>& Log()
+{
+    static std::vector<std::string> log;
+    return log;
+}
+
+class TestDoc : public CDocument {
+public:
+    static const CRuntimeClass* GetThisClass()
+    {
+        static const CRuntimeClass kClass{"TestDoc", &AfxCreateObject<TestDoc>, CDocument::GetThisClass()};
+        return &kClass;
+    }
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+    const MessageMap* GetMessageMap() const override
+    {
+        static const MessageMap kMap(CDocument::GetMessageMap(), {
+            OnCommandMsg<&TestDoc::OnRouted>(kCmdRouted),
+            OnCommandMsg<&TestDoc::OnDocument>(kCmdDocument),
+        });
+        return &kMap;
+    }
+    ~TestDoc() override { Log().push_back("doc deleted"); }
+    void OnRouted() { Log().push_back("doc"); }
+    void OnDocument() { Log().push_back("doc"); }
+};
+
+class TestView : public CView {
+public:
+    static const CRuntimeClass* GetThisClass()
+    {
+        static const CRuntimeClass kClass{"TestView", &AfxCreateObject<TestView>, CView::GetThisClass()};
+        return &kClass;
+    }
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+    const MessageMap* GetMessageMap() const override
+    {
+        static const MessageMap kMap(CView::GetMessageMap(), {
+            OnCommandMsg<&TestView::OnRouted>(kCmdRouted),
+            OnUpdateCommand<&TestView::OnUpdateRuled>(kCmdRule),
+        });
+        return &kMap;
+    }
+    void OnInitialUpdate() override
+    {
+        Log().push_back("initial update");
+        CView::OnInitialUpdate();
+    }
+    void OnUpdate(CView* sender, LPARAM hint, void*) override
+    {
+        hints.push_back(hint);
+        senders.push_back(sender);
+    }
+    void OnRouted() { Log().push_back("view"); }
+    void OnUpdateRuled(CCmdUI* cmdUI) { cmdUI->Enable(FALSE); }
+    std::vector<LPARAM> hints;
+    std::vector<CView*> senders;
+};
+
+class TestFrame : public CFrameWnd {
+public:
+    static const CRuntimeClass* GetThisClass()
+    {
+        static const CRuntimeClass kClass{"TestFrame", &AfxCreateObject<TestFrame>, CFrameWnd::GetThisClass()};
+        return &kClass;
+    }
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+    const MessageMap* GetMessageMap() const override
+    {
+        static const MessageMap kMap(CFrameWnd::GetMessageMap(), {
+            OnWm<WM_CREATE, &TestFrame::OnCreate>(),
+            OnCommandMsg<&TestFrame::OnRouted>(kCmdRouted),
+        });
+        return &kMap;
+    }
+    int OnCreate(LPCREATESTRUCT cs)
+    {
+        if (CFrameWnd::OnCreate(cs) == -1)
+            return -1;
+        if (!toolbar.CreateEx(this) || !toolbar.LoadToolBar(kTemplate))
+            return -1;
+        const UINT indicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS};
+        if (!status.Create(this) || !status.SetIndicators(indicators, 2))
+            return -1;
+        return 0;
+    }
+    void OnRouted() { Log().push_back("frame"); }
+    CToolBar toolbar;
+    CStatusBar status;
+};
+
+class TestApp : public CWinApp {
+public:
+    const MessageMap* GetMessageMap() const override
+    {
+        static const MessageMap kMap(CWinApp::GetMessageMap(), {
+            OnCommandMsg<&TestApp::OnRouted>(kCmdRouted),
+            OnCommandMsg<&TestApp::OnRouted>(kCmdDocument),
+            OnCommandMsg<&TestApp::OnRouted>(kCmdApp),
+        });
+        return &kMap;
+    }
+    void OnRouted() { Log().push_back("app"); }
+};
+
+class FrameworkTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        AddFrameResources();
+        Log().clear();
+        m_app.AddDocTemplate(new CSingleDocTemplate(kTemplate, TestDoc::GetThisClass(), TestFrame::GetThisClass(),
+            TestView::GetThisClass()));
+        CCommandLineInfo info;
+        ASSERT_TRUE(m_app.ProcessShellCommand(info));
+        m_frame = DynamicDownCast<TestFrame>(m_app.m_pMainWnd);
+        ASSERT_NE(m_frame, nullptr);
+        m_view = DynamicDownCast<TestView>(m_frame->GetActiveView());
+        ASSERT_NE(m_view, nullptr);
+    }
+    void TearDown() override
+    {
+        if (m_app.m_pMainWnd)
+            m_app.m_pMainWnd->DestroyWindow();
+        if (!m_quitTaken)
+            AfxRunMessageLoop();  // takes the quit request of the main window
+    }
+
+    // Runs the update rule of a "First" menu item the way the menu opens.
+    UINT MenuState(UINT id)
+    {
+        HMENU first = ::GetSubMenu(*m_frame->GetMenu(), 0);
+        m_frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(first), 0);
+        return ::GetMenuState(first, id, MF_BYCOMMAND);
+    }
+
+    ScopedMessageBoxScript m_boxes;
+    bool m_quitTaken = false;
+    TestApp m_app;
+    TestFrame* m_frame = nullptr;
+    TestView* m_view = nullptr;
+};
+
+}  // namespace
+
+TEST(WndRuntimeClass, KindAndCreationFollowTheRecords)
+{
+    CCmdTarget* object = TestView::GetThisClass()->CreateObject();
+    ASSERT_NE(object, nullptr);
+    EXPECT_TRUE(object->IsKindOf(CView::GetThisClass()));
+    EXPECT_TRUE(object->IsKindOf(CCmdTarget::GetThisClass()));
+    EXPECT_FALSE(object->IsKindOf(CFrameWnd::GetThisClass()));
+    EXPECT_EQ(DynamicDownCast<CFrameWnd>(object), nullptr);
+    EXPECT_EQ(DynamicDownCast<CView>(object), static_cast<CView*>(static_cast<TestView*>(object)));
+    delete object;
+    EXPECT_EQ(CView::GetThisClass()->CreateObject(), nullptr);
+    AfxRegisterRuntimeClass(TestView::GetThisClass());
+    EXPECT_EQ(AfxFindRuntimeClass("TestView"), TestView::GetThisClass());
+    AfxUnregisterRuntimeClass(TestView::GetThisClass());
+    EXPECT_EQ(AfxFindRuntimeClass("TestView"), nullptr);
+}
+
+TEST_F(FrameworkTest, TemplateBuildsDocumentFrameAndViewAndUpdatesOnce)
+{
+    EXPECT_EQ(Log(), std::vector<std::string>{"initial update"});
+    auto* document = DynamicDownCast<TestDoc>(m_frame->GetActiveDocument());
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(document->GetTitle(), "Untitled");
+    ASSERT_EQ(document->GetViews().size(), 1u);
+    CString title;
+    m_frame->GetWindowText(title);
+    EXPECT_EQ(title, "Untitled - Tester");
+    // The view fills what the menu bar and the bars leave.
+    CRect view;
+    m_view->GetWindowRect(&view);
+    m_frame->ScreenToClient(&view);
+    EXPECT_EQ(view, m_frame->GetPaneRect());
+}
+
+TEST_F(FrameworkTest, UpdateAllViewsSkipsTheSender)
+{
+    CDocument* document = m_frame->GetActiveDocument();
+    document->UpdateAllViews(nullptr, 7, nullptr);
+    document->UpdateAllViews(m_view, 8, nullptr);
+    EXPECT_EQ(m_view->hints, (std::vector<LPARAM>{0, 7}));
+}
+
+TEST_F(FrameworkTest, CommandsGoToTheViewThenDocumentFrameAndApplication)
+{
+    m_frame->SendMessage(WM_COMMAND, MAKEWPARAM(kCmdRouted, 0), 0);
+    m_frame->SendMessage(WM_COMMAND, MAKEWPARAM(kCmdDocument, 0), 0);
+    m_frame->SendMessage(WM_COMMAND, MAKEWPARAM(kCmdApp, 0), 0);
+    m_frame->SendMessage(WM_COMMAND, MAKEWPARAM(kCmdNone, 0), 0);
+    EXPECT_EQ(Log(), (std::vector<std::string>{"initial update", "view", "doc", "app"}));
+    // Without an active view the frame comes first.
+    m_frame->SetActiveView(nullptr);
+    m_frame->SendMessage(WM_COMMAND, MAKEWPARAM(kCmdRouted, 0), 0);
+    EXPECT_EQ(Log().back(), "frame");
+}
+
+TEST_F(FrameworkTest, AHandlerQueryRunsNothing)
+{
+    int query = 0;
+    EXPECT_TRUE(m_frame->OnCmdMsg(kCmdRouted, CN_COMMAND, nullptr, &query));
+    EXPECT_FALSE(m_frame->OnCmdMsg(kCmdNone, CN_COMMAND, nullptr, &query));
+    EXPECT_EQ(Log().size(), 1u);
+}
+
+TEST_F(FrameworkTest, MenuUpdateDisablesItemsWithoutHandlerOrByRule)
+{
+    EXPECT_FALSE(MenuState(kCmdRouted) & MF_GRAYED);
+    EXPECT_FALSE(MenuState(kCmdApp) & MF_GRAYED);
+    EXPECT_TRUE(MenuState(kCmdNone) & MF_GRAYED);
+    EXPECT_TRUE(MenuState(kCmdRule) & MF_GRAYED);
+    // The toolbar item of View is checked while the bar shows.
+    HMENU view = ::GetSubMenu(*m_frame->GetMenu(), 1);
+    m_frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(view), 0);
+    EXPECT_TRUE(::GetMenuState(view, ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED);
+    m_frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_VIEW_TOOLBAR, 0), 0);
+    EXPECT_FALSE(m_frame->toolbar.GetStyle() & WS_VISIBLE);
+    m_frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(view), 0);
+    EXPECT_FALSE(::GetMenuState(view, ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED);
+}
+
+TEST_F(FrameworkTest, MenuBarClickRunsTheChosenCommand)
+{
+    PopupMenuScript::Enable();
+    PopupMenuScript::Reset();
+    PopupMenuScript::Push(kCmdRouted);
+    EXPECT_TRUE(m_frame->TrackMenuBarPopup(0));
+    PopupMenuScript::Disable();
+    PopupMenuScript::Reset();
+    EXPECT_EQ(Log().back(), "view");
+    EXPECT_FALSE(m_frame->TrackMenuBarPopup(5));
+}
+
+TEST_F(FrameworkTest, AcceleratorsSendCommandsUnlessTheItemIsDisabled)
+{
+    MSG msg;
+    msg.hwnd = m_view->GetSafeHwnd();
+    msg.message = WM_KEYDOWN;
+    msg.wParam = 'R';
+    SetKeyStateOverride(VK_CONTROL, TRUE);
+    EXPECT_TRUE(m_frame->PreTranslateMessage(&msg));
+    msg.wParam = 'D';
+    EXPECT_TRUE(m_frame->PreTranslateMessage(&msg));  // eaten, but the rule disables it
+    msg.wParam = 'Q';
+    EXPECT_FALSE(m_frame->PreTranslateMessage(&msg));  // no accelerator: goes on
+    ClearKeyStateOverrides();
+    msg.wParam = 'R';
+    EXPECT_FALSE(m_frame->PreTranslateMessage(&msg));  // without Ctrl
+    EXPECT_EQ(Log(), (std::vector<std::string>{"initial update", "view"}));
+}
+
+TEST_F(FrameworkTest, KeysWithoutAcceleratorReachTheFocusedControl)
+{
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 100, 20), m_view, 1));
+    m_frame->ShowWindow(SW_SHOW);
+    edit.SetFocus();
+    ASSERT_TRUE(AfxSimulateKey(edit.GetSafeHwnd(), 'A', "a"));
+    CString text;
+    edit.GetWindowText(text);
+    EXPECT_EQ(text, "a");
+    ASSERT_TRUE(AfxSimulateKey(edit.GetSafeHwnd(), 'R', "", FALSE, TRUE));
+    edit.GetWindowText(text);
+    EXPECT_EQ(text, "a");
+    EXPECT_EQ(Log().back(), "view");
+}
+
+TEST_F(FrameworkTest, IdleUpdateEnablesToolbarButtonsByTheRoute)
+{
+    m_app.OnIdle(0);
+    EXPECT_TRUE(m_frame->toolbar.IsButtonEnabled(0));
+    EXPECT_FALSE(m_frame->toolbar.IsButtonEnabled(2));
+    EXPECT_EQ(m_frame->toolbar.GetItemID(1), 0u);
+    // A click on an enabled button sends its command.
+    m_frame->ShowWindow(SW_SHOW);
+    CRect button;
+    m_frame->toolbar.GetItemRect(0, &button);
+    ASSERT_TRUE(AfxSimulateClick(m_frame->toolbar.GetSafeHwnd(), button.CenterPoint()));
+    EXPECT_EQ(Log().back(), "view");
+}
+
+TEST_F(FrameworkTest, DestroyingTheMainFrameDeletesTheDocumentAndQuits)
+{
+    m_frame->DestroyWindow();
+    EXPECT_EQ(m_app.m_pMainWnd, nullptr);
+    EXPECT_EQ(Log().back(), "doc deleted");
+    EXPECT_EQ(AfxRunMessageLoop(), 0);
+    m_quitTaken = true;
+}
+
+TEST_F(FrameworkTest, ExitAndCloseDestroyTheFrame)
+{
+    m_frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_APP_EXIT, 0), 0);
+    EXPECT_EQ(m_app.m_pMainWnd, nullptr);
+}

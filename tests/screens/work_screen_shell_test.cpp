@@ -1,0 +1,119 @@
+// The work screens as far as the shell uses them: the log-in flag that
+// follows hints 8 and 9, the item worker's acknowledged replies, and the
+// commands handed to the left pane.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "db/item_db_worker.h"
+#include "platform/wnd/cmdui.h"
+#include "platform/wnd/filedialog.h"
+#include "platform/wnd/modal_script.h"
+#include "screens/kind_of_view.h"
+#include "screens/register_screens.h"
+#include "screens/user_label_view.h"
+#include "shell/calvorn_app.h"
+#include "shell/calvorn_view.h"
+#include "shell/file_helpers.h"
+#include "shell/main_frame.h"
+#include "shell/right_container_view.h"
+#include "shell/view_hints.h"
+#include "tests/support/temp_data_root.h"
+#include "tests/support/ui_pump.h"
+
+namespace {
+
+class WorkScreenTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegisterWorkScreens();
+        FileDialogScript::Enable();
+        FileDialogScript::Reset();
+        ModalDialogScript::Enable();
+        ModalDialogScript::Reset();
+        m_app = std::make_unique<CCalvornApp>();
+        ASSERT_TRUE(m_app->InitInstance());
+        CRightCotainerView* right = GetMainFrame()->GetRightContainerView();
+        m_screen = dynamic_cast<CKindOfView*>(right->GetKindOfView());
+        m_label = dynamic_cast<CUserLabelView*>(right->GetUserLabelView());
+        ASSERT_NE(m_screen, nullptr);
+        ASSERT_NE(m_label, nullptr);
+    }
+    void TearDown() override
+    {
+        if (m_app->m_pMainWnd) {
+            m_app->m_pMainWnd->DestroyWindow();
+            AfxRunMessageLoop();
+        }
+        m_app.reset();
+        FileDialogScript::Reset();
+        ModalDialogScript::Reset();
+    }
+
+    CCalvornView* LeftPane() const { return GetMainFrame()->GetCalvornView(); }
+
+    TempDataRoot m_root;
+    ScopedMessageBoxScript m_boxes;
+    std::unique_ptr<CCalvornApp> m_app;
+    CKindOfView* m_screen = nullptr;
+    CUserLabelView* m_label = nullptr;
+};
+
+}  // namespace
+
+TEST_F(WorkScreenTest, AutomaticLogInSetsTheFlagAndHintsEightAndNineFollowTheLogIn)
+{
+    EXPECT_EQ(m_screen->m_nLoggedIn, 1);
+    EXPECT_EQ(m_screen->GetItemWorker() != nullptr, true);
+    CString text;
+    m_screen->OnUpdate(LeftPane(), kHintLoggedOut, &text);
+    EXPECT_EQ(m_screen->m_nLoggedIn, 0);
+    m_screen->OnUpdate(LeftPane(), kHintLoggedIn, &text);
+    EXPECT_EQ(m_screen->m_nLoggedIn, 1);
+}
+
+TEST_F(WorkScreenTest, ActiveScreenAnswersCommunicationSetupItself)
+{
+    CMainFrame* frame = GetMainFrame();
+    frame->SetActiveView(m_screen);
+    m_screen->m_nLoggedIn = 0;
+    CCmdUI state;
+    state.m_nID = 32773;
+    state.DoUpdate(frame, TRUE);
+    EXPECT_FALSE(state.m_bEnabled);
+    // The left pane's rule, which would write the user id, did not run.
+    EXPECT_TRUE(LeftPane()->m_mailbox.Text(1002).IsEmpty());
+}
+
+TEST_F(WorkScreenTest, ScreensHandTheProgramsCommandsToTheLeftPane)
+{
+    CMainFrame* frame = GetMainFrame();
+    for (CView* view : {static_cast<CView*>(m_screen), static_cast<CView*>(m_label)}) {
+        frame->SetActiveView(view);
+        FileDialogScript::Reset();
+        FileDialogScript::PushCancel();
+        frame->SendMessage(WM_COMMAND, MAKEWPARAM(57601, 0), 0);
+        ASSERT_EQ(FileDialogScript::Records().size(), 1u);
+        EXPECT_EQ(FileDialogScript::Records()[0].title, "ItemDB File Open");
+    }
+    // The label view also hands over 32773: the left pane's hint 7 follows.
+    frame->SetActiveView(m_label);
+    frame->SendMessage(WM_COMMAND, MAKEWPARAM(32773, 0), 0);
+    EXPECT_EQ(LeftPane()->m_mailbox.Text(1003), "Comm_Mode_Read");
+}
+
+TEST_F(WorkScreenTest, StreamedRowsAreAcknowledged)
+{
+    const CString items(m_root.Native("C:\\items.mdb").c_str());
+    ASSERT_TRUE(WriteResourceFile(150, items));
+    CItemDbWorker* worker = m_screen->GetItemWorker();
+    worker->OpenDatabase(items);
+    m_screen->m_mailbox.SetText(1003, "Item_Read");
+    m_screen->m_mailbox.SetText(1002, "SELECT [item_num] FROM [Item]");
+    worker->SetEvent();
+    EXPECT_TRUE(PumpUntil([&] { return !worker->IsDatabaseOpen(); }));
+    EXPECT_TRUE(PumpUntil([&] { return worker->GetReportFlag() == 1; }));
+    EXPECT_EQ(MessageBoxScript::Count(), 0u);
+}

@@ -1,0 +1,143 @@
+// The left pane's file helpers and the Windows version names.
+
+#include <gtest/gtest.h>
+
+#include <span>
+#include <cstdio>
+
+#include "platform/base/file_system.h"
+#include "platform/base/resource.h"
+#include "shell/file_helpers.h"
+#include "shell/windows_version.h"
+#include "tests/support/temp_data_root.h"
+#include "tests/support/ui_pump.h"
+
+namespace {
+
+class FileHelpersTest : public testing::Test {
+protected:
+    TempDataRoot m_root;
+    ScopedMessageBoxScript m_boxes;
+};
+
+std::string Template(UINT id)
+{
+    const std::span<const std::uint8_t> bytes = AfxGetResource("MDB", id);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+OSVERSIONINFO Version(DWORD platform, DWORD major, DWORD minor, const char* servicePack = "")
+{
+    OSVERSIONINFO info;
+    info.dwPlatformId = platform;
+    info.dwMajorVersion = major;
+    info.dwMinorVersion = minor;
+    std::snprintf(info.szCSDVersion, sizeof(info.szCSDVersion), "%s", servicePack);
+    return info;
+}
+
+}  // namespace
+
+TEST_F(FileHelpersTest, MakeDirectoryPathCreatesEveryMissingFolder)
+{
+    EXPECT_TRUE(MakeDirectoryPath("C:\\One\\Two\\Three"));
+    EXPECT_EQ(GetFileAttributes("C:\\One"), FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(GetFileAttributes("C:\\One\\Two"), FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(GetFileAttributes("C:\\One\\Two\\Three"), FILE_ATTRIBUTE_DIRECTORY);
+    // An existing folder, also named in another case.
+    EXPECT_TRUE(MakeDirectoryPath("C:\\one\\two"));
+}
+
+TEST_F(FileHelpersTest, MakeDirectoryPathAcceptsAReadOnlyFolder)
+{
+    ASSERT_TRUE(MakeDirectoryPath("C:\\Locked"));
+    ASSERT_TRUE(SetFileAttributes("C:\\Locked", FILE_ATTRIBUTE_READONLY));
+    ASSERT_NE(GetFileAttributes("C:\\Locked"), FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(MakeDirectoryPath("C:\\Locked"));
+}
+
+TEST_F(FileHelpersTest, MakeDirectoryPathFailsOnAFileOfThatName)
+{
+    TempDataRoot::WriteAll(m_root.Native("C:\\plain"), "x");
+    EXPECT_FALSE(MakeDirectoryPath("C:\\plain"));
+    EXPECT_FALSE(MakeDirectoryPath("C:\\plain\\below"));
+    EXPECT_FALSE(MakeDirectoryPath(""));
+}
+
+TEST_F(FileHelpersTest, WriteResourceFileReplacesTheFileWithTheTemplate)
+{
+    TempDataRoot::WriteAll(m_root.Native("C:\\a.mdb"), "old content");
+    EXPECT_TRUE(WriteResourceFile(150, "C:\\a.mdb"));
+    EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native("C:\\a.mdb")), Template(150));
+    // The id counts as 16 bits.
+    EXPECT_TRUE(WriteResourceFile(0x10000 + 152, "C:\\b.mdb"));
+    EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native("C:\\b.mdb")), Template(152));
+    EXPECT_EQ(MessageBoxScript::Count(), 0u);
+}
+
+TEST_F(FileHelpersTest, WriteResourceFileWithoutTemplateLeavesTheFile)
+{
+    TempDataRoot::WriteAll(m_root.Native("C:\\a.mdb"), "old content");
+    EXPECT_FALSE(WriteResourceFile(151, "C:\\a.mdb"));
+    EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native("C:\\a.mdb")), "old content");
+    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_EQ(MessageBoxScript::Records()[0].text, "리소스를 찾을 수 없거나 불러올수 없습니다.");
+}
+
+TEST_F(FileHelpersTest, FailedWriteLeavesWhatWasThere)
+{
+    // The target cannot be replaced (it is a folder with content): nothing of
+    // it is lost and the failure is reported.
+    ASSERT_TRUE(MakeDirectoryPath("C:\\Busy.mdb"));
+    TempDataRoot::WriteAll(m_root.Native("C:\\Busy.mdb\\inside"), "old content");
+    EXPECT_FALSE(WriteResourceFile(150, "C:\\Busy.mdb"));
+    EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native("C:\\Busy.mdb\\inside")), "old content");
+    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_EQ(MessageBoxScript::Records()[0].text, "C:\\Busy.mdb =>DB File not making");
+}
+
+TEST_F(FileHelpersTest, FailedWriteIntoAMissingFolderSaysSo)
+{
+    EXPECT_FALSE(WriteResourceFile(150, "C:\\Nowhere\\a.mdb"));
+    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_EQ(MessageBoxScript::Records()[0].text, "C:\\Nowhere\\a.mdb =>DB File not making");
+}
+
+TEST_F(FileHelpersTest, ProvisionWritesOnlyMissingOrEmptyFiles)
+{
+    EXPECT_TRUE(ProvisionDatabaseFile(208, "C:\\new.mdb"));
+    EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native("C:\\new.mdb")), Template(208));
+    TempDataRoot::WriteAll(m_root.Native("C:\\empty.mdb"), "");
+    EXPECT_TRUE(ProvisionDatabaseFile(208, "C:\\empty.mdb"));
+    EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native("C:\\empty.mdb")), Template(208));
+    TempDataRoot::WriteAll(m_root.Native("C:\\full.mdb"), "mine");
+    EXPECT_TRUE(ProvisionDatabaseFile(208, "C:\\full.mdb"));
+    EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native("C:\\full.mdb")), "mine");
+}
+
+TEST_F(FileHelpersTest, LogTimeTextHasTheFixedFields)
+{
+    const CString text = GetLogTimeText();
+    ASSERT_EQ(text.GetLength(), 18);
+    EXPECT_EQ(text[4], '/');
+    EXPECT_EQ(text[7], '/');
+    EXPECT_EQ(text[10], ':');
+    EXPECT_EQ(text.Mid(13, 2), "H-");
+    EXPECT_EQ(text.Right(1), "M");
+}
+
+TEST(WindowsVersionTest, NamesFollowThePlatformAndVersion)
+{
+    EXPECT_EQ(WindowsVersionName(Version(0, 3, 1)), "Microsoft Win32s");
+    EXPECT_EQ(WindowsVersionName(Version(1, 4, 0, " C")), "Microsoft Windows 95");
+    EXPECT_EQ(WindowsVersionName(Version(1, 4, 0, " B")), "");
+    EXPECT_EQ(WindowsVersionName(Version(1, 4, 10, " A")), "Microsoft Windows 98");
+    EXPECT_EQ(WindowsVersionName(Version(1, 4, 90)), "Microsoft Windows Me");
+    EXPECT_EQ(WindowsVersionName(Version(2, 4, 0)), "Microsoft Windows NT");
+    EXPECT_EQ(WindowsVersionName(Version(2, 5, 0)), "Microsoft Windows 2000");
+    EXPECT_EQ(WindowsVersionName(Version(2, 5, 1)), "Whistler");
+    EXPECT_EQ(WindowsVersionName(Version(2, 5, 2)), "");
+    EXPECT_EQ(WindowsVersionName(Version(2, 6, 0)), "");
+    EXPECT_EQ(WindowsVersionName(Version(3, 5, 1)), "");
+    EXPECT_EQ(GetWindowsVersionName(), "Whistler");
+}

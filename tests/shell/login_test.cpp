@@ -1,0 +1,196 @@
+// The manager log-in: the dialog, the worker's reply, log-out, the change of
+// the manager's own data and the registration of a new manager.
+
+#include "shell/manager_class.h"
+#include "shell/manager_dialogs.h"
+#include "shell/view_hints.h"
+#include "tests/shell/shell_fixture.h"
+
+namespace {
+
+class LoginTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(StartUp());
+        ASSERT_TRUE(TempDataRoot::Exists(m_root.Native(kManagerDatabase))) << m_root.Native(kManagerDatabase);
+        ExecuteOnManagerDb("INSERT INTO [Manager] VALUES('kim', 'secret', 7)");
+        LogOut();
+        ASSERT_EQ(LeftPane()->m_nLoggedIn, 0);
+        WorkScreen()->m_hints.clear();
+    }
+
+    std::vector<CString> BoxTexts() const
+    {
+        std::vector<CString> texts;
+        for (const MessageBoxRecord& record : MessageBoxScript::Records())
+            texts.push_back(record.text);
+        return texts;
+    }
+};
+
+}  // namespace
+
+TEST_F(LoginTest, LogOutClearsTheStateAndSendsHintTenWithEmptyText)
+{
+    CCalvornView* pane = LeftPane();
+    EXPECT_TRUE(pane->m_strUserId.IsEmpty());
+    EXPECT_EQ(pane->m_nAdminFlag, 0);
+    EXPECT_TRUE(pane->m_strItemDbPath.IsEmpty());
+    EXPECT_EQ(pane->m_categoryTree.GetCount(), 0u);
+    EXPECT_EQ(pane->m_captionPanel.GetCaption(), "Input Log ID");
+    CString text;
+    pane->m_loginButton.GetWindowText(text);
+    EXPECT_EQ(text, "Log-in");
+}
+
+TEST_F(LoginTest, LogOutHintIsTenWithAnEmptyText)
+{
+    LogIn("kim", "secret", MakeItemDatabase("kim.mdb"));
+    WorkScreen()->m_hints.clear();
+    LogOut();
+    ASSERT_FALSE(WorkScreen()->m_hints.empty());
+    EXPECT_EQ(WorkScreen()->m_hints.back().hint, kHintRefresh);
+    EXPECT_TRUE(WorkScreen()->m_hints.back().text.IsEmpty());
+    EXPECT_TRUE(LeftPane()->m_strItemDbPath.IsEmpty());
+}
+
+TEST_F(LoginTest, CorrectPasswordLogsInWithoutAdministratorRights)
+{
+    const CString items = MakeItemDatabase("kim.mdb");
+    LogIn("kim", "secret", items);
+    CCalvornView* pane = LeftPane();
+    EXPECT_EQ(pane->m_nLoggedIn, 1);
+    EXPECT_EQ(pane->m_nAdminFlag, 0);
+    EXPECT_EQ(pane->m_strUserId, "kim");
+    EXPECT_EQ(pane->m_strCornerCode, "7");
+    EXPECT_EQ(pane->m_captionPanel.GetCaption(), "kim Log-In");
+    CString text;
+    pane->m_loginButton.GetWindowText(text);
+    EXPECT_EQ(text, "Log-out");
+    // Hint 8 with the user id, then the item database that was opened.
+    ASSERT_FALSE(WorkScreen()->m_hints.empty());
+    EXPECT_EQ(WorkScreen()->m_hints.front().hint, kHintLoggedIn);
+    EXPECT_EQ(WorkScreen()->m_hints.front().userId, "kim");
+    EXPECT_EQ(pane->m_strItemDbPath, items);
+    EXPECT_EQ(pane->m_categoryTree.GetCount(), 13u);  // 3 groups, 10 entries
+    ASSERT_EQ(FileDialogScript::Records().size(), 1u);
+    EXPECT_EQ(FileDialogScript::Records()[0].title, "ItemDB File Open");
+    EXPECT_EQ(FileDialogScript::Records()[0].filter, "mdb File(*.mdb)|*.mdb||");
+    EXPECT_TRUE(BoxTexts().empty());
+}
+
+TEST_F(LoginTest, WrongPasswordFailsAndClearsTheEntries)
+{
+    LogIn("kim", "wrong");
+    CCalvornView* pane = LeftPane();
+    EXPECT_EQ(pane->m_nLoggedIn, 0);
+    EXPECT_TRUE(pane->m_strUserId.IsEmpty());
+    EXPECT_TRUE(pane->m_strPassword.IsEmpty());
+    EXPECT_EQ(BoxTexts(), std::vector<CString>{"Log-in Failed."});
+    EXPECT_TRUE(FileDialogScript::Records().empty());
+}
+
+TEST_F(LoginTest, QuotesInIdOrPasswordAreRefusedWithoutSqlError)
+{
+    LogIn("' OR ''='", "' OR ''='");
+    EXPECT_EQ(LeftPane()->m_nLoggedIn, 0);
+    LogIn("kim", "x' OR 'a'='a");
+    EXPECT_EQ(LeftPane()->m_nLoggedIn, 0);
+    EXPECT_EQ(BoxTexts(), (std::vector<CString>{"Log-in Failed.", "Log-in Failed."}));
+}
+
+TEST_F(LoginTest, LoginSqlQuotesTheTypedValues)
+{
+    EXPECT_EQ(ManagerLoginSql("o'neil", "p'w"),
+        "SELECT [corner_code] FROM [manager] WHERE mg_id = 'o''neil' AND mg_pass = 'p''w'");
+}
+
+TEST_F(LoginTest, AdministratorIsOnlyTheExactId)
+{
+    ExecuteOnManagerDb("INSERT INTO [Manager] VALUES(' vexo', 'vexo', 0)");
+    LogIn("vexo", "vexo");
+    EXPECT_EQ(LeftPane()->m_nAdminFlag, 1);
+    LogOut();
+    LogIn("VEXO", "vexo");
+    EXPECT_EQ(LeftPane()->m_nLoggedIn, 1);
+    EXPECT_EQ(LeftPane()->m_nAdminFlag, 0);
+    LogOut();
+    LogIn(" vexo", "vexo");
+    EXPECT_EQ(LeftPane()->m_nLoggedIn, 1);
+    EXPECT_EQ(LeftPane()->m_nAdminFlag, 0);
+}
+
+TEST_F(LoginTest, CancelledDialogSendsNothing)
+{
+    ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDCANCEL); });
+    LeftPane()->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_LOGIN_BUTTON, BN_CLICKED), 0);
+    EXPECT_TRUE(LeftPane()->m_mailbox.Text(1003).IsEmpty());
+    EXPECT_TRUE(LeftPane()->m_mailbox.Text(1002).IsEmpty());
+    EXPECT_EQ(LeftPane()->m_nLoggedIn, 0);
+}
+
+TEST_F(LoginTest, ButtonWhileLoggedInLogsOutWithoutTheDialog)
+{
+    LogIn("kim", "secret");
+    ASSERT_EQ(LeftPane()->m_nLoggedIn, 1);
+    const size_t dialogs = ModalDialogScript::Records().size();
+    LogOut();
+    EXPECT_EQ(LeftPane()->m_nLoggedIn, 0);
+    EXPECT_EQ(ModalDialogScript::Records().size(), dialogs);
+}
+
+TEST_F(LoginTest, ChangeOfOwnDataUpdatesThePasswordAndCorner)
+{
+    LogIn("kim", "secret");
+    ModalDialogScript::Push([](CDialog& dialog) {
+        CString id;
+        dialog.GetDlgItemText(1002, id);
+        EXPECT_EQ(id, "kim");
+        EXPECT_FALSE(dialog.GetDlgItem(1002)->IsWindowEnabled());
+        dialog.SetDlgItemText(1003, "new'pw");
+        dialog.SetDlgItemText(1006, "new'pw");
+        AfxClickDlgButton(dialog, IDOK);
+    });
+    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(32771, 0), 0);
+    EXPECT_EQ(ReadManagerDb("SELECT [mg_pass] FROM [Manager] WHERE [mg_id] = 'kim'"), "new'pw");
+    EXPECT_EQ(ReadManagerDb("SELECT [corner_code] FROM [Manager] WHERE [mg_id] = 'kim'"), "0");
+    EXPECT_EQ(LeftPane()->m_strPassword, "new'pw");
+    EXPECT_EQ(LeftPane()->m_strCornerCode, "0");
+}
+
+TEST_F(LoginTest, DifferentPasswordsKeepTheDialogOpen)
+{
+    LogIn("kim", "secret");
+    ModalDialogScript::Push([](CDialog& dialog) {
+        dialog.SetDlgItemText(1003, "one");
+        dialog.SetDlgItemText(1006, "two");
+        AfxClickDlgButton(dialog, IDOK);
+        EXPECT_TRUE(IsWindow(dialog.GetSafeHwnd()));
+        AfxClickDlgButton(dialog, IDCANCEL);
+    });
+    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(32771, 0), 0);
+    EXPECT_EQ(BoxTexts(), std::vector<CString>{"Password Error."});
+    EXPECT_EQ(ReadManagerDb("SELECT [mg_pass] FROM [Manager] WHERE [mg_id] = 'kim'"), "secret");
+}
+
+TEST_F(LoginTest, RegistrationInsertsTheManager)
+{
+    LogIn("vexo", "vexo");
+    ModalDialogScript::Push([](CDialog& dialog) {
+        CString button;
+        dialog.GetDlgItem(IDOK)->GetWindowText(button);
+        EXPECT_EQ(button, "INSERT");
+        dialog.SetDlgItemText(1002, "o'neil");
+        dialog.SetDlgItemText(1003, "pw");
+        dialog.SetDlgItemText(1006, "pw");
+        AfxClickDlgButton(dialog, IDOK);
+    });
+    LeftPane()->SendMessage(WM_COMMAND, MAKEWPARAM(32772, 0), 0);
+    EXPECT_EQ(ReadManagerDb("SELECT [mg_pass] FROM [Manager] WHERE [mg_id] = 'o''neil'"), "pw");
+    EXPECT_EQ(LeftPane()->m_strUserId, "vexo");
+    // The new manager logs in.
+    LogOut();
+    LogIn("o'neil", "pw");
+    EXPECT_EQ(LeftPane()->m_nLoggedIn, 1);
+}

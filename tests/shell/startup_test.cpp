@@ -1,0 +1,244 @@
+// Start-up: provisioning of the data folder, the automatic administrator
+// log-in, the main window's caption, menu bar, bars and panes, and closing.
+
+#include <span>
+
+#include "platform/base/resource.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/bitmap_file.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/system_colors.h"
+#include "platform/wnd/keyboard.h"
+#include "platform/wnd/input_seam.h"
+#include "platform/wnd/window_capture.h"
+#include "shell/view_hints.h"
+#include "tests/shell/shell_fixture.h"
+
+namespace {
+
+std::string TemplateBytes(UINT id)
+{
+    const std::span<const std::uint8_t> bytes = AfxGetResource("MDB", id);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+struct ProvisionedFile {
+    const char* path;
+    UINT templateId;
+};
+
+constexpr ProvisionedFile kProvisioned[] = {
+    {kManagerDatabase, 152},
+    {kScaleInfoDatabase, 208},
+    {kReservationDatabase, 220},
+    {kSampleDatabaseNt, 150},
+};
+
+}  // namespace
+
+TEST_F(ShellTest, ProvisioningWritesEachDatabaseFromItsTemplate)
+{
+    ASSERT_TRUE(StartUp());
+    for (const ProvisionedFile& file : kProvisioned) {
+        SCOPED_TRACE(file.path);
+        const std::string native = m_root.Native(file.path);
+        ASSERT_TRUE(TempDataRoot::Exists(native));
+        EXPECT_EQ(TempDataRoot::ReadAll(native), TemplateBytes(file.templateId));
+    }
+    EXPECT_EQ(MessageBoxScript::Count(), 0u);
+}
+
+TEST_F(ShellTest, ProvisioningReplacesAnEmptyFileAndKeepsOneWithContent)
+{
+    TempDataRoot::WriteAll(m_root.Native(kManagerDatabase), "");
+    TempDataRoot::WriteAll(m_root.Native(kReservationDatabase), "kept as it is");
+    ASSERT_TRUE(StartUp());
+    EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kManagerDatabase)), TemplateBytes(152));
+    EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kReservationDatabase)), "kept as it is");
+}
+
+TEST_F(ShellTest, DeletedSampleDatabaseIsWrittenAgainAtTheNextStart)
+{
+    ASSERT_TRUE(StartUp());
+    ShutDown();
+    const std::string sample = m_root.Native(kSampleDatabaseNt);
+    ASSERT_EQ(std::remove(sample.c_str()), 0);
+    m_app.reset();
+    m_app = std::make_unique<CCalvornApp>();
+    ASSERT_TRUE(StartUp());
+    EXPECT_EQ(TempDataRoot::ReadAll(sample), TemplateBytes(150));
+}
+
+TEST_F(ShellTest, AdministratorIsLoggedInWithoutQueryOrHint)
+{
+    ASSERT_TRUE(StartUp());
+    CCalvornView* pane = LeftPane();
+    EXPECT_EQ(pane->m_strUserId, "vexo");
+    EXPECT_EQ(pane->m_nLoggedIn, 1);
+    EXPECT_EQ(pane->m_nAdminFlag, 1);
+    EXPECT_EQ(pane->m_captionPanel.GetCaption(), "vexo");
+    EXPECT_EQ(pane->m_captionPanel.GetTipText(), "vexo");
+    EXPECT_FALSE(pane->m_loginButton.GetStyle() & WS_VISIBLE);
+    EXPECT_EQ(WorkScreen()->m_flag, 1);
+    EXPECT_EQ(pane->m_categoryTree.GetCount(), 0u);
+    EXPECT_TRUE(pane->m_strItemDbPath.IsEmpty());
+    // The only hint of the start-up is the framework's initial update (0).
+    for (const HintRecord& record : WorkScreen()->m_hints)
+        EXPECT_EQ(record.hint, 0);
+}
+
+TEST_F(ShellTest, MainWindowHasTheCautionCaptionAndTrimmedMenu)
+{
+    ASSERT_TRUE(StartUp());
+    CString caption;
+    Frame()->GetWindowText(caption);
+    EXPECT_EQ(caption, "Management Program (Caution) '(single  quotation marks)  Don't Use");
+    CMenu* menu = Frame()->GetMenu();
+    ASSERT_NE(menu, nullptr);
+    const char* expected[] = {"File(&F)", "Item_Option", "Communication Setup", "View(&V)", "Help(&H)"};
+    ASSERT_EQ(menu->GetMenuItemCount(), 5);
+    for (int i = 0; i < 5; ++i) {
+        CString text;
+        menu->GetMenuString(static_cast<UINT>(i), text, MF_BYPOSITION);
+        EXPECT_EQ(text, expected[i]);
+    }
+    // The commands of the removed menus still exist: the server ones are
+    // disabled, the user-information change follows the log-in.
+    EXPECT_TRUE(Frame()->OnCmdMsg(32771, CN_COMMAND, nullptr, &caption));
+}
+
+TEST_F(ShellTest, PanesHaveTheirSizesAndTheSplitterBorderIsHidden)
+{
+    ASSERT_TRUE(StartUp());
+    CRect left;
+    LeftPane()->GetClientRect(&left);
+    EXPECT_EQ(left.Width(), 200);
+    CRightCotainerView* right = Frame()->GetRightContainerView();
+    ASSERT_NE(right, nullptr);
+    CRect rightClient;
+    right->GetClientRect(&rightClient);
+    CRect upper;
+    WorkScreen()->GetClientRect(&upper);
+    EXPECT_EQ(upper.Height(), std::min(900, rightClient.Height()));
+    EXPECT_EQ(upper.Width(), rightClient.Width());
+    int current = 0;
+    int minimum = 0;
+    right->m_wndSplitter.GetRowInfo(0, current, minimum);
+    EXPECT_EQ(current, upper.Height());
+    // The splitter reaches one 3-D edge past the view on every side.
+    CRect splitter;
+    right->m_wndSplitter.GetWindowRect(&splitter);
+    right->ScreenToClient(&splitter);
+    EXPECT_EQ(splitter, CRect(-2, -2, rightClient.right + 2, rightClient.bottom + 2));
+    // ... also after the view changes size.
+    right->SendMessage(WM_SIZE, 0, MAKELPARAM(300, 500));
+    right->m_wndSplitter.GetWindowRect(&splitter);
+    right->ScreenToClient(&splitter);
+    EXPECT_EQ(splitter.Size(), CSize(304, 504));
+    EXPECT_EQ(splitter.TopLeft(), CPoint(-2, -2));
+}
+
+TEST_F(ShellTest, SetRowHeightGivesTheScreenToOnePane)
+{
+    ASSERT_TRUE(StartUp());
+    CRightCotainerView* right = Frame()->GetRightContainerView();
+    right->SetRowHeight(0, 40);
+    CRect upper;
+    WorkScreen()->GetClientRect(&upper);
+    EXPECT_EQ(upper.Height(), 40);
+}
+
+TEST_F(ShellTest, FrameHasToolbarAndStatusBarWithTheirIds)
+{
+    ASSERT_TRUE(StartUp());
+    EXPECT_EQ(Frame()->m_wndToolBar.GetDlgCtrlID(), 0xE800);
+    EXPECT_EQ(Frame()->m_wndStatusBar.GetDlgCtrlID(), 0xE801);
+    EXPECT_EQ(Frame()->m_wndToolBar.GetCount(), 5);
+    EXPECT_EQ(Frame()->m_wndToolBar.GetItemID(0), 57601u);
+    EXPECT_EQ(Frame()->m_wndToolBar.GetItemID(2), 32792u);
+    EXPECT_EQ(Frame()->m_wndToolBar.GetItemID(4), 57664u);
+    EXPECT_EQ(Frame()->m_wndStatusBar.GetCount(), 4);
+    EXPECT_EQ(Frame()->m_wndStatusBar.GetPaneText(0), "준비");
+    // Idle: open is enabled while logged in, 32792 has no handler here.
+    m_app->OnIdle(0);
+    EXPECT_TRUE(Frame()->m_wndToolBar.IsButtonEnabled(0));
+    EXPECT_FALSE(Frame()->m_wndToolBar.IsButtonEnabled(2));
+    EXPECT_TRUE(Frame()->m_wndToolBar.IsButtonEnabled(4));
+}
+
+TEST_F(ShellTest, MainWindowScreenshotShowsThePanes)
+{
+    ASSERT_TRUE(StartUp());
+    CRect frame;
+    Frame()->GetClientRect(&frame);
+    CDC screen;
+    HDC screenDc = GdiCreateScreenDC();
+    screen.Attach(screenDc);
+    CDC memory;
+    ASSERT_TRUE(memory.CreateCompatibleDC(&screen));
+    CBitmap bitmap;
+    ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&screen, frame.Width(), frame.Height()));
+    CBitmap* old = memory.SelectObject(&bitmap);
+    ASSERT_TRUE(AfxPrintWindowTree(Frame()->GetSafeHwnd(), &memory));
+    // The caption bar's face colour across the top of the left pane.
+    CRect pane;
+    LeftPane()->GetWindowRect(&pane);
+    Frame()->ScreenToClient(&pane);
+    EXPECT_EQ(memory.GetPixel(pane.left + 100, pane.top + 9), RGB(192, 198, 216));
+    memory.SelectObject(old);
+    EXPECT_TRUE(AfxSaveBitmapAsPng(static_cast<HBITMAP>(bitmap.GetSafeHandle()), "calvorn_main_window.png"));
+    screen.Detach();
+    DeleteDC(screenDc);
+}
+
+TEST_F(ShellTest, ClosingAsksAndClosesOnlyOnYes)
+{
+    ASSERT_TRUE(StartUp());
+    MessageBoxScript::PushAnswer(IDNO);
+    Frame()->SendMessage(WM_CLOSE, 0, 0);
+    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_EQ(MessageBoxScript::Records()[0].text, "Quits the application?");
+    EXPECT_EQ(MessageBoxScript::Records()[0].caption, "Quit");
+    EXPECT_EQ(MessageBoxScript::Records()[0].type & MB_TYPEMASK, MB_YESNO);
+    ASSERT_NE(Frame(), nullptr);
+    EXPECT_TRUE(IsWindow(Frame()->GetSafeHwnd()));
+
+    MessageBoxScript::PushAnswer(IDYES);
+    m_app->m_pMainWnd->SendMessage(WM_COMMAND, MAKEWPARAM(ID_APP_EXIT, 0), 0);
+    EXPECT_EQ(MessageBoxScript::Count(), 2u);
+    EXPECT_EQ(m_app->m_pMainWnd, nullptr);
+    // The loop ends: the quit request is waiting for it.
+    EXPECT_EQ(AfxRunMessageLoop(), 0);
+}
+
+TEST_F(ShellTest, CtrlSHasNoEffect)
+{
+    ASSERT_TRUE(StartUp());
+    int query = 0;
+    EXPECT_FALSE(Frame()->OnCmdMsg(57603, CN_COMMAND, nullptr, &query));
+    SetKeyStateOverride(VK_CONTROL, TRUE);
+    MSG msg;
+    msg.hwnd = LeftPane()->GetSafeHwnd();
+    msg.message = WM_KEYDOWN;
+    msg.wParam = 'S';
+    const BOOL eaten = Frame()->PreTranslateMessage(&msg);
+    ClearKeyStateOverrides();
+    EXPECT_TRUE(eaten);
+    EXPECT_EQ(MessageBoxScript::Count(), 0u);
+    EXPECT_TRUE(FileDialogScript::Records().empty());
+}
+
+TEST_F(ShellTest, AboutBoxShowsTheVersion)
+{
+    ASSERT_TRUE(StartUp());
+    CString version;
+    ModalDialogScript::Push([&](CDialog& dialog) {
+        dialog.GetDlgItemText(1033, version);
+        AfxClickDlgButton(dialog, IDOK);
+    });
+    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(57664, 0), 0);
+    ASSERT_EQ(ModalDialogScript::Records().size(), 1u);
+    EXPECT_EQ(ModalDialogScript::Records()[0].templateId, 100u);
+    EXPECT_EQ(ModalDialogScript::Records()[0].result, IDOK);
+    EXPECT_EQ(version, "Management Program Version F1.6.5.1 C");
+}
