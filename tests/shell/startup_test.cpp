@@ -34,6 +34,75 @@ constexpr ProvisionedFile kProvisioned[] = {
     {kSampleDatabaseNt, 150},
 };
 
+// The frame's client area drawn with all its visible children.
+class FrameShot {
+public:
+    explicit FrameShot(CWnd* frame) : m_frame(frame), m_screenDc(GdiCreateScreenDC())
+    {
+        CRect client;
+        frame->GetClientRect(&client);
+        m_screen.Attach(m_screenDc);
+        m_valid = m_memory.CreateCompatibleDC(&m_screen) &&
+                  m_bitmap.CreateCompatibleBitmap(&m_screen, client.Width(), client.Height());
+        if (m_valid) {
+            m_old = m_memory.SelectObject(&m_bitmap);
+            m_valid = AfxPrintWindowTree(frame->GetSafeHwnd(), &m_memory);
+        }
+    }
+    ~FrameShot()
+    {
+        if (m_old)
+            m_memory.SelectObject(m_old);
+        m_screen.Detach();
+        DeleteDC(m_screenDc);
+    }
+    FrameShot(const FrameShot&) = delete;
+    FrameShot& operator=(const FrameShot&) = delete;
+
+    bool IsValid() const { return m_valid; }
+    COLORREF Pixel(int x, int y) { return m_memory.GetPixel(x, y); }
+    // The window's rectangle in frame client coordinates.
+    CRect ToFrame(const CWnd& window) const
+    {
+        CRect rect;
+        window.GetWindowRect(&rect);
+        m_frame->ScreenToClient(&rect);
+        return rect;
+    }
+    int CountDifferent(const CRect& area, COLORREF color)
+    {
+        int count = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                count += m_memory.GetPixel(x, y) != color ? 1 : 0;
+        return count;
+    }
+    BOOL Save(const char* path)
+    {
+        m_memory.SelectObject(m_old);
+        m_old = nullptr;
+        return AfxSaveBitmapAsPng(static_cast<HBITMAP>(m_bitmap.GetSafeHandle()), path);
+    }
+
+private:
+    CWnd* m_frame;
+    HDC m_screenDc;
+    CDC m_screen;
+    CDC m_memory;
+    CBitmap m_bitmap;
+    CBitmap* m_old = nullptr;
+    bool m_valid = false;
+};
+
+// A child's rectangle in its pane's client coordinates.
+CRect RectInPane(CWnd* pane, const CWnd& child)
+{
+    CRect rect;
+    child.GetWindowRect(&rect);
+    pane->ScreenToClient(&rect);
+    return rect;
+}
+
 }  // namespace
 
 TEST_F(ShellTest, ProvisioningWritesEachDatabaseFromItsTemplate)
@@ -169,26 +238,63 @@ TEST_F(ShellTest, FrameHasToolbarAndStatusBarWithTheirIds)
 TEST_F(ShellTest, MainWindowScreenshotShowsThePanes)
 {
     ASSERT_TRUE(StartUp());
-    CRect frame;
-    Frame()->GetClientRect(&frame);
-    CDC screen;
-    HDC screenDc = GdiCreateScreenDC();
-    screen.Attach(screenDc);
-    CDC memory;
-    ASSERT_TRUE(memory.CreateCompatibleDC(&screen));
-    CBitmap bitmap;
-    ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&screen, frame.Width(), frame.Height()));
-    CBitmap* old = memory.SelectObject(&bitmap);
-    ASSERT_TRUE(AfxPrintWindowTree(Frame()->GetSafeHwnd(), &memory));
-    // The caption bar's face colour across the top of the left pane.
-    CRect pane;
-    LeftPane()->GetWindowRect(&pane);
-    Frame()->ScreenToClient(&pane);
-    EXPECT_EQ(memory.GetPixel(pane.left + 100, pane.top + 9), RGB(192, 198, 216));
-    memory.SelectObject(old);
-    EXPECT_TRUE(AfxSaveBitmapAsPng(static_cast<HBITMAP>(bitmap.GetSafeHandle()), "calvorn_main_window.png"));
-    screen.Detach();
-    DeleteDC(screenDc);
+    FrameShot shot(Frame());
+    ASSERT_TRUE(shot.IsValid());
+    const CRect pane = shot.ToFrame(*LeftPane());
+    // The caption bar's face colour across the top of the left pane, with the
+    // administrator's id written on it.
+    EXPECT_EQ(shot.Pixel(pane.left + 100, pane.top + 9), RGB(192, 198, 216));
+    EXPECT_GT(shot.CountDifferent(CRect(pane.left, pane.top, pane.left + 60, pane.top + 18), RGB(192, 198, 216)),
+        10);
+    // After the automatic log-in the button is hidden: its place shows the
+    // pane's own background.
+    const COLORREF background = shot.Pixel(pane.left + 5, pane.top + 60);
+    EXPECT_EQ(shot.CountDifferent(CRect(pane.left + 20, pane.top + 20, pane.left + 150, pane.top + 100), background),
+        0);
+    // The empty tree: visible at (10, 100), reaching 10 pixels past the pane.
+    CCalvornView* left = LeftPane();
+    ASSERT_TRUE(left->m_categoryTree.GetSafeHwnd());
+    EXPECT_TRUE(left->m_categoryTree.IsWindowVisible());
+    CRect client;
+    left->GetClientRect(&client);
+    EXPECT_EQ(RectInPane(left, left->m_categoryTree), CRect(10, 100, client.right + 10, client.bottom));
+    EXPECT_TRUE(left->m_captionPanel.IsWindowVisible());
+    EXPECT_EQ(RectInPane(left, left->m_captionPanel), CRect(0, 0, client.right, 18));
+    // Toolbar and status bar are on screen with their texts and images.
+    for (CWnd* bar : {static_cast<CWnd*>(&Frame()->m_wndToolBar), static_cast<CWnd*>(&Frame()->m_wndStatusBar)}) {
+        EXPECT_TRUE(bar->IsWindowVisible());
+        const CRect area = shot.ToFrame(*bar);
+        EXPECT_GT(area.Height(), 10);
+        EXPECT_GT(shot.CountDifferent(area, shot.Pixel(area.right - 3, area.top + area.Height() / 2)), 20);
+    }
+    EXPECT_TRUE(shot.Save("calvorn_main_window.png"));
+}
+
+TEST_F(ShellTest, LogInButtonShowsItsIconAndTextWhereItIsPlaced)
+{
+    ASSERT_TRUE(StartUp());
+    CCalvornView* pane = LeftPane();
+    CIconButton& button = pane->m_loginButton;
+    ASSERT_TRUE(button.GetSafeHwnd());
+    EXPECT_EQ(button.GetDlgCtrlID(), 201);
+    EXPECT_EQ(RectInPane(pane, button), CRect(20, 20, 150, 100));
+    EXPECT_TRUE(button.IsTransparentMode());
+    CString text;
+    button.GetWindowText(text);
+    EXPECT_EQ(text, "Log-in");
+    // Hidden by the automatic log-in; shown, it paints over the pane.
+    button.ShowWindow(SW_SHOW);
+    EXPECT_TRUE(button.IsWindowVisible());
+    FrameShot shot(Frame());
+    ASSERT_TRUE(shot.IsValid());
+    const CRect area = shot.ToFrame(button);
+    const COLORREF background = shot.Pixel(area.left - 15, area.top + 40);
+    // The 32-pixel icon at the left edge, vertically centred; the text right of it.
+    const CRect icon(area.left + 3, area.top + 24, area.left + 35, area.top + 56);
+    const CRect caption(area.left + 35, area.top, area.right, area.bottom);
+    EXPECT_GT(shot.CountDifferent(icon, background), 100);
+    EXPECT_GT(shot.CountDifferent(caption, background), 20);
+    EXPECT_TRUE(shot.Save("calvorn_login_button.png"));
 }
 
 TEST_F(ShellTest, ClosingAsksAndClosesOnlyOnYes)
