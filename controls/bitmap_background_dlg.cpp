@@ -12,13 +12,6 @@
 #include "platform/wnd/paint_dc.h"
 #include "platform/wnd/window_region.h"
 
-namespace {
-
-constexpr UINT kNcLButtonDown = 0x00A1;
-constexpr UINT kHitCaption = 2;
-
-} // namespace
-
 CBitmapBackgroundDlg::CBitmapBackgroundDlg() = default;
 
 CBitmapBackgroundDlg::CBitmapBackgroundDlg(UINT templateId, CWnd* parent)
@@ -282,8 +275,12 @@ void CBitmapBackgroundDlg::OnSize(UINT type, int cx, int cy)
 
 void CBitmapBackgroundDlg::OnLButtonDown(UINT, CPoint point)
 {
-    if (m_dragByClientArea == 1)
+    if (m_dragByClientArea == 1) {
+        // WM_NCLBUTTONDOWN carries the point in screen coordinates: the move
+        // starts from it.
+        ClientToScreen(&point);
         PostMessage(
-            kNcLButtonDown, kHitCaption, MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
+            WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
+    }
     Default();
 }

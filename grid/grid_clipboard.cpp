@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "grid/grid_ctrl.h"
+#include "platform/wnd/cmdui.h"
 
 namespace {
 
@@ -274,6 +275,27 @@ void CGridCtrl::OnEditSelectAll()
     SendNotify(m_LeftClickDownCell.row, m_LeftClickDownCell.col, GRIDNOTIFY_SELCHANGING);
     SelectAllCells();
     SendNotify(m_idCurrentCell.row, m_idCurrentCell.col, GRIDNOTIFY_SELCHANGED);
+}
+
+void CGridCtrl::OnUpdateEditCopy(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(GetSelectedCount() > 0);
+}
+
+void CGridCtrl::OnUpdateEditCut(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(IsEditable() && GetSelectedCount() > 0);
+}
+
+void CGridCtrl::OnUpdateEditPaste(CCmdUI* pCmdUI)
+{
+    const CGridCellCoord cell = GetFocusCell();
+    pCmdUI->Enable(IsValid(cell) && IsCellEditable(cell) && IsClipboardFormatAvailable(CF_TEXT));
+}
+
+void CGridCtrl::OnUpdateEditSelectAll(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(IsSelectable());
 }
 
 void CGridCtrl::ClearCells(CGridCellRange Selection)

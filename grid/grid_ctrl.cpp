@@ -6,6 +6,7 @@
 
 #include "grid/drop_target.h"
 #include "grid/title_tip.h"
+#include "platform/wnd/cmdui.h"
 
 namespace {
 
@@ -92,6 +93,10 @@ const MessageMap* CGridCtrl::GetMessageMap() const
             OnCommandMsg<&CGridCtrl::OnEditCopyCmd>(kIdEditCopy),
             OnCommandMsg<&CGridCtrl::OnEditPasteCmd>(kIdEditPaste),
             OnCommandMsg<&CGridCtrl::OnEditSelectAllCmd>(kIdEditSelectAll),
+            OnUpdateCommand<&CGridCtrl::OnUpdateEditCut>(kIdEditCut),
+            OnUpdateCommand<&CGridCtrl::OnUpdateEditCopy>(kIdEditCopy),
+            OnUpdateCommand<&CGridCtrl::OnUpdateEditPaste>(kIdEditPaste),
+            OnUpdateCommand<&CGridCtrl::OnUpdateEditSelectAll>(kIdEditSelectAll),
         });
     return &kMap;
 }

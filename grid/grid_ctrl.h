@@ -11,6 +11,7 @@
 #include "grid/pick_list.h"
 #include "grid/selection_map.h"
 
+class CCmdUI;
 class CGridTitleTip;
 struct GridAxis;
 class CGridDropTarget;
@@ -397,6 +398,11 @@ protected:
     void OnEditCopyCmd() { OnEditCopy(); }
     void OnEditPasteCmd() { OnEditPaste(); }
     void OnEditSelectAllCmd() { OnEditSelectAll(); }
+    // Update rules of the edit commands.
+    void OnUpdateEditCopy(CCmdUI* pCmdUI);
+    void OnUpdateEditCut(CCmdUI* pCmdUI);
+    void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    void OnUpdateEditSelectAll(CCmdUI* pCmdUI);
 
     const MessageMap* GetMessageMap() const override;
     void PreSubclassWindow() override;

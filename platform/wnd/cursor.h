@@ -20,6 +20,7 @@ inline constexpr UINT_PTR IDC_HAND = 32649;
 // WM_SETCURSOR / WM_NCHITTEST hit-test codes.
 inline constexpr UINT HTNOWHERE = 0;
 inline constexpr UINT HTCLIENT = 1;
+inline constexpr UINT HTCAPTION = 2;
 inline constexpr UINT HTVSCROLL = 6;
 inline constexpr UINT HTHSCROLL = 7;
 

@@ -117,6 +117,15 @@ BOOL IsClipboardFormatAvailable(UINT format)
     return mime && mime->hasText();
 }
 
+BOOL EmptyClipboard()
+{
+    QClipboard* clipboard = Clipboard();
+    if (!clipboard)
+        return FALSE;
+    clipboard->clear();
+    return TRUE;
+}
+
 void COleDataSource::CacheText(const CString& text)
 {
     m_text = text;

@@ -20,6 +20,8 @@ inline constexpr DROPEFFECT DROPEFFECT_LINK = 4;
 
 // TRUE when the clipboard holds text (CF_TEXT or CF_UNICODETEXT).
 BOOL IsClipboardFormatAvailable(UINT format);
+// Removes everything from the clipboard. FALSE when there is no clipboard.
+BOOL EmptyClipboard();
 
 // Data offered to the clipboard or to a drag.
 class COleDataSource {

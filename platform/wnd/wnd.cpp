@@ -9,6 +9,8 @@
 #include <unordered_map>
 
 #include "platform/wnd/app.h"
+#include "platform/wnd/caption_drag.h"
+#include "platform/wnd/cursor.h"
 #include "platform/wnd/dispatch_internal.h"
 #include "platform/wnd/msgbox.h"
 #include "platform/wnd/widget_bridge.h"
@@ -232,6 +234,10 @@ LRESULT DefaultWindowProcFor(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_GETDLGCODE:
         return state->className == "EDIT" ? (DLGC_WANTCHARS | DLGC_WANTARROWS) : 0;
+    case WM_NCLBUTTONDOWN:
+        if (wParam == HTCAPTION)
+            caption_drag::Begin(hwnd, lParam);
+        return 0;
     default:
         return 0;
     }

@@ -1,6 +1,7 @@
 #include "controls/bitmap_background_dlg.h"
 #include "controls_test_util.h"
 #include "platform/gdi/rgn.h"
+#include "platform/wnd/cursor.h"
 #include "platform/wnd/window_region.h"
 
 namespace {
@@ -34,32 +35,39 @@ void Punch(HBITMAP bitmap, int x, int y)
 class CDragDlg : public CBitmapBackgroundDlg {
 public:
     int m_dragRequests = 0;
+    CPoint m_dragPoint;
     const MessageMap* GetMessageMap() const override
     {
         static const MessageMap kMap(CBitmapBackgroundDlg::GetMessageMap(),
             {
-                OnMessage<&CDragDlg::OnNcLButtonDown>(0x00A1),
+                OnMessage<&CDragDlg::OnNcLButtonDown>(WM_NCLBUTTONDOWN),
             });
         return &kMap;
     }
-    LRESULT OnNcLButtonDown(WPARAM wParam, LPARAM)
+    LRESULT OnNcLButtonDown(WPARAM wParam, LPARAM lParam)
     {
-        m_dragRequests += wParam == 2;
+        m_dragRequests += wParam == HTCAPTION;
+        m_dragPoint = CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     }
 };
 
+// Creates dialog as a shown 100 x 60 popup at (60, 60).
+bool CreateShownDialog(CBitmapBackgroundDlg& dialog)
+{
+    DialogTemplate dialogTemplate;
+    dialogTemplate.cx = 80;
+    dialogTemplate.cy = 40;
+    dialogTemplate.style = WS_POPUP | WS_VISIBLE;
+    if (!dialog.CreateIndirect(dialogTemplate, nullptr))
+        return false;
+    dialog.MoveWindow(60, 60, 100, 60);
+    return true;
+}
+
 class BackgroundDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        DialogTemplate dialogTemplate;
-        dialogTemplate.cx = 80;
-        dialogTemplate.cy = 40;
-        dialogTemplate.style = WS_POPUP | WS_VISIBLE;
-        ASSERT_TRUE(dialog.CreateIndirect(dialogTemplate, nullptr));
-        dialog.MoveWindow(60, 60, 100, 60);
-    }
+    void SetUp() override { ASSERT_TRUE(CreateShownDialog(dialog)); }
     void TearDown() override { dialog.DestroyWindow(); }
     CDragDlg dialog;
 };
@@ -174,10 +182,33 @@ TEST_F(BackgroundDialogTest, ClientAreaDragAsksForACaptionDrag)
     dialog.SetDragByClientArea(1);
     dialog.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_TRUE(PumpUntil([&] { return dialog.m_dragRequests == 1; }));
+    // The caption drag starts from the click point on the screen.
+    CPoint clicked(5, 5);
+    dialog.ClientToScreen(&clicked);
+    EXPECT_EQ(dialog.m_dragPoint, clicked);
     dialog.SetDragByClientArea(0);
     dialog.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PumpFor(std::chrono::milliseconds(20));
     EXPECT_EQ(dialog.m_dragRequests, 1);
+}
+
+TEST(BackgroundDialogDrag, DraggingTheClientAreaMovesTheDialog)
+{
+    CBitmapBackgroundDlg dialog;
+    ASSERT_TRUE(CreateShownDialog(dialog));
+    dialog.SetDragByClientArea(1);
+    const HWND hwnd = dialog.GetSafeHwnd();
+    ASSERT_TRUE(AfxSimulateMouse(hwnd, WM_LBUTTONDOWN, POINT{10, 10}, MK_LBUTTON));
+    ASSERT_TRUE(PumpUntil([&] { return CWnd::GetCapture() == &dialog; }));
+    // (10, 10) + (35, 25) in client coordinates: the window has not moved yet.
+    ASSERT_TRUE(AfxSimulateMouse(hwnd, WM_MOUSEMOVE, POINT{45, 35}, MK_LBUTTON));
+    // The window moved by (35, 25): the same screen point is back at (10, 10).
+    ASSERT_TRUE(AfxSimulateMouse(hwnd, WM_LBUTTONUP, POINT{10, 10}, 0));
+    CRect rect;
+    dialog.GetWindowRect(&rect);
+    EXPECT_EQ(rect.TopLeft(), CPoint(95, 85));
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    dialog.DestroyWindow();
 }
 
 TEST_F(BackgroundDialogTest, MissingBitmapResource)
