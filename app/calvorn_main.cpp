@@ -8,7 +8,7 @@ namespace {
 
 CCalvornApp theApp;
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

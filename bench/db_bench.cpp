@@ -29,7 +29,7 @@ class BenchOwner : public CWnd {
 public:
     BenchOwner()
     {
-        const RECT rect{0, 0, 10, 10};
+        const RECT rect { 0, 0, 10, 10 };
         CreateEx(0, nullptr, "bench", WS_POPUP, rect, nullptr, 0);
         m_mailbox.Create(this);
     }
@@ -50,13 +50,13 @@ public:
         return 0;
     }
 
-    CMailboxDlg m_mailbox{this};
+    CMailboxDlg m_mailbox { this };
     CItemDbWorker* m_worker = nullptr;
     long m_rows = 0;
     bool m_done = false;
 };
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -83,7 +83,8 @@ int main(int argc, char** argv)
         worker.CloseDatabase();
     }
     const double perOpen = MsSince(start) / kOpens;
-    std::printf("OpenDatabase + CloseDatabase: %.3f ms (target < 5 ms) %s\n", perOpen, perOpen < 5 ? "ok" : "SLOW");
+    std::printf(
+        "OpenDatabase + CloseDatabase: %.3f ms (target < 5 ms) %s\n", perOpen, perOpen < 5 ? "ok" : "SLOW");
 
     worker.OpenDatabase(path.c_str());
     worker.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000) "
@@ -97,15 +98,16 @@ int main(int argc, char** argv)
     start = Clock::now();
     owner.m_mailbox.SetText(IDC_MAILBOX_NAME, "Item_Read");
     owner.m_mailbox.SetText(IDC_MAILBOX_TEXT,
-                            "SELECT [item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], "
-                            "[pos_flg], [pos_code], [piece], [weight], [fmark], [pos_kind], [dateprint], "
-                            "[limit_day], [additem], [ID] FROM [Item] WHERE [mg_id] = 'vexo'");
+        "SELECT [item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], "
+        "[pos_flg], [pos_code], [piece], [weight], [fmark], [pos_kind], [dateprint], "
+        "[limit_day], [additem], [ID] FROM [Item] WHERE [mg_id] = 'vexo'");
     worker.OpenDatabase(path.c_str());
     worker.SetEvent();
     const bool done = AfxPumpUntil([&] { return owner.m_done; }, 60000);
     const double streamMs = MsSince(start);
-    std::printf("stream %ld Item rows (header included) with the Report handshake: %.1f ms (target < 1000 ms) %s\n",
-                owner.m_rows, streamMs, done && streamMs < 1000 ? "ok" : "SLOW");
+    std::printf(
+        "stream %ld Item rows (header included) with the Report handshake: %.1f ms (target < 1000 ms) %s\n",
+        owner.m_rows, streamMs, done && streamMs < 1000 ? "ok" : "SLOW");
     std::error_code ec;
     std::filesystem::remove_all(folder, ec);
     return done ? 0 : 1;

@@ -18,46 +18,86 @@ constexpr UINT kErrorTextBuffer = 255;
 const char* TypeName(unsigned code)
 {
     switch (code) {
-    case VT_EMPTY: return "VT_EMPTY";
-    case VT_NULL: return "VT_NULL";
-    case VT_I2: return "VT_I2";
-    case VT_I4: return "VT_I4";
-    case VT_R4: return "VT_R4";
-    case VT_R8: return "VT_R8";
-    case VT_CY: return "VT_CY";
-    case VT_DATE: return "VT_DATE";
-    case VT_BSTR: return "VT_BSTR";
-    case VT_DISPATCH: return "VT_DISPATCH";
-    case VT_ERROR: return "VT_ERROR";
-    case VT_BOOL: return "VT_BOOL";
-    case VT_VARIANT: return "VT_VARIANT";
-    case VT_UNKNOWN: return "VT_UNKNOWN";
-    case VT_I1: return "VT_I1";
-    case VT_UI1: return "VT_UI1";
-    case VT_UI2: return "VT_UI2";
-    case VT_UI4: return "VT_UI4";
-    case VT_I8: return "VT_I8";
-    case VT_UI8: return "VT_UI8";
-    case VT_INT: return "VT_INT";
-    case VT_UINT: return "VT_UINT";
-    case VT_VOID: return "VT_VOID";
-    case VT_HRESULT: return "VT_HRESULT";
-    case VT_PTR: return "VT_PTR";
-    case VT_SAFEARRAY: return "VT_SAFEARRAY";
-    case VT_CARRAY: return "VT_CARRAY";
-    case VT_USERDEFINED: return "VT_USERDEFINED";
-    case VT_LPSTR: return "VT_LPSTR";
-    case VT_LPWSTR: return "VT_LPWSTR";
-    case VT_FILETIME: return "VT_FILETIME";
-    case VT_BLOB: return "VT_BLOB";
-    case VT_STREAM: return "VT_STREAM";
-    case VT_STORAGE: return "VT_STORAGE";
-    case VT_STREAMED_OBJECT: return "VT_STREAMED_OBJECT";
-    case VT_STORED_OBJECT: return "VT_STORED_OBJECT";
-    case VT_BLOB_OBJECT: return "VT_BLOB_OBJECT";
-    case VT_CF: return "VT_CF";
-    case VT_CLSID: return "VT_CLSID";
-    default: return nullptr;
+    case VT_EMPTY:
+        return "VT_EMPTY";
+    case VT_NULL:
+        return "VT_NULL";
+    case VT_I2:
+        return "VT_I2";
+    case VT_I4:
+        return "VT_I4";
+    case VT_R4:
+        return "VT_R4";
+    case VT_R8:
+        return "VT_R8";
+    case VT_CY:
+        return "VT_CY";
+    case VT_DATE:
+        return "VT_DATE";
+    case VT_BSTR:
+        return "VT_BSTR";
+    case VT_DISPATCH:
+        return "VT_DISPATCH";
+    case VT_ERROR:
+        return "VT_ERROR";
+    case VT_BOOL:
+        return "VT_BOOL";
+    case VT_VARIANT:
+        return "VT_VARIANT";
+    case VT_UNKNOWN:
+        return "VT_UNKNOWN";
+    case VT_I1:
+        return "VT_I1";
+    case VT_UI1:
+        return "VT_UI1";
+    case VT_UI2:
+        return "VT_UI2";
+    case VT_UI4:
+        return "VT_UI4";
+    case VT_I8:
+        return "VT_I8";
+    case VT_UI8:
+        return "VT_UI8";
+    case VT_INT:
+        return "VT_INT";
+    case VT_UINT:
+        return "VT_UINT";
+    case VT_VOID:
+        return "VT_VOID";
+    case VT_HRESULT:
+        return "VT_HRESULT";
+    case VT_PTR:
+        return "VT_PTR";
+    case VT_SAFEARRAY:
+        return "VT_SAFEARRAY";
+    case VT_CARRAY:
+        return "VT_CARRAY";
+    case VT_USERDEFINED:
+        return "VT_USERDEFINED";
+    case VT_LPSTR:
+        return "VT_LPSTR";
+    case VT_LPWSTR:
+        return "VT_LPWSTR";
+    case VT_FILETIME:
+        return "VT_FILETIME";
+    case VT_BLOB:
+        return "VT_BLOB";
+    case VT_STREAM:
+        return "VT_STREAM";
+    case VT_STORAGE:
+        return "VT_STORAGE";
+    case VT_STREAMED_OBJECT:
+        return "VT_STREAMED_OBJECT";
+    case VT_STORED_OBJECT:
+        return "VT_STORED_OBJECT";
+    case VT_BLOB_OBJECT:
+        return "VT_BLOB_OBJECT";
+    case VT_CF:
+        return "VT_CF";
+    case VT_CLSID:
+        return "VT_CLSID";
+    default:
+        return nullptr;
     }
 }
 
@@ -69,7 +109,7 @@ CString ExponentText(double value)
     CString text = buffer;
     const int e = text.FindOneOf("eE");
     if (e < 0 || e + 2 > text.GetLength())
-        return text;  // inf, nan
+        return text; // inf, nan
     const CString digits = text.Mid(e + 2);
     if (digits.GetLength() >= 3)
         return text;
@@ -85,9 +125,11 @@ long long LeadingInteger(const CString& text)
     return end == text.GetString() ? 0 : value;
 }
 
-}  // namespace
+} // namespace
 
-CDaoHelper::CDaoHelper() : m_database(std::make_unique<CDaoDatabase>()) {}
+CDaoHelper::CDaoHelper()
+    : m_database(std::make_unique<CDaoDatabase>())
+{ }
 
 CDaoHelper::~CDaoHelper() = default;
 
@@ -148,7 +190,10 @@ CString CDaoHelper::TakeErrorText(CException* e)
     return CString(buffer);
 }
 
-void CDaoHelper::ReportDaoError(const CString& text) { AfxMessageBox(text, MB_OK | MB_ICONSTOP); }
+void CDaoHelper::ReportDaoError(const CString& text)
+{
+    AfxMessageBox(text, MB_OK | MB_ICONSTOP);
+}
 
 CDaoHelper::QueryResult CDaoHelper::Query(const CString& sql)
 {
@@ -213,7 +258,7 @@ CString CDaoHelper::RowText(const CString& sql, int index, BOOL withSeparators)
         ReportDaoError(result.error);
     if (!result.ok || result.rows.empty())
         return kDbNoRows;
-    if (index < 0) {  // every row
+    if (index < 0) { // every row
         CString text;
         for (const auto& row : result.rows)
             text += JoinRow(row, withSeparators);
@@ -224,15 +269,30 @@ CString CDaoHelper::RowText(const CString& sql, int index, BOOL withSeparators)
     return JoinRow(result.rows[static_cast<std::size_t>(index)], withSeparators);
 }
 
-CString CDaoHelper::GetRecordAt(CString sql, int index) { return index < 0 ? CString() : RowText(sql, index, TRUE); }
+CString CDaoHelper::GetRecordAt(CString sql, int index)
+{
+    return index < 0 ? CString() : RowText(sql, index, TRUE);
+}
 
-CString CDaoHelper::GetValueAt(CString sql, int index) { return index < 0 ? CString() : RowText(sql, index, FALSE); }
+CString CDaoHelper::GetValueAt(CString sql, int index)
+{
+    return index < 0 ? CString() : RowText(sql, index, FALSE);
+}
 
-CString CDaoHelper::GetFirstRow(CString sql) { return RowText(sql, 0, TRUE); }
+CString CDaoHelper::GetFirstRow(CString sql)
+{
+    return RowText(sql, 0, TRUE);
+}
 
-CString CDaoHelper::GetValues(CString sql) { return RowText(sql, -1, FALSE); }
+CString CDaoHelper::GetValues(CString sql)
+{
+    return RowText(sql, -1, FALSE);
+}
 
-CString CDaoHelper::GetRows(CString sql) { return RowText(sql, -1, TRUE); }
+CString CDaoHelper::GetRows(CString sql)
+{
+    return RowText(sql, -1, TRUE);
+}
 
 double CDaoHelper::SumColumn(CString sql)
 {

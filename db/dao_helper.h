@@ -63,9 +63,9 @@ protected:
     // Rows of a SELECT as text, read whole under the lock.
     struct QueryResult {
         BOOL ok = TRUE;
-        CString error;                           // engine text when !ok
+        CString error; // engine text when !ok
         std::vector<CString> fieldNames;
-        std::vector<std::vector<CString>> rows;  // VariantToText of every value
+        std::vector<std::vector<CString>> rows; // VariantToText of every value
     };
 
     // Runs sql and reads every row; stores the record count. Never throws.

@@ -5,9 +5,9 @@
 #include "platform/base/types.h"
 
 // Manager worker to the left pane.
-inline constexpr UINT WM_MGRQUERY_ROW = 0x401;    // one row: name in 1003, DbReplyRow in 1002
-inline constexpr UINT WM_MGRQUERY_EMPTY = 0x402;  // the SELECT returned no row
-inline constexpr UINT WM_MGRQUERY_DONE = 0x403;   // the request is finished
+inline constexpr UINT WM_MGRQUERY_ROW = 0x401; // one row: name in 1003, DbReplyRow in 1002
+inline constexpr UINT WM_MGRQUERY_EMPTY = 0x402; // the SELECT returned no row
+inline constexpr UINT WM_MGRQUERY_DONE = 0x403; // the request is finished
 // Item worker to the work screen (the header row of column names comes first).
 inline constexpr UINT WM_DBQUERY_ROW = 0x404;
 inline constexpr UINT WM_DBQUERY_EMPTY = 0x405;
@@ -17,9 +17,9 @@ inline constexpr UINT WM_MANAGER_REFRESH = 0x407;
 
 // The hidden mailbox dialog and its edits.
 inline constexpr UINT IDD_MAILBOX = 132;
-inline constexpr int IDC_MAILBOX_TEXT = 1002;    // SQL, argument, or reply row
-inline constexpr int IDC_MAILBOX_NAME = 1003;    // request name; "Report" from the owner
-inline constexpr int IDC_MAILBOX_MARKER = 1006;  // insert-read marker (item worker)
+inline constexpr int IDC_MAILBOX_TEXT = 1002; // SQL, argument, or reply row
+inline constexpr int IDC_MAILBOX_NAME = 1003; // request name; "Report" from the owner
+inline constexpr int IDC_MAILBOX_MARKER = 1006; // insert-read marker (item worker)
 
 // The owner's acknowledgement of a reply message.
 inline constexpr const char* kMailboxReport = "Report";

@@ -22,9 +22,10 @@ bool IsOneOf(const CString& name, std::initializer_list<const char*> names)
     return false;
 }
 
-}  // namespace
+} // namespace
 
-CDbRequestWorker::CDbRequestWorker(const WorkerProtocol& protocol) : m_protocol(protocol)
+CDbRequestWorker::CDbRequestWorker(const WorkerProtocol& protocol)
+    : m_protocol(protocol)
 {
     m_pThread = AfxBeginThread(WorkerThreadProc, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     if (m_pThread) {
@@ -43,8 +44,7 @@ CDbRequestWorker::~CDbRequestWorker()
     auto ended = [thread] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; };
     if (AfxIsUiThread()) {
         // The thread may be inside a SendMessage to this thread: keep serving it.
-        while (!AfxPumpUntil(ended, kStopPumpSliceMs)) {
-        }
+        while (!AfxPumpUntil(ended, kStopPumpSliceMs)) { }
     } else {
         WaitForSingleObject(thread, INFINITE);
     }
@@ -74,8 +74,7 @@ UINT CDbRequestWorker::WorkerThreadProc(void* param)
             worker->HandleRequest();
         } catch (CException* e) {
             e->Delete();
-        } catch (...) {
-        }
+        } catch (...) { }
         if (worker->m_stop.load())
             break;
     }
@@ -121,9 +120,10 @@ void CDbRequestWorker::HandleRequest()
 
 BOOL CDbRequestWorker::StopsAfterFirstRow() const
 {
-    return m_protocol.stopsAfterInsertRow &&
-           IsOneOf(m_strRequestName,
-                   {"Add_Insert_Read", "Item_Insert_Read", "Adv_Update_Insert_Read", "Land_Add_Update_Insert_Read"});
+    return m_protocol.stopsAfterInsertRow
+        && IsOneOf(m_strRequestName,
+            { "Add_Insert_Read", "Item_Insert_Read", "Adv_Update_Insert_Read",
+                "Land_Add_Update_Insert_Read" });
 }
 
 CString CDbRequestWorker::HeaderRow(const QueryResult& result) const
@@ -241,10 +241,11 @@ void CDbRequestWorker::InsertRead(const CString& requestName, const CString& sql
         return;
     const CString row = JoinRow(result.rows.front(), TRUE);
     if (IsOneOf(requestName,
-                {"Item_Insert_Read", "Add_Insert_Read", "Adv_Update_Insert_Read", "Land_Add_Update_Insert_Read"}))
+            { "Item_Insert_Read", "Add_Insert_Read", "Adv_Update_Insert_Read",
+                "Land_Add_Update_Insert_Read" }))
         target->SplitItemRowText(row);
     else if (requestName == "User_Label_Insert_Read")
         target->SplitUserLabelRowText(row);
-    else if (IsOneOf(requestName, {"Scale_Information_Insert_read", "Scale_Root_Information_Insert_read"}))
+    else if (IsOneOf(requestName, { "Scale_Information_Insert_read", "Scale_Root_Information_Insert_read" }))
         target->SplitScaleInfoRowText(row);
 }

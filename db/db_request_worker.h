@@ -41,10 +41,10 @@ struct WorkerProtocol {
     UINT rowMessage = 0;
     UINT emptyMessage = 0;
     UINT doneMessage = 0;
-    bool sendsHeader = false;         // column names before the rows
-    bool readsMarker = false;         // edit 1006 turns a request into an insert-read
+    bool sendsHeader = false; // column names before the rows
+    bool readsMarker = false; // edit 1006 turns a request into an insert-read
     bool stopsAfterInsertRow = false; // the *_Insert_Read names stream only their first row
-    const char* tableWord = nullptr;  // the only table word served, or nullptr for all
+    const char* tableWord = nullptr; // the only table word served, or nullptr for all
 };
 
 class CDbRequestWorker : public CDaoHelper {
@@ -96,12 +96,12 @@ private:
     BOOL StopsAfterFirstRow() const;
 
     const WorkerProtocol m_protocol;
-    std::atomic<CWnd*> m_pOwner{nullptr};
-    std::atomic<CMailboxDlg*> m_pMailbox{nullptr};
-    std::atomic<CInsertReadTarget*> m_pInsertTarget{nullptr};
-    std::counting_semaphore<> m_wake{0};  // the worker's event, counting each SetEvent
-    std::atomic<bool> m_stop{false};
-    std::atomic<int> m_nReportFlag{0};
+    std::atomic<CWnd*> m_pOwner { nullptr };
+    std::atomic<CMailboxDlg*> m_pMailbox { nullptr };
+    std::atomic<CInsertReadTarget*> m_pInsertTarget { nullptr };
+    std::counting_semaphore<> m_wake { 0 }; // the worker's event, counting each SetEvent
+    std::atomic<bool> m_stop { false };
+    std::atomic<int> m_nReportFlag { 0 };
     CWinThread* m_pThread = nullptr;
 
     // The request being served (worker thread only).

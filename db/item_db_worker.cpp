@@ -17,9 +17,11 @@ WorkerProtocol ItemProtocol()
     return p;
 }
 
-}  // namespace
+} // namespace
 
-CItemDbWorker::CItemDbWorker() : CDbRequestWorker(ItemProtocol()) {}
+CItemDbWorker::CItemDbWorker()
+    : CDbRequestWorker(ItemProtocol())
+{ }
 
 void CItemDbWorker::HandleInsertRead(CString sql)
 {

@@ -1,6 +1,8 @@
 #include "db/mailbox_dlg.h"
 
-CMailboxDlg::CMailboxDlg(CWnd* parent) : CDialog(IDD_MAILBOX, parent) {}
+CMailboxDlg::CMailboxDlg(CWnd* parent)
+    : CDialog(IDD_MAILBOX, parent)
+{ }
 
 CMailboxDlg::~CMailboxDlg()
 {

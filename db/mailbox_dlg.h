@@ -24,9 +24,9 @@ public:
     CString TakeText(int id);
     void SetText(int id, const CString& text);
 
-    CEdit m_editMarker;  // 1006
-    CEdit m_editName;    // 1003
-    CEdit m_editText;    // 1002
+    CEdit m_editMarker; // 1006
+    CEdit m_editName; // 1003
+    CEdit m_editText; // 1002
 
 private:
     CEdit* Edit(int id);

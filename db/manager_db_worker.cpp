@@ -14,6 +14,8 @@ WorkerProtocol ManagerProtocol()
     return p;
 }
 
-}  // namespace
+} // namespace
 
-CManagerDbWorker::CManagerDbWorker() : CDbRequestWorker(ManagerProtocol()) {}
+CManagerDbWorker::CManagerDbWorker()
+    : CDbRequestWorker(ManagerProtocol())
+{ }

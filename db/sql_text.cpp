@@ -4,7 +4,7 @@
 
 CString SqlEscape(const CString& value)
 {
-    const char* text = value.GetString();  // stops at an embedded NUL
+    const char* text = value.GetString(); // stops at an embedded NUL
     CString out;
     for (const char* p = text; *p; ++p) {
         out += *p;
@@ -14,7 +14,10 @@ CString SqlEscape(const CString& value)
     return out;
 }
 
-CString SqlLiteral(const CString& value) { return "'" + SqlEscape(value) + "'"; }
+CString SqlLiteral(const CString& value)
+{
+    return "'" + SqlEscape(value) + "'";
+}
 
 CString SqlName(const CString& name)
 {

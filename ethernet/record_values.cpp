@@ -27,9 +27,15 @@ std::string_view Cell(const RecordRow& row, std::size_t column)
     return column < row.size() ? std::string_view(row[column]) : std::string_view();
 }
 
-std::int32_t CellNumber(const RecordRow& row, std::size_t column) { return ScaleAtol(Cell(row, column)); }
+std::int32_t CellNumber(const RecordRow& row, std::size_t column)
+{
+    return ScaleAtol(Cell(row, column));
+}
 
-bool IsNullCell(std::string_view cell) { return cell.empty() || cell == "NULL"; }
+bool IsNullCell(std::string_view cell)
+{
+    return cell.empty() || cell == "NULL";
+}
 
 std::string ToScaleText(std::string_view utf8, std::size_t maxBytes)
 {
@@ -50,7 +56,8 @@ std::string FromScaleText(std::string_view field, std::size_t maxBytes)
 
 std::string FromScaleText(std::span<const std::uint8_t> field, std::size_t maxBytes)
 {
-    return FromScaleText(std::string_view(reinterpret_cast<const char*>(field.data()), field.size()), maxBytes);
+    return FromScaleText(
+        std::string_view(reinterpret_cast<const char*>(field.data()), field.size()), maxBytes);
 }
 
 std::string FormatDay(int year, int month, int day)

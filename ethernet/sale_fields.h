@@ -17,14 +17,14 @@ std::string PackSalePrice(std::string_view kind, std::string_view price);
 std::string PackSaleDay(std::string_view periodKind, std::string_view option1, std::string_view periodValue);
 
 struct SalePrice {
-    std::uint32_t kind = 0;  // 0-255
+    std::uint32_t kind = 0; // 0-255
     std::uint32_t price = 0; // 0-0xFFFFFF
 };
 SalePrice UnpackSalePrice(std::string_view stored);
 
 struct SaleDay {
     std::uint32_t periodKind = 0; // 0-7
-    int option1 = 0;              // 0 or 1
+    int option1 = 0; // 0 or 1
     std::uint32_t periodValue = 0; // 0-2047
 };
 SaleDay UnpackSaleDay(std::string_view stored);

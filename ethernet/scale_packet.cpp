@@ -8,8 +8,8 @@ IoStatus EncodePacket(std::uint16_t command, std::span<const std::uint8_t> paylo
     out.clear();
     if (payload.size() > kMaxPacketPayload)
         return IoStatus::Error(IoCode::InvalidArgument,
-                               "packet payload of " + std::to_string(payload.size()) + " bytes over "
-                                   + std::to_string(kMaxPacketPayload));
+            "packet payload of " + std::to_string(payload.size()) + " bytes over "
+                + std::to_string(kMaxPacketPayload));
     out.reserve(kPacketHeaderSize + payload.size());
     PutU16LE(out, command);
     PutU16LE(out, static_cast<std::uint16_t>(payload.size()));
@@ -56,14 +56,15 @@ IoStatus DecodePacket(std::span<const std::uint8_t> block, ScalePacket& out)
     std::uint16_t command = 0;
     std::uint16_t length = 0;
     if (!reader.GetU16LE(command) || !reader.GetU16LE(length))
-        return IoStatus::Error(IoCode::BadLength,
-                               "packet of " + std::to_string(block.size()) + " bytes has no header");
+        return IoStatus::Error(
+            IoCode::BadLength, "packet of " + std::to_string(block.size()) + " bytes has no header");
     if (length > kMaxPacketPayload)
-        return IoStatus::Error(IoCode::BadLength, "packet length " + std::to_string(length) + " over the limit");
+        return IoStatus::Error(
+            IoCode::BadLength, "packet length " + std::to_string(length) + " over the limit");
     if (reader.Remaining() != length)
         return IoStatus::Error(IoCode::BadLength,
-                               "packet length " + std::to_string(length) + " but "
-                                   + std::to_string(reader.Remaining()) + " payload bytes");
+            "packet length " + std::to_string(length) + " but " + std::to_string(reader.Remaining())
+                + " payload bytes");
     std::span<const std::uint8_t> payload;
     reader.GetBytes(length, payload);
     out.command = command;
@@ -85,11 +86,16 @@ bool IsScaleReplyHeader(std::uint16_t command, std::uint16_t length)
 {
     switch (static_cast<ScaleCommand>(command)) {
     case ScaleCommand::Ack:
-    case ScaleCommand::EndOfData: return length == 0;
-    case ScaleCommand::Nak: return length >= 2 && length <= 6;
-    case ScaleCommand::Data: return length >= 2;
-    case ScaleCommand::BroadStatusReply: return length == 4;
-    default: return false;
+    case ScaleCommand::EndOfData:
+        return length == 0;
+    case ScaleCommand::Nak:
+        return length >= 2 && length <= 6;
+    case ScaleCommand::Data:
+        return length >= 2;
+    case ScaleCommand::BroadStatusReply:
+        return length == 4;
+    default:
+        return false;
     }
 }
 
@@ -97,14 +103,12 @@ bool IsScaleReplyHeader(std::uint16_t command, std::uint16_t length)
 
 ScalePacketFramer::ScalePacketFramer(Start start)
     : m_state(start == Start::AwaitGreeting ? State::AwaitGreeting : State::Packets)
-{
-}
+{ }
 
 void ScalePacketFramer::Feed(std::span<const std::uint8_t> bytes, std::vector<Event>& out)
 {
     m_buffer.insert(m_buffer.end(), bytes.begin(), bytes.end());
-    while (Step(out)) {
-    }
+    while (Step(out)) { }
     m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(m_start));
     m_start = 0;
 }

@@ -55,9 +55,9 @@ public:
     enum class Kind { Greeting, Packet, Dropped };
     struct Event {
         Kind kind = Kind::Packet;
-        ScalePacket packet;       // Kind::Packet
-        std::size_t dropped = 0;  // Kind::Dropped: bytes thrown away
-        std::string reason;       // Kind::Dropped: why
+        ScalePacket packet; // Kind::Packet
+        std::size_t dropped = 0; // Kind::Dropped: bytes thrown away
+        std::string reason; // Kind::Dropped: why
     };
     enum class Start { AwaitGreeting, Packets };
 

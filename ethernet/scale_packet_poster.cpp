@@ -1,6 +1,9 @@
 #include "ethernet/scale_packet_poster.h"
 
-CScalePacketPoster::CScalePacketPoster(HWND target, UINT message) : m_target(target), m_message(message) {}
+CScalePacketPoster::CScalePacketPoster(HWND target, UINT message)
+    : m_target(target)
+    , m_message(message)
+{ }
 
 void CScalePacketPoster::Queue(UINT_PTR job, Item item)
 {

@@ -15,8 +15,8 @@
 class CScalePacketPoster : public IScalePacketSink {
 public:
     struct Item {
-        bool closed = false;             // the connection ended: why says how
-        ScalePacketFramer::Event event;  // when not closed
+        bool closed = false; // the connection ended: why says how
+        ScalePacketFramer::Event event; // when not closed
         IoStatus why;
     };
 

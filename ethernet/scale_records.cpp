@@ -8,7 +8,10 @@
 
 namespace {
 
-void PutZeros(ByteBuffer& out, std::size_t count) { out.insert(out.end(), count, 0); }
+void PutZeros(ByteBuffer& out, std::size_t count)
+{
+    out.insert(out.end(), count, 0);
+}
 
 std::uint16_t CellU16(const RecordRow& row, std::size_t column)
 {
@@ -20,8 +23,14 @@ std::uint32_t CellU32(const RecordRow& row, std::size_t column)
     return static_cast<std::uint32_t>(CellNumber(row, column));
 }
 
-std::string Signed(std::uint32_t v) { return std::to_string(static_cast<std::int32_t>(v)); }
-std::string Unsigned(std::uint32_t v) { return std::to_string(v); }
+std::string Signed(std::uint32_t v)
+{
+    return std::to_string(static_cast<std::int32_t>(v));
+}
+std::string Unsigned(std::uint32_t v)
+{
+    return std::to_string(v);
+}
 
 } // namespace
 
@@ -136,7 +145,8 @@ PluRecord BuildPluRecord(const RecordRow& row)
 RecordRow PluRowFromItemFields(std::span<const std::string> fields)
 {
     RecordRow row(1);
-    row.insert(row.end(), fields.begin(), fields.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(fields.size(), 15)));
+    row.insert(row.end(), fields.begin(),
+        fields.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(fields.size(), 15)));
     return row;
 }
 
@@ -147,10 +157,10 @@ ByteBuffer BuildScaleInfoRecord(const RecordRow& row)
     ByteBuffer out { ToByte(TableCode::ScaleInfo), 1 };
     PutZeros(out, 4);
     PutU32LE(out, CellU32(row, 18) & 0xFFFF); // PassWord
-    PutU16LE(out, CellU16(row, 1));           // WeightNum
-    PutU16LE(out, CellU16(row, 2));           // PriceNum
-    PutU16LE(out, CellU16(row, 3));           // WeightUnit
-    PutU16LE(out, CellU16(row, 17));          // PriceUnit
+    PutU16LE(out, CellU16(row, 1)); // WeightNum
+    PutU16LE(out, CellU16(row, 2)); // PriceNum
+    PutU16LE(out, CellU16(row, 3)); // WeightUnit
+    PutU16LE(out, CellU16(row, 17)); // PriceUnit
     PutZeros(out, 2);
     PutU16LE(out, CellU16(row, 19)); // VAT
     PutZeros(out, 20);
@@ -201,10 +211,22 @@ ByteBuffer BuildScaleRootInfoRecord(const RecordRow& row)
 
 // ---- user label --------------------------------------------------------------
 
-std::uint16_t LabelXToDots(std::int32_t x) { return static_cast<std::uint16_t>(std::int64_t { x } * 1000 / 125 / 10); }
-std::uint16_t LabelYToDots(std::int32_t y) { return static_cast<std::uint16_t>(std::int64_t { y } * 1000 / 145 / 10); }
-std::uint16_t LabelXFromDots(std::uint16_t dots) { return static_cast<std::uint16_t>(dots * 125 / 100 + 1); }
-std::uint16_t LabelYFromDots(std::uint16_t dots) { return static_cast<std::uint16_t>(dots * 145 / 100 + 1); }
+std::uint16_t LabelXToDots(std::int32_t x)
+{
+    return static_cast<std::uint16_t>(std::int64_t { x } * 1000 / 125 / 10);
+}
+std::uint16_t LabelYToDots(std::int32_t y)
+{
+    return static_cast<std::uint16_t>(std::int64_t { y } * 1000 / 145 / 10);
+}
+std::uint16_t LabelXFromDots(std::uint16_t dots)
+{
+    return static_cast<std::uint16_t>(dots * 125 / 100 + 1);
+}
+std::uint16_t LabelYFromDots(std::uint16_t dots)
+{
+    return static_cast<std::uint16_t>(dots * 145 / 100 + 1);
+}
 
 namespace {
 
@@ -226,7 +248,7 @@ void GetPosition(ByteReader& r, LabelFieldPosition& p)
 LabelFieldPosition PositionFromRow(const RecordRow& row, std::size_t column)
 {
     return { LabelXToDots(CellNumber(row, column)), LabelYToDots(CellNumber(row, column + 1)),
-             CellU16(row, column + 2) };
+        CellU16(row, column + 2) };
 }
 
 } // namespace
@@ -265,7 +287,8 @@ bool UserLabelRecord::Decode(std::span<const std::uint8_t> record, UserLabelReco
     r.GetU16LE(u.labelY);
     r.GetU16LE(u.labelX);
     r.GetU16LE(u.labelGap);
-    for (LabelFieldPosition* p : { &u.itemName, &u.origin, &u.packDate, &u.limitDate, &u.piecePrice, &u.weight })
+    for (LabelFieldPosition* p :
+        { &u.itemName, &u.origin, &u.packDate, &u.limitDate, &u.piecePrice, &u.weight })
         GetPosition(r, *p);
     r.GetU16LE(u.barcodeX);
     r.GetU16LE(u.barcodeY);
@@ -332,10 +355,17 @@ TextRecord BuildTextRecord(TableCode table, const RecordRow& row, std::size_t ma
     record.number = CellU32(row, 1);
     std::size_t lastColumn = 1;
     switch (table) {
-    case TableCode::Add: lastColumn = 11; break;
-    case TableCode::AdvT: lastColumn = 3; break;
-    case TableCode::LandAdd: lastColumn = 2; break;
-    default: break;
+    case TableCode::Add:
+        lastColumn = 11;
+        break;
+    case TableCode::AdvT:
+        lastColumn = 3;
+        break;
+    case TableCode::LandAdd:
+        lastColumn = 2;
+        break;
+    default:
+        break;
     }
     std::vector<std::string_view> cells;
     for (std::size_t column = 2; column <= lastColumn; ++column) {
@@ -381,8 +411,8 @@ ByteBuffer BuildPresetPage(std::uint32_t page, std::span<const std::string> keyT
 
 // ---- received records --------------------------------------------------------
 
-std::vector<std::string> SplitReceivedLines(std::span<const std::uint8_t> text, std::size_t lineCount,
-                                            std::size_t maxLineBytes)
+std::vector<std::string> SplitReceivedLines(
+    std::span<const std::uint8_t> text, std::size_t lineCount, std::size_t maxLineBytes)
 {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -401,41 +431,87 @@ std::vector<std::string> SplitReceivedLines(std::span<const std::uint8_t> text, 
 
 namespace {
 
-constexpr const char* kInsertItem =
-    "INSERT INTO [Item]([item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], [pos_flg], "
-    "[pos_code], [piece], [weight], [fmark], [pos_kind], [dateprint], [limit_day], [additem], [mg_id]) "
-    "VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s','%s','%s')";
-constexpr const char* kInsertAdd =
-    "INSERT INTO [Add]([num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], [str10], "
-    "[mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
-constexpr const char* kInsertAdvT =
-    "INSERT INTO [AdvT]([adv_num], [str1], [str2], [mg_id]) VALUES('%ld', '%s', '%s', '%s')";
-constexpr const char* kInsertLandAdd =
-    "INSERT INTO [Land_Add]([land_num], [land_str], [mg_id]) VALUES('%ld', '%s', '%s')";
-constexpr const char* kInsertPreset =
-    "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('%ld', '%d', '%ld', '%s')";
-constexpr const char* kInsertTotalResult =
-    "INSERT INTO [TotalResult]([begin_day], [print_cnt], [total_weight], [total_price], [rev_day], "
-    "[current_scale], [item_memory], [write_item_memory], [day_memory], [write_day_memory], [mg_id]) "
-    "VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
-constexpr const char* kInsertTotalItemResult =
-    "INSERT INTO [TotalItemResult]([num], [begin_day], [print_cnt], [total_weight], [total_price], [rev_day], "
-    "[current_scale], [mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
-constexpr const char* kInsertTotalItemDay =
-    "INSERT INTO [TotalItemDay]([num], [day], [print_cnt], [total_weight], [total_price], [rev_day], "
-    "[current_scale], [mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
-constexpr const char* kInsertTotalDayResult =
-    "INSERT INTO [TotalDayResult]([day], [print_cnt], [total_weight], [total_price], [rev_day], "
-    "[current_scale], [mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s')";
+constexpr const char* kInsertItem
+    = "INSERT INTO [Item]([item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], "
+      "[pos_flg], "
+      "[pos_code], [piece], [weight], [fmark], [pos_kind], [dateprint], [limit_day], [additem], [mg_id]) "
+      "VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s','%s','%s')";
+constexpr const char* kInsertAdd
+    = "INSERT INTO [Add]([num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], "
+      "[str10], "
+      "[mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
+constexpr const char* kInsertAdvT
+    = "INSERT INTO [AdvT]([adv_num], [str1], [str2], [mg_id]) VALUES('%ld', '%s', '%s', '%s')";
+constexpr const char* kInsertLandAdd
+    = "INSERT INTO [Land_Add]([land_num], [land_str], [mg_id]) VALUES('%ld', '%s', '%s')";
+constexpr const char* kInsertPreset
+    = "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('%ld', '%d', '%ld', '%s')";
+constexpr const char* kInsertTotalResult
+    = "INSERT INTO [TotalResult]([begin_day], [print_cnt], [total_weight], [total_price], [rev_day], "
+      "[current_scale], [item_memory], [write_item_memory], [day_memory], [write_day_memory], [mg_id]) "
+      "VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
+constexpr const char* kInsertTotalItemResult
+    = "INSERT INTO [TotalItemResult]([num], [begin_day], [print_cnt], [total_weight], [total_price], "
+      "[rev_day], "
+      "[current_scale], [mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
+constexpr const char* kInsertTotalItemDay
+    = "INSERT INTO [TotalItemDay]([num], [day], [print_cnt], [total_weight], [total_price], [rev_day], "
+      "[current_scale], [mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
+constexpr const char* kInsertTotalDayResult
+    = "INSERT INTO [TotalDayResult]([day], [print_cnt], [total_weight], [total_price], [rev_day], "
+      "[current_scale], [mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s')";
 
 constexpr const char* kUserLabelColumns[] = {
-    "file_num", "item_nameX", "item_nameY", "item_nameKind", "OriginX", "OriginY", "OriginKind", "PackDateX",
-    "PackDateY", "PackDateKind", "LimitDateX", "LimitDateY", "LimitDateKind", "PiecePriceX", "PiecePriceY",
-    "PiecePriceKind", "weightX", "weightY", "weightKind", "barcodeX", "barcodeY", "barcode form",
-    "barcodeLength", "priceX", "priceY", "priceKind", "item_numX", "item_numY", "item_numKind", "CountX",
-    "CountY", "CountKind", "additemX", "additemY", "additemKind", "additemLine", "advX", "advY", "advKind",
-    "advLine", "labelX", "labelY", "label_Gab", "vatX", "vatY", "vatKind", "vatpriceX", "vatpriceY",
-    "vatpriceKind", "mg_id",
+    "file_num",
+    "item_nameX",
+    "item_nameY",
+    "item_nameKind",
+    "OriginX",
+    "OriginY",
+    "OriginKind",
+    "PackDateX",
+    "PackDateY",
+    "PackDateKind",
+    "LimitDateX",
+    "LimitDateY",
+    "LimitDateKind",
+    "PiecePriceX",
+    "PiecePriceY",
+    "PiecePriceKind",
+    "weightX",
+    "weightY",
+    "weightKind",
+    "barcodeX",
+    "barcodeY",
+    "barcode form",
+    "barcodeLength",
+    "priceX",
+    "priceY",
+    "priceKind",
+    "item_numX",
+    "item_numY",
+    "item_numKind",
+    "CountX",
+    "CountY",
+    "CountKind",
+    "additemX",
+    "additemY",
+    "additemKind",
+    "additemLine",
+    "advX",
+    "advY",
+    "advKind",
+    "advLine",
+    "labelX",
+    "labelY",
+    "label_Gab",
+    "vatX",
+    "vatY",
+    "vatKind",
+    "vatpriceX",
+    "vatpriceY",
+    "vatpriceKind",
+    "mg_id",
 };
 
 std::string UserLabelInsertFormat()
@@ -460,16 +536,26 @@ std::string UserLabelInsertFormat()
 TableCode TableOf(RecordKind kind)
 {
     switch (kind) {
-    case RecordKind::Item: return TableCode::Plu;
-    case RecordKind::Add: return TableCode::Add;
-    case RecordKind::Preset: return TableCode::Preset;
-    case RecordKind::AdvT: return TableCode::AdvT;
-    case RecordKind::LandAdd: return TableCode::LandAdd;
-    case RecordKind::UserLabel: return TableCode::UserLabel;
-    case RecordKind::TotalResult: return TableCode::TotalResult;
-    case RecordKind::TotalItemResult: return TableCode::TotalItemResult;
-    case RecordKind::TotalItemDay: return TableCode::TotalItemDay;
-    case RecordKind::TotalDayResult: return TableCode::TotalDayResult;
+    case RecordKind::Item:
+        return TableCode::Plu;
+    case RecordKind::Add:
+        return TableCode::Add;
+    case RecordKind::Preset:
+        return TableCode::Preset;
+    case RecordKind::AdvT:
+        return TableCode::AdvT;
+    case RecordKind::LandAdd:
+        return TableCode::LandAdd;
+    case RecordKind::UserLabel:
+        return TableCode::UserLabel;
+    case RecordKind::TotalResult:
+        return TableCode::TotalResult;
+    case RecordKind::TotalItemResult:
+        return TableCode::TotalItemResult;
+    case RecordKind::TotalItemDay:
+        return TableCode::TotalItemDay;
+    case RecordKind::TotalDayResult:
+        return TableCode::TotalDayResult;
     }
     return TableCode::Plu;
 }
@@ -477,16 +563,22 @@ TableCode TableOf(RecordKind kind)
 std::size_t MinimumPayload(RecordKind kind)
 {
     switch (kind) {
-    case RecordKind::Item: return kPluPayloadSize;
-    case RecordKind::UserLabel: return kUserLabelRecordSize;
+    case RecordKind::Item:
+        return kPluPayloadSize;
+    case RecordKind::UserLabel:
+        return kUserLabelRecordSize;
     case RecordKind::Add:
     case RecordKind::AdvT:
-    case RecordKind::LandAdd: return kTextRecordHeadSize;
-    case RecordKind::Preset: return kPresetHeadSize;
-    case RecordKind::TotalResult: return 30;
+    case RecordKind::LandAdd:
+        return kTextRecordHeadSize;
+    case RecordKind::Preset:
+        return kPresetHeadSize;
+    case RecordKind::TotalResult:
+        return 30;
     case RecordKind::TotalItemResult:
     case RecordKind::TotalItemDay:
-    case RecordKind::TotalDayResult: return 22;
+    case RecordKind::TotalDayResult:
+        return 22;
     }
     return 0;
 }
@@ -496,10 +588,22 @@ std::string ItemInsert(std::span<const std::uint8_t> payload, const RecordContex
     PluRecord p;
     PluRecord::Decode(payload.subspan(2), p);
     const std::string values[] = {
-        Signed(p.itemNum), FromScaleText(p.itemName, kNameFieldSize), FromScaleText(p.itemName2, kNameFieldSize),
-        Signed(p.unitPrice), Signed(p.fixPrice), Unsigned(p.land), Unsigned(p.posFlg),
-        FromScaleText(p.posCode, kPosCodeSize), Unsigned(p.piece), Unsigned(p.weight), Unsigned(p.fmark),
-        Unsigned(p.posKind), Unsigned(p.datePrint), Unsigned(p.limitDay), Unsigned(p.additem), context.mgId,
+        Signed(p.itemNum),
+        FromScaleText(p.itemName, kNameFieldSize),
+        FromScaleText(p.itemName2, kNameFieldSize),
+        Signed(p.unitPrice),
+        Signed(p.fixPrice),
+        Unsigned(p.land),
+        Unsigned(p.posFlg),
+        FromScaleText(p.posCode, kPosCodeSize),
+        Unsigned(p.piece),
+        Unsigned(p.weight),
+        Unsigned(p.fmark),
+        Unsigned(p.posKind),
+        Unsigned(p.datePrint),
+        Unsigned(p.limitDay),
+        Unsigned(p.additem),
+        context.mgId,
     };
     return FillSql(kInsertItem, values);
 }
@@ -514,7 +618,8 @@ std::string UserLabelInsert(std::span<const std::uint8_t> payload, const RecordC
         values.push_back(Unsigned(LabelYFromDots(p.y)));
         values.push_back(Unsigned(p.kind));
     };
-    for (const LabelFieldPosition* p : { &u.itemName, &u.origin, &u.packDate, &u.limitDate, &u.piecePrice, &u.weight })
+    for (const LabelFieldPosition* p :
+        { &u.itemName, &u.origin, &u.packDate, &u.limitDate, &u.piecePrice, &u.weight })
         position(*p);
     values.push_back(Unsigned(LabelXFromDots(u.barcodeX)));
     values.push_back(Unsigned(LabelYFromDots(u.barcodeY)));
@@ -558,8 +663,8 @@ std::string TextInsert(RecordKind kind, std::span<const std::uint8_t> payload, c
     return FillSql(format, values);
 }
 
-void PresetInserts(std::span<const std::uint8_t> payload, const RecordContext& context,
-                   std::vector<std::string>& statements)
+void PresetInserts(
+    std::span<const std::uint8_t> payload, const RecordContext& context, std::vector<std::string>& statements)
 {
     ByteReader r(payload);
     std::uint32_t page = 0;
@@ -590,15 +695,22 @@ std::string TotalInsert(RecordKind kind, std::span<const std::uint8_t> payload, 
     r.GetU32LE(totalPrice);
     r.GetU32LE(totalWeight);
     const std::string date = FormatDay(year, month, day);
-    const std::string tail[] = { Unsigned(printCount), Signed(totalWeight), Signed(totalPrice), context.revDay,
-                                 context.currentScale };
+    const std::string tail[] = { Unsigned(printCount), Signed(totalWeight), Signed(totalPrice),
+        context.revDay, context.currentScale };
     std::vector<std::string> values;
     const char* format = kInsertTotalDayResult;
     switch (kind) {
-    case RecordKind::TotalResult: format = kInsertTotalResult; break;
-    case RecordKind::TotalItemResult: format = kInsertTotalItemResult; break;
-    case RecordKind::TotalItemDay: format = kInsertTotalItemDay; break;
-    default: break;
+    case RecordKind::TotalResult:
+        format = kInsertTotalResult;
+        break;
+    case RecordKind::TotalItemResult:
+        format = kInsertTotalItemResult;
+        break;
+    case RecordKind::TotalItemDay:
+        format = kInsertTotalItemDay;
+        break;
+    default:
+        break;
     }
     if (kind == RecordKind::TotalItemResult || kind == RecordKind::TotalItemDay)
         values.push_back(Signed(num));
@@ -618,28 +730,39 @@ std::string TotalInsert(RecordKind kind, std::span<const std::uint8_t> payload, 
 } // namespace
 
 IoStatus RecordInsertSql(RecordKind kind, std::span<const std::uint8_t> payload, const RecordContext& context,
-                         std::vector<std::string>& statements)
+    std::vector<std::string>& statements)
 {
     statements.clear();
     const std::size_t minimum = MinimumPayload(kind);
     if (payload.size() < minimum)
-        return IoStatus::Error(IoCode::BadLength, "record of " + std::to_string(payload.size())
-                                                      + " bytes, at least " + std::to_string(minimum) + " expected");
+        return IoStatus::Error(IoCode::BadLength,
+            "record of " + std::to_string(payload.size()) + " bytes, at least " + std::to_string(minimum)
+                + " expected");
     if (payload[0] != ToByte(TableOf(kind)))
-        return IoStatus::Error(IoCode::UnexpectedReply, "record of table " + std::to_string(payload[0])
-                                                            + ", table " + std::to_string(ToByte(TableOf(kind)))
-                                                            + " expected");
+        return IoStatus::Error(IoCode::UnexpectedReply,
+            "record of table " + std::to_string(payload[0]) + ", table "
+                + std::to_string(ToByte(TableOf(kind))) + " expected");
     switch (kind) {
-    case RecordKind::Item: statements.push_back(ItemInsert(payload, context)); break;
-    case RecordKind::UserLabel: statements.push_back(UserLabelInsert(payload, context)); break;
+    case RecordKind::Item:
+        statements.push_back(ItemInsert(payload, context));
+        break;
+    case RecordKind::UserLabel:
+        statements.push_back(UserLabelInsert(payload, context));
+        break;
     case RecordKind::Add:
     case RecordKind::AdvT:
-    case RecordKind::LandAdd: statements.push_back(TextInsert(kind, payload, context)); break;
-    case RecordKind::Preset: PresetInserts(payload, context, statements); break;
+    case RecordKind::LandAdd:
+        statements.push_back(TextInsert(kind, payload, context));
+        break;
+    case RecordKind::Preset:
+        PresetInserts(payload, context, statements);
+        break;
     case RecordKind::TotalResult:
     case RecordKind::TotalItemResult:
     case RecordKind::TotalItemDay:
-    case RecordKind::TotalDayResult: statements.push_back(TotalInsert(kind, payload, context)); break;
+    case RecordKind::TotalDayResult:
+        statements.push_back(TotalInsert(kind, payload, context));
+        break;
     }
     return IoStatus::Ok();
 }

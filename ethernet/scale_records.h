@@ -62,10 +62,10 @@ struct PluRecord {
     std::uint16_t fmark = 0;
     std::uint16_t posKind = 0;
     std::uint16_t posFlg = 0;
-    std::string posCode;   // ASCII digits, at most 13 bytes
+    std::string posCode; // ASCII digits, at most 13 bytes
     std::uint16_t datePrint = 0;
     std::uint16_t limitDay = 0;
-    std::string itemName;  // CP949, at most 30 bytes
+    std::string itemName; // CP949, at most 30 bytes
     std::string itemName2; // CP949, at most 30 bytes
 
     // Appends the 112 record bytes.
@@ -195,8 +195,8 @@ enum class RecordKind {
 };
 
 struct RecordContext {
-    std::string mgId;         // manager id written into [mg_id]
-    std::string revDay;       // date of receipt, FormatDay
+    std::string mgId; // manager id written into [mg_id]
+    std::string revDay; // date of receipt, FormatDay
     std::string currentScale; // the scale's IP address (TCP) or its ID (serial)
 };
 
@@ -205,11 +205,11 @@ struct RecordContext {
 // too short for its fields, or of another table, is refused (BadLength,
 // UnexpectedReply) and no statement is made.
 IoStatus RecordInsertSql(RecordKind kind, std::span<const std::uint8_t> payload, const RecordContext& context,
-                         std::vector<std::string>& statements);
+    std::vector<std::string>& statements);
 
 // The lines of a received text: cut at each CR LF (a CR before any other byte
 // stays in the line), each up to its first NUL and at most maxLineBytes (between
 // characters), as UTF-8. Lines that are "" or " " become "NULL"; the result has
 // exactly lineCount entries, "NULL" for missing lines.
-std::vector<std::string> SplitReceivedLines(std::span<const std::uint8_t> text, std::size_t lineCount,
-                                            std::size_t maxLineBytes);
+std::vector<std::string> SplitReceivedLines(
+    std::span<const std::uint8_t> text, std::size_t lineCount, std::size_t maxLineBytes);

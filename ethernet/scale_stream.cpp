@@ -4,9 +4,9 @@
 #include "ethernet/scale_stream.h"
 
 CScalePacketPump::CScalePacketPump(IScalePacketSink& sink, ScalePacketFramer::Start start)
-    : m_sink(sink), m_framer(start)
-{
-}
+    : m_sink(sink)
+    , m_framer(start)
+{ }
 
 void CScalePacketPump::OnSocketBytes(UINT_PTR job, std::span<const std::uint8_t> bytes)
 {
@@ -43,8 +43,7 @@ void CScalePacketPump::DiscardPending(UINT_PTR job)
 }
 
 IoStatus ReceiveScaleEvent(CSocket& socket, ScalePacketFramer& framer,
-                           std::vector<ScalePacketFramer::Event>& backlog, ScalePacketFramer::Event& out,
-                           int timeoutMs)
+    std::vector<ScalePacketFramer::Event>& backlog, ScalePacketFramer::Event& out, int timeoutMs)
 {
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
@@ -52,7 +51,8 @@ IoStatus ReceiveScaleEvent(CSocket& socket, ScalePacketFramer& framer,
     while (backlog.empty()) {
         int left = -1;
         if (timeoutMs >= 0) {
-            const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+            const auto spent
+                = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
             left = spent >= timeoutMs ? 0 : static_cast<int>(timeoutMs - spent);
         }
         std::size_t got = 0;

@@ -22,8 +22,8 @@ public:
 class CScalePacketPump : public ISocketSink {
 public:
     // The stream starts with the scale's greeting unless start says otherwise.
-    explicit CScalePacketPump(IScalePacketSink& sink,
-                              ScalePacketFramer::Start start = ScalePacketFramer::Start::AwaitGreeting);
+    explicit CScalePacketPump(
+        IScalePacketSink& sink, ScalePacketFramer::Start start = ScalePacketFramer::Start::AwaitGreeting);
 
     void OnSocketBytes(UINT_PTR job, std::span<const std::uint8_t> bytes) override;
     void OnSocketClosed(UINT_PTR job, const IoStatus& why) override;
@@ -42,5 +42,4 @@ private:
 // framer yields its next event (events already framed are taken first), or
 // timeoutMs has passed (Timeout), or the connection ends (PeerClosed).
 IoStatus ReceiveScaleEvent(CSocket& socket, ScalePacketFramer& framer,
-                           std::vector<ScalePacketFramer::Event>& backlog, ScalePacketFramer::Event& out,
-                           int timeoutMs);
+    std::vector<ScalePacketFramer::Event>& backlog, ScalePacketFramer::Event& out, int timeoutMs);

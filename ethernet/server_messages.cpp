@@ -20,8 +20,9 @@ bool ServerPacketHeader::Decode(std::span<const std::uint8_t> bytes, ServerPacke
     ByteReader r(bytes);
     ServerPacketHeader h;
     std::span<const std::uint8_t> reserved;
-    if (!r.GetU16LE(h.command) || !r.GetU16LE(h.tableKind) || !r.GetU16LE(h.direction) || !r.GetU16LE(h.status)
-        || !r.GetBytes(h.reserved.size(), reserved) || !r.GetU32LE(h.recordNumber) || !r.GetU16LE(h.dataLength))
+    if (!r.GetU16LE(h.command) || !r.GetU16LE(h.tableKind) || !r.GetU16LE(h.direction)
+        || !r.GetU16LE(h.status) || !r.GetBytes(h.reserved.size(), reserved) || !r.GetU32LE(h.recordNumber)
+        || !r.GetU16LE(h.dataLength))
         return false;
     std::copy(reserved.begin(), reserved.end(), h.reserved.begin());
     out = h;
@@ -32,8 +33,8 @@ IoStatus DecodeServerMessage(std::span<const std::uint8_t> block, ServerMessage&
 {
     out = ServerMessage();
     if (!ServerPacketHeader::Decode(block, out.header))
-        return IoStatus::Error(IoCode::BadLength,
-                               "message of " + std::to_string(block.size()) + " bytes has no header");
+        return IoStatus::Error(
+            IoCode::BadLength, "message of " + std::to_string(block.size()) + " bytes has no header");
     switch (static_cast<ServerCommand>(out.header.command)) {
     case ServerCommand::DataRequest:
         if (out.header.direction == kServerDirectionRequest && out.header.tableKind <= kServerMaxTableKind)
@@ -44,8 +45,8 @@ IoStatus DecodeServerMessage(std::span<const std::uint8_t> block, ServerMessage&
         ByteReader r(block.subspan(kServerHeaderSize));
         std::uint32_t item = 0, price = 0, weight = 0;
         if (!r.Skip(2) || !r.GetU32LE(item) || !r.Skip(8) || !r.GetU32LE(price) || !r.GetU32LE(weight))
-            return IoStatus::Error(IoCode::BadLength, "sale message of " + std::to_string(block.size())
-                                                          + " bytes, 42 expected");
+            return IoStatus::Error(
+                IoCode::BadLength, "sale message of " + std::to_string(block.size()) + " bytes, 42 expected");
         out.kind = out.header.command == static_cast<std::uint16_t>(ServerCommand::ResultReport)
             ? ServerMessageKind::ResultReport
             : ServerMessageKind::ResultCancel;
@@ -123,13 +124,17 @@ ByteBuffer BuildDataReply(TableCode table, std::uint32_t recordNumber, std::span
 
 ByteBuffer BuildResultReply(std::span<const std::uint8_t> message)
 {
-    ByteBuffer out(message.begin(), message.begin() + static_cast<std::ptrdiff_t>(std::min(message.size(), kServerReplySize)));
+    ByteBuffer out(message.begin(),
+        message.begin() + static_cast<std::ptrdiff_t>(std::min(message.size(), kServerReplySize)));
     StoreU16LE(out, 4, kServerDirectionReply);
     StoreU16LE(out, 6, kServerStatusResult);
     return ToReplySize(std::move(out));
 }
 
-ByteBuffer BuildKeepAlive() { return ByteBuffer(10, 'A'); }
+ByteBuffer BuildKeepAlive()
+{
+    return ByteBuffer(10, 'A');
+}
 
 namespace {
 
@@ -140,8 +145,8 @@ std::string_view Field(std::span<const std::string> fields, std::size_t i)
 
 // The text record of a row: number in field 0, the kept strings of fields
 // 1 to last joined by CR LF.
-TextRecord ServerTextRecord(TableCode table, std::span<const std::string> fields, std::size_t last,
-                            bool dropNull)
+TextRecord ServerTextRecord(
+    TableCode table, std::span<const std::string> fields, std::size_t last, bool dropNull)
 {
     std::vector<std::string_view> lines;
     for (std::size_t i = 1; i <= last; ++i) {
@@ -154,8 +159,8 @@ TextRecord ServerTextRecord(TableCode table, std::span<const std::string> fields
 
 } // namespace
 
-bool BuildRecordReply(TableCode table, std::uint32_t requested, std::span<const std::string> fields,
-                      ByteBuffer& reply)
+bool BuildRecordReply(
+    TableCode table, std::uint32_t requested, std::span<const std::string> fields, ByteBuffer& reply)
 {
     reply.clear();
     RecordRow row(1); // grid column n is field n - 1
@@ -185,7 +190,7 @@ bool BuildRecordReply(TableCode table, std::uint32_t requested, std::span<const 
         std::vector<PresetEntry> entries;
         for (std::size_t i = 0; i + 1 < fields.size(); i += 2)
             entries.push_back({ static_cast<std::uint32_t>(ScaleAtol(fields[i + 1])),
-                                static_cast<std::uint16_t>(ScaleAtol(fields[i])) });
+                static_cast<std::uint16_t>(ScaleAtol(fields[i])) });
         reply = BuildDataReply(table, requested, EncodePresetPage(requested, entries));
         return true;
     }

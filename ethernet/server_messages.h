@@ -96,8 +96,8 @@ ByteBuffer BuildDataReply(TableCode table, std::uint32_t recordNumber, std::span
 // empty ones. The record number is the record's own number, for Preset the
 // requested page. False, and no reply at all, for an AdvT row whose two strings
 // are empty, a Land_Add row whose text is empty, or a table other than these six.
-bool BuildRecordReply(TableCode table, std::uint32_t requested, std::span<const std::string> fields,
-                      ByteBuffer& reply);
+bool BuildRecordReply(
+    TableCode table, std::uint32_t requested, std::span<const std::string> fields, ByteBuffer& reply);
 
 // The reply to a result report or cancel: the message with direction 3 and
 // status 0x0111, zero bytes up to 532.

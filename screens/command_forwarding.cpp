@@ -5,8 +5,8 @@
 #include "shell/calvorn_view.h"
 #include "shell/main_frame.h"
 
-BOOL ForwardToLeftPane(std::initializer_list<UINT> ids, UINT id, int code, void* extra, void* handlerInfo,
-    BOOL* forwarded)
+BOOL ForwardToLeftPane(
+    std::initializer_list<UINT> ids, UINT id, int code, void* extra, void* handlerInfo, BOOL* forwarded)
 {
     *forwarded = FALSE;
     if (std::find(ids.begin(), ids.end(), id) == ids.end())

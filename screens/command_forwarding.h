@@ -8,5 +8,5 @@
 
 // Offers command id to the left pane of the main frame when id is in ids.
 // TRUE when it was forwarded and the pane handled it.
-BOOL ForwardToLeftPane(std::initializer_list<UINT> ids, UINT id, int code, void* extra, void* handlerInfo,
-    BOOL* forwarded);
+BOOL ForwardToLeftPane(
+    std::initializer_list<UINT> ids, UINT id, int code, void* extra, void* handlerInfo, BOOL* forwarded);

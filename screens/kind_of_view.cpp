@@ -12,9 +12,11 @@ namespace {
 constexpr UINT kCommSetup = 32773;
 constexpr std::size_t kFieldCount = 400;
 
-}  // namespace
+} // namespace
 
-CKindOfView::CKindOfView() : m_mailbox(this), m_fieldTexts(kFieldCount)
+CKindOfView::CKindOfView()
+    : m_mailbox(this)
+    , m_fieldTexts(kFieldCount)
 {
     m_pItemWorker = new CItemDbWorker;
     m_pItemWorker->SetOwner(this, &m_mailbox);
@@ -29,27 +31,28 @@ CKindOfView::~CKindOfView()
 
 const CRuntimeClass* CKindOfView::GetThisClass()
 {
-    static const CRuntimeClass kClass{"CKindOfView", &AfxCreateObject<CKindOfView>, CView::GetThisClass()};
+    static const CRuntimeClass kClass { "CKindOfView", &AfxCreateObject<CKindOfView>, CView::GetThisClass() };
     return &kClass;
 }
 
 const MessageMap* CKindOfView::GetMessageMap() const
 {
-    static const MessageMap kMap(CView::GetMessageMap(), {
-        OnMessage<&CKindOfView::OnQueryRow>(WM_DBQUERY_ROW),
-        OnMessage<&CKindOfView::OnQueryEmpty>(WM_DBQUERY_EMPTY),
-        OnMessage<&CKindOfView::OnQueryDone>(WM_DBQUERY_DONE),
-        OnCommandMsg<&CKindOfView::OnCommSetup>(kCommSetup),
-        OnUpdateCommand<&CKindOfView::OnUpdateCommSetup>(kCommSetup),
-    });
+    static const MessageMap kMap(CView::GetMessageMap(),
+        {
+            OnMessage<&CKindOfView::OnQueryRow>(WM_DBQUERY_ROW),
+            OnMessage<&CKindOfView::OnQueryEmpty>(WM_DBQUERY_EMPTY),
+            OnMessage<&CKindOfView::OnQueryDone>(WM_DBQUERY_DONE),
+            OnCommandMsg<&CKindOfView::OnCommSetup>(kCommSetup),
+            OnUpdateCommand<&CKindOfView::OnUpdateCommSetup>(kCommSetup),
+        });
     return &kMap;
 }
 
 BOOL CKindOfView::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo)
 {
     BOOL forwarded = FALSE;
-    const BOOL handled = ForwardToLeftPane({32771, 32774, 32775, 32776, 32779, 32780, 32781, 32785, 32787, 32788,
-                                               32789, 32790, 57600, 57601},
+    const BOOL handled = ForwardToLeftPane(
+        { 32771, 32774, 32775, 32776, 32779, 32780, 32781, 32785, 32787, 32788, 32789, 32790, 57600, 57601 },
         id, code, extra, handlerInfo, &forwarded);
     return forwarded ? handled : CView::OnCmdMsg(id, code, extra, handlerInfo);
 }
@@ -62,7 +65,7 @@ void CKindOfView::OnUpdate(CView*, LPARAM hint, void*)
         m_nLoggedIn = 0;
 }
 
-void CKindOfView::OnDraw(CDC*) {}
+void CKindOfView::OnDraw(CDC*) { }
 
 void CKindOfView::Acknowledge()
 {
@@ -89,7 +92,7 @@ LRESULT CKindOfView::OnQueryDone(WPARAM, LPARAM)
     return 1;
 }
 
-void CKindOfView::OnCommSetup() {}
+void CKindOfView::OnCommSetup() { }
 
 void CKindOfView::OnUpdateCommSetup(CCmdUI* cmdUI)
 {

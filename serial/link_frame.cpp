@@ -48,10 +48,14 @@ ByteBuffer BuildJoinFrame(std::string_view scaleId)
 const char* ToString(JoinCheck check)
 {
     switch (check) {
-    case JoinCheck::Accepted: return "ACCEPTED";
-    case JoinCheck::BadLength: return "BAD_LENGTH";
-    case JoinCheck::Mismatch: return "MISMATCH";
-    case JoinCheck::VersionError: return "VERSION_ERROR";
+    case JoinCheck::Accepted:
+        return "ACCEPTED";
+    case JoinCheck::BadLength:
+        return "BAD_LENGTH";
+    case JoinCheck::Mismatch:
+        return "MISMATCH";
+    case JoinCheck::VersionError:
+        return "VERSION_ERROR";
     }
     return "UNKNOWN";
 }
@@ -110,8 +114,9 @@ IoStatus BuildLinkFrame(LinkFrameHeader header, std::span<const std::uint8_t> pa
 {
     out.clear();
     if (payload.size() > kMaxFramePayload)
-        return IoStatus::Error(IoCode::InvalidArgument, "frame payload of " + std::to_string(payload.size())
-                                                            + " bytes over " + std::to_string(kMaxFramePayload));
+        return IoStatus::Error(IoCode::InvalidArgument,
+            "frame payload of " + std::to_string(payload.size()) + " bytes over "
+                + std::to_string(kMaxFramePayload));
     header.length = static_cast<std::uint16_t>(payload.size());
     header.EncodeTo(out);
     PutBytes(out, payload);
@@ -170,11 +175,11 @@ bool CheckFrameSum(std::span<const std::uint8_t> frame)
 IoStatus ParseLinkFrame(std::span<const std::uint8_t> frame, LinkFrame& out)
 {
     if (frame.size() < kMinLinkFrameSize)
-        return IoStatus::Error(IoCode::BadLength,
-                               "frame of " + std::to_string(frame.size()) + " bytes, at least 18 expected");
+        return IoStatus::Error(
+            IoCode::BadLength, "frame of " + std::to_string(frame.size()) + " bytes, at least 18 expected");
     if (!CheckFrameSum(frame))
-        return IoStatus::Error(IoCode::BadChecksum, "frame sum does not match its " + std::to_string(frame.size())
-                                                        + " bytes");
+        return IoStatus::Error(
+            IoCode::BadChecksum, "frame sum does not match its " + std::to_string(frame.size()) + " bytes");
     LinkFrameHeader::Decode(frame, out.header);
     out.payload = frame.subspan(kLinkHeaderSize, frame.size() - kMinLinkFrameSize);
     return IoStatus::Ok();
@@ -182,18 +187,22 @@ IoStatus ParseLinkFrame(std::span<const std::uint8_t> frame, LinkFrame& out)
 
 // ---- pieces ------------------------------------------------------------------
 
-std::size_t PieceCount(std::size_t payloadLength) { return (payloadLength + kPieceSize - 1) / kPieceSize; }
+std::size_t PieceCount(std::size_t payloadLength)
+{
+    return (payloadLength + kPieceSize - 1) / kPieceSize;
+}
 
 IoStatus BuildPiece(std::span<const std::uint8_t> frame, std::size_t k, ByteBuffer& out)
 {
     out.clear();
     LinkFrameHeader header;
     if (!LinkFrameHeader::Decode(frame, header) || frame.size() < kLinkHeaderSize + header.length)
-        return IoStatus::Error(IoCode::InvalidArgument, "frame does not hold the payload its header announces");
+        return IoStatus::Error(
+            IoCode::InvalidArgument, "frame does not hold the payload its header announces");
     const std::size_t count = PieceCount(header.length);
     if (count > 255 || k < 1 || k > count)
-        return IoStatus::Error(IoCode::InvalidArgument,
-                               "piece " + std::to_string(k) + " of " + std::to_string(count));
+        return IoStatus::Error(
+            IoCode::InvalidArgument, "piece " + std::to_string(k) + " of " + std::to_string(count));
     const std::size_t offset = kPieceSize * (k - 1);
     const std::size_t length = std::min(kPieceSize, header.length - offset);
     header.command = ToWord(ScaleCommand::Record);
@@ -278,8 +287,8 @@ void RecordAssembly::Clear()
     m_length = 0;
 }
 
-RecordAssembly::Result RecordAssembly::Add(std::uint8_t pieceCount, std::uint8_t pieceNumber,
-                                           std::span<const std::uint8_t> payload)
+RecordAssembly::Result RecordAssembly::Add(
+    std::uint8_t pieceCount, std::uint8_t pieceNumber, std::span<const std::uint8_t> payload)
 {
     if (pieceCount == 0) {
         if (payload.size() > m_buffer.size())

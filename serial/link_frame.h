@@ -33,11 +33,11 @@ inline constexpr std::size_t kLinkHeaderSize = 14;
 inline constexpr std::size_t kLinkSumSize = 4;
 inline constexpr std::size_t kMinLinkFrameSize = kLinkHeaderSize + kLinkSumSize;
 inline constexpr std::size_t kPieceSize = 200;
-inline constexpr std::size_t kCaptureSize = 1024;       // receiver's capture buffer
+inline constexpr std::size_t kCaptureSize = 1024; // receiver's capture buffer
 inline constexpr std::size_t kTransmitBufferSize = 2048; // an unpieced frame waiting to be sent
 inline constexpr std::size_t kMaxFramePayload = kTransmitBufferSize - kMinLinkFrameSize;
-inline constexpr std::size_t kAssemblySize = 1000;      // a received record, joined from pieces
-inline constexpr std::size_t kSerialTextBuffer = 1000;  // text of a text record sent on the link
+inline constexpr std::size_t kAssemblySize = 1000; // a received record, joined from pieces
+inline constexpr std::size_t kSerialTextBuffer = 1000; // text of a text record sent on the link
 
 // Bytes added as unsigned values modulo 256.
 std::uint8_t ByteSum8(std::span<const std::uint8_t> bytes);
@@ -53,8 +53,8 @@ ByteBuffer BuildJoinFrame(std::string_view scaleId);
 
 enum class JoinCheck {
     Accepted,
-    BadLength,    // not 14 bytes
-    Mismatch,     // differs from the sent frame
+    BadLength, // not 14 bytes
+    Mismatch, // differs from the sent frame
     VersionError, // the scale's version character is above ours (whatever else differs)
 };
 const char* ToString(JoinCheck check);
@@ -161,7 +161,7 @@ private:
 class RecordAssembly {
 public:
     enum class Result {
-        Whole,   // the record is complete: Record()
+        Whole, // the record is complete: Record()
         Partial, // a piece was kept; more follow
         Refused, // piece numbers or length out of bounds; nothing kept
     };

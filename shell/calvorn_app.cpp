@@ -13,15 +13,16 @@ constexpr int kVersionStatic = 1033;
 constexpr int kOkIcon = 163;
 constexpr UINT kMaxRecentFiles = 4;
 
-}  // namespace
+} // namespace
 
 CCalvornApp::CCalvornApp() = default;
 
 const MessageMap* CCalvornApp::GetMessageMap() const
 {
-    static const MessageMap kMap(CWinApp::GetMessageMap(), {
-        OnCommandMsg<&CCalvornApp::OnAppAbout>(ID_APP_ABOUT),
-    });
+    static const MessageMap kMap(CWinApp::GetMessageMap(),
+        {
+            OnCommandMsg<&CCalvornApp::OnAppAbout>(ID_APP_ABOUT),
+        });
     return &kMap;
 }
 
@@ -30,8 +31,8 @@ BOOL CCalvornApp::InitInstance()
     // Sockets need no start-up here, so that step cannot fail.
     SetRegistryKey(kRegistryKey);
     LoadStdProfileSettings(kMaxRecentFiles);
-    AddDocTemplate(new CSingleDocTemplate(kDocTemplateId, CCalvornDoc::GetThisClass(), CMainFrame::GetThisClass(),
-        CCalvornView::GetThisClass()));
+    AddDocTemplate(new CSingleDocTemplate(kDocTemplateId, CCalvornDoc::GetThisClass(),
+        CMainFrame::GetThisClass(), CCalvornView::GetThisClass()));
     CCommandLineInfo commandLine;
     ParseCommandLine(commandLine);
     if (!ProcessShellCommand(commandLine))
@@ -50,7 +51,9 @@ void CCalvornApp::OnAppAbout()
     dialog.DoModal();
 }
 
-CAboutDlg::CAboutDlg() : CDialog(kAboutDialogId) {}
+CAboutDlg::CAboutDlg()
+    : CDialog(kAboutDialogId)
+{ }
 
 void CAboutDlg::DoDataExchange(CDataExchange* dx)
 {

@@ -10,7 +10,8 @@
 #include "platform/wnd/winapp.h"
 
 // The main window's caption (two blanks before "quotation").
-inline constexpr const char* kMainCaption = "Management Program (Caution) '(single  quotation marks)  Don't Use";
+inline constexpr const char* kMainCaption
+    = "Management Program (Caution) '(single  quotation marks)  Don't Use";
 inline constexpr const char* kRegistryKey = "Scale Store Management Program";
 inline constexpr UINT kDocTemplateId = 130;
 inline constexpr UINT ID_APP_ABOUT = 57664;

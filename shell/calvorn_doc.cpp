@@ -8,7 +8,8 @@ CCalvornDoc::~CCalvornDoc() = default;
 
 const CRuntimeClass* CCalvornDoc::GetThisClass()
 {
-    static const CRuntimeClass kClass{"CCalvornDoc", &AfxCreateObject<CCalvornDoc>, CDocument::GetThisClass()};
+    static const CRuntimeClass kClass { "CCalvornDoc", &AfxCreateObject<CCalvornDoc>,
+        CDocument::GetThisClass() };
     return &kClass;
 }
 

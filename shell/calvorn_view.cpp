@@ -20,9 +20,9 @@
 
 namespace {
 
-constexpr DWORD kCaptionStyle = 0x50004000;  // child, visible, tooltip
+constexpr DWORD kCaptionStyle = 0x50004000; // child, visible, tooltip
 constexpr DWORD kLoginButtonStyle = 0x50000020;
-constexpr DWORD kTreeStyle = 0x50000022;  // child, visible, lines, selection always shown
+constexpr DWORD kTreeStyle = 0x50000022; // child, visible, lines, selection always shown
 constexpr int kCaptionHeight = 18;
 constexpr int kTreeTop = 100;
 constexpr int kTreeLeft = 10;
@@ -43,15 +43,16 @@ constexpr const char* kManagerLogin = "Manager_Login";
 struct TreeGroup {
     const char* english;
     const char* korean;
-    std::vector<const char*> entries;  // English entry texts (see view_hints.cpp)
+    std::vector<const char*> entries; // English entry texts (see view_hints.cpp)
     std::vector<const char*> adminEntries;
 };
 
 const TreeGroup kGroups[] = {
-    {"Item Catalogue", "상품 관련", {"Item", "Ingredient", "Preset", "Advertisement", "Land Addition"}, {}},
-    {"Result Catalogue", "집계 관련", {"Scale Total Result", "Item Total Result", "Item Day Result", "One Day Result"},
-        {}},
-    {"Scale Management", "저울 관리", {"Scale Info"}, {"Scale Info2", "Scale Reg"}},
+    { "Item Catalogue", "상품 관련", { "Item", "Ingredient", "Preset", "Advertisement", "Land Addition" },
+        {} },
+    { "Result Catalogue", "집계 관련",
+        { "Scale Total Result", "Item Total Result", "Item Day Result", "One Day Result" }, {} },
+    { "Scale Management", "저울 관리", { "Scale Info" }, { "Scale Info2", "Scale Reg" } },
 };
 
 // The entry's text in the language.
@@ -65,10 +66,12 @@ const char* EntryText(const char* english, int language)
     return english;
 }
 
-}  // namespace
+} // namespace
 
 CCalvornView::CCalvornView()
-    : m_mailbox(this), m_serverTexts(kServerTextCount), m_infoTexts(kInfoTextCount)
+    : m_mailbox(this)
+    , m_serverTexts(kServerTextCount)
+    , m_infoTexts(kInfoTextCount)
 {
     m_pManager = new CManagerClass;
     m_pManager->SetView(this);
@@ -100,45 +103,47 @@ CCalvornView::~CCalvornView()
 
 const CRuntimeClass* CCalvornView::GetThisClass()
 {
-    static const CRuntimeClass kClass{"CCalvornView", &AfxCreateObject<CCalvornView>, CView::GetThisClass()};
+    static const CRuntimeClass kClass { "CCalvornView", &AfxCreateObject<CCalvornView>,
+        CView::GetThisClass() };
     return &kClass;
 }
 
 const MessageMap* CCalvornView::GetMessageMap() const
 {
-    static const MessageMap kMap(CView::GetMessageMap(), {
-        OnWm<WM_CREATE, &CCalvornView::OnCreate>(),
-        OnWm<WM_SIZE, &CCalvornView::OnSize>(),
-        OnWm<WM_TIMER, &CCalvornView::OnTimer>(),
-        OnNotifyMsg<&CCalvornView::OnCategorySelChanged>(TVN_SELCHANGED, IDC_CATEGORY_TREE),
-        OnCommandMsg<&CCalvornView::OnLoginButton>(IDC_LOGIN_BUTTON),
-        OnMessage<&CCalvornView::OnManagerRow>(WM_MGRQUERY_ROW),
-        OnMessage<&CCalvornView::OnManagerNoRow>(WM_MGRQUERY_EMPTY),
-        OnMessage<&CCalvornView::OnManagerReport>(WM_MGRQUERY_DONE),
-        OnMessage<&CCalvornView::OnManagerRefresh>(WM_MANAGER_REFRESH),
-        OnCommandMsg<&CCalvornView::OnFileNew>(ID_FILE_NEW),
-        OnCommandMsg<&CCalvornView::OnFileOpen>(ID_FILE_OPEN),
-        OnCommandMsg<&CCalvornView::OnFileSaveAs>(ID_FILE_SAVE_AS_DB),
-        OnCommandMsg<&CCalvornView::OnUserInfoChange>(ID_USER_INFO_CHANGE),
-        OnCommandMsg<&CCalvornView::OnNewManager>(ID_NEW_MANAGER),
-        OnCommandMsg<&CCalvornView::OnCommSetup>(ID_COMM_SETUP),
-        OnUpdateCommand<&CCalvornView::OnUpdateCommSetup>(ID_COMM_SETUP),
-        OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_FILE_NEW),
-        OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_FILE_OPEN),
-        OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_FILE_SAVE_AS_DB),
-        OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_ACCESS_TO_EXCEL),
-        OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_EXCEL_NEW_FILE),
-        OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_EXCEL_TO_ACCESS),
-        OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_USER_INFO_CHANGE),
-        OnUpdateCommand<&CCalvornView::OnUpdateNeedsItemDatabase>(ID_DEFAULT_VALUE_SETUP),
-        OnUpdateCommand<&CCalvornView::OnUpdateNeedsItemDatabase>(ID_ITEM_INFO_CHANGE),
-        OnUpdateCommand<&CCalvornView::OnUpdateNeedsAdministrator>(ID_NEW_MANAGER),
-        OnUpdateCommand<&CCalvornView::OnUpdateServer>(ID_SERVER_START),
-        OnUpdateCommand<&CCalvornView::OnUpdateServer>(ID_SERVER_STOP),
-        OnUpdateCommand<&CCalvornView::OnUpdateServer>(ID_SERVER_PORT),
-        OnUpdateCommand<&CCalvornView::OnUpdateServer>(ID_RESULT_VIEW),
-        OnUpdateCommand<&CCalvornView::OnUpdateServer>(ID_MANAGER_RESULT_VIEW),
-    });
+    static const MessageMap kMap(CView::GetMessageMap(),
+        {
+            OnWm<WM_CREATE, &CCalvornView::OnCreate>(),
+            OnWm<WM_SIZE, &CCalvornView::OnSize>(),
+            OnWm<WM_TIMER, &CCalvornView::OnTimer>(),
+            OnNotifyMsg<&CCalvornView::OnCategorySelChanged>(TVN_SELCHANGED, IDC_CATEGORY_TREE),
+            OnCommandMsg<&CCalvornView::OnLoginButton>(IDC_LOGIN_BUTTON),
+            OnMessage<&CCalvornView::OnManagerRow>(WM_MGRQUERY_ROW),
+            OnMessage<&CCalvornView::OnManagerNoRow>(WM_MGRQUERY_EMPTY),
+            OnMessage<&CCalvornView::OnManagerReport>(WM_MGRQUERY_DONE),
+            OnMessage<&CCalvornView::OnManagerRefresh>(WM_MANAGER_REFRESH),
+            OnCommandMsg<&CCalvornView::OnFileNew>(ID_FILE_NEW),
+            OnCommandMsg<&CCalvornView::OnFileOpen>(ID_FILE_OPEN),
+            OnCommandMsg<&CCalvornView::OnFileSaveAs>(ID_FILE_SAVE_AS_DB),
+            OnCommandMsg<&CCalvornView::OnUserInfoChange>(ID_USER_INFO_CHANGE),
+            OnCommandMsg<&CCalvornView::OnNewManager>(ID_NEW_MANAGER),
+            OnCommandMsg<&CCalvornView::OnCommSetup>(ID_COMM_SETUP),
+            OnUpdateCommand<&CCalvornView::OnUpdateCommSetup>(ID_COMM_SETUP),
+            OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_FILE_NEW),
+            OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_FILE_OPEN),
+            OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_FILE_SAVE_AS_DB),
+            OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_ACCESS_TO_EXCEL),
+            OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_EXCEL_NEW_FILE),
+            OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_EXCEL_TO_ACCESS),
+            OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_USER_INFO_CHANGE),
+            OnUpdateCommand<&CCalvornView::OnUpdateNeedsItemDatabase>(ID_DEFAULT_VALUE_SETUP),
+            OnUpdateCommand<&CCalvornView::OnUpdateNeedsItemDatabase>(ID_ITEM_INFO_CHANGE),
+            OnUpdateCommand<&CCalvornView::OnUpdateNeedsAdministrator>(ID_NEW_MANAGER),
+            OnUpdateCommand<&CCalvornView::OnUpdateServer>(ID_SERVER_START),
+            OnUpdateCommand<&CCalvornView::OnUpdateServer>(ID_SERVER_STOP),
+            OnUpdateCommand<&CCalvornView::OnUpdateServer>(ID_SERVER_PORT),
+            OnUpdateCommand<&CCalvornView::OnUpdateServer>(ID_RESULT_VIEW),
+            OnUpdateCommand<&CCalvornView::OnUpdateServer>(ID_MANAGER_RESULT_VIEW),
+        });
     return &kMap;
 }
 
@@ -155,8 +160,8 @@ int CCalvornView::OnCreate(LPCREATESTRUCT createStruct)
         return -1;
     m_captionPanel.SetCaption(m_strCaption);
     m_captionPanel.SetTipText(m_strCaption);
-    if (m_loginButton.Create(m_nLanguage == 1 ? "로그인" : "Log-in", kLoginButtonStyle, CRect(20, 20, 150, 100), this,
-            IDC_LOGIN_BUTTON)) {
+    if (m_loginButton.Create(m_nLanguage == 1 ? "로그인" : "Log-in", kLoginButtonStyle,
+            CRect(20, 20, 150, 100), this, IDC_LOGIN_BUTTON)) {
         m_loginButton.LoadIcons(kLoginIcon, CIconButton::kAutoDarker);
         m_loginButton.SetTransparentMode(FALSE);
     }
@@ -183,7 +188,7 @@ void CCalvornView::OnTimer(UINT_PTR id)
     CView::OnTimer(id);
 }
 
-void CCalvornView::OnDraw(CDC*) {}
+void CCalvornView::OnDraw(CDC*) { }
 
 void CCalvornView::OnInitialUpdate()
 {
@@ -213,8 +218,8 @@ void CCalvornView::WriteSampleDatabase()
     if (version == "Microsoft Windows NT" || version == "Microsoft Windows 2000" || version == "Whistler") {
         folder = kSampleFolderNt;
         file = kSampleDatabaseNt;
-    } else if (version == "Microsoft Windows 95" || version == "Microsoft Windows 98" ||
-               version == "Microsoft Windows Me") {
+    } else if (version == "Microsoft Windows 95" || version == "Microsoft Windows 98"
+        || version == "Microsoft Windows Me") {
         folder = kSampleFolder9x;
         file = kSampleDatabase9x;
     }
@@ -253,13 +258,15 @@ void CCalvornView::CreateCategoryTree()
 void CCalvornView::FillCategoryTree()
 {
     for (const TreeGroup& group : kGroups) {
-        HTREEITEM parent = m_categoryTree.InsertItem(m_nLanguage == 1 ? group.korean : group.english, kGroupImage,
-            kGroupImage, TVI_ROOT, TVI_LAST);
+        HTREEITEM parent = m_categoryTree.InsertItem(
+            m_nLanguage == 1 ? group.korean : group.english, kGroupImage, kGroupImage, TVI_ROOT, TVI_LAST);
         for (const char* entry : group.entries)
-            m_categoryTree.InsertItem(EntryText(entry, m_nLanguage), kEntryImage, kEntryImage, parent, TVI_LAST);
+            m_categoryTree.InsertItem(
+                EntryText(entry, m_nLanguage), kEntryImage, kEntryImage, parent, TVI_LAST);
         if (m_nAdminFlag)
             for (const char* entry : group.adminEntries)
-                m_categoryTree.InsertItem(EntryText(entry, m_nLanguage), kEntryImage, kEntryImage, parent, TVI_LAST);
+                m_categoryTree.InsertItem(
+                    EntryText(entry, m_nLanguage), kEntryImage, kEntryImage, parent, TVI_LAST);
     }
     Invalidate(TRUE);
 }
@@ -351,7 +358,8 @@ LRESULT CCalvornView::OnManagerRefresh(WPARAM, LPARAM)
     return 1;
 }
 
-BOOL CCalvornView::RunItemDatabaseDialog(BOOL open, const char* englishTitle, const char* koreanTitle, CString& path)
+BOOL CCalvornView::RunItemDatabaseDialog(
+    BOOL open, const char* englishTitle, const char* koreanTitle, CString& path)
 {
     CFileDialog dialog(open, nullptr, nullptr, OFN_HIDEREADONLY, kItemDatabaseFilter, nullptr);
     dialog.m_ofn.lpstrTitle = m_nLanguage == 1 ? koreanTitle : englishTitle;

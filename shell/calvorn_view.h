@@ -36,9 +36,10 @@ inline constexpr const char* kManagerFolder = "C:\\Windows\\system\\Manager";
 inline constexpr const char* kManagerDatabase = "C:\\Windows\\system\\Manager\\Manager.mdb";
 inline constexpr const char* kScaleInfoDatabase = "C:\\Windows\\system\\Manager\\Manager_ScaleInfo.mdb";
 inline constexpr const char* kReservationDatabase = "C:\\Windows\\system\\Manager\\Reservation_Store.mdb";
-inline constexpr const char* kSampleFolderNt = "C:\\Documents and Settings\\All Users\\Desktop\\ScaleSampleDB";
-inline constexpr const char* kSampleDatabaseNt =
-    "C:\\Documents and Settings\\All Users\\Desktop\\ScaleSampleDB\\Sample.mdb";
+inline constexpr const char* kSampleFolderNt
+    = "C:\\Documents and Settings\\All Users\\Desktop\\ScaleSampleDB";
+inline constexpr const char* kSampleDatabaseNt
+    = "C:\\Documents and Settings\\All Users\\Desktop\\ScaleSampleDB\\Sample.mdb";
 inline constexpr const char* kSampleFolder9x = "C:\\Windows\\Desktop\\ScaleSampleDB";
 inline constexpr const char* kSampleDatabase9x = "C:\\Windows\\Desktop\\ScaleSampleDB\\KSample.mdb";
 

@@ -20,7 +20,7 @@ BOOL IsFolder(const CString& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? TRUE : FALSE;
 }
 
-}  // namespace
+} // namespace
 
 BOOL MakeDirectoryPath(CString path)
 {
@@ -95,6 +95,7 @@ CString GetLogTimeText()
 {
     const CTime now = CTime::GetCurrentTime();
     CString text;
-    text.Format("%4d/%2d/%2d:%2dH-%2dM", now.GetYear(), now.GetMonth(), now.GetDay(), now.GetHour(), now.GetMinute());
+    text.Format(
+        "%4d/%2d/%2d:%2dH-%2dM", now.GetYear(), now.GetMonth(), now.GetDay(), now.GetHour(), now.GetMinute());
     return text;
 }

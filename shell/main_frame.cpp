@@ -12,13 +12,13 @@
 
 namespace {
 
-constexpr DWORD kToolBarStyle = 0x50402834;  // child, visible, top, gripper, tips, fly-by, dynamic
+constexpr DWORD kToolBarStyle = 0x50402834; // child, visible, top, gripper, tips, fly-by, dynamic
 constexpr DWORD kStatusBarStyle = 0x50008200;
 constexpr int kLeftPaneWidth = 200;
-constexpr UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+constexpr UINT kIndicators[] = { ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL };
 constexpr UINT kToolBarId = 130;
 
-}  // namespace
+} // namespace
 
 CMainFrame* GetMainFrame()
 {
@@ -31,19 +31,21 @@ CMainFrame::~CMainFrame() = default;
 
 const CRuntimeClass* CMainFrame::GetThisClass()
 {
-    static const CRuntimeClass kClass{"CMainFrame", &AfxCreateObject<CMainFrame>, CFrameWnd::GetThisClass()};
+    static const CRuntimeClass kClass { "CMainFrame", &AfxCreateObject<CMainFrame>,
+        CFrameWnd::GetThisClass() };
     return &kClass;
 }
 
 const MessageMap* CMainFrame::GetMessageMap() const
 {
-    static const MessageMap kMap(CFrameWnd::GetMessageMap(), {
-        OnWm<WM_CREATE, &CMainFrame::OnCreate>(),
-        OnWm<WM_DESTROY, &CMainFrame::OnDestroy>(),
-        OnWm<WM_SIZE, &CMainFrame::OnSize>(),
-        OnWm<WM_CLOSE, &CMainFrame::OnClose>(),
-        OnMessage<&CMainFrame::OnTrayNotify>(WM_TRAY_NOTIFY),
-    });
+    static const MessageMap kMap(CFrameWnd::GetMessageMap(),
+        {
+            OnWm<WM_CREATE, &CMainFrame::OnCreate>(),
+            OnWm<WM_DESTROY, &CMainFrame::OnDestroy>(),
+            OnWm<WM_SIZE, &CMainFrame::OnSize>(),
+            OnWm<WM_CLOSE, &CMainFrame::OnClose>(),
+            OnMessage<&CMainFrame::OnTrayNotify>(WM_TRAY_NOTIFY),
+        });
     return &kMap;
 }
 
@@ -57,11 +59,11 @@ int CMainFrame::OnCreate(LPCREATESTRUCT createStruct)
 {
     if (CFrameWnd::OnCreate(createStruct) == -1)
         return -1;
-    if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT, kToolBarStyle, CRect(0, 0, 0, 0), AFX_IDW_TOOLBAR) ||
-        !m_wndToolBar.LoadToolBar(kToolBarId))
+    if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT, kToolBarStyle, CRect(0, 0, 0, 0), AFX_IDW_TOOLBAR)
+        || !m_wndToolBar.LoadToolBar(kToolBarId))
         return -1;
-    if (!m_wndStatusBar.Create(this, kStatusBarStyle, AFX_IDW_STATUS_BAR) ||
-        !m_wndStatusBar.SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators))))
+    if (!m_wndStatusBar.Create(this, kStatusBarStyle, AFX_IDW_STATUS_BAR)
+        || !m_wndStatusBar.SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators))))
         return -1;
     m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
     EnableDocking(CBRS_ALIGN_ANY);
@@ -80,9 +82,9 @@ BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT, CCreateContext* context)
 {
     if (!m_wndSplitter.CreateStatic(this, 1, 2))
         return FALSE;
-    if (!m_wndSplitter.CreateView(0, 0, context ? context->m_pNewViewClass : nullptr, CSize(kLeftPaneWidth, 0),
-            context) ||
-        !m_wndSplitter.CreateView(0, 1, CRightCotainerView::GetThisClass(), CSize(0, 0), context)) {
+    if (!m_wndSplitter.CreateView(
+            0, 0, context ? context->m_pNewViewClass : nullptr, CSize(kLeftPaneWidth, 0), context)
+        || !m_wndSplitter.CreateView(0, 1, CRightCotainerView::GetThisClass(), CSize(0, 0), context)) {
         m_wndSplitter.DestroyWindow();
         return FALSE;
     }

@@ -40,7 +40,7 @@ public:
     BOOL OnCreateClient(LPCREATESTRUCT createStruct, CCreateContext* context) override;
 
     CPlainSplitterWnd m_wndSplitter;
-    CPlainSplitterWnd m_wndSplitter2;  // made by nothing
+    CPlainSplitterWnd m_wndSplitter2; // made by nothing
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;
 

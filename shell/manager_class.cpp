@@ -14,7 +14,7 @@ namespace {
 constexpr int kLoginIcon = 159;
 constexpr int kLogoutIcon = 161;
 
-}  // namespace
+} // namespace
 
 CString ManagerLoginSql(const CString& userId, const CString& password)
 {
@@ -30,7 +30,8 @@ CManagerClass::~CManagerClass() = default;
 
 const CRuntimeClass* CManagerClass::GetThisClass()
 {
-    static const CRuntimeClass kClass{"CManagerClass", &AfxCreateObject<CManagerClass>, CCmdTarget::GetThisClass()};
+    static const CRuntimeClass kClass { "CManagerClass", &AfxCreateObject<CManagerClass>,
+        CCmdTarget::GetThisClass() };
     return &kClass;
 }
 

@@ -20,7 +20,7 @@ constexpr int kCancelIcon = 162;
 constexpr int kUpdateIcon = 178;
 constexpr int kInsertIcon = 181;
 
-}  // namespace
+} // namespace
 
 void CManagerDialogBase::DoDataExchange(CDataExchange* dx)
 {
@@ -36,7 +36,9 @@ void CManagerDialogBase::DressButton(CIconButton& button, int icon, const char* 
     button.SetTransparentMode(FALSE);
 }
 
-CManagerLoginDlg::CManagerLoginDlg(CWnd* parent) : CManagerDialogBase(IDD_MANAGER_LOGIN, parent) {}
+CManagerLoginDlg::CManagerLoginDlg(CWnd* parent)
+    : CManagerDialogBase(IDD_MANAGER_LOGIN, parent)
+{ }
 
 BOOL CManagerLoginDlg::OnInitDialog()
 {
@@ -60,7 +62,9 @@ void CManagerLoginDlg::OnOK()
     EndDialog(IDOK);
 }
 
-CUserInfoDlg::CUserInfoDlg(CWnd* parent) : CManagerDialogBase(IDD_USER_INFO, parent) {}
+CUserInfoDlg::CUserInfoDlg(CWnd* parent)
+    : CManagerDialogBase(IDD_USER_INFO, parent)
+{ }
 
 BOOL CUserInfoDlg::OnInitDialog()
 {

@@ -10,7 +10,9 @@ inline constexpr UINT IDD_USER_INFO = 136;
 // The two dialogs' icon buttons OK (1) and Cancel (2).
 class CManagerDialogBase : public CDialog {
 public:
-    CManagerDialogBase(UINT templateId, CWnd* parent) : CDialog(templateId, parent) {}
+    CManagerDialogBase(UINT templateId, CWnd* parent)
+        : CDialog(templateId, parent)
+    { }
     void DoDataExchange(CDataExchange* dx) override;
 
 protected:

@@ -18,7 +18,7 @@ CView* PaneOfClass(const CSplitterWnd& splitter, int row, int col, const char* c
     return view;
 }
 
-}  // namespace
+} // namespace
 
 CRightCotainerView::CRightCotainerView() = default;
 
@@ -26,16 +26,18 @@ CRightCotainerView::~CRightCotainerView() = default;
 
 const CRuntimeClass* CRightCotainerView::GetThisClass()
 {
-    static const CRuntimeClass kClass{"CRightCotainerView", &AfxCreateObject<CRightCotainerView>, CView::GetThisClass()};
+    static const CRuntimeClass kClass { "CRightCotainerView", &AfxCreateObject<CRightCotainerView>,
+        CView::GetThisClass() };
     return &kClass;
 }
 
 const MessageMap* CRightCotainerView::GetMessageMap() const
 {
-    static const MessageMap kMap(CView::GetMessageMap(), {
-        OnWm<WM_CREATE, &CRightCotainerView::OnCreate>(),
-        OnWm<WM_SIZE, &CRightCotainerView::OnSize>(),
-    });
+    static const MessageMap kMap(CView::GetMessageMap(),
+        {
+            OnWm<WM_CREATE, &CRightCotainerView::OnCreate>(),
+            OnWm<WM_SIZE, &CRightCotainerView::OnSize>(),
+        });
     return &kMap;
 }
 
@@ -48,8 +50,8 @@ int CRightCotainerView::OnCreate(LPCREATESTRUCT createStruct)
     const CRuntimeClass* lower = AfxFindRuntimeClass(kUserLabelViewClassName);
     if (!m_wndSplitter.CreateStatic(this, 2, 1, WS_CHILD | WS_VISIBLE, AFX_IDW_PANE_FIRST))
         return -1;
-    if (!upper || !lower || !m_wndSplitter.CreateView(0, 0, upper, CSize(0, kWorkScreenHeight), context) ||
-        !m_wndSplitter.CreateView(1, 0, lower, CSize(0, 0), context)) {
+    if (!upper || !lower || !m_wndSplitter.CreateView(0, 0, upper, CSize(0, kWorkScreenHeight), context)
+        || !m_wndSplitter.CreateView(1, 0, lower, CSize(0, 0), context)) {
         m_wndSplitter.DestroyWindow();
         return -1;
     }
@@ -66,7 +68,7 @@ void CRightCotainerView::OnSize(UINT type, int cx, int cy)
     m_wndSplitter.MoveWindow(-e, -f, cx + 2 * e, cy + 2 * f);
 }
 
-void CRightCotainerView::OnDraw(CDC*) {}
+void CRightCotainerView::OnDraw(CDC*) { }
 
 CView* CRightCotainerView::GetKindOfView() const
 {

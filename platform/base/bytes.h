@@ -13,7 +13,10 @@
 
 using ByteBuffer = std::vector<std::uint8_t>;
 
-inline void PutU8(ByteBuffer& out, std::uint8_t v) { out.push_back(v); }
+inline void PutU8(ByteBuffer& out, std::uint8_t v)
+{
+    out.push_back(v);
+}
 inline void PutU16LE(ByteBuffer& out, std::uint16_t v)
 {
     out.push_back(static_cast<std::uint8_t>(v));
@@ -66,7 +69,9 @@ inline bool StoreU32LE(std::span<std::uint8_t> out, std::size_t offset, std::uin
 
 class ByteReader {
 public:
-    explicit ByteReader(std::span<const std::uint8_t> data) : m_data(data) {}
+    explicit ByteReader(std::span<const std::uint8_t> data)
+        : m_data(data)
+    { }
 
     std::size_t Position() const { return m_pos; }
     std::size_t Remaining() const { return m_data.size() - m_pos; }

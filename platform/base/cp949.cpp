@@ -9,7 +9,9 @@ namespace {
 // One converter per thread and direction; iconv descriptors are not shareable.
 class Converter {
 public:
-    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    Converter(const char* to, const char* from)
+        : m_cd(iconv_open(to, from))
+    { }
     ~Converter()
     {
         if (m_cd != reinterpret_cast<iconv_t>(-1))
@@ -53,9 +55,12 @@ std::size_t Utf8SequenceLength(unsigned char b)
     return 0;
 }
 
-bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char b)
+{
+    return (b & 0xC0) == 0x80;
+}
 
-}  // namespace
+} // namespace
 
 std::string Utf8ToCp949(std::string_view utf8)
 {
@@ -111,14 +116,17 @@ std::string Cp949ToUtf8(std::string_view cp949)
     return out;
 }
 
-std::size_t Cp949Length(std::string_view utf8) { return Utf8ToCp949(utf8).size(); }
+std::size_t Cp949Length(std::string_view utf8)
+{
+    return Utf8ToCp949(utf8).size();
+}
 
 std::string_view Cp949Prefix(std::string_view cp949, std::size_t maxBytes)
 {
     std::size_t i = 0;
     while (i < cp949.size()) {
-        const std::size_t step =
-            IsCp949LeadByte(static_cast<unsigned char>(cp949[i])) && i + 1 < cp949.size() ? 2 : 1;
+        const std::size_t step
+            = IsCp949LeadByte(static_cast<unsigned char>(cp949[i])) && i + 1 < cp949.size() ? 2 : 1;
         if (i + step > maxBytes)
             break;
         i += step;

@@ -22,4 +22,7 @@ std::size_t Cp949Length(std::string_view utf8);
 std::string_view Cp949Prefix(std::string_view cp949, std::size_t maxBytes);
 
 // True when byte b starts a double-byte CP949 character.
-constexpr bool IsCp949LeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
+constexpr bool IsCp949LeadByte(unsigned char b)
+{
+    return b >= 0x81 && b <= 0xFE;
+}

@@ -7,11 +7,20 @@
 
 namespace {
 
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+char AsciiUpper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+char AsciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
-}  // namespace
+} // namespace
 
 CString::CString(const char* text, int length)
 {
@@ -81,12 +90,30 @@ void CString::Append(const char* text, int length)
         m_text.append(text, static_cast<std::size_t>(length));
 }
 
-CString operator+(const CString& a, const CString& b) { return CString(a.m_text + b.m_text); }
-CString operator+(const CString& a, const char* b) { return CString(a.m_text + (b ? b : "")); }
-CString operator+(const char* a, const CString& b) { return CString((a ? a : "") + b.m_text); }
-CString operator+(const CString& a, char b) { return CString(a.m_text + b); }
-CString operator+(char a, const CString& b) { return CString(std::string(1, a) + b.m_text); }
-bool operator==(const char* a, const CString& b) { return b == a; }
+CString operator+(const CString& a, const CString& b)
+{
+    return CString(a.m_text + b.m_text);
+}
+CString operator+(const CString& a, const char* b)
+{
+    return CString(a.m_text + (b ? b : ""));
+}
+CString operator+(const char* a, const CString& b)
+{
+    return CString((a ? a : "") + b.m_text);
+}
+CString operator+(const CString& a, char b)
+{
+    return CString(a.m_text + b);
+}
+CString operator+(char a, const CString& b)
+{
+    return CString(std::string(1, a) + b.m_text);
+}
+bool operator==(const char* a, const CString& b)
+{
+    return b == a;
+}
 
 int CString::Compare(const char* text) const
 {
@@ -107,7 +134,10 @@ int CString::CompareNoCase(const char* text) const
     }
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength()); }
+CString CString::Mid(int first) const
+{
+    return Mid(first, GetLength());
+}
 
 CString CString::Mid(int first, int count) const
 {
@@ -118,7 +148,10 @@ CString CString::Mid(int first, int count) const
     return CString(m_text.substr(static_cast<std::size_t>(first), static_cast<std::size_t>(count)));
 }
 
-CString CString::Left(int count) const { return Mid(0, count); }
+CString CString::Left(int count) const
+{
+    return Mid(0, count);
+}
 
 CString CString::Right(int count) const
 {
@@ -263,7 +296,10 @@ CString& CString::TrimRight(const char* targets)
     return *this;
 }
 
-CString& CString::Trim() { return TrimLeft().TrimRight(); }
+CString& CString::Trim()
+{
+    return TrimLeft().TrimRight();
+}
 
 int CString::Find(char ch, int start) const
 {

@@ -13,11 +13,19 @@
 class CString {
 public:
     CString() = default;
-    CString(const char* text) : m_text(text ? text : "") {}
+    CString(const char* text)
+        : m_text(text ? text : "")
+    { }
     CString(const char* text, int length);
-    CString(const std::string& text) : m_text(text) {}
-    CString(std::string&& text) : m_text(std::move(text)) {}
-    CString(std::string_view text) : m_text(text) {}
+    CString(const std::string& text)
+        : m_text(text)
+    { }
+    CString(std::string&& text)
+        : m_text(std::move(text))
+    { }
+    CString(std::string_view text)
+        : m_text(text)
+    { }
     explicit CString(char ch, int repeat = 1);
 
     int GetLength() const { return static_cast<int>(m_text.size()); }
@@ -96,20 +104,17 @@ public:
     CString Tokenize(const char* delimiters, int& start) const;
 
     // printf-style formatting. CString arguments may be passed for %s.
-    template <typename... Args>
-    void Format(const char* format, const Args&... args)
+    template <typename... Args> void Format(const char* format, const Args&... args)
     {
         FormatRaw(format, FormatArg(args)...);
     }
-    template <typename... Args>
-    void AppendFormat(const char* format, const Args&... args)
+    template <typename... Args> void AppendFormat(const char* format, const Args&... args)
     {
         CString tail;
         tail.Format(format, args...);
         m_text += tail.m_text;
     }
-    template <typename... Args>
-    static CString Formatted(const char* format, const Args&... args)
+    template <typename... Args> static CString Formatted(const char* format, const Args&... args)
     {
         CString s;
         s.Format(format, args...);
@@ -123,8 +128,7 @@ public:
     void ReleaseBuffer(int newLength = -1);
 
 private:
-    template <typename T>
-    static decltype(auto) FormatArg(const T& value)
+    template <typename T> static decltype(auto) FormatArg(const T& value)
     {
         if constexpr (std::is_same_v<T, CString>)
             return value.GetString();

@@ -24,7 +24,8 @@ void ToSystemTime(const struct tm& tm, int milliseconds, SYSTEMTIME* out)
 
 void SplitNow(std::time_t& seconds, int& milliseconds)
 {
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(AfxNow().time_since_epoch()).count();
+    const auto ms
+        = std::chrono::duration_cast<std::chrono::milliseconds>(AfxNow().time_since_epoch()).count();
     seconds = static_cast<std::time_t>(ms / 1000);
     milliseconds = static_cast<int>(ms % 1000);
     if (milliseconds < 0) {
@@ -60,7 +61,7 @@ CString FormatTm(const struct tm& tm, const char* format)
     return CString(buffer, static_cast<int>(n));
 }
 
-}  // namespace
+} // namespace
 
 void AfxSetClock(ClockFunction clock)
 {
@@ -87,20 +88,26 @@ void FillNow(SYSTEMTIME* time, struct tm* (*breakDown)(const std::time_t*, struc
     std::time_t seconds;
     int milliseconds;
     SplitNow(seconds, milliseconds);
-    struct tm tm {};
+    struct tm tm { };
     breakDown(&seconds, &tm);
     ToSystemTime(tm, milliseconds, time);
 }
 
-}  // namespace
+} // namespace
 
-void GetLocalTime(SYSTEMTIME* time) { FillNow(time, localtime_r); }
+void GetLocalTime(SYSTEMTIME* time)
+{
+    FillNow(time, localtime_r);
+}
 
-void GetSystemTime(SYSTEMTIME* time) { FillNow(time, gmtime_r); }
+void GetSystemTime(SYSTEMTIME* time)
+{
+    FillNow(time, gmtime_r);
+}
 
 CTime::CTime(int year, int month, int day, int hour, int minute, int second, int dst)
 {
-    struct tm tm {};
+    struct tm tm { };
     tm.tm_year = year - 1900;
     tm.tm_mon = month - 1;
     tm.tm_mday = day;
@@ -113,8 +120,7 @@ CTime::CTime(int year, int month, int day, int hour, int minute, int second, int
 
 CTime::CTime(const SYSTEMTIME& time, int dst)
     : CTime(time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond, dst)
-{
-}
+{ }
 
 CTime CTime::GetCurrentTime()
 {
@@ -126,7 +132,7 @@ CTime CTime::GetCurrentTime()
 
 struct tm CTime::Local() const
 {
-    struct tm tm {};
+    struct tm tm { };
     localtime_r(&m_time, &tm);
     return tm;
 }
@@ -153,11 +159,14 @@ BOOL CTime::GetAsSystemTime(SYSTEMTIME& time) const
     return TRUE;
 }
 
-CString CTime::Format(const char* format) const { return FormatTm(Local(), format); }
+CString CTime::Format(const char* format) const
+{
+    return FormatTm(Local(), format);
+}
 
 CString CTime::FormatGmt(const char* format) const
 {
-    struct tm tm {};
+    struct tm tm { };
     gmtime_r(&m_time, &tm);
     return FormatTm(tm, format);
 }

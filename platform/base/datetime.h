@@ -13,8 +13,8 @@
 
 struct SYSTEMTIME {
     WORD wYear;
-    WORD wMonth;      // 1..12
-    WORD wDayOfWeek;  // 0 Sunday .. 6 Saturday
+    WORD wMonth; // 1..12
+    WORD wDayOfWeek; // 0 Sunday .. 6 Saturday
     WORD wDay;
     WORD wHour;
     WORD wMinute;
@@ -35,11 +35,12 @@ std::chrono::system_clock::time_point AfxNow();
 class CTimeSpan {
 public:
     CTimeSpan() = default;
-    CTimeSpan(std::time_t seconds) : m_span(seconds) {}
+    CTimeSpan(std::time_t seconds)
+        : m_span(seconds)
+    { }
     CTimeSpan(LONG days, int hours, int minutes, int seconds)
         : m_span(((static_cast<std::time_t>(days) * 24 + hours) * 60 + minutes) * 60 + seconds)
-    {
-    }
+    { }
 
     LONGLONG GetDays() const { return m_span / (24 * 3600); }
     LONGLONG GetTotalHours() const { return m_span / 3600; }
@@ -71,7 +72,9 @@ private:
 class CTime {
 public:
     CTime() = default;
-    CTime(std::time_t time) : m_time(time) {}
+    CTime(std::time_t time)
+        : m_time(time)
+    { }
     // A local date and time. Out-of-range fields carry over as mktime does
     // (month 13 is January of the next year); dst < 0 lets the system decide.
     CTime(int year, int month, int day, int hour, int minute, int second, int dst = -1);

@@ -9,7 +9,7 @@
 
 namespace {
 
-std::atomic<ErrorReporter> g_reporter{nullptr};
+std::atomic<ErrorReporter> g_reporter { nullptr };
 
 // Set by CException::operator new, taken by the constructor that follows it.
 thread_local bool t_allocatingException = false;
@@ -27,9 +27,11 @@ std::size_t Utf8Prefix(const std::string& text, std::size_t limit)
     return n;
 }
 
-}  // namespace
+} // namespace
 
-CException::CException(BOOL autoDelete) : m_bAutoDelete(autoDelete), m_onHeap(t_allocatingException)
+CException::CException(BOOL autoDelete)
+    : m_bAutoDelete(autoDelete)
+    , m_onHeap(t_allocatingException)
 {
     t_allocatingException = false;
 }
@@ -41,7 +43,10 @@ void* CException::operator new(std::size_t size)
     return block;
 }
 
-void CException::operator delete(void* block) noexcept { ::operator delete(block); }
+void CException::operator delete(void* block) noexcept
+{
+    ::operator delete(block);
+}
 
 BOOL CException::CopyErrorText(const CString& text, LPTSTR buffer, UINT maxError, UINT* helpContext)
 {
@@ -161,12 +166,27 @@ CString CFileException::ErrorText() const
     }
 }
 
-void AfxSetErrorReporter(ErrorReporter reporter) { g_reporter.store(reporter); }
+void AfxSetErrorReporter(ErrorReporter reporter)
+{
+    g_reporter.store(reporter);
+}
 
-void AfxThrowMemoryException() { throw new CMemoryException(); }
-void AfxThrowNotSupportedException() { throw new CNotSupportedException(); }
-void AfxThrowResourceException() { throw new CResourceException(); }
-void AfxThrowUserException() { throw new CUserException(); }
+void AfxThrowMemoryException()
+{
+    throw new CMemoryException();
+}
+void AfxThrowNotSupportedException()
+{
+    throw new CNotSupportedException();
+}
+void AfxThrowResourceException()
+{
+    throw new CResourceException();
+}
+void AfxThrowUserException()
+{
+    throw new CUserException();
+}
 void AfxThrowFileException(int cause, LONG osError, const char* fileName)
 {
     throw new CFileException(cause, osError, fileName);

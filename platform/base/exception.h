@@ -81,7 +81,7 @@ protected:
 
 // Stops an operation after the user has been told why; carries no text, and the
 // dispatcher shows nothing for it.
-class CUserException : public CException {};
+class CUserException : public CException { };
 
 // A file operation failed. m_cause is one of the causes below; m_lOsError the
 // system error number (errno) or -1; m_strFileName the path as the caller gave it.
@@ -106,9 +106,10 @@ public:
     };
 
     explicit CFileException(int cause = none, LONG osError = -1, const char* fileName = nullptr)
-        : m_cause(cause), m_lOsError(osError), m_strFileName(fileName)
-    {
-    }
+        : m_cause(cause)
+        , m_lOsError(osError)
+        , m_strFileName(fileName)
+    { }
 
     // Maps an errno value to a cause (ENOENT -> fileNotFound, EACCES -> accessDenied ...).
     static int OsErrorToException(LONG osError);

@@ -32,7 +32,7 @@ int CauseForOpenError(int osError, const std::string& nativePath)
 {
     if (osError == ENOENT) {
         const std::size_t slash = nativePath.find_last_of('/');
-        struct stat st {};
+        struct stat st { };
         if (slash != std::string::npos && slash > 0
             && (::stat(nativePath.substr(0, slash).c_str(), &st) != 0 || !S_ISDIR(st.st_mode)))
             return CFileException::badPath;
@@ -50,7 +50,7 @@ void FillError(CFileException* error, int cause, int osError, LPCTSTR fileName)
     error->m_strFileName = fileName;
 }
 
-}  // namespace
+} // namespace
 
 CFile::CFile(LPCTSTR fileName, UINT openFlags)
 {
@@ -78,9 +78,15 @@ BOOL CFile::Open(LPCTSTR fileName, UINT openFlags, CFileException* error)
 
     int flags = O_CLOEXEC;
     switch (openFlags & kAccessMask) {
-    case modeRead: flags |= O_RDONLY; break;
-    case modeWrite: flags |= O_WRONLY; break;
-    case modeReadWrite: flags |= O_RDWR; break;
+    case modeRead:
+        flags |= O_RDONLY;
+        break;
+    case modeWrite:
+        flags |= O_WRONLY;
+        break;
+    case modeReadWrite:
+        flags |= O_RDWR;
+        break;
     default:
         FillError(error, CFileException::genericException, EINVAL, fileName);
         return SetLastErrorFromErrno(EINVAL);
@@ -92,7 +98,7 @@ BOOL CFile::Open(LPCTSTR fileName, UINT openFlags, CFileException* error)
 
     int fd = RetryOpen(native.c_str(), flags);
     if (fd >= 0) {
-        struct stat st {};
+        struct stat st { };
         if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
             ::close(fd);
             fd = -1;
@@ -177,7 +183,7 @@ ULONGLONG CFile::GetPosition() const
 ULONGLONG CFile::GetLength() const
 {
     RequireOpen();
-    struct stat st {};
+    struct stat st { };
     if (::fstat(m_fd, &st) != 0)
         ThrowOsError(errno);
     return static_cast<ULONGLONG>(st.st_size);
@@ -356,8 +362,8 @@ LPTSTR CStdioFile::ReadString(LPTSTR buffer, UINT maxLength)
         const std::size_t counted = utf8 == "\n" ? 1 : consumed;
         if (diskCount + counted > limit || out.size() + utf8.size() > limit) {
             if (!out.empty())
-                break;  // the rest of the line comes with the next call
-            utf8 = "?";  // a double-byte character in a one- or two-byte buffer
+                break; // the rest of the line comes with the next call
+            utf8 = "?"; // a double-byte character in a one- or two-byte buffer
         }
         m_readPos += consumed;
         diskCount += counted;
@@ -420,7 +426,10 @@ ULONGLONG CStdioFile::GetPosition() const
     return CFile::GetPosition() - (m_readAhead.size() - m_readPos);
 }
 
-ULONGLONG CStdioFile::GetLength() const { return CFile::GetLength(); }
+ULONGLONG CStdioFile::GetLength() const
+{
+    return CFile::GetLength();
+}
 
 void CStdioFile::SetLength(ULONGLONG length)
 {
@@ -428,7 +437,10 @@ void CStdioFile::SetLength(ULONGLONG length)
     CFile::SetLength(length);
 }
 
-void CStdioFile::Flush() { CFile::Flush(); }
+void CStdioFile::Flush()
+{
+    CFile::Flush();
+}
 
 void CStdioFile::Close()
 {

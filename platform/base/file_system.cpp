@@ -25,7 +25,10 @@ DWORD AttributesOf(const struct stat& st)
     return readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL;
 }
 
-std::string Native(LPCTSTR path) { return MapWindowsPath(path ? path : ""); }
+std::string Native(LPCTSTR path)
+{
+    return MapWindowsPath(path ? path : "");
+}
 
 // Copies all of in to out; returns 0 or an errno value.
 int CopyBytes(int in, int out)
@@ -52,7 +55,8 @@ bool MatchNoCase(const char* pattern, const char* name)
             star = pattern++;
             resume = name;
         } else if (*pattern == '?'
-            || (*pattern && std::tolower(static_cast<unsigned char>(*pattern))
+            || (*pattern
+                && std::tolower(static_cast<unsigned char>(*pattern))
                     == std::tolower(static_cast<unsigned char>(*name)))) {
             ++pattern;
             ++name;
@@ -78,12 +82,12 @@ bool MatchesPattern(const std::string& pattern, const std::string& name)
     return false;
 }
 
-}  // namespace
+} // namespace
 
 DWORD GetFileAttributes(LPCTSTR path)
 {
     const std::string native = Native(path);
-    struct stat st {};
+    struct stat st { };
     if (native.empty() || ::stat(native.c_str(), &st) != 0) {
         SetLastErrorFromErrno(native.empty() ? ENOENT : errno);
         return INVALID_FILE_ATTRIBUTES;
@@ -94,7 +98,7 @@ DWORD GetFileAttributes(LPCTSTR path)
 BOOL SetFileAttributes(LPCTSTR path, DWORD attributes)
 {
     const std::string native = Native(path);
-    struct stat st {};
+    struct stat st { };
     if (native.empty() || ::stat(native.c_str(), &st) != 0)
         return SetLastErrorFromErrno(native.empty() ? ENOENT : errno);
     mode_t mode = st.st_mode & 07777;
@@ -135,7 +139,7 @@ BOOL RemoveDirectory(LPCTSTR path)
 BOOL DeleteFile(LPCTSTR path)
 {
     const std::string native = Native(path);
-    struct stat st {};
+    struct stat st { };
     if (native.empty() || ::lstat(native.c_str(), &st) != 0)
         return SetLastErrorFromErrno(native.empty() ? ENOENT : errno);
     if (S_ISDIR(st.st_mode))
@@ -154,7 +158,7 @@ BOOL CopyFile(LPCTSTR existingPath, LPCTSTR newPath, BOOL failIfExists)
     const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
         return SetLastErrorFromErrno(errno);
-    struct stat st {};
+    struct stat st { };
     if (::fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(in);
         return SetLastErrorFromErrno(EACCES);
@@ -184,7 +188,7 @@ BOOL MoveFile(LPCTSTR existingPath, LPCTSTR newPath)
     const std::string to = Native(newPath);
     if (from.empty() || to.empty())
         return SetLastErrorFromErrno(ENOENT);
-    struct stat st {};
+    struct stat st { };
     if (::lstat(to.c_str(), &st) == 0) {
         SetLastError(ERROR_ALREADY_EXISTS);
         return FALSE;
@@ -213,7 +217,7 @@ BOOL WriteFileAtomically(LPCTSTR path, std::span<const std::uint8_t> bytes, CFil
         return fail(errno);
     int osError = WriteFully(fd, bytes.data(), bytes.size());
     // The new file keeps the old one's permissions; a first one gets rw-r--r--.
-    struct stat old {};
+    struct stat old { };
     const mode_t mode = ::stat(native.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
     if (osError == 0 && ::fchmod(fd, mode) != 0)
         osError = errno;
@@ -271,11 +275,11 @@ BOOL CFileFind::FindFile(LPCTSTR name, DWORD)
             continue;
         if (!wild && (entryName == "." || entryName == ".."))
             continue;
-        struct stat st {};
+        struct stat st { };
         if (::stat((nativeFolder + "/" + entryName).c_str(), &st) != 0)
             continue;
-        m_entries.push_back({CString(entryName), AttributesOf(st),
-            S_ISDIR(st.st_mode) ? 0 : static_cast<ULONGLONG>(st.st_size)});
+        m_entries.push_back({ CString(entryName), AttributesOf(st),
+            S_ISDIR(st.st_mode) ? 0 : static_cast<ULONGLONG>(st.st_size) });
     }
     ::closedir(dir);
     std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) {
@@ -338,8 +342,14 @@ ULONGLONG CFileFind::GetLength() const
     return e ? e->length : 0;
 }
 
-BOOL CFileFind::IsDirectory() const { return MatchesMask(FILE_ATTRIBUTE_DIRECTORY); }
-BOOL CFileFind::IsReadOnly() const { return MatchesMask(FILE_ATTRIBUTE_READONLY); }
+BOOL CFileFind::IsDirectory() const
+{
+    return MatchesMask(FILE_ATTRIBUTE_DIRECTORY);
+}
+BOOL CFileFind::IsReadOnly() const
+{
+    return MatchesMask(FILE_ATTRIBUTE_READONLY);
+}
 
 BOOL CFileFind::IsDots() const
 {

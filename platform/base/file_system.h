@@ -92,8 +92,8 @@ private:
     };
     const Entry* Current() const;
 
-    CString m_root;       // folder part of the pattern, as given
+    CString m_root; // folder part of the pattern, as given
     char m_separator = '\\';
     std::vector<Entry> m_entries;
-    std::size_t m_next = 0;  // index of the entry FindNextFile moves to
+    std::size_t m_next = 0; // index of the entry FindNextFile moves to
 };

@@ -38,7 +38,10 @@ public:
     std::string ToString() const;
 
 private:
-    IoStatus(IoCode code, std::string text) : m_code(code), m_text(std::move(text)) {}
+    IoStatus(IoCode code, std::string text)
+        : m_code(code)
+        , m_text(std::move(text))
+    { }
 
     IoCode m_code = IoCode::Ok;
     std::string m_text;

@@ -4,11 +4,17 @@
 
 namespace {
 thread_local DWORD t_lastError = ERROR_SUCCESS;
-}  // namespace
+} // namespace
 
-DWORD GetLastError() { return t_lastError; }
+DWORD GetLastError()
+{
+    return t_lastError;
+}
 
-void SetLastError(DWORD error) { t_lastError = error; }
+void SetLastError(DWORD error)
+{
+    t_lastError = error;
+}
 
 DWORD ErrnoToWin32Error(int osError)
 {

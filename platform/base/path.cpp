@@ -31,7 +31,10 @@ std::string WithoutTrailingSlash(std::string path)
     return path;
 }
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
 
 bool EqualsNoCase(std::string_view a, std::string_view b)
 {
@@ -59,7 +62,7 @@ std::string FindEntry(const fs::path& folder, const std::string& name)
     return best;
 }
 
-}  // namespace
+} // namespace
 
 std::string AfxGetDataRoot()
 {
@@ -73,7 +76,10 @@ void AfxSetDataRoot(std::string_view root)
     g_rootOverride = std::string(root);
 }
 
-bool IsNativePath(std::string_view path) { return !path.empty() && path.front() == '/'; }
+bool IsNativePath(std::string_view path)
+{
+    return !path.empty() && path.front() == '/';
+}
 
 std::string MapWindowsPath(std::string_view path)
 {
@@ -82,7 +88,7 @@ std::string MapWindowsPath(std::string_view path)
     if (IsNativePath(path))
         return std::string(path);
     if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]))
-        return {};  // network paths are not served
+        return {}; // network paths are not served
 
     fs::path base;
     std::string_view rest = path;

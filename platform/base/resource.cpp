@@ -24,13 +24,13 @@ Registry& GetRegistry()
     return registry;
 }
 
-}  // namespace
+} // namespace
 
 void AfxRegisterResource(const char* type, UINT id, const std::uint8_t* data, std::size_t size)
 {
     Registry& r = GetRegistry();
     std::lock_guard lock(r.mutex);
-    r.entries[{type, id}] = ResourceInfo{type, id, data, size};
+    r.entries[{ type, id }] = ResourceInfo { type, id, data, size };
 }
 
 std::span<const std::uint8_t> AfxGetResource(const char* type, UINT id)
@@ -38,7 +38,7 @@ std::span<const std::uint8_t> AfxGetResource(const char* type, UINT id)
     const HRSRC info = FindResource(nullptr, id, type);
     if (!info)
         return {};
-    return {info->data, info->size};
+    return { info->data, info->size };
 }
 
 std::vector<UINT> AfxEnumResourceIds(const char* type)
@@ -66,12 +66,21 @@ HRSRC FindResource(HINSTANCE, UINT id, const char* type)
         return nullptr;
     Registry& r = GetRegistry();
     std::lock_guard lock(r.mutex);
-    const auto it = r.entries.find({type, id});
+    const auto it = r.entries.find({ type, id });
     return it == r.entries.end() ? nullptr : &it->second;
 }
 
-HGLOBAL LoadResource(HINSTANCE, HRSRC resource) { return resource; }
+HGLOBAL LoadResource(HINSTANCE, HRSRC resource)
+{
+    return resource;
+}
 
-const void* LockResource(HGLOBAL loaded) { return loaded ? loaded->data : nullptr; }
+const void* LockResource(HGLOBAL loaded)
+{
+    return loaded ? loaded->data : nullptr;
+}
 
-DWORD SizeofResource(HINSTANCE, HRSRC resource) { return resource ? static_cast<DWORD>(resource->size) : 0; }
+DWORD SizeofResource(HINSTANCE, HRSRC resource)
+{
+    return resource ? static_cast<DWORD>(resource->size) : 0;
+}

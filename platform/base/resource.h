@@ -36,4 +36,7 @@ const void* LockResource(HGLOBAL loaded);
 DWORD SizeofResource(HINSTANCE module, HRSRC resource);
 
 // MAKEINTRESOURCE(id) yields the id itself in this layer.
-constexpr UINT MAKEINTRESOURCE(UINT id) { return id; }
+constexpr UINT MAKEINTRESOURCE(UINT id)
+{
+    return id;
+}

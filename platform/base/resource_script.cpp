@@ -63,81 +63,239 @@ struct NamedValue {
 
 // Style names the scripts use, with their Windows values.
 constexpr NamedValue kStyleNames[] = {
-    {"WS_OVERLAPPED", 0x00000000}, {"WS_POPUP", 0x80000000}, {"WS_CHILD", 0x40000000},
-    {"WS_MINIMIZE", 0x20000000}, {"WS_VISIBLE", 0x10000000}, {"WS_DISABLED", 0x08000000},
-    {"WS_CLIPSIBLINGS", 0x04000000}, {"WS_CLIPCHILDREN", 0x02000000}, {"WS_MAXIMIZE", 0x01000000},
-    {"WS_CAPTION", 0x00C00000}, {"WS_BORDER", 0x00800000}, {"WS_DLGFRAME", 0x00400000},
-    {"WS_VSCROLL", 0x00200000}, {"WS_HSCROLL", 0x00100000}, {"WS_SYSMENU", 0x00080000},
-    {"WS_THICKFRAME", 0x00040000}, {"WS_GROUP", 0x00020000}, {"WS_TABSTOP", 0x00010000},
-    {"WS_MINIMIZEBOX", 0x00020000}, {"WS_MAXIMIZEBOX", 0x00010000}, {"WS_OVERLAPPEDWINDOW", 0x00CF0000},
-    {"WS_POPUPWINDOW", 0x80880000},
-    {"WS_EX_DLGMODALFRAME", 0x1}, {"WS_EX_NOPARENTNOTIFY", 0x4}, {"WS_EX_TOPMOST", 0x8},
-    {"WS_EX_ACCEPTFILES", 0x10}, {"WS_EX_TRANSPARENT", 0x20}, {"WS_EX_TOOLWINDOW", 0x80},
-    {"WS_EX_WINDOWEDGE", 0x100}, {"WS_EX_CLIENTEDGE", 0x200}, {"WS_EX_CONTEXTHELP", 0x400},
-    {"WS_EX_RIGHT", 0x1000}, {"WS_EX_CONTROLPARENT", 0x10000}, {"WS_EX_STATICEDGE", 0x20000},
-    {"WS_EX_APPWINDOW", 0x40000},
-    {"DS_ABSALIGN", 0x1}, {"DS_SYSMODAL", 0x2}, {"DS_3DLOOK", 0x4}, {"DS_FIXEDSYS", 0x8},
-    {"DS_NOFAILCREATE", 0x10}, {"DS_LOCALEDIT", 0x20}, {"DS_SETFONT", 0x40}, {"DS_MODALFRAME", 0x80},
-    {"DS_NOIDLEMSG", 0x100}, {"DS_SETFOREGROUND", 0x200}, {"DS_CONTROL", 0x400}, {"DS_CENTER", 0x800},
-    {"DS_CENTERMOUSE", 0x1000}, {"DS_CONTEXTHELP", 0x2000},
-    {"ES_LEFT", 0x0}, {"ES_CENTER", 0x1}, {"ES_RIGHT", 0x2}, {"ES_MULTILINE", 0x4}, {"ES_UPPERCASE", 0x8},
-    {"ES_LOWERCASE", 0x10}, {"ES_PASSWORD", 0x20}, {"ES_AUTOVSCROLL", 0x40}, {"ES_AUTOHSCROLL", 0x80},
-    {"ES_NOHIDESEL", 0x100}, {"ES_OEMCONVERT", 0x400}, {"ES_READONLY", 0x800}, {"ES_WANTRETURN", 0x1000},
-    {"ES_NUMBER", 0x2000},
-    {"BS_PUSHBUTTON", 0x0}, {"BS_DEFPUSHBUTTON", 0x1}, {"BS_CHECKBOX", 0x2}, {"BS_AUTOCHECKBOX", 0x3},
-    {"BS_RADIOBUTTON", 0x4}, {"BS_3STATE", 0x5}, {"BS_AUTO3STATE", 0x6}, {"BS_GROUPBOX", 0x7},
-    {"BS_USERBUTTON", 0x8}, {"BS_AUTORADIOBUTTON", 0x9}, {"BS_OWNERDRAW", 0xB}, {"BS_LEFTTEXT", 0x20},
-    {"BS_TEXT", 0x0}, {"BS_ICON", 0x40}, {"BS_BITMAP", 0x80}, {"BS_LEFT", 0x100}, {"BS_RIGHT", 0x200},
-    {"BS_CENTER", 0x300}, {"BS_TOP", 0x400}, {"BS_BOTTOM", 0x800}, {"BS_VCENTER", 0xC00},
-    {"BS_PUSHLIKE", 0x1000}, {"BS_MULTILINE", 0x2000}, {"BS_NOTIFY", 0x4000}, {"BS_FLAT", 0x8000},
-    {"SS_LEFT", 0x0}, {"SS_CENTER", 0x1}, {"SS_RIGHT", 0x2}, {"SS_ICON", 0x3}, {"SS_BLACKRECT", 0x4},
-    {"SS_GRAYRECT", 0x5}, {"SS_WHITERECT", 0x6}, {"SS_BLACKFRAME", 0x7}, {"SS_GRAYFRAME", 0x8},
-    {"SS_WHITEFRAME", 0x9}, {"SS_SIMPLE", 0xB}, {"SS_LEFTNOWORDWRAP", 0xC}, {"SS_OWNERDRAW", 0xD},
-    {"SS_BITMAP", 0xE}, {"SS_ETCHEDHORZ", 0x10}, {"SS_ETCHEDVERT", 0x11}, {"SS_ETCHEDFRAME", 0x12},
-    {"SS_NOPREFIX", 0x80}, {"SS_NOTIFY", 0x100}, {"SS_CENTERIMAGE", 0x200}, {"SS_RIGHTJUST", 0x400},
-    {"SS_REALSIZEIMAGE", 0x800}, {"SS_SUNKEN", 0x1000}, {"SS_ENDELLIPSIS", 0x4000},
-    {"LBS_NOTIFY", 0x1}, {"LBS_SORT", 0x2}, {"LBS_NOREDRAW", 0x4}, {"LBS_MULTIPLESEL", 0x8},
-    {"LBS_OWNERDRAWFIXED", 0x10}, {"LBS_OWNERDRAWVARIABLE", 0x20}, {"LBS_HASSTRINGS", 0x40},
-    {"LBS_USETABSTOPS", 0x80}, {"LBS_NOINTEGRALHEIGHT", 0x100}, {"LBS_MULTICOLUMN", 0x200},
-    {"LBS_WANTKEYBOARDINPUT", 0x400}, {"LBS_EXTENDEDSEL", 0x800}, {"LBS_DISABLENOSCROLL", 0x1000},
-    {"LBS_NOSEL", 0x4000}, {"LBS_STANDARD", 0xA00003},
-    {"CBS_SIMPLE", 0x1}, {"CBS_DROPDOWN", 0x2}, {"CBS_DROPDOWNLIST", 0x3}, {"CBS_OWNERDRAWFIXED", 0x10},
-    {"CBS_OWNERDRAWVARIABLE", 0x20}, {"CBS_AUTOHSCROLL", 0x40}, {"CBS_OEMCONVERT", 0x80},
-    {"CBS_SORT", 0x100}, {"CBS_HASSTRINGS", 0x200}, {"CBS_NOINTEGRALHEIGHT", 0x400},
-    {"CBS_DISABLENOSCROLL", 0x800}, {"CBS_UPPERCASE", 0x2000}, {"CBS_LOWERCASE", 0x4000},
-    {"SBS_HORZ", 0x0}, {"SBS_VERT", 0x1},
-    {"LVS_ICON", 0x0}, {"LVS_REPORT", 0x1}, {"LVS_SMALLICON", 0x2}, {"LVS_LIST", 0x3},
-    {"LVS_SINGLESEL", 0x4}, {"LVS_SHOWSELALWAYS", 0x8}, {"LVS_SORTASCENDING", 0x10},
-    {"LVS_SORTDESCENDING", 0x20}, {"LVS_SHAREIMAGELISTS", 0x40}, {"LVS_NOLABELWRAP", 0x80},
-    {"LVS_AUTOARRANGE", 0x100}, {"LVS_EDITLABELS", 0x200}, {"LVS_OWNERDRAWFIXED", 0x400},
-    {"LVS_ALIGNLEFT", 0x800}, {"LVS_OWNERDATA", 0x1000}, {"LVS_NOSCROLL", 0x2000},
-    {"LVS_NOCOLUMNHEADER", 0x4000}, {"LVS_NOSORTHEADER", 0x8000},
-    {"TVS_HASBUTTONS", 0x1}, {"TVS_HASLINES", 0x2}, {"TVS_LINESATROOT", 0x4}, {"TVS_EDITLABELS", 0x8},
-    {"TVS_DISABLEDRAGDROP", 0x10}, {"TVS_SHOWSELALWAYS", 0x20}, {"TVS_NOTOOLTIPS", 0x80},
-    {"TVS_CHECKBOXES", 0x100}, {"TVS_TRACKSELECT", 0x200}, {"TVS_SINGLEEXPAND", 0x400},
-    {"TVS_FULLROWSELECT", 0x1000},
-    {"DTS_SHORTDATEFORMAT", 0x0}, {"DTS_UPDOWN", 0x1}, {"DTS_SHOWNONE", 0x2}, {"DTS_LONGDATEFORMAT", 0x4},
-    {"DTS_TIMEFORMAT", 0x9}, {"DTS_APPCANPARSE", 0x10}, {"DTS_RIGHTALIGN", 0x20},
-    {"PBS_SMOOTH", 0x1}, {"PBS_VERTICAL", 0x4},
-    {"UDS_WRAP", 0x1}, {"UDS_SETBUDDYINT", 0x2}, {"UDS_ALIGNRIGHT", 0x4}, {"UDS_ALIGNLEFT", 0x8},
-    {"UDS_AUTOBUDDY", 0x10}, {"UDS_ARROWKEYS", 0x20}, {"UDS_HORZ", 0x40}, {"UDS_NOTHOUSANDS", 0x80},
+    { "WS_OVERLAPPED", 0x00000000 },
+    { "WS_POPUP", 0x80000000 },
+    { "WS_CHILD", 0x40000000 },
+    { "WS_MINIMIZE", 0x20000000 },
+    { "WS_VISIBLE", 0x10000000 },
+    { "WS_DISABLED", 0x08000000 },
+    { "WS_CLIPSIBLINGS", 0x04000000 },
+    { "WS_CLIPCHILDREN", 0x02000000 },
+    { "WS_MAXIMIZE", 0x01000000 },
+    { "WS_CAPTION", 0x00C00000 },
+    { "WS_BORDER", 0x00800000 },
+    { "WS_DLGFRAME", 0x00400000 },
+    { "WS_VSCROLL", 0x00200000 },
+    { "WS_HSCROLL", 0x00100000 },
+    { "WS_SYSMENU", 0x00080000 },
+    { "WS_THICKFRAME", 0x00040000 },
+    { "WS_GROUP", 0x00020000 },
+    { "WS_TABSTOP", 0x00010000 },
+    { "WS_MINIMIZEBOX", 0x00020000 },
+    { "WS_MAXIMIZEBOX", 0x00010000 },
+    { "WS_OVERLAPPEDWINDOW", 0x00CF0000 },
+    { "WS_POPUPWINDOW", 0x80880000 },
+    { "WS_EX_DLGMODALFRAME", 0x1 },
+    { "WS_EX_NOPARENTNOTIFY", 0x4 },
+    { "WS_EX_TOPMOST", 0x8 },
+    { "WS_EX_ACCEPTFILES", 0x10 },
+    { "WS_EX_TRANSPARENT", 0x20 },
+    { "WS_EX_TOOLWINDOW", 0x80 },
+    { "WS_EX_WINDOWEDGE", 0x100 },
+    { "WS_EX_CLIENTEDGE", 0x200 },
+    { "WS_EX_CONTEXTHELP", 0x400 },
+    { "WS_EX_RIGHT", 0x1000 },
+    { "WS_EX_CONTROLPARENT", 0x10000 },
+    { "WS_EX_STATICEDGE", 0x20000 },
+    { "WS_EX_APPWINDOW", 0x40000 },
+    { "DS_ABSALIGN", 0x1 },
+    { "DS_SYSMODAL", 0x2 },
+    { "DS_3DLOOK", 0x4 },
+    { "DS_FIXEDSYS", 0x8 },
+    { "DS_NOFAILCREATE", 0x10 },
+    { "DS_LOCALEDIT", 0x20 },
+    { "DS_SETFONT", 0x40 },
+    { "DS_MODALFRAME", 0x80 },
+    { "DS_NOIDLEMSG", 0x100 },
+    { "DS_SETFOREGROUND", 0x200 },
+    { "DS_CONTROL", 0x400 },
+    { "DS_CENTER", 0x800 },
+    { "DS_CENTERMOUSE", 0x1000 },
+    { "DS_CONTEXTHELP", 0x2000 },
+    { "ES_LEFT", 0x0 },
+    { "ES_CENTER", 0x1 },
+    { "ES_RIGHT", 0x2 },
+    { "ES_MULTILINE", 0x4 },
+    { "ES_UPPERCASE", 0x8 },
+    { "ES_LOWERCASE", 0x10 },
+    { "ES_PASSWORD", 0x20 },
+    { "ES_AUTOVSCROLL", 0x40 },
+    { "ES_AUTOHSCROLL", 0x80 },
+    { "ES_NOHIDESEL", 0x100 },
+    { "ES_OEMCONVERT", 0x400 },
+    { "ES_READONLY", 0x800 },
+    { "ES_WANTRETURN", 0x1000 },
+    { "ES_NUMBER", 0x2000 },
+    { "BS_PUSHBUTTON", 0x0 },
+    { "BS_DEFPUSHBUTTON", 0x1 },
+    { "BS_CHECKBOX", 0x2 },
+    { "BS_AUTOCHECKBOX", 0x3 },
+    { "BS_RADIOBUTTON", 0x4 },
+    { "BS_3STATE", 0x5 },
+    { "BS_AUTO3STATE", 0x6 },
+    { "BS_GROUPBOX", 0x7 },
+    { "BS_USERBUTTON", 0x8 },
+    { "BS_AUTORADIOBUTTON", 0x9 },
+    { "BS_OWNERDRAW", 0xB },
+    { "BS_LEFTTEXT", 0x20 },
+    { "BS_TEXT", 0x0 },
+    { "BS_ICON", 0x40 },
+    { "BS_BITMAP", 0x80 },
+    { "BS_LEFT", 0x100 },
+    { "BS_RIGHT", 0x200 },
+    { "BS_CENTER", 0x300 },
+    { "BS_TOP", 0x400 },
+    { "BS_BOTTOM", 0x800 },
+    { "BS_VCENTER", 0xC00 },
+    { "BS_PUSHLIKE", 0x1000 },
+    { "BS_MULTILINE", 0x2000 },
+    { "BS_NOTIFY", 0x4000 },
+    { "BS_FLAT", 0x8000 },
+    { "SS_LEFT", 0x0 },
+    { "SS_CENTER", 0x1 },
+    { "SS_RIGHT", 0x2 },
+    { "SS_ICON", 0x3 },
+    { "SS_BLACKRECT", 0x4 },
+    { "SS_GRAYRECT", 0x5 },
+    { "SS_WHITERECT", 0x6 },
+    { "SS_BLACKFRAME", 0x7 },
+    { "SS_GRAYFRAME", 0x8 },
+    { "SS_WHITEFRAME", 0x9 },
+    { "SS_SIMPLE", 0xB },
+    { "SS_LEFTNOWORDWRAP", 0xC },
+    { "SS_OWNERDRAW", 0xD },
+    { "SS_BITMAP", 0xE },
+    { "SS_ETCHEDHORZ", 0x10 },
+    { "SS_ETCHEDVERT", 0x11 },
+    { "SS_ETCHEDFRAME", 0x12 },
+    { "SS_NOPREFIX", 0x80 },
+    { "SS_NOTIFY", 0x100 },
+    { "SS_CENTERIMAGE", 0x200 },
+    { "SS_RIGHTJUST", 0x400 },
+    { "SS_REALSIZEIMAGE", 0x800 },
+    { "SS_SUNKEN", 0x1000 },
+    { "SS_ENDELLIPSIS", 0x4000 },
+    { "LBS_NOTIFY", 0x1 },
+    { "LBS_SORT", 0x2 },
+    { "LBS_NOREDRAW", 0x4 },
+    { "LBS_MULTIPLESEL", 0x8 },
+    { "LBS_OWNERDRAWFIXED", 0x10 },
+    { "LBS_OWNERDRAWVARIABLE", 0x20 },
+    { "LBS_HASSTRINGS", 0x40 },
+    { "LBS_USETABSTOPS", 0x80 },
+    { "LBS_NOINTEGRALHEIGHT", 0x100 },
+    { "LBS_MULTICOLUMN", 0x200 },
+    { "LBS_WANTKEYBOARDINPUT", 0x400 },
+    { "LBS_EXTENDEDSEL", 0x800 },
+    { "LBS_DISABLENOSCROLL", 0x1000 },
+    { "LBS_NOSEL", 0x4000 },
+    { "LBS_STANDARD", 0xA00003 },
+    { "CBS_SIMPLE", 0x1 },
+    { "CBS_DROPDOWN", 0x2 },
+    { "CBS_DROPDOWNLIST", 0x3 },
+    { "CBS_OWNERDRAWFIXED", 0x10 },
+    { "CBS_OWNERDRAWVARIABLE", 0x20 },
+    { "CBS_AUTOHSCROLL", 0x40 },
+    { "CBS_OEMCONVERT", 0x80 },
+    { "CBS_SORT", 0x100 },
+    { "CBS_HASSTRINGS", 0x200 },
+    { "CBS_NOINTEGRALHEIGHT", 0x400 },
+    { "CBS_DISABLENOSCROLL", 0x800 },
+    { "CBS_UPPERCASE", 0x2000 },
+    { "CBS_LOWERCASE", 0x4000 },
+    { "SBS_HORZ", 0x0 },
+    { "SBS_VERT", 0x1 },
+    { "LVS_ICON", 0x0 },
+    { "LVS_REPORT", 0x1 },
+    { "LVS_SMALLICON", 0x2 },
+    { "LVS_LIST", 0x3 },
+    { "LVS_SINGLESEL", 0x4 },
+    { "LVS_SHOWSELALWAYS", 0x8 },
+    { "LVS_SORTASCENDING", 0x10 },
+    { "LVS_SORTDESCENDING", 0x20 },
+    { "LVS_SHAREIMAGELISTS", 0x40 },
+    { "LVS_NOLABELWRAP", 0x80 },
+    { "LVS_AUTOARRANGE", 0x100 },
+    { "LVS_EDITLABELS", 0x200 },
+    { "LVS_OWNERDRAWFIXED", 0x400 },
+    { "LVS_ALIGNLEFT", 0x800 },
+    { "LVS_OWNERDATA", 0x1000 },
+    { "LVS_NOSCROLL", 0x2000 },
+    { "LVS_NOCOLUMNHEADER", 0x4000 },
+    { "LVS_NOSORTHEADER", 0x8000 },
+    { "TVS_HASBUTTONS", 0x1 },
+    { "TVS_HASLINES", 0x2 },
+    { "TVS_LINESATROOT", 0x4 },
+    { "TVS_EDITLABELS", 0x8 },
+    { "TVS_DISABLEDRAGDROP", 0x10 },
+    { "TVS_SHOWSELALWAYS", 0x20 },
+    { "TVS_NOTOOLTIPS", 0x80 },
+    { "TVS_CHECKBOXES", 0x100 },
+    { "TVS_TRACKSELECT", 0x200 },
+    { "TVS_SINGLEEXPAND", 0x400 },
+    { "TVS_FULLROWSELECT", 0x1000 },
+    { "DTS_SHORTDATEFORMAT", 0x0 },
+    { "DTS_UPDOWN", 0x1 },
+    { "DTS_SHOWNONE", 0x2 },
+    { "DTS_LONGDATEFORMAT", 0x4 },
+    { "DTS_TIMEFORMAT", 0x9 },
+    { "DTS_APPCANPARSE", 0x10 },
+    { "DTS_RIGHTALIGN", 0x20 },
+    { "PBS_SMOOTH", 0x1 },
+    { "PBS_VERTICAL", 0x4 },
+    { "UDS_WRAP", 0x1 },
+    { "UDS_SETBUDDYINT", 0x2 },
+    { "UDS_ALIGNRIGHT", 0x4 },
+    { "UDS_ALIGNLEFT", 0x8 },
+    { "UDS_AUTOBUDDY", 0x10 },
+    { "UDS_ARROWKEYS", 0x20 },
+    { "UDS_HORZ", 0x40 },
+    { "UDS_NOTHOUSANDS", 0x80 },
 };
 
 constexpr NamedValue kIdNames[] = {
-    {"IDOK", 1}, {"IDCANCEL", 2}, {"IDABORT", 3}, {"IDRETRY", 4}, {"IDIGNORE", 5},
-    {"IDYES", 6}, {"IDNO", 7}, {"IDCLOSE", 8}, {"IDHELP", 9}, {"IDC_STATIC", 0xFFFF},
+    { "IDOK", 1 },
+    { "IDCANCEL", 2 },
+    { "IDABORT", 3 },
+    { "IDRETRY", 4 },
+    { "IDIGNORE", 5 },
+    { "IDYES", 6 },
+    { "IDNO", 7 },
+    { "IDCLOSE", 8 },
+    { "IDHELP", 9 },
+    { "IDC_STATIC", 0xFFFF },
 };
 
 constexpr NamedValue kVirtualKeyNames[] = {
-    {"VK_BACK", 0x08}, {"VK_TAB", 0x09}, {"VK_RETURN", 0x0D}, {"VK_SHIFT", 0x10}, {"VK_CONTROL", 0x11},
-    {"VK_MENU", 0x12}, {"VK_PAUSE", 0x13}, {"VK_ESCAPE", 0x1B}, {"VK_SPACE", 0x20}, {"VK_PRIOR", 0x21},
-    {"VK_NEXT", 0x22}, {"VK_END", 0x23}, {"VK_HOME", 0x24}, {"VK_LEFT", 0x25}, {"VK_UP", 0x26},
-    {"VK_RIGHT", 0x27}, {"VK_DOWN", 0x28}, {"VK_INSERT", 0x2D}, {"VK_DELETE", 0x2E}, {"VK_HELP", 0x2F},
-    {"VK_APPS", 0x5D}, {"VK_MULTIPLY", 0x6A}, {"VK_ADD", 0x6B}, {"VK_SUBTRACT", 0x6D},
-    {"VK_DECIMAL", 0x6E}, {"VK_DIVIDE", 0x6F},
+    { "VK_BACK", 0x08 },
+    { "VK_TAB", 0x09 },
+    { "VK_RETURN", 0x0D },
+    { "VK_SHIFT", 0x10 },
+    { "VK_CONTROL", 0x11 },
+    { "VK_MENU", 0x12 },
+    { "VK_PAUSE", 0x13 },
+    { "VK_ESCAPE", 0x1B },
+    { "VK_SPACE", 0x20 },
+    { "VK_PRIOR", 0x21 },
+    { "VK_NEXT", 0x22 },
+    { "VK_END", 0x23 },
+    { "VK_HOME", 0x24 },
+    { "VK_LEFT", 0x25 },
+    { "VK_UP", 0x26 },
+    { "VK_RIGHT", 0x27 },
+    { "VK_DOWN", 0x28 },
+    { "VK_INSERT", 0x2D },
+    { "VK_DELETE", 0x2E },
+    { "VK_HELP", 0x2F },
+    { "VK_APPS", 0x5D },
+    { "VK_MULTIPLY", 0x6A },
+    { "VK_ADD", 0x6B },
+    { "VK_SUBTRACT", 0x6D },
+    { "VK_DECIMAL", 0x6E },
+    { "VK_DIVIDE", 0x6F },
 };
 
-constexpr DWORD kDefaultDialogStyle = 0x80000000 | 0x00800000 | 0x00080000;  // POPUP|BORDER|SYSMENU
+constexpr DWORD kDefaultDialogStyle = 0x80000000 | 0x00800000 | 0x00080000; // POPUP|BORDER|SYSMENU
 constexpr DWORD kCaptionStyle = 0x00C00000;
 constexpr DWORD kSetFontStyle = 0x40;
 constexpr DWORD kChildStyle = 0x40000000;
@@ -151,8 +309,7 @@ std::optional<DWORD> FindName(const NamedValue* table, std::size_t count, std::s
     return std::nullopt;
 }
 
-template <std::size_t N>
-std::optional<DWORD> FindName(const NamedValue (&table)[N], std::string_view name)
+template <std::size_t N> std::optional<DWORD> FindName(const NamedValue (&table)[N], std::string_view name)
 {
     return FindName(table, N, name);
 }
@@ -169,7 +326,10 @@ struct ParseFailure {
     std::string message;
 };
 
-[[noreturn]] void Fail(std::string message) { throw ParseFailure{std::move(message)}; }
+[[noreturn]] void Fail(std::string message)
+{
+    throw ParseFailure { std::move(message) };
+}
 
 std::vector<Token> Tokenize(std::string_view line)
 {
@@ -182,7 +342,7 @@ std::vector<Token> Tokenize(std::string_view line)
         } else if (c == '/' && i + 1 < line.size() && line[i + 1] == '/') {
             break;
         } else if (c == '|') {
-            tokens.push_back({TokenKind::Bar, "|"});
+            tokens.push_back({ TokenKind::Bar, "|" });
             ++i;
         } else if (c == '"') {
             std::string text;
@@ -202,23 +362,34 @@ std::vector<Token> Tokenize(std::string_view line)
                     break;
                 const char e = line[i++];
                 switch (e) {
-                case 'n': text += '\n'; break;
-                case 'r': text += '\r'; break;
-                case 't': text += '\t'; break;
-                case '"': text += '"'; break;
-                case '\\': text += '\\'; break;
-                default: Fail(std::string("unknown escape \\") + e);
+                case 'n':
+                    text += '\n';
+                    break;
+                case 'r':
+                    text += '\r';
+                    break;
+                case 't':
+                    text += '\t';
+                    break;
+                case '"':
+                    text += '"';
+                    break;
+                case '\\':
+                    text += '\\';
+                    break;
+                default:
+                    Fail(std::string("unknown escape \\") + e);
                 }
             }
             if (!closed)
                 Fail("unterminated string");
-            tokens.push_back({TokenKind::String, std::move(text)});
+            tokens.push_back({ TokenKind::String, std::move(text) });
         } else {
             const std::size_t start = i;
             while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r' && line[i] != ','
                 && line[i] != '|' && line[i] != '"')
                 ++i;
-            tokens.push_back({TokenKind::Word, std::string(line.substr(start, i - start))});
+            tokens.push_back({ TokenKind::Word, std::string(line.substr(start, i - start)) });
         }
     }
     return tokens;
@@ -231,7 +402,8 @@ std::optional<long long> ParseNumber(std::string_view word)
         negative = true;
         word.remove_prefix(1);
     }
-    while (!word.empty() && (word.back() == 'L' || word.back() == 'l' || word.back() == 'U' || word.back() == 'u'))
+    while (!word.empty()
+        && (word.back() == 'L' || word.back() == 'l' || word.back() == 'U' || word.back() == 'u'))
         word.remove_suffix(1);
     int base = 10;
     if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
@@ -250,7 +422,9 @@ std::optional<long long> ParseNumber(std::string_view word)
 // Cursor over the tokens of one line.
 class Line {
 public:
-    explicit Line(std::vector<Token> tokens) : m_tokens(std::move(tokens)) {}
+    explicit Line(std::vector<Token> tokens)
+        : m_tokens(std::move(tokens))
+    { }
 
     bool AtEnd() const { return m_pos >= m_tokens.size(); }
     const Token* Peek() const { return AtEnd() ? nullptr : &m_tokens[m_pos]; }
@@ -348,9 +522,10 @@ enum class Block { None, Skip, Dialog, Menu, Accelerators, StringTable, Toolbar 
 class Parser {
 public:
     Parser(const char* source, ResourceScript& out, std::vector<ResourceScriptError>* errors)
-        : m_source(source ? source : ""), m_out(out), m_errors(errors)
-    {
-    }
+        : m_source(source ? source : "")
+        , m_out(out)
+        , m_errors(errors)
+    { }
 
     bool Run(std::string_view text)
     {
@@ -360,7 +535,8 @@ public:
             pos = 3;
         while (pos <= text.size()) {
             const std::size_t end = text.find('\n', pos);
-            const std::string_view line = text.substr(pos, end == std::string_view::npos ? text.npos : end - pos);
+            const std::string_view line
+                = text.substr(pos, end == std::string_view::npos ? text.npos : end - pos);
             ++lineNo;
             m_line = lineNo;
             try {
@@ -382,7 +558,7 @@ private:
     {
         m_failed = true;
         if (m_errors)
-            m_errors->push_back({m_source, line, message});
+            m_errors->push_back({ m_source, line, message });
     }
 
     void Statement(Line line)
@@ -404,13 +580,26 @@ private:
             return;
         }
         switch (m_block) {
-        case Block::None: TopLevelOrSkip(line); break;
-        case Block::Skip: break;
-        case Block::Dialog: DialogLine(line); break;
-        case Block::Menu: MenuLine(line); break;
-        case Block::Accelerators: AcceleratorLine(line); break;
-        case Block::StringTable: StringLine(line); break;
-        case Block::Toolbar: ToolbarLine(line); break;
+        case Block::None:
+            TopLevelOrSkip(line);
+            break;
+        case Block::Skip:
+            break;
+        case Block::Dialog:
+            DialogLine(line);
+            break;
+        case Block::Menu:
+            MenuLine(line);
+            break;
+        case Block::Accelerators:
+            AcceleratorLine(line);
+            break;
+        case Block::StringTable:
+            StringLine(line);
+            break;
+        case Block::Toolbar:
+            ToolbarLine(line);
+            break;
         }
     }
 
@@ -664,7 +853,8 @@ private:
                 if (n < 1 || n > 24)
                     Fail("unknown key '" + word + "'");
                 entry.key = static_cast<WORD>(0x6F + n);
-            } else if (word.rfind("VK_NUMPAD", 0) == 0 && word.size() == 10 && word[9] >= '0' && word[9] <= '9') {
+            } else if (word.rfind("VK_NUMPAD", 0) == 0 && word.size() == 10 && word[9] >= '0'
+                && word[9] <= '9') {
                 entry.key = static_cast<WORD>(0x60 + (word[9] - '0'));
             } else if (const auto number = ParseNumber(word); number && *number >= 0 && *number <= 0xFFFF) {
                 entry.key = static_cast<WORD>(*number);
@@ -759,8 +949,7 @@ Registry& GetRegistry()
     return registry;
 }
 
-template <typename T>
-void Merge(std::vector<T>& from, std::map<UINT, std::unique_ptr<T>>& into)
+template <typename T> void Merge(std::vector<T>& from, std::map<UINT, std::unique_ptr<T>>& into)
 {
     for (T& item : from) {
         auto& slot = into[item.id];
@@ -801,8 +990,7 @@ void LoadEmbeddedLocked(Registry& r)
     }
 }
 
-template <typename T>
-const T* Find(std::map<UINT, std::unique_ptr<T>> Registry::*member, UINT id)
+template <typename T> const T* Find(std::map<UINT, std::unique_ptr<T>> Registry::*member, UINT id)
 {
     Registry& r = GetRegistry();
     std::lock_guard lock(r.mutex);
@@ -812,7 +1000,7 @@ const T* Find(std::map<UINT, std::unique_ptr<T>> Registry::*member, UINT id)
     return it == map.end() ? nullptr : it->second.get();
 }
 
-}  // namespace
+} // namespace
 
 BOOL ParseResourceScript(std::string_view text, const char* sourceName, ResourceScript& out,
     std::vector<ResourceScriptError>* errors)
@@ -821,10 +1009,22 @@ BOOL ParseResourceScript(std::string_view text, const char* sourceName, Resource
     return parser.Run(text) ? TRUE : FALSE;
 }
 
-const DialogTemplate* AfxFindDialogTemplate(UINT id) { return Find(&Registry::dialogs, id); }
-const MenuTemplate* AfxFindMenuTemplate(UINT id) { return Find(&Registry::menus, id); }
-const AcceleratorTable* AfxFindAcceleratorTable(UINT id) { return Find(&Registry::accelerators, id); }
-const ToolbarTemplate* AfxFindToolbarTemplate(UINT id) { return Find(&Registry::toolbars, id); }
+const DialogTemplate* AfxFindDialogTemplate(UINT id)
+{
+    return Find(&Registry::dialogs, id);
+}
+const MenuTemplate* AfxFindMenuTemplate(UINT id)
+{
+    return Find(&Registry::menus, id);
+}
+const AcceleratorTable* AfxFindAcceleratorTable(UINT id)
+{
+    return Find(&Registry::accelerators, id);
+}
+const ToolbarTemplate* AfxFindToolbarTemplate(UINT id)
+{
+    return Find(&Registry::toolbars, id);
+}
 
 BOOL AfxLoadString(UINT id, CString& text)
 {
@@ -838,7 +1038,8 @@ BOOL AfxLoadString(UINT id, CString& text)
     return TRUE;
 }
 
-BOOL AfxAddResourceScript(std::string_view text, const char* sourceName, std::vector<ResourceScriptError>* errors)
+BOOL AfxAddResourceScript(
+    std::string_view text, const char* sourceName, std::vector<ResourceScriptError>* errors)
 {
     ResourceScript script;
     const BOOL ok = ParseResourceScript(text, sourceName, script, errors);

@@ -25,14 +25,14 @@ struct MenuItemTemplate {
     static constexpr UINT kPopup = 0x0010;
     static constexpr UINT kMenuBarBreak = 0x0020;
     static constexpr UINT kMenuBreak = 0x0040;
-    static constexpr UINT kEnd = 0x0080;  // last item of its level
+    static constexpr UINT kEnd = 0x0080; // last item of its level
     static constexpr UINT kSeparator = 0x0800;
     static constexpr UINT kHelp = 0x4000;
 
-    UINT id = 0;  // 0 for popups and separators
+    UINT id = 0; // 0 for popups and separators
     CString text;
     UINT flags = 0;
-    std::vector<MenuItemTemplate> children;  // items of a popup
+    std::vector<MenuItemTemplate> children; // items of a popup
 
     BOOL IsPopup() const { return (flags & kPopup) != 0; }
     BOOL IsSeparator() const { return (flags & kSeparator) != 0; }
@@ -40,7 +40,7 @@ struct MenuItemTemplate {
 
 struct MenuTemplate {
     UINT id = 0;
-    std::vector<MenuItemTemplate> items;  // the menu bar (or the popup's items)
+    std::vector<MenuItemTemplate> items; // the menu bar (or the popup's items)
 };
 
 // One accelerator: flags are the Windows accelerator bits.
@@ -52,7 +52,7 @@ struct AcceleratorEntry {
     static constexpr BYTE kAlt = 0x10;
 
     BYTE flags = 0;
-    WORD key = 0;  // virtual-key code with kVirtKey, else a character code
+    WORD key = 0; // virtual-key code with kVirtKey, else a character code
     WORD command = 0;
 };
 
@@ -73,8 +73,8 @@ struct ToolbarTemplate {
 };
 
 struct ResourceScriptError {
-    CString source;  // name given to the parser (file name of the script)
-    int line = 0;    // 1-based
+    CString source; // name given to the parser (file name of the script)
+    int line = 0; // 1-based
     CString message;
 };
 
@@ -106,8 +106,8 @@ BOOL AfxLoadString(UINT id, CString& text);
 // and id replaces the earlier one). Used for scripts that are not embedded, such
 // as those of tests. Returns FALSE when the text had errors; what parsed is
 // added all the same.
-BOOL AfxAddResourceScript(std::string_view text, const char* sourceName,
-    std::vector<ResourceScriptError>* errors = nullptr);
+BOOL AfxAddResourceScript(
+    std::string_view text, const char* sourceName, std::vector<ResourceScriptError>* errors = nullptr);
 
 // Errors found in the embedded scripts (each is also written to stderr once).
 std::vector<ResourceScriptError> AfxGetResourceScriptErrors();

@@ -6,9 +6,12 @@ namespace {
 constexpr DWORD kMajor = 5;
 constexpr DWORD kMinor = 1;
 constexpr DWORD kBuild = 2600;
-}  // namespace
+} // namespace
 
-DWORD GetVersion() { return kMajor | (kMinor << 8) | (kBuild << 16); }
+DWORD GetVersion()
+{
+    return kMajor | (kMinor << 8) | (kBuild << 16);
+}
 
 BOOL GetVersionEx(OSVERSIONINFO* info)
 {

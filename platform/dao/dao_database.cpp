@@ -25,8 +25,8 @@ std::string ConnectValue(const char* connect, const char* key)
         if (part.size() >= wanted.size()) {
             bool match = true;
             for (std::size_t i = 0; i < wanted.size() && match; ++i)
-                match = std::toupper(static_cast<unsigned char>(part[i])) ==
-                        std::toupper(static_cast<unsigned char>(wanted[i]));
+                match = std::toupper(static_cast<unsigned char>(part[i]))
+                    == std::toupper(static_cast<unsigned char>(wanted[i]));
             if (match)
                 return part.substr(wanted.size());
         }
@@ -35,12 +35,16 @@ std::string ConnectValue(const char* connect, const char* key)
     return std::string();
 }
 
-}  // namespace
+} // namespace
 
+CDaoDatabase::CDaoDatabase()
+    : m_impl(std::make_unique<Impl>())
+{ }
 
-CDaoDatabase::CDaoDatabase() : m_impl(std::make_unique<Impl>()) {}
-
-CDaoDatabase::~CDaoDatabase() { Close(); }
+CDaoDatabase::~CDaoDatabase()
+{
+    Close();
+}
 
 void CDaoDatabase::Open(LPCTSTR path, BOOL, BOOL readOnly, LPCTSTR connect)
 {
@@ -102,7 +106,19 @@ long CDaoDatabase::GetRecordsAffected() const
     return m_impl->recordsAffected;
 }
 
-void CDaoDatabase::TEST_InjectFault(DaoFault fault, int nthStatement) { DaoInjectFault(fault, nthStatement); }
-DaoCounters CDaoDatabase::TEST_GetCounters() { return DaoGetCounters(); }
-void CDaoDatabase::TEST_ResetCounters() { DaoResetCounters(); }
-void CDaoDatabase::TEST_DropConnectionCache() { DaoDropIdleConnections(); }
+void CDaoDatabase::TEST_InjectFault(DaoFault fault, int nthStatement)
+{
+    DaoInjectFault(fault, nthStatement);
+}
+DaoCounters CDaoDatabase::TEST_GetCounters()
+{
+    return DaoGetCounters();
+}
+void CDaoDatabase::TEST_ResetCounters()
+{
+    DaoResetCounters();
+}
+void CDaoDatabase::TEST_DropConnectionCache()
+{
+    DaoDropIdleConnections();
+}

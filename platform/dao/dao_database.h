@@ -17,9 +17,9 @@
 enum class DaoFault { None, Locked, DiskFull, Corrupt };
 
 struct DaoCounters {
-    long statements = 0;      // statements run (Execute and recordset opens)
-    long keyedOpens = 0;      // opens that keyed a file afresh
-    long reusedOpens = 0;     // opens served by a cached connection
+    long statements = 0; // statements run (Execute and recordset opens)
+    long keyedOpens = 0; // opens that keyed a file afresh
+    long reusedOpens = 0; // opens served by a cached connection
 };
 
 class CDaoRecordset;

@@ -23,17 +23,20 @@ constexpr int kBusyTimeoutMs = 3000;
 constexpr long long kCipherPageSize = 1024;
 
 std::mutex g_cacheLock;
-std::deque<std::shared_ptr<DaoConnection>> g_idle;  // most recently used first
+std::deque<std::shared_ptr<DaoConnection>> g_idle; // most recently used first
 
-std::atomic<long> g_statements{0};
-std::atomic<long> g_keyedOpens{0};
-std::atomic<long> g_reusedOpens{0};
+std::atomic<long> g_statements { 0 };
+std::atomic<long> g_keyedOpens { 0 };
+std::atomic<long> g_reusedOpens { 0 };
 
 std::mutex g_faultLock;
 DaoFault g_fault = DaoFault::None;
 int g_faultCountdown = 0;
 
-CString Quoted(const std::string& path) { return CString("'" + path + "'"); }
+CString Quoted(const std::string& path)
+{
+    return CString("'" + path + "'");
+}
 
 JetStatus FileNotFound(const std::string& path)
 {
@@ -42,15 +45,16 @@ JetStatus FileNotFound(const std::string& path)
 
 JetStatus Unrecognized(const std::string& path)
 {
-    return JetStatus::Fail(JetError::UnrecognizedFormat, "Unrecognized database format " + Quoted(path) + ".");
+    return JetStatus::Fail(
+        JetError::UnrecognizedFormat, "Unrecognized database format " + Quoted(path) + ".");
 }
 
 JetStatus Corrupt(const std::string& path)
 {
     return JetStatus::Fail(JetError::CorruptDatabase,
-                           "Can't open database " + Quoted(path) +
-                               ". It may not be a database that your application recognizes, or the file may "
-                               "be corrupt.");
+        "Can't open database " + Quoted(path)
+            + ". It may not be a database that your application recognizes, or the file may "
+              "be corrupt.");
 }
 
 JetStatus FaultStatus(DaoFault fault, const std::string& path)
@@ -98,20 +102,20 @@ JetStatus MapError(int extended, const char* message, const std::string& path)
             const std::string name = AfterPrefix(msg, "CHECK constraint failed: ");
             if (name.rfind(kJetSizeCheckPrefix, 0) == 0)
                 return JetStatus::Fail(JetError::FieldTooSmall,
-                                       "The field '" + name.substr(std::strlen(kJetSizeCheckPrefix)) +
-                                           "' is too small to accept the amount of data you attempted to add. "
-                                           "Try inserting or pasting less data.");
+                    "The field '" + name.substr(std::strlen(kJetSizeCheckPrefix))
+                        + "' is too small to accept the amount of data you attempted to add. "
+                          "Try inserting or pasting less data.");
         }
         if (extended == SQLITE_CONSTRAINT_NOTNULL)
             return JetStatus::Fail(JetError::RequiredField,
-                                   "The field '" + AfterPrefix(msg, "NOT NULL constraint failed: ") +
-                                       "' cannot contain a Null value because the Required property for this "
-                                       "field is set to True. Enter a value in this field.");
+                "The field '" + AfterPrefix(msg, "NOT NULL constraint failed: ")
+                    + "' cannot contain a Null value because the Required property for this "
+                      "field is set to True. Enter a value in this field.");
         return JetStatus::Fail(JetError::DuplicateValue,
-                               "The changes you requested to the table were not successful because they would "
-                               "create duplicate values in the index, primary key, or relationship. Change the "
-                               "data in the field or fields that contain duplicate data, remove the index, or "
-                               "redefine the index to permit duplicate entries and try again.");
+            "The changes you requested to the table were not successful because they would "
+            "create duplicate values in the index, primary key, or relationship. Change the "
+            "data in the field or fields that contain duplicate data, remove the index, or "
+            "redefine the index to permit duplicate entries and try again.");
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return FaultStatus(DaoFault::Locked, path);
@@ -131,17 +135,17 @@ JetStatus MapError(int extended, const char* message, const std::string& path)
     std::string name = AfterPrefix(msg, "no such table: ");
     if (!name.empty())
         return JetStatus::Fail(JetError::UnknownTable,
-                               "The Microsoft Jet database engine cannot find the input table or query '" + name +
-                                   "'. Make sure it exists and that its name is spelled correctly.");
+            "The Microsoft Jet database engine cannot find the input table or query '" + name
+                + "'. Make sure it exists and that its name is spelled correctly.");
     name = AfterPrefix(msg, "has no column named ");
     if (!name.empty())
         return JetStatus::Fail(JetError::UnknownInsertField,
-                               "The INSERT INTO statement contains the following unknown field name: '" + name +
-                                   "'. Make sure you have typed the name correctly, and try the operation again.");
+            "The INSERT INTO statement contains the following unknown field name: '" + name
+                + "'. Make sure you have typed the name correctly, and try the operation again.");
     name = AfterPrefix(msg, "no such column: ");
     if (!name.empty())
-        return JetStatus::Fail(JetError::TooFewParameters,
-                               "Too few parameters. Expected 1. (unknown field '" + name + "')");
+        return JetStatus::Fail(
+            JetError::TooFewParameters, "Too few parameters. Expected 1. (unknown field '" + name + "')");
     return JetStatus::Fail(JetError::Generic, CString("Syntax error or invalid statement: ") + msg);
 }
 
@@ -154,7 +158,7 @@ JetStatus MapError(sqlite3* db, int rc, const std::string& path)
 // Reads the file's identity; fails when it is missing, empty or no keyed database.
 JetStatus ReadIdentity(const std::string& path, DaoFileIdentity& identity, long long& size)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return FileNotFound(path);
     size = st.st_size;
@@ -165,7 +169,8 @@ JetStatus ReadIdentity(const std::string& path, DaoFileIdentity& identity, long 
     std::memset(identity.salt, 0, sizeof identity.salt);
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
-        return JetStatus::Fail(JetError::DiskOrNetwork, "Disk or network error. (cannot read " + Quoted(path) + ")");
+        return JetStatus::Fail(
+            JetError::DiskOrNetwork, "Disk or network error. (cannot read " + Quoted(path) + ")");
     const std::size_t n = std::fread(identity.salt, 1, sizeof identity.salt, file);
     std::fclose(file);
     if (n < sizeof identity.salt)
@@ -197,14 +202,15 @@ int KeyAndVerify(sqlite3* db, const std::string& password)
 }
 
 JetStatus OpenFresh(const std::string& path, const std::string& password, bool readOnly,
-                    const DaoFileIdentity& identity, long long size, std::shared_ptr<DaoConnection>& out)
+    const DaoFileIdentity& identity, long long size, std::shared_ptr<DaoConnection>& out)
 {
     sqlite3* db = nullptr;
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX;
     int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close(db);
-        return JetStatus::Fail(JetError::DiskOrNetwork, "Disk or network error. (cannot open " + Quoted(path) + ")");
+        return JetStatus::Fail(
+            JetError::DiskOrNetwork, "Disk or network error. (cannot open " + Quoted(path) + ")");
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     rc = KeyAndVerify(db, password);
@@ -247,8 +253,8 @@ JetStatus Prepare(DaoConnection& connection, const CString& sql, Statement& out)
         return MapError(connection.Handle(), rc, connection.Path());
     if (!out.stmt)
         return JetStatus::Fail(JetError::InvalidStatement,
-                               "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or "
-                               "'UPDATE'.");
+            "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or "
+            "'UPDATE'.");
     if (!OnlyTerminatorFollows(tail))
         return JetStatus::Fail(JetError::TrailingCharacters, "Characters found after end of SQL statement.");
     return JetStatus::Success();
@@ -279,30 +285,36 @@ COleVariant ColumnValue(sqlite3_stmt* stmt, int column)
     }
 }
 
-}  // namespace
+} // namespace
 
 bool DaoFileIdentity::operator==(const DaoFileIdentity& other) const
 {
     return device == other.device && inode == other.inode && std::memcmp(salt, other.salt, sizeof salt) == 0;
 }
 
-DaoConnection::DaoConnection(sqlite3* db, std::string path, std::string password, bool readOnly,
-                             DaoFileIdentity identity)
-    : m_db(db), m_path(std::move(path)), m_password(std::move(password)), m_readOnly(readOnly), m_identity(identity)
+DaoConnection::DaoConnection(
+    sqlite3* db, std::string path, std::string password, bool readOnly, DaoFileIdentity identity)
+    : m_db(db)
+    , m_path(std::move(path))
+    , m_password(std::move(password))
+    , m_readOnly(readOnly)
+    , m_identity(identity)
+{ }
+
+DaoConnection::~DaoConnection()
 {
+    sqlite3_close_v2(m_db);
 }
 
-DaoConnection::~DaoConnection() { sqlite3_close_v2(m_db); }
-
-JetStatus DaoAcquire(const std::string& path, const std::string& password, bool readOnly,
-                     std::shared_ptr<DaoConnection>& out)
+JetStatus DaoAcquire(
+    const std::string& path, const std::string& password, bool readOnly, std::shared_ptr<DaoConnection>& out)
 {
     DaoFileIdentity identity;
     long long size = 0;
     JetStatus status = ReadIdentity(path, identity, size);
     if (!status.Ok())
         return status;
-    std::shared_ptr<DaoConnection> stale;  // closed outside the lock
+    std::shared_ptr<DaoConnection> stale; // closed outside the lock
     {
         std::lock_guard<std::mutex> lock(g_cacheLock);
         for (auto it = g_idle.begin(); it != g_idle.end(); ++it) {
@@ -342,7 +354,7 @@ void DaoRelease(std::shared_ptr<DaoConnection> connection)
 
 JetStatus DaoCreate(const std::string& path, const std::string& password)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(path.c_str(), &st) == 0)
         return JetStatus::Fail(JetError::DatabaseExists, "Database already exists.");
     sqlite3* db = nullptr;

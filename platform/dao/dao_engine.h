@@ -34,7 +34,8 @@ struct DaoFileIdentity {
 
 class DaoConnection {
 public:
-    DaoConnection(sqlite3* db, std::string path, std::string password, bool readOnly, DaoFileIdentity identity);
+    DaoConnection(
+        sqlite3* db, std::string path, std::string password, bool readOnly, DaoFileIdentity identity);
     ~DaoConnection();
     DaoConnection(const DaoConnection&) = delete;
     DaoConnection& operator=(const DaoConnection&) = delete;
@@ -54,9 +55,9 @@ private:
 };
 
 struct DaoFieldDesc {
-    CString name;      // column name or alias as the statement gives it
-    CString declType;  // declared type of a table column ("TEXT(50)"), empty for expressions
-    CString table;     // source table, empty for expressions
+    CString name; // column name or alias as the statement gives it
+    CString declType; // declared type of a table column ("TEXT(50)"), empty for expressions
+    CString table; // source table, empty for expressions
 };
 
 struct DaoResult {
@@ -66,8 +67,8 @@ struct DaoResult {
 
 // Opens path for use (from the cache or keyed afresh). Fails with FileNotFound,
 // UnrecognizedFormat (empty or foreign file) or InvalidPassword.
-JetStatus DaoAcquire(const std::string& path, const std::string& password, bool readOnly,
-                     std::shared_ptr<DaoConnection>& out);
+JetStatus DaoAcquire(
+    const std::string& path, const std::string& password, bool readOnly, std::shared_ptr<DaoConnection>& out);
 // Hands a connection back for reuse.
 void DaoRelease(std::shared_ptr<DaoConnection> connection);
 // Creates a new keyed database file; fails with DatabaseExists when path exists.

@@ -1,6 +1,7 @@
 #include "platform/dao/dao_exception.h"
 
-CDaoException::CDaoException() : m_info(std::make_unique<CDaoErrorInfo>())
+CDaoException::CDaoException()
+    : m_info(std::make_unique<CDaoErrorInfo>())
 {
     m_pErrorInfo = m_info.get();
 }

@@ -10,8 +10,8 @@
 #include "platform/base/types.h"
 
 struct CDaoErrorInfo {
-    long m_lErrorCode = 0;    // engine error number (3024 "Could not find file", ...)
-    CString m_strSource;      // "DAO.Database", "DAO.Recordset"
+    long m_lErrorCode = 0; // engine error number (3024 "Could not find file", ...)
+    CString m_strSource; // "DAO.Database", "DAO.Recordset"
     CString m_strDescription; // readable engine text
     CString m_strHelpFile;
     long m_lHelpContext = 0;
@@ -41,4 +41,5 @@ private:
 };
 
 // Throws a heap-allocated CDaoException with the engine error and text.
-[[noreturn]] void AfxThrowDaoException(long errorCode, const CString& description, const char* source = "DAO.Database");
+[[noreturn]] void AfxThrowDaoException(
+    long errorCode, const CString& description, const char* source = "DAO.Database");

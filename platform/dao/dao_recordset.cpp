@@ -49,12 +49,12 @@ void DescribeType(const CString& declType, CDaoFieldInfo& info)
     }
 }
 
-}  // namespace
+} // namespace
 
 struct CDaoRecordset::Impl {
     bool open = false;
     DaoResult result;
-    long position = 0;  // -1 = BOF, size = EOF
+    long position = 0; // -1 = BOF, size = EOF
     long visited = 0;
 
     long Size() const { return static_cast<long>(result.rows.size()); }
@@ -73,7 +73,10 @@ struct CDaoRecordset::Impl {
     }
 };
 
-CDaoRecordset::CDaoRecordset(CDaoDatabase* database) : m_pDatabase(database), m_impl(std::make_unique<Impl>()) {}
+CDaoRecordset::CDaoRecordset(CDaoDatabase* database)
+    : m_pDatabase(database)
+    , m_impl(std::make_unique<Impl>())
+{ }
 
 CDaoRecordset::~CDaoRecordset() = default;
 
@@ -81,13 +84,15 @@ void CDaoRecordset::Open(int, LPCTSTR sql, int)
 {
     Close();
     if (!m_pDatabase)
-        AfxThrowDaoException(static_cast<long>(JetError::NotOpen), "Object invalid or no longer set.", kSource);
+        AfxThrowDaoException(
+            static_cast<long>(JetError::NotOpen), "Object invalid or no longer set.", kSource);
     DaoResult result;
     {
         CDaoDatabase::Impl& db = *m_pDatabase->m_impl;
         std::lock_guard<std::mutex> lock(db.lock);
         if (!db.connection)
-            AfxThrowDaoException(static_cast<long>(JetError::NotOpen), "Object invalid or no longer set.", kSource);
+            AfxThrowDaoException(
+                static_cast<long>(JetError::NotOpen), "Object invalid or no longer set.", kSource);
         ThrowIfFailed(DaoQuery(*db.connection, CString(sql ? sql : ""), result), kSource);
     }
     m_impl->result = std::move(result);
@@ -104,14 +109,20 @@ void CDaoRecordset::Close()
     m_impl->visited = 0;
 }
 
-BOOL CDaoRecordset::IsOpen() const { return m_impl->open; }
+BOOL CDaoRecordset::IsOpen() const
+{
+    return m_impl->open;
+}
 
 BOOL CDaoRecordset::IsEOF() const
 {
     return m_impl->open && (m_impl->position >= m_impl->Size() || m_impl->Size() == 0);
 }
 
-BOOL CDaoRecordset::IsBOF() const { return m_impl->open && (m_impl->position < 0 || m_impl->Size() == 0); }
+BOOL CDaoRecordset::IsBOF() const
+{
+    return m_impl->open && (m_impl->position < 0 || m_impl->Size() == 0);
+}
 
 void CDaoRecordset::MoveNext()
 {
@@ -148,7 +159,10 @@ void CDaoRecordset::Move(long rows)
     m_impl->MoveTo(m_impl->position + rows);
 }
 
-long CDaoRecordset::GetRecordCount() const { return m_impl->open ? m_impl->visited : 0; }
+long CDaoRecordset::GetRecordCount() const
+{
+    return m_impl->open ? m_impl->visited : 0;
+}
 
 short CDaoRecordset::GetFieldCount() const
 {
@@ -172,7 +186,10 @@ COleVariant CDaoRecordset::GetFieldValue(LPCTSTR name)
     ItemNotFound();
 }
 
-void CDaoRecordset::GetFieldValue(int index, COleVariant& value) { value = GetFieldValue(index); }
+void CDaoRecordset::GetFieldValue(int index, COleVariant& value)
+{
+    value = GetFieldValue(index);
+}
 
 void CDaoRecordset::GetFieldInfo(int index, CDaoFieldInfo& info, DWORD)
 {

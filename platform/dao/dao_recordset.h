@@ -15,14 +15,14 @@
 class CDaoDatabase;
 
 struct CDaoFieldInfo {
-    CString m_strName;            // column name or alias
-    short m_nType = dbText;       // dbText, dbLong, dbMemo ...
-    long m_lSize = 0;             // text size in characters; 4 for dbLong
-    long m_lAttributes = 0;       // dbAutoIncrField for an autonumber
+    CString m_strName; // column name or alias
+    short m_nType = dbText; // dbText, dbLong, dbMemo ...
+    long m_lSize = 0; // text size in characters; 4 for dbLong
+    long m_lAttributes = 0; // dbAutoIncrField for an autonumber
     short m_nOrdinalPosition = 0;
     BOOL m_bRequired = FALSE;
     BOOL m_bAllowZeroLength = TRUE;
-    CString m_strSourceTable;     // table of the column, empty for expressions
+    CString m_strSourceTable; // table of the column, empty for expressions
     CString m_strSourceField;
 };
 

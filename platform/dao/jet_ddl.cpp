@@ -10,7 +10,7 @@ enum class TokenKind { Name, Number, Punct, End };
 
 struct Token {
     TokenKind kind = TokenKind::End;
-    std::string text;  // name without brackets, digits, or the punctuation char
+    std::string text; // name without brackets, digits, or the punctuation char
     bool bracketed = false;
 };
 
@@ -25,7 +25,7 @@ bool Tokenize(const std::string& sql, std::vector<Token>& out)
             const std::size_t close = sql.find(']', i + 1);
             if (close == std::string::npos || close == i + 1)
                 return false;
-            out.push_back({TokenKind::Name, sql.substr(i + 1, close - i - 1), true});
+            out.push_back({ TokenKind::Name, sql.substr(i + 1, close - i - 1), true });
             i = close + 1;
         } else if (std::isalpha(c) || c == '_' || c >= 0x80) {
             std::size_t j = i;
@@ -35,16 +35,16 @@ bool Tokenize(const std::string& sql, std::vector<Token>& out)
                     break;
                 ++j;
             }
-            out.push_back({TokenKind::Name, sql.substr(i, j - i), false});
+            out.push_back({ TokenKind::Name, sql.substr(i, j - i), false });
             i = j;
         } else if (std::isdigit(c)) {
             std::size_t j = i;
             while (j < sql.size() && std::isdigit(static_cast<unsigned char>(sql[j])))
                 ++j;
-            out.push_back({TokenKind::Number, sql.substr(i, j - i), false});
+            out.push_back({ TokenKind::Number, sql.substr(i, j - i), false });
             i = j;
         } else if (c == '(' || c == ')' || c == ',' || c == ';') {
-            out.push_back({TokenKind::Punct, std::string(1, static_cast<char>(c)), false});
+            out.push_back({ TokenKind::Punct, std::string(1, static_cast<char>(c)), false });
             ++i;
         } else {
             return false;
@@ -89,7 +89,9 @@ struct ColumnDef {
 
 class Parser {
 public:
-    explicit Parser(std::vector<Token> tokens) : m_tokens(std::move(tokens)) {}
+    explicit Parser(std::vector<Token> tokens)
+        : m_tokens(std::move(tokens))
+    { }
 
     const Token& Peek(std::size_t ahead = 0) const
     {
@@ -150,7 +152,8 @@ public:
             col.type = ColumnDef::Type::Long;
         } else if (EqualsNoCase(type, "COUNTER") || EqualsNoCase(type, "AUTOINCREMENT")) {
             col.type = ColumnDef::Type::Counter;
-        } else if (EqualsNoCase(type, "MEMO") || EqualsNoCase(type, "LONGTEXT") || EqualsNoCase(type, "NOTE")) {
+        } else if (EqualsNoCase(type, "MEMO") || EqualsNoCase(type, "LONGTEXT")
+            || EqualsNoCase(type, "NOTE")) {
             col.type = ColumnDef::Type::Memo;
         } else {
             return false;
@@ -194,8 +197,8 @@ bool ColumnSql(const ColumnDef& col, std::string& out)
         out += " TEXT(" + std::to_string(col.size) + ") COLLATE NOCASE";
         if (col.notNull)
             out += " NOT NULL";
-        out += " CONSTRAINT " + Quote(kJetSizeCheckPrefix + col.name) + " CHECK (length(" + name +
-               ") <= " + std::to_string(col.size) + ")";
+        out += " CONSTRAINT " + Quote(kJetSizeCheckPrefix + col.name) + " CHECK (length(" + name
+            + ") <= " + std::to_string(col.size) + ")";
         break;
     case ColumnDef::Type::Long:
         out += " LONG";
@@ -215,7 +218,8 @@ bool ColumnSql(const ColumnDef& col, std::string& out)
 
 JetStatus FieldError(const std::string& detail)
 {
-    return JetStatus::Fail(JetError::FieldDefinition, CString("Syntax error in field definition. (" + detail + ")"));
+    return JetStatus::Fail(
+        JetError::FieldDefinition, CString("Syntax error in field definition. (" + detail + ")"));
 }
 
 JetStatus CreateTable(Parser& p, CString& out)
@@ -227,8 +231,8 @@ JetStatus CreateTable(Parser& p, CString& out)
     std::string pkName, pkColumn;
     do {
         if (p.Keyword("CONSTRAINT")) {
-            if (!p.Name(pkName) || !p.Keyword("PRIMARY") || !p.Keyword("KEY") || !p.Punct('(') ||
-                !p.Name(pkColumn) || !p.Punct(')'))
+            if (!p.Name(pkName) || !p.Keyword("PRIMARY") || !p.Keyword("KEY") || !p.Punct('(')
+                || !p.Name(pkColumn) || !p.Punct(')'))
                 return JetStatus::Fail(JetError::FieldDefinition, "Syntax error in CONSTRAINT clause.");
             continue;
         }
@@ -304,12 +308,12 @@ JetStatus CreateIndex(Parser& p, bool unique, CString& out)
     }
     if (!p.AtEnd())
         return JetStatus::Fail(JetError::FieldDefinition, "Syntax error in CREATE INDEX statement.");
-    out = CString(std::string("CREATE ") + (unique ? "UNIQUE " : "") + "INDEX " + Quote(table + "." + index) +
-                  " ON " + Quote(table) + " (" + columns + ")");
+    out = CString(std::string("CREATE ") + (unique ? "UNIQUE " : "") + "INDEX " + Quote(table + "." + index)
+        + " ON " + Quote(table) + " (" + columns + ")");
     return JetStatus::Success();
 }
 
-}  // namespace
+} // namespace
 
 bool IsJetDdl(const CString& sql)
 {

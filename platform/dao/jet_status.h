@@ -38,7 +38,7 @@ struct JetStatus {
 
     bool Ok() const { return code == JetError::None; }
     static JetStatus Success() { return JetStatus(); }
-    static JetStatus Fail(JetError error, const CString& message) { return JetStatus{error, message}; }
+    static JetStatus Fail(JetError error, const CString& message) { return JetStatus { error, message }; }
 };
 
 // Throws the status as a CDaoException when it is a failure.

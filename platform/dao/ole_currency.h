@@ -11,7 +11,9 @@ struct CY {
 class COleCurrency {
 public:
     COleCurrency() = default;
-    explicit COleCurrency(CY value) : m_cur(value) {}
+    explicit COleCurrency(CY value)
+        : m_cur(value)
+    { }
     // units and fractional ten-thousandths, as the class library's constructor.
     COleCurrency(long units, long fractionalUnits)
     {
@@ -23,5 +25,5 @@ public:
     // No grouping separators. flags and locale are accepted and ignored.
     CString Format(DWORD flags = 0, DWORD locale = 0) const;
 
-    CY m_cur{};
+    CY m_cur {};
 };

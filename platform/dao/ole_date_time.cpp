@@ -32,20 +32,20 @@ long DaysFromCivil(int year, int month, int day)
     return era * 146097 + doe - 719468;
 }
 
-}  // namespace
+} // namespace
 
 COleDateTime::COleDateTime(int year, int month, int day, int hour, int minute, int second)
 {
-    static const int kDaysInMonth[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 || day > kDaysInMonth[month - 1] ||
-        hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
+    static const int kDaysInMonth[] = { 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
+    if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 || day > kDaysInMonth[month - 1]
+        || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
         m_status = DateTimeStatus::Invalid;
         return;
     }
     const long days = DaysFromCivil(year, month, day) + kOleEpochToUnixDays;
     int y = 0, m = 0, d = 0;
     CivilFromDays(days - kOleEpochToUnixDays, y, m, d);
-    if (d != day) {  // 29 February of a common year
+    if (d != day) { // 29 February of a common year
         m_status = DateTimeStatus::Invalid;
         return;
     }
@@ -65,7 +65,7 @@ COleDateTime::Parts COleDateTime::Split() const
         seconds -= 86400;
         days += m_dt >= 0 ? 1 : -1;
     }
-    Parts p{};
+    Parts p {};
     CivilFromDays(days - kOleEpochToUnixDays, p.year, p.month, p.day);
     p.hour = static_cast<int>(seconds / 3600);
     p.minute = static_cast<int>(seconds / 60 % 60);
@@ -73,19 +73,37 @@ COleDateTime::Parts COleDateTime::Split() const
     return p;
 }
 
-int COleDateTime::GetYear() const { return Split().year; }
-int COleDateTime::GetMonth() const { return Split().month; }
-int COleDateTime::GetDay() const { return Split().day; }
-int COleDateTime::GetHour() const { return Split().hour; }
-int COleDateTime::GetMinute() const { return Split().minute; }
-int COleDateTime::GetSecond() const { return Split().second; }
+int COleDateTime::GetYear() const
+{
+    return Split().year;
+}
+int COleDateTime::GetMonth() const
+{
+    return Split().month;
+}
+int COleDateTime::GetDay() const
+{
+    return Split().day;
+}
+int COleDateTime::GetHour() const
+{
+    return Split().hour;
+}
+int COleDateTime::GetMinute() const
+{
+    return Split().minute;
+}
+int COleDateTime::GetSecond() const
+{
+    return Split().second;
+}
 
 CString COleDateTime::Format(const char* format) const
 {
     if (m_status != DateTimeStatus::Valid || !format)
         return CString();
     const Parts p = Split();
-    std::tm tm{};
+    std::tm tm {};
     tm.tm_year = p.year - 1900;
     tm.tm_mon = p.month - 1;
     tm.tm_mday = p.day;
@@ -93,7 +111,7 @@ CString COleDateTime::Format(const char* format) const
     tm.tm_min = p.minute;
     tm.tm_sec = p.second;
     const long days = DaysFromCivil(p.year, p.month, p.day);
-    tm.tm_wday = static_cast<int>(((days % 7) + 11) % 7);  // 1970-01-01 was a Thursday
+    tm.tm_wday = static_cast<int>(((days % 7) + 11) % 7); // 1970-01-01 was a Thursday
     tm.tm_yday = static_cast<int>(days - DaysFromCivil(p.year, 1, 1));
     char buffer[256];
     const std::size_t n = std::strftime(buffer, sizeof buffer, format, &tm);

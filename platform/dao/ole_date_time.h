@@ -10,7 +10,9 @@ using DATE = double;
 class COleDateTime {
 public:
     COleDateTime() = default;
-    explicit COleDateTime(DATE value) : m_dt(value) {}
+    explicit COleDateTime(DATE value)
+        : m_dt(value)
+    { }
     // A valid calendar date and time; an invalid one leaves the status invalid.
     COleDateTime(int year, int month, int day, int hour, int minute, int second);
 

@@ -1,6 +1,7 @@
 #include "platform/dao/ole_variant.h"
 
-COleVariant::COleVariant(LONG value, VARTYPE vtSrc) : vt(vtSrc)
+COleVariant::COleVariant(LONG value, VARTYPE vtSrc)
+    : vt(vtSrc)
 {
     if (vtSrc == VT_BOOL)
         boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
@@ -8,7 +9,8 @@ COleVariant::COleVariant(LONG value, VARTYPE vtSrc) : vt(vtSrc)
         lVal = value;
 }
 
-COleVariant::COleVariant(SHORT value, VARTYPE vtSrc) : vt(vtSrc)
+COleVariant::COleVariant(SHORT value, VARTYPE vtSrc)
+    : vt(vtSrc)
 {
     lVal = 0;
     if (vtSrc == VT_BOOL)
@@ -17,7 +19,8 @@ COleVariant::COleVariant(SHORT value, VARTYPE vtSrc) : vt(vtSrc)
         iVal = value;
 }
 
-COleVariant::COleVariant(double value, VARTYPE vtSrc) : vt(vtSrc == VT_DATE ? VT_DATE : VT_R8)
+COleVariant::COleVariant(double value, VARTYPE vtSrc)
+    : vt(vtSrc == VT_DATE ? VT_DATE : VT_R8)
 {
     dblVal = value;
 }
@@ -25,7 +28,7 @@ COleVariant::COleVariant(double value, VARTYPE vtSrc) : vt(vtSrc == VT_DATE ? VT
 void COleVariant::Clear()
 {
     vt = VT_EMPTY;
-    cyVal = CY{};
+    cyVal = CY {};
     bstrVal.Empty();
     m_bytes.clear();
 }

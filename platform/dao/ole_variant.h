@@ -68,20 +68,52 @@ class COleVariant {
 public:
     COleVariant() { lVal = 0; }
     // VT_BSTR.
-    COleVariant(const char* text) : vt(VT_BSTR), bstrVal(text) { lVal = 0; }
-    COleVariant(const CString& text) : vt(VT_BSTR), bstrVal(text) { lVal = 0; }
+    COleVariant(const char* text)
+        : vt(VT_BSTR)
+        , bstrVal(text)
+    {
+        lVal = 0;
+    }
+    COleVariant(const CString& text)
+        : vt(VT_BSTR)
+        , bstrVal(text)
+    {
+        lVal = 0;
+    }
     // VT_I4 (vtSrc VT_I4, VT_ERROR or VT_BOOL).
     COleVariant(LONG value, VARTYPE vtSrc = VT_I4);
     // VT_I2 (vtSrc VT_I2 or VT_BOOL).
     COleVariant(SHORT value, VARTYPE vtSrc = VT_I2);
-    COleVariant(BYTE value) : vt(VT_UI1) { lVal = 0; bVal = value; }
-    COleVariant(float value) : vt(VT_R4) { fltVal = value; }
+    COleVariant(BYTE value)
+        : vt(VT_UI1)
+    {
+        lVal = 0;
+        bVal = value;
+    }
+    COleVariant(float value)
+        : vt(VT_R4)
+    {
+        fltVal = value;
+    }
     // VT_R8 (vtSrc VT_R8 or VT_DATE).
     COleVariant(double value, VARTYPE vtSrc = VT_R8);
-    COleVariant(const COleCurrency& value) : vt(VT_CY) { cyVal = value.m_cur; }
-    COleVariant(const COleDateTime& value) : vt(VT_DATE) { date = value.m_dt; }
+    COleVariant(const COleCurrency& value)
+        : vt(VT_CY)
+    {
+        cyVal = value.m_cur;
+    }
+    COleVariant(const COleDateTime& value)
+        : vt(VT_DATE)
+    {
+        date = value.m_dt;
+    }
     // VT_ARRAY | VT_UI1: a long-binary value.
-    explicit COleVariant(std::vector<BYTE> bytes) : vt(VT_ARRAY | VT_UI1), m_bytes(std::move(bytes)) { lVal = 0; }
+    explicit COleVariant(std::vector<BYTE> bytes)
+        : vt(VT_ARRAY | VT_UI1)
+        , m_bytes(std::move(bytes))
+    {
+        lVal = 0;
+    }
 
     // A variant of the given type code with no payload (VT_NULL, or a code a test
     // wants to show). The scalar payload is zero.
@@ -106,6 +138,6 @@ public:
         CY cyVal;
         DATE date;
     };
-    CString bstrVal;            // text of VT_BSTR
-    std::vector<BYTE> m_bytes;  // elements of VT_ARRAY | VT_UI1
+    CString bstrVal; // text of VT_BSTR
+    std::vector<BYTE> m_bytes; // elements of VT_ARRAY | VT_UI1
 };

@@ -11,11 +11,17 @@ namespace {
 
 constexpr int kMaxSide = 32768;
 
-std::shared_ptr<BitmapData> BitmapOf(HGDIOBJ handle) { return GdiLookupAs<BitmapData>(handle, GdiKind::Bitmap); }
+std::shared_ptr<BitmapData> BitmapOf(HGDIOBJ handle)
+{
+    return GdiLookupAs<BitmapData>(handle, GdiKind::Bitmap);
+}
 
-int MonoStride(int width) { return ((width + 15) / 16) * 2; }
+int MonoStride(int width)
+{
+    return ((width + 15) / 16) * 2;
+}
 
-}  // namespace
+} // namespace
 
 HBITMAP GdiCreateBitmapFromImage(const QImage& image, bool monochrome)
 {
@@ -151,7 +157,8 @@ BOOL CBitmap::CreateBitmapIndirect(const BITMAP* record)
 {
     if (!record)
         return FALSE;
-    return CreateBitmap(record->bmWidth, record->bmHeight, record->bmPlanes, record->bmBitsPixel, record->bmBits);
+    return CreateBitmap(
+        record->bmWidth, record->bmHeight, record->bmPlanes, record->bmBitsPixel, record->bmBits);
 }
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height)
@@ -168,7 +175,10 @@ BOOL CBitmap::LoadBitmap(UINT resourceId)
     return AttachNew(::LoadBitmap(nullptr, resourceId));
 }
 
-int CBitmap::GetBitmap(BITMAP* record) const { return GetObject(sizeof(BITMAP), record); }
+int CBitmap::GetBitmap(BITMAP* record) const
+{
+    return GetObject(sizeof(BITMAP), record);
+}
 
 DWORD CBitmap::GetBitmapBits(DWORD count, void* bits) const
 {
@@ -227,6 +237,12 @@ DWORD CBitmap::SetBitmapBits(DWORD count, const void* bits)
     return read;
 }
 
-CSize CBitmap::GetBitmapDimension() const { return {0, 0}; }
+CSize CBitmap::GetBitmapDimension() const
+{
+    return { 0, 0 };
+}
 
-CBitmap* CBitmap::FromHandle(HBITMAP handle) { return dynamic_cast<CBitmap*>(GdiWrapperFor(BitmapOf(handle))); }
+CBitmap* CBitmap::FromHandle(HBITMAP handle)
+{
+    return dynamic_cast<CBitmap*>(GdiWrapperFor(BitmapOf(handle)));
+}

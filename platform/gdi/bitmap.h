@@ -17,7 +17,10 @@ public:
     // Same format as the bitmap selected in dc (monochrome for a fresh memory DC,
     // as on Windows), or colour for a window, printer or screen DC. Starts black.
     BOOL CreateCompatibleBitmap(CDC* dc, int width, int height);
-    BOOL CreateDiscardableBitmap(CDC* dc, int width, int height) { return CreateCompatibleBitmap(dc, width, height); }
+    BOOL CreateDiscardableBitmap(CDC* dc, int width, int height)
+    {
+        return CreateCompatibleBitmap(dc, width, height);
+    }
     // From the embedded resource ("BITMAP", id). FALSE when missing or unreadable.
     BOOL LoadBitmap(UINT resourceId);
     int GetBitmap(BITMAP* record) const;
@@ -36,4 +39,5 @@ HBITMAP LoadBitmap(void* module, UINT resourceId);
 // Reads rows of a bitmap as a 24- or 32-bit DIB (blue, green, red byte order;
 // a negative biHeight asks for rows top-down). With bits null only fills the
 // header. Returns the number of rows copied, 0 on failure.
-int GetDIBits(HDC dc, HBITMAP bitmap, UINT startScan, UINT scanLines, void* bits, BITMAPINFO* info, UINT usage);
+int GetDIBits(
+    HDC dc, HBITMAP bitmap, UINT startScan, UINT scanLines, void* bits, BITMAPINFO* info, UINT usage);

@@ -29,19 +29,24 @@ int RegionType(const QRegion& region)
     return region.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
-template <typename T>
-T* Wrap(const std::shared_ptr<GdiObjectData>& data)
+template <typename T> T* Wrap(const std::shared_ptr<GdiObjectData>& data)
 {
     return dynamic_cast<T*>(GdiWrapperFor(data));
 }
 
-int ScaleMul(int value, int num, int den) { return den == 0 ? value : MulDiv(value, num, den); }
+int ScaleMul(int value, int num, int den)
+{
+    return den == 0 ? value : MulDiv(value, num, den);
+}
 
-}  // namespace
+} // namespace
 
 // Registry and creation --------------------------------------------------------
 
-DcData* DcOf(HDC dc) { return Registry().Find(dc).get(); }
+DcData* DcOf(HDC dc)
+{
+    return Registry().Find(dc).get();
+}
 
 HDC GdiCreateDeviceDC(QPaintDevice* device, QPoint origin, std::optional<QRegion> clip, GdiDrawnHook onDrawn)
 {
@@ -57,7 +62,7 @@ HDC GdiCreateDeviceDC(QPaintDevice* device, QPoint origin, std::optional<QRegion
 }
 
 HDC GdiCreatePainterDC(QPainter* painter, QPoint origin, std::optional<QRegion> clip, bool printing,
-                       std::shared_ptr<GdiPrintJob> job)
+    std::shared_ptr<GdiPrintJob> job)
 {
     auto data = std::make_shared<DcData>();
     data->target = DcTarget::Painter;
@@ -130,25 +135,36 @@ BOOL DeleteDC(HDC dc)
 QImage* DcImage(DcData& dc)
 {
     switch (dc.target) {
-    case DcTarget::Memory: return dc.s.bitmap ? &dc.s.bitmap->image : nullptr;
+    case DcTarget::Memory:
+        return dc.s.bitmap ? &dc.s.bitmap->image : nullptr;
     case DcTarget::Device:
-        return dc.device && dc.device->devType() == QInternal::Image ? static_cast<QImage*>(dc.device) : nullptr;
-    case DcTarget::Painter: return nullptr;
+        return dc.device && dc.device->devType() == QInternal::Image ? static_cast<QImage*>(dc.device)
+                                                                     : nullptr;
+    case DcTarget::Painter:
+        return nullptr;
     }
     return nullptr;
 }
 
-bool DcMono(DcData& dc) { return dc.target == DcTarget::Memory && dc.s.bitmap && dc.s.bitmap->Mono(); }
+bool DcMono(DcData& dc)
+{
+    return dc.target == DcTarget::Memory && dc.s.bitmap && dc.s.bitmap->Mono();
+}
 
 QRect DcBounds(DcData& dc)
 {
     QSize size;
     switch (dc.target) {
-    case DcTarget::Memory: size = dc.s.bitmap ? dc.s.bitmap->image.size() : QSize(); break;
-    case DcTarget::Device: size = dc.device ? QSize(dc.device->width(), dc.device->height()) : QSize(); break;
+    case DcTarget::Memory:
+        size = dc.s.bitmap ? dc.s.bitmap->image.size() : QSize();
+        break;
+    case DcTarget::Device:
+        size = dc.device ? QSize(dc.device->width(), dc.device->height()) : QSize();
+        break;
     case DcTarget::Painter:
-        size = dc.painter && dc.painter->device() ? QSize(dc.painter->device()->width(), dc.painter->device()->height())
-                                                  : QSize();
+        size = dc.painter && dc.painter->device()
+            ? QSize(dc.painter->device()->width(), dc.painter->device()->height())
+            : QSize();
         break;
     }
     return QRect(-dc.origin, size);
@@ -175,7 +191,9 @@ void DcDrawn(DcData& dc, const QRect& device)
         dc.onDrawn(rect.translated(dc.origin));
 }
 
-DcPainter::DcPainter(DcData& dc, const QRect& touched) : m_dc(dc), m_touched(touched)
+DcPainter::DcPainter(DcData& dc, const QRect& touched)
+    : m_dc(dc)
+    , m_touched(touched)
 {
     if (dc.target == DcTarget::Painter) {
         m_painter = dc.painter;
@@ -185,7 +203,8 @@ DcPainter::DcPainter(DcData& dc, const QRect& touched) : m_dc(dc), m_touched(tou
         }
         m_painter->save();
     } else {
-        QPaintDevice* device = dc.target == DcTarget::Memory ? static_cast<QPaintDevice*>(DcImage(dc)) : dc.device;
+        QPaintDevice* device
+            = dc.target == DcTarget::Memory ? static_cast<QPaintDevice*>(DcImage(dc)) : dc.device;
         if (!device || device->width() <= 0 || device->height() <= 0)
             return;
         m_own.emplace(device);
@@ -196,7 +215,8 @@ DcPainter::DcPainter(DcData& dc, const QRect& touched) : m_dc(dc), m_touched(tou
         m_painter = &*m_own;
     }
     m_painter->translate(dc.origin);
-    m_painter->setClipRegion(DcClip(dc), dc.target == DcTarget::Painter ? Qt::IntersectClip : Qt::ReplaceClip);
+    m_painter->setClipRegion(
+        DcClip(dc), dc.target == DcTarget::Painter ? Qt::IntersectClip : Qt::ReplaceClip);
     m_painter->setRenderHint(QPainter::Antialiasing, false);
     m_painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
     m_painter->setRenderHint(QPainter::TextAntialiasing, !DcMono(dc));
@@ -220,18 +240,18 @@ QPoint DcToDevice(const DcData& dc, int x, int y)
 {
     const DcState& s = dc.s;
     if (s.mapMode == MM_TEXT)
-        return {x - s.windowOrg.x() + s.viewportOrg.x(), y - s.windowOrg.y() + s.viewportOrg.y()};
-    return {ScaleMul(x - s.windowOrg.x(), s.viewportExt.width(), s.windowExt.width()) + s.viewportOrg.x(),
-            ScaleMul(y - s.windowOrg.y(), s.viewportExt.height(), s.windowExt.height()) + s.viewportOrg.y()};
+        return { x - s.windowOrg.x() + s.viewportOrg.x(), y - s.windowOrg.y() + s.viewportOrg.y() };
+    return { ScaleMul(x - s.windowOrg.x(), s.viewportExt.width(), s.windowExt.width()) + s.viewportOrg.x(),
+        ScaleMul(y - s.windowOrg.y(), s.viewportExt.height(), s.windowExt.height()) + s.viewportOrg.y() };
 }
 
 QPoint DcToLogical(const DcData& dc, int x, int y)
 {
     const DcState& s = dc.s;
     if (s.mapMode == MM_TEXT)
-        return {x - s.viewportOrg.x() + s.windowOrg.x(), y - s.viewportOrg.y() + s.windowOrg.y()};
-    return {ScaleMul(x - s.viewportOrg.x(), s.windowExt.width(), s.viewportExt.width()) + s.windowOrg.x(),
-            ScaleMul(y - s.viewportOrg.y(), s.windowExt.height(), s.viewportExt.height()) + s.windowOrg.y()};
+        return { x - s.viewportOrg.x() + s.windowOrg.x(), y - s.viewportOrg.y() + s.windowOrg.y() };
+    return { ScaleMul(x - s.viewportOrg.x(), s.windowExt.width(), s.viewportExt.width()) + s.windowOrg.x(),
+        ScaleMul(y - s.viewportOrg.y(), s.windowExt.height(), s.viewportExt.height()) + s.windowOrg.y() };
 }
 
 QRect DcToDeviceRect(const DcData& dc, const RECT& rect)
@@ -247,7 +267,8 @@ RECT DcToLogicalRect(const DcData& dc, const QRect& device)
 {
     const QPoint a = DcToLogical(dc, device.left(), device.top());
     const QPoint b = DcToLogical(dc, device.left() + device.width(), device.top() + device.height());
-    return RECT{std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::max(a.x(), b.x()), std::max(a.y(), b.y())};
+    return RECT { std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::max(a.x(), b.x()),
+        std::max(a.y(), b.y()) };
 }
 
 double DcScaleX(const DcData& dc)
@@ -398,8 +419,7 @@ HGDIOBJ CDC::SelectObject(HGDIOBJ handle)
 
 namespace {
 
-template <typename T>
-T* SelectTyped(CDC& dc, CGdiObject* object, GdiKind kind)
+template <typename T> T* SelectTyped(CDC& dc, CGdiObject* object, GdiKind kind)
 {
     DcData* d = DcOf(dc.m_hDC);
     auto data = object ? GdiLookup(object->m_hObject) : nullptr;
@@ -407,26 +427,48 @@ T* SelectTyped(CDC& dc, CGdiObject* object, GdiKind kind)
         return nullptr;
     std::shared_ptr<GdiObjectData> previous;
     switch (kind) {
-    case GdiKind::Pen: previous = std::exchange(d->s.pen, std::static_pointer_cast<PenData>(data)); break;
-    case GdiKind::Brush: previous = std::exchange(d->s.brush, std::static_pointer_cast<BrushData>(data)); break;
-    case GdiKind::Font: previous = std::exchange(d->s.font, std::static_pointer_cast<FontData>(data)); break;
+    case GdiKind::Pen:
+        previous = std::exchange(d->s.pen, std::static_pointer_cast<PenData>(data));
+        break;
+    case GdiKind::Brush:
+        previous = std::exchange(d->s.brush, std::static_pointer_cast<BrushData>(data));
+        break;
+    case GdiKind::Font:
+        previous = std::exchange(d->s.font, std::static_pointer_cast<FontData>(data));
+        break;
     case GdiKind::Bitmap:
         if (d->target != DcTarget::Memory)
             return nullptr;
         previous = std::exchange(d->s.bitmap, std::static_pointer_cast<BitmapData>(data));
         break;
-    case GdiKind::Region: return nullptr;
+    case GdiKind::Region:
+        return nullptr;
     }
     return Wrap<T>(previous);
 }
 
-}  // namespace
+} // namespace
 
-CPen* CDC::SelectObject(CPen* pen) { return SelectTyped<CPen>(*this, pen, GdiKind::Pen); }
-CBrush* CDC::SelectObject(CBrush* brush) { return SelectTyped<CBrush>(*this, brush, GdiKind::Brush); }
-CFont* CDC::SelectObject(CFont* font) { return SelectTyped<CFont>(*this, font, GdiKind::Font); }
-CBitmap* CDC::SelectObject(CBitmap* bitmap) { return SelectTyped<CBitmap>(*this, bitmap, GdiKind::Bitmap); }
-int CDC::SelectObject(CRgn* region) { return SelectClipRgn(region); }
+CPen* CDC::SelectObject(CPen* pen)
+{
+    return SelectTyped<CPen>(*this, pen, GdiKind::Pen);
+}
+CBrush* CDC::SelectObject(CBrush* brush)
+{
+    return SelectTyped<CBrush>(*this, brush, GdiKind::Brush);
+}
+CFont* CDC::SelectObject(CFont* font)
+{
+    return SelectTyped<CFont>(*this, font, GdiKind::Font);
+}
+CBitmap* CDC::SelectObject(CBitmap* bitmap)
+{
+    return SelectTyped<CBitmap>(*this, bitmap, GdiKind::Bitmap);
+}
+int CDC::SelectObject(CRgn* region)
+{
+    return SelectClipRgn(region);
+}
 
 CGdiObject* CDC::SelectObject(CGdiObject* object)
 {
@@ -435,7 +477,10 @@ CGdiObject* CDC::SelectObject(CGdiObject* object)
     return CGdiObject::FromHandle(SelectObject(object->m_hObject));
 }
 
-CGdiObject* CDC::SelectStockObject(int index) { return CGdiObject::FromHandle(SelectObject(::GetStockObject(index))); }
+CGdiObject* CDC::SelectStockObject(int index)
+{
+    return CGdiObject::FromHandle(SelectObject(::GetStockObject(index)));
+}
 
 CPen* CDC::GetCurrentPen() const
 {
@@ -461,18 +506,18 @@ CBitmap* CDC::GetCurrentBitmap() const
     return d && d->target == DcTarget::Memory ? Wrap<CBitmap>(d->s.bitmap) : nullptr;
 }
 
-#define DC_SETTER(Type, Name, field, fallback)         \
-    Type CDC::Set##Name(Type value)                    \
-    {                                                  \
-        DcData* d = DcOf(m_hDC);                       \
-        if (!d)                                        \
-            return fallback;                           \
-        return std::exchange(d->s.field, value);       \
-    }                                                  \
-    Type CDC::Get##Name() const                        \
-    {                                                  \
-        DcData* d = DcOf(m_hDC);                       \
-        return d ? d->s.field : fallback;              \
+#define DC_SETTER(Type, Name, field, fallback)                                                               \
+    Type CDC::Set##Name(Type value)                                                                          \
+    {                                                                                                        \
+        DcData* d = DcOf(m_hDC);                                                                             \
+        if (!d)                                                                                              \
+            return fallback;                                                                                 \
+        return std::exchange(d->s.field, value);                                                             \
+    }                                                                                                        \
+    Type CDC::Get##Name() const                                                                              \
+    {                                                                                                        \
+        DcData* d = DcOf(m_hDC);                                                                             \
+        return d ? d->s.field : fallback;                                                                    \
     }
 
 DC_SETTER(int, StretchBltMode, stretchMode, 0)
@@ -529,7 +574,7 @@ CPoint CDC::SetBrushOrg(int x, int y)
     if (!d)
         return {};
     const QPoint old = std::exchange(d->s.brushOrg, QPoint(x, y));
-    return {old.x(), old.y()};
+    return { old.x(), old.y() };
 }
 CPoint CDC::GetBrushOrg() const
 {
@@ -547,11 +592,21 @@ int CDC::SetMapMode(int mode)
     const int old = std::exchange(d->s.mapMode, mode);
     int unitsPerInch = 0;
     switch (mode) {
-    case MM_LOMETRIC: unitsPerInch = 254; break;
-    case MM_HIMETRIC: unitsPerInch = 2540; break;
-    case MM_LOENGLISH: unitsPerInch = 100; break;
-    case MM_HIENGLISH: unitsPerInch = 1000; break;
-    case MM_TWIPS: unitsPerInch = 1440; break;
+    case MM_LOMETRIC:
+        unitsPerInch = 254;
+        break;
+    case MM_HIMETRIC:
+        unitsPerInch = 2540;
+        break;
+    case MM_LOENGLISH:
+        unitsPerInch = 100;
+        break;
+    case MM_HIENGLISH:
+        unitsPerInch = 1000;
+        break;
+    case MM_TWIPS:
+        unitsPerInch = 1440;
+        break;
     case MM_ISOTROPIC:
     case MM_ANISOTROPIC:
         if (old == MM_TEXT) {
@@ -559,7 +614,9 @@ int CDC::SetMapMode(int mode)
             d->s.viewportExt = QSize(1, 1);
         }
         break;
-    default: d->s.windowExt = d->s.viewportExt = QSize(1, 1); break;
+    default:
+        d->s.windowExt = d->s.viewportExt = QSize(1, 1);
+        break;
     }
     if (unitsPerInch) {
         d->s.windowExt = QSize(unitsPerInch, unitsPerInch);
@@ -580,7 +637,7 @@ CPoint CDC::SetWindowOrg(int x, int y)
     if (!d)
         return {};
     const QPoint old = std::exchange(d->s.windowOrg, QPoint(x, y));
-    return {old.x(), old.y()};
+    return { old.x(), old.y() };
 }
 CPoint CDC::GetWindowOrg() const
 {
@@ -599,7 +656,7 @@ CPoint CDC::SetViewportOrg(int x, int y)
     if (!d)
         return {};
     const QPoint old = std::exchange(d->s.viewportOrg, QPoint(x, y));
-    return {old.x(), old.y()};
+    return { old.x(), old.y() };
 }
 CPoint CDC::GetViewportOrg() const
 {
@@ -632,7 +689,7 @@ void Isotropic(DcState& s)
     }
 }
 
-}  // namespace
+} // namespace
 
 CSize CDC::SetWindowExt(int cx, int cy)
 {
@@ -644,7 +701,7 @@ CSize CDC::SetWindowExt(int cx, int cy)
         d->s.windowExt = QSize(cx, cy);
         Isotropic(d->s);
     }
-    return {old.width(), old.height()};
+    return { old.width(), old.height() };
 }
 CSize CDC::GetWindowExt() const
 {
@@ -661,7 +718,7 @@ CSize CDC::SetViewportExt(int cx, int cy)
         d->s.viewportExt = QSize(cx, cy);
         Isotropic(d->s);
     }
-    return {old.width(), old.height()};
+    return { old.width(), old.height() };
 }
 CSize CDC::GetViewportExt() const
 {
@@ -676,10 +733,13 @@ void CDC::LPtoDP(POINT* points, int count) const
         return;
     for (int i = 0; i < count; ++i) {
         const QPoint p = DcToDevice(*d, points[i].x, points[i].y);
-        points[i] = POINT{p.x(), p.y()};
+        points[i] = POINT { p.x(), p.y() };
     }
 }
-void CDC::LPtoDP(RECT* rect) const { LPtoDP(reinterpret_cast<POINT*>(rect), 2); }
+void CDC::LPtoDP(RECT* rect) const
+{
+    LPtoDP(reinterpret_cast<POINT*>(rect), 2);
+}
 void CDC::LPtoDP(SIZE* size) const
 {
     DcData* d = DcOf(m_hDC);
@@ -695,10 +755,13 @@ void CDC::DPtoLP(POINT* points, int count) const
         return;
     for (int i = 0; i < count; ++i) {
         const QPoint p = DcToLogical(*d, points[i].x, points[i].y);
-        points[i] = POINT{p.x(), p.y()};
+        points[i] = POINT { p.x(), p.y() };
     }
 }
-void CDC::DPtoLP(RECT* rect) const { DPtoLP(reinterpret_cast<POINT*>(rect), 2); }
+void CDC::DPtoLP(RECT* rect) const
+{
+    DPtoLP(reinterpret_cast<POINT*>(rect), 2);
+}
 void CDC::DPtoLP(SIZE* size) const
 {
     DcData* d = DcOf(m_hDC);
@@ -716,7 +779,7 @@ int CDC::GetClipBox(RECT* rect) const
     if (!d || !rect)
         return ERROR;
     const QRegion clip = DcClip(*d);
-    *rect = clip.isEmpty() ? RECT{} : DcToLogicalRect(*d, clip.boundingRect());
+    *rect = clip.isEmpty() ? RECT {} : DcToLogicalRect(*d, clip.boundingRect());
     return RegionType(clip);
 }
 
@@ -729,14 +792,14 @@ QRegion AppClipOrBase(DcData& d)
     return QRegion(DcBounds(d));
 }
 
-}  // namespace
+} // namespace
 
 int CDC::IntersectClipRect(int left, int top, int right, int bottom)
 {
     DcData* d = DcOf(m_hDC);
     if (!d)
         return ERROR;
-    d->s.clip = AppClipOrBase(*d) & DcToDeviceRect(*d, RECT{left, top, right, bottom});
+    d->s.clip = AppClipOrBase(*d) & DcToDeviceRect(*d, RECT { left, top, right, bottom });
     return RegionType(DcClip(*d));
 }
 
@@ -745,11 +808,14 @@ int CDC::ExcludeClipRect(int left, int top, int right, int bottom)
     DcData* d = DcOf(m_hDC);
     if (!d)
         return ERROR;
-    d->s.clip = AppClipOrBase(*d) - DcToDeviceRect(*d, RECT{left, top, right, bottom});
+    d->s.clip = AppClipOrBase(*d) - DcToDeviceRect(*d, RECT { left, top, right, bottom });
     return RegionType(DcClip(*d));
 }
 
-int CDC::SelectClipRgn(CRgn* region) { return SelectClipRgn(region, RGN_COPY); }
+int CDC::SelectClipRgn(CRgn* region)
+{
+    return SelectClipRgn(region, RGN_COPY);
+}
 
 int CDC::SelectClipRgn(CRgn* region, int mode)
 {
@@ -767,12 +833,23 @@ int CDC::SelectClipRgn(CRgn* region, int mode)
         return ERROR;
     const QRegion current = AppClipOrBase(*d);
     switch (mode) {
-    case RGN_COPY: d->s.clip = data->region; break;
-    case RGN_AND: d->s.clip = current & data->region; break;
-    case RGN_OR: d->s.clip = current | data->region; break;
-    case RGN_XOR: d->s.clip = current ^ data->region; break;
-    case RGN_DIFF: d->s.clip = current - data->region; break;
-    default: return ERROR;
+    case RGN_COPY:
+        d->s.clip = data->region;
+        break;
+    case RGN_AND:
+        d->s.clip = current & data->region;
+        break;
+    case RGN_OR:
+        d->s.clip = current | data->region;
+        break;
+    case RGN_XOR:
+        d->s.clip = current ^ data->region;
+        break;
+    case RGN_DIFF:
+        d->s.clip = current - data->region;
+        break;
+    default:
+        return ERROR;
     }
     return RegionType(DcClip(*d));
 }
@@ -800,24 +877,41 @@ int CDC::GetDeviceCaps(int index) const
     const int width = d->printing ? bounds.width() : GetSystemMetrics(SM_CXSCREEN);
     const int height = d->printing ? bounds.height() : GetSystemMetrics(SM_CYSCREEN);
     switch (index) {
-    case TECHNOLOGY: return d->printing ? DT_RASPRINTER : DT_RASDISPLAY;
-    case HORZRES: return width;
-    case VERTRES: return height;
-    case HORZSIZE: return MulDiv(width, 254, d->dpiX * 10);
-    case VERTSIZE: return MulDiv(height, 254, d->dpiY * 10);
-    case BITSPIXEL: return DcMono(*d) ? 1 : 32;
-    case PLANES: return 1;
-    case NUMCOLORS: return -1;
-    case RASTERCAPS: return RC_BITBLT | RC_STRETCHBLT | RC_DI_BITMAP;
-    case LOGPIXELSX: return d->dpiX;
-    case LOGPIXELSY: return d->dpiY;
-    case SIZEPALETTE: return 0;
-    case COLORRES: return 24;
-    case PHYSICALWIDTH: return d->printing ? width : 0;
-    case PHYSICALHEIGHT: return d->printing ? height : 0;
+    case TECHNOLOGY:
+        return d->printing ? DT_RASPRINTER : DT_RASDISPLAY;
+    case HORZRES:
+        return width;
+    case VERTRES:
+        return height;
+    case HORZSIZE:
+        return MulDiv(width, 254, d->dpiX * 10);
+    case VERTSIZE:
+        return MulDiv(height, 254, d->dpiY * 10);
+    case BITSPIXEL:
+        return DcMono(*d) ? 1 : 32;
+    case PLANES:
+        return 1;
+    case NUMCOLORS:
+        return -1;
+    case RASTERCAPS:
+        return RC_BITBLT | RC_STRETCHBLT | RC_DI_BITMAP;
+    case LOGPIXELSX:
+        return d->dpiX;
+    case LOGPIXELSY:
+        return d->dpiY;
+    case SIZEPALETTE:
+        return 0;
+    case COLORRES:
+        return 24;
+    case PHYSICALWIDTH:
+        return d->printing ? width : 0;
+    case PHYSICALHEIGHT:
+        return d->printing ? height : 0;
     case PHYSICALOFFSETX:
-    case PHYSICALOFFSETY: return 0;
-    default: return 0;
+    case PHYSICALOFFSETY:
+        return 0;
+    default:
+        return 0;
     }
 }
 
@@ -916,6 +1010,12 @@ BOOL GetTextExtentPoint32(HDC dc, LPCTSTR text, int length, SIZE* size)
     return TRUE;
 }
 
-QColor GdiColor(COLORREF color) { return QColor(GetRValue(color), GetGValue(color), GetBValue(color)); }
+QColor GdiColor(COLORREF color)
+{
+    return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
+}
 
-COLORREF GdiColorRef(QColor color) { return RGB(color.red(), color.green(), color.blue()); }
+COLORREF GdiColorRef(QColor color)
+{
+    return RGB(color.red(), color.green(), color.blue());
+}

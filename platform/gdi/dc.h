@@ -108,9 +108,15 @@ public:
     // ERROR). A null region removes the clip.
     int GetClipBox(RECT* rect) const;
     int IntersectClipRect(int left, int top, int right, int bottom);
-    int IntersectClipRect(const RECT* rect) { return IntersectClipRect(rect->left, rect->top, rect->right, rect->bottom); }
+    int IntersectClipRect(const RECT* rect)
+    {
+        return IntersectClipRect(rect->left, rect->top, rect->right, rect->bottom);
+    }
     int ExcludeClipRect(int left, int top, int right, int bottom);
-    int ExcludeClipRect(const RECT* rect) { return ExcludeClipRect(rect->left, rect->top, rect->right, rect->bottom); }
+    int ExcludeClipRect(const RECT* rect)
+    {
+        return ExcludeClipRect(rect->left, rect->top, rect->right, rect->bottom);
+    }
     int SelectClipRgn(CRgn* region);
     int SelectClipRgn(CRgn* region, int mode);
     BOOL PtVisible(int x, int y) const;
@@ -172,7 +178,8 @@ public:
     // mode fills the text's cell with the background colour.
     BOOL TextOut(int x, int y, const CString& text);
     BOOL TextOut(int x, int y, LPCTSTR text, int length);
-    BOOL ExtTextOut(int x, int y, UINT options, const RECT* rect, const CString& text, const int* widths = nullptr);
+    BOOL ExtTextOut(
+        int x, int y, UINT options, const RECT* rect, const CString& text, const int* widths = nullptr);
     // The DT_ formats: alignment, DT_SINGLELINE (DT_VCENTER and DT_BOTTOM only
     // with it; otherwise text starts at the top), DT_WORDBREAK, DT_EXPANDTABS,
     // DT_NOCLIP, DT_CALCRECT (sets rect to the text's extent, keeping left and
@@ -197,8 +204,9 @@ public:
     BOOL DrawState(CPoint point, CSize size, HBITMAP bitmap, UINT flags, HBRUSH brush = nullptr);
     BOOL DrawState(CPoint point, CSize size, CBitmap* bitmap, UINT flags, CBrush* brush = nullptr);
     BOOL DrawState(CPoint point, CSize size, LPCTSTR text, UINT flags, BOOL prefixText = TRUE, int length = 0,
-                   HBRUSH brush = nullptr);
-    BOOL DrawState(CPoint point, CSize size, LPCTSTR text, UINT flags, BOOL prefixText, int length, CBrush* brush);
+        HBRUSH brush = nullptr);
+    BOOL DrawState(
+        CPoint point, CSize size, LPCTSTR text, UINT flags, BOOL prefixText, int length, CBrush* brush);
 
     // Raster operations over (pattern = selected brush, source, destination),
     // any ternary code. Monochrome to colour: 0 bits take this DC's text colour,
@@ -207,7 +215,7 @@ public:
     // the nearest source pixel; negative sizes mirror.
     BOOL BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, DWORD rop);
     BOOL StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, int srcWidth,
-                    int srcHeight, DWORD rop);
+        int srcHeight, DWORD rop);
     BOOL PatBlt(int x, int y, int width, int height, DWORD rop);
     // CLR_INVALID outside the surface or the clip.
     COLORREF GetPixel(int x, int y) const;
@@ -242,7 +250,10 @@ HDC GdiCreateScreenDC();
 // Saves the DC's state on construction and restores it on destruction.
 class CDCStateSaver {
 public:
-    explicit CDCStateSaver(CDC* dc) : m_dc(dc), m_level(dc ? dc->SaveDC() : 0) {}
+    explicit CDCStateSaver(CDC* dc)
+        : m_dc(dc)
+        , m_level(dc ? dc->SaveDC() : 0)
+    { }
     ~CDCStateSaver()
     {
         if (m_dc && m_level > 0)

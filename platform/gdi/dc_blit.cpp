@@ -16,21 +16,36 @@ constexpr QRgb kWhite = 0xFFFFFFFFu;
 quint32 Rop3(quint8 index, quint32 p, quint32 s, quint32 d)
 {
     switch (index) {
-    case 0x00: return 0;
-    case 0xFF: return ~0u;
-    case 0xCC: return s;
-    case 0x33: return ~s;
-    case 0x88: return s & d;
-    case 0xEE: return s | d;
-    case 0x66: return s ^ d;
-    case 0x44: return s & ~d;
-    case 0x11: return ~(s | d);
-    case 0xBB: return ~s | d;
-    case 0xC0: return p & s;
-    case 0xF0: return p;
-    case 0x5A: return p ^ d;
-    case 0x55: return ~d;
-    default: break;
+    case 0x00:
+        return 0;
+    case 0xFF:
+        return ~0u;
+    case 0xCC:
+        return s;
+    case 0x33:
+        return ~s;
+    case 0x88:
+        return s & d;
+    case 0xEE:
+        return s | d;
+    case 0x66:
+        return s ^ d;
+    case 0x44:
+        return s & ~d;
+    case 0x11:
+        return ~(s | d);
+    case 0xBB:
+        return ~s | d;
+    case 0xC0:
+        return p & s;
+    case 0xF0:
+        return p;
+    case 0x5A:
+        return p ^ d;
+    case 0x55:
+        return ~d;
+    default:
+        break;
     }
     quint32 result = 0;
     for (int i = 0; i < 8; ++i)
@@ -39,7 +54,10 @@ quint32 Rop3(quint8 index, quint32 p, quint32 s, quint32 d)
     return result;
 }
 
-bool RasterEngine(QPainter& p) { return p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster; }
+bool RasterEngine(QPainter& p)
+{
+    return p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster;
+}
 
 // The source, converted to the destination's terms and sampled to the
 // destination rectangle's size (nearest pixel; flips mirror).
@@ -55,14 +73,17 @@ QImage SampleSource(DcData& dst, DcData& src, const QRect& srect, const QSize& s
     const QRect bounds = image->rect();
     for (int j = 0; j < size.height(); ++j) {
         const int jj = flipY ? size.height() - 1 - j : j;
-        const int v = srect.top() + static_cast<int>(static_cast<long long>(jj) * srect.height() / size.height())
-                      + src.origin.y();
+        const int v = srect.top()
+            + static_cast<int>(static_cast<long long>(jj) * srect.height() / size.height()) + src.origin.y();
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(j));
-        const QRgb* row = (v >= 0 && v < bounds.height()) ? reinterpret_cast<const QRgb*>(image->constScanLine(v)) : nullptr;
+        const QRgb* row = (v >= 0 && v < bounds.height())
+            ? reinterpret_cast<const QRgb*>(image->constScanLine(v))
+            : nullptr;
         for (int i = 0; i < size.width(); ++i) {
             const int ii = flipX ? size.width() - 1 - i : i;
-            const int u = srect.left() + static_cast<int>(static_cast<long long>(ii) * srect.width() / size.width())
-                          + src.origin.x();
+            const int u = srect.left()
+                + static_cast<int>(static_cast<long long>(ii) * srect.width() / size.width())
+                + src.origin.x();
             QRgb s = (row && u >= 0 && u < bounds.width()) ? row[u] : kBlack;
             if (srcMono && !dstMono)
                 s = (s & 0xFFFFFFu) ? back : text;
@@ -96,7 +117,8 @@ BOOL Blit(DcData& dst, int x, int y, int w, int h, DcData* src, int sx, int sy, 
             return TRUE;
         flipX ^= sdw < 0;
         flipY ^= sdh < 0;
-        const QRect srect(sdw < 0 ? s1.x() + 1 : s0.x(), sdh < 0 ? s1.y() + 1 : s0.y(), std::abs(sdw), std::abs(sdh));
+        const QRect srect(
+            sdw < 0 ? s1.x() + 1 : s0.x(), sdh < 0 ? s1.y() + 1 : s0.y(), std::abs(sdw), std::abs(sdh));
         source = SampleSource(dst, *src, srect, drect.size(), flipX, flipY);
     }
     const BrushData& brush = *dst.s.brush;
@@ -106,10 +128,11 @@ BOOL Blit(DcData& dst, int x, int y, int w, int h, DcData* src, int sx, int sy, 
         for (const QRect& r : area) {
             for (int yy = r.top(); yy <= r.bottom(); ++yy) {
                 auto* row = reinterpret_cast<QRgb*>(image->scanLine(yy + o.y()));
-                const QRgb* srow = needS ? reinterpret_cast<const QRgb*>(source.constScanLine(yy - drect.top())) : nullptr;
+                const QRgb* srow
+                    = needS ? reinterpret_cast<const QRgb*>(source.constScanLine(yy - drect.top())) : nullptr;
                 if (index == 0xCC) {
                     std::memcpy(row + r.left() + o.x(), srow + (r.left() - drect.left()),
-                                static_cast<size_t>(r.width()) * sizeof(QRgb));
+                        static_cast<size_t>(r.width()) * sizeof(QRgb));
                     continue;
                 }
                 for (int xx = r.left(); xx <= r.right(); ++xx) {
@@ -130,8 +153,12 @@ BOOL Blit(DcData& dst, int x, int y, int w, int h, DcData* src, int sx, int sy, 
     const bool raster = RasterEngine(*p);
     if (!needS) {
         switch (index) {
-        case 0x00: p->fillRect(drect, Qt::black); break;
-        case 0xFF: p->fillRect(drect, Qt::white); break;
+        case 0x00:
+            p->fillRect(drect, Qt::black);
+            break;
+        case 0xFF:
+            p->fillRect(drect, Qt::white);
+            break;
         case 0xF0:
             p->setBrushOrigin(dst.s.brushOrg);
             p->fillRect(drect, DcQBrush(dst, brush));
@@ -148,13 +175,16 @@ BOOL Blit(DcData& dst, int x, int y, int w, int h, DcData* src, int sx, int sy, 
                 p->fillRect(drect, DcQBrush(dst, brush));
             }
             break;
-        default: break;
+        default:
+            break;
         }
         return TRUE;
     }
     QImage image = source.convertToFormat(QImage::Format_ARGB32);
     switch (index) {
-    case 0x33: image.invertPixels(); break;
+    case 0x33:
+        image.invertPixels();
+        break;
     case 0x88:
         if (raster)
             p->setCompositionMode(QPainter::RasterOp_SourceAndDestination);
@@ -177,7 +207,8 @@ BOOL Blit(DcData& dst, int x, int y, int w, int h, DcData* src, int sx, int sy, 
         if (raster)
             p->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         break;
-    default: break;
+    default:
+        break;
     }
     p->drawImage(drect.topLeft(), image);
     return TRUE;
@@ -196,7 +227,8 @@ QImage Tinted(const QImage& shape, QRgb color)
 
 QSize DeviceSize(const DcData& dc, CSize size)
 {
-    return QSize(static_cast<int>(size.cx * DcScaleX(dc) + 0.5), static_cast<int>(size.cy * DcScaleY(dc) + 0.5));
+    return QSize(
+        static_cast<int>(size.cx * DcScaleX(dc) + 0.5), static_cast<int>(size.cy * DcScaleY(dc) + 0.5));
 }
 
 void Emboss(DcData& dc, const QImage& shape, QPoint at)
@@ -211,7 +243,7 @@ COLORREF BrushColor(HBRUSH brush, COLORREF fallback)
     return data && data->style == BS_SOLID ? data->color : fallback;
 }
 
-}  // namespace
+} // namespace
 
 QImage DcShapeOf(const QImage& rgb)
 {
@@ -237,8 +269,11 @@ void DcDrawMasked(DcData& dc, QPoint at, QSize size, const QImage& color, const 
 {
     if (size.isEmpty() || color.isNull())
         return;
-    const QImage c = color.size() == size ? color : color.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    QImage m = mask.isNull() ? QImage() : (mask.size() == size ? mask : mask.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    const QImage c
+        = color.size() == size ? color : color.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    QImage m = mask.isNull()
+        ? QImage()
+        : (mask.size() == size ? mask : mask.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation));
     if (m.isNull()) {
         m = QImage(size, QImage::Format_RGB32);
         m.fill(kBlack);
@@ -287,7 +322,7 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int
 }
 
 BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, int srcWidth,
-                     int srcHeight, DWORD rop)
+    int srcHeight, DWORD rop)
 {
     DcData* d = DcOf(m_hDC);
     if (!d)
@@ -303,7 +338,7 @@ BOOL CDC::PatBlt(int x, int y, int width, int height, DWORD rop)
         return FALSE;
     const quint8 index = static_cast<quint8>((rop >> 16) & 0xFF);
     if (((index >> 2) & 0x33) != (index & 0x33))
-        return FALSE;  // needs a source
+        return FALSE; // needs a source
     return Blit(*d, x, y, width, height, nullptr, 0, 0, 0, 0, rop);
 }
 
@@ -360,7 +395,8 @@ BOOL CDC::DrawState(CPoint point, CSize size, HICON icon, UINT flags, HBRUSH bru
         QImage composite(natural, QImage::Format_RGB32);
         for (int y = 0; y < natural.height(); ++y)
             for (int x = 0; x < natural.width(); ++x)
-                composite.setPixel(x, y, (data->mask.pixel(x, y) & 0xFFFFFFu) ? kWhite : (data->color.pixel(x, y) | kBlack));
+                composite.setPixel(
+                    x, y, (data->mask.pixel(x, y) & 0xFFFFFFu) ? kWhite : (data->color.pixel(x, y) | kBlack));
         const QImage shape = DcShapeOf(composite).copy(0, 0, extent.width(), extent.height());
         if (flags & DSS_DISABLED)
             Emboss(*d, shape, at);
@@ -387,7 +423,7 @@ BOOL CDC::DrawState(CPoint point, CSize size, HBITMAP bitmap, UINT flags, HBRUSH
     QImage image = data->image;
     if (size.cx > 0 && size.cy > 0)
         image = image.copy(0, 0, std::min(image.width(), static_cast<int>(size.cx)),
-                           std::min(image.height(), static_cast<int>(size.cy)));
+            std::min(image.height(), static_cast<int>(size.cy)));
     if (flags & DSS_DISABLED) {
         Emboss(*d, DcShapeOf(image), at);
         return TRUE;
@@ -406,10 +442,12 @@ BOOL CDC::DrawState(CPoint point, CSize size, HBITMAP bitmap, UINT flags, HBRUSH
 
 BOOL CDC::DrawState(CPoint point, CSize size, CBitmap* bitmap, UINT flags, CBrush* brush)
 {
-    return DrawState(point, size, bitmap ? bitmap->m_hObject : nullptr, flags, brush ? brush->m_hObject : nullptr);
+    return DrawState(
+        point, size, bitmap ? bitmap->m_hObject : nullptr, flags, brush ? brush->m_hObject : nullptr);
 }
 
-BOOL CDC::DrawState(CPoint point, CSize size, LPCTSTR text, UINT flags, BOOL prefixText, int length, HBRUSH brush)
+BOOL CDC::DrawState(
+    CPoint point, CSize size, LPCTSTR text, UINT flags, BOOL prefixText, int length, HBRUSH brush)
 {
     DcData* d = DcOf(m_hDC);
     if (!d || !text)
@@ -422,8 +460,8 @@ BOOL CDC::DrawState(CPoint point, CSize size, LPCTSTR text, UINT flags, BOOL pre
     const QSize box = (size.cx && size.cy) ? DeviceSize(*d, size) : extent.size();
     const int mode = std::exchange(d->s.bkMode, TRANSPARENT);
     if (flags & DSS_DISABLED) {
-        DcDrawTextDevice(*d, qtext, QRect(at + QPoint(1, 1), box), format, nullptr, GetSysColor(COLOR_3DHILIGHT),
-                         false);
+        DcDrawTextDevice(
+            *d, qtext, QRect(at + QPoint(1, 1), box), format, nullptr, GetSysColor(COLOR_3DHILIGHT), false);
         DcDrawTextDevice(*d, qtext, QRect(at, box), format, nullptr, GetSysColor(COLOR_3DSHADOW), false);
     } else {
         const COLORREF color = (flags & DSS_MONO) ? BrushColor(brush, d->s.textColor) : d->s.textColor;
@@ -433,7 +471,8 @@ BOOL CDC::DrawState(CPoint point, CSize size, LPCTSTR text, UINT flags, BOOL pre
     return TRUE;
 }
 
-BOOL CDC::DrawState(CPoint point, CSize size, LPCTSTR text, UINT flags, BOOL prefixText, int length, CBrush* brush)
+BOOL CDC::DrawState(
+    CPoint point, CSize size, LPCTSTR text, UINT flags, BOOL prefixText, int length, CBrush* brush)
 {
     return DrawState(point, size, text, flags, prefixText, length, brush ? brush->m_hObject : nullptr);
 }

@@ -12,18 +12,24 @@ namespace {
 const std::vector<int>& StylePattern(int style)
 {
     static const std::vector<int> kSolid;
-    static const std::vector<int> kDash{18, 6};
-    static const std::vector<int> kDot{3, 3};
-    static const std::vector<int> kDashDot{9, 6, 3, 6};
-    static const std::vector<int> kDashDotDot{9, 3, 3, 3, 3, 3};
-    static const std::vector<int> kAlternate{1, 1};
+    static const std::vector<int> kDash { 18, 6 };
+    static const std::vector<int> kDot { 3, 3 };
+    static const std::vector<int> kDashDot { 9, 6, 3, 6 };
+    static const std::vector<int> kDashDotDot { 9, 3, 3, 3, 3, 3 };
+    static const std::vector<int> kAlternate { 1, 1 };
     switch (style) {
-    case PS_DASH: return kDash;
-    case PS_DOT: return kDot;
-    case PS_DASHDOT: return kDashDot;
-    case PS_DASHDOTDOT: return kDashDotDot;
-    case PS_ALTERNATE: return kAlternate;
-    default: return kSolid;
+    case PS_DASH:
+        return kDash;
+    case PS_DOT:
+        return kDot;
+    case PS_DASHDOT:
+        return kDashDot;
+    case PS_DASHDOTDOT:
+        return kDashDotDot;
+    case PS_ALTERNATE:
+        return kAlternate;
+    default:
+        return kSolid;
     }
 }
 
@@ -32,13 +38,20 @@ bool HatchBit(int hatch, int x, int y)
     x &= 7;
     y &= 7;
     switch (hatch) {
-    case HS_HORIZONTAL: return y == 4;
-    case HS_VERTICAL: return x == 4;
-    case HS_FDIAGONAL: return x == y;
-    case HS_BDIAGONAL: return x + y == 7;
-    case HS_CROSS: return x == 4 || y == 4;
-    case HS_DIAGCROSS: return x == y || x + y == 7;
-    default: return false;
+    case HS_HORIZONTAL:
+        return y == 4;
+    case HS_VERTICAL:
+        return x == 4;
+    case HS_FDIAGONAL:
+        return x == y;
+    case HS_BDIAGONAL:
+        return x + y == 7;
+    case HS_CROSS:
+        return x == 4 || y == 4;
+    case HS_DIAGCROSS:
+        return x == y || x + y == 7;
+    default:
+        return false;
     }
 }
 
@@ -47,23 +60,56 @@ QRgb Rop2(int rop, QRgb pen, QRgb dst)
     const quint32 p = pen & 0xFFFFFFu, d = dst & 0xFFFFFFu;
     quint32 r = d;
     switch (rop) {
-    case R2_BLACK: r = 0; break;
-    case R2_NOTMERGEPEN: r = ~(p | d); break;
-    case R2_MASKNOTPEN: r = ~p & d; break;
-    case R2_NOTCOPYPEN: r = ~p; break;
-    case R2_MASKPENNOT: r = p & ~d; break;
-    case R2_NOT: r = ~d; break;
-    case R2_XORPEN: r = p ^ d; break;
-    case R2_NOTMASKPEN: r = ~(p & d); break;
-    case R2_MASKPEN: r = p & d; break;
-    case R2_NOTXORPEN: r = ~(p ^ d); break;
-    case R2_NOP: r = d; break;
-    case R2_MERGENOTPEN: r = ~p | d; break;
-    case R2_COPYPEN: r = p; break;
-    case R2_MERGEPENNOT: r = p | ~d; break;
-    case R2_MERGEPEN: r = p | d; break;
-    case R2_WHITE: r = 0xFFFFFFu; break;
-    default: break;
+    case R2_BLACK:
+        r = 0;
+        break;
+    case R2_NOTMERGEPEN:
+        r = ~(p | d);
+        break;
+    case R2_MASKNOTPEN:
+        r = ~p & d;
+        break;
+    case R2_NOTCOPYPEN:
+        r = ~p;
+        break;
+    case R2_MASKPENNOT:
+        r = p & ~d;
+        break;
+    case R2_NOT:
+        r = ~d;
+        break;
+    case R2_XORPEN:
+        r = p ^ d;
+        break;
+    case R2_NOTMASKPEN:
+        r = ~(p & d);
+        break;
+    case R2_MASKPEN:
+        r = p & d;
+        break;
+    case R2_NOTXORPEN:
+        r = ~(p ^ d);
+        break;
+    case R2_NOP:
+        r = d;
+        break;
+    case R2_MERGENOTPEN:
+        r = ~p | d;
+        break;
+    case R2_COPYPEN:
+        r = p;
+        break;
+    case R2_MERGEPENNOT:
+        r = p | ~d;
+        break;
+    case R2_MERGEPEN:
+        r = p | d;
+        break;
+    case R2_WHITE:
+        r = 0xFFFFFFu;
+        break;
+    default:
+        break;
     }
     return 0xFF000000u | (r & 0xFFFFFFu);
 }
@@ -75,22 +121,43 @@ QPen QtPen(DcData& dc, const PenData& pen)
     QPen q(QColor::fromRgb(DcSurfaceColor(dc, pen.color)));
     q.setWidth(DcPenWidth(dc, pen));
     switch (pen.style & PS_ENDCAP_MASK) {
-    case PS_ENDCAP_SQUARE: q.setCapStyle(Qt::SquareCap); break;
-    case PS_ENDCAP_FLAT: q.setCapStyle(Qt::FlatCap); break;
-    default: q.setCapStyle(pen.Thin() ? Qt::SquareCap : Qt::RoundCap); break;
+    case PS_ENDCAP_SQUARE:
+        q.setCapStyle(Qt::SquareCap);
+        break;
+    case PS_ENDCAP_FLAT:
+        q.setCapStyle(Qt::FlatCap);
+        break;
+    default:
+        q.setCapStyle(pen.Thin() ? Qt::SquareCap : Qt::RoundCap);
+        break;
     }
     switch (pen.style & PS_JOIN_MASK) {
-    case PS_JOIN_BEVEL: q.setJoinStyle(Qt::BevelJoin); break;
-    case PS_JOIN_MITER: q.setJoinStyle(Qt::MiterJoin); break;
-    default: q.setJoinStyle(pen.Thin() ? Qt::MiterJoin : Qt::RoundJoin); break;
+    case PS_JOIN_BEVEL:
+        q.setJoinStyle(Qt::BevelJoin);
+        break;
+    case PS_JOIN_MITER:
+        q.setJoinStyle(Qt::MiterJoin);
+        break;
+    default:
+        q.setJoinStyle(pen.Thin() ? Qt::MiterJoin : Qt::RoundJoin);
+        break;
     }
     switch (pen.Style()) {
-    case PS_DASH: q.setStyle(Qt::DashLine); break;
+    case PS_DASH:
+        q.setStyle(Qt::DashLine);
+        break;
     case PS_DOT:
-    case PS_ALTERNATE: q.setStyle(Qt::DotLine); break;
-    case PS_DASHDOT: q.setStyle(Qt::DashDotLine); break;
-    case PS_DASHDOTDOT: q.setStyle(Qt::DashDotDotLine); break;
-    default: break;
+    case PS_ALTERNATE:
+        q.setStyle(Qt::DotLine);
+        break;
+    case PS_DASHDOT:
+        q.setStyle(Qt::DashDotLine);
+        break;
+    case PS_DASHDOTDOT:
+        q.setStyle(Qt::DashDotDotLine);
+        break;
+    default:
+        break;
     }
     return q;
 }
@@ -175,7 +242,7 @@ void FrameDevice(DcData& dc, const QRect& r, COLORREF topLeft, COLORREF bottomRi
 QRect Shrink(const QRect& r, UINT sides)
 {
     return r.adjusted((sides & BF_LEFT) ? 1 : 0, (sides & BF_TOP) ? 1 : 0, (sides & BF_RIGHT) ? -1 : 0,
-                      (sides & BF_BOTTOM) ? -1 : 0);
+        (sides & BF_BOTTOM) ? -1 : 0);
 }
 
 // Arrow of a scroll button: rows of 2k - 1 pixels, pointing in a direction.
@@ -189,10 +256,18 @@ void DrawArrow(DcData& dc, const QRect& r, UINT kind, COLORREF color)
     for (int i = 0; i < size; ++i) {
         const int len = span - 2 * i;
         switch (kind) {
-        case DFCS_SCROLLUP: DcFillDevice(dc, QRect(left + i, top + size - 1 - i, len, 1), color); break;
-        case DFCS_SCROLLLEFT: DcFillDevice(dc, QRect(left + size - 1 - i, top + i, 1, len), color); break;
-        case DFCS_SCROLLRIGHT: DcFillDevice(dc, QRect(left + i, top + i, 1, len), color); break;
-        default: DcFillDevice(dc, QRect(left + i, top + i, len, 1), color); break;
+        case DFCS_SCROLLUP:
+            DcFillDevice(dc, QRect(left + i, top + size - 1 - i, len, 1), color);
+            break;
+        case DFCS_SCROLLLEFT:
+            DcFillDevice(dc, QRect(left + size - 1 - i, top + i, 1, len), color);
+            break;
+        case DFCS_SCROLLRIGHT:
+            DcFillDevice(dc, QRect(left + i, top + i, 1, len), color);
+            break;
+        default:
+            DcFillDevice(dc, QRect(left + i, top + i, len, 1), color);
+            break;
         }
     }
 }
@@ -200,14 +275,14 @@ void DrawArrow(DcData& dc, const QRect& r, UINT kind, COLORREF color)
 void DrawCheckMark(DcData& dc, const QRect& box, COLORREF color)
 {
     // A 7 x 7 tick: each column three pixels high.
-    static constexpr int kRise[7] = {2, 3, 4, 3, 2, 1, 0};
+    static constexpr int kRise[7] = { 2, 3, 4, 3, 2, 1, 0 };
     const int left = box.left() + (box.width() - 7) / 2;
     const int top = box.top() + (box.height() - 7) / 2;
     for (int i = 0; i < 7; ++i)
         DcFillDevice(dc, QRect(left + i, top + kRise[i], 1, 3), color);
 }
 
-}  // namespace
+} // namespace
 
 // Shared helpers -----------------------------------------------------------------
 
@@ -222,8 +297,12 @@ QRgb DcBrushPixel(DcData& dc, const BrushData& brush, int x, int y)
     const int px = x - dc.s.brushOrg.x(), py = y - dc.s.brushOrg.y();
     QRgb value = 0xFF000000u;
     switch (brush.style) {
-    case BS_SOLID: value = GdiRgb(brush.color); break;
-    case BS_HATCHED: value = GdiRgb(HatchBit(brush.hatch, px, py) ? brush.color : dc.s.bkColor); break;
+    case BS_SOLID:
+        value = GdiRgb(brush.color);
+        break;
+    case BS_HATCHED:
+        value = GdiRgb(HatchBit(brush.hatch, px, py) ? brush.color : dc.s.bkColor);
+        break;
     case BS_PATTERN: {
         const QImage& pattern = brush.pattern;
         if (pattern.isNull())
@@ -233,7 +312,8 @@ QRgb DcBrushPixel(DcData& dc, const BrushData& brush, int x, int y)
         value = brush.monoPattern ? GdiRgb((p & 0xFFFFFFu) ? dc.s.bkColor : dc.s.textColor) : p;
         break;
     }
-    default: break;
+    default:
+        break;
     }
     return DcMono(dc) ? GdiMonoOf(value) : (value | 0xFF000000u);
 }
@@ -241,15 +321,16 @@ QRgb DcBrushPixel(DcData& dc, const BrushData& brush, int x, int y)
 QBrush DcQBrush(DcData& dc, const BrushData& brush)
 {
     switch (brush.style) {
-    case BS_SOLID: return QBrush(QColor::fromRgb(DcSurfaceColor(dc, brush.color)));
+    case BS_SOLID:
+        return QBrush(QColor::fromRgb(DcSurfaceColor(dc, brush.color)));
     case BS_HATCHED: {
         QImage tile(8, 8, QImage::Format_ARGB32);
         const bool opaque = dc.s.bkMode == OPAQUE;
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x) {
                 const bool on = HatchBit(brush.hatch, x, y);
-                tile.setPixel(x, y, on ? DcSurfaceColor(dc, brush.color)
-                                       : (opaque ? DcSurfaceColor(dc, dc.s.bkColor) : 0u));
+                tile.setPixel(x, y,
+                    on ? DcSurfaceColor(dc, brush.color) : (opaque ? DcSurfaceColor(dc, dc.s.bkColor) : 0u));
             }
         return QBrush(tile);
     }
@@ -262,7 +343,8 @@ QBrush DcQBrush(DcData& dc, const BrushData& brush)
                 tile.setPixel(x, y, DcBrushPixel(dc, brush, x + dc.s.brushOrg.x(), y + dc.s.brushOrg.y()));
         return QBrush(tile);
     }
-    default: return Qt::NoBrush;
+    default:
+        return Qt::NoBrush;
     }
 }
 
@@ -324,11 +406,12 @@ std::vector<DcRun> DcThinLine(QPoint a, QPoint b, int style)
     int x = a.x(), y = a.y();
     while (x != b.x() || y != b.y()) {
         const bool on = pattern.empty() || segment % 2 == 0;
-        if (!runs.empty() && runs.back().on == on && runs.back().rect.top() == y && runs.back().rect.height() == 1
+        if (!runs.empty() && runs.back().on == on && runs.back().rect.top() == y
+            && runs.back().rect.height() == 1
             && (runs.back().rect.right() + 1 == x || runs.back().rect.left() - 1 == x))
             runs.back().rect = runs.back().rect.united(QRect(x, y, 1, 1));
         else
-            runs.push_back({QRect(x, y, 1, 1), on});
+            runs.push_back({ QRect(x, y, 1, 1), on });
         if (!pattern.empty() && --left == 0) {
             segment = (segment + 1) % pattern.size();
             left = pattern[segment];
@@ -364,7 +447,7 @@ CPoint CDC::MoveTo(int x, int y)
     if (!d)
         return {};
     const QPoint old = std::exchange(d->s.current, QPoint(x, y));
-    return {old.x(), old.y()};
+    return { old.x(), old.y() };
 }
 
 CPoint CDC::GetCurrentPosition() const
@@ -389,7 +472,8 @@ BOOL CDC::Polyline(const POINT* points, int count)
     if (!d || !points || count < 2)
         return FALSE;
     for (int i = 1; i < count; ++i)
-        DeviceLine(*d, DcToDevice(*d, points[i - 1].x, points[i - 1].y), DcToDevice(*d, points[i].x, points[i].y));
+        DeviceLine(
+            *d, DcToDevice(*d, points[i - 1].x, points[i - 1].y), DcToDevice(*d, points[i].x, points[i].y));
     return TRUE;
 }
 
@@ -418,7 +502,7 @@ BOOL CDC::Rectangle(int left, int top, int right, int bottom)
     DcData* d = DcOf(m_hDC);
     if (!d)
         return FALSE;
-    const QRect r = DcToDeviceRect(*d, RECT{left, top, right, bottom});
+    const QRect r = DcToDeviceRect(*d, RECT { left, top, right, bottom });
     if (r.width() < 1 || r.height() < 1)
         return TRUE;
     const PenData& pen = *d->s.pen;
@@ -452,7 +536,7 @@ BOOL CDC::Rectangle(int left, int top, int right, int bottom)
     if (pen.Style() != PS_INSIDEFRAME) {
         const int half = width / 2;
         outer = QRect(QPoint(r.left() - half, r.top() - half),
-                      QPoint(r.right() + (width - 1 - half), r.bottom() + (width - 1 - half)));
+            QPoint(r.right() + (width - 1 - half), r.bottom() + (width - 1 - half)));
     }
     const QRgb color = DcSurfaceColor(*d, pen.color);
     const QRect inside = outer.adjusted(width, width, -width, -width);
@@ -475,7 +559,7 @@ BOOL CDC::RoundRect(int left, int top, int right, int bottom, int ellipseWidth, 
     DcData* d = DcOf(m_hDC);
     if (!d)
         return FALSE;
-    DrawShape(*d, RECT{left, top, right, bottom}, Shape::RoundRect, ellipseWidth, ellipseHeight);
+    DrawShape(*d, RECT { left, top, right, bottom }, Shape::RoundRect, ellipseWidth, ellipseHeight);
     return TRUE;
 }
 
@@ -484,13 +568,16 @@ BOOL CDC::Ellipse(int left, int top, int right, int bottom)
     DcData* d = DcOf(m_hDC);
     if (!d)
         return FALSE;
-    DrawShape(*d, RECT{left, top, right, bottom}, Shape::Ellipse, 0, 0);
+    DrawShape(*d, RECT { left, top, right, bottom }, Shape::Ellipse, 0, 0);
     return TRUE;
 }
 
 // CDC: fills and frames -----------------------------------------------------------
 
-void CDC::FillRect(const RECT* rect, CBrush* brush) { FillRect(rect, brush ? brush->m_hObject : nullptr); }
+void CDC::FillRect(const RECT* rect, CBrush* brush)
+{
+    FillRect(rect, brush ? brush->m_hObject : nullptr);
+}
 
 void CDC::FillRect(const RECT* rect, HBRUSH brush)
 {
@@ -521,11 +608,14 @@ void CDC::FillSolidRect(const RECT* rect, COLORREF color)
 
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color)
 {
-    const RECT rect{x, y, x + cx, y + cy};
+    const RECT rect { x, y, x + cx, y + cy };
     FillSolidRect(&rect, color);
 }
 
-void CDC::FrameRect(const RECT* rect, CBrush* brush) { FrameRect(rect, brush ? brush->m_hObject : nullptr); }
+void CDC::FrameRect(const RECT* rect, CBrush* brush)
+{
+    FrameRect(rect, brush ? brush->m_hObject : nullptr);
+}
 
 void CDC::FrameRect(const RECT* rect, HBRUSH brush)
 {
@@ -571,7 +661,8 @@ void CDC::InvertRect(const RECT* rect)
 void CDC::Draw3dRect(const RECT* rect, COLORREF topLeft, COLORREF bottomRight)
 {
     if (rect)
-        Draw3dRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, topLeft, bottomRight);
+        Draw3dRect(
+            rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, topLeft, bottomRight);
 }
 
 void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight)
@@ -599,7 +690,8 @@ void CDC::DrawFocusRect(const RECT* rect)
             for (int y = band.top(); y <= band.bottom(); ++y)
                 for (int x = band.left(); x <= band.right(); ++x)
                     if (((x + y) & 1) == 0) {
-                        QRgb& px = reinterpret_cast<QRgb*>(image->scanLine(y + d->origin.y()))[x + d->origin.x()];
+                        QRgb& px
+                            = reinterpret_cast<QRgb*>(image->scanLine(y + d->origin.y()))[x + d->origin.x()];
                         px = 0xFF000000u | (~px & 0xFFFFFFu);
                     }
         DcDrawn(*d, r);
@@ -678,8 +770,8 @@ BOOL CDC::DrawFrameControl(RECT* rect, UINT type, UINT state)
             RECT edge = *rect;
             if (pushed) {
                 FrameDevice(*d, r, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DDKSHADOW), BF_RECT);
-                FrameDevice(*d, r.adjusted(1, 1, -1, -1), GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DSHADOW),
-                            BF_RECT);
+                FrameDevice(*d, r.adjusted(1, 1, -1, -1), GetSysColor(COLOR_3DSHADOW),
+                    GetSysColor(COLOR_3DSHADOW), BF_RECT);
                 DcFillDevice(*d, r.adjusted(2, 2, -2, -2), GetSysColor(COLOR_3DFACE));
             } else {
                 DrawEdge(&edge, EDGE_RAISED, BF_RECT | BF_MIDDLE);
@@ -695,7 +787,7 @@ BOOL CDC::DrawFrameControl(RECT* rect, UINT type, UINT state)
         else
             DrawEdge(&edge, EDGE_SUNKEN, BF_RECT);
         const QRect inside = box.adjusted((state & DFCS_FLAT) ? 1 : 2, (state & DFCS_FLAT) ? 1 : 2,
-                                          (state & DFCS_FLAT) ? -1 : -2, (state & DFCS_FLAT) ? -1 : -2);
+            (state & DFCS_FLAT) ? -1 : -2, (state & DFCS_FLAT) ? -1 : -2);
         DcFillDevice(*d, inside, GetSysColor((inactive || pushed) ? COLOR_3DFACE : COLOR_WINDOW));
         if (state & DFCS_CHECKED) {
             const COLORREF mark = GetSysColor(inactive ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);

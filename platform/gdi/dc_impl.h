@@ -20,13 +20,13 @@ struct DcState {
     std::shared_ptr<PenData> pen;
     std::shared_ptr<BrushData> brush;
     std::shared_ptr<FontData> font;
-    std::shared_ptr<BitmapData> bitmap;  // memory DCs only
-    std::optional<QRegion> clip;         // the application's clip, device coordinates
+    std::shared_ptr<BitmapData> bitmap; // memory DCs only
+    std::optional<QRegion> clip; // the application's clip, device coordinates
     int mapMode = MM_TEXT;
     QPoint windowOrg;
     QPoint viewportOrg;
-    QSize windowExt{1, 1};
-    QSize viewportExt{1, 1};
+    QSize windowExt { 1, 1 };
+    QSize viewportExt { 1, 1 };
     COLORREF textColor = RGB(0, 0, 0);
     COLORREF bkColor = RGB(255, 255, 255);
     int bkMode = OPAQUE;
@@ -34,7 +34,7 @@ struct DcState {
     UINT textAlign = TA_LEFT | TA_TOP;
     int stretchMode = BLACKONWHITE;
     QPoint brushOrg;
-    QPoint current;  // logical
+    QPoint current; // logical
 };
 
 enum class DcTarget { Memory, Device, Painter };
@@ -132,4 +132,4 @@ QFont DcFont(DcData& dc, bool antialias = true);
 // single-line vertical alignment) and sets extent to the text's device rect.
 // antialias false draws crisp glyphs (DrawState's look).
 int DcDrawTextDevice(DcData& dc, const QString& text, const QRect& box, UINT format, QRect* extent,
-                     std::optional<COLORREF> color, bool antialias = true);
+    std::optional<COLORREF> color, bool antialias = true);

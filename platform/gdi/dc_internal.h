@@ -36,13 +36,13 @@ using GdiDrawnHook = std::function<void(const QRect&)>;
 // (0, 0); clip: the visible part in DC coordinates (none: the whole device).
 // The device must outlive the DC. Delete with DeleteDC.
 HDC GdiCreateDeviceDC(QPaintDevice* device, QPoint origin, std::optional<QRegion> clip = std::nullopt,
-                      GdiDrawnHook onDrawn = {});
+    GdiDrawnHook onDrawn = {});
 
 // A DC over a painter that the caller keeps active (a printer, a paint event).
 // Raster operations other than copies are approximated for non-raster devices.
 // printing marks a printer DC; job receives StartDoc/StartPage/EndPage/EndDoc.
 HDC GdiCreatePainterDC(QPainter* painter, QPoint origin, std::optional<QRegion> clip, bool printing,
-                       std::shared_ptr<GdiPrintJob> job = {});
+    std::shared_ptr<GdiPrintJob> job = {});
 // Replaces the painter of a painter DC (a new page's painter); state is kept.
 void GdiSetDcPainter(HDC dc, QPainter* painter);
 // Sets the device resolution a DC reports (LOGPIXELSX/Y); 96 by default.

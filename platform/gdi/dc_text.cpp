@@ -80,11 +80,14 @@ QString StripPrefixes(const QString& text, int* underline)
     return out;
 }
 
-bool Wide(QChar c) { return c.unicode() >= 0x1100; }
+bool Wide(QChar c)
+{
+    return c.unicode() >= 0x1100;
+}
 
 struct TextLine {
     QString text;
-    int underline = -1;  // index into text
+    int underline = -1; // index into text
 };
 
 // Splits a paragraph into pieces that may end a line: after runs of spaces and
@@ -155,8 +158,8 @@ QString PathEllipsis(DcData& dc, const QFont& font, const QString& text, int wid
     return head + dots + tail;
 }
 
-void DrawLine(DcData& dc, QPainter& p, const QFont& font, const Metrics& m, const TextLine& line, int x, int y,
-              QRgb color, bool opaque)
+void DrawLine(DcData& dc, QPainter& p, const QFont& font, const Metrics& m, const TextLine& line, int x,
+    int y, QRgb color, bool opaque)
 {
     const int width = Advance(dc, font, line.text);
     if (opaque)
@@ -171,15 +174,18 @@ void DrawLine(DcData& dc, QPainter& p, const QFont& font, const Metrics& m, cons
     }
 }
 
-}  // namespace
+} // namespace
 
-QFont DcFont(DcData& dc, bool antialias) { return GdiBuildFont(dc.s.font->lf, DcScaleY(dc), antialias && !DcMono(dc)); }
+QFont DcFont(DcData& dc, bool antialias)
+{
+    return GdiBuildFont(dc.s.font->lf, DcScaleY(dc), antialias && !DcMono(dc));
+}
 
 // Lays out and (unless DT_CALCRECT) draws; returns the height in device pixels
 // (or the bottom offset for single-line vertical alignment) and the device
 // rectangle the text takes.
 int DcDrawTextDevice(DcData& dc, const QString& source, const QRect& box, UINT format, QRect* extent,
-                     std::optional<COLORREF> color, bool antialias)
+    std::optional<COLORREF> color, bool antialias)
 {
     const Metrics m = DeviceMetrics(dc);
     const QFont font = GdiTextReady() ? DcFont(dc, antialias) : QFont();
@@ -216,10 +222,11 @@ int DcDrawTextDevice(DcData& dc, const QString& source, const QRect& box, UINT f
     // Map the underline index onto the paragraph that holds it.
     int offset = 0;
     for (const QString& paragraph : paragraphs) {
-        const int mark = (underline >= offset && underline < offset + paragraph.size()) ? underline - offset : -1;
+        const int mark
+            = (underline >= offset && underline < offset + paragraph.size()) ? underline - offset : -1;
         offset += static_cast<int>(paragraph.size()) + 1;
         if (single || !(format & DT_WORDBREAK)) {
-            lines.push_back({paragraph, mark});
+            lines.push_back({ paragraph, mark });
             continue;
         }
         int consumed = 0;
@@ -228,7 +235,8 @@ int DcDrawTextDevice(DcData& dc, const QString& source, const QRect& box, UINT f
         for (const QString& segment : Segments(paragraph, !(format & DT_NOFULLWIDTHCHARBREAK))) {
             if (!current.isEmpty() && Advance(dc, font, TrimRightSpaces(current + segment)) > box.width()) {
                 const QString done = TrimRightSpaces(current);
-                lines.push_back({done, (mark >= currentStart && mark < currentStart + done.size()) ? mark - currentStart : -1});
+                lines.push_back({ done,
+                    (mark >= currentStart && mark < currentStart + done.size()) ? mark - currentStart : -1 });
                 current.clear();
                 currentStart = consumed;
             }
@@ -236,7 +244,8 @@ int DcDrawTextDevice(DcData& dc, const QString& source, const QRect& box, UINT f
             consumed += static_cast<int>(segment.size());
         }
         const QString done = single ? current : TrimRightSpaces(current);
-        lines.push_back({done, (mark >= currentStart && mark < currentStart + done.size()) ? mark - currentStart : -1});
+        lines.push_back(
+            { done, (mark >= currentStart && mark < currentStart + done.size()) ? mark - currentStart : -1 });
     }
     if (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS))
         for (TextLine& line : lines)
@@ -307,7 +316,10 @@ int CDC::DrawText(LPCTSTR text, int length, RECT* rect, UINT format)
     return static_cast<int>(height / DcScaleY(*d) + 0.5);
 }
 
-BOOL CDC::TextOut(int x, int y, const CString& text) { return TextOut(x, y, text.GetString(), text.GetLength()); }
+BOOL CDC::TextOut(int x, int y, const CString& text)
+{
+    return TextOut(x, y, text.GetString(), text.GetLength());
+}
 
 BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
 {
@@ -359,12 +371,15 @@ BOOL CDC::ExtTextOut(int x, int y, UINT options, const RECT* rect, const CString
         p->rotate(-escapement / 10.0);
         p->translate(-at);
     }
-    DrawLine(*d, *p, font, m, TextLine{qtext, -1}, left, top, DcSurfaceColor(*d, d->s.textColor),
-             d->s.bkMode == OPAQUE);
+    DrawLine(*d, *p, font, m, TextLine { qtext, -1 }, left, top, DcSurfaceColor(*d, d->s.textColor),
+        d->s.bkMode == OPAQUE);
     return TRUE;
 }
 
-CSize CDC::GetTextExtent(const CString& text) const { return GetTextExtent(text.GetString(), text.GetLength()); }
+CSize CDC::GetTextExtent(const CString& text) const
+{
+    return GetTextExtent(text.GetString(), text.GetLength());
+}
 
 CSize CDC::GetTextExtent(LPCTSTR text, int length) const
 {
@@ -374,7 +389,7 @@ CSize CDC::GetTextExtent(LPCTSTR text, int length) const
     const QFont font = GdiTextReady() ? DcFont(*d) : QFont();
     const int width = Advance(*d, font, ToQString(text, std::max(length, 0)));
     const int height = DeviceMetrics(*d).height;
-    return {static_cast<int>(width / DcScaleX(*d) + 0.5), static_cast<int>(height / DcScaleY(*d) + 0.5)};
+    return { static_cast<int>(width / DcScaleX(*d) + 0.5), static_cast<int>(height / DcScaleY(*d) + 0.5) };
 }
 
 BOOL CDC::GetTextMetrics(TEXTMETRIC* metrics) const
@@ -387,7 +402,7 @@ BOOL CDC::GetTextMetrics(TEXTMETRIC* metrics) const
     auto lx = [sx](int v) { return static_cast<LONG>(v / sx + 0.5); };
     auto ly = [sy](int v) { return static_cast<LONG>(v / sy + 0.5); };
     const LOGFONT& lf = d->s.font->lf;
-    *metrics = TEXTMETRIC{};
+    *metrics = TEXTMETRIC {};
     metrics->tmAscent = ly(m.ascent);
     metrics->tmDescent = ly(m.descent);
     metrics->tmHeight = metrics->tmAscent + metrics->tmDescent;

@@ -33,36 +33,17 @@ struct Substitution {
 // Windows faces the programs name, onto the fonts of fonts-dejavu-core and
 // fonts-nanum.
 constexpr Substitution kTable[] = {
-    {"Verdana", kSans},
-    {"Arial", kSans},
-    {"Tahoma", kSans},
-    {"MS Sans Serif", kSans},
-    {"MS Shell Dlg", kSans},
-    {"MS Shell Dlg 2", kSans},
-    {"System", kSans},
-    {"Helvetica", kSans},
-    {"Times New Roman", kSerif},
-    {"Times", kSerif},
-    {"MS Serif", kSerif},
-    {"Courier New", kMono},
-    {"Courier", kMono},
-    {"Fixedsys", kMono},
-    {"Terminal", kMono},
-    {"Lucida Console", kMono},
-    {"Gulim", kGothic},
-    {"\xea\xb5\xb4\xeb\xa6\xbc", kGothic},  // 굴림
-    {"Dotum", kGothic},
-    {"\xeb\x8f\x8b\xec\x9b\x80", kGothic},  // 돋움
-    {"GulimChe", kGothicCoding},
-    {"\xea\xb5\xb4\xeb\xa6\xbc\xec\xb2\xb4", kGothicCoding},  // 굴림체
-    {"DotumChe", kGothicCoding},
-    {"\xeb\x8f\x8b\xec\x9b\x80\xec\xb2\xb4", kGothicCoding},  // 돋움체
-    {"BatangChe", kGothicCoding},
-    {"\xeb\xb0\x94\xed\x83\x95\xec\xb2\xb4", kGothicCoding},  // 바탕체
-    {"Batang", kMyeongjo},
-    {"\xeb\xb0\x94\xed\x83\x95", kMyeongjo},  // 바탕
-    {"Gungsuh", kMyeongjo},
-    {"\xea\xb6\x81\xec\x84\x9c", kMyeongjo},  // 궁서
+    { "Verdana", kSans }, { "Arial", kSans }, { "Tahoma", kSans }, { "MS Sans Serif", kSans },
+    { "MS Shell Dlg", kSans }, { "MS Shell Dlg 2", kSans }, { "System", kSans }, { "Helvetica", kSans },
+    { "Times New Roman", kSerif }, { "Times", kSerif }, { "MS Serif", kSerif }, { "Courier New", kMono },
+    { "Courier", kMono }, { "Fixedsys", kMono }, { "Terminal", kMono }, { "Lucida Console", kMono },
+    { "Gulim", kGothic }, { "\xea\xb5\xb4\xeb\xa6\xbc", kGothic }, // 굴림
+    { "Dotum", kGothic }, { "\xeb\x8f\x8b\xec\x9b\x80", kGothic }, // 돋움
+    { "GulimChe", kGothicCoding }, { "\xea\xb5\xb4\xeb\xa6\xbc\xec\xb2\xb4", kGothicCoding }, // 굴림체
+    { "DotumChe", kGothicCoding }, { "\xeb\x8f\x8b\xec\x9b\x80\xec\xb2\xb4", kGothicCoding }, // 돋움체
+    { "BatangChe", kGothicCoding }, { "\xeb\xb0\x94\xed\x83\x95\xec\xb2\xb4", kGothicCoding }, // 바탕체
+    { "Batang", kMyeongjo }, { "\xeb\xb0\x94\xed\x83\x95", kMyeongjo }, // 바탕
+    { "Gungsuh", kMyeongjo }, { "\xea\xb6\x81\xec\x84\x9c", kMyeongjo }, // 궁서
 };
 
 constexpr const char* kFontFiles[] = {
@@ -126,7 +107,7 @@ double CellPerEm(const QFont& base)
     return ratio;
 }
 
-}  // namespace
+} // namespace
 
 bool GdiTextReady()
 {
@@ -148,21 +129,24 @@ void GdiRegisterFonts()
     });
 }
 
-const char* GdiSubstituteFace(const char* faceName) { return Substitute(faceName, 0); }
+const char* GdiSubstituteFace(const char* faceName)
+{
+    return Substitute(faceName, 0);
+}
 
 QFont GdiBuildFont(const LOGFONT& lf, double scale, bool antialias)
 {
     const char* family = Substitute(lf.lfFaceName, lf.lfPitchAndFamily);
     QFont font;
-    font.setFamilies({QString::fromLatin1(family), QString::fromLatin1(HangulPartner(family))});
+    font.setFamilies({ QString::fromLatin1(family), QString::fromLatin1(HangulPartner(family)) });
     const int weight = lf.lfWeight <= 0 ? FW_NORMAL : std::clamp(static_cast<int>(lf.lfWeight), 100, 900);
     font.setWeight(static_cast<QFont::Weight>(weight));
     font.setItalic(lf.lfItalic != 0);
     font.setUnderline(lf.lfUnderline != 0);
     font.setStrikeOut(lf.lfStrikeOut != 0);
     font.setKerning(false);
-    font.setStyleStrategy(antialias && lf.lfQuality != NONANTIALIASED_QUALITY ? QFont::PreferAntialias
-                                                                                : QFont::NoAntialias);
+    font.setStyleStrategy(
+        antialias && lf.lfQuality != NONANTIALIASED_QUALITY ? QFont::PreferAntialias : QFont::NoAntialias);
     font.setHintingPreference(QFont::PreferFullHinting);
     double em;
     if (lf.lfHeight < 0)
@@ -205,8 +189,8 @@ BOOL CFont::CreatePointFontIndirect(const LOGFONT* record, CDC* dc)
         return FALSE;
     LOGFONT lf = *record;
     const int dpi = dc ? dc->GetDeviceCaps(LOGPIXELSY) : 96;
-    POINT pt{0, MulDiv(dpi, lf.lfHeight, 720)};
-    POINT org{0, 0};
+    POINT pt { 0, MulDiv(dpi, lf.lfHeight, 720) };
+    POINT org { 0, 0 };
     if (dc) {
         dc->DPtoLP(&pt);
         dc->DPtoLP(&org);

@@ -13,8 +13,8 @@ public:
     // FALSE when a font is already held or the record is null.
     BOOL CreateFontIndirect(const LOGFONT* record);
     BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
-                    BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision,
-                    BYTE quality, BYTE pitchAndFamily, LPCTSTR faceName);
+        BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision, BYTE quality,
+        BYTE pitchAndFamily, LPCTSTR faceName);
     // pointSize in tenths of a point; the height becomes logical units of dc (the
     // screen's 96 dpi without one): 90 gives -12.
     BOOL CreatePointFont(int pointSize, LPCTSTR faceName, CDC* dc = nullptr);

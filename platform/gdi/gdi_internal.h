@@ -16,7 +16,9 @@
 enum class GdiKind { Pen, Brush, Font, Bitmap, Region };
 
 struct GdiObjectData {
-    explicit GdiObjectData(GdiKind k) : kind(k) {}
+    explicit GdiObjectData(GdiKind k)
+        : kind(k)
+    { }
     virtual ~GdiObjectData();
     GdiObjectData(const GdiObjectData&) = delete;
     GdiObjectData& operator=(const GdiObjectData&) = delete;
@@ -31,8 +33,10 @@ struct GdiObjectData {
 };
 
 struct PenData : GdiObjectData {
-    PenData() : GdiObjectData(GdiKind::Pen) {}
-    int style = PS_SOLID;  // full style word (type, cap, join, style)
+    PenData()
+        : GdiObjectData(GdiKind::Pen)
+    { }
+    int style = PS_SOLID; // full style word (type, cap, join, style)
     int width = 1;
     COLORREF color = 0;
     int Style() const { return style & PS_STYLE_MASK; }
@@ -40,28 +44,36 @@ struct PenData : GdiObjectData {
 };
 
 struct BrushData : GdiObjectData {
-    BrushData() : GdiObjectData(GdiKind::Brush) {}
+    BrushData()
+        : GdiObjectData(GdiKind::Brush)
+    { }
     UINT style = BS_SOLID;
     COLORREF color = 0;
     int hatch = 0;
-    QImage pattern;  // BS_PATTERN: RGB32 copy of the bitmap
+    QImage pattern; // BS_PATTERN: RGB32 copy of the bitmap
     bool monoPattern = false;
 };
 
 struct FontData : GdiObjectData {
-    FontData() : GdiObjectData(GdiKind::Font) {}
+    FontData()
+        : GdiObjectData(GdiKind::Font)
+    { }
     LOGFONT lf;
 };
 
 struct BitmapData : GdiObjectData {
-    BitmapData() : GdiObjectData(GdiKind::Bitmap) {}
-    QImage image;  // RGB32; a monochrome bitmap holds only black and white
+    BitmapData()
+        : GdiObjectData(GdiKind::Bitmap)
+    { }
+    QImage image; // RGB32; a monochrome bitmap holds only black and white
     int bitsPixel = 32;
     bool Mono() const { return bitsPixel == 1; }
 };
 
 struct RegionData : GdiObjectData {
-    RegionData() : GdiObjectData(GdiKind::Region) {}
+    RegionData()
+        : GdiObjectData(GdiKind::Region)
+    { }
     QRegion region;
 };
 
@@ -71,8 +83,7 @@ HGDIOBJ GdiRegister(std::shared_ptr<GdiObjectData> data);
 bool GdiUnregister(HGDIOBJ handle);
 std::shared_ptr<GdiObjectData> GdiLookup(HGDIOBJ handle);
 
-template <typename T>
-std::shared_ptr<T> GdiLookupAs(HGDIOBJ handle, GdiKind kind)
+template <typename T> std::shared_ptr<T> GdiLookupAs(HGDIOBJ handle, GdiKind kind)
 {
     std::shared_ptr<GdiObjectData> data = GdiLookup(handle);
     if (!data || data->kind != kind)
@@ -88,8 +99,14 @@ std::shared_ptr<GdiObjectData> GdiStock(int index);
 std::shared_ptr<BitmapData> GdiDefaultBitmap();
 
 // Pixel helpers.
-inline QRgb GdiRgb(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
-inline COLORREF GdiRef(QRgb p) { return RGB(qRed(p), qGreen(p), qBlue(p)); }
+inline QRgb GdiRgb(COLORREF c)
+{
+    return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+inline COLORREF GdiRef(QRgb p)
+{
+    return RGB(qRed(p), qGreen(p), qBlue(p));
+}
 // The black or white a colour becomes on a monochrome surface.
 inline QRgb GdiMonoOf(QRgb p)
 {

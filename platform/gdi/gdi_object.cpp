@@ -17,18 +17,23 @@ using Registry = HandleTable<HGDIOBJ, GdiObjectData>;
 
 Registry& GetRegistry()
 {
-    static Registry* registry = new Registry;  // outlives static CGdiObjects
+    static Registry* registry = new Registry; // outlives static CGdiObjects
     return *registry;
 }
 
 std::unique_ptr<CGdiObject> MakeWrapper(GdiKind kind)
 {
     switch (kind) {
-    case GdiKind::Pen: return std::make_unique<CPen>();
-    case GdiKind::Brush: return std::make_unique<CBrush>();
-    case GdiKind::Font: return std::make_unique<CFont>();
-    case GdiKind::Bitmap: return std::make_unique<CBitmap>();
-    case GdiKind::Region: return std::make_unique<CRgn>();
+    case GdiKind::Pen:
+        return std::make_unique<CPen>();
+    case GdiKind::Brush:
+        return std::make_unique<CBrush>();
+    case GdiKind::Font:
+        return std::make_unique<CFont>();
+    case GdiKind::Bitmap:
+        return std::make_unique<CBitmap>();
+    case GdiKind::Region:
+        return std::make_unique<CRgn>();
     }
     return nullptr;
 }
@@ -57,35 +62,52 @@ std::shared_ptr<GdiObjectData> MakeStock(int index)
         return std::shared_ptr<GdiObjectData>(f);
     };
     switch (index) {
-    case WHITE_BRUSH: return brush(BS_SOLID, RGB(255, 255, 255));
-    case LTGRAY_BRUSH: return brush(BS_SOLID, RGB(192, 192, 192));
-    case GRAY_BRUSH: return brush(BS_SOLID, RGB(128, 128, 128));
-    case DKGRAY_BRUSH: return brush(BS_SOLID, RGB(64, 64, 64));
-    case BLACK_BRUSH: return brush(BS_SOLID, RGB(0, 0, 0));
-    case NULL_BRUSH: return brush(BS_NULL, 0);
-    case WHITE_PEN: return pen(PS_SOLID, RGB(255, 255, 255));
-    case BLACK_PEN: return pen(PS_SOLID, RGB(0, 0, 0));
-    case NULL_PEN: return pen(PS_NULL, 0);
+    case WHITE_BRUSH:
+        return brush(BS_SOLID, RGB(255, 255, 255));
+    case LTGRAY_BRUSH:
+        return brush(BS_SOLID, RGB(192, 192, 192));
+    case GRAY_BRUSH:
+        return brush(BS_SOLID, RGB(128, 128, 128));
+    case DKGRAY_BRUSH:
+        return brush(BS_SOLID, RGB(64, 64, 64));
+    case BLACK_BRUSH:
+        return brush(BS_SOLID, RGB(0, 0, 0));
+    case NULL_BRUSH:
+        return brush(BS_NULL, 0);
+    case WHITE_PEN:
+        return pen(PS_SOLID, RGB(255, 255, 255));
+    case BLACK_PEN:
+        return pen(PS_SOLID, RGB(0, 0, 0));
+    case NULL_PEN:
+        return pen(PS_NULL, 0);
     case OEM_FIXED_FONT:
     case ANSI_FIXED_FONT:
-    case SYSTEM_FIXED_FONT: return font(16, FW_NORMAL, "Courier New", FIXED_PITCH | FF_MODERN);
-    case ANSI_VAR_FONT: return font(-11, FW_NORMAL, "MS Sans Serif", VARIABLE_PITCH | FF_SWISS);
+    case SYSTEM_FIXED_FONT:
+        return font(16, FW_NORMAL, "Courier New", FIXED_PITCH | FF_MODERN);
+    case ANSI_VAR_FONT:
+        return font(-11, FW_NORMAL, "MS Sans Serif", VARIABLE_PITCH | FF_SWISS);
     case SYSTEM_FONT:
-    case DEVICE_DEFAULT_FONT: return font(16, FW_BOLD, "System", VARIABLE_PITCH | FF_SWISS);
-    case DEFAULT_GUI_FONT: return font(-11, FW_NORMAL, "MS Shell Dlg", VARIABLE_PITCH | FF_SWISS);
-    default: return nullptr;
+    case DEVICE_DEFAULT_FONT:
+        return font(16, FW_BOLD, "System", VARIABLE_PITCH | FF_SWISS);
+    case DEFAULT_GUI_FONT:
+        return font(-11, FW_NORMAL, "MS Shell Dlg", VARIABLE_PITCH | FF_SWISS);
+    default:
+        return nullptr;
     }
 }
 
-}  // namespace
+} // namespace
 
 GdiObjectData::~GdiObjectData()
 {
     if (wrapper)
-        wrapper->m_hObject = nullptr;  // the wrapper must not delete a dead handle
+        wrapper->m_hObject = nullptr; // the wrapper must not delete a dead handle
 }
 
-HGDIOBJ GdiRegister(std::shared_ptr<GdiObjectData> data) { return GetRegistry().Add(std::move(data)); }
+HGDIOBJ GdiRegister(std::shared_ptr<GdiObjectData> data)
+{
+    return GetRegistry().Add(std::move(data));
+}
 
 bool GdiUnregister(HGDIOBJ handle)
 {
@@ -99,7 +121,10 @@ bool GdiUnregister(HGDIOBJ handle)
     return true;
 }
 
-std::shared_ptr<GdiObjectData> GdiLookup(HGDIOBJ handle) { return GetRegistry().Find(handle); }
+std::shared_ptr<GdiObjectData> GdiLookup(HGDIOBJ handle)
+{
+    return GetRegistry().Find(handle);
+}
 
 CGdiObject* GdiWrapperFor(const std::shared_ptr<GdiObjectData>& data)
 {
@@ -177,7 +202,10 @@ int MulDiv(int a, int b, int c)
 
 // CGdiObject ---------------------------------------------------------------
 
-CGdiObject::~CGdiObject() { DeleteObject(); }
+CGdiObject::~CGdiObject()
+{
+    DeleteObject();
+}
 
 BOOL CGdiObject::AttachNew(HGDIOBJ handle)
 {
@@ -218,9 +246,15 @@ BOOL CGdiObject::DeleteObject()
     return ::DeleteObject(handle);
 }
 
-int CGdiObject::GetObject(int count, void* buffer) const { return ::GetObject(m_hObject, count, buffer); }
+int CGdiObject::GetObject(int count, void* buffer) const
+{
+    return ::GetObject(m_hObject, count, buffer);
+}
 
-UINT CGdiObject::GetObjectType() const { return ::GetObjectType(m_hObject); }
+UINT CGdiObject::GetObjectType() const
+{
+    return ::GetObjectType(m_hObject);
+}
 
 BOOL CGdiObject::CreateStockObject(int index)
 {
@@ -229,7 +263,10 @@ BOOL CGdiObject::CreateStockObject(int index)
     return Attach(::GetStockObject(index));
 }
 
-CGdiObject* CGdiObject::FromHandle(HGDIOBJ handle) { return GdiWrapperFor(GdiLookup(handle)); }
+CGdiObject* CGdiObject::FromHandle(HGDIOBJ handle)
+{
+    return GdiWrapperFor(GdiLookup(handle));
+}
 
 HGDIOBJ GetStockObject(int index)
 {
@@ -237,7 +274,10 @@ HGDIOBJ GetStockObject(int index)
     return data ? data->Handle() : nullptr;
 }
 
-BOOL DeleteObject(HGDIOBJ handle) { return GdiUnregister(handle) ? TRUE : FALSE; }
+BOOL DeleteObject(HGDIOBJ handle)
+{
+    return GdiUnregister(handle) ? TRUE : FALSE;
+}
 
 DWORD GetObjectType(HGDIOBJ handle)
 {
@@ -245,19 +285,23 @@ DWORD GetObjectType(HGDIOBJ handle)
     if (!data)
         return 0;
     switch (data->kind) {
-    case GdiKind::Pen: return OBJ_PEN;
-    case GdiKind::Brush: return OBJ_BRUSH;
-    case GdiKind::Font: return OBJ_FONT;
-    case GdiKind::Bitmap: return OBJ_BITMAP;
-    case GdiKind::Region: return OBJ_REGION;
+    case GdiKind::Pen:
+        return OBJ_PEN;
+    case GdiKind::Brush:
+        return OBJ_BRUSH;
+    case GdiKind::Font:
+        return OBJ_FONT;
+    case GdiKind::Bitmap:
+        return OBJ_BITMAP;
+    case GdiKind::Region:
+        return OBJ_REGION;
     }
     return 0;
 }
 
 namespace {
 
-template <typename Record>
-int CopyRecord(const Record& record, int count, void* buffer)
+template <typename Record> int CopyRecord(const Record& record, int count, void* buffer)
 {
     if (!buffer)
         return sizeof(Record);
@@ -267,7 +311,7 @@ int CopyRecord(const Record& record, int count, void* buffer)
     return sizeof(Record);
 }
 
-}  // namespace
+} // namespace
 
 int GetObject(HGDIOBJ handle, int count, void* buffer)
 {
@@ -291,7 +335,8 @@ int GetObject(HGDIOBJ handle, int count, void* buffer)
         record.lbHatch = static_cast<UINT_PTR>(b.hatch);
         return CopyRecord(record, count, buffer);
     }
-    case GdiKind::Font: return CopyRecord(static_cast<const FontData&>(*data).lf, count, buffer);
+    case GdiKind::Font:
+        return CopyRecord(static_cast<const FontData&>(*data).lf, count, buffer);
     case GdiKind::Bitmap: {
         const auto& b = static_cast<const BitmapData&>(*data);
         BITMAP record;
@@ -301,7 +346,8 @@ int GetObject(HGDIOBJ handle, int count, void* buffer)
         record.bmWidthBytes = b.Mono() ? ((b.image.width() + 15) / 16) * 2 : b.image.width() * 4;
         return CopyRecord(record, count, buffer);
     }
-    case GdiKind::Region: return 0;
+    case GdiKind::Region:
+        return 0;
     }
     return 0;
 }
@@ -346,7 +392,10 @@ BOOL CPen::CreatePenIndirect(const LOGPEN* record)
     return CreatePen(static_cast<int>(record->lopnStyle), record->lopnWidth.x, record->lopnColor);
 }
 
-BOOL CPen::GetLogPen(LOGPEN* record) const { return GetObject(sizeof(LOGPEN), record) > 0; }
+BOOL CPen::GetLogPen(LOGPEN* record) const
+{
+    return GetObject(sizeof(LOGPEN), record) > 0;
+}
 
 CPen* CPen::FromHandle(HPEN handle)
 {
@@ -406,14 +455,21 @@ BOOL CBrush::CreateBrushIndirect(const LOGBRUSH* record)
     if (m_hObject || !record)
         return FALSE;
     switch (record->lbStyle) {
-    case BS_SOLID: return CreateSolidBrush(record->lbColor);
-    case BS_NULL: return CreateStockObject(NULL_BRUSH);
-    case BS_HATCHED: return CreateHatchBrush(static_cast<int>(record->lbHatch), record->lbColor);
-    default: return FALSE;
+    case BS_SOLID:
+        return CreateSolidBrush(record->lbColor);
+    case BS_NULL:
+        return CreateStockObject(NULL_BRUSH);
+    case BS_HATCHED:
+        return CreateHatchBrush(static_cast<int>(record->lbHatch), record->lbColor);
+    default:
+        return FALSE;
     }
 }
 
-BOOL CBrush::GetLogBrush(LOGBRUSH* record) const { return GetObject(sizeof(LOGBRUSH), record) > 0; }
+BOOL CBrush::GetLogBrush(LOGBRUSH* record) const
+{
+    return GetObject(sizeof(LOGBRUSH), record) > 0;
+}
 
 CBrush* CBrush::FromHandle(HBRUSH handle)
 {
@@ -440,8 +496,8 @@ BOOL CFont::CreateFontIndirect(const LOGFONT* record)
 }
 
 BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
-                       BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision,
-                       BYTE quality, BYTE pitchAndFamily, LPCTSTR faceName)
+    BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision, BYTE quality,
+    BYTE pitchAndFamily, LPCTSTR faceName)
 {
     LOGFONT lf;
     lf.lfHeight = height;
@@ -462,7 +518,10 @@ BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, i
     return CreateFontIndirect(&lf);
 }
 
-int CFont::GetLogFont(LOGFONT* record) const { return GetObject(sizeof(LOGFONT), record); }
+int CFont::GetLogFont(LOGFONT* record) const
+{
+    return GetObject(sizeof(LOGFONT), record);
+}
 
 CFont* CFont::FromHandle(HFONT handle)
 {
@@ -489,9 +548,12 @@ QRect RectOf(int left, int top, int right, int bottom)
     return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
-std::shared_ptr<RegionData> RegionOf(HGDIOBJ handle) { return GdiLookupAs<RegionData>(handle, GdiKind::Region); }
+std::shared_ptr<RegionData> RegionOf(HGDIOBJ handle)
+{
+    return GdiLookupAs<RegionData>(handle, GdiKind::Region);
+}
 
-}  // namespace
+} // namespace
 
 HRGN GdiCreateRegion(const QRegion& region)
 {
@@ -542,11 +604,20 @@ int CombineRgn(HRGN destination, HRGN a, HRGN b, int mode)
     if (!rb)
         return ERROR;
     switch (mode) {
-    case RGN_AND: dst->region = ra->region & rb->region; break;
-    case RGN_OR: dst->region = ra->region | rb->region; break;
-    case RGN_XOR: dst->region = ra->region ^ rb->region; break;
-    case RGN_DIFF: dst->region = ra->region - rb->region; break;
-    default: return ERROR;
+    case RGN_AND:
+        dst->region = ra->region & rb->region;
+        break;
+    case RGN_OR:
+        dst->region = ra->region | rb->region;
+        break;
+    case RGN_XOR:
+        dst->region = ra->region ^ rb->region;
+        break;
+    case RGN_DIFF:
+        dst->region = ra->region - rb->region;
+        break;
+    default:
+        return ERROR;
     }
     return RegionType(dst->region);
 }
@@ -597,7 +668,10 @@ int CRgn::CombineRgn(const CRgn* a, const CRgn* b, int mode)
     return ::CombineRgn(m_hObject, a ? a->m_hObject : nullptr, b ? b->m_hObject : nullptr, mode);
 }
 
-int CRgn::CopyRgn(const CRgn* source) { return CombineRgn(source, nullptr, RGN_COPY); }
+int CRgn::CopyRgn(const CRgn* source)
+{
+    return CombineRgn(source, nullptr, RGN_COPY);
+}
 
 void CRgn::SetRectRgn(int left, int top, int right, int bottom)
 {
@@ -632,7 +706,8 @@ int CRgn::GetRgnBox(RECT* rect) const
     if (!data || !rect)
         return ERROR;
     const QRect box = data->region.boundingRect();
-    *rect = data->region.isEmpty() ? RECT{} : RECT{box.left(), box.top(), box.right() + 1, box.bottom() + 1};
+    *rect = data->region.isEmpty() ? RECT {}
+                                   : RECT { box.left(), box.top(), box.right() + 1, box.bottom() + 1 };
     return RegionType(data->region);
 }
 
@@ -643,4 +718,7 @@ BOOL CRgn::EqualRgn(const CRgn* other) const
     return a && b && a->region == b->region;
 }
 
-CRgn* CRgn::FromHandle(HRGN handle) { return dynamic_cast<CRgn*>(GdiWrapperFor(RegionOf(handle))); }
+CRgn* CRgn::FromHandle(HRGN handle)
+{
+    return dynamic_cast<CRgn*>(GdiWrapperFor(RegionOf(handle)));
+}

@@ -93,7 +93,7 @@ inline constexpr int HS_DIAGCROSS = 5;
 
 struct LOGPEN {
     UINT lopnStyle = PS_SOLID;
-    POINT lopnWidth{};
+    POINT lopnWidth {};
     COLORREF lopnColor = 0;
 };
 
@@ -191,9 +191,9 @@ struct BITMAP {
 struct BITMAPINFOHEADER {
     DWORD biSize = 40;
     LONG biWidth = 0;
-    LONG biHeight = 0;  // negative: rows top-down
+    LONG biHeight = 0; // negative: rows top-down
     WORD biPlanes = 1;
-    WORD biBitCount = 0;  // 24 or 32 are supported
+    WORD biBitCount = 0; // 24 or 32 are supported
     DWORD biCompression = 0;
     DWORD biSizeImage = 0;
     LONG biXPelsPerMeter = 0;
@@ -547,5 +547,5 @@ struct IMAGEINFO {
     HBITMAP hbmMask = nullptr;
     int Unused1 = 0;
     int Unused2 = 0;
-    RECT rcImage{};
+    RECT rcImage {};
 };

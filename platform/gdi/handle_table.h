@@ -6,8 +6,7 @@
 #include <mutex>
 #include <unordered_map>
 
-template <typename Handle, typename Data>
-class HandleTable {
+template <typename Handle, typename Data> class HandleTable {
 public:
     // Registers a record; its handle is its address.
     Handle Add(std::shared_ptr<Data> data)
@@ -32,8 +31,7 @@ public:
     // Removes a handle when keep() does not hold for its record; returns the
     // record (to be released outside the lock), null when the handle is unknown
     // or kept.
-    template <typename Keep>
-    std::shared_ptr<Data> Take(Handle handle, Keep keep)
+    template <typename Keep> std::shared_ptr<Data> Take(Handle handle, Keep keep)
     {
         std::lock_guard lock(m_mutex);
         const auto it = m_live.find(handle);

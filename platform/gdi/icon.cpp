@@ -29,9 +29,12 @@ QImage LoadResourceImage(UINT id, const char* type)
     return image;
 }
 
-}  // namespace
+} // namespace
 
-std::shared_ptr<IconData> GdiIconOf(HICON icon) { return Registry().Find(icon); }
+std::shared_ptr<IconData> GdiIconOf(HICON icon)
+{
+    return Registry().Find(icon);
+}
 
 HICON GdiRegisterIcon(std::shared_ptr<IconData> icon)
 {
@@ -67,7 +70,8 @@ QImage GdiIconImage(HICON icon)
     QImage out(data->color.size(), QImage::Format_ARGB32);
     for (int y = 0; y < out.height(); ++y)
         for (int x = 0; x < out.width(); ++x)
-            out.setPixel(x, y, (data->mask.pixel(x, y) & 0xFFFFFFu) ? 0u : (data->color.pixel(x, y) | 0xFF000000u));
+            out.setPixel(
+                x, y, (data->mask.pixel(x, y) & 0xFFFFFFu) ? 0u : (data->color.pixel(x, y) | 0xFF000000u));
     return out;
 }
 
@@ -99,11 +103,14 @@ void* LoadImage(HINSTANCE module, UINT resourceId, UINT type, int cx, int cy, UI
         cy = GetSystemMetrics(SM_CYICON);
     if ((cx > 0 && cx != image.width()) || (cy > 0 && cy != image.height()))
         image = image.scaled(cx > 0 ? cx : image.width(), cy > 0 ? cy : image.height(), Qt::IgnoreAspectRatio,
-                             Qt::SmoothTransformation);
+            Qt::SmoothTransformation);
     return reinterpret_cast<void*>(GdiCreateIconFromImage(image));
 }
 
-BOOL DestroyIcon(HICON icon) { return Registry().Take(icon) ? TRUE : FALSE; }
+BOOL DestroyIcon(HICON icon)
+{
+    return Registry().Take(icon) ? TRUE : FALSE;
+}
 
 HICON CopyIcon(HICON icon)
 {
@@ -170,7 +177,7 @@ BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT, HBRUSH f
         return FALSE;
     const QSize size(cx > 0 ? cx : data->color.width(), cy > 0 ? cy : data->color.height());
     if (flickerFree) {
-        const RECT rect{x, y, x + size.width(), y + size.height()};
+        const RECT rect { x, y, x + size.width(), y + size.height() };
         CDC::FromHandle(dc)->FillRect(&rect, flickerFree);
     }
     DcDrawMasked(*d, DcToDevice(*d, x, y), size, data->color, data->mask, flags ? flags : DI_NORMAL);

@@ -15,14 +15,14 @@ struct ImageListData {
     int cy = 0;
     UINT flags = 0;
     COLORREF bkColor = CLR_NONE;
-    std::vector<QImage> colors;  // RGB32
-    std::vector<QImage> masks;   // RGB32, white = transparent
+    std::vector<QImage> colors; // RGB32
+    std::vector<QImage> masks; // RGB32, white = transparent
     bool Masked() const { return (flags & ILC_MASK) != 0; }
 };
 
 struct Registry {
     HandleTable<HIMAGELIST, ImageListData> lists;
-    std::unordered_map<HIMAGELIST, std::unique_ptr<CImageList>> wrappers;  // guarded by lists.Mutex()
+    std::unordered_map<HIMAGELIST, std::unique_ptr<CImageList>> wrappers; // guarded by lists.Mutex()
 };
 
 Registry& GetRegistry()
@@ -31,7 +31,10 @@ Registry& GetRegistry()
     return *registry;
 }
 
-std::shared_ptr<ImageListData> ListOf(HIMAGELIST list) { return GetRegistry().lists.Find(list); }
+std::shared_ptr<ImageListData> ListOf(HIMAGELIST list)
+{
+    return GetRegistry().lists.Find(list);
+}
 
 QImage Cell(const QImage& strip, int index, int cx, int cy)
 {
@@ -84,14 +87,15 @@ QImage Blend(const QImage& image, COLORREF with, int percent)
     for (int y = 0; y < out.height(); ++y)
         for (int x = 0; x < out.width(); ++x) {
             const QRgb p = out.pixel(x, y);
-            out.setPixel(x, y, qRgb((qRed(p) * (100 - percent) + qRed(c) * percent) / 100,
-                                    (qGreen(p) * (100 - percent) + qGreen(c) * percent) / 100,
-                                    (qBlue(p) * (100 - percent) + qBlue(c) * percent) / 100));
+            out.setPixel(x, y,
+                qRgb((qRed(p) * (100 - percent) + qRed(c) * percent) / 100,
+                    (qGreen(p) * (100 - percent) + qGreen(c) * percent) / 100,
+                    (qBlue(p) * (100 - percent) + qBlue(c) * percent) / 100));
         }
     return out;
 }
 
-}  // namespace
+} // namespace
 
 QImage GdiImageListImage(HIMAGELIST list, int index)
 {
@@ -107,7 +111,10 @@ QImage GdiImageListImage(HIMAGELIST list, int index)
     return out;
 }
 
-CImageList::~CImageList() { DeleteImageList(); }
+CImageList::~CImageList()
+{
+    DeleteImageList();
+}
 
 BOOL CImageList::Create(int cx, int cy, UINT flags, int, int)
 {
@@ -152,7 +159,10 @@ BOOL CImageList::Attach(HIMAGELIST list)
     return TRUE;
 }
 
-HIMAGELIST CImageList::Detach() { return std::exchange(m_hImageList, nullptr); }
+HIMAGELIST CImageList::Detach()
+{
+    return std::exchange(m_hImageList, nullptr);
+}
 
 int CImageList::Add(CBitmap* bitmap, CBitmap* mask)
 {
@@ -193,7 +203,9 @@ BOOL CImageList::Replace(int index, CBitmap* bitmap, CBitmap* mask)
     scratch.colors.clear();
     scratch.masks.clear();
     const QImage maskStrip = mask ? GdiBitmapImage(mask->m_hObject) : QImage();
-    if (AddStrip(scratch, GdiBitmapImage(bitmap->m_hObject), maskStrip.isNull() ? nullptr : &maskStrip, CLR_NONE) < 0)
+    if (AddStrip(
+            scratch, GdiBitmapImage(bitmap->m_hObject), maskStrip.isNull() ? nullptr : &maskStrip, CLR_NONE)
+        < 0)
         return FALSE;
     data->colors[static_cast<size_t>(index)] = scratch.colors.front();
     data->masks[static_cast<size_t>(index)] = scratch.masks.front();
@@ -244,8 +256,8 @@ BOOL CImageList::GetImageInfo(int index, IMAGEINFO* info) const
     auto data = ListOf(m_hImageList);
     if (!data || !info || index < 0 || index >= static_cast<int>(data->colors.size()))
         return FALSE;
-    *info = IMAGEINFO{};
-    info->rcImage = RECT{index * data->cx, 0, (index + 1) * data->cx, data->cy};
+    *info = IMAGEINFO {};
+    info->rcImage = RECT { index * data->cx, 0, (index + 1) * data->cx, data->cy };
     return TRUE;
 }
 
@@ -311,7 +323,8 @@ HICON CImageList::ExtractIcon(int index)
         return nullptr;
     auto icon = std::make_shared<IconData>();
     icon->color = data->colors[static_cast<size_t>(index)].copy();
-    icon->mask = data->Masked() ? data->masks[static_cast<size_t>(index)].copy() : OpaqueMask(data->cx, data->cy);
+    icon->mask
+        = data->Masked() ? data->masks[static_cast<size_t>(index)].copy() : OpaqueMask(data->cx, data->cy);
     icon->hotspot = QPoint(data->cx / 2, data->cy / 2);
     return GdiRegisterIcon(icon);
 }

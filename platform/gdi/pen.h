@@ -18,7 +18,8 @@ public:
     // FALSE when a pen is already held.
     BOOL CreatePen(int style, int width, COLORREF color);
     // Geometric form: the colour comes from a solid brush record.
-    BOOL CreatePen(int style, int width, const LOGBRUSH* brush, int styleCount = 0, const DWORD* styles = nullptr);
+    BOOL CreatePen(
+        int style, int width, const LOGBRUSH* brush, int styleCount = 0, const DWORD* styles = nullptr);
     BOOL CreatePenIndirect(const LOGPEN* record);
     BOOL GetLogPen(LOGPEN* record) const;
 

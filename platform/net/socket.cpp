@@ -80,11 +80,17 @@ int PollFd(int fd, short events, int timeoutMs)
     }
 }
 
-CSocket::CSocket() : m_impl(std::make_unique<Impl>()) {}
+CSocket::CSocket()
+    : m_impl(std::make_unique<Impl>())
+{ }
 
-CSocket::~CSocket() { Close(); }
+CSocket::~CSocket()
+{
+    Close();
+}
 
-CSocket::CSocket(CSocket&& other) noexcept : m_impl(std::make_unique<Impl>())
+CSocket::CSocket(CSocket&& other) noexcept
+    : m_impl(std::make_unique<Impl>())
 {
     m_impl->fd = other.m_impl->fd.exchange(-1);
 }
@@ -125,7 +131,7 @@ IoStatus CSocket::Connect(const char* address, UINT port, int timeoutMs)
         if (revents == 0) {
             ::close(fd);
             return IoStatus::Error(IoCode::Timeout,
-                                   "connect " + where + ": no answer within " + std::to_string(timeoutMs) + " ms");
+                "connect " + where + ": no answer within " + std::to_string(timeoutMs) + " ms");
         }
         int err = 0;
         socklen_t length = sizeof err;
@@ -154,8 +160,7 @@ IoStatus CSocket::Listen(const char* address, UINT port, int backlog)
     const int on = 1;
     setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     const std::string where = std::string(address ? address : "") + ":" + std::to_string(port);
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0
-        || listen(fd, backlog) != 0) {
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0 || listen(fd, backlog) != 0) {
         const int err = errno;
         ::close(fd);
         return IoStatus::FromErrno(err, "listen " + where);
@@ -173,7 +178,8 @@ IoStatus CSocket::Accept(CSocket& connected, int timeoutMs)
     for (;;) {
         const int revents = PollFd(fd, POLLIN, Remaining(timeoutMs, start));
         if (revents == 0)
-            return IoStatus::Error(IoCode::Timeout, "no connection within " + std::to_string(timeoutMs) + " ms");
+            return IoStatus::Error(
+                IoCode::Timeout, "no connection within " + std::to_string(timeoutMs) + " ms");
         if (revents < 0)
             return IoStatus::FromErrno(errno, "accept");
         const int client = accept4(fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
@@ -207,8 +213,9 @@ IoStatus CSocket::Send(std::span<const std::uint8_t> bytes, int timeoutMs)
             return IoStatus::FromErrno(errno, "send");
         const int revents = PollFd(fd, POLLOUT, Remaining(timeoutMs, start));
         if (revents == 0)
-            return IoStatus::Error(IoCode::Timeout, std::to_string(bytes.size() - sent) + " bytes not taken within "
-                                                        + std::to_string(timeoutMs) + " ms");
+            return IoStatus::Error(IoCode::Timeout,
+                std::to_string(bytes.size() - sent) + " bytes not taken within " + std::to_string(timeoutMs)
+                    + " ms");
         if (revents < 0)
             return IoStatus::FromErrno(errno, "send");
     }
@@ -238,7 +245,8 @@ IoStatus CSocket::Receive(std::span<std::uint8_t> buffer, std::size_t& received,
             return IoStatus::FromErrno(errno, "recv");
         const int revents = PollFd(fd, POLLIN, Remaining(timeoutMs, start));
         if (revents == 0)
-            return IoStatus::Error(IoCode::Timeout, "nothing received within " + std::to_string(timeoutMs) + " ms");
+            return IoStatus::Error(
+                IoCode::Timeout, "nothing received within " + std::to_string(timeoutMs) + " ms");
         if (revents < 0)
             return IoStatus::FromErrno(errno, "recv");
     }
@@ -258,7 +266,10 @@ void CSocket::Close()
         ::close(fd);
 }
 
-BOOL CSocket::IsOpen() const { return m_impl->fd >= 0; }
+BOOL CSocket::IsOpen() const
+{
+    return m_impl->fd >= 0;
+}
 
 UINT CSocket::GetLocalPort() const
 {

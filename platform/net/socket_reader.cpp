@@ -74,7 +74,9 @@ struct CSocketReader::Impl {
     }
 };
 
-CSocketReader::CSocketReader() : m_impl(std::make_shared<Impl>()) {}
+CSocketReader::CSocketReader()
+    : m_impl(std::make_shared<Impl>())
+{ }
 
 CSocketReader::~CSocketReader()
 {
@@ -111,4 +113,7 @@ void CSocketReader::Stop()
     m_impl->Join();
 }
 
-BOOL CSocketReader::IsRunning() const { return m_impl->running; }
+BOOL CSocketReader::IsRunning() const
+{
+    return m_impl->running;
+}

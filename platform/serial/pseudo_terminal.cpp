@@ -42,9 +42,14 @@ int Left(int timeoutMs, Clock::time_point start)
 
 } // namespace
 
-CPseudoTerminal::CPseudoTerminal() : m_impl(std::make_unique<Impl>()) {}
+CPseudoTerminal::CPseudoTerminal()
+    : m_impl(std::make_unique<Impl>())
+{ }
 
-CPseudoTerminal::~CPseudoTerminal() { Close(); }
+CPseudoTerminal::~CPseudoTerminal()
+{
+    Close();
+}
 
 IoStatus CPseudoTerminal::Open()
 {
@@ -75,11 +80,20 @@ IoStatus CPseudoTerminal::Open()
     return IoStatus::Ok();
 }
 
-void CPseudoTerminal::Close() { m_impl->CloseAll(); }
+void CPseudoTerminal::Close()
+{
+    m_impl->CloseAll();
+}
 
-bool CPseudoTerminal::IsOpen() const { return m_impl->master >= 0; }
+bool CPseudoTerminal::IsOpen() const
+{
+    return m_impl->master >= 0;
+}
 
-std::string CPseudoTerminal::SlavePath() const { return m_impl->slavePath; }
+std::string CPseudoTerminal::SlavePath() const
+{
+    return m_impl->slavePath;
+}
 
 IoStatus CPseudoTerminal::Write(std::span<const std::uint8_t> bytes, int timeoutMs)
 {
@@ -123,7 +137,8 @@ IoStatus CPseudoTerminal::Read(std::span<std::uint8_t> buffer, std::size_t& rece
         pollfd p[2] = { { m.master, POLLIN, 0 }, { m.wake[0], POLLIN, 0 } };
         const int ready = poll(p, 2, Left(timeoutMs, start));
         if (ready == 0)
-            return IoStatus::Error(IoCode::Timeout, "nothing on the line within " + std::to_string(timeoutMs) + " ms");
+            return IoStatus::Error(
+                IoCode::Timeout, "nothing on the line within " + std::to_string(timeoutMs) + " ms");
         if (ready < 0 && errno != EINTR)
             return IoStatus::FromErrno(errno, "poll pseudo-terminal");
     }

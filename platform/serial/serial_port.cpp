@@ -31,8 +31,16 @@ struct BaudEntry {
     speed_t speed;
 };
 constexpr BaudEntry kBauds[] = {
-    { 110, B110 },     { 300, B300 },     { 600, B600 },     { 1200, B1200 },   { 2400, B2400 },
-    { 4800, B4800 },   { 9600, B9600 },   { 19200, B19200 }, { 38400, B38400 }, { 57600, B57600 },
+    { 110, B110 },
+    { 300, B300 },
+    { 600, B600 },
+    { 1200, B1200 },
+    { 2400, B2400 },
+    { 4800, B4800 },
+    { 9600, B9600 },
+    { 19200, B19200 },
+    { 38400, B38400 },
+    { 57600, B57600 },
     { 115200, B115200 },
 };
 
@@ -118,8 +126,8 @@ struct CSerialPort::Impl {
         if (!errorHook)
             return;
         CString text;
-        text.Format("WARNING:  %s Failed with the following error: \n%s\nPort: %d\n", call, std::strerror(err),
-                    static_cast<int>(portNumber));
+        text.Format("WARNING:  %s Failed with the following error: \n%s\nPort: %d\n", call,
+            std::strerror(err), static_cast<int>(portNumber));
         errorHook(text);
     }
 
@@ -207,7 +215,8 @@ struct CSerialPort::Impl {
         if (fd < 0)
             return {};
         tcflush(fd, TCIFLUSH);
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000 + writeLength);
+        const auto deadline
+            = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000 + writeLength);
         std::size_t done = 0;
         while (done < writeLength) {
             const ssize_t n = ::write(fd, writeBuffer.data() + done, writeLength - done);
@@ -272,8 +281,7 @@ struct CSerialPort::Impl {
             }
             if (p[1].revents != 0) {
                 std::uint8_t drain[64];
-                while (::read(wake[0], drain, sizeof drain) > 0) {
-                }
+                while (::read(wake[0], drain, sizeof drain) > 0) { }
                 if (stopRequested)
                     break;
                 if (writeRequested.exchange(false)) {
@@ -305,7 +313,9 @@ struct CSerialPort::Impl {
     }
 };
 
-CSerialPort::CSerialPort() : m_impl(std::make_shared<Impl>()) {}
+CSerialPort::CSerialPort()
+    : m_impl(std::make_shared<Impl>())
+{ }
 
 CSerialPort::~CSerialPort()
 {
@@ -314,11 +324,17 @@ CSerialPort::~CSerialPort()
         m_impl->thread.detach(); // destroyed from its own byte handler: the thread keeps Impl alive
 }
 
-void CSerialPort::SetByteHandler(ByteHandler handler) { m_impl->byteHandler = std::move(handler); }
-void CSerialPort::SetErrorHook(ErrorHook hook) { m_impl->errorHook = std::move(hook); }
+void CSerialPort::SetByteHandler(ByteHandler handler)
+{
+    m_impl->byteHandler = std::move(handler);
+}
+void CSerialPort::SetErrorHook(ErrorHook hook)
+{
+    m_impl->errorHook = std::move(hook);
+}
 
-BOOL CSerialPort::InitPort(UINT portNumber, UINT baud, char parity, UINT dataBits, UINT stopBits, DWORD eventMask,
-                           UINT writeBufferSize)
+BOOL CSerialPort::InitPort(UINT portNumber, UINT baud, char parity, UINT dataBits, UINT stopBits,
+    DWORD eventMask, UINT writeBufferSize)
 {
     Impl& m = *m_impl;
     m.StopThread();
@@ -428,8 +444,14 @@ BOOL CSerialPort::IsOpen() const
     return m_impl->fd >= 0;
 }
 
-BOOL CSerialPort::IsMonitoring() const { return m_impl->alive; }
-UINT CSerialPort::GetPortNumber() const { return m_impl->portNumber; }
+BOOL CSerialPort::IsMonitoring() const
+{
+    return m_impl->alive;
+}
+UINT CSerialPort::GetPortNumber() const
+{
+    return m_impl->portNumber;
+}
 
 UINT CSerialPort::GetWriteBufferSize() const
 {
@@ -455,13 +477,22 @@ BOOL CSerialPort::GetLineSettings(SerialLineSettings& out) const
     out.baud = BaudOf(cfgetospeed(&line));
     out.parity = (line.c_cflag & PARENB) == 0 ? 'N' : (line.c_cflag & PARODD) != 0 ? 'O' : 'E';
     switch (line.c_cflag & CSIZE) {
-    case CS5: out.dataBits = 5; break;
-    case CS6: out.dataBits = 6; break;
-    case CS7: out.dataBits = 7; break;
-    default: out.dataBits = 8; break;
+    case CS5:
+        out.dataBits = 5;
+        break;
+    case CS6:
+        out.dataBits = 6;
+        break;
+    case CS7:
+        out.dataBits = 7;
+        break;
+    default:
+        out.dataBits = 8;
+        break;
     }
     out.stopBits = (line.c_cflag & CSTOPB) != 0 ? 2 : 1;
     out.rawMode = (line.c_lflag & (ICANON | ECHO | ISIG | IEXTEN)) == 0
-        && (line.c_iflag & (IXON | IXOFF | ICRNL | INLCR | IGNCR | ISTRIP)) == 0 && (line.c_oflag & OPOST) == 0;
+        && (line.c_iflag & (IXON | IXOFF | ICRNL | INLCR | IGNCR | ISTRIP)) == 0
+        && (line.c_oflag & OPOST) == 0;
     return TRUE;
 }

@@ -62,8 +62,8 @@ public:
     // of writeBufferSize bytes. RTS is off; both queues are purged. An open port
     // is closed first. FALSE when the device cannot be opened; a setting that
     // cannot be applied goes to the error hook and the port stays open (TRUE).
-    BOOL InitPort(UINT portNumber = 1, UINT baud = 38400, char parity = 'N', UINT dataBits = 8, UINT stopBits = 1,
-                  DWORD eventMask = EV_RXCHAR | EV_CTS, UINT writeBufferSize = 2048);
+    BOOL InitPort(UINT portNumber = 1, UINT baud = 38400, char parity = 'N', UINT dataBits = 8,
+        UINT stopBits = 1, DWORD eventMask = EV_RXCHAR | EV_CTS, UINT writeBufferSize = 2048);
 
     // Starts the monitoring thread; TRUE when it runs. FALSE when the port is
     // not open. Not from the byte handler.

@@ -40,8 +40,8 @@ struct SendRecord {
     UINT message = 0;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
-    std::function<void()> task;  // instead of a message when set
-    bool messageBox = false;     // the task shows a message box
+    std::function<void()> task; // instead of a message when set
+    bool messageBox = false; // the task shows a message box
     LRESULT result = 0;
     State state = State::Pending;
 };
@@ -63,12 +63,12 @@ public:
 };
 
 struct AppState {
-    std::mutex mutex;  // guards queue, send states, alive
+    std::mutex mutex; // guards queue, send states, alive
     std::condition_variable sendDone;
     std::deque<QueueItem> queue;
     bool alive = false;
     Dispatcher* dispatcher = nullptr;
-    std::atomic<DWORD> uiThreadId{0};
+    std::atomic<DWORD> uiThreadId { 0 };
     CString appName;
     bool quitRequested = false;
     int quitCode = 0;
@@ -76,7 +76,7 @@ struct AppState {
 
 AppState& App()
 {
-    static AppState* state = new AppState;  // outlives every thread that may still post
+    static AppState* state = new AppState; // outlives every thread that may still post
     return *state;
 }
 
@@ -89,8 +89,7 @@ void Wake()
         QCoreApplication::postEvent(app.dispatcher, new QEvent(kWakeEvent));
 }
 
-template <class Fn>
-void RunGuarded(Fn&& fn)
+template <class Fn> void RunGuarded(Fn&& fn)
 {
     try {
         fn();
@@ -100,7 +99,8 @@ void RunGuarded(Fn&& fn)
         ExceptionPtr hold(e);
         if (!dynamic_cast<CUserException*>(e)) {
             CString text = e->GetErrorText();
-            dispatch_internal::ReportHandlerFailure(text.IsEmpty() ? "No error message is available." : text.GetString());
+            dispatch_internal::ReportHandlerFailure(
+                text.IsEmpty() ? "No error message is available." : text.GetString());
         }
     } catch (const std::exception& e) {
         dispatch_internal::ReportHandlerFailure(e.what());
@@ -198,8 +198,8 @@ bool SendAndWait(const std::shared_ptr<SendRecord>& record, LRESULT* result)
     Wake();
     std::unique_lock lock(app.mutex);
     app.sendDone.wait(lock, [&] {
-        return record->state == SendRecord::State::Done || record->state == SendRecord::State::Cancelled ||
-            !app.alive;
+        return record->state == SendRecord::State::Done || record->state == SendRecord::State::Cancelled
+            || !app.alive;
     });
     if (record->state != SendRecord::State::Done)
         return false;
@@ -213,7 +213,7 @@ int ExceptionReporter(const char* text, UINT type)
     return AfxMessageBox(text, type);
 }
 
-}  // namespace
+} // namespace
 
 // ---- Dispatch -------------------------------------------------------------------------------
 
@@ -236,7 +236,7 @@ LRESULT Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool* de
     std::shared_ptr<WindowState> state = window_table::Find(hwnd);
     if (!state)
         return 0;
-    t_frames.push_back(Frame{hwnd, message, wParam, lParam, false});
+    t_frames.push_back(Frame { hwnd, message, wParam, lParam, false });
     LRESULT result = 0;
     bool failed = true;
     RunGuarded([&] {
@@ -289,8 +289,8 @@ void CancelSendsFor(HWND hwnd)
     {
         std::lock_guard lock(app.mutex);
         for (QueueItem& item : app.queue)
-            if (item.kind == QueueItem::Kind::Send && item.send->hwnd == hwnd &&
-                item.send->state == SendRecord::State::Pending)
+            if (item.kind == QueueItem::Kind::Send && item.send->hwnd == hwnd
+                && item.send->state == SendRecord::State::Pending)
                 item.send->state = SendRecord::State::Cancelled;
     }
     app.sendDone.notify_all();
@@ -301,7 +301,8 @@ bool PreTranslate(MSG* msg)
     bool eaten = false;
     RunGuarded([&] {
         CWinThread* app = AfxGetThread();
-        eaten = app ? app->PreTranslateMessage(msg) != FALSE : CWnd::WalkPreTranslateTree(nullptr, msg) != FALSE;
+        eaten = app ? app->PreTranslateMessage(msg) != FALSE
+                    : CWnd::WalkPreTranslateTree(nullptr, msg) != FALSE;
     });
     return eaten;
 }
@@ -326,10 +327,10 @@ void ServeMessageBoxes()
         {
             std::lock_guard lock(app.mutex);
             for (QueueItem& item : app.queue) {
-                if (item.kind == QueueItem::Kind::Send && item.send->messageBox &&
-                    item.send->state == SendRecord::State::Pending) {
+                if (item.kind == QueueItem::Kind::Send && item.send->messageBox
+                    && item.send->state == SendRecord::State::Pending) {
                     box = item.send;
-                    box->state = SendRecord::State::Running;  // the queue entry is skipped later
+                    box->state = SendRecord::State::Running; // the queue entry is skipped later
                     break;
                 }
             }
@@ -345,7 +346,7 @@ void ReportHandlerFailure(const char* text)
     AfxMessageBox(text, MB_OK | MB_ICONSTOP);
 }
 
-}  // namespace dispatch_internal
+} // namespace dispatch_internal
 
 namespace wnd_internal {
 
@@ -383,7 +384,7 @@ LRESULT DispatchMessageTo(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return dispatch_internal::Dispatch(hwnd, message, wParam, lParam);
 }
 
-}  // namespace wnd_internal
+} // namespace wnd_internal
 
 // ---- Application ---------------------------------------------------------------------------
 
@@ -393,7 +394,7 @@ BOOL AfxWinInit(int& argc, char** argv)
     if (app.dispatcher)
         return TRUE;
     if (!QApplication::instance())
-        new QApplication(argc, argv);  // lives for the rest of the program
+        new QApplication(argc, argv); // lives for the rest of the program
     app.uiThreadId = GetCurrentThreadId();
     app.dispatcher = new Dispatcher;
     if (app.appName.IsEmpty() && argc > 0 && argv && argv[0])

@@ -36,7 +36,11 @@ HWND TopLevelOf(HWND hwnd)
 // loop takes them.
 class Tracker : public QObject {
 public:
-    Tracker(HWND window, QPoint anchor, QPoint origin) : m_window(window), m_anchor(anchor), m_origin(origin) { }
+    Tracker(HWND window, QPoint anchor, QPoint origin)
+        : m_window(window)
+        , m_anchor(anchor)
+        , m_origin(origin)
+    { }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
@@ -89,7 +93,7 @@ void Tracker::End()
         ReleaseCapture();
 }
 
-}  // namespace
+} // namespace
 
 namespace caption_drag {
 
@@ -117,4 +121,4 @@ BOOL IsTracking()
     return g_tracker ? TRUE : FALSE;
 }
 
-}  // namespace caption_drag
+} // namespace caption_drag

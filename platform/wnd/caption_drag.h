@@ -16,4 +16,4 @@ BOOL Begin(HWND hwnd, LPARAM lParam);
 // TRUE while a mouse-following move (no system move) is under way.
 BOOL IsTracking();
 
-}  // namespace caption_drag
+} // namespace caption_drag

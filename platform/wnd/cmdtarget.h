@@ -30,7 +30,7 @@
 #include "platform/wnd/messages.h"
 
 class CCmdTarget;
-struct CRuntimeClass;  // platform/wnd/runtime_class.h
+struct CRuntimeClass; // platform/wnd/runtime_class.h
 
 // Calls one handler. wParam/lParam are the message's; for commands routed
 // through OnCmdMsg wParam is MAKEWPARAM(id, code) and lParam the extra pointer
@@ -38,9 +38,9 @@ struct CRuntimeClass;  // platform/wnd/runtime_class.h
 using MessageThunk = LRESULT (*)(CCmdTarget* target, WPARAM wParam, LPARAM lParam);
 
 struct MessageMapEntry {
-    UINT message = 0;  // WM_ id; WM_COMMAND and WM_NOTIFY entries match code and id too
-    UINT code = 0;     // notification code (WM_COMMAND: HIWORD(wParam); WM_NOTIFY: NMHDR::code)
-    UINT idFirst = 0;  // control or command id range (inclusive)
+    UINT message = 0; // WM_ id; WM_COMMAND and WM_NOTIFY entries match code and id too
+    UINT code = 0; // notification code (WM_COMMAND: HIWORD(wParam); WM_NOTIFY: NMHDR::code)
+    UINT idFirst = 0; // control or command id range (inclusive)
     UINT idLast = 0;
     MessageThunk thunk = nullptr;
 };
@@ -49,9 +49,9 @@ class MessageMap {
 public:
     // base is the base class's map (nullptr for the root).
     MessageMap(const MessageMap* base, std::initializer_list<MessageMapEntry> entries)
-        : m_base(base), m_entries(entries)
-    {
-    }
+        : m_base(base)
+        , m_entries(entries)
+    { }
 
     const MessageMap* Base() const { return m_base; }
     std::span<const MessageMapEntry> Entries() const { return m_entries; }
@@ -93,115 +93,105 @@ public:
 };
 
 namespace msgmap_detail {
-template <class T>
-struct MemberOf;
-template <class C, class F>
-struct MemberOf<F C::*> {
+template <class T> struct MemberOf;
+template <class C, class F> struct MemberOf<F C::*> {
     using Class = C;
 };
-template <auto Handler>
-using HandlerClass = typename MemberOf<decltype(Handler)>::Class;
+template <auto Handler> using HandlerClass = typename MemberOf<decltype(Handler)>::Class;
 
-template <auto Handler, class Expected>
-constexpr void CheckHandler()
+template <auto Handler, class Expected> constexpr void CheckHandler()
 {
     static_assert(std::is_base_of_v<CCmdTarget, HandlerClass<Handler>>,
         "message handlers must be members of a CCmdTarget class");
     static_assert(std::is_same_v<decltype(Handler), Expected>,
         "handler signature does not fit this kind of message map entry");
 }
-}  // namespace msgmap_detail
+} // namespace msgmap_detail
 
 // A raw entry, for makers defined elsewhere (e.g. update rules with CCmdUI).
-constexpr MessageMapEntry MakeMessageEntry(UINT message, UINT code, UINT idFirst, UINT idLast, MessageThunk thunk)
+constexpr MessageMapEntry MakeMessageEntry(
+    UINT message, UINT code, UINT idFirst, UINT idLast, MessageThunk thunk)
 {
-    return MessageMapEntry{message, code, idFirst, idLast, thunk};
+    return MessageMapEntry { message, code, idFirst, idLast, thunk };
 }
 
 // LRESULT Handler(WPARAM, LPARAM) for any message id (typically WM_USER/WM_APP based).
-template <auto Handler>
-MessageMapEntry OnMessage(UINT message)
+template <auto Handler> MessageMapEntry OnMessage(UINT message)
 {
     using C = msgmap_detail::HandlerClass<Handler>;
     msgmap_detail::CheckHandler<Handler, LRESULT (C::*)(WPARAM, LPARAM)>();
-    return {message, 0, 0, 0, [](CCmdTarget* t, WPARAM wp, LPARAM lp) -> LRESULT {
+    return { message, 0, 0, 0, [](CCmdTarget* t, WPARAM wp, LPARAM lp) -> LRESULT {
                 return (static_cast<C*>(t)->*Handler)(wp, lp);
-            }};
+            } };
 }
 
 // void Handler() for command id (menu item, accelerator, button click).
-template <auto Handler>
-MessageMapEntry OnCommandMsg(UINT id)
+template <auto Handler> MessageMapEntry OnCommandMsg(UINT id)
 {
     using C = msgmap_detail::HandlerClass<Handler>;
     msgmap_detail::CheckHandler<Handler, void (C::*)()>();
-    return {WM_COMMAND, static_cast<UINT>(CN_COMMAND), id, id, [](CCmdTarget* t, WPARAM, LPARAM) -> LRESULT {
+    return { WM_COMMAND, static_cast<UINT>(CN_COMMAND), id, id, [](CCmdTarget* t, WPARAM, LPARAM) -> LRESULT {
                 (static_cast<C*>(t)->*Handler)();
                 return 0;
-            }};
+            } };
 }
 
 // void Handler(UINT id) for commands first..last.
-template <auto Handler>
-MessageMapEntry OnCommandRange(UINT first, UINT last)
+template <auto Handler> MessageMapEntry OnCommandRange(UINT first, UINT last)
 {
     using C = msgmap_detail::HandlerClass<Handler>;
     msgmap_detail::CheckHandler<Handler, void (C::*)(UINT)>();
-    return {WM_COMMAND, static_cast<UINT>(CN_COMMAND), first, last,
+    return { WM_COMMAND, static_cast<UINT>(CN_COMMAND), first, last,
         [](CCmdTarget* t, WPARAM wp, LPARAM) -> LRESULT {
             (static_cast<C*>(t)->*Handler)(LOWORD(wp));
             return 0;
-        }};
+        } };
 }
 
 // void Handler() for a control notification (EN_KILLFOCUS, CBN_SELCHANGE ...)
 // from control id.
-template <auto Handler>
-MessageMapEntry OnControl(UINT code, UINT id)
+template <auto Handler> MessageMapEntry OnControl(UINT code, UINT id)
 {
     using C = msgmap_detail::HandlerClass<Handler>;
     msgmap_detail::CheckHandler<Handler, void (C::*)()>();
-    return {WM_COMMAND, code, id, id, [](CCmdTarget* t, WPARAM, LPARAM) -> LRESULT {
+    return { WM_COMMAND, code, id, id, [](CCmdTarget* t, WPARAM, LPARAM) -> LRESULT {
                 (static_cast<C*>(t)->*Handler)();
                 return 0;
-            }};
+            } };
 }
 
 // void Handler(UINT id) for a control notification from controls first..last.
-template <auto Handler>
-MessageMapEntry OnControlRange(UINT code, UINT first, UINT last)
+template <auto Handler> MessageMapEntry OnControlRange(UINT code, UINT first, UINT last)
 {
     using C = msgmap_detail::HandlerClass<Handler>;
     msgmap_detail::CheckHandler<Handler, void (C::*)(UINT)>();
-    return {WM_COMMAND, code, first, last, [](CCmdTarget* t, WPARAM wp, LPARAM) -> LRESULT {
+    return { WM_COMMAND, code, first, last, [](CCmdTarget* t, WPARAM wp, LPARAM) -> LRESULT {
                 (static_cast<C*>(t)->*Handler)(LOWORD(wp));
                 return 0;
-            }};
+            } };
 }
 
 // void Handler(NMHDR*, LRESULT*) for WM_NOTIFY code from control id.
-template <auto Handler>
-MessageMapEntry OnNotifyMsg(UINT code, UINT id)
+template <auto Handler> MessageMapEntry OnNotifyMsg(UINT code, UINT id)
 {
     using C = msgmap_detail::HandlerClass<Handler>;
     msgmap_detail::CheckHandler<Handler, void (C::*)(NMHDR*, LRESULT*)>();
-    return {WM_NOTIFY, code, id, id, [](CCmdTarget* t, WPARAM, LPARAM lp) -> LRESULT {
+    return { WM_NOTIFY, code, id, id, [](CCmdTarget* t, WPARAM, LPARAM lp) -> LRESULT {
                 LRESULT result = 0;
                 (static_cast<C*>(t)->*Handler)(reinterpret_cast<NMHDR*>(lp), &result);
                 return result;
-            }};
+            } };
 }
 
 // void Handler(UINT id, NMHDR*, LRESULT*) for WM_NOTIFY code from controls first..last.
-template <auto Handler>
-MessageMapEntry OnNotifyRange(UINT code, UINT first, UINT last)
+template <auto Handler> MessageMapEntry OnNotifyRange(UINT code, UINT first, UINT last)
 {
     using C = msgmap_detail::HandlerClass<Handler>;
     msgmap_detail::CheckHandler<Handler, void (C::*)(UINT, NMHDR*, LRESULT*)>();
-    return {WM_NOTIFY, code, first, last, [](CCmdTarget* t, WPARAM, LPARAM lp) -> LRESULT {
+    return { WM_NOTIFY, code, first, last, [](CCmdTarget* t, WPARAM, LPARAM lp) -> LRESULT {
                 LRESULT result = 0;
                 auto* header = reinterpret_cast<NMHDR*>(lp);
                 (static_cast<C*>(t)->*Handler)(static_cast<UINT>(header->idFrom), header, &result);
                 return result;
-            }};
+            } };
 }

@@ -28,8 +28,8 @@ void CCmdUI::SetText(LPCTSTR text)
     m_strText = text ? text : "";
     if (m_pMenu) {
         const UINT state = m_pMenu->GetMenuState(m_nIndex, MF_BYPOSITION);
-        m_pMenu->ModifyMenu(m_nIndex, MF_BYPOSITION | MF_STRING | (state & (MF_GRAYED | MF_DISABLED | MF_CHECKED)),
-            m_nID, m_strText);
+        m_pMenu->ModifyMenu(m_nIndex,
+            MF_BYPOSITION | MF_STRING | (state & (MF_GRAYED | MF_DISABLED | MF_CHECKED)), m_nID, m_strText);
     }
 }
 

@@ -35,8 +35,8 @@ public:
     UINT m_nID = 0;
     UINT m_nIndex = 0;
     UINT m_nIndexMax = 0;
-    CMenu* m_pMenu = nullptr;     // the popup being opened, for menu items
-    CWnd* m_pOther = nullptr;     // the bar, for toolbar buttons and panes
+    CMenu* m_pMenu = nullptr; // the popup being opened, for menu items
+    CWnd* m_pOther = nullptr; // the bar, for toolbar buttons and panes
     BOOL m_bEnableChanged = FALSE;
     BOOL m_bContinueRouting = FALSE;
 
@@ -48,8 +48,7 @@ public:
 };
 
 // void Handler(CCmdUI*) as the update rule of command id.
-template <auto Handler>
-MessageMapEntry OnUpdateCommand(UINT id)
+template <auto Handler> MessageMapEntry OnUpdateCommand(UINT id)
 {
     using C = msgmap_detail::HandlerClass<Handler>;
     msgmap_detail::CheckHandler<Handler, void (C::*)(CCmdUI*)>();
@@ -61,8 +60,7 @@ MessageMapEntry OnUpdateCommand(UINT id)
 }
 
 // void Handler(CCmdUI*) as the update rule of commands first..last.
-template <auto Handler>
-MessageMapEntry OnUpdateCommandRange(UINT first, UINT last)
+template <auto Handler> MessageMapEntry OnUpdateCommandRange(UINT first, UINT last)
 {
     using C = msgmap_detail::HandlerClass<Handler>;
     msgmap_detail::CheckHandler<Handler, void (C::*)(CCmdUI*)>();

@@ -13,9 +13,10 @@ CControlBar::~CControlBar()
 
 const MessageMap* CControlBar::GetMessageMap() const
 {
-    static const MessageMap kMap(CWnd::GetMessageMap(), {
-        OnWm<WM_DESTROY, &CControlBar::OnDestroy>(),
-    });
+    static const MessageMap kMap(CWnd::GetMessageMap(),
+        {
+            OnWm<WM_DESTROY, &CControlBar::OnDestroy>(),
+        });
     return &kMap;
 }
 

@@ -26,10 +26,10 @@ std::vector<HWND> ChildrenOf(HWND hwnd)
 {
     std::lock_guard lock(window_table::Mutex());
     std::shared_ptr<WindowState> state = window_table::FindLocked(hwnd);
-    return state ? state->children : std::vector<HWND>{};
+    return state ? state->children : std::vector<HWND> {};
 }
 
-}  // namespace
+} // namespace
 
 void DDX_Text(CDataExchange* dx, int id, CString& value)
 {
@@ -109,7 +109,8 @@ BOOL CDialog::PreTranslateMessage(MSG* msg)
 {
     if (!msg || msg->message != WM_KEYDOWN || msg->wParam != VK_TAB || !GetSafeHwnd())
         return FALSE;
-    if (CWnd* focus = CWnd::FromHandle(msg->hwnd); focus && (focus->SendMessage(WM_GETDLGCODE, VK_TAB, 0) & DLGC_WANTTAB))
+    if (CWnd* focus = CWnd::FromHandle(msg->hwnd);
+        focus && (focus->SendMessage(WM_GETDLGCODE, VK_TAB, 0) & DLGC_WANTTAB))
         return FALSE;
     // The dialog's control that holds the focus, or contains the window that does.
     HWND current = nullptr;

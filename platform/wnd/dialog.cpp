@@ -54,14 +54,14 @@ CWnd* FirstTabStop(HWND dialog)
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 SIZE DialogBaseUnits(const char*, int pointSize)
 {
     if (pointSize <= 0)
-        return SIZE{8, 16};  // the system font
-    return SIZE{static_cast<LONG>(std::lround(6.0 * pointSize / 8.0)),
-        static_cast<LONG>(std::lround(13.0 * pointSize / 8.0))};
+        return SIZE { 8, 16 }; // the system font
+    return SIZE { static_cast<LONG>(std::lround(6.0 * pointSize / 8.0)),
+        static_cast<LONG>(std::lround(13.0 * pointSize / 8.0)) };
 }
 
 void AfxCreateDialogItems(CWnd* parent, const DialogTemplate& dialogTemplate, SIZE baseUnits)
@@ -71,8 +71,8 @@ void AfxCreateDialogItems(CWnd* parent, const DialogTemplate& dialogTemplate, SI
         const CRect rect(MulDiv(item.x, baseUnits.cx, 4), MulDiv(item.y, baseUnits.cy, 8),
             MulDiv(item.x + item.cx, baseUnits.cx, 4), MulDiv(item.y + item.cy, baseUnits.cy, 8));
         CWnd* control = MakeControl(item.className);
-        if (!control->CreateEx(item.exStyle, item.className, item.text, item.style | WS_CHILD, rect.left, rect.top,
-                rect.Width(), rect.Height(), self, item.id)) {
+        if (!control->CreateEx(item.exStyle, item.className, item.text, item.style | WS_CHILD, rect.left,
+                rect.top, rect.Width(), rect.Height(), self, item.id)) {
             delete control;
             continue;
         }
@@ -98,7 +98,10 @@ void DDX_Control(CDataExchange* dx, int id, CWnd& control)
 
 CDialog::CDialog() = default;
 
-CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
+CDialog::CDialog(UINT templateId, CWnd* parent)
+    : m_nIDTemplate(templateId)
+    , m_pParentWnd(parent)
+{ }
 
 CDialog::~CDialog()
 {
@@ -108,12 +111,13 @@ CDialog::~CDialog()
 
 const MessageMap* CDialog::GetMessageMap() const
 {
-    static const MessageMap kMap(CWnd::GetMessageMap(), {
-        OnMessage<&CDialog::OnInitDialogMessage>(WM_INITDIALOG),
-        OnCommandMsg<&CDialog::OnOK>(IDOK),
-        OnCommandMsg<&CDialog::OnCancel>(IDCANCEL),
-        OnWm<WM_CLOSE, &CDialog::OnCloseMessage>(),
-    });
+    static const MessageMap kMap(CWnd::GetMessageMap(),
+        {
+            OnMessage<&CDialog::OnInitDialogMessage>(WM_INITDIALOG),
+            OnCommandMsg<&CDialog::OnOK>(IDOK),
+            OnCommandMsg<&CDialog::OnCancel>(IDCANCEL),
+            OnWm<WM_CLOSE, &CDialog::OnCloseMessage>(),
+        });
     return &kMap;
 }
 
@@ -155,15 +159,16 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& dialogTemplate, CWnd* par
     HWND parentHwnd = parent ? parent->GetSafeHwnd() : nullptr;
     if ((style & WS_CHILD) && !parentHwnd)
         return FALSE;
-    const char* className = dialogTemplate.className.IsEmpty() ? "#32770" : dialogTemplate.className.GetString();
+    const char* className
+        = dialogTemplate.className.IsEmpty() ? "#32770" : dialogTemplate.className.GetString();
     if (!CreateEx(dialogTemplate.exStyle, className, dialogTemplate.caption, style & ~WS_VISIBLE, frame.left,
             frame.top, frame.Width(), frame.Height(), parentHwnd, 0))
         return FALSE;
     const HWND self = GetSafeHwnd();
-    AfxCreateDialogItems(this, dialogTemplate, SIZE{m_baseUnitX, m_baseUnitY});
+    AfxCreateDialogItems(this, dialogTemplate, SIZE { m_baseUnitX, m_baseUnitY });
     CWnd* first = FirstTabStop(self);
-    const LRESULT focusDefault =
-        dispatch_internal::Dispatch(self, WM_INITDIALOG, reinterpret_cast<WPARAM>(first ? first->GetSafeHwnd() : nullptr), 0);
+    const LRESULT focusDefault = dispatch_internal::Dispatch(
+        self, WM_INITDIALOG, reinterpret_cast<WPARAM>(first ? first->GetSafeHwnd() : nullptr), 0);
     if (!IsWindow(self))
         return FALSE;
     if ((style & WS_VISIBLE) && !forceHidden) {
@@ -247,9 +252,10 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
-void CDialog::DoDataExchange(CDataExchange*) {}
+void CDialog::DoDataExchange(CDataExchange*) { }
 
-BOOL AfxRunDataExchange(CWnd* window, BOOL saveAndValidate, const std::function<void(CDataExchange*)>& exchange)
+BOOL AfxRunDataExchange(
+    CWnd* window, BOOL saveAndValidate, const std::function<void(CDataExchange*)>& exchange)
 {
     CDataExchange dx(window, saveAndValidate);
     try {

@@ -17,7 +17,10 @@ class CDialog;
 class CDataExchange {
 public:
     // window: the dialog or form view whose controls are exchanged.
-    CDataExchange(CWnd* window, BOOL saveAndValidate) : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(window) {}
+    CDataExchange(CWnd* window, BOOL saveAndValidate)
+        : m_bSaveAndValidate(saveAndValidate)
+        , m_pDlgWnd(window)
+    { }
     // Stops the exchange (the caller of UpdateData gets FALSE).
     [[noreturn]] void Fail();
 
@@ -100,7 +103,8 @@ private:
 
 // Runs exchange over window's controls in the direction given; FALSE when
 // the exchange failed (CDataExchange::Fail).
-BOOL AfxRunDataExchange(CWnd* window, BOOL saveAndValidate, const std::function<void(CDataExchange*)>& exchange);
+BOOL AfxRunDataExchange(
+    CWnd* window, BOOL saveAndValidate, const std::function<void(CDataExchange*)>& exchange);
 
 // Creates the controls of a dialog template as children of parent, their
 // rectangles turned into pixels with the base units (pixels per 4 x 8 dialog

@@ -14,7 +14,7 @@ struct Frame {
     UINT message = 0;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
-    bool defaultReached = false;  // DefWindowProc ran for this message
+    bool defaultReached = false; // DefWindowProc ran for this message
 };
 
 // Innermost frame, or nullptr outside any dispatch.
@@ -50,4 +50,4 @@ bool PreTranslate(MSG* msg);
 // Shows an escaped exception's text in a stop box.
 void ReportHandlerFailure(const char* text);
 
-}  // namespace dispatch_internal
+} // namespace dispatch_internal

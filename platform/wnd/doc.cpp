@@ -18,7 +18,7 @@ CDocument::~CDocument()
 
 const CRuntimeClass* CDocument::GetThisClass()
 {
-    static const CRuntimeClass kClass{"CDocument", nullptr, CCmdTarget::GetThisClass()};
+    static const CRuntimeClass kClass { "CDocument", nullptr, CCmdTarget::GetThisClass() };
     return &kClass;
 }
 
@@ -60,7 +60,7 @@ BOOL CDocument::OnNewDocument()
     return TRUE;
 }
 
-void CDocument::DeleteContents() {}
+void CDocument::DeleteContents() { }
 
 void CDocument::SetTitle(LPCTSTR title)
 {

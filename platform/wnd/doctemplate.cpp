@@ -9,9 +9,11 @@
 
 CDocTemplate::CDocTemplate(UINT resourceId, const CRuntimeClass* docClass, const CRuntimeClass* frameClass,
     const CRuntimeClass* viewClass)
-    : m_nIDResource(resourceId), m_pDocClass(docClass), m_pFrameClass(frameClass), m_pViewClass(viewClass)
-{
-}
+    : m_nIDResource(resourceId)
+    , m_pDocClass(docClass)
+    , m_pFrameClass(frameClass)
+    , m_pViewClass(viewClass)
+{ }
 
 CDocTemplate::~CDocTemplate() = default;
 
@@ -43,7 +45,8 @@ CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* document)
     const BOOL autoDelete = document ? document->m_bAutoDelete : FALSE;
     if (document)
         document->m_bAutoDelete = FALSE;
-    const BOOL loaded = frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context);
+    const BOOL loaded
+        = frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context);
     if (document)
         document->m_bAutoDelete = autoDelete;
     if (!loaded) {
@@ -104,7 +107,8 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCTSTR, BOOL makeVisible)
         CDocument* document = m_pOnlyDoc;
         if (!document->OnNewDocument())
             return nullptr;
-        CFrameWnd* frame = document->GetViews().empty() ? nullptr : document->GetViews().front()->GetParentFrame();
+        CFrameWnd* frame
+            = document->GetViews().empty() ? nullptr : document->GetViews().front()->GetParentFrame();
         InitialUpdateFrame(frame, document, makeVisible);
         return document;
     }

@@ -16,7 +16,8 @@ namespace {
 // UTF-16 index of a byte offset into text.
 int CharIndex(const CString& text, int byteOffset)
 {
-    return static_cast<int>(QString::fromUtf8(text.GetString(), std::clamp(byteOffset, 0, text.GetLength())).size());
+    return static_cast<int>(
+        QString::fromUtf8(text.GetString(), std::clamp(byteOffset, 0, text.GetLength())).size());
 }
 
 int ByteOffset(const QString& text, int charIndex)
@@ -24,7 +25,7 @@ int ByteOffset(const QString& text, int charIndex)
     return static_cast<int>(text.left(charIndex).toUtf8().size());
 }
 
-}  // namespace
+} // namespace
 
 BOOL CEdit::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
 {

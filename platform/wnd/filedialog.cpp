@@ -17,7 +17,7 @@ struct ScriptState {
 
 ScriptState& State()
 {
-    static ScriptState state;  // UI thread only
+    static ScriptState state; // UI thread only
     return state;
 }
 
@@ -41,12 +41,15 @@ QStringList QtFilters(const CString& filter)
     return filters;
 }
 
-}  // namespace
+} // namespace
 
-CFileDialog::CFileDialog(BOOL openFileDialog, LPCTSTR defaultExt, LPCTSTR fileName, DWORD flags, LPCTSTR filter,
-    CWnd* parent)
-    : m_bOpen(openFileDialog), m_defaultExt(defaultExt ? defaultExt : ""), m_initialName(fileName ? fileName : ""),
-      m_filter(filter ? filter : ""), m_pParent(parent)
+CFileDialog::CFileDialog(
+    BOOL openFileDialog, LPCTSTR defaultExt, LPCTSTR fileName, DWORD flags, LPCTSTR filter, CWnd* parent)
+    : m_bOpen(openFileDialog)
+    , m_defaultExt(defaultExt ? defaultExt : "")
+    , m_initialName(fileName ? fileName : "")
+    , m_filter(filter ? filter : "")
+    , m_pParent(parent)
 {
     m_ofn.Flags = flags;
 }
@@ -77,7 +80,8 @@ INT_PTR CFileDialog::DoModal()
     dialog.setWindowTitle(m_ofn.lpstrTitle ? QString::fromUtf8(m_ofn.lpstrTitle)
                                            : (m_bOpen ? QStringLiteral("Open") : QStringLiteral("Save As")));
     dialog.setAcceptMode(m_bOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(m_bOpen && (m_ofn.Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setFileMode(
+        m_bOpen && (m_ofn.Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (!(m_ofn.Flags & OFN_OVERWRITEPROMPT))
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     const QStringList filters = QtFilters(m_filter);

@@ -21,7 +21,7 @@ inline constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
 
 struct OPENFILENAME {
     DWORD Flags = 0;
-    LPCTSTR lpstrTitle = nullptr;  // nullptr: "Open" or "Save As"
+    LPCTSTR lpstrTitle = nullptr; // nullptr: "Open" or "Save As"
     LPCTSTR lpstrInitialDir = nullptr;
 };
 
@@ -29,7 +29,8 @@ class CFileDialog {
 public:
     // filter: "Name|pattern;pattern|Name|pattern||" pairs.
     CFileDialog(BOOL openFileDialog, LPCTSTR defaultExt = nullptr, LPCTSTR fileName = nullptr,
-        DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCTSTR filter = nullptr, CWnd* parent = nullptr);
+        DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCTSTR filter = nullptr,
+        CWnd* parent = nullptr);
     virtual ~CFileDialog() = default;
     CFileDialog(const CFileDialog&) = delete;
     CFileDialog& operator=(const CFileDialog&) = delete;

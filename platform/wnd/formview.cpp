@@ -5,18 +5,20 @@
 #include "platform/base/resource_script.h"
 #include "platform/wnd/runtime_class.h"
 
-CFormView::CFormView(UINT templateId) : m_nIDTemplate(templateId) {}
+CFormView::CFormView(UINT templateId)
+    : m_nIDTemplate(templateId)
+{ }
 
 CFormView::~CFormView() = default;
 
 const CRuntimeClass* CFormView::GetThisClass()
 {
-    static const CRuntimeClass kClass{"CFormView", nullptr, CView::GetThisClass()};
+    static const CRuntimeClass kClass { "CFormView", nullptr, CView::GetThisClass() };
     return &kClass;
 }
 
-BOOL CFormView::Create(LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id,
-    void* context)
+BOOL CFormView::Create(LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
+    UINT id, void* context)
 {
     const DialogTemplate* form = AfxFindDialogTemplate(m_nIDTemplate);
     if (!form)
@@ -36,7 +38,7 @@ void CFormView::OnInitialUpdate()
     CView::OnInitialUpdate();
 }
 
-void CFormView::DoDataExchange(CDataExchange*) {}
+void CFormView::DoDataExchange(CDataExchange*) { }
 
 BOOL CFormView::UpdateData(BOOL saveAndValidate)
 {

@@ -12,29 +12,32 @@
 #include "platform/wnd/keyboard.h"
 #include "platform/wnd/paint_dc.h"
 #include "platform/wnd/runtime_class.h"
+#include "platform/wnd/system_params.h"
 #include "platform/wnd/thread.h"
 #include "platform/wnd/view.h"
-#include "platform/wnd/system_params.h"
-#include "platform/wnd/window_state.h"
 #include "platform/wnd/winapp.h"
+#include "platform/wnd/window_state.h"
 
 namespace {
 
 constexpr int kMenuBarHeight = 20;
-constexpr int kMenuItemPadding = 7;  // blank on each side of an item's text
+constexpr int kMenuItemPadding = 7; // blank on each side of an item's text
 
 // The frame's menu bar: the top-level items of the frame's menu, drawn in a
 // row; a click opens the item's popup.
 class CFrameMenuBar : public CWnd {
 public:
-    explicit CFrameMenuBar(CFrameWnd* frame) : m_frame(frame) {}
+    explicit CFrameMenuBar(CFrameWnd* frame)
+        : m_frame(frame)
+    { }
 
     const MessageMap* GetMessageMap() const override
     {
-        static const MessageMap kMap(CWnd::GetMessageMap(), {
-            OnWm<WM_PAINT, &CFrameMenuBar::OnPaint>(),
-            OnWm<WM_LBUTTONDOWN, &CFrameMenuBar::OnLButtonDown>(),
-        });
+        static const MessageMap kMap(CWnd::GetMessageMap(),
+            {
+                OnWm<WM_PAINT, &CFrameMenuBar::OnPaint>(),
+                OnWm<WM_LBUTTONDOWN, &CFrameMenuBar::OnLButtonDown>(),
+            });
         return &kMap;
     }
 
@@ -122,9 +125,9 @@ UINT AcceleratorCommand(const AcceleratorTable& table, const MSG& msg)
     for (const AcceleratorEntry& entry : table.entries) {
         if (!(entry.flags & AcceleratorEntry::kVirtKey) || entry.key != msg.wParam)
             continue;
-        if (((entry.flags & AcceleratorEntry::kShift) != 0) != shift ||
-            ((entry.flags & AcceleratorEntry::kControl) != 0) != control ||
-            ((entry.flags & AcceleratorEntry::kAlt) != 0) != alt)
+        if (((entry.flags & AcceleratorEntry::kShift) != 0) != shift
+            || ((entry.flags & AcceleratorEntry::kControl) != 0) != control
+            || ((entry.flags & AcceleratorEntry::kAlt) != 0) != alt)
             continue;
         return entry.command;
     }
@@ -173,7 +176,7 @@ CWnd* DescendantWithId(HWND hwnd, UINT id)
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 CFrameWnd::CFrameWnd() = default;
 
@@ -185,24 +188,26 @@ CFrameWnd::~CFrameWnd()
 
 const CRuntimeClass* CFrameWnd::GetThisClass()
 {
-    static const CRuntimeClass kClass{"CFrameWnd", &AfxCreateObject<CFrameWnd>, CCmdTarget::GetThisClass()};
+    static const CRuntimeClass kClass { "CFrameWnd", &AfxCreateObject<CFrameWnd>,
+        CCmdTarget::GetThisClass() };
     return &kClass;
 }
 
 const MessageMap* CFrameWnd::GetMessageMap() const
 {
-    static const MessageMap kMap(CWnd::GetMessageMap(), {
-        OnMessage<&CFrameWnd::OnNcCreateMessage>(WM_NCCREATE),
-        OnWm<WM_CREATE, &CFrameWnd::OnCreate>(),
-        OnWm<WM_SIZE, &CFrameWnd::OnSize>(),
-        OnWm<WM_CLOSE, &CFrameWnd::OnClose>(),
-        OnWm<WM_DESTROY, &CFrameWnd::OnDestroy>(),
-        OnWm<WM_NCDESTROY, &CFrameWnd::OnNcDestroy>(),
-        OnWm<WM_SETFOCUS, &CFrameWnd::OnSetFocus>(),
-        OnMessage<&CFrameWnd::OnInitMenuPopupMessage>(WM_INITMENUPOPUP),
-        OnCommandRange<&CFrameWnd::OnBarCheck>(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR),
-        OnUpdateCommandRange<&CFrameWnd::OnUpdateControlBarMenu>(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR),
-    });
+    static const MessageMap kMap(CWnd::GetMessageMap(),
+        {
+            OnMessage<&CFrameWnd::OnNcCreateMessage>(WM_NCCREATE),
+            OnWm<WM_CREATE, &CFrameWnd::OnCreate>(),
+            OnWm<WM_SIZE, &CFrameWnd::OnSize>(),
+            OnWm<WM_CLOSE, &CFrameWnd::OnClose>(),
+            OnWm<WM_DESTROY, &CFrameWnd::OnDestroy>(),
+            OnWm<WM_NCDESTROY, &CFrameWnd::OnNcDestroy>(),
+            OnWm<WM_SETFOCUS, &CFrameWnd::OnSetFocus>(),
+            OnMessage<&CFrameWnd::OnInitMenuPopupMessage>(WM_INITMENUPOPUP),
+            OnCommandRange<&CFrameWnd::OnBarCheck>(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR),
+            OnUpdateCommandRange<&CFrameWnd::OnUpdateControlBarMenu>(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR),
+        });
     return &kMap;
 }
 
@@ -235,8 +240,8 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT createStruct)
         return -1;
     if (m_hMenuDefault) {
         auto* bar = new CFrameMenuBar(this);
-        if (bar->CreateEx(0, "AfxMenuBar", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, kMenuBarHeight), this,
-                AFX_IDW_MENU_BAR, nullptr))
+        if (bar->CreateEx(0, "AfxMenuBar", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, kMenuBarHeight),
+                this, AFX_IDW_MENU_BAR, nullptr))
             m_pMenuBar = bar;
         else
             delete bar;
@@ -266,7 +271,7 @@ CWnd* CFrameWnd::CreateView(CCreateContext* context, UINT id)
         return nullptr;
     }
     if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, GetPaneRect(), this, id, context))
-        return nullptr;  // the view deleted itself with its window
+        return nullptr; // the view deleted itself with its window
     return view;
 }
 
@@ -388,11 +393,12 @@ BOOL CFrameWnd::TrackMenuBarPopup(int position)
     if (auto* bar = static_cast<CFrameMenuBar*>(m_pMenuBar); bar && bar->GetSafeHwnd()) {
         const std::vector<CRect> rects = bar->ItemRects();
         if (position < static_cast<int>(rects.size()))
-            at = CPoint(rects[static_cast<std::size_t>(position)].left, rects[static_cast<std::size_t>(position)].bottom);
+            at = CPoint(rects[static_cast<std::size_t>(position)].left,
+                rects[static_cast<std::size_t>(position)].bottom);
         bar->ClientToScreen(&at);
     }
-    const UINT command = static_cast<UINT>(
-        ::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, GetSafeHwnd(), nullptr));
+    const UINT command = static_cast<UINT>(::TrackPopupMenu(
+        popup, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, GetSafeHwnd(), nullptr));
     if (command != 0 && GetSafeHwnd())
         SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
     return TRUE;
@@ -434,8 +440,8 @@ void CFrameWnd::OnIdleUpdateCmdUI()
 {
     const std::vector<CControlBar*> bars = m_bars;
     for (CControlBar* bar : bars)
-        if (std::find(m_bars.begin(), m_bars.end(), bar) != m_bars.end() && bar->GetSafeHwnd() &&
-            (bar->GetStyle() & WS_VISIBLE))
+        if (std::find(m_bars.begin(), m_bars.end(), bar) != m_bars.end() && bar->GetSafeHwnd()
+            && (bar->GetStyle() & WS_VISIBLE))
             bar->OnUpdateCmdUI(this, TRUE);
 }
 
@@ -522,7 +528,7 @@ LRESULT CFrameWnd::OnInitMenuPopupMessage(WPARAM wParam, LPARAM)
     for (int i = 0; i < count; ++i) {
         const UINT id = menu->GetMenuItemID(i);
         if (id == 0 || id == static_cast<UINT>(-1))
-            continue;  // separator or submenu
+            continue; // separator or submenu
         CCmdUI state;
         state.m_nID = id;
         state.m_nIndex = static_cast<UINT>(i);

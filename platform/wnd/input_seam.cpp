@@ -39,7 +39,7 @@ Qt::MouseButtons Buttons(UINT keyState)
     return buttons;
 }
 
-}  // namespace
+} // namespace
 
 BOOL AfxSimulateMouse(HWND hwnd, UINT message, POINT point, UINT keyState)
 {
@@ -70,11 +70,12 @@ BOOL AfxSimulateMouse(HWND hwnd, UINT message, POINT point, UINT keyState)
         return FALSE;
     }
     if (message != WM_MOUSEMOVE) {
-        const UINT kind = (message - WM_LBUTTONDOWN) / 3;  // 0 left, 1 right, 2 middle
+        const UINT kind = (message - WM_LBUTTONDOWN) / 3; // 0 left, 1 right, 2 middle
         button = kind == 1 ? Qt::RightButton : kind == 2 ? Qt::MiddleButton : Qt::LeftButton;
     }
     const QPointF local(point.x, point.y);
-    QMouseEvent event(type, local, widget->mapToGlobal(local), button, Buttons(keyState), Modifiers(keyState));
+    QMouseEvent event(
+        type, local, widget->mapToGlobal(local), button, Buttons(keyState), Modifiers(keyState));
     QApplication::sendEvent(widget, &event);
     return TRUE;
 }
@@ -94,7 +95,7 @@ BOOL AfxSimulateKey(HWND hwnd, UINT vk, const char* text, BOOL shift, BOOL contr
     QKeyEvent press(QEvent::KeyPress, key, modifiers, typed);
     QApplication::sendEvent(widget, &press);
     if (!wnd_internal::ExistingWidgetOf(hwnd))
-        return TRUE;  // the key destroyed its window
+        return TRUE; // the key destroyed its window
     QKeyEvent release(QEvent::KeyRelease, key, modifiers, typed);
     QApplication::sendEvent(widget, &release);
     return TRUE;
@@ -102,5 +103,6 @@ BOOL AfxSimulateKey(HWND hwnd, UINT vk, const char* text, BOOL shift, BOOL contr
 
 BOOL AfxSimulateClick(HWND hwnd, POINT point)
 {
-    return AfxSimulateMouse(hwnd, WM_LBUTTONDOWN, point, MK_LBUTTON) && AfxSimulateMouse(hwnd, WM_LBUTTONUP, point, 0);
+    return AfxSimulateMouse(hwnd, WM_LBUTTONDOWN, point, MK_LBUTTON)
+        && AfxSimulateMouse(hwnd, WM_LBUTTONUP, point, 0);
 }

@@ -12,4 +12,4 @@ namespace kernel_internal {
 // Sets or clears the signal and wakes the waiters.
 void SetSignalled(KernelObject* object, bool signalled);
 bool IsSignalled(const KernelObject* object);
-}  // namespace kernel_internal
+} // namespace kernel_internal

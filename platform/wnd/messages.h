@@ -90,10 +90,22 @@ inline constexpr UINT WM_USER = 0x0400;
 inline constexpr UINT WM_APP = 0x8000;
 
 // Range tests: one comparison each.
-constexpr bool IsUserMessage(UINT message) { return message >= WM_USER && message < WM_APP; }
-constexpr bool IsAppMessage(UINT message) { return message >= WM_APP && message < 0xC000; }
-constexpr bool IsMouseMessage(UINT message) { return message >= WM_MOUSEFIRST && message <= WM_MOUSELAST; }
-constexpr bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
+constexpr bool IsUserMessage(UINT message)
+{
+    return message >= WM_USER && message < WM_APP;
+}
+constexpr bool IsAppMessage(UINT message)
+{
+    return message >= WM_APP && message < 0xC000;
+}
+constexpr bool IsMouseMessage(UINT message)
+{
+    return message >= WM_MOUSEFIRST && message <= WM_MOUSELAST;
+}
+constexpr bool IsKeyMessage(UINT message)
+{
+    return message >= WM_KEYFIRST && message <= WM_KEYLAST;
+}
 
 // WM_SIZE wParam.
 inline constexpr UINT SIZE_RESTORED = 0;
@@ -153,8 +165,8 @@ inline constexpr DWORD WS_GROUP = 0x00020000;
 inline constexpr DWORD WS_TABSTOP = 0x00010000;
 inline constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
 inline constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
-inline constexpr DWORD WS_OVERLAPPEDWINDOW =
-    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+inline constexpr DWORD WS_OVERLAPPEDWINDOW
+    = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 inline constexpr DWORD WS_EX_TOPMOST = 0x00000008;
 inline constexpr DWORD WS_EX_TRANSPARENT = 0x00000020;
 inline constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080;
@@ -295,7 +307,7 @@ using LPNMHDR = NMHDR*;
 struct CREATESTRUCT {
     void* lpCreateParams = nullptr;
     HWND hwndParent = nullptr;
-    UINT_PTR hMenu = 0;  // child id for child windows
+    UINT_PTR hMenu = 0; // child id for child windows
     int cy = 0;
     int cx = 0;
     int y = 0;
@@ -319,7 +331,16 @@ struct MSG {
 using LPMSG = MSG*;
 
 // Parameter crackers.
-constexpr int GET_X_LPARAM(LPARAM lp) { return static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lp))); }
-constexpr int GET_Y_LPARAM(LPARAM lp) { return static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lp))); }
-constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM wp) { return static_cast<short>(HIWORD(wp)); }
+constexpr int GET_X_LPARAM(LPARAM lp)
+{
+    return static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lp)));
+}
+constexpr int GET_Y_LPARAM(LPARAM lp)
+{
+    return static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lp)));
+}
+constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM wp)
+{
+    return static_cast<short>(HIWORD(wp));
+}
 inline constexpr int WHEEL_DELTA = 120;

@@ -14,11 +14,11 @@ struct ScriptState {
 
 ScriptState& State()
 {
-    static ScriptState state;  // UI thread only
+    static ScriptState state; // UI thread only
     return state;
 }
 
-}  // namespace
+} // namespace
 
 void ModalDialogScript::Enable()
 {
@@ -75,7 +75,7 @@ BOOL RunScripted(CDialog& dialog, const BOOL& ended, const int& result)
     return TRUE;
 }
 
-}  // namespace modal_seam
+} // namespace modal_seam
 
 void AfxClickDlgButton(CDialog& dialog, int id)
 {

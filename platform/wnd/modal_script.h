@@ -17,7 +17,7 @@ class CDialog;
 struct ModalDialogRecord {
     UINT templateId = 0;
     int result = 0;
-    BOOL leftOpen = FALSE;  // the action did not end the dialog
+    BOOL leftOpen = FALSE; // the action did not end the dialog
 };
 
 class ModalDialogScript {
@@ -35,7 +35,7 @@ namespace modal_seam {
 // Called by DoModal once the dialog is shown: TRUE when the script handled
 // the dialog (it has ended then). ended and result are the dialog's own state.
 BOOL RunScripted(CDialog& dialog, const BOOL& ended, const int& result);
-}  // namespace modal_seam
+} // namespace modal_seam
 
 // Clicks a dialog's button as the user does: WM_COMMAND BN_CLICKED from it.
 void AfxClickDlgButton(CDialog& dialog, int id);

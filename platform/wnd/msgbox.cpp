@@ -42,17 +42,17 @@ std::vector<int> ButtonsOf(UINT type)
 {
     switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL:
-        return {IDOK, IDCANCEL};
+        return { IDOK, IDCANCEL };
     case MB_ABORTRETRYIGNORE:
-        return {IDABORT, IDRETRY, IDIGNORE};
+        return { IDABORT, IDRETRY, IDIGNORE };
     case MB_YESNOCANCEL:
-        return {IDYES, IDNO, IDCANCEL};
+        return { IDYES, IDNO, IDCANCEL };
     case MB_YESNO:
-        return {IDYES, IDNO};
+        return { IDYES, IDNO };
     case MB_RETRYCANCEL:
-        return {IDRETRY, IDCANCEL};
+        return { IDRETRY, IDCANCEL };
     default:
-        return {IDOK};
+        return { IDOK };
     }
 }
 
@@ -121,13 +121,13 @@ int ShownBox(HWND owner, const MessageBoxRecord& record)
         const char* label;
         QMessageBox::ButtonRole role;
     } kLabels[] = {
-        {IDOK, "OK", QMessageBox::AcceptRole},
-        {IDCANCEL, "Cancel", QMessageBox::RejectRole},
-        {IDABORT, "Abort", QMessageBox::RejectRole},
-        {IDRETRY, "Retry", QMessageBox::AcceptRole},
-        {IDIGNORE, "Ignore", QMessageBox::AcceptRole},
-        {IDYES, "Yes", QMessageBox::YesRole},
-        {IDNO, "No", QMessageBox::NoRole},
+        { IDOK, "OK", QMessageBox::AcceptRole },
+        { IDCANCEL, "Cancel", QMessageBox::RejectRole },
+        { IDABORT, "Abort", QMessageBox::RejectRole },
+        { IDRETRY, "Retry", QMessageBox::AcceptRole },
+        { IDIGNORE, "Ignore", QMessageBox::AcceptRole },
+        { IDYES, "Yes", QMessageBox::YesRole },
+        { IDNO, "No", QMessageBox::NoRole },
     };
     const std::vector<int> ids = ButtonsOf(record.type);
     std::vector<std::pair<QPushButton*, int>> buttons;
@@ -160,7 +160,7 @@ int RunBox(HWND owner, const MessageBoxRecord& record)
     return ShownBox(owner, record);
 }
 
-}  // namespace
+} // namespace
 
 int MessageBox(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type)
 {
@@ -173,8 +173,8 @@ int MessageBox(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type)
         return RunBox(owner, record);
     int answer = DefaultAnswer(type);
     // Off the UI thread: the box runs there and this thread waits.
-    if (!dispatch_internal::RunMessageBoxOnUiThread([&] { answer = RunBox(owner, record); }) &&
-        MessageBoxScript::IsEnabled())
+    if (!dispatch_internal::RunMessageBoxOnUiThread([&] { answer = RunBox(owner, record); })
+        && MessageBoxScript::IsEnabled())
         answer = ScriptedBox(record);
     return answer;
 }

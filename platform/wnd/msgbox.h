@@ -27,7 +27,7 @@ struct MessageBoxRecord {
     CString text;
     CString caption;
     UINT type = 0;
-    DWORD threadId = 0;  // GetCurrentThreadId of the caller
+    DWORD threadId = 0; // GetCurrentThreadId of the caller
     int answer = 0;
 };
 

@@ -11,7 +11,7 @@ std::map<std::string, const CRuntimeClass*>& Registry()
     return registry;
 }
 
-}  // namespace
+} // namespace
 
 CCmdTarget* CRuntimeClass::CreateObject() const
 {
@@ -30,7 +30,7 @@ BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const
 
 const CRuntimeClass* CCmdTarget::GetThisClass()
 {
-    static const CRuntimeClass kClass{"CCmdTarget", nullptr, nullptr};
+    static const CRuntimeClass kClass { "CCmdTarget", nullptr, nullptr };
     return &kClass;
 }
 

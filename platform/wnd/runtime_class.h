@@ -10,8 +10,8 @@
 //
 //   const CRuntimeClass* CMainFrame::GetThisClass()
 //   {
-//       static const CRuntimeClass kClass{"CMainFrame", &AfxCreateObject<CMainFrame>, CFrameWnd::GetThisClass()};
-//       return &kClass;
+//       static const CRuntimeClass kClass{"CMainFrame", &AfxCreateObject<CMainFrame>,
+//       CFrameWnd::GetThisClass()}; return &kClass;
 //   }
 
 #include "platform/base/types.h"
@@ -30,8 +30,7 @@ struct CRuntimeClass {
     BOOL IsDerivedFrom(const CRuntimeClass* base) const;
 };
 
-template <class T>
-CCmdTarget* AfxCreateObject()
+template <class T> CCmdTarget* AfxCreateObject()
 {
     return new T;
 }
@@ -47,8 +46,7 @@ const CRuntimeClass* AfxFindRuntimeClass(const char* className);
 
 // The object as T when its run-time class is T's or derives from it, else
 // nullptr (also for nullptr).
-template <class T>
-T* DynamicDownCast(CCmdTarget* object)
+template <class T> T* DynamicDownCast(CCmdTarget* object)
 {
     return object && object->IsKindOf(T::GetThisClass()) ? static_cast<T*>(object) : nullptr;
 }

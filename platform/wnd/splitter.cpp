@@ -28,7 +28,7 @@ void Apportion(std::vector<CSplitterWnd::CRowColInfo>& info, int size, int gap)
     }
 }
 
-}  // namespace
+} // namespace
 
 CSplitterWnd::CSplitterWnd() = default;
 
@@ -36,19 +36,20 @@ CSplitterWnd::~CSplitterWnd() = default;
 
 const CRuntimeClass* CSplitterWnd::GetThisClass()
 {
-    static const CRuntimeClass kClass{"CSplitterWnd", nullptr, CCmdTarget::GetThisClass()};
+    static const CRuntimeClass kClass { "CSplitterWnd", nullptr, CCmdTarget::GetThisClass() };
     return &kClass;
 }
 
 const MessageMap* CSplitterWnd::GetMessageMap() const
 {
-    static const MessageMap kMap(CWnd::GetMessageMap(), {
-        OnWm<WM_PAINT, &CSplitterWnd::OnPaint>(),
-        OnWm<WM_SIZE, &CSplitterWnd::OnSize>(),
-        OnWm<WM_LBUTTONDOWN, &CSplitterWnd::OnLButtonDown>(),
-        OnWm<WM_MOUSEMOVE, &CSplitterWnd::OnMouseMove>(),
-        OnWm<WM_LBUTTONUP, &CSplitterWnd::OnLButtonUp>(),
-    });
+    static const MessageMap kMap(CWnd::GetMessageMap(),
+        {
+            OnWm<WM_PAINT, &CSplitterWnd::OnPaint>(),
+            OnWm<WM_SIZE, &CSplitterWnd::OnSize>(),
+            OnWm<WM_LBUTTONDOWN, &CSplitterWnd::OnLButtonDown>(),
+            OnWm<WM_MOUSEMOVE, &CSplitterWnd::OnMouseMove>(),
+            OnWm<WM_LBUTTONUP, &CSplitterWnd::OnLButtonUp>(),
+        });
     return &kMap;
 }
 
@@ -58,17 +59,18 @@ BOOL CSplitterWnd::CreateStatic(CWnd* parent, int rows, int cols, DWORD style, U
         return FALSE;
     m_nRows = rows;
     m_nCols = cols;
-    m_rowInfo.assign(static_cast<std::size_t>(rows), CRowColInfo{});
-    m_colInfo.assign(static_cast<std::size_t>(cols), CRowColInfo{});
+    m_rowInfo.assign(static_cast<std::size_t>(rows), CRowColInfo {});
+    m_colInfo.assign(static_cast<std::size_t>(cols), CRowColInfo {});
     CRect client;
     parent->GetClientRect(&client);
     return CreateEx(0, "AfxSplitter", nullptr, style | WS_CHILD, client, parent, id, nullptr);
 }
 
-BOOL CSplitterWnd::CreateView(int row, int col, const CRuntimeClass* viewClass, SIZE initialSize,
-    CCreateContext* context)
+BOOL CSplitterWnd::CreateView(
+    int row, int col, const CRuntimeClass* viewClass, SIZE initialSize, CCreateContext* context)
 {
-    if (!GetSafeHwnd() || row < 0 || col < 0 || row >= m_nRows || col >= m_nCols || !viewClass || GetPane(row, col))
+    if (!GetSafeHwnd() || row < 0 || col < 0 || row >= m_nRows || col >= m_nCols || !viewClass
+        || GetPane(row, col))
         return FALSE;
     m_colInfo[static_cast<std::size_t>(col)].nIdealSize = initialSize.cx;
     m_rowInfo[static_cast<std::size_t>(row)].nIdealSize = initialSize.cy;
@@ -79,9 +81,9 @@ BOOL CSplitterWnd::CreateView(int row, int col, const CRuntimeClass* viewClass, 
         return FALSE;
     }
     const CRect rect(0, 0, initialSize.cx, initialSize.cy);
-    if (!pane->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, rect, this, static_cast<UINT>(IdFromRowCol(row, col)),
-            context))
-        return FALSE;  // a view deletes itself with its window (PostNcDestroy)
+    if (!pane->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, rect, this,
+            static_cast<UINT>(IdFromRowCol(row, col)), context))
+        return FALSE; // a view deletes itself with its window (PostNcDestroy)
     RecalcLayout();
     return TRUE;
 }
@@ -206,17 +208,20 @@ void CSplitterWnd::DrawAllSplitBars(CDC* dc, int cxInside, int cyInside)
         const int x = ColumnLeft(c) + m_colInfo[static_cast<std::size_t>(c)].nCurSize;
         if (x >= right)
             break;
-        OnDrawSplitter(dc, ESplitType::Bar, CRect(x, inside.top, std::min(x + m_cxSplitterGap, right), bottom));
+        OnDrawSplitter(
+            dc, ESplitType::Bar, CRect(x, inside.top, std::min(x + m_cxSplitterGap, right), bottom));
     }
     for (int r = 0; r + 1 < m_nRows; ++r) {
         const int y = RowTop(r) + m_rowInfo[static_cast<std::size_t>(r)].nCurSize;
         if (y >= bottom)
             break;
-        OnDrawSplitter(dc, ESplitType::Bar, CRect(inside.left, y, right, std::min(y + m_cySplitterGap, bottom)));
+        OnDrawSplitter(
+            dc, ESplitType::Bar, CRect(inside.left, y, right, std::min(y + m_cySplitterGap, bottom)));
     }
     for (int r = 0; r < m_nRows; ++r) {
         for (int c = 0; c < m_nCols; ++c) {
-            CRect pane(ColumnLeft(c), RowTop(r), ColumnLeft(c) + m_colInfo[static_cast<std::size_t>(c)].nCurSize,
+            CRect pane(ColumnLeft(c), RowTop(r),
+                ColumnLeft(c) + m_colInfo[static_cast<std::size_t>(c)].nCurSize,
                 RowTop(r) + m_rowInfo[static_cast<std::size_t>(r)].nCurSize);
             pane.InflateRect(m_cxBorder, m_cyBorder);
             OnDrawSplitter(dc, ESplitType::Border, pane);
@@ -295,7 +300,7 @@ void CSplitterWnd::OnLButtonDown(UINT, CPoint point)
         SetCapture();
 }
 
-void CSplitterWnd::OnMouseMove(UINT, CPoint) {}
+void CSplitterWnd::OnMouseMove(UINT, CPoint) { }
 
 void CSplitterWnd::OnLButtonUp(UINT, CPoint point)
 {

@@ -29,15 +29,15 @@ public:
     // Creates the splitter window as child id of parent with rows x cols
     // panes still to be created (1..16 each). FALSE on bad counts or when the
     // window cannot be created.
-    virtual BOOL CreateStatic(CWnd* parent, int rows, int cols, DWORD style = WS_CHILD | WS_VISIBLE,
-        UINT id = AFX_IDW_PANE_FIRST);
+    virtual BOOL CreateStatic(
+        CWnd* parent, int rows, int cols, DWORD style = WS_CHILD | WS_VISIBLE, UINT id = AFX_IDW_PANE_FIRST);
     // Creates pane (row, col) as an object of viewClass (which must make a
     // CWnd) with context as its creation parameter; initialSize.cx becomes the
     // column's ideal width and initialSize.cy the row's ideal height. FALSE
     // when the class cannot be created or the window fails (a view object
     // deletes itself with its window).
-    virtual BOOL CreateView(int row, int col, const CRuntimeClass* viewClass, SIZE initialSize,
-        CCreateContext* context);
+    virtual BOOL CreateView(
+        int row, int col, const CRuntimeClass* viewClass, SIZE initialSize, CCreateContext* context);
 
     int GetRowCount() const { return m_nRows; }
     int GetColumnCount() const { return m_nCols; }

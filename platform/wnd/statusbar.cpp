@@ -14,7 +14,7 @@ constexpr int kBarHeight = 20;
 constexpr int kPaneGap = 2;
 constexpr int kPanePadding = 6;
 
-}  // namespace
+} // namespace
 
 CStatusBar::CStatusBar() = default;
 
@@ -22,9 +22,10 @@ CStatusBar::~CStatusBar() = default;
 
 const MessageMap* CStatusBar::GetMessageMap() const
 {
-    static const MessageMap kMap(CControlBar::GetMessageMap(), {
-        OnWm<WM_PAINT, &CStatusBar::OnPaint>(),
-    });
+    static const MessageMap kMap(CControlBar::GetMessageMap(),
+        {
+            OnWm<WM_PAINT, &CStatusBar::OnPaint>(),
+        });
     return &kMap;
 }
 
@@ -135,13 +136,13 @@ void CStatusBar::OnUpdateCmdUI(CFrameWnd*, BOOL)
         int key = 0;
         switch (pane.id) {
         case ID_INDICATOR_CAPS:
-            key = 0x14;  // VK_CAPITAL
+            key = 0x14; // VK_CAPITAL
             break;
         case ID_INDICATOR_NUM:
-            key = 0x90;  // VK_NUMLOCK
+            key = 0x90; // VK_NUMLOCK
             break;
         case ID_INDICATOR_SCRL:
-            key = 0x91;  // VK_SCROLL
+            key = 0x91; // VK_SCROLL
             break;
         default:
             continue;
@@ -165,7 +166,8 @@ void CStatusBar::OnPaint()
         GetItemRect(i, &rect);
         dc.Draw3dRect(&rect, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
         rect.DeflateRect(kPanePadding / 2, 1);
-        dc.DrawText(m_panes[static_cast<std::size_t>(i)].text, &rect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        dc.DrawText(
+            m_panes[static_cast<std::size_t>(i)].text, &rect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     }
     dc.SelectObject(old);
 }

@@ -44,9 +44,9 @@ protected:
 private:
     struct Pane {
         UINT id = 0;
-        int width = 0;   // 0 for the stretching message pane
-        CString text;    // what the pane shows
-        CString label;   // an indicator's string-table text
+        int width = 0; // 0 for the stretching message pane
+        CString text; // what the pane shows
+        CString label; // an indicator's string-table text
     };
     CFont& Font();
 

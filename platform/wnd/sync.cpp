@@ -43,7 +43,8 @@ std::optional<Clock::time_point> DeadlineFor(DWORD timeoutMs)
 // Waits on the kernel condition until ready() holds (TRUE) or the deadline
 // passes (FALSE). The lock is held when ready() runs.
 template <class Ready>
-bool WaitLocked(std::unique_lock<std::mutex>& lock, const std::optional<Clock::time_point>& deadline, Ready ready)
+bool WaitLocked(
+    std::unique_lock<std::mutex>& lock, const std::optional<Clock::time_point>& deadline, Ready ready)
 {
     if (!deadline) {
         KernelCondition().wait(lock, ready);
@@ -52,7 +53,7 @@ bool WaitLocked(std::unique_lock<std::mutex>& lock, const std::optional<Clock::t
     return KernelCondition().wait_until(lock, *deadline, ready);
 }
 
-}  // namespace
+} // namespace
 
 namespace kernel_internal {
 
@@ -72,7 +73,7 @@ bool IsSignalled(const KernelObject* object)
     return object->signalled;
 }
 
-}  // namespace kernel_internal
+} // namespace kernel_internal
 
 DWORD WaitForSingleObject(HANDLE handle, DWORD timeoutMs)
 {
@@ -195,7 +196,7 @@ DWORD GetTickCount()
 
 DWORD GetCurrentThreadId()
 {
-    static std::atomic<DWORD> next{1};
+    static std::atomic<DWORD> next { 1 };
     thread_local const DWORD id = next.fetch_add(1);
     return id;
 }
@@ -239,7 +240,9 @@ struct CCriticalSection::Impl {
     std::recursive_mutex mutex;
 };
 
-CCriticalSection::CCriticalSection() : m_impl(std::make_unique<Impl>()) {}
+CCriticalSection::CCriticalSection()
+    : m_impl(std::make_unique<Impl>())
+{ }
 CCriticalSection::~CCriticalSection() = default;
 
 BOOL CCriticalSection::Lock(DWORD)
@@ -256,7 +259,8 @@ BOOL CCriticalSection::Unlock()
 
 // ---- CSingleLock -----------------------------------------------------------------------
 
-CSingleLock::CSingleLock(CSyncObject* object, BOOL initialLock) : m_pObject(object)
+CSingleLock::CSingleLock(CSyncObject* object, BOOL initialLock)
+    : m_pObject(object)
 {
     if (initialLock)
         Lock();

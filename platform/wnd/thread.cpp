@@ -14,10 +14,10 @@
 #include <variant>
 
 #include "platform/base/exception.h"
-#include "platform/wnd/kernel_object.h"
-#include "platform/wnd/thread_internal.h"
 #include "platform/wnd/app.h"
+#include "platform/wnd/kernel_object.h"
 #include "platform/wnd/msgbox.h"
+#include "platform/wnd/thread_internal.h"
 #include "platform/wnd/wnd.h"
 #include "platform/wnd/wnd_internal.h"
 
@@ -28,7 +28,7 @@ struct CWinThread::Impl {
     bool created = false;
     bool running = false;
     bool ended = false;
-    bool abandoned = false;  // object destroyed before the thread started
+    bool abandoned = false; // object destroyed before the thread started
     int priority = THREAD_PRIORITY_NORMAL;
     DWORD exitCode = STILL_ACTIVE;
     DWORD threadId = 0;
@@ -41,7 +41,7 @@ namespace {
 
 thread_local CWinThread::Impl* t_currentThread = nullptr;
 thread_local CWinThread* t_currentObject = nullptr;
-std::atomic<CWinThread*> g_appThread{nullptr};
+std::atomic<CWinThread*> g_appThread { nullptr };
 
 std::mutex& RegistryMutex()
 {
@@ -88,7 +88,7 @@ void ReportThreadException(const char* text)
     AfxMessageBox(text, MB_OK | MB_ICONSTOP);
 }
 
-}  // namespace
+} // namespace
 
 namespace thread_internal {
 
@@ -101,9 +101,10 @@ void WaitWhileSuspended()
     impl->changed.wait(lock, [impl] { return impl->suspendCount == 0; });
 }
 
-}  // namespace thread_internal
+} // namespace thread_internal
 
-CWinThread::CWinThread() : m_impl(std::make_shared<Impl>())
+CWinThread::CWinThread()
+    : m_impl(std::make_shared<Impl>())
 {
     m_impl->handle.kind = KernelObject::Kind::Thread;
     m_impl->handle.manualReset = true;
@@ -111,7 +112,8 @@ CWinThread::CWinThread() : m_impl(std::make_shared<Impl>())
     m_hThread = &m_impl->handle;
 }
 
-CWinThread::CWinThread(AFX_THREADPROC proc, void* param) : CWinThread()
+CWinThread::CWinThread(AFX_THREADPROC proc, void* param)
+    : CWinThread()
 {
     m_pfnThreadProc = proc;
     m_pThreadParams = param;
@@ -326,7 +328,7 @@ void AfxEndThread(UINT exitCode, BOOL deleteThread)
 {
     if (t_currentObject && !deleteThread)
         t_currentObject->m_bAutoDelete = FALSE;
-    throw thread_internal::ThreadExit{exitCode};
+    throw thread_internal::ThreadExit { exitCode };
 }
 
 CWinThread* AfxGetThread()
@@ -359,7 +361,7 @@ BOOL PostThreadTask(DWORD threadId, std::function<void()> task)
     return Enqueue(impl, std::move(task)) ? TRUE : FALSE;
 }
 
-}  // namespace wnd_internal
+} // namespace wnd_internal
 
 bool thread_internal::PostQuitToCurrentWinThread(int exitCode)
 {

@@ -72,7 +72,7 @@ public:
     // Exit code of the ended thread, or STILL_ACTIVE while it runs.
     DWORD GetExitCode() const;
 
-    HANDLE m_hThread = nullptr;  // signalled when the thread has ended
+    HANDLE m_hThread = nullptr; // signalled when the thread has ended
     DWORD m_nThreadID = 0;
     // The thread deletes this object when it ends (default TRUE, as for
     // AfxBeginThread). Set it FALSE to wait on m_hThread and delete yourself.

@@ -18,4 +18,4 @@ void WaitWhileSuspended();
 // Queues WM_QUIT to the calling CWinThread's loop; false on other threads.
 bool PostQuitToCurrentWinThread(int exitCode);
 
-}  // namespace thread_internal
+} // namespace thread_internal

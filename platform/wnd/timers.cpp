@@ -27,9 +27,9 @@ struct TimerEntry {
 
 struct Timers {
     std::mutex mutex;
-    std::map<TimerKey, TimerEntry> entries;  // any thread, under mutex
+    std::map<TimerKey, TimerEntry> entries; // any thread, under mutex
     unsigned nextGeneration = 1;
-    std::map<TimerKey, std::unique_ptr<QTimer>> running;  // UI thread only
+    std::map<TimerKey, std::unique_ptr<QTimer>> running; // UI thread only
 };
 
 // The timer may be the one whose timeout is being delivered: let Qt delete it
@@ -101,7 +101,7 @@ void SyncOnUiThread(const TimerKey& key)
         wnd_internal::PostToUiThread([key] { Sync(key); });
 }
 
-}  // namespace
+} // namespace
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, void*)
 {
@@ -152,4 +152,4 @@ void KillAll(HWND hwnd)
     }
 }
 
-}  // namespace window_timers
+} // namespace window_timers

@@ -26,10 +26,10 @@ public:
         CCmdUI::SetCheck(check);
         static_cast<CToolBar*>(m_pOther)->SetButtonCheck(static_cast<int>(m_nIndex), check);
     }
-    void SetText(LPCTSTR) override {}
+    void SetText(LPCTSTR) override { }
 };
 
-}  // namespace
+} // namespace
 
 CToolBar::CToolBar() = default;
 
@@ -37,11 +37,12 @@ CToolBar::~CToolBar() = default;
 
 const MessageMap* CToolBar::GetMessageMap() const
 {
-    static const MessageMap kMap(CControlBar::GetMessageMap(), {
-        OnWm<WM_PAINT, &CToolBar::OnPaint>(),
-        OnWm<WM_LBUTTONDOWN, &CToolBar::OnLButtonDown>(),
-        OnWm<WM_LBUTTONUP, &CToolBar::OnLButtonUp>(),
-    });
+    static const MessageMap kMap(CControlBar::GetMessageMap(),
+        {
+            OnWm<WM_PAINT, &CToolBar::OnPaint>(),
+            OnWm<WM_LBUTTONDOWN, &CToolBar::OnLButtonDown>(),
+            OnWm<WM_LBUTTONUP, &CToolBar::OnLButtonUp>(),
+        });
     return &kMap;
 }
 
@@ -59,7 +60,8 @@ BOOL CToolBar::LoadToolBar(UINT resourceId)
     m_imageSize = CSize(toolbar->buttonWidth, toolbar->buttonHeight);
     m_buttonSize = CSize(toolbar->buttonWidth + 7, toolbar->buttonHeight + 7);
     m_images.DeleteImageList();
-    m_images.Create(toolbar->bitmapId ? toolbar->bitmapId : resourceId, toolbar->buttonWidth, 1, RGB(192, 192, 192));
+    m_images.Create(
+        toolbar->bitmapId ? toolbar->bitmapId : resourceId, toolbar->buttonWidth, 1, RGB(192, 192, 192));
     m_buttons.clear();
     int image = 0;
     for (UINT item : toolbar->items) {

@@ -58,8 +58,8 @@ private:
 
     std::vector<Button> m_buttons;
     CImageList m_images;
-    CSize m_buttonSize{23, 22};
-    CSize m_imageSize{16, 15};
+    CSize m_buttonSize { 23, 22 };
+    CSize m_imageSize { 16, 15 };
     DWORD m_controlStyle = 0;
     int m_pressed = -1;
 };

@@ -12,12 +12,12 @@ namespace {
 struct TrayIcon {
     TrayIconRecord record;
     UINT callback = 0;
-    std::unique_ptr<QSystemTrayIcon> icon;  // null where there is no tray
+    std::unique_ptr<QSystemTrayIcon> icon; // null where there is no tray
 };
 
 std::vector<TrayIcon>& Icons()
 {
-    static std::vector<TrayIcon> icons;  // UI thread
+    static std::vector<TrayIcon> icons; // UI thread
     return icons;
 }
 
@@ -33,7 +33,7 @@ void Apply(TrayIcon& entry, const NOTIFYICONDATA& data)
     (void)data.hIcon;
 }
 
-}  // namespace
+} // namespace
 
 BOOL Shell_NotifyIcon(DWORD message, NOTIFYICONDATA* data)
 {
@@ -53,12 +53,13 @@ BOOL Shell_NotifyIcon(DWORD message, NOTIFYICONDATA* data)
             entry.icon = std::make_unique<QSystemTrayIcon>();
             const HWND hwnd = data->hWnd;
             const UINT id = data->uID;
-            QObject::connect(entry.icon.get(), &QSystemTrayIcon::activated, [hwnd, id](QSystemTrayIcon::ActivationReason reason) {
-                for (const TrayIcon& t : Icons())
-                    if (t.record.hwnd == hwnd && t.record.id == id && t.callback)
-                        ::SendMessage(hwnd, t.callback, id,
-                            reason == QSystemTrayIcon::DoubleClick ? WM_LBUTTONDBLCLK : WM_LBUTTONUP);
-            });
+            QObject::connect(entry.icon.get(), &QSystemTrayIcon::activated,
+                [hwnd, id](QSystemTrayIcon::ActivationReason reason) {
+                    for (const TrayIcon& t : Icons())
+                        if (t.record.hwnd == hwnd && t.record.id == id && t.callback)
+                            ::SendMessage(hwnd, t.callback, id,
+                                reason == QSystemTrayIcon::DoubleClick ? WM_LBUTTONDBLCLK : WM_LBUTTONUP);
+                });
         }
         Apply(entry, *data);
         if (entry.icon)

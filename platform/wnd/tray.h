@@ -25,7 +25,7 @@ struct NOTIFYICONDATA {
     UINT uFlags = 0;
     UINT uCallbackMessage = 0;
     HICON hIcon = nullptr;
-    char szTip[64] = {};  // 63 bytes and the terminating zero
+    char szTip[64] = {}; // 63 bytes and the terminating zero
 };
 
 // Adds, changes or removes the icon (hWnd, uID). FALSE for a delete or

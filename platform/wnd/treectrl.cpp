@@ -10,11 +10,11 @@
 
 namespace {
 
-constexpr int kIndent = 19;     // per level
-constexpr int kTextGap = 3;     // between image and text
+constexpr int kIndent = 19; // per level
+constexpr int kTextGap = 3; // between image and text
 constexpr int kMinRowHeight = 16;
 
-}  // namespace
+} // namespace
 
 struct CTreeCtrl::Item {
     CString text;
@@ -35,13 +35,14 @@ CTreeCtrl::~CTreeCtrl() = default;
 
 const MessageMap* CTreeCtrl::GetMessageMap() const
 {
-    static const MessageMap kMap(CWnd::GetMessageMap(), {
-        OnWm<WM_PAINT, &CTreeCtrl::OnPaint>(),
-        OnWm<WM_LBUTTONDOWN, &CTreeCtrl::OnLButtonDown>(),
-        OnWm<WM_LBUTTONDBLCLK, &CTreeCtrl::OnLButtonDblClk>(),
-        OnWm<WM_KEYDOWN, &CTreeCtrl::OnKeyDown>(),
-        OnWm<WM_GETDLGCODE, &CTreeCtrl::OnGetDlgCode>(),
-    });
+    static const MessageMap kMap(CWnd::GetMessageMap(),
+        {
+            OnWm<WM_PAINT, &CTreeCtrl::OnPaint>(),
+            OnWm<WM_LBUTTONDOWN, &CTreeCtrl::OnLButtonDown>(),
+            OnWm<WM_LBUTTONDBLCLK, &CTreeCtrl::OnLButtonDblClk>(),
+            OnWm<WM_KEYDOWN, &CTreeCtrl::OnKeyDown>(),
+            OnWm<WM_GETDLGCODE, &CTreeCtrl::OnGetDlgCode>(),
+        });
     return &kMap;
 }
 
@@ -87,7 +88,8 @@ CTreeCtrl::Item* CTreeCtrl::Find(HTREEITEM handle) const
     return nullptr;
 }
 
-void CTreeCtrl::Collect(const std::vector<std::unique_ptr<Item>>& items, std::vector<Item*>& rows, bool onlyExpanded) const
+void CTreeCtrl::Collect(
+    const std::vector<std::unique_ptr<Item>>& items, std::vector<Item*>& rows, bool onlyExpanded) const
 {
     for (const auto& item : items) {
         rows.push_back(item.get());
@@ -111,7 +113,8 @@ const std::vector<std::unique_ptr<CTreeCtrl::Item>>& CTreeCtrl::SiblingsOf(const
     return parent ? parent->children : m_roots;
 }
 
-HTREEITEM CTreeCtrl::InsertItem(LPCTSTR text, int image, int selectedImage, HTREEITEM parent, HTREEITEM insertAfter)
+HTREEITEM CTreeCtrl::InsertItem(
+    LPCTSTR text, int image, int selectedImage, HTREEITEM parent, HTREEITEM insertAfter)
 {
     Item* parentItem = nullptr;
     if (parent && parent != TVI_ROOT) {
@@ -131,7 +134,8 @@ HTREEITEM CTreeCtrl::InsertItem(LPCTSTR text, int image, int selectedImage, HTRE
     if (insertAfter == TVI_FIRST) {
         at = siblings.begin();
     } else if (insertAfter && insertAfter != TVI_LAST && insertAfter != TVI_ROOT) {
-        auto it = std::find_if(siblings.begin(), siblings.end(), [&](const auto& s) { return s->Handle() == insertAfter; });
+        auto it = std::find_if(
+            siblings.begin(), siblings.end(), [&](const auto& s) { return s->Handle() == insertAfter; });
         if (it != siblings.end())
             at = it + 1;
     }
@@ -162,7 +166,8 @@ BOOL CTreeCtrl::DeleteItem(HTREEITEM handle)
         return FALSE;
     Forget(item);
     std::vector<std::unique_ptr<Item>>& siblings = *SiblingsOf(item->parent);
-    siblings.erase(std::find_if(siblings.begin(), siblings.end(), [&](const auto& s) { return s.get() == item; }));
+    siblings.erase(
+        std::find_if(siblings.begin(), siblings.end(), [&](const auto& s) { return s.get() == item; }));
     Invalidate();
     return TRUE;
 }
@@ -378,7 +383,7 @@ int CTreeCtrl::GetItemHeight() const
     int cy = 0;
     if (m_images)
         m_images->GetIconSize(&cx, &cy);
-    return std::max({kMinRowHeight, cy + 2});
+    return std::max({ kMinRowHeight, cy + 2 });
 }
 
 BOOL CTreeCtrl::GetItemRect(HTREEITEM handle, LPRECT rect, BOOL textOnly) const
@@ -459,8 +464,8 @@ void CTreeCtrl::OnPaint()
         int x = item->level * kIndent + kIndent;
         const bool selected = item == m_selected;
         if (m_images) {
-            m_images->Draw(&dc, selected ? item->selectedImage : item->image, CPoint(x, top + (height - cy) / 2),
-                ILD_TRANSPARENT);
+            m_images->Draw(&dc, selected ? item->selectedImage : item->image,
+                CPoint(x, top + (height - cy) / 2), ILD_TRANSPARENT);
             x += cx + kTextGap;
         }
         CRect text(x, top, x, top + height);

@@ -64,7 +64,7 @@ struct NMTREEVIEW {
     UINT action = TVC_UNKNOWN;
     TVITEM itemOld;
     TVITEM itemNew;
-    POINT ptDrag{};
+    POINT ptDrag {};
 };
 
 class CTreeCtrl : public CWnd {
@@ -134,7 +134,8 @@ private:
     std::vector<std::unique_ptr<Item>>* SiblingsOf(Item* parent);
     const std::vector<std::unique_ptr<Item>>& SiblingsOf(const Item* parent) const;
     void Visible(std::vector<Item*>& rows) const;
-    void Collect(const std::vector<std::unique_ptr<Item>>& items, std::vector<Item*>& rows, bool onlyExpanded) const;
+    void Collect(
+        const std::vector<std::unique_ptr<Item>>& items, std::vector<Item*>& rows, bool onlyExpanded) const;
     BOOL ChangeSelection(Item* item, UINT action);
     void Forget(Item* item);
     CFont& Font();

@@ -16,17 +16,18 @@ CView::~CView()
 
 const CRuntimeClass* CView::GetThisClass()
 {
-    static const CRuntimeClass kClass{"CView", nullptr, CCmdTarget::GetThisClass()};
+    static const CRuntimeClass kClass { "CView", nullptr, CCmdTarget::GetThisClass() };
     return &kClass;
 }
 
 const MessageMap* CView::GetMessageMap() const
 {
-    static const MessageMap kMap(CWnd::GetMessageMap(), {
-        OnWm<WM_CREATE, &CView::OnCreate>(),
-        OnWm<WM_PAINT, &CView::OnPaint>(),
-        OnMessage<&CView::OnInitialUpdateMessage>(WM_INITIALUPDATE),
-    });
+    static const MessageMap kMap(CWnd::GetMessageMap(),
+        {
+            OnWm<WM_CREATE, &CView::OnCreate>(),
+            OnWm<WM_PAINT, &CView::OnPaint>(),
+            OnMessage<&CView::OnInitialUpdateMessage>(WM_INITIALUPDATE),
+        });
     return &kMap;
 }
 
@@ -72,9 +73,9 @@ void CView::OnUpdate(CView*, LPARAM, void*)
     Invalidate(TRUE);
 }
 
-void CView::OnDraw(CDC*) {}
+void CView::OnDraw(CDC*) { }
 
-void CView::OnActivateView(BOOL, CView*, CView*) {}
+void CView::OnActivateView(BOOL, CView*, CView*) { }
 
 BOOL CView::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo)
 {

@@ -28,8 +28,8 @@
 
 #include "platform/wnd/app.h"
 #include "platform/wnd/dispatch_internal.h"
-#include "platform/wnd/sync.h"
 #include "platform/wnd/keyboard.h"
+#include "platform/wnd/sync.h"
 #include "platform/wnd/wnd_internal.h"
 
 namespace {
@@ -69,7 +69,7 @@ struct PaintFrame {
     HWND hwnd;
     QRect rect;
 };
-std::vector<PaintFrame> g_paintFrames;  // UI thread
+std::vector<PaintFrame> g_paintFrames; // UI thread
 
 // A plain window's widget: everything it shows comes from WM_PAINT.
 class WndWidget : public QWidget {
@@ -77,7 +77,7 @@ public:
     using QWidget::QWidget;
 
 protected:
-    void paintEvent(QPaintEvent*) override {}
+    void paintEvent(QPaintEvent*) override { }
 };
 
 DWORD StyleOf(HWND hwnd)
@@ -100,8 +100,8 @@ void NotifyParent(HWND hwnd, UINT code)
         }
     }
     if (parent)
-        dispatch_internal::Dispatch(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), static_cast<WORD>(code)),
-            reinterpret_cast<LPARAM>(hwnd));
+        dispatch_internal::Dispatch(parent, WM_COMMAND,
+            MAKEWPARAM(static_cast<WORD>(id), static_cast<WORD>(code)), reinterpret_cast<LPARAM>(hwnd));
 }
 
 void StoreTypedText(HWND hwnd, const QString& text)
@@ -134,14 +134,15 @@ QWidget* MakeEdit(HWND hwnd, QWidget* parent)
         edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     else if (style & ES_CENTER)
         edit->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [hwnd](const QString& text) { StoreTypedText(hwnd, text); });
+    QObject::connect(
+        edit, &QLineEdit::textEdited, edit, [hwnd](const QString& text) { StoreTypedText(hwnd, text); });
     return edit;
 }
 
 QWidget* MakeButton(HWND hwnd, QWidget* parent)
 {
     const DWORD kind = StyleOf(hwnd) & 0x0F;
-    if (kind > 1)  // check boxes, radio buttons, group boxes: drawn by their classes
+    if (kind > 1) // check boxes, radio buttons, group boxes: drawn by their classes
         return new WndWidget(parent);
     auto* button = new QPushButton(parent);
     button->setDefault(kind == 1);
@@ -186,9 +187,9 @@ UINT MouseKeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
 UINT MouseMessage(QEvent::Type type, Qt::MouseButton button)
 {
     const int index = button == Qt::RightButton ? 1 : button == Qt::MiddleButton ? 2 : 0;
-    static constexpr UINT kDown[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
-    static constexpr UINT kUp[] = {WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP};
-    static constexpr UINT kDouble[] = {WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK};
+    static constexpr UINT kDown[] = { WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN };
+    static constexpr UINT kUp[] = { WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP };
+    static constexpr UINT kDouble[] = { WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK };
     switch (type) {
     case QEvent::MouseButtonPress:
         return kDown[index];
@@ -206,11 +207,26 @@ constexpr struct {
     int qt;
     UINT vk;
 } kKeyTable[] = {
-    {Qt::Key_Return, VK_RETURN}, {Qt::Key_Enter, VK_RETURN}, {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_Tab, VK_TAB},
-    {Qt::Key_Backtab, VK_TAB}, {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Space, VK_SPACE}, {Qt::Key_PageUp, VK_PRIOR},
-    {Qt::Key_PageDown, VK_NEXT}, {Qt::Key_End, VK_END}, {Qt::Key_Home, VK_HOME}, {Qt::Key_Left, VK_LEFT},
-    {Qt::Key_Up, VK_UP}, {Qt::Key_Right, VK_RIGHT}, {Qt::Key_Down, VK_DOWN}, {Qt::Key_Insert, VK_INSERT},
-    {Qt::Key_Delete, VK_DELETE}, {Qt::Key_Shift, VK_SHIFT}, {Qt::Key_Control, VK_CONTROL}, {Qt::Key_Alt, VK_MENU},
+    { Qt::Key_Return, VK_RETURN },
+    { Qt::Key_Enter, VK_RETURN },
+    { Qt::Key_Escape, VK_ESCAPE },
+    { Qt::Key_Tab, VK_TAB },
+    { Qt::Key_Backtab, VK_TAB },
+    { Qt::Key_Backspace, VK_BACK },
+    { Qt::Key_Space, VK_SPACE },
+    { Qt::Key_PageUp, VK_PRIOR },
+    { Qt::Key_PageDown, VK_NEXT },
+    { Qt::Key_End, VK_END },
+    { Qt::Key_Home, VK_HOME },
+    { Qt::Key_Left, VK_LEFT },
+    { Qt::Key_Up, VK_UP },
+    { Qt::Key_Right, VK_RIGHT },
+    { Qt::Key_Down, VK_DOWN },
+    { Qt::Key_Insert, VK_INSERT },
+    { Qt::Key_Delete, VK_DELETE },
+    { Qt::Key_Shift, VK_SHIFT },
+    { Qt::Key_Control, VK_CONTROL },
+    { Qt::Key_Alt, VK_MENU },
 };
 
 // Dispatches and reports whether the widget should still handle the event.
@@ -231,7 +247,7 @@ bool PreTranslateInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     msg.lParam = lParam;
     msg.time = GetTickCount();
     const QPoint global = QCursor::pos();
-    msg.pt = POINT{global.x(), global.y()};
+    msg.pt = POINT { global.x(), global.y() };
     return dispatch_internal::PreTranslate(&msg);
 }
 
@@ -258,8 +274,8 @@ void DialogKey(HWND hwnd, UINT vk)
         std::shared_ptr<WindowState> state = window_table::FindLocked(hwnd);
         if (!state)
             return;
-        if (vk == VK_RETURN && state->className == "EDIT" && (state->style & ES_MULTILINE) &&
-            (state->style & kEsWantReturn))
+        if (vk == VK_RETURN && state->className == "EDIT" && (state->style & ES_MULTILINE)
+            && (state->style & kEsWantReturn))
             return;
         while (state && state->IsChild()) {
             state = window_table::FindLocked(state->parent);
@@ -302,7 +318,8 @@ void SyncTopLevelGeometry(HWND hwnd, QWidget* widget)
         dispatch_internal::Dispatch(hwnd, WM_SIZE, widget->isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED,
             MAKELPARAM(static_cast<WORD>(g.width()), static_cast<WORD>(g.height())));
     if (before.TopLeft() != CPoint(g.x(), g.y()) && IsWindow(hwnd))
-        dispatch_internal::Dispatch(hwnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(g.x()), static_cast<WORD>(g.y())));
+        dispatch_internal::Dispatch(
+            hwnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(g.x()), static_cast<WORD>(g.y())));
 }
 
 bool EventBridge::eventFilter(QObject* watched, QEvent* event)
@@ -316,7 +333,7 @@ bool EventBridge::eventFilter(QObject* watched, QEvent* event)
         std::shared_ptr<WindowState> state = window_table::Find(hwnd);
         auto* paint = static_cast<QPaintEvent*>(event);
         state->dirty = state->dirty.subtracted(paint->region());
-        g_paintFrames.push_back(PaintFrame{hwnd, paint->rect()});
+        g_paintFrames.push_back(PaintFrame { hwnd, paint->rect() });
         const bool passOn = DispatchPassesOn(hwnd, WM_PAINT, 0, 0);
         g_paintFrames.pop_back();
         state->erasePending = false;
@@ -331,8 +348,8 @@ bool EventBridge::eventFilter(QObject* watched, QEvent* event)
         const UINT message = MouseMessage(event->type(), mouse->button());
         const WPARAM wParam = MouseKeyState(mouse->buttons(), mouse->modifiers());
         const LPARAM lParam = MAKELPARAM(static_cast<WORD>(p.x()), static_cast<WORD>(p.y()));
-        if (!PreTranslateInput(hwnd, message, wParam, lParam) && DispatchPassesOn(hwnd, message, wParam, lParam) &&
-            IsWindow(hwnd))
+        if (!PreTranslateInput(hwnd, message, wParam, lParam)
+            && DispatchPassesOn(hwnd, message, wParam, lParam) && IsWindow(hwnd))
             LetWidgetHandle(widget, event);
         event->accept();
         return true;
@@ -340,8 +357,9 @@ bool EventBridge::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Wheel: {
         auto* wheel = static_cast<QWheelEvent*>(event);
         const QPoint p = wheel->globalPosition().toPoint();
-        const WPARAM wParam = MAKEWPARAM(static_cast<WORD>(MouseKeyState(wheel->buttons(), wheel->modifiers())),
-            static_cast<WORD>(static_cast<short>(wheel->angleDelta().y())));
+        const WPARAM wParam
+            = MAKEWPARAM(static_cast<WORD>(MouseKeyState(wheel->buttons(), wheel->modifiers())),
+                static_cast<WORD>(static_cast<short>(wheel->angleDelta().y())));
         const LPARAM lParam = MAKELPARAM(static_cast<WORD>(p.x()), static_cast<WORD>(p.y()));
         if (PreTranslateInput(hwnd, WM_MOUSEWHEEL, wParam, lParam))
             return true;
@@ -372,8 +390,8 @@ bool EventBridge::eventFilter(QObject* watched, QEvent* event)
                     passOn = DispatchPassesOn(hwnd, WM_CHAR, ch.unicode(), MAKELPARAM(1, 0)) && passOn;
             }
         }
-        if (passOn && IsWindow(hwnd) && !LetWidgetHandle(widget, event) && down &&
-            (vk == VK_RETURN || vk == VK_ESCAPE) && IsWindow(hwnd))
+        if (passOn && IsWindow(hwnd) && !LetWidgetHandle(widget, event) && down
+            && (vk == VK_RETURN || vk == VK_ESCAPE) && IsWindow(hwnd))
             DialogKey(hwnd, vk);
         event->accept();
         return true;
@@ -396,7 +414,7 @@ bool EventBridge::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
-}  // namespace
+} // namespace
 
 namespace widget_bridge {
 
@@ -660,12 +678,12 @@ QRect ScreenRect()
     return QRect(0, 0, 1024, 768);
 }
 
-}  // namespace widget_bridge
+} // namespace widget_bridge
 
 namespace window_focus {
 
 namespace {
-HWND g_focus = nullptr;  // UI thread
+HWND g_focus = nullptr; // UI thread
 }
 
 HWND Focus()
@@ -693,7 +711,7 @@ HWND SetFocusTo(HWND hwnd)
     return previous;
 }
 
-}  // namespace window_focus
+} // namespace window_focus
 
 namespace wnd_internal {
 
@@ -766,4 +784,4 @@ CString ClassNameOf(HWND hwnd)
     return state ? state->className : CString();
 }
 
-}  // namespace wnd_internal
+} // namespace wnd_internal

@@ -44,16 +44,16 @@ int QtKeyFromVirtual(UINT vk);
 // The primary screen's rectangle.
 QRect ScreenRect();
 
-}  // namespace widget_bridge
+} // namespace widget_bridge
 
 namespace window_focus {
 // Moves the focus to hwnd (nullptr: nowhere), sending WM_KILLFOCUS and
 // WM_SETFOCUS. Returns the window that had it.
 HWND SetFocusTo(HWND hwnd);
 HWND Focus();
-}  // namespace window_focus
+} // namespace window_focus
 
 namespace window_timers {
 // Drops every timer of a destroyed window.
 void KillAll(HWND hwnd);
-}  // namespace window_timers
+} // namespace window_timers

@@ -14,14 +14,14 @@
 
 namespace {
 
-CWinApp* g_app = nullptr;  // the application object (set by its constructor)
+CWinApp* g_app = nullptr; // the application object (set by its constructor)
 
 constexpr UINT kMaxRecentFiles = 16;
 constexpr const char* kRecentSection = "Recent File List";
 
 struct IniLine {
     CString section;
-    CString entry;  // empty for a section line
+    CString entry; // empty for a section line
     CString value;
 };
 
@@ -49,13 +49,14 @@ std::vector<IniLine> ReadIni(const std::string& path)
             continue;
         if (line.front() == '[' && line.back() == ']') {
             section = CString(line.substr(1, line.size() - 2).c_str());
-            lines.push_back(IniLine{section, CString(), CString()});
+            lines.push_back(IniLine { section, CString(), CString() });
             continue;
         }
         const std::size_t equals = line.find('=');
         if (equals == std::string::npos)
             continue;
-        lines.push_back(IniLine{section, CString(line.substr(0, equals).c_str()), CString(line.substr(equals + 1).c_str())});
+        lines.push_back(IniLine {
+            section, CString(line.substr(0, equals).c_str()), CString(line.substr(equals + 1).c_str()) });
     }
     return lines;
 }
@@ -79,7 +80,7 @@ bool WriteIni(const std::string& path, const std::vector<IniLine>& lines)
     return static_cast<bool>(out);
 }
 
-}  // namespace
+} // namespace
 
 CWinApp* AfxGetApp()
 {
@@ -111,9 +112,10 @@ CWinApp::~CWinApp()
 
 const MessageMap* CWinApp::GetMessageMap() const
 {
-    static const MessageMap kMap(CCmdTarget::GetMessageMap(), {
-        OnCommandMsg<&CWinApp::OnAppExit>(ID_APP_EXIT),
-    });
+    static const MessageMap kMap(CCmdTarget::GetMessageMap(),
+        {
+            OnCommandMsg<&CWinApp::OnAppExit>(ID_APP_EXIT),
+        });
     return &kMap;
 }
 
@@ -151,7 +153,9 @@ CString CWinApp::GetProfilePath() const
     if (m_strRegistryKey.IsEmpty())
         return CString();
     const CString name = m_strAppName.IsEmpty() ? CString(AfxGetAppName()) : m_strAppName;
-    return CString((AfxGetDataRoot() + "/registry/" + m_strRegistryKey.GetString() + "/" + name.GetString() + ".ini").c_str());
+    return CString(
+        (AfxGetDataRoot() + "/registry/" + m_strRegistryKey.GetString() + "/" + name.GetString() + ".ini")
+            .c_str());
 }
 
 CString CWinApp::GetProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR defaultValue) const
@@ -159,7 +163,8 @@ CString CWinApp::GetProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR defaul
     const CString path = GetProfilePath();
     if (!path.IsEmpty() && section && entry) {
         for (const IniLine& line : ReadIni(path.GetString()))
-            if (!line.entry.IsEmpty() && line.section.CompareNoCase(section) == 0 && line.entry.CompareNoCase(entry) == 0)
+            if (!line.entry.IsEmpty() && line.section.CompareNoCase(section) == 0
+                && line.entry.CompareNoCase(entry) == 0)
                 return line.value;
     }
     return CString(defaultValue ? defaultValue : "");
@@ -189,10 +194,10 @@ BOOL CWinApp::WriteProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR value)
     if (!value)
         return TRUE;
     if (!sectionSeen) {
-        lines.push_back(IniLine{section, CString(), CString()});
+        lines.push_back(IniLine { section, CString(), CString() });
         insertAt = lines.size();
     }
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), IniLine{section, entry, value});
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), IniLine { section, entry, value });
     return WriteIni(path.GetString(), lines) ? TRUE : FALSE;
 }
 
@@ -236,7 +241,8 @@ void CWinApp::AddToRecentFileList(LPCTSTR path)
     for (UINT i = 1; i <= m_maxRecent; ++i) {
         CString entry;
         entry.Format("File%u", i);
-        WriteProfileString(kRecentSection, entry, i <= m_recentFiles.size() ? m_recentFiles[i - 1].GetString() : nullptr);
+        WriteProfileString(
+            kRecentSection, entry, i <= m_recentFiles.size() ? m_recentFiles[i - 1].GetString() : nullptr);
     }
 }
 

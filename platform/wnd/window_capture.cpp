@@ -31,4 +31,4 @@ BOOL RenderWindow(HWND hwnd, CDC* target, bool withChildren)
     return TRUE;
 }
 
-}  // namespace wnd_internal
+} // namespace wnd_internal

@@ -19,30 +19,30 @@
 
 struct WindowState {
     HWND hwnd = nullptr;
-    std::atomic<CWnd*> object{nullptr};
+    std::atomic<CWnd*> object { nullptr };
     // Objects the layer made for template controls; deleted after WM_NCDESTROY.
     std::vector<std::unique_ptr<CWnd>> ownedObjects;
 
     // Guarded by the table lock.
-    CString className;  // upper case; empty for plain windows
+    CString className; // upper case; empty for plain windows
     HWND parent = nullptr;
-    std::vector<HWND> children;  // child windows and owned popups, in creation order
+    std::vector<HWND> children; // child windows and owned popups, in creation order
     UINT id = 0;
     DWORD style = 0;
     DWORD exStyle = 0;
-    CRect rect;  // child: parent client coordinates; popup: screen
+    CRect rect; // child: parent client coordinates; popup: screen
     bool maximized = false;
 
     // Guarded by textMutex.
     std::mutex textMutex;
     CString text;
 
-    std::atomic<bool> destroying{false};
+    std::atomic<bool> destroying { false };
 
     // UI thread only.
     QPointer<QWidget> widget;
     QRegion dirty;
-    bool erasePending = false;  // some invalidation asked for the background to be erased
+    bool erasePending = false; // some invalidation asked for the background to be erased
     bool redraw = true;
     int selStart = 0;
     int selEnd = 0;
@@ -62,4 +62,4 @@ std::shared_ptr<WindowState> FindLocked(HWND hwnd);
 std::shared_ptr<WindowState> Add();
 void Remove(HWND hwnd);
 
-}  // namespace window_table
+} // namespace window_table

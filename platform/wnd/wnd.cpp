@@ -33,7 +33,7 @@ Table& TheTable()
     return *table;
 }
 
-HWND g_capture = nullptr;  // UI thread
+HWND g_capture = nullptr; // UI thread
 
 CString UpperAscii(const char* text)
 {
@@ -138,7 +138,7 @@ void DestroyWindowTree(HWND hwnd)
     TearDown(state);
 }
 
-}  // namespace
+} // namespace
 
 namespace window_table {
 
@@ -179,7 +179,7 @@ void Remove(HWND hwnd)
     TheTable().windows.erase(hwnd);
 }
 
-}  // namespace window_table
+} // namespace window_table
 
 namespace dispatch_internal {
 
@@ -243,7 +243,7 @@ LRESULT DefaultWindowProcFor(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     }
 }
 
-}  // namespace dispatch_internal
+} // namespace dispatch_internal
 
 // ---- Handle-level calls ---------------------------------------------------------------
 
@@ -331,15 +331,16 @@ CWnd::~CWnd()
     // The derived parts are gone: the window's own messages go to the default
     // procedure from here on.
     if (!state->object.compare_exchange_strong(self, nullptr))
-        return;  // another object stands for the window now
+        return; // another object stands for the window now
     wnd_internal::RunOnUiThread([hwnd] { DestroyWindowTree(hwnd); });
 }
 
 const MessageMap* CWnd::GetMessageMap() const
 {
-    static const MessageMap kMap(CCmdTarget::GetMessageMap(), {
-        OnWm<WM_NCDESTROY, &CWnd::OnNcDestroy>(),
-    });
+    static const MessageMap kMap(CCmdTarget::GetMessageMap(),
+        {
+            OnWm<WM_NCDESTROY, &CWnd::OnNcDestroy>(),
+        });
     return &kMap;
 }
 
@@ -356,13 +357,14 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
         rect.bottom - rect.top, parent ? parent->GetSafeHwnd() : nullptr, id, param);
 }
 
-BOOL CWnd::CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD style, int x, int y, int width,
-    int height, HWND parent, UINT_PTR idOrMenu, void* param)
+BOOL CWnd::CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD style, int x, int y,
+    int width, int height, HWND parent, UINT_PTR idOrMenu, void* param)
 {
     if (!AfxIsUiThread()) {
         BOOL created = FALSE;
         wnd_internal::RunOnUiThread([&] {
-            created = CreateEx(exStyle, className, windowName, style, x, y, width, height, parent, idOrMenu, param);
+            created = CreateEx(
+                exStyle, className, windowName, style, x, y, width, height, parent, idOrMenu, param);
         });
         return created;
     }
@@ -405,8 +407,8 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
     state->object = this;
     m_hWnd = hwnd;
 
-    if (!dispatch_internal::Dispatch(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) ||
-        dispatch_internal::Dispatch(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+    if (!dispatch_internal::Dispatch(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))
+        || dispatch_internal::Dispatch(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindowTree(hwnd);
         m_hWnd = nullptr;
         return FALSE;
@@ -416,17 +418,18 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
 
     std::shared_ptr<WindowState> parentState = window_table::Find(cs.hwndParent);
     const bool visible = (cs.style & WS_VISIBLE) != 0;
-    if ((state->IsChild() && parentState && widget_bridge::IsRealized(*parentState)) ||
-        (!state->IsChild() && visible))
+    if ((state->IsChild() && parentState && widget_bridge::IsRealized(*parentState))
+        || (!state->IsChild() && visible))
         widget_bridge::Realize(state);
     dispatch_internal::Dispatch(hwnd, WM_SIZE, state->maximized ? SIZE_MAXIMIZED : SIZE_RESTORED,
         MAKELPARAM(static_cast<WORD>(cs.cx), static_cast<WORD>(cs.cy)));
-    dispatch_internal::Dispatch(hwnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(cs.x), static_cast<WORD>(cs.y)));
+    dispatch_internal::Dispatch(
+        hwnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(cs.x), static_cast<WORD>(cs.y)));
     if (visible && IsWindow(hwnd)) {
         dispatch_internal::Dispatch(hwnd, WM_SHOWWINDOW, TRUE, 0);
         if (std::shared_ptr<WindowState> s = window_table::Find(hwnd))
-            widget_bridge::ApplyVisible(s, (cs.dwExStyle & WS_EX_TOOLWINDOW) == 0,
-                state->maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+            widget_bridge::ApplyVisible(
+                s, (cs.dwExStyle & WS_EX_TOOLWINDOW) == 0, state->maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
     }
     return IsWindow(hwnd);
 }
@@ -444,9 +447,9 @@ BOOL CWnd::PreCreateWindow(CREATESTRUCT&)
     return TRUE;
 }
 
-void CWnd::PostNcDestroy() {}
+void CWnd::PostNcDestroy() { }
 
-void CWnd::PreSubclassWindow() {}
+void CWnd::PreSubclassWindow() { }
 
 CWnd* CWnd::FromHandle(HWND hwnd)
 {
@@ -507,8 +510,8 @@ CWnd* CWnd::GetDlgItem(int id) const
         return nullptr;
     for (HWND child : state->children) {
         std::shared_ptr<WindowState> childState = window_table::FindLocked(child);
-        if (childState && childState->IsChild() && childState->id == static_cast<UINT>(id) &&
-            !childState->destroying)
+        if (childState && childState->IsChild() && childState->id == static_cast<UINT>(id)
+            && !childState->destroying)
             return childState->object.load();
     }
     return nullptr;
@@ -657,7 +660,8 @@ BOOL CWnd::ShowWindow(int command)
         return wasVisible ? TRUE : FALSE;
     if (show && !state->IsChild())
         widget_bridge::Realize(state);
-    const bool activate = command != SW_SHOWNA && command != SW_SHOWNOACTIVATE && command != SW_SHOWMINNOACTIVE;
+    const bool activate
+        = command != SW_SHOWNA && command != SW_SHOWNOACTIVATE && command != SW_SHOWMINNOACTIVE;
     widget_bridge::ApplyVisible(state, activate, command);
     return wasVisible ? TRUE : FALSE;
 }
@@ -756,8 +760,8 @@ BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, U
         dispatch_internal::Dispatch(m_hWnd, WM_SIZE, state->maximized ? SIZE_MAXIMIZED : SIZE_RESTORED,
             MAKELPARAM(static_cast<WORD>(after.Width()), static_cast<WORD>(after.Height())));
     if (moved && IsWindow(state->hwnd))
-        dispatch_internal::Dispatch(m_hWnd, WM_MOVE, 0,
-            MAKELPARAM(static_cast<WORD>(after.left), static_cast<WORD>(after.top)));
+        dispatch_internal::Dispatch(
+            m_hWnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(after.left), static_cast<WORD>(after.top)));
     if ((flags & SWP_SHOWWINDOW) || (flags & SWP_HIDEWINDOW)) {
         const bool show = (flags & SWP_SHOWWINDOW) != 0;
         {
@@ -786,7 +790,8 @@ void CWnd::CenterWindow(CWnd* alternateOwner)
         owner->GetClientRect(&area);
     } else {
         const QRect screen = widget_bridge::ScreenRect();
-        area = CRect(screen.left(), screen.top(), screen.left() + screen.width(), screen.top() + screen.height());
+        area = CRect(
+            screen.left(), screen.top(), screen.left() + screen.width(), screen.top() + screen.height());
     }
     CRect mine;
     GetWindowRect(&mine);
@@ -854,7 +859,7 @@ void CWnd::GetClientRect(LPRECT rect) const
     std::shared_ptr<WindowState> state = window_table::FindLocked(m_hWnd);
     *rect = state ? CRect(0, 0, state->rect.Width(), state->rect.Height()) : CRect();
     if (state)
-        ExcludeScrollBars(state->style, rect);  // shown bars lie outside the client area
+        ExcludeScrollBars(state->style, rect); // shown bars lie outside the client area
 }
 
 void CWnd::GetWindowRect(LPRECT rect) const
@@ -919,7 +924,8 @@ void CWnd::InvalidateRect(LPCRECT rect, BOOL erase)
 {
     HWND hwnd = m_hWnd;
     const bool whole = rect == nullptr;
-    const QRect area = whole ? QRect() : QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
+    const QRect area
+        = whole ? QRect() : QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
     auto apply = [hwnd, whole, area, erase] {
         if (std::shared_ptr<WindowState> state = window_table::Find(hwnd))
             widget_bridge::Invalidate(state, whole ? nullptr : &area, erase != FALSE);
@@ -1079,7 +1085,8 @@ BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
     auto* header = reinterpret_cast<NMHDR*>(lParam);
     if (!header)
         return FALSE;
-    const MessageMapEntry* entry = GetMessageMap()->Find(WM_NOTIFY, header->code, static_cast<UINT>(header->idFrom));
+    const MessageMapEntry* entry
+        = GetMessageMap()->Find(WM_NOTIFY, header->code, static_cast<UINT>(header->idFrom));
     if (!entry)
         return FALSE;
     const LRESULT r = entry->thunk(this, wParam, lParam);
@@ -1188,8 +1195,9 @@ BOOL CCmdTarget::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo)
     const MessageMapEntry* entry = GetMessageMap()->Find(WM_COMMAND, static_cast<UINT>(code), id);
     if (!entry)
         return FALSE;
-    if (handlerInfo)  // a query: is there a handler?
+    if (handlerInfo) // a query: is there a handler?
         return TRUE;
-    entry->thunk(this, MAKEWPARAM(static_cast<WORD>(id), static_cast<WORD>(code)), reinterpret_cast<LPARAM>(extra));
+    entry->thunk(
+        this, MAKEWPARAM(static_cast<WORD>(id), static_cast<WORD>(code)), reinterpret_cast<LPARAM>(extra));
     return TRUE;
 }

@@ -218,7 +218,7 @@ public:
 
     // The window; nullptr before creation and after WM_NCDESTROY. Readable from
     // any thread.
-    std::atomic<HWND> m_hWnd{nullptr};
+    std::atomic<HWND> m_hWnd { nullptr };
 
     // Z-order positions for SetWindowPos.
     static const CWnd wndTop;
@@ -231,54 +231,56 @@ public:
 // OnWm<WM_SIZE, &C::OnSize>() checks that OnSize is void (C::*)(UINT, int, int),
 // and so on for each message below. Other headers may add crackers.
 
-template <UINT Message>
-struct WmCracker;
+template <UINT Message> struct WmCracker;
 
-#define CALVORN_WM_CRACKER(MSG, SIGNATURE, CALL)                                   \
-    template <>                                                                   \
-    struct WmCracker<MSG> {                                                       \
-        template <class C>                                                        \
-        using Handler = SIGNATURE;                                                \
-        template <class C, auto H>                                                \
-        static LRESULT Call(C* self, [[maybe_unused]] WPARAM wp, [[maybe_unused]] LPARAM lp) \
-        {                                                                         \
-            CALL;                                                                 \
-        }                                                                         \
+#define CALVORN_WM_CRACKER(MSG, SIGNATURE, CALL)                                                             \
+    template <> struct WmCracker<MSG> {                                                                      \
+        template <class C> using Handler = SIGNATURE;                                                        \
+        template <class C, auto H>                                                                           \
+        static LRESULT Call(C* self, [[maybe_unused]] WPARAM wp, [[maybe_unused]] LPARAM lp)                 \
+        {                                                                                                    \
+            CALL;                                                                                            \
+        }                                                                                                    \
     };
 
-CALVORN_WM_CRACKER(WM_CREATE, int (C::*)(LPCREATESTRUCT),
-    return (self->*H)(reinterpret_cast<LPCREATESTRUCT>(lp)))
+CALVORN_WM_CRACKER(
+    WM_CREATE, int (C::*)(LPCREATESTRUCT), return (self->*H)(reinterpret_cast<LPCREATESTRUCT>(lp)))
 CALVORN_WM_CRACKER(WM_DESTROY, void (C::*)(), (self->*H)(); return 0)
 CALVORN_WM_CRACKER(WM_NCDESTROY, void (C::*)(), (self->*H)(); return 0)
 CALVORN_WM_CRACKER(WM_PAINT, void (C::*)(), (self->*H)(); return 0)
 CALVORN_WM_CRACKER(WM_CLOSE, void (C::*)(), (self->*H)(); return 0)
 CALVORN_WM_CRACKER(WM_MOUSELEAVE, void (C::*)(), (self->*H)(); return 0)
-CALVORN_WM_CRACKER(WM_SIZE, void (C::*)(UINT, int, int),
-    (self->*H)(static_cast<UINT>(wp), LOWORD(static_cast<WPARAM>(lp)), HIWORD(static_cast<WPARAM>(lp))); return 0)
-CALVORN_WM_CRACKER(WM_MOVE, void (C::*)(int, int),
-    (self->*H)(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)); return 0)
+CALVORN_WM_CRACKER(
+    WM_SIZE, void (C::*)(UINT, int, int),
+    (self->*H)(static_cast<UINT>(wp), LOWORD(static_cast<WPARAM>(lp)), HIWORD(static_cast<WPARAM>(lp)));
+    return 0)
+CALVORN_WM_CRACKER(WM_MOVE, void (C::*)(int, int), (self->*H)(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)); return 0)
 CALVORN_WM_CRACKER(WM_TIMER, void (C::*)(UINT_PTR), (self->*H)(static_cast<UINT_PTR>(wp)); return 0)
-CALVORN_WM_CRACKER(WM_SHOWWINDOW, void (C::*)(BOOL, UINT),
-    (self->*H)(static_cast<BOOL>(wp), static_cast<UINT>(lp)); return 0)
+CALVORN_WM_CRACKER(
+    WM_SHOWWINDOW, void (C::*)(BOOL, UINT), (self->*H)(static_cast<BOOL>(wp), static_cast<UINT>(lp));
+    return 0)
 CALVORN_WM_CRACKER(WM_ENABLE, void (C::*)(BOOL), (self->*H)(static_cast<BOOL>(wp)); return 0)
-CALVORN_WM_CRACKER(WM_SETFOCUS, void (C::*)(CWnd*),
-    (self->*H)(CWnd::FromHandle(reinterpret_cast<HWND>(wp))); return 0)
-CALVORN_WM_CRACKER(WM_KILLFOCUS, void (C::*)(CWnd*),
-    (self->*H)(CWnd::FromHandle(reinterpret_cast<HWND>(wp))); return 0)
-CALVORN_WM_CRACKER(WM_CAPTURECHANGED, void (C::*)(CWnd*),
-    (self->*H)(CWnd::FromHandle(reinterpret_cast<HWND>(lp))); return 0)
+CALVORN_WM_CRACKER(WM_SETFOCUS, void (C::*)(CWnd*), (self->*H)(CWnd::FromHandle(reinterpret_cast<HWND>(wp)));
+                   return 0)
+CALVORN_WM_CRACKER(WM_KILLFOCUS, void (C::*)(CWnd*), (self->*H)(CWnd::FromHandle(reinterpret_cast<HWND>(wp)));
+                   return 0)
+CALVORN_WM_CRACKER(
+    WM_CAPTURECHANGED, void (C::*)(CWnd*), (self->*H)(CWnd::FromHandle(reinterpret_cast<HWND>(lp))); return 0)
 CALVORN_WM_CRACKER(WM_GETDLGCODE, UINT (C::*)(), return static_cast<LRESULT>((self->*H)()))
-CALVORN_WM_CRACKER(WM_CONTEXTMENU, void (C::*)(CWnd*, CPoint),
-    (self->*H)(CWnd::FromHandle(reinterpret_cast<HWND>(wp)), CPoint(GET_X_LPARAM(lp), GET_Y_LPARAM(lp))); return 0)
+CALVORN_WM_CRACKER(
+    WM_CONTEXTMENU, void (C::*)(CWnd*, CPoint),
+    (self->*H)(CWnd::FromHandle(reinterpret_cast<HWND>(wp)), CPoint(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)));
+    return 0)
 CALVORN_WM_CRACKER(WM_SETCURSOR, BOOL (C::*)(CWnd*, UINT, UINT),
     return (self->*H)(CWnd::FromHandle(reinterpret_cast<HWND>(wp)), LOWORD(static_cast<WPARAM>(lp)),
         HIWORD(static_cast<WPARAM>(lp))))
 CALVORN_WM_CRACKER(WM_MOUSEWHEEL, BOOL (C::*)(UINT, short, CPoint),
     return (self->*H)(LOWORD(wp), GET_WHEEL_DELTA_WPARAM(wp), CPoint(GET_X_LPARAM(lp), GET_Y_LPARAM(lp))))
 
-#define CALVORN_WM_MOUSE_CRACKER(MSG)                                     \
-    CALVORN_WM_CRACKER(MSG, void (C::*)(UINT, CPoint),                    \
-        (self->*H)(static_cast<UINT>(wp), CPoint(GET_X_LPARAM(lp), GET_Y_LPARAM(lp))); return 0)
+#define CALVORN_WM_MOUSE_CRACKER(MSG)                                                                        \
+    CALVORN_WM_CRACKER(MSG, void (C::*)(UINT, CPoint),                                                       \
+                       (self->*H)(static_cast<UINT>(wp), CPoint(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)));        \
+                       return 0)
 CALVORN_WM_MOUSE_CRACKER(WM_MOUSEMOVE)
 CALVORN_WM_MOUSE_CRACKER(WM_LBUTTONDOWN)
 CALVORN_WM_MOUSE_CRACKER(WM_LBUTTONUP)
@@ -290,8 +292,9 @@ CALVORN_WM_MOUSE_CRACKER(WM_MBUTTONDOWN)
 CALVORN_WM_MOUSE_CRACKER(WM_MBUTTONUP)
 CALVORN_WM_MOUSE_CRACKER(WM_MOUSEHOVER)
 
-#define CALVORN_WM_KEY_CRACKER(MSG)                                                   \
-    CALVORN_WM_CRACKER(MSG, void (C::*)(UINT, UINT, UINT),                            \
+#define CALVORN_WM_KEY_CRACKER(MSG)                                                                          \
+    CALVORN_WM_CRACKER(                                                                                      \
+        MSG, void (C::*)(UINT, UINT, UINT),                                                                  \
         (self->*H)(static_cast<UINT>(wp), LOWORD(static_cast<WPARAM>(lp)), HIWORD(static_cast<WPARAM>(lp))); \
         return 0)
 CALVORN_WM_KEY_CRACKER(WM_KEYDOWN)
@@ -305,19 +308,17 @@ CALVORN_WM_KEY_CRACKER(WM_SYSCHAR)
 #undef CALVORN_WM_MOUSE_CRACKER
 
 // Entry for a standard message with its typed handler.
-template <UINT Message, auto Handler>
-MessageMapEntry OnWm()
+template <UINT Message, auto Handler> MessageMapEntry OnWm()
 {
     using C = msgmap_detail::HandlerClass<Handler>;
     msgmap_detail::CheckHandler<Handler, typename WmCracker<Message>::template Handler<C>>();
-    return {Message, 0, 0, 0, [](CCmdTarget* t, WPARAM wp, LPARAM lp) -> LRESULT {
+    return { Message, 0, 0, 0, [](CCmdTarget* t, WPARAM wp, LPARAM lp) -> LRESULT {
                 return WmCracker<Message>::template Call<C, Handler>(static_cast<C*>(t), wp, lp);
-            }};
+            } };
 }
 
 // void Handler(UINT_PTR id): WM_TIMER.
-template <auto Handler>
-MessageMapEntry OnTimerMsg()
+template <auto Handler> MessageMapEntry OnTimerMsg()
 {
     return OnWm<WM_TIMER, Handler>();
 }

@@ -66,4 +66,4 @@ BOOL RenderWindow(HWND hwnd, CDC* target, bool withChildren);
 // Sends the message through the dispatcher's exception boundary. UI thread.
 LRESULT DispatchMessageTo(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-}  // namespace wnd_internal
+} // namespace wnd_internal

@@ -198,12 +198,12 @@ TEST(BackgroundDialogDrag, DraggingTheClientAreaMovesTheDialog)
     ASSERT_TRUE(CreateShownDialog(dialog));
     dialog.SetDragByClientArea(1);
     const HWND hwnd = dialog.GetSafeHwnd();
-    ASSERT_TRUE(AfxSimulateMouse(hwnd, WM_LBUTTONDOWN, POINT{10, 10}, MK_LBUTTON));
+    ASSERT_TRUE(AfxSimulateMouse(hwnd, WM_LBUTTONDOWN, POINT { 10, 10 }, MK_LBUTTON));
     ASSERT_TRUE(PumpUntil([&] { return CWnd::GetCapture() == &dialog; }));
     // (10, 10) + (35, 25) in client coordinates: the window has not moved yet.
-    ASSERT_TRUE(AfxSimulateMouse(hwnd, WM_MOUSEMOVE, POINT{45, 35}, MK_LBUTTON));
+    ASSERT_TRUE(AfxSimulateMouse(hwnd, WM_MOUSEMOVE, POINT { 45, 35 }, MK_LBUTTON));
     // The window moved by (35, 25): the same screen point is back at (10, 10).
-    ASSERT_TRUE(AfxSimulateMouse(hwnd, WM_LBUTTONUP, POINT{10, 10}, 0));
+    ASSERT_TRUE(AfxSimulateMouse(hwnd, WM_LBUTTONUP, POINT { 10, 10 }, 0));
     CRect rect;
     dialog.GetWindowRect(&rect);
     EXPECT_EQ(rect.TopLeft(), CPoint(95, 85));

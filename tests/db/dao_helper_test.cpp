@@ -55,10 +55,10 @@ TEST(VariantToTextTest, OtherCodesGiveTheirNamesOrNothing)
 
 TEST(VariantToTextTest, ArrayAndReferenceBitsGivePrefixes)
 {
-    EXPECT_EQ(CDaoHelper::VariantToText(COleVariant(std::vector<BYTE>{1, 2, 3})), "Array of VT_UI1");
+    EXPECT_EQ(CDaoHelper::VariantToText(COleVariant(std::vector<BYTE> { 1, 2, 3 })), "Array of VT_UI1");
     EXPECT_EQ(CDaoHelper::VariantToText(COleVariant::OfType(VT_BYREF | VT_I4)), "Pointer to VT_I4");
     EXPECT_EQ(CDaoHelper::VariantToText(COleVariant::OfType(VT_ARRAY | VT_BYREF | VT_BSTR)),
-              "Array of Pointer to VT_BSTR");
+        "Array of Pointer to VT_BSTR");
     EXPECT_EQ(CDaoHelper::VariantToText(COleVariant::OfType(VT_BYREF | VT_BOOL)), "Pointer to VT_BOOL");
     EXPECT_EQ(CDaoHelper::VariantToText(COleVariant::OfType(VT_ARRAY | VT_DECIMAL)), "Array of ");
 }
@@ -71,7 +71,8 @@ protected:
         m_path = m_folder.FromTemplate(150, "items.mdb");
         CGeneralDaoHelper setup;
         setup.OpenDatabase(m_path);
-        setup.Execute("INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('1', 'apple', '12', 'vexo')");
+        setup.Execute("INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('1', "
+                      "'apple', '12', 'vexo')");
         setup.OpenDatabase(m_path);
         setup.Execute("INSERT INTO [Item]([item_num], [unitprice], [mg_id]) VALUES('2', '3', 'vexo')");
         setup.OpenDatabase(m_path);
@@ -88,12 +89,12 @@ TEST_F(DaoHelperTest, RowReadersReturnReplyRowsAndFalseForNoRow)
     CGeneralDaoHelper db;
     db.OpenDatabase(m_path);
     const CString sql = "SELECT [item_num], [item_name], [ID] FROM [Item] ORDER BY [ID]";
-    EXPECT_EQ(db.GetRecordAt(sql, 0), Row({"1", "apple", "1"}));
-    EXPECT_EQ(db.GetRecordAt(sql, 1), Row({"2", "NULL", "2"}));
+    EXPECT_EQ(db.GetRecordAt(sql, 0), Row({ "1", "apple", "1" }));
+    EXPECT_EQ(db.GetRecordAt(sql, 1), Row({ "2", "NULL", "2" }));
     EXPECT_EQ(db.GetRecordAt(sql, 3), "");
-    EXPECT_EQ(db.GetFirstRow(sql), Row({"1", "apple", "1"}));
+    EXPECT_EQ(db.GetFirstRow(sql), Row({ "1", "apple", "1" }));
     EXPECT_EQ(db.GetValueAt(sql, 2), "3배3");
-    EXPECT_EQ(db.GetRows(sql), Row({"1", "apple", "1", "2", "NULL", "2", "3", "배", "3"}));
+    EXPECT_EQ(db.GetRows(sql), Row({ "1", "apple", "1", "2", "NULL", "2", "3", "배", "3" }));
     const CString none = "SELECT [item_num] FROM [Item] WHERE [item_num] = 'none'";
     EXPECT_EQ(db.GetRecordAt(none, 0), "FALSE");
     EXPECT_EQ(db.GetValueAt(none, 0), "FALSE");
@@ -101,11 +102,12 @@ TEST_F(DaoHelperTest, RowReadersReturnReplyRowsAndFalseForNoRow)
     EXPECT_EQ(db.GetRows(none), "FALSE");
     EXPECT_EQ(db.GetRecordCount(), 0);
     db.GetRows(sql);
-    EXPECT_EQ(db.GetRecordCount(), 1);  // DAO's count right after the open
+    EXPECT_EQ(db.GetRecordCount(), 1); // DAO's count right after the open
 
     CReservationDaoHelper reservation;
     reservation.OpenDatabase(m_path);
-    EXPECT_EQ(reservation.GetValues("SELECT [item_num], [mg_id] FROM [Item] WHERE [mg_id] = 'VEXO'"), "1vexo2vexo");
+    EXPECT_EQ(
+        reservation.GetValues("SELECT [item_num], [mg_id] FROM [Item] WHERE [mg_id] = 'VEXO'"), "1vexo2vexo");
     EXPECT_EQ(reservation.GetValues(none), "FALSE");
     EXPECT_TRUE(m_boxes.Records().empty());
 }
@@ -164,7 +166,8 @@ TEST_F(DaoHelperTest, ExecuteShowsErrorsAndTheGeneralVariantClosesAfterwards)
     item.OpenDatabase(m_path);
     item.Execute("UPDATE [Item] SET [item_name] = '" + SqlEscape("O'Brien's") + "' WHERE [item_num] = '1'");
     EXPECT_TRUE(item.IsDatabaseOpen());
-    EXPECT_EQ(item.GetRecordAt("SELECT [item_name] FROM [Item] WHERE [item_num] = '1'", 0), Row({"O'Brien's"}));
+    EXPECT_EQ(
+        item.GetRecordAt("SELECT [item_name] FROM [Item] WHERE [item_num] = '1'", 0), Row({ "O'Brien's" }));
     item.Execute("UPDATE [Item] SET [item_name] = 'x' WHERE [item_num] = 'O'Brien'");
     ASSERT_EQ(m_boxes.Records().size(), 1u);
     EXPECT_EQ(m_boxes.Records()[0].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
@@ -208,13 +211,13 @@ TEST_F(DaoHelperTest, OneHelperServesTwoThreadsWithoutTearingItsDatabase)
 {
     CItemDbWorker item;
     item.OpenDatabase(m_path);
-    std::atomic<int> bad{0};
+    std::atomic<int> bad { 0 };
     std::thread writer([&] {
         for (int i = 0; i < 50; ++i)
             item.Execute(CString::Formatted("INSERT INTO [Item]([item_num]) VALUES('w%d')", i));
     });
     for (int i = 0; i < 50; ++i) {
-        if (item.GetRecordAt("SELECT [item_num] FROM [Item] WHERE [item_num] = '1'", 0) != Row({"1"}))
+        if (item.GetRecordAt("SELECT [item_num] FROM [Item] WHERE [item_num] = '1'", 0) != Row({ "1" }))
             ++bad;
     }
     writer.join();
@@ -222,4 +225,4 @@ TEST_F(DaoHelperTest, OneHelperServesTwoThreadsWithoutTearingItsDatabase)
     EXPECT_TRUE(m_boxes.Records().empty());
 }
 
-}  // namespace
+} // namespace

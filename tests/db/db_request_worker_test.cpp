@@ -29,7 +29,7 @@ public:
     // ownsMailbox: the mailbox dialog is owned by this window (as in the views).
     explicit TestOwner(bool ownsMailbox = true)
     {
-        const RECT rect{0, 0, 100, 100};
+        const RECT rect { 0, 0, 100, 100 };
         CreateEx(0, nullptr, "owner", WS_POPUP, rect, nullptr, 0);
         m_mailbox.Create(ownsMailbox ? this : nullptr);
     }
@@ -63,16 +63,17 @@ public:
     std::vector<Reply> m_replies;
     std::vector<std::string> m_parsed;
     bool m_done = false;
-    bool m_acknowledge = true;       // answer "Report" to streamed replies
-    bool m_directExecute = false;    // the request runs through ExecuteRequest
+    bool m_acknowledge = true; // answer "Report" to streamed replies
+    bool m_directExecute = false; // the request runs through ExecuteRequest
     std::function<void()> m_onReply; // runs inside each reply handler
-    CMailboxDlg m_mailbox{this};
+    CMailboxDlg m_mailbox { this };
     CDbRequestWorker* m_worker = nullptr;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         if (message >= WM_MGRQUERY_ROW && message <= WM_DBQUERY_DONE) {
-            m_replies.push_back({message, m_mailbox.Text(IDC_MAILBOX_NAME).Str(), m_mailbox.Text(IDC_MAILBOX_TEXT).Str()});
+            m_replies.push_back(
+                { message, m_mailbox.Text(IDC_MAILBOX_NAME).Str(), m_mailbox.Text(IDC_MAILBOX_TEXT).Str() });
             if (m_onReply)
                 m_onReply();
             const bool done = message == WM_MGRQUERY_DONE || message == WM_DBQUERY_DONE;
@@ -105,9 +106,10 @@ protected:
         m_items = m_folder.FromTemplate(150, "items.mdb");
         m_managers = m_folder.FromTemplate(152, "Manager.mdb");
         CItemDbWorker setup;
-        for (const char* key : {"1", "2"}) {
+        for (const char* key : { "1", "2" }) {
             setup.OpenDatabase(m_items.c_str());
-            setup.Execute(CString::Formatted("INSERT INTO [Item]([item_num], [mg_id]) VALUES('%s', 'vexo')", key));
+            setup.Execute(
+                CString::Formatted("INSERT INTO [Item]([item_num], [mg_id]) VALUES('%s', 'vexo')", key));
         }
         setup.OpenDatabase(m_managers.c_str());
         setup.Execute("INSERT INTO [Manager] VALUES('kim', 'pw', '3')");
@@ -137,10 +139,11 @@ TEST_F(WorkerTest, ItemSelectStreamsHeaderRowsAndDoneEachAcknowledged)
     owner.Attach(&worker);
     owner.Request("Item_Read", "SELECT [item_num], [mg_id] FROM [Item] ORDER BY [ID]", m_items);
     ASSERT_TRUE(owner.WaitForDone());
-    EXPECT_EQ(Messages(owner), (std::vector<UINT>{WM_DBQUERY_ROW, WM_DBQUERY_ROW, WM_DBQUERY_ROW, WM_DBQUERY_DONE}));
-    EXPECT_EQ(owner.m_replies[0].text, Row({"ITEM_NUM", "MG_ID"}));
-    EXPECT_EQ(owner.m_replies[1].text, Row({"1", "vexo"}));
-    EXPECT_EQ(owner.m_replies[2].text, Row({"2", "vexo"}));
+    EXPECT_EQ(Messages(owner),
+        (std::vector<UINT> { WM_DBQUERY_ROW, WM_DBQUERY_ROW, WM_DBQUERY_ROW, WM_DBQUERY_DONE }));
+    EXPECT_EQ(owner.m_replies[0].text, Row({ "ITEM_NUM", "MG_ID" }));
+    EXPECT_EQ(owner.m_replies[1].text, Row({ "1", "vexo" }));
+    EXPECT_EQ(owner.m_replies[2].text, Row({ "2", "vexo" }));
     for (const auto& r : owner.m_replies)
         EXPECT_EQ(r.name, "Item_Read");
     EXPECT_TRUE(AfxPumpUntil([&] { return worker.GetReportFlag() == 1; }, kDeadlineMs));
@@ -154,8 +157,8 @@ TEST_F(WorkerTest, AnEmptySelectSendsHeaderEmptyAndDone)
     owner.Attach(&worker);
     owner.Request("User_Label_Read", "SELECT [file_num], [barcode form] FROM [UserLabel]", m_items);
     ASSERT_TRUE(owner.WaitForDone());
-    EXPECT_EQ(Messages(owner), (std::vector<UINT>{WM_DBQUERY_ROW, WM_DBQUERY_EMPTY, WM_DBQUERY_DONE}));
-    EXPECT_EQ(owner.m_replies[0].text, Row({"file_num", "barcode form"}));
+    EXPECT_EQ(Messages(owner), (std::vector<UINT> { WM_DBQUERY_ROW, WM_DBQUERY_EMPTY, WM_DBQUERY_DONE }));
+    EXPECT_EQ(owner.m_replies[0].text, Row({ "file_num", "barcode form" }));
 }
 
 TEST_F(WorkerTest, InsertReadNamesStreamOnlyTheFirstRow)
@@ -165,8 +168,8 @@ TEST_F(WorkerTest, InsertReadNamesStreamOnlyTheFirstRow)
     owner.Attach(&worker);
     owner.Request("Item_Insert_Read", "SELECT [ID] FROM [Item] ORDER BY [ID] DESC", m_items);
     ASSERT_TRUE(owner.WaitForDone());
-    EXPECT_EQ(Messages(owner), (std::vector<UINT>{WM_DBQUERY_ROW, WM_DBQUERY_ROW, WM_DBQUERY_DONE}));
-    EXPECT_EQ(owner.m_replies[1].text, Row({"2"}));
+    EXPECT_EQ(Messages(owner), (std::vector<UINT> { WM_DBQUERY_ROW, WM_DBQUERY_ROW, WM_DBQUERY_DONE }));
+    EXPECT_EQ(owner.m_replies[1].text, Row({ "2" }));
 }
 
 TEST_F(WorkerTest, ManagerSelectStreamsRowsWithoutHeader)
@@ -174,19 +177,20 @@ TEST_F(WorkerTest, ManagerSelectStreamsRowsWithoutHeader)
     TestOwner owner;
     CManagerDbWorker worker;
     owner.Attach(&worker);
-    owner.Request("Manager_Read", "SELECT [mg_id], [corner_code] FROM [Manager] ORDER BY [mg_id]", m_managers);
+    owner.Request(
+        "Manager_Read", "SELECT [mg_id], [corner_code] FROM [Manager] ORDER BY [mg_id]", m_managers);
     ASSERT_TRUE(owner.WaitForDone());
     EXPECT_EQ(Messages(owner),
-              (std::vector<UINT>{WM_MGRQUERY_ROW, WM_MGRQUERY_ROW, WM_MGRQUERY_ROW, WM_MGRQUERY_DONE}));
-    EXPECT_EQ(owner.m_replies[0].text, Row({"kim", "3"}));
-    EXPECT_EQ(owner.m_replies[2].text, Row({"vexo", "0"}));
+        (std::vector<UINT> { WM_MGRQUERY_ROW, WM_MGRQUERY_ROW, WM_MGRQUERY_ROW, WM_MGRQUERY_DONE }));
+    EXPECT_EQ(owner.m_replies[0].text, Row({ "kim", "3" }));
+    EXPECT_EQ(owner.m_replies[2].text, Row({ "vexo", "0" }));
 
     TestOwner empty;
     empty.Attach(&worker);
     empty.Request("Manager_Login", "SELECT [corner_code] FROM [manager] WHERE mg_id = 'x' AND mg_pass = 'y'",
-                  m_managers);
+        m_managers);
     ASSERT_TRUE(empty.WaitForDone());
-    EXPECT_EQ(Messages(empty), (std::vector<UINT>{WM_MGRQUERY_EMPTY, WM_MGRQUERY_DONE}));
+    EXPECT_EQ(Messages(empty), (std::vector<UINT> { WM_MGRQUERY_EMPTY, WM_MGRQUERY_DONE }));
 }
 
 TEST_F(WorkerTest, ManagerWorkerRefusesOtherTableWordsAndStillEndsTheRequest)
@@ -197,7 +201,7 @@ TEST_F(WorkerTest, ManagerWorkerRefusesOtherTableWordsAndStillEndsTheRequest)
     owner.m_acknowledge = false;
     owner.Request("Scale_Read", "SELECT * FROM [ScaleMG]", m_managers);
     ASSERT_TRUE(owner.WaitForDone());
-    EXPECT_EQ(Messages(owner), std::vector<UINT>{WM_MGRQUERY_DONE});
+    EXPECT_EQ(Messages(owner), std::vector<UINT> { WM_MGRQUERY_DONE });
     EXPECT_EQ(owner.m_replies[0].name, "Scale_Read");
     ASSERT_EQ(m_boxes.Records().size(), 1u);
     EXPECT_EQ(m_boxes.Records()[0].text, "Right db read ok");
@@ -212,8 +216,8 @@ TEST_F(WorkerTest, ManagerWorkerRefusesOtherTableWordsAndStillEndsTheRequest)
     owner.m_acknowledge = true;
     owner.Request("Manager_Login", "SELECT [corner_code] FROM [Manager] WHERE [mg_id] = 'kim'", m_managers);
     ASSERT_TRUE(owner.WaitForDone());
-    EXPECT_EQ(Messages(owner), (std::vector<UINT>{WM_MGRQUERY_ROW, WM_MGRQUERY_DONE}));
-    EXPECT_EQ(owner.m_replies[0].text, Row({"3"}));
+    EXPECT_EQ(Messages(owner), (std::vector<UINT> { WM_MGRQUERY_ROW, WM_MGRQUERY_DONE }));
+    EXPECT_EQ(owner.m_replies[0].text, Row({ "3" }));
 }
 
 TEST_F(WorkerTest, OnlyReportReleasesTheWorker)
@@ -247,7 +251,7 @@ TEST_F(WorkerTest, ExecuteRequestShowsTheErrorAndSendsDoneWithTheName)
     owner.m_mailbox.SetText(IDC_MAILBOX_TEXT, "UPDATE [Item] SET [nope] = '1'");
     worker.OpenDatabase(m_items.c_str());
     worker.ExecuteRequest();
-    EXPECT_EQ(Messages(owner), std::vector<UINT>{WM_DBQUERY_DONE});
+    EXPECT_EQ(Messages(owner), std::vector<UINT> { WM_DBQUERY_DONE });
     EXPECT_EQ(owner.m_replies[0].name, "Item_Update");
     EXPECT_EQ(owner.m_replies[0].text, "");
     ASSERT_EQ(m_boxes.Records().size(), 1u);
@@ -262,13 +266,13 @@ TEST_F(WorkerTest, StatementsThroughTheMailboxAndErrorsWhileStreamingEndWithDone
     owner.Attach(&worker);
     owner.Request("Item_Delete", "DELETE FROM [Item] WHERE [item_num] = '2'", m_items);
     ASSERT_TRUE(owner.WaitForDone());
-    EXPECT_EQ(Messages(owner), std::vector<UINT>{WM_DBQUERY_DONE});
+    EXPECT_EQ(Messages(owner), std::vector<UINT> { WM_DBQUERY_DONE });
 
     TestOwner second;
     second.Attach(&worker);
     second.Request("Item_Read", "SELECT [nope] FROM [Item]", m_items);
     ASSERT_TRUE(second.WaitForDone());
-    EXPECT_EQ(Messages(second), std::vector<UINT>{WM_DBQUERY_DONE});
+    EXPECT_EQ(Messages(second), std::vector<UINT> { WM_DBQUERY_DONE });
     ASSERT_EQ(m_boxes.Records().size(), 1u);
     EXPECT_EQ(m_boxes.Records()[0].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
     EXPECT_NE(m_boxes.Records()[0].threadId, GetCurrentThreadId());
@@ -280,13 +284,11 @@ TEST_F(WorkerTest, TheOwnerMayUseTheWorkersDatabaseBetweenStreamedRows)
     CItemDbWorker worker;
     owner.Attach(&worker);
     std::vector<std::string> seen;
-    owner.m_onReply = [&] {
-        seen.push_back(worker.GetRecordAt("SELECT COUNT(*) FROM [Item]", 0).Str());
-    };
+    owner.m_onReply = [&] { seen.push_back(worker.GetRecordAt("SELECT COUNT(*) FROM [Item]", 0).Str()); };
     owner.Request("Item_Read", "SELECT [item_num] FROM [Item]", m_items);
     ASSERT_TRUE(owner.WaitForDone());
     ASSERT_EQ(seen.size(), 4u);
-    EXPECT_EQ(seen[0], Row({"2"}));
+    EXPECT_EQ(seen[0], Row({ "2" }));
     EXPECT_TRUE(m_boxes.Records().empty());
 }
 
@@ -297,16 +299,17 @@ TEST_F(WorkerTest, HandleInsertReadRoutesTheFirstRowByRequestName)
     owner.Attach(&worker);
     worker.OpenDatabase(m_items.c_str());
     const CString sql = "SELECT [ID] FROM [Item] WHERE [mg_id] = 'vexo' ORDER BY [ID] DESC";
-    for (const char* name : {"Item_Insert_Read", "User_Label_Insert_Read", "Scale_Root_Information_Insert_read",
-                             "Scale_Root_Information_Insert_Read", "Land_Add_Update_Insert_Read"}) {
+    for (const char* name :
+        { "Item_Insert_Read", "User_Label_Insert_Read", "Scale_Root_Information_Insert_read",
+            "Scale_Root_Information_Insert_Read", "Land_Add_Update_Insert_Read" }) {
         owner.m_mailbox.SetText(IDC_MAILBOX_NAME, name);
         worker.HandleInsertRead(sql);
         EXPECT_EQ(owner.m_mailbox.Text(IDC_MAILBOX_NAME), name);
     }
     worker.HandleInsertRead("SELECT [ID] FROM [Item] WHERE [item_num] = '-1'");
     EXPECT_EQ(owner.m_parsed,
-              (std::vector<std::string>{"item:" + Row({"2"}), "label:" + Row({"2"}), "scale:" + Row({"2"}),
-                                        "item:" + Row({"2"})}));
+        (std::vector<std::string> { "item:" + Row({ "2" }), "label:" + Row({ "2" }), "scale:" + Row({ "2" }),
+            "item:" + Row({ "2" }) }));
     EXPECT_TRUE(owner.m_replies.empty());
 }
 
@@ -322,7 +325,7 @@ TEST_F(WorkerTest, ARequestSentRightAfterTheDoneMessageIsServed)
         owner.m_replies.clear();
         owner.Request("Manager_Read", "SELECT [mg_id] FROM [Manager] WHERE [mg_id] = 'kim'", m_managers);
         ASSERT_TRUE(owner.WaitForDone()) << "request " << i;
-        EXPECT_EQ(Messages(owner), (std::vector<UINT>{WM_MGRQUERY_ROW, WM_MGRQUERY_DONE}));
+        EXPECT_EQ(Messages(owner), (std::vector<UINT> { WM_MGRQUERY_ROW, WM_MGRQUERY_DONE }));
     }
 }
 
@@ -335,7 +338,7 @@ TEST_F(WorkerTest, AStrayReportWhileIdleIsNotARequest)
     worker.SetEvent();
     owner.Request("Item_Read", "SELECT [item_num] FROM [Item] WHERE [item_num] = '1'", m_items);
     ASSERT_TRUE(owner.WaitForDone());
-    EXPECT_EQ(Messages(owner), (std::vector<UINT>{WM_DBQUERY_ROW, WM_DBQUERY_ROW, WM_DBQUERY_DONE}));
+    EXPECT_EQ(Messages(owner), (std::vector<UINT> { WM_DBQUERY_ROW, WM_DBQUERY_ROW, WM_DBQUERY_DONE }));
     EXPECT_TRUE(m_boxes.Records().empty());
 }
 
@@ -344,7 +347,7 @@ TEST_F(WorkerTest, DestroyingAnIdleWorkerEndsItsThread)
     TestOwner owner;
     auto* worker = new CItemDbWorker;
     owner.Attach(worker);
-    delete worker;  // returns only after the thread has left its loop
+    delete worker; // returns only after the thread has left its loop
     SUCCEED();
 }
 
@@ -393,4 +396,4 @@ TEST_F(WorkerTest, AWorkerWhoseOwnerWindowIsGoneAbandonsTheRequest)
     EXPECT_EQ(live.m_replies.size(), 4u);
 }
 
-}  // namespace
+} // namespace

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 #include "platform/base/resource.h"
@@ -20,8 +20,8 @@ public:
         // Random names keep test processes that run at once apart.
         std::random_device random;
         do {
-            m_path = std::filesystem::temp_directory_path() /
-                     ("calvorn_db_" + std::to_string(random()) + "_" + std::to_string(random()));
+            m_path = std::filesystem::temp_directory_path()
+                / ("calvorn_db_" + std::to_string(random()) + "_" + std::to_string(random()));
         } while (!std::filesystem::create_directories(m_path));
     }
     ~StoreFolder()

@@ -28,4 +28,4 @@ TEST(SqlTextTest, NamesAreBracketedAndCannotCloseTheBracket)
     EXPECT_EQ(SqlName("a]; DROP TABLE [Item"), "[a; DROP TABLE Item]");
 }
 
-}  // namespace
+} // namespace

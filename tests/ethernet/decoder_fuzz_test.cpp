@@ -17,12 +17,14 @@ constexpr int kRounds = 4000;
 
 class Mutator {
 public:
-    explicit Mutator(unsigned seed) : m_random(seed) {}
+    explicit Mutator(unsigned seed)
+        : m_random(seed)
+    { }
 
     std::uint8_t Byte()
     {
-        static constexpr std::uint8_t kInteresting[] = { 0x00, 0x01, 0x0D, 0x0A, 0x27, 0x20, 0x7F, 0x80,
-                                                         0x81, 0xB0, 0xC0, 0xDB, 0xFE, 0xFF };
+        static constexpr std::uint8_t kInteresting[]
+            = { 0x00, 0x01, 0x0D, 0x0A, 0x27, 0x20, 0x7F, 0x80, 0x81, 0xB0, 0xC0, 0xDB, 0xFE, 0xFF };
         return m_random() % 3 == 0 ? kInteresting[m_random() % sizeof kInteresting]
                                    : static_cast<std::uint8_t>(m_random());
     }
@@ -44,7 +46,9 @@ public:
                 if (!b.empty())
                     b[Below(b.size())] = Byte();
                 break;
-            case 1: b.resize(Below(b.size() + 1)); break;
+            case 1:
+                b.resize(Below(b.size() + 1));
+                break;
             case 2: {
                 const ByteBuffer tail = Random(64);
                 b.insert(b.end(), tail.begin(), tail.end());
@@ -69,13 +73,16 @@ private:
     std::mt19937 m_random;
 };
 
-bool QuotesBalanced(const std::string& sql) { return std::count(sql.begin(), sql.end(), '\'') % 2 == 0; }
+bool QuotesBalanced(const std::string& sql)
+{
+    return std::count(sql.begin(), sql.end(), '\'') % 2 == 0;
+}
 
 TEST(DecoderFuzzTest, PacketDecoderAndFramerTakeAnyBytes)
 {
     Mutator m(1);
-    const ByteBuffer valid[] = { EncodePacket(ScaleCommand::Ack), EncodeNak(0x2025), EncodeRequestOne(TableCode::Plu, 9),
-                                 scalesim::BytesOf("welcome") };
+    const ByteBuffer valid[] = { EncodePacket(ScaleCommand::Ack), EncodeNak(0x2025),
+        EncodeRequestOne(TableCode::Plu, 9), scalesim::BytesOf("welcome") };
     for (int round = 0; round < kRounds; ++round) {
         const ByteBuffer block = round % 2 ? m.Random(80) : m.Mutate(valid[m.Below(4)]);
         ScalePacket packet;
@@ -85,8 +92,8 @@ TEST(DecoderFuzzTest, PacketDecoderAndFramerTakeAnyBytes)
             EXPECT_EQ(again, block);
         }
         IsGreeting(block);
-        ScalePacketFramer framer(round % 3 ? ScalePacketFramer::Start::AwaitGreeting
-                                           : ScalePacketFramer::Start::Packets);
+        ScalePacketFramer framer(
+            round % 3 ? ScalePacketFramer::Start::AwaitGreeting : ScalePacketFramer::Start::Packets);
         std::vector<ScalePacketFramer::Event> events;
         std::size_t at = 0;
         while (at < block.size()) {
@@ -111,7 +118,8 @@ TEST(DecoderFuzzTest, PacketDecoderAndFramerTakeAnyBytes)
 TEST(DecoderFuzzTest, RecordParsersTakeAnyPayload)
 {
     Mutator m(2);
-    RecordRow itemRow { "", "1", "사과's", "x", "100", "0", "1", "2", "123", "1", "1", "1", "1", "1", "1", "1" };
+    RecordRow itemRow { "", "1", "사과's", "x", "100", "0", "1", "2", "123", "1", "1", "1", "1", "1", "1",
+        "1" };
     RecordRow labelRow(50, "7");
     std::vector<std::string> keys(60, "12");
     const std::pair<RecordKind, ByteBuffer> valid[] = {
@@ -121,8 +129,9 @@ TEST(DecoderFuzzTest, RecordParsersTakeAnyPayload)
         { RecordKind::AdvT, BuildTextRecord(TableCode::AdvT, { "", "1", "a", "b" }).Encode() },
         { RecordKind::LandAdd, BuildTextRecord(TableCode::LandAdd, { "", "1", "국산" }).Encode() },
         { RecordKind::Preset, BuildPresetPage(1, keys) },
-        { RecordKind::TotalResult, ByteBuffer { 0x3D, 1, 0, 0, 0, 0, 1, 0, 0xE8, 7, 1, 1, 0, 0, 1, 0, 0, 0, 1, 0, 0,
-                                                0, 1, 0, 2, 0, 3, 0, 4, 0 } },
+        { RecordKind::TotalResult,
+            ByteBuffer { 0x3D, 1, 0, 0, 0, 0, 1, 0, 0xE8, 7, 1, 1, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 2, 0,
+                3, 0, 4, 0 } },
         { RecordKind::TotalItemResult, ByteBuffer(22, 0x3E) },
         { RecordKind::TotalItemDay, ByteBuffer(22, 0x3F) },
         { RecordKind::TotalDayResult, ByteBuffer(22, 0x40) },
@@ -155,7 +164,8 @@ TEST(DecoderFuzzTest, RecordParsersTakeAnyPayload)
 TEST(DecoderFuzzTest, ServerMessagesTakeAnyBytes)
 {
     Mutator m(3);
-    const ByteBuffer valid[] = { EncodeDataRequest(2, 5), EncodeSaleMessage(ServerCommand::ResultReport, { 1, 2, 3 }) };
+    const ByteBuffer valid[]
+        = { EncodeDataRequest(2, 5), EncodeSaleMessage(ServerCommand::ResultReport, { 1, 2, 3 }) };
     for (int round = 0; round < kRounds; ++round) {
         const ByteBuffer block = round % 3 ? m.Mutate(valid[m.Below(2)]) : m.Random(64);
         ServerMessage message;
@@ -180,7 +190,8 @@ TEST(DecoderFuzzTest, BuildersTakeAnyCells)
         EXPECT_EQ(BuildScaleInfoRecord(row).size(), kScaleInfoRecordSize);
         EXPECT_EQ(BuildScaleRootInfoRecord(row).size(), kScaleRootInfoRecordSize);
         EXPECT_EQ(BuildUserLabelRecord(row).Encode().size(), kUserLabelRecordSize);
-        EXPECT_LE(BuildTextRecord(TableCode::Add, row).Encode().size(), kTextRecordHeadSize + kMaxTextRecordText);
+        EXPECT_LE(
+            BuildTextRecord(TableCode::Add, row).Encode().size(), kTextRecordHeadSize + kMaxTextRecordText);
         EXPECT_EQ(BuildPresetPage(1, row).size(), kPresetPageSize);
     }
 }

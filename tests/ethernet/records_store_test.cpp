@@ -47,7 +47,10 @@ protected:
             std::string row;
             for (short i = 0; i < rs.GetFieldCount(); ++i) {
                 const COleVariant v = rs.GetFieldValue(i);
-                row += (i ? "|" : "") + (v.vt == VT_BSTR ? v.bstrVal.Str() : v.vt == VT_NULL ? "<null>" : "?");
+                row += (i ? "|" : "")
+                    + (v.vt == VT_BSTR        ? v.bstrVal.Str()
+                            : v.vt == VT_NULL ? "<null>"
+                                              : "?");
             }
             out.push_back(row);
         }
@@ -61,12 +64,13 @@ protected:
 
 TEST_F(RecordsStoreTest, ItemWithAQuoteInItsNameIsStoredIntact)
 {
-    const RecordRow row { "", "1234", "Kim's 사과", "NULL", "1500", "0", "3", "27", "123", "2", "500", "1", "1",
-                          "1", "7", "12" };
+    const RecordRow row { "", "1234", "Kim's 사과", "NULL", "1500", "0", "3", "27", "123", "2", "500", "1",
+        "1", "1", "7", "12" };
     Store(RecordKind::Item, BuildPluRecord(row).Payload());
-    EXPECT_EQ(Rows("SELECT [item_num], [item_name], [item_name2], [unitprice], [pos_code], [additem], [mg_id] "
-                   "FROM [Item]"),
-              std::vector<std::string> { "1234|Kim's 사과||1500|0000123|12|kim" });
+    EXPECT_EQ(
+        Rows("SELECT [item_num], [item_name], [item_name2], [unitprice], [pos_code], [additem], [mg_id] "
+             "FROM [Item]"),
+        std::vector<std::string> { "1234|Kim's 사과||1500|0000123|12|kim" });
 }
 
 TEST_F(RecordsStoreTest, FullLengthKoreanNameFitsItsColumn)
@@ -84,8 +88,9 @@ TEST_F(RecordsStoreTest, TextRecordsFillTheirLinesAndNull)
     Store(RecordKind::AdvT, BuildTextRecord(TableCode::AdvT, { "", "6", "광고", "NULL" }).Encode());
     Store(RecordKind::LandAdd, BuildTextRecord(TableCode::LandAdd, { "", "7", "국산" }).Encode());
     EXPECT_EQ(Rows("SELECT [num], [str1], [str2], [str3], [str10], [mg_id] FROM [Add]"),
-              std::vector<std::string> { "5|a'1|b|NULL|NULL|kim" });
-    EXPECT_EQ(Rows("SELECT [adv_num], [str1], [str2] FROM [AdvT]"), std::vector<std::string> { "6|광고|NULL" });
+        std::vector<std::string> { "5|a'1|b|NULL|NULL|kim" });
+    EXPECT_EQ(
+        Rows("SELECT [adv_num], [str1], [str2] FROM [AdvT]"), std::vector<std::string> { "6|광고|NULL" });
     EXPECT_EQ(Rows("SELECT [land_num], [land_str] FROM [Land_Add]"), std::vector<std::string> { "7|국산" });
 }
 
@@ -110,8 +115,9 @@ TEST_F(RecordsStoreTest, UserLabelComesBackInGridUnits)
     row[22] = "1";
     row[42] = "50";
     Store(RecordKind::UserLabel, BuildUserLabelRecord(row).Encode());
-    EXPECT_EQ(Rows("SELECT [file_num], [item_nameX], [item_nameY], [barcode form], [labelY], [mg_id] FROM [UserLabel]"),
-              std::vector<std::string> { "3|101|99|1|50|kim" });
+    EXPECT_EQ(Rows("SELECT [file_num], [item_nameX], [item_nameY], [barcode form], [labelY], [mg_id] FROM "
+                   "[UserLabel]"),
+        std::vector<std::string> { "3|101|99|1|50|kim" });
 }
 
 TEST_F(RecordsStoreTest, SalesTotalsStoreTheirDates)
@@ -125,13 +131,15 @@ TEST_F(RecordsStoreTest, SalesTotalsStoreTheirDates)
     Store(RecordKind::TotalItemDay, day);
     day[0] = 0x3E;
     Store(RecordKind::TotalItemResult, day);
-    EXPECT_EQ(Rows("SELECT [begin_day], [print_cnt], [total_weight], [total_price], [rev_day], [current_scale], "
-                   "[write_day_memory] FROM [TotalResult]"),
-              std::vector<std::string> { "2024-03-09|5|-1|12345|2024-05-01|192.168.0.15|4" });
+    EXPECT_EQ(
+        Rows("SELECT [begin_day], [print_cnt], [total_weight], [total_price], [rev_day], [current_scale], "
+             "[write_day_memory] FROM [TotalResult]"),
+        std::vector<std::string> { "2024-03-09|5|-1|12345|2024-05-01|192.168.0.15|4" });
     EXPECT_EQ(Rows("SELECT [day], [total_weight], [total_price] FROM [TotalDayResult]"),
-              std::vector<std::string> { "2000-12-31|20|10" });
+        std::vector<std::string> { "2000-12-31|20|10" });
     EXPECT_EQ(Rows("SELECT [num], [day] FROM [TotalItemDay]"), std::vector<std::string> { "99|2000-12-31" });
-    EXPECT_EQ(Rows("SELECT [num], [begin_day] FROM [TotalItemResult]"), std::vector<std::string> { "99|2000-12-31" });
+    EXPECT_EQ(Rows("SELECT [num], [begin_day] FROM [TotalItemResult]"),
+        std::vector<std::string> { "99|2000-12-31" });
 }
 
 } // namespace

@@ -20,7 +20,8 @@ public:
 
     const MessageMap* GetMessageMap() const override
     {
-        static const MessageMap kMap(CWnd::GetMessageMap(), { OnMessage<&ReceivingWnd::OnScaleData>(kScaleMessage) });
+        static const MessageMap kMap(
+            CWnd::GetMessageMap(), { OnMessage<&ReceivingWnd::OnScaleData>(kScaleMessage) });
         return &kMap;
     }
 
@@ -56,7 +57,8 @@ TEST(ScalePacketPosterTest, EventsReachTheWindowOnTheUiThreadInOrderPerJob)
 
     scalesim::TcpScale scale;
     ASSERT_TRUE(scale.Start([](const scalesim::TcpPacket&, std::size_t) {
-        return scalesim::TcpReply::Merged({ scalesim::TcpReply::Packet(0x0101), scalesim::TcpReply::Packet(0x0600) });
+        return scalesim::TcpReply::Merged(
+            { scalesim::TcpReply::Packet(0x0101), scalesim::TcpReply::Packet(0x0600) });
     }));
     CSocket socket;
     ASSERT_TRUE(socket.Connect(scale.Address().c_str(), scalesim::kScalePort, 2000).ok());
@@ -69,7 +71,8 @@ TEST(ScalePacketPosterTest, EventsReachTheWindowOnTheUiThreadInOrderPerJob)
     scale.Disconnect();
     ASSERT_TRUE(PumpUntil([&] { return wnd.seen.size() >= 4; }));
     reader.Stop();
-    const std::vector<std::string> expected { "9:greeting", "9:ACK", "9:END_OF_DATA", "9:closed PEER_CLOSED" };
+    const std::vector<std::string> expected { "9:greeting", "9:ACK", "9:END_OF_DATA",
+        "9:closed PEER_CLOSED" };
     EXPECT_EQ(wnd.seen, expected);
     EXPECT_FALSE(wnd.offThread);
     wnd.DestroyWindow();

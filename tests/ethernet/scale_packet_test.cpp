@@ -87,7 +87,9 @@ std::string Describe(const std::vector<ScalePacketFramer::Event>& events)
         if (!out.empty())
             out += " | ";
         switch (e.kind) {
-        case ScalePacketFramer::Kind::Greeting: out += "greeting"; break;
+        case ScalePacketFramer::Kind::Greeting:
+            out += "greeting";
+            break;
         case ScalePacketFramer::Kind::Packet:
             out += ToString(static_cast<ScaleCommand>(e.packet.command));
             if (!e.packet.payload.empty())
@@ -102,7 +104,7 @@ std::string Describe(const std::vector<ScalePacketFramer::Event>& events)
 }
 
 std::string FeedAll(const ByteBuffer& stream, std::span<const std::size_t> cuts,
-                    ScalePacketFramer::Start start = ScalePacketFramer::Start::AwaitGreeting)
+    ScalePacketFramer::Start start = ScalePacketFramer::Start::AwaitGreeting)
 {
     ScalePacketFramer framer(start);
     std::vector<ScalePacketFramer::Event> events;
@@ -126,7 +128,7 @@ ByteBuffer Concat(std::initializer_list<ByteBuffer> parts)
 TEST(ScalePacketFramerTest, SameEventsWhateverTheReadsHold)
 {
     const ByteBuffer stream = Concat({ BytesOf("welcome"), EncodePacket(ScaleCommand::Ack),
-                                       FromHex("05 00 03 00 00 01 09"), EncodePacket(ScaleCommand::EndOfData) });
+        FromHex("05 00 03 00 00 01 09"), EncodePacket(ScaleCommand::EndOfData) });
     const std::string expected = "greeting | ACK | DATA 00 01 09 | END_OF_DATA";
     EXPECT_EQ(FeedAll(stream, {}), expected);
     std::mt19937 random(5);
@@ -160,10 +162,10 @@ TEST(ScalePacketFramerTest, OversizeLengthDropsTheBufferedBytes)
 {
     const ByteBuffer stream = Concat({ FromHex("05 00 fd 07 aa bb"), EncodePacket(ScaleCommand::Ack) });
     EXPECT_EQ(FeedAll(stream, {}, ScalePacketFramer::Start::Packets),
-              "dropped 10 (packet length 2045 over the limit)");
+        "dropped 10 (packet length 2045 over the limit)");
     const std::size_t cut[] = { 6 };
     EXPECT_EQ(FeedAll(stream, cut, ScalePacketFramer::Start::Packets),
-              "dropped 6 (packet length 2045 over the limit) | ACK");
+        "dropped 6 (packet length 2045 over the limit) | ACK");
 }
 
 TEST(ScalePacketFramerTest, NulAfterTheGreetingIsTheGreetingsOwn)
@@ -185,7 +187,7 @@ TEST(ScalePacketFramerTest, NulAfterTheGreetingIsTheGreetingsOwn)
         EXPECT_EQ(FeedAll(stream, {}), c.expected) << c.name;
         const std::size_t byteByByte[] = { 7, 8, 9, 10, 11 };
         EXPECT_EQ(FeedAll(stream, std::span(byteByByte).first(std::min<std::size_t>(5, stream.size() - 7))),
-                  c.expected)
+            c.expected)
             << c.name << " byte by byte";
     }
 }
@@ -193,7 +195,7 @@ TEST(ScalePacketFramerTest, NulAfterTheGreetingIsTheGreetingsOwn)
 TEST(ScalePacketFramerTest, StreamWithoutGreetingIsReadAsPackets)
 {
     EXPECT_EQ(FeedAll(Concat({ EncodePacket(ScaleCommand::Ack), EncodePacket(ScaleCommand::EndOfData) }), {}),
-              "ACK | END_OF_DATA");
+        "ACK | END_OF_DATA");
     // "welcomi": no greeting; its first four bytes give length 0x636c.
     EXPECT_EQ(FeedAll(BytesOf("welcoming"), {}), "dropped 9 (packet length 25452 over the limit)");
     ScalePacketFramer framer;

@@ -17,14 +17,15 @@ const RecordContext kContext { "vexo", "2024-05-01", "192.168.0.15" };
 RecordRow ItemRow(std::string name, std::string name2 = "NULL")
 {
     return { "List 1", "1234", std::move(name), std::move(name2), "1500", "0", "3", "27", "123", "2", "500",
-             "1", "1", "1", "7", "12" };
+        "1", "1", "1", "7", "12" };
 }
 
-constexpr const char* kItemPayloadHex =
-    "00 01 | d2 04 00 00 | 03 00 | 0c 00 | 00 00 00 00 | 02 00 | dc 05 00 00 | 00 00 00 00 | f4 01 | 01 00 |"
-    "01 00 | 1b 00 30 30 30 30 31 32 33 00 00 00 00 00 00 00 | 01 00 | 07 00 | 00 00 |"
-    "bb e7 b0 fa 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 |"
-    "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 | 00 00";
+constexpr const char* kItemPayloadHex
+    = "00 01 | d2 04 00 00 | 03 00 | 0c 00 | 00 00 00 00 | 02 00 | dc 05 00 00 | 00 00 00 00 | f4 01 | 01 00 "
+      "|"
+      "01 00 | 1b 00 30 30 30 30 31 32 33 00 00 00 00 00 00 00 | 01 00 | 07 00 | 00 00 |"
+      "bb e7 b0 fa 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 |"
+      "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 | 00 00";
 
 std::string OneInsert(RecordKind kind, const ByteBuffer& payload, const RecordContext& context = kContext)
 {
@@ -53,10 +54,10 @@ TEST(PluRecordTest, RowPacksIntoTheGoldenBytes)
 TEST(PluRecordTest, ReceivedRecordBecomesTheItemInsert)
 {
     EXPECT_EQ(OneInsert(RecordKind::Item, FromHex(kItemPayloadHex)),
-              "INSERT INTO [Item]([item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], "
-              "[pos_flg], [pos_code], [piece], [weight], [fmark], [pos_kind], [dateprint], [limit_day], [additem], "
-              "[mg_id]) VALUES('1234', '사과', '', '1500', '0', '3', '27', '0000123', '2', '500', '1', '1', '1', "
-              "'7','12','vexo')");
+        "INSERT INTO [Item]([item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], "
+        "[pos_flg], [pos_code], [piece], [weight], [fmark], [pos_kind], [dateprint], [limit_day], [additem], "
+        "[mg_id]) VALUES('1234', '사과', '', '1500', '0', '3', '27', '0000123', '2', '500', '1', '1', '1', "
+        "'7','12','vexo')");
 }
 
 TEST(PluRecordTest, PosCodeFollowsThePosKind)
@@ -66,9 +67,15 @@ TEST(PluRecordTest, PosCodeFollowsThePosKind)
         std::int32_t kind;
         const char* expected;
     } cases[] = {
-        { 123, 1, "0000123" }, { 1234567, 1, "1234567" }, { 12345678, 1, "1234567" },
-        { 123, 0, "00123" },   { 12345, 0, "12345" },     { 123456, 0, "123456" },
-        { 1234567, 0, "123456" }, { 123, 2, "123" },      { 12345678, 2, "12345678" },
+        { 123, 1, "0000123" },
+        { 1234567, 1, "1234567" },
+        { 12345678, 1, "1234567" },
+        { 123, 0, "00123" },
+        { 12345, 0, "12345" },
+        { 123456, 0, "123456" },
+        { 1234567, 0, "123456" },
+        { 123, 2, "123" },
+        { 12345678, 2, "12345678" },
     };
     for (const Case& c : cases)
         EXPECT_EQ(BuildPosCode(c.code, c.kind), c.expected) << c.code << " kind " << c.kind;
@@ -107,7 +114,7 @@ TEST(PluRecordTest, LongNameIsCutBetweenCharacters)
     const std::string fifteen = "가나다라마바사아자차카타파하가"; // 30 CP949 bytes
     const ByteBuffer whole = BuildPluRecord(ItemRow(fifteen)).Payload();
     EXPECT_EQ(Hex(std::span(whole).subspan(52, 30)),
-              "b0 a1 b3 aa b4 d9 b6 f3 b8 b6 b9 d9 bb e7 be c6 c0 da c2 f7 c4 ab c5 b8 c6 c4 c7 cf b0 a1");
+        "b0 a1 b3 aa b4 d9 b6 f3 b8 b6 b9 d9 bb e7 be c6 c0 da c2 f7 c4 ab c5 b8 c6 c4 c7 cf b0 a1");
     EXPECT_NE(ValuesOf(OneInsert(RecordKind::Item, whole)).find("'" + fifteen + "'"), std::string::npos)
         << "a name filling its field is read to the field's end";
 
@@ -115,7 +122,8 @@ TEST(PluRecordTest, LongNameIsCutBetweenCharacters)
     EXPECT_EQ(cut[52], 'A');
     EXPECT_EQ(Hex(std::span(cut).subspan(52 + 27, 2)), "c7 cf") << "14 syllables fit";
     EXPECT_EQ(cut[52 + 29], 0x00) << "the 15th would be split: left out";
-    EXPECT_NE(ValuesOf(OneInsert(RecordKind::Item, cut)).find("'A가나다라마바사아자차카타파하'"), std::string::npos);
+    EXPECT_NE(ValuesOf(OneInsert(RecordKind::Item, cut)).find("'A가나다라마바사아자차카타파하'"),
+        std::string::npos);
 }
 
 TEST(PluRecordTest, QuoteInANameIsStoredIntact)
@@ -142,11 +150,12 @@ TEST(ScaleSettingsRecordTest, ScaleInformationGoldenBytes)
     row[18] = "70000"; // password: low 16 bits only
     const ByteBuffer record = BuildScaleInfoRecord(row);
     ASSERT_EQ(record.size(), kScaleInfoRecordSize);
-    EXPECT_EQ(Hex(record), Hex(FromHex("1f 01 | 00 00 00 00 | 70 11 00 00 | 65 00 | 66 00 | 67 00 | 75 00 | 00 00 |"
-                                       "77 00 | 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 |"
-                                       "68 00 69 00 6a 00 6b 00 6c 00 6d 00 6e 00 6f 00 70 00 71 00 | 00 00 |"
-                                       "72 00 73 00 74 00 |"
-                                       "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00")));
+    EXPECT_EQ(Hex(record),
+        Hex(FromHex("1f 01 | 00 00 00 00 | 70 11 00 00 | 65 00 | 66 00 | 67 00 | 75 00 | 00 00 |"
+                    "77 00 | 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 |"
+                    "68 00 69 00 6a 00 6b 00 6c 00 6d 00 6e 00 6f 00 70 00 71 00 | 00 00 |"
+                    "72 00 73 00 74 00 |"
+                    "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00")));
 }
 
 TEST(ScaleSettingsRecordTest, NetworkSettingsGoldenBytes)
@@ -154,8 +163,9 @@ TEST(ScaleSettingsRecordTest, NetworkSettingsGoldenBytes)
     const RecordRow row { "", "1", "0", "7", "192.168.0.15", "255.255.255.0", "10", "1239" };
     const ByteBuffer record = BuildScaleRootInfoRecord(row);
     ASSERT_EQ(record.size(), kScaleRootInfoRecordSize);
-    EXPECT_EQ(Hex(record), Hex(FromHex("20 01 | 00 00 00 00 | 01 00 | 00 00 | 30 37 | c0 a8 00 0f | ff ff ff 00 |"
-                                       "00 00 00 00 | d7 04 | 00 00 00 00")));
+    EXPECT_EQ(Hex(record),
+        Hex(FromHex("20 01 | 00 00 00 00 | 01 00 | 00 00 | 30 37 | c0 a8 00 0f | ff ff ff 00 |"
+                    "00 00 00 00 | d7 04 | 00 00 00 00")));
 }
 
 TEST(ScaleSettingsRecordTest, MyIdKeepsTwoCharacters)
@@ -179,13 +189,13 @@ RecordRow UserLabelRow()
     row[2] = "100"; // item_nameX
     row[3] = "100"; // item_nameY
     row[4] = "5";
-    row[22] = "2";  // barcode form
+    row[22] = "2"; // barcode form
     row[23] = "75"; // barcodeLength
-    row[40] = "1";  // advLine
+    row[40] = "1"; // advLine
     row[41] = "60"; // labelX
     row[42] = "50"; // labelY
     row[43] = "20"; // label_Gab
-    row[47] = "8";  // vatpriceX
+    row[47] = "8"; // vatpriceX
     return row;
 }
 
@@ -214,14 +224,16 @@ TEST(UserLabelRecordTest, UnitsConvertBothWays)
 TEST(UserLabelRecordTest, ReceivedRecordBecomesTheUserLabelInsert)
 {
     const std::string sql = OneInsert(RecordKind::UserLabel, BuildUserLabelRecord(UserLabelRow()).Encode());
-    EXPECT_EQ(sql.rfind("INSERT INTO [UserLabel]([file_num], [item_nameX], [item_nameY], [item_nameKind], [OriginX]", 0),
-              0u);
+    EXPECT_EQ(
+        sql.rfind(
+            "INSERT INTO [UserLabel]([file_num], [item_nameX], [item_nameY], [item_nameKind], [OriginX]", 0),
+        0u);
     EXPECT_NE(sql.find("[barcodeY], [barcode form], [barcodeLength], [priceX]"), std::string::npos);
     EXPECT_NE(sql.find("[labelX], [labelY], [label_Gab], [vatX]"), std::string::npos);
     EXPECT_EQ(ValuesOf(sql),
-              "VALUES('7', '101', '99', '5', '1', '1', '0', '1', '1', '0', '1', '1', '0', '1', '1', '0', "
-              "'1', '1', '0', '1', '1', '2', '75', '1', '1', '0', '1', '1', '0', '1', '1', '0', "
-              "'1', '1', '0', '0', '1', '1', '0', '1', '60', '50', '20', '1', '1', '0', '8', '1', '0', 'vexo')");
+        "VALUES('7', '101', '99', '5', '1', '1', '0', '1', '1', '0', '1', '1', '0', '1', '1', '0', "
+        "'1', '1', '0', '1', '1', '2', '75', '1', '1', '0', '1', '1', '0', '1', '1', '0', "
+        "'1', '1', '0', '0', '1', '1', '0', '1', '60', '50', '20', '1', '1', '0', '8', '1', '0', 'vexo')");
 }
 
 TEST(UserLabelRecordTest, DecodeReadsWhatEncodeWrote)
@@ -246,15 +258,16 @@ TEST(TextRecordTest, RowsPackIntoTheGoldenBytes)
         const char* hex;
     } cases[] = {
         { "add, empty cell skipped", TableCode::Add, { "", "5", "a", "", "b", "NULL" },
-          "01 01 05 00 00 00 04 00 61 0d 0a 62" },
+            "01 01 05 00 00 00 04 00 61 0d 0a 62" },
         { "add, one line", TableCode::Add,
-          { "", "6", "only", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL" },
-          "01 01 06 00 00 00 04 00 6f 6e 6c 79" },
+            { "", "6", "only", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL" },
+            "01 01 06 00 00 00 04 00 6f 6e 6c 79" },
         { "add, no number", TableCode::Add, { "", "", "lost" }, "01 01 00 00 00 00 00 00" },
         { "add, NULL number", TableCode::Add, { "", "NULL", "lost" }, "01 01 00 00 00 00 00 00" },
         { "advertisement", TableCode::AdvT, { "", "258", "x", "y", "not sent" },
-          "02 01 02 01 00 00 04 00 78 0d 0a 79" },
-        { "origin", TableCode::LandAdd, { "", "3", "국산", "not sent" }, "05 01 03 00 00 00 04 00 b1 b9 bb ea" },
+            "02 01 02 01 00 00 04 00 78 0d 0a 79" },
+        { "origin", TableCode::LandAdd, { "", "3", "국산", "not sent" },
+            "05 01 03 00 00 00 04 00 b1 b9 bb ea" },
     };
     for (const Case& c : cases)
         EXPECT_EQ(Hex(BuildTextRecord(c.table, c.row).Encode()), c.hex) << c.name;
@@ -280,18 +293,19 @@ TEST(TextRecordTest, ReceivedTextsBecomeTheirInserts)
         return p;
     };
     EXPECT_EQ(OneInsert(RecordKind::Add, payload(1, "abc\r\n\r\ndef")),
-              "INSERT INTO [Add]([num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], "
-              "[str10], [mg_id]) VALUES('9', 'abc', 'NULL', 'def', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', "
-              "'NULL', 'vexo')");
+        "INSERT INTO [Add]([num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], "
+        "[str10], [mg_id]) VALUES('9', 'abc', 'NULL', 'def', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', "
+        "'NULL', 'vexo')");
     EXPECT_EQ(OneInsert(RecordKind::AdvT, payload(2, "one\r\n \r\nthree")),
-              "INSERT INTO [AdvT]([adv_num], [str1], [str2], [mg_id]) VALUES('9', 'one', 'NULL', 'vexo')");
+        "INSERT INTO [AdvT]([adv_num], [str1], [str2], [mg_id]) VALUES('9', 'one', 'NULL', 'vexo')");
     EXPECT_EQ(OneInsert(RecordKind::LandAdd, payload(5, "x\ry\r\nz")),
-              "INSERT INTO [Land_Add]([land_num], [land_str], [mg_id]) VALUES('9', 'x\ry', 'vexo')");
+        "INSERT INTO [Land_Add]([land_num], [land_str], [mg_id]) VALUES('9', 'x\ry', 'vexo')");
     EXPECT_EQ(ValuesOf(OneInsert(RecordKind::LandAdd, payload(5, "it's"))), "VALUES('9', 'it''s', 'vexo')");
     EXPECT_EQ(ValuesOf(OneInsert(RecordKind::LandAdd, payload(5, std::string_view("ab\0cd", 5)))),
-              "VALUES('9', 'ab', 'vexo')");
+        "VALUES('9', 'ab', 'vexo')");
     EXPECT_EQ(ValuesOf(OneInsert(RecordKind::Add, payload(1, ""))),
-              "VALUES('9', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'vexo')");
+        "VALUES('9', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', "
+        "'vexo')");
 }
 
 TEST(TextRecordTest, ReceivedLinesAreCutTo99BytesBetweenCharacters)
@@ -313,8 +327,9 @@ TEST(TextRecordTest, AddRowSentAndReceivedKeepsItsLines)
     RecordRow row { "", "4", "first" };
     row.resize(12, "NULL");
     const std::string sql = OneInsert(RecordKind::Add, BuildTextRecord(TableCode::Add, row).Encode());
-    EXPECT_EQ(ValuesOf(sql), "VALUES('4', 'first', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', "
-                             "'NULL', 'vexo')");
+    EXPECT_EQ(ValuesOf(sql),
+        "VALUES('4', 'first', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', "
+        "'NULL', 'vexo')");
 }
 
 // ---- preset page -------------------------------------------------------------
@@ -328,7 +343,7 @@ TEST(PresetPageTest, KeysPackIntoTheGoldenPage)
     const ByteBuffer page = BuildPresetPage(2, keys);
     ASSERT_EQ(page.size(), kPresetPageSize);
     EXPECT_EQ(Hex(std::span(page).first(24)),
-              "03 01 02 00 00 00 7b 00 00 00 01 00 b1 68 de 3a 02 00 00 00 00 00 03 00");
+        "03 01 02 00 00 00 7b 00 00 00 01 00 b1 68 de 3a 02 00 00 00 00 00 03 00");
     EXPECT_EQ(Hex(std::span(page).last(6)), "4d 00 00 00 3c 00");
 }
 
@@ -343,7 +358,7 @@ TEST(PresetPageTest, ReceivedPageStoresOneRowPerKeyNumberedByPosition)
     ASSERT_TRUE(RecordInsertSql(RecordKind::Preset, payload, kContext, statements).ok());
     ASSERT_EQ(statements.size(), 60u);
     EXPECT_EQ(statements[0],
-              "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('3', '1', '1000', 'vexo')");
+        "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('3', '1', '1000', 'vexo')");
     EXPECT_EQ(ValuesOf(statements[59]), "VALUES('3', '60', '1059', 'vexo')");
 }
 
@@ -355,29 +370,30 @@ TEST(SalesTotalTest, ReceivedTotalsBecomeTheirInserts)
     const ByteBuffer whole = FromHex("3d 01 | 00 00 00 00 | 05 00 | e8 07 | 03 | 09 | 00 00 | 39 30 00 00 |"
                                      "ff ff ff ff | 01 00 | 02 00 | 03 00 | 04 00");
     EXPECT_EQ(OneInsert(RecordKind::TotalResult, whole, serial),
-              "INSERT INTO [TotalResult]([begin_day], [print_cnt], [total_weight], [total_price], [rev_day], "
-              "[current_scale], [item_memory], [write_item_memory], [day_memory], [write_day_memory], [mg_id]) "
-              "VALUES('2024-03-09', '5', '-1', '12345', '2024-05-01', '07', '1', '2', '3', '4', 'm1')");
+        "INSERT INTO [TotalResult]([begin_day], [print_cnt], [total_weight], [total_price], [rev_day], "
+        "[current_scale], [item_memory], [write_item_memory], [day_memory], [write_day_memory], [mg_id]) "
+        "VALUES('2024-03-09', '5', '-1', '12345', '2024-05-01', '07', '1', '2', '3', '4', 'm1')");
 
     const ByteBuffer perItem = FromHex("3e 01 | 2a 00 00 00 | 01 00 | d0 07 | 0c | 1f | 00 00 | 0a 00 00 00 |"
                                        "14 00 00 00");
     EXPECT_EQ(OneInsert(RecordKind::TotalItemResult, perItem),
-              "INSERT INTO [TotalItemResult]([num], [begin_day], [print_cnt], [total_weight], [total_price], "
-              "[rev_day], [current_scale], [mg_id]) VALUES('42', '2000-12-31', '1', '20', '10', '2024-05-01', "
-              "'192.168.0.15', 'vexo')");
+        "INSERT INTO [TotalItemResult]([num], [begin_day], [print_cnt], [total_weight], [total_price], "
+        "[rev_day], [current_scale], [mg_id]) VALUES('42', '2000-12-31', '1', '20', '10', '2024-05-01', "
+        "'192.168.0.15', 'vexo')");
 
     ByteBuffer perItemDay = perItem;
     perItemDay[0] = 0x3F;
     EXPECT_EQ(ValuesOf(OneInsert(RecordKind::TotalItemDay, perItemDay)),
-              "VALUES('42', '2000-12-31', '1', '20', '10', '2024-05-01', '192.168.0.15', 'vexo')");
-    EXPECT_NE(OneInsert(RecordKind::TotalItemDay, perItemDay).find("[num], [day], [print_cnt]"), std::string::npos);
+        "VALUES('42', '2000-12-31', '1', '20', '10', '2024-05-01', '192.168.0.15', 'vexo')");
+    EXPECT_NE(
+        OneInsert(RecordKind::TotalItemDay, perItemDay).find("[num], [day], [print_cnt]"), std::string::npos);
 
     ByteBuffer perDay = perItem;
     perDay[0] = 0x40;
     EXPECT_EQ(OneInsert(RecordKind::TotalDayResult, perDay),
-              "INSERT INTO [TotalDayResult]([day], [print_cnt], [total_weight], [total_price], [rev_day], "
-              "[current_scale], [mg_id]) VALUES('2000-12-31', '1', '20', '10', '2024-05-01', '192.168.0.15', "
-              "'vexo')")
+        "INSERT INTO [TotalDayResult]([day], [print_cnt], [total_weight], [total_price], [rev_day], "
+        "[current_scale], [mg_id]) VALUES('2000-12-31', '1', '20', '10', '2024-05-01', '192.168.0.15', "
+        "'vexo')")
         << "the day record's number is not stored";
 }
 
@@ -395,11 +411,16 @@ TEST(ReceivedRecordTest, ShortOrForeignRecordsMakeNoStatement)
         RecordKind kind;
         std::size_t length;
     } cases[] = {
-        { RecordKind::Item, kPluPayloadSize },  { RecordKind::UserLabel, kUserLabelRecordSize },
-        { RecordKind::Add, 8 },                 { RecordKind::AdvT, 8 },
-        { RecordKind::LandAdd, 8 },             { RecordKind::Preset, 6 },
-        { RecordKind::TotalResult, 30 },        { RecordKind::TotalItemResult, 22 },
-        { RecordKind::TotalItemDay, 22 },       { RecordKind::TotalDayResult, 22 },
+        { RecordKind::Item, kPluPayloadSize },
+        { RecordKind::UserLabel, kUserLabelRecordSize },
+        { RecordKind::Add, 8 },
+        { RecordKind::AdvT, 8 },
+        { RecordKind::LandAdd, 8 },
+        { RecordKind::Preset, 6 },
+        { RecordKind::TotalResult, 30 },
+        { RecordKind::TotalItemResult, 22 },
+        { RecordKind::TotalItemDay, 22 },
+        { RecordKind::TotalDayResult, 22 },
     };
     const std::uint8_t tables[] = { 0, 4, 1, 2, 5, 3, 0x3D, 0x3E, 0x3F, 0x40 };
     std::size_t i = 0;

@@ -18,11 +18,13 @@ namespace {
 std::string Describe(const ScalePacketFramer::Event& e)
 {
     switch (e.kind) {
-    case ScalePacketFramer::Kind::Greeting: return "greeting";
+    case ScalePacketFramer::Kind::Greeting:
+        return "greeting";
     case ScalePacketFramer::Kind::Packet:
         return ToString(static_cast<ScaleCommand>(e.packet.command))
             + (e.packet.payload.empty() ? "" : " " + Hex(e.packet.payload));
-    case ScalePacketFramer::Kind::Dropped: return "dropped " + std::to_string(e.dropped) + " (" + e.reason + ")";
+    case ScalePacketFramer::Kind::Dropped:
+        return "dropped " + std::to_string(e.dropped) + " (" + e.reason + ")";
     }
     return "?";
 }
@@ -30,7 +32,9 @@ std::string Describe(const ScalePacketFramer::Event& e)
 // Records the pump's events; counts the raw bytes the reader saw.
 class Recorder : public IScalePacketSink, public ISocketSink {
 public:
-    Recorder() : m_pump(*this) {}
+    Recorder()
+        : m_pump(*this)
+    { }
 
     void OnSocketBytes(UINT_PTR job, std::span<const std::uint8_t> bytes) override
     {
@@ -58,12 +62,14 @@ public:
     bool WaitForEvents(std::size_t count, int timeoutMs)
     {
         std::unique_lock<std::mutex> guard(m_lock);
-        return m_changed.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] { return m_events.size() >= count; });
+        return m_changed.wait_for(
+            guard, std::chrono::milliseconds(timeoutMs), [&] { return m_events.size() >= count; });
     }
     bool WaitForRawBytes(std::size_t count, int timeoutMs)
     {
         std::unique_lock<std::mutex> guard(m_lock);
-        return m_changed.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] { return m_rawBytes >= count; });
+        return m_changed.wait_for(
+            guard, std::chrono::milliseconds(timeoutMs), [&] { return m_rawBytes >= count; });
     }
     std::string Events()
     {
@@ -87,7 +93,7 @@ private:
 class ScaleStreamTest : public ::testing::Test {
 protected:
     void Connect(scalesim::TcpScript script,
-                 scalesim::TcpScale::Greeting greeting = scalesim::TcpScale::Greeting::Welcome)
+        scalesim::TcpScale::Greeting greeting = scalesim::TcpScale::Greeting::Welcome)
     {
         ASSERT_TRUE(m_scale.Start(std::move(script), greeting));
         const IoStatus s = m_socket.Connect(m_scale.Address().c_str(), scalesim::kScalePort, 2000);
@@ -146,7 +152,7 @@ TEST_F(ScaleStreamTest, PacketsMergedInOneWriteAreDecodedApart)
 {
     Connect([](const scalesim::TcpPacket&, std::size_t) {
         return TcpReply::Merged({ TcpReply::Packet(0x0101), TcpReply::Packet(0x0005, { 0x01, 0x01, 0x09 }),
-                                  TcpReply::Packet(0x0600) });
+            TcpReply::Packet(0x0600) });
     });
     ASSERT_TRUE(m_recorder.WaitForEvents(1, 2000));
     Send(EncodeRequestAll(TableCode::Add));
@@ -171,7 +177,9 @@ TEST_F(ScaleStreamTest, CorruptLengthIsDroppedAndReported)
 
 TEST_F(ScaleStreamTest, UnfinishedPacketAtCloseIsReportedDropped)
 {
-    Connect([](const scalesim::TcpPacket&, std::size_t) { return TcpReply { { FromHex("05 00 10 00 01") }, false, true }; });
+    Connect([](const scalesim::TcpPacket&, std::size_t) {
+        return TcpReply { { FromHex("05 00 10 00 01") }, false, true };
+    });
     ASSERT_TRUE(m_recorder.WaitForEvents(1, 2000));
     Send(EncodeRequestAll(TableCode::Add));
     ASSERT_TRUE(m_recorder.WaitForEvents(3, 2000));

@@ -44,7 +44,8 @@ TEST(ServerMessageTest, ShortMessagesAreRefused)
     const ByteBuffer report = FromHex(kReportHex);
     ServerMessage m;
     for (std::size_t n = 0; n < report.size(); ++n) {
-        EXPECT_EQ(DecodeServerMessage(std::span(report).first(n), m).Code(), IoCode::BadLength) << "prefix " << n;
+        EXPECT_EQ(DecodeServerMessage(std::span(report).first(n), m).Code(), IoCode::BadLength)
+            << "prefix " << n;
         EXPECT_EQ(m.kind, ServerMessageKind::Ignored);
     }
 }
@@ -95,11 +96,12 @@ TEST(ServerReplyTest, DataRepliesCarryTheRecordAndItsLength)
     const ByteBuffer addReply = BuildDataReply(TableCode::Add, add.number, add.Encode());
     ASSERT_EQ(addReply.size(), kServerReplySize);
     EXPECT_EQ(Hex(std::span(addReply).first(32)),
-              "1f 00 01 00 03 00 01 00 00 00 00 00 00 00 03 00 00 00 0c 00 01 01 03 00 00 00 04 00 41 0d 0a 42");
+        "1f 00 01 00 03 00 01 00 00 00 00 00 00 00 03 00 00 00 0c 00 01 01 03 00 00 00 04 00 41 0d 0a 42");
 
     const TextRecord adv = BuildTextRecord(TableCode::AdvT, { "", "9", "x" });
     const ByteBuffer advReply = BuildDataReply(TableCode::AdvT, 9, adv.Encode());
-    EXPECT_EQ(Hex(std::span(advReply).subspan(18, 2)), "0b 00") << "AdvT counts two bytes more than it carries";
+    EXPECT_EQ(Hex(std::span(advReply).subspan(18, 2)), "0b 00")
+        << "AdvT counts two bytes more than it carries";
 
     const ByteBuffer item = BuildPluRecord({ "", "77" }).Payload();
     const ByteBuffer itemReply = BuildDataReply(TableCode::Plu, 77, item);
@@ -134,19 +136,21 @@ TEST(ServerRecordReplyTest, TextRowsJoinTheirStrings)
         const char* expected;
     } cases[] = {
         { "add: empty and NULL strings left out", TableCode::Add,
-          { "3", "A", "", "NULL", "B", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL" }, 12,
-          "03 00 00 00 0c 00 | 01 01 03 00 00 00 04 00 41 0d 0a 42" },
+            { "3", "A", "", "NULL", "B", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL" }, 12,
+            "03 00 00 00 0c 00 | 01 01 03 00 00 00 04 00 41 0d 0a 42" },
         { "add: nothing to say", TableCode::Add, { "4", "NULL", "", "NULL" }, 8,
-          "04 00 00 00 08 00 | 01 01 04 00 00 00 00 00" },
+            "04 00 00 00 08 00 | 01 01 04 00 00 00 00 00" },
         { "advertisement: NULL is kept", TableCode::AdvT, { "9", "", "NULL" }, 12,
-          "09 00 00 00 0e 00 | 02 01 09 00 00 00 04 00 4e 55 4c 4c" },
-        { "origin", TableCode::LandAdd, { "5", "국산" }, 12, "05 00 00 00 0e 00 | 05 01 05 00 00 00 04 00 b1 b9 bb ea" },
+            "09 00 00 00 0e 00 | 02 01 09 00 00 00 04 00 4e 55 4c 4c" },
+        { "origin", TableCode::LandAdd, { "5", "국산" }, 12,
+            "05 00 00 00 0e 00 | 05 01 05 00 00 00 04 00 b1 b9 bb ea" },
     };
     for (const Case& c : cases) {
         ByteBuffer reply;
         ASSERT_TRUE(BuildRecordReply(c.table, 0, c.fields, reply)) << c.name;
         ASSERT_EQ(reply.size(), kServerReplySize) << c.name;
-        EXPECT_EQ(Hex(std::span(reply).first(8)), "1f 00 0" + std::to_string(ToByte(c.table)) + " 00 03 00 01 00")
+        EXPECT_EQ(
+            Hex(std::span(reply).first(8)), "1f 00 0" + std::to_string(ToByte(c.table)) + " 00 03 00 01 00")
             << c.name;
         EXPECT_EQ(NumberLengthAndData(reply, c.dataBytes), c.expected) << c.name;
     }
@@ -165,8 +169,8 @@ TEST(ServerRecordReplyTest, EmptyAdvertisementOrOriginGetsNoReply)
 
 TEST(ServerRecordReplyTest, ItemNamesAreCopiedAsStored)
 {
-    const std::vector<std::string> fields { "77", "NULL", "0", "1500", "0", "3", "27", "123", "2", "500",
-                                            "1", "1", "1", "7", "12" };
+    const std::vector<std::string> fields { "77", "NULL", "0", "1500", "0", "3", "27", "123", "2", "500", "1",
+        "1", "1", "7", "12" };
     ByteBuffer reply;
     ASSERT_TRUE(BuildRecordReply(TableCode::Plu, 77, fields, reply));
     EXPECT_EQ(Hex(std::span(reply).subspan(14, 6)), "4d 00 00 00 72 00");
@@ -185,20 +189,21 @@ TEST(ServerRecordReplyTest, PresetPageHasOneEntryPerStoredKey)
     ByteBuffer reply;
     ASSERT_TRUE(BuildRecordReply(TableCode::Preset, 2, pairs, reply));
     EXPECT_EQ(NumberLengthAndData(reply, 18),
-              "02 00 00 00 12 00 | 03 01 02 00 00 00 7b 00 00 00 01 00 4d 00 00 00 3c 00");
+        "02 00 00 00 12 00 | 03 01 02 00 00 00 7b 00 00 00 01 00 4d 00 00 00 3c 00");
 }
 
 TEST(ServerRecordReplyTest, UserLabelRowInTableOrder)
 {
     std::vector<std::string> fields(51, "0");
-    fields[0] = "6";      // file_num
-    fields[1] = "100";    // item_nameX: 80 dots
-    fields[41] = "50";    // labelY
-    fields[49] = "m1";    // mg_id, not read
-    fields[50] = "12";    // ID, not read
+    fields[0] = "6"; // file_num
+    fields[1] = "100"; // item_nameX: 80 dots
+    fields[41] = "50"; // labelY
+    fields[49] = "m1"; // mg_id, not read
+    fields[50] = "12"; // ID, not read
     ByteBuffer reply;
     ASSERT_TRUE(BuildRecordReply(TableCode::UserLabel, 6, fields, reply));
-    EXPECT_EQ(NumberLengthAndData(reply, 14), "06 00 00 00 6a 00 | 04 01 06 00 00 00 f4 01 00 00 00 00 50 00");
+    EXPECT_EQ(
+        NumberLengthAndData(reply, 14), "06 00 00 00 6a 00 | 04 01 06 00 00 00 f4 01 00 00 00 00 50 00");
 }
 
 TEST(ServerReplyTest, KeepAliveIsTenA)

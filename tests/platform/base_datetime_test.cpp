@@ -34,7 +34,8 @@ protected:
 
     static void FixClock(std::time_t seconds, int milliseconds = 0)
     {
-        const auto point = std::chrono::system_clock::from_time_t(seconds) + std::chrono::milliseconds(milliseconds);
+        const auto point
+            = std::chrono::system_clock::from_time_t(seconds) + std::chrono::milliseconds(milliseconds);
         AfxSetClock([point] { return point; });
     }
 
@@ -46,7 +47,7 @@ private:
 // 2007-03-05 09:07:30 in Korea is 00:07:30 UTC.
 constexpr std::time_t kMarch5 = 1173053250;
 
-}  // namespace
+} // namespace
 
 TEST_F(DateTimeTest, FieldsOfALocalTime)
 {
@@ -58,8 +59,8 @@ TEST_F(DateTimeTest, FieldsOfALocalTime)
     EXPECT_EQ(t.GetHour(), 9);
     EXPECT_EQ(t.GetMinute(), 7);
     EXPECT_EQ(t.GetSecond(), 30);
-    EXPECT_EQ(t.GetDayOfWeek(), 2);  // Monday
-    struct tm tm {};
+    EXPECT_EQ(t.GetDayOfWeek(), 2); // Monday
+    struct tm tm { };
     EXPECT_EQ(t.GetLocalTm(&tm)->tm_wday, 1);
 }
 
@@ -131,7 +132,7 @@ TEST_F(DateTimeTest, NowComesFromTheInjectedClock)
 
 TEST_F(DateTimeTest, SystemTimeRoundTrip)
 {
-    SYSTEMTIME st {2007, 3, 0, 5, 9, 7, 30, 0};
+    SYSTEMTIME st { 2007, 3, 0, 5, 9, 7, 30, 0 };
     const CTime t(st);
     EXPECT_EQ(t.GetTime(), kMarch5);
     SYSTEMTIME back {};

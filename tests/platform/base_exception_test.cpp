@@ -21,7 +21,10 @@ int RecordReport(const char* text, UINT type)
 
 class SocketLikeException : public CException {
 public:
-    SocketLikeException(const char* operation, int code) : m_operation(operation), m_code(code) {}
+    SocketLikeException(const char* operation, int code)
+        : m_operation(operation)
+        , m_code(code)
+    { }
     BOOL GetErrorMessage(LPTSTR buffer, UINT maxError, UINT* help = nullptr) const override
     {
         CString text = m_code != 0 ? CString::Formatted("%s error #%d", m_operation.GetString(), m_code)
@@ -34,7 +37,7 @@ private:
     int m_code;
 };
 
-}  // namespace
+} // namespace
 
 TEST(ExceptionTest, ThrownByPointerAndDeletedByCatcher)
 {
@@ -46,7 +49,7 @@ TEST(ExceptionTest, ThrownByPointerAndDeletedByCatcher)
         EXPECT_EQ(file->m_cause, CFileException::diskFull);
         EXPECT_EQ(file->m_lOsError, ENOSPC);
         EXPECT_EQ(e->GetErrorText(), "Disk full while accessing C:\\x.mdb.");
-        ExceptionPtr holder(e);  // deletes it
+        ExceptionPtr holder(e); // deletes it
     }
 }
 

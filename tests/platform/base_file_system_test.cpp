@@ -42,7 +42,7 @@ std::vector<std::string> FindAll(const char* pattern, bool paths = false)
     return found;
 }
 
-}  // namespace
+} // namespace
 
 TEST(FileSystemTest, AttributesOfFoldersFilesAndMissingEntries)
 {
@@ -127,10 +127,10 @@ TEST(FileSystemTest, AtomicWriteReplacesWholeFileAndLeavesNoTemporary)
     TempDataRoot root;
     ASSERT_TRUE(CreateDirectory("C:\\t", nullptr));
     TempDataRoot::WriteAll("C:\\t\\template.bin", "old");
-    const std::vector<std::uint8_t> bytes = {1, 2, 3, 4};
+    const std::vector<std::uint8_t> bytes = { 1, 2, 3, 4 };
     ASSERT_TRUE(WriteFileAtomically("C:\\t\\template.bin", bytes));
     EXPECT_EQ(TempDataRoot::ReadAll("C:\\t\\template.bin"), std::string("\1\2\3\4", 4));
-    EXPECT_EQ(FindAll("C:\\t\\*.*"), (std::vector<std::string>{".", "..", "template.bin"}));
+    EXPECT_EQ(FindAll("C:\\t\\*.*"), (std::vector<std::string> { ".", "..", "template.bin" }));
 
     CFileException error;
     EXPECT_FALSE(WriteFileAtomically("C:\\missing\\x.bin", bytes, &error));
@@ -148,9 +148,9 @@ TEST(FileSystemTest, FindMatchesWildcardsWithoutCase)
 
     // The backup search: the path without extension plus "*.*".
     EXPECT_EQ(FindAll("C:\\Zuvinf*.*"),
-        (std::vector<std::string>{"Zuvinf", "Zuvinf.ini", "Zuvinf.ini.001", "ZUVINF.INI.007"}));
-    EXPECT_EQ(FindAll("C:\\*.tx?", true), (std::vector<std::string>{"C:\\other.txt"}));
-    EXPECT_EQ(FindAll("c:\\zuvinf.ini"), (std::vector<std::string>{"Zuvinf.ini"}));
+        (std::vector<std::string> { "Zuvinf", "Zuvinf.ini", "Zuvinf.ini.001", "ZUVINF.INI.007" }));
+    EXPECT_EQ(FindAll("C:\\*.tx?", true), (std::vector<std::string> { "C:\\other.txt" }));
+    EXPECT_EQ(FindAll("c:\\zuvinf.ini"), (std::vector<std::string> { "Zuvinf.ini" }));
     EXPECT_TRUE(FindAll("C:\\none*.*").empty());
     EXPECT_TRUE(FindAll("C:\\nofolder\\*.*").empty());
 }

@@ -13,8 +13,7 @@ namespace {
 constexpr const char* kDb = "C:\\Windows\\system\\Manager\\Manager.mdb";
 
 // Runs f, which must throw a CFileException*; returns its cause (or -1).
-template <typename F>
-int ThrownCause(F f)
+template <typename F> int ThrownCause(F f)
 {
     try {
         f();
@@ -26,7 +25,7 @@ int ThrownCause(F f)
     return -1;
 }
 
-}  // namespace
+} // namespace
 
 TEST(FileTest, CreateNoTruncateProbesLengthWithoutTouchingContent)
 {
@@ -54,7 +53,7 @@ TEST(FileTest, CreateTruncatesAndWritesWholeContent)
     TempDataRoot root;
     TempDataRoot::WriteAll("C:\\a.bin", "old content that is longer");
     CFile file("c:\\A.BIN", CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
-    const unsigned char bytes[] = {0, 1, 2, 0xFF, '\n'};
+    const unsigned char bytes[] = { 0, 1, 2, 0xFF, '\n' };
     file.Write(bytes, sizeof bytes);
     file.Close();
     EXPECT_EQ(TempDataRoot::ReadAll("C:\\a.bin"), std::string("\0\1\2\xFF\n", 5));
@@ -74,7 +73,7 @@ TEST(FileTest, ReadSeekPositionAndSetLength)
     EXPECT_EQ(std::string(buffer, 4), "0123");
     EXPECT_EQ(file.GetPosition(), 4u);
     EXPECT_EQ(file.Seek(-2, CFile::end), 8u);
-    EXPECT_EQ(file.Read(buffer, 16), 2u);  // short read at the end
+    EXPECT_EQ(file.Read(buffer, 16), 2u); // short read at the end
     EXPECT_EQ(file.Read(buffer, 16), 0u);
     file.SeekToBegin();
     file.Write("ab", 2);
@@ -129,7 +128,7 @@ TEST(FileTest, WrongDirectionAndClosedFileThrow)
     EXPECT_EQ(ThrownCause([&] { reader.Write("x", 1); }), CFileException::accessDenied);
     EXPECT_EQ(ThrownCause([&] { reader.Seek(-1, CFile::begin); }), CFileException::badSeek);
     reader.Close();
-    reader.Close();  // closing twice is harmless
+    reader.Close(); // closing twice is harmless
     char c;
     EXPECT_EQ(ThrownCause([&] { reader.Read(&c, 1); }), CFileException::invalidFile);
 }
@@ -153,7 +152,8 @@ TEST(StdioFileTest, WritesCp949WithCrLf)
         file.WriteString("end");
     }
     EXPECT_EQ(TempDataRoot::ReadAll("C:\\Auto_Comset_File.bin"),
-        "Auto\r\nScale name = \xC0\xFA\xBF\xEF" "1, IP=192.168.0.130\r\nend");
+        "Auto\r\nScale name = \xC0\xFA\xBF\xEF"
+        "1, IP=192.168.0.130\r\nend");
 }
 
 TEST(StdioFileTest, BinaryModeKeepsLineEnds)
@@ -180,7 +180,7 @@ TEST(StdioFileTest, ReadsLinesEndedByCrLfOrLf)
     std::vector<std::string> lines;
     while (file.ReadString(line))
         lines.push_back(line.Str());
-    EXPECT_EQ(lines, (std::vector<std::string>{"vexo", "TRUE", "저울", "", "last"}));
+    EXPECT_EQ(lines, (std::vector<std::string> { "vexo", "TRUE", "저울", "", "last" }));
     EXPECT_FALSE(file.ReadString(line));
     EXPECT_TRUE(line.IsEmpty());
 }
@@ -206,7 +206,9 @@ TEST(StdioFileTest, BufferReaderComesInPiecesAndNeverOverflows)
 TEST(StdioFileTest, TinyBufferStillMovesForward)
 {
     TempDataRoot root;
-    TempDataRoot::WriteAll("C:\\t.txt", "\xC0\xFA" "a");
+    TempDataRoot::WriteAll("C:\\t.txt",
+        "\xC0\xFA"
+        "a");
     CStdioFile file("C:\\t.txt", CFile::modeRead);
     char buffer[2];
     ASSERT_NE(file.ReadString(buffer, 2), nullptr);

@@ -62,7 +62,7 @@ std::string Describe(const std::vector<ResourceScriptError>& errors)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(ResourceScriptTest, DialogWithControls)
 {
@@ -96,7 +96,7 @@ TEST(ResourceScriptTest, DialogWithControls)
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->className, "GridCtrl");
     EXPECT_EQ(grid->text, "Custom1");
-    EXPECT_EQ(grid->style, 0x40000000u | 0x00010000u);  // hidden, still a child
+    EXPECT_EQ(grid->style, 0x40000000u | 0x00010000u); // hidden, still a child
 
     EXPECT_EQ(d.items[3].id, 0xFFFFu);
     EXPECT_EQ(d.items[3].textResourceId, 164u);
@@ -137,10 +137,11 @@ TEST(ResourceScriptTest, AcceleratorsStringsAndToolbars)
     ASSERT_EQ(keys.size(), 4u);
     EXPECT_EQ(keys[0].key, 'N');
     EXPECT_EQ(keys[0].flags, AcceleratorEntry::kVirtKey | AcceleratorEntry::kControl);
-    EXPECT_EQ(keys[1].key, 15);  // Ctrl+O as a character
+    EXPECT_EQ(keys[1].key, 15); // Ctrl+O as a character
     EXPECT_EQ(keys[1].flags, 0);
     EXPECT_EQ(keys[2].key, 0x2E);
-    EXPECT_EQ(keys[2].flags, AcceleratorEntry::kVirtKey | AcceleratorEntry::kShift | AcceleratorEntry::kNoInvert);
+    EXPECT_EQ(
+        keys[2].flags, AcceleratorEntry::kVirtKey | AcceleratorEntry::kShift | AcceleratorEntry::kNoInvert);
     EXPECT_EQ(keys[3].key, 0x75);
 
     ASSERT_EQ(script.strings.size(), 2u);
@@ -148,7 +149,7 @@ TEST(ResourceScriptTest, AcceleratorsStringsAndToolbars)
     EXPECT_EQ(script.strings[1].second, "새 문서");
 
     ASSERT_EQ(script.toolbars.size(), 2u);
-    EXPECT_EQ(script.toolbars[0].items, (std::vector<UINT>{57600, 0, 57601}));
+    EXPECT_EQ(script.toolbars[0].items, (std::vector<UINT> { 57600, 0, 57601 }));
     EXPECT_EQ(script.toolbars[0].bitmapId, 128u);
     EXPECT_EQ(script.toolbars[0].buttonWidth, 16);
     EXPECT_EQ(script.toolbars[1].bitmapId, 300u);
@@ -157,27 +158,27 @@ TEST(ResourceScriptTest, AcceleratorsStringsAndToolbars)
 
 TEST(ResourceScriptTest, ErrorsCarryLineNumbersAndParsingGoesOn)
 {
-    const char* bad = "DIALOG 1 0 0 10 10\n"                 // 1
-                      "  CONTROL 5 EDIT \"x\" 1 2 3\n"        // 2: missing height
-                      "  CONTROL 6 EDIT \"ok\" 1 2 3 4 WS_BOGUS\n"  // 3: unknown style
-                      "  CONTROL 7 EDIT \"ok\" 1 2 3 4\n"     // 4: fine
-                      "  CAPTION \"late\"\n"                  // 5: after controls
-                      "END\n"                                 // 6
-                      "MENU 70000\n"                          // 7: id too big, block skipped
-                      "  POPUP \"x\"\n"                       // 8
-                      "    ITEM 1 \"a\"\n"                    // 9
-                      "  END\n"                               // 10
-                      "END\n"                                 // 11
-                      "STRINGTABLE\n"                         // 12
-                      "  5 \"unterminated\n"                  // 13
-                      "  6 \"fine\"\n"                        // 14
-                      "END\n"                                 // 15
-                      "END\n"                                 // 16: stray END
-                      "WIDGET 4\n"                            // 17: unknown statement
-                      "ACCELERATORS 3\n"                      // 18
-                      "  KEY 1 \"ab\"\n"                      // 19: key too long
-                      "  KEY 2 \"a\" SHIFT\n"                 // 20: SHIFT needs VIRTKEY
-                      "TOOLBAR 9 16 15\n";                    // 21: ACCELERATORS never closed
+    const char* bad = "DIALOG 1 0 0 10 10\n" // 1
+                      "  CONTROL 5 EDIT \"x\" 1 2 3\n" // 2: missing height
+                      "  CONTROL 6 EDIT \"ok\" 1 2 3 4 WS_BOGUS\n" // 3: unknown style
+                      "  CONTROL 7 EDIT \"ok\" 1 2 3 4\n" // 4: fine
+                      "  CAPTION \"late\"\n" // 5: after controls
+                      "END\n" // 6
+                      "MENU 70000\n" // 7: id too big, block skipped
+                      "  POPUP \"x\"\n" // 8
+                      "    ITEM 1 \"a\"\n" // 9
+                      "  END\n" // 10
+                      "END\n" // 11
+                      "STRINGTABLE\n" // 12
+                      "  5 \"unterminated\n" // 13
+                      "  6 \"fine\"\n" // 14
+                      "END\n" // 15
+                      "END\n" // 16: stray END
+                      "WIDGET 4\n" // 17: unknown statement
+                      "ACCELERATORS 3\n" // 18
+                      "  KEY 1 \"ab\"\n" // 19: key too long
+                      "  KEY 2 \"a\" SHIFT\n" // 20: SHIFT needs VIRTKEY
+                      "TOOLBAR 9 16 15\n"; // 21: ACCELERATORS never closed
     ResourceScript script;
     std::vector<ResourceScriptError> errors;
     EXPECT_FALSE(ParseResourceScript(bad, "bad.rc", script, &errors));
@@ -187,7 +188,7 @@ TEST(ResourceScriptTest, ErrorsCarryLineNumbersAndParsingGoesOn)
         EXPECT_EQ(e.source, "bad.rc");
         EXPECT_FALSE(e.message.IsEmpty());
     }
-    EXPECT_EQ(lines, (std::vector<int>{2, 3, 5, 7, 13, 16, 17, 19, 20, 21, 18})) << Describe(errors);
+    EXPECT_EQ(lines, (std::vector<int> { 2, 3, 5, 7, 13, 16, 17, 19, 20, 21, 18 })) << Describe(errors);
     ASSERT_EQ(script.dialogs.size(), 1u);
     ASSERT_EQ(script.dialogs[0].items.size(), 1u);
     EXPECT_EQ(script.dialogs[0].items[0].id, 7u);
@@ -198,9 +199,10 @@ TEST(ResourceScriptTest, ErrorsCarryLineNumbersAndParsingGoesOn)
 
 TEST(ResourceScriptTest, GarbageNeverCrashes)
 {
-    const std::string inputs[] = {"", "\n\n", "END", "DIALOG", "DIALOG 1 2 3 4 5\nCONTROL", "\"", "MENU 1\nPOPUP",
-        "MENU 1\nEND\nEND", std::string("DIALOG 1 0 0 1 1\n\0\xFF\xFE\n", 22), "TOOLBAR 1 1 1\nBUTTON 0\nEND",
-        "DIALOG 0x 1 1 1 1", "STRINGTABLE\n-5 \"x\"\nEND", "DIALOG 1 0 0 1 1\nSTYLE |\nEND"};
+    const std::string inputs[] = { "", "\n\n", "END", "DIALOG", "DIALOG 1 2 3 4 5\nCONTROL", "\"",
+        "MENU 1\nPOPUP", "MENU 1\nEND\nEND", std::string("DIALOG 1 0 0 1 1\n\0\xFF\xFE\n", 22),
+        "TOOLBAR 1 1 1\nBUTTON 0\nEND", "DIALOG 0x 1 1 1 1", "STRINGTABLE\n-5 \"x\"\nEND",
+        "DIALOG 1 0 0 1 1\nSTYLE |\nEND" };
     for (const std::string& input : inputs) {
         ResourceScript script;
         std::vector<ResourceScriptError> errors;
@@ -238,12 +240,12 @@ TEST(ResourceScriptTest, EmbeddedMailboxDialog)
     const DialogTemplate* mailbox = AfxFindDialogTemplate(132);
     ASSERT_NE(mailbox, nullptr);
     EXPECT_EQ(mailbox->caption, "클립보드");
-    for (UINT id : {1006u, 1003u, 1002u}) {
+    for (UINT id : { 1006u, 1003u, 1002u }) {
         const DialogItemTemplate* edit = mailbox->FindItem(id);
         ASSERT_NE(edit, nullptr) << id;
         EXPECT_EQ(edit->className.CompareNoCase("EDIT"), 0);
     }
-    for (UINT id : {1u, 2u}) {
+    for (UINT id : { 1u, 2u }) {
         const DialogItemTemplate* button = mailbox->FindItem(id);
         ASSERT_NE(button, nullptr) << id;
         EXPECT_EQ(button->className.CompareNoCase("BUTTON"), 0);

@@ -46,15 +46,18 @@ TEST_F(DaoDatabaseTest, OpenFailsAtOpenForMissingEmptyForeignAndWronglyKeyedFile
 {
     CDaoDatabase db;
     CString text;
-    EXPECT_EQ(DaoErrorOf([&] { db.Open(m_folder.File("none.mdb").c_str(), FALSE, FALSE, kTestConnect); }, &text),
-              3024);
+    EXPECT_EQ(
+        DaoErrorOf([&] { db.Open(m_folder.File("none.mdb").c_str(), FALSE, FALSE, kTestConnect); }, &text),
+        3024);
     EXPECT_NE(text.Find("none.mdb"), -1);
 
     WriteText(m_folder.File("empty.mdb"), "");
-    EXPECT_EQ(DaoErrorOf([&] { db.Open(m_folder.File("empty.mdb").c_str(), FALSE, FALSE, kTestConnect); }), 3343);
+    EXPECT_EQ(
+        DaoErrorOf([&] { db.Open(m_folder.File("empty.mdb").c_str(), FALSE, FALSE, kTestConnect); }), 3343);
 
     WriteText(m_folder.File("notes.mdb"), "item_num,item_name\r\n1,apple\r\n");
-    EXPECT_EQ(DaoErrorOf([&] { db.Open(m_folder.File("notes.mdb").c_str(), FALSE, FALSE, kTestConnect); }), 3343);
+    EXPECT_EQ(
+        DaoErrorOf([&] { db.Open(m_folder.File("notes.mdb").c_str(), FALSE, FALSE, kTestConnect); }), 3343);
 
     EXPECT_EQ(DaoErrorOf([&] { db.Open(m_path.c_str(), FALSE, FALSE, ";PWD=wrong"); }, &text), 3031);
     EXPECT_EQ(text, "Not a valid password.");
@@ -73,10 +76,9 @@ TEST_F(DaoDatabaseTest, ExecuteRunsExactlyOneStatementAndRefusesASelect)
     CString text;
     EXPECT_EQ(DaoErrorOf([&] { db.Execute("SELECT * FROM [Item]"); }, &text), 3065);
     EXPECT_EQ(text, "Cannot execute a select query.");
-    EXPECT_EQ(DaoErrorOf([&] {
-                  db.Execute("INSERT INTO [Item]([item_num]) VALUES('1'); DELETE FROM [Item]");
-              }),
-              3142);
+    EXPECT_EQ(
+        DaoErrorOf([&] { db.Execute("INSERT INTO [Item]([item_num]) VALUES('1'); DELETE FROM [Item]"); }),
+        3142);
     EXPECT_TRUE(Column(db, "SELECT [item_num] FROM [Item]").empty());
 
     db.Execute("INSERT INTO [Item]([item_num], [mg_id]) VALUES('1', 'vexo');");
@@ -93,8 +95,10 @@ TEST_F(DaoDatabaseTest, TextComparesWithoutCaseAndUniqueIndexesHoldAcrossCase)
     db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
     db.Execute("INSERT INTO [Item]([item_num], [mg_id]) VALUES('A1', 'vexo')");
     db.Execute("INSERT INTO [Item]([item_num], [mg_id]) VALUES('a2', 'Kim')");
-    EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item] WHERE [mg_id] = 'VEXO'"), std::vector<std::string>{"A1"});
-    EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item] WHERE [item_num] = 'a1'"), std::vector<std::string>{"A1"});
+    EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item] WHERE [mg_id] = 'VEXO'"),
+        std::vector<std::string> { "A1" });
+    EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item] WHERE [item_num] = 'a1'"),
+        std::vector<std::string> { "A1" });
     EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item] WHERE [item_num] = 'a3'").size(), 0u);
 
     CString text;
@@ -109,13 +113,14 @@ TEST_F(DaoDatabaseTest, AutonumberNeverReusesTheNumberOfADeletedTopRow)
 {
     CDaoDatabase db;
     db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
-    for (const char* key : {"1", "2", "3"})
+    for (const char* key : { "1", "2", "3" })
         db.Execute(CString::Formatted("INSERT INTO [Item]([item_num]) VALUES('%s')", key));
     db.Execute("DELETE FROM [Item] WHERE [ID] = 3");
     db.Execute("INSERT INTO [Item]([item_num]) VALUES('-1')");
     EXPECT_EQ(Column(db, "SELECT [ID] FROM [Item] WHERE [item_num] = '-1' ORDER BY [ID] DESC"),
-              std::vector<std::string>{"4"});
-    EXPECT_EQ(Column(db, "SELECT [ID] FROM [Item] ORDER BY [ID] DESC"), (std::vector<std::string>{"4", "2", "1"}));
+        std::vector<std::string> { "4" });
+    EXPECT_EQ(Column(db, "SELECT [ID] FROM [Item] ORDER BY [ID] DESC"),
+        (std::vector<std::string> { "4", "2", "1" }));
 }
 
 TEST_F(DaoDatabaseTest, TextSizesAreEnforcedOnInsertAndUpdate)
@@ -125,15 +130,19 @@ TEST_F(DaoDatabaseTest, TextSizesAreEnforcedOnInsertAndUpdate)
     const std::string thirty(30, 'x');
     db.Execute(("INSERT INTO [Item]([item_num], [item_name]) VALUES('1', '" + thirty + "')").c_str());
     CString text;
-    EXPECT_EQ(DaoErrorOf([&] {
-                  db.Execute(("INSERT INTO [Item]([item_num], [item_name]) VALUES('2', '" + thirty + "y')").c_str());
-              },
-                         &text),
-              3163);
+    EXPECT_EQ(
+        DaoErrorOf(
+            [&] {
+                db.Execute(
+                    ("INSERT INTO [Item]([item_num], [item_name]) VALUES('2', '" + thirty + "y')").c_str());
+            },
+            &text),
+        3163);
     EXPECT_NE(text.Find("'item_name'"), -1);
     EXPECT_NE(text.Find("too small"), -1);
-    EXPECT_EQ(DaoErrorOf([&] { db.Execute(("UPDATE [Item] SET [item_name] = '" + thirty + "z'").c_str()); }), 3163);
-    EXPECT_EQ(Column(db, "SELECT [item_name] FROM [Item]"), std::vector<std::string>{thirty});
+    EXPECT_EQ(
+        DaoErrorOf([&] { db.Execute(("UPDATE [Item] SET [item_name] = '" + thirty + "z'").c_str()); }), 3163);
+    EXPECT_EQ(Column(db, "SELECT [item_name] FROM [Item]"), std::vector<std::string> { thirty });
     // Sizes count characters: 30 Hangul syllables fit TEXT(30).
     std::string hangul;
     for (int i = 0; i < 30; ++i)
@@ -142,20 +151,22 @@ TEST_F(DaoDatabaseTest, TextSizesAreEnforcedOnInsertAndUpdate)
     // MEMO holds long text and keeps digits as text.
     db.Execute(("UPDATE [Item] SET [memo] = '" + std::string(1000, 'm') + "'").c_str());
     db.Execute("UPDATE [Item] SET [item_num] = '007'");
-    EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item]"), std::vector<std::string>{"007"});
+    EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item]"), std::vector<std::string> { "007" });
 }
 
 TEST_F(DaoDatabaseTest, BracketedNamesWithBlanksAndQuotedValuesRoundTrip)
 {
     CDaoDatabase db;
     db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
-    db.Execute("INSERT INTO [Item]([item_num], [barcode form], [item_name]) VALUES('1', '3', 'O''Brien''s \"best\"')");
-    EXPECT_EQ(Column(db, "SELECT [barcode form] FROM [Item]"), std::vector<std::string>{"3"});
+    db.Execute("INSERT INTO [Item]([item_num], [barcode form], [item_name]) VALUES('1', '3', 'O''Brien''s "
+               "\"best\"')");
+    EXPECT_EQ(Column(db, "SELECT [barcode form] FROM [Item]"), std::vector<std::string> { "3" });
     EXPECT_EQ(Column(db, "SELECT [item_name]FROM [Item] WHERE [item_num] = '1'"),
-              std::vector<std::string>{"O'Brien's \"best\""});
+        std::vector<std::string> { "O'Brien's \"best\"" });
     EXPECT_EQ(Column(db, "SELECT COUNT (*) AS [n] FROM [Item] WHERE [item_num] = '1'"),
-              std::vector<std::string>{"1"});
-    EXPECT_EQ(Column(db, "SELECT [item_num] FROM [item] WHERE [ITEM_NUM] = '1'"), std::vector<std::string>{"1"});
+        std::vector<std::string> { "1" });
+    EXPECT_EQ(
+        Column(db, "SELECT [item_num] FROM [item] WHERE [ITEM_NUM] = '1'"), std::vector<std::string> { "1" });
 }
 
 TEST_F(DaoDatabaseTest, RecordsetReadsTypesAndNavigatesLikeDao)
@@ -167,7 +178,8 @@ TEST_F(DaoDatabaseTest, RecordsetReadsTypesAndNavigatesLikeDao)
     db.Execute("INSERT INTO [Item]([item_num]) VALUES('3')");
 
     CDaoRecordset rs(&db);
-    rs.Open(AFX_DAO_USE_DEFAULT_TYPE, "SELECT [ID], [item_num], [item_name], [corner_code], [memo] FROM [Item]");
+    rs.Open(
+        AFX_DAO_USE_DEFAULT_TYPE, "SELECT [ID], [item_num], [item_name], [corner_code], [memo] FROM [Item]");
     ASSERT_EQ(rs.GetFieldCount(), 5);
     EXPECT_FALSE(rs.IsBOF());
     EXPECT_EQ(rs.GetRecordCount(), 1);
@@ -224,11 +236,13 @@ TEST_F(DaoDatabaseTest, DataDefinitionTakesTheJetFormsAndRefusesOthers)
     // Index names are per table, as in Jet.
     db.Execute("CREATE TABLE [Other] ([ID] COUNTER CONSTRAINT [PrimaryKey] PRIMARY KEY, [mg_id] VARCHAR)");
     db.Execute("CREATE INDEX [mg_num] ON [Other] ([mg_id])");
-    EXPECT_EQ(DaoErrorOf([&] { db.Execute("INSERT INTO [Item]([reservation_num]) VALUES('123456')"); }), 3163);
+    EXPECT_EQ(
+        DaoErrorOf([&] { db.Execute("INSERT INTO [Item]([reservation_num]) VALUES('123456')"); }), 3163);
     const std::string tooLong = "INSERT INTO [Other]([mg_id]) VALUES('" + std::string(256, 'x') + "')";
     EXPECT_EQ(DaoErrorOf([&] { db.Execute(tooLong.c_str()); }), 3163);
     CString text;
-    EXPECT_EQ(DaoErrorOf([&] { db.Execute("CREATE TABLE [Bad] ([ID] COUNTER, [a] TEXT(50))"); }, &text), 3292);
+    EXPECT_EQ(
+        DaoErrorOf([&] { db.Execute("CREATE TABLE [Bad] ([ID] COUNTER, [a] TEXT(50))"); }, &text), 3292);
     EXPECT_NE(text.Find("primary key"), -1);
     EXPECT_EQ(DaoErrorOf([&] { db.Execute("CREATE TABLE [Bad] ([a] DOUBLE)"); }), 3292);
     EXPECT_EQ(DaoErrorOf([&] { db.Execute("CREATE TABLE [Bad] ([a] TEXT(300))"); }), 3292);
@@ -278,10 +292,11 @@ TEST_F(DaoDatabaseTest, AReplacedOrRewrittenFileIsNeverReadThroughAStaleConnecti
     {
         CDaoDatabase other;
         other.Create(otherPath.c_str(), kTestLocale);
-        other.Execute("CREATE TABLE [Item] ([ID] COUNTER, [item_num] TEXT(50), CONSTRAINT [PrimaryKey] PRIMARY KEY ([ID]))");
+        other.Execute("CREATE TABLE [Item] ([ID] COUNTER, [item_num] TEXT(50), CONSTRAINT [PrimaryKey] "
+                      "PRIMARY KEY ([ID]))");
         other.Execute("INSERT INTO [Item]([item_num]) VALUES('other')");
     }
-    const std::vector<char> pristine = ReadBytes(m_path);  // the empty database, same salt
+    const std::vector<char> pristine = ReadBytes(m_path); // the empty database, same salt
 
     CDaoDatabase db;
     db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
@@ -299,7 +314,7 @@ TEST_F(DaoDatabaseTest, AReplacedOrRewrittenFileIsNeverReadThroughAStaleConnecti
     CDaoDatabase::TEST_ResetCounters();
     RewriteInPlace(m_path, ReadBytes(otherPath));
     db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
-    EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item]"), std::vector<std::string>{"other"});
+    EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item]"), std::vector<std::string> { "other" });
     db.Close();
     EXPECT_EQ(CDaoDatabase::TEST_GetCounters().keyedOpens, 1);
 
@@ -328,7 +343,7 @@ TEST_F(DaoDatabaseTest, InjectedFaultsHitTheNthStatementOnly)
     EXPECT_EQ(DaoErrorOf([&] { db.Execute("INSERT INTO [Item]([item_num]) VALUES('1')"); }), 0);
     EXPECT_EQ(DaoErrorOf([&] { db.Execute("INSERT INTO [Item]([item_num]) VALUES('2')"); }), 3260);
     EXPECT_EQ(DaoErrorOf([&] { db.Execute("INSERT INTO [Item]([item_num]) VALUES('3')"); }), 0);
-    EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item]"), (std::vector<std::string>{"1", "3"}));
+    EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item]"), (std::vector<std::string> { "1", "3" }));
 
     CDaoDatabase::TEST_InjectFault(DaoFault::DiskFull, 1);
     CString text;
@@ -347,7 +362,7 @@ TEST_F(DaoDatabaseTest, ConcurrentUsersOfOneFileEachSeeWholeResults)
     constexpr int kThreads = 4;
     constexpr int kRounds = 20;
     std::vector<std::thread> threads;
-    std::atomic<int> failures{0};
+    std::atomic<int> failures { 0 };
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&, t] {
             CDaoDatabase db;
@@ -356,7 +371,8 @@ TEST_F(DaoDatabaseTest, ConcurrentUsersOfOneFileEachSeeWholeResults)
                     db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
                     db.Execute(CString::Formatted("INSERT INTO [Item]([item_num]) VALUES('%d-%d')", t, i));
                     CDaoRecordset rs(&db);
-                    rs.Open(AFX_DAO_USE_DEFAULT_TYPE, CString::Formatted("SELECT [ID] FROM [Item] WHERE [item_num] = '%d-%d'", t, i));
+                    rs.Open(AFX_DAO_USE_DEFAULT_TYPE,
+                        CString::Formatted("SELECT [ID] FROM [Item] WHERE [item_num] = '%d-%d'", t, i));
                     if (rs.IsEOF())
                         ++failures;
                     db.Close();
@@ -387,11 +403,12 @@ TEST_F(DaoDatabaseTest, TheSqlcipherToolOpensTheFileWithThePasswordAlone)
     }
     CDaoDatabase::TEST_DropConnectionCache();
     const std::string out = m_folder.File("cli.txt");
-    const std::string command = "printf \"PRAGMA key='quendrav';\\nSELECT item_num FROM Item;\\n\" | sqlcipher '" +
-                                m_path + "' > '" + out + "' 2>&1";
+    const std::string command
+        = "printf \"PRAGMA key='quendrav';\\nSELECT item_num FROM Item;\\n\" | sqlcipher '" + m_path + "' > '"
+        + out + "' 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
     const std::vector<char> bytes = ReadBytes(out);
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "cli\n");
 }
 
-}  // namespace
+} // namespace

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -24,8 +24,8 @@ public:
         // Random names keep test processes that run at once apart.
         std::random_device random;
         do {
-            m_path = std::filesystem::temp_directory_path() /
-                     ("calvorn_dao_" + std::to_string(random()) + "_" + std::to_string(random()));
+            m_path = std::filesystem::temp_directory_path()
+                / ("calvorn_dao_" + std::to_string(random()) + "_" + std::to_string(random()));
         } while (!std::filesystem::create_directories(m_path));
     }
     ~TempFolder()
@@ -41,8 +41,7 @@ private:
 };
 
 // Engine error number of the CDaoException that action throws, 0 when none.
-template <typename Action>
-long DaoErrorOf(Action action, CString* text = nullptr)
+template <typename Action> long DaoErrorOf(Action action, CString* text = nullptr)
 {
     try {
         action();

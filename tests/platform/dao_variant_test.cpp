@@ -21,7 +21,7 @@ TEST(OleVariantTest, ConstructorsSetTypeCodeAndValue)
     EXPECT_EQ(COleVariant(2.5, VT_DATE).vt, VT_DATE);
     EXPECT_EQ(COleVariant(1.5f).vt, VT_R4);
     EXPECT_EQ(COleVariant(static_cast<BYTE>(0xAB)).bVal, 0xAB);
-    EXPECT_EQ(COleVariant(std::vector<BYTE>{1, 2}).vt, VT_ARRAY | VT_UI1);
+    EXPECT_EQ(COleVariant(std::vector<BYTE> { 1, 2 }).vt, VT_ARRAY | VT_UI1);
     COleVariant v = COleVariant::OfType(VT_BYREF | VT_I4);
     EXPECT_EQ(v.vt, VT_BYREF | VT_I4);
     v.Clear();
@@ -68,4 +68,4 @@ TEST(DaoExceptionTest, CarriesEngineNumberAndTextIntoABoundedBuffer)
     EXPECT_EQ(e.GetErrorText(), "Could not find file 'x.mdb'.");
 }
 
-}  // namespace
+} // namespace

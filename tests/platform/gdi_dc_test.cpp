@@ -79,7 +79,7 @@ TEST(GdiDcState, DeletedAndStaleHandlesAreRefused)
         CPen pen(PS_SOLID, 1, RGB(9, 9, 9));
         handle = pen.m_hObject;
         canvas.dc().SelectObject(&pen);
-    }  // deleted while selected: the DC keeps drawing with it
+    } // deleted while selected: the DC keeps drawing with it
     EXPECT_EQ(GetObjectType(handle), 0u);
     EXPECT_EQ(canvas.dc().SelectObject(handle), nullptr);
     EXPECT_TRUE(canvas.dc().LineTo(2, 0));
@@ -112,7 +112,7 @@ TEST(GdiMapping, WindowAndViewportOriginsShiftLogicalCoordinates)
     CDC& dc = canvas.dc();
     dc.SetWindowOrg(10, 5);
     dc.SetViewportOrg(2, 3);
-    POINT p{10, 5};
+    POINT p { 10, 5 };
     dc.LPtoDP(&p);
     EXPECT_EQ(CPoint(p), CPoint(2, 3));
     dc.DPtoLP(&p);
@@ -135,14 +135,14 @@ TEST(GdiMapping, AnisotropicExtentsScaleAndRound)
     dc.SetWindowExt(1000, 1000);
     dc.SetViewportExt(100, 50);
     dc.SetWindowOrg(-40, 0);
-    POINT p{15, 15};
+    POINT p { 15, 15 };
     dc.LPtoDP(&p);
     EXPECT_EQ(CPoint(p), CPoint(6, 1)) << "5.5 and 0.75 round to the nearest pixel";
-    SIZE size{200, 200};
+    SIZE size { 200, 200 };
     dc.LPtoDP(&size);
     EXPECT_EQ(CSize(size), CSize(20, 10));
     dc.SetMapMode(MM_TEXT);
-    POINT q{15, 15};
+    POINT q { 15, 15 };
     dc.LPtoDP(&q);
     EXPECT_EQ(CPoint(q), CPoint(55, 15));
 }
@@ -152,7 +152,7 @@ TEST(GdiMapping, MetricModeHasYGoingUp)
     Canvas canvas(10, 10);
     CDC& dc = canvas.dc();
     dc.SetMapMode(MM_LOENGLISH);
-    POINT p{100, 100};  // one inch
+    POINT p { 100, 100 }; // one inch
     dc.LPtoDP(&p);
     EXPECT_EQ(CPoint(p), CPoint(96, -96));
 }
@@ -233,4 +233,4 @@ TEST(GdiSystem, MulDivRoundsHalfAwayFromZero)
     EXPECT_EQ(MulDiv(2000000000, 3, 3), 2000000000);
 }
 
-}  // namespace
+} // namespace

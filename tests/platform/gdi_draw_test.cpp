@@ -130,7 +130,7 @@ TEST(GdiFills, FrameRectDrawsAOnePixelBorder)
 {
     Canvas canvas(8, 8);
     CBrush brush(kRed);
-    const RECT r{1, 1, 7, 6};
+    const RECT r { 1, 1, 7, 6 };
     canvas.dc().FrameRect(&r, &brush);
     EXPECT_EQ(canvas.Count(kRed), 2 * 6 + 2 * 3);
     EXPECT_EQ(canvas.At(1, 1), kRed);
@@ -143,7 +143,7 @@ TEST(GdiFills, HatchBrushUsesBackgroundColourBetweenLines)
     Canvas canvas(8, 8);
     CBrush hatch(HS_CROSS, kRed);
     canvas.dc().SetBkColor(kBlue);
-    const RECT r{0, 0, 8, 8};
+    const RECT r { 0, 0, 8, 8 };
     canvas.dc().FillRect(&r, &hatch);
     EXPECT_EQ(canvas.Count(kRed), 15);
     EXPECT_EQ(canvas.Count(kBlue), 49);
@@ -167,7 +167,7 @@ TEST(GdiEdges, Draw3dRectGivesTopLeftCornersToTheFirstColour)
 TEST(GdiEdges, DrawEdgeUsesClassicColoursAndAdjusts)
 {
     Canvas canvas(10, 10);
-    RECT r{0, 0, 10, 10};
+    RECT r { 0, 0, 10, 10 };
     ASSERT_TRUE(canvas.dc().DrawEdge(&r, EDGE_RAISED, BF_RECT | BF_ADJUST | BF_MIDDLE));
     EXPECT_EQ(canvas.At(0, 0), GetSysColor(COLOR_3DLIGHT));
     EXPECT_EQ(canvas.At(9, 9), GetSysColor(COLOR_3DDKSHADOW));
@@ -175,7 +175,7 @@ TEST(GdiEdges, DrawEdgeUsesClassicColoursAndAdjusts)
     EXPECT_EQ(canvas.At(8, 8), GetSysColor(COLOR_3DSHADOW));
     EXPECT_EQ(canvas.At(5, 5), GetSysColor(COLOR_3DFACE));
     EXPECT_EQ(CRect(r), CRect(2, 2, 8, 8));
-    RECT sunken{0, 0, 10, 10};
+    RECT sunken { 0, 0, 10, 10 };
     canvas.dc().DrawEdge(&sunken, BDR_SUNKENINNER, BF_RECT);
     EXPECT_EQ(canvas.At(0, 0), GetSysColor(COLOR_3DDKSHADOW));
     EXPECT_EQ(canvas.At(9, 9), GetSysColor(COLOR_3DLIGHT));
@@ -185,7 +185,7 @@ TEST(GdiEdges, DrawEdgeUsesClassicColoursAndAdjusts)
 TEST(GdiEdges, EtchedTopEdgeIsTwoLinesAcross)
 {
     Canvas canvas(10, 6);
-    RECT r{0, 2, 10, 6};
+    RECT r { 0, 2, 10, 6 };
     canvas.dc().DrawEdge(&r, EDGE_ETCHED, BF_TOP);
     for (int x = 0; x < 10; ++x) {
         EXPECT_EQ(canvas.At(x, 2), GetSysColor(COLOR_3DSHADOW)) << x;
@@ -197,7 +197,7 @@ TEST(GdiEdges, EtchedTopEdgeIsTwoLinesAcross)
 TEST(GdiEdges, FocusRectInvertsAlternatePixelsAndUndoesItself)
 {
     Canvas canvas(8, 8, RGB(0, 0, 0));
-    const RECT r{1, 1, 7, 7};
+    const RECT r { 1, 1, 7, 7 };
     canvas.dc().DrawFocusRect(&r);
     EXPECT_EQ(canvas.At(1, 1), kWhite);
     EXPECT_EQ(canvas.At(2, 1), RGB(0, 0, 0));
@@ -210,7 +210,7 @@ TEST(GdiEdges, FocusRectInvertsAlternatePixelsAndUndoesItself)
 TEST(GdiFrameControl, CheckBoxShowsAMarkOnlyWhenChecked)
 {
     Canvas canvas(16, 16);
-    RECT r{0, 0, 16, 16};
+    RECT r { 0, 0, 16, 16 };
     canvas.dc().DrawFrameControl(&r, DFC_BUTTON, DFCS_BUTTONCHECK);
     EXPECT_EQ(canvas.At(0, 0), GetSysColor(COLOR_3DSHADOW));
     EXPECT_EQ(canvas.Count(GetSysColor(COLOR_WINDOWTEXT)), 0);
@@ -224,7 +224,7 @@ TEST(GdiFrameControl, CheckBoxShowsAMarkOnlyWhenChecked)
 TEST(GdiFrameControl, ScrollDownArrowPointsDown)
 {
     Canvas canvas(16, 16);
-    RECT r{0, 0, 16, 16};
+    RECT r { 0, 0, 16, 16 };
     canvas.dc().DrawFrameControl(&r, DFC_SCROLL, DFCS_SCROLLDOWN);
     const COLORREF arrow = GetSysColor(COLOR_BTNTEXT);
     EXPECT_EQ(canvas.Count(arrow), 7 + 5 + 3 + 1);
@@ -242,4 +242,4 @@ TEST(GdiFrameControl, ScrollDownArrowPointsDown)
     EXPECT_EQ(canvas.At(15, 15), GetSysColor(COLOR_3DDKSHADOW));
 }
 
-}  // namespace
+} // namespace

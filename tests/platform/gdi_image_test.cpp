@@ -132,7 +132,7 @@ TEST(GdiImageList, MaskColourMakesPixelsTransparent)
 
 TEST(GdiBitmap, CreateBitmapReadsMonochromeRowsAndReportsItsFormat)
 {
-    const BYTE rows[4] = {0xA0, 0x00, 0x40, 0x00};  // 16-bit padded rows
+    const BYTE rows[4] = { 0xA0, 0x00, 0x40, 0x00 }; // 16-bit padded rows
     CBitmap bitmap;
     ASSERT_TRUE(bitmap.CreateBitmap(3, 2, 1, 1, rows));
     BITMAP info;
@@ -160,23 +160,24 @@ TEST(GdiBitmap, DibRowsComeOutBottomUpUnlessAskedTopDown)
     info.bmiHeader.biBitCount = 24;
     BYTE bits[16] = {};
     ASSERT_EQ(GetDIBits(canvas.dc().m_hDC, static_cast<HBITMAP>(canvas.bitmap().m_hObject), 0, 2, bits, &info,
-                        DIB_RGB_COLORS),
-              2);
-    EXPECT_EQ(bits[0], 3);  // blue first
+                  DIB_RGB_COLORS),
+        2);
+    EXPECT_EQ(bits[0], 3); // blue first
     EXPECT_EQ(bits[1], 2);
     EXPECT_EQ(bits[2], 1);
     info.bmiHeader.biHeight = 2;
-    GetDIBits(canvas.dc().m_hDC, static_cast<HBITMAP>(canvas.bitmap().m_hObject), 0, 2, bits, &info, DIB_RGB_COLORS);
+    GetDIBits(canvas.dc().m_hDC, static_cast<HBITMAP>(canvas.bitmap().m_hObject), 0, 2, bits, &info,
+        DIB_RGB_COLORS);
     EXPECT_EQ(bits[8], 3) << "second DIB row is the top row";
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
 TEST(GdiResources, ButtonIconsLoadAtTheirOwnSize)
 {
-    for (const UINT id : {159u, 161u, 162u, 163u, 170u, 171u, 178u, 181u}) {
+    for (const UINT id : { 159u, 161u, 162u, 163u, 170u, 171u, 178u, 181u }) {
         HICON icon = LoadIcon(AfxGetResourceHandle(), id);
         ASSERT_NE(icon, nullptr) << id;
         ICONINFO info;
@@ -216,8 +217,9 @@ TEST(GdiResources, LampStripHasThreeColumnsOfEightMagentaFramedCells)
             EXPECT_NE(dc.GetPixel(x + 16, y + 22), kMagenta) << row << "," << column;
         }
     for (int row = 0; row < 8; ++row)
-        EXPECT_NE(dc.GetPixel(16, row * 32 + 22), dc.GetPixel(48, row * 32 + 22)) << "lit differs from resting";
+        EXPECT_NE(dc.GetPixel(16, row * 32 + 22), dc.GetPixel(48, row * 32 + 22))
+            << "lit differs from resting";
     dc.SelectObject(old);
 }
 
-}  // namespace
+} // namespace

@@ -13,10 +13,10 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 struct RopCase {
     const char* name;
     DWORD rop;
-    COLORREF expected;  // for source kSrc over destination kDst
+    COLORREF expected; // for source kSrc over destination kDst
 };
 
-class BitBltRop : public testing::TestWithParam<RopCase> {};
+class BitBltRop : public testing::TestWithParam<RopCase> { };
 
 TEST_P(BitBltRop, CombinesSourceAndDestinationBitwise)
 {
@@ -29,16 +29,21 @@ TEST_P(BitBltRop, CombinesSourceAndDestinationBitwise)
     EXPECT_EQ(dst.At(3, 3), kDst);
 }
 
-constexpr COLORREF Bits(DWORD v) { return v & 0xFFFFFF; }
+constexpr COLORREF Bits(DWORD v)
+{
+    return v & 0xFFFFFF;
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Rops, BitBltRop,
-    testing::Values(RopCase{"SRCCOPY", SRCCOPY, kSrc}, RopCase{"SRCAND", SRCAND, Bits(kSrc & kDst)},
-                    RopCase{"SRCPAINT", SRCPAINT, Bits(kSrc | kDst)}, RopCase{"SRCINVERT", SRCINVERT, Bits(kSrc ^ kDst)},
-                    RopCase{"SRCERASE", SRCERASE, Bits(kSrc & ~kDst)}, RopCase{"NOTSRCCOPY", NOTSRCCOPY, Bits(~kSrc)},
-                    RopCase{"NOTSRCERASE", NOTSRCERASE, Bits(~(kSrc | kDst))},
-                    RopCase{"MERGEPAINT", MERGEPAINT, Bits(~kSrc | kDst)}, RopCase{"DSTINVERT", DSTINVERT, Bits(~kDst)},
-                    RopCase{"BLACKNESS", BLACKNESS, kBlack}, RopCase{"WHITENESS", WHITENESS, kWhite}),
+INSTANTIATE_TEST_SUITE_P(Rops, BitBltRop,
+    testing::Values(RopCase { "SRCCOPY", SRCCOPY, kSrc }, RopCase { "SRCAND", SRCAND, Bits(kSrc& kDst) },
+        RopCase { "SRCPAINT", SRCPAINT, Bits(kSrc | kDst) },
+        RopCase { "SRCINVERT", SRCINVERT, Bits(kSrc ^ kDst) },
+        RopCase { "SRCERASE", SRCERASE, Bits(kSrc & ~kDst) },
+        RopCase { "NOTSRCCOPY", NOTSRCCOPY, Bits(~kSrc) },
+        RopCase { "NOTSRCERASE", NOTSRCERASE, Bits(~(kSrc | kDst)) },
+        RopCase { "MERGEPAINT", MERGEPAINT, Bits(~kSrc | kDst) },
+        RopCase { "DSTINVERT", DSTINVERT, Bits(~kDst) }, RopCase { "BLACKNESS", BLACKNESS, kBlack },
+        RopCase { "WHITENESS", WHITENESS, kWhite }),
     [](const testing::TestParamInfo<RopCase>& param) { return std::string(param.param.name); });
 
 TEST(GdiRaster, PatternOperationsUseTheSelectedBrush)
@@ -158,4 +163,4 @@ TEST(GdiRaster, MonochromeBitmapsHoldOnlyBlackAndWhite)
     EXPECT_EQ(info.bmBitsPixel, 1) << "compatible with a monochrome memory DC";
 }
 
-}  // namespace
+} // namespace

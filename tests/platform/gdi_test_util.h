@@ -15,7 +15,7 @@ public:
         else
             m_bitmap.CreateBitmap(width, height, 1, 32, nullptr);
         m_old = m_dc.SelectObject(&m_bitmap);
-        const RECT all{0, 0, width, height};
+        const RECT all { 0, 0, width, height };
         m_dc.FillSolidRect(&all, fill);
         m_dc.SetBkColor(RGB(255, 255, 255));
     }

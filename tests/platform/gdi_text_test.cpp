@@ -12,7 +12,8 @@ constexpr COLORREF kInk = RGB(0, 0, 0);
 
 class GdiText : public testing::Test {
 protected:
-    GdiText() : m_canvas(200, 100)
+    GdiText()
+        : m_canvas(200, 100)
     {
         m_font.CreatePointFont(90, "Verdana");
         m_old = dc().SelectObject(&m_font);
@@ -172,7 +173,7 @@ TEST_F(GdiText, TextAlignmentMovesTheReferencePoint)
 
 TEST_F(GdiText, HangulIsDrawn)
 {
-    dc().TextOut(0, 0, "\xed\x95\x9c\xea\xb8\x80");  // 한글
+    dc().TextOut(0, 0, "\xed\x95\x9c\xea\xb8\x80"); // 한글
     EXPECT_FALSE(Ink().IsRectNull());
     EXPECT_GT(dc().GetTextExtent("\xed\x95\x9c").cx, dc().GetTextExtent("i").cx);
 }
@@ -206,4 +207,4 @@ TEST_F(GdiText, MonochromeTargetGetsPureBlackAndWhiteText)
     mono.dc().SelectObject(old);
 }
 
-}  // namespace
+} // namespace

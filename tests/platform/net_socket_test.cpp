@@ -32,9 +32,11 @@ std::vector<std::uint8_t> ReceiveExactly(CSocket& socket, std::size_t count, int
     while (out.size() < count) {
         const long long left = timeoutMs - MillisecondsSince(start);
         std::size_t got = 0;
-        if (left <= 0 || !socket.Receive(std::span(buffer, std::min(sizeof buffer, count - out.size())), got,
-                                         static_cast<int>(left))
-                              .ok())
+        if (left <= 0
+            || !socket
+                    .Receive(std::span(buffer, std::min(sizeof buffer, count - out.size())), got,
+                        static_cast<int>(left))
+                    .ok())
             break;
         out.insert(out.end(), buffer, buffer + got);
     }
@@ -165,7 +167,8 @@ public:
     bool WaitForBytes(std::size_t count, int timeoutMs)
     {
         std::unique_lock<std::mutex> guard(m_lock);
-        return m_changed.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] { return m_bytes.size() >= count; });
+        return m_changed.wait_for(
+            guard, std::chrono::milliseconds(timeoutMs), [&] { return m_bytes.size() >= count; });
     }
     bool WaitForClose(int timeoutMs)
     {
@@ -249,7 +252,7 @@ TEST_F(SocketReaderTest, ReaderDestroyedFromItsSinkOutlivesTheCall)
     // A sink that ends the job owning the reader, on the reader's own thread.
     class OwningSink : public ISocketSink {
     public:
-        void OnSocketBytes(UINT_PTR, std::span<const std::uint8_t>) override {}
+        void OnSocketBytes(UINT_PTR, std::span<const std::uint8_t>) override { }
         void OnSocketClosed(UINT_PTR, const IoStatus&) override
         {
             m_reader.reset();

@@ -6,7 +6,7 @@
 
 TEST(ResourceTest, RegisteredBytesAreFoundByTypeAndId)
 {
-    static const std::uint8_t kBytes[] = {1, 2, 3};
+    static const std::uint8_t kBytes[] = { 1, 2, 3 };
     AfxRegisterResource("TESTBIN", 7, kBytes, sizeof kBytes);
     HRSRC found = FindResource(AfxGetResourceHandle(), 7, "TESTBIN");
     ASSERT_NE(found, nullptr);

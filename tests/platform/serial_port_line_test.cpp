@@ -34,7 +34,8 @@ public:
     bool WaitFor(std::size_t count, int timeoutMs)
     {
         std::unique_lock<std::mutex> guard(m_lock);
-        return m_changed.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] { return m_bytes.size() >= count; });
+        return m_changed.wait_for(
+            guard, std::chrono::milliseconds(timeoutMs), [&] { return m_bytes.size() >= count; });
     }
     std::vector<std::uint8_t> Bytes()
     {
@@ -59,7 +60,8 @@ class SerialPortTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_line.Start([](const scalesim::SerialFrame&, std::size_t) { return scalesim::SerialReply::Silence(); }));
+        ASSERT_TRUE(m_line.Start(
+            [](const scalesim::SerialFrame&, std::size_t) { return scalesim::SerialReply::Silence(); }));
         SetSerialDevicePath(kPort, m_line.DevicePath());
         m_port.SetByteHandler([this](BYTE b) { m_log.Add(b); });
         m_port.SetErrorHook([this](const CString& text) {
@@ -139,7 +141,8 @@ TEST_F(SerialPortTest, SettingThatCannotBeAppliedGoesToTheErrorHook)
     EXPECT_TRUE(m_port.IsOpen()) << "the port stays open";
     const std::vector<std::string> errors = Errors();
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0].rfind("WARNING:  BuildCommDCB() Failed with the following error: \n", 0), 0u) << errors[0];
+    EXPECT_EQ(errors[0].rfind("WARNING:  BuildCommDCB() Failed with the following error: \n", 0), 0u)
+        << errors[0];
     EXPECT_NE(errors[0].find("\nPort: 3\n"), std::string::npos) << errors[0];
 }
 
@@ -251,8 +254,7 @@ TEST_F(SerialPortTest, CloseWhileReceivingEndsTheThreadCleanly)
     std::atomic<bool> flooding { true };
     std::thread flood([&] {
         const std::vector<std::uint8_t> chunk(512, 0x5A);
-        while (flooding && m_line.SendNow(chunk)) {
-        }
+        while (flooding && m_line.SendNow(chunk)) { }
     });
     const auto receiving = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     while (handed < 1000 && std::chrono::steady_clock::now() < receiving)

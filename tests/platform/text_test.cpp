@@ -87,14 +87,18 @@ TEST(Cp949Test, RoundTripsHangulAndAscii)
 
 TEST(Cp949Test, UnmappableAndMalformedBecomeQuestionMarks)
 {
-    EXPECT_EQ(Utf8ToCp949("a\xF0\x9F\x98\x80" "b"), "a?b");  // emoji has no CP949 form
-    EXPECT_EQ(Utf8ToCp949("a\xC3" "b"), "a?b");              // truncated sequence
-    EXPECT_EQ(Cp949ToUtf8(std::string("\xB0", 1)), "?");     // lone lead byte at the end
+    EXPECT_EQ(Utf8ToCp949("a\xF0\x9F\x98\x80"
+                          "b"),
+        "a?b"); // emoji has no CP949 form
+    EXPECT_EQ(Utf8ToCp949("a\xC3"
+                          "b"),
+        "a?b"); // truncated sequence
+    EXPECT_EQ(Cp949ToUtf8(std::string("\xB0", 1)), "?"); // lone lead byte at the end
 }
 
 TEST(Cp949Test, PrefixNeverCutsACharacter)
 {
-    const std::string bytes = Utf8ToCp949("a한글");  // 1 + 2 + 2 bytes
+    const std::string bytes = Utf8ToCp949("a한글"); // 1 + 2 + 2 bytes
     EXPECT_EQ(Cp949Prefix(bytes, 5).size(), 5u);
     EXPECT_EQ(Cp949Prefix(bytes, 4).size(), 3u);
     EXPECT_EQ(Cp949Prefix(bytes, 2).size(), 1u);

@@ -22,7 +22,8 @@ public:
         if (message == WM_LBUTTONDOWN) {
             CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             ClientToScreen(&point);
-            PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
+            PostMessage(WM_NCLBUTTONDOWN, HTCAPTION,
+                MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
         }
         m_buttonUps += message == WM_LBUTTONUP;
         m_moves += message == WM_MOVE;
@@ -53,13 +54,14 @@ struct DragScene {
 BOOL MouseAt(CWnd& window, UINT message, CPoint screen, UINT keyState)
 {
     window.ScreenToClient(&screen);
-    return AfxSimulateMouse(window.GetSafeHwnd(), message, POINT{screen.x, screen.y}, keyState);
+    return AfxSimulateMouse(window.GetSafeHwnd(), message, POINT { screen.x, screen.y }, keyState);
 }
 
 // Presses at client point of window and waits until the drag has begun.
 CPoint PressAndStartDrag(CWnd& window, CPoint client)
 {
-    EXPECT_TRUE(AfxSimulateMouse(window.GetSafeHwnd(), WM_LBUTTONDOWN, POINT{client.x, client.y}, MK_LBUTTON));
+    EXPECT_TRUE(
+        AfxSimulateMouse(window.GetSafeHwnd(), WM_LBUTTONDOWN, POINT { client.x, client.y }, MK_LBUTTON));
     EXPECT_TRUE(PumpUntil([&] { return CWnd::GetCapture() != nullptr; }));
     window.ClientToScreen(&client);
     return client;
@@ -142,4 +144,4 @@ TEST(CaptionDrag, DestroyingTheWindowEndsTheDrag)
     EXPECT_EQ(other.TopLeft(), origin);
 }
 
-}  // namespace
+} // namespace

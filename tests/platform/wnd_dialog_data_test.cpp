@@ -44,7 +44,9 @@ END
 
 class DataDlg : public CDialog {
 public:
-    DataDlg() : CDialog(kDataTemplate) {}
+    DataDlg()
+        : CDialog(kDataTemplate)
+    { }
     void DoDataExchange(CDataExchange* dx) override
     {
         DDX_Text(dx, 1000, text);
@@ -74,7 +76,7 @@ protected:
     ScopedMessageBoxScript m_boxes;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(ScriptedDialogTest, DataExchangeFillsControlsAndReadsThemBack)
 {
@@ -150,7 +152,7 @@ TEST_F(ScriptedDialogTest, TabMovesAlongTheTabStopsSkippingDisabledOnes)
         AfxClickDlgButton(d, IDCANCEL);
     });
     dialog.DoModal();
-    EXPECT_EQ(focus, (std::vector<int>{1001, 1003, 1004, IDOK, 1004}));
+    EXPECT_EQ(focus, (std::vector<int> { 1001, 1003, 1004, IDOK, 1004 }));
 }
 
 TEST(WndFileDialog, ScriptAnswersAndRecords)
@@ -166,7 +168,7 @@ TEST(WndFileDialog, ScriptAnswersAndRecords)
     EXPECT_EQ(open.GetFileTitle(), "items");
     EXPECT_EQ(open.GetFileExt(), "mdb");
     CFileDialog save(FALSE);
-    EXPECT_EQ(save.DoModal(), IDCANCEL);  // nothing queued
+    EXPECT_EQ(save.DoModal(), IDCANCEL); // nothing queued
     const std::vector<FileDialogRecord> records = FileDialogScript::Records();
     ASSERT_EQ(records.size(), 2u);
     EXPECT_TRUE(records[0].open);
@@ -182,7 +184,7 @@ TEST(WndProfile, ValuesAndRecentFilesLiveInAnIniFile)
     TempDataRoot root;
     {
         CWinApp app("Profiled");
-        EXPECT_FALSE(app.WriteProfileString("Settings", "Key", "value"));  // no key yet
+        EXPECT_FALSE(app.WriteProfileString("Settings", "Key", "value")); // no key yet
         app.SetRegistryKey("Store Program");
         app.LoadStdProfileSettings(2);
         EXPECT_TRUE(app.WriteProfileString("Settings", "Name", "한글 값"));
@@ -191,7 +193,7 @@ TEST(WndProfile, ValuesAndRecentFilesLiveInAnIniFile)
         app.AddToRecentFileList("/b.mdb");
         app.AddToRecentFileList("/c.mdb");
         app.AddToRecentFileList("/B.mdb");
-        EXPECT_EQ(app.GetRecentFiles(), (std::vector<CString>{"/B.mdb", "/c.mdb"}));
+        EXPECT_EQ(app.GetRecentFiles(), (std::vector<CString> { "/B.mdb", "/c.mdb" }));
         const std::string ini = TempDataRoot::ReadAll(app.GetProfilePath().GetString());
         EXPECT_NE(ini.find("[Settings]\r\n"), std::string::npos);
         EXPECT_NE(ini.find("Count=12\r\n"), std::string::npos);
@@ -202,5 +204,5 @@ TEST(WndProfile, ValuesAndRecentFilesLiveInAnIniFile)
     EXPECT_EQ(again.GetProfileString("settings", "name"), "한글 값");
     EXPECT_EQ(again.GetProfileInt("Settings", "Count", 0), 12u);
     EXPECT_EQ(again.GetProfileInt("Settings", "Missing", 5), 5u);
-    EXPECT_EQ(again.GetRecentFiles(), (std::vector<CString>{"/B.mdb", "/c.mdb"}));
+    EXPECT_EQ(again.GetRecentFiles(), (std::vector<CString> { "/B.mdb", "/c.mdb" }));
 }

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr UINT kMailboxTemplate = 132;  // embedded with the program's resources
+constexpr UINT kMailboxTemplate = 132; // embedded with the program's resources
 constexpr UINT kModalTemplate = 9201;
 constexpr UINT kVisibleTemplate = 9202;
 
@@ -48,7 +48,9 @@ END
 // The shape of the views' mailbox: three edits bound by data exchange.
 class MailboxDlg : public CDialog {
 public:
-    explicit MailboxDlg(CWnd* parent) : CDialog(kMailboxTemplate, parent) {}
+    explicit MailboxDlg(CWnd* parent)
+        : CDialog(kMailboxTemplate, parent)
+    { }
 
     void DoDataExchange(CDataExchange* dx) override
     {
@@ -65,10 +67,10 @@ public:
 
 TEST(WndMailbox, ModelessDialogIsCreatedBeforeItsParentHasAWindow)
 {
-    CWnd view;  // its window comes later, as in a view's constructor
+    CWnd view; // its window comes later, as in a view's constructor
     MailboxDlg mailbox(&view);
     ASSERT_TRUE(mailbox.Create(kMailboxTemplate, &view));
-    EXPECT_FALSE(mailbox.IsWindowVisible());  // never shown
+    EXPECT_FALSE(mailbox.IsWindowVisible()); // never shown
     EXPECT_EQ(mailbox.GetParent(), nullptr);
     CString caption;
     mailbox.GetWindowText(caption);
@@ -82,7 +84,7 @@ TEST(WndMailbox, ModelessDialogIsCreatedBeforeItsParentHasAWindow)
     mailbox.m_name.SetWindowText("Item_Read");
     EXPECT_EQ(mailbox.GetDlgItem(1003)->GetWindowTextLength(), 9);
     view.DestroyWindow();
-    EXPECT_TRUE(IsWindow(mailbox.GetSafeHwnd()));  // it was never owned by the view
+    EXPECT_TRUE(IsWindow(mailbox.GetSafeHwnd())); // it was never owned by the view
     const HWND edit = mailbox.m_sql.GetSafeHwnd();
     mailbox.DestroyWindow();
     EXPECT_FALSE(IsWindow(edit));
@@ -104,7 +106,7 @@ TEST(WndMailbox, WorkerThreadsReadAndWriteTheEditsWithoutTheUiThread)
         mailbox.SetDlgItemText(1003, "Item_Read");
         mailbox.m_sql.SetWindowText(reply);
     });
-    ASSERT_TRUE(worker.FinishedWithin(5000));  // no pumping needed
+    ASSERT_TRUE(worker.FinishedWithin(5000)); // no pumping needed
     CString name, sql;
     mailbox.GetDlgItemText(1003, name);
     mailbox.m_sql.GetWindowText(sql);
@@ -133,7 +135,7 @@ TEST(WndMailbox, ConcurrentWritersNeverTearTheText)
     ASSERT_TRUE(mailbox.Create(kMailboxTemplate, &view));
     const CString a(std::string(20000, 'a'));
     const CString b(std::string(30000, 'b'));
-    std::atomic<bool> stop{false};
+    std::atomic<bool> stop { false };
     TestThread writer([&] {
         for (int i = 0; i < 2000 && !stop; ++i)
             mailbox.m_sql.SetWindowText(i % 2 ? a : b);
@@ -164,7 +166,9 @@ TEST(WndMailbox, MissingTemplateFailsCreation)
 
 class ModalDlg : public CDialog {
 public:
-    explicit ModalDlg(CWnd* parent) : CDialog(kModalTemplate, parent) {}
+    explicit ModalDlg(CWnd* parent)
+        : CDialog(kModalTemplate, parent)
+    { }
 
     std::function<void(ModalDlg&)> onInit;
     std::function<void(ModalDlg&)> onPoke;
@@ -173,7 +177,7 @@ public:
 
     const MessageMap* GetMessageMap() const override
     {
-        static const MessageMap kMap(CDialog::GetMessageMap(), {OnMessage<&ModalDlg::OnPoke>(WM_APP + 1)});
+        static const MessageMap kMap(CDialog::GetMessageMap(), { OnMessage<&ModalDlg::OnPoke>(WM_APP + 1) });
         return &kMap;
     }
 
@@ -237,7 +241,7 @@ TEST(WndModal, CrossThreadSendIsServedInsideTheModalLoop)
     AddTestTemplates();
     ModalDlg dialog(nullptr);
     std::unique_ptr<TestThread> worker;
-    std::atomic<LRESULT> result{0};
+    std::atomic<LRESULT> result { 0 };
     dialog.onInit = [&](ModalDlg& d) {
         const HWND hwnd = d.GetSafeHwnd();
         worker = std::make_unique<TestThread>([&result, hwnd] { result = SendMessage(hwnd, WM_APP + 1); });
@@ -267,7 +271,7 @@ TEST(WndModal, OkExchangesDataAndCloseCancels)
     ModalDlg refusing(nullptr);
     refusing.failExchange = true;
     refusing.onInit = [](ModalDlg& d) {
-        d.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED));  // refused: stays open
+        d.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED)); // refused: stays open
         d.PostMessage(WM_CLOSE);
     };
     EXPECT_EQ(refusing.DoModal(), IDCANCEL);
@@ -288,7 +292,8 @@ TEST(WndModal, ReturnAndEscapePressOkAndCancel)
 
     ModalDlg escaped(nullptr);
     escaped.onInit = [](ModalDlg& d) { d.PostMessage(WM_APP + 1); };
-    escaped.onPoke = [](ModalDlg& d) { AfxSimulateKey(d.GetDlgItem(1000)->GetSafeHwnd(), VK_ESCAPE, "\x1b"); };
+    escaped.onPoke
+        = [](ModalDlg& d) { AfxSimulateKey(d.GetDlgItem(1000)->GetSafeHwnd(), VK_ESCAPE, "\x1b"); };
     EXPECT_EQ(escaped.DoModal(), IDCANCEL);
 }
 
@@ -297,7 +302,9 @@ TEST(WndModal, ClickingTheCancelButtonEndsTheDialog)
     AddTestTemplates();
     ModalDlg dialog(nullptr);
     dialog.onInit = [](ModalDlg& d) { d.PostMessage(WM_APP + 1); };
-    dialog.onPoke = [](ModalDlg& d) { AfxSimulateClick(d.GetDlgItem(IDCANCEL)->GetSafeHwnd(), POINT{5, 5}); };
+    dialog.onPoke = [](ModalDlg& d) {
+        AfxSimulateClick(d.GetDlgItem(IDCANCEL)->GetSafeHwnd(), POINT { 5, 5 });
+    };
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 
@@ -317,7 +324,7 @@ TEST(WndModal, TemplateUnitsBecomePixelsFromTheFont)
         d.EndDialog(IDCANCEL);
     };
     dialog.DoModal();
-    EXPECT_EQ(mapped, CRect(6, 13, 12, 26));  // 8-point dialog font: 6 x 13 base units
+    EXPECT_EQ(mapped, CRect(6, 13, 12, 26)); // 8-point dialog font: 6 x 13 base units
     EXPECT_EQ(client, CRect(0, 0, 300, 163));
     EXPECT_EQ(editRect, CRect(6, 13, 156, 33));
     EXPECT_EQ(DialogBaseUnits("MS Sans Serif", 8).cx, 6);
@@ -360,7 +367,7 @@ TEST(WndEdit, SelectionReplacementWorksOnHiddenEdits)
     EXPECT_EQ(edit.GetLimitText(), 0x7FFFFFFEu);
     edit.SetLimitText(10);
     EXPECT_EQ(edit.GetLimitText(), 10u);
-    edit.SetWindowText(std::string(40, 'x').c_str());  // the program's own text is never cut
+    edit.SetWindowText(std::string(40, 'x').c_str()); // the program's own text is never cut
     EXPECT_EQ(edit.GetWindowTextLength(), 40);
     parent.DestroyWindow();
 }
@@ -380,4 +387,4 @@ TEST(WndEdit, ShownEditKeepsItsTextInStepAcrossThreads)
     parent.DestroyWindow();
 }
 
-}  // namespace
+} // namespace

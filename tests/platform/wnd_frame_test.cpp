@@ -24,11 +24,11 @@
 namespace {
 
 constexpr UINT kTemplate = 9301;
-constexpr UINT kCmdRouted = 9400;   // handled by view, document, frame and application
-constexpr UINT kCmdDocument = 9401;  // handled by the document and the application
-constexpr UINT kCmdApp = 9402;       // handled by the application only
-constexpr UINT kCmdNone = 9403;      // handled by nobody
-constexpr UINT kCmdRule = 9404;      // has an update rule that disables it
+constexpr UINT kCmdRouted = 9400; // handled by view, document, frame and application
+constexpr UINT kCmdDocument = 9401; // handled by the document and the application
+constexpr UINT kCmdApp = 9402; // handled by the application only
+constexpr UINT kCmdNone = 9403; // handled by nobody
+constexpr UINT kCmdRule = 9404; // has an update rule that disables it
 
 void AddFrameResources()
 {
@@ -78,16 +78,17 @@ class TestDoc : public CDocument {
 public:
     static const CRuntimeClass* GetThisClass()
     {
-        static const CRuntimeClass kClass{"TestDoc", &AfxCreateObject<TestDoc>, CDocument::GetThisClass()};
+        static const CRuntimeClass kClass { "TestDoc", &AfxCreateObject<TestDoc>, CDocument::GetThisClass() };
         return &kClass;
     }
     const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
     const MessageMap* GetMessageMap() const override
     {
-        static const MessageMap kMap(CDocument::GetMessageMap(), {
-            OnCommandMsg<&TestDoc::OnRouted>(kCmdRouted),
-            OnCommandMsg<&TestDoc::OnDocument>(kCmdDocument),
-        });
+        static const MessageMap kMap(CDocument::GetMessageMap(),
+            {
+                OnCommandMsg<&TestDoc::OnRouted>(kCmdRouted),
+                OnCommandMsg<&TestDoc::OnDocument>(kCmdDocument),
+            });
         return &kMap;
     }
     ~TestDoc() override { Log().push_back("doc deleted"); }
@@ -99,16 +100,17 @@ class TestView : public CView {
 public:
     static const CRuntimeClass* GetThisClass()
     {
-        static const CRuntimeClass kClass{"TestView", &AfxCreateObject<TestView>, CView::GetThisClass()};
+        static const CRuntimeClass kClass { "TestView", &AfxCreateObject<TestView>, CView::GetThisClass() };
         return &kClass;
     }
     const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
     const MessageMap* GetMessageMap() const override
     {
-        static const MessageMap kMap(CView::GetMessageMap(), {
-            OnCommandMsg<&TestView::OnRouted>(kCmdRouted),
-            OnUpdateCommand<&TestView::OnUpdateRuled>(kCmdRule),
-        });
+        static const MessageMap kMap(CView::GetMessageMap(),
+            {
+                OnCommandMsg<&TestView::OnRouted>(kCmdRouted),
+                OnUpdateCommand<&TestView::OnUpdateRuled>(kCmdRule),
+            });
         return &kMap;
     }
     void OnInitialUpdate() override
@@ -131,16 +133,18 @@ class TestFrame : public CFrameWnd {
 public:
     static const CRuntimeClass* GetThisClass()
     {
-        static const CRuntimeClass kClass{"TestFrame", &AfxCreateObject<TestFrame>, CFrameWnd::GetThisClass()};
+        static const CRuntimeClass kClass { "TestFrame", &AfxCreateObject<TestFrame>,
+            CFrameWnd::GetThisClass() };
         return &kClass;
     }
     const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
     const MessageMap* GetMessageMap() const override
     {
-        static const MessageMap kMap(CFrameWnd::GetMessageMap(), {
-            OnWm<WM_CREATE, &TestFrame::OnCreate>(),
-            OnCommandMsg<&TestFrame::OnRouted>(kCmdRouted),
-        });
+        static const MessageMap kMap(CFrameWnd::GetMessageMap(),
+            {
+                OnWm<WM_CREATE, &TestFrame::OnCreate>(),
+                OnCommandMsg<&TestFrame::OnRouted>(kCmdRouted),
+            });
         return &kMap;
     }
     int OnCreate(LPCREATESTRUCT cs)
@@ -149,7 +153,7 @@ public:
             return -1;
         if (!toolbar.CreateEx(this) || !toolbar.LoadToolBar(kTemplate))
             return -1;
-        const UINT indicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS};
+        const UINT indicators[] = { ID_SEPARATOR, ID_INDICATOR_CAPS };
         if (!status.Create(this) || !status.SetIndicators(indicators, 2))
             return -1;
         return 0;
@@ -163,11 +167,12 @@ class TestApp : public CWinApp {
 public:
     const MessageMap* GetMessageMap() const override
     {
-        static const MessageMap kMap(CWinApp::GetMessageMap(), {
-            OnCommandMsg<&TestApp::OnRouted>(kCmdRouted),
-            OnCommandMsg<&TestApp::OnRouted>(kCmdDocument),
-            OnCommandMsg<&TestApp::OnRouted>(kCmdApp),
-        });
+        static const MessageMap kMap(CWinApp::GetMessageMap(),
+            {
+                OnCommandMsg<&TestApp::OnRouted>(kCmdRouted),
+                OnCommandMsg<&TestApp::OnRouted>(kCmdDocument),
+                OnCommandMsg<&TestApp::OnRouted>(kCmdApp),
+            });
         return &kMap;
     }
     void OnRouted() { Log().push_back("app"); }
@@ -179,8 +184,8 @@ protected:
     {
         AddFrameResources();
         Log().clear();
-        m_app.AddDocTemplate(new CSingleDocTemplate(kTemplate, TestDoc::GetThisClass(), TestFrame::GetThisClass(),
-            TestView::GetThisClass()));
+        m_app.AddDocTemplate(new CSingleDocTemplate(
+            kTemplate, TestDoc::GetThisClass(), TestFrame::GetThisClass(), TestView::GetThisClass()));
         CCommandLineInfo info;
         ASSERT_TRUE(m_app.ProcessShellCommand(info));
         m_frame = DynamicDownCast<TestFrame>(m_app.m_pMainWnd);
@@ -193,7 +198,7 @@ protected:
         if (m_app.m_pMainWnd)
             m_app.m_pMainWnd->DestroyWindow();
         if (!m_quitTaken)
-            AfxRunMessageLoop();  // takes the quit request of the main window
+            AfxRunMessageLoop(); // takes the quit request of the main window
     }
 
     // Runs the update rule of a "First" menu item the way the menu opens.
@@ -211,7 +216,7 @@ protected:
     TestView* m_view = nullptr;
 };
 
-}  // namespace
+} // namespace
 
 TEST(WndRuntimeClass, KindAndCreationFollowTheRecords)
 {
@@ -232,7 +237,7 @@ TEST(WndRuntimeClass, KindAndCreationFollowTheRecords)
 
 TEST_F(FrameworkTest, TemplateBuildsDocumentFrameAndViewAndUpdatesOnce)
 {
-    EXPECT_EQ(Log(), std::vector<std::string>{"initial update"});
+    EXPECT_EQ(Log(), std::vector<std::string> { "initial update" });
     auto* document = DynamicDownCast<TestDoc>(m_frame->GetActiveDocument());
     ASSERT_NE(document, nullptr);
     EXPECT_EQ(document->GetTitle(), "Untitled");
@@ -252,7 +257,7 @@ TEST_F(FrameworkTest, UpdateAllViewsSkipsTheSender)
     CDocument* document = m_frame->GetActiveDocument();
     document->UpdateAllViews(nullptr, 7, nullptr);
     document->UpdateAllViews(m_view, 8, nullptr);
-    EXPECT_EQ(m_view->hints, (std::vector<LPARAM>{0, 7}));
+    EXPECT_EQ(m_view->hints, (std::vector<LPARAM> { 0, 7 }));
 }
 
 TEST_F(FrameworkTest, CommandsGoToTheViewThenDocumentFrameAndApplication)
@@ -261,7 +266,7 @@ TEST_F(FrameworkTest, CommandsGoToTheViewThenDocumentFrameAndApplication)
     m_frame->SendMessage(WM_COMMAND, MAKEWPARAM(kCmdDocument, 0), 0);
     m_frame->SendMessage(WM_COMMAND, MAKEWPARAM(kCmdApp, 0), 0);
     m_frame->SendMessage(WM_COMMAND, MAKEWPARAM(kCmdNone, 0), 0);
-    EXPECT_EQ(Log(), (std::vector<std::string>{"initial update", "view", "doc", "app"}));
+    EXPECT_EQ(Log(), (std::vector<std::string> { "initial update", "view", "doc", "app" }));
     // Without an active view the frame comes first.
     m_frame->SetActiveView(nullptr);
     m_frame->SendMessage(WM_COMMAND, MAKEWPARAM(kCmdRouted, 0), 0);
@@ -313,13 +318,13 @@ TEST_F(FrameworkTest, AcceleratorsSendCommandsUnlessTheItemIsDisabled)
     SetKeyStateOverride(VK_CONTROL, TRUE);
     EXPECT_TRUE(m_frame->PreTranslateMessage(&msg));
     msg.wParam = 'D';
-    EXPECT_TRUE(m_frame->PreTranslateMessage(&msg));  // eaten, but the rule disables it
+    EXPECT_TRUE(m_frame->PreTranslateMessage(&msg)); // eaten, but the rule disables it
     msg.wParam = 'Q';
-    EXPECT_FALSE(m_frame->PreTranslateMessage(&msg));  // no accelerator: goes on
+    EXPECT_FALSE(m_frame->PreTranslateMessage(&msg)); // no accelerator: goes on
     ClearKeyStateOverrides();
     msg.wParam = 'R';
-    EXPECT_FALSE(m_frame->PreTranslateMessage(&msg));  // without Ctrl
-    EXPECT_EQ(Log(), (std::vector<std::string>{"initial update", "view"}));
+    EXPECT_FALSE(m_frame->PreTranslateMessage(&msg)); // without Ctrl
+    EXPECT_EQ(Log(), (std::vector<std::string> { "initial update", "view" }));
 }
 
 TEST_F(FrameworkTest, KeysWithoutAcceleratorReachTheFocusedControl)

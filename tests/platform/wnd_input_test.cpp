@@ -23,15 +23,16 @@ public:
     };
     std::vector<Entry> log;
     bool handleMouse = false;
-    UINT eatKey = 0;  // virtual key that PreTranslateMessage eats
+    UINT eatKey = 0; // virtual key that PreTranslateMessage eats
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (IsMouseMessage(message) || IsKeyMessage(message) || message == WM_COMMAND ||
-            message == WM_CAPTURECHANGED || message == WM_SETFOCUS || message == WM_KILLFOCUS || message >= WM_APP) {
-            log.push_back(Entry{message, wParam, lParam});
+        if (IsMouseMessage(message) || IsKeyMessage(message) || message == WM_COMMAND
+            || message == WM_CAPTURECHANGED || message == WM_SETFOCUS || message == WM_KILLFOCUS
+            || message >= WM_APP) {
+            log.push_back(Entry { message, wParam, lParam });
             if (handleMouse && IsMouseMessage(message))
-                return 0;  // handled: the default procedure does not run
+                return 0; // handled: the default procedure does not run
         }
         return CWnd::WindowProc(message, wParam, lParam);
     }
@@ -72,13 +73,14 @@ TEST(WndInput, MouseMessagesCarryClientPointAndButtonState)
 {
     Scene scene;
     scene.child.handleMouse = true;
-    ASSERT_TRUE(AfxSimulateMouse(scene.child.GetSafeHwnd(), WM_LBUTTONDOWN, POINT{7, 9}, MK_LBUTTON | MK_CONTROL));
+    ASSERT_TRUE(
+        AfxSimulateMouse(scene.child.GetSafeHwnd(), WM_LBUTTONDOWN, POINT { 7, 9 }, MK_LBUTTON | MK_CONTROL));
     const auto* down = scene.child.Last(WM_LBUTTONDOWN);
     ASSERT_NE(down, nullptr);
     EXPECT_EQ(down->wParam, static_cast<WPARAM>(MK_LBUTTON | MK_CONTROL));
     EXPECT_EQ(GET_X_LPARAM(down->lParam), 7);
     EXPECT_EQ(GET_Y_LPARAM(down->lParam), 9);
-    ASSERT_TRUE(AfxSimulateMouse(scene.child.GetSafeHwnd(), WM_RBUTTONUP, POINT{1, 2}));
+    ASSERT_TRUE(AfxSimulateMouse(scene.child.GetSafeHwnd(), WM_RBUTTONUP, POINT { 1, 2 }));
     EXPECT_EQ(scene.child.Count(WM_RBUTTONUP), 1u);
     EXPECT_EQ(scene.parent.Count(WM_LBUTTONDOWN), 0u);
 }
@@ -86,7 +88,7 @@ TEST(WndInput, MouseMessagesCarryClientPointAndButtonState)
 TEST(WndInput, UnhandledInputStaysWithItsWindow)
 {
     Scene scene;
-    ASSERT_TRUE(AfxSimulateClick(scene.child.GetSafeHwnd(), POINT{5, 5}));
+    ASSERT_TRUE(AfxSimulateClick(scene.child.GetSafeHwnd(), POINT { 5, 5 }));
     ASSERT_TRUE(AfxSimulateKey(scene.child.GetSafeHwnd(), 'A', "a"));
     EXPECT_EQ(scene.child.Count(WM_LBUTTONDOWN), 1u);
     EXPECT_EQ(scene.child.Count(WM_KEYDOWN), 1u);
@@ -129,7 +131,7 @@ TEST(WndInput, ApplicationObjectSeesPostedMessagesFirst)
     scene.child.PostMessage(WM_APP + 8);
     ASSERT_TRUE(PumpUntil([&] { return app.seen >= 2; }));
     AfxPumpMessage();
-    ASSERT_TRUE(AfxSimulateKey(scene.child.GetSafeHwnd(), VK_F2));  // eaten by the walk from the app
+    ASSERT_TRUE(AfxSimulateKey(scene.child.GetSafeHwnd(), VK_F2)); // eaten by the walk from the app
     AfxSetAppThread(nullptr);
     EXPECT_EQ(AfxGetThread(), nullptr);
 
@@ -166,12 +168,12 @@ TEST(WndInput, FocusChangesAreAnnouncedToWindowsAndEditParents)
     EXPECT_EQ(CWnd::GetFocus(), &first);
     EXPECT_EQ(second.SetFocus(), &first);
     EXPECT_EQ(CWnd::GetFocus(), &second);
-    std::vector<std::pair<UINT, UINT>> notes;  // (code, id)
+    std::vector<std::pair<UINT, UINT>> notes; // (code, id)
     for (const auto& e : scene.parent.log)
         if (e.message == WM_COMMAND)
             notes.emplace_back(HIWORD(e.wParam), LOWORD(e.wParam));
-    const std::vector<std::pair<UINT, UINT>> expected = {
-        {EN_SETFOCUS, 600}, {EN_KILLFOCUS, 600}, {EN_SETFOCUS, 601}};
+    const std::vector<std::pair<UINT, UINT>> expected
+        = { { EN_SETFOCUS, 600 }, { EN_KILLFOCUS, 600 }, { EN_SETFOCUS, 601 } };
     EXPECT_EQ(notes, expected);
     second.DestroyWindow();
     EXPECT_EQ(CWnd::GetFocus(), nullptr);
@@ -184,10 +186,11 @@ TEST(WndInput, CaptureMovesAndIsAnnouncedToTheLoser)
     EXPECT_EQ(CWnd::GetCapture(), &scene.child);
     EXPECT_EQ(scene.parent.SetCapture(), &scene.child);
     ASSERT_EQ(scene.child.Count(WM_CAPTURECHANGED), 1u);
-    EXPECT_EQ(reinterpret_cast<HWND>(scene.child.Last(WM_CAPTURECHANGED)->lParam), scene.parent.GetSafeHwnd());
+    EXPECT_EQ(
+        reinterpret_cast<HWND>(scene.child.Last(WM_CAPTURECHANGED)->lParam), scene.parent.GetSafeHwnd());
     ReleaseCapture();
     EXPECT_EQ(CWnd::GetCapture(), nullptr);
     EXPECT_EQ(scene.parent.Count(WM_CAPTURECHANGED), 1u);
 }
 
-}  // namespace
+} // namespace

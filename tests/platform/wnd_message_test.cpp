@@ -52,7 +52,10 @@ public:
 // Logs destruction messages of several windows into one list.
 class DestroyLogWnd : public CWnd {
 public:
-    DestroyLogWnd(std::vector<std::pair<int, UINT>>* log, int tag) : m_log(log), m_tag(tag) {}
+    DestroyLogWnd(std::vector<std::pair<int, UINT>>* log, int tag)
+        : m_log(log)
+        , m_tag(tag)
+    { }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
@@ -78,10 +81,10 @@ TEST(WndLifecycle, CreateSizePaintDestroyInOrder)
     ASSERT_TRUE(PumpUntil([&] { return wnd.paints > 0; }));
     ASSERT_TRUE(wnd.DestroyWindow());
 
-    const std::vector<UINT> expected = {WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW, WM_PAINT,
-        WM_DESTROY, WM_NCDESTROY};
-    EXPECT_EQ(wnd.Filtered({WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW, WM_PAINT, WM_DESTROY,
-                  WM_NCDESTROY}),
+    const std::vector<UINT> expected
+        = { WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW, WM_PAINT, WM_DESTROY, WM_NCDESTROY };
+    EXPECT_EQ(wnd.Filtered({ WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW, WM_PAINT, WM_DESTROY,
+                  WM_NCDESTROY }),
         expected);
     EXPECT_EQ(wnd.m_hWnd.load(), nullptr);
 }
@@ -92,7 +95,7 @@ TEST(WndLifecycle, SizeMessageCarriesClientSize)
         int cx = -1, cy = -1;
         const MessageMap* GetMessageMap() const override
         {
-            static const MessageMap kMap(CWnd::GetMessageMap(), {OnWm<WM_SIZE, &SizeWnd::OnSize>()});
+            static const MessageMap kMap(CWnd::GetMessageMap(), { OnWm<WM_SIZE, &SizeWnd::OnSize>() });
             return &kMap;
         }
         void OnSize(UINT, int w, int h) { cx = w, cy = h; }
@@ -115,8 +118,8 @@ TEST(WndLifecycle, CreateReturningMinusOneFailsAndCleansUp)
     wnd.createResult = -1;
     EXPECT_FALSE(CreateTopLevel(wnd));
     EXPECT_EQ(wnd.GetSafeHwnd(), nullptr);
-    EXPECT_EQ(wnd.Filtered({WM_CREATE, WM_DESTROY, WM_NCDESTROY}),
-        (std::vector<UINT>{WM_CREATE, WM_DESTROY, WM_NCDESTROY}));
+    EXPECT_EQ(wnd.Filtered({ WM_CREATE, WM_DESTROY, WM_NCDESTROY }),
+        (std::vector<UINT> { WM_CREATE, WM_DESTROY, WM_NCDESTROY }));
 }
 
 TEST(WndLifecycle, ChildWindowsGetDestroyBeforeAndNcDestroyAfterParent)
@@ -131,8 +134,8 @@ TEST(WndLifecycle, ChildWindowsGetDestroyBeforeAndNcDestroyAfterParent)
     const HWND childHwnd = child.GetSafeHwnd();
     parent.DestroyWindow();
 
-    const std::vector<std::pair<int, UINT>> expected = {{1, WM_DESTROY}, {2, WM_DESTROY}, {3, WM_DESTROY},
-        {3, WM_NCDESTROY}, {2, WM_NCDESTROY}, {1, WM_NCDESTROY}};
+    const std::vector<std::pair<int, UINT>> expected = { { 1, WM_DESTROY }, { 2, WM_DESTROY },
+        { 3, WM_DESTROY }, { 3, WM_NCDESTROY }, { 2, WM_NCDESTROY }, { 1, WM_NCDESTROY } };
     EXPECT_EQ(log, expected);
     EXPECT_FALSE(IsWindow(childHwnd));
     EXPECT_EQ(child.GetSafeHwnd(), nullptr);
@@ -152,7 +155,7 @@ TEST(WndLifecycle, SelfDeletingWindowIsFreedInPostNcDestroy)
     auto* wnd = new OwnedWnd;
     ASSERT_TRUE(CreateTopLevel(*wnd, WS_POPUP));
     const HWND hwnd = wnd->GetSafeHwnd();
-    SendMessage(hwnd, WM_CLOSE);  // default handling destroys the window
+    SendMessage(hwnd, WM_CLOSE); // default handling destroys the window
     EXPECT_EQ(deleted, 1);
     EXPECT_FALSE(IsWindow(hwnd));
 }
@@ -170,7 +173,7 @@ TEST(WndPaint, InvalidationsCoalesceIntoOnePaint)
     wnd.InvalidateRect(&a);
     wnd.InvalidateRect(&b);
     wnd.InvalidateRect(&c);
-    EXPECT_EQ(wnd.paints, 0);  // deferred
+    EXPECT_EQ(wnd.paints, 0); // deferred
     ASSERT_TRUE(PumpUntil([&] { return wnd.paints > 0; }));
     for (int i = 0; i < 5; ++i)
         AfxPumpMessage();
@@ -189,7 +192,7 @@ TEST(WndPaint, UpdateWindowPaintsPendingAreaAtOnce)
     AfxPumpMessage();
     wnd.paints = 0;
 
-    wnd.UpdateWindow();  // nothing pending: no paint
+    wnd.UpdateWindow(); // nothing pending: no paint
     EXPECT_EQ(wnd.paints, 0);
     CRect area(10, 10, 40, 30);
     wnd.InvalidateRect(&area);
@@ -197,7 +200,7 @@ TEST(WndPaint, UpdateWindowPaintsPendingAreaAtOnce)
     EXPECT_EQ(wnd.paints, 1);
     for (int i = 0; i < 5; ++i)
         AfxPumpMessage();
-    EXPECT_EQ(wnd.paints, 1);  // the deferred paint was used up
+    EXPECT_EQ(wnd.paints, 1); // the deferred paint was used up
     wnd.DestroyWindow();
 }
 
@@ -218,11 +221,12 @@ public:
     std::vector<std::string> calls;
     const MessageMap* GetMessageMap() const override
     {
-        static const MessageMap kMap(CWnd::GetMessageMap(), {
-            OnMessage<&BaseMapWnd::OnCustom>(WM_USER + 1),
-            OnMessage<&BaseMapWnd::OnBaseOnly>(WM_USER + 2),
-            OnCommandMsg<&BaseMapWnd::OnBaseCommand>(500),
-        });
+        static const MessageMap kMap(CWnd::GetMessageMap(),
+            {
+                OnMessage<&BaseMapWnd::OnCustom>(WM_USER + 1),
+                OnMessage<&BaseMapWnd::OnBaseOnly>(WM_USER + 2),
+                OnCommandMsg<&BaseMapWnd::OnBaseCommand>(500),
+            });
         return &kMap;
     }
 
@@ -244,13 +248,14 @@ class DerivedMapWnd : public BaseMapWnd {
 public:
     const MessageMap* GetMessageMap() const override
     {
-        static const MessageMap kMap(BaseMapWnd::GetMessageMap(), {
-            OnMessage<&DerivedMapWnd::OnCustomDerived>(WM_USER + 1),
-            OnCommandRange<&DerivedMapWnd::OnRange>(600, 659),
-            OnControl<&DerivedMapWnd::OnKillFocus600>(EN_KILLFOCUS, 600),
-            OnNotifyMsg<&DerivedMapWnd::OnClick>(NM_CLICK, 900),
-            OnTimerMsg<&DerivedMapWnd::OnTimer>(),
-        });
+        static const MessageMap kMap(BaseMapWnd::GetMessageMap(),
+            {
+                OnMessage<&DerivedMapWnd::OnCustomDerived>(WM_USER + 1),
+                OnCommandRange<&DerivedMapWnd::OnRange>(600, 659),
+                OnControl<&DerivedMapWnd::OnKillFocus600>(EN_KILLFOCUS, 600),
+                OnNotifyMsg<&DerivedMapWnd::OnClick>(NM_CLICK, 900),
+                OnTimerMsg<&DerivedMapWnd::OnTimer>(),
+            });
         return &kMap;
     }
 
@@ -276,8 +281,8 @@ TEST(WndMessageMap, DerivedEntriesWinAndBaseEntriesAreInherited)
     ASSERT_TRUE(CreateTopLevel(wnd, WS_POPUP));
     EXPECT_EQ(wnd.SendMessage(WM_USER + 1), 2);
     EXPECT_EQ(wnd.SendMessage(WM_USER + 2, 3, 4), 7);
-    EXPECT_EQ(wnd.SendMessage(WM_USER + 3), 0);  // unmapped: default procedure
-    EXPECT_EQ(wnd.calls, (std::vector<std::string>{"derived custom", "base only"}));
+    EXPECT_EQ(wnd.SendMessage(WM_USER + 3), 0); // unmapped: default procedure
+    EXPECT_EQ(wnd.calls, (std::vector<std::string> { "derived custom", "base only" }));
     wnd.DestroyWindow();
 }
 
@@ -287,9 +292,9 @@ TEST(WndMessageMap, CommandsNotificationsAndRangesRouteByIdAndCode)
     ASSERT_TRUE(CreateTopLevel(wnd, WS_POPUP));
     wnd.SendMessage(WM_COMMAND, MAKEWPARAM(500, BN_CLICKED));
     wnd.SendMessage(WM_COMMAND, MAKEWPARAM(633, BN_CLICKED));
-    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(660, BN_CLICKED));  // outside the range
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(660, BN_CLICKED)); // outside the range
     wnd.SendMessage(WM_COMMAND, MAKEWPARAM(600, EN_KILLFOCUS));
-    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(601, EN_KILLFOCUS));  // no entry for 601
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(601, EN_KILLFOCUS)); // no entry for 601
     NMHDR header;
     header.idFrom = 900;
     header.code = NM_CLICK;
@@ -297,8 +302,9 @@ TEST(WndMessageMap, CommandsNotificationsAndRangesRouteByIdAndCode)
     header.code = NM_DBLCLK;
     EXPECT_EQ(wnd.SendMessage(WM_NOTIFY, 900, reinterpret_cast<LPARAM>(&header)), 0);
     wnd.SendMessage(WM_TIMER, 42);
-    EXPECT_EQ(wnd.calls, (std::vector<std::string>{"base command", "range 633", "kill focus 600", "click 900",
-                             "timer 42"}));
+    EXPECT_EQ(wnd.calls,
+        (std::vector<std::string> {
+            "base command", "range 633", "kill focus 600", "click 900", "timer 42" }));
     EXPECT_TRUE(wnd.OnCmdMsg(500, CN_COMMAND, nullptr, nullptr));
     EXPECT_FALSE(wnd.OnCmdMsg(501, CN_COMMAND, nullptr, nullptr));
     wnd.DestroyWindow();
@@ -314,7 +320,7 @@ TEST(WndMessageMap, DefaultProcedureKeepsWindowText)
     EXPECT_EQ(text, "캡션 text");
     char buffer[5];
     EXPECT_EQ(wnd.SendMessage(WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer)), 3);
-    EXPECT_STREQ(buffer, "캡");  // never cut inside a character
+    EXPECT_STREQ(buffer, "캡"); // never cut inside a character
     EXPECT_EQ(wnd.SendMessage(WM_GETTEXTLENGTH), static_cast<LRESULT>(strlen("캡션 text")));
     wnd.DestroyWindow();
 }
@@ -353,7 +359,7 @@ TEST(WndGeometry, ChildCoordinatesConvertThroughParents)
     EXPECT_EQ(p, CPoint(125, 86));
     parent.ScreenToClient(&p);
     EXPECT_EQ(p, CPoint(25, 36));
-    EXPECT_FALSE(child.IsWindowVisible());  // the parent is hidden
+    EXPECT_FALSE(child.IsWindowVisible()); // the parent is hidden
     parent.ShowWindow(SW_SHOWNA);
     EXPECT_TRUE(child.IsWindowVisible());
     EXPECT_TRUE(parent.IsChild(&child));
@@ -364,11 +370,11 @@ TEST(WndState, EnableWindowReportsPreviousStateAndNotifies)
 {
     RecorderWnd wnd;
     ASSERT_TRUE(CreateTopLevel(wnd, WS_POPUP));
-    EXPECT_FALSE(wnd.EnableWindow(FALSE));  // was enabled
+    EXPECT_FALSE(wnd.EnableWindow(FALSE)); // was enabled
     EXPECT_FALSE(wnd.IsWindowEnabled());
-    EXPECT_TRUE(wnd.EnableWindow(TRUE));  // was disabled
+    EXPECT_TRUE(wnd.EnableWindow(TRUE)); // was disabled
     EXPECT_TRUE(wnd.IsWindowEnabled());
-    EXPECT_EQ(wnd.Filtered({WM_ENABLE}).size(), 2u);
+    EXPECT_EQ(wnd.Filtered({ WM_ENABLE }).size(), 2u);
     wnd.DestroyWindow();
 }
 
@@ -380,7 +386,7 @@ public:
     std::vector<DWORD> threads;
     const MessageMap* GetMessageMap() const override
     {
-        static const MessageMap kMap(CWnd::GetMessageMap(), {OnMessage<&SequenceWnd::OnItem>(WM_APP + 5)});
+        static const MessageMap kMap(CWnd::GetMessageMap(), { OnMessage<&SequenceWnd::OnItem>(WM_APP + 5) });
         return &kMap;
     }
 
@@ -403,7 +409,7 @@ TEST(WndPost, PostedMessagesArriveInOrderOnTheUiThread)
             PostMessage(hwnd, WM_APP + 5, 0, i);
     });
     worker.join();
-    EXPECT_TRUE(wnd.received.empty());  // nothing before the UI thread pumps
+    EXPECT_TRUE(wnd.received.empty()); // nothing before the UI thread pumps
     ASSERT_TRUE(PumpUntil([&] { return wnd.received.size() == 200; }));
     for (int i = 0; i < 200; ++i)
         ASSERT_EQ(wnd.received[static_cast<size_t>(i)], i);
@@ -421,7 +427,7 @@ TEST(WndPost, MessagesForADestroyedWindowAreDropped)
     wnd->DestroyWindow();
     delete wnd;
     EXPECT_FALSE(PostMessage(hwnd, WM_APP + 5, 0, 2));
-    AfxPumpMessage();  // the queued message finds no window and is dropped
+    AfxPumpMessage(); // the queued message finds no window and is dropped
     EXPECT_FALSE(IsWindow(hwnd));
 }
 
@@ -430,7 +436,8 @@ TEST(WndPost, QuitMessageEndsTheMessageLoopWithItsCode)
     struct QuitWnd : CWnd {
         const MessageMap* GetMessageMap() const override
         {
-            static const MessageMap kMap(CWnd::GetMessageMap(), {OnMessage<&QuitWnd::OnQuitSoon>(WM_APP + 9)});
+            static const MessageMap kMap(
+                CWnd::GetMessageMap(), { OnMessage<&QuitWnd::OnQuitSoon>(WM_APP + 9) });
             return &kMap;
         }
         LRESULT OnQuitSoon(WPARAM code, LPARAM)
@@ -452,18 +459,22 @@ public:
     int handled = 0;
     const MessageMap* GetMessageMap() const override
     {
-        static const MessageMap kMap(CWnd::GetMessageMap(), {
-            OnMessage<&ThrowingWnd::OnStd>(WM_USER + 10),
-            OnMessage<&ThrowingWnd::OnFramework>(WM_USER + 11),
-            OnMessage<&ThrowingWnd::OnUser>(WM_USER + 12),
-            OnMessage<&ThrowingWnd::OnFine>(WM_USER + 13),
-        });
+        static const MessageMap kMap(CWnd::GetMessageMap(),
+            {
+                OnMessage<&ThrowingWnd::OnStd>(WM_USER + 10),
+                OnMessage<&ThrowingWnd::OnFramework>(WM_USER + 11),
+                OnMessage<&ThrowingWnd::OnUser>(WM_USER + 12),
+                OnMessage<&ThrowingWnd::OnFine>(WM_USER + 13),
+            });
         return &kMap;
     }
 
 private:
     LRESULT OnStd(WPARAM, LPARAM) { throw std::runtime_error("handler failed"); }
-    LRESULT OnFramework(WPARAM, LPARAM) { AfxThrowFileException(CFileException::fileNotFound, 2, "missing.mdb"); }
+    LRESULT OnFramework(WPARAM, LPARAM)
+    {
+        AfxThrowFileException(CFileException::fileNotFound, 2, "missing.mdb");
+    }
     LRESULT OnUser(WPARAM, LPARAM) { AfxThrowUserException(); }
     LRESULT OnFine(WPARAM, LPARAM) { return ++handled; }
 };
@@ -476,7 +487,7 @@ TEST(WndExceptions, EscapedExceptionsShowAStopBoxAndTheProgramGoesOn)
 
     EXPECT_EQ(wnd.SendMessage(WM_USER + 10), 0);
     EXPECT_EQ(wnd.SendMessage(WM_USER + 11), 0);
-    EXPECT_EQ(wnd.SendMessage(WM_USER + 12), 0);  // silent: the user was told already
+    EXPECT_EQ(wnd.SendMessage(WM_USER + 12), 0); // silent: the user was told already
     EXPECT_EQ(wnd.SendMessage(WM_USER + 13), 1);
 
     const auto records = MessageBoxScript::Records();
@@ -496,7 +507,7 @@ TEST(WndExceptions, PostedAndCrossThreadMessagesAreGuardedToo)
     ASSERT_TRUE(CreateTopLevel(wnd, WS_POPUP));
     const HWND hwnd = wnd.GetSafeHwnd();
     wnd.PostMessage(WM_USER + 10);
-    std::atomic<LRESULT> sent{-1};
+    std::atomic<LRESULT> sent { -1 };
     std::thread worker([&] { sent = SendMessage(hwnd, WM_USER + 10); });
     ASSERT_TRUE(PumpUntil([&] { return sent.load() != -1; }));
     worker.join();
@@ -511,7 +522,7 @@ TEST(WndExceptions, ExceptionInCreateFailsTheCreation)
     struct BadCreate : CWnd {
         const MessageMap* GetMessageMap() const override
         {
-            static const MessageMap kMap(CWnd::GetMessageMap(), {OnWm<WM_CREATE, &BadCreate::OnCreate>()});
+            static const MessageMap kMap(CWnd::GetMessageMap(), { OnWm<WM_CREATE, &BadCreate::OnCreate>() });
             return &kMap;
         }
         int OnCreate(LPCREATESTRUCT) { throw std::runtime_error("no resources"); }
@@ -520,4 +531,4 @@ TEST(WndExceptions, ExceptionInCreateFailsTheCreation)
     EXPECT_EQ(MessageBoxScript::Count(), 1u);
 }
 
-}  // namespace
+} // namespace

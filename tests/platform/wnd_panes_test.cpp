@@ -20,7 +20,7 @@ class PaneView : public CView {
 public:
     static const CRuntimeClass* GetThisClass()
     {
-        static const CRuntimeClass kClass{"PaneView", &AfxCreateObject<PaneView>, CView::GetThisClass()};
+        static const CRuntimeClass kClass { "PaneView", &AfxCreateObject<PaneView>, CView::GetThisClass() };
         return &kClass;
     }
     const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
@@ -39,10 +39,11 @@ class TreeHost : public CWnd {
 public:
     const MessageMap* GetMessageMap() const override
     {
-        static const MessageMap kMap(CWnd::GetMessageMap(), {
-            OnNotifyMsg<&TreeHost::OnChanging>(TVN_SELCHANGING, 7),
-            OnNotifyMsg<&TreeHost::OnChanged>(TVN_SELCHANGED, 7),
-        });
+        static const MessageMap kMap(CWnd::GetMessageMap(),
+            {
+                OnNotifyMsg<&TreeHost::OnChanging>(TVN_SELCHANGING, 7),
+                OnNotifyMsg<&TreeHost::OnChanged>(TVN_SELCHANGED, 7),
+            });
         return &kMap;
     }
     void OnChanging(NMHDR* header, LRESULT* result)
@@ -85,7 +86,7 @@ protected:
     HTREEITEM m_other = nullptr;
 };
 
-}  // namespace
+} // namespace
 
 TEST(WndSplitter, PanesGetIdealSizesAndTheLastTakesTheRest)
 {
@@ -128,8 +129,8 @@ TEST(WndSplitter, DraggingABarSetsTheIdealSize)
     ASSERT_TRUE(splitter.CreateView(0, 0, PaneView::GetThisClass(), CSize(200, 0), nullptr));
     ASSERT_TRUE(splitter.CreateView(0, 1, PaneView::GetThisClass(), CSize(0, 0), nullptr));
     splitter.MoveWindow(0, 0, 600, 400);
-    ASSERT_TRUE(AfxSimulateMouse(splitter.GetSafeHwnd(), WM_LBUTTONDOWN, POINT{204, 50}, MK_LBUTTON));
-    ASSERT_TRUE(AfxSimulateMouse(splitter.GetSafeHwnd(), WM_LBUTTONUP, POINT{302, 50}));
+    ASSERT_TRUE(AfxSimulateMouse(splitter.GetSafeHwnd(), WM_LBUTTONDOWN, POINT { 204, 50 }, MK_LBUTTON));
+    ASSERT_TRUE(AfxSimulateMouse(splitter.GetSafeHwnd(), WM_LBUTTONUP, POINT { 302, 50 }));
     int current = 0;
     int minimum = 0;
     splitter.GetColumnInfo(0, current, minimum);
@@ -158,9 +159,9 @@ TEST_F(TreeTest, ItemsKeepTheirOrderAndRelations)
 TEST_F(TreeTest, SelectingNotifiesTheParentAndMayBeRefused)
 {
     EXPECT_TRUE(m_tree.SelectItem(m_first));
-    EXPECT_EQ(m_host.codes, (std::vector<UINT>{TVN_SELCHANGING, TVN_SELCHANGED}));
-    EXPECT_EQ(m_host.newItems, std::vector<HTREEITEM>{m_first});
-    EXPECT_TRUE(m_tree.IsExpanded(m_group));  // a selected item is shown
+    EXPECT_EQ(m_host.codes, (std::vector<UINT> { TVN_SELCHANGING, TVN_SELCHANGED }));
+    EXPECT_EQ(m_host.newItems, std::vector<HTREEITEM> { m_first });
+    EXPECT_TRUE(m_tree.IsExpanded(m_group)); // a selected item is shown
     m_host.refuse = true;
     EXPECT_FALSE(m_tree.SelectItem(m_other));
     EXPECT_EQ(m_tree.GetSelectedItem(), m_first);
@@ -173,7 +174,7 @@ TEST_F(TreeTest, DeletingTheSelectedItemSelectsNothing)
     EXPECT_TRUE(m_tree.DeleteItem(m_group));
     EXPECT_EQ(m_tree.GetSelectedItem(), nullptr);
     EXPECT_EQ(m_tree.GetCount(), 1u);
-    EXPECT_EQ(m_tree.GetItemText(m_second), "");  // a stale handle names nothing
+    EXPECT_EQ(m_tree.GetItemText(m_second), ""); // a stale handle names nothing
     EXPECT_TRUE(m_tree.DeleteAllItems());
     EXPECT_EQ(m_tree.GetCount(), 0u);
 }
@@ -202,17 +203,20 @@ TEST_F(TreeTest, RowsAreAsHighAsTheImages)
     ASSERT_TRUE(images.Create(32, 32, ILC_COLOR24 | ILC_MASK, 2, 1));
     m_tree.SetImageList(&images, TVSIL_NORMAL);
     EXPECT_EQ(m_tree.GetItemHeight(), 34);
-    EXPECT_EQ(m_tree.HitTest(CPoint(5, 40)), m_other);  // the group is collapsed
+    EXPECT_EQ(m_tree.HitTest(CPoint(5, 40)), m_other); // the group is collapsed
 }
 
 namespace {
 
 class FormPane : public CFormView {
 public:
-    FormPane() : CFormView(9601) {}
+    FormPane()
+        : CFormView(9601)
+    { }
     static const CRuntimeClass* GetThisClass()
     {
-        static const CRuntimeClass kClass{"FormPane", &AfxCreateObject<FormPane>, CFormView::GetThisClass()};
+        static const CRuntimeClass kClass { "FormPane", &AfxCreateObject<FormPane>,
+            CFormView::GetThisClass() };
         return &kClass;
     }
     const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
@@ -220,7 +224,7 @@ public:
     CString text = "filled";
 };
 
-}  // namespace
+} // namespace
 
 TEST(WndFormView, TemplateControlsAreMadeInTheViewAndExchanged)
 {
@@ -245,7 +249,7 @@ END
     CRect rect;
     edit->GetWindowRect(&rect);
     form->ScreenToClient(&rect);
-    EXPECT_EQ(rect, CRect(12, 13, 162, 33));  // 20 x 13 / 8 = 32.5 rounds up
+    EXPECT_EQ(rect, CRect(12, 13, 162, 33)); // 20 x 13 / 8 = 32.5 rounds up
     EXPECT_EQ(form->GetTotalSize(), CSize(300, 163));
     form->OnInitialUpdate();
     CString text;

@@ -18,17 +18,18 @@ constexpr UINT kQuery = WM_USER + 4;
 
 class TargetWnd : public CWnd {
 public:
-    std::atomic<int> handled{0};
-    std::atomic<DWORD> handlerThread{0};
+    std::atomic<int> handled { 0 };
+    std::atomic<DWORD> handlerThread { 0 };
     std::vector<UINT_PTR> timers;
     std::vector<DWORD> timerThreads;
 
     const MessageMap* GetMessageMap() const override
     {
-        static const MessageMap kMap(CWnd::GetMessageMap(), {
-            OnMessage<&TargetWnd::OnQuery>(kQuery),
-            OnTimerMsg<&TargetWnd::OnTimer>(),
-        });
+        static const MessageMap kMap(CWnd::GetMessageMap(),
+            {
+                OnMessage<&TargetWnd::OnQuery>(kQuery),
+                OnTimerMsg<&TargetWnd::OnTimer>(),
+            });
         return &kMap;
     }
 
@@ -67,7 +68,7 @@ TEST(WndSend, CrossThreadSendRunsOnTheUiThreadAndBlocksTheSender)
     TargetWnd wnd;
     ASSERT_TRUE(wnd.Create());
     const HWND hwnd = wnd.GetSafeHwnd();
-    std::atomic<LRESULT> result{0};
+    std::atomic<LRESULT> result { 0 };
     DWORD workerId = 0;
     Worker worker([&] {
         workerId = GetCurrentThreadId();
@@ -89,7 +90,7 @@ TEST(WndSend, SendToADestroyedWindowFailsFast)
     ASSERT_TRUE(wnd.Create());
     const HWND hwnd = wnd.GetSafeHwnd();
     wnd.DestroyWindow();
-    std::atomic<LRESULT> result{-1};
+    std::atomic<LRESULT> result { -1 };
     Worker worker([&] { result = SendMessage(hwnd, kQuery, 5); });
     // No pumping: the send must not wait for the UI thread.
     ASSERT_TRUE(worker.FinishedWithin(5000));
@@ -99,11 +100,12 @@ TEST(WndSend, SendToADestroyedWindowFailsFast)
 TEST(WndSend, SendToAWindowBeingDestroyedFailsFast)
 {
     struct DyingWnd : TargetWnd {
-        std::atomic<LRESULT> sentDuringDestroy{-1};
+        std::atomic<LRESULT> sentDuringDestroy { -1 };
         bool workerReturned = false;
         const MessageMap* GetMessageMap() const override
         {
-            static const MessageMap kMap(TargetWnd::GetMessageMap(), {OnWm<WM_DESTROY, &DyingWnd::OnDestroy>()});
+            static const MessageMap kMap(
+                TargetWnd::GetMessageMap(), { OnWm<WM_DESTROY, &DyingWnd::OnDestroy>() });
             return &kMap;
         }
         void OnDestroy()
@@ -126,7 +128,7 @@ TEST(WndSend, BlockedSenderIsReleasedWhenItsWindowIsDestroyed)
     ASSERT_TRUE(wnd.Create());
     const HWND hwnd = wnd.GetSafeHwnd();
     CEvent sending;
-    std::atomic<LRESULT> result{-1};
+    std::atomic<LRESULT> result { -1 };
     Worker worker([&] {
         sending.SetEvent();
         result = SendMessage(hwnd, kQuery, 9);
@@ -138,7 +140,7 @@ TEST(WndSend, BlockedSenderIsReleasedWhenItsWindowIsDestroyed)
     ASSERT_TRUE(worker.FinishedWithin(5000));
     EXPECT_EQ(result.load(), 0);
     EXPECT_EQ(wnd.handled.load(), 0);
-    AfxPumpMessage();  // the released request is skipped
+    AfxPumpMessage(); // the released request is skipped
     EXPECT_EQ(wnd.handled.load(), 0);
 }
 
@@ -149,7 +151,7 @@ TEST(WndSend, CrossThreadSendIsServedWhileAMessageBoxIsOpen)
     ASSERT_TRUE(wnd.Create());
     const HWND hwnd = wnd.GetSafeHwnd();
     CEvent start;
-    std::atomic<LRESULT> result{0};
+    std::atomic<LRESULT> result { 0 };
     Worker worker([&] {
         if (WaitForSingleObject(start, 5000) == WAIT_OBJECT_0)
             result = SendMessage(hwnd, kQuery, 4);
@@ -168,7 +170,7 @@ TEST(WndSend, LayoutCallsFromAWorkerRunOnTheUiThread)
 {
     TargetWnd wnd;
     ASSERT_TRUE(wnd.Create());
-    std::atomic<bool> done{false};
+    std::atomic<bool> done { false };
     Worker worker([&] {
         wnd.ShowWindow(SW_SHOWNA);
         wnd.MoveWindow(5, 6, 70, 80);
@@ -212,7 +214,7 @@ TEST(WndTimer, SettingAnIdAgainRestartsItsTimer)
     TargetWnd wnd;
     ASSERT_TRUE(wnd.Create());
     wnd.SetTimer(200, 10);
-    wnd.SetTimer(200, 60000);  // replaces the 10 ms timer
+    wnd.SetTimer(200, 60000); // replaces the 10 ms timer
     wnd.SetTimer(201, 10);
     ASSERT_TRUE(PumpUntil([&] { return wnd.timers.size() >= 3; }));
     for (UINT_PTR id : wnd.timers)
@@ -228,7 +230,7 @@ TEST(WndTimer, TimersEndWithTheirWindow)
     wnd->SetTimer(1, 5);
     wnd->DestroyWindow();
     delete wnd;
-    PumpFor(std::chrono::milliseconds(30));  // a stray WM_TIMER would hit freed memory
+    PumpFor(std::chrono::milliseconds(30)); // a stray WM_TIMER would hit freed memory
     EXPECT_FALSE(KillTimer(hwnd, 1));
 }
 
@@ -237,13 +239,13 @@ TEST(WndTimer, TimersEndWithTheirWindow)
 TEST(WndMessageBox, WorkerBoxRunsOnTheUiThreadAndReturnsTheScriptedAnswer)
 {
     ScopedMessageBoxScript script;
-    std::atomic<DWORD> boxThread{0};
+    std::atomic<DWORD> boxThread { 0 };
     // The condition runs inside the open box, on the thread that shows it.
     MessageBoxScript::PushAnswerWhen(IDNO, [&] {
         boxThread = GetCurrentThreadId();
         return true;
     });
-    std::atomic<int> answer{0};
+    std::atomic<int> answer { 0 };
     DWORD workerId = 0;
     Worker worker([&] {
         workerId = GetCurrentThreadId();
@@ -264,7 +266,7 @@ TEST(WndMessageBox, UiThreadWaitingForAWorkerStillAnswersItsBox)
 {
     ScopedMessageBoxScript script;
     MessageBoxScript::PushAnswer(IDRETRY);
-    std::atomic<int> answer{0};
+    std::atomic<int> answer { 0 };
     Worker worker([&] { answer = AfxMessageBox("Connection Failed", MB_RETRYCANCEL); });
     // The UI thread does not pump: it waits for the worker, which waits for its box.
     ASSERT_TRUE(worker.FinishedWithin(5000));
@@ -289,11 +291,11 @@ TEST(WndMessageBox, UnscriptedBoxesTakeTheirDefaultButton)
 
 TEST(WndEvent, AutoResetEventReleasesOneWait)
 {
-    CEvent event;  // auto-reset, not signalled
+    CEvent event; // auto-reset, not signalled
     EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_TIMEOUT);
     event.SetEvent();
     EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_OBJECT_0);
-    EXPECT_EQ(WaitForSingleObject(event, 10), WAIT_TIMEOUT);  // consumed
+    EXPECT_EQ(WaitForSingleObject(event, 10), WAIT_TIMEOUT); // consumed
     event.SetEvent();
     event.ResetEvent();
     EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_TIMEOUT);
@@ -314,21 +316,21 @@ TEST(WndEvent, ManualResetEventStaysSignalledUntilReset)
 
 TEST(WndEvent, WaitForMultipleObjectsReportsTheLowestSignalledIndex)
 {
-    HANDLE events[3] = {CreateEvent(nullptr, TRUE, FALSE, nullptr), CreateEvent(nullptr, TRUE, FALSE, nullptr),
-        CreateEvent(nullptr, FALSE, FALSE, nullptr)};
+    HANDLE events[3] = { CreateEvent(nullptr, TRUE, FALSE, nullptr),
+        CreateEvent(nullptr, TRUE, FALSE, nullptr), CreateEvent(nullptr, FALSE, FALSE, nullptr) };
     EXPECT_EQ(WaitForMultipleObjects(3, events, FALSE, 5), WAIT_TIMEOUT);
     SetEvent(events[2]);
     SetEvent(events[1]);
     EXPECT_EQ(WaitForMultipleObjects(3, events, FALSE, 0), WAIT_OBJECT_0 + 1);
     ResetEvent(events[1]);
     EXPECT_EQ(WaitForMultipleObjects(3, events, FALSE, 0), WAIT_OBJECT_0 + 2);
-    EXPECT_EQ(WaitForMultipleObjects(3, events, FALSE, 0), WAIT_TIMEOUT);  // index 2 was auto-reset
+    EXPECT_EQ(WaitForMultipleObjects(3, events, FALSE, 0), WAIT_TIMEOUT); // index 2 was auto-reset
     SetEvent(events[0]);
     SetEvent(events[2]);
-    EXPECT_EQ(WaitForMultipleObjects(3, events, TRUE, 0), WAIT_TIMEOUT);  // index 1 is not set
+    EXPECT_EQ(WaitForMultipleObjects(3, events, TRUE, 0), WAIT_TIMEOUT); // index 1 is not set
     SetEvent(events[1]);
     EXPECT_EQ(WaitForMultipleObjects(3, events, TRUE, 0), WAIT_OBJECT_0);
-    EXPECT_EQ(WaitForSingleObject(events[2], 0), WAIT_TIMEOUT);  // consumed by the wait for all
+    EXPECT_EQ(WaitForSingleObject(events[2], 0), WAIT_TIMEOUT); // consumed by the wait for all
     EXPECT_EQ(WaitForMultipleObjects(0, events, FALSE, 0), WAIT_FAILED);
     for (HANDLE e : events)
         CloseHandle(e);
@@ -337,7 +339,7 @@ TEST(WndEvent, WaitForMultipleObjectsReportsTheLowestSignalledIndex)
 TEST(WndEvent, EventWakesAThreadWaitingWithoutTimeLimit)
 {
     CEvent go;
-    std::atomic<DWORD> waited{0};
+    std::atomic<DWORD> waited { 0 };
     Worker worker([&] { waited = WaitForSingleObject(go, INFINITE); });
     EXPECT_FALSE(worker.FinishedWithin(20));
     go.SetEvent();
@@ -351,10 +353,10 @@ TEST(WndLock, CriticalSectionIsRecursiveAndSingleLockReleases)
     {
         CSingleLock outer(&section, TRUE);
         EXPECT_TRUE(outer.IsLocked());
-        CSingleLock inner(&section, TRUE);  // same thread: no deadlock
+        CSingleLock inner(&section, TRUE); // same thread: no deadlock
         EXPECT_TRUE(inner.IsLocked());
     }
-    std::atomic<bool> got{false};
+    std::atomic<bool> got { false };
     Worker worker([&] {
         CSingleLock lock(&section, TRUE);
         got = lock.IsLocked();
@@ -367,7 +369,7 @@ TEST(WndLock, CriticalSectionIsRecursiveAndSingleLockReleases)
 
 struct ProbeContext {
     CEvent started;
-    std::atomic<int> runs{0};
+    std::atomic<int> runs { 0 };
 };
 
 UINT ProbeProc(void* param)
@@ -392,7 +394,7 @@ TEST(WndThread, SuspendedThreadRunsOnlyAfterResume)
     EXPECT_EQ(WaitForSingleObject(thread->m_hThread, 5000), WAIT_OBJECT_0);
     EXPECT_EQ(context.runs.load(), 1);
     EXPECT_EQ(thread->GetExitCode(), 7u);
-    EXPECT_EQ(thread->ResumeThread(), 0xFFFFFFFFu);  // ended
+    EXPECT_EQ(thread->ResumeThread(), 0xFFFFFFFFu); // ended
     delete thread;
 }
 
@@ -401,7 +403,7 @@ TEST(WndThread, NeverResumedThreadIsAbandonedSafely)
     ProbeContext context;
     CWinThread* thread = AfxBeginThread(&ProbeProc, &context, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     ASSERT_NE(thread, nullptr);
-    delete thread;  // the waiting thread leaves without running the function
+    delete thread; // the waiting thread leaves without running the function
     EXPECT_EQ(WaitForSingleObject(context.started, 30), WAIT_TIMEOUT);
     EXPECT_EQ(context.runs.load(), 0);
 }
@@ -410,9 +412,9 @@ class LoopThread : public CWinThread {
 public:
     static std::atomic<int> s_deleted;
     static CEvent s_deletedEvent;
-    std::atomic<int> initCount{0};
-    std::atomic<int> exitCount{0};
-    std::atomic<int> tasks{0};
+    std::atomic<int> initCount { 0 };
+    std::atomic<int> exitCount { 0 };
+    std::atomic<int> tasks { 0 };
 
     ~LoopThread() override
     {
@@ -438,7 +440,7 @@ public:
         return TRUE;
     }
 };
-std::atomic<int> LoopThread::s_deleted{0};
+std::atomic<int> LoopThread::s_deleted { 0 };
 CEvent LoopThread::s_deletedEvent;
 
 TEST(WndThread, ThreadClassRunsItsMessageLoopUntilQuit)
@@ -446,7 +448,7 @@ TEST(WndThread, ThreadClassRunsItsMessageLoopUntilQuit)
     LoopThread* thread = AfxBeginThread<LoopThread>(THREAD_PRIORITY_IDLE, 0, CREATE_SUSPENDED);
     ASSERT_NE(thread, nullptr);
     thread->m_bAutoDelete = FALSE;
-    EXPECT_TRUE(thread->PostThreadMessage(WM_APP + 1, 0, 0));  // queued before the start
+    EXPECT_TRUE(thread->PostThreadMessage(WM_APP + 1, 0, 0)); // queued before the start
     thread->ResumeThread();
     EXPECT_TRUE(PostThreadMessage(thread->m_nThreadID, WM_APP + 1, 0, 0));
     EXPECT_TRUE(thread->PostThreadMessage(WM_QUIT, 0, 0));
@@ -455,7 +457,7 @@ TEST(WndThread, ThreadClassRunsItsMessageLoopUntilQuit)
     EXPECT_EQ(thread->tasks.load(), 2);
     EXPECT_EQ(thread->exitCount.load(), 1);
     EXPECT_EQ(thread->GetExitCode(), 3u);
-    EXPECT_FALSE(thread->PostThreadMessage(WM_APP + 1, 0, 0));  // ended
+    EXPECT_FALSE(thread->PostThreadMessage(WM_APP + 1, 0, 0)); // ended
     delete thread;
 }
 
@@ -477,7 +479,7 @@ TEST(WndThread, EndThreadStopsAtOnceAndAutoDeleteFreesTheObject)
     ASSERT_TRUE(ending->PostThreadMessage(WM_APP + 2, 0, 0));
     ASSERT_EQ(WaitForSingleObject(ending->m_hThread, 5000), WAIT_OBJECT_0);
     EXPECT_EQ(ending->GetExitCode(), 11u);
-    EXPECT_EQ(ending->exitCount.load(), 0);  // AfxEndThread skips ExitInstance
+    EXPECT_EQ(ending->exitCount.load(), 0); // AfxEndThread skips ExitInstance
     delete ending;
 }
 
@@ -486,7 +488,7 @@ TEST(WndThread, SuspendedRunningThreadStopsAtItsNextWait)
     struct Context {
         CEvent tick;
         CEvent passed;
-        std::atomic<bool> stop{false};
+        std::atomic<bool> stop { false };
     } context;
     CWinThread* thread = AfxBeginThread(
         [](void* p) -> UINT {
@@ -503,7 +505,7 @@ TEST(WndThread, SuspendedRunningThreadStopsAtItsNextWait)
     ASSERT_EQ(WaitForSingleObject(context.passed, 5000), WAIT_OBJECT_0);
 
     EXPECT_EQ(thread->SuspendThread(), 0u);
-    context.tick.SetEvent();  // the suspended thread does not come out of its wait
+    context.tick.SetEvent(); // the suspended thread does not come out of its wait
     EXPECT_EQ(WaitForSingleObject(context.passed, 50), WAIT_TIMEOUT);
     context.stop = true;
     EXPECT_EQ(thread->ResumeThread(), 1u);
@@ -512,4 +514,4 @@ TEST(WndThread, SuspendedRunningThreadStopsAtItsNextWait)
     delete thread;
 }
 
-}  // namespace
+} // namespace

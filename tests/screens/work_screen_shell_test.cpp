@@ -61,7 +61,7 @@ protected:
     CUserLabelView* m_label = nullptr;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(WorkScreenTest, AutomaticLogInSetsTheFlagAndHintsEightAndNineFollowTheLogIn)
 {
@@ -90,7 +90,7 @@ TEST_F(WorkScreenTest, ActiveScreenAnswersCommunicationSetupItself)
 TEST_F(WorkScreenTest, ScreensHandTheProgramsCommandsToTheLeftPane)
 {
     CMainFrame* frame = GetMainFrame();
-    for (CView* view : {static_cast<CView*>(m_screen), static_cast<CView*>(m_label)}) {
+    for (CView* view : { static_cast<CView*>(m_screen), static_cast<CView*>(m_label) }) {
         frame->SetActiveView(view);
         FileDialogScript::Reset();
         FileDialogScript::PushCancel();

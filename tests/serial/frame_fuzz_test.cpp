@@ -64,10 +64,12 @@ TEST(FrameFuzzTest, PiecesAndAssemblyStayInBounds)
         }
         const auto count = static_cast<std::uint8_t>(random() % 8);
         const auto number = static_cast<std::uint8_t>(random() % 9);
-        const auto result = assembly.Add(count, number, std::span(frame).first(random() % (frame.size() + 1)));
+        const auto result
+            = assembly.Add(count, number, std::span(frame).first(random() % (frame.size() + 1)));
         EXPECT_LE(assembly.Record().size(), kAssemblySize);
         if (result != RecordAssembly::Result::Refused && count > 0) {
-            EXPECT_GE(assembly.Record().size(), (number - 1u) * kPieceSize) << "a kept piece lies inside the record";
+            EXPECT_GE(assembly.Record().size(), (number - 1u) * kPieceSize)
+                << "a kept piece lies inside the record";
         }
         LinkFrameHeader header;
         LinkFrameHeader::Decode(frame, header);

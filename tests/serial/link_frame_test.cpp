@@ -13,7 +13,7 @@ using scalesim::Hex;
 namespace {
 
 ByteBuffer Frame(std::uint16_t command, std::span<const std::uint8_t> payload, std::uint16_t sequence = 1,
-                 const char* scale = "07")
+    const char* scale = "07")
 {
     LinkFrameHeader h;
     h.scaleId = TwoCharId(scale);
@@ -131,7 +131,8 @@ TEST(LinkFrameTest, ParseRefusesShortFramesAndWrongSums)
     for (std::size_t n = 0; n < frame.size(); ++n) {
         const IoStatus s = ParseLinkFrame(std::span(frame).first(n), parsed);
         EXPECT_FALSE(s.ok()) << "prefix " << n;
-        EXPECT_EQ(s.Code(), n < kMinLinkFrameSize ? IoCode::BadLength : IoCode::BadChecksum) << "prefix " << n;
+        EXPECT_EQ(s.Code(), n < kMinLinkFrameSize ? IoCode::BadLength : IoCode::BadChecksum)
+            << "prefix " << n;
     }
     frame[15] ^= 0x01; // payload byte changed, sum kept
     EXPECT_EQ(ParseLinkFrame(frame, parsed).Code(), IoCode::BadChecksum);
@@ -222,10 +223,12 @@ TEST(LinkPieceTest, PayloadsSplitIntoPiecesOf200)
             ASSERT_TRUE(BuildPiece(whole, k, piece).ok());
             LinkFrame parsed;
             ASSERT_TRUE(ParseLinkFrame(piece, parsed).ok()) << "a fresh sum per piece";
-            EXPECT_EQ(Hex(std::span(piece).first(kLinkHeaderSize)).substr(0, 35), "30 30 30 37 32 30 09 00 03 00 0" + std::to_string(count) + " 0" + std::to_string(k));
+            EXPECT_EQ(Hex(std::span(piece).first(kLinkHeaderSize)).substr(0, 35),
+                "30 30 30 37 32 30 09 00 03 00 0" + std::to_string(count) + " 0" + std::to_string(k));
             EXPECT_EQ(parsed.header.length, c.pieces[k - 1]);
             EXPECT_EQ(parsed.payload.size(), c.pieces[k - 1]);
-            const auto result = assembly.Add(parsed.header.pieceCount, parsed.header.pieceNumber, parsed.payload);
+            const auto result
+                = assembly.Add(parsed.header.pieceCount, parsed.header.pieceNumber, parsed.payload);
             EXPECT_EQ(result, k == count ? RecordAssembly::Result::Whole : RecordAssembly::Result::Partial);
         }
         EXPECT_EQ(Hex(assembly.Record()), Hex(payload));

@@ -37,9 +37,10 @@ protected:
             const LinkReceiver::Event e = m_receiver.Feed(b);
             if (e == LinkReceiver::Event::None)
                 return;
-            Captured c { e, e == LinkReceiver::Event::Frame ? UnstuffFrame(m_receiver.Captured())
-                                                           : ByteBuffer(m_receiver.Captured().begin(),
-                                                                        m_receiver.Captured().end()) };
+            Captured c { e,
+                e == LinkReceiver::Event::Frame
+                    ? UnstuffFrame(m_receiver.Captured())
+                    : ByteBuffer(m_receiver.Captured().begin(), m_receiver.Captured().end()) };
             std::lock_guard<std::mutex> guard(m_lock);
             m_captured.push_back(std::move(c));
             m_changed.notify_all();
@@ -56,7 +57,8 @@ protected:
     bool Next(Captured& out, int timeoutMs = 2000)
     {
         std::unique_lock<std::mutex> guard(m_lock);
-        if (!m_changed.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] { return !m_captured.empty(); }))
+        if (!m_changed.wait_for(
+                guard, std::chrono::milliseconds(timeoutMs), [&] { return !m_captured.empty(); }))
             return false;
         out = std::move(m_captured.front());
         m_captured.pop_front();
@@ -181,7 +183,7 @@ TEST_F(LinkLineTest, RecordFromTheScaleInPiecesIsJoined)
         for (std::uint8_t k = 1; k <= 3; ++k) {
             const std::size_t at = 200u * (k - 1);
             const ByteBuffer part(record.begin() + static_cast<std::ptrdiff_t>(at),
-                                  record.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(at + 200, record.size())));
+                record.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(at + 200, record.size())));
             r.writes.push_back(SerialReply::Frame("07", 0x0005, part, 3, k));
         }
         return r;

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <span>
 #include <cstdio>
+#include <span>
 
 #include "platform/base/file_system.h"
 #include "platform/base/resource.h"
@@ -36,7 +36,7 @@ OSVERSIONINFO Version(DWORD platform, DWORD major, DWORD minor, const char* serv
     return info;
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(FileHelpersTest, MakeDirectoryPathCreatesEveryMissingFolder)
 {

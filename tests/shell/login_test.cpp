@@ -29,7 +29,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(LoginTest, LogOutClearsTheStateAndSendsHintTenWithEmptyText)
 {
@@ -73,7 +73,7 @@ TEST_F(LoginTest, CorrectPasswordLogsInWithoutAdministratorRights)
     EXPECT_EQ(WorkScreen()->m_hints.front().hint, kHintLoggedIn);
     EXPECT_EQ(WorkScreen()->m_hints.front().userId, "kim");
     EXPECT_EQ(pane->m_strItemDbPath, items);
-    EXPECT_EQ(pane->m_categoryTree.GetCount(), 13u);  // 3 groups, 10 entries
+    EXPECT_EQ(pane->m_categoryTree.GetCount(), 13u); // 3 groups, 10 entries
     ASSERT_EQ(FileDialogScript::Records().size(), 1u);
     EXPECT_EQ(FileDialogScript::Records()[0].title, "ItemDB File Open");
     EXPECT_EQ(FileDialogScript::Records()[0].filter, "mdb File(*.mdb)|*.mdb||");
@@ -87,7 +87,7 @@ TEST_F(LoginTest, WrongPasswordFailsAndClearsTheEntries)
     EXPECT_EQ(pane->m_nLoggedIn, 0);
     EXPECT_TRUE(pane->m_strUserId.IsEmpty());
     EXPECT_TRUE(pane->m_strPassword.IsEmpty());
-    EXPECT_EQ(BoxTexts(), std::vector<CString>{"Log-in Failed."});
+    EXPECT_EQ(BoxTexts(), std::vector<CString> { "Log-in Failed." });
     EXPECT_TRUE(FileDialogScript::Records().empty());
 }
 
@@ -97,7 +97,7 @@ TEST_F(LoginTest, QuotesInIdOrPasswordAreRefusedWithoutSqlError)
     EXPECT_EQ(LeftPane()->m_nLoggedIn, 0);
     LogIn("kim", "x' OR 'a'='a");
     EXPECT_EQ(LeftPane()->m_nLoggedIn, 0);
-    EXPECT_EQ(BoxTexts(), (std::vector<CString>{"Log-in Failed.", "Log-in Failed."}));
+    EXPECT_EQ(BoxTexts(), (std::vector<CString> { "Log-in Failed.", "Log-in Failed." }));
 }
 
 TEST_F(LoginTest, LoginSqlQuotesTheTypedValues)
@@ -170,7 +170,7 @@ TEST_F(LoginTest, DifferentPasswordsKeepTheDialogOpen)
         AfxClickDlgButton(dialog, IDCANCEL);
     });
     Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(32771, 0), 0);
-    EXPECT_EQ(BoxTexts(), std::vector<CString>{"Password Error."});
+    EXPECT_EQ(BoxTexts(), std::vector<CString> { "Password Error." });
     EXPECT_EQ(ReadManagerDb("SELECT [mg_pass] FROM [Manager] WHERE [mg_id] = 'kim'"), "secret");
 }
 

@@ -23,16 +23,16 @@
 
 struct HintRecord {
     LPARAM hint = 0;
-    CString text;       // the hint's text argument
-    CString queryName;  // left pane's mailbox edit 1003 during the hint
-    CString userId;     // left pane's mailbox edit 1002 during the hint
+    CString text; // the hint's text argument
+    CString queryName; // left pane's mailbox edit 1003 during the hint
+    CString userId; // left pane's mailbox edit 1002 during the hint
 };
 
 // Records the hints it receives; shared by both stand-ins.
 class RecordingView : public CView {
 public:
     void OnUpdate(CView* sender, LPARAM hint, void* hintObject) override;
-    void OnDraw(CDC*) override {}
+    void OnDraw(CDC*) override { }
     std::vector<HintRecord> m_hints;
 };
 

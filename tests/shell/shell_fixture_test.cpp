@@ -25,14 +25,15 @@ void RecordingView::OnUpdate(CView*, LPARAM hint, void* hintObject)
 
 const CRuntimeClass* FakeKindOfView::GetThisClass()
 {
-    static const CRuntimeClass kClass{kWorkScreenClassName, &AfxCreateObject<FakeKindOfView>, CView::GetThisClass()};
+    static const CRuntimeClass kClass { kWorkScreenClassName, &AfxCreateObject<FakeKindOfView>,
+        CView::GetThisClass() };
     return &kClass;
 }
 
 const CRuntimeClass* FakeUserLabelView::GetThisClass()
 {
-    static const CRuntimeClass kClass{kUserLabelViewClassName, &AfxCreateObject<FakeUserLabelView>,
-        CView::GetThisClass()};
+    static const CRuntimeClass kClass { kUserLabelViewClassName, &AfxCreateObject<FakeUserLabelView>,
+        CView::GetThisClass() };
     return &kClass;
 }
 
@@ -66,7 +67,7 @@ void ShellTest::ShutDown()
 {
     if (CWnd* frame = m_app ? m_app->m_pMainWnd : nullptr) {
         frame->DestroyWindow();
-        AfxRunMessageLoop();  // takes the quit request of the main window
+        AfxRunMessageLoop(); // takes the quit request of the main window
     }
 }
 
@@ -115,8 +116,8 @@ void ShellTest::LogIn(const char* id, const char* password, const char* itemData
     // The request is over when the done message closed the worker's database
     // and was acknowledged.
     ASSERT_TRUE(PumpUntil([&] {
-        return !LeftPane()->m_pManagerWorker->IsDatabaseOpen() &&
-            LeftPane()->m_mailbox.Text(IDC_MAILBOX_NAME) == kMailboxReport;
+        return !LeftPane()->m_pManagerWorker->IsDatabaseOpen()
+            && LeftPane()->m_mailbox.Text(IDC_MAILBOX_NAME) == kMailboxReport;
     }));
 }
 
@@ -143,7 +144,7 @@ bool OpenManagerDb(CGeneralDaoHelper& helper)
     }
 }
 
-}  // namespace
+} // namespace
 
 void ShellTest::ExecuteOnManagerDb(const char* sql)
 {

@@ -8,8 +8,8 @@
 #include "platform/gdi/bitmap_file.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/system_colors.h"
-#include "platform/wnd/keyboard.h"
 #include "platform/wnd/input_seam.h"
+#include "platform/wnd/keyboard.h"
 #include "platform/wnd/window_capture.h"
 #include "shell/view_hints.h"
 #include "tests/shell/shell_fixture.h"
@@ -28,22 +28,24 @@ struct ProvisionedFile {
 };
 
 constexpr ProvisionedFile kProvisioned[] = {
-    {kManagerDatabase, 152},
-    {kScaleInfoDatabase, 208},
-    {kReservationDatabase, 220},
-    {kSampleDatabaseNt, 150},
+    { kManagerDatabase, 152 },
+    { kScaleInfoDatabase, 208 },
+    { kReservationDatabase, 220 },
+    { kSampleDatabaseNt, 150 },
 };
 
 // The frame's client area drawn with all its visible children.
 class FrameShot {
 public:
-    explicit FrameShot(CWnd* frame) : m_frame(frame), m_screenDc(GdiCreateScreenDC())
+    explicit FrameShot(CWnd* frame)
+        : m_frame(frame)
+        , m_screenDc(GdiCreateScreenDC())
     {
         CRect client;
         frame->GetClientRect(&client);
         m_screen.Attach(m_screenDc);
-        m_valid = m_memory.CreateCompatibleDC(&m_screen) &&
-                  m_bitmap.CreateCompatibleBitmap(&m_screen, client.Width(), client.Height());
+        m_valid = m_memory.CreateCompatibleDC(&m_screen)
+            && m_bitmap.CreateCompatibleBitmap(&m_screen, client.Width(), client.Height());
         if (m_valid) {
             m_old = m_memory.SelectObject(&m_bitmap);
             m_valid = AfxPrintWindowTree(frame->GetSafeHwnd(), &m_memory);
@@ -103,7 +105,7 @@ CRect RectInPane(CWnd* pane, const CWnd& child)
     return rect;
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(ShellTest, ProvisioningWritesEachDatabaseFromItsTemplate)
 {
@@ -164,7 +166,7 @@ TEST_F(ShellTest, MainWindowHasTheCautionCaptionAndTrimmedMenu)
     EXPECT_EQ(caption, "Management Program (Caution) '(single  quotation marks)  Don't Use");
     CMenu* menu = Frame()->GetMenu();
     ASSERT_NE(menu, nullptr);
-    const char* expected[] = {"File(&F)", "Item_Option", "Communication Setup", "View(&V)", "Help(&H)"};
+    const char* expected[] = { "File(&F)", "Item_Option", "Communication Setup", "View(&V)", "Help(&H)" };
     ASSERT_EQ(menu->GetMenuItemCount(), 5);
     for (int i = 0; i < 5; ++i) {
         CString text;
@@ -244,12 +246,14 @@ TEST_F(ShellTest, MainWindowScreenshotShowsThePanes)
     // The caption bar's face colour across the top of the left pane, with the
     // administrator's id written on it.
     EXPECT_EQ(shot.Pixel(pane.left + 100, pane.top + 9), RGB(192, 198, 216));
-    EXPECT_GT(shot.CountDifferent(CRect(pane.left, pane.top, pane.left + 60, pane.top + 18), RGB(192, 198, 216)),
+    EXPECT_GT(
+        shot.CountDifferent(CRect(pane.left, pane.top, pane.left + 60, pane.top + 18), RGB(192, 198, 216)),
         10);
     // After the automatic log-in the button is hidden: its place shows the
     // pane's own background.
     const COLORREF background = shot.Pixel(pane.left + 5, pane.top + 60);
-    EXPECT_EQ(shot.CountDifferent(CRect(pane.left + 20, pane.top + 20, pane.left + 150, pane.top + 100), background),
+    EXPECT_EQ(shot.CountDifferent(
+                  CRect(pane.left + 20, pane.top + 20, pane.left + 150, pane.top + 100), background),
         0);
     // The empty tree: visible at (10, 100), reaching 10 pixels past the pane.
     CCalvornView* left = LeftPane();
@@ -261,7 +265,8 @@ TEST_F(ShellTest, MainWindowScreenshotShowsThePanes)
     EXPECT_TRUE(left->m_captionPanel.IsWindowVisible());
     EXPECT_EQ(RectInPane(left, left->m_captionPanel), CRect(0, 0, client.right, 18));
     // Toolbar and status bar are on screen with their texts and images.
-    for (CWnd* bar : {static_cast<CWnd*>(&Frame()->m_wndToolBar), static_cast<CWnd*>(&Frame()->m_wndStatusBar)}) {
+    for (CWnd* bar :
+        { static_cast<CWnd*>(&Frame()->m_wndToolBar), static_cast<CWnd*>(&Frame()->m_wndStatusBar) }) {
         EXPECT_TRUE(bar->IsWindowVisible());
         const CRect area = shot.ToFrame(*bar);
         EXPECT_GT(area.Height(), 10);

@@ -38,7 +38,8 @@ protected:
     {
         CTreeCtrl& tree = LeftPane()->m_categoryTree;
         std::vector<CString> entries;
-        for (HTREEITEM entry = tree.GetChildItem(Find(groupText)); entry; entry = tree.GetNextSiblingItem(entry))
+        for (HTREEITEM entry = tree.GetChildItem(Find(groupText)); entry;
+             entry = tree.GetNextSiblingItem(entry))
             entries.push_back(tree.GetItemText(entry));
         return entries;
     }
@@ -53,31 +54,33 @@ struct ExpectedHint {
 };
 
 constexpr ExpectedHint kExpected[] = {
-    {"Item", 1, "Item_Read"},
-    {"Ingredient", 2, "Add_Read"},
-    {"Preset", 3, "Pre_Read"},
-    {"Advertisement", 4, "Adv_Read"},
-    {"Land Addition", 19, "Land_Add_Read"},
-    {"Scale Total Result", 12, "Scale_Result_All_Read"},
-    {"Item Total Result", 13, "Scale_Result_Item_All_Read"},
-    {"Item Day Result", 14, "Scale_Result_Item_Day_Read"},
-    {"One Day Result", 15, "Scale_Result_Day_Read"},
-    {"Scale Info", 5, "Scale_Info_Read"},
-    {"Scale Info2", 18, "Scale_Root_Info_Read"},
-    {"Scale Reg", 6, "Scale_Reg_Read"},
+    { "Item", 1, "Item_Read" },
+    { "Ingredient", 2, "Add_Read" },
+    { "Preset", 3, "Pre_Read" },
+    { "Advertisement", 4, "Adv_Read" },
+    { "Land Addition", 19, "Land_Add_Read" },
+    { "Scale Total Result", 12, "Scale_Result_All_Read" },
+    { "Item Total Result", 13, "Scale_Result_Item_All_Read" },
+    { "Item Day Result", 14, "Scale_Result_Item_Day_Read" },
+    { "One Day Result", 15, "Scale_Result_Day_Read" },
+    { "Scale Info", 5, "Scale_Info_Read" },
+    { "Scale Info2", 18, "Scale_Root_Info_Read" },
+    { "Scale Reg", 6, "Scale_Reg_Read" },
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(TreeHintTest, OpeningAnItemDatabaseSendsHintElevenAndFillsTheTree)
 {
     CCalvornView* pane = LeftPane();
-    EXPECT_EQ(pane->m_categoryTree.GetCount(), 15u);  // the administrator's 3 groups, 12 entries
+    EXPECT_EQ(pane->m_categoryTree.GetCount(), 15u); // the administrator's 3 groups, 12 entries
     EXPECT_EQ(EntriesOf("Item Catalogue"),
-        (std::vector<CString>{"Item", "Ingredient", "Preset", "Advertisement", "Land Addition"}));
+        (std::vector<CString> { "Item", "Ingredient", "Preset", "Advertisement", "Land Addition" }));
     EXPECT_EQ(EntriesOf("Result Catalogue"),
-        (std::vector<CString>{"Scale Total Result", "Item Total Result", "Item Day Result", "One Day Result"}));
-    EXPECT_EQ(EntriesOf("Scale Management"), (std::vector<CString>{"Scale Info", "Scale Info2", "Scale Reg"}));
+        (std::vector<CString> {
+            "Scale Total Result", "Item Total Result", "Item Day Result", "One Day Result" }));
+    EXPECT_EQ(
+        EntriesOf("Scale Management"), (std::vector<CString> { "Scale Info", "Scale Info2", "Scale Reg" }));
     EXPECT_EQ(Find("Management"), nullptr);
     EXPECT_EQ(Find("User-label"), nullptr);
 
@@ -97,7 +100,8 @@ TEST_F(TreeHintTest, EachEntrySendsItsHintAndQueryName)
         HTREEITEM item = Find(expected.entry);
         ASSERT_NE(item, nullptr);
         ASSERT_TRUE(LeftPane()->m_categoryTree.SelectItem(item));
-        for (RecordingView* view : {static_cast<RecordingView*>(WorkScreen()), static_cast<RecordingView*>(LabelView())}) {
+        for (RecordingView* view :
+            { static_cast<RecordingView*>(WorkScreen()), static_cast<RecordingView*>(LabelView()) }) {
             ASSERT_EQ(view->m_hints.size(), 1u);
             const HintRecord& record = view->m_hints[0];
             EXPECT_EQ(record.hint, expected.hint);
@@ -124,7 +128,7 @@ TEST_F(TreeHintTest, OtherManagersSeeOneScaleEntry)
     ExecuteOnManagerDb("INSERT INTO [Manager] VALUES('kim', 'secret', 7)");
     LogOut();
     LogIn("kim", "secret", m_items);
-    EXPECT_EQ(EntriesOf("Scale Management"), std::vector<CString>{"Scale Info"});
+    EXPECT_EQ(EntriesOf("Scale Management"), std::vector<CString> { "Scale Info" });
     EXPECT_EQ(LeftPane()->m_categoryTree.GetCount(), 13u);
 }
 

@@ -19,7 +19,10 @@ void PutU16(Bytes& out, std::uint16_t v)
     out.push_back(static_cast<std::uint8_t>(v >> 8));
 }
 
-std::uint16_t U16At(const Bytes& b, std::size_t at) { return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8); }
+std::uint16_t U16At(const Bytes& b, std::size_t at)
+{
+    return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
+}
 
 template <typename Pred>
 bool WaitUntil(std::mutex& lock, std::condition_variable& changed, int timeoutMs, Pred ready)
@@ -41,7 +44,10 @@ Bytes TcpReply::Packet(std::uint16_t command, const Bytes& payload)
     return out;
 }
 
-TcpReply TcpReply::Ack() { return { { Packet(0x0101) } }; }
+TcpReply TcpReply::Ack()
+{
+    return { { Packet(0x0101) } };
+}
 
 TcpReply TcpReply::Nak(std::uint16_t code)
 {
@@ -50,9 +56,18 @@ TcpReply TcpReply::Nak(std::uint16_t code)
     return { { Packet(0x0100, payload) } };
 }
 
-TcpReply TcpReply::Data(const Bytes& payload) { return { { Packet(0x0005, payload) } }; }
-TcpReply TcpReply::EndOfData() { return { { Packet(0x0600) } }; }
-TcpReply TcpReply::Silence() { return {}; }
+TcpReply TcpReply::Data(const Bytes& payload)
+{
+    return { { Packet(0x0005, payload) } };
+}
+TcpReply TcpReply::EndOfData()
+{
+    return { { Packet(0x0600) } };
+}
+TcpReply TcpReply::Silence()
+{
+    return {};
+}
 
 TcpReply TcpReply::Merged(const std::vector<Bytes>& packets)
 {
@@ -71,11 +86,17 @@ TcpReply TcpReply::Split(const Bytes& bytes, std::size_t at)
     return r;
 }
 
-TcpReply AckEverything(const TcpPacket&, std::size_t) { return TcpReply::Ack(); }
+TcpReply AckEverything(const TcpPacket&, std::size_t)
+{
+    return TcpReply::Ack();
+}
 
 // ---- TCP scale ---------------------------------------------------------------
 
-TcpScale::~TcpScale() { Stop(); }
+TcpScale::~TcpScale()
+{
+    Stop();
+}
 
 bool TcpScale::Start(TcpScript script, Greeting greeting)
 {
@@ -162,11 +183,13 @@ void TcpScale::Converse(CSocket& connection)
         pending.insert(pending.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(got));
         {
             std::lock_guard<std::mutex> guard(m_lock);
-            m_receivedBytes.insert(m_receivedBytes.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(got));
+            m_receivedBytes.insert(
+                m_receivedBytes.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(got));
         }
         while (open && pending.size() >= 4 && pending.size() >= 4u + U16At(pending, 2)) {
             const std::size_t length = 4u + U16At(pending, 2);
-            TcpPacket packet { U16At(pending, 0), Bytes(pending.begin() + 4, pending.begin() + static_cast<std::ptrdiff_t>(length)) };
+            TcpPacket packet { U16At(pending, 0),
+                Bytes(pending.begin() + 4, pending.begin() + static_cast<std::ptrdiff_t>(length)) };
             pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(length));
             std::size_t index;
             {
@@ -289,12 +312,21 @@ std::uint32_t Sum32(const Bytes& bytes, std::size_t count)
     return sum;
 }
 
-std::string Id(const std::string& id) { return id.size() >= 2 ? id.substr(0, 2) : "0" + (id.empty() ? "0" : id); }
+std::string Id(const std::string& id)
+{
+    return id.size() >= 2 ? id.substr(0, 2) : "0" + (id.empty() ? "0" : id);
+}
 
 } // namespace
 
-SerialReply SerialReply::Silence() { return {}; }
-SerialReply SerialReply::Raw(Bytes bytes) { return { { std::move(bytes) } }; }
+SerialReply SerialReply::Silence()
+{
+    return {};
+}
+SerialReply SerialReply::Raw(Bytes bytes)
+{
+    return { { std::move(bytes) } };
+}
 
 SerialReply SerialReply::JoinReply(const SerialFrame& join, char version)
 {
@@ -312,7 +344,7 @@ SerialReply SerialReply::JoinReply(const SerialFrame& join, char version)
 }
 
 Bytes SerialReply::Frame(const std::string& scaleId, std::uint16_t command, const Bytes& payload,
-                         std::uint8_t pieceCount, std::uint8_t pieceNumber, bool badSum)
+    std::uint8_t pieceCount, std::uint8_t pieceNumber, bool badSum)
 {
     const std::string id = Id(scaleId);
     Bytes frame { static_cast<std::uint8_t>(id[0]), static_cast<std::uint8_t>(id[1]), '0', '0', '2', '0' };
@@ -328,7 +360,10 @@ Bytes SerialReply::Frame(const std::string& scaleId, std::uint16_t command, cons
     return Stuff(frame);
 }
 
-SerialReply SerialReply::Ack(const std::string& scaleId) { return { { Frame(scaleId, 0x0101, {}) } }; }
+SerialReply SerialReply::Ack(const std::string& scaleId)
+{
+    return { { Frame(scaleId, 0x0101, {}) } };
+}
 
 SerialReply SerialReply::Nak(const std::string& scaleId, std::uint16_t code)
 {
@@ -337,8 +372,8 @@ SerialReply SerialReply::Nak(const std::string& scaleId, std::uint16_t code)
     return { { Frame(scaleId, 0x0100, payload) } };
 }
 
-SerialReply SerialReply::Data(const std::string& scaleId, const Bytes& payload, std::uint8_t pieceCount,
-                              std::uint8_t pieceNumber)
+SerialReply SerialReply::Data(
+    const std::string& scaleId, const Bytes& payload, std::uint8_t pieceCount, std::uint8_t pieceNumber)
 {
     return { { Frame(scaleId, 0x0005, payload, pieceCount, pieceNumber) } };
 }
@@ -350,7 +385,10 @@ SerialReply JoinAndAckEverything(const SerialFrame& frame, std::size_t)
 
 // ---- serial scale ------------------------------------------------------------
 
-SerialScale::~SerialScale() { Stop(); }
+SerialScale::~SerialScale()
+{
+    Stop();
+}
 
 bool SerialScale::Start(SerialScript script)
 {
@@ -384,7 +422,8 @@ void SerialScale::Serve()
             return;
         {
             std::lock_guard<std::mutex> guard(m_lock);
-            m_receivedBytes.insert(m_receivedBytes.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(got));
+            m_receivedBytes.insert(
+                m_receivedBytes.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(got));
         }
         m_changed.notify_all();
         for (std::size_t i = 0; i < got; ++i)
@@ -430,7 +469,8 @@ void SerialScale::Decode(std::uint8_t byte)
         const Bytes& b = f.bytes;
         if (b.size() >= 18) {
             const std::size_t body = b.size() - 4;
-            const std::uint32_t sent = b[body] | b[body + 1] << 8 | b[body + 2] << 16 | static_cast<std::uint32_t>(b[body + 3]) << 24;
+            const std::uint32_t sent = b[body] | b[body + 1] << 8 | b[body + 2] << 16
+                | static_cast<std::uint32_t>(b[body + 3]) << 24;
             f.sumOk = sent == Sum32(b, body);
             f.scaleId = std::string(b.begin() + 2, b.begin() + 4);
             f.sequence = U16At(b, 6);
@@ -458,7 +498,10 @@ void SerialScale::Finish(SerialFrame frame)
         m_line.Write(w, 1000);
 }
 
-bool SerialScale::SendNow(const Bytes& bytes) { return m_line.Write(bytes, 1000).ok(); }
+bool SerialScale::SendNow(const Bytes& bytes)
+{
+    return m_line.Write(bytes, 1000).ok();
+}
 
 std::vector<SerialFrame> SerialScale::Received() const
 {

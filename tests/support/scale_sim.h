@@ -36,7 +36,7 @@ struct TcpPacket {
 struct TcpReply {
     std::vector<Bytes> writes; // each goes out in its own send
     bool holdAfterFirst = false; // writes after the first wait for Release()
-    bool close = false;        // the scale closes the connection afterwards
+    bool close = false; // the scale closes the connection afterwards
 
     static Bytes Packet(std::uint16_t command, const Bytes& payload = {});
     static TcpReply Ack();
@@ -108,8 +108,8 @@ private:
 // ---- serial ------------------------------------------------------------------
 
 struct SerialFrame {
-    bool join = false;  // a join frame (STX ... ETX, 14 bytes), sent as is
-    Bytes bytes;        // join: as sent; link: unstuffed header, payload and sum
+    bool join = false; // a join frame (STX ... ETX, 14 bytes), sent as is
+    Bytes bytes; // join: as sent; link: unstuffed header, payload and sum
     bool sumOk = false; // link frames: the u32 sum matched
     std::string scaleId;
     std::uint16_t sequence = 0;
@@ -129,11 +129,11 @@ struct SerialReply {
     static SerialReply JoinReply(const SerialFrame& join, char version = '2');
     // A link frame from the scale, stuffed and delimited; badSum spoils its sum.
     static Bytes Frame(const std::string& scaleId, std::uint16_t command, const Bytes& payload,
-                       std::uint8_t pieceCount = 0, std::uint8_t pieceNumber = 0, bool badSum = false);
+        std::uint8_t pieceCount = 0, std::uint8_t pieceNumber = 0, bool badSum = false);
     static SerialReply Ack(const std::string& scaleId);
     static SerialReply Nak(const std::string& scaleId, std::uint16_t code);
     static SerialReply Data(const std::string& scaleId, const Bytes& payload, std::uint8_t pieceCount = 0,
-                            std::uint8_t pieceNumber = 0);
+        std::uint8_t pieceNumber = 0);
 };
 
 using SerialScript = std::function<SerialReply(const SerialFrame&, std::size_t index)>;

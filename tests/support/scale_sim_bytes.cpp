@@ -59,6 +59,9 @@ std::string Hex(std::span<const std::uint8_t> bytes)
     return out;
 }
 
-std::vector<std::uint8_t> BytesOf(std::string_view text) { return { text.begin(), text.end() }; }
+std::vector<std::uint8_t> BytesOf(std::string_view text)
+{
+    return { text.begin(), text.end() };
+}
 
 } // namespace scalesim

@@ -21,9 +21,11 @@ std::string MakeTempFolder()
     return pattern;
 }
 
-}  // namespace
+} // namespace
 
-TempDataRoot::TempDataRoot() : m_root(MakeTempFolder()), m_previous(AfxGetDataRoot())
+TempDataRoot::TempDataRoot()
+    : m_root(MakeTempFolder())
+    , m_previous(AfxGetDataRoot())
 {
     AfxSetDataRoot(m_root);
 }
@@ -38,7 +40,10 @@ TempDataRoot::~TempDataRoot()
     fs::remove_all(m_root, ec);
 }
 
-std::string TempDataRoot::Native(std::string_view windowsPath) const { return MapWindowsPath(windowsPath); }
+std::string TempDataRoot::Native(std::string_view windowsPath) const
+{
+    return MapWindowsPath(windowsPath);
+}
 
 std::string TempDataRoot::ReadAll(std::string_view path)
 {

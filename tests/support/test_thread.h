@@ -10,7 +10,8 @@
 
 class TestThread {
 public:
-    explicit TestThread(std::function<void()> fn) : m_fn(std::move(fn))
+    explicit TestThread(std::function<void()> fn)
+        : m_fn(std::move(fn))
     {
         m_thread = AfxBeginThread(&TestThread::Proc, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
         m_thread->m_bAutoDelete = FALSE;

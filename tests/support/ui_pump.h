@@ -9,8 +9,8 @@
 #include "platform/wnd/msgbox.h"
 
 // Pumps the UI thread until done() holds; false when the deadline passes first.
-inline bool PumpUntil(const std::function<bool()>& done,
-    std::chrono::milliseconds deadline = std::chrono::milliseconds(5000))
+inline bool PumpUntil(
+    const std::function<bool()>& done, std::chrono::milliseconds deadline = std::chrono::milliseconds(5000))
 {
     return AfxPumpUntil(done, static_cast<DWORD>(deadline.count())) != FALSE;
 }

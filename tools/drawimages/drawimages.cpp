@@ -96,82 +96,90 @@ struct Icon {
 };
 
 const Icon kIcons[] = {
-    {159, "login", [](QPainter& p) {
-         Door(p);
-         Arrow(p, QPointF(1, 16), QPointF(17, 16), QColor(40, 170, 40));
-     }},
-    {161, "logout", [](QPainter& p) {
-         Door(p);
-         Arrow(p, QPointF(17, 16), QPointF(1, 16), QColor(210, 50, 40));
-     }},
-    {162, "cancel", [](QPainter& p) {
-         p.setPen(QPen(Qt::black, 1.5));
-         p.setBrush(QColor(210, 40, 40));
-         p.drawEllipse(QPointF(16, 16), 14, 14);
-         p.setPen(QPen(Qt::white, 4.5, Qt::SolidLine, Qt::RoundCap));
-         p.drawLine(QPointF(10, 10), QPointF(22, 22));
-         p.drawLine(QPointF(22, 10), QPointF(10, 22));
-     }},
-    {163, "ok", [](QPainter& p) {
-         QPainterPath tick;
-         tick.moveTo(3, 17);
-         tick.lineTo(9, 11);
-         tick.lineTo(13, 16);
-         tick.lineTo(25, 3);
-         tick.lineTo(30, 8);
-         tick.lineTo(13, 28);
-         tick.closeSubpath();
-         p.setPen(QPen(Qt::black, 1.5));
-         p.setBrush(QColor(40, 170, 40));
-         p.drawPath(tick);
-     }},
-    {170, "select", [](QPainter& p) {
-         Sheet(p);
-         Badge(p, QColor(50, 100, 210));
-         p.setPen(QPen(Qt::white, 2.5));
-         p.drawLine(QPointF(18, 23), QPointF(27, 23));
-         p.drawLine(QPointF(24, 19.5), QPointF(27.5, 23));
-         p.drawLine(QPointF(24, 26.5), QPointF(27.5, 23));
-     }},
-    {171, "remove", [](QPainter& p) {
-         Sheet(p);
-         Badge(p, QColor(210, 40, 40));
-         p.setPen(QPen(Qt::white, 3));
-         p.drawLine(QPointF(18, 23), QPointF(28, 23));
-     }},
-    {178, "update", [](QPainter& p) {
-         p.setBrush(Qt::NoBrush);
-         p.setPen(QPen(Qt::black, 7, Qt::SolidLine, Qt::FlatCap));
-         p.drawArc(QRectF(5, 5, 22, 22), 30 * 16, 140 * 16);
-         p.drawArc(QRectF(5, 5, 22, 22), 210 * 16, 140 * 16);
-         p.setPen(QPen(QColor(50, 110, 220), 4, Qt::SolidLine, Qt::FlatCap));
-         p.drawArc(QRectF(5, 5, 22, 22), 32 * 16, 136 * 16);
-         p.drawArc(QRectF(5, 5, 22, 22), 212 * 16, 136 * 16);
-         p.setPen(QPen(Qt::black, 1.2));
-         p.setBrush(QColor(50, 110, 220));
-         p.drawPolygon(QPolygonF({QPointF(2, 15), QPointF(10, 15), QPointF(6, 21)}));
-         p.drawPolygon(QPolygonF({QPointF(30, 17), QPointF(22, 17), QPointF(26, 11)}));
-     }},
-    {181, "insert", [](QPainter& p) {
-         Sheet(p);
-         Badge(p, QColor(40, 170, 40));
-         p.setPen(QPen(Qt::white, 3));
-         p.drawLine(QPointF(18, 23), QPointF(28, 23));
-         p.drawLine(QPointF(23, 18), QPointF(23, 28));
-     }},
+    { 159, "login",
+        [](QPainter& p) {
+            Door(p);
+            Arrow(p, QPointF(1, 16), QPointF(17, 16), QColor(40, 170, 40));
+        } },
+    { 161, "logout",
+        [](QPainter& p) {
+            Door(p);
+            Arrow(p, QPointF(17, 16), QPointF(1, 16), QColor(210, 50, 40));
+        } },
+    { 162, "cancel",
+        [](QPainter& p) {
+            p.setPen(QPen(Qt::black, 1.5));
+            p.setBrush(QColor(210, 40, 40));
+            p.drawEllipse(QPointF(16, 16), 14, 14);
+            p.setPen(QPen(Qt::white, 4.5, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(10, 10), QPointF(22, 22));
+            p.drawLine(QPointF(22, 10), QPointF(10, 22));
+        } },
+    { 163, "ok",
+        [](QPainter& p) {
+            QPainterPath tick;
+            tick.moveTo(3, 17);
+            tick.lineTo(9, 11);
+            tick.lineTo(13, 16);
+            tick.lineTo(25, 3);
+            tick.lineTo(30, 8);
+            tick.lineTo(13, 28);
+            tick.closeSubpath();
+            p.setPen(QPen(Qt::black, 1.5));
+            p.setBrush(QColor(40, 170, 40));
+            p.drawPath(tick);
+        } },
+    { 170, "select",
+        [](QPainter& p) {
+            Sheet(p);
+            Badge(p, QColor(50, 100, 210));
+            p.setPen(QPen(Qt::white, 2.5));
+            p.drawLine(QPointF(18, 23), QPointF(27, 23));
+            p.drawLine(QPointF(24, 19.5), QPointF(27.5, 23));
+            p.drawLine(QPointF(24, 26.5), QPointF(27.5, 23));
+        } },
+    { 171, "remove",
+        [](QPainter& p) {
+            Sheet(p);
+            Badge(p, QColor(210, 40, 40));
+            p.setPen(QPen(Qt::white, 3));
+            p.drawLine(QPointF(18, 23), QPointF(28, 23));
+        } },
+    { 178, "update",
+        [](QPainter& p) {
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(Qt::black, 7, Qt::SolidLine, Qt::FlatCap));
+            p.drawArc(QRectF(5, 5, 22, 22), 30 * 16, 140 * 16);
+            p.drawArc(QRectF(5, 5, 22, 22), 210 * 16, 140 * 16);
+            p.setPen(QPen(QColor(50, 110, 220), 4, Qt::SolidLine, Qt::FlatCap));
+            p.drawArc(QRectF(5, 5, 22, 22), 32 * 16, 136 * 16);
+            p.drawArc(QRectF(5, 5, 22, 22), 212 * 16, 136 * 16);
+            p.setPen(QPen(Qt::black, 1.2));
+            p.setBrush(QColor(50, 110, 220));
+            p.drawPolygon(QPolygonF({ QPointF(2, 15), QPointF(10, 15), QPointF(6, 21) }));
+            p.drawPolygon(QPolygonF({ QPointF(30, 17), QPointF(22, 17), QPointF(26, 11) }));
+        } },
+    { 181, "insert",
+        [](QPainter& p) {
+            Sheet(p);
+            Badge(p, QColor(40, 170, 40));
+            p.setPen(QPen(Qt::white, 3));
+            p.drawLine(QPointF(18, 23), QPointF(28, 23));
+            p.drawLine(QPointF(23, 18), QPointF(23, 28));
+        } },
 };
 
 // The 16-colour palette the lamp strip keeps to.
 QColor Vga(int index)
 {
-    static const QRgb kPalette[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
-                                      0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
-                                      0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+    static const QRgb kPalette[16] = { 0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080,
+        0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF };
     return QColor::fromRgb(kPalette[index]);
 }
 
 // Eight lamps (rows): lit colour, resting colour. Column 0 lit, 1 resting, 2 off.
-constexpr int kLamps[8][2] = {{10, 2}, {9, 1}, {11, 3}, {12, 4}, {14, 6}, {10, 2}, {9, 1}, {15, 7}};
+constexpr int kLamps[8][2]
+    = { { 10, 2 }, { 9, 1 }, { 11, 3 }, { 12, 4 }, { 14, 6 }, { 10, 2 }, { 9, 1 }, { 15, 7 } };
 
 QImage LampStrip()
 {
@@ -182,7 +190,9 @@ QImage LampStrip()
     for (int row = 0; row < 8; ++row)
         for (int column = 0; column < 3; ++column) {
             const QRect cell(column * 32, row * 32, 32, 32);
-            const QColor body = column == 0 ? Vga(kLamps[row][0]) : column == 1 ? Vga(kLamps[row][1]) : Vga(8);
+            const QColor body = column == 0 ? Vga(kLamps[row][0])
+                : column == 1               ? Vga(kLamps[row][1])
+                                            : Vga(8);
             p.setPen(Qt::NoPen);
             p.setBrush(Vga(0));
             p.drawEllipse(cell.adjusted(3, 3, -4, -4));
@@ -197,9 +207,11 @@ QImage LampStrip()
                 p.setBrush(Vga(0));
                 const int cx = cell.center().x(), cy = cell.center().y();
                 if (row != 6)
-                    p.drawPolygon(QPolygon({QPoint(cx - 2, cy - 5), QPoint(cx + 4, cy), QPoint(cx - 2, cy + 5)}));
+                    p.drawPolygon(
+                        QPolygon({ QPoint(cx - 2, cy - 5), QPoint(cx + 4, cy), QPoint(cx - 2, cy + 5) }));
                 if (row != 5)
-                    p.drawPolygon(QPolygon({QPoint(cx + 2, cy - 5), QPoint(cx - 4, cy), QPoint(cx + 2, cy + 5)}));
+                    p.drawPolygon(
+                        QPolygon({ QPoint(cx + 2, cy - 5), QPoint(cx - 4, cy), QPoint(cx + 2, cy + 5) }));
             }
         }
     p.end();
@@ -211,7 +223,7 @@ QImage LampStrip()
     }());
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

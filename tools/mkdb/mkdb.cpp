@@ -22,7 +22,7 @@ std::vector<std::string> SplitStatements(const std::string& script)
 {
     std::vector<std::string> out;
     std::string current;
-    char closer = 0;  // the quote or bracket being read, 0 outside
+    char closer = 0; // the quote or bracket being read, 0 outside
     for (std::size_t i = 0; i < script.size(); ++i) {
         const char c = script[i];
         if (closer) {
@@ -49,7 +49,7 @@ std::vector<std::string> SplitStatements(const std::string& script)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -76,7 +76,7 @@ int main(int argc, char** argv)
                     db.Execute(statement.c_str());
                 } catch (CException* e) {
                     std::fprintf(stderr, "mkdb: %s: %s\n  in: %s\n", argv[i], e->GetErrorText().GetString(),
-                                 statement.c_str());
+                        statement.c_str());
                     e->Delete();
                     return 1;
                 }
