@@ -3,7 +3,8 @@
 # when any is missing.
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libsqlcipher-dev
-          libfreexl-dev libgtest-dev fonts-nanum fonts-dejavu-core)
+          libfreexl-dev libgsf-1-dev libgtest-dev fonts-nanum fonts-dejavu-core
+          sqlcipher poppler-utils python3-xlrd)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
