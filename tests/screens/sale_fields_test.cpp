@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ethernet/sale_fields.h"
+#include "screens/sale_fields.h"
 
 namespace {
 

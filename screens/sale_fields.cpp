@@ -1,4 +1,4 @@
-#include "ethernet/sale_fields.h"
+#include "screens/sale_fields.h"
 
 #include "ethernet/record_values.h"
 
