@@ -70,11 +70,14 @@ UINT CDbRequestWorker::WorkerThreadProc(void* param)
         worker->m_wake.acquire();
         if (worker->m_stop.load())
             break;
+        worker->m_bServing.store(true);
+        worker->m_nPendingWakes.fetch_sub(1);
         try {
             worker->HandleRequest();
         } catch (CException* e) {
             e->Delete();
         } catch (...) { }
+        worker->m_bServing.store(false);
         if (worker->m_stop.load())
             break;
     }
@@ -183,7 +186,7 @@ BOOL CDbRequestWorker::WaitForReport()
 {
     m_nReportFlag.store(0);
     for (;;) {
-        m_wake.acquire();
+        Wait();
         if (m_stop.load())
             return FALSE;
         CMailboxDlg* mailbox = m_pMailbox.load();
@@ -207,7 +210,7 @@ void CDbRequestWorker::WaitForDoneReport()
     // wake-up stays for the main loop; the edit is only read, so no write of
     // the next request can be lost ("Report" left in it names no request).
     m_nReportFlag.store(0);
-    m_wake.acquire();
+    Wait();
     CMailboxDlg* mailbox = m_pMailbox.load();
     if (!m_stop.load() && mailbox && mailbox->Text(IDC_MAILBOX_NAME) == kMailboxReport)
         m_nReportFlag.store(1);
@@ -248,4 +251,10 @@ void CDbRequestWorker::InsertRead(const CString& requestName, const CString& sql
         target->SplitUserLabelRowText(row);
     else if (IsOneOf(requestName, { "Scale_Information_Insert_read", "Scale_Root_Information_Insert_read" }))
         target->SplitScaleInfoRowText(row);
+}
+
+void CDbRequestWorker::Wait()
+{
+    m_wake.acquire();
+    m_nPendingWakes.fetch_sub(1);
 }

@@ -58,7 +58,16 @@ public:
 
     // Wakes the worker: a request is in the mailbox, or "Report" answers a reply.
     // Each call counts once (no two wake-ups merge).
-    void SetEvent() { m_wake.release(); }
+    void SetEvent()
+    {
+        m_nPendingWakes.fetch_add(1);
+        m_wake.release();
+    }
+
+    // TRUE from the owner's SetEvent for a request until the worker has
+    // finished it (rows sent and the done message acknowledged): the worker's
+    // database and the owner's mailbox are then in use. Owner's thread.
+    BOOL IsRequestInFlight() const { return m_bServing.load() || m_nPendingWakes.load() > 0 ? TRUE : FALSE; }
 
     // Runs the statement in the mailbox (name 1003, SQL 1002, both emptied) on the
     // calling (owner's) thread, closes the database, then writes the name back
@@ -94,6 +103,8 @@ private:
     BOOL Reply(UINT message, const CString* text);
     CString HeaderRow(const QueryResult& result) const;
     BOOL StopsAfterFirstRow() const;
+    // Waits for the next SetEvent.
+    void Wait();
 
     const WorkerProtocol m_protocol;
     std::atomic<CWnd*> m_pOwner { nullptr };
@@ -101,6 +112,8 @@ private:
     std::atomic<CInsertReadTarget*> m_pInsertTarget { nullptr };
     std::counting_semaphore<> m_wake { 0 }; // the worker's event, counting each SetEvent
     std::atomic<bool> m_stop { false };
+    std::atomic<int> m_nPendingWakes { 0 }; // SetEvent calls not yet taken by the thread
+    std::atomic<bool> m_bServing { false }; // the thread is inside a request
     std::atomic<int> m_nReportFlag { 0 };
     CWinThread* m_pThread = nullptr;
 

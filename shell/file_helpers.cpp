@@ -20,6 +20,14 @@ BOOL IsFolder(const CString& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? TRUE : FALSE;
 }
 
+constexpr const char* kProgramDatabases[] = {
+    "C:\\Windows\\system\\Manager\\Manager.mdb",
+    "C:\\Windows\\system\\Manager\\Manager_ScaleInfo.mdb",
+    "C:\\Windows\\system\\Manager\\Reservation_Store.mdb",
+    "C:\\Windows\\system\\Manager\\Server_Store.mdb",
+    "C:\\Zuvar\\ResultData\\Result_Sum.mdb",
+};
+
 } // namespace
 
 BOOL MakeDirectoryPath(CString path)
@@ -98,4 +106,24 @@ CString GetLogTimeText()
     text.Format(
         "%4d/%2d/%2d:%2dH-%2dM", now.GetYear(), now.GetMonth(), now.GetDay(), now.GetHour(), now.GetMinute());
     return text;
+}
+
+BOOL IsProgramDatabase(const CString& path)
+{
+    if (path.IsEmpty())
+        return FALSE;
+    for (const char* database : kProgramDatabases)
+        if (IsSameFile(path, database))
+            return TRUE;
+    return FALSE;
+}
+
+BOOL RefuseProgramDatabase(const CString& path)
+{
+    if (!IsProgramDatabase(path))
+        return FALSE;
+    CString text;
+    text.Format(kProgramDatabaseRefusedText, path.GetString());
+    AfxMessageBox(text, MB_OK | MB_ICONSTOP);
+    return TRUE;
 }

@@ -25,6 +25,19 @@ BOOL WriteResourceFile(UINT resourceId, CString path);
 // is left as it is. FALSE when the file could not be opened or written.
 BOOL ProvisionDatabaseFile(UINT resourceId, CString path);
 
+// TRUE when path names one of the program's own databases (Manager.mdb,
+// Manager_ScaleInfo.mdb, Reservation_Store.mdb and Server_Store.mdb of the
+// data folder, and the result summary Result_Sum.mdb), whatever the spelling
+// of the path: a file written from a template must never replace them.
+BOOL IsProgramDatabase(const CString& path);
+
+// When path is one of the program's own databases, shows
+// kProgramDatabaseRefusedText with the path (stop icon) and returns TRUE;
+// else returns FALSE and shows nothing. Callers stop before touching the file.
+BOOL RefuseProgramDatabase(const CString& path);
+inline constexpr const char* kProgramDatabaseRefusedText
+    = "%s\nis a database of the program itself and cannot be replaced.\nChoose another file name.";
+
 // The local time as "%4d/%2d/%2d:%2dH-%2dM" (year, month, day, hour, minute).
 CString GetLogTimeText();
 

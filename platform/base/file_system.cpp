@@ -8,6 +8,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 #include <dirent.h>
 
@@ -180,6 +181,51 @@ BOOL CopyFile(LPCTSTR existingPath, LPCTSTR newPath, BOOL failIfExists)
     if (copyError != 0 || closeError != 0)
         return SetLastErrorFromErrno(copyError != 0 ? copyError : closeError);
     return TRUE;
+}
+
+namespace {
+
+bool SameEntry(const std::string& first, const std::string& second)
+{
+    struct stat a { };
+    struct stat b { };
+    return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev
+        && a.st_ino == b.st_ino;
+}
+
+// Folder and name of a native path ("." for a bare name).
+std::pair<std::string, std::string> SplitNative(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return { ".", path };
+    return { slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1) };
+}
+
+} // namespace
+
+BOOL IsSameFile(LPCTSTR first, LPCTSTR second)
+{
+    const std::string a = Native(first);
+    const std::string b = Native(second);
+    if (a.empty() || b.empty())
+        return FALSE;
+    if (SameEntry(a, b))
+        return TRUE;
+    struct stat st { };
+    if (::stat(a.c_str(), &st) == 0 && ::stat(b.c_str(), &st) == 0)
+        return FALSE; // two existing, different entries
+    const auto [folderA, nameA] = SplitNative(a);
+    const auto [folderB, nameB] = SplitNative(b);
+    if (nameA.empty() || nameA.size() != nameB.size() || !SameEntry(folderA, folderB))
+        return FALSE;
+    return std::equal(nameA.begin(), nameA.end(), nameB.begin(),
+               [](char x, char y) {
+                   return std::tolower(static_cast<unsigned char>(x))
+                       == std::tolower(static_cast<unsigned char>(y));
+               })
+        ? TRUE
+        : FALSE;
 }
 
 BOOL MoveFile(LPCTSTR existingPath, LPCTSTR newPath)

@@ -45,6 +45,11 @@ BOOL CopyFile(LPCTSTR existingPath, LPCTSTR newPath, BOOL failIfExists);
 // Renames a file or folder; fails when the target exists.
 BOOL MoveFile(LPCTSTR existingPath, LPCTSTR newPath);
 
+// TRUE when both paths name one file: the same entry on disk when both
+// exist (links and "." or ".." steps included), else the same name, ASCII case
+// ignored, in one existing folder. FALSE when either cannot be mapped.
+BOOL IsSameFile(LPCTSTR first, LPCTSTR second);
+
 // Replaces path's content with bytes so that readers see the old file or the
 // new one, never a part: writes a temporary file beside it and renames it over
 // the path. On failure the old file is untouched, the temporary file is removed,

@@ -141,3 +141,51 @@ TEST(WindowsVersionTest, NamesFollowThePlatformAndVersion)
     EXPECT_EQ(WindowsVersionName(Version(3, 5, 1)), "");
     EXPECT_EQ(GetWindowsVersionName(), "Whistler");
 }
+
+TEST_F(FileHelpersTest, ProgramDatabasesAreRecognisedHoweverTheyAreSpelled)
+{
+    ASSERT_TRUE(MakeDirectoryPath("C:\\Windows\\system\\Manager"));
+    ASSERT_TRUE(MakeDirectoryPath("C:\\Zuvar\\ResultData"));
+    TempDataRoot::WriteAll(m_root.Native("C:\\Windows\\system\\Manager\\Manager.mdb"), "m");
+    const std::string manager = m_root.Native("C:\\Windows\\system\\Manager\\Manager.mdb");
+    const std::string folder = m_root.Native("C:\\Windows\\system\\Manager");
+    struct Case {
+        std::string path;
+        bool program;
+    };
+    const Case cases[] = {
+        { "C:\\Windows\\system\\Manager\\Manager.mdb", true },
+        { "c:\\WINDOWS\\System\\manager\\MANAGER.MDB", true },
+        { manager, true },
+        { folder + "/../Manager/./Manager.mdb", true },
+        // Missing files, named in any case.
+        { folder + "/Manager_ScaleInfo.mdb", true },
+        { folder + "/reservation_store.MDB", true },
+        { folder + "/Server_Store.mdb", true },
+        { m_root.Native("C:\\zuvar\\resultdata") + "/Result_Sum.mdb", true },
+        { "C:\\Zuvar\\ResultData\\RESULT_SUM.mdb", true },
+        // Other files of the same folders, and item databases elsewhere.
+        { folder + "/Manager.mdb.bak", false },
+        { folder + "/Default_Value_vexo.bin", false },
+        { "C:\\Manager.mdb", false },
+        { "C:\\Zuvar\\Result_Sum.mdb", false },
+        { "", false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(IsProgramDatabase(c.path.c_str()), c.program ? TRUE : FALSE);
+    }
+}
+
+TEST_F(FileHelpersTest, ProgramDatabaseIsRefusedWithAMessage)
+{
+    ASSERT_TRUE(MakeDirectoryPath("C:\\Windows\\system\\Manager"));
+    EXPECT_FALSE(RefuseProgramDatabase("C:\\store.mdb"));
+    EXPECT_EQ(MessageBoxScript::Count(), 0u);
+    EXPECT_TRUE(RefuseProgramDatabase("C:\\Windows\\system\\Manager\\Manager.mdb"));
+    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_EQ(MessageBoxScript::Records()[0].text,
+        "C:\\Windows\\system\\Manager\\Manager.mdb\nis a database of the program itself and cannot be "
+        "replaced.\nChoose another file name.");
+    EXPECT_EQ(MessageBoxScript::Records()[0].type & 0xF0u, static_cast<UINT>(MB_ICONSTOP));
+}
