@@ -14,6 +14,7 @@
 #include "controls/xp_button.h"
 #include "controls_test_util.h"
 #include "platform/base/resource_script.h"
+#include "platform/gdi/bitmap_file.h"
 
 namespace {
 

@@ -9,7 +9,8 @@
 #include "db/reservation_dao_helper.h"
 #include "db/sql_text.h"
 #include "platform/dao/dao_exception.h"
-#include "tests/db/db_test_util.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/ui_pump.h"
 
 namespace {
 
@@ -79,8 +80,8 @@ protected:
         setup.Execute("INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('3', '배', 'Kim')");
     }
 
-    StoreFolder m_folder;
-    ScriptedBoxes m_boxes;
+    TempFolder m_folder;
+    ScopedMessageBoxScript m_boxes;
     std::string m_path;
 };
 

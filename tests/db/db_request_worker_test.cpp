@@ -10,7 +10,8 @@
 #include "platform/wnd/app.h"
 #include "platform/wnd/sync.h"
 #include "platform/wnd/wnd.h"
-#include "tests/db/db_test_util.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/ui_pump.h"
 
 namespace {
 
@@ -126,8 +127,8 @@ protected:
         return out;
     }
 
-    StoreFolder m_folder;
-    ScriptedBoxes m_boxes;
+    TempFolder m_folder;
+    ScopedMessageBoxScript m_boxes;
     std::string m_items;
     std::string m_managers;
 };

@@ -7,7 +7,8 @@
 #include "platform/dao/dao_database.h"
 #include "platform/dao/dao_exception.h"
 #include "platform/dao/dao_recordset.h"
-#include "tests/db/db_test_util.h"
+#include "tests/support/store_password.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -128,7 +129,7 @@ protected:
         return m_store.FromTemplate(id, std::to_string(id) + ".mdb");
     }
 
-    void Open(UINT id) { m_db.Open(WriteTemplate(id).c_str(), FALSE, FALSE, ";PWD=quendrav"); }
+    void Open(UINT id) { m_db.Open(WriteTemplate(id).c_str(), FALSE, FALSE, kStoreConnect); }
 
     std::vector<std::vector<std::string>> Rows(const std::string& sql)
     {
@@ -223,7 +224,7 @@ protected:
         }
     }
 
-    StoreFolder m_store;
+    TempFolder m_store;
     CDaoDatabase m_db;
 };
 
@@ -298,7 +299,7 @@ TEST_F(TemplateTest, TemplatesKeepJetRulesAndOpenOnlyWithThePassword)
         }
         EXPECT_EQ(code, 3031) << connect;
     }
-    m_db.Open(path.c_str(), FALSE, FALSE, ";PWD=quendrav");
+    m_db.Open(path.c_str(), FALSE, FALSE, kStoreConnect);
     m_db.Execute("INSERT INTO [UserLabel]([file_num], [barcode form], [mg_id]) VALUES('-1', '2', 'Kim')");
     EXPECT_EQ(Rows("SELECT [barcode form], [ID] FROM [UserLabel] WHERE [mg_id] = 'KIM' AND [file_num] = '-1' "
                    "ORDER BY [ID] DESC"),

@@ -2,9 +2,11 @@
 
 #include "ethernet/scale_records.h"
 #include "platform/base/exception.h"
+#include "platform/dao/dao_database.h"
 #include "platform/dao/dao_recordset.h"
-#include "tests/db/db_test_util.h"
 #include "tests/support/scale_sim_bytes.h"
+#include "tests/support/store_password.h"
+#include "tests/support/temp_folder.h"
 
 // Records built from rows, parsed back into INSERT statements and run on a
 // store database written from the item template: the rows read back hold what
@@ -18,7 +20,7 @@ class RecordsStoreTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_db.Open(m_folder.FromTemplate(150, "items.mdb").c_str(), FALSE, FALSE, ";PWD=quendrav");
+        m_db.Open(m_folder.FromTemplate(150, "items.mdb").c_str(), FALSE, FALSE, kStoreConnect);
         ASSERT_TRUE(m_db.IsOpen());
     }
     void TearDown() override { m_db.Close(); }
@@ -58,7 +60,7 @@ protected:
         return out;
     }
 
-    StoreFolder m_folder;
+    TempFolder m_folder;
     CDaoDatabase m_db;
 };
 

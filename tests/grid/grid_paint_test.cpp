@@ -1,6 +1,7 @@
 // Geometry with explicit sizes, scroll bars, and the pixels that matter.
 
 #include "grid_window_fixture.h"
+#include "tests/support/pixels.h"
 
 namespace {
 
@@ -98,34 +99,21 @@ TEST_F(GridWindowTest, AutoSizeKeepsHiddenColumnsHidden)
 }
 
 // Renders the grid as it paints into a bitmap of its client size.
-class GridPixels {
+class GridPixels : public Canvas {
 public:
     explicit GridPixels(CGridCtrl& grid)
+        : Canvas(ClientOf(grid).Width(), ClientOf(grid).Height())
     {
-        CRect client;
-        grid.GetClientRect(client);
-        m_screen.Attach(GdiCreateScreenDC());
-        m_dc.CreateCompatibleDC(&m_screen);
-        m_bitmap.CreateCompatibleBitmap(&m_screen, client.Width(), client.Height());
-        m_old = m_dc.SelectObject(&m_bitmap);
-        grid.OnDraw(&m_dc);
-    }
-    ~GridPixels() { m_dc.SelectObject(m_old); }
-    COLORREF At(int x, int y) const { return m_dc.GetPixel(x, y); }
-    bool AnyIn(const CRect& r, COLORREF colour) const
-    {
-        for (int y = r.top; y <= r.bottom; ++y)
-            for (int x = r.left; x <= r.right; ++x)
-                if (At(x, y) == colour)
-                    return true;
-        return false;
+        grid.OnDraw(&Dc());
     }
 
 private:
-    CDC m_screen;
-    CDC m_dc;
-    CBitmap m_bitmap;
-    CBitmap* m_old = nullptr;
+    static CRect ClientOf(CGridCtrl& grid)
+    {
+        CRect client;
+        grid.GetClientRect(client);
+        return client;
+    }
 };
 
 TEST_F(GridWindowTest, PaintShowsSelectionFocusFrameAndFixedEdges)
@@ -162,8 +150,8 @@ TEST_F(GridWindowTest, PaintDrawsTheSortArrowInTheSortColumnHeading)
     grid.SetSortColumn(1);
     GridPixels pixels(grid);
     const COLORREF shadow = GetSysColor(COLOR_3DSHADOW);
-    EXPECT_TRUE(pixels.AnyIn(CRect(52, 2, 127, 27), shadow));
-    EXPECT_FALSE(pixels.AnyIn(CRect(132, 2, 207, 27), shadow));
+    EXPECT_TRUE(pixels.Has(shadow, CRect(52, 2, 128, 28)));
+    EXPECT_FALSE(pixels.Has(shadow, CRect(132, 2, 208, 28)));
 }
 
 TEST_F(GridWindowTest, WindowPaintGoesThroughTheOffscreenBufferToTheScreen)
@@ -174,20 +162,11 @@ TEST_F(GridWindowTest, WindowPaintGoesThroughTheOffscreenBufferToTheScreen)
     grid.SetSelectedRange(3, 3, 3, 3);
     for (BOOL buffered : { TRUE, FALSE }) {
         grid.SetDoubleBuffering(buffered);
-        CRect client;
-        grid.GetClientRect(client);
-        CDC screen;
-        screen.Attach(GdiCreateScreenDC());
-        CDC dc;
-        dc.CreateCompatibleDC(&screen);
-        CBitmap bitmap;
-        bitmap.CreateCompatibleBitmap(&screen, client.Width() + kScrollBarSize, client.Height());
-        CBitmap* old = dc.SelectObject(&bitmap);
-        ASSERT_TRUE(PrintWindow(grid.GetSafeHwnd(), &dc));
-        EXPECT_EQ(dc.GetPixel(175, 70), GetSysColor(COLOR_HIGHLIGHT)) << buffered;
-        EXPECT_EQ(dc.GetPixel(25, 105), GetSysColor(COLOR_3DFACE)) << buffered;
-        EXPECT_EQ(dc.GetPixel(350, 50), GetSysColor(COLOR_3DSHADOW)) << buffered;
-        dc.SelectObject(old);
+        Snapshot shot(grid);
+        ASSERT_TRUE(shot.Ok());
+        EXPECT_EQ(shot.At(175, 70), GetSysColor(COLOR_HIGHLIGHT)) << buffered;
+        EXPECT_EQ(shot.At(25, 105), GetSysColor(COLOR_3DFACE)) << buffered;
+        EXPECT_EQ(shot.At(350, 50), GetSysColor(COLOR_3DSHADOW)) << buffered;
     }
 }
 

@@ -16,7 +16,7 @@ protected:
     {
         m_path = m_folder.File("store.mdb");
         CDaoDatabase db;
-        db.Create(m_path.c_str(), kTestLocale);
+        db.Create(m_path.c_str(), kStoreLocaleConnect);
         db.Execute("CREATE TABLE [Item] ([ID] COUNTER, [item_num] TEXT(50), [item_name] TEXT(30), "
                    "[barcode form] TEXT(50), [mg_id] TEXT(50), [memo] MEMO, [corner_code] LONG, "
                    "CONSTRAINT [PrimaryKey] PRIMARY KEY ([ID]))");
@@ -47,24 +47,24 @@ TEST_F(DaoDatabaseTest, OpenFailsAtOpenForMissingEmptyForeignAndWronglyKeyedFile
     CDaoDatabase db;
     CString text;
     EXPECT_EQ(
-        DaoErrorOf([&] { db.Open(m_folder.File("none.mdb").c_str(), FALSE, FALSE, kTestConnect); }, &text),
+        DaoErrorOf([&] { db.Open(m_folder.File("none.mdb").c_str(), FALSE, FALSE, kStoreConnect); }, &text),
         3024);
     EXPECT_NE(text.Find("none.mdb"), -1);
 
     WriteText(m_folder.File("empty.mdb"), "");
     EXPECT_EQ(
-        DaoErrorOf([&] { db.Open(m_folder.File("empty.mdb").c_str(), FALSE, FALSE, kTestConnect); }), 3343);
+        DaoErrorOf([&] { db.Open(m_folder.File("empty.mdb").c_str(), FALSE, FALSE, kStoreConnect); }), 3343);
 
     WriteText(m_folder.File("notes.mdb"), "item_num,item_name\r\n1,apple\r\n");
     EXPECT_EQ(
-        DaoErrorOf([&] { db.Open(m_folder.File("notes.mdb").c_str(), FALSE, FALSE, kTestConnect); }), 3343);
+        DaoErrorOf([&] { db.Open(m_folder.File("notes.mdb").c_str(), FALSE, FALSE, kStoreConnect); }), 3343);
 
     EXPECT_EQ(DaoErrorOf([&] { db.Open(m_path.c_str(), FALSE, FALSE, ";PWD=wrong"); }, &text), 3031);
     EXPECT_EQ(text, "Not a valid password.");
     EXPECT_EQ(DaoErrorOf([&] { db.Open(m_path.c_str()); }), 3031);
     EXPECT_FALSE(db.IsOpen());
 
-    EXPECT_EQ(DaoErrorOf([&] { db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect); }), 0);
+    EXPECT_EQ(DaoErrorOf([&] { db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect); }), 0);
     EXPECT_TRUE(db.IsOpen());
     EXPECT_EQ(db.GetName(), m_path.c_str());
 }
@@ -72,7 +72,7 @@ TEST_F(DaoDatabaseTest, OpenFailsAtOpenForMissingEmptyForeignAndWronglyKeyedFile
 TEST_F(DaoDatabaseTest, ExecuteRunsExactlyOneStatementAndRefusesASelect)
 {
     CDaoDatabase db;
-    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
     CString text;
     EXPECT_EQ(DaoErrorOf([&] { db.Execute("SELECT * FROM [Item]"); }, &text), 3065);
     EXPECT_EQ(text, "Cannot execute a select query.");
@@ -92,7 +92,7 @@ TEST_F(DaoDatabaseTest, ExecuteRunsExactlyOneStatementAndRefusesASelect)
 TEST_F(DaoDatabaseTest, TextComparesWithoutCaseAndUniqueIndexesHoldAcrossCase)
 {
     CDaoDatabase db;
-    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
     db.Execute("INSERT INTO [Item]([item_num], [mg_id]) VALUES('A1', 'vexo')");
     db.Execute("INSERT INTO [Item]([item_num], [mg_id]) VALUES('a2', 'Kim')");
     EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item] WHERE [mg_id] = 'VEXO'"),
@@ -112,7 +112,7 @@ TEST_F(DaoDatabaseTest, TextComparesWithoutCaseAndUniqueIndexesHoldAcrossCase)
 TEST_F(DaoDatabaseTest, AutonumberNeverReusesTheNumberOfADeletedTopRow)
 {
     CDaoDatabase db;
-    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
     for (const char* key : { "1", "2", "3" })
         db.Execute(CString::Formatted("INSERT INTO [Item]([item_num]) VALUES('%s')", key));
     db.Execute("DELETE FROM [Item] WHERE [ID] = 3");
@@ -126,7 +126,7 @@ TEST_F(DaoDatabaseTest, AutonumberNeverReusesTheNumberOfADeletedTopRow)
 TEST_F(DaoDatabaseTest, TextSizesAreEnforcedOnInsertAndUpdate)
 {
     CDaoDatabase db;
-    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
     const std::string thirty(30, 'x');
     db.Execute(("INSERT INTO [Item]([item_num], [item_name]) VALUES('1', '" + thirty + "')").c_str());
     CString text;
@@ -157,7 +157,7 @@ TEST_F(DaoDatabaseTest, TextSizesAreEnforcedOnInsertAndUpdate)
 TEST_F(DaoDatabaseTest, BracketedNamesWithBlanksAndQuotedValuesRoundTrip)
 {
     CDaoDatabase db;
-    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
     db.Execute("INSERT INTO [Item]([item_num], [barcode form], [item_name]) VALUES('1', '3', 'O''Brien''s "
                "\"best\"')");
     EXPECT_EQ(Column(db, "SELECT [barcode form] FROM [Item]"), std::vector<std::string> { "3" });
@@ -172,7 +172,7 @@ TEST_F(DaoDatabaseTest, BracketedNamesWithBlanksAndQuotedValuesRoundTrip)
 TEST_F(DaoDatabaseTest, RecordsetReadsTypesAndNavigatesLikeDao)
 {
     CDaoDatabase db;
-    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
     db.Execute("INSERT INTO [Item]([item_num], [corner_code]) VALUES('1', '7')");
     db.Execute("INSERT INTO [Item]([item_num]) VALUES('2')");
     db.Execute("INSERT INTO [Item]([item_num]) VALUES('3')");
@@ -230,7 +230,7 @@ TEST_F(DaoDatabaseTest, RecordsetReadsTypesAndNavigatesLikeDao)
 TEST_F(DaoDatabaseTest, DataDefinitionTakesTheJetFormsAndRefusesOthers)
 {
     CDaoDatabase db;
-    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
     db.Execute("ALTER TABLE [Item] ADD COLUMN [reservation_num] TEXT(5)");
     db.Execute("create index [reservation_num] on [Item] ([reservation_num] DESC)");
     // Index names are per table, as in Jet.
@@ -258,7 +258,7 @@ TEST_F(DaoDatabaseTest, ClosedDatabaseRefusesWork)
     EXPECT_EQ(DaoErrorOf([&] { rs.Open(AFX_DAO_USE_DEFAULT_TYPE, "SELECT * FROM [Item]"); }), 3420);
     CDaoRecordset orphan;
     EXPECT_EQ(DaoErrorOf([&] { orphan.Open(AFX_DAO_USE_DEFAULT_TYPE, "SELECT * FROM [Item]"); }), 3420);
-    EXPECT_EQ(DaoErrorOf([&] { db.Create(m_path.c_str(), kTestLocale); }), 3204);
+    EXPECT_EQ(DaoErrorOf([&] { db.Create(m_path.c_str(), kStoreLocaleConnect); }), 3204);
 }
 
 TEST_F(DaoDatabaseTest, ReopeningTheSameFileReusesItsKeyedConnection)
@@ -267,7 +267,7 @@ TEST_F(DaoDatabaseTest, ReopeningTheSameFileReusesItsKeyedConnection)
     CDaoDatabase::TEST_ResetCounters();
     CDaoDatabase db;
     for (int i = 0; i < 3; ++i) {
-        db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+        db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
         db.Execute(CString::Formatted("INSERT INTO [Item]([item_num]) VALUES('%d')", i));
         db.Close();
     }
@@ -280,8 +280,8 @@ TEST_F(DaoDatabaseTest, ReopeningTheSameFileReusesItsKeyedConnection)
     EXPECT_EQ(DaoErrorOf([&] { db.Open(m_path.c_str(), FALSE, FALSE, ";PWD=other"); }), 3031);
     // Two objects open at once get a connection each.
     CDaoDatabase a, b;
-    a.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
-    b.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    a.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
+    b.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
     EXPECT_EQ(Column(b, "SELECT [item_num] FROM [Item]").size(), 3u);
 }
 
@@ -291,7 +291,7 @@ TEST_F(DaoDatabaseTest, AReplacedOrRewrittenFileIsNeverReadThroughAStaleConnecti
     const std::string otherPath = m_folder.File("other.mdb");
     {
         CDaoDatabase other;
-        other.Create(otherPath.c_str(), kTestLocale);
+        other.Create(otherPath.c_str(), kStoreLocaleConnect);
         other.Execute("CREATE TABLE [Item] ([ID] COUNTER, [item_num] TEXT(50), CONSTRAINT [PrimaryKey] "
                       "PRIMARY KEY ([ID]))");
         other.Execute("INSERT INTO [Item]([item_num]) VALUES('other')");
@@ -299,13 +299,13 @@ TEST_F(DaoDatabaseTest, AReplacedOrRewrittenFileIsNeverReadThroughAStaleConnecti
     const std::vector<char> pristine = ReadBytes(m_path); // the empty database, same salt
 
     CDaoDatabase db;
-    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
     db.Execute("INSERT INTO [Item]([item_num]) VALUES('mine')");
     db.Close();
 
     // Rewritten in place with its own earlier bytes: same inode and salt.
     RewriteInPlace(m_path, pristine);
-    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
     EXPECT_TRUE(Column(db, "SELECT [item_num] FROM [Item]").empty());
     db.Execute("INSERT INTO [Item]([item_num]) VALUES('again')");
     db.Close();
@@ -313,7 +313,7 @@ TEST_F(DaoDatabaseTest, AReplacedOrRewrittenFileIsNeverReadThroughAStaleConnecti
     // Rewritten in place with another database: same inode, other salt.
     CDaoDatabase::TEST_ResetCounters();
     RewriteInPlace(m_path, ReadBytes(otherPath));
-    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
     EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item]"), std::vector<std::string> { "other" });
     db.Close();
     EXPECT_EQ(CDaoDatabase::TEST_GetCounters().keyedOpens, 1);
@@ -325,20 +325,20 @@ TEST_F(DaoDatabaseTest, AReplacedOrRewrittenFileIsNeverReadThroughAStaleConnecti
         out.write(pristine.data(), static_cast<std::streamsize>(pristine.size()));
     }
     ASSERT_EQ(std::rename(replacement.c_str(), m_path.c_str()), 0);
-    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
     EXPECT_TRUE(Column(db, "SELECT [item_num] FROM [Item]").empty());
     EXPECT_EQ(CDaoDatabase::TEST_GetCounters().keyedOpens, 2);
 
     // Emptied: fails at open although a connection was cached.
     db.Close();
     RewriteInPlace(m_path, {});
-    EXPECT_EQ(DaoErrorOf([&] { db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect); }), 3343);
+    EXPECT_EQ(DaoErrorOf([&] { db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect); }), 3343);
 }
 
 TEST_F(DaoDatabaseTest, InjectedFaultsHitTheNthStatementOnly)
 {
     CDaoDatabase db;
-    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
     CDaoDatabase::TEST_InjectFault(DaoFault::Locked, 2);
     EXPECT_EQ(DaoErrorOf([&] { db.Execute("INSERT INTO [Item]([item_num]) VALUES('1')"); }), 0);
     EXPECT_EQ(DaoErrorOf([&] { db.Execute("INSERT INTO [Item]([item_num]) VALUES('2')"); }), 3260);
@@ -368,7 +368,7 @@ TEST_F(DaoDatabaseTest, ConcurrentUsersOfOneFileEachSeeWholeResults)
             CDaoDatabase db;
             for (int i = 0; i < kRounds; ++i) {
                 try {
-                    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+                    db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
                     db.Execute(CString::Formatted("INSERT INTO [Item]([item_num]) VALUES('%d-%d')", t, i));
                     CDaoRecordset rs(&db);
                     rs.Open(AFX_DAO_USE_DEFAULT_TYPE,
@@ -388,7 +388,7 @@ TEST_F(DaoDatabaseTest, ConcurrentUsersOfOneFileEachSeeWholeResults)
         t.join();
     EXPECT_EQ(failures.load(), 0);
     CDaoDatabase db;
-    db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+    db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
     EXPECT_EQ(Column(db, "SELECT [ID] FROM [Item]").size(), static_cast<std::size_t>(kThreads * kRounds));
 }
 
@@ -398,7 +398,7 @@ TEST_F(DaoDatabaseTest, TheSqlcipherToolOpensTheFileWithThePasswordAlone)
         GTEST_SKIP() << "sqlcipher command line tool not installed";
     {
         CDaoDatabase db;
-        db.Open(m_path.c_str(), FALSE, FALSE, kTestConnect);
+        db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
         db.Execute("INSERT INTO [Item]([item_num]) VALUES('cli')");
     }
     CDaoDatabase::TEST_DropConnectionCache();

@@ -1,44 +1,17 @@
 #pragma once
-// Shared helpers of the DAO stand-in tests: a temporary folder and keyed files.
+// Helpers of the DAO stand-in tests: engine errors and whole-file bytes.
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "platform/base/exception.h"
 #include "platform/dao/dao_database.h"
 #include "platform/dao/dao_exception.h"
-
-inline constexpr const char* kTestConnect = ";PWD=quendrav";
-inline constexpr const char* kTestLocale = ";LANGID=0x0409;CP=1252;COUNTRY=0;pwd=quendrav";
-
-// A fresh folder under the system temp folder, removed with its files.
-class TempFolder {
-public:
-    TempFolder()
-    {
-        // Random names keep test processes that run at once apart.
-        std::random_device random;
-        do {
-            m_path = std::filesystem::temp_directory_path()
-                / ("calvorn_dao_" + std::to_string(random()) + "_" + std::to_string(random()));
-        } while (!std::filesystem::create_directories(m_path));
-    }
-    ~TempFolder()
-    {
-        CDaoDatabase::TEST_DropConnectionCache();
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path;
-};
+#include "tests/support/store_password.h"
+#include "tests/support/temp_folder.h"
 
 // Engine error number of the CDaoException that action throws, 0 when none.
 template <typename Action> long DaoErrorOf(Action action, CString* text = nullptr)

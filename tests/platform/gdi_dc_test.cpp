@@ -3,14 +3,14 @@
 #include "platform/base/version.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/system_colors.h"
-#include "tests/platform/gdi_test_util.h"
+#include "tests/support/pixels.h"
 
 namespace {
 
 TEST(GdiDcState, SaveAndRestoreReturnEverySavedAttribute)
 {
     Canvas canvas(10, 10);
-    CDC& dc = canvas.dc();
+    CDC& dc = canvas.Dc();
     CPen red(PS_SOLID, 1, RGB(255, 0, 0));
     CFont font;
     font.CreatePointFont(90, "Verdana");
@@ -41,7 +41,7 @@ TEST(GdiDcState, SaveAndRestoreReturnEverySavedAttribute)
 TEST(GdiDcState, RestoreNeverUnderflows)
 {
     Canvas canvas(2, 2);
-    CDC& dc = canvas.dc();
+    CDC& dc = canvas.Dc();
     EXPECT_FALSE(dc.RestoreDC(-1));
     EXPECT_FALSE(dc.RestoreDC(1));
     EXPECT_FALSE(dc.RestoreDC(0));
@@ -59,7 +59,7 @@ TEST(GdiDcState, RestoreNeverUnderflows)
 TEST(GdiDcState, SelectObjectReturnsThePreviousObject)
 {
     Canvas canvas(2, 2);
-    CDC& dc = canvas.dc();
+    CDC& dc = canvas.Dc();
     CBrush blue(RGB(0, 0, 255));
     CBrush* old = dc.SelectObject(&blue);
     ASSERT_NE(old, nullptr);
@@ -78,17 +78,17 @@ TEST(GdiDcState, DeletedAndStaleHandlesAreRefused)
     {
         CPen pen(PS_SOLID, 1, RGB(9, 9, 9));
         handle = pen.m_hObject;
-        canvas.dc().SelectObject(&pen);
+        canvas.Dc().SelectObject(&pen);
     } // deleted while selected: the DC keeps drawing with it
     EXPECT_EQ(GetObjectType(handle), 0u);
-    EXPECT_EQ(canvas.dc().SelectObject(handle), nullptr);
-    EXPECT_TRUE(canvas.dc().LineTo(2, 0));
+    EXPECT_EQ(canvas.Dc().SelectObject(handle), nullptr);
+    EXPECT_TRUE(canvas.Dc().LineTo(2, 0));
     EXPECT_EQ(canvas.At(0, 0), RGB(9, 9, 9));
     EXPECT_FALSE(DeleteObject(handle));
     EXPECT_TRUE(DeleteObject(GetStockObject(BLACK_PEN))) << "stock objects ignore deletion";
     EXPECT_EQ(GetObjectType(GetStockObject(BLACK_PEN)), OBJ_PEN);
     CDC dead;
-    EXPECT_FALSE(dead.Attach(reinterpret_cast<HDC>(reinterpret_cast<std::intptr_t>(canvas.dc().m_hDC) + 8)));
+    EXPECT_FALSE(dead.Attach(reinterpret_cast<HDC>(reinterpret_cast<std::intptr_t>(canvas.Dc().m_hDC) + 8)));
 }
 
 TEST(GdiDcState, FromHandleGivesTheOwnerOrALastingWrapper)
@@ -103,13 +103,13 @@ TEST(GdiDcState, FromHandleGivesTheOwnerOrALastingWrapper)
     EXPECT_TRUE(stock->GetLogBrush(&record));
     EXPECT_EQ(record.lbColor, RGB(128, 128, 128));
     Canvas canvas(1, 1);
-    EXPECT_EQ(CDC::FromHandle(canvas.dc().m_hDC), &canvas.dc());
+    EXPECT_EQ(CDC::FromHandle(canvas.Dc().m_hDC), &canvas.Dc());
 }
 
 TEST(GdiMapping, WindowAndViewportOriginsShiftLogicalCoordinates)
 {
     Canvas canvas(20, 20);
-    CDC& dc = canvas.dc();
+    CDC& dc = canvas.Dc();
     dc.SetWindowOrg(10, 5);
     dc.SetViewportOrg(2, 3);
     POINT p { 10, 5 };
@@ -130,7 +130,7 @@ TEST(GdiMapping, WindowAndViewportOriginsShiftLogicalCoordinates)
 TEST(GdiMapping, AnisotropicExtentsScaleAndRound)
 {
     Canvas canvas(100, 100);
-    CDC& dc = canvas.dc();
+    CDC& dc = canvas.Dc();
     dc.SetMapMode(MM_ANISOTROPIC);
     dc.SetWindowExt(1000, 1000);
     dc.SetViewportExt(100, 50);
@@ -150,7 +150,7 @@ TEST(GdiMapping, AnisotropicExtentsScaleAndRound)
 TEST(GdiMapping, MetricModeHasYGoingUp)
 {
     Canvas canvas(10, 10);
-    CDC& dc = canvas.dc();
+    CDC& dc = canvas.Dc();
     dc.SetMapMode(MM_LOENGLISH);
     POINT p { 100, 100 }; // one inch
     dc.LPtoDP(&p);
@@ -160,7 +160,7 @@ TEST(GdiMapping, MetricModeHasYGoingUp)
 TEST(GdiClip, RegionsAndRectanglesCombine)
 {
     Canvas canvas(10, 10);
-    CDC& dc = canvas.dc();
+    CDC& dc = canvas.Dc();
     CRgn round;
     round.CreateRoundRectRgn(0, 0, 10, 10, 6, 6);
     EXPECT_FALSE(round.PtInRegion(0, 0)) << "corner cut";

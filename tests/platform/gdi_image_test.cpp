@@ -4,7 +4,7 @@
 #include "platform/gdi/icon.h"
 #include "platform/gdi/image_list.h"
 #include "platform/gdi/system_colors.h"
-#include "tests/platform/gdi_test_util.h"
+#include "tests/support/pixels.h"
 
 namespace {
 
@@ -54,14 +54,14 @@ TEST(GdiIcon, InfoRoundTripKeepsSizeImageAndMask)
     DeleteObject(info.hbmColor);
     ASSERT_NE(copy, nullptr);
     Canvas canvas(6, 6, RGB(0, 90, 0));
-    ASSERT_TRUE(canvas.dc().DrawIcon(1, 1, copy));
+    ASSERT_TRUE(canvas.Dc().DrawIcon(1, 1, copy));
     EXPECT_EQ(canvas.At(1, 1), kRed);
     EXPECT_EQ(canvas.At(2, 4), kRed);
     EXPECT_EQ(canvas.At(3, 1), RGB(0, 90, 0)) << "transparent half";
     EXPECT_EQ(canvas.At(0, 0), RGB(0, 90, 0));
     EXPECT_TRUE(DestroyIcon(copy));
     EXPECT_FALSE(DestroyIcon(copy));
-    EXPECT_FALSE(canvas.dc().DrawIcon(0, 0, copy));
+    EXPECT_FALSE(canvas.Dc().DrawIcon(0, 0, copy));
     DestroyIcon(icon);
 }
 
@@ -69,7 +69,7 @@ TEST(GdiIcon, DisabledStateEmbossesOpaquePixels)
 {
     HICON icon = MakeIcon();
     Canvas canvas(8, 8, GetSysColor(COLOR_BTNFACE));
-    canvas.dc().DrawState(CPoint(1, 1), CSize(0, 0), icon, DSS_DISABLED, static_cast<HBRUSH>(nullptr));
+    canvas.Dc().DrawState(CPoint(1, 1), CSize(0, 0), icon, DSS_DISABLED, static_cast<HBRUSH>(nullptr));
     const COLORREF shadow = GetSysColor(COLOR_3DSHADOW), light = GetSysColor(COLOR_3DHILIGHT);
     EXPECT_EQ(canvas.At(1, 1), shadow);
     EXPECT_EQ(canvas.At(2, 4), shadow);
@@ -83,9 +83,9 @@ TEST(GdiIcon, DisabledStateEmbossesOpaquePixels)
 TEST(GdiIcon, DisabledBitmapLeavesWhitePixelsOut)
 {
     Canvas image(3, 1, kWhite);
-    image.dc().SetPixel(0, 0, kRed);
+    image.Dc().SetPixel(0, 0, kRed);
     Canvas canvas(6, 4, GetSysColor(COLOR_BTNFACE));
-    canvas.dc().DrawState(CPoint(1, 1), CSize(0, 0), &image.bitmap(), DST_BITMAP | DSS_DISABLED);
+    canvas.Dc().DrawState(CPoint(1, 1), CSize(0, 0), &image.Bitmap(), DST_BITMAP | DSS_DISABLED);
     EXPECT_EQ(canvas.At(1, 1), GetSysColor(COLOR_3DSHADOW));
     EXPECT_EQ(canvas.At(2, 2), GetSysColor(COLOR_3DHILIGHT));
     EXPECT_EQ(canvas.At(3, 1), GetSysColor(COLOR_BTNFACE));
@@ -94,11 +94,11 @@ TEST(GdiIcon, DisabledBitmapLeavesWhitePixelsOut)
 TEST(GdiImageList, MaskColourMakesPixelsTransparent)
 {
     Canvas strip(8, 4, kMagenta);
-    strip.dc().FillSolidRect(0, 0, 2, 2, kRed);
-    strip.dc().FillSolidRect(4, 0, 4, 4, RGB(0, 0, 200));
+    strip.Dc().FillSolidRect(0, 0, 2, 2, kRed);
+    strip.Dc().FillSolidRect(4, 0, 4, 4, RGB(0, 0, 200));
     CImageList list;
     ASSERT_TRUE(list.Create(4, 4, ILC_COLOR24 | ILC_MASK, 0, 1));
-    EXPECT_EQ(list.Add(&strip.bitmap(), kMagenta), 0);
+    EXPECT_EQ(list.Add(&strip.Bitmap(), kMagenta), 0);
     EXPECT_EQ(list.GetImageCount(), 2);
     IMAGEINFO info;
     ASSERT_TRUE(list.GetImageInfo(1, &info));
@@ -106,20 +106,20 @@ TEST(GdiImageList, MaskColourMakesPixelsTransparent)
     EXPECT_FALSE(list.GetImageInfo(2, &info));
 
     Canvas canvas(10, 5, RGB(0, 90, 0));
-    ASSERT_TRUE(list.Draw(&canvas.dc(), 0, CPoint(1, 1), ILD_NORMAL));
+    ASSERT_TRUE(list.Draw(&canvas.Dc(), 0, CPoint(1, 1), ILD_NORMAL));
     EXPECT_EQ(canvas.At(1, 1), kRed);
     EXPECT_EQ(canvas.At(4, 4), RGB(0, 90, 0)) << "magenta is transparent";
     list.SetBkColor(kWhite);
-    list.Draw(&canvas.dc(), 0, CPoint(1, 1), ILD_NORMAL);
+    list.Draw(&canvas.Dc(), 0, CPoint(1, 1), ILD_NORMAL);
     EXPECT_EQ(canvas.At(4, 4), kWhite) << "with a background colour the mask shows it";
-    list.Draw(&canvas.dc(), 0, CPoint(1, 1), ILD_TRANSPARENT);
-    EXPECT_FALSE(list.Draw(&canvas.dc(), 5, CPoint(0, 0), ILD_NORMAL));
+    list.Draw(&canvas.Dc(), 0, CPoint(1, 1), ILD_TRANSPARENT);
+    EXPECT_FALSE(list.Draw(&canvas.Dc(), 5, CPoint(0, 0), ILD_NORMAL));
 
     HICON icon = list.ExtractIcon(0);
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(GdiGetIconSize(icon), CSize(4, 4));
     Canvas target(4, 4, RGB(0, 90, 0));
-    target.dc().DrawIcon(0, 0, icon);
+    target.Dc().DrawIcon(0, 0, icon);
     EXPECT_EQ(target.At(0, 0), kRed);
     EXPECT_EQ(target.At(3, 3), RGB(0, 90, 0));
     EXPECT_EQ(list.Add(icon), 2);
@@ -153,20 +153,20 @@ TEST(GdiBitmap, CreateBitmapReadsMonochromeRowsAndReportsItsFormat)
 TEST(GdiBitmap, DibRowsComeOutBottomUpUnlessAskedTopDown)
 {
     Canvas canvas(2, 2, kWhite);
-    canvas.dc().SetPixel(0, 0, RGB(1, 2, 3));
+    canvas.Dc().SetPixel(0, 0, RGB(1, 2, 3));
     BITMAPINFO info;
     info.bmiHeader.biWidth = 2;
     info.bmiHeader.biHeight = -2;
     info.bmiHeader.biBitCount = 24;
     BYTE bits[16] = {};
-    ASSERT_EQ(GetDIBits(canvas.dc().m_hDC, static_cast<HBITMAP>(canvas.bitmap().m_hObject), 0, 2, bits, &info,
+    ASSERT_EQ(GetDIBits(canvas.Dc().m_hDC, static_cast<HBITMAP>(canvas.Bitmap().m_hObject), 0, 2, bits, &info,
                   DIB_RGB_COLORS),
         2);
     EXPECT_EQ(bits[0], 3); // blue first
     EXPECT_EQ(bits[1], 2);
     EXPECT_EQ(bits[2], 1);
     info.bmiHeader.biHeight = 2;
-    GetDIBits(canvas.dc().m_hDC, static_cast<HBITMAP>(canvas.bitmap().m_hObject), 0, 2, bits, &info,
+    GetDIBits(canvas.Dc().m_hDC, static_cast<HBITMAP>(canvas.Bitmap().m_hObject), 0, 2, bits, &info,
         DIB_RGB_COLORS);
     EXPECT_EQ(bits[8], 3) << "second DIB row is the top row";
 }
@@ -187,7 +187,7 @@ TEST(GdiResources, ButtonIconsLoadAtTheirOwnSize)
         DeleteObject(info.hbmColor);
         DeleteObject(info.hbmMask);
         Canvas canvas(32, 32, kMagenta);
-        canvas.dc().DrawIcon(0, 0, icon);
+        canvas.Dc().DrawIcon(0, 0, icon);
         EXPECT_EQ(canvas.At(0, 0), kMagenta) << "corner transparent: " << id;
         EXPECT_GT(32 * 32 - canvas.Count(kMagenta), 100) << "something is drawn: " << id;
         EXPECT_TRUE(DestroyIcon(icon));

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi/dc.h"
-#include "tests/platform/gdi_test_util.h"
+#include "tests/support/pixels.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ TEST_P(BitBltRop, CombinesSourceAndDestinationBitwise)
 {
     Canvas src(4, 4, kSrc);
     Canvas dst(4, 4, kDst);
-    ASSERT_TRUE(dst.dc().BitBlt(1, 1, 2, 2, &src.dc(), 0, 0, GetParam().rop));
+    ASSERT_TRUE(dst.Dc().BitBlt(1, 1, 2, 2, &src.Dc(), 0, 0, GetParam().rop));
     EXPECT_EQ(dst.At(1, 1), GetParam().expected);
     EXPECT_EQ(dst.At(2, 2), GetParam().expected);
     EXPECT_EQ(dst.At(0, 0), kDst) << "outside the target rectangle";
@@ -51,25 +51,25 @@ TEST(GdiRaster, PatternOperationsUseTheSelectedBrush)
     Canvas src(4, 4, kSrc);
     Canvas dst(4, 4, kDst);
     CBrush brush(RGB(0x0F, 0xF0, 0xFF));
-    dst.dc().SelectObject(&brush);
-    ASSERT_TRUE(dst.dc().PatBlt(0, 0, 2, 2, PATCOPY));
+    dst.Dc().SelectObject(&brush);
+    ASSERT_TRUE(dst.Dc().PatBlt(0, 0, 2, 2, PATCOPY));
     EXPECT_EQ(dst.At(0, 0), RGB(0x0F, 0xF0, 0xFF));
-    ASSERT_TRUE(dst.dc().PatBlt(2, 0, 2, 2, PATINVERT));
+    ASSERT_TRUE(dst.Dc().PatBlt(2, 0, 2, 2, PATINVERT));
     EXPECT_EQ(dst.At(2, 0), Bits(RGB(0x0F, 0xF0, 0xFF) ^ kDst));
-    ASSERT_TRUE(dst.dc().BitBlt(0, 2, 2, 2, &src.dc(), 0, 0, MERGECOPY));
+    ASSERT_TRUE(dst.Dc().BitBlt(0, 2, 2, 2, &src.Dc(), 0, 0, MERGECOPY));
     EXPECT_EQ(dst.At(0, 2), Bits(RGB(0x0F, 0xF0, 0xFF) & kSrc));
-    EXPECT_FALSE(dst.dc().PatBlt(0, 0, 1, 1, SRCCOPY)) << "PatBlt has no source";
-    dst.dc().SelectStockObject(WHITE_BRUSH);
+    EXPECT_FALSE(dst.Dc().PatBlt(0, 0, 1, 1, SRCCOPY)) << "PatBlt has no source";
+    dst.Dc().SelectStockObject(WHITE_BRUSH);
 }
 
 TEST(GdiRaster, MonochromeSourceTakesDestinationTextAndBackgroundColours)
 {
     Canvas mono(2, 1, kBlack, TRUE);
-    mono.dc().SetPixel(1, 0, kWhite);
+    mono.Dc().SetPixel(1, 0, kWhite);
     Canvas dst(2, 1, kDst);
-    dst.dc().SetTextColor(RGB(10, 20, 30));
-    dst.dc().SetBkColor(RGB(200, 100, 50));
-    ASSERT_TRUE(dst.dc().BitBlt(0, 0, 2, 1, &mono.dc(), 0, 0, SRCCOPY));
+    dst.Dc().SetTextColor(RGB(10, 20, 30));
+    dst.Dc().SetBkColor(RGB(200, 100, 50));
+    ASSERT_TRUE(dst.Dc().BitBlt(0, 0, 2, 1, &mono.Dc(), 0, 0, SRCCOPY));
     EXPECT_EQ(dst.At(0, 0), RGB(10, 20, 30)) << "0 bits take the text colour";
     EXPECT_EQ(dst.At(1, 0), RGB(200, 100, 50)) << "1 bits take the background colour";
 }
@@ -77,11 +77,11 @@ TEST(GdiRaster, MonochromeSourceTakesDestinationTextAndBackgroundColours)
 TEST(GdiRaster, ColourToMonochromeMarksSourceBackgroundColourAsOne)
 {
     Canvas src(3, 1, RGB(255, 0, 255));
-    src.dc().SetPixel(1, 0, RGB(12, 34, 56));
-    src.dc().SetPixel(2, 0, kWhite);
-    src.dc().SetBkColor(RGB(255, 0, 255));
+    src.Dc().SetPixel(1, 0, RGB(12, 34, 56));
+    src.Dc().SetPixel(2, 0, kWhite);
+    src.Dc().SetBkColor(RGB(255, 0, 255));
     Canvas mask(3, 1, kBlack, TRUE);
-    ASSERT_TRUE(mask.dc().BitBlt(0, 0, 3, 1, &src.dc(), 0, 0, SRCCOPY));
+    ASSERT_TRUE(mask.Dc().BitBlt(0, 0, 3, 1, &src.Dc(), 0, 0, SRCCOPY));
     EXPECT_EQ(mask.At(0, 0), kWhite) << "pixel equal to the source background";
     EXPECT_EQ(mask.At(1, 0), kBlack);
     EXPECT_EQ(mask.At(2, 0), kBlack) << "white is not the background here";
@@ -93,14 +93,14 @@ TEST(GdiRaster, InvertAndMaskCopyKeepsDestinationUnderTransparentColour)
 {
     constexpr COLORREF kMagenta = RGB(255, 0, 255);
     Canvas lamp(2, 1, kMagenta);
-    lamp.dc().SetPixel(1, 0, RGB(0, 200, 0));
-    lamp.dc().SetBkColor(kMagenta);
+    lamp.Dc().SetPixel(1, 0, RGB(0, 200, 0));
+    lamp.Dc().SetBkColor(kMagenta);
     Canvas mask(2, 1, kBlack, TRUE);
-    mask.dc().BitBlt(0, 0, 2, 1, &lamp.dc(), 0, 0, SRCCOPY);
+    mask.Dc().BitBlt(0, 0, 2, 1, &lamp.Dc(), 0, 0, SRCCOPY);
     Canvas work(2, 1, RGB(1, 2, 3));
-    work.dc().BitBlt(0, 0, 2, 1, &lamp.dc(), 0, 0, SRCINVERT);
-    work.dc().BitBlt(0, 0, 2, 1, &mask.dc(), 0, 0, SRCAND);
-    work.dc().BitBlt(0, 0, 2, 1, &lamp.dc(), 0, 0, SRCINVERT);
+    work.Dc().BitBlt(0, 0, 2, 1, &lamp.Dc(), 0, 0, SRCINVERT);
+    work.Dc().BitBlt(0, 0, 2, 1, &mask.Dc(), 0, 0, SRCAND);
+    work.Dc().BitBlt(0, 0, 2, 1, &lamp.Dc(), 0, 0, SRCINVERT);
     EXPECT_EQ(work.At(0, 0), RGB(1, 2, 3));
     EXPECT_EQ(work.At(1, 0), RGB(0, 200, 0));
 }
@@ -108,14 +108,14 @@ TEST(GdiRaster, InvertAndMaskCopyKeepsDestinationUnderTransparentColour)
 TEST(GdiRaster, StretchSamplesNearestPixelAndMirrorsOnNegativeSize)
 {
     Canvas src(2, 1, RGB(255, 0, 0));
-    src.dc().SetPixel(1, 0, RGB(0, 0, 255));
+    src.Dc().SetPixel(1, 0, RGB(0, 0, 255));
     Canvas dst(4, 2, kWhite);
-    ASSERT_TRUE(dst.dc().StretchBlt(0, 0, 4, 2, &src.dc(), 0, 0, 2, 1, SRCCOPY));
+    ASSERT_TRUE(dst.Dc().StretchBlt(0, 0, 4, 2, &src.Dc(), 0, 0, 2, 1, SRCCOPY));
     EXPECT_EQ(dst.At(0, 0), RGB(255, 0, 0));
     EXPECT_EQ(dst.At(1, 1), RGB(255, 0, 0));
     EXPECT_EQ(dst.At(2, 0), RGB(0, 0, 255));
     EXPECT_EQ(dst.At(3, 1), RGB(0, 0, 255));
-    ASSERT_TRUE(dst.dc().StretchBlt(3, 0, -4, 1, &src.dc(), 0, 0, 2, 1, SRCCOPY));
+    ASSERT_TRUE(dst.Dc().StretchBlt(3, 0, -4, 1, &src.Dc(), 0, 0, 2, 1, SRCCOPY));
     EXPECT_EQ(dst.At(0, 0), RGB(0, 0, 255));
     EXPECT_EQ(dst.At(3, 0), RGB(255, 0, 0));
 }
@@ -124,40 +124,40 @@ TEST(GdiRaster, BlitRespectsClipAndOverlappingCopy)
 {
     Canvas dst(6, 1, kWhite);
     for (int x = 0; x < 6; ++x)
-        dst.dc().SetPixel(x, 0, RGB(x * 10, 0, 0));
-    ASSERT_TRUE(dst.dc().BitBlt(1, 0, 5, 1, &dst.dc(), 0, 0, SRCCOPY));
+        dst.Dc().SetPixel(x, 0, RGB(x * 10, 0, 0));
+    ASSERT_TRUE(dst.Dc().BitBlt(1, 0, 5, 1, &dst.Dc(), 0, 0, SRCCOPY));
     for (int x = 1; x < 6; ++x)
         EXPECT_EQ(dst.At(x, 0), RGB((x - 1) * 10, 0, 0)) << x;
     Canvas clipped(4, 4, kWhite);
     Canvas black(4, 4, kBlack);
-    clipped.dc().IntersectClipRect(1, 1, 3, 3);
-    clipped.dc().BitBlt(0, 0, 4, 4, &black.dc(), 0, 0, SRCCOPY);
-    clipped.dc().SelectClipRgn(nullptr);
+    clipped.Dc().IntersectClipRect(1, 1, 3, 3);
+    clipped.Dc().BitBlt(0, 0, 4, 4, &black.Dc(), 0, 0, SRCCOPY);
+    clipped.Dc().SelectClipRgn(nullptr);
     EXPECT_EQ(clipped.Ink(kWhite), CRect(1, 1, 3, 3));
 }
 
 TEST(GdiRaster, PixelsOutsideTheSurfaceAreInvalid)
 {
     Canvas canvas(2, 2, kWhite);
-    EXPECT_EQ(canvas.dc().SetPixel(1, 1, RGB(1, 2, 3)), RGB(1, 2, 3));
+    EXPECT_EQ(canvas.Dc().SetPixel(1, 1, RGB(1, 2, 3)), RGB(1, 2, 3));
     EXPECT_EQ(canvas.At(1, 1), RGB(1, 2, 3));
     EXPECT_EQ(canvas.At(2, 0), CLR_INVALID);
-    EXPECT_EQ(canvas.dc().SetPixel(-1, 0, kBlack), CLR_INVALID);
+    EXPECT_EQ(canvas.Dc().SetPixel(-1, 0, kBlack), CLR_INVALID);
     CDC none;
     EXPECT_EQ(none.GetPixel(0, 0), CLR_INVALID);
-    EXPECT_FALSE(none.BitBlt(0, 0, 1, 1, &canvas.dc(), 0, 0, SRCCOPY));
+    EXPECT_FALSE(none.BitBlt(0, 0, 1, 1, &canvas.Dc(), 0, 0, SRCCOPY));
 }
 
 TEST(GdiRaster, MonochromeBitmapsHoldOnlyBlackAndWhite)
 {
     Canvas mono(4, 1, kBlack, TRUE);
-    mono.dc().SetPixel(0, 0, RGB(250, 240, 230));
-    mono.dc().SetPixel(1, 0, RGB(40, 30, 20));
+    mono.Dc().SetPixel(0, 0, RGB(250, 240, 230));
+    mono.Dc().SetPixel(1, 0, RGB(40, 30, 20));
     EXPECT_EQ(mono.At(0, 0), kWhite);
     EXPECT_EQ(mono.At(1, 0), kBlack);
-    EXPECT_EQ(mono.dc().GetDeviceCaps(BITSPIXEL), 1);
+    EXPECT_EQ(mono.Dc().GetDeviceCaps(BITSPIXEL), 1);
     CBitmap compatible;
-    ASSERT_TRUE(compatible.CreateCompatibleBitmap(&mono.dc(), 3, 3));
+    ASSERT_TRUE(compatible.CreateCompatibleBitmap(&mono.Dc(), 3, 3));
     BITMAP info;
     compatible.GetBitmap(&info);
     EXPECT_EQ(info.bmBitsPixel, 1) << "compatible with a monochrome memory DC";

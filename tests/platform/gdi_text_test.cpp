@@ -3,7 +3,7 @@
 #include "platform/gdi/dc.h"
 #include "platform/gdi/font.h"
 #include "platform/gdi/system_colors.h"
-#include "tests/platform/gdi_test_util.h"
+#include "tests/support/pixels.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ protected:
     }
     ~GdiText() override { dc().SelectObject(m_old); }
 
-    CDC& dc() { return m_canvas.dc(); }
+    CDC& dc() { return m_canvas.Dc(); }
     CRect Ink() { return m_canvas.Ink(kWhite); }
     int LineHeight()
     {
@@ -199,12 +199,12 @@ TEST_F(GdiText, DisabledTextIsEmbossedHighlightUnderShadow)
 TEST_F(GdiText, MonochromeTargetGetsPureBlackAndWhiteText)
 {
     Canvas mono(60, 20, RGB(255, 255, 255), TRUE);
-    CFont* old = mono.dc().SelectObject(&m_font);
-    mono.dc().SetBkMode(TRANSPARENT);
-    mono.dc().TextOut(2, 2, "Mask");
+    CFont* old = mono.Dc().SelectObject(&m_font);
+    mono.Dc().SetBkMode(TRANSPARENT);
+    mono.Dc().TextOut(2, 2, "Mask");
     EXPECT_GT(mono.Count(kInk), 0);
     EXPECT_EQ(mono.Count(kInk) + mono.Count(kWhite), 60 * 20);
-    mono.dc().SelectObject(old);
+    mono.Dc().SelectObject(old);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "platform/wnd/dialog.h"
 #include "platform/wnd/input_seam.h"
 #include "platform/wnd/paint_dc.h"
+#include "tests/support/pixels.h"
 #include "tests/support/ui_pump.h"
 
 namespace {
@@ -172,12 +173,8 @@ TEST_F(ButtonTest, OwnerDrawGoesToTheParentThenToTheButton)
     CReflectingButton button;
     ASSERT_TRUE(button.Create("", WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 60, 40), &parent, 41));
     parent.m_drawsItems = true;
-    CDC dc;
-    CBitmap bitmap;
-    dc.CreateCompatibleDC(nullptr);
-    bitmap.CreateBitmap(50, 30, 1, 32, nullptr);
-    CBitmap* old = dc.SelectObject(&bitmap);
-    ASSERT_TRUE(PrintWindow(button.GetSafeHwnd(), &dc));
+    Canvas canvas(50, 30);
+    ASSERT_TRUE(PrintWindow(button.GetSafeHwnd(), &canvas.Dc()));
     ASSERT_EQ(parent.m_drawn.size(), 1u);
     EXPECT_EQ(parent.m_drawn[0].CtlType, ODT_BUTTON);
     EXPECT_EQ(parent.m_drawn[0].CtlID, 41u);
@@ -189,15 +186,14 @@ TEST_F(ButtonTest, OwnerDrawGoesToTheParentThenToTheButton)
     parent.m_drawsItems = false;
     button.SetState(TRUE);
     button.SetFocus();
-    ASSERT_TRUE(PrintWindow(button.GetSafeHwnd(), &dc));
+    ASSERT_TRUE(PrintWindow(button.GetSafeHwnd(), &canvas.Dc()));
     ASSERT_EQ(button.m_states.size(), 1u);
     EXPECT_EQ(button.m_states[0], ODS_SELECTED | ODS_FOCUS);
-    EXPECT_EQ(dc.GetPixel(25, 15), RGB(10, 20, 30));
+    EXPECT_EQ(canvas.At(25, 15), RGB(10, 20, 30));
     button.SetState(FALSE);
     button.EnableWindow(FALSE);
-    ASSERT_TRUE(PrintWindow(button.GetSafeHwnd(), &dc));
+    ASSERT_TRUE(PrintWindow(button.GetSafeHwnd(), &canvas.Dc()));
     EXPECT_EQ(button.m_states.back(), ODS_DISABLED);
-    dc.SelectObject(old);
 }
 
 TEST_F(ButtonTest, TemplateButtonsAreButtonObjects)

@@ -11,6 +11,7 @@
 #include "platform/wnd/shell_services.h"
 #include "platform/wnd/tooltip.h"
 #include "platform/wnd/window_region.h"
+#include "tests/support/pixels.h"
 #include "tests/support/ui_pump.h"
 
 namespace {
@@ -51,17 +52,7 @@ public:
 
 COLORREF PixelOf(CWnd& window, int x, int y)
 {
-    CRect client;
-    window.GetClientRect(&client);
-    CDC dc;
-    CBitmap bitmap;
-    dc.CreateCompatibleDC(nullptr);
-    bitmap.CreateBitmap(client.Width(), client.Height(), 1, 32, nullptr);
-    CBitmap* old = dc.SelectObject(&bitmap);
-    PrintWindow(window.GetSafeHwnd(), &dc);
-    const COLORREF pixel = dc.GetPixel(x, y);
-    dc.SelectObject(old);
-    return pixel;
+    return Snapshot(window).At(x, y);
 }
 
 class WindowServicesTest : public ::testing::Test {

@@ -5,14 +5,13 @@
 
 #include "platform/base/resource.h"
 #include "platform/gdi/bitmap.h"
-#include "platform/gdi/bitmap_file.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/system_colors.h"
 #include "platform/wnd/input_seam.h"
 #include "platform/wnd/keyboard.h"
-#include "platform/wnd/window_capture.h"
 #include "shell/view_hints.h"
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/pixels.h"
 
 namespace {
 
@@ -35,34 +34,13 @@ constexpr ProvisionedFile kProvisioned[] = {
 };
 
 // The frame's client area drawn with all its visible children.
-class FrameShot {
+class FrameShot : public Snapshot {
 public:
     explicit FrameShot(CWnd* frame)
-        : m_frame(frame)
-        , m_screenDc(GdiCreateScreenDC())
-    {
-        CRect client;
-        frame->GetClientRect(&client);
-        m_screen.Attach(m_screenDc);
-        m_valid = m_memory.CreateCompatibleDC(&m_screen)
-            && m_bitmap.CreateCompatibleBitmap(&m_screen, client.Width(), client.Height());
-        if (m_valid) {
-            m_old = m_memory.SelectObject(&m_bitmap);
-            m_valid = AfxPrintWindowTree(frame->GetSafeHwnd(), &m_memory);
-        }
-    }
-    ~FrameShot()
-    {
-        if (m_old)
-            m_memory.SelectObject(m_old);
-        m_screen.Detach();
-        DeleteDC(m_screenDc);
-    }
-    FrameShot(const FrameShot&) = delete;
-    FrameShot& operator=(const FrameShot&) = delete;
+        : Snapshot(*frame, Scope::WithChildren)
+        , m_frame(frame)
+    { }
 
-    bool IsValid() const { return m_valid; }
-    COLORREF Pixel(int x, int y) { return m_memory.GetPixel(x, y); }
     // The window's rectangle in frame client coordinates.
     CRect ToFrame(const CWnd& window) const
     {
@@ -71,29 +49,9 @@ public:
         m_frame->ScreenToClient(&rect);
         return rect;
     }
-    int CountDifferent(const CRect& area, COLORREF color)
-    {
-        int count = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x)
-                count += m_memory.GetPixel(x, y) != color ? 1 : 0;
-        return count;
-    }
-    BOOL Save(const char* path)
-    {
-        m_memory.SelectObject(m_old);
-        m_old = nullptr;
-        return AfxSaveBitmapAsPng(static_cast<HBITMAP>(m_bitmap.GetSafeHandle()), path);
-    }
 
 private:
     CWnd* m_frame;
-    HDC m_screenDc;
-    CDC m_screen;
-    CDC m_memory;
-    CBitmap m_bitmap;
-    CBitmap* m_old = nullptr;
-    bool m_valid = false;
 };
 
 // A child's rectangle in its pane's client coordinates.
@@ -241,19 +199,18 @@ TEST_F(ShellTest, MainWindowScreenshotShowsThePanes)
 {
     ASSERT_TRUE(StartUp());
     FrameShot shot(Frame());
-    ASSERT_TRUE(shot.IsValid());
+    ASSERT_TRUE(shot.Ok());
     const CRect pane = shot.ToFrame(*LeftPane());
     // The caption bar's face colour across the top of the left pane, with the
     // administrator's id written on it.
-    EXPECT_EQ(shot.Pixel(pane.left + 100, pane.top + 9), RGB(192, 198, 216));
+    EXPECT_EQ(shot.At(pane.left + 100, pane.top + 9), RGB(192, 198, 216));
     EXPECT_GT(
-        shot.CountDifferent(CRect(pane.left, pane.top, pane.left + 60, pane.top + 18), RGB(192, 198, 216)),
-        10);
+        shot.CountOther(RGB(192, 198, 216), CRect(pane.left, pane.top, pane.left + 60, pane.top + 18)), 10);
     // After the automatic log-in the button is hidden: its place shows the
     // pane's own background.
-    const COLORREF background = shot.Pixel(pane.left + 5, pane.top + 60);
-    EXPECT_EQ(shot.CountDifferent(
-                  CRect(pane.left + 20, pane.top + 20, pane.left + 150, pane.top + 100), background),
+    const COLORREF background = shot.At(pane.left + 5, pane.top + 60);
+    EXPECT_EQ(
+        shot.CountOther(background, CRect(pane.left + 20, pane.top + 20, pane.left + 150, pane.top + 100)),
         0);
     // The empty tree: visible at (10, 100), reaching 10 pixels past the pane.
     CCalvornView* left = LeftPane();
@@ -270,7 +227,7 @@ TEST_F(ShellTest, MainWindowScreenshotShowsThePanes)
         EXPECT_TRUE(bar->IsWindowVisible());
         const CRect area = shot.ToFrame(*bar);
         EXPECT_GT(area.Height(), 10);
-        EXPECT_GT(shot.CountDifferent(area, shot.Pixel(area.right - 3, area.top + area.Height() / 2)), 20);
+        EXPECT_GT(shot.CountOther(shot.At(area.right - 3, area.top + area.Height() / 2), area), 20);
     }
     EXPECT_TRUE(shot.Save("calvorn_main_window.png"));
 }
@@ -291,14 +248,14 @@ TEST_F(ShellTest, LogInButtonShowsItsIconAndTextWhereItIsPlaced)
     button.ShowWindow(SW_SHOW);
     EXPECT_TRUE(button.IsWindowVisible());
     FrameShot shot(Frame());
-    ASSERT_TRUE(shot.IsValid());
+    ASSERT_TRUE(shot.Ok());
     const CRect area = shot.ToFrame(button);
-    const COLORREF background = shot.Pixel(area.left - 15, area.top + 40);
+    const COLORREF background = shot.At(area.left - 15, area.top + 40);
     // The 32-pixel icon at the left edge, vertically centred; the text right of it.
     const CRect icon(area.left + 3, area.top + 24, area.left + 35, area.top + 56);
     const CRect caption(area.left + 35, area.top, area.right, area.bottom);
-    EXPECT_GT(shot.CountDifferent(icon, background), 100);
-    EXPECT_GT(shot.CountDifferent(caption, background), 20);
+    EXPECT_GT(shot.CountOther(background, icon), 100);
+    EXPECT_GT(shot.CountOther(background, caption), 20);
     EXPECT_TRUE(shot.Save("calvorn_login_button.png"));
 }
 

@@ -1,30 +1,15 @@
 #include "tests/support/temp_data_root.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <stdexcept>
-#include <system_error>
 
 #include "platform/base/path.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string MakeTempFolder()
-{
-    std::string pattern = (fs::temp_directory_path() / "calvorn-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot create a temporary data root");
-    return pattern;
-}
-
-} // namespace
-
 TempDataRoot::TempDataRoot()
-    : m_root(MakeTempFolder())
+    : m_root(m_folder.Path().string())
     , m_previous(AfxGetDataRoot())
 {
     AfxSetDataRoot(m_root);
@@ -33,11 +18,6 @@ TempDataRoot::TempDataRoot()
 TempDataRoot::~TempDataRoot()
 {
     AfxSetDataRoot(m_previous);
-    std::error_code ec;
-    // Restore write permission that a test may have taken away, then remove.
-    for (fs::recursive_directory_iterator it(m_root, ec), end; !ec && it != end; it.increment(ec))
-        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(m_root, ec);
 }
 
 std::string TempDataRoot::Native(std::string_view windowsPath) const

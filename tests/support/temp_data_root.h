@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "tests/support/temp_folder.h"
+
 class TempDataRoot {
 public:
     TempDataRoot();
@@ -25,6 +27,7 @@ public:
     static bool Exists(std::string_view path);
 
 private:
+    TempFolder m_folder;
     std::string m_root;
     std::string m_previous;
 };

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <functional>
+#include <vector>
 
 #include "platform/wnd/app.h"
 #include "platform/wnd/msgbox.h"
@@ -34,4 +35,7 @@ public:
     ~ScopedMessageBoxScript() { MessageBoxScript::Reset(); }
     ScopedMessageBoxScript(const ScopedMessageBoxScript&) = delete;
     ScopedMessageBoxScript& operator=(const ScopedMessageBoxScript&) = delete;
+
+    // The boxes shown so far in this scope.
+    std::vector<MessageBoxRecord> Records() const { return MessageBoxScript::Records(); }
 };
