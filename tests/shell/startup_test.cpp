@@ -229,7 +229,7 @@ TEST_F(ShellTest, MainWindowScreenshotShowsThePanes)
         EXPECT_GT(area.Height(), 10);
         EXPECT_GT(shot.CountOther(shot.At(area.right - 3, area.top + area.Height() / 2), area), 20);
     }
-    EXPECT_TRUE(shot.Save("calvorn_main_window.png"));
+    EXPECT_TRUE(shot.Save((m_root.Root() + "/calvorn_main_window.png").c_str()));
 }
 
 TEST_F(ShellTest, LogInButtonShowsItsIconAndTextWhereItIsPlaced)
@@ -256,7 +256,7 @@ TEST_F(ShellTest, LogInButtonShowsItsIconAndTextWhereItIsPlaced)
     const CRect caption(area.left + 35, area.top, area.right, area.bottom);
     EXPECT_GT(shot.CountOther(background, icon), 100);
     EXPECT_GT(shot.CountOther(background, caption), 20);
-    EXPECT_TRUE(shot.Save("calvorn_login_button.png"));
+    EXPECT_TRUE(shot.Save((m_root.Root() + "/calvorn_login_button.png").c_str()));
 }
 
 TEST_F(ShellTest, ClosingAsksAndClosesOnlyOnYes)

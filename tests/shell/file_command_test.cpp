@@ -1,0 +1,281 @@
+// File > Open, Save As and New: which file becomes the current item
+// database, what is written to disk, what the tree and the work screens see.
+
+#include "db/general_dao_helper.h"
+#include "platform/base/exception.h"
+#include "shell/file_helpers.h"
+#include "shell/view_hints.h"
+#include "tests/shell/shell_fixture.h"
+
+namespace {
+
+constexpr UINT kOpen = 57601;
+constexpr UINT kSaveAs = 32774;
+constexpr UINT kNew = 57600;
+
+class FileCommandTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(StartUp());
+        m_items = MakeItemDatabase("store.mdb");
+        WorkScreen()->m_hints.clear(); // the initial update's
+    }
+
+    void Command(UINT id) { Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+    void OpenItems(const CString& path)
+    {
+        FileDialogScript::PushPath(path);
+        Command(kOpen);
+        ASSERT_EQ(LeftPane()->m_strItemDbPath, path);
+        WorkScreen()->m_hints.clear();
+        MessageBoxScript::Reset();
+    }
+
+    // Inserts one item row; FALSE when the statement failed.
+    static bool AddItem(const CString& path, const char* number)
+    {
+        CGeneralDaoHelper helper;
+        try {
+            helper.OpenDatabase(path);
+        } catch (CException* e) {
+            e->Delete();
+            return false;
+        }
+        CString sql;
+        sql.Format("INSERT INTO [Item] ([item_num], [item_name], [mg_id]) VALUES ('%s', 'Apple', 'vexo')", number);
+        const size_t boxes = MessageBoxScript::Count();
+        helper.Execute(sql);
+        helper.CloseDatabase();
+        return MessageBoxScript::Count() == boxes;
+    }
+
+    static CString ItemNumbers(const CString& path)
+    {
+        CGeneralDaoHelper helper;
+        try {
+            helper.OpenDatabase(path);
+        } catch (CException* e) {
+            e->Delete();
+            return "unopenable";
+        }
+        const CString rows = helper.GetRows("SELECT [item_num] FROM [Item] ORDER BY [item_num]");
+        helper.CloseDatabase();
+        return rows;
+    }
+
+    UINT TreeCount() const { return LeftPane()->m_categoryTree.GetCount(); }
+
+    CString Native(const char* windowsPath) const { return m_root.Native(windowsPath).c_str(); }
+
+    CString m_items;
+};
+
+// ---- Open
+
+struct OpenCase {
+    const char* name;
+    const char* content; // nullptr: an item database; "manager": Manager.mdb's bytes
+    const char* message; // expected box, "" for none
+    bool treeFilled;
+};
+
+TEST_F(FileCommandTest, OpenMakesTheChoiceCurrentAndFillsTheTreeOnlyForItemDatabases)
+{
+    const OpenCase cases[] = {
+        { "items.mdb", nullptr, "", true },
+        { "manager.mdb", "manager", "File Open Error.", false },
+        { "notes.mdb", "plain text, no database", "", false },
+        { "empty.mdb", "", "", false },
+    };
+    for (const OpenCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        LeftPane()->m_categoryTree.DeleteAllItems();
+        WorkScreen()->m_hints.clear();
+        MessageBoxScript::Reset();
+        const std::string path = m_root.Native(std::string("C:\\items\\") + c.name);
+        if (!c.content)
+            ASSERT_TRUE(WriteResourceFile(150, path.c_str()));
+        else if (std::string(c.content) == "manager")
+            TempDataRoot::WriteAll(path, TempDataRoot::ReadAll(m_root.Native(kManagerDatabase)));
+        else
+            TempDataRoot::WriteAll(path, c.content);
+        const std::string before = TempDataRoot::ReadAll(path);
+        FileDialogScript::PushPath(path.c_str());
+        Command(kOpen);
+        EXPECT_EQ(LeftPane()->m_strItemDbPath, path.c_str());
+        EXPECT_EQ(TreeCount() > 0, c.treeFilled);
+        if (*c.message) {
+            ASSERT_EQ(MessageBoxScript::Count(), 1u);
+            EXPECT_EQ(MessageBoxScript::Records()[0].text, c.message);
+        } else if (!c.treeFilled) {
+            // A file that is no database at all is reported by the engine.
+            EXPECT_EQ(MessageBoxScript::Count(), 1u);
+        } else {
+            EXPECT_EQ(MessageBoxScript::Count(), 0u);
+        }
+        // Hint 11 with the new path in every case; the file is not touched.
+        ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
+        EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
+        EXPECT_EQ(WorkScreen()->m_hints[0].text, path.c_str());
+        EXPECT_EQ(TempDataRoot::ReadAll(path), before);
+    }
+    const std::vector<FileDialogRecord> dialogs = FileDialogScript::Records();
+    ASSERT_FALSE(dialogs.empty());
+    EXPECT_TRUE(dialogs.back().open);
+    EXPECT_EQ(dialogs.back().title, "ItemDB File Open");
+    EXPECT_EQ(dialogs.back().filter, "mdb File(*.mdb)|*.mdb||");
+    EXPECT_EQ(dialogs.back().flags, static_cast<DWORD>(OFN_HIDEREADONLY));
+}
+
+TEST_F(FileCommandTest, CancelledOpenKeepsThePathAndStillSendsHintEleven)
+{
+    OpenItems(m_items);
+    FileDialogScript::PushCancel();
+    Command(kOpen);
+    EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+    ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
+    EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
+    EXPECT_EQ(WorkScreen()->m_hints[0].text, m_items);
+}
+
+TEST_F(FileCommandTest, OpenWhileLoggedOutDoesNothing)
+{
+    LogOut();
+    WorkScreen()->m_hints.clear();
+    FileDialogScript::PushPath(m_items);
+    // Straight to the handler: the menu would be grey.
+    LeftPane()->SendMessage(WM_COMMAND, MAKEWPARAM(kOpen, 0), 0);
+    EXPECT_TRUE(FileDialogScript::Records().empty());
+    EXPECT_TRUE(LeftPane()->m_strItemDbPath.IsEmpty());
+    EXPECT_TRUE(WorkScreen()->m_hints.empty());
+}
+
+// ---- Save As
+
+TEST_F(FileCommandTest, SaveAsCopiesByteForByteAndSwitchesToTheCopy)
+{
+    OpenItems(m_items);
+    ASSERT_TRUE(AddItem(m_items, "7"));
+    const UINT tree = TreeCount();
+    const CString copy = Native("C:\\items\\copy.mdb");
+    TempDataRoot::WriteAll(copy.GetString(), "an older file of that name");
+    FileDialogScript::PushPath(copy);
+    Command(kSaveAs);
+    EXPECT_EQ(TempDataRoot::ReadAll(copy.GetString()), TempDataRoot::ReadAll(m_items.GetString()));
+    EXPECT_EQ(LeftPane()->m_strItemDbPath, copy);
+    EXPECT_EQ(TreeCount(), tree);
+    ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
+    EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
+    EXPECT_EQ(WorkScreen()->m_hints[0].text, copy);
+    EXPECT_EQ(MessageBoxScript::Count(), 0u);
+    // Later edits go to the copy only.
+    ASSERT_TRUE(AddItem(copy, "8"));
+    EXPECT_EQ(ItemNumbers(copy), "7\tjo/8\tjo/");
+    EXPECT_EQ(ItemNumbers(m_items), "7\tjo/");
+    const FileDialogRecord dialog = FileDialogScript::Records().back();
+    EXPECT_FALSE(dialog.open);
+    EXPECT_EQ(dialog.title, "ItemDB File Save As");
+}
+
+TEST_F(FileCommandTest, SaveAsOntoItselfLosesNothing)
+{
+    OpenItems(m_items);
+    ASSERT_TRUE(AddItem(m_items, "42"));
+    const std::string before = TempDataRoot::ReadAll(m_items.GetString());
+    FileDialogScript::PushPath(m_items);
+    Command(kSaveAs);
+    EXPECT_EQ(TempDataRoot::ReadAll(m_items.GetString()), before);
+    EXPECT_EQ(ItemNumbers(m_items), "42\tjo/");
+    EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+    EXPECT_EQ(MessageBoxScript::Count(), 0u);
+}
+
+TEST_F(FileCommandTest, FailedSaveAsKeepsTheDestinationAndThePath)
+{
+    // No current item database: the source cannot be read.
+    const CString copy = Native("C:\\items\\keep.mdb");
+    TempDataRoot::WriteAll(copy.GetString(), "keep me");
+    FileDialogScript::PushPath(copy);
+    Command(kSaveAs);
+    EXPECT_EQ(TempDataRoot::ReadAll(copy.GetString()), "keep me");
+    EXPECT_TRUE(LeftPane()->m_strItemDbPath.IsEmpty());
+    EXPECT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_TRUE(WorkScreen()->m_hints.empty());
+    // A destination in a missing folder: reported, the current path kept.
+    OpenItems(m_items);
+    FileDialogScript::PushPath(Native("C:\\missing") + "/x.mdb");
+    Command(kSaveAs);
+    EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+    EXPECT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_TRUE(WorkScreen()->m_hints.empty());
+}
+
+TEST_F(FileCommandTest, CancelledSaveAsChangesNothing)
+{
+    OpenItems(m_items);
+    FileDialogScript::PushCancel();
+    Command(kSaveAs);
+    EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+    EXPECT_TRUE(WorkScreen()->m_hints.empty());
+}
+
+// ---- New
+
+TEST_F(FileCommandTest, NewWritesTheEmptyTemplateSendsHintElevenAndFillsTheTree)
+{
+    const CString fresh = Native("C:\\items\\fresh.mdb");
+    FileDialogScript::PushPath(fresh);
+    Command(kNew);
+    EXPECT_EQ(TempDataRoot::ReadAll(fresh.GetString()), TempDataRoot::ReadAll(m_items.GetString()));
+    EXPECT_EQ(LeftPane()->m_strItemDbPath, fresh);
+    EXPECT_GT(TreeCount(), 0u);
+    ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
+    EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
+    EXPECT_EQ(WorkScreen()->m_hints[0].text, fresh);
+    const FileDialogRecord dialog = FileDialogScript::Records().back();
+    EXPECT_TRUE(dialog.open);
+    EXPECT_EQ(dialog.title, "New ItemDB File");
+    EXPECT_FALSE(dialog.flags & OFN_FILEMUSTEXIST);
+}
+
+TEST_F(FileCommandTest, NewOverAnItemDatabaseEmptiesIt)
+{
+    ASSERT_TRUE(AddItem(m_items, "5"));
+    FileDialogScript::PushPath(m_items);
+    Command(kNew);
+    EXPECT_EQ(ItemNumbers(m_items), "FALSE");
+    EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+}
+
+TEST_F(FileCommandTest, NewAndSaveAsNeverReplaceTheProgramsOwnDatabases)
+{
+    OpenItems(m_items);
+    const char* own[] = { kManagerDatabase, kScaleInfoDatabase, kReservationDatabase };
+    for (UINT command : { kNew, kSaveAs }) {
+        for (const char* database : own) {
+            SCOPED_TRACE(database);
+            MessageBoxScript::Reset();
+            const std::string before = TempDataRoot::ReadAll(m_root.Native(database));
+            FileDialogScript::PushPath(Native(database));
+            Command(command);
+            EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(database)), before);
+            ASSERT_EQ(MessageBoxScript::Count(), 1u);
+            EXPECT_NE(MessageBoxScript::Records()[0].text.Find("cannot be replaced"), -1);
+            EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+            EXPECT_TRUE(WorkScreen()->m_hints.empty());
+        }
+    }
+}
+
+TEST_F(FileCommandTest, CancelledNewChangesNothing)
+{
+    OpenItems(m_items);
+    FileDialogScript::PushCancel();
+    Command(kNew);
+    EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+    EXPECT_TRUE(WorkScreen()->m_hints.empty());
+}
+
+} // namespace
