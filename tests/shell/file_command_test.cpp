@@ -44,7 +44,8 @@ protected:
             return false;
         }
         CString sql;
-        sql.Format("INSERT INTO [Item] ([item_num], [item_name], [mg_id]) VALUES ('%s', 'Apple', 'vexo')", number);
+        sql.Format(
+            "INSERT INTO [Item] ([item_num], [item_name], [mg_id]) VALUES ('%s', 'Apple', 'vexo')", number);
         const size_t boxes = MessageBoxScript::Count();
         helper.Execute(sql);
         helper.CloseDatabase();
