@@ -79,34 +79,24 @@ bool IsGreeting(std::span<const std::uint8_t> block)
     return textLength == greetingLength && std::memcmp(block.data(), kScaleGreeting, greetingLength) == 0;
 }
 
-namespace {
-
-// Replies a scale sends, with the payload lengths they can carry.
-bool IsScaleReplyHeader(std::uint16_t command, std::uint16_t length)
-{
-    switch (static_cast<ScaleCommand>(command)) {
-    case ScaleCommand::Ack:
-    case ScaleCommand::EndOfData:
-        return length == 0;
-    case ScaleCommand::Nak:
-        return length >= 2 && length <= 6;
-    case ScaleCommand::Data:
-        return length >= 2;
-    case ScaleCommand::BroadStatusReply:
-        return length == 4;
-    default:
-        return false;
-    }
-}
-
-} // namespace
-
 ScalePacketFramer::ScalePacketFramer(Start start)
-    : m_state(start == Start::AwaitGreeting ? State::AwaitGreeting : State::Packets)
+    : m_awaitingGreeting(start == Start::AwaitGreeting)
 { }
 
 void ScalePacketFramer::Feed(std::span<const std::uint8_t> bytes, std::vector<Event>& out)
 {
+    // Each read is judged on its own, as the scale sends its greeting in one
+    // write: text "welcome" up to the first NUL. The NULs of that read are the
+    // greeting's padding; a packet in a later read is never taken for them.
+    if (m_awaitingGreeting && IsGreeting(bytes)) {
+        DiscardPending(out);
+        out.push_back(Event { Kind::Greeting, {}, 0, {} });
+        m_awaitingGreeting = false;
+        std::size_t end = sizeof kScaleGreeting - 1;
+        while (end < bytes.size() && bytes[end] == 0)
+            ++end;
+        bytes = bytes.subspan(end);
+    }
     m_buffer.insert(m_buffer.end(), bytes.begin(), bytes.end());
     while (Step(out)) { }
     m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(m_start));
@@ -131,44 +121,13 @@ void ScalePacketFramer::Drop(std::size_t count, std::string reason, std::vector<
     m_start += count;
 }
 
-// Consumes one greeting, NUL or packet from the front of the buffer; false when
-// more bytes are needed.
+// Consumes one whole packet from the front of the buffer; false when more bytes
+// are needed.
 bool ScalePacketFramer::Step(std::vector<Event>& out)
 {
     const std::span<const std::uint8_t> data = std::span<const std::uint8_t>(m_buffer).subspan(m_start);
-    if (data.empty())
-        return false;
-    const std::size_t greetingLength = sizeof kScaleGreeting - 1;
-    if (m_state == State::AwaitGreeting) {
-        const std::size_t n = std::min(data.size(), greetingLength);
-        if (std::memcmp(data.data(), kScaleGreeting, n) != 0) {
-            m_state = State::Packets; // no greeting: read it as packets
-            return true;
-        }
-        if (n < greetingLength)
-            return false;
-        m_start += greetingLength;
-        Event e;
-        e.kind = Kind::Greeting;
-        out.push_back(std::move(e));
-        m_state = State::AfterGreeting;
-        return true;
-    }
     ByteReader reader(data);
     std::uint16_t command = 0, length = 0;
-    if (m_state == State::AfterGreeting) {
-        // The greeting may end with a NUL. Packets of the scale may begin with a
-        // zero byte too (NAK, end of data): the NUL is the greeting's when the
-        // header read from it is no reply a scale sends.
-        if (data[0] == 0) {
-            if (!reader.GetU16LE(command) || !reader.GetU16LE(length))
-                return false;
-            if (!IsScaleReplyHeader(command, length))
-                ++m_start;
-        }
-        m_state = State::Packets;
-        return true;
-    }
     if (!reader.GetU16LE(command) || !reader.GetU16LE(length))
         return false;
     if (length > kMaxPacketPayload) {

@@ -5,8 +5,9 @@
 //   greeting := "welcome" [NUL]          (sent once by the scale after accept)
 //
 // A packet never exceeds kMaxPacketSize bytes in all. TCP gives a byte stream:
-// ScalePacketFramer cuts it into the greeting and whole packets, whatever the
-// reads hold (half a packet, or a packet and the next).
+// ScalePacketFramer cuts it into whole packets, whatever the reads hold (half a
+// packet, or a packet and the next). The greeting is judged per read: a read
+// whose text up to its first NUL is "welcome" is the greeting, NULs included.
 
 #include <cstddef>
 #include <cstdint>
@@ -63,9 +64,13 @@ public:
 
     explicit ScalePacketFramer(Start start = Start::AwaitGreeting);
 
-    // Appends received bytes and adds one event per greeting, whole packet or
-    // run of dropped bytes to out, in stream order. A packet whose length field
-    // is over the limit cannot be delimited: every buffered byte is dropped.
+    // Takes one read's bytes and adds one event per greeting, whole packet or
+    // run of dropped bytes to out, in stream order. Until the greeting has come
+    // (Start::AwaitGreeting), a read that IsGreeting is the greeting, with every
+    // NUL that follows its text in that read; bytes after those NULs, and every
+    // other read, are packet bytes (an unfinished packet before the greeting is
+    // dropped). A packet whose length field is over the limit cannot be
+    // delimited: every buffered byte is dropped.
     void Feed(std::span<const std::uint8_t> bytes, std::vector<Event>& out);
 
     // Bytes of an unfinished packet (or greeting) waiting for the rest.
@@ -76,12 +81,10 @@ public:
     void DiscardPending(std::vector<Event>& out);
 
 private:
-    enum class State { AwaitGreeting, AfterGreeting, Packets };
-
     bool Step(std::vector<Event>& out);
     void Drop(std::size_t count, std::string reason, std::vector<Event>& out);
 
-    State m_state;
+    bool m_awaitingGreeting;
     ByteBuffer m_buffer;
     std::size_t m_start = 0; // bytes of m_buffer already consumed during Feed
 };

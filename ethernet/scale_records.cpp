@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "ethernet/sql_text.h"
 #include "platform/base/cp949.h"
 
 namespace {
@@ -148,6 +147,19 @@ RecordRow PluRowFromItemFields(std::span<const std::string> fields)
     row.insert(row.end(), fields.begin(),
         fields.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(fields.size(), 15)));
     return row;
+}
+
+RecordRow PluRowFromStoredItem(std::string_view rowText)
+{
+    constexpr std::string_view kValueEnd = "\tjo/";
+    std::vector<std::string> fields;
+    while (!rowText.empty() && fields.size() < kMaxStoredItemFields) {
+        const std::size_t end = rowText.find(kValueEnd);
+        std::string field(rowText.substr(0, end));
+        fields.push_back(field == "NULL" || field == "0" ? std::string() : std::move(field));
+        rowText = end == std::string_view::npos ? std::string_view() : rowText.substr(end + kValueEnd.size());
+    }
+    return PluRowFromItemFields(fields);
 }
 
 // ---- scale settings ----------------------------------------------------------
@@ -387,6 +399,16 @@ std::string JoinTextLines(std::span<const std::string_view> lines, std::size_t m
     return std::string(Cp949Prefix(text, std::min(maxText, kMaxTextRecordText)));
 }
 
+TextRecord BuildTextRecord(TableCode table, const RecordRow& row, RecordCarriage carriage)
+{
+    return BuildTextRecord(table, row, MaxRecordText(carriage));
+}
+
+std::size_t MaxRecordText(RecordCarriage carriage)
+{
+    return carriage == RecordCarriage::Serial ? kSerialTextBuffer : kMaxTextRecordText;
+}
+
 ByteBuffer EncodePresetPage(std::uint32_t page, std::span<const PresetEntry> entries)
 {
     ByteBuffer out { ToByte(TableCode::Preset), 1 };
@@ -430,36 +452,6 @@ std::vector<std::string> SplitReceivedLines(
 }
 
 namespace {
-
-constexpr const char* kInsertItem
-    = "INSERT INTO [Item]([item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], "
-      "[pos_flg], "
-      "[pos_code], [piece], [weight], [fmark], [pos_kind], [dateprint], [limit_day], [additem], [mg_id]) "
-      "VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s','%s','%s')";
-constexpr const char* kInsertAdd
-    = "INSERT INTO [Add]([num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], "
-      "[str10], "
-      "[mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
-constexpr const char* kInsertAdvT
-    = "INSERT INTO [AdvT]([adv_num], [str1], [str2], [mg_id]) VALUES('%ld', '%s', '%s', '%s')";
-constexpr const char* kInsertLandAdd
-    = "INSERT INTO [Land_Add]([land_num], [land_str], [mg_id]) VALUES('%ld', '%s', '%s')";
-constexpr const char* kInsertPreset
-    = "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('%ld', '%d', '%ld', '%s')";
-constexpr const char* kInsertTotalResult
-    = "INSERT INTO [TotalResult]([begin_day], [print_cnt], [total_weight], [total_price], [rev_day], "
-      "[current_scale], [item_memory], [write_item_memory], [day_memory], [write_day_memory], [mg_id]) "
-      "VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
-constexpr const char* kInsertTotalItemResult
-    = "INSERT INTO [TotalItemResult]([num], [begin_day], [print_cnt], [total_weight], [total_price], "
-      "[rev_day], "
-      "[current_scale], [mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
-constexpr const char* kInsertTotalItemDay
-    = "INSERT INTO [TotalItemDay]([num], [day], [print_cnt], [total_weight], [total_price], [rev_day], "
-      "[current_scale], [mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
-constexpr const char* kInsertTotalDayResult
-    = "INSERT INTO [TotalDayResult]([day], [print_cnt], [total_weight], [total_price], [rev_day], "
-      "[current_scale], [mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s')";
 
 constexpr const char* kUserLabelColumns[] = {
     "file_num",
@@ -514,25 +506,6 @@ constexpr const char* kUserLabelColumns[] = {
     "mg_id",
 };
 
-std::string UserLabelInsertFormat()
-{
-    std::string sql = "INSERT INTO [UserLabel](";
-    std::string values = " VALUES(";
-    bool first = true;
-    for (const char* column : kUserLabelColumns) {
-        if (!first) {
-            sql += ", ";
-            values += ", ";
-        }
-        first = false;
-        sql += '[';
-        sql += column;
-        sql += ']';
-        values += "'%s'";
-    }
-    return sql + ")" + values + ")";
-}
-
 TableCode TableOf(RecordKind kind)
 {
     switch (kind) {
@@ -583,36 +556,37 @@ std::size_t MinimumPayload(RecordKind kind)
     return 0;
 }
 
-std::string ItemInsert(std::span<const std::uint8_t> payload, const RecordContext& context)
+ReceivedRow ItemRow(std::span<const std::uint8_t> payload, const RecordContext& context)
 {
     PluRecord p;
     PluRecord::Decode(payload.subspan(2), p);
-    const std::string values[] = {
-        Signed(p.itemNum),
-        FromScaleText(p.itemName, kNameFieldSize),
-        FromScaleText(p.itemName2, kNameFieldSize),
-        Signed(p.unitPrice),
-        Signed(p.fixPrice),
-        Unsigned(p.land),
-        Unsigned(p.posFlg),
-        FromScaleText(p.posCode, kPosCodeSize),
-        Unsigned(p.piece),
-        Unsigned(p.weight),
-        Unsigned(p.fmark),
-        Unsigned(p.posKind),
-        Unsigned(p.datePrint),
-        Unsigned(p.limitDay),
-        Unsigned(p.additem),
-        context.mgId,
-    };
-    return FillSql(kInsertItem, values);
+    return { RecordKind::Item,
+        {
+            Signed(p.itemNum),
+            FromScaleText(p.itemName, kNameFieldSize),
+            FromScaleText(p.itemName2, kNameFieldSize),
+            Signed(p.unitPrice),
+            Signed(p.fixPrice),
+            Unsigned(p.land),
+            Unsigned(p.posFlg),
+            FromScaleText(p.posCode, kPosCodeSize),
+            Unsigned(p.piece),
+            Unsigned(p.weight),
+            Unsigned(p.fmark),
+            Unsigned(p.posKind),
+            Unsigned(p.datePrint),
+            Unsigned(p.limitDay),
+            Unsigned(p.additem),
+            context.mgId,
+        } };
 }
 
-std::string UserLabelInsert(std::span<const std::uint8_t> payload, const RecordContext& context)
+ReceivedRow UserLabelRow(std::span<const std::uint8_t> payload, const RecordContext& context)
 {
     UserLabelRecord u;
     UserLabelRecord::Decode(payload, u);
-    std::vector<std::string> values { Signed(u.fileNum) };
+    ReceivedRow row { RecordKind::UserLabel, { Signed(u.fileNum) } };
+    std::vector<std::string>& values = row.values;
     auto position = [&values](const LabelFieldPosition& p) {
         values.push_back(Unsigned(LabelXFromDots(p.x)));
         values.push_back(Unsigned(LabelYFromDots(p.y)));
@@ -636,35 +610,32 @@ std::string UserLabelInsert(std::span<const std::uint8_t> payload, const RecordC
     position(u.vat);
     position(u.vatPrice);
     values.push_back(context.mgId);
-    return FillSql(UserLabelInsertFormat(), values);
+    return row;
 }
 
-std::string TextInsert(RecordKind kind, std::span<const std::uint8_t> payload, const RecordContext& context)
+ReceivedRow TextRow(RecordKind kind, std::span<const std::uint8_t> payload, const RecordContext& context,
+    RecordCarriage carriage)
 {
     ByteReader r(payload);
     std::uint32_t number = 0;
     r.Skip(2);
     r.GetU32LE(number);
     const std::span<const std::uint8_t> text = payload.subspan(kTextRecordHeadSize);
-    std::vector<std::string> values { Signed(number) };
-    const char* format = kInsertAdd;
+    const std::size_t lineMax = carriage == RecordCarriage::Serial ? kSerialReceivedLineMax
+                                                                   : std::numeric_limits<std::size_t>::max();
     std::vector<std::string> lines;
-    if (kind == RecordKind::Add) {
+    if (kind == RecordKind::Add)
         lines = SplitReceivedLines(text, 10, std::numeric_limits<std::size_t>::max());
-    } else if (kind == RecordKind::AdvT) {
-        format = kInsertAdvT;
-        lines = SplitReceivedLines(text, 2, kReceivedLineMax);
-    } else {
-        format = kInsertLandAdd;
-        lines = SplitReceivedLines(text, 1, kReceivedLineMax);
-    }
-    values.insert(values.end(), lines.begin(), lines.end());
-    values.push_back(context.mgId);
-    return FillSql(format, values);
+    else
+        lines = SplitReceivedLines(text, kind == RecordKind::AdvT ? 2 : 1, lineMax);
+    ReceivedRow row { kind, { Signed(number) } };
+    row.values.insert(row.values.end(), lines.begin(), lines.end());
+    row.values.push_back(context.mgId);
+    return row;
 }
 
-void PresetInserts(
-    std::span<const std::uint8_t> payload, const RecordContext& context, std::vector<std::string>& statements)
+void PresetRows(
+    std::span<const std::uint8_t> payload, const RecordContext& context, std::vector<ReceivedRow>& rows)
 {
     ByteReader r(payload);
     std::uint32_t page = 0;
@@ -674,12 +645,12 @@ void PresetInserts(
         std::uint32_t plu = 0;
         r.GetU32LE(plu);
         r.Skip(2); // the entry's own key number is not read: its position is
-        const std::string values[] = { Signed(page), std::to_string(key), Signed(plu), context.mgId };
-        statements.push_back(FillSql(kInsertPreset, values));
+        rows.push_back(
+            { RecordKind::Preset, { Signed(page), std::to_string(key), Signed(plu), context.mgId } });
     }
 }
 
-std::string TotalInsert(RecordKind kind, std::span<const std::uint8_t> payload, const RecordContext& context)
+ReceivedRow TotalRow(RecordKind kind, std::span<const std::uint8_t> payload, const RecordContext& context)
 {
     ByteReader r(payload);
     std::uint32_t num = 0, totalPrice = 0, totalWeight = 0;
@@ -694,28 +665,13 @@ std::string TotalInsert(RecordKind kind, std::span<const std::uint8_t> payload, 
     r.Skip(2);
     r.GetU32LE(totalPrice);
     r.GetU32LE(totalWeight);
-    const std::string date = FormatDay(year, month, day);
-    const std::string tail[] = { Unsigned(printCount), Signed(totalWeight), Signed(totalPrice),
-        context.revDay, context.currentScale };
-    std::vector<std::string> values;
-    const char* format = kInsertTotalDayResult;
-    switch (kind) {
-    case RecordKind::TotalResult:
-        format = kInsertTotalResult;
-        break;
-    case RecordKind::TotalItemResult:
-        format = kInsertTotalItemResult;
-        break;
-    case RecordKind::TotalItemDay:
-        format = kInsertTotalItemDay;
-        break;
-    default:
-        break;
-    }
+    ReceivedRow row { kind, {} };
+    std::vector<std::string>& values = row.values;
     if (kind == RecordKind::TotalItemResult || kind == RecordKind::TotalItemDay)
         values.push_back(Signed(num));
-    values.push_back(date);
-    values.insert(values.end(), std::begin(tail), std::end(tail));
+    values.insert(values.end(),
+        { FormatDay(year, month, day), Unsigned(printCount), Signed(totalWeight), Signed(totalPrice),
+            context.revDay, context.currentScale });
     if (kind == RecordKind::TotalResult) {
         for (int i = 0; i < 4; ++i) {
             std::uint16_t memory = 0;
@@ -724,15 +680,20 @@ std::string TotalInsert(RecordKind kind, std::span<const std::uint8_t> payload, 
         }
     }
     values.push_back(context.mgId);
-    return FillSql(format, values);
+    return row;
 }
 
 } // namespace
 
-IoStatus RecordInsertSql(RecordKind kind, std::span<const std::uint8_t> payload, const RecordContext& context,
-    std::vector<std::string>& statements)
+std::span<const char* const> ReceivedUserLabelColumns()
 {
-    statements.clear();
+    return kUserLabelColumns;
+}
+
+IoStatus ParseReceivedRecord(RecordKind kind, std::span<const std::uint8_t> payload,
+    const RecordContext& context, RecordCarriage carriage, std::vector<ReceivedRow>& rows)
+{
+    rows.clear();
     const std::size_t minimum = MinimumPayload(kind);
     if (payload.size() < minimum)
         return IoStatus::Error(IoCode::BadLength,
@@ -744,24 +705,24 @@ IoStatus RecordInsertSql(RecordKind kind, std::span<const std::uint8_t> payload,
                 + std::to_string(ToByte(TableOf(kind))) + " expected");
     switch (kind) {
     case RecordKind::Item:
-        statements.push_back(ItemInsert(payload, context));
+        rows.push_back(ItemRow(payload, context));
         break;
     case RecordKind::UserLabel:
-        statements.push_back(UserLabelInsert(payload, context));
+        rows.push_back(UserLabelRow(payload, context));
         break;
     case RecordKind::Add:
     case RecordKind::AdvT:
     case RecordKind::LandAdd:
-        statements.push_back(TextInsert(kind, payload, context));
+        rows.push_back(TextRow(kind, payload, context, carriage));
         break;
     case RecordKind::Preset:
-        PresetInserts(payload, context, statements);
+        PresetRows(payload, context, rows);
         break;
     case RecordKind::TotalResult:
     case RecordKind::TotalItemResult:
     case RecordKind::TotalItemDay:
     case RecordKind::TotalDayResult:
-        statements.push_back(TotalInsert(kind, payload, context));
+        rows.push_back(TotalRow(kind, payload, context));
         break;
     }
     return IoStatus::Ok();

@@ -18,13 +18,15 @@
 //                         [item_memory write_item_memory day_memory write_day_memory: u16]
 //
 // Builders take a row of cell texts (UTF-8) and convert numbers with ScaleAtol
-// and text to CP949; parsers turn a received payload into INSERT statements.
+// and text to CP949; parsers turn a received payload into the values of the
+// rows it adds (record_sql.h makes the statements that store them).
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ethernet/record_values.h"
@@ -41,13 +43,22 @@ inline constexpr std::size_t kScaleRootInfoRecordSize = 30;
 inline constexpr std::size_t kUserLabelRecordSize = 106;
 inline constexpr std::size_t kTextRecordHeadSize = 8;
 inline constexpr std::size_t kMaxTextRecordText = 2036; // 4 + 8 + 2036: the packet fills 2048 bytes
+inline constexpr std::size_t kSerialTextBuffer = 1000; // text of a text record sent on the serial link
 inline constexpr std::size_t kPresetKeyCount = 60;
 inline constexpr std::size_t kPresetHeadSize = 6;
 inline constexpr std::size_t kPresetEntrySize = 6;
 inline constexpr std::size_t kPresetPageSize = kPresetHeadSize + kPresetKeyCount * kPresetEntrySize;
-inline constexpr std::size_t kReceivedLineMax = 99; // AdvT and Land_Add lines
+inline constexpr std::size_t kSerialReceivedLineMax = 99; // AdvT and Land_Add lines read from the serial link
 
 static_assert(kPresetPageSize == 366);
+
+// The two ways records travel: in TCP packets, or in serial link frames. They
+// differ only in the bounds of texts.
+enum class RecordCarriage { Tcp, Serial };
+
+// Bytes of text a text record may carry: kMaxTextRecordText on TCP,
+// kSerialTextBuffer on the serial link.
+std::size_t MaxRecordText(RecordCarriage carriage);
 
 // ---- item record -------------------------------------------------------------
 
@@ -88,6 +99,13 @@ PluRecord BuildPluRecord(const RecordRow& row);
 // The same row from the fields of a stored [Item] row, read in the column order
 // item_num, item_name, ... additem (the order of BuildPluRecord's columns).
 RecordRow PluRowFromItemFields(std::span<const std::string> fields);
+
+// The row a record is sent from when the manager's default values are in force:
+// the text of the stored [Item] row (StoredItemSql in record_sql.h: every value
+// followed by TAB "jo/") cut into at most kMaxStoredItemFields fields, "NULL"
+// and "0" counting as empty, as PluRowFromItemFields gives it.
+inline constexpr std::size_t kMaxStoredItemFields = 400;
+RecordRow PluRowFromStoredItem(std::string_view rowText);
 
 // ---- scale settings ----------------------------------------------------------
 
@@ -161,6 +179,8 @@ struct TextRecord {
 // are neither "" nor "NULL", joined by CR LF. An empty or "NULL" number cell
 // gives number 0 and no text. The text is cut, between characters, to maxText.
 TextRecord BuildTextRecord(TableCode table, const RecordRow& row, std::size_t maxText = kMaxTextRecordText);
+// The same within the carriage's bound (MaxRecordText).
+TextRecord BuildTextRecord(TableCode table, const RecordRow& row, RecordCarriage carriage);
 
 // The lines (UTF-8) as CP949 joined by CR LF, no CR LF after the last; cut,
 // between characters, to maxText (at most kMaxTextRecordText).
@@ -200,12 +220,34 @@ struct RecordContext {
     std::string currentScale; // the scale's IP address (TCP) or its ID (serial)
 };
 
-// INSERT statements of one received record payload (the payload of a data reply:
-// table code first): one statement, one per entry for a preset page. A payload
-// too short for its fields, or of another table, is refused (BadLength,
-// UnexpectedReply) and no statement is made.
-IoStatus RecordInsertSql(RecordKind kind, std::span<const std::uint8_t> payload, const RecordContext& context,
-    std::vector<std::string>& statements);
+// One row that a received record adds to its table: the values as text, in the
+// column order of the table's INSERT (record_sql.h):
+//   Item       item_num item_name item_name2 unitprice fix_price land pos_flg
+//              pos_code piece weight fmark pos_kind dateprint limit_day additem mg_id
+//   Add        num str1..str10 mg_id          AdvT      adv_num str1 str2 mg_id
+//   Land_Add   land_num land_str mg_id        Preset    page_num num str mg_id
+//   UserLabel  file_num, the 48 columns of ReceivedUserLabelColumns, mg_id
+//   TotalResult      begin_day print_cnt total_weight total_price rev_day
+//                    current_scale item_memory write_item_memory day_memory
+//                    write_day_memory mg_id
+//   TotalItemResult  num begin_day print_cnt total_weight total_price rev_day current_scale mg_id
+//   TotalItemDay     num day ... (as TotalItemResult)
+//   TotalDayResult   day print_cnt total_weight total_price rev_day current_scale mg_id
+struct ReceivedRow {
+    RecordKind kind = RecordKind::Item;
+    std::vector<std::string> values;
+};
+
+// The UserLabel columns of a received user-label row, file_num first, mg_id last.
+std::span<const char* const> ReceivedUserLabelColumns();
+
+// The rows of one received record payload (the payload of a data reply: table
+// code first): one row, one per entry for a preset page. Received AdvT and
+// Land_Add lines keep at most kSerialReceivedLineMax bytes on the serial link and
+// are whole on TCP. A payload too short for its fields, or of another table, is
+// refused (BadLength, UnexpectedReply) and rows is left empty.
+IoStatus ParseReceivedRecord(RecordKind kind, std::span<const std::uint8_t> payload,
+    const RecordContext& context, RecordCarriage carriage, std::vector<ReceivedRow>& rows);
 
 // The lines of a received text: cut at each CR LF (a CR before any other byte
 // stays in the line), each up to its first NUL and at most maxLineBytes (between

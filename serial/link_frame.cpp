@@ -60,6 +60,11 @@ const char* ToString(JoinCheck check)
     return "UNKNOWN";
 }
 
+const char* VersionErrorText(int language)
+{
+    return language == 1 ? "저울버전이 상위버전입니다. 통신 불가능" : "Version Error";
+}
+
 JoinCheck CheckJoinReply(std::span<const std::uint8_t> sent, std::span<const std::uint8_t> reply)
 {
     if (sent.size() != kJoinFrameSize || reply.size() != kJoinFrameSize)
@@ -149,15 +154,19 @@ ByteBuffer UnstuffFrame(std::span<const std::uint8_t> stuffed)
     out.reserve(stuffed.size());
     for (std::size_t i = 0; i < stuffed.size(); ++i) {
         const std::uint8_t b = stuffed[i];
-        if (b == kFrameEscape && i + 1 < stuffed.size()) {
-            const std::uint8_t next = stuffed[i + 1];
-            if (next == kEscapedEnd || next == kEscapedEscape) {
-                out.push_back(next == kEscapedEnd ? kFrameEnd : kFrameEscape);
-                ++i;
-                continue;
-            }
+        if (b != kFrameEscape || i + 1 == stuffed.size()) {
+            out.push_back(b);
+            continue;
         }
-        out.push_back(b);
+        const std::uint8_t next = stuffed[++i]; // an escape and its byte go together
+        if (next == kEscapedEnd) {
+            out.push_back(kFrameEnd);
+        } else if (next == kEscapedEscape) {
+            out.push_back(kFrameEscape);
+        } else {
+            out.push_back(b);
+            out.push_back(next);
+        }
     }
     return out;
 }
@@ -266,15 +275,12 @@ LinkReceiver::Event LinkReceiver::Feed(std::uint8_t byte)
             Store(byte);
             return Event::None;
         }
-        if (m_count + m_overflow > 4) {
+        if (m_count > 4) {
             m_state = State::Idle;
             m_finished = true;
             return Event::Frame;
         }
-        // A delimiter run, or a fragment too short to be a frame: start over.
-        m_count = 0;
-        m_overflow = 0;
-        return Event::None;
+        return Event::None; // a delimiter of a run: dropped, the bytes stored stay
     }
     return Event::None;
 }

@@ -37,7 +37,6 @@ inline constexpr std::size_t kCaptureSize = 1024; // receiver's capture buffer
 inline constexpr std::size_t kTransmitBufferSize = 2048; // an unpieced frame waiting to be sent
 inline constexpr std::size_t kMaxFramePayload = kTransmitBufferSize - kMinLinkFrameSize;
 inline constexpr std::size_t kAssemblySize = 1000; // a received record, joined from pieces
-inline constexpr std::size_t kSerialTextBuffer = 1000; // text of a text record sent on the link
 
 // Bytes added as unsigned values modulo 256.
 std::uint8_t ByteSum8(std::span<const std::uint8_t> bytes);
@@ -58,6 +57,10 @@ enum class JoinCheck {
     VersionError, // the scale's version character is above ours (whatever else differs)
 };
 const char* ToString(JoinCheck check);
+
+// What the user is told of a VersionError, by language index: 1 Korean, 2 and
+// 3 English.
+const char* VersionErrorText(int language);
 
 // The reply as captured from STX to ETX against the join frame that was sent:
 // bytes 0-11 must match with 6-7 and 8-9 exchanged; bytes 12-13 are not checked.
@@ -86,8 +89,8 @@ IoStatus BuildLinkFrame(LinkFrameHeader header, std::span<const std::uint8_t> pa
 // The line bytes of a frame: delimiters and escapes.
 ByteBuffer StuffFrame(std::span<const std::uint8_t> frame);
 
-// Undoes the escapes: DB DC -> C0, DB DD -> DB, DB and any other byte stay as
-// they are, a DB at the end stays.
+// Undoes the escapes: DB DC -> C0, DB DD -> DB; DB and any other byte stay as
+// they are, both (that byte escapes nothing after it); a DB at the end stays.
 ByteBuffer UnstuffFrame(std::span<const std::uint8_t> stuffed);
 
 // True when the last four bytes hold the sum of those before them.
@@ -131,7 +134,9 @@ private:
 // ---- receiving ---------------------------------------------------------------
 
 // The line decoder, fed one byte at a time: join replies (STX ... ETX) and
-// frames between runs of C0.
+// frames between runs of C0. A C0 ends a frame once more than four bytes are
+// stored; with four or fewer it is dropped and the stored bytes stay (such a
+// fragment then fails the sum of the frame it joins).
 class LinkReceiver {
 public:
     enum class Event { None, JoinReply, Frame };

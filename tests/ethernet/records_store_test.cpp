@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ethernet/scale_records.h"
+#include "ethernet/record_sql.h"
 #include "platform/base/exception.h"
 #include "platform/dao/dao_database.h"
 #include "platform/dao/dao_recordset.h"
@@ -28,7 +28,7 @@ protected:
     void Store(RecordKind kind, const ByteBuffer& payload)
     {
         std::vector<std::string> statements;
-        const IoStatus s = RecordInsertSql(kind, payload, kContext, statements);
+        const IoStatus s = ReceivedRecordSql(kind, payload, kContext, RecordCarriage::Tcp, statements);
         ASSERT_TRUE(s.ok()) << s.ToString();
         for (const std::string& sql : statements) {
             try {

@@ -127,14 +127,14 @@ ByteBuffer Concat(std::initializer_list<ByteBuffer> parts)
 
 TEST(ScalePacketFramerTest, SameEventsWhateverTheReadsHold)
 {
-    const ByteBuffer stream = Concat({ BytesOf("welcome"), EncodePacket(ScaleCommand::Ack),
-        FromHex("05 00 03 00 00 01 09"), EncodePacket(ScaleCommand::EndOfData) });
-    const std::string expected = "greeting | ACK | DATA 00 01 09 | END_OF_DATA";
-    EXPECT_EQ(FeedAll(stream, {}), expected);
+    const ByteBuffer greeting = FromHex("77 65 6c 63 6f 6d 65 00 00");
+    const ByteBuffer stream = Concat({ greeting, EncodePacket(ScaleCommand::Ack),
+        FromHex("05 00 03 00 00 01 09"), EncodeNak(0x2025), EncodePacket(ScaleCommand::EndOfData) });
+    const std::string expected = "greeting | ACK | DATA 00 01 09 | NAK 25 20 | END_OF_DATA";
     std::mt19937 random(5);
     for (int round = 0; round < 200; ++round) {
-        std::vector<std::size_t> cuts;
-        for (std::size_t i = 1; i < stream.size(); ++i) {
+        std::vector<std::size_t> cuts { greeting.size() }; // the greeting comes in a read of its own
+        for (std::size_t i = greeting.size() + 1; i < stream.size(); ++i) {
             if (random() % 3 == 0)
                 cuts.push_back(i);
         }
@@ -168,27 +168,50 @@ TEST(ScalePacketFramerTest, OversizeLengthDropsTheBufferedBytes)
         "dropped 6 (packet length 2045 over the limit) | ACK");
 }
 
-TEST(ScalePacketFramerTest, NulAfterTheGreetingIsTheGreetingsOwn)
+// Each read is judged apart: a read whose text up to its first NUL is
+// "welcome" is the greeting, with its NULs; a reply in the next read is whole,
+// also one that begins with a zero byte (NAK, end of data).
+TEST(ScalePacketFramerTest, GreetingIsJudgedPerRead)
 {
+    const ByteBuffer ack = EncodePacket(ScaleCommand::Ack);
+    const ByteBuffer nak = EncodeNak(0x2025);
+    const ByteBuffer end = EncodePacket(ScaleCommand::EndOfData);
+    const char* const overLimit = "(packet length 25452 over the limit)";
     struct Case {
         const char* name;
-        ByteBuffer tail;
-        const char* expected;
+        std::vector<ByteBuffer> reads;
+        std::string expected;
+        ScalePacketFramer::Start start = ScalePacketFramer::Start::AwaitGreeting;
     } cases[] = {
-        { "nul then ack", FromHex("00 01 01 00 00"), "greeting | ACK" },
-        { "nul then nak", FromHex("00 00 01 02 00 25 20"), "greeting | NAK 25 20" },
-        { "nul then end", FromHex("00 00 06 00 00"), "greeting | END_OF_DATA" },
-        { "nak without nul", FromHex("00 01 02 00 28 20"), "greeting | NAK 28 20" },
-        { "end without nul", FromHex("00 06 00 00"), "greeting | END_OF_DATA" },
-        { "nul then data", FromHex("00 05 00 02 00 00 01"), "greeting | DATA 00 01" },
+        { "three NULs, then an ack", { BytesOf(std::string("welcome\0\0\0", 10)), ack }, "greeting | ACK" },
+        { "a NUL, then a nak", { BytesOf(std::string("welcome\0", 8)), nak }, "greeting | NAK 25 20" },
+        { "no NUL, then a nak", { BytesOf("welcome"), nak }, "greeting | NAK 25 20" },
+        { "no NUL, then end of data", { BytesOf("welcome"), end }, "greeting | END_OF_DATA" },
+        { "two NULs, then end of data", { BytesOf(std::string("welcome\0\0", 9)), end },
+            "greeting | END_OF_DATA" },
+        { "an ack after the NULs of the same read",
+            { Concat({ BytesOf(std::string("welcome\0\0", 9)), ack }) }, "greeting | ACK" },
+        { "text after welcome", { BytesOf("welcomeX"), BytesOf("welcome") },
+            std::string("dropped 8 ") + overLimit + " | greeting" },
+        { "a greeting cut over two reads", { BytesOf("wel"), BytesOf("come") },
+            std::string("dropped 7 ") + overLimit },
+        { "an ack glued to the text", { Concat({ BytesOf("welcome"), ack }) },
+            "dropped 11 (packet length 25452 over the limit)" },
+        { "a packet before the greeting", { ack, BytesOf("welcome"), ack }, "ACK | greeting | ACK" },
+        { "half a packet before the greeting", { FromHex("05 00"), BytesOf("welcome") },
+            "dropped 2 (unfinished packet discarded) | greeting" },
+        { "a second welcome", { BytesOf("welcome"), BytesOf("welcome") },
+            std::string("greeting | dropped 7 ") + overLimit },
+        { "no greeting awaited", { BytesOf("welcome") }, std::string("dropped 7 ") + overLimit,
+            ScalePacketFramer::Start::Packets },
     };
     for (const Case& c : cases) {
-        const ByteBuffer stream = Concat({ BytesOf("welcome"), c.tail });
-        EXPECT_EQ(FeedAll(stream, {}), c.expected) << c.name;
-        const std::size_t byteByByte[] = { 7, 8, 9, 10, 11 };
-        EXPECT_EQ(FeedAll(stream, std::span(byteByByte).first(std::min<std::size_t>(5, stream.size() - 7))),
-            c.expected)
-            << c.name << " byte by byte";
+        ScalePacketFramer framer(c.start);
+        std::vector<ScalePacketFramer::Event> events;
+        for (const ByteBuffer& read : c.reads)
+            framer.Feed(read, events);
+        EXPECT_EQ(Describe(events), c.expected) << c.name;
+        EXPECT_EQ(framer.Pending(), 0u) << c.name;
     }
 }
 
@@ -198,11 +221,6 @@ TEST(ScalePacketFramerTest, StreamWithoutGreetingIsReadAsPackets)
         "ACK | END_OF_DATA");
     // "welcomi": no greeting; its first four bytes give length 0x636c.
     EXPECT_EQ(FeedAll(BytesOf("welcoming"), {}), "dropped 9 (packet length 25452 over the limit)");
-    ScalePacketFramer framer;
-    std::vector<ScalePacketFramer::Event> events;
-    framer.Feed(BytesOf("welc"), events);
-    EXPECT_TRUE(events.empty()) << "a prefix of the greeting waits";
-    EXPECT_EQ(framer.Pending(), 4u);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "ethernet/record_sql.h"
 #include "ethernet/scale_packet.h"
 #include "ethernet/scale_records.h"
-#include "ethernet/sql_text.h"
 #include "tests/support/scale_sim_bytes.h"
 
 using scalesim::BytesOf;
@@ -30,7 +30,7 @@ constexpr const char* kItemPayloadHex
 std::string OneInsert(RecordKind kind, const ByteBuffer& payload, const RecordContext& context = kContext)
 {
     std::vector<std::string> statements;
-    const IoStatus s = RecordInsertSql(kind, payload, context, statements);
+    const IoStatus s = ReceivedRecordSql(kind, payload, context, RecordCarriage::Tcp, statements);
     EXPECT_TRUE(s.ok()) << s.ToString();
     EXPECT_EQ(statements.size(), 1u);
     return statements.empty() ? std::string() : statements[0];
@@ -308,18 +308,48 @@ TEST(TextRecordTest, ReceivedTextsBecomeTheirInserts)
         "'vexo')");
 }
 
-TEST(TextRecordTest, ReceivedLinesAreCutTo99BytesBetweenCharacters)
+TEST(TextRecordTest, SerialLinesAreCutTo99BytesBetweenCharactersTcpLinesAreWhole)
 {
     std::string fifty; // 100 CP949 bytes
-    for (int i = 0; i < 50; ++i)
+    std::string fiftyUtf8;
+    for (int i = 0; i < 50; ++i) {
         fifty += "\xb0\xa1";
-    const ByteBuffer text(fifty.begin(), fifty.end());
-    const std::vector<std::string> lines = SplitReceivedLines(text, 1, kReceivedLineMax);
-    std::string expected;
-    for (int i = 0; i < 49; ++i)
-        expected += "가";
-    EXPECT_EQ(lines.at(0), expected);
-    EXPECT_EQ(SplitReceivedLines(BytesOf(std::string(120, 'z')), 1, kReceivedLineMax).at(0).size(), 99u);
+        fiftyUtf8 += "가";
+    }
+    const std::string fortyNine = fiftyUtf8.substr(0, fiftyUtf8.size() - std::string("가").size());
+    const std::string z120(120, 'z');
+    auto payload = [](std::uint8_t table, const std::string& text) {
+        ByteBuffer p = BytesOf(std::string(8, '\0') + text);
+        p[0] = table;
+        p[1] = 1;
+        p[2] = 3;
+        return p;
+    };
+    struct Case {
+        RecordKind kind;
+        std::uint8_t table;
+        RecordCarriage carriage;
+        std::vector<std::string> expected; // values after the number, mg_id left out
+    } cases[] = {
+        { RecordKind::AdvT, 2, RecordCarriage::Serial, { fortyNine, std::string(99, 'z') } },
+        { RecordKind::AdvT, 2, RecordCarriage::Tcp, { fiftyUtf8, z120 } },
+        { RecordKind::LandAdd, 5, RecordCarriage::Serial, { fortyNine } },
+        { RecordKind::LandAdd, 5, RecordCarriage::Tcp, { fiftyUtf8 } },
+        { RecordKind::Add, 1, RecordCarriage::Serial,
+            { fiftyUtf8, z120, "NULL", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL" } },
+    };
+    for (const Case& c : cases) {
+        std::vector<ReceivedRow> rows;
+        ASSERT_TRUE(
+            ParseReceivedRecord(c.kind, payload(c.table, fifty + "\r\n" + z120), kContext, c.carriage, rows)
+                .ok());
+        ASSERT_EQ(rows.size(), 1u);
+        std::vector<std::string> expected { "3" };
+        expected.insert(expected.end(), c.expected.begin(), c.expected.end());
+        expected.push_back("vexo");
+        EXPECT_EQ(rows[0].values, expected)
+            << static_cast<int>(c.kind) << " carriage " << static_cast<int>(c.carriage);
+    }
 }
 
 TEST(TextRecordTest, AddRowSentAndReceivedKeepsItsLines)
@@ -355,7 +385,8 @@ TEST(PresetPageTest, ReceivedPageStoresOneRowPerKeyNumberedByPosition)
     ByteBuffer payload = EncodePresetPage(3, entries);
     payload.push_back(0xEE); // part of an entry: not read
     std::vector<std::string> statements;
-    ASSERT_TRUE(RecordInsertSql(RecordKind::Preset, payload, kContext, statements).ok());
+    ASSERT_TRUE(
+        ReceivedRecordSql(RecordKind::Preset, payload, kContext, RecordCarriage::Tcp, statements).ok());
     ASSERT_EQ(statements.size(), 60u);
     EXPECT_EQ(statements[0],
         "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('3', '1', '1000', 'vexo')");
@@ -429,25 +460,17 @@ TEST(ReceivedRecordTest, ShortOrForeignRecordsMakeNoStatement)
         payload[0] = tables[i++];
         payload[1] = 1;
         std::vector<std::string> statements { "stale" };
-        EXPECT_TRUE(RecordInsertSql(c.kind, payload, kContext, statements).ok()) << static_cast<int>(c.kind);
+        EXPECT_TRUE(ReceivedRecordSql(c.kind, payload, kContext, RecordCarriage::Tcp, statements).ok())
+            << static_cast<int>(c.kind);
         payload.pop_back();
-        EXPECT_EQ(RecordInsertSql(c.kind, payload, kContext, statements).Code(), IoCode::BadLength);
+        EXPECT_EQ(ReceivedRecordSql(c.kind, payload, kContext, RecordCarriage::Tcp, statements).Code(),
+            IoCode::BadLength);
         EXPECT_TRUE(statements.empty());
         payload.push_back(0);
         payload[0] ^= 0x80;
-        EXPECT_EQ(RecordInsertSql(c.kind, payload, kContext, statements).Code(), IoCode::UnexpectedReply);
+        EXPECT_EQ(ReceivedRecordSql(c.kind, payload, kContext, RecordCarriage::Tcp, statements).Code(),
+            IoCode::UnexpectedReply);
     }
-}
-
-} // namespace
-
-namespace {
-
-TEST(FillSqlTest, ValuesAreQuotedWithTheirQuotesDoubled)
-{
-    const std::string values[] = { "a'", "2" };
-    EXPECT_EQ(FillSql("VALUES('%s', '%ld', '%d')", values), "VALUES('a''', '2', '')");
-    EXPECT_EQ(FillSql("x = '%x'", values), "x = '%x'") << "only %s, %d and %ld are conversions";
 }
 
 } // namespace

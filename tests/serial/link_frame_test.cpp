@@ -84,8 +84,20 @@ TEST(LinkFrameTest, StuffingEscapesDelimiterAndEscape)
 {
     EXPECT_EQ(Hex(StuffFrame(FromHex("01 c0 db 02"))), "c0 c0 c0 c0 01 db dc db dd 02 c0 c0 c0 c0");
     EXPECT_EQ(Hex(UnstuffFrame(FromHex("01 db dc db dd 02"))), "01 c0 db 02");
-    EXPECT_EQ(Hex(UnstuffFrame(FromHex("db 41"))), "db 41");
-    EXPECT_EQ(Hex(UnstuffFrame(FromHex("41 db"))), "41 db");
+    struct Case {
+        const char* stuffed;
+        const char* frame;
+    } cases[] = {
+        { "db 41", "db 41" },
+        { "41 db", "41 db" },
+        { "db db dc", "db db dc" }, // the first escape takes the second: nothing is left to escape dc
+        { "db db dd 42", "db db dd 42" },
+        { "db dd dc", "db dc" },
+        { "db 41 db dc", "db 41 c0" },
+        { "db", "db" },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Hex(UnstuffFrame(FromHex(c.stuffed))), c.frame) << c.stuffed;
 }
 
 TEST(LinkFrameTest, FramesSurviveTheLineWhateverTheirBytes)
@@ -167,17 +179,31 @@ TEST(LinkReceiverTest, JoinReplyIsCapturedFromStxToEtx)
     EXPECT_EQ(events, "02 49 44 43 46 4d 30 37 30 30 30 32 8c 03");
 }
 
-TEST(LinkReceiverTest, DelimiterRunsAndFragmentsAreNotFrames)
+// A C0 ends a frame only when more than four bytes are stored; with fewer it is
+// dropped as part of a delimiter run and the bytes stored so far stay.
+TEST(LinkReceiverTest, ShortRunsBetweenDelimitersStayInTheFrame)
 {
-    LinkReceiver receiver;
-    int frames = 0;
-    for (std::uint8_t b : FromHex("c0 c0 c0 c0 01 02 03 04 c0 c0 c0 01 02 03 04 05 c0")) {
-        if (receiver.Feed(b) == LinkReceiver::Event::Frame) {
-            ++frames;
-            EXPECT_EQ(Hex(receiver.Captured()), "01 02 03 04 05");
+    struct Case {
+        const char* line;
+        std::vector<std::string> frames;
+    } cases[] = {
+        { "c0 c0 c0 c0 01 02 03 04 05 c0 c0 c0 c0", { "01 02 03 04 05" } },
+        { "c0 01 02 03 04 c0 05 c0", { "01 02 03 04 05" } },
+        { "c0 01 c0 c0 02 03 c0 04 05 c0 c0", { "01 02 03 04 05" } },
+        { "c0 c0 01 02 03 04 c0 c0 c0 01 02 03 04 05 c0", { "01 02 03 04 01 02 03 04 05" } },
+        { "c0 01 02 03 04 c0", {} },
+        { "01 02 03 04 05 06 c0 c0", {} },
+        { "c0 01 02 03 04 05 c0 c0 c0 c0 06 07 08 09 0a c0", { "01 02 03 04 05", "06 07 08 09 0a" } },
+    };
+    for (const Case& c : cases) {
+        LinkReceiver receiver;
+        std::vector<std::string> frames;
+        for (std::uint8_t b : FromHex(c.line)) {
+            if (receiver.Feed(b) == LinkReceiver::Event::Frame)
+                frames.push_back(Hex(receiver.Captured()));
         }
+        EXPECT_EQ(frames, c.frames) << c.line;
     }
-    EXPECT_EQ(frames, 1);
 }
 
 TEST(LinkReceiverTest, BytesPastTheCaptureBufferAreDroppedAndTheFrameFails)

@@ -1,0 +1,136 @@
+#include "ethernet/record_sql.h"
+
+#include "db/sql_text.h"
+
+namespace {
+
+constexpr const char* kInsertItem
+    = "INSERT INTO [Item]([item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], "
+      "[pos_flg], [pos_code], [piece], [weight], [fmark], [pos_kind], [dateprint], [limit_day], [additem], "
+      "[mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', "
+      "'%s','%s','%s')";
+constexpr const char* kInsertAdd
+    = "INSERT INTO [Add]([num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], "
+      "[str10], [mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
+constexpr const char* kInsertAdvT
+    = "INSERT INTO [AdvT]([adv_num], [str1], [str2], [mg_id]) VALUES('%ld', '%s', '%s', '%s')";
+constexpr const char* kInsertLandAdd
+    = "INSERT INTO [Land_Add]([land_num], [land_str], [mg_id]) VALUES('%ld', '%s', '%s')";
+constexpr const char* kInsertPreset
+    = "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('%ld', '%d', '%ld', '%s')";
+constexpr const char* kInsertTotalResult
+    = "INSERT INTO [TotalResult]([begin_day], [print_cnt], [total_weight], [total_price], [rev_day], "
+      "[current_scale], [item_memory], [write_item_memory], [day_memory], [write_day_memory], [mg_id]) "
+      "VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
+constexpr const char* kInsertTotalItemResult
+    = "INSERT INTO [TotalItemResult]([num], [begin_day], [print_cnt], [total_weight], [total_price], "
+      "[rev_day], [current_scale], [mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
+constexpr const char* kInsertTotalItemDay
+    = "INSERT INTO [TotalItemDay]([num], [day], [print_cnt], [total_weight], [total_price], [rev_day], "
+      "[current_scale], [mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
+constexpr const char* kInsertTotalDayResult
+    = "INSERT INTO [TotalDayResult]([day], [print_cnt], [total_weight], [total_price], [rev_day], "
+      "[current_scale], [mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s')";
+
+constexpr const char* kStoredItemColumns
+    = "[item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], [pos_flg], [pos_code], "
+      "[piece], [weight], [fmark], [pos_kind], [dateprint], [limit_day], [additem], [ID]";
+
+std::string UserLabelInsertFormat()
+{
+    std::string sql = "INSERT INTO [UserLabel](";
+    std::string values = " VALUES(";
+    bool first = true;
+    for (const char* column : ReceivedUserLabelColumns()) {
+        if (!first) {
+            sql += ", ";
+            values += ", ";
+        }
+        first = false;
+        sql += SqlName(column).Str();
+        values += "'%s'";
+    }
+    return sql + ")" + values + ")";
+}
+
+std::string FormatOf(RecordKind kind)
+{
+    switch (kind) {
+    case RecordKind::Item:
+        return kInsertItem;
+    case RecordKind::Add:
+        return kInsertAdd;
+    case RecordKind::AdvT:
+        return kInsertAdvT;
+    case RecordKind::LandAdd:
+        return kInsertLandAdd;
+    case RecordKind::Preset:
+        return kInsertPreset;
+    case RecordKind::UserLabel:
+        return UserLabelInsertFormat();
+    case RecordKind::TotalResult:
+        return kInsertTotalResult;
+    case RecordKind::TotalItemResult:
+        return kInsertTotalItemResult;
+    case RecordKind::TotalItemDay:
+        return kInsertTotalItemDay;
+    case RecordKind::TotalDayResult:
+        return kInsertTotalDayResult;
+    }
+    return std::string();
+}
+
+// Length of the quoted conversion ('%s', '%d', '%ld') at the front of s, 0 when
+// there is none.
+std::size_t ConversionLength(std::string_view s)
+{
+    for (std::string_view conversion : { "'%s'", "'%d'", "'%ld'" }) {
+        if (s.starts_with(conversion))
+            return conversion.size();
+    }
+    return 0;
+}
+
+// The format with each quoted conversion replaced, in order, by the next value
+// as a quoted literal; conversions left over when the values run out become ''.
+std::string Fill(std::string_view format, std::span<const std::string> values)
+{
+    std::string out;
+    auto next = values.begin();
+    std::size_t i = 0;
+    while (i < format.size()) {
+        if (const std::size_t n = ConversionLength(format.substr(i)); n > 0) {
+            out += SqlLiteral(next != values.end() ? CString(*next++) : CString()).Str();
+            i += n;
+        } else {
+            out += format[i++];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::string InsertSql(const ReceivedRow& row)
+{
+    return Fill(FormatOf(row.kind), row.values);
+}
+
+IoStatus ReceivedRecordSql(RecordKind kind, std::span<const std::uint8_t> payload,
+    const RecordContext& context, RecordCarriage carriage, std::vector<std::string>& statements)
+{
+    statements.clear();
+    std::vector<ReceivedRow> rows;
+    const IoStatus status = ParseReceivedRecord(kind, payload, context, carriage, rows);
+    for (const ReceivedRow& row : rows)
+        statements.push_back(InsertSql(row));
+    return status;
+}
+
+std::string StoredItemSql(std::string_view mgId, std::string_view itemNum, bool everyManager)
+{
+    std::string sql = std::string("SELECT ") + kStoredItemColumns + " FROM [Item] WHERE ";
+    if (!everyManager)
+        sql += "[mg_id] = " + std::string(SqlLiteral(CString(mgId)).Str()) + " AND ";
+    return sql + "[item_num] = " + SqlLiteral(CString(itemNum)).Str();
+}
