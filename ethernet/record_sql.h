@@ -17,8 +17,8 @@ std::string InsertSql(const ReceivedRow& row);
 
 // The INSERT statements of one received record payload (ParseReceivedRecord);
 // statements is left empty when the payload is refused.
-IoStatus ReceivedRecordSql(RecordKind kind, std::span<const std::uint8_t> payload, const RecordContext& context,
-    RecordCarriage carriage, std::vector<std::string>& statements);
+IoStatus ReceivedRecordSql(RecordKind kind, std::span<const std::uint8_t> payload,
+    const RecordContext& context, RecordCarriage carriage, std::vector<std::string>& statements);
 
 // The SELECT of the stored [Item] row whose item number is itemNum: of the
 // manager mgId, or of any manager when everyManager (the administrator). Its row
