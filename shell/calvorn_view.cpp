@@ -1,7 +1,9 @@
 #include "shell/calvorn_view.h"
 
 #include "db/db_messages.h"
+#include "db/item_db_worker.h"
 #include "db/manager_db_worker.h"
+#include "db/sql_text.h"
 #include "platform/base/exception.h"
 #include "platform/base/file.h"
 #include "platform/base/file_system.h"
@@ -10,9 +12,11 @@
 #include "platform/wnd/msgbox.h"
 #include "platform/wnd/runtime_class.h"
 #include "shell/calvorn_doc.h"
+#include "shell/default_value_dlg.h"
 #include "shell/file_helpers.h"
 #include "shell/main_frame.h"
 #include "shell/manager_class.h"
+#include "shell/manager_settings.h"
 #include "shell/right_container_view.h"
 #include "shell/view_hints.h"
 #include "shell/windows_version.h"
@@ -39,6 +43,10 @@ constexpr std::size_t kInfoTextCount = 100;
 constexpr const char* kItemDatabaseFilter = "mdb File(*.mdb)|*.mdb||";
 constexpr const char* kItemDatabaseProbe = "SELECT [item_num] FROM [Item]";
 constexpr const char* kManagerLogin = "Manager_Login";
+constexpr std::size_t kInfoChangeSlots = 50;
+constexpr const char* kEmptySlot = "-1";
+constexpr const char* kWorkerBusyText
+    = "The work screen is still reading its table.\nTry Information Change again when it has finished.";
 
 struct TreeGroup {
     const char* english;
@@ -127,6 +135,8 @@ const MessageMap* CCalvornView::GetMessageMap() const
             OnCommandMsg<&CCalvornView::OnUserInfoChange>(ID_USER_INFO_CHANGE),
             OnCommandMsg<&CCalvornView::OnNewManager>(ID_NEW_MANAGER),
             OnCommandMsg<&CCalvornView::OnCommSetup>(ID_COMM_SETUP),
+            OnCommandMsg<&CCalvornView::OnDefaultValueSetup>(ID_DEFAULT_VALUE_SETUP),
+            OnCommandMsg<&CCalvornView::OnItemInfoChange>(ID_ITEM_INFO_CHANGE),
             OnUpdateCommand<&CCalvornView::OnUpdateCommSetup>(ID_COMM_SETUP),
             OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_FILE_NEW),
             OnUpdateCommand<&CCalvornView::OnUpdateNeedsLogin>(ID_FILE_OPEN),
@@ -502,4 +512,98 @@ void CCalvornView::OnUpdateNeedsAdministrator(CCmdUI* cmdUI)
 void CCalvornView::OnUpdateServer(CCmdUI* cmdUI)
 {
     cmdUI->Enable(FALSE);
+}
+
+void CCalvornView::OnDefaultValueSetup()
+{
+    auto* dialog = new CDefaultValueDlg(nullptr);
+    dialog->m_strUserId = m_strUserId;
+    if (dialog->DoModal() == IDOK && m_strQueryName == kQueryItemRead) {
+        WriteNavigation(kQueryItemRead);
+        SendHint(kHintItem);
+    }
+    delete dialog;
+}
+
+namespace {
+
+// The work screen's item worker, or nullptr.
+CItemDbWorker* ItemWorker()
+{
+    CMainFrame* frame = GetMainFrame();
+    CRightCotainerView* right = frame ? frame->GetRightContainerView() : nullptr;
+    CWorkScreen* screen = right ? right->GetWorkScreen() : nullptr;
+    return screen ? screen->GetItemWorker() : nullptr;
+}
+
+// TRUE (after saying so) while the worker serves a request of the work
+// screen: its database and mailbox are in use, and waiting here would block
+// the rows it sends to this thread.
+BOOL RefuseBusyWorker(CItemDbWorker* worker)
+{
+    if (!worker || !worker->IsRequestInFlight())
+        return FALSE;
+    AfxMessageBox(kWorkerBusyText, MB_OK | MB_ICONEXCLAMATION);
+    return TRUE;
+}
+
+} // namespace
+
+void CCalvornView::OnItemInfoChange()
+{
+    if (RefuseBusyWorker(ItemWorker()))
+        return;
+    auto* dialog = new CDefaultValueDlg(nullptr);
+    dialog->m_strUserId = m_strUserId;
+    dialog->m_nMode = CDefaultValueDlg::kModeInformationChange;
+    if (dialog->DoModal() == IDOK) {
+        ReadTotalValueFile();
+        const CString setList = BuildInfoChangeSetList();
+        CItemDbWorker* worker = ItemWorker();
+        if (!setList.IsEmpty() && worker && !RefuseBusyWorker(worker)) {
+            CString sql;
+            sql.Format("UPDATE [Item] SET %s WHERE [mg_id] = %s", setList.GetString(),
+                SqlLiteral(m_strUserId).GetString());
+            try {
+                worker->OpenDatabase(m_strItemDbPath);
+                worker->Execute(sql);
+            } catch (CException* e) {
+                ExceptionPtr hold(e);
+                AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
+            }
+            worker->CloseDatabase();
+        }
+        if (m_strQueryName == kQueryItemRead) {
+            WriteNavigation(kQueryItemRead);
+            SendHint(kHintItem);
+        }
+    }
+    delete dialog;
+}
+
+void CCalvornView::ReadTotalValueFile()
+{
+    m_infoTexts.assign(kInfoTextCount, kEmptySlot);
+    MakeDirectoryPath(kSettingsFolder);
+    const ItemSettingValues values = ReadItemSettingValues(ManagerSettingsPath(kTotalValueFile, m_strUserId));
+    for (std::size_t slot = 0; slot < values.size() && slot < kInfoChangeSlots; ++slot) {
+        if (!values[slot])
+            continue;
+        m_infoTexts[2 * slot] = kItemSettingColumns[slot];
+        m_infoTexts[2 * slot + 1] = *values[slot];
+    }
+}
+
+CString CCalvornView::BuildInfoChangeSetList() const
+{
+    CString list;
+    for (std::size_t slot = 0; slot < kInfoChangeSlots && 2 * slot + 1 < m_infoTexts.size(); ++slot) {
+        const CString& column = m_infoTexts[2 * slot];
+        if (column.IsEmpty() || column == kEmptySlot)
+            continue;
+        if (!list.IsEmpty())
+            list += " , ";
+        list += SqlName(column) + " = " + SqlLiteral(m_infoTexts[2 * slot + 1]);
+    }
+    return list;
 }

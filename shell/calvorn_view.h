@@ -157,6 +157,16 @@ protected:
     void OnUpdateNeedsItemDatabase(CCmdUI* cmdUI);
     void OnUpdateNeedsAdministrator(CCmdUI* cmdUI);
     void OnUpdateServer(CCmdUI* cmdUI);
+    void OnDefaultValueSetup();
+    void OnItemInfoChange();
+
+public:
+    // Fills the 50 Information Change pairs (m_infoTexts: column name at 2i,
+    // value at 2i + 1; "-1" for an empty slot) from Total_Value_<id>.bin.
+    void ReadTotalValueFile();
+    // The SET list of the filled pairs in slot order, values quoted; empty
+    // when no pair is filled.
+    CString BuildInfoChangeSetList() const;
 
 private:
     // Writes the navigation words into the mailbox.

@@ -22,6 +22,8 @@
 #include <QPaintEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QVariant>
 #include <QWheelEvent>
@@ -130,6 +132,8 @@ QWidget* MakeEdit(HWND hwnd, QWidget* parent)
     edit->setReadOnly((style & ES_READONLY) != 0);
     if (style & ES_PASSWORD)
         edit->setEchoMode(QLineEdit::Password);
+    if (style & ES_NUMBER) // only digits from the keyboard; code may set any text
+        edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
     if (style & ES_RIGHT)
         edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     else if (style & ES_CENTER)

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "db/general_dao_helper.h"
+#include "db/item_db_worker.h"
+#include "db/mailbox_dlg.h"
 #include "platform/wnd/filedialog.h"
 #include "platform/wnd/modal_script.h"
 #include "platform/wnd/runtime_class.h"
@@ -36,14 +38,20 @@ public:
     std::vector<HintRecord> m_hints;
 };
 
+// Owns a real item worker with its mailbox; the rows the worker sends are
+// left unanswered until a test acknowledges them.
 class FakeKindOfView : public RecordingView, public CWorkScreen {
 public:
+    FakeKindOfView();
+    ~FakeKindOfView() override;
     static const CRuntimeClass* GetThisClass();
     const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
     void SetCommSetupFlag(int flag) override { m_flag = flag; }
     int GetCommSetupFlag() const override { return m_flag; }
-    CItemDbWorker* GetItemWorker() override { return nullptr; }
+    CItemDbWorker* GetItemWorker() override { return m_pWorker; }
     int m_flag = 0;
+    CMailboxDlg m_mailbox;
+    CItemDbWorker* m_pWorker = nullptr;
 };
 
 class FakeUserLabelView : public RecordingView {

@@ -23,6 +23,19 @@ void RecordingView::OnUpdate(CView*, LPARAM hint, void* hintObject)
     m_hints.push_back(record);
 }
 
+FakeKindOfView::FakeKindOfView()
+    : m_mailbox(this)
+{
+    m_pWorker = new CItemDbWorker;
+    m_pWorker->SetOwner(this, &m_mailbox);
+    m_mailbox.Create(this);
+}
+
+FakeKindOfView::~FakeKindOfView()
+{
+    delete m_pWorker;
+}
+
 const CRuntimeClass* FakeKindOfView::GetThisClass()
 {
     static const CRuntimeClass kClass { kWorkScreenClassName, &AfxCreateObject<FakeKindOfView>,

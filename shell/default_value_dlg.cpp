@@ -1,0 +1,215 @@
+#include "shell/default_value_dlg.h"
+
+#include <cstdlib>
+
+#include "platform/base/cp949.h"
+#include "platform/wnd/button.h"
+#include "platform/wnd/msgbox.h"
+#include "shell/file_helpers.h"
+#include "shell/manager_settings.h"
+
+namespace {
+
+constexpr int kOkIcon = 163;
+constexpr int kCancelIcon = 162;
+constexpr int kItemNumberField = 0;
+constexpr int kPosFlagField = 6;
+constexpr int kPosCodeField = 7;
+
+// The leading decimal number of text (0 when there is none).
+long LeadingNumber(const CString& text)
+{
+    return std::strtol(text.GetString(), nullptr, 10);
+}
+
+} // namespace
+
+const DefaultValueField kDefaultValueFields[15] = {
+    { "item_num", 1114, 1115, true, 0, 0, nullptr },
+    { "item_name", 1116, 1117, false, 28, 0, " Item Name is a 28 character." },
+    { "item_name2", 1119, 1118, false, 28, 0, " Item Name2 is a 28 character." },
+    { "unitprice", 1121, 1120, true, 6, 1000000, "Unit price is a 1 - 999999." },
+    { "fix_price", 1123, 1122, true, 5, 100000, "Fix_price is a 1 - 99999." },
+    { "land", 1125, 1124, true, 3, 300, "Land is a 0 - 300." },
+    { "pos_flg", 1127, 1126, true, 3, 1000, "Pos flag is a 1 - 999." },
+    { "pos_code", 1129, 1128, true, 0, 0, nullptr },
+    { "piece", 1131, 1130, true, 0, 0, nullptr },
+    { "weight", 1133, 1132, true, 0, 0, nullptr },
+    { "fmark", 1135, 1134, true, 0, 0, nullptr },
+    { "pos_kind", 1137, 1136, true, 2, 3, "Pos Kind is a 0 - 3." },
+    { "dateprint", 1139, 1138, true, 2, 7, "DatePrinting is a 0 - 7." },
+    { "limit_day", 1141, 1140, true, 0, 0, nullptr },
+    { "additem", 1143, 1142, true, 0, 0, nullptr },
+};
+
+CDefaultValueDlg::CDefaultValueDlg(CWnd* parent)
+    : CDialog(IDD_DEFAULT_VALUE, parent)
+{ }
+
+const MessageMap* CDefaultValueDlg::GetMessageMap() const
+{
+    static const MessageMap kMap(CDialog::GetMessageMap(),
+        {
+            OnCommandMsg<&CDefaultValueDlg::OnMasterCheck>(IDC_DEFAULT_MASTER),
+        });
+    return &kMap;
+}
+
+void CDefaultValueDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDOK, m_okButton);
+    DDX_Control(dx, IDCANCEL, m_cancelButton);
+}
+
+BOOL CDefaultValueDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_okButton.LoadIcons(kOkIcon, CIconButton::kAutoDarker);
+    m_okButton.SetTipText("Ok");
+    m_okButton.SetTransparentMode(FALSE);
+    m_cancelButton.LoadIcons(kCancelIcon, CIconButton::kAutoDarker);
+    m_cancelButton.SetTipText("Cancel");
+    m_cancelButton.SetTransparentMode(FALSE);
+    CWnd* master = GetDlgItem(IDC_DEFAULT_MASTER);
+    if (m_nMode == kModeInformationChange) {
+        if (master)
+            master->ShowWindow(SW_HIDE);
+        EnableFields(TRUE);
+        SetWindowText("Information Change");
+        return TRUE;
+    }
+    if (master)
+        master->ShowWindow(SW_SHOW);
+    SendDlgItemMessage(IDC_DEFAULT_MASTER, BM_SETCHECK, ReadDefaultValueFile() ? BST_CHECKED : BST_UNCHECKED);
+    LoadDefaultCheckValues();
+    EnableFields(IsTicked(IDC_DEFAULT_MASTER));
+    return TRUE;
+}
+
+BOOL CDefaultValueDlg::IsTicked(int box) const
+{
+    return SendDlgItemMessage(box, BM_GETCHECK) == BST_CHECKED ? TRUE : FALSE;
+}
+
+void CDefaultValueDlg::EnableFields(BOOL enable)
+{
+    for (int i = 0; i < kItemSettingCount; ++i) {
+        const DefaultValueField& field = kDefaultValueFields[i];
+        const BOOL on = enable && i != kItemNumberField && i != kPosCodeField;
+        if (CWnd* box = GetDlgItem(field.box))
+            box->EnableWindow(on);
+        if (CWnd* edit = GetDlgItem(field.edit))
+            edit->EnableWindow(on);
+    }
+}
+
+void CDefaultValueDlg::OnMasterCheck()
+{
+    EnableFields(IsTicked(IDC_DEFAULT_MASTER));
+}
+
+int CDefaultValueDlg::ReadDefaultValueFile()
+{
+    MakeDirectoryPath(kSettingsFolder);
+    return IsDefaultValueOn(m_strUserId) ? 1 : 0;
+}
+
+void CDefaultValueDlg::LoadDefaultCheckValues()
+{
+    MakeDirectoryPath(kSettingsFolder);
+    const ItemSettingValues values
+        = ReadItemSettingValues(ManagerSettingsPath(kDefaultCheckValueFile, m_strUserId));
+    for (int i = 0; i < kItemSettingCount; ++i) {
+        const std::optional<CString>& value = values[static_cast<std::size_t>(i)];
+        if (!value)
+            continue;
+        SendDlgItemMessage(kDefaultValueFields[i].box, BM_SETCHECK, BST_CHECKED);
+        SetDlgItemText(kDefaultValueFields[i].edit, *value);
+    }
+}
+
+BOOL CDefaultValueDlg::MakeDirectoryPath(const CString& path)
+{
+    return ::MakeDirectoryPath(path);
+}
+
+int CDefaultValueDlg::ValidateFields()
+{
+    if (!IsTicked(IDC_DEFAULT_MASTER))
+        return 1;
+    int result = 1;
+    for (const DefaultValueField& field : kDefaultValueFields) {
+        if (!field.message || !IsTicked(field.box))
+            continue;
+        CString text;
+        GetDlgItemText(field.edit, text);
+        const bool passes = field.digits
+            ? text.GetLength() <= field.maxLength && LeadingNumber(text) <= field.maxValue
+            : Cp949Length(text.GetString()) <= static_cast<std::size_t>(field.maxLength);
+        if (passes)
+            continue;
+        AfxMessageBox(field.message, MB_OK);
+        if (CWnd* edit = GetDlgItem(field.edit))
+            edit->SetFocus();
+        result = 0;
+    }
+    return result;
+}
+
+BOOL CDefaultValueDlg::WriteOrReport(const CString& path, const CString& text)
+{
+    CString error;
+    if (WriteSettingsFile(path, text, &error))
+        return TRUE;
+    CString message;
+    message.Format("The settings file could not be written:\n%s\n%s", path.GetString(), error.GetString());
+    AfxMessageBox(message, MB_OK | MB_ICONSTOP);
+    return FALSE;
+}
+
+BOOL CDefaultValueDlg::WriteValueFiles(const char* valueStem, const char* indexStem)
+{
+    CString values;
+    CString index = CString(kItemSettingColumns[kItemNumberField]) + "\n";
+    for (int i = kItemNumberField + 1; i < kItemSettingCount; ++i) {
+        if (i == kPosCodeField)
+            continue;
+        const DefaultValueField& field = kDefaultValueFields[i];
+        if (IsTicked(field.box)) {
+            CString value;
+            GetDlgItemText(field.edit, value);
+            if (field.digits && value.IsEmpty())
+                value = "0";
+            values += CString(field.column) + "\n" + value + "\n";
+        } else {
+            index += CString(field.column) + "\n";
+        }
+        if (i == kPosFlagField)
+            index += CString(kItemSettingColumns[kPosCodeField]) + "\n";
+    }
+    return WriteOrReport(ManagerSettingsPath(valueStem, m_strUserId), values)
+        && WriteOrReport(ManagerSettingsPath(indexStem, m_strUserId), index);
+}
+
+void CDefaultValueDlg::OnOK()
+{
+    if (m_nMode == kModeInformationChange) {
+        MakeDirectoryPath(kSettingsFolder);
+        if (WriteValueFiles(kTotalValueFile, kTotalValueUncheckIndexFile))
+            EndDialog(IDOK);
+        return;
+    }
+    if (!ValidateFields())
+        return;
+    MakeDirectoryPath(kSettingsFolder);
+    const CString onOff = ManagerSettingsPath(kDefaultValueFile, m_strUserId);
+    if (IsTicked(IDC_DEFAULT_MASTER)) {
+        if (!WriteValueFiles(kDefaultCheckValueFile, kDefaultUncheckIndexFile)
+            || !WriteOrReport(onOff, m_strUserId + "\nTRUE"))
+            return;
+    } else if (!WriteOrReport(onOff, "FALSE")) {
+        return;
+    }
+    EndDialog(IDOK);
+}

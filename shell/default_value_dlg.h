@@ -1,0 +1,62 @@
+#pragma once
+// CDefaultValueDlg (dialog 214): a manager's default values for new items
+// (mode 0, "Default Value Setup") or the values that Information Change
+// writes into every item of the manager (mode 1). OK writes the settings
+// files (manager_settings.h) and returns IDOK; a refused field or a failed
+// write keeps the dialog open.
+
+#include "controls/icon_button.h"
+#include "platform/wnd/dialog.h"
+
+inline constexpr UINT IDD_DEFAULT_VALUE = 214;
+inline constexpr int IDC_DEFAULT_MASTER = 1113;
+
+// One of the fifteen item fields of the dialog: its column, check box, edit,
+// and the test that Default Value Setup runs when it is ticked.
+struct DefaultValueField {
+    const char* column;
+    int box;
+    int edit;
+    bool digits; // digits edit: an empty value is written as "0"
+    int maxLength; // 0: no test; text fields count CP949 bytes
+    long maxValue; // upper limit of the leading number (digits fields)
+    const char* message; // shown when the test fails
+};
+extern const DefaultValueField kDefaultValueFields[15];
+
+class CDefaultValueDlg : public CDialog {
+public:
+    static constexpr int kModeDefaultValue = 0;
+    static constexpr int kModeInformationChange = 1;
+
+    explicit CDefaultValueDlg(CWnd* parent = nullptr);
+
+    const MessageMap* GetMessageMap() const override;
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    void OnMasterCheck();
+    // 1 when every test of a ticked field passes (or the master box is not
+    // ticked), else 0; each failure shows its message and takes the focus.
+    int ValidateFields();
+    void EnableFields(BOOL enable);
+    // 1 when the manager's default values are on.
+    int ReadDefaultValueFile();
+    // Ticks and fills the fields named in the check-value file.
+    void LoadDefaultCheckValues();
+    BOOL MakeDirectoryPath(const CString& path);
+
+    int m_nMode = kModeDefaultValue;
+    CString m_strUserId;
+
+private:
+    BOOL IsTicked(int box) const;
+    // Writes the value and index files of the ticked fields; FALSE (after a
+    // message) when a file could not be written.
+    BOOL WriteValueFiles(const char* valueStem, const char* indexStem);
+    BOOL WriteOrReport(const CString& path, const CString& text);
+
+    CIconButton m_okButton;
+    CIconButton m_cancelButton;
+};

@@ -1,0 +1,110 @@
+#include "shell/manager_settings.h"
+
+#include <cstring>
+#include <span>
+#include <string>
+
+#include "platform/base/cp949.h"
+#include "platform/base/exception.h"
+#include "platform/base/file.h"
+#include "platform/base/file_system.h"
+
+namespace {
+
+constexpr UINT kLineBuffer = 200; // 199 characters and the terminator
+
+} // namespace
+
+CString ManagerSettingsPath(const char* stem, const CString& userId)
+{
+    CString id;
+    for (int i = 0; i < userId.GetLength(); ++i) {
+        const char ch = userId[i];
+        if (ch == '\\')
+            id += "%5C";
+        else if (ch == '/')
+            id += "%2F";
+        else if (ch == '%')
+            id += "%25";
+        else
+            id += ch;
+    }
+    CString path;
+    path.Format("%s\\%s_%s.bin", kSettingsFolder, stem, id.GetString());
+    return path;
+}
+
+int ItemSettingIndex(const CString& column)
+{
+    for (int i = 0; i < kItemSettingCount; ++i)
+        if (column == kItemSettingColumns[i])
+            return i;
+    return -1;
+}
+
+std::vector<CString> ReadSettingsLines(const CString& path)
+{
+    std::vector<CString> lines;
+    CStdioFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::typeText))
+        return lines;
+    char buffer[kLineBuffer];
+    try {
+        while (file.ReadString(buffer, kLineBuffer)) {
+            std::size_t length = std::strlen(buffer);
+            if (length > 0 && buffer[length - 1] == '\n')
+                --length;
+            lines.emplace_back(CString(buffer, static_cast<int>(length)));
+        }
+    } catch (CException* e) {
+        e->Delete();
+    }
+    file.Abort();
+    return lines;
+}
+
+ItemSettingValues ReadItemSettingValues(const CString& path)
+{
+    ItemSettingValues values;
+    int selected = -1;
+    bool nameLine = true;
+    for (const CString& line : ReadSettingsLines(path)) {
+        if (nameLine) {
+            selected = ItemSettingIndex(line);
+        } else {
+            if (selected >= 0)
+                values[static_cast<std::size_t>(selected)] = line;
+            selected = -1;
+        }
+        nameLine = !nameLine;
+    }
+    return values;
+}
+
+BOOL IsDefaultValueOn(const CString& userId)
+{
+    const std::vector<CString> lines = ReadSettingsLines(ManagerSettingsPath(kDefaultValueFile, userId));
+    if (lines.size() < 2 || lines.front() != userId)
+        return FALSE;
+    const CString& last = lines.back();
+    return last.IsEmpty() || last == "FALSE" ? FALSE : TRUE;
+}
+
+BOOL WriteSettingsFile(const CString& path, const CString& text, CString* error)
+{
+    std::string utf8;
+    for (int i = 0; i < text.GetLength(); ++i) {
+        if (text[i] == '\n')
+            utf8 += '\r';
+        utf8 += text[i];
+    }
+    const std::string bytes = Utf8ToCp949(utf8);
+    CFileException failure;
+    if (WriteFileAtomically(path,
+            std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+            &failure))
+        return TRUE;
+    if (error)
+        *error = failure.GetErrorText();
+    return FALSE;
+}
