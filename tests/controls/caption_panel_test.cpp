@@ -5,6 +5,10 @@
 
 namespace {
 
+constexpr COLORREF kFace = RGB(192, 198, 216);
+constexpr COLORREF kLightEdge = RGB(213, 216, 230);
+constexpr COLORREF kDarkEdge = RGB(138, 148, 185);
+
 class CaptionPanelTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(parent.Show()); }
@@ -28,13 +32,13 @@ TEST_F(CaptionPanelTest, ColoursOfTheBar)
     Make(CCaptionPanel::kTooltipStyle);
     Snapshot look(panel);
     ASSERT_TRUE(look.Ok());
-    EXPECT_EQ(look.At(0, 0), CCaptionPanel::kLightEdge);
-    EXPECT_EQ(look.At(5, 0), CCaptionPanel::kLightEdge);
-    EXPECT_EQ(look.At(0, 9), CCaptionPanel::kLightEdge);
-    EXPECT_EQ(look.At(199, 17), CCaptionPanel::kDarkEdge);
-    EXPECT_EQ(look.At(100, 17), CCaptionPanel::kDarkEdge);
-    EXPECT_EQ(look.At(199, 9), CCaptionPanel::kDarkEdge);
-    EXPECT_EQ(look.At(195, 9), CCaptionPanel::kFaceColor);
+    EXPECT_EQ(look.At(0, 0), kLightEdge);
+    EXPECT_EQ(look.At(5, 0), kLightEdge);
+    EXPECT_EQ(look.At(0, 9), kLightEdge);
+    EXPECT_EQ(look.At(199, 17), kDarkEdge);
+    EXPECT_EQ(look.At(100, 17), kDarkEdge);
+    EXPECT_EQ(look.At(199, 9), kDarkEdge);
+    EXPECT_EQ(look.At(195, 9), kFace);
 }
 
 TEST_F(CaptionPanelTest, CaptionIsOneLineInsideTheMargins)
@@ -45,10 +49,10 @@ TEST_F(CaptionPanelTest, CaptionIsOneLineInsideTheMargins)
         longText += "Caption ";
     panel.SetCaption(longText.c_str());
     Snapshot look(panel);
-    const CRect ink = look.Ink(CCaptionPanel::kFaceColor, CRect(1, 1, 199, 17));
+    const CRect ink = look.Ink(kFace, CRect(1, 1, 199, 17));
     ASSERT_FALSE(ink.IsRectEmpty());
-    EXPECT_GE(ink.left, CCaptionPanel::kTextMargin);
-    EXPECT_LE(ink.right, 200 - CCaptionPanel::kTextMargin);
+    EXPECT_GE(ink.left, 10);
+    EXPECT_LE(ink.right, 200 - 10);
     EXPECT_GT(ink.right, 150); // cut at the margin, not before
     // Text in the window colour (black).
     EXPECT_GT(look.Count(GetSysColor(COLOR_WINDOWTEXT), CRect(1, 1, 199, 17)), 20);

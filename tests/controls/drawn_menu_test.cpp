@@ -203,8 +203,8 @@ TEST_F(DrawnMenuTest, FlatLookColours)
     EXPECT_EQ(popup.dc.GetPixel(5, 4), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(popup.dc.GetPixel(right - 3, 4), GetSysColor(COLOR_WINDOW));
     // Item 1 selected: the light selection colour framed in the highlight colour.
-    EXPECT_EQ(
-        popup.dc.GetPixel(right - 3, top1 + 2), CDrawnMenu::LightenColor(GetSysColor(COLOR_HIGHLIGHT), 0.7));
+    // COLOR_HIGHLIGHT (10, 36, 106) lightened by 0.7.
+    EXPECT_EQ(popup.dc.GetPixel(right - 3, top1 + 2), RGB(181, 189, 210));
     EXPECT_EQ(popup.dc.GetPixel(3, top1 + 2), GetSysColor(COLOR_HIGHLIGHT));
     EXPECT_EQ(popup.dc.GetPixel(right - 1, top1 + 2), GetSysColor(COLOR_HIGHLIGHT));
 }

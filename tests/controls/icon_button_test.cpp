@@ -339,7 +339,7 @@ TEST_F(IconButtonTest, BitmapIsDrawnThroughItsMask)
     {
         Snapshot rest(button);
         EXPECT_EQ(rest.At(11, 11), GetSysColor(COLOR_BTNFACE));
-        EXPECT_EQ(rest.At(20, 20), Darker(RGB(200, 40, 40)));
+        EXPECT_EQ(rest.At(20, 20), RGB(150, 30, 30));
     }
     Hover();
     {

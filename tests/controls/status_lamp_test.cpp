@@ -3,6 +3,8 @@
 
 namespace {
 
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+
 // Counts the flash timer's deliveries.
 class CCountingLamp : public CStatusLamp {
 public:
@@ -29,7 +31,7 @@ protected:
     {
         ASSERT_TRUE(parent.Show());
         ASSERT_TRUE(lamp.Create("", WS_CHILD | WS_VISIBLE, CRect(10, 10, 50, 50), &parent, 4001));
-        ASSERT_TRUE(source.LoadBitmap(CStatusLamp::kLampBitmap));
+        ASSERT_TRUE(source.LoadBitmap(146));
         sourceDc.CreateCompatibleDC(nullptr);
         oldSource = sourceDc.SelectObject(&source);
     }
@@ -48,8 +50,8 @@ protected:
         for (int dy = 0; dy < 32; ++dy) {
             for (int dx = 0; dx < 32; ++dx) {
                 const COLORREF pixel = sourceDc.GetPixel(column * 32 + dx, y + dy);
-                const COLORREF expected = pixel == CStatusLamp::kTransparent ? kBackdrop : pixel;
-                lampPixels += pixel != CStatusLamp::kTransparent;
+                const COLORREF expected = pixel == kMagenta ? kBackdrop : pixel;
+                lampPixels += pixel != kMagenta;
                 ASSERT_EQ(look.At(4 + dx, 4 + dy), expected) << dx << "," << dy;
             }
         }

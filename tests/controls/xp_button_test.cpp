@@ -66,11 +66,22 @@ TEST_F(XPButtonTest, RowsFollowTheGradient)
     Make("");
     Snapshot look(button);
     ASSERT_TRUE(look.Ok());
-    const int height = look.Height() - 4; // the rectangle inside the 2-pixel edge
-    for (int y = 2; y < look.Height() - 2; ++y)
-        EXPECT_EQ(look.At(look.Width() / 2, y),
-            CXPButton::GradientColor(CXPButton::GradientStep(y, height), FALSE, FALSE))
-            << "row " << y;
+    // 80 x 40: rows 2 to 37 inside the 2-pixel edge, h = 36; row y takes step
+    // i = y * 63 / 36 (at most 63), RGB(255 - i/3, 255 - i/3, 255 - i/5).
+    struct Row {
+        int y;
+        COLORREF color;
+    };
+    const Row rows[] = {
+        { 2, RGB(254, 254, 255) }, // i 3
+        { 10, RGB(250, 250, 252) }, // i 17
+        { 20, RGB(244, 244, 248) }, // i 35
+        { 30, RGB(238, 238, 245) }, // i 52
+        { 36, RGB(234, 234, 243) }, // i 63
+        { 37, RGB(234, 234, 243) }, // i 64, the last brush
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(look.At(40, row.y), row.color) << "row " << row.y;
 }
 
 TEST_F(XPButtonTest, OutlineIsAlwaysDrawnAndCornersAreRound)
@@ -112,8 +123,8 @@ TEST_F(XPButtonTest, HoverWithoutFocusShowsTheOrangeFrame)
     HoverOn();
     Snapshot look(button);
     EXPECT_EQ(look.At(2, look.Height() / 2), kHoverLeft);
-    EXPECT_EQ(look.At(look.Width() / 2, look.Height() / 2),
-        CXPButton::GradientColor(CXPButton::GradientStep(look.Height() / 2, look.Height() - 4), TRUE, FALSE));
+    // Row 20, i = 35, hovered: RGB(255 - i/4, 255 - i/4, 255 - i/5).
+    EXPECT_EQ(look.At(40, 20), RGB(247, 247, 248));
 }
 
 TEST_F(XPButtonTest, PressedCaptionMovesByOnePixel)

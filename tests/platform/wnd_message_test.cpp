@@ -9,8 +9,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/base/exception.h"
+#include "platform/wnd/paint_dc.h"
 #include "platform/wnd/thread.h"
 #include "platform/wnd/wnd.h"
+#include "tests/support/pixels.h"
 #include "tests/support/ui_pump.h"
 
 namespace {
@@ -30,9 +32,9 @@ public:
             return createResult;
         if (message == WM_PAINT) {
             ++paints;
-            CRect rect;
-            GetUpdateRect(&rect);
-            paintRects.push_back(rect);
+            CPaintDC dc(this);
+            paintRects.push_back(dc.m_ps.rcPaint);
+            return 0;
         }
         return CWnd::WindowProc(message, wParam, lParam);
     }
@@ -178,7 +180,10 @@ TEST(WndPaint, InvalidationsCoalesceIntoOnePaint)
     for (int i = 0; i < 5; ++i)
         AfxPumpMessage();
     EXPECT_EQ(wnd.paints, 1);
-    // The one paint covers everything invalidated.
+    // The one paint covers everything invalidated: the bounding box of the
+    // three rectangles, and nothing is left to paint afterwards.
+    ASSERT_EQ(wnd.paintRects.size(), 1u);
+    EXPECT_EQ(wnd.paintRects[0], CRect(0, 0, 60, 30));
     CRect update;
     EXPECT_FALSE(wnd.GetUpdateRect(&update));
     wnd.DestroyWindow();
@@ -191,6 +196,7 @@ TEST(WndPaint, UpdateWindowPaintsPendingAreaAtOnce)
     ASSERT_TRUE(PumpUntil([&] { return wnd.paints > 0; }));
     AfxPumpMessage();
     wnd.paints = 0;
+    wnd.paintRects.clear();
 
     wnd.UpdateWindow(); // nothing pending: no paint
     EXPECT_EQ(wnd.paints, 0);
@@ -198,6 +204,8 @@ TEST(WndPaint, UpdateWindowPaintsPendingAreaAtOnce)
     wnd.InvalidateRect(&area);
     wnd.UpdateWindow();
     EXPECT_EQ(wnd.paints, 1);
+    ASSERT_EQ(wnd.paintRects.size(), 1u);
+    EXPECT_EQ(wnd.paintRects[0], area);
     for (int i = 0; i < 5; ++i)
         AfxPumpMessage();
     EXPECT_EQ(wnd.paints, 1); // the deferred paint was used up

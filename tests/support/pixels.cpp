@@ -76,3 +76,23 @@ Snapshot::Snapshot(CWnd& window, Scope scope)
     m_ok = scope == Scope::WithChildren ? AfxPrintWindowTree(window.GetSafeHwnd(), &Dc())
                                         : PrintWindow(window.GetSafeHwnd(), &Dc());
 }
+
+void PrintTo(const RECT& rect, std::ostream* out)
+{
+    *out << "(" << rect.left << ", " << rect.top << ", " << rect.right << ", " << rect.bottom << ")";
+}
+
+void PrintTo(const CRect& rect, std::ostream* out)
+{
+    PrintTo(static_cast<const RECT&>(rect), out);
+}
+
+void PrintTo(const CPoint& point, std::ostream* out)
+{
+    *out << "(" << point.x << ", " << point.y << ")";
+}
+
+void PrintTo(const CSize& size, std::ostream* out)
+{
+    *out << size.cx << " x " << size.cy;
+}

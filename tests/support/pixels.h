@@ -2,6 +2,8 @@
 // Pixels for drawing tests: a memory DC over a bitmap that a test draws into,
 // or that holds what a window painted, read back pixel by pixel.
 
+#include <ostream>
+
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/dc.h"
 #include "platform/wnd/wnd.h"
@@ -68,3 +70,9 @@ public:
 private:
     BOOL m_ok = FALSE;
 };
+
+// Rectangles, points and sizes read as numbers in failure messages.
+void PrintTo(const RECT& rect, std::ostream* out);
+void PrintTo(const CRect& rect, std::ostream* out);
+void PrintTo(const CPoint& point, std::ostream* out);
+void PrintTo(const CSize& size, std::ostream* out);
