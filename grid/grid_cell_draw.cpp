@@ -4,6 +4,7 @@
 
 #include "grid/grid_cell.h"
 #include "grid/grid_ctrl.h"
+#include "grid/text_measure.h"
 
 namespace {
 
@@ -196,19 +197,24 @@ CSize CGridCellBase::GetTextExtent(LPCTSTR szText, CDC* pDC)
     CGridDefaultCell* def = GetDefaultCell();
     const CSize defaultSize = def ? CSize(def->GetWidth(), def->GetHeight()) : CSize(0, 0);
 
+    const DWORD format = GetFormat();
+    const BOOL multiLine = (format & DT_WORDBREAK) && !(format & DT_SINGLELINE);
+    CGridTextMeasure* measure = grid ? grid->GetTextMeasure() : nullptr;
     CDC* ownDC = nullptr;
+    if (measure && !multiLine && !pDC)
+        pDC = measure->GetDC();
     if (!pDC && szText && *szText && grid && grid->GetSafeHwnd())
         pDC = ownDC = grid->GetGridDC();
     if (!pDC || !szText || !*szText)
         return defaultSize;
 
-    CFont* oldFont = nullptr;
-    if (CFont* font = GetFontObject())
-        oldFont = pDC->SelectObject(font);
-
     CSize size;
-    const DWORD format = GetFormat();
-    if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE)) {
+    CFont* oldFont = nullptr;
+    if (measure && !multiLine && pDC == measure->GetDC()) {
+        size = measure->Extent(*this, szText);
+    } else if (multiLine) {
+        if (CFont* font = GetFontObject())
+            oldFont = pDC->SelectObject(font);
         CString text(szText);
         int widest = 0;
         int start = 0;
@@ -223,12 +229,17 @@ CSize CGridCellBase::GetTextExtent(LPCTSTR szText, CDC* pDC)
         CRect rect(0, 0, widest + 1, 0);
         pDC->DrawText(szText, -1, rect, format | DT_CALCRECT);
         size = rect.Size();
+        TEXTMETRIC tm {};
+        pDC->GetTextMetrics(&tm);
+        size.cx += tm.tmOverhang;
     } else {
+        if (CFont* font = GetFontObject())
+            oldFont = pDC->SelectObject(font);
         size = pDC->GetTextExtent(szText, static_cast<int>(std::char_traits<char>::length(szText)));
+        TEXTMETRIC tm {};
+        pDC->GetTextMetrics(&tm);
+        size.cx += tm.tmOverhang;
     }
-    TEXTMETRIC tm {};
-    pDC->GetTextMetrics(&tm);
-    size.cx += tm.tmOverhang;
     if (oldFont)
         pDC->SelectObject(oldFont);
 

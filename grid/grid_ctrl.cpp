@@ -11,8 +11,18 @@
 namespace {
 
 inline constexpr const char* kGridClassName = "GridCtrl";
+// CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS.
+inline constexpr UINT kGridClassStyle = 0x0001 | 0x0002 | 0x0008;
+
+const CGridCtrl::WindowClass* g_registeredClass = nullptr;
 
 } // namespace
+
+const CRuntimeClass* CGridCtrl::GetThisClass()
+{
+    static const CRuntimeClass kClass { "CGridCtrl", &AfxCreateObject<CGridCtrl>, CWnd::GetThisClass() };
+    return &kClass;
+}
 
 CGridCtrl::CGridCtrl(int nRows, int nCols, int nFixedRows, int nFixedCols)
     : m_crWindowText(::GetSysColor(COLOR_WINDOWTEXT))
@@ -58,7 +68,15 @@ CGridCtrl::~CGridCtrl()
 
 BOOL CGridCtrl::RegisterWindowClass()
 {
+    static const WindowClass kClass { kGridClassName, kGridClassStyle, IDC_ARROW, COLOR_3DFACE + 1 };
+    if (!g_registeredClass)
+        g_registeredClass = &kClass;
     return TRUE;
+}
+
+const CGridCtrl::WindowClass* CGridCtrl::GetRegisteredClass()
+{
+    return g_registeredClass;
 }
 
 const MessageMap* CGridCtrl::GetMessageMap() const
@@ -170,9 +188,83 @@ LRESULT CGridCtrl::SendNotify(int nRow, int nCol, int nMessage)
     return SendNotifyRecord(&nmgv.hdr, nMessage);
 }
 
+void CGridCtrl::FillDisplayItem(GRIDITEM& item) const
+{
+    const int row = item.row;
+    const int col = item.col;
+    const BOOL fixedRow = row < m_nFixedRows;
+    const BOOL fixedCol = col < m_nFixedCols;
+    item.mask = 0xFFFFFFFF;
+    item.nState = 0;
+    if (m_bEnableSelection && m_SelectedCellMap.Contains(row, col))
+        item.nState |= GRIDSTATE_SELECTED;
+    if (fixedRow)
+        item.nState |= GRIDSTATE_FIXED | GRIDSTATE_FIXEDROW;
+    if (fixedCol)
+        item.nState |= GRIDSTATE_FIXED | GRIDSTATE_FIXEDCOL;
+    if (m_idCurrentCell == CGridCellCoord(row, col))
+        item.nState |= GRIDSTATE_FOCUSED;
+    const CGridDefaultCell* def = GetDefaultCell(fixedRow, fixedCol);
+    item.nFormat = def->GetFormat();
+    item.iImage = def->GetImage();
+    item.crBkClr = def->GetBackClr();
+    item.crFgClr = def->GetTextClr();
+    item.lParam = def->GetData();
+    if (const LOGFONT* lf = def->GetFont())
+        item.lfFont = *lf;
+    item.nMargin = def->GetMargin();
+    item.strText.Empty();
+}
+
 LRESULT CGridCtrl::SendDisplayRequest(GRIDDISPINFO* pDisplayInfo)
 {
+    FillDisplayItem(pDisplayInfo->item);
     return SendNotifyRecord(&pDisplayInfo->hdr, GRIDNOTIFY_GETDISPINFO);
+}
+
+CGridCellBase* CGridCtrl::GetVirtualCell(int nRow, int nCol)
+{
+    GRIDDISPINFO dispInfo {};
+    dispInfo.item.row = nRow;
+    dispInfo.item.col = nCol;
+    if (m_pfnCallback) {
+        FillDisplayItem(dispInfo.item);
+        m_pfnCallback(&dispInfo, m_lParam);
+    } else {
+        SendDisplayRequest(&dispInfo);
+    }
+    if (!m_pVirtualCell)
+        m_pVirtualCell = std::make_unique<CGridCell>();
+    CGridCell& cell = *m_pVirtualCell;
+    const GRIDITEM& item = dispInfo.item;
+    cell.SetGrid(this);
+    cell.SetState(item.nState);
+    cell.SetText(item.strText);
+    cell.SetData(item.lParam);
+    cell.SetImage(item.iImage);
+    cell.SetFormat(item.nFormat);
+    cell.SetTextClr(item.crFgClr);
+    cell.SetBackClr(item.crBkClr);
+    const LOGFONT* defaultFont = GetDefaultCell(nRow < m_nFixedRows, nCol < m_nFixedCols)->GetFont();
+    // The default cell's font stays shared; only a font the owner changed is copied.
+    const BOOL ownFont = !defaultFont || std::memcmp(defaultFont, &item.lfFont, sizeof(LOGFONT)) != 0;
+    cell.SetFont(ownFont ? &item.lfFont : nullptr);
+    cell.SetMargin(item.nMargin);
+    cell.SetCoords(nRow, nCol);
+    return &cell;
+}
+
+void CGridCtrl::SetVirtualMode(BOOL bVirtual)
+{
+    DeleteAllItems();
+    m_bVirtualMode = bVirtual;
+    if (!bVirtual)
+        return;
+    SetEditable(FALSE);
+    SetHeaderSort(FALSE);
+    SetAutoSizeStyle(1);
+    SetFixedRowSelection(FALSE);
+    SetFixedColumnSelection(FALSE);
 }
 
 LRESULT CGridCtrl::SendCacheHint(const CGridCellRange& range)

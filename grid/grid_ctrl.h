@@ -4,17 +4,20 @@
 // and drag-and-drop of tab-separated text, and notifications to the owner.
 // Everything runs on the user-interface thread.
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "grid/grid_cell.h"
 #include "grid/pick_list.h"
 #include "grid/selection_map.h"
+#include "platform/wnd/runtime_class.h"
 
 class CCmdUI;
 class CGridTitleTip;
 struct GridAxis;
 class CGridDropTarget;
+class CGridTextMeasure;
 
 using GRIDCALLBACK = BOOL (*)(GRIDDISPINFO*, LPARAM);
 // Compare function of the sort: two cells (CGridCellBase*) and host data.
@@ -27,14 +30,29 @@ public:
     static constexpr UINT kIdEditCut = 57635;
     static constexpr UINT kIdEditPaste = 57637;
     static constexpr UINT kIdEditSelectAll = 57642;
+    // Timer that extends a drag selection while the pointer is outside.
+    static constexpr UINT_PTR kAutoScrollTimerId = 0x201;
+
+    // The window class the grid registers.
+    struct WindowClass {
+        const char* name;
+        UINT style;
+        UINT_PTR cursor;
+        int background;
+    };
 
     CGridCtrl(int nRows = 0, int nCols = 0, int nFixedRows = 0, int nFixedCols = 0);
     ~CGridCtrl() override;
 
     // A grid with no rows or columns.
     static CGridCtrl* CreateObject() { return new CGridCtrl(0, 0, 0, 0); }
-    // Registers the window class "GridCtrl" once per process; TRUE.
+    static const CRuntimeClass* GetThisClass();
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+    // Registers the window class "GridCtrl" once per process (double clicks,
+    // redraw on size, arrow cursor, 3-D face background); TRUE.
     static BOOL RegisterWindowClass();
+    // The registered class; null before the first registration.
+    static const WindowClass* GetRegisteredClass();
 
     // Creates the window (class "GridCtrl", no title) and sizes the rows and
     // columns to the default cell's size; FALSE when the window fails.
@@ -94,7 +112,8 @@ public:
     BOOL SetCell(int nRow, int nCol, CGridCellBase* pCell);
     virtual CGridCellBase* CreateCell(int nRow, int nCol);
     virtual void DestroyCell(int nRow, int nCol);
-    // The cell object; null outside the grid.
+    // The cell object; null outside the grid. In virtual mode one shared cell
+    // that every call fills again from the owner.
     CGridCellBase* GetCell(int nRow, int nCol) const;
 
     // ---- Cell access: every call is quiet outside the grid (FALSE, 0, -1, "") ----
@@ -295,6 +314,14 @@ public:
     virtual void OnFixedColumnClick(CGridCellCoord& cell);
     virtual void OnFixedRowClick(CGridCellCoord& cell);
 
+    // ---- Text file (CP949, CR LF, cells split by the separator, no quoting) ----
+    // Writes every row; FALSE (and a message) when the file cannot be written.
+    BOOL SaveCSV(LPCTSTR strFileName, char chSeparator = ',');
+    // Rebuilds the grid from the file: the first line gives the column
+    // headings, each further line a row; FALSE in virtual mode or when the
+    // file cannot be read.
+    BOOL LoadCSV(LPCTSTR strFileName, char chSeparator = ',');
+
     // ---- Pick list ----
     // Sorts the first nCount entries of m_PickList highest first (keys and
     // index in the work arrays), then rewrites the list in that order.
@@ -307,6 +334,9 @@ public:
     CImageList* GetImageList() const { return m_pImageList; }
     void SetEditable(BOOL bEditable = TRUE) { m_bEditable = bEditable; }
     BOOL IsEditable() const { return m_bEditable; }
+    // Empties the grid; switching on also turns editing, header sort, the
+    // heading-click selections off and sizes only heading rows.
+    void SetVirtualMode(BOOL bVirtual);
     void SetListMode(BOOL bEnableListMode = TRUE);
     BOOL GetListMode() const { return m_bListMode; }
     BOOL GetVirtualMode() const { return m_bVirtualMode; }
@@ -347,6 +377,9 @@ public:
     // back with ReleaseGridDC.
     CDC* GetGridDC();
     void ReleaseGridDC(CDC* pDC);
+    // Text measurements shared by the cells during an auto-size pass; null
+    // outside one.
+    CGridTextMeasure* GetTextMeasure() const { return m_pTextMeasure; }
 
 protected:
     // Message handlers.
@@ -365,6 +398,9 @@ protected:
     // The largest extent width (bWidth) or height of the cells of range; -1
     // without a DC.
     int LargestExtent(const CGridCellRange& range, BOOL bWidth);
+    // Runs fn with a DC and the text measure of one pass (the running pass's
+    // when there is one); FALSE without a DC.
+    BOOL MeasurePass(const std::function<void(CDC*)>& fn);
     // Stretches the columns (bColumns) or rows to the client area.
     void ExpandToClient(BOOL bColumns, BOOL bExpandFixed);
     // The rows or columns as one axis at the current scroll position.
@@ -374,6 +410,23 @@ protected:
     LRESULT OnSetFont(WPARAM hFont, LPARAM lParam);
     LRESULT OnGetFont(WPARAM hFont, LPARAM lParam);
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    // What a key did to the view while it moved the focus.
+    struct KeyMove {
+        CGridCellCoord next;
+        BOOL changeLine = FALSE;
+        BOOL hScroll = FALSE;
+        BOOL vScroll = FALSE;
+    };
+    void OnClipboardKey(UINT nChar, BOOL bCtrl, BOOL bShift);
+    void MoveVertically(UINT nChar, KeyMove& move);
+    void MoveAcross(UINT nChar, BOOL bShift, UINT nRepCnt, UINT nFlags, KeyMove& move);
+    void MoveByPage(UINT nChar, KeyMove& move);
+    void MoveHomeEnd(UINT nChar, BOOL bCtrl, KeyMove& move);
+    // Selects and focuses move.next and scrolls it into view.
+    void FocusByKey(UINT nChar, BOOL bShift, const KeyMove& move);
+    // The first row (bRows) or column from index on, stepping by step, whose
+    // size is above 0 and that lies within low..high; -1 when none.
+    int NextVisible(BOOL bRows, int index, int step, int low, int high) const;
     void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void PassKeyOn(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
@@ -391,6 +444,11 @@ protected:
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
     void OnLButtonDblClk(UINT nFlags, CPoint point);
+    // Double click on a divider: auto-sizes the column (bColumn) or row.
+    void AutoSizeAtDivider(CPoint point, const CGridCellCoord& cell, BOOL bColumn);
+    // A Ctrl-click deselected rows firstRow..lastRow: rows left without a
+    // selected cell leave the pick list.
+    void DropDeselectedRows(int firstRow, int lastRow);
     void OnRButtonUp(UINT nFlags, CPoint point);
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     void OnSysColorChange();
@@ -411,7 +469,12 @@ protected:
     // Fills the header (the grid, its id, nCode) and sends WM_NOTIFY to the
     // owner; 0 when the grid or the owner has no window.
     LRESULT SendNotifyRecord(NMHDR* pHeader, int nCode);
+    // Fills the item of (item.row, item.col) as the default cell and the
+    // selection give it, then lets the owner complete it.
     LRESULT SendDisplayRequest(GRIDDISPINFO* pDisplayInfo);
+    void FillDisplayItem(GRIDITEM& item) const;
+    // The shared cell of virtual mode, filled for (nRow, nCol).
+    CGridCellBase* GetVirtualCell(int nRow, int nCol);
     LRESULT SendCacheHint(const CGridCellRange& range);
     CWnd* GetOwnerWindow() const;
     void SendCellEdited(int nRow, int nCol);
@@ -516,6 +579,8 @@ protected:
     BOOL m_bShadedPrintOut = TRUE;
 
     CGridCellCoord m_EditingCell;
+    std::unique_ptr<CGridCell> m_pVirtualCell;
+    CGridTextMeasure* m_pTextMeasure = nullptr;
 
     // Re-entry guards of this grid's window set-up and size handling.
     BOOL m_bInSetup = FALSE;

@@ -4,12 +4,7 @@
 
 #include "grid/grid_ctrl.h"
 #include "grid/title_tip.h"
-
-namespace {
-
-inline constexpr UINT_PTR kAutoScrollTimerId = WM_LBUTTONDOWN;
-
-} // namespace
+#include "platform/wnd/client_dc.h"
 
 CPoint CGridCtrl::GetPointClicked(int nRow, int nCol, const CPoint& point)
 {
@@ -62,6 +57,8 @@ void CGridCtrl::OnLButtonDown(UINT nFlags, CPoint point)
                 SelectRows(m_LeftClickDownCell, TRUE, FALSE);
             else
                 SelectCells(m_LeftClickDownCell, TRUE, FALSE);
+            DropDeselectedRows(std::min(m_SelectionStartCell.row, m_LeftClickDownCell.row),
+                std::max(m_SelectionStartCell.row, m_LeftClickDownCell.row));
             return;
         }
         if (m_bAllowDragAndDrop)
@@ -137,13 +134,27 @@ void CGridCtrl::TrackDivider(CPoint point, BOOL bLeaveDivider)
     }
 }
 
+void CGridCtrl::DropDeselectedRows(int firstRow, int lastRow)
+{
+    for (int row = std::max(firstRow, 0); row <= lastRow && row < GetRowCount(); ++row) {
+        BOOL anySelected = FALSE;
+        for (int col = 0; col < GetColumnCount() && !anySelected; ++col)
+            anySelected = IsCellSelected(row, col);
+        if (!anySelected)
+            RemovePickedRow(m_PickList, row);
+    }
+}
+
+// Inverts a 2-pixel line across the client area at pos; a second call at the
+// same place erases it.
 void CGridCtrl::InvertResizeLine(int pos, BOOL bColumn)
 {
     CRect rect;
     GetClientRect(rect);
     const CRect line
         = bColumn ? CRect(pos, rect.top, pos + 2, rect.bottom) : CRect(rect.left, pos, rect.right, pos + 2);
-    InvalidateRect(line, FALSE);
+    CClientDC dc(this);
+    dc.InvertRect(line);
 }
 
 void CGridCtrl::StartResize(CPoint point, BOOL bColumn)
@@ -169,10 +180,8 @@ void CGridCtrl::StartResize(CPoint point, BOOL bColumn)
     // a narrow last one is sized itself.
     int index = near && !(start == last && lastNarrow) ? start - 1 : start;
     const BOOL unhide = bColumn ? m_bHiddenColUnhide : m_bHiddenRowUnhide;
-    if (!unhide && !(!near && start == last)) {
-        while (index >= 0 && size(index) <= 0)
-            --index;
-    }
+    if (!unhide && !(!near && start == last))
+        index = NextVisible(!bColumn, index, -1, 0, index);
     if (index < 0)
         return;
     (bColumn ? m_LeftClickDownCell.col : m_LeftClickDownCell.row) = index;
@@ -353,33 +362,13 @@ void CGridCtrl::OnLButtonDblClk(UINT nFlags, CPoint point)
     const CGridCellCoord cell = GetCellFromPt(point);
     if (!IsValid(cell))
         return;
+    // The button-up of the first click ended every mouse mode: find the
+    // divider under the pointer again.
+    if (m_MouseMode == GRIDMOUSE_NOTHING)
+        TrackDivider(point, FALSE);
 
-    if (m_MouseMode == GRIDMOUSE_OVER_COL_DIVIDE) {
-        CPoint start;
-        if (!GetCellOrigin(0, cell.col, &start))
-            return;
-        int col = cell.col;
-        if (point.x - start.x < m_nResizeCaptureRange)
-            --col;
-        while (col >= 0 && GetColumnWidth(col) <= 0)
-            --col;
-        if (col < 0)
-            return;
-        AutoSizeColumn(col, GetAutoSizeStyle(), TRUE);
-        Invalidate();
-    } else if (m_MouseMode == GRIDMOUSE_OVER_ROW_DIVIDE) {
-        CPoint start;
-        if (!GetCellOrigin(cell.row, 0, &start))
-            return;
-        int row = cell.row;
-        if (point.y - start.y < m_nResizeCaptureRange)
-            --row;
-        while (row >= 0 && GetRowHeight(row) <= 0)
-            --row;
-        if (row < 0)
-            return;
-        AutoSizeRow(row, TRUE);
-        Invalidate();
+    if (m_MouseMode == GRIDMOUSE_OVER_COL_DIVIDE || m_MouseMode == GRIDMOUSE_OVER_ROW_DIVIDE) {
+        AutoSizeAtDivider(point, cell, m_MouseMode == GRIDMOUSE_OVER_COL_DIVIDE);
     } else if (m_MouseMode == GRIDMOUSE_NOTHING) {
         const CPoint pointClickedRel = GetPointClicked(cell.row, cell.col, point);
         CGridCellBase* gridCell = GetCell(cell.row, cell.col);
@@ -397,6 +386,24 @@ void CGridCtrl::OnLButtonDblClk(UINT nFlags, CPoint point)
         SendNotify(cell.row, cell.col, GRIDNOTIFY_DBLCLK);
     }
     Default();
+}
+
+void CGridCtrl::AutoSizeAtDivider(CPoint point, const CGridCellCoord& cell, BOOL bColumn)
+{
+    CPoint start;
+    if (!(bColumn ? GetCellOrigin(0, cell.col, &start) : GetCellOrigin(cell.row, 0, &start)))
+        return;
+    int index = bColumn ? cell.col : cell.row;
+    if ((bColumn ? point.x - start.x : point.y - start.y) < m_nResizeCaptureRange)
+        --index;
+    index = NextVisible(!bColumn, index, -1, 0, index);
+    if (index < 0)
+        return;
+    if (bColumn)
+        AutoSizeColumn(index, GetAutoSizeStyle(), TRUE);
+    else
+        AutoSizeRow(index, TRUE);
+    Invalidate();
 }
 
 void CGridCtrl::OnRButtonUp(UINT nFlags, CPoint point)

@@ -6,12 +6,6 @@
 #include "grid/grid_ctrl.h"
 #include "grid/title_tip.h"
 
-namespace {
-
-inline constexpr UINT_PTR kAutoScrollTimerId = WM_LBUTTONDOWN;
-
-} // namespace
-
 // One axis of the grid: the sizes (row heights or column widths), how many
 // lead as headings, and the first scrolled index after them.
 struct GridAxis {
@@ -288,7 +282,7 @@ BOOL CGridCtrl::MouseOverColumnResizeArea(CPoint& point)
 
 BOOL CGridCtrl::IsCellVisible(int nRow, int nCol)
 {
-    if (!GetSafeHwnd())
+    if (!GetSafeHwnd() || !IsValid(nRow, nCol))
         return FALSE;
     CRect rect;
     GetClientRect(rect);

@@ -210,20 +210,70 @@ BOOL CGridCtrl::IsKeyDown(int nVirtKey) const
     return GetKeyState(nVirtKey) < 0;
 }
 
+int CGridCtrl::NextVisible(BOOL bRows, int index, int step, int low, int high) const
+{
+    const auto size = [&](int i) { return bRows ? GetRowHeight(i) : GetColumnWidth(i); };
+    while (index >= low && index <= high && size(index) <= 0)
+        index += step;
+    return index >= low && index <= high ? index : -1;
+}
+
 void CGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
     if (!IsValid(m_idCurrentCell)) {
         PassKeyOn(nChar, nRepCnt, nFlags);
         return;
     }
-    CGridCellCoord next = m_idCurrentCell;
-    BOOL changeLine = FALSE;
-    BOOL horzScrollAction = FALSE;
-    BOOL vertScrollAction = FALSE;
     const BOOL ctrl = IsKeyDown(VK_CONTROL);
     const BOOL shift = IsKeyDown(VK_SHIFT);
+    OnClipboardKey(nChar, ctrl, shift);
 
-    if (ctrl) {
+    const BOOL isMove
+        = nChar == VK_DOWN || nChar == VK_UP || nChar == VK_LEFT || nChar == VK_RIGHT || nChar == VK_TAB;
+    if (isMove && m_bKeepFocus) {
+        m_bKeepFocus = 0;
+        return;
+    }
+
+    KeyMove move;
+    move.next = m_idCurrentCell;
+    switch (nChar) {
+    case VK_DELETE:
+        CutSelectedText();
+        break;
+    case VK_DOWN:
+    case VK_UP:
+        MoveVertically(nChar, move);
+        break;
+    case VK_RIGHT:
+    case VK_LEFT:
+    case VK_TAB:
+        MoveAcross(nChar, shift, nRepCnt, nFlags, move);
+        break;
+    case VK_NEXT:
+    case VK_PRIOR:
+        MoveByPage(nChar, move);
+        break;
+    case VK_HOME:
+    case VK_END:
+        MoveHomeEnd(nChar, ctrl, move);
+        break;
+    case VK_F2:
+        OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, CPoint(-1, -1), VK_LBUTTON);
+        break;
+    default:
+        PassKeyOn(nChar, nRepCnt, nFlags);
+        return;
+    }
+    if (move.next != m_idCurrentCell)
+        FocusByKey(nChar, shift, move);
+}
+
+// Ctrl+X cuts, Ctrl+C or Ctrl+Insert copies, Ctrl+V or Shift+Insert pastes,
+// Ctrl+A selects all; the key's own handling follows.
+void CGridCtrl::OnClipboardKey(UINT nChar, BOOL bCtrl, BOOL bShift)
+{
+    if (bCtrl) {
         switch (nChar) {
         case 'A':
             OnEditSelectAll();
@@ -242,159 +292,94 @@ void CGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
             break;
         }
     }
-    if (shift && nChar == VK_INSERT)
+    if (bShift && nChar == VK_INSERT)
         OnEditPaste();
+}
 
-    const BOOL isMove
-        = nChar == VK_DOWN || nChar == VK_UP || nChar == VK_LEFT || nChar == VK_RIGHT || nChar == VK_TAB;
-    if (isMove && m_bKeepFocus) {
-        m_bKeepFocus = 0;
-        return;
-    }
+void CGridCtrl::MoveVertically(UINT nChar, KeyMove& move)
+{
+    const int row = nChar == VK_DOWN ? NextVisible(TRUE, move.next.row + 1, 1, 0, GetRowCount() - 1)
+                                     : NextVisible(TRUE, move.next.row - 1, -1, m_nFixedRows, move.next.row);
+    if (row >= 0)
+        move.next.row = row;
+}
 
-    // Tab moves right and Shift+Tab left, with wrapping to the next line.
-    const UINT move = nChar == VK_TAB ? (shift ? VK_LEFT : VK_RIGHT) : nChar;
-    switch (move) {
-    case VK_DELETE:
-        CutSelectedText();
-        break;
-    case VK_DOWN: {
-        int row = next.row + 1;
-        while (row < GetRowCount() && GetRowHeight(row) <= 0)
-            ++row;
-        if (row < GetRowCount())
-            next.row = row;
-        break;
-    }
-    case VK_UP: {
-        int row = next.row - 1;
-        while (row >= m_nFixedRows && GetRowHeight(row) <= 0)
-            --row;
-        if (row >= m_nFixedRows)
-            next.row = row;
-        break;
-    }
-    case VK_RIGHT: {
-        int col = next.col + 1;
-        if (nChar == VK_TAB) {
-            if (col >= GetColumnCount() && next.row < GetRowCount() - 1) {
-                int row = next.row + 1;
-                while (row < GetRowCount() && GetRowHeight(row) <= 0)
-                    ++row;
-                if (row < GetRowCount()) {
-                    next.row = row;
-                    col = m_nFixedCols;
-                    changeLine = TRUE;
-                } else {
-                    PassKeyOn(nChar, nRepCnt, nFlags);
-                }
-            } else {
-                PassKeyOn(nChar, nRepCnt, nFlags);
-            }
-        }
-        while (col < GetColumnCount() && GetColumnWidth(col) <= 0)
-            ++col;
-        if (col < GetColumnCount())
-            next.col = col;
-        break;
-    }
-    case VK_LEFT: {
-        int col = next.col - 1;
-        if (nChar == VK_TAB) {
-            if (col < m_nFixedCols && next.row > m_nFixedRows) {
-                int row = next.row - 1;
-                while (row >= m_nFixedRows && GetRowHeight(row) <= 0)
-                    --row;
-                if (row >= m_nFixedRows) {
-                    next.row = row;
-                    col = GetColumnCount() - 1;
-                    changeLine = TRUE;
-                } else {
-                    PassKeyOn(nChar, nRepCnt, nFlags);
-                }
-            } else {
-                PassKeyOn(nChar, nRepCnt, nFlags);
-            }
-        }
-        while (col >= m_nFixedCols && GetColumnWidth(col) <= 0)
-            --col;
-        if (col >= m_nFixedCols)
-            next.col = col;
-        break;
-    }
-    case VK_NEXT: {
-        const CGridCellCoord oldTopLeft = GetTopleftNonFixedCell();
-        SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
-        vertScrollAction = TRUE;
-        const CGridCellCoord newTopLeft = GetTopleftNonFixedCell();
-        const int increment = newTopLeft.row - oldTopLeft.row;
-        if (increment)
-            next.row = std::min(next.row + increment, GetRowCount() - 1);
-        else
-            next.row = GetRowCount() - 1;
-        break;
-    }
-    case VK_PRIOR: {
-        const CGridCellCoord oldTopLeft = GetTopleftNonFixedCell();
-        SendMessage(WM_VSCROLL, SB_PAGEUP, 0);
-        vertScrollAction = TRUE;
-        const CGridCellCoord newTopLeft = GetTopleftNonFixedCell();
-        const int increment = newTopLeft.row - oldTopLeft.row;
-        if (increment)
-            next.row = std::max(next.row + increment, m_nFixedRows);
-        else
-            next.row = m_nFixedRows;
-        break;
-    }
-    case VK_HOME:
-        if (ctrl) {
-            SendMessage(WM_VSCROLL, SB_TOP, 0);
-            SendMessage(WM_HSCROLL, SB_LEFT, 0);
-            vertScrollAction = horzScrollAction = TRUE;
-            next.row = m_nFixedRows;
-            next.col = m_nFixedCols;
+// Right, Left, Tab and Shift+Tab; Tab wraps to the next or previous line.
+void CGridCtrl::MoveAcross(UINT nChar, BOOL bShift, UINT nRepCnt, UINT nFlags, KeyMove& move)
+{
+    const BOOL tab = nChar == VK_TAB;
+    const BOOL right = tab ? !bShift : nChar == VK_RIGHT;
+    int col = move.next.col + (right ? 1 : -1);
+    if (tab) {
+        const BOOL wrap = right ? col >= GetColumnCount() && move.next.row < GetRowCount() - 1
+                                : col < m_nFixedCols && move.next.row > m_nFixedRows;
+        const int row = !wrap ? -1
+            : right           ? NextVisible(TRUE, move.next.row + 1, 1, 0, GetRowCount() - 1)
+                              : NextVisible(TRUE, move.next.row - 1, -1, m_nFixedRows, move.next.row);
+        if (row >= 0) {
+            move.next.row = row;
+            col = right ? m_nFixedCols : GetColumnCount() - 1;
+            move.changeLine = TRUE;
         } else {
-            SendMessage(WM_HSCROLL, SB_LEFT, 0);
-            horzScrollAction = TRUE;
-            next.col = m_nFixedCols;
+            PassKeyOn(nChar, nRepCnt, nFlags);
         }
-        while (next.col < GetColumnCount() - 1 && GetColumnWidth(next.col) <= 0)
-            ++next.col;
-        while (next.row < GetRowCount() - 1 && GetRowHeight(next.row) <= 0)
-            ++next.row;
-        break;
-    case VK_END:
-        if (ctrl) {
-            SendMessage(WM_VSCROLL, SB_BOTTOM, 0);
-            SendMessage(WM_HSCROLL, SB_RIGHT, 0);
-            vertScrollAction = horzScrollAction = TRUE;
-            next.row = GetRowCount() - 1;
-            next.col = GetColumnCount() - 1;
-        } else {
-            SendMessage(WM_HSCROLL, SB_RIGHT, 0);
-            horzScrollAction = TRUE;
-            next.col = GetColumnCount() - 1;
-        }
-        while (next.col > m_nFixedCols + 1 && GetColumnWidth(next.col) <= 0)
-            --next.col;
-        while (next.row > m_nFixedRows + 1 && GetRowHeight(next.row) <= 0)
-            --next.row;
-        break;
-    case VK_F2:
-        OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, CPoint(-1, -1), VK_LBUTTON);
-        break;
-    default:
-        PassKeyOn(nChar, nRepCnt, nFlags);
-        return;
     }
+    col = right ? NextVisible(FALSE, col, 1, 0, GetColumnCount() - 1)
+                : NextVisible(FALSE, col, -1, m_nFixedCols, GetColumnCount() - 1);
+    if (col >= 0)
+        move.next.col = col;
+}
 
-    if (next == m_idCurrentCell)
-        return;
+// Page Down and Page Up scroll a page and move the focus by as many rows.
+void CGridCtrl::MoveByPage(UINT nChar, KeyMove& move)
+{
+    const BOOL down = nChar == VK_NEXT;
+    const CGridCellCoord oldTopLeft = GetTopleftNonFixedCell();
+    SendMessage(WM_VSCROLL, down ? SB_PAGEDOWN : SB_PAGEUP, 0);
+    move.vScroll = TRUE;
+    const int increment = GetTopleftNonFixedCell().row - oldTopLeft.row;
+    if (down)
+        move.next.row
+            = increment ? std::min(move.next.row + increment, GetRowCount() - 1) : GetRowCount() - 1;
+    else
+        move.next.row = increment ? std::max(move.next.row + increment, m_nFixedRows) : m_nFixedRows;
+}
 
+// Home and End go to the first or last column (with Ctrl also row), past
+// hidden ones.
+void CGridCtrl::MoveHomeEnd(UINT nChar, BOOL bCtrl, KeyMove& move)
+{
+    const BOOL home = nChar == VK_HOME;
+    if (bCtrl) {
+        SendMessage(WM_VSCROLL, home ? SB_TOP : SB_BOTTOM, 0);
+        move.vScroll = TRUE;
+        move.next.row = home ? m_nFixedRows : GetRowCount() - 1;
+    }
+    SendMessage(WM_HSCROLL, home ? SB_LEFT : SB_RIGHT, 0);
+    move.hScroll = TRUE;
+    move.next.col = home ? m_nFixedCols : GetColumnCount() - 1;
+    if (home) {
+        const int col = NextVisible(FALSE, move.next.col, 1, 0, GetColumnCount() - 1);
+        const int row = NextVisible(TRUE, move.next.row, 1, 0, GetRowCount() - 1);
+        move.next.col = col >= 0 ? col : std::max(move.next.col, GetColumnCount() - 1);
+        move.next.row = row >= 0 ? row : std::max(move.next.row, GetRowCount() - 1);
+    } else {
+        const int col = NextVisible(FALSE, move.next.col, -1, m_nFixedCols + 2, move.next.col);
+        const int row = NextVisible(TRUE, move.next.row, -1, m_nFixedRows + 2, move.next.row);
+        move.next.col = col >= 0 ? col : std::min(move.next.col, m_nFixedCols + 1);
+        move.next.row = row >= 0 ? row : std::min(move.next.row, m_nFixedRows + 1);
+    }
+}
+
+void CGridCtrl::FocusByKey(UINT nChar, BOOL bShift, const KeyMove& move)
+{
+    const CGridCellCoord next = move.next;
+    BOOL hScroll = move.hScroll;
+    BOOL vScroll = move.vScroll;
     if (m_MouseMode == GRIDMOUSE_NOTHING) {
         m_PrevSelectedCellMap.RemoveAll();
         m_MouseMode = m_bListMode ? GRIDMOUSE_SELECT_ROW : GRIDMOUSE_SELECT_CELLS;
-        if (!shift || nChar == VK_TAB)
+        if (!bShift || nChar == VK_TAB)
             m_SelectionStartCell = next;
         SendNotify(next.row, next.col, GRIDNOTIFY_SELCHANGING);
         OnSelecting(next);
@@ -404,54 +389,27 @@ void CGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     SetFocusCell(next);
 
     if (!IsCellVisible(next)) {
-        switch (nChar) {
-        case VK_RIGHT:
-            SendMessage(WM_HSCROLL, SB_LINERIGHT, 0);
-            horzScrollAction = TRUE;
-            break;
-        case VK_LEFT:
-            SendMessage(WM_HSCROLL, SB_LINELEFT, 0);
-            horzScrollAction = TRUE;
-            break;
-        case VK_DOWN:
-            SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
-            vertScrollAction = TRUE;
-            break;
-        case VK_UP:
-            SendMessage(WM_VSCROLL, SB_LINEUP, 0);
-            vertScrollAction = TRUE;
-            break;
-        case VK_TAB:
-            if (shift) {
-                if (changeLine) {
-                    SendMessage(WM_VSCROLL, SB_LINEUP, 0);
-                    vertScrollAction = TRUE;
-                    SetScrollPos32(SB_HORZ, m_nHScrollMax);
-                } else {
-                    SendMessage(WM_HSCROLL, SB_LINELEFT, 0);
-                    horzScrollAction = TRUE;
-                }
-            } else {
-                if (changeLine) {
-                    SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
-                    vertScrollAction = TRUE;
-                    SetScrollPos32(SB_HORZ, 0);
-                } else {
-                    SendMessage(WM_HSCROLL, SB_LINERIGHT, 0);
-                    horzScrollAction = TRUE;
-                }
-            }
-            break;
-        default:
-            break;
+        const BOOL tab = nChar == VK_TAB;
+        const BOOL left = nChar == VK_LEFT || (tab && bShift);
+        const BOOL right = nChar == VK_RIGHT || (tab && !bShift);
+        if (tab && move.changeLine) {
+            SendMessage(WM_VSCROLL, bShift ? SB_LINEUP : SB_LINEDOWN, 0);
+            vScroll = TRUE;
+            SetScrollPos32(SB_HORZ, bShift ? m_nHScrollMax : 0);
+        } else if (left || right) {
+            SendMessage(WM_HSCROLL, left ? SB_LINELEFT : SB_LINERIGHT, 0);
+            hScroll = TRUE;
+        } else if (nChar == VK_DOWN || nChar == VK_UP) {
+            SendMessage(WM_VSCROLL, nChar == VK_DOWN ? SB_LINEDOWN : SB_LINEUP, 0);
+            vScroll = TRUE;
         }
         EnsureVisible(next);
         Invalidate();
     }
     EnsureVisible(next);
-    if (horzScrollAction)
+    if (hScroll)
         SendMessage(WM_HSCROLL, SB_ENDSCROLL, 0);
-    if (vertScrollAction)
+    if (vScroll)
         SendMessage(WM_VSCROLL, SB_ENDSCROLL, 0);
 }
 

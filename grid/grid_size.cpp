@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "grid/grid_ctrl.h"
+#include "grid/text_measure.h"
 
 namespace {
 
@@ -36,65 +37,83 @@ BOOL CGridCtrl::SetColumnWidth(int nCol, int width)
     return TRUE;
 }
 
+BOOL CGridCtrl::MeasurePass(const std::function<void(CDC*)>& fn)
+{
+    if (m_pTextMeasure) {
+        fn(m_pTextMeasure->GetDC());
+        return TRUE;
+    }
+    CDC* dc = GetGridDC();
+    if (!dc)
+        return FALSE;
+    {
+        CGridTextMeasure measure(dc);
+        m_pTextMeasure = &measure;
+        fn(dc);
+        m_pTextMeasure = nullptr;
+    }
+    ReleaseGridDC(dc);
+    return TRUE;
+}
+
 void CGridCtrl::AutoSize(UINT nAutoSizeStyle)
 {
     if (nAutoSizeStyle == 0)
         nAutoSizeStyle = static_cast<UINT>(m_nAutoSizeColumnStyle);
-    CDC* dc = GetGridDC();
-    if (!dc)
-        return;
     const RowRange range = RowsOfStyle(nAutoSizeStyle, m_nFixedRows, m_nRows);
-    if (m_bVirtualMode)
-        SendCacheHint(CGridCellRange(range.first, 0, range.last, m_nCols));
-
-    for (int row = range.first; row <= range.last; ++row) {
-        if (GetRowHeight(row) > 0)
-            m_arRowHeights[static_cast<size_t>(row)] = 1;
-    }
+    // Hidden rows and columns stay hidden and are not measured.
+    std::vector<int> columns;
     for (int col = 0; col < m_nCols; ++col) {
-        if (GetColumnWidth(col) <= 0)
-            continue;
-        m_arColWidths[static_cast<size_t>(col)] = 0;
-        for (int row = range.first; row <= range.last; ++row) {
-            if (GetRowHeight(row) <= 0)
-                continue;
-            CGridCellBase* cell = GetCell(row, col);
-            if (!cell)
-                continue;
-            const CSize size = cell->GetCellExtent(dc);
-            if (size.cx > static_cast<int>(m_arColWidths[static_cast<size_t>(col)]))
-                m_arColWidths[static_cast<size_t>(col)] = static_cast<UINT>(size.cx);
-            if (size.cy > static_cast<int>(m_arRowHeights[static_cast<size_t>(row)]))
-                m_arRowHeights[static_cast<size_t>(row)] = static_cast<UINT>(size.cy);
-        }
+        if (GetColumnWidth(col) > 0)
+            columns.push_back(col);
     }
-    if (m_bVirtualMode)
-        SendCacheHint(CGridCellRange(-1, -1, -1, -1));
-    ReleaseGridDC(dc);
+    const BOOL measured = MeasurePass([&](CDC* dc) {
+        if (m_bVirtualMode)
+            SendCacheHint(CGridCellRange(range.first, 0, range.last, m_nCols));
+        for (int col : columns)
+            m_arColWidths[static_cast<size_t>(col)] = 0;
+        for (int row = std::max(range.first, 0); row <= range.last; ++row) {
+            UINT& height = m_arRowHeights[static_cast<size_t>(row)];
+            if (height == 0)
+                continue;
+            height = 1;
+            for (int col : columns) {
+                CGridCellBase* cell = GetCell(row, col);
+                if (!cell)
+                    continue;
+                const CSize size = cell->GetCellExtent(dc);
+                UINT& width = m_arColWidths[static_cast<size_t>(col)];
+                width = std::max(width, static_cast<UINT>(std::max<LONG>(size.cx, 0)));
+                height = std::max(height, static_cast<UINT>(std::max<LONG>(size.cy, 0)));
+            }
+        }
+        if (m_bVirtualMode)
+            SendCacheHint(CGridCellRange(-1, -1, -1, -1));
+    });
+    if (!measured)
+        return;
     ResetScrollBars();
     Refresh();
 }
 
 int CGridCtrl::LargestExtent(const CGridCellRange& range, BOOL bWidth)
 {
-    CDC* dc = GetGridDC();
-    if (!dc)
-        return -1;
-    if (m_bVirtualMode)
-        SendCacheHint(range);
     int largest = 0;
-    for (int row = range.GetMinRow(); row <= range.GetMaxRow(); ++row) {
-        for (int col = range.GetMinCol(); col <= range.GetMaxCol(); ++col) {
-            if (CGridCellBase* cell = GetCell(row, col)) {
-                const CSize size = cell->GetCellExtent(dc);
-                largest = std::max(largest, static_cast<int>(bWidth ? size.cx : size.cy));
+    const BOOL measured = MeasurePass([&](CDC* dc) {
+        if (m_bVirtualMode)
+            SendCacheHint(range);
+        for (int row = range.GetMinRow(); row <= range.GetMaxRow(); ++row) {
+            for (int col = range.GetMinCol(); col <= range.GetMaxCol(); ++col) {
+                if (CGridCellBase* cell = GetCell(row, col)) {
+                    const CSize size = cell->GetCellExtent(dc);
+                    largest = std::max(largest, static_cast<int>(bWidth ? size.cx : size.cy));
+                }
             }
         }
-    }
-    if (m_bVirtualMode)
-        SendCacheHint(CGridCellRange(-1, -1, -1, -1));
-    ReleaseGridDC(dc);
-    return largest;
+        if (m_bVirtualMode)
+            SendCacheHint(CGridCellRange(-1, -1, -1, -1));
+    });
+    return measured ? largest : -1;
 }
 
 BOOL CGridCtrl::AutoSizeColumn(int nCol, UINT nAutoSizeStyle, BOOL bResetScroll)
@@ -127,19 +146,23 @@ BOOL CGridCtrl::AutoSizeRow(int nRow, BOOL bResetScroll)
 
 void CGridCtrl::AutoSizeColumns(UINT nAutoSizeStyle)
 {
-    for (int col = 0; col < m_nCols; ++col) {
-        if (GetColumnWidth(col) > 0)
-            AutoSizeColumn(col, nAutoSizeStyle, FALSE);
-    }
+    MeasurePass([&](CDC*) {
+        for (int col = 0; col < m_nCols; ++col) {
+            if (GetColumnWidth(col) > 0)
+                AutoSizeColumn(col, nAutoSizeStyle, FALSE);
+        }
+    });
     ResetScrollBars();
 }
 
 void CGridCtrl::AutoSizeRows()
 {
-    for (int row = 0; row < m_nRows; ++row) {
-        if (GetRowHeight(row) > 0)
-            AutoSizeRow(row, FALSE);
-    }
+    MeasurePass([&](CDC*) {
+        for (int row = 0; row < m_nRows; ++row) {
+            if (GetRowHeight(row) > 0)
+                AutoSizeRow(row, FALSE);
+        }
+    });
     ResetScrollBars();
 }
 

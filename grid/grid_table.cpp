@@ -18,8 +18,10 @@ BOOL CGridCtrl::IsValid(const CGridCellRange& range) const
 
 CGridCellBase* CGridCtrl::GetCell(int nRow, int nCol) const
 {
-    if (!IsValid(nRow, nCol) || m_bVirtualMode)
+    if (!IsValid(nRow, nCol))
         return nullptr;
+    if (m_bVirtualMode)
+        return const_cast<CGridCtrl*>(this)->GetVirtualCell(nRow, nCol);
     const CGridRow* row = m_RowData[static_cast<size_t>(nRow)].get();
     if (!row || nCol >= static_cast<int>(row->size()))
         return nullptr;
@@ -73,7 +75,8 @@ BOOL CGridCtrl::SetRowCount(int nRows)
         return FALSE;
     if (nRows == m_nRows)
         return TRUE;
-    CancelEditing();
+    if (nRows < m_nRows)
+        CancelEditing();
     m_idTopLeftCell.col = -1;
     if (nRows < m_nFixedRows)
         m_nFixedRows = nRows;
@@ -119,7 +122,8 @@ BOOL CGridCtrl::SetColumnCount(int nCols)
         return FALSE;
     if (nCols == m_nCols)
         return TRUE;
-    CancelEditing();
+    if (nCols < m_nCols)
+        CancelEditing();
     m_idTopLeftCell.col = -1;
     if (nCols < m_nFixedCols)
         m_nFixedCols = nCols;
@@ -240,7 +244,8 @@ int CGridCtrl::InsertRow(LPCTSTR strHeading, int nRow)
         return -1;
     if (nRow >= m_nRows)
         return -1;
-    CancelEditing();
+    if (nRow >= 0)
+        CancelEditing();
     m_idTopLeftCell.col = -1;
     ResetSelectedRange();
     if (m_nCols < 1)
@@ -283,7 +288,8 @@ int CGridCtrl::InsertColumn(LPCTSTR strHeading, UINT nFormat, int nColumn)
         return -1;
     if (nColumn == m_nCols)
         nColumn = -1;
-    CancelEditing();
+    if (nColumn >= 0)
+        CancelEditing();
     m_idTopLeftCell.col = -1;
     ResetSelectedRange();
     if (m_nRows < 1)
@@ -647,7 +653,7 @@ void CGridCtrl::SetModified(BOOL bModified, int nRow, int nCol)
         m_nSortColumn = -1;
     if (nRow < 0 || nCol < 0) {
         m_bModified = bModified;
-    } else if (CGridCellBase* cell = GetCell(nRow, nCol)) {
+    } else if (CGridCellBase* cell = m_bVirtualMode ? nullptr : GetCell(nRow, nCol)) {
         if (!bModified) {
             cell->SetState(cell->GetState() & ~GRIDSTATE_MODIFIED);
         } else {
@@ -655,7 +661,7 @@ void CGridCtrl::SetModified(BOOL bModified, int nRow, int nCol)
             m_bModified = TRUE;
         }
     }
-    if (!m_bModified) {
+    if (!m_bModified && !m_bVirtualMode) {
         for (int row = 0; row < m_nRows; ++row) {
             for (int col = 0; col < m_nCols; ++col) {
                 if (CGridCellBase* cell = GetCell(row, col))

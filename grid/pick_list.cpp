@@ -28,6 +28,12 @@ int CollectPickedRows(const CGridSelectionMap& selected, int downRow, int* pickL
     return n;
 }
 
+void RemovePickedRow(int* pickList, int row)
+{
+    int* end = std::remove(pickList, pickList + kPickListSize, row);
+    std::fill(end, pickList + kPickListSize, 0);
+}
+
 void SortPickKeysDescending(int n, int* keys, int* index)
 {
     int h = 1;

@@ -12,5 +12,9 @@ inline constexpr int kPickListSize = 1000;
 // number of entries collected; the caller sorts them.
 int CollectPickedRows(const CGridSelectionMap& selected, int downRow, int* pickList);
 
+// Removes every entry equal to row; the entries after it close up and the
+// list ends with 0s.
+void RemovePickedRow(int* pickList, int row);
+
 // Shell sort of the first n keys in descending order, moving index[] along.
 void SortPickKeysDescending(int n, int* keys, int* index);

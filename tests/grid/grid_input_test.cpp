@@ -122,9 +122,12 @@ TEST_F(GridWindowTest, CtrlClicksInListModeBuildThePickList)
     EXPECT_EQ(grid.m_bShiftPick, 0);
     EXPECT_EQ(std::vector<int>(grid.m_PickList, grid.m_PickList + 5), (std::vector<int> { 12, 7, 5, 3, 0 }));
     EXPECT_TRUE(SelectionConsistent(grid));
-    // A Ctrl-click on a selected row leaves the pick list as it was.
+    // A Ctrl-click that deselects row 7 takes it out of the list, which
+    // closes up; deleting "the picked rows" then spares row 7.
     Click(7, 3, MK_CONTROL);
-    EXPECT_EQ(std::vector<int>(grid.m_PickList, grid.m_PickList + 5), (std::vector<int> { 12, 7, 5, 3, 0 }));
+    EXPECT_FALSE(grid.IsCellSelected(7, 3));
+    EXPECT_EQ(std::vector<int>(grid.m_PickList, grid.m_PickList + 5), (std::vector<int> { 12, 5, 3, 0, 0 }));
+    EXPECT_EQ(grid.m_bCtrlPick, 1);
 }
 
 TEST_F(GridWindowTest, CtrlClickInCellModeNeverRepeatsARow)

@@ -39,6 +39,11 @@ public:
     LRESULT beginEditReply = 0;
     LRESULT endEditReply = 0;
     std::function<void(int, int)> onCellEdited;
+    // Virtual mode: answers each display request (the item arrives filled
+    // from the default cell); the requested cells and cache hints in order.
+    std::function<void(GRIDITEM&)> onDispInfo;
+    std::vector<GRIDITEM> displayRequests;
+    std::vector<CGridCellRange> cacheHints;
 
     const MessageMap* GetMessageMap() const override
     {
@@ -53,6 +58,17 @@ public:
     {
         const auto* nm = reinterpret_cast<const GRIDNOTIFY*>(lParam);
         const int code = static_cast<int>(nm->hdr.code);
+        if (code == GRIDNOTIFY_GETDISPINFO) {
+            GRIDITEM& item = reinterpret_cast<GRIDDISPINFO*>(lParam)->item;
+            displayRequests.push_back(item);
+            if (onDispInfo)
+                onDispInfo(item);
+            return TRUE;
+        }
+        if (code == GRIDNOTIFY_CACHEHINT) {
+            cacheHints.push_back(reinterpret_cast<const GRIDCACHEHINT*>(lParam)->range);
+            return TRUE;
+        }
         events.push_back({ code, nm->iRow, nm->iColumn });
         *result
             = code == GRIDNOTIFY_BEGINEDIT ? beginEditReply : (code == GRIDNOTIFY_ENDEDIT ? endEditReply : 0);

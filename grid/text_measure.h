@@ -1,0 +1,50 @@
+#pragma once
+// Text extents for one auto-size pass: each distinct single-line text is
+// measured once per font, and the DC's font changes only when the font does.
+// Valid while the fonts it saw stay unchanged (one pass). UI thread.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "grid/grid_defs.h"
+
+class CGridCellBase;
+
+class CGridTextMeasure {
+public:
+    explicit CGridTextMeasure(CDC* pDC);
+    ~CGridTextMeasure();
+    CGridTextMeasure(const CGridTextMeasure&) = delete;
+    CGridTextMeasure& operator=(const CGridTextMeasure&) = delete;
+
+    CDC* GetDC() const { return m_pDC; }
+    // The extent of text on one line in cell's font, overhang included.
+    CSize Extent(const CGridCellBase& cell, std::string_view text);
+
+private:
+    struct StringHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+    };
+    struct FontEntry {
+        std::string key;
+        CFont* font = nullptr; // the default cell's font object, or ownFont
+        std::unique_ptr<CFont> ownFont;
+        LONG overhang = 0;
+        BOOL metricsRead = FALSE;
+        std::unordered_map<std::string, CSize, StringHash, std::equal_to<>> extents;
+    };
+    FontEntry& EntryOf(const CGridCellBase& cell);
+    void Select(FontEntry& entry);
+
+    CDC* m_pDC;
+    std::vector<std::unique_ptr<FontEntry>> m_fonts;
+    FontEntry* m_pLast = nullptr;
+    FontEntry* m_pSelected = nullptr;
+    CFont* m_pOldFont = nullptr;
+    BOOL m_bFontChanged = FALSE;
+    std::string m_key;
+};
