@@ -75,6 +75,32 @@ TEST_F(RecordsStoreTest, ItemWithAQuoteInItsNameIsStoredIntact)
         std::vector<std::string> { "1234|Kim's 사과||1500|0000123|12|kim" });
 }
 
+// With default values in force a record is sent from the stored row: the row
+// a scale sent is read back by its manager and item number and packs into the
+// same bytes.
+TEST_F(RecordsStoreTest, StoredItemRowSendsTheRecordItWasStoredFrom)
+{
+    const RecordRow row { "", "4321", "배", "Pear's", "2500", "100", "4", "9", "4567", "3", "250", "2", "0",
+        "5", "6", "8" };
+    const ByteBuffer payload = BuildPluRecord(row).Payload();
+    Store(RecordKind::Item, payload);
+    for (bool everyManager : { false, true }) {
+        const std::vector<std::string> rows = Rows(StoredItemSql("kim", "4321", everyManager).c_str());
+        ASSERT_EQ(rows.size(), 1u);
+        std::string text; // as the database worker gives a row: each value followed by TAB "jo/"
+        std::size_t start = 0;
+        for (std::size_t bar = rows[0].find('|');; bar = rows[0].find('|', start)) {
+            text += rows[0].substr(start, bar - start) + "\tjo/";
+            if (bar == std::string::npos)
+                break;
+            start = bar + 1;
+        }
+        EXPECT_EQ(
+            scalesim::Hex(BuildPluRecord(PluRowFromStoredItem(text)).Payload()), scalesim::Hex(payload));
+    }
+    EXPECT_TRUE(Rows(StoredItemSql("lee", "4321", false).c_str()).empty()) << "another manager's item";
+}
+
 TEST_F(RecordsStoreTest, FullLengthKoreanNameFitsItsColumn)
 {
     const std::string fifteen = "가나다라마바사아자차카타파하가";

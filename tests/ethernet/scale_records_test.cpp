@@ -140,6 +140,44 @@ TEST(PluRecordTest, StoredItemFieldsPackLikeTheGridRow)
     EXPECT_EQ(Hex(BuildPluRecord(PluRowFromItemFields(fields)).Payload()), Hex(FromHex(kItemPayloadHex)));
 }
 
+// Every field of the record carries its own value, so that a field written
+// at the place of another, or a byte off, shows.
+TEST(PluRecordTest, EveryFieldHasItsOwnPlace)
+{
+    const RecordRow row { "List 1", "168496141", "Apple", "Pear", "1122867", "4478310", "1537", "1793",
+        "1234567", "2305", "2561", "2817", "1", "3329", "3585", "3841" };
+    const char* const payloadHex
+        = "00 01 | 0d 0c 0b 0a | 01 06 | 01 0f | 66 55 44 00 | 01 09 | 33 22 11 00 | 00 00 00 00 | 01 0a |"
+          "01 0b | 01 00 | 01 07 31 32 33 34 35 36 37 00 00 00 00 00 00 00 | 01 0d | 01 0e | 00 00 |"
+          "41 70 70 6c 65 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 |"
+          "50 65 61 72 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 | 00 00";
+    EXPECT_EQ(Hex(BuildPluRecord(row).Payload()), Hex(FromHex(payloadHex)));
+
+    std::vector<ReceivedRow> rows;
+    ASSERT_TRUE(
+        ParseReceivedRecord(RecordKind::Item, FromHex(payloadHex), kContext, RecordCarriage::Tcp, rows).ok());
+    ASSERT_EQ(rows.size(), 1u);
+    const std::vector<std::string> expected { "168496141", "Apple", "Pear", "1122867", "4478310", "1537",
+        "1793", "1234567", "2305", "2561", "2817", "1", "3329", "3585", "3841", "vexo" };
+    EXPECT_EQ(rows[0].values, expected)
+        << "item_num name name2 unitprice fix_price land pos_flg pos_code piece weight fmark pos_kind "
+           "dateprint limit_day additem mg_id";
+}
+
+TEST(PluRecordTest, StoredItemRowTextPacksLikeTheGridRow)
+{
+    const std::string text
+        = "1234\tjo/사과\tjo/NULL\tjo/1500\tjo/0\tjo/3\tjo/27\tjo/123\tjo/2\tjo/500\tjo/1\tjo/"
+          "1\tjo/1\tjo/7\tjo/12\tjo/88\tjo/";
+    const RecordRow row = PluRowFromStoredItem(text);
+    const RecordRow expected { "", "1234", "사과", "", "1500", "", "3", "27", "123", "2", "500", "1", "1",
+        "1", "7", "12" };
+    EXPECT_EQ(row, expected) << "NULL and 0 count as empty; the ID after additem is not a column";
+    EXPECT_EQ(Hex(BuildPluRecord(row).Payload()), Hex(FromHex(kItemPayloadHex)));
+    EXPECT_EQ(PluRowFromStoredItem("FALSE"), (RecordRow { "", "FALSE" })) << "no stored row";
+    EXPECT_EQ(PluRowFromStoredItem("5\tjo/a\tjo/b"), (RecordRow { "", "5", "a", "b" }));
+}
+
 // ---- scale settings ----------------------------------------------------------
 
 TEST(ScaleSettingsRecordTest, ScaleInformationGoldenBytes)
@@ -166,6 +204,11 @@ TEST(ScaleSettingsRecordTest, NetworkSettingsGoldenBytes)
     EXPECT_EQ(Hex(record),
         Hex(FromHex("20 01 | 00 00 00 00 | 01 00 | 00 00 | 30 37 | c0 a8 00 0f | ff ff ff 00 |"
                     "00 00 00 00 | d7 04 | 00 00 00 00")));
+    const RecordRow distinct { "", "513", "770", "45", "1.2.3.4", "5.6.7.8", "9.10.11.12", "3342" };
+    EXPECT_EQ(Hex(BuildScaleRootInfoRecord(distinct)),
+        Hex(FromHex("20 01 | 00 00 00 00 | 01 02 | 02 03 | 34 35 | 01 02 03 04 | 05 06 07 08 | 09 0a 0b 0c |"
+                    "0e 0d | 00 00 00 00")))
+        << "every field at its own place";
 }
 
 TEST(ScaleSettingsRecordTest, MyIdKeepsTwoCharacters)
@@ -210,6 +253,38 @@ TEST(UserLabelRecordTest, RowPacksIntoTheGoldenBytes)
     expected[92] = 1;
     expected[100] = 6;
     EXPECT_EQ(Hex(record), Hex(expected));
+}
+
+// Every grid column and every record field its own value: a field written at
+// the place of another, or a byte off, shows in one direction or the other.
+TEST(UserLabelRecordTest, EveryFieldHasItsOwnPlace)
+{
+    const RecordRow row { "", "16909060", "25", "333", "6", "55", "363", "9", "85", "393", "12", "115", "423",
+        "15", "145", "453", "18", "175", "483", "21", "205", "513", "22", "23", "245", "553", "28", "275",
+        "583", "31", "305", "613", "34", "335", "643", "37", "36", "375", "683", "41", "40", "141", "47",
+        "143", "445", "753", "48", "475", "783", "51" };
+    const char* const recordHex
+        = "04 01 | 04 03 02 01 | d6 01 | 8d 00 | 8f 00 | 14 00 e5 00 06 00 | 2c 00 fa 00 09 00 |"
+          "44 00 0f 01 0c 00 | 5c 00 23 01 0f 00 | 74 00 38 01 12 00 | 8c 00 4d 01 15 00 | a4 00 61 01 | 16 "
+          "| 17 |"
+          "c4 00 7d 01 1c 00 | dc 00 92 01 1f 00 | f4 00 a6 01 22 00 | 00 00 00 00 00 00 |"
+          "0c 01 bb 01 25 00 24 00 | 2c 01 d7 01 29 00 28 00 | 64 01 07 02 30 00 | 7c 01 1c 02 33 00";
+    EXPECT_EQ(Hex(BuildUserLabelRecord(row).Encode()), Hex(FromHex(recordHex)));
+
+    std::vector<ReceivedRow> rows;
+    ASSERT_TRUE(
+        ParseReceivedRecord(RecordKind::UserLabel, FromHex(recordHex), kContext, RecordCarriage::Serial, rows)
+            .ok());
+    ASSERT_EQ(rows.size(), 1u);
+    const std::vector<std::string> expected { "16909060", "26", "333", "6", "56", "363", "9", "86", "393",
+        "12", "116", "422", "15", "146", "453", "18", "176", "483", "21", "206", "512", "22", "23", "246",
+        "553", "28", "276", "583", "31", "306", "612", "34", "336", "643", "37", "36", "376", "683", "41",
+        "40", "141", "47", "143", "446", "753", "48", "476", "784", "51", "vexo" };
+    EXPECT_EQ(rows[0].values, expected);
+    ASSERT_EQ(ReceivedUserLabelColumns().size(), expected.size());
+    EXPECT_STREQ(ReceivedUserLabelColumns()[24], "priceY");
+    EXPECT_STREQ(ReceivedUserLabelColumns()[27], "item_numY");
+    EXPECT_STREQ(ReceivedUserLabelColumns()[41], "labelY");
 }
 
 TEST(UserLabelRecordTest, UnitsConvertBothWays)
@@ -282,6 +357,24 @@ TEST(TextRecordTest, TextIsBoundBetweenCharacters)
 
     row = { "", "1", "a" + std::string("가나다") };
     EXPECT_EQ(BuildTextRecord(TableCode::LandAdd, row, 4).text, "a\xb0\xa1") << "half a syllable is left out";
+}
+
+TEST(TextRecordTest, SerialTextsStopAtTheLinksTextBuffer)
+{
+    const RecordRow row { "", "8", std::string(700, 'a'), std::string(700, 'b'), std::string(700, 'c') };
+    struct Case {
+        RecordCarriage carriage;
+        std::size_t bound;
+        std::size_t text;
+    } cases[]
+        = { { RecordCarriage::Tcp, kMaxTextRecordText, 2104 - 68 }, { RecordCarriage::Serial, 1000, 1000 } };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MaxRecordText(c.carriage), c.bound);
+        const TextRecord record = BuildTextRecord(TableCode::Add, row, c.carriage);
+        EXPECT_EQ(record.text.size(), c.text) << static_cast<int>(c.carriage);
+        EXPECT_EQ(record.text.substr(700, 2), "\r\n");
+        EXPECT_EQ(record.Encode().size(), kTextRecordHeadSize + c.text);
+    }
 }
 
 TEST(TextRecordTest, ReceivedTextsBecomeTheirInserts)

@@ -23,20 +23,51 @@ TEST(ServerMessageTest, DataRequestDecodes)
     EXPECT_EQ(Hex(EncodeDataRequest(1, 7)), Hex(FromHex(kRequestHex)));
 }
 
+// Table kinds 0 to 5 of direction 0 are requests; any other kind, direction or
+// command gets no reply.
 TEST(ServerMessageTest, MessagesWithoutAReplyAreIgnored)
 {
     struct Case {
         const char* name;
         std::size_t offset;
         std::uint8_t value;
-    } cases[] = { { "direction 1", 4, 1 }, { "table kind 6", 2, 6 }, { "command 0x20", 0, 0x20 } };
+        ServerMessageKind kind;
+    } cases[] = {
+        { "table kind 0", 2, 0, ServerMessageKind::DataRequest },
+        { "table kind 5", 2, 5, ServerMessageKind::DataRequest },
+        { "table kind 6", 2, 6, ServerMessageKind::Ignored },
+        { "table kind 0x105", 3, 1, ServerMessageKind::Ignored },
+        { "direction 1", 4, 1, ServerMessageKind::Ignored },
+        { "direction 3", 4, 3, ServerMessageKind::Ignored },
+        { "direction 0x100", 5, 1, ServerMessageKind::Ignored },
+        { "command 0x20", 0, 0x20, ServerMessageKind::Ignored },
+        { "command 0x11f", 1, 1, ServerMessageKind::Ignored },
+    };
     for (const Case& c : cases) {
         ByteBuffer block = FromHex(kRequestHex);
         block[c.offset] = c.value;
         ServerMessage m;
         EXPECT_TRUE(DecodeServerMessage(block, m).ok()) << c.name;
-        EXPECT_EQ(m.kind, ServerMessageKind::Ignored) << c.name;
+        EXPECT_EQ(m.kind, c.kind) << c.name;
     }
+}
+
+TEST(ServerMessageTest, HeaderFieldsHaveTheirOwnPlaces)
+{
+    const char* const hex = "1f 00 | 05 00 | 00 00 | 34 12 | 0a 0b 0c 0d 0e 0f | 44 33 22 11 | 66 55";
+    ServerMessage m;
+    ASSERT_TRUE(DecodeServerMessage(FromHex(hex), m).ok());
+    EXPECT_EQ(m.kind, ServerMessageKind::DataRequest);
+    EXPECT_EQ(m.header.command, 0x1F);
+    EXPECT_EQ(m.header.tableKind, 5);
+    EXPECT_EQ(m.header.direction, 0);
+    EXPECT_EQ(m.header.status, 0x1234);
+    EXPECT_EQ(Hex(m.header.reserved), "0a 0b 0c 0d 0e 0f");
+    EXPECT_EQ(m.header.recordNumber, 0x11223344u);
+    EXPECT_EQ(m.header.dataLength, 0x5566);
+    ByteBuffer again;
+    m.header.EncodeTo(again);
+    EXPECT_EQ(Hex(again), Hex(FromHex(hex)));
 }
 
 TEST(ServerMessageTest, ShortMessagesAreRefused)

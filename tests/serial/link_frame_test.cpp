@@ -73,6 +73,13 @@ TEST(JoinFrameTest, ReplyChecks)
     EXPECT_EQ(CheckJoinReply(sent, longer), JoinCheck::BadLength);
 }
 
+TEST(JoinFrameTest, VersionErrorIsToldByLanguage)
+{
+    EXPECT_STREQ(VersionErrorText(1), "저울버전이 상위버전입니다. 통신 불가능");
+    EXPECT_STREQ(VersionErrorText(2), "Version Error");
+    EXPECT_STREQ(VersionErrorText(3), "Version Error");
+}
+
 TEST(LinkFrameTest, GoldenAckFrame)
 {
     const ByteBuffer frame = Frame(ToWord(ScaleCommand::Ack), {});
