@@ -6,6 +6,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -18,6 +19,15 @@
 #include <vector>
 
 namespace {
+
+std::mutex g_readFaultLock;
+std::function<int()> g_readFault;
+
+std::function<int()> ReadFault()
+{
+    std::lock_guard<std::mutex> lock(g_readFaultLock);
+    return g_readFault;
+}
 
 std::mutex g_deviceLock;
 std::map<UINT, std::string>& DeviceOverrides()
@@ -78,6 +88,12 @@ std::string SerialDevicePath(UINT port)
     if (const char* path = std::getenv(variable.c_str()); path != nullptr && *path != '\0')
         return path;
     return "/dev/ttyS" + std::to_string(port >= 1 ? port - 1 : 0);
+}
+
+void SetSerialReadFaultForTest(std::function<int()> fault)
+{
+    std::lock_guard<std::mutex> lock(g_readFaultLock);
+    g_readFault = std::move(fault);
 }
 
 void SetSerialDevicePath(UINT port, const std::string& path)
@@ -238,25 +254,45 @@ struct CSerialPort::Impl {
         return {};
     }
 
-    // Reads what the driver holds and hands it on byte by byte; false when the
-    // device failed and should no longer be watched.
-    bool ReceiveChars()
+    enum class Receive {
+        Bytes, // at least one byte was handed on
+        Nothing, // the driver held nothing
+        Failed, // the read failed (reported unless the run of failures already was)
+    };
+
+    // Reads what the driver holds and hands it on byte by byte. A failure is
+    // reported when reported is false, which it then becomes.
+    Receive ReceiveChars(bool& reported)
     {
         std::array<std::uint8_t, 256> chunk;
+        bool got = false;
         for (;;) {
             ssize_t n;
+            int err = 0;
             {
                 std::lock_guard<std::mutex> lock(portLock);
                 if (fd < 0 || stopRequested)
-                    return true;
-                n = ::read(fd, chunk.data(), chunk.size());
+                    return got ? Receive::Bytes : Receive::Nothing;
+                const std::function<int()> fault = ReadFault();
+                if (const int injected = fault ? fault() : 0; injected != 0) {
+                    n = -1;
+                    err = injected;
+                } else {
+                    n = ::read(fd, chunk.data(), chunk.size());
+                    err = n < 0 ? errno : 0;
+                }
             }
-            if (n < 0 && (errno == EAGAIN || errno == EINTR))
-                return true;
+            if (n < 0 && err == EINTR)
+                continue;
+            if (n < 0 && err == EAGAIN)
+                return got ? Receive::Bytes : Receive::Nothing;
             if (n <= 0) {
-                ReportError("ReadFile()", n < 0 ? errno : EIO);
-                return false;
+                if (!reported)
+                    ReportError("ReadFile()", n < 0 ? err : EIO);
+                reported = true;
+                return Receive::Failed;
             }
+            got = true;
             for (ssize_t i = 0; i < n && !stopRequested; ++i) {
                 if (byteHandler)
                     byteHandler(chunk[static_cast<std::size_t>(i)]);
@@ -264,19 +300,48 @@ struct CSerialPort::Impl {
         }
     }
 
+    // A failing device rests before it is watched again: first kFirstRestMs,
+    // doubling up to kLongestRestMs while it keeps failing.
+    static constexpr int kFirstRestMs = 10;
+    static constexpr int kLongestRestMs = 1000;
+    static int NextRest(int restMs)
+    {
+        return restMs == 0 ? kFirstRestMs : std::min(restMs * 2, kLongestRestMs);
+    }
+
+    // Waits for received bytes, a write request or the end. Failures of the wait
+    // or of a read are reported once per run of failures and the thread goes
+    // on; a device that keeps failing (a hang-up) rests between tries instead of
+    // being polled at full speed.
     void CommThread()
     {
-        bool watchDevice = (eventMask & EV_RXCHAR) != 0;
+        const bool watchReceive = (eventMask & EV_RXCHAR) != 0;
+        int restMs = 0; // rest after the last failure; 0 while the device works
+        bool resting = false;
+        bool reported = false; // the current run of failures was reported
+        auto failed = [&] {
+            restMs = NextRest(restMs);
+            resting = true;
+        };
         while (!stopRequested) {
             int device;
             {
                 std::lock_guard<std::mutex> lock(portLock);
                 device = fd;
             }
-            pollfd p[2] = { { watchDevice ? device : -1, POLLIN, 0 }, { wake[0], POLLIN, 0 } };
-            if (poll(p, 2, -1) < 0) {
-                if (errno != EINTR)
-                    ReportError("WaitCommEvent()", errno);
+            pollfd p[2] = { { watchReceive && !resting ? device : -1, POLLIN, 0 }, { wake[0], POLLIN, 0 } };
+            const int ready = poll(p, 2, resting ? restMs : -1);
+            if (ready < 0) {
+                if (errno != EINTR) {
+                    if (!reported)
+                        ReportError("WaitCommEvent()", errno);
+                    reported = true;
+                    failed();
+                }
+                continue;
+            }
+            if (ready == 0) { // rested: watch the device again
+                resting = false;
                 continue;
             }
             if (p[1].revents != 0) {
@@ -294,8 +359,21 @@ struct CSerialPort::Impl {
                     Report(failure);
                 }
             }
-            if (p[0].revents != 0 && !ReceiveChars())
-                watchDevice = false;
+            if (p[0].revents == 0)
+                continue;
+            switch (ReceiveChars(reported)) {
+            case Receive::Bytes:
+                restMs = 0;
+                reported = false;
+                break;
+            case Receive::Nothing:
+                if ((p[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
+                    failed(); // hung up with nothing to read
+                break;
+            case Receive::Failed:
+                failed();
+                break;
+            }
         }
         alive = false;
     }

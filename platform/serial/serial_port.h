@@ -5,6 +5,9 @@
 // either on the caller's thread (WriteToPort) or through the monitoring thread
 // (SendRaw, KickWrite). Failed system calls are described to the error hook as
 // "WARNING:  <call> Failed with the following error: \n<text>\nPort: <n>\n".
+// The monitoring thread goes on after a failed wait or read: a run of failures
+// is reported once, and a device that keeps failing (a line that hung up) rests
+// between tries, 10 ms at first, doubling up to a second.
 
 #include <cstddef>
 #include <cstdint>
@@ -25,6 +28,11 @@ inline constexpr DWORD EV_CTS = 0x0008;
 std::string SerialDevicePath(UINT port);
 // Sets (or, with an empty path, removes) the override for one port.
 void SetSerialDevicePath(UINT port, const std::string& path);
+
+// For tests: asked before every read of a monitoring thread; a nonzero errno
+// value makes that read fail with it as the device's own failure would. An
+// empty function restores plain reads.
+void SetSerialReadFaultForTest(std::function<int()> fault);
 
 // Line settings read back from an open port.
 struct SerialLineSettings {

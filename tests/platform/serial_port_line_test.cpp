@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -12,6 +14,7 @@
 #include "platform/serial/serial_port.h"
 #include "tests/support/scale_sim.h"
 #include "tests/support/scale_sim_bytes.h"
+#include "tests/support/ui_pump.h"
 
 using scalesim::BytesOf;
 using scalesim::FromHex;
@@ -71,9 +74,18 @@ protected:
     }
     void TearDown() override
     {
+        SetSerialReadFaultForTest({});
         m_port.Close();
         m_line.Stop();
         SetSerialDevicePath(kPort, "");
+    }
+    // Waits until the error hook has been called count times.
+    bool WaitForErrors(std::size_t count, int timeoutMs)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (Errors().size() < count && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+        return Errors().size() >= count;
     }
     std::vector<std::string> Errors()
     {
@@ -207,6 +219,54 @@ TEST_F(SerialPortTest, MonitoringThreadWritesTheQueuedBlock)
     m_port.KickWrite(); // the same buffer once more
     ASSERT_TRUE(m_line.WaitForBytes(8, 2000));
     EXPECT_EQ(Hex(m_line.ReceivedBytes()), Hex(BytesOf("JOINJOIN")));
+}
+
+// A read that fails is reported, once for a run of failures, and the thread
+// goes on reading: bytes that arrive afterwards are handed over.
+TEST_F(SerialPortTest, ReadFailuresAreReportedOnceAndReceivingGoesOn)
+{
+    std::atomic<int> faults { 5 };
+    SetSerialReadFaultForTest([&] { return faults.fetch_sub(1) > 0 ? EIO : 0; });
+    ASSERT_TRUE(m_port.InitPort(kPort));
+    ASSERT_TRUE(m_port.StartMonitoring());
+    ASSERT_TRUE(m_line.SendNow(BytesOf("ab")));
+    ASSERT_TRUE(m_log.WaitFor(2, 5000)) << "the port went deaf after a failed read";
+    EXPECT_EQ(Hex(m_log.Bytes()), Hex(BytesOf("ab")));
+    std::vector<std::string> errors = Errors();
+    ASSERT_EQ(errors.size(), 1u) << "five failures in a row, one report";
+    EXPECT_NE(errors[0].find("WARNING:  ReadFile() Failed with the following error: \n"), std::string::npos);
+    EXPECT_NE(errors[0].find("\nPort: 3\n"), std::string::npos);
+
+    faults = 2; // a new run of failures after reads that worked is reported again
+    ASSERT_TRUE(m_line.SendNow(BytesOf("c")));
+    ASSERT_TRUE(m_log.WaitFor(3, 5000));
+    EXPECT_EQ(Hex(m_log.Bytes()), Hex(BytesOf("abc")));
+    EXPECT_EQ(Errors().size(), 2u);
+}
+
+// The far end hangs up: reads keep failing. That is reported once, the line is
+// not polled at full speed, and the thread still serves writes and its end.
+TEST_F(SerialPortTest, HungUpLineIsReportedOnceAndWaitedOut)
+{
+    ASSERT_TRUE(m_port.InitPort(kPort));
+    ASSERT_TRUE(m_port.StartMonitoring());
+    m_line.Stop();
+    ASSERT_TRUE(WaitForErrors(1, 2000));
+    const std::clock_t before = std::clock();
+    PumpFor(std::chrono::milliseconds(600));
+    const double cpuMs = 1000.0 * static_cast<double>(std::clock() - before) / CLOCKS_PER_SEC;
+    EXPECT_LT(cpuMs, 300.0) << "the hung-up line is polled at full speed";
+    ASSERT_EQ(Errors().size(), 1u);
+    EXPECT_NE(Errors()[0].find("ReadFile()"), std::string::npos);
+    EXPECT_TRUE(m_port.IsMonitoring());
+
+    ASSERT_TRUE(m_port.SendRaw(BytesOf("x")));
+    ASSERT_TRUE(WaitForErrors(2, 2000)) << "the monitoring thread still writes";
+    EXPECT_NE(Errors()[1].find("WriteFile()"), std::string::npos);
+    const auto start = std::chrono::steady_clock::now();
+    m_port.Close();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_FALSE(m_port.IsMonitoring());
 }
 
 TEST_F(SerialPortTest, ByteHandlerMayWriteToThePort)
