@@ -2,36 +2,71 @@
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
+#include "platform/base/exception.h"
+#include "platform/gdi/pen.h"
 #include "platform/wnd/cmdui.h"
+#include "platform/wnd/msgbox.h"
 #include "platform/wnd/runtime_class.h"
 #include "screens/command_forwarding.h"
+#include "screens/table_bridge.h"
+#include "screens/transfer_port.h"
+#include "shell/calvorn_view.h"
+#include "shell/main_frame.h"
+#include "shell/right_container_view.h"
 #include "shell/view_hints.h"
 
 namespace {
 
 constexpr UINT kCommSetup = 32773;
-constexpr std::size_t kFieldCount = 400;
+constexpr UINT kComPortToggle = 1043;
+constexpr DWORD kCaptionStyle = 0x50004000;
+constexpr int kCaptionHeight = 18;
+constexpr int kSplitHeight = 900;
+constexpr UINT kGridImageBitmap = 135;
+constexpr COLORREF kCellBackColor = RGB(255, 255, 224);
+constexpr COLORREF kPresetFrameColor = 0x00FFFF00;
 
 } // namespace
 
 CKindOfView::CKindOfView()
-    : m_mailbox(this)
-    , m_fieldTexts(kFieldCount)
+    : CFormView(IDD_KIND_OF_VIEW)
+    , m_grid(0, 0, 0, 0)
+    , m_mailbox(this)
+    , m_serialMailbox(nullptr)
+    , m_messageDlg(nullptr)
+    , m_recvNumbers(1000)
+    , m_fieldTexts(kRowFieldCount)
+    , m_defaultColumns(100, "-1")
+    , m_defaultValues(100, "-1")
 {
     m_pItemWorker = new CItemDbWorker;
     m_pItemWorker->SetOwner(this, &m_mailbox);
     m_pItemWorker->SetInsertReadTarget(this);
+    m_pTableBridge = new CTableBridge;
+    m_pTableBridge->SetView(this);
     m_mailbox.Create(this);
+    SetDefaultMembers();
+    m_nLoggedIn = 0;
+    m_serialMailbox.Create(nullptr);
+    m_nUpdateLock = 0;
+    m_nLanguage = 2;
+    m_pTableBridge->m_nLanguage = m_nLanguage;
+    m_messageDlg.Create(nullptr);
 }
 
 CKindOfView::~CKindOfView()
 {
     delete m_pItemWorker;
+    m_pItemWorker = nullptr;
+    delete m_pTableBridge;
+    m_pTableBridge = nullptr;
+    m_messageDlg.DestroyWindow();
 }
 
 const CRuntimeClass* CKindOfView::GetThisClass()
 {
-    static const CRuntimeClass kClass { "CKindOfView", &AfxCreateObject<CKindOfView>, CView::GetThisClass() };
+    static const CRuntimeClass kClass { "CKindOfView", &AfxCreateObject<CKindOfView>,
+        CFormView::GetThisClass() };
     return &kClass;
 }
 
@@ -39,11 +74,27 @@ const MessageMap* CKindOfView::GetMessageMap() const
 {
     static const MessageMap kMap(CView::GetMessageMap(),
         {
-            OnMessage<&CKindOfView::OnQueryRow>(WM_DBQUERY_ROW),
-            OnMessage<&CKindOfView::OnQueryEmpty>(WM_DBQUERY_EMPTY),
-            OnMessage<&CKindOfView::OnQueryDone>(WM_DBQUERY_DONE),
+            OnWm<WM_CREATE, &CKindOfView::OnCreate>(),
+            OnWm<WM_SIZE, &CKindOfView::OnSize>(),
+            OnMessage<&CKindOfView::OnDbQueryRow>(WM_DBQUERY_ROW),
+            OnMessage<&CKindOfView::OnDbQueryEmpty>(WM_DBQUERY_EMPTY),
+            OnMessage<&CKindOfView::OnDbQueryDone>(WM_DBQUERY_DONE),
+            OnMessage<&CKindOfView::OnGridCellEditedMessage>(WM_GRID_CELLEDITED),
+            OnNotifyMsg<&CKindOfView::OnGridClick>(static_cast<UINT>(GRIDNOTIFY_CLICK), IDC_WORK_GRID),
+            OnNotifyMsg<&CKindOfView::OnGridIgnored>(static_cast<UINT>(GRIDNOTIFY_RCLICK), IDC_WORK_GRID),
+            OnNotifyMsg<&CKindOfView::OnGridIgnored>(static_cast<UINT>(GRIDNOTIFY_BEGINDRAG), IDC_WORK_GRID),
+            OnNotifyMsg<&CKindOfView::OnGridIgnored>(static_cast<UINT>(-8), IDC_WORK_GRID),
             OnCommandMsg<&CKindOfView::OnCommSetup>(kCommSetup),
             OnUpdateCommand<&CKindOfView::OnUpdateCommSetup>(kCommSetup),
+            OnCommandMsg<&CKindOfView::OnComPortToggle>(kComPortToggle),
+            OnCommandMsg<&CKindOfView::OnTransAll>(1009),
+            OnCommandMsg<&CKindOfView::OnTransSelect>(1010),
+            OnCommandMsg<&CKindOfView::OnRecvAll>(1001),
+            OnCommandMsg<&CKindOfView::OnRecvSelect>(1002),
+            OnCommandMsg<&CKindOfView::OnTransStop>(1030),
+            OnCommandMsg<&CKindOfView::StartScaleTransfer>(1025),
+            OnCommandMsg<&CKindOfView::OnRecvAllScaleData>(1027),
+            OnCommandMsg<&CKindOfView::OnRecvSelectScaleData>(1029),
         });
     return &kMap;
 }
@@ -54,42 +105,416 @@ BOOL CKindOfView::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo)
     const BOOL handled = ForwardToLeftPane(
         { 32771, 32774, 32775, 32776, 32779, 32780, 32781, 32785, 32787, 32788, 32789, 32790, 57600, 57601 },
         id, code, extra, handlerInfo, &forwarded);
-    return forwarded ? handled : CView::OnCmdMsg(id, code, extra, handlerInfo);
+    return forwarded ? handled : CFormView::OnCmdMsg(id, code, extra, handlerInfo);
 }
 
-void CKindOfView::OnUpdate(CView*, LPARAM hint, void*)
+void CKindOfView::DoDataExchange(CDataExchange* dx)
 {
-    if (hint == kHintLoggedIn)
-        m_nLoggedIn = 1;
-    else if (hint == kHintLoggedOut)
-        m_nLoggedIn = 0;
+    CFormView::DoDataExchange(dx);
+    DDX_Control(dx, 1065, m_btnSyncTables);
+    DDX_Control(dx, 1066, m_btnSyncPresetLabel);
+    DDX_Control(dx, IDC_WORK_GRID, m_grid);
+    DDX_Control(dx, 1007, m_btnInsert);
+    DDX_Control(dx, 1008, m_btnDelete);
+    DDX_Control(dx, 1009, m_btnTransAll);
+    DDX_Control(dx, 1010, m_btnTransSelect);
+    DDX_Control(dx, 1001, m_btnRecvAll);
+    DDX_Control(dx, 1002, m_btnRecvSelect);
+    DDX_Control(dx, 1026, m_editRecvNumbers);
+    DDX_Control(dx, 1025, m_btnScaleTrans);
+    DDX_Control(dx, 1027, m_btnScaleRecvAll);
+    DDX_Control(dx, 1028, m_editScaleRecv);
+    DDX_Control(dx, 1029, m_btnScaleRecvSelect);
+    DDX_Control(dx, 1030, m_btnTransStop);
+    DDX_Control(dx, 1033, m_groupEdit);
+    DDX_Control(dx, 1034, m_groupTrans);
+    DDX_Control(dx, 1032, m_groupScaleTrans);
+    DDX_Control(dx, 1050, m_btnResultRecv);
+    DDX_Control(dx, 1051, m_btnResultClear);
+    DDX_Control(dx, 1052, m_btnResultReload);
+    DDX_Control(dx, 1057, m_btnResultSum);
+    DDX_Control(dx, 1011, m_btnScaleInfoInsert);
+    DDX_Control(dx, 1014, m_btnScaleInfoUpdate);
+    DDX_Control(dx, 1012, m_btnScaleInfoDelete);
+    DDX_Control(dx, 1013, m_btnScaleInfoTrans);
+    DDX_Control(dx, 1053, m_listUsers);
+    DDX_Control(dx, 1054, m_labelUsers);
+    DDX_Control(dx, 1055, m_btnUserRegister);
+    DDX_Control(dx, 1056, m_btnUserDelete);
+    DDX_Control(dx, 1058, m_groupUsers);
+    DDX_Control(dx, 1059, m_btnLabelInsert);
+    DDX_Control(dx, 1060, m_btnLabelDelete);
+    DDX_Control(dx, 1064, m_btnLabelImage);
+    DDX_Control(dx, 1061, m_btnLabelRecv);
+    DDX_Control(dx, 1062, m_btnLabelTransAll);
+    DDX_Control(dx, 1063, m_btnLabelTransSelect);
+    DDX_Control(dx, 1049, m_labelRangeHint);
+    DDX_Control(dx, 1037, m_lampSend);
+    DDX_Control(dx, 1041, m_labelPc);
+    DDX_Control(dx, 1042, m_labelScale);
+    DDX_Control(dx, 1038, m_lampRecv);
+    DDX_Control(dx, 1044, m_groupProgress);
+    DDX_Control(dx, 1039, m_editProgress);
+    DDX_Control(dx, 1117, m_btnReservationSetup);
+    DDX_Control(dx, 1045, m_lampResvSend);
+    DDX_Control(dx, 1046, m_lampResvRecv);
+    DDX_Control(dx, 1047, m_labelResvPc);
+    DDX_Control(dx, 1048, m_labelResvScale);
+    DDX_Control(dx, 1040, m_lampReservation);
+    DDX_Control(dx, 1116, m_btnReservationView);
+    DDX_Control(dx, 1129, m_labelReservation);
+    DDX_Control(dx, 1144, m_groupPosHelp);
+    DDX_Control(dx, 1143, m_editPosHelp);
+    DDX_Control(dx, 1145, m_labelPresetNote);
+    DDX_Control(dx, 57607, m_btnPrint);
 }
 
-void CKindOfView::OnDraw(CDC*) { }
-
-void CKindOfView::Acknowledge()
+int CKindOfView::OnCreate(LPCREATESTRUCT createStruct)
 {
-    m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
-    m_pItemWorker->SetEvent();
+    if (CFormView::OnCreate(createStruct) == -1)
+        return -1;
+    if (!m_captionPanel.Create(nullptr, nullptr, kCaptionStyle, CRect(0, 0, 0, 0), this, IDC_WORK_CAPTION))
+        return -1;
+    SetCaptionText("Initial Display");
+    return 0;
 }
 
-LRESULT CKindOfView::OnQueryRow(WPARAM, LPARAM)
+void CKindOfView::OnSize(UINT type, int cx, int cy)
 {
-    Acknowledge();
-    return 1;
+    CFormView::OnSize(type, cx, cy);
+    if (m_captionPanel.GetSafeHwnd())
+        m_captionPanel.SetWindowPos(&CWnd::wndTop, 0, 0, cx, kCaptionHeight, SWP_NOMOVE);
 }
 
-LRESULT CKindOfView::OnQueryEmpty(WPARAM, LPARAM)
+void CKindOfView::SetCaptionText(const CString& text)
 {
-    Acknowledge();
-    return 1;
+    if (!m_captionPanel.GetSafeHwnd())
+        return;
+    m_captionPanel.SetCaption(text);
+    m_captionPanel.SetTipText(text);
 }
 
-LRESULT CKindOfView::OnQueryDone(WPARAM, LPARAM)
+void CKindOfView::SetDefaultMembers()
 {
-    m_pItemWorker->CloseDatabase();
-    Acknowledge();
-    return 1;
+    m_strUserId = "";
+    m_strReply = "";
+    m_strItemDbPath = "";
+    m_nHint = 0;
+    m_nDeleteRow = 0;
+    m_nInsertRow = 0;
+    m_nVirtualMode = 1;
+    m_bEditable = TRUE;
+    m_bListMode = FALSE;
+    m_bHeaderSort = FALSE;
+    m_nFixedColumns = 1;
+    m_nReplyRows = 0;
+    m_nLoadRows = 0;
+    m_strColumnList = "";
+    m_nSerialStop.store(0);
+}
+
+void CKindOfView::OnInitialUpdate()
+{
+    CFormView::OnInitialUpdate();
+    m_nDefaultComm = 0;
+
+    if (m_gridImages.Create(kGridImageBitmap, 16, 1, RGB(255, 255, 255)))
+        m_grid.SetImageList(&m_gridImages);
+    m_grid.EnableDragAndDrop(TRUE);
+    if (CGridDefaultCell* cell = m_grid.GetDefaultCell(FALSE, FALSE))
+        cell->SetBackClr(kCellBackColor);
+    SetDefaultMembers();
+    RebuildGrid();
+    m_grid.SetFixedRowSelection(TRUE);
+    m_grid.SetFixedColumnSelection(TRUE);
+    m_grid.AllowColumnHide(TRUE);
+    m_grid.AutoSize(0);
+    m_grid.SetCompareFunction(&CGridCtrl::CompareItemNumber);
+    SetDefaultMembers();
+    PlaceItemGrid();
+
+    ShowControls({ 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1025, 1027, 1028, 1029, 1032, 1049,
+                     1030, 1033, 1034, 1037, 1038, 1041, 1042, 1039, 1044, 1050, 1051, 1052, 1057 },
+        FALSE);
+    CreatePresetKeyEdits();
+    ShowPresetKeys(FALSE);
+    CreateScaleRegisterControls();
+    ShowScaleRegisterControls(FALSE);
+    ClearScaleList();
+
+    m_lampSend.SetImage(32, 1, 0);
+    m_lampRecv.SetImage(32, 1, 0);
+    EnableItemTransButtons(TRUE);
+    EnableScaleTransButtons(TRUE);
+    EnableTransStopButton(FALSE);
+    ShowUsersPanel(FALSE);
+    ShowUserLabelPanel(FALSE);
+    ShowScaleInfoPanel(FALSE);
+
+    const std::pair<int, const char*> captions[] = { { 1065, "Synchronization" }, { 1066, "Synchronization" },
+        { 1007, "Insert" }, { 1008, "Delete" }, { 1009, "Trans" }, { 1010, "Select Trans" },
+        { 1001, "All Receive" }, { 1002, "Select Receive" }, { 1025, "Trans" }, { 1027, "All Receive" },
+        { 1029, "Select Receive" }, { 1030, "Trans Stop" }, { 1050, "Result Receive" },
+        { 1051, "Result Clear" }, { 1052, "Reload Result" }, { 1057, "Result DB Sum" } };
+    for (const auto& [id, text] : captions)
+        SetDlgItemText(id, text);
+
+    m_lampReservation.SetImage(32, 0, 0);
+    m_lampResvSend.SetImage(32, 1, 0);
+    m_lampResvRecv.SetImage(32, 1, 0);
+    ShowControls({ 1040, 1116, 1045, 1046, 1047, 1048, 1129 }, FALSE);
+    ShowReservationButtons(FALSE);
+
+    if (!ReadCommMode())
+        ApplyDefaultCommSettings();
+
+    ShowPosKindHelp(FALSE);
+    ShowControls({ 1145, 57607 }, FALSE);
+    Invalidate(FALSE);
+}
+
+void CKindOfView::ApplyDefaultCommSettings()
+{
+    m_strUserId = kAdministratorId;
+    m_nLoggedIn = 1;
+    m_nDefaultComm = 1;
+    m_commSettings.SelectMode(CCommSettings::kSerial);
+    m_commSettings.SelectPort(0);
+    m_mailbox.SetText(IDC_MAILBOX_NAME, kQueryCommModeRead);
+    m_mailbox.SetText(IDC_MAILBOX_TEXT, m_strUserId);
+    if (m_pScaleRegister)
+        m_pScaleRegister->SelectScaleAddress(m_strItemDbPath, m_strColumnList, 2);
+    m_nComPort = 1;
+}
+
+void CKindOfView::StartLoad(const std::function<void()>& start)
+{
+    try {
+        start();
+    } catch (CException* e) {
+        ExceptionPtr hold(e);
+        m_nUpdateLock = 0;
+        m_mailbox.SetText(IDC_MAILBOX_NAME, "");
+        m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
+        EnableEditButtons(TRUE);
+        EnableItemTransButtons(TRUE);
+        AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
+    }
+}
+
+void CKindOfView::OnUpdate(CView*, LPARAM hint, void* hintObject)
+{
+    if (m_nUpdateLock)
+        return;
+    CCalvornView* left = nullptr;
+    if (CMainFrame* frame = GetMainFrame())
+        left = frame->GetCalvornView();
+
+    // Hints 7-9 carry only the user id and keep the screen (and this view's
+    // mailbox, which a running request may be using) as it is.
+    if (hint == kHintCommMode || hint == kHintLoggedIn || hint == kHintLoggedOut) {
+        if (left)
+            m_strUserId = left->m_mailbox.TakeText(IDC_MAILBOX_TEXT);
+        if (hint == kHintLoggedIn)
+            m_nLoggedIn = 1;
+        else if (hint == kHintLoggedOut)
+            m_nLoggedIn = 0;
+        else
+            OnCommSetup();
+        return;
+    }
+
+    if (left) {
+        m_nServerMode = left->m_nServerFlag;
+    }
+    m_nReplyRows = 0;
+    SetDefaultMembers();
+    m_nHint = static_cast<int>(hint);
+    if (hintObject)
+        m_strItemDbPath = *static_cast<CString*>(hintObject);
+    CString query;
+    CString user;
+    if (left) {
+        query = left->m_mailbox.TakeText(IDC_MAILBOX_NAME);
+        user = left->m_mailbox.TakeText(IDC_MAILBOX_TEXT);
+    }
+    m_strUserId = user;
+    m_mailbox.SetText(IDC_MAILBOX_NAME, query);
+    m_mailbox.SetText(IDC_MAILBOX_TEXT, user);
+
+    if (m_editProgress.GetSafeHwnd())
+        m_editProgress.SetWindowText("");
+    ShowPosKindHelp(FALSE);
+    m_nPresetSheet = 0;
+    ShowControls({ 1145, 57607 }, FALSE);
+    m_strPrintKind = "";
+    ClearPickedRows();
+
+    CRightCotainerView* right = nullptr;
+    if (CMainFrame* frame = GetMainFrame())
+        right = frame->GetRightContainerView();
+    auto split = [right] {
+        if (right)
+            right->SetRowHeight(0, kSplitHeight);
+    };
+
+    switch (hint) {
+    case kHintItem:
+        m_strKind = "Item";
+        split();
+        SetCaptionText("Item Display");
+        Invalidate();
+        ShowItemTypeScreen(kHintItem);
+        if (LoadDefaultValues())
+            m_strColumnList = BuildItemColumnList();
+        StartLoad([this] {
+            m_nUpdateLock = 1;
+            m_pTableBridge->RequestItems(m_strItemDbPath, m_strColumnList);
+        });
+        PlaceItemGrid();
+        ShowReservationButtons(TRUE);
+        ShowPosKindHelp(TRUE);
+        break;
+    case kHintIngredient:
+        m_strKind = "Add";
+        split();
+        ShowItemTypeScreen(kHintIngredient);
+        SetCaptionText("Ingredient Display");
+        StartLoad([this] {
+            m_nUpdateLock = 1;
+            m_pTableBridge->RequestAdds(m_strItemDbPath, m_strColumnList);
+        });
+        PlaceItemGrid();
+        ShowReservationButtons(FALSE);
+        break;
+    case kHintPreset:
+        m_strKind = "Pre";
+        split();
+        ShowPresetScreen();
+        StartLoad([this] {
+            m_nUpdateLock = 1;
+            m_pTableBridge->RequestPresets(m_strItemDbPath, m_strColumnList);
+        });
+        Invalidate();
+        ShowReservationButtons(FALSE);
+        m_nPresetSheet = 1;
+        break;
+    case kHintAdvertisement:
+        m_strKind = "Adv";
+        split();
+        ShowAdvScreen();
+        ShowReservationButtons(FALSE);
+        break;
+    case kHintScaleInfo:
+        m_strKind = "Scale_Info";
+        split();
+        m_nUpdateLock = 1;
+        ShowScaleInfoScreen();
+        ShowReservationButtons(FALSE);
+        break;
+    case kHintScaleReg:
+        m_strKind = "Scale_reg";
+        split();
+        m_nUpdateLock = 1;
+        ShowScaleRegScreen();
+        ShowReservationButtons(FALSE);
+        break;
+    case kHintRefresh:
+        split();
+        ShowLoggedOutScreen();
+        ShowReservationButtons(FALSE);
+        break;
+    case kHintDatabaseChanged:
+        split();
+        ShowInitialDisplay();
+        ShowReservationButtons(FALSE);
+        break;
+    case kHintScaleTotal:
+    case kHintItemTotal:
+    case kHintItemDay:
+    case kHintOneDay:
+        m_strKind = query;
+        split();
+        ShowReservationButtons(FALSE);
+        break;
+    case kHintManagement:
+        m_strKind = "Mg_Reg_Read";
+        split();
+        ShowReservationButtons(FALSE);
+        break;
+    case kHintUserLabel:
+        m_strKind = "User_Label_Read";
+        ShowReservationButtons(FALSE);
+        break;
+    case kHintScaleRootInfo:
+        m_strKind = "Scale_Root_Info";
+        m_nUpdateLock = 1;
+        ShowScaleRootInfoScreen();
+        ShowReservationButtons(FALSE);
+        break;
+    case kHintLandAddition:
+        m_strKind = "Land_addition";
+        split();
+        ShowLandAddScreen();
+        ShowReservationButtons(FALSE);
+        break;
+    default:
+        break;
+    }
+
+    switch (hint) {
+    case kHintItem:
+        m_strPrintKind = "ItemPrint";
+        break;
+    case kHintIngredient:
+        m_strPrintKind = "AddPrint";
+        break;
+    case kHintPreset:
+        m_strPrintKind = "PresetPrint";
+        break;
+    case kHintAdvertisement:
+        m_strPrintKind = "AdvPrint";
+        break;
+    case kHintScaleTotal:
+        m_strPrintKind = "ResultAllPrint";
+        break;
+    case kHintItemTotal:
+        m_strPrintKind = "ResultItemPrint";
+        break;
+    case kHintItemDay:
+        m_strPrintKind = "ResultItemDayPrint";
+        break;
+    case kHintOneDay:
+        m_strPrintKind = "ResultDayPrint";
+        break;
+    case kHintUserLabel:
+        m_strPrintKind = "LabelPrint";
+        break;
+    case kHintLandAddition:
+        m_strPrintKind = "LandPrint";
+        break;
+    default:
+        break;
+    }
+}
+
+void CKindOfView::OnDraw(CDC* dc)
+{
+    if (!m_nPresetSheet || !dc)
+        return;
+    for (int c = 0; c < 10; ++c) {
+        LOGBRUSH brush { BS_SOLID, kPresetFrameColor, 0 };
+        CPen pen(PS_GEOMETRIC | PS_SOLID, 8, &brush);
+        CPen* old = dc->SelectObject(&pen);
+        const int oldRop = dc->SetROP2(R2_XORPEN);
+        const int oldMode = dc->SetBkMode(TRANSPARENT);
+        CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
+        dc->Rectangle(52 + 57 * c, 357, 109 + 57 * c, 414);
+        dc->SelectObject(oldBrush);
+        dc->SetBkMode(oldMode);
+        dc->SetROP2(oldRop);
+        dc->SelectObject(old);
+    }
 }
 
 void CKindOfView::OnCommSetup() { }
@@ -99,31 +524,15 @@ void CKindOfView::OnUpdateCommSetup(CCmdUI* cmdUI)
     cmdUI->Enable(m_nLoggedIn ? TRUE : FALSE);
 }
 
-void CKindOfView::SplitRow(const CString& row)
+void CKindOfView::OnComPortToggle()
 {
-    std::fill(m_fieldTexts.begin(), m_fieldTexts.end(), CString());
-    std::size_t index = 0;
-    int start = 0;
-    while (index < m_fieldTexts.size()) {
-        const int end = row.Find(kDbValueEnd, start);
-        if (end < 0)
-            break;
-        m_fieldTexts[index++] = row.Mid(start, end - start);
-        start = end + static_cast<int>(std::char_traits<char>::length(kDbValueEnd));
+    if (m_nPortToggle) {
+        SetDlgItemText(kComPortToggle, "com1");
+        m_nComPort = 1;
+        m_nPortToggle = 0;
+    } else {
+        SetDlgItemText(kComPortToggle, "com5");
+        m_nComPort = 5;
+        m_nPortToggle = 1;
     }
-}
-
-void CKindOfView::SplitItemRowText(CString row)
-{
-    SplitRow(row);
-}
-
-void CKindOfView::SplitScaleInfoRowText(CString row)
-{
-    SplitRow(row);
-}
-
-void CKindOfView::SplitUserLabelRowText(CString row)
-{
-    SplitRow(row);
 }

@@ -1,21 +1,57 @@
 #pragma once
-// CKindOfView: the work screen in the upper right pane. So far it owns the
-// item database worker and its mailbox (answering each streamed row with
-// "Report"), follows the log-in hints 8 and 9 with the flag that enables its
-// own Communication Setup command, and hands the program's other menu
-// commands to the left pane. The screens themselves come later.
+// CKindOfView: the work screen in the upper right pane, the form view of
+// template 130. One grid (1005) and the button panels of every editing and
+// transfer screen; the left pane's hints 1-19 switch it from one screen to the
+// next (OnUpdate). It owns the item database worker and its mailbox (132), the
+// table bridge that loads the grid and writes edits back, the serial request
+// carrier (145) and the message window (225). Everything runs on the UI thread
+// except the worker, which talks to it through the mailbox and SendMessage.
 
+#include <array>
+#include <atomic>
+#include <functional>
 #include <vector>
 
+#include "controls/caption_panel.h"
+#include "controls/status_lamp.h"
+#include "controls/xp_button.h"
 #include "db/db_request_worker.h"
 #include "db/mailbox_dlg.h"
-#include "platform/wnd/view.h"
+#include "grid/grid_ctrl.h"
+#include "platform/gdi/font.h"
+#include "platform/gdi/image_list.h"
+#include "platform/wnd/button.h"
+#include "platform/wnd/combobox.h"
+#include "platform/wnd/formview.h"
+#include "platform/wnd/static.h"
+#include "screens/comm_settings.h"
+#include "shell/kind_mailbox_dlg.h"
+#include "shell/message_dlg.h"
 #include "shell/work_screen.h"
 
 class CCmdUI;
 class CItemDbWorker;
+class CScaleRegisterPort;
+class CTableBridge;
+class CTransferPort;
 
-class CKindOfView : public CView, public CWorkScreen, public CInsertReadTarget {
+// Form template and control ids of the work screen.
+inline constexpr UINT IDD_KIND_OF_VIEW = 130;
+inline constexpr int IDC_WORK_GRID = 1005;
+inline constexpr int IDC_WORK_CAPTION = 200;
+
+// The data kinds of the screens (equal to the hint that opens them).
+inline constexpr int kKindItem = 1;
+inline constexpr int kKindAdd = 2;
+inline constexpr int kKindAdv = 4;
+inline constexpr int kKindScaleInfo = 5;
+inline constexpr int kKindUserLabel = 17;
+inline constexpr int kKindLandAdd = 19;
+
+// Number of texts one reply row may carry; values beyond are dropped.
+inline constexpr std::size_t kRowFieldCount = 400;
+
+class CKindOfView : public CFormView, public CWorkScreen, public CInsertReadTarget {
 public:
     CKindOfView();
     ~CKindOfView() override;
@@ -24,9 +60,12 @@ public:
     static const CRuntimeClass* GetThisClass();
     const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
 
+    void DoDataExchange(CDataExchange* dx) override;
+    void OnInitialUpdate() override;
+    // The screen switch (hints 1-19; the lock drops a hint while a load runs).
     void OnUpdate(CView* sender, LPARAM hint, void* hintObject) override;
     void OnDraw(CDC* dc) override;
-    // Commands of the left pane go there; 32773 stays here.
+    // Commands of the left pane go there; the work screen's own stay here.
     BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;
 
     // CWorkScreen
@@ -34,26 +73,247 @@ public:
     int GetCommSetupFlag() const override { return m_nLoggedIn; }
     CItemDbWorker* GetItemWorker() override { return m_pItemWorker; }
 
-    // CInsertReadTarget: the row's values into the field table (400 texts).
+    // CInsertReadTarget: the row read back after an insert; field 0 (the ID)
+    // goes into the key cell of the current insertion row.
     void SplitItemRowText(CString row) override;
     void SplitScaleInfoRowText(CString row) override;
     void SplitUserLabelRowText(CString row) override;
 
-    CMailboxDlg m_mailbox;
-    std::vector<CString> m_fieldTexts;
+    // The transport that runs transfers, and the scale register; both may be
+    // null (the commands then stop at the mode split, the scale loads do not
+    // start). Not owned.
+    void SetTransferPort(CTransferPort* port) { m_pTransferPort = port; }
+    void SetScaleRegister(CScaleRegisterPort* scaleRegister) { m_pScaleRegister = scaleRegister; }
+
+    // ---- Screen state -------------------------------------------------------------
+    void SetDefaultMembers();
+    void ShowInitialDisplay();
+    void ShowLoggedOutScreen();
+    void ShowItemTypeScreen(int hint);
+    void ShowPresetScreen();
+    void ShowAdvScreen();
+    void ShowLandAddScreen();
+    void ShowScaleInfoScreen();
+    void ShowScaleRootInfoScreen();
+    void ShowScaleRegScreen();
+
+    // ---- Panels -------------------------------------------------------------------
+    void ShowPresetKeys(BOOL show);
+    void ClearPresetKeys();
+    void EnableEditButtons(BOOL enable);
+    void EnableItemTransButtons(BOOL enable);
+    void EnableTransStopButton(BOOL enable);
+    void EnableScaleTransButtons(BOOL enable);
+    void ShowScaleInfoPanel(BOOL show);
+    void ShowScaleRegisterControls(BOOL show);
+    void ClearScaleList();
+    void ShowSyncTablesButton(int serverMode);
+    void PlaceSyncPresetButton(int serverMode);
+    void PlaceItemGrid();
+    void HideGrid();
+    void ShowReservationButtons(BOOL show);
+    void ShowUsersPanel(BOOL show);
+    void ShowUserLabelPanel(BOOL show);
+    void ShowPosKindHelp(BOOL show);
+    void SetCaptionText(const CString& text);
+
+    // ---- Grid ---------------------------------------------------------------------
+    void RebuildGrid();
+    void SetGridColumnCount(int count);
+    int InsertGridRow(const CString& heading, int position);
+    void SetCellReadOnly(int row, int column);
+    void SetCellPlain(int row, int column);
+    void ResetGridSelection();
+    void ClearPickedRows();
+    // The first column from start whose row-0 title is title, or -1.
+    int FindColumn(const char* title, int start = 0) const;
+
+    // ---- Editing ------------------------------------------------------------------
+    void OnGridCellEdited(int row, int column);
+    int ValidateCell(int row, int column, int kind);
+    int ValidateItemField(int field, int row, int column);
+
+    // ---- Item default values (per manager files) ----------------------------------
+    int LoadDefaultValues();
+    CString BuildItemColumnList();
+    void LoadUncheckIndex();
+    void LoadCheckValues();
+
+    // ---- Transfer pre-checks and settings -----------------------------------------
+    CString CheckPosCodes(const CString& scope);
+    int ReadCommMode();
+    static void MakeDirectoryPath(const CString& path);
+    // The characters after "IP=" of scale-list line index.
+    CString GetScaleIpFromList(int index) const;
+
+    // ---- Members read by the bridge, the transports and tests ---------------------
+    CCaptionPanel m_captionPanel;
+    CGridCtrl m_grid;
+    CMailboxDlg m_mailbox; // 132
+    CKindMailboxDlg m_serialMailbox; // 145
+    CMessageDlg m_messageDlg; // 225
+    CTableBridge* m_pTableBridge = nullptr;
+    CCommSettings m_commSettings;
+
+    CString m_strUserId;
+    CString m_strItemDbPath;
+    CString m_strReply;
+    CString m_strKind;
+    CString m_strColumnList;
+    CString m_strRequestName;
+    CString m_strPrintKind;
+    CString m_strServerDbPath;
+    int m_nServerMode = 0;
+    int m_nHint = 0;
+    int m_nUpdateLock = 0;
     int m_nLoggedIn = 0;
     int m_nLanguage = 2;
+    int m_nReplyRows = 0;
+    int m_nLoadRows = 0;
+    int m_nDeleteRow = 0;
+    int m_nInsertRow = 0;
+    int m_nClickRow = 0;
+    int m_nClickColumn = 0;
+    int m_nPresetSheet = 0;
+    int m_nPresetPage = 1;
+    CString m_strModel = "2";
+    int m_nDefaultComm = 0;
+    int m_nPickFirstScale = 0;
+    int m_nComPort = 0;
+    int m_nPortToggle = 0;
+    // Grid-shape settings applied by RebuildGrid.
+    int m_nVirtualMode = 1;
+    BOOL m_bEditable = TRUE;
+    BOOL m_bListMode = FALSE;
+    BOOL m_bHeaderSort = FALSE;
+    int m_nFixedColumns = 1;
+    // Transfer state; the stop flags and the active flag are read by the
+    // transfer threads.
+    std::atomic<int> m_nEthernetStop { 0 };
+    std::atomic<int> m_nSerialStop { 0 };
+    std::atomic<int> m_nTransferActive { 0 };
+    int m_nBroadcast = 0;
+    int m_nSerialScaleIndex = 0;
+    int m_nSerialScaleCount = 0;
+    int m_nEthThreadCount = 0;
+    std::vector<int> m_recvNumbers;
+
+    // Fields of the last row split by SplitItemRowText.
+    std::vector<CString> m_fieldTexts;
+    // Default-value tables: 50 entries of (name, value) each.
+    std::vector<CString> m_defaultColumns;
+    std::vector<CString> m_defaultValues;
+
+    // Run-time controls.
+    std::array<CEdit, 60> m_presetKeys; // 600-659
+    std::array<CEdit, 60> m_presetKeyIds; // 700-759
+    CFont m_presetFont;
+    CComboBox m_pageCombo; // 800
+    CWnd m_scaleList; // 900
+    std::vector<CString> m_scaleListRows;
+    CXPButton m_btnScaleUpdate; // 901
+    CXPButton m_btnScaleInsert; // 902
+    CXPButton m_btnScaleDelete; // 903
+
+    // Controls of template 130 (bound in DoDataExchange).
+    CXPButton m_btnSyncTables; // 1065
+    CXPButton m_btnSyncPresetLabel; // 1066
+    CXPButton m_btnInsert; // 1007
+    CXPButton m_btnDelete; // 1008
+    CXPButton m_btnTransAll; // 1009
+    CXPButton m_btnTransSelect; // 1010
+    CXPButton m_btnRecvAll; // 1001
+    CXPButton m_btnRecvSelect; // 1002
+    CEdit m_editRecvNumbers; // 1026
+    CXPButton m_btnScaleTrans; // 1025
+    CXPButton m_btnScaleRecvAll; // 1027
+    CEdit m_editScaleRecv; // 1028
+    CXPButton m_btnScaleRecvSelect; // 1029
+    CXPButton m_btnTransStop; // 1030
+    CButton m_groupEdit; // 1033
+    CButton m_groupTrans; // 1034
+    CButton m_groupScaleTrans; // 1032
+    CXPButton m_btnResultRecv; // 1050
+    CXPButton m_btnResultClear; // 1051
+    CXPButton m_btnResultReload; // 1052
+    CXPButton m_btnResultSum; // 1057
+    CXPButton m_btnScaleInfoInsert; // 1011
+    CXPButton m_btnScaleInfoUpdate; // 1014
+    CXPButton m_btnScaleInfoDelete; // 1012
+    CXPButton m_btnScaleInfoTrans; // 1013
+    CWnd m_listUsers; // 1053
+    CStatic m_labelUsers; // 1054
+    CXPButton m_btnUserRegister; // 1055
+    CXPButton m_btnUserDelete; // 1056
+    CButton m_groupUsers; // 1058
+    CXPButton m_btnLabelInsert; // 1059
+    CXPButton m_btnLabelDelete; // 1060
+    CXPButton m_btnLabelImage; // 1064
+    CXPButton m_btnLabelRecv; // 1061
+    CXPButton m_btnLabelTransAll; // 1062
+    CXPButton m_btnLabelTransSelect; // 1063
+    CStatic m_labelRangeHint; // 1049
+    CStatusLamp m_lampSend; // 1037
+    CStatic m_labelPc; // 1041
+    CStatic m_labelScale; // 1042
+    CStatusLamp m_lampRecv; // 1038
+    CButton m_groupProgress; // 1044
+    CEdit m_editProgress; // 1039
+    CXPButton m_btnReservationSetup; // 1117
+    CStatusLamp m_lampResvSend; // 1045
+    CStatusLamp m_lampResvRecv; // 1046
+    CStatic m_labelResvPc; // 1047
+    CStatic m_labelResvScale; // 1048
+    CStatusLamp m_lampReservation; // 1040
+    CXPButton m_btnReservationView; // 1116
+    CStatic m_labelReservation; // 1129
+    CButton m_groupPosHelp; // 1144
+    CEdit m_editPosHelp; // 1143
+    CStatic m_labelPresetNote; // 1145
+    CXPButton m_btnPrint; // 57607
 
 protected:
-    LRESULT OnQueryRow(WPARAM wParam, LPARAM lParam);
-    LRESULT OnQueryEmpty(WPARAM wParam, LPARAM lParam);
-    LRESULT OnQueryDone(WPARAM wParam, LPARAM lParam);
+    int OnCreate(LPCREATESTRUCT createStruct);
+    void OnSize(UINT type, int cx, int cy);
+    LRESULT OnDbQueryRow(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDbQueryEmpty(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDbQueryDone(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGridCellEditedMessage(WPARAM wParam, LPARAM lParam);
+    void OnGridClick(NMHDR* header, LRESULT* result);
+    void OnGridIgnored(NMHDR* header, LRESULT* result);
     void OnCommSetup();
     void OnUpdateCommSetup(CCmdUI* cmdUI);
+    void OnComPortToggle();
+    void OnTransAll();
+    void OnTransSelect();
+    void OnRecvAll();
+    void OnRecvSelect();
+    void OnTransStop();
+    void StartScaleTransfer();
+    void OnRecvAllScaleData();
+    void OnRecvSelectScaleData();
 
 private:
-    void Acknowledge();
-    void SplitRow(const CString& row);
+    // Runs start (a load that opens the item database) and, when it throws,
+    // reports the error, clears the update lock and enables the buttons.
+    void StartLoad(const std::function<void()>& start);
+    void Release();
+    void LockKeyColumnAndTrailingRow();
+    void RefuseCell(const CString& english, const CString& korean, int row, int column);
+    void ShowControls(std::initializer_list<int> ids, BOOL show);
+    void EnableControls(std::initializer_list<int> ids, BOOL enable);
+    void PlaceControl(int id, int x, int y, int cx, int cy);
+    void HideAllPanels();
+    void PlaceProgressGroup(int x, int y);
+    void CreatePresetKeyEdits();
+    void CreateScaleRegisterControls();
+    void ApplyDefaultCommSettings();
+    // The transfer commands' shared start: pre-checks, then the mode split.
+    void StartTransfer(const char* command, const char* scope, BOOL checkRows, BOOL confirm);
+    BOOL ReadReceiveNumbers();
 
     CItemDbWorker* m_pItemWorker = nullptr;
+    CTransferPort* m_pTransferPort = nullptr;
+    CScaleRegisterPort* m_pScaleRegister = nullptr;
+    CImageList m_gridImages;
 };

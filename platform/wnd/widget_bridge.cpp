@@ -25,9 +25,12 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QSignalBlocker>
+#include <QTextCursor>
 #include <QVariant>
 #include <QWheelEvent>
 
+#include "platform/base/cp949.h"
 #include "platform/wnd/app.h"
 #include "platform/wnd/dispatch_internal.h"
 #include "platform/wnd/keyboard.h"
@@ -47,6 +50,27 @@ CString FromQt(const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
     return CString(bytes.constData(), static_cast<int>(bytes.size()));
+}
+
+// A multi-line edit's text as the program sees it: every line end CR LF.
+CString MultiLineText(const QString& shown)
+{
+    CString text;
+    for (const char ch : FromQt(shown).View()) {
+        if (ch == '\n')
+            text += '\r';
+        if (ch != '\r')
+            text += ch;
+    }
+    return text;
+}
+
+// The text as the widget shows it: line ends LF only.
+CString ShownText(const CString& text)
+{
+    CString shown = text;
+    shown.Replace("\r\n", "\n");
+    return shown;
 }
 
 struct Registries {
@@ -122,8 +146,21 @@ QWidget* MakeEdit(HWND hwnd, QWidget* parent)
         auto* edit = new QPlainTextEdit(parent);
         edit->setReadOnly((style & ES_READONLY) != 0);
         QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [hwnd, edit] {
-            if (GetWindowTextString(hwnd) != FromQt(edit->toPlainText()))
-                StoreTypedText(hwnd, edit->toPlainText());
+            // The window text keeps the Windows line ends (CR LF); the limit
+            // counts the bytes the text takes in CP949.
+            const CString typed = MultiLineText(edit->toPlainText());
+            const CString stored = GetWindowTextString(hwnd);
+            if (stored == typed)
+                return;
+            std::shared_ptr<WindowState> state = window_table::Find(hwnd);
+            if (state && state->limitText != 0 && Cp949Length(typed.View()) > state->limitText
+                && Cp949Length(typed.View()) > Cp949Length(stored.View())) {
+                const QSignalBlocker block(edit);
+                edit->setPlainText(ToQt(ShownText(stored)));
+                edit->moveCursor(QTextCursor::End);
+                return;
+            }
+            StoreTypedText(hwnd, ToQt(typed));
         });
         return edit;
     }
@@ -504,8 +541,9 @@ void ApplyText(const std::shared_ptr<WindowState>& state)
         if (line->text() != qtext)
             line->setText(qtext);
     } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
-        if (plain->toPlainText() != qtext)
-            plain->setPlainText(qtext);
+        const QString shown = ToQt(ShownText(text));
+        if (plain->toPlainText() != shown)
+            plain->setPlainText(shown);
     } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         button->setText(qtext);
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {

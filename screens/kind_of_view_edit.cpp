@@ -1,0 +1,230 @@
+// Cell editing: every edited cell is checked against its column's limits and
+// written to the database at once, or refused with a message and the focus
+// kept on it. Lengths count CP949 bytes (an item name holds 28 bytes: 14
+// Hangul syllables).
+
+#include <cstdlib>
+
+#include "db/db_messages.h"
+#include "platform/base/cp949.h"
+#include "platform/wnd/msgbox.h"
+#include "screens/kind_of_view.h"
+#include "screens/pos_codes.h"
+#include "screens/table_bridge.h"
+
+namespace {
+
+constexpr const char* kItemTitles[]
+    = { "ITEM_NUM", "ITEM_NAME", "ITEM_NAME2", "UNITPRICE", "FIX_PRICE", "LAND", "POS_FLG", "POS_CODE",
+          "PIECE", "WEIGHT", "FMARK", "POS_KIND", "DATEPRINT", "LIMIT_DAY", "ADDITEM", "ID" };
+
+// The largest sale price and sale period that fit their bit fields.
+constexpr long kMaxSalePrice = 0xFFFFFF;
+constexpr long kMaxSalePeriod = 0x7FF;
+
+long Number(const CString& text)
+{
+    return std::strtol(text.GetString(), nullptr, 10);
+}
+
+long Length(const CString& text)
+{
+    return static_cast<long>(Cp949Length(text.View()));
+}
+
+} // namespace
+
+LRESULT CKindOfView::OnGridCellEditedMessage(WPARAM wParam, LPARAM lParam)
+{
+    OnGridCellEdited(static_cast<int>(wParam), static_cast<int>(lParam));
+    return 0;
+}
+
+void CKindOfView::RefuseCell(const CString& english, const CString& korean, int row, int column)
+{
+    AfxMessageBox(m_nLanguage == 1 ? korean : english, MB_OK);
+    m_grid.m_bKeepFocus = 1;
+    m_grid.SetFocus();
+    m_grid.SetFocusCell(row, column);
+}
+
+void CKindOfView::OnGridCellEdited(int row, int column)
+{
+    if (m_strItemDbPath.IsEmpty())
+        return;
+    const int kind = m_nHint;
+    const CString text = m_grid.GetItemText(row, column);
+    if (text.IsEmpty()) {
+        CString placeholder;
+        if (kind == kKindItem) {
+            const CString title = m_grid.GetItemText(0, column);
+            if (title != "ITEM_NAME" && title != "ITEM_NAME2")
+                placeholder = "0";
+        } else if (kind == kKindAdd || kind == kKindAdv || kind == kKindLandAdd) {
+            placeholder = column == 1 ? "0" : "NULL";
+        } else if (kind == kKindUserLabel) {
+            placeholder = "0";
+        }
+        if (!placeholder.IsEmpty())
+            m_grid.SetItemText(row, column, placeholder);
+    } else if (kind == kKindLandAdd && column == 1) {
+        const long number = Number(text);
+        if (number < 201 || number > 500) {
+            RefuseCell("Land Addition is a 201 - 500.", "Land Addition is a 201 - 500.", row, column);
+            return;
+        }
+    }
+    const char* request = nullptr;
+    switch (kind) {
+    case kKindItem:
+        request = "Item_Update";
+        break;
+    case kKindAdd:
+        request = "Add_Update";
+        break;
+    case kKindAdv:
+        request = "Adv_Update";
+        break;
+    case kKindLandAdd:
+        request = "Land_Add_Update";
+        break;
+    case kKindUserLabel:
+        request = "User_Label_Update";
+        break;
+    default:
+        return;
+    }
+    if (kind != kKindUserLabel && !ValidateCell(row, column, kind))
+        return;
+    m_grid.m_bKeepFocus = 0;
+    m_mailbox.SetText(IDC_MAILBOX_NAME, request);
+    m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
+    m_pTableBridge->UpdateCell(m_strItemDbPath, row, column, kind);
+}
+
+int CKindOfView::ValidateCell(int row, int column, int kind)
+{
+    const CString text = m_grid.GetItemText(row, column);
+    switch (kind) {
+    case kKindItem: {
+        const CString title = m_grid.GetItemText(0, column);
+        // The packed sale fields hold 24 bits of price and 11 bits of period.
+        if (title == "SALE_PRICE" && (Number(text) > kMaxSalePrice || Number(text) < 0)) {
+            RefuseCell("Sale price is a 0 - 16777215.", "Sale price is a 0 - 16777215.", row, column);
+            return 0;
+        }
+        if (title == "SALE_PERIOD OPT2" && (Number(text) > kMaxSalePeriod || Number(text) < 0)) {
+            RefuseCell("Sale period is a 0 - 2047.", "Sale period is a 0 - 2047.", row, column);
+            return 0;
+        }
+        int field = 0;
+        for (int i = 0; i < 16; ++i) {
+            if (title == kItemTitles[i]) {
+                field = i;
+                break;
+            }
+        }
+        return ValidateItemField(field, row, column);
+    }
+    case kKindAdd:
+        if (column == 1 && Number(text) > 600) {
+            RefuseCell(" Ingre. number is a 1 - 600.", "첨가물번호는 1 - 600번이내로 하여야 함", row, column);
+            return 0;
+        }
+        if (column != 1 && Length(text) > 60) {
+            RefuseCell("Line String is within 60 characters", "문자열은 30자이내로 하여야 함", row, column);
+            return 0;
+        }
+        return 1;
+    case kKindAdv:
+    case kKindLandAdd:
+        if (column != 1 && Length(text) > 50) {
+            RefuseCell("Line1 is within 50 characters", "문자열은 24자이내로 하여야 함", row, column);
+            return 0;
+        }
+        return 1;
+    default:
+        return 1;
+    }
+}
+
+int CKindOfView::ValidateItemField(int field, int row, int column)
+{
+    const CString text = m_grid.GetItemText(row, column);
+    const long number = Number(text);
+    const long length = Length(text);
+    auto refuse = [&](const char* english, const char* korean) {
+        RefuseCell(english, korean, row, column);
+        return 0;
+    };
+    switch (field) {
+    case 0:
+        if (number > 100000 || length > 5)
+            return refuse(" Item number is a 1 - 99999.", "상품번호는 1 - 99999번이내로 하여야 함");
+        return 1;
+    case 1:
+        if (length > 28)
+            return refuse(
+                " Item Name is a 28 character.", "상품명은 한글 14자, 영문 및 숫자는 28자까지 가능 ");
+        return 1;
+    case 2:
+        if (length > 28)
+            return refuse(
+                " Item Name2 is a 28 character.", "상품명2은 한글 14자, 영문 및 숫자는 28자까지 가능 ");
+        return 1;
+    case 3:
+        if (length > 6 || number > 1000000)
+            return refuse("Unit price is a 1 - 999999.", "단가는 1 - 999999번이내로 하여야 함");
+        return 1;
+    case 4:
+        if (length > 5 || number > 100000)
+            return refuse("Fix_price is a 1 - 99999.", "정금액는 1 - 99999번이내로 하여야 함");
+        return 1;
+    case 5: {
+        const bool accepted = m_nLanguage == 3
+            || (m_nLanguage == 1 ? length <= 3 && number <= 480 : length <= 3 && number <= 300);
+        if (!accepted)
+            return refuse("Land is a 0 - 300.", "원산지는 0 - 480번이내로 하여야 함");
+        return 1;
+    }
+    case 6:
+        if (length > 3 || number > 1000)
+            return refuse("Pos flag is a 1 - 999.", "포스플래그는 1 - 999번이내로 하여야 함");
+        return 1;
+    case 7: {
+        const int kindColumn = FindColumn("POS_KIND", 1);
+        const CString posKind = kindColumn >= 0 ? m_grid.GetItemText(row, kindColumn) : CString();
+        if (!PosCodeAccepted(posKind, text)) {
+            const PosCodeMessage message = PosCodeMessageFor(posKind);
+            return refuse(message.english, message.korean);
+        }
+        return 1;
+    }
+    case 11: {
+        if (length > 2 || number > 3)
+            return refuse("Pos Kind is a 0 - 3.", "바코드종류는 0 - 3번이내로 하여야 함");
+        const int codeColumn = FindColumn("POS_CODE", 1);
+        if (codeColumn >= 0) {
+            const CString code = m_grid.GetItemText(row, codeColumn);
+            const long codeLength = Length(code);
+            const bool tooLong = text == "2" ? codeLength > 10
+                : text == "3"                ? codeLength > 8
+                : text == "1"                ? false
+                                             : codeLength > 6;
+            if (tooLong) {
+                const PosCodeMessage message = PosCodeMessageFor(text);
+                AfxMessageBox(m_nLanguage == 1 ? message.korean : message.english, MB_OK);
+                m_grid.SetFocus();
+                m_grid.SetFocusCell(row, codeColumn);
+            }
+        }
+        return 1;
+    }
+    case 12:
+        if (length > 2 || number > 7)
+            return refuse("DatePrinting is a 0 - 7.", "날짜출력 옵션은 0 - 7번이내로 하여야 함");
+        return 1;
+    default:
+        return 1;
+    }
+}

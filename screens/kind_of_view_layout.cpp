@@ -1,0 +1,371 @@
+// The work screen's panels: which control groups each screen shows, where
+// they stand and what they say.
+
+#include "db/db_messages.h"
+#include "screens/kind_of_view.h"
+#include "screens/table_bridge.h"
+#include "screens/transfer_port.h"
+
+namespace {
+
+constexpr DWORD kPresetKeyStyle = 0x50811085;
+constexpr DWORD kPresetIdStyle = 0x48811085;
+constexpr DWORD kPageComboStyle = 0x40000002;
+constexpr DWORD kScaleListStyle = 0x50810201;
+constexpr DWORD kScaleButtonStyle = 0x50000000;
+constexpr int kPresetKeyLimit = 24;
+
+// Groups of the screens.
+constexpr std::initializer_list<int> kEditGroup
+    = { 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1030, 1033, 1034, 1049 };
+constexpr std::initializer_list<int> kScaleDataGroup = { 1025, 1027, 1028, 1029, 1032 };
+constexpr std::initializer_list<int> kResultGroup = { 1050, 1051, 1052, 1057 };
+constexpr std::initializer_list<int> kProgressGroup = { 1044, 1039, 1041, 1037, 1042, 1038 };
+
+constexpr const char* kPosKindHelp
+    = "Pos Kind => 0 : Kan-13, 1 : Kan-8, 2 : Kan-13 Fixation, 3 : 4State_37\r\n"
+      "--> Kan-13 : Pos_Code 1-999999\r\n"
+      "--> Kan-8  : Pos_Code 1-9999999\r\n"
+      "--> 2 : Kan-13 Fixation  : Pos_Code 1-9999999999\r\n"
+      "--> 3 : 4State_37  : Pos_Code 1-99999999\r\n";
+
+} // namespace
+
+void CKindOfView::ShowControls(std::initializer_list<int> ids, BOOL show)
+{
+    for (int id : ids) {
+        if (CWnd* control = GetDlgItem(id))
+            control->ShowWindow(show ? SW_SHOW : SW_HIDE);
+    }
+}
+
+void CKindOfView::EnableControls(std::initializer_list<int> ids, BOOL enable)
+{
+    for (int id : ids) {
+        if (CWnd* control = GetDlgItem(id))
+            control->EnableWindow(enable);
+    }
+}
+
+void CKindOfView::PlaceControl(int id, int x, int y, int cx, int cy)
+{
+    if (CWnd* control = GetDlgItem(id))
+        control->SetWindowPos(&CWnd::wndTop, x, y, cx, cy, SWP_SHOWWINDOW);
+}
+
+void CKindOfView::PlaceProgressGroup(int x, int y)
+{
+    // (x, y) is the frame's corner; the others stand relative to it.
+    PlaceControl(1044, x, y, 130, 120);
+    PlaceControl(1039, x + 10, y + 18, 100, 30);
+    PlaceControl(1041, x + 10, y + 58, 60, 20);
+    PlaceControl(1037, x + 80, y + 43, 50, 50);
+    PlaceControl(1042, x + 10, y + 88, 80, 20);
+    PlaceControl(1038, x + 80, y + 73, 50, 50);
+}
+
+void CKindOfView::EnableEditButtons(BOOL enable)
+{
+    EnableControls({ 1007, 1008, 1065 }, enable);
+}
+
+void CKindOfView::EnableItemTransButtons(BOOL enable)
+{
+    EnableControls({ 1009, 1010, 1001, 1002 }, enable);
+}
+
+void CKindOfView::EnableTransStopButton(BOOL enable)
+{
+    EnableControls({ 1030 }, enable);
+}
+
+void CKindOfView::EnableScaleTransButtons(BOOL enable)
+{
+    EnableControls({ 1025, 1027, 1029 }, enable);
+}
+
+void CKindOfView::ShowScaleInfoPanel(BOOL show)
+{
+    if (show) {
+        if (m_grid.GetSafeHwnd())
+            m_grid.SetWindowPos(&CWnd::wndTop, 50, 60, 700, 350, SWP_SHOWWINDOW);
+        ShowControls({ 1011, 1012, 1013, 1014 }, TRUE);
+        PlaceControl(1044, 570, 432, 130, 120);
+        PlaceControl(1039, 580, 450, 100, 30);
+        PlaceControl(1041, 580, 490, 60, 20);
+        PlaceControl(1037, 650, 475, 50, 50);
+        PlaceControl(1042, 580, 520, 80, 20);
+        PlaceControl(1038, 650, 505, 50, 50);
+        SetDlgItemText(1011, "Insert");
+        SetDlgItemText(1014, "Update");
+        SetDlgItemText(1012, "Delete");
+        SetDlgItemText(1013, "Trans");
+    } else {
+        HideGrid();
+        ShowControls({ 1011, 1014, 1012, 1013 }, FALSE);
+    }
+}
+
+void CKindOfView::ShowScaleRegisterControls(BOOL show)
+{
+    for (CWnd* control : { static_cast<CWnd*>(&m_scaleList), static_cast<CWnd*>(&m_btnScaleUpdate),
+             static_cast<CWnd*>(&m_btnScaleInsert), static_cast<CWnd*>(&m_btnScaleDelete) }) {
+        if (control->GetSafeHwnd())
+            control->ShowWindow(show ? SW_SHOW : SW_HIDE);
+    }
+}
+
+void CKindOfView::ClearScaleList()
+{
+    m_scaleListRows.clear();
+}
+
+void CKindOfView::ShowSyncTablesButton(int serverMode)
+{
+    ShowControls({ 1065 }, serverMode ? TRUE : FALSE);
+}
+
+void CKindOfView::PlaceSyncPresetButton(int serverMode)
+{
+    if (!serverMode) {
+        ShowControls({ 1066 }, FALSE);
+        return;
+    }
+    if (m_nHint == 3)
+        PlaceControl(1066, 630, 80, 130, 50);
+    else if (m_nHint == 4)
+        PlaceControl(1066, 510, 80, 130, 50);
+    else if (m_nHint == 17)
+        PlaceControl(1066, 480, 310, 130, 30);
+}
+
+void CKindOfView::PlaceItemGrid()
+{
+    if (m_grid.GetSafeHwnd())
+        m_grid.SetWindowPos(&CWnd::wndTop, 30, 70, 720, 400, SWP_SHOWWINDOW);
+}
+
+void CKindOfView::HideGrid()
+{
+    if (m_grid.GetSafeHwnd())
+        m_grid.ShowWindow(SW_HIDE);
+}
+
+void CKindOfView::ShowReservationButtons(BOOL show)
+{
+    ShowControls({ 1116, 1117 }, show);
+}
+
+void CKindOfView::ShowUsersPanel(BOOL show)
+{
+    ShowControls({ 1053, 1054, 1055, 1056, 1058 }, show);
+}
+
+void CKindOfView::ShowUserLabelPanel(BOOL show)
+{
+    ShowControls({ 1059, 1060, 1061, 1062, 1063, 1064 }, show);
+}
+
+void CKindOfView::ShowPosKindHelp(BOOL show)
+{
+    if (show && m_editPosHelp.GetSafeHwnd())
+        m_editPosHelp.SetWindowText(kPosKindHelp);
+    ShowControls({ 1143, 1144 }, show);
+}
+
+void CKindOfView::ShowPresetKeys(BOOL show)
+{
+    SetDlgItemText(1145, " Last Line => Only Q-series Scale");
+    SetDlgItemText(57607, "Print");
+    const std::size_t count = m_strModel == "1" ? 50 : 60;
+    for (std::size_t k = 0; k < m_presetKeys.size(); ++k) {
+        if (m_presetKeys[k].GetSafeHwnd())
+            m_presetKeys[k].ShowWindow(show && k < count ? SW_SHOW : SW_HIDE);
+    }
+    ShowControls({ 1145, 57607 }, show);
+}
+
+void CKindOfView::ClearPresetKeys()
+{
+    const std::size_t count = m_strModel == "1" ? 50 : 60;
+    for (std::size_t k = 0; k < count; ++k) {
+        m_presetKeys[k].SetWindowText("");
+        m_presetKeyIds[k].SetWindowText("");
+    }
+    m_nPresetPage = 0;
+}
+
+void CKindOfView::CreatePresetKeyEdits()
+{
+    if (!m_presetFont.GetSafeHandle())
+        m_presetFont.CreateFont(14, 8, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, "Courier New");
+    for (int k = 0; k < 60; ++k) {
+        const int row = k / 10;
+        const int column = k % 10;
+        const int top = row < 5 ? 52 + 57 * row : 72 + 57 * 5;
+        CEdit& key = m_presetKeys[static_cast<std::size_t>(k)];
+        if (!key.GetSafeHwnd()) {
+            key.Create(kPresetKeyStyle, CRect(52 + 57 * column, top, 109 + 57 * column, top + 57), this,
+                static_cast<UINT>(600 + k));
+            key.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_presetFont.GetSafeHandle()), TRUE);
+            key.SetLimitText(kPresetKeyLimit);
+        }
+    }
+    const int idCount = m_strModel == "1" ? 50 : 60;
+    for (int i = 0; i < idCount; ++i) {
+        CEdit& holder = m_presetKeyIds[static_cast<std::size_t>(i)];
+        if (!holder.GetSafeHwnd())
+            holder.Create(
+                kPresetIdStyle, CRect(150, 50 + 30 * i, 500, 80 + 30 * i), this, static_cast<UINT>(700 + i));
+    }
+    if (!m_pageCombo.GetSafeHwnd()) {
+        m_pageCombo.Create(kPageComboStyle, CRect(500, 400, 600, 500), this, 800);
+        for (const char* page : { "Page 1", "Page 2", "Page 3" })
+            m_pageCombo.AddString(page);
+        m_pageCombo.SetCurSel(0);
+        m_nPresetPage = 1;
+    }
+}
+
+void CKindOfView::CreateScaleRegisterControls()
+{
+    if (!m_scaleList.GetSafeHwnd())
+        m_scaleList.Create("SysListView32", "", kScaleListStyle, CRect(50, 60, 500, 400), this, 900);
+    if (!m_btnScaleUpdate.GetSafeHwnd()) {
+        m_btnScaleUpdate.Create("UPDATE", kScaleButtonStyle, CRect(530, 50, 600, 80), this, 901);
+        m_btnScaleInsert.Create("INSERT", kScaleButtonStyle, CRect(530, 90, 600, 120), this, 902);
+        m_btnScaleDelete.Create("DELETE", kScaleButtonStyle, CRect(530, 130, 600, 160), this, 903);
+    }
+}
+
+// Every group hidden, the grid rebuilt and hidden: where each screen starts.
+void CKindOfView::HideAllPanels()
+{
+    RebuildGrid();
+    HideGrid();
+    ShowPresetKeys(FALSE);
+    ClearPresetKeys();
+    if (m_pageCombo.GetSafeHwnd())
+        m_pageCombo.ShowWindow(SW_HIDE);
+    ShowScaleRegisterControls(FALSE);
+    ShowUsersPanel(FALSE);
+    ShowUserLabelPanel(FALSE);
+    ShowScaleInfoPanel(FALSE);
+}
+
+void CKindOfView::ShowItemTypeScreen(int hint)
+{
+    HideAllPanels();
+    ShowSyncTablesButton(m_nServerMode);
+    ShowControls({ 1066 }, FALSE);
+    ShowControls(kEditGroup, TRUE);
+    PlaceProgressGroup(200, 492);
+    ShowControls(kScaleDataGroup, FALSE);
+    ShowControls(kResultGroup, FALSE);
+    PlaceItemGrid();
+    if (hint != 1)
+        ShowReservationButtons(FALSE);
+}
+
+void CKindOfView::ShowAdvScreen()
+{
+    ShowItemTypeScreen(4);
+    SetCaptionText("Advertisement Display");
+    StartLoad([this] {
+        m_pTableBridge->RequestAdvs(m_strItemDbPath, m_strColumnList);
+        m_nUpdateLock = 1;
+    });
+}
+
+void CKindOfView::ShowLandAddScreen()
+{
+    ShowItemTypeScreen(19);
+    SetCaptionText("Land Addition Dispaly");
+    StartLoad([this] {
+        m_pTableBridge->RequestLandAdds(m_strItemDbPath, m_strColumnList);
+        m_nUpdateLock = 1;
+    });
+}
+
+void CKindOfView::ShowPresetScreen()
+{
+    HideAllPanels();
+    SetCaptionText("Preset Display");
+    ShowControls({ 1065 }, FALSE);
+    PlaceSyncPresetButton(m_nServerMode);
+    ShowControls(kEditGroup, FALSE);
+    PlaceControl(1032, 780, 60, 150, 250);
+    PlaceControl(1025, 800, 80, 100, 50);
+    PlaceControl(1027, 800, 140, 100, 50);
+    PlaceControl(1028, 800, 210, 100, 20);
+    PlaceControl(1029, 800, 235, 100, 50);
+    PlaceProgressGroup(630, 142);
+    ShowPresetKeys(TRUE);
+    m_nPresetPage = m_pageCombo.GetCurSel() + 1;
+    if (m_pageCombo.GetSafeHwnd())
+        m_pageCombo.SetWindowPos(&CWnd::wndTop, 630, 292, 120, 20, SWP_SHOWWINDOW);
+    ShowControls(kResultGroup, FALSE);
+}
+
+void CKindOfView::ShowScaleInfoScreen()
+{
+    HideAllPanels();
+    SetCaptionText("Scale Information");
+    ShowControls(kEditGroup, FALSE);
+    ShowControls(kScaleDataGroup, FALSE);
+    ShowControls(kResultGroup, FALSE);
+    ShowControls(kProgressGroup, FALSE);
+    ShowControls({ 1065, 1066 }, FALSE);
+    ShowScaleInfoPanel(TRUE);
+    if (m_pScaleRegister)
+        m_pScaleRegister->SelectScaleInfo();
+}
+
+void CKindOfView::ShowScaleRootInfoScreen()
+{
+    HideAllPanels();
+    SetCaptionText("Scale Information2");
+    ShowControls(kEditGroup, FALSE);
+    ShowControls(kScaleDataGroup, FALSE);
+    ShowControls(kResultGroup, FALSE);
+    ShowControls(kProgressGroup, FALSE);
+    ShowControls({ 1065, 1066 }, FALSE);
+    ShowScaleInfoPanel(TRUE);
+    if (m_pScaleRegister)
+        m_pScaleRegister->SelectScaleRootInfo();
+}
+
+void CKindOfView::ShowScaleRegScreen()
+{
+    HideAllPanels();
+    SetCaptionText("Scale Register");
+    ShowScaleRegisterControls(TRUE);
+    ClearScaleList();
+    ShowControls(kEditGroup, FALSE);
+    ShowControls(kScaleDataGroup, FALSE);
+    ShowControls(kResultGroup, FALSE);
+    ShowControls(kProgressGroup, FALSE);
+    ShowControls({ 1065, 1066 }, FALSE);
+    if (m_pScaleRegister)
+        m_pScaleRegister->SelectScales("");
+}
+
+void CKindOfView::ShowInitialDisplay()
+{
+    HideAllPanels();
+    ClearScaleList();
+    ShowControls({ 1065, 1066 }, FALSE);
+    ShowControls(kEditGroup, FALSE);
+    ShowControls(kScaleDataGroup, FALSE);
+    ShowControls(kProgressGroup, FALSE);
+    ShowControls(kResultGroup, FALSE);
+    SetCaptionText("Initial Display");
+    Invalidate();
+}
+
+void CKindOfView::ShowLoggedOutScreen()
+{
+    m_nLoggedIn = 0;
+    ShowInitialDisplay();
+    m_strKind = "";
+}

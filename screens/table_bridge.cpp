@@ -1,0 +1,513 @@
+#include "screens/table_bridge.h"
+
+#include <cstdlib>
+
+#include "db/db_messages.h"
+#include "db/item_db_worker.h"
+#include "db/sql_text.h"
+#include "platform/base/exception.h"
+#include "platform/wnd/msgbox.h"
+#include "screens/kind_of_view.h"
+#include "screens/reply_row.h"
+#include "screens/sale_fields.h"
+#include "shell/calvorn_view.h"
+
+namespace {
+
+constexpr const char* kItemColumns
+    = "[item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], "
+      "[pos_flg], [pos_code], [piece], [weight], [fmark], [pos_kind], [dateprint], "
+      "[limit_day], [additem], [ID]";
+constexpr const char* kItemSaleColumns
+    = "[item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], [pos_flg], [pos_code], "
+      "[piece], "
+      "[weight], [fmark], [pos_kind], [dateprint], [limit_day], [sale_start], [sale_price], [sale_day], "
+      "[additem], [ID]";
+constexpr const char* kAddColumns
+    = "[num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], [str10], [ID]";
+constexpr const char* kPresetColumns = "[num], [str], [ID]";
+constexpr const char* kAdvColumns = "[adv_num], [str1], [str2], [ID]";
+constexpr const char* kLandAddColumns = "[land_num], [land_str], [ID]";
+constexpr const char* kNoKeyText = "This row has no ID key: the change was not stored.";
+
+// The fifteen item fields in field order, then the key.
+constexpr const char* kItemFields[]
+    = { "item_num", "item_name", "item_name2", "unitprice", "fix_price", "land", "pos_flg", "pos_code",
+          "piece", "weight", "fmark", "pos_kind", "dateprint", "limit_day", "additem", "ID" };
+constexpr const char* kItemKoreanTitles[]
+    = { "상품번호", "상품명", "상품명2", "단가", "정금액", "원산지", "포스플래그", "포스코드", "개수", "무게",
+          "단위", "바코드종류", "날짜출력 옵션", "유효일", "첨가물 번호", "ID" };
+
+long Atol(const CString& text)
+{
+    return std::strtol(text.GetString(), nullptr, 10);
+}
+
+CString ListHeading(int row)
+{
+    return CString::Formatted("List %ld", static_cast<long>(row));
+}
+
+// Table columns by position for the language-1 edits of the short tables.
+std::vector<const char*> ShortTableColumns(int kind)
+{
+    switch (kind) {
+    case kKindAdd:
+        return { "num", "str1", "str2", "str3", "str4", "str5", "str6", "str7", "str8", "str9", "str10",
+            "ID" };
+    case kKindAdv:
+        return { "adv_num", "str1", "str2", "ID" };
+    case kKindLandAdd:
+        return { "land_num", "land_str", "ID" };
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+BOOL IsIntegerKey(const CString& key)
+{
+    const std::string_view text = key.View();
+    std::size_t i = text.size() > 0 && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    if (i >= text.size() || text.size() - i > 18)
+        return FALSE;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return FALSE;
+    }
+    return TRUE;
+}
+
+CTableBridge::CTableBridge()
+    : m_rowBuffer(kRowFieldCount)
+{ }
+
+void CTableBridge::ClearRowBuffer()
+{
+    std::fill(m_rowBuffer.begin(), m_rowBuffer.end(), CString());
+}
+
+// ---- Senders ---------------------------------------------------------------------
+
+CString CTableBridge::TakeUserWhere(CString& requestName, const char* prefix) const
+{
+    requestName = m_pView->m_mailbox.TakeText(IDC_MAILBOX_NAME);
+    const CString userId = m_pView->m_mailbox.TakeText(IDC_MAILBOX_TEXT);
+    if (userId == kAdministratorId)
+        return "";
+    return CString(prefix) + "[mg_id] = " + SqlLiteral(userId);
+}
+
+void CTableBridge::SendSelect(const CString& databasePath, const CString& sql, const CString& requestName)
+{
+    CItemDbWorker* worker = m_pView->GetItemWorker();
+    worker->OpenDatabase(databasePath);
+    m_pView->m_mailbox.SetText(IDC_MAILBOX_NAME, requestName);
+    m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, sql);
+    worker->SetEvent();
+}
+
+void CTableBridge::RequestItems(CString databasePath, CString columnList)
+{
+    m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
+    m_nHasSalePrice = m_nHasSaleDay = m_nSalePriceIndex = m_nSaleDayIndex = 0;
+    CString name;
+    const CString where = TakeUserWhere(name, " WHERE ");
+    const CString columns
+        = !columnList.IsEmpty() ? columnList : CString(m_nLanguage == 3 ? kItemSaleColumns : kItemColumns);
+    SendSelect(databasePath, "SELECT " + columns + " FROM [Item]" + where, name);
+}
+
+void CTableBridge::RequestAdds(CString databasePath, CString columnList)
+{
+    m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
+    CString name;
+    const CString where = TakeUserWhere(name, " WHERE ");
+    SendSelect(databasePath,
+        "SELECT " + (columnList.IsEmpty() ? CString(kAddColumns) : columnList) + " FROM [Add]" + where, name);
+}
+
+void CTableBridge::RequestAdvs(CString databasePath, CString columnList)
+{
+    m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
+    CString name;
+    const CString where = TakeUserWhere(name, " WHERE ");
+    SendSelect(databasePath,
+        "SELECT " + (columnList.IsEmpty() ? CString(kAdvColumns) : columnList) + " FROM [AdvT]" + where,
+        name);
+}
+
+void CTableBridge::RequestLandAdds(CString databasePath, CString columnList)
+{
+    m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
+    CString name;
+    const CString where = TakeUserWhere(name, " WHERE ");
+    SendSelect(databasePath,
+        "SELECT " + (columnList.IsEmpty() ? CString(kLandAddColumns) : columnList) + " FROM [Land_Add]"
+            + where,
+        name);
+}
+
+void CTableBridge::RequestPresets(CString databasePath, CString columnList)
+{
+    m_nRowsReceived = 0;
+    CString name;
+    const CString where = TakeUserWhere(name, " WHERE ");
+    const CString page = CString::Formatted("[page_num] = '%d'", m_pView->m_nPresetPage);
+    const CString condition = where.IsEmpty() ? " WHERE " + page : where + " AND " + page;
+    SendSelect(databasePath,
+        "SELECT " + (columnList.IsEmpty() ? CString(kPresetColumns) : columnList) + " FROM [Preset]"
+            + condition,
+        name);
+}
+
+void CTableBridge::RequestUserLabels(CString databasePath)
+{
+    m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
+    m_nSkippedIndex = 0;
+    CString name;
+    const CString where = TakeUserWhere(name, " WHERE ");
+    SendSelect(databasePath, "SELECT * FROM [UserLabel]" + where, name);
+}
+
+// ---- Readers ---------------------------------------------------------------------
+
+void CTableBridge::Acknowledge()
+{
+    m_pView->m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
+    m_pView->GetItemWorker()->SetEvent();
+}
+
+void CTableBridge::OnItemRow(CString rowText)
+{
+    m_nColumnCount = SplitReplyRow(rowText, m_rowBuffer);
+    ++m_nRowsReceived;
+    if (m_nRowsReceived == 1)
+        WriteItemHeader();
+    else
+        WriteItemData();
+    ++m_nNextRow;
+    Acknowledge();
+}
+
+void CTableBridge::WriteItemHeader()
+{
+    const int values = std::min<int>(m_nColumnCount, static_cast<int>(m_rowBuffer.size()));
+    int columns = values;
+    for (int i = 0; i < values; ++i) {
+        if (m_rowBuffer[i] == "SALE_PRICE") {
+            m_nHasSalePrice = 1;
+            m_nSalePriceIndex = i;
+            columns += 1;
+        } else if (m_rowBuffer[i] == "SALE_DAY") {
+            m_nHasSaleDay = 1;
+            m_nSaleDayIndex = i;
+            columns += 2;
+        }
+    }
+    m_pView->SetGridColumnCount(columns + 1);
+    if (m_nLanguage == 1) {
+        ClearRowBuffer();
+        if (!m_pView->LoadDefaultValues()) {
+            for (int i = 0; i < 16; ++i)
+                m_rowBuffer[i] = kItemKoreanTitles[i];
+        } else {
+            m_pView->LoadUncheckIndex();
+            int n = 0;
+            for (int k = 0; k < 15; ++k) {
+                if (m_pView->m_defaultColumns[2 * k] == kItemFields[k])
+                    m_rowBuffer[n++] = kItemKoreanTitles[k];
+            }
+            m_rowBuffer[n] = "ID";
+        }
+    }
+    CGridCtrl& grid = m_pView->m_grid;
+    int column = 1;
+    for (int i = 0; i < values; ++i) {
+        const CString& title = m_rowBuffer[i];
+        if (title == "SALE_PRICE") {
+            grid.SetItemText(0, column++, "SALE_KIND");
+            grid.SetItemText(0, column++, "SALE_PRICE");
+        } else if (title == "SALE_DAY") {
+            grid.SetItemText(0, column++, "SALE_PERIOD");
+            grid.SetItemText(0, column++, "SALE_PERIOD OPT1");
+            grid.SetItemText(0, column++, "SALE_PERIOD OPT2");
+        } else if (title == "ADDITEM") {
+            grid.SetItemText(0, column++, "INGREDIENT");
+        } else {
+            grid.SetItemText(0, column++, title);
+        }
+    }
+}
+
+void CTableBridge::WriteItemData()
+{
+    CGridCtrl& grid = m_pView->m_grid;
+    const int row = m_pView->InsertGridRow(ListHeading(m_nNextRow), m_nNextRow);
+    if (row < 0)
+        return;
+    const int values = std::min<int>(m_nColumnCount, static_cast<int>(m_rowBuffer.size()));
+    int column = 1;
+    for (int i = 0; i < values; ++i) {
+        CString value = m_rowBuffer[i];
+        if (i == 0) {
+            if (value == "-1" || value == "NULL")
+                value = "0";
+        } else if (value == "NULL" || value == "0") {
+            value = "";
+        }
+        if (i == m_nSalePriceIndex && m_nHasSalePrice) {
+            const SalePrice sale = UnpackSalePrice(value.View());
+            grid.SetItemText(row, column++, CString::Formatted("%ld", static_cast<long>(sale.kind)));
+            grid.SetItemText(row, column++, CString::Formatted("%ld", static_cast<long>(sale.price)));
+        } else if (i == m_nSaleDayIndex && m_nHasSaleDay) {
+            const SaleDay day = UnpackSaleDay(value.View());
+            grid.SetItemText(row, column++, CString::Formatted("%ld", static_cast<long>(day.periodKind)));
+            grid.SetItemText(row, column++, CString::Formatted("%d", day.option1));
+            grid.SetItemText(row, column++, CString::Formatted("%ld", static_cast<long>(day.periodValue)));
+        } else {
+            grid.SetItemText(row, column++, value);
+        }
+    }
+}
+
+void CTableBridge::ShortTableRow(const CString& rowText, std::initializer_list<const char*> koreanTitles)
+{
+    m_nColumnCount = SplitReplyRow(rowText, m_rowBuffer);
+    ++m_nRowsReceived;
+    const int values = std::min<int>(m_nColumnCount, static_cast<int>(m_rowBuffer.size()));
+    CGridCtrl& grid = m_pView->m_grid;
+    if (m_nRowsReceived == 1) {
+        m_pView->SetGridColumnCount(values + 1);
+        if (m_nLanguage == 1) {
+            ClearRowBuffer();
+            std::size_t i = 0;
+            for (const char* title : koreanTitles)
+                m_rowBuffer[i++] = title;
+        }
+        for (int i = 0; i < values; ++i)
+            grid.SetItemText(0, i + 1, m_rowBuffer[i]);
+    } else {
+        const int row = m_pView->InsertGridRow(ListHeading(m_nNextRow), m_nNextRow);
+        for (int i = 0; row >= 0 && i < values; ++i) {
+            const CString& value = m_rowBuffer[i];
+            grid.SetItemText(
+                row, i + 1, value == "-1" || value == "0" || value == "NULL" ? CString() : value);
+        }
+    }
+    ++m_nNextRow;
+    Acknowledge();
+}
+
+void CTableBridge::OnAddRow(CString rowText)
+{
+    ShortTableRow(rowText,
+        { "첨가물 번호", "문자열1", "문자열2", "문자열3", "문자열4", "문자열5", "문자열6", "문자열7",
+            "문자열8", "문자열9", "문자열10", "ID" });
+}
+
+void CTableBridge::OnAdvRow(CString rowText)
+{
+    ShortTableRow(rowText, { "광고문 번호", "문자열1", "문자열2", "ID" });
+}
+
+void CTableBridge::OnLandAddRow(CString rowText)
+{
+    ShortTableRow(rowText, { "원산지 번호", "원산지 명", "ID" });
+}
+
+void CTableBridge::OnPresetRow(CString rowText)
+{
+    SplitReplyRow(rowText, m_rowBuffer);
+    ++m_nRowsReceived;
+    if (m_nRowsReceived > 1) {
+        const long key = Atol(m_rowBuffer[0]);
+        if (key >= 1 && key <= 60) {
+            m_pView->m_presetKeys[static_cast<std::size_t>(key - 1)].SetWindowText(m_rowBuffer[1]);
+            m_pView->m_presetKeyIds[static_cast<std::size_t>(key - 1)].SetWindowText(m_rowBuffer[2]);
+        }
+    }
+    Acknowledge();
+}
+
+void CTableBridge::OnUserLabelRow(CString rowText)
+{
+    m_nColumnCount = SplitReplyRow(rowText, m_rowBuffer);
+    ++m_nRowsReceived;
+    const int values = std::min<int>(m_nColumnCount, static_cast<int>(m_rowBuffer.size()));
+    CGridCtrl& grid = m_pView->m_grid;
+    if (m_nRowsReceived == 1) {
+        m_nSkippedIndex = -1;
+        for (int i = 0; i < values; ++i) {
+            if (m_rowBuffer[i] == "mg_id") {
+                m_nSkippedIndex = i;
+                break;
+            }
+        }
+        m_pView->SetGridColumnCount(values + (m_nSkippedIndex >= 0 ? 0 : 1));
+        int column = 1;
+        for (int i = 0; i < values; ++i) {
+            if (i != m_nSkippedIndex)
+                grid.SetItemText(0, column++, m_rowBuffer[i]);
+        }
+    } else {
+        const int row = m_pView->InsertGridRow(ListHeading(m_nNextRow), m_nNextRow);
+        int column = 1;
+        for (int i = 0; row >= 0 && i < values; ++i) {
+            if (i == m_nSkippedIndex)
+                continue;
+            CString value = m_rowBuffer[i];
+            if (value == "NULL" || (i == 0 && value == "-1"))
+                value = "0";
+            grid.SetItemText(row, column++, value);
+        }
+    }
+    ++m_nNextRow;
+    Acknowledge();
+}
+
+// ---- Writers ---------------------------------------------------------------------
+
+CString CTableBridge::ColumnNameFor(int column, int kind)
+{
+    const CString title = m_pView->m_grid.GetItemText(0, column);
+    if (kind == kKindItem) {
+        if (m_nLanguage != 1)
+            return title == "INGREDIENT" ? CString("ADDITEM") : title;
+        if (!m_pView->LoadDefaultValues())
+            return column >= 1 && column <= 16 ? CString(kItemFields[column - 1]) : CString();
+        for (int i = 0; i < 15; ++i) {
+            if (title == kItemKoreanTitles[i])
+                return kItemFields[i];
+        }
+        return "";
+    }
+    if (m_nLanguage != 1) {
+        CString name = title;
+        return name.MakeLower();
+    }
+    const std::vector<const char*> columns = ShortTableColumns(kind);
+    if (column >= 1 && column <= static_cast<int>(columns.size())) {
+        CString name = columns[static_cast<std::size_t>(column - 1)];
+        return name.MakeLower();
+    }
+    return title.IsEmpty() ? CString() : CString(title).MakeLower();
+}
+
+void CTableBridge::RunRequest(const CString& databasePath, const CString& requestName, const CString& sql)
+{
+    CItemDbWorker* worker = m_pView->GetItemWorker();
+    try {
+        worker->OpenDatabase(databasePath);
+    } catch (CException* e) {
+        ExceptionPtr hold(e);
+        AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
+        return;
+    }
+    m_pView->m_mailbox.SetText(IDC_MAILBOX_NAME, requestName);
+    m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, sql);
+    worker->ExecuteRequest();
+}
+
+void CTableBridge::UpdateCell(CString databasePath, int row, int column, int kind)
+{
+    const CString requestName = m_pView->m_mailbox.TakeText(IDC_MAILBOX_NAME);
+    m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
+    CGridCtrl& grid = m_pView->m_grid;
+    const int keyColumn = m_pView->FindColumn("ID");
+    const char* table = kind == kKindItem ? "Item"
+        : kind == kKindAdd                ? "Add"
+        : kind == kKindUserLabel          ? "UserLabel"
+        : kind == kKindAdv                ? "AdvT"
+        : kind == kKindLandAdd            ? "Land_Add"
+                                          : nullptr;
+    if (grid.GetItemText(0, column) == "ID" || !table) {
+        m_pView->m_strColumnList = "";
+        return;
+    }
+    CString name = ColumnNameFor(column, kind);
+    CString value = grid.GetItemText(row, column);
+    if (kind == kKindItem) {
+        if (name == "SALE_KIND" || name == "SALE_PRICE") {
+            const int first = name == "SALE_KIND" ? column : column - 1;
+            value = CString(
+                PackSalePrice(grid.GetItemText(row, first).View(), grid.GetItemText(row, first + 1).View()));
+            name = "sale_price";
+        } else if (name == "SALE_PERIOD" || name == "SALE_PERIOD OPT1" || name == "SALE_PERIOD OPT2") {
+            const int first = name == "SALE_PERIOD" ? column
+                : name == "SALE_PERIOD OPT1"        ? column - 1
+                                                    : column - 2;
+            value = CString(PackSaleDay(grid.GetItemText(row, first).View(),
+                grid.GetItemText(row, first + 1).View(), grid.GetItemText(row, first + 2).View()));
+            name = "sale_day";
+        }
+    }
+    const CString key = keyColumn >= 0 ? grid.GetItemText(row, keyColumn) : CString();
+    if (name.IsEmpty() || !IsIntegerKey(key)) {
+        if (!IsIntegerKey(key))
+            AfxMessageBox(kNoKeyText, MB_OK);
+        m_pView->m_strColumnList = "";
+        return;
+    }
+    const CString sql = CString::Formatted(
+        "UPDATE [%s] SET %s = %s WHERE [ID] = %s", table, SqlName(name), SqlLiteral(value), key);
+    RunRequest(databasePath, requestName, sql);
+    m_pView->m_strColumnList = "";
+}
+
+void CTableBridge::DeleteRows(CString databasePath, int row, int kind)
+{
+    const CString requestName = m_pView->m_mailbox.TakeText(IDC_MAILBOX_NAME);
+    m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
+    const char* table = kind == kKindItem ? "Item"
+        : kind == kKindAdd                ? "Add"
+        : kind == kKindAdv                ? "AdvT"
+        : kind == kKindLandAdd            ? "Land_Add"
+                                          : nullptr;
+    const int keyColumn = m_pView->FindColumn("ID");
+    const CString key = keyColumn >= 0 ? m_pView->m_grid.GetItemText(row, keyColumn) : CString();
+    if (!table)
+        return;
+    if (!IsIntegerKey(key)) {
+        AfxMessageBox(kNoKeyText, MB_OK);
+        return;
+    }
+    RunRequest(databasePath, requestName, CString::Formatted("DELETE FROM [%s] WHERE [ID] = %s", table, key));
+}
+
+void CTableBridge::SavePresets(CString databasePath, int keyNumber, CString text)
+{
+    CString requestName = m_pView->m_mailbox.TakeText(IDC_MAILBOX_NAME);
+    m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
+    if (keyNumber < 1 || keyNumber > 60)
+        return;
+    CString id;
+    m_pView->m_presetKeyIds[static_cast<std::size_t>(keyNumber - 1)].GetWindowText(id);
+    CString sql;
+    if (id.IsEmpty()) {
+        sql = CString::Formatted(
+            "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('%d', '%d', %s, %s)",
+            m_pView->m_nPresetPage, keyNumber, SqlLiteral(text), SqlLiteral(m_pView->m_strUserId));
+        requestName = "Pre_Update_Insert";
+    } else if (IsIntegerKey(id)) {
+        sql = CString::Formatted(
+            "UPDATE [Preset] SET [page_num] = '%d', [num] = '%d', [str] = %s WHERE [ID] = %s",
+            m_pView->m_nPresetPage, keyNumber, SqlLiteral(text), id);
+    } else {
+        AfxMessageBox(kNoKeyText, MB_OK);
+        return;
+    }
+    m_pView->m_mailbox.SetText(IDC_MAILBOX_NAME, requestName);
+    m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, sql);
+    CItemDbWorker* worker = m_pView->GetItemWorker();
+    try {
+        worker->OpenDatabase(databasePath);
+    } catch (CException* e) {
+        ExceptionPtr hold(e);
+        AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
+        return;
+    }
+    worker->Execute(sql);
+    worker->CloseDatabase();
+}

@@ -1,0 +1,79 @@
+#pragma once
+// CTableBridge: the work screen's table loader and writer. The senders build
+// the SELECT of a kind (every manager's rows for the administrator "vexo",
+// else only the user's), hand it to the item worker through the view's
+// mailbox; the row readers turn each reply row into grid cells and answer
+// "Report". The writers store one edited cell, delete one row or store a
+// preset key, synchronously on the worker's database. UI thread only.
+
+#include <vector>
+
+#include "platform/base/cstring.h"
+
+class CKindOfView;
+
+class CTableBridge {
+public:
+    CTableBridge();
+    CTableBridge(const CTableBridge&) = delete;
+    CTableBridge& operator=(const CTableBridge&) = delete;
+
+    void SetView(CKindOfView* view) { m_pView = view; }
+
+    // Senders: the request name and the user id are in the view's mailbox
+    // (1003, 1002). columnList "" takes the kind's default list. Throw the
+    // database's exception when the file does not open.
+    void RequestItems(CString databasePath, CString columnList);
+    void RequestAdds(CString databasePath, CString columnList);
+    void RequestPresets(CString databasePath, CString columnList);
+    void RequestAdvs(CString databasePath, CString columnList);
+    void RequestLandAdds(CString databasePath, CString columnList);
+    void RequestUserLabels(CString databasePath);
+
+    // Row readers: the header row names the columns, each later row becomes
+    // a grid row "List n"; each answers the worker.
+    void OnItemRow(CString rowText);
+    void OnAddRow(CString rowText);
+    void OnAdvRow(CString rowText);
+    void OnLandAddRow(CString rowText);
+    void OnPresetRow(CString rowText);
+    void OnUserLabelRow(CString rowText);
+
+    // Writers. UpdateCell and DeleteRows read the request name from edit 1003.
+    // A row whose key is not a number is not written (a message says so).
+    void UpdateCell(CString databasePath, int row, int column, int kind);
+    void DeleteRows(CString databasePath, int row, int kind);
+    void SavePresets(CString databasePath, int keyNumber, CString text);
+
+    void ClearRowBuffer();
+
+    std::vector<CString> m_rowBuffer;
+    int m_nColumnCount = 0;
+    int m_nNextRow = 0;
+    int m_nRowsReceived = 0;
+    int m_nHasSalePrice = 0;
+    int m_nHasSaleDay = 0;
+    int m_nSalePriceIndex = 0;
+    int m_nSaleDayIndex = 0;
+    int m_nLanguage = 2;
+    int m_nSkippedIndex = 0;
+
+private:
+    // Takes request name and user id from the mailbox, builds the SELECT and
+    // starts the worker.
+    void SendSelect(const CString& databasePath, const CString& sql, const CString& requestName);
+    CString TakeUserWhere(CString& requestName, const char* prefix) const;
+    void ShortTableRow(const CString& rowText, std::initializer_list<const char*> koreanTitles);
+    void WriteItemHeader();
+    void WriteItemData();
+    void Acknowledge();
+    // The database column of an edited grid column, "" when none.
+    CString ColumnNameFor(int column, int kind);
+    // Runs sql through the worker's ExecuteRequest with the request name.
+    void RunRequest(const CString& databasePath, const CString& requestName, const CString& sql);
+
+    CKindOfView* m_pView = nullptr;
+};
+
+// TRUE when key is a whole decimal integer (the form [ID] takes in SQL).
+BOOL IsIntegerKey(const CString& key);

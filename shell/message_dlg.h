@@ -1,0 +1,27 @@
+#pragma once
+// CMessageDlg: the modeless message window 225 ("MSG") of the work screen's
+// send commands: a read-only multi-line edit (1002) in a group box and an OK
+// button that hides it. Created hidden; the work screen fills the edit and
+// shows it without activating it.
+
+#include "platform/wnd/dialog.h"
+#include "platform/wnd/edit.h"
+
+inline constexpr UINT IDD_MESSAGE = 225;
+inline constexpr int IDC_MESSAGE_TEXT = 1002;
+
+class CMessageDlg : public CDialog {
+public:
+    explicit CMessageDlg(CWnd* parent = nullptr);
+    ~CMessageDlg() override;
+
+    // Creates the hidden dialog from template 225 and binds the edit. UI thread.
+    BOOL Create(CWnd* parent = nullptr);
+    void DoDataExchange(CDataExchange* dx) override;
+
+    // Puts text into the edit and shows the window without activating it.
+    void ShowMessage(const CString& text);
+    CString GetMessageText() const;
+
+    CEdit m_editText; // 1002
+};

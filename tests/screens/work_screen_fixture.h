@@ -1,0 +1,70 @@
+#pragma once
+// The whole main window with the real work screen on a private data root,
+// and helpers that fill an item database, switch screens through the left
+// pane and wait for the item worker's load to end.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "db/general_dao_helper.h"
+#include "platform/wnd/filedialog.h"
+#include "platform/wnd/modal_script.h"
+#include "screens/kind_of_view.h"
+#include "screens/transfer_port.h"
+#include "shell/calvorn_app.h"
+#include "shell/calvorn_view.h"
+#include "shell/main_frame.h"
+#include "tests/support/temp_data_root.h"
+#include "tests/support/ui_pump.h"
+
+// Records the orders the transfer commands hand over.
+class RecordingTransferPort : public CTransferPort {
+public:
+    virtual ~RecordingTransferPort() = default;
+    void StartEthernetTransfer(const TransferOrder& order) override { m_ethernet.push_back(order); }
+    void StartSerialTransfer(const TransferOrder& order) override { m_serial.push_back(order); }
+    void StopTransfer() override { ++m_stops; }
+    std::vector<TransferOrder> m_ethernet;
+    std::vector<TransferOrder> m_serial;
+    int m_stops = 0;
+};
+
+class WorkScreenFixture : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    CCalvornView* LeftPane() const { return GetMainFrame()->GetCalvornView(); }
+    CGridCtrl& Grid() const { return m_screen->m_grid; }
+
+    // A fresh item database from template 150 under the data root.
+    CString MakeItemDatabase(const char* name = "C:\\items.mdb");
+    // Runs statements on the item database (each one must succeed).
+    void Execute(const CString& path, const std::vector<CString>& sql);
+    // The first row of sql's result as DbReplyRow text ("FALSE" for none).
+    CString FirstRow(const CString& path, const CString& sql);
+    // Every value of one column of sql, row by row.
+    std::vector<CString> Column(const CString& path, const CString& sql);
+
+    // The left pane's choice: query word and user id into its mailbox, then
+    // the hint with the database path; waits for the load to end.
+    void Switch(LPARAM hint, const char* query, const char* userId, const CString& path);
+    // Waits until the update lock is clear and the worker has answered.
+    bool WaitForLoad();
+    // Ends an in-place edit of cell (row, column) with text, as typing does.
+    void EditCell(int row, int column, const CString& text);
+    // Texts of one grid row from column 1 on (to the last column).
+    std::vector<CString> RowTexts(int row) const;
+    // True when control id has WS_VISIBLE itself.
+    bool Visible(int id) const;
+    bool Enabled(int id) const;
+
+    TempDataRoot m_root;
+    ScopedMessageBoxScript m_boxes;
+    std::unique_ptr<CCalvornApp> m_app;
+    CKindOfView* m_screen = nullptr;
+    RecordingTransferPort m_port;
+};

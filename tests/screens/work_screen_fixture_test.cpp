@@ -1,0 +1,117 @@
+#include "tests/screens/work_screen_fixture.h"
+
+#include "db/db_messages.h"
+#include "db/item_db_worker.h"
+#include "screens/register_screens.h"
+#include "shell/file_helpers.h"
+#include "shell/right_container_view.h"
+
+void WorkScreenFixture::SetUp()
+{
+    RegisterWorkScreens();
+    FileDialogScript::Enable();
+    FileDialogScript::Reset();
+    ModalDialogScript::Enable();
+    ModalDialogScript::Reset();
+    m_app = std::make_unique<CCalvornApp>();
+    ASSERT_TRUE(m_app->InitInstance());
+    m_screen = dynamic_cast<CKindOfView*>(GetMainFrame()->GetRightContainerView()->GetKindOfView());
+    ASSERT_NE(m_screen, nullptr);
+    m_screen->SetTransferPort(&m_port);
+    ASSERT_TRUE(WaitForLoad());
+}
+
+void WorkScreenFixture::TearDown()
+{
+    if (m_app && m_app->m_pMainWnd) {
+        m_app->m_pMainWnd->DestroyWindow();
+        AfxRunMessageLoop();
+    }
+    m_app.reset();
+    FileDialogScript::Reset();
+    ModalDialogScript::Reset();
+}
+
+CString WorkScreenFixture::MakeItemDatabase(const char* name)
+{
+    const CString path(m_root.Native(name).c_str());
+    EXPECT_TRUE(WriteResourceFile(150, path));
+    return path;
+}
+
+void WorkScreenFixture::Execute(const CString& path, const std::vector<CString>& sql)
+{
+    CGeneralDaoHelper helper;
+    for (const CString& statement : sql) {
+        helper.OpenDatabase(path); // each statement closes it
+        helper.Execute(statement);
+    }
+    for (const MessageBoxRecord& box : MessageBoxScript::Records())
+        ADD_FAILURE() << "a statement failed: " << box.text.GetString();
+}
+
+CString WorkScreenFixture::FirstRow(const CString& path, const CString& sql)
+{
+    CGeneralDaoHelper helper;
+    helper.OpenDatabase(path);
+    const CString row = helper.GetFirstRow(sql);
+    helper.CloseDatabase();
+    return row;
+}
+
+std::vector<CString> WorkScreenFixture::Column(const CString& path, const CString& sql)
+{
+    std::vector<CString> values;
+    CGeneralDaoHelper helper;
+    helper.OpenDatabase(path);
+    for (int i = 0;; ++i) {
+        CString row = helper.GetValueAt(sql, i);
+        if (row.IsEmpty() || row == "FALSE")
+            break;
+        values.push_back(row);
+    }
+    helper.CloseDatabase();
+    return values;
+}
+
+void WorkScreenFixture::Switch(LPARAM hint, const char* query, const char* userId, const CString& path)
+{
+    CCalvornView* left = LeftPane();
+    left->m_mailbox.SetText(IDC_MAILBOX_NAME, query);
+    left->m_mailbox.SetText(IDC_MAILBOX_TEXT, userId);
+    CString text = path;
+    left->SendHint(hint, &text);
+    ASSERT_TRUE(WaitForLoad());
+}
+
+bool WorkScreenFixture::WaitForLoad()
+{
+    return PumpUntil(
+        [this] { return m_screen->m_nUpdateLock == 0 && !m_screen->GetItemWorker()->IsDatabaseOpen(); });
+}
+
+void WorkScreenFixture::EditCell(int row, int column, const CString& text)
+{
+    Grid().SetItemText(row, column, text);
+    m_screen->SendMessage(WM_GRID_CELLEDITED, static_cast<WPARAM>(row), static_cast<LPARAM>(column));
+}
+
+std::vector<CString> WorkScreenFixture::RowTexts(int row) const
+{
+    std::vector<CString> texts;
+    for (int c = 1; c < Grid().GetColumnCount(); ++c)
+        texts.push_back(Grid().GetItemText(row, c));
+    return texts;
+}
+
+bool WorkScreenFixture::Visible(int id) const
+{
+    CWnd* control = m_screen->GetDlgItem(id);
+    return control && (control->GetStyle() & WS_VISIBLE) != 0;
+}
+
+bool WorkScreenFixture::Enabled(int id) const
+{
+    CWnd* control = m_screen->GetDlgItem(id);
+    return control && (control->GetStyle() & WS_DISABLED) == 0;
+}
