@@ -72,7 +72,8 @@ void CKindOfView::LoadCheckValues()
 {
     MakeDirectoryPath(kManagerFolder);
     std::fill(m_defaultValues.begin(), m_defaultValues.end(), CString("-1"));
-    const std::vector<CString> lines = ReadWholeLines(ManagerSettingsPath(kDefaultCheckValueFile, m_strUserId));
+    const std::vector<CString> lines
+        = ReadWholeLines(ManagerSettingsPath(kDefaultCheckValueFile, m_strUserId));
     for (std::size_t i = 0; i < lines.size(); i += 2) {
         const int k = ItemFieldNumber(lines[i]);
         if (!k)
