@@ -1,11 +1,42 @@
 #include "platform/wnd/shell_services.h"
 
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QThread>
+#include <QUrl>
+
 #include <mutex>
+
+#include "platform/base/path.h"
 
 namespace {
 
 std::mutex g_mutex;
 std::vector<ShellRecord> g_records; // guarded by g_mutex
+
+bool HasDesktopSession()
+{
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return false;
+    const QString platform = QGuiApplication::platformName();
+    return platform != "offscreen" && platform != "minimal";
+}
+
+// Hands a file or an address to the desktop, on the UI thread.
+void OpenWithDesktop(const CString& target)
+{
+    const QString text = QString::fromUtf8(target.GetString());
+    QUrl url;
+    if (text.contains("://") || text.startsWith("mailto:"))
+        url = QUrl(text);
+    else
+        url = QUrl::fromLocalFile(QString::fromStdString(MapWindowsPath(target.View())));
+    QCoreApplication* app = QCoreApplication::instance();
+    if (QThread::currentThread() == app->thread())
+        QDesktopServices::openUrl(url);
+    else
+        QMetaObject::invokeMethod(app, [url] { QDesktopServices::openUrl(url); }, Qt::QueuedConnection);
+}
 
 } // namespace
 
@@ -33,8 +64,12 @@ BOOL ShellExecuteEx(SHELLEXECUTEINFO* info)
     record.verb = info->lpVerb ? info->lpVerb : "";
     record.flags = info->fMask;
     record.show = info->nShow;
-    std::lock_guard lock(g_mutex);
-    g_records.push_back(record);
+    {
+        std::lock_guard lock(g_mutex);
+        g_records.push_back(record);
+    }
+    if ((record.verb.IsEmpty() || record.verb == "open") && HasDesktopSession())
+        OpenWithDesktop(record.name);
     return TRUE;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
-// Sounds and shell requests. Neither is carried out on this platform: each
-// request is recorded (tests read the records) and reported as done.
-// Any thread.
+// Sounds and shell requests. Each request is recorded (tests read the
+// records) and reported as done. Sounds are not played; an "open" request is
+// carried out by the desktop (its associated program for a file, the browser
+// for an address) when the program runs in a desktop session, never on the
+// offscreen platform of the tests. Any thread.
 
 #include <vector>
 

@@ -1,0 +1,144 @@
+#include "platform/sheet/xls_reader.h"
+
+#include <freexl.h>
+
+#include <cstdio>
+
+#include "platform/base/path.h"
+#include "platform/dao/ole_date_time.h"
+
+namespace {
+
+// Closes the handle however the read ends (FreeXL wants a close also after a
+// failed open).
+class FreeXlHandle {
+public:
+    ~FreeXlHandle()
+    {
+        if (m_handle)
+            freexl_close(m_handle);
+    }
+    const void* m_handle = nullptr;
+};
+
+CString FreeXlErrorText(int code)
+{
+    switch (code) {
+    case FREEXL_FILE_NOT_FOUND:
+        return "The file does not exist or cannot be read.";
+    case FREEXL_INSUFFICIENT_MEMORY:
+        return "Not enough memory to read the workbook.";
+    case FREEXL_INVALID_CFBF_HEADER:
+    case FREEXL_CFBF_INVALID_SIGNATURE:
+    case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
+        return "The file is not an Excel workbook.";
+    case FREEXL_UNSUPPORTED_CHARSET:
+        return "The workbook's character set is not supported.";
+    default:
+        break;
+    }
+    CString text;
+    text.Format("The workbook is damaged (error %d).", code);
+    return text;
+}
+
+// A FreeXL date, date-time or time text as an OLE date; FALSE when it is none.
+BOOL ParseDateText(const char* text, int type, DATE& value)
+{
+    int year = 1899, month = 12, day = 30, hour = 0, minute = 0, second = 0;
+    int parsed = 0;
+    if (type == FREEXL_CELL_DATE)
+        parsed = std::sscanf(text, "%d-%d-%d", &year, &month, &day) == 3;
+    else if (type == FREEXL_CELL_DATETIME)
+        parsed = std::sscanf(text, "%d-%d-%d %d:%d:%d", &year, &month, &day, &hour, &minute, &second) == 6;
+    else
+        parsed = std::sscanf(text, "%d:%d:%d", &hour, &minute, &second) == 3;
+    if (!parsed)
+        return FALSE;
+    const COleDateTime date(year, month, day, hour, minute, second);
+    if (date.GetStatus() != COleDateTime::DateTimeStatus::Valid)
+        return FALSE;
+    value = date.m_dt;
+    return TRUE;
+}
+
+COleVariant CellValue(const FreeXL_CellValue& cell)
+{
+    switch (cell.type) {
+    case FREEXL_CELL_INT:
+        return COleVariant(static_cast<double>(cell.value.int_value));
+    case FREEXL_CELL_DOUBLE:
+        return COleVariant(cell.value.double_value);
+    case FREEXL_CELL_TEXT:
+    case FREEXL_CELL_SST_TEXT:
+        if (cell.value.text_value && *cell.value.text_value)
+            return COleVariant(cell.value.text_value);
+        return COleVariant();
+    case FREEXL_CELL_DATE:
+    case FREEXL_CELL_DATETIME:
+    case FREEXL_CELL_TIME: {
+        if (!cell.value.text_value)
+            return COleVariant();
+        DATE date = 0;
+        if (ParseDateText(cell.value.text_value, cell.type, date))
+            return COleVariant(date, VT_DATE);
+        return COleVariant(cell.value.text_value);
+    }
+    default:
+        return COleVariant();
+    }
+}
+
+} // namespace
+
+BOOL ReadWorkbookFile(const CString& path, WorkbookData& book, CString* error)
+{
+    auto fail = [error](const CString& text) {
+        if (error)
+            *error = text;
+        return FALSE;
+    };
+    const std::string native = MapWindowsPath(path.View());
+    if (native.empty())
+        return fail("The path cannot be used: " + path);
+
+    FreeXlHandle handle;
+    int rc = freexl_open(native.c_str(), &handle.m_handle);
+    if (rc != FREEXL_OK)
+        return fail(FreeXlErrorText(rc));
+    unsigned int info = 0;
+    if (freexl_get_info(handle.m_handle, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK
+        && info == FREEXL_BIFF_OBFUSCATED)
+        return fail("The workbook is protected by a password.");
+    unsigned int sheetCount = 0;
+    rc = freexl_get_info(handle.m_handle, FREEXL_BIFF_SHEET_COUNT, &sheetCount);
+    if (rc != FREEXL_OK)
+        return fail(FreeXlErrorText(rc));
+
+    WorkbookData out;
+    for (unsigned int s = 0; s < sheetCount; ++s) {
+        SheetData sheet;
+        const char* name = nullptr;
+        const auto index = static_cast<unsigned short>(s);
+        if ((rc = freexl_get_worksheet_name(handle.m_handle, index, &name)) != FREEXL_OK
+            || (rc = freexl_select_active_worksheet(handle.m_handle, index)) != FREEXL_OK)
+            return fail(FreeXlErrorText(rc));
+        sheet.name = name ? name : "";
+        unsigned int rows = 0;
+        unsigned short columns = 0;
+        if ((rc = freexl_worksheet_dimensions(handle.m_handle, &rows, &columns)) != FREEXL_OK)
+            return fail(FreeXlErrorText(rc));
+        for (unsigned int r = 0; r < rows && r < kSheetMaxRows; ++r)
+            for (unsigned short c = 0; c < columns && c < kSheetMaxColumns; ++c) {
+                FreeXL_CellValue cell;
+                if ((rc = freexl_get_cell_value(handle.m_handle, r, c, &cell)) != FREEXL_OK)
+                    return fail(FreeXlErrorText(rc));
+                COleVariant value = CellValue(cell);
+                if (value.vt != VT_EMPTY && NormalizeCellValue(value))
+                    sheet.cells[{ static_cast<long>(r), static_cast<long>(c) }].value = value;
+            }
+        out.sheets.push_back(std::move(sheet));
+    }
+    book = std::move(out);
+    return TRUE;
+}
