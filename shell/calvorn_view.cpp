@@ -13,6 +13,7 @@
 #include "platform/wnd/runtime_class.h"
 #include "shell/calvorn_doc.h"
 #include "shell/default_value_dlg.h"
+#include "shell/excel_convert.h"
 #include "shell/file_helpers.h"
 #include "shell/main_frame.h"
 #include "shell/manager_class.h"
@@ -132,6 +133,8 @@ const MessageMap* CCalvornView::GetMessageMap() const
             OnCommandMsg<&CCalvornView::OnFileNew>(ID_FILE_NEW),
             OnCommandMsg<&CCalvornView::OnFileOpen>(ID_FILE_OPEN),
             OnCommandMsg<&CCalvornView::OnFileSaveAs>(ID_FILE_SAVE_AS_DB),
+            OnCommandMsg<&CCalvornView::OnAccessToExcel>(ID_ACCESS_TO_EXCEL),
+            OnCommandMsg<&CCalvornView::OnExcelToAccess>(ID_EXCEL_TO_ACCESS),
             OnCommandMsg<&CCalvornView::OnUserInfoChange>(ID_USER_INFO_CHANGE),
             OnCommandMsg<&CCalvornView::OnNewManager>(ID_NEW_MANAGER),
             OnCommandMsg<&CCalvornView::OnCommSetup>(ID_COMM_SETUP),
@@ -469,6 +472,16 @@ void CCalvornView::OnFileNew()
     SendHint(kHintDatabaseChanged);
     m_categoryTree.DeleteAllItems();
     FillCategoryTree();
+}
+
+void CCalvornView::OnAccessToExcel()
+{
+    AccessToExcelConvert(*this);
+}
+
+void CCalvornView::OnExcelToAccess()
+{
+    ExcelToAccessConvert(*this);
 }
 
 void CCalvornView::OnUserInfoChange()

@@ -149,6 +149,8 @@ protected:
     void OnFileNew();
     void OnFileOpen();
     void OnFileSaveAs();
+    void OnAccessToExcel();
+    void OnExcelToAccess();
     void OnUserInfoChange();
     void OnNewManager();
     void OnCommSetup();

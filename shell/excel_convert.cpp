@@ -1,0 +1,286 @@
+#include "shell/excel_convert.h"
+
+#include <cmath>
+
+#include "db/dao_helper.h"
+#include "db/sql_text.h"
+#include "platform/base/exception.h"
+#include "platform/dao/dao_database.h"
+#include "platform/dao/dao_recordset.h"
+#include "platform/sheet/excel_app.h"
+#include "platform/wnd/filedialog.h"
+#include "platform/wnd/msgbox.h"
+#include "shell/calvorn_view.h"
+#include "shell/file_helpers.h"
+
+namespace {
+
+constexpr const char* kProgId = "Excel.Application";
+constexpr const char* kItemDatabaseFilter = "mdb File(*.mdb)|*.mdb||";
+constexpr const char* kWorkbookFilter = "Excel (*.xls)|*.xls||";
+constexpr const char* kCannotStartExcel = "Cannot start Excel";
+constexpr const char* kCouldNotStartExcel = "Couldn't start Excel";
+constexpr const char* kConvertOk = "Convert OK";
+constexpr const char* kRowsFailed = "%d of %d rows could not be converted.";
+
+// Positions of a data row that go into the table's INSERT, in column order:
+// a cell position from 1, or one of these.
+constexpr int kUserId = 0; // the logged-in manager's id (mg_id)
+constexpr int kInfoOne = -1; // the text '1' (info)
+
+const std::vector<int> kTablePositions[kExcelTableCount] = {
+    { 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, kUserId, kInfoOne },
+    { 2, kInfoOne, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, kUserId },
+    { 2, 3, 4, kUserId, kInfoOne },
+    { 2, 3, 4, kUserId },
+    { 1, 2, kUserId },
+};
+
+CString NumberText(double value)
+{
+    const double whole = std::trunc(value);
+    CString text;
+    if (whole == 0.0)
+        text = "0";
+    else if (std::fabs(whole) < 9.0e18)
+        text.Format("%lld", static_cast<long long>(whole));
+    else
+        text.Format("%.0f", whole);
+    return text;
+}
+
+BOOL RunFileDialog(BOOL open, LPCTSTR defaultExt, DWORD flags, LPCTSTR filter, LPCTSTR title, CString& path)
+{
+    CFileDialog dialog(open, defaultExt, nullptr, flags, filter, nullptr);
+    dialog.m_ofn.lpstrTitle = title;
+    if (dialog.DoModal() != IDOK)
+        return FALSE;
+    path = dialog.GetPathName();
+    return TRUE;
+}
+
+// Shows a caught exception's text with the stop icon and frees it.
+void ReportException(CException* e)
+{
+    ExceptionPtr hold(e);
+    AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
+}
+
+// Fills the workbook's five sheets from the database.
+void WriteTables(CDaoDatabase& database, CExcelWorkbook& book)
+{
+    CExcelWorksheets sheets = book.GetWorksheets();
+    for (int n = 1; n <= kExcelTableCount; ++n) {
+        const CString table = kExcelTables[n - 1];
+        CDaoRecordset recordset(&database);
+        CString sql;
+        sql.Format("Select * From %s", SqlName(table).GetString());
+        recordset.Open(AFX_DAO_USE_DEFAULT_TYPE, sql);
+        CExcelWorksheet sheet = sheets.GetItem(n);
+        sheet.SetName(table);
+        sheet.GetRange("A2").CopyFromRecordset(recordset);
+        const CExcelRange origin = sheet.GetRange("A1");
+        const long fields = recordset.GetFieldCount();
+        for (long j = 0; j < fields; ++j) {
+            CDaoFieldInfo info;
+            recordset.GetFieldInfo(static_cast<int>(j), info);
+            origin.GetOffset(0, j).SetValue(COleVariant(info.m_strName));
+        }
+        const CExcelRange header = origin.GetResize(1, fields);
+        header.GetFont().SetBold(TRUE);
+        header.GetEntireColumn().AutoFit();
+        recordset.Close();
+    }
+}
+
+struct ImportCount {
+    int rows = 0;
+    int failed = 0;
+};
+
+// Inserts the rows of the workbook's five sheets; a failing row shows its
+// database error and the next one goes on.
+void ReadTables(CExcelWorkbook& book, CDaoDatabase& database, const CString& userId, ImportCount& count)
+{
+    CExcelWorksheets sheets = book.GetWorksheets();
+    for (int n = 1; n <= kExcelTableCount; ++n) {
+        CExcelWorksheet sheet = sheets.GetItem(n);
+        const CExcelRange used = sheet.GetUsedRange();
+        // The block from A1 to the last used cell.
+        const long rows = used.GetRow() - 1 + used.GetRows().GetCount();
+        const long columns = used.GetColumn() - 1 + used.GetColumns().GetCount();
+        const CVariantArray values = sheet.GetRange("A1").GetResize(rows, columns).GetValue();
+        for (const CString& statement : BuildSheetImport(n - 1, values, userId).statements) {
+            ++count.rows;
+            try {
+                database.Execute(statement);
+            } catch (CException* e) {
+                ++count.failed;
+                ReportException(e);
+            }
+        }
+    }
+}
+
+} // namespace
+
+CString ImportCellText(const COleVariant& value)
+{
+    switch (value.vt) {
+    case VT_EMPTY:
+    case VT_NULL:
+        return "NULL";
+    case VT_R8:
+        return NumberText(value.dblVal);
+    case VT_BSTR:
+        return value.bstrVal;
+    default:
+        return CellDisplayText(value);
+    }
+}
+
+SheetImport BuildSheetImport(int table, const CVariantArray& values, const CString& userId)
+{
+    SheetImport out;
+    if (table < 0 || table >= kExcelTableCount)
+        return out;
+    const long rows = values.GetUBound(1);
+    const long columns = values.GetUBound(2);
+    if (rows < 1)
+        return out;
+
+    CString columnList;
+    for (long c = 1; c <= columns; ++c) {
+        const COleVariant& cell = values.GetElement(1, c);
+        if (cell.vt != VT_BSTR || cell.bstrVal == "ID")
+            continue;
+        if (!columnList.IsEmpty())
+            columnList += ", ";
+        columnList += SqlName(cell.bstrVal);
+    }
+
+    for (long r = 2; r <= rows; ++r) {
+        std::vector<CString> cells;
+        bool anyValue = false;
+        for (long c = 1; c <= columns; ++c) {
+            const COleVariant& cell = values.GetElement(r, c);
+            anyValue = anyValue || cell.vt != VT_EMPTY;
+            cells.push_back(ImportCellText(cell));
+        }
+        if (!anyValue) {
+            ++out.emptyRows;
+            continue;
+        }
+        CString list;
+        for (int position : kTablePositions[table]) {
+            CString value;
+            if (position == kUserId)
+                value = userId;
+            else if (position == kInfoOne)
+                value = "1";
+            else if (position <= static_cast<int>(cells.size()))
+                value = cells[static_cast<std::size_t>(position - 1)];
+            else
+                value = "NULL";
+            if (!list.IsEmpty())
+                list += ',';
+            list += SqlLiteral(value);
+        }
+        CString statement;
+        statement.Format("INSERT INTO %s(%s) VALUES(%s)", SqlName(kExcelTables[table]).GetString(),
+            columnList.GetString(), list.GetString());
+        out.statements.push_back(statement);
+    }
+    return out;
+}
+
+void AccessToExcelConvert(CCalvornView& view)
+{
+    CString databasePath;
+    if (!RunFileDialog(TRUE, nullptr, OFN_HIDEREADONLY, kItemDatabaseFilter, "Itme DB Open", databasePath))
+        return;
+    if (!view.CheckItemDatabaseAt(databasePath))
+        return;
+    CString workbookPath;
+    if (!RunFileDialog(FALSE, "xls", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kWorkbookFilter, "Excel File Save",
+            workbookPath))
+        return;
+
+    CDaoDatabase database;
+    try {
+        database.Open(databasePath, FALSE, FALSE, kStoreDatabaseConnect);
+    } catch (CException* e) {
+        ReportException(e);
+        return;
+    }
+    CExcelApplication app;
+    if (!app.CreateDispatch(kProgId)) {
+        AfxMessageBox(kCannotStartExcel);
+        return;
+    }
+    CExcelWorkbook book;
+    try {
+        app.SetSheetsInNewWorkbook(kExcelTableCount);
+        book = app.GetWorkbooks().Add();
+        WriteTables(database, book);
+    } catch (CException* e) {
+        ReportException(e);
+        return; // the application quits and the database closes on the way out
+    }
+    database.Close();
+    try {
+        book.SaveAs(workbookPath);
+    } catch (CException* e) {
+        e->Delete();
+        AfxMessageBox(kCannotStartExcel);
+        return;
+    }
+    app.SetVisible(TRUE);
+    app.SetUserControl(TRUE);
+    AfxMessageBox(kConvertOk);
+}
+
+void ExcelToAccessConvert(CCalvornView& view)
+{
+    CExcelApplication app;
+    if (!app.CreateDispatch(kProgId)) {
+        AfxMessageBox(kCouldNotStartExcel);
+        return;
+    }
+    CString workbookPath;
+    if (!RunFileDialog(TRUE, nullptr, OFN_HIDEREADONLY, kWorkbookFilter, "Excel file Open", workbookPath))
+        return;
+    CExcelWorkbook book;
+    try {
+        book = app.GetWorkbooks().Open(workbookPath);
+    } catch (CException* e) {
+        e->Delete();
+        AfxMessageBox(kCouldNotStartExcel);
+        return;
+    }
+    CString databasePath;
+    if (!RunFileDialog(TRUE, nullptr, OFN_HIDEREADONLY, kItemDatabaseFilter, "Item DB File", databasePath))
+        return;
+    if (RefuseProgramDatabase(databasePath) || !WriteResourceFile(kItemTemplateId, databasePath))
+        return;
+
+    CDaoDatabase database;
+    ImportCount count;
+    try {
+        database.Open(databasePath, FALSE, FALSE, kStoreDatabaseConnect);
+        ReadTables(book, database, view.m_strUserId, count);
+    } catch (CException* e) {
+        ReportException(e);
+        return; // the database closes and the application quits on the way out
+    }
+    database.Close();
+    book.Close();
+    app.Quit();
+    if (count.failed == 0) {
+        AfxMessageBox(kConvertOk);
+        return;
+    }
+    CString text;
+    text.Format(kRowsFailed, count.failed, count.rows);
+    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+}

@@ -1,0 +1,98 @@
+#pragma once
+// Helpers of the spreadsheet tests: a second, independent reader of .xls
+// files (Debian's python3-xlrd) and a walker over BIFF records.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// One line per fact of the workbook at path, as xlrd reads it:
+//   "S <name>"                                  a sheet, in order
+//   "C <row> <col> <ctype> <bold> <value>"      a cell that is not empty (from 0)
+//   "W <col> <width>"                           a column width, 1/256 character
+// ctype: 1 text, 2 number, 3 date, 4 boolean, 5 error, 6 blank. A number
+// value is Python's repr of the float ("12.5", "1.0"). "ERROR ..." when xlrd
+// cannot read the file.
+inline std::string XlrdDump(const std::string& path)
+{
+    static const char* kScript = R"PY(
+import sys, xlrd
+try:
+    b = xlrd.open_workbook(sys.argv[1], formatting_info=True)
+except Exception as e:
+    print("ERROR", e)
+    sys.exit(0)
+for s in b.sheets():
+    print("S", s.name)
+    for r in range(s.nrows):
+        for c in range(s.ncols):
+            cell = s.cell(r, c)
+            if cell.ctype == 0:
+                continue
+            font = b.font_list[b.xf_list[cell.xf_index].font_index]
+            v = cell.value
+            if cell.ctype in (2, 3):
+                v = repr(float(v))
+            print("C", r, c, cell.ctype, 1 if font.bold else 0, v)
+    for col in sorted(s.colinfo_map):
+        print("W", col, s.colinfo_map[col].width)
+)PY";
+    const std::string command = "/usr/bin/python3 -c '" + std::string(kScript) + "' '" + path + "' 2>&1";
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        std::array<char, 4096> buffer {};
+        std::size_t n = 0;
+        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+            out.append(buffer.data(), n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+// True when dump holds line as a whole line.
+inline ::testing::AssertionResult HasLine(const std::string& dump, const std::string& line)
+{
+    if (("\n" + dump).find("\n" + line + "\n") != std::string::npos)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "no line \"" << line << "\" in:\n" << dump;
+}
+
+struct BiffRecord {
+    std::size_t offset = 0; // of the record header in the stream
+    std::uint16_t type = 0;
+    std::vector<std::uint8_t> data;
+};
+
+// The records of a BIFF stream; stops at a record that runs past the end.
+inline std::vector<BiffRecord> WalkRecords(const std::vector<std::uint8_t>& stream)
+{
+    std::vector<BiffRecord> records;
+    std::size_t pos = 0;
+    while (pos + 4 <= stream.size()) {
+        BiffRecord record;
+        record.offset = pos;
+        record.type = static_cast<std::uint16_t>(stream[pos] | (stream[pos + 1] << 8));
+        const std::size_t length = static_cast<std::size_t>(stream[pos + 2] | (stream[pos + 3] << 8));
+        if (pos + 4 + length > stream.size())
+            break;
+        record.data.assign(stream.begin() + static_cast<std::ptrdiff_t>(pos + 4),
+            stream.begin() + static_cast<std::ptrdiff_t>(pos + 4 + length));
+        records.push_back(std::move(record));
+        pos += 4 + length;
+    }
+    return records;
+}
+
+inline std::uint16_t U16At(const std::vector<std::uint8_t>& data, std::size_t offset)
+{
+    return static_cast<std::uint16_t>(data.at(offset) | (data.at(offset + 1) << 8));
+}
+
+inline std::uint32_t U32At(const std::vector<std::uint8_t>& data, std::size_t offset)
+{
+    return static_cast<std::uint32_t>(U16At(data, offset)) | (static_cast<std::uint32_t>(U16At(data, offset + 2)) << 16);
+}
