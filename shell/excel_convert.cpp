@@ -202,8 +202,8 @@ void AccessToExcelConvert(CCalvornView& view)
     if (!view.CheckItemDatabaseAt(databasePath))
         return;
     CString workbookPath;
-    if (!RunFileDialog(FALSE, "xls", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kWorkbookFilter, "Excel File Save",
-            workbookPath))
+    if (!RunFileDialog(FALSE, "xls", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kWorkbookFilter,
+            "Excel File Save", workbookPath))
         return;
 
     CDaoDatabase database;

@@ -91,8 +91,8 @@ bool NeedsHighBytes(const std::vector<std::uint16_t>& units)
     return std::any_of(units.begin(), units.end(), [](std::uint16_t u) { return u > 0xFF; });
 }
 
-void PutUnits(ByteBuffer& out, const std::vector<std::uint16_t>& units, std::size_t first, std::size_t count,
-    bool high)
+void PutUnits(
+    ByteBuffer& out, const std::vector<std::uint16_t>& units, std::size_t first, std::size_t count, bool high)
 {
     for (std::size_t i = first; i < first + count; ++i) {
         if (high)
@@ -501,8 +501,8 @@ BOOL WriteWorkbookFile(const CString& path, const WorkbookData& book, CString* e
     GsfOutfile* compound = gsf_outfile_msole_new(sink);
     g_object_unref(sink);
     // The root storage carries the class of an Excel workbook.
-    static const guint8 kWorkbookClass[16] = { 0x20, 0x08, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00,
-        0x00, 0x00, 0x00, 0x00, 0x46 };
+    static const guint8 kWorkbookClass[16]
+        = { 0x20, 0x08, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46 };
     gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(compound), kWorkbookClass);
     GsfOutput* child = gsf_outfile_new_child(compound, "Workbook", FALSE);
     bool ok = child && gsf_output_write(child, stream.size(), stream.data());

@@ -83,8 +83,7 @@ CVariantArray::CVariantArray(long rows, long columns)
     : m_rows(std::max(0L, rows))
     , m_columns(std::max(0L, columns))
     , m_values(static_cast<std::size_t>(m_rows) * static_cast<std::size_t>(m_columns))
-{
-}
+{ }
 
 long CVariantArray::GetUBound(int dimension) const
 {
@@ -118,8 +117,7 @@ CExcelRange::CExcelRange(
     , m_column(column)
     , m_rows(rows)
     , m_columns(columns)
-{
-}
+{ }
 
 SheetData& CExcelRange::Sheet() const
 {
@@ -339,8 +337,8 @@ CExcelRange CExcelWorksheet::GetRange(LPCTSTR cell1, LPCTSTR cell2) const
     long r1 = 0, c1 = 0, r2 = 0, c2 = 0;
     if (!ParseCell(first, r1, c1) || !ParseCell(second, r2, c2))
         ThrowDispatch("The cell address is not valid.");
-    return CExcelRange(m_book, m_sheet, std::min(r1, r2), std::min(c1, c2), std::abs(r2 - r1) + 1,
-        std::abs(c2 - c1) + 1);
+    return CExcelRange(
+        m_book, m_sheet, std::min(r1, r2), std::min(c1, c2), std::abs(r2 - r1) + 1, std::abs(c2 - c1) + 1);
 }
 
 CExcelRange CExcelWorksheet::GetUsedRange() const

@@ -149,8 +149,8 @@ BOOL NormalizeCellValue(COleVariant& value)
         break;
     case VT_I1:
     case VT_UI1:
-        out = COleVariant(static_cast<double>(value.vt == VT_I1 ? static_cast<signed char>(value.bVal)
-                                                                : static_cast<int>(value.bVal)));
+        out = COleVariant(static_cast<double>(
+            value.vt == VT_I1 ? static_cast<signed char>(value.bVal) : static_cast<int>(value.bVal)));
         break;
     case VT_I2:
         out = COleVariant(static_cast<double>(value.iVal));

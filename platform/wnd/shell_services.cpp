@@ -35,7 +35,8 @@ void OpenWithDesktop(const CString& target)
     if (QThread::currentThread() == app->thread())
         QDesktopServices::openUrl(url);
     else
-        QMetaObject::invokeMethod(app, [url] { QDesktopServices::openUrl(url); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            app, [url] { QDesktopServices::openUrl(url); }, Qt::QueuedConnection);
 }
 
 } // namespace

@@ -107,15 +107,9 @@ TEST(SheetData, DisplayWidthCountsWideCharactersTwice)
         long width;
     };
     const Case cases[] = {
-        { "", 0 },
-        { "item_name", 9 },
-        { "사과", 4 },
-        { "A사과1", 6 },
-        { "ㄱ", 2 }, // compatibility Jamo
-        { "漢字", 4 },
-        { "ＡＢ", 4 }, // full-width forms
-        { "é", 1 },
-        { "\xFF", 1 }, // an invalid byte is one replacement character
+        { "", 0 }, { "item_name", 9 }, { "사과", 4 }, { "A사과1", 6 }, { "ㄱ", 2 }, // compatibility Jamo
+        { "漢字", 4 }, { "ＡＢ", 4 }, // full-width forms
+        { "é", 1 }, { "\xFF", 1 }, // an invalid byte is one replacement character
     };
     for (const Case& c : cases)
         EXPECT_EQ(TextDisplayWidth(c.text), c.width) << c.text;
@@ -131,5 +125,7 @@ TEST(SheetData, Utf16ConversionsRoundTrip)
     for (const char* text : { "", "plain", "사과 '홍옥' 00123", "\xF0\x9F\x98\x80 é ＡＢ" })
         EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(text)), text);
     EXPECT_EQ(Utf16ToUtf8({ 0xD83D }), "\xEF\xBF\xBD");
-    EXPECT_EQ(Utf16ToUtf8({ 0xDE00, 0x41 }), "\xEF\xBF\xBD" "A");
+    EXPECT_EQ(Utf16ToUtf8({ 0xDE00, 0x41 }),
+        "\xEF\xBF\xBD"
+        "A");
 }

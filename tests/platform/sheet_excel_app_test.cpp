@@ -211,8 +211,9 @@ TEST_F(ExcelAppTest, CopyFromRecordsetKeepsTextsAndNumbers)
 {
     CDaoDatabase database;
     database.Create(m_folder.File("items.mdb").c_str(), kStoreLocaleConnect);
-    database.Execute("CREATE TABLE [Preset] ([ID] COUNTER, [page_num] TEXT(50), [num] TEXT(50), [str] TEXT(20), "
-                     "[mg_id] TEXT(50), CONSTRAINT [PrimaryKey] PRIMARY KEY ([ID]))");
+    database.Execute(
+        "CREATE TABLE [Preset] ([ID] COUNTER, [page_num] TEXT(50), [num] TEXT(50), [str] TEXT(20), "
+        "[mg_id] TEXT(50), CONSTRAINT [PrimaryKey] PRIMARY KEY ([ID]))");
     database.Execute("INSERT INTO [Preset]([page_num],[num],[str],[mg_id]) VALUES('007','1','사과','vexo')");
     database.Execute("INSERT INTO [Preset]([page_num],[num],[str],[mg_id]) VALUES('2',NULL,'it''s','kim')");
     database.Execute("INSERT INTO [Preset]([page_num],[num],[str],[mg_id]) VALUES('3','3','c','lee')");

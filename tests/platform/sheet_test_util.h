@@ -94,5 +94,6 @@ inline std::uint16_t U16At(const std::vector<std::uint8_t>& data, std::size_t of
 
 inline std::uint32_t U32At(const std::vector<std::uint8_t>& data, std::size_t offset)
 {
-    return static_cast<std::uint32_t>(U16At(data, offset)) | (static_cast<std::uint32_t>(U16At(data, offset + 2)) << 16);
+    return static_cast<std::uint32_t>(U16At(data, offset))
+        | (static_cast<std::uint32_t>(U16At(data, offset + 2)) << 16);
 }

@@ -111,7 +111,8 @@ TEST(SheetWriter, GlobalsStartWithTheBiff8WorkbookBof)
     const std::vector<BiffRecord> records = WalkRecords(stream);
     ASSERT_FALSE(records.empty());
     EXPECT_EQ(records[0].type, 0x0809);
-    EXPECT_EQ(records[0].data, Bytes({ 0x00, 0x06, 0x05, 0x00, 0xBB, 0x0D, 0xCC, 0x07, 0, 0, 0, 0, 6, 0, 0, 0 }));
+    EXPECT_EQ(
+        records[0].data, Bytes({ 0x00, 0x06, 0x05, 0x00, 0xBB, 0x0D, 0xCC, 0x07, 0, 0, 0, 0, 6, 0, 0, 0 }));
     // Code page: UTF-16.
     const BiffRecord* codepage = Find(records, 0x0042);
     ASSERT_NE(codepage, nullptr);
@@ -142,7 +143,8 @@ TEST(SheetWriter, BoundSheetsPointAtTheirWorksheets)
     for (const BiffRecord* bound : { first, second }) {
         const std::uint32_t position = U32At(bound->data, 0);
         ASSERT_LT(position + 8, stream.size());
-        EXPECT_EQ(U16At(std::vector<std::uint8_t>(stream.begin() + position, stream.begin() + position + 8), 0),
+        EXPECT_EQ(
+            U16At(std::vector<std::uint8_t>(stream.begin() + position, stream.begin() + position + 8), 0),
             0x0809);
         // A worksheet BOF.
         EXPECT_EQ(stream[position + 6], 0x10);
@@ -279,7 +281,8 @@ TEST(SheetWriter, CellsOutsideTheSheetAreLeftOut)
     EXPECT_EQ(Find(records, 0x0203), nullptr);
     const BiffRecord* label = Find(records, 0x00FD);
     ASSERT_NE(label, nullptr);
-    EXPECT_EQ(Bytes({ 0xFF, 0xFF, 0xFF, 0x00 }), std::vector<std::uint8_t>(label->data.begin(), label->data.begin() + 4));
+    EXPECT_EQ(Bytes({ 0xFF, 0xFF, 0xFF, 0x00 }),
+        std::vector<std::uint8_t>(label->data.begin(), label->data.begin() + 4));
     EXPECT_EQ(Find(records, 0x00FD, 1), nullptr);
     EXPECT_EQ(DecodeSst(records).size(), 1u);
 }

@@ -1,0 +1,540 @@
+// The Excel conversions: the statements a sheet's rows become, and both
+// commands end to end on real databases and workbooks (read back with FreeXL
+// and with xlrd).
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/base/file_system.h"
+#include "platform/base/resource.h"
+#include "platform/dao/dao_database.h"
+#include "platform/dao/dao_recordset.h"
+#include "platform/dao/ole_currency.h"
+#include "platform/sheet/excel_app.h"
+#include "platform/sheet/xls_reader.h"
+#include "platform/wnd/shell_services.h"
+#include "shell/excel_convert.h"
+#include "shell/file_helpers.h"
+#include "tests/platform/sheet_test_util.h"
+#include "tests/shell/shell_fixture.h"
+#include "tests/support/store_password.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+using Row = std::vector<COleVariant>;
+
+CVariantArray Values(const std::vector<Row>& rows)
+{
+    long columns = 0;
+    for (const Row& row : rows)
+        columns = std::max(columns, static_cast<long>(row.size()));
+    CVariantArray values(static_cast<long>(rows.size()), columns);
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (std::size_t c = 0; c < rows[r].size(); ++c)
+            values.SetElement(static_cast<long>(r + 1), static_cast<long>(c + 1), rows[r][c]);
+    return values;
+}
+
+Row Texts(std::initializer_list<const char*> texts)
+{
+    Row row;
+    for (const char* text : texts)
+        row.push_back(text ? COleVariant(text) : COleVariant());
+    return row;
+}
+
+COleVariant Number(double value)
+{
+    return COleVariant(value);
+}
+
+const char* const kItemColumns[] = { "ID", "item_num", "item_name", "item_name2", "land", "additem",
+    "fix_price", "piece", "unitprice", "weight", "fmark", "pos_kind", "pos_flg", "pos_code", "dateprint",
+    "limit_day", "limit_time", "sale_start", "sale_price", "sale_day", "total_weight", "total_price",
+    "total_print", "mg_id", "info" };
+
+Row ItemHeader()
+{
+    Row row;
+    for (const char* name : kItemColumns)
+        row.push_back(COleVariant(name));
+    return row;
+}
+
+CString ItemColumnList()
+{
+    CString list;
+    for (std::size_t i = 1; i < std::size(kItemColumns); ++i) {
+        if (i > 1)
+            list += ", ";
+        list += CString("[") + kItemColumns[i] + "]";
+    }
+    return list;
+}
+
+} // namespace
+
+TEST(ExcelImport, CellTextsByType)
+{
+    struct Case {
+        COleVariant value;
+        const char* text;
+    };
+    CY cy;
+    cy.int64 = -125000;
+    const Case cases[] = {
+        { COleVariant(), "NULL" },
+        { COleVariant::OfType(VT_NULL), "NULL" },
+        { Number(12.9), "12" },
+        { Number(-12.9), "-12" },
+        { Number(-0.5), "0" },
+        { Number(4294967296.7), "4294967296" },
+        { Number(-12345678901.2), "-12345678901" },
+        { Number(1e20), "100000000000000000000" },
+        { COleVariant("00123"), "00123" },
+        { COleVariant(45356.0, VT_DATE), "2024-03-05" },
+        { COleVariant(static_cast<SHORT>(1), VT_BOOL), "TRUE" },
+        { COleVariant(kCellErrorDiv0, VT_ERROR), "#DIV/0!" },
+        { COleVariant(COleCurrency(cy)), "-12.5" },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ImportCellText(c.value), c.text) << "type " << c.value.vt;
+}
+
+TEST(ExcelImport, ItemRowsKeepEveryCellInItsColumn)
+{
+    Row row = { Number(7), COleVariant("00123"), COleVariant("사과 'A'"), COleVariant(),
+        COleVariant(45356.0, VT_DATE), COleVariant(static_cast<SHORT>(0), VT_BOOL),
+        COleVariant(kCellErrorNA, VT_ERROR), Number(12.9), Number(-12.9), Number(12345678901.0) };
+    for (int i = 10; i < 23; ++i)
+        row.push_back(COleVariant(CString::Formatted("v%d", i + 1)));
+    row.push_back(COleVariant("other")); // mg_id
+    row.push_back(COleVariant("9")); // info
+    const SheetImport import = BuildSheetImport(0, Values({ ItemHeader(), row }), "kim");
+    ASSERT_EQ(import.statements.size(), 1u);
+    CString expected = "INSERT INTO [Item](" + ItemColumnList()
+        + ") VALUES('00123','사과 ''A''','NULL','2024-03-05','FALSE','#N/A','12','-12','12345678901'";
+    for (int i = 11; i <= 23; ++i)
+        expected += CString::Formatted(",'v%d'", i);
+    expected += ",'kim','1')";
+    EXPECT_EQ(import.statements[0], expected);
+}
+
+TEST(ExcelImport, EachTableTakesItsPositions)
+{
+    struct Case {
+        int table;
+        std::vector<Row> rows;
+        const char* statement;
+    };
+    const Case cases[] = {
+        { 1,
+            { Texts({ "ID", "num", "info", "str1", "str2", "str3", "str4", "str5", "str6", "str7", "str8",
+                  "str9", "str10", "mg_id" }),
+                Texts({ "3", "10", "x", "a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "who" }) },
+            "INSERT INTO [Add]([num], [info], [str1], [str2], [str3], [str4], [str5], [str6], [str7], "
+            "[str8], "
+            "[str9], [str10], [mg_id]) VALUES('10','1','a','b','c','d','e','f','g','h','i','j','kim')" },
+        { 2,
+            { Texts({ "ID", "adv_num", "str1", "str2", "mg_id", "info" }),
+                Texts({ "1", "05", "광고", "it's", "who", "0" }) },
+            "INSERT INTO [AdvT]([adv_num], [str1], [str2], [mg_id], [info]) "
+            "VALUES('05','광고','it''s','kim','1')" },
+        { 3, { Texts({ "ID", "page_num", "num", "str", "mg_id" }), Texts({ "1", "2", "3", "4", "who" }) },
+            "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('2','3','4','kim')" },
+        // Land_Add keeps its ID column last.
+        { 4, { Texts({ "land_num", "land_str", "mg_id", "ID" }), Texts({ "01", "국산", "who", "9" }) },
+            "INSERT INTO [Land_Add]([land_num], [land_str], [mg_id]) VALUES('01','국산','kim')" },
+        // A short row: the missing positions are NULL.
+        { 1, { Texts({ "ID", "num", "info", "str1", "str2" }), Texts({ "1", "2", "3", "4" }) },
+            "INSERT INTO [Add]([num], [info], [str1], [str2]) "
+            "VALUES('2','1','4','NULL','NULL','NULL','NULL','NULL','NULL','NULL','NULL','NULL','kim')" },
+        // "ID" is left out wherever it stands, other header cells count only as text.
+        { 3,
+            { { COleVariant("page_num"), COleVariant("ID"), Number(5), COleVariant("id"),
+                  COleVariant("a]b") },
+                Texts({ "p", "q", "r" }) },
+            "INSERT INTO [Preset]([page_num], [id], [ab]) VALUES('q','r','NULL','kim')" },
+    };
+    for (const Case& c : cases) {
+        const SheetImport import = BuildSheetImport(c.table, Values(c.rows), "kim");
+        ASSERT_EQ(import.statements.size(), 1u) << c.statement;
+        EXPECT_EQ(import.statements[0], c.statement);
+    }
+}
+
+TEST(ExcelImport, EmptyRowsAreSkippedAndEachRowStartsAfresh)
+{
+    const std::vector<Row> rows = {
+        Texts({ "ID", "page_num", "num", "str", "mg_id" }),
+        Texts({ "1", "a", "b", "c", "x" }),
+        Texts({ nullptr, nullptr, nullptr }),
+        Texts({ nullptr, "d" }),
+        Texts({ nullptr, nullptr, nullptr, nullptr, nullptr }),
+    };
+    const SheetImport import = BuildSheetImport(3, Values(rows), "kim");
+    EXPECT_EQ(import.emptyRows, 2);
+    ASSERT_EQ(import.statements.size(), 2u);
+    EXPECT_EQ(import.statements[0],
+        "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('a','b','c','kim')");
+    EXPECT_EQ(import.statements[1],
+        "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('d','NULL','NULL','kim')");
+    // Only a header, nothing, or a table that does not exist: no statements.
+    EXPECT_TRUE(BuildSheetImport(3, Values({ rows[0] }), "kim").statements.empty());
+    EXPECT_TRUE(BuildSheetImport(3, CVariantArray(), "kim").statements.empty());
+    EXPECT_TRUE(BuildSheetImport(5, Values(rows), "kim").statements.empty());
+    EXPECT_TRUE(BuildSheetImport(-1, Values(rows), "kim").statements.empty());
+}
+
+namespace {
+
+class ExcelConvertTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(StartUp());
+        ExecuteOnManagerDb("INSERT INTO [Manager] VALUES('kim', 'secret', 7)");
+        LogOut();
+        LogIn("kim", "secret");
+        ASSERT_EQ(LeftPane()->m_strUserId, "kim");
+        MessageBoxScript::Reset();
+        FileDialogScript::Reset();
+        AfxClearShellRecords();
+    }
+    void TearDown() override { AfxClearShellRecords(); }
+
+    void Command(UINT id) { LeftPane()->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+    std::vector<CString> BoxTexts() const
+    {
+        std::vector<CString> texts;
+        for (const MessageBoxRecord& record : MessageBoxScript::Records())
+            texts.push_back(record.text);
+        return texts;
+    }
+
+    // A source item database with rows in every table.
+    CString MakeSourceDatabase()
+    {
+        const CString path = MakeItemDatabase("source.mdb");
+        CDaoDatabase db;
+        db.Open(path, FALSE, FALSE, kStoreConnect);
+        db.Execute(
+            "INSERT INTO [Item]([item_num],[item_name],[mg_id],[info]) VALUES('gone','x','other','0')");
+        db.Execute("INSERT INTO [Item]([item_num],[item_name],[item_name2],[land],[mg_id],[info]) "
+                   "VALUES('00123','사과 ''홍옥''','Apple \"red\"',NULL,'other','0')");
+        db.Execute("INSERT INTO [Item]([item_num],[item_name],[fix_price],[mg_id],[info]) "
+                   "VALUES('0042','배','1500','other','0')");
+        db.Execute("DELETE FROM [Item] WHERE [item_num] = 'gone'");
+        db.Execute(
+            "INSERT INTO [Add]([num],[info],[str1],[str10],[mg_id]) VALUES('7','0','첨가물','끝','other')");
+        db.Execute(
+            "INSERT INTO [AdvT]([adv_num],[str1],[str2],[mg_id],[info]) VALUES('01','광고','',NULL,'0')");
+        db.Execute("INSERT INTO [Land_Add]([land_num],[land_str],[mg_id]) VALUES('001','국산','other')");
+        db.Close();
+        return path;
+    }
+
+    // Rows of sql as texts ("<null>" for a null field, numbers in decimal).
+    static std::vector<std::vector<std::string>> Rows(const CString& path, const char* sql)
+    {
+        std::vector<std::vector<std::string>> rows;
+        CDaoDatabase db;
+        db.Open(path, FALSE, FALSE, kStoreConnect);
+        CDaoRecordset rs(&db);
+        rs.Open(AFX_DAO_USE_DEFAULT_TYPE, sql);
+        for (; !rs.IsEOF(); rs.MoveNext()) {
+            std::vector<std::string> row;
+            for (short i = 0; i < rs.GetFieldCount(); ++i) {
+                const COleVariant v = rs.GetFieldValue(i);
+                if (v.vt == VT_NULL)
+                    row.push_back("<null>");
+                else if (v.vt == VT_I4)
+                    row.push_back(std::to_string(v.lVal));
+                else
+                    row.push_back(v.bstrVal.Str());
+            }
+            rows.push_back(row);
+        }
+        rs.Close();
+        db.Close();
+        return rows;
+    }
+
+    // Saves a workbook laid out as the conversion writes it: sheets named
+    // after the tables with their header rows, and the rows given for Item.
+    void WriteItemWorkbook(const std::string& path, const std::vector<Row>& itemRows, long sheetCount = 5)
+    {
+        CExcelApplication app;
+        ASSERT_TRUE(app.CreateDispatch("Excel.Application"));
+        app.SetSheetsInNewWorkbook(sheetCount);
+        CExcelWorkbook book = app.GetWorkbooks().Add();
+        CExcelWorksheet sheet = book.GetWorksheets().GetItem(1);
+        sheet.SetName("Item");
+        std::vector<Row> rows = { ItemHeader() };
+        rows.insert(rows.end(), itemRows.begin(), itemRows.end());
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            for (std::size_t c = 0; c < rows[r].size(); ++c)
+                sheet.GetRange("A1")
+                    .GetOffset(static_cast<long>(r), static_cast<long>(c))
+                    .SetValue(rows[r][c]);
+        book.SaveAs(path.c_str());
+    }
+
+    TempFolder m_folder;
+};
+
+} // namespace
+
+TEST_F(ExcelConvertTest, AccessToExcelWritesEveryTableAndOpensTheWorkbook)
+{
+    const CString source = MakeSourceDatabase();
+    const std::string workbook = m_folder.File("items.xls");
+    FileDialogScript::PushPath(source);
+    FileDialogScript::PushPath(workbook.c_str());
+    Command(ID_ACCESS_TO_EXCEL);
+
+    EXPECT_EQ(BoxTexts(), std::vector<CString> { "Convert OK" });
+    const std::vector<FileDialogRecord> dialogs = FileDialogScript::Records();
+    ASSERT_EQ(dialogs.size(), 2u);
+    EXPECT_TRUE(dialogs[0].open);
+    EXPECT_EQ(dialogs[0].title, "Itme DB Open");
+    EXPECT_EQ(dialogs[0].filter, "mdb File(*.mdb)|*.mdb||");
+    EXPECT_FALSE(dialogs[1].open);
+    EXPECT_EQ(dialogs[1].filter, "Excel (*.xls)|*.xls||");
+    const std::vector<ShellRecord> opened = AfxGetShellRecords();
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].verb, "open");
+    EXPECT_EQ(opened[0].name, workbook.c_str());
+
+    // FreeXL: the sheets by name, the header rows, the values.
+    WorkbookData book;
+    CString error;
+    ASSERT_TRUE(ReadWorkbookFile(workbook.c_str(), book, &error)) << error.GetString();
+    ASSERT_EQ(book.sheets.size(), 5u);
+    for (int n = 0; n < 5; ++n)
+        EXPECT_EQ(book.sheets[static_cast<std::size_t>(n)].name, kExcelTables[n]);
+    const auto& item = book.sheets[0].cells;
+    for (std::size_t c = 0; c < std::size(kItemColumns); ++c)
+        EXPECT_EQ(item.at({ 0, static_cast<long>(c) }).value.bstrVal, kItemColumns[c]);
+    EXPECT_EQ(item.at({ 1, 0 }).value.dblVal, 2.0);
+    EXPECT_EQ(item.at({ 1, 1 }).value.bstrVal, "00123");
+    EXPECT_EQ(item.at({ 1, 2 }).value.bstrVal, "사과 '홍옥'");
+    EXPECT_EQ(item.at({ 1, 3 }).value.bstrVal, "Apple \"red\"");
+    EXPECT_EQ(item.count({ 1, 4 }), 0u); // NULL: an empty cell
+    EXPECT_EQ(item.at({ 2, 1 }).value.bstrVal, "0042");
+    EXPECT_EQ(item.at({ 2, 6 }).value.bstrVal, "1500"); // a text stays text
+    EXPECT_EQ(book.sheets[4].cells.at({ 0, 3 }).value.bstrVal, "ID");
+    EXPECT_EQ(book.sheets[4].cells.at({ 1, 1 }).value.bstrVal, "국산");
+    EXPECT_EQ(book.sheets[3].cells.size(), 5u); // Preset: only its header
+
+    // xlrd: the same file, bold headers, text kept as text.
+    const std::string dump = XlrdDump(workbook);
+    EXPECT_TRUE(HasLine(dump, "S Land_Add"));
+    EXPECT_TRUE(HasLine(dump, "C 0 0 1 1 ID"));
+    EXPECT_TRUE(HasLine(dump, "C 0 24 1 1 info"));
+    EXPECT_TRUE(HasLine(dump, "C 1 0 2 0 2.0"));
+    EXPECT_TRUE(HasLine(dump, "C 1 1 1 0 00123"));
+    EXPECT_TRUE(HasLine(dump, "C 1 2 1 0 사과 '홍옥'"));
+    EXPECT_TRUE(HasLine(dump, "C 1 12 1 0 끝")); // Add: str10
+}
+
+TEST_F(ExcelConvertTest, RoundTripRenumbersRowsAndGivesThemToTheUser)
+{
+    const CString source = MakeSourceDatabase();
+    const std::string workbook = m_folder.File("items.xls");
+    FileDialogScript::PushPath(source);
+    FileDialogScript::PushPath(workbook.c_str());
+    Command(ID_ACCESS_TO_EXCEL);
+    ASSERT_EQ(BoxTexts(), std::vector<CString> { "Convert OK" });
+    MessageBoxScript::Reset();
+    FileDialogScript::Reset();
+
+    const std::string target = m_folder.File("back.mdb");
+    FileDialogScript::PushPath(workbook.c_str());
+    FileDialogScript::PushPath(target.c_str());
+    Command(ID_EXCEL_TO_ACCESS);
+    EXPECT_EQ(BoxTexts(), std::vector<CString> { "Convert OK" });
+    const std::vector<FileDialogRecord> dialogs = FileDialogScript::Records();
+    ASSERT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(dialogs[0].title, "Excel file Open");
+    EXPECT_EQ(dialogs[0].filter, "Excel (*.xls)|*.xls||");
+    EXPECT_EQ(dialogs[1].title, "Item DB File");
+
+    using RowTexts = std::vector<std::vector<std::string>>;
+    EXPECT_EQ(Rows(target.c_str(),
+                  "SELECT [ID],[item_num],[item_name],[item_name2],[land],[fix_price],[mg_id],"
+                  "[info] FROM [Item] ORDER BY [ID]"),
+        (RowTexts { { "1", "00123", "사과 '홍옥'", "Apple \"red\"", "NULL", "NULL", "kim", "1" },
+            { "2", "0042", "배", "NULL", "NULL", "1500", "kim", "1" } }));
+    EXPECT_EQ(Rows(target.c_str(), "SELECT [ID],[num],[info],[str1],[str2],[str10],[mg_id] FROM [Add]"),
+        (RowTexts { { "1", "7", "1", "첨가물", "NULL", "끝", "kim" } }));
+    EXPECT_EQ(Rows(target.c_str(), "SELECT [adv_num],[str1],[str2],[mg_id],[info] FROM [AdvT]"),
+        (RowTexts { { "01", "광고", "NULL", "kim", "1" } }));
+    EXPECT_TRUE(Rows(target.c_str(), "SELECT * FROM [Preset]").empty());
+    EXPECT_EQ(Rows(target.c_str(), "SELECT * FROM [Land_Add]"), (RowTexts { { "001", "국산", "kim", "1" } }));
+}
+
+TEST_F(ExcelConvertTest, NumbersTruncateAndOtherTypesKeepTheirPlace)
+{
+    const std::string workbook = m_folder.File("numbers.xls");
+    Row row = { Number(1), Number(12.9), Number(-12.9), COleVariant(), COleVariant(45356.0, VT_DATE),
+        COleVariant("after"), Number(12345678901.0) };
+    WriteItemWorkbook(workbook, { row });
+    const std::string target = m_folder.File("numbers.mdb");
+    FileDialogScript::PushPath(workbook.c_str());
+    FileDialogScript::PushPath(target.c_str());
+    Command(ID_EXCEL_TO_ACCESS);
+    EXPECT_EQ(BoxTexts(), std::vector<CString> { "Convert OK" });
+    EXPECT_EQ(Rows(target.c_str(),
+                  "SELECT [item_num],[item_name],[item_name2],[land],[additem],[fix_price],"
+                  "[piece],[info] FROM [Item]"),
+        (std::vector<std::vector<std::string>> {
+            { "12", "-12", "NULL", "2024-03-05", "after", "12345678901", "NULL", "1" } }));
+}
+
+TEST_F(ExcelConvertTest, FailedRowsAreCounted)
+{
+    const std::string workbook = m_folder.File("long.xls");
+    WriteItemWorkbook(workbook,
+        { { Number(1), COleVariant("ok") }, { Number(2), COleVariant(CString(std::string(60, 'x'))) },
+            { Number(3), COleVariant("fine") } });
+    const std::string target = m_folder.File("long.mdb");
+    FileDialogScript::PushPath(workbook.c_str());
+    FileDialogScript::PushPath(target.c_str());
+    Command(ID_EXCEL_TO_ACCESS);
+    const std::vector<MessageBoxRecord> boxes = MessageBoxScript::Records();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP)); // the database's own error
+    EXPECT_EQ(boxes[1].text, "1 of 3 rows could not be converted.");
+    EXPECT_EQ(Rows(target.c_str(), "SELECT [item_num] FROM [Item] ORDER BY [ID]"),
+        (std::vector<std::vector<std::string>> { { "ok" }, { "fine" } }));
+}
+
+TEST_F(ExcelConvertTest, MissingSheetStopsWithItsErrorAndKeepsTheRowsBefore)
+{
+    const std::string workbook = m_folder.File("short.xls");
+    WriteItemWorkbook(workbook, { { Number(1), COleVariant("kept") } }, 2);
+    const std::string target = m_folder.File("short.mdb");
+    FileDialogScript::PushPath(workbook.c_str());
+    FileDialogScript::PushPath(target.c_str());
+    Command(ID_EXCEL_TO_ACCESS);
+    const std::vector<CString> texts = BoxTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].Find("sheet 3"), -1) << texts[0].GetString();
+    EXPECT_EQ(Rows(target.c_str(), "SELECT [item_num] FROM [Item]"),
+        (std::vector<std::vector<std::string>> { { "kept" } }));
+}
+
+TEST_F(ExcelConvertTest, ImportNeverReplacesTheProgramsOwnDatabases)
+{
+    const std::string workbook = m_folder.File("items.xls");
+    WriteItemWorkbook(workbook, { { Number(1), COleVariant("x") } });
+    const std::string manager = m_root.Native(kManagerDatabase);
+    const std::string before = TempDataRoot::ReadAll(manager);
+    FileDialogScript::PushPath(workbook.c_str());
+    FileDialogScript::PushPath(manager.c_str());
+    Command(ID_EXCEL_TO_ACCESS);
+    const std::vector<MessageBoxRecord> boxes = MessageBoxScript::Records();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.Find("cannot be replaced"), -1) << boxes[0].text.GetString();
+    EXPECT_EQ(TempDataRoot::ReadAll(manager), before);
+
+    // Another item database the user picked is replaced.
+    const std::string other = m_folder.File("other.mdb");
+    TempDataRoot::WriteAll(other, "old bytes");
+    MessageBoxScript::Reset();
+    FileDialogScript::PushPath(workbook.c_str());
+    FileDialogScript::PushPath(other.c_str());
+    Command(ID_EXCEL_TO_ACCESS);
+    EXPECT_EQ(BoxTexts(), std::vector<CString> { "Convert OK" });
+    EXPECT_EQ(Rows(other.c_str(), "SELECT [item_num] FROM [Item]"),
+        (std::vector<std::vector<std::string>> { { "x" } }));
+}
+
+TEST_F(ExcelConvertTest, StartFailuresAreTheOnlyExcelMessages)
+{
+    // The writer cannot be started on a path in a missing folder.
+    const CString source = MakeSourceDatabase();
+    FileDialogScript::PushPath(source);
+    FileDialogScript::PushPath(m_folder.File("no/such/folder/items.xls").c_str());
+    Command(ID_ACCESS_TO_EXCEL);
+    EXPECT_EQ(BoxTexts(), std::vector<CString> { "Cannot start Excel" });
+    EXPECT_TRUE(AfxGetShellRecords().empty());
+
+    // The reader cannot be started on a file that is no workbook; no
+    // database is asked for.
+    MessageBoxScript::Reset();
+    FileDialogScript::Reset();
+    const std::string text = m_folder.File("list.xls");
+    TempDataRoot::WriteAll(text, "ID;item_num\r\n1;2\r\n");
+    FileDialogScript::PushPath(text.c_str());
+    Command(ID_EXCEL_TO_ACCESS);
+    EXPECT_EQ(BoxTexts(), std::vector<CString> { "Couldn't start Excel" });
+    EXPECT_EQ(FileDialogScript::Records().size(), 1u);
+}
+
+TEST_F(ExcelConvertTest, CancelOrNoItemDatabaseChangesNothing)
+{
+    // Cancelled at the first dialog, then at the second.
+    FileDialogScript::PushCancel();
+    Command(ID_ACCESS_TO_EXCEL);
+    FileDialogScript::PushPath(MakeSourceDatabase());
+    FileDialogScript::PushCancel();
+    Command(ID_ACCESS_TO_EXCEL);
+    FileDialogScript::PushCancel();
+    Command(ID_EXCEL_TO_ACCESS);
+    const std::string workbook = m_folder.File("items.xls");
+    WriteItemWorkbook(workbook, {});
+    FileDialogScript::PushPath(workbook.c_str());
+    FileDialogScript::PushCancel();
+    Command(ID_EXCEL_TO_ACCESS);
+    EXPECT_TRUE(BoxTexts().empty());
+    EXPECT_EQ(FileDialogScript::Records().size(), 6u);
+
+    // A file that is no item database: the probe's message, no workbook.
+    const std::string notItems = m_folder.File("other.mdb");
+    TempDataRoot::WriteAll(notItems, "not a database");
+    FileDialogScript::PushPath(notItems.c_str());
+    FileDialogScript::PushPath(m_folder.File("never.xls").c_str());
+    Command(ID_ACCESS_TO_EXCEL);
+    EXPECT_EQ(BoxTexts().size(), 1u);
+    EXPECT_FALSE(TempDataRoot::Exists(m_folder.File("never.xls")));
+    EXPECT_EQ(FileDialogScript::Records().size(), 7u);
+}
+
+TEST_F(ExcelConvertTest, WorkbookTemplateHoldsTheItemTablesHeaders)
+{
+    const std::span<const std::uint8_t> bytes = AfxGetResource("EXCEL", 224);
+    ASSERT_FALSE(bytes.empty());
+    const std::string path = m_folder.File("template.xls");
+    TempDataRoot::WriteAll(path, std::string(bytes.begin(), bytes.end()));
+    WorkbookData book;
+    ASSERT_TRUE(ReadWorkbookFile(path.c_str(), book));
+    ASSERT_EQ(book.sheets.size(), 5u);
+    // Each sheet's header is its table's columns in the item database.
+    const CString items = MakeItemDatabase("columns.mdb");
+    CDaoDatabase db;
+    db.Open(items, FALSE, FALSE, kStoreConnect);
+    for (std::size_t n = 0; n < 5; ++n) {
+        const SheetData& sheet = book.sheets[n];
+        EXPECT_EQ(sheet.name, kExcelTables[n]);
+        CDaoRecordset rs(&db);
+        rs.Open(AFX_DAO_USE_DEFAULT_TYPE, CString("SELECT * FROM [") + kExcelTables[n] + "]");
+        ASSERT_EQ(sheet.cells.size(), static_cast<std::size_t>(rs.GetFieldCount())) << kExcelTables[n];
+        for (short j = 0; j < rs.GetFieldCount(); ++j) {
+            CDaoFieldInfo info;
+            rs.GetFieldInfo(j, info);
+            EXPECT_EQ(sheet.cells.at({ 0, j }).value.bstrVal, info.m_strName) << kExcelTables[n];
+        }
+        rs.Close();
+    }
+    db.Close();
+    // Bold headers, as the conversion writes them.
+    const std::string dump = XlrdDump(path);
+    EXPECT_TRUE(HasLine(dump, "C 0 0 1 1 ID"));
+    EXPECT_TRUE(HasLine(dump, "C 0 1 1 1 land_str"));
+}
