@@ -11,8 +11,6 @@
 #include <map>
 #include <mutex>
 
-#include "platform/base/path.h"
-
 namespace {
 
 // Record types.
@@ -480,14 +478,10 @@ BOOL WriteWorkbookFile(const CString& path, const WorkbookData& book, CString* e
     static std::once_flag initialised;
     std::call_once(initialised, [] { gsf_init(); });
 
-    auto fail = [error](const CString& text) {
-        if (error)
-            *error = text;
-        return FALSE;
-    };
-    const std::string native = MapWindowsPath(path.View());
+    auto fail = [error](const CString& text) { return SheetFailure(error, text); };
+    const std::string native = SheetFilePath(path, error);
     if (native.empty())
-        return fail("The path cannot be used: " + path);
+        return FALSE;
     const ByteBuffer stream = BuildWorkbookStream(book);
 
     GError* gerror = nullptr;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/base/path.h"
 #include "platform/dao/ole_currency.h"
 #include "platform/dao/ole_date_time.h"
 
@@ -273,4 +274,19 @@ CString Utf16ToUtf8(const std::vector<std::uint16_t>& units)
         AppendUtf8(out, cp);
     }
     return CString(std::move(out));
+}
+
+std::string SheetFilePath(const CString& path, CString* error)
+{
+    std::string native = MapWindowsPath(path.View());
+    if (native.empty())
+        SheetFailure(error, "The path cannot be used: " + path);
+    return native;
+}
+
+BOOL SheetFailure(CString* error, const CString& text)
+{
+    if (error)
+        *error = text;
+    return FALSE;
 }

@@ -5,6 +5,7 @@
 // Rows and columns count from 0 here.
 
 #include <map>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -70,3 +71,9 @@ long TextDisplayWidth(const CString& utf8);
 // UTF-8 to UTF-16 units and back; an invalid sequence becomes U+FFFD.
 std::vector<std::uint16_t> Utf8ToUtf16(const CString& utf8);
 CString Utf16ToUtf8(const std::vector<std::uint16_t>& units);
+
+// The native path of a workbook file (a native or Windows path); empty, with
+// the reason in error (when given), for a path that cannot be used.
+std::string SheetFilePath(const CString& path, CString* error);
+// Puts text into error (when given); FALSE.
+BOOL SheetFailure(CString* error, const CString& text);

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "platform/base/path.h"
 #include "platform/dao/ole_date_time.h"
 
 namespace {
@@ -93,14 +92,10 @@ COleVariant CellValue(const FreeXL_CellValue& cell)
 
 BOOL ReadWorkbookFile(const CString& path, WorkbookData& book, CString* error)
 {
-    auto fail = [error](const CString& text) {
-        if (error)
-            *error = text;
-        return FALSE;
-    };
-    const std::string native = MapWindowsPath(path.View());
+    auto fail = [error](const CString& text) { return SheetFailure(error, text); };
+    const std::string native = SheetFilePath(path, error);
     if (native.empty())
-        return fail("The path cannot be used: " + path);
+        return FALSE;
 
     FreeXlHandle handle;
     int rc = freexl_open(native.c_str(), &handle.m_handle);

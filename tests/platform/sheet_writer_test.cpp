@@ -365,6 +365,14 @@ TEST_F(SheetWriterTest, UnwritablePathFailsAndKeepsTheOldFile)
     CString error;
     EXPECT_FALSE(WriteWorkbookFile(m_folder.File("missing/book.xls").c_str(), OneSheet("S"), &error));
     EXPECT_FALSE(error.IsEmpty());
+    // A network path has no place here.
+    error.Empty();
+    EXPECT_FALSE(WriteWorkbookFile("\\\\server\\share\\book.xls", OneSheet("S"), &error));
+    EXPECT_NE(error.Find("cannot be used"), -1) << error.GetString();
+    WorkbookData read;
+    error.Empty();
+    EXPECT_FALSE(ReadWorkbookFile("\\\\server\\share\\book.xls", read, &error));
+    EXPECT_NE(error.Find("cannot be used"), -1) << error.GetString();
     // A folder in the way.
     const std::string folder = m_folder.File("folder.xls");
     ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
