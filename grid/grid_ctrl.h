@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "grid/grid_cell.h"
+#include "grid/grid_print_state.h"
 #include "grid/pick_list.h"
 #include "grid/selection_map.h"
 #include "platform/wnd/runtime_class.h"
 
 class CCmdUI;
+class CPrintInfo;
 class CGridTitleTip;
 struct GridAxis;
 class CGridDropTarget;
@@ -381,7 +383,28 @@ public:
     // outside one.
     CGridTextMeasure* GetTextMeasure() const { return m_pTextMeasure; }
 
+    // ---- Printing (grid_print.cpp) ----
+    // One whole job: the print dialog (pPrntDC null) or the given printer DC,
+    // then every page of the grid.
+    void Print(CDC* pPrntDC = nullptr);
+    // Margins in character units; an argument below 0 leaves its margin.
+    void SetPrintMarginInfo(int nHeaderHeight, int nFooterHeight, int nLeftMargin, int nRightMargin,
+        int nTopMargin, int nBottomMargin, int nGap);
+    void GetPrintMarginInfo(int& nHeaderHeight, int& nFooterHeight, int& nLeftMargin, int& nRightMargin,
+        int& nTopMargin, int& nBottomMargin, int& nGap) const;
+    // The print loop's steps: the layout and page count, one page, the end.
+    virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo);
+    virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
+    virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
+
 protected:
+    virtual void PrintColumnHeadingRow(
+        int nFirstCol, int nEndCol, int nRow, CRect& rect, CDC* pDC, BOOL bFirstCell);
+    virtual void PrintColumnHeadings(CDC* pDC, CPrintInfo* pInfo);
+    virtual void PrintHeader(CDC* pDC, CPrintInfo* pInfo);
+    virtual void PrintFooter(CDC* pDC, CPrintInfo* pInfo);
+    virtual void PrintRowCells(CDC* pDC, CPrintInfo* pInfo);
+
     // Message handlers.
     void OnPaint();
     LRESULT OnEraseBkgndMsg(WPARAM wParam, LPARAM lParam);
@@ -581,6 +604,7 @@ protected:
     CGridCellCoord m_EditingCell;
     std::unique_ptr<CGridCell> m_pVirtualCell;
     CGridTextMeasure* m_pTextMeasure = nullptr;
+    CGridPrintState m_Print;
 
     // Re-entry guards of this grid's window set-up and size handling.
     BOOL m_bInSetup = FALSE;

@@ -78,6 +78,18 @@ HDC GdiCreatePainterDC(QPainter* painter, QPoint origin, std::optional<QRegion> 
     return Register(std::move(data));
 }
 
+HDC GdiCreatePrinterDC(QSize page, int dpiX, int dpiY, std::shared_ptr<GdiPrintJob> job)
+{
+    auto data = std::make_shared<DcData>();
+    data->target = DcTarget::Painter;
+    data->printing = true;
+    data->job = std::move(job);
+    data->pageSize = page;
+    data->dpiX = dpiX > 0 ? dpiX : 600;
+    data->dpiY = dpiY > 0 ? dpiY : 600;
+    return Register(std::move(data));
+}
+
 void GdiSetDcPainter(HDC dc, QPainter* painter)
 {
     if (DcData* d = DcOf(dc); d && d->target == DcTarget::Painter)
@@ -162,7 +174,8 @@ QRect DcBounds(DcData& dc)
         size = dc.device ? QSize(dc.device->width(), dc.device->height()) : QSize();
         break;
     case DcTarget::Painter:
-        size = dc.painter && dc.painter->device()
+        size = dc.pageSize ? *dc.pageSize
+            : dc.painter && dc.painter->device()
             ? QSize(dc.painter->device()->width(), dc.painter->device()->height())
             : QSize();
         break;

@@ -52,6 +52,7 @@ struct DcData {
     int dpiX = 96;
     int dpiY = 96;
     std::shared_ptr<GdiPrintJob> job;
+    std::optional<QSize> pageSize; // printer DCs: the page whatever the painter
     GdiDrawnHook onDrawn;
     // Guarded by the DC registry's mutex.
     CDC* owner = nullptr;

@@ -24,6 +24,8 @@ public:
     virtual int EndPage() = 0;
     virtual int EndDoc() = 0;
     virtual int AbortDoc() = 0;
+    // A line of text was drawn at a device rectangle of the page.
+    virtual void TextDrawn(const QString& text, const QRect& device) { }
 };
 
 // Called with the device rectangle (device coordinates of the paint device) that
@@ -43,6 +45,10 @@ HDC GdiCreateDeviceDC(QPaintDevice* device, QPoint origin, std::optional<QRegion
 // printing marks a printer DC; job receives StartDoc/StartPage/EndPage/EndDoc.
 HDC GdiCreatePainterDC(QPainter* painter, QPoint origin, std::optional<QRegion> clip, bool printing,
     std::shared_ptr<GdiPrintJob> job = {});
+// A printer DC: a painter DC of a fixed page size (device units) and
+// resolution, whose painter the job sets for each page (GdiSetDcPainter);
+// drawing outside a page goes nowhere.
+HDC GdiCreatePrinterDC(QSize page, int dpiX, int dpiY, std::shared_ptr<GdiPrintJob> job);
 // Replaces the painter of a painter DC (a new page's painter); state is kept.
 void GdiSetDcPainter(HDC dc, QPainter* painter);
 // Sets the device resolution a DC reports (LOGPIXELSX/Y); 96 by default.

@@ -167,6 +167,8 @@ void DrawLine(DcData& dc, QPainter& p, const QFont& font, const Metrics& m, cons
     p.setFont(font);
     p.setPen(QColor::fromRgb(color));
     p.drawText(QPoint(x, y + m.ascent), line.text);
+    if (dc.job)
+        dc.job->TextDrawn(line.text, QRect(x, y, width, m.height));
     if (line.underline >= 0 && line.underline < line.text.size()) {
         const int ux = x + Advance(dc, font, line.text.left(line.underline));
         const int uw = std::max(1, Advance(dc, font, line.text.mid(line.underline, 1)));

@@ -77,6 +77,22 @@ void CView::OnDraw(CDC*) { }
 
 void CView::OnActivateView(BOOL, CView*, CView*) { }
 
+BOOL CView::OnPreparePrinting(CPrintInfo*)
+{
+    return TRUE;
+}
+
+void CView::OnBeginPrinting(CDC*, CPrintInfo*) { }
+
+void CView::OnEndPrinting(CDC*, CPrintInfo*) { }
+
+void CView::OnPrepareDC(CDC*, CPrintInfo*) { }
+
+void CView::OnPrint(CDC* dc, CPrintInfo*)
+{
+    OnDraw(dc);
+}
+
 BOOL CView::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo)
 {
     if (CWnd::OnCmdMsg(id, code, extra, handlerInfo))

@@ -11,6 +11,7 @@
 
 class CDocument;
 class CFrameWnd;
+class CPrintInfo;
 
 // Messages of the framework.
 inline constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;
@@ -39,6 +40,25 @@ public:
     virtual void OnDraw(CDC* dc);
     // The frame made this view (in)active.
     virtual void OnActivateView(BOOL activate, CView* activateView, CView* deactiveView);
+
+    // Printing (platform/print). OnFilePrint and OnFilePrintPreview run the
+    // framework's print loop: OnPreparePrinting (which calls DoPreparePrinting
+    // for the print dialog; the default prints with the default printer), then
+    // OnBeginPrinting, for every page OnPrepareDC and OnPrint, and
+    // OnEndPrinting. Before OnPrepareDC the loop sets m_bContinuePrinting:
+    // FALSE after page 1 when the page count is not known (an override may
+    // set it again). The default OnPrint calls OnDraw.
+    virtual BOOL OnPreparePrinting(CPrintInfo* info);
+    virtual void OnBeginPrinting(CDC* dc, CPrintInfo* info);
+    virtual void OnPrepareDC(CDC* dc, CPrintInfo* info = nullptr);
+    virtual void OnPrint(CDC* dc, CPrintInfo* info);
+    virtual void OnEndPrinting(CDC* dc, CPrintInfo* info);
+    // Shows the print dialog (not in preview) and takes the printer's DC into
+    // info; FALSE when the user cancels.
+    BOOL DoPreparePrinting(CPrintInfo* info);
+    // Commands ID_FILE_PRINT and ID_FILE_PRINT_PREVIEW; a view maps them.
+    void OnFilePrint();
+    void OnFilePrintPreview();
 
     // The view's own handlers, then its document's.
     BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;

@@ -1,0 +1,35 @@
+#pragma once
+// Platform-internal: printer DCs over Qt Print Support.
+
+#include <QPageLayout>
+#include <QPrinter>
+
+#include <functional>
+
+#include "platform/gdi/gdi_types.h"
+#include "platform/print/print_dialog.h"
+
+namespace print_internal {
+
+// The printer's page (paper, orientation, margins) and resolution.
+struct PrinterPage {
+    QPageLayout layout;
+    int dpi = kDefaultPrinterDpi;
+    QSize Printable() const { return layout.paintRectPixels(dpi).size(); }
+};
+
+// True for the PDF printer (or an empty name).
+bool IsPdfPrinter(const char* name);
+PrinterPage PageOf(const DEVMODE& mode);
+// A DC whose every StartDoc ... EndDoc writes a job: a new PDF file in the
+// print folder, or a job of a CUPS printer. memoryOnly: the PDF goes nowhere
+// (previews under the test seam). Null when the printer is not known.
+HDC CreatePrinterDC(const DEVMODE& mode, bool memoryOnly = false);
+// A DC that draws the pages of a preview on printer (a new page at every
+// StartPage after the first).
+HDC CreatePreviewDC(QPrinter* printer, QPainter* painter, const PrinterPage& page);
+// A new file name in the print folder for a document, unique: never one that
+// exists or that this process gave before.
+QString UniquePdfPath(const QString& documentName);
+
+} // namespace print_internal

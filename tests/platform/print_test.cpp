@@ -1,0 +1,319 @@
+// Printing: the print dialog's answers, printer DCs writing PDF files into the
+// print folder, the recorded pages and texts, and the views' print loop.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/gdi/dc.h"
+#include "platform/print/print_dialog.h"
+#include "platform/print/print_info.h"
+#include "platform/print/print_script.h"
+#include "platform/wnd/view.h"
+#include "tests/support/pdf_text.h"
+#include "tests/support/temp_data_root.h"
+
+namespace {
+
+class PrintTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        PrintScript::Enable();
+        PrintScript::Reset();
+    }
+    void TearDown() override
+    {
+        PrintScript::Reset();
+        PrintScript::Disable();
+    }
+
+    static std::string Folder() { return AfxGetPrintFolder().Str(); }
+
+    TempDataRoot root;
+};
+
+PrintDialogAnswer Answer(short orientation = DMORIENT_PORTRAIT)
+{
+    PrintDialogAnswer answer;
+    answer.orientation = orientation;
+    return answer;
+}
+
+// Prints one page with each text at its logical position.
+void PrintDocument(CDC& dc, const char* name, const std::vector<std::pair<CPoint, CString>>& texts)
+{
+    ASSERT_GT(dc.StartDoc(name), 0);
+    ASSERT_GT(dc.StartPage(), 0);
+    for (const auto& [at, text] : texts)
+        dc.TextOut(at.x, at.y, text);
+    ASSERT_GT(dc.EndPage(), 0);
+    ASSERT_GT(dc.EndDoc(), 0);
+}
+
+TEST_F(PrintTest, DialogAnswersAndThePrinterItGives)
+{
+    struct Case {
+        const char* name;
+        BOOL ok;
+        short orientation;
+        INT_PTR result;
+        BOOL landscape;
+    } const cases[] = {
+        { "cancel", FALSE, DMORIENT_PORTRAIT, IDCANCEL, FALSE },
+        { "portrait", TRUE, DMORIENT_PORTRAIT, IDOK, FALSE },
+        { "landscape", TRUE, DMORIENT_LANDSCAPE, IDOK, TRUE },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PrintDialogAnswer answer = Answer(c.orientation);
+        answer.ok = c.ok;
+        PrintScript::Push(answer);
+        CPrintDialog dialog(
+            FALSE, PD_ALLPAGES | PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIES | PD_HIDEPRINTTOFILE);
+        EXPECT_EQ(dialog.DoModal(), c.result);
+        if (!c.ok) {
+            EXPECT_EQ(dialog.GetPrinterDC(), nullptr);
+            continue;
+        }
+        CDC dc;
+        ASSERT_TRUE(dc.Attach(dialog.GetPrinterDC()));
+        EXPECT_TRUE(dc.IsPrinting());
+        EXPECT_EQ(dc.GetDeviceCaps(TECHNOLOGY), DT_RASPRINTER);
+        EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSX), 600);
+        EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSY), 600);
+        EXPECT_EQ(dialog.GetDevMode()->dmPrintQuality, 600);
+        EXPECT_EQ(dialog.GetDevMode()->dmOrientation, c.orientation);
+        EXPECT_EQ(dialog.GetDeviceName(), kPdfPrinterName);
+        // A4 at 600 dpi less a sixth of an inch on every side.
+        const int shortSide = c.landscape ? dc.GetDeviceCaps(VERTRES) : dc.GetDeviceCaps(HORZRES);
+        const int longSide = c.landscape ? dc.GetDeviceCaps(HORZRES) : dc.GetDeviceCaps(VERTRES);
+        EXPECT_NEAR(shortSide, 4961 - 200, 5);
+        EXPECT_NEAR(longSide, 7016 - 200, 5);
+    }
+    const std::vector<PrintDialogRecord> records = PrintScript::DialogRecords();
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].flags & 0x14000C, 0x14000Cu);
+    EXPECT_TRUE(records[0].flags & PD_RETURNDC);
+}
+
+TEST_F(PrintTest, DialogWithoutAnAnswerCancels)
+{
+    CPrintDialog dialog(FALSE);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    CPrintDialog setup(TRUE);
+    PrintScript::Push(Answer());
+    EXPECT_EQ(setup.DoModal(), IDOK);
+    EXPECT_EQ(setup.GetPrinterDC(), nullptr) << "the setup form makes no DC";
+    EXPECT_EQ(PrintScript::DialogRecords().size(), 2u);
+    EXPECT_TRUE(PrintScript::DialogRecords()[1].setupOnly);
+}
+
+TEST_F(PrintTest, EveryJobOfOneDcWritesItsOwnFile)
+{
+    PrintScript::Push(Answer());
+    CPrintDialog dialog(FALSE);
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    CDC dc;
+    ASSERT_TRUE(dc.Attach(dialog.GetPrinterDC()));
+    PrintDocument(dc, "Print1: Server Result View", { { CPoint(300, 150), "alpha job text" } });
+    PrintDocument(dc, "Print1: Server Result View", { { CPoint(300, 150), "second job text" } });
+
+    const std::vector<std::string> files = PdfFilesIn(Folder());
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_NE(files[0], files[1]);
+    EXPECT_NE(files[0].find("/Windows/system/Manager/Print/"), std::string::npos) << files[0];
+    EXPECT_NE(files[0].find(root.Root()), std::string::npos);
+    const std::vector<PrintJobRecord> jobs = PrintScript::Jobs();
+    ASSERT_EQ(jobs.size(), 2u);
+    std::vector<std::string> texts;
+    for (const PrintJobRecord& job : jobs) {
+        EXPECT_TRUE(job.ended);
+        EXPECT_EQ(job.docName, "Print1: Server Result View");
+        ASSERT_EQ(job.pages.size(), 1u);
+        ASSERT_EQ(PdfPageCount(job.outputPath.Str()), 1);
+        const std::vector<std::string> pages = PdfPageTexts(job.outputPath.Str());
+        ASSERT_EQ(pages.size(), 1u);
+        texts.push_back(pages[0]);
+    }
+    EXPECT_NE(texts[0].find("alpha job text"), std::string::npos) << texts[0];
+    EXPECT_EQ(texts[0].find("second job text"), std::string::npos);
+    EXPECT_NE(texts[1].find("second job text"), std::string::npos);
+}
+
+TEST_F(PrintTest, TextIsRecordedAtDevicePositionsThroughTheMapping)
+{
+    PrintScript::Push(Answer());
+    CPrintDialog dialog(FALSE);
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    CDC dc;
+    ASSERT_TRUE(dc.Attach(dialog.GetPrinterDC()));
+    const int width = dc.GetDeviceCaps(HORZRES);
+    const int height = dc.GetDeviceCaps(VERTRES);
+    ASSERT_GT(dc.StartDoc("Mapped"), 0);
+    ASSERT_GT(dc.StartPage(), 0);
+    dc.TextOut(100, 150, "raw units");
+    dc.SetMapMode(MM_ANISOTROPIC);
+    dc.SetWindowExt(1000, 2000);
+    dc.SetViewportExt(width, height);
+    dc.SetWindowOrg(-100, 0);
+    dc.TextOut(400, 1000, "mapped");
+    ASSERT_GT(dc.EndPage(), 0);
+    ASSERT_GT(dc.StartPage(), 0);
+    dc.TextOut(0, 0, "page two");
+    ASSERT_GT(dc.EndPage(), 0);
+    // Drawing between pages goes nowhere.
+    dc.TextOut(0, 0, "outside");
+    ASSERT_GT(dc.EndDoc(), 0);
+
+    const std::vector<PrintJobRecord> jobs = PrintScript::Jobs();
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(jobs[0].dpi, 600);
+    EXPECT_EQ(jobs[0].page, CSize(width, height));
+    ASSERT_EQ(jobs[0].pages.size(), 2u);
+    const std::vector<PrintedText>& first = jobs[0].pages[0].texts;
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(first[0].text, "raw units");
+    EXPECT_EQ(first[0].rect.TopLeft(), CPoint(100, 150));
+    EXPECT_EQ(first[1].text, "mapped");
+    EXPECT_NEAR(first[1].rect.left, MulDiv(500, width, 1000), 1);
+    EXPECT_NEAR(first[1].rect.top, height / 2, 1);
+    ASSERT_EQ(jobs[0].pages[1].texts.size(), 1u);
+    EXPECT_EQ(jobs[0].pages[1].texts[0].text, "page two");
+    const std::vector<std::string> pages = PdfPageTexts(jobs[0].outputPath.Str());
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_NE(pages[0].find("mapped"), std::string::npos);
+    EXPECT_EQ(pages[1].find("outside"), std::string::npos);
+}
+
+TEST_F(PrintTest, AbortedJobLeavesNoFileAndFailuresAreReported)
+{
+    PrintScript::Push(Answer());
+    CPrintDialog dialog(FALSE);
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    CDC dc;
+    ASSERT_TRUE(dc.Attach(dialog.GetPrinterDC()));
+    EXPECT_EQ(dc.StartPage(), SP_ERROR) << "no page before the document";
+    EXPECT_EQ(dc.EndDoc(), SP_ERROR);
+    ASSERT_GT(dc.StartDoc("Aborted"), 0);
+    EXPECT_EQ(dc.StartDoc("Again"), SP_ERROR) << "one document at a time";
+    ASSERT_GT(dc.StartPage(), 0);
+    dc.TextOut(10, 10, "never printed");
+    EXPECT_GT(dc.AbortDoc(), 0);
+    EXPECT_TRUE(PdfFilesIn(Folder()).empty());
+    ASSERT_EQ(PrintScript::Jobs().size(), 1u);
+    EXPECT_TRUE(PrintScript::Jobs()[0].aborted);
+    EXPECT_FALSE(PrintScript::Jobs()[0].ended);
+
+    CDC screen;
+    ASSERT_TRUE(screen.CreateCompatibleDC(nullptr));
+    EXPECT_FALSE(screen.IsPrinting());
+    EXPECT_EQ(screen.StartDoc("screen"), SP_ERROR);
+}
+
+// A view that records the print loop's calls and prints "page n" on each page.
+class CRecordingView : public CView {
+public:
+    std::vector<std::string> calls;
+    UINT maxPage = 3;
+    BOOL usePrintDialog = TRUE;
+
+    BOOL OnPreparePrinting(CPrintInfo* info) override
+    {
+        calls.push_back("prepare");
+        info->SetMaxPage(maxPage);
+        return usePrintDialog ? DoPreparePrinting(info) : TRUE;
+    }
+    void OnBeginPrinting(CDC* dc, CPrintInfo* info) override
+    {
+        calls.push_back(std::string("begin") + (dc->IsPrinting() ? " printing" : "")
+            + (info->m_bPreview ? " preview" : ""));
+    }
+    void OnPrint(CDC* dc, CPrintInfo* info) override
+    {
+        calls.push_back("print " + std::to_string(info->m_nCurPage));
+        EXPECT_EQ(info->m_rectDraw, CRect(0, 0, dc->GetDeviceCaps(HORZRES), dc->GetDeviceCaps(VERTRES)));
+        dc->TextOut(200, 200, CString::Formatted("page %u", info->m_nCurPage));
+    }
+    void OnEndPrinting(CDC*, CPrintInfo*) override { calls.push_back("end"); }
+};
+
+TEST_F(PrintTest, ViewPrintLoopRunsEveryPageOrTheChosenRange)
+{
+    struct Case {
+        const char* name;
+        UINT maxPage;
+        int from;
+        int to;
+        std::vector<std::string> calls;
+    } const cases[] = {
+        { "all pages", 3, 0, 0, { "prepare", "begin printing", "print 1", "print 2", "print 3", "end" } },
+        { "a range", 3, 2, 3, { "prepare", "begin printing", "print 2", "print 3", "end" } },
+        { "page count not known", 0xFFFF, 0, 0, { "prepare", "begin printing", "print 1", "end" } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PrintScript::Reset();
+        PrintDialogAnswer answer = Answer();
+        answer.fromPage = c.from;
+        answer.toPage = c.to;
+        PrintScript::Push(answer);
+        CRecordingView view;
+        view.maxPage = c.maxPage;
+        view.OnFilePrint();
+        EXPECT_EQ(view.calls, c.calls);
+        const std::vector<PrintJobRecord> jobs = PrintScript::Jobs();
+        ASSERT_EQ(jobs.size(), 1u);
+        EXPECT_TRUE(jobs[0].ended);
+        EXPECT_FALSE(jobs[0].preview);
+        const size_t pages = c.calls.size() - 3;
+        ASSERT_EQ(jobs[0].pages.size(), pages);
+        const std::vector<std::string> texts = PdfPageTexts(jobs[0].outputPath.Str());
+        ASSERT_EQ(texts.size(), pages);
+        EXPECT_NE(texts.back().find("page " + c.calls[c.calls.size() - 2].substr(6)), std::string::npos);
+    }
+}
+
+TEST_F(PrintTest, CancelledPrintDialogPrintsNothing)
+{
+    PrintScript::PushCancel();
+    CRecordingView view;
+    view.OnFilePrint();
+    EXPECT_EQ(view.calls, std::vector<std::string> { "prepare" });
+    EXPECT_TRUE(PrintScript::Jobs().empty());
+    EXPECT_TRUE(PdfFilesIn(Folder()).empty());
+}
+
+TEST_F(PrintTest, ViewWithoutDialogPrintsOnTheDefaultPrinter)
+{
+    CRecordingView view;
+    view.usePrintDialog = FALSE;
+    view.maxPage = 2;
+    view.OnFilePrint();
+    EXPECT_EQ(
+        view.calls, (std::vector<std::string> { "prepare", "begin printing", "print 1", "print 2", "end" }));
+    EXPECT_TRUE(PrintScript::DialogRecords().empty());
+    ASSERT_EQ(PdfFilesIn(Folder()).size(), 1u);
+    EXPECT_EQ(PdfPageCount(PdfFilesIn(Folder())[0]), 2);
+}
+
+TEST_F(PrintTest, PreviewDrawsThePagesWithoutDialogOrFile)
+{
+    CRecordingView view;
+    view.maxPage = 2;
+    view.OnFilePrintPreview();
+    EXPECT_EQ(view.calls,
+        (std::vector<std::string> { "prepare", "begin printing preview", "print 1", "print 2", "end" }));
+    EXPECT_TRUE(PrintScript::DialogRecords().empty());
+    const std::vector<PrintJobRecord> jobs = PrintScript::Jobs();
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_TRUE(jobs[0].preview);
+    EXPECT_TRUE(jobs[0].outputPath.IsEmpty());
+    ASSERT_EQ(jobs[0].pages.size(), 2u);
+    ASSERT_EQ(jobs[0].pages[1].texts.size(), 1u);
+    EXPECT_EQ(jobs[0].pages[1].texts[0].text, "page 2");
+    EXPECT_TRUE(PdfFilesIn(Folder()).empty());
+}
+
+} // namespace

@@ -1,0 +1,14 @@
+#pragma once
+// Reading printed PDF files back in tests with poppler's pdftotext and pdfinfo
+// (package poppler-utils).
+
+#include <string>
+#include <vector>
+
+// The text of each page of a PDF file, in reading layout; empty when the tool
+// fails or the file is not a PDF.
+std::vector<std::string> PdfPageTexts(const std::string& path);
+// The page count that pdfinfo reports; -1 on failure.
+int PdfPageCount(const std::string& path);
+// The PDF files in a folder, sorted by name.
+std::vector<std::string> PdfFilesIn(const std::string& folder);
