@@ -408,14 +408,15 @@ void CKindOfView::OnUpdate(CView*, LPARAM hint, void* hintObject)
     case kHintScaleInfo:
         m_strKind = "Scale_Info";
         split();
-        m_nUpdateLock = 1;
+        // The lock waits for the scale register's load; without one nothing loads.
+        m_nUpdateLock = m_pScaleRegister ? 1 : 0;
         ShowScaleInfoScreen();
         ShowReservationButtons(FALSE);
         break;
     case kHintScaleReg:
         m_strKind = "Scale_reg";
         split();
-        m_nUpdateLock = 1;
+        m_nUpdateLock = m_pScaleRegister ? 1 : 0;
         ShowScaleRegScreen();
         ShowReservationButtons(FALSE);
         break;
@@ -448,7 +449,7 @@ void CKindOfView::OnUpdate(CView*, LPARAM hint, void* hintObject)
         break;
     case kHintScaleRootInfo:
         m_strKind = "Scale_Root_Info";
-        m_nUpdateLock = 1;
+        m_nUpdateLock = m_pScaleRegister ? 1 : 0;
         ShowScaleRootInfoScreen();
         ShowReservationButtons(FALSE);
         break;

@@ -21,6 +21,7 @@ constexpr const char* kItemTitles[]
 // The largest sale price and sale period that fit their bit fields.
 constexpr long kMaxSalePrice = 0xFFFFFF;
 constexpr long kMaxSalePeriod = 0x7FF;
+constexpr long kMaxSaleKind = 0xFF;
 
 long Number(const CString& text)
 {
@@ -117,6 +118,14 @@ int CKindOfView::ValidateCell(int row, int column, int kind)
             RefuseCell("Sale period is a 0 - 2047.", "Sale period is a 0 - 2047.", row, column);
             return 0;
         }
+        if (title == "SALE_KIND" && (Number(text) > kMaxSaleKind || Number(text) < 0)) {
+            RefuseCell("Sale kind is a 0 - 255.", "Sale kind is a 0 - 255.", row, column);
+            return 0;
+        }
+        // The other sale columns hold codes the packing reads as they are; the
+        // item number's limits are not theirs.
+        if (title.Left(5) == "SALE_")
+            return 1;
         int field = 0;
         for (int i = 0; i < 16; ++i) {
             if (title == kItemTitles[i]) {

@@ -192,8 +192,10 @@ void CKindOfView::SplitUserLabelRowText(CString row)
 void CKindOfView::RebuildGrid()
 {
     UpdateData(TRUE);
-    m_nVirtualMode = m_nVirtualMode ? 0 : 1;
-    m_grid.DeleteAllItems();
+    // The rows are filled cell by cell, which a virtual grid refuses: every
+    // rebuild leaves the grid in normal mode, however often it runs.
+    m_nVirtualMode = 0;
+    m_grid.SetVirtualMode(FALSE);
     m_bHeaderSort = m_grid.GetHeaderSort();
     m_bEditable = m_grid.IsEditable();
     try {

@@ -1,0 +1,181 @@
+// The screen switch: which controls each hint shows and enables, what the
+// log-in hints leave alone, and the lock that drops a hint during a load.
+
+#include <map>
+
+#include "db/db_messages.h"
+#include "db/item_db_worker.h"
+#include "shell/view_hints.h"
+#include "tests/screens/work_screen_fixture.h"
+
+namespace {
+
+class WorkScreenSwitchTest : public WorkScreenFixture {
+protected:
+    bool GridVisible() const { return (Grid().GetStyle() & WS_VISIBLE) != 0; }
+    int VisiblePresetKeys() const
+    {
+        int n = 0;
+        for (const CEdit& key : m_screen->m_presetKeys)
+            n += (key.GetStyle() & WS_VISIBLE) ? 1 : 0;
+        return n;
+    }
+    bool ScaleListVisible() const { return (m_screen->m_scaleList.GetStyle() & WS_VISIBLE) != 0; }
+};
+
+constexpr int kEditGroup[] = { 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1030, 1033, 1034, 1049 };
+constexpr int kScaleData[] = { 1025, 1027, 1028, 1029, 1032 };
+constexpr int kScaleInfo[] = { 1011, 1012, 1013, 1014 };
+constexpr int kNeverShown[] = { 1043, 1065, 1066, 1050, 1051, 1052, 1057, 1053, 1055, 1059, 1064 };
+
+} // namespace
+
+TEST_F(WorkScreenSwitchTest, EachHintShowsItsOwnPanels)
+{
+    const CString db = MakeItemDatabase();
+    struct Case {
+        LPARAM hint;
+        const char* query;
+        const char* kind;
+        const char* caption;
+        bool grid;
+        bool editGroup;
+        bool scaleData;
+        bool scaleInfo;
+        bool scaleList;
+        int presetKeys;
+        bool reservation;
+        bool posHelp;
+        const char* printKind;
+    };
+    const Case cases[] = {
+        { kHintItem, "Item_Read", "Item", "Item Display", true, true, false, false, false, 0, true, true,
+            "ItemPrint" },
+        { kHintPreset, "Pre_Read", "Pre", "Preset Display", false, false, true, false, false, 60, false, false,
+            "PresetPrint" },
+        { kHintIngredient, "Add_Read", "Add", "Ingredient Display", true, true, false, false, false, 0, false,
+            false, "AddPrint" },
+        { kHintScaleInfo, "Scale_Info_Read", "Scale_Info", "Scale Information", true, false, false, true, false,
+            0, false, false, "" },
+        { kHintAdvertisement, "Adv_Read", "Adv", "Advertisement Display", true, true, false, false, false, 0,
+            false, false, "AdvPrint" },
+        { kHintScaleReg, "Scale_Reg_Read", "Scale_reg", "Scale Register", false, false, false, false, true, 0,
+            false, false, "" },
+        { kHintLandAddition, "Land_Add_Read", "Land_addition", "Land Addition Dispaly", true, true, false, false,
+            false, 0, false, false, "LandPrint" },
+        { kHintScaleRootInfo, "Scale_Root_Info_Read", "Scale_Root_Info", "Scale Information2", true, false, false,
+            true, false, 0, false, false, "" },
+        { kHintDatabaseChanged, "", "Scale_Root_Info", "Initial Display", false, false, false, false, false, 0,
+            false, false, "" },
+        { kHintItem, "Item_Read", "Item", "Item Display", true, true, false, false, false, 0, true, true,
+            "ItemPrint" },
+        { kHintRefresh, "", "", "Initial Display", false, false, false, false, false, 0, false, false, "" },
+    };
+    for (const Case& c : cases) {
+        Switch(c.hint, c.query, "vexo", db);
+        const std::string label = std::to_string(c.hint);
+        EXPECT_EQ(m_screen->m_nHint, c.hint) << label;
+        EXPECT_EQ(m_screen->m_strKind, c.kind) << label;
+        EXPECT_EQ(m_screen->m_captionPanel.GetCaption(), c.caption) << label;
+        EXPECT_EQ(GridVisible(), c.grid) << label;
+        for (int id : kEditGroup)
+            EXPECT_EQ(Visible(id), c.editGroup) << label << " control " << id;
+        for (int id : kScaleData)
+            EXPECT_EQ(Visible(id), c.scaleData) << label << " control " << id;
+        for (int id : kScaleInfo)
+            EXPECT_EQ(Visible(id), c.scaleInfo) << label << " control " << id;
+        for (int id : kNeverShown)
+            EXPECT_FALSE(Visible(id)) << label << " control " << id;
+        EXPECT_EQ(ScaleListVisible(), c.scaleList) << label;
+        EXPECT_EQ(VisiblePresetKeys(), c.presetKeys) << label;
+        EXPECT_EQ(Visible(1145), c.presetKeys > 0) << label;
+        EXPECT_EQ(Visible(1116) && Visible(1117), c.reservation) << label;
+        EXPECT_EQ(Visible(1143) && Visible(1144), c.posHelp) << label;
+        EXPECT_EQ(m_screen->m_strPrintKind, c.printKind) << label;
+        // The transfer buttons are usable, the stop button is not.
+        for (int id : { 1009, 1010, 1001, 1002, 1025, 1027, 1029 })
+            EXPECT_TRUE(Enabled(id)) << label << " control " << id;
+        EXPECT_FALSE(Enabled(1030)) << label;
+        EXPECT_FALSE(Enabled(1043)) << label;
+        EXPECT_EQ(m_screen->m_nPresetSheet, c.hint == kHintPreset ? 1 : 0) << label;
+    }
+    EXPECT_EQ(m_screen->m_nLoggedIn, 0); // hint 10 is the log-out screen
+}
+
+TEST_F(WorkScreenSwitchTest, ItemTypeScreensPlaceTheGridAndTheProgressGroup)
+{
+    const CString db = MakeItemDatabase();
+    auto rectOf = [this](CWnd* window) {
+        CRect rect;
+        window->GetWindowRect(&rect);
+        m_screen->ScreenToClient(&rect);
+        return rect;
+    };
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    EXPECT_EQ(rectOf(&Grid()), CRect(30, 70, 750, 470));
+    EXPECT_EQ(rectOf(m_screen->GetDlgItem(1044)), CRect(200, 492, 330, 612));
+    EXPECT_EQ(rectOf(m_screen->GetDlgItem(1038)), CRect(280, 565, 330, 615));
+    Switch(kHintScaleInfo, "Scale_Info_Read", "vexo", db);
+    EXPECT_EQ(rectOf(&Grid()), CRect(50, 60, 750, 410));
+    EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1011)->GetSafeHwnd()), "Insert");
+    Switch(kHintPreset, "Pre_Read", "vexo", db);
+    EXPECT_EQ(rectOf(&m_screen->m_presetKeys[0]), CRect(52, 52, 109, 109));
+    EXPECT_EQ(rectOf(&m_screen->m_presetKeys[59]), CRect(52 + 57 * 9, 357, 109 + 57 * 9, 414));
+    EXPECT_EQ(rectOf(m_screen->GetDlgItem(1032)), CRect(780, 60, 930, 310));
+}
+
+TEST_F(WorkScreenSwitchTest, LogInHintsKeepTheItemScreenEditableAndTheMailboxUntouched)
+{
+    const CString db = MakeItemDatabase();
+    Execute(db, { "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('7', 'Apple', 'vexo')" });
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    m_screen->m_mailbox.SetText(IDC_MAILBOX_NAME, "Busy_Request");
+    // The left pane's menu update rule: only the user id, then hint 8 or 9.
+    for (LPARAM hint : { kHintLoggedOut, kHintLoggedIn, kHintCommMode }) {
+        LeftPane()->m_mailbox.SetText(IDC_MAILBOX_TEXT, "vexo");
+        CString empty;
+        LeftPane()->SendHint(hint, &empty);
+        EXPECT_EQ(m_screen->m_nLoggedIn, hint == kHintLoggedOut ? 0 : 1) << hint;
+        EXPECT_EQ(m_screen->m_strKind, "Item") << hint;
+        EXPECT_EQ(m_screen->m_nHint, kHintItem) << hint;
+        EXPECT_EQ(m_screen->m_strItemDbPath, db) << hint;
+        EXPECT_EQ(m_screen->m_mailbox.Text(IDC_MAILBOX_NAME), "Busy_Request") << hint;
+        EXPECT_EQ(Grid().GetRowCount(), 3) << hint;
+        EXPECT_TRUE(Visible(1007)) << hint;
+    }
+    m_screen->m_mailbox.SetText(IDC_MAILBOX_NAME, "");
+    EditCell(1, m_screen->FindColumn("ITEM_NAME"), "Banana");
+    EXPECT_EQ(FirstRow(db, "SELECT [item_name] FROM [Item]"), "Banana\tjo/");
+}
+
+TEST_F(WorkScreenSwitchTest, AHintDuringALoadIsDroppedAndOtherHintsOnlyMoveTheMailbox)
+{
+    const CString db = MakeItemDatabase();
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    m_screen->m_nUpdateLock = 1;
+    LeftPane()->m_mailbox.SetText(IDC_MAILBOX_NAME, "Add_Read");
+    LeftPane()->m_mailbox.SetText(IDC_MAILBOX_TEXT, "vexo");
+    CString path = db;
+    LeftPane()->SendHint(kHintIngredient, &path);
+    EXPECT_EQ(m_screen->m_strKind, "Item");
+    EXPECT_EQ(LeftPane()->m_mailbox.Text(IDC_MAILBOX_NAME), "Add_Read");
+    m_screen->m_nUpdateLock = 0;
+    // A hint above 19 moves the words and resets the print kind, nothing else.
+    m_screen->OnUpdate(LeftPane(), 42, &path);
+    EXPECT_EQ(LeftPane()->m_mailbox.Text(IDC_MAILBOX_NAME), "");
+    EXPECT_EQ(m_screen->m_mailbox.Text(IDC_MAILBOX_NAME), "Add_Read");
+    EXPECT_EQ(m_screen->m_mailbox.Text(IDC_MAILBOX_TEXT), "vexo");
+    EXPECT_EQ(m_screen->m_strKind, "Item");
+    EXPECT_EQ(m_screen->m_strPrintKind, "");
+    EXPECT_EQ(m_screen->m_nHint, 42);
+}
+
+TEST_F(WorkScreenSwitchTest, PortToggleAlternatesBetweenComOneAndComFive)
+{
+    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1043, 0), 0);
+    EXPECT_EQ(m_screen->m_nComPort, 5);
+    EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1043)->GetSafeHwnd()), "com5");
+    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1043, 0), 0);
+    EXPECT_EQ(m_screen->m_nComPort, 1);
+    EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1043)->GetSafeHwnd()), "com1");
+}
