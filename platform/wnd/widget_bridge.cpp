@@ -55,8 +55,9 @@ CString FromQt(const QString& text)
 // A multi-line edit's text as the program sees it: every line end CR LF.
 CString MultiLineText(const QString& shown)
 {
+    const CString typed = FromQt(shown);
     CString text;
-    for (const char ch : FromQt(shown).View()) {
+    for (const char ch : typed.View()) {
         if (ch == '\n')
             text += '\r';
         if (ch != '\r')

@@ -15,9 +15,10 @@ protected:
     {
         m_db = MakeItemDatabase();
         Execute(m_db,
-            { CString::Formatted("INSERT INTO [Item]([item_num], [item_name], [unitprice], [land], [pos_kind], "
-                                 "[pos_code], [mg_id]) VALUES('7', 'Apple', '1500', '12', '%s', '%s', 'vexo')",
-                posKind, posCode),
+            { CString::Formatted(
+                  "INSERT INTO [Item]([item_num], [item_name], [unitprice], [land], [pos_kind], "
+                  "[pos_code], [mg_id]) VALUES('7', 'Apple', '1500', '12', '%s', '%s', 'vexo')",
+                  posKind, posCode),
                 "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('8', 'Pear', 'vexo')" });
         Switch(kHintItem, "Item_Read", "vexo", m_db);
         ASSERT_EQ(Grid().GetRowCount(), 4);
@@ -147,15 +148,15 @@ TEST_F(WorkScreenEditTest, ShortTablesStoreNullForAnEmptiedTextAndCheckTheirNumb
         { kHintIngredient, "Add_Read", "Add", "num", 1, "600", nullptr, "600" },
         { kHintIngredient, "Add_Read", "Add", "num", 1, "", nullptr, "0" },
         { kHintIngredient, "Add_Read", "Add", "str1", 2, "", nullptr, "NULL" },
-        { kHintIngredient, "Add_Read", "Add", "str1", 2, std::string(61, 's'), "Line String is within 60 characters",
-            "NULL" },
-        { kHintAdvertisement, "Adv_Read", "AdvT", "str1", 2, std::string(51, 'a'), "Line1 is within 50 characters",
-            "Sale" },
+        { kHintIngredient, "Add_Read", "Add", "str1", 2, std::string(61, 's'),
+            "Line String is within 60 characters", "NULL" },
+        { kHintAdvertisement, "Adv_Read", "AdvT", "str1", 2, std::string(51, 'a'),
+            "Line1 is within 50 characters", "Sale" },
         { kHintAdvertisement, "Adv_Read", "AdvT", "adv_num", 1, "999", nullptr, "999" },
-        { kHintLandAddition, "Land_Add_Read", "Land_Add", "land_num", 1, "200", "Land Addition is a 201 - 500.",
-            "201" },
-        { kHintLandAddition, "Land_Add_Read", "Land_Add", "land_num", 1, "501", "Land Addition is a 201 - 500.",
-            "201" },
+        { kHintLandAddition, "Land_Add_Read", "Land_Add", "land_num", 1, "200",
+            "Land Addition is a 201 - 500.", "201" },
+        { kHintLandAddition, "Land_Add_Read", "Land_Add", "land_num", 1, "501",
+            "Land Addition is a 201 - 500.", "201" },
         { kHintLandAddition, "Land_Add_Read", "Land_Add", "land_num", 1, "500", nullptr, "500" },
         { kHintLandAddition, "Land_Add_Read", "Land_Add", "land_str", 2, std::string(51, 'l'),
             "Line1 is within 50 characters", "Jeju" },
@@ -169,7 +170,8 @@ TEST_F(WorkScreenEditTest, ShortTablesStoreNullForAnEmptiedTextAndCheckTheirNumb
         if (c.refusal) {
             EXPECT_EQ(MessageBoxScript::Records()[0].text, c.refusal) << label;
         }
-        EXPECT_EQ(FirstRow(m_db, CString::Formatted("SELECT [%s] FROM [%s] WHERE [ID] = 1", c.column, c.table)),
+        EXPECT_EQ(
+            FirstRow(m_db, CString::Formatted("SELECT [%s] FROM [%s] WHERE [ID] = 1", c.column, c.table)),
             Value(c.stored))
             << label;
     }
@@ -200,7 +202,8 @@ TEST_F(WorkScreenEditTest, ARowWithoutANumericKeyIsNotWritten)
         ASSERT_EQ(MessageBoxScript::Count(), 1u) << badKey;
         EXPECT_NE(MessageBoxScript::Records()[0].text.Find("no ID"), -1);
     }
-    EXPECT_EQ(Column(m_db, "SELECT [item_name] FROM [Item] ORDER BY [ID]"), (std::vector<CString> { "Apple", "Pear" }));
+    EXPECT_EQ(Column(m_db, "SELECT [item_name] FROM [Item] ORDER BY [ID]"),
+        (std::vector<CString> { "Apple", "Pear" }));
 }
 
 TEST_F(WorkScreenEditTest, EditsWriteNothingWithoutADatabaseOrOnTheKeyOrOnScaleSettings)
@@ -230,7 +233,8 @@ TEST_F(WorkScreenEditTest, SalePriceAndPeriodArePackedAndRefusedWhenTheyDoNotFit
 {
     m_db = MakeItemDatabase();
     Execute(m_db,
-        { "INSERT INTO [Item]([item_num], [sale_price], [sale_day], [mg_id]) VALUES('7', '16777316', '12330', 'vexo')" });
+        { "INSERT INTO [Item]([item_num], [sale_price], [sale_day], [mg_id]) VALUES('7', '16777316', "
+          "'12330', 'vexo')" });
     m_screen->m_nLanguage = 3;
     m_screen->m_pTableBridge->m_nLanguage = 3;
     Switch(kHintItem, "Item_Read", "vexo", m_db);

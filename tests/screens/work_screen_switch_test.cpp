@@ -5,6 +5,7 @@
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
+#include "platform/wnd/input_seam.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
 
@@ -51,22 +52,22 @@ TEST_F(WorkScreenSwitchTest, EachHintShowsItsOwnPanels)
     const Case cases[] = {
         { kHintItem, "Item_Read", "Item", "Item Display", true, true, false, false, false, 0, true, true,
             "ItemPrint" },
-        { kHintPreset, "Pre_Read", "Pre", "Preset Display", false, false, true, false, false, 60, false, false,
-            "PresetPrint" },
+        { kHintPreset, "Pre_Read", "Pre", "Preset Display", false, false, true, false, false, 60, false,
+            false, "PresetPrint" },
         { kHintIngredient, "Add_Read", "Add", "Ingredient Display", true, true, false, false, false, 0, false,
             false, "AddPrint" },
-        { kHintScaleInfo, "Scale_Info_Read", "Scale_Info", "Scale Information", true, false, false, true, false,
-            0, false, false, "" },
+        { kHintScaleInfo, "Scale_Info_Read", "Scale_Info", "Scale Information", true, false, false, true,
+            false, 0, false, false, "" },
         { kHintAdvertisement, "Adv_Read", "Adv", "Advertisement Display", true, true, false, false, false, 0,
             false, false, "AdvPrint" },
         { kHintScaleReg, "Scale_Reg_Read", "Scale_reg", "Scale Register", false, false, false, false, true, 0,
             false, false, "" },
-        { kHintLandAddition, "Land_Add_Read", "Land_addition", "Land Addition Dispaly", true, true, false, false,
-            false, 0, false, false, "LandPrint" },
-        { kHintScaleRootInfo, "Scale_Root_Info_Read", "Scale_Root_Info", "Scale Information2", true, false, false,
-            true, false, 0, false, false, "" },
-        { kHintDatabaseChanged, "", "Scale_Root_Info", "Initial Display", false, false, false, false, false, 0,
-            false, false, "" },
+        { kHintLandAddition, "Land_Add_Read", "Land_addition", "Land Addition Dispaly", true, true, false,
+            false, false, 0, false, false, "LandPrint" },
+        { kHintScaleRootInfo, "Scale_Root_Info_Read", "Scale_Root_Info", "Scale Information2", true, false,
+            false, true, false, 0, false, false, "" },
+        { kHintDatabaseChanged, "", "Scale_Root_Info", "Initial Display", false, false, false, false, false,
+            0, false, false, "" },
         { kHintItem, "Item_Read", "Item", "Item Display", true, true, false, false, false, 0, true, true,
             "ItemPrint" },
         { kHintRefresh, "", "", "Initial Display", false, false, false, false, false, 0, false, false, "" },
@@ -178,4 +179,29 @@ TEST_F(WorkScreenSwitchTest, PortToggleAlternatesBetweenComOneAndComFive)
     m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1043, 0), 0);
     EXPECT_EQ(m_screen->m_nComPort, 1);
     EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1043)->GetSafeHwnd()), "com1");
+}
+
+TEST_F(WorkScreenSwitchTest, PresetKeysTakeCrLfLinesAndCountTheirLimitInCp949Bytes)
+{
+    const CString db = MakeItemDatabase();
+    Switch(kHintPreset, "Pre_Read", "vexo", db);
+    CEdit& key = m_screen->m_presetKeys[0];
+    key.SetFocus();
+    ASSERT_TRUE(AfxSimulateKey(key.GetSafeHwnd(), 'A', "A"));
+    ASSERT_TRUE(AfxSimulateKey(key.GetSafeHwnd(), VK_RETURN, "\r"));
+    ASSERT_TRUE(AfxSimulateKey(key.GetSafeHwnd(), 'B', "B"));
+    CString text;
+    key.GetWindowText(text);
+    EXPECT_EQ(text, "A\r\nB");
+    // A text set by the program keeps its CR LF.
+    key.SetWindowText("Pork\r\nbelly");
+    AfxPumpUntil([] { return false; }, 0);
+    key.GetWindowText(text);
+    EXPECT_EQ(text, "Pork\r\nbelly");
+    // 24 bytes: twelve Hangul syllables, the thirteenth does not go in.
+    key.SetWindowText("");
+    for (int i = 0; i < 13; ++i)
+        AfxSimulateKey(key.GetSafeHwnd(), 0, "가");
+    key.GetWindowText(text);
+    EXPECT_EQ(text, "가가가가가가가가가가가가");
 }

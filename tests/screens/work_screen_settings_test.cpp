@@ -1,0 +1,308 @@
+// What the work screen reads and checks before it acts: the manager's item
+// default values, the saved communication settings, the POS codes of the
+// rows to send, and the transfer commands' checks up to the mode split.
+
+#include "db/db_messages.h"
+#include "screens/pos_codes.h"
+#include "screens/reply_row.h"
+#include "shell/manager_settings.h"
+#include "shell/view_hints.h"
+#include "tests/screens/work_screen_fixture.h"
+
+namespace {
+
+class WorkScreenSettingsTest : public WorkScreenFixture {
+protected:
+    void WriteFile(const char* windowsPath, const std::string& bytes)
+    {
+        TempDataRoot::WriteAll(m_root.Native(windowsPath), bytes);
+    }
+    void WriteSetting(const char* stem, const std::string& bytes)
+    {
+        TempDataRoot::WriteAll(
+            m_root.Native(ManagerSettingsPath(stem, m_screen->m_strUserId).GetString()), bytes);
+    }
+    // An item grid with the POS columns and rows of (item number, kind, code).
+    void FillPosGrid(const std::vector<std::array<const char*, 3>>& rows)
+    {
+        m_screen->RebuildGrid();
+        m_screen->SetGridColumnCount(4);
+        Grid().SetItemText(0, 1, "ITEM_NUM");
+        Grid().SetItemText(0, 2, "POS_KIND");
+        Grid().SetItemText(0, 3, "POS_CODE");
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const int row = m_screen->InsertGridRow("List", static_cast<int>(i) + 1);
+            for (int c = 0; c < 3; ++c)
+                Grid().SetItemText(row, c + 1, rows[i][static_cast<std::size_t>(c)]);
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(WorkScreenSettingsTest, DefaultValuesAreOnOnlyForTheirOwnManager)
+{
+    m_screen->m_strUserId = "vexo";
+    struct Case {
+        std::string file;
+        int on;
+    };
+    for (const Case& c : { Case { "vexo\r\nTRUE", 1 }, Case { "vexo\r\nFALSE", 0 }, Case { "vexo\r\n", 0 },
+             Case { "vexo", 0 }, Case { "kim\r\nTRUE", 0 }, Case { "vexo\r\nyes please", 1 },
+             Case { "vexo\r\nFALSE\r\nTRUE", 1 }, Case { "vexo\nTRUE\n", 1 } }) {
+        WriteSetting(kDefaultValueFile, c.file);
+        EXPECT_EQ(m_screen->LoadDefaultValues(), c.on) << c.file;
+    }
+    m_screen->m_strUserId = "nobody";
+    EXPECT_EQ(m_screen->LoadDefaultValues(), 0);
+}
+
+TEST_F(WorkScreenSettingsTest, ColumnListAndTablesFollowTheManagersFiles)
+{
+    m_screen->m_strUserId = "vexo";
+    EXPECT_EQ(m_screen->BuildItemColumnList(), "");
+    WriteSetting(kDefaultUncheckIndexFile, "\r\n");
+    EXPECT_EQ(m_screen->BuildItemColumnList(), "");
+    WriteSetting(kDefaultUncheckIndexFile, "item_name\r\nunitprice\r\n");
+    EXPECT_EQ(m_screen->BuildItemColumnList(), "[item_name], [unitprice], [ID]");
+
+    WriteSetting(kDefaultUncheckIndexFile, "pos_code\r\nitem_name\r\nITEM_NUM\r\n");
+    m_screen->LoadUncheckIndex();
+    for (std::size_t k = 0; k < 50; ++k) {
+        const CString expected = k == 7 ? "pos_code" : k == 1 ? "item_name" : "-1";
+        EXPECT_EQ(m_screen->m_defaultColumns[2 * k], expected) << k;
+        EXPECT_EQ(m_screen->m_defaultColumns[2 * k + 1], "-1") << k;
+    }
+
+    // A name longer than the old 199-byte lines stays one line.
+    WriteSetting(kDefaultCheckValueFile,
+        "land\r\n300\r\n" + std::string(250, 'x') + "\r\n9\r\nfmark\r\n2\r\nunitprice");
+    m_screen->LoadCheckValues();
+    EXPECT_EQ(m_screen->m_defaultValues[10], "land");
+    EXPECT_EQ(m_screen->m_defaultValues[11], "300");
+    EXPECT_EQ(m_screen->m_defaultValues[20], "fmark");
+    EXPECT_EQ(m_screen->m_defaultValues[21], "2");
+    EXPECT_EQ(m_screen->m_defaultValues[6], "unitprice");
+    EXPECT_EQ(m_screen->m_defaultValues[7], "-1");
+    EXPECT_EQ(m_screen->m_defaultValues[0], "-1");
+}
+
+TEST_F(WorkScreenSettingsTest, TheItemScreenShowsOnlyTheListedColumnsWhenDefaultsAreOn)
+{
+    const CString db = MakeItemDatabase();
+    Execute(db,
+        { "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('7', 'Apple', '900', "
+          "'kim')" });
+    LeftPane()->m_mailbox.SetText(IDC_MAILBOX_TEXT, "kim");
+    m_screen->m_strUserId = "kim";
+    WriteSetting(kDefaultValueFile, "kim\r\nTRUE");
+    WriteSetting(kDefaultUncheckIndexFile, "unitprice\r\nitem_name\r\n");
+    Switch(kHintItem, "Item_Read", "kim", db);
+    EXPECT_EQ(RowTexts(0), (std::vector<CString> { "UNITPRICE", "ITEM_NAME", "ID" }));
+    EXPECT_EQ(RowTexts(1), (std::vector<CString> { "900", "Apple", "1" }));
+    EXPECT_EQ(m_screen->m_strColumnList, "");
+}
+
+TEST_F(WorkScreenSettingsTest, CommunicationSettingsAreRestoredFromTheFile)
+{
+    struct Case {
+        std::string file;
+        int result;
+        int mode;
+        int port;
+        int comPort;
+        std::vector<CString> scales;
+    };
+    const std::string longName(230, 'n');
+    const Case cases[] = {
+        { "Auto\r\nserial\r\ncom3\r\nScale name = A, Scale ID=01\r\nScale name = B, Scale ID=02\r\n", 1,
+            CCommSettings::kSerial, 2, 3, { "Scale name = A, Scale ID=01", "Scale name = B, Scale ID=02" } },
+        { "Auto\r\nethernet\r\nsocket\r\nScale name = " + longName + ", IP=10.0.0.7\r\n", 1,
+            CCommSettings::kEthernet, -1, 0, { CString("Scale name = " + longName + ", IP=10.0.0.7") } },
+        { "ethernet\r\nsocket\r\n", 0, -1, -1, 0, {} },
+        { "", 0, -1, -1, 0, {} },
+    };
+    for (const Case& c : cases) {
+        m_screen->m_commSettings = CCommSettings();
+        m_screen->m_nComPort = 0;
+        m_screen->m_nLoggedIn = 0;
+        WriteFile("C:\\Windows\\system\\Manager\\Auto_Comset_File.bin", c.file);
+        EXPECT_EQ(m_screen->ReadCommMode(), c.result) << c.file;
+        EXPECT_EQ(m_screen->m_commSettings.GetMode(), c.mode) << c.file;
+        EXPECT_EQ(m_screen->m_commSettings.GetPort(), c.port) << c.file;
+        EXPECT_EQ(m_screen->m_nComPort, c.comPort) << c.file;
+        EXPECT_EQ(m_screen->m_commSettings.m_scales, c.scales) << c.file;
+        EXPECT_EQ(m_screen->m_nLoggedIn, c.result) << c.file;
+        if (c.result) {
+            EXPECT_EQ(m_screen->m_strUserId, "vexo");
+        }
+        if (c.mode == CCommSettings::kEthernet) {
+            EXPECT_EQ(m_screen->GetScaleIpFromList(0), "10.0.0.7");
+            EXPECT_EQ(m_screen->GetScaleIpFromList(1), "");
+        }
+    }
+}
+
+TEST_F(WorkScreenSettingsTest, WithoutSettingsTheScreenStartsAsAdministratorOnSerialComOne)
+{
+    EXPECT_EQ(m_screen->m_strUserId, "vexo");
+    EXPECT_EQ(m_screen->m_nDefaultComm, 1);
+    EXPECT_EQ(m_screen->m_commSettings.ModeText(), "Serial");
+    EXPECT_EQ(m_screen->m_commSettings.GetPort(), 0);
+    EXPECT_EQ(m_screen->m_nComPort, 1);
+    EXPECT_EQ(m_screen->m_nLoggedIn, 1);
+}
+
+TEST_F(WorkScreenSettingsTest, PosCheckNamesEveryFailingRow)
+{
+    FillPosGrid(
+        { { "1", "1", "9999999" }, { "42", "1", "10000000" }, { "3", "0", "1000000" }, { "4", "", "999999" },
+            { "5", "2", "12345678901" }, { "6", "2", "1234567890" }, { "7", "3", "123456789" } });
+    EXPECT_EQ(m_screen->CheckPosCodes("all"),
+        "     42 number : pos code Err\r\n      3 number : pos code Err\r\n      5 number : pos code Err\r\n"
+        "      7 number : pos code Err\r\n");
+    // "select": the Ctrl-picked rows, else the Shift range, else the mouse rows.
+    Grid().m_bCtrlPick = 1;
+    Grid().m_PickList[0] = 5;
+    Grid().m_PickList[1] = 1;
+    Grid().m_PickList[2] = 0;
+    Grid().m_PickList[3] = 2;
+    EXPECT_EQ(m_screen->CheckPosCodes("select"), "      5 number : pos code Err\r\n");
+    Grid().m_bCtrlPick = 0;
+    Grid().m_bShiftPick = 1;
+    Grid().m_nAnchorRowA = 3;
+    Grid().m_nAnchorRowB = 2;
+    EXPECT_EQ(m_screen->CheckPosCodes("select"),
+        "     42 number : pos code Err\r\n      3 number : pos code Err\r\n");
+    Grid().m_bShiftPick = 0;
+    Grid().m_nDownRow = 6;
+    Grid().m_nUpRow = 6;
+    EXPECT_EQ(m_screen->CheckPosCodes("select"), "");
+    // Without the POS columns there is nothing to check.
+    Grid().SetItemText(0, 2, "OTHER");
+    EXPECT_EQ(m_screen->CheckPosCodes("all"), "");
+}
+
+TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
+{
+    const CString db = MakeItemDatabase();
+    Execute(db,
+        { "INSERT INTO [Item]([item_num], [pos_kind], [pos_code], [mg_id]) VALUES('42', '0', '1234567', "
+          "'vexo')" });
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    auto command = [this](int id) { m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); };
+    // A failing row goes to the message window; nothing starts.
+    Grid().m_nDownRow = 1;
+    Grid().m_nUpRow = 1;
+    command(1010);
+    EXPECT_EQ(m_screen->m_messageDlg.GetMessageText(), "     42 number : pos code Err\r\n");
+    EXPECT_TRUE(m_port.m_ethernet.empty() && m_port.m_serial.empty());
+    EditCell(1, m_screen->FindColumn("POS_CODE"), "123");
+    // Send all asks first; No stops it.
+    MessageBoxScript::Reset();
+    MessageBoxScript::PushAnswer(IDNO);
+    command(1009);
+    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_EQ(MessageBoxScript::Records()[0].text, "All item Data Delete, Are you OK?");
+    EXPECT_TRUE(m_port.m_serial.empty());
+    // Serial mode (the default without settings) goes to the serial transport.
+    MessageBoxScript::PushAnswer(IDYES);
+    m_screen->m_serialMailbox.SetText(IDC_SERIAL_STATUS, "CLOSE");
+    command(1009);
+    ASSERT_EQ(m_port.m_serial.size(), 1u);
+    EXPECT_EQ(m_port.m_serial[0].command, "TRANS");
+    EXPECT_EQ(m_port.m_serial[0].dataKind, "Item");
+    EXPECT_EQ(m_port.m_serial[0].scope, "all");
+    EXPECT_EQ(m_port.m_serial[0].comPort, 1);
+    EXPECT_EQ(m_screen->m_serialMailbox.Text(IDC_SERIAL_STATUS), "");
+    // Ethernet without scales: a message; with one: an order for it.
+    m_screen->m_commSettings.SelectMode(CCommSettings::kEthernet);
+    MessageBoxScript::Reset();
+    command(1001);
+    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_EQ(MessageBoxScript::Records()[0].text, "Communication Setting error");
+    m_screen->m_commSettings.m_scales = { "Scale name = A, IP=10.0.0.7" };
+    m_screen->m_editRecvNumbers.SetWindowText("3-5");
+    command(1002);
+    ASSERT_EQ(m_port.m_ethernet.size(), 1u);
+    EXPECT_EQ(m_port.m_ethernet[0].command, "RECV");
+    EXPECT_EQ(m_port.m_ethernet[0].scope, "select");
+    EXPECT_EQ(m_port.m_ethernet[0].receiveNumbers, (std::vector<int> { 3, 4, 5 }));
+    EXPECT_EQ(m_port.m_ethernet[0].scales, m_screen->m_commSettings.m_scales);
+    // No mode chosen.
+    m_screen->m_commSettings.SelectMode(-1);
+    MessageBoxScript::Reset();
+    command(1025);
+    EXPECT_EQ(MessageBoxScript::Records().at(0).text, "Select a port.");
+    command(1030);
+    EXPECT_EQ(m_port.m_stops, 1);
+    EXPECT_EQ(m_screen->m_nSerialStop.load(), 1);
+}
+
+TEST_F(WorkScreenSettingsTest, ReceiveNumbersAreReadAsARangeAListOrOneNumber)
+{
+    m_screen->m_commSettings.SelectMode(CCommSettings::kEthernet);
+    m_screen->m_commSettings.m_scales = { "Scale name = A, IP=10.0.0.7" };
+    struct Case {
+        const char* text;
+        const char* kind;
+        std::vector<int> numbers; // empty: refused
+        const char* message;
+    };
+    const Case cases[] = {
+        { "1,2,5", "Item", { 1, 2, 5 }, nullptr },
+        { "7", "Item", { 7 }, nullptr },
+        { "4-2", "Item", {}, nullptr },
+        { "1-3,4", "Item", {}, "Input Error" },
+        { "1-3-4", "Item", {}, "Input Error" },
+        { "1.5", "Item", {}, "Input Error" },
+        { "201,202", "Land_addition", { 201, 202 }, nullptr },
+        { "200-202", "Land_addition", {}, "Land Addition Number is a 201 ~ 500." },
+    };
+    for (const Case& c : cases) {
+        m_port.m_ethernet.clear();
+        MessageBoxScript::Reset();
+        m_screen->m_strKind = c.kind;
+        m_screen->m_editRecvNumbers.SetWindowText(c.text);
+        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1002, 0), 0);
+        if (c.message) {
+            EXPECT_TRUE(m_port.m_ethernet.empty()) << c.text;
+            ASSERT_EQ(MessageBoxScript::Count(), 1u) << c.text;
+            EXPECT_EQ(MessageBoxScript::Records()[0].text, c.message) << c.text;
+        } else {
+            ASSERT_EQ(m_port.m_ethernet.size(), 1u) << c.text;
+            EXPECT_EQ(m_port.m_ethernet[0].receiveNumbers, c.numbers) << c.text;
+        }
+    }
+}
+
+TEST(ReplyRowTest, ValuesEndAtTabJoSlashOnly)
+{
+    std::vector<CString> fields(3);
+    EXPECT_EQ(SplitReplyRow("a\tjo/b\tj/c\tjo/", fields), 2);
+    EXPECT_EQ(fields[0], "a");
+    EXPECT_EQ(fields[1], "b\tj/c");
+    EXPECT_EQ(fields[2], "");
+    // Values past the table are counted but dropped.
+    EXPECT_EQ(SplitReplyRow("1\tjo/2\tjo/3\tjo/4\tjo/5\tjo/", fields), 5);
+    EXPECT_EQ(fields[2], "3");
+    EXPECT_EQ(SplitReplyRow("tail\tjo", fields), 0);
+    EXPECT_EQ(fields[0], "");
+}
+
+TEST(PosCodeTest, EachKindAdmitsItsCodes)
+{
+    struct Case {
+        const char* kind;
+        const char* code;
+        bool accepted;
+    };
+    for (const Case& c : { Case { "1", "9999999", true }, Case { "1", "10000000", false },
+             Case { "0", "1000000", false }, Case { "0", "999999", true }, Case { "2", "9999999999", true },
+             Case { "2", "99999999999", false }, Case { "3", "99999999", true },
+             Case { "3", "100000000", false }, Case { "9", "", true }, Case { "1", "0010000", true },
+             Case { "3", "1000000000", false } })
+        EXPECT_EQ(PosCodeAccepted(c.kind, c.code) != FALSE, c.accepted) << c.kind << " " << c.code;
+    EXPECT_STREQ(PosCodeMessageFor("1").english, "Pos code is a 1 - 9999999.");
+    EXPECT_STREQ(PosCodeMessageFor("3").korean, "Pos code is a 1 - 99999999.");
+}
