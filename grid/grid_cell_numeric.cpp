@@ -1,0 +1,59 @@
+#include "grid/grid_cell_numeric.h"
+
+#include "grid/grid_ctrl.h"
+#include "grid/inplace_edit.h"
+
+namespace {
+
+// The text editor with ES_NUMBER: characters other than digits are refused
+// (the editing and ending keys still work).
+class CNumericInPlaceEdit : public CGridInPlaceEdit {
+public:
+    using CGridInPlaceEdit::CGridInPlaceEdit;
+
+    const MessageMap* GetMessageMap() const override
+    {
+        static const MessageMap kMap(CGridInPlaceEdit::GetMessageMap(),
+            {
+                OnWm<WM_CHAR, &CNumericInPlaceEdit::OnNumberChar>(),
+                OnMessage<&CNumericInPlaceEdit::OnNumberImeChar>(WM_IME_CHAR),
+            });
+        return &kMap;
+    }
+
+protected:
+    void OnNumberChar(UINT nChar, UINT nRepCnt, UINT nFlags)
+    {
+        if (nChar >= 0x20 && (nChar < '0' || nChar > '9'))
+            return;
+        OnChar(nChar, nRepCnt, nFlags);
+    }
+    LRESULT OnNumberImeChar(WPARAM, LPARAM) { return 0; }
+};
+
+} // namespace
+
+BOOL CGridCellNumeric::Edit(int nRow, int nCol, CRect rect, CPoint, UINT nID, UINT nChar)
+{
+    if (m_bEditing) {
+        if (m_pEditWnd)
+            m_pEditWnd->SendMessage(WM_CHAR, nChar);
+        return TRUE;
+    }
+    m_bEditing = TRUE;
+    auto* editor = new CNumericInPlaceEdit(m_pGrid, rect, ES_NUMBER, nID, nRow, nCol, GetText(), nChar);
+    if (!editor->GetSafeHwnd()) {
+        delete editor;
+        m_bEditing = FALSE;
+        m_pEditWnd = nullptr;
+        return FALSE;
+    }
+    m_pEditWnd = editor;
+    return TRUE;
+}
+
+void CGridCellNumeric::EndEdit()
+{
+    if (auto* editor = dynamic_cast<CGridInPlaceEditor*>(m_pEditWnd))
+        editor->EndEdit();
+}
