@@ -4,32 +4,6 @@
 
 #include "grid/grid_ctrl.h"
 
-namespace {
-
-// The character as UTF-8.
-CString Utf8Of(UINT codePoint)
-{
-    std::string out;
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x110000) {
-        out += static_cast<char>(0xF0 | (codePoint >> 18));
-        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-    return CString(std::move(out));
-}
-
-} // namespace
-
 CGridInPlaceEdit::CGridInPlaceEdit(CWnd* pParent, CRect& rect, DWORD dwStyle, UINT nID, int nRow, int nColumn,
     CString sInitText, UINT nFirstChar)
     : CGridInPlaceEditor(nRow, nColumn, nFirstChar != VK_LBUTTON)
@@ -81,6 +55,7 @@ const MessageMap* CGridInPlaceEdit::GetMessageMap() const
             OnWm<WM_KEYDOWN, &CGridInPlaceEdit::OnKeyDown>(),
             OnWm<WM_CHAR, &CGridInPlaceEdit::OnChar>(),
             OnMessage<&CGridInPlaceEdit::OnImeChar>(WM_IME_CHAR),
+            OnMessage<&CGridInPlaceEdit::OnPaste>(WM_PASTE),
             OnWm<WM_KILLFOCUS, &CGridInPlaceEdit::OnKillFocus>(),
             OnWm<WM_GETDLGCODE, &CGridInPlaceEdit::OnGetDlgCode>(),
         });
@@ -131,6 +106,20 @@ LRESULT CGridInPlaceEdit::OnImeChar(WPARAM wParam, LPARAM)
     return 0;
 }
 
+LRESULT CGridInPlaceEdit::OnPaste(WPARAM, LPARAM)
+{
+    COleDataObject data;
+    if (!data.AttachClipboard())
+        return 0;
+    CString text = data.GetText();
+    const int end = text.FindOneOf("\r\n");
+    if (end >= 0)
+        text = text.Left(end);
+    ReplaceSel(text);
+    Widen();
+    return 0;
+}
+
 void CGridInPlaceEdit::TypeCharacter(UINT nChar)
 {
     int start = 0;
@@ -151,7 +140,7 @@ void CGridInPlaceEdit::TypeCharacter(UINT nChar)
     }
     if (nChar < 0x20)
         return;
-    ReplaceSel(Utf8Of(nChar));
+    ReplaceSel(Utf8OfCodePoint(nChar));
 }
 
 void CGridInPlaceEdit::Widen()

@@ -23,6 +23,8 @@ protected:
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
     LRESULT OnImeChar(WPARAM wParam, LPARAM lParam);
+    // Pastes the clipboard's text up to its first line end.
+    LRESULT OnPaste(WPARAM wParam, LPARAM lParam);
     void OnKillFocus(CWnd* pNewWnd);
     UINT OnGetDlgCode();
 

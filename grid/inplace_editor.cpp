@@ -1,5 +1,7 @@
 #include "grid/inplace_editor.h"
 
+#include <string>
+
 void CGridInPlaceEditor::EndEdit()
 {
     if (m_bEnded)
@@ -51,4 +53,25 @@ void CGridInPlaceEditor::EndByKey(UINT nChar)
     // The focus loss ends the edit; end it here too where no focus change is
     // reported (the end runs once either way).
     EndEdit();
+}
+
+CString Utf8OfCodePoint(UINT codePoint)
+{
+    std::string out;
+    if (codePoint < 0x80) {
+        out += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        out += static_cast<char>(0xC0 | (codePoint >> 6));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        out += static_cast<char>(0xE0 | (codePoint >> 12));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x110000) {
+        out += static_cast<char>(0xF0 | (codePoint >> 18));
+        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+    return CString(std::move(out));
 }

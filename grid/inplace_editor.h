@@ -5,6 +5,10 @@
 
 #include "grid/grid_defs.h"
 
+// A typed character (a code point, as WM_CHAR and WM_IME_CHAR carry it) as
+// UTF-8.
+CString Utf8OfCodePoint(UINT codePoint);
+
 class CGridInPlaceEditor {
 public:
     CGridInPlaceEditor(int nRow, int nColumn, BOOL bExitOnArrows)

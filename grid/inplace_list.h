@@ -1,7 +1,9 @@
 #pragma once
 // The drop-down list that opens over a combo cell. Ends like the text editor:
 // one GRIDNOTIFY_ENDEDIT to the grid with the chosen text and the ending key,
-// then it closes itself; the object deletes itself with its window.
+// then it closes itself; the object deletes itself with its window. The combo
+// box's selection field is its own window, so the list takes the typing
+// (WM_CHAR and WM_IME_CHAR code points) itself.
 
 #include <vector>
 
@@ -25,7 +27,13 @@ protected:
     void PostNcDestroy() override;
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    LRESULT OnImeChar(WPARAM wParam, LPARAM lParam);
+    void TypeCharacter(UINT nChar);
+    // Drop-down: the dropped width follows the options again.
+    void OnDropdown();
+    int OptionsWidth();
     void OnKillFocus(CWnd* pNewWnd);
     UINT OnGetDlgCode();
 
@@ -34,5 +42,5 @@ private:
     CString m_sInitText;
     COLORREF m_crForeClr;
     COLORREF m_crBackClr;
-    BOOL m_bTyped = FALSE;
+    BOOL m_bReplaceText = FALSE;
 };

@@ -1,6 +1,8 @@
 #include "grid/title_tip.h"
 
 #include "grid/grid_ctrl.h"
+#include "platform/wnd/mouse_track.h"
+#include "platform/wnd/sync.h"
 
 CGridTitleTip::CGridTitleTip() = default;
 
@@ -131,6 +133,29 @@ void CGridTitleTip::OnMouseMove(UINT nFlags, CPoint point)
         WM_MOUSEMOVE, nFlags, MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
 }
 
+namespace {
+
+inline constexpr UINT kNcHitTest = 0x0084;
+inline constexpr UINT kNcLButtonDown = 0x00A1;
+inline constexpr UINT kNcRButtonDown = 0x00A4;
+inline constexpr UINT kNcMButtonDown = 0x00A7;
+
+// The hit-test code of window at the screen point: its own answer, or, when it
+// gives none, whether the point lies in its client area.
+UINT HitTest(CWnd& window, CPoint screenPoint)
+{
+    const LRESULT code = window.SendMessage(
+        kNcHitTest, 0, MAKELPARAM(static_cast<WORD>(screenPoint.x), static_cast<WORD>(screenPoint.y)));
+    if (code != 0)
+        return static_cast<UINT>(code);
+    CRect client;
+    window.GetClientRect(client);
+    window.ClientToScreen(client);
+    return client.PtInRect(screenPoint) ? HTCLIENT : HTNOWHERE;
+}
+
+} // namespace
+
 BOOL CGridTitleTip::PreTranslateMessage(MSG* pMsg)
 {
     switch (pMsg->message) {
@@ -138,14 +163,37 @@ BOOL CGridTitleTip::PreTranslateMessage(MSG* pMsg)
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-        Hide();
-        if (!m_pParentWnd || !m_pParentWnd->GetSafeHwnd())
-            return FALSE;
         CPoint point(GET_X_LPARAM(pMsg->lParam), GET_Y_LPARAM(pMsg->lParam));
         ClientToScreen(&point);
-        m_pParentWnd->ScreenToClient(&point);
-        m_pParentWnd->PostMessage(
-            pMsg->message, pMsg->wParam, MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
+        CWnd* target = CWnd::FromHandle(::WindowFromPoint(point));
+        if (!target)
+            return CWnd::PreTranslateMessage(pMsg);
+        if (target == this)
+            target = m_pParentWnd;
+        Hide();
+        if (!target || !target->GetSafeHwnd())
+            return TRUE;
+        UINT message = pMsg->message;
+        if (message == WM_LBUTTONDOWN) {
+            // A second press within the double-click time is a double click.
+            const DWORD now = pMsg->time ? pMsg->time : GetTickCount();
+            if (m_dwLastLButtonDown != static_cast<DWORD>(-1)
+                && now - m_dwLastLButtonDown <= m_dwDblClickMsecs)
+                message = WM_LBUTTONDBLCLK;
+            m_dwLastLButtonDown = message == WM_LBUTTONDBLCLK ? static_cast<DWORD>(-1) : now;
+        }
+        const UINT hitTest = HitTest(*target, point);
+        if (hitTest == HTCLIENT) {
+            target->ScreenToClient(&point);
+            target->PostMessage(
+                message, pMsg->wParam, MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
+        } else {
+            const UINT ncMessage = message == WM_RBUTTONDOWN ? kNcRButtonDown
+                : message == WM_MBUTTONDOWN                  ? kNcMButtonDown
+                                                             : kNcLButtonDown;
+            target->PostMessage(
+                ncMessage, hitTest, MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
+        }
         return TRUE;
     }
     case WM_KEYDOWN:
@@ -155,6 +203,9 @@ BOOL CGridTitleTip::PreTranslateMessage(MSG* pMsg)
             m_pParentWnd->PostMessage(pMsg->message, pMsg->wParam, pMsg->lParam);
         return TRUE;
     default:
-        return CWnd::PreTranslateMessage(pMsg);
+        if (CWnd::GetFocus())
+            return CWnd::PreTranslateMessage(pMsg);
+        Hide();
+        return TRUE;
     }
 }

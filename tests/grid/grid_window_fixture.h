@@ -75,6 +75,14 @@ public:
         return TRUE;
     }
 
+    // WM_COMMAND messages from the grid: (wParam, lParam).
+    std::vector<std::pair<WPARAM, LPARAM>> commands;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        commands.emplace_back(wParam, lParam);
+        return TRUE;
+    }
+
     LRESULT OnCellEdited(WPARAM wParam, LPARAM lParam)
     {
         events.push_back({ kCellEdited, static_cast<int>(wParam), static_cast<int>(lParam) });

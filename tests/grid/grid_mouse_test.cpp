@@ -1,0 +1,319 @@
+// Mouse gestures a user makes on the grid: double clicks, divider work,
+// heading clicks, drag selection with auto-scroll, clicks on selected cells,
+// and what the owner hears of them; cut and paste from the keyboard and into
+// an open editor; typing Korean into the list editor.
+
+#include "grid/inplace_list.h"
+#include "grid/title_tip.h"
+#include "grid_window_fixture.h"
+#include "platform/wnd/client_dc.h"
+#include "platform/wnd/input_seam.h"
+#include "platform/wnd/reflect.h"
+
+namespace {
+
+using E = GridEvent;
+
+LPARAM At(CPoint p)
+{
+    return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
+}
+
+class GridMouseTest : public GridWindowTest {
+protected:
+    // What Windows sends for a double click: down, up, double click, up.
+    void DoubleClick(CPoint p)
+    {
+        grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(p));
+        grid.SendMessage(WM_LBUTTONUP, 0, At(p));
+        grid.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, At(p));
+        grid.SendMessage(WM_LBUTTONUP, 0, At(p));
+    }
+};
+
+TEST_F(GridMouseTest, DoubleClickOnACellEditsItAndTellsTheOwner)
+{
+    DoubleClick(Centre(3, 2));
+    EXPECT_TRUE(grid.IsItemEditing(3, 2));
+    EXPECT_EQ(owner.Only({ GRIDNOTIFY_DBLCLK, GRIDNOTIFY_BEGINEDIT }),
+        (std::vector<E> { { GRIDNOTIFY_BEGINEDIT, 3, 2 }, { GRIDNOTIFY_DBLCLK, 3, 2 } }));
+    FinishEdit(3, 2, "typed", VK_RETURN);
+    EXPECT_EQ(grid.GetItemText(3, 2), "typed");
+
+    // A heading cell is not edited; the owner still hears the double click.
+    owner.events.clear();
+    DoubleClick(Centre(0, 3));
+    EXPECT_FALSE(grid.IsItemEditing(0, 3));
+    EXPECT_EQ(owner.Only({ GRIDNOTIFY_DBLCLK, GRIDNOTIFY_BEGINEDIT }),
+        (std::vector<E> { { GRIDNOTIFY_DBLCLK, 0, 3 } }));
+}
+
+TEST_F(GridMouseTest, DoubleClickOnADividerFitsTheColumnOrRowToItsTexts)
+{
+    struct Case {
+        CPoint point; // on the divider after column 2 or row 2
+        bool column;
+    };
+    const Case cases[] = {
+        { CPoint(109, 10), true }, // right edge of column 2 (100..109)
+        { CPoint(111, 10), true }, // left edge of column 3: still column 2's divider
+        { CPoint(10, 44), false }, // bottom edge of row 2 (40..44)
+        { CPoint(10, 46), false }, // top edge of row 3
+    };
+    grid.SetItemText(5, 2, "a text wider than ten pixels");
+    for (const Case& c : cases) {
+        grid.SetColumnWidth(2, 10);
+        grid.SetRowHeight(2, 5);
+        DoubleClick(c.point);
+        const int fitted = c.column ? grid.GetColumnWidth(2) : grid.GetRowHeight(2);
+        EXPECT_FALSE(grid.IsItemEditing(0, 2));
+        // What auto-sizing that column or row alone gives.
+        if (c.column) {
+            grid.SetColumnWidth(2, 10);
+            grid.AutoSizeColumn(2);
+            EXPECT_GT(fitted, 100) << c.point.x;
+            EXPECT_EQ(fitted, grid.GetColumnWidth(2)) << c.point.x;
+            EXPECT_EQ(grid.GetRowHeight(2), 5);
+        } else {
+            grid.SetRowHeight(2, 5);
+            grid.AutoSizeRow(2);
+            EXPECT_GT(fitted, 5) << c.point.y;
+            EXPECT_EQ(fitted, grid.GetRowHeight(2)) << c.point.y;
+            EXPECT_EQ(grid.GetColumnWidth(2), 10);
+        }
+    }
+}
+
+TEST_F(GridMouseTest, DraggingADividerShowsAnInvertedLineAndErasesIt)
+{
+    grid.UpdateWindow();
+    const int y = 150;
+    const auto pixel = [&](int x) { return CClientDC(&grid).GetPixel(x, y); };
+    const COLORREF at130 = pixel(130);
+    const COLORREF at131 = pixel(131);
+    const COLORREF at132 = pixel(132);
+    const COLORREF at140 = pixel(140);
+    const auto inverted
+        = [](COLORREF c) { return RGB(255 - GetRValue(c), 255 - GetGValue(c), 255 - GetBValue(c)); };
+
+    grid.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(99, 10));
+    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(99, 10));
+    grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(130, 10));
+    EXPECT_EQ(pixel(130), inverted(at130));
+    // Two pixels wide.
+    EXPECT_EQ(pixel(131), inverted(at131));
+    EXPECT_EQ(pixel(132), at132);
+    grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(140, 10));
+    EXPECT_EQ(pixel(130), at130);
+    EXPECT_EQ(pixel(140), inverted(at140));
+    grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(140, 10));
+    EXPECT_EQ(grid.GetColumnWidth(1), 90);
+}
+
+TEST_F(GridMouseTest, HeadingClicksSelectAColumnARowOrEverything)
+{
+    struct Case {
+        int row, col;
+        CGridCellRange selected;
+    };
+    const Case cases[] = {
+        { 0, 2, CGridCellRange(1, 2, 19, 2) },
+        { 4, 0, CGridCellRange(4, 1, 4, 5) },
+        { 0, 0, CGridCellRange(1, 1, 19, 5) },
+    };
+    for (const Case& c : cases) {
+        Click(c.row, c.col);
+        EXPECT_EQ(grid.GetSelectedCellRange(), c.selected) << c.row << "," << c.col;
+        const int cells = (c.selected.GetMaxRow() - c.selected.GetMinRow() + 1)
+            * (c.selected.GetMaxCol() - c.selected.GetMinCol() + 1);
+        EXPECT_EQ(grid.GetSelectedCount(), cells);
+    }
+    // Dragging along the heading row takes the columns passed over.
+    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(Centre(0, 2)));
+    grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(Centre(0, 4)));
+    grid.SendMessage(WM_LBUTTONUP, 0, At(Centre(0, 4)));
+    EXPECT_EQ(grid.GetSelectedCellRange(), CGridCellRange(1, 2, 19, 4));
+    // Without heading selection a heading click selects nothing.
+    grid.SetFixedRowSelection(FALSE);
+    grid.SetFixedColumnSelection(FALSE);
+    grid.SetSelectedRange(-1, -1, -1, -1);
+    Click(0, 3);
+    Click(5, 0);
+    EXPECT_EQ(grid.GetSelectedCount(), 0);
+}
+
+TEST_F(GridMouseTest, AutoScrollExtendsADragSelectionBelowTheGrid)
+{
+    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(Centre(3, 2)));
+    EXPECT_EQ(grid.GetAutoScrollTimer(), CGridCtrl::kAutoScrollTimerId);
+    CRect client;
+    grid.GetClientRect(client);
+    CPoint below(Centre(3, 2).x, client.bottom + 40);
+    grid.ClientToScreen(&below);
+    SetCursorPos(below.x, below.y);
+    ASSERT_TRUE(PumpUntil([&] { return grid.IsCellSelected(19, 2); }));
+    EXPECT_EQ(grid.GetSelectedCellRange(), CGridCellRange(3, 2, 19, 2));
+    EXPECT_GT(grid.GetScrollPos32(SB_VERT), 0);
+    const CPoint end = Centre(5, 2);
+    grid.SendMessage(WM_LBUTTONUP, 0, At(end));
+    EXPECT_EQ(grid.GetAutoScrollTimer(), 0u);
+    EXPECT_TRUE(SelectionConsistent(grid));
+}
+
+TEST_F(GridMouseTest, ClickOnASelectedCellWithDragAndDropClearsTheSelection)
+{
+    grid.EnableDragAndDrop(TRUE);
+    Click(4, 2);
+    grid.SetSelectedRange(3, 1, 5, 3);
+    owner.events.clear();
+    Click(5, 3);
+    EXPECT_EQ(grid.GetSelectedCount(), 0);
+    EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(-1, -1));
+    EXPECT_EQ(grid.m_nDownRow, 5);
+    EXPECT_EQ(grid.m_nUpRow, -1);
+    EXPECT_EQ(owner.events,
+        (std::vector<E> { { GRIDNOTIFY_CLICK, 5, 3 }, { GRIDNOTIFY_SELCHANGING, 5, 3 },
+            { GRIDNOTIFY_SELCHANGED, -1, -1 } }));
+}
+
+TEST_F(GridMouseTest, AClickPostsTheButtonCommandToTheOwner)
+{
+    Click(4, 2);
+    EXPECT_TRUE(owner.commands.empty());
+    ASSERT_TRUE(PumpUntil([&] { return !owner.commands.empty(); }));
+    EXPECT_EQ(owner.commands[0].first, MAKEWPARAM(1005, BN_CLICKED));
+    EXPECT_EQ(owner.commands[0].second, reinterpret_cast<LPARAM>(grid.GetSafeHwnd()));
+    EXPECT_EQ(grid.m_nUpRow, 4);
+    // Beyond the last column: no command, the up row stays.
+    owner.commands.clear();
+    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(380, 50));
+    grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(380, 50));
+    PumpFor(std::chrono::milliseconds(50));
+    EXPECT_TRUE(owner.commands.empty());
+    EXPECT_EQ(grid.m_nUpRow, 4);
+}
+
+TEST_F(GridMouseTest, DoubleClickOnAShownTitleTipReachesTheCellBelow)
+{
+    grid.SetFocus();
+    grid.SetItemText(2, 2, "a text far too long for fifty pixels");
+    grid.SendMessage(WM_MOUSEMOVE, 0, At(Centre(2, 2)));
+    CGridTitleTip* tip = const_cast<CGridTitleTip*>(grid.GetTitleTip());
+    ASSERT_TRUE(tip && tip->IsShown());
+    CPoint p = Centre(2, 2);
+    grid.ClientToScreen(&p);
+    tip->ScreenToClient(&p);
+    ASSERT_TRUE(AfxSimulateMouse(tip->GetSafeHwnd(), WM_LBUTTONDOWN, p, MK_LBUTTON));
+    EXPECT_FALSE(tip->IsShown());
+    ASSERT_TRUE(
+        PumpUntil([&] { return !owner.Only({ GRIDNOTIFY_CLICK }).empty() || grid.GetMouseMode() != 0; }));
+    grid.SendMessage(WM_LBUTTONUP, 0, At(Centre(2, 2)));
+    // The second press on the tip (it shows again under the resting mouse).
+    grid.SendMessage(WM_MOUSEMOVE, 0, At(Centre(2, 2)));
+    ASSERT_TRUE(tip->IsShown());
+    ASSERT_TRUE(AfxSimulateMouse(tip->GetSafeHwnd(), WM_LBUTTONDOWN, p, MK_LBUTTON));
+    ASSERT_TRUE(PumpUntil([&] { return !owner.Only({ GRIDNOTIFY_DBLCLK }).empty(); }));
+    EXPECT_EQ(owner.Only({ GRIDNOTIFY_DBLCLK }), (std::vector<E> { { GRIDNOTIFY_DBLCLK, 2, 2 } }));
+    EXPECT_TRUE(grid.IsItemEditing(2, 2));
+}
+
+// ---- Keyboard clipboard and the open editor ----
+
+TEST_F(GridMouseTest, CtrlXCutsTheSelectionToTheClipboard)
+{
+    grid.SetFocusCell(2, 2);
+    grid.SetSelectedRange(2, 2, 3, 3);
+    owner.events.clear();
+    SetKeyStateOverride(VK_CONTROL, TRUE);
+    Key('X');
+    SetKeyStateOverride(VK_CONTROL, FALSE);
+    COleDataObject data;
+    ASSERT_TRUE(data.AttachClipboard());
+    EXPECT_EQ(data.GetText(), "2,2\t2,3\n3,2\t3,3");
+    for (int r : { 2, 3 })
+        for (int c : { 2, 3 })
+            EXPECT_EQ(grid.GetItemText(r, c), "");
+    EXPECT_EQ(owner.Only({ kCellEdited }).size(), 4u);
+    // A read-only grid cuts nothing.
+    grid.SetItemText(2, 2, "kept");
+    grid.SetEditable(FALSE);
+    SetKeyStateOverride(VK_CONTROL, TRUE);
+    Key('X');
+    SetKeyStateOverride(VK_CONTROL, FALSE);
+    EXPECT_EQ(grid.GetItemText(2, 2), "kept");
+}
+
+TEST_F(GridMouseTest, PasteWhileEditingGoesIntoTheEditor)
+{
+    auto* source = new COleDataSource;
+    source->CacheText("42");
+    source->SetClipboard();
+    grid.SetFocusCell(3, 2);
+    Key(VK_F2);
+    CWnd* editor = EditorOf(3, 2);
+    ASSERT_NE(editor, nullptr);
+    grid.SendMessage(WM_COMMAND, CGridCtrl::kIdEditPaste, 0);
+    CString text;
+    editor->GetWindowText(text);
+    EXPECT_EQ(text, "3,242");
+    EXPECT_EQ(grid.GetItemText(3, 2), "3,2");
+    EXPECT_EQ(grid.GetItemText(3, 3), "3,3");
+    FinishEdit(3, 2, nullptr, VK_RETURN);
+    EXPECT_EQ(grid.GetItemText(3, 2), "3,242");
+}
+
+// ---- List editor ----
+
+TEST_F(GridMouseTest, KoreanTypedIntoTheListEditorArrivesWhole)
+{
+    const std::vector<CString> options = { "국내산", "수입" };
+    struct Case {
+        UINT first;
+        std::vector<std::pair<UINT, UINT>> typed; // message, code point
+        const char* text;
+    };
+    const Case cases[] = {
+        // A Korean first character replaces the text; more follows.
+        { 0xD55C, { { WM_IME_CHAR, 0xAD6D } }, "한국" },
+        { 'a', { { WM_CHAR, 0xAC00 }, { WM_CHAR, VK_BACK }, { WM_CHAR, 'b' } }, "ab" },
+        // Backspace first works from the end of the text.
+        { VK_BACK, { { WM_IME_CHAR, 0xC0BD } }, "국내삽" },
+    };
+    for (const Case& c : cases) {
+        CRect rect;
+        ASSERT_TRUE(grid.GetCellRect(2, 2, rect));
+        auto* list = new CGridInPlaceList(&grid, rect, CBS_DROPDOWN, IDC_GRID_INPLACE, 2, 2, CLR_DEFAULT,
+            CLR_DEFAULT, options, "국내산", c.first);
+        const HWND hwnd = list->GetSafeHwnd();
+        ASSERT_NE(hwnd, nullptr);
+        for (const auto& [message, ch] : c.typed)
+            list->SendMessage(message, ch, 0);
+        CString text;
+        list->GetWindowText(text);
+        EXPECT_EQ(text, c.text) << c.first;
+        list->SendMessage(WM_KEYUP, VK_RETURN, 0);
+        ASSERT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));
+        EXPECT_EQ(grid.GetItemText(2, 2), c.text);
+    }
+}
+
+TEST_F(GridMouseTest, ListDropDownSetsTheDroppedWidthAgain)
+{
+    CRect rect;
+    ASSERT_TRUE(grid.GetCellRect(2, 2, rect));
+    auto* list = new CGridInPlaceList(&grid, rect, CBS_DROPDOWNLIST, IDC_GRID_INPLACE, 2, 2, CLR_DEFAULT,
+        CLR_DEFAULT, { "a", "a much longer option" }, "a", VK_LBUTTON);
+    const int width = list->GetDroppedWidth();
+    EXPECT_GT(width, 0);
+    list->SetDroppedWidth(3);
+    SendNotifyToParent(list->GetSafeHwnd(), CBN_DROPDOWN);
+    EXPECT_EQ(list->GetDroppedWidth(), width);
+    // A drop-down list takes no typing.
+    list->SendMessage(WM_CHAR, 'z', 0);
+    CString text;
+    list->GetWindowText(text);
+    EXPECT_EQ(text, "a");
+    list->DestroyWindow();
+}
+
+} // namespace
