@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "ethernet/scale_codes.h"
@@ -73,6 +74,20 @@ TEST(JoinFrameTest, ReplyChecks)
     EXPECT_EQ(CheckJoinReply(sent, longer), JoinCheck::BadLength);
 }
 
+TEST(JoinFrameTest, ReplyOfATwoDigitScaleIsAccepted)
+{
+    for (const char* id : { "12", "90", "7" }) {
+        const ByteBuffer sent = BuildJoinFrame(id);
+        ByteBuffer reply = sent; // the scale's ID at 6-7, "00" at 8-9
+        std::swap_ranges(reply.begin() + 6, reply.begin() + 8, reply.begin() + 8);
+        EXPECT_EQ(CheckJoinReply(sent, reply), JoinCheck::Accepted) << id;
+        ByteBuffer swapped = reply;
+        std::swap(swapped[6], swapped[7]);
+        EXPECT_EQ(CheckJoinReply(sent, swapped), JoinCheck::Mismatch)
+            << id << ": the ID's digits in the wrong order";
+    }
+}
+
 TEST(JoinFrameTest, VersionErrorIsToldByLanguage)
 {
     EXPECT_STREQ(VersionErrorText(1), "저울버전이 상위버전입니다. 통신 불가능");
@@ -136,6 +151,42 @@ TEST(LinkFrameTest, FramesSurviveTheLineWhateverTheirBytes)
         ++next;
     }
     EXPECT_EQ(next, frames.size());
+}
+
+TEST(LinkFrameTest, EveryHeaderFieldHasItsOwnPlace)
+{
+    LinkFrameHeader h;
+    h.source = { '1', '2' };
+    h.scaleId = { '3', '4' };
+    h.pcId = { '5', '6' };
+    h.sequence = 0x0708;
+    h.command = 0x090A;
+    h.pieceCount = 0x0B;
+    h.pieceNumber = 0x0C;
+    ByteBuffer frame;
+    ASSERT_TRUE(BuildLinkFrame(h, FromHex("0d 0e 0f"), frame).ok());
+    EXPECT_EQ(Hex(frame), "31 32 33 34 35 36 08 07 0a 09 0b 0c 03 00 0d 0e 0f 9b 01 00 00");
+    LinkFrame parsed;
+    ASSERT_TRUE(ParseLinkFrame(frame, parsed).ok());
+    EXPECT_EQ(std::string(parsed.header.source.data(), 2), "12");
+    EXPECT_EQ(std::string(parsed.header.scaleId.data(), 2), "34");
+    EXPECT_EQ(std::string(parsed.header.pcId.data(), 2), "56");
+    EXPECT_EQ(parsed.header.sequence, 0x0708);
+    EXPECT_EQ(parsed.header.command, 0x090A);
+    EXPECT_EQ(parsed.header.pieceCount, 0x0B);
+    EXPECT_EQ(parsed.header.pieceNumber, 0x0C);
+    EXPECT_EQ(parsed.header.length, 3);
+    EXPECT_EQ(Hex(parsed.payload), "0d 0e 0f");
+}
+
+TEST(LinkFrameTest, SumOfFewerThanFourBytesFails)
+{
+    for (std::size_t n = 0; n < 4; ++n)
+        EXPECT_FALSE(CheckFrameSum(ByteBuffer(n, 0))) << n << " bytes";
+    EXPECT_TRUE(CheckFrameSum(ByteBuffer(4, 0))) << "no bytes sum to 0";
+    EXPECT_TRUE(CheckFrameSum(FromHex("ff 02 01 01 00 00")));
+    LinkFrameHeader h;
+    EXPECT_FALSE(LinkFrameHeader::Decode(ByteBuffer(kLinkHeaderSize - 1, 0x30), h));
 }
 
 TEST(LinkFrameTest, ParseRefusesShortFramesAndWrongSums)
@@ -284,6 +335,48 @@ TEST(RecordAssemblyTest, PiecesOutOfBoundsAreRefused)
     EXPECT_EQ(assembly.Add(2, 3, piece), RecordAssembly::Result::Refused);
     EXPECT_EQ(assembly.Add(255, 255, piece), RecordAssembly::Result::Refused);
     EXPECT_EQ(assembly.Add(5, 5, piece), RecordAssembly::Result::Whole) << "bytes 800-999 fit";
+}
+
+TEST(LinkPieceTest, APayloadGoesInAtMost255Pieces)
+{
+    auto frameOf = [](std::size_t payload) {
+        LinkFrameHeader h;
+        h.length = static_cast<std::uint16_t>(payload);
+        ByteBuffer frame;
+        h.EncodeTo(frame);
+        frame.resize(kLinkHeaderSize + payload, 0x44);
+        return frame;
+    };
+    ByteBuffer piece;
+    const ByteBuffer most = frameOf(255 * kPieceSize);
+    ASSERT_TRUE(BuildPiece(most, 255, piece).ok());
+    EXPECT_EQ(Hex(std::span(piece).subspan(10, 4)), "ff ff c8 00");
+    EXPECT_EQ(BuildPiece(frameOf(255 * kPieceSize + 1), 1, piece).Code(), IoCode::InvalidArgument)
+        << "256 pieces cannot be numbered";
+}
+
+// Each record starts afresh at its first piece: nothing of the record before
+// it shows, neither its length nor its bytes where a piece was lost.
+TEST(RecordAssemblyTest, EachRecordStartsAfreshAtItsFirstPiece)
+{
+    RecordAssembly assembly;
+    EXPECT_EQ(assembly.Add(3, 1, ByteBuffer(200, 0x61)), RecordAssembly::Result::Partial);
+    EXPECT_EQ(assembly.Add(3, 2, ByteBuffer(200, 0x62)), RecordAssembly::Result::Partial);
+    EXPECT_EQ(assembly.Add(3, 3, ByteBuffer(50, 0x63)), RecordAssembly::Result::Whole);
+    EXPECT_EQ(assembly.Record().size(), 450u);
+
+    EXPECT_EQ(assembly.Add(2, 1, ByteBuffer(200, 0x71)), RecordAssembly::Result::Partial);
+    EXPECT_EQ(assembly.Add(2, 2, ByteBuffer(10, 0x72)), RecordAssembly::Result::Whole);
+    ByteBuffer expected(200, 0x71);
+    expected.resize(210, 0x72);
+    EXPECT_EQ(Hex(assembly.Record()), Hex(expected)) << "a shorter record after a longer one";
+
+    EXPECT_EQ(assembly.Add(3, 1, ByteBuffer(200, 0x81)), RecordAssembly::Result::Partial);
+    EXPECT_EQ(assembly.Add(3, 3, ByteBuffer(5, 0x83)), RecordAssembly::Result::Whole);
+    expected.assign(200, 0x81);
+    expected.resize(400, 0x00);
+    expected.resize(405, 0x83);
+    EXPECT_EQ(Hex(assembly.Record()), Hex(expected)) << "a lost piece leaves zeros";
 }
 
 TEST(RecordAssemblyTest, APieceSentTwiceDoesNotGrowTheRecord)
