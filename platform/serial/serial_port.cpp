@@ -293,6 +293,7 @@ struct CSerialPort::Impl {
                 return Receive::Failed;
             }
             got = true;
+            reported = false; // a read that works ends a run of failures
             for (ssize_t i = 0; i < n && !stopRequested; ++i) {
                 if (byteHandler)
                     byteHandler(chunk[static_cast<std::size_t>(i)]);
@@ -364,7 +365,6 @@ struct CSerialPort::Impl {
             switch (ReceiveChars(reported)) {
             case Receive::Bytes:
                 restMs = 0;
-                reported = false;
                 break;
             case Receive::Nothing:
                 if ((p[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
