@@ -134,6 +134,7 @@ const MessageMap* CCalvornView::GetMessageMap() const
             OnCommandMsg<&CCalvornView::OnFileOpen>(ID_FILE_OPEN),
             OnCommandMsg<&CCalvornView::OnFileSaveAs>(ID_FILE_SAVE_AS_DB),
             OnCommandMsg<&CCalvornView::OnAccessToExcel>(ID_ACCESS_TO_EXCEL),
+            OnCommandMsg<&CCalvornView::OnExcelNewFile>(ID_EXCEL_NEW_FILE),
             OnCommandMsg<&CCalvornView::OnExcelToAccess>(ID_EXCEL_TO_ACCESS),
             OnCommandMsg<&CCalvornView::OnUserInfoChange>(ID_USER_INFO_CHANGE),
             OnCommandMsg<&CCalvornView::OnNewManager>(ID_NEW_MANAGER),
@@ -477,6 +478,11 @@ void CCalvornView::OnFileNew()
 void CCalvornView::OnAccessToExcel()
 {
     AccessToExcelConvert(*this);
+}
+
+void CCalvornView::OnExcelNewFile()
+{
+    ExcelNewFile();
 }
 
 void CCalvornView::OnExcelToAccess()

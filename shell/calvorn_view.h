@@ -150,6 +150,7 @@ protected:
     void OnFileOpen();
     void OnFileSaveAs();
     void OnAccessToExcel();
+    void OnExcelNewFile();
     void OnExcelToAccess();
     void OnUserInfoChange();
     void OnNewManager();

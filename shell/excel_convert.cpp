@@ -5,6 +5,8 @@
 #include "db/dao_helper.h"
 #include "db/sql_text.h"
 #include "platform/base/exception.h"
+#include "platform/base/file.h"
+#include "platform/base/resource.h"
 #include "platform/dao/dao_database.h"
 #include "platform/dao/dao_recordset.h"
 #include "platform/sheet/excel_app.h"
@@ -21,6 +23,9 @@ constexpr const char* kWorkbookFilter = "Excel (*.xls)|*.xls||";
 constexpr const char* kCannotStartExcel = "Cannot start Excel";
 constexpr const char* kCouldNotStartExcel = "Couldn't start Excel";
 constexpr const char* kConvertOk = "Convert OK";
+constexpr const char* kNewWorkbookFilter = "xls File(*.xls)|*.xls||";
+constexpr const char* kWorkbookTemplateType = "EXCEL";
+constexpr UINT kWorkbookTemplateId = 224;
 constexpr const char* kRowsFailed = "%d of %d rows could not be converted.";
 
 // Positions of a data row that go into the table's INSERT, in column order:
@@ -192,6 +197,33 @@ SheetImport BuildSheetImport(int table, const CVariantArray& values, const CStri
         out.statements.push_back(statement);
     }
     return out;
+}
+
+BOOL WriteExcelTemplate(UINT resourceId, CString path)
+{
+    const std::span<const std::uint8_t> bytes = AfxGetResource(kWorkbookTemplateType, resourceId & 0xFFFF);
+    if (bytes.empty())
+        return FALSE;
+    try {
+        CFile file(path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite);
+        if (file.GetLength() == 0)
+            file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
+        file.Close();
+    } catch (CFileException* e) {
+        e->Delete();
+        CString text;
+        text.Format("%s =>DB File not making", path.GetString());
+        AfxMessageBox(text);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void ExcelNewFile()
+{
+    CString path;
+    if (RunFileDialog(TRUE, nullptr, OFN_HIDEREADONLY, kNewWorkbookFilter, "New Excel File", path))
+        WriteExcelTemplate(kWorkbookTemplateId, path);
 }
 
 void AccessToExcelConvert(CCalvornView& view)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/base/cstring.h"
+#include "platform/base/types.h"
 #include "platform/dao/ole_variant.h"
 
 class CCalvornView;
@@ -34,6 +35,16 @@ SheetImport BuildSheetImport(int table, const CVariantArray& values, const CStri
 // (exact beyond 32 bits), a text as it stands, "NULL" for an empty cell, and
 // for a date, boolean, currency or error value the text the cell shows.
 CString ImportCellText(const COleVariant& value);
+
+// Writes the embedded workbook template EXCEL resourceId into path only when
+// the file is empty (a missing file is created, one with content is left as
+// it is). FALSE without a message when there is no such template; a file
+// error shows "<path> =>DB File not making" and gives FALSE.
+BOOL WriteExcelTemplate(UINT resourceId, CString path);
+
+// Command 32789: asks for a file name and writes the empty item workbook
+// (template 224) there when the file is empty or new.
+void ExcelNewFile();
 
 // Command 32788: writes the five tables of a chosen item database into a new
 // workbook saved where the user says, opens it with the desktop's program and

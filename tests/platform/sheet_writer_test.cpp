@@ -323,6 +323,11 @@ TEST_F(SheetWriterTest, FilesReadBackWithFreeXlAndXlrd)
     EXPECT_EQ(got.at({ 1, 3 }).value.date, 45000.0);
     EXPECT_EQ(got.at({ 1, 4 }).value.dblVal, 12345678901.0);
     EXPECT_EQ(got.at({ 1, 7 }).value.dblVal, -12.5);
+    // Booleans and errors come back as such.
+    EXPECT_EQ(got.at({ 1, 5 }).value.vt, VT_BOOL);
+    EXPECT_EQ(got.at({ 1, 5 }).value.boolVal, VARIANT_FALSE);
+    EXPECT_EQ(got.at({ 1, 6 }).value.vt, VT_ERROR);
+    EXPECT_EQ(got.at({ 1, 6 }).value.lVal, kCellErrorNA);
 
     const std::string dump = XlrdDump(path);
     EXPECT_TRUE(HasLine(dump, "S Item"));
@@ -416,4 +421,64 @@ TEST_F(SheetWriterTest, ReaderRefusesWhatIsNoWorkbook)
         ASSERT_EQ(book.sheets.size(), 1u);
         EXPECT_EQ(book.sheets[0].name, "kept");
     }
+}
+
+TEST(SheetReader, BooleansAndErrorsComeFromTheirRecords)
+{
+    WorkbookData book = OneSheet("First");
+    book.sheets.emplace_back();
+    book.sheets.back().name = "둘째";
+    auto& cells = book.sheets[1].cells;
+    cells[{ 0, 0 }] = Cell(COleVariant(static_cast<SHORT>(1), VT_BOOL));
+    cells[{ 3, 2 }] = Cell(COleVariant(kCellErrorDiv0, VT_ERROR));
+    cells[{ 4, 1 }] = Cell(COleVariant(kCellErrorRef, VT_ERROR));
+    ByteBuffer stream = BuildWorkbookStream(book);
+
+    // What FreeXL gives: the names and numbers in place of the values.
+    auto numbers = [] {
+        WorkbookData read = OneSheet("First");
+        read.sheets.emplace_back();
+        read.sheets.back().name = "둘째";
+        read.sheets[1].cells[{ 0, 0 }] = Cell(COleVariant(1.0));
+        read.sheets[1].cells[{ 3, 2 }] = Cell(COleVariant(1.0));
+        read.sheets[1].cells[{ 4, 1 }] = Cell(COleVariant(1.0));
+        return read;
+    };
+    WorkbookData read = numbers();
+    ApplyBoolErrRecords(stream, read);
+    EXPECT_TRUE(read.sheets[0].cells.empty());
+    const auto& got = read.sheets[1].cells;
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got.at({ 0, 0 }).value.vt, VT_BOOL);
+    EXPECT_EQ(got.at({ 0, 0 }).value.boolVal, VARIANT_TRUE);
+    EXPECT_EQ(got.at({ 3, 2 }).value.lVal, kCellErrorDiv0);
+    EXPECT_EQ(got.at({ 4, 1 }).value.lVal, kCellErrorRef);
+
+    // A sheet of another name is not touched.
+    WorkbookData renamed = numbers();
+    renamed.sheets[1].name = "other";
+    ApplyBoolErrRecords(stream, renamed);
+    EXPECT_EQ(renamed.sheets[1].cells.at({ 0, 0 }).value.vt, VT_R8);
+
+    // Every cut of the stream is read safely; nothing is read past the cut.
+    for (std::size_t cut = 0; cut < stream.size(); ++cut) {
+        WorkbookData partial = numbers();
+        ApplyBoolErrRecords(
+            ByteBuffer(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(cut)), partial);
+        EXPECT_EQ(partial.sheets[1].cells.size(), 3u);
+    }
+
+    // An unknown error code reads as #N/A; a stream that is not BIFF8 changes nothing.
+    const std::vector<BiffRecord> records = WalkRecords(stream);
+    const BiffRecord* error = Find(records, 0x0205, 1);
+    ASSERT_NE(error, nullptr);
+    stream[error->offset + 4 + 6] = 0x55;
+    WorkbookData odd = numbers();
+    ApplyBoolErrRecords(stream, odd);
+    EXPECT_EQ(odd.sheets[1].cells.at({ 3, 2 }).value.lVal, kCellErrorNA);
+    stream[4] = 0x00; // BIFF5 version
+    stream[5] = 0x05;
+    WorkbookData old = numbers();
+    ApplyBoolErrRecords(stream, old);
+    EXPECT_EQ(old.sheets[1].cells.at({ 0, 0 }).value.vt, VT_R8);
 }

@@ -382,7 +382,8 @@ TEST_F(ExcelConvertTest, NumbersTruncateAndOtherTypesKeepTheirPlace)
 {
     const std::string workbook = m_folder.File("numbers.xls");
     Row row = { Number(1), Number(12.9), Number(-12.9), COleVariant(), COleVariant(45356.0, VT_DATE),
-        COleVariant("after"), Number(12345678901.0) };
+        COleVariant("after"), Number(12345678901.0), COleVariant(static_cast<SHORT>(1), VT_BOOL),
+        COleVariant(kCellErrorDiv0, VT_ERROR), COleVariant("last") };
     WriteItemWorkbook(workbook, { row });
     const std::string target = m_folder.File("numbers.mdb");
     FileDialogScript::PushPath(workbook.c_str());
@@ -391,9 +392,9 @@ TEST_F(ExcelConvertTest, NumbersTruncateAndOtherTypesKeepTheirPlace)
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "Convert OK" });
     EXPECT_EQ(Rows(target.c_str(),
                   "SELECT [item_num],[item_name],[item_name2],[land],[additem],[fix_price],"
-                  "[piece],[info] FROM [Item]"),
-        (std::vector<std::vector<std::string>> {
-            { "12", "-12", "NULL", "2024-03-05", "after", "12345678901", "NULL", "1" } }));
+                  "[piece],[unitprice],[weight],[fmark],[info] FROM [Item]"),
+        (std::vector<std::vector<std::string>> { { "12", "-12", "NULL", "2024-03-05", "after", "12345678901",
+            "TRUE", "#DIV/0!", "last", "NULL", "1" } }));
 }
 
 TEST_F(ExcelConvertTest, FailedRowsAreCounted)
@@ -537,4 +538,40 @@ TEST_F(ExcelConvertTest, WorkbookTemplateHoldsTheItemTablesHeaders)
     const std::string dump = XlrdDump(path);
     EXPECT_TRUE(HasLine(dump, "C 0 0 1 1 ID"));
     EXPECT_TRUE(HasLine(dump, "C 0 1 1 1 land_str"));
+}
+
+TEST_F(ExcelConvertTest, NewExcelFileWritesTheTemplateOnlyIntoAnEmptyFile)
+{
+    const std::span<const std::uint8_t> bytes = AfxGetResource("EXCEL", 224);
+    const std::string templateBytes(bytes.begin(), bytes.end());
+    const std::string fresh = m_folder.File("new.xls");
+    const std::string empty = m_folder.File("empty.xls");
+    const std::string full = m_folder.File("full.xls");
+    TempDataRoot::WriteAll(empty, "");
+    TempDataRoot::WriteAll(full, "keep me");
+    for (const std::string& path : { fresh, empty, full })
+        FileDialogScript::PushPath(path.c_str());
+    FileDialogScript::PushCancel();
+    for (int i = 0; i < 4; ++i)
+        Command(ID_EXCEL_NEW_FILE);
+    EXPECT_EQ(TempDataRoot::ReadAll(fresh), templateBytes);
+    EXPECT_EQ(TempDataRoot::ReadAll(empty), templateBytes);
+    EXPECT_EQ(TempDataRoot::ReadAll(full), "keep me");
+    const std::vector<FileDialogRecord> dialogs = FileDialogScript::Records();
+    ASSERT_EQ(dialogs.size(), 4u);
+    EXPECT_TRUE(dialogs[0].open);
+    EXPECT_EQ(dialogs[0].title, "New Excel File");
+    EXPECT_EQ(dialogs[0].filter, "xls File(*.xls)|*.xls||");
+    EXPECT_TRUE(BoxTexts().empty());
+
+    // A file that cannot be created, and a template that does not exist.
+    const std::string missing = m_folder.File("no/folder/new.xls");
+    EXPECT_FALSE(WriteExcelTemplate(224, missing.c_str()));
+    EXPECT_EQ(BoxTexts(), std::vector<CString> { CString(missing.c_str()) + " =>DB File not making" });
+    EXPECT_FALSE(WriteExcelTemplate(225, m_folder.File("none.xls").c_str()));
+    EXPECT_FALSE(TempDataRoot::Exists(m_folder.File("none.xls")));
+    EXPECT_EQ(MessageBoxScript::Count(), 1u);
+    // The id counts as 16 bits.
+    EXPECT_TRUE(WriteExcelTemplate(0x10000 + 224, m_folder.File("wide.xls").c_str()));
+    EXPECT_EQ(TempDataRoot::ReadAll(m_folder.File("wide.xls")), templateBytes);
 }
