@@ -36,7 +36,18 @@ private:
         LONG overhang = 0;
         BOOL metricsRead = FALSE;
         std::unordered_map<std::string, CSize, StringHash, std::equal_to<>> extents;
+        // Figures: advances in 1/64 pixel of the characters of kFigures, and
+        // whether widths of such texts add up (checked once per font).
+        BOOL figuresChecked = FALSE;
+        BOOL figuresAdd = FALSE;
+        LONG figureHeight = 0;
+        int advance64[128] = {};
     };
+    // Works out and checks the figure advances of the selected font.
+    void CheckFigures(FontEntry& entry);
+    // The width of a text of figures from the advances; -1 when the text has
+    // other characters or the font's figures do not add up.
+    static LONG FiguresWidth(const FontEntry& entry, std::string_view text);
     FontEntry& EntryOf(const CGridCellBase& cell);
     void Select(FontEntry& entry);
 
