@@ -199,9 +199,16 @@ CSize CGridCellBase::GetTextExtent(LPCTSTR szText, CDC* pDC)
 
     const DWORD format = GetFormat();
     const BOOL multiLine = (format & DT_WORDBREAK) && !(format & DT_SINGLELINE);
-    CGridTextMeasure* measure = grid ? grid->GetTextMeasure() : nullptr;
+    // Single lines are measured on the grid's measuring DC (with or without a
+    // DC from the caller, as long as it is that one).
+    CGridTextMeasure* measure = nullptr;
+    if (grid && !multiLine && (pDC || grid->GetSafeHwnd())) {
+        measure = grid->GetTextMeasure();
+        if (measure && pDC && pDC != measure->GetDC())
+            measure = nullptr;
+    }
     CDC* ownDC = nullptr;
-    if (measure && !multiLine && !pDC)
+    if (measure && !pDC && szText && *szText)
         pDC = measure->GetDC();
     if (!pDC && szText && *szText && grid && grid->GetSafeHwnd())
         pDC = ownDC = grid->GetGridDC();

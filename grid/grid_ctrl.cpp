@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "grid/drop_target.h"
+#include "grid/text_measure.h"
 #include "grid/title_tip.h"
 #include "platform/wnd/cmdui.h"
 
@@ -62,6 +63,9 @@ CGridCtrl::~CGridCtrl()
         m_TitleTip->DestroyWindow();
     if (m_DropTarget)
         m_DropTarget->Revoke();
+    m_pTextMeasure.reset();
+    if (m_pMeasureDC)
+        ReleaseGridDC(m_pMeasureDC);
     if (GetSafeHwnd())
         DestroyWindow();
 }

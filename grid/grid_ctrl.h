@@ -379,9 +379,9 @@ public:
     // back with ReleaseGridDC.
     CDC* GetGridDC();
     void ReleaseGridDC(CDC* pDC);
-    // Text measurements shared by the cells during an auto-size pass; null
-    // outside one.
-    CGridTextMeasure* GetTextMeasure() const { return m_pTextMeasure; }
+    // The grid's text measurements on its own screen DC (made on first use);
+    // null when no DC can be had.
+    CGridTextMeasure* GetTextMeasure() const;
 
     // ---- Printing (grid_print.cpp) ----
     // One whole job: the print dialog (pPrntDC null) or the given printer DC,
@@ -421,8 +421,7 @@ protected:
     // The largest extent width (bWidth) or height of the cells of range; -1
     // without a DC.
     int LargestExtent(const CGridCellRange& range, BOOL bWidth);
-    // Runs fn with a DC and the text measure of one pass (the running pass's
-    // when there is one); FALSE without a DC.
+    // Runs fn with the measuring DC; FALSE without one.
     BOOL MeasurePass(const std::function<void(CDC*)>& fn);
     // Stretches the columns (bColumns) or rows to the client area.
     void ExpandToClient(BOOL bColumns, BOOL bExpandFixed);
@@ -603,7 +602,8 @@ protected:
 
     CGridCellCoord m_EditingCell;
     std::unique_ptr<CGridCell> m_pVirtualCell;
-    CGridTextMeasure* m_pTextMeasure = nullptr;
+    mutable std::unique_ptr<CGridTextMeasure> m_pTextMeasure;
+    mutable CDC* m_pMeasureDC = nullptr;
     CGridPrintState m_Print;
 
     // Re-entry guards of this grid's window set-up and size handling.

@@ -37,22 +37,22 @@ BOOL CGridCtrl::SetColumnWidth(int nCol, int width)
     return TRUE;
 }
 
+CGridTextMeasure* CGridCtrl::GetTextMeasure() const
+{
+    if (!m_pTextMeasure) {
+        m_pMeasureDC = const_cast<CGridCtrl*>(this)->GetGridDC();
+        if (m_pMeasureDC)
+            m_pTextMeasure = std::make_unique<CGridTextMeasure>(m_pMeasureDC);
+    }
+    return m_pTextMeasure.get();
+}
+
 BOOL CGridCtrl::MeasurePass(const std::function<void(CDC*)>& fn)
 {
-    if (m_pTextMeasure) {
-        fn(m_pTextMeasure->GetDC());
-        return TRUE;
-    }
-    CDC* dc = GetGridDC();
-    if (!dc)
+    CGridTextMeasure* measure = GetTextMeasure();
+    if (!measure)
         return FALSE;
-    {
-        CGridTextMeasure measure(dc);
-        m_pTextMeasure = &measure;
-        fn(dc);
-        m_pTextMeasure = nullptr;
-    }
-    ReleaseGridDC(dc);
+    fn(measure->GetDC());
     return TRUE;
 }
 

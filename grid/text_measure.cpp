@@ -12,6 +12,8 @@ inline constexpr std::string_view kFigures = "0123456789-+.,:/ ";
 inline constexpr std::string_view kFigureSamples[]
     = { "100000", "2026-12-31", "1,234,567.89", "12:34:56", "-0.5", "+7/8", "1 1", "11", "7,4" };
 
+inline constexpr size_t kMaxTexts = 200000;
+
 } // namespace
 
 CGridTextMeasure::CGridTextMeasure(CDC* pDC)
@@ -26,14 +28,11 @@ CGridTextMeasure::~CGridTextMeasure()
 
 CGridTextMeasure::FontEntry& CGridTextMeasure::EntryOf(const CGridCellBase& cell)
 {
-    // Key: the default cell's font object, or the cell's own LOGFONT.
-    const LOGFONT* own = cell.IsDefaultFont() ? nullptr : cell.GetFont();
-    CFont* shared = own ? nullptr : cell.GetFontObject();
-    m_key.assign(1, own ? 'L' : 'D');
-    if (own)
-        m_key.append(reinterpret_cast<const char*>(own), sizeof(LOGFONT));
-    else
-        m_key.append(reinterpret_cast<const char*>(&shared), sizeof(shared));
+    // Key: the font's LOGFONT, so a font that changes gets entries of its own.
+    const LOGFONT* lf = cell.GetFont();
+    m_key.assign(1, lf ? 'L' : 'N');
+    if (lf)
+        m_key.append(reinterpret_cast<const char*>(lf), sizeof(LOGFONT));
     if (m_pLast && m_pLast->key == m_key)
         return *m_pLast;
     for (auto& entry : m_fonts) {
@@ -42,12 +41,10 @@ CGridTextMeasure::FontEntry& CGridTextMeasure::EntryOf(const CGridCellBase& cell
     }
     auto entry = std::make_unique<FontEntry>();
     entry->key = m_key;
-    if (own) {
+    if (lf) {
         entry->ownFont = std::make_unique<CFont>();
-        if (entry->ownFont->CreateFontIndirect(own))
+        if (entry->ownFont->CreateFontIndirect(lf))
             entry->font = entry->ownFont.get();
-    } else {
-        entry->font = shared;
     }
     m_fonts.push_back(std::move(entry));
     return *(m_pLast = m_fonts.back().get());
@@ -55,9 +52,7 @@ CGridTextMeasure::FontEntry& CGridTextMeasure::EntryOf(const CGridCellBase& cell
 
 void CGridTextMeasure::Select(FontEntry& entry)
 {
-    if (m_pSelected == &entry)
-        return;
-    if (entry.font) {
+    if (m_pSelected != &entry && entry.font) {
         CFont* old = m_pDC->SelectObject(entry.font);
         if (!m_bFontChanged) {
             m_pOldFont = old;
@@ -126,6 +121,9 @@ CSize CGridTextMeasure::Extent(const CGridCellBase& cell, std::string_view text)
     }
     if (const auto it = entry.extents.find(text); it != entry.extents.end())
         return it->second;
+    // The texts of many fills pass through: start again rather than grow.
+    if (entry.extents.size() >= kMaxTexts)
+        entry.extents.clear();
     Select(entry);
     CSize size = m_pDC->GetTextExtent(text.data(), static_cast<int>(text.size()));
     size.cx += entry.overhang;

@@ -1,7 +1,8 @@
 #pragma once
-// Text extents for one auto-size pass: each distinct single-line text is
-// measured once per font, and the DC's font changes only when the font does.
-// Valid while the fonts it saw stay unchanged (one pass). UI thread.
+// Text extents of single-line texts on the grid's measuring DC: each distinct
+// text is measured once per font (a font is known by its LOGFONT), and texts
+// of figures are added up from their characters' advances once the font is
+// found to add them up exactly. The DC is the measure's only user. UI thread.
 
 #include <memory>
 #include <string>
@@ -31,7 +32,7 @@ private:
     };
     struct FontEntry {
         std::string key;
-        CFont* font = nullptr; // the default cell's font object, or ownFont
+        CFont* font = nullptr; // ownFont once made
         std::unique_ptr<CFont> ownFont;
         LONG overhang = 0;
         BOOL metricsRead = FALSE;
