@@ -294,7 +294,7 @@ TEST_F(GridCellTypesTest, NumericCellEditorTakesDigitsOnly)
         const char* result;
     } const cases[] = {
         { "digits replace the text", '7', "3", "73" },
-        { "letters are refused", 'a', "b4x", "4" },
+        { "letters and blanks are refused", 'a', "b 4x ", "4" },
         { "mouse start keeps the text", VK_LBUTTON, "5z", "125" },
         { "a double-byte first character is refused", 0xAC00, "", "" },
     };
@@ -425,6 +425,9 @@ TEST_F(LinkClickTest, ClickOpensOnlyWebAndMailLinksUnderThePoint)
         { "see www.store.example now", 8, "http://www.store.example" },
         { "see www.store.example now", 1, nullptr }, // over "see"
         { "see www.store.example now", 23, nullptr }, // over "now"
+        { "see www.store.example", 26, nullptr }, // past the text's end
+        { "see www.store.example", 60, nullptr }, // past the cell's edge
+        { "see www.store.example now", 3, nullptr }, // on a blank
         { "mail mailto:a@b.example", 10, "mailto:a@b.example" },
         { "https://store.example", 3, "https://store.example" },
         { "file:///etc/passwd", 4, nullptr },

@@ -82,8 +82,15 @@ TEST_F(GridPrintTest, TwoHundredRowsPrintOnPagesWithHeadingsHeaderAndFooter)
             ASSERT_TRUE(texts.count("0," + std::to_string(c))) << "heading " << c;
         const std::vector<int> rows = BodyRows(job.pages[static_cast<size_t>(p)]);
         ASSERT_FALSE(rows.empty());
-        for (int row : rows)
+        for (int row : rows) {
             EXPECT_EQ(row, expectedRow++) << "rows in order, none lost or repeated";
+            // Every cell of the row, right-aligned under its heading.
+            for (int c = 0; c < 6; ++c) {
+                const std::string name = std::to_string(row) + "," + std::to_string(c);
+                ASSERT_TRUE(texts.count(name)) << name;
+                EXPECT_NEAR(texts.at(name).right, texts.at("0," + std::to_string(c)).right, 20) << name;
+            }
+        }
         // Top to bottom: header, headings, body rows, footer; left to right
         // the row heading column, then the cells.
         const CRect header = texts.at("owner");
@@ -184,6 +191,31 @@ TEST_F(GridPrintTest, SmallGridIsOnePageAndCancelPrintsNothing)
         }
     EXPECT_EQ(footerTexts, 1);
     EXPECT_EQ(BodyRows(job.pages[0]), (std::vector<int> { 1, 2, 3, 4 }));
+}
+
+TEST_F(GridPrintTest, GridLinesFollowTheLineModeHeaderAndFooterLinesAlways)
+{
+    Shape(8, 4);
+    std::map<int, int> ink;
+    for (const int mode : { 0, 1, 2, 3 }) {
+        PrintScript::Reset();
+        grid.SetGridLines(mode);
+        const PrintJobRecord job = PrintGrid();
+        ink[mode] = PdfInkPixels(job.outputPath.Str(), 1, 100);
+        ASSERT_GT(ink[mode], 0) << mode;
+    }
+    EXPECT_GT(ink[1], ink[0] + 400) << "horizontal lines";
+    EXPECT_GT(ink[2], ink[0] + 400) << "vertical lines";
+    EXPECT_GT(ink[3], ink[1] + 200);
+    EXPECT_GT(ink[3], ink[2] + 200);
+
+    // The header and footer lines stand with mode 0: a page without them
+    // has less ink.
+    grid.SetGridLines(0);
+    grid.SetPrintMarginInfo(0, 0, -1, -1, -1, -1, -1);
+    PrintScript::Reset();
+    const PrintJobRecord bare = PrintGrid();
+    EXPECT_LT(PdfInkPixels(bare.outputPath.Str(), 1, 100), ink[0] - 400);
 }
 
 TEST_F(GridPrintTest, PrintOnAGivenDcAndMargins)

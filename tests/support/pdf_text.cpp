@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 namespace {
@@ -59,6 +61,35 @@ int PdfPageCount(const std::string& path)
     if (!ok || at == std::string::npos)
         return -1;
     return std::atoi(info.c_str() + at + 6);
+}
+
+int PdfInkPixels(const std::string& path, int page, int dpi)
+{
+    bool ok = false;
+    const std::string n = std::to_string(page);
+    const std::string image = Run("pdftoppm -gray -r " + std::to_string(dpi) + " -f " + n + " -l " + n + " "
+            + Quoted(path) + " 2>/dev/null",
+        &ok);
+    // Binary PGM: "P5", width, height, maximum, one byte per pixel.
+    if (!ok || image.compare(0, 2, "P5") != 0)
+        return -1;
+    size_t at = 2;
+    int fields[3] = {};
+    for (int& field : fields) {
+        while (at < image.size() && std::isspace(static_cast<unsigned char>(image[at])))
+            ++at;
+        field = std::atoi(image.c_str() + at);
+        while (at < image.size() && std::isdigit(static_cast<unsigned char>(image[at])))
+            ++at;
+    }
+    ++at;
+    const size_t pixels = static_cast<size_t>(fields[0]) * static_cast<size_t>(fields[1]);
+    if (fields[2] != 255 || image.size() < at + pixels)
+        return -1;
+    int ink = 0;
+    for (size_t i = 0; i < pixels; ++i)
+        ink += static_cast<unsigned char>(image[at + i]) < 240 ? 1 : 0;
+    return ink;
 }
 
 std::vector<std::string> PdfFilesIn(const std::string& folder)

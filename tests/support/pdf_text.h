@@ -12,3 +12,6 @@ std::vector<std::string> PdfPageTexts(const std::string& path);
 int PdfPageCount(const std::string& path);
 // The PDF files in a folder, sorted by name.
 std::vector<std::string> PdfFilesIn(const std::string& folder);
+// Pixels with ink (darker than near-white) on a page (from 1) rendered at
+// dpi; -1 on failure.
+int PdfInkPixels(const std::string& path, int page, int dpi);
