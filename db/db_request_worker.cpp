@@ -73,7 +73,9 @@ UINT CDbRequestWorker::WorkerThreadProc(void* param)
         worker->m_bServing.store(true);
         worker->m_nPendingWakes.fetch_sub(1);
         try {
-            worker->HandleRequest();
+            BOOL pending = worker->TakeRequest();
+            while (pending && !worker->m_stop.load())
+                pending = worker->HandleRequest();
         } catch (CException* e) {
             e->Delete();
         } catch (...) { }
@@ -84,41 +86,50 @@ UINT CDbRequestWorker::WorkerThreadProc(void* param)
     return 0;
 }
 
-void CDbRequestWorker::HandleRequest()
+BOOL CDbRequestWorker::TakeRequest()
 {
     CMailboxDlg* mailbox = m_pMailbox.load();
-    if (!mailbox)
-        return;
-    m_strRequestName = mailbox->TakeText(IDC_MAILBOX_NAME);
-    m_strRequestSql = mailbox->TakeText(IDC_MAILBOX_TEXT);
-    m_strMarker = m_protocol.readsMarker ? mailbox->TakeText(IDC_MAILBOX_MARKER) : CString();
+    BOOL taken = FALSE;
+    if (mailbox)
+        mailbox->RunOnWindowThread([&] { taken = TakeRequestFrom(*mailbox); });
+    return taken;
+}
+
+BOOL CDbRequestWorker::TakeRequestFrom(CMailboxDlg& mailbox)
+{
+    // No name, or an acknowledgement that no reply waits for: not a request.
+    const CString name = mailbox.Text(IDC_MAILBOX_NAME);
+    if (name.IsEmpty() || name == kMailboxReport)
+        return FALSE;
+    m_strRequestName = mailbox.TakeText(IDC_MAILBOX_NAME);
+    m_strRequestSql = mailbox.TakeText(IDC_MAILBOX_TEXT);
+    m_strMarker = m_protocol.readsMarker ? mailbox.TakeText(IDC_MAILBOX_MARKER) : CString();
     m_nReportFlag.store(0);
+    return TRUE;
+}
 
-    // An acknowledgement that arrives while no reply waits for it is not a request.
-    if (m_strRequestName == kMailboxReport || (m_strRequestName.IsEmpty() && m_strRequestSql.IsEmpty()))
-        return;
-
+BOOL CDbRequestWorker::HandleRequest()
+{
     if (m_protocol.tableWord && TableWord(m_strRequestName) != m_protocol.tableWord) {
         AfxMessageBox("Right db read ok", MB_OK);
         // The owner still learns that the request is over (it closes its database).
         // Nothing was streamed, so no "Report" is awaited: the owner answers only
         // the requests it knows, and a wait here would swallow its next request.
         Reply(m_protocol.doneMessage, nullptr);
-        return;
+        return FALSE;
     }
     if (m_protocol.readsMarker && !m_strMarker.IsEmpty()) {
-        InsertRead(m_strRequestName, m_strRequestSql);
-        return;
+        ServeInsertRead();
+        return FALSE;
     }
-    if (m_strRequestSql.GetAt(0) == 'S') {
-        StreamSelect(m_strRequestSql);
-        return;
-    }
+    if (!m_strRequestSql.IsEmpty() && m_strRequestSql.GetAt(0) == 'S')
+        return StreamSelect(m_strRequestSql);
     CString error;
     if (!ExecuteLocked(m_strRequestSql, FALSE, error))
         ReportDaoError(error);
     CloseDatabase();
     Reply(m_protocol.doneMessage, nullptr);
+    return FALSE;
 }
 
 BOOL CDbRequestWorker::StopsAfterFirstRow() const
@@ -140,7 +151,7 @@ CString CDbRequestWorker::HeaderRow(const QueryResult& result) const
     return JoinRow(names, TRUE);
 }
 
-void CDbRequestWorker::StreamSelect(const CString& sql)
+BOOL CDbRequestWorker::StreamSelect(const CString& sql)
 {
     // The whole result is read under the helper lock; the rows are sent after it.
     const QueryResult result = Query(sql);
@@ -150,23 +161,22 @@ void CDbRequestWorker::StreamSelect(const CString& sql)
         if (m_protocol.sendsHeader) {
             const CString header = HeaderRow(result);
             if (!Reply(m_protocol.rowMessage, &header) || !WaitForReport())
-                return;
+                return FALSE;
         }
         if (result.rows.empty()) {
             if (!Reply(m_protocol.emptyMessage, nullptr) || !WaitForReport())
-                return;
+                return FALSE;
         } else {
             for (const auto& values : result.rows) {
                 const CString row = JoinRow(values, TRUE);
                 if (!Reply(m_protocol.rowMessage, &row) || !WaitForReport())
-                    return;
+                    return FALSE;
                 if (StopsAfterFirstRow())
                     break;
             }
         }
     }
-    if (Reply(m_protocol.doneMessage, nullptr))
-        WaitForDoneReport();
+    return Reply(m_protocol.doneMessage, nullptr) && WaitForDoneReport();
 }
 
 BOOL CDbRequestWorker::Reply(UINT message, const CString* text)
@@ -187,14 +197,17 @@ BOOL CDbRequestWorker::WaitForReport()
     m_nReportFlag.store(0);
     for (;;) {
         Wait();
-        if (m_stop.load())
-            return FALSE;
         CMailboxDlg* mailbox = m_pMailbox.load();
-        if (!mailbox)
+        if (m_stop.load() || !mailbox)
             return FALSE;
-        const CString word = mailbox->Text(IDC_MAILBOX_NAME);
-        m_strRequestSql = mailbox->Text(IDC_MAILBOX_TEXT);
-        mailbox->SetText(IDC_MAILBOX_NAME, "");
+        // Any other word is consumed and ignored; the edit is emptied either way.
+        CString word;
+        const BOOL read = mailbox->RunOnWindowThread([&] {
+            word = mailbox->TakeText(IDC_MAILBOX_NAME);
+            m_strRequestSql = mailbox->Text(IDC_MAILBOX_TEXT);
+        });
+        if (!read)
+            return FALSE;
         if (word == kMailboxReport) {
             m_nReportFlag.store(1);
             return TRUE;
@@ -202,18 +215,38 @@ BOOL CDbRequestWorker::WaitForReport()
     }
 }
 
-void CDbRequestWorker::WaitForDoneReport()
+BOOL CDbRequestWorker::WaitForDoneReport()
 {
-    // The owner may write its next request as soon as its done handler has
-    // returned, before this thread reads the acknowledgement. Each SetEvent is
-    // counted, so the acknowledgement is consumed here and the request's own
-    // wake-up stays for the main loop; the edit is only read, so no write of
-    // the next request can be lost ("Report" left in it names no request).
+    // The owner may answer the done message and write its next request at
+    // once, or write the next request without answering. "Report" ends the
+    // wait (and is emptied); a request name ends it too and the request is
+    // taken, to be served next, instead of being consumed and lost.
     m_nReportFlag.store(0);
-    Wait();
-    CMailboxDlg* mailbox = m_pMailbox.load();
-    if (!m_stop.load() && mailbox && mailbox->Text(IDC_MAILBOX_NAME) == kMailboxReport)
-        m_nReportFlag.store(1);
+    enum class Found { Nothing, Report, Request };
+    for (;;) {
+        Wait();
+        CMailboxDlg* mailbox = m_pMailbox.load();
+        if (m_stop.load() || !mailbox)
+            return FALSE;
+        Found found = Found::Nothing;
+        const BOOL read = mailbox->RunOnWindowThread([&] {
+            if (mailbox->Text(IDC_MAILBOX_NAME) == kMailboxReport) {
+                mailbox->SetText(IDC_MAILBOX_NAME, "");
+                m_strRequestSql = mailbox->Text(IDC_MAILBOX_TEXT);
+                found = Found::Report;
+            } else if (TakeRequestFrom(*mailbox)) {
+                found = Found::Request;
+            }
+        });
+        if (!read)
+            return FALSE;
+        if (found == Found::Report) {
+            m_nReportFlag.store(1);
+            return FALSE;
+        }
+        if (found == Found::Request)
+            return TRUE;
+    }
 }
 
 void CDbRequestWorker::ExecuteRequest()
@@ -237,12 +270,35 @@ void CDbRequestWorker::InsertRead(const CString& requestName, const CString& sql
         ReportDaoError(result.error);
         return;
     }
-    if (result.rows.empty())
-        return;
+    if (!result.rows.empty())
+        RouteInsertRow(requestName, JoinRow(result.rows.front(), TRUE));
+}
+
+void CDbRequestWorker::ServeInsertRead()
+{
+    const QueryResult result = Query(m_strRequestSql);
+    CMailboxDlg* mailbox = m_pMailbox.load();
+    BOOL closed = FALSE;
+    if (result.ok && !result.rows.empty() && mailbox) {
+        // The parsers fill the owner's grid: they run on the owner's thread.
+        const CString row = JoinRow(result.rows.front(), TRUE);
+        mailbox->RunOnWindowThread([&] {
+            RouteInsertRow(m_strRequestName, row);
+            CloseDatabase();
+            closed = TRUE;
+        });
+    }
+    if (!closed)
+        CloseDatabase();
+    if (!result.ok)
+        ReportDaoError(result.error);
+}
+
+void CDbRequestWorker::RouteInsertRow(const CString& requestName, const CString& row)
+{
     CInsertReadTarget* target = m_pInsertTarget.load();
     if (!target)
         return;
-    const CString row = JoinRow(result.rows.front(), TRUE);
     if (IsOneOf(requestName,
             { "Item_Insert_Read", "Add_Insert_Read", "Adv_Update_Insert_Read",
                 "Land_Add_Update_Insert_Read" }))

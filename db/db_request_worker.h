@@ -10,7 +10,16 @@
 // Threads: the constructor starts the thread; SetOwner, SetEvent, ExecuteRequest
 // and the synchronous readers are called on the owner's thread; the helper lock
 // (CDaoHelper) keeps the database calls of both threads apart and is never held
-// while a message is sent or a message box is shown.
+// while a message is sent or a message box is shown. The worker reads and
+// empties the mailbox on the owner's (UI) thread, through the mailbox dialog,
+// so a request written there (name, SQL, open, event) is seen whole or not at
+// all, and the owner's row parsers of an insert-read run there too.
+//
+// Wake-ups: each SetEvent counts once. One that finds no request name (or
+// "Report") in edit 1003 while the worker is idle is a stray: the mailbox is
+// left as it is. After the done message of a streamed SELECT the worker waits
+// for "Report" (and empties edit 1003); when the owner has written its next
+// request instead, that request is served at once.
 //
 // Destruction stops the thread: a pending wait for "Report" is released, and on
 // the UI thread the destructor keeps serving sent messages until the thread has
@@ -26,7 +35,8 @@ class CWinThread;
 class CWnd;
 
 // What the owner does with a row read back after an insert (the work screen
-// implements it; called on the owner's thread by HandleInsertRead).
+// implements it; always called on the owner's (UI) thread: by HandleInsertRead,
+// and for a request marked in edit 1006 through the mailbox).
 class CInsertReadTarget {
 public:
     virtual void SplitItemRowText(CString row) = 0;
@@ -84,20 +94,33 @@ public:
 protected:
     explicit CDbRequestWorker(const WorkerProtocol& protocol);
 
-    // Reads a row back on the owner's thread and hands the first row to the
-    // target's parser chosen by the request name in edit 1003.
+    // Reads a row back and hands the first row to the target's parser chosen
+    // by requestName. Owner's thread.
     void InsertRead(const CString& requestName, const CString& sql);
 
     CMailboxDlg* Mailbox() const { return m_pMailbox.load(); }
 
 private:
     static UINT WorkerThreadProc(void* param);
-    void HandleRequest();
-    void StreamSelect(const CString& sql);
+    // Takes the request from the mailbox (on its thread). FALSE for a stray
+    // wake-up, which leaves the mailbox as it is.
+    BOOL TakeRequest();
+    // The same, run on the mailbox's thread.
+    BOOL TakeRequestFrom(CMailboxDlg& mailbox);
+    // Serves the request taken. TRUE when the wait after its done message took
+    // the owner's next request, which is then served at once.
+    BOOL HandleRequest();
+    BOOL StreamSelect(const CString& sql);
+    // The insert-read of a request marked in edit 1006: the row is read here,
+    // the owner's parser runs on the owner's thread, then the database closes.
+    void ServeInsertRead();
+    // The parser of requestName gets row; other names have none.
+    void RouteInsertRow(const CString& requestName, const CString& row);
     // FALSE when the worker is stopping (or the owner is gone) instead of "Report".
     BOOL WaitForReport();
-    // The wait after the done message of a streamed SELECT.
-    void WaitForDoneReport();
+    // The wait after the done message of a streamed SELECT; TRUE when it found
+    // (and took) the owner's next request instead of "Report".
+    BOOL WaitForDoneReport();
     // Writes the name (and text) into the mailbox and sends message to the owner.
     // FALSE when the owner has no window, so no acknowledgement can come.
     BOOL Reply(UINT message, const CString* text);
@@ -117,7 +140,8 @@ private:
     std::atomic<int> m_nReportFlag { 0 };
     CWinThread* m_pThread = nullptr;
 
-    // The request being served (worker thread only).
+    // The request being served (worker thread; taken on the mailbox's thread
+    // while the worker waits for it).
     CString m_strRequestName;
     CString m_strRequestSql;
     CString m_strMarker;

@@ -1,5 +1,14 @@
 #include "db/mailbox_dlg.h"
 
+#include "platform/wnd/app.h"
+
+namespace {
+
+// Carries RunOnWindowThread's task (lParam) to the dialog's thread.
+constexpr UINT kRunTaskMessage = WM_APP + IDD_MAILBOX;
+
+} // namespace
+
 CMailboxDlg::CMailboxDlg(CWnd* parent)
     : CDialog(IDD_MAILBOX, parent)
 { }
@@ -54,13 +63,33 @@ CString CMailboxDlg::Text(int id) const
 
 CString CMailboxDlg::TakeText(int id)
 {
-    const CString text = Text(id);
-    SetText(id, "");
-    return text;
+    const CEdit* edit = Edit(id);
+    return edit ? ExchangeWindowText(edit->GetSafeHwnd(), "") : CString();
 }
 
 void CMailboxDlg::SetText(int id, const CString& text)
 {
     if (CEdit* edit = Edit(id))
         edit->SetWindowText(text);
+}
+
+BOOL CMailboxDlg::RunOnWindowThread(const std::function<void()>& task)
+{
+    const HWND hwnd = GetSafeHwnd();
+    if (!::IsWindow(hwnd))
+        return FALSE;
+    if (AfxIsUiThread()) {
+        task();
+        return TRUE;
+    }
+    return ::SendMessage(hwnd, kRunTaskMessage, 0, reinterpret_cast<LPARAM>(&task)) != 0 ? TRUE : FALSE;
+}
+
+LRESULT CMailboxDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kRunTaskMessage && lParam) {
+        (*reinterpret_cast<const std::function<void()>*>(lParam))();
+        return 1;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
 }

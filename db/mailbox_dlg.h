@@ -4,6 +4,8 @@
 // It is created by the owner's constructor and never shown; both threads read
 // and write the edits by window text only (a thread-safe store).
 
+#include <functional>
+
 #include "db/db_messages.h"
 #include "platform/wnd/dialog.h"
 #include "platform/wnd/edit.h"
@@ -19,10 +21,20 @@ public:
 
     void DoDataExchange(CDataExchange* dx) override;
 
-    // Text of an edit, and the text emptied in the same step (any thread).
+    // Text of an edit; the text taken and the edit emptied in one step (no
+    // other thread's write falls between); a new text. Any thread.
     CString Text(int id) const;
     CString TakeText(int id);
     void SetText(int id, const CString& text);
+
+    // Runs task on the dialog's (the UI) thread and returns when it has run; at
+    // once when called there. The request workers read the mailbox this way,
+    // so that a sender's writes on the UI thread (name, SQL, event) are seen
+    // whole or not at all. FALSE, without running task, when the dialog has no
+    // window or it is destroyed first.
+    BOOL RunOnWindowThread(const std::function<void()>& task);
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     CEdit m_editMarker; // 1006
     CEdit m_editName; // 1003

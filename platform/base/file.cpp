@@ -41,6 +41,12 @@ int CauseForOpenError(int osError, const std::string& nativePath)
     return CFileException::OsErrorToException(osError);
 }
 
+// The read-only attribute, as GetFileAttributes reports it: no owner write bit.
+bool IsReadOnlyFile(const struct stat& st)
+{
+    return S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0;
+}
+
 void FillError(CFileException* error, int cause, int osError, LPCTSTR fileName)
 {
     if (!error)
@@ -99,7 +105,10 @@ BOOL CFile::Open(LPCTSTR fileName, UINT openFlags, CFileException* error)
     int fd = RetryOpen(native.c_str(), flags);
     if (fd >= 0) {
         struct stat st { };
-        if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        const bool writes = (flags & O_ACCMODE) != O_RDONLY;
+        if (::fstat(fd, &st) == 0 && (S_ISDIR(st.st_mode) || (writes && IsReadOnlyFile(st)))) {
+            // A folder, or a file with the read-only attribute: no write access
+            // for anyone, the superuser included (permission bits do not stop him).
             ::close(fd);
             fd = -1;
             errno = EACCES;

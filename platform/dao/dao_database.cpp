@@ -52,9 +52,11 @@ void CDaoDatabase::Open(LPCTSTR path, BOOL, BOOL readOnly, LPCTSTR connect)
     m_impl->CloseLocked();
     const std::string file = path ? path : "";
     std::shared_ptr<DaoConnection> connection;
-    // Windows paths ("C:\\...") live under the data root.
+    // Windows paths ("C:\\...") live under the data root; error texts name the
+    // file as the program does.
     const std::string native = file.empty() ? file : MapWindowsPath(file);
-    ThrowIfFailed(DaoAcquire(native, ConnectValue(connect, "PWD"), readOnly != FALSE, connection), kSource);
+    ThrowIfFailed(
+        DaoAcquire(native, file, ConnectValue(connect, "PWD"), readOnly != FALSE, connection), kSource);
     m_impl->connection = std::move(connection);
     m_impl->name = file;
     m_impl->connect = connect ? connect : "";
@@ -64,7 +66,7 @@ void CDaoDatabase::Create(LPCTSTR path, LPCTSTR locale, int)
 {
     const std::string file = path ? path : "";
     const std::string password = ConnectValue(locale, "PWD");
-    ThrowIfFailed(DaoCreate(file.empty() ? file : MapWindowsPath(file), password), kSource);
+    ThrowIfFailed(DaoCreate(file.empty() ? file : MapWindowsPath(file), file, password), kSource);
     Open(path, FALSE, FALSE, CString(";PWD=" + password));
 }
 

@@ -156,25 +156,26 @@ JetStatus MapError(sqlite3* db, int rc, const std::string& path)
 }
 
 // Reads the file's identity; fails when it is missing, empty or no keyed database.
-JetStatus ReadIdentity(const std::string& path, DaoFileIdentity& identity, long long& size)
+JetStatus ReadIdentity(
+    const std::string& path, const std::string& displayName, DaoFileIdentity& identity, long long& size)
 {
     struct stat st { };
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return FileNotFound(path);
+        return FileNotFound(displayName);
     size = st.st_size;
     if (size == 0)
-        return Unrecognized(path);
+        return Unrecognized(displayName);
     identity.device = st.st_dev;
     identity.inode = st.st_ino;
     std::memset(identity.salt, 0, sizeof identity.salt);
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         return JetStatus::Fail(
-            JetError::DiskOrNetwork, "Disk or network error. (cannot read " + Quoted(path) + ")");
+            JetError::DiskOrNetwork, "Disk or network error. (cannot read " + Quoted(displayName) + ")");
     const std::size_t n = std::fread(identity.salt, 1, sizeof identity.salt, file);
     std::fclose(file);
     if (n < sizeof identity.salt)
-        return Unrecognized(path);
+        return Unrecognized(displayName);
     return JetStatus::Success();
 }
 
@@ -201,8 +202,8 @@ int KeyAndVerify(sqlite3* db, const std::string& password)
     return sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
 }
 
-JetStatus OpenFresh(const std::string& path, const std::string& password, bool readOnly,
-    const DaoFileIdentity& identity, long long size, std::shared_ptr<DaoConnection>& out)
+JetStatus OpenFresh(const std::string& path, const std::string& displayName, const std::string& password,
+    bool readOnly, const DaoFileIdentity& identity, long long size, std::shared_ptr<DaoConnection>& out)
 {
     sqlite3* db = nullptr;
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX;
@@ -210,7 +211,7 @@ JetStatus OpenFresh(const std::string& path, const std::string& password, bool r
     if (rc != SQLITE_OK) {
         sqlite3_close(db);
         return JetStatus::Fail(
-            JetError::DiskOrNetwork, "Disk or network error. (cannot open " + Quoted(path) + ")");
+            JetError::DiskOrNetwork, "Disk or network error. (cannot open " + Quoted(displayName) + ")");
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     rc = KeyAndVerify(db, password);
@@ -221,12 +222,13 @@ JetStatus OpenFresh(const std::string& path, const std::string& password, bool r
         if ((rc & 0xFF) == SQLITE_NOTADB && !plain && size % kCipherPageSize == 0)
             return JetStatus::Fail(JetError::InvalidPassword, "Not a valid password.");
         if ((rc & 0xFF) == SQLITE_NOTADB || (rc & 0xFF) == SQLITE_CORRUPT)
-            return Unrecognized(path);
-        return MapError(rc, "", path);
+            return Unrecognized(displayName);
+        return MapError(rc, "", displayName);
     }
     sqlite3_extended_result_codes(db, 1);
     g_keyedOpens.fetch_add(1);
     out = std::make_shared<DaoConnection>(db, path, password, readOnly, identity);
+    out->SetDisplayName(displayName);
     return JetStatus::Success();
 }
 
@@ -250,7 +252,7 @@ JetStatus Prepare(DaoConnection& connection, const CString& sql, Statement& out)
     const char* tail = nullptr;
     const int rc = sqlite3_prepare_v2(connection.Handle(), sql, -1, &out.stmt, &tail);
     if (rc != SQLITE_OK)
-        return MapError(connection.Handle(), rc, connection.Path());
+        return MapError(connection.Handle(), rc, connection.DisplayName());
     if (!out.stmt)
         return JetStatus::Fail(JetError::InvalidStatement,
             "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or "
@@ -306,12 +308,12 @@ DaoConnection::~DaoConnection()
     sqlite3_close_v2(m_db);
 }
 
-JetStatus DaoAcquire(
-    const std::string& path, const std::string& password, bool readOnly, std::shared_ptr<DaoConnection>& out)
+JetStatus DaoAcquire(const std::string& path, const std::string& displayName, const std::string& password,
+    bool readOnly, std::shared_ptr<DaoConnection>& out)
 {
     DaoFileIdentity identity;
     long long size = 0;
-    JetStatus status = ReadIdentity(path, identity, size);
+    JetStatus status = ReadIdentity(path, displayName, identity, size);
     if (!status.Ok())
         return status;
     std::shared_ptr<DaoConnection> stale; // closed outside the lock
@@ -324,6 +326,7 @@ JetStatus DaoAcquire(
             if (c.Identity() == identity) {
                 out = std::move(*it);
                 g_idle.erase(it);
+                out->SetDisplayName(displayName);
                 g_reusedOpens.fetch_add(1);
                 return JetStatus::Success();
             }
@@ -334,7 +337,7 @@ JetStatus DaoAcquire(
         }
     }
     stale.reset();
-    return OpenFresh(path, password, readOnly, identity, size, out);
+    return OpenFresh(path, displayName, password, readOnly, identity, size, out);
 }
 
 void DaoRelease(std::shared_ptr<DaoConnection> connection)
@@ -352,7 +355,7 @@ void DaoRelease(std::shared_ptr<DaoConnection> connection)
     }
 }
 
-JetStatus DaoCreate(const std::string& path, const std::string& password)
+JetStatus DaoCreate(const std::string& path, const std::string& displayName, const std::string& password)
 {
     struct stat st { };
     if (::stat(path.c_str(), &st) == 0)
@@ -364,7 +367,7 @@ JetStatus DaoCreate(const std::string& path, const std::string& password)
     // A new database has no page on disk until something is written.
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, "PRAGMA user_version = 1", nullptr, nullptr, nullptr);
-    JetStatus status = rc == SQLITE_OK ? JetStatus::Success() : MapError(db, rc, path);
+    JetStatus status = rc == SQLITE_OK ? JetStatus::Success() : MapError(db, rc, displayName);
     sqlite3_close(db);
     return status;
 }
@@ -372,7 +375,7 @@ JetStatus DaoCreate(const std::string& path, const std::string& password)
 JetStatus DaoExecute(DaoConnection& connection, const CString& sql, long& rowsAffected)
 {
     rowsAffected = 0;
-    JetStatus status = CountStatement(connection.Path());
+    JetStatus status = CountStatement(connection.DisplayName());
     if (!status.Ok())
         return status;
     CString text = sql;
@@ -389,7 +392,7 @@ JetStatus DaoExecute(DaoConnection& connection, const CString& sql, long& rowsAf
         return JetStatus::Fail(JetError::SelectNotExecutable, "Cannot execute a select query.");
     const int rc = sqlite3_step(statement.stmt);
     if (rc != SQLITE_DONE)
-        return MapError(connection.Handle(), rc, connection.Path());
+        return MapError(connection.Handle(), rc, connection.DisplayName());
     rowsAffected = sqlite3_changes(connection.Handle());
     return JetStatus::Success();
 }
@@ -397,7 +400,7 @@ JetStatus DaoExecute(DaoConnection& connection, const CString& sql, long& rowsAf
 JetStatus DaoQuery(DaoConnection& connection, const CString& sql, DaoResult& out)
 {
     out = DaoResult();
-    JetStatus status = CountStatement(connection.Path());
+    JetStatus status = CountStatement(connection.DisplayName());
     if (!status.Ok())
         return status;
     Statement statement;
@@ -423,7 +426,7 @@ JetStatus DaoQuery(DaoConnection& connection, const CString& sql, DaoResult& out
             break;
         if (rc != SQLITE_ROW) {
             out = DaoResult();
-            return MapError(connection.Handle(), rc, connection.Path());
+            return MapError(connection.Handle(), rc, connection.DisplayName());
         }
         std::vector<COleVariant> row;
         row.reserve(static_cast<std::size_t>(columns));

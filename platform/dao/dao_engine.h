@@ -41,7 +41,12 @@ public:
     DaoConnection& operator=(const DaoConnection&) = delete;
 
     sqlite3* Handle() const { return m_db; }
+    // The native path (the cache key).
     const std::string& Path() const { return m_path; }
+    // The file as the program named it ("C:\Windows\system\..."), for error
+    // texts; set by each acquire (a connection has one user at a time).
+    const std::string& DisplayName() const { return m_displayName; }
+    void SetDisplayName(std::string name) { m_displayName = std::move(name); }
     const std::string& Password() const { return m_password; }
     bool ReadOnly() const { return m_readOnly; }
     const DaoFileIdentity& Identity() const { return m_identity; }
@@ -52,6 +57,7 @@ private:
     const std::string m_password;
     const bool m_readOnly;
     const DaoFileIdentity m_identity;
+    std::string m_displayName;
 };
 
 struct DaoFieldDesc {
@@ -65,14 +71,15 @@ struct DaoResult {
     std::vector<std::vector<COleVariant>> rows;
 };
 
-// Opens path for use (from the cache or keyed afresh). Fails with FileNotFound,
-// UnrecognizedFormat (empty or foreign file) or InvalidPassword.
-JetStatus DaoAcquire(
-    const std::string& path, const std::string& password, bool readOnly, std::shared_ptr<DaoConnection>& out);
+// Opens path (native) for use (from the cache or keyed afresh). Fails with
+// FileNotFound, UnrecognizedFormat (empty or foreign file) or InvalidPassword.
+// displayName is the file as the program knows it: error texts name it.
+JetStatus DaoAcquire(const std::string& path, const std::string& displayName, const std::string& password,
+    bool readOnly, std::shared_ptr<DaoConnection>& out);
 // Hands a connection back for reuse.
 void DaoRelease(std::shared_ptr<DaoConnection> connection);
 // Creates a new keyed database file; fails with DatabaseExists when path exists.
-JetStatus DaoCreate(const std::string& path, const std::string& password);
+JetStatus DaoCreate(const std::string& path, const std::string& displayName, const std::string& password);
 
 // Runs exactly one statement that returns no rows (Jet data-definition statements
 // are translated first). rowsAffected receives the changed row count.

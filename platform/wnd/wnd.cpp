@@ -268,6 +268,23 @@ BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return dispatch_internal::Post(hwnd, message, wParam, lParam) ? TRUE : FALSE;
 }
 
+namespace {
+
+// The widget of a window follows its text store on the UI thread.
+void ApplyTextOnUiThread(HWND hwnd, const std::shared_ptr<WindowState>& state)
+{
+    if (AfxIsUiThread()) {
+        widget_bridge::ApplyText(state);
+    } else {
+        wnd_internal::PostToUiThread([hwnd] {
+            if (std::shared_ptr<WindowState> s = window_table::Find(hwnd))
+                widget_bridge::ApplyText(s);
+        });
+    }
+}
+
+} // namespace
+
 BOOL SetWindowText(HWND hwnd, LPCTSTR text)
 {
     std::shared_ptr<WindowState> state = window_table::Find(hwnd);
@@ -277,15 +294,23 @@ BOOL SetWindowText(HWND hwnd, LPCTSTR text)
         std::lock_guard lock(state->textMutex);
         state->text = text ? text : "";
     }
-    if (AfxIsUiThread()) {
-        widget_bridge::ApplyText(state);
-    } else {
-        wnd_internal::PostToUiThread([hwnd] {
-            if (std::shared_ptr<WindowState> s = window_table::Find(hwnd))
-                widget_bridge::ApplyText(s);
-        });
-    }
+    ApplyTextOnUiThread(hwnd, state);
     return TRUE;
+}
+
+CString ExchangeWindowText(HWND hwnd, LPCTSTR text)
+{
+    std::shared_ptr<WindowState> state = window_table::Find(hwnd);
+    if (!state)
+        return CString();
+    CString previous;
+    {
+        std::lock_guard lock(state->textMutex);
+        previous = state->text;
+        state->text = text ? text : "";
+    }
+    ApplyTextOnUiThread(hwnd, state);
+    return previous;
 }
 
 CString GetWindowTextString(HWND hwnd)

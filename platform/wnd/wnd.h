@@ -50,6 +50,10 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id);
 // a shown widget follows on the UI thread.
 BOOL SetWindowText(HWND hwnd, LPCTSTR text);
 CString GetWindowTextString(HWND hwnd);
+// Sets the text and returns the one it replaces, in one step: no other
+// thread's write falls between the read and the write. Empty when hwnd is
+// not a window.
+CString ExchangeWindowText(HWND hwnd, LPCTSTR text);
 
 // Capture: mouse input goes to the capturing window until ReleaseCapture. UI thread.
 BOOL ReleaseCapture();

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
@@ -16,6 +19,17 @@
 namespace {
 
 constexpr DWORD kDeadlineMs = 10000;
+// How long a mailbox must keep its edits to show that nothing touched them.
+constexpr DWORD kQuietMs = 300;
+
+// Threads of this process (a worker adds one while it lives).
+std::size_t ThreadCount()
+{
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task"))
+        ++count;
+    return count;
+}
 
 struct Reply {
     UINT message;
@@ -57,14 +71,25 @@ public:
         return AfxPumpUntil([this] { return m_done; }, timeoutMs);
     }
 
-    void SplitItemRowText(CString row) override { m_parsed.push_back("item:" + row.Str()); }
-    void SplitScaleInfoRowText(CString row) override { m_parsed.push_back("scale:" + row.Str()); }
-    void SplitUserLabelRowText(CString row) override { m_parsed.push_back("label:" + row.Str()); }
+    // The parsers record the row, and whether they ran on the UI thread with
+    // the worker's database still open.
+    void SplitItemRowText(CString row) override { Parsed("item:", row); }
+    void SplitScaleInfoRowText(CString row) override { Parsed("scale:", row); }
+    void SplitUserLabelRowText(CString row) override { Parsed("label:", row); }
+    void Parsed(const char* kind, const CString& row)
+    {
+        m_parsed.push_back(kind + row.Str());
+        m_parsedOnUiThread = m_parsedOnUiThread && GetCurrentThreadId() == AfxGetUiThreadId();
+        m_parsedWithDatabaseOpen = m_parsedWithDatabaseOpen && m_worker->IsDatabaseOpen();
+    }
 
     std::vector<Reply> m_replies;
     std::vector<std::string> m_parsed;
+    bool m_parsedOnUiThread = true;
+    bool m_parsedWithDatabaseOpen = true;
     bool m_done = false;
     bool m_acknowledge = true; // answer "Report" to streamed replies
+    bool m_acknowledgeDone = true; // ... and to the done message
     bool m_directExecute = false; // the request runs through ExecuteRequest
     std::function<void()> m_onReply; // runs inside each reply handler
     CMailboxDlg m_mailbox { this };
@@ -80,7 +105,7 @@ public:
             const bool done = message == WM_MGRQUERY_DONE || message == WM_DBQUERY_DONE;
             if (done)
                 m_worker->CloseDatabase();
-            if (m_acknowledge && !(done && m_directExecute)) {
+            if (m_acknowledge && !(done && (m_directExecute || !m_acknowledgeDone))) {
                 m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
                 m_worker->SetEvent();
             }
@@ -117,6 +142,19 @@ protected:
         setup.OpenDatabase(m_managers.c_str());
         setup.Execute("INSERT INTO [Manager] VALUES('lee', 'pw', '4')");
         setup.CloseDatabase();
+    }
+
+    // Every wake-up that finds no request must leave the mailbox alone: a time
+    // in which the edits do not change shows it.
+    static bool MailboxStaysAsItIs(const CMailboxDlg& mailbox)
+    {
+        const std::string before = Edits(mailbox);
+        return !AfxPumpUntil([&] { return Edits(mailbox) != before; }, kQuietMs);
+    }
+    static std::string Edits(const CMailboxDlg& mailbox)
+    {
+        return mailbox.Text(IDC_MAILBOX_NAME).Str() + "|" + mailbox.Text(IDC_MAILBOX_TEXT).Str() + "|"
+            + mailbox.Text(IDC_MAILBOX_MARKER).Str();
     }
 
     static std::vector<UINT> Messages(const TestOwner& owner)
@@ -221,25 +259,106 @@ TEST_F(WorkerTest, ManagerWorkerRefusesOtherTableWordsAndStillEndsTheRequest)
     EXPECT_EQ(owner.m_replies[0].text, Row({ "3" }));
 }
 
-TEST_F(WorkerTest, OnlyReportReleasesTheWorker)
+TEST_F(WorkerTest, BetweenRowsOnlyReportReleasesTheWorker)
+{
+    // Any other word in edit 1003, a request name included, is consumed and
+    // ignored while a row waits for its answer; the edit is emptied.
+    for (const char* word : { "Nope", "Item_Read" }) {
+        TestOwner owner;
+        CItemDbWorker worker;
+        owner.Attach(&worker);
+        owner.m_acknowledge = false;
+        owner.Request("Item_Read", "SELECT [item_num] FROM [Item] ORDER BY [ID]", m_items);
+        ASSERT_TRUE(AfxPumpUntil([&] { return owner.m_replies.size() == 1; }, kDeadlineMs));
+        owner.m_mailbox.SetText(IDC_MAILBOX_NAME, word);
+        owner.m_mailbox.SetText(IDC_MAILBOX_TEXT, "SELECT [mg_id] FROM [Item]");
+        worker.SetEvent();
+        ASSERT_TRUE(
+            AfxPumpUntil([&] { return owner.m_mailbox.Text(IDC_MAILBOX_NAME).IsEmpty(); }, kDeadlineMs))
+            << word;
+        EXPECT_EQ(owner.m_replies.size(), 1u) << word;
+        EXPECT_EQ(worker.GetReportFlag(), 0) << word;
+        owner.m_acknowledge = true;
+        owner.m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
+        worker.SetEvent();
+        ASSERT_TRUE(owner.WaitForDone()) << word;
+        ASSERT_EQ(owner.m_replies.size(), 4u) << word;
+        EXPECT_EQ(owner.m_replies[1].text, Row({ "1" })) << word;
+        EXPECT_EQ(owner.m_replies[2].text, Row({ "2" })) << word;
+    }
+}
+
+TEST_F(WorkerTest, TheDoneReportIsTakenOutOfTheMailbox)
 {
     TestOwner owner;
     CItemDbWorker worker;
     owner.Attach(&worker);
-    owner.m_acknowledge = false;
-    owner.Request("Item_Read", "SELECT [item_num] FROM [Item] ORDER BY [ID]", m_items);
-    ASSERT_TRUE(AfxPumpUntil([&] { return owner.m_replies.size() == 1; }, kDeadlineMs));
-    // Another word is consumed and ignored; the edit is emptied.
-    owner.m_mailbox.SetText(IDC_MAILBOX_NAME, "Nope");
-    worker.SetEvent();
-    ASSERT_TRUE(AfxPumpUntil([&] { return owner.m_mailbox.Text(IDC_MAILBOX_NAME).IsEmpty(); }, kDeadlineMs));
-    EXPECT_EQ(owner.m_replies.size(), 1u);
-    EXPECT_EQ(worker.GetReportFlag(), 0);
-    owner.m_acknowledge = true;
-    owner.m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
-    worker.SetEvent();
+    owner.Request("Item_Read", "SELECT [item_num] FROM [Item] WHERE [item_num] = '2'", m_items);
     ASSERT_TRUE(owner.WaitForDone());
-    EXPECT_EQ(owner.m_replies.size(), 4u);
+    EXPECT_TRUE(AfxPumpUntil(
+        [&] { return worker.GetReportFlag() == 1 && owner.m_mailbox.Text(IDC_MAILBOX_NAME).IsEmpty(); },
+        kDeadlineMs))
+        << Edits(owner.m_mailbox);
+    // The answer emptied, the worker idles: nothing more happens to the mailbox.
+    EXPECT_TRUE(MailboxStaysAsItIs(owner.m_mailbox));
+    EXPECT_EQ(owner.m_replies.size(), 3u);
+}
+
+TEST_F(WorkerTest, TheDoneWaitKeepsWaitingUntilReport)
+{
+    TestOwner owner;
+    CManagerDbWorker worker;
+    owner.Attach(&worker);
+    owner.m_acknowledgeDone = false;
+    owner.Request("Manager_Read", "SELECT [mg_id] FROM [Manager] WHERE [mg_id] = 'kim'", m_managers);
+    ASSERT_TRUE(owner.WaitForDone());
+    // A wake-up with an empty edit 1003 is not the answer.
+    owner.m_mailbox.SetText(IDC_MAILBOX_NAME, "");
+    worker.SetEvent();
+    EXPECT_TRUE(MailboxStaysAsItIs(owner.m_mailbox));
+    EXPECT_EQ(worker.GetReportFlag(), 0);
+    owner.m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
+    owner.m_mailbox.SetText(IDC_MAILBOX_TEXT, "vexo");
+    worker.SetEvent();
+    ASSERT_TRUE(AfxPumpUntil([&] { return worker.GetReportFlag() == 1; }, kDeadlineMs));
+    EXPECT_EQ(Edits(owner.m_mailbox), "|vexo|");
+    EXPECT_EQ(owner.m_replies.size(), 2u);
+}
+
+TEST_F(WorkerTest, ARequestSentWithoutAnsweringTheDoneMessageIsServed)
+{
+    // An owner that never answers the done message and sends its next request:
+    // the wait after the done message ends on it and serves it whole.
+    for (const bool itemWorker : { true, false }) {
+        TestOwner owner;
+        std::unique_ptr<CDbRequestWorker> worker;
+        if (itemWorker)
+            worker = std::make_unique<CItemDbWorker>();
+        else
+            worker = std::make_unique<CManagerDbWorker>();
+        owner.Attach(worker.get());
+        owner.m_acknowledgeDone = false;
+        const std::string& path = itemWorker ? m_items : m_managers;
+        const char* first = itemWorker ? "Item_Read" : "Manager_Read";
+        owner.Request(first,
+            itemWorker ? "SELECT [item_num] FROM [Item] WHERE [item_num] = '1'"
+                       : "SELECT [mg_id] FROM [Manager] WHERE [mg_id] = 'kim'",
+            path);
+        ASSERT_TRUE(owner.WaitForDone());
+        owner.m_done = false;
+        owner.m_replies.clear();
+        const char* second = itemWorker ? "Item_Second" : "Manager_Second";
+        owner.Request(second,
+            itemWorker ? "SELECT [item_num] FROM [Item] WHERE [item_num] = '2'"
+                       : "SELECT [mg_id] FROM [Manager] WHERE [mg_id] = 'lee'",
+            path);
+        ASSERT_TRUE(owner.WaitForDone()) << second;
+        ASSERT_FALSE(owner.m_replies.empty());
+        EXPECT_EQ(owner.m_replies.back().name, second);
+        EXPECT_EQ(
+            owner.m_replies[owner.m_replies.size() - 2].text, itemWorker ? Row({ "2" }) : Row({ "lee" }));
+        EXPECT_TRUE(m_boxes.Records().empty());
+    }
 }
 
 TEST_F(WorkerTest, ExecuteRequestShowsTheErrorAndSendsDoneWithTheName)
@@ -330,31 +449,144 @@ TEST_F(WorkerTest, ARequestSentRightAfterTheDoneMessageIsServed)
     }
 }
 
-TEST_F(WorkerTest, AStrayReportWhileIdleIsNotARequest)
+TEST_F(WorkerTest, AStrayWakeUpLeavesTheMailboxAlone)
+{
+    // A wake-up that finds no request name (an owner answering the done message
+    // of a statement, which needs no answer) must not take the edits: the owner
+    // may be writing its next request, or keep its own words there.
+    struct Case {
+        const char* name;
+        const char* text;
+        const char* marker;
+    };
+    for (const Case& c : { Case { "Report", "vexo", "" }, Case { "", "vexo", "" },
+             Case { "", "SELECT [ID] FROM [Item]", "1" } }) {
+        TestOwner owner;
+        CItemDbWorker worker;
+        owner.Attach(&worker);
+        owner.m_mailbox.SetText(IDC_MAILBOX_NAME, c.name);
+        owner.m_mailbox.SetText(IDC_MAILBOX_TEXT, c.text);
+        owner.m_mailbox.SetText(IDC_MAILBOX_MARKER, c.marker);
+        worker.OpenDatabase(m_items.c_str());
+        worker.SetEvent();
+        EXPECT_TRUE(MailboxStaysAsItIs(owner.m_mailbox)) << Edits(owner.m_mailbox);
+        EXPECT_EQ(Edits(owner.m_mailbox), std::string(c.name) + "|" + c.text + "|" + c.marker);
+        EXPECT_TRUE(owner.m_replies.empty());
+        EXPECT_TRUE(owner.m_parsed.empty());
+        EXPECT_TRUE(worker.IsDatabaseOpen());
+
+        owner.m_mailbox.SetText(IDC_MAILBOX_MARKER, "");
+        owner.Request("Item_Read", "SELECT [item_num] FROM [Item] WHERE [item_num] = '1'", m_items);
+        ASSERT_TRUE(owner.WaitForDone());
+        EXPECT_EQ(Messages(owner), (std::vector<UINT> { WM_DBQUERY_ROW, WM_DBQUERY_ROW, WM_DBQUERY_DONE }));
+        EXPECT_EQ(owner.m_replies[1].text, Row({ "1" }));
+    }
+    EXPECT_TRUE(m_boxes.Records().empty());
+}
+
+TEST_F(WorkerTest, StatementsAnsweredByTheOwnerLoseNoRequest)
+{
+    // The work screen answers every done message, statements included, and may
+    // send its next request at once; each surplus wake-up is a stray.
+    TestOwner owner;
+    CItemDbWorker worker;
+    owner.Attach(&worker);
+    for (int i = 0; i < 10; ++i) {
+        owner.m_done = false;
+        owner.m_replies.clear();
+        const CString insert
+            = CString::Formatted("INSERT INTO [Item]([item_num], [mg_id]) VALUES('n%d', 'kim')", i);
+        owner.Request("Item_Insert", insert, m_items);
+        ASSERT_TRUE(owner.WaitForDone()) << i;
+        EXPECT_EQ(Messages(owner), std::vector<UINT> { WM_DBQUERY_DONE });
+        owner.m_done = false;
+        owner.m_replies.clear();
+        owner.Request("Item_Read", "SELECT COUNT(*) FROM [Item] WHERE [mg_id] = 'kim'", m_items);
+        ASSERT_TRUE(owner.WaitForDone()) << i;
+        ASSERT_EQ(Messages(owner), (std::vector<UINT> { WM_DBQUERY_ROW, WM_DBQUERY_ROW, WM_DBQUERY_DONE }));
+        EXPECT_EQ(owner.m_replies[1].text, Row({ std::to_string(i + 1).c_str() }));
+    }
+    EXPECT_TRUE(m_boxes.Records().empty());
+}
+
+TEST_F(WorkerTest, MarkedInsertReadsRunTheParserOnTheUiThreadThenCloseTheDatabase)
+{
+    struct Case {
+        const char* name;
+        const char* parsed; // "" when the name has no parser
+    };
+    const Case cases[] = {
+        { "Item_Insert_Read", "item:" },
+        { "Add_Insert_Read", "item:" },
+        { "Adv_Update_Insert_Read", "item:" },
+        { "Land_Add_Update_Insert_Read", "item:" },
+        { "User_Label_Insert_Read", "label:" },
+        { "Scale_Information_Insert_read", "scale:" },
+        { "Scale_Root_Information_Insert_read", "scale:" },
+        { "Scale_Root_Information_Insert_Read", "" },
+        { "Item_Read", "" },
+    };
+    for (const Case& c : cases) {
+        TestOwner owner;
+        CItemDbWorker worker;
+        owner.Attach(&worker);
+        owner.m_mailbox.SetText(IDC_MAILBOX_MARKER, "1");
+        owner.Request(c.name, "SELECT [ID], [item_num] FROM [Item] ORDER BY [ID] DESC", m_items);
+        ASSERT_TRUE(AfxPumpUntil([&] { return !worker.IsDatabaseOpen(); }, kDeadlineMs)) << c.name;
+        const std::vector<std::string> parsed = *c.parsed
+            ? std::vector<std::string> { c.parsed + Row({ "2", "2" }) }
+            : std::vector<std::string> {};
+        EXPECT_EQ(owner.m_parsed, parsed) << c.name;
+        EXPECT_TRUE(owner.m_parsedOnUiThread) << c.name;
+        EXPECT_TRUE(owner.m_parsedWithDatabaseOpen) << c.name;
+        EXPECT_TRUE(owner.m_replies.empty()) << c.name;
+        EXPECT_EQ(Edits(owner.m_mailbox), "||") << c.name;
+    }
+    EXPECT_TRUE(m_boxes.Records().empty());
+}
+
+TEST_F(WorkerTest, AMarkedInsertReadThatFailsShowsTheErrorAndClosesTheDatabase)
 {
     TestOwner owner;
     CItemDbWorker worker;
     owner.Attach(&worker);
-    owner.m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
-    worker.SetEvent();
+    owner.m_mailbox.SetText(IDC_MAILBOX_MARKER, "1");
+    owner.Request("Item_Insert_Read", "SELECT [nope] FROM [Item]", m_items);
+    ASSERT_TRUE(
+        AfxPumpUntil([&] { return !worker.IsDatabaseOpen() && m_boxes.Records().size() == 1; }, kDeadlineMs));
+    EXPECT_EQ(m_boxes.Records()[0].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    EXPECT_NE(m_boxes.Records()[0].text.Find("nope"), -1);
+    EXPECT_TRUE(owner.m_parsed.empty());
+    EXPECT_TRUE(owner.m_replies.empty());
+
+    // No row: nothing parsed, the database closed all the same.
+    owner.m_mailbox.SetText(IDC_MAILBOX_MARKER, "1");
+    owner.Request("Item_Insert_Read", "SELECT [ID] FROM [Item] WHERE [item_num] = '-1'", m_items);
+    ASSERT_TRUE(AfxPumpUntil([&] { return !worker.IsDatabaseOpen(); }, kDeadlineMs));
+    EXPECT_TRUE(owner.m_parsed.empty());
+    EXPECT_EQ(m_boxes.Records().size(), 1u);
+
+    // The worker is free for the next request.
     owner.Request("Item_Read", "SELECT [item_num] FROM [Item] WHERE [item_num] = '1'", m_items);
     ASSERT_TRUE(owner.WaitForDone());
     EXPECT_EQ(Messages(owner), (std::vector<UINT> { WM_DBQUERY_ROW, WM_DBQUERY_ROW, WM_DBQUERY_DONE }));
-    EXPECT_TRUE(m_boxes.Records().empty());
 }
 
 TEST_F(WorkerTest, DestroyingAnIdleWorkerEndsItsThread)
 {
     TestOwner owner;
+    const std::size_t before = ThreadCount();
     auto* worker = new CItemDbWorker;
     owner.Attach(worker);
+    EXPECT_TRUE(AfxPumpUntil([&] { return ThreadCount() == before + 1; }, kDeadlineMs));
     delete worker; // returns only after the thread has left its loop
-    SUCCEED();
+    EXPECT_TRUE(AfxPumpUntil([&] { return ThreadCount() == before; }, kDeadlineMs));
 }
 
 TEST_F(WorkerTest, DestroyingAWorkerThatWaitsForReportDoesNotDeadlock)
 {
     TestOwner owner;
+    const std::size_t before = ThreadCount();
     auto* worker = new CItemDbWorker;
     owner.Attach(worker);
     owner.m_acknowledge = false;
@@ -362,20 +594,44 @@ TEST_F(WorkerTest, DestroyingAWorkerThatWaitsForReportDoesNotDeadlock)
     ASSERT_TRUE(AfxPumpUntil([&] { return owner.m_replies.size() == 1; }, kDeadlineMs));
     delete worker;
     EXPECT_EQ(owner.m_replies.size(), 1u);
+    EXPECT_EQ(owner.m_replies[0].text, Row({ "ITEM_NUM" }));
+    EXPECT_TRUE(AfxPumpUntil([&] { return ThreadCount() == before; }, kDeadlineMs));
 }
 
 TEST_F(WorkerTest, DestroyingABusyWorkerDoesNotDeadlock)
 {
     // Deleted right after the request: wherever the worker is (reading, blocked in
     // its send to this thread, or waiting for "Report"), the stop gets through.
-    for (int round = 0; round < 5; ++round) {
+    // What the owner got is the start of the stream, in order.
+    const std::vector<Reply> full = {
+        { WM_DBQUERY_ROW, "Item_Read", Row({ "ITEM_NUM" }) },
+        { WM_DBQUERY_ROW, "Item_Read", Row({ "1" }) },
+        { WM_DBQUERY_ROW, "Item_Read", Row({ "2" }) },
+        { WM_DBQUERY_DONE, "Item_Read", "" },
+    };
+    for (int round = 0; round < 6; ++round) {
         TestOwner owner;
+        const std::size_t before = ThreadCount();
         auto* worker = new CItemDbWorker;
         owner.Attach(worker);
         owner.m_acknowledge = round % 2 == 0;
-        owner.Request("Item_Read", "SELECT [item_num] FROM [Item]", m_items);
+        owner.Request("Item_Read", "SELECT [item_num] FROM [Item] ORDER BY [ID]", m_items);
+        if (round >= 4) { // let the worker get into the stream
+            ASSERT_TRUE(AfxPumpUntil([&] { return !owner.m_replies.empty(); }, kDeadlineMs));
+        }
         delete worker;
-        EXPECT_LE(owner.m_replies.size(), 4u);
+        ASSERT_LE(owner.m_replies.size(), full.size()) << round;
+        if (!owner.m_acknowledge) {
+            EXPECT_LE(owner.m_replies.size(), 1u) << round;
+        }
+        for (std::size_t i = 0; i < owner.m_replies.size(); ++i) {
+            EXPECT_EQ(owner.m_replies[i].message, full[i].message) << round << " " << i;
+            EXPECT_EQ(owner.m_replies[i].name, full[i].name) << round << " " << i;
+            if (full[i].message == WM_DBQUERY_ROW) {
+                EXPECT_EQ(owner.m_replies[i].text, full[i].text) << round << " " << i;
+            }
+        }
+        EXPECT_TRUE(AfxPumpUntil([&] { return ThreadCount() == before; }, kDeadlineMs)) << round;
     }
 }
 

@@ -110,14 +110,28 @@ TEST(FileTest, OpenFailuresAreReportedWithCause)
 
 TEST(FileTest, ReadOnlyFileCannotBeOpenedForWriting)
 {
+    // The read-only attribute refuses write access to everyone, as on Windows,
+    // also to a process whose privileges ignore permission bits.
     TempDataRoot root;
-    TempDataRoot::WriteAll("C:\\label.ubl", "x");
+    TempDataRoot::WriteAll("C:\\label.ubl", "label");
     ASSERT_TRUE(SetFileAttributes("C:\\label.ubl", FILE_ATTRIBUTE_READONLY));
-    CFile file;
-    CFileException error;
-    if (file.Open("C:\\label.ubl", CFile::modeReadWrite | CFile::shareExclusive, &error))
-        GTEST_SKIP() << "running with privileges that ignore file permissions";
-    EXPECT_EQ(error.m_cause, CFileException::accessDenied);
+    for (UINT mode : { static_cast<UINT>(CFile::modeWrite), CFile::modeReadWrite | CFile::shareExclusive,
+             CFile::modeCreate | CFile::modeWrite,
+             CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite }) {
+        CFile file;
+        CFileException error;
+        EXPECT_FALSE(file.Open("C:\\label.ubl", mode, &error)) << "mode " << mode;
+        EXPECT_EQ(error.m_cause, CFileException::accessDenied) << "mode " << mode;
+    }
+    EXPECT_EQ(TempDataRoot::ReadAll("C:\\label.ubl"), "label"); // not truncated
+    CFile reader;
+    EXPECT_TRUE(reader.Open("C:\\label.ubl", CFile::modeRead));
+    reader.Close();
+
+    // The attribute taken away, the file opens for writing again.
+    ASSERT_TRUE(SetFileAttributes("C:\\label.ubl", FILE_ATTRIBUTE_NORMAL));
+    CFile writer;
+    EXPECT_TRUE(writer.Open("C:\\label.ubl", CFile::modeReadWrite));
 }
 
 TEST(FileTest, WrongDirectionAndClosedFileThrow)

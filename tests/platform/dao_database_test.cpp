@@ -4,8 +4,10 @@
 #include <cstdlib>
 #include <thread>
 
+#include "platform/base/path.h"
 #include "platform/dao/dao_recordset.h"
 #include "tests/platform/dao_test_util.h"
+#include "tests/support/temp_data_root.h"
 
 namespace {
 
@@ -67,6 +69,40 @@ TEST_F(DaoDatabaseTest, OpenFailsAtOpenForMissingEmptyForeignAndWronglyKeyedFile
     EXPECT_EQ(DaoErrorOf([&] { db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect); }), 0);
     EXPECT_TRUE(db.IsOpen());
     EXPECT_EQ(db.GetName(), m_path.c_str());
+}
+
+TEST_F(DaoDatabaseTest, ErrorTextsNameTheFileAsTheProgramDoes)
+{
+    // The user sees "C:\Windows\system\...", never where the data root lies.
+    TempDataRoot root;
+    const char* const missing = "C:\\Windows\\system\\Manager\\Manager.mdb";
+    CDaoDatabase db;
+    CString text;
+    EXPECT_EQ(DaoErrorOf([&] { db.Open(missing, FALSE, FALSE, kTestConnect); }, &text), 3024);
+    EXPECT_EQ(text, "Could not find file 'C:\\Windows\\system\\Manager\\Manager.mdb'.");
+
+    TempDataRoot::WriteAll("C:\\Windows\\system\\Manager\\Empty.mdb", "");
+    EXPECT_EQ(
+        DaoErrorOf(
+            [&] { db.Open("C:\\Windows\\system\\Manager\\Empty.mdb", FALSE, FALSE, kTestConnect); }, &text),
+        3343);
+    EXPECT_EQ(text, "Unrecognized database format 'C:\\Windows\\system\\Manager\\Empty.mdb'.");
+
+    // Statement errors too, also through a connection kept from an open under
+    // another spelling of the same file.
+    const std::filesystem::path copy = root.Native("C:\\Zuvar\\store.mdb");
+    std::filesystem::create_directories(copy.parent_path());
+    std::filesystem::copy_file(m_path, copy);
+    CDaoDatabase::TEST_ResetCounters();
+    db.Open("C:\\Zuvar\\store.mdb", FALSE, FALSE, kTestConnect);
+    db.Close();
+    db.Open("C:\\ZUVAR\\Store.mdb", FALSE, FALSE, kTestConnect);
+    EXPECT_EQ(CDaoDatabase::TEST_GetCounters().reusedOpens, 1);
+    CDaoDatabase::TEST_InjectFault(DaoFault::Corrupt, 1);
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("DELETE FROM [Item]"); }, &text), 3049);
+    EXPECT_EQ(text,
+        "Can't open database 'C:\\ZUVAR\\Store.mdb'. It may not be a database that your application "
+        "recognizes, or the file may be corrupt.");
 }
 
 TEST_F(DaoDatabaseTest, ExecuteRunsExactlyOneStatementAndRefusesASelect)
@@ -394,8 +430,6 @@ TEST_F(DaoDatabaseTest, ConcurrentUsersOfOneFileEachSeeWholeResults)
 
 TEST_F(DaoDatabaseTest, TheSqlcipherToolOpensTheFileWithThePasswordAlone)
 {
-    if (std::system("command -v sqlcipher >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "sqlcipher command line tool not installed";
     {
         CDaoDatabase db;
         db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
