@@ -78,13 +78,13 @@ TEST_F(DaoDatabaseTest, ErrorTextsNameTheFileAsTheProgramDoes)
     const char* const missing = "C:\\Windows\\system\\Manager\\Manager.mdb";
     CDaoDatabase db;
     CString text;
-    EXPECT_EQ(DaoErrorOf([&] { db.Open(missing, FALSE, FALSE, kTestConnect); }, &text), 3024);
+    EXPECT_EQ(DaoErrorOf([&] { db.Open(missing, FALSE, FALSE, kStoreConnect); }, &text), 3024);
     EXPECT_EQ(text, "Could not find file 'C:\\Windows\\system\\Manager\\Manager.mdb'.");
 
     TempDataRoot::WriteAll("C:\\Windows\\system\\Manager\\Empty.mdb", "");
     EXPECT_EQ(
         DaoErrorOf(
-            [&] { db.Open("C:\\Windows\\system\\Manager\\Empty.mdb", FALSE, FALSE, kTestConnect); }, &text),
+            [&] { db.Open("C:\\Windows\\system\\Manager\\Empty.mdb", FALSE, FALSE, kStoreConnect); }, &text),
         3343);
     EXPECT_EQ(text, "Unrecognized database format 'C:\\Windows\\system\\Manager\\Empty.mdb'.");
 
@@ -94,9 +94,9 @@ TEST_F(DaoDatabaseTest, ErrorTextsNameTheFileAsTheProgramDoes)
     std::filesystem::create_directories(copy.parent_path());
     std::filesystem::copy_file(m_path, copy);
     CDaoDatabase::TEST_ResetCounters();
-    db.Open("C:\\Zuvar\\store.mdb", FALSE, FALSE, kTestConnect);
+    db.Open("C:\\Zuvar\\store.mdb", FALSE, FALSE, kStoreConnect);
     db.Close();
-    db.Open("C:\\ZUVAR\\Store.mdb", FALSE, FALSE, kTestConnect);
+    db.Open("C:\\ZUVAR\\Store.mdb", FALSE, FALSE, kStoreConnect);
     EXPECT_EQ(CDaoDatabase::TEST_GetCounters().reusedOpens, 1);
     CDaoDatabase::TEST_InjectFault(DaoFault::Corrupt, 1);
     EXPECT_EQ(DaoErrorOf([&] { db.Execute("DELETE FROM [Item]"); }, &text), 3049);

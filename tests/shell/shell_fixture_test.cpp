@@ -127,10 +127,10 @@ void ShellTest::LogIn(const char* id, const char* password, const char* itemData
         return MessageBoxScript::Count() > boxesBefore || FileDialogScript::Records().size() > dialogsBefore;
     }));
     // The request is over when the done message closed the worker's database
-    // and was acknowledged.
+    // and the worker has taken the acknowledgement.
     ASSERT_TRUE(PumpUntil([&] {
         return !LeftPane()->m_pManagerWorker->IsDatabaseOpen()
-            && LeftPane()->m_mailbox.Text(IDC_MAILBOX_NAME) == kMailboxReport;
+            && !LeftPane()->m_pManagerWorker->IsRequestInFlight();
     }));
 }
 
