@@ -3,6 +3,7 @@
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/mouse_track.h"
 #include "platform/wnd/sync.h"
+#include "platform/wnd/system_params.h"
 
 CGridTitleTip::CGridTitleTip() = default;
 
@@ -178,7 +179,7 @@ BOOL CGridTitleTip::PreTranslateMessage(MSG* pMsg)
             // A second press within the double-click time is a double click.
             const DWORD now = pMsg->time ? pMsg->time : GetTickCount();
             if (m_dwLastLButtonDown != static_cast<DWORD>(-1)
-                && now - m_dwLastLButtonDown <= m_dwDblClickMsecs)
+                && now - m_dwLastLButtonDown <= GetDoubleClickTime())
                 message = WM_LBUTTONDBLCLK;
             m_dwLastLButtonDown = message == WM_LBUTTONDBLCLK ? static_cast<DWORD>(-1) : now;
         }

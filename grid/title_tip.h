@@ -41,6 +41,4 @@ private:
     LOGFONT m_font {};
     BOOL m_bHasFont = FALSE;
     DWORD m_dwLastLButtonDown = static_cast<DWORD>(-1);
-    // The system's double-click time (Windows' default).
-    DWORD m_dwDblClickMsecs = 500;
 };

@@ -1,8 +1,12 @@
 #include "platform/wnd/system_params.h"
 
+#include <atomic>
 #include <cstring>
 
 namespace {
+
+constexpr UINT kDefaultDoubleClickMsecs = 500;
+std::atomic<UINT> g_doubleClickMsecs { kDefaultDoubleClickMsecs };
 
 LOGFONT Tahoma(LONG weight)
 {
@@ -37,4 +41,15 @@ BOOL SystemParametersInfo(UINT action, UINT, void* pvParam, UINT)
     default:
         return FALSE;
     }
+}
+
+UINT GetDoubleClickTime()
+{
+    return g_doubleClickMsecs.load();
+}
+
+BOOL SetDoubleClickTime(UINT msecs)
+{
+    g_doubleClickMsecs.store(msecs ? msecs : kDefaultDoubleClickMsecs);
+    return TRUE;
 }

@@ -32,3 +32,8 @@ BOOL SystemParametersInfo(UINT action, UINT param, void* pvParam, UINT winIni);
 
 // Sent to top-level windows (and passed to children) when a system colour changes.
 inline constexpr UINT WM_SYSCOLORCHANGE = 0x0015;
+
+// The double-click time in milliseconds (500 unless set). Any thread.
+UINT GetDoubleClickTime();
+// Sets it; 0 restores the default. Returns TRUE.
+BOOL SetDoubleClickTime(UINT msecs);
