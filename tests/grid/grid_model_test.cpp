@@ -191,6 +191,20 @@ TEST_F(GridModel, DefaultCellIsReadOnlyAndIgnoresState)
         static_cast<DWORD>(DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS));
 }
 
+TEST_F(GridModel, DefaultCellSizeIsTwelveXsAndAHalfLineMore)
+{
+    CGridDefaultCell* def = grid.GetDefaultCell(FALSE, FALSE);
+    CDC screen;
+    screen.Attach(GdiCreateScreenDC());
+    CFont* old = screen.SelectObject(def->GetFontObject());
+    const CSize size = screen.GetTextExtent(CString(" XXXXXXXXXXXX "));
+    const CSize blank = screen.GetTextExtent(CString(" "));
+    screen.SelectObject(old);
+    EXPECT_EQ(def->GetWidth(), size.cx);
+    EXPECT_EQ(def->GetHeight(), size.cy * 3 / 2);
+    EXPECT_EQ(static_cast<int>(def->GetMargin()), blank.cx);
+}
+
 TEST_F(GridModel, CellFallsBackToDefaultFormatMarginAndFont)
 {
     CGridCellBase* cell = grid.GetCell(2, 2);

@@ -111,6 +111,41 @@ TEST_F(GridMouseTest, DraggingADividerShowsAnInvertedLineAndErasesIt)
     EXPECT_EQ(grid.GetColumnWidth(1), 90);
 }
 
+TEST_F(GridMouseTest, DraggingARowDividerShowsItsLineAndSetsTheHeight)
+{
+    grid.UpdateWindow();
+    const int x = 150;
+    const auto pixel = [&](int y) { return CClientDC(&grid).GetPixel(x, y); };
+    const auto inverted
+        = [](COLORREF c) { return RGB(255 - GetRValue(c), 255 - GetGValue(c), 255 - GetBValue(c)); };
+    const COLORREF at70 = pixel(70);
+    const COLORREF at80 = pixel(80);
+    grid.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(10, 59));
+    EXPECT_EQ(grid.GetMouseMode(), GRIDMOUSE_OVER_ROW_DIVIDE);
+    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 59));
+    grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 70));
+    EXPECT_EQ(pixel(70), inverted(at70));
+    grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 80));
+    EXPECT_EQ(pixel(70), at70);
+    EXPECT_EQ(pixel(80), inverted(at80));
+    grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(10, 80));
+    EXPECT_EQ(grid.GetRowHeight(2), 40);
+    RECT clip;
+    EXPECT_FALSE(GetClipCursor(&clip));
+}
+
+TEST_F(GridMouseTest, ArrowPastTheLastVisibleRowScrollsOneLine)
+{
+    grid.SetFocusCell(14, 2);
+    Key(VK_DOWN);
+    EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(15, 2));
+    EXPECT_EQ(grid.GetScrollPos32(SB_VERT), 20);
+    EXPECT_TRUE(grid.IsCellVisible(15, 2));
+    grid.SetFocusCell(2, 2);
+    Key(VK_UP);
+    EXPECT_EQ(grid.GetScrollPos32(SB_VERT), 0);
+}
+
 TEST_F(GridMouseTest, HeadingClicksSelectAColumnARowOrEverything)
 {
     struct Case {

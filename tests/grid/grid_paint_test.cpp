@@ -136,6 +136,7 @@ TEST_F(GridWindowTest, PaintShowsSelectionFocusFrameAndFixedEdges)
     EXPECT_EQ(pixels.At(25, 105), GetSysColor(COLOR_3DFACE));
     // Grid line at the right edge of a body cell; none inside the headings.
     EXPECT_EQ(pixels.At(249, 110), RGB(192, 192, 192));
+    EXPECT_EQ(pixels.At(110, 59), RGB(192, 192, 192));
     // Outside the cells: the grid background.
     EXPECT_EQ(pixels.At(350, 50), GetSysColor(COLOR_3DSHADOW));
 }
