@@ -359,6 +359,15 @@ TEST(TextRecordTest, TextIsBoundBetweenCharacters)
     EXPECT_EQ(BuildTextRecord(TableCode::LandAdd, row, 4).text, "a\xb0\xa1") << "half a syllable is left out";
 }
 
+TEST(TextRecordTest, TextColumnsOfEachTable)
+{
+    const RecordRow row { "", "6", "a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k" };
+    EXPECT_EQ(BuildTextRecord(TableCode::Add, row).text, "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni\r\nj")
+        << "columns 2 to 11";
+    EXPECT_EQ(BuildTextRecord(TableCode::AdvT, row).text, "a\r\nb") << "columns 2 and 3";
+    EXPECT_EQ(BuildTextRecord(TableCode::LandAdd, row).text, "a") << "column 2";
+}
+
 TEST(TextRecordTest, SerialTextsStopAtTheLinksTextBuffer)
 {
     const RecordRow row { "", "8", std::string(700, 'a'), std::string(700, 'b'), std::string(700, 'c') };

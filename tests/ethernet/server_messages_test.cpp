@@ -173,6 +173,12 @@ TEST(ServerRecordReplyTest, TextRowsJoinTheirStrings)
             "04 00 00 00 08 00 | 01 01 04 00 00 00 00 00" },
         { "advertisement: NULL is kept", TableCode::AdvT, { "9", "", "NULL" }, 12,
             "09 00 00 00 0e 00 | 02 01 09 00 00 00 04 00 4e 55 4c 4c" },
+        { "advertisement: columns after str2 are not read", TableCode::AdvT, { "9", "x", "y", "m1" }, 12,
+            "09 00 00 00 0e 00 | 02 01 09 00 00 00 04 00 78 0d 0a 79" },
+        { "add: ten strings, the columns after str10 not read", TableCode::Add,
+            { "2", "a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "m1" }, 36,
+            "02 00 00 00 24 00 | 01 01 02 00 00 00 1c 00 61 0d 0a 62 0d 0a 63 0d 0a 64 0d 0a 65 0d 0a 66 0d "
+            "0a 67 0d 0a 68 0d 0a 69 0d 0a 6a" },
         { "origin", TableCode::LandAdd, { "5", "국산" }, 12,
             "05 00 00 00 0e 00 | 05 01 05 00 00 00 04 00 b1 b9 bb ea" },
     };
