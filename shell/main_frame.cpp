@@ -27,7 +27,11 @@ CMainFrame* GetMainFrame()
 
 CMainFrame::CMainFrame() = default;
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    if (m_hTrayIcon)
+        DestroyIcon(m_hTrayIcon);
+}
 
 const CRuntimeClass* CMainFrame::GetThisClass()
 {
@@ -101,6 +105,15 @@ CRightCotainerView* CMainFrame::GetRightContainerView() const
     return DynamicDownCast<CRightCotainerView>(m_wndSplitter.GetPane(0, 1));
 }
 
+void CMainFrame::SetActiveView(CView* view, BOOL notify)
+{
+    // The right container only holds the work panes and routes no command: a
+    // click on its splitter bar keeps the view that was active.
+    if (view && DynamicDownCast<CRightCotainerView>(view))
+        return;
+    CFrameWnd::SetActiveView(view, notify);
+}
+
 void CMainFrame::OnSize(UINT type, int cx, int cy)
 {
     CFrameWnd::OnSize(type, cx, cy);
@@ -121,11 +134,15 @@ void CMainFrame::AddTrayIcon()
     data.uID = kTrayIconId;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_TRAY_NOTIFY;
-    data.hIcon = LoadIcon(nullptr, kTrayIconId);
+    // The frame keeps the icon: it is its big icon from now on.
+    if (!m_hTrayIcon)
+        m_hTrayIcon = LoadIcon(nullptr, kTrayIconId);
+    data.hIcon = m_hTrayIcon;
     CString caption;
     GetWindowText(caption);
     std::strncpy(data.szTip, caption.GetString(), sizeof(data.szTip) - 1);
     Shell_NotifyIcon(NIM_ADD, &data);
+    SetIcon(m_hTrayIcon, TRUE);
     m_nTrayFlag = 1;
 }
 

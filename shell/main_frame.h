@@ -38,6 +38,9 @@ public:
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL OnCreateClient(LPCREATESTRUCT createStruct, CCreateContext* context) override;
+    // Every view but the right container may become the active view.
+    void SetActiveView(CView* view, BOOL notify = TRUE) override;
+    HICON GetTrayIcon() const { return m_hTrayIcon; }
 
     CPlainSplitterWnd m_wndSplitter;
     CPlainSplitterWnd m_wndSplitter2; // made by nothing
@@ -53,6 +56,7 @@ protected:
 
 private:
     int m_nTrayFlag = 0;
+    HICON m_hTrayIcon = nullptr; // icon 199 once AddTrayIcon ran
 };
 
 // The application's main window as CMainFrame, or nullptr.

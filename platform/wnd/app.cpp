@@ -20,9 +20,19 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QPalette>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTimer>
+#include <QToolTip>
+
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/base/exception.h"
+#include "platform/gdi/system_colors.h"
 #include "platform/wnd/dispatch_internal.h"
 #include "platform/wnd/msgbox.h"
 #include "platform/wnd/thread.h"
@@ -388,13 +398,78 @@ LRESULT DispatchMessageTo(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 // ---- Application ---------------------------------------------------------------------------
 
+namespace {
+
+// Qt wants a private runtime folder and says so on the console when the
+// session has none: give it one of ours.
+void EnsureRuntimeFolder()
+{
+    const char* current = std::getenv("XDG_RUNTIME_DIR");
+    if (current && *current)
+        return;
+    const std::string folder = "/tmp/calvorn-runtime-" + std::to_string(::getuid());
+    ::mkdir(folder.c_str(), 0700);
+    struct stat st { };
+    if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()) {
+        ::chmod(folder.c_str(), 0700);
+        ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    }
+}
+
+QColor SysColor(int index)
+{
+    const COLORREF c = GetSysColor(index);
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+// The classic look of the frame for every toolkit-drawn window too: dialogs'
+// own controls, message boxes, file dialogs and tooltips.
+void ApplyClassicLook(QApplication& app)
+{
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows")))
+        app.setStyle(style);
+    QPalette palette;
+    const struct {
+        QPalette::ColorRole role;
+        int index;
+    } kRoles[] = {
+        { QPalette::Window, COLOR_BTNFACE },
+        { QPalette::WindowText, COLOR_WINDOWTEXT },
+        { QPalette::Base, COLOR_WINDOW },
+        { QPalette::AlternateBase, COLOR_BTNFACE },
+        { QPalette::Text, COLOR_WINDOWTEXT },
+        { QPalette::Button, COLOR_BTNFACE },
+        { QPalette::ButtonText, COLOR_BTNTEXT },
+        { QPalette::Light, COLOR_3DHILIGHT },
+        { QPalette::Midlight, COLOR_3DLIGHT },
+        { QPalette::Mid, COLOR_3DSHADOW },
+        { QPalette::Dark, COLOR_3DSHADOW },
+        { QPalette::Shadow, COLOR_3DDKSHADOW },
+        { QPalette::Highlight, COLOR_HIGHLIGHT },
+        { QPalette::HighlightedText, COLOR_HIGHLIGHTTEXT },
+        { QPalette::ToolTipBase, COLOR_INFOBK },
+        { QPalette::ToolTipText, COLOR_INFOTEXT },
+    };
+    for (const auto& entry : kRoles)
+        palette.setColor(entry.role, SysColor(entry.index));
+    for (QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+        palette.setColor(QPalette::Disabled, role, SysColor(COLOR_GRAYTEXT));
+    app.setPalette(palette);
+    QToolTip::setPalette(palette);
+}
+
+} // namespace
+
 BOOL AfxWinInit(int& argc, char** argv)
 {
     AppState& app = App();
     if (app.dispatcher)
         return TRUE;
-    if (!QApplication::instance())
-        new QApplication(argc, argv); // lives for the rest of the program
+    if (!QApplication::instance()) {
+        EnsureRuntimeFolder();
+        auto* qtApp = new QApplication(argc, argv); // lives for the rest of the program
+        ApplyClassicLook(*qtApp);
+    }
     app.uiThreadId = GetCurrentThreadId();
     app.dispatcher = new Dispatcher;
     if (app.appName.IsEmpty() && argc > 0 && argv && argv[0])

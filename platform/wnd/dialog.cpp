@@ -4,20 +4,28 @@
 
 #include <cmath>
 
+#include <cstring>
+
 #include <QEventLoop>
+#include <QLabel>
+#include <QPixmap>
 
 #include "platform/base/exception.h"
 #include "platform/base/resource_script.h"
+#include "platform/gdi/dc_internal.h"
+#include "platform/gdi/font_internal.h"
+#include "platform/gdi/icon.h"
 #include "platform/wnd/app.h"
 #include "platform/wnd/dispatch_internal.h"
 #include "platform/wnd/edit.h"
 #include "platform/wnd/modal_script.h"
+#include "platform/wnd/static.h"
 #include "platform/wnd/window_state.h"
 #include "platform/wnd/wnd_internal.h"
 
 namespace {
 
-int MulDiv(int value, int numerator, int denominator)
+int UnitMulDiv(int value, int numerator, int denominator)
 {
     return static_cast<int>(std::lround(static_cast<double>(value) * numerator / denominator));
 }
@@ -54,6 +62,38 @@ CWnd* FirstTabStop(HWND dialog)
     return nullptr;
 }
 
+// An icon static whose template names an icon resource shows that icon.
+void ShowTemplateIcon(const DialogItemTemplate& item, HWND hwnd)
+{
+    constexpr DWORD kStaticType = 0x1F;
+    if (!item.textResourceId || item.className.CompareNoCase("STATIC") != 0
+        || (item.style & kStaticType) != SS_ICON)
+        return;
+    HICON icon = LoadIcon(nullptr, item.textResourceId);
+    auto* label = icon ? qobject_cast<QLabel*>(wnd_internal::WidgetOf(hwnd)) : nullptr;
+    if (label) {
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setPixmap(QPixmap::fromImage(GdiIconImage(icon)));
+    }
+}
+
+// The template's font, as Windows hands it to the dialog and its controls.
+void ApplyTemplateFont(HWND dialog, const DialogTemplate& dialogTemplate)
+{
+    if (dialogTemplate.fontPointSize <= 0)
+        return;
+    QWidget* widget = wnd_internal::WidgetOf(dialog);
+    if (!widget)
+        return;
+    LOGFONT lf;
+    lf.lfHeight = -UnitMulDiv(dialogTemplate.fontPointSize, 96, 72);
+    lf.lfWeight = dialogTemplate.fontWeight;
+    lf.lfItalic = dialogTemplate.fontItalic ? 1 : 0;
+    lf.lfCharSet = dialogTemplate.fontCharset;
+    std::strncpy(lf.lfFaceName, dialogTemplate.fontName.GetString(), LF_FACESIZE - 1);
+    widget->setFont(GdiBuildFont(lf, 1.0, true));
+}
+
 } // namespace
 
 SIZE DialogBaseUnits(const char*, int pointSize)
@@ -68,8 +108,8 @@ void AfxCreateDialogItems(CWnd* parent, const DialogTemplate& dialogTemplate, SI
 {
     const HWND self = parent->GetSafeHwnd();
     for (const DialogItemTemplate& item : dialogTemplate.items) {
-        const CRect rect(MulDiv(item.x, baseUnits.cx, 4), MulDiv(item.y, baseUnits.cy, 8),
-            MulDiv(item.x + item.cx, baseUnits.cx, 4), MulDiv(item.y + item.cy, baseUnits.cy, 8));
+        const CRect rect(UnitMulDiv(item.x, baseUnits.cx, 4), UnitMulDiv(item.y, baseUnits.cy, 8),
+            UnitMulDiv(item.x + item.cx, baseUnits.cx, 4), UnitMulDiv(item.y + item.cy, baseUnits.cy, 8));
         CWnd* control = MakeControl(item.className);
         if (!control->CreateEx(item.exStyle, item.className, item.text, item.style | WS_CHILD, rect.left,
                 rect.top, rect.Width(), rect.Height(), self, item.id)) {
@@ -80,6 +120,7 @@ void AfxCreateDialogItems(CWnd* parent, const DialogTemplate& dialogTemplate, SI
             state->ownedObjects.emplace_back(control);
         else
             delete control;
+        ShowTemplateIcon(item, control->GetSafeHwnd());
     }
 }
 
@@ -165,6 +206,7 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& dialogTemplate, CWnd* par
             frame.top, frame.Width(), frame.Height(), parentHwnd, 0))
         return FALSE;
     const HWND self = GetSafeHwnd();
+    ApplyTemplateFont(self, dialogTemplate);
     AfxCreateDialogItems(this, dialogTemplate, SIZE { m_baseUnitX, m_baseUnitY });
     CWnd* first = FirstTabStop(self);
     const LRESULT focusDefault = dispatch_internal::Dispatch(
@@ -276,10 +318,10 @@ void CDialog::MapDialogRect(LPRECT rect) const
 {
     if (!rect)
         return;
-    rect->left = MulDiv(rect->left, m_baseUnitX, 4);
-    rect->right = MulDiv(rect->right, m_baseUnitX, 4);
-    rect->top = MulDiv(rect->top, m_baseUnitY, 8);
-    rect->bottom = MulDiv(rect->bottom, m_baseUnitY, 8);
+    rect->left = UnitMulDiv(rect->left, m_baseUnitX, 4);
+    rect->right = UnitMulDiv(rect->right, m_baseUnitX, 4);
+    rect->top = UnitMulDiv(rect->top, m_baseUnitY, 8);
+    rect->bottom = UnitMulDiv(rect->bottom, m_baseUnitY, 8);
 }
 
 LRESULT CDialog::OnInitDialogMessage(WPARAM, LPARAM)

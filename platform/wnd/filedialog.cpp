@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QStringList>
 
+#include "platform/base/path.h"
 #include "platform/wnd/wnd_internal.h"
 
 namespace {
@@ -77,6 +78,15 @@ INT_PTR CFileDialog::DoModal()
     }
     QWidget* parent = m_pParent ? wnd_internal::WidgetOf(m_pParent->GetSafeHwnd()) : nullptr;
     QFileDialog dialog(parent);
+    // Drawn by the toolkit in the program's classic look; the filter names
+    // show as written, without the patterns added a second time.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    // No folder given: the data root's drive C:, never the working folder.
+    const std::string folder
+        = MapWindowsPath(m_ofn.lpstrInitialDir && *m_ofn.lpstrInitialDir ? m_ofn.lpstrInitialDir : "C:\\");
+    if (!folder.empty())
+        dialog.setDirectory(QString::fromStdString(folder));
     dialog.setWindowTitle(m_ofn.lpstrTitle ? QString::fromUtf8(m_ofn.lpstrTitle)
                                            : (m_bOpen ? QStringLiteral("Open") : QStringLiteral("Save As")));
     dialog.setAcceptMode(m_bOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);

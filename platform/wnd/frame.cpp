@@ -12,6 +12,7 @@
 #include "platform/wnd/keyboard.h"
 #include "platform/wnd/paint_dc.h"
 #include "platform/wnd/runtime_class.h"
+#include "platform/wnd/statusbar.h"
 #include "platform/wnd/system_params.h"
 #include "platform/wnd/thread.h"
 #include "platform/wnd/view.h"
@@ -205,6 +206,8 @@ const MessageMap* CFrameWnd::GetMessageMap() const
             OnWm<WM_NCDESTROY, &CFrameWnd::OnNcDestroy>(),
             OnWm<WM_SETFOCUS, &CFrameWnd::OnSetFocus>(),
             OnMessage<&CFrameWnd::OnInitMenuPopupMessage>(WM_INITMENUPOPUP),
+            OnMessage<&CFrameWnd::OnMenuSelectMessage>(WM_MENUSELECT),
+            OnMessage<&CFrameWnd::OnSetMessageStringMessage>(WM_SETMESSAGESTRING),
             OnCommandRange<&CFrameWnd::OnBarCheck>(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR),
             OnUpdateCommandRange<&CFrameWnd::OnUpdateControlBarMenu>(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR),
         });
@@ -592,4 +595,42 @@ void CFrameWnd::OnSetFocus(CWnd*)
 void CFrameWnd::PostNcDestroy()
 {
     delete this;
+}
+
+void CFrameWnd::SetMessageText(LPCTSTR text)
+{
+    auto* bar = dynamic_cast<CStatusBar*>(GetDlgItem(static_cast<int>(AFX_IDW_STATUS_BAR)));
+    if (bar && bar->GetCount() > 0)
+        bar->SetPaneText(0, text ? text : "");
+}
+
+LRESULT CFrameWnd::OnSetMessageStringMessage(WPARAM wParam, LPARAM)
+{
+    const UINT id = static_cast<UINT>(wParam);
+    CString text;
+    if (id == 0 || id == AFX_IDS_IDLEMESSAGE) {
+        AfxLoadString(AFX_IDS_IDLEMESSAGE, text);
+    } else if (AfxLoadString(id, text)) {
+        const int end = text.Find('\n');
+        if (end >= 0)
+            text = text.Left(end);
+    }
+    SetMessageText(text);
+    return 0;
+}
+
+LRESULT CFrameWnd::OnMenuSelectMessage(WPARAM wParam, LPARAM lParam)
+{
+    const UINT id = LOWORD(wParam);
+    const UINT flags = HIWORD(wParam);
+    constexpr UINT kClosed = 0xFFFF;
+    if (flags == kClosed && lParam == 0) {
+        OnSetMessageStringMessage(0, 0);
+        return 0;
+    }
+    if (flags & (MF_POPUP | MF_SEPARATOR))
+        SetMessageText("");
+    else
+        OnSetMessageStringMessage(id, 0);
+    return 0;
 }

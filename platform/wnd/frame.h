@@ -120,8 +120,17 @@ protected:
     void OnSetFocus(CWnd* oldWnd);
     LRESULT OnNcCreateMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnInitMenuPopupMessage(WPARAM wParam, LPARAM lParam);
+    // Fly-by help: the prompt of the command under the pointer (the text of
+    // its string before '\n') in the status bar's first pane; the idle text
+    // (string 57345) when the menu closes or the pointer leaves.
+    LRESULT OnMenuSelectMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetMessageStringMessage(WPARAM wParam, LPARAM lParam);
     void OnBarCheck(UINT id);
     void OnUpdateControlBarMenu(CCmdUI* cmdUI);
+
+public:
+    // Puts text into the first pane of the status bar (child AFX_IDW_STATUS_BAR).
+    void SetMessageText(LPCTSTR text);
 
 private:
     BOOL TranslateAccelerator(const MSG& msg);

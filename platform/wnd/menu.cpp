@@ -647,10 +647,23 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
     } else {
         OwnerMenu popup(menu, owner, wnd_internal::ExistingWidgetOf(owner));
         FillQMenu(popup, menu, owner);
+        // The owner hears which item is under the pointer, and when the menu
+        // closes, as with WM_MENUSELECT on Windows.
+        QObject::connect(&popup, &QMenu::hovered, &popup, [owner, menu](QAction* action) {
+            if (!action || !IsWindow(owner))
+                return;
+            const UINT id = static_cast<UINT>(action->data().toULongLong());
+            const UINT itemFlags = action->isSeparator() ? MF_SEPARATOR : (action->menu() ? MF_POPUP : 0);
+            ::SendMessage(owner, WM_MENUSELECT,
+                MAKEWPARAM(static_cast<WORD>(id), static_cast<WORD>(itemFlags)),
+                reinterpret_cast<LPARAM>(menu));
+        });
         if (QAction* chosen = popup.exec(QPoint(x, y)))
             command = static_cast<UINT>(chosen->data().toULongLong());
         else
             command = popup.m_chosen;
+        if (IsWindow(owner))
+            ::SendMessage(owner, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     }
     if (flags & TPM_RETURNCMD)
         return static_cast<BOOL>(command);

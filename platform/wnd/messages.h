@@ -82,6 +82,9 @@ inline constexpr UINT WM_MOUSELAST = 0x020A;
 inline constexpr UINT WM_CAPTURECHANGED = 0x0215;
 inline constexpr UINT WM_MOUSEHOVER = 0x02A1;
 inline constexpr UINT WM_MOUSELEAVE = 0x02A3;
+inline constexpr UINT WM_MENUSELECT = 0x011F;
+// The frame shows the prompt of command wParam (0: the idle text).
+inline constexpr UINT WM_SETMESSAGESTRING = 0x0362;
 inline constexpr UINT WM_CUT = 0x0300;
 inline constexpr UINT WM_COPY = 0x0301;
 inline constexpr UINT WM_PASTE = 0x0302;

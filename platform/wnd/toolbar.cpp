@@ -1,11 +1,16 @@
 #include "platform/wnd/toolbar.h"
 
+#include <QCursor>
+#include <QToolTip>
+
 #include "platform/base/resource_script.h"
 #include "platform/gdi/icon.h"
 #include "platform/gdi/system_colors.h"
 #include "platform/wnd/cmdui.h"
 #include "platform/wnd/frame.h"
+#include "platform/wnd/mouse_track.h"
 #include "platform/wnd/paint_dc.h"
+#include "platform/wnd/wnd_internal.h"
 
 namespace {
 
@@ -42,6 +47,8 @@ const MessageMap* CToolBar::GetMessageMap() const
             OnWm<WM_PAINT, &CToolBar::OnPaint>(),
             OnWm<WM_LBUTTONDOWN, &CToolBar::OnLButtonDown>(),
             OnWm<WM_LBUTTONUP, &CToolBar::OnLButtonUp>(),
+            OnWm<WM_MOUSEMOVE, &CToolBar::OnMouseMove>(),
+            OnMessage<&CToolBar::OnMouseLeave>(WM_MOUSELEAVE),
         });
     return &kMap;
 }
@@ -234,4 +241,46 @@ void CToolBar::OnLButtonUp(UINT, CPoint point)
     if (CWnd* owner = GetParent())
         owner->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED),
             reinterpret_cast<LPARAM>(GetSafeHwnd()));
+}
+
+void CToolBar::OnMouseMove(UINT, CPoint point)
+{
+    const int index = HitTest(point);
+    if (index == m_hover)
+        return;
+    if (m_hover < 0) {
+        TRACKMOUSEEVENT track;
+        track.dwFlags = TME_LEAVE;
+        track.hwndTrack = GetSafeHwnd();
+        TrackMouseEvent(&track);
+    }
+    SetHover(index);
+}
+
+LRESULT CToolBar::OnMouseLeave(WPARAM, LPARAM)
+{
+    SetHover(-1);
+    return 0;
+}
+
+void CToolBar::SetHover(int index)
+{
+    m_hover = index;
+    const UINT id = index >= 0 ? m_buttons[static_cast<std::size_t>(index)].id : 0;
+    m_hoverTip.Empty();
+    if (id != 0) {
+        CString text;
+        if (AfxLoadString(id, text)) {
+            const int end = text.Find('\n');
+            m_hoverTip = end < 0 ? CString() : text.Mid(end + 1);
+        }
+    }
+    if (CWnd* frame = GetParentFrame())
+        frame->SendMessage(WM_SETMESSAGESTRING, id, 0);
+    if (QWidget* widget = wnd_internal::ExistingWidgetOf(GetSafeHwnd())) {
+        if (m_hoverTip.IsEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(QCursor::pos(), QString::fromUtf8(m_hoverTip.GetString()), widget);
+    }
 }

@@ -46,6 +46,19 @@ protected:
     void OnPaint();
     void OnLButtonDown(UINT flags, CPoint point);
     void OnLButtonUp(UINT flags, CPoint point);
+    // Fly-by help and tooltips: the button under the pointer puts its prompt
+    // into the frame's status bar (WM_SETMESSAGESTRING) and shows its tip (the
+    // text of its string after '\n'); leaving the bar restores the idle text.
+    void OnMouseMove(UINT flags, CPoint point);
+    LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+
+public:
+    // The button the pointer rests on (-1 for none), and the tip shown for it.
+    int GetHoverIndex() const { return m_hover; }
+    CString GetHoverTip() const { return m_hoverTip; }
+
+private:
+    void SetHover(int index);
 
 private:
     struct Button {
@@ -55,6 +68,8 @@ private:
         int check = 0;
     };
     int HitTest(CPoint point) const;
+    int m_hover = -1;
+    CString m_hoverTip;
 
     std::vector<Button> m_buttons;
     CImageList m_images;

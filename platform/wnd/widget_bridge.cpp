@@ -14,12 +14,14 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -31,6 +33,7 @@
 #include <QWheelEvent>
 
 #include "platform/base/cp949.h"
+#include "platform/gdi/dc_internal.h"
 #include "platform/wnd/app.h"
 #include "platform/wnd/dispatch_internal.h"
 #include "platform/wnd/keyboard.h"
@@ -193,9 +196,23 @@ QWidget* MakeButton(HWND hwnd, QWidget* parent)
     return button;
 }
 
-QWidget* MakeStatic(HWND, QWidget* parent)
+// Text statics draw as Windows does: from the top, wrapped at word breaks
+// (except the no-wrap and simple kinds), aligned by their SS_ style.
+QWidget* MakeStatic(HWND hwnd, QWidget* parent)
 {
-    return new QLabel(parent);
+    auto* label = new QLabel(parent);
+    const DWORD kind = StyleOf(hwnd) & 0x1F;
+    constexpr DWORD kLeft = 0x0, kCenter = 0x1, kRight = 0x2;
+    if (kind == kLeft || kind == kCenter || kind == kRight) {
+        label->setWordWrap(true);
+        const Qt::Alignment horizontal
+            = kind == kCenter ? Qt::AlignHCenter : (kind == kRight ? Qt::AlignRight : Qt::AlignLeft);
+        label->setAlignment(horizontal | Qt::AlignTop);
+    } else {
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    label->setTextFormat(Qt::PlainText);
+    return label;
 }
 
 void EnsureDefaultFactories()
@@ -765,6 +782,15 @@ QWidget* WidgetOf(HWND hwnd)
         return nullptr;
     widget_bridge::Realize(state);
     return state->widget;
+}
+
+void ApplyWindowIcon(HWND hwnd, HICON icon)
+{
+    QWidget* widget = WidgetOf(hwnd);
+    if (!widget || !widget->isWindow())
+        return;
+    const QImage image = icon ? GdiIconImage(icon) : QImage();
+    widget->setWindowIcon(image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image)));
 }
 
 QWidget* ExistingWidgetOf(HWND hwnd)

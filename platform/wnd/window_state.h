@@ -15,6 +15,7 @@
 
 #include "platform/base/cstring.h"
 #include "platform/base/geometry.h"
+#include "platform/gdi/gdi_types.h"
 #include "platform/wnd/wnd.h"
 
 struct WindowState {
@@ -30,6 +31,8 @@ struct WindowState {
     UINT id = 0;
     DWORD style = 0;
     DWORD exStyle = 0;
+    HICON bigIcon = nullptr; // WM_SETICON, not owned
+    HICON smallIcon = nullptr;
     CRect rect; // child: parent client coordinates; popup: screen
     bool maximized = false;
 

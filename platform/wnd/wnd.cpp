@@ -590,6 +590,32 @@ BOOL CWnd::IsChild(const CWnd* window) const
 
 // ---- Text -------------------------------------------------------------------------------------
 
+HICON CWnd::SetIcon(HICON icon, BOOL bigIcon)
+{
+    std::shared_ptr<WindowState> state = window_table::Find(m_hWnd);
+    if (!state)
+        return nullptr;
+    HICON previous;
+    {
+        std::lock_guard lock(window_table::Mutex());
+        HICON& slot = bigIcon ? state->bigIcon : state->smallIcon;
+        previous = slot;
+        slot = icon;
+    }
+    if (bigIcon || !state->bigIcon)
+        wnd_internal::ApplyWindowIcon(m_hWnd, icon);
+    return previous;
+}
+
+HICON CWnd::GetIcon(BOOL bigIcon) const
+{
+    std::shared_ptr<WindowState> state = window_table::Find(m_hWnd);
+    if (!state)
+        return nullptr;
+    std::lock_guard lock(window_table::Mutex());
+    return bigIcon ? state->bigIcon : state->smallIcon;
+}
+
 void CWnd::SetWindowText(LPCTSTR text)
 {
     ::SetWindowText(m_hWnd, text);

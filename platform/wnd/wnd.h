@@ -15,6 +15,7 @@
 #include "platform/base/cstring.h"
 #include "platform/base/geometry.h"
 #include "platform/base/types.h"
+#include "platform/gdi/gdi_types.h"
 #include "platform/wnd/cmdtarget.h"
 #include "platform/wnd/messages.h"
 
@@ -120,6 +121,10 @@ public:
 
     // ---- Text (any thread) ---------------------------------------------------------
     void SetWindowText(LPCTSTR text);
+    // The window's big (caption bar, task switcher) or small icon; returns the
+    // previous one. The caller keeps the icon alive while it is set.
+    HICON SetIcon(HICON icon, BOOL bigIcon);
+    HICON GetIcon(BOOL bigIcon) const;
     // Copies at most maxCount - 1 bytes plus a NUL; returns the bytes copied.
     int GetWindowText(LPTSTR buffer, int maxCount) const;
     void GetWindowText(CString& text) const;

@@ -19,6 +19,8 @@ namespace wnd_internal {
 QWidget* WidgetOf(HWND hwnd);
 // The widget when it exists, without creating it. UI thread.
 QWidget* ExistingWidgetOf(HWND hwnd);
+// Shows icon (null: none) as the window icon of a top-level window. UI thread.
+void ApplyWindowIcon(HWND hwnd, HICON icon);
 // The window a widget stands for, or nullptr.
 HWND HwndOfWidget(const QWidget* widget);
 
