@@ -43,13 +43,28 @@ bool StartsWithNoCase(const CString& text, const char* prefix)
 
 } // namespace
 
-BOOL CComboBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+namespace {
+
+// Combo boxes of dialog templates get the list widget and a CComboBox object
+// too, so a dialog can bind them with DDX_Control.
+bool RegisterComboBox()
 {
     static const bool registered = [] {
         wnd_internal::RegisterWidgetFactory("COMBOBOX", &MakeCombo);
+        wnd_internal::RegisterControlObjectFactory("COMBOBOX", []() -> CWnd* { return new CComboBox; });
         return true;
     }();
-    (void)registered;
+    return registered;
+}
+
+const bool kComboBoxRegistered = RegisterComboBox();
+
+} // namespace
+
+BOOL CComboBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+{
+    (void)kComboBoxRegistered;
+    RegisterComboBox();
     return CWnd::Create("COMBOBOX", nullptr, style | WS_CHILD, rect, parent, id);
 }
 

@@ -1,0 +1,500 @@
+#include "shell/scale_dialogs.h"
+
+#include <cstdlib>
+
+#include "db/general_dao_helper.h"
+#include "db/sql_text.h"
+#include "platform/base/exception.h"
+#include "platform/wnd/button.h"
+#include "platform/wnd/combobox.h"
+#include "platform/wnd/msgbox.h"
+#include "shell/file_helpers.h"
+#include "shell/manager_settings.h"
+
+namespace {
+
+constexpr int kOkIcon = 163;
+constexpr int kCancelIcon = 162;
+constexpr const char* kManagerDb = "C:\\Windows\\system\\Manager\\Manager.mdb";
+
+// The leading decimal number of text, as atoi reads it (0 when none).
+long LeadingNumber(const CString& text)
+{
+    return std::strtol(text.GetString(), nullptr, 10);
+}
+
+// ---- Dialog 209
+
+enum class Kind { Edit, Combo };
+enum class Store { Text, SelectionPlusOne, Selection, SelectionOrZero, SelectionPlusOneOrZero };
+
+struct BasicField {
+    int index;
+    int id;
+    Kind kind;
+    long min; // edits: lowest accepted value
+    long max; // edits: highest accepted value; combos: unused
+    bool tested; // edits: the range test applies; combos: a selection is required
+    const char* message;
+    Store store;
+};
+
+constexpr long kNoLimit = 0;
+
+// In check order.
+constexpr BasicField kBasicFields[] = {
+    { 0, 1097, Kind::Edit, -2147483647L, 3, true, "Weight maximum cipher is 3", Store::Text },
+    { 1, 1098, Kind::Edit, -2147483647L, 3, true, "Price maximum cipher is 3", Store::Text },
+    { 2, 1099, Kind::Edit, -2147483647L, 1, true, "Weight unit is 0 or 1", Store::Text },
+    { 3, 1015, Kind::Edit, 1, 3, true, "Preset page is 1 ~3 page", Store::Text },
+    { 4, 1016, Kind::Edit, -2147483647L, 999, true, "Limit day : Maximum 999", Store::Text },
+    { 5, 1103, Kind::Combo, 0, kNoLimit, true, "Select a Label kind", Store::SelectionPlusOne },
+    { 6, 1018, Kind::Edit, -2147483647L, 100, true, "Userlabel : Maximum 100", Store::Text },
+    { 7, 1019, Kind::Edit, -2147483647L, 99, true, "Pos-flag : Maximum 99", Store::Text },
+    { 8, 1104, Kind::Combo, 0, kNoLimit, true, "Select a Barcode Print Format", Store::SelectionPlusOne },
+    { 9, 1021, Kind::Edit, 1, 3, true, "Barcode price select : 1 ~ 3", Store::Text },
+    { 10, 1106, Kind::Combo, 0, kNoLimit, true, "Item name sorting : 1 ~ 4", Store::SelectionPlusOne },
+    { 11, 1107, Kind::Combo, 0, kNoLimit, true, "Land sorting : 1 ~ 4", Store::SelectionPlusOne },
+    { 12, 1105, Kind::Combo, 0, kNoLimit, true, "Select a land", Store::Selection },
+    { 13, 1024, Kind::Edit, -2147483647L, 70, true, "Advertisement : Maximum 70", Store::Text },
+    { 14, 1108, Kind::Combo, 0, kNoLimit, false, nullptr, Store::SelectionOrZero },
+    { 15, 1109, Kind::Combo, 0, kNoLimit, false, nullptr, Store::SelectionPlusOneOrZero },
+};
+constexpr BasicField kEnglishFields[] = {
+    { 16, 1027, Kind::Edit, -2147483647L, 4, true, "Price unit : Maximum 4", Store::Text },
+    { 17, 1028, Kind::Edit, 0, 99999, true, "Password : 0 ~ 99999", Store::Text },
+    { 18, 1029, Kind::Edit, 0, 0, false, nullptr, Store::Text },
+};
+constexpr BasicField kKoreanFields[] = {
+    { 19, 1030, Kind::Edit, 0, 0, false, nullptr, Store::Text },
+    { 20, 1031, Kind::Edit, 0, 0, false, nullptr, Store::Text },
+};
+
+// ---- Dialog 211
+
+constexpr int kEthernetInitCombo = 1108;
+constexpr int kEthernetModeCombo = 1109;
+constexpr int kScaleIdEdit = 1097;
+constexpr int kScaleIpEdit = 1012;
+constexpr int kMaskEdit = 1013;
+constexpr int kDestinationIpEdit = 1014;
+constexpr int kDestinationPortEdit = 1098;
+constexpr long kHighestPort = 65535;
+
+// Dotted text of an address typed into an address field: four numbers 0 to
+// 255; an empty field reads as 0.0.0.0. FALSE when it is no address.
+BOOL DottedAddress(const CString& typed, CString& dotted)
+{
+    CString text = typed;
+    text.Trim();
+    if (text.IsEmpty()) {
+        dotted = "0.0.0.0";
+        return TRUE;
+    }
+    long parts[4] = {};
+    int part = 0;
+    int digits = 0;
+    for (int i = 0; i <= text.GetLength(); ++i) {
+        const char ch = i < text.GetLength() ? text[i] : '.';
+        if (ch >= '0' && ch <= '9') {
+            parts[part] = parts[part] * 10 + (ch - '0');
+            if (++digits > 3 || parts[part] > 255)
+                return FALSE;
+        } else if (ch == '.' && digits > 0 && part < 4) {
+            ++part;
+            digits = 0;
+        } else {
+            return FALSE;
+        }
+    }
+    if (part != 4)
+        return FALSE;
+    dotted.Format("%ld.%ld.%ld.%ld", parts[0], parts[1], parts[2], parts[3]);
+    return TRUE;
+}
+
+} // namespace
+
+// ---- CSelectModelDlg
+
+CSelectModelDlg::CSelectModelDlg(CWnd* parent)
+    : CDialog(IDD_SELECT_MODEL, parent)
+{ }
+
+void CSelectModelDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDOK, m_okButton);
+    DDX_Control(dx, IDCANCEL, m_cancelButton);
+}
+
+BOOL CSelectModelDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_okButton.SetWindowText("Select");
+    m_cancelButton.SetWindowText("Cancel");
+    SendDlgItemMessage(1147, BM_SETCHECK, BST_CHECKED);
+    SendDlgItemMessage(1148, BM_SETCHECK, BST_UNCHECKED);
+    return TRUE;
+}
+
+void CSelectModelDlg::OnOK()
+{
+    m_strModel = SendDlgItemMessage(1147, BM_GETCHECK) == BST_CHECKED ? "PQ" : "Q";
+    EndDialog(IDOK);
+}
+
+// ---- CScaleInfoDlgBase
+
+CScaleInfoDlgBase::CScaleInfoDlgBase(UINT templateId, CWnd* parent)
+    : CDialog(templateId, parent)
+{ }
+
+void CScaleInfoDlgBase::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDOK, m_okButton);
+    DDX_Control(dx, IDCANCEL, m_cancelButton);
+}
+
+BOOL CScaleInfoDlgBase::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_okButton.LoadIcons(kOkIcon, CIconButton::kAutoDarker);
+    m_okButton.SetTipText("Ok");
+    m_okButton.SetTransparentMode(FALSE);
+    m_cancelButton.LoadIcons(kCancelIcon, CIconButton::kAutoDarker);
+    m_cancelButton.SetTipText("Cancel");
+    m_cancelButton.SetTransparentMode(FALSE);
+    return TRUE;
+}
+
+int CScaleInfoDlgBase::Refuse(const char* message, int id)
+{
+    AfxMessageBox(message, MB_OK);
+    if (CWnd* control = GetDlgItem(id))
+        control->SetFocus();
+    return 0;
+}
+
+CString CScaleInfoDlgBase::ItemText(int id) const
+{
+    CString text;
+    GetDlgItemText(id, text);
+    return text;
+}
+
+int CScaleInfoDlgBase::Selection(int id) const
+{
+    auto* combo = dynamic_cast<CComboBox*>(GetDlgItem(id));
+    return combo ? combo->GetCurSel() : -1;
+}
+
+void CScaleInfoDlgBase::FillCombo(int id, std::initializer_list<const char*> entries)
+{
+    if (auto* combo = dynamic_cast<CComboBox*>(GetDlgItem(id))) {
+        combo->ResetContent();
+        for (const char* entry : entries)
+            combo->AddString(entry);
+    }
+}
+
+void CScaleInfoDlgBase::SelectEntry(int id, const CString& value, int offset)
+{
+    if (auto* combo = dynamic_cast<CComboBox*>(GetDlgItem(id)))
+        combo->SetCurSel(static_cast<int>(LeadingNumber(value)) - offset);
+}
+
+void CScaleInfoDlgBase::ClearValues()
+{
+    for (CString& value : m_values)
+        value.Empty();
+}
+
+// ---- CScaleBasicInfoDlg
+
+CScaleBasicInfoDlg::CScaleBasicInfoDlg(CWnd* parent)
+    : CScaleInfoDlgBase(IDD_SCALE_BASIC_INFO, parent)
+{ }
+
+BOOL CScaleBasicInfoDlg::OnInitDialog()
+{
+    CScaleInfoDlgBase::OnInitDialog();
+    FillCombo(1103,
+        { "1. 56x30B", "2. 56x40B", "3. 64x42B", "4. 64x32N", "5. 64x32B", "6. 58x30N", "7. 58x30B",
+            "8. 58x40B", "9. 58x60B", "10. 60x70B", "11. 60x32B", "12. 60x40B", "13. UserLabel" });
+    FillCombo(1104, { "1. 2-4-6", "2. 2-5-5" });
+    FillCombo(1105, { "FALSE", "TRUE" });
+    FillCombo(1108, { "FALSE", "TRUE" });
+    FillCombo(1106, { "1.Not Sort", "2. Left", "3. Center", "4. Right" });
+    FillCombo(1107, { "1. Not Sort", "2. Left", "3. Center", "4. Right" });
+    FillCombo(1109, { "1. All Print", "2. Limit date", "3. Pack date", "4. None" });
+    const bool korean = m_strVersion == "kor";
+    const bool english = m_strVersion == "eng";
+    if (korean || english) {
+        // The labels 1200-1202 and 1203-1204 name the English and Korean edits.
+        for (int id : korean ? std::initializer_list<int> { 1200, 1201, 1202, 1027, 1028, 1029 }
+                             : std::initializer_list<int> { 1203, 1204, 1030, 1031 })
+            if (CWnd* control = GetDlgItem(id))
+                control->ShowWindow(SW_HIDE);
+    }
+    if (m_nFirstFlag == 1 && m_nNewFlag == 0 && m_nLoadFlag == 1) {
+        for (int index : { 0, 1, 2, 3, 4, 6, 7, 9, 13 })
+            for (const BasicField& field : kBasicFields)
+                if (field.index == index)
+                    SetDlgItemText(field.id, m_values[static_cast<std::size_t>(index)]);
+        SelectEntry(1103, m_values[5], 1);
+        SelectEntry(1104, m_values[8], 1);
+        SelectEntry(1106, m_values[10], 1);
+        SelectEntry(1107, m_values[11], 1);
+        SelectEntry(1109, m_values[15], 1);
+        SelectEntry(1105, m_values[12], 0);
+        SelectEntry(1108, m_values[14], 0);
+        if (korean)
+            for (const BasicField& field : kKoreanFields)
+                SetDlgItemText(field.id, m_values[static_cast<std::size_t>(field.index)]);
+        if (english)
+            for (const BasicField& field : kEnglishFields)
+                SetDlgItemText(field.id, m_values[static_cast<std::size_t>(field.index)]);
+    }
+    return TRUE;
+}
+
+int CScaleBasicInfoDlg::ValidateFields()
+{
+    ClearValues();
+    auto check = [this](const BasicField& field) -> bool {
+        CString& value = m_values[static_cast<std::size_t>(field.index)];
+        if (field.kind == Kind::Combo) {
+            const int selection = Selection(field.id);
+            if (field.tested && selection < 0) {
+                Refuse(field.message, field.id);
+                return false;
+            }
+            switch (field.store) {
+            case Store::SelectionPlusOne:
+            case Store::SelectionPlusOneOrZero:
+                value.Format("%d", selection < 0 ? 0 : selection + 1);
+                break;
+            default:
+                value.Format("%d", selection < 0 ? 0 : selection);
+                break;
+            }
+            return true;
+        }
+        const CString text = ItemText(field.id);
+        const long number = LeadingNumber(text);
+        if (field.tested && (number < field.min || number > field.max)) {
+            Refuse(field.message, field.id);
+            return false;
+        }
+        const bool late = field.index >= 16;
+        value = text.IsEmpty() || text == "0" || (!late && text == "-1") ? CString("0") : text;
+        return true;
+    };
+    for (const BasicField& field : kBasicFields)
+        if (!check(field))
+            return 0;
+    if (m_strVersion == "eng") {
+        for (const BasicField& field : kEnglishFields)
+            if (!check(field))
+                return 0;
+    } else if (m_strVersion == "kor") {
+        for (const BasicField& field : kKoreanFields)
+            if (!check(field))
+                return 0;
+    }
+    return 1;
+}
+
+void CScaleBasicInfoDlg::OnOK()
+{
+    if (!ValidateFields()) {
+        ClearValues();
+        return;
+    }
+    EndDialog(IDOK);
+}
+
+// ---- CScaleNetInfoDlg
+
+CScaleNetInfoDlg::CScaleNetInfoDlg(CWnd* parent)
+    : CScaleInfoDlgBase(IDD_SCALE_NET_INFO, parent)
+{ }
+
+BOOL CScaleNetInfoDlg::OnInitDialog()
+{
+    CScaleInfoDlgBase::OnInitDialog();
+    FillCombo(kEthernetInitCombo, { "FALSE", "TRUE" });
+    FillCombo(kEthernetModeCombo, { "0. Alone", "1. Slave", "2. Master" });
+    if (m_nNewFlag == 0 && m_nLoadFlag == 1) {
+        SelectEntry(kEthernetInitCombo, m_values[0], 0);
+        SelectEntry(kEthernetModeCombo, m_values[1], 0);
+        SetDlgItemText(kScaleIdEdit, m_values[2]);
+        SetDlgItemText(kScaleIpEdit, m_values[3]);
+        SetDlgItemText(kMaskEdit, m_values[4]);
+        SetDlgItemText(kDestinationIpEdit, m_values[5]);
+        SetDlgItemText(kDestinationPortEdit, m_values[6]);
+    }
+    return TRUE;
+}
+
+int CScaleNetInfoDlg::ValidateFields()
+{
+    ClearValues();
+    const int initial = Selection(kEthernetInitCombo);
+    if (initial < 0)
+        return Refuse("Select a Ethernet Initial", kEthernetInitCombo);
+    m_values[0].Format("%d", initial);
+    const int mode = Selection(kEthernetModeCombo);
+    if (mode < 0)
+        return Refuse("Select a Ethernet Mode", kEthernetModeCombo);
+    m_values[1].Format("%d", mode);
+    const CString scaleId = ItemText(kScaleIdEdit);
+    const long id = LeadingNumber(scaleId);
+    if (id < 1 || id > 99)
+        return Refuse("Scale ID : 1 ~ 99", kScaleIdEdit);
+    m_values[2] = scaleId;
+    const int addresses[] = { kScaleIpEdit, kMaskEdit, kDestinationIpEdit };
+    for (std::size_t i = 0; i < std::size(addresses); ++i)
+        if (!DottedAddress(ItemText(addresses[i]), m_values[3 + i]))
+            return Refuse("IP Address : 0.0.0.0 ~ 255.255.255.255", addresses[i]);
+    const CString port = ItemText(kDestinationPortEdit);
+    const long number = LeadingNumber(port);
+    if (number < 1 || number > kHighestPort)
+        return Refuse("Destination Port : 1000 ~ 9999", kDestinationPortEdit);
+    if (number == 1239 || number == 1235)
+        return Refuse("This Port number is not useable number", kDestinationPortEdit);
+    m_values[6] = port;
+    return 1;
+}
+
+void CScaleNetInfoDlg::OnOK()
+{
+    if (!ValidateFields()) {
+        ClearValues();
+        return;
+    }
+    BOOL refused = FALSE;
+    CGeneralDaoHelper helper;
+    try {
+        helper.OpenDatabase(kManagerDb);
+    } catch (CException* e) {
+        ExceptionPtr hold(e);
+        AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
+        return;
+    }
+    const struct {
+        const char* sql;
+        const CString& value;
+        const char* question;
+        int focus;
+    } checks[] = {
+        { "SELECT [com_port] FROM [ScaleMG] WHERE [com_port] = %s", m_values[2],
+            "Already, Scale ID exists. To be continued?", kScaleIdEdit },
+        { "SELECT [ip] FROM [ScaleMG] WHERE [ip] = %s", m_values[3],
+            "Already, Scale IP exists. To be continued?", kScaleIpEdit },
+    };
+    for (const auto& check : checks) {
+        CString sql;
+        sql.Format(check.sql, SqlLiteral(check.value).GetString());
+        if (helper.GetFirstRow(sql) == "FALSE")
+            continue;
+        if (MessageBox(check.question, "Attention", MB_YESNO | MB_ICONQUESTION) == IDNO) {
+            refused = TRUE;
+            if (CWnd* control = GetDlgItem(check.focus))
+                control->SetFocus();
+        }
+    }
+    helper.CloseDatabase();
+    if (!refused)
+        EndDialog(IDOK);
+}
+
+// ---- CServerPortDlg
+
+CServerPortDlg::CServerPortDlg(CWnd* parent)
+    : CDialog(IDD_SERVER_PORT, parent)
+{ }
+
+const MessageMap* CServerPortDlg::GetMessageMap() const
+{
+    static const MessageMap kMap(CDialog::GetMessageMap(),
+        {
+            OnCommandMsg<&CServerPortDlg::OnSavePort>(IDOK),
+        });
+    return &kMap;
+}
+
+void CServerPortDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDOK, m_okButton);
+    DDX_Control(dx, IDCANCEL, m_cancelButton);
+}
+
+CString CServerPortDlg::ReadPortText()
+{
+    const std::vector<CString> lines = ReadSettingsLines(kServerPortFile);
+    return lines.empty() ? CString() : lines.back();
+}
+
+BOOL CServerPortDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    const CString port = ReadPortText();
+    SetDlgItemText(1066, port.IsEmpty() ? CString("3000") : port);
+    return TRUE;
+}
+
+void CServerPortDlg::OnSavePort()
+{
+    CString port;
+    GetDlgItemText(1066, port);
+    if (port.IsEmpty())
+        port = "3000";
+    const long number = LeadingNumber(port);
+    if (number < 1500 || number > 8000) {
+        AfxMessageBox("Port Number : 1500 ~8000", MB_OK);
+        return;
+    }
+    MakeDirectoryPath(kSettingsFolder);
+    CString error;
+    if (!WriteSettingsFile(kServerPortFile, port, &error)) {
+        CString message;
+        message.Format("The settings file could not be written:\n%s\n%s", kServerPortFile, error.GetString());
+        AfxMessageBox(message, MB_OK | MB_ICONSTOP);
+        return;
+    }
+    EndDialog(IDOK);
+}
+
+// ---- CItemNumberDlg
+
+CItemNumberDlg::CItemNumberDlg(CWnd* parent)
+    : CDialog(IDD_ITEM_NUMBER, parent)
+{ }
+
+BOOL CItemNumberDlg::IsValidEntry(const CString& text)
+{
+    // A sign counts only after the first position.
+    const int dash = text.GetLength() > 1 ? text.Find('-', 1) : -1;
+    const bool comma = text.GetLength() > 1 && text.Find(',', 1) >= 0;
+    if (dash > 0)
+        return comma || text.Find('-', dash + 1) >= 0 ? FALSE : TRUE;
+    if (comma)
+        return TRUE;
+    return text.GetLength() > 1 && text.Find('.', 1) >= 0 ? FALSE : TRUE;
+}
+
+void CItemNumberDlg::OnOK()
+{
+    CString text;
+    GetDlgItemText(1085, text);
+    if (!IsValidEntry(text)) {
+        AfxMessageBox("Input Error", MB_OK);
+        return;
+    }
+    m_strItemNumber = text;
+    EndDialog(IDOK);
+}

@@ -1,0 +1,400 @@
+// The small dialogs of the work screen and the results server: what each
+// refuses, with which message, where the focus goes, and what it hands back.
+
+#include <functional>
+
+#include "platform/base/file_system.h"
+#include "platform/wnd/button.h"
+#include "platform/wnd/combobox.h"
+#include "shell/file_helpers.h"
+#include "shell/scale_dialogs.h"
+#include "tests/shell/shell_fixture.h"
+
+namespace {
+
+class ScaleDialogTest : public testing::Test {
+protected:
+    ScaleDialogTest()
+    {
+        ModalDialogScript::Enable();
+        ModalDialogScript::Reset();
+        MakeDirectoryPath("C:\\Windows\\system\\Manager");
+        WriteResourceFile(152, "C:\\Windows\\system\\Manager\\Manager.mdb");
+    }
+    ~ScaleDialogTest() override { ModalDialogScript::Reset(); }
+
+    // Runs dialog with action; the focused control's id afterwards goes to focus.
+    INT_PTR Run(CDialog& dialog, std::function<void(CDialog&)> action, int* focus = nullptr)
+    {
+        ModalDialogScript::Push([action, focus](CDialog& d) {
+            action(d);
+            if (focus) {
+                CWnd* focused = CWnd::GetFocus();
+                *focus = focused ? focused->GetDlgCtrlID() : 0;
+            }
+        });
+        return dialog.DoModal();
+    }
+
+    static void Select(CDialog& dialog, int id, int index)
+    {
+        auto* combo = dynamic_cast<CComboBox*>(dialog.GetDlgItem(id));
+        ASSERT_NE(combo, nullptr) << id;
+        combo->SetCurSel(index);
+    }
+
+    TempDataRoot m_root;
+    ScopedMessageBoxScript m_boxes;
+};
+
+// ---- Dialog 209
+
+struct BasicCase {
+    int id;
+    const char* text; // for an edit; nullptr: leave the combo unselected
+    const char* message; // nullptr: accepted
+};
+
+// Fills every field of dialog 209 with a passing value.
+void FillBasic(CDialog& dialog)
+{
+    for (int id : { 1097, 1098, 1099, 1016, 1018, 1019, 1024, 1027, 1028, 1029 })
+        dialog.SetDlgItemText(id, "1");
+    dialog.SetDlgItemText(1015, "2");
+    dialog.SetDlgItemText(1021, "3");
+    for (int id : { 1103, 1104, 1106, 1107, 1105 })
+        ScaleDialogTest::Select(dialog, id, 1);
+}
+
+TEST_F(ScaleDialogTest, BasicInfoRefusesTheFirstFailingFieldOnly)
+{
+    const BasicCase cases[] = {
+        { 1097, "4", "Weight maximum cipher is 3" }, { 1097, "3", nullptr },
+        { 1098, "4", "Price maximum cipher is 3" }, { 1099, "2", "Weight unit is 0 or 1" },
+        { 1015, "", "Preset page is 1 ~3 page" }, { 1015, "4", "Preset page is 1 ~3 page" },
+        { 1015, "1", nullptr }, { 1016, "1000", "Limit day : Maximum 999" },
+        { 1103, nullptr, "Select a Label kind" }, { 1018, "101", "Userlabel : Maximum 100" },
+        { 1019, "100", "Pos-flag : Maximum 99" }, { 1104, nullptr, "Select a Barcode Print Format" },
+        { 1021, "0", "Barcode price select : 1 ~ 3" }, { 1106, nullptr, "Item name sorting : 1 ~ 4" },
+        { 1107, nullptr, "Land sorting : 1 ~ 4" }, { 1105, nullptr, "Select a land" },
+        { 1024, "71", "Advertisement : Maximum 70" }, { 1027, "5", "Price unit : Maximum 4" },
+        { 1028, "100000", "Password : 0 ~ 99999" }, { 1028, "-1", "Password : 0 ~ 99999" },
+        { 1028, "99999", nullptr },
+        { 1030, "999999", nullptr }, // a Korean-version field is never read in "eng"
+    };
+    for (const BasicCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.id << "=" << (c.text ? c.text : "none"));
+        MessageBoxScript::Reset();
+        CScaleBasicInfoDlg dialog;
+        dialog.m_nFirstFlag = 1;
+        dialog.m_strVersion = "eng";
+        int focus = 0;
+        const INT_PTR result = Run(
+            dialog,
+            [&](CDialog& d) {
+                FillBasic(d);
+                d.SetDlgItemText(1018, "7"); // a later field shows no message of its own
+                if (c.text)
+                    d.SetDlgItemText(c.id, c.text);
+                else
+                    Select(d, c.id, -1);
+                // A later failing field shows no message of its own.
+                const int later = c.id == 1024 || c.id == 1027 ? 1028 : (c.id == 1028 ? 0 : 1024);
+                if (c.message && later)
+                    d.SetDlgItemText(later, later == 1028 ? "-5" : "500");
+                AfxClickDlgButton(d, IDOK);
+            },
+            &focus);
+        if (c.message) {
+            EXPECT_EQ(result, IDCANCEL);
+            ASSERT_EQ(MessageBoxScript::Count(), 1u);
+            EXPECT_EQ(MessageBoxScript::Records()[0].text, c.message);
+            EXPECT_EQ(focus, c.id);
+            EXPECT_EQ(dialog.m_values[0], "");
+        } else {
+            EXPECT_EQ(result, IDOK);
+            EXPECT_EQ(MessageBoxScript::Count(), 0u);
+        }
+    }
+}
+
+TEST_F(ScaleDialogTest, BasicInfoStoresNormalisedValuesAndSelectionNumbers)
+{
+    CScaleBasicInfoDlg dialog;
+    dialog.m_nFirstFlag = 1;
+    dialog.m_strVersion = "eng";
+    ASSERT_EQ(Run(dialog,
+                  [](CDialog& d) {
+                      FillBasic(d);
+                      d.SetDlgItemText(1097, "");
+                      d.SetDlgItemText(1098, "-1");
+                      d.SetDlgItemText(1099, "0");
+                      d.SetDlgItemText(1027, "");
+                      d.SetDlgItemText(1029, "10");
+                      Select(d, 1103, 12);
+                      Select(d, 1104, 0);
+                      Select(d, 1106, 3);
+                      Select(d, 1107, 2);
+                      Select(d, 1105, 1); // "TRUE"
+                      Select(d, 1108, 1); // "TRUE"
+                      Select(d, 1109, 0); // "1. All Print"
+                      AfxClickDlgButton(d, IDOK);
+                  }),
+        IDOK);
+    const char* expected[] = { "0", "0", "0", "2", "1", "13", "1", "1", "1", "3", "4", "3", "1", "1", "1",
+        "1", "0", "1", "10", "", "" };
+    for (std::size_t i = 0; i < std::size(expected); ++i)
+        EXPECT_EQ(dialog.m_values[i], expected[i]) << i;
+    for (std::size_t i = 21; i < dialog.m_values.size(); ++i)
+        EXPECT_TRUE(dialog.m_values[i].IsEmpty()) << i;
+}
+
+TEST_F(ScaleDialogTest, BasicInfoLoadsAnExistingScaleAndShowsOneVersionsFields)
+{
+    CScaleBasicInfoDlg dialog;
+    dialog.m_nFirstFlag = 1;
+    dialog.m_nLoadFlag = 1;
+    dialog.m_strVersion = "eng";
+    const char* values[] = { "1", "2", "1", "3", "30", "5", "9", "8", "2", "1", "3", "4", "1", "6", "1", "3",
+        "2", "1234", "10" };
+    for (std::size_t i = 0; i < std::size(values); ++i)
+        dialog.m_values[i] = values[i];
+    bool koreanHidden = false;
+    bool englishShown = false;
+    ASSERT_EQ(Run(dialog,
+                  [&](CDialog& d) {
+                      koreanHidden
+                          = !d.GetDlgItem(1030)->IsWindowVisible() && !d.GetDlgItem(1204)->IsWindowVisible();
+                      englishShown = d.GetDlgItem(1027)->IsWindowVisible();
+                      AfxClickDlgButton(d, IDOK);
+                  }),
+        IDOK);
+    EXPECT_TRUE(koreanHidden);
+    EXPECT_TRUE(englishShown);
+    // Read back unchanged.
+    for (std::size_t i = 0; i < std::size(values); ++i)
+        EXPECT_EQ(dialog.m_values[i], values[i]) << i;
+}
+
+// ---- Dialog 211
+
+void FillNet(CDialog& dialog)
+{
+    ScaleDialogTest::Select(dialog, 1108, 1);
+    ScaleDialogTest::Select(dialog, 1109, 2);
+    dialog.SetDlgItemText(1097, "12");
+    dialog.SetDlgItemText(1012, "192.168.0.12");
+    dialog.SetDlgItemText(1013, "255.255.255.0");
+    dialog.SetDlgItemText(1014, "");
+    dialog.SetDlgItemText(1098, "5");
+}
+
+TEST_F(ScaleDialogTest, NetInfoRefusesInTableOrder)
+{
+    const BasicCase cases[] = {
+        { 1108, nullptr, "Select a Ethernet Initial" },
+        { 1109, nullptr, "Select a Ethernet Mode" },
+        { 1097, "0", "Scale ID : 1 ~ 99" },
+        { 1097, "100", "Scale ID : 1 ~ 99" },
+        { 1097, "99", nullptr },
+        { 1012, "300.1.1.1", "IP Address : 0.0.0.0 ~ 255.255.255.255" },
+        { 1013, "1.2.3", "IP Address : 0.0.0.0 ~ 255.255.255.255" },
+        { 1098, "", "Destination Port : 1000 ~ 9999" },
+        { 1098, "0", "Destination Port : 1000 ~ 9999" },
+        { 1098, "65536", "Destination Port : 1000 ~ 9999" },
+        { 1098, "1239", "This Port number is not useable number" },
+        { 1098, "1235", "This Port number is not useable number" },
+        { 1098, "65535", nullptr },
+        { 1098, "1", nullptr },
+    };
+    for (const BasicCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.id << "=" << (c.text ? c.text : "none"));
+        MessageBoxScript::Reset();
+        CScaleNetInfoDlg dialog;
+        int focus = 0;
+        const INT_PTR result = Run(
+            dialog,
+            [&](CDialog& d) {
+                FillNet(d);
+                if (c.text)
+                    d.SetDlgItemText(c.id, c.text);
+                else
+                    Select(d, c.id, -1);
+                if (c.message)
+                    d.SetDlgItemText(1098, c.id == 1098 ? c.text : "0"); // a later failure is not shown
+                AfxClickDlgButton(d, IDOK);
+            },
+            &focus);
+        if (c.message) {
+            EXPECT_EQ(result, IDCANCEL);
+            ASSERT_EQ(MessageBoxScript::Count(), 1u);
+            EXPECT_EQ(MessageBoxScript::Records()[0].text, c.message);
+            EXPECT_EQ(focus, c.id);
+        } else {
+            EXPECT_EQ(result, IDOK);
+            EXPECT_EQ(MessageBoxScript::Count(), 0u);
+        }
+    }
+}
+
+TEST_F(ScaleDialogTest, NetInfoReturnsItsValuesAndAsksAboutRegisteredScales)
+{
+    CScaleNetInfoDlg fresh;
+    ASSERT_EQ(Run(fresh,
+                  [](CDialog& d) {
+                      FillNet(d);
+                      AfxClickDlgButton(d, IDOK);
+                  }),
+        IDOK);
+    const char* expected[] = { "1", "2", "12", "192.168.0.12", "255.255.255.0", "0.0.0.0", "5" };
+    for (std::size_t i = 0; i < std::size(expected); ++i)
+        EXPECT_EQ(fresh.m_values[i], expected[i]) << i;
+    EXPECT_EQ(MessageBoxScript::Count(), 0u);
+
+    CGeneralDaoHelper helper;
+    helper.OpenDatabase("C:\\Windows\\system\\Manager\\Manager.mdb");
+    helper.Execute("INSERT INTO [ScaleMG] ([com_port], [ip], [mg_id]) VALUES ('12', '192.168.0.12', 'vexo')");
+    helper.CloseDatabase();
+    // Editing that scale: both questions come; a No keeps the dialog open
+    // with the focus on the field asked about.
+    const struct {
+        int first;
+        int second;
+        INT_PTR result;
+    } answers[] = { { IDYES, IDYES, IDOK }, { IDNO, IDYES, IDCANCEL }, { IDYES, IDNO, IDCANCEL } };
+    for (const auto& a : answers) {
+        MessageBoxScript::Reset();
+        MessageBoxScript::PushAnswer(a.first);
+        MessageBoxScript::PushAnswer(a.second);
+        CScaleNetInfoDlg dialog;
+        dialog.m_nLoadFlag = 1;
+        for (std::size_t i = 0; i < std::size(expected); ++i)
+            dialog.m_values[i] = expected[i];
+        int focus = 0;
+        EXPECT_EQ(Run(
+                      dialog, [](CDialog& d) { AfxClickDlgButton(d, IDOK); }, &focus),
+            a.result);
+        ASSERT_EQ(MessageBoxScript::Count(), 2u);
+        EXPECT_EQ(MessageBoxScript::Records()[0].text, "Already, Scale ID exists. To be continued?");
+        EXPECT_EQ(MessageBoxScript::Records()[0].caption, "Attention");
+        EXPECT_EQ(MessageBoxScript::Records()[1].text, "Already, Scale IP exists. To be continued?");
+        if (a.second == IDNO)
+            EXPECT_EQ(focus, 1012);
+        else if (a.first == IDNO)
+            EXPECT_EQ(focus, 1097);
+        EXPECT_EQ(dialog.m_values[3], "192.168.0.12");
+    }
+}
+
+// ---- Dialog 227
+
+TEST_F(ScaleDialogTest, ModelSelectionReturnsTheSeriesCode)
+{
+    CSelectModelDlg first;
+    ASSERT_EQ(Run(first, [](CDialog& d) { AfxClickDlgButton(d, IDOK); }), IDOK);
+    EXPECT_EQ(first.m_strModel, "PQ");
+    CSelectModelDlg second;
+    ASSERT_EQ(Run(second,
+                  [](CDialog& d) {
+                      d.SendDlgItemMessage(1147, BM_SETCHECK, BST_UNCHECKED);
+                      d.SendDlgItemMessage(1148, BM_SETCHECK, BST_CHECKED);
+                      AfxClickDlgButton(d, IDOK);
+                  }),
+        IDOK);
+    EXPECT_EQ(second.m_strModel, "Q");
+}
+
+// ---- Dialog 198
+
+TEST_F(ScaleDialogTest, ServerPortAcceptsFifteenHundredToEightThousand)
+{
+    const struct {
+        const char* typed;
+        const char* written; // nullptr: refused
+    } cases[] = {
+        { "", "3000" },
+        { "1499", nullptr },
+        { "1500", "1500" },
+        { "8000", "8000" },
+        { "8001", nullptr },
+        { "2000x", "2000x" },
+    };
+    const std::string file = m_root.Native(kServerPortFile);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        MessageBoxScript::Reset();
+        TempDataRoot::WriteAll(file, "4000");
+        CServerPortDlg dialog;
+        CString shown;
+        const INT_PTR result = Run(dialog, [&](CDialog& d) {
+            d.GetDlgItemText(1066, shown);
+            d.SetDlgItemText(1066, c.typed);
+            AfxClickDlgButton(d, IDOK);
+        });
+        EXPECT_EQ(shown, "4000");
+        if (c.written) {
+            EXPECT_EQ(result, IDOK);
+            EXPECT_EQ(TempDataRoot::ReadAll(file), c.written);
+        } else {
+            EXPECT_EQ(result, IDCANCEL);
+            ASSERT_EQ(MessageBoxScript::Count(), 1u);
+            EXPECT_EQ(MessageBoxScript::Records()[0].text, "Port Number : 1500 ~8000");
+            EXPECT_EQ(TempDataRoot::ReadAll(file), "4000");
+        }
+    }
+    // The last line counts; an empty file shows the default.
+    TempDataRoot::WriteAll(file, "1600\r\n7000");
+    EXPECT_EQ(CServerPortDlg::ReadPortText(), "7000");
+    TempDataRoot::WriteAll(file, "");
+    CServerPortDlg dialog;
+    CString shown;
+    Run(dialog, [&](CDialog& d) { d.GetDlgItemText(1066, shown); });
+    EXPECT_EQ(shown, "3000");
+}
+
+TEST_F(ScaleDialogTest, ServerPortWriteFailureIsReported)
+{
+    MakeDirectoryPath(kServerPortFile);
+    TempDataRoot::WriteAll(m_root.Native(kServerPortFile) + "/x", "x");
+    CServerPortDlg dialog;
+    EXPECT_EQ(Run(dialog, [](CDialog& d) { AfxClickDlgButton(d, IDOK); }), IDCANCEL);
+    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_NE(MessageBoxScript::Records()[0].text.Find("could not be written"), -1);
+}
+
+// ---- Dialog 201
+
+TEST_F(ScaleDialogTest, ItemNumberAcceptsANumberAListOrARange)
+{
+    const struct {
+        const char* text;
+        bool accepted;
+    } cases[] = {
+        { "1", true },
+        { "1,2,3", true },
+        { "1-4", true },
+        { "1-2,3", false },
+        { "1-2-3", false },
+        { "1.5", false },
+        { "1,2.5", true },
+        { "-5", true },
+        { "", true },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(CItemNumberDlg::IsValidEntry(c.text), c.accepted ? TRUE : FALSE);
+        MessageBoxScript::Reset();
+        CItemNumberDlg dialog;
+        const INT_PTR result = Run(dialog, [&](CDialog& d) {
+            d.SetDlgItemText(1085, c.text);
+            AfxClickDlgButton(d, IDOK);
+        });
+        EXPECT_EQ(result, c.accepted ? IDOK : IDCANCEL);
+        EXPECT_EQ(dialog.m_strItemNumber, c.accepted ? c.text : "");
+        EXPECT_EQ(MessageBoxScript::Count(), c.accepted ? 0u : 1u);
+        if (!c.accepted)
+            EXPECT_EQ(MessageBoxScript::Records()[0].text, "Input Error");
+    }
+}
+
+} // namespace
