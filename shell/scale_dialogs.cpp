@@ -1,6 +1,7 @@
 #include "shell/scale_dialogs.h"
 
 #include <cstdlib>
+#include <span>
 
 #include "db/general_dao_helper.h"
 #include "db/sql_text.h"
@@ -233,8 +234,11 @@ BOOL CScaleBasicInfoDlg::OnInitDialog()
     const bool english = m_strVersion == "eng";
     if (korean || english) {
         // The labels 1200-1202 and 1203-1204 name the English and Korean edits.
-        for (int id : korean ? std::initializer_list<int> { 1200, 1201, 1202, 1027, 1028, 1029 }
-                             : std::initializer_list<int> { 1203, 1204, 1030, 1031 })
+        static constexpr int kEnglishOnly[] = { 1200, 1201, 1202, 1027, 1028, 1029 };
+        static constexpr int kKoreanOnly[] = { 1203, 1204, 1030, 1031 };
+        const std::span<const int> hidden
+            = korean ? std::span<const int>(kEnglishOnly) : std::span<const int>(kKoreanOnly);
+        for (int id : hidden)
             if (CWnd* control = GetDlgItem(id))
                 control->ShowWindow(SW_HIDE);
     }

@@ -36,6 +36,7 @@ protected:
         return dialog.DoModal();
     }
 
+public:
     static void Select(CDialog& dialog, int id, int index)
     {
         auto* combo = dynamic_cast<CComboBox*>(dialog.GetDlgItem(id));
@@ -43,6 +44,7 @@ protected:
         combo->SetCurSel(index);
     }
 
+protected:
     TempDataRoot m_root;
     ScopedMessageBoxScript m_boxes;
 };
@@ -278,10 +280,11 @@ TEST_F(ScaleDialogTest, NetInfoReturnsItsValuesAndAsksAboutRegisteredScales)
         EXPECT_EQ(MessageBoxScript::Records()[0].text, "Already, Scale ID exists. To be continued?");
         EXPECT_EQ(MessageBoxScript::Records()[0].caption, "Attention");
         EXPECT_EQ(MessageBoxScript::Records()[1].text, "Already, Scale IP exists. To be continued?");
-        if (a.second == IDNO)
+        if (a.second == IDNO) {
             EXPECT_EQ(focus, 1012);
-        else if (a.first == IDNO)
+        } else if (a.first == IDNO) {
             EXPECT_EQ(focus, 1097);
+        }
         EXPECT_EQ(dialog.m_values[3], "192.168.0.12");
     }
 }
@@ -392,8 +395,9 @@ TEST_F(ScaleDialogTest, ItemNumberAcceptsANumberAListOrARange)
         EXPECT_EQ(result, c.accepted ? IDOK : IDCANCEL);
         EXPECT_EQ(dialog.m_strItemNumber, c.accepted ? c.text : "");
         EXPECT_EQ(MessageBoxScript::Count(), c.accepted ? 0u : 1u);
-        if (!c.accepted)
+        if (!c.accepted) {
             EXPECT_EQ(MessageBoxScript::Records()[0].text, "Input Error");
+        }
     }
 }
 
