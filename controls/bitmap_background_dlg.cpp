@@ -18,6 +18,31 @@ CBitmapBackgroundDlg::CBitmapBackgroundDlg(UINT templateId, CWnd* parent)
     : CDialog(templateId, parent)
 { }
 
+namespace {
+
+// The template id a name gives: "#130" or "130"; 0 for other names.
+UINT TemplateIdOf(LPCTSTR name)
+{
+    if (!name)
+        return 0;
+    const char* digits = name[0] == '#' ? name + 1 : name;
+    if (!*digits)
+        return 0;
+    unsigned long id = 0;
+    for (const char* p = digits; *p; ++p) {
+        if (*p < '0' || *p > '9' || id > 0xFFFF)
+            return 0;
+        id = id * 10 + static_cast<unsigned long>(*p - '0');
+    }
+    return id <= 0xFFFF ? static_cast<UINT>(id) : 0;
+}
+
+} // namespace
+
+CBitmapBackgroundDlg::CBitmapBackgroundDlg(LPCTSTR templateName, CWnd* parent)
+    : CDialog(TemplateIdOf(templateName), parent)
+{ }
+
 CBitmapBackgroundDlg::~CBitmapBackgroundDlg()
 {
     FreeBackground();
@@ -53,8 +78,6 @@ void CBitmapBackgroundDlg::FreeBackground()
 DWORD CBitmapBackgroundDlg::LoadBackground(UINT bitmapId, COLORREF transparent)
 {
     auto bitmap = static_cast<HBITMAP>(LoadImage(AfxGetResourceHandle(), bitmapId, IMAGE_BITMAP, 0, 0, 0));
-    if (!bitmap)
-        return 1;
     return SetBackground(bitmap, transparent);
 }
 

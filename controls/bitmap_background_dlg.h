@@ -30,12 +30,16 @@ public:
 
     CBitmapBackgroundDlg();
     explicit CBitmapBackgroundDlg(UINT templateId, CWnd* parent = nullptr);
+    // Template by name: "#130" (or "130") names template 130; a name that
+    // gives no number leaves no template, so the dialog cannot be created.
+    explicit CBitmapBackgroundDlg(LPCTSTR templateName, CWnd* parent = nullptr);
     // Frees the bitmap and the region.
     ~CBitmapBackgroundDlg() override;
 
     const MessageMap* GetMessageMap() const override;
 
-    // Loads bitmap resource id and passes it to SetBackground (1 when missing).
+    // Loads bitmap resource id and passes it to SetBackground; a missing
+    // bitmap is passed on as none (the background is freed, result 0).
     DWORD LoadBackground(UINT bitmapId, COLORREF transparent = kNoTransparency);
     // Takes the bitmap (null: none). 0 on success, 1 when its size cannot be
     // read, 3 when the window region cannot be made. With a transparent colour

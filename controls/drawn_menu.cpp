@@ -3,8 +3,13 @@
 
 #include "controls/drawn_menu.h"
 
+#include "controls/menu_offscreen_dc.h"
+
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <optional>
+#include <string>
 
 #include "platform/base/resource_script.h"
 #include "platform/base/version.h"
@@ -26,6 +31,8 @@ struct Shared {
     BOOL classicSelectDisabled = TRUE;
     BOOL xpSelectDisabled = FALSE;
     BOOL xp3D = TRUE;
+    // The image strip of the toolbar loaded last.
+    CImageList toolbarStrip;
 };
 
 Shared& TheShared()
@@ -110,6 +117,33 @@ std::unique_ptr<CImageList> OwnList(CImageList* list, int offset, int width, int
     }
     DestroyIcon(icon);
     return own;
+}
+
+// UTF-8 of wide text (UTF-32 code points); empty for null.
+CString NarrowText(const wchar_t* text)
+{
+    std::string out;
+    for (; text && *text; ++text) {
+        auto c = static_cast<std::uint32_t>(*text);
+        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            c = 0xFFFD;
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return CString(out.c_str());
 }
 
 CString LowerText(const CString& text)
@@ -295,15 +329,48 @@ BOOL CDrawnMenu::AddSharedImage(UINT_PTR id, CImageList* list, int offset, int* 
     return index >= 0;
 }
 
+void CDrawnMenu::ForgetSharedImage(UINT_PTR id)
+{
+    Shared& shared = TheShared();
+    auto it = std::find(shared.commands.begin(), shared.commands.end(), static_cast<UINT>(id));
+    if (it == shared.commands.end())
+        return;
+    const int index = static_cast<int>(it - shared.commands.begin());
+    std::vector<CDrawnMenuItemInfo*> records;
+    for (HMENU handle : shared.handles)
+        if (auto* menu = dynamic_cast<CDrawnMenu*>(CMenu::FromHandlePermanent(handle)))
+            for (auto& info : menu->m_items)
+                if (info)
+                    records.push_back(info.get());
+    for (const CDrawnMenuItemInfo* info : records)
+        if (info->m_id == id && !(info->m_flags & (MF_POPUP | MF_SEPARATOR)))
+            return; // still shown by another item
+    shared.images.Remove(index);
+    shared.commands.erase(it);
+    // The images after it move up by one.
+    for (CDrawnMenuItemInfo* info : records)
+        if (info->m_sharedOffset > index)
+            --info->m_sharedOffset;
+}
+
 void CDrawnMenu::TakeImage(UINT_PTR id, int imageIndex, CDrawnMenuItemInfo* info)
 {
-    if (imageIndex < 0) {
+    CImageList& strip = TheShared().toolbarStrip;
+    if (imageIndex < 0 || !strip.GetSafeHandle() || imageIndex >= strip.GetImageCount()) {
         info->m_sharedOffset = SharedOffsetOf(id);
         return;
     }
-    CImageList strip;
-    if (strip.Create(static_cast<UINT>(imageIndex), m_iconWidth, 1, MaskColor()))
-        AddSharedImage(id, &strip, 0, &info->m_sharedOffset);
+    // The strip's image in a list of this menu's image size.
+    HICON icon = strip.ExtractIcon(imageIndex);
+    CImageList one;
+    if (icon && one.Create(m_iconWidth, m_iconHeight, ILC_COLOR32 | ILC_MASK, 1, 1) && one.Add(icon) >= 0) {
+        info->m_normalIndex = imageIndex;
+        AddSharedImage(id, &one, 0, &info->m_sharedOffset);
+    } else {
+        info->m_sharedOffset = SharedOffsetOf(id);
+    }
+    if (icon)
+        DestroyIcon(icon);
 }
 
 COLORREF CDrawnMenu::MaskColor() const
@@ -322,10 +389,20 @@ CDrawnMenuItemInfo* CDrawnMenu::NewItemInfo(LPCTSTR text, UINT flags, UINT_PTR i
     return m_items.back().get();
 }
 
-BOOL CDrawnMenu::AppendODMenu(LPCTSTR text, UINT flags, UINT_PTR id, int imageIndex)
+void CDrawnMenu::GiveOwnImage(CDrawnMenuItemInfo* info, CImageList* list, int offset)
 {
-    if (!m_hMenu && !CreatePopupMenu())
-        return FALSE;
+    info->m_ownImages = OwnList(list, offset, m_iconWidth, m_iconHeight, TheShared().xp3D && IsXpShell());
+    info->m_ownOffset = info->m_ownImages ? 0 : -1;
+    AddSharedImage(info->m_id, list, offset, &info->m_sharedOffset);
+}
+
+BOOL CDrawnMenu::AppendItem(LPCTSTR text, UINT flags, UINT_PTR id, int imageIndex)
+{
+    if (!m_hMenu) {
+        if (!CreatePopupMenu())
+            return FALSE;
+        Remember(m_hMenu);
+    }
     if (id == 0 && !(flags & MF_POPUP))
         flags = MF_SEPARATOR | MF_OWNERDRAW | (flags & MF_BYPOSITION);
     else
@@ -339,23 +416,44 @@ BOOL CDrawnMenu::AppendODMenu(LPCTSTR text, UINT flags, UINT_PTR id, int imageIn
     return appended;
 }
 
-BOOL CDrawnMenu::AppendODMenu(LPCTSTR text, UINT flags, UINT_PTR id, CImageList* list, int offset)
+BOOL CDrawnMenu::AppendItem(const wchar_t* text, UINT flags, UINT_PTR id, int imageIndex)
 {
-    if (!AppendODMenu(text, flags, id, -1))
+    return AppendItem(NarrowText(text), flags, id, imageIndex);
+}
+
+BOOL CDrawnMenu::AppendItem(LPCTSTR text, UINT flags, UINT_PTR id, CImageList* list, int offset)
+{
+    if (!AppendItem(text, flags, id, -1))
         return FALSE;
-    CDrawnMenuItemInfo* info = m_items.back().get();
-    info->m_ownImages = OwnList(list, offset, m_iconWidth, m_iconHeight, TheShared().xp3D && IsXpShell());
-    if (info->m_ownImages)
-        info->m_ownOffset = 0;
-    AddSharedImage(id, list, offset, &info->m_sharedOffset);
+    GiveOwnImage(m_items.back().get(), list, offset);
     return TRUE;
 }
 
-BOOL CDrawnMenu::InsertODMenu(UINT position, LPCTSTR text, UINT flags, UINT_PTR id, int imageIndex)
+BOOL CDrawnMenu::AppendItem(const wchar_t* text, UINT flags, UINT_PTR id, CImageList* list, int offset)
+{
+    return AppendItem(NarrowText(text), flags, id, list, offset);
+}
+
+int CDrawnMenu::PositionOfCommand(UINT_PTR id) const
+{
+    const int count = GetMenuItemCount();
+    for (int i = 0; i < count; ++i)
+        if (!::GetSubMenu(m_hMenu, i) && GetMenuItemID(i) == id)
+            return i;
+    return -1;
+}
+
+BOOL CDrawnMenu::InsertItem(UINT position, LPCTSTR text, UINT flags, UINT_PTR id, int imageIndex)
 {
     if (!m_hMenu)
         return FALSE;
-    if (id == 0)
+    int at = static_cast<int>(position);
+    if (!(flags & MF_BYPOSITION)) {
+        at = PositionOfCommand(position);
+        if (at < 0)
+            return FALSE;
+    }
+    if (id == 0 && !(flags & MF_POPUP))
         flags = MF_SEPARATOR | MF_OWNERDRAW | MF_BYPOSITION;
     else
         flags |= MF_OWNERDRAW | MF_BYPOSITION;
@@ -363,9 +461,31 @@ BOOL CDrawnMenu::InsertODMenu(UINT position, LPCTSTR text, UINT flags, UINT_PTR 
     // Keep the records in menu order.
     auto record = std::move(m_items.back());
     m_items.pop_back();
-    const size_t at = std::min<size_t>(position, m_items.size());
-    m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(at), std::move(record));
-    return CMenu::InsertMenu(position, flags, id, reinterpret_cast<LPCTSTR>(info));
+    const size_t index = std::min<size_t>(static_cast<size_t>(at), m_items.size());
+    m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(index), std::move(record));
+    return CMenu::InsertMenu(static_cast<UINT>(at), flags, id, reinterpret_cast<LPCTSTR>(info));
+}
+
+BOOL CDrawnMenu::InsertItem(UINT position, const wchar_t* text, UINT flags, UINT_PTR id, int imageIndex)
+{
+    return InsertItem(position, NarrowText(text), flags, id, imageIndex);
+}
+
+BOOL CDrawnMenu::InsertItem(
+    UINT position, LPCTSTR text, UINT flags, UINT_PTR id, CImageList* list, int offset)
+{
+    const int at = (flags & MF_BYPOSITION) ? static_cast<int>(position) : PositionOfCommand(position);
+    if (at < 0 || !InsertItem(static_cast<UINT>(at), text, flags | MF_BYPOSITION, id, -1))
+        return FALSE;
+    if (CDrawnMenuItemInfo* info = GetItemInfo(static_cast<UINT>(at)))
+        GiveOwnImage(info, list, offset);
+    return TRUE;
+}
+
+BOOL CDrawnMenu::InsertItem(
+    UINT position, const wchar_t* text, UINT flags, UINT_PTR id, CImageList* list, int offset)
+{
+    return InsertItem(position, NarrowText(text), flags, id, list, offset);
 }
 
 CDrawnMenuItemInfo* CDrawnMenu::FindInfo(UINT_PTR id, CDrawnMenu** owner)
@@ -387,7 +507,7 @@ CDrawnMenuItemInfo* CDrawnMenu::FindInfo(UINT_PTR id, CDrawnMenu** owner)
     return nullptr;
 }
 
-BOOL CDrawnMenu::ModifyODMenu(LPCTSTR text, UINT_PTR id, int imageIndex)
+BOOL CDrawnMenu::ModifyItem(LPCTSTR text, UINT_PTR id, int imageIndex)
 {
     CDrawnMenu* owner = nullptr;
     CDrawnMenuItemInfo* info = FindInfo(id, &owner);
@@ -401,7 +521,13 @@ BOOL CDrawnMenu::ModifyODMenu(LPCTSTR text, UINT_PTR id, int imageIndex)
     return TRUE;
 }
 
-BOOL CDrawnMenu::ModifyODMenu(LPCTSTR text, UINT_PTR id, CImageList* list, int offset)
+BOOL CDrawnMenu::ModifyItem(const wchar_t* text, UINT_PTR id, int imageIndex)
+{
+    return text ? ModifyItem(NarrowText(text), id, imageIndex)
+                : ModifyItem(static_cast<LPCTSTR>(nullptr), id, imageIndex);
+}
+
+BOOL CDrawnMenu::ModifyItem(LPCTSTR text, UINT_PTR id, CImageList* list, int offset)
 {
     CDrawnMenu* owner = nullptr;
     CDrawnMenuItemInfo* info = FindInfo(id, &owner);
@@ -409,13 +535,11 @@ BOOL CDrawnMenu::ModifyODMenu(LPCTSTR text, UINT_PTR id, CImageList* list, int o
         return FALSE;
     if (text)
         info->SetString(text);
-    info->m_ownImages = OwnList(list, offset, m_iconWidth, m_iconHeight, TheShared().xp3D && IsXpShell());
-    info->m_ownOffset = info->m_ownImages ? 0 : -1;
-    AddSharedImage(id, list, offset, &info->m_sharedOffset);
+    GiveOwnImage(info, list, offset);
     return info->m_ownImages != nullptr;
 }
 
-BOOL CDrawnMenu::ModifyODMenu(LPCTSTR text, UINT_PTR id, CBitmap* bitmap)
+BOOL CDrawnMenu::ModifyItem(LPCTSTR text, UINT_PTR id, CBitmap* bitmap)
 {
     if (!bitmap)
         return FALSE;
@@ -423,11 +547,10 @@ BOOL CDrawnMenu::ModifyODMenu(LPCTSTR text, UINT_PTR id, CBitmap* bitmap)
     list.Create(m_iconWidth, m_iconHeight, ILC_COLOR32 | ILC_MASK, 1, 1);
     if (list.Add(bitmap, MaskColor()) < 0)
         return FALSE;
-    return ModifyODMenu(text, id, &list, 0);
+    return ModifyItem(text, id, &list, 0);
 }
 
-BOOL CDrawnMenu::ModifyODMenu(
-    LPCTSTR text, UINT_PTR id, COLORREF fill, COLORREF border, int width, int height)
+BOOL CDrawnMenu::ModifyItem(LPCTSTR text, UINT_PTR id, COLORREF fill, COLORREF border, int width, int height)
 {
     CDC dc;
     CBitmap swatch;
@@ -443,10 +566,10 @@ BOOL CDrawnMenu::ModifyODMenu(
     CBrush frame(border);
     dc.FrameRect(&box, &frame);
     dc.SelectObject(old);
-    return ModifyODMenu(text, id, &swatch);
+    return ModifyItem(text, id, &swatch);
 }
 
-BOOL CDrawnMenu::ModifyODMenu(LPCTSTR text, LPCTSTR currentText, int imageIndex)
+BOOL CDrawnMenu::ModifyItem(LPCTSTR text, LPCTSTR currentText, int imageIndex)
 {
     const int position = GetMenuPosition(currentText);
     if (position < 0)
@@ -458,10 +581,15 @@ BOOL CDrawnMenu::ModifyODMenu(LPCTSTR text, LPCTSTR currentText, int imageIndex)
         info->SetString(text);
         return TRUE;
     }
-    return ModifyODMenu(text, info->m_id, imageIndex);
+    return ModifyItem(text, info->m_id, imageIndex);
 }
 
-CDrawnMenu* CDrawnMenu::AppendODPopupMenu(LPCTSTR text)
+BOOL CDrawnMenu::ModifyItem(const wchar_t* text, const wchar_t* currentText, int imageIndex)
+{
+    return ModifyItem(NarrowText(text), NarrowText(currentText), imageIndex);
+}
+
+CDrawnMenu* CDrawnMenu::AppendPopup(LPCTSTR text)
 {
     auto sub = std::make_unique<CDrawnMenu>();
     if (!sub->CreatePopupMenu())
@@ -477,11 +605,16 @@ CDrawnMenu* CDrawnMenu::AppendODPopupMenu(LPCTSTR text)
     CDrawnMenu* raw = sub.get();
     m_subMenus.push_back(std::move(sub));
     Remember(raw->m_hMenu);
-    if (!AppendODMenu(text, MF_POPUP | MF_OWNERDRAW, reinterpret_cast<UINT_PTR>(raw->m_hMenu), -1)) {
+    if (!AppendItem(text, MF_POPUP | MF_OWNERDRAW, reinterpret_cast<UINT_PTR>(raw->m_hMenu), -1)) {
         m_subMenus.pop_back();
         return nullptr;
     }
     return raw;
+}
+
+CDrawnMenu* CDrawnMenu::AppendPopup(const wchar_t* text)
+{
+    return AppendPopup(NarrowText(text));
 }
 
 CDrawnMenu* CDrawnMenu::GetSubDrawnMenu(int position) const
@@ -493,6 +626,11 @@ CDrawnMenu* CDrawnMenu::GetSubDrawnMenu(LPCTSTR text) const
 {
     const int position = GetMenuPosition(text);
     return position < 0 ? nullptr : GetSubDrawnMenu(position);
+}
+
+CDrawnMenu* CDrawnMenu::GetSubDrawnMenu(const wchar_t* text) const
+{
+    return GetSubDrawnMenu(NarrowText(text));
 }
 
 CDrawnMenuItemInfo* CDrawnMenu::GetItemInfo(UINT position) const
@@ -518,38 +656,32 @@ int CDrawnMenu::GetMenuPosition(LPCTSTR text) const
     return -1;
 }
 
-BOOL CDrawnMenu::RemoveMenu(UINT position, UINT flags)
+int CDrawnMenu::GetMenuPosition(const wchar_t* text) const
 {
-    int index = -1;
-    if (flags & MF_BYPOSITION) {
-        index = static_cast<int>(position);
-    } else {
-        const int count = GetMenuItemCount();
-        for (int i = 0; i < count; ++i)
-            if (GetMenuItemID(i) == position)
-                index = i;
-    }
-    if (index < 0)
-        return CMenu::RemoveMenu(position, flags);
+    return text ? GetMenuPosition(NarrowText(text)) : -1;
+}
+
+BOOL CDrawnMenu::RemoveAt(int index, BOOL destroySubmenu)
+{
+    if (index < 0 || index >= GetMenuItemCount())
+        return FALSE;
+    HMENU sub = ::GetSubMenu(m_hMenu, index);
     CDrawnMenuItemInfo* info = GetItemInfo(static_cast<UINT>(index));
     if (!CMenu::RemoveMenu(static_cast<UINT>(index), MF_BYPOSITION))
         return FALSE;
+    UINT_PTR command = 0;
     if (info) {
         if (info->m_flags & MF_POPUP)
             Forget(reinterpret_cast<HMENU>(info->m_id));
+        else if (!(info->m_flags & MF_SEPARATOR))
+            command = info->m_id;
         m_items.erase(std::remove_if(m_items.begin(), m_items.end(),
                           [info](const auto& item) { return item.get() == info; }),
             m_items.end());
     }
-    return TRUE;
-}
-
-BOOL CDrawnMenu::DeleteMenu(UINT position, UINT flags)
-{
-    HMENU sub = (flags & MF_BYPOSITION) ? ::GetSubMenu(m_hMenu, static_cast<int>(position)) : nullptr;
-    if (!RemoveMenu(position, flags))
-        return FALSE;
-    if (sub) {
+    if (command)
+        ForgetSharedImage(command);
+    if (sub && destroySubmenu) {
         auto it = std::find_if(
             m_subMenus.begin(), m_subMenus.end(), [sub](const auto& menu) { return menu->m_hMenu == sub; });
         if (it != m_subMenus.end())
@@ -560,10 +692,35 @@ BOOL CDrawnMenu::DeleteMenu(UINT position, UINT flags)
     return TRUE;
 }
 
-BOOL CDrawnMenu::DeleteMenu(LPCTSTR text)
+BOOL CDrawnMenu::RemoveItem(UINT position, UINT flags)
 {
-    const int position = GetMenuPosition(text);
-    return position < 0 ? FALSE : DeleteMenu(static_cast<UINT>(position), MF_BYPOSITION);
+    return RemoveAt(
+        (flags & MF_BYPOSITION) ? static_cast<int>(position) : PositionOfCommand(position), FALSE);
+}
+
+BOOL CDrawnMenu::RemoveItem(LPCTSTR text)
+{
+    return RemoveAt(GetMenuPosition(text), FALSE);
+}
+
+BOOL CDrawnMenu::RemoveItem(const wchar_t* text)
+{
+    return RemoveAt(GetMenuPosition(text), FALSE);
+}
+
+BOOL CDrawnMenu::DeleteItem(UINT position, UINT flags)
+{
+    return RemoveAt((flags & MF_BYPOSITION) ? static_cast<int>(position) : PositionOfCommand(position), TRUE);
+}
+
+BOOL CDrawnMenu::DeleteItem(LPCTSTR text)
+{
+    return RemoveAt(GetMenuPosition(text), TRUE);
+}
+
+BOOL CDrawnMenu::DeleteItem(const wchar_t* text)
+{
+    return RemoveAt(GetMenuPosition(text), TRUE);
 }
 
 // ---- Template and toolbar loading ---------------------------------------------------
@@ -613,12 +770,12 @@ void BuildLevel(CDrawnMenu& menu, const std::vector<MenuItemTemplate>& items)
     for (const MenuItemTemplate& item : items) {
         const UINT state = item.flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED);
         if (item.IsPopup()) {
-            if (CDrawnMenu* sub = menu.AppendODPopupMenu(item.text))
+            if (CDrawnMenu* sub = menu.AppendPopup(item.text))
                 BuildLevel(*sub, item.children);
         } else if (item.IsSeparator()) {
-            menu.AppendODMenu("", MF_OWNERDRAW | MF_SEPARATOR, 0);
+            menu.AppendItem("", MF_OWNERDRAW | MF_SEPARATOR, 0);
         } else {
-            menu.AppendODMenu(item.text, MF_OWNERDRAW | state, item.id);
+            menu.AppendItem(item.text, MF_OWNERDRAW | state, item.id);
         }
     }
 }
@@ -652,7 +809,8 @@ BOOL CDrawnMenu::LoadToolbar(UINT resourceId)
     if (!toolbar)
         return FALSE;
     SetIconSize(std::max(m_iconWidth, toolbar->buttonWidth), std::max(m_iconHeight, toolbar->buttonHeight));
-    CImageList strip;
+    CImageList& strip = TheShared().toolbarStrip;
+    strip.DeleteImageList();
     if (!strip.Create(toolbar->bitmapId, toolbar->buttonWidth, 1, MaskColor()))
         return FALSE;
     int image = 0;
@@ -661,7 +819,7 @@ BOOL CDrawnMenu::LoadToolbar(UINT resourceId)
             continue;
         CDrawnMenu* owner = nullptr;
         if (FindInfo(command, &owner))
-            ModifyODMenu(nullptr, command, &strip, image);
+            ModifyItem(static_cast<LPCTSTR>(nullptr), command, &strip, image);
         ++image;
     }
     return TRUE;
@@ -860,7 +1018,13 @@ void CDrawnMenu::DrawFlat(LPDRAWITEMSTRUCT drawItem)
     BOOL selected = (drawItem->itemState & ODS_SELECTED) != 0;
     if (disabled && !TheShared().xpSelectDisabled)
         selected = FALSE;
+    // A disabled item is drawn off screen and copied in one step.
+    std::optional<CMenuOffscreenDC> offscreen;
     CDC* dc = target;
+    if (disabled) {
+        offscreen.emplace(target, item);
+        dc = &*offscreen;
+    }
     const CRect columnRect(item.left, item.top, item.left + column, item.bottom);
     if (info->m_flags & MF_SEPARATOR) {
         dc->FillSolidRect(&item, background);
@@ -908,6 +1072,7 @@ void CDrawnMenu::DrawFlat(LPDRAWITEMSTRUCT drawItem)
         if (!selected && !xp)
             textColor = LightenColor(textColor, 0.4);
     }
+    CFont* oldFont = dc->SelectObject(&MenuFont());
     const int oldMode = dc->SetBkMode(TRANSPARENT);
     const COLORREF oldText = dc->SetTextColor(textColor);
     CRect text(item.left + column + 8, item.top, item.right - m_iconWidth, item.bottom);
@@ -915,6 +1080,7 @@ void CDrawnMenu::DrawFlat(LPDRAWITEMSTRUCT drawItem)
         DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
     dc->SetTextColor(oldText);
     dc->SetBkMode(oldMode);
+    dc->SelectObject(oldFont);
 }
 
 void CDrawnMenu::DrawClassic(LPDRAWITEMSTRUCT drawItem)
@@ -960,6 +1126,7 @@ void CDrawnMenu::DrawClassic(LPDRAWITEMSTRUCT drawItem)
         DrawItemImage(dc, info, CPoint(box.left + 2, box.top + 2), disabled);
     else if (checked)
         DrawCheckMark(dc, box, GetSysColor(COLOR_MENUTEXT), (info->m_flags & MF_USECHECKBITMAPS) != 0);
+    CFont* oldFont = dc->SelectObject(&MenuFont());
     const int oldMode = dc->SetBkMode(TRANSPARENT);
     CRect text(item.left + m_iconWidth + 9, item.top, item.right - 4, item.bottom);
     const UINT left = DT_SINGLELINE | DT_VCENTER | DT_LEFT;
@@ -977,4 +1144,5 @@ void CDrawnMenu::DrawClassic(LPDRAWITEMSTRUCT drawItem)
     }
     DrawSplitText(dc, info->GetString(), text, left, right);
     dc->SetBkMode(oldMode);
+    dc->SelectObject(oldFont);
 }

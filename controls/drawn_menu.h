@@ -69,29 +69,54 @@ public:
     void SetBitmapBackground(COLORREF color);
     void UnSetBitmapBackground();
 
-    // ---- Items (texts are UTF-8) --------------------------------------------------
-    // Command id 0 makes a separator. imageIndex: an image of the shared
-    // strip loaded by LoadToolbar, -1 for the command's shared image if any.
-    BOOL AppendODMenu(LPCTSTR text, UINT flags = MF_OWNERDRAW, UINT_PTR id = 0, int imageIndex = -1);
-    BOOL AppendODMenu(LPCTSTR text, UINT flags, UINT_PTR id, CImageList* list, int offset);
-    BOOL InsertODMenu(
+    // ---- Items (texts are UTF-8; each text-taking operation also has a form
+    // for wide text, which it converts) --------------------------------------------
+    // Command id 0 makes a separator. imageIndex: an image of the toolbar
+    // strip that LoadToolbar loaded last, shared under the command id; -1 for
+    // the command's shared image if any.
+    BOOL AppendItem(LPCTSTR text, UINT flags = MF_OWNERDRAW, UINT_PTR id = 0, int imageIndex = -1);
+    BOOL AppendItem(const wchar_t* text, UINT flags = MF_OWNERDRAW, UINT_PTR id = 0, int imageIndex = -1);
+    // The item's image is image offset of list (also shared under id).
+    BOOL AppendItem(LPCTSTR text, UINT flags, UINT_PTR id, CImageList* list, int offset);
+    BOOL AppendItem(const wchar_t* text, UINT flags, UINT_PTR id, CImageList* list, int offset);
+    // With MF_BYPOSITION in flags at position, else before the item whose
+    // command id is position; FALSE when there is no such item.
+    BOOL InsertItem(
         UINT position, LPCTSTR text, UINT flags = MF_OWNERDRAW, UINT_PTR id = 0, int imageIndex = -1);
-    BOOL ModifyODMenu(LPCTSTR text, UINT_PTR id, int imageIndex = -1);
-    BOOL ModifyODMenu(LPCTSTR text, UINT_PTR id, CImageList* list, int offset);
-    BOOL ModifyODMenu(LPCTSTR text, UINT_PTR id, CBitmap* bitmap);
+    BOOL InsertItem(
+        UINT position, const wchar_t* text, UINT flags = MF_OWNERDRAW, UINT_PTR id = 0, int imageIndex = -1);
+    BOOL InsertItem(UINT position, LPCTSTR text, UINT flags, UINT_PTR id, CImageList* list, int offset);
+    BOOL InsertItem(
+        UINT position, const wchar_t* text, UINT flags, UINT_PTR id, CImageList* list, int offset);
+    // The item of command id (in this menu or a submenu) gets text (kept when
+    // null) and the image.
+    BOOL ModifyItem(LPCTSTR text, UINT_PTR id, int imageIndex = -1);
+    BOOL ModifyItem(const wchar_t* text, UINT_PTR id, int imageIndex = -1);
+    BOOL ModifyItem(LPCTSTR text, UINT_PTR id, CImageList* list, int offset);
+    BOOL ModifyItem(LPCTSTR text, UINT_PTR id, CBitmap* bitmap);
     // A swatch of fill framed in border, width x height, as the item's image.
-    BOOL ModifyODMenu(LPCTSTR text, UINT_PTR id, COLORREF fill, COLORREF border, int width, int height);
+    BOOL ModifyItem(LPCTSTR text, UINT_PTR id, COLORREF fill, COLORREF border, int width, int height);
     // The item whose text is currentText gets text and image index.
-    BOOL ModifyODMenu(LPCTSTR text, LPCTSTR currentText, int imageIndex);
+    BOOL ModifyItem(LPCTSTR text, LPCTSTR currentText, int imageIndex);
+    BOOL ModifyItem(const wchar_t* text, const wchar_t* currentText, int imageIndex);
     // Appends a submenu of this class; null on failure.
-    CDrawnMenu* AppendODPopupMenu(LPCTSTR text);
+    CDrawnMenu* AppendPopup(LPCTSTR text);
+    CDrawnMenu* AppendPopup(const wchar_t* text);
     CDrawnMenu* GetSubDrawnMenu(int position) const;
     CDrawnMenu* GetSubDrawnMenu(LPCTSTR text) const;
+    CDrawnMenu* GetSubDrawnMenu(const wchar_t* text) const;
     // Position of the item with this text, -1 when none.
     int GetMenuPosition(LPCTSTR text) const;
-    BOOL RemoveMenu(UINT position, UINT flags);
-    BOOL DeleteMenu(UINT position, UINT flags);
-    BOOL DeleteMenu(LPCTSTR text);
+    int GetMenuPosition(const wchar_t* text) const;
+    // Takes an item out by position (MF_BYPOSITION) or command id; a command
+    // that no other item of these menus shows loses its shared image. Delete
+    // also destroys a submenu.
+    BOOL RemoveItem(UINT position, UINT flags);
+    BOOL RemoveItem(LPCTSTR text);
+    BOOL RemoveItem(const wchar_t* text);
+    BOOL DeleteItem(UINT position, UINT flags);
+    BOOL DeleteItem(LPCTSTR text);
+    BOOL DeleteItem(const wchar_t* text);
     CDrawnMenuItemInfo* GetItemInfo(UINT position) const;
 
     // Builds the menu from menu template resourceId; FALSE when it is missing.
@@ -118,9 +143,17 @@ public:
     static const std::vector<UINT>& SharedCommands();
 
 private:
+    // Index of the item whose command id is id, -1 when none.
+    int PositionOfCommand(UINT_PTR id) const;
+    // Drops the shared image of id when no item of any menu of this class
+    // still has that command.
+    static void ForgetSharedImage(UINT_PTR id);
+    BOOL RemoveAt(int index, BOOL destroySubmenu);
     CDrawnMenuItemInfo* NewItemInfo(LPCTSTR text, UINT flags, UINT_PTR id, int imageIndex);
-    // Gives info the image of bitmap resource imageIndex (shared under id),
-    // or the shared image of id when imageIndex is -1.
+    // info's own image: image offset of list (also shared under its command).
+    void GiveOwnImage(CDrawnMenuItemInfo* info, CImageList* list, int offset);
+    // Gives info image imageIndex of the toolbar strip (shared under id), or
+    // the shared image of id when imageIndex is -1.
     void TakeImage(UINT_PTR id, int imageIndex, CDrawnMenuItemInfo* info);
     // The colour that image bitmaps show where they are transparent.
     COLORREF MaskColor() const;

@@ -81,6 +81,8 @@ CIconButton::~CIconButton()
 {
     DropBackground();
     FreeResources();
+    if (m_cursor)
+        DestroyCursor(m_cursor);
     m_cursor = nullptr;
     m_menu.DestroyMenu();
 }
@@ -462,6 +464,8 @@ DWORD CIconButton::SetTrackAlways(BOOL always)
 
 DWORD CIconButton::SetButtonCursor(int cursorId, BOOL repaint)
 {
+    if (m_cursor)
+        DestroyCursor(m_cursor);
     m_cursor = nullptr;
     if (cursorId != 0) {
         m_cursor = static_cast<HCURSOR>(
@@ -553,12 +557,18 @@ DWORD CIconButton::CaptureBackground(CDC* dc)
     if (!m_transparent || !dc)
         return kIconButtonBadParam;
     DropBackground();
+    // The pixels under the button: its rectangle in the parent's client
+    // coordinates, which the given DC is taken to draw in.
     CRect client;
     GetClientRect(&client);
+    CRect window;
+    GetWindowRect(&window);
+    if (CWnd* parent = GetParent())
+        parent->ScreenToClient(&window);
     m_backgroundDC.CreateCompatibleDC(dc);
     m_background.CreateCompatibleBitmap(dc, client.Width(), client.Height());
     m_oldBackground = m_backgroundDC.SelectObject(&m_background);
-    m_backgroundDC.BitBlt(0, 0, client.Width(), client.Height(), dc, 0, 0, SRCCOPY);
+    m_backgroundDC.BitBlt(0, 0, client.Width(), client.Height(), dc, window.left, window.top, SRCCOPY);
     return kIconButtonOk;
 }
 

@@ -85,6 +85,7 @@ public:
     // amount for all three so that none is clipped.
     DWORD ShiftColor(BYTE index, short offset, BOOL repaint = TRUE);
     DWORD SetTrackAlways(BOOL always = TRUE);
+    // Cursor resource cursorId over the button; the old cursor is destroyed.
     // 0 removes the cursor; 1 when the cursor cannot be loaded.
     DWORD SetButtonCursor(int cursorId, BOOL repaint = FALSE);
     // Check-box mode only.
@@ -109,7 +110,8 @@ public:
     // were at the next paint) and drops the saved background.
     DWORD SetTransparentMode(BOOL repaint = FALSE);
     BOOL IsTransparentMode() const { return m_transparent; }
-    // Drops the saved background and copies it from dc at once (5 without
+    // Drops the saved background and copies it at once from dc, a DC in the
+    // parent's client coordinates, at the button's place (5 without
     // transparent mode or dc).
     DWORD CaptureBackground(CDC* dc);
 

@@ -92,9 +92,9 @@ void* LoadImage(HINSTANCE module, UINT resourceId, UINT type, int cx, int cy, UI
         HBITMAP bitmap = LoadBitmap(module, resourceId);
         return reinterpret_cast<void*>(bitmap);
     }
-    if (type != IMAGE_ICON)
+    if (type != IMAGE_ICON && type != IMAGE_CURSOR)
         return nullptr;
-    QImage image = LoadResourceImage(resourceId, "ICON");
+    QImage image = LoadResourceImage(resourceId, type == IMAGE_CURSOR ? "CURSOR" : "ICON");
     if (image.isNull())
         return nullptr;
     if ((flags & LR_DEFAULTSIZE) && cx == 0)

@@ -8,8 +8,9 @@
 
 // The icon resource at its own size; null when missing.
 HICON LoadIcon(HINSTANCE module, UINT resourceId);
-// IMAGE_ICON (scaled to cx x cy when not 0) or IMAGE_BITMAP; IMAGE_CURSOR and
-// other types give null. Cast the result to HICON or HBITMAP.
+// IMAGE_ICON (scaled to cx x cy when not 0), IMAGE_CURSOR (a "CURSOR" resource,
+// an image like an icon's, hot spot at its centre) or IMAGE_BITMAP; other
+// types give null. Cast the result to HICON, HCURSOR or HBITMAP.
 void* LoadImage(HINSTANCE module, UINT resourceId, UINT type, int cx, int cy, UINT flags);
 BOOL DestroyIcon(HICON icon);
 HICON CopyIcon(HICON icon);

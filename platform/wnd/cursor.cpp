@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QWidget>
 
+#include "platform/gdi/icon.h"
 #include "platform/wnd/wnd_internal.h"
 
 namespace {
@@ -67,6 +68,15 @@ HCURSOR SetCursor(HCURSOR cursor)
         }
     }
     return previous;
+}
+
+BOOL DestroyCursor(HCURSOR cursor)
+{
+    if (GetStandardCursorId(cursor) != 0)
+        return TRUE;
+    if (g_current == cursor && cursor)
+        g_current = nullptr;
+    return DestroyIcon(cursor);
 }
 
 HCURSOR GetCursor()

@@ -30,6 +30,9 @@ HCURSOR LoadCursor(void* instance, UINT_PTR id);
 // the previous one.
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
+// Destroys a cursor made from a resource (LoadImage, IMAGE_CURSOR); the shared
+// standard cursors stay. FALSE for a handle that is no cursor.
+BOOL DestroyCursor(HCURSOR cursor);
 // The standard id of a cursor handle from LoadCursor; 0 for others.
 UINT_PTR GetStandardCursorId(HCURSOR cursor);
 

@@ -211,9 +211,54 @@ TEST(BackgroundDialogDrag, DraggingTheClientAreaMovesTheDialog)
     dialog.DestroyWindow();
 }
 
-TEST_F(BackgroundDialogTest, MissingBitmapResource)
+TEST_F(BackgroundDialogTest, MissingBitmapResourceFreesTheBackground)
 {
-    EXPECT_EQ(dialog.LoadBackground(59998), 1u);
+    HBITMAP bitmap = MakeBitmap(20, 10);
+    Punch(bitmap, 0, 0);
+    ASSERT_EQ(dialog.SetBackground(bitmap, kHole), 0u);
+    dialog.SetDrawMode(CBitmapBackgroundDlg::kTopLeft, FALSE);
+    {
+        Snapshot look(dialog);
+        ASSERT_EQ(look.At(5, 5), kLeft);
+    }
+    // Passed on as no bitmap: result 0, no background, no window region.
+    EXPECT_EQ(dialog.LoadBackground(59998, kHole), 0u);
+    EXPECT_EQ(dialog.GetBackgroundSize(), CSize(0, 0));
+    EXPECT_EQ(dialog.GetWindowRegion(), nullptr);
+    CRgn shape;
+    shape.CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(dialog.GetSafeHwnd(), static_cast<HRGN>(shape.GetSafeHandle())), ERROR);
+    Snapshot look(dialog);
+    EXPECT_EQ(look.Count(kLeft) + look.Count(kRight), 0);
+}
+
+TEST(BackgroundDialogTemplate, NamedTemplateGivesItsNumber)
+{
+    struct Case {
+        const char* name;
+        UINT id;
+    };
+    const Case cases[] = {
+        { "#4711", 4711 },
+        { "130", 130 },
+        { "#", 0 },
+        { "", 0 },
+        { "Background", 0 },
+        { "#12a", 0 },
+        { "#70000", 0 },
+        { nullptr, 0 },
+    };
+    CWnd parent;
+    for (const Case& c : cases) {
+        CBitmapBackgroundDlg dialog(c.name, &parent);
+        EXPECT_EQ(dialog.m_nIDTemplate, c.id) << (c.name ? c.name : "null");
+        EXPECT_EQ(dialog.m_pParentWnd, &parent);
+        EXPECT_EQ(dialog.GetDrawMode(), CBitmapBackgroundDlg::kTile);
+        EXPECT_EQ(dialog.GetBackgroundSize(), CSize(0, 0));
+    }
+    // A name without a template: the dialog cannot be run.
+    CBitmapBackgroundDlg missing("Background");
+    EXPECT_EQ(missing.DoModal(), -1);
 }
 
 } // namespace

@@ -1,10 +1,13 @@
+#include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "controls/icon_button.h"
 #include "controls_test_util.h"
 #include "platform/base/resource_script.h"
 #include "platform/gdi/icon.h"
+#include "platform/wnd/cursor.h"
 #include "platform/wnd/dialog.h"
 #include "platform/wnd/mouse_track.h"
 #include "platform/wnd/shell_services.h"
@@ -222,6 +225,98 @@ TEST_F(IconButtonTest, TransparentModeShowsTheParentAsItWas)
     button.SetTransparentMode(FALSE);
     Snapshot look(button);
     EXPECT_EQ(look.At(2, 2), RGB(200, 30, 30));
+}
+
+TEST_F(IconButtonTest, CaptureBackgroundCopiesTheButtonsPlaceFromTheGivenDC)
+{
+    Make(); // 80 x 48 at (20, 20) of the parent
+    // A picture in parent coordinates: blue, red under the button, a green
+    // square at the button's (5, 5).
+    Canvas picture(200, 120, RGB(0, 0, 200));
+    picture.Dc().FillSolidRect(20, 20, 80, 48, RGB(200, 0, 0));
+    picture.Dc().FillSolidRect(25, 25, 5, 5, RGB(0, 160, 0));
+    EXPECT_EQ(button.CaptureBackground(&picture.Dc()), kIconButtonBadParam) << "not transparent";
+    button.SetTransparentMode(FALSE);
+    EXPECT_EQ(button.CaptureBackground(nullptr), kIconButtonBadParam);
+    ASSERT_EQ(button.CaptureBackground(&picture.Dc()), kIconButtonOk);
+    Snapshot look(button);
+    EXPECT_EQ(look.At(1, 1), RGB(200, 0, 0));
+    EXPECT_EQ(look.At(7, 7), RGB(0, 160, 0));
+    EXPECT_EQ(look.At(79, 47), RGB(200, 0, 0));
+    EXPECT_EQ(look.Count(RGB(0, 0, 200)), 0);
+    EXPECT_EQ(look.Count(RGB(0, 160, 0)), 25);
+    // Setting transparent mode again drops the copy: the parent shows.
+    button.SetTransparentMode(FALSE);
+    Snapshot again(button);
+    EXPECT_EQ(again.At(1, 1), kBackdrop);
+}
+
+// Cursor resources made from the bytes of icon 163.
+void RegisterCursors()
+{
+    static const std::vector<std::uint8_t> bytes = [] {
+        const auto icon = AfxGetResource("ICON", 163);
+        return std::vector<std::uint8_t>(icon.begin(), icon.end());
+    }();
+    AfxRegisterResource("CURSOR", 7301, bytes.data(), bytes.size());
+    AfxRegisterResource("CURSOR", 7302, bytes.data(), bytes.size());
+}
+
+TEST_F(IconButtonTest, ReplacedCursorIsDestroyed)
+{
+    RegisterCursors();
+    Make();
+    const auto cursorShown = [&] {
+        ::SetCursor(nullptr);
+        button.SendMessage(
+            WM_SETCURSOR, reinterpret_cast<WPARAM>(button.GetSafeHwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return ::GetCursor();
+    };
+    ASSERT_EQ(button.SetButtonCursor(7301), kIconButtonOk);
+    const HCURSOR first = cursorShown();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(GdiGetIconSize(first), CSize(32, 32));
+
+    ASSERT_EQ(button.SetButtonCursor(7302), kIconButtonOk);
+    const HCURSOR second = cursorShown();
+    ASSERT_NE(second, nullptr);
+    // The old cursor is destroyed (its handle may come back for the new one).
+    EXPECT_TRUE(second == first || GdiGetIconSize(first) == CSize(0, 0));
+
+    // A missing cursor: result 1, the old one destroyed, none shown.
+    EXPECT_EQ(button.SetButtonCursor(59990), kIconButtonInvalidResource);
+    EXPECT_EQ(GdiGetIconSize(second), CSize(0, 0));
+    EXPECT_EQ(cursorShown(), nullptr);
+
+    ASSERT_EQ(button.SetButtonCursor(7301), kIconButtonOk);
+    const HCURSOR third = cursorShown();
+    EXPECT_EQ(button.SetButtonCursor(0), kIconButtonOk);
+    EXPECT_EQ(GdiGetIconSize(third), CSize(0, 0));
+    EXPECT_EQ(cursorShown(), nullptr);
+
+    // The button's end destroys its cursor.
+    HCURSOR last = nullptr;
+    {
+        CIconButton temporary;
+        ASSERT_TRUE(temporary.Create("", WS_CHILD | WS_VISIBLE, CRect(0, 0, 20, 20), &parent, kButtonId + 5));
+        ASSERT_EQ(temporary.SetButtonCursor(7302), kIconButtonOk);
+        ::SetCursor(nullptr);
+        temporary.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(temporary.GetSafeHwnd()),
+            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        last = ::GetCursor();
+        ASSERT_EQ(GdiGetIconSize(last), CSize(32, 32));
+        temporary.DestroyWindow();
+    }
+    EXPECT_EQ(GdiGetIconSize(last), CSize(0, 0));
+}
+
+TEST(IconButtonCursor, StandardCursorsSurviveDestroyCursor)
+{
+    const HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+    EXPECT_TRUE(DestroyCursor(arrow));
+    EXPECT_EQ(LoadCursor(nullptr, IDC_ARROW), arrow);
+    EXPECT_EQ(GetStandardCursorId(arrow), IDC_ARROW);
+    EXPECT_FALSE(DestroyCursor(reinterpret_cast<HCURSOR>(static_cast<UINT_PTR>(0x7777))));
 }
 
 TEST_F(IconButtonTest, CheckBoxModeTogglesOnClick)
