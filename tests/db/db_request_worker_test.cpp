@@ -41,14 +41,21 @@ struct Reply {
 // back), closing the worker's database on the done message, as the views do.
 class TestOwner : public CWnd, public CInsertReadTarget {
 public:
-    // ownsMailbox: the mailbox dialog is owned by this window (as in the views).
+    // ownsMailbox: the mailbox dialog is owned by this window (as in the views);
+    // else by a window of its own that outlives this one.
     explicit TestOwner(bool ownsMailbox = true)
     {
         const RECT rect { 0, 0, 100, 100 };
         CreateEx(0, nullptr, "owner", WS_POPUP, rect, nullptr, 0);
-        m_mailbox.Create(ownsMailbox ? this : nullptr);
+        if (!ownsMailbox)
+            m_keeper.CreateEx(0, nullptr, "keeper", WS_POPUP, rect, nullptr, 0);
+        m_mailbox.Create(ownsMailbox ? this : &m_keeper);
     }
-    ~TestOwner() override { DestroyWindow(); }
+    ~TestOwner() override
+    {
+        DestroyWindow();
+        m_keeper.DestroyWindow();
+    }
 
     void Attach(CDbRequestWorker* worker)
     {
@@ -88,10 +95,12 @@ public:
     bool m_parsedOnUiThread = true;
     bool m_parsedWithDatabaseOpen = true;
     bool m_done = false;
+    bool m_zeroParams = true; // every reply came with wParam = lParam = 0
     bool m_acknowledge = true; // answer "Report" to streamed replies
     bool m_acknowledgeDone = true; // ... and to the done message
     bool m_directExecute = false; // the request runs through ExecuteRequest
     std::function<void()> m_onReply; // runs inside each reply handler
+    CWnd m_keeper;
     CMailboxDlg m_mailbox { this };
     CDbRequestWorker* m_worker = nullptr;
 
@@ -100,6 +109,7 @@ public:
         if (message >= WM_MGRQUERY_ROW && message <= WM_DBQUERY_DONE) {
             m_replies.push_back(
                 { message, m_mailbox.Text(IDC_MAILBOX_NAME).Str(), m_mailbox.Text(IDC_MAILBOX_TEXT).Str() });
+            m_zeroParams = m_zeroParams && wParam == 0 && lParam == 0;
             if (m_onReply)
                 m_onReply();
             const bool done = message == WM_MGRQUERY_DONE || message == WM_DBQUERY_DONE;
@@ -185,6 +195,7 @@ TEST_F(WorkerTest, ItemSelectStreamsHeaderRowsAndDoneEachAcknowledged)
     EXPECT_EQ(owner.m_replies[2].text, Row({ "2", "vexo" }));
     for (const auto& r : owner.m_replies)
         EXPECT_EQ(r.name, "Item_Read");
+    EXPECT_TRUE(owner.m_zeroParams);
     EXPECT_TRUE(AfxPumpUntil([&] { return worker.GetReportFlag() == 1; }, kDeadlineMs));
     EXPECT_FALSE(worker.IsDatabaseOpen());
 }
@@ -374,6 +385,7 @@ TEST_F(WorkerTest, ExecuteRequestShowsTheErrorAndSendsDoneWithTheName)
     EXPECT_EQ(Messages(owner), std::vector<UINT> { WM_DBQUERY_DONE });
     EXPECT_EQ(owner.m_replies[0].name, "Item_Update");
     EXPECT_EQ(owner.m_replies[0].text, "");
+    EXPECT_TRUE(owner.m_zeroParams);
     ASSERT_EQ(m_boxes.Records().size(), 1u);
     EXPECT_EQ(m_boxes.Records()[0].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
     EXPECT_FALSE(worker.IsDatabaseOpen());
@@ -396,6 +408,53 @@ TEST_F(WorkerTest, StatementsThroughTheMailboxAndErrorsWhileStreamingEndWithDone
     ASSERT_EQ(m_boxes.Records().size(), 1u);
     EXPECT_EQ(m_boxes.Records()[0].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
     EXPECT_NE(m_boxes.Records()[0].threadId, GetCurrentThreadId());
+
+    // A failing statement: the error, then the done message with its name.
+    TestOwner third;
+    third.Attach(&worker);
+    third.Request("Item_Update", "UPDATE [Item] SET [nope] = '1'", m_items);
+    ASSERT_TRUE(third.WaitForDone());
+    EXPECT_EQ(Messages(third), std::vector<UINT> { WM_DBQUERY_DONE });
+    EXPECT_EQ(third.m_replies[0].name, "Item_Update");
+    ASSERT_EQ(m_boxes.Records().size(), 2u);
+    EXPECT_EQ(m_boxes.Records()[1].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    EXPECT_NE(m_boxes.Records()[1].text.Find("nope"), -1);
+    EXPECT_FALSE(worker.IsDatabaseOpen());
+}
+
+TEST_F(WorkerTest, ARequestIsInFlightFromItsEventUntilItsDoneIsAnswered)
+{
+    TestOwner owner;
+    CItemDbWorker worker;
+    owner.Attach(&worker);
+    EXPECT_FALSE(worker.IsRequestInFlight());
+    owner.m_acknowledgeDone = false;
+    owner.Request("Item_Read", "SELECT [item_num] FROM [Item] WHERE [item_num] = '1'", m_items);
+    EXPECT_TRUE(worker.IsRequestInFlight());
+    ASSERT_TRUE(owner.WaitForDone());
+    EXPECT_EQ(worker.GetReportFlag(), 1); // the last row was answered
+    EXPECT_TRUE(worker.IsRequestInFlight()); // the done message is not
+    owner.m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
+    worker.SetEvent();
+    ASSERT_TRUE(AfxPumpUntil([&] { return !worker.IsRequestInFlight(); }, kDeadlineMs));
+
+    // A stray wake-up is over once the worker has looked at the mailbox.
+    owner.m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
+    worker.SetEvent();
+    EXPECT_TRUE(worker.IsRequestInFlight());
+    ASSERT_TRUE(AfxPumpUntil([&] { return !worker.IsRequestInFlight(); }, kDeadlineMs));
+
+    // Each wait starts with no answer counted: the header is answered, the
+    // first row is not.
+    owner.m_replies.clear();
+    owner.m_onReply = [&] {
+        if (owner.m_replies.size() == 2)
+            owner.m_acknowledge = false;
+    };
+    owner.Request("Item_Read", "SELECT [item_num] FROM [Item]", m_items);
+    ASSERT_TRUE(AfxPumpUntil(
+        [&] { return owner.m_replies.size() == 2 && worker.GetReportFlag() == 0; }, kDeadlineMs));
+    EXPECT_TRUE(worker.IsRequestInFlight());
 }
 
 TEST_F(WorkerTest, TheOwnerMayUseTheWorkersDatabaseBetweenStreamedRows)
@@ -642,7 +701,8 @@ TEST_F(WorkerTest, AWorkerWhoseOwnerWindowIsGoneAbandonsTheRequest)
     gone.Attach(&worker);
     gone.DestroyWindow();
     gone.Request("Item_Read", "SELECT [item_num] FROM [Item]", m_items);
-    ASSERT_TRUE(AfxPumpUntil([&] { return gone.m_mailbox.Text(IDC_MAILBOX_TEXT).IsEmpty(); }, kDeadlineMs));
+    ASSERT_TRUE(AfxPumpUntil([&] { return !worker.IsRequestInFlight(); }, kDeadlineMs));
+    EXPECT_EQ(Edits(gone.m_mailbox), "||"); // taken, then dropped
     EXPECT_TRUE(gone.m_replies.empty());
 
     // Not left waiting for an answer that cannot come: the next request is served.
@@ -651,6 +711,24 @@ TEST_F(WorkerTest, AWorkerWhoseOwnerWindowIsGoneAbandonsTheRequest)
     live.Request("Item_Read", "SELECT [item_num] FROM [Item]", m_items);
     ASSERT_TRUE(live.WaitForDone());
     EXPECT_EQ(live.m_replies.size(), 4u);
+}
+
+TEST_F(WorkerTest, AManagerWorkerWhoseOwnerIsGoneDropsAnEmptyResult)
+{
+    TestOwner gone(false);
+    CManagerDbWorker worker;
+    gone.Attach(&worker);
+    gone.DestroyWindow();
+    gone.Request("Manager_Login", "SELECT [mg_id] FROM [Manager] WHERE [mg_id] = 'nobody'", m_managers);
+    ASSERT_TRUE(AfxPumpUntil([&] { return !worker.IsRequestInFlight(); }, kDeadlineMs));
+    EXPECT_EQ(Edits(gone.m_mailbox), "||");
+    EXPECT_TRUE(gone.m_replies.empty());
+
+    TestOwner live;
+    live.Attach(&worker);
+    live.Request("Manager_Read", "SELECT [mg_id] FROM [Manager] WHERE [mg_id] = 'lee'", m_managers);
+    ASSERT_TRUE(live.WaitForDone());
+    EXPECT_EQ(Messages(live), (std::vector<UINT> { WM_MGRQUERY_ROW, WM_MGRQUERY_DONE }));
 }
 
 } // namespace
