@@ -298,9 +298,9 @@ void CButton::PaintStandard()
     const DWORD type = Type();
     CString caption;
     GetWindowText(caption);
-    paint.FillSolidRect(&client, GetSysColor(COLOR_BTNFACE));
     paint.SetBkMode(TRANSPARENT);
     paint.SetTextColor(GetSysColor(IsWindowEnabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    // A group box paints its frame and caption only: what lies inside shows.
     if (type == BS_GROUPBOX) {
         CRect frame(client.left, client.top + 6, client.right, client.bottom);
         paint.DrawEdge(&frame, EDGE_ETCHED, BF_RECT);
@@ -310,6 +310,7 @@ void CButton::PaintStandard()
         paint.TextOut(client.left + 8, client.top, caption);
         return;
     }
+    paint.FillSolidRect(&client, GetSysColor(COLOR_BTNFACE));
     if (IsCheckType(type)) {
         CRect box(client.left, client.top + (client.Height() - kCheckBoxSize) / 2,
             client.left + kCheckBoxSize, client.top + (client.Height() - kCheckBoxSize) / 2 + kCheckBoxSize);

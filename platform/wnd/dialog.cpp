@@ -96,12 +96,18 @@ void ApplyTemplateFont(HWND dialog, const DialogTemplate& dialogTemplate)
 
 } // namespace
 
-SIZE DialogBaseUnits(const char*, int pointSize)
+SIZE DialogBaseUnits(const char* fontName, int pointSize)
 {
     if (pointSize <= 0)
         return SIZE { 8, 16 }; // the system font
-    return SIZE { static_cast<LONG>(std::lround(6.0 * pointSize / 8.0)),
-        static_cast<LONG>(std::lround(13.0 * pointSize / 8.0)) };
+    const LONG cy = static_cast<LONG>(std::lround(13.0 * pointSize / 8.0));
+    const CString face = fontName ? fontName : "";
+    if (face.CompareNoCase("Courier New") == 0 || face.CompareNoCase("Courier") == 0) {
+        // Fixed pitch: every character advances 0.6 of the pixel height.
+        const long pixels = std::lround(pointSize * 96.0 / 72.0);
+        return SIZE { static_cast<LONG>(std::lround(pixels * 0.6)), cy };
+    }
+    return SIZE { static_cast<LONG>(std::lround(6.0 * pointSize / 8.0)), cy };
 }
 
 void AfxCreateDialogItems(CWnd* parent, const DialogTemplate& dialogTemplate, SIZE baseUnits)

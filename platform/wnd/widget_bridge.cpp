@@ -504,6 +504,9 @@ void Realize(const std::shared_ptr<WindowState>& state)
         if (!parentState)
             return;
         Realize(parentState);
+        // Realizing the parent realizes its children, this window among them.
+        if (state->widget)
+            return;
         parentWidget = parentState->widget;
         if (!parentWidget)
             return;
@@ -529,8 +532,12 @@ void Realize(const std::shared_ptr<WindowState>& state)
     widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
     widget->setEnabled(!(style & WS_DISABLED));
     ApplyText(state);
-    if (state->IsChild())
+    if (state->IsChild()) {
+        // A new child window goes to the bottom of its siblings' z-order: the
+        // first control of a template stays on top of those after it.
+        widget->lower();
         widget->setVisible((style & WS_VISIBLE) != 0);
+    }
 
     std::vector<HWND> children;
     {

@@ -204,3 +204,46 @@ TEST(ShellServices, RequestsAreRecorded)
 }
 
 } // namespace
+
+// Windows made before their top-level window is shown appear once it is: a
+// grandchild inside its parent, and of two overlapping siblings the first
+// made stays on top, as controls of a template do.
+TEST(WindowTree, ChildrenMadeBeforeShowingAppearInCreationOrder)
+{
+    CColourWnd top;
+    CColourWnd first;
+    CColourWnd inner;
+    CColourWnd second;
+    ASSERT_TRUE(top.CreateEx(0, nullptr, "tree", WS_POPUP, CRect(0, 0, 200, 100), nullptr, 0));
+    top.m_color = RGB(255, 255, 255);
+    ASSERT_TRUE(first.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(10, 10, 110, 90), &top, 1));
+    first.m_color = RGB(0, 0, 200);
+    ASSERT_TRUE(inner.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(10, 10, 30, 30), &first, 2));
+    inner.m_color = RGB(200, 0, 0);
+    ASSERT_TRUE(second.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(60, 20, 160, 80), &top, 3));
+    second.m_color = RGB(0, 200, 0);
+    // Reaching the grandchild's widget first makes its parents' too.
+    ASSERT_EQ(SetWindowRgn(inner.GetSafeHwnd(), nullptr, FALSE), 1);
+    top.ShowWindow(SW_SHOWNA);
+
+    Snapshot shot(top, Snapshot::Scope::WithChildren);
+    ASSERT_TRUE(shot.Ok());
+    EXPECT_EQ(shot.At(25, 25), RGB(200, 0, 0)); // the grandchild inside its parent
+    EXPECT_EQ(shot.At(50, 50), RGB(0, 0, 200));
+    EXPECT_EQ(shot.At(100, 50), RGB(0, 0, 200)); // the first sibling over the second
+    EXPECT_EQ(shot.At(140, 50), RGB(0, 200, 0));
+    EXPECT_EQ(shot.At(180, 50), RGB(255, 255, 255));
+
+    // A window made while its parent shows goes beneath its siblings too;
+    // raising it puts it on top.
+    CColourWnd late;
+    ASSERT_TRUE(late.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 100), &top, 4));
+    late.m_color = RGB(255, 0, 255);
+    Snapshot beneath(top, Snapshot::Scope::WithChildren);
+    EXPECT_EQ(beneath.At(50, 50), RGB(0, 0, 200));
+    EXPECT_EQ(beneath.At(180, 50), RGB(255, 0, 255));
+    late.SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    Snapshot raised(top, Snapshot::Scope::WithChildren);
+    EXPECT_EQ(raised.At(50, 50), RGB(255, 0, 255));
+    top.DestroyWindow();
+}

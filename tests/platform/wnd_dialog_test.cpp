@@ -328,6 +328,10 @@ TEST(WndModal, TemplateUnitsBecomePixelsFromTheFont)
     EXPECT_EQ(client, CRect(0, 0, 300, 163));
     EXPECT_EQ(editRect, CRect(6, 13, 156, 33));
     EXPECT_EQ(DialogBaseUnits("MS Sans Serif", 8).cx, 6);
+    // The work screen's Courier New form: 7-pixel characters at 8 points.
+    EXPECT_EQ(DialogBaseUnits("Courier New", 8).cx, 7);
+    EXPECT_EQ(DialogBaseUnits("courier new", 8).cy, 13);
+    EXPECT_EQ(DialogBaseUnits("Courier New", 10).cx, 8);
 }
 
 TEST(WndModal, VisibleModelessDialogShowsAndEndDialogHidesIt)
