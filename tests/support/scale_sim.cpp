@@ -117,6 +117,19 @@ bool TcpScale::Start(TcpScript script, Greeting greeting)
     return false;
 }
 
+bool TcpScale::StartAt(const std::string& address, unsigned port, TcpScript script, Greeting greeting)
+{
+    Stop();
+    m_script = std::move(script);
+    m_greeting = greeting;
+    m_stopping = false;
+    if (!m_listener.Listen(address.c_str(), port).ok())
+        return false;
+    m_address = address;
+    m_thread = std::thread([this] { Serve(); });
+    return true;
+}
+
 void TcpScale::Stop()
 {
     {
@@ -164,6 +177,8 @@ void TcpScale::Converse(CSocket& connection)
         Bytes hello { 'w', 'e', 'l', 'c', 'o', 'm', 'e' };
         if (m_greeting == Greeting::WelcomeNul)
             hello.push_back(0);
+        if (m_greeting == Greeting::WelcomeNuls)
+            hello.insert(hello.end(), 9, 0);
         std::lock_guard<std::mutex> guard(m_lock);
         connection.Send(hello, 1000);
     }

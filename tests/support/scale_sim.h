@@ -58,7 +58,8 @@ TcpReply AckEverything(const TcpPacket&, std::size_t);
 
 class TcpScale {
 public:
-    enum class Greeting { Welcome, WelcomeNul, None };
+    // WelcomeNuls: "welcome" and several NULs, as some scales greet.
+    enum class Greeting { Welcome, WelcomeNul, WelcomeNuls, None };
 
     TcpScale() = default;
     ~TcpScale();
@@ -68,6 +69,8 @@ public:
     // Listens on 127.0.0.x port 1239, x picked from the process id and the next
     // free address, and serves one connection after another.
     bool Start(TcpScript script = AckEverything, Greeting greeting = Greeting::Welcome);
+    // Listens on the given address and port (the stand-alone simulator).
+    bool StartAt(const std::string& address, unsigned port, TcpScript script, Greeting greeting);
     void Stop();
 
     std::string Address() const { return m_address; }

@@ -1,0 +1,86 @@
+#include "ethernet/eth_trans_status_dlg.h"
+
+#include "ethernet/transfer_host.h"
+
+CEthTransStatusDlg::CEthTransStatusDlg()
+    : CDialog(IDD_ETH_TRANS_STATUS, nullptr)
+{ }
+
+CEthTransStatusDlg::~CEthTransStatusDlg()
+{
+    DestroyWindow();
+}
+
+const MessageMap* CEthTransStatusDlg::GetMessageMap() const
+{
+    static const MessageMap kMap(CDialog::GetMessageMap(),
+        {
+            OnCommandMsg<&CEthTransStatusDlg::OnStop>(IDC_ETH_STOP),
+            OnCommandMsg<&CEthTransStatusDlg::OnCloseButton>(IDOK),
+        });
+    return &kMap;
+}
+
+BOOL CEthTransStatusDlg::Create(CWnd* parent)
+{
+    return CDialog::Create(IDD_ETH_TRANS_STATUS, parent);
+}
+
+void CEthTransStatusDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_ETH_SEND_LAMP, m_lampSend);
+    DDX_Control(dx, IDC_ETH_RECEIVE_LAMP, m_lampReceive);
+    DDX_Control(dx, IDOK, m_btnClose);
+    DDX_Control(dx, IDC_ETH_STOP, m_btnStop);
+}
+
+BOOL CEthTransStatusDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetWindowText("Ethernet ~Ing Dialog");
+    m_btnStop.SetWindowText("Stop");
+    m_btnClose.SetWindowText("Close");
+    m_lampSend.SetImage(32, 1, 0);
+    m_lampReceive.SetImage(32, 1, 0);
+    return TRUE;
+}
+
+void CEthTransStatusDlg::BeginTransfer()
+{
+    m_sent.clear();
+    m_received.clear();
+    if (GetSafeHwnd())
+        ShowWindow(SW_SHOWNA);
+}
+
+void CEthTransStatusDlg::AddSent(const CString& line)
+{
+    Add(m_sent, IDC_ETH_SENT_LIST, m_lampSend, line);
+}
+
+void CEthTransStatusDlg::AddReceived(const CString& line)
+{
+    Add(m_received, IDC_ETH_RECEIVED_LIST, m_lampReceive, line);
+}
+
+void CEthTransStatusDlg::Add(std::vector<CString>& lines, int, CStatusLamp& lamp, const CString& line)
+{
+    if (lines.size() >= kMaxLogLines)
+        lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(kMaxLogLines / 2));
+    lines.push_back(line);
+    if (lamp.GetSafeHwnd())
+        lamp.Flash(kFlashMs);
+}
+
+void CEthTransStatusDlg::OnStop()
+{
+    if (m_pOwnerView)
+        m_pOwnerView->SetEthernetStop(1);
+}
+
+void CEthTransStatusDlg::OnCloseButton()
+{
+    OnStop();
+    EndDialog(IDOK);
+}

@@ -1,0 +1,63 @@
+#pragma once
+// CEthTransStatusDlg: the progress window 147 of the TCP transfers ("Ethernet
+// ~Ing Dialog"): a log of the packets sent (1045) and received (1046), a lamp
+// beside each (1047, 1048) that flashes at every packet, and Stop (1001) and
+// Close (1) buttons that set the work screen's Ethernet stop flag. One
+// modeless instance serves every job; the jobs show it without activating it.
+
+#include <vector>
+
+#include "controls/status_lamp.h"
+#include "controls/xp_button.h"
+#include "platform/wnd/dialog.h"
+
+class CTransferHost;
+
+inline constexpr UINT IDD_ETH_TRANS_STATUS = 147;
+inline constexpr int IDC_ETH_SENT_LIST = 1045;
+inline constexpr int IDC_ETH_RECEIVED_LIST = 1046;
+inline constexpr int IDC_ETH_SEND_LAMP = 1047;
+inline constexpr int IDC_ETH_RECEIVE_LAMP = 1048;
+inline constexpr int IDC_ETH_STOP = 1001;
+
+class CEthTransStatusDlg : public CDialog {
+public:
+    // Lines each log keeps; older lines leave the top.
+    static constexpr std::size_t kMaxLogLines = 2000;
+    static constexpr UINT kFlashMs = 15;
+
+    CEthTransStatusDlg();
+    ~CEthTransStatusDlg() override;
+
+    const MessageMap* GetMessageMap() const override;
+
+    // Creates the hidden window from template 147. UI thread.
+    BOOL Create(CWnd* parent = nullptr);
+    void SetOwnerView(CTransferHost* host) { m_pOwnerView = host; }
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+
+    // A transfer starts: both logs are emptied and the window is shown
+    // without taking the focus.
+    void BeginTransfer();
+    void AddSent(const CString& line);
+    void AddReceived(const CString& line);
+
+    const std::vector<CString>& SentLines() const { return m_sent; }
+    const std::vector<CString>& ReceivedLines() const { return m_received; }
+
+    void OnStop();
+    void OnCloseButton();
+
+    CStatusLamp m_lampSend; // 1047
+    CStatusLamp m_lampReceive; // 1048
+    CXPButton m_btnClose; // 1
+    CXPButton m_btnStop; // 1001
+
+private:
+    void Add(std::vector<CString>& lines, int listId, CStatusLamp& lamp, const CString& line);
+
+    CTransferHost* m_pOwnerView = nullptr;
+    std::vector<CString> m_sent;
+    std::vector<CString> m_received;
+};

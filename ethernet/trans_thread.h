@@ -1,0 +1,160 @@
+#pragma once
+// CTransThread: one job (send or read one kind of data) with one scale over
+// TCP. Its thread only connects and cuts what the scale sends into the greeting
+// and whole packets, which it hands, in order and tagged with the job's token,
+// to the user-interface thread (CScalePacketPoster, message 1324). Everything
+// else runs on the user-interface thread: the step machine, every send, the
+// reply timer (id 200 + the job's slot on the work screen's window), the
+// inserts of received records and the message boxes.
+//
+// Every wait is guarded by the reply timer: a packet that gets no answer is
+// sent again up to three times, then the job ends with "3 times out"; the wait
+// for the connection and the greeting, for the data after a request's
+// acknowledgement, after an unknown refusal, and after a data record that came
+// too early are guarded the same way.
+
+#include <atomic>
+#include <optional>
+#include <vector>
+
+#include "ethernet/scale_packet.h"
+#include "ethernet/scale_packet_poster.h"
+#include "ethernet/scale_records.h"
+#include "ethernet/transfer_steps.h"
+#include "platform/base/cstring.h"
+#include "platform/net/socket.h"
+#include "platform/wnd/thread.h"
+
+class CTransferHost;
+class CTransferJobs;
+
+// Durations of a job; tests shorten them.
+struct TransferTimings {
+    UINT replyMs = 3000; // reply timer of every packet
+    int connectMs = 5000; // connection attempt
+    int sendMs = 1000; // one send
+};
+
+inline constexpr int kScalePort = 1239;
+inline constexpr int kMaxResends = 3;
+
+// The job's kind word for a view's kind word ("Scale_Info" is
+// "SCALE_INFOMATION", "Scale_Root_Info" "SCALE_ROOT_INFOMATION",
+// "User_Label_Read" "USER_LABEL"); other words stay as they are.
+CString JobKindFromViewKind(const CString& viewKind);
+
+// The first step of a job, or none for a pair of direction, kind and scope that
+// the scales do not serve (such a job is refused before it connects).
+std::optional<TransferStep> FirstTransferStep(
+    const CString& direction, const CString& kind, const CString& selection);
+
+// True for the five sales-total kinds ("Scale_Result_...").
+bool IsResultKind(const CString& kind);
+
+class CTransThread : public CWinThread {
+public:
+    CTransThread();
+    ~CTransThread() override;
+
+    // ---- The job (written by the work screen before the thread runs) ----
+    CString m_strDbPath; // receives: the database the records go into
+    CString m_strIpAddress;
+    int m_nPort = kScalePort;
+    CString m_strDirection; // "TRANS" or "RECV"
+    CString m_strKind; // job kind word
+    CString m_strSelection; // "all" or "select"
+    int m_nLanguage = 2;
+    int m_nTimerId = 0;
+    std::vector<int> m_requestNumbers; // select reads: the numbers asked for
+
+    void SetOwnerView(CTransferHost* host) { m_pOwnerView = host; }
+    // The registry the job belongs to and its token there.
+    void SetJobs(CTransferJobs* jobs, UINT_PTR token);
+
+    // ---- Socket thread ----
+    BOOL InitInstance() override { return TRUE; }
+    int Run() override;
+
+    // ---- User-interface thread ----
+    // Starts the reply timer that guards the connection and the greeting.
+    void Begin();
+    // Message 1324: takes the job's packets in order (held while a protocol
+    // message box is open).
+    void OnSocketData();
+    // The job's reply timer fired.
+    void OnReplyTimeout();
+    // Ends the connection and the job.
+    void CloseScale();
+    // The packets that arrived while a message box held them, and the paused
+    // reply timer.
+    void ResumeHeld();
+
+    BOOL IsClosed() const { return m_step == TransferStep::Close; }
+    // The socket thread has ended and its last item was taken.
+    BOOL HasEnded() const { return m_bEnded; }
+    BOOL IsHeld() const { return m_bHeld; }
+    UINT_PTR GetToken() const { return m_token; }
+    TransferStep GetStep() const { return m_step; }
+    int GetResendCount() const { return m_nResendCount; }
+    int GetSentPackets() const { return m_nSentPackets; }
+    int GetStoredCount() const { return m_nStoredCount; }
+
+private:
+    void Handle(const CScalePacketPoster::Item& item);
+    void DecodeReply(const ScalePacket& packet);
+    void OnNak(std::uint16_t code);
+    void StartJob();
+    void NextStep();
+    void OnDataRecord(const ScalePacket* packet); // nullptr: the scale has no such record
+    void StoreRecord(const ScalePacket& packet);
+    void Finish(BOOL resultStepDone);
+    BOOL StopRequested();
+
+    // Senders: each keeps the packet for resends and starts the reply timer.
+    void Send(TransferStep step, ByteBuffer packet);
+    void SendPacket();
+    void SendAck();
+    void SendNextRecord();
+    void SendTaskReset();
+    void RequestNext();
+    void StartTimer();
+    void StopTimer();
+
+    // Rows a sending job sends, in order.
+    std::vector<int> CountAllRows(int cap);
+    std::vector<int> SelectedRows(int cap);
+    RecordRow GridRow(int row, int lastColumn);
+    ByteBuffer RecordPacket(int row);
+    int MessageBox(const CString& text, UINT type);
+    BOOL IsRequestStep() const;
+
+    CTransferHost* m_pOwnerView = nullptr;
+    CTransferJobs* m_pJobs = nullptr;
+    UINT_PTR m_token = 0;
+
+    // Socket thread state.
+    CSocket m_socket;
+    std::atomic<int> m_bConnected { 0 };
+    std::atomic<int> m_bShutDown { 0 };
+
+    // User-interface thread state.
+    TransferStep m_step = TransferStep::Open; // "OPEN" until the greeting
+    LastSentPacket m_lastSent;
+    BOOL m_bAwaitingData = FALSE;
+    BOOL m_bTimerRunning = FALSE;
+    BOOL m_bTimerPaused = FALSE;
+    BOOL m_bHeld = FALSE;
+    BOOL m_bDraining = FALSE;
+    BOOL m_bEnded = FALSE;
+    BOOL m_bActive = FALSE; // counted in the registry's active jobs
+    int m_nReceivedPackets = 0;
+    int m_nSentPackets = 0;
+    int m_nResendCount = 0;
+    std::vector<int> m_sendRows;
+    std::size_t m_nRecordIndex = 0;
+    std::size_t m_nRequestIndex = 0;
+    int m_nStoredCount = 0;
+    int m_nDefaultValues = 0;
+
+    friend class CTransferJobs;
+};

@@ -1,0 +1,169 @@
+#include "ethernet/transfer_jobs.h"
+
+#include "ethernet/eth_trans_status_dlg.h"
+#include "platform/wnd/msgbox.h"
+#include "platform/wnd/sync.h"
+#include "platform/wnd/wnd.h"
+
+CTransferJobs::CTransferJobs(CTransferHost& host, TransferTimings timings)
+    : m_host(host)
+    , m_timings(timings)
+    , m_poster(host.GetTransferWindow(), WM_TRANS_SOCKET_DATA)
+    , m_slots(kMaxTransferJobs, 0)
+{ }
+
+CTransferJobs::~CTransferJobs()
+{
+    // The host may be going away: no timers or flags of it are touched.
+    for (auto& [token, job] : m_jobs) {
+        job->m_bShutDown.store(1);
+        job->m_socket.ShutDown();
+    }
+    for (auto& [token, job] : m_jobs) {
+        if (job->m_hThread != nullptr)
+            WaitForSingleObject(job->m_hThread, INFINITE);
+        m_poster.Forget(token);
+    }
+}
+
+BOOL CTransferJobs::Start(const TransferJobOrder& order)
+{
+    const auto refuse = [this](const char* text) {
+        MessageBox(text, MB_OK | MB_ICONSTOP);
+        return FALSE;
+    };
+    Reap();
+    if (m_nActive > 0 || !m_jobs.empty())
+        return refuse("A transfer is still running. Wait until it ends.");
+    if (order.addresses.size() > static_cast<std::size_t>(kMaxTransferJobs))
+        return refuse("At most 180 scales can take part in one transfer.");
+    if (order.requestNumbers.size() > kMaxRequestNumbers)
+        return refuse("At most 999 numbers can be read at once.");
+    const CString kind = JobKindFromViewKind(order.kind);
+    if (!FirstTransferStep(order.direction, kind, order.selection))
+        return refuse("This data cannot be transferred this way.");
+
+    std::vector<CTransThread*> started;
+    for (std::size_t i = 0; i < order.addresses.size(); ++i) {
+        auto* job = AfxBeginThread<CTransThread>(THREAD_PRIORITY_IDLE, 0, CREATE_SUSPENDED);
+        if (job == nullptr)
+            continue; // no thread: this scale is left out
+        const UINT_PTR token = m_nextToken++;
+        job->SetJobs(this, token);
+        job->SetOwnerView(&m_host);
+        if (order.direction == "RECV" && i < order.dbPaths.size())
+            job->m_strDbPath = order.dbPaths[i];
+        job->m_strIpAddress = order.addresses[i];
+        job->m_nPort = kScalePort;
+        job->m_strDirection = order.direction;
+        job->m_strKind = kind;
+        job->m_strSelection = order.selection;
+        job->m_nLanguage = order.languageIndex;
+        job->m_nTimerId = static_cast<int>(kFirstTransferTimer + i);
+        job->m_requestNumbers = order.requestNumbers;
+        m_slots[i] = token;
+        m_jobs.emplace(token, std::unique_ptr<CTransThread>(job));
+        started.push_back(job);
+    }
+    if (started.empty())
+        return FALSE;
+    if (m_pStatus != nullptr)
+        m_pStatus->BeginTransfer();
+    for (CTransThread* job : started) {
+        job->Begin();
+        job->ResumeThread();
+    }
+    return TRUE;
+}
+
+void CTransferJobs::OnSocketData(UINT_PTR token)
+{
+    if (CTransThread* job = Find(token)) {
+        ++m_nDispatchDepth;
+        job->OnSocketData();
+        --m_nDispatchDepth;
+    }
+    Reap();
+}
+
+BOOL CTransferJobs::OnTimer(UINT id)
+{
+    if (id < kFirstTransferTimer || id > kLastTransferTimer)
+        return FALSE;
+    CTransThread* job = InSlot(static_cast<int>(id - kFirstTransferTimer));
+    if (job == nullptr || job->IsClosed() || job->m_nTimerId != static_cast<int>(id)) {
+        ::KillTimer(m_host.GetTransferWindow(), id);
+        return TRUE;
+    }
+    ++m_nDispatchDepth;
+    job->OnReplyTimeout();
+    --m_nDispatchDepth;
+    Reap();
+    return TRUE;
+}
+
+int CTransferJobs::MessageBox(const CString& text, UINT type)
+{
+    ++m_nModalDepth;
+    ++m_nDispatchDepth;
+    const int answer = AfxMessageBox(text, type);
+    --m_nDispatchDepth;
+    if (--m_nModalDepth == 0) {
+        // Jobs may end while resuming: walk a copy of the tokens.
+        std::vector<UINT_PTR> held;
+        for (const auto& [token, job] : m_jobs) {
+            if (job->IsHeld())
+                held.push_back(token);
+        }
+        for (UINT_PTR token : held) {
+            if (m_nModalDepth > 0)
+                break;
+            if (CTransThread* job = Find(token))
+                job->ResumeHeld();
+        }
+    }
+    return answer;
+}
+
+void CTransferJobs::JobActive(BOOL active)
+{
+    const int before = m_nActive;
+    m_nActive += active ? 1 : -1;
+    if (before == 0 && m_nActive > 0)
+        m_host.SetTransferActive(1);
+    else if (before > 0 && m_nActive == 0)
+        m_host.SetTransferActive(0);
+}
+
+CTransThread* CTransferJobs::Find(UINT_PTR token) const
+{
+    const auto it = m_jobs.find(token);
+    return it == m_jobs.end() ? nullptr : it->second.get();
+}
+
+CTransThread* CTransferJobs::InSlot(int slot) const
+{
+    if (slot < 0 || slot >= kMaxTransferJobs || m_slots[static_cast<std::size_t>(slot)] == 0)
+        return nullptr;
+    return Find(m_slots[static_cast<std::size_t>(slot)]);
+}
+
+void CTransferJobs::Reap()
+{
+    if (m_nDispatchDepth > 0)
+        return; // a job may be on the stack
+    for (auto it = m_jobs.begin(); it != m_jobs.end();) {
+        CTransThread* job = it->second.get();
+        if (!job->IsClosed() || !job->HasEnded()) {
+            ++it;
+            continue;
+        }
+        WaitForSingleObject(job->m_hThread, INFINITE); // it has posted its last item
+        for (UINT_PTR& slot : m_slots) {
+            if (slot == it->first)
+                slot = 0;
+        }
+        m_poster.Forget(it->first);
+        it = m_jobs.erase(it);
+    }
+}

@@ -1,0 +1,95 @@
+#pragma once
+// CTransferJobs: the work screen's table of TCP transfer jobs. Each job has a
+// slot (0 to 179: its reply timer is 200 + slot) and a token that is never
+// reused while the program runs; message 1324 carries the token, so socket data
+// of a job that has gone finds nothing. A job stays in the table until its
+// thread has ended. The transfer-active flag is set while any job runs.
+//
+// While a job's message box is open, the packets of every job wait in their
+// queues and the reply timers of the jobs whose packets wait are paused; they
+// go on when the last box closes.
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "db/general_dao_helper.h"
+#include "ethernet/scale_packet_poster.h"
+#include "ethernet/trans_thread.h"
+#include "ethernet/transfer_host.h"
+
+class CEthTransStatusDlg;
+
+inline constexpr int kMaxTransferJobs = 180;
+inline constexpr UINT kFirstTransferTimer = 200;
+inline constexpr UINT kLastTransferTimer = 599;
+inline constexpr std::size_t kMaxRequestNumbers = 999;
+
+// One start: the same job for every scale.
+struct TransferJobOrder {
+    CString direction; // "TRANS" or "RECV"
+    CString kind; // the view's kind word (mapped onto the job's word)
+    CString selection; // "all" or "select"
+    int languageIndex = 2;
+    std::vector<CString> addresses; // one job per address
+    std::vector<CString> dbPaths; // receives: per address, the target database
+    std::vector<int> requestNumbers; // select reads
+};
+
+class CTransferJobs {
+public:
+    explicit CTransferJobs(CTransferHost& host, TransferTimings timings = {});
+    // Ends every job and waits for their threads.
+    ~CTransferJobs();
+    CTransferJobs(const CTransferJobs&) = delete;
+    CTransferJobs& operator=(const CTransferJobs&) = delete;
+
+    // Starts one job per address, slots 0 to n - 1. Refused with a message box
+    // (FALSE) while a job still runs, for more than 180 scales or more than 999
+    // numbers, and for a pair of direction and kind that the scales do not
+    // serve; nothing connects then.
+    BOOL Start(const TransferJobOrder& order);
+
+    // Message 1324 with a job's token.
+    void OnSocketData(UINT_PTR token);
+    // WM_TIMER: TRUE when id is a transfer job's reply timer (200 to 599); ids
+    // of empty slots and of ended jobs are killed and ignored.
+    BOOL OnTimer(UINT id);
+
+    // Shows a job's message box; packets wait meanwhile.
+    int MessageBox(const CString& text, UINT type);
+    BOOL IsHolding() const { return m_nModalDepth > 0; }
+
+    // A job started or ended (the transfer-active count).
+    void JobActive(BOOL active);
+    int ActiveCount() const { return m_nActive; }
+
+    CTransThread* Find(UINT_PTR token) const;
+    CTransThread* InSlot(int slot) const;
+    std::size_t JobCount() const { return m_jobs.size(); }
+
+    CTransferHost& Host() { return m_host; }
+    const TransferTimings& Timings() const { return m_timings; }
+    void SetTimings(const TransferTimings& timings) { m_timings = timings; }
+    CScalePacketPoster& Poster() { return m_poster; }
+    CGeneralDaoHelper& Database() { return m_database; }
+    // The progress dialog the jobs log to (may be null).
+    void SetStatusDialog(CEthTransStatusDlg* dialog) { m_pStatus = dialog; }
+    CEthTransStatusDlg* StatusDialog() const { return m_pStatus; }
+
+private:
+    // Frees the jobs whose threads have ended.
+    void Reap();
+
+    CTransferHost& m_host;
+    TransferTimings m_timings;
+    CScalePacketPoster m_poster;
+    CGeneralDaoHelper m_database;
+    CEthTransStatusDlg* m_pStatus = nullptr;
+    std::map<UINT_PTR, std::unique_ptr<CTransThread>> m_jobs;
+    std::vector<UINT_PTR> m_slots; // token of each slot's job, 0 when free
+    UINT_PTR m_nextToken = 1;
+    int m_nModalDepth = 0;
+    int m_nActive = 0;
+    int m_nDispatchDepth = 0;
+};

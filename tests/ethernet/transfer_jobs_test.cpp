@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include "db/general_dao_helper.h"
+#include "ethernet/scale_records.h"
+#include "ethernet/transfer_jobs.h"
+#include "tests/support/fake_transfer_host.h"
+#include "tests/support/scale_memory.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/ui_pump.h"
+
+// TCP transfer jobs end to end: a work screen stand-in starts jobs against
+// simulated scales on 127.0.0.x:1239 and pumps the user-interface thread until
+// they end.
+
+namespace {
+
+using scalesim::Bytes;
+using scalesim::ScaleMemory;
+using scalesim::TcpReply;
+using scalesim::TcpScale;
+
+constexpr std::uint8_t kPlu = 0;
+constexpr TransferTimings kFast { 60, 2000, 1000 };
+
+std::vector<CString> ItemRow(int number, const CString& name, int price)
+{
+    return { "List", CString::Formatted("%d", number), name, "NULL", CString::Formatted("%d", price), "0",
+        "12", "1", "27", "1", "0", "0", "0", "0", "0", "0" };
+}
+
+Bytes PluPayload(int number, const std::string& name, int price)
+{
+    RecordRow row { "", std::to_string(number), name, "", std::to_string(price), "0", "12", "1", "27", "1",
+        "0", "0", "0", "0", "0", "0" };
+    return BuildPluRecord(row).Payload();
+}
+
+class TransferJobsTest : public ::testing::Test {
+protected:
+    TransferJobsTest()
+        : m_host(kFast)
+    { }
+
+    // One job per scale.
+    BOOL Start(const char* direction, const char* kind, const char* selection,
+        const std::vector<const TcpScale*>& scales, std::vector<int> numbers = {})
+    {
+        TransferJobOrder order;
+        order.direction = direction;
+        order.kind = kind;
+        order.selection = selection;
+        for (const TcpScale* s : scales) {
+            order.addresses.push_back(CString(s->Address()));
+            order.dbPaths.push_back(m_dbPath);
+        }
+        order.requestNumbers = std::move(numbers);
+        return m_host.jobs->Start(order);
+    }
+    bool WaitForEnd(std::chrono::milliseconds deadline = std::chrono::milliseconds(8000))
+    {
+        return PumpUntil([&] { return m_host.jobs->JobCount() == 0; }, deadline);
+    }
+    std::vector<CString> Texts() const
+    {
+        std::vector<CString> out;
+        for (const MessageBoxRecord& r : m_boxes.Records())
+            out.push_back(r.text);
+        return out;
+    }
+    std::size_t Count(const char* text) const
+    {
+        std::size_t n = 0;
+        for (const CString& t : Texts())
+            n += t == text;
+        return n;
+    }
+    // Every row of sql as its values joined by '|'.
+    std::vector<std::string> Rows(const char* sql)
+    {
+        CGeneralDaoHelper db;
+        db.OpenDatabase(m_dbPath);
+        std::vector<std::string> out;
+        for (int i = 0;; ++i) {
+            const CString row = db.GetRecordAt(sql, i);
+            if (row.IsEmpty() || row == kDbNoRows)
+                break;
+            std::string joined;
+            std::string_view rest = row.View();
+            for (std::size_t end; (end = rest.find(kDbValueEnd)) != std::string_view::npos;) {
+                joined += (joined.empty() ? "" : "|") + std::string(rest.substr(0, end));
+                rest.remove_prefix(end + 4);
+            }
+            out.push_back(joined);
+        }
+        db.CloseDatabase();
+        return out;
+    }
+
+    ScopedMessageBoxScript m_boxes;
+    TempFolder m_folder;
+    CString m_dbPath { m_folder.FromTemplate(150, "received.mdb") };
+    FakeTransferHost m_host;
+};
+
+TEST_F(TransferJobsTest, SendingAllItemsClearsSendsEveryDataRowResetsAndCompletes)
+{
+    ScaleMemory memory;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script(), TcpScale::Greeting::WelcomeNuls));
+    m_host.SetRows({ ItemRow(11, "Apple", 1500), ItemRow(12, "Kim's pear", 2500), ItemRow(13, "Plum", 900) });
+
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+
+    EXPECT_EQ(memory.Clears(kPlu), 1);
+    const auto table = memory.Table(kPlu);
+    ASSERT_EQ(table.size(), 3u);
+    EXPECT_EQ(table.at(12), PluPayload(12, "Kim's pear", 2500));
+    EXPECT_EQ(memory.TaskResets(), 1);
+    const auto packets = scale.Received();
+    ASSERT_EQ(packets.size(), 5u); // clear, three records, reset
+    EXPECT_EQ(packets.front().command, 0x0002);
+    EXPECT_EQ(packets.back().command, 0x4120);
+    EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+    EXPECT_EQ(m_host.activeChanges, (std::vector<int> { 1, 0 }));
+    EXPECT_EQ(m_host.progress, "3");
+}
+
+TEST_F(TransferJobsTest, SelectiveSendsTakeTheRangeOrThePickListWithinTheDataRows)
+{
+    struct Case {
+        const char* name;
+        TransferSelection selection;
+        std::vector<std::uint32_t> sent;
+    };
+    TransferSelection range;
+    range.rangeFlag = 1;
+    range.rangeA = 7;
+    range.rangeB = 4;
+    TransferSelection picks;
+    picks.listFlag = 1;
+    picks.pickedRows = { 9, 2, 5, 0, 3 };
+    TransferSelection block; // heading row to the trailing row: data rows only
+    block.firstRow = 11;
+    block.lastRow = 0;
+    TransferSelection one;
+    one.firstRow = 6;
+    one.lastRow = 6;
+    const Case cases[] = {
+        { "range", range, { 104, 105, 106, 107 } },
+        { "picks", picks, { 109, 102, 105 } },
+        { "block", block, { 101, 102, 103, 104, 105, 106, 107, 108, 109, 110 } },
+        { "one row", one, { 106 } },
+    };
+    std::vector<std::vector<CString>> rows;
+    for (int i = 1; i <= 10; ++i)
+        rows.push_back(ItemRow(100 + i, "Item", i));
+    m_host.SetRows(rows);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScaleMemory memory;
+        TcpScale scale;
+        ASSERT_TRUE(scale.Start(memory.Script()));
+        m_host.selection = c.selection;
+        ASSERT_TRUE(Start("TRANS", "Item", "select", { &scale }));
+        ASSERT_TRUE(WaitForEnd());
+        std::vector<std::uint32_t> sent;
+        for (const auto& p : scale.Received()) {
+            if (p.command == 0x0003)
+                sent.push_back(scalesim::RecordNumber(p.payload));
+        }
+        EXPECT_EQ(sent, c.sent);
+        EXPECT_EQ(memory.Clears(kPlu), 0);
+        EXPECT_EQ(scale.Received().back().command, 0x4120);
+    }
+}
+
+TEST_F(TransferJobsTest, ReadingAllItemsStoresEveryRecordWithQuotesIntact)
+{
+    ScaleMemory memory;
+    memory.Put(kPlu, 5, PluPayload(5, "Kim's apple", 1200));
+    memory.Put(kPlu, 6, PluPayload(6, "O'Neil", 300));
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+
+    ASSERT_TRUE(Start("RECV", "Item", "all", { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+
+    EXPECT_EQ(Rows("SELECT [item_num], [item_name], [unitprice], [mg_id] FROM [Item] ORDER BY [item_num]"),
+        (std::vector<std::string> { "5|Kim's apple|1200|kim", "6|O'Neil|300|kim" }));
+    EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+    EXPECT_EQ(m_host.noteRequest, "ITEM_REV");
+}
+
+TEST_F(TransferJobsTest, ReadingByNumbersSkipsAMissingNumberAndEndsAfterTheLast)
+{
+    ScaleMemory memory;
+    memory.Put(kPlu, 1, PluPayload(1, "One", 100));
+    memory.Put(kPlu, 3, PluPayload(3, "Three", 300));
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+
+    ASSERT_TRUE(Start("RECV", "Item", "select", { &scale }, { 1, 7, 3 }));
+    ASSERT_TRUE(WaitForEnd());
+
+    EXPECT_EQ(Rows("SELECT [item_num], [item_name] FROM [Item] ORDER BY [item_num]"),
+        (std::vector<std::string> { "1|One", "3|Three" }));
+    std::vector<std::uint32_t> asked;
+    for (const auto& p : scale.Received()) {
+        if (p.command == 0x0004)
+            asked.push_back(scalesim::RecordNumber(p.payload));
+    }
+    EXPECT_EQ(asked, (std::vector<std::uint32_t> { 1, 7, 3 }));
+    EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+}
+
+TEST_F(TransferJobsTest, ASilentScaleGetsThreeResendsThenTheTimeOutMessage)
+{
+    ScaleMemory memory(ScaleMemory::Mode::Silent);
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    m_host.SetRows({ ItemRow(1, "A", 1) });
+
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+
+    const auto packets = scale.Received();
+    ASSERT_EQ(packets.size(), 4u);
+    for (const auto& p : packets)
+        EXPECT_EQ(p.command, 0x0002);
+    EXPECT_EQ(Texts(), std::vector<CString> { "3 times out" });
+    EXPECT_EQ(m_host.activeChanges, (std::vector<int> { 1, 0 }));
+}
+
+} // namespace
