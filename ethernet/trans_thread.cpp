@@ -160,8 +160,8 @@ void CTransThread::SetJobs(CTransferJobs* jobs, UINT_PTR token)
 int CTransThread::Run()
 {
     CScalePacketPoster& poster = m_pJobs->Poster();
-    const IoStatus connected
-        = m_socket.Connect(m_strIpAddress.GetString(), static_cast<UINT>(m_nPort), m_pJobs->Timings().connectMs);
+    const IoStatus connected = m_socket.Connect(
+        m_strIpAddress.GetString(), static_cast<UINT>(m_nPort), m_pJobs->Timings().connectMs);
     if (!connected.ok()) {
         poster.OnScaleClosed(m_token, connected);
         return 0;
@@ -502,15 +502,15 @@ void CTransThread::StoreRecord(const ScalePacket& packet)
         return;
     SYSTEMTIME now;
     GetLocalTime(&now);
-    const RecordContext context { Narrow(m_pOwnerView->GetUserId()), FormatDay(now.wYear, now.wMonth, now.wDay),
-        Narrow(m_strIpAddress) };
+    const RecordContext context { Narrow(m_pOwnerView->GetUserId()),
+        FormatDay(now.wYear, now.wMonth, now.wDay), Narrow(m_strIpAddress) };
     std::vector<std::string> statements;
     ReceivedRecordSql(kind, packet.payload, context, RecordCarriage::Tcp, statements);
     CGeneralDaoHelper& db = m_pJobs->Database();
     for (const std::string& sql : statements) {
         if (kind != RecordKind::Preset)
-            m_pOwnerView->NoteReceivedRecord(kind == RecordKind::UserLabel ? "User_Label_Insert" : "ITEM_REV",
-                CString(sql));
+            m_pOwnerView->NoteReceivedRecord(
+                kind == RecordKind::UserLabel ? "User_Label_Insert" : "ITEM_REV", CString(sql));
         else
             m_pOwnerView->NoteReceivedRecord(CString(), CString(sql));
         try {
@@ -613,8 +613,8 @@ ByteBuffer CTransThread::RecordPacket(int row)
         }
         return EncodePacket(ScaleCommand::Record, BuildPluRecord(cells).Payload());
     }
-    return EncodePacket(
-        ScaleCommand::Record, BuildTextRecord(kind->table, GridRow(row, kind->lastColumn), RecordCarriage::Tcp).Encode());
+    return EncodePacket(ScaleCommand::Record,
+        BuildTextRecord(kind->table, GridRow(row, kind->lastColumn), RecordCarriage::Tcp).Encode());
 }
 
 void CTransThread::SendNextRecord()
@@ -674,7 +674,8 @@ void CTransThread::SendPacket()
 void CTransThread::StartTimer()
 {
     m_bTimerRunning = TRUE;
-    ::SetTimer(m_pOwnerView->GetTransferWindow(), static_cast<UINT_PTR>(m_nTimerId), m_pJobs->Timings().replyMs);
+    ::SetTimer(
+        m_pOwnerView->GetTransferWindow(), static_cast<UINT_PTR>(m_nTimerId), m_pJobs->Timings().replyMs);
 }
 
 void CTransThread::StopTimer()

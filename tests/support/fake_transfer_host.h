@@ -52,8 +52,9 @@ public:
         if (row < 0 || row >= static_cast<int>(rows.size()))
             return CString();
         const auto& cells = rows[static_cast<std::size_t>(row)];
-        return column >= 0 && column < static_cast<int>(cells.size()) ? cells[static_cast<std::size_t>(column)]
-                                                                      : CString();
+        return column >= 0 && column < static_cast<int>(cells.size())
+            ? cells[static_cast<std::size_t>(column)]
+            : CString();
     }
     int GetCurrentGridRow() override { return currentRow; }
     TransferSelection GetTransferSelection() override { return selection; }

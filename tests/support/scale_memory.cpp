@@ -74,11 +74,12 @@ TcpReply ScaleMemory::Answer(const TcpPacket& packet)
         if (p.size() != 6)
             return TcpReply::Nak(0x2023);
         const auto& table = m_tables[p[0]];
-        const std::uint32_t number = p[0] == kTotalResult && !table.empty() ? table.begin()->first : RecordNumber(p);
+        const std::uint32_t number
+            = p[0] == kTotalResult && !table.empty() ? table.begin()->first : RecordNumber(p);
         const auto it = table.find(number);
         TcpReply reply = TcpReply::Ack();
-        reply.writes.push_back(it == table.end() ? TcpReply::Nak(kNoItem).writes.front()
-                                                 : TcpReply::Packet(kData, it->second));
+        reply.writes.push_back(
+            it == table.end() ? TcpReply::Nak(kNoItem).writes.front() : TcpReply::Packet(kData, it->second));
         return reply;
     }
     case kRequestAll: {
