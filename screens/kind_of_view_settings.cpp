@@ -4,7 +4,6 @@
 #include "db/db_messages.h"
 #include "screens/kind_of_view.h"
 #include "screens/pos_codes.h"
-#include "screens/settings_lines.h"
 #include "screens/transfer_port.h"
 #include "shell/calvorn_view.h"
 #include "shell/file_helpers.h"
@@ -39,7 +38,7 @@ void CKindOfView::MakeDirectoryPath(const CString& path)
 int CKindOfView::LoadDefaultValues()
 {
     MakeDirectoryPath(kManagerFolder);
-    const std::vector<CString> lines = ReadWholeLines(ManagerSettingsPath(kDefaultValueFile, m_strUserId));
+    const std::vector<CString> lines = ReadSettingsLines(ManagerSettingsPath(kDefaultValueFile, m_strUserId));
     if (lines.empty())
         return 0;
     const CString& owner = lines.front();
@@ -51,7 +50,7 @@ CString CKindOfView::BuildItemColumnList()
 {
     MakeDirectoryPath(kManagerFolder);
     CString list;
-    for (const CString& line : ReadWholeLines(ManagerSettingsPath(kDefaultUncheckIndexFile, m_strUserId)))
+    for (const CString& line : ReadSettingsLines(ManagerSettingsPath(kDefaultUncheckIndexFile, m_strUserId)))
         list += "[" + line + "], ";
     if (list.IsEmpty() || list == "[], ")
         return "";
@@ -62,7 +61,8 @@ void CKindOfView::LoadUncheckIndex()
 {
     MakeDirectoryPath(kManagerFolder);
     std::fill(m_defaultColumns.begin(), m_defaultColumns.end(), CString("-1"));
-    for (const CString& line : ReadWholeLines(ManagerSettingsPath(kDefaultUncheckIndexFile, m_strUserId))) {
+    for (const CString& line :
+        ReadSettingsLines(ManagerSettingsPath(kDefaultUncheckIndexFile, m_strUserId))) {
         if (const int k = ItemFieldNumber(line))
             m_defaultColumns[static_cast<std::size_t>(2 * (k - 1))] = line;
     }
@@ -73,7 +73,7 @@ void CKindOfView::LoadCheckValues()
     MakeDirectoryPath(kManagerFolder);
     std::fill(m_defaultValues.begin(), m_defaultValues.end(), CString("-1"));
     const std::vector<CString> lines
-        = ReadWholeLines(ManagerSettingsPath(kDefaultCheckValueFile, m_strUserId));
+        = ReadSettingsLines(ManagerSettingsPath(kDefaultCheckValueFile, m_strUserId));
     for (std::size_t i = 0; i < lines.size(); i += 2) {
         const int k = ItemFieldNumber(lines[i]);
         if (!k)
@@ -88,7 +88,7 @@ void CKindOfView::LoadCheckValues()
 int CKindOfView::ReadCommMode()
 {
     MakeDirectoryPath(kManagerFolder);
-    const std::vector<CString> lines = ReadWholeLines(kCommSettingsFile);
+    const std::vector<CString> lines = ReadSettingsLines(kCommSettingsFile);
     if (std::find(lines.begin(), lines.end(), CString("Auto")) == lines.end())
         return 0;
     m_commSettings.m_scales.clear();

@@ -4,13 +4,13 @@
 #include "platform/wnd/frame.h"
 #include "shell/calvorn_doc.h"
 #include "shell/calvorn_view.h"
+#include "shell/dialog_helpers.h"
 #include "shell/main_frame.h"
 
 namespace {
 
 constexpr UINT kAboutDialogId = 100;
 constexpr int kVersionStatic = 1033;
-constexpr int kOkIcon = 163;
 constexpr UINT kMaxRecentFiles = 4;
 
 } // namespace
@@ -65,8 +65,6 @@ BOOL CAboutDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     SetDlgItemText(kVersionStatic, "Management Program Version F1.6.5.1 C");
-    m_okButton.LoadIcons(kOkIcon, CIconButton::kAutoDarker);
-    m_okButton.SetTipText("Ok");
-    m_okButton.SetTransparentMode(FALSE);
+    DressIconButton(m_okButton, kOkIcon, "Ok");
     return TRUE;
 }

@@ -1,7 +1,5 @@
 #include "shell/default_value_dlg.h"
 
-#include <cstdlib>
-
 #include "platform/base/cp949.h"
 #include "platform/wnd/button.h"
 #include "platform/wnd/msgbox.h"
@@ -10,17 +8,9 @@
 
 namespace {
 
-constexpr int kOkIcon = 163;
-constexpr int kCancelIcon = 162;
 constexpr int kItemNumberField = 0;
 constexpr int kPosFlagField = 6;
 constexpr int kPosCodeField = 7;
-
-// The leading decimal number of text (0 when there is none).
-long LeadingNumber(const CString& text)
-{
-    return std::strtol(text.GetString(), nullptr, 10);
-}
 
 } // namespace
 
@@ -43,34 +33,21 @@ const DefaultValueField kDefaultValueFields[15] = {
 };
 
 CDefaultValueDlg::CDefaultValueDlg(CWnd* parent)
-    : CDialog(IDD_DEFAULT_VALUE, parent)
+    : CIconOkCancelDlg(IDD_DEFAULT_VALUE, parent)
 { }
 
 const MessageMap* CDefaultValueDlg::GetMessageMap() const
 {
-    static const MessageMap kMap(CDialog::GetMessageMap(),
+    static const MessageMap kMap(CIconOkCancelDlg::GetMessageMap(),
         {
             OnCommandMsg<&CDefaultValueDlg::OnMasterCheck>(IDC_DEFAULT_MASTER),
         });
     return &kMap;
 }
 
-void CDefaultValueDlg::DoDataExchange(CDataExchange* dx)
-{
-    CDialog::DoDataExchange(dx);
-    DDX_Control(dx, IDOK, m_okButton);
-    DDX_Control(dx, IDCANCEL, m_cancelButton);
-}
-
 BOOL CDefaultValueDlg::OnInitDialog()
 {
-    CDialog::OnInitDialog();
-    m_okButton.LoadIcons(kOkIcon, CIconButton::kAutoDarker);
-    m_okButton.SetTipText("Ok");
-    m_okButton.SetTransparentMode(FALSE);
-    m_cancelButton.LoadIcons(kCancelIcon, CIconButton::kAutoDarker);
-    m_cancelButton.SetTipText("Cancel");
-    m_cancelButton.SetTransparentMode(FALSE);
+    CIconOkCancelDlg::OnInitDialog();
     CWnd* master = GetDlgItem(IDC_DEFAULT_MASTER);
     if (m_nMode == kModeInformationChange) {
         if (master)
@@ -157,17 +134,6 @@ int CDefaultValueDlg::ValidateFields()
     return result;
 }
 
-BOOL CDefaultValueDlg::WriteOrReport(const CString& path, const CString& text)
-{
-    CString error;
-    if (WriteSettingsFile(path, text, &error))
-        return TRUE;
-    CString message;
-    message.Format("The settings file could not be written:\n%s\n%s", path.GetString(), error.GetString());
-    AfxMessageBox(message, MB_OK | MB_ICONSTOP);
-    return FALSE;
-}
-
 BOOL CDefaultValueDlg::WriteValueFiles(const char* valueStem, const char* indexStem)
 {
     CString values;
@@ -188,8 +154,8 @@ BOOL CDefaultValueDlg::WriteValueFiles(const char* valueStem, const char* indexS
         if (i == kPosFlagField)
             index += CString(kItemSettingColumns[kPosCodeField]) + "\n";
     }
-    return WriteOrReport(ManagerSettingsPath(valueStem, m_strUserId), values)
-        && WriteOrReport(ManagerSettingsPath(indexStem, m_strUserId), index);
+    return WriteSettingsOrReport(ManagerSettingsPath(valueStem, m_strUserId), values)
+        && WriteSettingsOrReport(ManagerSettingsPath(indexStem, m_strUserId), index);
 }
 
 void CDefaultValueDlg::OnOK()
@@ -206,9 +172,9 @@ void CDefaultValueDlg::OnOK()
     const CString onOff = ManagerSettingsPath(kDefaultValueFile, m_strUserId);
     if (IsTicked(IDC_DEFAULT_MASTER)) {
         if (!WriteValueFiles(kDefaultCheckValueFile, kDefaultUncheckIndexFile)
-            || !WriteOrReport(onOff, m_strUserId + "\nTRUE"))
+            || !WriteSettingsOrReport(onOff, m_strUserId + "\nTRUE"))
             return;
-    } else if (!WriteOrReport(onOff, "FALSE")) {
+    } else if (!WriteSettingsOrReport(onOff, "FALSE")) {
         return;
     }
     EndDialog(IDOK);

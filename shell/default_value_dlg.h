@@ -5,8 +5,7 @@
 // files (manager_settings.h) and returns IDOK; a refused field or a failed
 // write keeps the dialog open.
 
-#include "controls/icon_button.h"
-#include "platform/wnd/dialog.h"
+#include "shell/dialog_helpers.h"
 
 inline constexpr UINT IDD_DEFAULT_VALUE = 214;
 inline constexpr int IDC_DEFAULT_MASTER = 1113;
@@ -24,7 +23,7 @@ struct DefaultValueField {
 };
 extern const DefaultValueField kDefaultValueFields[15];
 
-class CDefaultValueDlg : public CDialog {
+class CDefaultValueDlg : public CIconOkCancelDlg {
 public:
     static constexpr int kModeDefaultValue = 0;
     static constexpr int kModeInformationChange = 1;
@@ -32,7 +31,6 @@ public:
     explicit CDefaultValueDlg(CWnd* parent = nullptr);
 
     const MessageMap* GetMessageMap() const override;
-    void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
 
@@ -55,8 +53,4 @@ private:
     // Writes the value and index files of the ticked fields; FALSE (after a
     // message) when a file could not be written.
     BOOL WriteValueFiles(const char* valueStem, const char* indexStem);
-    BOOL WriteOrReport(const CString& path, const CString& text);
-
-    CIconButton m_okButton;
-    CIconButton m_cancelButton;
 };

@@ -1,6 +1,7 @@
 #include "shell/manager_dialogs.h"
 
 #include "platform/wnd/msgbox.h"
+#include "shell/dialog_helpers.h"
 #include "shell/manager_class.h"
 
 namespace {
@@ -15,8 +16,6 @@ constexpr int kInfoPasswordEdit = 1003;
 constexpr int kInfoRePasswordEdit = 1006;
 constexpr int kInfoCornerEdit = 1007;
 
-constexpr int kOkIcon = 163;
-constexpr int kCancelIcon = 162;
 constexpr int kUpdateIcon = 178;
 constexpr int kInsertIcon = 181;
 
@@ -29,13 +28,6 @@ void CManagerDialogBase::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, IDCANCEL, m_cancelButton);
 }
 
-void CManagerDialogBase::DressButton(CIconButton& button, int icon, const char* tip)
-{
-    button.LoadIcons(icon, CIconButton::kAutoDarker);
-    button.SetTipText(tip);
-    button.SetTransparentMode(FALSE);
-}
-
 CManagerLoginDlg::CManagerLoginDlg(CWnd* parent)
     : CManagerDialogBase(IDD_MANAGER_LOGIN, parent)
 { }
@@ -43,8 +35,8 @@ CManagerLoginDlg::CManagerLoginDlg(CWnd* parent)
 BOOL CManagerLoginDlg::OnInitDialog()
 {
     CManagerDialogBase::OnInitDialog();
-    DressButton(m_okButton, kOkIcon, "Ok");
-    DressButton(m_cancelButton, kCancelIcon, "Cancel");
+    DressIconButton(m_okButton, kOkIcon, "Ok");
+    DressIconButton(m_cancelButton, kCancelIcon, "Cancel");
     SetWindowText("User ID");
     SetDlgItemText(kUserIdLabel, "User ID");
     SetDlgItemText(kPasswordLabel, "User Password");
@@ -74,16 +66,16 @@ BOOL CUserInfoDlg::OnInitDialog()
         m_okButton.SetWindowText("UPDATE");
         GetDlgItem(kInfoIdEdit)->EnableWindow(FALSE);
         GetDlgItem(kInfoCornerEdit)->EnableWindow(FALSE);
-        DressButton(m_okButton, kUpdateIcon, "Update");
+        DressIconButton(m_okButton, kUpdateIcon, "Update");
     } else if (m_nMode == kModeInsert) {
         m_okButton.SetWindowText("INSERT");
         GetDlgItem(kInfoIdEdit)->EnableWindow(TRUE);
         GetDlgItem(kInfoCornerEdit)->EnableWindow(TRUE);
-        DressButton(m_okButton, kInsertIcon, "Insert");
+        DressIconButton(m_okButton, kInsertIcon, "Insert");
     }
     SetDlgItemText(kInfoIdEdit, m_strUserId);
     SetDlgItemText(kInfoPasswordEdit, m_strPassword);
-    DressButton(m_cancelButton, kCancelIcon, "Cancel");
+    DressIconButton(m_cancelButton, kCancelIcon, "Cancel");
     return TRUE;
 }
 

@@ -16,9 +16,6 @@ public:
     void DoDataExchange(CDataExchange* dx) override;
 
 protected:
-    // Icon (with its darker copy for hover), tooltip, transparent mode.
-    static void DressButton(CIconButton& button, int icon, const char* tip);
-
     CIconButton m_okButton;
     CIconButton m_cancelButton;
 };

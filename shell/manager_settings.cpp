@@ -1,6 +1,5 @@
 #include "shell/manager_settings.h"
 
-#include <cstring>
 #include <span>
 #include <string>
 
@@ -8,12 +7,6 @@
 #include "platform/base/exception.h"
 #include "platform/base/file.h"
 #include "platform/base/file_system.h"
-
-namespace {
-
-constexpr UINT kLineBuffer = 200; // 199 characters and the terminator
-
-} // namespace
 
 CString ManagerSettingsPath(const char* stem, const CString& userId)
 {
@@ -48,14 +41,10 @@ std::vector<CString> ReadSettingsLines(const CString& path)
     CStdioFile file;
     if (!file.Open(path, CFile::modeRead | CFile::typeText))
         return lines;
-    char buffer[kLineBuffer];
     try {
-        while (file.ReadString(buffer, kLineBuffer)) {
-            std::size_t length = std::strlen(buffer);
-            if (length > 0 && buffer[length - 1] == '\n')
-                --length;
-            lines.emplace_back(CString(buffer, static_cast<int>(length)));
-        }
+        CString line;
+        while (file.ReadString(line))
+            lines.push_back(line);
     } catch (CException* e) {
         e->Delete();
     }

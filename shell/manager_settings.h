@@ -2,7 +2,7 @@
 // The per-manager settings files of the data folder: the default values that
 // the work screen puts into a new item, and the values of Information Change.
 // Text files, CP949 on disk, CR LF after every line the writer ends; readers
-// take lines of at most 199 characters; a missing file reads as empty.
+// take every line whole, whatever its length; a missing file reads as empty.
 //
 //   Default_Value_<id>.bin           on: "<id>" CR LF "TRUE"; off: "FALSE"
 //                                    (no line end after the last line)
@@ -40,8 +40,9 @@ inline constexpr const char* kItemSettingColumns[kItemSettingCount]
 // Index of a column in kItemSettingColumns (exact comparison), -1 for none.
 int ItemSettingIndex(const CString& column);
 
-// Lines of a settings file, without line ends, each at most 199 characters (a
-// longer line comes in pieces of 199); empty when the file is missing.
+// Every line of a settings file (UTF-8, without its LF or CR LF), read whole;
+// none for a missing or unreadable file. The one reader of the data folder's
+// small text files.
 std::vector<CString> ReadSettingsLines(const CString& path);
 
 // The values of a value file by column: an odd line that names one of the

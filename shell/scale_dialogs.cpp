@@ -1,6 +1,5 @@
 #include "shell/scale_dialogs.h"
 
-#include <cstdlib>
 #include <span>
 
 #include "db/general_dao_helper.h"
@@ -14,15 +13,7 @@
 
 namespace {
 
-constexpr int kOkIcon = 163;
-constexpr int kCancelIcon = 162;
 constexpr const char* kManagerDb = "C:\\Windows\\system\\Manager\\Manager.mdb";
-
-// The leading decimal number of text, as atoi reads it (0 when none).
-long LeadingNumber(const CString& text)
-{
-    return std::strtol(text.GetString(), nullptr, 10);
-}
 
 // ---- Dialog 209
 
@@ -148,27 +139,8 @@ void CSelectModelDlg::OnOK()
 // ---- CScaleInfoDlgBase
 
 CScaleInfoDlgBase::CScaleInfoDlgBase(UINT templateId, CWnd* parent)
-    : CDialog(templateId, parent)
+    : CIconOkCancelDlg(templateId, parent)
 { }
-
-void CScaleInfoDlgBase::DoDataExchange(CDataExchange* dx)
-{
-    CDialog::DoDataExchange(dx);
-    DDX_Control(dx, IDOK, m_okButton);
-    DDX_Control(dx, IDCANCEL, m_cancelButton);
-}
-
-BOOL CScaleInfoDlgBase::OnInitDialog()
-{
-    CDialog::OnInitDialog();
-    m_okButton.LoadIcons(kOkIcon, CIconButton::kAutoDarker);
-    m_okButton.SetTipText("Ok");
-    m_okButton.SetTransparentMode(FALSE);
-    m_cancelButton.LoadIcons(kCancelIcon, CIconButton::kAutoDarker);
-    m_cancelButton.SetTipText("Cancel");
-    m_cancelButton.SetTransparentMode(FALSE);
-    return TRUE;
-}
 
 int CScaleInfoDlgBase::Refuse(const char* message, int id)
 {
@@ -463,14 +435,8 @@ void CServerPortDlg::OnSavePort()
         return;
     }
     MakeDirectoryPath(kSettingsFolder);
-    CString error;
-    if (!WriteSettingsFile(kServerPortFile, port, &error)) {
-        CString message;
-        message.Format("The settings file could not be written:\n%s\n%s", kServerPortFile, error.GetString());
-        AfxMessageBox(message, MB_OK | MB_ICONSTOP);
-        return;
-    }
-    EndDialog(IDOK);
+    if (WriteSettingsOrReport(kServerPortFile, port))
+        EndDialog(IDOK);
 }
 
 // ---- CItemNumberDlg

@@ -6,9 +6,8 @@
 
 #include <array>
 
-#include "controls/icon_button.h"
 #include "controls/xp_button.h"
-#include "platform/wnd/dialog.h"
+#include "shell/dialog_helpers.h"
 
 inline constexpr UINT IDD_SERVER_PORT = 198;
 inline constexpr UINT IDD_ITEM_NUMBER = 201;
@@ -38,11 +37,9 @@ using ScaleValueTable = std::array<CString, 100>;
 
 // Base of dialogs 209 and 211: icon buttons OK and Cancel, the flags and the
 // value table.
-class CScaleInfoDlgBase : public CDialog {
+class CScaleInfoDlgBase : public CIconOkCancelDlg {
 public:
     CScaleInfoDlgBase(UINT templateId, CWnd* parent);
-    void DoDataExchange(CDataExchange* dx) override;
-    BOOL OnInitDialog() override;
 
     int m_nFirstFlag = 0;
     int m_nNewFlag = 0;
@@ -59,9 +56,6 @@ protected:
     void FillCombo(int id, std::initializer_list<const char*> entries);
     void SelectEntry(int id, const CString& value, int offset);
     void ClearValues();
-
-    CIconButton m_okButton;
-    CIconButton m_cancelButton;
 };
 
 // Dialog 209: the scale's basic settings (Scale_Info).
@@ -94,7 +88,7 @@ public:
     BOOL OnInitDialog() override;
     void OnSavePort();
 
-    // The last line of Server_Port.bin (at most 199 characters); empty when
+    // The last line of Server_Port.bin, read whole; empty when
     // the file is missing or empty.
     static CString ReadPortText();
 

@@ -2,6 +2,7 @@
 
 #include "platform/wnd/input_seam.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -73,7 +74,16 @@ BOOL AfxSimulateMouse(HWND hwnd, UINT message, POINT point, UINT keyState)
         const UINT kind = (message - WM_LBUTTONDOWN) / 3; // 0 left, 1 right, 2 middle
         button = kind == 1 ? Qt::RightButton : kind == 2 ? Qt::MiddleButton : Qt::LeftButton;
     }
-    const QPointF local(point.x, point.y);
+    QPointF local(point.x, point.y);
+    // A scrolling widget (list, multi-line edit) takes clicks in its viewport,
+    // as the system delivers them.
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(widget)) {
+        const QPoint inViewport = area->viewport()->mapFrom(widget, local.toPoint());
+        if (area->viewport()->rect().contains(inViewport)) {
+            widget = area->viewport();
+            local = inViewport;
+        }
+    }
     QMouseEvent event(
         type, local, widget->mapToGlobal(local), button, Buttons(keyState), Modifiers(keyState));
     QApplication::sendEvent(widget, &event);
