@@ -26,14 +26,14 @@ CTransferJobs::~CTransferJobs()
     }
 }
 
-BOOL CTransferJobs::Start(const TransferJobOrder& order)
+BOOL CTransferJobs::CheckStart(const TransferJobOrder& order)
 {
     const auto refuse = [this](const char* text) {
         MessageBox(text, MB_OK | MB_ICONSTOP);
         return FALSE;
     };
     Reap();
-    if (m_nActive > 0 || !m_jobs.empty())
+    if (m_nActive > 0)
         return refuse("A transfer is still running. Wait until it ends.");
     if (order.addresses.size() > static_cast<std::size_t>(kMaxTransferJobs))
         return refuse("At most 180 scales can take part in one transfer.");
@@ -42,6 +42,14 @@ BOOL CTransferJobs::Start(const TransferJobOrder& order)
     const CString kind = JobKindFromViewKind(order.kind);
     if (!FirstTransferStep(order.direction, kind, order.selection))
         return refuse("This data cannot be transferred this way.");
+    return TRUE;
+}
+
+BOOL CTransferJobs::Start(const TransferJobOrder& order)
+{
+    if (!CheckStart(order))
+        return FALSE;
+    const CString kind = JobKindFromViewKind(order.kind);
 
     std::vector<CTransThread*> started;
     for (std::size_t i = 0; i < order.addresses.size(); ++i) {

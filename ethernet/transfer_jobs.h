@@ -49,6 +49,8 @@ public:
     // numbers, and for a pair of direction and kind that the scales do not
     // serve; nothing connects then.
     BOOL Start(const TransferJobOrder& order);
+    // The checks of Start alone (with their message); TRUE when it may start.
+    BOOL CheckStart(const TransferJobOrder& order);
 
     // Message 1324 with a job's token.
     void OnSocketData(UINT_PTR token);

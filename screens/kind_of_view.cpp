@@ -10,6 +10,7 @@
 #include "screens/command_forwarding.h"
 #include "screens/table_bridge.h"
 #include "screens/transfer_port.h"
+#include "screens/transfer_ports.h"
 #include "shell/calvorn_view.h"
 #include "shell/main_frame.h"
 #include "shell/right_container_view.h"
@@ -56,6 +57,7 @@ CKindOfView::CKindOfView()
 
 CKindOfView::~CKindOfView()
 {
+    m_pTransports.reset();
     delete m_pItemWorker;
     m_pItemWorker = nullptr;
     delete m_pTableBridge;
@@ -95,6 +97,8 @@ const MessageMap* CKindOfView::GetMessageMap() const
             OnCommandMsg<&CKindOfView::StartScaleTransfer>(1025),
             OnCommandMsg<&CKindOfView::OnRecvAllScaleData>(1027),
             OnCommandMsg<&CKindOfView::OnRecvSelectScaleData>(1029),
+            OnMessage<&CKindOfView::OnTransSocketData>(WM_TRANS_SOCKET_DATA),
+            OnWm<WM_TIMER, &CKindOfView::OnTimer>(),
         });
     return &kMap;
 }
@@ -176,7 +180,15 @@ int CKindOfView::OnCreate(LPCREATESTRUCT createStruct)
     if (!m_captionPanel.Create(nullptr, nullptr, kCaptionStyle, CRect(0, 0, 0, 0), this, IDC_WORK_CAPTION))
         return -1;
     SetCaptionText("Initial Display");
+    CreateTransports();
     return 0;
+}
+
+void CKindOfView::OnTimer(UINT_PTR id)
+{
+    if (OnTransferTimer(id))
+        return;
+    CFormView::OnTimer(id);
 }
 
 void CKindOfView::OnSize(UINT type, int cx, int cy)

@@ -10,6 +10,7 @@
 #include <array>
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "controls/caption_panel.h"
@@ -17,6 +18,7 @@
 #include "controls/xp_button.h"
 #include "db/db_request_worker.h"
 #include "db/mailbox_dlg.h"
+#include "ethernet/transfer_host.h"
 #include "grid/grid_ctrl.h"
 #include "platform/gdi/font.h"
 #include "platform/gdi/image_list.h"
@@ -34,6 +36,7 @@ class CItemDbWorker;
 class CScaleRegisterPort;
 class CTableBridge;
 class CTransferPort;
+class CWorkScreenTransports;
 
 // Form template and control ids of the work screen.
 inline constexpr UINT IDD_KIND_OF_VIEW = 130;
@@ -51,7 +54,7 @@ inline constexpr int kKindLandAdd = 19;
 // Number of texts one reply row may carry; values beyond are dropped.
 inline constexpr std::size_t kRowFieldCount = 400;
 
-class CKindOfView : public CFormView, public CWorkScreen, public CInsertReadTarget {
+class CKindOfView : public CFormView, public CWorkScreen, public CInsertReadTarget, public CTransferHost {
 public:
     CKindOfView();
     ~CKindOfView() override;
@@ -134,7 +137,6 @@ public:
     int ValidateItemField(int field, int row, int column);
 
     // ---- Item default values (per manager files) ----------------------------------
-    int LoadDefaultValues();
     CString BuildItemColumnList();
     void LoadUncheckIndex();
     void LoadCheckValues();
@@ -145,6 +147,34 @@ public:
     static void MakeDirectoryPath(const CString& path);
     // The characters after "IP=" of scale-list line index.
     CString GetScaleIpFromList(int index) const;
+
+    // ---- TCP transfers (kind_of_view_tcp.cpp) ----------------------------------------
+    // Makes the transports (once the window exists); they become the transfer
+    // port unless one was set.
+    void CreateTransports();
+    CWorkScreenTransports* GetTransports() const { return m_pTransports.get(); }
+    // Message 1324 and the reply timers 200-599 of the TCP jobs.
+    LRESULT OnTransSocketData(WPARAM token, LPARAM lParam);
+    BOOL OnTransferTimer(UINT_PTR id);
+
+    // CTransferHost
+    HWND GetTransferWindow() override;
+    int GetGridRowCount() override;
+    CString GetGridItemText(int row, int column) override;
+    int GetCurrentGridRow() override;
+    TransferSelection GetTransferSelection() override;
+    CString GetCurrentKind() override;
+    int GetPresetPage() override;
+    std::vector<CString> GetPresetKeyTexts() override;
+    int GetPresetReadPage() override;
+    CString GetUserId() override;
+    CString GetItemDbPath() override;
+    int LoadDefaultValues() override;
+    int GetEthernetStop() override;
+    void SetEthernetStop(int stop) override;
+    void SetTransferActive(int active) override;
+    void NoteReceivedRecord(const CString& request, const CString& sql) override;
+    void ShowTransferProgress(const CString& text) override;
 
     // ---- Members read by the bridge, the transports and tests ---------------------
     CCaptionPanel m_captionPanel;
@@ -292,6 +322,7 @@ protected:
     void StartScaleTransfer();
     void OnRecvAllScaleData();
     void OnRecvSelectScaleData();
+    void OnTimer(UINT_PTR id);
 
 private:
     // Runs start (a load that opens the item database) and, when it throws,
@@ -314,6 +345,7 @@ private:
 
     CItemDbWorker* m_pItemWorker = nullptr;
     CTransferPort* m_pTransferPort = nullptr;
+    std::unique_ptr<CWorkScreenTransports> m_pTransports;
     CScaleRegisterPort* m_pScaleRegister = nullptr;
     CImageList m_gridImages;
 };

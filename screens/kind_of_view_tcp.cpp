@@ -1,0 +1,131 @@
+// The work screen as the host of the TCP transfer jobs: what the jobs read of
+// it, the socket messages and reply timers it routes to them.
+
+#include <cstdlib>
+
+#include "screens/kind_of_view.h"
+#include "screens/transfer_ports.h"
+
+void CKindOfView::CreateTransports()
+{
+    if (m_pTransports || !GetSafeHwnd())
+        return;
+    m_pTransports = std::make_unique<CWorkScreenTransports>(*this);
+    if (!m_pTransferPort)
+        m_pTransferPort = m_pTransports.get();
+}
+
+LRESULT CKindOfView::OnTransSocketData(WPARAM token, LPARAM)
+{
+    if (m_pTransports)
+        m_pTransports->Jobs().OnSocketData(token);
+    return 1;
+}
+
+BOOL CKindOfView::OnTransferTimer(UINT_PTR id)
+{
+    return m_pTransports && m_pTransports->Jobs().OnTimer(static_cast<UINT>(id));
+}
+
+HWND CKindOfView::GetTransferWindow()
+{
+    return GetSafeHwnd();
+}
+
+int CKindOfView::GetGridRowCount()
+{
+    return m_grid.GetRowCount();
+}
+
+CString CKindOfView::GetGridItemText(int row, int column)
+{
+    return m_grid.GetItemText(row, column);
+}
+
+int CKindOfView::GetCurrentGridRow()
+{
+    return m_nClickRow >= 1 ? m_nClickRow : 1;
+}
+
+TransferSelection CKindOfView::GetTransferSelection()
+{
+    TransferSelection s;
+    s.listFlag = m_grid.m_bCtrlPick;
+    for (int row : m_grid.m_PickList) {
+        if (row == 0)
+            break;
+        s.pickedRows.push_back(row);
+    }
+    s.rangeFlag = m_grid.m_bShiftPick;
+    s.rangeA = m_grid.m_nAnchorRowA;
+    s.rangeB = m_grid.m_nAnchorRowB;
+    s.firstRow = m_grid.m_nDownRow;
+    s.lastRow = m_grid.m_nUpRow;
+    return s;
+}
+
+CString CKindOfView::GetCurrentKind()
+{
+    return m_strKind;
+}
+
+int CKindOfView::GetPresetPage()
+{
+    return m_pageCombo.GetSafeHwnd() ? m_pageCombo.GetCurSel() + 1 : m_nPresetPage;
+}
+
+std::vector<CString> CKindOfView::GetPresetKeyTexts()
+{
+    std::vector<CString> keys;
+    for (const CEdit& key : m_presetKeys) {
+        CString text;
+        if (key.GetSafeHwnd())
+            key.GetWindowText(text);
+        keys.push_back(text);
+    }
+    return keys;
+}
+
+int CKindOfView::GetPresetReadPage()
+{
+    CString text;
+    m_editScaleRecv.GetWindowText(text);
+    return static_cast<int>(std::strtol(text.GetString(), nullptr, 10));
+}
+
+CString CKindOfView::GetUserId()
+{
+    return m_strUserId;
+}
+
+CString CKindOfView::GetItemDbPath()
+{
+    return m_strItemDbPath;
+}
+
+int CKindOfView::GetEthernetStop()
+{
+    return m_nEthernetStop.load();
+}
+
+void CKindOfView::SetEthernetStop(int stop)
+{
+    m_nEthernetStop.store(stop);
+}
+
+void CKindOfView::SetTransferActive(int active)
+{
+    m_nTransferActive.store(active);
+}
+
+void CKindOfView::NoteReceivedRecord(const CString& request, const CString& sql)
+{
+    if (!request.IsEmpty())
+        m_mailbox.SetText(1003, request);
+    m_mailbox.SetText(1002, sql);
+}
+
+void CKindOfView::ShowTransferProgress(const CString& text)
+{
+    m_editProgress.SetWindowText(text);
+}

@@ -1,0 +1,66 @@
+#include "screens/transfer_ports.h"
+
+#include "platform/base/datetime.h"
+#include "shell/file_helpers.h"
+
+CWorkScreenTransports::CWorkScreenTransports(CTransferHost& host, TransferTimings timings)
+    : m_jobs(host, timings)
+{
+    m_statusDlg.SetOwnerView(&host);
+    if (m_statusDlg.Create(nullptr))
+        m_jobs.SetStatusDialog(&m_statusDlg);
+}
+
+CWorkScreenTransports::~CWorkScreenTransports()
+{
+    m_jobs.SetStatusDialog(nullptr);
+}
+
+CString CWorkScreenTransports::AddressOfLine(const CString& line)
+{
+    const int at = line.Find("IP=");
+    return at < 0 ? CString() : line.Mid(at + 3);
+}
+
+CString CWorkScreenTransports::MakeReceivedDataPath(const CString& address)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const CString folder = CString::Formatted(
+        "C:\\ZUVAR\\ScaleData\\%4d-%02d-%02d\\%dHour", now.wYear, now.wMonth, now.wDay, now.wHour);
+    MakeDirectoryPath(folder);
+    const CString path = folder + "\\" + address + ".mdb";
+    ProvisionDatabaseFile(150, path);
+    return path;
+}
+
+void CWorkScreenTransports::StartEthernetTransfer(const TransferOrder& order)
+{
+    TransferJobOrder jobs;
+    jobs.direction = order.command;
+    jobs.kind = order.dataKind;
+    jobs.selection = order.scope;
+    jobs.languageIndex = order.languageIndex;
+    jobs.requestNumbers = order.receiveNumbers;
+    for (const CString& line : order.scales)
+        jobs.addresses.push_back(AddressOfLine(line));
+    if (!m_jobs.CheckStart(jobs))
+        return;
+    if (order.command == "RECV") {
+        for (const CString& address : jobs.addresses)
+            jobs.dbPaths.push_back(MakeReceivedDataPath(address));
+    }
+    m_jobs.Start(jobs);
+}
+
+void CWorkScreenTransports::StartSerialTransfer(const TransferOrder& order)
+{
+    if (m_pSerial)
+        m_pSerial->StartSerialTransfer(order);
+}
+
+void CWorkScreenTransports::StopTransfer()
+{
+    if (m_pSerial)
+        m_pSerial->StopTransfer();
+}
