@@ -41,7 +41,8 @@ protected:
     {
         m_screen->m_commSettings.m_scales.clear();
         for (const TcpScale* s : scales)
-            m_screen->m_commSettings.m_scales.push_back(CString("Scale name = S, IP=") + s->Address().c_str());
+            m_screen->m_commSettings.m_scales.push_back(
+                CString("Scale name = S, IP=") + s->Address().c_str());
     }
     std::size_t Boxes(const char* text) const
     {
@@ -126,7 +127,8 @@ TEST_F(WorkScreenTcpTest, ReceivesGoIntoTheDatabaseOfTheHourAndTheScale)
     TcpScale scale;
     ASSERT_TRUE(scale.Start(memory.Script()));
     ChooseScales({ &scale });
-    const CString target = CString("C:\\ZUVAR\\ScaleData\\2007-03-03\\9Hour\\") + scale.Address().c_str() + ".mdb";
+    const CString target
+        = CString("C:\\ZUVAR\\ScaleData\\2007-03-03\\9Hour\\") + scale.Address().c_str() + ".mdb";
 
     Command(1001); // all
     ASSERT_TRUE(WaitForJobs());
