@@ -470,6 +470,12 @@ void SerialScale::Decode(std::uint8_t byte)
         }
         return;
     case State::Frame:
+        if (byte == 0x02 && m_capture.empty()) {
+            // Between frames (after a delimiter run) a join frame starts.
+            m_state = State::Join;
+            m_capture.assign(1, byte);
+            return;
+        }
         if (byte != kEnd) {
             if (m_capture.size() < 8192)
                 m_capture.push_back(byte);

@@ -1,0 +1,191 @@
+#pragma once
+// CScaleLink: what happens next in an RS-232 session. For each step it builds
+// one link frame into the engine's transmit buffer and hands it over (step word,
+// frame length and an empty reply kind into the serial mailbox, then
+// CSerialTransEngine::RunCommand); after every report of the engine the work
+// screen calls OnReply, which reads the mailbox and chooses the next step.
+//
+//   TRANS        OPEN -> JOIN -> clear -> records (or a selection) -> ENDJOIN -> CLOSE
+//   RECV         OPEN -> JOIN -> request -> records, each acknowledged -> end of
+//                data -> REQUEST_END, pause -> ENDJOIN -> CLOSE
+//   BROAD_TRANS  OPEN -> JOIN each chosen scale -> BROAD_START each joined scale
+//                -> records to "99" -> BROAD_STATUS_REQ each -> ALL_ENDJOIN each
+//                -> CLOSE (scale settings: one frame, then ALL_RESET each)
+//
+// A stop is acted on once per session (latched until the next OPEN): ENDJOIN, or
+// the broadcast's closing pass. Every wait ends: an unanswered ENDJOIN or
+// ALL_ENDJOIN and the scale's refusals close the session too. UI thread only.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "db/general_dao_helper.h"
+#include "ethernet/record_values.h"
+#include "ethernet/scale_records.h"
+#include "platform/base/bytes.h"
+#include "platform/base/cstring.h"
+#include "serial/link_frame.h"
+#include "serial/serial_host.h"
+
+class CSerialTransEngine;
+class CSerialTransfer;
+
+using ScaleId = std::array<char, 2>;
+
+class CScaleLink {
+public:
+    CScaleLink();
+
+    void SetOwnerView(CSerialHost* host, CSerialTransEngine* engine, const CSerialTransfer* walk);
+    void SetLanguage(int language) { m_nLanguage = language; }
+    // The pause before ENDJOIN after a read's end and after the one sales total
+    // (2000 ms; shorter in tests).
+    void SetPause(UINT milliseconds) { m_pauseMs = milliseconds; }
+    // The database that a read's records go into.
+    void SetTargetDatabase(const CString& path) { m_strTargetDbPath = path; }
+    const CString& GetTargetDatabase() const { return m_strTargetDbPath; }
+    // The frame counter starts again at 1 (every transfer start).
+    void ResetSequence() { m_sequence = FrameSequence(); }
+
+    // Runs the engine's "OPEN" (mode, kind and scope written beforehand).
+    void StartSession();
+    // The session's reaction to the engine's last report.
+    void OnReply();
+
+    // ---- session senders ---------------------------------------------------------
+    void BuildJoinFrame();
+    void SendAck(const CString& step, std::uint8_t pieceCount = 0, std::uint8_t pieceNumber = 0);
+    void SendEndJoin();
+    void SendResetScale();
+    void SendScaleInfo();
+    void SendScaleRootInfo();
+    void SendClose();
+
+    // ---- table senders -------------------------------------------------------------
+    void SendPluClear();
+    void SendPluData();
+    void SendPluSelectData();
+    void SendAddClear();
+    void SendAddData();
+    void SendAddSelectData();
+    void SendAdvClear();
+    void SendAdvData();
+    void SendAdvSelectData();
+    void SendLandAddClear();
+    void SendLandAddData();
+    void SendLandAddSelectData();
+    void SendUserLabelClear();
+    void SendUserLabelData();
+    void SendUserLabelSelectData();
+    void SendPresetData();
+    void SendResultAllClear();
+    // Counts the selected rows (list, range or block), clamped to the data rows
+    // 1 to row count - 2 and limited by the data kind; position 0.
+    void CountSelection();
+    // The PLU record of a grid row: from its cells, or from its [Item] row when
+    // default values are in force.
+    PluRecord BuildPluRecord(int row);
+
+    // ---- requests and received records ---------------------------------------------
+    void SendPluAllRequest();
+    void SendPluRequest();
+    void SendAddAllRequest();
+    void SendAddRequest();
+    void SendPresetAllRequest();
+    void SendPresetRequest();
+    void SendAdvAllRequest();
+    void SendAdvRequest();
+    void SendLandAddAllRequest();
+    void SendLandAddRequest();
+    void SendUserLabelAllRequest();
+    void SendResultRead(const CString& kind);
+    void SendRequestEnd();
+    void CountRequestNumbers();
+    // A data reply while records are awaited: assembled, stored when whole,
+    // acknowledged. True when a whole record was taken.
+    bool OnDataRecord(const CString& step, RecordKind kind);
+    void StoreReceivedRecord(const CString& path, RecordKind kind);
+
+    // ---- broadcast --------------------------------------------------------------------
+    void OnBroadcastReply();
+    void SendBroadcastJoin(int index);
+    void SendBroadStart(int index);
+    void SendStatusRequest(int index);
+    void SendAllEndJoin(int index);
+    void SendBroadcastEndJoin(int index);
+    void SendAllReset(int index);
+
+    // State for tests and the work screen.
+    int GetRecordCount() const { return m_nRecordCount; }
+    int GetStoredCount() const { return m_nStoredCount; }
+    int GetJoinedCount() const { return m_nJoinedCount; }
+    const std::vector<int>& GetSelectedRows() const { return m_selectedRows; }
+
+private:
+    struct Mailbox {
+        CString mode, kind, scope, step, reply, status;
+    };
+    Mailbox ReadMailbox() const;
+
+    void OnSendReply(const Mailbox& box);
+    void OnRecvReply(const Mailbox& box);
+    void StartFirstSend(const Mailbox& box);
+    void StartFirstRequest(const Mailbox& box);
+    void SendNextRecord(const CString& step);
+    void AfterClear(const CString& step);
+    void RequestNextOrEnd(const CString& step);
+    void EndWithMessage(const char* text);
+    // Ends a session that has nothing to send: ENDJOIN, or the closing pass.
+    void EndEarly();
+    void StartClosingPass();
+    void StartStatusPass();
+    void StartResetPass();
+    void ShowStatusReply(int index);
+    ScaleId JoinedId(int index) const;
+
+    // Frame building and the hand-off to the engine.
+    ScaleId FrameScaleId(bool ownIdAlways = false) const;
+    ByteBuffer BuildFrame(std::uint16_t command, std::span<const std::uint8_t> payload, ScaleId scaleId,
+        std::uint8_t pieceCount = 0, std::uint8_t pieceNumber = 0);
+    void HandOff(const char* step, ByteBuffer frame);
+    void SendRecordFrame(const char* step, std::span<const std::uint8_t> payload, int progress);
+    void SendClear(const char* step, TableCode table, std::uint8_t second, bool restartSequence);
+    void SendRequest(const char* step, ScaleCommand command, TableCode table, const std::uint32_t* number);
+
+    RecordRow GridRow(int row) const;
+    int SelectedRow(int position) const;
+    int RecordLimit(const CString& kind) const;
+
+    CSerialHost* m_pHost = nullptr;
+    CSerialTransEngine* m_pEngine = nullptr;
+    const CSerialTransfer* m_pWalk = nullptr;
+    int m_nLanguage = 2;
+    UINT m_pauseMs = 2000;
+    FrameSequence m_sequence;
+
+    // Sending.
+    int m_nRecordCount = 0;
+    int m_nRecordIndex = 0;
+    int m_nColumnCount = 0;
+    std::vector<int> m_selectedRows;
+
+    // Reading.
+    int m_nRequestCount = 0;
+    int m_nRequestPosition = 0;
+    std::vector<int> m_requestNumbers;
+    RecordAssembly m_assembly;
+    int m_nStoredCount = 0;
+    CString m_strTargetDbPath;
+    CGeneralDaoHelper m_dao;
+
+    // Broadcast.
+    int m_nJoinedCount = 0;
+    int m_nTotal = 0;
+    int m_nIndex = 0;
+    std::array<ScaleId, kMaxBroadcastScales + 1> m_joinedIds {};
+    ScaleId m_lastJoinId { '0', '0' };
+
+    bool m_bStopLatched = false;
+};

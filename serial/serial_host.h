@@ -1,0 +1,97 @@
+#pragma once
+// CSerialHost: what the serial transfer (engine, scale link and the walk over
+// the chosen scales) needs of the work screen that owns it: its window (timer
+// 150 and the messages 1224-1227), the serial mailbox edits, the grid and pick
+// state of the data being sent, the preset controls, the numbers of a
+// selective read, the received-data databases, the transfer-active flag and
+// the transfer buttons. Every call is made on the user-interface thread.
+
+#include <array>
+#include <vector>
+
+#include "platform/base/cstring.h"
+#include "platform/base/types.h"
+
+class CWnd;
+
+// The serial mailbox edits (dialog 145).
+inline constexpr int kSerialCommandEdit = 1020; // "TRANS", "BROAD_TRANS", "RECV"
+inline constexpr int kSerialKindEdit = 1021; // data kind word
+inline constexpr int kSerialScopeEdit = 1001; // "all" or "select"
+inline constexpr int kSerialStepEdit = 1022; // step word; result word after a refusal
+inline constexpr int kSerialStatusEdit = 1023; // frame length before a command, status after a report
+inline constexpr int kSerialReplyEdit = 1024; // "Report" after every report
+inline constexpr int kSerialNoItemEdit = 1025; // "NOITEM"
+
+// Messages of the engine to the work screen (wParam and lParam 0).
+inline constexpr UINT WM_SERIAL_PORT_OPENED = 1224;
+inline constexpr UINT WM_SERIAL_PORT_OPEN_FAILED = 1225;
+inline constexpr UINT WM_SERIAL_SESSION_END = 1226;
+inline constexpr UINT WM_SERIAL_SESSION_ERROR = 1227;
+
+// The reply timer of the work screen's window.
+inline constexpr UINT_PTR kSerialReplyTimer = 150;
+inline constexpr UINT kSerialReplyTimeoutMs = 5000;
+
+// A broadcast takes at most this many scales.
+inline constexpr int kMaxBroadcastScales = 100;
+
+// The grid's pick state when a selective send starts: a list of rows (picked
+// one by one), a range (picked with shift), else the selected block.
+struct TransferSelection {
+    int listFlag = 0;
+    int rangeFlag = 0;
+    std::vector<int> rows; // list mode: the picked rows, in order
+    int rangeStart = 0;
+    int rangeEnd = 0;
+    int blockStart = 0;
+    int blockEnd = 0;
+};
+
+class CSerialHost {
+public:
+    // The window whose timer 150 guards each reply and that receives 1224-1227.
+    virtual CWnd* GetSerialWindow() = 0;
+
+    virtual CString GetSerialText(int id) const = 0;
+    virtual void SetSerialText(int id, const CString& text) = 0;
+
+    // The grid of the data kind being sent: texts by row and column.
+    virtual int GetGridRowCount() const = 0;
+    virtual int GetGridColumnCount() const = 0;
+    virtual CString GetGridItemText(int row, int column) const = 0;
+    // The row whose scale settings are sent.
+    virtual int GetCurrentGridRow() const = 0;
+    virtual TransferSelection GetPickState() const = 0;
+
+    // Preset page: the page chosen for a send (combo selection + 1), the text of
+    // key edit k (1-60), and the page edit read by a one-page read.
+    virtual int GetPresetPage() const = 0;
+    virtual CString GetPresetKeyText(int key) const = 0;
+    virtual CString GetPresetPageText() const = 0;
+
+    // The numbers of a selective read, up to the first 0.
+    virtual std::vector<int> GetRequestNumbers() const = 0;
+
+    virtual void SetProgressText(const CString& text) = 0;
+    virtual void FlashSendLamp() = 0;
+    virtual void FlashRecvLamp() = 0;
+
+    // Item records from the item database when default values are in force.
+    virtual int LoadDefaultValues() = 0;
+    virtual CString GetUserId() const = 0;
+    virtual CString GetItemDbPath() const = 0;
+
+    // The database a read of scale scaleId (two characters) goes into: a fresh
+    // file per scale and per receive; "" when it cannot be made.
+    virtual CString MakeReceivedDataPath(const CString& scaleId) = 0;
+    // 1 while a transfer runs, 0 at every end.
+    virtual void SetTransferActive(int active) = 0;
+
+    virtual void EnableItemTransButtons(BOOL enable) = 0;
+    virtual void EnableScaleTransButtons(BOOL enable) = 0;
+    virtual void EnableTransStopButton(BOOL enable) = 0;
+
+protected:
+    ~CSerialHost() = default;
+};

@@ -1,0 +1,600 @@
+#include "serial/serial_trans_engine.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <initializer_list>
+#include <string_view>
+
+#include "ethernet/scale_codes.h"
+#include "platform/base/bytes.h"
+#include "platform/wnd/msgbox.h"
+#include "serial/serial_host.h"
+#include "serial/serial_transfer.h"
+
+namespace {
+
+// The monitoring thread's note that captures are waiting.
+constexpr UINT kLineCaptureMessage = WM_APP + 0x224;
+// The engine window's own timer of RunLater.
+constexpr UINT_PTR kLaterTimer = 1;
+
+bool OneOf(const CString& word, std::initializer_list<const char*> words)
+{
+    return std::any_of(words.begin(), words.end(), [&](const char* w) { return word == w; });
+}
+
+// Steps of each mode: what RunCommand does with a step word.
+enum class Action { None, Open, Join, Close, Frame, Data };
+
+Action SendAction(const CString& step)
+{
+    if (step == "OPEN")
+        return Action::Open;
+    if (step == "JOIN")
+        return Action::Join;
+    if (step == "CLOSE")
+        return Action::Close;
+    if (OneOf(step,
+            { "PLU_CLEAR", "DATA", "SELECT_DATA", "ADD_CLEAR", "ADV_CLEAR", "LAND_ADD_CLEAR", "USER_LABEL_CLEAR",
+                "USER_LABEL_DATA", "USER_LABEL_SELECT_DATA", "SELECT_SCALE_INFOMATION",
+                "SELECT_SCALE_ROOT_INFOMATION", "ENDJOIN" }))
+        return Action::Frame;
+    if (OneOf(step,
+            { "ADD_DATA", "SELECT_ADD_DATA", "PRE_DATA", "ADV_DATA", "SELECT_ADV_DATA", "LAND_ADD_DATA",
+                "SELECT_LAND_ADD_DATA" }))
+        return Action::Data;
+    return Action::None;
+}
+
+bool IsRequestStep(const CString& step)
+{
+    return OneOf(step,
+        { "PLU_REQUEST", "PLU_ALL_REQUEST", "ADD_ALL_REQUEST", "ADD_REQUEST", "PRE_ALL_REQUEST", "PRE_REQUEST",
+            "ADV_ALL_REQUEST", "ADV_REQUEST", "LAND_ADD_ALL_REQUEST", "LAND_ADD_REQUEST", "RESULT_ALL_READ",
+            "RESULT_ITEM_ALL_READ", "RESULT_ITEM_DAY_READ", "RESULT_DAY_READ", "USER_LABEL_ALL_REQUEST" });
+}
+
+Action ModeAction(const CString& mode, const CString& step)
+{
+    if (mode == "TRANS") {
+        if (OneOf(step, { "RESULT_ALL_CLEAR", "RESET_SCALE" }))
+            return Action::Frame;
+        return SendAction(step);
+    }
+    if (mode == "RECV") {
+        if (OneOf(step, { "OPEN", "JOIN", "CLOSE" }))
+            return SendAction(step);
+        if (IsRequestStep(step) || OneOf(step, { "REQUEST_END", "ENDJOIN" }))
+            return Action::Frame;
+        return Action::None;
+    }
+    if (mode == "BROAD_TRANS") {
+        if (OneOf(step, { "BROAD_START", "BROAD_STATUS_REQ", "ALL_ENDJOIN", "ALL_RESET" }))
+            return Action::Frame;
+        return SendAction(step);
+    }
+    return Action::None;
+}
+
+// Data steps of a broadcast, answered by the first joined scale only.
+bool IsBroadcastDataStep(const CString& step)
+{
+    return OneOf(step,
+        { "PLU_CLEAR", "DATA", "SELECT_DATA", "ADD_CLEAR", "ADD_DATA", "SELECT_ADD_DATA", "PRE_DATA", "ADV_DATA",
+            "SELECT_ADV_DATA", "USER_LABEL_CLEAR", "USER_LABEL_DATA", "USER_LABEL_SELECT_DATA", "LAND_ADD_DATA",
+            "SELECT_LAND_ADD_DATA" });
+}
+
+std::uint16_t U16At(std::span<const std::uint8_t> bytes, std::size_t offset)
+{
+    return static_cast<std::uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
+}
+
+CString CapturedText(const ByteBuffer& bytes)
+{
+    std::string text;
+    for (std::uint8_t b : bytes)
+        text += (b >= 0x20 && b < 0x7F) ? static_cast<char>(b) : '.';
+    return CString(text.c_str());
+}
+
+} // namespace
+
+CSerialTransEngine::CSerialTransEngine()
+    : m_line(std::make_shared<Line>())
+{
+    m_port.SetErrorHook([](const CString&) { });
+    std::weak_ptr<Line> weak = m_line;
+    m_port.SetByteHandler([weak](BYTE byte) {
+        const std::shared_ptr<Line> line = weak.lock();
+        if (!line)
+            return;
+        const unsigned generation = line->generation.load();
+        if (generation != line->decoderGeneration) {
+            line->receiver.Reset();
+            line->decoderGeneration = generation;
+        }
+        const LinkReceiver::Event event = line->receiver.Feed(byte);
+        if (event == LinkReceiver::Event::None)
+            return;
+        Capture capture;
+        capture.join = event == LinkReceiver::Event::JoinReply;
+        capture.generation = generation;
+        const auto captured = line->receiver.Captured();
+        capture.bytes.assign(captured.begin(), captured.end());
+        HWND target = nullptr;
+        {
+            std::lock_guard<std::mutex> guard(line->lock);
+            line->captures.push_back(std::move(capture));
+            target = line->target;
+        }
+        if (target)
+            ::PostMessage(target, kLineCaptureMessage);
+    });
+}
+
+CSerialTransEngine::~CSerialTransEngine()
+{
+    {
+        std::lock_guard<std::mutex> guard(m_line->lock);
+        m_line->target = nullptr;
+    }
+    m_port.Close();
+    if (GetSafeHwnd())
+        DestroyWindow();
+}
+
+const MessageMap* CSerialTransEngine::GetMessageMap() const
+{
+    static const MessageMap kMap(CWnd::GetMessageMap(),
+        {
+            OnMessage<&CSerialTransEngine::OnLineCapture>(kLineCaptureMessage),
+            OnWm<WM_TIMER, &CSerialTransEngine::OnTimer>(),
+        });
+    return &kMap;
+}
+
+void CSerialTransEngine::SetOwnerView(CSerialHost* host, const CSerialTransfer* walk)
+{
+    m_pHost = host;
+    m_pWalk = walk;
+    if (!GetSafeHwnd())
+        CreateEx(0, nullptr, "Serial engine", 0, CRect(0, 0, 0, 0), nullptr, 0);
+    std::lock_guard<std::mutex> guard(m_line->lock);
+    m_line->target = GetSafeHwnd();
+}
+
+void CSerialTransEngine::SetBroadcastReplySource(std::array<char, 2> id)
+{
+    m_broadcastSource = id;
+}
+
+// ---- commands ------------------------------------------------------------------
+
+void CSerialTransEngine::ReadMailbox()
+{
+    m_strMode = m_pHost->GetSerialText(kSerialCommandEdit);
+    m_strKind = m_pHost->GetSerialText(kSerialKindEdit);
+    m_strScope = m_pHost->GetSerialText(kSerialScopeEdit);
+    m_strStep = m_pHost->GetSerialText(kSerialStepEdit);
+    m_strReply = m_pHost->GetSerialText(kSerialReplyEdit);
+    m_strStatus = m_pHost->GetSerialText(kSerialStatusEdit);
+    m_nFrameLength = std::atoi(m_strStatus.GetString());
+}
+
+void CSerialTransEngine::RunCommand()
+{
+    if (!m_pHost)
+        return;
+    ReadMailbox();
+    m_nTries = 0;
+    m_bAwaitingData = false;
+    const bool broadcast = m_strMode == "BROAD_TRANS";
+    switch (ModeAction(m_strMode, m_strStep)) {
+    case Action::Open:
+        OpenPort(broadcast);
+        break;
+    case Action::Join:
+        if (broadcast)
+            ResetPieces();
+        else
+            m_port.StartMonitoring();
+        SendJoin();
+        break;
+    case Action::Close:
+        ClosePort();
+        break;
+    case Action::Frame:
+        if (broadcast)
+            ResetPieces();
+        SendFrame();
+        break;
+    case Action::Data:
+        ResetPieces();
+        SendData();
+        break;
+    case Action::None:
+        break;
+    }
+}
+
+void CSerialTransEngine::OpenPort(bool broadcast)
+{
+    CancelLater();
+    NewGeneration();
+    if (broadcast)
+        m_broadcastSource = { 0, 0 };
+    const int port = m_pWalk ? m_pWalk->GetComPort() : 0;
+    const BOOL opened = port >= 1 && port <= 8 && m_port.InitPort(static_cast<UINT>(port), 38400, 'N', 8, 1, 9, 2048);
+    if (!opened) {
+        Report(WM_SERIAL_PORT_OPEN_FAILED, "PORT OPEN ERROR");
+        return;
+    }
+    if (broadcast)
+        m_port.StartMonitoring();
+    Report(WM_SERIAL_PORT_OPENED, "OK");
+}
+
+void CSerialTransEngine::NewGeneration()
+{
+    m_line->generation.fetch_add(1);
+    std::lock_guard<std::mutex> guard(m_line->lock);
+    m_line->captures.clear();
+}
+
+void CSerialTransEngine::ResetPieces()
+{
+    m_nPieceCount = 0;
+    m_nPieceIndex = 0;
+    m_bPieced = false;
+}
+
+void CSerialTransEngine::SendJoin()
+{
+    NewGeneration();
+    const std::size_t length = std::min<std::size_t>(m_transmit.size(), kJoinFrameSize);
+    m_sendCopy.assign(m_transmit.begin(), m_transmit.begin() + static_cast<std::ptrdiff_t>(length));
+    m_bSendCopyIsJoin = true;
+    StartReplyTimer();
+    m_port.WriteToPort(m_sendCopy);
+    m_pHost->FlashSendLamp();
+}
+
+void CSerialTransEngine::SendFrame()
+{
+    m_bPieced = false;
+    const std::size_t length = std::min<std::size_t>(m_transmit.size(), static_cast<std::size_t>(std::max(0, m_nFrameLength)));
+    m_sendCopy.assign(m_transmit.begin(), m_transmit.begin() + static_cast<std::ptrdiff_t>(length));
+    m_bSendCopyIsJoin = false;
+    WriteSendCopy();
+}
+
+void CSerialTransEngine::SendData()
+{
+    LinkFrameHeader header;
+    if (!LinkFrameHeader::Decode(m_transmit, header)) {
+        SendFrame();
+        return;
+    }
+    const std::size_t pieces = PieceCount(header.length);
+    if (pieces >= 2) {
+        m_bPieced = true;
+        m_nPieceCount = static_cast<int>(pieces);
+        m_nPieceIndex = 1;
+        SendNextChunk();
+        return;
+    }
+    ResetPieces();
+    SendFrame();
+}
+
+void CSerialTransEngine::SendNextChunk()
+{
+    ByteBuffer piece;
+    if (!BuildPiece(m_transmit, static_cast<std::size_t>(m_nPieceIndex), piece).ok())
+        return;
+    m_sendCopy = std::move(piece);
+    m_bSendCopyIsJoin = false;
+    WriteSendCopy();
+}
+
+void CSerialTransEngine::WriteSendCopy()
+{
+    NewGeneration();
+    StartReplyTimer();
+    m_port.WriteToPort(StuffFrame(m_sendCopy));
+    m_pHost->FlashSendLamp();
+}
+
+void CSerialTransEngine::Resend()
+{
+    ++m_nTries;
+    if (m_bSendCopyIsJoin) {
+        NewGeneration();
+        StartReplyTimer();
+        m_port.WriteToPort(m_sendCopy);
+        return;
+    }
+    WriteSendCopy();
+}
+
+void CSerialTransEngine::ClosePort()
+{
+    KillReplyTimer();
+    CancelLater();
+    NewGeneration();
+    m_port.Close();
+    m_nTries = 0;
+    m_bAwaitingData = false;
+    ResetPieces();
+    Report(WM_SERIAL_SESSION_END, "CLOSE");
+}
+
+void CSerialTransEngine::StartReplyTimer()
+{
+    if (CWnd* window = m_pHost->GetSerialWindow()) {
+        ::SetTimer(window->GetSafeHwnd(), kSerialReplyTimer, m_replyTimeoutMs);
+        m_bTimerRunning = true;
+    }
+}
+
+void CSerialTransEngine::KillReplyTimer()
+{
+    if (CWnd* window = m_pHost ? m_pHost->GetSerialWindow() : nullptr)
+        ::KillTimer(window->GetSafeHwnd(), kSerialReplyTimer);
+    m_bTimerRunning = false;
+}
+
+void CSerialTransEngine::RunLater(UINT milliseconds, std::function<void()> action)
+{
+    m_later = std::move(action);
+    SetTimer(kLaterTimer, milliseconds);
+}
+
+void CSerialTransEngine::CancelLater()
+{
+    m_later = nullptr;
+    if (GetSafeHwnd())
+        KillTimer(kLaterTimer);
+}
+
+void CSerialTransEngine::OnTimer(UINT_PTR id)
+{
+    if (id != kLaterTimer)
+        return;
+    KillTimer(kLaterTimer);
+    std::function<void()> action = std::move(m_later);
+    m_later = nullptr;
+    if (action)
+        action();
+}
+
+// ---- reports -----------------------------------------------------------------
+
+void CSerialTransEngine::Report(UINT message, const char* status)
+{
+    m_pHost->SetSerialText(kSerialReplyEdit, "Report");
+    m_transmit.clear();
+    m_nTries = 0;
+    m_pHost->SetSerialText(kSerialStatusEdit, status);
+    if (CWnd* window = m_pHost->GetSerialWindow())
+        ::SendMessage(window->GetSafeHwnd(), message);
+}
+
+// A frame that decides nothing: the wait goes on under the timer.
+void CSerialTransEngine::KeepWaiting()
+{
+    StartReplyTimer();
+}
+
+void CSerialTransEngine::OnReplyTimeout()
+{
+    if (!m_pHost || !m_bTimerRunning)
+        return;
+    const bool broadcast = m_strMode == "BROAD_TRANS";
+    if (m_bAwaitingData) {
+        KillReplyTimer();
+        m_bAwaitingData = false;
+        Report(WM_SERIAL_SESSION_ERROR, broadcast ? "BROAD 3TimeError" : "Time out");
+        return;
+    }
+    if (m_nTries < 4) {
+        if (m_strStep == "JOIN") {
+            KillReplyTimer();
+            Report(WM_SERIAL_SESSION_ERROR, broadcast ? "BROADJOINERROR" : "JOINERROR");
+            return;
+        }
+        if (m_strStep == "ENDJOIN" || m_strStep == "ALL_ENDJOIN") {
+            KillReplyTimer();
+            Report(WM_SERIAL_SESSION_END, m_strStep == "ENDJOIN" ? "ENDJOIN" : "ALL_ENDJOIN");
+            return;
+        }
+        if (m_strStep == "REQUEST_END") {
+            // The pause before ENDJOIN runs; its ENDJOIN brings its own timer.
+            KillReplyTimer();
+            return;
+        }
+        Resend();
+        return;
+    }
+    KillReplyTimer();
+    m_nTries = 0;
+    Report(WM_SERIAL_SESSION_ERROR, broadcast ? "BROAD 3TimeError" : "Time out");
+}
+
+// ---- replies -----------------------------------------------------------------
+
+LRESULT CSerialTransEngine::OnLineCapture(WPARAM, LPARAM)
+{
+    for (;;) {
+        Capture capture;
+        {
+            std::lock_guard<std::mutex> guard(m_line->lock);
+            if (m_line->captures.empty())
+                return 0;
+            capture = std::move(m_line->captures.front());
+            m_line->captures.pop_front();
+        }
+        // Replies to a frame written before the last one, or after the close.
+        if (capture.generation != m_line->generation.load() || !m_port.IsOpen())
+            continue;
+        OnFrameReceived(capture);
+    }
+}
+
+void CSerialTransEngine::OnFrameReceived(const Capture& capture)
+{
+    KillReplyTimer();
+    m_pHost->FlashRecvLamp();
+    const bool broadcast = m_pWalk && m_pWalk->GetBroadcastFlag() != 0;
+    if (capture.join) {
+        CheckJoinReply(capture.bytes, broadcast);
+        return;
+    }
+    m_received = UnstuffFrame(capture.bytes);
+    LinkFrame frame;
+    const IoStatus parsed = ParseLinkFrame(m_received, frame);
+    if (!parsed.ok()) {
+        OnBadReply(nullptr, false, broadcast);
+        return;
+    }
+    if (broadcast)
+        OnBroadcastFrame(frame);
+    else
+        OnReplyFrame(frame);
+}
+
+void CSerialTransEngine::CheckJoinReply(const ByteBuffer& reply, bool broadcast)
+{
+    if (!m_bSendCopyIsJoin) {
+        KeepWaiting();
+        return;
+    }
+    const JoinCheck check = ::CheckJoinReply(m_sendCopy, reply);
+    if (check == JoinCheck::Accepted) {
+        Report(WM_SERIAL_SESSION_END, "OK");
+        return;
+    }
+    if (check == JoinCheck::VersionError)
+        AfxMessageBox(VersionErrorText(m_nLanguage), MB_OK);
+    if (!broadcast)
+        AfxMessageBox(CapturedText(reply), MB_OK);
+    Report(WM_SERIAL_SESSION_ERROR, broadcast ? "BROADJOINERROR" : "JOINERROR");
+}
+
+void CSerialTransEngine::OnAcknowledged()
+{
+    if (m_bPieced && m_nPieceIndex < m_nPieceCount) {
+        ++m_nPieceIndex;
+        m_nTries = 0;
+        SendNextChunk();
+        return;
+    }
+    Report(WM_SERIAL_SESSION_END, "OK");
+}
+
+void CSerialTransEngine::OnReplyFrame(const LinkFrame& frame)
+{
+    switch (static_cast<ScaleCommand>(frame.header.command)) {
+    case ScaleCommand::Ack:
+        if (IsRequestStep(m_strStep)) {
+            m_nRequestAcknowledged = 1;
+            m_bAwaitingData = true;
+            StartReplyTimer();
+            return;
+        }
+        if (m_strStep == "REQUEST_END") {
+            ResetPieces();
+            return;
+        }
+        OnAcknowledged();
+        return;
+    case ScaleCommand::Data:
+        if (m_nRequestAcknowledged) {
+            m_bAwaitingData = false;
+            Report(WM_SERIAL_SESSION_END, "OK");
+        } else {
+            KeepWaiting();
+        }
+        return;
+    case ScaleCommand::EndOfData:
+        m_bAwaitingData = false;
+        m_pHost->SetSerialText(kSerialStepEdit, "END_ITEM");
+        Report(WM_SERIAL_SESSION_END, "OK");
+        return;
+    case ScaleCommand::Nak:
+        OnBadReply(&frame, true, false);
+        return;
+    default:
+        KeepWaiting();
+        return;
+    }
+}
+
+void CSerialTransEngine::OnBroadcastFrame(const LinkFrame& frame)
+{
+    const auto command = static_cast<ScaleCommand>(frame.header.command);
+    if (IsBroadcastDataStep(m_strStep)) {
+        if (frame.header.source != m_broadcastSource) {
+            OnBadReply(&frame, true, true);
+            return;
+        }
+        if (command == ScaleCommand::Ack)
+            OnAcknowledged();
+        else if (command == ScaleCommand::Nak)
+            OnBadReply(&frame, true, true);
+        else
+            KeepWaiting();
+        return;
+    }
+    if (command == ScaleCommand::Ack || command == ScaleCommand::BroadStatusReply)
+        OnAcknowledged();
+    else if (command == ScaleCommand::Nak)
+        OnBadReply(&frame, true, true);
+    else
+        KeepWaiting();
+}
+
+void CSerialTransEngine::OnBadReply(const LinkFrame* frame, bool sumOk, bool broadcast)
+{
+    if (sumOk && frame && frame->header.command == ToWord(ScaleCommand::Nak) && frame->payload.size() >= 2) {
+        const std::uint16_t code = U16At(frame->payload, 0);
+        const char* word = nullptr;
+        switch (static_cast<NakCode>(code)) {
+        case NakCode::MemoryFull:
+            word = broadcast ? "BROAD MEMORY FULL" : "MEMORY FULL";
+            break;
+        case NakCode::ProcessError:
+            word = broadcast ? "BROAD PROCESS ERROR" : "PROCESS ERROR";
+            break;
+        case NakCode::DataLengthMiss:
+            if (frame->payload.size() >= 6) {
+                AfxMessageBox(CString::Formatted(
+                                  "%d...%d", U16At(frame->payload, 2), U16At(frame->payload, 4)),
+                    MB_OK);
+            }
+            word = broadcast ? "BROAD DATA LENGTH MISS" : "DATA LENGTH MISS";
+            break;
+        case NakCode::NoItem:
+            if (!broadcast) {
+                m_bAwaitingData = false;
+                m_pHost->SetSerialText(kSerialNoItemEdit, "NOITEM");
+                Report(WM_SERIAL_SESSION_END, "OK");
+                return;
+            }
+            break;
+        }
+        if (word) {
+            m_bAwaitingData = false;
+            m_pHost->SetSerialText(kSerialStepEdit, word);
+            Report(WM_SERIAL_SESSION_END, "OK");
+            return;
+        }
+    }
+    if (m_nTries <= 3) {
+        Resend();
+        return;
+    }
+    m_bAwaitingData = false;
+    Report(WM_SERIAL_SESSION_ERROR, broadcast ? "BROAD 3TimeError" : "3TimeError");
+}

@@ -1,0 +1,181 @@
+#include "serial/serial_transfer.h"
+
+#include "platform/wnd/msgbox.h"
+#include "serial/scale_link.h"
+#include "serial/serial_trans_engine.h"
+
+CSerialTransfer::CSerialTransfer(CSerialHost* host, int language)
+    : m_pHost(host)
+    , m_engine(std::make_unique<CSerialTransEngine>())
+    , m_link(std::make_unique<CScaleLink>())
+{
+    m_engine->SetOwnerView(host, this);
+    m_engine->SetLanguage(language);
+    m_link->SetOwnerView(host, m_engine.get(), this);
+    m_link->SetLanguage(language);
+}
+
+CSerialTransfer::~CSerialTransfer() = default;
+
+std::array<char, 2> CSerialTransfer::ScaleIdOfLine(const CString& line)
+{
+    const int at = line.Find("ID=");
+    const CString id = at < 0 ? CString() : line.Mid(at + 3);
+    if (id.GetLength() >= 2)
+        return { id[0], id[1] };
+    if (id.GetLength() == 1)
+        return { '0', id[0] };
+    return { '0', '0' };
+}
+
+std::array<char, 2> CSerialTransfer::GetBroadcastScaleId(int index) const
+{
+    if (index < 1 || index > kMaxBroadcastScales)
+        return { '0', '0' };
+    return m_broadcastIds[static_cast<std::size_t>(index)];
+}
+
+void CSerialTransfer::Start(const SerialOrder& order)
+{
+    if (order.comPort < 1) {
+        AfxMessageBox("Select a port.", MB_OK);
+        return;
+    }
+    const int count = static_cast<int>(order.scales.size());
+    if (count < 1) {
+        AfxMessageBox("Communication Setting error", MB_OK);
+        return;
+    }
+    const bool receive = order.command == "RECV";
+    if (!receive && count > kMaxBroadcastScales) {
+        AfxMessageBox(CString::Formatted("A broadcast reaches at most %d scales; %d are chosen.", kMaxBroadcastScales, count),
+            MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    m_scales = order.scales;
+    m_nComPort = order.comPort;
+    m_nSerialStop = 0;
+    m_nBroadcast = 0;
+    m_nSerialScaleIndex = 0;
+    m_nSerialScaleCount = count;
+    m_bRunning = TRUE;
+    m_link->ResetSequence();
+    m_pHost->SetSerialText(kSerialReplyEdit, "");
+    m_pHost->SetSerialText(kSerialNoItemEdit, "");
+    m_pHost->SetSerialText(kSerialKindEdit, order.dataKind);
+    m_pHost->SetSerialText(kSerialScopeEdit, order.scope);
+    if (receive) {
+        m_engine->ClearRequestAcknowledged();
+        m_pHost->SetSerialText(kSerialCommandEdit, "RECV");
+        SerialNextScale(m_nSerialScaleIndex);
+    } else if (count == 1) {
+        m_pHost->SetSerialText(kSerialCommandEdit, "TRANS");
+        SerialNextScale(m_nSerialScaleIndex);
+    } else {
+        m_pHost->SetSerialText(kSerialCommandEdit, "BROAD_TRANS");
+        m_nBroadcast = 1;
+        StartSerialBroadcast(count);
+    }
+}
+
+void CSerialTransfer::SerialNextScale(int line)
+{
+    m_pHost->SetTransferActive(1);
+    if (m_nSerialScaleIndex > m_nSerialScaleCount - 1 || line < 0 || line >= static_cast<int>(m_scales.size())) {
+        EndWalk();
+        return;
+    }
+    m_bRunning = TRUE;
+    m_pHost->EnableItemTransButtons(FALSE);
+    m_pHost->EnableScaleTransButtons(FALSE);
+    m_pHost->EnableTransStopButton(TRUE);
+    m_currentId = ScaleIdOfLine(m_scales[static_cast<std::size_t>(line)]);
+    ++m_nSerialScaleIndex;
+    if (m_pHost->GetSerialText(kSerialCommandEdit) == "RECV") {
+        // Every scale and every read gets its own database; the sales totals
+        // go into the open item database.
+        const CString kind = m_pHost->GetSerialText(kSerialKindEdit);
+        const CString id(std::string(m_currentId.begin(), m_currentId.end()).c_str());
+        m_link->SetTargetDatabase(
+            kind.Find("Scale_Result") == 0 ? m_pHost->GetItemDbPath() : m_pHost->MakeReceivedDataPath(id));
+    }
+    m_pHost->SetSerialText(kSerialStepEdit, "OPEN");
+    m_pHost->SetSerialText(kSerialStatusEdit, "");
+    m_pHost->SetSerialText(kSerialReplyEdit, "");
+    m_pHost->SetSerialText(kSerialNoItemEdit, "");
+    m_link->StartSession();
+}
+
+void CSerialTransfer::StartSerialBroadcast(int count)
+{
+    m_broadcastIds.fill({ '0', '0' });
+    m_nBroadcastCount = std::min(count, kMaxBroadcastScales);
+    m_pHost->SetTransferActive(1);
+    m_pHost->EnableItemTransButtons(FALSE);
+    m_pHost->EnableScaleTransButtons(FALSE);
+    m_pHost->EnableTransStopButton(TRUE);
+    for (int i = 0; i < m_nBroadcastCount && i < static_cast<int>(m_scales.size()); ++i)
+        m_broadcastIds[static_cast<std::size_t>(i + 1)] = ScaleIdOfLine(m_scales[static_cast<std::size_t>(i)]);
+    m_currentId = m_broadcastIds[1];
+    m_pHost->SetSerialText(kSerialStepEdit, "OPEN");
+    m_pHost->SetSerialText(kSerialStatusEdit, "");
+    m_link->StartSession();
+}
+
+void CSerialTransfer::EndWalk()
+{
+    m_bRunning = FALSE;
+    m_pHost->SetTransferActive(0);
+    m_pHost->SetSerialText(kSerialKindEdit, "");
+    m_pHost->EnableItemTransButtons(TRUE);
+    m_pHost->EnableScaleTransButtons(TRUE);
+    m_pHost->EnableTransStopButton(FALSE);
+}
+
+LRESULT CSerialTransfer::OnSerialPortOpened()
+{
+    m_link->OnReply();
+    return 1;
+}
+
+LRESULT CSerialTransfer::OnSerialPortOpenFailed()
+{
+    const CString status = m_pHost->GetSerialText(kSerialStatusEdit);
+    if (status != "PORT OPEN ERROR")
+        return 1;
+    AfxMessageBox(status, MB_OK);
+    if (m_pHost->GetSerialText(kSerialCommandEdit) == "BROAD_TRANS")
+        EndWalk();
+    else
+        SerialNextScale(m_nSerialScaleIndex);
+    return 1;
+}
+
+LRESULT CSerialTransfer::OnSerialSessionEnd()
+{
+    const CString status = m_pHost->GetSerialText(kSerialStatusEdit);
+    if (status != "CLOSE") {
+        m_link->OnReply();
+        return 1;
+    }
+    m_pHost->SetSerialText(kSerialStatusEdit, "");
+    if (m_nSerialStop) {
+        EndWalk();
+    } else if (m_pHost->GetSerialText(kSerialCommandEdit) == "BROAD_TRANS") {
+        if (m_pHost->GetSerialText(kSerialKindEdit) == "SCALE_INFOMATION") {
+            // Scale settings: the buttons stay as the screen has them.
+            m_bRunning = FALSE;
+            m_pHost->SetTransferActive(0);
+        } else {
+            EndWalk();
+        }
+    } else {
+        SerialNextScale(m_nSerialScaleIndex);
+    }
+    return 1;
+}
+
+void CSerialTransfer::OnSerialReplyTimeout()
+{
+    m_engine->OnReplyTimeout();
+}

@@ -1,0 +1,88 @@
+#pragma once
+// CSerialTransfer: the work screen's transfers over RS-232. It owns the serial
+// transfer engine and the scale link, and walks the chosen scales: a send to
+// one scale and every read serve the scales one after the other (OPEN ... CLOSE
+// each); a send to two or more scales goes out once as a broadcast. The work
+// screen hands it the start (after its own checks), the stop command, the
+// messages 1224-1227 and timer 150.
+//
+// The walk ends at a CLOSE after the last scale, at the CLOSE after a stop, or at
+// the CLOSE of a broadcast; every end clears the transfer-active flag and gives
+// the transfer buttons back. UI thread only.
+
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "platform/base/cstring.h"
+#include "serial/serial_host.h"
+
+class CSerialTransEngine;
+class CScaleLink;
+
+struct SerialOrder {
+    CString command; // "TRANS" or "RECV"
+    CString dataKind; // the mailbox's kind word ("Item", "SCALE_INFOMATION" ...)
+    CString scope; // "all" or "select"
+    std::vector<CString> scales; // the chosen scales' list lines ("..., Scale ID=07")
+    int comPort = 0; // 1-8
+};
+
+class CSerialTransfer {
+public:
+    explicit CSerialTransfer(CSerialHost* host, int language = 2);
+    ~CSerialTransfer();
+    CSerialTransfer(const CSerialTransfer&) = delete;
+    CSerialTransfer& operator=(const CSerialTransfer&) = delete;
+
+    CSerialTransEngine& GetEngine() { return *m_engine; }
+    CScaleLink& GetLink() { return *m_link; }
+
+    // The serial branch of the send and receive commands: "Select a port.",
+    // "Communication Setting error" and more than 100 scales of a broadcast are
+    // refused with a message; otherwise the walk starts.
+    void Start(const SerialOrder& order);
+    // Stop pressed: the current session ends at its next report, the walk at
+    // its CLOSE.
+    void Stop() { m_nSerialStop = 1; }
+
+    void SerialNextScale(int line);
+    void StartSerialBroadcast(int count);
+
+    LRESULT OnSerialPortOpened();
+    LRESULT OnSerialPortOpenFailed();
+    // 1226 and 1227 alike.
+    LRESULT OnSerialSessionEnd();
+    void OnSerialReplyTimeout();
+
+    // State of the walk, read by the engine and the link.
+    int GetComPort() const { return m_nComPort; }
+    int GetBroadcastFlag() const { return m_nBroadcast; }
+    std::array<char, 2> GetCurrentScaleId() const { return m_currentId; }
+    int GetBroadcastCount() const { return m_nBroadcastCount; }
+    std::array<char, 2> GetBroadcastScaleId(int index) const;
+    int GetSerialStop() const { return m_nSerialStop; }
+    BOOL IsRunning() const { return m_bRunning; }
+
+    // The two ID characters of a scale list line: the text after "ID=", its
+    // first two characters, or "0" and its only one.
+    static std::array<char, 2> ScaleIdOfLine(const CString& line);
+
+private:
+    void EndWalk();
+
+    CSerialHost* m_pHost = nullptr;
+    std::unique_ptr<CSerialTransEngine> m_engine;
+    std::unique_ptr<CScaleLink> m_link;
+
+    std::vector<CString> m_scales;
+    int m_nComPort = 0;
+    int m_nSerialScaleIndex = 0;
+    int m_nSerialScaleCount = 0;
+    int m_nBroadcast = 0;
+    int m_nBroadcastCount = 0;
+    std::array<std::array<char, 2>, kMaxBroadcastScales + 1> m_broadcastIds {};
+    std::array<char, 2> m_currentId { '0', '0' };
+    int m_nSerialStop = 0;
+    BOOL m_bRunning = FALSE;
+};

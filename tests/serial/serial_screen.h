@@ -1,0 +1,89 @@
+#pragma once
+// A stand-in for the work screen around CSerialTransfer: a hidden window that
+// forwards timer 150 and the messages 1224-1227, a mailbox of seven texts, a
+// grid of texts, pick state, preset keys, request numbers, received-data
+// databases written from the item template, and the transfer buttons' states.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/wnd/wnd.h"
+#include "serial/scale_link.h"
+#include "serial/serial_host.h"
+#include "serial/serial_trans_engine.h"
+#include "serial/serial_transfer.h"
+#include "tests/support/temp_folder.h"
+
+class SerialScreen : public CWnd, public CSerialHost {
+public:
+    SerialScreen();
+    ~SerialScreen() override;
+
+    const MessageMap* GetMessageMap() const override;
+
+    CSerialTransfer& Transfer() { return *m_transfer; }
+    CSerialTransEngine& Engine() { return m_transfer->GetEngine(); }
+    CScaleLink& Link() { return m_transfer->GetLink(); }
+
+    // CSerialHost
+    CWnd* GetSerialWindow() override { return this; }
+    CString GetSerialText(int id) const override;
+    void SetSerialText(int id, const CString& text) override;
+    int GetGridRowCount() const override { return static_cast<int>(m_grid.size()); }
+    int GetGridColumnCount() const override { return m_columns; }
+    CString GetGridItemText(int row, int column) const override;
+    int GetCurrentGridRow() const override { return m_currentRow; }
+    TransferSelection GetPickState() const override { return m_pick; }
+    int GetPresetPage() const override { return m_presetPage; }
+    CString GetPresetKeyText(int key) const override;
+    CString GetPresetPageText() const override { return m_presetPageText; }
+    std::vector<int> GetRequestNumbers() const override { return m_requestNumbers; }
+    void SetProgressText(const CString& text) override { m_progress = text; }
+    void FlashSendLamp() override { ++m_sendFlashes; }
+    void FlashRecvLamp() override { ++m_recvFlashes; }
+    int LoadDefaultValues() override { return 0; }
+    CString GetUserId() const override { return m_userId; }
+    CString GetItemDbPath() const override { return m_itemDbPath; }
+    CString MakeReceivedDataPath(const CString& scaleId) override;
+    void SetTransferActive(int active) override { m_transferActive = active; }
+    void EnableItemTransButtons(BOOL enable) override { m_itemButtons = enable; }
+    void EnableScaleTransButtons(BOOL enable) override { m_scaleButtons = enable; }
+    void EnableTransStopButton(BOOL enable) override { m_stopButton = enable; }
+
+    // A grid of heading row, the data rows given (columns from 1) and the last,
+    // empty row; columns = widest row + 1.
+    void SetDataRows(const std::vector<std::vector<std::string>>& rows);
+
+    std::map<int, CString> m_mailbox;
+    std::vector<std::vector<std::string>> m_grid;
+    int m_columns = 0;
+    int m_currentRow = 1;
+    TransferSelection m_pick;
+    int m_presetPage = 1;
+    std::vector<std::string> m_presetKeys;
+    CString m_presetPageText;
+    std::vector<int> m_requestNumbers;
+    CString m_progress;
+    int m_sendFlashes = 0;
+    int m_recvFlashes = 0;
+    CString m_userId = "kim";
+    CString m_itemDbPath;
+    int m_transferActive = 0;
+    BOOL m_itemButtons = TRUE;
+    BOOL m_scaleButtons = TRUE;
+    BOOL m_stopButton = FALSE;
+    TempFolder m_folder;
+    // The databases handed out, in order, by scale ID.
+    std::vector<std::pair<std::string, std::string>> m_receivedPaths;
+
+protected:
+    void OnTimer(UINT_PTR id);
+    LRESULT OnPortOpened(WPARAM, LPARAM);
+    LRESULT OnPortOpenFailed(WPARAM, LPARAM);
+    LRESULT OnSessionEnd(WPARAM, LPARAM);
+
+private:
+    std::unique_ptr<CSerialTransfer> m_transfer;
+};

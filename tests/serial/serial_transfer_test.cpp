@@ -1,0 +1,468 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ethernet/scale_records.h"
+#include "platform/dao/dao_database.h"
+#include "platform/dao/dao_recordset.h"
+#include "platform/serial/serial_port.h"
+#include "serial/link_frame.h"
+#include "tests/serial/serial_screen.h"
+#include "tests/support/scale_sim.h"
+#include "tests/support/serial_scale_model.h"
+#include "tests/support/store_password.h"
+#include "tests/support/ui_pump.h"
+
+// Whole serial transfers against simulated scales on a pseudo-terminal: the
+// walk over the chosen scales, the sessions' frames as the scales received
+// them, what the scales stored, and what the program stored of a read.
+
+using scalesim::Bytes;
+using scalesim::SerialFrame;
+using scalesim::SerialReply;
+using scalesim::SerialScaleModel;
+
+namespace {
+
+constexpr int kPort = 3;
+constexpr std::uint16_t kClear = 0x0002;
+constexpr std::uint16_t kRecord = 0x0003;
+constexpr std::uint16_t kRequestOne = 0x0004;
+constexpr std::uint16_t kRequestAll = 0x0006;
+constexpr std::uint16_t kAck = 0x0101;
+constexpr std::uint16_t kEndJoin = 0x0400;
+constexpr std::uint16_t kBroadStart = 0x0500;
+constexpr std::uint16_t kStatusRequest = 0x0501;
+
+std::vector<std::string> ItemRow(int number, const std::string& name, int price)
+{
+    return { std::to_string(number), name, "NULL", std::to_string(price), "0", "3", "27", "123", "2", "500", "1",
+        "1", "1", "7", "12" };
+}
+
+Bytes PluPayload(int number, const std::string& name, int price)
+{
+    RecordRow row { "" };
+    for (const std::string& cell : ItemRow(number, name, price))
+        row.push_back(cell);
+    return BuildPluRecord(row).Payload();
+}
+
+Bytes TextPayload(TableCode table, std::uint32_t number, const std::string& text)
+{
+    TextRecord record;
+    record.table = table;
+    record.number = number;
+    record.text = text;
+    return record.Encode();
+}
+
+CString Line(const std::string& id)
+{
+    return CString(("Scale name = S" + id + ", Scale ID=" + id).c_str());
+}
+
+class SerialTransferTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_screen = std::make_unique<SerialScreen>();
+        m_screen->Engine().SetReplyTimeout(2000);
+        m_screen->Link().SetPause(1);
+    }
+    void TearDown() override
+    {
+        m_screen.reset();
+        m_line.Stop();
+        SetSerialDevicePath(kPort, "");
+    }
+    void StartLine(SerialScaleModel& model)
+    {
+        ASSERT_TRUE(m_line.Start(model.Script()));
+        SetSerialDevicePath(kPort, m_line.DevicePath());
+    }
+    void Run(const char* command, const char* kind, const char* scope, std::vector<CString> scales)
+    {
+        SerialOrder order;
+        order.command = command;
+        order.dataKind = kind;
+        order.scope = scope;
+        order.scales = std::move(scales);
+        order.comPort = kPort;
+        m_screen->Transfer().Start(order);
+        ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }, std::chrono::seconds(20)))
+            << "the walk did not end; step " << m_screen->GetSerialText(kSerialStepEdit).GetString();
+    }
+    // Frames the scales received from the PC, with their commands and IDs.
+    std::vector<SerialFrame> Frames() const { return m_line.Received(); }
+    std::vector<std::string> Texts() const
+    {
+        std::vector<std::string> out;
+        for (const MessageBoxRecord& r : m_boxes.Records())
+            out.emplace_back(r.text.GetString());
+        return out;
+    }
+    static std::vector<std::string> Rows(const std::string& path, const char* sql)
+    {
+        CDaoDatabase db;
+        db.Open(path.c_str(), FALSE, FALSE, kStoreConnect);
+        CDaoRecordset rs(&db);
+        rs.Open(AFX_DAO_USE_DEFAULT_TYPE, sql);
+        std::vector<std::string> out;
+        for (; !rs.IsEOF(); rs.MoveNext()) {
+            std::string row;
+            for (short i = 0; i < rs.GetFieldCount(); ++i) {
+                const COleVariant v = rs.GetFieldValue(i);
+                row += (i ? "|" : "") + (v.vt == VT_BSTR ? v.bstrVal.Str() : std::string("?"));
+            }
+            out.push_back(row);
+        }
+        rs.Close();
+        db.Close();
+        return out;
+    }
+    void ExpectWalkEnded() const
+    {
+        EXPECT_EQ(m_screen->m_transferActive, 0);
+        EXPECT_TRUE(m_screen->m_itemButtons);
+        EXPECT_TRUE(m_screen->m_scaleButtons);
+        EXPECT_FALSE(m_screen->m_stopButton);
+        EXPECT_FALSE(m_screen->Engine().IsPortOpen());
+    }
+
+    ScopedMessageBoxScript m_boxes;
+    scalesim::SerialScale m_line;
+    std::unique_ptr<SerialScreen> m_screen;
+};
+
+std::vector<std::uint16_t> Commands(const std::vector<SerialFrame>& frames)
+{
+    std::vector<std::uint16_t> out;
+    for (const SerialFrame& f : frames)
+        out.push_back(f.join ? 0xFFFF : f.command);
+    return out;
+}
+
+TEST_F(SerialTransferTest, SendAllItemsToOneScale)
+{
+    SerialScaleModel model({ "07" });
+    model.Put("07", PluPayload(999, "old", 1)); // the clear removes it
+    StartLine(model);
+    m_screen->SetDataRows({ ItemRow(11, "apple", 1500), ItemRow(12, "pear", 2500), ItemRow(13, "plum", 900) });
+
+    Run("TRANS", "Item", "all", { Line("07") });
+
+    const auto frames = Frames();
+    EXPECT_EQ(Commands(frames),
+        (std::vector<std::uint16_t> { 0xFFFF, kClear, kRecord, kRecord, kRecord, kEndJoin }));
+    ASSERT_EQ(frames.size(), 6u);
+    EXPECT_EQ(frames[0].scaleId, "07");
+    // The clear restarts the numbering: 0, then 1, 2, 3 for the records.
+    EXPECT_EQ(frames[1].sequence, 0);
+    EXPECT_EQ(frames[2].sequence, 1);
+    EXPECT_EQ(frames[4].sequence, 3);
+    for (std::size_t i = 1; i < frames.size(); ++i) {
+        EXPECT_TRUE(frames[i].sumOk);
+        EXPECT_EQ(frames[i].scaleId, "07");
+    }
+    const auto items = model.TablesOf("07")[0];
+    ASSERT_EQ(items.size(), 3u);
+    PluRecord plum;
+    ASSERT_TRUE(PluRecord::Decode(std::span(items.at(13)).subspan(2), plum));
+    EXPECT_EQ(plum.itemName, "plum");
+    EXPECT_EQ(plum.unitPrice, 900u);
+    EXPECT_EQ(m_screen->m_progress, "3");
+    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, AnAllSendOfAnEmptyGridClearsAndEnds)
+{
+    SerialScaleModel model({ "07" });
+    StartLine(model);
+    m_screen->SetDataRows({});
+
+    Run("TRANS", "Item", "all", { Line("07") });
+
+    EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { 0xFFFF, kClear, kEndJoin }));
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, SelectedRowsGoOnceEachAndRangesStayInsideTheDataRows)
+{
+    SerialScaleModel model({ "07" });
+    StartLine(model);
+    m_screen->SetDataRows({ ItemRow(1, "a", 1), ItemRow(2, "b", 2), ItemRow(3, "c", 3), ItemRow(4, "d", 4) });
+    m_screen->m_pick.rangeFlag = 1;
+    m_screen->m_pick.rangeStart = 5; // the last, empty row
+    m_screen->m_pick.rangeEnd = 0; // the heading row
+
+    Run("TRANS", "Item", "select", { Line("07") });
+
+    EXPECT_EQ(m_screen->Link().GetSelectedRows(), (std::vector<int> { 1, 2, 3, 4 }));
+    const auto frames = Frames();
+    EXPECT_EQ(Commands(frames),
+        (std::vector<std::uint16_t> { 0xFFFF, kRecord, kRecord, kRecord, kRecord, kEndJoin }));
+    EXPECT_EQ(model.TablesOf("07")[0].size(), 4u);
+
+    // Every transfer starts its numbering at 1.
+    const std::size_t before = frames.size();
+    m_screen->m_pick = {};
+    m_screen->m_pick.listFlag = 1;
+    m_screen->m_pick.rows = { 3, 1, 0, 2 };
+    Run("TRANS", "Item", "select", { Line("07") });
+    const auto again = Frames();
+    ASSERT_EQ(again.size(), before + 4);
+    EXPECT_EQ(again[1].sequence, 1);
+    EXPECT_EQ(again[before + 1].sequence, 1);
+    PluRecord first;
+    ASSERT_TRUE(PluRecord::Decode(std::span(again[before + 1].payload).subspan(2), first));
+    EXPECT_EQ(first.itemNum, 3u);
+    EXPECT_EQ(again[before + 3].command, kEndJoin);
+}
+
+TEST_F(SerialTransferTest, ReadAllWithARecordInThreePieces)
+{
+    SerialScaleModel model({ "07" });
+    std::string longText;
+    for (char c = 'a'; c <= 'j'; ++c)
+        longText += std::string(40, c) + (c == 'j' ? "" : "\r\n");
+    model.Put("07", TextPayload(TableCode::Add, 5, longText)); // 8 + 418 bytes: three pieces
+    model.Put("07", TextPayload(TableCode::Add, 6, "one\r\ntwo"));
+    StartLine(model);
+
+    Run("RECV", "Add", "all", { Line("07") });
+
+    ASSERT_EQ(m_screen->m_receivedPaths.size(), 1u);
+    EXPECT_EQ(m_screen->m_receivedPaths[0].first, "07");
+    const auto rows
+        = Rows(m_screen->m_receivedPaths[0].second, "SELECT [num], [str1], [str10], [str3], [mg_id] FROM [Add]");
+    EXPECT_EQ(rows,
+        (std::vector<std::string> { "5|" + std::string(40, 'a') + "|" + std::string(40, 'j') + "|"
+                + std::string(40, 'c') + "|kim",
+            "6|one|NULL|NULL|kim" }));
+    std::vector<std::pair<int, int>> acks;
+    for (const SerialFrame& f : Frames()) {
+        if (f.command == kAck)
+            acks.emplace_back(f.pieceCount, f.pieceNumber);
+    }
+    // Each piece acknowledged with its own count and number, the whole record,
+    // then the end of data (REQUEST_END).
+    EXPECT_EQ(acks, (std::vector<std::pair<int, int>> { { 3, 1 }, { 3, 2 }, { 3, 3 }, { 0, 0 }, { 0, 0 } }));
+    EXPECT_EQ(Frames().back().command, kEndJoin);
+    EXPECT_EQ(m_screen->Link().GetStoredCount(), 2);
+    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, ReadByNumberGoesOnAfterAMissingNumber)
+{
+    SerialScaleModel model({ "07" });
+    model.Put("07", PluPayload(2, "two", 20));
+    model.Put("07", PluPayload(3, "three", 30));
+    StartLine(model);
+    m_screen->m_requestNumbers = { 1, 2, 3, 0, 9 };
+
+    Run("RECV", "Item", "select", { Line("07") });
+
+    std::vector<std::uint32_t> asked;
+    for (const SerialFrame& f : Frames()) {
+        if (f.command == kRequestOne && f.payload.size() == 6)
+            asked.push_back(f.payload[2] | f.payload[3] << 8);
+    }
+    EXPECT_EQ(asked, (std::vector<std::uint32_t> { 1, 2, 3 }));
+    EXPECT_EQ(Rows(m_screen->m_receivedPaths.at(0).second, "SELECT [item_num], [item_name], [unitprice] FROM [Item]"),
+        (std::vector<std::string> { "2|two|20", "3|three|30" }));
+    EXPECT_EQ(Frames().back().command, kEndJoin);
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, AJoinRejectedForItsVersionEndsTheSession)
+{
+    SerialScaleModel model({ "07" });
+    model.SetVersion("07", '3');
+    StartLine(model);
+    m_screen->SetDataRows({ ItemRow(1, "a", 1) });
+
+    Run("TRANS", "Item", "all", { Line("07") });
+
+    const auto texts = Texts();
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0], VersionErrorText(2));
+    EXPECT_EQ(texts[1].substr(0, 6), ".IDCFM");
+    EXPECT_EQ(texts[2], "JOINERROR");
+    EXPECT_EQ(Commands(Frames()), std::vector<std::uint16_t> { 0xFFFF });
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, AWrongSumIsAnsweredFiveTimesThenTheError)
+{
+    SerialScaleModel model({ "07" });
+    model.SetCorrupt([](const SerialFrame& f) { return f.command == kClear; });
+    StartLine(model);
+    m_screen->SetDataRows({ ItemRow(1, "a", 1) });
+
+    Run("TRANS", "Item", "all", { Line("07") });
+
+    EXPECT_EQ(Commands(Frames()),
+        (std::vector<std::uint16_t> { 0xFFFF, kClear, kClear, kClear, kClear, kClear }));
+    EXPECT_EQ(Texts(), std::vector<std::string> { "3TimeError" });
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, BroadcastToThreeScalesWithOneSilent)
+{
+    SerialScaleModel model({ "01", "03" });
+    StartLine(model);
+    m_screen->Engine().SetReplyTimeout(300);
+    m_screen->SetDataRows({ ItemRow(5, "five", 5), ItemRow(6, "six", 6) });
+
+    Run("TRANS", "Item", "all", { Line("01"), Line("02"), Line("03") });
+
+    EXPECT_EQ(model.Joined(), (std::vector<std::string> { "01", "03" }));
+    std::vector<std::string> addressed;
+    for (const SerialFrame& f : Frames())
+        addressed.push_back((f.join ? std::string("J") : std::to_string(f.command)) + "@" + f.scaleId);
+    EXPECT_EQ(addressed,
+        (std::vector<std::string> { "J@01", "J@02", "1024@02", "J@03", "1280@01", "1280@03", "2@99", "3@99",
+            "3@99", "1281@01", "1281@03", "1024@01", "1024@03" }));
+    const auto frames = Frames();
+    for (const SerialFrame& f : frames) {
+        if (f.command == kBroadStart) {
+            EXPECT_EQ(f.payload, (Bytes { static_cast<std::uint8_t>(f.scaleId == "01" ? 1 : 0), 0 }));
+        }
+    }
+    EXPECT_EQ(model.TablesOf("01")[0].size(), 2u);
+    EXPECT_EQ(model.TablesOf("03")[0].size(), 2u);
+    EXPECT_EQ(model.TablesOf("02").size(), 0u);
+    // Status of each joined scale: its ID bytes as numbers, then its count.
+    EXPECT_EQ(Texts(),
+        (std::vector<std::string> { "4849....OKcode su=2", "4851....OKcode su=2", "Trans Complete" }));
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, StopInTheMiddleOfAWalkEndsItAfterThatScale)
+{
+    SerialScaleModel model({ "07", "08" });
+    for (int n = 1; n <= 40; ++n)
+        model.Put("07", PluPayload(n, "item", n));
+    StartLine(model);
+
+    SerialOrder order;
+    order.command = "RECV";
+    order.dataKind = "Item";
+    order.scope = "all";
+    order.scales = { Line("07"), Line("08") };
+    order.comPort = kPort;
+    m_screen->Transfer().Start(order);
+    ASSERT_TRUE(PumpUntil([&] { return m_screen->Link().GetStoredCount() >= 3; }, std::chrono::seconds(10)));
+    m_screen->Transfer().Stop();
+    ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }, std::chrono::seconds(10)));
+
+    EXPECT_LT(m_screen->Link().GetStoredCount(), 40);
+    EXPECT_EQ(Frames().back().command, kEndJoin);
+    EXPECT_EQ(Frames().back().scaleId, "07");
+    EXPECT_EQ(model.Joined(), std::vector<std::string> { "07" });
+    EXPECT_EQ(m_screen->m_receivedPaths.size(), 1u);
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, AReadFromTwoScalesKeepsItsScopeAndGivesEachScaleItsOwnDatabase)
+{
+    SerialScaleModel model({ "07", "08" });
+    model.Put("07", PluPayload(1, "seven", 7));
+    model.Put("08", PluPayload(1, "eight", 8));
+    StartLine(model);
+    m_screen->m_requestNumbers = { 1 };
+
+    Run("RECV", "Item", "select", { Line("07"), Line("8") });
+
+    ASSERT_EQ(m_screen->m_receivedPaths.size(), 2u);
+    EXPECT_EQ(m_screen->m_receivedPaths[0].first, "07");
+    EXPECT_EQ(m_screen->m_receivedPaths[1].first, "08");
+    EXPECT_EQ(Rows(m_screen->m_receivedPaths[0].second, "SELECT [item_name] FROM [Item]"),
+        std::vector<std::string> { "seven" });
+    EXPECT_EQ(Rows(m_screen->m_receivedPaths[1].second, "SELECT [item_name] FROM [Item]"),
+        std::vector<std::string> { "eight" });
+    EXPECT_EQ(Texts(), (std::vector<std::string> { "Trans Complete", "Trans Complete" }));
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, ARequestAcknowledgedWithoutDataTimesOutAndCloses)
+{
+    m_screen->Engine().SetReplyTimeout(200);
+    ASSERT_TRUE(m_line.Start([](const SerialFrame& f, std::size_t) {
+        if (f.join)
+            return SerialReply::JoinReply(f);
+        if (f.command == kRequestAll)
+            return SerialReply::Ack("07");
+        return SerialReply::Silence();
+    }));
+    SetSerialDevicePath(kPort, m_line.DevicePath());
+
+    Run("RECV", "Item", "all", { Line("07") });
+
+    EXPECT_EQ(Texts(), std::vector<std::string> { "Time out" });
+    EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { 0xFFFF, kRequestAll }));
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, AnUnansweredEndStillClosesAndTheWalkGoesOn)
+{
+    m_screen->Engine().SetReplyTimeout(200);
+    ASSERT_TRUE(m_line.Start([](const SerialFrame& f, std::size_t) {
+        if (f.join)
+            return SerialReply::JoinReply(f);
+        if (f.command == kEndJoin)
+            return SerialReply::Silence();
+        return SerialReply::Ack(f.scaleId);
+    }));
+    SetSerialDevicePath(kPort, m_line.DevicePath());
+    m_screen->SetDataRows({ ItemRow(1, "a", 1) });
+    m_screen->m_pick.blockStart = m_screen->m_pick.blockEnd = 1;
+
+    Run("TRANS", "Item", "select", { Line("07") });
+
+    EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { 0xFFFF, kRecord, kEndJoin }));
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, RefusedStartsTellWhy)
+{
+    SerialOrder order;
+    order.command = "TRANS";
+    order.dataKind = "Item";
+    order.scope = "all";
+    order.comPort = 0;
+    order.scales = { Line("01") };
+    m_screen->Transfer().Start(order);
+    order.comPort = kPort;
+    order.scales.clear();
+    m_screen->Transfer().Start(order);
+    for (int i = 0; i < 101; ++i)
+        order.scales.push_back(Line(std::to_string(i)));
+    m_screen->Transfer().Start(order);
+    const auto texts = Texts();
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0], "Select a port.");
+    EXPECT_EQ(texts[1], "Communication Setting error");
+    EXPECT_NE(texts[2].find("at most 100"), std::string::npos);
+    EXPECT_FALSE(m_screen->Transfer().IsRunning());
+    EXPECT_EQ(m_screen->m_transferActive, 0);
+}
+
+TEST_F(SerialTransferTest, APortThatDoesNotOpenSkipsToTheNextScale)
+{
+    SerialScaleModel model({ "08" });
+    StartLine(model);
+    SetSerialDevicePath(kPort, "/nonexistent/tty");
+    m_screen->SetDataRows({ ItemRow(1, "a", 1) });
+
+    Run("RECV", "Item", "all", { Line("07"), Line("08") });
+
+    EXPECT_EQ(Texts(), (std::vector<std::string> { "PORT OPEN ERROR", "PORT OPEN ERROR" }));
+    EXPECT_TRUE(Frames().empty());
+    ExpectWalkEnded();
+}
+
+} // namespace

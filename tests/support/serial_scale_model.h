@@ -1,0 +1,78 @@
+#pragma once
+// Scales on one serial line, as SerialScale's script: each scale ID of the line
+// joins with its version character, keeps the tables it is sent (clears,
+// records whole or in pieces) and answers requests with its records, piece by
+// piece, each after the PC's acknowledgement, then the end of data. A broadcast
+// ("99") reaches every scale joined; only the scale told it is first answers.
+// Faults on purpose: silent IDs (not on the line), a newer version, wrong sums
+// and refusals picked per frame.
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/support/scale_sim.h"
+
+namespace scalesim {
+
+class SerialScaleModel {
+public:
+    // A scale's records by table code, then by record number (the u32 at
+    // payload offset 2); each value is the whole payload, table code first.
+    using Table = std::map<std::uint32_t, Bytes>;
+    using Tables = std::map<std::uint8_t, Table>;
+
+    explicit SerialScaleModel(std::set<std::string> ids = { "07" });
+
+    // The script to give SerialScale::Start; it refers to this model.
+    SerialScript Script();
+
+    // Configuration (before the line starts, or under the model's use).
+    void SetVersion(const std::string& id, char version);
+    void Put(const std::string& id, const Bytes& payload);
+    // Replies to frames for which corrupt holds carry a wrong sum.
+    void SetCorrupt(std::function<bool(const SerialFrame&)> corrupt);
+    // A NAK with the returned code instead of the usual answer.
+    void SetRefusal(std::function<std::optional<std::uint16_t>(const SerialFrame&)> refusal);
+
+    // What the scales hold and did.
+    Tables TablesOf(const std::string& id) const;
+    std::vector<std::string> Joined() const;
+    // Link frames each scale was addressed by (its own ID or "99"), in order.
+    std::vector<std::uint16_t> CommandsTo(const std::string& id) const;
+
+    // The answer to one frame (the script's body).
+    SerialReply Answer(const SerialFrame& frame);
+
+private:
+    struct Scale {
+        char version = '2';
+        Tables tables;
+        bool joined = false;
+        std::vector<std::uint16_t> commands;
+        Bytes assembly; // a record coming in pieces
+        std::deque<Bytes> outgoing; // frames of a read, sent one per acknowledgement
+        bool endAfterOutgoing = false; // an "all" read ends with the end of data
+    };
+
+    SerialReply FromScale(const std::string& id, Scale& scale, const SerialFrame& frame);
+    void Store(Scale& scale, const SerialFrame& frame);
+    void QueueRecord(const std::string& id, Scale& scale, const Bytes& payload);
+    Bytes Reply(const std::string& id, std::uint16_t command, const Bytes& payload, const SerialFrame& to,
+        std::uint8_t pieceCount = 0, std::uint8_t pieceNumber = 0);
+
+    mutable std::mutex m_lock;
+    std::map<std::string, Scale> m_scales;
+    std::vector<std::string> m_joined;
+    std::string m_first; // the scale that answers for all in a broadcast
+    std::function<bool(const SerialFrame&)> m_corrupt;
+    std::function<std::optional<std::uint16_t>(const SerialFrame&)> m_refusal;
+};
+
+} // namespace scalesim
