@@ -150,7 +150,8 @@ void CScaleLink::OnSendReply(const Mailbox& box)
 // After the clear's acknowledgement: rows 1 to count, none for an empty grid.
 void CScaleLink::AfterClear(const CString& step)
 {
-    m_nRecordCount = std::min(m_pHost->GetGridRowCount() - 2, RecordLimit(m_pHost->GetSerialText(kSerialKindEdit)));
+    m_nRecordCount
+        = std::min(m_pHost->GetGridRowCount() - 2, RecordLimit(m_pHost->GetSerialText(kSerialKindEdit)));
     m_nColumnCount = m_pHost->GetGridColumnCount();
     if (m_nRecordCount < 1) {
         // An empty grid: nothing to send, straight to the end of the session.
@@ -375,8 +376,8 @@ ScaleId CScaleLink::FrameScaleId(bool ownIdAlways) const
     return m_pWalk->GetCurrentScaleId();
 }
 
-ByteBuffer CScaleLink::BuildFrame(std::uint16_t command, std::span<const std::uint8_t> payload, ScaleId scaleId,
-    std::uint8_t pieceCount, std::uint8_t pieceNumber)
+ByteBuffer CScaleLink::BuildFrame(std::uint16_t command, std::span<const std::uint8_t> payload,
+    ScaleId scaleId, std::uint8_t pieceCount, std::uint8_t pieceNumber)
 {
     LinkFrameHeader header;
     header.scaleId = scaleId;

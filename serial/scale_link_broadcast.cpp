@@ -142,8 +142,9 @@ void CScaleLink::OnBroadcastReply()
             ++m_nIndex;
             SendAllReset(m_nIndex);
         }
-    } else if (step == "BROAD MEMORY FULL" || step == "BROAD DATA LENGTH MISS" || step == "BROAD PROCESS ERROR") {
-        AfxMessageBox(step == "BROAD MEMORY FULL" ? "scale memory full"
+    } else if (step == "BROAD MEMORY FULL" || step == "BROAD DATA LENGTH MISS"
+        || step == "BROAD PROCESS ERROR") {
+        AfxMessageBox(step == "BROAD MEMORY FULL"  ? "scale memory full"
                 : step == "BROAD DATA LENGTH MISS" ? "scale data length error"
                                                    : "scale process error",
             MB_OK);

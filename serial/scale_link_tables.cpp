@@ -140,13 +140,15 @@ void CScaleLink::SendAddClear()
 void CScaleLink::SendAddData()
 {
     SendRecordFrame("ADD_DATA",
-        BuildTextRecord(TableCode::Add, GridRow(m_nRecordIndex), RecordCarriage::Serial).Encode(), m_nRecordIndex);
+        BuildTextRecord(TableCode::Add, GridRow(m_nRecordIndex), RecordCarriage::Serial).Encode(),
+        m_nRecordIndex);
 }
 
 void CScaleLink::SendAddSelectData()
 {
     SendRecordFrame("SELECT_ADD_DATA",
-        BuildTextRecord(TableCode::Add, GridRow(SelectedRow(m_nRecordIndex)), RecordCarriage::Serial).Encode(),
+        BuildTextRecord(TableCode::Add, GridRow(SelectedRow(m_nRecordIndex)), RecordCarriage::Serial)
+            .Encode(),
         m_nRecordIndex);
 }
 
@@ -158,13 +160,15 @@ void CScaleLink::SendAdvClear()
 void CScaleLink::SendAdvData()
 {
     SendRecordFrame("ADV_DATA",
-        BuildTextRecord(TableCode::AdvT, GridRow(m_nRecordIndex), RecordCarriage::Serial).Encode(), m_nRecordIndex);
+        BuildTextRecord(TableCode::AdvT, GridRow(m_nRecordIndex), RecordCarriage::Serial).Encode(),
+        m_nRecordIndex);
 }
 
 void CScaleLink::SendAdvSelectData()
 {
     SendRecordFrame("SELECT_ADV_DATA",
-        BuildTextRecord(TableCode::AdvT, GridRow(SelectedRow(m_nRecordIndex)), RecordCarriage::Serial).Encode(),
+        BuildTextRecord(TableCode::AdvT, GridRow(SelectedRow(m_nRecordIndex)), RecordCarriage::Serial)
+            .Encode(),
         m_nRecordIndex);
 }
 
@@ -183,7 +187,8 @@ void CScaleLink::SendLandAddData()
 void CScaleLink::SendLandAddSelectData()
 {
     SendRecordFrame("SELECT_LAND_ADD_DATA",
-        BuildTextRecord(TableCode::LandAdd, GridRow(SelectedRow(m_nRecordIndex)), RecordCarriage::Serial).Encode(),
+        BuildTextRecord(TableCode::LandAdd, GridRow(SelectedRow(m_nRecordIndex)), RecordCarriage::Serial)
+            .Encode(),
         m_nRecordIndex);
 }
 
@@ -194,7 +199,8 @@ void CScaleLink::SendUserLabelClear()
 
 void CScaleLink::SendUserLabelData()
 {
-    SendRecordFrame("USER_LABEL_DATA", ::BuildUserLabelRecord(GridRow(m_nRecordIndex)).Encode(), m_nRecordIndex);
+    SendRecordFrame(
+        "USER_LABEL_DATA", ::BuildUserLabelRecord(GridRow(m_nRecordIndex)).Encode(), m_nRecordIndex);
 }
 
 void CScaleLink::SendUserLabelSelectData()
@@ -223,7 +229,8 @@ void CScaleLink::SendResultAllClear()
 
 // ---- requests ------------------------------------------------------------------
 
-void CScaleLink::SendRequest(const char* step, ScaleCommand command, TableCode table, const std::uint32_t* number)
+void CScaleLink::SendRequest(
+    const char* step, ScaleCommand command, TableCode table, const std::uint32_t* number)
 {
     ByteBuffer payload { ToByte(table), 1 };
     if (number)
@@ -388,7 +395,8 @@ void CScaleLink::StoreReceivedRecord(const CString& path, RecordKind kind)
     const ScaleId id = m_pWalk->GetCurrentScaleId();
     context.currentScale.assign(id.begin(), id.end());
     std::vector<std::string> statements;
-    const IoStatus status = ReceivedRecordSql(kind, m_assembly.Record(), context, RecordCarriage::Serial, statements);
+    const IoStatus status
+        = ReceivedRecordSql(kind, m_assembly.Record(), context, RecordCarriage::Serial, statements);
     m_assembly.Clear();
     if (!status.ok())
         return;

@@ -35,8 +35,8 @@ Action SendAction(const CString& step)
     if (step == "CLOSE")
         return Action::Close;
     if (OneOf(step,
-            { "PLU_CLEAR", "DATA", "SELECT_DATA", "ADD_CLEAR", "ADV_CLEAR", "LAND_ADD_CLEAR", "USER_LABEL_CLEAR",
-                "USER_LABEL_DATA", "USER_LABEL_SELECT_DATA", "SELECT_SCALE_INFOMATION",
+            { "PLU_CLEAR", "DATA", "SELECT_DATA", "ADD_CLEAR", "ADV_CLEAR", "LAND_ADD_CLEAR",
+                "USER_LABEL_CLEAR", "USER_LABEL_DATA", "USER_LABEL_SELECT_DATA", "SELECT_SCALE_INFOMATION",
                 "SELECT_SCALE_ROOT_INFOMATION", "ENDJOIN" }))
         return Action::Frame;
     if (OneOf(step,
@@ -49,9 +49,10 @@ Action SendAction(const CString& step)
 bool IsRequestStep(const CString& step)
 {
     return OneOf(step,
-        { "PLU_REQUEST", "PLU_ALL_REQUEST", "ADD_ALL_REQUEST", "ADD_REQUEST", "PRE_ALL_REQUEST", "PRE_REQUEST",
-            "ADV_ALL_REQUEST", "ADV_REQUEST", "LAND_ADD_ALL_REQUEST", "LAND_ADD_REQUEST", "RESULT_ALL_READ",
-            "RESULT_ITEM_ALL_READ", "RESULT_ITEM_DAY_READ", "RESULT_DAY_READ", "USER_LABEL_ALL_REQUEST" });
+        { "PLU_REQUEST", "PLU_ALL_REQUEST", "ADD_ALL_REQUEST", "ADD_REQUEST", "PRE_ALL_REQUEST",
+            "PRE_REQUEST", "ADV_ALL_REQUEST", "ADV_REQUEST", "LAND_ADD_ALL_REQUEST", "LAND_ADD_REQUEST",
+            "RESULT_ALL_READ", "RESULT_ITEM_ALL_READ", "RESULT_ITEM_DAY_READ", "RESULT_DAY_READ",
+            "USER_LABEL_ALL_REQUEST" });
 }
 
 Action ModeAction(const CString& mode, const CString& step)
@@ -80,9 +81,9 @@ Action ModeAction(const CString& mode, const CString& step)
 bool IsBroadcastDataStep(const CString& step)
 {
     return OneOf(step,
-        { "PLU_CLEAR", "DATA", "SELECT_DATA", "ADD_CLEAR", "ADD_DATA", "SELECT_ADD_DATA", "PRE_DATA", "ADV_DATA",
-            "SELECT_ADV_DATA", "USER_LABEL_CLEAR", "USER_LABEL_DATA", "USER_LABEL_SELECT_DATA", "LAND_ADD_DATA",
-            "SELECT_LAND_ADD_DATA" });
+        { "PLU_CLEAR", "DATA", "SELECT_DATA", "ADD_CLEAR", "ADD_DATA", "SELECT_ADD_DATA", "PRE_DATA",
+            "ADV_DATA", "SELECT_ADV_DATA", "USER_LABEL_CLEAR", "USER_LABEL_DATA", "USER_LABEL_SELECT_DATA",
+            "LAND_ADD_DATA", "SELECT_LAND_ADD_DATA" });
 }
 
 std::uint16_t U16At(std::span<const std::uint8_t> bytes, std::size_t offset)
@@ -103,7 +104,7 @@ CString CapturedText(const ByteBuffer& bytes)
 CSerialTransEngine::CSerialTransEngine()
     : m_line(std::make_shared<Line>())
 {
-    m_port.SetErrorHook([](const CString&) { });
+    m_port.SetErrorHook([](const CString&) {});
     std::weak_ptr<Line> weak = m_line;
     m_port.SetByteHandler([weak](BYTE byte) {
         const std::shared_ptr<Line> line = weak.lock();
@@ -225,7 +226,8 @@ void CSerialTransEngine::OpenPort(bool broadcast)
     if (broadcast)
         m_broadcastSource = { 0, 0 };
     const int port = m_pWalk ? m_pWalk->GetComPort() : 0;
-    const BOOL opened = port >= 1 && port <= 8 && m_port.InitPort(static_cast<UINT>(port), 38400, 'N', 8, 1, 9, 2048);
+    const BOOL opened
+        = port >= 1 && port <= 8 && m_port.InitPort(static_cast<UINT>(port), 38400, 'N', 8, 1, 9, 2048);
     if (!opened) {
         Report(WM_SERIAL_PORT_OPEN_FAILED, "PORT OPEN ERROR");
         return;
@@ -263,7 +265,8 @@ void CSerialTransEngine::SendJoin()
 void CSerialTransEngine::SendFrame()
 {
     m_bPieced = false;
-    const std::size_t length = std::min<std::size_t>(m_transmit.size(), static_cast<std::size_t>(std::max(0, m_nFrameLength)));
+    const std::size_t length
+        = std::min<std::size_t>(m_transmit.size(), static_cast<std::size_t>(std::max(0, m_nFrameLength)));
     m_sendCopy.assign(m_transmit.begin(), m_transmit.begin() + static_cast<std::ptrdiff_t>(length));
     m_bSendCopyIsJoin = false;
     WriteSendCopy();
@@ -569,9 +572,8 @@ void CSerialTransEngine::OnBadReply(const LinkFrame* frame, bool sumOk, bool bro
             break;
         case NakCode::DataLengthMiss:
             if (frame->payload.size() >= 6) {
-                AfxMessageBox(CString::Formatted(
-                                  "%d...%d", U16At(frame->payload, 2), U16At(frame->payload, 4)),
-                    MB_OK);
+                AfxMessageBox(
+                    CString::Formatted("%d...%d", U16At(frame->payload, 2), U16At(frame->payload, 4)), MB_OK);
             }
             word = broadcast ? "BROAD DATA LENGTH MISS" : "DATA LENGTH MISS";
             break;

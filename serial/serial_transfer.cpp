@@ -48,7 +48,8 @@ void CSerialTransfer::Start(const SerialOrder& order)
     }
     const bool receive = order.command == "RECV";
     if (!receive && count > kMaxBroadcastScales) {
-        AfxMessageBox(CString::Formatted("A broadcast reaches at most %d scales; %d are chosen.", kMaxBroadcastScales, count),
+        AfxMessageBox(CString::Formatted("A broadcast reaches at most %d scales; %d are chosen.",
+                          kMaxBroadcastScales, count),
             MB_OK | MB_ICONEXCLAMATION);
         return;
     }
@@ -81,7 +82,8 @@ void CSerialTransfer::Start(const SerialOrder& order)
 void CSerialTransfer::SerialNextScale(int line)
 {
     m_pHost->SetTransferActive(1);
-    if (m_nSerialScaleIndex > m_nSerialScaleCount - 1 || line < 0 || line >= static_cast<int>(m_scales.size())) {
+    if (m_nSerialScaleIndex > m_nSerialScaleCount - 1 || line < 0
+        || line >= static_cast<int>(m_scales.size())) {
         EndWalk();
         return;
     }
@@ -115,7 +117,8 @@ void CSerialTransfer::StartSerialBroadcast(int count)
     m_pHost->EnableScaleTransButtons(FALSE);
     m_pHost->EnableTransStopButton(TRUE);
     for (int i = 0; i < m_nBroadcastCount && i < static_cast<int>(m_scales.size()); ++i)
-        m_broadcastIds[static_cast<std::size_t>(i + 1)] = ScaleIdOfLine(m_scales[static_cast<std::size_t>(i)]);
+        m_broadcastIds[static_cast<std::size_t>(i + 1)]
+            = ScaleIdOfLine(m_scales[static_cast<std::size_t>(i)]);
     m_currentId = m_broadcastIds[1];
     m_pHost->SetSerialText(kSerialStepEdit, "OPEN");
     m_pHost->SetSerialText(kSerialStatusEdit, "");

@@ -79,7 +79,8 @@ CString SerialScreen::GetPresetKeyText(int key) const
 
 CString SerialScreen::MakeReceivedDataPath(const CString& scaleId)
 {
-    const std::string name = std::string(scaleId.GetString()) + "-" + std::to_string(m_receivedPaths.size()) + ".mdb";
+    const std::string name
+        = std::string(scaleId.GetString()) + "-" + std::to_string(m_receivedPaths.size()) + ".mdb";
     const std::string path = m_folder.FromTemplate(150, name);
     m_receivedPaths.emplace_back(scaleId.GetString(), path);
     return path.c_str();

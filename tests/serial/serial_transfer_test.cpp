@@ -36,8 +36,8 @@ constexpr std::uint16_t kStatusRequest = 0x0501;
 
 std::vector<std::string> ItemRow(int number, const std::string& name, int price)
 {
-    return { std::to_string(number), name, "NULL", std::to_string(price), "0", "3", "27", "123", "2", "500", "1",
-        "1", "1", "7", "12" };
+    return { std::to_string(number), name, "NULL", std::to_string(price), "0", "3", "27", "123", "2", "500",
+        "1", "1", "1", "7", "12" };
 }
 
 Bytes PluPayload(int number, const std::string& name, int price)
@@ -148,7 +148,8 @@ TEST_F(SerialTransferTest, SendAllItemsToOneScale)
     SerialScaleModel model({ "07" });
     model.Put("07", PluPayload(999, "old", 1)); // the clear removes it
     StartLine(model);
-    m_screen->SetDataRows({ ItemRow(11, "apple", 1500), ItemRow(12, "pear", 2500), ItemRow(13, "plum", 900) });
+    m_screen->SetDataRows(
+        { ItemRow(11, "apple", 1500), ItemRow(12, "pear", 2500), ItemRow(13, "plum", 900) });
 
     Run("TRANS", "Item", "all", { Line("07") });
 
@@ -235,11 +236,11 @@ TEST_F(SerialTransferTest, ReadAllWithARecordInThreePieces)
 
     ASSERT_EQ(m_screen->m_receivedPaths.size(), 1u);
     EXPECT_EQ(m_screen->m_receivedPaths[0].first, "07");
-    const auto rows
-        = Rows(m_screen->m_receivedPaths[0].second, "SELECT [num], [str1], [str10], [str3], [mg_id] FROM [Add]");
+    const auto rows = Rows(
+        m_screen->m_receivedPaths[0].second, "SELECT [num], [str1], [str10], [str3], [mg_id] FROM [Add]");
     EXPECT_EQ(rows,
-        (std::vector<std::string> { "5|" + std::string(40, 'a') + "|" + std::string(40, 'j') + "|"
-                + std::string(40, 'c') + "|kim",
+        (std::vector<std::string> {
+            "5|" + std::string(40, 'a') + "|" + std::string(40, 'j') + "|" + std::string(40, 'c') + "|kim",
             "6|one|NULL|NULL|kim" }));
     std::vector<std::pair<int, int>> acks;
     for (const SerialFrame& f : Frames()) {
@@ -271,7 +272,8 @@ TEST_F(SerialTransferTest, ReadByNumberGoesOnAfterAMissingNumber)
             asked.push_back(f.payload[2] | f.payload[3] << 8);
     }
     EXPECT_EQ(asked, (std::vector<std::uint32_t> { 1, 2, 3 }));
-    EXPECT_EQ(Rows(m_screen->m_receivedPaths.at(0).second, "SELECT [item_num], [item_name], [unitprice] FROM [Item]"),
+    EXPECT_EQ(Rows(m_screen->m_receivedPaths.at(0).second,
+                  "SELECT [item_num], [item_name], [unitprice] FROM [Item]"),
         (std::vector<std::string> { "2|two|20", "3|three|30" }));
     EXPECT_EQ(Frames().back().command, kEndJoin);
     ExpectWalkEnded();
@@ -304,8 +306,8 @@ TEST_F(SerialTransferTest, AWrongSumIsAnsweredFiveTimesThenTheError)
 
     Run("TRANS", "Item", "all", { Line("07") });
 
-    EXPECT_EQ(Commands(Frames()),
-        (std::vector<std::uint16_t> { 0xFFFF, kClear, kClear, kClear, kClear, kClear }));
+    EXPECT_EQ(
+        Commands(Frames()), (std::vector<std::uint16_t> { 0xFFFF, kClear, kClear, kClear, kClear, kClear }));
     EXPECT_EQ(Texts(), std::vector<std::string> { "3TimeError" });
     ExpectWalkEnded();
 }

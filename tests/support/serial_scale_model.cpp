@@ -239,8 +239,8 @@ void SerialScaleModel::QueueRecord(const std::string& id, Scale& scale, const By
     for (std::size_t k = 0; k < count; ++k) {
         const auto begin = payload.begin() + static_cast<std::ptrdiff_t>(k * kPiece);
         const auto end = k + 1 == count ? payload.end() : begin + static_cast<std::ptrdiff_t>(kPiece);
-        scale.outgoing.push_back(SerialReply::Frame(
-            id, kData, Bytes(begin, end), static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(k + 1)));
+        scale.outgoing.push_back(SerialReply::Frame(id, kData, Bytes(begin, end),
+            static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(k + 1)));
     }
 }
 
