@@ -1,6 +1,7 @@
 #include "platform/wnd/combobox.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
 
@@ -13,9 +14,37 @@ QString ToQt(const CString& text)
     return QString::fromUtf8(text.GetString(), text.GetLength());
 }
 
+// The window's rectangle holds the dropped list too; on screen only the
+// selection field stands there (the list opens over what lies below), so the
+// controls beneath stay visible and take their clicks.
+class FieldHeight : public QObject {
+public:
+    FieldHeight(HWND hwnd, QObject* parent)
+        : QObject(parent)
+        , m_hwnd(hwnd)
+    { }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::FontChange) {
+            auto* combo = static_cast<QComboBox*>(watched);
+            const CComboBox* box = dynamic_cast<CComboBox*>(CWnd::FromHandle(m_hwnd));
+            const int set = box ? box->GetItemHeight(-1) : 0;
+            const int field = set > 0 ? set : combo->sizeHint().height();
+            if (combo->height() > field)
+                combo->resize(combo->width(), field);
+        }
+        return false;
+    }
+
+private:
+    HWND m_hwnd;
+};
+
 QWidget* MakeCombo(HWND hwnd, QWidget* parent)
 {
     auto* combo = new QComboBox(parent);
+    combo->installEventFilter(new FieldHeight(hwnd, combo));
     CWnd* wnd = CWnd::FromHandle(hwnd);
     const DWORD style = wnd ? wnd->GetStyle() : 0;
     combo->setEditable((style & CBS_TYPEMASK) != CBS_DROPDOWNLIST);
@@ -142,6 +171,9 @@ int CComboBox::SetDroppedWidth(UINT width)
 int CComboBox::SetItemHeight(int index, UINT height)
 {
     (index < 0 ? m_fieldHeight : m_itemHeight) = static_cast<int>(height);
+    auto* combo = qobject_cast<QComboBox*>(wnd_internal::ExistingWidgetOf(GetSafeHwnd()));
+    if (index < 0 && combo && height > 0 && combo->height() > static_cast<int>(height))
+        combo->resize(combo->width(), static_cast<int>(height));
     return 0;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/base/file_system.h"
 #include "platform/wnd/button.h"
 #include "platform/wnd/combobox.h"
+#include "platform/wnd/mouse_track.h"
 #include "shell/file_helpers.h"
 #include "shell/scale_dialogs.h"
 #include "tests/shell/shell_fixture.h"
@@ -398,6 +399,45 @@ TEST_F(ScaleDialogTest, ItemNumberAcceptsANumberAListOrARange)
         if (!c.accepted) {
             EXPECT_EQ(MessageBoxScript::Records()[0].text, "Input Error");
         }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Every edit of the settings dialogs takes the clicks at its middle: the
+// combo boxes above them show only their selection field.
+TEST_F(ScaleDialogTest, CombosLeaveTheEditsBelowThemFree)
+{
+    const struct {
+        UINT templateId;
+        std::vector<int> edits;
+        std::vector<int> combos;
+    } cases[] = {
+        { IDD_SCALE_BASIC_INFO, { 1097, 1098, 1099, 1015, 1016, 1018, 1019, 1021, 1024, 1027, 1028, 1029 },
+            { 1103, 1104, 1105, 1106, 1107, 1108, 1109 } },
+        { IDD_SCALE_NET_INFO, { 1097, 1012, 1013, 1014, 1098 }, { 1108, 1109 } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.templateId);
+        CScaleBasicInfoDlg basic;
+        basic.m_strVersion = "eng";
+        CScaleNetInfoDlg net;
+        CDialog& dialog = c.templateId == IDD_SCALE_BASIC_INFO ? static_cast<CDialog&>(basic) : net;
+        Run(dialog, [&](CDialog& d) {
+            auto hit = [&](int id, bool top) {
+                CRect rect;
+                d.GetDlgItem(id)->GetWindowRect(&rect);
+                const CPoint point(rect.CenterPoint().x, top ? rect.top + 4 : rect.CenterPoint().y);
+                const HWND found = WindowFromPoint(point);
+                return found ? CWnd::FromHandle(found)->GetDlgCtrlID() : 0;
+            };
+            for (int id : c.edits)
+                EXPECT_EQ(hit(id, false), id);
+            for (int id : c.combos)
+                EXPECT_EQ(hit(id, true), id);
+        });
     }
 }
 
