@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QStandardPaths>
 #include <QThread>
 #include <QUrl>
 
@@ -19,7 +20,12 @@ bool HasDesktopSession()
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return false;
     const QString platform = QGuiApplication::platformName();
-    return platform != "offscreen" && platform != "minimal";
+    if (platform == "offscreen" || platform == "minimal")
+        return false;
+    // A bare X server (no desktop, no opener) opens nothing and says so on
+    // the console; hand nothing over then.
+    return !QStandardPaths::findExecutable("xdg-open").isEmpty()
+        || qEnvironmentVariableIsSet("XDG_CURRENT_DESKTOP");
 }
 
 // Hands a file or an address to the desktop, on the UI thread.

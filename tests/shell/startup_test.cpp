@@ -7,6 +7,7 @@
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/system_colors.h"
+#include "platform/wnd/client_dc.h"
 #include "platform/wnd/input_seam.h"
 #include "platform/wnd/keyboard.h"
 #include "shell/view_hints.h"
@@ -300,8 +301,18 @@ TEST_F(ShellTest, AboutBoxShowsTheVersion)
 {
     ASSERT_TRUE(StartUp());
     CString version;
+    CRect needed;
+    CRect shown;
     ModalDialogScript::Push([&](CDialog& dialog) {
         dialog.GetDlgItemText(1033, version);
+        // The whole line fits the static, wrapped as it is drawn.
+        CWnd* label = dialog.GetDlgItem(1033);
+        label->GetClientRect(&shown);
+        CClientDC dc(label);
+        const HGDIOBJ old = dc.SelectObject(reinterpret_cast<HGDIOBJ>(label->SendMessage(WM_GETFONT)));
+        needed = CRect(0, 0, shown.Width(), 0);
+        dc.DrawText(version, &needed, DT_CALCRECT | DT_WORDBREAK);
+        dc.SelectObject(old);
         AfxClickDlgButton(dialog, IDOK);
     });
     Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(57664, 0), 0);
@@ -309,4 +320,7 @@ TEST_F(ShellTest, AboutBoxShowsTheVersion)
     EXPECT_EQ(ModalDialogScript::Records()[0].templateId, 100u);
     EXPECT_EQ(ModalDialogScript::Records()[0].result, IDOK);
     EXPECT_EQ(version, "Management Program Version F1.6.5.1 C");
+    EXPECT_GT(needed.Height(), 0);
+    EXPECT_LE(needed.Height(), shown.Height());
+    EXPECT_LE(needed.Width(), shown.Width());
 }
