@@ -53,9 +53,10 @@ std::shared_ptr<GdiObjectData> MakeStock(int index)
         b->color = color;
         return std::shared_ptr<GdiObjectData>(b);
     };
-    auto font = [](int height, int weight, const char* face, BYTE pitch) {
+    auto font = [](int height, int weight, const char* face, BYTE pitch, int width = 0) {
         auto f = std::make_shared<FontData>();
         f->lf.lfHeight = height;
+        f->lf.lfWidth = width;
         f->lf.lfWeight = weight;
         f->lf.lfPitchAndFamily = pitch;
         std::strncpy(f->lf.lfFaceName, face, LF_FACESIZE - 1);
@@ -88,7 +89,7 @@ std::shared_ptr<GdiObjectData> MakeStock(int index)
         return font(-11, FW_NORMAL, "MS Sans Serif", VARIABLE_PITCH | FF_SWISS);
     case SYSTEM_FONT:
     case DEVICE_DEFAULT_FONT:
-        return font(16, FW_BOLD, "System", VARIABLE_PITCH | FF_SWISS);
+        return font(16, FW_BOLD, "System", VARIABLE_PITCH | FF_SWISS, 7); // 7-pixel average width
     case DEFAULT_GUI_FONT:
         return font(-11, FW_NORMAL, "MS Shell Dlg", VARIABLE_PITCH | FF_SWISS);
     default:

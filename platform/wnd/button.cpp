@@ -265,6 +265,12 @@ void CButton::PaintOwnerDraw()
     const HWND hwnd = GetSafeHwnd();
     const UINT id = static_cast<UINT>(GetDlgCtrlID());
     HDC dc = GdiCreateDeviceDC(&image, QPoint(0, 0));
+    // The owner draws with the control's font selected, as the control paints.
+    HFONT font = nullptr;
+    if (std::shared_ptr<WindowState> state = window_table::Find(hwnd); state && state->font)
+        font = ::CreateFontIndirect(&*state->font);
+    if (font)
+        ::SelectObject(dc, font);
     DRAWITEMSTRUCT drawItem;
     drawItem.CtlType = ODT_BUTTON;
     drawItem.CtlID = id;
@@ -281,6 +287,8 @@ void CButton::PaintOwnerDraw()
     if (defaultReached && IsWindow(hwnd))
         ReflectNotification(hwnd, WM_DRAWITEM, id, reinterpret_cast<LPARAM>(&drawItem), nullptr);
     ::DeleteDC(dc);
+    if (font)
+        ::DeleteObject(font);
     if (!paint.GetSafeHdc())
         return;
     CDC source;

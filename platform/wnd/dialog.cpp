@@ -77,13 +77,12 @@ void ShowTemplateIcon(const DialogItemTemplate& item, HWND hwnd)
     }
 }
 
+} // namespace
+
 // The template's font, as Windows hands it to the dialog and its controls.
-void ApplyTemplateFont(HWND dialog, const DialogTemplate& dialogTemplate)
+void AfxApplyTemplateFont(HWND dialog, const DialogTemplate& dialogTemplate)
 {
     if (dialogTemplate.fontPointSize <= 0)
-        return;
-    QWidget* widget = wnd_internal::WidgetOf(dialog);
-    if (!widget)
         return;
     LOGFONT lf;
     lf.lfHeight = -UnitMulDiv(dialogTemplate.fontPointSize, 96, 72);
@@ -91,10 +90,11 @@ void ApplyTemplateFont(HWND dialog, const DialogTemplate& dialogTemplate)
     lf.lfItalic = dialogTemplate.fontItalic ? 1 : 0;
     lf.lfCharSet = dialogTemplate.fontCharset;
     std::strncpy(lf.lfFaceName, dialogTemplate.fontName.GetString(), LF_FACESIZE - 1);
-    widget->setFont(GdiBuildFont(lf, 1.0, true));
+    if (std::shared_ptr<WindowState> state = window_table::Find(dialog))
+        state->font = lf;
+    if (QWidget* widget = wnd_internal::WidgetOf(dialog))
+        widget->setFont(GdiBuildFont(lf, 1.0, true));
 }
-
-} // namespace
 
 SIZE DialogBaseUnits(const char* fontName, int pointSize)
 {
@@ -113,6 +113,7 @@ SIZE DialogBaseUnits(const char* fontName, int pointSize)
 void AfxCreateDialogItems(CWnd* parent, const DialogTemplate& dialogTemplate, SIZE baseUnits)
 {
     const HWND self = parent->GetSafeHwnd();
+    const std::shared_ptr<WindowState> parentState = window_table::Find(self);
     for (const DialogItemTemplate& item : dialogTemplate.items) {
         const CRect rect(UnitMulDiv(item.x, baseUnits.cx, 4), UnitMulDiv(item.y, baseUnits.cy, 8),
             UnitMulDiv(item.x + item.cx, baseUnits.cx, 4), UnitMulDiv(item.y + item.cy, baseUnits.cy, 8));
@@ -122,11 +123,16 @@ void AfxCreateDialogItems(CWnd* parent, const DialogTemplate& dialogTemplate, SI
             delete control;
             continue;
         }
-        if (std::shared_ptr<WindowState> state = window_table::Find(control->GetSafeHwnd()))
-            state->ownedObjects.emplace_back(control);
-        else
+        std::shared_ptr<WindowState> state = window_table::Find(control->GetSafeHwnd());
+        if (!state) {
             delete control;
-        ShowTemplateIcon(item, control->GetSafeHwnd());
+            continue;
+        }
+        state->ownedObjects.emplace_back(control);
+        // The dialog hands each control its font.
+        if (parentState)
+            state->font = parentState->font;
+        ShowTemplateIcon(item, state->hwnd);
     }
 }
 
@@ -212,7 +218,7 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& dialogTemplate, CWnd* par
             frame.top, frame.Width(), frame.Height(), parentHwnd, 0))
         return FALSE;
     const HWND self = GetSafeHwnd();
-    ApplyTemplateFont(self, dialogTemplate);
+    AfxApplyTemplateFont(self, dialogTemplate);
     AfxCreateDialogItems(this, dialogTemplate, SIZE { m_baseUnitX, m_baseUnitY });
     CWnd* first = FirstTabStop(self);
     const LRESULT focusDefault = dispatch_internal::Dispatch(

@@ -110,6 +110,8 @@ BOOL AfxRunDataExchange(
 // rectangles turned into pixels with the base units (pixels per 4 x 8 dialog
 // units). The objects made for them belong to their windows. UI thread.
 void AfxCreateDialogItems(CWnd* parent, const DialogTemplate& dialogTemplate, SIZE baseUnits);
+// Gives the window the template's font (its controls get it when made).
+void AfxApplyTemplateFont(HWND window, const DialogTemplate& dialogTemplate);
 
 // Pixels per 4 horizontal and 8 vertical dialog units for a dialog font
 // (the classic 8-point dialog font gives 6 x 13).

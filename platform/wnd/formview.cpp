@@ -28,6 +28,7 @@ BOOL CFormView::Create(LPCTSTR className, LPCTSTR windowName, DWORD style, const
     const SIZE units = DialogBaseUnits(form->fontName, form->fontPointSize);
     m_totalSize = CSize(static_cast<int>(std::lround(form->cx * units.cx / 4.0)),
         static_cast<int>(std::lround(form->cy * units.cy / 8.0)));
+    AfxApplyTemplateFont(GetSafeHwnd(), *form);
     AfxCreateDialogItems(this, *form, units);
     return TRUE;
 }

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include <QPointer>
@@ -50,6 +51,7 @@ struct WindowState {
     int selStart = 0;
     int selEnd = 0;
     UINT limitText = 0;
+    std::optional<LOGFONT> font; // the template font a dialog hands its controls
 
     bool IsChild() const { return (style & WS_CHILD) != 0; }
 };

@@ -220,4 +220,50 @@ TEST_F(ButtonTest, TemplateButtonsAreButtonObjects)
     dialog.DestroyWindow();
 }
 
+// An owner-drawn button draws with its dialog's template font selected.
+class CFaceButton : public CButton {
+public:
+    CString m_face;
+    void DrawItem(LPDRAWITEMSTRUCT drawItem) override
+    {
+        char face[LF_FACESIZE] = {};
+        CDC::FromHandle(drawItem->hDC)->GetTextFace(LF_FACESIZE, face);
+        m_face = face;
+    }
+};
+
+TEST_F(ButtonTest, OwnerDrawnTemplateButtonsDrawWithTheTemplateFont)
+{
+    AfxRegisterButtonClass();
+    DialogTemplate dialogTemplate;
+    dialogTemplate.cx = 100;
+    dialogTemplate.cy = 60;
+    dialogTemplate.style = WS_POPUP;
+    dialogTemplate.fontName = "Courier New";
+    dialogTemplate.fontPointSize = 8;
+    DialogItemTemplate item;
+    item.id = 61;
+    item.className = "BUTTON";
+    item.text = "Send";
+    item.cx = 50;
+    item.cy = 12;
+    item.style = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
+    dialogTemplate.items.push_back(item);
+    CDialog dialog;
+    ASSERT_TRUE(dialog.CreateIndirect(dialogTemplate, nullptr));
+    Canvas canvas(80, 30);
+    CFaceButton button;
+    ASSERT_TRUE(button.SubclassDlgItem(61, &dialog));
+    ASSERT_TRUE(PrintWindow(button.GetSafeHwnd(), &canvas.Dc()));
+    EXPECT_EQ(button.m_face, "Courier New");
+    button.UnsubclassWindow();
+    dialog.DestroyWindow();
+
+    // Without a template font the DC keeps the system font.
+    CFaceButton plain;
+    ASSERT_TRUE(plain.Create("", WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 60, 40), &parent, 62));
+    ASSERT_TRUE(PrintWindow(plain.GetSafeHwnd(), &canvas.Dc()));
+    EXPECT_EQ(plain.m_face, "System");
+}
+
 } // namespace
