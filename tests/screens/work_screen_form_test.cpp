@@ -1,0 +1,157 @@
+// The work screen's form as a user meets it: which control each member
+// drives, the captions, the places of the run-time controls and panels, and
+// the synchronisation buttons of server mode.
+
+#include <utility>
+
+#include "platform/gdi/font.h"
+#include "shell/view_hints.h"
+#include "tests/screens/work_screen_fixture.h"
+
+namespace {
+
+class WorkScreenFormTest : public WorkScreenFixture {
+protected:
+    CRect RectOf(const CWnd* window) const
+    {
+        CRect rect;
+        window->GetWindowRect(&rect);
+        m_screen->ScreenToClient(&rect);
+        return rect;
+    }
+    CRect RectOf(int id) const { return RectOf(m_screen->GetDlgItem(id)); }
+    CString Caption(int id) const { return GetWindowTextString(m_screen->GetDlgItem(id)->GetSafeHwnd()); }
+};
+
+} // namespace
+
+TEST_F(WorkScreenFormTest, MembersDriveTheirOwnControlsWithTheirCaptions)
+{
+    CKindOfView& s = *m_screen;
+    const std::pair<const CWnd*, int> bound[]
+        = { { &s.m_btnSyncTables, 1065 }, { &s.m_btnSyncPresetLabel, 1066 }, { &s.m_btnInsert, 1007 },
+              { &s.m_btnDelete, 1008 }, { &s.m_btnTransAll, 1009 }, { &s.m_btnTransSelect, 1010 },
+              { &s.m_btnRecvAll, 1001 }, { &s.m_btnRecvSelect, 1002 }, { &s.m_editRecvNumbers, 1026 },
+              { &s.m_btnScaleTrans, 1025 }, { &s.m_btnScaleRecvAll, 1027 }, { &s.m_editScaleRecv, 1028 },
+              { &s.m_btnScaleRecvSelect, 1029 }, { &s.m_btnTransStop, 1030 }, { &s.m_groupEdit, 1033 },
+              { &s.m_groupTrans, 1034 }, { &s.m_groupScaleTrans, 1032 }, { &s.m_btnResultRecv, 1050 },
+              { &s.m_btnResultClear, 1051 }, { &s.m_btnResultReload, 1052 }, { &s.m_btnResultSum, 1057 },
+              { &s.m_btnScaleInfoInsert, 1011 }, { &s.m_btnScaleInfoUpdate, 1014 },
+              { &s.m_btnScaleInfoDelete, 1012 }, { &s.m_btnScaleInfoTrans, 1013 }, { &s.m_lampSend, 1037 },
+              { &s.m_labelPc, 1041 }, { &s.m_labelScale, 1042 }, { &s.m_lampRecv, 1038 },
+              { &s.m_groupProgress, 1044 }, { &s.m_editProgress, 1039 }, { &s.m_btnReservationSetup, 1117 },
+              { &s.m_btnReservationView, 1116 }, { &s.m_lampReservation, 1040 }, { &s.m_editPosHelp, 1143 },
+              { &s.m_btnPrint, 57607 }, { &s.m_captionPanel, IDC_WORK_CAPTION } };
+    for (const auto& [member, id] : bound)
+        EXPECT_EQ(member->GetDlgCtrlID(), id) << id;
+
+    const std::pair<int, const char*> captions[] = { { 1065, "Synchronization" }, { 1066, "Synchronization" },
+        { 1007, "Insert" }, { 1008, "Delete" }, { 1009, "Trans" }, { 1010, "Select Trans" },
+        { 1001, "All Receive" }, { 1002, "Select Receive" }, { 1025, "Trans" }, { 1027, "All Receive" },
+        { 1029, "Select Receive" }, { 1030, "Trans Stop" }, { 1050, "Result Receive" },
+        { 1051, "Result Clear" }, { 1052, "Reload Result" }, { 1057, "Result DB Sum" }, { 1033, "Edit" },
+        { 1034, "Trans" }, { 1049, "EX)1 or 1,2 or 1-4" } };
+    for (const auto& [id, text] : captions)
+        EXPECT_EQ(Caption(id), text) << id;
+    EXPECT_EQ(s.m_captionPanel.GetStyle(), 0x50004000u);
+}
+
+TEST_F(WorkScreenFormTest, RunTimeControlsStandWhereTheScreensExpectThem)
+{
+    CKindOfView& s = *m_screen;
+    // Register buttons and the scale list.
+    EXPECT_EQ(RectOf(&s.m_btnScaleUpdate), CRect(530, 50, 600, 80));
+    EXPECT_EQ(RectOf(&s.m_btnScaleInsert), CRect(530, 90, 600, 120));
+    EXPECT_EQ(RectOf(&s.m_btnScaleDelete), CRect(530, 130, 600, 160));
+    EXPECT_EQ(RectOf(&s.m_scaleList), CRect(50, 60, 500, 400));
+    EXPECT_EQ(GetWindowTextString(s.m_btnScaleInsert.GetSafeHwnd()), "INSERT");
+    // The page combo drops down; the preset keys use the preset font.
+    EXPECT_EQ(s.m_pageCombo.GetStyle() & 0x3u, 0x2u);
+    EXPECT_EQ(s.m_pageCombo.GetDlgCtrlID(), 800);
+    LOGFONT lf;
+    ASSERT_GT(s.m_presetFont.GetLogFont(&lf), 0);
+    EXPECT_EQ(lf.lfHeight, 14);
+    EXPECT_EQ(lf.lfWidth, 8);
+    EXPECT_EQ(lf.lfCharSet, 1);
+    EXPECT_STREQ(lf.lfFaceName, "Courier New");
+}
+
+TEST_F(WorkScreenFormTest, ScaleSettingsScreensPlaceTheProgressGroupBesideTheGrid)
+{
+    const CString db = MakeItemDatabase();
+    for (const auto& [hint, query] : { std::pair { kHintScaleInfo, "Scale_Info_Read" },
+             std::pair { kHintScaleRootInfo, "Scale_Root_Info_Read" } }) {
+        Switch(hint, query, "vexo", db);
+        const std::pair<int, CRect> places[]
+            = { { 1044, CRect(570, 432, 700, 552) }, { 1039, CRect(580, 450, 680, 480) },
+                  { 1041, CRect(580, 490, 640, 510) }, { 1037, CRect(650, 475, 700, 525) },
+                  { 1042, CRect(580, 520, 660, 540) }, { 1038, CRect(650, 505, 700, 555) } };
+        for (const auto& [id, rect] : places) {
+            EXPECT_EQ(RectOf(id), rect) << hint << " control " << id;
+            EXPECT_TRUE(Visible(id)) << hint << " control " << id;
+        }
+        const std::pair<int, const char*> captions[]
+            = { { 1011, "Insert" }, { 1014, "Update" }, { 1012, "Delete" }, { 1013, "Trans" } };
+        for (const auto& [id, text] : captions)
+            EXPECT_EQ(Caption(id), text) << hint << " control " << id;
+    }
+    // Leaving for an item screen hides the panel's buttons and moves the group.
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    for (int id : { 1011, 1012, 1013, 1014 })
+        EXPECT_FALSE(Visible(id)) << id;
+    const std::pair<int, CRect> places[]
+        = { { 1044, CRect(200, 492, 330, 612) }, { 1039, CRect(210, 510, 310, 540) },
+              { 1041, CRect(210, 550, 270, 570) }, { 1037, CRect(280, 535, 330, 585) },
+              { 1042, CRect(210, 580, 290, 600) }, { 1038, CRect(280, 565, 330, 615) } };
+    for (const auto& [id, rect] : places)
+        EXPECT_EQ(RectOf(id), rect) << id;
+}
+
+TEST_F(WorkScreenFormTest, ButtonGroupsAreEnabledTogetherAndNothingElse)
+{
+    CKindOfView& s = *m_screen;
+    s.EnableScaleTransButtons(FALSE);
+    for (int id : { 1025, 1027, 1029 })
+        EXPECT_FALSE(Enabled(id)) << id;
+    for (int id : { 1026, 1028, 1009, 1010 })
+        EXPECT_TRUE(Enabled(id)) << id;
+    s.EnableItemTransButtons(FALSE);
+    for (int id : { 1009, 1010, 1001, 1002 })
+        EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(Enabled(1026));
+    s.EnableTransStopButton(TRUE);
+    EXPECT_TRUE(Enabled(1030));
+    s.EnableEditButtons(FALSE);
+    for (int id : { 1007, 1008, 1065 })
+        EXPECT_FALSE(Enabled(id)) << id;
+    s.EnableScaleTransButtons(TRUE);
+    s.EnableItemTransButtons(TRUE);
+    s.EnableEditButtons(TRUE);
+    for (int id : { 1025, 1027, 1029, 1009, 1010, 1001, 1002, 1007, 1008, 1065 })
+        EXPECT_TRUE(Enabled(id)) << id;
+}
+
+TEST_F(WorkScreenFormTest, ServerModeShowsTheSynchronisationButtonOfEachScreen)
+{
+    const CString db = MakeItemDatabase();
+    LeftPane()->m_nServerFlag = 1;
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    EXPECT_TRUE(Visible(1065));
+    EXPECT_FALSE(Visible(1066));
+    Switch(kHintPreset, "Pre_Read", "vexo", db);
+    EXPECT_FALSE(Visible(1065));
+    EXPECT_TRUE(Visible(1066));
+    EXPECT_EQ(RectOf(1066), CRect(630, 80, 760, 130));
+    Switch(kHintAdvertisement, "Adv_Read", "vexo", db);
+    EXPECT_TRUE(Visible(1065));
+    EXPECT_FALSE(Visible(1066));
+    Switch(kHintScaleInfo, "Scale_Info_Read", "vexo", db);
+    EXPECT_FALSE(Visible(1065));
+    EXPECT_FALSE(Visible(1066));
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    EXPECT_TRUE(Visible(1065));
+    CString path = db;
+    LeftPane()->SendHint(kHintDatabaseChanged, &path);
+    EXPECT_FALSE(Visible(1065));
+    EXPECT_FALSE(Visible(1066));
+}
