@@ -123,19 +123,15 @@ CFont* CGridCell::GetFontObject() const
     return def ? def->GetFontObject() : nullptr;
 }
 
-BOOL CGridCell::Edit(int nRow, int nCol, CRect rect, CPoint, UINT nID, UINT nChar)
+BOOL CGridCell::OpenEditor(UINT nChar, BOOL bForwardChar, const std::function<CWnd*()>& make)
 {
     if (m_bEditing) {
-        if (m_pEditWnd)
+        if (bForwardChar && m_pEditWnd)
             m_pEditWnd->SendMessage(WM_CHAR, nChar);
         return TRUE;
     }
-    const DWORD format = GetFormat();
-    DWORD style = ES_RIGHT;
-    if (!(format & DT_RIGHT) && (format & DT_CENTER))
-        style = ES_CENTER;
     m_bEditing = TRUE;
-    auto* editor = new CGridInPlaceEdit(m_pGrid, rect, style, nID, nRow, nCol, GetText(), nChar);
+    CWnd* editor = make();
     if (!editor->GetSafeHwnd()) {
         // The editor window could not be made: no edit is open.
         delete editor;
@@ -145,6 +141,16 @@ BOOL CGridCell::Edit(int nRow, int nCol, CRect rect, CPoint, UINT nID, UINT nCha
     }
     m_pEditWnd = editor;
     return TRUE;
+}
+
+BOOL CGridCell::Edit(int nRow, int nCol, CRect rect, CPoint, UINT nID, UINT nChar)
+{
+    const DWORD format = GetFormat();
+    DWORD style = ES_RIGHT;
+    if (!(format & DT_RIGHT) && (format & DT_CENTER))
+        style = ES_CENTER;
+    return OpenEditor(nChar, TRUE,
+        [&] { return new CGridInPlaceEdit(m_pGrid, rect, style, nID, nRow, nCol, GetText(), nChar); });
 }
 
 void CGridCell::EndEdit()

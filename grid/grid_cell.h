@@ -2,6 +2,7 @@
 // The ordinary text cell, and the grid's default cells from which every cell
 // takes the attributes it leaves unset.
 
+#include <functional>
 #include <memory>
 
 #include "grid/grid_cell_base.h"
@@ -51,6 +52,12 @@ public:
     using CGridCellBase::operator=;
 
 protected:
+    // While an edit is open: passes nChar on to its editor (bForwardChar) and
+    // answers TRUE. Otherwise opens the editor that make creates (the cell
+    // counts as editing meanwhile); FALSE, and no edit open, when its window
+    // could not be made.
+    BOOL OpenEditor(UINT nChar, BOOL bForwardChar, const std::function<CWnd*()>& make);
+
     CString m_strText;
     LPARAM m_lParam = 0;
     int m_nImage = -1;

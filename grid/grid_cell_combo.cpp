@@ -44,26 +44,8 @@ CSize CGridCellCombo::GetCellExtent(CDC* pDC)
 
 BOOL CGridCellCombo::Edit(int nRow, int nCol, CRect rect, CPoint, UINT nID, UINT nChar)
 {
-    if (m_bEditing) {
-        if (m_pEditWnd)
-            m_pEditWnd->SendMessage(WM_CHAR, nChar);
-        return TRUE;
-    }
-    m_bEditing = TRUE;
-    auto* list = new CGridInPlaceList(
-        m_pGrid, rect, m_dwStyle, nID, nRow, nCol, GetTextClr(), GetBackClr(), m_Strings, GetText(), nChar);
-    if (!list->GetSafeHwnd()) {
-        delete list;
-        m_bEditing = FALSE;
-        m_pEditWnd = nullptr;
-        return FALSE;
-    }
-    m_pEditWnd = list;
-    return TRUE;
-}
-
-void CGridCellCombo::EndEdit()
-{
-    if (auto* list = dynamic_cast<CGridInPlaceList*>(m_pEditWnd))
-        list->EndEdit();
+    return OpenEditor(nChar, TRUE, [&] {
+        return new CGridInPlaceList(m_pGrid, rect, m_dwStyle, nID, nRow, nCol, GetTextClr(), GetBackClr(),
+            m_Strings, GetText(), nChar);
+    });
 }

@@ -24,7 +24,6 @@ public:
     BOOL Draw(CDC* pDC, int nRow, int nCol, CRect rect, BOOL bEraseBkgnd = TRUE) override;
     CSize GetCellExtent(CDC* pDC) override;
     BOOL Edit(int nRow, int nCol, CRect rect, CPoint point, UINT nID, UINT nChar) override;
-    void EndEdit() override;
 
 protected:
     std::vector<CString> m_Strings;

@@ -35,23 +35,9 @@ CWnd* CGridCellDateTime::GetEditWnd() const
 
 BOOL CGridCellDateTime::Edit(int nRow, int nCol, CRect rect, CPoint, UINT nID, UINT nChar)
 {
-    if (m_bEditing)
-        return TRUE;
-    m_bEditing = TRUE;
-    auto* picker = new CGridInPlaceDateTime(
-        m_pGrid, rect, m_dwStyle | DTS_UPDOWN, nID, nRow, nCol, GetTextClr(), GetBackClr(), &m_cTime, nChar);
-    if (!picker->GetSafeHwnd()) {
-        delete picker;
-        m_bEditing = FALSE;
-        m_pEditWnd = nullptr;
-        return FALSE;
-    }
-    m_pEditWnd = picker;
-    return TRUE;
-}
-
-void CGridCellDateTime::EndEdit()
-{
-    if (auto* picker = dynamic_cast<CGridInPlaceDateTime*>(m_pEditWnd))
-        picker->EndEdit();
+    // An open picker takes no characters from the grid.
+    return OpenEditor(nChar, FALSE, [&] {
+        return new CGridInPlaceDateTime(m_pGrid, rect, m_dwStyle | DTS_UPDOWN, nID, nRow, nCol, GetTextClr(),
+            GetBackClr(), &m_cTime, nChar);
+    });
 }

@@ -25,7 +25,6 @@ public:
 
     CWnd* GetEditWnd() const override;
     BOOL Edit(int nRow, int nCol, CRect rect, CPoint point, UINT nID, UINT nChar) override;
-    void EndEdit() override;
 
 protected:
     CTime m_cTime;

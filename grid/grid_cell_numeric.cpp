@@ -35,25 +35,6 @@ protected:
 
 BOOL CGridCellNumeric::Edit(int nRow, int nCol, CRect rect, CPoint, UINT nID, UINT nChar)
 {
-    if (m_bEditing) {
-        if (m_pEditWnd)
-            m_pEditWnd->SendMessage(WM_CHAR, nChar);
-        return TRUE;
-    }
-    m_bEditing = TRUE;
-    auto* editor = new CNumericInPlaceEdit(m_pGrid, rect, ES_NUMBER, nID, nRow, nCol, GetText(), nChar);
-    if (!editor->GetSafeHwnd()) {
-        delete editor;
-        m_bEditing = FALSE;
-        m_pEditWnd = nullptr;
-        return FALSE;
-    }
-    m_pEditWnd = editor;
-    return TRUE;
-}
-
-void CGridCellNumeric::EndEdit()
-{
-    if (auto* editor = dynamic_cast<CGridInPlaceEditor*>(m_pEditWnd))
-        editor->EndEdit();
+    return OpenEditor(nChar, TRUE,
+        [&] { return new CNumericInPlaceEdit(m_pGrid, rect, ES_NUMBER, nID, nRow, nCol, GetText(), nChar); });
 }

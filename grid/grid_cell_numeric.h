@@ -8,5 +8,4 @@ public:
     static constexpr const char* kClassName = "CGridCellNumeric";
 
     BOOL Edit(int nRow, int nCol, CRect rect, CPoint point, UINT nID, UINT nChar) override;
-    void EndEdit() override;
 };

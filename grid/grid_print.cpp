@@ -99,6 +99,38 @@ void DrawCellLines(CDC* pDC, int gridLines, const CRect& rect, BOOL top, BOOL le
     }
 }
 
+// Prints the cells of row from column first up to end that end left of
+// rightLimit, from rect.left on; rect keeps the row's top and bottom and is
+// left after the last cell printed. Lines by the grid-line mode: a top line
+// when top, a left line at column 0 and, with firstLeft, at the first cell.
+void PrintCellRun(CGridCtrl& grid, CDC* pDC, int row, int first, int end, int rightLimit, CRect& rect,
+    BOOL top, BOOL firstLeft)
+{
+    for (int col = first; col < end; ++col) {
+        const int width = grid.GetColumnWidth(col);
+        if (width <= 0)
+            continue;
+        rect.right = rect.left + width - 1;
+        if (rect.right > rightLimit)
+            break;
+        if (CGridCellBase* cell = grid.GetCell(row, col))
+            cell->PrintCell(pDC, row, col, rect);
+        pDC->SelectStockObject(BLACK_PEN);
+        DrawCellLines(pDC, grid.GetGridLines(), rect, top, firstLeft || col == 0);
+        firstLeft = FALSE;
+        rect.left = rect.right + 1;
+    }
+}
+
+// A bold copy of the print font.
+void CreateBoldFont(const CFont& printFont, CFont& bold)
+{
+    LOGFONT lf {};
+    printFont.GetLogFont(&lf);
+    lf.lfWeight = FW_BOLD;
+    bold.CreateFontIndirect(&lf);
+}
+
 } // namespace
 
 void CGridCtrl::SetPrintMarginInfo(int nHeaderHeight, int nFooterHeight, int nLeftMargin, int nRightMargin,
@@ -240,19 +272,8 @@ void CGridCtrl::OnPrint(CDC* pDC, CPrintInfo* pInfo)
             // A row taller than the page (alone on it) is cut at the page's bottom.
             rect.bottom = bodyTop + std::min(top + height, m_Print.m_nPageHeight) - 1;
             rect.left = fixedWidth;
-            for (int col = m_Print.m_nPrintColumn; col < GetColumnCount(); ++col) {
-                const int width = GetColumnWidth(col);
-                if (width <= 0)
-                    continue;
-                rect.right = rect.left + width - 1;
-                if (rect.right > rightLimit)
-                    break;
-                if (CGridCellBase* cell = GetCell(row, col))
-                    cell->PrintCell(pDC, row, col, rect);
-                pDC->SelectStockObject(BLACK_PEN);
-                DrawCellLines(pDC, m_nGridLines, rect, FALSE, col == 0);
-                rect.left = rect.right + 1;
-            }
+            PrintCellRun(
+                *this, pDC, row, m_Print.m_nPrintColumn, GetColumnCount(), rightLimit, rect, FALSE, FALSE);
             top += height;
             m_Print.m_nCurrPrintRow = row + 1;
         }
@@ -323,32 +344,16 @@ void CGridCtrl::PrintColumnHeadings(CDC* pDC, CPrintInfo* pInfo)
 void CGridCtrl::PrintColumnHeadingRow(
     int nFirstCol, int nEndCol, int nRow, CRect& rect, CDC* pDC, BOOL bFirstCell)
 {
-    const int rightLimit = GetFixedColumnWidth() + m_Print.m_nPageWidth;
-    for (int col = nFirstCol; col < nEndCol; ++col) {
-        const int width = GetColumnWidth(col);
-        if (width <= 0)
-            continue;
-        rect.right = rect.left + width - 1;
-        if (rect.right > rightLimit)
-            break;
-        if (CGridCellBase* cell = GetCell(nRow, col))
-            cell->PrintCell(pDC, nRow, col, rect);
-        pDC->SelectStockObject(BLACK_PEN);
-        DrawCellLines(pDC, m_nGridLines, rect, nRow == 0, bFirstCell || col == 0);
-        bFirstCell = FALSE;
-        rect.left = rect.right + 1;
-    }
+    PrintCellRun(*this, pDC, nRow, nFirstCol, nEndCol, GetFixedColumnWidth() + m_Print.m_nPageWidth, rect,
+        nRow == 0, bFirstCell);
 }
 
 void CGridCtrl::PrintHeader(CDC* pDC, CPrintInfo* pInfo)
 {
     if (!pDC || !pInfo || !m_Print.m_PrinterFont)
         return;
-    LOGFONT lf {};
-    m_Print.m_PrinterFont->GetLogFont(&lf);
-    lf.lfWeight = FW_BOLD;
     CFont bold;
-    bold.CreateFontIndirect(&lf);
+    CreateBoldFont(*m_Print.m_PrinterFont, bold);
     CFont* oldFont = pDC->SelectObject(&bold);
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
     CRect rect = pInfo->m_rectDraw;
@@ -376,11 +381,8 @@ void CGridCtrl::PrintFooter(CDC* pDC, CPrintInfo* pInfo)
     pDC->LineTo(rect.right, rect.top);
     pDC->SelectObject(oldPen);
 
-    LOGFONT lf {};
-    m_Print.m_PrinterFont->GetLogFont(&lf);
-    lf.lfWeight = FW_BOLD;
     CFont bold;
-    bold.CreateFontIndirect(&lf);
+    CreateBoldFont(*m_Print.m_PrinterFont, bold);
     CFont* oldFont = pDC->SelectObject(&bold);
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
     const COLORREF oldColor = pDC->SetTextColor(RGB(0, 0, 0));

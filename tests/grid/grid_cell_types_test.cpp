@@ -433,6 +433,8 @@ TEST_F(LinkClickTest, ClickOpensOnlyWebAndMailLinksUnderThePoint)
         { "file:///etc/passwd", 4, nullptr },
         { "ftp://store.example", 4, nullptr },
         { "telnet:host", 2, nullptr },
+        { "plain words only", 3, nullptr },
+        { "plain words only", 8, nullptr },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.text) + " @" + std::to_string(c.index));

@@ -174,19 +174,50 @@ TEST_F(GridWindowTest, SwallowedButtonUpStillReleasesCaptureAndTimer)
 
 TEST_F(GridWindowTest, StructuralChangesCancelAnOpenEditorWithoutCommit)
 {
-    grid.SetFocusCell(3, 2);
-    Key(VK_F2);
-    CWnd* editor = EditorOf(3, 2);
-    ASSERT_NE(editor, nullptr);
-    const HWND hwnd = editor->GetSafeHwnd();
-    editor->SetWindowText("stale");
-    grid.DeleteRow(2);
-    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));
-    for (int r = 0; r < grid.GetRowCount(); ++r)
-        for (int c = 0; c < grid.GetColumnCount(); ++c)
-            ASSERT_NE(grid.GetItemText(r, c), "stale");
-    EXPECT_TRUE(owner.Only({ GRIDNOTIFY_ENDEDIT, kCellEdited }).empty());
-    EXPECT_FALSE(grid.IsItemEditing(2, 2));
+    struct Case {
+        const char* name;
+        int fixedRows;
+        void (*change)(CGridCtrl&);
+        bool cancels; // the cells under the editor move or go
+    } const cases[] = {
+        { "delete a row", 1, [](CGridCtrl& g) { g.DeleteRow(2); }, true },
+        { "insert a row above", 1, [](CGridCtrl& g) { g.InsertRow("new", 2); }, true },
+        { "insert at row 0 without headings", 0, [](CGridCtrl& g) { g.InsertRow("new", 0); }, true },
+        { "insert a column", 1, [](CGridCtrl& g) { g.InsertColumn("new", DT_LEFT, 2); }, true },
+        { "delete a column", 1, [](CGridCtrl& g) { g.DeleteColumn(4); }, true },
+        { "fewer rows", 1, [](CGridCtrl& g) { g.SetRowCount(10); }, true },
+        { "fewer columns", 1, [](CGridCtrl& g) { g.SetColumnCount(5); }, true },
+        { "append a row", 1, [](CGridCtrl& g) { g.InsertRow("new"); }, false },
+        { "append a column", 1, [](CGridCtrl& g) { g.InsertColumn("new"); }, false },
+        { "more rows", 1, [](CGridCtrl& g) { g.SetRowCount(30); }, false },
+        { "more columns", 1, [](CGridCtrl& g) { g.SetColumnCount(8); }, false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Shape(20, 6);
+        grid.SetFixedRowCount(c.fixedRows);
+        grid.SetFocusCell(3, 2);
+        Key(VK_F2);
+        CWnd* editor = EditorOf(3, 2);
+        ASSERT_NE(editor, nullptr);
+        const HWND hwnd = editor->GetSafeHwnd();
+        editor->SetWindowText("stale");
+        owner.events.clear();
+        c.change(grid);
+        if (c.cancels) {
+            ASSERT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));
+            for (int r = 0; r < grid.GetRowCount(); ++r)
+                for (int col = 0; col < grid.GetColumnCount(); ++col)
+                    ASSERT_NE(grid.GetItemText(r, col), "stale");
+            EXPECT_TRUE(owner.Only({ GRIDNOTIFY_ENDEDIT, kCellEdited }).empty());
+            EXPECT_FALSE(grid.IsItemEditing(3, 2));
+        } else {
+            EXPECT_TRUE(IsWindow(hwnd));
+            EXPECT_TRUE(grid.IsItemEditing(3, 2));
+            FinishEdit(3, 2, nullptr, VK_RETURN);
+            EXPECT_EQ(grid.GetItemText(3, 2), "stale");
+        }
+    }
 }
 
 TEST_F(GridWindowTest, SortingWhileEditingCancelsTheEditor)

@@ -1,0 +1,198 @@
+// Gestures at the grid's edges: divider drags from either side of a divider,
+// right clicks inside and outside the cells, heading clicks on the first
+// column and row, the pick-list anchors, a Ctrl-click deselect in a grid
+// without heading columns, Home and End past hidden rows and columns.
+
+#include "grid_window_fixture.h"
+#include "platform/wnd/cursor.h"
+
+namespace {
+
+using E = GridEvent;
+
+LPARAM At(CPoint p)
+{
+    return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
+}
+
+class GridGestureTest : public GridWindowTest {
+protected:
+    void RightClick(CPoint p)
+    {
+        grid.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, At(p));
+        grid.SendMessage(WM_RBUTTONUP, 0, At(p));
+    }
+};
+
+TEST_F(GridGestureTest, DividerDragsSizeTheColumnOrRowBeforeTheDivider)
+{
+    struct Case {
+        const char* name;
+        CPoint down, up;
+        bool column;
+        int index; // the column or row that takes the new size
+        int size;
+        int clipFrom; // client x (column) or y (row) where the pointer is held from
+    } const cases[] = {
+        { "column 1, its right edge", { 99, 10 }, { 130, 10 }, true, 1, 80, 51 },
+        { "column 1, from column 2's left edge", { 101, 10 }, { 130, 10 }, true, 1, 80, 51 },
+        { "column 0, its right edge", { 48, 10 }, { 70, 10 }, true, 0, 70, 1 },
+        { "column 0, from column 1's left edge", { 51, 10 }, { 70, 10 }, true, 0, 70, 1 },
+        { "row 2, its bottom edge", { 10, 59 }, { 10, 80 }, false, 2, 40, 41 },
+        { "row 2, from row 3's top edge", { 10, 61 }, { 10, 80 }, false, 2, 40, 41 },
+        { "row 0, from row 1's top edge", { 10, 21 }, { 10, 33 }, false, 0, 33, 1 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Shape(20, 6);
+        grid.SendMessage(WM_MOUSEMOVE, 0, At(c.down));
+        EXPECT_EQ(grid.GetMouseMode(), c.column ? GRIDMOUSE_OVER_COL_DIVIDE : GRIDMOUSE_OVER_ROW_DIVIDE);
+        grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(c.down));
+        EXPECT_EQ(grid.GetMouseMode(), c.column ? GRIDMOUSE_SIZING_COL : GRIDMOUSE_SIZING_ROW);
+        // The pointer is held right of (below) the sized column's (row's) start.
+        RECT clip {};
+        EXPECT_TRUE(GetClipCursor(&clip));
+        CPoint from(c.column ? c.clipFrom : 0, c.column ? 0 : c.clipFrom);
+        grid.ClientToScreen(&from);
+        CRect client;
+        grid.GetClientRect(client);
+        if (c.column) {
+            EXPECT_EQ(clip.left, from.x);
+            EXPECT_EQ(clip.right - clip.left, client.Width() - grid.GetFixedColumnWidth());
+        } else {
+            EXPECT_EQ(clip.top, from.y);
+            EXPECT_EQ(clip.bottom - clip.top, client.Height() - grid.GetFixedRowHeight());
+        }
+        grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(c.up));
+        grid.SendMessage(WM_LBUTTONUP, 0, At(c.up));
+        for (int i = 0; i < (c.column ? 6 : 20); ++i) {
+            const int size = c.column ? grid.GetColumnWidth(i) : grid.GetRowHeight(i);
+            EXPECT_EQ(size, i == c.index ? c.size : (c.column ? kCellWidth : kCellHeight)) << i;
+        }
+        EXPECT_FALSE(GetClipCursor(&clip));
+    }
+}
+
+TEST_F(GridGestureTest, RightClicksMoveTheFocusIntoTheBodyAndTellTheOwner)
+{
+    struct Case {
+        CPoint point;
+        CGridCellCoord focus;
+        GridEvent event;
+    } const cases[] = {
+        { Centre(3, 2), { 3, 2 }, { GRIDNOTIFY_RCLICK, 3, 2 } },
+        { Centre(0, 3), { 1, 3 }, { GRIDNOTIFY_RCLICK, 0, 3 } },
+        { Centre(4, 0), { 4, 1 }, { GRIDNOTIFY_RCLICK, 4, 0 } },
+        // Right of the last column: the focus stays, the owner hears (-1, -1).
+        { CPoint(380, 50), { 4, 1 }, { GRIDNOTIFY_RCLICK, -1, -1 } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.point.x << "," << c.point.y);
+        owner.events.clear();
+        RightClick(c.point);
+        EXPECT_EQ(grid.GetFocusCell(), c.focus);
+        EXPECT_EQ(owner.Only({ GRIDNOTIFY_RCLICK }), std::vector<E> { c.event });
+        EXPECT_TRUE(SelectionConsistent(grid));
+    }
+}
+
+TEST_F(GridGestureTest, HeadingClicksOnTheFirstColumnAndRowAndTheFocusTheyLeave)
+{
+    struct Case {
+        int row, col;
+        CGridCellRange selected;
+    } const cases[] = {
+        { 0, 1, CGridCellRange(1, 1, 19, 1) },
+        { 0, 5, CGridCellRange(1, 5, 19, 5) },
+        { 1, 0, CGridCellRange(1, 1, 1, 5) },
+        { 19, 0, CGridCellRange(19, 1, 19, 5) },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.row << "," << c.col);
+        Click(3, 3);
+        ASSERT_EQ(grid.GetFocusCell(), CGridCellCoord(3, 3));
+        Click(c.row, c.col);
+        EXPECT_EQ(grid.GetSelectedCellRange(), c.selected);
+        EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(-1, -1)) << "a heading click leaves no focus cell";
+        EXPECT_TRUE(SelectionConsistent(grid));
+    }
+    // Shift-click on another column heading extends the column selection.
+    Click(0, 2);
+    Click(0, 4, MK_SHIFT);
+    EXPECT_EQ(grid.GetSelectedCellRange(), CGridCellRange(1, 2, 19, 4));
+}
+
+TEST_F(GridGestureTest, AnchorsAlternateWithEveryPress)
+{
+    const int rows[] = { 5, 9, 2, 7 };
+    int a = 0, b = 0;
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        Click(rows[i], 2);
+        (i % 2 == 0 ? a : b) = rows[i];
+        EXPECT_EQ(grid.m_bAnchorToggle, i % 2 == 0 ? 1 : 0) << i;
+        EXPECT_EQ(grid.m_nAnchorRowA, a) << i;
+        EXPECT_EQ(grid.m_nAnchorRowB, b) << i;
+    }
+}
+
+TEST_F(GridGestureTest, CtrlClickDeselectKeepsARowThatStillHasACellInColumnZero)
+{
+    grid.SetFixedColumnCount(0);
+    Click(4, 0);
+    Click(4, 1, MK_CONTROL);
+    Click(6, 1, MK_CONTROL);
+    ASSERT_TRUE(grid.IsCellSelected(4, 0));
+    ASSERT_TRUE(grid.IsCellSelected(4, 1));
+    // Deselecting (4, 1) leaves (4, 0): row 4 stays picked.
+    Click(4, 1, MK_CONTROL);
+    EXPECT_FALSE(grid.IsCellSelected(4, 1));
+    EXPECT_TRUE(grid.IsCellSelected(4, 0));
+    std::vector<int> picked(grid.m_PickList, grid.m_PickList + 3);
+    EXPECT_EQ(picked, (std::vector<int> { 6, 4, 0 }));
+    // Deselecting (6, 1) empties row 6: it leaves the list.
+    Click(6, 1, MK_CONTROL);
+    picked.assign(grid.m_PickList, grid.m_PickList + 3);
+    EXPECT_EQ(std::count(picked.begin(), picked.end(), 6), 0);
+    EXPECT_EQ(picked[0], 4);
+}
+
+TEST_F(GridGestureTest, HomeAndEndStopAtTheFirstAndLastShownCells)
+{
+    struct Case {
+        const char* name;
+        int fixedCols;
+        int hiddenCol, hiddenRow; // -1: none
+        CGridCellCoord from;
+        UINT key;
+        bool ctrl;
+        CGridCellCoord to;
+    } const cases[] = {
+        { "home", 1, -1, -1, { 5, 3 }, VK_HOME, false, { 5, 1 } },
+        { "home without heading column", 0, -1, -1, { 5, 3 }, VK_HOME, false, { 5, 0 } },
+        { "home past a hidden column", 1, 1, -1, { 5, 3 }, VK_HOME, false, { 5, 2 } },
+        { "end", 1, -1, -1, { 5, 2 }, VK_END, false, { 5, 5 } },
+        { "end before a hidden column", 1, 5, -1, { 5, 2 }, VK_END, false, { 5, 4 } },
+        { "ctrl+home", 1, -1, -1, { 7, 3 }, VK_HOME, true, { 1, 1 } },
+        { "ctrl+home past a hidden row", 1, -1, 1, { 7, 3 }, VK_HOME, true, { 2, 1 } },
+        { "ctrl+end", 1, -1, -1, { 3, 3 }, VK_END, true, { 19, 5 } },
+        { "ctrl+end before a hidden row", 1, -1, 19, { 3, 3 }, VK_END, true, { 18, 5 } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Shape(20, 6);
+        grid.SetFixedColumnCount(c.fixedCols);
+        if (c.hiddenCol >= 0)
+            grid.SetColumnWidth(c.hiddenCol, 0);
+        if (c.hiddenRow >= 0)
+            grid.SetRowHeight(c.hiddenRow, 0);
+        grid.SetFocusCell(c.from);
+        SetKeyStateOverride(VK_CONTROL, c.ctrl);
+        Key(c.key);
+        SetKeyStateOverride(VK_CONTROL, FALSE);
+        EXPECT_EQ(grid.GetFocusCell(), c.to);
+        EXPECT_TRUE(grid.IsCellSelected(c.to));
+        EXPECT_TRUE(grid.IsCellVisible(c.to));
+    }
+}
+
+} // namespace
