@@ -68,13 +68,9 @@ TEST_F(GridWindowTest, ReadOnlyCellAndNonEditableGridOpenNoEditor)
 
 TEST_F(GridWindowTest, TabEndsEditAndEditsTheNextCell)
 {
-    grid.SetFocusCell(2, 2);
-    Key(VK_F2);
-    CWnd* editor = EditorOf(2, 2);
-    ASSERT_NE(editor, nullptr);
-    const HWND first = editor->GetSafeHwnd();
-    editor->SetWindowText("t");
-    editor->SendMessage(WM_CHAR, VK_TAB, 0);
+    const HWND first = OpenEditor(2, 2, "t");
+    ASSERT_NE(first, nullptr);
+    CWnd::FromHandle(first)->SendMessage(WM_CHAR, VK_TAB, 0);
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(first); }));
     EXPECT_EQ(grid.GetItemText(2, 2), "t");
     EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(2, 3));
@@ -196,12 +192,8 @@ TEST_F(GridWindowTest, StructuralChangesCancelAnOpenEditorWithoutCommit)
         SCOPED_TRACE(c.name);
         Shape(20, 6);
         grid.SetFixedRowCount(c.fixedRows);
-        grid.SetFocusCell(3, 2);
-        Key(VK_F2);
-        CWnd* editor = EditorOf(3, 2);
-        ASSERT_NE(editor, nullptr);
-        const HWND hwnd = editor->GetSafeHwnd();
-        editor->SetWindowText("stale");
+        const HWND hwnd = OpenEditor(3, 2, "stale");
+        ASSERT_NE(hwnd, nullptr);
         owner.events.clear();
         c.change(grid);
         if (c.cancels) {

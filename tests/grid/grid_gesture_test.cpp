@@ -10,19 +10,7 @@ namespace {
 
 using E = GridEvent;
 
-LPARAM At(CPoint p)
-{
-    return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
-}
-
-class GridGestureTest : public GridWindowTest {
-protected:
-    void RightClick(CPoint p)
-    {
-        grid.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, At(p));
-        grid.SendMessage(WM_RBUTTONUP, 0, At(p));
-    }
-};
+using GridGestureTest = GridWindowTest;
 
 TEST_F(GridGestureTest, DividerDragsSizeTheColumnOrRowBeforeTheDivider)
 {
@@ -89,7 +77,8 @@ TEST_F(GridGestureTest, RightClicksMoveTheFocusIntoTheBodyAndTellTheOwner)
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.point.x << "," << c.point.y);
         owner.events.clear();
-        RightClick(c.point);
+        grid.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, At(c.point));
+        grid.SendMessage(WM_RBUTTONUP, 0, At(c.point));
         EXPECT_EQ(grid.GetFocusCell(), c.focus);
         EXPECT_EQ(owner.Only({ GRIDNOTIFY_RCLICK }), std::vector<E> { c.event });
         EXPECT_TRUE(SelectionConsistent(grid));

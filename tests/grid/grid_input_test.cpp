@@ -365,12 +365,8 @@ TEST_F(GridWindowTest, TitleTipOnlyForTextThatDoesNotFit)
 
 TEST_F(GridWindowTest, SetCellTypeOfTheEditedCellCancelsTheEditor)
 {
-    grid.SetFocusCell(2, 2);
-    Key(VK_F2);
-    CWnd* editor = EditorOf(2, 2);
-    ASSERT_NE(editor, nullptr);
-    const HWND hwnd = editor->GetSafeHwnd();
-    editor->SetWindowText("stale");
+    const HWND hwnd = OpenEditor(2, 2, "stale");
+    ASSERT_NE(hwnd, nullptr);
     ASSERT_TRUE(grid.SetCellType(2, 2, RUNTIME_CELL_CLASS(CGridCell)));
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));
     EXPECT_EQ(grid.GetItemText(2, 2), "2,2");

@@ -15,11 +15,6 @@ namespace {
 
 using E = GridEvent;
 
-LPARAM At(CPoint p)
-{
-    return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
-}
-
 class GridMouseTest : public GridWindowTest {
 protected:
     // What Windows sends for a double click: down, up, double click, up.

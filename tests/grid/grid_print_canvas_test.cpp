@@ -49,14 +49,7 @@ protected:
 
     void Shape(int rows, int cols)
     {
-        grid.SetRowCount(rows);
-        grid.SetColumnCount(cols);
-        grid.SetFixedRowCount(1);
-        grid.SetFixedColumnCount(1);
-        for (int r = 0; r < rows; ++r)
-            grid.SetRowHeight(r, kHeight);
-        for (int c = 0; c < cols; ++c)
-            grid.SetColumnWidth(c, kWidth);
+        ShapeGrid(grid, rows, cols, kWidth, kHeight);
         // Blank cells: only lines and fills reach the page.
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < cols; ++c)

@@ -102,6 +102,26 @@ public:
     }
 };
 
+// A point as the mouse messages carry it.
+inline LPARAM At(CPoint p)
+{
+    return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
+}
+
+// rows x cols with one heading row and column, every row and column of the
+// given size.
+inline void ShapeGrid(CGridCtrl& grid, int rows, int cols, int width, int height)
+{
+    grid.SetRowCount(rows);
+    grid.SetColumnCount(cols);
+    grid.SetFixedRowCount(1);
+    grid.SetFixedColumnCount(1);
+    for (int r = 0; r < rows; ++r)
+        grid.SetRowHeight(r, height);
+    for (int c = 0; c < cols; ++c)
+        grid.SetColumnWidth(c, width);
+}
+
 // A 20 x 6 grid (one heading row and column) of 50 x 20 cells in a 400 x 300
 // client area, every cell "r,c".
 class GridWindowTest : public ::testing::Test {
@@ -128,14 +148,7 @@ protected:
 
     void Shape(int rows, int cols)
     {
-        grid.SetRowCount(rows);
-        grid.SetColumnCount(cols);
-        grid.SetFixedRowCount(1);
-        grid.SetFixedColumnCount(1);
-        for (int r = 0; r < rows; ++r)
-            grid.SetRowHeight(r, kCellHeight);
-        for (int c = 0; c < cols; ++c)
-            grid.SetColumnWidth(c, kCellWidth);
+        ShapeGrid(grid, rows, cols, kCellWidth, kCellHeight);
         FillCoordinates(grid);
         grid.ResetScrollBars();
         owner.events.clear();
@@ -156,6 +169,19 @@ protected:
         grid.SendMessage(
             WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
         grid.SendMessage(WM_LBUTTONUP, keys, MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+    }
+
+    // Opens the cell's editor with F2 and puts text in it: the editor's
+    // window, or null when none opened.
+    HWND OpenEditor(int row, int col, const char* text)
+    {
+        grid.SetFocusCell(row, col);
+        Key(VK_F2);
+        CWnd* editor = EditorOf(row, col);
+        if (!editor)
+            return nullptr;
+        editor->SetWindowText(text);
+        return editor->GetSafeHwnd();
     }
 
     // The open in-place editor of a cell, or null.
