@@ -11,6 +11,7 @@
 #include "screens/table_bridge.h"
 #include "screens/transfer_port.h"
 #include "screens/transfer_ports.h"
+#include "serial/scale_register.h"
 #include "shell/calvorn_view.h"
 #include "shell/main_frame.h"
 #include "shell/right_container_view.h"
@@ -53,6 +54,12 @@ CKindOfView::CKindOfView()
     m_nLanguage = 2;
     m_pTableBridge->m_nLanguage = m_nLanguage;
     m_messageDlg.Create(nullptr);
+    m_pOwnScaleRegister = new CScaleRegister;
+    m_pOwnScaleRegister->SetOwnerView(this);
+    m_pOwnScaleRegister->m_nLanguage = m_nLanguage;
+    m_pScaleRegister = m_pOwnScaleRegister;
+    m_commSetupDlg.Create(IDD_COMM_SETUP, this);
+    m_commSetupDlg.SetOwnerView(this);
 }
 
 CKindOfView::~CKindOfView()
@@ -63,6 +70,9 @@ CKindOfView::~CKindOfView()
     delete m_pTableBridge;
     m_pTableBridge = nullptr;
     m_messageDlg.DestroyWindow();
+    m_commSetupDlg.DestroyWindow();
+    delete m_pOwnScaleRegister;
+    m_pOwnScaleRegister = nullptr;
 }
 
 const CRuntimeClass* CKindOfView::GetThisClass()
@@ -99,6 +109,15 @@ const MessageMap* CKindOfView::GetMessageMap() const
             OnCommandMsg<&CKindOfView::OnRecvSelectScaleData>(1029),
             OnMessage<&CKindOfView::OnTransSocketData>(WM_TRANS_SOCKET_DATA),
             OnWm<WM_TIMER, &CKindOfView::OnTimer>(),
+            OnMessage<&CKindOfView::OnCommModeChanged>(WM_COMMMODE_CHANGED),
+            OnNotifyMsg<&CKindOfView::OnScaleListClick>(NM_CLICK, 900),
+            OnCommandMsg<&CKindOfView::OnScaleUpdate>(901),
+            OnCommandMsg<&CKindOfView::OnScaleInsert>(902),
+            OnCommandMsg<&CKindOfView::OnScaleDelete>(903),
+            OnCommandMsg<&CKindOfView::OnScaleInfoInsert>(1011),
+            OnCommandMsg<&CKindOfView::OnScaleInfoDelete>(1012),
+            OnCommandMsg<&CKindOfView::OnScaleInfoTrans>(1013),
+            OnCommandMsg<&CKindOfView::OnScaleInfoUpdate>(1014),
         });
     return &kMap;
 }
@@ -222,6 +241,7 @@ void CKindOfView::SetDefaultMembers()
     m_nReplyRows = 0;
     m_nLoadRows = 0;
     m_strColumnList = "";
+    m_nRegisterRow = -1;
     m_nSerialStop.store(0);
 }
 
@@ -529,8 +549,6 @@ void CKindOfView::OnDraw(CDC* dc)
         dc->SelectObject(old);
     }
 }
-
-void CKindOfView::OnCommSetup() { }
 
 void CKindOfView::OnUpdateCommSetup(CCmdUI* cmdUI)
 {

@@ -25,15 +25,18 @@
 #include "platform/wnd/button.h"
 #include "platform/wnd/combobox.h"
 #include "platform/wnd/formview.h"
+#include "platform/wnd/listctrl.h"
 #include "platform/wnd/static.h"
-#include "screens/comm_settings.h"
+#include "serial/comm_settings.h"
+#include "serial/comm_setup_dlg.h"
+#include "serial/scale_register_host.h"
 #include "shell/kind_mailbox_dlg.h"
 #include "shell/message_dlg.h"
 #include "shell/work_screen.h"
 
 class CCmdUI;
 class CItemDbWorker;
-class CScaleRegisterPort;
+class CScaleRegister;
 class CTableBridge;
 class CTransferPort;
 class CWorkScreenTransports;
@@ -54,7 +57,11 @@ inline constexpr int kKindLandAdd = 19;
 // Number of texts one reply row may carry; values beyond are dropped.
 inline constexpr std::size_t kRowFieldCount = 400;
 
-class CKindOfView : public CFormView, public CWorkScreen, public CInsertReadTarget, public CTransferHost {
+class CKindOfView : public CFormView,
+                    public CWorkScreen,
+                    public CInsertReadTarget,
+                    public CTransferHost,
+                    public CScaleRegisterHost {
 public:
     CKindOfView();
     ~CKindOfView() override;
@@ -82,11 +89,24 @@ public:
     void SplitScaleInfoRowText(CString row) override;
     void SplitUserLabelRowText(CString row) override;
 
-    // The transport that runs transfers, and the scale register; both may be
-    // null (the commands then stop at the mode split, the scale loads do not
-    // start). Not owned.
+    // CScaleRegisterHost: what the scale register and the communication
+    // dialog use of the screen.
+    CWnd* GetHostWindow() override { return this; }
+    CMailboxDlg* GetDbMailbox() override { return &m_mailbox; }
+    CGridCtrl* GetGrid() override { return &m_grid; }
+    CListCtrl* GetScaleList() override { return &m_scaleList; }
+    CCommSettings& GetCommSettings() override { return m_commSettings; }
+    int GetPickFirstScale() const override { return m_nPickFirstScale; }
+    void SetPickFirstScale(int flag) override { m_nPickFirstScale = flag; }
+    void SetUpdateLock(int lock) override { m_nUpdateLock = lock; }
+    void SetComPort(int port) override { m_nComPort = port; }
+
+    // The transport that runs transfers (null: the commands stop at the mode
+    // split; not owned), and the scale register (the screen's own unless a
+    // stand-in is set; null: the scale loads do not start).
     void SetTransferPort(CTransferPort* port) { m_pTransferPort = port; }
     void SetScaleRegister(CScaleRegisterPort* scaleRegister) { m_pScaleRegister = scaleRegister; }
+    CScaleRegister* GetScaleRegister() const { return m_pOwnScaleRegister; }
 
     // ---- Screen state -------------------------------------------------------------
     void SetDefaultMembers();
@@ -122,8 +142,8 @@ public:
 
     // ---- Grid ---------------------------------------------------------------------
     void RebuildGrid();
-    void SetGridColumnCount(int count);
-    int InsertGridRow(const CString& heading, int position);
+    void SetGridColumnCount(int count) override;
+    int InsertGridRow(const CString& heading, int position) override;
     void SetCellReadOnly(int row, int column);
     void SetCellPlain(int row, int column);
     void ResetGridSelection();
@@ -175,6 +195,18 @@ public:
     void SetTransferActive(int active) override;
     void NoteReceivedRecord(const CString& request, const CString& sql) override;
     void ShowTransferProgress(const CString& text) override;
+    // ---- Scale settings, scale register, communication mode -----------------------
+    // The single-row check of the scale settings screens: TRUE when exactly
+    // one data row is the current row, else the refusal's message.
+    BOOL CheckSingleScaleRow();
+    void SendScaleInfo();
+    void SendScaleRootInfo();
+    // Reloads the registered scales of mode (1 Ethernet, 2 serial) under the
+    // update lock, which the load's done message clears; FALSE when another
+    // request holds the mailbox.
+    BOOL ReloadScaleAddresses(int mode);
+    // Empties the register list and reads the register again.
+    void ReloadScaleRegister();
 
     // ---- Members read by the bridge, the transports and tests ---------------------
     CCaptionPanel m_captionPanel;
@@ -239,8 +271,10 @@ public:
     std::array<CEdit, 60> m_presetKeyIds; // 700-759
     CFont m_presetFont;
     CComboBox m_pageCombo; // 800
-    CWnd m_scaleList; // 900
-    std::vector<CString> m_scaleListRows;
+    CListCtrl m_scaleList; // 900
+    // The register list's item last clicked, -1 for none.
+    int m_nRegisterRow = -1;
+    CCommSetupDlg m_commSetupDlg; // 141
     CXPButton m_btnScaleUpdate; // 901
     CXPButton m_btnScaleInsert; // 902
     CXPButton m_btnScaleDelete; // 903
@@ -313,6 +347,15 @@ protected:
     void OnGridIgnored(NMHDR* header, LRESULT* result);
     void OnCommSetup();
     void OnUpdateCommSetup(CCmdUI* cmdUI);
+    LRESULT OnCommModeChanged(WPARAM wParam, LPARAM lParam);
+    void OnScaleListClick(NMHDR* header, LRESULT* result);
+    void OnScaleUpdate();
+    void OnScaleInsert();
+    void OnScaleDelete();
+    void OnScaleInfoUpdate();
+    void OnScaleInfoInsert();
+    void OnScaleInfoDelete();
+    void OnScaleInfoTrans();
     void OnComPortToggle();
     void OnTransAll();
     void OnTransSelect();
@@ -347,5 +390,6 @@ private:
     CTransferPort* m_pTransferPort = nullptr;
     std::unique_ptr<CWorkScreenTransports> m_pTransports;
     CScaleRegisterPort* m_pScaleRegister = nullptr;
+    CScaleRegister* m_pOwnScaleRegister = nullptr;
     CImageList m_gridImages;
 };

@@ -117,7 +117,8 @@ void CKindOfView::ShowScaleRegisterControls(BOOL show)
 
 void CKindOfView::ClearScaleList()
 {
-    m_scaleListRows.clear();
+    m_scaleList.DeleteAllItems();
+    m_nRegisterRow = -1;
 }
 
 void CKindOfView::ShowSyncTablesButton(int serverMode)
@@ -229,8 +230,16 @@ void CKindOfView::CreatePresetKeyEdits()
 
 void CKindOfView::CreateScaleRegisterControls()
 {
-    if (!m_scaleList.GetSafeHwnd())
-        m_scaleList.Create("SysListView32", "", kScaleListStyle, CRect(50, 60, 500, 400), this, 900);
+    if (!m_scaleList.GetSafeHwnd()) {
+        m_scaleList.Create(kScaleListStyle, CRect(50, 60, 500, 400), this, 900);
+        const bool korean = m_nLanguage == 1;
+        const std::tuple<const char*, const char*, int> columns[]
+            = { { "Scale name", "저울명", 100 }, { "IP address", "IP주소", 100 },
+                  { "Scale ID", "저울 ID", 80 }, { "User ID", "관리자 ID", 100 }, { "ID", "ID", 80 } };
+        int index = 0;
+        for (const auto& [english, hangul, width] : columns)
+            m_scaleList.InsertColumn(index++, korean ? hangul : english, LVCFMT_LEFT, width);
+    }
     if (!m_btnScaleUpdate.GetSafeHwnd()) {
         m_btnScaleUpdate.Create("UPDATE", kScaleButtonStyle, CRect(530, 50, 600, 80), this, 901);
         m_btnScaleInsert.Create("INSERT", kScaleButtonStyle, CRect(530, 90, 600, 120), this, 902);
@@ -318,7 +327,7 @@ void CKindOfView::ShowScaleInfoScreen()
     ShowControls({ 1065, 1066 }, FALSE);
     ShowScaleInfoPanel(TRUE);
     if (m_pScaleRegister)
-        m_pScaleRegister->SelectScaleInfo();
+        StartLoad([this] { m_pScaleRegister->SelectScaleInfo(""); });
 }
 
 void CKindOfView::ShowScaleRootInfoScreen()
@@ -332,7 +341,7 @@ void CKindOfView::ShowScaleRootInfoScreen()
     ShowControls({ 1065, 1066 }, FALSE);
     ShowScaleInfoPanel(TRUE);
     if (m_pScaleRegister)
-        m_pScaleRegister->SelectScaleRootInfo();
+        StartLoad([this] { m_pScaleRegister->SelectScaleRootInfo(""); });
 }
 
 void CKindOfView::ShowScaleRegScreen()
@@ -347,7 +356,7 @@ void CKindOfView::ShowScaleRegScreen()
     ShowControls(kProgressGroup, FALSE);
     ShowControls({ 1065, 1066 }, FALSE);
     if (m_pScaleRegister)
-        m_pScaleRegister->SelectScales("");
+        StartLoad([this] { m_pScaleRegister->SelectScales(""); });
 }
 
 void CKindOfView::ShowInitialDisplay()

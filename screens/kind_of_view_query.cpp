@@ -114,9 +114,12 @@ LRESULT CKindOfView::OnDbQueryDone(WPARAM, LPARAM)
 
     // Statements run by ExecuteRequest end here without an answer; every
     // streamed request gets one.
-    if (IsOneOf(name,
-            { "Scale_Update", "Scale_Insert_Delete", "Mg_Reg_Insert", "Mg_Reg_Delete", "Scale_Insert" }))
+    if (IsOneOf(name, { "Scale_Update", "Scale_Insert_Delete", "Mg_Reg_Insert", "Mg_Reg_Delete" }))
         return 1;
+    if (name == "Scale_Insert") {
+        ReloadScaleRegister();
+        return 1;
+    }
     if (IsOneOf(name,
             { "Item_Update", "Add_Update", "User_Label_Update", "Adv_Update", "Land_Add_Update",
                 "Scale_Information_Update" })) {

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr const char* kCommSettingsFile = "C:\\Windows\\system\\Manager\\Auto_Comset_File.bin";
-
 // The fifteen item fields in field order.
 constexpr const char* kItemFields[]
     = { "item_num", "item_name", "item_name2", "unitprice", "fix_price", "land", "pos_flg", "pos_code",
@@ -91,7 +89,7 @@ int CKindOfView::ReadCommMode()
     const std::vector<CString> lines = ReadSettingsLines(kCommSettingsFile);
     if (std::find(lines.begin(), lines.end(), CString("Auto")) == lines.end())
         return 0;
-    m_commSettings.m_scales.clear();
+    m_commSettings.ClearChosen();
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const CString& line = lines[i];
         if (line == "serial" || line == "ethernet") {
@@ -108,7 +106,7 @@ int CKindOfView::ReadCommMode()
             m_nComPort = line[3] - '0';
             m_commSettings.SelectPort(m_nComPort - 1);
         } else if (line != "socket") {
-            m_commSettings.m_scales.push_back(line);
+            m_commSettings.AddChosen(line);
         }
     }
     return 1;

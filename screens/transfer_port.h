@@ -2,11 +2,13 @@
 // What the work screen needs of the transports (TCP transfer threads, the
 // serial link) and of the scale register. The transfer commands do their
 // checks, then hand a TransferOrder to the transport of the chosen mode; the
-// scale screens' loads and reply rows go to the scale register.
+// scale screens' loads and reply rows go to the scale register
+// (CScaleRegisterPort, serial/scale_register_host.h).
 
 #include <vector>
 
 #include "platform/base/cstring.h"
+#include "serial/scale_register_host.h"
 
 struct TransferOrder {
     CString command; // "TRANS" or "RECV"
@@ -29,22 +31,4 @@ public:
 
 protected:
     ~CTransferPort() = default;
-};
-
-class CScaleRegisterPort {
-public:
-    // Loads started by the screen switch and the settings reader; the request
-    // name and the manager id are in the work screen's mailbox.
-    virtual void SelectScaleInfo() = 0;
-    virtual void SelectScaleRootInfo() = 0;
-    virtual void SelectScales(const CString& columns) = 0;
-    virtual void SelectScaleAddress(const CString& databasePath, const CString& columns, int mode) = 0;
-    // Reply rows of those loads; each answers "Report" itself.
-    virtual void SplitRows(const CString& row) = 0;
-    virtual void FillScaleInfoGrid(const CString& row) = 0;
-    virtual void FillScaleRootInfoGrid(const CString& row) = 0;
-    virtual void FillScaleList(const CString& row) = 0;
-
-protected:
-    ~CScaleRegisterPort() = default;
 };

@@ -1,4 +1,4 @@
-#include "screens/reply_row.h"
+#include "db/reply_row.h"
 
 #include <algorithm>
 

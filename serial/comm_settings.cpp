@@ -1,0 +1,72 @@
+#include "serial/comm_settings.h"
+
+CString CCommSettings::ModeText() const
+{
+    switch (m_nMode) {
+    case kEthernet:
+        return "Ethernet";
+    case kSerial:
+        return "Serial";
+    default:
+        return "";
+    }
+}
+
+void CCommSettings::SelectMode(int index)
+{
+    m_nMode = index == kEthernet || index == kSerial ? index : -1;
+    Changed();
+}
+
+void CCommSettings::SelectPort(int index)
+{
+    m_nPort = index >= 0 && index < 8 ? index : -1;
+    Changed();
+}
+
+void CCommSettings::InsertRegistered(int index, const CString& line)
+{
+    const auto at = index < 0 || index > static_cast<int>(m_registered.size())
+        ? m_registered.size()
+        : static_cast<std::size_t>(index);
+    m_registered.insert(m_registered.begin() + static_cast<std::ptrdiff_t>(at), line);
+    Changed();
+}
+
+void CCommSettings::ClearRegistered()
+{
+    m_registered.clear();
+    Changed();
+}
+
+void CCommSettings::AddChosen(const CString& line)
+{
+    m_scales.push_back(line);
+    Changed();
+}
+
+void CCommSettings::RemoveChosen(int index)
+{
+    if (index < 0 || index >= static_cast<int>(m_scales.size()))
+        return;
+    m_scales.erase(m_scales.begin() + index);
+    Changed();
+}
+
+void CCommSettings::ClearChosen()
+{
+    m_scales.clear();
+    Changed();
+}
+
+void CCommSettings::SetChosen(std::vector<CString> lines)
+{
+    m_scales = std::move(lines);
+    Changed();
+}
+
+void CCommSettings::Changed()
+{
+    if (m_listener)
+        m_listener();
+}

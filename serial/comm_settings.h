@@ -1,0 +1,53 @@
+#pragma once
+// CCommSettings: the communication settings that the work screen and the
+// communication dialog (141) share: the mode (entry 0 "Ethernet", entry 1
+// "Serial", -1 none chosen), the COM port entry (0-7 for COM 1-8, -1 none),
+// the registered scales of the mode (list 1019) and the chosen scales (list
+// 1020), one list line each ("Scale name = %s, IP=%s" or "Scale name = %s,
+// Scale ID=%s"). A change made through the methods tells the listener (the
+// dialog, which shows the lists). UI thread.
+
+#include <functional>
+#include <vector>
+
+#include "platform/base/cstring.h"
+
+class CCommSettings {
+public:
+    static constexpr int kEthernet = 0;
+    static constexpr int kSerial = 1;
+
+    // The selected mode's text ("Ethernet", "Serial"), "" when none.
+    CString ModeText() const;
+    BOOL IsSerial() const { return ModeText() == "Serial"; }
+    // Selects a mode or port entry; an index out of range clears the choice.
+    void SelectMode(int index);
+    void SelectPort(int index);
+    int GetMode() const { return m_nMode; }
+    int GetPort() const { return m_nPort; }
+
+    // The registered scales: an entry inserted at index (at the end when
+    // beyond), all removed.
+    void InsertRegistered(int index, const CString& line);
+    void ClearRegistered();
+    // The chosen scales: appended, removed by index (nothing for a bad one),
+    // all removed, or set whole.
+    void AddChosen(const CString& line);
+    void RemoveChosen(int index);
+    void ClearChosen();
+    void SetChosen(std::vector<CString> lines);
+
+    // Called after every change made through the methods above.
+    void SetListener(std::function<void()> listener) { m_listener = std::move(listener); }
+
+    std::vector<CString> m_registered;
+    // The chosen scales, in order; the transfers read them.
+    std::vector<CString> m_scales;
+
+private:
+    void Changed();
+
+    int m_nMode = -1;
+    int m_nPort = -1;
+    std::function<void()> m_listener;
+};

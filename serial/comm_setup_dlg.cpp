@@ -1,0 +1,218 @@
+#include "serial/comm_setup_dlg.h"
+
+#include "platform/base/exception.h"
+#include "platform/base/file.h"
+#include "platform/wnd/msgbox.h"
+#include "serial/comm_settings.h"
+#include "serial/scale_register_host.h"
+
+namespace {
+
+constexpr int kModeBox = 1015;
+constexpr int kPortBox = 1016;
+constexpr int kAllList = 1019;
+constexpr int kChosenList = 1020;
+constexpr int kAllSelect = 1130;
+constexpr int kSelectButton = 1001;
+constexpr int kRemoveButton = 1002;
+
+void ShowLines(CListBox& list, const std::vector<CString>& lines)
+{
+    if (!list.GetSafeHwnd())
+        return;
+    const int selected = list.GetCurSel();
+    list.ResetContent();
+    for (const CString& line : lines)
+        list.AddString(line);
+    if (selected >= 0 && selected < list.GetCount())
+        list.SetCurSel(selected);
+}
+
+} // namespace
+
+CCommSetupDlg::CCommSetupDlg(CWnd* parent)
+    : CDialog(IDD_COMM_SETUP, parent)
+{ }
+
+CCommSetupDlg::~CCommSetupDlg()
+{
+    if (m_pOwner)
+        m_pOwner->GetCommSettings().SetListener(nullptr);
+}
+
+const MessageMap* CCommSetupDlg::GetMessageMap() const
+{
+    static const MessageMap kMap(CDialog::GetMessageMap(),
+        {
+            OnCommandMsg<&CCommSetupDlg::OnOK>(IDOK),
+            OnCommandMsg<&CCommSetupDlg::OnCancel>(IDCANCEL),
+            OnControl<&CCommSetupDlg::OnModeChange>(CBN_SELCHANGE, kModeBox),
+            OnControl<&CCommSetupDlg::OnPortChange>(CBN_SELCHANGE, kPortBox),
+            OnCommandMsg<&CCommSetupDlg::OnSelect>(kSelectButton),
+            OnControl<&CCommSetupDlg::OnSelect>(LBN_DBLCLK, kAllList),
+            OnCommandMsg<&CCommSetupDlg::OnRemove>(kRemoveButton),
+            OnControl<&CCommSetupDlg::OnRemove>(LBN_DBLCLK, kChosenList),
+            OnCommandMsg<&CCommSetupDlg::OnAllSelect>(kAllSelect),
+        });
+    return &kMap;
+}
+
+void CCommSetupDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, kModeBox, m_modeBox);
+    DDX_Control(dx, kPortBox, m_portBox);
+    DDX_Control(dx, kAllList, m_allList);
+    DDX_Control(dx, kChosenList, m_chosenList);
+    DDX_Control(dx, kAllSelect, m_allSelect);
+    DDX_Control(dx, IDOK, m_okButton);
+    DDX_Control(dx, kSelectButton, m_selectButton);
+    DDX_Control(dx, kRemoveButton, m_removeButton);
+}
+
+BOOL CCommSetupDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetWindowText("Communication Dialog");
+    SetDlgItemText(kSelectButton, "Select");
+    SetDlgItemText(kRemoveButton, "Remove");
+    m_modeBox.ResetContent();
+    m_modeBox.AddString("Ethernet");
+    m_modeBox.AddString("Serial");
+    m_portBox.ResetContent();
+    for (int port = 1; port <= 8; ++port)
+        m_portBox.AddString(CString::Formatted("COM %d", port));
+    const std::tuple<CIconButton*, UINT, const char*> buttons[] = { { &m_okButton, 163, "Ok" },
+        { &m_selectButton, 170, "Select" }, { &m_removeButton, 171, "Remove" } };
+    for (const auto& [button, icon, tip] : buttons) {
+        button->LoadIcons(icon, CIconButton::kAutoDarker);
+        button->SetTipText(tip);
+        button->SetTransparentMode(FALSE);
+    }
+    m_allSelect.SetWindowText("All Select");
+    ShowSettings();
+    return TRUE;
+}
+
+void CCommSetupDlg::SetOwnerView(CScaleRegisterHost* owner)
+{
+    if (m_pOwner)
+        m_pOwner->GetCommSettings().SetListener(nullptr);
+    m_pOwner = owner;
+    if (m_pOwner)
+        m_pOwner->GetCommSettings().SetListener([this] { ShowSettings(); });
+    ShowSettings();
+}
+
+void CCommSetupDlg::ShowSettings()
+{
+    if (!m_pOwner || !GetSafeHwnd())
+        return;
+    const CCommSettings& settings = m_pOwner->GetCommSettings();
+    if (m_modeBox.GetSafeHwnd() && m_modeBox.GetCurSel() != settings.GetMode())
+        m_modeBox.SetCurSel(settings.GetMode());
+    if (m_portBox.GetSafeHwnd() && m_portBox.GetCurSel() != settings.GetPort())
+        m_portBox.SetCurSel(settings.GetPort());
+    ShowLines(m_allList, settings.m_registered);
+    ShowLines(m_chosenList, settings.m_scales);
+}
+
+void CCommSetupDlg::OnModeChange()
+{
+    if (!m_pOwner)
+        return;
+    const int index = m_modeBox.GetCurSel();
+    CCommSettings& settings = m_pOwner->GetCommSettings();
+    settings.ClearRegistered();
+    settings.ClearChosen();
+    settings.SelectMode(index);
+    if (m_allSelect.GetSafeHwnd())
+        m_allSelect.SetCheck(0);
+    // The work screen holds its update lock while the reload runs.
+    m_pOwner->GetHostWindow()->SendMessage(WM_COMMMODE_CHANGED, index == 0 ? 1 : 2, 0);
+}
+
+void CCommSetupDlg::OnPortChange()
+{
+    const int index = m_portBox.GetCurSel();
+    if (index < 0)
+        return;
+    m_nComPort = index + 1;
+    if (!m_pOwner)
+        return;
+    m_pOwner->GetCommSettings().SelectPort(index);
+    m_pOwner->SetComPort(m_nComPort);
+}
+
+void CCommSetupDlg::OnSelect()
+{
+    const int index = m_allList.GetCurSel();
+    if (!m_pOwner || index < 0)
+        return;
+    CString line;
+    m_allList.GetText(index, line);
+    m_pOwner->GetCommSettings().AddChosen(line);
+}
+
+void CCommSetupDlg::OnRemove()
+{
+    const int index = m_chosenList.GetCurSel();
+    if (!m_pOwner || index < 0)
+        return;
+    m_pOwner->GetCommSettings().RemoveChosen(index);
+}
+
+void CCommSetupDlg::OnAllSelect()
+{
+    if (!m_pOwner)
+        return;
+    CCommSettings& settings = m_pOwner->GetCommSettings();
+    settings.SetChosen(m_allSelect.GetCheck() ? settings.m_registered : std::vector<CString>());
+}
+
+void CCommSetupDlg::OnOK()
+{
+    if (m_strMode == "Scale_Root_Info" && m_chosenList.GetCount() >= 2) {
+        AfxMessageBox("One Select Scale(Scale info2)", MB_OK);
+        ShowWindow(SW_SHOWNOACTIVATE);
+        return;
+    }
+    WriteCommFile();
+    ShowWindow(SW_HIDE);
+}
+
+void CCommSetupDlg::OnCancel()
+{
+    ShowWindow(SW_HIDE);
+}
+
+BOOL CCommSetupDlg::WriteCommFile()
+{
+    CString text = "Auto\n";
+    const int mode = m_modeBox.GetCurSel();
+    const int port = m_portBox.GetCurSel();
+    if (mode == 0) {
+        text += "ethernet\nsocket\n";
+    } else if (mode == 1) {
+        text += "serial\n";
+        if (port >= 0)
+            text += CString::Formatted("com%d\n", port + 1);
+    }
+    for (int i = 0; i < m_chosenList.GetCount(); ++i) {
+        CString line;
+        m_chosenList.GetText(i, line);
+        text += line + "\n";
+    }
+    CStdioFile file;
+    if (!file.Open(kCommSettingsFile, CFile::modeCreate | CFile::modeWrite | CFile::typeText))
+        return FALSE;
+    try {
+        file.WriteString(text);
+        file.Close();
+    } catch (CException* e) {
+        e->Delete();
+        file.Abort();
+        return FALSE;
+    }
+    return TRUE;
+}

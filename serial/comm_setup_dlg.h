@@ -1,0 +1,64 @@
+#pragma once
+// CCommSetupDlg: the modeless communication dialog (141). It shows and edits
+// the work screen's communication settings (CCommSettings): the mode box
+// (1015), the port box (1016), the registered scales of the mode (1019) and
+// the chosen ones (1020). A mode change empties both lists and sends the work
+// screen WM_COMMMODE_CHANGED, which reloads the registered scales of the mode;
+// OK writes Auto_Comset_File.bin and hides the dialog. It lives as long as the
+// work screen. UI thread.
+
+#include "controls/icon_button.h"
+#include "platform/wnd/button.h"
+#include "platform/wnd/combobox.h"
+#include "platform/wnd/dialog.h"
+#include "platform/wnd/listbox.h"
+
+class CScaleRegisterHost;
+
+inline constexpr UINT IDD_COMM_SETUP = 141;
+// Sent to the work screen after a mode change: wParam 1 Ethernet, 2 serial.
+inline constexpr UINT WM_COMMMODE_CHANGED = 0x408;
+inline constexpr const char* kCommSettingsFile = "C:\\Windows\\system\\Manager\\Auto_Comset_File.bin";
+
+class CCommSetupDlg : public CDialog {
+public:
+    explicit CCommSetupDlg(CWnd* parent = nullptr);
+    ~CCommSetupDlg() override;
+    const MessageMap* GetMessageMap() const override;
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    // Refuses two or more chosen scales in the network settings screen
+    // ("One Select Scale(Scale info2)"); otherwise writes the file and hides.
+    void OnOK() override;
+    // Close and Escape only hide the dialog.
+    void OnCancel() override;
+
+    // The work screen; the dialog shows its settings from now on.
+    void SetOwnerView(CScaleRegisterHost* owner);
+
+    void OnModeChange();
+    void OnPortChange();
+    void OnSelect();
+    void OnRemove();
+    void OnAllSelect();
+    // Writes the settings file whole; FALSE when it could not be written.
+    BOOL WriteCommFile();
+    // Shows the settings in the boxes and lists.
+    void ShowSettings();
+
+    // The current screen's kind word; "Scale_Root_Info" allows one chosen scale.
+    CString m_strMode;
+    int m_nComPort = 1;
+
+    CComboBox m_modeBox; // 1015
+    CComboBox m_portBox; // 1016
+    CListBox m_allList; // 1019
+    CListBox m_chosenList; // 1020
+    CButton m_allSelect; // 1130
+
+private:
+    CIconButton m_okButton;
+    CIconButton m_selectButton; // 1001
+    CIconButton m_removeButton; // 1002
+    CScaleRegisterHost* m_pOwner = nullptr;
+};

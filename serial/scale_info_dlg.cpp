@@ -1,0 +1,82 @@
+#include "serial/scale_info_dlg.h"
+
+#include "platform/wnd/msgbox.h"
+
+namespace {
+
+constexpr int kNumberEdit = 1002;
+constexpr int kNameEdit = 1003;
+constexpr int kIpAddress = 1012;
+constexpr int kScaleIdEdit = 1004;
+constexpr int kKeyEdit = 1005;
+constexpr int kManagerEdit = 1006;
+
+} // namespace
+
+CScaleInfoDlg::CScaleInfoDlg(CWnd* parent)
+    : CDialog(IDD_SCALE_INFO, parent)
+{ }
+
+const MessageMap* CScaleInfoDlg::GetMessageMap() const
+{
+    static const MessageMap kMap(CDialog::GetMessageMap(),
+        {
+            OnCommandMsg<&CScaleInfoDlg::OnOK>(IDOK),
+        });
+    return &kMap;
+}
+
+void CScaleInfoDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDOK, m_okButton);
+    DDX_Control(dx, IDCANCEL, m_cancelButton);
+}
+
+BOOL CScaleInfoDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetWindowText("Scale Info");
+    const std::pair<int, const char*> labels[] = { { 1033, "Scale Num" }, { 1034, "Scale name" },
+        { 1032, "IP Addr" }, { 1052, "Scale ID Num" }, { 1013, "ID" }, { 1014, "User ID" } };
+    for (const auto& [id, text] : labels)
+        SetDlgItemText(id, text);
+    for (int id : { kManagerEdit, 1014, kKeyEdit, 1013 }) {
+        if (CWnd* control = GetDlgItem(id))
+            control->ShowWindow(SW_HIDE);
+    }
+    const bool update = m_strMode == "Scale_Update";
+    m_okButton.LoadIcons(update ? 178 : 181, CIconButton::kAutoDarker);
+    m_okButton.SetTipText(update ? "Update" : "Insert");
+    m_okButton.SetWindowText(update ? "UPDATE" : "INSERT");
+    m_okButton.SetTransparentMode(FALSE);
+    m_cancelButton.LoadIcons(162, CIconButton::kAutoDarker);
+    m_cancelButton.SetTipText("Cancel");
+    m_cancelButton.SetTransparentMode(FALSE);
+    m_strScaleNum = "0";
+    SetDlgItemText(kNumberEdit, m_strScaleNum);
+    SetDlgItemText(kNameEdit, m_strScaleName);
+    SetDlgItemText(kIpAddress, m_strIp);
+    SetDlgItemText(kScaleIdEdit, m_strScaleId);
+    SetDlgItemText(kKeyEdit, m_strKey);
+    SetDlgItemText(kManagerEdit, m_strManagerId);
+    return TRUE;
+}
+
+void CScaleInfoDlg::OnOK()
+{
+    if (m_strMode == "Scale_Update")
+        GetDlgItemText(kKeyEdit, m_strKey);
+    GetDlgItemText(kScaleIdEdit, m_strScaleId);
+    GetDlgItemText(kIpAddress, m_strIp);
+    GetDlgItemText(kNameEdit, m_strScaleName);
+    GetDlgItemText(kNumberEdit, m_strScaleNum);
+    GetDlgItemText(kManagerEdit, m_strManagerId);
+    if (m_strScaleName.IsEmpty())
+        m_strScaleName = "TEMP";
+    if (m_strScaleId.IsEmpty()) {
+        AfxMessageBox("Input Scale ID", MB_OK);
+        return;
+    }
+    EndDialog(IDOK);
+}

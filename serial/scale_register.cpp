@@ -1,0 +1,229 @@
+#include "serial/scale_register.h"
+
+#include <vector>
+
+#include "db/db_messages.h"
+#include "db/item_db_worker.h"
+#include "db/mailbox_dlg.h"
+#include "db/reply_row.h"
+#include "db/sql_text.h"
+#include "grid/grid_ctrl.h"
+#include "platform/wnd/listctrl.h"
+#include "serial/comm_settings.h"
+
+namespace {
+
+constexpr const char* kAdministrator = "vexo";
+constexpr const char* kRegisterColumns = "[scale_name], [ip], [com_port], [mg_id], [ID]";
+constexpr const char* kAddressColumns = "[scale_num], [scale_name], [ip]";
+constexpr const char* kScaleIdColumns = "[scale_num], [scale_name], [com_port]";
+constexpr const char* kRootInfoColumns
+    = "[Ethernet_Init], [Ethernet_Stat], [MyID], [IP], [MASK], [Destination_IP], [Destination_Port]";
+constexpr const char* kInfoColumns
+    = "[WeightNum], [PriceNum], [WeightUnit], [PresetPageSelect], [LimitTime], [LabelInfo], [ULabelInfo], "
+      "[pos_flag], [BarCodePrintFormat], [BarCodePriceSelect], [ItemNameSorting], [ItemLandSorting], "
+      "[CodeLand], [PrintAdvNum], [wLimtTotalInfo], [wLimitPntType]";
+
+} // namespace
+
+BOOL CScaleRegister::IsRecordKey(const CString& key)
+{
+    if (key.IsEmpty() || key.GetLength() > 10)
+        return FALSE;
+    for (int i = 0; i < key.GetLength(); ++i) {
+        if (key[i] < '0' || key[i] > '9')
+            return FALSE;
+    }
+    return TRUE;
+}
+
+CString CScaleRegister::TakeRequest(CString& requestName)
+{
+    CMailboxDlg* mailbox = m_pOwner->GetDbMailbox();
+    requestName = mailbox->TakeText(IDC_MAILBOX_NAME);
+    const CString managerId = mailbox->TakeText(IDC_MAILBOX_TEXT);
+    return managerId == kAdministrator ? CString() : " WHERE [mg_id] = " + SqlLiteral(managerId);
+}
+
+void CScaleRegister::StartRead(const char* database, const CString& requestName, const CString& sql)
+{
+    CItemDbWorker* worker = m_pOwner->GetItemWorker();
+    worker->OpenDatabase(database);
+    CMailboxDlg* mailbox = m_pOwner->GetDbMailbox();
+    mailbox->SetText(IDC_MAILBOX_NAME, requestName);
+    mailbox->SetText(IDC_MAILBOX_TEXT, sql);
+    worker->SetEvent();
+}
+
+void CScaleRegister::SelectScales(const CString& columns)
+{
+    CString name;
+    const CString where = TakeRequest(name);
+    m_nRowCount = 0;
+    const CString list = columns.IsEmpty() ? CString(kRegisterColumns) : columns;
+    StartRead(kScaleRegisterDatabase, name, "SELECT " + list + " FROM [ScaleMG]" + where);
+}
+
+void CScaleRegister::SelectScaleAddress(const CString&, const CString& columns, int mode)
+{
+    CString name;
+    const CString where = TakeRequest(name);
+    m_nRowCount = 0;
+    const CString list
+        = !columns.IsEmpty() ? columns : CString(mode == 1 ? kAddressColumns : kScaleIdColumns);
+    StartRead(kScaleRegisterDatabase, name, "SELECT " + list + " FROM [ScaleMG]" + where);
+}
+
+void CScaleRegister::SelectScaleRootInfo(const CString& columns)
+{
+    CMailboxDlg* mailbox = m_pOwner->GetDbMailbox();
+    const CString name = mailbox->TakeText(IDC_MAILBOX_NAME);
+    mailbox->TakeText(IDC_MAILBOX_TEXT);
+    m_nRowCount = m_nColumnCount = m_nGridRow = 0;
+    const CString list = (columns.IsEmpty() ? CString(kRootInfoColumns) : columns) + ", [ID]";
+    StartRead(kScaleSettingsDatabase, name, "SELECT " + list + " FROM [Scale_Root_Info]");
+}
+
+void CScaleRegister::SelectScaleInfo(const CString& columns)
+{
+    CMailboxDlg* mailbox = m_pOwner->GetDbMailbox();
+    const CString name = mailbox->TakeText(IDC_MAILBOX_NAME);
+    mailbox->TakeText(IDC_MAILBOX_TEXT);
+    m_nRowCount = m_nColumnCount = m_nGridRow = 0;
+    const CString list = CString(kInfoColumns) + (columns.IsEmpty() ? CString() : columns)
+        + ", [PriceUnit], [PassWord], [VAT], [ID]";
+    StartRead(kScaleSettingsDatabase, name, "SELECT " + list + " FROM [Scale_Info]");
+}
+
+int CScaleRegister::SplitFields(const CString& row)
+{
+    std::vector<CString> fields(m_fields.size());
+    const int count = SplitReplyRow(row, fields);
+    std::copy(fields.begin(), fields.end(), m_fields.begin());
+    return std::min(count, static_cast<int>(m_fields.size()));
+}
+
+void CScaleRegister::Acknowledge()
+{
+    m_pOwner->GetDbMailbox()->SetText(IDC_MAILBOX_NAME, kMailboxReport);
+    m_pOwner->GetItemWorker()->SetEvent();
+}
+
+void CScaleRegister::SplitRows(const CString& row)
+{
+    SplitFields(row);
+    ++m_nRowCount;
+    CListCtrl* list = m_pOwner->GetScaleList();
+    if (m_nRowCount > 1 && list) {
+        const int item = list->InsertItem(m_nRowCount - 2, m_fields[0]);
+        for (int c = 1; c <= 4 && item >= 0; ++c)
+            list->SetItemText(item, c, m_fields[static_cast<std::size_t>(c)]);
+    }
+    Acknowledge();
+}
+
+void CScaleRegister::FillScaleList(const CString& row)
+{
+    SplitFields(row);
+    if (m_nRowCount == 0) {
+        ++m_nRowCount;
+        CString third = m_fields[2];
+        third.MakeUpper();
+        m_nAddressKind = third == "IP" ? 1 : 0;
+        Acknowledge();
+        return;
+    }
+    // A scale without an address (or scale ID) cannot be reached that way.
+    const CString& address = m_fields[2];
+    if (address != "NULL" && !address.IsEmpty()) {
+        ++m_nRowCount;
+        const char* format = nullptr;
+        if (m_nLanguage == 1)
+            format = m_nAddressKind ? "저울명 = %s, IP=%s" : "저울명 = %s, 저울 ID=%s";
+        else
+            format = m_nAddressKind ? "Scale name = %s, IP=%s" : "Scale name = %s, Scale ID=%s";
+        const CString line = CString::Formatted(format, m_fields[1].GetString(), address.GetString());
+        CCommSettings& settings = m_pOwner->GetCommSettings();
+        settings.InsertRegistered(m_nRowCount - 2, line);
+        if (m_pOwner->GetPickFirstScale()) {
+            settings.AddChosen(settings.m_registered.front());
+            m_pOwner->SetPickFirstScale(0);
+        }
+    }
+    Acknowledge();
+}
+
+void CScaleRegister::FillSettingsGrid(const CString& row)
+{
+    const int count = SplitFields(row);
+    ++m_nRowCount;
+    CGridCtrl* grid = m_pOwner->GetGrid();
+    if (m_nRowCount == 1) {
+        m_nColumnCount = count + 1;
+        m_nGridRow = 0;
+        m_pOwner->SetGridColumnCount(m_nColumnCount);
+        for (int c = 1; c < m_nColumnCount && grid; ++c)
+            grid->SetItemText(0, c, m_fields[static_cast<std::size_t>(c - 1)]);
+    } else if (grid) {
+        ++m_nGridRow;
+        const int r = m_pOwner->InsertGridRow(
+            CString::Formatted("List %ld", static_cast<long>(m_nGridRow)), m_nGridRow);
+        for (int c = 1; c < m_nColumnCount && r >= 0; ++c) {
+            const CString& value = m_fields[static_cast<std::size_t>(c - 1)];
+            grid->SetItemText(r, c, value == "-1" || value == "NULL" ? CString("0") : value);
+        }
+    }
+    Acknowledge();
+}
+
+void CScaleRegister::FillScaleRootInfoGrid(const CString& row)
+{
+    FillSettingsGrid(row);
+}
+
+void CScaleRegister::FillScaleInfoGrid(const CString& row)
+{
+    FillSettingsGrid(row);
+}
+
+void CScaleRegister::RunWrite(const CString& sql)
+{
+    CItemDbWorker* worker = m_pOwner->GetItemWorker();
+    CMailboxDlg* mailbox = m_pOwner->GetDbMailbox();
+    const CString name = mailbox->TakeText(IDC_MAILBOX_NAME);
+    mailbox->SetText(IDC_MAILBOX_NAME, name);
+    mailbox->SetText(IDC_MAILBOX_TEXT, sql);
+    worker->OpenDatabase(kScaleRegisterDatabase);
+    worker->ExecuteRequest();
+}
+
+void CScaleRegister::UpdateScale(const CString& number, const CString& name, const CString& ip,
+    const CString& scaleId, const CString& managerId, const CString& key)
+{
+    if (!IsRecordKey(key)) {
+        m_pOwner->GetDbMailbox()->SetText(IDC_MAILBOX_NAME, "");
+        return;
+    }
+    RunWrite(CString::Formatted("UPDATE [ScaleMG] SET [scale_num] = '%s', [scale_name] = '%s', [ip] = '%s', "
+                                "[com_port] = '%s', [mg_id] = '%s' WHERE [ID] = %s",
+        SqlEscape(number).GetString(), SqlEscape(name).GetString(), SqlEscape(ip).GetString(),
+        SqlEscape(scaleId).GetString(), SqlEscape(managerId).GetString(), key.GetString()));
+}
+
+void CScaleRegister::InsertScale(const CString& number, const CString& name, const CString& ip,
+    const CString& scaleId, const CString& managerId)
+{
+    RunWrite(CString::Formatted("INSERT INTO [ScaleMG]([scale_num], [scale_name], [ip], [com_port],[mg_id]) "
+                                "VALUES('%s', '%s', '%s', '%s', '%s')",
+        SqlEscape(number).GetString(), SqlEscape(name).GetString(), SqlEscape(ip).GetString(),
+        SqlEscape(scaleId).GetString(), SqlEscape(managerId).GetString()));
+}
+
+void CScaleRegister::DeleteScale(const CString& key)
+{
+    if (!IsRecordKey(key)) {
+        m_pOwner->GetDbMailbox()->SetText(IDC_MAILBOX_NAME, "");
+        return;
+    }
+    RunWrite("DELETE FROM [ScaleMG] WHERE [ID] = " + key);
+}

@@ -1,0 +1,619 @@
+// The scale screens on the real worker and databases: the scale register
+// screen (list 900, dialog 140), the scale settings screens (Insert, Update,
+// Delete, Trans with dialogs 209/211) and the communication setup (dialog 141,
+// Auto_Comset_File.bin).
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "db/db_messages.h"
+#include "platform/wnd/combobox.h"
+#include "serial/scale_register.h"
+#include "shell/view_hints.h"
+#include "tests/screens/work_screen_fixture.h"
+
+namespace {
+
+constexpr const char* kRegisterDb = "C:\\Windows\\system\\Manager\\Manager.mdb";
+constexpr const char* kSettingsDb = "C:\\Windows\\system\\Manager\\Manager_ScaleInfo.mdb";
+constexpr const char* kSettingsFile = "C:\\Windows\\system\\Manager\\Auto_Comset_File.bin";
+
+void Command(CWnd* window, UINT id, UINT code = 0)
+{
+    window->SendMessage(WM_COMMAND, MAKEWPARAM(id, code), 0);
+}
+
+void SelectInCombo(CDialog& dialog, int id, int index)
+{
+    auto* combo = dynamic_cast<CComboBox*>(dialog.GetDlgItem(id));
+    ASSERT_NE(combo, nullptr) << id;
+    combo->SetCurSel(index);
+}
+
+struct NetValues {
+    int initial = 1;
+    int mode = 2;
+    const char* scaleId = "7";
+    const char* ip = "192.168.0.7";
+    const char* mask = "255.255.255.0";
+    const char* destination = "192.168.0.1";
+    const char* port = "5000";
+};
+
+// Fills dialog 211 and presses OK.
+void QueueNetDialog(const NetValues& v)
+{
+    ModalDialogScript::Push([v](CDialog& dialog) {
+        SelectInCombo(dialog, 1108, v.initial);
+        SelectInCombo(dialog, 1109, v.mode);
+        dialog.SetDlgItemText(1097, v.scaleId);
+        dialog.SetDlgItemText(1012, v.ip);
+        dialog.SetDlgItemText(1013, v.mask);
+        dialog.SetDlgItemText(1014, v.destination);
+        dialog.SetDlgItemText(1098, v.port);
+        AfxClickDlgButton(dialog, IDOK);
+    });
+}
+
+// Fills dialog 140 and presses OK.
+void QueueScaleDialog(const char* name, const char* ip, const char* scaleId)
+{
+    ModalDialogScript::Push([=](CDialog& dialog) {
+        dialog.SetDlgItemText(1003, name);
+        dialog.SetDlgItemText(1012, ip);
+        dialog.SetDlgItemText(1004, scaleId);
+        AfxClickDlgButton(dialog, IDOK);
+    });
+}
+
+class WorkScreenScaleTest : public WorkScreenFixture {
+protected:
+    void SetUp() override
+    {
+        WorkScreenFixture::SetUp();
+        // The register starts empty.
+        Execute(kRegisterDb, { "DELETE FROM [ScaleMG]" });
+    }
+    void AddScale(const char* name, const char* ip, const char* scaleId, const char* manager)
+    {
+        Execute(kRegisterDb,
+            { CString::Formatted(
+                "INSERT INTO [ScaleMG]([scale_num], [scale_name], [ip], [com_port], [mg_id]) "
+                "VALUES('0', '%s', %s, %s, '%s')",
+                name, ip ? CString::Formatted("'%s'", ip).GetString() : "NULL",
+                scaleId ? CString::Formatted("'%s'", scaleId).GetString() : "NULL", manager) });
+    }
+    std::vector<std::vector<CString>> ListRows() const
+    {
+        std::vector<std::vector<CString>> rows;
+        const CListCtrl& list = m_screen->m_scaleList;
+        for (int i = 0; i < list.GetItemCount(); ++i) {
+            std::vector<CString> row;
+            for (int c = 0; c < 5; ++c)
+                row.push_back(list.GetItemText(i, c));
+            rows.push_back(row);
+        }
+        return rows;
+    }
+    std::vector<CString> BoxTexts() const
+    {
+        std::vector<CString> texts;
+        for (const MessageBoxRecord& box : m_boxes.Records())
+            texts.push_back(box.text);
+        return texts;
+    }
+    void OpenRegister(const char* user) { Switch(kHintScaleReg, "Scale_Reg_Read", user, MakeItemDatabase()); }
+    void OpenRootInfo() { Switch(kHintScaleRootInfo, "Scale_Root_Info_Read", "vexo", MakeItemDatabase()); }
+    // Runs a command of the screen and waits for the load it may start.
+    void Run(UINT id)
+    {
+        Command(m_screen, id);
+        ASSERT_TRUE(WaitForLoad());
+    }
+    void ClickRow(int row)
+    {
+        m_screen->m_nClickRow = row;
+        Grid().m_nDownRow = Grid().m_nUpRow = row;
+    }
+};
+
+} // namespace
+
+// ---- Scale register screen
+
+TEST_F(WorkScreenScaleTest, RegisterListsTheManagersScalesAndEveryScaleForTheAdministrator)
+{
+    AddScale("A", "10.0.0.1", "1", "kim");
+    AddScale("B", "10.0.0.2", "2", "lee");
+    AddScale("C", "10.0.0.3", "3", "kim");
+    const std::vector<CString> ids = Column(kRegisterDb, "SELECT [ID] FROM [ScaleMG] ORDER BY [ID]");
+    ASSERT_EQ(ids.size(), 3u);
+    OpenRegister("kim");
+    EXPECT_EQ(ListRows(),
+        (std::vector<std::vector<CString>> {
+            { "A", "10.0.0.1", "1", "kim", ids[0] }, { "C", "10.0.0.3", "3", "kim", ids[2] } }));
+    EXPECT_TRUE(Visible(900));
+    EXPECT_FALSE(Visible(IDC_WORK_GRID));
+    OpenRegister("vexo");
+    ASSERT_EQ(ListRows().size(), 3u);
+    EXPECT_EQ(ListRows()[1][0], "B");
+    EXPECT_EQ(m_screen->m_scaleList.GetColumnHeading(2), "Scale ID");
+}
+
+TEST_F(WorkScreenScaleTest, RegisterInsertStoresTheScaleForTheManagerAndRereadsTheList)
+{
+    OpenRegister("kim");
+    QueueScaleDialog("", "127.0.0.2", "5");
+    Run(902);
+    EXPECT_EQ(
+        FirstRow(kRegisterDb, "SELECT [scale_num], [scale_name], [ip], [com_port], [mg_id] FROM [ScaleMG]"),
+        "0\tjo/TEMP\tjo/127.0.0.2\tjo/5\tjo/kim\tjo/");
+    const std::vector<CString> ids = Column(kRegisterDb, "SELECT [ID] FROM [ScaleMG]");
+    ASSERT_EQ(ids.size(), 1u);
+    EXPECT_EQ(
+        ListRows(), (std::vector<std::vector<CString>> { { "TEMP", "127.0.0.2", "5", "kim", ids[0] } }));
+
+    // No scale ID: the dialog stays open and nothing is stored.
+    QueueScaleDialog("D", "127.0.0.4", "");
+    Run(902);
+    EXPECT_EQ(BoxTexts(), std::vector<CString> { "Input Scale ID" });
+    ASSERT_FALSE(ModalDialogScript::Records().empty());
+    EXPECT_TRUE(ModalDialogScript::Records().back().leftOpen);
+    EXPECT_EQ(Column(kRegisterDb, "SELECT [ID] FROM [ScaleMG]").size(), 1u);
+
+    // Quotes in a name are stored as typed.
+    QueueScaleDialog("O'Neil", "127.0.0.5", "6");
+    Run(902);
+    EXPECT_EQ(Column(kRegisterDb, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"),
+        (std::vector<CString> { "TEMP", "O'Neil" }));
+    EXPECT_EQ(ListRows().size(), 2u);
+}
+
+TEST_F(WorkScreenScaleTest, RegisterUpdateAndDeleteActOnlyOnTheClickedScale)
+{
+    AddScale("A", "10.0.0.1", "1", "vexo");
+    AddScale("B", "10.0.0.2", "2", "vexo");
+    OpenRegister("vexo");
+    ASSERT_EQ(ListRows().size(), 2u);
+    const auto before = Column(kRegisterDb, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]");
+
+    // Nothing clicked yet: neither command does anything.
+    Run(901);
+    Run(903);
+    EXPECT_TRUE(ModalDialogScript::Records().empty());
+    EXPECT_TRUE(m_boxes.Records().empty());
+    // A click beside the items chooses none.
+    m_screen->m_scaleList.ClickItem(-1);
+    Run(903);
+    EXPECT_TRUE(m_boxes.Records().empty());
+    EXPECT_EQ(Column(kRegisterDb, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"), before);
+
+    m_screen->m_scaleList.ClickItem(1);
+    EXPECT_EQ(m_screen->m_nRegisterRow, 1);
+    QueueScaleDialog("Bee", "10.0.0.9", "12");
+    Run(901);
+    EXPECT_EQ(Column(kRegisterDb, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"),
+        (std::vector<CString> { "A", "Bee" }));
+    EXPECT_EQ(FirstRow(kRegisterDb, "SELECT [ip], [com_port] FROM [ScaleMG] WHERE [scale_name] = 'Bee'"),
+        "10.0.0.9\tjo/12\tjo/");
+    EXPECT_EQ(ListRows()[1][0], "Bee");
+    EXPECT_EQ(ListRows()[0][0], "A");
+
+    m_screen->m_scaleList.ClickItem(0);
+    MessageBoxScript::PushAnswer(IDNO);
+    Run(903);
+    EXPECT_EQ(Column(kRegisterDb, "SELECT [ID] FROM [ScaleMG]").size(), 2u);
+    ASSERT_EQ(m_boxes.Records().size(), 1u);
+    EXPECT_EQ(m_boxes.Records()[0].text, "This Scale -> Delete?");
+    EXPECT_EQ(m_boxes.Records()[0].caption, "Delete");
+    MessageBoxScript::PushAnswer(IDYES);
+    Run(903);
+    EXPECT_EQ(Column(kRegisterDb, "SELECT [scale_name] FROM [ScaleMG]"), std::vector<CString> { "Bee" });
+    ASSERT_EQ(ListRows().size(), 1u);
+    EXPECT_EQ(ListRows()[0][0], "Bee");
+    EXPECT_EQ(m_screen->m_nRegisterRow, -1);
+}
+
+// ---- Scale settings screens
+
+TEST_F(WorkScreenScaleTest, SettingsInsertsGetTheirOwnRowsAndKeys)
+{
+    OpenRootInfo();
+    EXPECT_EQ(BoxTexts(), std::vector<CString> { "Not Found  Scale info2." });
+    QueueNetDialog({});
+    Run(1011);
+    NetValues second;
+    second.scaleId = "8";
+    second.ip = "192.168.0.8";
+    QueueNetDialog(second);
+    Run(1011);
+    const std::vector<CString> ids = Column(kSettingsDb, "SELECT [ID] FROM [Scale_Root_Info] ORDER BY [ID]");
+    ASSERT_EQ(ids.size(), 2u);
+    EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info] ORDER BY [ID]"),
+        (std::vector<CString> { "7", "8" }));
+    EXPECT_EQ(FirstRow(kSettingsDb, "SELECT * FROM [Scale_Root_Info] WHERE [MyID] = '8'"),
+        "1\tjo/2\tjo/8\tjo/192.168.0.8\tjo/255.255.255.0\tjo/192.168.0.1\tjo/5000\tjo/" + ids[1] + "\tjo/");
+    ASSERT_EQ(Grid().GetRowCount(), 4);
+    EXPECT_EQ(Grid().GetItemText(1, 0), "List 1");
+    EXPECT_EQ(Grid().GetItemText(2, 0), "List 2");
+    EXPECT_EQ(Grid().GetItemText(3, 0), "-->");
+    const int key = m_screen->FindColumn("ID");
+    ASSERT_GT(key, 0);
+    EXPECT_EQ(Grid().GetItemText(1, key), ids[0]);
+    EXPECT_EQ(Grid().GetItemText(2, key), ids[1]);
+    EXPECT_EQ(Grid().GetItemText(2, 4), "192.168.0.8");
+    EXPECT_TRUE(Grid().GetItemState(2, 4) & GRIDSTATE_READONLY);
+    EXPECT_EQ(m_screen->m_nUpdateLock, 0);
+
+    // A cancelled dialog adds nothing.
+    Run(1011);
+    EXPECT_EQ(Grid().GetRowCount(), 4);
+    EXPECT_EQ(Column(kSettingsDb, "SELECT [ID] FROM [Scale_Root_Info]").size(), 2u);
+}
+
+TEST_F(WorkScreenScaleTest, SettingsInsertWhoseRowIsNotFoundUpdatesNothing)
+{
+    OpenRootInfo();
+    QueueNetDialog({});
+    Run(1011);
+    MessageBoxScript::Reset();
+    // A table whose MyID holds one character refuses the '-1' placeholder;
+    // its only row has the key the screen read back last.
+    Execute(kSettingsDb,
+        { "DROP TABLE [Scale_Root_Info]",
+            "CREATE TABLE [Scale_Root_Info] ([Ethernet_Init] TEXT(50), [Ethernet_Stat] TEXT(50), [MyID] "
+            "TEXT(1), "
+            "[IP] TEXT(50), [MASK] TEXT(50), [Destination_IP] TEXT(50), [Destination_Port] TEXT(50), [ID] "
+            "COUNTER, "
+            "CONSTRAINT [PrimaryKey] PRIMARY KEY ([ID]))",
+            "INSERT INTO [Scale_Root_Info]([MyID]) VALUES('7')" });
+    ASSERT_EQ(Column(kSettingsDb, "SELECT [ID] FROM [Scale_Root_Info]"),
+        std::vector<CString> { Grid().GetItemText(1, 8) });
+    NetValues other;
+    other.scaleId = "9";
+    QueueNetDialog(other);
+    Run(1011);
+    // The earlier row keeps its values; the new grid row is gone again.
+    EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info]"), std::vector<CString> { "7" });
+    EXPECT_EQ(Grid().GetRowCount(), 3);
+    EXPECT_EQ(Grid().GetItemText(2, 0), "-->");
+    ASSERT_FALSE(m_boxes.Records().empty());
+    EXPECT_EQ(m_boxes.Records().back().text, "Scale Info Insert Error");
+    EXPECT_EQ(m_screen->m_nUpdateLock, 0);
+}
+
+namespace {
+
+// Two network settings rows (MyID 7 and 8) in the grid.
+class WorkScreenScaleRowsTest : public WorkScreenScaleTest {
+protected:
+    void SetUp() override
+    {
+        WorkScreenScaleTest::SetUp();
+        Execute(kSettingsDb,
+            { "INSERT INTO [Scale_Root_Info]([Ethernet_Init], [Ethernet_Stat], [MyID], [IP], [MASK], "
+              "[Destination_IP], [Destination_Port]) VALUES('1', '0', '7', '10.0.0.7', '255.0.0.0', '-1', "
+              "'4000')",
+                "INSERT INTO [Scale_Root_Info]([Ethernet_Init], [Ethernet_Stat], [MyID], [IP], [MASK], "
+                "[Destination_IP], [Destination_Port]) VALUES('1', '0', '8', '10.0.0.8', '255.0.0.0', "
+                "'10.0.0.1', '4000')" });
+        OpenRootInfo();
+        ASSERT_EQ(Grid().GetRowCount(), 4);
+    }
+};
+
+} // namespace
+
+TEST_F(WorkScreenScaleRowsTest, SettingsLoadShowsTheRowsWithPlaceholdersAsZero)
+{
+    EXPECT_EQ(RowTexts(1).size(), 8u);
+    EXPECT_EQ(Grid().GetItemText(0, 3), "MYID");
+    EXPECT_EQ(Grid().GetItemText(1, 0), "List 1");
+    EXPECT_EQ(Grid().GetItemText(1, 6), "0");
+    EXPECT_EQ(Grid().GetItemText(2, 6), "10.0.0.1");
+    EXPECT_EQ(Grid().GetItemText(3, 0), "-->");
+}
+
+TEST_F(WorkScreenScaleRowsTest, SingleRowCheckRefusesPicksRangesTheHeadingAndTheLastRow)
+{
+    struct Case {
+        const char* name;
+        std::function<void(CGridCtrl&, CKindOfView&)> pick;
+        const char* message; // nullptr: the dialog opens
+    };
+    const Case cases[] = {
+        { "ctrl picks", [](CGridCtrl& g, CKindOfView& v) { v.m_nClickRow = 1, g.m_bCtrlPick = 1; },
+            "Only, Select one line" },
+        { "shift range", [](CGridCtrl& g, CKindOfView& v) { v.m_nClickRow = 1, g.m_bShiftPick = 1; },
+            "Only, Select one line" },
+        { "drag range",
+            [](CGridCtrl& g, CKindOfView& v) { v.m_nClickRow = 1, g.m_nDownRow = 1, g.m_nUpRow = 2; },
+            "Only, Select one line" },
+        { "heading row", [](CGridCtrl&, CKindOfView& v) { v.m_nClickRow = 0; }, "Select a grid line" },
+        { "last row", [](CGridCtrl&, CKindOfView& v) { v.m_nClickRow = 3; }, "Select a grid line" },
+        { "one row", [](CGridCtrl&, CKindOfView& v) { v.m_nClickRow = 2; }, nullptr },
+    };
+    for (const Case& c : cases) {
+        MessageBoxScript::Reset();
+        ModalDialogScript::Reset();
+        m_screen->ClearPickedRows();
+        c.pick(Grid(), *m_screen);
+        Run(1014);
+        if (c.message) {
+            EXPECT_EQ(BoxTexts(), std::vector<CString> { c.message }) << c.name;
+            EXPECT_TRUE(ModalDialogScript::Records().empty()) << c.name;
+        } else {
+            EXPECT_TRUE(m_boxes.Records().empty()) << c.name;
+            ASSERT_EQ(ModalDialogScript::Records().size(), 1u) << c.name;
+            EXPECT_EQ(ModalDialogScript::Records()[0].templateId, 211u) << c.name;
+        }
+        EXPECT_EQ(Grid().m_bCtrlPick + Grid().m_bShiftPick, 0) << c.name;
+        EXPECT_EQ(m_screen->m_nUpdateLock, 0) << c.name;
+    }
+    EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info] ORDER BY [ID]"),
+        (std::vector<CString> { "7", "8" }));
+}
+
+TEST_F(WorkScreenScaleRowsTest, UpdateWritesTheDialogsValuesIntoTheClickedRow)
+{
+    ClickRow(2);
+    NetValues changed;
+    changed.scaleId = "9";
+    changed.ip = "10.0.0.9";
+    QueueNetDialog(changed);
+    Run(1014);
+    EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info] ORDER BY [ID]"),
+        (std::vector<CString> { "7", "9" }));
+    EXPECT_EQ(FirstRow(kSettingsDb,
+                  "SELECT [Ethernet_Stat], [IP], [Destination_Port] FROM [Scale_Root_Info] "
+                  "WHERE [MyID] = '9'"),
+        "2\tjo/10.0.0.9\tjo/5000\tjo/");
+    EXPECT_EQ(Grid().GetItemText(2, 3), "9");
+    EXPECT_EQ(Grid().GetItemText(2, 4), "10.0.0.9");
+    EXPECT_EQ(Grid().GetItemText(1, 3), "7");
+    EXPECT_EQ(m_screen->m_nUpdateLock, 0);
+}
+
+TEST_F(WorkScreenScaleRowsTest, DeleteRemovesTheClickedRowOrTheLastDataRow)
+{
+    ClickRow(1);
+    Run(1012);
+    EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info]"), std::vector<CString> { "8" });
+    ASSERT_EQ(Grid().GetRowCount(), 3);
+    EXPECT_EQ(Grid().GetItemText(1, 3), "8");
+    // Without a current row the row before the last one goes.
+    ClickRow(0);
+    Run(1012);
+    EXPECT_TRUE(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info]").empty());
+    ASSERT_EQ(Grid().GetRowCount(), 2);
+    // Only the heading and the last row are left: nothing more goes.
+    Run(1012);
+    EXPECT_EQ(Grid().GetRowCount(), 2);
+    EXPECT_EQ(Grid().GetItemText(1, 0), "-->");
+    EXPECT_EQ(m_screen->m_nUpdateLock, 0);
+}
+
+TEST_F(WorkScreenScaleRowsTest, DeleteByAKeyThatIsNoNumberDeletesNothing)
+{
+    Grid().SetItemText(1, 8, "ID");
+    ClickRow(1);
+    Run(1012);
+    EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info] ORDER BY [ID]"),
+        (std::vector<CString> { "7", "8" }));
+    EXPECT_EQ(Grid().GetRowCount(), 4);
+}
+
+TEST_F(WorkScreenScaleRowsTest, TransHandsTheOrderToTheTransportOfTheMode)
+{
+    const CString one = "Scale name = A, IP=10.0.0.7";
+    const CString two = "Scale name = B, IP=10.0.0.8";
+    struct Case {
+        const char* name;
+        int mode;
+        std::vector<CString> scales;
+        int row;
+        const char* message; // nullptr: an order goes out
+    };
+    const Case cases[] = {
+        { "ethernet, one scale", CCommSettings::kEthernet, { one }, 1, nullptr },
+        { "ethernet, two scales", CCommSettings::kEthernet, { one, two }, 1, "Only, One Scale Trans" },
+        { "ethernet, none", CCommSettings::kEthernet, {}, 1, "Communication Setting error" },
+        { "ethernet, last row", CCommSettings::kEthernet, { one }, 3, "Select a grid line" },
+        { "serial, one scale", CCommSettings::kSerial, { "Scale name = A, Scale ID=7" }, 2, nullptr },
+        { "no mode", -1, { one }, 1, "Select a port." },
+    };
+    for (const Case& c : cases) {
+        MessageBoxScript::Reset();
+        m_port.m_ethernet.clear();
+        m_port.m_serial.clear();
+        m_screen->m_commSettings.SelectMode(c.mode);
+        m_screen->m_commSettings.SetChosen(c.scales);
+        ClickRow(c.row);
+        Run(1013);
+        const std::vector<TransferOrder>& orders
+            = c.mode == CCommSettings::kSerial ? m_port.m_serial : m_port.m_ethernet;
+        if (c.message) {
+            EXPECT_EQ(BoxTexts(), std::vector<CString> { c.message }) << c.name;
+            EXPECT_TRUE(m_port.m_ethernet.empty() && m_port.m_serial.empty()) << c.name;
+            continue;
+        }
+        EXPECT_TRUE(m_boxes.Records().empty()) << c.name;
+        ASSERT_EQ(orders.size(), 1u) << c.name;
+        EXPECT_EQ(orders[0].command, "TRANS") << c.name;
+        EXPECT_EQ(orders[0].dataKind, "SCALE_ROOT_INFOMATION") << c.name;
+        EXPECT_EQ(orders[0].scope, "select") << c.name;
+        EXPECT_EQ(orders[0].scales, c.scales) << c.name;
+    }
+}
+
+TEST_F(WorkScreenScaleTest, ScaleInfoTransBroadcastsToSeveralSerialScales)
+{
+    Execute(
+        kSettingsDb, { "INSERT INTO [Scale_Info]([WeightNum], [PriceNum], [VAT]) VALUES('2', '3', '10')" });
+    Switch(kHintScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase());
+    ASSERT_EQ(Grid().GetRowCount(), 3);
+    EXPECT_EQ(Grid().GetItemText(0, 1), "WeightNum");
+    EXPECT_EQ(Grid().GetItemText(1, 19), "10");
+    m_screen->m_commSettings.SelectMode(CCommSettings::kSerial);
+    m_screen->m_nComPort = 2;
+    m_screen->m_commSettings.SetChosen({ "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" });
+    ClickRow(1);
+    Run(1013);
+    ASSERT_EQ(m_port.m_serial.size(), 1u);
+    EXPECT_EQ(m_port.m_serial[0].command, "BROAD_TRANS");
+    EXPECT_EQ(m_port.m_serial[0].dataKind, "SCALE_INFOMATION");
+    EXPECT_EQ(m_port.m_serial[0].comPort, 2);
+    EXPECT_EQ(m_screen->m_nBroadcast, 1);
+    // No COM port chosen.
+    m_screen->m_nComPort = 0;
+    Run(1013);
+    EXPECT_EQ(BoxTexts(), std::vector<CString> { "Select a port." });
+    EXPECT_EQ(m_port.m_serial.size(), 1u);
+}
+
+// ---- Communication setup
+
+namespace {
+
+class WorkScreenCommTest : public WorkScreenScaleTest {
+protected:
+    void SetUp() override
+    {
+        WorkScreenScaleTest::SetUp();
+        AddScale("A", "10.0.0.1", "1", "vexo");
+        AddScale("B", nullptr, "2", "vexo");
+        AddScale("C", "10.0.0.3", nullptr, "kim");
+    }
+    CCommSetupDlg& Dialog() const { return m_screen->m_commSetupDlg; }
+    std::vector<CString> Lines(const CListBox& list) const
+    {
+        std::vector<CString> lines;
+        for (int i = 0; i < list.GetCount(); ++i) {
+            CString line;
+            list.GetText(i, line);
+            lines.push_back(line);
+        }
+        return lines;
+    }
+    void OpenSetup()
+    {
+        Command(m_screen, 32773);
+        ASSERT_TRUE(WaitForLoad());
+    }
+    void ChooseMode(int index)
+    {
+        Dialog().m_modeBox.SetCurSel(index);
+        Command(&Dialog(), 1015, CBN_SELCHANGE);
+    }
+};
+
+} // namespace
+
+TEST_F(WorkScreenCommTest, SetupReloadsTheRegisteredScalesOfTheMode)
+{
+    m_screen->m_commSettings.SelectMode(CCommSettings::kSerial);
+    OpenSetup();
+    const std::vector<CString> serial = { "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" };
+    EXPECT_EQ(m_screen->m_commSettings.m_registered, serial);
+    EXPECT_EQ(Lines(Dialog().m_allList), serial);
+    EXPECT_TRUE(Dialog().GetStyle() & WS_VISIBLE);
+    EXPECT_EQ(Dialog().m_modeBox.GetCurSel(), CCommSettings::kSerial);
+
+    m_screen->m_commSettings.SetChosen({ serial[0] });
+    ChooseMode(CCommSettings::kEthernet);
+    // The lists empty at once; the reload holds the lock until its end.
+    EXPECT_TRUE(m_screen->m_commSettings.m_scales.empty());
+    EXPECT_EQ(m_screen->m_nUpdateLock, 1);
+    ASSERT_TRUE(WaitForLoad());
+    const std::vector<CString> ethernet = { "Scale name = A, IP=10.0.0.1", "Scale name = C, IP=10.0.0.3" };
+    EXPECT_EQ(m_screen->m_commSettings.m_registered, ethernet);
+    EXPECT_EQ(Lines(Dialog().m_allList), ethernet);
+    EXPECT_EQ(m_screen->m_commSettings.ModeText(), "Ethernet");
+
+    // Only modes 1 and 2 reload.
+    EXPECT_EQ(m_screen->SendMessage(WM_COMMMODE_CHANGED, 3, 0), 1);
+    EXPECT_EQ(m_screen->m_nUpdateLock, 0);
+    EXPECT_EQ(m_screen->m_commSettings.m_registered, ethernet);
+}
+
+TEST_F(WorkScreenCommTest, SetupGivesTheDialogTheScreensKindAndNumber)
+{
+    OpenRootInfo();
+    m_screen->m_nHint = 0;
+    OpenSetup();
+    EXPECT_EQ(Dialog().m_strMode, "Scale_Root_Info");
+    EXPECT_EQ(m_screen->m_nHint, 18);
+    OpenRegister("vexo");
+    OpenSetup();
+    EXPECT_EQ(Dialog().m_strMode, "Scale_reg");
+    EXPECT_EQ(m_screen->m_nHint, 6);
+}
+
+TEST_F(WorkScreenCommTest, ChosenScalesAreWrittenToTheSettingsFileAndReadBack)
+{
+    m_screen->m_commSettings.SelectMode(CCommSettings::kSerial);
+    OpenSetup();
+    Dialog().m_allList.SetCurSel(0);
+    Command(&Dialog(), 1001);
+    Command(&Dialog(), 1001);
+    Dialog().m_allList.OnUserSelect(1);
+    Dialog().m_allList.OnUserDoubleClick();
+    EXPECT_EQ(Lines(Dialog().m_chosenList),
+        (std::vector<CString> {
+            "Scale name = A, Scale ID=1", "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" }));
+    Dialog().m_chosenList.SetCurSel(0);
+    Command(&Dialog(), 1002);
+    EXPECT_EQ(m_screen->m_commSettings.m_scales.size(), 2u);
+    Dialog().m_allSelect.SetCheck(1);
+    Command(&Dialog(), 1130);
+    EXPECT_EQ(m_screen->m_commSettings.m_scales, m_screen->m_commSettings.m_registered);
+    Dialog().m_portBox.SetCurSel(2);
+    Command(&Dialog(), 1016, CBN_SELCHANGE);
+    EXPECT_EQ(m_screen->m_nComPort, 3);
+    Command(&Dialog(), IDOK);
+    EXPECT_FALSE(Dialog().GetStyle() & WS_VISIBLE);
+    EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kSettingsFile)),
+        "Auto\r\nserial\r\ncom3\r\nScale name = A, Scale ID=1\r\nScale name = B, Scale ID=2\r\n");
+
+    // What start-up reads back.
+    m_screen->m_commSettings.SelectMode(-1);
+    m_screen->m_commSettings.SelectPort(-1);
+    m_screen->m_commSettings.ClearChosen();
+    EXPECT_EQ(m_screen->ReadCommMode(), 1);
+    ASSERT_TRUE(WaitForLoad());
+    EXPECT_EQ(m_screen->m_commSettings.ModeText(), "Serial");
+    EXPECT_EQ(m_screen->m_commSettings.GetPort(), 2);
+    EXPECT_EQ(m_screen->m_commSettings.m_scales,
+        (std::vector<CString> { "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" }));
+
+    // Ethernet: "socket" in place of the port; unchecking All Select empties the choice.
+    ChooseMode(CCommSettings::kEthernet);
+    ASSERT_TRUE(WaitForLoad());
+    Dialog().m_allSelect.SetCheck(1);
+    Command(&Dialog(), 1130);
+    Command(&Dialog(), IDOK);
+    EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kSettingsFile)),
+        "Auto\r\nethernet\r\nsocket\r\nScale name = A, IP=10.0.0.1\r\nScale name = C, IP=10.0.0.3\r\n");
+    Dialog().m_allSelect.SetCheck(0);
+    Command(&Dialog(), 1130);
+    EXPECT_TRUE(m_screen->m_commSettings.m_scales.empty());
+}
+
+TEST_F(WorkScreenCommTest, NetworkSettingsScreenAllowsOneChosenScale)
+{
+    OpenRootInfo();
+    m_screen->m_commSettings.SelectMode(CCommSettings::kEthernet);
+    OpenSetup();
+    MessageBoxScript::Reset();
+    m_screen->m_commSettings.SetChosen(m_screen->m_commSettings.m_registered);
+    ASSERT_EQ(m_screen->m_commSettings.m_scales.size(), 2u);
+    Command(&Dialog(), IDOK);
+    EXPECT_EQ(BoxTexts(), std::vector<CString> { "One Select Scale(Scale info2)" });
+    EXPECT_FALSE(TempDataRoot::Exists(m_root.Native(kSettingsFile)));
+    EXPECT_TRUE(Dialog().GetStyle() & WS_VISIBLE);
+    m_screen->m_commSettings.RemoveChosen(0);
+    Command(&Dialog(), IDOK);
+    EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kSettingsFile)),
+        "Auto\r\nethernet\r\nsocket\r\nScale name = C, IP=10.0.0.3\r\n");
+}
