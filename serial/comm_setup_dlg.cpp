@@ -2,6 +2,7 @@
 
 #include "platform/base/exception.h"
 #include "platform/base/file.h"
+#include "platform/base/file_system.h"
 #include "platform/wnd/msgbox.h"
 #include "serial/comm_settings.h"
 #include "serial/scale_register_host.h"
@@ -15,17 +16,25 @@ constexpr int kChosenList = 1020;
 constexpr int kAllSelect = 1130;
 constexpr int kSelectButton = 1001;
 constexpr int kRemoveButton = 1002;
+constexpr const char* kSettingsFolders[]
+    = { "C:\\Windows", "C:\\Windows\\system", "C:\\Windows\\system\\Manager" };
 
+// Shows lines in list; a list that shows them already keeps its selection.
 void ShowLines(CListBox& list, const std::vector<CString>& lines)
 {
     if (!list.GetSafeHwnd())
         return;
-    const int selected = list.GetCurSel();
+    bool same = list.GetCount() == static_cast<int>(lines.size());
+    CString text;
+    for (int i = 0; same && i < list.GetCount(); ++i) {
+        list.GetText(i, text);
+        same = text == lines[static_cast<std::size_t>(i)];
+    }
+    if (same)
+        return;
     list.ResetContent();
     for (const CString& line : lines)
         list.AddString(line);
-    if (selected >= 0 && selected < list.GetCount())
-        list.SetCurSel(selected);
 }
 
 } // namespace
@@ -203,6 +212,9 @@ BOOL CCommSetupDlg::WriteCommFile()
         m_chosenList.GetText(i, line);
         text += line + "\n";
     }
+    // The folder and its parents, when missing.
+    for (const char* folder : kSettingsFolders)
+        ::CreateDirectory(folder, nullptr);
     CStdioFile file;
     if (!file.Open(kCommSettingsFile, CFile::modeCreate | CFile::modeWrite | CFile::typeText))
         return FALSE;
