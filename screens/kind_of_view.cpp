@@ -2,6 +2,8 @@
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
+#include "ethernet/reservation_dialogs.h"
+#include "ethernet/reservation_thread.h"
 #include "platform/base/exception.h"
 #include "platform/gdi/pen.h"
 #include "platform/wnd/cmdui.h"
@@ -64,6 +66,7 @@ CKindOfView::CKindOfView()
 
 CKindOfView::~CKindOfView()
 {
+    EndReservationThreads();
     m_pTransports.reset();
     delete m_pItemWorker;
     m_pItemWorker = nullptr;
@@ -108,6 +111,9 @@ const MessageMap* CKindOfView::GetMessageMap() const
             OnCommandMsg<&CKindOfView::OnRecvAllScaleData>(1027),
             OnCommandMsg<&CKindOfView::OnRecvSelectScaleData>(1029),
             OnMessage<&CKindOfView::OnTransSocketData>(WM_TRANS_SOCKET_DATA),
+            OnCommandMsg<&CKindOfView::OnReservationInfoView>(1116),
+            OnCommandMsg<&CKindOfView::OnReservationSetup>(1117),
+            OnMessage<&CKindOfView::OnReservationSocketData>(WM_RESV_SOCKET_DATA),
             OnWm<WM_TIMER, &CKindOfView::OnTimer>(),
             OnMessage<&CKindOfView::OnCommModeChanged>(WM_COMMMODE_CHANGED),
             OnNotifyMsg<&CKindOfView::OnScaleListClick>(NM_CLICK, 900),
@@ -205,7 +211,7 @@ int CKindOfView::OnCreate(LPCREATESTRUCT createStruct)
 
 void CKindOfView::OnTimer(UINT_PTR id)
 {
-    if (OnTransferTimer(id))
+    if (OnTransferTimer(id) || OnReservationTimer(id))
         return;
     CFormView::OnTimer(id);
 }
@@ -302,8 +308,17 @@ void CKindOfView::OnInitialUpdate()
 
     ShowPosKindHelp(FALSE);
     ShowControls({ 1145, 57607 }, FALSE);
+
+    if (!m_pReservationList) {
+        m_pReservationList = new CReservationListDlg;
+        m_pReservationList->SetHost(this);
+        m_pReservationList->Create(IDD_RESERVATION_LIST, nullptr);
+        WriteReservationReport();
+        LoadReservations();
+    }
     Invalidate(FALSE);
 }
+
 
 void CKindOfView::ApplyDefaultCommSettings()
 {

@@ -19,6 +19,7 @@
 #include "db/db_request_worker.h"
 #include "db/mailbox_dlg.h"
 #include "ethernet/transfer_host.h"
+#include "ethernet/reservation_host.h"
 #include "grid/grid_ctrl.h"
 #include "platform/gdi/font.h"
 #include "platform/gdi/image_list.h"
@@ -37,6 +38,9 @@
 class CCmdUI;
 class CItemDbWorker;
 class CScaleRegister;
+class CReservationListDlg;
+class CReservationTransThread;
+struct ReservationRow;
 class CTableBridge;
 class CTransferPort;
 class CWorkScreenTransports;
@@ -61,7 +65,8 @@ class CKindOfView : public CFormView,
                     public CWorkScreen,
                     public CInsertReadTarget,
                     public CTransferHost,
-                    public CScaleRegisterHost {
+                    public CScaleRegisterHost,
+                    public CReservationHost {
 public:
     CKindOfView();
     ~CKindOfView() override;
@@ -207,6 +212,30 @@ public:
     BOOL ReloadScaleAddresses(int mode);
     // Empties the register list and reads the register again.
     void ReloadScaleRegister();
+    // ---- Reservations (kind_of_view_reservation.cpp) ------------------------------
+    // Start-up: the folders, the reservation database and the report file.
+    void WriteReservationReport();
+    // Start-up: expired once-reservations deleted, a thread for every other
+    // once and every-day reservation.
+    void LoadReservations();
+    // One thread for the row in the first free slot (timer 600 + slot); the
+    // slot, or -1 when every slot holds a running reservation (with a message).
+    int StartReservationTransfer(const ReservationRow& row);
+    void OnReservationSetup();
+    void OnReservationInfoView();
+    // Item numbers of the picked grid rows (ended by 0, at most 1000).
+    void CollectSelectedItemNumbers(std::vector<int>& numbers) const;
+    // The live thread of a job token, or nullptr.
+    CReservationTransThread* FindReservationThread(UINT_PTR token) const;
+    CReservationTransThread* GetReservationThread(std::size_t slot) const;
+    CReservationListDlg* GetReservationListDlg() const { return m_pReservationList; }
+
+    // CReservationHost
+    HWND GetReservationWindow() const override { return GetSafeHwnd(); }
+    int GetTransferActive() const override { return m_nTransferActive.load(); }
+    CString GetLoggedInManagerId() const override { return m_strUserId; }
+    void FlashReservationLamp() override;
+    void CancelReservationThreads(long number) override;
 
     // ---- Members read by the bridge, the transports and tests ---------------------
     CCaptionPanel m_captionPanel;
@@ -386,7 +415,14 @@ private:
     void StartTransfer(const char* command, const char* scope, BOOL checkRows, BOOL confirm);
     BOOL ReadReceiveNumbers();
 
+    LRESULT OnReservationSocketData(WPARAM wParam, LPARAM lParam);
+    // Timers 600 + slot; FALSE for ids of other ranges.
+    BOOL OnReservationTimer(UINT_PTR id);
+    void EndReservationThreads();
+
     CItemDbWorker* m_pItemWorker = nullptr;
+    CReservationListDlg* m_pReservationList = nullptr;
+    std::vector<CReservationTransThread*> m_reservationThreads;
     CTransferPort* m_pTransferPort = nullptr;
     std::unique_ptr<CWorkScreenTransports> m_pTransports;
     CScaleRegisterPort* m_pScaleRegister = nullptr;

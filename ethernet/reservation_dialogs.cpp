@@ -1,0 +1,503 @@
+#include "ethernet/reservation_dialogs.h"
+
+#include <chrono>
+
+#include "ethernet/record_values.h"
+#include "ethernet/reservation_host.h"
+#include "platform/base/datetime.h"
+#include "platform/wnd/button.h"
+#include "platform/wnd/msgbox.h"
+
+namespace {
+
+constexpr int kOkIcon = 163;
+constexpr int kCancelIcon = 162;
+constexpr int kSelectIcon = 170;
+constexpr int kRemoveIcon = 171;
+
+constexpr int kManagerEdit = 1117;
+constexpr int kNumberEdit = 1118;
+constexpr int kYearEdit = 1119;
+constexpr int kMonthEdit = 1120;
+constexpr int kDayEdit = 1121;
+constexpr int kHourEdit = 1007;
+constexpr int kMinuteEdit = 1008;
+constexpr int kScalesEdit = 1009;
+constexpr int kScalesButton = 1002;
+constexpr int kOnceRadio = 1128;
+constexpr int kEveryDayRadio = 1129;
+constexpr int kWeekRadio = 1130;
+constexpr int kItemGrid = 1112;
+
+constexpr int kAllList = 1094;
+constexpr int kChosenList = 1095;
+constexpr int kSelectButton = 1001;
+constexpr int kRemoveButton = 1002;
+constexpr int kAllSelectBox = 1136;
+
+constexpr int kInfoList = 1127;
+constexpr int kDeleteButton = 1001;
+constexpr int kHintStatic = 1000;
+
+constexpr const char* kItemHeadings[]
+    = { "ITEM_NUM", "ITEM_NAME", "ITEM_NAME2", "UNITPRICE", "FIX_PRICE", "LAND", "POS_FLG", "POS_CODE",
+          "PIECE", "WEIGHT", "FMARK", "POS_KIND", "DATEPRINT", "LIMIT_DAY", "INGREDIENT", "ID" };
+constexpr int kItemGridColumns = 17;
+constexpr std::size_t kItemCopyColumns = 15;
+
+void SetupIconButton(CIconButton& button, int icon, const char* tip)
+{
+    button.LoadIcons(icon, CIconButton::kAutoDarker);
+    button.SetTipText(tip);
+    button.SetTransparentMode(FALSE);
+}
+
+bool Checked(const CWnd& dialog, int id)
+{
+    return dialog.SendDlgItemMessage(id, BM_GETCHECK) == BST_CHECKED;
+}
+
+ReservationClockTime Now()
+{
+    return LocalClockTime(std::chrono::system_clock::to_time_t(AfxNow()));
+}
+
+// Lines of the scales edit: CR dropped, LF ends a line; a last line without
+// LF does not count.
+std::vector<CString> ScaleLines(const CString& text)
+{
+    std::vector<CString> lines;
+    CString line;
+    for (int i = 0; i < text.GetLength() && lines.size() < kReservationScaleLimit; ++i) {
+        const char ch = text[i];
+        if (ch == '\r')
+            continue;
+        if (ch == '\n') {
+            lines.push_back(line);
+            line.Empty();
+        } else {
+            line += ch;
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
+// ---- CReservationSetupDlg
+
+CReservationSetupDlg::CReservationSetupDlg(CWnd* parent)
+    : CDialog(IDD_RESERVATION_SETUP, parent)
+    , m_itemNumbers(kReservationItemLimit, 0)
+{ }
+
+const MessageMap* CReservationSetupDlg::GetMessageMap() const
+{
+    static const MessageMap kMap(CDialog::GetMessageMap(),
+        {
+            OnCommandMsg<&CReservationSetupDlg::OnScales>(kScalesButton),
+            OnCommandMsg<&CReservationSetupDlg::OnOnce>(kOnceRadio),
+            OnCommandMsg<&CReservationSetupDlg::OnEveryDay>(kEveryDayRadio),
+        });
+    return &kMap;
+}
+
+void CReservationSetupDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDOK, m_okButton);
+    DDX_Control(dx, IDCANCEL, m_cancelButton);
+    DDX_Control(dx, kItemGrid, m_grid);
+}
+
+BOOL CReservationSetupDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetupIconButton(m_okButton, kOkIcon, "Ok");
+    SetupIconButton(m_cancelButton, kCancelIcon, "Cancel");
+    GetDlgItem(kManagerEdit)->EnableWindow(FALSE);
+    GetDlgItem(kScalesEdit)->EnableWindow(FALSE);
+    SetDlgItemText(kManagerEdit, m_strManagerId);
+    m_lNumber = IsNumberFree();
+    SetDlgItemText(kNumberEdit, CString::Formatted("%ld", m_lNumber));
+    GetDlgItem(kNumberEdit)->EnableWindow(FALSE);
+    for (int id : { kOnceRadio, kEveryDayRadio, kWeekRadio })
+        SendDlgItemMessage(id, BM_SETCHECK, id == kOnceRadio ? BST_CHECKED : BST_UNCHECKED);
+    SetupItemGrid();
+    FillItemGrid();
+    m_nPeriod = 0;
+    return TRUE;
+}
+
+long CReservationSetupDlg::IsNumberFree()
+{
+    if (!m_dao.OpenDatabase(kReservationDatabasePath))
+        return 0;
+    long number = 1;
+    while (m_dao.GetValues(ReservationNumberSql(number)) != kDbNoRows)
+        ++number;
+    m_dao.CloseDatabase();
+    return number;
+}
+
+void CReservationSetupDlg::SetDateEdits(BOOL enable, const char* text)
+{
+    for (int id : { kYearEdit, kMonthEdit, kDayEdit }) {
+        GetDlgItem(id)->EnableWindow(enable);
+        SetDlgItemText(id, text);
+    }
+}
+
+void CReservationSetupDlg::OnOnce()
+{
+    SetDateEdits(TRUE, "");
+}
+
+void CReservationSetupDlg::OnEveryDay()
+{
+    SetDateEdits(FALSE, "0");
+}
+
+int CReservationSetupDlg::GetPeriod() const
+{
+    if (Checked(*this, kOnceRadio))
+        return kPeriodOnce;
+    if (Checked(*this, kEveryDayRadio))
+        return kPeriodEveryDay;
+    if (Checked(*this, kWeekRadio))
+        return kPeriodWeek;
+    return kPeriodOnce;
+}
+
+void CReservationSetupDlg::OnScales()
+{
+    CString rows = kDbNoRows;
+    if (m_dao.OpenDatabase(kManagerDatabasePath)) {
+        rows = m_dao.GetRows(ScaleRegisterSql(m_strManagerId));
+        m_dao.CloseDatabase();
+    }
+    if (rows == kDbNoRows) {
+        AfxMessageBox("Not Found Scale.");
+        return;
+    }
+    CScaleListDlg dialog(this);
+    dialog.m_strRows = rows;
+    if (dialog.DoModal() != IDOK)
+        return;
+    m_nScaleCount = dialog.m_nCount;
+    SetDlgItemText(kScalesEdit, dialog.m_strResult);
+}
+
+CString CReservationSetupDlg::ItemText(int id) const
+{
+    CString text;
+    GetDlgItemText(id, text);
+    return text;
+}
+
+void CReservationSetupDlg::Refuse(const ReservationCheck& check)
+{
+    AfxMessageBox(check.message);
+    int id = 0;
+    switch (check.field) {
+    case ReservationField::Year:
+        id = kYearEdit;
+        break;
+    case ReservationField::Month:
+        id = kMonthEdit;
+        break;
+    case ReservationField::Day:
+        id = kDayEdit;
+        break;
+    case ReservationField::Hour:
+        id = kHourEdit;
+        break;
+    case ReservationField::Minute:
+        id = kMinuteEdit;
+        break;
+    case ReservationField::Scales:
+        id = kScalesEdit;
+        break;
+    case ReservationField::None:
+        break;
+    }
+    if (CWnd* control = id ? GetDlgItem(id) : nullptr)
+        control->SetFocus();
+}
+
+void CReservationSetupDlg::OnOK()
+{
+    m_nPeriod = GetPeriod();
+    m_nDirection = 0;
+    ReservationRow row;
+    row.managerId = ItemText(kManagerEdit);
+    row.year = ItemText(kYearEdit);
+    row.month = ItemText(kMonthEdit);
+    row.day = ItemText(kDayEdit);
+    row.hour = ItemText(kHourEdit);
+    row.minute = ItemText(kMinuteEdit);
+    m_scaleLines = ScaleLines(ItemText(kScalesEdit));
+    const ReservationCheck check
+        = CheckReservationInput(m_nPeriod, row, m_scaleLines.empty() ? CString() : m_scaleLines[0], Now());
+    if (check.message) {
+        Refuse(check);
+        return;
+    }
+    if (m_lNumber <= 0 || !m_dao.OpenDatabase(kReservationDatabasePath))
+        return;
+    row.number = CString::Formatted("%ld", m_lNumber);
+    row.period = CString::Formatted("%d", m_nPeriod);
+    row.kind = CString::Formatted("%d", m_nKind);
+    row.direction = CString::Formatted("%d", m_nDirection);
+    row.status = kStatusWait;
+    for (const CString& address : m_scaleLines) {
+        row.address = address;
+        m_dao.Execute(InsertReservationSql(row));
+    }
+    if (m_nKind == kReservationKindItem) {
+        for (int r = 1; r <= m_grid.GetRowCount() - 2; ++r) {
+            std::vector<CString> item;
+            for (int c = 1; c <= static_cast<int>(kItemCopyColumns); ++c) {
+                const CString cell = m_grid.GetItemText(r, c);
+                item.push_back(cell.IsEmpty() ? CString("0") : cell);
+            }
+            m_dao.Execute(InsertReservationItemSql(item, row.managerId, m_lNumber, m_nPeriod, m_nDirection));
+        }
+    }
+    m_dao.CloseDatabase();
+    EndDialog(IDOK);
+}
+
+void CReservationSetupDlg::SetupItemGrid()
+{
+    m_grid.SetEditable(TRUE);
+    m_grid.SetRowCount(2);
+    m_grid.SetColumnCount(2);
+    m_grid.SetFixedRowCount(1);
+    m_grid.SetFixedColumnCount(1);
+    m_grid.SetAutoSizeStyle(3);
+    m_grid.SetItemText(0, 0, "*");
+    m_grid.SetItemText(0, 1, "*");
+    m_grid.SetItemText(1, 0, "-->");
+    if (m_nKind == kReservationKindItem) {
+        m_grid.SetColumnCount(kItemGridColumns);
+        for (int c = 1; c < kItemGridColumns; ++c)
+            m_grid.SetItemText(0, c, kItemHeadings[c - 1]);
+    }
+    for (int c = 0; c < m_grid.GetColumnCount(); ++c)
+        m_grid.SetItemState(1, c, m_grid.GetItemState(1, c) | GRIDSTATE_READONLY);
+}
+
+void CReservationSetupDlg::FillItemGrid()
+{
+    if (m_nKind != kReservationKindItem || m_strItemDbPath.IsEmpty())
+        return;
+    if (m_dao.OpenDatabase(m_strItemDbPath)) {
+        for (std::size_t place = 0; place < m_itemNumbers.size() && place < kReservationItemLimit; ++place) {
+            const int number = m_itemNumbers[place];
+            if (number == 0)
+                break;
+            const CString text = m_dao.GetRecordAt(PickedItemSql(m_strManagerId, number), 0);
+            if (text == kDbNoRows || text.IsEmpty())
+                continue;
+            const std::vector<CString> fields = SplitReplyRow(text, kItemGridColumns - 1);
+            const int row = m_grid.InsertRow(
+                CString::Formatted("List %ld", static_cast<long>(place + 1)), m_grid.GetRowCount() - 1);
+            for (std::size_t c = 0; c < fields.size(); ++c)
+                m_grid.SetItemText(row, static_cast<int>(c) + 1, fields[c] == "NULL" ? CString() : fields[c]);
+        }
+        m_dao.CloseDatabase();
+    }
+    for (int r = 0; r < m_grid.GetRowCount(); ++r)
+        for (int c = 0; c < m_grid.GetColumnCount(); ++c)
+            m_grid.SetItemState(r, c, m_grid.GetItemState(r, c) | GRIDSTATE_READONLY);
+    m_grid.SetEditable(FALSE);
+    m_grid.AutoSize();
+}
+
+// ---- CScaleListDlg
+
+CScaleListDlg::CScaleListDlg(CWnd* parent)
+    : CDialog(IDD_SCALE_LIST, parent)
+{ }
+
+const MessageMap* CScaleListDlg::GetMessageMap() const
+{
+    static const MessageMap kMap(CDialog::GetMessageMap(),
+        {
+            OnCommandMsg<&CScaleListDlg::OnSelect>(kSelectButton),
+            OnCommandMsg<&CScaleListDlg::OnRemove>(kRemoveButton),
+            OnCommandMsg<&CScaleListDlg::OnAllSelect>(kAllSelectBox),
+        });
+    return &kMap;
+}
+
+void CScaleListDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDOK, m_okButton);
+    DDX_Control(dx, IDCANCEL, m_cancelButton);
+    DDX_Control(dx, kSelectButton, m_selectButton);
+    DDX_Control(dx, kRemoveButton, m_removeButton);
+    DDX_Control(dx, kAllList, m_listAll);
+    DDX_Control(dx, kChosenList, m_listChosen);
+}
+
+BOOL CScaleListDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetupIconButton(m_okButton, kOkIcon, "Ok");
+    SetupIconButton(m_cancelButton, kCancelIcon, "Cancel");
+    SetupIconButton(m_selectButton, kSelectIcon, "Select");
+    SetupIconButton(m_removeButton, kRemoveIcon, "Remove");
+    SetDlgItemText(kAllSelectBox, "All Select");
+    if (m_strRows != kDbNoRows)
+        FillScaleList();
+    return TRUE;
+}
+
+void CScaleListDlg::FillScaleList()
+{
+    const std::vector<CString> fields = SplitReplyRow(m_strRows);
+    for (std::size_t i = 0; i + 1 < fields.size(); i += 2) {
+        if (fields[i + 1] == "NULL")
+            continue;
+        m_listAll.AddString(CString::Formatted("Scale name = %s, IP=%s", fields[i], fields[i + 1]));
+    }
+}
+
+void CScaleListDlg::OnSelect()
+{
+    const int selected = m_listAll.GetCurSel();
+    if (selected < 0)
+        return;
+    CString line;
+    m_listAll.GetText(selected, line);
+    m_listChosen.AddString(line);
+}
+
+void CScaleListDlg::OnRemove()
+{
+    const int selected = m_listChosen.GetCurSel();
+    if (selected >= 0)
+        m_listChosen.DeleteString(static_cast<UINT>(selected));
+}
+
+void CScaleListDlg::OnAllSelect()
+{
+    m_listChosen.ResetContent();
+    if (!Checked(*this, kAllSelectBox))
+        return;
+    for (int i = 0; i < m_listAll.GetCount(); ++i) {
+        CString line;
+        m_listAll.GetText(i, line);
+        m_listChosen.AddString(line);
+    }
+}
+
+CString CScaleListDlg::GetChosenAddress(const CString& line)
+{
+    const int at = line.Find("IP=");
+    return at < 0 ? CString() : line.Mid(at + 3);
+}
+
+void CScaleListDlg::OnOK()
+{
+    m_strResult.Empty();
+    for (int i = 0; i < m_listChosen.GetCount(); ++i) {
+        CString line;
+        m_listChosen.GetText(i, line);
+        m_strResult += GetChosenAddress(line) + "\r\n";
+    }
+    m_nCount = m_listChosen.GetCount();
+    EndDialog(IDOK);
+}
+
+// ---- CReservationListDlg
+
+CReservationListDlg::CReservationListDlg(CWnd* parent)
+    : CDialog(IDD_RESERVATION_LIST, parent)
+{ }
+
+const MessageMap* CReservationListDlg::GetMessageMap() const
+{
+    static const MessageMap kMap(CDialog::GetMessageMap(),
+        {
+            OnCommandMsg<&CReservationListDlg::OnDelete>(kDeleteButton),
+            OnNotifyMsg<&CReservationListDlg::OnItemClick>(NM_CLICK, kInfoList),
+        });
+    return &kMap;
+}
+
+void CReservationListDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, kInfoList, m_list);
+}
+
+BOOL CReservationListDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetDlgItemText(kHintStatic, "ENG삭제시 R_num과 동일한 정보는 모두 삭제됩니다.");
+    return TRUE;
+}
+
+void CReservationListDlg::OnOK()
+{
+    ShowWindow(SW_HIDE);
+}
+
+void CReservationListDlg::OnCancel()
+{
+    ShowWindow(SW_HIDE);
+}
+
+void CReservationListDlg::LoadReservations()
+{
+    m_list.InsertColumn(0, "Reservation Information", LVCFMT_LEFT, 1000);
+    m_nClickedItem = -1;
+    if (!m_dao.OpenDatabase(kReservationDatabasePath))
+        return;
+    const CString sql = ReservationListSql(m_strManagerId);
+    for (int index = 0;; ++index) {
+        const CString text = m_dao.GetRecordAt(sql, index);
+        if (text == kDbNoRows || text.IsEmpty())
+            break;
+        m_list.InsertItem(m_list.GetItemCount(), ReservationListLine(SplitReservationRow(text)));
+    }
+    m_dao.CloseDatabase();
+}
+
+void CReservationListDlg::OnItemClick(NMHDR* header, LRESULT* result)
+{
+    m_nClickedItem = reinterpret_cast<NMITEMACTIVATE*>(header)->iItem;
+    *result = 0;
+}
+
+void CReservationListDlg::OnDelete()
+{
+    const CString line = m_list.GetItemText(m_nClickedItem, 0);
+    if (line.IsEmpty()) {
+        AfxMessageBox("Select Line.");
+        ShowWindow(SW_SHOWNA);
+        return;
+    }
+    if (::MessageBox(
+            GetSafeHwnd(), "ENG해당 예약 정보를 삭제하시겠습니까", "Question", MB_YESNO | MB_ICONQUESTION)
+        != IDYES)
+        return;
+    const ReservationListKey key = ParseReservationListLine(line);
+    const long number = ScaleAtol(key.number.GetString());
+    if (m_pHost)
+        m_pHost->CancelReservationThreads(number);
+    if (m_dao.OpenDatabase(kReservationDatabasePath)) {
+        m_dao.Execute(DeleteReservationSql(number));
+        if (key.kind == "Item")
+            m_dao.Execute(DeleteReservationItemsSql(number));
+        m_dao.CloseDatabase();
+    }
+    for (int i = m_list.GetItemCount() - 1; i >= 0; --i)
+        if (ParseReservationListLine(m_list.GetItemText(i, 0)).number == key.number)
+            m_list.DeleteItem(i);
+    m_nClickedItem = -1;
+}

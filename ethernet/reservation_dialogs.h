@@ -1,0 +1,123 @@
+#pragma once
+// The reservation dialogs: Reservation Setup (215) stores a reservation, one
+// row per chosen scale and, for items, a copy of each picked item; Scale List
+// (216) picks the scales; Reservation Info List (217, modeless, owned by the
+// work screen) lists the rows and deletes a reservation. Every database access
+// goes through the dialog's own CReservationDaoHelper. UI thread.
+
+#include <vector>
+
+#include "controls/icon_button.h"
+#include "db/reservation_dao_helper.h"
+#include "ethernet/reservation_rules.h"
+#include "grid/grid_ctrl.h"
+#include "platform/wnd/dialog.h"
+#include "platform/wnd/listbox.h"
+#include "platform/wnd/listctrl.h"
+
+class CReservationHost;
+
+inline constexpr UINT IDD_RESERVATION_SETUP = 215;
+inline constexpr UINT IDD_SCALE_LIST = 216;
+inline constexpr UINT IDD_RESERVATION_LIST = 217;
+inline constexpr std::size_t kReservationItemLimit = 1000;
+inline constexpr std::size_t kReservationScaleLimit = 100;
+
+class CReservationSetupDlg : public CDialog {
+public:
+    explicit CReservationSetupDlg(CWnd* parent = nullptr);
+    const MessageMap* GetMessageMap() const override;
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    void OnScales();
+    void OnOnce();
+    void OnEveryDay();
+    // 0 Once, 1 Every day, 2 WEEK (0 when none is checked).
+    int GetPeriod() const;
+    // The first number n = 1, 2, ... with no row in [Reservation_Table]; 0 when
+    // the database cannot be opened.
+    long IsNumberFree();
+    void SetupItemGrid();
+    void FillItemGrid();
+
+    // Handed over by the work screen before DoModal.
+    CString m_strManagerId;
+    int m_nKind = 0;
+    CString m_strItemDbPath;
+    std::vector<int> m_itemNumbers; // ended by the first 0, at most 1000 used
+
+    // The stored reservation, after IDOK.
+    long m_lNumber = 0;
+    int m_nPeriod = 0;
+    int m_nDirection = 0;
+    int m_nScaleCount = 0;
+    std::vector<CString> m_scaleLines;
+
+    CGridCtrl m_grid; // 1112
+
+private:
+    CString ItemText(int id) const;
+    void Refuse(const ReservationCheck& check);
+    void SetDateEdits(BOOL enable, const char* text);
+
+    CReservationDaoHelper m_dao;
+    CIconButton m_okButton;
+    CIconButton m_cancelButton;
+};
+
+class CScaleListDlg : public CDialog {
+public:
+    explicit CScaleListDlg(CWnd* parent = nullptr);
+    const MessageMap* GetMessageMap() const override;
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    void FillScaleList();
+    void OnSelect();
+    void OnRemove();
+    void OnAllSelect();
+    // The text behind "IP=" of a list line.
+    static CString GetChosenAddress(const CString& line);
+
+    CString m_strRows; // DbReplyRow text of [scale_name], [ip] rows, or "FALSE"
+    CString m_strResult; // the chosen addresses, each followed by CR LF
+    int m_nCount = 0;
+
+    CListBox m_listAll; // 1094
+    CListBox m_listChosen; // 1095
+
+private:
+    CIconButton m_okButton;
+    CIconButton m_cancelButton;
+    CIconButton m_selectButton;
+    CIconButton m_removeButton;
+};
+
+class CReservationListDlg : public CDialog {
+public:
+    explicit CReservationListDlg(CWnd* parent = nullptr);
+    const MessageMap* GetMessageMap() const override;
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    // Hides the dialog.
+    void OnOK() override;
+    void OnCancel() override;
+
+    void SetHost(CReservationHost* host) { m_pHost = host; }
+    // Inserts the column and appends one line per row of the manager's
+    // reservations.
+    void LoadReservations();
+    void OnDelete();
+    void OnItemClick(NMHDR* header, LRESULT* result);
+
+    CString m_strManagerId;
+    int m_nClickedItem = -1;
+    CListCtrl m_list; // 1127
+
+private:
+    CReservationDaoHelper m_dao;
+    CReservationHost* m_pHost = nullptr;
+};

@@ -1,0 +1,487 @@
+#include "ethernet/reservation_thread.h"
+
+#include <algorithm>
+#include <chrono>
+#include <set>
+
+#include "ethernet/reservation_host.h"
+#include "ethernet/scale_records.h"
+#include "platform/base/bytes.h"
+#include "platform/base/datetime.h"
+#include "platform/wnd/msgbox.h"
+
+namespace {
+
+std::atomic<UINT> g_replyTimeoutMs { 3000 };
+std::atomic<int> g_connectTimeoutMs { 3000 };
+std::atomic<UINT_PTR> g_lastToken { 0 };
+constexpr int kResendLimit = 3;
+constexpr std::time_t kLongestSleep = 60; // seconds; a wait never sleeps past a minute
+
+// The waiting threads, woken when the clock changes.
+std::mutex g_waitersLock;
+std::set<CReservationTransThread*>& Waiters()
+{
+    static std::set<CReservationTransThread*> waiters;
+    return waiters;
+}
+
+std::time_t NowSeconds()
+{
+    return std::chrono::system_clock::to_time_t(AfxNow());
+}
+
+const char* Word(TransferStep step)
+{
+    return ToString(step);
+}
+
+} // namespace
+
+CReservationTransThread::CReservationTransThread()
+    : m_token(++g_lastToken)
+{
+    m_bAutoDelete = FALSE;
+    std::lock_guard<std::mutex> guard(g_waitersLock);
+    Waiters().insert(this);
+}
+
+CReservationTransThread::~CReservationTransThread()
+{
+    {
+        std::lock_guard<std::mutex> guard(g_waitersLock);
+        Waiters().erase(this);
+    }
+    m_reader.Stop();
+    delete m_pPump;
+    delete m_pPoster;
+}
+
+void CReservationTransThread::SetOwnerView(CReservationHost* host)
+{
+    m_pHost = host;
+    delete m_pPoster;
+    m_pPoster = new CScalePacketPoster(host ? host->GetReservationWindow() : nullptr, WM_RESV_SOCKET_DATA);
+}
+
+void CReservationTransThread::SetReservation(const ReservationRow& row)
+{
+    m_row = row;
+    m_number = row.Number();
+    m_period = row.Period();
+    m_direction = row.Direction();
+    m_kind = row.Kind();
+}
+
+BOOL CReservationTransThread::HasEnded() const
+{
+    return m_hThread && WaitForSingleObject(m_hThread, 0) == WAIT_OBJECT_0;
+}
+
+void CReservationTransThread::SetReplyTimeout(UINT milliseconds)
+{
+    g_replyTimeoutMs = milliseconds;
+}
+
+void CReservationTransThread::SetConnectTimeout(int milliseconds)
+{
+    g_connectTimeoutMs = milliseconds;
+}
+
+void CReservationTransThread::NotifyClockChanged()
+{
+    std::lock_guard<std::mutex> guard(g_waitersLock);
+    for (CReservationTransThread* thread : Waiters()) {
+        std::lock_guard<std::mutex> inner(thread->m_lock);
+        thread->m_changed.notify_all();
+    }
+}
+
+// ---- the reservation's own thread ------------------------------------------------
+
+bool CReservationTransThread::WaitFor(const std::function<bool()>& done, std::time_t until)
+{
+    std::unique_lock<std::mutex> lock(m_lock);
+    for (;;) {
+        if (done())
+            return true;
+        const std::time_t now = NowSeconds();
+        if (until != 0 && now >= until)
+            return false;
+        const std::time_t left = until == 0 ? kLongestSleep : std::min(until - now, kLongestSleep);
+        m_changed.wait_for(lock, std::chrono::seconds(left));
+    }
+}
+
+bool CReservationTransThread::WaitUntilDue(std::int64_t& dueDay)
+{
+    const auto cancelled = [this] { return m_cancelled; };
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> guard(m_lock);
+            if (m_cancelled)
+                return false;
+        }
+        const std::time_t now = NowSeconds();
+        const ReservationClockTime local = LocalClockTime(now);
+        if (IsReservationDue(m_row, local, dueDay)) {
+            dueDay = DayKey(local);
+            return true;
+        }
+        if (m_period != kPeriodEveryDay && (m_period != kPeriodOnce || IsReservationExpired(m_row, local)))
+            return false;
+        if (WaitFor(cancelled, NextMinuteBoundary(now)))
+            return false;
+    }
+}
+
+void CReservationTransThread::Post(Note note)
+{
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_notes.push_back(note);
+    }
+    if (m_pHost)
+        ::PostMessage(m_pHost->GetReservationWindow(), WM_RESV_SOCKET_DATA, m_token, 0);
+}
+
+int CReservationTransThread::Run()
+{
+    std::int64_t lastDueDay = 0;
+    while (WaitUntilDue(lastDueDay)) {
+        ++m_runs;
+        Post(Note::Due);
+        WaitFor([this] { return m_cancelled || m_decision != Decision::None; }, 0);
+        Decision decision;
+        {
+            std::lock_guard<std::mutex> guard(m_lock);
+            decision = m_cancelled ? Decision::Skip : m_decision;
+        }
+        if (decision == Decision::Connect) {
+            const IoStatus status = m_socket.Connect(m_row.address.GetString(), m_port, g_connectTimeoutMs);
+            if (!status.ok()) {
+                Post(Note::ConnectFailed);
+            } else {
+                delete m_pPump;
+                m_pPump = new CScalePacketPump(*m_pPoster);
+                Post(Note::Connected);
+                m_reader.Start(m_socket, *m_pPump, m_token);
+            }
+            WaitFor([this] { return m_cancelled || m_runEnded; }, 0);
+            m_reader.Stop();
+            std::lock_guard<std::mutex> guard(m_lock);
+            m_socket.Close();
+        }
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_decision = Decision::None;
+        m_runEnded = false;
+        if (m_period != kPeriodEveryDay || m_cancelled)
+            break;
+    }
+    return 0;
+}
+
+// ---- the user-interface thread ---------------------------------------------------
+
+void CReservationTransThread::Decide(Decision decision)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_decision = decision;
+    m_changed.notify_all();
+}
+
+void CReservationTransThread::EndRun()
+{
+    m_inRun = false;
+    m_connected = false;
+    KillReplyTimer();
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_runEnded = true;
+    m_changed.notify_all();
+}
+
+void CReservationTransThread::Cancel()
+{
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_cancelled = true;
+        if (m_socket.IsOpen())
+            m_socket.ShutDown();
+        m_changed.notify_all();
+    }
+    KillReplyTimer();
+    m_inRun = false;
+    m_connected = false;
+    if (m_pPoster)
+        m_pPoster->Forget(m_token);
+}
+
+void CReservationTransThread::OnSocketData()
+{
+    if (m_dispatching || !m_pPoster)
+        return;
+    m_dispatching = true;
+    for (;;) {
+        bool cancelled = false;
+        bool haveNote = false;
+        Note note = Note::Due;
+        {
+            std::lock_guard<std::mutex> guard(m_lock);
+            cancelled = m_cancelled;
+            if (!m_notes.empty()) {
+                note = m_notes.front();
+                m_notes.pop_front();
+                haveNote = true;
+            }
+        }
+        if (cancelled)
+            break;
+        if (haveNote) {
+            HandleNote(note);
+            continue;
+        }
+        CScalePacketPoster::Item item;
+        if (!m_pPoster->Take(m_token, item))
+            break;
+        HandleItem(item);
+    }
+    m_dispatching = false;
+}
+
+void CReservationTransThread::HandleNote(Note note)
+{
+    switch (note) {
+    case Note::Due:
+        // What is still queued belongs to an earlier run.
+        m_pPoster->Forget(m_token);
+        m_inRun = true;
+        m_step.Empty();
+        m_report.Empty();
+        m_resends = 0;
+        m_nextItem = m_itemTotal = m_itemsSent = 0;
+        m_nakSeen = false;
+        m_packet = LastSentPacket();
+        if (ManagerBusy()) {
+            AfxMessageBox(
+                "Since the manager is proceeding with the communication, the advance transmission is "
+                "not available.");
+            WriteReservationReport("Because basic Communication(Stop)");
+            m_inRun = false;
+            Decide(Decision::Skip);
+            return;
+        }
+        Decide(Decision::Connect);
+        return;
+    case Note::ConnectFailed:
+        WriteReservationReport("Connection Fail");
+        m_step = Word(TransferStep::Close);
+        EndRun();
+        AfxMessageBox("Connection Failed");
+        return;
+    case Note::Connected:
+        m_connected = true;
+        // The greeting is waited for like any reply.
+        StartReplyTimer();
+        return;
+    }
+}
+
+void CReservationTransThread::HandleItem(const CScalePacketPoster::Item& item)
+{
+    if (!m_inRun || item.closed)
+        return;
+    if (item.event.kind == ScalePacketFramer::Kind::Greeting) {
+        if (!m_step.IsEmpty())
+            return;
+        KillReplyTimer();
+        m_resends = 0;
+        BeginTransfer();
+    } else if (item.event.kind == ScalePacketFramer::Kind::Packet && !m_step.IsEmpty()) {
+        DecodeReply(item.event.packet);
+    }
+}
+
+void CReservationTransThread::DecodeReply(const ScalePacket& packet)
+{
+    m_nakSeen = false;
+    if (packet.Is(ScaleCommand::Ack)) {
+        KillReplyTimer();
+        m_resends = 0;
+        NextStep();
+        m_report = "OK";
+        return;
+    }
+    if (!packet.Is(ScaleCommand::Nak))
+        return; // data or anything else: the reply timer goes on
+    m_nakSeen = true;
+    ByteReader reader(packet.payload);
+    std::uint16_t code = 0;
+    const char* text = reader.GetU16LE(code) ? NakText(code) : nullptr;
+    if (!text)
+        return; // "no item" or an unknown refusal: the reply timer guards the wait
+    KillReplyTimer();
+    m_report = text;
+    m_resends = 0;
+    m_step = Word(TransferStep::Close);
+    SendTaskReset();
+}
+
+void CReservationTransThread::BeginTransfer()
+{
+    if (m_direction != 0) {
+        // A receiving reservation has nothing to do after the greeting.
+        CloseReservation();
+        return;
+    }
+    if (m_dao.OpenDatabase(kReservationDatabasePath)) {
+        m_dao.Execute(ReservationStatusSql(kStatusTrans, m_row.managerId, m_number, m_row.address));
+        m_dao.CloseDatabase();
+    }
+    m_kind = kReservationKindItem;
+    m_nextItem = 0;
+    m_itemsSent = 0;
+    m_itemTotal = CountItems();
+    SendPluStep();
+}
+
+int CReservationTransThread::CountItems()
+{
+    if (m_kind != kReservationKindItem || !m_dao.OpenDatabase(kReservationDatabasePath))
+        return 0;
+    const CString count = m_dao.GetValues(CountReservationItemsSql(m_number, m_row.managerId));
+    m_dao.CloseDatabase();
+    return count == kDbNoRows ? 0 : static_cast<int>(ScaleAtol(count.GetString()));
+}
+
+bool CReservationTransThread::ManagerBusy() const
+{
+    return m_pHost && m_pHost->GetTransferActive() != 0 && m_pHost->GetLoggedInManagerId() == m_row.managerId;
+}
+
+void CReservationTransThread::StopForManager()
+{
+    m_step = Word(TransferStep::Close);
+    m_report = "Because basic Communication(Stop)";
+    CloseReservation();
+    AfxMessageBox("Trans Complete");
+}
+
+void CReservationTransThread::SendPluStep()
+{
+    m_step = Word(TransferStep::PluTrans);
+    if (ManagerBusy()) {
+        StopForManager();
+        return;
+    }
+    if (m_itemsSent < m_itemTotal)
+        SendNextItem(m_nextItem);
+    else
+        SendTaskReset();
+}
+
+void CReservationTransThread::SendNextItem(int index)
+{
+    CString text = kDbNoRows;
+    if (m_dao.OpenDatabase(kReservationDatabasePath)) {
+        text = m_dao.GetRecordAt(ReservationItemSql(m_row.managerId, m_number), index);
+        m_dao.CloseDatabase();
+    }
+    if (text == kDbNoRows || text.IsEmpty()) {
+        // The copies went away meanwhile: end as after the last one.
+        SendTaskReset();
+        return;
+    }
+    const PluRecord record = BuildPluRecord(PluRowFromStoredItem(text.View()));
+    m_packet.Build(ScaleCommand::Record, record.Payload());
+    ++m_itemsSent;
+    m_nextItem = index + 1;
+    SendPacket();
+}
+
+void CReservationTransThread::SendTaskReset()
+{
+    m_packet.Build(ScaleCommand::TaskReset);
+    m_step = Word(TransferStep::TaskReset);
+    SendPacket();
+}
+
+void CReservationTransThread::SendPacket()
+{
+    StartReplyTimer();
+    if (m_packet.Length() > 0)
+        (void)m_socket.Send(m_packet.Bytes(), static_cast<int>(g_replyTimeoutMs.load()));
+    if (m_pHost)
+        m_pHost->FlashReservationLamp();
+}
+
+void CReservationTransThread::NextStep()
+{
+    m_nakSeen = false;
+    m_resends = 0;
+    if (ManagerBusy()) {
+        StopForManager();
+        return;
+    }
+    if (m_step == Word(TransferStep::PluTrans)) {
+        SendPluStep();
+    } else if (m_step == Word(TransferStep::TaskReset) || m_step == Word(TransferStep::ResetScale)) {
+        CloseReservation();
+        AfxMessageBox("Trans Complete");
+    }
+}
+
+void CReservationTransThread::StartReplyTimer()
+{
+    if (!m_pHost)
+        return;
+    m_timerRunning = true;
+    ::SetTimer(m_pHost->GetReservationWindow(), m_timerId, g_replyTimeoutMs);
+}
+
+void CReservationTransThread::KillReplyTimer()
+{
+    if (!m_timerRunning || !m_pHost)
+        return;
+    m_timerRunning = false;
+    ::KillTimer(m_pHost->GetReservationWindow(), m_timerId);
+}
+
+void CReservationTransThread::OnReplyTimeout()
+{
+    if (!m_inRun || !m_timerRunning)
+        return;
+    KillReplyTimer();
+    if (m_resends < kResendLimit) {
+        ++m_resends;
+        SendPacket();
+        return;
+    }
+    m_resends = 0;
+    m_report = "3 times out";
+    m_step = Word(TransferStep::Close);
+    CloseReservation();
+    AfxMessageBox("3 times out");
+}
+
+void CReservationTransThread::WriteReservationReport(const CString& report)
+{
+    AppendReservationReport(ReservationReportLine(m_row, report));
+}
+
+void CReservationTransThread::CloseReservation()
+{
+    WriteReservationReport(m_report);
+    const char* status
+        = m_period == kPeriodOnce ? kStatusOnceEnded : (m_period == kPeriodEveryDay ? kStatusDailyEnded : "");
+    if (m_dao.OpenDatabase(kReservationDatabasePath)) {
+        m_dao.Execute(ReservationStatusSql(status, m_row.managerId, m_number, m_row.address));
+        m_dao.CloseDatabase();
+    }
+    m_step = Word(TransferStep::Close);
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_connected && m_socket.IsOpen())
+            m_socket.ShutDown();
+    }
+    EndRun();
+}

@@ -1,0 +1,445 @@
+// The reservation dialogs against real databases: what Setup refuses and
+// stores (rows per scale, item copies once), how Scale List picks scales, and
+// what the Info List shows and deletes.
+
+#include <functional>
+
+#include "ethernet/reservation_dialogs.h"
+#include "ethernet/reservation_host.h"
+#include "platform/wnd/button.h"
+#include "tests/ethernet/reservation_fixture.h"
+
+namespace {
+
+class RecordingHost : public CReservationHost {
+public:
+    virtual ~RecordingHost() = default;
+    HWND GetReservationWindow() const override { return nullptr; }
+    int GetTransferActive() const override { return 0; }
+    CString GetLoggedInManagerId() const override { return "kim"; }
+    void FlashReservationLamp() override { }
+    void CancelReservationThreads(long number) override { m_cancelled.push_back(number); }
+    std::vector<long> m_cancelled;
+};
+
+class ReservationDialogTest : public ReservationFixture {
+protected:
+    ReservationDialogTest()
+    {
+        Execute(kTestItemDb,
+            {
+                "INSERT INTO [Item]([item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], "
+                "[pos_flg], [pos_code], [piece], [weight], [fmark], [pos_kind], [dateprint], [limit_day], "
+                "[additem], [mg_id]) VALUES('5', 'Apple', NULL, '1200', '0', '3', '20', '123', '1', '0', "
+                "'0', "
+                "'0', '1', '3', '2', 'kim')",
+                "INSERT INTO [Item]([item_num], [item_name], [item_name2], [unitprice], [mg_id]) "
+                "VALUES('6', 'Kim''s pear', '배', '900', 'kim')",
+                "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('7', 'Lee plum', 'lee')",
+            });
+    }
+
+    // Runs dialog with action; the focused control's id afterwards goes to focus.
+    INT_PTR Run(CDialog& dialog, std::function<void(CDialog&)> action, int* focus = nullptr)
+    {
+        ModalDialogScript::Push([action, focus](CDialog& d) {
+            action(d);
+            if (focus) {
+                CWnd* focused = CWnd::GetFocus();
+                *focus = focused ? focused->GetDlgCtrlID() : 0;
+            }
+        });
+        return dialog.DoModal();
+    }
+
+    static void FillTime(CDialog& d, const char* year, const char* month, const char* day, const char* hour,
+        const char* minute)
+    {
+        d.SetDlgItemText(1119, year);
+        d.SetDlgItemText(1120, month);
+        d.SetDlgItemText(1121, day);
+        d.SetDlgItemText(1007, hour);
+        d.SetDlgItemText(1008, minute);
+    }
+
+    static void Check(CDialog& d, int radio)
+    {
+        for (int id : { 1128, 1129, 1130 })
+            d.SendDlgItemMessage(id, BM_SETCHECK, id == radio ? BST_CHECKED : BST_UNCHECKED);
+        AfxClickDlgButton(d, radio);
+    }
+
+    static CString Text(CDialog& d, int id)
+    {
+        CString text;
+        d.GetDlgItemText(id, text);
+        return text;
+    }
+
+    void Setup(CReservationSetupDlg& dialog, int kind, std::vector<int> numbers)
+    {
+        dialog.m_strManagerId = "kim";
+        dialog.m_nKind = kind;
+        dialog.m_strItemDbPath = kTestItemDb;
+        numbers.resize(kReservationItemLimit, 0);
+        dialog.m_itemNumbers = numbers;
+    }
+
+    std::vector<std::string> ReservationRows()
+    {
+        return Rows(kReservationDatabasePath,
+            "SELECT [reservation_num], [reservation_period], [mg_id], [year], [month], [day], [hour], [min], "
+            "[reservation_kind], [ip], [reservation_trans], [reservation_status] FROM [Reservation_Table] "
+            "ORDER BY "
+            "[ID]");
+    }
+    std::vector<std::string> CopyRows()
+    {
+        return Rows(kReservationDatabasePath,
+            "SELECT [item_num], [item_name], [item_name2], [unitprice], [fix_price], [pos_code], [additem], "
+            "[mg_id], [reservation_num], [reservation_period], [reservation_trans] FROM [Item] ORDER BY "
+            "[ID]");
+    }
+};
+
+TEST_F(ReservationDialogTest, SetupStoresOneRowPerScaleAndTheItemCopiesOnce)
+{
+    CReservationSetupDlg dialog;
+    Setup(dialog, 1, { 6, 5, 7 }); // 7 is another manager's item
+    CString number, manager;
+    BOOL managerEnabled = TRUE, numberEnabled = TRUE, scalesEnabled = TRUE;
+    int rows = 0;
+    CString row1, row2, nameCell, emptyCell, marker;
+    const INT_PTR result = Run(dialog, [&](CDialog& d) {
+        number = Text(d, 1118);
+        manager = Text(d, 1117);
+        managerEnabled = d.GetDlgItem(1117)->IsWindowEnabled();
+        numberEnabled = d.GetDlgItem(1118)->IsWindowEnabled();
+        scalesEnabled = d.GetDlgItem(1009)->IsWindowEnabled();
+        rows = dialog.m_grid.GetRowCount();
+        row1 = dialog.m_grid.GetItemText(1, 0);
+        row2 = dialog.m_grid.GetItemText(2, 0);
+        nameCell = dialog.m_grid.GetItemText(1, 2);
+        emptyCell = dialog.m_grid.GetItemText(2, 3);
+        marker = dialog.m_grid.GetItemText(rows - 1, 0);
+        FillTime(d, "2007", "3", "5", "9", "8");
+        d.SetDlgItemText(1009, "127.0.0.5\r\n127.0.0.6\r\n10.0.0.9"); // the last line has no line end
+        AfxClickDlgButton(d, IDOK);
+    });
+    ASSERT_EQ(result, IDOK);
+    EXPECT_EQ(number, "1");
+    EXPECT_EQ(manager, "kim");
+    EXPECT_FALSE(managerEnabled);
+    EXPECT_FALSE(numberEnabled);
+    EXPECT_FALSE(scalesEnabled);
+    EXPECT_EQ(rows, 4); // heading, two items, marker
+    EXPECT_EQ(row1, "List 1");
+    EXPECT_EQ(row2, "List 2");
+    EXPECT_EQ(nameCell, "Kim's pear");
+    EXPECT_EQ(emptyCell, ""); // NULL is shown empty
+    EXPECT_EQ(marker, "-->");
+    EXPECT_EQ(dialog.m_lNumber, 1);
+    EXPECT_EQ(ReservationRows(),
+        (std::vector<std::string> {
+            "1|0|kim|2007|3|5|9|8|1|127.0.0.5|0|wait",
+            "1|0|kim|2007|3|5|9|8|1|127.0.0.6|0|wait",
+        }));
+    // Empty cells are stored as "0"; a quote in a name is stored intact.
+    EXPECT_EQ(CopyRows(),
+        (std::vector<std::string> {
+            "6|Kim's pear|배|900|0|0|0|kim|1|0|0",
+            "5|Apple|0|1200|0|123|2|kim|1|0|0",
+        }));
+    EXPECT_EQ(m_boxes.Records().size(), 0u);
+}
+
+TEST_F(ReservationDialogTest, SetupTakesTheFirstFreeNumberOfAnyManager)
+{
+    StoreReservation(MakeRow(1, 0, "lee", "1.1.1.1"));
+    StoreReservation(MakeRow(3, 0, "kim", "1.1.1.1"));
+    CReservationSetupDlg dialog;
+    Setup(dialog, 1, {});
+    CString number;
+    Run(dialog, [&](CDialog& d) { number = Text(d, 1118); });
+    EXPECT_EQ(number, "2");
+    EXPECT_EQ(dialog.IsNumberFree(), 2);
+}
+
+TEST_F(ReservationDialogTest, SetupRefusesAndKeepsTheFocusOnTheField)
+{
+    struct Case {
+        int radio;
+        const char *year, *month, *day, *hour, *minute, *scales;
+        const char* message;
+        int focus;
+    } cases[] = {
+        { 1128, "2007", "3", "5", "9", "6", "1.1.1.1\r\n", "Minute Input error.", 1008 },
+        { 1128, "2007", "4", "31", "9", "6", "1.1.1.1\r\n", "Day Input error.", 1121 },
+        { 1128, "2007", "3", "5", "24", "0", "1.1.1.1\r\n", "Hour Input error.", 1007 },
+        { 1128, "07", "3", "5", "10", "0", "1.1.1.1\r\n", "Year Input error.", 1119 },
+        { 1128, "2007", "3", "5", "10", "0", "", "Select Scales.", 1009 },
+        { 1128, "2007", "3", "5", "10", "0", "1.1.1.1", "Select Scales.", 1009 }, // no line end
+        { 1129, "", "", "", "8", "60", "1.1.1.1\r\n", "Minute Input error.", 1008 },
+        { 1130, "", "", "", "", "", "", "Select Scales.", 1009 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.radio << " " << c.hour << ":" << c.minute << " " << c.message);
+        MessageBoxScript::Reset();
+        CReservationSetupDlg dialog;
+        Setup(dialog, 1, { 5 });
+        int focus = 0;
+        const INT_PTR result = Run(
+            dialog,
+            [&](CDialog& d) {
+                Check(d, c.radio);
+                if (c.radio != 1129)
+                    FillTime(d, c.year, c.month, c.day, c.hour, c.minute);
+                else
+                    FillTime(d, "0", "0", "0", c.hour, c.minute);
+                d.SetDlgItemText(1009, c.scales);
+                AfxClickDlgButton(d, IDOK);
+            },
+            &focus);
+        EXPECT_EQ(result, IDCANCEL);
+        ASSERT_EQ(MessageBoxScript::Count(), 1u);
+        EXPECT_EQ(MessageBoxScript::Records()[0].text, c.message);
+        EXPECT_EQ(focus, c.focus);
+    }
+    EXPECT_TRUE(ReservationRows().empty());
+    EXPECT_TRUE(CopyRows().empty());
+}
+
+TEST_F(ReservationDialogTest, PeriodsSetTheDateEditsAndAreStored)
+{
+    CReservationSetupDlg dialog;
+    Setup(dialog, 2, { 5 });
+    CString year, month, day;
+    BOOL yearEnabled = TRUE, yearEnabledAgain = FALSE;
+    CString yearAgain = "x";
+    int gridRows = 0;
+    int periodWeek = -1;
+    const INT_PTR result = Run(dialog, [&](CDialog& d) {
+        gridRows = dialog.m_grid.GetRowCount();
+        Check(d, 1130);
+        periodWeek = dialog.GetPeriod();
+        Check(d, 1128);
+        FillTime(d, "2010", "1", "1", "1", "1");
+        Check(d, 1129);
+        year = Text(d, 1119);
+        month = Text(d, 1120);
+        day = Text(d, 1121);
+        yearEnabled = d.GetDlgItem(1119)->IsWindowEnabled();
+        Check(d, 1128);
+        yearAgain = Text(d, 1119);
+        yearEnabledAgain = d.GetDlgItem(1119)->IsWindowEnabled();
+        Check(d, 1129);
+        d.SetDlgItemText(1007, "23");
+        d.SetDlgItemText(1008, "5");
+        d.SetDlgItemText(1009, "10.0.0.1\r\n");
+        AfxClickDlgButton(d, IDOK);
+    });
+    ASSERT_EQ(result, IDOK);
+    EXPECT_EQ(gridRows, 2); // another kind: no items
+    EXPECT_EQ(periodWeek, 2);
+    EXPECT_EQ(year, "0");
+    EXPECT_EQ(month, "0");
+    EXPECT_EQ(day, "0");
+    EXPECT_FALSE(yearEnabled);
+    EXPECT_EQ(yearAgain, "");
+    EXPECT_TRUE(yearEnabledAgain);
+    EXPECT_EQ(ReservationRows(), (std::vector<std::string> { "1|1|kim|0|0|0|23|5|2|10.0.0.1|0|wait" }));
+    EXPECT_TRUE(CopyRows().empty());
+}
+
+TEST_F(ReservationDialogTest, ScalesComeFromTheManagersRegister)
+{
+    CReservationSetupDlg dialog;
+    Setup(dialog, 1, {});
+    Run(dialog, [&](CDialog& d) { AfxClickDlgButton(d, 1002); });
+    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_EQ(MessageBoxScript::Records()[0].text, "Not Found Scale.");
+
+    Execute(kManagerDatabasePath,
+        {
+            "INSERT INTO [ScaleMG]([scale_name], [ip], [mg_id]) VALUES('front', '10.0.0.1', 'kim')",
+            "INSERT INTO [ScaleMG]([scale_name], [ip], [mg_id]) VALUES('serial', NULL, 'kim')",
+            "INSERT INTO [ScaleMG]([scale_name], [ip], [mg_id]) VALUES('back', '10.0.0.2', 'kim')",
+            "INSERT INTO [ScaleMG]([scale_name], [ip], [mg_id]) VALUES('lees', '10.0.0.3', 'lee')",
+        });
+    MessageBoxScript::Reset();
+    std::vector<CString> offered;
+    CString scales;
+    CReservationSetupDlg second;
+    Setup(second, 1, {});
+    Run(second, [&](CDialog& d) {
+        ModalDialogScript::Push([&](CDialog& list) {
+            auto& scaleList = dynamic_cast<CScaleListDlg&>(list);
+            for (int i = 0; i < scaleList.m_listAll.GetCount(); ++i) {
+                CString line;
+                scaleList.m_listAll.GetText(i, line);
+                offered.push_back(line);
+            }
+            scaleList.m_listAll.SetCurSel(1);
+            AfxClickDlgButton(list, 1001);
+            AfxClickDlgButton(list, IDOK);
+        });
+        AfxClickDlgButton(d, 1002);
+        scales = Text(d, 1009);
+    });
+    EXPECT_EQ(offered,
+        (std::vector<CString> { "Scale name = front, IP=10.0.0.1", "Scale name = back, IP=10.0.0.2" }));
+    EXPECT_EQ(scales, "10.0.0.2\r\n");
+    EXPECT_EQ(second.m_nScaleCount, 1);
+    EXPECT_EQ(MessageBoxScript::Count(), 0u);
+}
+
+TEST_F(ReservationDialogTest, ScaleListSelectsRemovesAndSelectsAll)
+{
+    CScaleListDlg dialog;
+    dialog.m_strRows = "a\tjo/1.1.1.1\tjo/b\tjo/NULL\tjo/c\tjo/3.3.3.3\tjo/";
+    std::vector<int> counts;
+    const INT_PTR result = Run(dialog, [&](CDialog& d) {
+        AfxClickDlgButton(d, 1001); // nothing selected: nothing happens
+        counts.push_back(dialog.m_listChosen.GetCount());
+        dialog.m_listAll.SetCurSel(0);
+        AfxClickDlgButton(d, 1001);
+        AfxClickDlgButton(d, 1001); // the same scale twice
+        dialog.m_listAll.SetCurSel(1);
+        AfxClickDlgButton(d, 1001);
+        counts.push_back(dialog.m_listChosen.GetCount());
+        dialog.m_listChosen.SetCurSel(1);
+        AfxClickDlgButton(d, 1002);
+        counts.push_back(dialog.m_listChosen.GetCount());
+        d.SendDlgItemMessage(1136, BM_SETCHECK, BST_CHECKED);
+        AfxClickDlgButton(d, 1136);
+        counts.push_back(dialog.m_listChosen.GetCount());
+        d.SendDlgItemMessage(1136, BM_SETCHECK, BST_UNCHECKED);
+        AfxClickDlgButton(d, 1136);
+        counts.push_back(dialog.m_listChosen.GetCount());
+        d.SendDlgItemMessage(1136, BM_SETCHECK, BST_CHECKED);
+        AfxClickDlgButton(d, 1136);
+        dialog.m_listChosen.SetCurSel(0);
+        AfxClickDlgButton(d, 1002);
+        AfxClickDlgButton(d, IDOK);
+    });
+    ASSERT_EQ(result, IDOK);
+    EXPECT_EQ(counts, (std::vector<int> { 0, 3, 2, 2, 0 }));
+    EXPECT_EQ(dialog.m_strResult, "3.3.3.3\r\n");
+    EXPECT_EQ(dialog.m_nCount, 1);
+    EXPECT_EQ(CScaleListDlg::GetChosenAddress("Scale name = x, IP=9.9.9.9"), "9.9.9.9");
+    EXPECT_EQ(CScaleListDlg::GetChosenAddress("no address"), "");
+}
+
+class ReservationListTest : public ReservationDialogTest {
+protected:
+    ReservationListTest()
+    {
+        StoreReservation(MakeRow(1, 0, "kim", "10.0.0.1"), { { "5", "Apple" }, { "6", "Pear" } });
+        StoreReservation(MakeRow(1, 0, "kim", "10.0.0.2"));
+        ReservationRow daily = MakeRow(2, 1, "lee", "10.0.0.3", "0", "0", "0", "8", "0", 2);
+        StoreReservation(daily);
+        StoreReservation(MakeRow(3, 0, "kim", "10.0.0.4"), { { "9", "Plum" } });
+        m_dialog.SetHost(&m_host);
+        m_dialog.Create(IDD_RESERVATION_LIST, nullptr);
+    }
+    ~ReservationListTest() override { m_dialog.DestroyWindow(); }
+
+    std::vector<CString> Lines() const
+    {
+        std::vector<CString> lines;
+        for (int i = 0; i < m_dialog.m_list.GetItemCount(); ++i)
+            lines.push_back(m_dialog.m_list.GetItemText(i, 0));
+        return lines;
+    }
+    void Load(const char* manager)
+    {
+        m_dialog.m_list.DeleteAllItems();
+        m_dialog.m_list.DeleteColumn(0);
+        m_dialog.m_strManagerId = manager;
+        m_dialog.LoadReservations();
+    }
+
+    RecordingHost m_host;
+    CReservationListDlg m_dialog;
+};
+
+TEST_F(ReservationListTest, ListsTheManagersRowsOrEveryRowForTheAdministrator)
+{
+    Load("kim");
+    EXPECT_EQ(m_dialog.m_list.GetColumnCount(), 1);
+    EXPECT_EQ(m_dialog.m_list.GetColumnHeading(0), "Reservation Information");
+    EXPECT_EQ(m_dialog.m_list.GetColumnWidth(0), 1000);
+    EXPECT_EQ(Lines(),
+        (std::vector<CString> {
+            "R_Num=1#R_period=One#manager=kim#Time=200703050907#R_kind=Item#IP=10.0.0.1#R_mode=send#R_status="
+            "wait#&",
+            "R_Num=1#R_period=One#manager=kim#Time=200703050907#R_kind=Item#IP=10.0.0.2#R_mode=send#R_status="
+            "wait#&",
+            "R_Num=3#R_period=One#manager=kim#Time=200703050907#R_kind=Item#IP=10.0.0.4#R_mode=send#R_status="
+            "wait#&",
+        }));
+    Load("vexo");
+    ASSERT_EQ(Lines().size(), 4u);
+    EXPECT_EQ(Lines()[2],
+        "R_Num=2#R_period=Day#manager=lee#Time=000000800#R_kind= "
+        "Add#IP=10.0.0.3#R_mode=send#R_status=wait#&");
+    CString hint;
+    m_dialog.GetDlgItemText(1000, hint);
+    EXPECT_EQ(hint, "ENG삭제시 R_num과 동일한 정보는 모두 삭제됩니다.");
+}
+
+TEST_F(ReservationListTest, DeleteRemovesEveryRowAndCopyOfTheNumber)
+{
+    Load("vexo");
+    AfxClickDlgButton(m_dialog, 1001);
+    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_EQ(MessageBoxScript::Records()[0].text, "Select Line.");
+
+    MessageBoxScript::Reset();
+    m_dialog.m_list.ClickItem(1);
+    MessageBoxScript::PushAnswer(IDNO);
+    AfxClickDlgButton(m_dialog, 1001);
+    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_EQ(MessageBoxScript::Records()[0].text, "ENG해당 예약 정보를 삭제하시겠습니까");
+    EXPECT_EQ(MessageBoxScript::Records()[0].caption, "Question");
+    EXPECT_EQ(MessageBoxScript::Records()[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(Lines().size(), 4u);
+    EXPECT_TRUE(m_host.m_cancelled.empty());
+
+    MessageBoxScript::PushAnswer(IDYES);
+    AfxClickDlgButton(m_dialog, 1001);
+    EXPECT_EQ(m_host.m_cancelled, (std::vector<long> { 1 }));
+    ASSERT_EQ(Lines().size(), 2u);
+    EXPECT_EQ(ParseReservationListLine(Lines()[0]).number, "2");
+    EXPECT_EQ(ParseReservationListLine(Lines()[1]).number, "3");
+    EXPECT_EQ(
+        Rows(kReservationDatabasePath, "SELECT [reservation_num] FROM [Reservation_Table] ORDER BY [ID]"),
+        (std::vector<std::string> { "2", "3" }));
+    EXPECT_EQ(Rows(kReservationDatabasePath, "SELECT [item_num] FROM [Item] ORDER BY [ID]"),
+        (std::vector<std::string> { "9" }));
+
+    // The remembered line is gone with it.
+    MessageBoxScript::Reset();
+    AfxClickDlgButton(m_dialog, 1001);
+    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_EQ(MessageBoxScript::Records()[0].text, "Select Line.");
+
+    // A reservation of another kind has no copies to delete: number 3's stay.
+    m_dialog.m_list.ClickItem(0);
+    MessageBoxScript::PushAnswer(IDYES);
+    AfxClickDlgButton(m_dialog, 1001);
+    EXPECT_EQ(Rows(kReservationDatabasePath, "SELECT [reservation_num] FROM [Reservation_Table]"),
+        (std::vector<std::string> { "3" }));
+    EXPECT_EQ(
+        Rows(kReservationDatabasePath, "SELECT [item_num] FROM [Item]"), (std::vector<std::string> { "9" }));
+}
+
+TEST_F(ReservationListTest, OkHidesTheDialog)
+{
+    m_dialog.ShowWindow(SW_SHOWNA);
+    EXPECT_TRUE(m_dialog.IsWindowVisible());
+    AfxClickDlgButton(m_dialog, IDOK);
+    EXPECT_FALSE(m_dialog.IsWindowVisible());
+}
+
+} // namespace
