@@ -319,7 +319,6 @@ void CKindOfView::OnInitialUpdate()
     Invalidate(FALSE);
 }
 
-
 void CKindOfView::ApplyDefaultCommSettings()
 {
     m_strUserId = kAdministratorId;
