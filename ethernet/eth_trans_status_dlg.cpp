@@ -69,7 +69,9 @@ void CEthTransStatusDlg::Add(std::vector<CString>& lines, int, CStatusLamp& lamp
     if (lines.size() >= kMaxLogLines)
         lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(kMaxLogLines / 2));
     lines.push_back(line);
-    if (lamp.GetSafeHwnd())
+    // A lit lamp stays lit until its flash ends: drawing it again per packet
+    // would cost more than the packet.
+    if (lamp.GetSafeHwnd() && !lamp.IsFlashing())
         lamp.Flash(kFlashMs);
 }
 

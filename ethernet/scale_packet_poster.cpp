@@ -7,11 +7,17 @@ CScalePacketPoster::CScalePacketPoster(HWND target, UINT message)
 
 void CScalePacketPoster::Queue(UINT_PTR job, Item item)
 {
+    bool wasEmpty;
     {
         std::lock_guard<std::mutex> guard(m_lock);
-        m_queues[job].push_back(std::move(item));
+        std::deque<Item>& queue = m_queues[job];
+        wasEmpty = queue.empty();
+        queue.push_back(std::move(item));
     }
-    ::PostMessage(m_target, m_message, job, 0);
+    // The handler takes all that is queued: a queue that already waits has
+    // its message on the way.
+    if (wasEmpty)
+        ::PostMessage(m_target, m_message, job, 0);
 }
 
 void CScalePacketPoster::OnScaleEvent(UINT_PTR job, ScalePacketFramer::Event event)

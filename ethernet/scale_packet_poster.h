@@ -1,8 +1,9 @@
 #pragma once
 // Hands a scale connection's events to the user-interface thread. The reader
-// thread queues each event under its job and posts `message` (wParam = job) to
-// the target window; the window's handler, on the user-interface thread, takes
-// the job's events with Take, in arrival order. Nothing is lost when a window
+// thread queues each event under its job and, when the job's queue was empty,
+// posts `message` (wParam = job) to the target window; the window's handler, on
+// the user-interface thread, takes all of the job's events with Take, in
+// arrival order (a handler that leaves events queued takes them later itself). Nothing is lost when a window
 // is gone before delivery: the queue is only freed by Forget or with the poster.
 
 #include <deque>

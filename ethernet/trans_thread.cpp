@@ -267,10 +267,14 @@ void CTransThread::DecodeReply(const ScalePacket& packet)
             m_strIpAddress, static_cast<long>(m_nReceivedPackets)));
     if (packet.Is(ScaleCommand::Ack)) {
         StopTimer();
+        const int resends = m_nResendCount;
         m_nResendCount = 0;
         if (StopRequested())
             return;
         NextStep();
+        // An accepted request whose records do not come keeps its budget.
+        if (m_bAwaitingData)
+            m_nResendCount = resends;
     } else if (packet.Is(ScaleCommand::Nak)) {
         ByteReader reader(packet.payload);
         std::uint16_t code = 0;
@@ -300,6 +304,12 @@ void CTransThread::OnNak(std::uint16_t code)
     if (const char* text = NakText(code)) {
         StopTimer();
         m_nResendCount = 0;
+        if (m_step == S::TaskReset) {
+            // The closing reset refused too: end here rather than reset again.
+            CloseScale();
+            MessageBox(text, MB_OK);
+            return;
+        }
         MessageBox(text, MB_OK);
         if (IsClosed())
             return;

@@ -1,12 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "db/general_dao_helper.h"
-#include "ethernet/scale_records.h"
-#include "ethernet/transfer_jobs.h"
-#include "tests/support/fake_transfer_host.h"
-#include "tests/support/scale_memory.h"
-#include "tests/support/temp_folder.h"
-#include "tests/support/ui_pump.h"
+#include "tests/ethernet/transfer_jobs_fixture.h"
 
 // TCP transfer jobs end to end: a work screen stand-in starts jobs against
 // simulated scales on 127.0.0.x:1239 and pumps the user-interface thread until
@@ -14,93 +8,7 @@
 
 namespace {
 
-using scalesim::Bytes;
-using scalesim::ScaleMemory;
-using scalesim::TcpReply;
-using scalesim::TcpScale;
-
-constexpr std::uint8_t kPlu = 0;
-constexpr TransferTimings kFast { 60, 2000, 1000 };
-
-std::vector<CString> ItemRow(int number, const CString& name, int price)
-{
-    return { "List", CString::Formatted("%d", number), name, "NULL", CString::Formatted("%d", price), "0",
-        "12", "1", "27", "1", "0", "0", "0", "0", "0", "0" };
-}
-
-Bytes PluPayload(int number, const std::string& name, int price)
-{
-    RecordRow row { "", std::to_string(number), name, "", std::to_string(price), "0", "12", "1", "27", "1",
-        "0", "0", "0", "0", "0", "0" };
-    return BuildPluRecord(row).Payload();
-}
-
-class TransferJobsTest : public ::testing::Test {
-protected:
-    TransferJobsTest()
-        : m_host(kFast)
-    { }
-
-    // One job per scale.
-    BOOL Start(const char* direction, const char* kind, const char* selection,
-        const std::vector<const TcpScale*>& scales, std::vector<int> numbers = {})
-    {
-        TransferJobOrder order;
-        order.direction = direction;
-        order.kind = kind;
-        order.selection = selection;
-        for (const TcpScale* s : scales) {
-            order.addresses.push_back(CString(s->Address()));
-            order.dbPaths.push_back(m_dbPath);
-        }
-        order.requestNumbers = std::move(numbers);
-        return m_host.jobs->Start(order);
-    }
-    bool WaitForEnd(std::chrono::milliseconds deadline = std::chrono::milliseconds(8000))
-    {
-        return PumpUntil([&] { return m_host.jobs->JobCount() == 0; }, deadline);
-    }
-    std::vector<CString> Texts() const
-    {
-        std::vector<CString> out;
-        for (const MessageBoxRecord& r : m_boxes.Records())
-            out.push_back(r.text);
-        return out;
-    }
-    std::size_t Count(const char* text) const
-    {
-        std::size_t n = 0;
-        for (const CString& t : Texts())
-            n += t == text;
-        return n;
-    }
-    // Every row of sql as its values joined by '|'.
-    std::vector<std::string> Rows(const char* sql)
-    {
-        CGeneralDaoHelper db;
-        db.OpenDatabase(m_dbPath);
-        std::vector<std::string> out;
-        for (int i = 0;; ++i) {
-            const CString row = db.GetRecordAt(sql, i);
-            if (row.IsEmpty() || row == kDbNoRows)
-                break;
-            std::string joined;
-            std::string_view rest = row.View();
-            for (std::size_t end; (end = rest.find(kDbValueEnd)) != std::string_view::npos;) {
-                joined += (joined.empty() ? "" : "|") + std::string(rest.substr(0, end));
-                rest.remove_prefix(end + 4);
-            }
-            out.push_back(joined);
-        }
-        db.CloseDatabase();
-        return out;
-    }
-
-    ScopedMessageBoxScript m_boxes;
-    TempFolder m_folder;
-    CString m_dbPath { m_folder.FromTemplate(150, "received.mdb") };
-    FakeTransferHost m_host;
-};
+using namespace transfertest;
 
 TEST_F(TransferJobsTest, SendingAllItemsClearsSendsEveryDataRowResetsAndCompletes)
 {

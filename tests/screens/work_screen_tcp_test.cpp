@@ -22,7 +22,7 @@ protected:
         WorkScreenFixture::SetUp();
         ASSERT_NE(m_screen->GetTransports(), nullptr);
         m_screen->SetTransferPort(m_screen->GetTransports());
-        m_screen->GetTransports()->Jobs().SetTimings({ 80, 2000, 1000 });
+        m_screen->GetTransports()->Jobs().SetTimings({ 250, 2000, 1000 });
         m_screen->m_commSettings.SelectMode(CCommSettings::kEthernet);
     }
     void TearDown() override

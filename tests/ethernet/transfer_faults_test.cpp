@@ -1,0 +1,375 @@
+#include <gtest/gtest.h>
+
+#include "platform/base/datetime.h"
+#include "tests/ethernet/transfer_jobs_fixture.h"
+
+// TCP transfer jobs meeting scales that refuse, stay silent, answer in pieces
+// or out of turn, several scales at once, message boxes left open, and the
+// sales totals.
+
+namespace {
+
+using namespace transfertest;
+using scalesim::TcpPacket;
+
+// Answers the packet at index `at` with `special`, every other one as memory.
+scalesim::TcpScript AnswerOnce(ScaleMemory& memory, std::size_t at, TcpReply special)
+{
+    return [&memory, at, special](const TcpPacket& p, std::size_t index) {
+        return index == at ? special : memory.Answer(p);
+    };
+}
+
+std::vector<std::uint16_t> Commands(const TcpScale& scale)
+{
+    std::vector<std::uint16_t> out;
+    for (const TcpPacket& p : scale.Received())
+        out.push_back(p.command);
+    return out;
+}
+
+Bytes TotalPayload(std::uint8_t table, std::uint32_t num, std::uint16_t prints, std::uint32_t price,
+    std::uint32_t weight)
+{
+    Bytes p { table, 1 };
+    auto u16 = [&](std::uint16_t v) {
+        p.push_back(static_cast<std::uint8_t>(v));
+        p.push_back(static_cast<std::uint8_t>(v >> 8));
+    };
+    auto u32 = [&](std::uint32_t v) {
+        u16(static_cast<std::uint16_t>(v));
+        u16(static_cast<std::uint16_t>(v >> 16));
+    };
+    u32(num);
+    u16(prints);
+    u16(2024);
+    p.push_back(5);
+    p.push_back(17);
+    u16(0);
+    u32(price);
+    u32(weight);
+    if (table == '=') {
+        for (std::uint16_t v : { 11, 12, 13, 14 })
+            u16(v);
+    }
+    return p;
+}
+
+TEST_F(TransferJobsTest, RefusalsEndTheJobWithTheirTextAndAReset)
+{
+    struct Case {
+        const char* name;
+        ScaleMemory::Mode mode;
+        std::uint16_t code;
+        std::vector<CString> boxes;
+        std::vector<std::uint16_t> packets;
+    };
+    const Case cases[] = {
+        // The clear refused; the reset accepted.
+        { "memory full", ScaleMemory::Mode::Normal, 0x2025, { "SCALE memory full", "Trans Complete" },
+            { 0x0002, 0x4120 } },
+        { "length", ScaleMemory::Mode::Normal, 0x2023, { "SCALE DATA LENGTH MISS", "Trans Complete" },
+            { 0x0002, 0x4120 } },
+        // Every packet refused, the reset too: the job ends, no loop.
+        { "all refused", ScaleMemory::Mode::Nak, 0x2027, { "SCALE PROCESS ERROR", "SCALE PROCESS ERROR" },
+            { 0x0002, 0x4120 } },
+    };
+    m_host.SetRows({ ItemRow(1, "A", 1) });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MessageBoxScript::Reset();
+        ScaleMemory memory(c.mode, c.code);
+        TcpScale scale;
+        ASSERT_TRUE(scale.Start(c.mode == ScaleMemory::Mode::Nak ? memory.Script()
+                                                                  : AnswerOnce(memory, 0, TcpReply::Nak(c.code))));
+        ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+        ASSERT_TRUE(WaitForEnd());
+        EXPECT_EQ(Texts(), c.boxes);
+        EXPECT_EQ(Commands(scale), c.packets);
+    }
+}
+
+TEST_F(TransferJobsTest, WaitsWithoutAnAnswerEndAfterThreeResends)
+{
+    struct Case {
+        const char* name;
+        TcpScale::Greeting greeting;
+        scalesim::TcpScript script;
+        const char* direction;
+        std::vector<std::uint16_t> packets;
+    };
+    ScaleMemory memory;
+    // A data record before the request is acknowledged is not acted on.
+    auto dataFirst = [](const TcpPacket& p, std::size_t) {
+        return p.command == 0x0006 ? TcpReply::Data(PluPayload(1, "early", 1)) : TcpReply::Silence();
+    };
+    // A refusal the program does not know: the request goes out again.
+    auto unknownNak = [](const TcpPacket&, std::size_t) { return TcpReply::Nak(0x1234); };
+    // The request acknowledged, then no record and no end.
+    auto ackOnly = [](const TcpPacket& p, std::size_t) {
+        return p.command == 0x0006 ? TcpReply::Ack() : TcpReply::Silence();
+    };
+    const Case cases[] = {
+        { "never greets", TcpScale::Greeting::None, scalesim::AckEverything, "RECV", {} },
+        { "data first", TcpScale::Greeting::Welcome, dataFirst, "RECV", { 6, 6, 6, 6 } },
+        { "unknown refusal", TcpScale::Greeting::Welcome, unknownNak, "RECV", { 6, 6, 6, 6 } },
+        { "no records", TcpScale::Greeting::Welcome, ackOnly, "RECV", { 6, 6, 6, 6 } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MessageBoxScript::Reset();
+        TcpScale scale;
+        ASSERT_TRUE(scale.Start(c.script, c.greeting));
+        ASSERT_TRUE(Start(c.direction, "Item", "all", { &scale }));
+        ASSERT_TRUE(WaitForEnd());
+        EXPECT_EQ(Texts(), std::vector<CString> { "3 times out" });
+        EXPECT_EQ(Commands(scale), c.packets);
+        EXPECT_TRUE(Rows("SELECT [item_num] FROM [Item]").empty());
+    }
+}
+
+TEST_F(TransferJobsTest, SplitAndMergedAnswersAreTakenPacketByPacket)
+{
+    ScaleMemory memory;
+    TcpScale split;
+    const Bytes ack = TcpReply::Packet(0x0101);
+    ASSERT_TRUE(split.Start(AnswerOnce(memory, 0, TcpReply::Split(ack, 1))));
+    m_host.SetRows({ ItemRow(7, "Seven", 7) });
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &split }));
+    ASSERT_TRUE(PumpUntil([&] { return split.Received().size() == 1; }));
+    split.Release(); // the rest of the acknowledgement
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Commands(split), (std::vector<std::uint16_t> { 0x0002, 0x0003, 0x4120 }));
+
+    // Acknowledgement and two records in one write, the end after two ACKs.
+    TcpScale merged;
+    auto script = [](const TcpPacket& p, std::size_t index) {
+        if (p.command == 0x0006)
+            return TcpReply::Merged({ TcpReply::Packet(0x0101), TcpReply::Packet(5, PluPayload(5, "Five", 5)),
+                TcpReply::Packet(5, PluPayload(6, "Six", 6)) });
+        return index == 2 ? TcpReply::EndOfData() : TcpReply::Silence();
+    };
+    ASSERT_TRUE(merged.Start(script));
+    ASSERT_TRUE(Start("RECV", "Item", "all", { &merged }));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Rows("SELECT [item_num], [item_name] FROM [Item] ORDER BY [item_num]"),
+        (std::vector<std::string> { "5|Five", "6|Six" }));
+    EXPECT_TRUE(merged.WaitForPackets(4, 2000)); // the last acknowledgement may still travel
+    EXPECT_EQ(Commands(merged), (std::vector<std::uint16_t> { 0x0006, 0x0101, 0x0101, 0x0101 }));
+    EXPECT_EQ(Count("Trans Complete"), 2u);
+    EXPECT_EQ(Count("3 times out"), 0u);
+}
+
+TEST_F(TransferJobsTest, ScalesAtOnceKeepTheirOwnTimers)
+{
+    ScaleMemory quiet(ScaleMemory::Mode::Silent);
+    ScaleMemory busy;
+    TcpScale silent;
+    TcpScale normal;
+    ASSERT_TRUE(silent.Start(quiet.Script()));
+    ASSERT_TRUE(normal.Start(busy.Script()));
+    m_host.SetRows({ ItemRow(1, "A", 1), ItemRow(2, "B", 2) });
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &silent, &normal }));
+    EXPECT_EQ(m_host.jobs->InSlot(0)->GetToken() != m_host.jobs->InSlot(1)->GetToken(), true);
+    ASSERT_TRUE(WaitForEnd());
+
+    EXPECT_EQ(Count("3 times out"), 1u);
+    EXPECT_EQ(Count("Trans Complete"), 1u);
+    EXPECT_EQ(silent.Received().size(), 4u);
+    EXPECT_EQ(busy.Table(kPlu).size(), 2u);
+    EXPECT_GE(std::count(m_host.timerIds.begin(), m_host.timerIds.end(), 200u), 4);
+    for (UINT id : m_host.timerIds)
+        EXPECT_TRUE(id == 200 || id == 201) << id;
+    EXPECT_EQ(m_host.activeChanges, (std::vector<int> { 1, 0 }));
+
+    // Twenty scales, thirty items each.
+    std::vector<std::vector<CString>> rows;
+    for (int i = 1; i <= 30; ++i)
+        rows.push_back(ItemRow(i, "Item", i));
+    m_host.SetRows(rows);
+    std::vector<std::unique_ptr<ScaleMemory>> memories;
+    std::vector<std::unique_ptr<TcpScale>> scales;
+    std::vector<const TcpScale*> targets;
+    for (int i = 0; i < 20; ++i) {
+        memories.push_back(std::make_unique<ScaleMemory>());
+        scales.push_back(std::make_unique<TcpScale>());
+        ASSERT_TRUE(scales.back()->Start(memories.back()->Script()));
+        targets.push_back(scales.back().get());
+    }
+    MessageBoxScript::Reset();
+    ASSERT_TRUE(Start("TRANS", "Item", "all", targets));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Count("Trans Complete"), 20u);
+    for (const auto& memory : memories)
+        EXPECT_EQ(memory->Table(kPlu).size(), 30u);
+    scales.clear();
+}
+
+TEST_F(TransferJobsTest, AnOpenMessageBoxHoldsTheOtherScalesRepliesAndPausesTheirTimers)
+{
+    ScaleMemory refusing;
+    ScaleMemory busy;
+    TcpScale first;
+    TcpScale second;
+    // The first scale refuses its clear only once the second job has sent its own.
+    ASSERT_TRUE(first.Start([&](const TcpPacket& p, std::size_t index) {
+        if (index == 0)
+            second.WaitForPackets(1, 2000);
+        return index == 0 ? TcpReply::Nak(0x2027) : refusing.Answer(p);
+    }));
+    ASSERT_TRUE(second.Start(busy.Script()));
+    m_host.SetRows({ ItemRow(1, "A", 1) });
+    CTransferJobs& jobs = *m_host.jobs;
+    const auto opened = std::chrono::steady_clock::now();
+    // The box stays open for many reply times, and until the second job's
+    // answer is held.
+    MessageBoxScript::PushAnswerWhen(IDOK, [&] {
+        CTransThread* other = jobs.InSlot(1);
+        return other != nullptr && other->IsHeld()
+            && std::chrono::steady_clock::now() - opened > std::chrono::milliseconds(6 * kFast.replyMs);
+    });
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &first, &second }));
+    ASSERT_TRUE(WaitForEnd());
+
+    EXPECT_EQ(MessageBoxScript::TimedOutCount(), 0u);
+    EXPECT_EQ(Count("SCALE PROCESS ERROR"), 1u);
+    EXPECT_EQ(Count("3 times out"), 0u);
+    EXPECT_EQ(Count("Trans Complete"), 2u);
+    EXPECT_EQ(Commands(second), (std::vector<std::uint16_t> { 0x0002, 0x0003, 0x4120 }));
+}
+
+TEST_F(TransferJobsTest, SalesTotalsAreReadStoredAndCleared)
+{
+    AfxSetClock([] { return std::chrono::system_clock::from_time_t(1717200000); }); // 2024-06-01
+    ScaleMemory memory;
+    memory.Put('=', 1, TotalPayload('=', 99, 4, 123456, 7890));
+    memory.Put('>', 41, TotalPayload('>', 41, 2, 3000, 500));
+    memory.Put('>', 42, TotalPayload('>', 42, 1, 1500, 250));
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    const std::string ip = scale.Address();
+
+    ASSERT_TRUE(Start("RECV", "Scale_Result_All_Read", "all", { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_TRUE(Start("RECV", "Scale_Result_Item_All_Read", "all", { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_TRUE(Start("TRANS", "Scale_Result_All_Clear", "all", { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+    AfxSetClock(nullptr);
+
+    SYSTEMTIME day {};
+    AfxSetClock([] { return std::chrono::system_clock::from_time_t(1717200000); });
+    GetLocalTime(&day);
+    AfxSetClock(nullptr);
+    const std::string revDay = FormatDay(day.wYear, day.wMonth, day.wDay);
+    EXPECT_EQ(Rows("SELECT [begin_day], [print_cnt], [total_weight], [total_price], [rev_day], [current_scale], "
+                   "[item_memory], [write_day_memory], [mg_id] FROM [TotalResult]"),
+        std::vector<std::string> { "2024-05-17|4|7890|123456|" + revDay + "|" + ip + "|11|14|kim" });
+    EXPECT_EQ(Rows("SELECT [num], [total_price] FROM [TotalItemResult] ORDER BY [num]"),
+        (std::vector<std::string> { "41|3000", "42|1500" }));
+    EXPECT_TRUE(memory.Table('=').empty());
+    EXPECT_TRUE(memory.Table('>').empty());
+    EXPECT_EQ(m_host.resultStepsDone, 3);
+    EXPECT_EQ(Count("Trans Complete"), 3u);
+    EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 4, 0x101, 6, 0x101, 0x101, 0x101, 2 }));
+}
+
+TEST_F(TransferJobsTest, ConnectionFailuresAndTheStopFlagEndJobsAtOnce)
+{
+    TcpScale gone;
+    ASSERT_TRUE(gone.Start());
+    const std::string address = gone.Address();
+    gone.Stop();
+    TransferJobOrder order;
+    order.direction = "RECV";
+    order.kind = "Scale_Result_Day_Read";
+    order.selection = "all";
+    order.addresses = { CString(address) };
+    order.dbPaths = { m_dbPath };
+    ASSERT_TRUE(m_host.jobs->Start(order));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Texts(), std::vector<CString> { "Connection Failed" });
+    EXPECT_EQ(m_host.resultStepsDone, 1);
+
+    MessageBoxScript::Reset();
+    ScaleMemory memory;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    m_host.SetRows({ ItemRow(1, "A", 1), ItemRow(2, "B", 2) });
+    m_host.ethernetStop = 1; // pressed while the job connects
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+    EXPECT_EQ(Commands(scale), std::vector<std::uint16_t> { 0x0002 });
+}
+
+TEST_F(TransferJobsTest, TheWorkScreensKindWordsBecomeJobWordsAndUnservedPairsAreRefused)
+{
+    EXPECT_EQ(JobKindFromViewKind("Scale_Info"), "SCALE_INFOMATION");
+    EXPECT_EQ(JobKindFromViewKind("Scale_Root_Info"), "SCALE_ROOT_INFOMATION");
+    EXPECT_EQ(JobKindFromViewKind("User_Label_Read"), "USER_LABEL");
+    EXPECT_EQ(JobKindFromViewKind("Item"), "Item");
+
+    // Scale settings: the current row, then the scale's restart.
+    ScaleMemory memory;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    m_host.SetRows({ { "List", "5", "6" }, { "List", "7", "8", "3" } });
+    m_host.currentRow = 2;
+    ASSERT_TRUE(Start("TRANS", "Scale_Info", "select", { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+    const auto packets = scale.Received();
+    ASSERT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0003, 0x4130 }));
+    ASSERT_EQ(packets[0].payload.size(), kScaleInfoRecordSize);
+    EXPECT_EQ(packets[0].payload[0], 0x1F);
+    EXPECT_EQ(packets[0].payload[10], 7); // WeightNum of row 2
+    EXPECT_EQ(packets[0].payload[14], 3); // WeightUnit
+    EXPECT_EQ(memory.ScaleResets(), 1);
+
+    struct Refused {
+        const char* direction;
+        const char* kind;
+        const char* selection;
+    };
+    for (const Refused& r : { Refused { "TRANS", "Pre", "select" }, Refused { "RECV", "USER_LABEL", "select" },
+             Refused { "RECV", "Scale_Info", "all" }, Refused { "TRANS", "Scale_reg", "all" },
+             Refused { "SEND", "Item", "all" }, Refused { "TRANS", "Item", "some" } }) {
+        SCOPED_TRACE(std::string(r.direction) + " " + r.kind + " " + r.selection);
+        MessageBoxScript::Reset();
+        EXPECT_FALSE(Start(r.direction, r.kind, r.selection, { &scale }));
+        EXPECT_EQ(Texts(), std::vector<CString> { "This data cannot be transferred this way." });
+        EXPECT_EQ(m_host.jobs->JobCount(), 0u);
+    }
+    EXPECT_EQ(scale.Connections(), 1u);
+}
+
+TEST_F(TransferJobsTest, TimerIdsAndTokensOfNoRunningJobAreIgnored)
+{
+    CTransferJobs& jobs = *m_host.jobs;
+    EXPECT_FALSE(jobs.OnTimer(150));
+    EXPECT_FALSE(jobs.OnTimer(600));
+    EXPECT_TRUE(jobs.OnTimer(250));
+    EXPECT_TRUE(jobs.OnTimer(599));
+    jobs.OnSocketData(12345);
+    EXPECT_TRUE(Texts().empty());
+
+    ScaleMemory memory;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    m_host.SetRows({ ItemRow(1, "A", 1) });
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    const UINT_PTR token = jobs.InSlot(0)->GetToken();
+    ASSERT_TRUE(WaitForEnd());
+    const std::size_t sent = scale.Received().size();
+    jobs.OnTimer(200); // the ended job's timer
+    jobs.OnSocketData(token);
+    EXPECT_EQ(scale.Received().size(), sent);
+    EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+
+    // The next start takes fresh tokens.
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    EXPECT_GT(jobs.InSlot(0)->GetToken(), token);
+    ASSERT_TRUE(WaitForEnd());
+}
+
+} // namespace
