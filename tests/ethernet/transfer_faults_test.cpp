@@ -15,9 +15,8 @@ using scalesim::TcpPacket;
 // Answers the packet at index `at` with `special`, every other one as memory.
 scalesim::TcpScript AnswerOnce(ScaleMemory& memory, std::size_t at, TcpReply special)
 {
-    return [&memory, at, special](const TcpPacket& p, std::size_t index) {
-        return index == at ? special : memory.Answer(p);
-    };
+    return [&memory, at, special](
+               const TcpPacket& p, std::size_t index) { return index == at ? special : memory.Answer(p); };
 }
 
 std::vector<std::uint16_t> Commands(const TcpScale& scale)
@@ -28,8 +27,8 @@ std::vector<std::uint16_t> Commands(const TcpScale& scale)
     return out;
 }
 
-Bytes TotalPayload(std::uint8_t table, std::uint32_t num, std::uint16_t prints, std::uint32_t price,
-    std::uint32_t weight)
+Bytes TotalPayload(
+    std::uint8_t table, std::uint32_t num, std::uint16_t prints, std::uint32_t price, std::uint32_t weight)
 {
     Bytes p { table, 1 };
     auto u16 = [&](std::uint16_t v) {
@@ -80,8 +79,9 @@ TEST_F(TransferJobsTest, RefusalsEndTheJobWithTheirTextAndAReset)
         MessageBoxScript::Reset();
         ScaleMemory memory(c.mode, c.code);
         TcpScale scale;
-        ASSERT_TRUE(scale.Start(c.mode == ScaleMemory::Mode::Nak ? memory.Script()
-                                                                  : AnswerOnce(memory, 0, TcpReply::Nak(c.code))));
+        ASSERT_TRUE(
+            scale.Start(c.mode == ScaleMemory::Mode::Nak ? memory.Script()
+                                                         : AnswerOnce(memory, 0, TcpReply::Nak(c.code))));
         ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
         ASSERT_TRUE(WaitForEnd());
         EXPECT_EQ(Texts(), c.boxes);
@@ -262,8 +262,9 @@ TEST_F(TransferJobsTest, SalesTotalsAreReadStoredAndCleared)
     GetLocalTime(&day);
     AfxSetClock(nullptr);
     const std::string revDay = FormatDay(day.wYear, day.wMonth, day.wDay);
-    EXPECT_EQ(Rows("SELECT [begin_day], [print_cnt], [total_weight], [total_price], [rev_day], [current_scale], "
-                   "[item_memory], [write_day_memory], [mg_id] FROM [TotalResult]"),
+    EXPECT_EQ(
+        Rows("SELECT [begin_day], [print_cnt], [total_weight], [total_price], [rev_day], [current_scale], "
+             "[item_memory], [write_day_memory], [mg_id] FROM [TotalResult]"),
         std::vector<std::string> { "2024-05-17|4|7890|123456|" + revDay + "|" + ip + "|11|14|kim" });
     EXPECT_EQ(Rows("SELECT [num], [total_price] FROM [TotalItemResult] ORDER BY [num]"),
         (std::vector<std::string> { "41|3000", "42|1500" }));
@@ -331,9 +332,10 @@ TEST_F(TransferJobsTest, TheWorkScreensKindWordsBecomeJobWordsAndUnservedPairsAr
         const char* kind;
         const char* selection;
     };
-    for (const Refused& r : { Refused { "TRANS", "Pre", "select" }, Refused { "RECV", "USER_LABEL", "select" },
-             Refused { "RECV", "Scale_Info", "all" }, Refused { "TRANS", "Scale_reg", "all" },
-             Refused { "SEND", "Item", "all" }, Refused { "TRANS", "Item", "some" } }) {
+    for (const Refused& r :
+        { Refused { "TRANS", "Pre", "select" }, Refused { "RECV", "USER_LABEL", "select" },
+            Refused { "RECV", "Scale_Info", "all" }, Refused { "TRANS", "Scale_reg", "all" },
+            Refused { "SEND", "Item", "all" }, Refused { "TRANS", "Item", "some" } }) {
         SCOPED_TRACE(std::string(r.direction) + " " + r.kind + " " + r.selection);
         MessageBoxScript::Reset();
         EXPECT_FALSE(Start(r.direction, r.kind, r.selection, { &scale }));

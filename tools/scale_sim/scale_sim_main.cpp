@@ -52,11 +52,13 @@ int main(int argc, char** argv)
         std::fflush(stdout);
         return memory.Script()(packet, index);
     };
-    if (!scale.StartAt(address, static_cast<unsigned>(port), script, scalesim::TcpScale::Greeting::WelcomeNuls)) {
+    if (!scale.StartAt(
+            address, static_cast<unsigned>(port), script, scalesim::TcpScale::Greeting::WelcomeNuls)) {
         std::fprintf(stderr, "scale_sim: cannot listen on %s:%ld\n", address.c_str(), port);
         return 1;
     }
-    std::printf("scale_sim: listening on %s:%ld (%s)\n", address.c_str(), port, argc > 3 ? argv[3] : "normal");
+    std::printf(
+        "scale_sim: listening on %s:%ld (%s)\n", address.c_str(), port, argc > 3 ? argv[3] : "normal");
     std::fflush(stdout);
     for (;;)
         std::this_thread::sleep_for(std::chrono::hours(1));
