@@ -110,6 +110,11 @@ TEST_F(WorkScreenEditTest, PosKindAndPosCodeAreCheckedTogether)
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "Pos code is a 1 - 999999.");
     EXPECT_EQ(Grid().GetFocusCell().col, code);
     EXPECT_EQ(Grid().m_bKeepFocus, 0);
+    // A code of six characters suits kind 0.
+    MessageBoxScript::Reset();
+    Grid().SetItemText(1, code, "123456");
+    EditCell(1, kind, "0");
+    EXPECT_EQ(MessageBoxScript::Count(), 0u);
     // Kind 1 admits seven digits up to 10,000,000; kind 3 eight up to 100,000,000.
     struct Case {
         const char* kind;

@@ -87,6 +87,9 @@ TEST_F(WorkScreenSwitchTest, EachHintShowsItsOwnPanels)
             EXPECT_EQ(Visible(id), c.scaleInfo) << label << " control " << id;
         for (int id : kNeverShown)
             EXPECT_FALSE(Visible(id)) << label << " control " << id;
+        // The progress group shows wherever something can be sent.
+        for (int id : { 1044, 1039, 1041, 1037, 1042, 1038 })
+            EXPECT_EQ(Visible(id), c.editGroup || c.scaleData || c.scaleInfo) << label << " control " << id;
         EXPECT_EQ(ScaleListVisible(), c.scaleList) << label;
         EXPECT_EQ(VisiblePresetKeys(), c.presetKeys) << label;
         EXPECT_EQ(Visible(1145), c.presetKeys > 0) << label;
