@@ -66,6 +66,7 @@ public:
     // The step word of the run ("" before, "CLOSE" after).
     CString GetStepWord() const { return m_step; }
 
+    BOOL InitInstance() override { return TRUE; }
     // The thread: waits, asks, connects, then waits for the run to end.
     int Run() override;
 

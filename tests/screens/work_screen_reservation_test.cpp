@@ -1,0 +1,354 @@
+// Reservations run by the work screen against simulated scales, with the
+// clock set by the test: when they start, what the scale receives, the report
+// line and the status they leave, and what deleting one does.
+
+#include "ethernet/reservation_dialogs.h"
+#include "ethernet/reservation_thread.h"
+#include "platform/base/datetime.h"
+#include "tests/screens/work_screen_fixture.h"
+#include "tests/support/scale_sim.h"
+
+namespace {
+
+using scalesim::TcpPacket;
+using scalesim::TcpReply;
+using scalesim::TcpScale;
+
+class ReservationRunTest : public WorkScreenFixture {
+protected:
+    void SetUp() override
+    {
+        WorkScreenFixture::SetUp();
+        CReservationTransThread::SetReplyTimeout(60);
+        CReservationTransThread::SetConnectTimeout(2000);
+        m_screen->m_strUserId = "kim";
+        SetClock(CTime(2007, 3, 5, 9, 6, 30));
+    }
+    void TearDown() override
+    {
+        WorkScreenFixture::TearDown();
+        AfxSetClock(nullptr);
+        CReservationTransThread::SetReplyTimeout(3000);
+        CReservationTransThread::SetConnectTimeout(3000);
+    }
+
+    static void SetClock(const CTime& time)
+    {
+        const auto when = std::chrono::system_clock::from_time_t(time.GetTime());
+        AfxSetClock([when] { return when; });
+        CReservationTransThread::NotifyClockChanged();
+    }
+
+    static ReservationRow Row(long number, int period, const char* manager, const std::string& address,
+        const char* year = "2007", const char* month = "3", const char* day = "5", const char* hour = "9",
+        const char* minute = "7")
+    {
+        ReservationRow row;
+        row.number = CString::Formatted("%ld", number);
+        row.period = CString::Formatted("%d", period);
+        row.managerId = manager;
+        row.year = year;
+        row.month = month;
+        row.day = day;
+        row.hour = hour;
+        row.minute = minute;
+        row.kind = "1";
+        row.address = address;
+        row.direction = "0";
+        row.status = kStatusWait;
+        return row;
+    }
+
+    void Store(const ReservationRow& row, const std::vector<std::vector<CString>>& items = {})
+    {
+        std::vector<CString> sql { InsertReservationSql(row) };
+        for (const auto& item : items)
+            sql.push_back(InsertReservationItemSql(item, row.managerId, row.Number(), row.Period(), 0));
+        Execute(kReservationDatabasePath, sql);
+    }
+
+    std::vector<std::string> ReportLines() const
+    {
+        std::vector<std::string> lines;
+        const std::string text = TempDataRoot::ReadAll(m_root.Native(kReservationReportPath));
+        for (std::size_t start = 0; start < text.size();) {
+            const std::size_t end = text.find("\r\n", start);
+            if (end == std::string::npos)
+                break;
+            lines.push_back(text.substr(start, end - start));
+            start = end + 2;
+        }
+        return lines;
+    }
+    bool WaitForReports(std::size_t count)
+    {
+        return PumpUntil([&] { return ReportLines().size() >= count; });
+    }
+    std::vector<CString> Statuses()
+    {
+        return Column(kReservationDatabasePath, "SELECT [reservation_status] FROM [Reservation_Table] ORDER BY [ID]");
+    }
+    std::vector<CString> Boxes() const
+    {
+        std::vector<CString> texts;
+        for (const MessageBoxRecord& record : m_boxes.Records())
+            texts.push_back(record.text);
+        return texts;
+    }
+    static std::string ReportOf(const std::string& line) { return line.substr(line.rfind("Report = ") + 9); }
+};
+
+const std::vector<std::vector<CString>> kTwoItems {
+    { "5", "Apple", "0", "1200", "0", "3", "20", "123", "1", "0", "0", "0", "1", "3", "2" },
+    { "6", "Kim's pear", "Pear", "900", "0", "0", "0", "0", "0", "0", "0", "1", "0", "0", "0" },
+};
+
+TEST_F(ReservationRunTest, OnceReservationSendsItsCopiesAtItsMinuteAndReports)
+{
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start());
+    Store(Row(4, 0, "kim", scale.Address()), kTwoItems);
+    const int slot = m_screen->StartReservationTransfer(Row(4, 0, "kim", scale.Address()));
+    ASSERT_EQ(slot, 0);
+    PumpFor(std::chrono::milliseconds(150));
+    EXPECT_EQ(scale.Connections(), 0u); // 09:06 is not its minute
+
+    SetClock(CTime(2007, 3, 5, 9, 7, 0));
+    ASSERT_TRUE(WaitForReports(1));
+    const std::vector<TcpPacket> packets = scale.Received();
+    ASSERT_EQ(packets.size(), 3u);
+    EXPECT_EQ(packets[0].command, 0x0003);
+    ASSERT_EQ(packets[0].payload.size(), 114u);
+    EXPECT_EQ(packets[0].payload[0], 0); // PLU table
+    EXPECT_EQ(packets[0].payload[2], 5); // item_num
+    EXPECT_EQ(packets[0].payload[2 + 14], 1200 & 0xFF); // unitprice
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&packets[0].payload[2 + 50]), 5), "Apple");
+    EXPECT_EQ(packets[0].payload[2 + 80], 0); // a copied "0" name stays empty
+    // POS code from the builder: kind 0 pads "123" to five digits.
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&packets[0].payload[2 + 30]), 5), "00123");
+    EXPECT_EQ(packets[1].payload[2], 6);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&packets[1].payload[2 + 50]), 10), "Kim's pear");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&packets[1].payload[2 + 30]), 7), "0000000");
+    EXPECT_EQ(packets[2].command, 0x4120);
+    EXPECT_TRUE(packets[2].payload.empty());
+
+    const std::vector<std::string> lines = ReportLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0],
+        CString::Formatted("Mangaer = %10s||Time = %12s||IP = %15s||Communication = Trans||Report = %14s", "kim",
+            "20073597", scale.Address().c_str(), "OK")
+            .Str());
+    EXPECT_EQ(Statuses(), (std::vector<CString> { "Trans Stop" }));
+    EXPECT_EQ(Boxes(), (std::vector<CString> { "Trans Complete" }));
+    // A once-reservation's thread ends after its run, and its slot is taken again.
+    ASSERT_TRUE(PumpUntil([&] { return m_screen->GetReservationThread(0)->HasEnded(); }));
+    EXPECT_EQ(m_screen->StartReservationTransfer(Row(5, 0, "kim", scale.Address(), "2030")), 0);
+}
+
+struct OutcomeCase {
+    const char* name;
+    std::function<TcpReply(const TcpPacket&, std::size_t)> script;
+    std::size_t packets; // what the scale receives
+    const char* report;
+    const char* box;
+};
+
+TEST_F(ReservationRunTest, EveryWaitForTheScaleEndsWithAReport)
+{
+    const OutcomeCase cases[] = {
+        { "silent", [](const TcpPacket&, std::size_t) { return TcpReply::Silence(); }, 4, "3 times out",
+            "3 times out" },
+        { "memory full",
+            [](const TcpPacket& p, std::size_t) { return p.command == 3 ? TcpReply::Nak(0x2025) : TcpReply::Ack(); },
+            2, "SCALE memory full", "Trans Complete" },
+        { "process error",
+            [](const TcpPacket& p, std::size_t) { return p.command == 3 ? TcpReply::Nak(0x2027) : TcpReply::Ack(); },
+            2, "SCALE PROCESS ERROR", "Trans Complete" },
+        // "No item" leaves nothing to do: the reply timer guards the wait.
+        { "no item", [](const TcpPacket&, std::size_t) { return TcpReply::Nak(0x2028); }, 4, "3 times out",
+            "3 times out" },
+        { "data instead of an ACK", [](const TcpPacket&, std::size_t) { return TcpReply::EndOfData(); }, 4,
+            "3 times out", "3 times out" },
+        { "second record refused",
+            [](const TcpPacket& p, std::size_t i) {
+                return p.command == 3 && i == 1 ? TcpReply::Nak(0x2023) : TcpReply::Ack();
+            },
+            3, "SCALE DATA LENGTH MISS", "Trans Complete" },
+    };
+    long number = 10;
+    for (const OutcomeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        MessageBoxScript::Reset();
+        const std::size_t before = ReportLines().size();
+        TcpScale scale;
+        ASSERT_TRUE(scale.Start(c.script));
+        SetClock(CTime(2007, 3, 5, 9, 6, 30));
+        const ReservationRow row = Row(++number, 0, "kim", scale.Address());
+        Store(row, kTwoItems);
+        ASSERT_GE(m_screen->StartReservationTransfer(row), 0);
+        SetClock(CTime(2007, 3, 5, 9, 7, 1));
+        ASSERT_TRUE(WaitForReports(before + 1));
+        EXPECT_EQ(ReportOf(ReportLines().back()), CString::Formatted("%14s", c.report).Str());
+        EXPECT_EQ(scale.Received().size(), c.packets);
+        if (std::string(c.report) == "3 times out") {
+            for (const TcpPacket& p : scale.Received())
+                EXPECT_EQ(p.payload, scale.Received()[0].payload); // the same packet again
+        }
+        EXPECT_EQ(Boxes(), (std::vector<CString> { c.box }));
+        EXPECT_EQ(Column(kReservationDatabasePath,
+                      CString::Formatted("SELECT [reservation_status] FROM [Reservation_Table] WHERE "
+                                         "[reservation_num] = '%ld'",
+                          number)),
+            (std::vector<CString> { "Trans Stop" }));
+    }
+}
+
+TEST_F(ReservationRunTest, WithoutCopiesOnlyTheResetGoesAndTheReportIsEmpty)
+{
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start());
+    Store(Row(4, 0, "kim", scale.Address()));
+    m_screen->StartReservationTransfer(Row(4, 0, "kim", scale.Address()));
+    SetClock(CTime(2007, 3, 5, 9, 7, 59));
+    ASSERT_TRUE(WaitForReports(1));
+    ASSERT_EQ(scale.Received().size(), 1u);
+    EXPECT_EQ(scale.Received()[0].command, 0x4120);
+    EXPECT_EQ(ReportOf(ReportLines()[0]), std::string(14, ' '));
+}
+
+TEST_F(ReservationRunTest, TheSameManagersTransferRefusesAtTheStart)
+{
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start());
+    Store(Row(4, 0, "kim", scale.Address()), kTwoItems);
+    Store(Row(5, 0, "lee", scale.Address()), kTwoItems);
+    m_screen->SetTransferActive(1);
+    m_screen->StartReservationTransfer(Row(4, 0, "kim", scale.Address()));
+    SetClock(CTime(2007, 3, 5, 9, 7, 0));
+    ASSERT_TRUE(WaitForReports(1));
+    EXPECT_EQ(ReportOf(ReportLines()[0]), "Because basic Communication(Stop)");
+    EXPECT_EQ(Boxes(), (std::vector<CString> { "Since the manager is proceeding with the communication, the "
+                                              "advance transmission is not available." }));
+    EXPECT_EQ(scale.Connections(), 0u);
+    EXPECT_EQ(Statuses(), (std::vector<CString> { "wait", "wait" }));
+
+    // Another manager's reservation runs all the same.
+    MessageBoxScript::Reset();
+    m_screen->StartReservationTransfer(Row(5, 0, "lee", scale.Address()));
+    ASSERT_TRUE(WaitForReports(2));
+    EXPECT_EQ(ReportOf(ReportLines()[1]), CString::Formatted("%14s", "OK").Str());
+    EXPECT_EQ(scale.Received().size(), 3u);
+    m_screen->SetTransferActive(0);
+}
+
+TEST_F(ReservationRunTest, AScaleThatCannotBeReachedKeepsItWaiting)
+{
+    Store(Row(4, 0, "kim", "127.0.0.254"), kTwoItems);
+    m_screen->StartReservationTransfer(Row(4, 0, "kim", "127.0.0.254"));
+    SetClock(CTime(2007, 3, 5, 9, 7, 0));
+    ASSERT_TRUE(WaitForReports(1));
+    EXPECT_EQ(ReportOf(ReportLines()[0]), "Connection Fail");
+    EXPECT_TRUE(PumpUntil([&] { return m_boxes.Records().size() == 1; }));
+    EXPECT_EQ(Boxes(), (std::vector<CString> { "Connection Failed" }));
+    EXPECT_EQ(Statuses(), (std::vector<CString> { "wait" }));
+}
+
+TEST_F(ReservationRunTest, AnEveryDayReservationRunsOnceEachDay)
+{
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start());
+    const ReservationRow row = Row(4, 1, "kim", scale.Address(), "0", "0", "0", "8", "0");
+    Store(row, kTwoItems);
+    SetClock(CTime(2007, 3, 5, 7, 59, 40));
+    m_screen->StartReservationTransfer(row);
+    SetClock(CTime(2007, 3, 5, 8, 0, 3));
+    ASSERT_TRUE(WaitForReports(1));
+    EXPECT_EQ(Statuses(), (std::vector<CString> { "Trans..ing" }));
+    CReservationTransThread* thread = m_screen->GetReservationThread(0);
+    EXPECT_EQ(thread->GetRunCount(), 1);
+
+    // Later in the same minute, and later that day: nothing more.
+    SetClock(CTime(2007, 3, 5, 8, 0, 50));
+    SetClock(CTime(2007, 3, 5, 20, 0, 0));
+    PumpFor(std::chrono::milliseconds(200));
+    EXPECT_EQ(thread->GetRunCount(), 1);
+    EXPECT_FALSE(thread->HasEnded());
+
+    // Its minute on the next day, and the day after.
+    SetClock(CTime(2007, 3, 6, 8, 0, 0));
+    ASSERT_TRUE(WaitForReports(2));
+    SetClock(CTime(2007, 3, 7, 8, 0, 30));
+    ASSERT_TRUE(WaitForReports(3));
+    EXPECT_EQ(thread->GetRunCount(), 3);
+    EXPECT_EQ(scale.Received().size(), 9u);
+    EXPECT_EQ(scale.Connections(), 3u);
+}
+
+TEST_F(ReservationRunTest, DeletingARunningReservationEndsItWithoutAReport)
+{
+    CReservationTransThread::SetReplyTimeout(60000);
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start([](const TcpPacket& p, std::size_t) {
+        return p.command == 3 ? TcpReply::Silence() : TcpReply::Ack();
+    }));
+    Store(Row(4, 0, "kim", scale.Address()), kTwoItems);
+    Store(Row(4, 0, "kim", "127.0.0.254")); // a second scale of the same reservation, still waiting
+    m_screen->StartReservationTransfer(Row(4, 0, "kim", scale.Address()));
+    SetClock(CTime(2007, 3, 5, 9, 6, 59));
+    CReservationTransThread* running = m_screen->GetReservationThread(0);
+    SetClock(CTime(2007, 3, 5, 9, 7, 0));
+    ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() >= 1; }));
+    SetClock(CTime(2007, 3, 5, 9, 6, 0));
+    m_screen->StartReservationTransfer(Row(4, 0, "kim", "127.0.0.254"));
+    CReservationTransThread* waiting = m_screen->GetReservationThread(1);
+
+    m_screen->SendMessage(WM_COMMAND, 1116);
+    CReservationListDlg* list = m_screen->GetReservationListDlg();
+    ASSERT_EQ(list->m_list.GetItemCount(), 2);
+    list->m_list.ClickItem(0);
+    MessageBoxScript::PushAnswer(IDYES);
+    AfxClickDlgButton(*list, 1001);
+
+    ASSERT_TRUE(PumpUntil([&] { return running->HasEnded() && waiting->HasEnded(); }));
+    EXPECT_EQ(list->m_list.GetItemCount(), 0);
+    EXPECT_TRUE(ReportLines().empty());
+    EXPECT_TRUE(Statuses().empty());
+    EXPECT_TRUE(Column(kReservationDatabasePath, "SELECT [item_num] FROM [Item]").empty());
+    // The connection was closed: the scale's next connection is a new one.
+    SetClock(CTime(2007, 3, 5, 9, 8, 0));
+    PumpFor(std::chrono::milliseconds(100));
+    EXPECT_EQ(scale.Received().size(), 1u);
+    EXPECT_EQ(scale.Connections(), 1u);
+    // The slots of ended threads are taken again.
+    EXPECT_EQ(m_screen->StartReservationTransfer(Row(6, 0, "kim", scale.Address(), "2030")), 0);
+    EXPECT_EQ(m_screen->StartReservationTransfer(Row(7, 0, "kim", scale.Address(), "2030")), 1);
+    EXPECT_EQ(m_screen->SendMessage(WM_RESV_SOCKET_DATA, 0x7FFFFFFF), 1); // no such job
+}
+
+TEST_F(ReservationRunTest, StartUpDeletesExpiredReservationsAndStartsTheOthers)
+{
+    SetClock(CTime(2007, 3, 5, 9, 7, 30));
+    Store(Row(1, 0, "kim", "127.0.0.254", "2007", "3", "5", "9", "6"), kTwoItems); // expired
+    Store(Row(2, 0, "kim", "127.0.0.254", "2006", "12", "31", "23", "59")); // expired
+    Store(Row(3, 0, "kim", "127.0.0.254", "2007", "3", "5", "9", "7")); // its minute: started
+    Store(Row(4, 1, "kim", "127.0.0.254", "0", "0", "0", "3", "0")); // every day
+    Store(Row(5, 2, "kim", "127.0.0.254", "2001", "1", "1", "1", "1")); // week: kept, not started
+    ReservationRow other = Row(6, 0, "lee", "127.0.0.254", "2006", "1", "1", "1", "1");
+    other.kind = "2";
+    Store(other); // expired, another kind
+    Store(Row(7, 0, "kim", "127.0.0.254", "2100", "1", "1", "0", "0")); // later: started
+    CReservationTransThread::SetConnectTimeout(50);
+    m_screen->LoadReservations();
+    EXPECT_EQ(Column(kReservationDatabasePath, "SELECT [reservation_num] FROM [Reservation_Table] ORDER BY [ID]"),
+        (std::vector<CString> { "3", "4", "5", "7" }));
+    EXPECT_TRUE(Column(kReservationDatabasePath, "SELECT [item_num] FROM [Item]").empty());
+    std::vector<long> started;
+    for (std::size_t slot = 0; m_screen->GetReservationThread(slot); ++slot)
+        started.push_back(m_screen->GetReservationThread(slot)->GetReservationNumber());
+    EXPECT_EQ(started, (std::vector<long> { 3, 4, 7 }));
+    EXPECT_EQ(m_screen->GetReservationThread(0)->GetTimerId(), 600u);
+    EXPECT_EQ(m_screen->GetReservationThread(2)->GetTimerId(), 602u);
+    EXPECT_TRUE(Visible(1040));
+}
+
+} // namespace
