@@ -86,7 +86,8 @@ protected:
     }
     std::vector<CString> Statuses()
     {
-        return Column(kReservationDatabasePath, "SELECT [reservation_status] FROM [Reservation_Table] ORDER BY [ID]");
+        return Column(
+            kReservationDatabasePath, "SELECT [reservation_status] FROM [Reservation_Table] ORDER BY [ID]");
     }
     std::vector<CString> Boxes() const
     {
@@ -135,8 +136,8 @@ TEST_F(ReservationRunTest, OnceReservationSendsItsCopiesAtItsMinuteAndReports)
     const std::vector<std::string> lines = ReportLines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0],
-        CString::Formatted("Mangaer = %10s||Time = %12s||IP = %15s||Communication = Trans||Report = %14s", "kim",
-            "20073597", scale.Address().c_str(), "OK")
+        CString::Formatted("Mangaer = %10s||Time = %12s||IP = %15s||Communication = Trans||Report = %14s",
+            "kim", "20073597", scale.Address().c_str(), "OK")
             .Str());
     EXPECT_EQ(Statuses(), (std::vector<CString> { "Trans Stop" }));
     EXPECT_EQ(Boxes(), (std::vector<CString> { "Trans Complete" }));
@@ -159,10 +160,14 @@ TEST_F(ReservationRunTest, EveryWaitForTheScaleEndsWithAReport)
         { "silent", [](const TcpPacket&, std::size_t) { return TcpReply::Silence(); }, 4, "3 times out",
             "3 times out" },
         { "memory full",
-            [](const TcpPacket& p, std::size_t) { return p.command == 3 ? TcpReply::Nak(0x2025) : TcpReply::Ack(); },
+            [](const TcpPacket& p, std::size_t) {
+                return p.command == 3 ? TcpReply::Nak(0x2025) : TcpReply::Ack();
+            },
             2, "SCALE memory full", "Trans Complete" },
         { "process error",
-            [](const TcpPacket& p, std::size_t) { return p.command == 3 ? TcpReply::Nak(0x2027) : TcpReply::Ack(); },
+            [](const TcpPacket& p, std::size_t) {
+                return p.command == 3 ? TcpReply::Nak(0x2027) : TcpReply::Ack();
+            },
             2, "SCALE PROCESS ERROR", "Trans Complete" },
         // "No item" leaves nothing to do: the reply timer guards the wait.
         { "no item", [](const TcpPacket&, std::size_t) { return TcpReply::Nak(0x2028); }, 4, "3 times out",
@@ -227,8 +232,9 @@ TEST_F(ReservationRunTest, TheSameManagersTransferRefusesAtTheStart)
     SetClock(CTime(2007, 3, 5, 9, 7, 0));
     ASSERT_TRUE(WaitForReports(1));
     EXPECT_EQ(ReportOf(ReportLines()[0]), "Because basic Communication(Stop)");
-    EXPECT_EQ(Boxes(), (std::vector<CString> { "Since the manager is proceeding with the communication, the "
-                                              "advance transmission is not available." }));
+    EXPECT_EQ(Boxes(),
+        (std::vector<CString> { "Since the manager is proceeding with the communication, the "
+                                "advance transmission is not available." }));
     EXPECT_EQ(scale.Connections(), 0u);
     EXPECT_EQ(Statuses(), (std::vector<CString> { "wait", "wait" }));
 
@@ -339,7 +345,8 @@ TEST_F(ReservationRunTest, StartUpDeletesExpiredReservationsAndStartsTheOthers)
     Store(Row(7, 0, "kim", "127.0.0.254", "2100", "1", "1", "0", "0")); // later: started
     CReservationTransThread::SetConnectTimeout(50);
     m_screen->LoadReservations();
-    EXPECT_EQ(Column(kReservationDatabasePath, "SELECT [reservation_num] FROM [Reservation_Table] ORDER BY [ID]"),
+    EXPECT_EQ(
+        Column(kReservationDatabasePath, "SELECT [reservation_num] FROM [Reservation_Table] ORDER BY [ID]"),
         (std::vector<CString> { "3", "4", "5", "7" }));
     EXPECT_TRUE(Column(kReservationDatabasePath, "SELECT [item_num] FROM [Item]").empty());
     std::vector<long> started;
