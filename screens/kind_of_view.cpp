@@ -324,6 +324,8 @@ void CKindOfView::ApplyDefaultCommSettings()
     m_strUserId = kAdministratorId;
     m_nLoggedIn = 1;
     m_nDefaultComm = 1;
+    // The first registered scale becomes the chosen one.
+    m_nPickFirstScale = 1;
     m_commSettings.SelectMode(CCommSettings::kSerial);
     m_commSettings.SelectPort(0);
     m_mailbox.SetText(IDC_MAILBOX_NAME, kQueryCommModeRead);

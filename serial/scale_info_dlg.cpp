@@ -29,6 +29,7 @@ const MessageMap* CScaleInfoDlg::GetMessageMap() const
 void CScaleInfoDlg::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
+    DDX_Control(dx, kIpAddress, m_ipAddress);
     DDX_Control(dx, IDOK, m_okButton);
     DDX_Control(dx, IDCANCEL, m_cancelButton);
 }

@@ -5,6 +5,7 @@
 
 #include "controls/icon_button.h"
 #include "platform/wnd/dialog.h"
+#include "platform/wnd/ipaddress.h"
 
 inline constexpr UINT IDD_SCALE_INFO = 140;
 
@@ -27,6 +28,7 @@ public:
     CString m_strManagerId;
 
 private:
+    CIPAddressCtrl m_ipAddress; // 1012
     CIconButton m_okButton;
     CIconButton m_cancelButton;
 };

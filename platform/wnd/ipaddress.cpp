@@ -31,6 +31,12 @@ const bool kIpAddressRegistered = RegisterIpAddress();
 
 } // namespace
 
+CIPAddressCtrl::CIPAddressCtrl()
+{
+    (void)kIpAddressRegistered;
+    RegisterIpAddress();
+}
+
 BOOL CIPAddressCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
 {
     (void)kIpAddressRegistered;

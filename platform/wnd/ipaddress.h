@@ -7,6 +7,9 @@
 
 class CIPAddressCtrl : public CWnd {
 public:
+    // The first one makes dialog templates' address controls CIPAddressCtrl
+    // objects with an address field.
+    CIPAddressCtrl();
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
     // The four fields of a complete dotted address (each 0-255); the number

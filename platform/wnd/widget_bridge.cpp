@@ -626,8 +626,17 @@ void ApplyVisible(const std::shared_ptr<WindowState>& state, bool activate, int 
 
 void ApplyEnabled(const std::shared_ptr<WindowState>& state)
 {
-    if (state->widget)
-        state->widget->setEnabled(!(StyleOf(state->hwnd) & WS_DISABLED));
+    if (!state->widget)
+        return;
+    state->widget->setEnabled(!(StyleOf(state->hwnd) & WS_DISABLED));
+    // Qt disables a widget's owned windows with it; a Windows owner does not:
+    // the modal dialog of a disabled owner stays usable.
+    for (QWidget* child : state->widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isWindow())
+            continue;
+        if (HWND owned = wnd_internal::HwndOfWidget(child))
+            child->setEnabled(!(StyleOf(owned) & WS_DISABLED));
+    }
 }
 
 void ApplyZOrder(const std::shared_ptr<WindowState>& state, bool top)

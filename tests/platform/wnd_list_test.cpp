@@ -1,9 +1,11 @@
-// The report-view list control and the IP address control.
+// The report-view list control, the IP address control, and the windows of a
+// disabled owner.
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "platform/wnd/edit.h"
 #include "platform/wnd/input_seam.h"
 #include "platform/wnd/ipaddress.h"
 #include "platform/wnd/listctrl.h"
@@ -121,4 +123,31 @@ TEST_F(WndListTest, IpAddressReadsFourFieldsOnly)
     EXPECT_FALSE(address.IsBlank());
     address.ClearAddress();
     EXPECT_TRUE(address.IsBlank());
+}
+
+TEST_F(WndListTest, WindowOfADisabledOwnerStillTakesTyping)
+{
+    // As a modal dialog over its disabled owner.
+    CWnd owned;
+    ASSERT_TRUE(
+        owned.CreateEx(0, nullptr, "owned", WS_POPUP | WS_VISIBLE, CRect(20, 20, 220, 120), &m_parent, 0));
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_VISIBLE | WS_BORDER, CRect(10, 10, 150, 30), &owned, 5));
+    ASSERT_TRUE(PumpUntil([&] { return edit.IsWindowVisible(); }));
+    m_parent.EnableWindow(FALSE);
+    ASSERT_TRUE(AfxSimulateKey(edit.GetSafeHwnd(), 'A', "a"));
+    CString text;
+    edit.GetWindowText(text);
+    EXPECT_EQ(text, "a");
+    // The owner's own children are disabled with it.
+    CEdit inOwner;
+    ASSERT_TRUE(inOwner.Create(WS_VISIBLE | WS_BORDER, CRect(10, 200, 150, 220), &m_parent, 6));
+    ASSERT_TRUE(PumpUntil([&] { return inOwner.IsWindowVisible(); }));
+    m_parent.EnableWindow(TRUE);
+    m_parent.EnableWindow(FALSE);
+    AfxSimulateKey(inOwner.GetSafeHwnd(), 'A', "a");
+    inOwner.GetWindowText(text);
+    EXPECT_EQ(text, "");
+    m_parent.EnableWindow(TRUE);
+    owned.DestroyWindow();
 }

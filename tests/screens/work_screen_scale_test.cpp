@@ -484,6 +484,8 @@ protected:
         AddScale("A", "10.0.0.1", "1", "vexo");
         AddScale("B", nullptr, "2", "vexo");
         AddScale("C", "10.0.0.3", nullptr, "kim");
+        // Not the scale chosen at start-up.
+        m_screen->m_commSettings.ClearChosen();
     }
     CCommSetupDlg& Dialog() const { return m_screen->m_commSetupDlg; }
     std::vector<CString> Lines(const CListBox& list) const
@@ -616,4 +618,28 @@ TEST_F(WorkScreenCommTest, NetworkSettingsScreenAllowsOneChosenScale)
     Command(&Dialog(), IDOK);
     EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kSettingsFile)),
         "Auto\r\nethernet\r\nsocket\r\nScale name = C, IP=10.0.0.3\r\n");
+}
+
+TEST_F(WorkScreenScaleTest, StartWithoutSettingsChoosesTheFirstRegisteredSerialScale)
+{
+    EXPECT_EQ(m_screen->m_commSettings.ModeText(), "Serial");
+    EXPECT_EQ(
+        m_screen->m_commSettings.m_registered, std::vector<CString> { "Scale name = scale1, Scale ID=98" });
+    EXPECT_EQ(m_screen->m_commSettings.m_scales, m_screen->m_commSettings.m_registered);
+    EXPECT_EQ(m_screen->m_nPickFirstScale, 0);
+}
+
+TEST_F(WorkScreenCommTest, SetupSetsTheScreenNumberOfEveryKind)
+{
+    const std::pair<const char*, int> kinds[] = { { "Item", 1 }, { "Add", 2 }, { "Adv", 4 },
+        { "Land_addition", 19 }, { "User_Label_Read", 17 }, { "Pre", 3 }, { "Scale_reg", 6 },
+        { "Scale_Info", 5 }, { "Mg_Reg_Read", 16 }, { "Scale_Root_Info", 18 },
+        { "Scale_Result_All_Read", 12 }, { "Scale_Result_Item_All_Read", 13 },
+        { "Scale_Result_Item_Day_Read", 14 }, { "Scale_Result_Day_Read", 15 }, { "Unknown", 15 } };
+    for (const auto& [kind, number] : kinds) {
+        m_screen->m_strKind = kind;
+        OpenSetup();
+        EXPECT_EQ(m_screen->m_nHint, number) << kind;
+        EXPECT_EQ(Dialog().m_strMode, kind);
+    }
 }

@@ -217,6 +217,7 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     EXPECT_EQ(m_screen->m_serialMailbox.Text(IDC_SERIAL_STATUS), "");
     // Ethernet without scales: a message; with one: an order for it.
     m_screen->m_commSettings.SelectMode(CCommSettings::kEthernet);
+    m_screen->m_commSettings.ClearChosen();
     MessageBoxScript::Reset();
     command(1001);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
