@@ -29,6 +29,8 @@ BOOL CEthTransStatusDlg::Create(CWnd* parent)
 void CEthTransStatusDlg::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_ETH_SENT_LIST, m_listSent);
+    DDX_Control(dx, IDC_ETH_RECEIVED_LIST, m_listReceived);
     DDX_Control(dx, IDC_ETH_SEND_LAMP, m_lampSend);
     DDX_Control(dx, IDC_ETH_RECEIVE_LAMP, m_lampReceive);
     DDX_Control(dx, IDOK, m_btnClose);
@@ -50,25 +52,32 @@ void CEthTransStatusDlg::BeginTransfer()
 {
     m_sent.clear();
     m_received.clear();
+    m_listSent.ResetContent();
+    m_listReceived.ResetContent();
     if (GetSafeHwnd())
         ShowWindow(SW_SHOWNA);
 }
 
 void CEthTransStatusDlg::AddSent(const CString& line)
 {
-    Add(m_sent, IDC_ETH_SENT_LIST, m_lampSend, line);
+    Add(m_sent, m_listSent, m_lampSend, line);
 }
 
 void CEthTransStatusDlg::AddReceived(const CString& line)
 {
-    Add(m_received, IDC_ETH_RECEIVED_LIST, m_lampReceive, line);
+    Add(m_received, m_listReceived, m_lampReceive, line);
 }
 
-void CEthTransStatusDlg::Add(std::vector<CString>& lines, int, CStatusLamp& lamp, const CString& line)
+void CEthTransStatusDlg::Add(std::vector<CString>& lines, CListBox& list, CStatusLamp& lamp, const CString& line)
 {
     if (lines.size() >= kMaxLogLines)
         lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(kMaxLogLines / 2));
     lines.push_back(line);
+    if (list.GetSafeHwnd()) {
+        if (list.GetCount() >= static_cast<int>(kMaxLogLines))
+            list.DeleteString(0);
+        list.AddString(line);
+    }
     // A lit lamp stays lit until its flash ends: drawing it again per packet
     // would cost more than the packet.
     if (lamp.GetSafeHwnd() && !lamp.IsFlashing())

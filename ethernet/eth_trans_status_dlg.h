@@ -10,6 +10,7 @@
 #include "controls/status_lamp.h"
 #include "controls/xp_button.h"
 #include "platform/wnd/dialog.h"
+#include "platform/wnd/listbox.h"
 
 class CTransferHost;
 
@@ -49,13 +50,15 @@ public:
     void OnStop();
     void OnCloseButton();
 
+    CListBox m_listSent; // 1045
+    CListBox m_listReceived; // 1046
     CStatusLamp m_lampSend; // 1047
     CStatusLamp m_lampReceive; // 1048
     CXPButton m_btnClose; // 1
     CXPButton m_btnStop; // 1001
 
 private:
-    void Add(std::vector<CString>& lines, int listId, CStatusLamp& lamp, const CString& line);
+    void Add(std::vector<CString>& lines, CListBox& list, CStatusLamp& lamp, const CString& line);
 
     CTransferHost* m_pOwnerView = nullptr;
     std::vector<CString> m_sent;

@@ -102,9 +102,24 @@ TEST_F(WorkScreenTcpTest, SendAllReachesEveryScaleOfTheListAndClearsTheActiveFla
     }
     EXPECT_EQ(Boxes("Trans Complete"), 2u);
     EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
-    const auto& lines = m_screen->GetTransports()->StatusDialog().SentLines();
+    CEthTransStatusDlg& status = m_screen->GetTransports()->StatusDialog();
+    const auto& lines = status.SentLines();
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(lines.back().Find("Data Send Finished"), -1);
+    // Both scales' packets are in the window's lists: clear, two records and
+    // the reset each, and the end of each job.
+    EXPECT_EQ(status.m_listSent.GetCount(), 10);
+    EXPECT_EQ(status.m_listReceived.GetCount(), 8);
+    CString line;
+    status.m_listReceived.GetText(0, line);
+    EXPECT_NE(line.Find("Data Recving......Packet Num =     1"), -1);
+    // Stop and Close set the work screen's Ethernet stop flag.
+    status.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ETH_STOP, 0), 0);
+    EXPECT_EQ(m_screen->m_nEthernetStop.load(), 1);
+    m_screen->m_nEthernetStop.store(0);
+    status.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+    EXPECT_EQ(m_screen->m_nEthernetStop.load(), 1);
+    EXPECT_FALSE(status.IsWindowVisible());
 }
 
 TEST_F(WorkScreenTcpTest, ReceivesGoIntoTheDatabaseOfTheHourAndTheScale)
