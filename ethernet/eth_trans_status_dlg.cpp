@@ -68,7 +68,8 @@ void CEthTransStatusDlg::AddReceived(const CString& line)
     Add(m_received, m_listReceived, m_lampReceive, line);
 }
 
-void CEthTransStatusDlg::Add(std::vector<CString>& lines, CListBox& list, CStatusLamp& lamp, const CString& line)
+void CEthTransStatusDlg::Add(
+    std::vector<CString>& lines, CListBox& list, CStatusLamp& lamp, const CString& line)
 {
     if (lines.size() >= kMaxLogLines)
         lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(kMaxLogLines / 2));
