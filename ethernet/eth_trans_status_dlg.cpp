@@ -17,6 +17,7 @@ const MessageMap* CEthTransStatusDlg::GetMessageMap() const
         {
             OnCommandMsg<&CEthTransStatusDlg::OnStop>(IDC_ETH_STOP),
             OnCommandMsg<&CEthTransStatusDlg::OnCloseButton>(IDOK),
+            OnWm<WM_TIMER, &CEthTransStatusDlg::OnTimer>(),
         });
     return &kMap;
 }
@@ -52,8 +53,7 @@ void CEthTransStatusDlg::BeginTransfer()
 {
     m_sent.clear();
     m_received.clear();
-    m_listSent.ResetContent();
-    m_listReceived.ResetContent();
+    RefreshLists();
     if (GetSafeHwnd())
         ShowWindow(SW_SHOWNA);
 }
@@ -68,21 +68,42 @@ void CEthTransStatusDlg::AddReceived(const CString& line)
     Add(m_received, m_listReceived, m_lampReceive, line);
 }
 
-void CEthTransStatusDlg::Add(
-    std::vector<CString>& lines, CListBox& list, CStatusLamp& lamp, const CString& line)
+void CEthTransStatusDlg::Add(std::vector<CString>& lines, CListBox&, CStatusLamp& lamp, const CString& line)
 {
     if (lines.size() >= kMaxLogLines)
         lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(kMaxLogLines / 2));
     lines.push_back(line);
-    if (list.GetSafeHwnd()) {
-        if (list.GetCount() >= static_cast<int>(kMaxLogLines))
-            list.DeleteString(0);
-        list.AddString(line);
+    if (!m_bRefreshPending && GetSafeHwnd()) {
+        m_bRefreshPending = TRUE;
+        SetTimer(kRefreshTimer, kRefreshMs);
     }
     // A lit lamp stays lit until its flash ends: drawing it again per packet
     // would cost more than the packet.
     if (lamp.GetSafeHwnd() && !lamp.IsFlashing())
         lamp.Flash(kFlashMs);
+}
+
+void CEthTransStatusDlg::OnTimer(UINT_PTR id)
+{
+    if (id == kRefreshTimer)
+        RefreshLists();
+}
+
+void CEthTransStatusDlg::RefreshLists()
+{
+    if (m_bRefreshPending && GetSafeHwnd())
+        KillTimer(kRefreshTimer);
+    m_bRefreshPending = FALSE;
+    const auto show = [](CListBox& list, const std::vector<CString>& lines) {
+        if (!list.GetSafeHwnd())
+            return;
+        list.ResetContent();
+        const std::size_t first = lines.size() > kShownLines ? lines.size() - kShownLines : 0;
+        for (std::size_t i = first; i < lines.size(); ++i)
+            list.AddString(lines[i]);
+    };
+    show(m_listSent, m_sent);
+    show(m_listReceived, m_received);
 }
 
 void CEthTransStatusDlg::OnStop()

@@ -23,9 +23,14 @@ inline constexpr int IDC_ETH_STOP = 1001;
 
 class CEthTransStatusDlg : public CDialog {
 public:
-    // Lines each log keeps; older lines leave the top.
+    // Lines each log keeps; older lines leave the top. The lists show the
+    // newest kShownLines, brought up to date every kRefreshMs while packets
+    // flow (a list redrawn per packet would cost more than the packet).
     static constexpr std::size_t kMaxLogLines = 2000;
+    static constexpr std::size_t kShownLines = 100;
     static constexpr UINT kFlashMs = 15;
+    static constexpr UINT_PTR kRefreshTimer = 2;
+    static constexpr UINT kRefreshMs = 200;
 
     CEthTransStatusDlg();
     ~CEthTransStatusDlg() override;
@@ -47,6 +52,9 @@ public:
     const std::vector<CString>& SentLines() const { return m_sent; }
     const std::vector<CString>& ReceivedLines() const { return m_received; }
 
+    // Shows the newest lines of both logs in the lists now.
+    void RefreshLists();
+
     void OnStop();
     void OnCloseButton();
 
@@ -58,9 +66,11 @@ public:
     CXPButton m_btnStop; // 1001
 
 private:
+    void OnTimer(UINT_PTR id);
     void Add(std::vector<CString>& lines, CListBox& list, CStatusLamp& lamp, const CString& line);
 
     CTransferHost* m_pOwnerView = nullptr;
     std::vector<CString> m_sent;
     std::vector<CString> m_received;
+    BOOL m_bRefreshPending = FALSE;
 };

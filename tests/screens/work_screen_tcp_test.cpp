@@ -108,6 +108,7 @@ TEST_F(WorkScreenTcpTest, SendAllReachesEveryScaleOfTheListAndClearsTheActiveFla
     EXPECT_NE(lines.back().Find("Data Send Finished"), -1);
     // Both scales' packets are in the window's lists: clear, two records and
     // the reset each, and the end of each job.
+    ASSERT_TRUE(PumpUntil([&] { return status.m_listSent.GetCount() == 10; }));
     EXPECT_EQ(status.m_listSent.GetCount(), 10);
     EXPECT_EQ(status.m_listReceived.GetCount(), 8);
     CString line;
