@@ -9,6 +9,7 @@
 #include "grid/inplace_datetime.h"
 #include "grid/inplace_list.h"
 #include "grid_window_fixture.h"
+#include "platform/wnd/client_dc.h"
 #include "platform/wnd/cursor.h"
 #include "platform/wnd/shell_services.h"
 #include "tests/support/pixels.h"
@@ -132,6 +133,26 @@ TEST_F(GridCellTypesTest, CheckCellTogglesOnlyOnClicksInTheBox)
     grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(inBox.x, inBox.y));
     EXPECT_TRUE(cell->GetCheck());
     EXPECT_EQ(grid.GetItemText(3, 2), "3,2") << "the text does not change";
+
+    // The window shows each change of the mark.
+    const CRect box = cell->GetCheckPlacement();
+    const auto darkOnScreen = [&] {
+        grid.UpdateWindow();
+        CClientDC dc(&grid);
+        int n = 0;
+        for (int y = box.top; y < box.bottom; ++y)
+            for (int x = box.left; x < box.right; ++x) {
+                const COLORREF c = dc.GetPixel(x, y);
+                n += (GetRValue(c) + GetGValue(c) + GetBValue(c)) < 3 * 100 ? 1 : 0;
+            }
+        return n;
+    };
+    const int checked = darkOnScreen();
+    cell->SetCheck(FALSE);
+    const int unchecked = darkOnScreen();
+    EXPECT_GT(checked, unchecked + 4);
+    cell->SetCheck(TRUE);
+    EXPECT_EQ(darkOnScreen(), checked);
 }
 
 TEST_F(GridCellTypesTest, CheckAndComboCellsMeasureTheirControls)

@@ -51,14 +51,20 @@ TEST(GridEdges, ShrinkingOntoTheFocusCellClearsIt)
         { "last row goes", { 19, 2 }, 19, 6, false },
         { "row before the last stays", { 18, 2 }, 19, 6, true },
         { "growing keeps it", { 19, 5 }, 25, 8, true },
+        { "no rows", { 3, 3 }, 0, 6, false },
+        { "no columns", { 3, 3 }, 20, 0, false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CGridCtrl grid(20, 6, 1, 1);
+        EXPECT_FALSE(grid.SetRowCount(-1));
+        EXPECT_FALSE(grid.SetColumnCount(-1));
         grid.SetFocusCell(c.focus);
         ASSERT_EQ(grid.GetFocusCell(), c.focus);
-        grid.SetRowCount(c.rows);
-        grid.SetColumnCount(c.cols);
+        EXPECT_TRUE(grid.SetRowCount(c.rows));
+        EXPECT_TRUE(grid.SetColumnCount(c.cols));
+        EXPECT_EQ(grid.GetRowCount(), c.rows);
+        EXPECT_EQ(grid.GetColumnCount(), c.cols);
         EXPECT_EQ(grid.GetFocusCell(), c.kept ? c.focus : CGridCellCoord(-1, -1));
         EXPECT_TRUE(SelectionConsistent(grid));
     }

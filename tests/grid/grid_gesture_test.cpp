@@ -3,8 +3,10 @@
 // column and row, the pick-list anchors, a Ctrl-click deselect in a grid
 // without heading columns, Home and End past hidden rows and columns.
 
+#include "grid/inplace_edit.h"
 #include "grid_window_fixture.h"
 #include "platform/wnd/cursor.h"
+#include "platform/wnd/oledata.h"
 
 namespace {
 
@@ -29,6 +31,8 @@ TEST_F(GridGestureTest, DividerDragsSizeTheColumnOrRowBeforeTheDivider)
         { "row 2, its bottom edge", { 10, 59 }, { 10, 80 }, false, 2, 40, 41 },
         { "row 2, from row 3's top edge", { 10, 61 }, { 10, 80 }, false, 2, 40, 41 },
         { "row 0, from row 1's top edge", { 10, 21 }, { 10, 33 }, false, 0, 33, 1 },
+        { "last column, its right edge", { 298, 10 }, { 330, 10 }, true, 5, 80, 251 },
+        { "a press and release in place", { 99, 10 }, { 99, 10 }, true, 1, kCellWidth, 51 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -51,7 +55,8 @@ TEST_F(GridGestureTest, DividerDragsSizeTheColumnOrRowBeforeTheDivider)
             EXPECT_EQ(clip.top, from.y);
             EXPECT_EQ(clip.bottom - clip.top, client.Height() - grid.GetFixedRowHeight());
         }
-        grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(c.up));
+        if (c.up != c.down)
+            grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(c.up));
         grid.SendMessage(WM_LBUTTONUP, 0, At(c.up));
         for (int i = 0; i < (c.column ? 6 : 20); ++i) {
             const int size = c.column ? grid.GetColumnWidth(i) : grid.GetRowHeight(i);
@@ -145,7 +150,7 @@ TEST_F(GridGestureTest, CtrlClickDeselectKeepsARowThatStillHasACellInColumnZero)
     EXPECT_EQ(picked[0], 4);
 }
 
-TEST_F(GridGestureTest, HomeAndEndStopAtTheFirstAndLastShownCells)
+TEST_F(GridGestureTest, KeysStopAtTheFirstAndLastShownCells)
 {
     struct Case {
         const char* name;
@@ -156,6 +161,9 @@ TEST_F(GridGestureTest, HomeAndEndStopAtTheFirstAndLastShownCells)
         bool ctrl;
         CGridCellCoord to;
     } const cases[] = {
+        { "down into the last row", 1, -1, -1, { 18, 3 }, VK_DOWN, false, { 19, 3 } },
+        { "down past a hidden last row", 1, -1, 19, { 18, 3 }, VK_DOWN, false, { 18, 3 } },
+        { "up into the first body row", 1, -1, -1, { 2, 3 }, VK_UP, false, { 1, 3 } },
         { "home", 1, -1, -1, { 5, 3 }, VK_HOME, false, { 5, 1 } },
         { "home without heading column", 0, -1, -1, { 5, 3 }, VK_HOME, false, { 5, 0 } },
         { "home past a hidden column", 1, 1, -1, { 5, 3 }, VK_HOME, false, { 5, 2 } },
@@ -179,9 +187,210 @@ TEST_F(GridGestureTest, HomeAndEndStopAtTheFirstAndLastShownCells)
         Key(c.key);
         SetKeyStateOverride(VK_CONTROL, FALSE);
         EXPECT_EQ(grid.GetFocusCell(), c.to);
-        EXPECT_TRUE(grid.IsCellSelected(c.to));
+        if (c.to != c.from)
+            EXPECT_TRUE(grid.IsCellSelected(c.to));
         EXPECT_TRUE(grid.IsCellVisible(c.to));
     }
+}
+
+TEST_F(GridGestureTest, RowDividerDragWithTheFirstColumnScrolledOut)
+{
+    Shape(20, 14);
+    grid.SendMessage(WM_HSCROLL, SB_LINERIGHT, 0);
+    grid.SendMessage(WM_HSCROLL, SB_LINERIGHT, 0);
+    CRect rect;
+    ASSERT_FALSE(grid.GetCellRect(3, 1, rect));
+    grid.SendMessage(WM_MOUSEMOVE, 0, At(CPoint(10, 59)));
+    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(CPoint(10, 59)));
+    grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(CPoint(10, 75)));
+    grid.SendMessage(WM_LBUTTONUP, 0, At(CPoint(10, 75)));
+    EXPECT_EQ(grid.GetRowHeight(2), 35);
+}
+
+TEST_F(GridGestureTest, CursorShowsTheDividerUnderThePointer)
+{
+    struct Case {
+        CPoint point;
+        UINT_PTR cursor;
+        int mode;
+    } const cases[] = {
+        { { 99, 10 }, IDC_SIZEWE, GRIDMOUSE_OVER_COL_DIVIDE }, { { 120, 10 }, IDC_ARROW, GRIDMOUSE_NOTHING },
+        { { 10, 59 }, IDC_SIZENS, GRIDMOUSE_OVER_ROW_DIVIDE }, { { 25, 70 }, IDC_ARROW, GRIDMOUSE_NOTHING },
+        { { 10, 39 }, IDC_SIZENS, GRIDMOUSE_OVER_ROW_DIVIDE },
+        { { 149, 70 }, IDC_ARROW, GRIDMOUSE_NOTHING }, // a body cell's edge is no divider
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.point.x << "," << c.point.y);
+        SetCursor(::LoadCursor(nullptr, IDC_IBEAM));
+        grid.SendMessage(WM_MOUSEMOVE, 0, At(c.point));
+        EXPECT_EQ(grid.GetMouseMode(), c.mode);
+        if (c.mode != GRIDMOUSE_NOTHING)
+            EXPECT_EQ(GetStandardCursorId(GetCursor()), c.cursor);
+    }
+}
+
+TEST_F(GridGestureTest, CtrlClickAfterADeselectDoesNotBringTheCellBack)
+{
+    Click(2, 2);
+    Click(2, 2, MK_CONTROL);
+    EXPECT_EQ(grid.GetSelectedCount(), 0);
+    Click(4, 4, MK_CONTROL);
+    EXPECT_EQ(grid.GetSelectedCount(), 1);
+    EXPECT_TRUE(grid.IsCellSelected(4, 4));
+    EXPECT_FALSE(grid.IsCellSelected(2, 2));
+    Click(6, 3, MK_CONTROL);
+    EXPECT_EQ(grid.GetSelectedCount(), 2);
+    EXPECT_TRUE(SelectionConsistent(grid));
+}
+
+TEST_F(GridGestureTest, EnsureVisibleScrollsBackLeftAndUp)
+{
+    Shape(30, 14);
+    grid.SendMessage(WM_HSCROLL, SB_RIGHT, 0);
+    grid.SendMessage(WM_VSCROLL, SB_BOTTOM, 0);
+    ASSERT_GT(grid.GetScrollPos32(SB_HORZ), 0);
+    ASSERT_FALSE(grid.IsCellVisible(5, 1));
+    grid.EnsureVisible(5, 1);
+    EXPECT_TRUE(grid.IsCellVisible(5, 1));
+    EXPECT_EQ(grid.GetScrollPos32(SB_HORZ), 0);
+    CRect rect;
+    ASSERT_TRUE(grid.GetCellRect(5, 1, rect));
+    EXPECT_EQ(rect.left, kCellWidth);
+    EXPECT_EQ(rect.top, kCellHeight) << "the row comes in at the top";
+}
+
+// A cell type that keeps the cell-relative points of the clicks it gets.
+struct CRecordingCell : public CGridCell {
+    static constexpr const char* kClassName = "CRecordingCell";
+    std::vector<std::pair<char, CPoint>> clicks;
+    void OnClick(CPoint p) override { clicks.emplace_back('L', p); }
+    void OnRClick(CPoint p) override { clicks.emplace_back('R', p); }
+    void OnDblClick(CPoint p) override { clicks.emplace_back('D', p); }
+};
+
+TEST_F(GridGestureTest, CellsGetTheirClicksRelativeToTheirCorner)
+{
+    grid.SetEditable(FALSE);
+    ASSERT_TRUE(grid.SetCellType(3, 2, RUNTIME_CELL_CLASS(CRecordingCell)));
+    auto* cell = dynamic_cast<CRecordingCell*>(grid.GetCell(3, 2));
+    ASSERT_NE(cell, nullptr);
+    const CPoint p(112, 67); // cell (3, 2) starts at (100, 60)
+    grid.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, At(p));
+    grid.SendMessage(WM_RBUTTONUP, 0, At(p));
+    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(p));
+    grid.SendMessage(WM_LBUTTONUP, 0, At(p));
+    grid.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, At(p));
+    grid.SendMessage(WM_LBUTTONUP, 0, At(p));
+    std::string kinds;
+    for (const auto& [kind, point] : cell->clicks) {
+        kinds += kind;
+        EXPECT_EQ(point, CPoint(12, 7)) << kind;
+    }
+    // A click at each release, the double click between.
+    EXPECT_EQ(kinds, "RLDL");
+}
+
+TEST_F(GridGestureTest, TypingIntoTheGridWhileEditingGoesToTheEditor)
+{
+    const HWND hwnd = OpenEditor(3, 2, "ab");
+    ASSERT_NE(hwnd, nullptr);
+    auto* editor = dynamic_cast<CGridInPlaceEdit*>(EditorOf(3, 2));
+    ASSERT_NE(editor, nullptr);
+    editor->SetSel(2, 2);
+    Char('c');
+    CString text;
+    editor->GetWindowText(text);
+    EXPECT_EQ(text, "abc");
+    FinishEdit(3, 2, nullptr, VK_RETURN);
+    EXPECT_EQ(grid.GetItemText(3, 2), "abc");
+}
+
+TEST_F(GridGestureTest, DropsNeedDragAndDropAndAnEditableGrid)
+{
+    struct Case {
+        BOOL dragAndDrop, editable;
+        bool taken;
+    } const cases[] = { { TRUE, TRUE, true }, { TRUE, FALSE, false }, { FALSE, TRUE, false } };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.dragAndDrop << c.editable);
+        Shape(20, 6);
+        grid.EnableDragAndDrop(c.dragAndDrop);
+        grid.SetEditable(c.editable);
+        const DROPEFFECT effect = DeliverTextDrop(grid.GetSafeHwnd(), "dropped", MK_CONTROL, Centre(4, 2));
+        EXPECT_EQ(effect, c.taken ? DROPEFFECT_COPY : DROPEFFECT_NONE);
+        EXPECT_EQ(grid.GetItemText(4, 2), c.taken ? "dropped" : "4,2");
+    }
+}
+
+TEST_F(GridGestureTest, TitleTipStandsOverTheCellOnTheScreen)
+{
+    grid.SetFocus();
+    grid.SetItemText(2, 2, "a text far too long for fifty pixels");
+    grid.SendMessage(WM_MOUSEMOVE, 0, At(Centre(2, 2)));
+    const CGridTitleTip* tip = grid.GetTitleTip();
+    ASSERT_NE(tip, nullptr);
+    ASSERT_TRUE(tip->IsShown());
+    CRect tipRect;
+    const_cast<CGridTitleTip*>(tip)->GetWindowRect(tipRect);
+    CRect cell;
+    ASSERT_TRUE(grid.GetCellRect(2, 2, cell));
+    grid.ClientToScreen(cell);
+    EXPECT_NEAR(tipRect.left, cell.left, 2);
+    EXPECT_NEAR(tipRect.top, cell.top, 2);
+    EXPECT_GT(tipRect.right, cell.right) << "wider than the cell";
+}
+
+TEST_F(GridGestureTest, AutoScrollExtendsADragSelectionInEveryDirection)
+{
+    struct Case {
+        const char* name;
+        UINT hScroll, vScroll; // where the view starts
+        CGridCellCoord start;
+        CPoint outside; // client point, relative to the client rectangle's corner or edge
+        CGridCellCoord reached;
+    } const cases[] = {
+        { "right", SB_LEFT, SB_TOP, { 3, 3 }, { 60, 0 }, { 3, 13 } },
+        { "left", SB_RIGHT, SB_TOP, { 3, 12 }, { -60, 0 }, { 3, 1 } },
+        { "up", SB_LEFT, SB_BOTTOM, { 25, 3 }, { 0, -60 }, { 1, 3 } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Shape(30, 14);
+        grid.SetFocusCell(-1, -1);
+        grid.SetSelectedRange(-1, -1, -1, -1);
+        grid.SendMessage(WM_HSCROLL, c.hScroll, 0);
+        grid.SendMessage(WM_VSCROLL, c.vScroll, 0);
+        CRect cell, client;
+        ASSERT_TRUE(grid.GetCellRect(c.start, cell));
+        grid.GetClientRect(client);
+        const CPoint down = cell.CenterPoint();
+        grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(down));
+        ASSERT_EQ(grid.GetAutoScrollTimer(), CGridCtrl::kAutoScrollTimerId);
+        EXPECT_EQ(grid.GetFocusCell(), c.start);
+        CPoint out = down;
+        if (c.outside.x > 0)
+            out.x = client.right + c.outside.x;
+        if (c.outside.x < 0)
+            out.x = c.outside.x;
+        if (c.outside.y < 0)
+            out.y = c.outside.y;
+        grid.ClientToScreen(&out);
+        SetCursorPos(out.x, out.y);
+        EXPECT_TRUE(PumpUntil([&] { return grid.IsCellSelected(c.reached); }));
+        grid.SendMessage(WM_LBUTTONUP, 0, At(down));
+        EXPECT_EQ(grid.GetAutoScrollTimer(), 0u);
+        EXPECT_TRUE(grid.IsCellVisible(c.reached));
+        EXPECT_TRUE(SelectionConsistent(grid));
+    }
+}
+
+TEST_F(GridGestureTest, LosingTheCaptureStopsTheAutoScroll)
+{
+    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(Centre(3, 2)));
+    ASSERT_EQ(grid.GetAutoScrollTimer(), CGridCtrl::kAutoScrollTimerId);
+    owner.SetCapture();
+    EXPECT_EQ(grid.GetAutoScrollTimer(), 0u);
+    ReleaseCapture();
 }
 
 } // namespace

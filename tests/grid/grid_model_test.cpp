@@ -304,6 +304,7 @@ TEST(GridModelClipboard, CopyOfBlockSeparatesCellsAndRows)
 TEST(GridModelClipboard, UnselectedCellsInsideTheRangeCopyEmptyAndHiddenColumnsVanish)
 {
     CGridCtrl grid(4, 4, 1, 1);
+    FillCoordinates(grid);
     grid.SetItemText(1, 1, "x");
     grid.SetItemText(2, 3, "y");
     grid.SetItemState(1, 1, GRIDSTATE_SELECTED);

@@ -1,6 +1,8 @@
 // Geometry with explicit sizes, scroll bars, and the pixels that matter.
 
 #include "grid_window_fixture.h"
+#include "platform/gdi/image_list.h"
+#include "platform/wnd/client_dc.h"
 #include "tests/support/pixels.h"
 
 namespace {
@@ -169,6 +171,140 @@ TEST_F(GridWindowTest, WindowPaintGoesThroughTheOffscreenBufferToTheScreen)
         EXPECT_EQ(shot.At(25, 105), GetSysColor(COLOR_3DFACE)) << buffered;
         EXPECT_EQ(shot.At(350, 50), GetSysColor(COLOR_3DSHADOW)) << buffered;
     }
+}
+
+// Pixels of colour in area of what the grid's window shows now.
+int ScreenCount(CGridCtrl& grid, COLORREF colour, const CRect& area)
+{
+    CClientDC dc(&grid);
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            n += dc.GetPixel(x, y) == colour ? 1 : 0;
+    return n;
+}
+
+TEST_F(GridWindowTest, CornerHeadingCellHasRaisedLinesAtItsEdges)
+{
+    for (int c = 0; c < grid.GetColumnCount(); ++c)
+        grid.SetItemText(0, c, "");
+    GridPixels pixels(grid);
+    EXPECT_EQ(pixels.At(0, 10), GetSysColor(COLOR_3DHIGHLIGHT));
+    EXPECT_EQ(pixels.At(25, 0), GetSysColor(COLOR_3DHIGHLIGHT));
+    EXPECT_EQ(pixels.At(49, 10), GetSysColor(COLOR_3DDKSHADOW));
+    EXPECT_EQ(pixels.At(25, 19), GetSysColor(COLOR_3DDKSHADOW));
+    EXPECT_EQ(pixels.At(25, 10), GetSysColor(COLOR_3DFACE));
+}
+
+TEST_F(GridWindowTest, RedrawCellOnADcDrawsTheCellAndItsLinesByMode)
+{
+    grid.SetItemText(3, 2, "");
+    const COLORREF line = grid.GetGridLineColor();
+    struct Case {
+        int mode;
+        bool bottom, right;
+    } const cases[] = { { 0, false, false }, { 1, true, false }, { 2, false, true }, { 3, true, true } };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        grid.SetGridLines(c.mode);
+        Canvas canvas(400, 300, RGB(0, 0, 255));
+        ASSERT_TRUE(grid.RedrawCell(3, 2, &canvas.Dc()));
+        // Cell (3, 2): 100..149 x 60..79.
+        EXPECT_EQ(canvas.At(120, 79) == line, c.bottom);
+        EXPECT_EQ(canvas.At(149, 70) == line, c.right);
+        EXPECT_EQ(canvas.At(120, 70), GetSysColor(COLOR_WINDOW));
+        EXPECT_EQ(canvas.At(99, 70), RGB(0, 0, 255)) << "nothing left of the cell";
+        EXPECT_EQ(canvas.At(120, 81), RGB(0, 0, 255)) << "nothing below it";
+    }
+    Canvas canvas(400, 300);
+    EXPECT_FALSE(grid.RedrawCell(20, 2, &canvas.Dc()));
+    EXPECT_FALSE(grid.RedrawCell(3, 6, &canvas.Dc()));
+    EXPECT_FALSE(grid.RedrawCell(18, 2, &canvas.Dc())) << "scrolled out of view";
+}
+
+TEST_F(GridWindowTest, HeadingsOfTheFocusRowAndColumnFollowTheFocus)
+{
+    for (int r = 0; r < grid.GetRowCount(); ++r)
+        for (int c = 0; c < grid.GetColumnCount(); ++c)
+            grid.SetItemText(r, c, "");
+    const COLORREF light = GetSysColor(COLOR_3DHIGHLIGHT);
+    // The light top line of a raised heading: row heading (r, 0), column
+    // heading (0, c).
+    const auto rowRaised
+        = [&](int r) { return ScreenCount(grid, light, CRect(5, r * 20, 45, r * 20 + 1)) > 30; };
+    const auto colRaised
+        = [&](int c) { return ScreenCount(grid, light, CRect(c * 50 + 5, 0, c * 50 + 45, 1)) > 30; };
+    grid.UpdateWindow();
+    ASSERT_TRUE(rowRaised(3));
+    ASSERT_TRUE(colRaised(2));
+    grid.SetFocusCell(3, 2);
+    grid.UpdateWindow();
+    EXPECT_FALSE(rowRaised(3));
+    EXPECT_FALSE(colRaised(2));
+    EXPECT_TRUE(rowRaised(5));
+    // Along the same row: the old column heading comes back up.
+    grid.SetFocusCell(3, 4);
+    grid.UpdateWindow();
+    EXPECT_TRUE(colRaised(2));
+    EXPECT_FALSE(colRaised(4));
+    EXPECT_FALSE(rowRaised(3));
+    // Down the same column: the old row heading comes back up.
+    grid.SetFocusCell(6, 4);
+    grid.UpdateWindow();
+    EXPECT_TRUE(rowRaised(3));
+    EXPECT_FALSE(rowRaised(6));
+    EXPECT_FALSE(colRaised(4));
+}
+
+TEST_F(GridWindowTest, CellImagesShowWhereTheyFitAndTheTextFollows)
+{
+    constexpr COLORREF kGreen = RGB(0, 160, 0);
+    CImageList images;
+    images.Create(16, 15, ILC_COLOR32 | ILC_MASK, 1, 1);
+    CBitmap bitmap;
+    bitmap.CreateBitmap(16, 15, 1, 32, nullptr);
+    {
+        CDC dc;
+        dc.CreateCompatibleDC(nullptr);
+        CBitmap* old = dc.SelectObject(&bitmap);
+        dc.FillSolidRect(0, 0, 16, 15, kGreen);
+        dc.SelectObject(old);
+    }
+    ASSERT_EQ(images.Add(&bitmap, RGB(255, 0, 255)), 0);
+    grid.SetImageList(&images);
+    struct Case {
+        int height, width;
+        bool shown;
+    } const cases[] = { { 20, 50, true }, { 16, 50, true }, { 5, 50, false }, { 20, 12, false } };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
+        Shape(20, 6);
+        grid.SetImageList(&images);
+        grid.SetRowHeight(3, c.height);
+        grid.SetColumnWidth(2, c.width);
+        grid.SetItemImage(3, 2, 0);
+        grid.SetItemText(3, 2, "WW");
+        grid.SetItemFormat(3, 2, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        CRect cell;
+        ASSERT_TRUE(grid.GetCellRect(3, 2, cell));
+        GridPixels pixels(grid);
+        const CRect area(cell.left, cell.top, cell.right + 1, cell.bottom + 1);
+        const int green = pixels.Count(kGreen, area);
+        if (!c.shown) {
+            EXPECT_EQ(green, 0);
+            continue;
+        }
+        EXPECT_EQ(green, 16 * std::min(15, c.height - 1));
+        const CRect image = pixels.InkOf(kGreen, area);
+        const int m = static_cast<int>(grid.GetCell(3, 2)->GetMargin());
+        EXPECT_EQ(image.left, cell.left + m);
+        // The text starts after the image.
+        const CRect text = pixels.InkOf(
+            GetSysColor(COLOR_WINDOWTEXT), CRect(cell.left, cell.top, cell.right, cell.bottom));
+        ASSERT_FALSE(text.IsRectEmpty());
+        EXPECT_GE(text.left, image.right + m);
+    }
+    grid.SetImageList(nullptr);
 }
 
 } // namespace

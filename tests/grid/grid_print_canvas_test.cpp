@@ -164,6 +164,11 @@ TEST_F(GridPrintCanvasTest, GridLinesStandOnTheCellEdgesOfTheLineMode)
         EXPECT_EQ(black(x0 - 1, bodyTop + 3 * kHeight + 10), c.vertical);
         EXPECT_FALSE(black(x0 - 2, bodyTop + 3 * kHeight + 10));
         EXPECT_FALSE(black(x0 - 2, bodyTop + 3 * kHeight - 1)) << "horizontal lines start 1 left of column 0";
+        // The top line of heading row 0 reaches the last column's right edge.
+        const int lastRight = x0 + screen.cx - leftMargin - ch.cx - 1;
+        EXPECT_EQ(black(lastRight, top - 1), c.horizontal || c.vertical);
+        EXPECT_EQ(black(lastRight, bodyTop + kHeight - 1), c.horizontal || c.vertical);
+        EXPECT_FALSE(black(lastRight + 2, top - 1));
         // Inside a body cell: nothing.
         EXPECT_FALSE(black(x1 + 20, bodyTop + 10));
         // No grid lines right of the last column.

@@ -10,6 +10,7 @@
 #include "platform/print/print_dialog.h"
 #include "platform/print/print_info.h"
 #include "platform/print/print_script.h"
+#include "platform/wnd/msgbox.h"
 #include "platform/wnd/view.h"
 #include "tests/support/pdf_text.h"
 #include "tests/support/temp_data_root.h"
@@ -210,6 +211,114 @@ TEST_F(PrintTest, AbortedJobLeavesNoFileAndFailuresAreReported)
     ASSERT_TRUE(screen.CreateCompatibleDC(nullptr));
     EXPECT_FALSE(screen.IsPrinting());
     EXPECT_EQ(screen.StartDoc("screen"), SP_ERROR);
+}
+
+TEST_F(PrintTest, DialogChoicesAreKeptInTheDeviceMode)
+{
+    struct Case {
+        const char* name;
+        int copies;
+        int expectedCopies;
+        int fromPage, toPage;
+        DWORD flags;
+        int expectedFrom, expectedTo; // -1: all pages
+    } const cases[] = {
+        { "one copy, all pages", 1, 1, 0, 0, 0, -1, -1 },
+        { "no copies means one", 0, 1, 0, 0, 0, -1, -1 },
+        { "many copies", 5, 5, 0, 0, 0, -1, -1 },
+        { "too many copies", 5000, 999, 0, 0, 0, -1, -1 },
+        { "a page range", 1, 1, 2, 4, 0, 2, 4 },
+        { "a range ending before it starts", 1, 1, 3, 1, 0, 3, 3 },
+        { "no page numbers allowed", 1, 1, 2, 4, PD_NOPAGENUMS, -1, -1 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PrintDialogAnswer answer = Answer();
+        answer.copies = c.copies;
+        answer.fromPage = c.fromPage;
+        answer.toPage = c.toPage;
+        PrintScript::Push(answer);
+        CPrintDialog dialog(FALSE, PD_ALLPAGES | c.flags);
+        ASSERT_EQ(dialog.DoModal(), IDOK);
+        EXPECT_EQ(dialog.GetCopies(), c.expectedCopies);
+        EXPECT_EQ(dialog.GetDevMode()->dmCopies, c.expectedCopies);
+        EXPECT_EQ(dialog.GetFromPage(), c.expectedFrom);
+        EXPECT_EQ(dialog.GetToPage(), c.expectedTo);
+        EXPECT_EQ(dialog.PrintAll() != FALSE, c.expectedFrom < 0);
+        EXPECT_EQ(dialog.GetDevMode()->dmPrintQuality, 600) << "the PDF printer's resolution";
+    }
+}
+
+TEST_F(PrintTest, PrinterNamesAreCutToTheDeviceModeAndUnknownPrintersReported)
+{
+    MessageBoxScript::Enable();
+    MessageBoxScript::Reset();
+    const std::string longName(40, 'p');
+    PrintDialogAnswer answer = Answer();
+    answer.printer = longName.c_str();
+    PrintScript::Push(answer);
+    CPrintDialog setup(TRUE, 0);
+    ASSERT_EQ(setup.DoModal(), IDOK);
+    EXPECT_EQ(setup.GetDeviceName(), longName.substr(0, 31).c_str());
+    EXPECT_EQ(MessageBoxScript::Count(), 0u);
+
+    // A printer that does not exist cannot give a DC: the user is told.
+    PrintScript::Push(answer);
+    CPrintDialog print(FALSE);
+    EXPECT_EQ(print.DoModal(), IDCANCEL);
+    EXPECT_EQ(print.GetPrinterDC(), nullptr);
+    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_EQ(MessageBoxScript::Records()[0].text, "The printer could not be opened.");
+    MessageBoxScript::Reset();
+    MessageBoxScript::Disable();
+}
+
+TEST_F(PrintTest, FileNamesKeepTheDocumentNameReadable)
+{
+    struct Case {
+        const char* docName;
+        const char* stem;
+    } const cases[] = {
+        { "Sales report", "Sales report-" },
+        { "a/b\\c:d*e?f\"g<h>i|j", "a_b_c_d_e_f_g_h_i_j-" },
+        { "tab\there", "tab_here-" },
+        { "  ", "Document-" },
+        { "", "Document-" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.docName);
+        PrintScript::Reset();
+        PrintScript::Push(Answer());
+        CPrintDialog dialog(FALSE);
+        ASSERT_EQ(dialog.DoModal(), IDOK);
+        CDC dc;
+        ASSERT_TRUE(dc.Attach(dialog.GetPrinterDC()));
+        PrintDocument(dc, c.docName, { { CPoint(10, 10), "x" } });
+        ASSERT_EQ(PrintScript::Jobs().size(), 1u);
+        const std::string path = PrintScript::Jobs()[0].outputPath.Str();
+        const std::string file = path.substr(path.rfind('/') + 1);
+        EXPECT_EQ(file.rfind(c.stem, 0), 0u) << file;
+        EXPECT_EQ(PrintScript::Jobs()[0].dpi, 600);
+    }
+}
+
+TEST_F(PrintTest, ADcDeletedInTheMiddleOfAJobAbortsIt)
+{
+    PrintScript::Push(Answer());
+    CPrintDialog dialog(FALSE);
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    {
+        CDC dc;
+        ASSERT_TRUE(dc.Attach(dialog.GetPrinterDC()));
+        ASSERT_GT(dc.StartDoc("Cut short"), 0);
+        ASSERT_GT(dc.StartPage(), 0);
+        dc.TextOut(10, 10, "half a page");
+        dc.DeleteDC();
+    }
+    ASSERT_EQ(PrintScript::Jobs().size(), 1u);
+    EXPECT_TRUE(PrintScript::Jobs()[0].aborted);
+    EXPECT_FALSE(PrintScript::Jobs()[0].ended);
+    EXPECT_TRUE(PdfFilesIn(Folder()).empty());
 }
 
 // A view that records the print loop's calls and prints "page n" on each page.
