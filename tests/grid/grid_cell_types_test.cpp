@@ -33,16 +33,20 @@ protected:
         ASSERT_TRUE(cell->Draw(&canvas.Dc(), row, col, rect, TRUE));
     }
 
-    // Pixels darker than mid grey in area.
-    static int Dark(Canvas& canvas, const CRect& area)
+    // Pixels darker than mid grey in area, read by pixel(x, y).
+    template <class Pixel> static int DarkIn(const CRect& area, Pixel pixel)
     {
         int n = 0;
         for (int y = area.top; y < area.bottom; ++y)
             for (int x = area.left; x < area.right; ++x) {
-                const COLORREF c = canvas.At(x, y);
+                const COLORREF c = pixel(x, y);
                 n += (GetRValue(c) + GetGValue(c) + GetBValue(c)) < 3 * 100 ? 1 : 0;
             }
         return n;
+    }
+    static int Dark(Canvas& canvas, const CRect& area)
+    {
+        return DarkIn(area, [&](int x, int y) { return canvas.At(x, y); });
     }
 
     void WaitClosed(HWND hwnd)
@@ -139,13 +143,7 @@ TEST_F(GridCellTypesTest, CheckCellTogglesOnlyOnClicksInTheBox)
     const auto darkOnScreen = [&] {
         grid.UpdateWindow();
         CClientDC dc(&grid);
-        int n = 0;
-        for (int y = box.top; y < box.bottom; ++y)
-            for (int x = box.left; x < box.right; ++x) {
-                const COLORREF c = dc.GetPixel(x, y);
-                n += (GetRValue(c) + GetGValue(c) + GetBValue(c)) < 3 * 100 ? 1 : 0;
-            }
-        return n;
+        return DarkIn(box, [&](int x, int y) { return dc.GetPixel(x, y); });
     };
     const int checked = darkOnScreen();
     cell->SetCheck(FALSE);

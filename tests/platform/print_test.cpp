@@ -32,6 +32,18 @@ protected:
 
     static std::string Folder() { return AfxGetPrintFolder().Str(); }
 
+    // A DC of the PDF printer, chosen in the print dialog.
+    static ::testing::AssertionResult OpenPdfPrinter(CPrintDialog& dialog, CDC& dc)
+    {
+        PrintDialogAnswer answer;
+        PrintScript::Push(answer);
+        if (dialog.DoModal() != IDOK)
+            return ::testing::AssertionFailure() << "the dialog was cancelled";
+        if (!dc.Attach(dialog.GetPrinterDC()))
+            return ::testing::AssertionFailure() << "no printer DC";
+        return ::testing::AssertionSuccess();
+    }
+
     TempDataRoot root;
 };
 
@@ -113,11 +125,9 @@ TEST_F(PrintTest, DialogWithoutAnAnswerCancels)
 
 TEST_F(PrintTest, EveryJobOfOneDcWritesItsOwnFile)
 {
-    PrintScript::Push(Answer());
     CPrintDialog dialog(FALSE);
-    ASSERT_EQ(dialog.DoModal(), IDOK);
     CDC dc;
-    ASSERT_TRUE(dc.Attach(dialog.GetPrinterDC()));
+    ASSERT_TRUE(OpenPdfPrinter(dialog, dc));
     PrintDocument(dc, "Print1: Server Result View", { { CPoint(300, 150), "alpha job text" } });
     PrintDocument(dc, "Print1: Server Result View", { { CPoint(300, 150), "second job text" } });
 
@@ -145,11 +155,9 @@ TEST_F(PrintTest, EveryJobOfOneDcWritesItsOwnFile)
 
 TEST_F(PrintTest, TextIsRecordedAtDevicePositionsThroughTheMapping)
 {
-    PrintScript::Push(Answer());
     CPrintDialog dialog(FALSE);
-    ASSERT_EQ(dialog.DoModal(), IDOK);
     CDC dc;
-    ASSERT_TRUE(dc.Attach(dialog.GetPrinterDC()));
+    ASSERT_TRUE(OpenPdfPrinter(dialog, dc));
     const int width = dc.GetDeviceCaps(HORZRES);
     const int height = dc.GetDeviceCaps(VERTRES);
     ASSERT_GT(dc.StartDoc("Mapped"), 0);
@@ -190,11 +198,9 @@ TEST_F(PrintTest, TextIsRecordedAtDevicePositionsThroughTheMapping)
 
 TEST_F(PrintTest, AbortedJobLeavesNoFileAndFailuresAreReported)
 {
-    PrintScript::Push(Answer());
     CPrintDialog dialog(FALSE);
-    ASSERT_EQ(dialog.DoModal(), IDOK);
     CDC dc;
-    ASSERT_TRUE(dc.Attach(dialog.GetPrinterDC()));
+    ASSERT_TRUE(OpenPdfPrinter(dialog, dc));
     EXPECT_EQ(dc.StartPage(), SP_ERROR) << "no page before the document";
     EXPECT_EQ(dc.EndDoc(), SP_ERROR);
     ASSERT_GT(dc.StartDoc("Aborted"), 0);
@@ -288,11 +294,9 @@ TEST_F(PrintTest, FileNamesKeepTheDocumentNameReadable)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.docName);
         PrintScript::Reset();
-        PrintScript::Push(Answer());
         CPrintDialog dialog(FALSE);
-        ASSERT_EQ(dialog.DoModal(), IDOK);
         CDC dc;
-        ASSERT_TRUE(dc.Attach(dialog.GetPrinterDC()));
+        ASSERT_TRUE(OpenPdfPrinter(dialog, dc));
         PrintDocument(dc, c.docName, { { CPoint(10, 10), "x" } });
         ASSERT_EQ(PrintScript::Jobs().size(), 1u);
         const std::string path = PrintScript::Jobs()[0].outputPath.Str();
@@ -304,12 +308,10 @@ TEST_F(PrintTest, FileNamesKeepTheDocumentNameReadable)
 
 TEST_F(PrintTest, ADcDeletedInTheMiddleOfAJobAbortsIt)
 {
-    PrintScript::Push(Answer());
     CPrintDialog dialog(FALSE);
-    ASSERT_EQ(dialog.DoModal(), IDOK);
     {
         CDC dc;
-        ASSERT_TRUE(dc.Attach(dialog.GetPrinterDC()));
+        ASSERT_TRUE(OpenPdfPrinter(dialog, dc));
         ASSERT_GT(dc.StartDoc("Cut short"), 0);
         ASSERT_GT(dc.StartPage(), 0);
         dc.TextOut(10, 10, "half a page");
