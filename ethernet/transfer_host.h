@@ -8,6 +8,7 @@
 
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
+#include "platform/wnd/messages.h"
 
 // Socket data of a transfer job (wParam = the job's token, lParam 0).
 inline constexpr UINT WM_TRANS_SOCKET_DATA = 1324;

@@ -14,6 +14,7 @@
 #include "screens/transfer_port.h"
 #include "screens/transfer_ports.h"
 #include "serial/scale_register.h"
+#include "serial/serial_transfer.h"
 #include "shell/calvorn_view.h"
 #include "shell/main_frame.h"
 #include "shell/right_container_view.h"
@@ -67,6 +68,7 @@ CKindOfView::CKindOfView()
 CKindOfView::~CKindOfView()
 {
     EndReservationThreads();
+    m_pSerial.reset();
     m_pTransports.reset();
     delete m_pItemWorker;
     m_pItemWorker = nullptr;
@@ -124,6 +126,10 @@ const MessageMap* CKindOfView::GetMessageMap() const
             OnCommandMsg<&CKindOfView::OnScaleInfoDelete>(1012),
             OnCommandMsg<&CKindOfView::OnScaleInfoTrans>(1013),
             OnCommandMsg<&CKindOfView::OnScaleInfoUpdate>(1014),
+            OnMessage<&CKindOfView::OnSerialPortOpened>(WM_SERIAL_PORT_OPENED),
+            OnMessage<&CKindOfView::OnSerialPortOpenFailed>(WM_SERIAL_PORT_OPEN_FAILED),
+            OnMessage<&CKindOfView::OnSerialSessionEnd>(WM_SERIAL_SESSION_END),
+            OnMessage<&CKindOfView::OnSerialSessionError>(WM_SERIAL_SESSION_ERROR),
         });
     return &kMap;
 }
@@ -206,11 +212,16 @@ int CKindOfView::OnCreate(LPCREATESTRUCT createStruct)
         return -1;
     SetCaptionText("Initial Display");
     CreateTransports();
+    CreateSerialTransfer();
     return 0;
 }
 
 void CKindOfView::OnTimer(UINT_PTR id)
 {
+    if (id == kSerialReplyTimer) {
+        OnSerialReplyTimeout();
+        return;
+    }
     if (OnTransferTimer(id) || OnReservationTimer(id))
         return;
     CFormView::OnTimer(id);

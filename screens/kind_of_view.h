@@ -28,9 +28,11 @@
 #include "platform/wnd/formview.h"
 #include "platform/wnd/listctrl.h"
 #include "platform/wnd/static.h"
+#include "screens/transfer_ports.h"
 #include "serial/comm_settings.h"
 #include "serial/comm_setup_dlg.h"
 #include "serial/scale_register_host.h"
+#include "serial/serial_host.h"
 #include "shell/kind_mailbox_dlg.h"
 #include "shell/message_dlg.h"
 #include "shell/work_screen.h"
@@ -44,6 +46,7 @@ struct ReservationRow;
 class CTableBridge;
 class CTransferPort;
 class CWorkScreenTransports;
+class CSerialTransfer;
 
 // Form template and control ids of the work screen.
 inline constexpr UINT IDD_KIND_OF_VIEW = 130;
@@ -66,7 +69,9 @@ class CKindOfView : public CFormView,
                     public CInsertReadTarget,
                     public CTransferHost,
                     public CScaleRegisterHost,
-                    public CReservationHost {
+                    public CReservationHost,
+                    public CSerialHost,
+                    public CSerialTransport {
 public:
     CKindOfView();
     ~CKindOfView() override;
@@ -129,9 +134,9 @@ public:
     void ShowPresetKeys(BOOL show);
     void ClearPresetKeys();
     void EnableEditButtons(BOOL enable);
-    void EnableItemTransButtons(BOOL enable);
-    void EnableTransStopButton(BOOL enable);
-    void EnableScaleTransButtons(BOOL enable);
+    void EnableItemTransButtons(BOOL enable) override;
+    void EnableTransStopButton(BOOL enable) override;
+    void EnableScaleTransButtons(BOOL enable) override;
     void ShowScaleInfoPanel(BOOL show);
     void ShowScaleRegisterControls(BOOL show);
     void ClearScaleList();
@@ -236,6 +241,29 @@ public:
     CString GetLoggedInManagerId() const override { return m_strUserId; }
     void FlashReservationLamp() override;
     void CancelReservationThreads(long number) override;
+
+    // ---- Serial transfers (kind_of_view_serial.cpp) -----------------------------------
+    // Makes the serial transfer (once the window exists) and attaches it to the
+    // transports.
+    void CreateSerialTransfer();
+    CSerialTransfer* GetSerialTransfer() const { return m_pSerial.get(); }
+    // CSerialTransport
+    void StartSerialTransfer(const TransferOrder& order) override;
+    void StopTransfer() override;
+    // Messages 1224-1227 and timer 150.
+    LRESULT OnSerialPortOpened(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSerialPortOpenFailed(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSerialSessionEnd(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSerialSessionError(WPARAM wParam, LPARAM lParam);
+    void OnSerialReplyTimeout();
+    // CSerialHost
+    CString GetSerialText(int id) override;
+    void SetSerialText(int id, const CString& text) override;
+    int GetGridColumnCount() override;
+    std::vector<int> GetRequestNumbers() override;
+    void FlashSendLamp() override;
+    void FlashRecvLamp() override;
+    CString MakeReceivedDataPath(const CString& scaleId) override;
 
     // ---- Members read by the bridge, the transports and tests ---------------------
     CCaptionPanel m_captionPanel;
@@ -425,6 +453,7 @@ private:
     std::vector<CReservationTransThread*> m_reservationThreads;
     CTransferPort* m_pTransferPort = nullptr;
     std::unique_ptr<CWorkScreenTransports> m_pTransports;
+    std::unique_ptr<CSerialTransfer> m_pSerial;
     CScaleRegisterPort* m_pScaleRegister = nullptr;
     CScaleRegister* m_pOwnScaleRegister = nullptr;
     CImageList m_gridImages;

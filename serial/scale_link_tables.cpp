@@ -44,7 +44,7 @@ int CScaleLink::RecordLimit(const CString& kind) const
 
 void CScaleLink::CountSelection()
 {
-    const TransferSelection pick = m_pHost->GetPickState();
+    const TransferSelection pick = m_pHost->GetTransferSelection();
     const int lastDataRow = m_pHost->GetGridRowCount() - 2;
     std::vector<int> rows;
     auto addRange = [&](int a, int b) {
@@ -54,15 +54,15 @@ void CScaleLink::CountSelection()
             rows.push_back(r);
     };
     if (pick.listFlag) {
-        for (std::size_t i = 0; i < pick.rows.size() && i < kMaxPicks && pick.rows[i] != 0; ++i) {
-            const int r = pick.rows[i];
+        for (std::size_t i = 0; i < pick.pickedRows.size() && i < kMaxPicks && pick.pickedRows[i] != 0; ++i) {
+            const int r = pick.pickedRows[i];
             if (r >= 1 && r <= lastDataRow)
                 rows.push_back(r);
         }
     } else if (pick.rangeFlag) {
-        addRange(pick.rangeStart, pick.rangeEnd);
+        addRange(pick.rangeA, pick.rangeB);
     } else {
-        addRange(pick.blockStart, pick.blockEnd);
+        addRange(pick.firstRow, pick.lastRow);
     }
     const int limit = RecordLimit(m_pHost->GetSerialText(kSerialKindEdit));
     if (static_cast<int>(rows.size()) > limit)
@@ -81,7 +81,7 @@ int CScaleLink::SelectedRow(int position) const
 
 void CScaleLink::SendRecordFrame(const char* step, std::span<const std::uint8_t> payload, int progress)
 {
-    m_pHost->SetProgressText(CString::Formatted("%d", progress));
+    m_pHost->ShowTransferProgress(CString::Formatted("%d", progress));
     HandOff(step, BuildFrame(ToWord(ScaleCommand::Record), payload, FrameScaleId()));
 }
 
@@ -214,8 +214,12 @@ void CScaleLink::SendPresetData()
     const int page = m_pHost->GetPresetPage();
     std::vector<std::string> keys;
     keys.reserve(kPresetKeyCount);
-    for (int k = 1; k <= static_cast<int>(kPresetKeyCount); ++k)
-        keys.emplace_back(m_pHost->GetPresetKeyText(k).GetString());
+    for (const CString& key : m_pHost->GetPresetKeyTexts()) {
+        if (keys.size() == kPresetKeyCount)
+            break;
+        keys.emplace_back(key.GetString());
+    }
+    keys.resize(kPresetKeyCount);
     const ByteBuffer payload = BuildPresetPage(static_cast<std::uint32_t>(page), keys);
     SendRecordFrame("PRE_DATA", payload, page);
 }
@@ -299,7 +303,7 @@ void CScaleLink::SendPresetRequest()
 {
     m_nStoredCount = 0;
     m_assembly.Clear();
-    const auto page = static_cast<std::uint32_t>(ScaleAtol(m_pHost->GetPresetPageText().GetString()));
+    const auto page = static_cast<std::uint32_t>(m_pHost->GetPresetReadPage());
     SendRequest("PRE_REQUEST", ScaleCommand::RequestOne, TableCode::Preset, &page);
 }
 
@@ -372,7 +376,7 @@ bool CScaleLink::OnDataRecord(const CString& step, RecordKind kind)
     const bool whole = result == RecordAssembly::Result::Whole;
     if (whole) {
         ++m_nStoredCount;
-        m_pHost->SetProgressText(CString::Formatted("%d", m_nStoredCount));
+        m_pHost->ShowTransferProgress(CString::Formatted("%d", m_nStoredCount));
         StoreReceivedRecord(m_strTargetDbPath, kind);
     }
     SendAck(step, count, number);
@@ -408,6 +412,7 @@ void CScaleLink::StoreReceivedRecord(const CString& path, RecordKind kind)
             AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
             return;
         }
+        m_pHost->NoteReceivedRecord(kind == RecordKind::UserLabel ? "User_Label_Insert" : "ITEM_REV", sql.c_str());
         m_dao.Execute(sql.c_str());
     }
 }

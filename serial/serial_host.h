@@ -9,10 +9,10 @@
 #include <array>
 #include <vector>
 
+#include "ethernet/transfer_host.h"
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
-
-class CWnd;
+#include "platform/wnd/messages.h"
 
 // The serial mailbox edits (dialog 145).
 inline constexpr int kSerialCommandEdit = 1020; // "TRANS", "BROAD_TRANS", "RECV"
@@ -36,58 +36,42 @@ inline constexpr UINT kSerialReplyTimeoutMs = 5000;
 // A broadcast takes at most this many scales.
 inline constexpr int kMaxBroadcastScales = 100;
 
-// The grid's pick state when a selective send starts: a list of rows (picked
-// one by one), a range (picked with shift), else the selected block.
-struct TransferSelection {
-    int listFlag = 0;
-    int rangeFlag = 0;
-    std::vector<int> rows; // list mode: the picked rows, in order
-    int rangeStart = 0;
-    int rangeEnd = 0;
-    int blockStart = 0;
-    int blockEnd = 0;
-};
-
 class CSerialHost {
 public:
+    // Members shared with the TCP transfers' host (same names and signatures).
     // The window whose timer 150 guards each reply and that receives 1224-1227.
-    virtual CWnd* GetSerialWindow() = 0;
-
-    virtual CString GetSerialText(int id) const = 0;
-    virtual void SetSerialText(int id, const CString& text) = 0;
-
-    // The grid of the data kind being sent: texts by row and column.
-    virtual int GetGridRowCount() const = 0;
-    virtual int GetGridColumnCount() const = 0;
-    virtual CString GetGridItemText(int row, int column) const = 0;
+    virtual HWND GetTransferWindow() = 0;
+    // The grid of the data kind being sent: row 0 headings, the last row no data.
+    virtual int GetGridRowCount() = 0;
+    virtual CString GetGridItemText(int row, int column) = 0;
     // The row whose scale settings are sent.
-    virtual int GetCurrentGridRow() const = 0;
-    virtual TransferSelection GetPickState() const = 0;
-
-    // Preset page: the page chosen for a send (combo selection + 1), the text of
-    // key edit k (1-60), and the page edit read by a one-page read.
-    virtual int GetPresetPage() const = 0;
-    virtual CString GetPresetKeyText(int key) const = 0;
-    virtual CString GetPresetPageText() const = 0;
-
-    // The numbers of a selective read, up to the first 0.
-    virtual std::vector<int> GetRequestNumbers() const = 0;
-
-    virtual void SetProgressText(const CString& text) = 0;
-    virtual void FlashSendLamp() = 0;
-    virtual void FlashRecvLamp() = 0;
-
-    // Item records from the item database when default values are in force.
+    virtual int GetCurrentGridRow() = 0;
+    virtual TransferSelection GetTransferSelection() = 0;
+    // The preset page sent, the 60 key texts, the page a one-page read asks for.
+    virtual int GetPresetPage() = 0;
+    virtual std::vector<CString> GetPresetKeyTexts() = 0;
+    virtual int GetPresetReadPage() = 0;
+    // Item records come from the item database when default values are in force.
+    virtual CString GetUserId() = 0;
+    virtual CString GetItemDbPath() = 0;
     virtual int LoadDefaultValues() = 0;
-    virtual CString GetUserId() const = 0;
-    virtual CString GetItemDbPath() const = 0;
-
-    // The database a read of scale scaleId (two characters) goes into: a fresh
-    // file per scale and per receive; "" when it cannot be made.
-    virtual CString MakeReceivedDataPath(const CString& scaleId) = 0;
     // 1 while a transfer runs, 0 at every end.
     virtual void SetTransferActive(int active) = 0;
+    // A received record was stored: the request word and its statement.
+    virtual void NoteReceivedRecord(const CString& request, const CString& sql) = 0;
+    virtual void ShowTransferProgress(const CString& text) = 0;
 
+    // The serial link's own.
+    virtual CString GetSerialText(int id) = 0;
+    virtual void SetSerialText(int id, const CString& text) = 0;
+    virtual int GetGridColumnCount() = 0;
+    // The numbers of a selective read, up to the first 0.
+    virtual std::vector<int> GetRequestNumbers() = 0;
+    virtual void FlashSendLamp() = 0;
+    virtual void FlashRecvLamp() = 0;
+    // The database a read of scale scaleId (two characters) goes into: a file
+    // per scale and per receive.
+    virtual CString MakeReceivedDataPath(const CString& scaleId) = 0;
     virtual void EnableItemTransButtons(BOOL enable) = 0;
     virtual void EnableScaleTransButtons(BOOL enable) = 0;
     virtual void EnableTransStopButton(BOOL enable) = 0;

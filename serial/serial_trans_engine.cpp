@@ -335,16 +335,16 @@ void CSerialTransEngine::ClosePort()
 
 void CSerialTransEngine::StartReplyTimer()
 {
-    if (CWnd* window = m_pHost->GetSerialWindow()) {
-        ::SetTimer(window->GetSafeHwnd(), kSerialReplyTimer, m_replyTimeoutMs);
+    if (HWND window = m_pHost->GetTransferWindow()) {
+        ::SetTimer(window, kSerialReplyTimer, m_replyTimeoutMs);
         m_bTimerRunning = true;
     }
 }
 
 void CSerialTransEngine::KillReplyTimer()
 {
-    if (CWnd* window = m_pHost ? m_pHost->GetSerialWindow() : nullptr)
-        ::KillTimer(window->GetSafeHwnd(), kSerialReplyTimer);
+    if (HWND window = m_pHost ? m_pHost->GetTransferWindow() : nullptr)
+        ::KillTimer(window, kSerialReplyTimer);
     m_bTimerRunning = false;
 }
 
@@ -380,8 +380,8 @@ void CSerialTransEngine::Report(UINT message, const char* status)
     m_transmit.clear();
     m_nTries = 0;
     m_pHost->SetSerialText(kSerialStatusEdit, status);
-    if (CWnd* window = m_pHost->GetSerialWindow())
-        ::SendMessage(window->GetSafeHwnd(), message);
+    if (HWND window = m_pHost->GetTransferWindow())
+        ::SendMessage(window, message);
 }
 
 // A frame that decides nothing: the wait goes on under the timer.

@@ -37,6 +37,10 @@ std::array<char, 2> CSerialTransfer::GetBroadcastScaleId(int index) const
 
 void CSerialTransfer::Start(const SerialOrder& order)
 {
+    if (m_bRunning) {
+        AfxMessageBox("A transfer is still running. Wait until it ends.", MB_OK);
+        return;
+    }
     if (order.comPort < 1) {
         AfxMessageBox("Select a port.", MB_OK);
         return;

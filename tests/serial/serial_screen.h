@@ -28,26 +28,27 @@ public:
     CScaleLink& Link() { return m_transfer->GetLink(); }
 
     // CSerialHost
-    CWnd* GetSerialWindow() override { return this; }
-    CString GetSerialText(int id) const override;
+    HWND GetTransferWindow() override { return GetSafeHwnd(); }
+    int GetGridRowCount() override { return static_cast<int>(m_grid.size()); }
+    CString GetGridItemText(int row, int column) override;
+    int GetCurrentGridRow() override { return m_currentRow; }
+    TransferSelection GetTransferSelection() override { return m_pick; }
+    int GetPresetPage() override { return m_presetPage; }
+    std::vector<CString> GetPresetKeyTexts() override;
+    int GetPresetReadPage() override { return m_presetReadPage; }
+    CString GetUserId() override { return m_userId; }
+    CString GetItemDbPath() override { return m_itemDbPath; }
+    int LoadDefaultValues() override { return m_defaultValues; }
+    void SetTransferActive(int active) override { m_transferActive = active; }
+    void NoteReceivedRecord(const CString& request, const CString& sql) override;
+    void ShowTransferProgress(const CString& text) override { m_progress = text; }
+    CString GetSerialText(int id) override;
     void SetSerialText(int id, const CString& text) override;
-    int GetGridRowCount() const override { return static_cast<int>(m_grid.size()); }
-    int GetGridColumnCount() const override { return m_columns; }
-    CString GetGridItemText(int row, int column) const override;
-    int GetCurrentGridRow() const override { return m_currentRow; }
-    TransferSelection GetPickState() const override { return m_pick; }
-    int GetPresetPage() const override { return m_presetPage; }
-    CString GetPresetKeyText(int key) const override;
-    CString GetPresetPageText() const override { return m_presetPageText; }
-    std::vector<int> GetRequestNumbers() const override { return m_requestNumbers; }
-    void SetProgressText(const CString& text) override { m_progress = text; }
+    int GetGridColumnCount() override { return m_columns; }
+    std::vector<int> GetRequestNumbers() override { return m_requestNumbers; }
     void FlashSendLamp() override { ++m_sendFlashes; }
     void FlashRecvLamp() override { ++m_recvFlashes; }
-    int LoadDefaultValues() override { return 0; }
-    CString GetUserId() const override { return m_userId; }
-    CString GetItemDbPath() const override { return m_itemDbPath; }
     CString MakeReceivedDataPath(const CString& scaleId) override;
-    void SetTransferActive(int active) override { m_transferActive = active; }
     void EnableItemTransButtons(BOOL enable) override { m_itemButtons = enable; }
     void EnableScaleTransButtons(BOOL enable) override { m_scaleButtons = enable; }
     void EnableTransStopButton(BOOL enable) override { m_stopButton = enable; }
@@ -63,7 +64,9 @@ public:
     TransferSelection m_pick;
     int m_presetPage = 1;
     std::vector<std::string> m_presetKeys;
-    CString m_presetPageText;
+    int m_presetReadPage = 0;
+    int m_defaultValues = 0;
+    std::vector<std::pair<std::string, std::string>> m_notes; // request word, statement
     std::vector<int> m_requestNumbers;
     CString m_progress;
     int m_sendFlashes = 0;

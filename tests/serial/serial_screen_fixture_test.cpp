@@ -49,7 +49,7 @@ LRESULT SerialScreen::OnSessionEnd(WPARAM, LPARAM)
     return m_transfer->OnSerialSessionEnd();
 }
 
-CString SerialScreen::GetSerialText(int id) const
+CString SerialScreen::GetSerialText(int id)
 {
     const auto it = m_mailbox.find(id);
     return it == m_mailbox.end() ? CString() : it->second;
@@ -60,7 +60,7 @@ void SerialScreen::SetSerialText(int id, const CString& text)
     m_mailbox[id] = text;
 }
 
-CString SerialScreen::GetGridItemText(int row, int column) const
+CString SerialScreen::GetGridItemText(int row, int column)
 {
     if (row < 0 || row >= static_cast<int>(m_grid.size()))
         return "";
@@ -70,11 +70,17 @@ CString SerialScreen::GetGridItemText(int row, int column) const
     return cells[static_cast<std::size_t>(column)].c_str();
 }
 
-CString SerialScreen::GetPresetKeyText(int key) const
+std::vector<CString> SerialScreen::GetPresetKeyTexts()
 {
-    if (key < 1 || key > static_cast<int>(m_presetKeys.size()))
-        return "";
-    return m_presetKeys[static_cast<std::size_t>(key - 1)].c_str();
+    std::vector<CString> keys;
+    for (const std::string& key : m_presetKeys)
+        keys.emplace_back(key.c_str());
+    return keys;
+}
+
+void SerialScreen::NoteReceivedRecord(const CString& request, const CString& sql)
+{
+    m_notes.emplace_back(request.GetString(), sql.GetString());
 }
 
 CString SerialScreen::MakeReceivedDataPath(const CString& scaleId)

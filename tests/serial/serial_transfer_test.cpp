@@ -195,8 +195,8 @@ TEST_F(SerialTransferTest, SelectedRowsGoOnceEachAndRangesStayInsideTheDataRows)
     StartLine(model);
     m_screen->SetDataRows({ ItemRow(1, "a", 1), ItemRow(2, "b", 2), ItemRow(3, "c", 3), ItemRow(4, "d", 4) });
     m_screen->m_pick.rangeFlag = 1;
-    m_screen->m_pick.rangeStart = 5; // the last, empty row
-    m_screen->m_pick.rangeEnd = 0; // the heading row
+    m_screen->m_pick.rangeA = 5; // the last, empty row
+    m_screen->m_pick.rangeB = 0; // the heading row
 
     Run("TRANS", "Item", "select", { Line("07") });
 
@@ -210,7 +210,7 @@ TEST_F(SerialTransferTest, SelectedRowsGoOnceEachAndRangesStayInsideTheDataRows)
     const std::size_t before = frames.size();
     m_screen->m_pick = {};
     m_screen->m_pick.listFlag = 1;
-    m_screen->m_pick.rows = { 3, 1, 0, 2 };
+    m_screen->m_pick.pickedRows = { 3, 1, 0, 2 };
     Run("TRANS", "Item", "select", { Line("07") });
     const auto again = Frames();
     ASSERT_EQ(again.size(), before + 4);
@@ -421,7 +421,7 @@ TEST_F(SerialTransferTest, AnUnansweredEndStillClosesAndTheWalkGoesOn)
     }));
     SetSerialDevicePath(kPort, m_line.DevicePath());
     m_screen->SetDataRows({ ItemRow(1, "a", 1) });
-    m_screen->m_pick.blockStart = m_screen->m_pick.blockEnd = 1;
+    m_screen->m_pick.firstRow = m_screen->m_pick.lastRow = 1;
 
     Run("TRANS", "Item", "select", { Line("07") });
 
@@ -444,13 +444,23 @@ TEST_F(SerialTransferTest, RefusedStartsTellWhy)
     for (int i = 0; i < 101; ++i)
         order.scales.push_back(Line(std::to_string(i)));
     m_screen->Transfer().Start(order);
+    // A start while a walk runs.
+    SerialScaleModel model({ "07" });
+    StartLine(model);
+    order.scales = { Line("07") };
+    order.command = "RECV";
+    m_screen->Transfer().Start(order);
+    m_screen->Transfer().Start(order);
+    ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }));
     const auto texts = Texts();
-    ASSERT_EQ(texts.size(), 3u);
+    ASSERT_EQ(texts.size(), 5u);
+    EXPECT_EQ(texts[3], "A transfer is still running. Wait until it ends.");
+    EXPECT_EQ(texts[4], "Trans Complete");
+    EXPECT_EQ(model.Joined().size(), 1u);
     EXPECT_EQ(texts[0], "Select a port.");
     EXPECT_EQ(texts[1], "Communication Setting error");
     EXPECT_NE(texts[2].find("at most 100"), std::string::npos);
-    EXPECT_FALSE(m_screen->Transfer().IsRunning());
-    EXPECT_EQ(m_screen->m_transferActive, 0);
+    ExpectWalkEnded();
 }
 
 TEST_F(SerialTransferTest, APortThatDoesNotOpenSkipsToTheNextScale)

@@ -1,0 +1,160 @@
+#include "ethernet/scale_records.h"
+#include "platform/base/datetime.h"
+#include "platform/serial/serial_port.h"
+#include "screens/transfer_ports.h"
+#include "serial/scale_link.h"
+#include "serial/serial_trans_engine.h"
+#include "serial/serial_transfer.h"
+#include "shell/view_hints.h"
+#include "tests/screens/work_screen_fixture.h"
+#include "tests/support/serial_scale_model.h"
+
+// The work screen's transfer buttons in serial mode, against a simulated scale
+// on a pseudo-terminal: the items of the grid reach the scale, a read comes
+// back into the received-data database of the hour, and the buttons and the
+// transfer-active flag follow the walk.
+
+namespace {
+
+using scalesim::SerialScaleModel;
+
+constexpr int kPort = 4;
+
+class WorkScreenSerialTest : public WorkScreenFixture {
+protected:
+    void SetUp() override
+    {
+        WorkScreenFixture::SetUp();
+        ASSERT_NE(m_screen->GetTransports(), nullptr);
+        ASSERT_NE(m_screen->GetSerialTransfer(), nullptr);
+        m_screen->SetTransferPort(m_screen->GetTransports());
+        m_screen->GetSerialTransfer()->GetEngine().SetReplyTimeout(2000);
+        m_screen->GetSerialTransfer()->GetLink().SetPause(1);
+        m_screen->m_commSettings.SelectMode(CCommSettings::kSerial);
+        m_screen->m_nComPort = kPort;
+        m_screen->m_commSettings.m_scales = { "Scale name = Front, Scale ID=7" };
+    }
+    void TearDown() override
+    {
+        AfxSetClock(nullptr);
+        m_line.Stop();
+        SetSerialDevicePath(kPort, "");
+        WorkScreenFixture::TearDown();
+    }
+    void StartLine(SerialScaleModel& model)
+    {
+        ASSERT_TRUE(m_line.Start(model.Script()));
+        SetSerialDevicePath(kPort, m_line.DevicePath());
+    }
+    void Command(int id) { m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    bool WaitForWalk()
+    {
+        return PumpUntil(
+            [&] { return !m_screen->GetSerialTransfer()->IsRunning(); }, std::chrono::milliseconds(10000));
+    }
+    std::vector<CString> Texts() const
+    {
+        std::vector<CString> out;
+        for (const MessageBoxRecord& r : MessageBoxScript::Records())
+            out.push_back(r.text);
+        return out;
+    }
+
+    scalesim::SerialScale m_line;
+};
+
+TEST_F(WorkScreenSerialTest, SendAllGoesToTheScaleAndGivesTheButtonsBack)
+{
+    const CString db = MakeItemDatabase();
+    Execute(db,
+        { "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('41', 'Apple', '1500', 'vexo')",
+            "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('42', 'Kim''s pear', '2500', "
+            "'vexo')" });
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    SerialScaleModel model({ "07" });
+    StartLine(model);
+    MessageBoxScript::Reset();
+    MessageBoxScript::PushAnswer(IDYES);
+
+    Command(1009);
+    EXPECT_EQ(m_screen->m_nTransferActive.load(), 1);
+    EXPECT_FALSE(Enabled(1009));
+    EXPECT_TRUE(Enabled(1030));
+    ASSERT_TRUE(WaitForWalk());
+
+    const auto items = model.TablesOf("07")[0];
+    ASSERT_EQ(items.size(), 2u);
+    PluRecord pear;
+    ASSERT_TRUE(PluRecord::Decode(std::span(items.at(42)).subspan(2), pear));
+    EXPECT_EQ(pear.itemName, "Kim's pear");
+    EXPECT_EQ(pear.unitPrice, 2500u);
+    EXPECT_EQ(Texts(), (std::vector<CString> { "All item Data Delete, Are you OK?", "Trans Complete" }));
+    EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
+    EXPECT_TRUE(Enabled(1009));
+    EXPECT_TRUE(Enabled(1025));
+    EXPECT_FALSE(Enabled(1030));
+    EXPECT_EQ(m_screen->m_serialMailbox.Text(1021), "");
+}
+
+TEST_F(WorkScreenSerialTest, ReadByNumbersLandsInTheDatabaseOfTheHourAndTheScale)
+{
+    AfxSetClock([] {
+        std::tm t {};
+        t.tm_year = 2007 - 1900;
+        t.tm_mon = 2;
+        t.tm_mday = 3;
+        t.tm_hour = 9;
+        t.tm_min = 41;
+        t.tm_isdst = -1;
+        return std::chrono::system_clock::from_time_t(std::mktime(&t));
+    });
+    const CString db = MakeItemDatabase();
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    SerialScaleModel model({ "07" });
+    for (int n : { 1, 3 }) {
+        RecordRow row(16);
+        row[1] = std::to_string(n);
+        row[2] = "Item " + std::to_string(n);
+        model.Put("07", BuildPluRecord(row).Payload());
+    }
+    StartLine(model);
+    const CString target = "C:\\ZUVAR\\ScaleData\\2007-03-03\\9Hour\\07.mdb";
+    m_screen->m_editRecvNumbers.SetWindowText("1,7,3");
+    MessageBoxScript::Reset();
+
+    Command(1002);
+    ASSERT_TRUE(WaitForWalk());
+
+    EXPECT_EQ(Texts(), (std::vector<CString> { target, "Trans Complete" }));
+    EXPECT_EQ(Column(target, "SELECT [item_name] FROM [Item] ORDER BY [ID]"),
+        (std::vector<CString> { "Item 1", "Item 3" }));
+    EXPECT_EQ(Column(target, "SELECT [mg_id] FROM [Item]"), (std::vector<CString> { "vexo", "vexo" }));
+    EXPECT_EQ(m_screen->m_mailbox.Text(1003), "ITEM_REV");
+    EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
+}
+
+TEST_F(WorkScreenSerialTest, StopEndsTheWalkAfterTheScaleBeingServed)
+{
+    const CString db = MakeItemDatabase();
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    SerialScaleModel model({ "07", "08" });
+    for (int n = 1; n <= 30; ++n) {
+        RecordRow row(16);
+        row[1] = std::to_string(n);
+        model.Put("07", BuildPluRecord(row).Payload());
+    }
+    StartLine(model);
+    m_screen->m_commSettings.m_scales.push_back("Scale name = Back, Scale ID=08");
+    MessageBoxScript::Reset();
+
+    Command(1001); // read: the walk serves 07, then 08
+    ASSERT_TRUE(PumpUntil([&] { return model.CommandsTo("07").size() >= 4; }));
+    Command(1030);
+    ASSERT_TRUE(WaitForWalk());
+    EXPECT_EQ(model.Joined(), std::vector<std::string> { "07" });
+    EXPECT_TRUE(Enabled(1001));
+    EXPECT_FALSE(Enabled(1030));
+    EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
+}
+
+} // namespace

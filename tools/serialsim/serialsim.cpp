@@ -1,0 +1,109 @@
+// serialsim: scales on a serial line, for trying the program by hand.
+//
+//   serialsim [--ids 07,08] [--items N] [--version C]
+//
+// Opens a pseudo-terminal pair, prints the device path of its far end, and
+// answers as the scales with the given IDs (default 07), each holding N items
+// (default 5) until it is sent others. Every frame received is printed. Runs
+// until interrupted (Ctrl+C) or terminated.
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "tests/support/scale_sim.h"
+#include "tests/support/serial_scale_model.h"
+
+namespace {
+
+std::atomic<bool> g_stop { false };
+
+void OnSignal(int)
+{
+    g_stop = true;
+}
+
+scalesim::Bytes ItemPayload(std::uint32_t number)
+{
+    // Table 0, 1, then the 112-byte item record: number, price, name.
+    scalesim::Bytes p(114, 0);
+    p[1] = 1;
+    for (int i = 0; i < 4; ++i)
+        p[2 + i] = static_cast<std::uint8_t>(number >> (8 * i));
+    const std::uint32_t price = 100 * number;
+    for (int i = 0; i < 4; ++i)
+        p[2 + 14 + i] = static_cast<std::uint8_t>(price >> (8 * i));
+    const std::string name = "Scale item " + std::to_string(number);
+    for (std::size_t i = 0; i < name.size() && i < 30; ++i)
+        p[2 + 50 + i] = static_cast<std::uint8_t>(name[i]);
+    return p;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::set<std::string> ids;
+    int items = 5;
+    char version = '2';
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--ids" && i + 1 < argc) {
+            std::stringstream list(argv[++i]);
+            for (std::string id; std::getline(list, id, ',');)
+                ids.insert(id.size() == 1 ? "0" + id : id.substr(0, 2));
+        } else if (arg == "--items" && i + 1 < argc) {
+            items = std::atoi(argv[++i]);
+        } else if (arg == "--version" && i + 1 < argc) {
+            version = argv[++i][0];
+        } else {
+            std::fprintf(stderr, "usage: serialsim [--ids 07,08] [--items N] [--version C]\n");
+            return 2;
+        }
+    }
+    if (ids.empty())
+        ids.insert("07");
+
+    scalesim::SerialScaleModel model(ids);
+    for (const std::string& id : ids) {
+        model.SetVersion(id, version);
+        for (int n = 1; n <= items; ++n)
+            model.Put(id, ItemPayload(static_cast<std::uint32_t>(n)));
+    }
+    scalesim::SerialScale line;
+    const bool started = line.Start([&model](const scalesim::SerialFrame& f, std::size_t) {
+        if (f.join)
+            std::printf("join of scale %s\n", f.scaleId.c_str());
+        else
+            std::printf("frame to %s: command 0x%04x, sequence %u, piece %u/%u, %zu bytes%s\n", f.scaleId.c_str(),
+                f.command, f.sequence, f.pieceNumber, f.pieceCount, f.payload.size(), f.sumOk ? "" : ", WRONG SUM");
+        std::fflush(stdout);
+        return model.Answer(f);
+    });
+    if (!started) {
+        std::fprintf(stderr, "serialsim: no pseudo-terminal could be opened\n");
+        return 1;
+    }
+    std::printf("serial scales on %s\n", line.DevicePath().c_str());
+    std::printf("start the program with CALVORN_COM1=%s\n", line.DevicePath().c_str());
+    std::fflush(stdout);
+
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    while (!g_stop)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    line.Stop();
+    for (const std::string& id : ids) {
+        std::printf("scale %s holds:", id.c_str());
+        for (const auto& [table, records] : model.TablesOf(id))
+            std::printf(" table %u: %zu records;", table, records.size());
+        std::printf("\n");
+    }
+    return 0;
+}
