@@ -412,7 +412,8 @@ void CScaleLink::StoreReceivedRecord(const CString& path, RecordKind kind)
             AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
             return;
         }
-        m_pHost->NoteReceivedRecord(kind == RecordKind::UserLabel ? "User_Label_Insert" : "ITEM_REV", sql.c_str());
+        m_pHost->NoteReceivedRecord(
+            kind == RecordKind::UserLabel ? "User_Label_Insert" : "ITEM_REV", sql.c_str());
         m_dao.Execute(sql.c_str());
     }
 }

@@ -67,8 +67,10 @@ TEST_F(WorkScreenSerialTest, SendAllGoesToTheScaleAndGivesTheButtonsBack)
 {
     const CString db = MakeItemDatabase();
     Execute(db,
-        { "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('41', 'Apple', '1500', 'vexo')",
-            "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('42', 'Kim''s pear', '2500', "
+        { "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('41', 'Apple', '1500', "
+          "'vexo')",
+            "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('42', 'Kim''s pear', "
+            "'2500', "
             "'vexo')" });
     Switch(kHintItem, "Item_Read", "vexo", db);
     SerialScaleModel model({ "07" });

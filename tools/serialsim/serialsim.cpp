@@ -81,8 +81,9 @@ int main(int argc, char** argv)
         if (f.join)
             std::printf("join of scale %s\n", f.scaleId.c_str());
         else
-            std::printf("frame to %s: command 0x%04x, sequence %u, piece %u/%u, %zu bytes%s\n", f.scaleId.c_str(),
-                f.command, f.sequence, f.pieceNumber, f.pieceCount, f.payload.size(), f.sumOk ? "" : ", WRONG SUM");
+            std::printf("frame to %s: command 0x%04x, sequence %u, piece %u/%u, %zu bytes%s\n",
+                f.scaleId.c_str(), f.command, f.sequence, f.pieceNumber, f.pieceCount, f.payload.size(),
+                f.sumOk ? "" : ", WRONG SUM");
         std::fflush(stdout);
         return model.Answer(f);
     });
