@@ -375,3 +375,75 @@ TEST_F(TransferJobsTest, TimerIdsAndTokensOfNoRunningJobAreIgnored)
 }
 
 } // namespace
+
+namespace {
+
+using namespace transfertest;
+
+TEST_F(TransferJobsTest, WholeSendsStopAtTheTablesCapsAndTextRowsGoAsTextRecords)
+{
+    struct Case {
+        const char* kind;
+        std::uint8_t table;
+        int rows;
+        std::size_t sent;
+    };
+    for (const Case& c :
+        { Case { "Add", 1, 601, 600 }, Case { "Land_addition", 5, 301, 300 }, Case { "Adv", 2, 211, 210 } }) {
+        SCOPED_TRACE(c.kind);
+        std::vector<std::vector<CString>> rows;
+        for (int i = 1; i <= c.rows; ++i)
+            rows.push_back({ "List", CString::Formatted("%d", i), "first", "NULL", "third" });
+        m_host.SetRows(rows);
+        ScaleMemory memory;
+        TcpScale scale;
+        ASSERT_TRUE(scale.Start(memory.Script()));
+        ASSERT_TRUE(Start("TRANS", c.kind, "all", { &scale }));
+        ASSERT_TRUE(WaitForEnd(std::chrono::milliseconds(20000)));
+        const auto table = memory.Table(c.table);
+        ASSERT_EQ(table.size(), c.sent);
+        // number, then the non-empty cells joined by CR LF
+        const Bytes& last = table.at(static_cast<std::uint32_t>(c.sent));
+        const std::string text(last.begin() + 8, last.end());
+        EXPECT_EQ(text, c.table == 1 ? "first\r\nthird" : "first"); // AdvT and Land_Add stop before column 4
+    }
+}
+
+TEST_F(TransferJobsTest, DefaultValuesSendTheStoredItemRowAndKoreanJobsSpeakKorean)
+{
+    CGeneralDaoHelper db;
+    db.OpenDatabase(m_dbPath);
+    db.Execute(
+        "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('7', 'Stored', '777', "
+        "'kim')");
+    m_host.itemDbPath = m_dbPath;
+    m_host.defaultValues = 1;
+    m_host.SetRows({ ItemRow(7, "Grid", 1) });
+    ScaleMemory memory;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+    PluRecord record;
+    ASSERT_TRUE(PluRecord::Decode(std::span(memory.Table(kPlu).at(7)).subspan(2), record));
+    EXPECT_EQ(record.itemName, "Stored");
+    EXPECT_EQ(record.unitPrice, 777u);
+
+    TcpScale gone;
+    ASSERT_TRUE(gone.Start());
+    const std::string address = gone.Address();
+    gone.Stop();
+    TransferJobOrder order;
+    order.direction = "TRANS";
+    order.kind = "Item";
+    order.selection = "all";
+    order.languageIndex = 1;
+    order.addresses = { CString(address) };
+    MessageBoxScript::Reset();
+    ASSERT_TRUE(m_host.jobs->Start(order));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Texts(), std::vector<CString> { "접속실패" });
+    EXPECT_EQ(m_host.resultStepsDone, 0);
+}
+
+} // namespace
