@@ -159,6 +159,35 @@ TEST_F(WorkScreenTcpTest, ReceivesGoIntoTheDatabaseOfTheHourAndTheScale)
     EXPECT_EQ(Boxes("Trans Complete"), 2u);
     EXPECT_EQ(Boxes("3 times out"), 0u);
     EXPECT_EQ(Column(db, "SELECT [item_name] FROM [Item]"), std::vector<CString> { "Kept" });
+    // The last statement stays in the database mailbox, not signalled.
+    EXPECT_EQ(m_screen->m_mailbox.Text(1003), "ITEM_REV");
+    EXPECT_EQ(m_screen->m_mailbox.Text(1002).Find("INSERT INTO [Item]"), 0);
+    EXPECT_NE(m_screen->m_mailbox.Text(1002).Find("'O''Three'"), -1);
+}
+
+TEST_F(WorkScreenTcpTest, SelectSendTakesThePickedRowsInPickOrder)
+{
+    const CString db = ItemsWith({ "'41', 'A', '1'", "'42', 'B', '2'", "'43', 'C', '3'" });
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    ScaleMemory memory;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    ChooseScales({ &scale });
+    Grid().m_bCtrlPick = 1;
+    Grid().m_PickList[0] = 3;
+    Grid().m_PickList[1] = 1;
+    Grid().m_PickList[2] = 0;
+
+    Command(1010);
+    ASSERT_TRUE(WaitForJobs());
+
+    std::vector<std::uint32_t> sent;
+    for (const auto& p : scale.Received()) {
+        if (p.command == 0x0003)
+            sent.push_back(scalesim::RecordNumber(p.payload));
+    }
+    EXPECT_EQ(sent, (std::vector<std::uint32_t> { 43, 41 }));
+    EXPECT_EQ(memory.Clears(0), 0);
 }
 
 TEST_F(WorkScreenTcpTest, StartsThatCannotRunAreRefusedBeforeAnyConnection)
