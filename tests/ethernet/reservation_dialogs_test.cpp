@@ -109,6 +109,7 @@ TEST_F(ReservationDialogTest, SetupStoresOneRowPerScaleAndTheItemCopiesOnce)
     CString number, manager;
     BOOL managerEnabled = TRUE, numberEnabled = TRUE, scalesEnabled = TRUE;
     int rows = 0;
+    int fixed = 0;
     CString row1, row2, nameCell, emptyCell, marker;
     const INT_PTR result = Run(dialog, [&](CDialog& d) {
         number = Text(d, 1118);
@@ -117,6 +118,7 @@ TEST_F(ReservationDialogTest, SetupStoresOneRowPerScaleAndTheItemCopiesOnce)
         numberEnabled = d.GetDlgItem(1118)->IsWindowEnabled();
         scalesEnabled = d.GetDlgItem(1009)->IsWindowEnabled();
         rows = dialog.m_grid.GetRowCount();
+        fixed = dialog.m_grid.GetFixedRowCount() * 10 + dialog.m_grid.GetFixedColumnCount();
         row1 = dialog.m_grid.GetItemText(1, 0);
         row2 = dialog.m_grid.GetItemText(2, 0);
         nameCell = dialog.m_grid.GetItemText(1, 2);
@@ -133,6 +135,7 @@ TEST_F(ReservationDialogTest, SetupStoresOneRowPerScaleAndTheItemCopiesOnce)
     EXPECT_FALSE(numberEnabled);
     EXPECT_FALSE(scalesEnabled);
     EXPECT_EQ(rows, 4); // heading, two items, marker
+    EXPECT_EQ(fixed, 11);
     EXPECT_EQ(row1, "List 1");
     EXPECT_EQ(row2, "List 2");
     EXPECT_EQ(nameCell, "Kim's pear");

@@ -5,6 +5,7 @@
 
 #include "ethernet/reservation_rules.h"
 #include "platform/base/datetime.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -198,6 +199,21 @@ TEST(ReservationRules, ReportLineAlignsEveryValue)
     EXPECT_EQ(ReservationReportLine(row, "3 times out"),
         "Mangaer = a-very-long-manager||Time =     20073597||IP =       127.0.0.9||Communication = "
         "Recv||Report =    3 times out");
+}
+
+TEST(ReservationRules, ReportLinesAreAppended)
+{
+    TempFolder folder;
+    const std::string path = folder.File("report.txt");
+    EXPECT_TRUE(AppendReservationReport("first", path.c_str()));
+    EXPECT_TRUE(AppendReservationReport("second", path.c_str()));
+    EXPECT_FALSE(AppendReservationReport("lost", folder.File("missing/report.txt").c_str()));
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    char buffer[64] = {};
+    const std::size_t read = std::fread(buffer, 1, sizeof(buffer) - 1, file);
+    std::fclose(file);
+    EXPECT_EQ(std::string(buffer, read), "first\r\nsecond\r\n");
 }
 
 TEST(ReservationRules, RowsSplitFromReplyText)

@@ -355,7 +355,36 @@ TEST_F(ReservationRunTest, StartUpDeletesExpiredReservationsAndStartsTheOthers)
     EXPECT_EQ(started, (std::vector<long> { 3, 4, 7 }));
     EXPECT_EQ(m_screen->GetReservationThread(0)->GetTimerId(), 600u);
     EXPECT_EQ(m_screen->GetReservationThread(2)->GetTimerId(), 602u);
-    EXPECT_TRUE(Visible(1040));
+    for (int id : { 1040, 1045, 1046, 1047, 1048, 1129 })
+        EXPECT_TRUE(Visible(id)) << id;
+}
+
+TEST_F(ReservationRunTest, PickedRowsGiveTheItemNumbers)
+{
+    CGridCtrl& grid = Grid();
+    grid.SetRowCount(6);
+    for (int r = 1; r <= 4; ++r)
+        grid.SetItemText(r, 1, CString::Formatted("%d", r * 10));
+    grid.SetItemText(5, 1, "99"); // the last row is no data row
+    std::vector<int> numbers;
+    grid.m_bCtrlPick = 0;
+    grid.m_bShiftPick = 0;
+    grid.m_nDownRow = 3;
+    grid.m_nUpRow = 1;
+    m_screen->CollectSelectedItemNumbers(numbers);
+    ASSERT_EQ(numbers.size(), kReservationItemLimit);
+    EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 4), (std::vector<int> { 10, 20, 30, 0 }));
+    grid.m_bShiftPick = 1;
+    grid.m_nAnchorRowA = 5;
+    grid.m_nAnchorRowB = 4;
+    m_screen->CollectSelectedItemNumbers(numbers);
+    EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 2), (std::vector<int> { 40, 0 }));
+    grid.m_bCtrlPick = 1;
+    std::fill(std::begin(grid.m_PickList), std::end(grid.m_PickList), 0);
+    grid.m_PickList[0] = 4;
+    grid.m_PickList[1] = 2;
+    m_screen->CollectSelectedItemNumbers(numbers);
+    EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 3), (std::vector<int> { 40, 20, 0 }));
 }
 
 } // namespace
