@@ -414,6 +414,12 @@ TEST_F(InfoChangeTest, DialogValuesGoIntoEveryItemOfTheManager)
         dialog.GetWindowText(title);
         EXPECT_EQ(title, "Information Change");
         EXPECT_TRUE(dialog.GetDlgItem(EditOf("unitprice"))->IsWindowEnabled());
+        EXPECT_TRUE(dialog.GetDlgItem(BoxOf("unitprice"))->IsWindowEnabled());
+        // The item number and the POS code are never changed for every item.
+        for (const char* fixed : { "item_num", "pos_code" }) {
+            EXPECT_FALSE(dialog.GetDlgItem(BoxOf(fixed))->IsWindowEnabled()) << fixed;
+            EXPECT_FALSE(dialog.GetDlgItem(EditOf(fixed))->IsWindowEnabled()) << fixed;
+        }
         Tick(dialog, BoxOf("unitprice"));
         dialog.SetDlgItemText(EditOf("unitprice"), "99999999"); // no limits here
         Tick(dialog, BoxOf("item_name"));

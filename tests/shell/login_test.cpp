@@ -1,6 +1,7 @@
 // The manager log-in: the dialog, the worker's reply, log-out, the change of
 // the manager's own data and the registration of a new manager.
 
+#include "db/manager_db_worker.h"
 #include "shell/manager_class.h"
 #include "shell/manager_dialogs.h"
 #include "shell/view_hints.h"
@@ -83,8 +84,12 @@ TEST_F(LoginTest, CorrectPasswordLogsInWithoutAdministratorRights)
 
 TEST_F(LoginTest, WrongPasswordFailsAndClearsTheEntries)
 {
+    LeftPane()->m_strCornerCode = "7"; // left from an earlier log-in
+    LeftPane()->m_nAdminFlag = 1;
     LogIn("kim", "wrong");
     CCalvornView* pane = LeftPane();
+    EXPECT_TRUE(pane->m_strCornerCode.IsEmpty());
+    EXPECT_EQ(pane->m_nAdminFlag, 0);
     EXPECT_EQ(pane->m_nLoggedIn, 0);
     EXPECT_TRUE(pane->m_strUserId.IsEmpty());
     EXPECT_TRUE(pane->m_strPassword.IsEmpty());
@@ -194,4 +199,16 @@ TEST_F(LoginTest, RegistrationInsertsTheManager)
     LogOut();
     LogIn("o'neil", "pw");
     EXPECT_EQ(LeftPane()->m_nLoggedIn, 1);
+}
+
+TEST_F(LoginTest, ManagerDatabaseThatCannotOpenShowsOneErrorAndFreesTheMailbox)
+{
+    TempDataRoot::WriteAll(m_root.Native(kManagerDatabase), "no database here");
+    LogIn("kim", "secret");
+    EXPECT_EQ(LeftPane()->m_nLoggedIn, 0);
+    ASSERT_EQ(BoxTexts().size(), 1u);
+    EXPECT_NE(BoxTexts()[0], "Log-in Failed.");
+    EXPECT_TRUE(LeftPane()->m_mailbox.Text(IDC_MAILBOX_NAME).IsEmpty());
+    EXPECT_TRUE(LeftPane()->m_mailbox.Text(IDC_MAILBOX_TEXT).IsEmpty());
+    EXPECT_FALSE(LeftPane()->m_pManagerWorker->IsRequestInFlight());
 }

@@ -194,3 +194,26 @@ TEST_F(TreeHintTest, OpeningAFileThatIsNoItemDatabaseKeepsTheTree)
     ASSERT_FALSE(WorkScreen()->m_hints.empty());
     EXPECT_EQ(WorkScreen()->m_hints.back().hint, kHintDatabaseChanged);
 }
+
+TEST_F(TreeHintTest, GroupsShowTheFolderAndEntriesThePageImage)
+{
+    CTreeCtrl& tree = LeftPane()->m_categoryTree;
+    int groups = 0;
+    int entries = 0;
+    for (HTREEITEM group = tree.GetRootItem(); group; group = tree.GetNextSiblingItem(group)) {
+        int image = -1;
+        int selected = -1;
+        ASSERT_TRUE(tree.GetItemImage(group, image, selected));
+        EXPECT_EQ(image, 0);
+        EXPECT_EQ(selected, 0);
+        ++groups;
+        for (HTREEITEM entry = tree.GetChildItem(group); entry; entry = tree.GetNextSiblingItem(entry)) {
+            ASSERT_TRUE(tree.GetItemImage(entry, image, selected));
+            EXPECT_EQ(image, 1) << tree.GetItemText(entry).GetString();
+            EXPECT_EQ(selected, 1);
+            ++entries;
+        }
+    }
+    EXPECT_EQ(groups, 3);
+    EXPECT_EQ(entries, 12);
+}
