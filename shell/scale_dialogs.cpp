@@ -89,6 +89,8 @@ BOOL DottedAddress(const CString& typed, CString& dotted)
     for (int i = 0; i <= text.GetLength(); ++i) {
         const char ch = i < text.GetLength() ? text[i] : '.';
         if (ch >= '0' && ch <= '9') {
+            if (part == 4) // a fifth number
+                return FALSE;
             parts[part] = parts[part] * 10 + (ch - '0');
             if (++digits > 3 || parts[part] > 255)
                 return FALSE;

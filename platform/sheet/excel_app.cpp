@@ -19,6 +19,7 @@ struct Book {
 };
 
 struct Application {
+    bool running = true; // cleared by Quit: workbooks objects taken earlier are cut off
     long sheetsInNewWorkbook = 3;
     BOOL visible = FALSE;
     BOOL userControl = FALSE;
@@ -413,7 +414,7 @@ void CExcelWorkbook::Close()
 
 CExcelWorkbook CExcelWorkbooks::Add()
 {
-    if (!m_app)
+    if (!m_app || !m_app->running)
         ThrowDispatch("The application is not running.", kErrorDisconnected);
     auto book = std::make_shared<Book>();
     book->app = m_app;
@@ -428,7 +429,7 @@ CExcelWorkbook CExcelWorkbooks::Add()
 
 CExcelWorkbook CExcelWorkbooks::Open(LPCTSTR path)
 {
-    if (!m_app)
+    if (!m_app || !m_app->running)
         ThrowDispatch("The application is not running.", kErrorDisconnected);
     const CString file = path ? path : "";
     auto book = std::make_shared<Book>();
@@ -443,7 +444,7 @@ CExcelWorkbook CExcelWorkbooks::Open(LPCTSTR path)
 
 long CExcelWorkbooks::GetCount() const
 {
-    if (!m_app)
+    if (!m_app || !m_app->running)
         ThrowDispatch("The application is not running.", kErrorDisconnected);
     return static_cast<long>(m_app->books.size());
 }
@@ -532,5 +533,6 @@ void CExcelApplication::Quit()
         book->data = WorkbookData();
     }
     m_app->books.clear();
+    m_app->running = false;
     m_app.reset();
 }

@@ -110,6 +110,8 @@ TEST(SheetData, DisplayWidthCountsWideCharactersTwice)
         { "", 0 }, { "item_name", 9 }, { "사과", 4 }, { "A사과1", 6 }, { "ㄱ", 2 }, // compatibility Jamo
         { "漢字", 4 }, { "ＡＢ", 4 }, // full-width forms
         { "é", 1 }, { "\xFF", 1 }, // an invalid byte is one replacement character
+        { "\xEA\xA5\x9F", 1 }, { "\xEA\xA5\xA0", 2 }, // U+A95F, U+A960: the Jamo block starts
+        { "\xF0\x9F\xBF\xBF", 1 }, { "\xF0\xA0\x80\x80", 2 }, // U+1FFFF, U+20000
     };
     for (const Case& c : cases)
         EXPECT_EQ(TextDisplayWidth(c.text), c.width) << c.text;
@@ -122,9 +124,11 @@ TEST(SheetData, Utf16ConversionsRoundTrip)
     EXPECT_EQ(Utf8ToUtf16("\xC3"), (std::vector<std::uint16_t> { 0xFFFD }));
     EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), (std::vector<std::uint16_t> { 0xFFFD, 0xFFFD })); // overlong
     EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80").size(), 3u); // an encoded surrogate
+    EXPECT_EQ(Utf8ToUtf16("\xED\x9F\xBF"), (std::vector<std::uint16_t> { 0xD7FF })); // just below them
     for (const char* text : { "", "plain", "사과 '홍옥' 00123", "\xF0\x9F\x98\x80 é ＡＢ" })
         EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(text)), text);
     EXPECT_EQ(Utf16ToUtf8({ 0xD83D }), "\xEF\xBF\xBD");
+    EXPECT_EQ(Utf16ToUtf8({ 0xD83D, 0xDE00, 0xE000 }), "\xF0\x9F\x98\x80\xEE\x80\x80");
     EXPECT_EQ(Utf16ToUtf8({ 0xDE00, 0x41 }),
         "\xEF\xBF\xBD"
         "A");

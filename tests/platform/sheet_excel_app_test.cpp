@@ -67,6 +67,10 @@ TEST_F(ExcelAppTest, NewWorkbooksHaveTheSheetsAsked)
     for (long bad : { 0L, 256L })
         EXPECT_NE(DispatchErrorOf([&] { m_app.SetSheetsInNewWorkbook(bad); }), 0) << bad;
     EXPECT_EQ(m_app.GetSheetsInNewWorkbook(), 5);
+    for (long good : { 1L, 255L }) {
+        EXPECT_EQ(DispatchErrorOf([&] { m_app.SetSheetsInNewWorkbook(good); }), 0) << good;
+        EXPECT_EQ(m_app.GetWorkbooks().Add().GetWorksheets().GetCount(), good);
+    }
 }
 
 TEST_F(ExcelAppTest, SheetNamesFollowExcelsRules)
@@ -290,6 +294,23 @@ TEST_F(ExcelAppTest, ClosedWorkbooksRefuseEveryCall)
     EXPECT_EQ(DispatchErrorOf([&] { m_book.Close(); }), kErrorDisconnected);
     EXPECT_EQ(DispatchErrorOf([] { CExcelWorkbook().GetWorksheets(); }), kErrorDisconnected);
     EXPECT_EQ(DispatchErrorOf([] { CExcelRange().GetCount(); }), kErrorDisconnected);
+}
+
+TEST_F(ExcelAppTest, UsedRangeOfOneColumnIsOneColumnWide)
+{
+    m_sheet.GetRange("A1").SetValue(COleVariant("id"));
+    m_sheet.GetRange("A3").SetValue(COleVariant(2.0));
+    const CExcelRange used = m_sheet.GetUsedRange();
+    EXPECT_EQ(used.GetColumn(), 1);
+    EXPECT_EQ(used.GetColumns().GetCount(), 1);
+    EXPECT_EQ(used.GetRows().GetCount(), 3);
+}
+
+TEST_F(ExcelAppTest, WorkbooksTakenBeforeQuitRefuseToAdd)
+{
+    CExcelWorkbooks books = m_app.GetWorkbooks();
+    m_app.Quit();
+    EXPECT_EQ(DispatchErrorOf([&] { books.Add(); }), kErrorDisconnected);
 }
 
 TEST_F(ExcelAppTest, QuitClosesEveryWorkbook)

@@ -179,7 +179,51 @@ TEST_F(ScaleDialogTest, BasicInfoLoadsAnExistingScaleAndShowsOneVersionsFields)
         EXPECT_EQ(dialog.m_values[i], values[i]) << i;
 }
 
+TEST_F(ScaleDialogTest, BasicInfoShowsTheFieldsOfItsVersionOnly)
+{
+    const int english[] = { 1200, 1201, 1202, 1027, 1028, 1029 };
+    const int korean[] = { 1203, 1204, 1030, 1031 };
+    for (const char* version : { "eng", "kor" }) {
+        SCOPED_TRACE(version);
+        CScaleBasicInfoDlg dialog;
+        dialog.m_strVersion = version;
+        const bool isEnglish = CString(version) == "eng";
+        Run(dialog, [&](CDialog& d) {
+            for (int id : english)
+                EXPECT_EQ(d.GetDlgItem(id)->IsWindowVisible() != FALSE, isEnglish) << id;
+            for (int id : korean)
+                EXPECT_EQ(d.GetDlgItem(id)->IsWindowVisible() != FALSE, !isEnglish) << id;
+            AfxClickDlgButton(d, IDCANCEL);
+        });
+    }
+}
+
 // ---- Dialog 211
+
+TEST_F(ScaleDialogTest, NetInfoLoadsTheRegisteredValues)
+{
+    CScaleNetInfoDlg dialog;
+    dialog.m_nLoadFlag = 1;
+    const char* values[] = { "1", "2", "12", "192.168.0.12", "255.255.255.0", "10.0.0.1", "5" };
+    for (std::size_t i = 0; i < std::size(values); ++i)
+        dialog.m_values[i] = values[i];
+    int initial = -1;
+    int mode = -1;
+    std::vector<CString> texts;
+    Run(dialog, [&](CDialog& d) {
+        initial = dynamic_cast<CComboBox*>(d.GetDlgItem(1108))->GetCurSel();
+        mode = dynamic_cast<CComboBox*>(d.GetDlgItem(1109))->GetCurSel();
+        for (int id : { 1097, 1012, 1013, 1014, 1098 }) {
+            CString text;
+            d.GetDlgItemText(id, text);
+            texts.push_back(text);
+        }
+        AfxClickDlgButton(d, IDCANCEL);
+    });
+    EXPECT_EQ(initial, 1);
+    EXPECT_EQ(mode, 2);
+    EXPECT_EQ(texts, (std::vector<CString> { "12", "192.168.0.12", "255.255.255.0", "10.0.0.1", "5" }));
+}
 
 void FillNet(CDialog& dialog)
 {
@@ -202,6 +246,10 @@ TEST_F(ScaleDialogTest, NetInfoRefusesInTableOrder)
         { 1097, "99", nullptr },
         { 1012, "300.1.1.1", "IP Address : 0.0.0.0 ~ 255.255.255.255" },
         { 1013, "1.2.3", "IP Address : 0.0.0.0 ~ 255.255.255.255" },
+        { 1012, "1.2.3.4.5", "IP Address : 0.0.0.0 ~ 255.255.255.255" },
+        { 1014, "1.2.3.4.", "IP Address : 0.0.0.0 ~ 255.255.255.255" },
+        { 1014, "1..3.4", "IP Address : 0.0.0.0 ~ 255.255.255.255" },
+        { 1014, " 10.0.0.1 ", nullptr },
         { 1098, "", "Destination Port : 1000 ~ 9999" },
         { 1098, "0", "Destination Port : 1000 ~ 9999" },
         { 1098, "65536", "Destination Port : 1000 ~ 9999" },
