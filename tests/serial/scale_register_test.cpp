@@ -230,8 +230,10 @@ TEST_F(CommSetupTest, ModeChangeEmptiesBothListsAndAsksForTheModesScales)
     EXPECT_EQ(m_dialog.m_allList.GetCount(), 2);
     m_screen.m_settings.AddChosen("Scale name = B, IP=10.0.0.2");
     EXPECT_EQ(m_dialog.m_chosenList.GetCount(), 1);
+    m_dialog.m_allSelect.SetCheck(1);
     m_dialog.m_modeBox.SetCurSel(1);
     Send(1015, CBN_SELCHANGE);
+    EXPECT_EQ(m_dialog.m_allSelect.GetCheck(), 0);
     EXPECT_EQ(m_dialog.m_allList.GetCount(), 0);
     EXPECT_EQ(m_dialog.m_chosenList.GetCount(), 0);
     EXPECT_EQ(m_screen.m_settings.ModeText(), "Serial");
@@ -370,4 +372,22 @@ TEST_F(ScaleRegisterTest, ScaleInfoDialogReturnsTheFieldsOfItsMode)
         EXPECT_EQ(dialog.m_strManagerId, "kim");
         EXPECT_EQ(m_boxes.Records().size(), c.message ? 1u : 0u);
     }
+}
+
+TEST(CommSettingsTest, ListEditsOutOfRangeAppendOrChangeNothing)
+{
+    CCommSettings settings;
+    int changes = 0;
+    settings.SetListener([&] { ++changes; });
+    settings.InsertRegistered(5, "b");
+    settings.InsertRegistered(0, "a");
+    settings.InsertRegistered(-1, "c");
+    EXPECT_EQ(settings.m_registered, (std::vector<CString> { "a", "b", "c" }));
+    settings.SetChosen({ "x", "y" });
+    settings.RemoveChosen(2);
+    settings.RemoveChosen(-1);
+    EXPECT_EQ(settings.m_scales, (std::vector<CString> { "x", "y" }));
+    settings.RemoveChosen(1);
+    EXPECT_EQ(settings.m_scales, std::vector<CString> { "x" });
+    EXPECT_EQ(changes, 5);
 }
