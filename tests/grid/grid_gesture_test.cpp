@@ -201,6 +201,8 @@ TEST_F(GridGestureTest, RowDividerDragWithTheFirstColumnScrolledOut)
     ASSERT_FALSE(grid.GetCellRect(3, 1, rect));
     grid.SendMessage(WM_MOUSEMOVE, 0, At(CPoint(10, 59)));
     grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(CPoint(10, 59)));
+    RECT clip {};
+    EXPECT_TRUE(GetClipCursor(&clip)) << "the pointer is held below the row's top";
     grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(CPoint(10, 75)));
     grid.SendMessage(WM_LBUTTONUP, 0, At(CPoint(10, 75)));
     EXPECT_EQ(grid.GetRowHeight(2), 35);
