@@ -158,6 +158,7 @@ TEST_F(SerialTransferTest, SendAllItemsToOneScale)
         (std::vector<std::uint16_t> { 0xFFFF, kClear, kRecord, kRecord, kRecord, kEndJoin }));
     ASSERT_EQ(frames.size(), 6u);
     EXPECT_EQ(frames[0].scaleId, "07");
+    EXPECT_EQ(frames[1].payload, (Bytes { 0, 0 }));
     // The clear restarts the numbering: 0, then 1, 2, 3 for the records.
     EXPECT_EQ(frames[1].sequence, 0);
     EXPECT_EQ(frames[2].sequence, 1);
@@ -186,6 +187,31 @@ TEST_F(SerialTransferTest, AnAllSendOfAnEmptyGridClearsAndEnds)
     Run("TRANS", "Item", "all", { Line("07") });
 
     EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { 0xFFFF, kClear, kEndJoin }));
+    ExpectWalkEnded();
+
+    // One data row: the clear, that row, the end.
+    m_screen->SetDataRows({ ItemRow(8, "one", 1) });
+    Run("TRANS", "Item", "all", { Line("07") });
+    const auto frames = Frames();
+    ASSERT_EQ(frames.size(), 7u);
+    EXPECT_EQ(Commands({ frames.begin() + 3, frames.end() }),
+        (std::vector<std::uint16_t> { 0xFFFF, kClear, kRecord, kEndJoin }));
+    EXPECT_EQ(model.TablesOf("07")[0].size(), 1u);
+}
+
+TEST_F(SerialTransferTest, ReadOriginTextsByNumber)
+{
+    SerialScaleModel model({ "07" });
+    model.Put("07", TextPayload(TableCode::LandAdd, 201, "Jeju"));
+    model.Put("07", TextPayload(TableCode::LandAdd, 203, "Busan"));
+    StartLine(model);
+    m_screen->m_requestNumbers = { 201, 202, 203 };
+
+    Run("RECV", "Land_addition", "select", { Line("07") });
+
+    EXPECT_EQ(Rows(m_screen->m_receivedPaths.at(0).second, "SELECT [land_num], [land_str] FROM [Land_Add]"),
+        (std::vector<std::string> { "201|Jeju", "203|Busan" }));
+    EXPECT_EQ(Frames().back().command, kEndJoin);
     ExpectWalkEnded();
 }
 
