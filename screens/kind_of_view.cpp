@@ -130,6 +130,12 @@ const MessageMap* CKindOfView::GetMessageMap() const
             OnMessage<&CKindOfView::OnSerialPortOpenFailed>(WM_SERIAL_PORT_OPEN_FAILED),
             OnMessage<&CKindOfView::OnSerialSessionEnd>(WM_SERIAL_SESSION_END),
             OnMessage<&CKindOfView::OnSerialSessionError>(WM_SERIAL_SESSION_ERROR),
+            OnCommandMsg<&CKindOfView::OnInsertRows>(1007),
+            OnCommandMsg<&CKindOfView::OnDeleteRows>(1008),
+            OnCommandMsg<&CKindOfView::OnAutoValue>(32792),
+            OnControlRange<&CKindOfView::OnPresetKeyKillFocus>(EN_KILLFOCUS, 600, 659),
+            OnControl<&CKindOfView::OnPresetPageChange>(CBN_SELCHANGE, 800),
+            OnCommandMsg<&CKindOfView::OnFilePrint>(57607),
         });
     return &kMap;
 }

@@ -43,6 +43,7 @@ class CScaleRegister;
 class CReservationListDlg;
 class CReservationTransThread;
 struct ReservationRow;
+class CPrintInfo;
 class CTableBridge;
 class CTransferPort;
 class CWorkScreenTransports;
@@ -265,6 +266,28 @@ public:
     void FlashRecvLamp() override;
     CString MakeReceivedDataPath(const CString& scaleId) override;
 
+    // ---- Rows, column fill, preset keys, users, printing ---------------------------
+    // (kind_of_view_rows.cpp, _fill.cpp, _preset.cpp, _users.cpp, _print.cpp)
+    void OnInsertRows();
+    void InsertPlaceholderRows(int gridRow);
+    void OnDeleteRows();
+    void DeleteSelectedRows();
+    void OnAutoValue();
+    void OnPresetPageChange();
+    void UpdatePresetKey(int keyIndex, int keyNumber);
+    int CheckPresetKeyDigits(int keyIndex);
+    int CheckAllPresetKeyDigits();
+    int CheckPresetItemNumbers();
+    void ShowUsersScreen();
+    void OnUserRegister();
+    void OnUserDelete();
+    void OnFilePrint();
+    BOOL OnPreparePrinting(CPrintInfo* info) override;
+    void OnBeginPrinting(CDC* dc, CPrintInfo* info) override;
+    void OnEndPrinting(CDC* dc, CPrintInfo* info) override;
+    void OnPrint(CDC* dc, CPrintInfo* info) override;
+    void DrawPresetSheet(CDC* dc, CPrintInfo* info, const CString& model, double scale);
+
     // ---- Members read by the bridge, the transports and tests ---------------------
     CCaptionPanel m_captionPanel;
     CGridCtrl m_grid;
@@ -316,6 +339,19 @@ public:
     int m_nSerialScaleCount = 0;
     int m_nEthThreadCount = 0;
     std::vector<int> m_recvNumbers;
+
+    // Rows being inserted or deleted, and the grid's marking flags when the
+    // command started.
+    std::vector<int> m_rowList;
+    int m_nCtrlPickSnapshot = 0;
+    int m_nShiftPickSnapshot = 0;
+    // Set while a preset key is being checked and written (its message boxes
+    // move the focus and would start the check again).
+    int m_nPresetKeyBusy = 0;
+    // The preset sheet: model code ("PQ", "Q"), key texts and their lines.
+    CString m_strModelCode;
+    std::array<CString, 60> m_presetTexts;
+    std::array<std::array<CString, 4>, 60> m_presetLines;
 
     // Fields of the last row split by SplitItemRowText.
     std::vector<CString> m_fieldTexts;
@@ -400,6 +436,8 @@ protected:
     LRESULT OnDbQueryEmpty(WPARAM wParam, LPARAM lParam);
     LRESULT OnDbQueryDone(WPARAM wParam, LPARAM lParam);
     LRESULT OnGridCellEditedMessage(WPARAM wParam, LPARAM lParam);
+    void OnPresetKeyKillFocus(UINT id);
+
     void OnGridClick(NMHDR* header, LRESULT* result);
     void OnGridIgnored(NMHDR* header, LRESULT* result);
     void OnCommSetup();

@@ -121,3 +121,20 @@ BOOL CEdit::SetReadOnly(BOOL readOnly)
         line->setReadOnly(readOnly != FALSE);
     return state ? TRUE : FALSE;
 }
+
+BOOL CEdit::GetModify() const
+{
+    std::shared_ptr<WindowState> state = window_table::Find(GetSafeHwnd());
+    if (!state)
+        return FALSE;
+    std::lock_guard lock(state->textMutex);
+    return state->modified ? TRUE : FALSE;
+}
+
+void CEdit::SetModify(BOOL modified)
+{
+    if (std::shared_ptr<WindowState> state = window_table::Find(GetSafeHwnd())) {
+        std::lock_guard lock(state->textMutex);
+        state->modified = modified != FALSE;
+    }
+}

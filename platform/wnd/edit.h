@@ -25,4 +25,7 @@ public:
     void LimitText(int maxBytes = 0) { SetLimitText(static_cast<UINT>(maxBytes)); }
     UINT GetLimitText() const;
     BOOL SetReadOnly(BOOL readOnly = TRUE);
+    // TRUE when the user has typed since the text was last set by code.
+    BOOL GetModify() const;
+    void SetModify(BOOL modified = TRUE);
 };

@@ -139,6 +139,7 @@ void StoreTypedText(HWND hwnd, const QString& text)
     if (std::shared_ptr<WindowState> state = window_table::Find(hwnd)) {
         std::lock_guard lock(state->textMutex);
         state->text = FromQt(text);
+        state->modified = true;
     }
     NotifyParent(hwnd, EN_CHANGE);
 }

@@ -40,6 +40,8 @@ struct WindowState {
     // Guarded by textMutex.
     std::mutex textMutex;
     CString text;
+    // Edits: typed since the text was last set by code (EM_GETMODIFY).
+    bool modified = false;
 
     std::atomic<bool> destroying { false };
 

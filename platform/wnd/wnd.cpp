@@ -293,6 +293,7 @@ BOOL SetWindowText(HWND hwnd, LPCTSTR text)
     {
         std::lock_guard lock(state->textMutex);
         state->text = text ? text : "";
+        state->modified = false;
     }
     ApplyTextOnUiThread(hwnd, state);
     return TRUE;
@@ -308,6 +309,7 @@ CString ExchangeWindowText(HWND hwnd, LPCTSTR text)
         std::lock_guard lock(state->textMutex);
         previous = state->text;
         state->text = text ? text : "";
+        state->modified = false;
     }
     ApplyTextOnUiThread(hwnd, state);
     return previous;

@@ -158,6 +158,27 @@ TEST(WndInput, TypingIntoAnEditUpdatesItsTextAndNotifiesTheParent)
     EXPECT_EQ(changes, 2u);
 }
 
+TEST(WndInput, TypingMarksAnEditModifiedAndSettingItsTextClearsTheMark)
+{
+    Scene scene;
+    CEdit single, multi;
+    ASSERT_TRUE(single.Create(WS_VISIBLE, CRect(0, 0, 100, 20), &scene.parent, 1026));
+    ASSERT_TRUE(multi.Create(WS_VISIBLE | ES_MULTILINE, CRect(0, 30, 100, 90), &scene.parent, 1027));
+    for (CEdit* edit : { &single, &multi }) {
+        edit->SetWindowText("set by code");
+        EXPECT_FALSE(edit->GetModify());
+        edit->SetFocus();
+        ASSERT_TRUE(AfxSimulateKey(edit->GetSafeHwnd(), '7', "7"));
+        EXPECT_TRUE(edit->GetModify());
+        edit->SetWindowText("again");
+        EXPECT_FALSE(edit->GetModify());
+        edit->SetModify(TRUE);
+        EXPECT_TRUE(edit->GetModify());
+        edit->SetModify(FALSE);
+        EXPECT_FALSE(edit->GetModify());
+    }
+}
+
 TEST(WndInput, FocusChangesAreAnnouncedToWindowsAndEditParents)
 {
     Scene scene;

@@ -1,0 +1,63 @@
+// The column fill (command 32792): from the clicked cell down to the last
+// data row, a column gets start, start + increment, ... and every filled cell
+// is checked and stored as if it had been typed.
+
+#include <climits>
+#include <cstdlib>
+
+#include "platform/wnd/msgbox.h"
+#include "screens/kind_of_view.h"
+#include "screens/row_dialogs.h"
+
+namespace {
+
+// Text columns that a rising number would spoil.
+constexpr const char* kRefusedKorean[] = { "상품명", "상품명2", "단가", "정금액", "문자열1", "문자열2",
+    "문자열3", "문자열4", "문자열5", "문자열6", "문자열7", "문자열8", "문자열9", "문자열10", "원산지 명" };
+constexpr const char* kRefusedEnglish[] = { "ITEM_NAME", "ITEM_NAME2", "UNITPRICE", "FIX_PRICE", "STR1",
+    "STR2", "STR3", "STR4", "STR5", "STR6", "STR7", "STR8", "STR9", "STR10", "LAND_STR" };
+
+bool Holds(const auto& titles, const CString& title)
+{
+    for (const char* t : titles) {
+        if (title == t)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void CKindOfView::OnAutoValue()
+{
+    if (m_nHint != kKindItem && m_nHint != kKindAdd && m_nHint != kKindAdv && m_nHint != kKindLandAdd)
+        return;
+    const int row = m_nClickRow;
+    const int column = m_nClickColumn;
+    // A data cell: not the heading row, not the trailing row (nothing would be
+    // filled there), not the heading column, not the ID column.
+    if (row < 1 || row > m_grid.GetRowCount() - 2 || column < 1 || column > m_grid.GetColumnCount() - 2)
+        return;
+    const CString title = m_grid.GetItemText(0, column);
+    if (Holds(kRefusedKorean, title)) {
+        AfxMessageBox("해당항목은 사용할수 없습니다", MB_OK);
+        return;
+    }
+    if (Holds(kRefusedEnglish, title)) {
+        AfxMessageBox("This Column is not using ", MB_OK);
+        return;
+    }
+    CAutoValueDlg dialog(this);
+    if (dialog.DoModal() != IDOK)
+        return;
+    const long start = std::strtol(dialog.m_strStart.GetString(), nullptr, 10);
+    const long increment = std::strtol(dialog.m_strIncrement.GetString(), nullptr, 10);
+    long value = start;
+    for (int r = row; r < m_grid.GetRowCount() - 1; ++r) {
+        m_grid.SetItemText(r, column, CString::Formatted("%ld", value));
+        OnGridCellEdited(r, column);
+        // The sequence stops rising (or falling) at the ends of long.
+        if (__builtin_add_overflow(value, increment, &value))
+            value = increment > 0 ? LONG_MAX : LONG_MIN;
+    }
+}

@@ -1,0 +1,106 @@
+#include "screens/row_dialogs.h"
+
+#include <cstdlib>
+
+#include "platform/wnd/msgbox.h"
+
+namespace {
+
+constexpr int kInsertIcon = 181;
+constexpr int kCancelIcon = 162;
+constexpr int kCountEdit = 1002;
+constexpr int kLineLabel = 1033;
+constexpr int kStartEdit = 1002;
+constexpr int kIncrementEdit = 1003;
+constexpr int kStartLabel = 1033;
+constexpr int kIncrementLabel = 1034;
+
+} // namespace
+
+// ---- CGridLineDlg
+
+CGridLineDlg::CGridLineDlg(CWnd* parent)
+    : CDialog(IDD_GRID_LINE, parent)
+{ }
+
+void CGridLineDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDOK, m_insertButton);
+    DDX_Control(dx, IDCANCEL, m_cancelButton);
+}
+
+BOOL CGridLineDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetWindowText("Grid Line");
+    m_insertButton.SetWindowText("Insert");
+    m_cancelButton.SetWindowText("Cancel");
+    SetDlgItemText(kLineLabel, "Input Grid Line");
+    m_insertButton.LoadIcons(kInsertIcon, CIconButton::kAutoDarker);
+    m_insertButton.SetTipText("Insert", TRUE);
+    m_insertButton.SetTransparentMode(FALSE);
+    m_cancelButton.LoadIcons(kCancelIcon, CIconButton::kAutoDarker);
+    m_cancelButton.SetTipText("Cancel", TRUE);
+    m_cancelButton.SetTransparentMode(FALSE);
+    m_nLineCount = 0;
+    return TRUE;
+}
+
+void CGridLineDlg::OnOK()
+{
+    CString text;
+    GetDlgItemText(kCountEdit, text);
+    const long count = std::strtol(text.GetString(), nullptr, 10);
+    if (count < 1) {
+        AfxMessageBox("Input Grid lines.", MB_OK);
+        return;
+    }
+    m_nLineCount = static_cast<int>(count);
+    m_nTotalRows = m_nGridRows + m_nLineCount;
+    EndDialog(IDOK);
+}
+
+void CGridLineDlg::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+// ---- CAutoValueDlg
+
+CAutoValueDlg::CAutoValueDlg(CWnd* parent)
+    : CDialog(IDD_AUTO_VALUE, parent)
+{ }
+
+void CAutoValueDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDOK, m_okButton);
+    DDX_Control(dx, IDCANCEL, m_cancelButton);
+}
+
+BOOL CAutoValueDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetDlgItemText(kStartLabel, "Start Value");
+    SetDlgItemText(kIncrementLabel, "Increment Value");
+    m_okButton.SetWindowText("OK");
+    m_cancelButton.SetWindowText("CANCEL");
+    SetDlgItemText(kIncrementEdit, "1");
+    return TRUE;
+}
+
+void CAutoValueDlg::OnOK()
+{
+    CString start;
+    CString increment;
+    GetDlgItemText(kStartEdit, start);
+    GetDlgItemText(kIncrementEdit, increment);
+    if (start.IsEmpty() || increment.IsEmpty()) {
+        AfxMessageBox("Input Error", MB_OK);
+        return;
+    }
+    m_strStart = start;
+    m_strIncrement = increment;
+    EndDialog(IDOK);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The work screen's two small row dialogs: the number of grid lines to insert
+// (153) and the start and increment of a column fill (226).
+
+#include "controls/icon_button.h"
+#include "controls/xp_button.h"
+#include "platform/wnd/dialog.h"
+
+inline constexpr UINT IDD_GRID_LINE = 153;
+inline constexpr UINT IDD_AUTO_VALUE = 226;
+
+// Dialog 153: OK accepts a count of 1 or more ("Input Grid lines." below).
+class CGridLineDlg : public CDialog {
+public:
+    explicit CGridLineDlg(CWnd* parent = nullptr);
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    int m_nLineCount = 0; // accepted count
+    int m_nGridRows = 0; // rows already in the grid (set by the caller)
+    int m_nTotalRows = 0; // rows after the insertion
+    CString m_strTable; // "Item", "Add", "Adv" ... (set by the caller)
+
+private:
+    CIconButton m_insertButton;
+    CIconButton m_cancelButton;
+};
+
+// Dialog 226: OK needs both texts ("Input Error" otherwise); they are not
+// checked for digits.
+class CAutoValueDlg : public CDialog {
+public:
+    explicit CAutoValueDlg(CWnd* parent = nullptr);
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    CString m_strStart;
+    CString m_strIncrement;
+
+private:
+    CXPButton m_okButton;
+    CXPButton m_cancelButton;
+};

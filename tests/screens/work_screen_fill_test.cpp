@@ -1,0 +1,167 @@
+// The column fill: a rising sequence from the clicked cell down to the last
+// data row, each value checked and stored as if typed; the columns it refuses
+// and the dialog's own checks.
+
+#include "db/db_messages.h"
+#include "screens/row_dialogs.h"
+#include "shell/view_hints.h"
+#include "tests/screens/work_screen_fixture.h"
+
+namespace {
+
+class WorkScreenFillTest : public WorkScreenFixture {
+protected:
+    void LoadItems(int count)
+    {
+        m_db = MakeItemDatabase();
+        std::vector<CString> sql;
+        for (int i = 1; i <= count; ++i)
+            sql.push_back(CString::Formatted(
+                "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('%d', 'Item %d', 'vexo')", i,
+                i));
+        Execute(m_db, sql);
+        Switch(kHintItem, "Item_Read", "vexo", m_db);
+        ASSERT_EQ(Grid().GetRowCount(), count + 2);
+    }
+    // Fills the column titled title from row with the dialog's two texts.
+    void Fill(int row, const char* title, const char* start, const char* increment)
+    {
+        m_screen->m_nClickRow = row;
+        m_screen->m_nClickColumn = m_screen->FindColumn(title, 1);
+        ModalDialogScript::Push([start, increment](CDialog& dialog) {
+            dialog.SetDlgItemText(1002, start);
+            dialog.SetDlgItemText(1003, increment);
+            AfxClickDlgButton(dialog, IDOK);
+        });
+        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32792, 0), 0);
+    }
+    std::vector<CString> GridColumn(const char* title) const
+    {
+        std::vector<CString> texts;
+        const int column = m_screen->FindColumn(title, 1);
+        for (int r = 1; r < Grid().GetRowCount(); ++r)
+            texts.push_back(Grid().GetItemText(r, column));
+        return texts;
+    }
+    std::vector<CString> Stored(const char* column)
+    {
+        return Column(m_db, CString::Formatted("SELECT [%s] FROM [Item] ORDER BY [ID]", column));
+    }
+
+    CString m_db;
+};
+
+TEST_F(WorkScreenFillTest, FillsFromTheClickedRowToTheLastDataRow)
+{
+    struct Case {
+        const char* start;
+        const char* increment;
+        std::vector<CString> stored;
+    };
+    const Case cases[] = {
+        { "10", "5", { "1", "2", "10", "15", "20", "25" } },
+        { "7", "0", { "1", "2", "7", "7", "7", "7" } },
+        { "30", "-3", { "1", "2", "30", "27", "24", "21" } },
+        { "12abc", "x", { "1", "2", "12", "12", "12", "12" } },
+    };
+    LoadItems(6);
+    for (const Case& c : cases) {
+        Fill(3, "ITEM_NUM", c.start, c.increment);
+        EXPECT_EQ(Stored("item_num"), c.stored) << c.start << " " << c.increment;
+        std::vector<CString> shown = c.stored;
+        shown.push_back(""); // the trailing row stays empty
+        EXPECT_EQ(GridColumn("ITEM_NUM"), shown) << c.start;
+    }
+    EXPECT_TRUE(m_boxes.Records().empty());
+}
+
+TEST_F(WorkScreenFillTest, EachFilledValueIsCheckedAsIfTyped)
+{
+    LoadItems(3);
+    Fill(1, "ITEM_NUM", "99999", "1");
+    const auto boxes = m_boxes.Records();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, " Item number is a 1 - 99999.");
+    EXPECT_EQ(Stored("item_num"), (std::vector<CString> { "99999", "2", "3" }));
+}
+
+TEST_F(WorkScreenFillTest, TextColumnsAreRefusedBeforeTheDialog)
+{
+    LoadItems(2);
+    for (const char* title : { "UNITPRICE", "ITEM_NAME", "ITEM_NAME2", "FIX_PRICE" }) {
+        MessageBoxScript::Reset();
+        Fill(1, title, "1", "1");
+        const auto boxes = m_boxes.Records();
+        ASSERT_EQ(boxes.size(), 1u) << title;
+        EXPECT_EQ(boxes[0].text, "This Column is not using ") << title;
+    }
+    EXPECT_TRUE(ModalDialogScript::Records().empty());
+    ModalDialogScript::Reset();
+    // A Korean title is refused with the Korean text.
+    Grid().SetItemText(0, 2, "상품명");
+    MessageBoxScript::Reset();
+    Fill(1, "상품명", "1", "1");
+    ASSERT_EQ(m_boxes.Records().size(), 1u);
+    EXPECT_EQ(m_boxes.Records()[0].text, "해당항목은 사용할수 없습니다");
+    EXPECT_TRUE(ModalDialogScript::Records().empty());
+    EXPECT_EQ(Stored("item_name"), (std::vector<CString> { "Item 1", "Item 2" }));
+}
+
+TEST_F(WorkScreenFillTest, ClicksOutsideTheDataCellsFillNothing)
+{
+    LoadItems(2);
+    const int idColumn = m_screen->FindColumn("ID", 1);
+    const int columns = Grid().GetColumnCount();
+    const std::pair<int, int> clicks[] = { { 0, 1 }, { 3, 1 }, { 1, 0 }, { 1, idColumn }, { 1, columns } };
+    for (const auto& [row, column] : clicks) {
+        m_screen->m_nClickRow = row;
+        m_screen->m_nClickColumn = column;
+        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32792, 0), 0);
+    }
+    EXPECT_TRUE(ModalDialogScript::Records().empty());
+    // The last data row is the last one filled.
+    m_screen->m_nClickRow = 2;
+    m_screen->m_nClickColumn = 1;
+    ModalDialogScript::Push([](CDialog& dialog) {
+        dialog.SetDlgItemText(1002, "50");
+        AfxClickDlgButton(dialog, IDOK);
+    });
+    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32792, 0), 0);
+    EXPECT_EQ(Stored("item_num"), (std::vector<CString> { "1", "50" }));
+    EXPECT_EQ(Grid().GetItemText(3, 1), "");
+}
+
+TEST_F(WorkScreenFillTest, DialogNeedsBothValuesAndStartsWithIncrementOne)
+{
+    LoadItems(2);
+    CString shownIncrement;
+    ModalDialogScript::Push([&shownIncrement](CDialog& dialog) {
+        dialog.GetDlgItemText(1003, shownIncrement);
+        AfxClickDlgButton(dialog, IDOK); // start empty
+        dialog.SetDlgItemText(1002, "5");
+        dialog.SetDlgItemText(1003, "");
+        AfxClickDlgButton(dialog, IDOK);
+        AfxClickDlgButton(dialog, IDCANCEL);
+    });
+    m_screen->m_nClickRow = 1;
+    m_screen->m_nClickColumn = 1;
+    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32792, 0), 0);
+    EXPECT_EQ(shownIncrement, "1");
+    const auto boxes = m_boxes.Records();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, "Input Error");
+    EXPECT_EQ(boxes[1].text, "Input Error");
+    EXPECT_EQ(Stored("item_num"), (std::vector<CString> { "1", "2" }));
+}
+
+TEST_F(WorkScreenFillTest, OtherScreensHaveNoFill)
+{
+    LoadItems(1);
+    Switch(kHintPreset, "Pre_Read", "vexo", m_db);
+    m_screen->m_nClickRow = 1;
+    m_screen->m_nClickColumn = 1;
+    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32792, 0), 0);
+    EXPECT_TRUE(ModalDialogScript::Records().empty());
+}
+
+} // namespace

@@ -1,0 +1,289 @@
+// Row insertion and deletion on a real item database: placeholders with the
+// key "-1" whose IDs come back into the grid, the rows chosen by Ctrl picks,
+// Shift ranges, dragged ranges or dialog 153, and picks that touch the
+// heading or trailing row.
+
+#include "db/db_messages.h"
+#include "db/item_db_worker.h"
+#include "platform/wnd/input_seam.h"
+#include "screens/row_dialogs.h"
+#include "shell/manager_settings.h"
+#include "shell/view_hints.h"
+#include "tests/screens/work_screen_fixture.h"
+
+namespace {
+
+class WorkScreenRowsTest : public WorkScreenFixture {
+protected:
+    // An item screen with items 1..count (IDs 1..count).
+    void LoadItems(int count, const char* user = "vexo")
+    {
+        m_db = MakeItemDatabase();
+        std::vector<CString> sql;
+        for (int i = 1; i <= count; ++i)
+            sql.push_back(CString::Formatted(
+                "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('%d', 'Item %d', '%s')", i, i,
+                user));
+        Execute(m_db, sql);
+        Switch(kHintItem, "Item_Read", user, m_db);
+        ASSERT_EQ(Grid().GetRowCount(), count + 2);
+    }
+    int IdColumn() const { return m_screen->FindColumn("ID", 1); }
+    // The ID column of the grid's data rows, top down.
+    std::vector<CString> GridIds() const
+    {
+        std::vector<CString> ids;
+        for (int r = 1; r < Grid().GetRowCount() - 1; ++r)
+            ids.push_back(Grid().GetItemText(r, IdColumn()));
+        return ids;
+    }
+    std::vector<CString> GridHeadings() const
+    {
+        std::vector<CString> headings;
+        for (int r = 1; r < Grid().GetRowCount(); ++r)
+            headings.push_back(Grid().GetItemText(r, 0));
+        return headings;
+    }
+    std::vector<CString> Stored(const char* sql) { return Column(m_db, sql); }
+    // A mouse click on cell (row, 2) with the given keys held.
+    void Click(int row, UINT keys = 0)
+    {
+        CRect cell;
+        ASSERT_TRUE(Grid().GetCellRect(row, 2, &cell)) << row;
+        const CPoint at = cell.CenterPoint();
+        ASSERT_TRUE(AfxSimulateMouse(Grid().GetSafeHwnd(), WM_LBUTTONDOWN, at, keys | MK_LBUTTON));
+        ASSERT_TRUE(AfxSimulateMouse(Grid().GetSafeHwnd(), WM_LBUTTONUP, at, keys));
+        AfxPumpUntil([] { return false; }, 0);
+    }
+    void Command(UINT id) { m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    // Answers dialog 153 with a count (nullptr: Cancel).
+    static void AnswerLines(const char* count)
+    {
+        ModalDialogScript::Push([count](CDialog& dialog) {
+            if (!count) {
+                AfxClickDlgButton(dialog, IDCANCEL);
+                return;
+            }
+            dialog.SetDlgItemText(1002, count);
+            AfxClickDlgButton(dialog, IDOK);
+        });
+    }
+
+    CString m_db;
+};
+
+TEST_F(WorkScreenRowsTest, DialogCountInsertsPlaceholdersInFrontOfTheTrailingRow)
+{
+    LoadItems(2);
+    AnswerLines("3");
+    Command(1007);
+    ASSERT_EQ(ModalDialogScript::Records().size(), 1u);
+    EXPECT_EQ(ModalDialogScript::Records()[0].templateId, IDD_GRID_LINE);
+    EXPECT_EQ(Grid().GetRowCount(), 7);
+    EXPECT_EQ(
+        GridHeadings(), (std::vector<CString> { "List 1", "List 2", "List 3", "List 4", "List 5", "-->" }));
+    EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "2", "3", "4", "5" }));
+    EXPECT_EQ(Stored("SELECT [ID] FROM [Item] WHERE [item_num] = '-1' AND [mg_id] = 'vexo' ORDER BY [ID]"),
+        (std::vector<CString> { "3", "4", "5" }));
+    // The new rows show only their heading and ID, and take edits by ID.
+    EXPECT_EQ(Grid().GetItemText(4, 1), "");
+    EditCell(4, 1, "44");
+    EXPECT_EQ(FirstRow(m_db, "SELECT [item_num] FROM [Item] WHERE [ID] = 4"), "44\tjo/");
+    EXPECT_TRUE(m_boxes.Records().empty());
+    EXPECT_FALSE(m_screen->GetItemWorker()->IsDatabaseOpen());
+    EXPECT_TRUE(Enabled(1007));
+    EXPECT_TRUE(Enabled(1009));
+}
+
+TEST_F(WorkScreenRowsTest, DialogRefusesCountsBelowOneAndCancelInsertsNothing)
+{
+    LoadItems(1);
+    ModalDialogScript::Push([](CDialog& dialog) {
+        dialog.SetDlgItemText(1002, "0");
+        AfxClickDlgButton(dialog, IDOK);
+        dialog.SetDlgItemText(1002, "x");
+        AfxClickDlgButton(dialog, IDOK);
+        AfxClickDlgButton(dialog, IDCANCEL);
+    });
+    Command(1007);
+    const auto boxes = m_boxes.Records();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, "Input Grid lines.");
+    EXPECT_EQ(Grid().GetRowCount(), 3);
+    EXPECT_EQ(Stored("SELECT [ID] FROM [Item]"), (std::vector<CString> { "1" }));
+}
+
+TEST_F(WorkScreenRowsTest, CtrlPicksInsertAtEachPickedRowHighestFirst)
+{
+    LoadItems(6);
+    Click(2, MK_CONTROL);
+    Click(5, MK_CONTROL);
+    ASSERT_EQ(Grid().m_bCtrlPick, 1);
+    Command(1007);
+    EXPECT_TRUE(ModalDialogScript::Records().empty());
+    // Row 5 first (ID 7), then row 2 (ID 8): the old row 5 moved to 7.
+    EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "8", "2", "3", "4", "7", "5", "6" }));
+    // Headings count the rows before each insertion.
+    EXPECT_EQ(Grid().GetItemText(6, 0), "List 7");
+    EXPECT_EQ(Grid().GetItemText(2, 0), "List 8");
+    EXPECT_EQ(Grid().m_bCtrlPick, 0);
+    EXPECT_EQ(Grid().m_nAnchorRowA, 0);
+}
+
+TEST_F(WorkScreenRowsTest, ShiftRangeInsertsOneRowPerRangeRow)
+{
+    LoadItems(5);
+    Click(4);
+    Click(2, MK_SHIFT);
+    ASSERT_EQ(Grid().m_bShiftPick, 1);
+    Command(1007);
+    EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "6", "7", "8", "2", "3", "4", "5" }));
+}
+
+TEST_F(WorkScreenRowsTest, ShiftRangeDeletesFromTheHighestRowDown)
+{
+    LoadItems(5);
+    Click(2);
+    Click(4, MK_SHIFT);
+    Command(1008);
+    EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "5" }));
+    EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), (std::vector<CString> { "1", "5" }));
+    EXPECT_EQ(Grid().m_bShiftPick, 0);
+}
+
+TEST_F(WorkScreenRowsTest, CtrlPicksDeleteTheirRowsOnly)
+{
+    LoadItems(5);
+    Click(1, MK_CONTROL);
+    Click(3, MK_CONTROL);
+    Click(5, MK_CONTROL);
+    Command(1008);
+    EXPECT_EQ(GridIds(), (std::vector<CString> { "2", "4" }));
+    EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), (std::vector<CString> { "2", "4" }));
+}
+
+TEST_F(WorkScreenRowsTest, DeleteTakesTheClickedRowElseTheLastDataRow)
+{
+    LoadItems(3);
+    Click(2);
+    Command(1008);
+    EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "3" }));
+    // Nothing clicked: the last data row.
+    Grid().m_nClickRow = 0;
+    Command(1008);
+    EXPECT_EQ(GridIds(), (std::vector<CString> { "1" }));
+    Grid().m_nClickRow = 0;
+    Command(1008);
+    EXPECT_TRUE(GridIds().empty());
+    // Only the trailing row is left: nothing to delete.
+    Command(1008);
+    EXPECT_EQ(Grid().GetRowCount(), 2);
+    EXPECT_EQ(Grid().GetItemText(1, 0), "-->");
+    EXPECT_TRUE(Stored("SELECT [ID] FROM [Item]").empty());
+    EXPECT_TRUE(m_boxes.Records().empty());
+}
+
+TEST_F(WorkScreenRowsTest, PicksOfTheHeadingAndTrailingRowsNeitherDeleteNorInsertThere)
+{
+    LoadItems(3);
+    struct Case {
+        const char* name;
+        int ctrl;
+        int shift;
+        int anchorA;
+        int anchorB;
+        std::vector<int> picks;
+        std::vector<CString> idsLeft;
+    };
+    const Case cases[] = {
+        { "heading only", 0, 1, 0, 0, {}, { "1", "2", "3" } },
+        { "heading to row 1", 0, 1, 0, 1, {}, { "2", "3" } },
+        { "trailing row", 0, 1, 4, 4, {}, { "2", "3" } },
+        { "picked heading and trailing", 1, 0, 0, 0, { 4, 0 }, { "2", "3" } },
+    };
+    for (const Case& c : cases) {
+        Grid().m_bCtrlPick = c.ctrl;
+        Grid().m_bShiftPick = c.shift;
+        Grid().m_nAnchorRowA = c.anchorA;
+        Grid().m_nAnchorRowB = c.anchorB;
+        std::fill(std::begin(Grid().m_PickList), std::end(Grid().m_PickList), 0);
+        // A pick list may hold 0 only as its end; the trailing row comes first.
+        if (!c.picks.empty())
+            Grid().m_PickList[0] = c.picks[0];
+        Command(1008);
+        EXPECT_EQ(GridIds(), c.idsLeft) << c.name;
+        EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), c.idsLeft) << c.name;
+        EXPECT_EQ(Grid().GetItemText(0, IdColumn()), "ID") << c.name;
+    }
+    // A Shift range from the heading inserts at data rows only.
+    Grid().m_bShiftPick = 1;
+    Grid().m_nAnchorRowA = 0;
+    Grid().m_nAnchorRowB = 1;
+    Command(1007);
+    EXPECT_EQ(GridIds(), (std::vector<CString> { "4", "2", "3" }));
+    EXPECT_EQ(Grid().GetItemText(0, 1), "ITEM_NUM");
+}
+
+TEST_F(WorkScreenRowsTest, RowsWithoutAnIntegerKeyAreNotDeleted)
+{
+    LoadItems(2);
+    Grid().SetItemText(1, IdColumn(), "1 OR 1=1");
+    Grid().m_nClickRow = 1;
+    Command(1008);
+    EXPECT_EQ(Grid().GetRowCount(), 4);
+    EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), (std::vector<CString> { "1", "2" }));
+}
+
+TEST_F(WorkScreenRowsTest, DefaultValuesFillThePlaceholderButNeverItsKey)
+{
+    m_screen->m_strUserId = "kim";
+    TempDataRoot::WriteAll(
+        m_root.Native(ManagerSettingsPath(kDefaultValueFile, "kim").GetString()), "kim\r\nTRUE");
+    TempDataRoot::WriteAll(
+        m_root.Native(ManagerSettingsPath(kDefaultUncheckIndexFile, "kim").GetString()), "item_name\r\n");
+    TempDataRoot::WriteAll(m_root.Native(ManagerSettingsPath(kDefaultCheckValueFile, "kim").GetString()),
+        "item_num\r\n777\r\nunitprice\r\n1500\r\nland\r\nO'Hara\r\n");
+    LoadItems(1, "kim");
+    AnswerLines("2");
+    Command(1007);
+    EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "2", "3" }));
+    EXPECT_EQ(FirstRow(m_db,
+                  "SELECT [item_num], [unitprice], [land], [item_name], [mg_id] FROM [Item] WHERE [ID] = 3"),
+        "-1\tjo/1500\tjo/O'Hara\tjo/NULL\tjo/kim\tjo/");
+    EXPECT_TRUE(m_boxes.Records().empty());
+}
+
+TEST_F(WorkScreenRowsTest, EachTableScreenInsertsIntoItsOwnTable)
+{
+    struct Case {
+        LPARAM hint;
+        const char* query;
+        const char* table;
+        const char* key;
+    };
+    const Case cases[] = {
+        { kHintIngredient, "Add_Read", "Add", "num" },
+        { kHintAdvertisement, "Adv_Read", "AdvT", "adv_num" },
+        { kHintLandAddition, "Land_Add_Read", "Land_Add", "land_num" },
+    };
+    m_db = MakeItemDatabase();
+    for (const Case& c : cases) {
+        Execute(m_db,
+            { CString::Formatted("INSERT INTO [%s]([%s], [mg_id]) VALUES('9', 'lee')", c.table, c.key) });
+        Switch(c.hint, c.query, "lee", m_db);
+        ASSERT_EQ(Grid().GetRowCount(), 3) << c.table;
+        AnswerLines("1");
+        Command(1007);
+        const CString stored = FirstRow(
+            m_db, CString::Formatted("SELECT [ID], [mg_id] FROM [%s] WHERE [%s] = '-1'", c.table, c.key));
+        EXPECT_EQ(stored, "2\tjo/lee\tjo/") << c.table;
+        EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "2" })) << c.table;
+        Grid().m_nClickRow = 1;
+        Command(1008);
+        EXPECT_EQ(Column(m_db, CString::Formatted("SELECT [ID] FROM [%s]", c.table)),
+            (std::vector<CString> { "2" }))
+            << c.table;
+    }
+}
+
+} // namespace
