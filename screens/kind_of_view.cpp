@@ -136,6 +136,8 @@ const MessageMap* CKindOfView::GetMessageMap() const
             OnControlRange<&CKindOfView::OnPresetKeyKillFocus>(EN_KILLFOCUS, 600, 659),
             OnControl<&CKindOfView::OnPresetPageChange>(CBN_SELCHANGE, 800),
             OnCommandMsg<&CKindOfView::OnFilePrint>(57607),
+            OnCommandMsg<&CKindOfView::OnUserRegister>(1055),
+            OnCommandMsg<&CKindOfView::OnUserDelete>(1056),
         });
     return &kMap;
 }
@@ -506,6 +508,7 @@ void CKindOfView::OnUpdate(CView*, LPARAM hint, void* hintObject)
     case kHintManagement:
         m_strKind = "Mg_Reg_Read";
         split();
+        ShowUsersScreen();
         ShowReservationButtons(FALSE);
         break;
     case kHintUserLabel:

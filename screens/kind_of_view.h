@@ -26,6 +26,7 @@
 #include "platform/wnd/button.h"
 #include "platform/wnd/combobox.h"
 #include "platform/wnd/formview.h"
+#include "platform/wnd/listbox.h"
 #include "platform/wnd/listctrl.h"
 #include "platform/wnd/static.h"
 #include "screens/transfer_ports.h"
@@ -398,7 +399,7 @@ public:
     CXPButton m_btnScaleInfoUpdate; // 1014
     CXPButton m_btnScaleInfoDelete; // 1012
     CXPButton m_btnScaleInfoTrans; // 1013
-    CWnd m_listUsers; // 1053
+    CListBox m_listUsers; // 1053
     CStatic m_labelUsers; // 1054
     CXPButton m_btnUserRegister; // 1055
     CXPButton m_btnUserDelete; // 1056

@@ -11,6 +11,7 @@
 #include "screens/reply_row.h"
 #include "screens/table_bridge.h"
 #include "screens/transfer_port.h"
+#include "shell/calvorn_view.h"
 
 namespace {
 
@@ -48,6 +49,8 @@ LRESULT CKindOfView::OnDbQueryRow(WPARAM, LPARAM)
         m_pTableBridge->OnAdvRow(row);
     } else if (name == "Pre_Read") {
         m_pTableBridge->OnPresetRow(row);
+    } else if (name == "Mg_Reg_Read") {
+        m_pTableBridge->OnPlainRow(row);
     } else if (name == "Land_Add_Read") {
         m_mailbox.SetText(IDC_MAILBOX_NAME, name);
         m_pTableBridge->OnLandAddRow(row);
@@ -114,7 +117,14 @@ LRESULT CKindOfView::OnDbQueryDone(WPARAM, LPARAM)
 
     // Statements run by ExecuteRequest end here without an answer; every
     // streamed request gets one.
-    if (IsOneOf(name, { "Scale_Update", "Scale_Insert_Delete", "Mg_Reg_Insert", "Mg_Reg_Delete" }))
+    if (IsOneOf(name, { "Mg_Reg_Insert", "Mg_Reg_Delete" })) {
+        // The manager list is read afresh.
+        m_mailbox.SetText(IDC_MAILBOX_NAME, "Mg_Reg_Read");
+        m_mailbox.SetText(IDC_MAILBOX_TEXT, m_strUserId);
+        StartLoad([this] { m_pTableBridge->RequestManagers(kManagerDatabase, m_strColumnList); });
+        return 1;
+    }
+    if (IsOneOf(name, { "Scale_Update", "Scale_Insert_Delete" }))
         return 1;
     if (name == "Scale_Insert") {
         ReloadScaleRegister();

@@ -45,6 +45,14 @@ public:
     void DeleteRows(CString databasePath, int row, int kind);
     void SavePresets(CString databasePath, int keyNumber, CString text);
 
+    // The users screen (table_bridge_users.cpp): the manager list of list
+    // 1053 and the statements that register or delete a manager. Only the
+    // administrator's request is sent: FALSE when none was.
+    BOOL RequestManagers(CString databasePath, CString columnList);
+    void OnPlainRow(CString rowText);
+    void InsertManager(CString sql, CString databasePath);
+    void DeleteManager(CString sql, CString databasePath);
+
     void ClearRowBuffer();
 
     std::vector<CString> m_rowBuffer;

@@ -56,6 +56,7 @@ struct DialogChoice {
     int copies = 1;
     int fromPage = 0;
     int toPage = 0;
+    int dpi = 0; // 0: the printer's own
 };
 
 bool RunDialog(QWidget* parent, BOOL setupOnly, const PRINTDLG& pd, const DEVMODE& mode, DialogChoice& choice)
@@ -150,6 +151,7 @@ INT_PTR CPrintDialog::DoModal()
         choice.copies = answer.copies;
         choice.fromPage = answer.fromPage;
         choice.toPage = answer.toPage;
+        choice.dpi = answer.dpi;
     } else {
         QWidget* parent = m_pParent ? wnd_internal::WidgetOf(m_pParent->GetSafeHwnd()) : nullptr;
         if (!RunDialog(parent, m_bSetupOnly, m_pd, m_devMode, choice))
@@ -160,6 +162,10 @@ INT_PTR CPrintDialog::DoModal()
     m_devMode.dmCopies = static_cast<short>(std::clamp(choice.copies, 1, 999));
     m_pd.nCopies = static_cast<WORD>(m_devMode.dmCopies);
     TakeResolution(m_devMode);
+    if (choice.dpi > 0) {
+        m_devMode.dmPrintQuality = static_cast<short>(choice.dpi);
+        m_devMode.dmYResolution = m_devMode.dmPrintQuality;
+    }
     m_pd.Flags &= ~(PD_PAGENUMS | PD_SELECTION);
     if (choice.fromPage > 0 && !(m_pd.Flags & PD_NOPAGENUMS)) {
         m_pd.Flags |= PD_PAGENUMS;

@@ -19,6 +19,8 @@ struct PrintDialogAnswer {
     // A page range (PD_PAGENUMS) when fromPage > 0.
     int fromPage = 0;
     int toPage = 0;
+    // The printer's resolution in dots per inch; 0: the printer's own.
+    int dpi = 0;
 };
 
 struct PrintDialogRecord {

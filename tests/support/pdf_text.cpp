@@ -63,7 +63,10 @@ int PdfPageCount(const std::string& path)
     return std::atoi(info.c_str() + at + 6);
 }
 
-int PdfInkPixels(const std::string& path, int page, int dpi)
+namespace {
+
+// The page rendered at dpi as gray levels, row by row; false on failure.
+bool RenderGray(const std::string& path, int page, int dpi, int& width, int& height, std::string& pixels)
 {
     bool ok = false;
     const std::string n = std::to_string(page);
@@ -72,7 +75,7 @@ int PdfInkPixels(const std::string& path, int page, int dpi)
         &ok);
     // Binary PGM: "P5", width, height, maximum, one byte per pixel.
     if (!ok || image.compare(0, 2, "P5") != 0)
-        return -1;
+        return false;
     size_t at = 2;
     int fields[3] = {};
     for (int& field : fields) {
@@ -83,13 +86,58 @@ int PdfInkPixels(const std::string& path, int page, int dpi)
             ++at;
     }
     ++at;
-    const size_t pixels = static_cast<size_t>(fields[0]) * static_cast<size_t>(fields[1]);
-    if (fields[2] != 255 || image.size() < at + pixels)
+    const size_t count = static_cast<size_t>(fields[0]) * static_cast<size_t>(fields[1]);
+    if (fields[2] != 255 || image.size() < at + count)
+        return false;
+    width = fields[0];
+    height = fields[1];
+    pixels = image.substr(at, count);
+    return true;
+}
+
+bool IsInk(char pixel)
+{
+    return static_cast<unsigned char>(pixel) < 240;
+}
+
+} // namespace
+
+int PdfInkPixels(const std::string& path, int page, int dpi)
+{
+    int width = 0;
+    int height = 0;
+    std::string pixels;
+    if (!RenderGray(path, page, dpi, width, height, pixels))
         return -1;
     int ink = 0;
-    for (size_t i = 0; i < pixels; ++i)
-        ink += static_cast<unsigned char>(image[at + i]) < 240 ? 1 : 0;
+    for (const char pixel : pixels)
+        ink += IsInk(pixel) ? 1 : 0;
     return ink;
+}
+
+std::array<int, 4> PdfInkBox(const std::string& path, int page, int dpi)
+{
+    std::array<int, 4> box { -1, -1, -1, -1 };
+    int width = 0;
+    int height = 0;
+    std::string pixels;
+    if (!RenderGray(path, page, dpi, width, height, pixels))
+        return box;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (!IsInk(pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]))
+                continue;
+            if (box[0] < 0) {
+                box = { x, y, x, y };
+                continue;
+            }
+            box[0] = std::min(box[0], x);
+            box[1] = std::min(box[1], y);
+            box[2] = std::max(box[2], x);
+            box[3] = std::max(box[3], y);
+        }
+    }
+    return box;
 }
 
 std::vector<std::string> PdfFilesIn(const std::string& folder)

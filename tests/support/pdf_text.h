@@ -2,6 +2,7 @@
 // Reading printed PDF files back in tests with poppler's pdftotext and pdfinfo
 // (package poppler-utils).
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -15,3 +16,6 @@ std::vector<std::string> PdfFilesIn(const std::string& folder);
 // Pixels with ink (darker than near-white) on a page (from 1) rendered at
 // dpi; -1 on failure.
 int PdfInkPixels(const std::string& path, int page, int dpi);
+// The box of the ink on a page (from 1) rendered at dpi, in pixels: left,
+// top, right, bottom (inclusive); all -1 when there is no ink or on failure.
+std::array<int, 4> PdfInkBox(const std::string& path, int page, int dpi);

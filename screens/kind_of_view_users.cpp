@@ -1,0 +1,82 @@
+// The users screen (hint 16): the manager ids of Manager.mdb in list 1053,
+// with the administrator's Register and Delete buttons. No grid.
+
+#include "db/db_messages.h"
+#include "db/sql_text.h"
+#include "platform/wnd/msgbox.h"
+#include "screens/kind_of_view.h"
+#include "screens/table_bridge.h"
+#include "shell/calvorn_view.h"
+#include "shell/manager_dialogs.h"
+
+void CKindOfView::ShowUsersScreen()
+{
+    if (m_captionPanel.GetSafeHwnd()) {
+        m_captionPanel.SetCaption("User Management");
+        m_captionPanel.SetTipText("User Management.");
+    }
+    Invalidate();
+    ShowPresetKeys(FALSE);
+    ClearPresetKeys();
+    if (m_pageCombo.GetSafeHwnd())
+        m_pageCombo.ShowWindow(SW_HIDE);
+    ShowScaleRegisterControls(FALSE);
+    ClearScaleList();
+    ShowControls({ 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1030, 1033, 1034, 1049, 1044, 1039,
+                     1041, 1037, 1042, 1038, 1025, 1027, 1028, 1029, 1032, 1050, 1051, 1052, 1057 },
+        FALSE);
+    StartLoad([this] {
+        // Nothing is asked for other managers: no reply will clear a lock.
+        if (m_pTableBridge->RequestManagers(kManagerDatabase, m_strColumnList))
+            m_nUpdateLock = 1;
+    });
+    HideGrid();
+    SetDlgItemText(1054, "User ID");
+    SetDlgItemText(1055, "Register");
+    SetDlgItemText(1056, "Delete");
+    ShowUsersPanel(TRUE);
+    ShowUserLabelPanel(FALSE);
+    ShowScaleInfoPanel(FALSE);
+}
+
+void CKindOfView::OnUserRegister()
+{
+    CUserInfoDlg dialog(this);
+    dialog.m_nMode = CUserInfoDlg::kModeInsert;
+    if (dialog.DoModal() != IDOK)
+        return;
+    // The id names the manager's settings files: no path separators in it.
+    if (dialog.m_strUserId.Find('\\') >= 0 || dialog.m_strUserId.Find('/') >= 0) {
+        AfxMessageBox("User ID can't contain \\ or /.", MB_OK);
+        return;
+    }
+    const CString sql = "INSERT INTO [Manager] VALUES(" + SqlLiteral(dialog.m_strUserId) + ", "
+        + SqlLiteral(dialog.m_strPassword) + ", " + SqlLiteral(dialog.m_strCornerId) + ")";
+    m_nUpdateLock = 1;
+    m_pTableBridge->InsertManager(sql, kManagerDatabase);
+    // The statement's done message has cleared it, unless the database did
+    // not open.
+    m_nUpdateLock = 0;
+}
+
+void CKindOfView::OnUserDelete()
+{
+    const int selected = m_listUsers.GetCurSel();
+    if (selected < 0) {
+        AfxMessageBox("Select User id", MB_OK);
+        return;
+    }
+    CString userId;
+    m_listUsers.GetText(selected, userId);
+    if (userId == kAdministratorId) {
+        AfxMessageBox("VEXO can't delete", MB_OK);
+        return;
+    }
+    if (MessageBox("Delete the selected user id?", "Delete", MB_YESNO) != IDYES)
+        return;
+    m_listUsers.DeleteString(static_cast<UINT>(selected));
+    const CString sql = "DELETE FROM [Manager] WHERE [mg_id] = " + SqlLiteral(userId);
+    m_nUpdateLock = 1;
+    m_pTableBridge->DeleteManager(sql, kManagerDatabase);
+    m_nUpdateLock = 0;
+}

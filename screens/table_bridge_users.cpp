@@ -1,0 +1,56 @@
+// The table bridge's part of the users screen: the manager ids of
+// Manager.mdb into list 1053, and the statements of the register and delete
+// buttons.
+
+#include "db/db_messages.h"
+#include "screens/kind_of_view.h"
+#include "screens/reply_row.h"
+#include "screens/table_bridge.h"
+#include "shell/calvorn_view.h"
+
+BOOL CTableBridge::RequestManagers(CString databasePath, CString columnList)
+{
+    CListBox& list = m_pView->m_listUsers;
+    for (int i = list.GetCount() - 1; i >= 0; --i)
+        list.DeleteString(static_cast<UINT>(i));
+    m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
+    ClearRowBuffer();
+    const CString requestName = m_pView->m_mailbox.TakeText(IDC_MAILBOX_NAME);
+    const CString userId = m_pView->m_mailbox.TakeText(IDC_MAILBOX_TEXT);
+    const CString columns = columnList.IsEmpty() ? CString("[mg_id], [mg_pass]") : columnList;
+    // Only the administrator lists the managers; for anyone else no request
+    // goes out (an empty one would run as a statement).
+    if (userId != kAdministratorId)
+        return FALSE;
+    SendSelect(databasePath, "SELECT " + columns + " FROM [Manager]", requestName);
+    return TRUE;
+}
+
+void CTableBridge::OnPlainRow(CString rowText)
+{
+    ClearRowBuffer();
+    SplitReplyRow(rowText, m_rowBuffer);
+    ++m_nRowsReceived;
+    if (m_nRowsReceived > 1)
+        m_pView->m_listUsers.AddString(m_rowBuffer[0]);
+    ++m_nNextRow;
+    Acknowledge();
+}
+
+void CTableBridge::InsertManager(CString sql, CString databasePath)
+{
+    m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
+    ClearRowBuffer();
+    m_pView->m_mailbox.SetText(IDC_MAILBOX_NAME, "");
+    m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
+    RunRequest(databasePath, "Mg_Reg_Insert", sql);
+}
+
+void CTableBridge::DeleteManager(CString sql, CString databasePath)
+{
+    m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
+    ClearRowBuffer();
+    m_pView->m_mailbox.SetText(IDC_MAILBOX_NAME, "");
+    m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
+    RunRequest(databasePath, "Mg_Reg_Delete", sql);
+}

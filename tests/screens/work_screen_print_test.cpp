@@ -1,0 +1,175 @@
+// The preset-key sheet printed to PDF: the model dialog, the keys' lines at
+// their places, the function keys of the "Q" sheet, and the sheet's size on
+// paper whatever the printer's resolution.
+
+#include <cmath>
+
+#include "platform/print/print_script.h"
+#include "shell/view_hints.h"
+#include "tests/screens/work_screen_fixture.h"
+#include "tests/support/pdf_text.h"
+
+namespace {
+
+class WorkScreenPrintTest : public WorkScreenFixture {
+protected:
+    void SetUp() override
+    {
+        WorkScreenFixture::SetUp();
+        PrintScript::Enable();
+        PrintScript::Reset();
+        Switch(kHintPreset, "Pre_Read", "vexo", MakeItemDatabase());
+    }
+    void TearDown() override
+    {
+        PrintScript::Reset();
+        PrintScript::Disable();
+        WorkScreenFixture::TearDown();
+    }
+    void SetKey(int index, const char* text)
+    {
+        m_screen->m_presetKeys[static_cast<std::size_t>(index)].SetWindowText(text);
+    }
+    // Runs the Print button: model dialog answered with model ("" cancels),
+    // the print dialog with dpi.
+    void Print(const char* model, int dpi = 600)
+    {
+        ModalDialogScript::Push([model](CDialog& dialog) {
+            if (!*model) {
+                AfxClickDlgButton(dialog, IDCANCEL);
+                return;
+            }
+            const bool q = CString(model) == "Q";
+            dialog.SendDlgItemMessage(1147, BM_SETCHECK, q ? BST_UNCHECKED : BST_CHECKED);
+            dialog.SendDlgItemMessage(1148, BM_SETCHECK, q ? BST_CHECKED : BST_UNCHECKED);
+            AfxClickDlgButton(dialog, IDOK);
+        });
+        if (*model) {
+            PrintDialogAnswer answer;
+            answer.dpi = dpi;
+            PrintScript::Push(answer);
+        }
+        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(57607, BN_CLICKED), 0);
+    }
+    // The place of the first text drawn as text in the last job.
+    static const PrintedText* Find(const PrintJobRecord& job, const char* text)
+    {
+        for (const PrintedText& t : job.pages.at(0).texts) {
+            if (t.text == text)
+                return &t;
+        }
+        return nullptr;
+    }
+};
+
+TEST_F(WorkScreenPrintTest, KeyLinesArePrintedAtTheirPlacesOnThePqSheet)
+{
+    SetKey(0, "123\r\nPork belly");
+    SetKey(11, "7");
+    SetKey(55, "55555");
+    Print("PQ");
+    const auto jobs = PrintScript::Jobs();
+    ASSERT_EQ(jobs.size(), 1u);
+    const PrintJobRecord& job = jobs[0];
+    EXPECT_TRUE(job.ended);
+    EXPECT_EQ(job.dpi, 600);
+    ASSERT_EQ(job.pages.size(), 1u);
+    struct Expected {
+        const char* text;
+        int x;
+        int y;
+    };
+    const Expected expected[] = {
+        { "123", 360, 350 },
+        { "Pork b", 360, 440 },
+        { "elly", 360, 510 },
+        { "7", 437 + 360, 425 + 350 },
+    };
+    for (const Expected& e : expected) {
+        const PrintedText* t = Find(job, e.text);
+        ASSERT_NE(t, nullptr) << e.text;
+        EXPECT_EQ(t->rect.left, e.x) << e.text;
+        EXPECT_EQ(t->rect.top, e.y) << e.text;
+    }
+    // The sixth row exists on the "Q" keyboard only.
+    EXPECT_EQ(Find(job, "55555"), nullptr);
+    EXPECT_EQ(Find(job, "SHIFT"), nullptr);
+    EXPECT_EQ(m_screen->m_strModelCode, "PQ");
+    EXPECT_EQ(m_screen->m_strPrintKind, "PresetPrint");
+    ASSERT_FALSE(job.outputPath.IsEmpty());
+    const auto pages = PdfPageTexts(job.outputPath.GetString());
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_NE(pages[0].find("elly"), std::string::npos) << pages[0];
+}
+
+TEST_F(WorkScreenPrintTest, TheQSheetHasSixRowsAndItsFunctionKeys)
+{
+    SetKey(55, "55555");
+    Print("Q");
+    const auto jobs = PrintScript::Jobs();
+    ASSERT_EQ(jobs.size(), 1u);
+    const PrintedText* key = Find(jobs[0], "55555");
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->rect.left, 5 * 376 + 380);
+    EXPECT_EQ(key->rect.top, 5 * 380 + 350);
+    // Function keys: two lines of at most six bytes, at column 10 to 14.
+    const struct {
+        const char* text;
+        int x;
+        int y;
+    } expected[] = { { " 설정", 10 * 376 + 350, 450 }, { "RESET", 14 * 376 + 350, 450 },
+        { " 날짜 ", 14 * 376 + 350, 380 + 450 }, { " 시간", 14 * 376 + 350, 380 + 550 },
+        { " 발행", 14 * 376 + 350, 5 * 380 + 450 } };
+    for (const auto& e : expected) {
+        const PrintedText* t = Find(jobs[0], e.text);
+        ASSERT_NE(t, nullptr) << e.text;
+        EXPECT_EQ(t->rect.left, e.x) << e.text;
+        EXPECT_EQ(t->rect.top, e.y) << e.text;
+    }
+}
+
+TEST_F(WorkScreenPrintTest, TheSheetKeepsItsSizeOnPaperAtEveryResolution)
+{
+    SetKey(0, "1");
+    SetKey(49, "49");
+    struct Case {
+        int dpi;
+        double scale;
+    };
+    const Case cases[] = { { 600, 1.0 }, { 900, 1.5 }, { 1200, 2.0 }, { 300, 0.5 } };
+    std::vector<std::array<int, 4>> boxes;
+    for (const Case& c : cases) {
+        PrintScript::Reset();
+        Print("PQ", c.dpi);
+        const auto jobs = PrintScript::Jobs();
+        ASSERT_EQ(jobs.size(), 1u) << c.dpi;
+        EXPECT_EQ(jobs[0].dpi, c.dpi);
+        const PrintedText* last = Find(jobs[0], "49");
+        ASSERT_NE(last, nullptr) << c.dpi;
+        EXPECT_EQ(last->rect.left, std::lround((9 * 437 + 360) * c.scale)) << c.dpi;
+        EXPECT_EQ(last->rect.top, std::lround((4 * 425 + 350) * c.scale)) << c.dpi;
+        boxes.push_back(PdfInkBox(jobs[0].outputPath.GetString(), 1, 100));
+    }
+    // The frames and keys cover the same paper (at 100 dpi: the outer frame
+    // from 1/6 inch to 7.8 inch across).
+    EXPECT_NEAR(boxes[0][2] - boxes[0][0], (4670 - 100) / 6, 4);
+    for (const auto& box : boxes) {
+        for (int i = 0; i < 4; ++i)
+            EXPECT_NEAR(box[static_cast<std::size_t>(i)], boxes[0][static_cast<std::size_t>(i)], 3) << i;
+    }
+}
+
+TEST_F(WorkScreenPrintTest, CancelledDialogsPrintNothing)
+{
+    Print("");
+    EXPECT_TRUE(PrintScript::Jobs().empty());
+    EXPECT_TRUE(PrintScript::DialogRecords().empty());
+    // The print dialog cancelled.
+    ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDOK); });
+    PrintScript::PushCancel();
+    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(57607, BN_CLICKED), 0);
+    EXPECT_EQ(PrintScript::DialogRecords().size(), 1u);
+    EXPECT_TRUE(PrintScript::Jobs().empty());
+}
+
+} // namespace

@@ -1,0 +1,159 @@
+// The users screen: the administrator's list of manager ids from
+// Manager.mdb, registering and deleting managers, and what other managers get
+// (no request, no lock left behind).
+
+#include "db/db_messages.h"
+#include "db/item_db_worker.h"
+#include "shell/calvorn_view.h"
+#include "shell/manager_dialogs.h"
+#include "shell/view_hints.h"
+#include "tests/screens/work_screen_fixture.h"
+
+namespace {
+
+class WorkScreenUsersTest : public WorkScreenFixture {
+protected:
+    CString ManagerDb() const { return CString(m_root.Native(kManagerDatabase).c_str()); }
+    void AddManagers(const std::vector<const char*>& ids)
+    {
+        std::vector<CString> sql;
+        for (const char* id : ids)
+            sql.push_back(CString::Formatted("INSERT INTO [Manager] VALUES('%s', 'pw', 0)", id));
+        Execute(ManagerDb(), sql);
+    }
+    void Open(const char* user = "vexo") { Switch(kHintManagement, "Mg_Reg_Read", user, ""); }
+    std::vector<CString> Listed() const
+    {
+        std::vector<CString> ids;
+        for (int i = 0; i < m_screen->m_listUsers.GetCount(); ++i) {
+            CString id;
+            m_screen->m_listUsers.GetText(i, id);
+            ids.push_back(id);
+        }
+        return ids;
+    }
+    std::vector<CString> Stored()
+    {
+        return Column(ManagerDb(), "SELECT [mg_id] FROM [Manager] ORDER BY [mg_id]");
+    }
+    void Register(const char* id, const char* password, const char* again)
+    {
+        ModalDialogScript::Push([=](CDialog& dialog) {
+            dialog.SetDlgItemText(1002, id);
+            dialog.SetDlgItemText(1003, password);
+            dialog.SetDlgItemText(1006, again);
+            AfxClickDlgButton(dialog, IDOK);
+        });
+        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1055, BN_CLICKED), 0);
+        ASSERT_TRUE(WaitForLoad());
+    }
+    void Delete(int line)
+    {
+        m_screen->m_listUsers.SetCurSel(line);
+        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1056, BN_CLICKED), 0);
+        ASSERT_TRUE(WaitForLoad());
+    }
+    std::vector<CString> Boxes() const
+    {
+        std::vector<CString> texts;
+        for (const auto& box : m_boxes.Records())
+            texts.push_back(box.text);
+        return texts;
+    }
+};
+
+TEST_F(WorkScreenUsersTest, TheAdministratorSeesEveryManagerInTheList)
+{
+    AddManagers({ "kim", "lee" });
+    Open();
+    EXPECT_EQ(Listed(), (std::vector<CString> { "vexo", "kim", "lee" }));
+    EXPECT_EQ(m_screen->m_nUpdateLock, 0);
+    EXPECT_TRUE(Visible(1053));
+    EXPECT_TRUE(Visible(1055));
+    EXPECT_FALSE(Visible(1007));
+    EXPECT_FALSE(Visible(1009));
+    EXPECT_FALSE(Grid().IsWindowVisible());
+    EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1055)->GetSafeHwnd()), "Register");
+    EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1056)->GetSafeHwnd()), "Delete");
+    EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1054)->GetSafeHwnd()), "User ID");
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(WorkScreenUsersTest, RegisteringAddsTheManagerAndRereadsTheList)
+{
+    Open();
+    Register("kim", "secret", "secret");
+    EXPECT_EQ(Listed(), (std::vector<CString> { "vexo", "kim" }));
+    EXPECT_EQ(FirstRow(ManagerDb(), "SELECT [mg_pass] FROM [Manager] WHERE [mg_id] = 'kim'"), "secret\tjo/");
+    EXPECT_EQ(ModalDialogScript::Records().at(0).templateId, IDD_USER_INFO);
+    // Different passwords: the dialog refuses, nothing is stored.
+    ModalDialogScript::Push([](CDialog& dialog) {
+        dialog.SetDlgItemText(1002, "lee");
+        dialog.SetDlgItemText(1003, "a");
+        dialog.SetDlgItemText(1006, "b");
+        AfxClickDlgButton(dialog, IDOK);
+    });
+    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1055, BN_CLICKED), 0);
+    EXPECT_EQ(Boxes(), (std::vector<CString> { "Password Error." }));
+    EXPECT_EQ(Stored(), (std::vector<CString> { "kim", "vexo" }));
+    EXPECT_EQ(m_screen->m_nUpdateLock, 0);
+}
+
+TEST_F(WorkScreenUsersTest, AnIdThatExistsShowsTheDatabaseErrorAndTheListIsReread)
+{
+    AddManagers({ "kim" });
+    Open();
+    Register("kim", "x", "x");
+    ASSERT_EQ(m_boxes.Records().size(), 1u);
+    EXPECT_EQ(m_boxes.Records()[0].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
+    EXPECT_EQ(Stored(), (std::vector<CString> { "kim", "vexo" }));
+    EXPECT_EQ(Listed(), (std::vector<CString> { "vexo", "kim" }));
+}
+
+TEST_F(WorkScreenUsersTest, IdsWithPathSeparatorsAreRefused)
+{
+    Open();
+    for (const char* id : { "..\\..\\x", "a/b" }) {
+        MessageBoxScript::Reset();
+        Register(id, "p", "p");
+        EXPECT_EQ(Boxes(), (std::vector<CString> { "User ID can't contain \\ or /." })) << id;
+    }
+    EXPECT_EQ(Stored(), (std::vector<CString> { "vexo" }));
+    EXPECT_EQ(m_screen->m_nUpdateLock, 0);
+}
+
+TEST_F(WorkScreenUsersTest, DeleteAsksOnceAndNeverDeletesTheAdministrator)
+{
+    AddManagers({ "kim", "lee" });
+    Open();
+    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1056, BN_CLICKED), 0);
+    Delete(0);
+    EXPECT_EQ(Boxes(), (std::vector<CString> { "Select User id", "VEXO can't delete" }));
+    MessageBoxScript::Reset();
+    MessageBoxScript::PushAnswer(IDNO);
+    Delete(1);
+    ASSERT_EQ(m_boxes.Records().size(), 1u);
+    EXPECT_EQ(m_boxes.Records()[0].caption, "Delete");
+    EXPECT_EQ(Listed(), (std::vector<CString> { "vexo", "kim", "lee" }));
+    MessageBoxScript::PushAnswer(IDYES);
+    Delete(1);
+    EXPECT_EQ(Listed(), (std::vector<CString> { "vexo", "lee" }));
+    EXPECT_EQ(Stored(), (std::vector<CString> { "lee", "vexo" }));
+}
+
+TEST_F(WorkScreenUsersTest, OtherManagersSendNoRequestAndKeepNoLock)
+{
+    AddManagers({ "kim" });
+    Open("kim");
+    EXPECT_TRUE(Listed().empty());
+    EXPECT_EQ(m_screen->m_nUpdateLock, 0);
+    EXPECT_FALSE(m_screen->GetItemWorker()->IsDatabaseOpen());
+    EXPECT_TRUE(Boxes().empty());
+    // The next screen switch is not dropped.
+    const CString db = MakeItemDatabase();
+    Switch(kHintItem, "Item_Read", "kim", db);
+    EXPECT_EQ(m_screen->m_nHint, kHintItem);
+    EXPECT_TRUE(Grid().IsWindowVisible());
+}
+
+} // namespace
