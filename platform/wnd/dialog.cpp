@@ -246,7 +246,9 @@ INT_PTR CDialog::DoModal()
     m_bEnded = FALSE;
     m_bModal = TRUE;
     m_nModalResult = -1;
-    if (!CreateFromTemplate(*dialogTemplate, m_pParentWnd, TRUE)) {
+    // Like the owner, the dialog's parent is the top-level window: a dialog
+    // inside a child view would share the disabled state of the frame.
+    if (!CreateFromTemplate(*dialogTemplate, owner ? owner : m_pParentWnd, TRUE)) {
         m_bModal = FALSE;
         return -1;
     }

@@ -228,6 +228,33 @@ TEST(WndModal, EndDialogEndsTheLoopWithItsResult)
     owner.DestroyWindow();
 }
 
+TEST(WndModal, ADialogOfAChildWindowBelongsToItsFrameAndTakesTyping)
+{
+    AddTestTemplates();
+    CWnd frame;
+    ASSERT_TRUE(frame.CreateEx(0, nullptr, "frame", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, 0));
+    CWnd view;
+    ASSERT_TRUE(view.Create(nullptr, "", WS_VISIBLE, CRect(10, 10, 300, 200), &frame, 7));
+    ModalDlg dialog(&view);
+    CString typed;
+    CWnd* parent = nullptr;
+    dialog.onInit = [](ModalDlg& d) { d.PostMessage(WM_APP + 1); };
+    dialog.onPoke = [&](ModalDlg& d) {
+        parent = d.GetParent();
+        CWnd* edit = d.GetDlgItem(1000);
+        edit->SetFocus();
+        AfxSimulateKey(edit->GetSafeHwnd(), VK_END, "");
+        AfxSimulateKey(edit->GetSafeHwnd(), '7', "7");
+        d.GetDlgItemText(1000, typed);
+        d.EndDialog(IDOK);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(parent, &frame);
+    EXPECT_EQ(typed, "start7");
+    EXPECT_TRUE(frame.IsWindowEnabled());
+    frame.DestroyWindow();
+}
+
 TEST(WndModal, EndDialogDuringInitDialogReturnsAtOnce)
 {
     AddTestTemplates();
