@@ -121,7 +121,10 @@ LRESULT CKindOfView::OnDbQueryDone(WPARAM, LPARAM)
         // The manager list is read afresh.
         m_mailbox.SetText(IDC_MAILBOX_NAME, "Mg_Reg_Read");
         m_mailbox.SetText(IDC_MAILBOX_TEXT, m_strUserId);
-        StartLoad([this] { m_pTableBridge->RequestManagers(kManagerDatabase, m_strColumnList); });
+        StartLoad([this] {
+            if (m_pTableBridge->RequestManagers(kManagerDatabase, m_strColumnList))
+                m_nUpdateLock = 1;
+        });
         return 1;
     }
     if (IsOneOf(name, { "Scale_Update", "Scale_Insert_Delete" }))

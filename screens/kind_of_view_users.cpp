@@ -2,12 +2,26 @@
 // with the administrator's Register and Delete buttons. No grid.
 
 #include "db/db_messages.h"
+#include "db/item_db_worker.h"
 #include "db/sql_text.h"
 #include "platform/wnd/msgbox.h"
 #include "screens/kind_of_view.h"
 #include "screens/table_bridge.h"
 #include "shell/calvorn_view.h"
 #include "shell/manager_dialogs.h"
+
+namespace {
+
+// After a register or delete statement: its done message has started the
+// list's reread, which holds the lock until its own done. When the database
+// did not open no message came, and nothing else would clear the lock.
+void ReleaseLockUnlessReading(CKindOfView& view)
+{
+    if (!view.GetItemWorker()->IsRequestInFlight())
+        view.m_nUpdateLock = 0;
+}
+
+} // namespace
 
 void CKindOfView::ShowUsersScreen()
 {
@@ -54,9 +68,7 @@ void CKindOfView::OnUserRegister()
         + SqlLiteral(dialog.m_strPassword) + ", " + SqlLiteral(dialog.m_strCornerId) + ")";
     m_nUpdateLock = 1;
     m_pTableBridge->InsertManager(sql, kManagerDatabase);
-    // The statement's done message has cleared it, unless the database did
-    // not open.
-    m_nUpdateLock = 0;
+    ReleaseLockUnlessReading(*this);
 }
 
 void CKindOfView::OnUserDelete()
@@ -78,5 +90,5 @@ void CKindOfView::OnUserDelete()
     const CString sql = "DELETE FROM [Manager] WHERE [mg_id] = " + SqlLiteral(userId);
     m_nUpdateLock = 1;
     m_pTableBridge->DeleteManager(sql, kManagerDatabase);
-    m_nUpdateLock = 0;
+    ReleaseLockUnlessReading(*this);
 }
