@@ -97,9 +97,11 @@ BOOL CDbRequestWorker::TakeRequest()
 
 BOOL CDbRequestWorker::TakeRequestFrom(CMailboxDlg& mailbox)
 {
-    // No name, or an acknowledgement that no reply waits for: not a request.
+    // No name, an acknowledgement that no reply waits for, or the note of a
+    // received record (written without a wake-up, possibly over an answer the
+    // worker has not read yet): not a request.
     const CString name = mailbox.Text(IDC_MAILBOX_NAME);
-    if (name.IsEmpty() || name == kMailboxReport)
+    if (name.IsEmpty() || name == kMailboxReport || name == "ITEM_REV" || name == "User_Label_Insert")
         return FALSE;
     m_strRequestName = mailbox.TakeText(IDC_MAILBOX_NAME);
     m_strRequestSql = mailbox.TakeText(IDC_MAILBOX_TEXT);

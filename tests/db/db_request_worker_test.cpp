@@ -443,6 +443,20 @@ TEST_F(WorkerTest, ARequestIsInFlightFromItsEventUntilItsDoneIsAnswered)
     EXPECT_TRUE(worker.IsRequestInFlight());
     ASSERT_TRUE(AfxPumpUntil([&] { return !worker.IsRequestInFlight(); }, kDeadlineMs));
 
+    // The note of a received record is never served, even when a wake-up
+    // finds it: its statement stays in the mailbox, nothing is replied.
+    const std::size_t replies = owner.m_replies.size();
+    for (const char* note : { "ITEM_REV", "User_Label_Insert" }) {
+        owner.m_mailbox.SetText(IDC_MAILBOX_NAME, note);
+        owner.m_mailbox.SetText(IDC_MAILBOX_TEXT, "DELETE FROM [Item]");
+        worker.SetEvent();
+        ASSERT_TRUE(AfxPumpUntil([&] { return !worker.IsRequestInFlight(); }, kDeadlineMs)) << note;
+        EXPECT_EQ(owner.m_mailbox.Text(IDC_MAILBOX_NAME), note);
+        EXPECT_EQ(owner.m_mailbox.Text(IDC_MAILBOX_TEXT), "DELETE FROM [Item]");
+    }
+    EXPECT_EQ(owner.m_replies.size(), replies);
+    owner.m_mailbox.SetText(IDC_MAILBOX_NAME, "");
+
     // Each wait starts with no answer counted: the header is answered, the
     // first row is not.
     owner.m_replies.clear();
