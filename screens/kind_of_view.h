@@ -213,6 +213,9 @@ public:
     BOOL CheckSingleScaleRow();
     void SendScaleInfo();
     void SendScaleRootInfo();
+    // The transfer state reset and the port check both scale sends start
+    // with; FALSE after "Select a port.".
+    BOOL BeginScaleSend();
     // Reloads the registered scales of mode (1 Ethernet, 2 serial) under the
     // update lock, which the load's done message clears; FALSE when another
     // request holds the mailbox.

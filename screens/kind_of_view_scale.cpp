@@ -381,23 +381,26 @@ TransferOrder ScaleOrder(const CKindOfView& view, const char* command, const cha
 
 } // namespace
 
-void CKindOfView::SendScaleInfo()
+BOOL CKindOfView::BeginScaleSend()
 {
     m_nSerialStop.store(0);
     m_nBroadcast = 0;
     m_serialMailbox.ClearAll();
     std::fill(m_recvNumbers.begin(), m_recvNumbers.end(), 0);
     m_nSerialScaleIndex = m_nSerialScaleCount = m_nEthThreadCount = 0;
-    if (m_commSettings.GetMode() < 0) {
+    if (m_commSettings.GetMode() < 0 || (m_commSettings.IsSerial() && m_nComPort < 1)) {
         AfxMessageBox("Select a port.", MB_OK);
-        return;
+        return FALSE;
     }
+    return TRUE;
+}
+
+void CKindOfView::SendScaleInfo()
+{
+    if (!BeginScaleSend())
+        return;
     const int count = static_cast<int>(m_commSettings.m_scales.size());
     if (m_commSettings.IsSerial()) {
-        if (m_nComPort < 1) {
-            AfxMessageBox("Select a port.", MB_OK);
-            return;
-        }
         m_nSerialScaleCount = count;
         if (!CheckSingleScaleRow())
             return;
@@ -425,21 +428,10 @@ void CKindOfView::SendScaleInfo()
 
 void CKindOfView::SendScaleRootInfo()
 {
-    m_nSerialStop.store(0);
-    m_nBroadcast = 0;
-    m_serialMailbox.ClearAll();
-    std::fill(m_recvNumbers.begin(), m_recvNumbers.end(), 0);
-    m_nSerialScaleIndex = m_nSerialScaleCount = m_nEthThreadCount = 0;
-    if (m_commSettings.GetMode() < 0) {
-        AfxMessageBox("Select a port.", MB_OK);
+    if (!BeginScaleSend())
         return;
-    }
     const int count = static_cast<int>(m_commSettings.m_scales.size());
     if (m_commSettings.IsSerial()) {
-        if (m_nComPort < 1) {
-            AfxMessageBox("Select a port.", MB_OK);
-            return;
-        }
         m_nSerialScaleCount = count;
         if (!CheckSingleScaleRow())
             return;
