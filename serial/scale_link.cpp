@@ -18,6 +18,79 @@ bool OneOf(const CString& word, std::initializer_list<const char*> words)
     return std::any_of(words.begin(), words.end(), [&](const char* w) { return word == w; });
 }
 
+// The tables sent and read record by record, by the work screen's kind word:
+// the step word of each frame and its sender.
+struct TableRoute {
+    const char* kind;
+    const char* clearStep;
+    const char* dataStep;
+    const char* selectStep;
+    const char* requestStep; // nullptr: read whole only
+    RecordKind record;
+    void (CScaleLink::*clear)();
+    void (CScaleLink::*data)();
+    void (CScaleLink::*select)();
+    void (CScaleLink::*allRequest)();
+    void (CScaleLink::*request)();
+};
+
+const TableRoute kRoutes[] = {
+    { "Item", "PLU_CLEAR", "DATA", "SELECT_DATA", "PLU_REQUEST", RecordKind::Item, &CScaleLink::SendPluClear,
+        &CScaleLink::SendPluData, &CScaleLink::SendPluSelectData, &CScaleLink::SendPluAllRequest,
+        &CScaleLink::SendPluRequest },
+    { "Add", "ADD_CLEAR", "ADD_DATA", "SELECT_ADD_DATA", "ADD_REQUEST", RecordKind::Add,
+        &CScaleLink::SendAddClear, &CScaleLink::SendAddData, &CScaleLink::SendAddSelectData,
+        &CScaleLink::SendAddAllRequest, &CScaleLink::SendAddRequest },
+    { "Adv", "ADV_CLEAR", "ADV_DATA", "SELECT_ADV_DATA", "ADV_REQUEST", RecordKind::AdvT,
+        &CScaleLink::SendAdvClear, &CScaleLink::SendAdvData, &CScaleLink::SendAdvSelectData,
+        &CScaleLink::SendAdvAllRequest, &CScaleLink::SendAdvRequest },
+    { "Land_addition", "LAND_ADD_CLEAR", "LAND_ADD_DATA", "SELECT_LAND_ADD_DATA", "LAND_ADD_REQUEST",
+        RecordKind::LandAdd, &CScaleLink::SendLandAddClear, &CScaleLink::SendLandAddData,
+        &CScaleLink::SendLandAddSelectData, &CScaleLink::SendLandAddAllRequest,
+        &CScaleLink::SendLandAddRequest },
+    { "USER_LABEL", "USER_LABEL_CLEAR", "USER_LABEL_DATA", "USER_LABEL_SELECT_DATA", nullptr,
+        RecordKind::UserLabel, &CScaleLink::SendUserLabelClear, &CScaleLink::SendUserLabelData,
+        &CScaleLink::SendUserLabelSelectData, &CScaleLink::SendUserLabelAllRequest, nullptr },
+};
+
+// The route whose word in the given field is word.
+const TableRoute* FindRoute(const char* TableRoute::*field, const CString& word)
+{
+    for (const TableRoute& route : kRoutes) {
+        if (route.*field && word == route.*field)
+            return &route;
+    }
+    return nullptr;
+}
+
+// The reads answered by records until the end of data, and what they bring.
+struct WholeRead {
+    const char* step;
+    RecordKind record;
+};
+
+const WholeRead kWholeReads[] = {
+    { "PLU_ALL_REQUEST", RecordKind::Item },
+    { "ADD_ALL_REQUEST", RecordKind::Add },
+    { "PRE_ALL_REQUEST", RecordKind::Preset },
+    { "ADV_ALL_REQUEST", RecordKind::AdvT },
+    { "LAND_ADD_ALL_REQUEST", RecordKind::LandAdd },
+    { "USER_LABEL_ALL_REQUEST", RecordKind::UserLabel },
+    { "RESULT_ALL_READ", RecordKind::TotalResult },
+    { "RESULT_ITEM_ALL_READ", RecordKind::TotalItemResult },
+    { "RESULT_ITEM_DAY_READ", RecordKind::TotalItemDay },
+    { "RESULT_DAY_READ", RecordKind::TotalDayResult },
+};
+
+const WholeRead* FindWholeRead(const CString& step)
+{
+    for (const WholeRead& read : kWholeReads) {
+        if (step == read.step)
+            return &read;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 CScaleLink::CScaleLink() = default;
@@ -91,10 +164,36 @@ void CScaleLink::OnReply()
         SendClose();
         return;
     }
-    if (box.mode == "TRANS")
-        OnSendReply(box);
-    else
+    const CString& step = box.step;
+    const bool sending = box.mode == "TRANS";
+    if (step == "OPEN") {
+        BuildJoinFrame();
+    } else if (step == "JOIN") {
+        m_nRecordCount = 0;
+        m_nRecordIndex = 0;
+        m_nColumnCount = 0;
+        sending ? StartFirstSend(box) : StartFirstRequest(box);
+    } else if (step == "ENDJOIN") {
+        SendClose();
+        AfxMessageBox("Trans Complete", MB_OK);
+    } else if (const char* text = RefusalText(step)) {
+        EndWithMessage(text);
+    } else if (sending) {
+        OnSendReply(step);
+    } else {
         OnRecvReply(box);
+    }
+}
+
+const char* CScaleLink::RefusalText(const CString& step)
+{
+    if (step == "MEMORY FULL")
+        return "scale memory full";
+    if (step == "DATA LENGTH MISS")
+        return "scale data length error";
+    if (step == "PROCESS ERROR")
+        return "scale process error";
+    return nullptr;
 }
 
 void CScaleLink::EndWithMessage(const char* text)
@@ -103,52 +202,49 @@ void CScaleLink::EndWithMessage(const char* text)
     SendEndJoin();
 }
 
-void CScaleLink::OnSendReply(const Mailbox& box)
+void CScaleLink::OnSendReply(const CString& step)
 {
-    const CString& step = box.step;
-    if (step == "OPEN") {
-        BuildJoinFrame();
-    } else if (step == "JOIN") {
-        m_nRecordCount = 0;
-        m_nRecordIndex = 0;
-        m_nColumnCount = 0;
-        StartFirstSend(box);
-    } else if (OneOf(step, { "PLU_CLEAR", "ADD_CLEAR", "ADV_CLEAR", "LAND_ADD_CLEAR", "USER_LABEL_CLEAR" })) {
-        AfterClear(step);
-    } else if (OneOf(step, { "DATA", "ADD_DATA", "ADV_DATA", "LAND_ADD_DATA", "USER_LABEL_DATA" })) {
-        if (m_nRecordIndex > m_nRecordCount - 1) {
-            SendEndJoin();
-        } else {
-            ++m_nRecordIndex;
-            SendNextRecord(step);
-        }
-    } else if (OneOf(step,
-                   { "SELECT_DATA", "SELECT_ADD_DATA", "SELECT_ADV_DATA", "SELECT_LAND_ADD_DATA",
-                       "USER_LABEL_SELECT_DATA" })) {
-        if (m_nRecordIndex + 1 < m_nRecordCount) {
-            ++m_nRecordIndex;
-            SendNextRecord(step);
-        } else {
-            SendEndJoin();
-        }
-    } else if (OneOf(step, { "PRE_DATA", "RESULT_ALL_CLEAR" })) {
+    if (OnRecordSent(step, &CScaleLink::SendEndJoin)) {
+        // The next record went, or the end.
+    } else if (step == "RESULT_ALL_CLEAR") {
         SendEndJoin();
     } else if (OneOf(step, { "SELECT_SCALE_INFOMATION", "SELECT_SCALE_ROOT_INFOMATION" })) {
         SendResetScale();
-    } else if (OneOf(step, { "RESET_SCALE", "ENDJOIN" })) {
+    } else if (step == "RESET_SCALE") {
         SendClose();
         AfxMessageBox("Trans Complete", MB_OK);
-    } else if (step == "MEMORY FULL") {
-        EndWithMessage("scale memory full");
-    } else if (step == "DATA LENGTH MISS") {
-        EndWithMessage("scale data length error");
-    } else if (step == "PROCESS ERROR") {
-        EndWithMessage("scale process error");
     }
 }
 
+bool CScaleLink::OnRecordSent(const CString& step, Sender done)
+{
+    if (const TableRoute* route = FindRoute(&TableRoute::clearStep, step)) {
+        AfterClear(route->data);
+        return true;
+    }
+    // The whole table goes as rows 1 to count, a selection as positions 0 to
+    // count - 1; the preset page is one frame.
+    Sender next = nullptr;
+    int end = m_nRecordCount;
+    if (const TableRoute* route = FindRoute(&TableRoute::dataStep, step)) {
+        next = route->data;
+    } else if (const TableRoute* picked = FindRoute(&TableRoute::selectStep, step)) {
+        next = picked->select;
+        end = m_nRecordCount - 1;
+    } else if (step != "PRE_DATA") {
+        return false;
+    }
+    if (next && m_nRecordIndex < end) {
+        ++m_nRecordIndex;
+        (this->*next)();
+    } else {
+        (this->*done)();
+    }
+    return true;
+}
+
 // After the clear's acknowledgement: rows 1 to count, none for an empty grid.
-void CScaleLink::AfterClear(const CString& step)
+void CScaleLink::AfterClear(Sender sendData)
 {
     m_nRecordCount
         = std::min(m_pHost->GetGridRowCount() - 2, RecordLimit(m_pHost->GetSerialText(kSerialKindEdit)));
@@ -160,69 +256,18 @@ void CScaleLink::AfterClear(const CString& step)
         return;
     }
     ++m_nRecordIndex;
-    if (step == "PLU_CLEAR")
-        SendPluData();
-    else if (step == "ADD_CLEAR")
-        SendAddData();
-    else if (step == "ADV_CLEAR")
-        SendAdvData();
-    else if (step == "LAND_ADD_CLEAR")
-        SendLandAddData();
-    else
-        SendUserLabelData();
-}
-
-void CScaleLink::SendNextRecord(const CString& step)
-{
-    if (step == "DATA")
-        SendPluData();
-    else if (step == "ADD_DATA")
-        SendAddData();
-    else if (step == "ADV_DATA")
-        SendAdvData();
-    else if (step == "LAND_ADD_DATA")
-        SendLandAddData();
-    else if (step == "USER_LABEL_DATA")
-        SendUserLabelData();
-    else if (step == "SELECT_DATA")
-        SendPluSelectData();
-    else if (step == "SELECT_ADD_DATA")
-        SendAddSelectData();
-    else if (step == "SELECT_ADV_DATA")
-        SendAdvSelectData();
-    else if (step == "SELECT_LAND_ADD_DATA")
-        SendLandAddSelectData();
-    else if (step == "USER_LABEL_SELECT_DATA")
-        SendUserLabelSelectData();
+    (this->*sendData)();
 }
 
 void CScaleLink::StartFirstSend(const Mailbox& box)
 {
     const bool all = box.scope == "all";
     const CString& kind = box.kind;
-    auto selection = [this](void (CScaleLink::*send)()) {
-        CountSelection();
-        if (m_nRecordCount < 1) {
-            EndEarly();
-            return;
-        }
-        (this->*send)();
-    };
-    if (kind == "Item") {
-        all ? SendPluClear() : selection(&CScaleLink::SendPluSelectData);
-    } else if (kind == "Add") {
-        all ? SendAddClear() : selection(&CScaleLink::SendAddSelectData);
-    } else if (kind == "Adv") {
-        all ? SendAdvClear() : selection(&CScaleLink::SendAdvSelectData);
-    } else if (kind == "Land_addition") {
-        all ? SendLandAddClear() : selection(&CScaleLink::SendLandAddSelectData);
-    } else if (kind == "USER_LABEL") {
-        all ? SendUserLabelClear() : selection(&CScaleLink::SendUserLabelSelectData);
-    } else if (kind == "Pre") {
-        if (all)
-            SendPresetData();
-        else
-            EndEarly(); // presets have no selection: end rather than stay joined
+    if (const TableRoute* route = FindRoute(&TableRoute::kind, kind)) {
+        StartTable(
+            route->clear, &CScaleLink::CountSelection, all ? nullptr : route->select, &CScaleLink::EndEarly);
+    } else if (kind == "Pre" && all) {
+        SendPresetData();
     } else if (kind == "Scale_Result_All_Clear") {
         SendResultAllClear();
     } else if (kind == "SCALE_INFOMATION") {
@@ -230,8 +275,20 @@ void CScaleLink::StartFirstSend(const Mailbox& box)
     } else if (kind == "SCALE_ROOT_INFOMATION") {
         SendScaleRootInfo();
     } else {
+        // A preset selection (presets have none) or an unknown kind: end
+        // rather than stay joined.
         EndEarly();
     }
+}
+
+void CScaleLink::StartTable(Sender whole, int (CScaleLink::*countPicked)(), Sender firstPicked, Sender none)
+{
+    if (!firstPicked)
+        (this->*whole)();
+    else if ((this->*countPicked)() < 1)
+        (this->*none)();
+    else
+        (this->*firstPicked)();
 }
 
 void CScaleLink::EndEarly()
@@ -246,49 +303,15 @@ void CScaleLink::OnRecvReply(const Mailbox& box)
 {
     const CString& step = box.step;
     const bool noItem = m_pHost->GetSerialText(kSerialNoItemEdit) == "NOITEM";
-    if (step == "OPEN") {
-        BuildJoinFrame();
-    } else if (step == "JOIN") {
-        m_nRecordCount = 0;
-        m_nRecordIndex = 0;
-        m_nColumnCount = 0;
-        StartFirstRequest(box);
-    } else if (step == "PLU_ALL_REQUEST") {
-        OnDataRecord(step, RecordKind::Item);
-    } else if (step == "ADD_ALL_REQUEST") {
-        OnDataRecord(step, RecordKind::Add);
-    } else if (step == "PRE_ALL_REQUEST") {
-        OnDataRecord(step, RecordKind::Preset);
-    } else if (step == "ADV_ALL_REQUEST") {
-        OnDataRecord(step, RecordKind::AdvT);
-    } else if (step == "LAND_ADD_ALL_REQUEST") {
-        OnDataRecord(step, RecordKind::LandAdd);
-    } else if (step == "USER_LABEL_ALL_REQUEST") {
-        OnDataRecord(step, RecordKind::UserLabel);
-    } else if (step == "RESULT_ALL_READ") {
-        OnDataRecord(step, RecordKind::TotalResult);
-    } else if (step == "RESULT_ITEM_ALL_READ") {
-        OnDataRecord(step, RecordKind::TotalItemResult);
-    } else if (step == "RESULT_ITEM_DAY_READ") {
-        OnDataRecord(step, RecordKind::TotalItemDay);
-    } else if (step == "RESULT_DAY_READ") {
-        OnDataRecord(step, RecordKind::TotalDayResult);
-    } else if (step == "PLU_REQUEST") {
+    if (const WholeRead* read = FindWholeRead(step)) {
+        OnDataRecord(step, read->record);
+    } else if (const TableRoute* route = FindRoute(&TableRoute::requestStep, step)) {
+        // A number the scale does not hold is acknowledged and passed over.
         if (noItem) {
             SendAck(step);
             RequestNextOrEnd(step);
-        } else if (OnDataRecord(step, RecordKind::Item)) {
+        } else if (OnDataRecord(step, route->record)) {
             RequestNextOrEnd(step);
-        }
-    } else if (OneOf(step, { "ADD_REQUEST", "ADV_REQUEST", "LAND_ADD_REQUEST" })) {
-        if (noItem) {
-            SendAck(step);
-            RequestNextOrEnd(step);
-        } else {
-            OnDataRecord(step,
-                step == "ADD_REQUEST"       ? RecordKind::Add
-                    : step == "ADV_REQUEST" ? RecordKind::AdvT
-                                            : RecordKind::LandAdd);
         }
     } else if (step == "PRE_REQUEST") {
         if (noItem) {
@@ -304,64 +327,32 @@ void CScaleLink::OnRecvReply(const Mailbox& box)
             SendRequestEnd();
         else
             SendEndJoin();
-    } else if (step == "ENDJOIN") {
-        SendClose();
-        AfxMessageBox("Trans Complete", MB_OK);
-    } else if (step == "MEMORY FULL") {
-        EndWithMessage("scale memory full");
-    } else if (step == "DATA LENGTH MISS") {
-        EndWithMessage("scale data length error");
-    } else if (step == "PROCESS ERROR") {
-        EndWithMessage("scale process error");
     }
 }
 
 void CScaleLink::RequestNextOrEnd(const CString& step)
 {
-    if (m_nRequestPosition >= m_nRequestCount) {
+    const TableRoute* route = FindRoute(&TableRoute::requestStep, step);
+    if (m_nRequestPosition >= m_nRequestCount || !route) {
         SendEndJoin();
         return;
     }
-    if (step == "PLU_REQUEST")
-        SendPluRequest();
-    else if (step == "ADD_REQUEST")
-        SendAddRequest();
-    else if (step == "ADV_REQUEST")
-        SendAdvRequest();
-    else if (step == "LAND_ADD_REQUEST")
-        SendLandAddRequest();
-    else
-        SendEndJoin();
+    (this->*route->request)();
 }
 
 void CScaleLink::StartFirstRequest(const Mailbox& box)
 {
     const bool all = box.scope == "all";
     const CString& kind = box.kind;
-    auto byNumber = [this](void (CScaleLink::*send)()) {
-        CountRequestNumbers();
-        if (m_nRequestCount < 1) {
-            SendEndJoin();
-            return;
-        }
-        (this->*send)();
-    };
-    if (kind == "Item") {
-        all ? SendPluAllRequest() : byNumber(&CScaleLink::SendPluRequest);
-    } else if (kind == "Add") {
-        all ? SendAddAllRequest() : byNumber(&CScaleLink::SendAddRequest);
-    } else if (kind == "Adv") {
-        all ? SendAdvAllRequest() : byNumber(&CScaleLink::SendAdvRequest);
-    } else if (kind == "Land_addition") {
-        all ? SendLandAddAllRequest() : byNumber(&CScaleLink::SendLandAddRequest);
+    if (const TableRoute* route = FindRoute(&TableRoute::kind, kind)) {
+        StartTable(route->allRequest, &CScaleLink::CountRequestNumbers, all ? nullptr : route->request,
+            &CScaleLink::SendEndJoin);
     } else if (kind == "Pre") {
         all ? SendPresetAllRequest() : SendPresetRequest();
     } else if (OneOf(kind,
                    { "Scale_Result_All_Read", "Scale_Result_Item_All_Read", "Scale_Result_Item_Day_Read",
                        "Scale_Result_Day_Read" })) {
         SendResultRead(kind);
-    } else if (kind == "USER_LABEL") {
-        SendUserLabelAllRequest();
     } else {
         SendEndJoin();
     }

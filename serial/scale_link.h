@@ -82,8 +82,8 @@ public:
     void SendPresetData();
     void SendResultAllClear();
     // Counts the selected rows (list, range or block), clamped to the data rows
-    // 1 to row count - 2 and limited by the data kind; position 0.
-    void CountSelection();
+    // 1 to row count - 2 and limited by the data kind; position 0. Returns the count.
+    int CountSelection();
     // The PLU record of a grid row: from its cells, or from its [Item] row when
     // default values are in force.
     PluRecord BuildPluRecord(int row);
@@ -102,7 +102,8 @@ public:
     void SendUserLabelAllRequest();
     void SendResultRead(const CString& kind);
     void SendRequestEnd();
-    void CountRequestNumbers();
+    // The request numbers up to the first 0; position 0. Returns the count.
+    int CountRequestNumbers();
     // A data reply while records are awaited: assembled, stored when whole,
     // acknowledged. True when a whole record was taken.
     bool OnDataRecord(const CString& step, RecordKind kind);
@@ -129,19 +130,33 @@ private:
     };
     Mailbox ReadMailbox() const;
 
-    void OnSendReply(const Mailbox& box);
+    using Sender = void (CScaleLink::*)();
+    using IndexSender = void (CScaleLink::*)(int);
+
+    void OnSendReply(const CString& step);
     void OnRecvReply(const Mailbox& box);
     void StartFirstSend(const Mailbox& box);
     void StartFirstRequest(const Mailbox& box);
-    void SendNextRecord(const CString& step);
-    void AfterClear(const CString& step);
+    // A table's first frame: the whole (firstPicked nullptr), or the first of
+    // the rows or numbers picked; none when nothing is picked.
+    void StartTable(Sender whole, int (CScaleLink::*countPicked)(), Sender firstPicked, Sender none);
+    // The acknowledgement of a clear, a record or the preset page: the next
+    // record, or done once the last has gone. False for any other step.
+    bool OnRecordSent(const CString& step, Sender done);
+    void AfterClear(Sender sendData);
     void RequestNextOrEnd(const CString& step);
+    // The message of a scale's refusal step ("MEMORY FULL" ...), or nullptr.
+    static const char* RefusalText(const CString& step);
     void EndWithMessage(const char* text);
     // Ends a session that has nothing to send: ENDJOIN, or the closing pass.
     void EndEarly();
-    void StartClosingPass();
+    // A pass over the joined scales: starts at the first; the next one, false
+    // once the last has been served.
+    void StartPass(IndexSender send);
+    bool StepPass(IndexSender send);
     void StartStatusPass();
-    void StartResetPass();
+    void StartClosingPass();
+    void FinishBroadcast();
     void ShowStatusReply(int index);
     ScaleId JoinedId(int index) const;
 

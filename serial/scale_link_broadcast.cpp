@@ -2,25 +2,10 @@
 // a broadcast starts, send the records once to "99", ask each joined scale for
 // its status, and end each joined scale's session.
 
-#include <initializer_list>
-
 #include "platform/wnd/msgbox.h"
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"
 #include "serial/serial_transfer.h"
-
-namespace {
-
-bool OneOf(const CString& word, std::initializer_list<const char*> words)
-{
-    for (const char* w : words) {
-        if (word == w)
-            return true;
-    }
-    return false;
-}
-
-} // namespace
 
 ScaleId CScaleLink::JoinedId(int index) const
 {
@@ -37,14 +22,8 @@ void CScaleLink::OnBroadcastReply()
     const CString& step = box.step;
     if (box.status == "BROADJOINERROR") {
         SendBroadcastEndJoin(m_nIndex);
-        if (m_nIndex > m_nTotal - 1) {
-            m_nTotal = m_nJoinedCount;
-            m_nIndex = 1;
-            SendBroadStart(1);
-        } else {
-            ++m_nIndex;
-            SendBroadcastJoin(m_nIndex);
-        }
+        if (!StepPass(&CScaleLink::SendBroadcastJoin))
+            StartPass(&CScaleLink::SendBroadStart);
         return;
     }
     if (box.status == "BROAD 3TimeError") {
@@ -68,113 +47,82 @@ void CScaleLink::OnBroadcastReply()
             ++m_nJoinedCount;
             m_joinedIds[static_cast<std::size_t>(m_nJoinedCount)] = m_lastJoinId;
         }
-        if (m_nIndex > m_nTotal - 1) {
-            m_nTotal = m_nJoinedCount;
-            m_nIndex = 1;
-            SendBroadStart(1);
-        } else {
-            ++m_nIndex;
-            SendBroadcastJoin(m_nIndex);
-        }
+        if (!StepPass(&CScaleLink::SendBroadcastJoin))
+            StartPass(&CScaleLink::SendBroadStart);
     } else if (step == "BROAD_START") {
-        if (m_nIndex > m_nTotal - 1) {
+        if (!StepPass(&CScaleLink::SendBroadStart)) {
             m_nIndex = 0;
             m_nTotal = 0;
             m_nRecordCount = 0;
             m_nRecordIndex = 0;
             StartFirstSend(box);
-        } else {
-            ++m_nIndex;
-            SendBroadStart(m_nIndex);
         }
-    } else if (OneOf(step, { "PLU_CLEAR", "ADD_CLEAR", "ADV_CLEAR", "LAND_ADD_CLEAR", "USER_LABEL_CLEAR" })) {
-        AfterClear(step);
-    } else if (OneOf(step, { "DATA", "ADD_DATA", "ADV_DATA", "LAND_ADD_DATA", "USER_LABEL_DATA" })) {
-        if (m_nRecordIndex > m_nRecordCount - 1) {
-            StartStatusPass();
-        } else {
-            ++m_nRecordIndex;
-            SendNextRecord(step);
-        }
-    } else if (OneOf(step,
-                   { "SELECT_DATA", "SELECT_ADD_DATA", "SELECT_ADV_DATA", "SELECT_LAND_ADD_DATA",
-                       "USER_LABEL_SELECT_DATA" })) {
-        if (m_nRecordIndex + 1 < m_nRecordCount) {
-            ++m_nRecordIndex;
-            SendNextRecord(step);
-        } else {
-            StartStatusPass();
-        }
-    } else if (step == "PRE_DATA") {
-        StartStatusPass();
+    } else if (OnRecordSent(step, &CScaleLink::StartStatusPass)) {
+        // The next record went to "99", or the status pass began.
     } else if (step == "BROAD_STATUS_REQ") {
         ShowStatusReply(m_nIndex);
-        if (m_nIndex > m_nTotal - 1) {
+        if (!StepPass(&CScaleLink::SendStatusRequest))
             StartClosingPass();
-        } else {
-            ++m_nIndex;
-            SendStatusRequest(m_nIndex);
-        }
     } else if (step == "ALL_ENDJOIN") {
-        if (m_nIndex > m_nTotal - 1) {
-            m_nTotal = 0;
-            m_nIndex = 0;
-            SendClose();
-            AfxMessageBox("Trans Complete", MB_OK);
+        if (!StepPass(&CScaleLink::SendAllEndJoin)) {
+            FinishBroadcast();
             if (box.kind != "SCALE_INFOMATION") {
                 m_pHost->EnableItemTransButtons(TRUE);
                 m_pHost->EnableScaleTransButtons(TRUE);
                 m_pHost->EnableTransStopButton(FALSE);
             }
-        } else {
-            ++m_nIndex;
-            SendAllEndJoin(m_nIndex);
         }
-    } else if (OneOf(step, { "SELECT_SCALE_INFOMATION", "SELECT_SCALE_ROOT_INFOMATION" })) {
-        StartResetPass();
+    } else if (step == "SELECT_SCALE_INFOMATION" || step == "SELECT_SCALE_ROOT_INFOMATION") {
+        StartPass(&CScaleLink::SendAllReset);
     } else if (step == "ALL_RESET") {
-        if (m_nIndex > m_nTotal - 1) {
-            m_nTotal = 0;
-            m_nIndex = 0;
-            SendClose();
-            AfxMessageBox("Trans Complete", MB_OK);
-        } else {
-            ++m_nIndex;
-            SendAllReset(m_nIndex);
+        if (!StepPass(&CScaleLink::SendAllReset))
+            FinishBroadcast();
+    } else if (step.Left(6) == "BROAD ") {
+        if (const char* text = RefusalText(step.Mid(6))) {
+            AfxMessageBox(text, MB_OK);
+            StartClosingPass();
         }
-    } else if (step == "BROAD MEMORY FULL" || step == "BROAD DATA LENGTH MISS"
-        || step == "BROAD PROCESS ERROR") {
-        AfxMessageBox(step == "BROAD MEMORY FULL"  ? "scale memory full"
-                : step == "BROAD DATA LENGTH MISS" ? "scale data length error"
-                                                   : "scale process error",
-            MB_OK);
-        StartClosingPass();
     }
+}
+
+void CScaleLink::StartPass(IndexSender send)
+{
+    m_nTotal = m_nJoinedCount;
+    m_nIndex = 1;
+    (this->*send)(1);
+}
+
+bool CScaleLink::StepPass(IndexSender send)
+{
+    if (m_nIndex > m_nTotal - 1)
+        return false;
+    ++m_nIndex;
+    (this->*send)(m_nIndex);
+    return true;
 }
 
 void CScaleLink::StartStatusPass()
 {
-    m_nTotal = m_nJoinedCount;
-    m_nIndex = 1;
-    SendStatusRequest(1);
+    StartPass(&CScaleLink::SendStatusRequest);
 }
 
 void CScaleLink::StartClosingPass()
 {
-    m_nTotal = m_nJoinedCount;
-    m_nIndex = 1;
     if (m_nJoinedCount < 1) {
+        m_nTotal = m_nJoinedCount;
+        m_nIndex = 1;
         SendClose();
         return;
     }
-    SendAllEndJoin(1);
+    StartPass(&CScaleLink::SendAllEndJoin);
 }
 
-void CScaleLink::StartResetPass()
+void CScaleLink::FinishBroadcast()
 {
-    m_nTotal = m_nJoinedCount;
-    m_nIndex = 1;
-    SendAllReset(1);
+    m_nTotal = 0;
+    m_nIndex = 0;
+    SendClose();
+    AfxMessageBox("Trans Complete", MB_OK);
 }
 
 void CScaleLink::ShowStatusReply(int index)

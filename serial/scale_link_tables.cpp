@@ -42,7 +42,7 @@ int CScaleLink::RecordLimit(const CString& kind) const
 
 // ---- sending ---------------------------------------------------------------------
 
-void CScaleLink::CountSelection()
+int CScaleLink::CountSelection()
 {
     const TransferSelection pick = m_pHost->GetTransferSelection();
     const int lastDataRow = m_pHost->GetGridRowCount() - 2;
@@ -70,6 +70,7 @@ void CScaleLink::CountSelection()
     m_selectedRows = std::move(rows);
     m_nRecordCount = static_cast<int>(m_selectedRows.size());
     m_nRecordIndex = 0;
+    return m_nRecordCount;
 }
 
 int CScaleLink::SelectedRow(int position) const
@@ -242,7 +243,7 @@ void CScaleLink::SendRequest(
     HandOff(step, BuildFrame(ToWord(command), payload, FrameScaleId()));
 }
 
-void CScaleLink::CountRequestNumbers()
+int CScaleLink::CountRequestNumbers()
 {
     m_requestNumbers.clear();
     for (int n : m_pHost->GetRequestNumbers()) {
@@ -252,6 +253,7 @@ void CScaleLink::CountRequestNumbers()
     }
     m_nRequestCount = static_cast<int>(m_requestNumbers.size());
     m_nRequestPosition = 0;
+    return m_nRequestCount;
 }
 
 namespace {
@@ -382,9 +384,7 @@ bool CScaleLink::OnDataRecord(const CString& step, RecordKind kind)
     SendAck(step, count, number);
     if (!whole)
         return false;
-    if (step == "ADD_REQUEST" || step == "ADV_REQUEST" || step == "LAND_ADD_REQUEST")
-        RequestNextOrEnd(step);
-    else if (step == "PRE_REQUEST")
+    if (step == "PRE_REQUEST")
         SendEndJoin();
     else if (step == "RESULT_ALL_READ")
         m_pEngine->RunLater(m_pauseMs, [this] { SendEndJoin(); });
