@@ -2,9 +2,12 @@
 // clock set by the test: when they start, what the scale receives, the report
 // line and the status they leave, and what deleting one does.
 
+#include <filesystem>
+
 #include "ethernet/reservation_dialogs.h"
 #include "ethernet/reservation_thread.h"
 #include "platform/base/datetime.h"
+#include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/scale_sim.h"
 
@@ -385,6 +388,147 @@ TEST_F(ReservationRunTest, PickedRowsGiveTheItemNumbers)
     grid.m_PickList[1] = 2;
     m_screen->CollectSelectedItemNumbers(numbers);
     EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 3), (std::vector<int> { 40, 20, 0 }));
+}
+
+TEST_F(ReservationRunTest, SetupStartsOneThreadPerScaleWithThePickedItems)
+{
+    const CString db = MakeItemDatabase();
+    Execute(db,
+        { "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('41', 'Apple', '1500', "
+          "'kim')",
+            "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('42', 'Pear', '900', "
+            "'kim')",
+            "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('43', 'Plum', '100', "
+            "'kim')" });
+    Switch(kHintItem, "Item_Read", "kim", db);
+    ASSERT_EQ(Grid().GetRowCount(), 5);
+    Grid().m_nDownRow = 3;
+    Grid().m_nUpRow = 2;
+    TcpScale a;
+    TcpScale b;
+    ASSERT_TRUE(a.Start());
+    ASSERT_TRUE(b.Start());
+    auto setup = [&](int button) {
+        ModalDialogScript::Push([&, button](CDialog& d) {
+            d.SetDlgItemText(1119, "2007");
+            d.SetDlgItemText(1120, "3");
+            d.SetDlgItemText(1121, "5");
+            d.SetDlgItemText(1007, "9");
+            d.SetDlgItemText(1008, "7");
+            d.SetDlgItemText(1009, CString(a.Address().c_str()) + "\r\n" + b.Address().c_str() + "\r\n");
+            AfxClickDlgButton(d, button);
+        });
+        m_screen->SendMessage(WM_COMMAND, 1117);
+    };
+    // Cancelled: nothing is stored or started.
+    setup(IDCANCEL);
+    EXPECT_TRUE(Statuses().empty());
+    EXPECT_EQ(m_screen->GetReservationThread(0), nullptr);
+
+    setup(IDOK);
+    EXPECT_EQ(Statuses(), (std::vector<CString> { "wait", "wait" }));
+    EXPECT_EQ(Column(kReservationDatabasePath, "SELECT [item_num] FROM [Item] ORDER BY [ID]"),
+        (std::vector<CString> { "42", "43" }));
+    for (std::size_t slot : { 0u, 1u }) {
+        ASSERT_NE(m_screen->GetReservationThread(slot), nullptr) << slot;
+        EXPECT_EQ(m_screen->GetReservationThread(slot)->GetReservationNumber(), 1) << slot;
+        EXPECT_EQ(m_screen->GetReservationThread(slot)->GetTimerId(), 600 + slot) << slot;
+    }
+    EXPECT_EQ(m_screen->GetReservationThread(2), nullptr);
+
+    // Both run in the same minute, each answered through its own token.
+    SetClock(CTime(2007, 3, 5, 9, 7, 0));
+    ASSERT_TRUE(WaitForReports(2));
+    for (const TcpScale* scale : { &a, &b }) {
+        const std::vector<TcpPacket> packets = scale->Received();
+        ASSERT_EQ(packets.size(), 3u);
+        EXPECT_EQ(packets[0].payload.at(2), 42);
+        EXPECT_EQ(packets[1].payload.at(2), 43);
+        EXPECT_EQ(packets[2].command, 0x4120);
+    }
+    for (const std::string& line : ReportLines())
+        EXPECT_EQ(ReportOf(line), CString::Formatted("%14s", "OK").Str());
+    EXPECT_EQ(Boxes(), (std::vector<CString> { "Trans Complete", "Trans Complete" }));
+}
+
+TEST_F(ReservationRunTest, ReplyTimersReachTheThreadOfTheirSlot)
+{
+    CReservationTransThread::SetReplyTimeout(60000);
+    TcpScale a;
+    TcpScale b;
+    ASSERT_TRUE(a.Start([](const TcpPacket&, std::size_t) { return TcpReply::Silence(); }));
+    ASSERT_TRUE(b.Start([](const TcpPacket&, std::size_t) { return TcpReply::Silence(); }));
+    Store(Row(4, 0, "kim", a.Address()), kTwoItems);
+    Store(Row(5, 0, "kim", b.Address()), kTwoItems);
+    ASSERT_EQ(m_screen->StartReservationTransfer(Row(4, 0, "kim", a.Address())), 0);
+    ASSERT_EQ(m_screen->StartReservationTransfer(Row(5, 0, "kim", b.Address())), 1);
+    SetClock(CTime(2007, 3, 5, 9, 7, 0));
+    ASSERT_TRUE(PumpUntil([&] { return a.Received().size() == 1 && b.Received().size() == 1; }));
+    auto timer = [&](UINT id) { m_screen->SendMessage(WM_TIMER, id, 0); };
+
+    timer(601);
+    ASSERT_TRUE(PumpUntil([&] { return b.Received().size() == 2; }));
+    EXPECT_EQ(b.Received()[1].payload, b.Received()[0].payload);
+    EXPECT_EQ(a.Received().size(), 1u);
+    timer(600);
+    ASSERT_TRUE(PumpUntil([&] { return a.Received().size() == 2; }));
+    // Slots without a thread, transfer timers and stray socket data touch neither.
+    for (UINT id : { 602u, 779u, 200u, 201u })
+        timer(id);
+    EXPECT_EQ(m_screen->SendMessage(WM_RESV_SOCKET_DATA, 0x7FFFFFFF), 1);
+    PumpFor(std::chrono::milliseconds(50));
+    EXPECT_EQ(a.Received().size(), 2u);
+    EXPECT_EQ(b.Received().size(), 2u);
+    EXPECT_TRUE(ReportLines().empty());
+}
+
+TEST_F(ReservationRunTest, AtMost180ReservationsWaitAndAnEndedSlotIsTakenAgain)
+{
+    for (int i = 0; i < 180; ++i)
+        ASSERT_EQ(m_screen->StartReservationTransfer(Row(100 + i, 0, "kim", "127.0.0.254", "2030")), i);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(m_screen->StartReservationTransfer(Row(999, 0, "kim", "127.0.0.254", "2030")), -1);
+    EXPECT_EQ(Boxes(),
+        (std::vector<CString> {
+            "No more reservations can wait: 180 are running. Delete a reservation first." }));
+    EXPECT_EQ(m_screen->GetReservationThread(180), nullptr);
+    m_screen->CancelReservationThreads(105);
+    ASSERT_TRUE(PumpUntil([&] { return m_screen->GetReservationThread(5)->HasEnded(); }));
+    EXPECT_FALSE(m_screen->GetReservationThread(4)->HasEnded());
+    EXPECT_EQ(m_screen->StartReservationTransfer(Row(999, 0, "kim", "127.0.0.254", "2030")), 5);
+    EXPECT_EQ(m_screen->GetReservationThread(5)->GetReservationNumber(), 999);
+    EXPECT_EQ(m_screen->GetReservationThread(5)->GetTimerId(), 605u);
+}
+
+TEST_F(ReservationRunTest, TheListShowsEachReservationOnceHoweverOftenItIsOpened)
+{
+    Store(Row(4, 0, "kim", "127.0.0.254", "2030"));
+    Store(Row(5, 1, "kim", "127.0.0.253", "0", "0", "0", "8", "0"));
+    Store(Row(6, 0, "lee", "127.0.0.252", "2030"));
+    CReservationListDlg* list = m_screen->GetReservationListDlg();
+    ASSERT_NE(list, nullptr);
+    for (int open = 0; open < 2; ++open) {
+        m_screen->SendMessage(WM_COMMAND, 1116);
+        EXPECT_EQ(list->m_list.GetItemCount(), 2) << open; // kim's only
+        EXPECT_EQ(list->m_list.GetColumnCount(), 1) << open;
+        EXPECT_TRUE(list->IsWindowVisible()) << open;
+    }
+    EXPECT_EQ(list->m_strManagerId, "kim");
+}
+
+TEST_F(ReservationRunTest, StartUpMakesTheStoreAndTheReportAndKeepsEarlierLines)
+{
+    std::filesystem::remove_all(m_root.Native(kManagerFolder));
+    std::filesystem::remove_all(m_root.Native(kReservationReportFolder));
+    m_screen->WriteReservationReport();
+    EXPECT_GT(std::filesystem::file_size(m_root.Native(kReservationDatabasePath)), 0u);
+    EXPECT_TRUE(Statuses().empty());
+    EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kReservationReportPath)), "");
+    Store(Row(4, 0, "kim", "127.0.0.254", "2030"));
+    ASSERT_TRUE(AppendReservationReport("earlier"));
+    m_screen->WriteReservationReport();
+    EXPECT_EQ(ReportLines(), std::vector<std::string> { "earlier" });
+    EXPECT_EQ(Statuses(), std::vector<CString> { "wait" });
 }
 
 } // namespace

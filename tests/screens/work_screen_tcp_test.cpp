@@ -1,4 +1,5 @@
 #include "ethernet/scale_records.h"
+#include "ethernet/transfer_jobs.h"
 #include "platform/base/datetime.h"
 #include "screens/transfer_ports.h"
 #include "shell/view_hints.h"
@@ -13,6 +14,7 @@
 namespace {
 
 using scalesim::ScaleMemory;
+using scalesim::TcpPacket;
 using scalesim::TcpScale;
 
 class WorkScreenTcpTest : public WorkScreenFixture {
@@ -62,6 +64,44 @@ protected:
         return db;
     }
 };
+
+constexpr const char* kSettingsDb = "C:\\Windows\\system\\Manager\\Manager_ScaleInfo.mdb";
+
+std::uint32_t U32(const scalesim::Bytes& b, std::size_t at)
+{
+    return static_cast<std::uint32_t>(b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16)
+        | std::uint32_t(b.at(at + 3)) << 24;
+}
+
+std::uint16_t U16(const scalesim::Bytes& b, std::size_t at)
+{
+    return static_cast<std::uint16_t>(b.at(at) | b.at(at + 1) << 8);
+}
+
+// A preset page as a scale holds it: 3, 1, page, then (item, key) per key.
+scalesim::Bytes PresetPayload(
+    std::uint32_t page, const std::vector<std::pair<std::uint32_t, std::uint16_t>>& keys)
+{
+    scalesim::Bytes b { 3, 1 };
+    auto put = [&](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    put(page, 4);
+    for (std::size_t k = 0; k < 60; ++k) {
+        put(k < keys.size() ? keys[k].first : 0, 4);
+        put(k < keys.size() ? keys[k].second : static_cast<std::uint16_t>(k + 1), 2);
+    }
+    return b;
+}
+
+std::vector<std::uint16_t> Commands(const TcpScale& scale)
+{
+    std::vector<std::uint16_t> commands;
+    for (const auto& p : scale.Received())
+        commands.push_back(p.command);
+    return commands;
+}
 
 scalesim::Bytes PluPayload(int number, const std::string& name)
 {
@@ -221,6 +261,230 @@ TEST_F(WorkScreenTcpTest, StartsThatCannotRunAreRefusedBeforeAnyConnection)
     ASSERT_TRUE(WaitForJobs());
     EXPECT_EQ(scale.Connections(), 1u);
     EXPECT_EQ(Boxes("3 times out"), 1u);
+}
+
+TEST_F(WorkScreenTcpTest, PresetSendCarriesTheChosenPageAndItsKeysThenResets)
+{
+    Switch(kHintPreset, "Pre_Read", "vexo", MakeItemDatabase());
+    ScaleMemory memory;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    ChooseScales({ &scale });
+    m_screen->m_pageCombo.SetCurSel(1);
+    m_screen->m_presetKeys[0].SetWindowText("41");
+    m_screen->m_presetKeys[1].SetWindowText("7\r\nfresh");
+    m_screen->m_presetKeys[59].SetWindowText("50000");
+    MessageBoxScript::Reset();
+
+    Command(1025);
+    EXPECT_EQ(m_screen->m_nTransferActive.load(), 1);
+    ASSERT_TRUE(WaitForJobs());
+
+    EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0003, 0x4120 }));
+    const scalesim::Bytes page = scale.Received().at(0).payload;
+    ASSERT_EQ(page.size(), 366u);
+    EXPECT_EQ(page[0], 3);
+    EXPECT_EQ(U32(page, 2), 2u); // "Page 2"
+    const std::pair<std::size_t, std::uint32_t> keys[] = { { 0, 41 }, { 1, 7 }, { 2, 0 }, { 59, 50000 } };
+    for (const auto& [key, item] : keys) {
+        EXPECT_EQ(U32(page, 6 + 6 * key), item) << key;
+        EXPECT_EQ(U16(page, 10 + 6 * key), key + 1) << key;
+    }
+    EXPECT_EQ(memory.TaskResets(), 1);
+    EXPECT_EQ(memory.Clears(3), 0);
+    // No confirmation: the one box is the end of the job.
+    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_EQ(MessageBoxScript::Records()[0].text, "Trans Complete");
+    EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
+}
+
+TEST_F(WorkScreenTcpTest, PresetReadsAskForTheTypedPageOrForAllAndStoreTheKeys)
+{
+    AfxSetClock([] {
+        std::tm t {};
+        t.tm_year = 2024 - 1900;
+        t.tm_mon = 2;
+        t.tm_mday = 9;
+        t.tm_hour = 0;
+        t.tm_min = 15;
+        t.tm_isdst = -1;
+        return std::chrono::system_clock::from_time_t(std::mktime(&t));
+    });
+    Switch(kHintPreset, "Pre_Read", "vexo", MakeItemDatabase());
+    ScaleMemory memory;
+    memory.Put(3, 12, PresetPayload(12, { { 41, 1 }, { 7, 2 } }));
+    memory.Put(3, 1, PresetPayload(1, { { 5, 1 } }));
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    ChooseScales({ &scale });
+    const CString target
+        = CString("C:\\ZUVAR\\ScaleData\\2024-03-09\\0Hour\\") + scale.Address().c_str() + ".mdb";
+    m_screen->m_mailbox.SetText(1003, "Pre_Read");
+    m_screen->m_editScaleRecv.SetWindowText("12");
+
+    Command(1029); // the page of edit 1028
+    ASSERT_TRUE(WaitForJobs());
+    ASSERT_TRUE(scale.WaitForPackets(2, 5000)); // the request, the acknowledgement of the page
+    const std::vector<TcpPacket> asked = scale.Received();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[1].command, 0x0101);
+    EXPECT_EQ(asked[0].command, 0x0004);
+    ASSERT_EQ(asked[0].payload.size(), 6u);
+    EXPECT_EQ(asked[0].payload[0], 3);
+    EXPECT_EQ(scalesim::RecordNumber(asked[0].payload), 12u);
+    const std::vector<CString> page12 = Column(target,
+        "SELECT [page_num] || '|' || [num] || '|' || [str] FROM [Preset] WHERE [str] <> '0' ORDER BY [ID]");
+    EXPECT_EQ(page12, (std::vector<CString> { "12|1|41", "12|2|7" }));
+    // A preset page names no request word; its statements reach the SQL edit.
+    EXPECT_EQ(m_screen->m_mailbox.Text(1003), "Pre_Read");
+    EXPECT_EQ(m_screen->m_mailbox.Text(1002).Find("INSERT INTO [Preset]"), 0);
+
+    Command(1027); // every page
+    ASSERT_TRUE(WaitForJobs());
+    std::vector<scalesim::Bytes> requestsForAll;
+    for (const TcpPacket& p : scale.Received()) {
+        if (p.command == 0x0006)
+            requestsForAll.push_back(p.payload);
+    }
+    EXPECT_EQ(requestsForAll, (std::vector<scalesim::Bytes> { { 3, 1 } }));
+    EXPECT_EQ(Column(target, "SELECT DISTINCT [page_num] FROM [Preset] ORDER BY [page_num]"),
+        (std::vector<CString> { "1", "12" }));
+    EXPECT_EQ(Boxes("Trans Complete"), 2u);
+    EXPECT_EQ(Boxes("3 times out"), 0u);
+}
+
+TEST_F(WorkScreenTcpTest, ScaleInfoSendTakesTheClickedRowThenRestartsTheScale)
+{
+    Execute(kSettingsDb,
+        { "INSERT INTO [Scale_Info]([WeightNum], [PriceNum], [VAT]) VALUES('2', '3', '10')",
+            "INSERT INTO [Scale_Info]([WeightNum], [PriceNum], [VAT]) VALUES('4', '5', '20')" });
+    Switch(kHintScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase());
+    ASSERT_EQ(Grid().GetRowCount(), 4);
+    ScaleMemory memory;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    ChooseScales({ &scale });
+    auto rowRecord = [&](int row) {
+        RecordRow cells(20);
+        for (int c = 1; c <= 19; ++c)
+            cells[static_cast<std::size_t>(c)] = Grid().GetItemText(row, c).Str();
+        const ByteBuffer record = BuildScaleInfoRecord(cells);
+        return scalesim::Bytes(record.begin(), record.end());
+    };
+    ASSERT_NE(rowRecord(1), rowRecord(2));
+    m_screen->m_nClickRow = 2;
+    Grid().m_nDownRow = Grid().m_nUpRow = 2;
+    MessageBoxScript::Reset();
+
+    Command(1013);
+    EXPECT_EQ(m_screen->m_nTransferActive.load(), 1);
+    ASSERT_TRUE(WaitForJobs());
+
+    EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0003, 0x4130 }));
+    EXPECT_EQ(scale.Received().at(0).payload, rowRecord(2));
+    EXPECT_EQ(memory.ScaleResets(), 1);
+    EXPECT_EQ(memory.TaskResets(), 0);
+    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_EQ(MessageBoxScript::Records()[0].text, "Trans Complete");
+    EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
+}
+
+TEST_F(WorkScreenTcpTest, SelectSendsTakeOnlyDataRowsOfThePickRangeOrDrag)
+{
+    const CString db = ItemsWith({ "'41', 'A', '1'", "'42', 'B', '2'", "'43', 'C', '3'" });
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    ASSERT_EQ(Grid().GetRowCount(), 5);
+    ScaleMemory memory;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    ChooseScales({ &scale });
+    struct Case {
+        const char* name;
+        std::vector<int> picks; // empty: no pick list
+        int shift; // 1: range a-b
+        int a, b;
+        std::vector<std::uint32_t> sent;
+    };
+    const Case cases[] = {
+        { "picks past the data rows", { 4, 2, 0, 3 }, 0, 0, 0, { 42 } },
+        { "range over heading and last row", {}, 1, 4, 0, { 41, 42, 43 } },
+        { "drag upwards", {}, 0, 3, 2, { 42, 43 } },
+        { "one row", {}, 0, 1, 1, { 41 } },
+    };
+    for (const Case& c : cases) {
+        const std::size_t before = scale.Received().size();
+        std::fill(std::begin(Grid().m_PickList), std::end(Grid().m_PickList), 0);
+        std::copy(c.picks.begin(), c.picks.end(), Grid().m_PickList);
+        Grid().m_bCtrlPick = c.picks.empty() ? 0 : 1;
+        Grid().m_bShiftPick = c.shift;
+        Grid().m_nAnchorRowA = c.a;
+        Grid().m_nAnchorRowB = c.b;
+        Grid().m_nDownRow = c.shift ? 0 : c.a;
+        Grid().m_nUpRow = c.shift ? 0 : c.b;
+        Command(1010);
+        ASSERT_TRUE(WaitForJobs()) << c.name;
+        std::vector<std::uint32_t> sent;
+        const std::vector<TcpPacket> packets = scale.Received();
+        for (std::size_t i = before; i < packets.size(); ++i) {
+            if (packets[i].command == 0x0003)
+                sent.push_back(scalesim::RecordNumber(packets[i].payload));
+        }
+        EXPECT_EQ(sent, c.sent) << c.name;
+        EXPECT_EQ(packets.back().command, 0x4120) << c.name;
+    }
+    CString progress;
+    m_screen->m_editProgress.GetWindowText(progress);
+    EXPECT_EQ(progress, "1"); // the last job sent one record
+    EXPECT_EQ(memory.Clears(0), 0);
+}
+
+TEST_F(WorkScreenTcpTest, ReplyTimersAndSocketMessagesReachTheirOwnJob)
+{
+    m_screen->GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
+    const CString db = ItemsWith({ "'41', 'Apple', '1500'" });
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    ScaleMemory silent(ScaleMemory::Mode::Silent);
+    TcpScale a;
+    TcpScale b;
+    ASSERT_TRUE(a.Start(silent.Script()));
+    ASSERT_TRUE(b.Start(silent.Script()));
+    ChooseScales({ &a, &b });
+    MessageBoxScript::Reset();
+    CTransferJobs& jobs = m_screen->GetTransports()->Jobs();
+
+    Command(1001);
+    ASSERT_TRUE(PumpUntil([&] { return a.Received().size() == 1 && b.Received().size() == 1; }));
+    ASSERT_NE(jobs.InSlot(1), nullptr);
+    const UINT_PTR tokenB = jobs.InSlot(1)->GetToken();
+    auto timer = [&](UINT id) { m_screen->SendMessage(WM_TIMER, id, 0); };
+
+    // Timer 201 is the second scale's: its request goes again, the first's does not.
+    timer(201);
+    EXPECT_EQ(b.WaitForPackets(2, 5000), true);
+    EXPECT_EQ(a.Received().size(), 1u);
+    EXPECT_EQ(b.Received()[1].payload, b.Received()[0].payload);
+    // Ids of no job, the serial and reservation ranges leave both alone.
+    for (UINT id : { 199u, 202u, 599u, 600u, 601u })
+        timer(id);
+    EXPECT_EQ(m_screen->SendMessage(WM_TRANS_SOCKET_DATA, 0x7FFFFFFF, 0), 1);
+    PumpFor(std::chrono::milliseconds(50));
+    EXPECT_EQ(a.Received().size(), 1u);
+    EXPECT_EQ(b.Received().size(), 2u);
+    // The third resend's time-out ends the second job alone.
+    for (int i = 0; i < 3; ++i)
+        timer(201);
+    ASSERT_TRUE(PumpUntil([&] { return jobs.JobCount() == 1; }));
+    EXPECT_EQ(b.Received().size(), 4u);
+    EXPECT_EQ(Boxes("3 times out"), 1u);
+    EXPECT_EQ(jobs.Find(tokenB), nullptr);
+    EXPECT_EQ(m_screen->SendMessage(WM_TRANS_SOCKET_DATA, tokenB, 0), 1);
+    EXPECT_EQ(m_screen->m_nTransferActive.load(), 1); // the first still runs
+    for (int i = 0; i < 4; ++i)
+        timer(200);
+    ASSERT_TRUE(WaitForJobs());
+    EXPECT_EQ(a.Received().size(), 4u);
+    EXPECT_EQ(Boxes("3 times out"), 2u);
+    EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
 }
 
 } // namespace
