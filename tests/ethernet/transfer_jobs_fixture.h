@@ -35,6 +35,20 @@ inline Bytes PluPayload(int number, const std::string& name, int price)
     return BuildPluRecord(row).Payload();
 }
 
+// The stand-in work screen, whose Stop button can be pressed at the moment the
+// progress field shows a given text (a record being sent, a count received).
+class StoppingHost : public FakeTransferHost {
+public:
+    using FakeTransferHost::FakeTransferHost;
+    void ShowTransferProgress(const CString& text) override
+    {
+        FakeTransferHost::ShowTransferProgress(text);
+        if (!stopAtProgress.IsEmpty() && text == stopAtProgress)
+            ethernetStop = 1;
+    }
+    CString stopAtProgress;
+};
+
 class TransferJobsTest : public ::testing::Test {
 protected:
     TransferJobsTest()
@@ -99,7 +113,7 @@ protected:
     ScopedMessageBoxScript m_boxes;
     TempFolder m_folder;
     CString m_dbPath { m_folder.FromTemplate(150, "received.mdb") };
-    FakeTransferHost m_host;
+    StoppingHost m_host;
 };
 
 } // namespace transfertest

@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+#include "tests/ethernet/transfer_jobs_fixture.h"
+
+// TCP transfer jobs at their limits: the Stop button between steps, the resend
+// budget of each packet, refusals that end a sales-total job, starts that are
+// refused, a database that takes no rows, and jobs still running when the
+// work screen goes.
+
+namespace {
+
+using namespace transfertest;
+using scalesim::TcpPacket;
+
+std::vector<std::uint16_t> Commands(const TcpScale& scale)
+{
+    std::vector<std::uint16_t> out;
+    for (const TcpPacket& p : scale.Received())
+        out.push_back(p.command);
+    return out;
+}
+
+TEST_F(TransferJobsTest, StopEndsTheJobAtTheNextAcknowledgementOrRecord)
+{
+    // Pressed while the second record goes out: its acknowledgement ends the
+    // job, without the reset.
+    ScaleMemory memory;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    m_host.SetRows({ ItemRow(1, "A", 1), ItemRow(2, "B", 2), ItemRow(3, "C", 3) });
+    m_host.stopAtProgress = "2";
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0002, 0x0003, 0x0003 }));
+    EXPECT_EQ(memory.Table(kPlu).size(), 2u);
+    EXPECT_EQ(memory.TaskResets(), 0);
+    EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+    EXPECT_EQ(m_host.activeChanges, (std::vector<int> { 1, 0 }));
+    EXPECT_EQ(m_host.ethernetStop, 1) << "the job never clears the flag";
+
+    // Pressed when the first record of a whole read is stored: that record is
+    // acknowledged, the next one ends the job unstored.
+    MessageBoxScript::Reset();
+    m_host.ethernetStop = 0;
+    m_host.stopAtProgress = "1";
+    ScaleMemory full;
+    for (int n = 1; n <= 3; ++n)
+        full.Put(kPlu, static_cast<std::uint32_t>(n), PluPayload(n, "R", n));
+    TcpScale reader;
+    ASSERT_TRUE(reader.Start(full.Script()));
+    ASSERT_TRUE(Start("RECV", "Item", "all", { &reader }));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Rows("SELECT [item_num] FROM [Item]"), std::vector<std::string> { "1" });
+    EXPECT_EQ(Commands(reader), (std::vector<std::uint16_t> { 0x0006, 0x0101 }));
+    EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+}
+
+TEST_F(TransferJobsTest, EveryPacketHasItsOwnThreeResends)
+{
+    TransferTimings quick = kFast;
+    quick.replyMs = 80;
+    m_host.jobs->SetTimings(quick);
+    // Each packet is answered only when it arrives the third time.
+    auto arrivals = std::make_shared<std::map<std::pair<std::uint16_t, Bytes>, int>>();
+    ScaleMemory memory;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start([arrivals, &memory](const TcpPacket& p, std::size_t) {
+        return ++(*arrivals)[{ p.command, p.payload }] == 3 ? memory.Answer(p) : TcpReply::Silence();
+    }));
+    m_host.SetRows({ ItemRow(1, "A", 1), ItemRow(2, "B", 2) });
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Commands(scale),
+        (std::vector<std::uint16_t> { 2, 2, 2, 3, 3, 3, 3, 3, 3, 0x4120, 0x4120, 0x4120 }));
+    EXPECT_EQ(memory.Table(kPlu).size(), 2u);
+    EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+}
+
+TEST_F(TransferJobsTest, RefusalsOfSalesTotalJobsAndOfAnUnknownRecordReportTheScaleDone)
+{
+    struct Case {
+        const char* direction;
+        const char* kind;
+        std::uint16_t refused; // the command refused once
+        std::uint16_t code;
+        std::vector<CString> boxes;
+        std::vector<std::uint16_t> packets;
+        int stepsDone;
+    };
+    const Case cases[] = {
+        { "RECV", "Scale_Result_Item_All_Read", 0x0006, 0x2025, { "SCALE memory full", "Trans Complete" },
+            { 0x0006, 0x4120 }, 1 },
+        { "TRANS", "Scale_Result_All_Clear", 0x0002, 0x2027, { "SCALE PROCESS ERROR", "Trans Complete" },
+            { 0x0002, 0x4120 }, 1 },
+        { "TRANS", "Item", 0x0003, 0x2023, { "SCALE DATA LENGTH MISS", "Trans Complete" },
+            { 0x0002, 0x0003, 0x4120 }, 0 },
+        // "No such item" to a packet that is no request: it goes again.
+        { "TRANS", "Item", 0x0002, 0x2028, { "Trans Complete" }, { 0x0002, 0x0002, 0x0003, 0x4120 }, 0 },
+    };
+    m_host.SetRows({ ItemRow(1, "A", 1) });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.kind) + " " + std::to_string(c.code));
+        MessageBoxScript::Reset();
+        m_host.resultStepsDone = 0;
+        ScaleMemory memory;
+        bool refused = false;
+        TcpScale scale;
+        ASSERT_TRUE(scale.Start([&](const TcpPacket& p, std::size_t) {
+            if (p.command == c.refused && !refused) {
+                refused = true;
+                return TcpReply::Nak(c.code);
+            }
+            return memory.Answer(p);
+        }));
+        ASSERT_TRUE(Start(c.direction, c.kind, "all", { &scale }));
+        ASSERT_TRUE(WaitForEnd());
+        EXPECT_EQ(Texts(), c.boxes);
+        EXPECT_EQ(Commands(scale), c.packets);
+        EXPECT_EQ(m_host.resultStepsDone, c.stepsDone);
+    }
+}
+
+TEST_F(TransferJobsTest, StartsAreRefusedWhileAJobRunsAndBeyondTheirLimits)
+{
+    ScaleMemory quiet(ScaleMemory::Mode::Silent);
+    TcpScale silent;
+    ASSERT_TRUE(silent.Start(quiet.Script()));
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &silent }));
+    ASSERT_TRUE(PumpUntil([&] { return silent.Received().size() == 1; }));
+    EXPECT_FALSE(Start("RECV", "Item", "all", { &silent }));
+    EXPECT_EQ(Texts(), std::vector<CString> { "A transfer is still running. Wait until it ends." });
+    EXPECT_EQ(silent.Connections(), 1u);
+    ASSERT_TRUE(WaitForEnd());
+
+    struct Case {
+        std::size_t scales;
+        std::size_t numbers;
+        const char* refusal; // nullptr: allowed
+    };
+    for (const Case& c : { Case { 180, 999, nullptr },
+             Case { 181, 0, "At most 180 scales can take part in one transfer." },
+             Case { 1, 1000, "At most 999 numbers can be read at once." } }) {
+        SCOPED_TRACE(std::to_string(c.scales) + " " + std::to_string(c.numbers));
+        MessageBoxScript::Reset();
+        TransferJobOrder order;
+        order.direction = "RECV";
+        order.kind = "Item";
+        order.selection = "select";
+        order.addresses.assign(c.scales, "127.0.0.1");
+        order.requestNumbers.assign(c.numbers, 5);
+        EXPECT_EQ(m_host.jobs->CheckStart(order), c.refusal == nullptr);
+        EXPECT_EQ(Texts(), c.refusal == nullptr ? std::vector<CString> {} : std::vector<CString> { c.refusal });
+        if (c.refusal != nullptr) {
+            EXPECT_FALSE(m_host.jobs->Start(order));
+            EXPECT_EQ(m_host.jobs->JobCount(), 0u);
+        }
+    }
+}
+
+TEST_F(TransferJobsTest, ADatabaseThatTakesNoRowsIsReportedAndTheReadGoesOn)
+{
+    ScaleMemory memory;
+    memory.Put(kPlu, 1, PluPayload(1, "A", 1));
+    memory.Put(kPlu, 2, PluPayload(2, "B", 2));
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    m_dbPath = m_folder.File("no such folder/received.mdb").c_str();
+    ASSERT_TRUE(Start("RECV", "Item", "all", { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+    const auto boxes = m_boxes.Records();
+    ASSERT_EQ(boxes.size(), 3u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_FALSE(boxes[i].text.IsEmpty());
+        EXPECT_EQ(boxes[i].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
+    }
+    EXPECT_EQ(boxes[2].text, "Trans Complete");
+    EXPECT_TRUE(PumpUntil([&] { return scale.Received().size() >= 4; }));
+    EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0006, 0x0101, 0x0101, 0x0101 }));
+}
+
+TEST_F(TransferJobsTest, DefaultValuesReadTheAdministratorsItemOfAnyManagerAndElseTheGrid)
+{
+    CGeneralDaoHelper db;
+    db.OpenDatabase(m_dbPath);
+    db.Execute("INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('7', 'Lee''s', "
+               "'777', 'lee')");
+    db.CloseDatabase();
+    m_host.itemDbPath = m_dbPath;
+    m_host.defaultValues = 1;
+    m_host.SetRows({ ItemRow(7, "Grid", 1) });
+    struct Case {
+        const char* user;
+        const char* name;
+        std::uint32_t price;
+    };
+    for (const Case& c : { Case { "vexo", "Lee's", 777 }, Case { "kim", "Grid", 1 } }) {
+        SCOPED_TRACE(c.user);
+        m_host.userId = c.user;
+        ScaleMemory memory;
+        TcpScale scale;
+        ASSERT_TRUE(scale.Start(memory.Script()));
+        m_host.selection = {};
+        m_host.selection.firstRow = 1;
+        m_host.selection.lastRow = 1;
+        ASSERT_TRUE(Start("TRANS", "Item", "select", { &scale }));
+        ASSERT_TRUE(WaitForEnd());
+        PluRecord record;
+        ASSERT_EQ(memory.Table(kPlu).count(7), 1u);
+        ASSERT_TRUE(PluRecord::Decode(std::span(memory.Table(kPlu).at(7)).subspan(2), record));
+        EXPECT_EQ(record.itemName, c.name);
+        EXPECT_EQ(record.unitPrice, c.price);
+    }
+}
+
+TEST_F(TransferJobsTest, JobsStillWaitingEndWithTheirScreen)
+{
+    ScaleMemory quiet(ScaleMemory::Mode::Silent);
+    TcpScale silent;
+    TcpScale mute;
+    ASSERT_TRUE(silent.Start(quiet.Script()));
+    ASSERT_TRUE(mute.Start(scalesim::AckEverything, TcpScale::Greeting::None));
+    m_host.SetRows({ ItemRow(1, "A", 1) });
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &silent, &mute }));
+    ASSERT_TRUE(PumpUntil([&] { return silent.Received().size() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return mute.Connections() == 1; }));
+    m_host.jobs.reset(); // waits for both socket threads
+    m_host.jobs = std::make_unique<CTransferJobs>(m_host, kFast);
+    PumpFor(std::chrono::milliseconds(2 * kFast.replyMs));
+    EXPECT_EQ(silent.Received().size(), 1u) << "no resend after the end";
+    EXPECT_TRUE(Texts().empty());
+    EXPECT_EQ(m_host.jobs->JobCount(), 0u);
+}
+
+} // namespace

@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include "ethernet/eth_trans_status_dlg.h"
+#include "tests/ethernet/transfer_jobs_fixture.h"
+
+// The TCP transfers' progress window: its texts and lamps, the log lines the
+// jobs write into it packet by packet, and its buttons.
+
+namespace {
+
+using namespace transfertest;
+using scalesim::TcpPacket;
+
+CString Line(const std::string& ip, const char* what, int number)
+{
+    return CString::Formatted("IP address = %s.....%s......Packet Num = %5ld", ip.c_str(), what,
+        static_cast<long>(number));
+}
+
+std::vector<CString> ListTexts(const CListBox& list)
+{
+    std::vector<CString> out;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        CString text;
+        list.GetText(i, text);
+        out.push_back(text);
+    }
+    return out;
+}
+
+class TransferStatusTest : public TransferJobsTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_status.Create(nullptr));
+        m_status.SetOwnerView(&m_host);
+        m_host.jobs->SetStatusDialog(&m_status);
+    }
+    void TearDown() override { m_host.jobs->SetStatusDialog(nullptr); }
+
+    CEthTransStatusDlg m_status;
+};
+
+TEST_F(TransferStatusTest, TheWindowOpensHiddenWithItsTextsAndLampsAtRest)
+{
+    CString text;
+    m_status.GetWindowText(text);
+    EXPECT_EQ(text, "Ethernet ~Ing Dialog");
+    m_status.m_btnStop.GetWindowText(text);
+    EXPECT_EQ(text, "Stop");
+    m_status.m_btnClose.GetWindowText(text);
+    EXPECT_EQ(text, "Close");
+    for (const CStatusLamp* lamp : { &m_status.m_lampSend, &m_status.m_lampReceive }) {
+        EXPECT_NE(lamp->GetSafeHwnd(), nullptr);
+        EXPECT_EQ(lamp->GetSourceRow(), 32);
+        EXPECT_EQ(lamp->GetColumn(), CStatusLamp::kRestColumn);
+        EXPECT_FALSE(lamp->IsFlashing());
+    }
+    EXPECT_FALSE(m_status.IsWindowVisible());
+}
+
+TEST_F(TransferStatusTest, EachLogFlashesItsOwnLampAndShowsItsNewestLines)
+{
+    m_status.AddSent("first sent");
+    EXPECT_TRUE(m_status.m_lampSend.IsFlashing());
+    EXPECT_FALSE(m_status.m_lampReceive.IsFlashing());
+    ASSERT_TRUE(PumpUntil([&] { return !m_status.m_lampSend.IsFlashing(); }));
+    EXPECT_EQ(m_status.m_lampSend.GetColumn(), CStatusLamp::kRestColumn);
+    m_status.AddReceived("first received");
+    EXPECT_TRUE(m_status.m_lampReceive.IsFlashing());
+    EXPECT_FALSE(m_status.m_lampSend.IsFlashing());
+
+    // The lists follow the logs by themselves shortly after.
+    ASSERT_TRUE(PumpUntil(
+        [&] { return m_status.m_listSent.GetCount() == 1 && m_status.m_listReceived.GetCount() == 1; }));
+    EXPECT_EQ(ListTexts(m_status.m_listSent), std::vector<CString> { "first sent" });
+    EXPECT_EQ(ListTexts(m_status.m_listReceived), std::vector<CString> { "first received" });
+
+    // A full log drops its older half; the list shows the newest lines only.
+    for (std::size_t i = 2; i <= CEthTransStatusDlg::kMaxLogLines + 1; ++i)
+        m_status.AddSent(CString::Formatted("sent %d", static_cast<int>(i)));
+    const auto& sent = m_status.SentLines();
+    ASSERT_EQ(sent.size(), CEthTransStatusDlg::kMaxLogLines / 2 + 1);
+    EXPECT_EQ(sent.front(), CString::Formatted("sent %d", static_cast<int>(CEthTransStatusDlg::kMaxLogLines / 2 + 1)));
+    EXPECT_EQ(sent.back(), CString::Formatted("sent %d", static_cast<int>(CEthTransStatusDlg::kMaxLogLines + 1)));
+    m_status.RefreshLists();
+    const std::vector<CString> shown = ListTexts(m_status.m_listSent);
+    ASSERT_EQ(shown.size(), CEthTransStatusDlg::kShownLines);
+    EXPECT_EQ(shown.front(),
+        CString::Formatted(
+            "sent %d", static_cast<int>(CEthTransStatusDlg::kMaxLogLines + 2 - CEthTransStatusDlg::kShownLines)));
+    EXPECT_EQ(shown.back(), sent.back());
+    EXPECT_EQ(ListTexts(m_status.m_listReceived), std::vector<CString> { "first received" });
+
+    // A new transfer starts with empty logs, shown without being activated.
+    m_status.BeginTransfer();
+    EXPECT_TRUE(m_status.SentLines().empty());
+    EXPECT_TRUE(m_status.ReceivedLines().empty());
+    EXPECT_EQ(m_status.m_listSent.GetCount(), 0);
+    EXPECT_EQ(m_status.m_listReceived.GetCount(), 0);
+    EXPECT_TRUE(m_status.IsWindowVisible());
+}
+
+TEST_F(TransferStatusTest, StopAndCloseSetTheStopFlagAndCloseHides)
+{
+    m_status.BeginTransfer();
+    m_status.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ETH_STOP, 0), 0);
+    EXPECT_EQ(m_host.ethernetStop, 1);
+    EXPECT_TRUE(m_status.IsWindowVisible());
+    m_host.ethernetStop = 0;
+    m_status.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+    EXPECT_EQ(m_host.ethernetStop, 1);
+    EXPECT_FALSE(m_status.IsWindowVisible());
+}
+
+TEST_F(TransferStatusTest, JobsLogEveryPacketWithItsNumberAndTheirEnd)
+{
+    m_status.AddSent("from before");
+    ScaleMemory memory;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    const std::string ip = scale.Address();
+    m_host.SetRows({ ItemRow(1, "A", 1), ItemRow(2, "B", 2) });
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    EXPECT_TRUE(m_status.IsWindowVisible());
+    ASSERT_TRUE(WaitForEnd());
+
+    // Clear, two records, the reset; four acknowledgements.
+    std::vector<CString> sent;
+    for (int n = 1; n <= 4; ++n)
+        sent.push_back(Line(ip, "Data Sending", n));
+    sent.push_back(CString::Formatted("IP address = %s.....Data Send Finished", ip.c_str()));
+    EXPECT_EQ(m_status.SentLines(), sent);
+    std::vector<CString> received;
+    for (int n = 1; n <= 4; ++n)
+        received.push_back(Line(ip, "Data Recving", n));
+    EXPECT_EQ(m_status.ReceivedLines(), received);
+    ASSERT_TRUE(PumpUntil([&] { return m_status.m_listSent.GetCount() == 5; }));
+    EXPECT_EQ(ListTexts(m_status.m_listSent), sent);
+
+    // A silent scale: the resends are counted as packets, nothing comes back.
+    ScaleMemory quiet(ScaleMemory::Mode::Silent);
+    TcpScale silent;
+    ASSERT_TRUE(silent.Start(quiet.Script()));
+    const std::string silentIp = silent.Address();
+    MessageBoxScript::Reset();
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &silent }));
+    ASSERT_TRUE(WaitForEnd());
+    sent.clear();
+    for (int n = 1; n <= 4; ++n)
+        sent.push_back(Line(silentIp, "Data Sending", n));
+    sent.push_back(CString::Formatted("IP address = %s.....Data Send Finished", silentIp.c_str()));
+    EXPECT_EQ(m_status.SentLines(), sent);
+    EXPECT_TRUE(m_status.ReceivedLines().empty());
+    EXPECT_EQ(Texts(), std::vector<CString> { "3 times out" });
+}
+
+} // namespace
