@@ -246,8 +246,7 @@ TEST_F(TransferJobsTest, SelectReadsAskForEachNumberOfTheirTable)
     const Case cases[] = {
         { "Add", 1, { 3, 8 }, { 3, 8 }, "SELECT [num], [str1] FROM [Add]", { "3|three" } },
         { "Adv", 2, { 8, 3 }, { 8, 3 }, "SELECT [adv_num], [str1] FROM [AdvT]", { "3|three" } },
-        { "Land_addition", 5, { 3 }, { 3 }, "SELECT [land_num], [land_str] FROM [Land_Add]",
-            { "3|three" } },
+        { "Land_addition", 5, { 3 }, { 3 }, "SELECT [land_num], [land_str] FROM [Land_Add]", { "3|three" } },
         // No numbers: one request for number 0, and the job ends on its answer.
         { "Item", 0, {}, { 0 }, "SELECT [item_num] FROM [Item]", {} },
         // One page: the page typed on the work screen, whatever the numbers.
@@ -257,7 +256,8 @@ TEST_F(TransferJobsTest, SelectReadsAskForEachNumberOfTheirTable)
         SCOPED_TRACE(c.kind);
         MessageBoxScript::Reset();
         ScaleMemory memory;
-        memory.Put(c.table, 3, BuildTextRecord(static_cast<TableCode>(c.table), { "", "3", "three" }).Encode());
+        memory.Put(
+            c.table, 3, BuildTextRecord(static_cast<TableCode>(c.table), { "", "3", "three" }).Encode());
         memory.Put(3, 7, BuildPresetPage(7, keys));
         TcpScale scale;
         ASSERT_TRUE(scale.Start(memory.Script()));

@@ -73,8 +73,8 @@ TEST_F(TransferJobsTest, EveryPacketHasItsOwnThreeResends)
     m_host.SetRows({ ItemRow(1, "A", 1), ItemRow(2, "B", 2) });
     ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(Commands(scale),
-        (std::vector<std::uint16_t> { 2, 2, 2, 3, 3, 3, 3, 3, 3, 0x4120, 0x4120, 0x4120 }));
+    EXPECT_EQ(
+        Commands(scale), (std::vector<std::uint16_t> { 2, 2, 2, 3, 3, 3, 3, 3, 3, 0x4120, 0x4120, 0x4120 }));
     EXPECT_EQ(memory.Table(kPlu).size(), 2u);
     EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
 }
@@ -140,9 +140,9 @@ TEST_F(TransferJobsTest, StartsAreRefusedWhileAJobRunsAndBeyondTheirLimits)
         std::size_t numbers;
         const char* refusal; // nullptr: allowed
     };
-    for (const Case& c : { Case { 180, 999, nullptr },
-             Case { 181, 0, "At most 180 scales can take part in one transfer." },
-             Case { 1, 1000, "At most 999 numbers can be read at once." } }) {
+    for (const Case& c :
+        { Case { 180, 999, nullptr }, Case { 181, 0, "At most 180 scales can take part in one transfer." },
+            Case { 1, 1000, "At most 999 numbers can be read at once." } }) {
         SCOPED_TRACE(std::to_string(c.scales) + " " + std::to_string(c.numbers));
         MessageBoxScript::Reset();
         TransferJobOrder order;
@@ -152,7 +152,8 @@ TEST_F(TransferJobsTest, StartsAreRefusedWhileAJobRunsAndBeyondTheirLimits)
         order.addresses.assign(c.scales, "127.0.0.1");
         order.requestNumbers.assign(c.numbers, 5);
         EXPECT_EQ(m_host.jobs->CheckStart(order), c.refusal == nullptr);
-        EXPECT_EQ(Texts(), c.refusal == nullptr ? std::vector<CString> {} : std::vector<CString> { c.refusal });
+        EXPECT_EQ(
+            Texts(), c.refusal == nullptr ? std::vector<CString> {} : std::vector<CString> { c.refusal });
         if (c.refusal != nullptr) {
             EXPECT_FALSE(m_host.jobs->Start(order));
             EXPECT_EQ(m_host.jobs->JobCount(), 0u);

@@ -13,8 +13,8 @@ using scalesim::TcpPacket;
 
 CString Line(const std::string& ip, const char* what, int number)
 {
-    return CString::Formatted("IP address = %s.....%s......Packet Num = %5ld", ip.c_str(), what,
-        static_cast<long>(number));
+    return CString::Formatted(
+        "IP address = %s.....%s......Packet Num = %5ld", ip.c_str(), what, static_cast<long>(number));
 }
 
 std::vector<CString> ListTexts(const CListBox& list)
@@ -81,14 +81,16 @@ TEST_F(TransferStatusTest, EachLogFlashesItsOwnLampAndShowsItsNewestLines)
         m_status.AddSent(CString::Formatted("sent %d", static_cast<int>(i)));
     const auto& sent = m_status.SentLines();
     ASSERT_EQ(sent.size(), CEthTransStatusDlg::kMaxLogLines / 2 + 1);
-    EXPECT_EQ(sent.front(), CString::Formatted("sent %d", static_cast<int>(CEthTransStatusDlg::kMaxLogLines / 2 + 1)));
-    EXPECT_EQ(sent.back(), CString::Formatted("sent %d", static_cast<int>(CEthTransStatusDlg::kMaxLogLines + 1)));
+    EXPECT_EQ(sent.front(),
+        CString::Formatted("sent %d", static_cast<int>(CEthTransStatusDlg::kMaxLogLines / 2 + 1)));
+    EXPECT_EQ(
+        sent.back(), CString::Formatted("sent %d", static_cast<int>(CEthTransStatusDlg::kMaxLogLines + 1)));
     m_status.RefreshLists();
     const std::vector<CString> shown = ListTexts(m_status.m_listSent);
     ASSERT_EQ(shown.size(), CEthTransStatusDlg::kShownLines);
     EXPECT_EQ(shown.front(),
-        CString::Formatted(
-            "sent %d", static_cast<int>(CEthTransStatusDlg::kMaxLogLines + 2 - CEthTransStatusDlg::kShownLines)));
+        CString::Formatted("sent %d",
+            static_cast<int>(CEthTransStatusDlg::kMaxLogLines + 2 - CEthTransStatusDlg::kShownLines)));
     EXPECT_EQ(shown.back(), sent.back());
     EXPECT_EQ(ListTexts(m_status.m_listReceived), std::vector<CString> { "first received" });
 
