@@ -115,6 +115,9 @@ void CKindOfView::OnRecvSelectScaleData()
 void CKindOfView::OnTransStop()
 {
     m_nSerialStop.store(1);
+    EnableItemTransButtons(TRUE);
+    EnableScaleTransButtons(TRUE);
+    EnableTransStopButton(FALSE);
     if (m_pTransferPort)
         m_pTransferPort->StopTransfer();
 }

@@ -199,6 +199,9 @@ TEST_F(WorkScreenTcpTest, ReceivesGoIntoTheDatabaseOfTheHourAndTheScale)
     EXPECT_EQ(Boxes("Trans Complete"), 2u);
     EXPECT_EQ(Boxes("3 times out"), 0u);
     EXPECT_EQ(Column(db, "SELECT [item_name] FROM [Item]"), std::vector<CString> { "Kept" });
+    CString progress;
+    m_screen->m_editProgress.GetWindowText(progress);
+    EXPECT_EQ(progress, "2"); // records stored by the last read
     // The last statement stays in the database mailbox, not signalled.
     EXPECT_EQ(m_screen->m_mailbox.Text(1003), "ITEM_REV");
     EXPECT_EQ(m_screen->m_mailbox.Text(1002).Find("INSERT INTO [Item]"), 0);
@@ -352,40 +355,65 @@ TEST_F(WorkScreenTcpTest, PresetReadsAskForTheTypedPageOrForAllAndStoreTheKeys)
     EXPECT_EQ(Boxes("3 times out"), 0u);
 }
 
-TEST_F(WorkScreenTcpTest, ScaleInfoSendTakesTheClickedRowThenRestartsTheScale)
+TEST_F(WorkScreenTcpTest, SettingsSendsTakeTheClickedRowThenRestartTheScale)
 {
-    Execute(kSettingsDb,
-        { "INSERT INTO [Scale_Info]([WeightNum], [PriceNum], [VAT]) VALUES('2', '3', '10')",
-            "INSERT INTO [Scale_Info]([WeightNum], [PriceNum], [VAT]) VALUES('4', '5', '20')" });
-    Switch(kHintScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase());
-    ASSERT_EQ(Grid().GetRowCount(), 4);
-    ScaleMemory memory;
-    TcpScale scale;
-    ASSERT_TRUE(scale.Start(memory.Script()));
-    ChooseScales({ &scale });
-    auto rowRecord = [&](int row) {
-        RecordRow cells(20);
-        for (int c = 1; c <= 19; ++c)
-            cells[static_cast<std::size_t>(c)] = Grid().GetItemText(row, c).Str();
-        const ByteBuffer record = BuildScaleInfoRecord(cells);
-        return scalesim::Bytes(record.begin(), record.end());
+    struct Case {
+        const char* name;
+        LPARAM hint;
+        const char* query;
+        std::vector<CString> rows;
+        int columns;
+        ByteBuffer (*build)(const RecordRow&);
     };
-    ASSERT_NE(rowRecord(1), rowRecord(2));
-    m_screen->m_nClickRow = 2;
-    Grid().m_nDownRow = Grid().m_nUpRow = 2;
-    MessageBoxScript::Reset();
+    const Case cases[] = {
+        { "scale information", kHintScaleInfo, "Scale_Info_Read",
+            { "INSERT INTO [Scale_Info]([WeightNum], [PriceNum], [VAT]) VALUES('2', '3', '10')",
+                "INSERT INTO [Scale_Info]([WeightNum], [PriceNum], [VAT]) VALUES('4', '5', '20')" },
+            19, BuildScaleInfoRecord },
+        { "network settings", kHintScaleRootInfo, "Scale_Root_Info_Read",
+            { "INSERT INTO [Scale_Root_Info]([Ethernet_Init], [Ethernet_Stat], [MyID], [IP], [MASK], "
+              "[Destination_IP], [Destination_Port]) VALUES('1', '0', '7', '10.0.0.7', '255.0.0.0', "
+              "'10.0.0.1', '4000')",
+                "INSERT INTO [Scale_Root_Info]([Ethernet_Init], [Ethernet_Stat], [MyID], [IP], [MASK], "
+                "[Destination_IP], [Destination_Port]) VALUES('1', '2', '8', '10.0.0.8', '255.0.0.0', "
+                "'10.0.0.1', '5000')" },
+            7, BuildScaleRootInfoRecord },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MessageBoxScript::Reset();
+        Execute(kSettingsDb, c.rows);
+        Switch(c.hint, c.query, "vexo", MakeItemDatabase());
+        ASSERT_EQ(Grid().GetRowCount(), 4);
+        ScaleMemory memory;
+        TcpScale scale;
+        ASSERT_TRUE(scale.Start(memory.Script()));
+        ChooseScales({ &scale });
+        auto rowRecord = [&](int row) {
+            RecordRow cells(static_cast<std::size_t>(c.columns) + 1);
+            for (int col = 1; col <= c.columns; ++col)
+                cells[static_cast<std::size_t>(col)] = Grid().GetItemText(row, col).Str();
+            const ByteBuffer record = c.build(cells);
+            return scalesim::Bytes(record.begin(), record.end());
+        };
+        ASSERT_NE(rowRecord(1), rowRecord(2));
+        m_screen->ClearPickedRows();
+        m_screen->m_nClickRow = 2;
+        Grid().m_nDownRow = Grid().m_nUpRow = 2;
+        MessageBoxScript::Reset();
 
-    Command(1013);
-    EXPECT_EQ(m_screen->m_nTransferActive.load(), 1);
-    ASSERT_TRUE(WaitForJobs());
+        Command(1013);
+        EXPECT_EQ(m_screen->m_nTransferActive.load(), 1);
+        ASSERT_TRUE(WaitForJobs());
 
-    EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0003, 0x4130 }));
-    EXPECT_EQ(scale.Received().at(0).payload, rowRecord(2));
-    EXPECT_EQ(memory.ScaleResets(), 1);
-    EXPECT_EQ(memory.TaskResets(), 0);
-    ASSERT_EQ(MessageBoxScript::Count(), 1u);
-    EXPECT_EQ(MessageBoxScript::Records()[0].text, "Trans Complete");
-    EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
+        EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0003, 0x4130 }));
+        EXPECT_EQ(scale.Received().at(0).payload, rowRecord(2));
+        EXPECT_EQ(memory.ScaleResets(), 1);
+        EXPECT_EQ(memory.TaskResets(), 0);
+        ASSERT_EQ(MessageBoxScript::Count(), 1u);
+        EXPECT_EQ(MessageBoxScript::Records()[0].text, "Trans Complete");
+        EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
+    }
 }
 
 TEST_F(WorkScreenTcpTest, SelectSendsTakeOnlyDataRowsOfThePickRangeOrDrag)
@@ -486,6 +514,43 @@ TEST_F(WorkScreenTcpTest, ReplyTimersAndSocketMessagesReachTheirOwnJob)
     EXPECT_EQ(b.Received().size(), 4u);
     EXPECT_EQ(Boxes("3 times out"), 2u);
     EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
+}
+
+TEST_F(WorkScreenTcpTest, TransStopFreesTheButtonsButLeavesATcpJobRunning)
+{
+    m_screen->GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
+    const CString db = ItemsWith({ "'41', 'Apple', '1500'" });
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    ScaleMemory silent(ScaleMemory::Mode::Silent);
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(silent.Script()));
+    ChooseScales({ &scale });
+    MessageBoxScript::Reset();
+    MessageBoxScript::PushAnswer(IDYES);
+
+    Command(1009);
+    ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() == 1; }));
+    // The TCP path leaves the buttons as they are.
+    for (int id : { 1009, 1010, 1001, 1002, 1025, 1027, 1029 })
+        EXPECT_TRUE(Enabled(id)) << id;
+    m_screen->EnableItemTransButtons(FALSE);
+    m_screen->EnableScaleTransButtons(FALSE);
+    m_screen->EnableTransStopButton(TRUE);
+
+    Command(1030);
+    for (int id : { 1009, 1010, 1001, 1002, 1025, 1027, 1029 })
+        EXPECT_TRUE(Enabled(id)) << id;
+    EXPECT_FALSE(Enabled(1030));
+    EXPECT_EQ(m_screen->m_nSerialStop.load(), 1);
+    // A TCP job is stopped from its progress window only.
+    EXPECT_EQ(m_screen->m_nEthernetStop.load(), 0);
+    EXPECT_EQ(m_screen->GetTransports()->Jobs().JobCount(), 1u);
+    EXPECT_EQ(m_screen->m_nTransferActive.load(), 1);
+    for (int i = 0; i < 4; ++i)
+        m_screen->SendMessage(WM_TIMER, 200, 0);
+    ASSERT_TRUE(WaitForJobs());
+    EXPECT_TRUE(scale.WaitForPackets(4, 5000));
+    EXPECT_EQ(Boxes("3 times out"), 1u);
 }
 
 } // namespace
