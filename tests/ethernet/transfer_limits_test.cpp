@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <condition_variable>
 #include <map>
+#include <mutex>
 #include <memory>
 
 #include "tests/ethernet/transfer_jobs_fixture.h"
@@ -216,6 +219,111 @@ TEST_F(TransferJobsTest, DefaultValuesReadTheAdministratorsItemOfAnyManagerAndEl
     }
 }
 
+TEST_F(TransferJobsTest, ARefusalHeldBehindAnotherScalesBoxStillHasItsReplyTimer)
+{
+    TransferTimings patient = kFast;
+    patient.replyMs = 1000; // no time-out before the refusal is held
+    m_host.jobs->SetTimings(patient);
+    std::mutex lock;
+    std::condition_variable changed;
+    bool boxOpen = false;
+    ScaleMemory refusing;
+    ScaleMemory busy;
+    TcpScale first;
+    TcpScale second;
+    // The first scale's refusal opens a box. Only then the second scale
+    // answers its clear with a refusal the program does not know, which waits
+    // behind the box; when the box has closed the clear must still go again.
+    ASSERT_TRUE(first.Start([&](const TcpPacket& p, std::size_t index) {
+        if (index == 0)
+            second.WaitForPackets(1, 2000);
+        return index == 0 ? TcpReply::Nak(0x2025) : refusing.Answer(p);
+    }));
+    ASSERT_TRUE(second.Start([&](const TcpPacket& p, std::size_t index) {
+        if (index != 0)
+            return busy.Answer(p);
+        std::unique_lock<std::mutex> guard(lock);
+        changed.wait_for(guard, std::chrono::seconds(3), [&] { return boxOpen; });
+        return TcpReply::Nak(0x1234);
+    }));
+    m_host.SetRows({ ItemRow(1, "A", 1) });
+    CTransferJobs& jobs = *m_host.jobs;
+    MessageBoxScript::PushAnswerWhen(IDOK, [&] {
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            boxOpen = true;
+        }
+        changed.notify_all();
+        CTransThread* other = jobs.InSlot(1);
+        return other != nullptr && other->IsHeld();
+    });
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &first, &second }));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(MessageBoxScript::TimedOutCount(), 0u);
+    EXPECT_EQ(Count("SCALE memory full"), 1u);
+    EXPECT_EQ(Count("Trans Complete"), 2u);
+    EXPECT_EQ(Commands(second), (std::vector<std::uint16_t> { 0x0002, 0x0002, 0x0003, 0x4120 }));
+}
+
+std::size_t OpenFiles()
+{
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++n;
+    return n;
+}
+
+TEST_F(TransferJobsTest, AScaleThatHangsUpMidJobIsTimedOutAndEveryJobGivesBackItsConnection)
+{
+    // The clear acknowledged, then the line goes dead: the record's resends
+    // run out; the connection was made, so this is no connection failure.
+    ScaleMemory memory;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start([&](const TcpPacket& p, std::size_t) {
+        TcpReply reply = memory.Answer(p);
+        reply.close = p.command == 0x0002;
+        return reply;
+    }));
+    ScaleMemory other;
+    TcpScale normal;
+    ASSERT_TRUE(normal.Start(other.Script()));
+    m_host.SetRows({ ItemRow(1, "A", 1) });
+    const std::size_t before = OpenFiles();
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Texts(), std::vector<CString> { "3 times out" });
+    EXPECT_EQ(memory.Clears(kPlu), 1);
+    EXPECT_TRUE(memory.Table(kPlu).empty());
+
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(Start("TRANS", "Item", "all", { &normal }));
+        ASSERT_TRUE(WaitForEnd());
+    }
+    EXPECT_EQ(other.TaskResets(), 3);
+    EXPECT_TRUE(PumpUntil([&] { return OpenFiles() <= before; })) << OpenFiles() << " files, " << before
+                                                                  << " before";
+}
+
+TEST_F(TransferJobsTest, AConnectionThatFailsLeavesNoTimerRunning)
+{
+    TcpScale gone;
+    ASSERT_TRUE(gone.Start());
+    const std::string address = gone.Address();
+    gone.Stop();
+    TransferJobOrder order;
+    order.direction = "TRANS";
+    order.kind = "Item";
+    order.selection = "all";
+    order.languageIndex = 3;
+    order.addresses = { CString(address) };
+    ASSERT_TRUE(m_host.jobs->Start(order));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Texts(), std::vector<CString> { "Connection Failed" });
+    PumpFor(std::chrono::milliseconds(2 * kFast.replyMs));
+    EXPECT_TRUE(m_host.timerIds.empty());
+    EXPECT_EQ(m_host.activeChanges, (std::vector<int> { 1, 0 }));
+}
+
 TEST_F(TransferJobsTest, JobsStillWaitingEndWithTheirScreen)
 {
     ScaleMemory quiet(ScaleMemory::Mode::Silent);
@@ -227,10 +335,14 @@ TEST_F(TransferJobsTest, JobsStillWaitingEndWithTheirScreen)
     ASSERT_TRUE(Start("TRANS", "Item", "all", { &silent, &mute }));
     ASSERT_TRUE(PumpUntil([&] { return silent.Received().size() == 1; }));
     ASSERT_TRUE(PumpUntil([&] { return mute.Connections() == 1; }));
+    // The work screen's timer 200 is the first job's: the clear goes again.
+    EXPECT_TRUE(m_host.jobs->OnTimer(200));
+    ASSERT_TRUE(PumpUntil([&] { return silent.Received().size() == 2; }));
+    EXPECT_EQ(Commands(silent), (std::vector<std::uint16_t> { 0x0002, 0x0002 }));
     m_host.jobs.reset(); // waits for both socket threads
     m_host.jobs = std::make_unique<CTransferJobs>(m_host, kFast);
     PumpFor(std::chrono::milliseconds(2 * kFast.replyMs));
-    EXPECT_EQ(silent.Received().size(), 1u) << "no resend after the end";
+    EXPECT_EQ(silent.Received().size(), 2u) << "no resend after the end";
     EXPECT_TRUE(Texts().empty());
     EXPECT_EQ(m_host.jobs->JobCount(), 0u);
 }
