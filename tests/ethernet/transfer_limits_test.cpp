@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <condition_variable>
+#include <filesystem>
 #include <map>
-#include <mutex>
 #include <memory>
+#include <mutex>
 
 #include "tests/ethernet/transfer_jobs_fixture.h"
 
@@ -300,8 +300,8 @@ TEST_F(TransferJobsTest, AScaleThatHangsUpMidJobIsTimedOutAndEveryJobGivesBackIt
         ASSERT_TRUE(WaitForEnd());
     }
     EXPECT_EQ(other.TaskResets(), 3);
-    EXPECT_TRUE(PumpUntil([&] { return OpenFiles() <= before; })) << OpenFiles() << " files, " << before
-                                                                  << " before";
+    EXPECT_TRUE(PumpUntil([&] { return OpenFiles() <= before; }))
+        << OpenFiles() << " files, " << before << " before";
 }
 
 TEST_F(TransferJobsTest, AConnectionThatFailsLeavesNoTimerRunning)
