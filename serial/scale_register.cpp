@@ -90,8 +90,8 @@ void CScaleRegister::SelectScaleInfo(const CString& columns)
     const CString name = mailbox->TakeText(IDC_MAILBOX_NAME);
     mailbox->TakeText(IDC_MAILBOX_TEXT);
     m_nRowCount = m_nColumnCount = m_nGridRow = 0;
-    const CString list = CString(kInfoColumns) + (columns.IsEmpty() ? CString() : columns)
-        + ", [PriceUnit], [PassWord], [VAT], [ID]";
+    const CString list
+        = (columns.IsEmpty() ? CString(kInfoColumns) : columns) + ", [PriceUnit], [PassWord], [VAT], [ID]";
     StartRead(kScaleSettingsDatabase, name, "SELECT " + list + " FROM [Scale_Info]");
 }
 

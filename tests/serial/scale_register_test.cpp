@@ -4,13 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <string_view>
 #include <vector>
 
 #include "db/db_messages.h"
+#include "db/general_dao_helper.h"
 #include "db/item_db_worker.h"
 #include "db/mailbox_dlg.h"
 #include "grid/grid_ctrl.h"
 #include "platform/base/cp949.h"
+#include "platform/base/resource.h"
 #include "platform/wnd/listctrl.h"
 #include "platform/wnd/modal_script.h"
 #include "serial/comm_settings.h"
@@ -51,6 +55,9 @@ public:
         static const MessageMap kMap(CWnd::GetMessageMap(),
             {
                 OnMessage<&RegisterScreen::OnModeChanged>(WM_COMMMODE_CHANGED),
+                OnMessage<&RegisterScreen::OnRow>(WM_DBQUERY_ROW),
+                OnMessage<&RegisterScreen::OnEmpty>(WM_DBQUERY_EMPTY),
+                OnMessage<&RegisterScreen::OnDone>(WM_DBQUERY_DONE),
             });
         return &kMap;
     }
@@ -58,6 +65,44 @@ public:
     {
         m_modes.push_back(static_cast<int>(wParam));
         return 1;
+    }
+    // The worker's replies, routed as the work screen routes them.
+    LRESULT OnRow(WPARAM, LPARAM)
+    {
+        const CString name = m_mailbox.TakeText(IDC_MAILBOX_NAME);
+        const CString row = m_mailbox.TakeText(IDC_MAILBOX_TEXT);
+        if (name == "Scale_Reg_Read")
+            m_register->SplitRows(row);
+        else if (name == "Comm_Mode_Read")
+            m_register->FillScaleList(row);
+        else if (name == "Scale_Info_Read")
+            m_register->FillScaleInfoGrid(row);
+        else if (name == "Scale_Root_Info_Read")
+            m_register->FillScaleRootInfoGrid(row);
+        else
+            Release();
+        return 1;
+    }
+    LRESULT OnEmpty(WPARAM, LPARAM)
+    {
+        m_mailbox.TakeText(IDC_MAILBOX_NAME);
+        Release();
+        return 1;
+    }
+    LRESULT OnDone(WPARAM, LPARAM)
+    {
+        m_worker.CloseDatabase();
+        const CString name = m_mailbox.TakeText(IDC_MAILBOX_NAME);
+        m_done.push_back(name);
+        // Statements run at once end here without an answer.
+        if (name != "Scale_Insert" && name != "Scale_Update" && name != "Scale_Insert_Delete")
+            Release();
+        return 1;
+    }
+    void Release()
+    {
+        m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
+        m_worker.SetEvent();
     }
 
     CWnd* GetHostWindow() override { return this; }
@@ -82,6 +127,8 @@ public:
     CGridCtrl m_grid;
     CCommSettings m_settings;
     std::vector<int> m_modes;
+    CScaleRegister* m_register = nullptr;
+    std::vector<CString> m_done; // the requests the worker finished
     int m_pickFirst = 0;
     int m_lock = 0;
     int m_comPort = 0;
@@ -195,6 +242,182 @@ TEST_F(ScaleRegisterTest, WritesRefuseAKeyThatIsNoNumber)
     m_register.UpdateScale("0", "A", "1.2.3.4", "1", "vexo", "");
     EXPECT_EQ(m_screen.m_mailbox.Text(IDC_MAILBOX_NAME), "");
     EXPECT_FALSE(m_screen.m_worker.IsDatabaseOpen());
+    EXPECT_TRUE(m_boxes.Records().empty());
+}
+
+// ---- Reads and writes on the register and settings databases
+
+namespace {
+
+class ScaleRegisterDbTest : public ScaleRegisterTest {
+protected:
+    void SetUp() override
+    {
+        ScaleRegisterTest::SetUp();
+        m_screen.m_register = &m_register;
+        for (const auto& [id, path] :
+            { std::pair { 152u, kScaleRegisterDatabase }, { 208u, kScaleSettingsDatabase } }) {
+            const auto bytes = AfxGetResource("MDB", id);
+            TempDataRoot::WriteAll(m_root.Native(path),
+                std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        }
+        Execute(kScaleRegisterDatabase,
+            { "DELETE FROM [ScaleMG]",
+                "INSERT INTO [ScaleMG]([scale_num], [scale_name], [ip], [com_port], [mg_id]) "
+                "VALUES('1', 'A', '10.0.0.1', '1', 'kim')",
+                "INSERT INTO [ScaleMG]([scale_num], [scale_name], [ip], [com_port], [mg_id]) "
+                "VALUES('2', 'B', '10.0.0.2', '2', 'lee')",
+                "INSERT INTO [ScaleMG]([scale_num], [scale_name], [ip], [com_port], [mg_id]) "
+                "VALUES('3', 'C', NULL, '3', 'kim')" });
+    }
+    void Execute(const char* path, const std::vector<CString>& sql)
+    {
+        CGeneralDaoHelper helper;
+        for (const CString& statement : sql) {
+            helper.OpenDatabase(path); // each statement closes it
+            helper.Execute(statement);
+        }
+        ASSERT_TRUE(m_boxes.Records().empty()) << m_boxes.Records()[0].text.GetString();
+    }
+    // The register's rows as "name|ip|com_port|mg_id" in key order.
+    std::vector<std::string> Register()
+    {
+        std::vector<std::string> rows;
+        CGeneralDaoHelper helper;
+        helper.OpenDatabase(kScaleRegisterDatabase);
+        for (int i = 0;; ++i) {
+            const CString row = helper.GetRecordAt(
+                "SELECT [scale_num], [scale_name], [ip], [com_port], [mg_id] FROM [ScaleMG] ORDER BY [ID]",
+                i);
+            if (row.IsEmpty() || row == "FALSE")
+                break;
+            std::string text = row.GetString();
+            for (std::size_t at; (at = text.find("\tjo/")) != std::string::npos;)
+                text.replace(at, 4, "|");
+            if (!text.empty() && text.back() == '|')
+                text.pop_back();
+            rows.push_back(text);
+        }
+        helper.CloseDatabase();
+        return rows;
+    }
+    CString FirstKey()
+    {
+        CGeneralDaoHelper helper;
+        helper.OpenDatabase(kScaleRegisterDatabase);
+        const CString key = helper.GetValueAt("SELECT [ID] FROM [ScaleMG] ORDER BY [ID]", 0);
+        helper.CloseDatabase();
+        return key;
+    }
+    // Writes the request and the manager id, runs read and waits for its end.
+    void Read(const char* request, const char* managerId, const std::function<void()>& read)
+    {
+        const std::size_t before = m_screen.m_done.size();
+        m_screen.m_mailbox.SetText(IDC_MAILBOX_NAME, request);
+        m_screen.m_mailbox.SetText(IDC_MAILBOX_TEXT, managerId);
+        read();
+        ASSERT_TRUE(PumpUntil([&] { return m_screen.m_done.size() > before; }, std::chrono::seconds(10)))
+            << request;
+        EXPECT_EQ(m_screen.m_done.back(), request);
+    }
+    std::vector<std::vector<CString>> ListRows() const
+    {
+        std::vector<std::vector<CString>> rows;
+        for (int i = 0; i < m_screen.m_list.GetItemCount(); ++i) {
+            std::vector<CString> row;
+            for (int c = 0; c < 4; ++c)
+                row.push_back(m_screen.m_list.GetItemText(i, c));
+            rows.push_back(row);
+        }
+        return rows;
+    }
+};
+
+} // namespace
+
+TEST_F(ScaleRegisterDbTest, RegisterReadsShowTheManagersScalesAndEveryScaleToTheAdministrator)
+{
+    Read("Scale_Reg_Read", "kim", [&] { m_register.SelectScales(""); });
+    EXPECT_EQ(ListRows(),
+        (std::vector<std::vector<CString>> { { "A", "10.0.0.1", "1", "kim" }, { "C", "NULL", "3", "kim" } }));
+    EXPECT_EQ(m_screen.m_list.GetItemText(0, 4), FirstKey());
+    m_screen.m_list.DeleteAllItems();
+    Read("Scale_Reg_Read", "vexo", [&] { m_register.SelectScales("[scale_num], [mg_id]"); });
+    EXPECT_EQ(ListRows(),
+        (std::vector<std::vector<CString>> {
+            { "1", "kim", "", "" }, { "2", "lee", "", "" }, { "3", "kim", "", "" } }));
+
+    // Addresses for Ethernet: a scale without one is left out.
+    Read("Comm_Mode_Read", "kim", [&] { m_register.SelectScaleAddress("ignored.mdb", "", 1); });
+    EXPECT_EQ(m_screen.m_settings.m_registered, std::vector<CString> { "Scale name = A, IP=10.0.0.1" });
+    m_screen.m_settings.ClearRegistered();
+    Read("Comm_Mode_Read", "vexo", [&] { m_register.SelectScaleAddress("ignored.mdb", "", 2); });
+    EXPECT_EQ(m_screen.m_settings.m_registered,
+        (std::vector<CString> {
+            "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2", "Scale name = C, Scale ID=3" }));
+    // A manager id with a quote stays inside its text.
+    m_screen.m_settings.ClearRegistered();
+    Read("Comm_Mode_Read", "k' OR 'a'='a", [&] { m_register.SelectScaleAddress("", "", 2); });
+    EXPECT_TRUE(m_screen.m_settings.m_registered.empty());
+    EXPECT_TRUE(m_boxes.Records().empty());
+}
+
+TEST_F(ScaleRegisterDbTest, SettingsReadsFillTheGridWithTheirColumns)
+{
+    Execute(kScaleSettingsDatabase,
+        { "INSERT INTO [Scale_Root_Info]([Ethernet_Init], [Ethernet_Stat], [MyID], [IP], [MASK], "
+          "[Destination_IP], [Destination_Port]) VALUES('1', '-1', '07', '10.0.0.7', '255.0.0.0', "
+          "'10.0.0.1', '5000')",
+            "INSERT INTO [Scale_Info]([WeightNum], [PriceNum], [PriceUnit], [PassWord], [VAT]) "
+            "VALUES('3', '4', '10', '1234', '-1')" });
+
+    Read("Scale_Root_Info_Read", "kim", [&] { m_register.SelectScaleRootInfo(""); });
+    CGridCtrl& grid = m_screen.m_grid;
+    ASSERT_EQ(grid.GetColumnCount(), 9);
+    EXPECT_EQ(grid.GetItemText(0, 1), "ETHERNET_INIT");
+    EXPECT_EQ(grid.GetItemText(0, 8), "ID");
+    EXPECT_EQ(grid.GetItemText(1, 0), "List 1");
+    EXPECT_EQ(grid.GetItemText(1, 2), "0");
+    EXPECT_EQ(grid.GetItemText(1, 3), "07");
+    EXPECT_EQ(grid.GetItemText(1, 7), "5000");
+
+    m_screen.m_grid.SetRowCount(2);
+    Read("Scale_Info_Read", "kim", [&] { m_register.SelectScaleInfo(""); });
+    ASSERT_EQ(grid.GetColumnCount(), 21);
+    EXPECT_EQ(grid.GetItemText(0, 1), "WeightNum");
+    EXPECT_EQ(grid.GetItemText(0, 17), "PriceUnit");
+    EXPECT_EQ(grid.GetItemText(0, 20), "ID");
+    EXPECT_EQ(grid.GetItemText(1, 1), "3");
+    EXPECT_EQ(grid.GetItemText(1, 2), "4");
+    EXPECT_EQ(grid.GetItemText(1, 18), "1234");
+    EXPECT_EQ(grid.GetItemText(1, 19), "0");
+
+    // A column list of its own replaces the default one.
+    Read("Scale_Info_Read", "kim", [&] { m_register.SelectScaleInfo("[WeightNum]"); });
+    ASSERT_EQ(grid.GetColumnCount(), 6);
+    EXPECT_EQ(grid.GetItemText(0, 2), "PriceUnit");
+    EXPECT_TRUE(m_boxes.Records().empty());
+}
+
+TEST_F(ScaleRegisterDbTest, WritesChangeTheRegisterAndEndUnderTheirRequestName)
+{
+    m_screen.m_mailbox.SetText(IDC_MAILBOX_NAME, "Scale_Insert");
+    m_register.InsertScale("0", "O'Neil", "10.0.0.9", "9", "kim");
+    EXPECT_EQ(m_screen.m_done.back(), "Scale_Insert");
+    EXPECT_EQ(Register().back(), "0|O'Neil|10.0.0.9|9|kim");
+
+    const CString key = FirstKey();
+    m_screen.m_mailbox.SetText(IDC_MAILBOX_NAME, "Scale_Update");
+    m_register.UpdateScale("5", "Front", "10.0.0.5", "5", "lee", key);
+    EXPECT_EQ(m_screen.m_done.back(), "Scale_Update");
+    EXPECT_EQ(Register().front(), "5|Front|10.0.0.5|5|lee");
+
+    m_screen.m_mailbox.SetText(IDC_MAILBOX_NAME, "Scale_Insert_Delete");
+    m_register.DeleteScale(key);
+    EXPECT_EQ(m_screen.m_done.back(), "Scale_Insert_Delete");
+    EXPECT_EQ(Register(),
+        (std::vector<std::string> { "2|B|10.0.0.2|2|lee", "3|C|NULL|3|kim", "0|O'Neil|10.0.0.9|9|kim" }));
+    EXPECT_EQ(m_screen.m_mailbox.Text(IDC_MAILBOX_TEXT), "");
     EXPECT_TRUE(m_boxes.Records().empty());
 }
 

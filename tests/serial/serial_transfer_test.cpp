@@ -1,147 +1,14 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
-#include "ethernet/scale_records.h"
-#include "platform/dao/dao_database.h"
-#include "platform/dao/dao_recordset.h"
-#include "platform/serial/serial_port.h"
 #include "serial/link_frame.h"
-#include "tests/serial/serial_screen.h"
-#include "tests/support/scale_sim.h"
-#include "tests/support/serial_scale_model.h"
-#include "tests/support/store_password.h"
-#include "tests/support/ui_pump.h"
+#include "tests/serial/serial_transfer_fixture.h"
 
 // Whole serial transfers against simulated scales on a pseudo-terminal: the
 // walk over the chosen scales, the sessions' frames as the scales received
 // them, what the scales stored, and what the program stored of a read.
 
-using scalesim::Bytes;
-using scalesim::SerialFrame;
-using scalesim::SerialReply;
-using scalesim::SerialScaleModel;
-
+namespace serialtest {
 namespace {
-
-constexpr int kPort = 3;
-constexpr std::uint16_t kClear = 0x0002;
-constexpr std::uint16_t kRecord = 0x0003;
-constexpr std::uint16_t kRequestOne = 0x0004;
-constexpr std::uint16_t kRequestAll = 0x0006;
-constexpr std::uint16_t kAck = 0x0101;
-constexpr std::uint16_t kEndJoin = 0x0400;
-constexpr std::uint16_t kBroadStart = 0x0500;
-constexpr std::uint16_t kStatusRequest = 0x0501;
-
-std::vector<std::string> ItemRow(int number, const std::string& name, int price)
-{
-    return { std::to_string(number), name, "NULL", std::to_string(price), "0", "3", "27", "123", "2", "500",
-        "1", "1", "1", "7", "12" };
-}
-
-Bytes PluPayload(int number, const std::string& name, int price)
-{
-    RecordRow row { "" };
-    for (const std::string& cell : ItemRow(number, name, price))
-        row.push_back(cell);
-    return BuildPluRecord(row).Payload();
-}
-
-Bytes TextPayload(TableCode table, std::uint32_t number, const std::string& text)
-{
-    TextRecord record;
-    record.table = table;
-    record.number = number;
-    record.text = text;
-    return record.Encode();
-}
-
-CString Line(const std::string& id)
-{
-    return CString(("Scale name = S" + id + ", Scale ID=" + id).c_str());
-}
-
-class SerialTransferTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_screen = std::make_unique<SerialScreen>();
-        m_screen->Engine().SetReplyTimeout(2000);
-        m_screen->Link().SetPause(1);
-    }
-    void TearDown() override
-    {
-        m_screen.reset();
-        m_line.Stop();
-        SetSerialDevicePath(kPort, "");
-    }
-    void StartLine(SerialScaleModel& model)
-    {
-        ASSERT_TRUE(m_line.Start(model.Script()));
-        SetSerialDevicePath(kPort, m_line.DevicePath());
-    }
-    void Run(const char* command, const char* kind, const char* scope, std::vector<CString> scales)
-    {
-        SerialOrder order;
-        order.command = command;
-        order.dataKind = kind;
-        order.scope = scope;
-        order.scales = std::move(scales);
-        order.comPort = kPort;
-        m_screen->Transfer().Start(order);
-        ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }, std::chrono::seconds(20)))
-            << "the walk did not end; step " << m_screen->GetSerialText(kSerialStepEdit).GetString();
-    }
-    // Frames the scales received from the PC, with their commands and IDs.
-    std::vector<SerialFrame> Frames() const { return m_line.Received(); }
-    std::vector<std::string> Texts() const
-    {
-        std::vector<std::string> out;
-        for (const MessageBoxRecord& r : m_boxes.Records())
-            out.emplace_back(r.text.GetString());
-        return out;
-    }
-    static std::vector<std::string> Rows(const std::string& path, const char* sql)
-    {
-        CDaoDatabase db;
-        db.Open(path.c_str(), FALSE, FALSE, kStoreConnect);
-        CDaoRecordset rs(&db);
-        rs.Open(AFX_DAO_USE_DEFAULT_TYPE, sql);
-        std::vector<std::string> out;
-        for (; !rs.IsEOF(); rs.MoveNext()) {
-            std::string row;
-            for (short i = 0; i < rs.GetFieldCount(); ++i) {
-                const COleVariant v = rs.GetFieldValue(i);
-                row += (i ? "|" : "") + (v.vt == VT_BSTR ? v.bstrVal.Str() : std::string("?"));
-            }
-            out.push_back(row);
-        }
-        rs.Close();
-        db.Close();
-        return out;
-    }
-    void ExpectWalkEnded() const
-    {
-        EXPECT_EQ(m_screen->m_transferActive, 0);
-        EXPECT_TRUE(m_screen->m_itemButtons);
-        EXPECT_TRUE(m_screen->m_scaleButtons);
-        EXPECT_FALSE(m_screen->m_stopButton);
-        EXPECT_FALSE(m_screen->Engine().IsPortOpen());
-    }
-
-    ScopedMessageBoxScript m_boxes;
-    scalesim::SerialScale m_line;
-    std::unique_ptr<SerialScreen> m_screen;
-};
-
-std::vector<std::uint16_t> Commands(const std::vector<SerialFrame>& frames)
-{
-    std::vector<std::uint16_t> out;
-    for (const SerialFrame& f : frames)
-        out.push_back(f.join ? 0xFFFF : f.command);
-    return out;
-}
 
 TEST_F(SerialTransferTest, SendAllItemsToOneScale)
 {
@@ -155,7 +22,7 @@ TEST_F(SerialTransferTest, SendAllItemsToOneScale)
 
     const auto frames = Frames();
     EXPECT_EQ(Commands(frames),
-        (std::vector<std::uint16_t> { 0xFFFF, kClear, kRecord, kRecord, kRecord, kEndJoin }));
+        (std::vector<std::uint16_t> { kJoinMark, kClear, kRecord, kRecord, kRecord, kEndJoin }));
     ASSERT_EQ(frames.size(), 6u);
     EXPECT_EQ(frames[0].scaleId, "07");
     EXPECT_EQ(frames[1].payload, (Bytes { 0, 0 }));
@@ -186,7 +53,7 @@ TEST_F(SerialTransferTest, AnAllSendOfAnEmptyGridClearsAndEnds)
 
     Run("TRANS", "Item", "all", { Line("07") });
 
-    EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { 0xFFFF, kClear, kEndJoin }));
+    EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { kJoinMark, kClear, kEndJoin }));
     ExpectWalkEnded();
 
     // One data row: the clear, that row, the end.
@@ -195,7 +62,7 @@ TEST_F(SerialTransferTest, AnAllSendOfAnEmptyGridClearsAndEnds)
     const auto frames = Frames();
     ASSERT_EQ(frames.size(), 7u);
     EXPECT_EQ(Commands({ frames.begin() + 3, frames.end() }),
-        (std::vector<std::uint16_t> { 0xFFFF, kClear, kRecord, kEndJoin }));
+        (std::vector<std::uint16_t> { kJoinMark, kClear, kRecord, kEndJoin }));
     EXPECT_EQ(model.TablesOf("07")[0].size(), 1u);
 }
 
@@ -229,7 +96,7 @@ TEST_F(SerialTransferTest, SelectedRowsGoOnceEachAndRangesStayInsideTheDataRows)
     EXPECT_EQ(m_screen->Link().GetSelectedRows(), (std::vector<int> { 1, 2, 3, 4 }));
     const auto frames = Frames();
     EXPECT_EQ(Commands(frames),
-        (std::vector<std::uint16_t> { 0xFFFF, kRecord, kRecord, kRecord, kRecord, kEndJoin }));
+        (std::vector<std::uint16_t> { kJoinMark, kRecord, kRecord, kRecord, kRecord, kEndJoin }));
     EXPECT_EQ(model.TablesOf("07")[0].size(), 4u);
 
     // Every transfer starts its numbering at 1.
@@ -319,7 +186,7 @@ TEST_F(SerialTransferTest, AJoinRejectedForItsVersionEndsTheSession)
     EXPECT_EQ(texts[0], VersionErrorText(2));
     EXPECT_EQ(texts[1].substr(0, 6), ".IDCFM");
     EXPECT_EQ(texts[2], "JOINERROR");
-    EXPECT_EQ(Commands(Frames()), std::vector<std::uint16_t> { 0xFFFF });
+    EXPECT_EQ(Commands(Frames()), std::vector<std::uint16_t> { kJoinMark });
     ExpectWalkEnded();
 }
 
@@ -332,8 +199,8 @@ TEST_F(SerialTransferTest, AWrongSumIsAnsweredFiveTimesThenTheError)
 
     Run("TRANS", "Item", "all", { Line("07") });
 
-    EXPECT_EQ(
-        Commands(Frames()), (std::vector<std::uint16_t> { 0xFFFF, kClear, kClear, kClear, kClear, kClear }));
+    EXPECT_EQ(Commands(Frames()),
+        (std::vector<std::uint16_t> { kJoinMark, kClear, kClear, kClear, kClear, kClear }));
     EXPECT_EQ(Texts(), std::vector<std::string> { "3TimeError" });
     ExpectWalkEnded();
 }
@@ -348,10 +215,7 @@ TEST_F(SerialTransferTest, BroadcastToThreeScalesWithOneSilent)
     Run("TRANS", "Item", "all", { Line("01"), Line("02"), Line("03") });
 
     EXPECT_EQ(model.Joined(), (std::vector<std::string> { "01", "03" }));
-    std::vector<std::string> addressed;
-    for (const SerialFrame& f : Frames())
-        addressed.push_back((f.join ? std::string("J") : std::to_string(f.command)) + "@" + f.scaleId);
-    EXPECT_EQ(addressed,
+    EXPECT_EQ(Addressed(Frames()),
         (std::vector<std::string> { "J@01", "J@02", "1024@02", "J@03", "1280@01", "1280@03", "2@99", "3@99",
             "3@99", "1281@01", "1281@03", "1024@01", "1024@03" }));
     const auto frames = Frames();
@@ -431,7 +295,7 @@ TEST_F(SerialTransferTest, ARequestAcknowledgedWithoutDataTimesOutAndCloses)
     Run("RECV", "Item", "all", { Line("07") });
 
     EXPECT_EQ(Texts(), std::vector<std::string> { "Time out" });
-    EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { 0xFFFF, kRequestAll }));
+    EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { kJoinMark, kRequestAll }));
     ExpectWalkEnded();
 }
 
@@ -451,7 +315,7 @@ TEST_F(SerialTransferTest, AnUnansweredEndStillClosesAndTheWalkGoesOn)
 
     Run("TRANS", "Item", "select", { Line("07") });
 
-    EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { 0xFFFF, kRecord, kEndJoin }));
+    EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { kJoinMark, kRecord, kEndJoin }));
     ExpectWalkEnded();
 }
 
@@ -504,3 +368,4 @@ TEST_F(SerialTransferTest, APortThatDoesNotOpenSkipsToTheNextScale)
 }
 
 } // namespace
+} // namespace serialtest

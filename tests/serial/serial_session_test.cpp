@@ -1,0 +1,598 @@
+// Sessions of every data kind over the pseudo-terminal: what each scale
+// received and kept, what a read stored, the boxes shown, and how the engine
+// resends, gives up and cuts long records into pieces.
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "platform/base/bytes.h"
+#include "tests/serial/serial_transfer_fixture.h"
+#include "tests/support/scale_sim_bytes.h"
+
+namespace serialtest {
+namespace {
+
+using scalesim::FromHex;
+
+// ---- sends of the tables kept record by record -------------------------------
+
+struct TableSend {
+    const char* kind;
+    Bytes clear; // the clear's payload
+    std::uint16_t firstSequence; // of the clear: the PLU and user-label clears restart at 0
+    std::vector<std::string> rows[2]; // grid rows, columns from 1
+    Bytes records[2]; // what the scale keeps of each row
+};
+
+std::vector<std::string> UserLabelRow(int file)
+{
+    std::vector<std::string> row(49, "0");
+    row[0] = std::to_string(file);
+    row[1] = "100";
+    row[41] = "50";
+    return row;
+}
+
+Bytes UserLabelPayload(int file)
+{
+    RecordRow row { "" };
+    for (const std::string& cell : UserLabelRow(file))
+        row.push_back(cell);
+    return BuildUserLabelRecord(row).Encode();
+}
+
+TableSend SendCase(const char* kind)
+{
+    const std::string name = kind;
+    if (name == "Add")
+        return { kind, { 1, 1 }, 1, { { "5", "a", "", "b" }, { "6", "c" } },
+            { TextPayload(TableCode::Add, 5, "a\r\nb"), TextPayload(TableCode::Add, 6, "c") } };
+    if (name == "Adv")
+        return { kind, { 2, 1 }, 1, { { "7", "x", "y" }, { "8", "NULL", "z" } },
+            { TextPayload(TableCode::AdvT, 7, "x\r\ny"), TextPayload(TableCode::AdvT, 8, "z") } };
+    if (name == "Land_addition")
+        return { kind, { 5, 1 }, 1, { { "201", "Jeju" }, { "202", "Busan" } },
+            { TextPayload(TableCode::LandAdd, 201, "Jeju"), TextPayload(TableCode::LandAdd, 202, "Busan") } };
+    return { kind, { 4, 0 }, 0, { UserLabelRow(3), UserLabelRow(4) },
+        { UserLabelPayload(3), UserLabelPayload(4) } };
+}
+
+class TableSendTest : public SerialTransferTest, public ::testing::WithParamInterface<const char*> { };
+
+TEST_P(TableSendTest, AllRowsAfterTheClearThenThePickedRowOnly)
+{
+    const TableSend c = SendCase(GetParam());
+    SerialScaleModel model({ "07" });
+    StartLine(model);
+    m_screen->SetDataRows({ c.rows[0], c.rows[1] });
+
+    Run("TRANS", c.kind, "all", { Line("07") });
+
+    auto frames = Frames();
+    EXPECT_EQ(
+        Commands(frames), (std::vector<std::uint16_t> { kJoinMark, kClear, kRecord, kRecord, kEndJoin }));
+    ASSERT_EQ(frames.size(), 5u);
+    EXPECT_EQ(frames[1].payload, c.clear);
+    EXPECT_EQ(frames[1].sequence, c.firstSequence);
+    EXPECT_EQ(frames[2].sequence, c.firstSequence + 1);
+    EXPECT_EQ(frames[2].payload, c.records[0]);
+    EXPECT_EQ(frames[3].payload, c.records[1]);
+    EXPECT_EQ(model.TablesOf("07")[c.clear[0]].size(), 2u);
+    EXPECT_EQ(m_screen->m_progress, "2");
+    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
+    ExpectWalkEnded();
+
+    // A list pick of the second row: no clear, that row, the end.
+    m_screen->m_pick.listFlag = 1;
+    m_screen->m_pick.pickedRows = { 2 };
+    Run("TRANS", c.kind, "select", { Line("07") });
+    frames = Frames();
+    ASSERT_EQ(frames.size(), 8u);
+    EXPECT_EQ(Commands({ frames.begin() + 5, frames.end() }),
+        (std::vector<std::uint16_t> { kJoinMark, kRecord, kEndJoin }));
+    EXPECT_EQ(frames[6].payload, c.records[1]);
+    EXPECT_EQ(frames[6].sequence, 1);
+    EXPECT_EQ(m_screen->Link().GetSelectedRows(), std::vector<int> { 2 });
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, TableSendTest, ::testing::Values("Add", "Adv", "Land_addition", "USER_LABEL"));
+
+// ---- one-frame sends ------------------------------------------------------------
+
+TEST_F(SerialTransferTest, PresetPageAndResultClearAreOneFrameEach)
+{
+    SerialScaleModel model({ "07" });
+    model.Put("07", FromHex("3d 01 01 00 00 00"));
+    model.Put("07", FromHex("40 01 02 00 00 00"));
+    StartLine(model);
+    m_screen->m_presetPage = 2;
+    m_screen->m_presetKeys[0] = "101";
+    m_screen->m_presetKeys[59] = "160\r\nx";
+
+    Run("TRANS", "Pre", "all", { Line("07") });
+    auto frames = Frames();
+    // 366 bytes: two pieces of one frame.
+    ASSERT_EQ(Commands(frames), (std::vector<std::uint16_t> { kJoinMark, kRecord, kRecord, kEndJoin }));
+    std::vector<std::string> keys(kPresetKeyCount);
+    keys[0] = "101";
+    keys[59] = "160";
+    Bytes page = frames[1].payload;
+    page.insert(page.end(), frames[2].payload.begin(), frames[2].payload.end());
+    EXPECT_EQ(page, BuildPresetPage(2, keys));
+    EXPECT_EQ(m_screen->m_progress, "2");
+
+    // Presets have no selection: the session ends after the join.
+    Run("TRANS", "Pre", "select", { Line("07") });
+    // The result clear removes the scale's totals and restarts the numbering.
+    Run("TRANS", "Scale_Result_All_Clear", "all", { Line("07") });
+    frames = Frames();
+    ASSERT_EQ(frames.size(), 9u);
+    EXPECT_EQ(Commands({ frames.begin() + 4, frames.end() }),
+        (std::vector<std::uint16_t> { kJoinMark, kEndJoin, kJoinMark, kClear, kEndJoin }));
+    EXPECT_EQ(frames[7].payload, (Bytes { 0x3D, 0 }));
+    EXPECT_EQ(frames[7].sequence, 0);
+    EXPECT_EQ(frames[8].sequence, 1);
+    const auto tables = model.TablesOf("07");
+    EXPECT_EQ(tables.count(0x3D), 0u);
+    EXPECT_EQ(tables.count(0x40), 0u);
+    EXPECT_EQ(tables.at(3).size(), 1u);
+    EXPECT_EQ(Texts(), (std::vector<std::string> { "Trans Complete", "Trans Complete", "Trans Complete" }));
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, ScaleSettingsGoToTheChosenRowsScaleAndResetIt)
+{
+    SerialScaleModel model({ "07" });
+    StartLine(model);
+    m_screen->SetDataRows({ { "1", "2", "3" }, { "3", "5", "1", "10.0.0.7" } });
+    m_screen->m_currentRow = 2;
+
+    Run("TRANS", "SCALE_ROOT_INFOMATION", "select", { Line("07") });
+    Run("TRANS", "SCALE_INFOMATION", "select", { Line("07") });
+
+    const auto frames = Frames();
+    EXPECT_EQ(Commands(frames),
+        (std::vector<std::uint16_t> { kJoinMark, kRecord, kResetScale, kJoinMark, kRecord, kResetScale }));
+    ASSERT_EQ(frames.size(), 6u);
+    RecordRow row { "row", "3", "5", "1", "10.0.0.7" };
+    EXPECT_EQ(frames[1].payload, BuildScaleRootInfoRecord(row));
+    EXPECT_EQ(frames[4].payload, BuildScaleInfoRecord(row));
+    EXPECT_EQ(frames[1].payload.size(), 30u);
+    EXPECT_EQ(frames[4].payload.size(), 90u);
+    EXPECT_EQ(frames[2].scaleId, "07");
+    EXPECT_EQ(Texts(), (std::vector<std::string> { "Trans Complete", "Trans Complete" }));
+    ExpectWalkEnded();
+}
+
+// ---- refusals -----------------------------------------------------------------
+
+TEST_F(SerialTransferTest, ARefusalIsToldAndEndsTheSession)
+{
+    struct Case {
+        const char* mode;
+        Bytes nak;
+        std::vector<std::string> texts;
+    };
+    const Case cases[] = {
+        { "TRANS", FromHex("25 20"), { "scale memory full", "Trans Complete" } },
+        { "TRANS", FromHex("27 20"), { "scale process error", "Trans Complete" } },
+        { "TRANS", FromHex("23 20 05 00 07 00"), { "5...7", "scale data length error", "Trans Complete" } },
+        { "RECV", FromHex("25 20"), { "scale memory full", "Trans Complete" } },
+    };
+    std::atomic<int> which { 0 };
+    StartScript([&](const SerialFrame& f, std::size_t) {
+        if (f.join)
+            return SerialReply::JoinReply(f);
+        if (f.command == kRecord || f.command == kRequestAll)
+            return SerialReply { { SerialReply::Frame("07", kNak, cases[which.load()].nak) } };
+        return SerialReply::Ack("07");
+    });
+    m_screen->SetDataRows({ ItemRow(1, "a", 1) });
+    std::size_t seen = 0;
+    for (const Case& c : cases) {
+        MessageBoxScript::Reset();
+        Run(c.mode, "Item", "all", { Line("07") });
+        EXPECT_EQ(Texts(), c.texts) << c.texts[0];
+        const auto frames = Frames();
+        ASSERT_GT(frames.size(), seen + 1);
+        EXPECT_EQ(frames.back().command, kEndJoin);
+        EXPECT_EQ(frames[frames.size() - 2].command, c.mode == std::string("TRANS") ? kRecord : kRequestAll);
+        seen = frames.size();
+        ++which;
+        ExpectWalkEnded();
+    }
+}
+
+// ---- reads -----------------------------------------------------------------------
+
+TEST_F(SerialTransferTest, ReadsOfEachKindStoreTheirRows)
+{
+    const Bytes total = FromHex("3d 01 01 00 00 00 05 00 e8 07 03 09 00 00 39 30 00 00 ff ff ff ff "
+                                "01 00 02 00 03 00 04 00");
+    const Bytes dayTotal = FromHex("40 01 2a 00 00 00 01 00 d0 07 0c 1f 00 00 0a 00 00 00 14 00 00 00");
+    std::vector<PresetEntry> entries;
+    for (std::uint16_t k = 0; k < kPresetKeyCount; ++k)
+        entries.push_back({ 1000u + k, static_cast<std::uint16_t>(k + 1) });
+    SerialScaleModel model({ "07" });
+    model.Put("07", TextPayload(TableCode::AdvT, 3, "x\r\ny"));
+    model.Put("07", EncodePresetPage(2, entries));
+    model.Put("07", UserLabelPayload(9));
+    model.Put("07", total);
+    model.Put("07", dayTotal);
+    StartLine(model);
+    m_screen->m_itemDbPath = m_screen->m_folder.FromTemplate(150, "item.mdb").c_str();
+    m_screen->m_requestNumbers = { 3, 4 };
+    m_screen->m_presetReadPage = 2;
+    m_screen->Engine().SetReplyTimeout(300);
+
+    struct Case {
+        const char* kind;
+        const char* scope;
+        std::uint16_t request;
+        Bytes payload; // of the first request
+        const char* sql;
+        std::vector<std::string> rows;
+        bool itemDb; // stored in the open item database, not in one of its own
+    };
+    const Case cases[] = {
+        { "Adv", "select", kRequestOne, FromHex("02 01 03 00 00 00"),
+            "SELECT [adv_num], [str1], [str2] FROM [AdvT]", { "3|x|y" }, false },
+        { "Pre", "select", kRequestOne, FromHex("03 01 02 00 00 00"),
+            "SELECT [str] FROM [Preset] WHERE [num] = '1' OR [num] = '60'", { "1000", "1059" }, false },
+        { "Pre", "all", kRequestAll, FromHex("03 01"), "SELECT [page_num] FROM [Preset] WHERE [num] = '2'",
+            { "2" }, false },
+        { "USER_LABEL", "select", kRequestAll, FromHex("04 01"),
+            "SELECT [file_num], [mg_id] FROM [UserLabel]", { "9|kim" }, false },
+        { "Scale_Result_All_Read", "all", kRequestOne, FromHex("3d 01 01 00 00 00"),
+            "SELECT [begin_day], [print_cnt], [total_price], [current_scale] FROM [TotalResult]",
+            { "2024-03-09|5|12345|07" }, true },
+        { "Scale_Result_Day_Read", "all", kRequestAll, FromHex("40 01"),
+            "SELECT [day], [total_price], [current_scale] FROM [TotalDayResult]", { "2000-12-31|10|07" },
+            true },
+    };
+    std::size_t seen = 0;
+    std::size_t paths = 0;
+    for (const Case& c : cases) {
+        Run("RECV", c.kind, c.scope, { Line("07") });
+        const auto frames = Frames();
+        ASSERT_GT(frames.size(), seen + 2) << c.kind;
+        EXPECT_EQ(frames[seen + 1].command, c.request) << c.kind;
+        EXPECT_EQ(frames[seen + 1].payload, c.payload) << c.kind;
+        EXPECT_EQ(frames.back().command, kEndJoin) << c.kind;
+        seen = frames.size();
+        ASSERT_EQ(m_screen->m_receivedPaths.size(), paths + (c.itemDb ? 0 : 1)) << c.kind;
+        paths = m_screen->m_receivedPaths.size();
+        const std::string db
+            = c.itemDb ? m_screen->m_itemDbPath.GetString() : m_screen->m_receivedPaths.back().second;
+        EXPECT_EQ(Rows(db, c.sql), c.rows) << c.kind;
+    }
+    // The second number is not on the scale: acknowledged, then the end.
+    std::vector<std::uint32_t> asked;
+    for (const SerialFrame& f : Frames()) {
+        if (f.command == kRequestOne && f.payload[0] == 2)
+            asked.push_back(f.payload[2]);
+    }
+    EXPECT_EQ(asked, (std::vector<std::uint32_t> { 3, 4 }));
+    EXPECT_EQ(m_screen->m_notes.back().first, "ITEM_REV");
+    EXPECT_EQ(std::count_if(m_screen->m_notes.begin(), m_screen->m_notes.end(),
+                  [](const auto& note) { return note.first == "User_Label_Insert"; }),
+        1);
+    EXPECT_EQ(Texts(), std::vector<std::string>(std::size(cases), "Trans Complete"));
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, APresetPageTheScaleDoesNotHoldEndsTheRead)
+{
+    SerialScaleModel model({ "07" });
+    StartLine(model);
+    m_screen->m_presetReadPage = 5;
+
+    Run("RECV", "Pre", "select", { Line("07") });
+
+    EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { kJoinMark, kRequestOne, kAck, kEndJoin }));
+    EXPECT_TRUE(Rows(m_screen->m_receivedPaths.at(0).second, "SELECT [str] FROM [Preset]").empty());
+    // Scale settings cannot be read: the session ends after the join.
+    Run("RECV", "SCALE_INFOMATION", "select", { Line("07") });
+    EXPECT_EQ(Commands(Frames()),
+        (std::vector<std::uint16_t> { kJoinMark, kRequestOne, kAck, kEndJoin, kJoinMark, kEndJoin }));
+    ExpectWalkEnded();
+}
+
+// ---- the engine's waits and pieces ------------------------------------------------
+
+TEST_F(SerialTransferTest, AnUnansweredFrameGoesFiveTimesAndASilentScaleIsPassedOver)
+{
+    m_screen->Engine().SetReplyTimeout(60);
+    StartScript([](const SerialFrame& f, std::size_t) {
+        if (f.join)
+            return f.scaleId == "07" ? SerialReply::JoinReply(f) : SerialReply::Silence();
+        return SerialReply::Silence();
+    });
+    m_screen->SetDataRows({ ItemRow(1, "a", 1) });
+
+    Run("RECV", "Item", "all", { Line("05"), Line("07") });
+
+    EXPECT_EQ(Addressed(Frames()),
+        (std::vector<std::string> { "J@05", "J@07", "6@07", "6@07", "6@07", "6@07", "6@07" }));
+    EXPECT_EQ(Texts(), (std::vector<std::string> { "JOINERROR", "Time out" }));
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, ALongRecordGoesInPiecesAndABadAnswerRepeatsOnlyItsPiece)
+{
+    SerialScaleModel model({ "07" });
+    std::atomic<bool> spoil { false };
+    model.SetCorrupt([&](const SerialFrame& f) { return f.pieceNumber == 2 && spoil.exchange(false); });
+    StartLine(model);
+    std::vector<std::string> row { "5" };
+    std::string text;
+    for (char c = 'a'; c <= 'j'; ++c) {
+        row.push_back(std::string(40, c));
+        text += std::string(40, c) + (c == 'j' ? "" : "\r\n");
+    }
+    m_screen->SetDataRows({ row });
+
+    Run("TRANS", "Add", "all", { Line("07") });
+    EXPECT_EQ(model.TablesOf("07")[1].at(5), TextPayload(TableCode::Add, 5, text));
+    // The answer to the second piece is spoiled once: that piece goes again.
+    spoil = true;
+    Run("TRANS", "Add", "all", { Line("07") });
+
+    std::vector<std::pair<int, int>> pieces;
+    for (const SerialFrame& f : Frames()) {
+        if (f.command == kRecord)
+            pieces.emplace_back(f.pieceCount, f.pieceNumber);
+    }
+    EXPECT_EQ(pieces,
+        (std::vector<std::pair<int, int>> {
+            { 3, 1 }, { 3, 2 }, { 3, 3 }, { 3, 1 }, { 3, 2 }, { 3, 2 }, { 3, 3 } }));
+    EXPECT_EQ(Frames().back().command, kEndJoin);
+    EXPECT_EQ(Texts(), (std::vector<std::string> { "Trans Complete", "Trans Complete" }));
+}
+
+TEST_F(SerialTransferTest, AStrayAnswerLeavesTheFrameWaitingForItsReply)
+{
+    m_screen->Engine().SetReplyTimeout(60);
+    std::atomic<bool> clearStray { true };
+    std::atomic<bool> startStray { true };
+    StartScript([&](const SerialFrame& f, std::size_t) {
+        if (f.join)
+            return SerialReply::JoinReply(f);
+        // The first clear and the first broadcast start get a data frame nobody asked for.
+        if ((f.command == kClear && clearStray.exchange(false))
+            || (f.command == kBroadStart && startStray.exchange(false)))
+            return SerialReply::Data(f.scaleId, TextPayload(TableCode::Add, 1, "x"));
+        if (f.command == kStatusRequest)
+            return SerialReply { { SerialReply::Frame(f.scaleId, kStatusReply, { 0, 0, 0, 0 }) } };
+        return SerialReply::Ack(f.scaleId == "99" ? "01" : f.scaleId);
+    });
+    m_screen->SetDataRows({ ItemRow(1, "a", 1) });
+
+    Run("TRANS", "Item", "all", { Line("07") });
+    EXPECT_EQ(
+        Commands(Frames()), (std::vector<std::uint16_t> { kJoinMark, kClear, kClear, kRecord, kEndJoin }));
+
+    Run("TRANS", "Item", "all", { Line("01"), Line("03") });
+    const auto addressed = Addressed(Frames());
+    ASSERT_GE(addressed.size(), 8u);
+    EXPECT_EQ(std::vector<std::string>(addressed.begin() + 5, addressed.begin() + 8),
+        (std::vector<std::string> { "J@01", "J@03", "1280@01" }));
+    EXPECT_EQ(std::count(addressed.begin(), addressed.end(), "1280@01"), 2);
+    EXPECT_EQ(Texts(),
+        (std::vector<std::string> {
+            "Trans Complete", "4849....OKcode su=0", "4851....OKcode su=0", "Trans Complete" }));
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, StopDuringASendEndsThatScaleAndTheWalk)
+{
+    SerialScaleModel model({ "07", "08" });
+    StartLine(model);
+    std::vector<std::vector<std::string>> rows;
+    for (int n = 1; n <= 40; ++n)
+        rows.push_back(ItemRow(n, "item", n));
+    m_screen->SetDataRows(rows);
+
+    Begin("TRANS", "Item", "all", { Line("07"), Line("08") });
+    ASSERT_TRUE(PumpUntil([&] { return model.TablesOf("07")[0].size() >= 3; }, std::chrono::seconds(10)));
+    m_screen->Transfer().Stop();
+    ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }, std::chrono::seconds(10)));
+
+    EXPECT_LT(model.TablesOf("07")[0].size(), 40u);
+    EXPECT_EQ(Frames().back().command, kEndJoin);
+    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
+    ExpectWalkEnded();
+}
+
+// ---- broadcasts ------------------------------------------------------------------
+
+TEST_F(SerialTransferTest, BroadcastOfScaleSettingsResetsEveryJoinedScale)
+{
+    SerialScaleModel model({ "01", "03" });
+    StartLine(model);
+    m_screen->SetDataRows({ { "1", "2", "3" } });
+
+    // Basic settings: the screen keeps its buttons as they are.
+    Run("TRANS", "SCALE_INFOMATION", "select", { Line("01"), Line("03") });
+    EXPECT_EQ(Addressed(Frames()),
+        (std::vector<std::string> { "J@01", "J@03", "1280@01", "1280@03", "3@99", "16688@01", "16688@03" }));
+    EXPECT_EQ(Frames()[4].payload, BuildScaleInfoRecord(RecordRow { "row", "1", "2", "3" }));
+    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
+    EXPECT_EQ(m_screen->m_transferActive, 0);
+    EXPECT_FALSE(m_screen->m_itemButtons);
+    EXPECT_FALSE(m_screen->Engine().IsPortOpen());
+
+    // Network settings: the walk gives the buttons back.
+    Run("TRANS", "SCALE_ROOT_INFOMATION", "select", { Line("01"), Line("03") });
+    const auto frames = Frames();
+    ASSERT_EQ(frames.size(), 14u);
+    EXPECT_EQ(frames[11].payload.size(), 30u);
+    EXPECT_EQ(frames[11].scaleId, "99");
+    EXPECT_EQ(frames[13].command, kResetScale);
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, BroadcastOfPickedRowsShowsEachScalesStatus)
+{
+    SerialScaleModel model({ "01", "02", "03", "04" });
+    StartScript([&model](const SerialFrame& f, std::size_t) {
+        const std::map<std::string, Bytes> status {
+            { "02", { 2, 1, 0, 0 } }, // 258 records
+            { "03", { 2, 0, 9, 0 } }, // error 9
+            { "04", { 1, 0 } }, // no count: nothing is shown
+        };
+        const auto it = status.find(f.scaleId);
+        if (f.command == kStatusRequest && it != status.end())
+            return SerialReply { { SerialReply::Frame(f.scaleId, kStatusReply, it->second) } };
+        return model.Answer(f);
+    });
+    m_screen->SetDataRows({ ItemRow(1, "a", 1), ItemRow(2, "b", 2), ItemRow(3, "c", 3) });
+    m_screen->m_pick.listFlag = 1;
+    m_screen->m_pick.pickedRows = { 3, 1 };
+
+    Run("TRANS", "Item", "select", { Line("01"), Line("02"), Line("03"), Line("04") });
+
+    EXPECT_EQ(Addressed(Frames()),
+        (std::vector<std::string> { "J@01", "J@02", "J@03", "J@04", "1280@01", "1280@02", "1280@03",
+            "1280@04", "3@99", "3@99", "1281@01", "1281@02", "1281@03", "1281@04", "1024@01", "1024@02",
+            "1024@03", "1024@04" }));
+    const auto items = model.TablesOf("02")[0];
+    EXPECT_EQ(items.size(), 2u);
+    EXPECT_EQ(items.count(2), 0u);
+    EXPECT_EQ(Texts(),
+        (std::vector<std::string> {
+            "4849....OKcode su=2", "4850....OKcode su=258", "4851....errcode su=9", "Trans Complete" }));
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, BroadcastFaultsGoToTheClosingPass)
+{
+    enum Fault { Refusal, BadSums };
+    struct Case {
+        Fault fault;
+        std::vector<std::uint16_t> toFirst; // link frames the first scale got
+        std::vector<std::string> texts;
+    };
+    const Case cases[] = {
+        { Refusal, { kBroadStart, kClear, kRecord, kEndJoin }, { "scale memory full", "Trans Complete" } },
+        { BadSums, { kBroadStart, kClear, kClear, kClear, kClear, kClear, kEndJoin },
+            { "BROAD 3TimeError", "Trans Complete" } },
+    };
+    std::atomic<int> fault { Refusal };
+    SerialScaleModel model({ "01", "03" });
+    model.SetRefusal([&](const SerialFrame& f) -> std::optional<std::uint16_t> {
+        if (fault == Refusal && f.command == kRecord)
+            return 0x2025;
+        return std::nullopt;
+    });
+    model.SetCorrupt([&](const SerialFrame& f) { return fault == BadSums && f.scaleId == "99"; });
+    StartLine(model);
+    m_screen->SetDataRows({ ItemRow(1, "a", 1) });
+    for (const Case& c : cases) {
+        fault = c.fault;
+        MessageBoxScript::Reset();
+        const std::size_t before = model.CommandsTo("01").size();
+
+        Run("TRANS", "Item", "all", { Line("01"), Line("03") });
+
+        const auto toFirst = model.CommandsTo("01");
+        EXPECT_EQ(
+            std::vector<std::uint16_t>(toFirst.begin() + static_cast<std::ptrdiff_t>(before), toFirst.end()),
+            c.toFirst)
+            << c.texts[0];
+        EXPECT_EQ(model.CommandsTo("03").back(), kEndJoin) << c.texts[0];
+        EXPECT_EQ(Texts(), c.texts);
+        ExpectWalkEnded();
+    }
+}
+
+TEST_F(SerialTransferTest, BroadcastTakesDataAnswersOfTheFirstJoinedScaleOnly)
+{
+    std::atomic<int> answers { 0 };
+    StartScript([&](const SerialFrame& f, std::size_t) {
+        if (f.join)
+            return SerialReply::JoinReply(f);
+        if (f.command == kStatusRequest)
+            return SerialReply { { SerialReply::Frame(f.scaleId, kStatusReply, { 0, 0, 0, 0 }) } };
+        if (f.scaleId == "99") // the first answer comes from the second scale
+            return SerialReply::Ack(answers.fetch_add(1) == 0 ? "03" : "01");
+        return SerialReply::Ack(f.scaleId);
+    });
+    m_screen->SetDataRows({ ItemRow(1, "a", 1) });
+
+    Run("TRANS", "Item", "all", { Line("01"), Line("03") });
+
+    EXPECT_EQ(Addressed(Frames()),
+        (std::vector<std::string> { "J@01", "J@03", "1280@01", "1280@03", "2@99", "2@99", "3@99", "1281@01",
+            "1281@03", "1024@01", "1024@03" }));
+    EXPECT_EQ(Frames()[4].sequence, Frames()[5].sequence);
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, BroadcastWithoutAJoinedScaleOrPortEndsAtOnce)
+{
+    m_screen->Engine().SetReplyTimeout(60);
+    StartScript([](const SerialFrame&, std::size_t) { return SerialReply::Silence(); });
+    m_screen->SetDataRows({ ItemRow(1, "a", 1) });
+
+    Run("TRANS", "Item", "all", { Line("01"), Line("02") });
+    // Each silent scale is told the end (the last one as the port closes).
+    const auto addressed = Addressed(Frames());
+    ASSERT_GE(addressed.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(addressed.begin(), addressed.begin() + 3),
+        (std::vector<std::string> { "J@01", "1024@01", "J@02" }));
+    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
+    ExpectWalkEnded();
+
+    // A port that does not open ends a broadcast: no scale after it.
+    SetSerialDevicePath(kPort, "/nonexistent/tty");
+    Run("TRANS", "Item", "all", { Line("01"), Line("02") });
+    EXPECT_EQ(Texts(), (std::vector<std::string> { "Trans Complete", "PORT OPEN ERROR" }));
+    EXPECT_EQ(Frames().size(), addressed.size());
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, StopDuringABroadcastEndsEveryJoinedScale)
+{
+    SerialScaleModel model({ "01", "03" });
+    StartLine(model);
+    std::vector<std::vector<std::string>> rows;
+    for (int n = 1; n <= 40; ++n)
+        rows.push_back(ItemRow(n, "item", n));
+    m_screen->SetDataRows(rows);
+
+    Begin("TRANS", "Item", "all", { Line("01"), Line("03") });
+    ASSERT_TRUE(PumpUntil([&] { return model.TablesOf("03")[0].size() >= 3; }, std::chrono::seconds(10)));
+    m_screen->Transfer().Stop();
+    ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }, std::chrono::seconds(10)));
+
+    EXPECT_LT(model.TablesOf("03")[0].size(), 40u);
+    const auto addressed = Addressed(Frames());
+    ASSERT_GE(addressed.size(), 2u);
+    EXPECT_EQ(std::vector<std::string>(addressed.end() - 2, addressed.end()),
+        (std::vector<std::string> { "1024@01", "1024@03" }));
+    EXPECT_EQ(std::count(addressed.begin(), addressed.end(), "1281@01"), 0);
+    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
+    ExpectWalkEnded();
+}
+
+TEST(ScaleIdOfLineTest, TheTwoCharactersAfterId)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        { "Scale name = A, Scale ID=7", "07" },
+        { "Scale name = A, Scale ID=123", "12" },
+        { "Scale name = A, IP=10.0.0.1", "00" },
+        { "Scale name = A, Scale ID=", "00" },
+    };
+    for (const auto& [line, id] : cases) {
+        const auto got = CSerialTransfer::ScaleIdOfLine(line);
+        EXPECT_EQ(std::string(got.begin(), got.end()), id) << line;
+    }
+}
+
+} // namespace
+} // namespace serialtest
