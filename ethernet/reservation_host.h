@@ -4,6 +4,7 @@
 
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
+#include "platform/wnd/messages.h"
 
 class CReservationHost {
 public:

@@ -8,6 +8,7 @@
 #include "ethernet/reservation_host.h"
 #include "platform/wnd/button.h"
 #include "tests/ethernet/reservation_fixture.h"
+#include "tests/support/pixels.h"
 
 namespace {
 
@@ -67,6 +68,47 @@ protected:
         for (int id : { 1128, 1129, 1130 })
             d.SendDlgItemMessage(id, BM_SETCHECK, id == radio ? BST_CHECKED : BST_UNCHECKED);
         AfxClickDlgButton(d, radio);
+    }
+
+    // The list box the user sees.
+    static CListBox& List(CDialog& d, int id) { return *dynamic_cast<CListBox*>(d.GetDlgItem(id)); }
+    static std::vector<CString> Lines(CListBox& list)
+    {
+        std::vector<CString> lines;
+        for (int i = 0; i < list.GetCount(); ++i) {
+            CString line;
+            list.GetText(i, line);
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    // The icon button's tip, and whether it already shows icon (loading it
+    // again changes no pixel).
+    static CString Tip(CDialog& d, int id)
+    {
+        auto* button = dynamic_cast<CIconButton*>(d.GetDlgItem(id));
+        if (!button)
+            return "<no icon button>";
+        CString tip;
+        button->GetToolTip().GetText(tip, button, 1);
+        return tip;
+    }
+    static bool ShowsIcon(CDialog& d, int id, int icon)
+    {
+        auto* button = dynamic_cast<CIconButton*>(d.GetDlgItem(id));
+        if (!button)
+            return false;
+        Snapshot before(*button);
+        button->LoadIcons(icon, CIconButton::kAutoDarker);
+        Snapshot after(*button);
+        if (!before.Ok() || !after.Ok())
+            return false;
+        for (int y = 0; y < before.Height(); ++y)
+            for (int x = 0; x < before.Width(); ++x)
+                if (before.At(x, y) != after.At(x, y))
+                    return false;
+        return true;
     }
 
     static CString Text(CDialog& d, int id)
@@ -154,6 +196,21 @@ TEST_F(ReservationDialogTest, SetupStoresOneRowPerScaleAndTheItemCopiesOnce)
             "5|Apple|0|1200|0|123|2|kim|1|0|0",
         }));
     EXPECT_EQ(m_boxes.Records().size(), 0u);
+}
+
+TEST_F(ReservationDialogTest, ItemColumnsAreWideEnoughForTheirTexts)
+{
+    Execute(kTestItemDb,
+        { "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('8', "
+          "'Extra large watermelon, sliced', 'kim')" });
+    CReservationSetupDlg dialog;
+    Setup(dialog, 1, { 8 });
+    int nameWidth = 0, landWidth = 0;
+    Run(dialog, [&](CDialog&) {
+        nameWidth = dialog.m_grid.GetColumnWidth(2);
+        landWidth = dialog.m_grid.GetColumnWidth(6);
+    });
+    EXPECT_GT(nameWidth, landWidth);
 }
 
 TEST_F(ReservationDialogTest, SetupTakesTheFirstFreeNumberOfAnyManager)
@@ -300,37 +357,79 @@ TEST_F(ReservationDialogTest, ScaleListSelectsRemovesAndSelectsAll)
 {
     CScaleListDlg dialog;
     dialog.m_strRows = "a\tjo/1.1.1.1\tjo/b\tjo/NULL\tjo/c\tjo/3.3.3.3\tjo/";
-    std::vector<int> counts;
+    const CString a = "Scale name = a, IP=1.1.1.1", c = "Scale name = c, IP=3.3.3.3";
+    std::vector<std::vector<CString>> chosen;
+    std::vector<CString> offered;
     const INT_PTR result = Run(dialog, [&](CDialog& d) {
+        CListBox& all = List(d, 1094);
+        CListBox& picked = List(d, 1095);
+        offered = Lines(all);
         AfxClickDlgButton(d, 1001); // nothing selected: nothing happens
-        counts.push_back(dialog.m_listChosen.GetCount());
-        dialog.m_listAll.SetCurSel(0);
+        chosen.push_back(Lines(picked));
+        all.SetCurSel(0);
         AfxClickDlgButton(d, 1001);
         AfxClickDlgButton(d, 1001); // the same scale twice
-        dialog.m_listAll.SetCurSel(1);
+        all.SetCurSel(1);
         AfxClickDlgButton(d, 1001);
-        counts.push_back(dialog.m_listChosen.GetCount());
-        dialog.m_listChosen.SetCurSel(1);
+        chosen.push_back(Lines(picked));
+        picked.SetCurSel(1);
         AfxClickDlgButton(d, 1002);
-        counts.push_back(dialog.m_listChosen.GetCount());
+        chosen.push_back(Lines(picked));
+        AfxClickDlgButton(d, 1002); // the selection went with the line
+        chosen.push_back(Lines(picked));
         d.SendDlgItemMessage(1136, BM_SETCHECK, BST_CHECKED);
         AfxClickDlgButton(d, 1136);
-        counts.push_back(dialog.m_listChosen.GetCount());
+        chosen.push_back(Lines(picked));
         d.SendDlgItemMessage(1136, BM_SETCHECK, BST_UNCHECKED);
         AfxClickDlgButton(d, 1136);
-        counts.push_back(dialog.m_listChosen.GetCount());
+        chosen.push_back(Lines(picked));
         d.SendDlgItemMessage(1136, BM_SETCHECK, BST_CHECKED);
         AfxClickDlgButton(d, 1136);
-        dialog.m_listChosen.SetCurSel(0);
+        picked.SetCurSel(0);
         AfxClickDlgButton(d, 1002);
+        chosen.push_back(Lines(picked));
         AfxClickDlgButton(d, IDOK);
     });
     ASSERT_EQ(result, IDOK);
-    EXPECT_EQ(counts, (std::vector<int> { 0, 3, 2, 2, 0 }));
+    EXPECT_EQ(offered, (std::vector<CString> { a, c }));
+    EXPECT_EQ(chosen,
+        (std::vector<std::vector<CString>> { {}, { a, a, c }, { a, c }, { a, c }, { a, c }, {}, { c } }));
     EXPECT_EQ(dialog.m_strResult, "3.3.3.3\r\n");
     EXPECT_EQ(dialog.m_nCount, 1);
     EXPECT_EQ(CScaleListDlg::GetChosenAddress("Scale name = x, IP=9.9.9.9"), "9.9.9.9");
     EXPECT_EQ(CScaleListDlg::GetChosenAddress("no address"), "");
+}
+
+TEST_F(ReservationDialogTest, ButtonsShowTheirIconsAndTips)
+{
+    struct Expected {
+        int id;
+        int icon;
+        const char* tip;
+    };
+    const auto check = [](CDialog& d, std::initializer_list<Expected> buttons) {
+        for (const Expected& e : buttons) {
+            SCOPED_TRACE(e.tip);
+            EXPECT_EQ(Tip(d, e.id), e.tip);
+            EXPECT_TRUE(ShowsIcon(d, e.id, e.icon));
+        }
+    };
+    CReservationSetupDlg setup;
+    Setup(setup, 1, {});
+    Run(setup, [&](CDialog& d) { check(d, { { IDOK, 163, "Ok" }, { IDCANCEL, 162, "Cancel" } }); });
+    CScaleListDlg list;
+    list.m_strRows = kDbNoRows;
+    CString allSelect;
+    int offered = -1;
+    Run(list, [&](CDialog& d) {
+        check(d,
+            { { IDOK, 163, "Ok" }, { IDCANCEL, 162, "Cancel" }, { 1001, 170, "Select" },
+                { 1002, 171, "Remove" } });
+        allSelect = Text(d, 1136);
+        offered = List(d, 1094).GetCount();
+    });
+    EXPECT_EQ(allSelect, "All Select");
+    EXPECT_EQ(offered, 0); // no register rows
 }
 
 class ReservationListTest : public ReservationDialogTest {

@@ -9,8 +9,8 @@
 
 namespace {
 
-ReservationRow Row(const char* period, const char* year, const char* month, const char* day, const char* hour,
-    const char* minute)
+ReservationRow Row(const char* period, const char* year, const CString& month, const CString& day,
+    const char* hour, const char* minute)
 {
     ReservationRow row;
     row.number = "7";
@@ -80,6 +80,27 @@ TEST(ReservationRules, SetupInputIsCheckedFieldByField)
             c.period, Row("0", c.year, c.month, c.day, c.hour, c.minute), c.scale, kNow);
         EXPECT_EQ(check.field, c.field);
         EXPECT_STREQ(check.message, c.message);
+    }
+}
+
+TEST(ReservationRules, EveryMonthTakesItsLastDayAndNoMore)
+{
+    const int lastDays[] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
+    for (int month = 1; month <= 12; ++month) {
+        for (const char* year : { "2009", "2012" }) {
+            const int last = lastDays[month - 1] + (month == 2 && std::string(year) == "2012");
+            const CString monthText = CString::Formatted("%d", month);
+            const CString lastText = CString::Formatted("%d", last);
+            const CString afterText = CString::Formatted("%d", last + 1);
+            SCOPED_TRACE(testing::Message() << year << "-" << month << "-" << last);
+            EXPECT_EQ(CheckReservationInput(0, Row("0", year, monthText, lastText, "9", "0"), "1.2.3.4", kNow)
+                          .field,
+                ReservationField::None);
+            EXPECT_STREQ(
+                CheckReservationInput(0, Row("0", year, monthText, afterText, "9", "0"), "1.2.3.4", kNow)
+                    .message,
+                "Day Input error.");
+        }
     }
 }
 
