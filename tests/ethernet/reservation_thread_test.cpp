@@ -352,6 +352,23 @@ TEST_F(ReservationThreadTest, AScaleThatNeverGreetsTimesOut)
     EXPECT_TRUE(PumpUntil([&] { return thread->HasEnded(); }));
 }
 
+TEST_F(ReservationThreadTest, APacketBeforeTheGreetingIsNoAnswer)
+{
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(scalesim::AckEverything, TcpScale::Greeting::None));
+    Run(MakeRow(4, 0, "kim", scale.Address().c_str()), kTwoItems);
+    SetTime(CTime(2007, 3, 5, 9, 7, 0));
+    ASSERT_TRUE(PumpUntil([&] { return scale.Connections() == 1; }));
+    ASSERT_TRUE(scale.SendNow(TcpReply::Packet(0x0100, { 0x25, 0x20 }))); // memory full
+    PumpFor(std::chrono::milliseconds(100));
+    EXPECT_TRUE(scale.Received().empty());
+    EXPECT_TRUE(ReportLines().empty());
+    ASSERT_TRUE(scale.SendNow({ 'w', 'e', 'l', 'c', 'o', 'm', 'e' }));
+    ASSERT_TRUE(WaitForReports(1));
+    EXPECT_EQ(Reports(), (std::vector<std::string> { "            OK" }));
+    EXPECT_EQ(scale.Received().size(), 3u);
+}
+
 TEST_F(ReservationThreadTest, WithoutCopiesOnlyTheResetGoesAndTheReportIsEmpty)
 {
     TcpScale scale;
