@@ -4,7 +4,7 @@
 // records per second over all scales, and the user-interface thread's CPU time
 // per record (the thread that builds, sends and answers every packet).
 //
-//   transfer_bench [records]
+//   transfer_bench [records [scales [fast|slow]]]   (scales and mode: that run alone)
 
 #include <time.h>
 
@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "ethernet/eth_trans_status_dlg.h"
@@ -79,6 +80,8 @@ Result Run(FakeTransferHost& host, int scales, int records, scalesim::ScaleMemor
 int main(int argc, char** argv)
 {
     const int records = argc > 1 ? std::atoi(argv[1]) : 5000;
+    const int onlyScales = argc > 2 ? std::atoi(argv[2]) : 0;
+    const std::string onlyMode = argc > 3 ? argv[3] : "";
     AfxWinInit(argc, argv);
     MessageBoxScript::Enable();
 
@@ -100,6 +103,10 @@ int main(int argc, char** argv)
     for (const auto& [mode, name] : { std::pair { scalesim::ScaleMemory::Mode::Normal, "answering at once" },
              std::pair { scalesim::ScaleMemory::Mode::Slow, "answering after 2 ms" } }) {
         for (int scales : { 1, 10, 50 }) {
+            if (onlyScales != 0 && scales != onlyScales)
+                continue;
+            if (!onlyMode.empty() && (onlyMode == "slow") != (mode == scalesim::ScaleMemory::Mode::Slow))
+                continue;
             const Result r = Run(host, scales, records, mode);
             std::printf("%-28s %8d %10.2f %14.0f %10.2f%s\n", name, scales, r.seconds, r.recordsPerSecond,
                 r.uiMicrosPerRecord, r.complete ? "" : "  INCOMPLETE");

@@ -13,6 +13,8 @@ void CScalePacketPoster::Queue(UINT_PTR job, Item item)
         std::deque<Item>& queue = m_queues[job];
         wasEmpty = queue.empty();
         queue.push_back(std::move(item));
+        if (wasEmpty)
+            m_waitingJobs.fetch_add(1, std::memory_order_relaxed);
     }
     // The handler takes all that is queued: a queue that already waits has
     // its message on the way.
@@ -43,11 +45,18 @@ bool CScalePacketPoster::Take(UINT_PTR job, Item& out)
         return false;
     out = std::move(it->second.front());
     it->second.pop_front();
+    if (it->second.empty())
+        m_waitingJobs.fetch_sub(1, std::memory_order_relaxed);
     return true;
 }
 
 void CScalePacketPoster::Forget(UINT_PTR job)
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    m_queues.erase(job);
+    const auto it = m_queues.find(job);
+    if (it == m_queues.end())
+        return;
+    if (!it->second.empty())
+        m_waitingJobs.fetch_sub(1, std::memory_order_relaxed);
+    m_queues.erase(it);
 }

@@ -6,6 +6,7 @@
 // arrival order (a handler that leaves events queued takes them later itself). Nothing is lost when a window
 // is gone before delivery: the queue is only freed by Forget or with the poster.
 
+#include <atomic>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -31,6 +32,8 @@ public:
     bool Take(UINT_PTR job, Item& out);
     // Drops what is queued for a job that has ended.
     void Forget(UINT_PTR job);
+    // The jobs that have items waiting to be taken. Any thread; a snapshot.
+    int WaitingJobs() const { return m_waitingJobs.load(std::memory_order_relaxed); }
 
 private:
     void Queue(UINT_PTR job, Item item);
@@ -39,4 +42,5 @@ private:
     const UINT m_message;
     std::mutex m_lock;
     std::map<UINT_PTR, std::deque<Item>> m_queues;
+    std::atomic<int> m_waitingJobs { 0 }; // queues that are not empty
 };

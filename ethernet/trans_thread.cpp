@@ -236,6 +236,7 @@ void CTransThread::Handle(const CScalePacketPoster::Item& item)
 {
     if (item.closed) {
         m_bEnded = TRUE;
+        m_pJobs->NoteJobEnding();
         if (!m_bConnected.load() && !IsClosed()) {
             CloseScale();
             MessageBox(m_nLanguage == 1 ? "접속실패" : "Connection Failed", MB_OK);
@@ -674,7 +675,11 @@ void CTransThread::SendPacket()
     StartTimer();
     if (m_lastSent.Length() == 0)
         return;
-    m_socket.Send(m_lastSent.Bytes(), m_pJobs->Timings().sendMs); // a failure ends in the resends
+    const std::span<const std::uint8_t> bytes = m_lastSent.Bytes();
+    // While other scales' packets wait for this thread, the send goes to the
+    // sender's thread; otherwise it is written here, a hop sooner.
+    m_pJobs->Sender().Send(m_token, m_socket, ByteBuffer(bytes.begin(), bytes.end()),
+        m_pJobs->Timings().sendMs, m_pJobs->Poster().WaitingJobs() == 0);
     ++m_nSentPackets;
     if (CEthTransStatusDlg* status = m_pJobs->StatusDialog())
         status->AddSent(CString::Formatted("IP address = %s.....Data Sending......Packet Num = %5ld",
@@ -715,8 +720,12 @@ void CTransThread::CloseScale()
     StopTimer();
     m_bAwaitingData = FALSE;
     m_step = S::Close;
+    m_pJobs->NoteJobEnding();
     m_bShutDown.store(1);
-    m_socket.ShutDown();
+    if (m_bConnected.load())
+        m_pJobs->Sender().ShutDown(m_token, m_socket); // after the job's packets queued before
+    else
+        m_socket.ShutDown();
     if (m_bActive) {
         m_bActive = FALSE;
         m_pJobs->JobActive(FALSE);

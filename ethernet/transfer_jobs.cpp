@@ -23,6 +23,7 @@ CTransferJobs::~CTransferJobs()
         if (job->m_hThread != nullptr)
             WaitForSingleObject(job->m_hThread, INFINITE);
         m_poster.Forget(token);
+        m_sender.Forget(token);
     }
 }
 
@@ -158,8 +159,9 @@ CTransThread* CTransferJobs::InSlot(int slot) const
 
 void CTransferJobs::Reap()
 {
-    if (m_nDispatchDepth > 0)
-        return; // a job may be on the stack
+    if (m_nDispatchDepth > 0 || !m_bReapDue)
+        return; // a job may be on the stack, or none has ended
+    m_bReapDue = FALSE;
     for (auto it = m_jobs.begin(); it != m_jobs.end();) {
         CTransThread* job = it->second.get();
         if (!job->IsClosed() || !job->HasEnded()) {
@@ -172,6 +174,7 @@ void CTransferJobs::Reap()
                 slot = 0;
         }
         m_poster.Forget(it->first);
+        m_sender.Forget(it->first); // the socket goes with the job
         it = m_jobs.erase(it);
     }
 }

@@ -15,6 +15,7 @@
 
 #include "db/general_dao_helper.h"
 #include "ethernet/scale_packet_poster.h"
+#include "ethernet/scale_packet_sender.h"
 #include "ethernet/trans_thread.h"
 #include "ethernet/transfer_host.h"
 
@@ -64,6 +65,8 @@ public:
 
     // A job started or ended (the transfer-active count).
     void JobActive(BOOL active);
+    // A job was closed or its thread ended: the next Reap looks for it.
+    void NoteJobEnding() { m_bReapDue = TRUE; }
     int ActiveCount() const { return m_nActive; }
 
     CTransThread* Find(UINT_PTR token) const;
@@ -74,6 +77,7 @@ public:
     const TransferTimings& Timings() const { return m_timings; }
     void SetTimings(const TransferTimings& timings) { m_timings = timings; }
     CScalePacketPoster& Poster() { return m_poster; }
+    CScalePacketSender& Sender() { return m_sender; }
     CGeneralDaoHelper& Database() { return m_database; }
     // The progress dialog the jobs log to (may be null).
     void SetStatusDialog(CEthTransStatusDlg* dialog) { m_pStatus = dialog; }
@@ -86,6 +90,7 @@ private:
     CTransferHost& m_host;
     TransferTimings m_timings;
     CScalePacketPoster m_poster;
+    CScalePacketSender m_sender;
     CGeneralDaoHelper m_database;
     CEthTransStatusDlg* m_pStatus = nullptr;
     std::map<UINT_PTR, std::unique_ptr<CTransThread>> m_jobs;
@@ -94,4 +99,5 @@ private:
     int m_nModalDepth = 0;
     int m_nActive = 0;
     int m_nDispatchDepth = 0;
+    BOOL m_bReapDue = FALSE;
 };

@@ -1,14 +1,16 @@
 // The UI thread's application object, dispatcher queue and message pump.
 //
 // Other threads hand work to the UI thread through one queue (posted messages,
-// sent messages, tasks). Every enqueue posts a wake event to a dispatcher
-// object on the UI thread; the wake drains the queue in order. Nested loops
-// (modal dialogs, message boxes) deliver wake events too, so sends keep being
-// served while they run.
+// sent messages, tasks). An enqueue posts a wake event to a dispatcher object
+// on the UI thread unless one is already on its way; the wake drains the queue
+// in order. Before each item runs, a wake is made sure of for the items behind
+// it, so nested loops (modal dialogs, message boxes) deliver them and sends
+// keep being served while they run.
 
 #include "platform/wnd/app.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -78,6 +80,7 @@ struct AppState {
     std::deque<QueueItem> queue;
     bool alive = false;
     Dispatcher* dispatcher = nullptr;
+    std::atomic<bool> wakePending { false }; // a wake event is posted and not yet delivered
     std::atomic<DWORD> uiThreadId { 0 };
     CString appName;
     bool quitRequested = false;
@@ -95,7 +98,7 @@ thread_local std::vector<dispatch_internal::Frame> t_frames;
 void Wake()
 {
     AppState& app = App();
-    if (app.dispatcher)
+    if (app.dispatcher && !app.wakePending.exchange(true))
         QCoreApplication::postEvent(app.dispatcher, new QEvent(kWakeEvent));
 }
 
@@ -141,18 +144,23 @@ void DrainQueue()
     AppState& app = App();
     for (;;) {
         QueueItem item;
+        bool more;
         {
             std::lock_guard lock(app.mutex);
             if (app.queue.empty())
                 return;
             item = std::move(app.queue.front());
             app.queue.pop_front();
+            more = !app.queue.empty();
             if (item.kind == QueueItem::Kind::Send) {
                 if (item.send->state != SendRecord::State::Pending)
                     continue;
                 item.send->state = SendRecord::State::Running;
             }
         }
+        // The item may open a nested loop: the ones behind it need a wake there.
+        if (more)
+            Wake();
         switch (item.kind) {
         case QueueItem::Kind::Post: {
             if (!IsWindow(item.hwnd))
@@ -180,6 +188,7 @@ void DrainQueue()
 bool Dispatcher::event(QEvent* e)
 {
     if (e->type() == kWakeEvent) {
+        App().wakePending.store(false);
         DrainQueue();
         return true;
     }

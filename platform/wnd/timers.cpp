@@ -25,11 +25,19 @@ struct TimerEntry {
     unsigned generation = 0;
 };
 
+// The Qt timer of one key. A killed timer is only stopped and is started again
+// by the next SetTimer of its key: a reply timer restarted per packet costs no
+// object, connection or deferred delete.
+struct RunningTimer {
+    std::unique_ptr<QTimer> timer;
+    unsigned generation = 0; // of the table entry that started it
+};
+
 struct Timers {
     std::mutex mutex;
     std::map<TimerKey, TimerEntry> entries; // any thread, under mutex
     unsigned nextGeneration = 1;
-    std::map<TimerKey, std::unique_ptr<QTimer>> running; // UI thread only
+    std::map<TimerKey, RunningTimer> running; // UI thread only
 };
 
 // The timer may be the one whose timeout is being delivered: let Qt delete it
@@ -55,6 +63,17 @@ bool IsCurrent(const TimerKey& key, unsigned generation)
     return it != timers.entries.end() && it->second.generation == generation;
 }
 
+// UI thread: a Qt timer of key timed out.
+void Fire(const TimerKey& key)
+{
+    Timers& timers = TheTimers();
+    auto running = timers.running.find(key);
+    if (running == timers.running.end())
+        return;
+    if (IsCurrent(key, running->second.generation) && IsWindow(key.first))
+        dispatch_internal::Dispatch(key.first, WM_TIMER, key.second, 0);
+}
+
 // UI thread: starts, restarts or stops the Qt timer of key to match the table.
 void Sync(const TimerKey& key)
 {
@@ -70,27 +89,18 @@ void Sync(const TimerKey& key)
     }
     auto running = timers.running.find(key);
     if (!present) {
-        if (running != timers.running.end()) {
-            Retire(running->second);
-            timers.running.erase(running);
-        }
+        if (running != timers.running.end())
+            running->second.timer->stop();
         return;
     }
-    QTimer* timer;
     if (running == timers.running.end()) {
-        auto created = std::make_unique<QTimer>();
-        timer = created.get();
-        timers.running[key] = std::move(created);
-    } else {
-        timer = running->second.get();
-        timer->disconnect();
+        RunningTimer created;
+        created.timer = std::make_unique<QTimer>();
+        QObject::connect(created.timer.get(), &QTimer::timeout, [key] { Fire(key); });
+        running = timers.running.emplace(key, std::move(created)).first;
     }
-    const unsigned generation = entry.generation;
-    QObject::connect(timer, &QTimer::timeout, [key, generation] {
-        if (IsCurrent(key, generation) && IsWindow(key.first))
-            dispatch_internal::Dispatch(key.first, WM_TIMER, key.second, 0);
-    });
-    timer->start(static_cast<int>(entry.elapseMs));
+    running->second.generation = entry.generation;
+    running->second.timer->start(static_cast<int>(entry.elapseMs));
 }
 
 void SyncOnUiThread(const TimerKey& key)
@@ -144,7 +154,7 @@ void KillAll(HWND hwnd)
     }
     for (auto it = timers.running.begin(); it != timers.running.end();) {
         if (it->first.first == hwnd) {
-            Retire(it->second);
+            Retire(it->second.timer);
             it = timers.running.erase(it);
         } else {
             ++it;

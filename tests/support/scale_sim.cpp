@@ -171,6 +171,7 @@ void TcpScale::Converse(CSocket& connection)
         m_connection = &connection;
         ++m_connections;
         m_held.clear();
+        m_releaseEarly = false;
     }
     m_changed.notify_all();
     if (m_greeting != Greeting::None) {
@@ -215,8 +216,12 @@ void TcpScale::Converse(CSocket& connection)
             m_changed.notify_all();
             const TcpReply reply = m_script ? m_script(packet, index) : TcpReply::Silence();
             std::lock_guard<std::mutex> guard(m_lock);
+            // A Release() that came before this reply was ready frees its writes at once.
+            const bool hold = reply.holdAfterFirst && !m_releaseEarly;
+            if (reply.holdAfterFirst)
+                m_releaseEarly = false;
             for (std::size_t i = 0; i < reply.writes.size(); ++i) {
-                if (i > 0 && reply.holdAfterFirst)
+                if (i > 0 && hold)
                     m_held.push_back(reply.writes[i]);
                 else
                     connection.Send(reply.writes[i], 1000);
@@ -236,6 +241,8 @@ void TcpScale::Converse(CSocket& connection)
 void TcpScale::Release()
 {
     std::lock_guard<std::mutex> guard(m_lock);
+    if (m_held.empty())
+        m_releaseEarly = true;
     if (m_connection != nullptr) {
         for (const Bytes& b : m_held)
             m_connection->Send(b, 1000);
@@ -259,13 +266,13 @@ void TcpScale::Disconnect()
 std::vector<TcpPacket> TcpScale::Received() const
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    return m_received;
+    return { m_received.begin(), m_received.end() };
 }
 
 Bytes TcpScale::ReceivedBytes() const
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    return m_receivedBytes;
+    return { m_receivedBytes.begin(), m_receivedBytes.end() };
 }
 
 std::size_t TcpScale::Connections() const

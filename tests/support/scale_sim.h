@@ -10,6 +10,7 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -75,7 +76,8 @@ public:
 
     std::string Address() const { return m_address; }
 
-    // Sends the writes a reply held back.
+    // Sends the writes a reply held back; called before that reply is ready
+    // (its packet seen, its script still running), the reply holds nothing.
     void Release();
     // Sends bytes to the connected client now.
     bool SendNow(const Bytes& bytes);
@@ -102,9 +104,11 @@ private:
     mutable std::condition_variable m_changed;
     bool m_stopping = false;
     CSocket* m_connection = nullptr; // while a client is connected
-    std::vector<TcpPacket> m_received;
-    Bytes m_receivedBytes;
+    // Deques: a long transfer grows them without copying what they hold.
+    std::deque<TcpPacket> m_received;
+    std::deque<std::uint8_t> m_receivedBytes;
     std::vector<Bytes> m_held;
+    bool m_releaseEarly = false;
     std::size_t m_connections = 0;
 };
 
