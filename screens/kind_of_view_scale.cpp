@@ -414,7 +414,6 @@ void CKindOfView::SendScaleInfo()
                 ScaleOrder(*this, count >= 2 ? "BROAD_TRANS" : "TRANS", "SCALE_INFOMATION"));
         return;
     }
-    m_nEthernetStop.store(0);
     m_nEthThreadCount = count;
     if (count < 1) {
         AfxMessageBox("Communication Setting error", MB_OK);
@@ -436,7 +435,6 @@ void CKindOfView::SendScaleRootInfo()
         if (!CheckSingleScaleRow())
             return;
     } else {
-        m_nEthernetStop.store(0);
         m_nEthThreadCount = count;
         if (count < 1) {
             AfxMessageBox("Communication Setting error", MB_OK);

@@ -59,7 +59,6 @@ void CKindOfView::StartTransfer(const char* command, const char* scope, BOOL che
             m_pTransferPort->StartSerialTransfer(order);
         return;
     }
-    m_nEthernetStop.store(0);
     m_nEthThreadCount = static_cast<int>(order.scales.size());
     if (m_nEthThreadCount < 1) {
         AfxMessageBox("Communication Setting error", MB_OK);

@@ -46,6 +46,9 @@ void CWorkScreenTransports::StartEthernetTransfer(const TransferOrder& order)
         jobs.addresses.push_back(AddressOfLine(line));
     if (!m_jobs.CheckStart(jobs))
         return;
+    // Only a start that goes ahead clears it: a refused one leaves the stop
+    // asked of the running jobs.
+    m_jobs.Host().SetEthernetStop(0);
     if (order.command == "RECV") {
         for (const CString& address : jobs.addresses)
             jobs.dbPaths.push_back(MakeReceivedDataPath(address));

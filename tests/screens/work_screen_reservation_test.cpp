@@ -388,6 +388,12 @@ TEST_F(ReservationRunTest, PickedRowsGiveTheItemNumbers)
     grid.m_PickList[1] = 2;
     m_screen->CollectSelectedItemNumbers(numbers);
     EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 3), (std::vector<int> { 40, 20, 0 }));
+    // A row without a number gives none.
+    grid.SetItemText(2, 1, "");
+    grid.m_PickList[0] = 2;
+    grid.m_PickList[1] = 4;
+    m_screen->CollectSelectedItemNumbers(numbers);
+    EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 2), (std::vector<int> { 40, 0 }));
 }
 
 TEST_F(ReservationRunTest, SetupStartsOneThreadPerScaleWithThePickedItems)

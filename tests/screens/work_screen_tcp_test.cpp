@@ -15,6 +15,7 @@ namespace {
 
 using scalesim::ScaleMemory;
 using scalesim::TcpPacket;
+using scalesim::TcpReply;
 using scalesim::TcpScale;
 
 class WorkScreenTcpTest : public WorkScreenFixture {
@@ -551,6 +552,74 @@ TEST_F(WorkScreenTcpTest, TransStopFreesTheButtonsButLeavesATcpJobRunning)
     ASSERT_TRUE(WaitForJobs());
     EXPECT_TRUE(scale.WaitForPackets(4, 5000));
     EXPECT_EQ(Boxes("3 times out"), 1u);
+}
+
+TEST_F(WorkScreenTcpTest, ClosingTheProgramEndsRunningJobsWithoutABox)
+{
+    m_screen->GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
+    const CString db = ItemsWith({ "'41', 'Apple', '1500'" });
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    ScaleMemory silent(ScaleMemory::Mode::Silent);
+    TcpScale a;
+    TcpScale b;
+    ASSERT_TRUE(a.Start(silent.Script()));
+    ASSERT_TRUE(b.Start(silent.Script()));
+    ChooseScales({ &a, &b });
+    Command(1001);
+    ASSERT_TRUE(PumpUntil([&] { return a.Received().size() == 1 && b.Received().size() == 1; }));
+    MessageBoxScript::Reset();
+
+    m_app->m_pMainWnd->DestroyWindow();
+    AfxRunMessageLoop();
+    m_screen = nullptr;
+    EXPECT_EQ(MessageBoxScript::Count(), 0u);
+    EXPECT_EQ(a.Received().size(), 1u);
+    EXPECT_EQ(b.Received().size(), 1u);
+}
+
+TEST_F(WorkScreenTcpTest, ARefusedStartKeepsTheStopAskedOfTheRunningJob)
+{
+    m_screen->GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
+    Execute(
+        kSettingsDb, { "INSERT INTO [Scale_Info]([WeightNum], [PriceNum], [VAT]) VALUES('2', '3', '10')" });
+    const CString db = ItemsWith({ "'41', 'Apple', '1500'" });
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    // The scale acknowledges the clear only when released.
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start([](const TcpPacket& p, std::size_t) {
+        return p.command == 0x0002 ? TcpReply::Split(TcpReply::Packet(0x0101), 0) : TcpReply::Ack();
+    }));
+    ChooseScales({ &scale });
+    MessageBoxScript::Reset();
+    MessageBoxScript::PushAnswer(IDYES);
+    Command(1009);
+    ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() == 1; }));
+    CEthTransStatusDlg& status = m_screen->GetTransports()->StatusDialog();
+    status.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ETH_STOP, 0), 0);
+    ASSERT_EQ(m_screen->m_nEthernetStop.load(), 1);
+
+    MessageBoxScript::Reset();
+    Command(1001);
+    EXPECT_EQ(m_screen->m_nEthernetStop.load(), 1);
+    // The same from the scale settings screen.
+    Switch(kHintScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase("C:\\\\other.mdb"));
+    m_screen->m_nClickRow = 1;
+    Grid().m_nDownRow = Grid().m_nUpRow = 1;
+    Command(1013);
+    EXPECT_EQ(m_screen->m_nEthernetStop.load(), 1);
+    EXPECT_EQ(Boxes("A transfer is still running. Wait until it ends."), 2u);
+
+    // The acknowledgement of the clear finds the stop: no record goes.
+    scale.Release();
+    ASSERT_TRUE(WaitForJobs());
+    EXPECT_EQ(Commands(scale), std::vector<std::uint16_t> { 0x0002 });
+    EXPECT_EQ(Boxes("Trans Complete"), 1u);
+    // The next start that goes ahead clears the stop.
+    Command(1013);
+    EXPECT_EQ(m_screen->m_nEthernetStop.load(), 0);
+    ASSERT_TRUE(WaitForJobs());
+    EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0002, 0x0003, 0x4130 }));
+    EXPECT_EQ(Boxes("Trans Complete"), 2u);
 }
 
 } // namespace
