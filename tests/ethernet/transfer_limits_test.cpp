@@ -126,6 +126,49 @@ TEST_F(TransferJobsTest, RefusalsOfSalesTotalJobsAndOfAnUnknownRecordReportTheSc
     }
 }
 
+TEST_F(TransferJobsTest, AnswersThatMeanNothingLeaveTheReplyTimerToSendAgain)
+{
+    TransferTimings quick = kFast;
+    quick.replyMs = 100;
+    m_host.jobs->SetTimings(quick);
+    struct Case {
+        const char* name;
+        Bytes answer;
+    };
+    const Case cases[] = {
+        { "length over the limit", Bytes { 0x01, 0x01, 0xFF, 0xFF, 0, 0 } },
+        { "unknown command", TcpReply::Packet(0x0777, { 1, 2 }) },
+        { "greeting again", Bytes { 'w', 'e', 'l', 'c', 'o', 'm', 'e' } },
+        { "record nobody asked for", TcpReply::Packet(0x0005, PluPayload(9, "X", 9)) },
+        { "unknown refusal", TcpReply::Packet(0x0100, { 0x34, 0x12 }) },
+    };
+    m_host.SetRows({ ItemRow(1, "A", 1) });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MessageBoxScript::Reset();
+        ScaleMemory memory;
+        TcpScale scale;
+        ASSERT_TRUE(scale.Start([&](const TcpPacket& p, std::size_t index) {
+            return index == 0 ? TcpReply { { c.answer } } : memory.Answer(p);
+        }));
+        ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+        ASSERT_TRUE(WaitForEnd());
+        EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0002, 0x0002, 0x0003, 0x4120 }));
+        EXPECT_EQ(memory.Table(kPlu).size(), 1u);
+        EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+    }
+
+    // The end of data ends even a send.
+    MessageBoxScript::Reset();
+    TcpScale ending;
+    ASSERT_TRUE(ending.Start([](const TcpPacket&, std::size_t) { return TcpReply::EndOfData(); }));
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &ending }));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_TRUE(PumpUntil([&] { return ending.Received().size() >= 2; }));
+    EXPECT_EQ(Commands(ending), (std::vector<std::uint16_t> { 0x0002, 0x0101 }));
+    EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+}
+
 TEST_F(TransferJobsTest, StartsAreRefusedWhileAJobRunsAndBeyondTheirLimits)
 {
     ScaleMemory quiet(ScaleMemory::Mode::Silent);
@@ -345,6 +388,30 @@ TEST_F(TransferJobsTest, JobsStillWaitingEndWithTheirScreen)
     EXPECT_EQ(silent.Received().size(), 2u) << "no resend after the end";
     EXPECT_TRUE(Texts().empty());
     EXPECT_EQ(m_host.jobs->JobCount(), 0u);
+}
+
+} // namespace
+
+namespace {
+
+using namespace transfertest;
+
+// Disabled: fails. CTransThread::StoreRecord opens the job's database and runs
+// each INSERT but never closes it, so the received-data file stays open in the
+// jobs' database helper after the job has ended (until a later read opens
+// another one).
+TEST_F(TransferJobsTest, DISABLED_AReadGivesBackItsDatabaseFile)
+{
+    ScaleMemory memory;
+    memory.Put(kPlu, 1, PluPayload(1, "A", 1));
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    const std::size_t before = OpenFiles();
+    ASSERT_TRUE(Start("RECV", "Item", "all", { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Rows("SELECT [item_num] FROM [Item]"), std::vector<std::string> { "1" });
+    EXPECT_TRUE(PumpUntil([&] { return OpenFiles() <= before; }, std::chrono::milliseconds(2000)))
+        << OpenFiles() << " files, " << before << " before";
 }
 
 } // namespace
