@@ -48,6 +48,9 @@ TEST_F(TransferJobsTest, SelectiveSendsTakeTheRangeOrThePickListWithinTheDataRow
     TransferSelection picks;
     picks.listFlag = 1;
     picks.pickedRows = { 9, 2, 5, 0, 3 };
+    TransferSelection ends; // the first and the last data row
+    ends.listFlag = 1;
+    ends.pickedRows = { 10, 1 };
     TransferSelection block; // heading row to the trailing row: data rows only
     block.firstRow = 11;
     block.lastRow = 0;
@@ -57,6 +60,7 @@ TEST_F(TransferJobsTest, SelectiveSendsTakeTheRangeOrThePickListWithinTheDataRow
     const Case cases[] = {
         { "range", range, { 104, 105, 106, 107 } },
         { "picks", picks, { 109, 102, 105 } },
+        { "first and last", ends, { 110, 101 } },
         { "block", block, { 101, 102, 103, 104, 105, 106, 107, 108, 109, 110 } },
         { "one row", one, { 106 } },
     };

@@ -228,6 +228,40 @@ TEST_F(TransferJobsTest, ADatabaseThatTakesNoRowsIsReportedAndTheReadGoesOn)
     EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0006, 0x0101, 0x0101, 0x0101 }));
 }
 
+TEST_F(TransferJobsTest, EachReadStoresIntoItsOwnScalesDatabase)
+{
+    TempFolder other;
+    const CString otherPath(other.FromTemplate(150, "second.mdb").c_str());
+    ScaleMemory firstMemory;
+    ScaleMemory secondMemory;
+    ScaleMemory thirdMemory;
+    firstMemory.Put(kPlu, 1, PluPayload(1, "First", 1));
+    secondMemory.Put(kPlu, 2, PluPayload(2, "Second", 2));
+    thirdMemory.Put(kPlu, 3, PluPayload(3, "Third", 3));
+    TcpScale first;
+    TcpScale second;
+    TcpScale third;
+    ASSERT_TRUE(first.Start(firstMemory.Script()));
+    ASSERT_TRUE(second.Start(secondMemory.Script()));
+    ASSERT_TRUE(third.Start(thirdMemory.Script()));
+    TransferJobOrder order;
+    order.direction = "RECV";
+    order.kind = "Item";
+    order.selection = "all";
+    order.addresses = { CString(first.Address()), CString(second.Address()), CString(third.Address()) };
+    order.dbPaths = { m_dbPath, otherPath }; // none named for the third scale
+    ASSERT_TRUE(m_host.jobs->Start(order));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Rows("SELECT [item_name] FROM [Item]"), std::vector<std::string> { "First" });
+    m_dbPath = otherPath;
+    EXPECT_EQ(Rows("SELECT [item_name] FROM [Item]"), std::vector<std::string> { "Second" });
+    EXPECT_EQ(Count("Trans Complete"), 3u);
+    std::size_t stops = 0;
+    for (const MessageBoxRecord& r : m_boxes.Records())
+        stops += (r.type & MB_ICONSTOP) != 0;
+    EXPECT_EQ(stops, 1u) << "the third scale's record has nowhere to go";
+}
+
 TEST_F(TransferJobsTest, DefaultValuesReadTheAdministratorsItemOfAnyManagerAndElseTheGrid)
 {
     CGeneralDaoHelper db;
@@ -365,6 +399,26 @@ TEST_F(TransferJobsTest, AConnectionThatFailsLeavesNoTimerRunning)
     PumpFor(std::chrono::milliseconds(2 * kFast.replyMs));
     EXPECT_TRUE(m_host.timerIds.empty());
     EXPECT_EQ(m_host.activeChanges, (std::vector<int> { 1, 0 }));
+}
+
+TEST_F(TransferJobsTest, JobsStillConnectingEndWithTheirScreen)
+{
+    std::vector<std::unique_ptr<ScaleMemory>> memories;
+    std::vector<std::unique_ptr<TcpScale>> scales;
+    std::vector<const TcpScale*> targets;
+    for (int i = 0; i < 4; ++i) {
+        memories.push_back(std::make_unique<ScaleMemory>());
+        scales.push_back(std::make_unique<TcpScale>());
+        ASSERT_TRUE(scales.back()->Start(memories.back()->Script()));
+        targets.push_back(scales.back().get());
+    }
+    m_host.SetRows({ ItemRow(1, "A", 1) });
+    ASSERT_TRUE(Start("TRANS", "Item", "all", targets));
+    m_host.jobs.reset(); // at once: the threads may not have connected yet
+    m_host.jobs = std::make_unique<CTransferJobs>(m_host, kFast);
+    for (const auto& scale : scales)
+        EXPECT_TRUE(scale->Received().empty());
+    EXPECT_TRUE(Texts().empty());
 }
 
 TEST_F(TransferJobsTest, JobsStillWaitingEndWithTheirScreen)
