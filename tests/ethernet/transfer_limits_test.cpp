@@ -64,7 +64,7 @@ TEST_F(TransferJobsTest, StopEndsTheJobAtTheNextAcknowledgementOrRecord)
 TEST_F(TransferJobsTest, EveryPacketHasItsOwnThreeResends)
 {
     TransferTimings quick = kFast;
-    quick.replyMs = 80;
+    quick.replyMs = 150;
     m_host.jobs->SetTimings(quick);
     // Each packet is answered only when it arrives the third time.
     auto arrivals = std::make_shared<std::map<std::pair<std::uint16_t, Bytes>, int>>();
@@ -129,7 +129,7 @@ TEST_F(TransferJobsTest, RefusalsOfSalesTotalJobsAndOfAnUnknownRecordReportTheSc
 TEST_F(TransferJobsTest, AnswersThatMeanNothingLeaveTheReplyTimerToSendAgain)
 {
     TransferTimings quick = kFast;
-    quick.replyMs = 100;
+    quick.replyMs = 150;
     m_host.jobs->SetTimings(quick);
     struct Case {
         const char* name;
