@@ -7,9 +7,10 @@
 #include "tests/support/scale_memory.h"
 
 // The work screen's transfer buttons over TCP, against simulated scales on
-// 127.0.0.x:1239: every line of the scale list is a target, the items reach
-// the scales, and what the scales hold comes back into the received-data
-// database of the hour.
+// 127.0.0.x:1239: every line of the scale list is a target; items, preset
+// pages and scale settings reach the scales, and what the scales hold comes
+// back into the received-data database of the hour. Reply timers and socket
+// messages reach their own job; a refused start leaves running jobs alone.
 
 namespace {
 
@@ -236,6 +237,7 @@ TEST_F(WorkScreenTcpTest, SelectSendTakesThePickedRowsInPickOrder)
 
 TEST_F(WorkScreenTcpTest, StartsThatCannotRunAreRefusedBeforeAnyConnection)
 {
+    m_screen->GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
     const CString db = ItemsWith({ "'41', 'Apple', '1500'" });
     Switch(kHintItem, "Item_Read", "vexo", db);
     ScaleMemory silent(ScaleMemory::Mode::Silent);
@@ -262,6 +264,9 @@ TEST_F(WorkScreenTcpTest, StartsThatCannotRunAreRefusedBeforeAnyConnection)
     Command(1001);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "A transfer is still running. Wait until it ends.");
+    ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() == 1; }));
+    for (int i = 0; i < 4; ++i)
+        m_screen->SendMessage(WM_TIMER, 200, 0);
     ASSERT_TRUE(WaitForJobs());
     EXPECT_EQ(scale.Connections(), 1u);
     EXPECT_EQ(Boxes("3 times out"), 1u);
