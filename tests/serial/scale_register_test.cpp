@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "controls/icon_button.h"
 #include "db/db_messages.h"
 #include "db/general_dao_helper.h"
 #include "db/item_db_worker.h"
@@ -153,6 +154,14 @@ protected:
     void TearDown() override { ModalDialogScript::Reset(); }
     // The mailbox after a row handler: "Report", which the idle worker leaves.
     CString Answer() { return m_screen.m_mailbox.TakeText(IDC_MAILBOX_NAME); }
+    // The texts of a grid row, heading first.
+    std::vector<CString> GridLine(int row)
+    {
+        std::vector<CString> cells;
+        for (int c = 0; c < m_screen.m_grid.GetColumnCount(); ++c)
+            cells.push_back(m_screen.m_grid.GetItemText(row, c));
+        return cells;
+    }
 
     TempDataRoot m_root;
     ScopedMessageBoxScript m_boxes;
@@ -170,6 +179,7 @@ TEST_F(ScaleRegisterTest, AddressRowsBecomeListLinesOfTheirKind)
     };
     const Case cases[] = {
         { "IP", { "Scale name = A, IP=10.0.0.1", "Scale name = C, IP=10.0.0.3" } },
+        { "ip", { "Scale name = A, IP=10.0.0.1", "Scale name = C, IP=10.0.0.3" } },
         { "COM_PORT", { "Scale name = A, Scale ID=10.0.0.1", "Scale name = C, Scale ID=10.0.0.3" } },
     };
     for (const Case& c : cases) {
@@ -216,24 +226,18 @@ TEST_F(ScaleRegisterTest, SettingsRowsFillTheGridWithPlaceholdersAsZero)
     m_register.FillScaleRootInfoGrid(Row({ "-1", "NULL", "3" }));
     m_register.FillScaleRootInfoGrid(Row({ "7", "10.0.0.7", "5" }));
     EXPECT_EQ(Answer(), kMailboxReport);
-    CGridCtrl& grid = m_screen.m_grid;
-    ASSERT_EQ(grid.GetColumnCount(), 4);
-    ASSERT_EQ(grid.GetRowCount(), 4);
-    EXPECT_EQ(grid.GetItemText(0, 1), "MYID");
-    EXPECT_EQ(grid.GetItemText(0, 3), "ID");
-    EXPECT_EQ(grid.GetItemText(1, 0), "List 1");
-    EXPECT_EQ(grid.GetItemText(1, 1), "0");
-    EXPECT_EQ(grid.GetItemText(1, 2), "0");
-    EXPECT_EQ(grid.GetItemText(1, 3), "3");
-    EXPECT_EQ(grid.GetItemText(2, 0), "List 2");
-    EXPECT_EQ(grid.GetItemText(2, 2), "10.0.0.7");
+    ASSERT_EQ(m_screen.m_grid.GetRowCount(), 4);
+    EXPECT_EQ(GridLine(0)[1], "MYID");
+    EXPECT_EQ(GridLine(0)[3], "ID");
+    EXPECT_EQ(GridLine(1), (std::vector<CString> { "List 1", "0", "0", "3" }));
+    EXPECT_EQ(GridLine(2), (std::vector<CString> { "List 2", "7", "10.0.0.7", "5" }));
 }
 
 TEST_F(ScaleRegisterTest, WritesRefuseAKeyThatIsNoNumber)
 {
     for (const char* key : { "", "1 OR 1=1", "-1", "12a", "12345678901" })
         EXPECT_FALSE(CScaleRegister::IsRecordKey(key)) << key;
-    for (const char* key : { "0", "42", "2147483647" })
+    for (const char* key : { "0", "42", "90", "2147483647" })
         EXPECT_TRUE(CScaleRegister::IsRecordKey(key)) << key;
     // Nothing is opened or run: no database exists here.
     m_screen.m_mailbox.SetText(IDC_MAILBOX_NAME, "Scale_Insert_Delete");
@@ -372,30 +376,29 @@ TEST_F(ScaleRegisterDbTest, SettingsReadsFillTheGridWithTheirColumns)
             "VALUES('3', '4', '10', '1234', '-1')" });
 
     Read("Scale_Root_Info_Read", "kim", [&] { m_register.SelectScaleRootInfo(""); });
-    CGridCtrl& grid = m_screen.m_grid;
-    ASSERT_EQ(grid.GetColumnCount(), 9);
-    EXPECT_EQ(grid.GetItemText(0, 1), "ETHERNET_INIT");
-    EXPECT_EQ(grid.GetItemText(0, 8), "ID");
-    EXPECT_EQ(grid.GetItemText(1, 0), "List 1");
-    EXPECT_EQ(grid.GetItemText(1, 2), "0");
-    EXPECT_EQ(grid.GetItemText(1, 3), "07");
-    EXPECT_EQ(grid.GetItemText(1, 7), "5000");
+    const std::vector<CString> rootLine = GridLine(1);
+    EXPECT_EQ(std::vector<CString>(rootLine.begin(), rootLine.end() - 1),
+        (std::vector<CString> { "List 1", "1", "0", "07", "10.0.0.7", "255.0.0.0", "10.0.0.1", "5000" }));
+    EXPECT_EQ(GridLine(0)[1], "ETHERNET_INIT");
+    EXPECT_EQ(GridLine(0).back(), "ID");
 
     m_screen.m_grid.SetRowCount(2);
     Read("Scale_Info_Read", "kim", [&] { m_register.SelectScaleInfo(""); });
-    ASSERT_EQ(grid.GetColumnCount(), 21);
-    EXPECT_EQ(grid.GetItemText(0, 1), "WeightNum");
-    EXPECT_EQ(grid.GetItemText(0, 17), "PriceUnit");
-    EXPECT_EQ(grid.GetItemText(0, 20), "ID");
-    EXPECT_EQ(grid.GetItemText(1, 1), "3");
-    EXPECT_EQ(grid.GetItemText(1, 2), "4");
-    EXPECT_EQ(grid.GetItemText(1, 18), "1234");
-    EXPECT_EQ(grid.GetItemText(1, 19), "0");
+    const std::vector<CString> titles = GridLine(0);
+    ASSERT_EQ(titles.size(), 21u);
+    EXPECT_EQ(std::vector<CString>(titles.begin() + 16, titles.end()),
+        (std::vector<CString> { "wLimitPntType", "PriceUnit", "PassWord", "VAT", "ID" }));
+    EXPECT_EQ(titles[1], "WeightNum");
+    const std::vector<CString> infoLine = GridLine(1);
+    EXPECT_EQ(std::vector<CString>(infoLine.begin(), infoLine.begin() + 4),
+        (std::vector<CString> { "List 1", "3", "4", "0" }));
+    EXPECT_EQ(std::vector<CString>(infoLine.begin() + 17, infoLine.end() - 1),
+        (std::vector<CString> { "10", "1234", "0" }));
 
     // A column list of its own replaces the default one.
     Read("Scale_Info_Read", "kim", [&] { m_register.SelectScaleInfo("[WeightNum]"); });
-    ASSERT_EQ(grid.GetColumnCount(), 6);
-    EXPECT_EQ(grid.GetItemText(0, 2), "PriceUnit");
+    EXPECT_EQ(GridLine(0),
+        (std::vector<CString> { GridLine(0)[0], "WeightNum", "PriceUnit", "PassWord", "VAT", "ID" }));
     EXPECT_TRUE(m_boxes.Records().empty());
 }
 
@@ -482,6 +485,7 @@ TEST_F(CommSetupTest, SettingsFileHoldsModePortAndChosenScalesInCp949)
     const Case cases[] = {
         { 0, -1, "Auto\r\nethernet\r\nsocket\r\n" + first + "\r\n" + first + "\r\n" },
         { 1, 4, "Auto\r\nserial\r\ncom5\r\n" + first + "\r\n" + first + "\r\n" },
+        { 1, 0, "Auto\r\nserial\r\ncom1\r\n" + first + "\r\n" + first + "\r\n" },
         { 1, -1, "Auto\r\nserial\r\n" + first + "\r\n" + first + "\r\n" },
         { -1, 2, "Auto\r\n" + first + "\r\n" + first + "\r\n" },
     };
@@ -524,6 +528,36 @@ TEST_F(CommSetupTest, SelectRemoveAndAllSelectEditTheChosenList)
     m_dialog.m_allSelect.SetCheck(0);
     Send(1130);
     EXPECT_TRUE(m_screen.m_settings.m_scales.empty());
+}
+
+TEST_F(CommSetupTest, TheDialogShowsItsOwnersSettingsAndTipsItsButtons)
+{
+    // A list that changes only in its first line is shown anew.
+    m_screen.m_settings.SetChosen({ "a", "b" });
+    m_screen.m_settings.SetChosen({ "z", "b" });
+    CString text;
+    m_dialog.m_chosenList.GetText(0, text);
+    EXPECT_EQ(text, "z");
+
+    // Another work screen: the dialog follows it, not the first one.
+    RegisterScreen other;
+    other.m_settings.SetChosen({ "other" });
+    m_dialog.SetOwnerView(&other);
+    m_screen.m_settings.SetChosen({ "first", "again" });
+    EXPECT_EQ(m_dialog.m_chosenList.GetCount(), 1);
+    other.m_settings.AddChosen("more");
+    EXPECT_EQ(m_dialog.m_chosenList.GetCount(), 2);
+    m_dialog.SetOwnerView(&m_screen);
+    EXPECT_EQ(m_dialog.m_chosenList.GetCount(), 2);
+    m_dialog.m_chosenList.GetText(0, text);
+    EXPECT_EQ(text, "first");
+
+    for (const auto& [id, tip] : { std::pair { IDOK, "Ok" }, { 1001, "Select" }, { 1002, "Remove" } }) {
+        auto* button = dynamic_cast<CIconButton*>(m_dialog.GetDlgItem(id));
+        ASSERT_NE(button, nullptr) << tip;
+        button->GetToolTip().GetText(text, button, 1);
+        EXPECT_EQ(text, tip);
+    }
 }
 
 TEST_F(CommSetupTest, NetworkSettingsModeAllowsOneChosenScale)
@@ -572,10 +606,19 @@ TEST_F(ScaleRegisterTest, ScaleInfoDialogReturnsTheFieldsOfItsMode)
         dialog.m_strManagerId = "kim";
         CString shownNumber;
         CString okText;
+        CString okTip;
+        std::vector<CString> labels;
         bool hidden = false;
         ModalDialogScript::Push([&](CDialog& d) {
             d.GetDlgItemText(1002, shownNumber);
             d.GetDlgItemText(IDOK, okText);
+            if (auto* ok = dynamic_cast<CIconButton*>(d.GetDlgItem(IDOK)))
+                ok->GetToolTip().GetText(okTip, ok, 1);
+            for (int id : { 1033, 1034, 1032, 1052, 1013, 1014 }) {
+                CString label;
+                d.GetDlgItemText(id, label);
+                labels.push_back(label);
+            }
             hidden = !(d.GetDlgItem(1005)->GetStyle() & WS_VISIBLE)
                 && !(d.GetDlgItem(1006)->GetStyle() & WS_VISIBLE);
             d.SetDlgItemText(1003, c.name);
@@ -587,6 +630,9 @@ TEST_F(ScaleRegisterTest, ScaleInfoDialogReturnsTheFieldsOfItsMode)
         EXPECT_EQ(dialog.DoModal(), c.result) << c.mode << c.scaleId;
         EXPECT_EQ(shownNumber, "0");
         EXPECT_EQ(okText, CString(c.mode) == "Scale_Update" ? "UPDATE" : "INSERT");
+        EXPECT_EQ(okTip, CString(c.mode) == "Scale_Update" ? "Update" : "Insert");
+        EXPECT_EQ(labels,
+            (std::vector<CString> { "Scale Num", "Scale name", "IP Addr", "Scale ID Num", "ID", "User ID" }));
         EXPECT_TRUE(hidden);
         EXPECT_EQ(dialog.m_strScaleName, c.nameBack) << c.mode;
         EXPECT_EQ(dialog.m_strKey, c.keyBack) << c.mode;

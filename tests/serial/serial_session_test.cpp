@@ -358,14 +358,18 @@ TEST_F(SerialTransferTest, AStrayAnswerLeavesTheFrameWaitingForItsReply)
 {
     m_screen->Engine().SetReplyTimeout(60);
     std::atomic<bool> clearStray { true };
+    std::atomic<bool> recordStray { true };
     std::atomic<bool> startStray { true };
     StartScript([&](const SerialFrame& f, std::size_t) {
         if (f.join)
             return SerialReply::JoinReply(f);
-        // The first clear and the first broadcast start get a data frame nobody asked for.
+        // The first clear and the first broadcast start get a data record nobody asked for.
         if ((f.command == kClear && clearStray.exchange(false))
             || (f.command == kBroadStart && startStray.exchange(false)))
             return SerialReply::Data(f.scaleId, TextPayload(TableCode::Add, 1, "x"));
+        // The first record gets a command that means nothing here.
+        if (f.command == kRecord && recordStray.exchange(false))
+            return SerialReply { { SerialReply::Frame(f.scaleId, 0x0777, {}) } };
         if (f.command == kStatusRequest)
             return SerialReply { { SerialReply::Frame(f.scaleId, kStatusReply, { 0, 0, 0, 0 }) } };
         return SerialReply::Ack(f.scaleId == "99" ? "01" : f.scaleId);
@@ -373,38 +377,18 @@ TEST_F(SerialTransferTest, AStrayAnswerLeavesTheFrameWaitingForItsReply)
     m_screen->SetDataRows({ ItemRow(1, "a", 1) });
 
     Run("TRANS", "Item", "all", { Line("07") });
-    EXPECT_EQ(
-        Commands(Frames()), (std::vector<std::uint16_t> { kJoinMark, kClear, kClear, kRecord, kEndJoin }));
+    EXPECT_EQ(Commands(Frames()),
+        (std::vector<std::uint16_t> { kJoinMark, kClear, kClear, kRecord, kRecord, kEndJoin }));
 
     Run("TRANS", "Item", "all", { Line("01"), Line("03") });
     const auto addressed = Addressed(Frames());
-    ASSERT_GE(addressed.size(), 8u);
-    EXPECT_EQ(std::vector<std::string>(addressed.begin() + 5, addressed.begin() + 8),
+    ASSERT_GE(addressed.size(), 9u);
+    EXPECT_EQ(std::vector<std::string>(addressed.begin() + 6, addressed.begin() + 9),
         (std::vector<std::string> { "J@01", "J@03", "1280@01" }));
     EXPECT_EQ(std::count(addressed.begin(), addressed.end(), "1280@01"), 2);
     EXPECT_EQ(Texts(),
         (std::vector<std::string> {
             "Trans Complete", "4849....OKcode su=0", "4851....OKcode su=0", "Trans Complete" }));
-    ExpectWalkEnded();
-}
-
-TEST_F(SerialTransferTest, StopDuringASendEndsThatScaleAndTheWalk)
-{
-    SerialScaleModel model({ "07", "08" });
-    StartLine(model);
-    std::vector<std::vector<std::string>> rows;
-    for (int n = 1; n <= 40; ++n)
-        rows.push_back(ItemRow(n, "item", n));
-    m_screen->SetDataRows(rows);
-
-    Begin("TRANS", "Item", "all", { Line("07"), Line("08") });
-    ASSERT_TRUE(PumpUntil([&] { return model.TablesOf("07")[0].size() >= 3; }, std::chrono::seconds(10)));
-    m_screen->Transfer().Stop();
-    ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }, std::chrono::seconds(10)));
-
-    EXPECT_LT(model.TablesOf("07")[0].size(), 40u);
-    EXPECT_EQ(Frames().back().command, kEndJoin);
-    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
     ExpectWalkEnded();
 }
 
@@ -556,28 +540,42 @@ TEST_F(SerialTransferTest, BroadcastWithoutAJoinedScaleOrPortEndsAtOnce)
     ExpectWalkEnded();
 }
 
-TEST_F(SerialTransferTest, StopDuringABroadcastEndsEveryJoinedScale)
+TEST_F(SerialTransferTest, StopEndsTheSessionOfEveryJoinedScale)
 {
-    SerialScaleModel model({ "01", "03" });
+    struct Case {
+        std::vector<CString> lines;
+        const char* watched; // the scale whose records are counted
+        std::vector<std::string> ends; // the last frames
+    };
+    const Case cases[] = {
+        { { Line("07") }, "07", { "1024@07" } },
+        { { Line("01"), Line("03") }, "03", { "1024@01", "1024@03" } },
+    };
+    SerialScaleModel model({ "01", "03", "07" });
     StartLine(model);
     std::vector<std::vector<std::string>> rows;
     for (int n = 1; n <= 40; ++n)
         rows.push_back(ItemRow(n, "item", n));
     m_screen->SetDataRows(rows);
+    for (const Case& c : cases) {
+        MessageBoxScript::Reset();
+        Begin("TRANS", "Item", "all", c.lines);
+        ASSERT_TRUE(
+            PumpUntil([&] { return model.TablesOf(c.watched)[0].size() >= 3; }, std::chrono::seconds(10)));
+        m_screen->Transfer().Stop();
+        ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }, std::chrono::seconds(10)));
 
-    Begin("TRANS", "Item", "all", { Line("01"), Line("03") });
-    ASSERT_TRUE(PumpUntil([&] { return model.TablesOf("03")[0].size() >= 3; }, std::chrono::seconds(10)));
-    m_screen->Transfer().Stop();
-    ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }, std::chrono::seconds(10)));
-
-    EXPECT_LT(model.TablesOf("03")[0].size(), 40u);
-    const auto addressed = Addressed(Frames());
-    ASSERT_GE(addressed.size(), 2u);
-    EXPECT_EQ(std::vector<std::string>(addressed.end() - 2, addressed.end()),
-        (std::vector<std::string> { "1024@01", "1024@03" }));
-    EXPECT_EQ(std::count(addressed.begin(), addressed.end(), "1281@01"), 0);
-    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
-    ExpectWalkEnded();
+        EXPECT_LT(model.TablesOf(c.watched)[0].size(), 40u) << c.watched;
+        const auto addressed = Addressed(Frames());
+        ASSERT_GE(addressed.size(), c.ends.size());
+        EXPECT_EQ(std::vector<std::string>(
+                      addressed.end() - static_cast<std::ptrdiff_t>(c.ends.size()), addressed.end()),
+            c.ends);
+        // No status pass: the closing pass at once.
+        EXPECT_EQ(std::count(addressed.begin(), addressed.end(), "1281@01"), 0);
+        EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
+        ExpectWalkEnded();
+    }
 }
 
 TEST(ScaleIdOfLineTest, TheTwoCharactersAfterId)
