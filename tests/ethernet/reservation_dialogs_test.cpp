@@ -234,6 +234,7 @@ TEST_F(ReservationDialogTest, SetupRefusesAndKeepsTheFocusOnTheField)
         int focus;
     } cases[] = {
         { 1128, "2007", "3", "5", "9", "6", "1.1.1.1\r\n", "Minute Input error.", 1008 },
+        { 1128, "2007", "2", "5", "9", "6", "1.1.1.1\r\n", "Month Input error.", 1120 },
         { 1128, "2007", "4", "31", "9", "6", "1.1.1.1\r\n", "Day Input error.", 1121 },
         { 1128, "2007", "3", "5", "24", "0", "1.1.1.1\r\n", "Hour Input error.", 1007 },
         { 1128, "07", "3", "5", "10", "0", "1.1.1.1\r\n", "Year Input error.", 1119 },
@@ -493,9 +494,11 @@ TEST_F(ReservationListTest, ListsTheManagersRowsOrEveryRowForTheAdministrator)
 TEST_F(ReservationListTest, DeleteRemovesEveryRowAndCopyOfTheNumber)
 {
     Load("vexo");
+    EXPECT_FALSE(m_dialog.IsWindowVisible());
     AfxClickDlgButton(m_dialog, 1001);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "Select Line.");
+    EXPECT_TRUE(m_dialog.IsWindowVisible()); // shown again after the box
 
     MessageBoxScript::Reset();
     m_dialog.m_list.ClickItem(1);
@@ -536,12 +539,15 @@ TEST_F(ReservationListTest, DeleteRemovesEveryRowAndCopyOfTheNumber)
         Rows(kReservationDatabasePath, "SELECT [item_num] FROM [Item]"), (std::vector<std::string> { "9" }));
 }
 
-TEST_F(ReservationListTest, OkHidesTheDialog)
+TEST_F(ReservationListTest, OkAndEscapeHideTheDialog)
 {
-    m_dialog.ShowWindow(SW_SHOWNA);
-    EXPECT_TRUE(m_dialog.IsWindowVisible());
-    AfxClickDlgButton(m_dialog, IDOK);
-    EXPECT_FALSE(m_dialog.IsWindowVisible());
+    for (const int command : { IDOK, IDCANCEL }) {
+        m_dialog.ShowWindow(SW_SHOWNA);
+        EXPECT_TRUE(m_dialog.IsWindowVisible());
+        m_dialog.SendMessage(WM_COMMAND, static_cast<WPARAM>(command));
+        EXPECT_FALSE(m_dialog.IsWindowVisible()) << command;
+    }
+    EXPECT_TRUE(m_dialog.GetSafeHwnd() != nullptr); // hidden, not ended
 }
 
 } // namespace
