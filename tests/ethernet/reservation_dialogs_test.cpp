@@ -70,6 +70,24 @@ protected:
         AfxClickDlgButton(d, radio);
     }
 
+    // Row 0 of the item grid, and the cells below and right of it that a user
+    // could edit.
+    static std::vector<CString> Headings(CGridCtrl& grid)
+    {
+        std::vector<CString> headings;
+        for (int c = 0; c < grid.GetColumnCount(); ++c)
+            headings.push_back(grid.GetItemText(0, c));
+        return headings;
+    }
+    static int EditableCells(CGridCtrl& grid)
+    {
+        int editable = 0;
+        for (int r = grid.GetFixedRowCount(); r < grid.GetRowCount(); ++r)
+            for (int c = grid.GetFixedColumnCount(); c < grid.GetColumnCount(); ++c)
+                editable += grid.IsCellEditable(r, c) ? 1 : 0;
+        return editable;
+    }
+
     // The list box the user sees.
     static CListBox& List(CDialog& d, int id) { return *dynamic_cast<CListBox*>(d.GetDlgItem(id)); }
     static std::vector<CString> Lines(CListBox& list)
@@ -153,6 +171,8 @@ TEST_F(ReservationDialogTest, SetupStoresOneRowPerScaleAndTheItemCopiesOnce)
     int rows = 0;
     int fixed = 0;
     CString row1, row2, nameCell, emptyCell, marker;
+    std::vector<CString> headings;
+    int editable = -1;
     const INT_PTR result = Run(dialog, [&](CDialog& d) {
         number = Text(d, 1118);
         manager = Text(d, 1117);
@@ -166,6 +186,8 @@ TEST_F(ReservationDialogTest, SetupStoresOneRowPerScaleAndTheItemCopiesOnce)
         nameCell = dialog.m_grid.GetItemText(1, 2);
         emptyCell = dialog.m_grid.GetItemText(2, 3);
         marker = dialog.m_grid.GetItemText(rows - 1, 0);
+        headings = Headings(dialog.m_grid);
+        editable = EditableCells(dialog.m_grid);
         FillTime(d, "2007", "3", "5", "9", "8");
         d.SetDlgItemText(1009, "127.0.0.5\r\n127.0.0.6\r\n10.0.0.9"); // the last line has no line end
         AfxClickDlgButton(d, IDOK);
@@ -183,6 +205,11 @@ TEST_F(ReservationDialogTest, SetupStoresOneRowPerScaleAndTheItemCopiesOnce)
     EXPECT_EQ(nameCell, "Kim's pear");
     EXPECT_EQ(emptyCell, ""); // NULL is shown empty
     EXPECT_EQ(marker, "-->");
+    EXPECT_EQ(headings,
+        (std::vector<CString> { "*", "ITEM_NUM", "ITEM_NAME", "ITEM_NAME2", "UNITPRICE", "FIX_PRICE", "LAND",
+            "POS_FLG", "POS_CODE", "PIECE", "WEIGHT", "FMARK", "POS_KIND", "DATEPRINT", "LIMIT_DAY",
+            "INGREDIENT", "ID" }));
+    EXPECT_EQ(editable, 0);
     EXPECT_EQ(dialog.m_lNumber, 1);
     EXPECT_EQ(ReservationRows(),
         (std::vector<std::string> {
@@ -270,6 +297,28 @@ TEST_F(ReservationDialogTest, SetupRefusesAndKeepsTheFocusOnTheField)
     EXPECT_TRUE(CopyRows().empty());
 }
 
+TEST_F(ReservationDialogTest, WithoutAReservationDatabaseNothingIsNumberedOrStored)
+{
+    TempDataRoot::WriteAll(m_root.Native(kReservationDatabasePath), "not a database");
+    CReservationSetupDlg dialog;
+    Setup(dialog, 1, { 5 });
+    CString number;
+    std::size_t boxesAtStart = 0;
+    const INT_PTR result = Run(dialog, [&](CDialog& d) {
+        number = Text(d, 1118);
+        boxesAtStart = MessageBoxScript::Count();
+        FillTime(d, "2007", "3", "5", "9", "8");
+        d.SetDlgItemText(1009, "127.0.0.5\r\n");
+        AfxClickDlgButton(d, IDOK);
+    });
+    EXPECT_EQ(result, IDCANCEL); // OK did not end it
+    EXPECT_EQ(number, "0");
+    EXPECT_EQ(boxesAtStart, 1u); // the database's error
+    for (const MessageBoxRecord& box : m_boxes.Records())
+        EXPECT_TRUE(box.type & MB_ICONSTOP) << box.text.Str();
+    EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kReservationDatabasePath)), "not a database");
+}
+
 TEST_F(ReservationDialogTest, PeriodsSetTheDateEditsAndAreStored)
 {
     CReservationSetupDlg dialog;
@@ -279,8 +328,14 @@ TEST_F(ReservationDialogTest, PeriodsSetTheDateEditsAndAreStored)
     CString yearAgain = "x";
     int gridRows = 0;
     int periodWeek = -1;
+    std::vector<CString> headings;
+    CString marker;
+    int editable = -1;
     const INT_PTR result = Run(dialog, [&](CDialog& d) {
         gridRows = dialog.m_grid.GetRowCount();
+        headings = Headings(dialog.m_grid);
+        marker = dialog.m_grid.GetItemText(1, 0);
+        editable = EditableCells(dialog.m_grid);
         Check(d, 1130);
         periodWeek = dialog.GetPeriod();
         Check(d, 1128);
@@ -301,6 +356,9 @@ TEST_F(ReservationDialogTest, PeriodsSetTheDateEditsAndAreStored)
     });
     ASSERT_EQ(result, IDOK);
     EXPECT_EQ(gridRows, 2); // another kind: no items
+    EXPECT_EQ(headings, (std::vector<CString> { "*", "*" }));
+    EXPECT_EQ(marker, "-->");
+    EXPECT_EQ(editable, 0);
     EXPECT_EQ(periodWeek, 2);
     EXPECT_EQ(year, "0");
     EXPECT_EQ(month, "0");
