@@ -78,19 +78,29 @@ TEST(ScalePacketPosterTest, EventsReachTheWindowOnTheUiThreadInOrderPerJob)
     wnd.DestroyWindow();
 }
 
-TEST(ScalePacketPosterTest, QueueOutlivesAWindowThatIsGone)
+TEST(ScalePacketPosterTest, QueueOutlivesAWindowThatIsGoneAndCountsTheJobsThatWait)
 {
     CScalePacketPoster poster(nullptr, kScaleMessage);
     ScalePacketFramer::Event e;
     e.kind = ScalePacketFramer::Kind::Greeting;
     poster.OnScaleEvent(1, e);
+    poster.OnScaleEvent(1, e);
     poster.OnScaleClosed(2, IoStatus::Ok());
+    poster.OnScaleClosed(3, IoStatus::Ok());
+    EXPECT_EQ(poster.WaitingJobs(), 3);
     CScalePacketPoster::Item item;
     ASSERT_TRUE(poster.Take(1, item));
     EXPECT_FALSE(item.closed);
+    EXPECT_EQ(poster.WaitingJobs(), 3) << "job 1 has another item";
+    ASSERT_TRUE(poster.Take(1, item));
     EXPECT_FALSE(poster.Take(1, item));
+    EXPECT_EQ(poster.WaitingJobs(), 2);
     poster.Forget(2);
     EXPECT_FALSE(poster.Take(2, item));
+    EXPECT_EQ(poster.WaitingJobs(), 1);
+    ASSERT_TRUE(poster.Take(3, item));
+    poster.Forget(3);
+    EXPECT_EQ(poster.WaitingJobs(), 0);
 }
 
 } // namespace

