@@ -2,6 +2,7 @@
 // worker threads, modal loops and their results, data exchange.
 
 #include <atomic>
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -282,6 +283,64 @@ TEST(WndModal, CrossThreadSendIsServedInsideTheModalLoop)
     ASSERT_TRUE(worker->FinishedWithin(5000));
     EXPECT_EQ(result.load(), 5);
     EXPECT_EQ(handlerThread, AfxGetUiThreadId());
+}
+
+// A window whose posted messages run the given functions.
+class Relay : public CWnd {
+public:
+    std::function<void()> onOpen;
+    std::function<void()> onBehind;
+    std::function<void()> onTimer;
+
+    const MessageMap* GetMessageMap() const override
+    {
+        static const MessageMap kMap(CWnd::GetMessageMap(),
+            { OnMessage<&Relay::OnOpen>(WM_APP + 2), OnMessage<&Relay::OnBehind>(WM_APP + 3),
+                OnMessage<&Relay::OnTimerMessage>(WM_TIMER) });
+        return &kMap;
+    }
+
+private:
+    LRESULT OnOpen(WPARAM, LPARAM)
+    {
+        onOpen();
+        return 0;
+    }
+    LRESULT OnBehind(WPARAM, LPARAM)
+    {
+        onBehind();
+        return 0;
+    }
+    LRESULT OnTimerMessage(WPARAM, LPARAM)
+    {
+        onTimer();
+        return 0;
+    }
+};
+
+TEST(WndModal, AMessageQueuedBehindTheOneThatOpensADialogIsServedInItsLoop)
+{
+    AddTestTemplates();
+    Relay relay;
+    ASSERT_TRUE(relay.CreateEx(0, nullptr, "relay", WS_POPUP, 0, 0, 10, 10, nullptr, 0));
+    ModalDlg dialog(nullptr);
+    int result = 0;
+    relay.onOpen = [&] {
+        relay.SetTimer(1, 5000); // the deadline: the dialog gives up
+        result = static_cast<int>(dialog.DoModal());
+        relay.KillTimer(1);
+    };
+    relay.onBehind = [&] {
+        if (dialog.GetSafeHwnd() != nullptr)
+            dialog.EndDialog(IDOK);
+    };
+    relay.onTimer = [&] { dialog.EndDialog(IDCANCEL); };
+    // Both wait in the queue before the first is taken.
+    relay.PostMessage(WM_APP + 2);
+    relay.PostMessage(WM_APP + 3);
+    ASSERT_TRUE(PumpUntil([&] { return result != 0; }, std::chrono::milliseconds(8000)));
+    EXPECT_EQ(result, IDOK);
+    relay.DestroyWindow();
 }
 
 TEST(WndModal, OkExchangesDataAndCloseCancels)
