@@ -4,14 +4,18 @@
 
 CScalePacketSender::~CScalePacketSender()
 {
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_stopping = true;
-        m_queue.clear();
+    for (Lane& lane : m_lanes) {
+        {
+            std::lock_guard<std::mutex> guard(lane.lock);
+            lane.stopping = true;
+            lane.queue.clear();
+        }
+        lane.wake.notify_all();
     }
-    m_wake.notify_all();
-    if (m_thread.joinable())
-        m_thread.join();
+    for (Lane& lane : m_lanes) {
+        if (lane.thread.joinable())
+            lane.thread.join();
+    }
 }
 
 void CScalePacketSender::Send(UINT_PTR job, CSocket& socket, ByteBuffer packet, int timeoutMs, bool direct)
@@ -30,25 +34,26 @@ void CScalePacketSender::ShutDown(UINT_PTR job, CSocket& socket)
 
 bool CScalePacketSender::Queue(Item& item, bool direct)
 {
+    Lane& lane = LaneOf(item.job);
     bool wake;
     {
-        std::lock_guard<std::mutex> guard(m_lock);
-        if (m_stopping)
+        std::lock_guard<std::mutex> guard(lane.lock);
+        if (lane.stopping)
             return true; // dropped
-        const bool behind = item.shutDown ? m_writing == item.job
+        const bool behind = item.shutDown ? lane.writing == item.job
                 || std::any_of(
-                    m_queue.begin(), m_queue.end(), [&](const Item& i) { return i.job == item.job; })
-                                          : m_writing != 0 || !m_queue.empty();
+                    lane.queue.begin(), lane.queue.end(), [&](const Item& i) { return i.job == item.job; })
+                                          : lane.writing != 0 || !lane.queue.empty();
         if (direct && !behind)
             return false;
-        if (!m_thread.joinable())
-            m_thread = std::thread([this] { Run(); });
-        m_queue.push_back(std::move(item));
+        if (!lane.thread.joinable())
+            lane.thread = std::thread([&lane] { Run(lane); });
+        lane.queue.push_back(std::move(item));
         // A thread that is still writing finds the item without a wake-up.
-        wake = m_waiting;
+        wake = lane.waiting;
     }
     if (wake)
-        m_wake.notify_one();
+        lane.wake.notify_one();
     return true;
 }
 
@@ -62,33 +67,38 @@ void CScalePacketSender::Write(Item& item)
 
 void CScalePacketSender::Forget(UINT_PTR job)
 {
-    std::unique_lock<std::mutex> guard(m_lock);
-    std::erase_if(m_queue, [job](const Item& item) { return item.job == job; });
-    m_written.wait(guard, [&] { return m_writing != job; });
+    Lane& lane = LaneOf(job);
+    std::unique_lock<std::mutex> guard(lane.lock);
+    std::erase_if(lane.queue, [job](const Item& item) { return item.job == job; });
+    lane.written.wait(guard, [&] { return lane.writing != job; });
 }
 
 std::size_t CScalePacketSender::Pending()
 {
-    std::lock_guard<std::mutex> guard(m_lock);
-    return m_queue.size() + (m_writing != 0 ? 1 : 0);
+    std::size_t pending = 0;
+    for (Lane& lane : m_lanes) {
+        std::lock_guard<std::mutex> guard(lane.lock);
+        pending += lane.queue.size() + (lane.writing != 0 ? 1 : 0);
+    }
+    return pending;
 }
 
-void CScalePacketSender::Run()
+void CScalePacketSender::Run(Lane& lane)
 {
-    std::unique_lock<std::mutex> guard(m_lock);
+    std::unique_lock<std::mutex> guard(lane.lock);
     for (;;) {
-        m_waiting = true;
-        m_wake.wait(guard, [&] { return m_stopping || !m_queue.empty(); });
-        m_waiting = false;
-        if (m_stopping)
+        lane.waiting = true;
+        lane.wake.wait(guard, [&] { return lane.stopping || !lane.queue.empty(); });
+        lane.waiting = false;
+        if (lane.stopping)
             return;
-        Item item = std::move(m_queue.front());
-        m_queue.pop_front();
-        m_writing = item.job;
+        Item item = std::move(lane.queue.front());
+        lane.queue.pop_front();
+        lane.writing = item.job;
         guard.unlock();
         Write(item);
         guard.lock();
-        m_writing = 0;
-        m_written.notify_all();
+        lane.writing = 0;
+        lane.written.notify_all();
     }
 }

@@ -78,6 +78,7 @@ TEST(ScalePacketSenderTest, KeepsTheOrderAndNeverLetsADirectWriteOvertake)
     for (int i = 0; i < 200; ++i)
         sender.Send(1, pair.client, { static_cast<std::uint8_t>(i) }, 1000, i % 3 == 2);
     EXPECT_EQ(pair.Read(200), Numbered(0, 200));
+    sender.Forget(1); // waits out the last write's bookkeeping
     EXPECT_EQ(sender.Pending(), 0u);
 }
 
@@ -98,6 +99,7 @@ TEST(ScalePacketSenderTest, EndsAConnectionAfterItsPacketsAndForgetsAJob)
     EXPECT_TRUE(closed);
 
     // With nothing of the job queued, the end is at once.
+    sender.Forget(1);
     sender.ShutDown(2, two.client);
     EXPECT_EQ(sender.Pending(), 0u);
     closed = false;
@@ -120,6 +122,7 @@ TEST(ScalePacketSenderTest, AForgottenJobsSocketMayGo)
     sender.Forget(7);
     gone.reset(); // a write still queued for it would touch a closed socket
     EXPECT_EQ(kept.Read(100), Numbered(0, 100));
+    sender.Forget(8);
     EXPECT_EQ(sender.Pending(), 0u);
 
     // A write under way when its job is forgotten is waited for: 32 MB that
