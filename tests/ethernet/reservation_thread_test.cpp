@@ -509,6 +509,23 @@ TEST_F(ReservationThreadTest, AnEveryDayReservationRunsOnceEachDay)
     EXPECT_EQ(Reports(), (std::vector<std::string>(3, "            OK")));
 }
 
+TEST_F(ReservationThreadTest, AWaitingReservationWakesAtItsMinuteByItself)
+{
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start());
+    // A clock that runs, one second before the minute, and no notice of it.
+    const auto base = std::chrono::system_clock::from_time_t(CTime(2007, 3, 5, 9, 6, 59).GetTime());
+    const auto start = std::chrono::steady_clock::now();
+    AfxSetClock([base, start] {
+        return base
+            + std::chrono::duration_cast<std::chrono::system_clock::duration>(
+                std::chrono::steady_clock::now() - start);
+    });
+    Run(MakeRow(4, 0, "kim", scale.Address().c_str()), kTwoItems);
+    ASSERT_TRUE(WaitForReports(1));
+    EXPECT_EQ(Reports(), (std::vector<std::string> { "            OK" }));
+}
+
 TEST_F(ReservationThreadTest, WeekAndExpiredReservationsNeverRun)
 {
     TcpScale scale;
