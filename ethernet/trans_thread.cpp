@@ -532,6 +532,7 @@ void CTransThread::StoreRecord(const ScalePacket& packet)
             return;
         }
         db.Execute(CString(sql));
+        db.CloseDatabase();
     }
 }
 

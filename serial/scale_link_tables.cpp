@@ -415,5 +415,6 @@ void CScaleLink::StoreReceivedRecord(const CString& path, RecordKind kind)
         m_pHost->NoteReceivedRecord(
             kind == RecordKind::UserLabel ? "User_Label_Insert" : "ITEM_REV", sql.c_str());
         m_dao.Execute(sql.c_str());
+        m_dao.CloseDatabase();
     }
 }
