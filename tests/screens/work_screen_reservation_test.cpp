@@ -388,6 +388,13 @@ TEST_F(ReservationRunTest, PickedRowsGiveTheItemNumbers)
     grid.m_PickList[1] = 2;
     m_screen->CollectSelectedItemNumbers(numbers);
     EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 3), (std::vector<int> { 40, 20, 0 }));
+    // Picks end at the first empty entry.
+    grid.m_PickList[0] = 4;
+    grid.m_PickList[1] = 1;
+    grid.m_PickList[2] = 0;
+    grid.m_PickList[3] = 3;
+    m_screen->CollectSelectedItemNumbers(numbers);
+    EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 3), (std::vector<int> { 40, 10, 0 }));
     // A row without a number gives none.
     grid.SetItemText(2, 1, "");
     grid.m_PickList[0] = 2;
