@@ -1071,3 +1071,10 @@ void CIconButton::DrawButtonText(CDC* dc, LPCTSTR text, RECT*, CRect* caption, B
         dc->DrawText(text, -1, &centred, DT_WORDBREAK | DT_CENTER);
     }
 }
+
+void DressIconButton(CIconButton& button, int icon, const char* tip)
+{
+    button.LoadIcons(icon, CIconButton::kAutoDarker);
+    button.SetTipText(tip);
+    button.SetTransparentMode(FALSE);
+}

@@ -229,3 +229,7 @@ private:
     } m_menuCallback;
     SoundRecord m_sounds[2];
 };
+
+// Sets up a dialog's icon button: its icon with a darker copy while hovered,
+// its tip, and transparent mode (taken at the next paint).
+void DressIconButton(CIconButton& button, int icon, const char* tip);

@@ -45,13 +45,6 @@ constexpr const char* kItemHeadings[]
 constexpr int kItemGridColumns = 17;
 constexpr std::size_t kItemCopyColumns = 15;
 
-void SetupIconButton(CIconButton& button, int icon, const char* tip)
-{
-    button.LoadIcons(icon, CIconButton::kAutoDarker);
-    button.SetTipText(tip);
-    button.SetTransparentMode(FALSE);
-}
-
 bool Checked(const CWnd& dialog, int id)
 {
     return dialog.SendDlgItemMessage(id, BM_GETCHECK) == BST_CHECKED;
@@ -113,8 +106,8 @@ void CReservationSetupDlg::DoDataExchange(CDataExchange* dx)
 BOOL CReservationSetupDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SetupIconButton(m_okButton, kOkIcon, "Ok");
-    SetupIconButton(m_cancelButton, kCancelIcon, "Cancel");
+    DressIconButton(m_okButton, kOkIcon, "Ok");
+    DressIconButton(m_cancelButton, kCancelIcon, "Cancel");
     GetDlgItem(kManagerEdit)->EnableWindow(FALSE);
     GetDlgItem(kScalesEdit)->EnableWindow(FALSE);
     SetDlgItemText(kManagerEdit, m_strManagerId);
@@ -346,10 +339,10 @@ void CScaleListDlg::DoDataExchange(CDataExchange* dx)
 BOOL CScaleListDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SetupIconButton(m_okButton, kOkIcon, "Ok");
-    SetupIconButton(m_cancelButton, kCancelIcon, "Cancel");
-    SetupIconButton(m_selectButton, kSelectIcon, "Select");
-    SetupIconButton(m_removeButton, kRemoveIcon, "Remove");
+    DressIconButton(m_okButton, kOkIcon, "Ok");
+    DressIconButton(m_cancelButton, kCancelIcon, "Cancel");
+    DressIconButton(m_selectButton, kSelectIcon, "Select");
+    DressIconButton(m_removeButton, kRemoveIcon, "Remove");
     SetDlgItemText(kAllSelectBox, "All Select");
     if (m_strRows != kDbNoRows)
         FillScaleList();

@@ -37,12 +37,8 @@ BOOL CGridLineDlg::OnInitDialog()
     m_insertButton.SetWindowText("Insert");
     m_cancelButton.SetWindowText("Cancel");
     SetDlgItemText(kLineLabel, "Input Grid Line");
-    m_insertButton.LoadIcons(kInsertIcon, CIconButton::kAutoDarker);
-    m_insertButton.SetTipText("Insert", TRUE);
-    m_insertButton.SetTransparentMode(FALSE);
-    m_cancelButton.LoadIcons(kCancelIcon, CIconButton::kAutoDarker);
-    m_cancelButton.SetTipText("Cancel", TRUE);
-    m_cancelButton.SetTransparentMode(FALSE);
+    DressIconButton(m_insertButton, kInsertIcon, "Insert");
+    DressIconButton(m_cancelButton, kCancelIcon, "Cancel");
     m_nLineCount = 0;
     return TRUE;
 }

@@ -93,11 +93,8 @@ BOOL CCommSetupDlg::OnInitDialog()
         m_portBox.AddString(CString::Formatted("COM %d", port));
     const std::tuple<CIconButton*, UINT, const char*> buttons[] = { { &m_okButton, 163, "Ok" },
         { &m_selectButton, 170, "Select" }, { &m_removeButton, 171, "Remove" } };
-    for (const auto& [button, icon, tip] : buttons) {
-        button->LoadIcons(icon, CIconButton::kAutoDarker);
-        button->SetTipText(tip);
-        button->SetTransparentMode(FALSE);
-    }
+    for (const auto& [button, icon, tip] : buttons)
+        DressIconButton(*button, static_cast<int>(icon), tip);
     m_allSelect.SetWindowText("All Select");
     ShowSettings();
     return TRUE;

@@ -47,13 +47,9 @@ BOOL CScaleInfoDlg::OnInitDialog()
             control->ShowWindow(SW_HIDE);
     }
     const bool update = m_strMode == "Scale_Update";
-    m_okButton.LoadIcons(update ? 178 : 181, CIconButton::kAutoDarker);
-    m_okButton.SetTipText(update ? "Update" : "Insert");
+    DressIconButton(m_okButton, update ? 178 : 181, update ? "Update" : "Insert");
     m_okButton.SetWindowText(update ? "UPDATE" : "INSERT");
-    m_okButton.SetTransparentMode(FALSE);
-    m_cancelButton.LoadIcons(162, CIconButton::kAutoDarker);
-    m_cancelButton.SetTipText("Cancel");
-    m_cancelButton.SetTransparentMode(FALSE);
+    DressIconButton(m_cancelButton, 162, "Cancel");
     m_strScaleNum = "0";
     SetDlgItemText(kNumberEdit, m_strScaleNum);
     SetDlgItemText(kNameEdit, m_strScaleName);

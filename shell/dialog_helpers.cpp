@@ -5,13 +5,6 @@
 #include "platform/wnd/msgbox.h"
 #include "shell/manager_settings.h"
 
-void DressIconButton(CIconButton& button, int icon, const char* tip)
-{
-    button.LoadIcons(icon, CIconButton::kAutoDarker);
-    button.SetTipText(tip);
-    button.SetTransparentMode(FALSE);
-}
-
 long LeadingNumber(const CString& text)
 {
     return std::strtol(text.GetString(), nullptr, 10);

@@ -1,5 +1,5 @@
 #pragma once
-// What the shell's dialogs share: their icon buttons, the dialog with icon OK
+// What the shell's dialogs share: their icon ids, the dialog with icon OK
 // and Cancel buttons, reading a number as the entry tests do, and writing a
 // settings file with the failure shown.
 
@@ -8,9 +8,6 @@
 
 inline constexpr int kOkIcon = 163;
 inline constexpr int kCancelIcon = 162;
-
-// Gives the button its icon (a darker copy while hovered) and tip, drawn opaque.
-void DressIconButton(CIconButton& button, int icon, const char* tip);
 
 // The leading decimal number of text, as atoi reads it (0 when there is none).
 long LeadingNumber(const CString& text);
