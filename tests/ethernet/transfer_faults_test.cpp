@@ -19,14 +19,6 @@ scalesim::TcpScript AnswerOnce(ScaleMemory& memory, std::size_t at, TcpReply spe
                const TcpPacket& p, std::size_t index) { return index == at ? special : memory.Answer(p); };
 }
 
-std::vector<std::uint16_t> Commands(const TcpScale& scale)
-{
-    std::vector<std::uint16_t> out;
-    for (const TcpPacket& p : scale.Received())
-        out.push_back(p.command);
-    return out;
-}
-
 Bytes TotalPayload(
     std::uint8_t table, std::uint32_t num, std::uint16_t prints, std::uint32_t price, std::uint32_t weight)
 {

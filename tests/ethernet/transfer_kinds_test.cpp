@@ -11,14 +11,6 @@ namespace {
 using namespace transfertest;
 using scalesim::TcpPacket;
 
-std::vector<std::uint16_t> Commands(const TcpScale& scale)
-{
-    std::vector<std::uint16_t> out;
-    for (const TcpPacket& p : scale.Received())
-        out.push_back(p.command);
-    return out;
-}
-
 std::vector<Bytes> Payloads(const TcpScale& scale, std::uint16_t command)
 {
     std::vector<Bytes> out;

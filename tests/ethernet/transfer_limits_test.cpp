@@ -18,14 +18,6 @@ namespace {
 using namespace transfertest;
 using scalesim::TcpPacket;
 
-std::vector<std::uint16_t> Commands(const TcpScale& scale)
-{
-    std::vector<std::uint16_t> out;
-    for (const TcpPacket& p : scale.Received())
-        out.push_back(p.command);
-    return out;
-}
-
 TEST_F(TransferJobsTest, StopEndsTheJobAtTheNextAcknowledgementOrRecord)
 {
     // Pressed while the second record goes out: its acknowledgement ends the

@@ -40,6 +40,8 @@ protected:
     CCalvornView* LeftPane() const { return GetMainFrame()->GetCalvornView(); }
     CGridCtrl& Grid() const { return m_screen->m_grid; }
 
+    // Fixes the clock at a local time; the test's TearDown gives it back.
+    static void SetLocalClock(int year, int month, int day, int hour, int minute);
     // A fresh item database from template 150 under the data root.
     CString MakeItemDatabase(const char* name = "C:\\items.mdb");
     // Runs statements on the item database (each one must succeed).

@@ -1,7 +1,11 @@
 #include "tests/screens/work_screen_fixture.h"
 
+#include <chrono>
+#include <ctime>
+
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
+#include "platform/base/datetime.h"
 #include "screens/register_screens.h"
 #include "shell/file_helpers.h"
 #include "shell/right_container_view.h"
@@ -19,6 +23,19 @@ void WorkScreenFixture::SetUp()
     ASSERT_NE(m_screen, nullptr);
     m_screen->SetTransferPort(&m_port);
     ASSERT_TRUE(WaitForLoad());
+}
+
+void WorkScreenFixture::SetLocalClock(int year, int month, int day, int hour, int minute)
+{
+    std::tm t {};
+    t.tm_year = year - 1900;
+    t.tm_mon = month - 1;
+    t.tm_mday = day;
+    t.tm_hour = hour;
+    t.tm_min = minute;
+    t.tm_isdst = -1;
+    const std::time_t when = std::mktime(&t);
+    AfxSetClock([when] { return std::chrono::system_clock::from_time_t(when); });
 }
 
 void WorkScreenFixture::TearDown()

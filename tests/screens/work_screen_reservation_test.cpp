@@ -72,16 +72,7 @@ protected:
 
     std::vector<std::string> ReportLines() const
     {
-        std::vector<std::string> lines;
-        const std::string text = TempDataRoot::ReadAll(m_root.Native(kReservationReportPath));
-        for (std::size_t start = 0; start < text.size();) {
-            const std::size_t end = text.find("\r\n", start);
-            if (end == std::string::npos)
-                break;
-            lines.push_back(text.substr(start, end - start));
-            start = end + 2;
-        }
-        return lines;
+        return TempDataRoot::ReadCrLfLines(m_root.Native(kReservationReportPath));
     }
     bool WaitForReports(std::size_t count)
     {

@@ -100,16 +100,7 @@ TEST_F(WorkScreenSerialTest, SendAllGoesToTheScaleAndGivesTheButtonsBack)
 
 TEST_F(WorkScreenSerialTest, ReadByNumbersLandsInTheDatabaseOfTheHourAndTheScale)
 {
-    AfxSetClock([] {
-        std::tm t {};
-        t.tm_year = 2007 - 1900;
-        t.tm_mon = 2;
-        t.tm_mday = 3;
-        t.tm_hour = 9;
-        t.tm_min = 41;
-        t.tm_isdst = -1;
-        return std::chrono::system_clock::from_time_t(std::mktime(&t));
-    });
+    SetLocalClock(2007, 3, 3, 9, 41);
     const CString db = MakeItemDatabase();
     Switch(kHintItem, "Item_Read", "vexo", db);
     SerialScaleModel model({ "07" });

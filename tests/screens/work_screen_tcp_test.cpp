@@ -97,14 +97,6 @@ scalesim::Bytes PresetPayload(
     return b;
 }
 
-std::vector<std::uint16_t> Commands(const TcpScale& scale)
-{
-    std::vector<std::uint16_t> commands;
-    for (const auto& p : scale.Received())
-        commands.push_back(p.command);
-    return commands;
-}
-
 scalesim::Bytes PluPayload(int number, const std::string& name)
 {
     RecordRow row(16);
@@ -167,16 +159,7 @@ TEST_F(WorkScreenTcpTest, SendAllReachesEveryScaleOfTheListAndClearsTheActiveFla
 
 TEST_F(WorkScreenTcpTest, ReceivesGoIntoTheDatabaseOfTheHourAndTheScale)
 {
-    AfxSetClock([] {
-        std::tm t {};
-        t.tm_year = 2007 - 1900;
-        t.tm_mon = 2;
-        t.tm_mday = 3;
-        t.tm_hour = 9;
-        t.tm_min = 41;
-        t.tm_isdst = -1;
-        return std::chrono::system_clock::from_time_t(std::mktime(&t));
-    });
+    SetLocalClock(2007, 3, 3, 9, 41);
     const CString db = ItemsWith({ "'1', 'Kept', '1'" });
     Switch(kHintItem, "Item_Read", "vexo", db);
     ScaleMemory memory;
@@ -309,16 +292,7 @@ TEST_F(WorkScreenTcpTest, PresetSendCarriesTheChosenPageAndItsKeysThenResets)
 
 TEST_F(WorkScreenTcpTest, PresetReadsAskForTheTypedPageOrForAllAndStoreTheKeys)
 {
-    AfxSetClock([] {
-        std::tm t {};
-        t.tm_year = 2024 - 1900;
-        t.tm_mon = 2;
-        t.tm_mday = 9;
-        t.tm_hour = 0;
-        t.tm_min = 15;
-        t.tm_isdst = -1;
-        return std::chrono::system_clock::from_time_t(std::mktime(&t));
-    });
+    SetLocalClock(2024, 3, 9, 0, 15);
     Switch(kHintPreset, "Pre_Read", "vexo", MakeItemDatabase());
     ScaleMemory memory;
     memory.Put(3, 12, PresetPayload(12, { { 41, 1 }, { 7, 2 } }));

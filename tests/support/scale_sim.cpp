@@ -291,6 +291,14 @@ bool TcpScale::WaitForConnections(std::size_t count, int timeoutMs) const
     return WaitUntil(m_lock, m_changed, timeoutMs, [&] { return m_connections >= count; });
 }
 
+std::vector<std::uint16_t> Commands(const TcpScale& scale)
+{
+    std::vector<std::uint16_t> out;
+    for (const TcpPacket& p : scale.Received())
+        out.push_back(p.command);
+    return out;
+}
+
 // ---- serial replies ----------------------------------------------------------
 
 namespace {

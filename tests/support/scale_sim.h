@@ -112,6 +112,9 @@ private:
     std::size_t m_connections = 0;
 };
 
+// The commands of the packets a scale received, in order.
+std::vector<std::uint16_t> Commands(const TcpScale& scale);
+
 // ---- serial ------------------------------------------------------------------
 
 struct SerialFrame {

@@ -31,6 +31,20 @@ std::string TempDataRoot::ReadAll(std::string_view path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::vector<std::string> TempDataRoot::ReadCrLfLines(std::string_view path)
+{
+    std::vector<std::string> lines;
+    const std::string text = ReadAll(path);
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos)
+            break;
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
 void TempDataRoot::WriteAll(std::string_view path, std::string_view bytes)
 {
     const fs::path native = MapWindowsPath(path);

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tests/support/temp_folder.h"
 
@@ -23,6 +24,8 @@ public:
     // Test helpers on native or Windows paths: whole-file read and write
     // (bytes as they stand), and existence.
     static std::string ReadAll(std::string_view path);
+    // The file's lines that end in CR LF (a last line without one is left out).
+    static std::vector<std::string> ReadCrLfLines(std::string_view path);
     static void WriteAll(std::string_view path, std::string_view bytes);
     static bool Exists(std::string_view path);
 
