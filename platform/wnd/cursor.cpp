@@ -28,6 +28,7 @@ constexpr Shape kShapes[] = {
     { IDC_SIZENESW, Qt::SizeBDiagCursor },
     { IDC_SIZEWE, Qt::SizeHorCursor },
     { IDC_SIZENS, Qt::SizeVerCursor },
+    { IDC_SIZEALL, Qt::SizeAllCursor },
     { IDC_NO, Qt::ForbiddenCursor },
     { IDC_HAND, Qt::PointingHandCursor },
 };

@@ -14,6 +14,7 @@ inline constexpr UINT_PTR IDC_SIZENWSE = 32642;
 inline constexpr UINT_PTR IDC_SIZENESW = 32643;
 inline constexpr UINT_PTR IDC_SIZEWE = 32644;
 inline constexpr UINT_PTR IDC_SIZENS = 32645;
+inline constexpr UINT_PTR IDC_SIZEALL = 32646;
 inline constexpr UINT_PTR IDC_NO = 32648;
 inline constexpr UINT_PTR IDC_HAND = 32649;
 

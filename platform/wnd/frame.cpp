@@ -335,11 +335,13 @@ CRect CFrameWnd::GetPaneRect() const
     for (CControlBar* bar : m_bars) {
         if (!bar->GetSafeHwnd() || !(bar->GetStyle() & WS_VISIBLE))
             continue;
-        const int height = bar->CalcFixedLayout(rect.Width()).cy;
-        if (bar->IsTopBar())
-            rect.top += height;
+        const CSize need = bar->CalcFixedLayout(rect.Width());
+        if (bar->GetBarStyle() & CBRS_ALIGN_LEFT)
+            rect.left += need.cx;
+        else if (bar->IsTopBar())
+            rect.top += need.cy;
         else
-            rect.bottom -= height;
+            rect.bottom -= need.cy;
     }
     if (rect.bottom < rect.top)
         rect.bottom = rect.top;
@@ -359,7 +361,14 @@ void CFrameWnd::RecalcLayout(BOOL)
     for (CControlBar* bar : m_bars) {
         if (!bar->GetSafeHwnd() || !(bar->GetStyle() & WS_VISIBLE))
             continue;
-        const int height = bar->CalcFixedLayout(rect.Width()).cy;
+        const CSize need = bar->CalcFixedLayout(rect.Width());
+        if (bar->GetBarStyle() & CBRS_ALIGN_LEFT) {
+            // A bar docked on the left takes the height left by the earlier bars.
+            bar->MoveWindow(rect.left, rect.top, need.cx, rect.Height());
+            rect.left += need.cx;
+            continue;
+        }
+        const int height = need.cy;
         if (bar->IsTopBar()) {
             bar->MoveWindow(rect.left, rect.top, rect.Width(), height);
             rect.top += height;
