@@ -416,6 +416,7 @@ void CKindOfView::OnUpdate(CView*, LPARAM hint, void* hintObject)
     ShowControls({ 1145, 57607 }, FALSE);
     m_strPrintKind = "";
     ClearPickedRows();
+    ForgetClickedCell();
 
     CRightCotainerView* right = nullptr;
     if (CMainFrame* frame = GetMainFrame())
@@ -501,8 +502,11 @@ void CKindOfView::OnUpdate(CView*, LPARAM hint, void* hintObject)
     case kHintItemTotal:
     case kHintItemDay:
     case kHintOneDay:
+        // No results screen is built: the previous screen (and its grid, whose
+        // edits would go nowhere) makes way for the initial display.
         m_strKind = query;
         split();
+        ShowInitialDisplay();
         ShowReservationButtons(FALSE);
         break;
     case kHintManagement:

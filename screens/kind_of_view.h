@@ -160,6 +160,9 @@ public:
     void SetCellPlain(int row, int column);
     void ResetGridSelection();
     void ClearPickedRows();
+    // A new screen starts with no clicked row or cell, in the view and in the
+    // grid: a command never acts on a row clicked on another screen.
+    void ForgetClickedCell();
     // The first column from start whose row-0 title is title, or -1.
     int FindColumn(const char* title, int start = 0) const;
 
@@ -222,6 +225,10 @@ public:
     BOOL ReloadScaleAddresses(int mode);
     // Empties the register list and reads the register again.
     void ReloadScaleRegister();
+    // TRUE (after saying so) while the item worker serves a request: its
+    // database and the mailbox are in use, and a write or another request now
+    // would cut the rows still to come.
+    BOOL RefuseWhileBusy();
     // ---- Reservations (kind_of_view_reservation.cpp) ------------------------------
     // Start-up: the folders, the reservation database and the report file.
     void WriteReservationReport();

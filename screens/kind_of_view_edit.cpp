@@ -4,6 +4,7 @@
 // Hangul syllables).
 
 #include <cstdlib>
+#include <string_view>
 
 #include "db/db_messages.h"
 #include "platform/base/cp949.h"
@@ -31,6 +32,14 @@ long Number(const CString& text)
 long Length(const CString& text)
 {
     return static_cast<long>(Cp949Length(text.View()));
+}
+
+// A whole number as typed: digits after an optional minus sign. A number
+// check that reads only the leading digits would store "12ab" as typed.
+bool IsWholeNumber(const CString& text)
+{
+    const std::string_view digits = text.View().substr(text.View().starts_with('-') ? 1 : 0);
+    return !digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 } // namespace
@@ -95,6 +104,8 @@ void CKindOfView::OnGridCellEdited(int row, int column)
     default:
         return;
     }
+    if (RefuseWhileBusy())
+        return;
     if (kind != kKindUserLabel && !ValidateCell(row, column, kind))
         return;
     m_grid.m_bKeepFocus = 0;
@@ -110,15 +121,18 @@ int CKindOfView::ValidateCell(int row, int column, int kind)
     case kKindItem: {
         const CString title = m_grid.GetItemText(0, column);
         // The packed sale fields hold 24 bits of price and 11 bits of period.
-        if (title == "SALE_PRICE" && (Number(text) > kMaxSalePrice || Number(text) < 0)) {
+        if (title == "SALE_PRICE"
+            && (!IsWholeNumber(text) || Number(text) > kMaxSalePrice || Number(text) < 0)) {
             RefuseCell("Sale price is a 0 - 16777215.", "Sale price is a 0 - 16777215.", row, column);
             return 0;
         }
-        if (title == "SALE_PERIOD OPT2" && (Number(text) > kMaxSalePeriod || Number(text) < 0)) {
+        if (title == "SALE_PERIOD OPT2"
+            && (!IsWholeNumber(text) || Number(text) > kMaxSalePeriod || Number(text) < 0)) {
             RefuseCell("Sale period is a 0 - 2047.", "Sale period is a 0 - 2047.", row, column);
             return 0;
         }
-        if (title == "SALE_KIND" && (Number(text) > kMaxSaleKind || Number(text) < 0)) {
+        if (title == "SALE_KIND"
+            && (!IsWholeNumber(text) || Number(text) > kMaxSaleKind || Number(text) < 0)) {
             RefuseCell("Sale kind is a 0 - 255.", "Sale kind is a 0 - 255.", row, column);
             return 0;
         }
@@ -162,13 +176,14 @@ int CKindOfView::ValidateItemField(int field, int row, int column)
     const CString text = m_grid.GetItemText(row, column);
     const long number = Number(text);
     const long length = Length(text);
+    const bool whole = IsWholeNumber(text);
     auto refuse = [&](const char* english, const char* korean) {
         RefuseCell(english, korean, row, column);
         return 0;
     };
     switch (field) {
     case 0:
-        if (number > 100000 || length > 5)
+        if (!whole || number > 100000 || length > 5)
             return refuse(" Item number is a 1 - 99999.", "상품번호는 1 - 99999번이내로 하여야 함");
         return 1;
     case 1:
@@ -182,35 +197,36 @@ int CKindOfView::ValidateItemField(int field, int row, int column)
                 " Item Name2 is a 28 character.", "상품명2은 한글 14자, 영문 및 숫자는 28자까지 가능 ");
         return 1;
     case 3:
-        if (length > 6 || number > 1000000)
+        if (!whole || length > 6 || number > 1000000)
             return refuse("Unit price is a 1 - 999999.", "단가는 1 - 999999번이내로 하여야 함");
         return 1;
     case 4:
-        if (length > 5 || number > 100000)
+        if (!whole || length > 5 || number > 100000)
             return refuse("Fix_price is a 1 - 99999.", "정금액는 1 - 99999번이내로 하여야 함");
         return 1;
     case 5: {
         const bool accepted = m_nLanguage == 3
-            || (m_nLanguage == 1 ? length <= 3 && number <= 480 : length <= 3 && number <= 300);
+            || (whole && (m_nLanguage == 1 ? length <= 3 && number <= 480 : length <= 3 && number <= 300));
         if (!accepted)
             return refuse("Land is a 0 - 300.", "원산지는 0 - 480번이내로 하여야 함");
         return 1;
     }
     case 6:
-        if (length > 3 || number > 1000)
+        if (!whole || length > 3 || number > 1000)
             return refuse("Pos flag is a 1 - 999.", "포스플래그는 1 - 999번이내로 하여야 함");
         return 1;
     case 7: {
         const int kindColumn = FindColumn("POS_KIND", 1);
         const CString posKind = kindColumn >= 0 ? m_grid.GetItemText(row, kindColumn) : CString();
-        if (!PosCodeAccepted(posKind, text)) {
+        // Kind "2" codes are held to their length only.
+        if (!PosCodeAccepted(posKind, text) || (posKind != "2" && !whole)) {
             const PosCodeMessage message = PosCodeMessageFor(posKind);
             return refuse(message.english, message.korean);
         }
         return 1;
     }
     case 11: {
-        if (length > 2 || number > 3)
+        if (!whole || length > 2 || number > 3)
             return refuse("Pos Kind is a 0 - 3.", "바코드종류는 0 - 3번이내로 하여야 함");
         const int codeColumn = FindColumn("POS_CODE", 1);
         if (codeColumn >= 0) {
@@ -230,7 +246,7 @@ int CKindOfView::ValidateItemField(int field, int row, int column)
         return 1;
     }
     case 12:
-        if (length > 2 || number > 7)
+        if (!whole || length > 2 || number > 7)
             return refuse("DatePrinting is a 0 - 7.", "날짜출력 옵션은 0 - 7번이내로 하여야 함");
         return 1;
     default:

@@ -32,6 +32,8 @@ void CKindOfView::OnAutoValue()
 {
     if (m_nHint != kKindItem && m_nHint != kKindAdd && m_nHint != kKindAdv && m_nHint != kKindLandAdd)
         return;
+    if (RefuseWhileBusy())
+        return;
     const int row = m_nClickRow;
     const int column = m_nClickColumn;
     // A data cell: not the heading row, not the trailing row (nothing would be

@@ -13,7 +13,8 @@ constexpr DWORD kPresetIdStyle = 0x48811085;
 constexpr DWORD kPageComboStyle = 0x40000002;
 constexpr DWORD kScaleListStyle = 0x50810201;
 constexpr DWORD kScaleButtonStyle = 0x50000000;
-constexpr int kPresetKeyLimit = 24;
+// [Preset].[str] holds 20 characters; the box counts bytes, never fewer.
+constexpr int kPresetKeyLimit = 20;
 
 // Groups of the screens.
 constexpr std::initializer_list<int> kEditGroup

@@ -35,7 +35,8 @@ struct SheetGeometry {
     int pitchY;
     int keyLeft;
     int keyTop;
-    int keySize;
+    int keyWidth;
+    int keyHeight;
     int corner;
     int fontHeight;
     int fontWidth;
@@ -44,9 +45,9 @@ struct SheetGeometry {
 };
 
 const SheetGeometry kPqSheet { CRect(100, 260, 4670, 2450), CRect(3200, 2450, 4300, 2900), 5, 10, 437, 425,
-    280, 300, 437, 90, 70, 45, 360, { 350, 440, 510, 590 } };
+    280, 300, 437, 425, 90, 70, 45, 360, { 350, 440, 510, 590 } };
 const SheetGeometry kQSheet { CRect(260, 260, 5950, 2620), CRect(2580, 2610, 3600, 3100), 6, 15, 376, 380,
-    300, 300, 376, 60, 60, 40, 380, { 350, 430, 510, 590 } };
+    300, 300, 376, 380, 60, 60, 40, 380, { 350, 430, 510, 590 } };
 
 } // namespace
 
@@ -117,10 +118,10 @@ void CKindOfView::DrawPresetSheet(CDC* dc, CPrintInfo*, const CString& model, do
             const int top = r * g.pitchY + g.keyTop;
             if (q && r >= 4 && c == 13) {
                 // The double key of the last two rows ends the row.
-                roundRect(CRect(left, top, c * g.pitchX + 1052, top + g.keySize), g.corner);
+                roundRect(CRect(left, top, c * g.pitchX + 1052, top + g.keyHeight), g.corner);
                 break;
             }
-            roundRect(CRect(left, top, left + g.keySize, top + g.keySize), g.corner);
+            roundRect(CRect(left, top, left + g.keyWidth, top + g.keyHeight), g.corner);
         }
     }
 

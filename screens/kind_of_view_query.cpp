@@ -27,7 +27,18 @@ bool IsOneOf(const CString& name, std::initializer_list<const char*> names)
 constexpr std::initializer_list<const char*> kResultNames = { "Scale_Result_All_Read",
     "Scale_Result_Item_All_Read", "Scale_Result_Item_Day_Read", "Scale_Result_Day_Read" };
 
+constexpr const char* kBusyText
+    = "The work screen is still reading its table.\nTry again when it has finished.";
+
 } // namespace
+
+BOOL CKindOfView::RefuseWhileBusy()
+{
+    if (!m_pItemWorker->IsRequestInFlight())
+        return FALSE;
+    AfxMessageBox(kBusyText, MB_OK | MB_ICONEXCLAMATION);
+    return TRUE;
+}
 
 void CKindOfView::Release()
 {
@@ -296,6 +307,15 @@ void CKindOfView::ClearPickedRows()
     m_grid.m_nAnchorRowB = 0;
     m_grid.m_nDownRow = 0;
     m_grid.m_nUpRow = 0;
+}
+
+void CKindOfView::ForgetClickedCell()
+{
+    m_nClickRow = 0;
+    m_nClickColumn = 0;
+    m_grid.m_nClickRow = 0;
+    if (m_grid.GetSafeHwnd())
+        m_grid.SetFocusCell(-1, -1);
 }
 
 void CKindOfView::OnGridClick(NMHDR* header, LRESULT*)

@@ -93,7 +93,7 @@ std::vector<int> PickedDataRows(const CGridCtrl& grid)
 
 void CKindOfView::OnInsertRows()
 {
-    if (!WordsOf(m_nHint) || m_strItemDbPath.IsEmpty())
+    if (!WordsOf(m_nHint) || m_strItemDbPath.IsEmpty() || RefuseWhileBusy())
         return;
     EnableEditButtons(FALSE);
     EnableItemTransButtons(FALSE);
@@ -196,7 +196,7 @@ void CKindOfView::InsertPlaceholderRows(int gridRow)
 
 void CKindOfView::OnDeleteRows()
 {
-    if (!WordsOf(m_nHint))
+    if (!WordsOf(m_nHint) || RefuseWhileBusy())
         return;
     EnableEditButtons(FALSE);
     EnableItemTransButtons(FALSE);

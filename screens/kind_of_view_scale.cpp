@@ -12,6 +12,7 @@
 #include "platform/base/exception.h"
 #include "platform/wnd/msgbox.h"
 #include "screens/kind_of_view.h"
+#include "screens/table_bridge.h"
 #include "screens/transfer_port.h"
 #include "serial/scale_info_dlg.h"
 #include "serial/scale_register.h"
@@ -100,10 +101,9 @@ int ScreenNumberOfKind(const CString& kind)
 
 BOOL CKindOfView::ReloadScaleAddresses(int mode)
 {
-    // A request being served owns the mailbox; the answer to a finished one
-    // may be replaced by the next request.
-    const CString pending = m_mailbox.Text(IDC_MAILBOX_NAME);
-    if (!m_pScaleRegister || m_nUpdateLock || (!pending.IsEmpty() && pending != kMailboxReport))
+    // Whatever word a finished request left in the mailbox, only a request
+    // being served owns it.
+    if (!m_pScaleRegister || RefuseWhileBusy())
         return FALSE;
     m_commSettings.ClearRegistered();
     m_mailbox.SetText(IDC_MAILBOX_NAME, kQueryCommModeRead);
@@ -119,12 +119,15 @@ void CKindOfView::OnCommSetup()
 {
     if (m_grid.GetSafeHwnd())
         m_grid.SetFocus();
-    m_commSettings.ClearRegistered();
+    // The reload empties the list when it starts; a list still being filled
+    // is left to its load.
     const CString mode = m_commSettings.ModeText();
     if (mode == "Ethernet")
         ReloadScaleAddresses(1);
     else if (mode == "Serial")
         ReloadScaleAddresses(2);
+    else
+        m_commSettings.ClearRegistered();
     m_commSetupDlg.m_strMode = m_strKind;
     m_commSetupDlg.ShowSettings();
     m_commSetupDlg.ShowWindow(SW_SHOW);
@@ -158,6 +161,8 @@ void CKindOfView::ReloadScaleRegister()
 
 void CKindOfView::OnScaleUpdate()
 {
+    if (RefuseWhileBusy())
+        return;
     const int row = m_nRegisterRow;
     if (row < 0 || row >= m_scaleList.GetItemCount() || m_scaleList.GetItemText(row, 0).IsEmpty())
         return;
@@ -171,6 +176,11 @@ void CKindOfView::OnScaleUpdate()
     dialog.m_strManagerId = m_scaleList.GetItemText(row, 3);
     if (dialog.DoModal() != IDOK || !m_pScaleRegister)
         return;
+    // The list keeps showing what is stored.
+    if (!CScaleRegister::IsRecordKey(dialog.m_strKey)) {
+        AfxMessageBox(kNoKeyText, MB_OK);
+        return;
+    }
     m_scaleList.SetItemText(row, 0, dialog.m_strScaleName);
     m_scaleList.SetItemText(row, 1, dialog.m_strIp);
     m_scaleList.SetItemText(row, 2, dialog.m_strScaleId);
@@ -186,6 +196,8 @@ void CKindOfView::OnScaleUpdate()
 
 void CKindOfView::OnScaleInsert()
 {
+    if (RefuseWhileBusy())
+        return;
     CScaleInfoDlg dialog(this);
     dialog.m_strMode = "Scale_Insert";
     // A new scale belongs to the manager who registers it.
@@ -202,14 +214,20 @@ void CKindOfView::OnScaleInsert()
 
 void CKindOfView::OnScaleDelete()
 {
+    if (RefuseWhileBusy())
+        return;
     const int row = m_nRegisterRow;
     if (row < 0 || row >= m_scaleList.GetItemCount())
         return;
     if (MessageBox("This Scale -> Delete?", "Delete", MB_YESNO) != IDYES)
         return;
     const CString key = m_scaleList.GetItemText(row, 4);
-    if (!CScaleRegister::IsRecordKey(key) || !m_pScaleRegister)
+    if (!m_pScaleRegister)
         return;
+    if (!CScaleRegister::IsRecordKey(key)) {
+        AfxMessageBox(kNoKeyText, MB_OK);
+        return;
+    }
     m_mailbox.SetText(IDC_MAILBOX_NAME, "Scale_Insert_Delete");
     m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
     StartLoad([&] { m_pScaleRegister->DeleteScale(key); });
@@ -235,6 +253,8 @@ BOOL CKindOfView::CheckSingleScaleRow()
 
 void CKindOfView::OnScaleInfoUpdate()
 {
+    if (RefuseWhileBusy())
+        return;
     const SettingsTable* table = TableOfKind(m_strKind);
     if (table && CheckSingleScaleRow()) {
         const int row = m_nClickRow;
@@ -250,10 +270,14 @@ void CKindOfView::OnScaleInfoUpdate()
             if (dialog->DoModal() != IDOK)
                 return;
             const CString key = m_grid.GetItemText(row, m_grid.GetColumnCount() - 1);
+            // The grid keeps showing what is stored.
+            if (!CScaleRegister::IsRecordKey(key)) {
+                AfxMessageBox(kNoKeyText, MB_OK);
+                return;
+            }
             for (std::size_t i = 0; i < table->columns.size(); ++i)
                 m_grid.SetItemText(row, static_cast<int>(i) + 1, dialog->m_values[i]);
-            if (CScaleRegister::IsRecordKey(key))
-                m_pItemWorker->Execute(UpdateSql(*table, dialog->m_values, key));
+            m_pItemWorker->Execute(UpdateSql(*table, dialog->m_values, key));
         });
         m_pItemWorker->CloseDatabase();
         m_nUpdateLock = 0;
@@ -264,6 +288,8 @@ void CKindOfView::OnScaleInfoUpdate()
 
 void CKindOfView::OnScaleInfoInsert()
 {
+    if (RefuseWhileBusy())
+        return;
     const SettingsTable* table = TableOfKind(m_strKind);
     if (!table) {
         m_grid.AutoSize(0);
@@ -328,6 +354,8 @@ void CKindOfView::OnScaleInfoInsert()
 
 void CKindOfView::OnScaleInfoDelete()
 {
+    if (RefuseWhileBusy())
+        return;
     EnableControls({ 1059, 1060 }, FALSE);
     const int rows = m_grid.GetRowCount();
     const int target = m_nClickRow >= 1 ? m_nClickRow : rows - 2;
@@ -346,6 +374,8 @@ void CKindOfView::OnScaleInfoDelete()
                 m_pItemWorker->Execute(CString("DELETE FROM [") + table->table + "] WHERE [ID] = " + key);
             });
             m_grid.DeleteRow(target);
+        } else {
+            AfxMessageBox(kNoKeyText, MB_OK);
         }
         m_pItemWorker->CloseDatabase();
         m_nUpdateLock = 0;
@@ -357,6 +387,9 @@ void CKindOfView::OnScaleInfoDelete()
 
 void CKindOfView::OnScaleInfoTrans()
 {
+    // The send reads the grid row the load may still be filling.
+    if (RefuseWhileBusy())
+        return;
     if (m_strKind == "Scale_Info")
         SendScaleInfo();
     else if (m_strKind == "Scale_Root_Info")

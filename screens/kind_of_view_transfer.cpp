@@ -25,10 +25,10 @@ void CKindOfView::StartTransfer(const char* command, const char* scope, BOOL che
     if (confirm) {
         m_nSerialStop.store(0);
         const int answer = m_nLanguage == 1
-            ? AfxMessageBox("전체 전송은 해당저울에 있는 기존의 상품정보를 모두 삭제하고 전송하게 됩니다. "
-                            "계속하시겠습니까?",
-                MB_YESNO | MB_ICONQUESTION)
-            : AfxMessageBox("All item Data Delete, Are you OK?", MB_YESNO | MB_ICONQUESTION);
+            ? MessageBox("전체 전송은 해당저울에 있는 기존의 상품정보를 모두 삭제하고 전송하게 됩니다. "
+                         "계속하시겠습니까?",
+                "주의", MB_YESNO | MB_ICONQUESTION)
+            : MessageBox("All item Data Delete, Are you OK?", "Attention", MB_YESNO | MB_ICONQUESTION);
         if (answer != IDYES)
             return;
     }

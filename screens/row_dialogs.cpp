@@ -15,6 +15,20 @@ constexpr int kIncrementEdit = 1003;
 constexpr int kStartLabel = 1033;
 constexpr int kIncrementLabel = 1034;
 
+// The most rows one insert adds to a table: what a scale holds of it.
+long MaximumLines(const CString& table)
+{
+    if (table == "Item")
+        return 9000;
+    if (table == "Add")
+        return 600;
+    if (table == "Adv")
+        return 210;
+    if (table == "Land_addition")
+        return 300;
+    return 0;
+}
+
 } // namespace
 
 // ---- CGridLineDlg
@@ -50,6 +64,11 @@ void CGridLineDlg::OnOK()
     const long count = std::strtol(text.GetString(), nullptr, 10);
     if (count < 1) {
         AfxMessageBox("Input Grid lines.", MB_OK);
+        return;
+    }
+    const long maximum = MaximumLines(m_strTable);
+    if (count > maximum) {
+        AfxMessageBox(CString::Formatted("Grid lines is a 1 - %ld.", maximum), MB_OK);
         return;
     }
     m_nLineCount = static_cast<int>(count);

@@ -9,7 +9,8 @@
 inline constexpr UINT IDD_GRID_LINE = 153;
 inline constexpr UINT IDD_AUTO_VALUE = 226;
 
-// Dialog 153: OK accepts a count of 1 or more ("Input Grid lines." below).
+// Dialog 153: OK accepts a count of 1 up to the table's maximum ("Input Grid
+// lines." below it, "Grid lines is a 1 - n." above).
 class CGridLineDlg : public CDialog {
 public:
     explicit CGridLineDlg(CWnd* parent = nullptr);

@@ -28,7 +28,6 @@ constexpr const char* kAddColumns
 constexpr const char* kPresetColumns = "[num], [str], [ID]";
 constexpr const char* kAdvColumns = "[adv_num], [str1], [str2], [ID]";
 constexpr const char* kLandAddColumns = "[land_num], [land_str], [ID]";
-constexpr const char* kNoKeyText = "This row has no ID key: the change was not stored.";
 
 // The fifteen item fields in field order, then the key.
 constexpr const char* kItemFields[]

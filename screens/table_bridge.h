@@ -12,6 +12,9 @@
 
 class CKindOfView;
 
+// Said when a row to be written or deleted has no whole-number key.
+inline constexpr const char* kNoKeyText = "This row has no ID key: the change was not stored.";
+
 class CTableBridge {
 public:
     CTableBridge();

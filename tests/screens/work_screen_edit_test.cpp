@@ -57,6 +57,17 @@ TEST_F(WorkScreenEditTest, ItemColumnsKeepTheirLimits)
         { "ITEM_NAME2", "item_name2", std::string(28, 'x'), nullptr, "xxxxxxxxxxxxxxxxxxxxxxxxxxxx" },
         { "UNITPRICE", "unitprice", "1000000", "Unit price is a 1 - 999999.", "1500" },
         { "UNITPRICE", "unitprice", "-5", nullptr, "-5" },
+        // A number is a whole number: leading digits are not enough.
+        { "UNITPRICE", "unitprice", "12ab", "Unit price is a 1 - 999999.", "-5" },
+        { "UNITPRICE", "unitprice", "12,900", "Unit price is a 1 - 999999.", "-5" },
+        { "UNITPRICE", "unitprice", "0", nullptr, "0" },
+        { "ITEM_NUM", "item_num", "7x", " Item number is a 1 - 99999.", "99999" },
+        { "LAND", "land", "3a", "Land is a 0 - 300.", "12" },
+        { "POS_KIND", "pos_kind", "-", "Pos Kind is a 0 - 3.", "0" },
+        { "POS_CODE", "pos_code", "12 34", "Pos code is a 1 - 999999.", "123" },
+        { "DATEPRINT", "dateprint", "1.5", "DatePrinting is a 0 - 7.", "NULL" },
+        { "FIX_PRICE", "fix_price", "9x", "Fix_price is a 1 - 99999.", "NULL" },
+        { "POS_FLG", "pos_flg", "1+", "Pos flag is a 1 - 999.", "NULL" },
         { "UNITPRICE", "unitprice", "", nullptr, "0" },
         { "FIX_PRICE", "fix_price", "100000", "Fix_price is a 1 - 99999.", "NULL" },
         { "FIX_PRICE", "fix_price", "99999", nullptr, "99999" },
@@ -262,6 +273,14 @@ TEST_F(WorkScreenEditTest, SalePriceAndPeriodArePackedAndRefusedWhenTheyDoNotFit
     EXPECT_EQ(Stored("sale_day"), Value("10282"));
     EditCell(1, kind, "256");
     EXPECT_EQ(MessageBoxScript::Records().back().text, "Sale kind is a 0 - 255.");
+    // Their numbers are whole numbers too.
+    for (const auto& [column, text] : { std::pair { kind, "1a" }, { kind + 1, "5x" }, { kind + 4, "1 " } }) {
+        const std::size_t boxes = MessageBoxScript::Count();
+        EditCell(1, column, text);
+        EXPECT_EQ(MessageBoxScript::Count(), boxes + 1) << text;
+    }
+    EXPECT_EQ(Stored("sale_price"), Value("33554431"));
+    EXPECT_EQ(Stored("sale_day"), Value("10282"));
     EditCell(1, kind, "0");
     EXPECT_EQ(Stored("sale_price"), Value("0"));
     // SALE_START takes what is typed.

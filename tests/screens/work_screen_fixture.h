@@ -58,6 +58,10 @@ protected:
     bool WaitForLoad();
     // Ends an in-place edit of cell (row, column) with text, as typing does.
     void EditCell(int row, int column, const CString& text);
+    // A mouse click on the centre of grid cell (row, column) with keys held,
+    // and on the centre of the screen's control id.
+    void ClickCell(int row, int column, UINT keys = 0);
+    void ClickControl(int id);
     // Texts of one grid row from column 1 on (to the last column).
     std::vector<CString> RowTexts(int row) const;
     // True when control id has WS_VISIBLE itself.

@@ -6,6 +6,7 @@
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
 #include "platform/base/datetime.h"
+#include "platform/wnd/input_seam.h"
 #include "screens/register_screens.h"
 #include "shell/file_helpers.h"
 #include "shell/right_container_view.h"
@@ -103,14 +104,36 @@ void WorkScreenFixture::Switch(LPARAM hint, const char* query, const char* userI
 
 bool WorkScreenFixture::WaitForLoad()
 {
-    return PumpUntil(
-        [this] { return m_screen->m_nUpdateLock == 0 && !m_screen->GetItemWorker()->IsDatabaseOpen(); });
+    return PumpUntil([this] {
+        return m_screen->m_nUpdateLock == 0 && !m_screen->GetItemWorker()->IsDatabaseOpen()
+            && !m_screen->GetItemWorker()->IsRequestInFlight();
+    });
 }
 
 void WorkScreenFixture::EditCell(int row, int column, const CString& text)
 {
     Grid().SetItemText(row, column, text);
     m_screen->SendMessage(WM_GRID_CELLEDITED, static_cast<WPARAM>(row), static_cast<LPARAM>(column));
+}
+
+void WorkScreenFixture::ClickCell(int row, int column, UINT keys)
+{
+    CRect cell;
+    ASSERT_TRUE(Grid().GetCellRect(row, column, &cell)) << row << ", " << column;
+    const CPoint at = cell.CenterPoint();
+    ASSERT_TRUE(AfxSimulateMouse(Grid().GetSafeHwnd(), WM_LBUTTONDOWN, at, keys | MK_LBUTTON));
+    ASSERT_TRUE(AfxSimulateMouse(Grid().GetSafeHwnd(), WM_LBUTTONUP, at, keys));
+    AfxPumpUntil([] { return false; }, 0);
+}
+
+void WorkScreenFixture::ClickControl(int id)
+{
+    CWnd* control = m_screen->GetDlgItem(id);
+    ASSERT_NE(control, nullptr) << id;
+    CRect area;
+    control->GetClientRect(&area);
+    ASSERT_TRUE(AfxSimulateClick(control->GetSafeHwnd(), area.CenterPoint())) << id;
+    AfxPumpUntil([] { return false; }, 0);
 }
 
 std::vector<CString> WorkScreenFixture::RowTexts(int row) const

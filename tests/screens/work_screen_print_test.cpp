@@ -8,6 +8,7 @@
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/pdf_text.h"
+#include "tests/support/pixels.h"
 
 namespace {
 
@@ -156,6 +157,27 @@ TEST_F(WorkScreenPrintTest, TheSheetKeepsItsSizeOnPaperAtEveryResolution)
     for (const auto& box : boxes) {
         for (int i = 0; i < 4; ++i)
             EXPECT_NEAR(box[static_cast<std::size_t>(i)], boxes[0][static_cast<std::size_t>(i)], 3) << i;
+    }
+}
+
+TEST_F(WorkScreenPrintTest, KeyCellsHaveTheirModelsWidthAndHeight)
+{
+    // The bottom edge of the last key row in column 0, drawn at 600 dpi: PQ
+    // keys are 425 high (row 4 ends at 2425), Q keys 380 (row 5 ends at 2580);
+    // the key pen is 20 wide.
+    struct Case {
+        const char* model;
+        int keyBottom;
+        int frameTop; // the outer frame's line below the keys
+    };
+    for (const Case& c : { Case { "PQ", 2425, 2450 }, Case { "Q", 2580, 2620 } }) {
+        Canvas canvas(800, 500);
+        canvas.Dc().SetViewportOrg(0, -2200);
+        m_screen->DrawPresetSheet(&canvas.Dc(), nullptr, c.model, 1.0);
+        canvas.Dc().SetViewportOrg(0, 0);
+        const CRect strip(480, 0, 500, c.frameTop - 2200 - 8);
+        const CRect ink = canvas.Ink(RGB(255, 255, 255), strip);
+        EXPECT_NEAR(ink.bottom + 2200, c.keyBottom + 10, 1) << c.model;
     }
 }
 

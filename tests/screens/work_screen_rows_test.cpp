@@ -5,7 +5,6 @@
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
-#include "platform/wnd/input_seam.h"
 #include "screens/row_dialogs.h"
 #include "shell/manager_settings.h"
 #include "shell/view_hints.h"
@@ -46,15 +45,7 @@ protected:
     }
     std::vector<CString> Stored(const char* sql) { return Column(m_db, sql); }
     // A mouse click on cell (row, 2) with the given keys held.
-    void Click(int row, UINT keys = 0)
-    {
-        CRect cell;
-        ASSERT_TRUE(Grid().GetCellRect(row, 2, &cell)) << row;
-        const CPoint at = cell.CenterPoint();
-        ASSERT_TRUE(AfxSimulateMouse(Grid().GetSafeHwnd(), WM_LBUTTONDOWN, at, keys | MK_LBUTTON));
-        ASSERT_TRUE(AfxSimulateMouse(Grid().GetSafeHwnd(), WM_LBUTTONUP, at, keys));
-        AfxPumpUntil([] { return false; }, 0);
-    }
+    void Click(int row, UINT keys = 0) { ClickCell(row, 2, keys); }
     void Command(UINT id) { m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     // Answers dialog 153 with a count (nullptr: Cancel).
     static void AnswerLines(const char* count)
@@ -111,6 +102,40 @@ TEST_F(WorkScreenRowsTest, DialogRefusesCountsBelowOneAndCancelInsertsNothing)
     EXPECT_EQ(boxes[0].text, "Input Grid lines.");
     EXPECT_EQ(Grid().GetRowCount(), 3);
     EXPECT_EQ(Stored("SELECT [ID] FROM [Item]"), (std::vector<CString> { "1" }));
+}
+
+TEST_F(WorkScreenRowsTest, DialogRefusesACountAboveWhatTheTableHolds)
+{
+    m_db = MakeItemDatabase();
+    struct Case {
+        LPARAM hint;
+        const char* query;
+        const char* count;
+        const char* refusal;
+    };
+    const Case cases[] = {
+        { kHintItem, "Item_Read", "9001", "Grid lines is a 1 - 9000." },
+        { kHintItem, "Item_Read", "2147483648", "Grid lines is a 1 - 9000." },
+        { kHintIngredient, "Add_Read", "601", "Grid lines is a 1 - 600." },
+        { kHintAdvertisement, "Adv_Read", "211", "Grid lines is a 1 - 210." },
+        { kHintLandAddition, "Land_Add_Read", "301", "Grid lines is a 1 - 300." },
+    };
+    for (const Case& c : cases) {
+        Switch(c.hint, c.query, "vexo", m_db);
+        MessageBoxScript::Reset();
+        ModalDialogScript::Push([&c](CDialog& dialog) {
+            dialog.SetDlgItemText(1002, c.count);
+            AfxClickDlgButton(dialog, IDOK);
+            AfxClickDlgButton(dialog, IDCANCEL);
+        });
+        ClickControl(1007);
+        ASSERT_EQ(m_boxes.Records().size(), 1u) << c.count;
+        EXPECT_EQ(m_boxes.Records()[0].text, c.refusal) << c.count;
+        EXPECT_EQ(Grid().GetRowCount(), 2) << c.count;
+    }
+    EXPECT_TRUE(Stored("SELECT [ID] FROM [Item] UNION ALL SELECT [ID] FROM [Add] UNION ALL SELECT [ID] FROM "
+                       "[AdvT] UNION ALL SELECT [ID] FROM [Land_Add]")
+                    .empty());
 }
 
 TEST_F(WorkScreenRowsTest, CtrlPicksInsertAtEachPickedRowHighestFirst)

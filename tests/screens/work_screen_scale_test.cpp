@@ -9,6 +9,7 @@
 
 #include "db/db_messages.h"
 #include "platform/wnd/combobox.h"
+#include "screens/table_bridge.h"
 #include "serial/scale_register.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
@@ -199,6 +200,19 @@ TEST_F(WorkScreenScaleTest, RegisterUpdateAndDeleteActOnlyOnTheClickedScale)
         "10.0.0.9\tjo/12\tjo/");
     EXPECT_EQ(ListRows()[1][0], "Bee");
     EXPECT_EQ(ListRows()[0][0], "A");
+
+    // A key that is no number: nothing stored, the list shows what is.
+    m_screen->m_scaleList.SetItemText(1, 4, "ID");
+    QueueScaleDialog("Bumble", "10.0.0.8", "13");
+    Run(901);
+    MessageBoxScript::PushAnswer(IDYES);
+    Run(903);
+    EXPECT_EQ(BoxTexts(), (std::vector<CString> { kNoKeyText, "This Scale -> Delete?", kNoKeyText }));
+    EXPECT_EQ(Column(kRegisterDb, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"),
+        (std::vector<CString> { "A", "Bee" }));
+    ASSERT_EQ(ListRows().size(), 2u);
+    EXPECT_EQ(ListRows()[1][0], "Bee");
+    MessageBoxScript::Reset();
 
     m_screen->m_scaleList.ClickItem(0);
     MessageBoxScript::PushAnswer(IDNO);
@@ -397,14 +411,25 @@ TEST_F(WorkScreenScaleRowsTest, DeleteRemovesTheClickedRowOrTheLastDataRow)
     EXPECT_EQ(m_screen->m_nUpdateLock, 0);
 }
 
-TEST_F(WorkScreenScaleRowsTest, DeleteByAKeyThatIsNoNumberDeletesNothing)
+TEST_F(WorkScreenScaleRowsTest, ARowWithAKeyThatIsNoNumberStoresNothingAndSaysSo)
 {
     Grid().SetItemText(1, 8, "ID");
-    ClickRow(1);
-    Run(1012);
-    EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info] ORDER BY [ID]"),
-        (std::vector<CString> { "7", "8" }));
-    EXPECT_EQ(Grid().GetRowCount(), 4);
+    for (const int command : { 1014, 1012 }) {
+        MessageBoxScript::Reset();
+        ClickRow(1);
+        NetValues changed;
+        changed.scaleId = "9";
+        QueueNetDialog(changed);
+        Run(static_cast<UINT>(command));
+        EXPECT_EQ(BoxTexts(), std::vector<CString> { kNoKeyText }) << command;
+        EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info] ORDER BY [ID]"),
+            (std::vector<CString> { "7", "8" }))
+            << command;
+        // The grid shows what is stored.
+        EXPECT_EQ(Grid().GetRowCount(), 4) << command;
+        EXPECT_EQ(Grid().GetItemText(1, 3), "7") << command;
+        ModalDialogScript::Reset();
+    }
 }
 
 TEST_F(WorkScreenScaleRowsTest, TransHandsTheOrderToTheTransportOfTheMode)
@@ -540,6 +565,43 @@ TEST_F(WorkScreenCommTest, SetupReloadsTheRegisteredScalesOfTheMode)
     EXPECT_EQ(m_screen->SendMessage(WM_COMMMODE_CHANGED, 3, 0), 1);
     EXPECT_EQ(m_screen->m_nUpdateLock, 0);
     EXPECT_EQ(m_screen->m_commSettings.m_registered, ethernet);
+}
+
+TEST_F(WorkScreenCommTest, SetupListsTheScalesWhateverWordAFinishedRequestLeft)
+{
+    const CString db = MakeItemDatabase();
+    const std::vector<CString> ethernet = { "Scale name = A, IP=10.0.0.1", "Scale name = C, IP=10.0.0.3" };
+    const std::vector<CString> serial = { "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" };
+    struct Case {
+        const char* name;
+        std::function<void()> leave;
+    };
+    const Case cases[] = {
+        { "insert",
+            [&] {
+                ModalDialogScript::Push([](CDialog& dialog) {
+                    dialog.SetDlgItemText(1002, "1");
+                    AfxClickDlgButton(dialog, IDOK);
+                });
+                ClickControl(1007);
+            } },
+        { "received record",
+            [&] { m_screen->NoteReceivedRecord("ITEM_REV", "INSERT INTO [Item]([item_num]) VALUES('5')"); } },
+        { "results hint", [&] { Switch(kHintScaleTotal, "Scale_Result_All_Read", "vexo", db); } },
+    };
+    for (const Case& c : cases) {
+        Switch(kHintItem, "Item_Read", "vexo", db);
+        c.leave();
+        ASSERT_NE(m_screen->m_mailbox.Text(IDC_MAILBOX_NAME), "") << c.name;
+        m_screen->m_commSettings.SelectMode(CCommSettings::kEthernet);
+        OpenSetup();
+        EXPECT_EQ(m_screen->m_commSettings.m_registered, ethernet) << c.name;
+        // A mode change refills the list it empties.
+        ChooseMode(CCommSettings::kSerial);
+        ASSERT_TRUE(WaitForLoad());
+        EXPECT_EQ(m_screen->m_commSettings.m_registered, serial) << c.name;
+        EXPECT_TRUE(m_boxes.Records().empty()) << c.name;
+    }
 }
 
 TEST_F(WorkScreenCommTest, SetupGivesTheDialogTheScreensKindAndNumber)

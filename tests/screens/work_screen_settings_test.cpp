@@ -204,6 +204,8 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     command(1009);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "All item Data Delete, Are you OK?");
+    EXPECT_EQ(MessageBoxScript::Records()[0].caption, "Attention");
+    EXPECT_EQ(MessageBoxScript::Records()[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
     EXPECT_TRUE(m_port.m_serial.empty());
     // Serial mode (the default without settings) goes to the serial transport.
     MessageBoxScript::PushAnswer(IDYES);

@@ -70,6 +70,13 @@ TEST_F(WorkScreenSwitchTest, EachHintShowsItsOwnPanels)
             0, false, false, "" },
         { kHintItem, "Item_Read", "Item", "Item Display", true, true, false, false, false, 0, true, true,
             "ItemPrint" },
+        // No results screen yet: the screen before it makes way all the same.
+        { kHintScaleTotal, "Scale_Result_All_Read", "Scale_Result_All_Read", "Initial Display", false, false,
+            false, false, false, 0, false, false, "ResultAllPrint" },
+        { kHintPreset, "Pre_Read", "Pre", "Preset Display", false, false, true, false, false, 60, false,
+            false, "PresetPrint" },
+        { kHintOneDay, "Scale_Result_Day_Read", "Scale_Result_Day_Read", "Initial Display", false, false,
+            false, false, false, 0, false, false, "ResultDayPrint" },
         { kHintRefresh, "", "", "Initial Display", false, false, false, false, false, 0, false, false, "" },
     };
     for (const Case& c : cases) {
@@ -143,11 +150,13 @@ TEST_F(WorkScreenSwitchTest, LogInHintsKeepTheItemScreenEditableAndTheMailboxUnt
         EXPECT_EQ(m_screen->m_strKind, "Item") << hint;
         EXPECT_EQ(m_screen->m_nHint, kHintItem) << hint;
         EXPECT_EQ(m_screen->m_strItemDbPath, db) << hint;
-        EXPECT_EQ(m_screen->m_mailbox.Text(IDC_MAILBOX_NAME), "Busy_Request") << hint;
+        // Communication Setup reads the scales into the mailbox's request.
+        if (hint != kHintCommMode)
+            EXPECT_EQ(m_screen->m_mailbox.Text(IDC_MAILBOX_NAME), "Busy_Request") << hint;
         EXPECT_EQ(Grid().GetRowCount(), 3) << hint;
         EXPECT_TRUE(Visible(1007)) << hint;
     }
-    m_screen->m_mailbox.SetText(IDC_MAILBOX_NAME, "");
+    ASSERT_TRUE(WaitForLoad());
     EditCell(1, m_screen->FindColumn("ITEM_NAME"), "Banana");
     EXPECT_EQ(FirstRow(db, "SELECT [item_name] FROM [Item]"), "Banana\tjo/");
 }
@@ -172,6 +181,43 @@ TEST_F(WorkScreenSwitchTest, AHintDuringALoadIsDroppedAndOtherHintsOnlyMoveTheMa
     EXPECT_EQ(m_screen->m_strKind, "Item");
     EXPECT_EQ(m_screen->m_strPrintKind, "");
     EXPECT_EQ(m_screen->m_nHint, 42);
+}
+
+TEST_F(WorkScreenSwitchTest, ACommandNeverActsOnARowClickedOnAnotherScreen)
+{
+    const CString db = MakeItemDatabase();
+    Execute(db,
+        { "INSERT INTO [Item]([item_num], [mg_id]) VALUES('7', 'vexo')",
+            "INSERT INTO [Add]([num], [mg_id]) VALUES('1', 'vexo')",
+            "INSERT INTO [Add]([num], [mg_id]) VALUES('2', 'vexo')" });
+    Execute("C:\\Windows\\system\\Manager\\Manager_ScaleInfo.mdb",
+        { "INSERT INTO [Scale_Root_Info]([MyID]) VALUES('7')",
+            "INSERT INTO [Scale_Root_Info]([MyID]) VALUES('8')" });
+    m_screen->m_commSettings.SetChosen({ "Scale name = A, Scale ID=1" });
+    auto clickItemRow = [&] {
+        Switch(kHintItem, "Item_Read", "vexo", db);
+        ClickCell(1, 2);
+        ASSERT_EQ(m_screen->m_nClickRow, 1);
+        ASSERT_EQ(Grid().m_nClickRow, 1);
+    };
+
+    // Delete with nothing clicked here takes the last data row, not row 1.
+    clickItemRow();
+    Switch(kHintIngredient, "Add_Read", "vexo", db);
+    EXPECT_EQ(Grid().m_nClickRow, 0);
+    EXPECT_EQ(Grid().GetFocusCell().row, -1);
+    ClickControl(1008);
+    EXPECT_EQ(Column(db, "SELECT [num] FROM [Add]"), std::vector<CString> { "1" });
+    EXPECT_EQ(Grid().GetItemText(1, 1), "1");
+
+    // Trans of the network settings wants a row clicked on its own screen.
+    clickItemRow();
+    Switch(kHintScaleRootInfo, "Scale_Root_Info_Read", "vexo", db);
+    ClickControl(1013);
+    ASSERT_EQ(m_boxes.Records().size(), 1u);
+    EXPECT_EQ(m_boxes.Records()[0].text, "Select a grid line");
+    EXPECT_TRUE(m_port.m_serial.empty());
+    EXPECT_TRUE(m_port.m_ethernet.empty());
 }
 
 TEST_F(WorkScreenSwitchTest, PortToggleAlternatesBetweenComOneAndComFive)
@@ -201,10 +247,11 @@ TEST_F(WorkScreenSwitchTest, PresetKeysTakeCrLfLinesAndCountTheirLimitInCp949Byt
     AfxPumpUntil([] { return false; }, 0);
     key.GetWindowText(text);
     EXPECT_EQ(text, "Pork\r\nbelly");
-    // 24 bytes: twelve Hangul syllables, the thirteenth does not go in.
+    // 20 bytes, what [Preset].[str] holds: ten Hangul syllables, the
+    // eleventh does not go in.
     key.SetWindowText("");
-    for (int i = 0; i < 13; ++i)
+    for (int i = 0; i < 11; ++i)
         AfxSimulateKey(key.GetSafeHwnd(), 0, "가");
     key.GetWindowText(text);
-    EXPECT_EQ(text, "가가가가가가가가가가가가");
+    EXPECT_EQ(text, "가가가가가가가가가가");
 }
