@@ -55,6 +55,7 @@ void CKindOfView::OnAutoValue()
     const long start = std::strtol(dialog.m_strStart.GetString(), nullptr, 10);
     const long increment = std::strtol(dialog.m_strIncrement.GetString(), nullptr, 10);
     long value = start;
+    const CMessageBoxRepeatFilter once; // a refusal is told once, not per row
     for (int r = row; r < m_grid.GetRowCount() - 1; ++r) {
         m_grid.SetItemText(r, column, CString::Formatted("%ld", value));
         OnGridCellEdited(r, column);

@@ -162,6 +162,21 @@ int RunBox(HWND owner, const MessageBoxRecord& record)
 
 } // namespace
 
+namespace {
+thread_local CMessageBoxRepeatFilter* t_repeatFilter = nullptr;
+} // namespace
+
+CMessageBoxRepeatFilter::CMessageBoxRepeatFilter()
+    : m_pOuter(t_repeatFilter)
+{
+    t_repeatFilter = this;
+}
+
+CMessageBoxRepeatFilter::~CMessageBoxRepeatFilter()
+{
+    t_repeatFilter = m_pOuter;
+}
+
 int MessageBox(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type)
 {
     MessageBoxRecord record;
@@ -169,6 +184,18 @@ int MessageBox(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type)
     record.caption = caption ? caption : AfxGetAppName();
     record.type = type;
     record.threadId = GetCurrentThreadId();
+    if (CMessageBoxRepeatFilter* filter = t_repeatFilter) {
+        const auto key = std::make_tuple(record.text.Str(), record.caption.Str(), type);
+        if (const auto it = filter->m_answers.find(key); it != filter->m_answers.end()) {
+            ++filter->m_repeats;
+            return it->second;
+        }
+        t_repeatFilter = nullptr; // the box itself shows what it is asked to
+        const int answer = MessageBox(owner, text, caption, type);
+        t_repeatFilter = filter;
+        filter->m_answers.emplace(key, answer);
+        return answer;
+    }
     if (AfxIsUiThread())
         return RunBox(owner, record);
     int answer = DefaultAnswer(type);

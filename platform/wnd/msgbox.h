@@ -9,6 +9,9 @@
 // recorded and answered from the script.
 
 #include <functional>
+#include <map>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/base/cstring.h"
@@ -22,6 +25,28 @@ int AfxMessageBox(LPCTSTR text, UINT type = MB_OK, UINT helpId = 0);
 int AfxMessageBox(UINT promptId, UINT type = MB_OK, UINT helpId = static_cast<UINT>(-1));
 // Box owned by owner (may be nullptr); caption nullptr: the application name.
 int MessageBox(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type);
+
+// While an object of this class lives, a box on its thread whose text,
+// caption and type equal those of a box shown since the object was made is
+// not shown again: the call returns the answer that box got. For loops that
+// may meet one cause on many rows (a column fill, an import). Objects nest;
+// the innermost decides.
+class CMessageBoxRepeatFilter {
+public:
+    CMessageBoxRepeatFilter();
+    ~CMessageBoxRepeatFilter();
+    CMessageBoxRepeatFilter(const CMessageBoxRepeatFilter&) = delete;
+    CMessageBoxRepeatFilter& operator=(const CMessageBoxRepeatFilter&) = delete;
+
+    // The boxes that were not shown again.
+    size_t GetRepeatCount() const { return m_repeats; }
+
+private:
+    friend int MessageBox(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type);
+    CMessageBoxRepeatFilter* m_pOuter;
+    std::map<std::tuple<std::string, std::string, UINT>, int> m_answers;
+    size_t m_repeats = 0;
+};
 
 struct MessageBoxRecord {
     CString text;

@@ -77,12 +77,13 @@ TEST_F(WorkScreenFillTest, FillsFromTheClickedRowToTheLastDataRow)
 
 TEST_F(WorkScreenFillTest, EachFilledValueIsCheckedAsIfTyped)
 {
-    LoadItems(3);
-    Fill(1, "ITEM_NUM", "99999", "1");
+    LoadItems(5);
+    Fill(1, "ITEM_NUM", "99998", "1");
+    // The rows past 99999 are refused, and the refusal is told once.
     const auto boxes = m_boxes.Records();
-    ASSERT_EQ(boxes.size(), 2u);
+    ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, " Item number is a 1 - 99999.");
-    EXPECT_EQ(Stored("item_num"), (std::vector<CString> { "99999", "2", "3" }));
+    EXPECT_EQ(Stored("item_num"), (std::vector<CString> { "99998", "99999", "3", "4", "5" }));
 }
 
 TEST_F(WorkScreenFillTest, TextColumnsAreRefusedBeforeTheDialog)
