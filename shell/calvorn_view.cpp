@@ -450,7 +450,7 @@ void CCalvornView::OnFileSaveAs()
     CString path;
     if (!RunItemDatabaseDialog(FALSE, "ItemDB File Save As", "상품DB 파일 다른이름으로 저장", path))
         return;
-    if (!IsSameFile(path, m_strItemDbPath) && RefuseProgramDatabase(path))
+    if (!IsSameFile(path, m_strItemDbPath) && !ConfirmFileWrite(path))
         return;
     m_nStateFlags[4] = 1;
     if (!CopyDatabaseFile(m_strItemDbPath, path))
@@ -464,7 +464,7 @@ void CCalvornView::OnFileNew()
     CString path;
     if (!RunItemDatabaseDialog(TRUE, "New ItemDB File", "새로운 상품DB 파일 이름", path))
         return;
-    if (RefuseProgramDatabase(path))
+    if (!ConfirmFileWrite(path))
         return;
     m_nStateFlags[4] = 1;
     if (!WriteResourceFile(kItemTemplateId, path))

@@ -98,14 +98,24 @@ void WriteTables(CDaoDatabase& database, CExcelWorkbook& book)
     }
 }
 
-struct ImportCount {
-    int rows = 0;
-    int failed = 0;
+// The rows of an import and how many of them failed.
+class ImportCount {
+public:
+    void Row() { ++m_rows; }
+    void Failed(CException* e)
+    {
+        ++m_failed;
+        ReportException(e);
+    }
+    int Rows() const { return m_rows; }
+    int FailedRows() const { return m_failed; }
+
+private:
+    int m_rows = 0;
+    int m_failed = 0;
 };
 
-// Inserts the rows of the workbook's five sheets; a failing row shows its
-// database error and the next one goes on.
-void ReadTables(CExcelWorkbook& book, CDaoDatabase& database, const CString& userId, ImportCount& count)
+void InsertSheets(CExcelWorkbook& book, CDaoDatabase& database, const CString& userId, ImportCount& count)
 {
     CExcelWorksheets sheets = book.GetWorksheets();
     for (int n = 1; n <= kExcelTableCount; ++n) {
@@ -116,15 +126,35 @@ void ReadTables(CExcelWorkbook& book, CDaoDatabase& database, const CString& use
         const long columns = used.GetColumn() - 1 + used.GetColumns().GetCount();
         const CVariantArray values = sheet.GetRange("A1").GetResize(rows, columns).GetValue();
         for (const CString& statement : BuildSheetImport(n - 1, values, userId).statements) {
-            ++count.rows;
+            count.Row();
             try {
                 database.Execute(statement);
             } catch (CException* e) {
-                ++count.failed;
-                ReportException(e);
+                count.Failed(e);
             }
         }
     }
+}
+
+// Inserts the rows of the workbook's five sheets in one transaction; a
+// failing row is counted, its error shown once for each distinct text, and
+// the next row goes on. When something else stops
+// the walk, the rows inserted before it are kept.
+void ReadTables(CExcelWorkbook& book, CDaoDatabase& database, const CString& userId, ImportCount& count)
+{
+    const CMessageBoxRepeatFilter once; // one box per cause, not per row
+    database.BeginTrans();
+    try {
+        InsertSheets(book, database, userId, count);
+    } catch (CException*) {
+        try {
+            database.CommitTrans();
+        } catch (CException* e) {
+            e->Delete();
+        }
+        throw;
+    }
+    database.CommitTrans();
 }
 
 } // namespace
@@ -164,18 +194,11 @@ SheetImport BuildSheetImport(int table, const CVariantArray& values, const CStri
         columnList += SqlName(cell.bstrVal);
     }
 
-    for (long r = 2; r <= rows; ++r) {
-        std::vector<CString> cells;
-        bool anyValue = false;
-        for (long c = 1; c <= columns; ++c) {
-            const COleVariant& cell = values.GetElement(r, c);
-            anyValue = anyValue || cell.vt != VT_EMPTY;
-            cells.push_back(ImportCellText(cell));
-        }
-        if (!anyValue) {
-            ++out.emptyRows;
+    // Only rows that hold a value give a statement; a stray cell far down the
+    // sheet costs one row, not the rows above it.
+    for (const long r : values.GetRowsWithValues()) {
+        if (r < 2)
             continue;
-        }
         CString list;
         for (int position : kTablePositions[table]) {
             CString value;
@@ -183,8 +206,8 @@ SheetImport BuildSheetImport(int table, const CVariantArray& values, const CStri
                 value = userId;
             else if (position == kInfoOne)
                 value = "1";
-            else if (position <= static_cast<int>(cells.size()))
-                value = cells[static_cast<std::size_t>(position - 1)];
+            else if (position <= columns)
+                value = ImportCellText(values.GetElement(r, position));
             else
                 value = "NULL";
             if (!list.IsEmpty())
@@ -196,6 +219,7 @@ SheetImport BuildSheetImport(int table, const CVariantArray& values, const CStri
             columnList.GetString(), list.GetString());
         out.statements.push_back(statement);
     }
+    out.emptyRows = static_cast<int>(rows - 1) - static_cast<int>(out.statements.size());
     return out;
 }
 
@@ -234,8 +258,8 @@ void AccessToExcelConvert(CCalvornView& view)
     if (!view.CheckItemDatabaseAt(databasePath))
         return;
     CString workbookPath;
-    if (!RunFileDialog(FALSE, "xls", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kWorkbookFilter,
-            "Excel File Save", workbookPath))
+    if (!RunFileDialog(FALSE, "xls", OFN_HIDEREADONLY, kWorkbookFilter, "Excel File Save", workbookPath)
+        || !ConfirmFileWrite(workbookPath))
         return;
 
     CDaoDatabase database;
@@ -293,7 +317,7 @@ void ExcelToAccessConvert(CCalvornView& view)
     CString databasePath;
     if (!RunFileDialog(TRUE, nullptr, OFN_HIDEREADONLY, kItemDatabaseFilter, "Item DB File", databasePath))
         return;
-    if (RefuseProgramDatabase(databasePath) || !WriteResourceFile(kItemTemplateId, databasePath))
+    if (!ConfirmFileWrite(databasePath) || !WriteResourceFile(kItemTemplateId, databasePath))
         return;
 
     CDaoDatabase database;
@@ -308,11 +332,11 @@ void ExcelToAccessConvert(CCalvornView& view)
     database.Close();
     book.Close();
     app.Quit();
-    if (count.failed == 0) {
+    if (count.FailedRows() == 0) {
         AfxMessageBox(kConvertOk);
         return;
     }
     CString text;
-    text.Format(kRowsFailed, count.failed, count.rows);
+    text.Format(kRowsFailed, count.FailedRows(), count.Rows());
     AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
 }

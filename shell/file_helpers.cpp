@@ -1,11 +1,15 @@
 #include "shell/file_helpers.h"
 
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
 #include <span>
 
 #include "platform/base/datetime.h"
 #include "platform/base/exception.h"
 #include "platform/base/file.h"
 #include "platform/base/file_system.h"
+#include "platform/base/path.h"
 #include "platform/base/resource.h"
 #include "platform/wnd/msgbox.h"
 
@@ -27,6 +31,20 @@ constexpr const char* kProgramDatabases[] = {
     "C:\\Windows\\system\\Manager\\Server_Store.mdb",
     "C:\\Zuvar\\ResultData\\Result_Sum.mdb",
 };
+
+constexpr const char* kReceivedDataFolder = "C:\\ZUVAR\\ScaleData";
+
+// The native path with "." and ".." steps and the links of its existing part
+// resolved; empty when it cannot be mapped.
+std::string ResolvedPath(const CString& path)
+{
+    const std::string native = MapWindowsPath(path.View());
+    if (native.empty())
+        return native;
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(native, error);
+    return error ? std::string() : resolved.string();
+}
 
 } // namespace
 
@@ -118,12 +136,31 @@ BOOL IsProgramDatabase(const CString& path)
     return FALSE;
 }
 
-BOOL RefuseProgramDatabase(const CString& path)
+BOOL IsReceivedDataPath(const CString& path)
 {
-    if (!IsProgramDatabase(path))
+    const std::string folder = ResolvedPath(kReceivedDataFolder);
+    const std::string file = ResolvedPath(path);
+    if (folder.empty() || file.size() <= folder.size() || file[folder.size()] != '/')
         return FALSE;
+    return std::equal(folder.begin(), folder.end(), file.begin(),
+               [](char a, char b) {
+                   return std::tolower(static_cast<unsigned char>(a))
+                       == std::tolower(static_cast<unsigned char>(b));
+               })
+        ? TRUE
+        : FALSE;
+}
+
+BOOL ConfirmFileWrite(const CString& path)
+{
     CString text;
-    text.Format(kProgramDatabaseRefusedText, path.GetString());
-    AfxMessageBox(text, MB_OK | MB_ICONSTOP);
-    return TRUE;
+    if (IsProgramDatabase(path) || IsReceivedDataPath(path)) {
+        text.Format(kFileRefusedText, path.GetString());
+        AfxMessageBox(text, MB_OK | MB_ICONSTOP);
+        return FALSE;
+    }
+    if (GetFileAttributes(path) == INVALID_FILE_ATTRIBUTES)
+        return TRUE;
+    text.Format(kReplaceFileText, path.GetString());
+    return AfxMessageBox(text, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES ? TRUE : FALSE;
 }

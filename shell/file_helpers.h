@@ -31,12 +31,20 @@ BOOL ProvisionDatabaseFile(UINT resourceId, CString path);
 // of the path: a file written from a template must never replace them.
 BOOL IsProgramDatabase(const CString& path);
 
-// When path is one of the program's own databases, shows
-// kProgramDatabaseRefusedText with the path (stop icon) and returns TRUE;
-// else returns FALSE and shows nothing. Callers stop before touching the file.
-BOOL RefuseProgramDatabase(const CString& path);
-inline constexpr const char* kProgramDatabaseRefusedText
+// TRUE when path lies in the folder of the data received from the scales,
+// C:\ZUVAR\ScaleData (at any depth), whatever the spelling of the path:
+// through "..", links, ASCII case or the Windows form.
+BOOL IsReceivedDataPath(const CString& path);
+
+// Asks before a command writes a whole file at path. The program's own
+// databases and the received data are refused with kFileRefusedText (stop
+// icon); any other file that exists is replaced only when the user answers
+// Yes to kReplaceFileText (No is the default button). TRUE when the command
+// may write the file.
+BOOL ConfirmFileWrite(const CString& path);
+inline constexpr const char* kFileRefusedText
     = "%s\nis a database of the program itself and cannot be replaced.\nChoose another file name.";
+inline constexpr const char* kReplaceFileText = "%s already exists.\nDo you want to replace it?";
 
 // The local time as "%4d/%2d/%2d:%2dH-%2dM" (year, month, day, hour, minute).
 CString GetLogTimeText();

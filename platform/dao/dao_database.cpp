@@ -102,6 +102,29 @@ void CDaoDatabase::Execute(LPCTSTR sql, int)
     ThrowIfFailed(DaoExecute(*m_impl->connection, CString(sql ? sql : ""), m_impl->recordsAffected), kSource);
 }
 
+void CDaoDatabase::Step(DaoTransactionStep step)
+{
+    std::lock_guard<std::mutex> lock(m_impl->lock);
+    if (!m_impl->connection)
+        ThrowIfFailed(JetStatus::Fail(JetError::NotOpen, "Object invalid or no longer set."), kSource);
+    ThrowIfFailed(DaoTransaction(*m_impl->connection, step), kSource);
+}
+
+void CDaoDatabase::BeginTrans()
+{
+    Step(DaoTransactionStep::Begin);
+}
+
+void CDaoDatabase::CommitTrans()
+{
+    Step(DaoTransactionStep::Commit);
+}
+
+void CDaoDatabase::Rollback()
+{
+    Step(DaoTransactionStep::Rollback);
+}
+
 long CDaoDatabase::GetRecordsAffected() const
 {
     std::lock_guard<std::mutex> lock(m_impl->lock);

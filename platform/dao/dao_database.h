@@ -24,6 +24,7 @@ struct DaoCounters {
 
 class CDaoRecordset;
 class DaoConnection;
+enum class DaoTransactionStep;
 
 class CDaoDatabase {
 public:
@@ -55,6 +56,15 @@ public:
     // (3142). options are accepted (dbFailOnError and the rest). Throws on error.
     void Execute(LPCTSTR sql, int options = dbFailOnError);
 
+    // The workspace's transaction, here over this database alone: after
+    // BeginTrans the statements reach the file together at CommitTrans (one
+    // write to disk), or never after Rollback; a statement that fails inside
+    // it leaves the others in. Closing with a transaction open rolls it back.
+    // CommitTrans and Rollback without BeginTrans throw 3034.
+    void BeginTrans();
+    void CommitTrans();
+    void Rollback();
+
     // Rows changed by the last Execute.
     long GetRecordsAffected() const;
 
@@ -68,6 +78,7 @@ public:
 
 private:
     friend class CDaoRecordset;
+    void Step(DaoTransactionStep step);
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };

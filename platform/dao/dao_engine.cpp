@@ -344,6 +344,8 @@ void DaoRelease(std::shared_ptr<DaoConnection> connection)
 {
     if (!connection)
         return;
+    if (!sqlite3_get_autocommit(connection->Handle()))
+        sqlite3_exec(connection->Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
     std::shared_ptr<DaoConnection> evicted;
     {
         std::lock_guard<std::mutex> lock(g_cacheLock);
@@ -395,6 +397,19 @@ JetStatus DaoExecute(DaoConnection& connection, const CString& sql, long& rowsAf
         return MapError(connection.Handle(), rc, connection.DisplayName());
     rowsAffected = sqlite3_changes(connection.Handle());
     return JetStatus::Success();
+}
+
+JetStatus DaoTransaction(DaoConnection& connection, DaoTransactionStep step)
+{
+    sqlite3* db = connection.Handle();
+    if (step != DaoTransactionStep::Begin && sqlite3_get_autocommit(db))
+        return JetStatus::Fail(JetError::NoTransaction,
+            "You tried to commit or roll back a transaction without first beginning a transaction.");
+    const char* sql = step == DaoTransactionStep::Begin ? "BEGIN IMMEDIATE"
+        : step == DaoTransactionStep::Commit            ? "COMMIT"
+                                                        : "ROLLBACK";
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    return rc == SQLITE_OK ? JetStatus::Success() : MapError(db, rc, connection.DisplayName());
 }
 
 JetStatus DaoQuery(DaoConnection& connection, const CString& sql, DaoResult& out)

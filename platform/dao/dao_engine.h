@@ -76,7 +76,7 @@ struct DaoResult {
 // displayName is the file as the program knows it: error texts name it.
 JetStatus DaoAcquire(const std::string& path, const std::string& displayName, const std::string& password,
     bool readOnly, std::shared_ptr<DaoConnection>& out);
-// Hands a connection back for reuse.
+// Hands a connection back for reuse, rolling back a transaction left open.
 void DaoRelease(std::shared_ptr<DaoConnection> connection);
 // Creates a new keyed database file; fails with DatabaseExists when path exists.
 JetStatus DaoCreate(const std::string& path, const std::string& displayName, const std::string& password);
@@ -86,6 +86,11 @@ JetStatus DaoCreate(const std::string& path, const std::string& displayName, con
 JetStatus DaoExecute(DaoConnection& connection, const CString& sql, long& rowsAffected);
 // Runs exactly one statement that returns rows and reads all of them.
 JetStatus DaoQuery(DaoConnection& connection, const CString& sql, DaoResult& out);
+
+enum class DaoTransactionStep { Begin, Commit, Rollback };
+// Begins, commits or rolls back the connection's transaction. Commit and
+// rollback fail with NoTransaction when none is open.
+JetStatus DaoTransaction(DaoConnection& connection, DaoTransactionStep step);
 
 // Test seam, see CDaoDatabase::TEST_*.
 void DaoInjectFault(DaoFault fault, int nthStatement);

@@ -14,6 +14,7 @@ enum class JetError : long {
     DiskFull = 3026,
     ReadOnly = 3027,
     InvalidPassword = 3031,
+    NoTransaction = 3034,
     DiskOrNetwork = 3043,
     CorruptDatabase = 3049,
     SelectNotExecutable = 3065,

@@ -475,6 +475,11 @@ ByteBuffer BuildWorkbookStream(const WorkbookData& book)
 
 BOOL WriteWorkbookFile(const CString& path, const WorkbookData& book, CString* error)
 {
+    return WriteWorkbookStreamFile(path, BuildWorkbookStream(book), error);
+}
+
+BOOL WriteWorkbookStreamFile(const CString& path, const ByteBuffer& stream, CString* error)
+{
     static std::once_flag initialised;
     std::call_once(initialised, [] { gsf_init(); });
 
@@ -482,7 +487,6 @@ BOOL WriteWorkbookFile(const CString& path, const WorkbookData& book, CString* e
     const std::string native = SheetFilePath(path, error);
     if (native.empty())
         return FALSE;
-    const ByteBuffer stream = BuildWorkbookStream(book);
 
     GError* gerror = nullptr;
     GsfOutput* sink = gsf_output_stdio_new(native.c_str(), &gerror);

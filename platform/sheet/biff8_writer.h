@@ -32,3 +32,6 @@ ByteBuffer BuildWorkbookStream(const WorkbookData& book);
 // reason in error (when given) when the file cannot be written; an existing
 // file is then left as it was.
 BOOL WriteWorkbookFile(const CString& path, const WorkbookData& book, CString* error = nullptr);
+
+// Writes a ready "Workbook" stream to path as an .xls file, as above.
+BOOL WriteWorkbookStreamFile(const CString& path, const ByteBuffer& stream, CString* error = nullptr);

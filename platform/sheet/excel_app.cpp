@@ -83,7 +83,6 @@ BOOL ParseCell(const char* text, long& row, long& column)
 CVariantArray::CVariantArray(long rows, long columns)
     : m_rows(std::max(0L, rows))
     , m_columns(std::max(0L, columns))
-    , m_values(static_cast<std::size_t>(m_rows) * static_cast<std::size_t>(m_columns))
 { }
 
 long CVariantArray::GetUBound(int dimension) const
@@ -95,17 +94,36 @@ long CVariantArray::GetUBound(int dimension) const
     ThrowDispatch("The array has two dimensions.", kDispErrorBadIndex);
 }
 
-const COleVariant& CVariantArray::GetElement(long row, long column) const
+void CVariantArray::CheckBounds(long row, long column) const
 {
     if (row < 1 || row > m_rows || column < 1 || column > m_columns)
         ThrowDispatch("Subscript out of range.", kDispErrorBadIndex);
-    return m_values[static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(m_columns)
-        + static_cast<std::size_t>(column - 1)];
+}
+
+const COleVariant& CVariantArray::GetElement(long row, long column) const
+{
+    static const COleVariant kEmpty;
+    CheckBounds(row, column);
+    const auto it = m_values.find({ row, column });
+    return it == m_values.end() ? kEmpty : it->second;
 }
 
 void CVariantArray::SetElement(long row, long column, const COleVariant& value)
 {
-    const_cast<COleVariant&>(GetElement(row, column)) = value;
+    CheckBounds(row, column);
+    if (value.vt == VT_EMPTY)
+        m_values.erase({ row, column });
+    else
+        m_values[{ row, column }] = value;
+}
+
+std::vector<long> CVariantArray::GetRowsWithValues() const
+{
+    std::vector<long> rows;
+    for (const auto& [cell, value] : m_values)
+        if (rows.empty() || rows.back() != cell.first)
+            rows.push_back(cell.first);
+    return rows;
 }
 
 // ---- CExcelRange

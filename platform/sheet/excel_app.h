@@ -14,6 +14,7 @@
 // cannot hold, a file that cannot be read or written, or a call on a closed
 // workbook or a handle that refers to nothing. UI thread.
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -45,7 +46,8 @@ protected:
 };
 
 // Range.Value of a block: a two-dimensional array of values, both bounds
-// counting from 1 (dimension 1: rows, dimension 2: columns).
+// counting from 1 (dimension 1: rows, dimension 2: columns). Only the values
+// that are not empty take memory, however large the block.
 class CVariantArray {
 public:
     CVariantArray() = default;
@@ -53,14 +55,19 @@ public:
 
     // The upper bound of dimension 1 (rows) or 2 (columns); 0 for an empty array.
     long GetUBound(int dimension) const;
-    // The element at (row, column); throws kDispErrorBadIndex outside the bounds.
+    // The element at (row, column), VT_EMPTY when none was set; throws
+    // kDispErrorBadIndex outside the bounds.
     const COleVariant& GetElement(long row, long column) const;
     void SetElement(long row, long column, const COleVariant& value);
+    // The rows that hold a value that is not empty, in ascending order.
+    std::vector<long> GetRowsWithValues() const;
 
 private:
+    void CheckBounds(long row, long column) const;
+
     long m_rows = 0;
     long m_columns = 0;
-    std::vector<COleVariant> m_values;
+    std::map<std::pair<long, long>, COleVariant> m_values;
 };
 
 namespace sheet_detail {

@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "platform/dao/ole_date_time.h"
+#include "platform/sheet/biff8_reader.h"
 
 namespace {
 
@@ -93,11 +94,6 @@ COleVariant CellValue(const FreeXL_CellValue& cell)
     }
 }
 
-constexpr std::uint16_t kBof = 0x0809;
-constexpr std::uint16_t kEof = 0x000A;
-constexpr std::uint16_t kBoundSheet = 0x0085;
-constexpr std::uint16_t kBoolErr = 0x0205;
-constexpr std::uint16_t kBiff8Version = 0x0600;
 constexpr gsf_off_t kMaxWorkbookStream = 256 * 1024 * 1024;
 
 // The "Workbook" stream of the compound file; empty when there is none.
@@ -126,108 +122,7 @@ ByteBuffer ReadWorkbookStream(const std::string& native)
     return out;
 }
 
-// One record of a BIFF stream, checked against the stream's end.
-struct Record {
-    std::uint16_t type = 0;
-    std::span<const std::uint8_t> data;
-    std::size_t next = 0;
-};
-
-bool RecordAt(const ByteBuffer& stream, std::size_t offset, Record& record)
-{
-    ByteReader reader { std::span<const std::uint8_t>(stream) };
-    std::uint16_t type = 0, length = 0;
-    if (offset > stream.size() || !reader.Skip(offset) || !reader.GetU16LE(type) || !reader.GetU16LE(length)
-        || reader.Remaining() < length)
-        return false;
-    record.type = type;
-    record.data = std::span<const std::uint8_t>(stream).subspan(offset + 4, length);
-    record.next = offset + 4 + length;
-    return true;
-}
-
-std::uint16_t U16(std::span<const std::uint8_t> data, std::size_t offset)
-{
-    return static_cast<std::uint16_t>(data[offset] | (data[offset + 1] << 8));
-}
-
-// A sheet name of a BOUNDSHEET record (BIFF8: count, options, characters).
-bool BoundSheetName(std::span<const std::uint8_t> data, CString& name)
-{
-    if (data.size() < 8)
-        return false;
-    const std::size_t count = data[6];
-    const bool high = data[7] & 1;
-    if (data.size() < 8 + count * (high ? 2 : 1))
-        return false;
-    std::vector<std::uint16_t> units;
-    for (std::size_t i = 0; i < count; ++i)
-        units.push_back(high ? U16(data, 8 + 2 * i) : data[8 + i]);
-    name = Utf16ToUtf8(units);
-    return true;
-}
-
-COleVariant BoolErrValue(std::uint8_t value, std::uint8_t isError)
-{
-    if (!isError)
-        return COleVariant(static_cast<SHORT>(value ? 1 : 0), VT_BOOL);
-    switch (value) {
-    case 0x00:
-    case 0x07:
-    case 0x0F:
-    case 0x17:
-    case 0x1D:
-    case 0x24:
-    case 0x2A:
-        return COleVariant(static_cast<LONG>(0x800A0000u | (2000u + value)), VT_ERROR);
-    default:
-        return COleVariant(kCellErrorNA, VT_ERROR);
-    }
-}
-
-// Walks one sheet's substream from its BOF to the matching EOF.
-void ApplySheetBoolErr(const ByteBuffer& stream, std::size_t offset, SheetData& sheet)
-{
-    Record record;
-    if (!RecordAt(stream, offset, record) || record.type != kBof)
-        return;
-    int depth = 0;
-    while (RecordAt(stream, offset, record)) {
-        if (record.type == kBof)
-            ++depth;
-        else if (record.type == kEof && --depth == 0)
-            return;
-        else if (record.type == kBoolErr && record.data.size() >= 8) {
-            const long row = U16(record.data, 0);
-            const long column = U16(record.data, 2);
-            if (row < kSheetMaxRows && column < kSheetMaxColumns)
-                sheet.cells[{ row, column }].value = BoolErrValue(record.data[6], record.data[7]);
-        }
-        offset = record.next;
-    }
-}
-
 } // namespace
-
-void ApplyBoolErrRecords(const ByteBuffer& stream, WorkbookData& book)
-{
-    Record record;
-    if (!RecordAt(stream, 0, record) || record.type != kBof || record.data.size() < 4
-        || U16(record.data, 0) != kBiff8Version)
-        return;
-    std::size_t offset = record.next;
-    while (RecordAt(stream, offset, record) && record.type != kEof) {
-        CString name;
-        if (record.type == kBoundSheet && BoundSheetName(record.data, name)) {
-            const std::size_t position = static_cast<std::size_t>(record.data[0]) | (record.data[1] << 8)
-                | (record.data[2] << 16) | (static_cast<std::size_t>(record.data[3]) << 24);
-            for (SheetData& sheet : book.sheets)
-                if (sheet.name == name)
-                    ApplySheetBoolErr(stream, position, sheet);
-        }
-        offset = record.next;
-    }
-}
 
 BOOL ReadWorkbookFile(const CString& path, WorkbookData& book, CString* error)
 {
@@ -235,6 +130,11 @@ BOOL ReadWorkbookFile(const CString& path, WorkbookData& book, CString* error)
     const std::string native = SheetFilePath(path, error);
     if (native.empty())
         return FALSE;
+    // Excel 97 and later: our own reader, which keeps only the cells present
+    // and reads formula results. Older workbooks go to FreeXL.
+    const ByteBuffer stream = ReadWorkbookStream(native);
+    if (IsBiff8Stream(stream))
+        return ReadBiff8Stream(stream, book, error);
 
     FreeXlHandle handle;
     int rc = freexl_open(native.c_str(), &handle.m_handle);
@@ -273,7 +173,6 @@ BOOL ReadWorkbookFile(const CString& path, WorkbookData& book, CString* error)
             }
         out.sheets.push_back(std::move(sheet));
     }
-    ApplyBoolErrRecords(ReadWorkbookStream(native), out);
     book = std::move(out);
     return TRUE;
 }

@@ -297,6 +297,32 @@ TEST_F(DaoDatabaseTest, ClosedDatabaseRefusesWork)
     EXPECT_EQ(DaoErrorOf([&] { db.Create(m_path.c_str(), kStoreLocaleConnect); }), 3204);
 }
 
+TEST_F(DaoDatabaseTest, TransactionsCommitTogetherRollBackOrEndWithTheDatabase)
+{
+    CDaoDatabase db;
+    db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
+    EXPECT_EQ(DaoErrorOf([&] { db.CommitTrans(); }), 3034);
+    EXPECT_EQ(DaoErrorOf([&] { db.Rollback(); }), 3034);
+    // A failing statement inside leaves the others in.
+    db.BeginTrans();
+    db.Execute("INSERT INTO [Item] ([item_num]) VALUES ('1')");
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("INSERT INTO [Item] ([item_num]) VALUES ('1')"); }), 3022);
+    db.Execute("INSERT INTO [Item] ([item_num]) VALUES ('2')");
+    db.CommitTrans();
+    db.BeginTrans();
+    db.Execute("INSERT INTO [Item] ([item_num]) VALUES ('3')");
+    db.Rollback();
+    // Closed with a transaction open: rolled back, and the connection that
+    // the next open reuses starts clean.
+    db.BeginTrans();
+    db.Execute("INSERT INTO [Item] ([item_num]) VALUES ('4')");
+    db.Close();
+    db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
+    EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item] ORDER BY [item_num]"),
+        (std::vector<std::string> { "1", "2" }));
+    EXPECT_EQ(DaoErrorOf([&] { db.CommitTrans(); }), 3034);
+}
+
 TEST_F(DaoDatabaseTest, ReopeningTheSameFileReusesItsKeyedConnection)
 {
     CDaoDatabase::TEST_DropConnectionCache();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -96,4 +97,72 @@ inline std::uint32_t U32At(const std::vector<std::uint8_t>& data, std::size_t of
 {
     return static_cast<std::uint32_t>(U16At(data, offset))
         | (static_cast<std::uint32_t>(U16At(data, offset + 2)) << 16);
+}
+
+// A BIFF record: type, length, data.
+inline std::vector<std::uint8_t> BiffRecordBytes(std::uint16_t type, const std::vector<std::uint8_t>& data)
+{
+    std::vector<std::uint8_t> out = { static_cast<std::uint8_t>(type), static_cast<std::uint8_t>(type >> 8),
+        static_cast<std::uint8_t>(data.size()), static_cast<std::uint8_t>(data.size() >> 8) };
+    out.insert(out.end(), data.begin(), data.end());
+    return out;
+}
+
+// A FORMULA record at (row, column) with the default cell format, no
+// tokens and its 8-byte stored result.
+inline std::vector<std::uint8_t> FormulaRecord(
+    std::uint16_t row, std::uint16_t column, const std::vector<std::uint8_t>& result)
+{
+    std::vector<std::uint8_t> data = { static_cast<std::uint8_t>(row), static_cast<std::uint8_t>(row >> 8),
+        static_cast<std::uint8_t>(column), static_cast<std::uint8_t>(column >> 8), 15, 0 };
+    data.insert(data.end(), result.begin(), result.end());
+    data.resize(data.size() + 8, 0); // flags, chain, token length 0
+    return BiffRecordBytes(0x0006, data);
+}
+
+// The stored result of a formula that is no number: 0 text (in the STRING
+// record after it), 1 boolean, 2 error code, 3 empty text.
+inline std::vector<std::uint8_t> FormulaResult(std::uint8_t kind, std::uint8_t value)
+{
+    return { kind, 0, value, 0, 0, 0, 0xFF, 0xFF };
+}
+
+inline std::vector<std::uint8_t> NumberResult(double value)
+{
+    std::vector<std::uint8_t> out;
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    for (int i = 0; i < 8; ++i)
+        out.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
+    return out;
+}
+
+// Puts records at the end of worksheet `sheet` (from 0) of a workbook
+// stream, before its EOF, and moves the later sheets' positions.
+inline void InsertIntoSheet(
+    std::vector<std::uint8_t>& stream, std::size_t sheet, const std::vector<std::uint8_t>& records)
+{
+    const std::vector<BiffRecord> all = WalkRecords(stream);
+    std::vector<const BiffRecord*> bounds;
+    for (const BiffRecord& record : all)
+        if (record.type == 0x0085)
+            bounds.push_back(&record);
+    ASSERT_LT(sheet, bounds.size());
+    const std::size_t start = U32At(bounds[sheet]->data, 0);
+    std::size_t at = 0;
+    for (const BiffRecord& record : all)
+        if (record.offset > start && record.type == 0x000A) {
+            at = record.offset;
+            break;
+        }
+    ASSERT_NE(at, 0u);
+    for (const BiffRecord* bound : bounds) {
+        const std::uint32_t position = U32At(bound->data, 0);
+        if (position > at) {
+            const std::uint32_t moved = position + static_cast<std::uint32_t>(records.size());
+            for (int i = 0; i < 4; ++i)
+                stream[bound->offset + 4 + static_cast<std::size_t>(i)]
+                    = static_cast<std::uint8_t>(moved >> (8 * i));
+        }
+    }
+    stream.insert(stream.begin() + static_cast<std::ptrdiff_t>(at), records.begin(), records.end());
 }

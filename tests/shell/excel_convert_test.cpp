@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,6 +15,7 @@
 #include "platform/dao/dao_database.h"
 #include "platform/dao/dao_recordset.h"
 #include "platform/dao/ole_currency.h"
+#include "platform/sheet/biff8_writer.h"
 #include "platform/sheet/excel_app.h"
 #include "platform/sheet/xls_reader.h"
 #include "platform/wnd/shell_services.h"
@@ -397,22 +401,149 @@ TEST_F(ExcelConvertTest, NumbersTruncateAndOtherTypesKeepTheirPlace)
             "TRUE", "#DIV/0!", "last", "NULL", "1" } }));
 }
 
-TEST_F(ExcelConvertTest, FailedRowsAreCounted)
+TEST_F(ExcelConvertTest, FailedRowsAreCountedAndEachCauseShownOnce)
 {
     const std::string workbook = m_folder.File("long.xls");
+    const COleVariant tooLong(CString(std::string(60, 'x')));
     WriteItemWorkbook(workbook,
-        { { Number(1), COleVariant("ok") }, { Number(2), COleVariant(CString(std::string(60, 'x'))) },
-            { Number(3), COleVariant("fine") } });
+        { { Number(1), COleVariant("ok") }, { Number(2), tooLong }, { Number(3), COleVariant("fine") },
+            { Number(4), tooLong }, { Number(5), COleVariant("7"), tooLong } });
     const std::string target = m_folder.File("long.mdb");
     FileDialogScript::PushPath(workbook.c_str());
     FileDialogScript::PushPath(target.c_str());
     Command(ID_EXCEL_TO_ACCESS);
     const std::vector<MessageBoxRecord> boxes = MessageBoxScript::Records();
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP)); // the database's own error
-    EXPECT_EQ(boxes[1].text, "1 of 3 rows could not be converted.");
+    ASSERT_EQ(boxes.size(), 3u);
+    // The database's own errors, one for each field, and the count.
+    EXPECT_NE(boxes[0].text.Find("'item_num'"), -1) << boxes[0].text.GetString();
+    EXPECT_EQ(boxes[0].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
+    EXPECT_NE(boxes[1].text.Find("'item_name'"), -1) << boxes[1].text.GetString();
+    EXPECT_EQ(boxes[2].text, "3 of 5 rows could not be converted.");
     EXPECT_EQ(Rows(target.c_str(), "SELECT [item_num] FROM [Item] ORDER BY [ID]"),
         (std::vector<std::vector<std::string>> { { "ok" }, { "fine" } }));
+
+    // A header without one of the table's columns fails every row alike.
+    CExcelApplication app;
+    ASSERT_TRUE(app.CreateDispatch("Excel.Application"));
+    CExcelWorkbook book = app.GetWorkbooks().Open(workbook.c_str());
+    CExcelWorksheet sheet = book.GetWorksheets().GetItem(1);
+    sheet.GetRange("Y1").SetValue(COleVariant()); // no "info"
+    for (long r = 2; r <= 301; ++r)
+        sheet.GetRange("A1").GetOffset(r - 1, 1).SetValue(COleVariant("1"));
+    book.SaveAs(workbook.c_str());
+    MessageBoxScript::Reset();
+    FileDialogScript::PushPath(workbook.c_str());
+    FileDialogScript::PushPath(m_folder.File("header.mdb").c_str());
+    Command(ID_EXCEL_TO_ACCESS);
+    ASSERT_EQ(BoxTexts().size(), 2u);
+    EXPECT_EQ(BoxTexts()[1], "300 of 300 rows could not be converted.");
+}
+
+TEST_F(ExcelConvertTest, FormulaCellsGiveTheirStoredResults)
+{
+    WorkbookData data;
+    for (const char* table : kExcelTables) {
+        data.sheets.emplace_back();
+        data.sheets.back().name = table;
+    }
+    for (std::size_t c = 0; c < std::size(kItemColumns); ++c)
+        data.sheets[0].cells[{ 0, static_cast<long>(c) }].value = COleVariant(kItemColumns[c]);
+    data.sheets[0].cells[{ 1, 0 }].value = COleVariant(1.0);
+    std::vector<std::uint8_t> stream = BuildWorkbookStream(data);
+    std::vector<std::uint8_t> formulas;
+    for (const auto& record :
+        { FormulaRecord(1, 1, NumberResult(1203.9)), FormulaRecord(1, 2, FormulaResult(0, 0)),
+            BiffRecordBytes(0x0207, { 2, 0, 1, 0xAC, 0xC0, 0xFC, 0xAC }),
+            FormulaRecord(1, 3, FormulaResult(1, 0)), FormulaRecord(1, 4, FormulaResult(2, 0x07)) })
+        formulas.insert(formulas.end(), record.begin(), record.end());
+    InsertIntoSheet(stream, 0, formulas);
+    const std::string workbook = m_folder.File("formulas.xls");
+    ASSERT_TRUE(WriteWorkbookStreamFile(workbook.c_str(), stream));
+
+    const std::string target = m_folder.File("formulas.mdb");
+    FileDialogScript::PushPath(workbook.c_str());
+    FileDialogScript::PushPath(target.c_str());
+    Command(ID_EXCEL_TO_ACCESS);
+    EXPECT_EQ(BoxTexts(), std::vector<CString> { "Convert OK" });
+    EXPECT_EQ(Rows(target.c_str(), "SELECT [item_num],[item_name],[item_name2],[land] FROM [Item]"),
+        (std::vector<std::vector<std::string>> { { "1203", "사과", "FALSE", "#DIV/0!" } }));
+}
+
+TEST_F(ExcelConvertTest, AStrayCellFarDownCostsOneRowNotTheSheet)
+{
+    const std::string workbook = m_folder.File("stray.xls");
+    WriteItemWorkbook(workbook, { { Number(1), COleVariant("first") } });
+    CExcelApplication app;
+    ASSERT_TRUE(app.CreateDispatch("Excel.Application"));
+    CExcelWorkbook book = app.GetWorkbooks().Open(workbook.c_str());
+    book.GetWorksheets().GetItem(1).GetRange("IV65536").SetValue(COleVariant("stray"));
+    book.SaveAs(workbook.c_str());
+
+    auto peakKb = [] {
+        rusage usage {};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_maxrss;
+    };
+    const long before = peakKb();
+    const std::string target = m_folder.File("stray.mdb");
+    FileDialogScript::PushPath(workbook.c_str());
+    FileDialogScript::PushPath(target.c_str());
+    Command(ID_EXCEL_TO_ACCESS);
+    EXPECT_LT(peakKb() - before, 64 * 1024);
+    EXPECT_EQ(BoxTexts(), std::vector<CString> { "Convert OK" });
+    EXPECT_EQ(Rows(target.c_str(), "SELECT [item_num],[info] FROM [Item] ORDER BY [ID]"),
+        (std::vector<std::vector<std::string>> { { "first", "1" }, { "NULL", "1" } }));
+}
+
+TEST_F(ExcelConvertTest, NeitherConversionWritesTheProgramsOwnDatabasesOrReplacesAFileUnasked)
+{
+    const std::string workbook = m_folder.File("items.xls");
+    WriteItemWorkbook(workbook, { { Number(1), COleVariant("x") } });
+    const CString source = MakeSourceDatabase();
+    ASSERT_TRUE(MakeDirectoryPath(m_root.Native("C:\\Zuvar\\ResultData").c_str()));
+    ASSERT_TRUE(MakeDirectoryPath(m_root.Native("C:\\ZUVAR\\ScaleData\\2024-03-09").c_str()));
+    TempDataRoot::WriteAll(m_root.Native("C:\\Zuvar\\ResultData\\Result_Sum.mdb"), "sums");
+    TempDataRoot::WriteAll(m_root.Native("C:\\ZUVAR\\ScaleData\\2024-03-09\\01.mdb"), "received");
+    const std::filesystem::path link = m_folder.Path() / "manager";
+    std::filesystem::create_directory_symlink(m_root.Native(kManagerFolder), link);
+    const std::string own[] = {
+        "C:\\Windows\\system\\Manager\\Manager.mdb",
+        (link / "Manager_ScaleInfo.mdb").string(),
+        m_root.Native("C:\\Zuvar\\ResultData") + "/../ResultData/Result_Sum.mdb",
+        m_root.Native("C:\\ZUVAR\\ScaleData\\2024-03-09\\01.mdb"),
+    };
+    auto convert = [&](UINT command, const std::string& path) {
+        FileDialogScript::PushPath(command == ID_EXCEL_TO_ACCESS ? workbook.c_str() : source.GetString());
+        FileDialogScript::PushPath(path.c_str());
+        Command(command);
+    };
+    for (UINT command : { ID_ACCESS_TO_EXCEL, ID_EXCEL_TO_ACCESS }) {
+        for (const std::string& path : own) {
+            SCOPED_TRACE(path);
+            MessageBoxScript::Reset();
+            const std::string before = TempDataRoot::ReadAll(path);
+            convert(command, path);
+            EXPECT_EQ(TempDataRoot::ReadAll(path), before);
+            ASSERT_EQ(BoxTexts().size(), 1u);
+            EXPECT_NE(BoxTexts()[0].Find("cannot be replaced"), -1) << BoxTexts()[0].GetString();
+        }
+        // Any other file is replaced only after a Yes.
+        const std::string other = m_folder.File("other.bin");
+        TempDataRoot::WriteAll(other, "old bytes");
+        MessageBoxScript::Reset();
+        MessageBoxScript::PushAnswer(IDNO);
+        convert(command, other);
+        EXPECT_EQ(TempDataRoot::ReadAll(other), "old bytes");
+        EXPECT_EQ(BoxTexts(),
+            std::vector<CString> { CString(other.c_str()) + " already exists.\nDo you want to replace it?" });
+        MessageBoxScript::Reset();
+        MessageBoxScript::PushAnswer(IDYES);
+        convert(command, other);
+        EXPECT_EQ(BoxTexts().back(), "Convert OK");
+        EXPECT_NE(TempDataRoot::ReadAll(other), "old bytes");
+    }
+    EXPECT_EQ(Rows(m_folder.File("other.bin").c_str(), "SELECT [item_num] FROM [Item]"),
+        (std::vector<std::vector<std::string>> { { "x" } }));
 }
 
 TEST_F(ExcelConvertTest, MissingSheetStopsWithItsErrorAndKeepsTheRowsBefore)
@@ -428,32 +559,6 @@ TEST_F(ExcelConvertTest, MissingSheetStopsWithItsErrorAndKeepsTheRowsBefore)
     EXPECT_NE(texts[0].Find("sheet 3"), -1) << texts[0].GetString();
     EXPECT_EQ(Rows(target.c_str(), "SELECT [item_num] FROM [Item]"),
         (std::vector<std::vector<std::string>> { { "kept" } }));
-}
-
-TEST_F(ExcelConvertTest, ImportNeverReplacesTheProgramsOwnDatabases)
-{
-    const std::string workbook = m_folder.File("items.xls");
-    WriteItemWorkbook(workbook, { { Number(1), COleVariant("x") } });
-    const std::string manager = m_root.Native(kManagerDatabase);
-    const std::string before = TempDataRoot::ReadAll(manager);
-    FileDialogScript::PushPath(workbook.c_str());
-    FileDialogScript::PushPath(manager.c_str());
-    Command(ID_EXCEL_TO_ACCESS);
-    const std::vector<MessageBoxRecord> boxes = MessageBoxScript::Records();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].text.Find("cannot be replaced"), -1) << boxes[0].text.GetString();
-    EXPECT_EQ(TempDataRoot::ReadAll(manager), before);
-
-    // Another item database the user picked is replaced.
-    const std::string other = m_folder.File("other.mdb");
-    TempDataRoot::WriteAll(other, "old bytes");
-    MessageBoxScript::Reset();
-    FileDialogScript::PushPath(workbook.c_str());
-    FileDialogScript::PushPath(other.c_str());
-    Command(ID_EXCEL_TO_ACCESS);
-    EXPECT_EQ(BoxTexts(), std::vector<CString> { "Convert OK" });
-    EXPECT_EQ(Rows(other.c_str(), "SELECT [item_num] FROM [Item]"),
-        (std::vector<std::vector<std::string>> { { "x" } }));
 }
 
 TEST_F(ExcelConvertTest, StartFailuresAreTheOnlyExcelMessages)

@@ -163,6 +163,7 @@ TEST_F(FileCommandTest, SaveAsCopiesByteForByteAndSwitchesToTheCopy)
     const CString copy = Native("C:\\items\\copy.mdb");
     TempDataRoot::WriteAll(copy.GetString(), "an older file of that name");
     FileDialogScript::PushPath(copy);
+    MessageBoxScript::PushAnswer(IDYES); // replace it
     Command(kSaveAs);
     EXPECT_EQ(TempDataRoot::ReadAll(copy.GetString()), TempDataRoot::ReadAll(m_items.GetString()));
     EXPECT_EQ(LeftPane()->m_strItemDbPath, copy);
@@ -170,7 +171,7 @@ TEST_F(FileCommandTest, SaveAsCopiesByteForByteAndSwitchesToTheCopy)
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
     EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
     EXPECT_EQ(WorkScreen()->m_hints[0].text, copy);
-    EXPECT_EQ(MessageBoxScript::Count(), 0u);
+    EXPECT_EQ(MessageBoxScript::Count(), 1u);
     // Later edits go to the copy only.
     ASSERT_TRUE(AddItem(copy, "8"));
     EXPECT_EQ(ItemNumbers(copy), "7\tjo/8\tjo/");
@@ -241,27 +242,60 @@ TEST_F(FileCommandTest, NewWritesTheEmptyTemplateSendsHintElevenAndFillsTheTree)
     EXPECT_FALSE(dialog.flags & OFN_FILEMUSTEXIST);
 }
 
-TEST_F(FileCommandTest, NewOverAnItemDatabaseEmptiesIt)
-{
-    ASSERT_TRUE(AddItem(m_items, "5"));
-    FileDialogScript::PushPath(m_items);
-    Command(kNew);
-    EXPECT_EQ(ItemNumbers(m_items), "FALSE");
-    EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
-}
-
-TEST_F(FileCommandTest, NewAndSaveAsNeverReplaceTheProgramsOwnDatabases)
+TEST_F(FileCommandTest, NewAndSaveAsReplaceAnExistingFileOnlyWhenTheUserSaysYes)
 {
     OpenItems(m_items);
-    const char* own[] = { kManagerDatabase, kScaleInfoDatabase, kReservationDatabase };
+    const CString other = MakeItemDatabase("other.mdb");
     for (UINT command : { kNew, kSaveAs }) {
-        for (const char* database : own) {
-            SCOPED_TRACE(database);
+        ASSERT_TRUE(AddItem(other, "5"));
+        FileDialogScript::PushPath(other);
+        MessageBoxScript::PushAnswer(IDNO);
+        Command(command);
+        EXPECT_EQ(ItemNumbers(other), "5\tjo/");
+        EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+        EXPECT_TRUE(WorkScreen()->m_hints.empty());
+        ASSERT_EQ(MessageBoxScript::Count(), 1u);
+        EXPECT_EQ(MessageBoxScript::Records()[0].type,
+            static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2));
+
+        FileDialogScript::PushPath(other);
+        MessageBoxScript::PushAnswer(IDYES);
+        Command(command);
+        // The empty template, or a copy of the empty current database.
+        EXPECT_EQ(ItemNumbers(other), "FALSE");
+        EXPECT_EQ(LeftPane()->m_strItemDbPath, other);
+        OpenItems(m_items);
+    }
+}
+
+TEST_F(FileCommandTest, NewAndSaveAsNeverWriteTheProgramsOwnDatabasesOrTheReceivedData)
+{
+    OpenItems(m_items);
+    ASSERT_TRUE(MakeDirectoryPath(Native("C:\\Zuvar\\ResultData")));
+    ASSERT_TRUE(MakeDirectoryPath(Native("C:\\ZUVAR\\ScaleData\\2024-03-09\\14Hour")));
+    const std::string received = m_root.Native("C:\\ZUVAR\\ScaleData\\2024-03-09\\14Hour\\10.0.0.7.mdb");
+    TempDataRoot::WriteAll(received, "received");
+    TempDataRoot::WriteAll(m_root.Native("C:\\Zuvar\\ResultData\\Result_Sum.mdb"), "sums");
+    const std::string own[] = {
+        m_root.Native(kManagerDatabase),
+        "c:\\windows\\SYSTEM\\manager\\Manager_ScaleInfo.MDB",
+        m_root.Native("C:\\Windows\\system") + "/../system/Manager/Reservation_Store.mdb",
+        "C:\\zuvar\\resultdata\\Result_Sum.mdb",
+        received,
+        m_root.Native("C:\\ZUVAR\\ScaleData") + "/new.mdb",
+    };
+    for (UINT command : { kNew, kSaveAs }) {
+        for (const std::string& path : own) {
+            SCOPED_TRACE(path);
             MessageBoxScript::Reset();
-            const std::string before = TempDataRoot::ReadAll(m_root.Native(database));
-            FileDialogScript::PushPath(Native(database));
+            const bool existed = TempDataRoot::Exists(path);
+            const std::string before = existed ? TempDataRoot::ReadAll(path) : std::string();
+            FileDialogScript::PushPath(path.c_str());
             Command(command);
-            EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(database)), before);
+            EXPECT_EQ(TempDataRoot::Exists(path), existed);
+            if (existed) {
+                EXPECT_EQ(TempDataRoot::ReadAll(path), before);
+            }
             ASSERT_EQ(MessageBoxScript::Count(), 1u);
             EXPECT_NE(MessageBoxScript::Records()[0].text.Find("cannot be replaced"), -1);
             EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);

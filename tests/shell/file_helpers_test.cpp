@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <span>
 
 #include "platform/base/file_system.h"
@@ -177,15 +178,68 @@ TEST_F(FileHelpersTest, ProgramDatabasesAreRecognisedHoweverTheyAreSpelled)
     }
 }
 
-TEST_F(FileHelpersTest, ProgramDatabaseIsRefusedWithAMessage)
+TEST_F(FileHelpersTest, ReceivedDataIsRecognisedHoweverItIsSpelled)
+{
+    ASSERT_TRUE(MakeDirectoryPath("C:\\ZUVAR\\ScaleData\\2024-03-09\\14Hour"));
+    const std::string received = m_root.Native("C:\\ZUVAR\\ScaleData");
+    const std::filesystem::path link = std::filesystem::path(m_root.Root()) / "link";
+    std::filesystem::create_directory_symlink(received + "/2024-03-09", link);
+    struct Case {
+        std::string path;
+        bool received;
+    };
+    const Case cases[] = {
+        { "C:\\ZUVAR\\ScaleData\\2024-03-09\\14Hour\\192.168.0.7.mdb", true },
+        { "c:\\zuvar\\scaledata\\new.mdb", true },
+        { received + "/2024-03-09/14Hour/../../x.mdb", true },
+        { link.string() + "/14Hour/01.mdb", true },
+        { "C:\\ZUVAR\\ScaleData", false },
+        { "C:\\ZUVAR\\ScaleData2\\x.mdb", false },
+        { received + "/../items.mdb", false },
+        { "C:\\items.mdb", false },
+        { "", false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(IsReceivedDataPath(c.path.c_str()), c.received ? TRUE : FALSE);
+    }
+}
+
+TEST_F(FileHelpersTest, WritingAFileIsRefusedOrAskedFirst)
 {
     ASSERT_TRUE(MakeDirectoryPath("C:\\Windows\\system\\Manager"));
-    EXPECT_FALSE(RefuseProgramDatabase("C:\\store.mdb"));
-    EXPECT_EQ(MessageBoxScript::Count(), 0u);
-    EXPECT_TRUE(RefuseProgramDatabase("C:\\Windows\\system\\Manager\\Manager.mdb"));
-    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    ASSERT_TRUE(MakeDirectoryPath("C:\\ZUVAR\\ScaleData"));
+    TempDataRoot::WriteAll(m_root.Native("C:\\store.mdb"), "items");
+    struct Case {
+        const char* path;
+        int answer; // the user's answer to the box, 0 for no box
+        UINT type;
+        BOOL write;
+    };
+    const UINT ask = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2;
+    const Case cases[] = {
+        { "C:\\new.mdb", 0, 0, TRUE },
+        { "C:\\store.mdb", IDNO, ask, FALSE },
+        { "C:\\store.mdb", IDYES, ask, TRUE },
+        { "C:\\Windows\\system\\Manager\\Manager.mdb", IDOK, MB_OK | MB_ICONSTOP, FALSE },
+        { "C:\\ZUVAR\\ScaleData\\01.mdb", IDOK, MB_OK | MB_ICONSTOP, FALSE },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        MessageBoxScript::Reset();
+        if (c.answer)
+            MessageBoxScript::PushAnswer(c.answer);
+        EXPECT_EQ(ConfirmFileWrite(c.path), c.write);
+        ASSERT_EQ(MessageBoxScript::Count(), c.answer ? 1u : 0u);
+        if (c.answer) {
+            EXPECT_EQ(MessageBoxScript::Records()[0].type, c.type);
+        }
+    }
     EXPECT_EQ(MessageBoxScript::Records()[0].text,
-        "C:\\Windows\\system\\Manager\\Manager.mdb\nis a database of the program itself and cannot be "
+        "C:\\ZUVAR\\ScaleData\\01.mdb\nis a database of the program itself and cannot be "
         "replaced.\nChoose another file name.");
-    EXPECT_EQ(MessageBoxScript::Records()[0].type & 0xF0u, static_cast<UINT>(MB_ICONSTOP));
+    MessageBoxScript::Reset();
+    ConfirmFileWrite("C:\\store.mdb");
+    EXPECT_EQ(
+        MessageBoxScript::Records()[0].text, "C:\\store.mdb already exists.\nDo you want to replace it?");
 }

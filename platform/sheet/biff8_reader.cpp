@@ -1,0 +1,486 @@
+#include "platform/sheet/biff8_reader.h"
+
+#include <bit>
+#include <cmath>
+#include <map>
+#include <optional>
+#include <span>
+
+namespace {
+
+constexpr std::uint16_t kBof = 0x0809;
+constexpr std::uint16_t kEof = 0x000A;
+constexpr std::uint16_t kContinue = 0x003C;
+constexpr std::uint16_t kFilePass = 0x002F;
+constexpr std::uint16_t kDateMode = 0x0022;
+constexpr std::uint16_t kFormat = 0x041E;
+constexpr std::uint16_t kXf = 0x00E0;
+constexpr std::uint16_t kBoundSheet = 0x0085;
+constexpr std::uint16_t kSst = 0x00FC;
+constexpr std::uint16_t kLabelSst = 0x00FD;
+constexpr std::uint16_t kLabel = 0x0204;
+constexpr std::uint16_t kRString = 0x00D6;
+constexpr std::uint16_t kNumber = 0x0203;
+constexpr std::uint16_t kRk = 0x027E;
+constexpr std::uint16_t kMulRk = 0x00BD;
+constexpr std::uint16_t kBoolErr = 0x0205;
+constexpr std::uint16_t kFormula = 0x0006;
+constexpr std::uint16_t kString = 0x0207;
+constexpr std::uint16_t kBiff8Version = 0x0600;
+constexpr std::uint16_t kGlobalsKind = 0x0005;
+constexpr std::uint8_t kWorksheetKind = 0;
+
+using Bytes = std::span<const std::uint8_t>;
+
+struct Record {
+    std::uint16_t type = 0;
+    Bytes data;
+    std::size_t next = 0;
+};
+
+bool RecordAt(const ByteBuffer& stream, std::size_t offset, Record& record)
+{
+    if (offset > stream.size() || stream.size() - offset < 4)
+        return false;
+    const std::size_t length = static_cast<std::size_t>(stream[offset + 2] | (stream[offset + 3] << 8));
+    if (stream.size() - offset - 4 < length)
+        return false;
+    record.type = static_cast<std::uint16_t>(stream[offset] | (stream[offset + 1] << 8));
+    record.data = Bytes(stream).subspan(offset + 4, length);
+    record.next = offset + 4 + length;
+    return true;
+}
+
+// The data of a record and of the CONTINUE records after it, read as one
+// run of bytes, except that string characters cut at a record boundary go on
+// after a new options byte.
+class ContinuedData {
+public:
+    ContinuedData(const ByteBuffer& stream, const Record& first)
+    {
+        m_segments.push_back(first.data);
+        Record record;
+        std::size_t offset = first.next;
+        while (RecordAt(stream, offset, record) && record.type == kContinue) {
+            m_segments.push_back(record.data);
+            offset = record.next;
+        }
+    }
+
+    bool GetU8(std::uint8_t& value)
+    {
+        while (m_segment < m_segments.size() && m_offset == m_segments[m_segment].size())
+            NextSegment();
+        if (m_segment >= m_segments.size())
+            return false;
+        value = m_segments[m_segment][m_offset++];
+        return true;
+    }
+    bool GetU16(std::uint16_t& value)
+    {
+        std::uint8_t low = 0, high = 0;
+        if (!GetU8(low) || !GetU8(high))
+            return false;
+        value = static_cast<std::uint16_t>(low | (high << 8));
+        return true;
+    }
+    bool GetU32(std::uint32_t& value)
+    {
+        std::uint16_t low = 0, high = 0;
+        if (!GetU16(low) || !GetU16(high))
+            return false;
+        value = low | (static_cast<std::uint32_t>(high) << 16);
+        return true;
+    }
+    bool Skip(std::size_t count)
+    {
+        std::uint8_t ignored = 0;
+        for (std::size_t i = 0; i < count; ++i)
+            if (!GetU8(ignored))
+                return false;
+        return true;
+    }
+
+    // A string with a 16-bit character count (8-bit when shortCount).
+    bool GetString(CString& text, bool shortCount = false)
+    {
+        std::uint16_t count = 0;
+        std::uint8_t count8 = 0, options = 0;
+        if (shortCount ? !GetU8(count8) : !GetU16(count))
+            return false;
+        if (shortCount)
+            count = count8;
+        if (!GetU8(options))
+            return false;
+        std::uint16_t runs = 0;
+        std::uint32_t extSize = 0;
+        if (((options & 0x08) && !GetU16(runs)) || ((options & 0x04) && !GetU32(extSize)))
+            return false;
+        std::vector<std::uint16_t> units;
+        units.reserve(count);
+        bool wide = options & 0x01;
+        while (units.size() < count) {
+            if (m_segment < m_segments.size() && m_offset == m_segments[m_segment].size()) {
+                NextSegment();
+                if (!GetU8(options))
+                    return false;
+                wide = options & 0x01;
+            }
+            std::uint8_t low = 0, high = 0;
+            if (!GetU8(low) || (wide && !GetU8(high)))
+                return false;
+            units.push_back(static_cast<std::uint16_t>(low | (high << 8)));
+        }
+        text = Utf16ToUtf8(units);
+        return Skip(std::size_t { runs } * 4) && Skip(extSize);
+    }
+
+private:
+    void NextSegment()
+    {
+        ++m_segment;
+        m_offset = 0;
+    }
+
+    std::vector<Bytes> m_segments;
+    std::size_t m_segment = 0;
+    std::size_t m_offset = 0;
+};
+
+std::uint16_t U16(Bytes data, std::size_t offset)
+{
+    return static_cast<std::uint16_t>(data[offset] | (data[offset + 1] << 8));
+}
+
+std::uint32_t U32(Bytes data, std::size_t offset)
+{
+    return U16(data, offset) | (static_cast<std::uint32_t>(U16(data, offset + 2)) << 16);
+}
+
+double Double(Bytes data, std::size_t offset)
+{
+    const std::uint64_t bits = U32(data, offset) | (static_cast<std::uint64_t>(U32(data, offset + 4)) << 32);
+    return std::bit_cast<double>(bits);
+}
+
+double RkValue(std::uint32_t rk)
+{
+    double value = (rk & 0x02) ? static_cast<double>(static_cast<std::int32_t>(rk) >> 2)
+                               : std::bit_cast<double>(static_cast<std::uint64_t>(rk & 0xFFFFFFFCu) << 32);
+    if (rk & 0x01)
+        value /= 100.0;
+    return value;
+}
+
+COleVariant BoolErrValue(std::uint8_t value, bool isError)
+{
+    if (!isError)
+        return COleVariant(static_cast<SHORT>(value ? 1 : 0), VT_BOOL);
+    switch (value) {
+    case 0x00:
+    case 0x07:
+    case 0x0F:
+    case 0x17:
+    case 0x1D:
+    case 0x24:
+    case 0x2A:
+        return COleVariant(static_cast<LONG>(0x800A0000u | (2000u + value)), VT_ERROR);
+    default:
+        return COleVariant(kCellErrorNA, VT_ERROR);
+    }
+}
+
+// TRUE for a number format that shows a date or a time: one with a day,
+// month, year, hour or second code outside quotes, escapes and brackets, or
+// an elapsed-time bracket ([h], [mm], [ss]).
+bool IsDateFormatText(const CString& format)
+{
+    const std::string& s = format.Str();
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c == '"') {
+            i = s.find('"', i + 1);
+            if (i == std::string::npos)
+                return false;
+        } else if (c == '\\' || c == '_' || c == '*') {
+            ++i;
+        } else if (c == '[') {
+            const std::size_t close = s.find(']', i + 1);
+            if (close == std::string::npos)
+                return false;
+            const std::string inner = s.substr(i + 1, close - i - 1);
+            if (!inner.empty() && inner.find_first_not_of("hHmMsS") == std::string::npos)
+                return true;
+            i = close;
+        } else if (std::string_view("dDmMyYhHsS").find(c) != std::string_view::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsBuiltInDateFormat(std::uint16_t format)
+{
+    return (format >= 14 && format <= 22) || (format >= 45 && format <= 47);
+}
+
+struct SheetEntry {
+    CString name;
+    std::size_t position = 0;
+};
+
+// What the globals hold for the sheets.
+struct Globals {
+    bool date1904 = false;
+    std::map<std::uint16_t, bool> customDateFormats; // format index -> shows a date
+    std::vector<std::uint16_t> xfFormats; // XF index -> format index
+    std::vector<CString> strings; // the shared string table
+    std::vector<SheetEntry> sheets;
+
+    bool IsDateXf(std::uint16_t xf) const
+    {
+        if (xf >= xfFormats.size())
+            return false;
+        const std::uint16_t format = xfFormats[xf];
+        if (IsBuiltInDateFormat(format))
+            return true;
+        const auto it = customDateFormats.find(format);
+        return it != customDateFormats.end() && it->second;
+    }
+
+    // A number as the cell shows it: a date for a date format.
+    COleVariant Number(double value, std::uint16_t xf) const
+    {
+        if (!IsDateXf(xf) || !std::isfinite(value) || value < 0)
+            return COleVariant(value);
+        // Serial 1 is 1900-01-01 (an OLE date counts from 1899-12-30), and
+        // the 1900 system counts a 29 February 1900 that never was.
+        if (date1904)
+            value += 1462;
+        else if (value >= 1 && value < 61)
+            value += 1;
+        return COleVariant(value, VT_DATE);
+    }
+};
+
+void ReadSst(const ByteBuffer& stream, const Record& record, Globals& globals)
+{
+    ContinuedData data(stream, record);
+    std::uint32_t total = 0, unique = 0;
+    if (!data.GetU32(total) || !data.GetU32(unique))
+        return;
+    // Every string takes at least three bytes: never reserve more than fit.
+    globals.strings.reserve(std::min<std::size_t>(unique, stream.size() / 3));
+    for (std::uint32_t i = 0; i < unique; ++i) {
+        CString text;
+        if (!data.GetString(text))
+            return;
+        globals.strings.push_back(std::move(text));
+    }
+}
+
+void ReadGlobalRecord(const ByteBuffer& stream, const Record& record, Globals& globals)
+{
+    const Bytes data = record.data;
+    switch (record.type) {
+    case kDateMode:
+        if (data.size() >= 2)
+            globals.date1904 = U16(data, 0) != 0;
+        break;
+    case kFormat:
+        if (data.size() >= 5) {
+            ContinuedData text(stream, record);
+            std::uint16_t index = 0;
+            CString format;
+            if (text.GetU16(index) && text.GetString(format))
+                globals.customDateFormats[index] = IsDateFormatText(format);
+        }
+        break;
+    case kXf:
+        if (data.size() >= 4)
+            globals.xfFormats.push_back(U16(data, 2));
+        break;
+    case kBoundSheet:
+        if (data.size() >= 8 && data[5] == kWorksheetKind) {
+            Record nameRecord = record;
+            nameRecord.data = data.subspan(6);
+            ContinuedData name(stream, nameRecord);
+            SheetEntry entry;
+            entry.position = U32(data, 0);
+            if (name.GetString(entry.name, true))
+                globals.sheets.push_back(std::move(entry));
+        }
+        break;
+    case kSst:
+        ReadSst(stream, record, globals);
+        break;
+    default:
+        break;
+    }
+}
+
+void PutCell(SheetData& sheet, long row, long column, COleVariant value)
+{
+    if (row >= kSheetMaxRows || column >= kSheetMaxColumns || !NormalizeCellValue(value))
+        return;
+    const std::pair<long, long> key { row, column };
+    if (value.vt == VT_EMPTY)
+        sheet.cells.erase(key);
+    else
+        sheet.cells[key].value = std::move(value);
+}
+
+bool IsCellRecord(std::uint16_t type)
+{
+    constexpr std::uint16_t kBlank = 0x0201, kMulBlank = 0x00BE;
+    for (std::uint16_t cell :
+        { kLabelSst, kLabel, kRString, kNumber, kRk, kMulRk, kBoolErr, kFormula, kBlank, kMulBlank })
+        if (type == cell)
+            return true;
+    return false;
+}
+
+// The cell a FORMULA record stands for; a text result comes in the STRING
+// record after it (pending is then set).
+void ReadFormula(
+    const Globals& globals, Bytes data, SheetData& sheet, std::optional<std::pair<long, long>>& pending)
+{
+    const std::uint16_t row = U16(data, 0), column = U16(data, 2), xf = U16(data, 4);
+    if (data[12] != 0xFF || data[13] != 0xFF) {
+        PutCell(sheet, row, column, globals.Number(Double(data, 6), xf));
+        return;
+    }
+    switch (data[6]) {
+    case 0:
+        pending = std::pair<long, long> { row, column };
+        break;
+    case 1:
+        PutCell(sheet, row, column, BoolErrValue(data[8], false));
+        break;
+    case 2:
+        PutCell(sheet, row, column, BoolErrValue(data[8], true));
+        break;
+    default:
+        PutCell(sheet, row, column, COleVariant());
+        break;
+    }
+}
+
+void ReadCellRecord(const ByteBuffer& stream, const Record& record, const Globals& globals, SheetData& sheet,
+    std::optional<std::pair<long, long>>& pending)
+{
+    const Bytes data = record.data;
+    if (IsCellRecord(record.type))
+        pending.reset(); // a text result comes before the next cell or never
+    switch (record.type) {
+    case kLabelSst:
+        if (data.size() >= 10) {
+            const std::uint32_t index = U32(data, 6);
+            if (index < globals.strings.size())
+                PutCell(sheet, U16(data, 0), U16(data, 2), COleVariant(globals.strings[index]));
+        }
+        break;
+    case kLabel:
+    case kRString:
+        if (data.size() >= 9) {
+            Record text = record;
+            text.data = data.subspan(6);
+            CString value;
+            if (ContinuedData(stream, text).GetString(value))
+                PutCell(sheet, U16(data, 0), U16(data, 2), COleVariant(value));
+        }
+        break;
+    case kNumber:
+        if (data.size() >= 14)
+            PutCell(sheet, U16(data, 0), U16(data, 2), globals.Number(Double(data, 6), U16(data, 4)));
+        break;
+    case kRk:
+        if (data.size() >= 10)
+            PutCell(sheet, U16(data, 0), U16(data, 2), globals.Number(RkValue(U32(data, 6)), U16(data, 4)));
+        break;
+    case kMulRk:
+        if (data.size() >= 6) {
+            const long first = U16(data, 2);
+            for (std::size_t i = 0; i < (data.size() - 6) / 6; ++i) {
+                const std::size_t at = 4 + 6 * i;
+                PutCell(sheet, U16(data, 0), first + static_cast<long>(i),
+                    globals.Number(RkValue(U32(data, at + 2)), U16(data, at)));
+            }
+        }
+        break;
+    case kBoolErr:
+        if (data.size() >= 8)
+            PutCell(sheet, U16(data, 0), U16(data, 2), BoolErrValue(data[6], data[7] != 0));
+        break;
+    case kFormula:
+        if (data.size() >= 20)
+            ReadFormula(globals, data, sheet, pending);
+        break;
+    case kString:
+        if (pending) {
+            CString value;
+            if (ContinuedData(stream, record).GetString(value))
+                PutCell(sheet, pending->first, pending->second, COleVariant(value));
+            pending.reset();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// Reads one worksheet's substream, from its BOF to the matching EOF.
+void ReadSheet(const ByteBuffer& stream, const Globals& globals, std::size_t offset, SheetData& sheet)
+{
+    Record record;
+    if (!RecordAt(stream, offset, record) || record.type != kBof)
+        return;
+    int depth = 0;
+    std::optional<std::pair<long, long>> pending;
+    while (RecordAt(stream, offset, record)) {
+        if (record.type == kBof)
+            ++depth;
+        else if (record.type == kEof && --depth == 0)
+            return;
+        else if (depth == 1)
+            ReadCellRecord(stream, record, globals, sheet, pending);
+        offset = record.next;
+    }
+}
+
+} // namespace
+
+BOOL IsBiff8Stream(const ByteBuffer& stream)
+{
+    Record record;
+    return RecordAt(stream, 0, record) && record.type == kBof && record.data.size() >= 4
+            && U16(record.data, 0) == kBiff8Version && U16(record.data, 2) == kGlobalsKind
+        ? TRUE
+        : FALSE;
+}
+
+BOOL ReadBiff8Stream(const ByteBuffer& stream, WorkbookData& book, CString* error)
+{
+    if (!IsBiff8Stream(stream))
+        return SheetFailure(error, "The file is not an Excel 97 workbook.");
+    Globals globals;
+    Record record;
+    std::size_t offset = 0;
+    RecordAt(stream, offset, record);
+    offset = record.next;
+    while (RecordAt(stream, offset, record) && record.type != kEof) {
+        if (record.type == kFilePass)
+            return SheetFailure(error, "The workbook is protected by a password.");
+        ReadGlobalRecord(stream, record, globals);
+        offset = record.next;
+    }
+    WorkbookData out;
+    for (const SheetEntry& entry : globals.sheets) {
+        SheetData sheet;
+        sheet.name = entry.name;
+        ReadSheet(stream, globals, entry.position, sheet);
+        out.sheets.push_back(std::move(sheet));
+    }
+    book = std::move(out);
+    return TRUE;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// Excel 97 workbook reader: the cells of a BIFF8 "Workbook" stream. Memory
+// follows the cells the stream holds, never the sheets' last address.
+//
+// Stream grammar read (record: u16 type, u16 length, data; little-endian):
+//   globals := BOF(0x0809, version 0x0600) { FILEPASS | DATEMODE | FORMAT | XF
+//              | BOUNDSHEET | SST [CONTINUE...] | other } EOF
+//   sheet   := BOF { cell | STRING [CONTINUE...] | nested BOF..EOF | other } EOF
+//   cell    := LABELSST(row, col, xf, u32 string index) | LABEL / RSTRING(row,
+//              col, xf, string) | NUMBER(row, col, xf, double) | RK(row, col,
+//              xf, rk) | MULRK(row, first col, {xf, rk}..., last col)
+//              | BOOLERR(row, col, xf, value, is error) | FORMULA(row, col, xf,
+//              8-byte result, ...) followed by STRING when the result is text
+//   string  := u16 characters, u8 options (1: UTF-16, 4: ext, 8: rich),
+//              [u16 runs], [u32 ext size], characters, runs x 4, ext bytes;
+//              characters cut by a CONTINUE go on after a new options byte.
+// A number whose cell format is a date or time becomes VT_DATE. A formula
+// gives its stored result: number, boolean, error or text. Only worksheets
+// (BOUNDSHEET kind 0) are read; records that run past the stream's end or
+// cells outside 65536 x 256 are not read.
+
+#include "platform/base/bytes.h"
+#include "platform/base/cstring.h"
+#include "platform/base/types.h"
+#include "platform/sheet/sheet_data.h"
+
+// TRUE when the stream starts with the BOF of a BIFF8 workbook.
+BOOL IsBiff8Stream(const ByteBuffer& stream);
+
+// Reads the sheets of a BIFF8 workbook stream. FALSE with the reason in
+// error (when given) for a stream that is no BIFF8 workbook or one protected
+// by a password.
+BOOL ReadBiff8Stream(const ByteBuffer& stream, WorkbookData& book, CString* error = nullptr);

@@ -1,0 +1,145 @@
+// The BIFF8 workbook reader: cell records as other programs write them
+// (formulas with their stored results, RK numbers, inline texts), strings cut
+// by CONTINUE records, cut streams, protected workbooks, and memory that
+// follows the cells present.
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include "platform/sheet/biff8_reader.h"
+#include "platform/sheet/biff8_writer.h"
+#include "platform/sheet/xls_reader.h"
+#include "tests/platform/sheet_test_util.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+ByteBuffer Cell(std::uint16_t row, std::uint16_t column)
+{
+    ByteBuffer out;
+    PutU16LE(out, row);
+    PutU16LE(out, column);
+    PutU16LE(out, 15); // the default cell format
+    return out;
+}
+
+// A one-sheet workbook whose sheet also holds records.
+ByteBuffer StreamWith(const ByteBuffer& records)
+{
+    WorkbookData book;
+    book.sheets.emplace_back();
+    book.sheets[0].name = "Item";
+    book.sheets[0].cells[{ 0, 0 }].value = COleVariant("ID");
+    ByteBuffer stream = BuildWorkbookStream(book);
+    InsertIntoSheet(stream, 0, records);
+    return stream;
+}
+
+ByteBuffer OtherProgramsCells()
+{
+    ByteBuffer r;
+    PutBytes(r, FormulaRecord(1, 0, NumberResult(12.5)));
+    PutBytes(r, FormulaRecord(1, 1, FormulaResult(1, 1))); // TRUE
+    PutBytes(r, FormulaRecord(1, 2, FormulaResult(2, 0x07))); // #DIV/0!
+    PutBytes(r, FormulaRecord(1, 3, FormulaResult(3, 0))); // empty text: an empty cell
+    // A text result in the STRING record after it, cut by a CONTINUE that
+    // goes on in UTF-16.
+    PutBytes(r, FormulaRecord(1, 4, FormulaResult(0, 0)));
+    PutBytes(r, BiffRecordBytes(0x0207, { 6, 0, 0, 'a', 'b', 'c' }));
+    PutBytes(r, BiffRecordBytes(0x003C, { 1, 0x00, 0xAC, 0x98, 0xB0, 0xE4, 0xB2 }));
+    // A text result whose STRING never comes leaves the cell empty.
+    PutBytes(r, FormulaRecord(1, 5, FormulaResult(0, 0)));
+    ByteBuffer rk = Cell(2, 0);
+    PutU32LE(rk, (12345u << 2) | 2u); // integer
+    PutBytes(r, BiffRecordBytes(0x027E, rk));
+    ByteBuffer mulrk = Cell(2, 1);
+    mulrk.resize(4); // row, first column
+    PutU16LE(mulrk, 15);
+    PutU32LE(mulrk, static_cast<std::uint32_t>(-7 * 4) | 2u);
+    PutU16LE(mulrk, 15);
+    PutU32LE(mulrk, (125u << 2) | 3u); // 125 / 100
+    PutU16LE(mulrk, 2); // last column
+    PutBytes(r, BiffRecordBytes(0x00BD, mulrk));
+    ByteBuffer label = Cell(2, 3);
+    PutBytes(label, ByteBuffer { 5, 0, 0, 'p', 'l', 'a', 'i', 'n' });
+    PutBytes(r, BiffRecordBytes(0x0204, label));
+    ByteBuffer boolerr = Cell(2, 4);
+    PutBytes(boolerr, ByteBuffer { 0x2A, 1 }); // #N/A
+    PutBytes(r, BiffRecordBytes(0x0205, boolerr));
+    return r;
+}
+
+TEST(SheetReader, ReadsFormulaResultsAndTheCellsOtherProgramsWrite)
+{
+    WorkbookData book;
+    CString error;
+    ASSERT_TRUE(ReadBiff8Stream(StreamWith(OtherProgramsCells()), book, &error)) << error.GetString();
+    ASSERT_EQ(book.sheets.size(), 1u);
+    const auto& cells = book.sheets[0].cells;
+    auto at = [&](long row, long column) -> const COleVariant& { return cells.at({ row, column }).value; };
+    EXPECT_EQ(at(0, 0).bstrVal, "ID");
+    EXPECT_EQ(at(1, 0).vt, VT_R8);
+    EXPECT_EQ(at(1, 0).dblVal, 12.5);
+    EXPECT_EQ(at(1, 1).vt, VT_BOOL);
+    EXPECT_EQ(at(1, 1).boolVal, VARIANT_TRUE);
+    EXPECT_EQ(at(1, 2).vt, VT_ERROR);
+    EXPECT_EQ(at(1, 2).lVal, kCellErrorDiv0);
+    EXPECT_EQ(cells.count({ 1, 3 }), 0u);
+    EXPECT_EQ(at(1, 4).bstrVal, "abc가나다");
+    EXPECT_EQ(cells.count({ 1, 5 }), 0u);
+    EXPECT_EQ(at(2, 0).dblVal, 12345.0);
+    EXPECT_EQ(at(2, 1).dblVal, -7.0);
+    EXPECT_EQ(at(2, 2).dblVal, 1.25);
+    EXPECT_EQ(at(2, 3).bstrVal, "plain");
+    EXPECT_EQ(at(2, 4).lVal, kCellErrorNA);
+    EXPECT_EQ(cells.size(), 10u);
+}
+
+TEST(SheetReader, CutStreamsAndProtectedWorkbooksAreReadSafely)
+{
+    const ByteBuffer stream = StreamWith(OtherProgramsCells());
+    for (std::size_t cut = 0; cut < stream.size(); ++cut) {
+        WorkbookData book;
+        const ByteBuffer part(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(cut));
+        if (ReadBiff8Stream(part, book)) {
+            EXPECT_LE(book.sheets.empty() ? 0u : book.sheets[0].cells.size(), 10u);
+        }
+    }
+    ByteBuffer locked = stream;
+    const ByteBuffer filePass = BiffRecordBytes(0x002F, { 0, 0 });
+    locked.insert(locked.begin() + 20, filePass.begin(), filePass.end()); // after the BOF
+    WorkbookData book;
+    CString error;
+    EXPECT_FALSE(ReadBiff8Stream(locked, book, &error));
+    EXPECT_NE(error.Find("password"), -1) << error.GetString();
+    EXPECT_FALSE(ReadBiff8Stream(ByteBuffer { 0x09, 0x08, 0, 0 }, book, &error));
+}
+
+TEST(SheetReader, MemoryFollowsTheCellsPresent)
+{
+    TempFolder folder;
+    WorkbookData book;
+    book.sheets.emplace_back();
+    book.sheets[0].name = "Item";
+    book.sheets[0].cells[{ 0, 0 }].value = COleVariant("ID");
+    book.sheets[0].cells[{ 65535, 255 }].value = COleVariant("IV65536");
+    const std::string path = folder.File("stray.xls");
+    ASSERT_TRUE(WriteWorkbookFile(path.c_str(), book));
+    auto peakKb = [] {
+        rusage usage {};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_maxrss;
+    };
+    const long before = peakKb();
+    WorkbookData read;
+    ASSERT_TRUE(ReadWorkbookFile(path.c_str(), read));
+    // A reader that sized the sheet by its last address would take hundreds
+    // of megabytes here.
+    EXPECT_LT(peakKb() - before, 64 * 1024);
+    ASSERT_EQ(read.sheets.size(), 1u);
+    EXPECT_EQ(read.sheets[0].cells.size(), 2u);
+    EXPECT_EQ(read.sheets[0].cells.at({ 65535, 255 }).value.bstrVal, "IV65536");
+}
+
+} // namespace
