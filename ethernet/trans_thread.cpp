@@ -255,7 +255,9 @@ void CTransThread::Handle(const CScalePacketPoster::Item& item)
     case ScalePacketFramer::Kind::Dropped:
         return;
     case ScalePacketFramer::Kind::Packet:
-        DecodeReply(item.event.packet);
+        // Before the greeting nothing has been asked: the timer goes on.
+        if (m_step != S::Open)
+            DecodeReply(item.event.packet);
         return;
     }
 }
@@ -461,18 +463,18 @@ void CTransThread::NextStep()
     default:
         break;
     }
-    if (IsRequestStep() || kind != nullptr || FindResult(m_strKind) != nullptr) {
-        // The request was accepted: the records may come, guarded by the timer.
+    // The request was accepted: the records may come. An acknowledgement that
+    // moves nothing on decides nothing. Either way the wait goes on under the timer.
+    if (IsRequestStep() || kind != nullptr || FindResult(m_strKind) != nullptr)
         m_bAwaitingData = TRUE;
-        StartTimer();
-    }
+    StartTimer();
 }
 
 void CTransThread::OnDataRecord(const ScalePacket* packet)
 {
-    if (packet != nullptr) {
+    // A refused record is told and not counted.
+    if (packet != nullptr && StoreRecord(*packet)) {
         ++m_nStoredCount;
-        StoreRecord(*packet);
         m_pOwnerView->ShowTransferProgress(CString::Formatted("%d", m_nStoredCount));
     }
     SendAck();
@@ -502,7 +504,7 @@ void CTransThread::OnDataRecord(const ScalePacket* packet)
     }
 }
 
-void CTransThread::StoreRecord(const ScalePacket& packet)
+BOOL CTransThread::StoreRecord(const ScalePacket& packet)
 {
     RecordKind kind = RecordKind::Item;
     if (const ResultKind* r = FindResult(m_strKind))
@@ -510,30 +512,16 @@ void CTransThread::StoreRecord(const ScalePacket& packet)
     else if (const KindTable* k = FindKind(m_strKind))
         kind = k->received;
     else
-        return;
+        return FALSE;
     SYSTEMTIME now;
     GetLocalTime(&now);
     const RecordContext context { Narrow(m_pOwnerView->GetUserId()),
         FormatDay(now.wYear, now.wMonth, now.wDay), Narrow(m_strIpAddress) };
-    std::vector<std::string> statements;
-    ReceivedRecordSql(kind, packet.payload, context, RecordCarriage::Tcp, statements);
-    CGeneralDaoHelper& db = m_pJobs->Database();
-    for (const std::string& sql : statements) {
-        if (kind != RecordKind::Preset)
-            m_pOwnerView->NoteReceivedRecord(
-                kind == RecordKind::UserLabel ? "User_Label_Insert" : "ITEM_REV", CString(sql));
-        else
-            m_pOwnerView->NoteReceivedRecord(CString(), CString(sql));
-        try {
-            db.OpenDatabase(m_strDbPath);
-        } catch (CException* e) {
-            ExceptionPtr owned(e);
-            MessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
-            return;
-        }
-        db.Execute(CString(sql));
-        db.CloseDatabase();
-    }
+    return m_pJobs->Database().Store(
+        m_strDbPath, kind, packet.payload, context, RecordCarriage::Tcp,
+        [this](
+            const CString& request, const CString& sql) { m_pOwnerView->NoteReceivedRecord(request, sql); },
+        [this](const CString& text, UINT type) { MessageBox(text, type); });
 }
 
 void CTransThread::Finish(BOOL resultStepDone)

@@ -106,7 +106,8 @@ private:
     void StartJob();
     void NextStep();
     void OnDataRecord(const ScalePacket* packet); // nullptr: the scale has no such record
-    void StoreRecord(const ScalePacket& packet);
+    // FALSE when the record was refused (and told).
+    BOOL StoreRecord(const ScalePacket& packet);
     void Finish(BOOL resultStepDone);
     BOOL StopRequested();
 

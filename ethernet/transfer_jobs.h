@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "db/general_dao_helper.h"
+#include "ethernet/received_record_store.h"
 #include "ethernet/scale_packet_poster.h"
 #include "ethernet/scale_packet_sender.h"
 #include "ethernet/trans_thread.h"
@@ -78,7 +78,7 @@ public:
     void SetTimings(const TransferTimings& timings) { m_timings = timings; }
     CScalePacketPoster& Poster() { return m_poster; }
     CScalePacketSender& Sender() { return m_sender; }
-    CGeneralDaoHelper& Database() { return m_database; }
+    CReceivedRecordStore& Database() { return m_database; }
     // The progress dialog the jobs log to (may be null).
     void SetStatusDialog(CEthTransStatusDlg* dialog) { m_pStatus = dialog; }
     CEthTransStatusDlg* StatusDialog() const { return m_pStatus; }
@@ -91,7 +91,7 @@ private:
     TransferTimings m_timings;
     CScalePacketPoster m_poster;
     CScalePacketSender m_sender;
-    CGeneralDaoHelper m_database;
+    CReceivedRecordStore m_database;
     CEthTransStatusDlg* m_pStatus = nullptr;
     std::map<UINT_PTR, std::unique_ptr<CTransThread>> m_jobs;
     std::vector<UINT_PTR> m_slots; // token of each slot's job, 0 when free

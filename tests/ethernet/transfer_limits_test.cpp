@@ -220,6 +220,25 @@ TEST_F(TransferJobsTest, ADatabaseThatTakesNoRowsIsReportedAndTheReadGoesOn)
     EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0006, 0x0101, 0x0101, 0x0101 }));
 }
 
+TEST_F(TransferJobsTest, ARecordThatCannotBeStoredIsToldAndNotCounted)
+{
+    ScaleMemory memory;
+    memory.Put(kPlu, 1, PluPayload(1, "A", 1));
+    memory.Put(kPlu, 2, Bytes { kPlu, 1, 2, 0, 0, 0 }); // too short for an item
+    memory.Put(kPlu, 3, PluPayload(3, "C", 3));
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    ASSERT_TRUE(Start("RECV", "Item", "all", { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Rows("SELECT [item_num] FROM [Item]"), (std::vector<std::string> { "1", "3" }));
+    EXPECT_EQ(m_host.progress, "2");
+    const auto boxes = m_boxes.Records();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(boxes[0].text.View().starts_with("A record from the scale was not stored: "));
+    EXPECT_EQ(boxes[0].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
+    EXPECT_EQ(boxes[1].text, "Trans Complete");
+}
+
 TEST_F(TransferJobsTest, EachReadStoresIntoItsOwnScalesDatabase)
 {
     TempFolder other;
