@@ -119,6 +119,9 @@ void CScaleLink::StartSession()
     if (!m_pHost || !m_pEngine || !m_pWalk)
         return;
     m_bStopLatched = false;
+    // A flag left by the scale before must not take this scale's first record
+    // for an answer to its request.
+    m_pEngine->ClearRequestAcknowledged();
     m_pEngine->RunCommand();
 }
 

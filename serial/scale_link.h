@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "db/general_dao_helper.h"
+#include "ethernet/received_record_store.h"
 #include "ethernet/record_values.h"
 #include "ethernet/scale_records.h"
 #include "platform/base/bytes.h"
@@ -107,7 +107,8 @@ public:
     // A data reply while records are awaited: assembled, stored when whole,
     // acknowledged. True when a whole record was taken.
     bool OnDataRecord(const CString& step, RecordKind kind);
-    void StoreReceivedRecord(const CString& path, RecordKind kind);
+    // FALSE when the record was refused (and told).
+    BOOL StoreReceivedRecord(const CString& path, RecordKind kind);
 
     // ---- broadcast --------------------------------------------------------------------
     void OnBroadcastReply();
@@ -193,7 +194,7 @@ private:
     RecordAssembly m_assembly;
     int m_nStoredCount = 0;
     CString m_strTargetDbPath;
-    CGeneralDaoHelper m_dao;
+    CReceivedRecordStore m_database;
 
     // Broadcast.
     int m_nJoinedCount = 0;

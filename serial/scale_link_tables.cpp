@@ -103,9 +103,9 @@ PluRecord CScaleLink::BuildPluRecord(int row)
     const std::string sql = StoredItemSql(mgId.GetString(), itemNum.GetString(), mgId == "vexo");
     CString text = "FALSE";
     try {
-        m_dao.OpenDatabase(m_pHost->GetItemDbPath());
-        text = m_dao.GetRecordAt(sql.c_str(), 0);
-        m_dao.CloseDatabase();
+        m_database.OpenDatabase(m_pHost->GetItemDbPath());
+        text = m_database.GetRecordAt(sql.c_str(), 0);
+        m_database.CloseDatabase();
     } catch (CException* e) {
         ExceptionPtr hold(e);
         AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
@@ -376,10 +376,10 @@ bool CScaleLink::OnDataRecord(const CString& step, RecordKind kind)
     const std::uint8_t number = frame.header.pieceNumber;
     const RecordAssembly::Result result = m_assembly.Add(count, number, frame.payload);
     const bool whole = result == RecordAssembly::Result::Whole;
-    if (whole) {
+    // A refused record is told and not counted.
+    if (whole && StoreReceivedRecord(m_strTargetDbPath, kind)) {
         ++m_nStoredCount;
         m_pHost->ShowTransferProgress(CString::Formatted("%d", m_nStoredCount));
-        StoreReceivedRecord(m_strTargetDbPath, kind);
     }
     SendAck(step, count, number);
     if (!whole)
@@ -391,30 +391,17 @@ bool CScaleLink::OnDataRecord(const CString& step, RecordKind kind)
     return true;
 }
 
-void CScaleLink::StoreReceivedRecord(const CString& path, RecordKind kind)
+BOOL CScaleLink::StoreReceivedRecord(const CString& path, RecordKind kind)
 {
     RecordContext context;
     context.mgId = m_pHost->GetUserId().GetString();
     context.revDay = Today();
     const ScaleId id = m_pWalk->GetCurrentScaleId();
     context.currentScale.assign(id.begin(), id.end());
-    std::vector<std::string> statements;
-    const IoStatus status
-        = ReceivedRecordSql(kind, m_assembly.Record(), context, RecordCarriage::Serial, statements);
+    const ByteBuffer record(m_assembly.Record().begin(), m_assembly.Record().end());
     m_assembly.Clear();
-    if (!status.ok())
-        return;
-    for (const std::string& sql : statements) {
-        try {
-            m_dao.OpenDatabase(path);
-        } catch (CException* e) {
-            ExceptionPtr hold(e);
-            AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
-            return;
-        }
-        m_pHost->NoteReceivedRecord(
-            kind == RecordKind::UserLabel ? "User_Label_Insert" : "ITEM_REV", sql.c_str());
-        m_dao.Execute(sql.c_str());
-        m_dao.CloseDatabase();
-    }
+    return m_database.Store(
+        path, kind, record, context, RecordCarriage::Serial,
+        [this](const CString& request, const CString& sql) { m_pHost->NoteReceivedRecord(request, sql); },
+        [](const CString& text, UINT type) { AfxMessageBox(text, type); });
 }

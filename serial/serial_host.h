@@ -55,7 +55,8 @@ public:
     virtual CString GetUserId() = 0;
     virtual CString GetItemDbPath() = 0;
     virtual int LoadDefaultValues() = 0;
-    // 1 while a transfer runs, 0 at every end.
+    // 1 when a walk starts, 0 when it ends: once each way, so that the screen can
+    // count the transfers of both transports.
     virtual void SetTransferActive(int active) = 0;
     // A received record was stored: the request word and its statement.
     virtual void NoteReceivedRecord(const CString& request, const CString& sql) = 0;

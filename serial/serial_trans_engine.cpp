@@ -454,6 +454,11 @@ void CSerialTransEngine::OnFrameReceived(const Capture& capture)
         CheckJoinReply(capture.bytes, broadcast);
         return;
     }
+    if (m_bSendCopyIsJoin) {
+        // Only a join reply answers the join frame.
+        KeepWaiting();
+        return;
+    }
     m_received = UnstuffFrame(capture.bytes);
     LinkFrame frame;
     const IoStatus parsed = ParseLinkFrame(m_received, frame);
@@ -513,7 +518,8 @@ void CSerialTransEngine::OnReplyFrame(const LinkFrame& frame)
         OnAcknowledged();
         return;
     case ScaleCommand::Data:
-        if (m_nRequestAcknowledged) {
+        // Records answer an acknowledged request only.
+        if (m_nRequestAcknowledged && IsRequestStep(m_strStep)) {
             m_bAwaitingData = false;
             Report(WM_SERIAL_SESSION_END, "OK");
         } else {
@@ -521,6 +527,10 @@ void CSerialTransEngine::OnReplyFrame(const LinkFrame& frame)
         }
         return;
     case ScaleCommand::EndOfData:
+        if (!IsRequestStep(m_strStep)) {
+            KeepWaiting(); // it answers no record, clear or end
+            return;
+        }
         m_bAwaitingData = false;
         m_pHost->SetSerialText(kSerialStepEdit, "END_ITEM");
         Report(WM_SERIAL_SESSION_END, "OK");
@@ -578,13 +588,19 @@ void CSerialTransEngine::OnBadReply(const LinkFrame* frame, bool sumOk, bool bro
             word = broadcast ? "BROAD DATA LENGTH MISS" : "DATA LENGTH MISS";
             break;
         case NakCode::NoItem:
-            if (!broadcast) {
+            if (!broadcast && IsRequestStep(m_strStep)) {
                 m_bAwaitingData = false;
                 m_pHost->SetSerialText(kSerialNoItemEdit, "NOITEM");
                 Report(WM_SERIAL_SESSION_END, "OK");
                 return;
             }
             break;
+        }
+        if (word && m_strStep == "ENDJOIN") {
+            // The end refused is as good as the end unanswered: the session
+            // closes rather than end again.
+            Report(WM_SERIAL_SESSION_END, "ENDJOIN");
+            return;
         }
         if (word) {
             m_bAwaitingData = false;

@@ -62,8 +62,8 @@ public:
     const ByteBuffer& GetReceivedFrame() const { return m_received; }
     void ClearReceivedFrame() { m_received.clear(); }
 
-    // Set when the scale acknowledges a request; the work screen clears it when
-    // a read starts.
+    // Set when the scale acknowledges a request; cleared as each scale's session
+    // starts.
     int IsRequestAcknowledged() const { return m_nRequestAcknowledged; }
     void ClearRequestAcknowledged() { m_nRequestAcknowledged = 0; }
     // The scale that answers for all in a broadcast's data phase.

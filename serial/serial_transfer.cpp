@@ -70,7 +70,6 @@ void CSerialTransfer::Start(const SerialOrder& order)
     m_pHost->SetSerialText(kSerialKindEdit, order.dataKind);
     m_pHost->SetSerialText(kSerialScopeEdit, order.scope);
     if (receive) {
-        m_engine->ClearRequestAcknowledged();
         m_pHost->SetSerialText(kSerialCommandEdit, "RECV");
         SerialNextScale(m_nSerialScaleIndex);
     } else if (count == 1) {
@@ -83,9 +82,17 @@ void CSerialTransfer::Start(const SerialOrder& order)
     }
 }
 
+void CSerialTransfer::SetActive(BOOL active)
+{
+    if (m_bActive == active)
+        return;
+    m_bActive = active;
+    m_pHost->SetTransferActive(active ? 1 : 0);
+}
+
 void CSerialTransfer::SerialNextScale(int line)
 {
-    m_pHost->SetTransferActive(1);
+    SetActive(TRUE);
     if (m_nSerialScaleIndex > m_nSerialScaleCount - 1 || line < 0
         || line >= static_cast<int>(m_scales.size())) {
         EndWalk();
@@ -116,7 +123,7 @@ void CSerialTransfer::StartSerialBroadcast(int count)
 {
     m_broadcastIds.fill({ '0', '0' });
     m_nBroadcastCount = std::min(count, kMaxBroadcastScales);
-    m_pHost->SetTransferActive(1);
+    SetActive(TRUE);
     m_pHost->EnableItemTransButtons(FALSE);
     m_pHost->EnableScaleTransButtons(FALSE);
     m_pHost->EnableTransStopButton(TRUE);
@@ -132,7 +139,7 @@ void CSerialTransfer::StartSerialBroadcast(int count)
 void CSerialTransfer::EndWalk()
 {
     m_bRunning = FALSE;
-    m_pHost->SetTransferActive(0);
+    SetActive(FALSE);
     m_pHost->SetSerialText(kSerialKindEdit, "");
     m_pHost->EnableItemTransButtons(TRUE);
     m_pHost->EnableScaleTransButtons(TRUE);
@@ -172,7 +179,7 @@ LRESULT CSerialTransfer::OnSerialSessionEnd()
         if (m_pHost->GetSerialText(kSerialKindEdit) == "SCALE_INFOMATION") {
             // Scale settings: the buttons stay as the screen has them.
             m_bRunning = FALSE;
-            m_pHost->SetTransferActive(0);
+            SetActive(FALSE);
         } else {
             EndWalk();
         }

@@ -70,6 +70,8 @@ public:
 
 private:
     void EndWalk();
+    // Tells the screen of the walk's start and end, once each.
+    void SetActive(BOOL active);
 
     CSerialHost* m_pHost = nullptr;
     std::unique_ptr<CSerialTransEngine> m_engine;
@@ -85,4 +87,5 @@ private:
     std::array<char, 2> m_currentId { '0', '0' };
     int m_nSerialStop = 0;
     BOOL m_bRunning = FALSE;
+    BOOL m_bActive = FALSE;
 };

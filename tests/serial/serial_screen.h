@@ -39,7 +39,8 @@ public:
     CString GetUserId() override { return m_userId; }
     CString GetItemDbPath() override { return m_itemDbPath; }
     int LoadDefaultValues() override { return m_defaultValues; }
-    void SetTransferActive(int active) override { m_transferActive = active; }
+    // Counted as the work screen counts them, so that an end told twice shows.
+    void SetTransferActive(int active) override { m_transferActive += active ? 1 : -1; }
     void NoteReceivedRecord(const CString& request, const CString& sql) override;
     void ShowTransferProgress(const CString& text) override { m_progress = text; }
     CString GetSerialText(int id) override;

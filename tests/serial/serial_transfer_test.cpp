@@ -280,6 +280,27 @@ TEST_F(SerialTransferTest, AReadFromTwoScalesKeepsItsScopeAndGivesEachScaleItsOw
     ExpectWalkEnded();
 }
 
+TEST_F(SerialTransferTest, ARecordThatCannotBeStoredIsToldAndNotCounted)
+{
+    SerialScaleModel model({ "07" });
+    model.Put("07", PluPayload(1, "a", 1));
+    model.Put("07", Bytes { 0, 1, 2, 0, 0, 0 }); // too short for an item
+    model.Put("07", PluPayload(3, "c", 3));
+    StartLine(model);
+
+    Run("RECV", "Item", "all", { Line("07") });
+
+    ASSERT_EQ(m_screen->m_receivedPaths.size(), 1u);
+    EXPECT_EQ(Rows(m_screen->m_receivedPaths[0].second, "SELECT [item_num] FROM [Item]"),
+        (std::vector<std::string> { "1", "3" }));
+    EXPECT_EQ(m_screen->m_progress, "2");
+    const auto texts = Texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].rfind("A record from the scale was not stored: ", 0), 0u);
+    EXPECT_EQ(texts[1], "Trans Complete");
+    ExpectWalkEnded();
+}
+
 TEST_F(SerialTransferTest, ARequestAcknowledgedWithoutDataTimesOutAndCloses)
 {
     m_screen->Engine().SetReplyTimeout(200);
