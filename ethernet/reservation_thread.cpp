@@ -169,6 +169,8 @@ int CReservationTransThread::Run()
             }
             WaitFor([this] { return m_cancelled || m_runEnded; }, 0);
             m_reader.Stop();
+            m_socket.ShutDown(); // a write still under way ends
+            m_sender.Forget(m_token);
             std::lock_guard<std::mutex> guard(m_lock);
             m_socket.Close();
         }
@@ -408,8 +410,11 @@ void CReservationTransThread::SendTaskReset()
 void CReservationTransThread::SendPacket()
 {
     StartReplyTimer();
-    if (m_packet.Length() > 0)
-        (void)m_socket.Send(m_packet.Bytes(), static_cast<int>(g_replyTimeoutMs.load()));
+    if (m_packet.Length() > 0 && m_connected) {
+        const std::span<const std::uint8_t> bytes = m_packet.Bytes();
+        m_sender.Send(m_token, m_socket, ByteBuffer(bytes.begin(), bytes.end()),
+            static_cast<int>(g_replyTimeoutMs.load()), true);
+    }
     if (m_pHost)
         m_pHost->FlashReservationLamp();
 }
@@ -478,10 +483,7 @@ void CReservationTransThread::CloseReservation()
         m_dao.CloseDatabase();
     }
     m_step = Word(TransferStep::Close);
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        if (m_connected && m_socket.IsOpen())
-            m_socket.ShutDown();
-    }
+    if (m_connected)
+        m_sender.ShutDown(m_token, m_socket); // after the packets queued before
     EndRun();
 }

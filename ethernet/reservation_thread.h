@@ -16,7 +16,8 @@
 //
 // Every wait for the scale (greeting, acknowledgement, after a NAK that does
 // not end the job) is guarded by the reply timer: the last packet goes out
-// again at most three times, then the job ends with "3 times out". A once
+// again at most three times, then the job ends with "3 times out". Packets are
+// written by a sender of their own (a send never waits for the scale). A once
 // reservation ends its thread after its run; an every-day reservation waits for
 // its minute on the next day. Cancel ends it at any point without a report.
 
@@ -29,6 +30,7 @@
 #include "db/reservation_dao_helper.h"
 #include "ethernet/reservation_rules.h"
 #include "ethernet/scale_packet_poster.h"
+#include "ethernet/scale_packet_sender.h"
 #include "ethernet/scale_stream.h"
 #include "ethernet/transfer_steps.h"
 #include "platform/net/socket.h"
@@ -134,6 +136,9 @@ private:
     CScalePacketPoster* m_pPoster = nullptr;
     CScalePacketPump* m_pPump = nullptr;
     CSocketReader m_reader;
+    // Writes the packets: a scale that stops reading never holds the
+    // user-interface thread.
+    CScalePacketSender m_sender;
 
     // UI thread only.
     bool m_connected = false;

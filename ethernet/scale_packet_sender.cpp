@@ -21,8 +21,15 @@ CScalePacketSender::~CScalePacketSender()
 void CScalePacketSender::Send(UINT_PTR job, CSocket& socket, ByteBuffer packet, int timeoutMs, bool direct)
 {
     Item item { job, &socket, std::move(packet), timeoutMs, false };
-    if (!Queue(item, direct))
-        Write(item);
+    if (Queue(item, direct))
+        return;
+    // Written here only as far as the connection takes it now: the rest goes
+    // to the job's thread, so a scale that stops reading never holds the caller.
+    std::size_t sent = 0;
+    if (!socket.SendSome(item.packet, sent).ok() || sent == item.packet.size())
+        return; // a failure ends in the resends
+    item.packet.erase(item.packet.begin(), item.packet.begin() + static_cast<std::ptrdiff_t>(sent));
+    Queue(item, false);
 }
 
 void CScalePacketSender::ShutDown(UINT_PTR job, CSocket& socket)

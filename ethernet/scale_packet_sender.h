@@ -30,7 +30,8 @@ public:
     CScalePacketSender& operator=(const CScalePacketSender&) = delete;
 
     // Queues a packet for the job's connected socket; with `direct`, writes it
-    // at once when nothing is queued or being written.
+    // at once when nothing is queued or being written, as far as the connection
+    // takes it without waiting (the rest is queued). Never waits for the peer.
     void Send(UINT_PTR job, CSocket& socket, ByteBuffer packet, int timeoutMs, bool direct);
     // Ends the job's connection after the job's packets queued before: at once
     // when none is left.

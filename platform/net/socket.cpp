@@ -222,6 +222,27 @@ IoStatus CSocket::Send(std::span<const std::uint8_t> bytes, int timeoutMs)
     return IoStatus::Ok();
 }
 
+IoStatus CSocket::SendSome(std::span<const std::uint8_t> bytes, std::size_t& sent)
+{
+    sent = 0;
+    const int fd = m_impl->fd;
+    if (fd < 0)
+        return IoStatus::Error(IoCode::InvalidArgument, "send on a closed socket");
+    while (sent < bytes.size()) {
+        const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            sent += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN)
+            return IoStatus::FromErrno(errno, "send");
+        break; // the connection takes nothing more now
+    }
+    return IoStatus::Ok();
+}
+
 IoStatus CSocket::Receive(std::span<std::uint8_t> buffer, std::size_t& received, int timeoutMs)
 {
     received = 0;

@@ -42,6 +42,9 @@ public:
     // Sends every byte or fails: Timeout when the peer takes nothing for
     // timeoutMs, PeerClosed when the connection is gone.
     IoStatus Send(std::span<const std::uint8_t> bytes, int timeoutMs);
+    // Sends what the connection takes now, without waiting: sent tells how many
+    // bytes went (possibly none). PeerClosed when the connection is gone.
+    IoStatus SendSome(std::span<const std::uint8_t> bytes, std::size_t& sent);
 
     // One read of at most buffer.size() bytes; received > 0 on success.
     // Timeout when nothing came within timeoutMs, PeerClosed when the peer ended

@@ -135,4 +135,27 @@ TEST(ScalePacketSenderTest, AForgottenJobsSocketMayGo)
     EXPECT_EQ(sender.Pending(), 0u);
 }
 
+TEST(ScalePacketSenderTest, ADirectWriteNeverWaitsForAPeerThatStopsReading)
+{
+    Pair pair;
+    ASSERT_TRUE(pair.Open());
+    CScalePacketSender sender;
+    // Far more than the connection holds, each packet told to wait up to 2 s:
+    // the caller is held by none of them, and every byte arrives in order.
+    constexpr int kPackets = 8000;
+    constexpr int kSize = 2048;
+    ByteBuffer expected;
+    for (int i = 0; i < kPackets; ++i) {
+        ByteBuffer packet(kSize, static_cast<std::uint8_t>(i * 7));
+        packet[0] = static_cast<std::uint8_t>(i >> 8);
+        expected.insert(expected.end(), packet.begin(), packet.end());
+        const auto start = Clock::now();
+        sender.Send(1, pair.client, std::move(packet), 2000, true);
+        ASSERT_LT(Clock::now() - start, std::chrono::milliseconds(1000)) << "packet " << i;
+    }
+    EXPECT_GT(sender.Pending(), 0u);
+    EXPECT_EQ(pair.Read(expected.size()), expected);
+    sender.Forget(1);
+}
+
 } // namespace
