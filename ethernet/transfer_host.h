@@ -55,7 +55,8 @@ public:
     // Ethernet stop flag: set by the progress dialog, read between steps.
     virtual int GetEthernetStop() = 0;
     virtual void SetEthernetStop(int stop) = 0;
-    // 1 while an interactive transfer runs, 0 when the last one has ended.
+    // 1 when the first job starts, 0 when the last one has ended: once each way,
+    // so that the screen can count the transfers of both transports.
     virtual void SetTransferActive(int active) = 0;
     // A received record was stored: the request word and its statement.
     virtual void NoteReceivedRecord(const CString& request, const CString& sql) = 0;

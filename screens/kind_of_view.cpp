@@ -363,8 +363,6 @@ void CKindOfView::StartLoad(const std::function<void()>& start)
         m_nUpdateLock = 0;
         m_mailbox.SetText(IDC_MAILBOX_NAME, "");
         m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
-        EnableEditButtons(TRUE);
-        EnableItemTransButtons(TRUE);
         AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
     }
 }

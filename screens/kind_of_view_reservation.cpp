@@ -42,27 +42,26 @@ void CKindOfView::LoadReservations()
     CReservationDaoHelper dao;
     if (!dao.OpenDatabase(kReservationDatabasePath))
         return;
+    // Every row is read before any is deleted: a delete that fails leaves its
+    // row, and the next row is still reached.
     const CString sql = ReservationReadSql();
-    std::vector<ReservationRow> start;
-    for (int index = 0;;) {
+    std::vector<ReservationRow> rows;
+    for (int index = 0;; ++index) {
         const CString text = dao.GetRecordAt(sql, index);
         if (text == kDbNoRows || text.IsEmpty())
             break;
-        const ReservationRow row = SplitReservationRow(text);
-        const ReservationClockTime now = LocalClockTime(std::chrono::system_clock::to_time_t(AfxNow()));
+        rows.push_back(SplitReservationRow(text));
+    }
+    const ReservationClockTime now = LocalClockTime(std::chrono::system_clock::to_time_t(AfxNow()));
+    std::vector<ReservationRow> start;
+    for (const ReservationRow& row : rows) {
         if (IsReservationExpired(row, now)) {
-            // The rows after it move up, unless the delete failed.
-            const CString before = text;
             dao.Execute(DeleteReservationSql(row.Number()));
             if (row.Kind() == kReservationKindItem)
                 dao.Execute(DeleteReservationItemsSql(row.Number()));
-            if (dao.GetRecordAt(sql, index) == before)
-                ++index;
-            continue;
-        }
-        if (row.Period() == kPeriodOnce || row.Period() == kPeriodEveryDay)
+        } else if (row.Period() == kPeriodOnce || row.Period() == kPeriodEveryDay) {
             start.push_back(row);
-        ++index;
+        }
     }
     dao.CloseDatabase();
     for (const ReservationRow& row : start)

@@ -113,9 +113,14 @@ void CKindOfView::SetEthernetStop(int stop)
     m_nEthernetStop.store(stop);
 }
 
+// Both transports tell their start and end once each: a count over both, so
+// that the end of one leaves the other counted.
 void CKindOfView::SetTransferActive(int active)
 {
-    m_nTransferActive.store(active);
+    if (active)
+        ++m_nTransferActive;
+    else if (m_nTransferActive.load() > 0)
+        --m_nTransferActive;
 }
 
 void CKindOfView::NoteReceivedRecord(const CString& request, const CString& sql)

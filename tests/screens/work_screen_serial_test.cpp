@@ -7,6 +7,7 @@
 #include "serial/serial_transfer.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/scale_memory.h"
 #include "tests/support/serial_scale_model.h"
 
 // The work screen's transfer buttons in serial mode, against a simulated scale
@@ -147,6 +148,43 @@ TEST_F(WorkScreenSerialTest, StopEndsTheWalkAfterTheScaleBeingServed)
     EXPECT_EQ(model.Joined(), std::vector<std::string> { "07" });
     EXPECT_TRUE(Enabled(1001));
     EXPECT_FALSE(Enabled(1030));
+    EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
+}
+
+TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
+{
+    const CString db = MakeItemDatabase();
+    Execute(db,
+        { "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('41', 'Apple', '1500', "
+          "'vexo')" });
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    m_screen->GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
+    scalesim::ScaleMemory silent(scalesim::ScaleMemory::Mode::Silent);
+    scalesim::TcpScale tcpScale;
+    ASSERT_TRUE(tcpScale.Start(silent.Script()));
+    m_screen->m_commSettings.SelectMode(CCommSettings::kEthernet);
+    m_screen->m_commSettings.m_scales = { CString("Scale name = S, IP=") + tcpScale.Address().c_str() };
+    MessageBoxScript::Reset();
+    MessageBoxScript::PushAnswer(IDYES);
+    Command(1009);
+    ASSERT_TRUE(PumpUntil([&] { return tcpScale.Received().size() == 1; }));
+    EXPECT_EQ(m_screen->m_nTransferActive.load(), 1);
+
+    SerialScaleModel model({ "07" });
+    StartLine(model);
+    m_screen->m_commSettings.SelectMode(CCommSettings::kSerial);
+    m_screen->m_commSettings.m_scales = { "Scale name = Front, Scale ID=7" };
+    MessageBoxScript::PushAnswer(IDYES);
+    Command(1009);
+    ASSERT_TRUE(WaitForWalk());
+    EXPECT_EQ(model.TablesOf("07")[0].size(), 1u);
+    // The TCP job still runs: a reservation of this manager must still wait.
+    EXPECT_EQ(m_screen->m_nTransferActive.load(), 1);
+
+    for (int i = 0; i < 4; ++i)
+        m_screen->SendMessage(WM_TIMER, 200, 0);
+    ASSERT_TRUE(PumpUntil(
+        [&] { return m_screen->GetTransports()->Jobs().JobCount() == 0; }, std::chrono::seconds(8)));
     EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
 }
 
