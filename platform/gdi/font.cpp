@@ -35,9 +35,9 @@ struct Substitution {
 constexpr Substitution kTable[] = {
     { "Verdana", kSans }, { "Arial", kSans }, { "Tahoma", kSans }, { "MS Sans Serif", kSans },
     { "MS Shell Dlg", kSans }, { "MS Shell Dlg 2", kSans }, { "System", kSans }, { "Helvetica", kSans },
-    { "Times New Roman", kSerif }, { "Times", kSerif }, { "MS Serif", kSerif }, { "Courier New", kMono },
-    { "Courier", kMono }, { "Fixedsys", kMono }, { "Terminal", kMono }, { "Lucida Console", kMono },
-    { "Gulim", kGothic }, { "\xea\xb5\xb4\xeb\xa6\xbc", kGothic }, // 굴림
+    { "Helv", kSans }, { "Times New Roman", kSerif }, { "Times", kSerif }, { "MS Serif", kSerif },
+    { "Courier New", kMono }, { "Courier", kMono }, { "Fixedsys", kMono }, { "Terminal", kMono },
+    { "Lucida Console", kMono }, { "Gulim", kGothic }, { "\xea\xb5\xb4\xeb\xa6\xbc", kGothic }, // 굴림
     { "Dotum", kGothic }, { "\xeb\x8f\x8b\xec\x9b\x80", kGothic }, // 돋움
     { "GulimChe", kGothicCoding }, { "\xea\xb5\xb4\xeb\xa6\xbc\xec\xb2\xb4", kGothicCoding }, // 굴림체
     { "DotumChe", kGothicCoding }, { "\xeb\x8f\x8b\xec\x9b\x80\xec\xb2\xb4", kGothicCoding }, // 돋움체

@@ -223,6 +223,35 @@ QImage LampStrip()
     }());
 }
 
+// The five 16 x 16 pictures of the result grids' row headings on white (the
+// mask colour): a bar chart, a coin, a scale, a calendar page, a label.
+QImage ResultStrip()
+{
+    QImage image(80, 16, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(Qt::black);
+    p.setBrush(QColor(40, 120, 200));
+    p.drawRect(2, 8, 3, 6);
+    p.drawRect(6, 4, 3, 10);
+    p.drawRect(10, 6, 3, 8);
+    p.setBrush(QColor(230, 180, 40));
+    p.drawEllipse(18, 2, 11, 11);
+    p.setBrush(QColor(150, 150, 150));
+    p.drawRect(34, 10, 12, 4);
+    p.drawLine(40, 10, 40, 5);
+    p.drawRect(35, 3, 10, 2);
+    p.setBrush(Qt::white);
+    p.drawRect(50, 2, 12, 12);
+    p.setBrush(QColor(200, 40, 40));
+    p.drawRect(50, 2, 12, 3);
+    p.setBrush(QColor(60, 170, 60));
+    p.drawPolygon(QPolygon({ QPoint(66, 4), QPoint(74, 4), QPoint(78, 8), QPoint(74, 12), QPoint(66, 12) }));
+    p.end();
+    return image;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -239,5 +268,6 @@ int main(int argc, char** argv)
         ok &= Draw(icon.paint).save(out.filePath(name), "PNG");
     }
     ok &= LampStrip().save(out.filePath(QStringLiteral("bitmap_146_lamp.png")), "PNG");
+    ok &= ResultStrip().save(out.filePath(QStringLiteral("bitmap_135_results.png")), "PNG");
     return ok ? 0 : 1;
 }

@@ -1,0 +1,33 @@
+#pragma once
+// The result dialogs' database helper: CGeneralDaoHelper with two readers
+// that take a query's rows whole, so that a day, or a scale's range of days,
+// is read once.
+
+#include <map>
+#include <vector>
+
+#include "db/general_dao_helper.h"
+#include "results/result_sums.h"
+
+inline constexpr const char* kServerStorePath = "C:\\Windows\\system\\Manager\\Server_Store.mdb";
+inline constexpr const char* kResultManagerDbPath = "C:\\Windows\\system\\Manager\\Manager.mdb";
+
+// A key as the engine compares text columns: ASCII letters in one case.
+[[nodiscard]] CString ResultKey(const CString& text);
+
+class CResultDaoHelper : public CGeneralDaoHelper {
+public:
+    // Every row of sql, each value as the DbReplyRow readers give it ("NULL"
+    // for a null). A database error is shown and gives no row.
+    [[nodiscard]] std::vector<std::vector<CString>> ReadRows(const CString& sql);
+
+    // Day sums (day text -> sums) of one key.
+    using DaySums = std::map<CString, SaleSums>;
+
+    // The rows of sql, whose columns are a key (a scale's [ip], a manager's
+    // [mg_id]), [Result_day], [Totalprice], [Totalweight] and [PrintCnt],
+    // summed per key and day text. Keys are folded as the engine compares
+    // text (ResultKey); each value counts as SumColumn reads it (its leading
+    // decimal integer).
+    [[nodiscard]] std::map<CString, DaySums> SumByKeyAndDay(const CString& sql);
+};

@@ -1,0 +1,96 @@
+// The Manager Result View against seeded databases, driven with the mouse:
+// the managers chosen (twice, many, none), the periods' rows and refusals.
+
+#include "results/manager_result_view_dlg.h"
+#include "tests/results/result_fixture.h"
+
+namespace {
+
+constexpr int kSelectManager = 1110;
+constexpr int kDaily = 1089;
+constexpr int kDayOfWeek = 1090;
+constexpr int kWeekly = 1091;
+constexpr int kMonthly = 1092;
+constexpr int kResult = 1001;
+
+using Rows = std::vector<std::string>;
+
+class ManagerResultViewTest : public ResultFixture {
+protected:
+    ManagerResultViewTest()
+    {
+        AddManager("kim");
+        AddManager("lee");
+        AddSales({
+            { "2009- 3- 1", "1", "100", "10", "1", "10.0.0.1", "kim" },
+            { "2009- 3- 2", "2", "50", "5", "-1", "10.0.0.2", "kim" },
+            { "2009- 3-30", "1", "70", "7", "1", "10.0.0.1", "kim" },
+            { "2009- 3- 1", "1", "900", "90", "1", "10.0.0.3", "lee" },
+            { "2009- 3- 1", "1", "5", "1", "1", "10.0.0.1", "vexo" },
+        });
+    }
+
+    Rows Result(std::function<void(CDialog&)> pick, int period, CTime begin, CTime end,
+        std::vector<std::string>* listed = nullptr)
+    {
+        CManagerResultViewDlg dialog;
+        Rows rows;
+        Run(dialog,
+            [&](CDialog& d) {
+                Click(d, kSelectManager);
+                Click(d, period);
+                SetDates(d, begin, end);
+                Click(d, kResult);
+                rows = GridRows(dialog.m_grid);
+                if (listed)
+                    *listed = Lines(d, 1111);
+            },
+            { std::move(pick) });
+        return rows;
+    }
+};
+
+TEST_F(ManagerResultViewTest, PeriodsOfManagersInTheOrderChosen)
+{
+    const CTime first(2009, 3, 1, 0, 0, 0), second(2009, 3, 2, 0, 0, 0), last(2009, 3, 31, 0, 0, 0);
+    std::vector<std::string> listed;
+    // The lower list takes each choice on top: kim, then vexo, then kim again.
+    EXPECT_EQ(Result(Choose({ "kim", "vexo", "kim" }), kDaily, first, second, &listed),
+        (Rows { "kim|2009- 3- 1|100|10|1", "kim|2009- 3- 2|50|5|0", "vexo|2009- 3- 1|5|1|1",
+            "vexo|2009- 3- 2|0|0|0", "kim|2009- 3- 1|100|10|1", "kim|2009- 3- 2|50|5|0" }));
+    EXPECT_EQ(listed, (Rows { "kim", "vexo", "kim" }));
+    EXPECT_EQ(Result(Choose({ "kim" }), kWeekly, first, last),
+        (Rows { "kim|3/2|150|15|1", "kim|3/3|0|0|0", "kim|3/4|0|0|0", "kim|3/5|0|0|0", "kim|3/6|70|7|1" }));
+    EXPECT_EQ(Result(Choose({ "lee" }), kMonthly, first, last), (Rows { "lee|3|900|90|1" }));
+    EXPECT_EQ(Result(Choose({ "kim" }), kDayOfWeek, first, last),
+        (Rows { "kim|100|10|1|120|12|1|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0" }));
+    EXPECT_EQ(Result(Choose({ "kim" }), kMonthly, last, first), (Rows { "kim|3|0|0|0" }));
+}
+
+TEST_F(ManagerResultViewTest, RefusalsACancelledChoiceAndManyManagers)
+{
+    CManagerResultViewDlg dialog;
+    std::vector<std::string> boxes;
+    int rows = 0;
+    Run(dialog, [&](CDialog& d) {
+        Click(d, kResult);
+        Click(d, kSelectManager); // cancelled: the flag is set, the list empty
+        Click(d, kResult);
+        Click(d, kDaily);
+        Click(d, kResult);
+        rows = dialog.m_grid.GetRowCount();
+        boxes = Boxes();
+    });
+    EXPECT_EQ(boxes, (Rows { "Select Manager", "Select Date option" }));
+    EXPECT_EQ(rows, 2);
+
+    const std::vector<const char*> many(450, "lee");
+    std::vector<std::string> listed;
+    const Rows result
+        = Result(Choose(many), kMonthly, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 1, 0, 0, 0), &listed);
+    EXPECT_EQ(listed.size(), 450u);
+    ASSERT_EQ(result.size(), 450u);
+    EXPECT_EQ(result.back(), "lee|3|900|90|1");
+}
+
+} // namespace

@@ -1,0 +1,279 @@
+// Printing both result dialogs through the print dialog's script and to PDF:
+// pages and their lines per orientation, the weekday blocks, the list's
+// alignment, the layout the flags choose, the page at other resolutions.
+
+#include <algorithm>
+
+#include "platform/print/print_dialog.h"
+#include "results/manager_result_view_dlg.h"
+#include "results/result_view_dlg.h"
+#include "tests/results/result_fixture.h"
+#include "tests/support/pdf_text.h"
+
+namespace {
+
+constexpr int kListMode = 1138;
+constexpr int kSumsMode = 1139;
+constexpr int kPrint = 1002;
+constexpr int kResult = 1001;
+
+class ResultPrintTest : public ResultFixture {
+protected:
+    ResultPrintTest()
+    {
+        AddScale("s1", "10.0.0.1", "kim");
+        AddManager("kim");
+        AddManager("lee");
+        std::vector<Sale> sales;
+        static char codes[99][8];
+        for (int i = 0; i < 99; ++i) {
+            std::snprintf(codes[i], sizeof codes[i], "%d", 9000 + i);
+            sales.push_back({ "2009- 3- 2", codes[i], "1250", "75", "1", "10.0.0.1", "kim", "s1", "Apple" });
+        }
+        AddSales(sales);
+    }
+
+    static PrintDialogAnswer Answer(short orientation, int dpi = 0)
+    {
+        PrintDialogAnswer answer;
+        answer.orientation = orientation;
+        answer.dpi = dpi;
+        return answer;
+    }
+
+    // The texts of a job's only page.
+    static std::vector<PrintedText> Texts(const PrintJobRecord& job)
+    {
+        EXPECT_EQ(job.pages.size(), 1u) << job.docName.Str();
+        return job.pages.empty() ? std::vector<PrintedText> {} : job.pages[0].texts;
+    }
+    static int Count(const PrintJobRecord& job, const std::function<bool(const CString&)>& match)
+    {
+        const auto texts = Texts(job);
+        return static_cast<int>(
+            std::count_if(texts.begin(), texts.end(), [&](const auto& t) { return match(t.text); }));
+    }
+    static int Count(const PrintJobRecord& job, const char* text)
+    {
+        return Count(job, [text](const CString& t) { return t == text; });
+    }
+    static bool IsCode(const CString& text) { return text.GetLength() == 4 && text.Left(2) == "90"; }
+    static const PrintedText* Find(const PrintJobRecord& job, const char* text)
+    {
+        if (job.pages.empty())
+            return nullptr;
+        for (const PrintedText& t : job.pages[0].texts)
+            if (t.text == text)
+                return &t;
+        return nullptr;
+    }
+
+    // The Result View as kim with action; then the jobs printed.
+    std::vector<PrintJobRecord> PrintView(
+        const std::function<void(CDialog&)>& action, std::vector<std::function<void(CDialog&)>> nested = {})
+    {
+        CResultViewDlg dialog;
+        dialog.m_strUserId = "kim";
+        Run(dialog, action, std::move(nested));
+        return PrintScript::Jobs();
+    }
+    static void ListOfDay(CDialog& d)
+    {
+        Click(d, kListMode);
+        SetDates(d, CTime(2009, 3, 2, 0, 0, 0), CTime(2009, 3, 2, 0, 0, 0));
+        Click(d, kResult);
+    }
+};
+
+TEST_F(ResultPrintTest, ListOfNinetyNineRowsInBothOrientations)
+{
+    const auto portrait = PrintView([](CDialog& d) {
+        ListOfDay(d);
+        PrintScript::Push(Answer(DMORIENT_PORTRAIT));
+        Click(d, kPrint);
+    });
+    ASSERT_EQ(portrait.size(), 2u);
+    for (const PrintJobRecord& job : portrait) {
+        EXPECT_EQ(job.docName, "Print1: Server Result View");
+        EXPECT_EQ(Count(job, "- List Print -"), 1);
+        EXPECT_EQ(Count(job, "-->"), 0);
+        EXPECT_EQ(Count(job, [](const CString& t) { return t.Left(5) == "List "; }), 0);
+    }
+    EXPECT_EQ(Count(portrait[0], "PLU"), 1); // grid rows 0 to 70
+    EXPECT_EQ(Count(portrait[0], IsCode), 70);
+    EXPECT_NE(Find(portrait[0], "9069"), nullptr);
+    EXPECT_EQ(Count(portrait[0], "1-2"), 1);
+    EXPECT_EQ(Count(portrait[1], IsCode), 29); // rows 71 to 99
+    EXPECT_NE(Find(portrait[1], "9070"), nullptr);
+    EXPECT_EQ(Count(portrait[1], "2-2"), 1);
+    // The list's alignment: price and weight right with a space after,
+    // name and scale left with a space before, the rest centred (600 dpi:
+    // columns from 200, 60 units to a width).
+    const PrintedText* price = Find(portrait[0], "1250 ");
+    const PrintedText* name = Find(portrait[0], " Apple");
+    const PrintedText* scale = Find(portrait[0], " s1");
+    const PrintedText* code = Find(portrait[0], "9000");
+    ASSERT_TRUE(price && name && scale && code);
+    EXPECT_NEAR(price->rect.right, 3020, 2);
+    EXPECT_NEAR(name->rect.left, 560, 2);
+    EXPECT_NEAR(scale->rect.left, 3500, 2);
+    EXPECT_NEAR((code->rect.left + code->rect.right) / 2, 380, 2);
+    EXPECT_EQ(PdfPageCount(portrait[0].outputPath.Str()), 1);
+    const auto pdf = PdfPageTexts(portrait[0].outputPath.Str());
+    ASSERT_EQ(pdf.size(), 1u);
+    EXPECT_NE(pdf[0].find("- List Print -"), std::string::npos);
+    EXPECT_NE(pdf[0].find("9069"), std::string::npos);
+    EXPECT_NE(pdf[0].find("1-2"), std::string::npos);
+
+    PrintScript::Reset();
+    const auto landscape = PrintView([](CDialog& d) {
+        ListOfDay(d);
+        PrintScript::Push(Answer(DMORIENT_LANDSCAPE));
+        Click(d, kPrint);
+    });
+    ASSERT_EQ(landscape.size(), 4u);
+    const int codes[4] = { 30, 31, 31, 7 };
+    for (int p = 0; p < 4; ++p) {
+        EXPECT_EQ(Count(landscape[static_cast<size_t>(p)], IsCode), codes[p]) << p;
+        EXPECT_EQ(Count(landscape[static_cast<size_t>(p)], CString::Formatted("%d-4", p + 1).GetString()), 1);
+    }
+}
+
+TEST_F(ResultPrintTest, WeekdayBlocksTheLayoutOfTheFlagsAndNothingToPrint)
+{
+    auto weekdays = [&](short orientation) {
+        PrintScript::Reset();
+        return PrintView(
+            [orientation](CDialog& d) {
+                Click(d, kSumsMode);
+                Click(d, 1073);
+                Click(d, 1076);
+                Click(d, 1090);
+                SetDates(d, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 7, 0, 0, 0));
+                Click(d, kResult);
+                PrintScript::Push(Answer(orientation));
+                Click(d, kPrint);
+            },
+            { Choose({ "s1" }), [](CDialog& i) {
+                 i.SetDlgItemText(1085, "9000,9001,9002");
+                 Click(i, IDOK);
+             } });
+    };
+    const auto portrait = weekdays(DMORIENT_PORTRAIT);
+    ASSERT_EQ(portrait.size(), 1u);
+    EXPECT_EQ(Count(portrait[0], "- A day of week Result -"), 1);
+    EXPECT_EQ(Count(portrait[0], "Price(SUN)"), 3);
+    EXPECT_EQ(Count(portrait[0], "Print(SAT)"), 3);
+    EXPECT_EQ(Count(portrait[0], "Scale name"), 3); // once per block
+    EXPECT_EQ(Count(portrait[0], "9001"), 1);
+    EXPECT_EQ(Count(portrait[0], "1250"), 3); // Monday's price of each block
+    const auto landscape = weekdays(DMORIENT_LANDSCAPE);
+    ASSERT_EQ(landscape.size(), 2u);
+    EXPECT_EQ(Count(landscape[0], "Price(SUN)"), 2);
+    EXPECT_EQ(Count(landscape[1], "Price(SUN)"), 1);
+    EXPECT_EQ(Count(landscape[1], "2-2"), 1);
+
+    // A daily flag still set chooses the daily layout after "List ".
+    PrintScript::Reset();
+    const auto jobs = PrintView(
+        [](CDialog& d) {
+            Click(d, kSumsMode);
+            Click(d, 1073);
+            Click(d, 1077);
+            Click(d, 1089);
+            SetDates(d, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 2, 0, 0, 0));
+            Click(d, kResult);
+            Click(d, kListMode);
+            PrintScript::Push(Answer(DMORIENT_PORTRAIT));
+            Click(d, kPrint);
+            ListOfDay(d);
+            PrintScript::Push(Answer(DMORIENT_PORTRAIT));
+            Click(d, kPrint);
+        },
+        { Choose({ "s1" }) });
+    ASSERT_EQ(jobs.size(), 3u);
+    EXPECT_EQ(Count(jobs[0], "- Daily Result -"), 1);
+    EXPECT_EQ(Count(jobs[0], "123750"), 1); // the daily sum of 2 March
+    EXPECT_EQ(Count(jobs[1], "- Daily Result -"), 1);
+    EXPECT_EQ(Count(jobs[1], IsCode), 70); // the list's grid under the daily layout
+    EXPECT_EQ(Count(jobs[1], " Apple"), 0);
+
+    // Nothing chosen: nothing; an empty result: the message, no dialog.
+    PrintScript::Reset();
+    PrintView([](CDialog& d) {
+        Click(d, kPrint);
+        Click(d, kListMode);
+        Click(d, kPrint);
+    });
+    EXPECT_EQ(Boxes(), std::vector<std::string> { "Not found Result Infomation" });
+    EXPECT_TRUE(PrintScript::DialogRecords().empty());
+}
+
+TEST_F(ResultPrintTest, ThePageKeepsItsSizeAtEveryResolution)
+{
+    std::vector<PrintJobRecord> jobs;
+    for (int dpi : { 300, 1200 }) {
+        PrintScript::Reset();
+        const auto printed = PrintView([dpi](CDialog& d) {
+            ListOfDay(d);
+            PrintScript::Push(Answer(DMORIENT_PORTRAIT, dpi));
+            Click(d, kPrint);
+        });
+        ASSERT_EQ(printed.size(), 2u);
+        EXPECT_EQ(printed[1].dpi, dpi);
+        jobs.push_back(printed[1]);
+    }
+    for (const char* text : { "2-2", "9098", "- List Print -" }) {
+        const PrintedText* low = Find(jobs[0], text);
+        const PrintedText* high = Find(jobs[1], text);
+        ASSERT_TRUE(low && high) << text;
+        EXPECT_NEAR(low->rect.left / 300.0, high->rect.left / 1200.0, 0.01) << text;
+        EXPECT_NEAR(low->rect.top / 300.0, high->rect.top / 1200.0, 0.01) << text;
+    }
+    const auto lowInk = PdfInkBox(jobs[0].outputPath.Str(), 1, 100);
+    const auto highInk = PdfInkBox(jobs[1].outputPath.Str(), 1, 100);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_NEAR(lowInk[static_cast<size_t>(k)], highInk[static_cast<size_t>(k)], 3) << k;
+}
+
+TEST_F(ResultPrintTest, ManagerPagesAndBlocks)
+{
+    auto print = [&](int period, CTime begin, CTime end, std::vector<const char*> ids, short orientation) {
+        PrintScript::Reset();
+        CManagerResultViewDlg dialog;
+        Run(dialog,
+            [&](CDialog& d) {
+                Click(d, 1110);
+                Click(d, period);
+                SetDates(d, begin, end);
+                Click(d, kResult);
+                PrintScript::Push(Answer(orientation));
+                Click(d, kPrint);
+            },
+            { Choose(ids) });
+        return PrintScript::Jobs();
+    };
+    // 71 days: the title line and 71 rows on two portrait pages.
+    const auto daily
+        = print(1089, CTime(2009, 1, 1, 0, 0, 0), CTime(2009, 3, 12, 0, 0, 0), { "kim" }, DMORIENT_PORTRAIT);
+    ASSERT_EQ(daily.size(), 2u);
+    EXPECT_EQ(daily[0].docName, "Print1: Server User Result View");
+    EXPECT_EQ(Count(daily[0], "- Daily Result -"), 1);
+    EXPECT_EQ(Count(daily[0], "Manager name"), 1);
+    EXPECT_EQ(Count(daily[0], "kim"), 70);
+    EXPECT_EQ(Count(daily[1], "kim"), 1);
+    EXPECT_EQ(Count(daily[1], "2009- 3-12"), 1);
+    EXPECT_EQ(Count(daily[1], "2-2"), 1);
+
+    const auto blocks = print(1090, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 7, 0, 0, 0),
+        { "kim", "lee", "kim" }, DMORIENT_LANDSCAPE);
+    ASSERT_EQ(blocks.size(), 2u);
+    EXPECT_EQ(Count(blocks[0], "- A day of week Result -"), 1);
+    EXPECT_EQ(Count(blocks[0], "Manager name"), 2);
+    EXPECT_EQ(Count(blocks[0], "Print(SAT)"), 2);
+    EXPECT_EQ(Count(blocks[1], "Manager name"), 1);
+    EXPECT_EQ(Count(blocks[1], "123750"), 1); // kim's Monday
+    EXPECT_EQ(Count(blocks[1], "2-2"), 1);
+}
+
+} // namespace

@@ -1,0 +1,180 @@
+// The result dialogs' rules without windows: weeks of the month, the walk over
+// a range and the rows it gives per period, the decimal point, item texts.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "results/result_dates.h"
+#include "results/result_sums.h"
+#include "results/result_view_dlg.h"
+
+namespace {
+
+TEST(ResultDates, WeekdaysWeeksAndMonthLengths)
+{
+    struct Case {
+        ResultDate date;
+        int weekday;
+        int week;
+    } const cases[] = {
+        { { 2009, 3, 1 }, 0, 2 }, // a month that begins on a Sunday starts in week 2
+        { { 2009, 3, 7 }, 6, 2 },
+        { { 2009, 3, 8 }, 0, 3 },
+        { { 2009, 3, 29 }, 0, 6 },
+        { { 2009, 3, 31 }, 2, 6 },
+        { { 2009, 8, 1 }, 6, 1 }, // begins on a Saturday: week 1 is the 1st alone
+        { { 2009, 8, 2 }, 0, 2 },
+        { { 2009, 8, 30 }, 0, 6 },
+        { { 2010, 1, 31 }, 0, 6 }, // 31 days beginning on a Friday
+        { { 2006, 12, 30 }, 6, 5 },
+        { { 2000, 2, 29 }, 2, 5 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(DayKey(c.date).Str());
+        EXPECT_EQ(DayOfWeek(c.date), c.weekday);
+        EXPECT_EQ(WeekOfMonth(c.date), c.week);
+    }
+    EXPECT_EQ(DayKey({ 2006, 5, 3 }), "2006- 5- 3");
+    EXPECT_EQ(DayKey({ 2006, 12, 31 }), "2006-12-31");
+    EXPECT_EQ(DaysInMonth(2000, 2), 29);
+    EXPECT_EQ(DaysInMonth(1900, 2), 28);
+    EXPECT_EQ(DaysInMonth(2008, 2), 29);
+    EXPECT_EQ(DaysInMonth(2007, 12), 31);
+    EXPECT_EQ(DaysInMonth(2007, 4), 30);
+}
+
+// The rows of a walk with one sale of price 10 on every day.
+std::vector<std::string> Rows(ResultDate begin, ResultDate end, ResultMode mode, PeriodSums* sums = nullptr)
+{
+    PeriodSums local;
+    PeriodSums& s = sums ? *sums : local;
+    int reads = 0;
+    std::vector<std::string> rows;
+    WalkPeriodRows(
+        begin, end, mode, s,
+        [&] {
+            ++reads;
+            std::map<CString, SaleSums> days;
+            WalkResultDays(
+                begin, end,
+                [&](const ResultDate& d) {
+                    days[DayKey(d)] = { 10, 1, 1 };
+                },
+                [](int, int) {});
+            return days;
+        },
+        [&](const CString& label, const SaleSums& v) {
+            rows.push_back(label.Str() + "=" + SumText(v.price).Str());
+        });
+    EXPECT_LE(reads, 1) << "the range is read once";
+    return rows;
+}
+
+TEST(ResultWalk, RowsPerPeriod)
+{
+    using V = std::vector<std::string>;
+    EXPECT_EQ(Rows({ 2009, 3, 1 }, { 2009, 3, 31 }, ResultMode::Weekly),
+        (V { "3/2=70", "3/3=70", "3/4=70", "3/5=70", "3/6=30" }));
+    EXPECT_EQ(Rows({ 2009, 8, 1 }, { 2009, 8, 31 }, ResultMode::Weekly),
+        (V { "8/1=10", "8/2=70", "8/3=70", "8/4=70", "8/5=70", "8/6=20" }));
+    EXPECT_EQ(Rows({ 2007, 1, 15 }, { 2007, 3, 10 }, ResultMode::Monthly), (V { "1=170", "2=280", "3=100" }));
+    EXPECT_EQ(Rows({ 2006, 12, 30 }, { 2006, 12, 31 }, ResultMode::Daily),
+        (V { "2006-12-30=10", "2006-12-31=10" }));
+    const V months = Rows({ 2006, 12, 30 }, { 2008, 1, 2 }, ResultMode::Monthly);
+    ASSERT_EQ(months.size(), 14u);
+    EXPECT_EQ(months.front(), "12=20");
+    EXPECT_EQ(months[1], "1=310");
+    EXPECT_EQ(months[12], "12=310");
+    EXPECT_EQ(months.back(), "1=20");
+
+    // End before Begin: within one month the month still ends (one Monthly
+    // row of zeros), across months nothing is walked.
+    EXPECT_EQ(Rows({ 2009, 3, 20 }, { 2009, 3, 2 }, ResultMode::Monthly), (V { "3=0" }));
+    EXPECT_EQ(Rows({ 2009, 3, 20 }, { 2009, 3, 2 }, ResultMode::Weekly), V {});
+    EXPECT_EQ(Rows({ 2009, 4, 1 }, { 2009, 3, 2 }, ResultMode::Monthly), V {});
+    EXPECT_EQ(Rows({ 2010, 1, 1 }, { 2009, 12, 31 }, ResultMode::Daily), V {});
+
+    PeriodSums sums;
+    EXPECT_EQ(Rows({ 2009, 3, 1 }, { 2009, 3, 14 }, ResultMode::DayOfWeek, &sums), V {});
+    for (int day = 0; day < 7; ++day)
+        EXPECT_EQ(sums.Weekday(day).price, 20) << day;
+}
+
+TEST(ResultSums, NegativeDaysCountAsZeroAndUntouchedWeeksStayOut)
+{
+    PeriodSums sums;
+    sums.AddDay({ 2009, 3, 2 }, { -1200, 50, -1 });
+    sums.AddDay({ 2009, 3, 3 }, { 300, -5, 2 });
+    EXPECT_EQ(sums.Week(2).price, 300);
+    EXPECT_EQ(sums.Week(2).weight, 50);
+    EXPECT_EQ(sums.Week(2).count, 2);
+    EXPECT_TRUE(sums.WeekTouched(2));
+    EXPECT_FALSE(sums.WeekTouched(1));
+    EXPECT_EQ(sums.Month().price, 300);
+    sums.Clear();
+    EXPECT_FALSE(sums.WeekTouched(2));
+    EXPECT_EQ(sums.Weekday(1).price, 0);
+}
+
+TEST(ResultTexts, SumsAndDecimalPoints)
+{
+    EXPECT_EQ(SumText(-1), "0");
+    EXPECT_EQ(SumText(-1200), "-1200");
+    EXPECT_EQ(SumText(0), "0");
+    EXPECT_EQ(SumText(12345), "12345");
+    struct Case {
+        const char* text;
+        int decimals;
+        const char* shown;
+    } const cases[] = {
+        { "12345", 2, "123.45" },
+        { "5", 2, "0.05" },
+        { "0", 2, "0.00" },
+        { "-5", 2, "-0.05" },
+        { "1250", 2, "12.50" },
+        { "75", 3, "0.075" },
+        { "-1200", 2, "-12.00" },
+        { "12", 2, "0.12" },
+        { "12345", 0, "12345" },
+        { "7", 1, "0.7" },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(InsertDecimalPoint(c.text, c.decimals), c.shown) << c.text << " " << c.decimals;
+}
+
+TEST(ResultItems, RangesListsAndTheBound)
+{
+    struct Case {
+        const char* text;
+        BOOL ok;
+        std::vector<CString> numbers;
+    } const cases[] = {
+        { "7", TRUE, { "7" } },
+        { "1-4", TRUE, { "1", "2", "3", "4" } },
+        { "3-1", TRUE, {} },
+        { "1,,3", TRUE, { "1", "", "3" } },
+        { "5,6", TRUE, { "5", "6" } },
+        { "-3", TRUE, { "-3" } }, // a sign in front is no range
+        { "1-99999", FALSE, {} },
+        { "1-9999999999999999999999", FALSE, {} },
+        { "-9223372036854775807-5", FALSE, {} },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::vector<CString> numbers { "stale" };
+        EXPECT_EQ(ParseItemNumbers(c.text, numbers), c.ok);
+        EXPECT_EQ(numbers, c.numbers);
+    }
+    std::vector<CString> numbers;
+    EXPECT_TRUE(ParseItemNumbers("1-2048", numbers));
+    EXPECT_EQ(numbers.size(), 2048u);
+    EXPECT_EQ(numbers.back(), "2048");
+    CString many = "1";
+    for (int i = 0; i < 2048; ++i)
+        many += ",1";
+    EXPECT_FALSE(ParseItemNumbers(many, numbers));
+}
+
+} // namespace

@@ -1,0 +1,331 @@
+// The Result View against seeded databases, driven with the mouse: which
+// rows each option gives over walks of days, weeks and months, what a
+// manager may see, the decimals, the item texts and the refusals.
+
+#include "platform/wnd/combobox.h"
+#include "results/result_view_dlg.h"
+#include "tests/results/result_fixture.h"
+
+namespace {
+
+constexpr int kListMode = 1138;
+constexpr int kSumsMode = 1139;
+constexpr int kOneScale = 1073;
+constexpr int kAllScales = 1074;
+constexpr int kSelectItem = 1076;
+constexpr int kTotalItem = 1077;
+constexpr int kDaily = 1089;
+constexpr int kDayOfWeek = 1090;
+constexpr int kWeekly = 1091;
+constexpr int kMonthly = 1092;
+constexpr int kResult = 1001;
+constexpr int kDefault = 1131;
+constexpr int kScaleList = 1081;
+constexpr int kItemList = 1082;
+
+using Rows = std::vector<std::string>;
+
+class ResultViewTest : public ResultFixture {
+protected:
+    ResultViewTest()
+    {
+        AddScale("s1", "10.0.0.1", "kim");
+        AddScale("s2", "10.0.0.2", "kim");
+        AddScale("s3", "10.0.0.3", "lee");
+        AddScale("O'Neil", "10.0.0.4", "park");
+    }
+
+    static std::function<void(CDialog&)> PickScale(const char* name) { return Choose({ name }); }
+    // The item number dialog's answer.
+    static std::function<void(CDialog&)> TypeItems(const char* text)
+    {
+        return [text](CDialog& d) {
+            d.SetDlgItemText(1085, text);
+            Click(d, IDOK);
+        };
+    }
+
+    // Opens the dialog as user, runs action inside it.
+    Rows Open(const char* user, const std::function<void(CResultViewDlg&)>& action,
+        std::vector<std::function<void(CDialog&)>> nested = {})
+    {
+        CResultViewDlg dialog;
+        dialog.m_strUserId = user;
+        Rows rows;
+        Run(
+            dialog,
+            [&](CDialog&) {
+                action(dialog);
+                rows = GridRows(dialog.m_grid);
+            },
+            std::move(nested));
+        return rows;
+    }
+
+    // Sums mode over begin..end with the date option, one scale and items.
+    Rows Sums(const char* user, const char* scale, const char* items, int dateOption, CTime begin, CTime end)
+    {
+        return Open(
+            user,
+            [&](CResultViewDlg& d) {
+                Click(d, kSumsMode);
+                Click(d, kOneScale);
+                Click(d, items ? kSelectItem : kTotalItem);
+                Click(d, dateOption);
+                SetDates(d, begin, end);
+                Click(d, kResult);
+            },
+            items ? std::vector { PickScale(scale), TypeItems(items) } : std::vector { PickScale(scale) });
+    }
+};
+
+TEST_F(ResultViewTest, OpensOnTodayWithTheEmptyGridAndAsksForWhatIsMissing)
+{
+    std::vector<std::string> boxes;
+    CTime begin;
+    int rows = 0, columns = 0;
+    CString marker;
+    Open("kim", [&](CResultViewDlg& d) {
+        dynamic_cast<CDateTimeCtrl*>(d.GetDlgItem(1087))->GetTime(begin);
+        rows = d.m_grid.GetRowCount();
+        columns = d.m_grid.GetColumnCount();
+        marker = d.m_grid.GetItemText(1, 0);
+        Click(d, kResult);
+        Click(d, kSumsMode);
+        Click(d, kResult);
+        Click(d, kAllScales);
+        Click(d, kResult);
+        Click(d, kTotalItem);
+        Click(d, kResult);
+        boxes = Boxes();
+    });
+    EXPECT_EQ(begin.GetTime(), CTime(2009, 3, 15, 0, 0, 0).GetTime());
+    EXPECT_EQ(rows, 2);
+    EXPECT_EQ(columns, 2);
+    EXPECT_EQ(marker, "-->");
+    EXPECT_EQ(boxes,
+        (Rows { "Select Result Option", "Select a Scale", "Input Item number", "Select Date option" }));
+}
+
+TEST_F(ResultViewTest, DailyRowsOfTwoScalesByTwoItemsInOrder)
+{
+    AddSales({
+        { "2009- 3- 2", "1", "100", "10", "1", "10.0.0.1", "kim" },
+        { "2009- 3- 2", "1", "50", "5", "1", "10.0.0.1", "kim" },
+        { "2009- 3- 2", "1", "7000", "70", "1", "10.0.0.1", "lee" }, // another manager's sale
+        { "2009- 3- 2", "2", "200", "20", "1", "10.0.0.1", "kim" },
+        { "2009- 3- 2", "1", "300", "30", "1", "10.0.0.2", "kim" },
+        { "2009- 3- 3", "2", "900", "90", "1", "10.0.0.2", "kim" }, // outside the range
+        { "2009-03-02", "2", "800", "80", "1", "10.0.0.2", "kim" }, // another day text
+    });
+    std::vector<std::string> scales, items;
+    const Rows rows = Open("kim",
+        [&](CResultViewDlg& d) {
+            Click(d, kSumsMode);
+            Click(d, kAllScales);
+            Click(d, kSelectItem);
+            Click(d, kDaily);
+            SetDates(d, CTime(2009, 3, 2, 0, 0, 0), CTime(2009, 3, 2, 0, 0, 0));
+            Click(d, kResult);
+            scales = Lines(d, kScaleList);
+            items = Lines(d, kItemList);
+        },
+        { TypeItems("1,2") });
+    EXPECT_EQ(scales, (Rows { "s1", "s2" }));
+    EXPECT_EQ(items, (Rows { "1", "2" }));
+    EXPECT_EQ(rows,
+        (Rows { "s1|10.0.0.1|1|2009- 3- 2|150|15|2", "s1|10.0.0.1|2|2009- 3- 2|200|20|1",
+            "s2|10.0.0.2|1|2009- 3- 2|300|30|1", "s2|10.0.0.2|2|2009- 3- 2|0|0|0" }));
+
+    // The administrator sums every manager's rows of the scale.
+    EXPECT_EQ(Sums("vexo", "s1", "1", kDaily, CTime(2009, 3, 2, 0, 0, 0), CTime(2009, 3, 2, 0, 0, 0)),
+        (Rows { "s1|10.0.0.1|1|2009- 3- 2|7150|85|3" }));
+}
+
+TEST_F(ResultViewTest, DecimalsNegativeDaysAndTheDefaultBox)
+{
+    AddSales({
+        { "2009- 3- 2", "5", "1250", "75", "1", "10.0.0.1", "kim" },
+        { "2009- 3- 3", "5", "-1200", "0", "-1", "10.0.0.1", "kim" },
+        { "2009- 3- 4", "5", "-1", "-1", "-1", "10.0.0.1", "kim" },
+    });
+    Rows withDecimals, afterDefault;
+    std::vector<std::string> weekly;
+    const Rows rows = Open("kim",
+        [&](CResultViewDlg& d) {
+            Click(d, kSumsMode);
+            Click(d, kOneScale);
+            Click(d, kSelectItem);
+            Click(d, kDaily);
+            SetDates(d, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 4, 0, 0, 0));
+            Click(d, kDefault); // unchecked: the decimal boxes open
+            for (int box : { 1109, 1108 }) {
+                d.GetDlgItem(box)->SetFocus();
+                for (int k = 0; k < (box == 1109 ? 2 : 3); ++k)
+                    AfxSimulateKey(d.GetDlgItem(box)->GetSafeHwnd(), VK_DOWN);
+            }
+            Click(d, kResult);
+            withDecimals = GridRows(d.m_grid);
+            Click(d, kDefault); // checked again: no decimals
+            Click(d, kResult);
+            afterDefault = GridRows(d.m_grid);
+            Click(d, kWeekly);
+            Click(d, kResult);
+        },
+        { PickScale("s1"), TypeItems("5") });
+    EXPECT_EQ(withDecimals,
+        (Rows { "s1|10.0.0.1|5|2009- 3- 1|0.00|0.000|0", "s1|10.0.0.1|5|2009- 3- 2|12.50|0.075|1",
+            "s1|10.0.0.1|5|2009- 3- 3|-12.00|0.000|0", "s1|10.0.0.1|5|2009- 3- 4|0.00|0.000|0" }));
+    EXPECT_EQ(afterDefault[1], "s1|10.0.0.1|5|2009- 3- 2|1250|75|1");
+    EXPECT_EQ(afterDefault[2], "s1|10.0.0.1|5|2009- 3- 3|-1200|0|0");
+    // A negative day counts 0 in a week.
+    EXPECT_EQ(rows, (Rows { "s1|10.0.0.1|5|3/2|1250|75|1" }));
+}
+
+TEST_F(ResultViewTest, WeeksOneToSixOfMonthsBeginningOnSundayAndSaturday)
+{
+    AddSales({
+        { "2009- 3- 1", "7", "10", "1", "1", "10.0.0.1", "kim" },
+        { "2009- 3-29", "7", "20", "2", "1", "10.0.0.1", "kim" },
+        { "2009- 3-31", "7", "30", "3", "1", "10.0.0.1", "kim" },
+        { "2009- 8- 1", "7", "40", "4", "1", "10.0.0.1", "kim" },
+        { "2009- 8-30", "7", "50", "5", "1", "10.0.0.1", "kim" },
+    });
+    EXPECT_EQ(Sums("kim", "s1", nullptr, kWeekly, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 31, 0, 0, 0)),
+        (Rows { "s1|10.0.0.1|0|3/2|10|1|1", "s1|10.0.0.1|0|3/3|0|0|0", "s1|10.0.0.1|0|3/4|0|0|0",
+            "s1|10.0.0.1|0|3/5|0|0|0", "s1|10.0.0.1|0|3/6|50|5|2" }));
+    const Rows august
+        = Sums("kim", "s1", nullptr, kWeekly, CTime(2009, 8, 1, 0, 0, 0), CTime(2009, 8, 31, 0, 0, 0));
+    ASSERT_EQ(august.size(), 6u);
+    EXPECT_EQ(august.front(), "s1|10.0.0.1|0|8/1|40|4|1");
+    EXPECT_EQ(august.back(), "s1|10.0.0.1|0|8/6|50|5|1");
+}
+
+TEST_F(ResultViewTest, MonthsOverAYearAndWeekdaysOverTwoWeeks)
+{
+    AddSales({
+        { "2006-12-30", "7", "10", "1", "1", "10.0.0.1", "kim" },
+        { "2007- 1-15", "7", "20", "2", "1", "10.0.0.1", "kim" },
+        { "2007-12-31", "7", "30", "3", "1", "10.0.0.1", "kim" },
+        { "2008- 1- 2", "7", "40", "4", "1", "10.0.0.1", "kim" },
+        { "2008- 1- 3", "7", "99", "9", "1", "10.0.0.1", "kim" },
+        { "2009- 3- 1", "7", "5", "1", "1", "10.0.0.1", "kim" },
+        { "2009- 3- 8", "7", "6", "1", "1", "10.0.0.1", "kim" },
+        { "2009- 3- 4", "7", "7", "1", "1", "10.0.0.1", "kim" },
+    });
+    const Rows months
+        = Sums("kim", "s1", "7", kMonthly, CTime(2006, 12, 30, 0, 0, 0), CTime(2008, 1, 2, 0, 0, 0));
+    ASSERT_EQ(months.size(), 14u);
+    EXPECT_EQ(months[0], "s1|10.0.0.1|7|12|10|1|1");
+    EXPECT_EQ(months[1], "s1|10.0.0.1|7|1|20|2|1");
+    EXPECT_EQ(months[12], "s1|10.0.0.1|7|12|30|3|1");
+    EXPECT_EQ(months[13], "s1|10.0.0.1|7|1|40|4|1");
+
+    const Rows weekdays
+        = Sums("kim", "s1", "7", kDayOfWeek, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 14, 0, 0, 0));
+    EXPECT_EQ(weekdays, (Rows { "s1|10.0.0.1|7|11|2|2|0|0|0|0|0|0|7|1|1|0|0|0|0|0|0|0|0|0" }));
+}
+
+TEST_F(ResultViewTest, EndBeforeBeginInEveryMode)
+{
+    AddSales({ { "2009- 3-10", "7", "10", "1", "1", "10.0.0.1", "kim" } });
+    const CTime late(2009, 3, 20, 0, 0, 0), early(2009, 3, 2, 0, 0, 0), april(2009, 4, 1, 0, 0, 0);
+    EXPECT_EQ(Sums("kim", "s1", "7", kDaily, late, early), Rows {});
+    EXPECT_EQ(Sums("kim", "s1", "7", kWeekly, late, early), Rows {});
+    EXPECT_EQ(Sums("kim", "s1", "7", kMonthly, late, early), (Rows { "s1|10.0.0.1|7|3|0|0|0" }));
+    EXPECT_EQ(Sums("kim", "s1", "7", kMonthly, april, early), Rows {});
+    EXPECT_EQ(Sums("kim", "s1", "7", kDayOfWeek, april, early),
+        (Rows { "s1|10.0.0.1|7|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0" }));
+    const Rows list = Open("kim", [&](CResultViewDlg& d) {
+        Click(d, kListMode);
+        SetDates(d, late, early);
+        Click(d, kResult);
+    });
+    EXPECT_EQ(list, Rows {});
+}
+
+TEST_F(ResultViewTest, ItemTextsAndTheBoundOfASelection)
+{
+    AddSales({
+        { "2009- 3- 2", "1", "10", "1", "1", "10.0.0.1", "kim" },
+        { "2009- 3- 2", "3", "30", "3", "1", "10.0.0.1", "kim" },
+    });
+    const CTime day(2009, 3, 2, 0, 0, 0);
+    EXPECT_EQ(Sums("kim", "s1", "3-1", kDaily, day, day), Rows {});
+    EXPECT_EQ(Sums("kim", "s1", "1,,3", kDaily, day, day), (Rows { "s1|10.0.0.1|1|2009- 3- 2|10|1|1" }));
+    EXPECT_EQ(Boxes(), Rows {});
+
+    // More than 2048 numbers are refused; a later selection shows only its own.
+    std::vector<std::string> refused, whole, second;
+    Open("kim",
+        [&](CResultViewDlg& d) {
+            Click(d, kSelectItem);
+            refused = Lines(d, kItemList);
+            Click(d, kSelectItem);
+            whole = Lines(d, kItemList);
+            Click(d, kSelectItem);
+            second = Lines(d, kItemList);
+            Click(d, kSumsMode);
+            Click(d, kOneScale);
+            Click(d, kDaily);
+            SetDates(d, day, day);
+            Click(d, kResult);
+        },
+        { TypeItems("1-99999"), TypeItems("1-2048"), TypeItems("3,1"), PickScale("s1") });
+    EXPECT_EQ(Boxes(), (Rows { kTooManyItemNumbers }));
+    EXPECT_EQ(refused, Rows {});
+    EXPECT_EQ(whole.size(), 2048u);
+    EXPECT_EQ(second, (Rows { "3", "1" }));
+}
+
+TEST_F(ResultViewTest, ListShowsEachDaysRowsAsTheUserMaySeeThem)
+{
+    AddSales({
+        { "2009- 3- 2", "11", "1250", "75", "1", "10.0.0.1", "kim", "s1", "Pear", "09:00:01", "881" },
+        { "2009- 3- 2", "12", "300", "5", "1", "10.0.0.3", "lee", "s3", "Plum", "09:00:02", "882" },
+        { "2009- 3- 3", "13", "400", "6", "-1", "10.0.0.2", "kim", "s2", "Fig", "09:00:03", "883" },
+        { "2009- 3- 4", "14", "500", "7", "1", "10.0.0.2", "kim", "s2", "Kiwi", "09:00:04", "884" },
+    });
+    auto list = [&](const char* user) {
+        return Open(user, [&](CResultViewDlg& d) {
+            Click(d, kListMode);
+            SetDates(d, CTime(2009, 3, 2, 0, 0, 0), CTime(2009, 3, 3, 0, 0, 0));
+            Click(d, kResult);
+        });
+    };
+    EXPECT_EQ(list("vexo"),
+        (Rows { "11|Pear|881|2009- 3- 2|09:00:01|1250|75|s1|kim",
+            "12|Plum|882|2009- 3- 2|09:00:02|300|5|s3|lee", "13|Fig|883|2009- 3- 3|09:00:03|400|6|s2|kim" }));
+    EXPECT_EQ(list("kim"),
+        (Rows { "11|Pear|881|2009- 3- 2|09:00:01|1250|75|s1|kim",
+            "13|Fig|883|2009- 3- 3|09:00:03|400|6|s2|kim" }));
+}
+
+TEST_F(ResultViewTest, QuotedNamesAndAScaleNoLongerRegistered)
+{
+    AddSales({
+        { "2009- 3- 2", "1'", "10", "1", "1", "10.0.0.4", "park" },
+        { "2009- 3- 2", "1", "20", "2", "1", "10.0.0.1", "kim" },
+    });
+    const CTime day(2009, 3, 2, 0, 0, 0);
+    EXPECT_EQ(
+        Sums("park", "O'Neil", "1'", kDaily, day, day), (Rows { "O'Neil|10.0.0.4|1'|2009- 3- 2|10|1|1" }));
+    EXPECT_EQ(
+        Sums("vexo", "O'Neil", nullptr, kDaily, day, day), (Rows { "O'Neil|10.0.0.4|0|2009- 3- 2|10|1|1" }));
+
+    // s1 leaves the register after it was chosen: no rows for it, and no
+    // rows under another scale's address.
+    const Rows rows = Open("kim", [&](CResultViewDlg& d) {
+        Click(d, kSumsMode);
+        Click(d, kAllScales);
+        Execute(kResultManagerDbPath, { "DELETE FROM [ScaleMG] WHERE [scale_name] = 's1'" });
+        Click(d, kTotalItem);
+        Click(d, kDaily);
+        SetDates(d, day, day);
+        Click(d, kResult);
+    });
+    EXPECT_EQ(rows, (Rows { "s2|10.0.0.2|0|2009- 3- 2|0|0|0" }));
+    EXPECT_EQ(Boxes(), Rows {});
+}
+
+} // namespace
