@@ -10,6 +10,10 @@ namespace {
 QWidget* MakePicker(HWND hwnd, QWidget* parent)
 {
     auto* picker = new QDateTimeEdit(parent);
+    // The short date form, or the time of day, as the window text shows it.
+    const CWnd* wnd = CWnd::FromHandle(hwnd);
+    const bool timeFormat = wnd && (wnd->GetStyle() & DTS_TIMEFORMAT) == DTS_TIMEFORMAT;
+    picker->setDisplayFormat(timeFormat ? QStringLiteral("HH:mm:ss") : QStringLiteral("yyyy-MM-dd"));
     picker->setCalendarPopup(true);
     QObject::connect(picker, &QDateTimeEdit::dateTimeChanged, picker, [hwnd](const QDateTime& value) {
         if (auto* ctrl = dynamic_cast<CDateTimeCtrl*>(CWnd::FromHandle(hwnd)))
@@ -18,15 +22,25 @@ QWidget* MakePicker(HWND hwnd, QWidget* parent)
     return picker;
 }
 
-} // namespace
-
-BOOL CDateTimeCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+// Pickers of dialog templates get the widget too, so a dialog can bind them
+// with DDX_Control.
+bool RegisterPicker()
 {
     static const bool registered = [] {
         wnd_internal::RegisterWidgetFactory("SysDateTimePick32", &MakePicker);
         return true;
     }();
-    (void)registered;
+    return registered;
+}
+
+const bool kPickerRegistered = RegisterPicker();
+
+} // namespace
+
+BOOL CDateTimeCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+{
+    (void)kPickerRegistered;
+    RegisterPicker();
     return CWnd::Create("SysDateTimePick32", nullptr, style | WS_CHILD, rect, parent, id);
 }
 

@@ -3,7 +3,8 @@
 // Usage: result_view [--manager] [--user <id>] [--seed]
 //   --manager    the Manager Result View (212) instead of the Result View (199)
 //   --user <id>  the logged-in manager id handed to the Result View ("vexo")
-//   --seed       first adds two scales of "vexo" and a month of sample sales
+//   --seed       first adds two scales of "vexo" and sample sales on every day of
+//                the current month
 // Manager.mdb and Server_Store.mdb are written from their templates when missing.
 
 #include <cstdio>
@@ -29,15 +30,16 @@ void SeedSamples()
     manager.Close();
     CDaoDatabase store;
     store.Open(kServerStorePath, FALSE, FALSE, ";PWD=quendrav");
-    for (int day = 1; day <= 31; ++day) {
+    const CTime now = CTime::GetCurrentTime();
+    for (int day = 1; day <= DaysInMonth(now.GetYear(), now.GetMonth()); ++day) {
         for (int n = 0; n < 3; ++n) {
             const int item = 1 + (day + n) % 4;
             store.Execute(CString::Formatted(
                 "INSERT INTO [Server_DB] ([code_gds], [PrintCnt], [Result_day], [Totalprice], [Totalweight], "
                 "[ip], [mg_id], [item_name], [result_time], [scale_name], [item_poscode]) VALUES ('%d', '1', "
-                "'2009- 3-%2d', '%d', '%d', '10.0.0.%d', 'vexo', 'Item %d', '1%d:00:00', '%s', '88%d')",
-                item, day, 1000 + 125 * day + n, 250 + 5 * day, 1 + n % 2, item, n, n % 2 ? "back" : "front",
-                item));
+                "'%s', '%d', '%d', '10.0.0.%d', 'vexo', 'Item %d', '1%d:00:00', '%s', '88%d')",
+                item, DayKey({ now.GetYear(), now.GetMonth(), day }).GetString(), 1000 + 125 * day + n,
+                250 + 5 * day, 1 + n % 2, item, n, n % 2 ? "back" : "front", item));
         }
     }
     store.Close();
