@@ -73,15 +73,18 @@ TEST_F(ManagerResultViewTest, RefusalsACancelledChoiceAndManyManagers)
     std::vector<std::string> boxes;
     int rows = 0;
     Run(dialog, [&](CDialog& d) {
+        Click(d, 1002); // no period: Print does nothing
         Click(d, kResult);
         Click(d, kSelectManager); // cancelled: the flag is set, the list empty
         Click(d, kResult);
         Click(d, kDaily);
         Click(d, kResult);
         rows = dialog.m_grid.GetRowCount();
+        Click(d, 1002);
         boxes = Boxes();
     });
-    EXPECT_EQ(boxes, (Rows { "Select Manager", "Select Date option" }));
+    EXPECT_EQ(boxes, (Rows { "Select Manager", "Select Date option", "Not found Result Infomation" }));
+    EXPECT_TRUE(PrintScript::DialogRecords().empty());
     EXPECT_EQ(rows, 2);
 
     const std::vector<const char*> many(450, "lee");

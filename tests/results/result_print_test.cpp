@@ -118,6 +118,19 @@ TEST_F(ResultPrintTest, ListOfNinetyNineRowsInBothOrientations)
     EXPECT_NEAR(name->rect.left, 560, 2);
     EXPECT_NEAR(scale->rect.left, 3500, 2);
     EXPECT_NEAR((code->rect.left + code->rect.right) / 2, 380, 2);
+    // The title at (300, 150), the footer under the fourth column, 71 lines
+    // of 10-point text below the top at 300.
+    const PrintedText* title = Find(portrait[0], "- List Print -");
+    const PrintedText* footer = Find(portrait[0], "1-2");
+    const PrintedText* next = Find(portrait[0], "9001");
+    ASSERT_TRUE(title && footer && next);
+    EXPECT_EQ(title->rect.TopLeft(), CPoint(300, 150));
+    EXPECT_NEAR((footer->rect.left + footer->rect.right) / 2, 2060, 2);
+    const int pitch = next->rect.top - code->rect.top;
+    EXPECT_GE(pitch, 80);
+    EXPECT_LE(pitch, 90);
+    EXPECT_EQ(Find(portrait[0], "PLU")->rect.top, 300);
+    EXPECT_NEAR(footer->rect.top, 300 - 100 + 73 * pitch, 2);
     EXPECT_EQ(PdfPageCount(portrait[0].outputPath.Str()), 1);
     const auto pdf = PdfPageTexts(portrait[0].outputPath.Str());
     ASSERT_EQ(pdf.size(), 1u);
@@ -132,6 +145,13 @@ TEST_F(ResultPrintTest, ListOfNinetyNineRowsInBothOrientations)
         Click(d, kPrint);
     });
     ASSERT_EQ(landscape.size(), 4u);
+    // Columns from 400, 80 units to a width, 16-point lines.
+    const PrintedText* first = Find(landscape[0], "9000");
+    const PrintedText* second = Find(landscape[0], "9001");
+    ASSERT_TRUE(first && second);
+    EXPECT_NEAR((first->rect.left + first->rect.right) / 2, 400 + 3 * 80, 2);
+    EXPECT_GE(second->rect.top - first->rect.top, 130);
+    EXPECT_LE(second->rect.top - first->rect.top, 140);
     const int codes[4] = { 30, 31, 31, 7 };
     for (int p = 0; p < 4; ++p) {
         EXPECT_EQ(Count(landscape[static_cast<size_t>(p)], IsCode), codes[p]) << p;

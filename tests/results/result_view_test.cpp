@@ -83,15 +83,30 @@ TEST_F(ResultViewTest, OpensOnTodayWithTheEmptyGridAndAsksForWhatIsMissing)
 {
     std::vector<std::string> boxes;
     CTime begin;
-    int rows = 0, columns = 0;
-    CString marker;
+    std::vector<std::string> grid;
+    std::vector<BOOL> enabled;
     Open("kim", [&](CResultViewDlg& d) {
         dynamic_cast<CDateTimeCtrl*>(d.GetDlgItem(1087))->GetTime(begin);
-        rows = d.m_grid.GetRowCount();
-        columns = d.m_grid.GetColumnCount();
-        marker = d.m_grid.GetItemText(1, 0);
-        Click(d, kResult);
+        CGridCtrl& g = d.m_grid;
+        const int image = g.GetItemImage(1, 0);
+        grid = { std::to_string(g.GetRowCount()) + "x" + std::to_string(g.GetColumnCount()),
+            g.GetItemText(1, 0).Str(), std::to_string(g.GetDefaultCell(FALSE, FALSE)->GetBackClr()),
+            std::to_string(g.GetFixedRowSelection() + 2 * g.GetFixedColumnSelection() + 4 * g.GetDragAndDrop()
+                + 8 * g.IsCellEditable(1, 1) + 16 * g.GetListMode()),
+            image >= 0 && image < 5 ? "image" : "no image" };
+        // "List " disables the scale, item and date options, "other Result"
+        // enables them; "Default" unchecked opens the decimal boxes.
+        auto states = [&] {
+            for (int id : { kOneScale, kTotalItem, kMonthly, 1087, 1109, 1108 })
+                enabled.push_back(d.GetDlgItem(id)->IsWindowEnabled());
+        };
+        Click(d, kListMode);
+        states();
+        Click(d, kDefault);
         Click(d, kSumsMode);
+        states();
+        Click(d, kDefault);
+        states();
         Click(d, kResult);
         Click(d, kAllScales);
         Click(d, kResult);
@@ -100,11 +115,11 @@ TEST_F(ResultViewTest, OpensOnTodayWithTheEmptyGridAndAsksForWhatIsMissing)
         boxes = Boxes();
     });
     EXPECT_EQ(begin.GetTime(), CTime(2009, 3, 15, 0, 0, 0).GetTime());
-    EXPECT_EQ(rows, 2);
-    EXPECT_EQ(columns, 2);
-    EXPECT_EQ(marker, "-->");
-    EXPECT_EQ(boxes,
-        (Rows { "Select Result Option", "Select a Scale", "Input Item number", "Select Date option" }));
+    EXPECT_EQ(grid, (Rows { "2x2", "-->", std::to_string(0xE0FFFF), "7", "image" }));
+    EXPECT_EQ(enabled, (std::vector<BOOL> { 0, 0, 0, 1, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0 }));
+    EXPECT_EQ(boxes, (Rows { "Select a Scale", "Input Item number", "Select Date option" }));
+    Open("kim", [&](CResultViewDlg& d) { Click(d, kResult); });
+    EXPECT_EQ(Boxes().back(), "Select Result Option");
 }
 
 TEST_F(ResultViewTest, DailyRowsOfTwoScalesByTwoItemsInOrder)
