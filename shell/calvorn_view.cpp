@@ -93,6 +93,7 @@ CCalvornView::CCalvornView()
 
 CCalvornView::~CCalvornView()
 {
+    m_pResultServer.reset();
     delete m_pManagerWorker;
     m_pManagerWorker = nullptr;
     delete m_pManager;
@@ -152,6 +153,11 @@ const MessageMap* CCalvornView::GetMessageMap() const
             OnUpdateCommand<&CCalvornView::OnUpdateNeedsItemDatabase>(ID_DEFAULT_VALUE_SETUP),
             OnUpdateCommand<&CCalvornView::OnUpdateNeedsItemDatabase>(ID_ITEM_INFO_CHANGE),
             OnUpdateCommand<&CCalvornView::OnUpdateNeedsAdministrator>(ID_NEW_MANAGER),
+            OnCommandRange<&CCalvornView::OnServerCommand>(ID_SERVER_START, ID_SERVER_START),
+            OnCommandRange<&CCalvornView::OnServerCommand>(ID_SERVER_STOP, ID_SERVER_STOP),
+            OnCommandRange<&CCalvornView::OnServerCommand>(ID_SERVER_PORT, ID_SERVER_PORT),
+            OnCommandRange<&CCalvornView::OnServerCommand>(ID_RESULT_VIEW, ID_RESULT_VIEW),
+            OnCommandRange<&CCalvornView::OnServerCommand>(ID_MANAGER_RESULT_VIEW, ID_MANAGER_RESULT_VIEW),
             OnUpdateCommand<&CCalvornView::OnUpdateServer>(ID_SERVER_START),
             OnUpdateCommand<&CCalvornView::OnUpdateServer>(ID_SERVER_STOP),
             OnUpdateCommand<&CCalvornView::OnUpdateServer>(ID_SERVER_PORT),
@@ -194,8 +200,8 @@ void CCalvornView::OnSize(UINT type, int cx, int cy)
 void CCalvornView::OnTimer(UINT_PTR id)
 {
     if (id == kKeepAliveTimer) {
-        // The results server's keep-alive; the server never runs, so there is
-        // no connection to keep: only re-arm.
+        if (m_pResultServer)
+            m_pResultServer->SendKeepAlive();
         KillTimer(kKeepAliveTimer);
         SetTimer(kKeepAliveTimer, kKeepAliveMs);
     }
@@ -210,10 +216,15 @@ void CCalvornView::OnInitialUpdate()
     ProvisionDataFiles();
     m_captionPanel.SetCaption(m_nLanguage == 1 ? "로그인을 하십시오" : "Input Log ID");
     CreateCategoryTree();
-    if (m_nServerFlag)
+    if (m_nKeepAliveFlag)
         SetTimer(kKeepAliveTimer, kKeepAliveMs);
     WriteSampleDatabase();
     LogInAdministrator();
+    if (ResultServerFactory factory = GetResultServerFactory()) {
+        m_pResultServer = factory(*this);
+        if (m_pResultServer)
+            m_pResultServer->StartAtStartUp();
+    }
 }
 
 void CCalvornView::ProvisionDataFiles()
@@ -531,6 +542,12 @@ void CCalvornView::OnUpdateNeedsAdministrator(CCmdUI* cmdUI)
 void CCalvornView::OnUpdateServer(CCmdUI* cmdUI)
 {
     cmdUI->Enable(FALSE);
+}
+
+void CCalvornView::OnServerCommand(UINT id)
+{
+    if (ServerCommandHandler handler = GetServerCommandHandler(id))
+        handler(*this);
 }
 
 void CCalvornView::OnDefaultValueSetup()

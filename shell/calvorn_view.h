@@ -17,6 +17,7 @@
 #include "platform/gdi/image_list.h"
 #include "platform/wnd/treectrl.h"
 #include "platform/wnd/view.h"
+#include "shell/result_server_port.h"
 
 class CCalvornDoc;
 class CCmdUI;
@@ -127,10 +128,16 @@ public:
     int m_nStateFlags[5] = {};
     CString m_strItemDbPath;
     int m_nLanguage = 2;
-    // Results-server state (the server is never started).
+    // Results-server state, kept by the server (result_server_port.h): running
+    // flag, server mode (set while it runs; the work screen shows its
+    // Synchronization buttons then), its database and log paths, and the
+    // keep-alive flag that nothing sets.
     int m_nServerRunning = 0;
     int m_nServerFlag = 0;
+    int m_nKeepAliveFlag = 0;
+    CString m_strServerFilePath;
     CString m_strServerLogPath;
+    std::unique_ptr<CResultServerPort> m_pResultServer;
     std::vector<CString> m_serverTexts;
     std::vector<CString> m_infoTexts;
     CString m_strQueryName;
@@ -160,6 +167,7 @@ protected:
     void OnUpdateNeedsItemDatabase(CCmdUI* cmdUI);
     void OnUpdateNeedsAdministrator(CCmdUI* cmdUI);
     void OnUpdateServer(CCmdUI* cmdUI);
+    void OnServerCommand(UINT id);
     void OnDefaultValueSetup();
     void OnItemInfoChange();
 
