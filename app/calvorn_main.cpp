@@ -1,6 +1,7 @@
 // calvorn: the store back-office program.
 
 #include "platform/wnd/winapp.h"
+#include "results/result_dialog_commands.h"
 #include "screens/register_screens.h"
 #include "shell/calvorn_app.h"
 
@@ -13,5 +14,6 @@ CCalvornApp theApp;
 int main(int argc, char** argv)
 {
     RegisterWorkScreens();
+    RegisterResultDialogCommands();
     return AfxWinMain(argc, argv);
 }

@@ -1,11 +1,8 @@
 #include "results/result_dates.h"
 
-namespace {
+#include "ethernet/reservation_rules.h"
 
-bool IsLeapYear(int year)
-{
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+namespace {
 
 // Days since 1970-01-01 of a Gregorian date.
 long DaysFromCivil(int year, int month, int day)
@@ -23,14 +20,6 @@ long DaysFromCivil(int year, int month, int day)
 CString DayKey(const ResultDate& date)
 {
     return CString::Formatted("%4d-%2d-%2d", date.year, date.month, date.day);
-}
-
-int DaysInMonth(int year, int month)
-{
-    static constexpr int kDays[12] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
-    if (month < 1 || month > 12)
-        return 0;
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
 int DayOfWeek(const ResultDate& date)

@@ -13,14 +13,14 @@ struct ResultDate {
     int day = 0; // 1..31
 };
 
+// Month lengths come from DaysInMonth (ethernet/reservation_rules.h).
+
 // The most weeks a month touches: week 6 holds the days from a month's fifth
 // Sunday on (a month of 30 or 31 days that begins on a Saturday or Sunday).
 inline constexpr int kWeeksPerMonth = 6;
 
 // "%4d-%2d-%2d" of the date.
 [[nodiscard]] CString DayKey(const ResultDate& date);
-// Days of the month in the Gregorian calendar.
-[[nodiscard]] int DaysInMonth(int year, int month);
 // 0 Sunday .. 6 Saturday.
 [[nodiscard]] int DayOfWeek(const ResultDate& date);
 // 1 + the Sundays among days 1..day of the month: weeks begin on Sunday, so a

@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(ResultDates, WeekdaysWeeksAndMonthLengths)
+TEST(ResultDates, WeekdaysAndWeeksOfTheMonth)
 {
     struct Case {
         ResultDate date;
@@ -33,12 +33,8 @@ TEST(ResultDates, WeekdaysWeeksAndMonthLengths)
         EXPECT_EQ(DayOfWeek(c.date), c.weekday);
         EXPECT_EQ(WeekOfMonth(c.date), c.week);
     }
-    EXPECT_EQ(DayKey({ 2006, 5, 3 }), "2006- 5- 3");
-    EXPECT_EQ(DayKey({ 2006, 12, 31 }), "2006-12-31");
-    EXPECT_EQ(DaysInMonth(2000, 2), 29);
-    EXPECT_EQ(DaysInMonth(1900, 2), 28);
-    EXPECT_EQ(DaysInMonth(2008, 2), 29);
-    EXPECT_EQ(DaysInMonth(2007, 4), 30);
+    EXPECT_EQ(DayKey(ResultDate { 2006, 5, 3 }), "2006- 5- 3");
+    EXPECT_EQ(DayKey(ResultDate { 2006, 12, 31 }), "2006-12-31");
 }
 
 TEST(ResultTexts, SumsAndDecimalPoints)

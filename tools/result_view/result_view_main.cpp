@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ethernet/reservation_rules.h"
 #include "platform/base/file_system.h"
 #include "platform/dao/dao_database.h"
 #include "platform/wnd/app.h"
@@ -38,8 +39,8 @@ void SeedSamples()
                 "INSERT INTO [Server_DB] ([code_gds], [PrintCnt], [Result_day], [Totalprice], [Totalweight], "
                 "[ip], [mg_id], [item_name], [result_time], [scale_name], [item_poscode]) VALUES ('%d', '1', "
                 "'%s', '%d', '%d', '10.0.0.%d', 'vexo', 'Item %d', '1%d:00:00', '%s', '88%d')",
-                item, DayKey({ now.GetYear(), now.GetMonth(), day }).GetString(), 1000 + 125 * day + n,
-                250 + 5 * day, 1 + n % 2, item, n, n % 2 ? "back" : "front", item));
+                item, DayKey(ResultDate { now.GetYear(), now.GetMonth(), day }).GetString(),
+                1000 + 125 * day + n, 250 + 5 * day, 1 + n % 2, item, n, n % 2 ? "back" : "front", item));
         }
     }
     store.Close();
