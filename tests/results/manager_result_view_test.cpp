@@ -41,6 +41,7 @@ protected:
                 Click(d, period);
                 SetDates(d, begin, end);
                 Click(d, kResult);
+                Click(d, kResult); // each Result starts from the empty grid
                 rows = GridRows(dialog.m_grid);
                 if (listed)
                     *listed = Lines(d, 1111);

@@ -215,7 +215,8 @@ TEST_F(ResultPrintTest, WeekdayBlocksTheLayoutOfTheFlagsAndNothingToPrint)
     EXPECT_EQ(Count(jobs[0], "- Daily Result -"), 1);
     EXPECT_EQ(Count(jobs[0], "123750"), 1); // the daily sum of 2 March
     EXPECT_EQ(Count(jobs[1], "- Daily Result -"), 1);
-    EXPECT_EQ(Count(jobs[1], IsCode), 70); // the list's grid under the daily layout
+    EXPECT_EQ(Count(jobs[1], IsCode),
+        70); // the list's grid under the daily layout
     EXPECT_EQ(Count(jobs[1], " Apple"), 0);
 
     // Nothing chosen: nothing; an empty result: the message, no dialog.
@@ -284,6 +285,12 @@ TEST_F(ResultPrintTest, ManagerPagesAndBlocks)
     EXPECT_EQ(Count(daily[1], "kim"), 1);
     EXPECT_EQ(Count(daily[1], "2009- 3-12"), 1);
     EXPECT_EQ(Count(daily[1], "2-2"), 1);
+    // Columns of 12, 10, 11, 11 and 8 units from 200: the sums of 2 March.
+    for (const auto& [text, centre] : { std::pair { "123750", 1850 }, { "7425", 2510 }, { "99", 3080 } }) {
+        const PrintedText* cell = Find(daily[0], text);
+        ASSERT_NE(cell, nullptr) << text;
+        EXPECT_NEAR((cell->rect.left + cell->rect.right) / 2, centre, 2) << text;
+    }
 
     const auto blocks = print(1090, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 7, 0, 0, 0),
         { "kim", "lee", "kim" }, DMORIENT_LANDSCAPE);
@@ -294,6 +301,13 @@ TEST_F(ResultPrintTest, ManagerPagesAndBlocks)
     EXPECT_EQ(Count(blocks[1], "Manager name"), 1);
     EXPECT_EQ(Count(blocks[1], "123750"), 1); // kim's Monday
     EXPECT_EQ(Count(blocks[1], "2-2"), 1);
+    // Landscape: 12 units of 80 from 400, then 11 for each of the day's three.
+    for (const auto& [text, centre] :
+        { std::pair { "Manager name", 880 }, { "Weight(SUN)", 2680 }, { "Print(SUN)", 3560 } }) {
+        const PrintedText* cell = Find(blocks[1], text);
+        ASSERT_NE(cell, nullptr) << text;
+        EXPECT_NEAR((cell->rect.left + cell->rect.right) / 2, centre, 2) << text;
+    }
 }
 
 } // namespace
