@@ -175,23 +175,29 @@ TEST_F(ResultPrintTest, WeekdayBlocksTheLayoutOfTheFlagsAndNothingToPrint)
                 Click(d, kPrint);
             },
             { Choose({ "s1" }), [](CDialog& i) {
-                 i.SetDlgItemText(1085, "9000,9001,9002");
+                 i.SetDlgItemText(1085, "9000-9005");
                  Click(i, IDOK);
              } });
     };
+    // Six result rows: five blocks and one in portrait, two a page in landscape.
     const auto portrait = weekdays(DMORIENT_PORTRAIT);
-    ASSERT_EQ(portrait.size(), 1u);
+    ASSERT_EQ(portrait.size(), 2u);
     EXPECT_EQ(Count(portrait[0], "- A day of week Result -"), 1);
-    EXPECT_EQ(Count(portrait[0], "Price(SUN)"), 3);
-    EXPECT_EQ(Count(portrait[0], "Print(SAT)"), 3);
-    EXPECT_EQ(Count(portrait[0], "Scale name"), 3); // once per block
+    EXPECT_EQ(Count(portrait[0], "Price(SUN)"), 5);
+    EXPECT_EQ(Count(portrait[0], "Print(SAT)"), 5);
+    EXPECT_EQ(Count(portrait[0], "Scale name"), 5); // once per block
     EXPECT_EQ(Count(portrait[0], "9001"), 1);
-    EXPECT_EQ(Count(portrait[0], "1250"), 3); // Monday's price of each block
+    EXPECT_EQ(Count(portrait[0], "1250"), 5); // Monday's price of each block
+    const PrintedText* sunday = Find(portrait[0], "Price(SUN)");
+    ASSERT_NE(sunday, nullptr);
+    EXPECT_NEAR((sunday->rect.left + sunday->rect.right) / 2, 2510, 2); // after 10, 15 and 8 units from 200
+    EXPECT_EQ(Count(portrait[1], "Price(SUN)"), 1);
+    EXPECT_EQ(Count(portrait[1], "2-2"), 1);
     const auto landscape = weekdays(DMORIENT_LANDSCAPE);
-    ASSERT_EQ(landscape.size(), 2u);
-    EXPECT_EQ(Count(landscape[0], "Price(SUN)"), 2);
-    EXPECT_EQ(Count(landscape[1], "Price(SUN)"), 1);
-    EXPECT_EQ(Count(landscape[1], "2-2"), 1);
+    ASSERT_EQ(landscape.size(), 3u);
+    for (const PrintJobRecord& job : landscape)
+        EXPECT_EQ(Count(job, "Price(SUN)"), 2);
+    EXPECT_EQ(Count(landscape[2], "3-3"), 1);
 
     // A daily flag still set chooses the daily layout after "List ".
     PrintScript::Reset();

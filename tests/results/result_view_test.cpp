@@ -93,7 +93,10 @@ TEST_F(ResultViewTest, OpensOnTodayWithTheEmptyGridAndAsksForWhatIsMissing)
             g.GetItemText(1, 0).Str(), std::to_string(g.GetDefaultCell(FALSE, FALSE)->GetBackClr()),
             std::to_string(g.GetFixedRowSelection() + 2 * g.GetFixedColumnSelection() + 4 * g.GetDragAndDrop()
                 + 8 * g.IsCellEditable(1, 1) + 16 * g.GetListMode()),
-            image >= 0 && image < 5 ? "image" : "no image" };
+            image >= 0 && image < 5 ? "image" : "no image",
+            dynamic_cast<CXPButton*>(d.GetDlgItem(1001)) && dynamic_cast<CXPButton*>(d.GetDlgItem(1002))
+                ? "xp buttons"
+                : "plain buttons" };
         // "List " disables the scale, item and date options, "other Result"
         // enables them; "Default" unchecked opens the decimal boxes.
         auto states = [&] {
@@ -115,7 +118,7 @@ TEST_F(ResultViewTest, OpensOnTodayWithTheEmptyGridAndAsksForWhatIsMissing)
         boxes = Boxes();
     });
     EXPECT_EQ(begin.GetTime(), CTime(2009, 3, 15, 0, 0, 0).GetTime());
-    EXPECT_EQ(grid, (Rows { "2x2", "-->", std::to_string(0xE0FFFF), "7", "image" }));
+    EXPECT_EQ(grid, (Rows { "2x2", "-->", std::to_string(0xE0FFFF), "7", "image", "xp buttons" }));
     EXPECT_EQ(enabled, (std::vector<BOOL> { 0, 0, 0, 1, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0 }));
     EXPECT_EQ(boxes, (Rows { "Select a Scale", "Input Item number", "Select Date option" }));
     Open("kim", [&](CResultViewDlg& d) { Click(d, kResult); });
