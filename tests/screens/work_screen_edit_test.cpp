@@ -281,6 +281,9 @@ TEST_F(WorkScreenEditTest, SalePriceAndPeriodArePackedAndRefusedWhenTheyDoNotFit
     }
     EXPECT_EQ(Stored("sale_price"), Value("33554431"));
     EXPECT_EQ(Stored("sale_day"), Value("10282"));
+    const std::size_t boxes = MessageBoxScript::Count();
+    EditCell(1, kind, "255");
+    EXPECT_EQ(MessageBoxScript::Count(), boxes);
     EditCell(1, kind, "0");
     EXPECT_EQ(Stored("sale_price"), Value("0"));
     // SALE_START takes what is typed.

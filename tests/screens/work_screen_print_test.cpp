@@ -105,7 +105,7 @@ TEST_F(WorkScreenPrintTest, KeyLinesArePrintedAtTheirPlacesOnThePqSheet)
 
 TEST_F(WorkScreenPrintTest, TheQSheetHasSixRowsAndItsFunctionKeys)
 {
-    SetKey(55, "55555");
+    SetKey(55, "55555\r\nx");
     Print("Q");
     const auto jobs = PrintScript::Jobs();
     ASSERT_EQ(jobs.size(), 1u);
@@ -113,6 +113,9 @@ TEST_F(WorkScreenPrintTest, TheQSheetHasSixRowsAndItsFunctionKeys)
     ASSERT_NE(key, nullptr);
     EXPECT_EQ(key->rect.left, 5 * 376 + 380);
     EXPECT_EQ(key->rect.top, 5 * 380 + 350);
+    const PrintedText* second = Find(jobs[0], "x");
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->rect.top, 5 * 380 + 430);
     // Function keys: two lines of at most six bytes, at column 10 to 14.
     const struct {
         const char* text;
@@ -177,7 +180,7 @@ TEST_F(WorkScreenPrintTest, KeyCellsHaveTheirModelsWidthAndHeight)
         canvas.Dc().SetViewportOrg(0, 0);
         const CRect strip(480, 0, 500, c.frameTop - 2200 - 8);
         const CRect ink = canvas.Ink(RGB(255, 255, 255), strip);
-        EXPECT_NEAR(ink.bottom + 2200, c.keyBottom + 10, 1) << c.model;
+        EXPECT_EQ(ink.bottom + 2200, c.keyBottom + 10) << c.model;
     }
 }
 

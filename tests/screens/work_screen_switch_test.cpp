@@ -254,4 +254,9 @@ TEST_F(WorkScreenSwitchTest, PresetKeysTakeCrLfLinesAndCountTheirLimitInCp949Byt
         AfxSimulateKey(key.GetSafeHwnd(), 0, "가");
     key.GetWindowText(text);
     EXPECT_EQ(text, "가가가가가가가가가가");
+    key.SetWindowText("");
+    for (int i = 0; i < 21; ++i)
+        AfxSimulateKey(key.GetSafeHwnd(), 0, "x");
+    key.GetWindowText(text);
+    EXPECT_EQ(text, CString(std::string(20, 'x')));
 }
