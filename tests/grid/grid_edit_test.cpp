@@ -7,19 +7,25 @@ namespace {
 
 using E = GridEvent;
 
-TEST_F(GridWindowTest, F2OpensEditorAndReturnStoresText)
+TEST_F(GridWindowTest, F2OpensEditorOverTheCellAndReturnStoresText)
 {
-    grid.SetFocusCell(2, 2);
+    grid.SetFocusCell(4, 2);
     Key(VK_F2);
-    ASSERT_TRUE(grid.IsItemEditing(2, 2));
-    FinishEdit(2, 2, "new", VK_RETURN);
-    EXPECT_EQ(grid.GetItemText(2, 2), "new");
-    EXPECT_FALSE(grid.IsItemEditing(2, 2));
-    EXPECT_TRUE(grid.GetModified(2, 2));
+    ASSERT_TRUE(grid.IsItemEditing(4, 2));
+    CRect editorRect;
+    EditorOf(4, 2)->GetWindowRect(editorRect);
+    grid.ScreenToClient(editorRect);
+    CRect cellRect;
+    ASSERT_TRUE(grid.GetCellRect(4, 2, cellRect));
+    EXPECT_EQ(editorRect, cellRect);
+    FinishEdit(4, 2, "new", VK_RETURN);
+    EXPECT_EQ(grid.GetItemText(4, 2), "new");
+    EXPECT_FALSE(grid.IsItemEditing(4, 2));
+    EXPECT_TRUE(grid.GetModified(4, 2));
     EXPECT_EQ(owner.events,
         (std::vector<E> {
-            { GRIDNOTIFY_BEGINEDIT, 2, 2 }, { GRIDNOTIFY_ENDEDIT, 2, 2 }, { kCellEdited, 2, 2 } }));
-    EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(2, 2));
+            { GRIDNOTIFY_BEGINEDIT, 4, 2 }, { GRIDNOTIFY_ENDEDIT, 4, 2 }, { kCellEdited, 4, 2 } }));
+    EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(4, 2));
 }
 
 TEST_F(GridWindowTest, EscapeRestoresTextAndStillReportsTheCell)

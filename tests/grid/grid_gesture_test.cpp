@@ -33,6 +33,8 @@ TEST_F(GridGestureTest, DividerDragsSizeTheColumnOrRowBeforeTheDivider)
         { "row 0, from row 1's top edge", { 10, 21 }, { 10, 33 }, false, 0, 33, 1 },
         { "last column, its right edge", { 298, 10 }, { 330, 10 }, true, 5, 80, 251 },
         { "a press and release in place", { 99, 10 }, { 99, 10 }, true, 1, kCellWidth, 51 },
+        { "row 2, released at the left edge", { 10, 59 }, { 0, 80 }, false, 2, 40, 41 },
+        { "column 1, released at the top edge", { 99, 10 }, { 130, 0 }, true, 1, 80, 51 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -338,6 +340,48 @@ TEST_F(GridGestureTest, TitleTipStandsOverTheCellOnTheScreen)
     EXPECT_NEAR(tipRect.left, cell.left, 2);
     EXPECT_NEAR(tipRect.top, cell.top, 2);
     EXPECT_GT(tipRect.right, cell.right) << "wider than the cell";
+
+    // The tip holds the mouse: leaving the cell onto another long text moves
+    // the tip there, onto a text that fits hides it.
+    struct Case {
+        int row;
+        const char* text;
+        bool shown;
+    } const cases[] = { { 5, "another text far too long for fifty pixels", true }, { 7, "fits", false } };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        grid.SetItemText(c.row, 2, c.text);
+        CPoint p = Centre(c.row, 2);
+        grid.ClientToScreen(&p);
+        CWnd& tipWnd = *const_cast<CGridTitleTip*>(tip);
+        tipWnd.ScreenToClient(&p);
+        tipWnd.SendMessage(WM_MOUSEMOVE, 0, At(p));
+        EXPECT_FALSE(tip->IsShown());
+        ASSERT_TRUE(PumpUntil([&] { return tip->IsShown() == c.shown; }));
+        PumpFor(std::chrono::milliseconds(20));
+        EXPECT_EQ(tip->IsShown(), c.shown);
+        if (!c.shown)
+            break;
+        EXPECT_EQ(tip->GetTipText(), CString(" ") + c.text + " ");
+        tipWnd.GetWindowRect(tipRect);
+        ASSERT_TRUE(grid.GetCellRect(c.row, 2, cell));
+        grid.ClientToScreen(cell);
+        EXPECT_NEAR(tipRect.top, cell.top, 2);
+    }
+}
+
+TEST_F(GridGestureTest, KeysScrollOnlyAlongTheirOwnAxis)
+{
+    Shape(30, 12);
+    grid.SendMessage(WM_HSCROLL, SB_LINERIGHT, 0);
+    grid.SendMessage(WM_HSCROLL, SB_LINERIGHT, 0);
+    const CGridCellCoord topLeft = grid.GetTopleftNonFixedCell();
+    ASSERT_EQ(topLeft, CGridCellCoord(1, 3));
+    const int lastRow = grid.GetUnobstructedNonFixedCellRange().GetMaxRow();
+    grid.SetFocusCell(lastRow, 5);
+    Key(VK_DOWN);
+    EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(lastRow + 1, 5));
+    EXPECT_EQ(grid.GetTopleftNonFixedCell(), CGridCellCoord(2, 3));
 }
 
 TEST_F(GridGestureTest, AutoScrollExtendsADragSelectionInEveryDirection)

@@ -7,6 +7,7 @@
 
 #include "grid_window_fixture.h"
 #include "platform/base/cp949.h"
+#include "platform/wnd/oledata.h"
 
 namespace {
 
@@ -118,6 +119,15 @@ TEST_F(GridVirtualTest, StateTellsSelectionFocusAndHeadings)
 
 TEST_F(GridVirtualTest, PaintAsksForTheVisibleCellsBetweenTwoCacheHints)
 {
+    // The owner's margin of cell (3, 4) sets its text in.
+    const auto fill = owner.onDispInfo;
+    owner.onDispInfo = [fill](GRIDITEM& item) {
+        fill(item);
+        if (item.row == 3 && item.col == 4) {
+            item.nFormat = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+            item.nMargin = 20;
+        }
+    };
     CRect client;
     grid.GetClientRect(client);
     CDC screen;
@@ -130,6 +140,13 @@ TEST_F(GridVirtualTest, PaintAsksForTheVisibleCellsBetweenTwoCacheHints)
     grid.OnDraw(&dc);
     // The owner's colour of cell (3, 3) reaches the screen.
     EXPECT_EQ(dc.GetPixel(3 * kCellWidth + 2, 3 * kCellHeight + 2), RGB(0, 128, 0));
+    const COLORREF back = dc.GetPixel(4 * kCellWidth + 2, 3 * kCellHeight + 2);
+    int inkLeft = -1;
+    for (int x = 4 * kCellWidth + 1; x < 5 * kCellWidth - 1 && inkLeft < 0; ++x)
+        for (int y = 3 * kCellHeight + 2; y < 4 * kCellHeight - 2 && inkLeft < 0; ++y)
+            if (dc.GetPixel(x, y) != back)
+                inkLeft = x - 4 * kCellWidth;
+    EXPECT_GE(inkLeft, 20);
     dc.SelectObject(old);
 
     ASSERT_EQ(owner.cacheHints.size(), 2u);
@@ -140,6 +157,19 @@ TEST_F(GridVirtualTest, PaintAsksForTheVisibleCellsBetweenTwoCacheHints)
         EXPECT_LE(item.row, visible.GetMaxRow());
         EXPECT_LE(item.col, visible.GetMaxCol());
     }
+}
+
+TEST_F(GridVirtualTest, CopyAsksForTheSelectionBetweenTwoCacheHints)
+{
+    grid.SetSelectedRange(2, 2, 3, 3);
+    owner.cacheHints.clear();
+    grid.SendMessage(WM_COMMAND, CGridCtrl::kIdEditCopy, 0);
+    COleDataObject data;
+    ASSERT_TRUE(data.AttachClipboard());
+    EXPECT_EQ(data.GetText(), "v2,2\tv2,3\nv3,2\tv3,3");
+    ASSERT_EQ(owner.cacheHints.size(), 2u);
+    EXPECT_EQ(owner.cacheHints[0], CGridCellRange(2, 2, 3, 3));
+    EXPECT_EQ(owner.cacheHints[1], CGridCellRange(-1, -1, -1, -1));
 }
 
 TEST_F(GridVirtualTest, AutoSizeMeasuresTheOwnersHeadingTexts)

@@ -339,9 +339,9 @@ TEST_F(GridMouseTest, ListDropDownSetsTheDroppedWidthAgain)
     CRect rect;
     ASSERT_TRUE(grid.GetCellRect(2, 2, rect));
     auto* list = new CGridInPlaceList(&grid, rect, CBS_DROPDOWNLIST, IDC_GRID_INPLACE, 2, 2, CLR_DEFAULT,
-        CLR_DEFAULT, { "a", "a much longer option" }, "a", VK_LBUTTON);
+        CLR_DEFAULT, { "a much longer option", "b" }, "b", VK_LBUTTON);
     const int width = list->GetDroppedWidth();
-    EXPECT_GT(width, 0);
+    EXPECT_GT(width, rect.Width()) << "as wide as the longest option";
     list->SetDroppedWidth(3);
     SendNotifyToParent(list->GetSafeHwnd(), CBN_DROPDOWN);
     EXPECT_EQ(list->GetDroppedWidth(), width);
@@ -349,7 +349,7 @@ TEST_F(GridMouseTest, ListDropDownSetsTheDroppedWidthAgain)
     list->SendMessage(WM_CHAR, 'z', 0);
     CString text;
     list->GetWindowText(text);
-    EXPECT_EQ(text, "a");
+    EXPECT_EQ(text, "b");
     list->DestroyWindow();
 }
 

@@ -63,6 +63,15 @@ TEST_F(GridWindowTest, ScrollingMovesTheTopLeftCellAndSkipsHiddenRows)
     EXPECT_TRUE(grid.IsCellVisible(19, 1));
     grid.SendMessage(WM_VSCROLL, SB_TOP, 0);
     EXPECT_EQ(grid.GetScrollPos32(SB_VERT), 0);
+    // From a row one pixel high, Page Up and Line Up come back to the top.
+    for (const UINT back : { SB_PAGEUP, SB_LINEUP }) {
+        grid.SetRowHeight(1, 1);
+        grid.SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+        ASSERT_EQ(grid.GetScrollPos32(SB_VERT), 1);
+        grid.SendMessage(WM_VSCROLL, back, 0);
+        EXPECT_EQ(grid.GetScrollPos32(SB_VERT), 0) << back;
+        EXPECT_EQ(grid.GetTopleftNonFixedCell().row, 1) << back;
+    }
 }
 
 TEST_F(GridWindowTest, EnsureVisibleScrollsTheCellIntoView)
@@ -78,26 +87,44 @@ TEST_F(GridWindowTest, EnsureVisibleScrollsTheCellIntoView)
 
 TEST_F(GridWindowTest, ExpandColumnsToFitSpreadsTheRemainderFromTheLeft)
 {
-    Shape(5, 4);
-    CRect client;
-    grid.GetClientRect(client);
-    grid.SetColumnWidth(1, 10);
-    grid.SetColumnWidth(2, 10);
-    grid.SetColumnWidth(3, 10);
-    grid.SetColumnWidth(0, client.Width() - 37);
-    grid.ExpandColumnsToFit(FALSE);
-    EXPECT_EQ(grid.GetColumnWidth(1), 13);
-    EXPECT_EQ(grid.GetColumnWidth(2), 12);
-    EXPECT_EQ(grid.GetColumnWidth(3), 12);
+    struct Case {
+        const char* name;
+        int widths[3]; // columns 1 to 3
+        int spare; // client width less all columns
+        int expected[3];
+    } const cases[] = {
+        { "grow", { 10, 10, 10 }, 7, { 13, 12, 12 } },
+        { "shrink", { 10, 10, 10 }, -7, { 7, 8, 8 } },
+        { "shrink a narrow column away", { 2, 100, 100 }, -4, { 0, 99, 99 } },
+        { "hidden columns stay hidden", { 10, 0, 10 }, 5, { 13, 0, 12 } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Shape(5, 4);
+        CRect client;
+        grid.GetClientRect(client);
+        for (int i = 0; i < 3; ++i)
+            grid.SetColumnWidth(i + 1, c.widths[i]);
+        grid.SetColumnWidth(0, client.Width() - c.spare - c.widths[0] - c.widths[1] - c.widths[2]);
+        grid.ExpandColumnsToFit(FALSE);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(grid.GetColumnWidth(i + 1), c.expected[i]) << i + 1;
+    }
 }
 
-TEST_F(GridWindowTest, AutoSizeKeepsHiddenColumnsHidden)
+TEST_F(GridWindowTest, AutoSizeKeepsHiddenColumnsAndRowsHidden)
 {
     grid.SetColumnWidth(2, 0);
+    grid.SetRowHeight(3, 0);
     grid.AutoSize();
     EXPECT_EQ(grid.GetColumnWidth(2), 0);
+    EXPECT_EQ(grid.GetRowHeight(3), 0);
     EXPECT_GT(grid.GetColumnWidth(1), 0);
+    EXPECT_GT(grid.GetRowHeight(2), 0);
     EXPECT_FALSE(grid.AutoSizeColumn(2));
+    EXPECT_FALSE(grid.AutoSizeRow(3));
+    EXPECT_EQ(grid.GetColumnWidth(2), 0);
+    EXPECT_EQ(grid.GetRowHeight(3), 0);
 }
 
 // Renders the grid as it paints into a bitmap of its client size.
