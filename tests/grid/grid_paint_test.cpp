@@ -63,8 +63,8 @@ TEST_F(GridWindowTest, ScrollingMovesTheTopLeftCellAndSkipsHiddenRows)
     EXPECT_TRUE(grid.IsCellVisible(19, 1));
     grid.SendMessage(WM_VSCROLL, SB_TOP, 0);
     EXPECT_EQ(grid.GetScrollPos32(SB_VERT), 0);
-    // From a row one pixel high, Page Up and Line Up come back to the top.
-    for (const UINT back : { SB_PAGEUP, SB_LINEUP }) {
+    // From a row one pixel high, Page Up, Line Up and Top come back to the top.
+    for (const UINT back : { SB_PAGEUP, SB_LINEUP, SB_TOP }) {
         grid.SetRowHeight(1, 1);
         grid.SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
         ASSERT_EQ(grid.GetScrollPos32(SB_VERT), 1);
