@@ -228,6 +228,9 @@ TEST_F(GridCellTypesTest, ComboCellEditsWithItsOptions)
     list->GetWindowText(shown);
     EXPECT_EQ(shown, "Kiwi") << "an unmatched text shows in the field";
     EXPECT_EQ(list->GetStyle() & CBS_TYPEMASK, static_cast<DWORD>(CBS_DROPDOWN));
+    CRect cellRect;
+    ASSERT_TRUE(grid.GetCellRect(2, 2, cellRect));
+    EXPECT_EQ(list->GetItemHeight(-1), cellRect.Height()) << "the field is as high as the cell";
     // While the list is open the cell draws no text and no button.
     Canvas canvas(140, 60);
     DrawCell(canvas, cell, 2, 2, CRect(10, 10, 109, 29));

@@ -54,9 +54,28 @@ TEST_F(GridModel, HeadingCellsCarryFixedBits)
     EXPECT_EQ(grid.GetItemState(3, 2) & 0x70, 0u);
     grid.SetRowCount(8);
     EXPECT_EQ(grid.GetItemState(7, 0) & 0x70, 0x50u);
-    grid.SetFixedRowCount(2);
+    EXPECT_FALSE(grid.IsCellFixed(1, 2));
+    EXPECT_TRUE(grid.IsCellFixed(1, 0));
+    EXPECT_TRUE(grid.IsCellFixed(0, 2));
+    // A body cell that becomes a heading takes the heading colours.
+    struct Case {
+        bool byRow;
+        int r, c;
+    } const cases[] = { { true, 1, 2 }, { false, 3, 1 } };
+    for (const Case& k : cases) {
+        grid.SetItemFgColour(k.r, k.c, RGB(255, 0, 0));
+        grid.SetItemBkColour(k.r, k.c, RGB(0, 0, 255));
+        if (k.byRow)
+            grid.SetFixedRowCount(2);
+        else
+            grid.SetFixedColumnCount(2);
+        EXPECT_TRUE(grid.IsCellFixed(k.r, k.c));
+        EXPECT_EQ(grid.GetItemFgColour(k.r, k.c), CLR_DEFAULT) << k.byRow;
+        EXPECT_EQ(grid.GetItemBkColour(k.r, k.c), CLR_DEFAULT) << k.byRow;
+    }
     EXPECT_EQ(grid.GetItemState(1, 2) & 0x70, 0x30u);
     grid.SetFixedRowCount(1);
+    grid.SetFixedColumnCount(1);
     EXPECT_EQ(grid.GetItemState(1, 2) & 0x70, 0u);
     EXPECT_EQ(grid.GetItemState(1, 0) & 0x70, 0x50u);
 }

@@ -29,12 +29,12 @@ protected:
 
 TEST_F(GridMouseTest, DoubleClickOnACellEditsItAndTellsTheOwner)
 {
-    DoubleClick(Centre(3, 2));
-    EXPECT_TRUE(grid.IsItemEditing(3, 2));
+    DoubleClick(Centre(3, 1));
+    EXPECT_TRUE(grid.IsItemEditing(3, 1));
     EXPECT_EQ(owner.Only({ GRIDNOTIFY_DBLCLK, GRIDNOTIFY_BEGINEDIT }),
-        (std::vector<E> { { GRIDNOTIFY_BEGINEDIT, 3, 2 }, { GRIDNOTIFY_DBLCLK, 3, 2 } }));
-    FinishEdit(3, 2, "typed", VK_RETURN);
-    EXPECT_EQ(grid.GetItemText(3, 2), "typed");
+        (std::vector<E> { { GRIDNOTIFY_BEGINEDIT, 3, 1 }, { GRIDNOTIFY_DBLCLK, 3, 1 } }));
+    FinishEdit(3, 1, "typed", VK_RETURN);
+    EXPECT_EQ(grid.GetItemText(3, 1), "typed");
 
     // A heading cell is not edited; the owner still hears the double click.
     owner.events.clear();
@@ -47,36 +47,45 @@ TEST_F(GridMouseTest, DoubleClickOnACellEditsItAndTellsTheOwner)
 TEST_F(GridMouseTest, DoubleClickOnADividerFitsTheColumnOrRowToItsTexts)
 {
     struct Case {
-        CPoint point; // on the divider after column 2 or row 2
+        CPoint point; // on the divider after the column or row of index
         bool column;
+        int index;
     };
     const Case cases[] = {
-        { CPoint(109, 10), true }, // right edge of column 2 (100..109)
-        { CPoint(111, 10), true }, // left edge of column 3: still column 2's divider
-        { CPoint(10, 44), false }, // bottom edge of row 2 (40..44)
-        { CPoint(10, 46), false }, // top edge of row 3
+        { CPoint(109, 10), true, 2 }, // right edge of column 2 (100..109)
+        { CPoint(111, 10), true, 2 }, // left edge of column 3: still column 2's divider
+        { CPoint(10, 44), false, 2 }, // bottom edge of row 2 (40..44)
+        { CPoint(10, 46), false, 2 }, // top edge of row 3
+        { CPoint(9, 10), true, 0 }, // right edge of the heading column (0..9)
+        { CPoint(30, 4), false, 0 }, // bottom edge of the heading row (0..4)
     };
     grid.SetItemText(5, 2, "a text wider than ten pixels");
+    grid.SetItemText(5, 0, "a heading wider than ten pixels");
     for (const Case& c : cases) {
-        grid.SetColumnWidth(2, 10);
-        grid.SetRowHeight(2, 5);
+        SCOPED_TRACE(c.index);
+        if (c.column)
+            grid.SetColumnWidth(c.index, 10);
+        else
+            grid.SetRowHeight(c.index, 5);
         DoubleClick(c.point);
-        const int fitted = c.column ? grid.GetColumnWidth(2) : grid.GetRowHeight(2);
-        EXPECT_FALSE(grid.IsItemEditing(0, 2));
-        // What auto-sizing that column or row alone gives.
+        const int fitted = c.column ? grid.GetColumnWidth(c.index) : grid.GetRowHeight(c.index);
+        EXPECT_FALSE(grid.IsItemEditing(0, c.index));
+        // What auto-sizing that column or row alone gives; the other stays.
         if (c.column) {
-            grid.SetColumnWidth(2, 10);
-            grid.AutoSizeColumn(2);
+            grid.SetColumnWidth(c.index, 10);
+            grid.AutoSizeColumn(c.index);
             EXPECT_GT(fitted, 100) << c.point.x;
-            EXPECT_EQ(fitted, grid.GetColumnWidth(2)) << c.point.x;
-            EXPECT_EQ(grid.GetRowHeight(2), 5);
+            EXPECT_EQ(fitted, grid.GetColumnWidth(c.index)) << c.point.x;
+            EXPECT_EQ(grid.GetRowHeight(c.index), kCellHeight);
         } else {
-            grid.SetRowHeight(2, 5);
-            grid.AutoSizeRow(2);
+            grid.SetRowHeight(c.index, 5);
+            grid.AutoSizeRow(c.index);
             EXPECT_GT(fitted, 5) << c.point.y;
-            EXPECT_EQ(fitted, grid.GetRowHeight(2)) << c.point.y;
-            EXPECT_EQ(grid.GetColumnWidth(2), 10);
+            EXPECT_EQ(fitted, grid.GetRowHeight(c.index)) << c.point.y;
+            EXPECT_EQ(grid.GetColumnWidth(c.index), kCellWidth);
         }
+        grid.SetColumnWidth(c.index, kCellWidth);
+        grid.SetRowHeight(c.index, kCellHeight);
     }
 }
 

@@ -125,6 +125,13 @@ TEST_F(GridWindowTest, AutoSizeKeepsHiddenColumnsAndRowsHidden)
     EXPECT_FALSE(grid.AutoSizeRow(3));
     EXPECT_EQ(grid.GetColumnWidth(2), 0);
     EXPECT_EQ(grid.GetRowHeight(3), 0);
+    // A row or column one pixel thin is shown and fitted.
+    grid.SetRowHeight(4, 1);
+    grid.SetColumnWidth(3, 1);
+    EXPECT_TRUE(grid.AutoSizeRow(4));
+    EXPECT_TRUE(grid.AutoSizeColumn(3));
+    EXPECT_GT(grid.GetRowHeight(4), 1);
+    EXPECT_GT(grid.GetColumnWidth(3), 1);
 }
 
 // Renders the grid as it paints into a bitmap of its client size.
@@ -281,6 +288,26 @@ TEST_F(GridWindowTest, HeadingsOfTheFocusRowAndColumnFollowTheFocus)
     EXPECT_TRUE(rowRaised(3));
     EXPECT_FALSE(rowRaised(6));
     EXPECT_FALSE(colRaised(4));
+}
+
+TEST_F(GridWindowTest, ACellsOwnFontIsTheOneDrawn)
+{
+    grid.SetColumnWidth(2, 150);
+    grid.SetRowHeight(3, 40);
+    grid.SetRowHeight(4, 40);
+    LOGFONT big = *grid.GetItemFont(3, 2);
+    big.lfHeight = -30;
+    grid.SetItemFont(4, 2, &big);
+    for (int row : { 3, 4 })
+        grid.SetItemText(row, 2, "WWW");
+    GridPixels pixels(grid);
+    const COLORREF back = pixels.At(2 * kCellWidth + 3, 3 * kCellHeight + 3);
+    CRect small, large;
+    ASSERT_TRUE(grid.GetCellRect(3, 2, small));
+    ASSERT_TRUE(grid.GetCellRect(4, 2, large));
+    small.DeflateRect(2, 2);
+    large.DeflateRect(2, 2);
+    EXPECT_GT(pixels.Ink(back, large).Height(), pixels.Ink(back, small).Height() * 3 / 2);
 }
 
 TEST_F(GridWindowTest, CellImagesShowWhereTheyFitAndTheTextFollows)
