@@ -57,25 +57,27 @@ TEST_F(GridModel, HeadingCellsCarryFixedBits)
     EXPECT_FALSE(grid.IsCellFixed(1, 2));
     EXPECT_TRUE(grid.IsCellFixed(1, 0));
     EXPECT_TRUE(grid.IsCellFixed(0, 2));
-    // A body cell that becomes a heading takes the heading colours.
+    // A cell that becomes a heading, or a body cell again, takes the default
+    // colours of its kind.
     struct Case {
         bool byRow;
         int r, c;
     } const cases[] = { { true, 1, 2 }, { false, 3, 1 } };
     for (const Case& k : cases) {
-        grid.SetItemFgColour(k.r, k.c, RGB(255, 0, 0));
-        grid.SetItemBkColour(k.r, k.c, RGB(0, 0, 255));
-        if (k.byRow)
-            grid.SetFixedRowCount(2);
-        else
-            grid.SetFixedColumnCount(2);
-        EXPECT_TRUE(grid.IsCellFixed(k.r, k.c));
-        EXPECT_EQ(grid.GetItemFgColour(k.r, k.c), CLR_DEFAULT) << k.byRow;
-        EXPECT_EQ(grid.GetItemBkColour(k.r, k.c), CLR_DEFAULT) << k.byRow;
+        for (const int fixed : { 2, 1 }) {
+            SCOPED_TRACE(testing::Message() << k.byRow << " " << fixed);
+            grid.SetItemFgColour(k.r, k.c, RGB(255, 0, 0));
+            grid.SetItemBkColour(k.r, k.c, RGB(0, 0, 255));
+            if (k.byRow)
+                grid.SetFixedRowCount(fixed);
+            else
+                grid.SetFixedColumnCount(fixed);
+            EXPECT_EQ(grid.IsCellFixed(k.r, k.c), fixed == 2);
+            EXPECT_EQ(grid.GetItemState(k.r, k.c) & 0x70, fixed == 2 ? (k.byRow ? 0x30u : 0x50u) : 0u);
+            EXPECT_EQ(grid.GetItemFgColour(k.r, k.c), CLR_DEFAULT);
+            EXPECT_EQ(grid.GetItemBkColour(k.r, k.c), CLR_DEFAULT);
+        }
     }
-    EXPECT_EQ(grid.GetItemState(1, 2) & 0x70, 0x30u);
-    grid.SetFixedRowCount(1);
-    grid.SetFixedColumnCount(1);
     EXPECT_EQ(grid.GetItemState(1, 2) & 0x70, 0u);
     EXPECT_EQ(grid.GetItemState(1, 0) & 0x70, 0x50u);
 }
