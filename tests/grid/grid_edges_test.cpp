@@ -286,4 +286,21 @@ TEST(GridEdges, DefaultCellFontSetsItsSizeAndItsDrawingFont)
     EXPECT_EQ(def->GetFont()->lfHeight, -48);
 }
 
+TEST(GridEdges, WindowFontReachesHeadingsAndBody)
+{
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_POPUP, CRect(0, 0, 300, 200), nullptr, 0));
+    CGridCtrl grid(3, 3, 1, 1);
+    ASSERT_TRUE(grid.Create(CRect(0, 0, 200, 100), &owner, 1005, WS_CHILD));
+    LOGFONT lf = *grid.GetDefaultCell(FALSE, FALSE)->GetFont();
+    lf.lfHeight = -37;
+    CFont font;
+    ASSERT_TRUE(font.CreateFontIndirect(&lf));
+    grid.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font.GetSafeHandle()), 0);
+    for (const auto& [r, c] : { std::pair(0, 0), std::pair(0, 1), std::pair(1, 0), std::pair(1, 1) })
+        EXPECT_EQ(grid.GetItemFont(r, c)->lfHeight, -37) << r << "," << c;
+    grid.DestroyWindow();
+    owner.DestroyWindow();
+}
+
 } // namespace

@@ -35,6 +35,7 @@ TEST_F(GridGestureTest, DividerDragsSizeTheColumnOrRowBeforeTheDivider)
         { "a press and release in place", { 99, 10 }, { 99, 10 }, true, 1, kCellWidth, 51 },
         { "row 2, released at the left edge", { 10, 59 }, { 0, 80 }, false, 2, 40, 41 },
         { "column 1, released at the top edge", { 99, 10 }, { 130, 0 }, true, 1, 80, 51 },
+        { "column 1, released at the corner", { 99, 10 }, { 0, 0 }, true, 1, kCellWidth, 51 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -63,6 +63,7 @@ TEST_F(GridModel, HeadingCellsCarryFixedBits)
         bool byRow;
         int r, c;
     } const cases[] = { { true, 1, 2 }, { false, 3, 1 } };
+    grid.SetItemBkColour(2, 2, RGB(1, 2, 3));
     for (const Case& k : cases) {
         for (const int fixed : { 2, 1 }) {
             SCOPED_TRACE(testing::Message() << k.byRow << " " << fixed);
@@ -78,8 +79,19 @@ TEST_F(GridModel, HeadingCellsCarryFixedBits)
             EXPECT_EQ(grid.GetItemBkColour(k.r, k.c), CLR_DEFAULT);
         }
     }
+    EXPECT_EQ(grid.GetItemBkColour(2, 2), RGB(1, 2, 3)) << "a body cell keeps its colour";
     EXPECT_EQ(grid.GetItemState(1, 2) & 0x70, 0u);
     EXPECT_EQ(grid.GetItemState(1, 0) & 0x70, 0x50u);
+}
+
+TEST(GridModelShape, ColumnInsertedAtTheFrontOfAGridWithoutHeadingColumns)
+{
+    CGridCtrl grid(3, 2, 1, 0);
+    FillCoordinates(grid);
+    EXPECT_EQ(grid.InsertColumn("first", DT_LEFT, 0), 0);
+    EXPECT_EQ(grid.GetColumnCount(), 3);
+    EXPECT_EQ(grid.GetItemText(0, 0), "first");
+    EXPECT_EQ(grid.GetItemText(1, 1), "1,0");
 }
 
 TEST_F(GridModel, SettingTextMarksCellAndGridModifiedAndDropsSortColumn)
@@ -300,6 +312,9 @@ TEST(GridModelSort, LongNumbersCompareWithoutOverflow)
     b->SetText("4294967297");
     EXPECT_GT(CGridCtrl::CompareItemNumber(reinterpret_cast<LPARAM>(a), reinterpret_cast<LPARAM>(b), 0), 0);
     EXPECT_EQ(CGridCtrl::CompareItemNumber(reinterpret_cast<LPARAM>(a), 0, 0), 0);
+    a->SetText("8500000000000000000");
+    b->SetText("9000000000000000000");
+    EXPECT_LT(CGridCtrl::CompareItemNumber(reinterpret_cast<LPARAM>(a), reinterpret_cast<LPARAM>(b), 0), 0);
     delete a;
     delete b;
 }

@@ -183,6 +183,9 @@ TEST_F(GridVirtualTest, AutoSizeMeasuresTheOwnersHeadingTexts)
     ASSERT_FALSE(owner.displayRequests.empty());
     for (const GRIDITEM& item : owner.displayRequests)
         EXPECT_EQ(item.row, 0);
+    ASSERT_EQ(owner.cacheHints.size(), 2u);
+    EXPECT_EQ(owner.cacheHints.front().GetTopLeft(), CGridCellCoord(0, 0));
+    EXPECT_EQ(owner.cacheHints.front().GetMaxRow(), 0);
     EXPECT_EQ(owner.cacheHints.back(), CGridCellRange(-1, -1, -1, -1));
 }
 

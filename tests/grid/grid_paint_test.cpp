@@ -18,6 +18,10 @@ TEST_F(GridWindowTest, CellRectanglesAndHitTests)
     EXPECT_EQ(grid.GetCellFromPt(CPoint(10, 10), FALSE), CGridCellCoord(-1, -1));
     EXPECT_EQ(grid.GetCellFromPt(CPoint(10, 10), TRUE), CGridCellCoord(0, 0));
     EXPECT_EQ(grid.GetCellFromPt(CPoint(380, 41)).col, -1);
+    CPoint origin(7, 7);
+    EXPECT_FALSE(grid.GetCellOrigin(20, 1, &origin));
+    EXPECT_FALSE(grid.GetCellOrigin(1, 6, &origin));
+    EXPECT_EQ(origin, CPoint(7, 7));
     grid.SetColumnWidth(2, 0);
     ASSERT_TRUE(grid.GetCellRect(2, 3, rect));
     EXPECT_EQ(rect.left, 100);
