@@ -186,10 +186,8 @@ int MessageBox(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type)
     record.threadId = GetCurrentThreadId();
     if (CMessageBoxRepeatFilter* filter = t_repeatFilter) {
         const auto key = std::make_tuple(record.text.Str(), record.caption.Str(), type);
-        if (const auto it = filter->m_answers.find(key); it != filter->m_answers.end()) {
-            ++filter->m_repeats;
+        if (const auto it = filter->m_answers.find(key); it != filter->m_answers.end())
             return it->second;
-        }
         t_repeatFilter = nullptr; // the box itself shows what it is asked to
         const int answer = MessageBox(owner, text, caption, type);
         t_repeatFilter = filter;

@@ -38,14 +38,10 @@ public:
     CMessageBoxRepeatFilter(const CMessageBoxRepeatFilter&) = delete;
     CMessageBoxRepeatFilter& operator=(const CMessageBoxRepeatFilter&) = delete;
 
-    // The boxes that were not shown again.
-    size_t GetRepeatCount() const { return m_repeats; }
-
 private:
     friend int MessageBox(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type);
     CMessageBoxRepeatFilter* m_pOuter;
     std::map<std::tuple<std::string, std::string, UINT>, int> m_answers;
-    size_t m_repeats = 0;
 };
 
 struct MessageBoxRecord {
