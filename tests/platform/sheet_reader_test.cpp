@@ -50,6 +50,15 @@ ByteBuffer OtherProgramsCells()
     PutBytes(r, BiffRecordBytes(0x003C, { 1, 0x00, 0xAC, 0x98, 0xB0, 0xE4, 0xB2 }));
     // A text result whose STRING never comes leaves the cell empty.
     PutBytes(r, FormulaRecord(1, 5, FormulaResult(0, 0)));
+    // An embedded substream (a chart): its cells are not the sheet's, and the
+    // sheet goes on after its EOF.
+    ByteBuffer chartBof = { 0x00, 0x06, 0x20, 0x00 };
+    chartBof.resize(16, 0);
+    PutBytes(r, BiffRecordBytes(0x0809, chartBof));
+    ByteBuffer chartNumber = Cell(5, 5);
+    PutBytes(chartNumber, NumberResult(1.0));
+    PutBytes(r, BiffRecordBytes(0x0203, chartNumber));
+    PutBytes(r, BiffRecordBytes(0x000A, {}));
     ByteBuffer rk = Cell(2, 0);
     PutU32LE(rk, (12345u << 2) | 2u); // integer
     PutBytes(r, BiffRecordBytes(0x027E, rk));
