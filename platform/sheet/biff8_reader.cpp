@@ -120,8 +120,8 @@ public:
         units.reserve(count);
         bool wide = options & 0x01;
         while (units.size() < count) {
+            // Characters cut by a CONTINUE go on after a new options byte.
             if (m_segment < m_segments.size() && m_offset == m_segments[m_segment].size()) {
-                NextSegment();
                 if (!GetU8(options))
                     return false;
                 wide = options & 0x01;

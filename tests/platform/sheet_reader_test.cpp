@@ -152,3 +152,67 @@ TEST(SheetReader, MemoryFollowsTheCellsPresent)
 }
 
 } // namespace
+
+namespace {
+
+// A FORMAT record with its text, and an XF record that uses it.
+ByteBuffer FormatRecords(std::uint16_t index, const std::string& text)
+{
+    ByteBuffer format;
+    PutU16LE(format, index);
+    PutU16LE(format, static_cast<std::uint16_t>(text.size()));
+    PutU8(format, 0);
+    PutBytes(format, ByteBuffer(text.begin(), text.end()));
+    ByteBuffer xf(20, 0);
+    xf[2] = static_cast<std::uint8_t>(index);
+    xf[3] = static_cast<std::uint8_t>(index >> 8);
+    ByteBuffer out = BiffRecordBytes(0x041E, format);
+    PutBytes(out, BiffRecordBytes(0x00E0, xf));
+    return out;
+}
+
+} // namespace
+
+TEST(SheetReader, NumbersWithADateOrTimeFormatAreDates)
+{
+    const std::string formats[] = { "[h]", "yyyy-mm-dd", "[Red]0.00", "\"days\" 0", "0\\d", "General" };
+    const bool dates[] = { true, true, false, false, false, false };
+    ByteBuffer globals;
+    for (std::size_t i = 0; i < std::size(formats); ++i)
+        PutBytes(globals, FormatRecords(static_cast<std::uint16_t>(164 + i), formats[i]));
+    ByteBuffer stream = StreamWith({});
+    const std::vector<BiffRecord> records = WalkRecords(stream);
+    std::size_t xfCount = 0, at = 0;
+    for (const BiffRecord& record : records) {
+        xfCount += record.type == 0x00E0;
+        if (record.type == 0x0085 && at == 0)
+            at = record.offset;
+    }
+    ASSERT_NE(at, 0u);
+    ByteBuffer cells;
+    for (std::size_t i = 0; i < std::size(formats); ++i) {
+        ByteBuffer number = Cell(1, static_cast<std::uint16_t>(i));
+        number[4] = static_cast<std::uint8_t>(xfCount + i);
+        PutBytes(number, NumberResult(45000.5));
+        PutBytes(cells, BiffRecordBytes(0x0203, number));
+    }
+    InsertIntoSheet(stream, 0, cells);
+    // The globals grow before the sheet: its position moves with them.
+    for (const BiffRecord& record : WalkRecords(stream))
+        if (record.type == 0x0085) {
+            const std::uint32_t moved = U32At(record.data, 0) + static_cast<std::uint32_t>(globals.size());
+            for (int i = 0; i < 4; ++i)
+                stream[record.offset + 4 + static_cast<std::size_t>(i)]
+                    = static_cast<std::uint8_t>(moved >> (8 * i));
+        }
+    stream.insert(stream.begin() + static_cast<std::ptrdiff_t>(at), globals.begin(), globals.end());
+
+    WorkbookData book;
+    ASSERT_TRUE(ReadBiff8Stream(stream, book));
+    ASSERT_EQ(book.sheets.size(), 1u);
+    for (std::size_t i = 0; i < std::size(formats); ++i) {
+        SCOPED_TRACE(formats[i]);
+        const COleVariant& value = book.sheets[0].cells.at({ 1, static_cast<long>(i) }).value;
+        EXPECT_EQ(value.vt, dates[i] ? VT_DATE : VT_R8);
+    }
+}
