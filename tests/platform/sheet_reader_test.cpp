@@ -196,6 +196,10 @@ TEST(SheetReader, NumbersWithADateOrTimeFormatAreDates)
         PutBytes(number, NumberResult(45000.5));
         PutBytes(cells, BiffRecordBytes(0x0203, number));
     }
+    ByteBuffer unknownFormat = Cell(2, 0);
+    unknownFormat[5] = 0x40; // XF 16384: no such format
+    PutBytes(unknownFormat, NumberResult(45000.5));
+    PutBytes(cells, BiffRecordBytes(0x0203, unknownFormat));
     InsertIntoSheet(stream, 0, cells);
     // The globals grow before the sheet: its position moves with them.
     for (const BiffRecord& record : WalkRecords(stream))
@@ -215,4 +219,12 @@ TEST(SheetReader, NumbersWithADateOrTimeFormatAreDates)
         const COleVariant& value = book.sheets[0].cells.at({ 1, static_cast<long>(i) }).value;
         EXPECT_EQ(value.vt, dates[i] ? VT_DATE : VT_R8);
     }
+    EXPECT_EQ(book.sheets[0].cells.at({ 2, 0 }).value.vt, VT_R8);
+    EXPECT_EQ(book.sheets[0].cells.at({ 1, 1 }).value.date, 45000.5);
+    // A workbook that counts from 1904.
+    for (const BiffRecord& record : WalkRecords(stream))
+        if (record.type == 0x0022)
+            stream[record.offset + 4] = 1;
+    ASSERT_TRUE(ReadBiff8Stream(stream, book));
+    EXPECT_EQ(book.sheets[0].cells.at({ 1, 1 }).value.date, 45000.5 + 1462);
 }
