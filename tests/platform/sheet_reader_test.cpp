@@ -73,6 +73,14 @@ ByteBuffer OtherProgramsCells()
     ByteBuffer label = Cell(2, 3);
     PutBytes(label, ByteBuffer { 5, 0, 0, 'p', 'l', 'a', 'i', 'n' });
     PutBytes(r, BiffRecordBytes(0x0204, label));
+    // A shared string that does not exist, and an RK record one byte short:
+    // no cell.
+    ByteBuffer labelSst = Cell(3, 0);
+    PutU32LE(labelSst, 1); // the table holds one string
+    PutBytes(r, BiffRecordBytes(0x00FD, labelSst));
+    ByteBuffer shortRk = Cell(3, 1);
+    PutBytes(shortRk, ByteBuffer { 2, 0, 0 });
+    PutBytes(r, BiffRecordBytes(0x027E, shortRk));
     ByteBuffer boolerr = Cell(2, 4);
     PutBytes(boolerr, ByteBuffer { 0x2A, 1 }); // #N/A
     PutBytes(r, BiffRecordBytes(0x0205, boolerr));
