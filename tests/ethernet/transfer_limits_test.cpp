@@ -237,6 +237,23 @@ TEST_F(TransferJobsTest, ARecordThatCannotBeStoredIsToldAndNotCounted)
     EXPECT_TRUE(boxes[0].text.View().starts_with("A record from the scale was not stored: "));
     EXPECT_EQ(boxes[0].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
     EXPECT_EQ(boxes[1].text, "Trans Complete");
+
+    // A text line longer than its column: the database refuses the row.
+    MessageBoxScript::Reset();
+    ScaleMemory texts;
+    texts.Put(1, 1, BuildTextRecord(TableCode::Add, { "", "1", std::string(70, 'x') }).Encode());
+    texts.Put(1, 2, BuildTextRecord(TableCode::Add, { "", "2", "b" }).Encode());
+    TcpScale textScale;
+    ASSERT_TRUE(textScale.Start(texts.Script()));
+    ASSERT_TRUE(Start("RECV", "Add", "all", { &textScale }));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Rows("SELECT [num], [str1] FROM [Add]"), (std::vector<std::string> { "2|b" }));
+    EXPECT_EQ(m_host.progress, "1");
+    const auto refused = m_boxes.Records();
+    ASSERT_EQ(refused.size(), 2u);
+    EXPECT_FALSE(refused[0].text.IsEmpty());
+    EXPECT_EQ(refused[0].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
+    EXPECT_EQ(refused[1].text, "Trans Complete");
 }
 
 TEST_F(TransferJobsTest, EachReadStoresIntoItsOwnScalesDatabase)

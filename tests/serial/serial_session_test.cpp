@@ -356,7 +356,7 @@ TEST_F(SerialTransferTest, ALongRecordGoesInPiecesAndABadAnswerRepeatsOnlyItsPie
 
 TEST_F(SerialTransferTest, AStrayAnswerLeavesTheFrameWaitingForItsReply)
 {
-    m_screen->Engine().SetReplyTimeout(60);
+    m_screen->Engine().SetReplyTimeout(300);
     std::atomic<bool> clearStray { true };
     std::atomic<bool> recordStray { true };
     std::atomic<bool> startStray { true };
@@ -519,7 +519,7 @@ TEST_F(SerialTransferTest, BroadcastTakesDataAnswersOfTheFirstJoinedScaleOnly)
 
 TEST_F(SerialTransferTest, BroadcastWithoutAJoinedScaleOrPortEndsAtOnce)
 {
-    m_screen->Engine().SetReplyTimeout(60);
+    m_screen->Engine().SetReplyTimeout(300);
     StartScript([](const SerialFrame&, std::size_t) { return SerialReply::Silence(); });
     m_screen->SetDataRows({ ItemRow(1, "a", 1) });
 
