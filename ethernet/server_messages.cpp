@@ -115,10 +115,11 @@ ByteBuffer BuildDataReply(TableCode table, std::uint32_t recordNumber, std::span
     h.direction = kServerDirectionReply;
     h.status = kServerStatusFound;
     h.recordNumber = recordNumber;
-    h.dataLength = static_cast<std::uint16_t>(std::min<std::size_t>(data.size() + extra, 0xFFFF));
+    const std::span<const std::uint8_t> sent = data.first(std::min(data.size(), kServerReplyData));
+    h.dataLength = static_cast<std::uint16_t>(sent.size() + extra);
     ByteBuffer out;
     h.EncodeTo(out);
-    PutBytes(out, data.first(std::min(data.size(), kServerReplySize - kServerHeaderSize)));
+    PutBytes(out, sent);
     return ToReplySize(std::move(out));
 }
 
@@ -143,18 +144,19 @@ std::string_view Field(std::span<const std::string> fields, std::size_t i)
     return i < fields.size() ? std::string_view(fields[i]) : std::string_view();
 }
 
-// The text record of a row: number in field 0, the kept strings of fields
-// 1 to last joined by CR LF.
-TextRecord ServerTextRecord(
-    TableCode table, std::span<const std::string> fields, std::size_t last, bool dropNull)
+// The text record of a row: number in field 0, the strings of fields 1 to
+// last that are neither empty nor "NULL" joined by CR LF, cut to what the
+// reply frame holds.
+TextRecord ServerTextRecord(TableCode table, std::span<const std::string> fields, std::size_t last)
 {
     std::vector<std::string_view> lines;
     for (std::size_t i = 1; i <= last; ++i) {
         const std::string_view value = Field(fields, i);
-        if (!value.empty() && !(dropNull && value == "NULL"))
+        if (!IsNullCell(value))
             lines.push_back(value);
     }
-    return { table, static_cast<std::uint32_t>(ScaleAtol(Field(fields, 0))), JoinTextLines(lines) };
+    return { table, static_cast<std::uint32_t>(ScaleAtol(Field(fields, 0))),
+        JoinTextLines(lines, kServerReplyText) };
 }
 
 } // namespace
@@ -167,20 +169,18 @@ bool BuildRecordReply(
     row.insert(row.end(), fields.begin(), fields.end());
     switch (table) {
     case TableCode::Plu: {
-        PluRecord p = BuildPluRecord(row);
-        p.itemName = ToScaleText(Field(fields, 1), kNameFieldSize);
-        p.itemName2 = ToScaleText(Field(fields, 2), kNameFieldSize);
+        const PluRecord p = BuildPluRecord(row);
         reply = BuildDataReply(table, p.itemNum, p.Payload());
         return true;
     }
     case TableCode::Add: {
-        const TextRecord t = ServerTextRecord(table, fields, 10, true);
+        const TextRecord t = ServerTextRecord(table, fields, 10);
         reply = BuildDataReply(table, t.number, t.Encode());
         return true;
     }
     case TableCode::AdvT:
     case TableCode::LandAdd: {
-        const TextRecord t = ServerTextRecord(table, fields, table == TableCode::AdvT ? 2 : 1, false);
+        const TextRecord t = ServerTextRecord(table, fields, table == TableCode::AdvT ? 2 : 1);
         if (t.text.empty())
             return false;
         reply = BuildDataReply(table, t.number, t.Encode());
@@ -188,7 +188,7 @@ bool BuildRecordReply(
     }
     case TableCode::Preset: {
         std::vector<PresetEntry> entries;
-        for (std::size_t i = 0; i + 1 < fields.size(); i += 2)
+        for (std::size_t i = 0; i + 1 < fields.size() && entries.size() < kServerPresetEntries; i += 2)
             entries.push_back({ static_cast<std::uint32_t>(ScaleAtol(fields[i + 1])),
                 static_cast<std::uint16_t>(ScaleAtol(fields[i])) });
         reply = BuildDataReply(table, requested, EncodePresetPage(requested, entries));

@@ -30,6 +30,11 @@ inline constexpr std::size_t kServerHeaderSize = 20;
 inline constexpr std::size_t kSaleResultSize = 22;
 inline constexpr std::size_t kSaleMessageSize = kServerHeaderSize + kSaleResultSize;
 inline constexpr std::size_t kServerReplySize = 532;
+// Data bytes a reply carries, the text a text record may hold in them, and
+// the preset entries that fit them whole.
+inline constexpr std::size_t kServerReplyData = kServerReplySize - kServerHeaderSize;
+inline constexpr std::size_t kServerReplyText = kServerReplyData - 8;
+inline constexpr std::size_t kServerPresetEntries = (kServerReplyData - 6) / 6;
 inline constexpr std::uint16_t kServerDirectionRequest = 0;
 inline constexpr std::uint16_t kServerDirectionReply = 3;
 inline constexpr std::uint16_t kServerStatusNotFound = 0;
@@ -81,8 +86,8 @@ ByteBuffer EncodeSaleMessage(ServerCommand command, const SaleResultRecord& sale
 ByteBuffer BuildNotFoundReply(std::uint16_t tableKind);
 
 // The 532-byte reply carrying a found record's data (the table's record bytes,
-// beginning with the table code). Its data length field counts the whole data,
-// two more for AdvT and Land_Add, even when the data is cut at byte 532.
+// beginning with the table code), cut to the 512 bytes the frame holds. Its
+// data length field counts the bytes sent, two more for AdvT and Land_Add.
 ByteBuffer BuildDataReply(TableCode table, std::uint32_t recordNumber, std::span<const std::uint8_t> data);
 
 // The 532-byte reply for a found row of the requested table. fields are the
@@ -91,10 +96,11 @@ ByteBuffer BuildDataReply(TableCode table, std::uint32_t recordNumber, std::span
 // pos_flg, pos_code, piece, weight, fmark, pos_kind, dateprint, limit_day,
 // additem; Add num, str1-str10; AdvT adv_num, str1, str2; Preset the (num, str)
 // pairs of every row of the page, in query order; UserLabel the table's columns
-// in order (file_num first); Land_Add land_num, land_str. Names are copied as
-// stored, "NULL" included; Add leaves out empty and "NULL" strings, AdvT only
-// empty ones. The record number is the record's own number, for Preset the
-// requested page. False, and no reply at all, for an AdvT row whose two strings
+// in order (file_num first); Land_Add land_num, land_str. Item names "",
+// "NULL" and "0" are empty, as in a transfer; the texts leave out empty and
+// "NULL" strings and are cut, between characters, to what the frame holds; a
+// preset page keeps the entries that fit. The record number is the record's
+// own number, for Preset the requested page. False, and no reply at all, for an AdvT row whose two strings
 // are empty, a Land_Add row whose text is empty, or a table other than these six.
 bool BuildRecordReply(
     TableCode table, std::uint32_t requested, std::span<const std::string> fields, ByteBuffer& reply);

@@ -140,13 +140,15 @@ TEST(ServerReplyTest, DataRepliesCarryTheRecordAndItsLength)
     EXPECT_EQ(Hex(std::span(itemReply).subspan(20, kPluPayloadSize)), Hex(item));
 }
 
-TEST(ServerReplyTest, LongRecordIsCutAtTheReplySizeButKeepsItsLength)
+TEST(ServerReplyTest, LongDataIsCutToTheFrameAndSaysSo)
 {
     const TextRecord add = BuildTextRecord(TableCode::Add, { "", "1", std::string(600, 'q') });
     const ByteBuffer reply = BuildDataReply(TableCode::Add, 1, add.Encode());
     ASSERT_EQ(reply.size(), kServerReplySize);
-    EXPECT_EQ(Hex(std::span(reply).subspan(18, 2)), "60 02") << "608 bytes of data";
+    EXPECT_EQ(Hex(std::span(reply).subspan(18, 2)), "00 02") << "512 of 608 bytes sent";
     EXPECT_EQ(reply.back(), 'q');
+    const ByteBuffer adv = BuildDataReply(TableCode::AdvT, 1, add.Encode());
+    EXPECT_EQ(Hex(std::span(adv).subspan(18, 2)), "02 02") << "AdvT keeps its two more";
 }
 
 // ---- replies built from the row the server read ---------------------------------
@@ -171,8 +173,8 @@ TEST(ServerRecordReplyTest, TextRowsJoinTheirStrings)
             "03 00 00 00 0c 00 | 01 01 03 00 00 00 04 00 41 0d 0a 42" },
         { "add: nothing to say", TableCode::Add, { "4", "NULL", "", "NULL" }, 8,
             "04 00 00 00 08 00 | 01 01 04 00 00 00 00 00" },
-        { "advertisement: NULL is kept", TableCode::AdvT, { "9", "", "NULL" }, 12,
-            "09 00 00 00 0e 00 | 02 01 09 00 00 00 04 00 4e 55 4c 4c" },
+        { "advertisement: NULL is no text", TableCode::AdvT, { "9", "NULL", "x" }, 9,
+            "09 00 00 00 0b 00 | 02 01 09 00 00 00 01 00 78" },
         { "advertisement: columns after str2 are not read", TableCode::AdvT, { "9", "x", "y", "m1" }, 12,
             "09 00 00 00 0e 00 | 02 01 09 00 00 00 04 00 78 0d 0a 79" },
         { "add: ten strings, the columns after str10 not read", TableCode::Add,
@@ -196,15 +198,57 @@ TEST(ServerRecordReplyTest, TextRowsJoinTheirStrings)
 TEST(ServerRecordReplyTest, EmptyAdvertisementOrOriginGetsNoReply)
 {
     ByteBuffer reply { 1 };
-    const std::vector<std::string> adv { "9", "", "" };
+    const std::vector<std::string> adv { "9", "", "NULL" };
     EXPECT_FALSE(BuildRecordReply(TableCode::AdvT, 9, adv, reply));
     EXPECT_TRUE(reply.empty());
-    const std::vector<std::string> origin { "5", "" };
+    const std::vector<std::string> origin { "5", "NULL" };
     EXPECT_FALSE(BuildRecordReply(TableCode::LandAdd, 5, origin, reply));
     EXPECT_FALSE(BuildRecordReply(TableCode::ScaleInfo, 1, origin, reply));
 }
 
-TEST(ServerRecordReplyTest, ItemNamesAreCopiedAsStored)
+// Texts are cut between CP949 characters to the 504 bytes the frame holds, and
+// the header states what was sent.
+TEST(ServerRecordReplyTest, LongTextsFillTheFrameWhole)
+{
+    std::string hangul;
+    for (int i = 0; i < 300; ++i)
+        hangul += "가"; // two bytes each
+    const std::string odd = "x" + hangul; // 505 bytes would cut a character
+    struct Case {
+        TableCode table;
+        std::vector<std::string> fields;
+        const char* length;
+        std::size_t textBytes;
+    } cases[] = {
+        { TableCode::Add, { "1", odd }, "ff 01", 503 },
+        { TableCode::AdvT, { "1", hangul, "y" }, "02 02", 504 },
+        { TableCode::LandAdd, { "1", odd }, "01 02", 503 },
+    };
+    for (const Case& c : cases) {
+        ByteBuffer reply;
+        ASSERT_TRUE(BuildRecordReply(c.table, 1, c.fields, reply));
+        ASSERT_EQ(reply.size(), kServerReplySize);
+        EXPECT_EQ(Hex(std::span(reply).subspan(18, 2)), c.length) << ToByte(c.table);
+        const std::size_t text = reply[26] | (reply[27] << 8);
+        EXPECT_EQ(text, c.textBytes) << ToByte(c.table);
+        EXPECT_EQ(reply[28 + text - 1], 0xa1) << "ends on a whole character";
+    }
+}
+
+TEST(ServerRecordReplyTest, PresetPageKeepsTheEntriesThatFit)
+{
+    std::vector<std::string> pairs;
+    for (int key = 1; key <= 90; ++key) {
+        pairs.push_back(std::to_string(key));
+        pairs.push_back(std::to_string(key * 10));
+    }
+    ByteBuffer reply;
+    ASSERT_TRUE(BuildRecordReply(TableCode::Preset, 1, pairs, reply));
+    EXPECT_EQ(Hex(std::span(reply).subspan(18, 2)), "fe 01") << "84 entries, 510 bytes";
+    EXPECT_EQ(Hex(std::span(reply).subspan(20 + 6 + 83 * 6, 6)), "48 03 00 00 54 00");
+}
+
+TEST(ServerRecordReplyTest, ItemNamesFollowTheTransfersRule)
 {
     const std::vector<std::string> fields { "77", "NULL", "0", "1500", "0", "3", "27", "123", "2", "500", "1",
         "1", "1", "7", "12" };
@@ -213,8 +257,8 @@ TEST(ServerRecordReplyTest, ItemNamesAreCopiedAsStored)
     EXPECT_EQ(Hex(std::span(reply).subspan(14, 6)), "4d 00 00 00 72 00");
     PluRecord p;
     ASSERT_TRUE(PluRecord::Decode(std::span(reply).subspan(22, kPluRecordSize), p));
-    EXPECT_EQ(p.itemName, "NULL");
-    EXPECT_EQ(p.itemName2, "0");
+    EXPECT_EQ(p.itemName, "") << "NULL is no name";
+    EXPECT_EQ(p.itemName2, "") << "nor is 0";
     EXPECT_EQ(p.posCode, "0000123");
     EXPECT_EQ(p.unitPrice, 1500u);
     EXPECT_EQ(p.additem, 12);
