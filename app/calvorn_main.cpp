@@ -2,6 +2,7 @@
 
 #include "platform/wnd/winapp.h"
 #include "results/result_dialog_commands.h"
+#include "results/server_settings.h"
 #include "screens/register_screens.h"
 #include "shell/calvorn_app.h"
 
@@ -15,5 +16,6 @@ int main(int argc, char** argv)
 {
     RegisterWorkScreens();
     RegisterResultDialogCommands();
+    RegisterResultServer();
     return AfxWinMain(argc, argv);
 }

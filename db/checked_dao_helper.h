@@ -1,0 +1,23 @@
+#pragma once
+// CCheckedDaoHelper: the synchronous helper of callers that must know what
+// each statement did (the results server, the synchronisation into its
+// database): a lookup tells a missing row from a failed query, rows come back
+// as values, and a statement says whether it took effect. Errors are shown in
+// a stop box with the engine's text, as by every helper; the database stays
+// open until CloseDatabase.
+
+#include <vector>
+
+#include "db/dao_helper.h"
+
+class CCheckedDaoHelper : public CDaoHelper {
+public:
+    enum class Lookup { Found, Missing, Failed };
+    using Rows = std::vector<std::vector<CString>>;
+
+    // Runs a SELECT; rows (when given) receives the values of every row.
+    // Failed, after the error was shown, when the query did not run.
+    [[nodiscard]] Lookup Select(const CString& sql, Rows* rows = nullptr);
+    // Runs one INSERT, UPDATE or DELETE; FALSE after the error was shown.
+    [[nodiscard]] BOOL ExecuteChecked(const CString& sql);
+};

@@ -1,0 +1,115 @@
+#include "results/server_events.h"
+
+#include "ethernet/server_messages.h"
+#include "platform/wnd/wnd.h"
+
+namespace {
+
+// The length of a message of command, 0 for a command the server has none of.
+std::size_t MessageLength(std::uint16_t command)
+{
+    switch (static_cast<ServerCommand>(command)) {
+    case ServerCommand::DataRequest:
+        return kServerHeaderSize;
+    case ServerCommand::ResultReport:
+    case ServerCommand::ResultCancel:
+        return kSaleMessageSize;
+    }
+    return 0;
+}
+
+} // namespace
+
+std::vector<ByteBuffer> CutServerMessages(ByteBuffer& pending)
+{
+    std::vector<ByteBuffer> messages;
+    std::size_t used = 0;
+    while (pending.size() - used >= 2) {
+        const std::size_t length = MessageLength(pending[used] | pending[used + 1] << 8);
+        if (length == 0) {
+            pending.clear();
+            return messages;
+        }
+        if (pending.size() - used < length)
+            break;
+        messages.emplace_back(pending.begin() + static_cast<std::ptrdiff_t>(used),
+            pending.begin() + static_cast<std::ptrdiff_t>(used + length));
+        used += length;
+    }
+    pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(used));
+    return messages;
+}
+
+CServerEventQueue::CServerEventQueue(HWND target, UINT message)
+    : m_target(target)
+    , m_message(message)
+{ }
+
+void CServerEventQueue::Push(ServerEvent event)
+{
+    bool wasEmpty;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        wasEmpty = m_events.empty();
+        m_events.push_back(std::move(event));
+    }
+    // The handler takes all that is queued: a queue that already waits has
+    // its message on the way.
+    if (wasEmpty)
+        ::PostMessage(m_target, m_message, 0, 0);
+}
+
+void CServerEventQueue::PushAccepted(UINT_PTR connection, std::unique_ptr<CSocket> socket)
+{
+    ServerEvent event;
+    event.kind = ServerEvent::Kind::Accepted;
+    event.connection = connection;
+    event.socket = std::move(socket);
+    Push(std::move(event));
+}
+
+void CServerEventQueue::PushAcceptFailed()
+{
+    ServerEvent event;
+    event.kind = ServerEvent::Kind::AcceptFailed;
+    Push(std::move(event));
+}
+
+void CServerEventQueue::OnSocketBytes(UINT_PTR connection, std::span<const std::uint8_t> bytes)
+{
+    std::vector<ByteBuffer> messages;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        ByteBuffer& pending = m_pending[connection];
+        pending.insert(pending.end(), bytes.begin(), bytes.end());
+        messages = CutServerMessages(pending);
+    }
+    for (ByteBuffer& message : messages) {
+        ServerEvent event;
+        event.connection = connection;
+        event.bytes = std::move(message);
+        Push(std::move(event));
+    }
+}
+
+void CServerEventQueue::OnSocketClosed(UINT_PTR connection, const IoStatus&)
+{
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_pending.erase(connection);
+    }
+    ServerEvent event;
+    event.kind = ServerEvent::Kind::Closed;
+    event.connection = connection;
+    Push(std::move(event));
+}
+
+bool CServerEventQueue::Take(ServerEvent& out)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (m_events.empty())
+        return false;
+    out = std::move(m_events.front());
+    m_events.pop_front();
+    return true;
+}

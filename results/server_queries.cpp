@@ -1,0 +1,102 @@
+#include "results/server_queries.h"
+
+#include "db/sql_text.h"
+
+namespace {
+
+struct RequestQuery {
+    const char* logName;
+    const char* sql; // %s mg_id, %ld the number
+};
+
+// By table kind.
+const RequestQuery kRequestQueries[] = {
+    { "       Item Num=",
+        "SELECT [item_num], [item_name],[item_name2], [unitprice], [fix_price], [land], [pos_flg], "
+        "[pos_code], "
+        "[piece], [weight], [fmark], [pos_kind], [dateprint], [limit_day], [additem] FROM [Item] WHERE "
+        "[mg_id] "
+        "= '%s' AND [item_num] = '%ld'" },
+    { "    AddItem Num=",
+        "SELECT [num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], [str10] FROM "
+        "[Add] WHERE [mg_id] = '%s' AND [num] = '%ld'" },
+    { "        Adv Num=",
+        "SELECT [adv_num], [str1], [str2] FROM [AdvT] WHERE [mg_id] = '%s' AND [adv_num] = '%ld'" },
+    { "Preset Page Num=", "SELECT [num], [str] FROM [Preset] WHERE [mg_id] = '%s' AND [page_num] = '%ld'" },
+    { "  UserLabel Num=", "SELECT * FROM [UserLabel] WHERE [mg_id] = '%s' AND [file_num] = '%ld'" },
+    { "  Land Add Num=",
+        "SELECT [land_num], [land_str] FROM [Land_Add] WHERE [mg_id] = '%s' AND [land_num] = '%ld'" },
+};
+
+} // namespace
+
+CString ScaleManagerSql(const CString& ip)
+{
+    CString sql;
+    sql.Format("SELECT [mg_id] FROM [ScaleMG] WHERE [ip] = '%s'", SqlEscape(ip).GetString());
+    return sql;
+}
+
+CString ScaleNameSql(const CString& ip)
+{
+    CString sql;
+    sql.Format("SELECT [scale_name]FROM [ScaleMG] WHERE [ip] = '%s'", SqlEscape(ip).GetString());
+    return sql;
+}
+
+CString ItemNameSql(std::int32_t itemNumber, const CString& mgId)
+{
+    CString sql;
+    sql.Format("SELECT [item_name]FROM [Item] WHERE [item_num] = '%ld' AND [mg_id] = '%s'",
+        static_cast<long>(itemNumber), SqlEscape(mgId).GetString());
+    return sql;
+}
+
+CString ItemPosCodeSql(std::int32_t itemNumber, const CString& mgId)
+{
+    CString sql;
+    sql.Format("SELECT [pos_code] FROM [Item] WHERE [item_num] = '%ld' AND [mg_id] = '%s'",
+        static_cast<long>(itemNumber), SqlEscape(mgId).GetString());
+    return sql;
+}
+
+CString RequestedRecordSql(std::uint16_t tableKind, const CString& mgId, std::int32_t number)
+{
+    if (tableKind >= std::size(kRequestQueries))
+        return CString();
+    CString sql;
+    sql.Format(kRequestQueries[tableKind].sql, SqlEscape(mgId).GetString(), static_cast<long>(number));
+    return sql;
+}
+
+CString RequestLogValue(std::uint16_t tableKind, std::int32_t number)
+{
+    if (tableKind >= std::size(kRequestQueries))
+        return CString();
+    CString text;
+    text.Format("||Process Value : %s%6ld", kRequestQueries[tableKind].logName, static_cast<long>(number));
+    return text;
+}
+
+CString SaleInsertSql(const SaleRow& row)
+{
+    CString sql;
+    sql.Format(
+        "INSERT INTO [Server_DB]([code_gds], [PrintCnt], [Result_day], [Totalprice], [Totalweight], [ip], "
+        "[mg_id], [item_name], [result_time], [scale_name], [item_poscode]) VALUES('%ld', '%d', %s, '%ld', "
+        "'%ld', %s, %s, %s, %s, %s, %s)",
+        static_cast<long>(row.itemNumber), row.printCount, SqlLiteral(row.day).GetString(),
+        static_cast<long>(row.price), static_cast<long>(row.weight), SqlLiteral(row.ip).GetString(),
+        SqlLiteral(row.mgId).GetString(), SqlLiteral(row.itemName).GetString(),
+        SqlLiteral(row.time).GetString(), SqlLiteral(row.scaleName).GetString(),
+        SqlLiteral(row.posCode).GetString());
+    return sql;
+}
+
+CString SaleLogValue(const SaleRow& row)
+{
+    CString text;
+    text.Format("Item Num=%6ld, Result date=%s, Price=%6ld, Weight=%6ld", static_cast<long>(row.itemNumber),
+        row.day.GetString(), static_cast<long>(row.price), static_cast<long>(row.weight));
+    return text;
+}

@@ -1,0 +1,312 @@
+// The results server end to end: a simulated scale connects to its loopback
+// port, asks for records, reports and cancels sales.
+
+#include <algorithm>
+
+#include "db/sql_text.h"
+#include "ethernet/scale_records.h"
+#include "ethernet/server_messages.h"
+#include "tests/results/result_server_fixture.h"
+#include "tests/support/scale_sim_bytes.h"
+
+using scalesim::Bytes;
+using scalesim::DataRequest;
+using scalesim::Hex;
+using scalesim::SaleMessage;
+
+namespace {
+
+const char* const kItemColumns
+    = "[item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], "
+      "[pos_flg], [pos_code], [piece], [weight], [fmark], [pos_kind], [dateprint], "
+      "[limit_day], [additem], [mg_id]";
+const RecordRow kItemRow { "", "77", "Kim's", "NULL", "1500", "0", "3", "27", "123", "2", "500", "1", "1",
+    "1", "7", "12" };
+
+// The row's cells from column 1 on as quoted values, then mgId.
+CString Values(const RecordRow& row, const char* mgId)
+{
+    CString text;
+    for (std::size_t i = 1; i < row.size(); ++i)
+        text += SqlLiteral(CString(row[i])) + ", ";
+    return text + SqlLiteral(mgId);
+}
+
+class ResultServerTest : public ResultServerFixture {
+protected:
+    void StoreItem(const RecordRow& row, const char* mgId)
+    {
+        Execute(kServerDatabase,
+            CString("INSERT INTO [Item](") + kItemColumns + ") VALUES(" + Values(row, mgId) + ")");
+    }
+
+    std::vector<std::string> ServerRow(int id)
+    {
+        CString sql;
+        sql.Format(
+            "SELECT [code_gds], [PrintCnt], [Result_day], [Totalprice], [Totalweight], [ip], [mg_id], "
+            "[item_name], [result_time], [scale_name], [item_poscode] FROM [Server_DB] WHERE [ID] = %d",
+            id);
+        std::vector<std::string> values;
+        for (const auto& row : Select(kServerDatabase, sql))
+            for (const CString& value : row)
+                values.push_back(value.Str());
+        return values;
+    }
+};
+
+} // namespace
+
+// Every table kind answered with its 532-byte frame, the records equal to the
+// transfers' builders' for the same values; another manager's rows and a
+// missing record give the not-found frame.
+TEST_F(ResultServerTest, EveryRequestKindGetsItsFrame)
+{
+    StoreItem(kItemRow, "m1");
+    RecordRow other = kItemRow;
+    other[1] = "78";
+    StoreItem(other, "m2");
+    Execute(kServerDatabase,
+        "INSERT INTO [Add]([num], [str1], [str2], [str3], [mg_id]) VALUES('3', 'A', '', 'B', 'm1')");
+    RecordRow longRow { "", "4" };
+    CString longValues;
+    for (int i = 0; i < 10; ++i) {
+        longRow.push_back(std::string(60, static_cast<char>('a' + i)));
+        longValues += "'" + CString(longRow.back()) + "', ";
+    }
+    Execute(kServerDatabase,
+        "INSERT INTO [Add]([num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], "
+        "[str10], "
+        "[mg_id]) VALUES('4', "
+            + longValues + "'m1')");
+    Execute(kServerDatabase,
+        "INSERT INTO [AdvT]([adv_num], [str1], [str2], [mg_id]) VALUES('9', 'x', 'NULL', 'm1')");
+    Execute(kServerDatabase,
+        "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('2', '1', '123', 'm1')");
+    Execute(kServerDatabase,
+        "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('2', '60', '77', 'm1')");
+    Execute(
+        kServerDatabase, "INSERT INTO [Land_Add]([land_num], [land_str], [mg_id]) VALUES('5', '국산', 'm1')");
+    RecordRow label(50, "0");
+    label[1] = "6";
+    label[2] = "100";
+    label[42] = "50";
+    CString labelColumns;
+    for (const char* column : ReceivedUserLabelColumns())
+        labelColumns += CString(labelColumns.IsEmpty() ? "" : ", ") + SqlName(column);
+    Execute(
+        kServerDatabase, "INSERT INTO [UserLabel](" + labelColumns + ") VALUES(" + Values(label, "m1") + ")");
+    Start();
+
+    struct Case {
+        const char* name;
+        std::uint16_t kind;
+        std::uint32_t number;
+        ByteBuffer expected;
+    } cases[] = {
+        { "item", 0, 77, BuildDataReply(TableCode::Plu, 77, BuildPluRecord(kItemRow).Payload()) },
+        { "another manager's item", 0, 78, BuildNotFoundReply(0) },
+        { "ingredient", 1, 3,
+            BuildDataReply(
+                TableCode::Add, 3, BuildTextRecord(TableCode::Add, { "", "3", "A", "", "B" }).Encode()) },
+        { "ingredient filling the frame", 1, 4,
+            BuildDataReply(TableCode::Add, 4, BuildTextRecord(TableCode::Add, longRow, 504).Encode()) },
+        { "advertisement", 2, 9,
+            BuildDataReply(TableCode::AdvT, 9, BuildTextRecord(TableCode::AdvT, { "", "9", "x" }).Encode()) },
+        { "preset page", 3, 2,
+            BuildDataReply(TableCode::Preset, 2,
+                EncodePresetPage(2, std::vector<PresetEntry> { { 123, 1 }, { 77, 60 } })) },
+        { "user label", 4, 6, BuildDataReply(TableCode::UserLabel, 6, BuildUserLabelRecord(label).Encode()) },
+        { "origin", 5, 5,
+            BuildDataReply(
+                TableCode::LandAdd, 5, BuildTextRecord(TableCode::LandAdd, { "", "5", "국산" }).Encode()) },
+        { "missing", 5, 6, BuildNotFoundReply(5) },
+    };
+    auto client = Connect();
+    std::size_t count = 0;
+    for (const Case& c : cases) {
+        ASSERT_TRUE(Exchange(*client, DataRequest(c.kind, c.number), ++count)) << c.name;
+        EXPECT_EQ(Hex(client->Replies().back()), Hex(c.expected)) << c.name;
+    }
+    const Bytes item = client->Replies().front();
+    EXPECT_EQ(Hex(std::span(item).first(20)), "1f 00 00 00 03 00 01 00 00 00 00 00 00 00 4d 00 00 00 72 00");
+    EXPECT_EQ(Hex(std::span(client->Replies()[3]).subspan(18, 2)), "00 02") << "512 data bytes sent";
+    const std::vector<std::string> log = LogLines();
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log[1],
+        "Connected Client : Destination IP Addr : 127.0.0.1||Connection Time : 2006/ 5/ 3: 9H- 7M|| "
+        "Open Server File : C:\\Windows\\system\\Manager\\Server_Store.mdb");
+    EXPECT_EQ(log[2],
+        "Connected Client : Destination IP Addr : 127.0.0.1||Request Time : 2006/ 5/ 3: 9H- 7M||Process "
+        "Value :        Item Num=    77|| Open Server File : C:\\Windows\\system\\Manager\\Server_Store.mdb");
+}
+
+// A request of another direction is logged without its value and answered
+// by nothing: the next request's frame is the only one.
+TEST_F(ResultServerTest, RequestOfAnotherDirectionGetsNoReply)
+{
+    StoreItem(kItemRow, "m1");
+    Start();
+    auto client = Connect();
+    ASSERT_TRUE(client->Send(DataRequest(0, 77, 3)));
+    ASSERT_TRUE(Exchange(*client, DataRequest(0, 77), 1));
+    EXPECT_EQ(client->ReceivedByteCount(), kServerReplySize);
+    EXPECT_EQ(client->Replies()[0][6], 1) << "found";
+    const std::vector<std::string> log = LogLines();
+    ASSERT_EQ(log.size(), 4u);
+    EXPECT_EQ(log[2],
+        "Connected Client : Destination IP Addr : 127.0.0.1||Request Time : 2006/ 5/ 3: 9H- 7M|| Open "
+        "Server File : C:\\Windows\\system\\Manager\\Server_Store.mdb");
+}
+
+// Reports and cancels become rows of [Server_DB], an apostrophe in the item
+// name included; each is answered with its own bytes turned round.
+TEST_F(ResultServerTest, ReportsAndCancelsAreStoredAndLogged)
+{
+    StoreItem(kItemRow, "m1");
+    Start();
+    auto client = Connect();
+    ASSERT_TRUE(Exchange(*client, SaleMessage(false, 77, 1200, 350), 1));
+    ASSERT_TRUE(Exchange(*client, SaleMessage(true, 77, 1200, 350), 2));
+    ASSERT_TRUE(Exchange(*client, SaleMessage(false, 99, -5, 0), 3));
+
+    Bytes expected = SaleMessage(true, 77, 1200, 350);
+    expected[4] = 3;
+    expected[6] = 0x11;
+    expected[7] = 0x01;
+    expected.resize(kServerReplySize, 0);
+    EXPECT_EQ(Hex(client->Replies()[1]), Hex(expected));
+
+    using Row = std::vector<std::string>;
+    EXPECT_EQ(ServerRow(1),
+        (Row {
+            "77", "1", "2006- 5- 3", "1200", "350", "127.0.0.1", "m1", "Kim's", " 9: 7", "Front", "123" }));
+    EXPECT_EQ(ServerRow(2),
+        (Row { "77", "-1", "2006- 5- 3", "-1200", "-350", "127.0.0.1", "m1", "Kim's", " 9: 7", "Front",
+            "123" }));
+    EXPECT_EQ(ServerRow(3),
+        (Row { "99", "1", "2006- 5- 3", "-5", "0", "127.0.0.1", "m1", "FALSE", " 9: 7", "Front", "FALSE" }));
+    const std::vector<std::string> log = LogLines();
+    ASSERT_EQ(log.size(), 5u);
+    EXPECT_EQ(log[3],
+        "Connected Client : Destination IP Addr : 127.0.0.1||Result Cancel Time : 2006/ 5/ 3: 9H- 7M"
+        "||Result Value : Item Num=    77, Result date=2006- 5- 3, Price= -1200, Weight=  -350|| Open "
+        "Server File : C:\\Windows\\system\\Manager\\Server_Store.mdb");
+}
+
+// The administrator's server serves and stores every scale under "vexo".
+TEST_F(ResultServerTest, AdministratorWorksUnderVexo)
+{
+    StoreItem(kItemRow, "vexo");
+    m_pane->m_strUserId = "vexo";
+    Start();
+    auto client = Connect();
+    ASSERT_TRUE(Exchange(*client, DataRequest(0, 77), 1));
+    EXPECT_EQ(client->Replies()[0][6], 1) << "vexo's item found";
+    ASSERT_TRUE(Exchange(*client, SaleMessage(false, 77, 1, 1), 2));
+    EXPECT_EQ(ServerRow(1)[6], "vexo");
+    EXPECT_EQ(ServerRow(1)[7], "Kim's");
+}
+
+// An address missing from the register gets no reply and a box for each
+// message; once registered, it is served.
+TEST_F(ResultServerTest, UnregisteredScaleIsRefused)
+{
+    Execute(kManagerDatabase, "DELETE FROM [ScaleMG]");
+    Start();
+    auto client = Connect();
+    ASSERT_TRUE(client->Send(SaleMessage(false, 77, 1, 1)));
+    ASSERT_TRUE(client->Send(DataRequest(0, 77)));
+    ASSERT_TRUE(PumpUntil([&] { return m_boxes.Records().size() >= 3; }));
+    EXPECT_EQ(m_boxes.Records()[1].text, "Unregistered Scale Request.");
+    EXPECT_EQ(m_boxes.Records()[2].text, "Unregistered Scale Request.");
+    Register("127.0.0.1", "");
+    ASSERT_TRUE(Exchange(*client, SaleMessage(false, 77, 2, 2), 1));
+    EXPECT_EQ(client->ReceivedByteCount(), kServerReplySize);
+    EXPECT_EQ(ServerRow(1)[3], "2") << "only the registered scale's sale";
+    EXPECT_EQ(ServerRow(1)[6], "vexo") << "an empty manager id is the administrator's";
+}
+
+// Messages are cut by their header: one in two pieces, two in one block.
+TEST_F(ResultServerTest, MessagesAreCutByTheirHeader)
+{
+    StoreItem(kItemRow, "m1");
+    Start();
+    auto client = Connect();
+    const Bytes request = DataRequest(0, 77);
+    ASSERT_TRUE(client->Send(Bytes(request.begin(), request.begin() + 7)));
+    Bytes rest(request.begin() + 7, request.end());
+    const Bytes report = SaleMessage(false, 77, 10, 20);
+    rest.insert(rest.end(), report.begin(), report.end());
+    ASSERT_TRUE(Exchange(*client, rest, 2));
+    EXPECT_EQ(client->Replies()[0][0], 0x1F);
+    EXPECT_EQ(client->Replies()[1][0], 0x31);
+}
+
+// Two scales at once, each answered on its own connection; a disconnect
+// removes that one and is logged.
+TEST_F(ResultServerTest, TwoScalesAtOnce)
+{
+    StoreItem(kItemRow, "m1");
+    Start();
+    auto first = Connect();
+    auto second = Connect();
+    ASSERT_TRUE(first->Send(SaleMessage(false, 77, 1, 1)));
+    ASSERT_TRUE(second->Send(DataRequest(0, 77)));
+    ASSERT_TRUE(first->Send(DataRequest(0, 78)));
+    ASSERT_TRUE(PumpUntil([&] { return first->ReplyCount() == 2 && second->ReplyCount() == 1; }));
+    EXPECT_EQ(first->Replies()[0][0], 0x31);
+    EXPECT_EQ(first->Replies()[1][6], 0) << "item 78 not found";
+    EXPECT_EQ(second->Replies()[0][6], 1);
+
+    first->Close();
+    ASSERT_TRUE(PumpUntil([&] { return m_server->GetConnectionCount() == 1; }));
+    ASSERT_TRUE(Exchange(*second, DataRequest(0, 77), 2));
+    const std::vector<std::string> log = LogLines();
+    EXPECT_EQ(
+        std::count_if(log.begin(), log.end(),
+            [](const std::string& line) { return line.find("||Disconnect Time : ") != std::string::npos; }),
+        1);
+}
+
+// While a message's box is open, the other messages wait, and are then
+// handled in order.
+TEST_F(ResultServerTest, MessagesWaitWhileABoxIsOpen)
+{
+    Execute(kManagerDatabase, "DELETE FROM [ScaleMG]");
+    StoreItem(kItemRow, "vexo");
+    Start();
+    auto client = Connect();
+    bool sent = false;
+    std::size_t whileOpen = 1;
+    auto deadline = std::chrono::steady_clock::now();
+    MessageBoxScript::PushAnswerWhen(IDOK, [&] {
+        if (!sent) {
+            Register("127.0.0.1", "");
+            sent = client->Send(DataRequest(0, 77));
+            deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+        }
+        whileOpen = client->ReceivedByteCount();
+        return std::chrono::steady_clock::now() >= deadline;
+    });
+    ASSERT_TRUE(Exchange(*client, DataRequest(0, 77), 1));
+    EXPECT_EQ(whileOpen, 0u) << "the request waited for the box";
+    EXPECT_EQ(m_boxes.Records().back().text, "Unregistered Scale Request.");
+}
+
+// A report whose row cannot be stored is not acknowledged; the log says so.
+TEST_F(ResultServerTest, UnstoredReportIsNotAcknowledged)
+{
+    Execute(kServerDatabase, "CREATE UNIQUE INDEX [one_sale] ON [Server_DB] ([code_gds])");
+    Start();
+    auto client = Connect();
+    ASSERT_TRUE(Exchange(*client, SaleMessage(false, 77, 1, 1), 1));
+    ASSERT_TRUE(client->Send(SaleMessage(false, 77, 2, 2)));
+    ASSERT_TRUE(PumpUntil([&] { return m_boxes.Records().size() >= 2; }));
+    EXPECT_EQ(m_boxes.Records()[1].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
+    ASSERT_TRUE(Exchange(*client, DataRequest(0, 77), 2));
+    EXPECT_EQ(client->Replies()[1][0], 0x1F) << "no reply to the unstored sale";
+    const std::vector<std::string> log = LogLines();
+    ASSERT_EQ(log.size(), 5u);
+    EXPECT_NE(log[3].find("||Result Not Stored : Item Num=    77"), std::string::npos);
+}

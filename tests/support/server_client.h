@@ -1,0 +1,65 @@
+#pragma once
+// A scale as a client of the results server: it connects to the server's
+// port, sends data requests, result reports and cancels, and collects what
+// the server sends on a thread of its own. Its encoding is its own, written
+// apart from the program's codecs. Replies are cut every 532 bytes (a
+// keep-alive would break that: tests do not run one).
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/net/socket.h"
+
+namespace scalesim {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline constexpr std::size_t kServerReplyBytes = 532;
+
+// The 20-byte data request for record number of table kind (0 Item ... 5
+// Land_Add).
+Bytes DataRequest(std::uint16_t tableKind, std::uint32_t number, std::uint16_t direction = 0);
+// The 42-byte result report (or cancel) of one sale.
+Bytes SaleMessage(bool cancel, std::uint32_t itemNumber, std::int32_t price, std::int32_t weight);
+
+// A port of the results server's range (1500-8000) that nothing listens on
+// at address now.
+unsigned FreeServerPort(const char* address);
+
+class ServerClient {
+public:
+    ServerClient() = default;
+    ~ServerClient();
+    ServerClient(const ServerClient&) = delete;
+    ServerClient& operator=(const ServerClient&) = delete;
+
+    bool Connect(const std::string& address, unsigned port, int timeoutMs = 5000);
+    bool Send(const Bytes& bytes);
+    // Ends the connection from the scale's side and stops collecting.
+    void Close();
+
+    std::size_t ReplyCount() const;
+    // The whole replies received so far, in order.
+    std::vector<Bytes> Replies() const;
+    std::size_t ReceivedByteCount() const;
+    // True once the server has closed the connection.
+    bool PeerClosed() const;
+    // Waits (blocking: not on the user-interface thread) for count replies.
+    bool WaitForReplies(std::size_t count, int timeoutMs) const;
+
+private:
+    void Collect();
+
+    CSocket m_socket;
+    std::thread m_thread;
+    mutable std::mutex m_lock;
+    mutable std::condition_variable m_changed;
+    Bytes m_received;
+    bool m_peerClosed = false;
+};
+
+} // namespace scalesim
