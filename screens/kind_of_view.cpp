@@ -130,6 +130,8 @@ const MessageMap* CKindOfView::GetMessageMap() const
             OnMessage<&CKindOfView::OnSerialPortOpenFailed>(WM_SERIAL_PORT_OPEN_FAILED),
             OnMessage<&CKindOfView::OnSerialSessionEnd>(WM_SERIAL_SESSION_END),
             OnMessage<&CKindOfView::OnSerialSessionError>(WM_SERIAL_SESSION_ERROR),
+            OnCommandMsg<&CKindOfView::OnSyncTables>(1065),
+            OnCommandMsg<&CKindOfView::OnSyncPresetLabel>(1066),
             OnCommandMsg<&CKindOfView::OnInsertRows>(1007),
             OnCommandMsg<&CKindOfView::OnDeleteRows>(1008),
             OnCommandMsg<&CKindOfView::OnAutoValue>(32792),
@@ -391,6 +393,7 @@ void CKindOfView::OnUpdate(CView*, LPARAM hint, void* hintObject)
 
     if (left) {
         m_nServerMode = left->m_nServerFlag;
+        m_strServerDbPath = left->m_strServerFilePath;
     }
     m_nReplyRows = 0;
     SetDefaultMembers();

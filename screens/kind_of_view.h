@@ -299,6 +299,11 @@ public:
     void OnPrint(CDC* dc, CPrintInfo* info) override;
     void DrawPresetSheet(CDC* dc, CPrintInfo* info, const CString& model, double scale);
 
+    // ---- Synchronisation into the server database (kind_of_view_sync.cpp) ----------
+    void OnSyncTables();
+    void OnSyncPresetLabel();
+    void SyncUserLabels();
+
     // ---- Members read by the bridge, the transports and tests ---------------------
     CCaptionPanel m_captionPanel;
     CGridCtrl m_grid;

@@ -1,0 +1,244 @@
+#include "screens/server_sync.h"
+
+#include <array>
+
+#include "db/sql_text.h"
+#include "platform/base/exception.h"
+#include "platform/wnd/msgbox.h"
+
+struct CServerSync::Table {
+    const char* name;
+    std::vector<const char*> columns; // grid columns 1..n, the key first
+    std::size_t firstText = 0; // columns firstText..lastText: empty is "NULL"
+    std::size_t lastText = 0;
+};
+
+namespace {
+
+constexpr const char* kAdministratorId = "vexo";
+constexpr std::size_t kPresetKeyChars = 9;
+
+std::vector<const char*> UserLabelColumns()
+{
+    return { "file_num", "item_nameX", "item_nameY", "item_nameKind", "OriginX", "OriginY", "OriginKind",
+        "PackDateX", "PackDateY", "PackDateKind", "LimitDateX", "LimitDateY", "LimitDateKind", "PiecePriceX",
+        "PiecePriceY", "PiecePriceKind", "weightX", "weightY", "weightKind", "barcodeX", "barcodeY",
+        "barcode form", "barcodeLength", "priceX", "priceY", "priceKind", "item_numX", "item_numY",
+        "item_numKind", "CountX", "CountY", "CountKind", "additemX", "additemY", "additemKind", "additemLine",
+        "advX", "advY", "advKind", "advLine", "labelX", "labelY", "label_Gab", "vatX", "vatY", "vatKind",
+        "vatpriceX", "vatpriceY", "vatpriceKind" };
+}
+
+const std::vector<const char*> kItemColumns { "item_num", "item_name", "item_name2", "unitprice", "fix_price",
+    "land", "pos_flg", "pos_code", "piece", "weight", "fmark", "pos_kind", "dateprint", "limit_day",
+    "additem" };
+
+// The first line of text, at most count characters (UTF-8).
+std::string FirstLine(const std::string& text, std::size_t count)
+{
+    const std::string line = text.substr(0, text.find('\r'));
+    std::size_t end = 0;
+    for (std::size_t chars = 0; end < line.size() && chars < count; ++chars) {
+        ++end;
+        while (end < line.size() && (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80)
+            ++end;
+    }
+    return line.substr(0, end);
+}
+
+CString Quoted(const CString& value)
+{
+    return SqlLiteral(value);
+}
+
+} // namespace
+
+CString SyncOutcomeText(const SyncResult& result)
+{
+    if (result.failed == 0)
+        return "Sync ok";
+    CString text;
+    text.Format("Sync failed : %d of %d rows were not written.", result.failed, result.rows);
+    return text;
+}
+
+CServerSync::CServerSync(const CString& serverDbPath, const CString& userId)
+    : m_strServerDbPath(serverDbPath)
+    , m_strUserId(userId)
+{ }
+
+BOOL CServerSync::Open()
+{
+    try {
+        m_server.OpenDatabase(m_strServerDbPath);
+        return TRUE;
+    } catch (CException* e) {
+        ExceptionPtr hold(e);
+        AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
+        return FALSE;
+    }
+}
+
+void CServerSync::Close()
+{
+    m_server.CloseDatabase();
+}
+
+BOOL CServerSync::WriteRow(const Table& table, const std::vector<CString>& values)
+{
+    const CString name = SqlName(table.name);
+    const CString owner = SqlName("mg_id") + " = " + Quoted(m_strUserId);
+    const CString where = " WHERE " + SqlName(table.columns[0]) + " = " + Quoted(values[0]) + " AND " + owner;
+    const CCheckedDaoHelper::Lookup found
+        = m_server.Select("SELECT " + SqlName(table.columns[0]) + " FROM " + name + where);
+    if (found == CCheckedDaoHelper::Lookup::Failed)
+        return FALSE;
+    CString sql;
+    if (found == CCheckedDaoHelper::Lookup::Found) {
+        CString set;
+        for (std::size_t i = 1; i < table.columns.size(); ++i)
+            set += SqlName(table.columns[i]) + " = " + Quoted(values[i]) + ", ";
+        sql = "UPDATE " + name + " SET " + set + owner + where;
+    } else {
+        CString columns;
+        CString list;
+        for (std::size_t i = 0; i < table.columns.size(); ++i) {
+            columns += SqlName(table.columns[i]) + ", ";
+            list += Quoted(values[i]) + ", ";
+        }
+        sql = "INSERT INTO " + name + "(" + columns + SqlName("mg_id") + ") VALUES(" + list
+            + Quoted(m_strUserId) + ")";
+    }
+    return m_server.ExecuteChecked(sql);
+}
+
+namespace {
+
+const CServerSync::Table kItemTable { "Item", kItemColumns, 2, 3 };
+const CServerSync::Table kAddTable { "Add",
+    { "num", "str1", "str2", "str3", "str4", "str5", "str6", "str7", "str8", "str9", "str10" }, 2, 11 };
+const CServerSync::Table kAdvTable { "AdvT", { "adv_num", "str1", "str2" }, 2, 3 };
+const CServerSync::Table kLandTable { "Land_Add", { "land_num", "land_str" }, 2, 2 };
+const CServerSync::Table kUserLabelTable { "UserLabel", UserLabelColumns(), 0, 0 };
+
+const CServerSync::Table* TableOfHint(int hint)
+{
+    switch (hint) {
+    case 1:
+        return &kItemTable;
+    case 2:
+        return &kAddTable;
+    case 4:
+        return &kAdvTable;
+    case 19:
+        return &kLandTable;
+    default:
+        return nullptr;
+    }
+}
+
+// The row's cells 1..n of the table, empty ones replaced.
+std::vector<CString> GridValues(const CServerSync::Table& table, const RecordRow& row)
+{
+    std::vector<CString> values;
+    for (std::size_t column = 1; column <= table.columns.size(); ++column) {
+        const std::string_view cell = Cell(row, column);
+        if (!cell.empty())
+            values.emplace_back(std::string(cell));
+        else
+            values.emplace_back(column >= table.firstText && column <= table.lastText ? "NULL" : "0");
+    }
+    return values;
+}
+
+} // namespace
+
+SyncResult CServerSync::WriteGridRows(int hint, std::span<const RecordRow> rows)
+{
+    SyncResult result;
+    const Table* table = TableOfHint(hint);
+    if (!table)
+        return result;
+    for (const RecordRow& row : rows) {
+        ++result.rows;
+        if (!WriteRow(*table, GridValues(*table, row)))
+            ++result.failed;
+    }
+    return result;
+}
+
+SyncResult CServerSync::WriteUserLabels(std::span<const RecordRow> rows)
+{
+    SyncResult result;
+    for (const RecordRow& row : rows) {
+        ++result.rows;
+        if (!WriteRow(kUserLabelTable, GridValues(kUserLabelTable, row)))
+            ++result.failed;
+    }
+    return result;
+}
+
+SyncResult CServerSync::WriteStoredItems(const CString& itemDbPath, std::span<const std::string> keys)
+{
+    SyncResult result;
+    result.rows = static_cast<int>(keys.size());
+    CCheckedDaoHelper items;
+    try {
+        items.OpenDatabase(itemDbPath);
+    } catch (CException* e) {
+        ExceptionPtr hold(e);
+        AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
+        result.failed = result.rows;
+        return result;
+    }
+    CString columns;
+    for (const char* column : kItemColumns)
+        columns += SqlName(column) + ", ";
+    columns += SqlName("ID");
+    for (const std::string& key : keys) {
+        CString sql = "SELECT " + columns + " FROM [Item] WHERE [item_num] = " + Quoted(CString(key));
+        if (!(m_strUserId == kAdministratorId))
+            sql += " AND [mg_id] = " + Quoted(m_strUserId);
+        CCheckedDaoHelper::Rows rows;
+        if (items.Select(sql, &rows) != CCheckedDaoHelper::Lookup::Found) {
+            ++result.failed;
+            continue;
+        }
+        std::vector<CString> values = rows.front();
+        values.resize(kItemColumns.size());
+        if (values[0].IsEmpty())
+            values[0] = "0";
+        if (!WriteRow(kItemTable, values))
+            ++result.failed;
+    }
+    items.CloseDatabase();
+    return result;
+}
+
+SyncResult CServerSync::WritePresetPage(int page, std::span<const std::string> keyTexts)
+{
+    SyncResult result;
+    CString pageText;
+    pageText.Format("%d", page);
+    for (std::size_t k = 0; k < keyTexts.size(); ++k) {
+        ++result.rows;
+        const std::string line = FirstLine(keyTexts[k], kPresetKeyChars);
+        CString num;
+        num.Format("%d", static_cast<int>(k + 1));
+        const CString where = " WHERE [mg_id] = " + Quoted(m_strUserId)
+            + " AND [page_num] = " + Quoted(pageText) + " AND [num] = " + Quoted(num);
+        const CCheckedDaoHelper::Lookup found = m_server.Select("SELECT [num] FROM [Preset]" + where);
+        if (found == CCheckedDaoHelper::Lookup::Failed) {
+            ++result.failed;
+            continue;
+        }
+        const CString text = line.empty() ? CString("0") : CString(line);
+        const CString sql = found == CCheckedDaoHelper::Lookup::Found
+            ? "UPDATE [Preset] SET [str] = " + Quoted(text) + where
+            : "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES(" + Quoted(pageText) + ", "
+                + Quoted(num) + ", " + Quoted(text) + ", " + Quoted(m_strUserId) + ")";
+        if (!m_server.ExecuteChecked(sql))
+            ++result.failed;
+    }
+    return result;
+}
