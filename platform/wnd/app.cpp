@@ -81,6 +81,9 @@ struct AppState {
     bool alive = false;
     Dispatcher* dispatcher = nullptr;
     std::atomic<bool> wakePending { false }; // a wake event is posted and not yet delivered
+    // Release on post, acquire on delivery: makes the hand-off through Qt's
+    // event queue visible to the thread sanitizer, which does not see inside Qt.
+    std::atomic<unsigned> handoff { 0 };
     std::atomic<DWORD> uiThreadId { 0 };
     CString appName;
     bool quitRequested = false;
@@ -98,8 +101,11 @@ thread_local std::vector<dispatch_internal::Frame> t_frames;
 void Wake()
 {
     AppState& app = App();
-    if (app.dispatcher && !app.wakePending.exchange(true))
-        QCoreApplication::postEvent(app.dispatcher, new QEvent(kWakeEvent));
+    if (app.dispatcher && !app.wakePending.exchange(true)) {
+        auto* wake = new QEvent(kWakeEvent);
+        app.handoff.fetch_add(1, std::memory_order_release);
+        QCoreApplication::postEvent(app.dispatcher, wake);
+    }
 }
 
 template <class Fn> void RunGuarded(Fn&& fn)
@@ -187,6 +193,7 @@ void DrainQueue()
 
 bool Dispatcher::event(QEvent* e)
 {
+    App().handoff.load(std::memory_order_acquire);
     if (e->type() == kWakeEvent) {
         App().wakePending.store(false);
         DrainQueue();

@@ -178,7 +178,7 @@ TEST_F(LinkLineTest, RecordFromTheScaleInPiecesIsJoined)
     ByteBuffer record(450);
     for (std::size_t i = 0; i < record.size(); ++i)
         record[i] = static_cast<std::uint8_t>(0xC0 + i % 32);
-    StartScale([&](const SerialFrame&, std::size_t) {
+    StartScale([record](const SerialFrame&, std::size_t) {
         SerialReply r;
         for (std::uint8_t k = 1; k <= 3; ++k) {
             const std::size_t at = 200u * (k - 1);

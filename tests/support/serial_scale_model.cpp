@@ -36,70 +36,65 @@ Bytes U16Pair(std::uint16_t a, std::uint16_t b)
 
 } // namespace
 
-SerialScaleModel::SerialScaleModel(std::set<std::string> ids)
+SerialScaleCore::SerialScaleCore(std::set<std::string> ids)
 {
     for (const std::string& id : ids)
         m_scales[id];
 }
 
-SerialScript SerialScaleModel::Script()
-{
-    return [this](const SerialFrame& frame, std::size_t) { return Answer(frame); };
-}
-
-void SerialScaleModel::SetVersion(const std::string& id, char version)
+void SerialScaleCore::SetVersion(const std::string& id, char version)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_scales[id].version = version;
 }
 
-void SerialScaleModel::Put(const std::string& id, const Bytes& payload)
+void SerialScaleCore::Put(const std::string& id, const Bytes& payload)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     if (!payload.empty())
         m_scales[id].tables[payload[0]][NumberOf(payload)] = payload;
 }
 
-void SerialScaleModel::SetCorrupt(std::function<bool(const SerialFrame&)> corrupt)
+void SerialScaleCore::SetCorrupt(std::function<bool(const SerialFrame&)> corrupt)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_corrupt = std::move(corrupt);
 }
 
-void SerialScaleModel::SetRefusal(std::function<std::optional<std::uint16_t>(const SerialFrame&)> refusal)
+void SerialScaleCore::SetRefusal(std::function<std::optional<std::uint16_t>(const SerialFrame&)> refusal)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_refusal = std::move(refusal);
 }
 
-SerialScaleModel::Tables SerialScaleModel::TablesOf(const std::string& id) const
+SerialScaleCore::Tables SerialScaleCore::TablesOf(const std::string& id) const
 {
     std::lock_guard<std::mutex> guard(m_lock);
     const auto it = m_scales.find(id);
     return it == m_scales.end() ? Tables {} : it->second.tables;
 }
 
-std::vector<std::string> SerialScaleModel::Joined() const
+std::vector<std::string> SerialScaleCore::Joined() const
 {
     std::lock_guard<std::mutex> guard(m_lock);
     return m_joined;
 }
 
-std::vector<std::uint16_t> SerialScaleModel::CommandsTo(const std::string& id) const
+std::vector<std::uint16_t> SerialScaleCore::CommandsTo(const std::string& id) const
 {
     std::lock_guard<std::mutex> guard(m_lock);
     const auto it = m_scales.find(id);
     return it == m_scales.end() ? std::vector<std::uint16_t> {} : it->second.commands;
 }
 
-Bytes SerialScaleModel::Reply(const std::string& id, std::uint16_t command, const Bytes& payload,
+Bytes SerialScaleCore::Reply(const std::string& id, std::uint16_t command, const Bytes& payload,
     const SerialFrame& to, std::uint8_t pieceCount, std::uint8_t pieceNumber)
 {
     const bool badSum = m_corrupt && m_corrupt(to);
     return SerialReply::Frame(id, command, payload, pieceCount, pieceNumber, badSum);
 }
 
-SerialReply SerialScaleModel::Answer(const SerialFrame& frame)
+SerialReply SerialScaleCore::Answer(const SerialFrame& frame)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     if (frame.join) {
@@ -130,7 +125,7 @@ SerialReply SerialScaleModel::Answer(const SerialFrame& frame)
     return FromScale(it->first, it->second, frame);
 }
 
-SerialReply SerialScaleModel::FromScale(const std::string& id, Scale& scale, const SerialFrame& frame)
+SerialReply SerialScaleCore::FromScale(const std::string& id, Scale& scale, const SerialFrame& frame)
 {
     scale.commands.push_back(frame.command);
     if (m_refusal) {
@@ -213,7 +208,7 @@ SerialReply SerialScaleModel::FromScale(const std::string& id, Scale& scale, con
     }
 }
 
-void SerialScaleModel::Store(Scale& scale, const SerialFrame& frame)
+void SerialScaleCore::Store(Scale& scale, const SerialFrame& frame)
 {
     if (frame.pieceCount == 0) {
         if (!frame.payload.empty())
@@ -229,7 +224,7 @@ void SerialScaleModel::Store(Scale& scale, const SerialFrame& frame)
     }
 }
 
-void SerialScaleModel::QueueRecord(const std::string& id, Scale& scale, const Bytes& payload)
+void SerialScaleCore::QueueRecord(const std::string& id, Scale& scale, const Bytes& payload)
 {
     if (payload.size() <= kPiece) {
         scale.outgoing.push_back(SerialReply::Frame(id, kData, payload));

@@ -11,6 +11,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -21,17 +22,16 @@
 
 namespace scalesim {
 
-class SerialScaleModel {
+// The state of the scales and their answers; shared with the line's script,
+// so that a frame arriving after the model is gone still finds it.
+class SerialScaleCore {
 public:
     // A scale's records by table code, then by record number (the u32 at
     // payload offset 2); each value is the whole payload, table code first.
     using Table = std::map<std::uint32_t, Bytes>;
     using Tables = std::map<std::uint8_t, Table>;
 
-    explicit SerialScaleModel(std::set<std::string> ids = { "07" });
-
-    // The script to give SerialScale::Start; it refers to this model.
-    SerialScript Script();
+    explicit SerialScaleCore(std::set<std::string> ids);
 
     // Configuration (before the line starts, or under the model's use).
     void SetVersion(const std::string& id, char version);
@@ -73,6 +73,41 @@ private:
     std::string m_first; // the scale that answers for all in a broadcast
     std::function<bool(const SerialFrame&)> m_corrupt;
     std::function<std::optional<std::uint16_t>(const SerialFrame&)> m_refusal;
+};
+
+class SerialScaleModel {
+public:
+    using Table = SerialScaleCore::Table;
+    using Tables = SerialScaleCore::Tables;
+
+    explicit SerialScaleModel(std::set<std::string> ids = { "07" })
+        : m_core(std::make_shared<SerialScaleCore>(std::move(ids)))
+    { }
+
+    // The script to give SerialScale::Start; it keeps the model's state alive
+    // for as long as the line may call it.
+    SerialScript Script()
+    {
+        return [core = m_core](const SerialFrame& frame, std::size_t) { return core->Answer(frame); };
+    }
+
+    void SetVersion(const std::string& id, char version) { m_core->SetVersion(id, version); }
+    void Put(const std::string& id, const Bytes& payload) { m_core->Put(id, payload); }
+    void SetCorrupt(std::function<bool(const SerialFrame&)> corrupt)
+    {
+        m_core->SetCorrupt(std::move(corrupt));
+    }
+    void SetRefusal(std::function<std::optional<std::uint16_t>(const SerialFrame&)> refusal)
+    {
+        m_core->SetRefusal(std::move(refusal));
+    }
+    Tables TablesOf(const std::string& id) const { return m_core->TablesOf(id); }
+    std::vector<std::string> Joined() const { return m_core->Joined(); }
+    std::vector<std::uint16_t> CommandsTo(const std::string& id) const { return m_core->CommandsTo(id); }
+    SerialReply Answer(const SerialFrame& frame) { return m_core->Answer(frame); }
+
+private:
+    std::shared_ptr<SerialScaleCore> m_core;
 };
 
 } // namespace scalesim
