@@ -243,10 +243,8 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT createStruct)
         return -1;
     if (m_hMenuDefault) {
         auto* bar = new CFrameMenuBar(this);
-        if (bar->CreateEx(0, "AfxMenuBar", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, kMenuBarHeight),
+        if (!bar->CreateEx(0, "AfxMenuBar", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, kMenuBarHeight),
                 this, AFX_IDW_MENU_BAR, nullptr))
-            m_pMenuBar = bar;
-        else
             delete bar;
     }
     auto* context = createStruct ? static_cast<CCreateContext*>(createStruct->lpCreateParams) : nullptr;
@@ -330,7 +328,7 @@ CRect CFrameWnd::GetPaneRect() const
 {
     CRect rect;
     GetClientRect(&rect);
-    if (m_pMenuBar && m_pMenuBar->GetSafeHwnd())
+    if (MenuBar())
         rect.top += kMenuBarHeight;
     for (CControlBar* bar : m_bars) {
         if (!bar->GetSafeHwnd() || !(bar->GetStyle() & WS_VISIBLE))
@@ -348,14 +346,20 @@ CRect CFrameWnd::GetPaneRect() const
     return rect;
 }
 
+// The menu bar goes with its window: it is looked up, never kept.
+CWnd* CFrameWnd::MenuBar() const
+{
+    return m_hWnd ? GetDlgItem(AFX_IDW_MENU_BAR) : nullptr;
+}
+
 void CFrameWnd::RecalcLayout(BOOL)
 {
     if (!GetSafeHwnd())
         return;
     CRect rect;
     GetClientRect(&rect);
-    if (m_pMenuBar && m_pMenuBar->GetSafeHwnd()) {
-        m_pMenuBar->MoveWindow(rect.left, rect.top, rect.Width(), kMenuBarHeight);
+    if (CWnd* bar = MenuBar()) {
+        bar->MoveWindow(rect.left, rect.top, rect.Width(), kMenuBarHeight);
         rect.top += kMenuBarHeight;
     }
     for (CControlBar* bar : m_bars) {
@@ -390,8 +394,8 @@ CMenu* CFrameWnd::GetMenu() const
 
 void CFrameWnd::DrawMenuBar()
 {
-    if (m_pMenuBar && m_pMenuBar->GetSafeHwnd())
-        m_pMenuBar->Invalidate();
+    if (CWnd* bar = MenuBar())
+        bar->Invalidate();
 }
 
 BOOL CFrameWnd::TrackMenuBarPopup(int position)
@@ -402,7 +406,7 @@ BOOL CFrameWnd::TrackMenuBarPopup(int position)
     if (!popup)
         return FALSE;
     CPoint at(0, kMenuBarHeight);
-    if (auto* bar = static_cast<CFrameMenuBar*>(m_pMenuBar); bar && bar->GetSafeHwnd()) {
+    if (auto* bar = static_cast<CFrameMenuBar*>(MenuBar())) {
         const std::vector<CRect> rects = bar->ItemRects();
         if (position < static_cast<int>(rects.size()))
             at = CPoint(rects[static_cast<std::size_t>(position)].left,

@@ -136,11 +136,12 @@ private:
     BOOL TranslateAccelerator(const MSG& msg);
     // The popup of the menu bar that holds command id, or nullptr.
     HMENU FindPopupOf(HMENU menu, UINT id) const;
+    // The menu bar child, or nullptr once it is gone.
+    CWnd* MenuBar() const;
     // Makes the view under a clicked window active.
     void ActivateViewOf(HWND hwnd);
 
     CView* m_pViewActive = nullptr;
     std::vector<CControlBar*> m_bars;
-    CWnd* m_pMenuBar = nullptr;
     DWORD m_dwDockStyle = 0;
 };
