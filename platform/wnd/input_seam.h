@@ -19,3 +19,13 @@ BOOL AfxSimulateKey(HWND hwnd, UINT vk, const char* text = "", BOOL shift = FALS
 
 // A click: button down and up at point.
 BOOL AfxSimulateClick(HWND hwnd, POINT point);
+
+// A mouse message at a place: point is in the client coordinates of hwnd (a
+// dialog, a view), and the message goes to whatever window the user would hit
+// there: the topmost shown descendant at the point (group boxes let it
+// through), else hwnd. While a window has the capture, moves and releases go
+// to the capture window instead. FALSE when hwnd has no visible widget.
+BOOL AfxSimulateMouseAt(HWND hwnd, UINT message, POINT point, UINT keyState = 0);
+
+// A click at a place: button down and up at point (client coordinates of hwnd).
+BOOL AfxSimulateClickAt(HWND hwnd, POINT point);

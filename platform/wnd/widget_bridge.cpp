@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPalette>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -34,7 +35,9 @@
 
 #include "platform/base/cp949.h"
 #include "platform/gdi/dc_internal.h"
+#include "platform/gdi/system_colors.h"
 #include "platform/wnd/app.h"
+#include "platform/wnd/button.h"
 #include "platform/wnd/dispatch_internal.h"
 #include "platform/wnd/keyboard.h"
 #include "platform/wnd/sync.h"
@@ -144,11 +147,22 @@ void StoreTypedText(HWND hwnd, const QString& text)
     NotifyParent(hwnd, EN_CHANGE);
 }
 
+// A disabled edit shows its grey text on the face colour, as Windows draws it.
+void GreyWhenDisabled(QWidget* edit)
+{
+    QPalette palette = edit->palette();
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    palette.setColor(
+        QPalette::Disabled, QPalette::Base, QColor(GetRValue(face), GetGValue(face), GetBValue(face)));
+    edit->setPalette(palette);
+}
+
 QWidget* MakeEdit(HWND hwnd, QWidget* parent)
 {
     const DWORD style = StyleOf(hwnd);
     if (style & ES_MULTILINE) {
         auto* edit = new QPlainTextEdit(parent);
+        GreyWhenDisabled(edit);
         edit->setReadOnly((style & ES_READONLY) != 0);
         QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [hwnd, edit] {
             // The window text keeps the Windows line ends (CR LF); the limit
@@ -170,6 +184,7 @@ QWidget* MakeEdit(HWND hwnd, QWidget* parent)
         return edit;
     }
     auto* edit = new QLineEdit(parent);
+    GreyWhenDisabled(edit);
     edit->setMaxLength(std::numeric_limits<int>::max());
     edit->setReadOnly((style & ES_READONLY) != 0);
     if (style & ES_PASSWORD)
@@ -188,8 +203,13 @@ QWidget* MakeEdit(HWND hwnd, QWidget* parent)
 QWidget* MakeButton(HWND hwnd, QWidget* parent)
 {
     const DWORD kind = StyleOf(hwnd) & 0x0F;
-    if (kind > 1) // check boxes, radio buttons, group boxes: drawn by their classes
-        return new WndWidget(parent);
+    if (kind > 1) { // check boxes, radio buttons, group boxes: drawn by their classes
+        auto* widget = new WndWidget(parent);
+        // A group box lies above the controls it frames (it comes first) and
+        // lets the mouse through to them.
+        widget->setAttribute(Qt::WA_TransparentForMouseEvents, kind == BS_GROUPBOX);
+        return widget;
+    }
     auto* button = new QPushButton(parent);
     button->setDefault(kind == 1);
     button->setAutoDefault(false);
@@ -403,6 +423,9 @@ bool EventBridge::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove: {
+        // A disabled window takes no input: the mouse goes on to its parent.
+        if (!widget->isEnabled())
+            return false;
         auto* mouse = static_cast<QMouseEvent*>(event);
         const QPoint p = mouse->position().toPoint();
         const UINT message = MouseMessage(event->type(), mouse->button());
@@ -415,6 +438,8 @@ bool EventBridge::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     case QEvent::Wheel: {
+        if (!widget->isEnabled())
+            return false;
         auto* wheel = static_cast<QWheelEvent*>(event);
         const QPoint p = wheel->globalPosition().toPoint();
         const WPARAM wParam
@@ -428,6 +453,10 @@ bool EventBridge::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
+        if (!widget->isEnabled()) {
+            event->accept();
+            return true;
+        }
         auto* key = static_cast<QKeyEvent*>(event);
         const bool down = event->type() == QEvent::KeyPress;
         const UINT vk = widget_bridge::VirtualKeyFromQt(key->key());

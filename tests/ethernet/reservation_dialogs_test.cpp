@@ -8,6 +8,7 @@
 #include "ethernet/reservation_host.h"
 #include "platform/wnd/button.h"
 #include "tests/ethernet/reservation_fixture.h"
+#include "tests/support/click_at.h"
 #include "tests/support/pixels.h"
 
 namespace {
@@ -63,12 +64,8 @@ protected:
         d.SetDlgItemText(1008, minute);
     }
 
-    static void Check(CDialog& d, int radio)
-    {
-        for (int id : { 1128, 1129, 1130 })
-            d.SendDlgItemMessage(id, BM_SETCHECK, id == radio ? BST_CHECKED : BST_UNCHECKED);
-        AfxClickDlgButton(d, radio);
-    }
+    // A period chosen by a click at its place, inside the "Period" group box.
+    static void Check(CDialog& d, int radio) { EXPECT_TRUE(ClickAtControl(d, radio)) << radio; }
 
     // Row 0 of the item grid, and the cells below and right of it that a user
     // could edit.

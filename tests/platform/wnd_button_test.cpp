@@ -267,3 +267,31 @@ TEST_F(ButtonTest, OwnerDrawnTemplateButtonsDrawWithTheTemplateFont)
 }
 
 } // namespace
+
+// Clicks at a control's place: a group box made before the controls it frames
+// lies above them (a new child goes beneath its earlier siblings) and lets the
+// mouse through; a disabled button takes neither mouse nor keys.
+TEST_F(ButtonTest, ClicksAtAPlaceReachTheControlsAGroupBoxFrames)
+{
+    CButton group, a, b, box;
+    ASSERT_TRUE(group.Create("Model", WS_VISIBLE | BS_GROUPBOX, CRect(5, 5, 200, 120), &parent, 20));
+    ASSERT_TRUE(
+        a.Create("A", WS_VISIBLE | WS_GROUP | BS_AUTORADIOBUTTON, CRect(15, 25, 90, 45), &parent, 21));
+    ASSERT_TRUE(b.Create("B", WS_VISIBLE | BS_AUTORADIOBUTTON, CRect(15, 55, 90, 75), &parent, 22));
+    ASSERT_TRUE(box.Create("C", WS_VISIBLE | BS_AUTOCHECKBOX, CRect(15, 85, 90, 105), &parent, 23));
+    a.SetCheck(BST_CHECKED);
+    ASSERT_TRUE(AfxSimulateClickAt(parent.GetSafeHwnd(), CPoint(50, 65)));
+    EXPECT_EQ(a.GetCheck(), BST_UNCHECKED);
+    EXPECT_EQ(b.GetCheck(), BST_CHECKED);
+    EXPECT_EQ(parent.Clicks(22), 1);
+
+    box.EnableWindow(FALSE);
+    ASSERT_TRUE(AfxSimulateClickAt(parent.GetSafeHwnd(), CPoint(50, 95)));
+    box.SetFocus();
+    AfxSimulateKey(box.GetSafeHwnd(), VK_SPACE, " ");
+    EXPECT_EQ(box.GetCheck(), BST_UNCHECKED);
+    EXPECT_EQ(parent.Clicks(23), 0);
+    box.EnableWindow(TRUE);
+    ASSERT_TRUE(AfxSimulateClickAt(parent.GetSafeHwnd(), CPoint(50, 95)));
+    EXPECT_EQ(box.GetCheck(), BST_CHECKED);
+}

@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/gdi/system_colors.h"
 #include "platform/wnd/edit.h"
 #include "platform/wnd/input_seam.h"
 #include "platform/wnd/thread.h"
 #include "platform/wnd/wnd.h"
+#include "tests/support/pixels.h"
 #include "tests/support/ui_pump.h"
 
 namespace {
@@ -198,6 +200,45 @@ TEST(WndInput, FocusChangesAreAnnouncedToWindowsAndEditParents)
     EXPECT_EQ(notes, expected);
     second.DestroyWindow();
     EXPECT_EQ(CWnd::GetFocus(), nullptr);
+}
+
+TEST(WndInput, AClickAtAPlaceReachesTheWindowThereAndADisabledOneHandsItToItsParent)
+{
+    Scene scene;
+    ASSERT_TRUE(AfxSimulateClickAt(scene.parent.GetSafeHwnd(), POINT { 57, 49 }));
+    ASSERT_EQ(scene.child.Count(WM_LBUTTONDOWN), 1u);
+    EXPECT_EQ(scene.child.Last(WM_LBUTTONDOWN)->lParam, MAKELPARAM(7, 9));
+    EXPECT_EQ(scene.child.Count(WM_LBUTTONUP), 1u);
+    ASSERT_TRUE(AfxSimulateClickAt(scene.parent.GetSafeHwnd(), POINT { 20, 20 }));
+    EXPECT_EQ(scene.parent.Count(WM_LBUTTONDOWN), 1u);
+
+    scene.child.EnableWindow(FALSE);
+    ASSERT_TRUE(AfxSimulateClickAt(scene.parent.GetSafeHwnd(), POINT { 57, 49 }));
+    ASSERT_TRUE(AfxSimulateKey(scene.child.GetSafeHwnd(), 'A', "a"));
+    EXPECT_EQ(scene.child.Count(WM_LBUTTONDOWN), 1u);
+    EXPECT_EQ(scene.child.Count(WM_KEYDOWN) + scene.child.Count(WM_CHAR), 0u);
+    ASSERT_EQ(scene.parent.Count(WM_LBUTTONDOWN), 2u);
+    EXPECT_EQ(scene.parent.Last(WM_LBUTTONDOWN)->lParam, MAKELPARAM(57, 49));
+}
+
+TEST(WndInput, ADisabledEditTakesNoTypingAndLooksDisabled)
+{
+    Scene scene;
+    CEdit single, multi;
+    ASSERT_TRUE(single.Create(WS_VISIBLE, CRect(0, 0, 100, 20), &scene.parent, 1026));
+    ASSERT_TRUE(multi.Create(WS_VISIBLE | ES_MULTILINE, CRect(0, 30, 100, 90), &scene.parent, 1027));
+    for (CEdit* edit : { &single, &multi }) {
+        edit->SetWindowText("kept");
+        edit->EnableWindow(FALSE);
+        edit->SetFocus();
+        ASSERT_TRUE(AfxSimulateKey(edit->GetSafeHwnd(), '7', "7"));
+        CString text;
+        edit->GetWindowText(text);
+        EXPECT_EQ(text, "kept");
+        EXPECT_EQ(Snapshot(*edit, Snapshot::Scope::WithChildren).At(90, 15), GetSysColor(COLOR_BTNFACE));
+        edit->EnableWindow(TRUE);
+        EXPECT_EQ(Snapshot(*edit, Snapshot::Scope::WithChildren).At(90, 15), GetSysColor(COLOR_WINDOW));
+    }
 }
 
 TEST(WndInput, CaptureMovesAndIsAnnouncedToTheLoser)

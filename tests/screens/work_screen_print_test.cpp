@@ -7,6 +7,7 @@
 #include "platform/print/print_script.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/click_at.h"
 #include "tests/support/pdf_text.h"
 #include "tests/support/pixels.h"
 
@@ -40,9 +41,8 @@ protected:
                 AfxClickDlgButton(dialog, IDCANCEL);
                 return;
             }
-            const bool q = CString(model) == "Q";
-            dialog.SendDlgItemMessage(1147, BM_SETCHECK, q ? BST_UNCHECKED : BST_CHECKED);
-            dialog.SendDlgItemMessage(1148, BM_SETCHECK, q ? BST_CHECKED : BST_UNCHECKED);
+            // The model is chosen by a click at its radio button's place.
+            EXPECT_TRUE(ClickAtControl(dialog, CString(model) == "Q" ? 1148 : 1147));
             AfxClickDlgButton(dialog, IDOK);
         });
         if (*model) {

@@ -7,6 +7,7 @@
 #include "serial/serial_transfer.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/click_at.h"
 #include "tests/support/scale_memory.h"
 #include "tests/support/serial_scale_model.h"
 
@@ -143,7 +144,7 @@ TEST_F(WorkScreenSerialTest, StopEndsTheWalkAfterTheScaleBeingServed)
 
     Command(1001); // read: the walk serves 07, then 08
     ASSERT_TRUE(PumpUntil([&] { return model.CommandsTo("07").size() >= 4; }));
-    Command(1030);
+    ASSERT_TRUE(ClickAtControl(*m_screen, 1030)); // "Trans Stop", inside its group box 1034
     ASSERT_TRUE(WaitForWalk());
     EXPECT_EQ(model.Joined(), std::vector<std::string> { "07" });
     EXPECT_TRUE(Enabled(1001));

@@ -10,6 +10,7 @@
 #include "shell/file_helpers.h"
 #include "shell/scale_dialogs.h"
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/click_at.h"
 
 namespace {
 
@@ -345,11 +346,11 @@ TEST_F(ScaleDialogTest, ModelSelectionReturnsTheSeriesCode)
     CSelectModelDlg first;
     ASSERT_EQ(Run(first, [](CDialog& d) { AfxClickDlgButton(d, IDOK); }), IDOK);
     EXPECT_EQ(first.m_strModel, "PQ");
+    // Chosen by a click at its place, inside the "MODEL" group box.
     CSelectModelDlg second;
     ASSERT_EQ(Run(second,
                   [](CDialog& d) {
-                      d.SendDlgItemMessage(1147, BM_SETCHECK, BST_UNCHECKED);
-                      d.SendDlgItemMessage(1148, BM_SETCHECK, BST_CHECKED);
+                      EXPECT_TRUE(ClickAtControl(d, 1148));
                       AfxClickDlgButton(d, IDOK);
                   }),
         IDOK);
