@@ -8,6 +8,7 @@
 #include <QLineEdit>
 
 #include "platform/wnd/app.h"
+#include "platform/wnd/widget_bridge.h"
 #include "platform/wnd/window_state.h"
 #include "platform/wnd/wnd_internal.h"
 
@@ -50,6 +51,7 @@ void CEdit::SetSel(int start, int end, BOOL)
     }
     state->selStart = start;
     state->selEnd = end;
+    widget_bridge::FlushText(state);
     if (auto* line = qobject_cast<QLineEdit*>(state->widget.data())) {
         const int from = CharIndex(text, start);
         line->setSelection(from, CharIndex(text, end) - from);
@@ -62,6 +64,7 @@ void CEdit::GetSel(int& start, int& end) const
     std::shared_ptr<WindowState> state = window_table::Find(GetSafeHwnd());
     if (!state)
         return;
+    widget_bridge::FlushText(state);
     if (auto* line = qobject_cast<QLineEdit*>(state->widget.data())) {
         const QString text = line->text();
         if (line->hasSelectedText()) {

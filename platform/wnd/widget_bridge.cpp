@@ -369,6 +369,33 @@ void DialogKey(HWND hwnd, UINT vk)
         MAKEWPARAM(static_cast<WORD>(vk == VK_RETURN ? IDOK : IDCANCEL), static_cast<WORD>(BN_CLICKED)), 0);
 }
 
+// The widget shows the stored text.
+void PutText(WindowState& state)
+{
+    QWidget* widget = state.widget;
+    state.textPending = false;
+    CString text;
+    {
+        std::lock_guard lock(state.textMutex);
+        text = state.text;
+    }
+    const QString qtext = ToQt(text);
+    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+        if (line->text() != qtext)
+            line->setText(qtext);
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
+        const QString shown = ToQt(ShownText(text));
+        if (plain->toPlainText() != shown)
+            plain->setPlainText(shown);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(qtext);
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(qtext);
+    } else if (widget->isWindow()) {
+        widget->setWindowTitle(qtext);
+    }
+}
+
 class EventBridge : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -485,6 +512,10 @@ bool EventBridge::eventFilter(QObject* watched, QEvent* event)
         event->accept();
         return true;
     }
+    case QEvent::Show:
+        if (std::shared_ptr<WindowState> state = window_table::Find(hwnd))
+            widget_bridge::FlushText(state);
+        return false;
     case QEvent::FocusIn:
         if (window_focus::Focus() != hwnd)
             window_focus::SetFocusTo(hwnd);
@@ -586,26 +617,19 @@ void ApplyText(const std::shared_ptr<WindowState>& state)
     QWidget* widget = state->widget;
     if (!widget)
         return;
-    CString text;
-    {
-        std::lock_guard lock(state->textMutex);
-        text = state->text;
-    }
-    const QString qtext = ToQt(text);
-    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-        if (line->text() != qtext)
-            line->setText(qtext);
-    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
-        const QString shown = ToQt(ShownText(text));
-        if (plain->toPlainText() != shown)
-            plain->setPlainText(shown);
-    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        button->setText(qtext);
-    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-        label->setText(qtext);
-    } else if (widget->isWindow()) {
-        widget->setWindowTitle(qtext);
-    }
+    // Laying out text is the costly part: a window not on show keeps its text
+    // in the store until it is shown (the hidden mailbox edits take a text per
+    // row of a load).
+    if (widget->isVisible())
+        PutText(*state);
+    else
+        state->textPending = true;
+}
+
+void FlushText(const std::shared_ptr<WindowState>& state)
+{
+    if (state->widget && state->textPending)
+        PutText(*state);
 }
 
 void ApplyGeometry(const std::shared_ptr<WindowState>& state)

@@ -17,8 +17,10 @@ void Realize(const std::shared_ptr<WindowState>& state);
 // True when the window has a widget.
 bool IsRealized(const WindowState& state);
 
-// Bring the widget in line with the table.
+// Bring the widget in line with the table. The text reaches a widget not on
+// show when it is shown, or at FlushText (for a caller that reads the widget).
 void ApplyText(const std::shared_ptr<WindowState>& state);
+void FlushText(const std::shared_ptr<WindowState>& state);
 void ApplyGeometry(const std::shared_ptr<WindowState>& state);
 void ApplyVisible(const std::shared_ptr<WindowState>& state, bool activate, int showCommand);
 void ApplyEnabled(const std::shared_ptr<WindowState>& state);

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "platform/gdi/dc_internal.h"
+#include "platform/wnd/widget_bridge.h"
 #include "platform/wnd/wnd_internal.h"
 
 BOOL AfxPrintWindowTree(HWND hwnd, CDC* target)
@@ -20,6 +21,12 @@ BOOL RenderWindow(HWND hwnd, CDC* target, bool withChildren)
     QWidget* widget = IsWindow(hwnd) ? WidgetOf(hwnd) : nullptr;
     if (!image || !widget)
         return FALSE;
+    // A window not on show renders the text it holds.
+    QList<QWidget*> tree = widget->findChildren<QWidget*>();
+    tree.append(widget);
+    for (QWidget* shown : tree)
+        if (std::shared_ptr<WindowState> state = window_table::Find(HwndOfWidget(shown)))
+            widget_bridge::FlushText(state);
     QImage rendered(widget->size(), QImage::Format_RGB32);
     rendered.fill(Qt::black);
     QWidget::RenderFlags flags = QWidget::DrawWindowBackground;

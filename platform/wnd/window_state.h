@@ -50,6 +50,7 @@ struct WindowState {
     QRegion dirty;
     bool erasePending = false; // some invalidation asked for the background to be erased
     bool redraw = true;
+    bool textPending = false; // the text has not reached the hidden widget yet
     int selStart = 0;
     int selEnd = 0;
     UINT limitText = 0;
