@@ -241,6 +241,28 @@ TEST(WndInput, ADisabledEditTakesNoTypingAndLooksDisabled)
     }
 }
 
+TEST(WndInput, TextSetWhileHiddenIsThereWhenTheWindowIsShown)
+{
+    InputWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "parent", WS_POPUP, 0, 0, 300, 200, nullptr, 0));
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_VISIBLE, CRect(0, 0, 100, 20), &parent, 1026));
+    for (const char* text : { "first", "abc" })
+        edit.SetWindowText(text);
+    for (int shown = 0; shown < 2; ++shown) {
+        parent.ShowWindow(SW_SHOW);
+        edit.SetFocus();
+        ASSERT_TRUE(AfxSimulateKey(edit.GetSafeHwnd(), VK_END));
+        ASSERT_TRUE(AfxSimulateKey(edit.GetSafeHwnd(), 'X', "x"));
+        CString text;
+        edit.GetWindowText(text);
+        EXPECT_EQ(text, shown ? "defx" : "abcx");
+        parent.ShowWindow(SW_HIDE);
+        edit.SetWindowText("def");
+    }
+    parent.DestroyWindow();
+}
+
 TEST(WndInput, CaptureMovesAndIsAnnouncedToTheLoser)
 {
     Scene scene;
