@@ -147,22 +147,11 @@ void StoreTypedText(HWND hwnd, const QString& text)
     NotifyParent(hwnd, EN_CHANGE);
 }
 
-// A disabled edit shows its grey text on the face colour, as Windows draws it.
-void GreyWhenDisabled(QWidget* edit)
-{
-    QPalette palette = edit->palette();
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    palette.setColor(
-        QPalette::Disabled, QPalette::Base, QColor(GetRValue(face), GetGValue(face), GetBValue(face)));
-    edit->setPalette(palette);
-}
-
 QWidget* MakeEdit(HWND hwnd, QWidget* parent)
 {
     const DWORD style = StyleOf(hwnd);
     if (style & ES_MULTILINE) {
         auto* edit = new QPlainTextEdit(parent);
-        GreyWhenDisabled(edit);
         edit->setReadOnly((style & ES_READONLY) != 0);
         QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [hwnd, edit] {
             // The window text keeps the Windows line ends (CR LF); the limit
@@ -184,7 +173,6 @@ QWidget* MakeEdit(HWND hwnd, QWidget* parent)
         return edit;
     }
     auto* edit = new QLineEdit(parent);
-    GreyWhenDisabled(edit);
     edit->setMaxLength(std::numeric_limits<int>::max());
     edit->setReadOnly((style & ES_READONLY) != 0);
     if (style & ES_PASSWORD)
@@ -367,6 +355,27 @@ void DialogKey(HWND hwnd, UINT vk)
     }
     dispatch_internal::Dispatch(dialog, WM_COMMAND,
         MAKEWPARAM(static_cast<WORD>(vk == VK_RETURN ? IDOK : IDCANCEL), static_cast<WORD>(BN_CLICKED)), 0);
+}
+
+// The look follows the window's own disabled state, as on Windows: the
+// controls of a disabled window (the owner of a modal dialog) take no input
+// but keep their look; a disabled control is grey, an edit on the face colour.
+void ApplyDisabledLook(QWidget* widget, bool disabled)
+{
+    QPalette palette = widget->palette();
+    const QPalette standard = QApplication::palette();
+    for (int r = 0; r < QPalette::NColorRoles; ++r) {
+        const auto role = static_cast<QPalette::ColorRole>(r);
+        if (role != QPalette::NoRole)
+            palette.setColor(QPalette::Disabled, role,
+                disabled ? standard.color(QPalette::Disabled, role) : palette.color(QPalette::Active, role));
+    }
+    if (disabled && (qobject_cast<QLineEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget))) {
+        const COLORREF face = GetSysColor(COLOR_BTNFACE);
+        palette.setColor(
+            QPalette::Disabled, QPalette::Base, QColor(GetRValue(face), GetGValue(face), GetBValue(face)));
+    }
+    widget->setPalette(palette);
 }
 
 // The widget shows the stored text.
@@ -592,6 +601,7 @@ void Realize(const std::shared_ptr<WindowState>& state)
     state->widget = widget;
     widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
     widget->setEnabled(!(style & WS_DISABLED));
+    ApplyDisabledLook(widget, (style & WS_DISABLED) != 0);
     ApplyText(state);
     if (state->IsChild()) {
         // A new child window goes to the bottom of its siblings' z-order: the
@@ -682,7 +692,9 @@ void ApplyEnabled(const std::shared_ptr<WindowState>& state)
 {
     if (!state->widget)
         return;
-    state->widget->setEnabled(!(StyleOf(state->hwnd) & WS_DISABLED));
+    const bool disabled = (StyleOf(state->hwnd) & WS_DISABLED) != 0;
+    state->widget->setEnabled(!disabled);
+    ApplyDisabledLook(state->widget, disabled);
     // Qt disables a widget's owned windows with it; a Windows owner does not:
     // the modal dialog of a disabled owner stays usable.
     for (QWidget* child : state->widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {

@@ -238,6 +238,10 @@ TEST(WndInput, ADisabledEditTakesNoTypingAndLooksDisabled)
         EXPECT_EQ(Snapshot(*edit, Snapshot::Scope::WithChildren).At(90, 15), GetSysColor(COLOR_BTNFACE));
         edit->EnableWindow(TRUE);
         EXPECT_EQ(Snapshot(*edit, Snapshot::Scope::WithChildren).At(90, 15), GetSysColor(COLOR_WINDOW));
+        // In a disabled window (a modal dialog's owner) a control keeps its look.
+        scene.parent.EnableWindow(FALSE);
+        EXPECT_EQ(Snapshot(*edit, Snapshot::Scope::WithChildren).At(90, 15), GetSysColor(COLOR_WINDOW));
+        scene.parent.EnableWindow(TRUE);
     }
 }
 
