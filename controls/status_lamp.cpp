@@ -3,9 +3,9 @@
 #include "platform/wnd/client_dc.h"
 #include "platform/wnd/paint_dc.h"
 
-CStatusLamp::CStatusLamp()
+CStatusLamp::CStatusLamp(UINT bitmapId)
 {
-    m_lamp.LoadBitmap(kLampBitmap);
+    m_lamp.LoadBitmap(bitmapId);
 }
 
 CStatusLamp::~CStatusLamp() = default;

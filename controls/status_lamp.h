@@ -16,8 +16,8 @@ public:
     static constexpr UINT_PTR kFlashTimer = 1;
     static constexpr COLORREF kTransparent = RGB(255, 0, 255);
 
-    // Loads the lamp bitmap.
-    CStatusLamp();
+    // Loads the lamp bitmap (one of the same cell layout).
+    explicit CStatusLamp(UINT bitmapId = kLampBitmap);
     ~CStatusLamp() override;
 
     const MessageMap* GetMessageMap() const override;

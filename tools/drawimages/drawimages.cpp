@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <functional>
 
+#include "tarnel_images.h"
+
 namespace {
 
 constexpr int kIcon = 32;
@@ -269,5 +271,6 @@ int main(int argc, char** argv)
     }
     ok &= LampStrip().save(out.filePath(QStringLiteral("bitmap_146_lamp.png")), "PNG");
     ok &= ResultStrip().save(out.filePath(QStringLiteral("bitmap_135_results.png")), "PNG");
+    ok &= DrawTarnelImages(out);
     return ok ? 0 : 1;
 }

@@ -1,0 +1,115 @@
+// Tarnel's main frame.
+
+#include "labeltool/main_frame.h"
+
+#include "labeltool/tarnel_messages.h"
+#include "platform/wnd/cmdui.h"
+#include "platform/wnd/runtime_class.h"
+#include "platform/wnd/winapp.h"
+
+namespace {
+
+constexpr DWORD kToolBarStyle
+    = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
+constexpr DWORD kViewerStyle
+    = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT | CBRS_TOOLTIPS | CBRS_FLYBY;
+constexpr UINT kIndicators[]
+    = { ID_SEPARATOR, ID_INDICATOR_CONNECTION, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL };
+constexpr UINT kToolBarId = 128;
+constexpr UINT kViewerId = 138;
+
+} // namespace
+
+CMainFrame::CMainFrame() = default;
+CMainFrame::~CMainFrame() = default;
+
+const CRuntimeClass* CMainFrame::GetThisClass()
+{
+    static const CRuntimeClass kClass { "CMainFrame", &AfxCreateObject<CMainFrame>,
+        CFrameWnd::GetThisClass() };
+    return &kClass;
+}
+
+const MessageMap* CMainFrame::GetMessageMap() const
+{
+    static const MessageMap kMap(CFrameWnd::GetMessageMap(),
+        {
+            OnWm<WM_CREATE, &CMainFrame::OnCreate>(),
+            OnCommandMsg<&CMainFrame::OnFileOpen>(ID_FILE_OPEN),
+            OnCommandMsg<&CMainFrame::OnFileSaveAs>(ID_LABEL_SAVE_AS),
+            OnCommandMsg<&CMainFrame::OnViewLabelDataViewer>(ID_VIEW_LABEL_DATA_VIEWER),
+            OnUpdateCommand<&CMainFrame::OnUpdateViewLabelDataViewer>(ID_VIEW_LABEL_DATA_VIEWER),
+            OnCommandMsg<&CMainFrame::OnLabelFrameViewer>(ID_LABEL_FRAME_VIEWER),
+            OnMessage<&CMainFrame::OnLabelItemMoved>(WM_LABEL_ITEM_MOVED),
+            OnMessage<&CMainFrame::OnCassetteLoaded>(WM_CASSETTE_LOADED),
+        });
+    return &kMap;
+}
+
+BOOL CMainFrame::CreateBars()
+{
+    if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT, kToolBarStyle, CRect(0, 0, 0, 0), ID_VIEW_TOOLBAR)
+        || !m_wndToolBar.LoadToolBar(kToolBarId))
+        return FALSE;
+    if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, ID_VIEW_STATUS_BAR)
+        || !m_wndStatusBar.SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators))))
+        return FALSE;
+    m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
+    EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&m_wndToolBar);
+    if (!m_wndLabelDataBar.Create(this, CLabelDataBar::IDD, kViewerStyle, kViewerId))
+        return FALSE;
+    m_wndLabelDataBar.SetWindowText("Label data viewer(Left Docking)");
+    m_wndLabelDataBar.EnableDocking(CBRS_ALIGN_LEFT);
+    DockControlBar(&m_wndLabelDataBar);
+    return TRUE;
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCT createStruct)
+{
+    if (CFrameWnd::OnCreate(createStruct) == -1 || !CreateBars())
+        return -1;
+    if (CWinApp* app = AfxGetApp())
+        m_nTransferMode = static_cast<int>(app->GetProfileInt("Settings", "mode", 0));
+    m_wndLabelDataBar.SetTransferMode(m_nTransferMode);
+    m_wndStatusBar.SetPaneText(m_wndStatusBar.CommandToIndex(ID_INDICATOR_CONNECTION),
+        m_nTransferMode == 1 ? kConnectionTcp : kConnectionNotJoined);
+    RecalcLayout();
+    return 0;
+}
+
+void CMainFrame::OnFileOpen()
+{
+    m_wndLabelDataBar.OnOpenLabelFile();
+}
+
+void CMainFrame::OnFileSaveAs()
+{
+    m_wndLabelDataBar.OnSaveLabelFileAs();
+}
+
+void CMainFrame::OnViewLabelDataViewer()
+{
+    ShowControlBar(&m_wndLabelDataBar, !(m_wndLabelDataBar.GetStyle() & WS_VISIBLE), FALSE);
+}
+
+void CMainFrame::OnUpdateViewLabelDataViewer(CCmdUI* cmdUI)
+{
+    cmdUI->SetCheck((m_wndLabelDataBar.GetStyle() & WS_VISIBLE) != 0);
+}
+
+void CMainFrame::OnLabelFrameViewer()
+{
+    if (m_wndLabelDataBar.GetSafeHwnd())
+        ShowControlBar(&m_wndLabelDataBar, TRUE, FALSE);
+}
+
+LRESULT CMainFrame::OnLabelItemMoved(WPARAM wParam, LPARAM lParam)
+{
+    return m_wndLabelDataBar.SendMessage(WM_BAR_ITEM_MOVED, wParam, lParam);
+}
+
+LRESULT CMainFrame::OnCassetteLoaded(WPARAM wParam, LPARAM lParam)
+{
+    return m_wndLabelDataBar.SendMessage(WM_BAR_CASSETTE_LOADED, wParam, lParam);
+}

@@ -1,0 +1,48 @@
+#pragma once
+// Tarnel's main frame: toolbar, status bar with its connection pane, the
+// label data viewer docked on the left and the preview. It hands the File
+// commands to the viewer and forwards the preview's item and cassette
+// messages to it. The Communicate commands have no handlers yet: the frame
+// shows them disabled.
+
+#include "labeltool/label_data_bar.h"
+#include "platform/wnd/frame.h"
+#include "platform/wnd/statusbar.h"
+#include "platform/wnd/toolbar.h"
+
+inline constexpr const char* kConnectionNotJoined = "연결하지 않았습니다   .";
+inline constexpr const char* kConnectionTcp = "TCP/IP                .";
+
+class CMainFrame : public CFrameWnd {
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    const MessageMap* GetMessageMap() const override;
+    static const CRuntimeClass* GetThisClass();
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+
+    CLabelDataBar& GetLabelDataBar() { return m_wndLabelDataBar; }
+    CStatusBar& GetStatusBar() { return m_wndStatusBar; }
+    CToolBar& GetToolBar() { return m_wndToolBar; }
+    int GetTransferMode() const { return m_nTransferMode; }
+
+protected:
+    int OnCreate(LPCREATESTRUCT createStruct);
+    void OnFileOpen();
+    void OnFileSaveAs();
+    void OnViewLabelDataViewer();
+    void OnUpdateViewLabelDataViewer(CCmdUI* cmdUI);
+    void OnLabelFrameViewer();
+    LRESULT OnLabelItemMoved(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCassetteLoaded(WPARAM wParam, LPARAM lParam);
+
+private:
+    BOOL CreateBars();
+
+    CStatusBar m_wndStatusBar;
+    CToolBar m_wndToolBar;
+    CLabelDataBar m_wndLabelDataBar;
+    int m_nJoined = 0;
+    int m_nTransferMode = 0;
+};

@@ -1,0 +1,29 @@
+#pragma once
+// CTarnelApp: the label tool's application object. Start-up builds the one
+// document template (resource 128: CTarnelDoc, CMainFrame, CTarnelView),
+// opens a new document and shows the frame.
+
+#include "platform/wnd/dialog.h"
+#include "platform/wnd/winapp.h"
+
+inline constexpr const char* kTarnelRegistryKey = "Local AppWizard-Generated Applications";
+inline constexpr UINT kTarnelDocTemplateId = 128;
+
+class CTarnelApp : public CWinApp {
+public:
+    CTarnelApp();
+
+    const MessageMap* GetMessageMap() const override;
+    BOOL InitInstance() override;
+
+    // The about box, modal.
+    void OnAppAbout();
+    // The print setup dialog.
+    void OnFilePrintSetup();
+};
+
+// The about box (dialog 100 "Tarnel Info").
+class CTarnelAboutDlg : public CDialog {
+public:
+    CTarnelAboutDlg();
+};

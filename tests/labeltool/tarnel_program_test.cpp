@@ -1,0 +1,409 @@
+// The program through the user's door: start-up, typing into the viewer,
+// dragging and arrow keys on the preview, label and cassette files, the
+// cassette dialog, settings across runs and printing.
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+
+#include "labeltool/file_bytes.h"
+#include "labeltool/label_file.h"
+#include "labeltool/main_frame.h"
+#include "labeltool/tarnel_app.h"
+#include "labeltool/tarnel_messages.h"
+#include "labeltool/tarnel_view.h"
+#include "platform/print/print_script.h"
+#include "platform/wnd/button.h"
+#include "platform/wnd/filedialog.h"
+#include "platform/wnd/input_seam.h"
+#include "platform/wnd/menu.h"
+#include "platform/wnd/modal_script.h"
+#include "tests/support/temp_data_root.h"
+#include "tests/support/ui_pump.h"
+
+namespace {
+
+constexpr UINT kFeed = WM_APP + 72;
+
+// Hands queued mouse and key input to a window one event per posted
+// message, so that the tracker's modal loop gets the events after the first.
+class InputFeeder : public CWnd {
+public:
+    struct Event {
+        UINT message; // a mouse message, or WM_KEYDOWN with the key in point.x
+        CPoint point;
+        UINT keys = MK_LBUTTON;
+    };
+    const MessageMap* GetMessageMap() const override
+    {
+        static const MessageMap kMap(CWnd::GetMessageMap(), { OnMessage<&InputFeeder::OnFeed>(kFeed) });
+        return &kMap;
+    }
+    void Run(HWND target, std::deque<Event> events)
+    {
+        m_target = target;
+        m_events = std::move(events);
+        PostMessage(kFeed);
+        PumpUntil([this] { return m_events.empty(); });
+    }
+
+private:
+    LRESULT OnFeed(WPARAM, LPARAM)
+    {
+        const Event event = m_events.front();
+        m_events.pop_front();
+        if (!m_events.empty())
+            PostMessage(kFeed);
+        if (event.message == WM_KEYDOWN)
+            AfxSimulateKey(m_target, static_cast<UINT>(event.point.x));
+        else
+            AfxSimulateMouse(m_target, event.message, event.point, event.keys);
+        return 0;
+    }
+    HWND m_target = nullptr;
+    std::deque<Event> m_events;
+};
+
+class TarnelTest : public testing::Test {
+protected:
+    TarnelTest()
+    {
+        MessageBoxScript::Enable();
+        MessageBoxScript::Reset();
+        ModalDialogScript::Enable();
+        ModalDialogScript::Reset();
+        FileDialogScript::Enable();
+        FileDialogScript::Reset();
+        LabelParameterTable() = DefaultLabelValues();
+        (void)LabelChangeNotices().Take();
+        m_feeder.CreateEx(0, nullptr, "feeder", WS_POPUP, 0, 0, 1, 1, nullptr, 0);
+        StartUp();
+    }
+    ~TarnelTest() override
+    {
+        ShutDown();
+        m_feeder.DestroyWindow();
+        MessageBoxScript::Reset();
+        ModalDialogScript::Reset();
+        FileDialogScript::Reset();
+    }
+    void StartUp()
+    {
+        m_app = std::make_unique<CTarnelApp>();
+        ASSERT_TRUE(m_app->InitInstance());
+        Frame()->MoveWindow(0, 0, 1200, 900);
+        PumpUntil([this] { return Bar().GetDlgItem(1000)->GetWindowTextLength() > 0; });
+    }
+    void ShutDown()
+    {
+        if (CWnd* frame = m_app ? m_app->m_pMainWnd : nullptr) {
+            frame->DestroyWindow();
+            AfxRunMessageLoop();
+        }
+        m_app.reset();
+    }
+    CMainFrame* Frame() const { return dynamic_cast<CMainFrame*>(m_app->m_pMainWnd); }
+    CLabelDataBar& Bar() const { return Frame()->GetLabelDataBar(); }
+    CTarnelView* View() const { return dynamic_cast<CTarnelView*>(Frame()->GetActiveView()); }
+    CLabelTextItem* Item(int item) const { return View()->GetDocument()->FindItem(item); }
+    CString Text(int id) const
+    {
+        CString text;
+        Bar().GetDlgItemText(id, text);
+        return text;
+    }
+    // Replaces an edit's text by typing, as the user does (or adds to it).
+    void Type(int id, const char* text, bool append = false)
+    {
+        const HWND edit = Bar().GetDlgItem(id)->GetSafeHwnd();
+        const int length = append ? 0 : Bar().GetDlgItem(id)->GetWindowTextLength();
+        AfxSimulateKey(edit, VK_END);
+        for (int i = 0; i < length; ++i)
+            AfxSimulateKey(edit, VK_BACK);
+        for (const char* c = text; *c; ++c)
+            AfxSimulateKey(edit, static_cast<UINT>(*c), std::string(1, *c).c_str());
+    }
+    // Clicks a control of the viewer in its middle.
+    void Click(int id)
+    {
+        CRect rect;
+        Bar().GetDlgItem(id)->GetClientRect(&rect);
+        AfxSimulateClick(Bar().GetDlgItem(id)->GetSafeHwnd(), rect.CenterPoint());
+    }
+    void Paint()
+    {
+        View()->Invalidate();
+        View()->UpdateWindow();
+    }
+    // An item's top-left corner in the view's client area.
+    CPoint ClientOf(int item, CPoint inside = CPoint(5, 5)) const
+    {
+        const CPoint scroll = View()->GetScrollPosition();
+        return CPoint(
+            Item(item)->m_rect.left + inside.x - scroll.x, Item(item)->m_rect.top + inside.y - scroll.y);
+    }
+    std::vector<CString> Boxes() const
+    {
+        std::vector<CString> texts;
+        for (const MessageBoxRecord& record : MessageBoxScript::Records())
+            texts.push_back(record.text);
+        return texts;
+    }
+    UINT MenuState(int popup, UINT id)
+    {
+        HMENU menu = ::GetSubMenu(*Frame()->GetMenu(), popup);
+        Frame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+        return ::GetMenuState(menu, id, MF_BYCOMMAND);
+    }
+    void Command(UINT id) { Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+    TempDataRoot m_root;
+    std::unique_ptr<CTarnelApp> m_app;
+    InputFeeder m_feeder;
+};
+
+} // namespace
+
+TEST_F(TarnelTest, StartsWithTheValuesShownAndTheTransfersDisabled)
+{
+    EXPECT_EQ(Text(1000), "1");
+    EXPECT_EQ(Text(1027), "40");
+    EXPECT_EQ(Text(1047), "98");
+    EXPECT_FALSE(Bar().GetDlgItem(1047)->IsWindowEnabled());
+    CStatusBar& status = Frame()->GetStatusBar();
+    EXPECT_EQ(status.GetPaneText(status.CommandToIndex(ID_INDICATOR_CONNECTION)), "연결하지 않았습니다   .");
+    for (UINT id : { ID_TRANS_MODE, ID_SERIAL_JOIN, ID_NOT_JOIN, ID_GET_DATA, ID_PUT_DATA })
+        EXPECT_TRUE(MenuState(1, id) & MF_GRAYED) << id;
+    EXPECT_TRUE(MenuState(3, ID_VIEW_LABEL_DATA_VIEWER) & MF_CHECKED);
+    Command(ID_VIEW_LABEL_DATA_VIEWER);
+    EXPECT_FALSE(Bar().IsWindowVisible());
+    EXPECT_FALSE(MenuState(3, ID_VIEW_LABEL_DATA_VIEWER) & MF_CHECKED);
+    EXPECT_EQ(Frame()->GetPaneRect().left, 0);
+    Command(ID_LABEL_FRAME_VIEWER);
+    EXPECT_TRUE(Bar().IsWindowVisible());
+    // 13 items: all but the count and the mark.
+    EXPECT_EQ(View()->GetDocument()->Items().size(), 13u);
+}
+
+TEST_F(TarnelTest, TypedValuesMoveItemsAndEveryEditBeforeAPaintCounts)
+{
+    const CRect origin = Item(1)->m_rect;
+    Type(1002, "11"); // Origin X 1 -> 11: 8 dots
+    Type(1003, "9", true); // Origin Y 99 -> 999: 620 dots
+    Paint();
+    EXPECT_EQ(Item(1)->m_rect.TopLeft(), CPoint(origin.left + 8, origin.top + 620));
+    // A label length of 20 is kept but does not reach the preview.
+    Type(1027, "20");
+    Paint();
+    EXPECT_EQ(Bar().GetValues()[kValueLabelLength], 20);
+    EXPECT_EQ(View()->GetCassette().labelLength, 268);
+    // An X beyond 700 is refused with the standard message; the item stays.
+    MessageBoxScript::Reset();
+    Type(1002, "00", true); // 110, then 1100
+    Paint();
+    EXPECT_EQ(Boxes().back(), "Please enter an integer between 1 and 700.");
+    const int at110 = origin.left + 8 + 79;
+    EXPECT_EQ(Item(1)->m_rect.left, at110);
+    // Back in range, the item moves by the change from where it stands.
+    AfxSimulateKey(Bar().GetDlgItem(1002)->GetSafeHwnd(), VK_BACK);
+    Paint();
+    EXPECT_EQ(Text(1002), "110");
+    EXPECT_EQ(Item(1)->m_rect.left, at110);
+    // Barcode length 10 is announced as 26.
+    Type(1014, "10");
+    Paint();
+    EXPECT_EQ(Item(kItemBarcode)->m_rect.Height(), 26);
+}
+
+TEST_F(TarnelTest, DraggedAndKeyedItemsComeBackAsValues)
+{
+    const HWND view = View()->GetSafeHwnd();
+    const CPoint grab = ClientOf(1);
+    // A click selects the item; a drag moves it 40 dots right and 30 down.
+    m_feeder.Run(view, { { WM_LBUTTONDOWN, grab }, { WM_LBUTTONUP, grab, 0 } });
+    ASSERT_TRUE(View()->GetTracker().IsSelected(Item(1)));
+    const CRect before = Item(1)->m_rect;
+    m_feeder.Run(view,
+        { { WM_LBUTTONDOWN, grab }, { WM_MOUSEMOVE, grab + CPoint(40, 30) },
+            { WM_LBUTTONUP, grab + CPoint(40, 30), 0 } });
+    EXPECT_EQ(Item(1)->m_rect.TopLeft(), before.TopLeft() + CPoint(40, 30));
+    const CPoint origin = LabelOrigin(View()->GetCassette());
+    const int dotsX = Item(1)->m_rect.left - origin.x;
+    const int dotsY = Item(1)->m_rect.top - origin.y;
+    EXPECT_EQ(Text(1002), CString(std::to_string(dotsX * 125 / 100 + 1).c_str()));
+    EXPECT_EQ(Text(1003), CString(std::to_string(dotsY * 145 / 100 + 1).c_str()));
+    EXPECT_TRUE(View()->GetDocument()->IsModified());
+    // Dragged past the area's left edge it stops there: X 1.
+    const CPoint at = ClientOf(1);
+    m_feeder.Run(view,
+        { { WM_LBUTTONDOWN, at }, { WM_MOUSEMOVE, at - CPoint(300, 0) },
+            { WM_LBUTTONUP, at - CPoint(300, 0), 0 } });
+    EXPECT_EQ(Item(1)->m_rect.left, origin.x);
+    EXPECT_EQ(Text(1002), "1");
+    // Arrow keys move the selection a dot at a time.
+    AfxSimulateKey(view, VK_RIGHT);
+    AfxSimulateKey(view, VK_RIGHT);
+    AfxSimulateKey(view, VK_DOWN);
+    EXPECT_EQ(Item(1)->m_rect.TopLeft(), CPoint(origin.x + 2, origin.y + dotsY + 1));
+    EXPECT_EQ(Text(1002), "3");
+    // A band around two items selects both; they move together.
+    m_feeder.Run(view, { { WM_LBUTTONDOWN, CPoint(600, 5) }, { WM_LBUTTONUP, CPoint(600, 5), 0 } });
+    EXPECT_TRUE(View()->GetTracker().Items().empty());
+    const CPoint first = ClientOf(2, CPoint(-3, -3));
+    const CPoint last(ClientOf(3).x + Item(3)->m_rect.Width(), ClientOf(3).y + Item(3)->m_rect.Height());
+    m_feeder.Run(view, { { WM_LBUTTONDOWN, first }, { WM_MOUSEMOVE, last }, { WM_LBUTTONUP, last, 0 } });
+    EXPECT_TRUE(View()->GetTracker().IsSelected(Item(2)));
+    EXPECT_TRUE(View()->GetTracker().IsSelected(Item(3)));
+    EXPECT_FALSE(View()->GetTracker().IsSelected(Item(1)));
+    const CRect two = Item(2)->m_rect;
+    const CRect three = Item(3)->m_rect;
+    AfxSimulateKey(view, VK_UP);
+    EXPECT_EQ(Item(2)->m_rect.top, two.top - 1);
+    EXPECT_EQ(Item(3)->m_rect.top, three.top - 1);
+}
+
+TEST_F(TarnelTest, LabelFilesSavedOpenedAndRefused)
+{
+    const std::string path = m_root.Root() + "/first.ubl";
+    Type(1000, "120");
+    FileDialogScript::PushPath(path.c_str());
+    Command(ID_LABEL_SAVE_AS);
+    EXPECT_EQ(Boxes().back(), "OK! File Saved");
+    const std::string bytes = TempDataRoot::ReadAll(path);
+    ASSERT_EQ(bytes.size(), kLabelFileSize);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[12]), 120);
+    CString title;
+    Frame()->GetWindowText(title);
+    EXPECT_EQ(title, path.c_str());
+    // A write that cannot be made is reported, and nothing claims success.
+    MessageBoxScript::Reset();
+    FileDialogScript::PushPath((m_root.Root() + "/missing/second.ubl").c_str());
+    Command(ID_LABEL_SAVE_AS);
+    EXPECT_EQ(Boxes(), std::vector<CString> { "Can't Making the File" });
+    // Label length 29 is refused before any dialog.
+    Type(1027, "29");
+    MessageBoxScript::Reset();
+    const size_t dialogs = FileDialogScript::Records().size();
+    Command(ID_LABEL_SAVE_AS);
+    EXPECT_EQ(Boxes(), std::vector<CString> { "Error - Label Length is : 30 ~ 150" });
+    EXPECT_EQ(FileDialogScript::Records().size(), dialogs);
+    // Opening brings the saved values back, into the preview too.
+    Type(1000, "5");
+    FileDialogScript::PushPath(path.c_str());
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(Boxes().back(), "Success File Open.");
+    EXPECT_EQ(Text(1000), "120");
+    EXPECT_EQ(Text(1027), "40");
+    Paint();
+    EXPECT_EQ(Item(0)->m_rect.left, LabelOrigin(View()->GetCassette()).x + 96);
+    // A broken file leaves the viewer as it was.
+    std::string broken = bytes;
+    broken[110] = 9;
+    TempDataRoot::WriteAll(m_root.Root() + "/broken.ubl", broken);
+    Type(1000, "7");
+    FileDialogScript::PushPath((m_root.Root() + "/broken.ubl").c_str());
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(Boxes().back(), "Broken Data File. Error3!");
+    EXPECT_EQ(Text(1000), "7");
+}
+
+TEST_F(TarnelTest, CassetteDialogAndFile)
+{
+    const CRect before = Item(1)->m_rect;
+    // Left extra 51 and gap 5: two boxes, the dialog stays open.
+    ModalDialogScript::Push([](CDialog& dialog) {
+        dialog.SetDlgItemText(1000, "51");
+        dialog.SetDlgItemText(1003, "5");
+        AfxClickDlgButton(dialog, IDOK);
+    });
+    Command(ID_CASSETTE_DIALOG);
+    EXPECT_EQ(Boxes(),
+        (std::vector<CString> { "Left extra is : 0 ~ 50. value : 51", "Label gab is : 10 ~ 50. value : 5" }));
+    EXPECT_TRUE(ModalDialogScript::Records().back().leftOpen);
+    // OK with the values shown changes nothing; a higher bottom extra moves
+    // every item up by the difference in dots.
+    ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDOK); });
+    Command(ID_CASSETTE_DIALOG);
+    Paint();
+    EXPECT_EQ(View()->GetCassette(), CassetteGeometry {});
+    EXPECT_EQ(Text(1027), "40");
+    EXPECT_EQ(Item(1)->m_rect, before);
+    ModalDialogScript::Push([](CDialog& dialog) {
+        dialog.SetDlgItemText(1002, "60");
+        AfxClickDlgButton(dialog, IDOK);
+    });
+    Command(ID_CASSETTE_DIALOG);
+    Paint();
+    EXPECT_EQ(Item(1)->m_rect.top, before.top - 41);
+    // Saved and opened again: the file's geometry, and the viewer's label size.
+    const std::string path = m_root.Root() + "/first.cst";
+    FileDialogScript::PushPath(path.c_str());
+    Command(ID_CASSETTE_SAVE_AS);
+    EXPECT_EQ(Boxes().back(), "Success Casette save.");
+    CassetteGeometry wide;
+    wide.labelWidth = 400;
+    wide.labelLength = LabelLengthDots(73);
+    const ByteBuffer bytes = EncodeCassetteFile(wide);
+    TempDataRoot::WriteAll(path, std::string(bytes.begin(), bytes.end()));
+    FileDialogScript::PushPath(path.c_str());
+    MessageBoxScript::PushAnswer(IDOK);
+    Command(ID_CASSETTE_OPEN);
+    Paint();
+    EXPECT_EQ(Boxes().back(), "Success file open.");
+    EXPECT_EQ(View()->GetCassette(), wide);
+    EXPECT_EQ(Text(1027), "73");
+    EXPECT_EQ(Text(1046), "50");
+    EXPECT_EQ(Item(1)->m_rect, before);
+    // Cancelling the "Initialized screen." box reads nothing.
+    TempDataRoot::WriteAll(
+        path, std::string(reinterpret_cast<const char*>(EncodeCassetteFile({}).data()), 20));
+    FileDialogScript::PushPath(path.c_str());
+    MessageBoxScript::PushAnswer(IDCANCEL);
+    Command(ID_CASSETTE_OPEN);
+    EXPECT_EQ(View()->GetCassette(), wide);
+}
+
+TEST_F(TarnelTest, SettingsAreKeptAcrossRuns)
+{
+    // A port chosen earlier is read when the viewer's controls are filled.
+    m_app->WriteProfileInt("Settings", "port", 2);
+    Bar().SendMessage(WM_BAR_CASSETTE_LOADED);
+    // The choice made in the viewer, and an edit that reads every control.
+    Click(1076);
+    EXPECT_EQ(Bar().GetLinkMode(), 1);
+    EXPECT_TRUE(Bar().GetDlgItem(1047)->IsWindowEnabled());
+    Type(1000, "2");
+    ShutDown();
+    StartUp();
+    EXPECT_EQ(Bar().GetLinkMode(), 1);
+    EXPECT_TRUE(Bar().GetDlgItem(1047)->IsWindowEnabled());
+    EXPECT_EQ(Bar().GetPortIndex(), 2);
+    EXPECT_EQ(m_app->GetProfileString("Settings", "facename"), "Terminal");
+    Click(1075);
+    EXPECT_FALSE(Bar().GetDlgItem(1047)->IsWindowEnabled());
+    EXPECT_EQ(Text(1047), "98");
+}
+
+TEST_F(TarnelTest, PrintsThePictureOnOnePage)
+{
+    PrintScript::Enable();
+    PrintScript::Reset();
+    PrintScript::Push(PrintDialogAnswer {});
+    Command(ID_FILE_PRINT);
+    Command(ID_FILE_PRINT_PREVIEW);
+    const std::vector<PrintJobRecord> jobs = PrintScript::Jobs();
+    PrintScript::Reset();
+    PrintScript::Disable();
+    ASSERT_EQ(jobs.size(), 2u);
+    for (const PrintJobRecord& job : jobs) {
+        EXPECT_TRUE(job.ended);
+        ASSERT_EQ(job.pages.size(), 1u);
+        bool caption = false;
+        for (const PrintedText& text : job.pages[0].texts)
+            caption |= text.text == "LABEL SIZE 601 X 399";
+        EXPECT_TRUE(caption);
+    }
+    EXPECT_TRUE(TempDataRoot::Exists(jobs[0].outputPath.GetString()));
+    EXPECT_TRUE(jobs[1].preview);
+}
