@@ -12,6 +12,7 @@ CCassetteDlg::CCassetteDlg(const CassetteGeometry& cassette, CWnd* parent)
 void CCassetteDlg::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
+    DDX_Control(dx, 1090, m_picture);
     DDX_Text(dx, 1000, m_tenths.leftExtra);
     DDX_Text(dx, 1001, m_tenths.tphWidth);
     DDX_Text(dx, 1002, m_tenths.bottomExtra);

@@ -2,6 +2,7 @@
 // CCassetteDlg (dialog 137 "Casette"): the six cassette values in tenths of
 // a millimetre, checked rule by rule on OK.
 
+#include "labeltool/bitmap_picture.h"
 #include "labeltool/cassette.h"
 #include "platform/wnd/dialog.h"
 
@@ -19,4 +20,7 @@ public:
     CassetteGeometry GetCassette() const { return CassetteFromTenths(m_tenths); }
 
     CassetteTenths m_tenths;
+
+private:
+    CBitmapPicture m_picture { 138 };
 };

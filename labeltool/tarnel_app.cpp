@@ -61,3 +61,9 @@ void CTarnelApp::OnFilePrintSetup()
 CTarnelAboutDlg::CTarnelAboutDlg()
     : CDialog(kAboutDialogId)
 { }
+
+void CTarnelAboutDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, 1091, m_picture);
+}

@@ -3,6 +3,7 @@
 // document template (resource 128: CTarnelDoc, CMainFrame, CTarnelView),
 // opens a new document and shows the frame.
 
+#include "labeltool/bitmap_picture.h"
 #include "platform/wnd/dialog.h"
 #include "platform/wnd/winapp.h"
 
@@ -26,4 +27,8 @@ public:
 class CTarnelAboutDlg : public CDialog {
 public:
     CTarnelAboutDlg();
+    void DoDataExchange(CDataExchange* dx) override;
+
+private:
+    CBitmapPicture m_picture { 164 };
 };

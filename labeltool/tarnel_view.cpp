@@ -19,6 +19,7 @@ namespace {
 const CSize kScrollSize(500, 450);
 constexpr int kMinPaintWidth = 700;
 constexpr int kMinPaintHeight = 1700;
+constexpr int kScreenDpi = 96;
 constexpr const char* kCassetteFilter = "Label Info(*.cst)|*.cst||";
 
 // Paints into a bitmap of the target's clip box and copies it over once.
@@ -168,6 +169,16 @@ void CTarnelView::PaintPicture(CDC* dc)
             item->Draw(dc);
     dc->RestoreDC(saved);
     m_tracker.DrawAll(dc);
+}
+
+void CTarnelView::OnPrepareDC(CDC* dc, CPrintInfo* info)
+{
+    CScrollView::OnPrepareDC(dc, info);
+    if (!dc || !dc->IsPrinting())
+        return;
+    dc->SetMapMode(MM_ANISOTROPIC);
+    dc->SetWindowExt(kScreenDpi, kScreenDpi);
+    dc->SetViewportExt(dc->GetDeviceCaps(LOGPIXELSX), dc->GetDeviceCaps(LOGPIXELSY));
 }
 
 BOOL CTarnelView::OnPreparePrinting(CPrintInfo* info)

@@ -29,6 +29,8 @@ public:
     // Applies the waiting notices, then paints (off screen unless printing).
     void OnDraw(CDC* dc) override;
     BOOL OnPreparePrinting(CPrintInfo* info) override;
+    // On a printer a dot of the picture is a screen pixel (1/96 inch).
+    void OnPrepareDC(CDC* dc, CPrintInfo* info = nullptr) override;
 
     // The Cassette menu.
     void OnCassetteOpen();

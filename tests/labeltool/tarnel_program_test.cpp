@@ -210,6 +210,17 @@ TEST_F(TarnelTest, TypedValuesMoveItemsAndEveryEditBeforeAPaintCounts)
     Paint();
     EXPECT_EQ(Text(1002), "110");
     EXPECT_EQ(Item(1)->m_rect.left, at110);
+    // Label width and gap within their ranges reach the preview; beyond them not.
+    Type(1046, "64");
+    Type(1049, "15");
+    Paint();
+    EXPECT_EQ(View()->GetCassette().labelWidth, 512);
+    EXPECT_EQ(View()->GetCassette().gap, 10);
+    Type(1046, "65");
+    Type(1049, "31");
+    Paint();
+    EXPECT_EQ(View()->GetCassette().labelWidth, 512);
+    EXPECT_EQ(View()->GetCassette().gap, 10);
     // Barcode length 10 is announced as 26.
     Type(1014, "10");
     Paint();
@@ -379,6 +390,15 @@ TEST_F(TarnelTest, SettingsAreKeptAcrossRuns)
     EXPECT_EQ(Bar().GetLinkMode(), 1);
     EXPECT_TRUE(Bar().GetDlgItem(1047)->IsWindowEnabled());
     EXPECT_EQ(Bar().GetPortIndex(), 2);
+    // The terminal settings nothing else uses are written back as read.
+    const struct {
+        const char* name;
+        int value;
+    } written[] = { { "bkcolor", 0xFF0000 }, { "fgcolor", 0xFFFF00 }, { "pointsize", 90 }, { "pos", -1 },
+        { "ontop", 0 }, { "flow", 0 }, { "alone", 1 } };
+    for (const auto& entry : written)
+        EXPECT_EQ(static_cast<int>(m_app->GetProfileInt("Settings", entry.name, 12345)), entry.value)
+            << entry.name;
     EXPECT_EQ(m_app->GetProfileString("Settings", "facename"), "Terminal");
     Click(1075);
     EXPECT_FALSE(Bar().GetDlgItem(1047)->IsWindowEnabled());
