@@ -175,3 +175,19 @@ TEST(LabelUnits, LabelLengthRoundTripsThroughDots)
     EXPECT_EQ(XTenthsFromDots(80), 101);
     EXPECT_EQ(YTenthsFromDots(68), 99);
 }
+
+TEST(LabelUnits, FontCells)
+{
+    const CSize cells[] = { { 8, 16 }, { 8, 32 }, { 16, 16 }, { 16, 24 }, { 16, 32 }, { 16, 48 }, { 32, 32 },
+        { 32, 48 }, { 18, 40 } };
+    for (int font = 1; font <= 9; ++font) {
+        EXPECT_EQ(CSize(GetFontCellSize(font, 0), GetFontCellSize(font, 1)), cells[font - 1]) << font;
+        EXPECT_EQ(AddCellHeights(100, font, 3), 100 + 3 * cells[font - 1].cy);
+        EXPECT_EQ(AddCellHeight(100, font), 100 + cells[font - 1].cy);
+    }
+    for (int font : { 0, 10, -1 }) {
+        EXPECT_EQ(GetFontCellSize(font, 0), 0);
+        EXPECT_EQ(GetFontCellSize(font, 1), 0);
+        EXPECT_EQ(AddCellHeight(7, font), 7);
+    }
+}

@@ -15,6 +15,7 @@
 #include "labeltool/tarnel_view.h"
 #include "platform/print/print_script.h"
 #include "platform/wnd/button.h"
+#include "platform/wnd/combobox.h"
 #include "platform/wnd/filedialog.h"
 #include "platform/wnd/input_seam.h"
 #include "platform/wnd/menu.h"
@@ -426,4 +427,85 @@ TEST_F(TarnelTest, PrintsThePictureOnOnePage)
     }
     EXPECT_TRUE(TempDataRoot::Exists(jobs[0].outputPath.GetString()));
     EXPECT_TRUE(jobs[1].preview);
+}
+
+TEST_F(TarnelTest, EveryValueOfAFileReachesItsControlAndItsItem)
+{
+    // Distinct values: positions 100 + index, fonts and choices by their own rules.
+    LabelValues values = DefaultLabelValues();
+    for (int i = 3; i < kLabelValueCount; ++i)
+        values[i] = 100 + i;
+    const int fonts[] = { 5, 8, 11, 14, 17, 20, 27, 30, 33, 39, 43, 47, 50 };
+    for (int n = 0; n < 13; ++n)
+        values[fonts[n]] = 1 + n % 8;
+    values[20] = 9;
+    values[23] = 2;
+    values[24] = 61;
+    values[36] = 4;
+    values[40] = 7;
+    values[44] = 1;
+    const std::string path = m_root.Root() + "/distinct.ubl";
+    const ByteBuffer bytes = EncodeLabelFile(values);
+    TempDataRoot::WriteAll(path, std::string(bytes.begin(), bytes.end()));
+    FileDialogScript::PushPath(path.c_str());
+    Command(ID_FILE_OPEN);
+    ASSERT_EQ(Boxes().back(), "Success File Open.");
+    const struct {
+        int id;
+        int value;
+    } edits[] = { { 1000, 3 }, { 1001, 4 }, { 1002, 6 }, { 1003, 7 }, { 1004, 9 }, { 1005, 10 }, { 1006, 12 },
+        { 1007, 13 }, { 1008, 15 }, { 1009, 16 }, { 1010, 18 }, { 1011, 19 }, { 1012, 21 }, { 1013, 22 },
+        { 1015, 25 }, { 1016, 26 }, { 1017, 28 }, { 1018, 29 }, { 1019, 31 }, { 1020, 32 }, { 1021, 34 },
+        { 1022, 35 }, { 1023, 37 }, { 1024, 38 }, { 1025, 41 }, { 1026, 42 }, { 1068, 45 }, { 1069, 46 },
+        { 1070, 48 }, { 1071, 49 } };
+    for (const auto& edit : edits)
+        EXPECT_EQ(Text(edit.id), CString(std::to_string(100 + edit.value).c_str())) << edit.id;
+    EXPECT_EQ(Text(1014), "61");
+    const struct {
+        int id;
+        int value;
+    } combos[] = { { 1028, 5 }, { 1029, 8 }, { 1030, 11 }, { 1031, 14 }, { 1032, 17 }, { 1033, 20 },
+        { 1034, 27 }, { 1035, 30 }, { 1036, 33 }, { 1037, 36 }, { 1038, 39 }, { 1039, 40 }, { 1040, 43 },
+        { 1041, 44 }, { 1072, 47 }, { 1073, 50 }, { 1074, 23 } };
+    for (const auto& combo : combos)
+        EXPECT_EQ(dynamic_cast<CComboBox*>(Bar().GetDlgItem(combo.id))->GetCurSel(), values[combo.value])
+            << combo.id;
+    // Every item stands at its own values.
+    Paint();
+    const CPoint origin = LabelOrigin(View()->GetCassette());
+    for (int item = 0; item < kLabelItemCount; ++item) {
+        if (!IsPreviewItem(item))
+            continue;
+        const LabelItemValueIndices& at = ItemValueIndices(item);
+        EXPECT_EQ(Item(item)->m_rect.TopLeft(),
+            CPoint(origin.x + XDotsFromTenths(values[at.x]), origin.y + YDotsFromTenths(values[at.y])))
+            << item;
+    }
+    EXPECT_EQ(Item(kItemAddition)->m_rect.Height(), 7 * GetFontCellSize(values[39], 1));
+    EXPECT_EQ(Item(kItemAdvertisement)->m_rect.Height(), 2 * GetFontCellSize(values[43], 1));
+}
+
+TEST_F(TarnelTest, FontChoicesResizeTheirItems)
+{
+    // Only Weight and TotalPrice offer the 18 x 40 font.
+    for (int id : { 1028, 1029, 1030, 1031, 1032, 1033, 1034, 1035, 1036, 1038, 1040, 1072, 1073 })
+        EXPECT_EQ(
+            dynamic_cast<CComboBox*>(Bar().GetDlgItem(id))->GetCount(), id == 1033 || id == 1034 ? 10 : 9)
+            << id;
+    // A key in the goods name's font list picks the next font: 16 x 48, twice 48 high.
+    AfxSimulateKey(Bar().GetDlgItem(1028)->GetSafeHwnd(), VK_DOWN);
+    Paint();
+    EXPECT_EQ(Bar().GetValues()[5], 6);
+    EXPECT_EQ(Item(kItemGoodsName)->m_rect.Size(), CSize(448, 96));
+    // Addition lines: three lines of its font.
+    AfxSimulateKey(Bar().GetDlgItem(1038)->GetSafeHwnd(), VK_DOWN);
+    for (int i = 0; i < 3; ++i)
+        AfxSimulateKey(Bar().GetDlgItem(1039)->GetSafeHwnd(), VK_DOWN);
+    Paint();
+    EXPECT_EQ(Item(kItemAddition)->m_rect.Height(), 3 * 16);
+    EXPECT_EQ(Item(kItemAddition)->m_fontIndex, 1);
+    // A label length of 25 is the shortest the preview takes.
+    Type(1027, "25");
+    Paint();
+    EXPECT_EQ(View()->GetCassette().labelLength, LabelLengthDots(25));
 }
