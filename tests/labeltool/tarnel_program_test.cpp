@@ -473,14 +473,17 @@ TEST_F(TarnelTest, EveryValueOfAFileReachesItsControlAndItsItem)
     // Every item stands at its own values.
     Paint();
     const CPoint origin = LabelOrigin(View()->GetCassette());
+    // The X value of items 0 to 14 (the Y value follows it).
+    const int xValue[] = { 3, 6, 9, 12, 15, 18, 21, 25, 28, 31, 34, 37, 41, 45, 48 };
     for (int item = 0; item < kLabelItemCount; ++item) {
         if (!IsPreviewItem(item))
             continue;
-        const LabelItemValueIndices& at = ItemValueIndices(item);
         EXPECT_EQ(Item(item)->m_rect.TopLeft(),
-            CPoint(origin.x + XDotsFromTenths(values[at.x]), origin.y + YDotsFromTenths(values[at.y])))
+            CPoint(origin.x + XDotsFromTenths(values[xValue[item]]),
+                origin.y + YDotsFromTenths(values[xValue[item] + 1])))
             << item;
     }
+    EXPECT_EQ(Item(8)->m_fontIndex, values[30]);
     EXPECT_EQ(Item(kItemAddition)->m_rect.Height(), 7 * GetFontCellSize(values[39], 1));
     EXPECT_EQ(Item(kItemAdvertisement)->m_rect.Height(), 2 * GetFontCellSize(values[43], 1));
 }
