@@ -112,8 +112,18 @@ TEST_F(TrackerTest, HitTestFindsHandlesInteriorAndNothing)
     EXPECT_EQ(tracker.HitTest(CPoint(153, 103)), CRectTracker::hitBottomRight);
     EXPECT_EQ(tracker.HitTest(CPoint(100, 46)), CRectTracker::hitTop);
     EXPECT_EQ(tracker.HitTest(CPoint(10, 10)), CRectTracker::hitNothing);
-    CRectTracker inverted(CRect(150, 100, 50, 50), CRectTracker::resizeInside);
-    EXPECT_EQ(inverted.NormalizeHit(CRectTracker::hitTopLeft), CRectTracker::hitBottomRight);
+    EXPECT_EQ(tracker.HitTest(CPoint(47, 75)), CRectTracker::hitLeft);
+    EXPECT_EQ(tracker.HitTest(CPoint(153, 75)), CRectTracker::hitRight);
+    // A handle of a rectangle turned over is the one it looks like.
+    const CRect turned[] = { { 150, 50, 50, 100 }, { 50, 100, 150, 50 }, { 150, 100, 50, 50 } };
+    const int expected[3][8]
+        = { { 1, 0, 3, 2, 4, 7, 6, 5 }, { 3, 2, 1, 0, 6, 5, 4, 7 }, { 2, 3, 0, 1, 6, 7, 4, 5 } };
+    for (int t = 0; t < 3; ++t) {
+        const CRectTracker inverted(&turned[t], CRectTracker::resizeInside);
+        for (int handle = 0; handle < 8; ++handle)
+            EXPECT_EQ(inverted.NormalizeHit(handle), expected[t][handle]) << t << " " << handle;
+        EXPECT_EQ(inverted.NormalizeHit(CRectTracker::hitMiddle), CRectTracker::hitMiddle);
+    }
     // The cursor follows the part under the pointer.
     CPoint screen(60, 60);
     m_surface.ClientToScreen(&screen);
@@ -167,6 +177,11 @@ TEST(RectTrackerDraw, SolidFrameAndHandles)
     EXPECT_EQ(canvas.At(60, 20), RGB(0, 0, 0));
     EXPECT_EQ(canvas.At(60, 59), RGB(0, 0, 0));
     EXPECT_EQ(canvas.At(60, 40), RGB(255, 255, 255));
+    // One pixel wide, on the rectangle's last column.
+    EXPECT_EQ(canvas.At(99, 30), RGB(0, 0, 0));
+    EXPECT_EQ(canvas.At(98, 30), RGB(255, 255, 255));
+    EXPECT_EQ(canvas.At(100, 30), RGB(255, 255, 255));
+    EXPECT_EQ(canvas.At(21, 30), RGB(255, 255, 255));
     EXPECT_EQ(canvas.At(15, 15), RGB(0, 0, 0));
     CRect trueRect;
     tracker.GetTrueRect(&trueRect);
