@@ -38,6 +38,7 @@
 #include "shell/message_dlg.h"
 #include "shell/work_screen.h"
 
+class CCalvornView;
 class CCmdUI;
 class CItemDbWorker;
 class CScaleRegister;
@@ -479,6 +480,18 @@ protected:
     void OnTimer(UINT_PTR id);
 
 private:
+    // The screen switch (kind_of_view_switch.cpp): one entry per hint.
+    struct ScreenEntry;
+    static const ScreenEntry* FindScreen(LPARAM hint);
+    CString TakeScreenWords(CCalvornView* left, LPARAM hint, void* hintObject);
+    void ResetScreenState();
+    void SetUpItemScreen();
+    void SetUpIngredientScreen();
+    void SetUpPresetScreen();
+    void SetUpScaleInfoScreen();
+    void SetUpScaleRegScreen();
+    void SetUpScaleRootInfoScreen();
+
     // Runs start (a load that opens the item database) and, when it throws,
     // reports the error, clears the update lock and enables the buttons.
     void StartLoad(const std::function<void()>& start);
