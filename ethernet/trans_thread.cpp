@@ -545,25 +545,8 @@ std::vector<int> CTransThread::CountAllRows(int cap)
 
 std::vector<int> CTransThread::SelectedRows(int cap)
 {
-    const TransferSelection pick = m_pOwnerView->GetTransferSelection();
-    const int lastRow = m_pOwnerView->GetGridRowCount() - 2;
-    std::vector<int> rows;
-    auto addRange = [&](int a, int b) {
-        for (int r = std::max(std::min(a, b), 1); r <= std::min(std::max(a, b), lastRow); ++r)
-            rows.push_back(r);
-    };
-    if (pick.listFlag) {
-        for (int r : pick.pickedRows) {
-            if (r == 0 || rows.size() >= 1000)
-                break;
-            if (r >= 1 && r <= lastRow)
-                rows.push_back(r);
-        }
-    } else if (pick.rangeFlag) {
-        addRange(pick.rangeA, pick.rangeB);
-    } else {
-        addRange(pick.firstRow, pick.lastRow);
-    }
+    std::vector<int> rows = PickedRows(
+        m_pOwnerView->GetTransferSelection(), m_pOwnerView->GetGridRowCount(), PickRule::Transfer);
     if (cap > 0 && rows.size() > static_cast<std::size_t>(cap))
         rows.resize(static_cast<std::size_t>(cap));
     return rows;

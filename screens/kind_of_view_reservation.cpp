@@ -107,24 +107,10 @@ int CKindOfView::StartReservationTransfer(const ReservationRow& row)
 void CKindOfView::CollectSelectedItemNumbers(std::vector<int>& numbers) const
 {
     numbers.assign(kReservationItemLimit, 0);
-    std::vector<int> rows;
-    if (m_grid.m_bCtrlPick) {
-        for (int r : m_grid.m_PickList) {
-            if (r == 0)
-                break;
-            rows.push_back(r);
-        }
-    } else {
-        const int a = m_grid.m_bShiftPick ? m_grid.m_nAnchorRowA : m_grid.m_nDownRow;
-        const int b = m_grid.m_bShiftPick ? m_grid.m_nAnchorRowB : m_grid.m_nUpRow;
-        for (int r = std::min(a, b); r <= std::max(a, b); ++r)
-            rows.push_back(r);
-    }
     std::size_t count = 0;
-    for (int r : rows) {
-        // Only data rows: the heading row and the last row carry no item.
-        if (r < 1 || r > m_grid.GetRowCount() - 2 || count == kReservationItemLimit)
-            continue;
+    for (const int r : PickedRows(GridPickState(m_grid), m_grid.GetRowCount(), PickRule::Transfer)) {
+        if (count == kReservationItemLimit)
+            break;
         const int number = ScaleAtol(m_grid.GetItemText(r, 1).GetString());
         if (number != 0)
             numbers[count++] = number;

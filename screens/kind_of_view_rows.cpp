@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr int kPickListLength = 1000;
-
 // The fifteen item columns of the long placeholder INSERT, in its order.
 constexpr const char* kItemColumns[]
     = { "item_num", "item_name", "item_name2", "unitprice", "fix_price", "land", "pos_flg", "pos_code",
@@ -66,29 +64,6 @@ bool IsDataRow(int row, int rowCount)
     return row >= 1 && row <= rowCount - 2;
 }
 
-// The data rows between a and b (either order), lowest first.
-std::vector<int> DataRowsBetween(int a, int b, int rowCount)
-{
-    std::vector<int> rows;
-    const int low = std::max(std::min(a, b), 1);
-    const int high = std::min(std::max(a, b), rowCount - 2);
-    for (int r = low; r <= high; ++r)
-        rows.push_back(r);
-    return rows;
-}
-
-// The Ctrl-picked data rows in list order, up to the first 0.
-std::vector<int> PickedDataRows(const CGridCtrl& grid)
-{
-    std::vector<int> rows;
-    for (int i = 0; i < kPickListLength && grid.m_PickList[i] != 0; ++i) {
-        const int row = grid.m_PickList[i];
-        if (IsDataRow(row, grid.GetRowCount()) && std::find(rows.begin(), rows.end(), row) == rows.end())
-            rows.push_back(row);
-    }
-    return rows;
-}
-
 } // namespace
 
 void CKindOfView::OnInsertRows()
@@ -103,14 +78,9 @@ void CKindOfView::OnInsertRows()
     const int rowCount = m_grid.GetRowCount();
 
     // Positions, each taken after the rows inserted before it.
-    std::vector<int> positions;
-    if (m_nCtrlPickSnapshot) {
-        positions = PickedDataRows(m_grid);
-    } else if (m_nShiftPickSnapshot) {
-        positions = DataRowsBetween(m_grid.m_nAnchorRowA, m_grid.m_nAnchorRowB, rowCount);
-    } else if (m_grid.m_nDownRow != m_grid.m_nUpRow && m_grid.m_nUpRow != -1 && m_grid.m_nUpRow != 0) {
-        positions = DataRowsBetween(m_grid.m_nDownRow, m_grid.m_nUpRow, rowCount);
-    } else {
+    const PickedRowList marked = PickRows(GridPickState(m_grid), rowCount, PickRule::Insert);
+    std::vector<int> positions = marked.rows;
+    if (!marked.marked) {
         CGridLineDlg dialog(this);
         dialog.m_nGridRows = rowCount - 1;
         dialog.m_strTable = m_strKind;
@@ -205,18 +175,7 @@ void CKindOfView::OnDeleteRows()
     m_nShiftPickSnapshot = m_grid.m_bShiftPick;
     const int rowCount = m_grid.GetRowCount();
 
-    std::vector<int> rows;
-    if (m_nCtrlPickSnapshot) {
-        rows = PickedDataRows(m_grid);
-    } else if (m_nShiftPickSnapshot) {
-        rows = DataRowsBetween(m_grid.m_nAnchorRowA, m_grid.m_nAnchorRowB, rowCount);
-    } else if (m_grid.m_nDownRow != m_grid.m_nUpRow && m_grid.m_nUpRow != -1) {
-        rows = DataRowsBetween(m_grid.m_nDownRow, m_grid.m_nUpRow, rowCount);
-    } else if (IsDataRow(m_grid.m_nClickRow, rowCount)) {
-        rows.push_back(m_grid.m_nClickRow);
-    } else if (IsDataRow(rowCount - 2, rowCount)) {
-        rows.push_back(rowCount - 2);
-    }
+    std::vector<int> rows = PickedRows(GridPickState(m_grid), rowCount, PickRule::Delete);
     // Highest first, so that the rows still to come keep their places.
     std::sort(rows.begin(), rows.end(), std::greater<int>());
     m_rowList = rows;

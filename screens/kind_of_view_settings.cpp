@@ -133,21 +133,10 @@ CString CKindOfView::CheckPosCodes(const CString& scope)
     if (scope == "all") {
         for (int r = 1; r <= m_grid.GetRowCount() - 2; ++r)
             rows.push_back(r);
-    } else if (m_grid.m_bCtrlPick) {
-        for (int r : m_grid.m_PickList) {
-            if (r == 0)
-                break;
-            rows.push_back(r);
-        }
     } else {
-        const int a = m_grid.m_bShiftPick ? m_grid.m_nAnchorRowA : m_grid.m_nDownRow;
-        const int b = m_grid.m_bShiftPick ? m_grid.m_nAnchorRowB : m_grid.m_nUpRow;
-        for (int r = std::min(a, b); r <= std::max(a, b); ++r)
-            rows.push_back(r);
+        rows = PickedRows(GridPickState(m_grid), m_grid.GetRowCount(), PickRule::Transfer);
     }
     for (int r : rows) {
-        if (r < 1 || r > m_grid.GetRowCount() - 2)
-            continue;
         if (!PosCodeAccepted(m_grid.GetItemText(r, kindColumn), m_grid.GetItemText(r, codeColumn)))
             result += CString::Formatted("%7s number : pos code Err\r\n", m_grid.GetItemText(r, 1));
     }

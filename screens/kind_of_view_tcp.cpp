@@ -49,19 +49,7 @@ int CKindOfView::GetCurrentGridRow()
 
 TransferSelection CKindOfView::GetTransferSelection()
 {
-    TransferSelection s;
-    s.listFlag = m_grid.m_bCtrlPick;
-    for (int row : m_grid.m_PickList) {
-        if (row == 0)
-            break;
-        s.pickedRows.push_back(row);
-    }
-    s.rangeFlag = m_grid.m_bShiftPick;
-    s.rangeA = m_grid.m_nAnchorRowA;
-    s.rangeB = m_grid.m_nAnchorRowB;
-    s.firstRow = m_grid.m_nDownRow;
-    s.lastRow = m_grid.m_nUpRow;
-    return s;
+    return GridPickState(m_grid);
 }
 
 CString CKindOfView::GetCurrentKind()

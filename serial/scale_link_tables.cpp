@@ -44,26 +44,8 @@ int CScaleLink::RecordLimit(const CString& kind) const
 
 int CScaleLink::CountSelection()
 {
-    const TransferSelection pick = m_pHost->GetTransferSelection();
-    const int lastDataRow = m_pHost->GetGridRowCount() - 2;
-    std::vector<int> rows;
-    auto addRange = [&](int a, int b) {
-        const int low = std::max(std::min(a, b), 1);
-        const int high = std::min(std::max(a, b), lastDataRow);
-        for (int r = low; r <= high; ++r)
-            rows.push_back(r);
-    };
-    if (pick.listFlag) {
-        for (std::size_t i = 0; i < pick.pickedRows.size() && i < kMaxPicks && pick.pickedRows[i] != 0; ++i) {
-            const int r = pick.pickedRows[i];
-            if (r >= 1 && r <= lastDataRow)
-                rows.push_back(r);
-        }
-    } else if (pick.rangeFlag) {
-        addRange(pick.rangeA, pick.rangeB);
-    } else {
-        addRange(pick.firstRow, pick.lastRow);
-    }
+    std::vector<int> rows
+        = PickedRows(m_pHost->GetTransferSelection(), m_pHost->GetGridRowCount(), PickRule::Transfer);
     const int limit = RecordLimit(m_pHost->GetSerialText(kSerialKindEdit));
     if (static_cast<int>(rows.size()) > limit)
         rows.resize(static_cast<std::size_t>(limit));

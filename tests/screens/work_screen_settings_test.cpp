@@ -209,14 +209,14 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     EXPECT_TRUE(m_port.m_serial.empty());
     // Serial mode (the default without settings) goes to the serial transport.
     MessageBoxScript::PushAnswer(IDYES);
-    m_screen->m_serialMailbox.SetText(IDC_SERIAL_STATUS, "CLOSE");
+    m_screen->m_serialMailbox.SetText(kSerialStatusEdit, "CLOSE");
     command(1009);
     ASSERT_EQ(m_port.m_serial.size(), 1u);
     EXPECT_EQ(m_port.m_serial[0].command, "TRANS");
     EXPECT_EQ(m_port.m_serial[0].dataKind, "Item");
     EXPECT_EQ(m_port.m_serial[0].scope, "all");
     EXPECT_EQ(m_port.m_serial[0].comPort, 1);
-    EXPECT_EQ(m_screen->m_serialMailbox.Text(IDC_SERIAL_STATUS), "");
+    EXPECT_EQ(m_screen->m_serialMailbox.Text(kSerialStatusEdit), "");
     // Ethernet without scales: a message; with one: an order for it.
     m_screen->m_commSettings.SelectMode(CCommSettings::kEthernet);
     m_screen->m_commSettings.ClearChosen();

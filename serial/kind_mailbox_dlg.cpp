@@ -1,4 +1,4 @@
-#include "shell/kind_mailbox_dlg.h"
+#include "serial/kind_mailbox_dlg.h"
 
 CKindMailboxDlg::CKindMailboxDlg(CWnd* parent)
     : CDialog(IDD_KIND_MAILBOX, parent)
@@ -6,8 +6,8 @@ CKindMailboxDlg::CKindMailboxDlg(CWnd* parent)
 
 CKindMailboxDlg::~CKindMailboxDlg()
 {
-    for (CEdit* edit : { &m_editCommand, &m_editKind, &m_editScope, &m_editRequest, &m_editStatus,
-             &m_editReply, &m_editSpare })
+    for (CEdit* edit : { &m_editCommand, &m_editKind, &m_editScope, &m_editStep, &m_editStatus, &m_editReply,
+             &m_editNoItem })
         edit->DestroyWindow();
     DestroyWindow();
 }
@@ -20,32 +20,32 @@ BOOL CKindMailboxDlg::Create(CWnd* parent)
 void CKindMailboxDlg::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
-    DDX_Control(dx, IDC_SERIAL_COMMAND, m_editCommand);
-    DDX_Control(dx, IDC_SERIAL_KIND, m_editKind);
-    DDX_Control(dx, IDC_SERIAL_SCOPE, m_editScope);
-    DDX_Control(dx, IDC_SERIAL_REQUEST, m_editRequest);
-    DDX_Control(dx, IDC_SERIAL_STATUS, m_editStatus);
-    DDX_Control(dx, IDC_SERIAL_REPLY, m_editReply);
-    DDX_Control(dx, IDC_SERIAL_SPARE, m_editSpare);
+    DDX_Control(dx, kSerialCommandEdit, m_editCommand);
+    DDX_Control(dx, kSerialKindEdit, m_editKind);
+    DDX_Control(dx, kSerialScopeEdit, m_editScope);
+    DDX_Control(dx, kSerialStepEdit, m_editStep);
+    DDX_Control(dx, kSerialStatusEdit, m_editStatus);
+    DDX_Control(dx, kSerialReplyEdit, m_editReply);
+    DDX_Control(dx, kSerialNoItemEdit, m_editNoItem);
 }
 
 const CEdit* CKindMailboxDlg::Edit(int id) const
 {
     switch (id) {
-    case IDC_SERIAL_COMMAND:
+    case kSerialCommandEdit:
         return &m_editCommand;
-    case IDC_SERIAL_KIND:
+    case kSerialKindEdit:
         return &m_editKind;
-    case IDC_SERIAL_SCOPE:
+    case kSerialScopeEdit:
         return &m_editScope;
-    case IDC_SERIAL_REQUEST:
-        return &m_editRequest;
-    case IDC_SERIAL_STATUS:
+    case kSerialStepEdit:
+        return &m_editStep;
+    case kSerialStatusEdit:
         return &m_editStatus;
-    case IDC_SERIAL_REPLY:
+    case kSerialReplyEdit:
         return &m_editReply;
-    case IDC_SERIAL_SPARE:
-        return &m_editSpare;
+    case kSerialNoItemEdit:
+        return &m_editNoItem;
     default:
         return nullptr;
     }
@@ -67,7 +67,6 @@ void CKindMailboxDlg::SetText(int id, const CString& text)
 
 void CKindMailboxDlg::ClearAll()
 {
-    for (int id : { IDC_SERIAL_COMMAND, IDC_SERIAL_KIND, IDC_SERIAL_SCOPE, IDC_SERIAL_REQUEST,
-             IDC_SERIAL_REPLY, IDC_SERIAL_STATUS, IDC_SERIAL_SPARE })
+    for (const int id : kSerialMailboxEdits)
         SetText(id, "");
 }

@@ -1,0 +1,39 @@
+#pragma once
+// CKindMailboxDlg: the hidden modeless dialog 145 whose seven edits are the
+// SerialMailbox (serial/serial_mailbox.h): command, data kind, scope, step
+// word, status word, reply kind and the "NOITEM" mark. It is never shown; the
+// work screen, the serial engine and the scale link read and write the edits
+// by window text, a store that any thread may use.
+
+#include "platform/wnd/dialog.h"
+#include "platform/wnd/edit.h"
+#include "serial/serial_mailbox.h"
+
+inline constexpr UINT IDD_KIND_MAILBOX = 145;
+
+class CKindMailboxDlg : public CDialog {
+public:
+    explicit CKindMailboxDlg(CWnd* parent = nullptr);
+    ~CKindMailboxDlg() override;
+
+    // Creates the dialog from template 145 and binds the edits. UI thread.
+    BOOL Create(CWnd* parent = nullptr);
+    void DoDataExchange(CDataExchange* dx) override;
+
+    // Text of an edit (any thread); "" for an id that is none of the seven.
+    CString Text(int id) const;
+    void SetText(int id, const CString& text);
+    // Empties all seven edits.
+    void ClearAll();
+
+private:
+    const CEdit* Edit(int id) const;
+
+    CEdit m_editCommand; // 1020
+    CEdit m_editKind; // 1021
+    CEdit m_editScope; // 1001
+    CEdit m_editStep; // 1022
+    CEdit m_editStatus; // 1023
+    CEdit m_editReply; // 1024
+    CEdit m_editNoItem; // 1025
+};
