@@ -32,9 +32,9 @@
 #include "screens/transfer_ports.h"
 #include "serial/comm_settings.h"
 #include "serial/comm_setup_dlg.h"
+#include "serial/kind_mailbox_dlg.h"
 #include "serial/scale_register_host.h"
 #include "serial/serial_host.h"
-#include "serial/kind_mailbox_dlg.h"
 #include "shell/message_dlg.h"
 #include "shell/work_screen.h"
 
