@@ -138,6 +138,12 @@ const MessageMap* CKindOfView::GetMessageMap() const
             OnCommandMsg<&CKindOfView::OnFilePrint>(57607),
             OnCommandMsg<&CKindOfView::OnUserRegister>(1055),
             OnCommandMsg<&CKindOfView::OnUserDelete>(1056),
+            OnCommandMsg<&CKindOfView::OnUserLabelInsert>(1059),
+            OnCommandMsg<&CKindOfView::OnUserLabelDelete>(1060),
+            OnCommandMsg<&CKindOfView::OnUserLabelRecv>(1061),
+            OnCommandMsg<&CKindOfView::OnUserLabelTransAll>(1062),
+            OnCommandMsg<&CKindOfView::OnUserLabelTransSelect>(1063),
+            OnCommandMsg<&CKindOfView::OnUserLabelImage>(1064),
         });
     return &kMap;
 }

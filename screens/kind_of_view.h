@@ -75,6 +75,8 @@ class CKindOfView : public CFormView,
                     public CReservationHost,
                     public CSerialHost,
                     public CSerialTransport {
+    friend class CUserLabelScreen;
+
 public:
     CKindOfView();
     ~CKindOfView() override;
@@ -132,6 +134,14 @@ public:
     void ShowScaleInfoScreen();
     void ShowScaleRootInfoScreen();
     void ShowScaleRegScreen();
+    // The user labels screen and its commands (user_label_screen.cpp).
+    void ShowUserLabelScreen();
+    void OnUserLabelInsert();
+    void OnUserLabelDelete();
+    void OnUserLabelTransAll();
+    void OnUserLabelTransSelect();
+    void OnUserLabelRecv();
+    void OnUserLabelImage();
 
     // ---- Panels -------------------------------------------------------------------
     void ShowPresetKeys(BOOL show);

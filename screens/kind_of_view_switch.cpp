@@ -52,7 +52,8 @@ const CKindOfView::ScreenEntry* CKindOfView::FindScreen(LPARAM hint)
         { kHintOneDay, KindWord::Query, nullptr, true, FALSE, "ResultDayPrint", &V::ShowInitialDisplay },
         { kHintManagement, KindWord::Fixed, "Mg_Reg_Read", true, FALSE, "", &V::ShowUsersScreen },
         // The user-label pane sizes the split itself.
-        { kHintUserLabel, KindWord::Fixed, "User_Label_Read", false, FALSE, "LabelPrint", nullptr },
+        { kHintUserLabel, KindWord::Fixed, "User_Label_Read", false, FALSE, "LabelPrint",
+            &V::ShowUserLabelScreen },
         { kHintScaleRootInfo, KindWord::Fixed, "Scale_Root_Info", false, FALSE, "",
             &V::SetUpScaleRootInfoScreen },
         { kHintLandAddition, KindWord::Fixed, "Land_addition", true, FALSE, "LandPrint",

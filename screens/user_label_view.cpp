@@ -26,3 +26,5 @@ BOOL CUserLabelView::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo)
 void CUserLabelView::OnUpdate(CView*, LPARAM, void*) { }
 
 void CUserLabelView::OnDraw(CDC*) { }
+
+void CUserLabelView::LoadLabelFromGrid(int) { }

@@ -17,5 +17,8 @@ public:
     void OnDraw(CDC* dc) override;
     BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;
 
+    // Shows grid row row of the user labels screen as a picture.
+    void LoadLabelFromGrid(int row);
+
     int m_nLanguage = 2;
 };
