@@ -4,7 +4,6 @@
 
 #include "ethernet/scale_records.h"
 #include "ethernet/server_messages.h"
-#include "platform/wnd/input_seam.h"
 #include "results/result_server.h"
 #include "screens/table_bridge.h"
 #include "shell/file_helpers.h"
@@ -12,6 +11,7 @@
 #include "shell/scale_dialogs.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/click_at.h"
 #include "tests/support/scale_sim_bytes.h"
 #include "tests/support/server_client.h"
 
@@ -24,18 +24,21 @@ protected:
     void SetUp() override
     {
         WorkScreenFixture::SetUp();
+        // A desktop's size: the preset screen's button lies right of 800 pixels.
+        m_app->m_pMainWnd->ShowWindow(SW_RESTORE);
+        m_app->m_pMainWnd->MoveWindow(0, 0, 1280, 1024);
         m_db = MakeItemDatabase();
         ASSERT_TRUE(ProvisionDatabaseFile(kServerTemplateId, kServerDatabase));
         LeftPane()->m_nServerFlag = 1;
         LeftPane()->m_strServerFilePath = kServerDatabase;
     }
 
-    // Clicks a Synchronization button as the user does.
+    // Clicks a Synchronization button where the user sees it: the click
+    // reaches whatever window lies on top there.
     void Press(int id)
     {
-        CWnd* button = m_screen->GetDlgItem(id);
-        ASSERT_TRUE(button && Visible(id) && Enabled(id)) << id;
-        ASSERT_TRUE(AfxSimulateClick(button->GetSafeHwnd(), POINT { 5, 5 })) << id;
+        ASSERT_TRUE(Visible(id) && Enabled(id)) << id;
+        ASSERT_TRUE(ClickAtControl(*m_screen, id)) << id;
     }
     CString LastBox() const
     {
