@@ -29,3 +29,10 @@ CString SqlName(const CString& name)
     out += ']';
     return out;
 }
+
+CString SqlTextKey(const CString& text)
+{
+    CString key = text;
+    key.MakeLower();
+    return key;
+}

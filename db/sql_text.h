@@ -15,3 +15,7 @@ CString SqlLiteral(const CString& value);
 // A table or column name in brackets: "barcode form" -> "[barcode form]". The
 // engine's names cannot hold brackets; any '[' or ']' in name is dropped.
 CString SqlName(const CString& name);
+
+// The text as the engine compares text columns (ASCII letters in one case):
+// texts that "WHERE [column] = '...'" finds for each other give one key.
+CString SqlTextKey(const CString& text);

@@ -182,7 +182,7 @@ CResultDaoHelper::DaySums CManagerResultViewDlg::ManagerSums(
         m_daoHelper.CloseDatabase();
         m_bSumsRead = TRUE;
     }
-    const auto found = m_managerSums.find(ResultKey(managerId));
+    const auto found = m_managerSums.find(SqlTextKey(managerId));
     return found == m_managerSums.end() ? CResultDaoHelper::DaySums {} : found->second;
 }
 

@@ -1,5 +1,6 @@
 #include "results/result_dao_helper.h"
 
+#include "db/sql_text.h"
 #include "grid/compare.h"
 
 std::vector<std::vector<CString>> CResultDaoHelper::ReadRows(const CString& sql)
@@ -12,13 +13,6 @@ std::vector<std::vector<CString>> CResultDaoHelper::ReadRows(const CString& sql)
     return std::move(result.rows);
 }
 
-CString ResultKey(const CString& text)
-{
-    CString key = text;
-    key.MakeLower();
-    return key;
-}
-
 std::map<CString, CResultDaoHelper::DaySums> CResultDaoHelper::SumByKeyAndDay(const CString& sql)
 {
     std::map<CString, DaySums> keys;
@@ -26,7 +20,7 @@ std::map<CString, CResultDaoHelper::DaySums> CResultDaoHelper::SumByKeyAndDay(co
         if (row.size() < 5)
             continue;
         auto value = [&row](size_t i) { return static_cast<double>(LeadingInteger64(row[i].GetString())); };
-        keys[ResultKey(row[0])][row[1]].Add({ value(2), value(3), value(4) });
+        keys[SqlTextKey(row[0])][row[1]].Add({ value(2), value(3), value(4) });
     }
     return keys;
 }

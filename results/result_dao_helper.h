@@ -12,9 +12,6 @@
 inline constexpr const char* kServerStorePath = "C:\\Windows\\system\\Manager\\Server_Store.mdb";
 inline constexpr const char* kResultManagerDbPath = "C:\\Windows\\system\\Manager\\Manager.mdb";
 
-// A key as the engine compares text columns: ASCII letters in one case.
-[[nodiscard]] CString ResultKey(const CString& text);
-
 class CResultDaoHelper : public CGeneralDaoHelper {
 public:
     // Every row of sql, each value as the DbReplyRow readers give it ("NULL"
@@ -27,7 +24,7 @@ public:
     // The rows of sql, whose columns are a key (a scale's [ip], a manager's
     // [mg_id]), [Result_day], [Totalprice], [Totalweight] and [PrintCnt],
     // summed per key and day text. Keys are folded as the engine compares
-    // text (ResultKey); each value counts as SumColumn reads it (its leading
+    // text (SqlTextKey); each value counts as SumColumn reads it (its leading
     // decimal integer).
     [[nodiscard]] std::map<CString, DaySums> SumByKeyAndDay(const CString& sql);
 };

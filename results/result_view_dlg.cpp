@@ -388,7 +388,7 @@ CResultDaoHelper::DaySums CResultViewDlg::RangeSums(
         found = m_rangeSums.emplace(item, m_daoHelper.SumByKeyAndDay(sql)).first;
         m_daoHelper.CloseDatabase();
     }
-    const auto scale = found->second.find(ResultKey(ip));
+    const auto scale = found->second.find(SqlTextKey(ip));
     return scale == found->second.end() ? CResultDaoHelper::DaySums {} : scale->second;
 }
 
