@@ -20,4 +20,24 @@ public:
     [[nodiscard]] Lookup Select(const CString& sql, Rows* rows = nullptr);
     // Runs one INSERT, UPDATE or DELETE; FALSE after the error was shown.
     [[nodiscard]] BOOL ExecuteChecked(const CString& sql);
+
+    // The statements from BeginBatch to EndBatch reach the file together, in
+    // one write, instead of one write each. Before an error is shown the
+    // statements so far are committed, so no lock is held while its box is
+    // open; a statement that fails leaves the others in. Without an open
+    // database the statements simply run one by one.
+    void BeginBatch();
+    // Commits the batch. FALSE, after the error was shown, when the batch's
+    // statements (or some of them) did not reach the file.
+    [[nodiscard]] BOOL EndBatch();
+
+private:
+    void OpenBatch();
+    // Commits what the batch holds and ends it; FALSE with the engine's text
+    // when the commit failed.
+    BOOL CommitBatch(CString& error);
+    void ReportError(const CString& text);
+
+    BOOL m_bBatch = FALSE;
+    CString m_strLostBatch; // the error of a commit that failed inside the batch
 };

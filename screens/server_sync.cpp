@@ -33,6 +33,15 @@ const std::vector<const char*> kItemColumns { "item_num", "item_name", "item_nam
     "land", "pos_flg", "pos_code", "piece", "weight", "fmark", "pos_kind", "dateprint", "limit_day",
     "additem" };
 
+// The Item columns read from the item database on the default-values path.
+CString ItemColumnList()
+{
+    CString columns;
+    for (const char* column : kItemColumns)
+        columns += SqlName(column) + ", ";
+    return columns + SqlName("ID");
+}
+
 // The first line of text, at most count characters (UTF-8).
 std::string FirstLine(const std::string& text, std::size_t count)
 {
@@ -84,21 +93,44 @@ void CServerSync::Close()
     m_server.CloseDatabase();
 }
 
-BOOL CServerSync::WriteRow(const Table& table, const std::vector<CString>& values)
+BOOL CServerSync::ReadKeys(const Table& table, const CString& condition, Keys& keys)
+{
+    const CString key = SqlName(table.columns[0]);
+    CCheckedDaoHelper::Rows rows;
+    if (m_server.Select("SELECT " + key + ", [ID] FROM " + SqlName(table.name)
+                + " WHERE [mg_id] = " + Quoted(m_strUserId) + condition + " AND " + key + " IS NOT NULL",
+            &rows)
+        == CCheckedDaoHelper::Lookup::Failed)
+        return FALSE;
+    for (const auto& row : rows)
+        keys[SqlTextKey(row[0])].push_back(row[1]);
+    return TRUE;
+}
+
+// " WHERE [ID] IN (...) AND " when ids holds any, else " WHERE ".
+CString CServerSync::WhereRows(const std::vector<CString>& ids)
+{
+    if (ids.empty())
+        return " WHERE ";
+    CString list;
+    for (const CString& id : ids)
+        list += (list.IsEmpty() ? "" : ", ") + id;
+    return " WHERE [ID] IN (" + list + ") AND ";
+}
+
+BOOL CServerSync::WriteRow(const Table& table, const std::vector<CString>& values, Keys& keys)
 {
     const CString name = SqlName(table.name);
     const CString owner = SqlName("mg_id") + " = " + Quoted(m_strUserId);
-    const CString where = " WHERE " + SqlName(table.columns[0]) + " = " + Quoted(values[0]) + " AND " + owner;
-    const CCheckedDaoHelper::Lookup found
-        = m_server.Select("SELECT " + SqlName(table.columns[0]) + " FROM " + name + where);
-    if (found == CCheckedDaoHelper::Lookup::Failed)
-        return FALSE;
     CString sql;
-    if (found == CCheckedDaoHelper::Lookup::Found) {
+    const CString key = SqlTextKey(values[0]);
+    const auto found = keys.find(key);
+    if (found != keys.end()) {
         CString set;
         for (std::size_t i = 1; i < table.columns.size(); ++i)
             set += SqlName(table.columns[i]) + " = " + Quoted(values[i]) + ", ";
-        sql = "UPDATE " + name + " SET " + set + owner + where;
+        sql = "UPDATE " + name + " SET " + set + owner + WhereRows(found->second) + SqlName(table.columns[0])
+            + " = " + Quoted(values[0]) + " AND " + owner;
     } else {
         CString columns;
         CString list;
@@ -109,7 +141,24 @@ BOOL CServerSync::WriteRow(const Table& table, const std::vector<CString>& value
         sql = "INSERT INTO " + name + "(" + columns + SqlName("mg_id") + ") VALUES(" + list
             + Quoted(m_strUserId) + ")";
     }
-    return m_server.ExecuteChecked(sql);
+    if (!m_server.ExecuteChecked(sql))
+        return FALSE;
+    keys.try_emplace(key);
+    return TRUE;
+}
+
+template <typename WriteOne> SyncResult CServerSync::Run(std::size_t count, WriteOne writeOne)
+{
+    SyncResult result;
+    result.rows = static_cast<int>(count);
+    m_server.BeginBatch();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!writeOne(i))
+            ++result.failed;
+    }
+    if (!m_server.EndBatch())
+        result.failed = result.rows;
+    return result;
 }
 
 namespace {
@@ -120,6 +169,7 @@ const CServerSync::Table kAddTable { "Add",
 const CServerSync::Table kAdvTable { "AdvT", { "adv_num", "str1", "str2" }, 2, 3 };
 const CServerSync::Table kLandTable { "Land_Add", { "land_num", "land_str" }, 2, 2 };
 const CServerSync::Table kUserLabelTable { "UserLabel", UserLabelColumns(), 0, 0 };
+const CServerSync::Table kPresetTable { "Preset", { "num" }, 0, 0 };
 
 const CServerSync::Table* TableOfHint(int hint)
 {
@@ -153,92 +203,84 @@ std::vector<CString> GridValues(const CServerSync::Table& table, const RecordRow
 
 } // namespace
 
+SyncResult CServerSync::WriteTableRows(const Table& table, std::span<const RecordRow> rows)
+{
+    Keys keys;
+    if (!ReadKeys(table, "", keys))
+        return SyncResult { static_cast<int>(rows.size()), static_cast<int>(rows.size()) };
+    return Run(rows.size(), [&](std::size_t r) { return WriteRow(table, GridValues(table, rows[r]), keys); });
+}
+
 SyncResult CServerSync::WriteGridRows(int hint, std::span<const RecordRow> rows)
 {
-    SyncResult result;
     const Table* table = TableOfHint(hint);
-    if (!table)
-        return result;
-    for (const RecordRow& row : rows) {
-        ++result.rows;
-        if (!WriteRow(*table, GridValues(*table, row)))
-            ++result.failed;
-    }
-    return result;
+    return table ? WriteTableRows(*table, rows) : SyncResult();
 }
 
 SyncResult CServerSync::WriteUserLabels(std::span<const RecordRow> rows)
 {
-    SyncResult result;
-    for (const RecordRow& row : rows) {
-        ++result.rows;
-        if (!WriteRow(kUserLabelTable, GridValues(kUserLabelTable, row)))
-            ++result.failed;
-    }
-    return result;
+    return WriteTableRows(kUserLabelTable, rows);
 }
 
-SyncResult CServerSync::WriteStoredItems(const CString& itemDbPath, std::span<const std::string> keys)
+BOOL CServerSync::ReadItems(const CString& itemDbPath, CCheckedDaoHelper::Rows& rows)
 {
-    SyncResult result;
-    result.rows = static_cast<int>(keys.size());
     CCheckedDaoHelper items;
     try {
         items.OpenDatabase(itemDbPath);
     } catch (CException* e) {
         ExceptionPtr hold(e);
         AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
-        result.failed = result.rows;
-        return result;
+        return FALSE;
     }
-    CString columns;
-    for (const char* column : kItemColumns)
-        columns += SqlName(column) + ", ";
-    columns += SqlName("ID");
-    for (const std::string& key : keys) {
-        CString sql = "SELECT " + columns + " FROM [Item] WHERE [item_num] = " + Quoted(CString(key));
-        if (!(m_strUserId == kAdministratorId))
-            sql += " AND [mg_id] = " + Quoted(m_strUserId);
-        CCheckedDaoHelper::Rows rows;
-        if (items.Select(sql, &rows) != CCheckedDaoHelper::Lookup::Found) {
-            ++result.failed;
-            continue;
-        }
-        std::vector<CString> values = rows.front();
+    CString sql = "SELECT " + ItemColumnList() + " FROM [Item] WHERE [item_num] IS NOT NULL";
+    if (!(m_strUserId == kAdministratorId))
+        sql += " AND [mg_id] = " + Quoted(m_strUserId);
+    const CCheckedDaoHelper::Lookup read = items.Select(sql + " ORDER BY [ID]", &rows);
+    items.CloseDatabase();
+    return read != CCheckedDaoHelper::Lookup::Failed;
+}
+
+SyncResult CServerSync::WriteStoredItems(const CString& itemDbPath, std::span<const std::string> keys)
+{
+    CCheckedDaoHelper::Rows rows;
+    Keys stored;
+    if (!ReadItems(itemDbPath, rows) || !ReadKeys(kItemTable, "", stored))
+        return SyncResult { static_cast<int>(keys.size()), static_cast<int>(keys.size()) };
+    // The item of a key is the first row the item database holds for it.
+    std::map<CString, std::size_t> first;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        first.try_emplace(SqlTextKey(rows[i][0]), i);
+    return Run(keys.size(), [&](std::size_t k) {
+        const auto found = first.find(SqlTextKey(CString(keys[k])));
+        if (found == first.end())
+            return FALSE;
+        std::vector<CString> values = rows[found->second];
         values.resize(kItemColumns.size());
         if (values[0].IsEmpty())
             values[0] = "0";
-        if (!WriteRow(kItemTable, values))
-            ++result.failed;
-    }
-    items.CloseDatabase();
-    return result;
+        return WriteRow(kItemTable, values, stored);
+    });
 }
 
 SyncResult CServerSync::WritePresetPage(int page, std::span<const std::string> keyTexts)
 {
-    SyncResult result;
     CString pageText;
     pageText.Format("%d", page);
-    for (std::size_t k = 0; k < keyTexts.size(); ++k) {
-        ++result.rows;
+    const CString onPage = " AND [page_num] = " + Quoted(pageText);
+    Keys stored;
+    if (!ReadKeys(kPresetTable, onPage, stored))
+        return SyncResult { static_cast<int>(keyTexts.size()), static_cast<int>(keyTexts.size()) };
+    return Run(keyTexts.size(), [&](std::size_t k) {
         const std::string line = FirstLine(keyTexts[k], kPresetKeyChars);
+        const CString text = line.empty() ? CString("0") : CString(line);
         CString num;
         num.Format("%d", static_cast<int>(k + 1));
-        const CString where = " WHERE [mg_id] = " + Quoted(m_strUserId)
-            + " AND [page_num] = " + Quoted(pageText) + " AND [num] = " + Quoted(num);
-        const CCheckedDaoHelper::Lookup found = m_server.Select("SELECT [num] FROM [Preset]" + where);
-        if (found == CCheckedDaoHelper::Lookup::Failed) {
-            ++result.failed;
-            continue;
-        }
-        const CString text = line.empty() ? CString("0") : CString(line);
-        const CString sql = found == CCheckedDaoHelper::Lookup::Found
-            ? "UPDATE [Preset] SET [str] = " + Quoted(text) + where
+        const auto found = stored.find(SqlTextKey(num));
+        const CString sql = found != stored.end()
+            ? "UPDATE [Preset] SET [str] = " + Quoted(text) + WhereRows(found->second)
+                + "[mg_id] = " + Quoted(m_strUserId) + onPage + " AND [num] = " + Quoted(num)
             : "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES(" + Quoted(pageText) + ", "
                 + Quoted(num) + ", " + Quoted(text) + ", " + Quoted(m_strUserId) + ")";
-        if (!m_server.ExecuteChecked(sql))
-            ++result.failed;
-    }
-    return result;
+        return m_server.ExecuteChecked(sql);
+    });
 }

@@ -1,15 +1,18 @@
 #pragma once
 // CServerSync: copies what a work screen shows into the server database
 // (Server_Store.mdb) under one manager id, from which the results server
-// answers the scales. Each row's key is looked up under that id: a stored row
-// is updated, a missing one inserted; nothing is deleted. Every value is
+// answers the scales. Each row's key is looked up among the keys stored under
+// that id (read once per run, compared as the engine compares text): a stored
+// row is updated, a missing one inserted; nothing is deleted. Every value is
 // quoted; an empty key is written and looked up as "0"; a row whose lookup
-// fails, or whose statement fails, is counted and the run goes on. Errors are
-// shown (stop icon) by the run's own database helpers, so a run never shares
-// a connection with the item worker.
+// fails, or whose statement fails, is counted and the run goes on. A run's
+// statements reach the file together (one batch). Errors are shown (stop
+// icon) by the run's own database helpers, so a run never shares a
+// connection with the item worker.
 //
 // Rows are the grid's cell texts (index n = grid column n, column 0 unread).
 
+#include <map>
 #include <span>
 #include <string>
 #include <vector>
@@ -53,9 +56,25 @@ public:
     [[nodiscard]] SyncResult WritePresetPage(int page, std::span<const std::string> keyTexts);
 
 private:
-    // Looks the key up and runs the UPDATE or the INSERT; FALSE when either
-    // failed.
-    BOOL WriteRow(const Table& table, const std::vector<CString>& values);
+    // Stored keys of the manager in one table (SqlTextKey of each), with the
+    // [ID]s of their rows; a key inserted by the run has none.
+    using Keys = std::map<CString, std::vector<CString>>;
+
+    // Reads the manager's keys of the table (where condition also holds)
+    // once for a run; FALSE after the error was shown.
+    BOOL ReadKeys(const Table& table, const CString& condition, Keys& keys);
+    // Runs the UPDATE when keys holds the row's key (on the rows of its [ID]s,
+    // which the engine finds at once), else the INSERT, which adds the key;
+    // FALSE when the statement failed.
+    BOOL WriteRow(const Table& table, const std::vector<CString>& values, Keys& keys);
+    // Every item of the manager in the item database (of every manager for
+    // the administrator), in stored order; FALSE after the error was shown.
+    BOOL ReadItems(const CString& itemDbPath, CCheckedDaoHelper::Rows& rows);
+    static CString WhereRows(const std::vector<CString>& ids);
+    [[nodiscard]] SyncResult WriteTableRows(const Table& table, std::span<const RecordRow> rows);
+    // writeOne(i) for i < count in one batch; a batch that did not reach the
+    // file counts every row as failed.
+    template <typename WriteOne> SyncResult Run(std::size_t count, WriteOne writeOne);
 
     CString m_strServerDbPath;
     CString m_strUserId;

@@ -4,6 +4,7 @@
 
 #include "ethernet/scale_records.h"
 #include "ethernet/server_messages.h"
+#include "platform/base/exception.h"
 #include "results/result_server.h"
 #include "screens/table_bridge.h"
 #include "shell/file_helpers.h"
@@ -79,6 +80,27 @@ TEST_F(ServerSyncTest, ItemsAreInsertedThenUpdated)
     EditCell(1, 4, "1800");
     Press(1065);
     EXPECT_EQ(Server(kItems), (Texts { "7|Kim's|NULL|1800|vexo", "8|Pear|NULL|0|vexo" }));
+}
+
+// Keys are found as the engine compares text: every stored row of the key
+// under the manager is updated, another manager's is not; a key twice in the
+// grid is inserted once and then updated.
+TEST_F(ServerSyncTest, KeysAreFoundAsTheEngineComparesThem)
+{
+    Execute(m_root.Native(kServerDatabase).c_str(),
+        { "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('ab', 'old', 'vexo')",
+            "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('ab', 'old', 'VEXO')",
+            "INSERT INTO [Item]([item_num], [item_name], [item_name2], [unitprice], [mg_id]) VALUES('AB', "
+            "'other', 'NULL', '5', 'm2')" });
+    Execute(m_db,
+        { "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('AB', 'new', 'm1')",
+            "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('x', 'first', 'm1')",
+            "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('x', 'second', 'm2')" });
+    Switch(kHintItem, "Item_Read", "vexo", m_db);
+    Press(1065);
+    EXPECT_EQ(LastBox(), "Sync ok");
+    EXPECT_EQ(Server(kItems),
+        (Texts { "ab|new|NULL|0|vexo", "ab|new|NULL|0|vexo", "AB|other|NULL|5|m2", "x|second|NULL|0|vexo" }));
 }
 
 // An empty key is written as "0" and found again as "0": no duplicate.
@@ -201,10 +223,29 @@ TEST_F(ServerSyncTest, FailuresAreShownAndReleaseTheScreen)
     EXPECT_EQ(m_boxes.Records().back().type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
     ExpectIdle();
 
+    // While the refusal is shown, the row before it is in the file and the
+    // file takes another writer (a scale's report).
     LeftPane()->m_strServerFilePath = kServerDatabase;
     Switch(kHintAdvertisement, "Adv_Read", "vexo", m_db);
+    Texts whileShown;
+    bool written = false;
+    MessageBoxScript::PushAnswerWhen(IDOK, [&] {
+        whileShown = Server("SELECT [adv_num] FROM [AdvT]");
+        CDaoDatabase other;
+        try {
+            other.Open(m_root.Native(kServerDatabase).c_str(), FALSE, FALSE, kStoreDatabaseConnect);
+            other.Execute("INSERT INTO [Server_DB]([code_gds]) VALUES('1')");
+            written = true;
+        } catch (CException* e) {
+            e->Delete();
+        }
+        return true;
+    });
     Press(1065);
+    EXPECT_EQ(whileShown, (Texts { "1" }));
+    EXPECT_TRUE(written);
     EXPECT_EQ(LastBox(), "Sync failed : 1 of 2 rows were not written.");
+    EXPECT_EQ(Server("SELECT [adv_num] || [str1] FROM [AdvT]"), (Texts { "1same" }));
     ExpectIdle();
 }
 
