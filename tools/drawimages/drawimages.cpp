@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "tarnel_images.h"
+#include "user_label_images.h"
 
 namespace {
 
@@ -272,5 +273,6 @@ int main(int argc, char** argv)
     ok &= LampStrip().save(out.filePath(QStringLiteral("bitmap_146_lamp.png")), "PNG");
     ok &= ResultStrip().save(out.filePath(QStringLiteral("bitmap_135_results.png")), "PNG");
     ok &= DrawTarnelImages(out);
+    ok &= DrawUserLabelImages(out);
     return ok ? 0 : 1;
 }

@@ -1,0 +1,251 @@
+#include <cstdlib>
+
+#include "platform/wnd/input_seam.h"
+#include "screens/user_label_screen.h"
+#include "screens/user_label_view.h"
+#include "shell/right_container_view.h"
+#include "shell/view_hints.h"
+#include "tests/screens/work_screen_fixture.h"
+#include "tests/support/input_feeder.h"
+
+// The user-label designer below the work screen: sizes typed, fields dragged
+// with the mouse, font sizes, lines and bar code forms chosen, a grid row
+// shown as a picture and written back to the database by DB Save.
+
+namespace {
+
+constexpr int kWeight = 5;
+constexpr int kPrice = 7;
+constexpr int kCount = 9;
+constexpr int kAdvertisement = 11;
+
+class UserLabelViewTest : public WorkScreenFixture {
+protected:
+    void SetUp() override
+    {
+        WorkScreenFixture::SetUp();
+        m_designer = CUserLabelScreen::FindDesigner();
+        ASSERT_NE(m_designer, nullptr);
+        ASSERT_TRUE(m_feeder.Create());
+    }
+    void TearDown() override
+    {
+        m_feeder.DestroyWindow();
+        WorkScreenFixture::TearDown();
+    }
+    // One label of kim's: the item name at X 41, Y 61 with font size 1, the
+    // advertisement at 0, 20 with font size 2 on two lines, 40 x 30 mm.
+    CString OneLabel()
+    {
+        const CString db = MakeItemDatabase();
+        Execute(db,
+            { "INSERT INTO [UserLabel]([file_num], [item_nameX], [item_nameY], [item_nameKind], "
+              "[barcodeLength], "
+              "[advX], [advY], [advKind], [advLine], [labelX], [labelY], [label_Gab], [mg_id]) "
+              "VALUES('3', '41', '61', '1', '0', '0', '20', '2', '2', '40', '30', '2', 'kim')" });
+        return db;
+    }
+    HWND Designer() const { return m_designer->GetSafeHwnd(); }
+    int UpperPaneHeight() const
+    {
+        int current = 0;
+        int minimum = 0;
+        GetMainFrame()->GetRightContainerView()->m_wndSplitter.GetRowInfo(0, current, minimum);
+        return current;
+    }
+    void Type(int id, const char* digits)
+    {
+        HWND edit = m_designer->GetDlgItem(id)->GetSafeHwnd();
+        for (const char* d = digits; *d; ++d)
+            AfxSimulateKey(edit, static_cast<UINT>(*d), CString(*d, 1).GetString());
+    }
+    void Choose(int id, int item)
+    {
+        auto* combo = static_cast<CComboBox*>(m_designer->GetDlgItem(id));
+        combo->SetCurSel(item);
+        m_designer->SendMessage(
+            WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo->GetSafeHwnd()));
+    }
+    bool Shown(int id) const
+    {
+        CWnd* control = m_designer->GetDlgItem(id);
+        return control && (control->GetStyle() & WS_VISIBLE) != 0;
+    }
+    // Drags field index by the point 5 pixels into its top-left corner so
+    // that the corner lands at to.
+    void DragField(int index, CPoint to)
+    {
+        const CPoint corner = m_designer->GetFieldRect(index).TopLeft();
+        ASSERT_TRUE(
+            m_feeder.Drag(Designer(), CPoint(corner.x + 5, corner.y + 5), CPoint(to.x + 5, to.y + 5)));
+    }
+    void ClickDesigner(int id)
+    {
+        CRect place;
+        m_designer->GetDlgItem(id)->GetWindowRect(&place);
+        m_designer->ScreenToClient(&place);
+        ASSERT_TRUE(AfxSimulateClickAt(Designer(), place.CenterPoint()));
+    }
+    CString Stored(const CString& db, const char* columns)
+    {
+        return FirstRow(db, CString("SELECT ") + columns + " FROM [UserLabel]");
+    }
+
+    CUserLabelView* m_designer = nullptr;
+    InputFeeder m_feeder;
+};
+
+TEST_F(UserLabelViewTest, ShownOnlyOnTheUserLabelsScreen)
+{
+    const CString db = OneLabel();
+    Switch(kHintUserLabel, "User_Label_Read", "kim", db);
+    EXPECT_TRUE(m_designer->IsShown());
+    EXPECT_TRUE(Shown(2000) && Shown(2601) && Shown(2701));
+    EXPECT_EQ(UpperPaneHeight(), 350);
+    // Hints 7-9 keep the screen as it is.
+    for (LPARAM hint : { kHintCommMode, kHintLoggedIn, kHintLoggedOut }) {
+        LeftPane()->SendHint(hint, nullptr);
+        EXPECT_TRUE(m_designer->IsShown()) << hint;
+    }
+    const std::pair<LPARAM, const char*> others[] = { { kHintItem, "Item_Read" },
+        { kHintIngredient, "Add_Read" }, { kHintScaleRootInfo, "Scale_Root_Info" },
+        { kHintLandAddition, "Land_Add_Read" }, { kHintManagement, "Mg_Reg_Read" } };
+    for (const auto& [hint, query] : others) {
+        Switch(kHintUserLabel, "User_Label_Read", "kim", db);
+        ClickCell(1, 2);
+        ClickControl(1064);
+        DragField(kWeight, CPoint(70, 90));
+        ASSERT_TRUE(Shown(2306));
+        Switch(hint, query, "kim", db);
+        EXPECT_FALSE(m_designer->IsShown()) << hint;
+        EXPECT_FALSE(Shown(2000) || Shown(2601) || Shown(2306)) << hint;
+        EXPECT_GT(UpperPaneHeight(), 350) << hint;
+    }
+}
+
+TEST_F(UserLabelViewTest, LabelSizeFollowsTheTypedMillimetresUpTo60)
+{
+    Switch(kHintUserLabel, "User_Label_Read", "kim", OneLabel());
+    struct Case {
+        const char* width;
+        const char* length;
+        CRect label;
+        const char* message;
+    };
+    const Case cases[] = {
+        { "60", "", CRect(50, 60, 350, 250), nullptr },
+        { "61", "", CRect(50, 60, 350, 250), "Max Width : 60mm" },
+        { "", "40", CRect(50, 60, 290, 260), nullptr },
+        { "20", "40", CRect(50, 60, 150, 260), nullptr },
+    };
+    for (const Case& c : cases) {
+        ClickDesigner(2701);
+        MessageBoxScript::Reset();
+        Type(2000, c.width);
+        Type(2101, c.length);
+        EXPECT_EQ(m_designer->GetLabelRect(), c.label) << c.width << " x " << c.length;
+        CString width;
+        m_designer->GetDlgItem(2000)->GetWindowText(width);
+        if (c.message) {
+            ASSERT_EQ(MessageBoxScript::Count(), 1u);
+            EXPECT_EQ(MessageBoxScript::Records()[0].text, c.message);
+            EXPECT_EQ(width, "60");
+        } else {
+            EXPECT_EQ(MessageBoxScript::Count(), 0u) << c.width;
+        }
+    }
+}
+
+TEST_F(UserLabelViewTest, FontSizesLinesAndBarcodeFormsSizeTheField)
+{
+    Switch(kHintUserLabel, "User_Label_Read", "kim", OneLabel());
+    Type(2000, "40");
+    Type(2101, "30");
+    DragField(kWeight, CPoint(70, 90));
+    const struct {
+        int kind;
+        int heightValue;
+        int rectHeight;
+    } kinds[] = { { 1, 25, 15 }, { 3, 25, 15 }, { 4, 32, 22 }, { 2, 40, 30 }, { 5, 40, 30 }, { 7, 40, 30 },
+        { 9, 47, 37 }, { 6, 55, 45 }, { 8, 55, 45 } };
+    for (const auto& k : kinds) {
+        Choose(2306, k.kind);
+        EXPECT_EQ(m_designer->GetFieldHeight(kWeight), k.heightValue) << k.kind;
+        EXPECT_EQ(m_designer->GetFieldRect(kWeight), CRect(70, 90, 160, 90 + k.rectHeight)) << k.kind;
+    }
+    Choose(2306, 0);
+    EXPECT_EQ(m_designer->GetFieldRect(kWeight), FieldHomeRect(kWeight, 600));
+
+    // A text's height is the font's times its lines; no lines send it home.
+    DragField(kAdvertisement, CPoint(60, 100));
+    EXPECT_EQ(m_designer->GetFieldRect(kAdvertisement), CRect(60, 100, 260, 115));
+    Choose(2312, 2);
+    Choose(2402, 2);
+    EXPECT_EQ(m_designer->GetFieldHeight(kAdvertisement), 80);
+    EXPECT_EQ(m_designer->GetFieldRect(kAdvertisement).Height(), 60);
+    Choose(2402, 0);
+    EXPECT_EQ(m_designer->GetFieldRect(kAdvertisement), FieldHomeRect(kAdvertisement, 600));
+
+    DragField(kFieldBarcode, CPoint(60, 70));
+    ASSERT_TRUE(Shown(2551) && Shown(2501) && !Shown(2307));
+    const std::pair<int, CSize> forms[]
+        = { { 1, CSize(80, 150) }, { 2, CSize(80, 150) }, { 0, CSize(150, 80) } };
+    for (const auto& [form, size] : forms) {
+        Choose(2551, form);
+        EXPECT_EQ(m_designer->GetFieldRect(kFieldBarcode), CRect(CPoint(60, 70), size)) << form;
+    }
+}
+
+TEST_F(UserLabelViewTest, ARowShownDraggedAndSavedIsReadBackFromTheDatabase)
+{
+    const CString db = OneLabel();
+    Switch(kHintUserLabel, "User_Label_Read", "kim", db);
+    MessageBoxScript::Reset();
+    ClickDesigner(2601);
+    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_EQ(MessageBoxScript::Records()[0].text, "Select a label information grid line");
+
+    ClickCell(1, 2);
+    ClickControl(1064);
+    EXPECT_EQ(m_designer->GetLabelRect(), CRect(50, 60, 250, 210));
+    EXPECT_EQ(m_designer->GetFieldRect(kFieldItemName).TopLeft(), CPoint(70, 90));
+    EXPECT_EQ(m_designer->GetFieldRect(kAdvertisement), CRect(50, 70, 250, 130));
+    EXPECT_EQ(m_designer->GetFieldRect(kFieldBarcode), FieldHomeRect(kFieldBarcode, 600));
+
+    DragField(kWeight, CPoint(70, 90)); // 20 right of and 30 below the corner
+    Choose(2306, 4);
+    DragField(kPrice, CPoint(100, 50)); // 10 above the label: onto its edge
+    EXPECT_EQ(m_designer->GetFieldRect(kPrice).TopLeft(), CPoint(100, 60));
+    Choose(2308, 1);
+    DragField(kCount, CPoint(400, 100)); // right of the label: home again
+    EXPECT_EQ(m_designer->GetFieldRect(kCount), FieldHomeRect(kCount, 600));
+    DragField(kFieldBarcode, CPoint(30, 150)); // left of the label: onto its edge
+    Choose(2551, 2);
+    Type(2501, "13");
+    // A double click sends the item name home.
+    const CPoint name = m_designer->GetFieldRect(kFieldItemName).CenterPoint();
+    ASSERT_TRUE(AfxSimulateMouse(Designer(), WM_LBUTTONDBLCLK, name, MK_LBUTTON));
+    EXPECT_EQ(m_designer->GetFieldRect(kFieldItemName), FieldHomeRect(kFieldItemName, 600));
+
+    ClickDesigner(2601);
+    EXPECT_EQ(Stored(db,
+                  "[weightX], [weightY], [weightKind], [priceX], [priceY], [CountX], [CountY], [CountKind], "
+                  "[item_nameX], [item_nameKind], [barcodeX], [barcodeY], [barcode form], [barcodeLength], "
+                  "[advX], [advY], [advKind], [advLine], [labelX], [labelY], [label_Gab]"),
+        "40\tjo/60\tjo/4\tjo/100\tjo/0\tjo/0\tjo/0\tjo/0\tjo/0\tjo/0\tjo/0\tjo/180\tjo/2\tjo/13\tjo/0\tjo/"
+        "20\tjo/"
+        "2\tjo/2\tjo/40\tjo/30\tjo/2\tjo/");
+
+    // Cleared, then read again from the database.
+    ClickDesigner(2701);
+    EXPECT_EQ(m_designer->GetFieldRect(kWeight), FieldHomeRect(kWeight, 600));
+    Switch(kHintUserLabel, "User_Label_Read", "kim", db);
+    ClickCell(1, 2);
+    ClickControl(1064);
+    EXPECT_EQ(m_designer->GetFieldRect(kWeight), CRect(70, 90, 160, 112));
+    EXPECT_EQ(m_designer->GetFieldRect(kPrice).TopLeft(), CPoint(100, 60));
+    EXPECT_EQ(m_designer->GetFieldRect(kFieldBarcode), CRect(50, 150, 130, 300));
+    EXPECT_EQ(m_designer->GetFieldRect(kFieldItemName), FieldHomeRect(kFieldItemName, 600));
+}
+
+} // namespace
