@@ -13,7 +13,6 @@
 #include "screens/table_bridge.h"
 #include "screens/transfer_port.h"
 #include "screens/transfer_ports.h"
-#include "serial/scale_register.h"
 #include "serial/serial_transfer.h"
 #include "shell/calvorn_view.h"
 #include "shell/main_frame.h"
@@ -41,6 +40,7 @@ CKindOfView::CKindOfView()
     , m_fieldTexts(kRowFieldCount)
     , m_defaultColumns(100, "-1")
     , m_defaultValues(100, "-1")
+    , m_scales(*this)
 {
     m_pItemWorker = new CItemDbWorker;
     m_pItemWorker->SetOwner(this, &m_mailbox);
@@ -55,12 +55,6 @@ CKindOfView::CKindOfView()
     m_nLanguage = 2;
     m_pTableBridge->m_nLanguage = m_nLanguage;
     m_messageDlg.Create(nullptr);
-    m_pOwnScaleRegister = new CScaleRegister;
-    m_pOwnScaleRegister->SetOwnerView(this);
-    m_pOwnScaleRegister->m_nLanguage = m_nLanguage;
-    m_pScaleRegister = m_pOwnScaleRegister;
-    m_commSetupDlg.Create(IDD_COMM_SETUP, this);
-    m_commSetupDlg.SetOwnerView(this);
 }
 
 CKindOfView::~CKindOfView()
@@ -73,9 +67,6 @@ CKindOfView::~CKindOfView()
     delete m_pTableBridge;
     m_pTableBridge = nullptr;
     m_messageDlg.DestroyWindow();
-    m_commSetupDlg.DestroyWindow();
-    delete m_pOwnScaleRegister;
-    m_pOwnScaleRegister = nullptr;
 }
 
 const CRuntimeClass* CKindOfView::GetThisClass()
@@ -272,14 +263,13 @@ void CKindOfView::SetDefaultMembers()
     m_nReplyRows = 0;
     m_nLoadRows = 0;
     m_strColumnList = "";
-    m_nRegisterRow = -1;
+    m_scales.OnScaleListClick(-1);
     m_nSerialStop.store(0);
 }
 
 void CKindOfView::OnInitialUpdate()
 {
     CFormView::OnInitialUpdate();
-    m_nDefaultComm = 0;
 
     if (m_gridImages.Create(kGridImageBitmap, 16, 1, RGB(255, 255, 255)))
         m_grid.SetImageList(&m_gridImages);
@@ -301,9 +291,9 @@ void CKindOfView::OnInitialUpdate()
         FALSE);
     CreatePresetKeyEdits();
     ShowPresetKeys(FALSE);
-    CreateScaleRegisterControls();
-    ShowScaleRegisterControls(FALSE);
-    ClearScaleList();
+    m_scales.CreateScaleRegisterControls();
+    m_scales.ShowScaleRegisterControls(FALSE);
+    m_scales.ClearScaleList();
 
     m_lampSend.SetImage(32, 1, 0);
     m_lampRecv.SetImage(32, 1, 0);
@@ -328,8 +318,8 @@ void CKindOfView::OnInitialUpdate()
     ShowControls({ 1040, 1116, 1045, 1046, 1047, 1048, 1129 }, FALSE);
     ShowReservationButtons(FALSE);
 
-    if (!ReadCommMode())
-        ApplyDefaultCommSettings();
+    if (!m_scales.ReadCommMode())
+        m_scales.ApplyDefaultCommSettings();
 
     ShowPosKindHelp(FALSE);
     ShowControls({ 1145, 57607 }, FALSE);
@@ -344,20 +334,10 @@ void CKindOfView::OnInitialUpdate()
     Invalidate(FALSE);
 }
 
-void CKindOfView::ApplyDefaultCommSettings()
+void CKindOfView::SignInAdministrator()
 {
     m_strUserId = kAdministratorId;
     m_nLoggedIn = 1;
-    m_nDefaultComm = 1;
-    // The first registered scale becomes the chosen one.
-    m_nPickFirstScale = 1;
-    m_commSettings.SelectMode(CCommSettings::kSerial);
-    m_commSettings.SelectPort(0);
-    m_mailbox.SetText(IDC_MAILBOX_NAME, kQueryCommModeRead);
-    m_mailbox.SetText(IDC_MAILBOX_TEXT, m_strUserId);
-    if (m_pScaleRegister)
-        m_pScaleRegister->SelectScaleAddress(m_strItemDbPath, m_strColumnList, 2);
-    m_nComPort = 1;
 }
 
 void CKindOfView::StartLoad(const std::function<void()>& start)
@@ -395,17 +375,4 @@ void CKindOfView::OnDraw(CDC* dc)
 void CKindOfView::OnUpdateCommSetup(CCmdUI* cmdUI)
 {
     cmdUI->Enable(m_nLoggedIn ? TRUE : FALSE);
-}
-
-void CKindOfView::OnComPortToggle()
-{
-    if (m_nPortToggle) {
-        SetDlgItemText(kComPortToggle, "com1");
-        m_nComPort = 1;
-        m_nPortToggle = 0;
-    } else {
-        SetDlgItemText(kComPortToggle, "com5");
-        m_nComPort = 5;
-        m_nPortToggle = 1;
-    }
 }

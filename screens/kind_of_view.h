@@ -29,11 +29,10 @@
 #include "platform/wnd/listbox.h"
 #include "platform/wnd/listctrl.h"
 #include "platform/wnd/static.h"
+#include "screens/scale_screens.h"
 #include "screens/transfer_ports.h"
-#include "serial/comm_settings.h"
-#include "serial/comm_setup_dlg.h"
+#include "screens/work_screen_context.h"
 #include "serial/kind_mailbox_dlg.h"
-#include "serial/scale_register_host.h"
 #include "serial/serial_host.h"
 #include "shell/message_dlg.h"
 #include "shell/work_screen.h"
@@ -41,7 +40,6 @@
 class CCalvornView;
 class CCmdUI;
 class CItemDbWorker;
-class CScaleRegister;
 class CReservationListDlg;
 class CReservationTransThread;
 struct ReservationRow;
@@ -71,10 +69,10 @@ class CKindOfView : public CFormView,
                     public CWorkScreen,
                     public CInsertReadTarget,
                     public CTransferHost,
-                    public CScaleRegisterHost,
                     public CReservationHost,
                     public CSerialHost,
-                    public CSerialTransport {
+                    public CSerialTransport,
+                    private CWorkScreenContext {
     friend class CUserLabelScreen;
 
 public:
@@ -104,24 +102,11 @@ public:
     void SplitScaleInfoRowText(CString row) override;
     void SplitUserLabelRowText(CString row) override;
 
-    // CScaleRegisterHost: what the scale register and the communication
-    // dialog use of the screen.
-    CWnd* GetHostWindow() override { return this; }
-    CMailboxDlg* GetDbMailbox() override { return &m_mailbox; }
-    CGridCtrl* GetGrid() override { return &m_grid; }
-    CListCtrl* GetScaleList() override { return &m_scaleList; }
-    CCommSettings& GetCommSettings() override { return m_commSettings; }
-    int GetPickFirstScale() const override { return m_nPickFirstScale; }
-    void SetPickFirstScale(int flag) override { m_nPickFirstScale = flag; }
-    void SetUpdateLock(int lock) override { m_nUpdateLock = lock; }
-    void SetComPort(int port) override { m_nComPort = port; }
-
     // The transport that runs transfers (null: the commands stop at the mode
-    // split; not owned), and the scale register (the screen's own unless a
-    // stand-in is set; null: the scale loads do not start).
+    // split; not owned).
     void SetTransferPort(CTransferPort* port) { m_pTransferPort = port; }
-    void SetScaleRegister(CScaleRegisterPort* scaleRegister) { m_pScaleRegister = scaleRegister; }
-    CScaleRegister* GetScaleRegister() const { return m_pOwnScaleRegister; }
+    // The scale screens: communication settings, register, settings screens.
+    CScaleScreens& Scales() { return m_scales; }
 
     // ---- Screen state -------------------------------------------------------------
     void SetDefaultMembers();
@@ -151,8 +136,6 @@ public:
     void EnableTransStopButton(BOOL enable) override;
     void EnableScaleTransButtons(BOOL enable) override;
     void ShowScaleInfoPanel(BOOL show);
-    void ShowScaleRegisterControls(BOOL show);
-    void ClearScaleList();
     void ShowSyncTablesButton(int serverMode);
     void PlaceSyncPresetButton(int serverMode);
     void PlaceItemGrid();
@@ -167,15 +150,15 @@ public:
     void RebuildGrid();
     void SetGridColumnCount(int count) override;
     int InsertGridRow(const CString& heading, int position) override;
-    void SetCellReadOnly(int row, int column);
+    void SetCellReadOnly(int row, int column) override;
     void SetCellPlain(int row, int column);
-    void ResetGridSelection();
+    void ResetGridSelection() override;
     void ClearPickedRows();
     // A new screen starts with no clicked row or cell, in the view and in the
     // grid: a command never acts on a row clicked on another screen.
     void ForgetClickedCell();
     // The first column from start whose row-0 title is title, or -1.
-    int FindColumn(const char* title, int start = 0) const;
+    int FindColumn(const char* title, int start = 0) const override;
 
     // ---- Editing ------------------------------------------------------------------
     void OnGridCellEdited(int row, int column);
@@ -189,10 +172,7 @@ public:
 
     // ---- Transfer pre-checks and settings -----------------------------------------
     CString CheckPosCodes(const CString& scope);
-    int ReadCommMode();
     static void MakeDirectoryPath(const CString& path);
-    // The characters after "IP=" of scale-list line index.
-    CString GetScaleIpFromList(int index) const;
 
     // ---- TCP transfers (kind_of_view_tcp.cpp) ----------------------------------------
     // Makes the transports (once the window exists); they become the transfer
@@ -221,25 +201,16 @@ public:
     void SetTransferActive(int active) override;
     void NoteReceivedRecord(const CString& request, const CString& sql) override;
     void ShowTransferProgress(const CString& text) override;
-    // ---- Scale settings, scale register, communication mode -----------------------
-    // The single-row check of the scale settings screens: TRUE when exactly
-    // one data row is the current row, else the refusal's message.
-    BOOL CheckSingleScaleRow();
+    // ---- Scale settings sends ---------------------------------------------------------
     void SendScaleInfo();
     void SendScaleRootInfo();
     // The transfer state reset and the port check both scale sends start
     // with; FALSE after "Select a port.".
     BOOL BeginScaleSend();
-    // Reloads the registered scales of mode (1 Ethernet, 2 serial) under the
-    // update lock, which the load's done message clears; FALSE when another
-    // request holds the mailbox.
-    BOOL ReloadScaleAddresses(int mode);
-    // Empties the register list and reads the register again.
-    void ReloadScaleRegister();
     // TRUE (after saying so) while the item worker serves a request: its
     // database and the mailbox are in use, and a write or another request now
     // would cut the rows still to come.
-    BOOL RefuseWhileBusy();
+    BOOL RefuseWhileBusy() override;
     // ---- Reservations (kind_of_view_reservation.cpp) ------------------------------
     // Start-up: the folders, the reservation database and the report file.
     void WriteReservationReport();
@@ -322,7 +293,6 @@ public:
     CKindMailboxDlg m_serialMailbox; // 145
     CMessageDlg m_messageDlg; // 225
     CTableBridge* m_pTableBridge = nullptr;
-    CCommSettings m_commSettings;
 
     CString m_strUserId;
     CString m_strItemDbPath;
@@ -346,10 +316,6 @@ public:
     int m_nPresetSheet = 0;
     int m_nPresetPage = 1;
     CString m_strModel = "2";
-    int m_nDefaultComm = 0;
-    int m_nPickFirstScale = 0;
-    int m_nComPort = 0;
-    int m_nPortToggle = 0;
     // Grid-shape settings applied by RebuildGrid.
     int m_nVirtualMode = 1;
     BOOL m_bEditable = TRUE;
@@ -391,13 +357,6 @@ public:
     std::array<CEdit, 60> m_presetKeyIds; // 700-759
     CFont m_presetFont;
     CComboBox m_pageCombo; // 800
-    CListCtrl m_scaleList; // 900
-    // The register list's item last clicked, -1 for none.
-    int m_nRegisterRow = -1;
-    CCommSetupDlg m_commSetupDlg; // 141
-    CXPButton m_btnScaleUpdate; // 901
-    CXPButton m_btnScaleInsert; // 902
-    CXPButton m_btnScaleDelete; // 903
 
     // Controls of template 130 (bound in DoDataExchange).
     CXPButton m_btnSyncTables; // 1065
@@ -504,7 +463,7 @@ private:
 
     // Runs start (a load that opens the item database) and, when it throws,
     // reports the error, clears the update lock and enables the buttons.
-    void StartLoad(const std::function<void()>& start);
+    void StartLoad(const std::function<void()>& start) override;
     void Release();
     void LockKeyColumnAndTrailingRow();
     void RefuseCell(const CString& english, const CString& korean, int row, int column);
@@ -514,8 +473,6 @@ private:
     void HideAllPanels();
     void PlaceProgressGroup(int x, int y);
     void CreatePresetKeyEdits();
-    void CreateScaleRegisterControls();
-    void ApplyDefaultCommSettings();
     // The transfer commands' shared start: pre-checks, then the mode split.
     void StartTransfer(const char* command, const char* scope, BOOL checkRows, BOOL confirm);
     BOOL ReadReceiveNumbers();
@@ -525,13 +482,27 @@ private:
     BOOL OnReservationTimer(UINT_PTR id);
     void EndReservationThreads();
 
+    // CWorkScreenContext (the rest above)
+    CWnd& Form() override { return *this; }
+    CGridCtrl& Grid() override { return m_grid; }
+    CMailboxDlg& DbMailbox() override { return m_mailbox; }
+    CItemDbWorker& ItemWorker() override { return *m_pItemWorker; }
+    CString Kind() const override { return m_strKind; }
+    int Hint() const override { return m_nHint; }
+    void SetHint(int hint) override { m_nHint = hint; }
+    CString UserId() const override { return m_strUserId; }
+    void SignInAdministrator() override;
+    CString ItemDbPath() const override { return m_strItemDbPath; }
+    int ClickedRow() const override { return m_nClickRow; }
+    int GetUpdateLock() const override { return m_nUpdateLock; }
+    void SetUpdateLock(int lock) override { m_nUpdateLock = lock; }
+
     CItemDbWorker* m_pItemWorker = nullptr;
     CReservationListDlg* m_pReservationList = nullptr;
     std::vector<CReservationTransThread*> m_reservationThreads;
     CTransferPort* m_pTransferPort = nullptr;
     std::unique_ptr<CWorkScreenTransports> m_pTransports;
     std::unique_ptr<CSerialTransfer> m_pSerial;
-    CScaleRegisterPort* m_pScaleRegister = nullptr;
-    CScaleRegister* m_pOwnScaleRegister = nullptr;
+    CScaleScreens m_scales;
     CImageList m_gridImages;
 };

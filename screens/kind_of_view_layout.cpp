@@ -11,8 +11,6 @@ namespace {
 constexpr DWORD kPresetKeyStyle = 0x50811085;
 constexpr DWORD kPresetIdStyle = 0x48811085;
 constexpr DWORD kPageComboStyle = 0x40000002;
-constexpr DWORD kScaleListStyle = 0x50810201;
-constexpr DWORD kScaleButtonStyle = 0x50000000;
 // [Preset].[str] holds 20 characters; the box counts bytes, never fewer.
 constexpr int kPresetKeyLimit = 20;
 
@@ -105,21 +103,6 @@ void CKindOfView::ShowScaleInfoPanel(BOOL show)
         HideGrid();
         ShowControls({ 1011, 1014, 1012, 1013 }, FALSE);
     }
-}
-
-void CKindOfView::ShowScaleRegisterControls(BOOL show)
-{
-    for (CWnd* control : { static_cast<CWnd*>(&m_scaleList), static_cast<CWnd*>(&m_btnScaleUpdate),
-             static_cast<CWnd*>(&m_btnScaleInsert), static_cast<CWnd*>(&m_btnScaleDelete) }) {
-        if (control->GetSafeHwnd())
-            control->ShowWindow(show ? SW_SHOW : SW_HIDE);
-    }
-}
-
-void CKindOfView::ClearScaleList()
-{
-    m_scaleList.DeleteAllItems();
-    m_nRegisterRow = -1;
 }
 
 void CKindOfView::ShowSyncTablesButton(int serverMode)
@@ -229,25 +212,6 @@ void CKindOfView::CreatePresetKeyEdits()
     }
 }
 
-void CKindOfView::CreateScaleRegisterControls()
-{
-    if (!m_scaleList.GetSafeHwnd()) {
-        m_scaleList.Create(kScaleListStyle, CRect(50, 60, 500, 400), this, 900);
-        const bool korean = m_nLanguage == 1;
-        const std::tuple<const char*, const char*, int> columns[]
-            = { { "Scale name", "저울명", 100 }, { "IP address", "IP주소", 100 },
-                  { "Scale ID", "저울 ID", 80 }, { "User ID", "관리자 ID", 100 }, { "ID", "ID", 80 } };
-        int index = 0;
-        for (const auto& [english, hangul, width] : columns)
-            m_scaleList.InsertColumn(index++, korean ? hangul : english, LVCFMT_LEFT, width);
-    }
-    if (!m_btnScaleUpdate.GetSafeHwnd()) {
-        m_btnScaleUpdate.Create("UPDATE", kScaleButtonStyle, CRect(530, 50, 600, 80), this, 901);
-        m_btnScaleInsert.Create("INSERT", kScaleButtonStyle, CRect(530, 90, 600, 120), this, 902);
-        m_btnScaleDelete.Create("DELETE", kScaleButtonStyle, CRect(530, 130, 600, 160), this, 903);
-    }
-}
-
 // Every group hidden, the grid rebuilt and hidden: where each screen starts.
 void CKindOfView::HideAllPanels()
 {
@@ -257,7 +221,7 @@ void CKindOfView::HideAllPanels()
     ClearPresetKeys();
     if (m_pageCombo.GetSafeHwnd())
         m_pageCombo.ShowWindow(SW_HIDE);
-    ShowScaleRegisterControls(FALSE);
+    m_scales.ShowScaleRegisterControls(FALSE);
     ShowUsersPanel(FALSE);
     ShowUserLabelPanel(FALSE);
     ShowScaleInfoPanel(FALSE);
@@ -327,8 +291,7 @@ void CKindOfView::ShowScaleInfoScreen()
     ShowControls(kProgressGroup, FALSE);
     ShowControls({ 1065, 1066 }, FALSE);
     ShowScaleInfoPanel(TRUE);
-    if (m_pScaleRegister)
-        StartLoad([this] { m_pScaleRegister->SelectScaleInfo(""); });
+    StartLoad([this] { m_scales.Register().SelectScaleInfo(""); });
 }
 
 void CKindOfView::ShowScaleRootInfoScreen()
@@ -341,29 +304,27 @@ void CKindOfView::ShowScaleRootInfoScreen()
     ShowControls(kProgressGroup, FALSE);
     ShowControls({ 1065, 1066 }, FALSE);
     ShowScaleInfoPanel(TRUE);
-    if (m_pScaleRegister)
-        StartLoad([this] { m_pScaleRegister->SelectScaleRootInfo(""); });
+    StartLoad([this] { m_scales.Register().SelectScaleRootInfo(""); });
 }
 
 void CKindOfView::ShowScaleRegScreen()
 {
     HideAllPanels();
     SetCaptionText("Scale Register");
-    ShowScaleRegisterControls(TRUE);
-    ClearScaleList();
+    m_scales.ShowScaleRegisterControls(TRUE);
+    m_scales.ClearScaleList();
     ShowControls(kEditGroup, FALSE);
     ShowControls(kScaleDataGroup, FALSE);
     ShowControls(kResultGroup, FALSE);
     ShowControls(kProgressGroup, FALSE);
     ShowControls({ 1065, 1066 }, FALSE);
-    if (m_pScaleRegister)
-        StartLoad([this] { m_pScaleRegister->SelectScales(""); });
+    StartLoad([this] { m_scales.Register().SelectScales(""); });
 }
 
 void CKindOfView::ShowInitialDisplay()
 {
     HideAllPanels();
-    ClearScaleList();
+    m_scales.ClearScaleList();
     ShowControls({ 1065, 1066 }, FALSE);
     ShowControls(kEditGroup, FALSE);
     ShowControls(kScaleDataGroup, FALSE);

@@ -68,14 +68,14 @@ LRESULT CKindOfView::OnDbQueryRow(WPARAM, LPARAM)
     } else if (name == "User_Label_Read") {
         m_mailbox.SetText(IDC_MAILBOX_NAME, name);
         m_pTableBridge->OnUserLabelRow(row);
-    } else if (m_pScaleRegister && name == "Scale_Reg_Read") {
-        m_pScaleRegister->SplitRows(row);
-    } else if (m_pScaleRegister && name == "Scale_Info_Read") {
-        m_pScaleRegister->FillScaleInfoGrid(row);
-    } else if (m_pScaleRegister && name == "Scale_Root_Info_Read") {
-        m_pScaleRegister->FillScaleRootInfoGrid(row);
-    } else if (m_pScaleRegister && name == "Comm_Mode_Read") {
-        m_pScaleRegister->FillScaleList(row);
+    } else if (name == "Scale_Reg_Read") {
+        m_scales.Register().SplitRows(row);
+    } else if (name == "Scale_Info_Read") {
+        m_scales.Register().FillScaleInfoGrid(row);
+    } else if (name == "Scale_Root_Info_Read") {
+        m_scales.Register().FillScaleRootInfoGrid(row);
+    } else if (name == "Comm_Mode_Read") {
+        m_scales.Register().FillScaleList(row);
     } else {
         // No reader: the row is dropped, but the worker still waits for its answer.
         Release();
@@ -141,7 +141,7 @@ LRESULT CKindOfView::OnDbQueryDone(WPARAM, LPARAM)
     if (IsOneOf(name, { "Scale_Update", "Scale_Insert_Delete" }))
         return 1;
     if (name == "Scale_Insert") {
-        ReloadScaleRegister();
+        m_scales.ReloadScaleRegister();
         return 1;
     }
     if (IsOneOf(name,
@@ -208,7 +208,7 @@ void CKindOfView::SplitItemRowText(CString row)
 
 void CKindOfView::SplitScaleInfoRowText(CString row)
 {
-    SplitReplyRow(row, m_fieldTexts);
+    m_scales.SplitScaleInfoRowText(row);
 }
 
 void CKindOfView::SplitUserLabelRowText(CString row)

@@ -83,44 +83,6 @@ void CKindOfView::LoadCheckValues()
     }
 }
 
-int CKindOfView::ReadCommMode()
-{
-    MakeDirectoryPath(kManagerFolder);
-    const std::vector<CString> lines = ReadSettingsLines(kCommSettingsFile);
-    if (std::find(lines.begin(), lines.end(), CString("Auto")) == lines.end())
-        return 0;
-    m_commSettings.ClearChosen();
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const CString& line = lines[i];
-        if (line == "serial" || line == "ethernet") {
-            const bool serial = line == "serial";
-            m_strUserId = kAdministratorId;
-            m_nLoggedIn = 1;
-            m_nPickFirstScale = 0;
-            m_commSettings.SelectMode(serial ? CCommSettings::kSerial : CCommSettings::kEthernet);
-            m_mailbox.SetText(IDC_MAILBOX_NAME, "Comm_Mode_Read");
-            m_mailbox.SetText(IDC_MAILBOX_TEXT, m_strUserId);
-            if (m_pScaleRegister)
-                m_pScaleRegister->SelectScaleAddress(m_strItemDbPath, m_strColumnList, serial ? 2 : 1);
-        } else if (line.GetLength() == 4 && line.Left(3) == "com" && line[3] >= '1' && line[3] <= '8') {
-            m_nComPort = line[3] - '0';
-            m_commSettings.SelectPort(m_nComPort - 1);
-        } else if (line != "socket") {
-            m_commSettings.AddChosen(line);
-        }
-    }
-    return 1;
-}
-
-CString CKindOfView::GetScaleIpFromList(int index) const
-{
-    if (index < 0 || index >= static_cast<int>(m_commSettings.m_scales.size()))
-        return "";
-    const CString& line = m_commSettings.m_scales[static_cast<std::size_t>(index)];
-    const int at = line.Find("IP=");
-    return at < 0 ? CString() : line.Mid(at + 3);
-}
-
 CString CKindOfView::CheckPosCodes(const CString& scope)
 {
     CString result;

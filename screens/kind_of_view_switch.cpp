@@ -182,22 +182,21 @@ void CKindOfView::SetUpPresetScreen()
     m_nPresetSheet = 1;
 }
 
-// The scale screens' lock waits for the scale register's load; without a
-// register nothing loads.
+// The scale screens' lock waits for the scale register's load.
 void CKindOfView::SetUpScaleInfoScreen()
 {
-    m_nUpdateLock = m_pScaleRegister ? 1 : 0;
+    m_nUpdateLock = 1;
     ShowScaleInfoScreen();
 }
 
 void CKindOfView::SetUpScaleRegScreen()
 {
-    m_nUpdateLock = m_pScaleRegister ? 1 : 0;
+    m_nUpdateLock = 1;
     ShowScaleRegScreen();
 }
 
 void CKindOfView::SetUpScaleRootInfoScreen()
 {
-    m_nUpdateLock = m_pScaleRegister ? 1 : 0;
+    m_nUpdateLock = 1;
     ShowScaleRootInfoScreen();
 }

@@ -38,7 +38,7 @@ void CKindOfView::StartTransfer(const char* command, const char* scope, BOOL che
     m_nSerialScaleIndex = 0;
     m_nSerialScaleCount = 0;
     m_nEthThreadCount = 0;
-    if (m_commSettings.GetMode() < 0) {
+    if (m_scales.CommSettings().GetMode() < 0) {
         AfxMessageBox("Select a port.", MB_OK);
         return;
     }
@@ -47,14 +47,14 @@ void CKindOfView::StartTransfer(const char* command, const char* scope, BOOL che
     order.dataKind = m_strKind;
     order.scope = scope;
     order.languageIndex = m_nLanguage;
-    order.scales = m_commSettings.m_scales;
-    order.comPort = m_nComPort;
+    order.scales = m_scales.CommSettings().m_scales;
+    order.comPort = m_scales.GetComPort();
     for (int number : m_recvNumbers) {
         if (number == 0)
             break;
         order.receiveNumbers.push_back(number);
     }
-    if (m_commSettings.IsSerial()) {
+    if (m_scales.CommSettings().IsSerial()) {
         if (m_pTransferPort)
             m_pTransferPort->StartSerialTransfer(order);
         return;

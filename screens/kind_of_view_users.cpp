@@ -34,8 +34,8 @@ void CKindOfView::ShowUsersScreen()
     ClearPresetKeys();
     if (m_pageCombo.GetSafeHwnd())
         m_pageCombo.ShowWindow(SW_HIDE);
-    ShowScaleRegisterControls(FALSE);
-    ClearScaleList();
+    m_scales.ShowScaleRegisterControls(FALSE);
+    m_scales.ClearScaleList();
     ShowControls({ 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1030, 1033, 1034, 1049, 1044, 1039,
                      1041, 1037, 1042, 1038, 1025, 1027, 1028, 1029, 1032, 1050, 1051, 1052, 1057 },
         FALSE);

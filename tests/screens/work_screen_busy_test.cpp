@@ -105,10 +105,10 @@ TEST_F(WorkScreenBusyTest, ScaleWritesAndTheScaleListWaitForTheLoadToEnd)
     Execute(kSettingsDb, { "INSERT INTO [Scale_Root_Info]([MyID]) VALUES('7')" });
     Switch(kHintScaleRootInfo, "Scale_Root_Info_Read", "vexo", m_db);
     ClickCell(1, 1);
-    m_screen->m_commSettings.SelectMode(CCommSettings::kEthernet);
+    m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
     // Communication Setup reads the register; a second one meanwhile is told.
     m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32773, 0), 0);
-    ASSERT_TRUE(PumpUntil([this] { return m_screen->m_commSettings.m_registered.size() >= 3; }));
+    ASSERT_TRUE(PumpUntil([this] { return m_screen->Scales().CommSettings().m_registered.size() >= 3; }));
     for (const int id : { 1011, 1013, 1014, 1012 }) {
         ASSERT_TRUE(m_screen->GetItemWorker()->IsRequestInFlight()) << id;
         ClickControl(id);
@@ -118,7 +118,7 @@ TEST_F(WorkScreenBusyTest, ScaleWritesAndTheScaleListWaitForTheLoadToEnd)
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     EXPECT_TRUE(m_port.m_ethernet.empty());
     ASSERT_TRUE(WaitForLoad());
-    EXPECT_EQ(m_screen->m_commSettings.m_registered.size(), static_cast<std::size_t>(kScales));
+    EXPECT_EQ(m_screen->Scales().CommSettings().m_registered.size(), static_cast<std::size_t>(kScales));
     EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info]"), std::vector<CString> { "7" });
     EXPECT_EQ(Grid().GetRowCount(), 3);
 }

@@ -67,6 +67,8 @@ protected:
     // True when control id has WS_VISIBLE itself.
     bool Visible(int id) const;
     bool Enabled(int id) const;
+    // Chooses COM port (1-8) in the communication dialog's port box.
+    void ChooseComPort(int port);
 
     TempDataRoot m_root;
     ScopedMessageBoxScript m_boxes;

@@ -155,3 +155,11 @@ bool WorkScreenFixture::Enabled(int id) const
     CWnd* control = m_screen->GetDlgItem(id);
     return control && (control->GetStyle() & WS_DISABLED) == 0;
 }
+
+void WorkScreenFixture::ChooseComPort(int port)
+{
+    CCommSetupDlg& dialog = m_screen->Scales().CommSetupDialog();
+    dialog.m_portBox.SetCurSel(port - 1);
+    dialog.SendMessage(WM_COMMAND, MAKEWPARAM(1016, CBN_SELCHANGE),
+        reinterpret_cast<LPARAM>(dialog.m_portBox.GetSafeHwnd()));
+}

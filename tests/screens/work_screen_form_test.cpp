@@ -60,11 +60,11 @@ TEST_F(WorkScreenFormTest, RunTimeControlsStandWhereTheScreensExpectThem)
 {
     CKindOfView& s = *m_screen;
     // Register buttons and the scale list.
-    EXPECT_EQ(RectOf(&s.m_btnScaleUpdate), CRect(530, 50, 600, 80));
-    EXPECT_EQ(RectOf(&s.m_btnScaleInsert), CRect(530, 90, 600, 120));
-    EXPECT_EQ(RectOf(&s.m_btnScaleDelete), CRect(530, 130, 600, 160));
-    EXPECT_EQ(RectOf(&s.m_scaleList), CRect(50, 60, 500, 400));
-    EXPECT_EQ(GetWindowTextString(s.m_btnScaleInsert.GetSafeHwnd()), "INSERT");
+    EXPECT_EQ(RectOf(s.GetDlgItem(901)), CRect(530, 50, 600, 80));
+    EXPECT_EQ(RectOf(s.GetDlgItem(902)), CRect(530, 90, 600, 120));
+    EXPECT_EQ(RectOf(s.GetDlgItem(903)), CRect(530, 130, 600, 160));
+    EXPECT_EQ(RectOf(s.GetDlgItem(900)), CRect(50, 60, 500, 400));
+    EXPECT_EQ(GetWindowTextString(s.GetDlgItem(902)->GetSafeHwnd()), "INSERT");
     // The page combo drops down; the preset keys use the preset font.
     EXPECT_EQ(s.m_pageCombo.GetStyle() & 0x3u, 0x2u);
     EXPECT_EQ(s.m_pageCombo.GetDlgCtrlID(), 800);

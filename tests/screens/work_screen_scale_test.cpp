@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "db/db_messages.h"
 #include "platform/wnd/combobox.h"
+#include "platform/wnd/input_seam.h"
 #include "screens/table_bridge.h"
 #include "serial/scale_register.h"
 #include "shell/view_hints.h"
@@ -88,7 +90,7 @@ protected:
     std::vector<std::vector<CString>> ListRows() const
     {
         std::vector<std::vector<CString>> rows;
-        const CListCtrl& list = m_screen->m_scaleList;
+        const CListCtrl& list = ScaleList();
         for (int i = 0; i < list.GetItemCount(); ++i) {
             std::vector<CString> row;
             for (int c = 0; c < 5; ++c)
@@ -112,11 +114,28 @@ protected:
         Command(m_screen, id);
         ASSERT_TRUE(WaitForLoad());
     }
+    CCommSettings& Comm() const { return m_screen->Scales().CommSettings(); }
+    CListCtrl& ScaleList() const
+    {
+        auto* list = dynamic_cast<CListCtrl*>(m_screen->GetDlgItem(900));
+        EXPECT_NE(list, nullptr);
+        return *list;
+    }
+    // A click on a cell of row; row 0 leaves the screen without a
+    // clicked row (it is opened again).
     void ClickRow(int row)
     {
-        m_screen->m_nClickRow = row;
-        Grid().m_nDownRow = Grid().m_nUpRow = row;
+        if (row == 0)
+            Reopen();
+        else
+            ClickCell(row, m_nextColumn = 3 - m_nextColumn);
     }
+    virtual void Reopen() { }
+    // Clicks alternate between columns 1 and 2: a click on the focused cell
+    // would start an edit instead.
+    int m_nextColumn = 2;
+    // The COM port chosen in the communication dialog.
+    void ChoosePort(int port) { ChooseComPort(port); }
 };
 
 } // namespace
@@ -139,7 +158,7 @@ TEST_F(WorkScreenScaleTest, RegisterListsTheManagersScalesAndEveryScaleForTheAdm
     OpenRegister("vexo");
     ASSERT_EQ(ListRows().size(), 3u);
     EXPECT_EQ(ListRows()[1][0], "B");
-    EXPECT_EQ(m_screen->m_scaleList.GetColumnHeading(2), "Scale ID");
+    EXPECT_EQ(ScaleList().GetColumnHeading(2), "Scale ID");
 }
 
 TEST_F(WorkScreenScaleTest, RegisterInsertStoresTheScaleForTheManagerAndRereadsTheList)
@@ -185,13 +204,12 @@ TEST_F(WorkScreenScaleTest, RegisterUpdateAndDeleteActOnlyOnTheClickedScale)
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     EXPECT_TRUE(m_boxes.Records().empty());
     // A click beside the items chooses none.
-    m_screen->m_scaleList.ClickItem(-1);
+    ScaleList().ClickItem(-1);
     Run(903);
     EXPECT_TRUE(m_boxes.Records().empty());
     EXPECT_EQ(Column(kRegisterDb, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"), before);
 
-    m_screen->m_scaleList.ClickItem(1);
-    EXPECT_EQ(m_screen->m_nRegisterRow, 1);
+    ScaleList().ClickItem(1);
     QueueScaleDialog("Bee", "10.0.0.9", "12");
     Run(901);
     EXPECT_EQ(Column(kRegisterDb, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"),
@@ -202,7 +220,7 @@ TEST_F(WorkScreenScaleTest, RegisterUpdateAndDeleteActOnlyOnTheClickedScale)
     EXPECT_EQ(ListRows()[0][0], "A");
 
     // A key that is no number: nothing stored, the list shows what is.
-    m_screen->m_scaleList.SetItemText(1, 4, "ID");
+    ScaleList().SetItemText(1, 4, "ID");
     QueueScaleDialog("Bumble", "10.0.0.8", "13");
     Run(901);
     MessageBoxScript::PushAnswer(IDYES);
@@ -214,7 +232,7 @@ TEST_F(WorkScreenScaleTest, RegisterUpdateAndDeleteActOnlyOnTheClickedScale)
     EXPECT_EQ(ListRows()[1][0], "Bee");
     MessageBoxScript::Reset();
 
-    m_screen->m_scaleList.ClickItem(0);
+    ScaleList().ClickItem(0);
     MessageBoxScript::PushAnswer(IDNO);
     Run(903);
     EXPECT_EQ(Column(kRegisterDb, "SELECT [ID] FROM [ScaleMG]").size(), 2u);
@@ -226,7 +244,12 @@ TEST_F(WorkScreenScaleTest, RegisterUpdateAndDeleteActOnlyOnTheClickedScale)
     EXPECT_EQ(Column(kRegisterDb, "SELECT [scale_name] FROM [ScaleMG]"), std::vector<CString> { "Bee" });
     ASSERT_EQ(ListRows().size(), 1u);
     EXPECT_EQ(ListRows()[0][0], "Bee");
-    EXPECT_EQ(m_screen->m_nRegisterRow, -1);
+    // The deleted scale was the clicked one: no scale is clicked now.
+    MessageBoxScript::Reset();
+    Run(901);
+    Run(903);
+    EXPECT_TRUE(m_boxes.Records().empty());
+    EXPECT_EQ(Column(kRegisterDb, "SELECT [scale_name] FROM [ScaleMG]"), std::vector<CString> { "Bee" });
 }
 
 // ---- Scale settings screens
@@ -318,6 +341,19 @@ protected:
         OpenRootInfo();
         ASSERT_EQ(Grid().GetRowCount(), 4);
     }
+    void Reopen() override { OpenRootInfo(); }
+    // A press on row from and a release on row to.
+    void Drag(int from, int to)
+    {
+        CRect a;
+        CRect b;
+        ASSERT_TRUE(Grid().GetCellRect(from, 1, &a));
+        ASSERT_TRUE(Grid().GetCellRect(to, 1, &b));
+        ASSERT_TRUE(AfxSimulateMouse(Grid().GetSafeHwnd(), WM_LBUTTONDOWN, a.CenterPoint(), MK_LBUTTON));
+        ASSERT_TRUE(AfxSimulateMouse(Grid().GetSafeHwnd(), WM_MOUSEMOVE, b.CenterPoint(), MK_LBUTTON));
+        ASSERT_TRUE(AfxSimulateMouse(Grid().GetSafeHwnd(), WM_LBUTTONUP, b.CenterPoint(), 0));
+        AfxPumpUntil([] { return false; }, 0);
+    }
 };
 
 } // namespace
@@ -336,26 +372,21 @@ TEST_F(WorkScreenScaleRowsTest, SingleRowCheckRefusesPicksRangesTheHeadingAndThe
 {
     struct Case {
         const char* name;
-        std::function<void(CGridCtrl&, CKindOfView&)> pick;
+        std::function<void()> pick;
         const char* message; // nullptr: the dialog opens
     };
     const Case cases[] = {
-        { "ctrl picks", [](CGridCtrl& g, CKindOfView& v) { v.m_nClickRow = 1, g.m_bCtrlPick = 1; },
-            "Only, Select one line" },
-        { "shift range", [](CGridCtrl& g, CKindOfView& v) { v.m_nClickRow = 1, g.m_bShiftPick = 1; },
-            "Only, Select one line" },
-        { "drag range",
-            [](CGridCtrl& g, CKindOfView& v) { v.m_nClickRow = 1, g.m_nDownRow = 1, g.m_nUpRow = 2; },
-            "Only, Select one line" },
-        { "heading row", [](CGridCtrl&, CKindOfView& v) { v.m_nClickRow = 0; }, "Select a grid line" },
-        { "last row", [](CGridCtrl&, CKindOfView& v) { v.m_nClickRow = 3; }, "Select a grid line" },
-        { "one row", [](CGridCtrl&, CKindOfView& v) { v.m_nClickRow = 2; }, nullptr },
+        { "ctrl picks", [this] { ClickRow(1), ClickCell(2, 1, MK_CONTROL); }, "Only, Select one line" },
+        { "shift range", [this] { ClickRow(1), ClickCell(2, 1, MK_SHIFT); }, "Only, Select one line" },
+        { "drag range", [this] { Drag(1, 2); }, "Only, Select one line" },
+        { "heading row", [this] { ClickRow(0); }, "Select a grid line" },
+        { "last row", [this] { ClickRow(3); }, "Select a grid line" },
+        { "one row", [this] { ClickRow(2); }, nullptr },
     };
     for (const Case& c : cases) {
         MessageBoxScript::Reset();
         ModalDialogScript::Reset();
-        m_screen->ClearPickedRows();
-        c.pick(Grid(), *m_screen);
+        c.pick();
         Run(1014);
         if (c.message) {
             EXPECT_EQ(BoxTexts(), std::vector<CString> { c.message }) << c.name;
@@ -455,8 +486,8 @@ TEST_F(WorkScreenScaleRowsTest, TransHandsTheOrderToTheTransportOfTheMode)
         MessageBoxScript::Reset();
         m_port.m_ethernet.clear();
         m_port.m_serial.clear();
-        m_screen->m_commSettings.SelectMode(c.mode);
-        m_screen->m_commSettings.SetChosen(c.scales);
+        Comm().SelectMode(c.mode);
+        Comm().SetChosen(c.scales);
         ClickRow(c.row);
         Run(1013);
         const std::vector<TransferOrder>& orders
@@ -483,21 +514,53 @@ TEST_F(WorkScreenScaleTest, ScaleInfoTransBroadcastsToSeveralSerialScales)
     ASSERT_EQ(Grid().GetRowCount(), 3);
     EXPECT_EQ(Grid().GetItemText(0, 1), "WeightNum");
     EXPECT_EQ(Grid().GetItemText(1, 19), "10");
-    m_screen->m_commSettings.SelectMode(CCommSettings::kSerial);
-    m_screen->m_nComPort = 2;
-    m_screen->m_commSettings.SetChosen({ "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" });
+    Comm().SelectMode(CCommSettings::kSerial);
+    ChoosePort(2);
+    Comm().SetChosen({ "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" });
     ClickRow(1);
     Run(1013);
     ASSERT_EQ(m_port.m_serial.size(), 1u);
     EXPECT_EQ(m_port.m_serial[0].command, "BROAD_TRANS");
     EXPECT_EQ(m_port.m_serial[0].dataKind, "SCALE_INFOMATION");
     EXPECT_EQ(m_port.m_serial[0].comPort, 2);
-    EXPECT_EQ(m_screen->m_nBroadcast, 1);
-    // No COM port chosen.
-    m_screen->m_nComPort = 0;
+    // One scale chosen: no broadcast.
+    Comm().SetChosen({ "Scale name = A, Scale ID=1" });
+    Run(1013);
+    ASSERT_EQ(m_port.m_serial.size(), 2u);
+    EXPECT_EQ(m_port.m_serial[1].command, "TRANS");
+}
+
+namespace {
+
+// Serial mode from the settings file, but no COM port in it.
+class WorkScreenNoPortTest : public WorkScreenScaleTest {
+protected:
+    void SetUp() override
+    {
+        std::filesystem::create_directories(
+            std::filesystem::path(m_root.Native(kSettingsFile)).parent_path());
+        TempDataRoot::WriteAll(
+            m_root.Native(kSettingsFile), "Auto\r\nserial\r\nScale name = A, Scale ID=1\r\n");
+        WorkScreenScaleTest::SetUp();
+    }
+};
+
+} // namespace
+
+TEST_F(WorkScreenNoPortTest, ScaleSendsWithoutAComPortAskForOne)
+{
+    Execute(kSettingsDb, { "INSERT INTO [Scale_Info]([WeightNum]) VALUES('2')" });
+    Switch(kHintScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase());
+    ASSERT_EQ(Comm().m_scales.size(), 1u);
+    ClickRow(1);
     Run(1013);
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "Select a port." });
-    EXPECT_EQ(m_port.m_serial.size(), 1u);
+    EXPECT_TRUE(m_port.m_serial.empty());
+    ChoosePort(4);
+    MessageBoxScript::Reset();
+    Run(1013);
+    ASSERT_EQ(m_port.m_serial.size(), 1u);
+    EXPECT_EQ(m_port.m_serial[0].comPort, 4);
 }
 
 // ---- Communication setup
@@ -513,9 +576,9 @@ protected:
         AddScale("B", nullptr, "2", "vexo");
         AddScale("C", "10.0.0.3", nullptr, "kim");
         // Not the scale chosen at start-up.
-        m_screen->m_commSettings.ClearChosen();
+        Comm().ClearChosen();
     }
-    CCommSetupDlg& Dialog() const { return m_screen->m_commSetupDlg; }
+    CCommSetupDlg& Dialog() const { return m_screen->Scales().CommSetupDialog(); }
     std::vector<CString> Lines(const CListBox& list) const
     {
         std::vector<CString> lines;
@@ -542,29 +605,29 @@ protected:
 
 TEST_F(WorkScreenCommTest, SetupReloadsTheRegisteredScalesOfTheMode)
 {
-    m_screen->m_commSettings.SelectMode(CCommSettings::kSerial);
+    Comm().SelectMode(CCommSettings::kSerial);
     OpenSetup();
     const std::vector<CString> serial = { "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" };
-    EXPECT_EQ(m_screen->m_commSettings.m_registered, serial);
+    EXPECT_EQ(Comm().m_registered, serial);
     EXPECT_EQ(Lines(Dialog().m_allList), serial);
     EXPECT_TRUE(Dialog().GetStyle() & WS_VISIBLE);
     EXPECT_EQ(Dialog().m_modeBox.GetCurSel(), CCommSettings::kSerial);
 
-    m_screen->m_commSettings.SetChosen({ serial[0] });
+    Comm().SetChosen({ serial[0] });
     ChooseMode(CCommSettings::kEthernet);
     // The lists empty at once; the reload holds the lock until its end.
-    EXPECT_TRUE(m_screen->m_commSettings.m_scales.empty());
+    EXPECT_TRUE(Comm().m_scales.empty());
     EXPECT_EQ(m_screen->m_nUpdateLock, 1);
     ASSERT_TRUE(WaitForLoad());
     const std::vector<CString> ethernet = { "Scale name = A, IP=10.0.0.1", "Scale name = C, IP=10.0.0.3" };
-    EXPECT_EQ(m_screen->m_commSettings.m_registered, ethernet);
+    EXPECT_EQ(Comm().m_registered, ethernet);
     EXPECT_EQ(Lines(Dialog().m_allList), ethernet);
-    EXPECT_EQ(m_screen->m_commSettings.ModeText(), "Ethernet");
+    EXPECT_EQ(Comm().ModeText(), "Ethernet");
 
     // Only modes 1 and 2 reload.
     EXPECT_EQ(m_screen->SendMessage(WM_COMMMODE_CHANGED, 3, 0), 1);
     EXPECT_EQ(m_screen->m_nUpdateLock, 0);
-    EXPECT_EQ(m_screen->m_commSettings.m_registered, ethernet);
+    EXPECT_EQ(Comm().m_registered, ethernet);
 }
 
 TEST_F(WorkScreenCommTest, SetupListsTheScalesWhateverWordAFinishedRequestLeft)
@@ -593,13 +656,13 @@ TEST_F(WorkScreenCommTest, SetupListsTheScalesWhateverWordAFinishedRequestLeft)
         Switch(kHintItem, "Item_Read", "vexo", db);
         c.leave();
         ASSERT_NE(m_screen->m_mailbox.Text(IDC_MAILBOX_NAME), "") << c.name;
-        m_screen->m_commSettings.SelectMode(CCommSettings::kEthernet);
+        Comm().SelectMode(CCommSettings::kEthernet);
         OpenSetup();
-        EXPECT_EQ(m_screen->m_commSettings.m_registered, ethernet) << c.name;
+        EXPECT_EQ(Comm().m_registered, ethernet) << c.name;
         // A mode change refills the list it empties.
         ChooseMode(CCommSettings::kSerial);
         ASSERT_TRUE(WaitForLoad());
-        EXPECT_EQ(m_screen->m_commSettings.m_registered, serial) << c.name;
+        EXPECT_EQ(Comm().m_registered, serial) << c.name;
         EXPECT_TRUE(m_boxes.Records().empty()) << c.name;
     }
 }
@@ -619,7 +682,7 @@ TEST_F(WorkScreenCommTest, SetupGivesTheDialogTheScreensKindAndNumber)
 
 TEST_F(WorkScreenCommTest, ChosenScalesAreWrittenToTheSettingsFileAndReadBack)
 {
-    m_screen->m_commSettings.SelectMode(CCommSettings::kSerial);
+    Comm().SelectMode(CCommSettings::kSerial);
     OpenSetup();
     Dialog().m_allList.SetCurSel(0);
     Command(&Dialog(), 1001);
@@ -631,27 +694,27 @@ TEST_F(WorkScreenCommTest, ChosenScalesAreWrittenToTheSettingsFileAndReadBack)
             "Scale name = A, Scale ID=1", "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" }));
     Dialog().m_chosenList.SetCurSel(0);
     Command(&Dialog(), 1002);
-    EXPECT_EQ(m_screen->m_commSettings.m_scales.size(), 2u);
+    EXPECT_EQ(Comm().m_scales.size(), 2u);
     Dialog().m_allSelect.SetCheck(1);
     Command(&Dialog(), 1130);
-    EXPECT_EQ(m_screen->m_commSettings.m_scales, m_screen->m_commSettings.m_registered);
+    EXPECT_EQ(Comm().m_scales, Comm().m_registered);
     Dialog().m_portBox.SetCurSel(2);
     Command(&Dialog(), 1016, CBN_SELCHANGE);
-    EXPECT_EQ(m_screen->m_nComPort, 3);
+    EXPECT_EQ(m_screen->Scales().GetComPort(), 3);
     Command(&Dialog(), IDOK);
     EXPECT_FALSE(Dialog().GetStyle() & WS_VISIBLE);
     EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kSettingsFile)),
         "Auto\r\nserial\r\ncom3\r\nScale name = A, Scale ID=1\r\nScale name = B, Scale ID=2\r\n");
 
     // What start-up reads back.
-    m_screen->m_commSettings.SelectMode(-1);
-    m_screen->m_commSettings.SelectPort(-1);
-    m_screen->m_commSettings.ClearChosen();
-    EXPECT_EQ(m_screen->ReadCommMode(), 1);
+    Comm().SelectMode(-1);
+    Comm().SelectPort(-1);
+    Comm().ClearChosen();
+    EXPECT_EQ(m_screen->Scales().ReadCommMode(), 1);
     ASSERT_TRUE(WaitForLoad());
-    EXPECT_EQ(m_screen->m_commSettings.ModeText(), "Serial");
-    EXPECT_EQ(m_screen->m_commSettings.GetPort(), 2);
-    EXPECT_EQ(m_screen->m_commSettings.m_scales,
+    EXPECT_EQ(Comm().ModeText(), "Serial");
+    EXPECT_EQ(Comm().GetPort(), 2);
+    EXPECT_EQ(Comm().m_scales,
         (std::vector<CString> { "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" }));
 
     // Ethernet: "socket" in place of the port; unchecking All Select empties the choice.
@@ -664,22 +727,22 @@ TEST_F(WorkScreenCommTest, ChosenScalesAreWrittenToTheSettingsFileAndReadBack)
         "Auto\r\nethernet\r\nsocket\r\nScale name = A, IP=10.0.0.1\r\nScale name = C, IP=10.0.0.3\r\n");
     Dialog().m_allSelect.SetCheck(0);
     Command(&Dialog(), 1130);
-    EXPECT_TRUE(m_screen->m_commSettings.m_scales.empty());
+    EXPECT_TRUE(Comm().m_scales.empty());
 }
 
 TEST_F(WorkScreenCommTest, NetworkSettingsScreenAllowsOneChosenScale)
 {
     OpenRootInfo();
-    m_screen->m_commSettings.SelectMode(CCommSettings::kEthernet);
+    Comm().SelectMode(CCommSettings::kEthernet);
     OpenSetup();
     MessageBoxScript::Reset();
-    m_screen->m_commSettings.SetChosen(m_screen->m_commSettings.m_registered);
-    ASSERT_EQ(m_screen->m_commSettings.m_scales.size(), 2u);
+    Comm().SetChosen(Comm().m_registered);
+    ASSERT_EQ(Comm().m_scales.size(), 2u);
     Command(&Dialog(), IDOK);
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "One Select Scale(Scale info2)" });
     EXPECT_FALSE(TempDataRoot::Exists(m_root.Native(kSettingsFile)));
     EXPECT_TRUE(Dialog().GetStyle() & WS_VISIBLE);
-    m_screen->m_commSettings.RemoveChosen(0);
+    Comm().RemoveChosen(0);
     Command(&Dialog(), IDOK);
     EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kSettingsFile)),
         "Auto\r\nethernet\r\nsocket\r\nScale name = C, IP=10.0.0.3\r\n");
@@ -687,11 +750,16 @@ TEST_F(WorkScreenCommTest, NetworkSettingsScreenAllowsOneChosenScale)
 
 TEST_F(WorkScreenScaleTest, StartWithoutSettingsChoosesTheFirstRegisteredSerialScale)
 {
-    EXPECT_EQ(m_screen->m_commSettings.ModeText(), "Serial");
-    EXPECT_EQ(
-        m_screen->m_commSettings.m_registered, std::vector<CString> { "Scale name = scale1, Scale ID=98" });
-    EXPECT_EQ(m_screen->m_commSettings.m_scales, m_screen->m_commSettings.m_registered);
-    EXPECT_EQ(m_screen->m_nPickFirstScale, 0);
+    EXPECT_EQ(Comm().ModeText(), "Serial");
+    EXPECT_EQ(Comm().m_registered, std::vector<CString> { "Scale name = scale1, Scale ID=98" });
+    EXPECT_EQ(Comm().m_scales, Comm().m_registered);
+    // Only the first load chooses a scale.
+    AddScale("second", nullptr, "5", "vexo");
+    Comm().ClearChosen();
+    Command(m_screen, 32773);
+    ASSERT_TRUE(WaitForLoad());
+    EXPECT_EQ(Comm().m_registered.size(), 1u);
+    EXPECT_TRUE(Comm().m_scales.empty());
 }
 
 TEST_F(WorkScreenCommTest, SetupSetsTheScreenNumberOfEveryKind)

@@ -32,9 +32,9 @@ protected:
         m_screen->SetTransferPort(m_screen->GetTransports());
         m_screen->GetSerialTransfer()->GetEngine().SetReplyTimeout(2000);
         m_screen->GetSerialTransfer()->GetLink().SetPause(1);
-        m_screen->m_commSettings.SelectMode(CCommSettings::kSerial);
-        m_screen->m_nComPort = kPort;
-        m_screen->m_commSettings.m_scales = { "Scale name = Front, Scale ID=7" };
+        m_screen->Scales().CommSettings().SelectMode(CCommSettings::kSerial);
+        ChooseComPort(kPort);
+        m_screen->Scales().CommSettings().m_scales = { "Scale name = Front, Scale ID=7" };
     }
     void TearDown() override
     {
@@ -139,7 +139,7 @@ TEST_F(WorkScreenSerialTest, StopEndsTheWalkAfterTheScaleBeingServed)
         model.Put("07", BuildPluRecord(row).Payload());
     }
     StartLine(model);
-    m_screen->m_commSettings.m_scales.push_back("Scale name = Back, Scale ID=08");
+    m_screen->Scales().CommSettings().m_scales.push_back("Scale name = Back, Scale ID=08");
     MessageBoxScript::Reset();
 
     Command(1001); // read: the walk serves 07, then 08
@@ -163,8 +163,9 @@ TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
     scalesim::ScaleMemory silent(scalesim::ScaleMemory::Mode::Silent);
     scalesim::TcpScale tcpScale;
     ASSERT_TRUE(tcpScale.Start(silent.Script()));
-    m_screen->m_commSettings.SelectMode(CCommSettings::kEthernet);
-    m_screen->m_commSettings.m_scales = { CString("Scale name = S, IP=") + tcpScale.Address().c_str() };
+    m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
+    m_screen->Scales().CommSettings().m_scales
+        = { CString("Scale name = S, IP=") + tcpScale.Address().c_str() };
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDYES);
     Command(1009);
@@ -173,8 +174,8 @@ TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
 
     SerialScaleModel model({ "07" });
     StartLine(model);
-    m_screen->m_commSettings.SelectMode(CCommSettings::kSerial);
-    m_screen->m_commSettings.m_scales = { "Scale name = Front, Scale ID=7" };
+    m_screen->Scales().CommSettings().SelectMode(CCommSettings::kSerial);
+    m_screen->Scales().CommSettings().m_scales = { "Scale name = Front, Scale ID=7" };
     MessageBoxScript::PushAnswer(IDYES);
     Command(1009);
     ASSERT_TRUE(WaitForWalk());

@@ -117,28 +117,28 @@ TEST_F(WorkScreenSettingsTest, CommunicationSettingsAreRestoredFromTheFile)
     const Case cases[] = {
         { "Auto\r\nserial\r\ncom3\r\nScale name = A, Scale ID=01\r\nScale name = B, Scale ID=02\r\n", 1,
             CCommSettings::kSerial, 2, 3, { "Scale name = A, Scale ID=01", "Scale name = B, Scale ID=02" } },
+        // The COM port stays as the first file set it.
         { "Auto\r\nethernet\r\nsocket\r\nScale name = " + longName + ", IP=10.0.0.7\r\n", 1,
-            CCommSettings::kEthernet, -1, 0, { CString("Scale name = " + longName + ", IP=10.0.0.7") } },
-        { "ethernet\r\nsocket\r\n", 0, -1, -1, 0, {} },
-        { "", 0, -1, -1, 0, {} },
+            CCommSettings::kEthernet, -1, 3, { CString("Scale name = " + longName + ", IP=10.0.0.7") } },
+        { "ethernet\r\nsocket\r\n", 0, -1, -1, 3, {} },
+        { "", 0, -1, -1, 3, {} },
     };
     for (const Case& c : cases) {
-        m_screen->m_commSettings = CCommSettings();
-        m_screen->m_nComPort = 0;
-        m_screen->m_nLoggedIn = 0;
+        m_screen->Scales().CommSettings() = CCommSettings();
+        m_screen->SetCommSetupFlag(0);
         WriteFile("C:\\Windows\\system\\Manager\\Auto_Comset_File.bin", c.file);
-        EXPECT_EQ(m_screen->ReadCommMode(), c.result) << c.file;
-        EXPECT_EQ(m_screen->m_commSettings.GetMode(), c.mode) << c.file;
-        EXPECT_EQ(m_screen->m_commSettings.GetPort(), c.port) << c.file;
-        EXPECT_EQ(m_screen->m_nComPort, c.comPort) << c.file;
-        EXPECT_EQ(m_screen->m_commSettings.m_scales, c.scales) << c.file;
-        EXPECT_EQ(m_screen->m_nLoggedIn, c.result) << c.file;
+        EXPECT_EQ(m_screen->Scales().ReadCommMode(), c.result) << c.file;
+        EXPECT_EQ(m_screen->Scales().CommSettings().GetMode(), c.mode) << c.file;
+        EXPECT_EQ(m_screen->Scales().CommSettings().GetPort(), c.port) << c.file;
+        EXPECT_EQ(m_screen->Scales().GetComPort(), c.comPort) << c.file;
+        EXPECT_EQ(m_screen->Scales().CommSettings().m_scales, c.scales) << c.file;
+        EXPECT_EQ(m_screen->GetCommSetupFlag(), c.result) << c.file;
         if (c.result) {
             EXPECT_EQ(m_screen->m_strUserId, "vexo");
         }
         if (c.mode == CCommSettings::kEthernet) {
-            EXPECT_EQ(m_screen->GetScaleIpFromList(0), "10.0.0.7");
-            EXPECT_EQ(m_screen->GetScaleIpFromList(1), "");
+            EXPECT_EQ(m_screen->Scales().GetScaleIpFromList(0), "10.0.0.7");
+            EXPECT_EQ(m_screen->Scales().GetScaleIpFromList(1), "");
         }
     }
 }
@@ -146,11 +146,10 @@ TEST_F(WorkScreenSettingsTest, CommunicationSettingsAreRestoredFromTheFile)
 TEST_F(WorkScreenSettingsTest, WithoutSettingsTheScreenStartsAsAdministratorOnSerialComOne)
 {
     EXPECT_EQ(m_screen->m_strUserId, "vexo");
-    EXPECT_EQ(m_screen->m_nDefaultComm, 1);
-    EXPECT_EQ(m_screen->m_commSettings.ModeText(), "Serial");
-    EXPECT_EQ(m_screen->m_commSettings.GetPort(), 0);
-    EXPECT_EQ(m_screen->m_nComPort, 1);
-    EXPECT_EQ(m_screen->m_nLoggedIn, 1);
+    EXPECT_EQ(m_screen->Scales().CommSettings().ModeText(), "Serial");
+    EXPECT_EQ(m_screen->Scales().CommSettings().GetPort(), 0);
+    EXPECT_EQ(m_screen->Scales().GetComPort(), 1);
+    EXPECT_EQ(m_screen->GetCommSetupFlag(), 1);
 }
 
 TEST_F(WorkScreenSettingsTest, PosCheckNamesEveryFailingRow)
@@ -218,22 +217,22 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     EXPECT_EQ(m_port.m_serial[0].comPort, 1);
     EXPECT_EQ(m_screen->m_serialMailbox.Text(kSerialStatusEdit), "");
     // Ethernet without scales: a message; with one: an order for it.
-    m_screen->m_commSettings.SelectMode(CCommSettings::kEthernet);
-    m_screen->m_commSettings.ClearChosen();
+    m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
+    m_screen->Scales().CommSettings().ClearChosen();
     MessageBoxScript::Reset();
     command(1001);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "Communication Setting error");
-    m_screen->m_commSettings.m_scales = { "Scale name = A, IP=10.0.0.7" };
+    m_screen->Scales().CommSettings().m_scales = { "Scale name = A, IP=10.0.0.7" };
     m_screen->m_editRecvNumbers.SetWindowText("3-5");
     command(1002);
     ASSERT_EQ(m_port.m_ethernet.size(), 1u);
     EXPECT_EQ(m_port.m_ethernet[0].command, "RECV");
     EXPECT_EQ(m_port.m_ethernet[0].scope, "select");
     EXPECT_EQ(m_port.m_ethernet[0].receiveNumbers, (std::vector<int> { 3, 4, 5 }));
-    EXPECT_EQ(m_port.m_ethernet[0].scales, m_screen->m_commSettings.m_scales);
+    EXPECT_EQ(m_port.m_ethernet[0].scales, m_screen->Scales().CommSettings().m_scales);
     // No mode chosen.
-    m_screen->m_commSettings.SelectMode(-1);
+    m_screen->Scales().CommSettings().SelectMode(-1);
     MessageBoxScript::Reset();
     command(1025);
     EXPECT_EQ(MessageBoxScript::Records().at(0).text, "Select a port.");
@@ -244,8 +243,8 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
 
 TEST_F(WorkScreenSettingsTest, ReceiveNumbersAreReadAsARangeAListOrOneNumber)
 {
-    m_screen->m_commSettings.SelectMode(CCommSettings::kEthernet);
-    m_screen->m_commSettings.m_scales = { "Scale name = A, IP=10.0.0.7" };
+    m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
+    m_screen->Scales().CommSettings().m_scales = { "Scale name = A, IP=10.0.0.7" };
     struct Case {
         const char* text;
         const char* kind;

@@ -21,7 +21,7 @@ protected:
             n += (key.GetStyle() & WS_VISIBLE) ? 1 : 0;
         return n;
     }
-    bool ScaleListVisible() const { return (m_screen->m_scaleList.GetStyle() & WS_VISIBLE) != 0; }
+    bool ScaleListVisible() const { return Visible(900); }
 };
 
 constexpr int kEditGroup[] = { 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1030, 1033, 1034, 1049 };
@@ -193,7 +193,7 @@ TEST_F(WorkScreenSwitchTest, ACommandNeverActsOnARowClickedOnAnotherScreen)
     Execute("C:\\Windows\\system\\Manager\\Manager_ScaleInfo.mdb",
         { "INSERT INTO [Scale_Root_Info]([MyID]) VALUES('7')",
             "INSERT INTO [Scale_Root_Info]([MyID]) VALUES('8')" });
-    m_screen->m_commSettings.SetChosen({ "Scale name = A, Scale ID=1" });
+    m_screen->Scales().CommSettings().SetChosen({ "Scale name = A, Scale ID=1" });
     auto clickItemRow = [&] {
         Switch(kHintItem, "Item_Read", "vexo", db);
         ClickCell(1, 2);
@@ -223,10 +223,10 @@ TEST_F(WorkScreenSwitchTest, ACommandNeverActsOnARowClickedOnAnotherScreen)
 TEST_F(WorkScreenSwitchTest, PortToggleAlternatesBetweenComOneAndComFive)
 {
     m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1043, 0), 0);
-    EXPECT_EQ(m_screen->m_nComPort, 5);
+    EXPECT_EQ(m_screen->Scales().GetComPort(), 5);
     EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1043)->GetSafeHwnd()), "com5");
     m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1043, 0), 0);
-    EXPECT_EQ(m_screen->m_nComPort, 1);
+    EXPECT_EQ(m_screen->Scales().GetComPort(), 1);
     EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1043)->GetSafeHwnd()), "com1");
 }
 

@@ -27,7 +27,7 @@ protected:
         ASSERT_NE(m_screen->GetTransports(), nullptr);
         m_screen->SetTransferPort(m_screen->GetTransports());
         m_screen->GetTransports()->Jobs().SetTimings({ 250, 2000, 1000 });
-        m_screen->m_commSettings.SelectMode(CCommSettings::kEthernet);
+        m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
     }
     void TearDown() override
     {
@@ -43,9 +43,9 @@ protected:
     }
     void ChooseScales(const std::vector<const TcpScale*>& scales)
     {
-        m_screen->m_commSettings.m_scales.clear();
+        m_screen->Scales().CommSettings().m_scales.clear();
         for (const TcpScale* s : scales)
-            m_screen->m_commSettings.m_scales.push_back(
+            m_screen->Scales().CommSettings().m_scales.push_back(
                 CString("Scale name = S, IP=") + s->Address().c_str());
     }
     std::size_t Boxes(const char* text) const
@@ -228,7 +228,8 @@ TEST_F(WorkScreenTcpTest, StartsThatCannotRunAreRefusedBeforeAnyConnection)
     ASSERT_TRUE(scale.Start(silent.Script()));
 
     // More than 180 scales.
-    m_screen->m_commSettings.m_scales.assign(181, CString("Scale name = S, IP=") + scale.Address().c_str());
+    m_screen->Scales().CommSettings().m_scales.assign(
+        181, CString("Scale name = S, IP=") + scale.Address().c_str());
     MessageBoxScript::Reset();
     Command(1001);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);

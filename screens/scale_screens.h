@@ -1,0 +1,111 @@
+#pragma once
+// CScaleScreens: the work screen's scale concern. It owns the communication
+// settings (mode, COM port, registered and chosen scales) with the
+// communication dialog (141) and the settings file reader, the scale register
+// with its list (900) and buttons (901-903, children of the form), and the
+// Insert, Update and Delete of the two scale settings screens. It is the
+// register's and the dialog's host. It knows the screen through
+// CWorkScreenContext only. UI thread.
+
+#include <memory>
+
+#include "controls/xp_button.h"
+#include "platform/wnd/listctrl.h"
+#include "serial/comm_settings.h"
+#include "serial/comm_setup_dlg.h"
+#include "serial/scale_register_host.h"
+
+class CScaleRegister;
+class CWorkScreenContext;
+
+class CScaleScreens : private CScaleRegisterHost {
+public:
+    // The communication dialog is made here, its window on the form's thread.
+    explicit CScaleScreens(CWorkScreenContext& screen);
+    virtual ~CScaleScreens();
+    CScaleScreens(const CScaleScreens&) = delete;
+    CScaleScreens& operator=(const CScaleScreens&) = delete;
+
+    // The register the screen switch's loads and the reply rows go to.
+    CScaleRegisterPort& Register();
+    // Mode, port, registered and chosen scales; the COM port (1-8, 0 none)
+    // the serial transfers open.
+    CCommSettings& CommSettings() { return m_commSettings; }
+    int GetComPort() const { return m_nComPort; }
+    // The communication dialog (141), modeless, shown by OnCommSetup.
+    CCommSetupDlg& CommSetupDialog() { return m_commSetupDlg; }
+    // The address behind "IP=" of chosen-scale line index ("" for none).
+    CString GetScaleIpFromList(int index) const;
+
+    // ---- The register screen ------------------------------------------------------
+    // List 900 and buttons 901-903 on the form (once).
+    void CreateScaleRegisterControls();
+    void ShowScaleRegisterControls(BOOL show);
+    // Empties list 900 and forgets the clicked scale.
+    void ClearScaleList();
+    // Empties the list and reads the register again.
+    void ReloadScaleRegister();
+    void OnScaleListClick(int item);
+    void OnScaleUpdate();
+    void OnScaleInsert();
+    void OnScaleDelete();
+
+    // ---- The scale settings screens -------------------------------------------------
+    // TRUE when exactly one data row is the current row, else the refusal's
+    // message.
+    BOOL CheckSingleScaleRow();
+    void OnScaleInfoUpdate();
+    void OnScaleInfoInsert();
+    void OnScaleInfoDelete();
+    // The row read back after a settings insert (its field 0 is the new key).
+    void SplitScaleInfoRowText(const CString& row);
+
+    // ---- Communication mode -----------------------------------------------------------
+    // Reads Auto_Comset_File.bin; 0 (nothing changed) when it has no "Auto"
+    // line. Without one, ApplyDefaultCommSettings logs the administrator in
+    // on the serial mode with COM1 and the first registered scale chosen.
+    int ReadCommMode();
+    void ApplyDefaultCommSettings();
+    // Reloads the registered scales of mode (1 Ethernet, 2 serial) under the
+    // update lock; FALSE when another request holds the mailbox.
+    BOOL ReloadScaleAddresses(int mode);
+    void OnCommSetup();
+    void OnCommModeChanged(int mode);
+    // Button 1043: COM1 and COM5 in turn.
+    void OnComPortToggle();
+
+private:
+    // CScaleRegisterHost
+    CWnd* GetHostWindow() override;
+    CItemDbWorker* GetItemWorker() override;
+    CMailboxDlg* GetDbMailbox() override;
+    CGridCtrl* GetGrid() override;
+    CListCtrl* GetScaleList() override { return &m_scaleList; }
+    void SetGridColumnCount(int count) override;
+    int InsertGridRow(const CString& heading, int position) override;
+    CCommSettings& GetCommSettings() override { return m_commSettings; }
+    int GetPickFirstScale() const override { return m_nPickFirstScale; }
+    void SetPickFirstScale(int flag) override { m_nPickFirstScale = flag; }
+    void SetUpdateLock(int lock) override;
+    void SetComPort(int port) override { m_nComPort = port; }
+
+    void SetRequest(const CString& name, const CString& text);
+    // The clicked register row when it names a scale, else -1.
+    int ClickedScale(bool needName) const;
+
+    CWorkScreenContext& m_screen;
+    std::unique_ptr<CScaleRegister> m_pRegister;
+    CCommSettings m_commSettings;
+    CCommSetupDlg m_commSetupDlg; // 141
+    CListCtrl m_scaleList; // 900
+    CXPButton m_btnScaleUpdate; // 901
+    CXPButton m_btnScaleInsert; // 902
+    CXPButton m_btnScaleDelete; // 903
+    // The register list's item last clicked, -1 for none.
+    int m_nRegisterRow = -1;
+    int m_nPickFirstScale = 0;
+    int m_nComPort = 0;
+    int m_nPortToggle = 0;
+    // Field 0 of the row read back after a settings insert.
+    CString m_strInsertedKey;
+};
