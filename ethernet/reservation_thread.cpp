@@ -15,7 +15,6 @@ namespace {
 std::atomic<UINT> g_replyTimeoutMs { 3000 };
 std::atomic<int> g_connectTimeoutMs { 3000 };
 std::atomic<UINT_PTR> g_lastToken { 0 };
-constexpr int kResendLimit = 3;
 constexpr std::time_t kLongestSleep = 60; // seconds; a wait never sleeps past a minute
 
 // The waiting threads, woken when the clock changes.
@@ -259,7 +258,7 @@ void CReservationTransThread::HandleNote(Note note)
         m_inRun = true;
         m_step.Empty();
         m_report.Empty();
-        m_resends = 0;
+        m_resends.Reset();
         m_nextItem = m_itemTotal = m_itemsSent = 0;
         m_nakSeen = false;
         m_packet = LastSentPacket();
@@ -296,7 +295,7 @@ void CReservationTransThread::HandleItem(const CScalePacketPoster::Item& item)
         if (!m_step.IsEmpty())
             return;
         KillReplyTimer();
-        m_resends = 0;
+        m_resends.Reset();
         BeginTransfer();
     } else if (item.event.kind == ScalePacketFramer::Kind::Packet && !m_step.IsEmpty()) {
         DecodeReply(item.event.packet);
@@ -308,7 +307,7 @@ void CReservationTransThread::DecodeReply(const ScalePacket& packet)
     m_nakSeen = false;
     if (packet.Is(ScaleCommand::Ack)) {
         KillReplyTimer();
-        m_resends = 0;
+        m_resends.Reset();
         NextStep();
         m_report = "OK";
         return;
@@ -323,7 +322,7 @@ void CReservationTransThread::DecodeReply(const ScalePacket& packet)
         return; // "no item" or an unknown refusal: the reply timer guards the wait
     KillReplyTimer();
     m_report = text;
-    m_resends = 0;
+    m_resends.Reset();
     m_step = Word(TransferStep::Close);
     SendTaskReset();
 }
@@ -422,7 +421,7 @@ void CReservationTransThread::SendPacket()
 void CReservationTransThread::NextStep()
 {
     m_nakSeen = false;
-    m_resends = 0;
+    m_resends.Reset();
     if (ManagerBusy()) {
         StopForManager();
         return;
@@ -456,12 +455,12 @@ void CReservationTransThread::OnReplyTimeout()
     if (!m_inRun || !m_timerRunning)
         return;
     KillReplyTimer();
-    if (m_resends < kResendLimit) {
-        ++m_resends;
+    if (m_resends.MayResend()) {
+        m_resends.Count();
         SendPacket();
         return;
     }
-    m_resends = 0;
+    m_resends.Reset();
     m_report = "3 times out";
     m_step = Word(TransferStep::Close);
     CloseReservation();

@@ -28,6 +28,7 @@
 #include <mutex>
 
 #include "db/reservation_dao_helper.h"
+#include "ethernet/resend_guard.h"
 #include "ethernet/reservation_rules.h"
 #include "ethernet/scale_packet_poster.h"
 #include "ethernet/scale_packet_sender.h"
@@ -146,7 +147,7 @@ private:
     bool m_timerRunning = false;
     bool m_dispatching = false;
     int m_kind = 0;
-    int m_resends = 0;
+    ResendGuard m_resends { kTcpResendLimit };
     int m_nextItem = 0;
     int m_itemTotal = 0;
     int m_itemsSent = 0;

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 
-#include "ethernet/eth_trans_status_dlg.h"
+#include "ethernet/received_record_store.h"
 #include "ethernet/record_sql.h"
+#include "ethernet/scale_packet_sender.h"
 #include "ethernet/transfer_host.h"
-#include "ethernet/transfer_jobs.h"
 #include "platform/base/datetime.h"
 #include "platform/dao/dao_exception.h"
 #include "platform/wnd/msgbox.h"
@@ -149,19 +149,34 @@ CTransThread::~CTransThread()
     m_socket.Close();
 }
 
-void CTransThread::SetJobs(CTransferJobs* jobs, UINT_PTR token)
+void CTransThread::SetJob(
+    CTransferJobOwner* owner, const TransferJobTools& tools, UINT_PTR token, const TransferRequest& request)
 {
-    m_pJobs = jobs;
+    m_pOwner = owner;
+    m_tools.emplace(tools);
     m_token = token;
+    m_job = request;
+}
+
+void CTransThread::Abandon()
+{
+    m_bShutDown.store(1);
+    m_socket.ShutDown();
+}
+
+void CTransThread::WaitForThread()
+{
+    if (m_hThread != nullptr)
+        WaitForSingleObject(m_hThread, INFINITE);
 }
 
 // ---- Socket thread -------------------------------------------------------------
 
 int CTransThread::Run()
 {
-    CScalePacketPoster& poster = m_pJobs->Poster();
+    CScalePacketPoster& poster = m_tools->poster;
     const IoStatus connected = m_socket.Connect(
-        m_strIpAddress.GetString(), static_cast<UINT>(m_nPort), m_pJobs->Timings().connectMs);
+        m_job.ipAddress.GetString(), static_cast<UINT>(m_job.port), m_tools->timings.connectMs);
     if (!connected.ok()) {
         poster.OnScaleClosed(m_token, connected);
         return 0;
@@ -194,13 +209,13 @@ int CTransThread::Run()
 void CTransThread::Begin()
 {
     m_bActive = TRUE;
-    m_pJobs->JobActive(TRUE);
+    m_pOwner->JobActive(TRUE);
     StartTimer();
 }
 
 void CTransThread::OnSocketData()
 {
-    if (m_pJobs->IsHolding()) {
+    if (m_pOwner->IsHolding()) {
         if (m_bTimerRunning) {
             StopTimer();
             m_bTimerPaused = TRUE;
@@ -212,9 +227,9 @@ void CTransThread::OnSocketData()
         return; // the loop below takes it
     m_bDraining = TRUE;
     CScalePacketPoster::Item item;
-    while (!m_pJobs->IsHolding() && m_pJobs->Poster().Take(m_token, item))
+    while (!m_pOwner->IsHolding() && m_tools->poster.Take(m_token, item))
         Handle(item);
-    if (m_pJobs->IsHolding())
+    if (m_pOwner->IsHolding())
         m_bHeld = TRUE;
     m_bDraining = FALSE;
 }
@@ -236,11 +251,11 @@ void CTransThread::Handle(const CScalePacketPoster::Item& item)
 {
     if (item.closed) {
         m_bEnded = TRUE;
-        m_pJobs->NoteJobEnding();
+        m_pOwner->NoteJobEnding();
         if (!m_bConnected.load() && !IsClosed()) {
             CloseScale();
-            MessageBox(m_nLanguage == 1 ? "접속실패" : "Connection Failed", MB_OK);
-            Finish(IsResultKind(m_strKind));
+            MessageBox(m_job.language == 1 ? "접속실패" : "Connection Failed", MB_OK);
+            Finish(IsResultKind(m_job.kind));
         }
         // A scale that hangs up mid-job leaves the reply timer to end the job.
         return;
@@ -265,19 +280,18 @@ void CTransThread::Handle(const CScalePacketPoster::Item& item)
 void CTransThread::DecodeReply(const ScalePacket& packet)
 {
     ++m_nReceivedPackets;
-    if (CEthTransStatusDlg* status = m_pJobs->StatusDialog())
-        status->AddReceived(CString::Formatted("IP address = %s.....Data Recving......Packet Num = %5ld",
-            m_strIpAddress, static_cast<long>(m_nReceivedPackets)));
+    m_pOwner->LogReceived(CString::Formatted("IP address = %s.....Data Recving......Packet Num = %5ld",
+        m_job.ipAddress, static_cast<long>(m_nReceivedPackets)));
     if (packet.Is(ScaleCommand::Ack)) {
         StopTimer();
-        const int resends = m_nResendCount;
-        m_nResendCount = 0;
+        const ResendGuard resends = m_resends;
+        m_resends.Reset();
         if (StopRequested())
             return;
         NextStep();
         // An accepted request whose records do not come keeps its budget.
         if (m_bAwaitingData)
-            m_nResendCount = resends;
+            m_resends = resends;
     } else if (packet.Is(ScaleCommand::Nak)) {
         ByteReader reader(packet.payload);
         std::uint16_t code = 0;
@@ -288,7 +302,7 @@ void CTransThread::DecodeReply(const ScalePacket& packet)
         if (!m_bAwaitingData)
             return;
         StopTimer();
-        m_nResendCount = 0;
+        m_resends.Reset();
         if (StopRequested())
             return;
         OnDataRecord(&packet);
@@ -297,7 +311,7 @@ void CTransThread::DecodeReply(const ScalePacket& packet)
         SendAck();
         CloseScale();
         MessageBox("Trans Complete", MB_OK);
-        Finish(IsResultKind(m_strKind));
+        Finish(IsResultKind(m_job.kind));
     }
     // Any other command changes nothing; the reply timer keeps running.
 }
@@ -306,7 +320,7 @@ void CTransThread::OnNak(std::uint16_t code)
 {
     if (const char* text = NakText(code)) {
         StopTimer();
-        m_nResendCount = 0;
+        m_resends.Reset();
         if (m_step == S::TaskReset) {
             // The closing reset refused too: end here rather than reset again.
             CloseScale();
@@ -317,13 +331,13 @@ void CTransThread::OnNak(std::uint16_t code)
         if (IsClosed())
             return;
         SendTaskReset();
-        if (IsResultKind(m_strKind))
+        if (IsResultKind(m_job.kind))
             Finish(TRUE);
         return;
     }
     if (code == static_cast<std::uint16_t>(NakCode::NoItem) && IsRequestStep()) {
         StopTimer();
-        m_nResendCount = 0;
+        m_resends.Reset();
         if (StopRequested())
             return;
         OnDataRecord(nullptr);
@@ -362,7 +376,7 @@ BOOL CTransThread::IsRequestStep() const
 void CTransThread::StartJob()
 {
     StopTimer();
-    m_nResendCount = 0;
+    m_resends.Reset();
     m_nSentPackets = 0;
     m_nReceivedPackets = 0;
     m_bAwaitingData = FALSE;
@@ -370,12 +384,12 @@ void CTransThread::StartJob()
     m_nRecordIndex = 0;
     m_nStoredCount = 0;
     m_sendRows.clear();
-    const std::optional<S> first = FirstTransferStep(m_strDirection, m_strKind, m_strSelection);
+    const std::optional<S> first = FirstTransferStep(m_job.direction, m_job.kind, m_job.selection);
     if (!first) {
         CloseScale();
         return;
     }
-    const KindTable* kind = FindKind(m_strKind);
+    const KindTable* kind = FindKind(m_job.kind);
     switch (*first) {
     case S::SelectScaleInformation:
     case S::SelectScaleRootInformation:
@@ -411,7 +425,7 @@ void CTransThread::StartJob()
     if (*first == kind->clear) {
         Send(*first, EncodeClear(kind->table));
     } else if (*first == kind->trans) {
-        m_nDefaultValues = m_strKind == "Item" ? m_pOwnerView->LoadDefaultValues() : 0;
+        m_nDefaultValues = m_job.kind == "Item" ? m_pOwnerView->LoadDefaultValues() : 0;
         m_sendRows = SelectedRows(kind->cap);
         m_step = kind->trans;
         SendNextRecord();
@@ -432,7 +446,7 @@ void CTransThread::NextStep()
     case S::AdvClear:
     case S::LandAddClear:
     case S::UserLabelClear:
-        m_nDefaultValues = m_strKind == "Item" ? m_pOwnerView->LoadDefaultValues() : 0;
+        m_nDefaultValues = m_job.kind == "Item" ? m_pOwnerView->LoadDefaultValues() : 0;
         m_sendRows = CountAllRows(kind->cap);
         m_nRecordIndex = 0;
         m_step = kind->trans;
@@ -465,7 +479,7 @@ void CTransThread::NextStep()
     }
     // The request was accepted: the records may come. An acknowledgement that
     // moves nothing on decides nothing. Either way the wait goes on under the timer.
-    if (IsRequestStep() || kind != nullptr || FindResult(m_strKind) != nullptr)
+    if (IsRequestStep() || kind != nullptr || FindResult(m_job.kind) != nullptr)
         m_bAwaitingData = TRUE;
     StartTimer();
 }
@@ -483,7 +497,7 @@ void CTransThread::OnDataRecord(const ScalePacket* packet)
     case S::AddRequest:
     case S::AdvRequest:
     case S::LandAddRequest:
-        if (m_nRequestIndex >= std::max<std::size_t>(m_requestNumbers.size(), 1)) {
+        if (m_nRequestIndex >= std::max<std::size_t>(m_job.requestNumbers.size(), 1)) {
             CloseScale();
             MessageBox("Trans Complete", MB_OK);
         } else {
@@ -507,18 +521,18 @@ void CTransThread::OnDataRecord(const ScalePacket* packet)
 BOOL CTransThread::StoreRecord(const ScalePacket& packet)
 {
     RecordKind kind = RecordKind::Item;
-    if (const ResultKind* r = FindResult(m_strKind))
+    if (const ResultKind* r = FindResult(m_job.kind))
         kind = r->received;
-    else if (const KindTable* k = FindKind(m_strKind))
+    else if (const KindTable* k = FindKind(m_job.kind))
         kind = k->received;
     else
         return FALSE;
     SYSTEMTIME now;
     GetLocalTime(&now);
     const RecordContext context { Narrow(m_pOwnerView->GetUserId()),
-        FormatDay(now.wYear, now.wMonth, now.wDay), Narrow(m_strIpAddress) };
-    return m_pJobs->Database().Store(
-        m_strDbPath, kind, packet.payload, context, RecordCarriage::Tcp,
+        FormatDay(now.wYear, now.wMonth, now.wDay), Narrow(m_job.ipAddress) };
+    return m_tools->database.Store(
+        m_job.dbPath, kind, packet.payload, context, RecordCarriage::Tcp,
         [this](
             const CString& request, const CString& sql) { m_pOwnerView->NoteReceivedRecord(request, sql); },
         [this](const CString& text, UINT type) { MessageBox(text, type); });
@@ -562,26 +576,26 @@ RecordRow CTransThread::GridRow(int row, int lastColumn)
 
 ByteBuffer CTransThread::RecordPacket(int row)
 {
-    if (m_strKind == "SCALE_INFOMATION")
+    if (m_job.kind == "SCALE_INFOMATION")
         return EncodePacket(ScaleCommand::Record, BuildScaleInfoRecord(GridRow(row, 19)));
-    if (m_strKind == "SCALE_ROOT_INFOMATION")
+    if (m_job.kind == "SCALE_ROOT_INFOMATION")
         return EncodePacket(ScaleCommand::Record, BuildScaleRootInfoRecord(GridRow(row, 7)));
-    if (m_strKind == "Pre") {
+    if (m_job.kind == "Pre") {
         std::vector<std::string> keys;
         for (const CString& key : m_pOwnerView->GetPresetKeyTexts())
             keys.push_back(Narrow(key));
         return EncodePacket(ScaleCommand::Record,
             BuildPresetPage(static_cast<std::uint32_t>(m_pOwnerView->GetPresetPage()), keys));
     }
-    if (m_strKind == "USER_LABEL")
+    if (m_job.kind == "USER_LABEL")
         return EncodePacket(ScaleCommand::Record, BuildUserLabelRecord(GridRow(row, 49)).Encode());
-    const KindTable* kind = FindKind(m_strKind);
-    if (m_strKind == "Item") {
+    const KindTable* kind = FindKind(m_job.kind);
+    if (m_job.kind == "Item") {
         RecordRow cells = GridRow(row, kind->lastColumn);
         if (m_nDefaultValues) {
             const CString user = m_pOwnerView->GetUserId();
             const std::string sql = StoredItemSql(Narrow(user), cells[1], user == "vexo");
-            CGeneralDaoHelper& db = m_pJobs->Database();
+            CGeneralDaoHelper& db = m_tools->database;
             CString stored;
             try {
                 db.OpenDatabase(m_pOwnerView->GetItemDbPath());
@@ -622,8 +636,8 @@ void CTransThread::RequestNext()
     std::uint32_t number = 0;
     if (m_step == S::PreRequest)
         number = static_cast<std::uint32_t>(m_pOwnerView->GetPresetReadPage());
-    else if (m_nRequestIndex < m_requestNumbers.size())
-        number = static_cast<std::uint32_t>(m_requestNumbers[m_nRequestIndex]);
+    else if (m_nRequestIndex < m_job.requestNumbers.size())
+        number = static_cast<std::uint32_t>(m_job.requestNumbers[m_nRequestIndex]);
     ++m_nRequestIndex;
     Send(m_step, EncodeRequestOne(kind->table, number));
 }
@@ -650,26 +664,25 @@ void CTransThread::SendPacket()
     const std::span<const std::uint8_t> bytes = m_lastSent.Bytes();
     // While other scales' packets wait for this thread, the send goes to the
     // sender's thread; otherwise it is written here, a hop sooner.
-    m_pJobs->Sender().Send(m_token, m_socket, ByteBuffer(bytes.begin(), bytes.end()),
-        m_pJobs->Timings().sendMs, m_pJobs->Poster().WaitingJobs() == 0);
+    m_tools->sender.Send(m_token, m_socket, ByteBuffer(bytes.begin(), bytes.end()), m_tools->timings.sendMs,
+        m_tools->poster.WaitingJobs() == 0);
     ++m_nSentPackets;
-    if (CEthTransStatusDlg* status = m_pJobs->StatusDialog())
-        status->AddSent(CString::Formatted("IP address = %s.....Data Sending......Packet Num = %5ld",
-            m_strIpAddress, static_cast<long>(m_nSentPackets)));
+    m_pOwner->LogSent(CString::Formatted("IP address = %s.....Data Sending......Packet Num = %5ld",
+        m_job.ipAddress, static_cast<long>(m_nSentPackets)));
 }
 
 void CTransThread::StartTimer()
 {
     m_bTimerRunning = TRUE;
     ::SetTimer(
-        m_pOwnerView->GetTransferWindow(), static_cast<UINT_PTR>(m_nTimerId), m_pJobs->Timings().replyMs);
+        m_pOwnerView->GetTransferWindow(), static_cast<UINT_PTR>(m_job.timerId), m_tools->timings.replyMs);
 }
 
 void CTransThread::StopTimer()
 {
     m_bTimerRunning = FALSE;
     m_bTimerPaused = FALSE;
-    ::KillTimer(m_pOwnerView->GetTransferWindow(), static_cast<UINT_PTR>(m_nTimerId));
+    ::KillTimer(m_pOwnerView->GetTransferWindow(), static_cast<UINT_PTR>(m_job.timerId));
 }
 
 void CTransThread::OnReplyTimeout()
@@ -677,12 +690,12 @@ void CTransThread::OnReplyTimeout()
     StopTimer();
     if (IsClosed())
         return;
-    if (m_nResendCount < kMaxResends) {
-        ++m_nResendCount;
+    if (m_resends.MayResend()) {
+        m_resends.Count();
         SendPacket();
         return;
     }
-    m_nResendCount = 0;
+    m_resends.Reset();
     CloseScale();
     MessageBox("3 times out", MB_OK);
 }
@@ -692,21 +705,20 @@ void CTransThread::CloseScale()
     StopTimer();
     m_bAwaitingData = FALSE;
     m_step = S::Close;
-    m_pJobs->NoteJobEnding();
+    m_pOwner->NoteJobEnding();
     m_bShutDown.store(1);
     if (m_bConnected.load())
-        m_pJobs->Sender().ShutDown(m_token, m_socket); // after the job's packets queued before
+        m_tools->sender.ShutDown(m_token, m_socket); // after the job's packets queued before
     else
         m_socket.ShutDown();
     if (m_bActive) {
         m_bActive = FALSE;
-        m_pJobs->JobActive(FALSE);
+        m_pOwner->JobActive(FALSE);
     }
-    if (CEthTransStatusDlg* status = m_pJobs->StatusDialog())
-        status->AddSent(CString::Formatted("IP address = %s.....Data Send Finished", m_strIpAddress));
+    m_pOwner->LogSent(CString::Formatted("IP address = %s.....Data Send Finished", m_job.ipAddress));
 }
 
 int CTransThread::MessageBox(const CString& text, UINT type)
 {
-    return m_pJobs->MessageBox(text, type);
+    return m_pOwner->JobMessageBox(text, type);
 }

@@ -17,26 +17,17 @@
 #include <optional>
 #include <vector>
 
+#include "ethernet/resend_guard.h"
 #include "ethernet/scale_packet.h"
 #include "ethernet/scale_packet_poster.h"
 #include "ethernet/scale_records.h"
+#include "ethernet/transfer_job_owner.h"
 #include "ethernet/transfer_steps.h"
 #include "platform/base/cstring.h"
 #include "platform/net/socket.h"
 #include "platform/wnd/thread.h"
 
 class CTransferHost;
-class CTransferJobs;
-
-// Durations of a job; tests shorten them.
-struct TransferTimings {
-    UINT replyMs = 3000; // reply timer of every packet
-    int connectMs = 5000; // connection attempt
-    int sendMs = 1000; // one send
-};
-
-inline constexpr int kScalePort = 1239;
-inline constexpr int kMaxResends = 3;
 
 // The job's kind word for a view's kind word ("Scale_Info" is
 // "SCALE_INFOMATION", "Scale_Root_Info" "SCALE_ROOT_INFOMATION",
@@ -56,20 +47,12 @@ public:
     CTransThread();
     ~CTransThread() override;
 
-    // ---- The job (written by the work screen before the thread runs) ----
-    CString m_strDbPath; // receives: the database the records go into
-    CString m_strIpAddress;
-    int m_nPort = kScalePort;
-    CString m_strDirection; // "TRANS" or "RECV"
-    CString m_strKind; // job kind word
-    CString m_strSelection; // "all" or "select"
-    int m_nLanguage = 2;
-    int m_nTimerId = 0;
-    std::vector<int> m_requestNumbers; // select reads: the numbers asked for
-
+    // ---- Before the thread runs ----
     void SetOwnerView(CTransferHost* host) { m_pOwnerView = host; }
-    // The registry the job belongs to and its token there.
-    void SetJobs(CTransferJobs* jobs, UINT_PTR token);
+    // The table the job reports to, its tools, the job's token there and its
+    // fields.
+    void SetJob(CTransferJobOwner* owner, const TransferJobTools& tools, UINT_PTR token,
+        const TransferRequest& request);
 
     // ---- Socket thread ----
     BOOL InitInstance() override { return TRUE; }
@@ -88,16 +71,18 @@ public:
     // The packets that arrived while a message box held them, and the paused
     // reply timer.
     void ResumeHeld();
+    // Ends the connection at once, telling nobody (the table is going). Any
+    // thread.
+    void Abandon();
+    // Waits until the job's thread has ended.
+    void WaitForThread();
 
     BOOL IsClosed() const { return m_step == TransferStep::Close; }
     // The socket thread has ended and its last item was taken.
     BOOL HasEnded() const { return m_bEnded; }
     BOOL IsHeld() const { return m_bHeld; }
     UINT_PTR GetToken() const { return m_token; }
-    TransferStep GetStep() const { return m_step; }
-    int GetResendCount() const { return m_nResendCount; }
-    int GetSentPackets() const { return m_nSentPackets; }
-    int GetStoredCount() const { return m_nStoredCount; }
+    int GetTimerId() const { return m_job.timerId; }
 
 private:
     void Handle(const CScalePacketPoster::Item& item);
@@ -130,8 +115,10 @@ private:
     BOOL IsRequestStep() const;
 
     CTransferHost* m_pOwnerView = nullptr;
-    CTransferJobs* m_pJobs = nullptr;
+    CTransferJobOwner* m_pOwner = nullptr;
+    std::optional<TransferJobTools> m_tools;
     UINT_PTR m_token = 0;
+    TransferRequest m_job;
 
     // Socket thread state.
     CSocket m_socket;
@@ -150,12 +137,10 @@ private:
     BOOL m_bActive = FALSE; // counted in the registry's active jobs
     int m_nReceivedPackets = 0;
     int m_nSentPackets = 0;
-    int m_nResendCount = 0;
+    ResendGuard m_resends { kTcpResendLimit };
     std::vector<int> m_sendRows;
     std::size_t m_nRecordIndex = 0;
     std::size_t m_nRequestIndex = 0;
     int m_nStoredCount = 0;
     int m_nDefaultValues = 0;
-
-    friend class CTransferJobs;
 };

@@ -15,13 +15,10 @@ CTransferJobs::CTransferJobs(CTransferHost& host, TransferTimings timings)
 CTransferJobs::~CTransferJobs()
 {
     // The host may be going away: no timers or flags of it are touched.
+    for (auto& [token, job] : m_jobs)
+        job->Abandon();
     for (auto& [token, job] : m_jobs) {
-        job->m_bShutDown.store(1);
-        job->m_socket.ShutDown();
-    }
-    for (auto& [token, job] : m_jobs) {
-        if (job->m_hThread != nullptr)
-            WaitForSingleObject(job->m_hThread, INFINITE);
+        job->WaitForThread();
         m_poster.Forget(token);
         m_sender.Forget(token);
     }
@@ -58,18 +55,18 @@ BOOL CTransferJobs::Start(const TransferJobOrder& order)
         if (job == nullptr)
             continue; // no thread: this scale is left out
         const UINT_PTR token = m_nextToken++;
-        job->SetJobs(this, token);
-        job->SetOwnerView(&m_host);
+        TransferRequest request;
         if (order.direction == "RECV" && i < order.dbPaths.size())
-            job->m_strDbPath = order.dbPaths[i];
-        job->m_strIpAddress = order.addresses[i];
-        job->m_nPort = kScalePort;
-        job->m_strDirection = order.direction;
-        job->m_strKind = kind;
-        job->m_strSelection = order.selection;
-        job->m_nLanguage = order.languageIndex;
-        job->m_nTimerId = static_cast<int>(kFirstTransferTimer + i);
-        job->m_requestNumbers = order.requestNumbers;
+            request.dbPath = order.dbPaths[i];
+        request.ipAddress = order.addresses[i];
+        request.direction = order.direction;
+        request.kind = kind;
+        request.selection = order.selection;
+        request.language = order.languageIndex;
+        request.timerId = static_cast<int>(kFirstTransferTimer + i);
+        request.requestNumbers = order.requestNumbers;
+        job->SetOwnerView(&m_host);
+        job->SetJob(this, TransferJobTools { m_poster, m_sender, m_database, m_timings }, token, request);
         m_slots[i] = token;
         m_jobs.emplace(token, std::unique_ptr<CTransThread>(job));
         started.push_back(job);
@@ -100,7 +97,7 @@ BOOL CTransferJobs::OnTimer(UINT id)
     if (id < kFirstTransferTimer || id > kLastTransferTimer)
         return FALSE;
     CTransThread* job = InSlot(static_cast<int>(id - kFirstTransferTimer));
-    if (job == nullptr || job->IsClosed() || job->m_nTimerId != static_cast<int>(id)) {
+    if (job == nullptr || job->IsClosed() || job->GetTimerId() != static_cast<int>(id)) {
         ::KillTimer(m_host.GetTransferWindow(), id);
         return TRUE;
     }
@@ -144,6 +141,18 @@ void CTransferJobs::JobActive(BOOL active)
         m_host.SetTransferActive(0);
 }
 
+void CTransferJobs::LogSent(const CString& line)
+{
+    if (m_pStatus != nullptr)
+        m_pStatus->AddSent(line);
+}
+
+void CTransferJobs::LogReceived(const CString& line)
+{
+    if (m_pStatus != nullptr)
+        m_pStatus->AddReceived(line);
+}
+
 CTransThread* CTransferJobs::Find(UINT_PTR token) const
 {
     const auto it = m_jobs.find(token);
@@ -168,7 +177,7 @@ void CTransferJobs::Reap()
             ++it;
             continue;
         }
-        WaitForSingleObject(job->m_hThread, INFINITE); // it has posted its last item
+        job->WaitForThread(); // it has posted its last item
         for (UINT_PTR& slot : m_slots) {
             if (slot == it->first)
                 slot = 0;

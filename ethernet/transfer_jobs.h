@@ -37,11 +37,11 @@ struct TransferJobOrder {
     std::vector<int> requestNumbers; // select reads
 };
 
-class CTransferJobs {
+class CTransferJobs : private CTransferJobOwner {
 public:
     explicit CTransferJobs(CTransferHost& host, TransferTimings timings = {});
     // Ends every job and waits for their threads.
-    ~CTransferJobs();
+    virtual ~CTransferJobs();
     CTransferJobs(const CTransferJobs&) = delete;
     CTransferJobs& operator=(const CTransferJobs&) = delete;
 
@@ -59,14 +59,8 @@ public:
     // of empty slots and of ended jobs are killed and ignored.
     BOOL OnTimer(UINT id);
 
-    // Shows a job's message box; packets wait meanwhile.
+    // Shows a message box of the jobs; packets wait meanwhile.
     int MessageBox(const CString& text, UINT type);
-    BOOL IsHolding() const { return m_nModalDepth > 0; }
-
-    // A job started or ended (the transfer-active count).
-    void JobActive(BOOL active);
-    // A job was closed or its thread ended: the next Reap looks for it.
-    void NoteJobEnding() { m_bReapDue = TRUE; }
     int ActiveCount() const { return m_nActive; }
 
     CTransThread* Find(UINT_PTR token) const;
@@ -74,16 +68,19 @@ public:
     std::size_t JobCount() const { return m_jobs.size(); }
 
     CTransferHost& Host() { return m_host; }
-    const TransferTimings& Timings() const { return m_timings; }
     void SetTimings(const TransferTimings& timings) { m_timings = timings; }
-    CScalePacketPoster& Poster() { return m_poster; }
-    CScalePacketSender& Sender() { return m_sender; }
-    CReceivedRecordStore& Database() { return m_database; }
     // The progress dialog the jobs log to (may be null).
     void SetStatusDialog(CEthTransStatusDlg* dialog) { m_pStatus = dialog; }
-    CEthTransStatusDlg* StatusDialog() const { return m_pStatus; }
 
 private:
+    // CTransferJobOwner: what the jobs tell the table.
+    void JobActive(BOOL active) override;
+    void NoteJobEnding() override { m_bReapDue = TRUE; }
+    BOOL IsHolding() const override { return m_nModalDepth > 0; }
+    int JobMessageBox(const CString& text, UINT type) override { return MessageBox(text, type); }
+    void LogSent(const CString& line) override;
+    void LogReceived(const CString& line) override;
+
     // Frees the jobs whose threads have ended.
     void Reap();
 

@@ -9,7 +9,7 @@
 
 #include "platform/wnd/msgbox.h"
 #include "serial/serial_trans_engine.h"
-#include "serial/serial_transfer.h"
+#include "serial/serial_walk_state.h"
 
 namespace {
 
@@ -95,7 +95,7 @@ const WholeRead* FindWholeRead(const CString& step)
 
 CScaleLink::CScaleLink() = default;
 
-void CScaleLink::SetOwnerView(CSerialHost* host, CSerialTransEngine* engine, const CSerialTransfer* walk)
+void CScaleLink::SetOwnerView(CSerialHost* host, CSerialTransEngine* engine, const CSerialWalkState* walk)
 {
     m_pHost = host;
     m_pEngine = engine;

@@ -28,17 +28,16 @@
 #include "platform/base/cstring.h"
 #include "serial/link_frame.h"
 #include "serial/serial_host.h"
+#include "serial/serial_walk_state.h"
 
 class CSerialTransEngine;
-class CSerialTransfer;
-
-using ScaleId = std::array<char, 2>;
+class CSerialWalkState;
 
 class CScaleLink {
 public:
     CScaleLink();
 
-    void SetOwnerView(CSerialHost* host, CSerialTransEngine* engine, const CSerialTransfer* walk);
+    void SetOwnerView(CSerialHost* host, CSerialTransEngine* engine, const CSerialWalkState* walk);
     void SetLanguage(int language) { m_nLanguage = language; }
     // The pause before ENDJOIN after a read's end and after the one sales total
     // (2000 ms; shorter in tests).
@@ -176,7 +175,7 @@ private:
 
     CSerialHost* m_pHost = nullptr;
     CSerialTransEngine* m_pEngine = nullptr;
-    const CSerialTransfer* m_pWalk = nullptr;
+    const CSerialWalkState* m_pWalk = nullptr;
     int m_nLanguage = 2;
     UINT m_pauseMs = 2000;
     FrameSequence m_sequence;

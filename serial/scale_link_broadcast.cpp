@@ -5,7 +5,7 @@
 #include "platform/wnd/msgbox.h"
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"
-#include "serial/serial_transfer.h"
+#include "serial/serial_walk_state.h"
 
 ScaleId CScaleLink::JoinedId(int index) const
 {

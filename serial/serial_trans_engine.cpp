@@ -9,7 +9,7 @@
 #include "platform/base/bytes.h"
 #include "platform/wnd/msgbox.h"
 #include "serial/serial_host.h"
-#include "serial/serial_transfer.h"
+#include "serial/serial_walk_state.h"
 
 namespace {
 
@@ -155,7 +155,7 @@ const MessageMap* CSerialTransEngine::GetMessageMap() const
     return &kMap;
 }
 
-void CSerialTransEngine::SetOwnerView(CSerialHost* host, const CSerialTransfer* walk)
+void CSerialTransEngine::SetOwnerView(CSerialHost* host, const CSerialWalkState* walk)
 {
     m_pHost = host;
     m_pWalk = walk;
@@ -188,7 +188,7 @@ void CSerialTransEngine::RunCommand()
     if (!m_pHost)
         return;
     ReadMailbox();
-    m_nTries = 0;
+    m_resends.Reset();
     m_bAwaitingData = false;
     const bool broadcast = m_strMode == "BROAD_TRANS";
     switch (ModeAction(m_strMode, m_strStep)) {
@@ -311,7 +311,7 @@ void CSerialTransEngine::WriteSendCopy()
 
 void CSerialTransEngine::Resend()
 {
-    ++m_nTries;
+    m_resends.Count();
     if (m_bSendCopyIsJoin) {
         NewGeneration();
         StartReplyTimer();
@@ -327,7 +327,7 @@ void CSerialTransEngine::ClosePort()
     CancelLater();
     NewGeneration();
     m_port.Close();
-    m_nTries = 0;
+    m_resends.Reset();
     m_bAwaitingData = false;
     ResetPieces();
     Report(WM_SERIAL_SESSION_END, "CLOSE");
@@ -378,7 +378,7 @@ void CSerialTransEngine::Report(UINT message, const char* status)
 {
     m_pHost->SetSerialText(kSerialReplyEdit, "Report");
     m_transmit.clear();
-    m_nTries = 0;
+    m_resends.Reset();
     m_pHost->SetSerialText(kSerialStatusEdit, status);
     if (HWND window = m_pHost->GetTransferWindow())
         ::SendMessage(window, message);
@@ -401,7 +401,7 @@ void CSerialTransEngine::OnReplyTimeout()
         Report(WM_SERIAL_SESSION_ERROR, broadcast ? "BROAD 3TimeError" : "Time out");
         return;
     }
-    if (m_nTries < 4) {
+    if (m_resends.MayResend()) {
         if (m_strStep == "JOIN") {
             KillReplyTimer();
             Report(WM_SERIAL_SESSION_ERROR, broadcast ? "BROADJOINERROR" : "JOINERROR");
@@ -421,7 +421,7 @@ void CSerialTransEngine::OnReplyTimeout()
         return;
     }
     KillReplyTimer();
-    m_nTries = 0;
+    m_resends.Reset();
     Report(WM_SERIAL_SESSION_ERROR, broadcast ? "BROAD 3TimeError" : "Time out");
 }
 
@@ -494,7 +494,7 @@ void CSerialTransEngine::OnAcknowledged()
 {
     if (m_bPieced && m_nPieceIndex < m_nPieceCount) {
         ++m_nPieceIndex;
-        m_nTries = 0;
+        m_resends.Reset();
         SendNextChunk();
         return;
     }
@@ -609,7 +609,7 @@ void CSerialTransEngine::OnBadReply(const LinkFrame* frame, bool sumOk, bool bro
             return;
         }
     }
-    if (m_nTries <= 3) {
+    if (m_resends.MayResend()) {
         Resend();
         return;
     }

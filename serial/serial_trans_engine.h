@@ -25,6 +25,7 @@
 #include <span>
 #include <string>
 
+#include "ethernet/resend_guard.h"
 #include "platform/base/bytes.h"
 #include "platform/base/cstring.h"
 #include "platform/serial/serial_port.h"
@@ -32,7 +33,10 @@
 #include "serial/link_frame.h"
 
 class CSerialHost;
-class CSerialTransfer;
+
+// A frame that gets no answer, or a bad one, is sent again up to four times.
+inline constexpr int kSerialResendLimit = 4;
+class CSerialWalkState;
 
 class CSerialTransEngine : public CWnd {
 public:
@@ -43,7 +47,7 @@ public:
 
     // Stores the work screen and the walk (COM port, broadcast flag) and
     // creates the engine's hidden window. UI thread.
-    void SetOwnerView(CSerialHost* host, const CSerialTransfer* walk);
+    void SetOwnerView(CSerialHost* host, const CSerialWalkState* walk);
     void SetLanguage(int language) { m_nLanguage = language; }
     // How long a reply is waited for (5000 ms; shorter in tests).
     void SetReplyTimeout(UINT milliseconds) { m_replyTimeoutMs = milliseconds; }
@@ -75,9 +79,6 @@ public:
     void CancelLater();
 
     BOOL IsPortOpen() const { return m_port.IsOpen(); }
-    // Writes of this session (the join frame as is, link frames stuffed), for
-    // tests and the lamps.
-    int GetTries() const { return m_nTries; }
 
 protected:
     LRESULT OnLineCapture(WPARAM wParam, LPARAM lParam);
@@ -124,7 +125,7 @@ private:
     void KeepWaiting();
 
     CSerialHost* m_pHost = nullptr;
-    const CSerialTransfer* m_pWalk = nullptr;
+    const CSerialWalkState* m_pWalk = nullptr;
     CSerialPort m_port;
     std::shared_ptr<Line> m_line;
     int m_nLanguage = 2;
@@ -139,7 +140,7 @@ private:
     CString m_strStatus;
     int m_nFrameLength = 0;
 
-    int m_nTries = 0;
+    ResendGuard m_resends { kSerialResendLimit };
     int m_nPieceCount = 0;
     int m_nPieceIndex = 0;
     bool m_bPieced = false;

@@ -16,6 +16,7 @@
 
 #include "platform/base/cstring.h"
 #include "serial/serial_host.h"
+#include "serial/serial_walk_state.h"
 
 class CSerialTransEngine;
 class CScaleLink;
@@ -28,10 +29,10 @@ struct SerialOrder {
     int comPort = 0; // 1-8
 };
 
-class CSerialTransfer {
+class CSerialTransfer : public CSerialWalkState {
 public:
     explicit CSerialTransfer(CSerialHost* host, int language = 2);
-    ~CSerialTransfer();
+    virtual ~CSerialTransfer();
     CSerialTransfer(const CSerialTransfer&) = delete;
     CSerialTransfer& operator=(const CSerialTransfer&) = delete;
 
@@ -55,13 +56,13 @@ public:
     LRESULT OnSerialSessionEnd();
     void OnSerialReplyTimeout();
 
-    // State of the walk, read by the engine and the link.
-    int GetComPort() const { return m_nComPort; }
-    int GetBroadcastFlag() const { return m_nBroadcast; }
-    std::array<char, 2> GetCurrentScaleId() const { return m_currentId; }
-    int GetBroadcastCount() const { return m_nBroadcastCount; }
-    std::array<char, 2> GetBroadcastScaleId(int index) const;
-    int GetSerialStop() const { return m_nSerialStop; }
+    // CSerialWalkState: what the engine and the link read.
+    int GetComPort() const override { return m_nComPort; }
+    int GetBroadcastFlag() const override { return m_nBroadcast; }
+    ScaleId GetCurrentScaleId() const override { return m_currentId; }
+    int GetBroadcastCount() const override { return m_nBroadcastCount; }
+    ScaleId GetBroadcastScaleId(int index) const override;
+    int GetSerialStop() const override { return m_nSerialStop; }
     BOOL IsRunning() const { return m_bRunning; }
 
     // The two ID characters of a scale list line: the text after "ID=", its
