@@ -33,7 +33,7 @@ void Seed()
 {
     MakeDirectoryPath("C:\\Windows\\system\\Manager");
     WriteResourceFile(152, kResultManagerDbPath);
-    WriteResourceFile(195, kServerStorePath);
+    WriteResourceFile(195, kServerDatabase);
     CDaoDatabase manager;
     manager.Open(kResultManagerDbPath, FALSE, FALSE, kConnect);
     for (int s = 0; s < kScales; ++s)
@@ -43,7 +43,7 @@ void Seed()
     manager.Close();
 
     CDaoDatabase store;
-    store.Open(kServerStorePath, FALSE, FALSE, kConnect);
+    store.Open(kServerDatabase, FALSE, FALSE, kConnect);
     const int otherDayRows = (kRows - kBusyDayRows) / (kDays - 1);
     int written = 0;
     for (int day = 1; day <= kDays; ++day) {

@@ -8,8 +8,8 @@
 
 #include "db/general_dao_helper.h"
 #include "results/result_sums.h"
+#include "results/server_store.h"
 
-inline constexpr const char* kServerStorePath = "C:\\Windows\\system\\Manager\\Server_Store.mdb";
 inline constexpr const char* kResultManagerDbPath = "C:\\Windows\\system\\Manager\\Manager.mdb";
 
 class CResultDaoHelper : public CGeneralDaoHelper {

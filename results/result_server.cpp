@@ -192,8 +192,12 @@ void CResultServer::OnServerEvents()
         return;
     m_bHandling = TRUE;
     ServerEvent event;
-    while (m_pEvents && m_pEvents->Take(event))
+    while (m_pEvents && m_pEvents->Take(event)) {
+        if (event.kind != ServerEvent::Kind::Message || !IsSaleMessage(event.bytes))
+            FlushReports();
         Handle(event);
+    }
+    FlushReports();
     m_bHandling = FALSE;
 }
 
@@ -271,7 +275,7 @@ void CResultServer::OnServerReceive(Connection& connection, const ByteBuffer& me
             break;
         case ServerCommand::ResultReport:
         case ServerCommand::ResultCancel:
-            OnResultReport(message, decoded.sale, mgId, connection.ip,
+            OnResultReport(connection.id, message, decoded.sale, mgId, connection.ip,
                 decoded.kind == ServerMessageKind::ResultCancel ? TRUE : FALSE);
             break;
         default:
@@ -282,6 +286,7 @@ void CResultServer::OnServerReceive(Connection& connection, const ByteBuffer& me
     } catch (CException* e) {
         ExceptionPtr hold(e);
         m_dao.CloseDatabase();
+        FlushReports();
         AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
     }
 }
@@ -295,6 +300,7 @@ BOOL CResultServer::IdentifyScale(const CString& ip, CString& mgId)
     if (found == CCheckedDaoHelper::Lookup::Failed)
         return FALSE;
     if (found == CCheckedDaoHelper::Lookup::Missing) {
+        FlushReports();
         AfxMessageBox("Unregistered Scale Request.");
         return FALSE;
     }
@@ -347,8 +353,8 @@ CString CResultServer::FirstValue(const CString& sql)
     return rows.front().front();
 }
 
-void CResultServer::OnResultReport(const ByteBuffer& message, const SaleResultRecord& sale,
-    const CString& mgId, const CString& ip, BOOL cancel)
+void CResultServer::OnResultReport(UINT_PTR connection, const ByteBuffer& message,
+    const SaleResultRecord& sale, const CString& mgId, const CString& ip, BOOL cancel)
 {
     const CTime now = CTime::GetCurrentTime();
     SaleRow row;
@@ -368,14 +374,44 @@ void CResultServer::OnResultReport(const ByteBuffer& message, const SaleResultRe
     row.price = cancel ? Negated(sale.totalPrice) : sale.totalPrice;
     row.weight = cancel ? Negated(sale.totalWeight) : sale.totalWeight;
 
-    m_dao.OpenDatabase(m_pane.m_strServerFilePath);
-    const BOOL stored = m_dao.ExecuteChecked(SaleInsertSql(row));
-    m_dao.CloseDatabase();
-    Log(ServerLogClient(ip) + (cancel ? "||Result Cancel Time : " : "||Result Report Time : ")
-        + GetLogTimeText() + (stored ? "||Result Value : " : "||Result Not Stored : ") + SaleLogValue(row)
-        + "|| Open Server File : " + m_pane.m_strServerFilePath);
-    if (stored)
-        m_reply = BuildResultReply(message);
+    StoreReport(connection, message, row, cancel);
+}
+
+void CResultServer::StoreReport(
+    UINT_PTR connection, const ByteBuffer& message, const SaleRow& row, BOOL cancel)
+{
+    if (m_pending.empty()) {
+        m_store.OpenDatabase(m_pane.m_strServerFilePath);
+        m_store.BeginBatch();
+    }
+    PendingReport report { connection, row, cancel, {}, {} };
+    if (m_store.ExecuteQuiet(SaleInsertSql(row), report.error))
+        report.reply = BuildResultReply(message);
+    m_pending.push_back(std::move(report));
+}
+
+void CResultServer::FlushReports()
+{
+    if (m_pending.empty())
+        return;
+    const BOOL committed = m_store.EndBatch();
+    m_store.CloseDatabase();
+    std::vector<PendingReport> reports;
+    reports.swap(m_pending);
+    for (const PendingReport& report : reports) {
+        const BOOL stored = committed && !report.reply.empty();
+        Connection* connection = FindConnection(report.connection);
+        Log(ServerLogClient(report.row.ip)
+            + (report.cancel ? "||Result Cancel Time : " : "||Result Report Time : ") + GetLogTimeText()
+            + (stored ? "||Result Value : " : "||Result Not Stored : ") + SaleLogValue(report.row)
+            + "|| Open Server File : " + m_pane.m_strServerFilePath);
+        if (stored && connection)
+            (void)connection->socket->Send(report.reply, kServerReplyTimeoutMs);
+    }
+    for (const PendingReport& report : reports) {
+        if (!report.error.IsEmpty())
+            AfxMessageBox(report.error, MB_OK | MB_ICONSTOP);
+    }
 }
 
 void CResultServer::Log(const CString& line)

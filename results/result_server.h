@@ -22,6 +22,8 @@
 #include "db/checked_dao_helper.h"
 #include "ethernet/server_messages.h"
 #include "platform/net/socket.h"
+#include "results/server_queries.h"
+#include "results/server_store.h"
 #include "shell/result_server_port.h"
 
 class CCalvornView;
@@ -29,9 +31,7 @@ class CServerEventQueue;
 class CServerEventWnd;
 struct ServerEvent;
 
-inline constexpr const char* kServerDatabase = "C:\\Windows\\system\\Manager\\Server_Store.mdb";
 inline constexpr const char* kServerStartFile = "C:\\Windows\\system\\Manager\\Server_Start_Ok.bin";
-inline constexpr UINT kServerTemplateId = 195;
 inline constexpr int kServerReplyTimeoutMs = 1000;
 
 class CResultServer : public CResultServerPort {
@@ -64,6 +64,15 @@ public:
 
 private:
     struct Connection;
+    // A report stored in the round's batch, answered once the batch is in
+    // the file.
+    struct PendingReport {
+        UINT_PTR connection = 0;
+        SaleRow row;
+        BOOL cancel = FALSE;
+        ByteBuffer reply; // empty when the row was refused
+        CString error; // the refusal's engine text
+    };
 
     BOOL CreateListenSocket();
     void ListenLoop();
@@ -76,20 +85,30 @@ private:
     // register could not be read).
     BOOL IdentifyScale(const CString& ip, CString& mgId);
     void OnDataRequest(const ServerPacketHeader& header, const CString& mgId, const CString& ip);
-    void OnResultReport(const ByteBuffer& message, const SaleResultRecord& sale, const CString& mgId,
-        const CString& ip, BOOL cancel);
+    void OnResultReport(UINT_PTR connection, const ByteBuffer& message, const SaleResultRecord& sale,
+        const CString& mgId, const CString& ip, BOOL cancel);
     // Builds the reply to a data request in the reply buffer (none for an
     // advertisement or origin without text).
     void QueryRequestedRecord(std::uint16_t tableKind, std::int32_t number, const CString& mgId);
     // The first value of the first row of sql on the open database, "FALSE"
     // when there is none.
     CString FirstValue(const CString& sql);
+    // Stores the row in the round's batch (opened by the first report of a
+    // round) and keeps the report for FlushReports.
+    void StoreReport(UINT_PTR connection, const ByteBuffer& message, const SaleRow& row, BOOL cancel);
+    // Commits the round's reports together, then logs each and acknowledges
+    // those stored, in order; the refusals are shown last. Runs before any
+    // other event and before any message box, so replies and log lines keep
+    // the order of the messages.
+    void FlushReports();
     void Log(const CString& line);
     Connection* FindConnection(UINT_PTR id);
 
     CCalvornView& m_pane;
     CString m_strListenAddress;
     CCheckedDaoHelper m_dao;
+    CCheckedDaoHelper m_store; // the round's reports, one batch
+    std::vector<PendingReport> m_pending;
     ByteBuffer m_reply;
 
     std::unique_ptr<CServerEventWnd> m_pWindow;

@@ -20,6 +20,11 @@ std::size_t MessageLength(std::uint16_t command)
 
 } // namespace
 
+bool IsSaleMessage(const ByteBuffer& message)
+{
+    return message.size() == kSaleMessageSize;
+}
+
 std::vector<ByteBuffer> CutServerMessages(ByteBuffer& pending)
 {
     std::vector<ByteBuffer> messages;

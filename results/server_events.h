@@ -30,6 +30,9 @@ struct ServerEvent {
 // a command that is none of the server's.
 std::vector<ByteBuffer> CutServerMessages(ByteBuffer& pending);
 
+// True for a result report or cancel as CutServerMessages cut it.
+bool IsSaleMessage(const ByteBuffer& message);
+
 class CServerEventQueue : public ISocketSink {
 public:
     CServerEventQueue(HWND target, UINT message);

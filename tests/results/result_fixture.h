@@ -47,7 +47,7 @@ protected:
     {
         MakeDirectoryPath("C:\\Windows\\system\\Manager");
         WriteResourceFile(152, kResultManagerDbPath); // manager "vexo", scale "scale1" of vexo
-        WriteResourceFile(195, kServerStorePath);
+        WriteResourceFile(195, kServerDatabase);
         const auto when = std::chrono::system_clock::from_time_t(CTime(2009, 3, 15, 9, 30, 0).GetTime());
         AfxSetClock([when] { return when; });
         ModalDialogScript::Enable();
@@ -110,7 +110,7 @@ protected:
                 + ", " + Quoted(s.weight) + ", " + Quoted(s.ip) + ", " + Quoted(s.manager) + ", "
                 + Quoted(s.name) + ", " + Quoted(s.time) + ", " + Quoted(s.scale) + ", " + Quoted(s.posCode)
                 + ")");
-        Execute(kServerStorePath, sql);
+        Execute(kServerDatabase, sql);
     }
 
     // Runs dialog with action, then the nested dialogs' actions in order.

@@ -159,6 +159,43 @@ TEST_F(ResultServerTest, RequestOfAnotherDirectionGetsNoReply)
         "Server File : C:\\Windows\\system\\Manager\\Server_Store.mdb");
 }
 
+// An advertisement or origin whose texts are empty ("NULL" counts as empty)
+// is answered by nothing: the item's frame is the only one.
+TEST_F(ResultServerTest, EmptyTextsAreNotSent)
+{
+    StoreItem(kItemRow, "m1");
+    Execute(kServerDatabase,
+        "INSERT INTO [AdvT]([adv_num], [str1], [str2], [mg_id]) VALUES('1', 'NULL', '', 'm1')");
+    Execute(kServerDatabase, "INSERT INTO [Land_Add]([land_num], [land_str], [mg_id]) VALUES('2', '', 'm1')");
+    Execute(
+        kServerDatabase, "INSERT INTO [Land_Add]([land_num], [land_str], [mg_id]) VALUES('3', 'NULL', 'm1')");
+    Start();
+    auto client = Connect();
+    for (const auto& [kind, number] : { std::pair { 2, 1 }, std::pair { 5, 2 }, std::pair { 5, 3 } })
+        ASSERT_TRUE(
+            client->Send(DataRequest(static_cast<std::uint16_t>(kind), static_cast<std::uint32_t>(number))));
+    ASSERT_TRUE(Exchange(*client, DataRequest(0, 77), 1));
+    EXPECT_EQ(client->ReceivedByteCount(), kServerReplySize);
+    EXPECT_EQ(client->Replies()[0][0], 0x1F);
+    EXPECT_EQ(client->Replies()[0][6], 1) << "found";
+}
+
+// An empty Server_Port.bin means port 3000: the server listens there, or
+// says that port 3000 is taken.
+TEST_F(ResultServerTest, EmptyPortFileMeansPort3000)
+{
+    TempDataRoot::WriteAll(m_root.Native(kServerPortFile), "");
+    CResultServer server(*m_pane);
+    server.SetListenAddress("127.0.0.1");
+    if (!server.StartResultServer()) {
+        EXPECT_NE(m_boxes.Records().back().text.Str().find("port 3000"), std::string::npos);
+        return;
+    }
+    scalesim::ServerClient client;
+    ASSERT_TRUE(client.Connect("127.0.0.1", 3000));
+    EXPECT_TRUE(PumpUntil([&] { return server.GetConnectionCount() == 1; }));
+}
+
 // Reports and cancels become rows of [Server_DB], an apostrophe in the item
 // name included; each is answered with its own bytes turned round.
 TEST_F(ResultServerTest, ReportsAndCancelsAreStoredAndLogged)
@@ -295,18 +332,27 @@ TEST_F(ResultServerTest, MessagesWaitWhileABoxIsOpen)
 }
 
 // A report whose row cannot be stored is not acknowledged; the log says so.
+// Reports that arrive together are stored together, and each is answered and
+// logged in the order of the messages, before the next request.
 TEST_F(ResultServerTest, UnstoredReportIsNotAcknowledged)
 {
     Execute(kServerDatabase, "CREATE UNIQUE INDEX [one_sale] ON [Server_DB] ([code_gds])");
     Start();
     auto client = Connect();
     ASSERT_TRUE(Exchange(*client, SaleMessage(false, 77, 1, 1), 1));
-    ASSERT_TRUE(client->Send(SaleMessage(false, 77, 2, 2)));
-    ASSERT_TRUE(PumpUntil([&] { return m_boxes.Records().size() >= 2; }));
+    scalesim::Bytes block = SaleMessage(false, 5, 3, 3);
+    for (const scalesim::Bytes& next : { SaleMessage(false, 77, 2, 2), DataRequest(0, 77) })
+        block.insert(block.end(), next.begin(), next.end());
+    ASSERT_TRUE(Exchange(*client, block, 3));
+    EXPECT_EQ(client->Replies()[1], BuildResultReply(SaleMessage(false, 5, 3, 3)));
+    EXPECT_EQ(client->Replies()[2][0], 0x1F) << "no reply to the unstored sale";
+    ASSERT_EQ(m_boxes.Records().size(), 2u);
     EXPECT_EQ(m_boxes.Records()[1].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
-    ASSERT_TRUE(Exchange(*client, DataRequest(0, 77), 2));
-    EXPECT_EQ(client->Replies()[1][0], 0x1F) << "no reply to the unstored sale";
+    EXPECT_EQ(Select(kServerDatabase, "SELECT [code_gds] FROM [Server_DB] ORDER BY [ID]"),
+        (CCheckedDaoHelper::Rows { { "77" }, { "5" } }));
     const std::vector<std::string> log = LogLines();
-    ASSERT_EQ(log.size(), 5u);
-    EXPECT_NE(log[3].find("||Result Not Stored : Item Num=    77"), std::string::npos);
+    ASSERT_EQ(log.size(), 6u);
+    EXPECT_NE(log[3].find("||Result Value : Item Num=     5"), std::string::npos);
+    EXPECT_NE(log[4].find("||Result Not Stored : Item Num=    77"), std::string::npos);
+    EXPECT_NE(log[5].find("||Request Time : "), std::string::npos);
 }

@@ -30,7 +30,7 @@ void SeedSamples()
         "INSERT INTO [ScaleMG] ([scale_name], [ip], [mg_id]) VALUES ('back', '10.0.0.2', 'vexo')");
     manager.Close();
     CDaoDatabase store;
-    store.Open(kServerStorePath, FALSE, FALSE, ";PWD=quendrav");
+    store.Open(kServerDatabase, FALSE, FALSE, ";PWD=quendrav");
     const CTime now = CTime::GetCurrentTime();
     for (int day = 1; day <= DaysInMonth(now.GetYear(), now.GetMonth()); ++day) {
         for (int n = 0; n < 3; ++n) {
@@ -68,7 +68,7 @@ int main(int argc, char** argv)
     AfxWinInit(argc, argv);
     MakeDirectoryPath("C:\\Windows\\system\\Manager");
     for (const auto& [id, path] : { std::pair<UINT, const char*> { 152, kResultManagerDbPath },
-             std::pair<UINT, const char*> { 195, kServerStorePath } })
+             std::pair<UINT, const char*> { 195, kServerDatabase } })
         if (GetFileAttributes(path) == INVALID_FILE_ATTRIBUTES)
             WriteResourceFile(id, path);
     if (seed)
