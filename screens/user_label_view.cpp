@@ -227,10 +227,11 @@ void CUserLabelView::OnDraw(CDC* dc)
         if (!bitmap.GetSafeHandle())
             continue;
         m_rectDrawn[i] = m_rectNow[i];
-        const CSize size = bitmap.GetBitmapDimension();
+        BITMAP size {};
+        bitmap.GetBitmap(&size);
         CBitmap* previous = memory.SelectObject(&bitmap);
         dc->StretchBlt(m_rectNow[i].left, m_rectNow[i].top, m_rectNow[i].Width(), m_rectNow[i].Height(),
-            &memory, 0, 0, size.cx, size.cy, SRCCOPY);
+            &memory, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
         memory.SelectObject(previous);
     }
 }

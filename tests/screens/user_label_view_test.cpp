@@ -7,6 +7,7 @@
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/input_feeder.h"
+#include "tests/support/pixels.h"
 
 // The user-label designer below the work screen: sizes typed, fields dragged
 // with the mouse, font sizes, lines and bar code forms chosen, a grid row
@@ -121,6 +122,29 @@ TEST_F(UserLabelViewTest, ShownOnlyOnTheUserLabelsScreen)
         EXPECT_FALSE(Shown(2000) || Shown(2601) || Shown(2306)) << hint;
         EXPECT_GT(UpperPaneHeight(), 350) << hint;
     }
+}
+
+TEST_F(UserLabelViewTest, PaintsTheLabelThePaletteLineAndTheFieldPictures)
+{
+    GetMainFrame()->MoveWindow(0, 0, 1600, 1200);
+    Switch(kHintUserLabel, "User_Label_Read", "kim", OneLabel());
+    DragField(kWeight, CPoint(70, 90));
+    Choose(2306, 2);
+    AfxPumpUntil([] { return false; }, 0);
+    Snapshot shot(*m_designer);
+    ASSERT_TRUE(shot.Ok());
+    ASSERT_GT(shot.Width(), 900);
+    const COLORREF white = RGB(255, 255, 255);
+    EXPECT_EQ(shot.InkOf(RGB(0, 0, 0), CRect(40, 50, 320, 270)), CRect(49, 59, 300, 260));
+    const CRect line = shot.InkOf(RGB(0, 0, 255), CRect(590, 0, 610, 950));
+    EXPECT_TRUE(line.left <= 600 && line.right >= 602 && line.Width() <= 5 && line.bottom == shot.Height());
+    // The moved field fills its rectangle, the others stand on the palette.
+    for (int i : { kWeight, kPrice, int(kFieldBarcode) }) {
+        const CRect field = m_designer->GetFieldRect(i);
+        EXPECT_GT(shot.CountOther(white, field), field.Width() * field.Height() / 4) << i;
+    }
+    EXPECT_EQ(m_designer->GetFieldRect(kWeight), CRect(70, 90, 160, 120));
+    EXPECT_EQ(shot.CountOther(white, CRect(70, 121, 160, 140)), 0);
 }
 
 TEST_F(UserLabelViewTest, LabelSizeFollowsTheTypedMillimetresUpTo60)
