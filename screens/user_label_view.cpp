@@ -575,6 +575,7 @@ void CUserLabelView::OnAccept()
     }
     for (int i = 0; i < kLabelFieldCount; ++i)
         WriteField(i, row);
+    screen->m_grid.Invalidate();
 }
 
 void CUserLabelView::OnClear()
