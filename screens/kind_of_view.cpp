@@ -26,7 +26,6 @@ constexpr DWORD kCaptionStyle = 0x50004000;
 constexpr int kCaptionHeight = 18;
 constexpr UINT kGridImageBitmap = 135;
 constexpr COLORREF kCellBackColor = RGB(255, 255, 224);
-constexpr COLORREF kPresetFrameColor = 0x00FFFF00;
 
 } // namespace
 
@@ -289,8 +288,8 @@ void CKindOfView::OnInitialUpdate()
     ShowControls({ 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1025, 1027, 1028, 1029, 1032, 1049,
                      1030, 1033, 1034, 1037, 1038, 1041, 1042, 1039, 1044, 1050, 1051, 1052, 1057 },
         FALSE);
-    CreatePresetKeyEdits();
-    ShowPresetKeys(FALSE);
+    m_presetKeys.CreatePresetKeyEdits();
+    m_presetKeys.ShowPresetKeys(FALSE);
     m_scales.CreateScaleRegisterControls();
     m_scales.ShowScaleRegisterControls(FALSE);
     m_scales.ClearScaleList();
@@ -355,21 +354,7 @@ void CKindOfView::StartLoad(const std::function<void()>& start)
 
 void CKindOfView::OnDraw(CDC* dc)
 {
-    if (!m_nPresetSheet || !dc)
-        return;
-    for (int c = 0; c < 10; ++c) {
-        LOGBRUSH brush { BS_SOLID, kPresetFrameColor, 0 };
-        CPen pen(PS_GEOMETRIC | PS_SOLID, 8, &brush);
-        CPen* old = dc->SelectObject(&pen);
-        const int oldRop = dc->SetROP2(R2_XORPEN);
-        const int oldMode = dc->SetBkMode(TRANSPARENT);
-        CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
-        dc->Rectangle(52 + 57 * c, 357, 109 + 57 * c, 414);
-        dc->SelectObject(oldBrush);
-        dc->SetBkMode(oldMode);
-        dc->SetROP2(oldRop);
-        dc->SelectObject(old);
-    }
+    m_presetKeys.DrawSheetFrame(dc);
 }
 
 void CKindOfView::OnUpdateCommSetup(CCmdUI* cmdUI)

@@ -29,6 +29,8 @@
 #include "platform/wnd/listbox.h"
 #include "platform/wnd/listctrl.h"
 #include "platform/wnd/static.h"
+#include "screens/kind_of_view_preset.h"
+#include "screens/kind_of_view_print.h"
 #include "screens/scale_screens.h"
 #include "screens/transfer_ports.h"
 #include "screens/work_screen_context.h"
@@ -96,6 +98,11 @@ public:
     int GetCommSetupFlag() const override { return m_nLoggedIn; }
     CItemDbWorker* GetItemWorker() override { return m_pItemWorker; }
 
+    // The preset key page (filled and read by the table bridge).
+    CPresetKeys& GetPresetKeys() { return m_presetKeys; }
+    // The print kind of the current screen ("ItemPrint" ...; "" for none).
+    const CString& GetPrintKind() const { return m_print.GetPrintKind(); }
+
     // CInsertReadTarget: the row read back after an insert; field 0 (the ID)
     // goes into the key cell of the current insertion row.
     void SplitItemRowText(CString row) override;
@@ -129,8 +136,6 @@ public:
     void OnUserLabelImage();
 
     // ---- Panels -------------------------------------------------------------------
-    void ShowPresetKeys(BOOL show);
-    void ClearPresetKeys();
     void EnableEditButtons(BOOL enable);
     void EnableItemTransButtons(BOOL enable) override;
     void EnableTransStopButton(BOOL enable) override;
@@ -266,11 +271,6 @@ public:
     void OnDeleteRows();
     void DeleteSelectedRows();
     void OnAutoValue();
-    void OnPresetPageChange();
-    void UpdatePresetKey(int keyIndex, int keyNumber);
-    int CheckPresetKeyDigits(int keyIndex);
-    int CheckAllPresetKeyDigits();
-    int CheckPresetItemNumbers();
     void ShowUsersScreen();
     void OnUserRegister();
     void OnUserDelete();
@@ -279,7 +279,6 @@ public:
     void OnBeginPrinting(CDC* dc, CPrintInfo* info) override;
     void OnEndPrinting(CDC* dc, CPrintInfo* info) override;
     void OnPrint(CDC* dc, CPrintInfo* info) override;
-    void DrawPresetSheet(CDC* dc, CPrintInfo* info, const CString& model, double scale);
 
     // ---- Synchronisation into the server database (kind_of_view_sync.cpp) ----------
     void OnSyncTables();
@@ -300,7 +299,6 @@ public:
     CString m_strKind;
     CString m_strColumnList;
     CString m_strRequestName;
-    CString m_strPrintKind;
     CString m_strServerDbPath;
     int m_nServerMode = 0;
     int m_nHint = 0;
@@ -313,9 +311,6 @@ public:
     int m_nInsertRow = 0;
     int m_nClickRow = 0;
     int m_nClickColumn = 0;
-    int m_nPresetSheet = 0;
-    int m_nPresetPage = 1;
-    CString m_strModel = "2";
     // Grid-shape settings applied by RebuildGrid.
     int m_nVirtualMode = 1;
     BOOL m_bEditable = TRUE;
@@ -338,13 +333,6 @@ public:
     std::vector<int> m_rowList;
     int m_nCtrlPickSnapshot = 0;
     int m_nShiftPickSnapshot = 0;
-    // Set while a preset key is being checked and written (its message boxes
-    // move the focus and would start the check again).
-    int m_nPresetKeyBusy = 0;
-    // The preset sheet: model code ("PQ", "Q"), key texts and their lines.
-    CString m_strModelCode;
-    std::array<CString, 60> m_presetTexts;
-    std::array<std::array<CString, 4>, 60> m_presetLines;
 
     // Fields of the last row split by SplitItemRowText.
     std::vector<CString> m_fieldTexts;
@@ -353,10 +341,6 @@ public:
     std::vector<CString> m_defaultValues;
 
     // Run-time controls.
-    std::array<CEdit, 60> m_presetKeys; // 600-659
-    std::array<CEdit, 60> m_presetKeyIds; // 700-759
-    CFont m_presetFont;
-    CComboBox m_pageCombo; // 800
 
     // Controls of template 130 (bound in DoDataExchange).
     CXPButton m_btnSyncTables; // 1065
@@ -423,6 +407,7 @@ protected:
     LRESULT OnDbQueryDone(WPARAM wParam, LPARAM lParam);
     LRESULT OnGridCellEditedMessage(WPARAM wParam, LPARAM lParam);
     void OnPresetKeyKillFocus(UINT id);
+    void OnPresetPageChange();
 
     void OnGridClick(NMHDR* header, LRESULT* result);
     void OnGridIgnored(NMHDR* header, LRESULT* result);
@@ -472,7 +457,6 @@ private:
     void PlaceControl(int id, int x, int y, int cx, int cy);
     void HideAllPanels();
     void PlaceProgressGroup(int x, int y);
-    void CreatePresetKeyEdits();
     // The transfer commands' shared start: pre-checks, then the mode split.
     void StartTransfer(const char* command, const char* scope, BOOL checkRows, BOOL confirm);
     BOOL ReadReceiveNumbers();
@@ -496,6 +480,8 @@ private:
     int ClickedRow() const override { return m_nClickRow; }
     int GetUpdateLock() const override { return m_nUpdateLock; }
     void SetUpdateLock(int lock) override { m_nUpdateLock = lock; }
+    CTableBridge& TableBridge() override { return *m_pTableBridge; }
+    int Language() const override { return m_nLanguage; }
 
     CItemDbWorker* m_pItemWorker = nullptr;
     CReservationListDlg* m_pReservationList = nullptr;
@@ -505,4 +491,6 @@ private:
     std::unique_ptr<CSerialTransfer> m_pSerial;
     CScaleScreens m_scales;
     CImageList m_gridImages;
+    CPresetKeys m_presetKeys { *this };
+    CPresetSheetPrint m_print;
 };

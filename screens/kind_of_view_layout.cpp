@@ -8,12 +8,6 @@
 
 namespace {
 
-constexpr DWORD kPresetKeyStyle = 0x50811085;
-constexpr DWORD kPresetIdStyle = 0x48811085;
-constexpr DWORD kPageComboStyle = 0x40000002;
-// [Preset].[str] holds 20 characters; the box counts bytes, never fewer.
-constexpr int kPresetKeyLimit = 20;
-
 // Groups of the screens.
 constexpr std::initializer_list<int> kEditGroup
     = { 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1030, 1033, 1034, 1049 };
@@ -158,69 +152,14 @@ void CKindOfView::ShowPosKindHelp(BOOL show)
     ShowControls({ 1143, 1144 }, show);
 }
 
-void CKindOfView::ShowPresetKeys(BOOL show)
-{
-    SetDlgItemText(1145, " Last Line => Only Q-series Scale");
-    SetDlgItemText(57607, "Print");
-    const std::size_t count = m_strModel == "1" ? 50 : 60;
-    for (std::size_t k = 0; k < m_presetKeys.size(); ++k) {
-        if (m_presetKeys[k].GetSafeHwnd())
-            m_presetKeys[k].ShowWindow(show && k < count ? SW_SHOW : SW_HIDE);
-    }
-    ShowControls({ 1145, 57607 }, show);
-}
-
-void CKindOfView::ClearPresetKeys()
-{
-    const std::size_t count = m_strModel == "1" ? 50 : 60;
-    for (std::size_t k = 0; k < count; ++k) {
-        m_presetKeys[k].SetWindowText("");
-        m_presetKeyIds[k].SetWindowText("");
-    }
-    m_nPresetPage = 0;
-}
-
-void CKindOfView::CreatePresetKeyEdits()
-{
-    if (!m_presetFont.GetSafeHandle())
-        m_presetFont.CreateFont(14, 8, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, "Courier New");
-    for (int k = 0; k < 60; ++k) {
-        const int row = k / 10;
-        const int column = k % 10;
-        const int top = row < 5 ? 52 + 57 * row : 72 + 57 * 5;
-        CEdit& key = m_presetKeys[static_cast<std::size_t>(k)];
-        if (!key.GetSafeHwnd()) {
-            key.Create(kPresetKeyStyle, CRect(52 + 57 * column, top, 109 + 57 * column, top + 57), this,
-                static_cast<UINT>(600 + k));
-            key.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_presetFont.GetSafeHandle()), TRUE);
-            key.SetLimitText(kPresetKeyLimit);
-        }
-    }
-    const int idCount = m_strModel == "1" ? 50 : 60;
-    for (int i = 0; i < idCount; ++i) {
-        CEdit& holder = m_presetKeyIds[static_cast<std::size_t>(i)];
-        if (!holder.GetSafeHwnd())
-            holder.Create(
-                kPresetIdStyle, CRect(150, 50 + 30 * i, 500, 80 + 30 * i), this, static_cast<UINT>(700 + i));
-    }
-    if (!m_pageCombo.GetSafeHwnd()) {
-        m_pageCombo.Create(kPageComboStyle, CRect(500, 400, 600, 500), this, 800);
-        for (const char* page : { "Page 1", "Page 2", "Page 3" })
-            m_pageCombo.AddString(page);
-        m_pageCombo.SetCurSel(0);
-        m_nPresetPage = 1;
-    }
-}
-
 // Every group hidden, the grid rebuilt and hidden: where each screen starts.
 void CKindOfView::HideAllPanels()
 {
     RebuildGrid();
     HideGrid();
-    ShowPresetKeys(FALSE);
-    ClearPresetKeys();
-    if (m_pageCombo.GetSafeHwnd())
-        m_pageCombo.ShowWindow(SW_HIDE);
+    m_presetKeys.ShowPresetKeys(FALSE);
+    m_presetKeys.ClearPresetKeys();
+    m_presetKeys.ShowPageCombo(FALSE);
     m_scales.ShowScaleRegisterControls(FALSE);
     ShowUsersPanel(FALSE);
     ShowUserLabelPanel(FALSE);
@@ -274,10 +213,9 @@ void CKindOfView::ShowPresetScreen()
     PlaceControl(1028, 800, 210, 100, 20);
     PlaceControl(1029, 800, 235, 100, 50);
     PlaceProgressGroup(630, 142);
-    ShowPresetKeys(TRUE);
-    m_nPresetPage = m_pageCombo.GetCurSel() + 1;
-    if (m_pageCombo.GetSafeHwnd())
-        m_pageCombo.SetWindowPos(&CWnd::wndTop, 630, 292, 120, 20, SWP_SHOWWINDOW);
+    m_presetKeys.ShowPresetKeys(TRUE);
+    m_presetKeys.TakeComboPage();
+    m_presetKeys.ShowPageCombo(TRUE);
     ShowControls(kResultGroup, FALSE);
 }
 

@@ -3,6 +3,10 @@
 // "Q" model (6 x 10 preset keys and five columns of function keys). Sheet
 // positions are in 1/600 inch and scaled to the printer's resolution.
 
+#include "screens/kind_of_view_print.h"
+
+#include "screens/kind_of_view.h"
+
 #include <cmath>
 
 #include "platform/gdi/dc.h"
@@ -10,7 +14,6 @@
 #include "platform/gdi/pen.h"
 #include "platform/print/print_dialog.h"
 #include "platform/print/print_info.h"
-#include "screens/kind_of_view.h"
 #include "screens/preset_sheet.h"
 #include "shell/scale_dialogs.h"
 
@@ -51,7 +54,7 @@ const SheetGeometry kQSheet { CRect(260, 260, 5950, 2620), CRect(2580, 2610, 360
 
 } // namespace
 
-void CKindOfView::OnFilePrint()
+BOOL CPresetSheetPrint::PrepareSheet(CWnd* owner, const std::vector<CString>& keyTexts)
 {
     for (std::size_t k = 0; k < m_presetTexts.size(); ++k) {
         m_presetTexts[k] = "";
@@ -59,28 +62,18 @@ void CKindOfView::OnFilePrint()
     }
     m_strPrintKind = "PresetPrint";
     m_strModelCode = "";
-    CSelectModelDlg dialog(this);
+    CSelectModelDlg dialog(owner);
     if (dialog.DoModal() != IDOK)
-        return;
+        return FALSE;
     m_strModelCode = dialog.m_strModel;
-    for (std::size_t k = 0; k < m_presetTexts.size(); ++k) {
-        m_presetKeys[k].GetWindowText(m_presetTexts[k]);
+    for (std::size_t k = 0; k < m_presetTexts.size() && k < keyTexts.size(); ++k) {
+        m_presetTexts[k] = keyTexts[k];
         m_presetLines[k] = WrapPresetKeyText(m_presetTexts[k]);
     }
-    CView::OnFilePrint();
+    return TRUE;
 }
 
-BOOL CKindOfView::OnPreparePrinting(CPrintInfo* info)
-{
-    info->SetMaxPage(1);
-    return DoPreparePrinting(info);
-}
-
-void CKindOfView::OnBeginPrinting(CDC*, CPrintInfo*) { }
-
-void CKindOfView::OnEndPrinting(CDC*, CPrintInfo*) { }
-
-void CKindOfView::OnPrint(CDC* dc, CPrintInfo* info)
+void CPresetSheetPrint::Print(CDC* dc, CPrintInfo* info) const
 {
     // The sheet is laid out for 600 dpi; other printers scale it by their
     // real ratio, so it keeps its size on paper.
@@ -94,7 +87,7 @@ void CKindOfView::OnPrint(CDC* dc, CPrintInfo* info)
         DrawPresetSheet(dc, info, m_strModelCode, scale);
 }
 
-void CKindOfView::DrawPresetSheet(CDC* dc, CPrintInfo*, const CString& model, double scale)
+void CPresetSheetPrint::DrawPresetSheet(CDC* dc, CPrintInfo*, const CString& model, double scale) const
 {
     if (model != "PQ" && model != "Q")
         return;
@@ -154,4 +147,26 @@ void CKindOfView::DrawPresetSheet(CDC* dc, CPrintInfo*, const CString& model, do
     }
     dc->SelectObject(oldFont);
     dc->SelectObject(oldPen);
+}
+
+// The view's print steps hand on to the sheet.
+void CKindOfView::OnFilePrint()
+{
+    if (m_print.PrepareSheet(this, m_presetKeys.GetKeyTexts()))
+        CView::OnFilePrint();
+}
+
+BOOL CKindOfView::OnPreparePrinting(CPrintInfo* info)
+{
+    info->SetMaxPage(1);
+    return DoPreparePrinting(info);
+}
+
+void CKindOfView::OnBeginPrinting(CDC*, CPrintInfo*) { }
+
+void CKindOfView::OnEndPrinting(CDC*, CPrintInfo*) { }
+
+void CKindOfView::OnPrint(CDC* dc, CPrintInfo* info)
+{
+    m_print.Print(dc, info);
 }

@@ -104,7 +104,7 @@ void CKindOfView::OnUpdate(CView*, LPARAM hint, void* hintObject)
     if (screen->setUp)
         (this->*screen->setUp)();
     ShowReservationButtons(screen->reservation);
-    m_strPrintKind = screen->printKind;
+    m_print.SetPrintKind(screen->printKind);
 }
 
 // The left pane's settings and mailbox words move into the screen (the
@@ -138,9 +138,9 @@ void CKindOfView::ResetScreenState()
     if (m_editProgress.GetSafeHwnd())
         m_editProgress.SetWindowText("");
     ShowPosKindHelp(FALSE);
-    m_nPresetSheet = 0;
+    m_presetKeys.SetSheetFrame(FALSE);
     ShowControls({ 1145, 57607 }, FALSE);
-    m_strPrintKind = "";
+    m_print.SetPrintKind("");
     ClearPickedRows();
     ForgetClickedCell();
 }
@@ -179,7 +179,7 @@ void CKindOfView::SetUpPresetScreen()
         m_pTableBridge->RequestPresets(m_strItemDbPath, m_strColumnList);
     });
     Invalidate();
-    m_nPresetSheet = 1;
+    m_presetKeys.SetSheetFrame(TRUE);
 }
 
 // The scale screens' lock waits for the scale register's load.

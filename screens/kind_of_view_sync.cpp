@@ -81,9 +81,9 @@ void CKindOfView::OnSyncPresetLabel()
     std::vector<std::string> keys;
     for (const CString& text : GetPresetKeyTexts())
         keys.push_back(text.Str());
-    keys.resize(m_strModel == "1" ? kSmallModelKeys : kPresetKeyCount);
+    keys.resize(static_cast<std::size_t>(m_presetKeys.GetKeyCount()));
     const std::optional<SyncResult> result = RunSync(m_strServerDbPath, m_strUserId,
-        [&](CServerSync& sync) { return sync.WritePresetPage(m_nPresetPage, keys); });
+        [&](CServerSync& sync) { return sync.WritePresetPage(m_presetKeys.GetPage(), keys); });
     m_nUpdateLock = 0;
     m_btnSyncPresetLabel.EnableWindow(TRUE);
     ShowOutcome(result);

@@ -59,19 +59,12 @@ CString CKindOfView::GetCurrentKind()
 
 int CKindOfView::GetPresetPage()
 {
-    return m_pageCombo.GetSafeHwnd() ? m_pageCombo.GetCurSel() + 1 : m_nPresetPage;
+    return m_presetKeys.GetComboPage();
 }
 
 std::vector<CString> CKindOfView::GetPresetKeyTexts()
 {
-    std::vector<CString> keys;
-    for (const CEdit& key : m_presetKeys) {
-        CString text;
-        if (key.GetSafeHwnd())
-            key.GetWindowText(text);
-        keys.push_back(text);
-    }
-    return keys;
+    return m_presetKeys.GetKeyTexts();
 }
 
 int CKindOfView::GetPresetReadPage()

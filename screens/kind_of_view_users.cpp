@@ -30,10 +30,9 @@ void CKindOfView::ShowUsersScreen()
         m_captionPanel.SetTipText("User Management.");
     }
     Invalidate();
-    ShowPresetKeys(FALSE);
-    ClearPresetKeys();
-    if (m_pageCombo.GetSafeHwnd())
-        m_pageCombo.ShowWindow(SW_HIDE);
+    m_presetKeys.ShowPresetKeys(FALSE);
+    m_presetKeys.ClearPresetKeys();
+    m_presetKeys.ShowPageCombo(FALSE);
     m_scales.ShowScaleRegisterControls(FALSE);
     m_scales.ClearScaleList();
     ShowControls({ 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1030, 1033, 1034, 1049, 1044, 1039,

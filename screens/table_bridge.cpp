@@ -153,7 +153,7 @@ void CTableBridge::RequestPresets(CString databasePath, CString columnList)
     m_nRowsReceived = 0;
     CString name;
     const CString where = TakeUserWhere(name, " WHERE ");
-    const CString page = CString::Formatted("[page_num] = '%d'", m_pView->m_nPresetPage);
+    const CString page = CString::Formatted("[page_num] = '%d'", m_pView->GetPresetKeys().GetPage());
     const CString condition = where.IsEmpty() ? " WHERE " + page : where + " AND " + page;
     SendSelect(databasePath,
         "SELECT " + (columnList.IsEmpty() ? CString(kPresetColumns) : columnList) + " FROM [Preset]"
@@ -322,10 +322,8 @@ void CTableBridge::OnPresetRow(CString rowText)
     ++m_nRowsReceived;
     if (m_nRowsReceived > 1) {
         const long key = Atol(m_rowBuffer[0]);
-        if (key >= 1 && key <= 60) {
-            m_pView->m_presetKeys[static_cast<std::size_t>(key - 1)].SetWindowText(m_rowBuffer[1]);
-            m_pView->m_presetKeyIds[static_cast<std::size_t>(key - 1)].SetWindowText(m_rowBuffer[2]);
-        }
+        if (key >= 1 && key <= 60)
+            m_pView->GetPresetKeys().SetKey(static_cast<int>(key), m_rowBuffer[1], m_rowBuffer[2]);
     }
     Acknowledge();
 }
@@ -481,18 +479,18 @@ void CTableBridge::SavePresets(CString databasePath, int keyNumber, CString text
     m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
     if (keyNumber < 1 || keyNumber > 60)
         return;
-    CString id;
-    m_pView->m_presetKeyIds[static_cast<std::size_t>(keyNumber - 1)].GetWindowText(id);
+    const CString id = m_pView->GetPresetKeys().GetKeyId(keyNumber);
     CString sql;
     if (id.IsEmpty()) {
         sql = CString::Formatted(
             "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('%d', '%d', %s, %s)",
-            m_pView->m_nPresetPage, keyNumber, SqlLiteral(text), SqlLiteral(m_pView->m_strUserId));
+            m_pView->GetPresetKeys().GetPage(), keyNumber, SqlLiteral(text),
+            SqlLiteral(m_pView->m_strUserId));
         requestName = "Pre_Update_Insert";
     } else if (IsIntegerKey(id)) {
         sql = CString::Formatted(
             "UPDATE [Preset] SET [page_num] = '%d', [num] = '%d', [str] = %s WHERE [ID] = %s",
-            m_pView->m_nPresetPage, keyNumber, SqlLiteral(text), id);
+            m_pView->GetPresetKeys().GetPage(), keyNumber, SqlLiteral(text), id);
     } else {
         AfxMessageBox(kNoKeyText, MB_OK);
         return;

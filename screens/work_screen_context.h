@@ -16,6 +16,7 @@
 class CGridCtrl;
 class CItemDbWorker;
 class CMailboxDlg;
+class CTableBridge;
 class CWnd;
 
 class CWorkScreenContext {
@@ -27,6 +28,10 @@ public:
     // The database mailbox (dialog 132) and the item database worker.
     virtual CMailboxDlg& DbMailbox() = 0;
     virtual CItemDbWorker& ItemWorker() = 0;
+    // The table bridge: the loads of the table screens and their write-back.
+    virtual CTableBridge& TableBridge() = 0;
+    // 1 selects the Korean texts, 2 and 3 the English ones.
+    virtual int Language() const = 0;
 
     // The kind word of the screen shown ("Item", "Scale_Info" ...) and its
     // hint (screen number).

@@ -66,10 +66,10 @@ TEST_F(WorkScreenFormTest, RunTimeControlsStandWhereTheScreensExpectThem)
     EXPECT_EQ(RectOf(s.GetDlgItem(900)), CRect(50, 60, 500, 400));
     EXPECT_EQ(GetWindowTextString(s.GetDlgItem(902)->GetSafeHwnd()), "INSERT");
     // The page combo drops down; the preset keys use the preset font.
-    EXPECT_EQ(s.m_pageCombo.GetStyle() & 0x3u, 0x2u);
-    EXPECT_EQ(s.m_pageCombo.GetDlgCtrlID(), 800);
+    ASSERT_NE(s.GetDlgItem(800), nullptr);
+    EXPECT_EQ(s.GetDlgItem(800)->GetStyle() & 0x3u, 0x2u);
     LOGFONT lf;
-    ASSERT_GT(s.m_presetFont.GetLogFont(&lf), 0);
+    ASSERT_GT(s.GetPresetKeys().GetKeyFont().GetLogFont(&lf), 0);
     EXPECT_EQ(lf.lfHeight, 14);
     EXPECT_EQ(lf.lfWidth, 8);
     EXPECT_EQ(lf.lfCharSet, 1);

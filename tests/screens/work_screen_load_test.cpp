@@ -146,21 +146,21 @@ TEST_F(WorkScreenLoadTest, PresetsFillTheKeysOfTheChosenPage)
     Switch(kHintPreset, "Pre_Read", "vexo", db);
     auto key = [this](int k) {
         CString text;
-        m_screen->m_presetKeys[static_cast<std::size_t>(k - 1)].GetWindowText(text);
+        m_screen->GetDlgItem(599 + k)->GetWindowText(text);
         return text;
     };
     auto keyId = [this](int k) {
         CString text;
-        m_screen->m_presetKeyIds[static_cast<std::size_t>(k - 1)].GetWindowText(text);
+        m_screen->GetDlgItem(699 + k)->GetWindowText(text);
         return text;
     };
-    EXPECT_EQ(m_screen->m_nPresetPage, 1);
+    EXPECT_EQ(m_screen->GetPresetKeys().GetPage(), 1);
     EXPECT_EQ(key(1), "Pork\r\nbelly");
     EXPECT_EQ(keyId(1), "1");
     EXPECT_EQ(key(60), "42");
     EXPECT_EQ(keyId(60), "2");
     EXPECT_EQ(key(2), ""); // page 2's key
-    EXPECT_EQ(m_screen->m_nPresetSheet, 1);
+    EXPECT_TRUE(m_screen->GetPresetKeys().HasSheetFrame());
     EXPECT_TRUE(PumpUntil([this] { return m_screen->GetItemWorker()->GetReportFlag() == 1; }));
 }
 

@@ -19,7 +19,7 @@ protected:
             Execute(m_db, rows);
         Switch(kHintPreset, "Pre_Read", "vexo", m_db);
     }
-    CEdit& Key(int index) { return m_screen->m_presetKeys[static_cast<std::size_t>(index)]; }
+    CEdit& Key(int index) { return *dynamic_cast<CEdit*>(m_screen->GetDlgItem(600 + index)); }
     CString KeyText(int index)
     {
         CString text;
@@ -29,7 +29,7 @@ protected:
     CString KeyId(int index)
     {
         CString text;
-        m_screen->m_presetKeyIds[static_cast<std::size_t>(index)].GetWindowText(text);
+        m_screen->GetDlgItem(700 + index)->GetWindowText(text);
         return text;
     }
     // Focus into key index, type text (CR for a new line), as the user does.
@@ -60,9 +60,11 @@ protected:
     }
     void ChoosePage(int index)
     {
-        m_screen->m_pageCombo.SetCurSel(index);
-        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(800, CBN_SELCHANGE),
-            reinterpret_cast<LPARAM>(m_screen->m_pageCombo.GetSafeHwnd()));
+        auto* combo = dynamic_cast<CComboBox*>(m_screen->GetDlgItem(800));
+        ASSERT_NE(combo, nullptr);
+        combo->SetCurSel(index);
+        m_screen->SendMessage(
+            WM_COMMAND, MAKEWPARAM(800, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo->GetSafeHwnd()));
         ASSERT_TRUE(WaitForLoad());
     }
 
@@ -172,7 +174,7 @@ TEST_F(WorkScreenPresetTest, APageChangeEmptiesTheKeysBeforeItsRowsArrive)
     EXPECT_EQ(KeyText(0), "11");
     Key(30).SetWindowText("typed");
     ChoosePage(2);
-    EXPECT_EQ(m_screen->m_nPresetPage, 3);
+    EXPECT_EQ(m_screen->GetPresetKeys().GetPage(), 3);
     EXPECT_EQ(KeyText(0), "");
     EXPECT_EQ(KeyText(30), "");
     EXPECT_EQ(KeyText(59), "360");

@@ -28,10 +28,7 @@ protected:
         PrintScript::Disable();
         WorkScreenFixture::TearDown();
     }
-    void SetKey(int index, const char* text)
-    {
-        m_screen->m_presetKeys[static_cast<std::size_t>(index)].SetWindowText(text);
-    }
+    void SetKey(int index, const char* text) { m_screen->GetDlgItem(600 + index)->SetWindowText(text); }
     // Runs the Print button: model dialog answered with model ("" cancels),
     // the print dialog with dpi.
     void Print(const char* model, int dpi = 600)
@@ -95,8 +92,7 @@ TEST_F(WorkScreenPrintTest, KeyLinesArePrintedAtTheirPlacesOnThePqSheet)
     // The sixth row exists on the "Q" keyboard only.
     EXPECT_EQ(Find(job, "55555"), nullptr);
     EXPECT_EQ(Find(job, "SHIFT"), nullptr);
-    EXPECT_EQ(m_screen->m_strModelCode, "PQ");
-    EXPECT_EQ(m_screen->m_strPrintKind, "PresetPrint");
+    EXPECT_EQ(m_screen->GetPrintKind(), "PresetPrint");
     ASSERT_FALSE(job.outputPath.IsEmpty());
     const auto pages = PdfPageTexts(job.outputPath.GetString());
     ASSERT_EQ(pages.size(), 1u);
@@ -176,7 +172,8 @@ TEST_F(WorkScreenPrintTest, KeyCellsHaveTheirModelsWidthAndHeight)
     for (const Case& c : { Case { "PQ", 2425, 2450 }, Case { "Q", 2580, 2620 } }) {
         Canvas canvas(800, 500);
         canvas.Dc().SetViewportOrg(0, -2200);
-        m_screen->DrawPresetSheet(&canvas.Dc(), nullptr, c.model, 1.0);
+        const CPresetSheetPrint sheet;
+        sheet.DrawPresetSheet(&canvas.Dc(), nullptr, c.model, 1.0);
         canvas.Dc().SetViewportOrg(0, 0);
         const CRect strip(480, 0, 500, c.frameTop - 2200 - 8);
         const CRect ink = canvas.Ink(RGB(255, 255, 255), strip);

@@ -17,8 +17,8 @@ protected:
     int VisiblePresetKeys() const
     {
         int n = 0;
-        for (const CEdit& key : m_screen->m_presetKeys)
-            n += (key.GetStyle() & WS_VISIBLE) ? 1 : 0;
+        for (int id = 600; id < 660; ++id)
+            n += (m_screen->GetDlgItem(id)->GetStyle() & WS_VISIBLE) ? 1 : 0;
         return n;
     }
     bool ScaleListVisible() const { return Visible(900); }
@@ -102,13 +102,13 @@ TEST_F(WorkScreenSwitchTest, EachHintShowsItsOwnPanels)
         EXPECT_EQ(Visible(1145), c.presetKeys > 0) << label;
         EXPECT_EQ(Visible(1116) && Visible(1117), c.reservation) << label;
         EXPECT_EQ(Visible(1143) && Visible(1144), c.posHelp) << label;
-        EXPECT_EQ(m_screen->m_strPrintKind, c.printKind) << label;
+        EXPECT_EQ(m_screen->GetPrintKind(), c.printKind) << label;
         // The transfer buttons are usable, the stop button is not.
         for (int id : { 1009, 1010, 1001, 1002, 1025, 1027, 1029 })
             EXPECT_TRUE(Enabled(id)) << label << " control " << id;
         EXPECT_FALSE(Enabled(1030)) << label;
         EXPECT_FALSE(Enabled(1043)) << label;
-        EXPECT_EQ(m_screen->m_nPresetSheet, c.hint == kHintPreset ? 1 : 0) << label;
+        EXPECT_EQ(m_screen->GetPresetKeys().HasSheetFrame(), c.hint == kHintPreset ? TRUE : FALSE) << label;
     }
     EXPECT_EQ(m_screen->m_nLoggedIn, 0); // hint 10 is the log-out screen
 }
@@ -130,8 +130,8 @@ TEST_F(WorkScreenSwitchTest, ItemTypeScreensPlaceTheGridAndTheProgressGroup)
     EXPECT_EQ(rectOf(&Grid()), CRect(50, 60, 750, 410));
     EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1011)->GetSafeHwnd()), "Insert");
     Switch(kHintPreset, "Pre_Read", "vexo", db);
-    EXPECT_EQ(rectOf(&m_screen->m_presetKeys[0]), CRect(52, 52, 109, 109));
-    EXPECT_EQ(rectOf(&m_screen->m_presetKeys[59]), CRect(52 + 57 * 9, 357, 109 + 57 * 9, 414));
+    EXPECT_EQ(rectOf(m_screen->GetDlgItem(600)), CRect(52, 52, 109, 109));
+    EXPECT_EQ(rectOf(m_screen->GetDlgItem(659)), CRect(52 + 57 * 9, 357, 109 + 57 * 9, 414));
     EXPECT_EQ(rectOf(m_screen->GetDlgItem(1032)), CRect(780, 60, 930, 310));
 }
 
@@ -151,8 +151,9 @@ TEST_F(WorkScreenSwitchTest, LogInHintsKeepTheItemScreenEditableAndTheMailboxUnt
         EXPECT_EQ(m_screen->m_nHint, kHintItem) << hint;
         EXPECT_EQ(m_screen->m_strItemDbPath, db) << hint;
         // Communication Setup reads the scales into the mailbox's request.
-        if (hint != kHintCommMode)
+        if (hint != kHintCommMode) {
             EXPECT_EQ(m_screen->m_mailbox.Text(IDC_MAILBOX_NAME), "Busy_Request") << hint;
+        }
         EXPECT_EQ(Grid().GetRowCount(), 3) << hint;
         EXPECT_TRUE(Visible(1007)) << hint;
     }
@@ -179,7 +180,7 @@ TEST_F(WorkScreenSwitchTest, AHintDuringALoadIsDroppedAndOtherHintsOnlyMoveTheMa
     EXPECT_EQ(m_screen->m_mailbox.Text(IDC_MAILBOX_NAME), "Add_Read");
     EXPECT_EQ(m_screen->m_mailbox.Text(IDC_MAILBOX_TEXT), "vexo");
     EXPECT_EQ(m_screen->m_strKind, "Item");
-    EXPECT_EQ(m_screen->m_strPrintKind, "");
+    EXPECT_EQ(m_screen->GetPrintKind(), "");
     EXPECT_EQ(m_screen->m_nHint, 42);
 }
 
@@ -234,7 +235,7 @@ TEST_F(WorkScreenSwitchTest, PresetKeysTakeCrLfLinesAndCountTheirLimitInCp949Byt
 {
     const CString db = MakeItemDatabase();
     Switch(kHintPreset, "Pre_Read", "vexo", db);
-    CEdit& key = m_screen->m_presetKeys[0];
+    CWnd& key = *m_screen->GetDlgItem(600);
     key.SetFocus();
     ASSERT_TRUE(AfxSimulateKey(key.GetSafeHwnd(), 'A', "A"));
     ASSERT_TRUE(AfxSimulateKey(key.GetSafeHwnd(), VK_RETURN, "\r"));

@@ -263,10 +263,10 @@ TEST_F(WorkScreenTcpTest, PresetSendCarriesTheChosenPageAndItsKeysThenResets)
     TcpScale scale;
     ASSERT_TRUE(scale.Start(memory.Script()));
     ChooseScales({ &scale });
-    m_screen->m_pageCombo.SetCurSel(1);
-    m_screen->m_presetKeys[0].SetWindowText("41");
-    m_screen->m_presetKeys[1].SetWindowText("7\r\nfresh");
-    m_screen->m_presetKeys[59].SetWindowText("50000");
+    dynamic_cast<CComboBox*>(m_screen->GetDlgItem(800))->SetCurSel(1);
+    m_screen->GetDlgItem(600)->SetWindowText("41");
+    m_screen->GetDlgItem(601)->SetWindowText("7\r\nfresh");
+    m_screen->GetDlgItem(659)->SetWindowText("50000");
     MessageBoxScript::Reset();
 
     Command(1025);
