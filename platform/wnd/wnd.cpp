@@ -436,8 +436,8 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
 
     if (!dispatch_internal::Dispatch(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))
         || dispatch_internal::Dispatch(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+        // The teardown detaches this object; a view may have deleted itself.
         DestroyWindowTree(hwnd);
-        m_hWnd = nullptr;
         return FALSE;
     }
     if (!IsWindow(hwnd))

@@ -6,6 +6,7 @@
 
 #include "ethernet/scale_packet_sender.h"
 #include "platform/net/socket.h"
+#include "tests/support/ui_pump.h"
 
 // The sender thread writes packets in the order they were handed over, never
 // lets a packet written on the caller's thread overtake queued ones, ends a
@@ -34,7 +35,7 @@ struct Pair {
     ByteBuffer Read(std::size_t count, bool* closed = nullptr)
     {
         ByteBuffer out;
-        const auto deadline = Clock::now() + std::chrono::seconds(5);
+        const auto deadline = Clock::now() + TestDeadline(std::chrono::seconds(5));
         std::uint8_t buffer[512];
         while (out.size() < count && Clock::now() < deadline) {
             std::size_t got = 0;

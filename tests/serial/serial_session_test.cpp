@@ -205,6 +205,7 @@ TEST_F(SerialTransferTest, ARefusalIsToldAndEndsTheSession)
         ++which;
         ExpectWalkEnded();
     }
+    m_line.Stop(); // the script reads locals of this test
 }
 
 // ---- reads -----------------------------------------------------------------------
@@ -390,6 +391,7 @@ TEST_F(SerialTransferTest, AStrayAnswerLeavesTheFrameWaitingForItsReply)
         (std::vector<std::string> {
             "Trans Complete", "4849....OKcode su=0", "4851....OKcode su=0", "Trans Complete" }));
     ExpectWalkEnded();
+    m_line.Stop(); // the script reads locals of this test
 }
 
 // ---- broadcasts ------------------------------------------------------------------
@@ -451,6 +453,7 @@ TEST_F(SerialTransferTest, BroadcastOfPickedRowsShowsEachScalesStatus)
         (std::vector<std::string> {
             "4849....OKcode su=2", "4850....OKcode su=258", "4851....errcode su=9", "Trans Complete" }));
     ExpectWalkEnded();
+    m_line.Stop(); // the script reads locals of this test
 }
 
 TEST_F(SerialTransferTest, BroadcastFaultsGoToTheClosingPass)
@@ -515,6 +518,7 @@ TEST_F(SerialTransferTest, BroadcastTakesDataAnswersOfTheFirstJoinedScaleOnly)
             "1281@03", "1024@01", "1024@03" }));
     EXPECT_EQ(Frames()[4].sequence, Frames()[5].sequence);
     ExpectWalkEnded();
+    m_line.Stop(); // the script reads locals of this test
 }
 
 TEST_F(SerialTransferTest, BroadcastWithoutAJoinedScaleOrPortEndsAtOnce)

@@ -126,6 +126,7 @@ TEST_F(SerialTransferTest, EachScalesReadStartsWithItsRequestUnanswered)
     EXPECT_EQ(Rows(m_screen->m_receivedPaths[1].second, "SELECT [item_num], [item_name] FROM [Item]"),
         std::vector<std::string> { "1|b" });
     ExpectWalkEnded();
+    m_line.Stop(); // the script reads locals of this test
 }
 
 } // namespace

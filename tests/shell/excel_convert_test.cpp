@@ -489,7 +489,9 @@ TEST_F(ExcelConvertTest, AStrayCellFarDownCostsOneRowNotTheSheet)
     FileDialogScript::PushPath(workbook.c_str());
     FileDialogScript::PushPath(target.c_str());
     Command(ID_EXCEL_TO_ACCESS);
+#ifndef __SANITIZE_ADDRESS__ // the address sanitizer keeps freed memory aside
     EXPECT_LT(peakKb() - before, 64 * 1024);
+#endif
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "Convert OK" });
     EXPECT_EQ(Rows(target.c_str(), "SELECT [item_num],[info] FROM [Item] ORDER BY [ID]"),
         (std::vector<std::vector<std::string>> { { "first", "1" }, { "NULL", "1" } }));

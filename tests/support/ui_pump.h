@@ -3,17 +3,37 @@
 // message box script that starts and ends empty.
 
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
 #include "platform/wnd/app.h"
 #include "platform/wnd/msgbox.h"
 
+// Deadlines stretch by CALVORN_TEST_TIME_SCALE (1 to 20; the sanitizer runs
+// set it): a deadline bounds a wait for something that must happen, so a
+// slower build may take longer without changing what is checked.
+inline int TestTimeScale()
+{
+    static const int scale = [] {
+        const char* text = std::getenv("CALVORN_TEST_TIME_SCALE");
+        const int value = text ? std::atoi(text) : 1;
+        return value < 1 ? 1 : (value > 20 ? 20 : value);
+    }();
+    return scale;
+}
+
+// A deadline of the tests, stretched for slow builds.
+inline std::chrono::milliseconds TestDeadline(std::chrono::milliseconds deadline)
+{
+    return deadline * TestTimeScale();
+}
+
 // Pumps the UI thread until done() holds; false when the deadline passes first.
 inline bool PumpUntil(
     const std::function<bool()>& done, std::chrono::milliseconds deadline = std::chrono::milliseconds(5000))
 {
-    return AfxPumpUntil(done, static_cast<DWORD>(deadline.count())) != FALSE;
+    return AfxPumpUntil(done, static_cast<DWORD>(TestDeadline(deadline).count())) != FALSE;
 }
 
 // Pumps the UI thread for the given time (to show that something does NOT
