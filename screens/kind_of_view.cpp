@@ -10,6 +10,7 @@
 #include "platform/wnd/msgbox.h"
 #include "platform/wnd/runtime_class.h"
 #include "screens/command_forwarding.h"
+#include "screens/reservations.h"
 #include "screens/table_bridge.h"
 #include "screens/transfer_port.h"
 #include "screens/transfer_ports.h"
@@ -44,6 +45,8 @@ CKindOfView::CKindOfView()
     m_pItemWorker = new CItemDbWorker;
     m_pItemWorker->SetOwner(this, &m_mailbox);
     m_pItemWorker->SetInsertReadTarget(this);
+    CWorkScreenContext& context = *this;
+    m_pReservations.reset(new CReservations(context, [this] { return m_nTransferActive.load(); }));
     m_pTableBridge = new CTableBridge;
     m_pTableBridge->SetView(this);
     m_mailbox.Create(this);
@@ -58,7 +61,8 @@ CKindOfView::CKindOfView()
 
 CKindOfView::~CKindOfView()
 {
-    EndReservationThreads();
+    // Every reservation thread ends before anything it may reach goes.
+    m_pReservations.reset();
     m_pSerial.reset();
     m_pTransports.reset();
     delete m_pItemWorker;
@@ -195,11 +199,9 @@ void CKindOfView::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, 1044, m_groupProgress);
     DDX_Control(dx, 1039, m_editProgress);
     DDX_Control(dx, 1117, m_btnReservationSetup);
-    DDX_Control(dx, 1045, m_lampResvSend);
-    DDX_Control(dx, 1046, m_lampResvRecv);
+    m_pReservations->DoDataExchange(dx);
     DDX_Control(dx, 1047, m_labelResvPc);
     DDX_Control(dx, 1048, m_labelResvScale);
-    DDX_Control(dx, 1040, m_lampReservation);
     DDX_Control(dx, 1116, m_btnReservationView);
     DDX_Control(dx, 1129, m_labelReservation);
     DDX_Control(dx, 1144, m_groupPosHelp);
@@ -226,7 +228,7 @@ void CKindOfView::OnTimer(UINT_PTR id)
         OnSerialReplyTimeout();
         return;
     }
-    if (OnTransferTimer(id) || OnReservationTimer(id))
+    if (OnTransferTimer(id) || m_pReservations->OnReservationTimer(id))
         return;
     CFormView::OnTimer(id);
 }
@@ -311,9 +313,6 @@ void CKindOfView::OnInitialUpdate()
     for (const auto& [id, text] : captions)
         SetDlgItemText(id, text);
 
-    m_lampReservation.SetImage(32, 0, 0);
-    m_lampResvSend.SetImage(32, 1, 0);
-    m_lampResvRecv.SetImage(32, 1, 0);
     ShowControls({ 1040, 1116, 1045, 1046, 1047, 1048, 1129 }, FALSE);
     ShowReservationButtons(FALSE);
 
@@ -323,13 +322,7 @@ void CKindOfView::OnInitialUpdate()
     ShowPosKindHelp(FALSE);
     ShowControls({ 1145, 57607 }, FALSE);
 
-    if (!m_pReservationList) {
-        m_pReservationList = new CReservationListDlg;
-        m_pReservationList->SetHost(this);
-        m_pReservationList->Create(IDD_RESERVATION_LIST, nullptr);
-        WriteReservationReport();
-        LoadReservations();
-    }
+    m_pReservations->Start();
     Invalidate(FALSE);
 }
 

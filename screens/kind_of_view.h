@@ -6,6 +6,21 @@
 // table bridge that loads the grid and writes edits back, the serial request
 // carrier (145) and the message window (225). Everything runs on the UI thread
 // except the worker, which talks to it through the mailbox and SendMessage.
+//
+// Scales and reservations (each knows the screen only through
+// CWorkScreenContext, screens/work_screen_context.h, which CKindOfView
+// implements privately; the arrows go from the screen to its parts and from
+// each part to the context, never back to CKindOfView):
+// - CScaleScreens (Scales()): the communication settings, the COM port, the
+//   communication dialog 141 and Auto_Comset_File.bin; the scale register
+//   (CScaleRegister, whose host it is), list 900 and buttons 901-903; Insert,
+//   Update and Delete of the scale settings screens. The handlers 32773, 1043,
+//   900-903, 1011, 1012, 1014 and WM_COMMMODE_CHANGED hand on to it; the
+//   query dispatch hands the register's reply rows to Scales().Register().
+// - CReservations (Reservations()): the reservation threads (ended first in
+//   the destructor), the list 217, lamps 1040/1045/1046, commands 1116/1117,
+//   message 1624 and timers 600 + slot; the host of the threads and the list.
+//   It reads the transfer-active count through a function it is given.
 
 #include <array>
 #include <atomic>
@@ -42,9 +57,7 @@
 class CCalvornView;
 class CCmdUI;
 class CItemDbWorker;
-class CReservationListDlg;
-class CReservationTransThread;
-struct ReservationRow;
+class CReservations;
 class CPrintInfo;
 class CTableBridge;
 class CTransferPort;
@@ -71,7 +84,6 @@ class CKindOfView : public CFormView,
                     public CWorkScreen,
                     public CInsertReadTarget,
                     public CTransferHost,
-                    public CReservationHost,
                     public CSerialHost,
                     public CSerialTransport,
                     private CWorkScreenContext {
@@ -216,30 +228,10 @@ public:
     // database and the mailbox are in use, and a write or another request now
     // would cut the rows still to come.
     BOOL RefuseWhileBusy() override;
-    // ---- Reservations (kind_of_view_reservation.cpp) ------------------------------
-    // Start-up: the folders, the reservation database and the report file.
-    void WriteReservationReport();
-    // Start-up: expired once-reservations deleted, a thread for every other
-    // once and every-day reservation.
-    void LoadReservations();
-    // One thread for the row in the first free slot (timer 600 + slot); the
-    // slot, or -1 when every slot holds a running reservation (with a message).
-    int StartReservationTransfer(const ReservationRow& row);
+    // ---- Reservations (screens/reservations.h) -------------------------------------
+    CReservations& Reservations() { return *m_pReservations; }
     void OnReservationSetup();
     void OnReservationInfoView();
-    // Item numbers of the picked grid rows (ended by 0, at most 1000).
-    void CollectSelectedItemNumbers(std::vector<int>& numbers) const;
-    // The live thread of a job token, or nullptr.
-    CReservationTransThread* FindReservationThread(UINT_PTR token) const;
-    CReservationTransThread* GetReservationThread(std::size_t slot) const;
-    CReservationListDlg* GetReservationListDlg() const { return m_pReservationList; }
-
-    // CReservationHost
-    HWND GetReservationWindow() const override { return GetSafeHwnd(); }
-    int GetTransferActive() const override { return m_nTransferActive.load(); }
-    CString GetLoggedInManagerId() const override { return m_strUserId; }
-    void FlashReservationLamp() override;
-    void CancelReservationThreads(long number) override;
 
     // ---- Serial transfers (kind_of_view_serial.cpp) -----------------------------------
     // Makes the serial transfer (once the window exists) and attaches it to the
@@ -387,11 +379,8 @@ public:
     CButton m_groupProgress; // 1044
     CEdit m_editProgress; // 1039
     CXPButton m_btnReservationSetup; // 1117
-    CStatusLamp m_lampResvSend; // 1045
-    CStatusLamp m_lampResvRecv; // 1046
     CStatic m_labelResvPc; // 1047
     CStatic m_labelResvScale; // 1048
-    CStatusLamp m_lampReservation; // 1040
     CXPButton m_btnReservationView; // 1116
     CStatic m_labelReservation; // 1129
     CButton m_groupPosHelp; // 1144
@@ -462,9 +451,6 @@ private:
     BOOL ReadReceiveNumbers();
 
     LRESULT OnReservationSocketData(WPARAM wParam, LPARAM lParam);
-    // Timers 600 + slot; FALSE for ids of other ranges.
-    BOOL OnReservationTimer(UINT_PTR id);
-    void EndReservationThreads();
 
     // CWorkScreenContext (the rest above)
     CWnd& Form() override { return *this; }
@@ -484,8 +470,7 @@ private:
     int Language() const override { return m_nLanguage; }
 
     CItemDbWorker* m_pItemWorker = nullptr;
-    CReservationListDlg* m_pReservationList = nullptr;
-    std::vector<CReservationTransThread*> m_reservationThreads;
+    std::unique_ptr<CReservations> m_pReservations;
     CTransferPort* m_pTransferPort = nullptr;
     std::unique_ptr<CWorkScreenTransports> m_pTransports;
     std::unique_ptr<CSerialTransfer> m_pSerial;

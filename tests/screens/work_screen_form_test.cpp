@@ -28,22 +28,24 @@ protected:
 TEST_F(WorkScreenFormTest, MembersDriveTheirOwnControlsWithTheirCaptions)
 {
     CKindOfView& s = *m_screen;
-    const std::pair<const CWnd*, int> bound[]
-        = { { &s.m_btnSyncTables, 1065 }, { &s.m_btnSyncPresetLabel, 1066 }, { &s.m_btnInsert, 1007 },
-              { &s.m_btnDelete, 1008 }, { &s.m_btnTransAll, 1009 }, { &s.m_btnTransSelect, 1010 },
-              { &s.m_btnRecvAll, 1001 }, { &s.m_btnRecvSelect, 1002 }, { &s.m_editRecvNumbers, 1026 },
-              { &s.m_btnScaleTrans, 1025 }, { &s.m_btnScaleRecvAll, 1027 }, { &s.m_editScaleRecv, 1028 },
-              { &s.m_btnScaleRecvSelect, 1029 }, { &s.m_btnTransStop, 1030 }, { &s.m_groupEdit, 1033 },
-              { &s.m_groupTrans, 1034 }, { &s.m_groupScaleTrans, 1032 }, { &s.m_btnResultRecv, 1050 },
-              { &s.m_btnResultClear, 1051 }, { &s.m_btnResultReload, 1052 }, { &s.m_btnResultSum, 1057 },
-              { &s.m_btnScaleInfoInsert, 1011 }, { &s.m_btnScaleInfoUpdate, 1014 },
-              { &s.m_btnScaleInfoDelete, 1012 }, { &s.m_btnScaleInfoTrans, 1013 }, { &s.m_lampSend, 1037 },
-              { &s.m_labelPc, 1041 }, { &s.m_labelScale, 1042 }, { &s.m_lampRecv, 1038 },
-              { &s.m_groupProgress, 1044 }, { &s.m_editProgress, 1039 }, { &s.m_btnReservationSetup, 1117 },
-              { &s.m_btnReservationView, 1116 }, { &s.m_lampReservation, 1040 }, { &s.m_editPosHelp, 1143 },
-              { &s.m_btnPrint, 57607 }, { &s.m_captionPanel, IDC_WORK_CAPTION } };
-    for (const auto& [member, id] : bound)
+    const std::pair<const CWnd*, int> bound[] = { { &s.m_btnSyncTables, 1065 },
+        { &s.m_btnSyncPresetLabel, 1066 }, { &s.m_btnInsert, 1007 }, { &s.m_btnDelete, 1008 },
+        { &s.m_btnTransAll, 1009 }, { &s.m_btnTransSelect, 1010 }, { &s.m_btnRecvAll, 1001 },
+        { &s.m_btnRecvSelect, 1002 }, { &s.m_editRecvNumbers, 1026 }, { &s.m_btnScaleTrans, 1025 },
+        { &s.m_btnScaleRecvAll, 1027 }, { &s.m_editScaleRecv, 1028 }, { &s.m_btnScaleRecvSelect, 1029 },
+        { &s.m_btnTransStop, 1030 }, { &s.m_groupEdit, 1033 }, { &s.m_groupTrans, 1034 },
+        { &s.m_groupScaleTrans, 1032 }, { &s.m_btnResultRecv, 1050 }, { &s.m_btnResultClear, 1051 },
+        { &s.m_btnResultReload, 1052 }, { &s.m_btnResultSum, 1057 }, { &s.m_btnScaleInfoInsert, 1011 },
+        { &s.m_btnScaleInfoUpdate, 1014 }, { &s.m_btnScaleInfoDelete, 1012 },
+        { &s.m_btnScaleInfoTrans, 1013 }, { &s.m_lampSend, 1037 }, { &s.m_labelPc, 1041 },
+        { &s.m_labelScale, 1042 }, { &s.m_lampRecv, 1038 }, { &s.m_groupProgress, 1044 },
+        { &s.m_editProgress, 1039 }, { &s.m_btnReservationSetup, 1117 }, { &s.m_btnReservationView, 1116 },
+        { dynamic_cast<const CStatusLamp*>(s.GetDlgItem(1040)), 1040 }, { &s.m_editPosHelp, 1143 },
+        { &s.m_btnPrint, 57607 }, { &s.m_captionPanel, IDC_WORK_CAPTION } };
+    for (const auto& [member, id] : bound) {
+        ASSERT_NE(member, nullptr) << id;
         EXPECT_EQ(member->GetDlgCtrlID(), id) << id;
+    }
 
     const std::pair<int, const char*> captions[] = { { 1065, "Synchronization" }, { 1066, "Synchronization" },
         { 1007, "Insert" }, { 1008, "Delete" }, { 1009, "Trans" }, { 1010, "Select Trans" },

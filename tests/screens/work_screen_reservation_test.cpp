@@ -7,6 +7,7 @@
 #include "ethernet/reservation_dialogs.h"
 #include "ethernet/reservation_thread.h"
 #include "platform/base/datetime.h"
+#include "screens/reservations.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/scale_sim.h"
@@ -103,7 +104,7 @@ TEST_F(ReservationRunTest, OnceReservationSendsItsCopiesAtItsMinuteAndReports)
     TcpScale scale;
     ASSERT_TRUE(scale.Start());
     Store(Row(4, 0, "kim", scale.Address()), kTwoItems);
-    const int slot = m_screen->StartReservationTransfer(Row(4, 0, "kim", scale.Address()));
+    const int slot = m_screen->Reservations().StartReservationTransfer(Row(4, 0, "kim", scale.Address()));
     ASSERT_EQ(slot, 0);
     PumpFor(std::chrono::milliseconds(150));
     EXPECT_EQ(scale.Connections(), 0u); // 09:06 is not its minute
@@ -136,8 +137,9 @@ TEST_F(ReservationRunTest, OnceReservationSendsItsCopiesAtItsMinuteAndReports)
     EXPECT_EQ(Statuses(), (std::vector<CString> { "Trans Stop" }));
     EXPECT_EQ(Boxes(), (std::vector<CString> { "Trans Complete" }));
     // A once-reservation's thread ends after its run, and its slot is taken again.
-    ASSERT_TRUE(PumpUntil([&] { return m_screen->GetReservationThread(0)->HasEnded(); }));
-    EXPECT_EQ(m_screen->StartReservationTransfer(Row(5, 0, "kim", scale.Address(), "2030")), 0);
+    ASSERT_TRUE(PumpUntil([&] { return m_screen->Reservations().GetReservationThread(0)->HasEnded(); }));
+    EXPECT_EQ(
+        m_screen->Reservations().StartReservationTransfer(Row(5, 0, "kim", scale.Address(), "2030")), 0);
 }
 
 struct OutcomeCase {
@@ -184,7 +186,7 @@ TEST_F(ReservationRunTest, EveryWaitForTheScaleEndsWithAReport)
         SetClock(CTime(2007, 3, 5, 9, 6, 30));
         const ReservationRow row = Row(++number, 0, "kim", scale.Address());
         Store(row, kTwoItems);
-        ASSERT_GE(m_screen->StartReservationTransfer(row), 0);
+        ASSERT_GE(m_screen->Reservations().StartReservationTransfer(row), 0);
         SetClock(CTime(2007, 3, 5, 9, 7, 1));
         ASSERT_TRUE(WaitForReports(before + 1));
         EXPECT_EQ(ReportOf(ReportLines().back()), CString::Formatted("%14s", c.report).Str());
@@ -207,7 +209,7 @@ TEST_F(ReservationRunTest, WithoutCopiesOnlyTheResetGoesAndTheReportIsEmpty)
     TcpScale scale;
     ASSERT_TRUE(scale.Start());
     Store(Row(4, 0, "kim", scale.Address()));
-    m_screen->StartReservationTransfer(Row(4, 0, "kim", scale.Address()));
+    m_screen->Reservations().StartReservationTransfer(Row(4, 0, "kim", scale.Address()));
     SetClock(CTime(2007, 3, 5, 9, 7, 59));
     ASSERT_TRUE(WaitForReports(1));
     ASSERT_EQ(scale.Received().size(), 1u);
@@ -222,7 +224,7 @@ TEST_F(ReservationRunTest, TheSameManagersTransferRefusesAtTheStart)
     Store(Row(4, 0, "kim", scale.Address()), kTwoItems);
     Store(Row(5, 0, "lee", scale.Address()), kTwoItems);
     m_screen->SetTransferActive(1);
-    m_screen->StartReservationTransfer(Row(4, 0, "kim", scale.Address()));
+    m_screen->Reservations().StartReservationTransfer(Row(4, 0, "kim", scale.Address()));
     SetClock(CTime(2007, 3, 5, 9, 7, 0));
     ASSERT_TRUE(WaitForReports(1));
     EXPECT_EQ(ReportOf(ReportLines()[0]), "Because basic Communication(Stop)");
@@ -234,7 +236,7 @@ TEST_F(ReservationRunTest, TheSameManagersTransferRefusesAtTheStart)
 
     // Another manager's reservation runs all the same.
     MessageBoxScript::Reset();
-    m_screen->StartReservationTransfer(Row(5, 0, "lee", scale.Address()));
+    m_screen->Reservations().StartReservationTransfer(Row(5, 0, "lee", scale.Address()));
     ASSERT_TRUE(WaitForReports(2));
     EXPECT_EQ(ReportOf(ReportLines()[1]), CString::Formatted("%14s", "OK").Str());
     EXPECT_EQ(scale.Received().size(), 3u);
@@ -244,7 +246,7 @@ TEST_F(ReservationRunTest, TheSameManagersTransferRefusesAtTheStart)
 TEST_F(ReservationRunTest, AScaleThatCannotBeReachedKeepsItWaiting)
 {
     Store(Row(4, 0, "kim", "127.0.0.254"), kTwoItems);
-    m_screen->StartReservationTransfer(Row(4, 0, "kim", "127.0.0.254"));
+    m_screen->Reservations().StartReservationTransfer(Row(4, 0, "kim", "127.0.0.254"));
     SetClock(CTime(2007, 3, 5, 9, 7, 0));
     ASSERT_TRUE(WaitForReports(1));
     EXPECT_EQ(ReportOf(ReportLines()[0]), "Connection Fail");
@@ -260,11 +262,11 @@ TEST_F(ReservationRunTest, AnEveryDayReservationRunsOnceEachDay)
     const ReservationRow row = Row(4, 1, "kim", scale.Address(), "0", "0", "0", "8", "0");
     Store(row, kTwoItems);
     SetClock(CTime(2007, 3, 5, 7, 59, 40));
-    m_screen->StartReservationTransfer(row);
+    m_screen->Reservations().StartReservationTransfer(row);
     SetClock(CTime(2007, 3, 5, 8, 0, 3));
     ASSERT_TRUE(WaitForReports(1));
     EXPECT_EQ(Statuses(), (std::vector<CString> { "Trans..ing" }));
-    CReservationTransThread* thread = m_screen->GetReservationThread(0);
+    CReservationTransThread* thread = m_screen->Reservations().GetReservationThread(0);
     EXPECT_EQ(thread->GetRunCount(), 1);
 
     // Later in the same minute, and later that day: nothing more.
@@ -293,17 +295,17 @@ TEST_F(ReservationRunTest, DeletingARunningReservationEndsItWithoutAReport)
     }));
     Store(Row(4, 0, "kim", scale.Address()), kTwoItems);
     Store(Row(4, 0, "kim", "127.0.0.254")); // a second scale of the same reservation, still waiting
-    m_screen->StartReservationTransfer(Row(4, 0, "kim", scale.Address()));
+    m_screen->Reservations().StartReservationTransfer(Row(4, 0, "kim", scale.Address()));
     SetClock(CTime(2007, 3, 5, 9, 6, 59));
-    CReservationTransThread* running = m_screen->GetReservationThread(0);
+    CReservationTransThread* running = m_screen->Reservations().GetReservationThread(0);
     SetClock(CTime(2007, 3, 5, 9, 7, 0));
     ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() >= 1; }));
     SetClock(CTime(2007, 3, 5, 9, 6, 0));
-    m_screen->StartReservationTransfer(Row(4, 0, "kim", "127.0.0.254"));
-    CReservationTransThread* waiting = m_screen->GetReservationThread(1);
+    m_screen->Reservations().StartReservationTransfer(Row(4, 0, "kim", "127.0.0.254"));
+    CReservationTransThread* waiting = m_screen->Reservations().GetReservationThread(1);
 
     m_screen->SendMessage(WM_COMMAND, 1116);
-    CReservationListDlg* list = m_screen->GetReservationListDlg();
+    CReservationListDlg* list = m_screen->Reservations().GetReservationListDlg();
     ASSERT_EQ(list->m_list.GetItemCount(), 2);
     list->m_list.ClickItem(0);
     MessageBoxScript::PushAnswer(IDYES);
@@ -320,8 +322,10 @@ TEST_F(ReservationRunTest, DeletingARunningReservationEndsItWithoutAReport)
     EXPECT_EQ(scale.Received().size(), 1u);
     EXPECT_EQ(scale.Connections(), 1u);
     // The slots of ended threads are taken again.
-    EXPECT_EQ(m_screen->StartReservationTransfer(Row(6, 0, "kim", scale.Address(), "2030")), 0);
-    EXPECT_EQ(m_screen->StartReservationTransfer(Row(7, 0, "kim", scale.Address(), "2030")), 1);
+    EXPECT_EQ(
+        m_screen->Reservations().StartReservationTransfer(Row(6, 0, "kim", scale.Address(), "2030")), 0);
+    EXPECT_EQ(
+        m_screen->Reservations().StartReservationTransfer(Row(7, 0, "kim", scale.Address(), "2030")), 1);
     EXPECT_EQ(m_screen->SendMessage(WM_RESV_SOCKET_DATA, 0x7FFFFFFF), 1); // no such job
 }
 
@@ -338,17 +342,17 @@ TEST_F(ReservationRunTest, StartUpDeletesExpiredReservationsAndStartsTheOthers)
     Store(other); // expired, another kind
     Store(Row(7, 0, "kim", "127.0.0.254", "2100", "1", "1", "0", "0")); // later: started
     CReservationTransThread::SetConnectTimeout(50);
-    m_screen->LoadReservations();
+    m_screen->Reservations().LoadReservations();
     EXPECT_EQ(
         Column(kReservationDatabasePath, "SELECT [reservation_num] FROM [Reservation_Table] ORDER BY [ID]"),
         (std::vector<CString> { "3", "4", "5", "7" }));
     EXPECT_TRUE(Column(kReservationDatabasePath, "SELECT [item_num] FROM [Item]").empty());
     std::vector<long> started;
-    for (std::size_t slot = 0; m_screen->GetReservationThread(slot); ++slot)
-        started.push_back(m_screen->GetReservationThread(slot)->GetReservationNumber());
+    for (std::size_t slot = 0; m_screen->Reservations().GetReservationThread(slot); ++slot)
+        started.push_back(m_screen->Reservations().GetReservationThread(slot)->GetReservationNumber());
     EXPECT_EQ(started, (std::vector<long> { 3, 4, 7 }));
-    EXPECT_EQ(m_screen->GetReservationThread(0)->GetTimerId(), 600u);
-    EXPECT_EQ(m_screen->GetReservationThread(2)->GetTimerId(), 602u);
+    EXPECT_EQ(m_screen->Reservations().GetReservationThread(0)->GetTimerId(), 600u);
+    EXPECT_EQ(m_screen->Reservations().GetReservationThread(2)->GetTimerId(), 602u);
     for (int id : { 1040, 1045, 1046, 1047, 1048, 1129 })
         EXPECT_TRUE(Visible(id)) << id;
 }
@@ -365,32 +369,32 @@ TEST_F(ReservationRunTest, PickedRowsGiveTheItemNumbers)
     grid.m_bShiftPick = 0;
     grid.m_nDownRow = 3;
     grid.m_nUpRow = 1;
-    m_screen->CollectSelectedItemNumbers(numbers);
+    m_screen->Reservations().CollectSelectedItemNumbers(numbers);
     ASSERT_EQ(numbers.size(), kReservationItemLimit);
     EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 4), (std::vector<int> { 10, 20, 30, 0 }));
     grid.m_bShiftPick = 1;
     grid.m_nAnchorRowA = 5;
     grid.m_nAnchorRowB = 4;
-    m_screen->CollectSelectedItemNumbers(numbers);
+    m_screen->Reservations().CollectSelectedItemNumbers(numbers);
     EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 2), (std::vector<int> { 40, 0 }));
     grid.m_bCtrlPick = 1;
     std::fill(std::begin(grid.m_PickList), std::end(grid.m_PickList), 0);
     grid.m_PickList[0] = 4;
     grid.m_PickList[1] = 2;
-    m_screen->CollectSelectedItemNumbers(numbers);
+    m_screen->Reservations().CollectSelectedItemNumbers(numbers);
     EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 3), (std::vector<int> { 40, 20, 0 }));
     // Picks end at the first empty entry.
     grid.m_PickList[0] = 4;
     grid.m_PickList[1] = 1;
     grid.m_PickList[2] = 0;
     grid.m_PickList[3] = 3;
-    m_screen->CollectSelectedItemNumbers(numbers);
+    m_screen->Reservations().CollectSelectedItemNumbers(numbers);
     EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 3), (std::vector<int> { 40, 10, 0 }));
     // A row without a number gives none.
     grid.SetItemText(2, 1, "");
     grid.m_PickList[0] = 2;
     grid.m_PickList[1] = 4;
-    m_screen->CollectSelectedItemNumbers(numbers);
+    m_screen->Reservations().CollectSelectedItemNumbers(numbers);
     EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 2), (std::vector<int> { 40, 0 }));
 }
 
@@ -427,18 +431,18 @@ TEST_F(ReservationRunTest, SetupStartsOneThreadPerScaleWithThePickedItems)
     // Cancelled: nothing is stored or started.
     setup(IDCANCEL);
     EXPECT_TRUE(Statuses().empty());
-    EXPECT_EQ(m_screen->GetReservationThread(0), nullptr);
+    EXPECT_EQ(m_screen->Reservations().GetReservationThread(0), nullptr);
 
     setup(IDOK);
     EXPECT_EQ(Statuses(), (std::vector<CString> { "wait", "wait" }));
     EXPECT_EQ(Column(kReservationDatabasePath, "SELECT [item_num] FROM [Item] ORDER BY [ID]"),
         (std::vector<CString> { "42", "43" }));
     for (std::size_t slot : { 0u, 1u }) {
-        ASSERT_NE(m_screen->GetReservationThread(slot), nullptr) << slot;
-        EXPECT_EQ(m_screen->GetReservationThread(slot)->GetReservationNumber(), 1) << slot;
-        EXPECT_EQ(m_screen->GetReservationThread(slot)->GetTimerId(), 600 + slot) << slot;
+        ASSERT_NE(m_screen->Reservations().GetReservationThread(slot), nullptr) << slot;
+        EXPECT_EQ(m_screen->Reservations().GetReservationThread(slot)->GetReservationNumber(), 1) << slot;
+        EXPECT_EQ(m_screen->Reservations().GetReservationThread(slot)->GetTimerId(), 600 + slot) << slot;
     }
-    EXPECT_EQ(m_screen->GetReservationThread(2), nullptr);
+    EXPECT_EQ(m_screen->Reservations().GetReservationThread(2), nullptr);
 
     // Both run in the same minute, each answered through its own token.
     SetClock(CTime(2007, 3, 5, 9, 7, 0));
@@ -464,8 +468,8 @@ TEST_F(ReservationRunTest, ReplyTimersReachTheThreadOfTheirSlot)
     ASSERT_TRUE(b.Start([](const TcpPacket&, std::size_t) { return TcpReply::Silence(); }));
     Store(Row(4, 0, "kim", a.Address()), kTwoItems);
     Store(Row(5, 0, "kim", b.Address()), kTwoItems);
-    ASSERT_EQ(m_screen->StartReservationTransfer(Row(4, 0, "kim", a.Address())), 0);
-    ASSERT_EQ(m_screen->StartReservationTransfer(Row(5, 0, "kim", b.Address())), 1);
+    ASSERT_EQ(m_screen->Reservations().StartReservationTransfer(Row(4, 0, "kim", a.Address())), 0);
+    ASSERT_EQ(m_screen->Reservations().StartReservationTransfer(Row(5, 0, "kim", b.Address())), 1);
     SetClock(CTime(2007, 3, 5, 9, 7, 0));
     ASSERT_TRUE(PumpUntil([&] { return a.Received().size() == 1 && b.Received().size() == 1; }));
     auto timer = [&](UINT id) { m_screen->SendMessage(WM_TIMER, id, 0); };
@@ -489,19 +493,32 @@ TEST_F(ReservationRunTest, ReplyTimersReachTheThreadOfTheirSlot)
 TEST_F(ReservationRunTest, AtMost180ReservationsWaitAndAnEndedSlotIsTakenAgain)
 {
     for (int i = 0; i < 180; ++i)
-        ASSERT_EQ(m_screen->StartReservationTransfer(Row(100 + i, 0, "kim", "127.0.0.254", "2030")), i);
+        ASSERT_EQ(
+            m_screen->Reservations().StartReservationTransfer(Row(100 + i, 0, "kim", "127.0.0.254", "2030")),
+            i);
     EXPECT_TRUE(Boxes().empty());
-    EXPECT_EQ(m_screen->StartReservationTransfer(Row(999, 0, "kim", "127.0.0.254", "2030")), -1);
+    EXPECT_EQ(
+        m_screen->Reservations().StartReservationTransfer(Row(999, 0, "kim", "127.0.0.254", "2030")), -1);
     EXPECT_EQ(Boxes(),
         (std::vector<CString> {
             "No more reservations can wait: 180 are running. Delete a reservation first." }));
-    EXPECT_EQ(m_screen->GetReservationThread(180), nullptr);
-    m_screen->CancelReservationThreads(105);
-    ASSERT_TRUE(PumpUntil([&] { return m_screen->GetReservationThread(5)->HasEnded(); }));
-    EXPECT_FALSE(m_screen->GetReservationThread(4)->HasEnded());
-    EXPECT_EQ(m_screen->StartReservationTransfer(Row(999, 0, "kim", "127.0.0.254", "2030")), 5);
-    EXPECT_EQ(m_screen->GetReservationThread(5)->GetReservationNumber(), 999);
-    EXPECT_EQ(m_screen->GetReservationThread(5)->GetTimerId(), 605u);
+    EXPECT_EQ(m_screen->Reservations().GetReservationThread(180), nullptr);
+    // Deleting reservation 105 in the list ends its thread.
+    MessageBoxScript::Reset();
+    Store(Row(105, 0, "kim", "127.0.0.254", "2030"));
+    m_screen->SendMessage(WM_COMMAND, 1116);
+    CReservationListDlg* list = m_screen->Reservations().GetReservationListDlg();
+    ASSERT_EQ(list->m_list.GetItemCount(), 1);
+    list->m_list.ClickItem(0);
+    MessageBoxScript::PushAnswer(IDYES);
+    list->SendMessage(WM_COMMAND, 1001); // Delete
+    EXPECT_EQ(list->m_list.GetItemCount(), 0);
+    ASSERT_TRUE(PumpUntil([&] { return m_screen->Reservations().GetReservationThread(5)->HasEnded(); }));
+    EXPECT_FALSE(m_screen->Reservations().GetReservationThread(4)->HasEnded());
+    EXPECT_EQ(
+        m_screen->Reservations().StartReservationTransfer(Row(999, 0, "kim", "127.0.0.254", "2030")), 5);
+    EXPECT_EQ(m_screen->Reservations().GetReservationThread(5)->GetReservationNumber(), 999);
+    EXPECT_EQ(m_screen->Reservations().GetReservationThread(5)->GetTimerId(), 605u);
 }
 
 TEST_F(ReservationRunTest, TheListShowsEachReservationOnceHoweverOftenItIsOpened)
@@ -509,7 +526,7 @@ TEST_F(ReservationRunTest, TheListShowsEachReservationOnceHoweverOftenItIsOpened
     Store(Row(4, 0, "kim", "127.0.0.254", "2030"));
     Store(Row(5, 1, "kim", "127.0.0.253", "0", "0", "0", "8", "0"));
     Store(Row(6, 0, "lee", "127.0.0.252", "2030"));
-    CReservationListDlg* list = m_screen->GetReservationListDlg();
+    CReservationListDlg* list = m_screen->Reservations().GetReservationListDlg();
     ASSERT_NE(list, nullptr);
     for (int open = 0; open < 2; ++open) {
         m_screen->SendMessage(WM_COMMAND, 1116);
@@ -524,13 +541,13 @@ TEST_F(ReservationRunTest, StartUpMakesTheStoreAndTheReportAndKeepsEarlierLines)
 {
     std::filesystem::remove_all(m_root.Native(kManagerFolder));
     std::filesystem::remove_all(m_root.Native(kReservationReportFolder));
-    m_screen->WriteReservationReport();
+    m_screen->Reservations().WriteReservationReport();
     EXPECT_GT(std::filesystem::file_size(m_root.Native(kReservationDatabasePath)), 0u);
     EXPECT_TRUE(Statuses().empty());
     EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kReservationReportPath)), "");
     Store(Row(4, 0, "kim", "127.0.0.254", "2030"));
     ASSERT_TRUE(AppendReservationReport("earlier"));
-    m_screen->WriteReservationReport();
+    m_screen->Reservations().WriteReservationReport();
     EXPECT_EQ(ReportLines(), std::vector<std::string> { "earlier" });
     EXPECT_EQ(Statuses(), std::vector<CString> { "wait" });
 }

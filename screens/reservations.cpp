@@ -1,0 +1,257 @@
+// The work screen's reservations: the files at start-up, the stored
+// reservations' threads, the setup and list dialogs, and the routing of the
+// threads' socket messages (1624) and reply timers (600 + slot).
+
+#include "screens/reservations.h"
+
+#include "db/reservation_dao_helper.h"
+#include "ethernet/record_values.h"
+#include "ethernet/reservation_dialogs.h"
+#include "ethernet/reservation_thread.h"
+#include "ethernet/transfer_selection.h"
+#include "grid/grid_ctrl.h"
+#include "platform/base/datetime.h"
+#include "platform/base/exception.h"
+#include "platform/base/file.h"
+#include "platform/wnd/msgbox.h"
+#include "screens/work_screen_context.h"
+#include "shell/calvorn_view.h"
+#include "shell/file_helpers.h"
+
+namespace {
+
+constexpr UINT kReservationFlashMs = 15;
+constexpr const char* kTableFull
+    = "No more reservations can wait: 180 are running. Delete a reservation first.";
+// The lamps and labels a running reservation shows.
+constexpr int kRunningControls[] = { 1040, 1045, 1046, 1047, 1048, 1129 };
+
+// Every row of sql on the reservation database, in order.
+std::vector<ReservationRow> ReadRows(CReservationDaoHelper& dao, const CString& sql)
+{
+    std::vector<ReservationRow> rows;
+    for (int index = 0;; ++index) {
+        const CString text = dao.GetRecordAt(sql, index);
+        if (text == kDbNoRows || text.IsEmpty())
+            break;
+        rows.push_back(SplitReservationRow(text));
+    }
+    return rows;
+}
+
+} // namespace
+
+CReservations::CReservations(CWorkScreenContext& screen, std::function<int()> transferActive)
+    : m_screen(screen)
+    , m_transferActive(std::move(transferActive))
+{ }
+
+CReservations::~CReservations()
+{
+    EndReservationThreads();
+}
+
+void CReservations::DoDataExchange(CDataExchange* dx)
+{
+    DDX_Control(dx, 1045, m_lampSend);
+    DDX_Control(dx, 1046, m_lampRecv);
+    DDX_Control(dx, 1040, m_lampReservation);
+}
+
+void CReservations::Start()
+{
+    m_lampReservation.SetImage(32, 0, 0);
+    m_lampSend.SetImage(32, 1, 0);
+    m_lampRecv.SetImage(32, 1, 0);
+    if (m_pList)
+        return;
+    m_pList = new CReservationListDlg;
+    m_pList->SetHost(this);
+    m_pList->Create(IDD_RESERVATION_LIST, nullptr);
+    WriteReservationReport();
+    LoadReservations();
+}
+
+void CReservations::WriteReservationReport()
+{
+    MakeDirectoryPath(kManagerFolder);
+    ProvisionDatabaseFile(kReservationTemplateId, kReservationDatabasePath);
+    MakeDirectoryPath(kReservationReportFolder);
+    try {
+        CFile report(kReservationReportPath, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite);
+        report.Close();
+    } catch (CException* e) {
+        ExceptionPtr hold(e);
+    }
+}
+
+void CReservations::LoadReservations()
+{
+    CReservationDaoHelper dao;
+    if (!dao.OpenDatabase(kReservationDatabasePath))
+        return;
+    // Every row is read before any is deleted: a delete that fails leaves its
+    // row, and the next row is still reached.
+    const std::vector<ReservationRow> rows = ReadRows(dao, ReservationReadSql());
+    const ReservationClockTime now = LocalClockTime(std::chrono::system_clock::to_time_t(AfxNow()));
+    std::vector<ReservationRow> start;
+    for (const ReservationRow& row : rows) {
+        if (IsReservationExpired(row, now)) {
+            dao.Execute(DeleteReservationSql(row.Number()));
+            if (row.Kind() == kReservationKindItem)
+                dao.Execute(DeleteReservationItemsSql(row.Number()));
+        } else if (row.Period() == kPeriodOnce || row.Period() == kPeriodEveryDay) {
+            start.push_back(row);
+        }
+    }
+    dao.CloseDatabase();
+    for (const ReservationRow& row : start)
+        StartReservationTransfer(row);
+}
+
+CReservationTransThread* CReservations::GetReservationThread(std::size_t slot) const
+{
+    return slot < m_threads.size() ? m_threads[slot] : nullptr;
+}
+
+int CReservations::StartReservationTransfer(const ReservationRow& row)
+{
+    for (int id : kRunningControls)
+        if (CWnd* control = m_screen.Form().GetDlgItem(id))
+            control->ShowWindow(SW_SHOW);
+    std::size_t slot = 0;
+    for (; slot < m_threads.size(); ++slot) {
+        CReservationTransThread*& thread = m_threads[slot];
+        if (!thread)
+            break;
+        if (thread->HasEnded()) {
+            delete thread;
+            thread = nullptr;
+            break;
+        }
+    }
+    if (slot == kReservationSlots) {
+        AfxMessageBox(kTableFull);
+        return -1;
+    }
+    auto* thread = AfxBeginThread<CReservationTransThread>(THREAD_PRIORITY_IDLE, 0, CREATE_SUSPENDED);
+    if (!thread)
+        return -1;
+    if (slot == m_threads.size())
+        m_threads.push_back(nullptr);
+    m_threads[slot] = thread;
+    thread->SetOwnerView(this);
+    thread->SetReservation(row);
+    thread->SetTimerId(kReservationTimerBase + slot);
+    thread->ResumeThread();
+    return static_cast<int>(slot);
+}
+
+void CReservations::CollectSelectedItemNumbers(std::vector<int>& numbers) const
+{
+    const CGridCtrl& grid = m_screen.Grid();
+    numbers.assign(kReservationItemLimit, 0);
+    std::size_t count = 0;
+    for (const int r : PickedRows(GridPickState(grid), grid.GetRowCount(), PickRule::Transfer)) {
+        if (count == kReservationItemLimit)
+            break;
+        const int number = ScaleAtol(grid.GetItemText(r, 1).GetString());
+        if (number != 0)
+            numbers[count++] = number;
+    }
+}
+
+void CReservations::OnReservationSetup()
+{
+    CReservationSetupDlg dialog(&m_screen.Form());
+    dialog.m_strManagerId = m_screen.UserId();
+    dialog.m_nKind = m_screen.Hint();
+    dialog.m_strItemDbPath = m_screen.ItemDbPath();
+    CollectSelectedItemNumbers(dialog.m_itemNumbers);
+    if (dialog.DoModal() != IDOK)
+        return;
+    CReservationDaoHelper dao;
+    if (!dao.OpenDatabase(kReservationDatabasePath))
+        return;
+    const std::vector<ReservationRow> rows = ReadRows(dao, ReservationReadSql(dialog.m_lNumber));
+    dao.CloseDatabase();
+    for (const ReservationRow& row : rows)
+        StartReservationTransfer(row);
+}
+
+void CReservations::OnReservationInfoView()
+{
+    if (!m_pList)
+        return;
+    m_pList->m_list.DeleteAllItems();
+    m_pList->m_list.DeleteColumn(0);
+    m_pList->m_strManagerId = m_screen.UserId();
+    m_pList->LoadReservations();
+    m_pList->ShowWindow(SW_SHOWNA);
+}
+
+CReservationTransThread* CReservations::FindReservationThread(UINT_PTR token) const
+{
+    for (CReservationTransThread* thread : m_threads)
+        if (thread && thread->GetJobToken() == token)
+            return thread;
+    return nullptr;
+}
+
+void CReservations::OnReservationSocketData(UINT_PTR token)
+{
+    if (CReservationTransThread* thread = FindReservationThread(token))
+        thread->OnSocketData();
+}
+
+BOOL CReservations::OnReservationTimer(UINT_PTR id)
+{
+    if (id < kReservationTimerBase || id >= kReservationTimerBase + kReservationSlots)
+        return FALSE;
+    if (CReservationTransThread* thread = GetReservationThread(id - kReservationTimerBase))
+        thread->OnReplyTimeout();
+    else
+        m_screen.Form().KillTimer(id);
+    return TRUE;
+}
+
+HWND CReservations::GetReservationWindow() const
+{
+    return m_screen.Form().GetSafeHwnd();
+}
+
+CString CReservations::GetLoggedInManagerId() const
+{
+    return m_screen.UserId();
+}
+
+void CReservations::FlashReservationLamp()
+{
+    if (m_lampReservation.GetSafeHwnd())
+        m_lampReservation.Flash(kReservationFlashMs);
+}
+
+void CReservations::CancelReservationThreads(long number)
+{
+    for (CReservationTransThread* thread : m_threads)
+        if (thread && thread->GetReservationNumber() == number)
+            thread->Cancel();
+}
+
+void CReservations::EndReservationThreads()
+{
+    for (CReservationTransThread*& thread : m_threads) {
+        if (!thread)
+            continue;
+        thread->Cancel();
+        if (thread->m_hThread)
+            WaitForSingleObject(thread->m_hThread, INFINITE);
+        delete thread;
+        thread = nullptr;
+    }
+    if (m_pList) {
+        m_pList->DestroyWindow();
+        delete m_pList;
+        m_pList = nullptr;
+    }
+}

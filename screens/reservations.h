@@ -1,0 +1,82 @@
+#pragma once
+// CReservations: the work screen's reservations. It prepares the reservation
+// files at start-up, starts a thread for every stored reservation that is
+// still to run and for every one the setup dialog adds, routes the threads'
+// socket messages (1624) and reply timers (600 + slot) to them, shows the
+// Reservation Info List (217) and flashes the reservation lamps. It is the
+// threads' and the list's host, and it ends every thread before it goes.
+// It knows the screen through CWorkScreenContext only. UI thread.
+
+#include <functional>
+#include <vector>
+
+#include "controls/status_lamp.h"
+#include "ethernet/reservation_host.h"
+#include "platform/base/types.h"
+
+class CDataExchange;
+class CReservationListDlg;
+class CReservationTransThread;
+class CWorkScreenContext;
+struct ReservationRow;
+
+class CReservations : private CReservationHost {
+public:
+    // transferActive tells, from any thread, whether an interactive transfer
+    // runs (the threads wait while it does).
+    CReservations(CWorkScreenContext& screen, std::function<int()> transferActive);
+    // Ends every thread (waiting for it) and destroys the list.
+    virtual ~CReservations();
+    CReservations(const CReservations&) = delete;
+    CReservations& operator=(const CReservations&) = delete;
+
+    // Binds the lamps 1040, 1045 and 1046 of the form.
+    void DoDataExchange(CDataExchange* dx);
+    // Once the form exists: the lamps' pictures, the list dialog, the files,
+    // the stored reservations' threads.
+    void Start();
+
+    // Start-up: the folders, the reservation database and the report file.
+    void WriteReservationReport();
+    // Start-up: expired once-reservations deleted, a thread for every other
+    // once and every-day reservation.
+    void LoadReservations();
+    // One thread for the row in the first free slot (timer 600 + slot); the
+    // slot, or -1 when every slot holds a running reservation (with a message).
+    int StartReservationTransfer(const ReservationRow& row);
+    // Command 1117: the setup dialog for the picked rows' items, then a thread
+    // for each row of the new reservation.
+    void OnReservationSetup();
+    // Command 1116: the list, refilled for the logged-in manager.
+    void OnReservationInfoView();
+    // Item numbers of the picked grid rows (ended by 0, at most 1000).
+    void CollectSelectedItemNumbers(std::vector<int>& numbers) const;
+
+    // Message 1624 (wParam = a job token) and the timers 600 + slot; FALSE
+    // for a timer id of another range.
+    void OnReservationSocketData(UINT_PTR token);
+    BOOL OnReservationTimer(UINT_PTR id);
+
+    // The thread in slot, or nullptr; the list dialog.
+    CReservationTransThread* GetReservationThread(std::size_t slot) const;
+    CReservationListDlg* GetReservationListDlg() const { return m_pList; }
+
+private:
+    // CReservationHost
+    HWND GetReservationWindow() const override;
+    int GetTransferActive() const override { return m_transferActive(); }
+    CString GetLoggedInManagerId() const override;
+    void FlashReservationLamp() override;
+    void CancelReservationThreads(long number) override;
+
+    CReservationTransThread* FindReservationThread(UINT_PTR token) const;
+    void EndReservationThreads();
+
+    CWorkScreenContext& m_screen;
+    std::function<int()> m_transferActive;
+    CReservationListDlg* m_pList = nullptr;
+    std::vector<CReservationTransThread*> m_threads;
+    CStatusLamp m_lampReservation; // 1040
+    CStatusLamp m_lampSend; // 1045
+    CStatusLamp m_lampRecv; // 1046
+};
