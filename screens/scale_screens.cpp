@@ -119,7 +119,7 @@ CScaleScreens::CScaleScreens(CWorkScreenContext& screen)
     , m_pRegister(std::make_unique<CScaleRegister>())
 {
     m_pRegister->SetOwnerView(this);
-    m_pRegister->m_nLanguage = 2;
+    m_pRegister->SetLanguage(2);
     m_commSetupDlg.Create(IDD_COMM_SETUP, &screen.Form());
     m_commSetupDlg.SetOwnerView(this);
 }

@@ -10,76 +10,29 @@
 #include "platform/wnd/msgbox.h"
 #include "serial/serial_trans_engine.h"
 #include "serial/serial_walk_state.h"
+#include "serial/table_routes.h"
+
+using W = SerialWord;
 
 namespace {
 
-bool OneOf(const CString& word, std::initializer_list<const char*> words)
-{
-    return std::any_of(words.begin(), words.end(), [&](const char* w) { return word == w; });
-}
-
-// The tables sent and read record by record, by the work screen's kind word:
-// the step word of each frame and its sender.
-struct TableRoute {
-    const char* kind;
-    const char* clearStep;
-    const char* dataStep;
-    const char* selectStep;
-    const char* requestStep; // nullptr: read whole only
-    RecordKind record;
-    void (CScaleLink::*clear)();
-    void (CScaleLink::*data)();
-    void (CScaleLink::*select)();
-    void (CScaleLink::*allRequest)();
-    void (CScaleLink::*request)();
-};
-
-const TableRoute kRoutes[] = {
-    { "Item", "PLU_CLEAR", "DATA", "SELECT_DATA", "PLU_REQUEST", RecordKind::Item, &CScaleLink::SendPluClear,
-        &CScaleLink::SendPluData, &CScaleLink::SendPluSelectData, &CScaleLink::SendPluAllRequest,
-        &CScaleLink::SendPluRequest },
-    { "Add", "ADD_CLEAR", "ADD_DATA", "SELECT_ADD_DATA", "ADD_REQUEST", RecordKind::Add,
-        &CScaleLink::SendAddClear, &CScaleLink::SendAddData, &CScaleLink::SendAddSelectData,
-        &CScaleLink::SendAddAllRequest, &CScaleLink::SendAddRequest },
-    { "Adv", "ADV_CLEAR", "ADV_DATA", "SELECT_ADV_DATA", "ADV_REQUEST", RecordKind::AdvT,
-        &CScaleLink::SendAdvClear, &CScaleLink::SendAdvData, &CScaleLink::SendAdvSelectData,
-        &CScaleLink::SendAdvAllRequest, &CScaleLink::SendAdvRequest },
-    { "Land_addition", "LAND_ADD_CLEAR", "LAND_ADD_DATA", "SELECT_LAND_ADD_DATA", "LAND_ADD_REQUEST",
-        RecordKind::LandAdd, &CScaleLink::SendLandAddClear, &CScaleLink::SendLandAddData,
-        &CScaleLink::SendLandAddSelectData, &CScaleLink::SendLandAddAllRequest,
-        &CScaleLink::SendLandAddRequest },
-    { "USER_LABEL", "USER_LABEL_CLEAR", "USER_LABEL_DATA", "USER_LABEL_SELECT_DATA", nullptr,
-        RecordKind::UserLabel, &CScaleLink::SendUserLabelClear, &CScaleLink::SendUserLabelData,
-        &CScaleLink::SendUserLabelSelectData, &CScaleLink::SendUserLabelAllRequest, nullptr },
-};
-
-// The route whose word in the given field is word.
-const TableRoute* FindRoute(const char* TableRoute::*field, const CString& word)
-{
-    for (const TableRoute& route : kRoutes) {
-        if (route.*field && word == route.*field)
-            return &route;
-    }
-    return nullptr;
-}
-
 // The reads answered by records until the end of data, and what they bring.
 struct WholeRead {
-    const char* step;
+    SerialWord step;
     RecordKind record;
 };
 
 const WholeRead kWholeReads[] = {
-    { "PLU_ALL_REQUEST", RecordKind::Item },
-    { "ADD_ALL_REQUEST", RecordKind::Add },
-    { "PRE_ALL_REQUEST", RecordKind::Preset },
-    { "ADV_ALL_REQUEST", RecordKind::AdvT },
-    { "LAND_ADD_ALL_REQUEST", RecordKind::LandAdd },
-    { "USER_LABEL_ALL_REQUEST", RecordKind::UserLabel },
-    { "RESULT_ALL_READ", RecordKind::TotalResult },
-    { "RESULT_ITEM_ALL_READ", RecordKind::TotalItemResult },
-    { "RESULT_ITEM_DAY_READ", RecordKind::TotalItemDay },
-    { "RESULT_DAY_READ", RecordKind::TotalDayResult },
+    { W::PluAllRequest, RecordKind::Item },
+    { W::AddAllRequest, RecordKind::Add },
+    { W::PreAllRequest, RecordKind::Preset },
+    { W::AdvAllRequest, RecordKind::AdvT },
+    { W::LandAddAllRequest, RecordKind::LandAdd },
+    { W::UserLabelAllRequest, RecordKind::UserLabel },
+    { W::ResultAllReadStep, RecordKind::TotalResult },
+    { W::ResultItemAllReadStep, RecordKind::TotalItemResult },
+    { W::ResultItemDayReadStep, RecordKind::TotalItemDay },
+    { W::ResultDayReadStep, RecordKind::TotalDayResult },
 };
 
 const WholeRead* FindWholeRead(const CString& step)
@@ -130,11 +83,11 @@ void CScaleLink::OnReply()
     if (!m_pHost || !m_pEngine || !m_pWalk)
         return;
     const Mailbox box = ReadMailbox();
-    const bool broadcast = box.mode == "BROAD_TRANS";
+    const bool broadcast = box.mode == W::BroadTrans;
 
     if (m_pWalk->GetSerialStop() && !m_bStopLatched) {
         m_bStopLatched = true;
-        if (box.step == "OPEN") {
+        if (box.step == W::Open) {
             // Nothing joined yet: nothing to end.
             SendClose();
         } else if (broadcast) {
@@ -144,7 +97,7 @@ void CScaleLink::OnReply()
         }
         return;
     }
-    if (OneOf(box.status, { "3TimeError", "Time out", "JOINERROR" })) {
+    if (IsOneOf(box.status, { W::ThreeTimeError, W::TimeOut, W::JoinError })) {
         AfxMessageBox(box.status, MB_OK);
         SendClose();
         return;
@@ -153,33 +106,33 @@ void CScaleLink::OnReply()
         OnBroadcastReply();
         return;
     }
-    if (box.mode != "TRANS" && box.mode != "RECV")
+    if (box.mode != W::Trans && box.mode != W::Recv)
         return;
-    if (box.reply != "Report")
+    if (box.reply != W::Report)
         return;
-    if (box.status == "ENDJOIN") {
+    if (box.status == W::EndJoin) {
         // The scale did not answer the end of the session: close all the same.
         SendClose();
         return;
     }
-    if (box.status != "OK") {
+    if (box.status != W::Ok) {
         AfxMessageBox(box.status, MB_OK);
         SendClose();
         return;
     }
     const CString& step = box.step;
-    const bool sending = box.mode == "TRANS";
-    if (step == "OPEN") {
+    const bool sending = box.mode == W::Trans;
+    if (step == W::Open) {
         BuildJoinFrame();
-    } else if (step == "JOIN") {
+    } else if (step == W::Join) {
         m_nRecordCount = 0;
         m_nRecordIndex = 0;
         m_nColumnCount = 0;
         sending ? StartFirstSend(box) : StartFirstRequest(box);
-    } else if (step == "ENDJOIN") {
+    } else if (step == W::EndJoin) {
         SendClose();
         AfxMessageBox("Trans Complete", MB_OK);
-    } else if (const char* text = RefusalText(step)) {
+    } else if (const char* text = RefusalText(step, false)) {
         EndWithMessage(text);
     } else if (sending) {
         OnSendReply(step);
@@ -188,14 +141,22 @@ void CScaleLink::OnReply()
     }
 }
 
-const char* CScaleLink::RefusalText(const CString& step)
+const char* CScaleLink::RefusalText(const CString& step, bool broadcast)
 {
-    if (step == "MEMORY FULL")
-        return "scale memory full";
-    if (step == "DATA LENGTH MISS")
-        return "scale data length error";
-    if (step == "PROCESS ERROR")
-        return "scale process error";
+    struct Refusal {
+        SerialWord word;
+        SerialWord broadcastWord;
+        const char* text;
+    };
+    static constexpr Refusal kRefusals[] = {
+        { W::MemoryFull, W::BroadMemoryFull, "scale memory full" },
+        { W::DataLengthMiss, W::BroadDataLengthMiss, "scale data length error" },
+        { W::ProcessError, W::BroadProcessError, "scale process error" },
+    };
+    for (const Refusal& refusal : kRefusals) {
+        if (step == (broadcast ? refusal.broadcastWord : refusal.word))
+            return refusal.text;
+    }
     return nullptr;
 }
 
@@ -209,11 +170,11 @@ void CScaleLink::OnSendReply(const CString& step)
 {
     if (OnRecordSent(step, &CScaleLink::SendEndJoin)) {
         // The next record went, or the end.
-    } else if (step == "RESULT_ALL_CLEAR") {
+    } else if (step == W::ResultAllClearStep) {
         SendEndJoin();
-    } else if (OneOf(step, { "SELECT_SCALE_INFOMATION", "SELECT_SCALE_ROOT_INFOMATION" })) {
+    } else if (IsOneOf(step, { W::SelectScaleInformation, W::SelectScaleRootInformation })) {
         SendResetScale();
-    } else if (step == "RESET_SCALE") {
+    } else if (step == W::ResetScale) {
         SendClose();
         AfxMessageBox("Trans Complete", MB_OK);
     }
@@ -221,33 +182,33 @@ void CScaleLink::OnSendReply(const CString& step)
 
 bool CScaleLink::OnRecordSent(const CString& step, Sender done)
 {
-    if (const TableRoute* route = FindRoute(&TableRoute::clearStep, step)) {
-        AfterClear(route->data);
+    if (const TableRoute* route = FindRoute(RouteStep::Clear, step)) {
+        AfterClear(*route);
         return true;
     }
     // The whole table goes as rows 1 to count, a selection as positions 0 to
     // count - 1; the preset page is one frame.
-    Sender next = nullptr;
-    int end = m_nRecordCount;
-    if (const TableRoute* route = FindRoute(&TableRoute::dataStep, step)) {
-        next = route->data;
-    } else if (const TableRoute* picked = FindRoute(&TableRoute::selectStep, step)) {
-        next = picked->select;
-        end = m_nRecordCount - 1;
-    } else if (step != "PRE_DATA") {
+    if (const TableRoute* route = FindRoute(RouteStep::Data, step)) {
+        if (m_nRecordIndex < m_nRecordCount) {
+            ++m_nRecordIndex;
+            SendTableData(*route);
+            return true;
+        }
+    } else if (const TableRoute* picked = FindRoute(RouteStep::SelectData, step)) {
+        if (m_nRecordIndex < m_nRecordCount - 1) {
+            ++m_nRecordIndex;
+            SendTableSelectData(*picked);
+            return true;
+        }
+    } else if (step != W::PreData) {
         return false;
     }
-    if (next && m_nRecordIndex < end) {
-        ++m_nRecordIndex;
-        (this->*next)();
-    } else {
-        (this->*done)();
-    }
+    (this->*done)();
     return true;
 }
 
 // After the clear's acknowledgement: rows 1 to count, none for an empty grid.
-void CScaleLink::AfterClear(Sender sendData)
+void CScaleLink::AfterClear(const TableRoute& route)
 {
     m_nRecordCount
         = std::min(m_pHost->GetGridRowCount() - 2, RecordLimit(m_pHost->GetSerialText(kSerialKindEdit)));
@@ -259,23 +220,27 @@ void CScaleLink::AfterClear(Sender sendData)
         return;
     }
     ++m_nRecordIndex;
-    (this->*sendData)();
+    SendTableData(route);
 }
 
 void CScaleLink::StartFirstSend(const Mailbox& box)
 {
-    const bool all = box.scope == "all";
+    const bool all = box.scope == W::All;
     const CString& kind = box.kind;
-    if (const TableRoute* route = FindRoute(&TableRoute::kind, kind)) {
-        StartTable(
-            route->clear, &CScaleLink::CountSelection, all ? nullptr : route->select, &CScaleLink::EndEarly);
-    } else if (kind == "Pre" && all) {
+    if (const TableRoute* route = FindRoute(RouteStep::Kind, kind)) {
+        if (all)
+            SendTableClear(*route);
+        else if (CountSelection() < 1)
+            EndEarly();
+        else
+            SendTableSelectData(*route);
+    } else if (kind == W::Pre && all) {
         SendPresetData();
-    } else if (kind == "Scale_Result_All_Clear") {
+    } else if (kind == W::ResultAllClear) {
         SendResultAllClear();
-    } else if (kind == "SCALE_INFOMATION") {
+    } else if (kind == W::ScaleInformation) {
         SendScaleInfo();
-    } else if (kind == "SCALE_ROOT_INFOMATION") {
+    } else if (kind == W::ScaleRootInformation) {
         SendScaleRootInfo();
     } else {
         // A preset selection (presets have none) or an unknown kind: end
@@ -284,19 +249,9 @@ void CScaleLink::StartFirstSend(const Mailbox& box)
     }
 }
 
-void CScaleLink::StartTable(Sender whole, int (CScaleLink::*countPicked)(), Sender firstPicked, Sender none)
-{
-    if (!firstPicked)
-        (this->*whole)();
-    else if ((this->*countPicked)() < 1)
-        (this->*none)();
-    else
-        (this->*firstPicked)();
-}
-
 void CScaleLink::EndEarly()
 {
-    if (m_pHost->GetSerialText(kSerialCommandEdit) == "BROAD_TRANS")
+    if (m_pHost->GetSerialText(kSerialCommandEdit) == W::BroadTrans)
         StartClosingPass();
     else
         SendEndJoin();
@@ -305,28 +260,28 @@ void CScaleLink::EndEarly()
 void CScaleLink::OnRecvReply(const Mailbox& box)
 {
     const CString& step = box.step;
-    const bool noItem = m_pHost->GetSerialText(kSerialNoItemEdit) == "NOITEM";
+    const bool noItem = m_pHost->GetSerialText(kSerialNoItemEdit) == W::NoItem;
     if (const WholeRead* read = FindWholeRead(step)) {
         OnDataRecord(step, read->record);
-    } else if (const TableRoute* route = FindRoute(&TableRoute::requestStep, step)) {
+    } else if (FindRoute(RouteStep::Request, step)) {
         // A number the scale does not hold is acknowledged and passed over.
         if (noItem) {
             SendAck(step);
             RequestNextOrEnd(step);
-        } else if (OnDataRecord(step, route->record)) {
+        } else if (OnDataRecord(step, FindRoute(RouteStep::Request, step)->record)) {
             RequestNextOrEnd(step);
         }
-    } else if (step == "PRE_REQUEST") {
+    } else if (step == W::PreRequest) {
         if (noItem) {
             SendAck(step);
             SendEndJoin();
         } else {
             OnDataRecord(step, RecordKind::Preset);
         }
-    } else if (step == "END_ITEM") {
-        if (OneOf(box.kind,
-                { "Item", "Add", "Pre", "Adv", "Land_addition", "Scale_Result_Item_All_Read",
-                    "Scale_Result_Item_Day_Read", "Scale_Result_Day_Read", "USER_LABEL" }))
+    } else if (step == W::EndItem) {
+        if (IsOneOf(box.kind,
+                { W::Item, W::Add, W::Pre, W::Adv, W::LandAddition, W::ResultItemAllRead,
+                    W::ResultItemDayRead, W::ResultDayRead, W::UserLabel }))
             SendRequestEnd();
         else
             SendEndJoin();
@@ -335,26 +290,30 @@ void CScaleLink::OnRecvReply(const Mailbox& box)
 
 void CScaleLink::RequestNextOrEnd(const CString& step)
 {
-    const TableRoute* route = FindRoute(&TableRoute::requestStep, step);
+    const TableRoute* route = FindRoute(RouteStep::Request, step);
     if (m_nRequestPosition >= m_nRequestCount || !route) {
         SendEndJoin();
         return;
     }
-    (this->*route->request)();
+    SendTableRequest(*route);
 }
 
 void CScaleLink::StartFirstRequest(const Mailbox& box)
 {
-    const bool all = box.scope == "all";
+    const bool all = box.scope == W::All;
     const CString& kind = box.kind;
-    if (const TableRoute* route = FindRoute(&TableRoute::kind, kind)) {
-        StartTable(route->allRequest, &CScaleLink::CountRequestNumbers, all ? nullptr : route->request,
-            &CScaleLink::SendEndJoin);
-    } else if (kind == "Pre") {
+    if (const TableRoute* route = FindRoute(RouteStep::Kind, kind)) {
+        // A table without reads of single records is read whole.
+        if (all || !route->requestStep)
+            SendTableAllRequest(*route);
+        else if (CountRequestNumbers() < 1)
+            SendEndJoin();
+        else
+            SendTableRequest(*route);
+    } else if (kind == W::Pre) {
         all ? SendPresetAllRequest() : SendPresetRequest();
-    } else if (OneOf(kind,
-                   { "Scale_Result_All_Read", "Scale_Result_Item_All_Read", "Scale_Result_Item_Day_Read",
-                       "Scale_Result_Day_Read" })) {
+    } else if (IsOneOf(kind,
+                   { W::ResultAllRead, W::ResultItemAllRead, W::ResultItemDayRead, W::ResultDayRead })) {
         SendResultRead(kind);
     } else {
         SendEndJoin();
@@ -385,7 +344,12 @@ ByteBuffer CScaleLink::BuildFrame(std::uint16_t command, std::span<const std::ui
     return frame;
 }
 
-void CScaleLink::HandOff(const char* step, ByteBuffer frame)
+void CScaleLink::HandOff(SerialWord step, ByteBuffer frame)
+{
+    HandOff(CString(Text(step)), std::move(frame));
+}
+
+void CScaleLink::HandOff(const CString& step, ByteBuffer frame)
 {
     const auto length = static_cast<int>(frame.size());
     m_pEngine->SetTransmitFrame(std::move(frame));
@@ -401,43 +365,43 @@ void CScaleLink::BuildJoinFrame()
 {
     m_lastJoinId = m_pWalk->GetCurrentScaleId();
     const std::string id(m_lastJoinId.begin(), m_lastJoinId.end());
-    HandOff("JOIN", ::BuildJoinFrame(id));
+    HandOff(W::Join, ::BuildJoinFrame(id));
 }
 
 void CScaleLink::SendAck(const CString& step, std::uint8_t pieceCount, std::uint8_t pieceNumber)
 {
     ByteBuffer frame = BuildFrame(ToWord(ScaleCommand::Ack), {}, FrameScaleId(), pieceCount, pieceNumber);
-    HandOff(step.GetString(), std::move(frame));
+    HandOff(step, std::move(frame));
 }
 
 void CScaleLink::SendEndJoin()
 {
-    HandOff("ENDJOIN", BuildFrame(ToWord(ScaleCommand::EndJoin), {}, m_pWalk->GetCurrentScaleId()));
+    HandOff(W::EndJoin, BuildFrame(ToWord(ScaleCommand::EndJoin), {}, m_pWalk->GetCurrentScaleId()));
 }
 
 void CScaleLink::SendResetScale()
 {
-    HandOff("RESET_SCALE", BuildFrame(ToWord(ScaleCommand::ResetScale), {}, FrameScaleId()));
+    HandOff(W::ResetScale, BuildFrame(ToWord(ScaleCommand::ResetScale), {}, FrameScaleId()));
 }
 
 void CScaleLink::SendScaleInfo()
 {
     const ByteBuffer record = BuildScaleInfoRecord(GridRow(m_pHost->GetCurrentGridRow()));
-    HandOff("SELECT_SCALE_INFOMATION", BuildFrame(ToWord(ScaleCommand::Record), record, FrameScaleId()));
+    HandOff(W::SelectScaleInformation, BuildFrame(ToWord(ScaleCommand::Record), record, FrameScaleId()));
 }
 
 void CScaleLink::SendScaleRootInfo()
 {
     const ByteBuffer record = BuildScaleRootInfoRecord(GridRow(m_pHost->GetCurrentGridRow()));
-    HandOff("SELECT_SCALE_ROOT_INFOMATION", BuildFrame(ToWord(ScaleCommand::Record), record, FrameScaleId()));
+    HandOff(W::SelectScaleRootInformation, BuildFrame(ToWord(ScaleCommand::Record), record, FrameScaleId()));
 }
 
 void CScaleLink::SendClose()
 {
     // The scope stays: the next scale of the walk is served with it.
     m_pEngine->SetTransmitFrame({});
-    m_pHost->SetSerialText(kSerialStatusEdit, "CLOSE");
-    m_pHost->SetSerialText(kSerialStepEdit, "CLOSE");
+    m_pHost->SetSerialText(kSerialStatusEdit, Text(W::Close));
+    m_pHost->SetSerialText(kSerialStepEdit, Text(W::Close));
     m_pHost->SetSerialText(kSerialReplyEdit, "");
     m_pEngine->RunCommand();
 }

@@ -33,6 +33,8 @@
 class CSerialTransEngine;
 class CSerialWalkState;
 
+struct TableRoute;
+
 class CScaleLink {
 public:
     CScaleLink();
@@ -44,7 +46,6 @@ public:
     void SetPause(UINT milliseconds) { m_pauseMs = milliseconds; }
     // The database that a read's records go into.
     void SetTargetDatabase(const CString& path) { m_strTargetDbPath = path; }
-    const CString& GetTargetDatabase() const { return m_strTargetDbPath; }
     // The frame counter starts again at 1 (every transfer start).
     void ResetSequence() { m_sequence = FrameSequence(); }
 
@@ -52,6 +53,35 @@ public:
     void StartSession();
     // The session's reaction to the engine's last report.
     void OnReply();
+
+    // The records stored by the last read, and the rows the last selective send
+    // counted.
+    int GetStoredCount() const { return m_nStoredCount; }
+    const std::vector<int>& GetSelectedRows() const { return m_selectedRows; }
+
+private:
+    struct Mailbox {
+        CString mode, kind, scope, step, reply, status;
+    };
+    using Sender = void (CScaleLink::*)();
+    using IndexSender = void (CScaleLink::*)(int);
+
+    Mailbox ReadMailbox() const;
+    void OnSendReply(const CString& step);
+    void OnRecvReply(const Mailbox& box);
+    void StartFirstSend(const Mailbox& box);
+    void StartFirstRequest(const Mailbox& box);
+    // The acknowledgement of a clear, a record or the preset page: the next
+    // record, or done once the last has gone. False for any other step.
+    bool OnRecordSent(const CString& step, Sender done);
+    void AfterClear(const TableRoute& route);
+    void RequestNextOrEnd(const CString& step);
+    // The message of a scale's refusal step ("MEMORY FULL", or "BROAD MEMORY
+    // FULL" in a broadcast ...), or nullptr.
+    static const char* RefusalText(const CString& step, bool broadcast);
+    void EndWithMessage(const char* text);
+    // Ends a session that has nothing to send: ENDJOIN, or the closing pass.
+    void EndEarly();
 
     // ---- session senders ---------------------------------------------------------
     void BuildJoinFrame();
@@ -62,54 +92,36 @@ public:
     void SendScaleRootInfo();
     void SendClose();
 
-    // ---- table senders -------------------------------------------------------------
-    void SendPluClear();
-    void SendPluData();
-    void SendPluSelectData();
-    void SendAddClear();
-    void SendAddData();
-    void SendAddSelectData();
-    void SendAdvClear();
-    void SendAdvData();
-    void SendAdvSelectData();
-    void SendLandAddClear();
-    void SendLandAddData();
-    void SendLandAddSelectData();
-    void SendUserLabelClear();
-    void SendUserLabelData();
-    void SendUserLabelSelectData();
+    // ---- table senders: one route per table -------------------------------------
+    void SendTableClear(const TableRoute& route);
+    void SendTableData(const TableRoute& route);
+    void SendTableSelectData(const TableRoute& route);
+    void SendTableAllRequest(const TableRoute& route);
+    void SendTableRequest(const TableRoute& route);
+    ByteBuffer RecordPayload(const TableRoute& route, int row);
     void SendPresetData();
     void SendResultAllClear();
+    void SendPresetAllRequest();
+    void SendPresetRequest();
+    void SendResultRead(const CString& kind);
+    void SendRequestEnd();
     // Counts the selected rows (list, range or block), clamped to the data rows
     // 1 to row count - 2 and limited by the data kind; position 0. Returns the count.
     int CountSelection();
+    // The request numbers up to the first 0; position 0. Returns the count.
+    int CountRequestNumbers();
     // The PLU record of a grid row: from its cells, or from its [Item] row when
     // default values are in force.
     PluRecord BuildPluRecord(int row);
 
-    // ---- requests and received records ---------------------------------------------
-    void SendPluAllRequest();
-    void SendPluRequest();
-    void SendAddAllRequest();
-    void SendAddRequest();
-    void SendPresetAllRequest();
-    void SendPresetRequest();
-    void SendAdvAllRequest();
-    void SendAdvRequest();
-    void SendLandAddAllRequest();
-    void SendLandAddRequest();
-    void SendUserLabelAllRequest();
-    void SendResultRead(const CString& kind);
-    void SendRequestEnd();
-    // The request numbers up to the first 0; position 0. Returns the count.
-    int CountRequestNumbers();
+    // ---- received records --------------------------------------------------------
     // A data reply while records are awaited: assembled, stored when whole,
     // acknowledged. True when a whole record was taken.
     bool OnDataRecord(const CString& step, RecordKind kind);
     // FALSE when the record was refused (and told).
     BOOL StoreReceivedRecord(const CString& path, RecordKind kind);
 
-    // ---- broadcast --------------------------------------------------------------------
+    // ---- broadcast ---------------------------------------------------------------
     void OnBroadcastReply();
     void SendBroadcastJoin(int index);
     void SendBroadStart(int index);
@@ -117,39 +129,6 @@ public:
     void SendAllEndJoin(int index);
     void SendBroadcastEndJoin(int index);
     void SendAllReset(int index);
-
-    // State for tests and the work screen.
-    int GetRecordCount() const { return m_nRecordCount; }
-    int GetStoredCount() const { return m_nStoredCount; }
-    int GetJoinedCount() const { return m_nJoinedCount; }
-    const std::vector<int>& GetSelectedRows() const { return m_selectedRows; }
-
-private:
-    struct Mailbox {
-        CString mode, kind, scope, step, reply, status;
-    };
-    Mailbox ReadMailbox() const;
-
-    using Sender = void (CScaleLink::*)();
-    using IndexSender = void (CScaleLink::*)(int);
-
-    void OnSendReply(const CString& step);
-    void OnRecvReply(const Mailbox& box);
-    void StartFirstSend(const Mailbox& box);
-    void StartFirstRequest(const Mailbox& box);
-    // A table's first frame: the whole (firstPicked nullptr), or the first of
-    // the rows or numbers picked; none when nothing is picked.
-    void StartTable(Sender whole, int (CScaleLink::*countPicked)(), Sender firstPicked, Sender none);
-    // The acknowledgement of a clear, a record or the preset page: the next
-    // record, or done once the last has gone. False for any other step.
-    bool OnRecordSent(const CString& step, Sender done);
-    void AfterClear(Sender sendData);
-    void RequestNextOrEnd(const CString& step);
-    // The message of a scale's refusal step ("MEMORY FULL" ...), or nullptr.
-    static const char* RefusalText(const CString& step);
-    void EndWithMessage(const char* text);
-    // Ends a session that has nothing to send: ENDJOIN, or the closing pass.
-    void EndEarly();
     // A pass over the joined scales: starts at the first; the next one, false
     // once the last has been served.
     void StartPass(IndexSender send);
@@ -164,11 +143,11 @@ private:
     ScaleId FrameScaleId(bool ownIdAlways = false) const;
     ByteBuffer BuildFrame(std::uint16_t command, std::span<const std::uint8_t> payload, ScaleId scaleId,
         std::uint8_t pieceCount = 0, std::uint8_t pieceNumber = 0);
-    void HandOff(const char* step, ByteBuffer frame);
-    void SendRecordFrame(const char* step, std::span<const std::uint8_t> payload, int progress);
-    void SendClear(const char* step, TableCode table, std::uint8_t second, bool restartSequence);
-    void SendRequest(const char* step, ScaleCommand command, TableCode table, const std::uint32_t* number);
-
+    void HandOff(SerialWord step, ByteBuffer frame);
+    void HandOff(const CString& step, ByteBuffer frame);
+    void SendRecordFrame(SerialWord step, std::span<const std::uint8_t> payload, int progress);
+    void SendClear(SerialWord step, TableCode table, std::uint8_t second, bool restartSequence);
+    void SendRequest(SerialWord step, ScaleCommand command, TableCode table, const std::uint32_t* number);
     RecordRow GridRow(int row) const;
     int SelectedRow(int position) const;
     int RecordLimit(const CString& kind) const;

@@ -7,6 +7,8 @@
 #include "serial/serial_trans_engine.h"
 #include "serial/serial_walk_state.h"
 
+using W = SerialWord;
+
 ScaleId CScaleLink::JoinedId(int index) const
 {
     if (index < 1 || index > kMaxBroadcastScales)
@@ -17,39 +19,39 @@ ScaleId CScaleLink::JoinedId(int index) const
 void CScaleLink::OnBroadcastReply()
 {
     const Mailbox box = ReadMailbox();
-    if (box.reply != "Report")
+    if (box.reply != W::Report)
         return;
     const CString& step = box.step;
-    if (box.status == "BROADJOINERROR") {
+    if (box.status == W::BroadJoinError) {
         SendBroadcastEndJoin(m_nIndex);
         if (!StepPass(&CScaleLink::SendBroadcastJoin))
             StartPass(&CScaleLink::SendBroadStart);
         return;
     }
-    if (box.status == "BROAD 3TimeError") {
+    if (box.status == W::BroadThreeTimeError) {
         AfxMessageBox(box.status, MB_OK);
         StartClosingPass();
         return;
     }
     // An ALL_ENDJOIN that got no answer: that scale is done all the same.
-    const bool endUnanswered = box.status == "ALL_ENDJOIN" && step == "ALL_ENDJOIN";
-    if (box.status != "OK" && !endUnanswered)
+    const bool endUnanswered = box.status == W::AllEndJoin && step == W::AllEndJoin;
+    if (box.status != W::Ok && !endUnanswered)
         return;
 
-    if (step == "OPEN") {
+    if (step == W::Open) {
         m_joinedIds.fill({ '0', '0' });
         m_nJoinedCount = 0;
         m_nTotal = std::min(m_pWalk->GetBroadcastCount(), kMaxBroadcastScales);
         m_nIndex = 1;
         SendBroadcastJoin(1);
-    } else if (step == "JOIN") {
+    } else if (step == W::Join) {
         if (m_nJoinedCount < kMaxBroadcastScales) {
             ++m_nJoinedCount;
             m_joinedIds[static_cast<std::size_t>(m_nJoinedCount)] = m_lastJoinId;
         }
         if (!StepPass(&CScaleLink::SendBroadcastJoin))
             StartPass(&CScaleLink::SendBroadStart);
-    } else if (step == "BROAD_START") {
+    } else if (step == W::BroadStart) {
         if (!StepPass(&CScaleLink::SendBroadStart)) {
             m_nIndex = 0;
             m_nTotal = 0;
@@ -59,29 +61,27 @@ void CScaleLink::OnBroadcastReply()
         }
     } else if (OnRecordSent(step, &CScaleLink::StartStatusPass)) {
         // The next record went to "99", or the status pass began.
-    } else if (step == "BROAD_STATUS_REQ") {
+    } else if (step == W::BroadStatusRequest) {
         ShowStatusReply(m_nIndex);
         if (!StepPass(&CScaleLink::SendStatusRequest))
             StartClosingPass();
-    } else if (step == "ALL_ENDJOIN") {
+    } else if (step == W::AllEndJoin) {
         if (!StepPass(&CScaleLink::SendAllEndJoin)) {
             FinishBroadcast();
-            if (box.kind != "SCALE_INFOMATION") {
+            if (box.kind != W::ScaleInformation) {
                 m_pHost->EnableItemTransButtons(TRUE);
                 m_pHost->EnableScaleTransButtons(TRUE);
                 m_pHost->EnableTransStopButton(FALSE);
             }
         }
-    } else if (step == "SELECT_SCALE_INFOMATION" || step == "SELECT_SCALE_ROOT_INFOMATION") {
+    } else if (step == W::SelectScaleInformation || step == W::SelectScaleRootInformation) {
         StartPass(&CScaleLink::SendAllReset);
-    } else if (step == "ALL_RESET") {
+    } else if (step == W::AllReset) {
         if (!StepPass(&CScaleLink::SendAllReset))
             FinishBroadcast();
-    } else if (step.Left(6) == "BROAD ") {
-        if (const char* text = RefusalText(step.Mid(6))) {
-            AfxMessageBox(text, MB_OK);
-            StartClosingPass();
-        }
+    } else if (const char* text = RefusalText(step, true)) {
+        AfxMessageBox(text, MB_OK);
+        StartClosingPass();
     }
 }
 
@@ -144,7 +144,7 @@ void CScaleLink::SendBroadcastJoin(int index)
 {
     m_lastJoinId = m_pWalk->GetBroadcastScaleId(index);
     const std::string id(m_lastJoinId.begin(), m_lastJoinId.end());
-    HandOff("JOIN", ::BuildJoinFrame(id));
+    HandOff(W::Join, ::BuildJoinFrame(id));
 }
 
 void CScaleLink::SendBroadStart(int index)
@@ -156,25 +156,25 @@ void CScaleLink::SendBroadStart(int index)
     }
     m_pEngine->SetBroadcastReplySource(JoinedId(1));
     const std::uint8_t payload[] = { static_cast<std::uint8_t>(index == 1 ? 1 : 0), 0 };
-    HandOff("BROAD_START", BuildFrame(ToWord(ScaleCommand::BroadStart), payload, JoinedId(index)));
+    HandOff(W::BroadStart, BuildFrame(ToWord(ScaleCommand::BroadStart), payload, JoinedId(index)));
 }
 
 void CScaleLink::SendStatusRequest(int index)
 {
-    HandOff("BROAD_STATUS_REQ", BuildFrame(ToWord(ScaleCommand::BroadStatusRequest), {}, JoinedId(index)));
+    HandOff(W::BroadStatusRequest, BuildFrame(ToWord(ScaleCommand::BroadStatusRequest), {}, JoinedId(index)));
 }
 
 void CScaleLink::SendAllEndJoin(int index)
 {
-    HandOff("ALL_ENDJOIN", BuildFrame(ToWord(ScaleCommand::EndJoin), {}, JoinedId(index)));
+    HandOff(W::AllEndJoin, BuildFrame(ToWord(ScaleCommand::EndJoin), {}, JoinedId(index)));
 }
 
 void CScaleLink::SendBroadcastEndJoin(int index)
 {
-    HandOff("ENDJOIN", BuildFrame(ToWord(ScaleCommand::EndJoin), {}, m_pWalk->GetBroadcastScaleId(index)));
+    HandOff(W::EndJoin, BuildFrame(ToWord(ScaleCommand::EndJoin), {}, m_pWalk->GetBroadcastScaleId(index)));
 }
 
 void CScaleLink::SendAllReset(int index)
 {
-    HandOff("ALL_RESET", BuildFrame(ToWord(ScaleCommand::ResetScale), {}, JoinedId(index)));
+    HandOff(W::AllReset, BuildFrame(ToWord(ScaleCommand::ResetScale), {}, JoinedId(index)));
 }

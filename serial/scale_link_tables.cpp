@@ -11,6 +11,9 @@
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"
 #include "serial/serial_walk_state.h"
+#include "serial/table_routes.h"
+
+using W = SerialWord;
 
 namespace {
 
@@ -25,17 +28,57 @@ std::string Today()
     return FormatDay(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
+constexpr TableRoute kRoutes[] = {
+    { W::Item, W::PluClear, W::PluData, W::PluSelectData, W::PluAllRequest, W::PluRequest, TableCode::Plu, 0,
+        true, RecordKind::Item },
+    { W::Add, W::AddClear, W::AddData, W::AddSelectData, W::AddAllRequest, W::AddRequest, TableCode::Add, 1,
+        false, RecordKind::Add },
+    { W::Adv, W::AdvClear, W::AdvData, W::AdvSelectData, W::AdvAllRequest, W::AdvRequest, TableCode::AdvT, 1,
+        false, RecordKind::AdvT },
+    { W::LandAddition, W::LandAddClear, W::LandAddData, W::LandAddSelectData, W::LandAddAllRequest,
+        W::LandAddRequest, TableCode::LandAdd, 1, false, RecordKind::LandAdd },
+    { W::UserLabel, W::UserLabelClear, W::UserLabelData, W::UserLabelSelectData, W::UserLabelAllRequest,
+        std::nullopt, TableCode::UserLabel, 0, true, RecordKind::UserLabel },
+};
+
+std::optional<SerialWord> RouteWord(const TableRoute& route, RouteStep which)
+{
+    switch (which) {
+    case RouteStep::Kind:
+        return route.kind;
+    case RouteStep::Clear:
+        return route.clearStep;
+    case RouteStep::Data:
+        return route.dataStep;
+    case RouteStep::SelectData:
+        return route.selectStep;
+    case RouteStep::Request:
+        return route.requestStep;
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+const TableRoute* FindRoute(RouteStep which, const CString& word)
+{
+    for (const TableRoute& route : kRoutes) {
+        const std::optional<SerialWord> own = RouteWord(route, which);
+        if (own && word == *own)
+            return &route;
+    }
+    return nullptr;
+}
 
 int CScaleLink::RecordLimit(const CString& kind) const
 {
-    if (kind == "Item")
+    if (kind == W::Item)
         return 9000;
-    if (kind == "Add")
+    if (kind == W::Add)
         return 600;
-    if (kind == "Adv")
+    if (kind == W::Adv)
         return 210;
-    if (kind == "Land_addition")
+    if (kind == W::LandAddition)
         return 300;
     return 1 << 30;
 }
@@ -62,13 +105,13 @@ int CScaleLink::SelectedRow(int position) const
     return m_selectedRows[static_cast<std::size_t>(position)];
 }
 
-void CScaleLink::SendRecordFrame(const char* step, std::span<const std::uint8_t> payload, int progress)
+void CScaleLink::SendRecordFrame(SerialWord step, std::span<const std::uint8_t> payload, int progress)
 {
     m_pHost->ShowTransferProgress(CString::Formatted("%d", progress));
     HandOff(step, BuildFrame(ToWord(ScaleCommand::Record), payload, FrameScaleId()));
 }
 
-void CScaleLink::SendClear(const char* step, TableCode table, std::uint8_t second, bool restartSequence)
+void CScaleLink::SendClear(SerialWord step, TableCode table, std::uint8_t second, bool restartSequence)
 {
     if (restartSequence)
         m_sequence.RestartAtZero();
@@ -100,96 +143,31 @@ PluRecord CScaleLink::BuildPluRecord(int row)
     return ::BuildPluRecord(PluRowFromStoredItem(text.GetString()));
 }
 
-void CScaleLink::SendPluClear()
+ByteBuffer CScaleLink::RecordPayload(const TableRoute& route, int row)
 {
-    SendClear("PLU_CLEAR", TableCode::Plu, 0, true);
+    switch (route.table) {
+    case TableCode::Plu:
+        return BuildPluRecord(row).Payload();
+    case TableCode::UserLabel:
+        return ::BuildUserLabelRecord(GridRow(row)).Encode();
+    default:
+        return BuildTextRecord(route.table, GridRow(row), RecordCarriage::Serial).Encode();
+    }
 }
 
-void CScaleLink::SendPluData()
+void CScaleLink::SendTableClear(const TableRoute& route)
 {
-    SendRecordFrame("DATA", BuildPluRecord(m_nRecordIndex).Payload(), m_nRecordIndex);
+    SendClear(route.clearStep, route.table, route.clearSecond, route.clearRestartsSequence);
 }
 
-void CScaleLink::SendPluSelectData()
+void CScaleLink::SendTableData(const TableRoute& route)
 {
-    SendRecordFrame("SELECT_DATA", BuildPluRecord(SelectedRow(m_nRecordIndex)).Payload(), m_nRecordIndex);
+    SendRecordFrame(route.dataStep, RecordPayload(route, m_nRecordIndex), m_nRecordIndex);
 }
 
-void CScaleLink::SendAddClear()
+void CScaleLink::SendTableSelectData(const TableRoute& route)
 {
-    SendClear("ADD_CLEAR", TableCode::Add, 1, false);
-}
-
-void CScaleLink::SendAddData()
-{
-    SendRecordFrame("ADD_DATA",
-        BuildTextRecord(TableCode::Add, GridRow(m_nRecordIndex), RecordCarriage::Serial).Encode(),
-        m_nRecordIndex);
-}
-
-void CScaleLink::SendAddSelectData()
-{
-    SendRecordFrame("SELECT_ADD_DATA",
-        BuildTextRecord(TableCode::Add, GridRow(SelectedRow(m_nRecordIndex)), RecordCarriage::Serial)
-            .Encode(),
-        m_nRecordIndex);
-}
-
-void CScaleLink::SendAdvClear()
-{
-    SendClear("ADV_CLEAR", TableCode::AdvT, 1, false);
-}
-
-void CScaleLink::SendAdvData()
-{
-    SendRecordFrame("ADV_DATA",
-        BuildTextRecord(TableCode::AdvT, GridRow(m_nRecordIndex), RecordCarriage::Serial).Encode(),
-        m_nRecordIndex);
-}
-
-void CScaleLink::SendAdvSelectData()
-{
-    SendRecordFrame("SELECT_ADV_DATA",
-        BuildTextRecord(TableCode::AdvT, GridRow(SelectedRow(m_nRecordIndex)), RecordCarriage::Serial)
-            .Encode(),
-        m_nRecordIndex);
-}
-
-void CScaleLink::SendLandAddClear()
-{
-    SendClear("LAND_ADD_CLEAR", TableCode::LandAdd, 1, false);
-}
-
-void CScaleLink::SendLandAddData()
-{
-    SendRecordFrame("LAND_ADD_DATA",
-        BuildTextRecord(TableCode::LandAdd, GridRow(m_nRecordIndex), RecordCarriage::Serial).Encode(),
-        m_nRecordIndex);
-}
-
-void CScaleLink::SendLandAddSelectData()
-{
-    SendRecordFrame("SELECT_LAND_ADD_DATA",
-        BuildTextRecord(TableCode::LandAdd, GridRow(SelectedRow(m_nRecordIndex)), RecordCarriage::Serial)
-            .Encode(),
-        m_nRecordIndex);
-}
-
-void CScaleLink::SendUserLabelClear()
-{
-    SendClear("USER_LABEL_CLEAR", TableCode::UserLabel, 0, true);
-}
-
-void CScaleLink::SendUserLabelData()
-{
-    SendRecordFrame(
-        "USER_LABEL_DATA", ::BuildUserLabelRecord(GridRow(m_nRecordIndex)).Encode(), m_nRecordIndex);
-}
-
-void CScaleLink::SendUserLabelSelectData()
-{
-    SendRecordFrame("USER_LABEL_SELECT_DATA",
-        ::BuildUserLabelRecord(GridRow(SelectedRow(m_nRecordIndex))).Encode(), m_nRecordIndex);
+    SendRecordFrame(route.selectStep, RecordPayload(route, SelectedRow(m_nRecordIndex)), m_nRecordIndex);
 }
 
 void CScaleLink::SendPresetData()
@@ -204,20 +182,20 @@ void CScaleLink::SendPresetData()
     }
     keys.resize(kPresetKeyCount);
     const ByteBuffer payload = BuildPresetPage(static_cast<std::uint32_t>(page), keys);
-    SendRecordFrame("PRE_DATA", payload, page);
+    SendRecordFrame(W::PreData, payload, page);
 }
 
 void CScaleLink::SendResultAllClear()
 {
     m_sequence.RestartAtZero();
     const std::uint8_t payload[] = { ToByte(TableCode::TotalResult), 0 };
-    HandOff("RESULT_ALL_CLEAR", BuildFrame(ToWord(ScaleCommand::Clear), payload, FrameScaleId(true)));
+    HandOff(W::ResultAllClearStep, BuildFrame(ToWord(ScaleCommand::Clear), payload, FrameScaleId(true)));
 }
 
 // ---- requests ------------------------------------------------------------------
 
 void CScaleLink::SendRequest(
-    const char* step, ScaleCommand command, TableCode table, const std::uint32_t* number)
+    SerialWord step, ScaleCommand command, TableCode table, const std::uint32_t* number)
 {
     ByteBuffer payload { ToByte(table), 1 };
     if (number)
@@ -251,36 +229,24 @@ std::uint32_t TakeNumber(const std::vector<int>& numbers, int& position)
 
 } // namespace
 
-void CScaleLink::SendPluAllRequest()
-{
-    m_nStoredCount = 0;
-    SendRequest("PLU_ALL_REQUEST", ScaleCommand::RequestAll, TableCode::Plu, nullptr);
-}
-
-void CScaleLink::SendPluRequest()
-{
-    const std::uint32_t number = TakeNumber(m_requestNumbers, m_nRequestPosition);
-    SendRequest("PLU_REQUEST", ScaleCommand::RequestOne, TableCode::Plu, &number);
-}
-
-void CScaleLink::SendAddAllRequest()
+void CScaleLink::SendTableAllRequest(const TableRoute& route)
 {
     m_nStoredCount = 0;
     m_assembly.Clear();
-    SendRequest("ADD_ALL_REQUEST", ScaleCommand::RequestAll, TableCode::Add, nullptr);
+    SendRequest(route.allRequestStep, ScaleCommand::RequestAll, route.table, nullptr);
 }
 
-void CScaleLink::SendAddRequest()
+void CScaleLink::SendTableRequest(const TableRoute& route)
 {
     const std::uint32_t number = TakeNumber(m_requestNumbers, m_nRequestPosition);
-    SendRequest("ADD_REQUEST", ScaleCommand::RequestOne, TableCode::Add, &number);
+    SendRequest(*route.requestStep, ScaleCommand::RequestOne, route.table, &number);
 }
 
 void CScaleLink::SendPresetAllRequest()
 {
     m_nStoredCount = 0;
     m_assembly.Clear();
-    SendRequest("PRE_ALL_REQUEST", ScaleCommand::RequestAll, TableCode::Preset, nullptr);
+    SendRequest(W::PreAllRequest, ScaleCommand::RequestAll, TableCode::Preset, nullptr);
 }
 
 void CScaleLink::SendPresetRequest()
@@ -288,61 +254,29 @@ void CScaleLink::SendPresetRequest()
     m_nStoredCount = 0;
     m_assembly.Clear();
     const auto page = static_cast<std::uint32_t>(m_pHost->GetPresetReadPage());
-    SendRequest("PRE_REQUEST", ScaleCommand::RequestOne, TableCode::Preset, &page);
-}
-
-void CScaleLink::SendAdvAllRequest()
-{
-    m_nStoredCount = 0;
-    m_assembly.Clear();
-    SendRequest("ADV_ALL_REQUEST", ScaleCommand::RequestAll, TableCode::AdvT, nullptr);
-}
-
-void CScaleLink::SendAdvRequest()
-{
-    const std::uint32_t number = TakeNumber(m_requestNumbers, m_nRequestPosition);
-    SendRequest("ADV_REQUEST", ScaleCommand::RequestOne, TableCode::AdvT, &number);
-}
-
-void CScaleLink::SendLandAddAllRequest()
-{
-    m_nStoredCount = 0;
-    m_assembly.Clear();
-    SendRequest("LAND_ADD_ALL_REQUEST", ScaleCommand::RequestAll, TableCode::LandAdd, nullptr);
-}
-
-void CScaleLink::SendLandAddRequest()
-{
-    const std::uint32_t number = TakeNumber(m_requestNumbers, m_nRequestPosition);
-    SendRequest("LAND_ADD_REQUEST", ScaleCommand::RequestOne, TableCode::LandAdd, &number);
-}
-
-void CScaleLink::SendUserLabelAllRequest()
-{
-    m_nStoredCount = 0;
-    SendRequest("USER_LABEL_ALL_REQUEST", ScaleCommand::RequestAll, TableCode::UserLabel, nullptr);
+    SendRequest(W::PreRequest, ScaleCommand::RequestOne, TableCode::Preset, &page);
 }
 
 void CScaleLink::SendResultRead(const CString& kind)
 {
     m_nStoredCount = 0;
     m_assembly.Clear();
-    if (kind == "Scale_Result_All_Read") {
+    if (kind == W::ResultAllRead) {
         const std::uint32_t one = 1;
-        SendRequest("RESULT_ALL_READ", ScaleCommand::RequestOne, TableCode::TotalResult, &one);
-    } else if (kind == "Scale_Result_Item_All_Read") {
-        SendRequest("RESULT_ITEM_ALL_READ", ScaleCommand::RequestAll, TableCode::TotalItemResult, nullptr);
-    } else if (kind == "Scale_Result_Item_Day_Read") {
-        SendRequest("RESULT_ITEM_DAY_READ", ScaleCommand::RequestAll, TableCode::TotalItemDay, nullptr);
-    } else if (kind == "Scale_Result_Day_Read") {
-        SendRequest("RESULT_DAY_READ", ScaleCommand::RequestAll, TableCode::TotalDayResult, nullptr);
+        SendRequest(W::ResultAllReadStep, ScaleCommand::RequestOne, TableCode::TotalResult, &one);
+    } else if (kind == W::ResultItemAllRead) {
+        SendRequest(W::ResultItemAllReadStep, ScaleCommand::RequestAll, TableCode::TotalItemResult, nullptr);
+    } else if (kind == W::ResultItemDayRead) {
+        SendRequest(W::ResultItemDayReadStep, ScaleCommand::RequestAll, TableCode::TotalItemDay, nullptr);
+    } else if (kind == W::ResultDayRead) {
+        SendRequest(W::ResultDayReadStep, ScaleCommand::RequestAll, TableCode::TotalDayResult, nullptr);
     }
 }
 
 void CScaleLink::SendRequestEnd()
 {
     m_pEngine->ClearReceivedFrame();
-    SendAck("REQUEST_END");
+    SendAck(Text(W::RequestEnd));
     m_pEngine->RunLater(m_pauseMs, [this] { SendEndJoin(); });
 }
 
@@ -366,9 +300,9 @@ bool CScaleLink::OnDataRecord(const CString& step, RecordKind kind)
     SendAck(step, count, number);
     if (!whole)
         return false;
-    if (step == "PRE_REQUEST")
+    if (step == W::PreRequest)
         SendEndJoin();
-    else if (step == "RESULT_ALL_READ")
+    else if (step == W::ResultAllReadStep)
         m_pEngine->RunLater(m_pauseMs, [this] { SendEndJoin(); });
     return true;
 }

@@ -59,7 +59,7 @@ void CScaleRegister::SelectScales(const CString& columns)
 {
     CString name;
     const CString where = TakeRequest(name);
-    m_nRowCount = 0;
+    BeginRows();
     const CString list = columns.IsEmpty() ? CString(kRegisterColumns) : columns;
     StartRead(kScaleRegisterDatabase, name, "SELECT " + list + " FROM [ScaleMG]" + where);
 }
@@ -68,7 +68,7 @@ void CScaleRegister::SelectScaleAddress(const CString&, const CString& columns, 
 {
     CString name;
     const CString where = TakeRequest(name);
-    m_nRowCount = 0;
+    BeginRows();
     const CString list
         = !columns.IsEmpty() ? columns : CString(mode == 1 ? kAddressColumns : kScaleIdColumns);
     StartRead(kScaleRegisterDatabase, name, "SELECT " + list + " FROM [ScaleMG]" + where);
@@ -79,7 +79,7 @@ void CScaleRegister::SelectScaleRootInfo(const CString& columns)
     CMailboxDlg* mailbox = m_pOwner->GetDbMailbox();
     const CString name = mailbox->TakeText(IDC_MAILBOX_NAME);
     mailbox->TakeText(IDC_MAILBOX_TEXT);
-    m_nRowCount = m_nColumnCount = m_nGridRow = 0;
+    BeginRows();
     const CString list = (columns.IsEmpty() ? CString(kRootInfoColumns) : columns) + ", [ID]";
     StartRead(kScaleSettingsDatabase, name, "SELECT " + list + " FROM [Scale_Root_Info]");
 }
@@ -89,7 +89,7 @@ void CScaleRegister::SelectScaleInfo(const CString& columns)
     CMailboxDlg* mailbox = m_pOwner->GetDbMailbox();
     const CString name = mailbox->TakeText(IDC_MAILBOX_NAME);
     mailbox->TakeText(IDC_MAILBOX_TEXT);
-    m_nRowCount = m_nColumnCount = m_nGridRow = 0;
+    BeginRows();
     const CString list
         = (columns.IsEmpty() ? CString(kInfoColumns) : columns) + ", [PriceUnit], [PassWord], [VAT], [ID]";
     StartRead(kScaleSettingsDatabase, name, "SELECT " + list + " FROM [Scale_Info]");

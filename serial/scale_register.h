@@ -48,15 +48,10 @@ public:
     // TRUE when key is a whole decimal number (an [ID] of the register).
     static BOOL IsRecordKey(const CString& key);
 
-    int m_nLanguage = 2;
-    // The values of the row being handled.
-    std::array<CString, 50> m_fields;
-    // Rows of the current read, the header row being row 1.
-    int m_nRowCount = 0;
-    // 1 when the address read's third column is the IP, 0 for the scale ID.
-    int m_nAddressKind = 0;
-    int m_nColumnCount = 0;
-    int m_nGridRow = 0;
+    // The work screen's language index (2).
+    void SetLanguage(int language) { m_nLanguage = language; }
+    // A read starts: the next row is its header row.
+    void BeginRows() { m_nRowCount = m_nColumnCount = m_nGridRow = 0; }
 
 private:
     // The manager filter of the register reads, taking the request name and
@@ -70,4 +65,13 @@ private:
     void FillSettingsGrid(const CString& row);
 
     CScaleRegisterHost* m_pOwner = nullptr;
+    int m_nLanguage = 2;
+    // The values of the row being handled.
+    std::array<CString, 50> m_fields;
+    // Rows of the current read, the header row being row 1.
+    int m_nRowCount = 0;
+    // 1 when the address read's third column is the IP, 0 for the scale ID.
+    int m_nAddressKind = 0;
+    int m_nColumnCount = 0;
+    int m_nGridRow = 0;
 };

@@ -3,6 +3,8 @@
 // (CKindMailboxDlg) that carry words between the work screen, the serial
 // engine and the scale link. Every value is a text.
 
+#include "serial/serial_words.h"
+
 inline constexpr int kSerialCommandEdit = 1020; // mode: "TRANS", "BROAD_TRANS", "RECV"
 inline constexpr int kSerialKindEdit = 1021; // data kind word
 inline constexpr int kSerialScopeEdit = 1001; // "all" or "select"

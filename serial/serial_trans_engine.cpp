@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <initializer_list>
+#include <optional>
 #include <string_view>
 
 #include "ethernet/scale_codes.h"
@@ -11,6 +11,8 @@
 #include "serial/serial_host.h"
 #include "serial/serial_walk_state.h"
 
+using W = SerialWord;
+
 namespace {
 
 // The monitoring thread's note that captures are waiting.
@@ -18,59 +20,54 @@ constexpr UINT kLineCaptureMessage = WM_APP + 0x224;
 // The engine window's own timer of RunLater.
 constexpr UINT_PTR kLaterTimer = 1;
 
-bool OneOf(const CString& word, std::initializer_list<const char*> words)
-{
-    return std::any_of(words.begin(), words.end(), [&](const char* w) { return word == w; });
-}
-
 // Steps of each mode: what RunCommand does with a step word.
 enum class Action { None, Open, Join, Close, Frame, Data };
 
 Action SendAction(const CString& step)
 {
-    if (step == "OPEN")
+    if (step == W::Open)
         return Action::Open;
-    if (step == "JOIN")
+    if (step == W::Join)
         return Action::Join;
-    if (step == "CLOSE")
+    if (step == W::Close)
         return Action::Close;
-    if (OneOf(step,
-            { "PLU_CLEAR", "DATA", "SELECT_DATA", "ADD_CLEAR", "ADV_CLEAR", "LAND_ADD_CLEAR",
-                "USER_LABEL_CLEAR", "USER_LABEL_DATA", "USER_LABEL_SELECT_DATA", "SELECT_SCALE_INFOMATION",
-                "SELECT_SCALE_ROOT_INFOMATION", "ENDJOIN" }))
+    if (IsOneOf(step,
+            { W::PluClear, W::PluData, W::PluSelectData, W::AddClear, W::AdvClear, W::LandAddClear,
+                W::UserLabelClear, W::UserLabelData, W::UserLabelSelectData, W::SelectScaleInformation,
+                W::SelectScaleRootInformation, W::EndJoin }))
         return Action::Frame;
-    if (OneOf(step,
-            { "ADD_DATA", "SELECT_ADD_DATA", "PRE_DATA", "ADV_DATA", "SELECT_ADV_DATA", "LAND_ADD_DATA",
-                "SELECT_LAND_ADD_DATA" }))
+    if (IsOneOf(step,
+            { W::AddData, W::AddSelectData, W::PreData, W::AdvData, W::AdvSelectData, W::LandAddData,
+                W::LandAddSelectData }))
         return Action::Data;
     return Action::None;
 }
 
 bool IsRequestStep(const CString& step)
 {
-    return OneOf(step,
-        { "PLU_REQUEST", "PLU_ALL_REQUEST", "ADD_ALL_REQUEST", "ADD_REQUEST", "PRE_ALL_REQUEST",
-            "PRE_REQUEST", "ADV_ALL_REQUEST", "ADV_REQUEST", "LAND_ADD_ALL_REQUEST", "LAND_ADD_REQUEST",
-            "RESULT_ALL_READ", "RESULT_ITEM_ALL_READ", "RESULT_ITEM_DAY_READ", "RESULT_DAY_READ",
-            "USER_LABEL_ALL_REQUEST" });
+    return IsOneOf(step,
+        { W::PluRequest, W::PluAllRequest, W::AddAllRequest, W::AddRequest, W::PreAllRequest, W::PreRequest,
+            W::AdvAllRequest, W::AdvRequest, W::LandAddAllRequest, W::LandAddRequest, W::ResultAllReadStep,
+            W::ResultItemAllReadStep, W::ResultItemDayReadStep, W::ResultDayReadStep,
+            W::UserLabelAllRequest });
 }
 
 Action ModeAction(const CString& mode, const CString& step)
 {
-    if (mode == "TRANS") {
-        if (OneOf(step, { "RESULT_ALL_CLEAR", "RESET_SCALE" }))
+    if (mode == W::Trans) {
+        if (IsOneOf(step, { W::ResultAllClearStep, W::ResetScale }))
             return Action::Frame;
         return SendAction(step);
     }
-    if (mode == "RECV") {
-        if (OneOf(step, { "OPEN", "JOIN", "CLOSE" }))
+    if (mode == W::Recv) {
+        if (IsOneOf(step, { W::Open, W::Join, W::Close }))
             return SendAction(step);
-        if (IsRequestStep(step) || OneOf(step, { "REQUEST_END", "ENDJOIN" }))
+        if (IsRequestStep(step) || IsOneOf(step, { W::RequestEnd, W::EndJoin }))
             return Action::Frame;
         return Action::None;
     }
-    if (mode == "BROAD_TRANS") {
-        if (OneOf(step, { "BROAD_START", "BROAD_STATUS_REQ", "ALL_ENDJOIN", "ALL_RESET" }))
+    if (mode == W::BroadTrans) {
+        if (IsOneOf(step, { W::BroadStart, W::BroadStatusRequest, W::AllEndJoin, W::AllReset }))
             return Action::Frame;
         return SendAction(step);
     }
@@ -80,10 +77,10 @@ Action ModeAction(const CString& mode, const CString& step)
 // Data steps of a broadcast, answered by the first joined scale only.
 bool IsBroadcastDataStep(const CString& step)
 {
-    return OneOf(step,
-        { "PLU_CLEAR", "DATA", "SELECT_DATA", "ADD_CLEAR", "ADD_DATA", "SELECT_ADD_DATA", "PRE_DATA",
-            "ADV_DATA", "SELECT_ADV_DATA", "USER_LABEL_CLEAR", "USER_LABEL_DATA", "USER_LABEL_SELECT_DATA",
-            "LAND_ADD_DATA", "SELECT_LAND_ADD_DATA" });
+    return IsOneOf(step,
+        { W::PluClear, W::PluData, W::PluSelectData, W::AddClear, W::AddData, W::AddSelectData, W::PreData,
+            W::AdvData, W::AdvSelectData, W::UserLabelClear, W::UserLabelData, W::UserLabelSelectData,
+            W::LandAddData, W::LandAddSelectData });
 }
 
 std::uint16_t U16At(std::span<const std::uint8_t> bytes, std::size_t offset)
@@ -190,7 +187,7 @@ void CSerialTransEngine::RunCommand()
     ReadMailbox();
     m_resends.Reset();
     m_bAwaitingData = false;
-    const bool broadcast = m_strMode == "BROAD_TRANS";
+    const bool broadcast = m_strMode == W::BroadTrans;
     switch (ModeAction(m_strMode, m_strStep)) {
     case Action::Open:
         OpenPort(broadcast);
@@ -229,12 +226,12 @@ void CSerialTransEngine::OpenPort(bool broadcast)
     const BOOL opened
         = port >= 1 && port <= 8 && m_port.InitPort(static_cast<UINT>(port), 38400, 'N', 8, 1, 9, 2048);
     if (!opened) {
-        Report(WM_SERIAL_PORT_OPEN_FAILED, "PORT OPEN ERROR");
+        Report(WM_SERIAL_PORT_OPEN_FAILED, W::PortOpenError);
         return;
     }
     if (broadcast)
         m_port.StartMonitoring();
-    Report(WM_SERIAL_PORT_OPENED, "OK");
+    Report(WM_SERIAL_PORT_OPENED, W::Ok);
 }
 
 void CSerialTransEngine::NewGeneration()
@@ -330,7 +327,7 @@ void CSerialTransEngine::ClosePort()
     m_resends.Reset();
     m_bAwaitingData = false;
     ResetPieces();
-    Report(WM_SERIAL_SESSION_END, "CLOSE");
+    Report(WM_SERIAL_SESSION_END, W::Close);
 }
 
 void CSerialTransEngine::StartReplyTimer()
@@ -374,12 +371,12 @@ void CSerialTransEngine::OnTimer(UINT_PTR id)
 
 // ---- reports -----------------------------------------------------------------
 
-void CSerialTransEngine::Report(UINT message, const char* status)
+void CSerialTransEngine::Report(UINT message, SerialWord status)
 {
-    m_pHost->SetSerialText(kSerialReplyEdit, "Report");
+    m_pHost->SetSerialText(kSerialReplyEdit, Text(W::Report));
     m_transmit.clear();
     m_resends.Reset();
-    m_pHost->SetSerialText(kSerialStatusEdit, status);
+    m_pHost->SetSerialText(kSerialStatusEdit, Text(status));
     if (HWND window = m_pHost->GetTransferWindow())
         ::SendMessage(window, message);
 }
@@ -394,25 +391,25 @@ void CSerialTransEngine::OnReplyTimeout()
 {
     if (!m_pHost || !m_bTimerRunning)
         return;
-    const bool broadcast = m_strMode == "BROAD_TRANS";
+    const bool broadcast = m_strMode == W::BroadTrans;
     if (m_bAwaitingData) {
         KillReplyTimer();
         m_bAwaitingData = false;
-        Report(WM_SERIAL_SESSION_ERROR, broadcast ? "BROAD 3TimeError" : "Time out");
+        Report(WM_SERIAL_SESSION_ERROR, broadcast ? W::BroadThreeTimeError : W::TimeOut);
         return;
     }
     if (m_resends.MayResend()) {
-        if (m_strStep == "JOIN") {
+        if (m_strStep == W::Join) {
             KillReplyTimer();
-            Report(WM_SERIAL_SESSION_ERROR, broadcast ? "BROADJOINERROR" : "JOINERROR");
+            Report(WM_SERIAL_SESSION_ERROR, broadcast ? W::BroadJoinError : W::JoinError);
             return;
         }
-        if (m_strStep == "ENDJOIN" || m_strStep == "ALL_ENDJOIN") {
+        if (m_strStep == W::EndJoin || m_strStep == W::AllEndJoin) {
             KillReplyTimer();
-            Report(WM_SERIAL_SESSION_END, m_strStep == "ENDJOIN" ? "ENDJOIN" : "ALL_ENDJOIN");
+            Report(WM_SERIAL_SESSION_END, m_strStep == W::EndJoin ? W::EndJoin : W::AllEndJoin);
             return;
         }
-        if (m_strStep == "REQUEST_END") {
+        if (m_strStep == W::RequestEnd) {
             // The pause before ENDJOIN runs; its ENDJOIN brings its own timer.
             KillReplyTimer();
             return;
@@ -422,7 +419,7 @@ void CSerialTransEngine::OnReplyTimeout()
     }
     KillReplyTimer();
     m_resends.Reset();
-    Report(WM_SERIAL_SESSION_ERROR, broadcast ? "BROAD 3TimeError" : "Time out");
+    Report(WM_SERIAL_SESSION_ERROR, broadcast ? W::BroadThreeTimeError : W::TimeOut);
 }
 
 // ---- replies -----------------------------------------------------------------
@@ -480,14 +477,14 @@ void CSerialTransEngine::CheckJoinReply(const ByteBuffer& reply, bool broadcast)
     }
     const JoinCheck check = ::CheckJoinReply(m_sendCopy, reply);
     if (check == JoinCheck::Accepted) {
-        Report(WM_SERIAL_SESSION_END, "OK");
+        Report(WM_SERIAL_SESSION_END, W::Ok);
         return;
     }
     if (check == JoinCheck::VersionError)
         AfxMessageBox(VersionErrorText(m_nLanguage), MB_OK);
     if (!broadcast)
         AfxMessageBox(CapturedText(reply), MB_OK);
-    Report(WM_SERIAL_SESSION_ERROR, broadcast ? "BROADJOINERROR" : "JOINERROR");
+    Report(WM_SERIAL_SESSION_ERROR, broadcast ? W::BroadJoinError : W::JoinError);
 }
 
 void CSerialTransEngine::OnAcknowledged()
@@ -498,7 +495,7 @@ void CSerialTransEngine::OnAcknowledged()
         SendNextChunk();
         return;
     }
-    Report(WM_SERIAL_SESSION_END, "OK");
+    Report(WM_SERIAL_SESSION_END, W::Ok);
 }
 
 void CSerialTransEngine::OnReplyFrame(const LinkFrame& frame)
@@ -511,7 +508,7 @@ void CSerialTransEngine::OnReplyFrame(const LinkFrame& frame)
             StartReplyTimer();
             return;
         }
-        if (m_strStep == "REQUEST_END") {
+        if (m_strStep == W::RequestEnd) {
             ResetPieces();
             return;
         }
@@ -521,7 +518,7 @@ void CSerialTransEngine::OnReplyFrame(const LinkFrame& frame)
         // Records answer an acknowledged request only.
         if (m_nRequestAcknowledged && IsRequestStep(m_strStep)) {
             m_bAwaitingData = false;
-            Report(WM_SERIAL_SESSION_END, "OK");
+            Report(WM_SERIAL_SESSION_END, W::Ok);
         } else {
             KeepWaiting();
         }
@@ -532,8 +529,8 @@ void CSerialTransEngine::OnReplyFrame(const LinkFrame& frame)
             return;
         }
         m_bAwaitingData = false;
-        m_pHost->SetSerialText(kSerialStepEdit, "END_ITEM");
-        Report(WM_SERIAL_SESSION_END, "OK");
+        m_pHost->SetSerialText(kSerialStepEdit, Text(W::EndItem));
+        Report(WM_SERIAL_SESSION_END, W::Ok);
         return;
     case ScaleCommand::Nak:
         OnBadReply(&frame, true, false);
@@ -572,40 +569,40 @@ void CSerialTransEngine::OnBadReply(const LinkFrame* frame, bool sumOk, bool bro
 {
     if (sumOk && frame && frame->header.command == ToWord(ScaleCommand::Nak) && frame->payload.size() >= 2) {
         const std::uint16_t code = U16At(frame->payload, 0);
-        const char* word = nullptr;
+        std::optional<SerialWord> word;
         switch (static_cast<NakCode>(code)) {
         case NakCode::MemoryFull:
-            word = broadcast ? "BROAD MEMORY FULL" : "MEMORY FULL";
+            word = broadcast ? W::BroadMemoryFull : W::MemoryFull;
             break;
         case NakCode::ProcessError:
-            word = broadcast ? "BROAD PROCESS ERROR" : "PROCESS ERROR";
+            word = broadcast ? W::BroadProcessError : W::ProcessError;
             break;
         case NakCode::DataLengthMiss:
             if (frame->payload.size() >= 6) {
                 AfxMessageBox(
                     CString::Formatted("%d...%d", U16At(frame->payload, 2), U16At(frame->payload, 4)), MB_OK);
             }
-            word = broadcast ? "BROAD DATA LENGTH MISS" : "DATA LENGTH MISS";
+            word = broadcast ? W::BroadDataLengthMiss : W::DataLengthMiss;
             break;
         case NakCode::NoItem:
             if (!broadcast && IsRequestStep(m_strStep)) {
                 m_bAwaitingData = false;
-                m_pHost->SetSerialText(kSerialNoItemEdit, "NOITEM");
-                Report(WM_SERIAL_SESSION_END, "OK");
+                m_pHost->SetSerialText(kSerialNoItemEdit, Text(W::NoItem));
+                Report(WM_SERIAL_SESSION_END, W::Ok);
                 return;
             }
             break;
         }
-        if (word && m_strStep == "ENDJOIN") {
+        if (word && m_strStep == W::EndJoin) {
             // The end refused is as good as the end unanswered: the session
             // closes rather than end again.
-            Report(WM_SERIAL_SESSION_END, "ENDJOIN");
+            Report(WM_SERIAL_SESSION_END, W::EndJoin);
             return;
         }
         if (word) {
             m_bAwaitingData = false;
-            m_pHost->SetSerialText(kSerialStepEdit, word);
-            Report(WM_SERIAL_SESSION_END, "OK");
+            m_pHost->SetSerialText(kSerialStepEdit, Text(*word));
+            Report(WM_SERIAL_SESSION_END, W::Ok);
             return;
         }
     }
@@ -614,5 +611,5 @@ void CSerialTransEngine::OnBadReply(const LinkFrame* frame, bool sumOk, bool bro
         return;
     }
     m_bAwaitingData = false;
-    Report(WM_SERIAL_SESSION_ERROR, broadcast ? "BROAD 3TimeError" : "3TimeError");
+    Report(WM_SERIAL_SESSION_ERROR, broadcast ? W::BroadThreeTimeError : W::ThreeTimeError);
 }

@@ -31,6 +31,7 @@
 #include "platform/serial/serial_port.h"
 #include "platform/wnd/wnd.h"
 #include "serial/link_frame.h"
+#include "serial/serial_words.h"
 
 class CSerialHost;
 
@@ -121,7 +122,7 @@ private:
     void OnAcknowledged();
     void OnBadReply(const LinkFrame* frame, bool sumOk, bool broadcast);
     void Resend();
-    void Report(UINT message, const char* status);
+    void Report(UINT message, SerialWord status);
     void KeepWaiting();
 
     CSerialHost* m_pHost = nullptr;

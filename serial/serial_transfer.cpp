@@ -4,6 +4,8 @@
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"
 
+using W = SerialWord;
+
 CSerialTransfer::CSerialTransfer(CSerialHost* host, int language)
     : m_pHost(host)
     , m_engine(std::make_unique<CSerialTransEngine>())
@@ -50,7 +52,7 @@ void CSerialTransfer::Start(const SerialOrder& order)
         AfxMessageBox("Communication Setting error", MB_OK);
         return;
     }
-    const bool receive = order.command == "RECV";
+    const bool receive = order.command == W::Recv;
     if (!receive && count > kMaxBroadcastScales) {
         AfxMessageBox(CString::Formatted("A broadcast reaches at most %d scales; %d are chosen.",
                           kMaxBroadcastScales, count),
@@ -70,13 +72,13 @@ void CSerialTransfer::Start(const SerialOrder& order)
     m_pHost->SetSerialText(kSerialKindEdit, order.dataKind);
     m_pHost->SetSerialText(kSerialScopeEdit, order.scope);
     if (receive) {
-        m_pHost->SetSerialText(kSerialCommandEdit, "RECV");
+        m_pHost->SetSerialText(kSerialCommandEdit, Text(W::Recv));
         SerialNextScale(m_nSerialScaleIndex);
     } else if (count == 1) {
-        m_pHost->SetSerialText(kSerialCommandEdit, "TRANS");
+        m_pHost->SetSerialText(kSerialCommandEdit, Text(W::Trans));
         SerialNextScale(m_nSerialScaleIndex);
     } else {
-        m_pHost->SetSerialText(kSerialCommandEdit, "BROAD_TRANS");
+        m_pHost->SetSerialText(kSerialCommandEdit, Text(W::BroadTrans));
         m_nBroadcast = 1;
         StartSerialBroadcast(count);
     }
@@ -104,7 +106,7 @@ void CSerialTransfer::SerialNextScale(int line)
     m_pHost->EnableTransStopButton(TRUE);
     m_currentId = ScaleIdOfLine(m_scales[static_cast<std::size_t>(line)]);
     ++m_nSerialScaleIndex;
-    if (m_pHost->GetSerialText(kSerialCommandEdit) == "RECV") {
+    if (m_pHost->GetSerialText(kSerialCommandEdit) == W::Recv) {
         // Every scale and every read gets its own database; the sales totals
         // go into the open item database.
         const CString kind = m_pHost->GetSerialText(kSerialKindEdit);
@@ -112,7 +114,7 @@ void CSerialTransfer::SerialNextScale(int line)
         m_link->SetTargetDatabase(
             kind.Find("Scale_Result") == 0 ? m_pHost->GetItemDbPath() : m_pHost->MakeReceivedDataPath(id));
     }
-    m_pHost->SetSerialText(kSerialStepEdit, "OPEN");
+    m_pHost->SetSerialText(kSerialStepEdit, Text(W::Open));
     m_pHost->SetSerialText(kSerialStatusEdit, "");
     m_pHost->SetSerialText(kSerialReplyEdit, "");
     m_pHost->SetSerialText(kSerialNoItemEdit, "");
@@ -131,7 +133,7 @@ void CSerialTransfer::StartSerialBroadcast(int count)
         m_broadcastIds[static_cast<std::size_t>(i + 1)]
             = ScaleIdOfLine(m_scales[static_cast<std::size_t>(i)]);
     m_currentId = m_broadcastIds[1];
-    m_pHost->SetSerialText(kSerialStepEdit, "OPEN");
+    m_pHost->SetSerialText(kSerialStepEdit, Text(W::Open));
     m_pHost->SetSerialText(kSerialStatusEdit, "");
     m_link->StartSession();
 }
@@ -155,10 +157,10 @@ LRESULT CSerialTransfer::OnSerialPortOpened()
 LRESULT CSerialTransfer::OnSerialPortOpenFailed()
 {
     const CString status = m_pHost->GetSerialText(kSerialStatusEdit);
-    if (status != "PORT OPEN ERROR")
+    if (status != W::PortOpenError)
         return 1;
     AfxMessageBox(status, MB_OK);
-    if (m_pHost->GetSerialText(kSerialCommandEdit) == "BROAD_TRANS")
+    if (m_pHost->GetSerialText(kSerialCommandEdit) == W::BroadTrans)
         EndWalk();
     else
         SerialNextScale(m_nSerialScaleIndex);
@@ -168,15 +170,15 @@ LRESULT CSerialTransfer::OnSerialPortOpenFailed()
 LRESULT CSerialTransfer::OnSerialSessionEnd()
 {
     const CString status = m_pHost->GetSerialText(kSerialStatusEdit);
-    if (status != "CLOSE") {
+    if (status != W::Close) {
         m_link->OnReply();
         return 1;
     }
     m_pHost->SetSerialText(kSerialStatusEdit, "");
     if (m_nSerialStop) {
         EndWalk();
-    } else if (m_pHost->GetSerialText(kSerialCommandEdit) == "BROAD_TRANS") {
-        if (m_pHost->GetSerialText(kSerialKindEdit) == "SCALE_INFOMATION") {
+    } else if (m_pHost->GetSerialText(kSerialCommandEdit) == W::BroadTrans) {
+        if (m_pHost->GetSerialText(kSerialKindEdit) == W::ScaleInformation) {
             // Scale settings: the buttons stay as the screen has them.
             m_bRunning = FALSE;
             SetActive(FALSE);

@@ -184,7 +184,7 @@ TEST_F(ScaleRegisterTest, AddressRowsBecomeListLinesOfTheirKind)
     };
     for (const Case& c : cases) {
         m_screen.m_settings.ClearRegistered();
-        m_register.m_nRowCount = 0;
+        m_register.BeginRows();
         m_register.FillScaleList(Row({ "SCALE_NUM", "SCALE_NAME", c.third }));
         EXPECT_EQ(Answer(), kMailboxReport);
         m_register.FillScaleList(Row({ "0", "A", "10.0.0.1" }));
@@ -196,7 +196,7 @@ TEST_F(ScaleRegisterTest, AddressRowsBecomeListLinesOfTheirKind)
     }
     // With the take-first flag the first scale listed is chosen too, once.
     m_screen.m_settings.ClearRegistered();
-    m_register.m_nRowCount = 0;
+    m_register.BeginRows();
     m_screen.m_pickFirst = 1;
     m_register.FillScaleList(Row({ "scale_num", "scale_name", "com_port" }));
     m_register.FillScaleList(Row({ "0", "Z", "" }));
@@ -208,7 +208,7 @@ TEST_F(ScaleRegisterTest, AddressRowsBecomeListLinesOfTheirKind)
 
 TEST_F(ScaleRegisterTest, RegisterRowsFillTheListAfterTheHeader)
 {
-    m_register.m_nRowCount = 0;
+    m_register.BeginRows();
     m_register.SplitRows(Row({ "SCALE_NAME", "IP", "COM_PORT", "MG_ID", "ID" }));
     m_register.SplitRows(Row({ "A", "10.0.0.1", "1", "kim", "4" }));
     m_register.SplitRows(Row({ "B", "10.0.0.2", "2", "lee", "9" }));
@@ -221,7 +221,7 @@ TEST_F(ScaleRegisterTest, RegisterRowsFillTheListAfterTheHeader)
 
 TEST_F(ScaleRegisterTest, SettingsRowsFillTheGridWithPlaceholdersAsZero)
 {
-    m_register.m_nRowCount = 0;
+    m_register.BeginRows();
     m_register.FillScaleRootInfoGrid(Row({ "MYID", "IP", "ID" }));
     m_register.FillScaleRootInfoGrid(Row({ "-1", "NULL", "3" }));
     m_register.FillScaleRootInfoGrid(Row({ "7", "10.0.0.7", "5" }));

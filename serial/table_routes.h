@@ -1,0 +1,31 @@
+#pragma once
+// The tables that the scale link sends and reads record by record, by the
+// work screen's kind word: the step word of each frame, the table's code and
+// the clear's bytes. One entry per table; the link's senders take it.
+
+#include <cstdint>
+#include <optional>
+
+#include "ethernet/scale_codes.h"
+#include "ethernet/scale_records.h"
+#include "platform/base/cstring.h"
+#include "serial/serial_words.h"
+
+struct TableRoute {
+    SerialWord kind;
+    SerialWord clearStep;
+    SerialWord dataStep;
+    SerialWord selectStep;
+    SerialWord allRequestStep;
+    std::optional<SerialWord> requestStep; // none: read whole only
+    TableCode table;
+    std::uint8_t clearSecond; // the clear's second byte
+    bool clearRestartsSequence; // the clear's frame goes out as number 0
+    RecordKind record;
+};
+
+// Which of a route's words is looked up.
+enum class RouteStep { Kind, Clear, Data, SelectData, Request };
+
+// The route whose word of that kind the text is; nullptr for none.
+[[nodiscard]] const TableRoute* FindRoute(RouteStep which, const CString& word);
