@@ -165,6 +165,12 @@ TEST_F(UserLabelScreenTest, InsertEditAndDeleteFollowTheDatabase)
     EXPECT_EQ(Column(db, "SELECT [ID] FROM [UserLabel] WHERE [ID] = " + second).size(), 1u);
     EXPECT_TRUE(Boxes().empty());
     EXPECT_TRUE(Enabled(1059) && Enabled(1060));
+    // With no row picked Delete takes the last label row.
+    Switch(kHintUserLabel, "User_Label_Read", "kim", db);
+    const CString last = Grid().GetItemText(Grid().GetRowCount() - 2, key);
+    ClickControl(1060);
+    EXPECT_EQ(FirstRow(db, "SELECT [ID] FROM [UserLabel] WHERE [ID] = " + last), "FALSE");
+    EXPECT_EQ(Column(db, "SELECT [ID] FROM [UserLabel] WHERE [mg_id] = 'kim'").size(), 2u);
 }
 
 TEST_F(UserLabelScreenTest, AFailedInsertTakesItsRowAwayAndNoEarlierIdIsReused)

@@ -147,6 +147,19 @@ TEST_F(UserLabelViewTest, PaintsTheLabelThePaletteLineAndTheFieldPictures)
     EXPECT_EQ(shot.CountOther(white, CRect(70, 121, 160, 140)), 0);
 }
 
+TEST_F(UserLabelViewTest, EveryFieldStartsAtItsPlaceOnThePalette)
+{
+    Switch(kHintUserLabel, "User_Label_Read", "kim", OneLabel());
+    const CRect homes[] = { { 720, 180, 820, 210 }, { 610, 35, 700, 50 }, { 610, 60, 710, 75 },
+        { 610, 85, 710, 100 }, { 610, 110, 700, 125 }, { 610, 135, 700, 150 }, { 720, 10, 870, 90 },
+        { 610, 160, 700, 175 }, { 720, 110, 770, 125 }, { 610, 185, 700, 200 }, { 610, 210, 700, 225 },
+        { 610, 235, 700, 250 }, { 720, 130, 820, 145 }, { 720, 150, 820, 165 } };
+    for (int i = 0; i < kLabelFieldCount; ++i) {
+        EXPECT_EQ(m_designer->GetFieldRect(i), homes[i]) << i;
+        EXPECT_EQ(m_designer->GetFieldHeight(i), 25) << i;
+    }
+}
+
 TEST_F(UserLabelViewTest, LabelSizeFollowsTheTypedMillimetresUpTo60)
 {
     Switch(kHintUserLabel, "User_Label_Read", "kim", OneLabel());
@@ -155,18 +168,25 @@ TEST_F(UserLabelViewTest, LabelSizeFollowsTheTypedMillimetresUpTo60)
         const char* length;
         CRect label;
         const char* message;
+        bool lengthFirst;
     };
     const Case cases[] = {
-        { "60", "", CRect(50, 60, 350, 250), nullptr },
-        { "61", "", CRect(50, 60, 350, 250), "Max Width : 60mm" },
-        { "", "40", CRect(50, 60, 290, 260), nullptr },
-        { "20", "40", CRect(50, 60, 150, 260), nullptr },
+        { "60", "", CRect(50, 60, 350, 250), nullptr, false },
+        { "61", "", CRect(50, 60, 350, 250), "Max Width : 60mm", false },
+        { "", "40", CRect(50, 60, 290, 260), nullptr, false },
+        { "20", "40", CRect(50, 60, 150, 260), nullptr, false },
+        { "20", "40", CRect(50, 60, 150, 260), nullptr, true },
     };
     for (const Case& c : cases) {
         ClickDesigner(2701);
         MessageBoxScript::Reset();
         Type(2000, c.width);
         Type(2101, c.length);
+        if (c.lengthFirst) {
+            ClickDesigner(2701);
+            Type(2101, c.length);
+            Type(2000, c.width);
+        }
         EXPECT_EQ(m_designer->GetLabelRect(), c.label) << c.width << " x " << c.length;
         CString width;
         m_designer->GetDlgItem(2000)->GetWindowText(width);
@@ -203,6 +223,7 @@ TEST_F(UserLabelViewTest, FontSizesLinesAndBarcodeFormsSizeTheField)
     // A text's height is the font's times its lines; no lines send it home.
     DragField(kAdvertisement, CPoint(60, 100));
     EXPECT_EQ(m_designer->GetFieldRect(kAdvertisement), CRect(60, 100, 260, 115));
+    EXPECT_TRUE(Shown(2402) && Shown(2451) && Shown(2312) && !Shown(2401));
     Choose(2312, 2);
     Choose(2402, 2);
     EXPECT_EQ(m_designer->GetFieldHeight(kAdvertisement), 80);
