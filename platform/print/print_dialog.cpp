@@ -18,9 +18,9 @@
 
 #include "platform/print/print_internal.h"
 #include "platform/print/print_script.h"
-#include "platform/wnd/msgbox.h"
-#include "platform/wnd/wnd.h"
-#include "platform/wnd/wnd_internal.h"
+#include "platform/wnd/core/internal/wnd_internal.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/core/wnd.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include "platform/print/print_info.h"
 #include "platform/print/print_internal.h"
 #include "platform/print/print_script.h"
-#include "platform/wnd/doc.h"
-#include "platform/wnd/msgbox.h"
-#include "platform/wnd/view.h"
-#include "platform/wnd/wnd_internal.h"
+#include "platform/wnd/core/internal/wnd_internal.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/docview/doc.h"
+#include "platform/wnd/docview/view.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "platform/dao/dao_recordset.h"
 #include "platform/sheet/biff8_writer.h"
 #include "platform/sheet/xls_reader.h"
-#include "platform/wnd/shell_services.h"
+#include "platform/wnd/desktop/shell_services.h"
 
 namespace sheet_detail {
 

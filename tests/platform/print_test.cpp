@@ -10,8 +10,8 @@
 #include "platform/print/print_dialog.h"
 #include "platform/print/print_info.h"
 #include "platform/print/print_script.h"
-#include "platform/wnd/msgbox.h"
-#include "platform/wnd/view.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/docview/view.h"
 #include "tests/support/pdf_text.h"
 #include "tests/support/temp_data_root.h"
 

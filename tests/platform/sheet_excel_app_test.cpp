@@ -5,7 +5,7 @@
 
 #include "platform/dao/dao_recordset.h"
 #include "platform/sheet/excel_app.h"
-#include "platform/wnd/shell_services.h"
+#include "platform/wnd/desktop/shell_services.h"
 #include "tests/platform/dao_test_util.h"
 #include "tests/platform/sheet_test_util.h"
 

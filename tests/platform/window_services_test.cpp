@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/wnd/combobox.h"
-#include "platform/wnd/cursor.h"
-#include "platform/wnd/datetime_ctrl.h"
-#include "platform/wnd/keyboard.h"
-#include "platform/wnd/oledata.h"
-#include "platform/wnd/scrollbar.h"
-#include "platform/wnd/system_params.h"
+#include "platform/wnd/controls/combobox.h"
+#include "platform/wnd/controls/datetime_ctrl.h"
+#include "platform/wnd/core/cursor.h"
+#include "platform/wnd/core/keyboard.h"
+#include "platform/wnd/core/scrollbar.h"
+#include "platform/wnd/core/system_params.h"
+#include "platform/wnd/desktop/oledata.h"
 #include "tests/support/ui_pump.h"
 
 namespace {

@@ -3,10 +3,10 @@
 #include <vector>
 
 #include "platform/gdi/dc.h"
-#include "platform/wnd/button.h"
-#include "platform/wnd/dialog.h"
-#include "platform/wnd/input_seam.h"
-#include "platform/wnd/paint_dc.h"
+#include "platform/wnd/controls/button.h"
+#include "platform/wnd/core/input_seam.h"
+#include "platform/wnd/core/paint_dc.h"
+#include "platform/wnd/dialogs/dialog.h"
 #include "tests/support/pixels.h"
 #include "tests/support/ui_pump.h"
 

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/wnd/cursor.h"
-#include "platform/wnd/input_seam.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/cursor.h"
+#include "platform/wnd/core/input_seam.h"
+#include "platform/wnd/core/wnd.h"
 #include "tests/support/ui_pump.h"
 
 namespace {

@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/base/resource_script.h"
-#include "platform/wnd/button.h"
-#include "platform/wnd/dialog.h"
-#include "platform/wnd/filedialog.h"
-#include "platform/wnd/keyboard.h"
-#include "platform/wnd/modal_script.h"
-#include "platform/wnd/winapp.h"
+#include "platform/wnd/controls/button.h"
+#include "platform/wnd/core/keyboard.h"
+#include "platform/wnd/dialogs/dialog.h"
+#include "platform/wnd/dialogs/filedialog.h"
+#include "platform/wnd/dialogs/modal_script.h"
+#include "platform/wnd/docview/winapp.h"
 #include "tests/support/temp_data_root.h"
 #include "tests/support/ui_pump.h"
 

@@ -8,9 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/base/resource_script.h"
-#include "platform/wnd/dialog.h"
-#include "platform/wnd/edit.h"
-#include "platform/wnd/input_seam.h"
+#include "platform/wnd/controls/edit.h"
+#include "platform/wnd/core/input_seam.h"
+#include "platform/wnd/dialogs/dialog.h"
 #include "tests/support/test_thread.h"
 #include "tests/support/ui_pump.h"
 

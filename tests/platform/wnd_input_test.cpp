@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi/system_colors.h"
-#include "platform/wnd/edit.h"
-#include "platform/wnd/input_seam.h"
-#include "platform/wnd/thread.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/controls/edit.h"
+#include "platform/wnd/core/input_seam.h"
+#include "platform/wnd/core/thread.h"
+#include "platform/wnd/core/wnd.h"
 #include "tests/support/pixels.h"
 #include "tests/support/ui_pump.h"
 

@@ -5,10 +5,10 @@
 
 #include <vector>
 
-#include "platform/wnd/edit.h"
-#include "platform/wnd/input_seam.h"
-#include "platform/wnd/ipaddress.h"
-#include "platform/wnd/listctrl.h"
+#include "platform/wnd/controls/edit.h"
+#include "platform/wnd/controls/ipaddress.h"
+#include "platform/wnd/controls/listctrl.h"
+#include "platform/wnd/core/input_seam.h"
 #include "tests/support/ui_pump.h"
 
 namespace {

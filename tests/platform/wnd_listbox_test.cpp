@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "platform/base/resource_script.h"
-#include "platform/wnd/dialog.h"
-#include "platform/wnd/input_seam.h"
-#include "platform/wnd/listbox.h"
+#include "platform/wnd/controls/listbox.h"
+#include "platform/wnd/core/input_seam.h"
+#include "platform/wnd/dialogs/dialog.h"
 #include "tests/support/ui_pump.h"
 
 namespace {

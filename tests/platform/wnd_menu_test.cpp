@@ -3,7 +3,7 @@
 #include "platform/base/resource_script.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/system_colors.h"
-#include "platform/wnd/menu.h"
+#include "platform/wnd/core/menu.h"
 #include "tests/support/ui_pump.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/base/exception.h"
-#include "platform/wnd/paint_dc.h"
-#include "platform/wnd/thread.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/paint_dc.h"
+#include "platform/wnd/core/thread.h"
+#include "platform/wnd/core/wnd.h"
 #include "tests/support/pixels.h"
 #include "tests/support/ui_pump.h"
 

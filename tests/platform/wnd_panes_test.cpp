@@ -6,12 +6,12 @@
 
 #include "platform/base/resource_script.h"
 #include "platform/gdi/image_list.h"
-#include "platform/wnd/formview.h"
-#include "platform/wnd/input_seam.h"
-#include "platform/wnd/runtime_class.h"
-#include "platform/wnd/splitter.h"
-#include "platform/wnd/treectrl.h"
-#include "platform/wnd/view.h"
+#include "platform/wnd/controls/treectrl.h"
+#include "platform/wnd/core/input_seam.h"
+#include "platform/wnd/core/runtime_class.h"
+#include "platform/wnd/docview/formview.h"
+#include "platform/wnd/docview/splitter.h"
+#include "platform/wnd/docview/view.h"
 #include "tests/support/ui_pump.h"
 
 namespace {

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/wnd/sync.h"
-#include "platform/wnd/thread.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/sync.h"
+#include "platform/wnd/core/thread.h"
+#include "platform/wnd/core/wnd.h"
 #include "tests/support/test_thread.h"
 #include "tests/support/ui_pump.h"
 

@@ -1,0 +1,580 @@
+// The UI thread's application object, dispatcher queue and message pump.
+//
+// Other threads hand work to the UI thread through one queue (posted messages,
+// sent messages, tasks). An enqueue posts a wake event to a dispatcher object
+// on the UI thread unless one is already on its way; the wake drains the queue
+// in order. Before each item runs, a wake is made sure of for the items behind
+// it, so nested loops (modal dialogs, message boxes) deliver them and sends
+// keep being served while they run.
+
+#include "platform/wnd/core/app.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QPalette>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTimer>
+#include <QToolTip>
+
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/base/exception.h"
+#include "platform/gdi/system_colors.h"
+#include "platform/wnd/core/internal/dispatch_internal.h"
+#include "platform/wnd/core/internal/thread_internal.h"
+#include "platform/wnd/core/internal/window_state.h"
+#include "platform/wnd/core/internal/wnd_internal.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/core/thread.h"
+
+namespace {
+
+const QEvent::Type kWakeEvent = static_cast<QEvent::Type>(QEvent::User + 0x157);
+
+struct SendRecord {
+    enum class State { Pending, Running, Done, Cancelled };
+    HWND hwnd = nullptr;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    std::function<void()> task; // instead of a message when set
+    bool messageBox = false; // the task shows a message box
+    LRESULT result = 0;
+    State state = State::Pending;
+};
+
+struct QueueItem {
+    enum class Kind { Post, Send, Task };
+    Kind kind = Kind::Post;
+    HWND hwnd = nullptr;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    std::function<void()> task;
+    std::shared_ptr<SendRecord> send;
+};
+
+class Dispatcher : public QObject {
+public:
+    bool event(QEvent* e) override;
+};
+
+struct AppState {
+    std::mutex mutex; // guards queue, send states, alive
+    std::condition_variable sendDone;
+    std::deque<QueueItem> queue;
+    bool alive = false;
+    Dispatcher* dispatcher = nullptr;
+    std::atomic<bool> wakePending { false }; // a wake event is posted and not yet delivered
+    // Release on post, acquire on delivery: makes the hand-off through Qt's
+    // event queue visible to the thread sanitizer, which does not see inside Qt.
+    std::atomic<unsigned> handoff { 0 };
+    std::atomic<DWORD> uiThreadId { 0 };
+    CString appName;
+    bool quitRequested = false;
+    int quitCode = 0;
+};
+
+AppState& App()
+{
+    static AppState* state = new AppState; // outlives every thread that may still post
+    return *state;
+}
+
+thread_local std::vector<dispatch_internal::Frame> t_frames;
+
+void Wake()
+{
+    AppState& app = App();
+    if (app.dispatcher && !app.wakePending.exchange(true)) {
+        auto* wake = new QEvent(kWakeEvent);
+        app.handoff.fetch_add(1, std::memory_order_release);
+        QCoreApplication::postEvent(app.dispatcher, wake);
+    }
+}
+
+template <class Fn> void RunGuarded(Fn&& fn)
+{
+    try {
+        fn();
+    } catch (const thread_internal::ThreadExit&) {
+        throw;
+    } catch (CException* e) {
+        ExceptionPtr hold(e);
+        if (!dynamic_cast<CUserException*>(e)) {
+            CString text = e->GetErrorText();
+            dispatch_internal::ReportHandlerFailure(
+                text.IsEmpty() ? "No error message is available." : text.GetString());
+        }
+    } catch (const std::exception& e) {
+        dispatch_internal::ReportHandlerFailure(e.what());
+    } catch (...) {
+        dispatch_internal::ReportHandlerFailure("No error message is available.");
+    }
+}
+
+// Runs a send record taken for running, and releases its sender.
+void Serve(SendRecord& send)
+{
+    AppState& app = App();
+    LRESULT result = 0;
+    if (send.task)
+        RunGuarded(send.task);
+    else if (IsWindow(send.hwnd))
+        result = dispatch_internal::Dispatch(send.hwnd, send.message, send.wParam, send.lParam);
+    {
+        std::lock_guard lock(app.mutex);
+        send.result = result;
+        send.state = SendRecord::State::Done;
+    }
+    app.sendDone.notify_all();
+}
+
+void DrainQueue()
+{
+    AppState& app = App();
+    for (;;) {
+        QueueItem item;
+        bool more;
+        {
+            std::lock_guard lock(app.mutex);
+            if (app.queue.empty())
+                return;
+            item = std::move(app.queue.front());
+            app.queue.pop_front();
+            more = !app.queue.empty();
+            if (item.kind == QueueItem::Kind::Send) {
+                if (item.send->state != SendRecord::State::Pending)
+                    continue;
+                item.send->state = SendRecord::State::Running;
+            }
+        }
+        // The item may open a nested loop: the ones behind it need a wake there.
+        if (more)
+            Wake();
+        switch (item.kind) {
+        case QueueItem::Kind::Post: {
+            if (!IsWindow(item.hwnd))
+                break;
+            MSG msg;
+            msg.hwnd = item.hwnd;
+            msg.message = item.message;
+            msg.wParam = item.wParam;
+            msg.lParam = item.lParam;
+            msg.time = GetTickCount();
+            if (!dispatch_internal::PreTranslate(&msg) && IsWindow(item.hwnd))
+                dispatch_internal::Dispatch(item.hwnd, item.message, item.wParam, item.lParam);
+            break;
+        }
+        case QueueItem::Kind::Task:
+            RunGuarded(item.task);
+            break;
+        case QueueItem::Kind::Send:
+            Serve(*item.send);
+            break;
+        }
+    }
+}
+
+bool Dispatcher::event(QEvent* e)
+{
+    App().handoff.load(std::memory_order_acquire);
+    if (e->type() == kWakeEvent) {
+        App().wakePending.store(false);
+        DrainQueue();
+        return true;
+    }
+    return QObject::event(e);
+}
+
+// Queues a send record and waits for it. false when it could not be queued or
+// was cancelled.
+bool SendAndWait(const std::shared_ptr<SendRecord>& record, LRESULT* result)
+{
+    AppState& app = App();
+    {
+        std::lock_guard lock(app.mutex);
+        if (!app.alive)
+            return false;
+        if (record->hwnd) {
+            std::shared_ptr<WindowState> state = window_table::Find(record->hwnd);
+            if (!state || state->destroying)
+                return false;
+        }
+        QueueItem item;
+        item.kind = QueueItem::Kind::Send;
+        item.send = record;
+        app.queue.push_back(std::move(item));
+    }
+    Wake();
+    std::unique_lock lock(app.mutex);
+    app.sendDone.wait(lock, [&] {
+        return record->state == SendRecord::State::Done || record->state == SendRecord::State::Cancelled
+            || !app.alive;
+    });
+    if (record->state != SendRecord::State::Done)
+        return false;
+    if (result)
+        *result = record->result;
+    return true;
+}
+
+int ExceptionReporter(const char* text, UINT type)
+{
+    return AfxMessageBox(text, type);
+}
+
+} // namespace
+
+// ---- Dispatch -------------------------------------------------------------------------------
+
+namespace dispatch_internal {
+
+Frame* CurrentFrame()
+{
+    return t_frames.empty() ? nullptr : &t_frames.back();
+}
+
+int Depth()
+{
+    return static_cast<int>(t_frames.size());
+}
+
+LRESULT DefaultWindowProcFor(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+LRESULT Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool* defaultReached)
+{
+    std::shared_ptr<WindowState> state = window_table::Find(hwnd);
+    if (!state)
+        return 0;
+    t_frames.push_back(Frame { hwnd, message, wParam, lParam, false });
+    LRESULT result = 0;
+    bool failed = true;
+    RunGuarded([&] {
+        CWnd* object = state->object.load();
+        result = object ? object->WindowProc(message, wParam, lParam)
+                        : DefaultWindowProcFor(hwnd, message, wParam, lParam);
+        failed = false;
+    });
+    if (failed && message == WM_CREATE)
+        result = -1;
+    if (defaultReached)
+        *defaultReached = t_frames.back().defaultReached;
+    t_frames.pop_back();
+    return result;
+}
+
+LRESULT CrossThreadSend(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto record = std::make_shared<SendRecord>();
+    record->hwnd = hwnd;
+    record->message = message;
+    record->wParam = wParam;
+    record->lParam = lParam;
+    LRESULT result = 0;
+    return SendAndWait(record, &result) ? result : 0;
+}
+
+bool Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    AppState& app = App();
+    {
+        std::lock_guard lock(app.mutex);
+        if (!app.alive)
+            return false;
+        QueueItem item;
+        item.kind = QueueItem::Kind::Post;
+        item.hwnd = hwnd;
+        item.message = message;
+        item.wParam = wParam;
+        item.lParam = lParam;
+        app.queue.push_back(std::move(item));
+    }
+    Wake();
+    return true;
+}
+
+void CancelSendsFor(HWND hwnd)
+{
+    AppState& app = App();
+    {
+        std::lock_guard lock(app.mutex);
+        for (QueueItem& item : app.queue)
+            if (item.kind == QueueItem::Kind::Send && item.send->hwnd == hwnd
+                && item.send->state == SendRecord::State::Pending)
+                item.send->state = SendRecord::State::Cancelled;
+    }
+    app.sendDone.notify_all();
+}
+
+bool PreTranslate(MSG* msg)
+{
+    bool eaten = false;
+    RunGuarded([&] {
+        CWinThread* app = AfxGetThread();
+        eaten = app ? app->PreTranslateMessage(msg) != FALSE
+                    : CWnd::WalkPreTranslateTree(nullptr, msg) != FALSE;
+    });
+    return eaten;
+}
+
+bool RunMessageBoxOnUiThread(const std::function<void()>& fn)
+{
+    if (AfxIsUiThread()) {
+        fn();
+        return true;
+    }
+    auto record = std::make_shared<SendRecord>();
+    record->task = fn;
+    record->messageBox = true;
+    return SendAndWait(record, nullptr);
+}
+
+void ServeMessageBoxes()
+{
+    AppState& app = App();
+    for (;;) {
+        std::shared_ptr<SendRecord> box;
+        {
+            std::lock_guard lock(app.mutex);
+            for (QueueItem& item : app.queue) {
+                if (item.kind == QueueItem::Kind::Send && item.send->messageBox
+                    && item.send->state == SendRecord::State::Pending) {
+                    box = item.send;
+                    box->state = SendRecord::State::Running; // the queue entry is skipped later
+                    break;
+                }
+            }
+        }
+        if (!box)
+            return;
+        Serve(*box);
+    }
+}
+
+void ReportHandlerFailure(const char* text)
+{
+    AfxMessageBox(text, MB_OK | MB_ICONSTOP);
+}
+
+} // namespace dispatch_internal
+
+namespace wnd_internal {
+
+BOOL RunOnUiThread(const std::function<void()>& fn, HWND target)
+{
+    if (AfxIsUiThread()) {
+        if (target && !IsWindow(target))
+            return FALSE;
+        fn();
+        return TRUE;
+    }
+    auto record = std::make_shared<SendRecord>();
+    record->hwnd = target;
+    record->task = fn;
+    return SendAndWait(record, nullptr) ? TRUE : FALSE;
+}
+
+void PostToUiThread(std::function<void()> fn)
+{
+    AppState& app = App();
+    {
+        std::lock_guard lock(app.mutex);
+        if (!app.alive)
+            return;
+        QueueItem item;
+        item.kind = QueueItem::Kind::Task;
+        item.task = std::move(fn);
+        app.queue.push_back(std::move(item));
+    }
+    Wake();
+}
+
+LRESULT DispatchMessageTo(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return dispatch_internal::Dispatch(hwnd, message, wParam, lParam);
+}
+
+} // namespace wnd_internal
+
+// ---- Application ---------------------------------------------------------------------------
+
+namespace {
+
+// Qt wants a private runtime folder and says so on the console when the
+// session has none: give it one of ours.
+void EnsureRuntimeFolder()
+{
+    const char* current = std::getenv("XDG_RUNTIME_DIR");
+    if (current && *current)
+        return;
+    const std::string folder = "/tmp/calvorn-runtime-" + std::to_string(::getuid());
+    ::mkdir(folder.c_str(), 0700);
+    struct stat st { };
+    if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()) {
+        ::chmod(folder.c_str(), 0700);
+        ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    }
+}
+
+QColor SysColor(int index)
+{
+    const COLORREF c = GetSysColor(index);
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+// The classic look of the frame for every toolkit-drawn window too: dialogs'
+// own controls, message boxes, file dialogs and tooltips.
+void ApplyClassicLook(QApplication& app)
+{
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows")))
+        app.setStyle(style);
+    QPalette palette;
+    const struct {
+        QPalette::ColorRole role;
+        int index;
+    } kRoles[] = {
+        { QPalette::Window, COLOR_BTNFACE },
+        { QPalette::WindowText, COLOR_WINDOWTEXT },
+        { QPalette::Base, COLOR_WINDOW },
+        { QPalette::AlternateBase, COLOR_BTNFACE },
+        { QPalette::Text, COLOR_WINDOWTEXT },
+        { QPalette::Button, COLOR_BTNFACE },
+        { QPalette::ButtonText, COLOR_BTNTEXT },
+        { QPalette::Light, COLOR_3DHILIGHT },
+        { QPalette::Midlight, COLOR_3DLIGHT },
+        { QPalette::Mid, COLOR_3DSHADOW },
+        { QPalette::Dark, COLOR_3DSHADOW },
+        { QPalette::Shadow, COLOR_3DDKSHADOW },
+        { QPalette::Highlight, COLOR_HIGHLIGHT },
+        { QPalette::HighlightedText, COLOR_HIGHLIGHTTEXT },
+        { QPalette::ToolTipBase, COLOR_INFOBK },
+        { QPalette::ToolTipText, COLOR_INFOTEXT },
+    };
+    for (const auto& entry : kRoles)
+        palette.setColor(entry.role, SysColor(entry.index));
+    for (QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+        palette.setColor(QPalette::Disabled, role, SysColor(COLOR_GRAYTEXT));
+    app.setPalette(palette);
+    QToolTip::setPalette(palette);
+}
+
+} // namespace
+
+BOOL AfxWinInit(int& argc, char** argv)
+{
+    AppState& app = App();
+    if (app.dispatcher)
+        return TRUE;
+    if (!QApplication::instance()) {
+        EnsureRuntimeFolder();
+        auto* qtApp = new QApplication(argc, argv); // lives for the rest of the program
+        ApplyClassicLook(*qtApp);
+    }
+    app.uiThreadId = GetCurrentThreadId();
+    app.dispatcher = new Dispatcher;
+    if (app.appName.IsEmpty() && argc > 0 && argv && argv[0])
+        app.appName = QFileInfo(QString::fromLocal8Bit(argv[0])).completeBaseName().toUtf8().constData();
+    {
+        std::lock_guard lock(app.mutex);
+        app.alive = true;
+    }
+    AfxSetErrorReporter(&ExceptionReporter);
+    return TRUE;
+}
+
+BOOL AfxIsUiThread()
+{
+    const DWORD ui = App().uiThreadId.load();
+    return ui != 0 && ui == GetCurrentThreadId();
+}
+
+DWORD AfxGetUiThreadId()
+{
+    return App().uiThreadId.load();
+}
+
+void AfxPumpMessage(DWORD waitMs)
+{
+    if (!QCoreApplication::instance() || !AfxIsUiThread())
+        return;
+    if (waitMs == 0) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    } else {
+        QTimer waker;
+        waker.setSingleShot(true);
+        waker.start(static_cast<int>(waitMs));
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    DrainQueue();
+    // Widgets of destroyed windows go once no handler is on the stack.
+    if (dispatch_internal::Depth() == 0)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+BOOL AfxPumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        if (done())
+            return TRUE;
+        const auto now = Clock::now();
+        if (now >= deadline)
+            return done() ? TRUE : FALSE;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now).count();
+        AfxPumpMessage(static_cast<DWORD>(std::clamp<long long>(left, 1, 5)));
+    }
+}
+
+int AfxRunMessageLoop()
+{
+    return AfxRunMessageLoop(nullptr);
+}
+
+int AfxRunMessageLoop(const std::function<void()>& onIdle)
+{
+    AppState& app = App();
+    while (!app.quitRequested) {
+        AfxPumpMessage(50);
+        if (onIdle && !app.quitRequested)
+            onIdle();
+    }
+    app.quitRequested = false;
+    return app.quitCode;
+}
+
+void PostQuitMessage(int exitCode)
+{
+    if (thread_internal::PostQuitToCurrentWinThread(exitCode))
+        return;
+    if (AfxIsUiThread()) {
+        App().quitRequested = true;
+        App().quitCode = exitCode;
+    }
+}
+
+const char* AfxGetAppName()
+{
+    return App().appName.GetString();
+}
+
+void AfxSetAppName(const char* name)
+{
+    App().appName = name ? name : "";
+}

@@ -1,6 +1,0 @@
-#include "platform/wnd/static.h"
-
-BOOL CStatic::Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id)
-{
-    return CWnd::Create("STATIC", text, style | WS_CHILD, rect, parent, id);
-}
