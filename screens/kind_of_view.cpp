@@ -38,8 +38,6 @@ CKindOfView::CKindOfView()
     , m_messageDlg(nullptr)
     , m_recvNumbers(1000)
     , m_fieldTexts(kRowFieldCount)
-    , m_defaultColumns(100, "-1")
-    , m_defaultValues(100, "-1")
     , m_scales(*this)
 {
     m_pItemWorker = new CItemDbWorker;
@@ -254,8 +252,7 @@ void CKindOfView::SetDefaultMembers()
     m_strReply = "";
     m_strItemDbPath = "";
     m_nHint = 0;
-    m_nDeleteRow = 0;
-    m_nInsertRow = 0;
+    m_rows.ResetRows();
     m_nVirtualMode = 1;
     m_bEditable = TRUE;
     m_bListMode = FALSE;

@@ -44,8 +44,10 @@
 #include "platform/wnd/listbox.h"
 #include "platform/wnd/listctrl.h"
 #include "platform/wnd/static.h"
+#include "screens/kind_of_view_defaults.h"
 #include "screens/kind_of_view_preset.h"
 #include "screens/kind_of_view_print.h"
+#include "screens/kind_of_view_rows.h"
 #include "screens/scale_screens.h"
 #include "screens/transfer_ports.h"
 #include "screens/work_screen_context.h"
@@ -112,6 +114,11 @@ public:
 
     // The preset key page (filled and read by the table bridge).
     CPresetKeys& GetPresetKeys() { return m_presetKeys; }
+    // The manager's item default values (read by the table bridge).
+    CItemDefaults& GetItemDefaults() { return m_defaults; }
+    // The grid cell clicked last on this screen (0, 0 for none).
+    [[nodiscard]] int GetClickedRow() const { return m_rows.GetClickedRow(); }
+    [[nodiscard]] int GetClickedColumn() const { return m_rows.GetClickedColumn(); }
     // The print kind of the current screen ("ItemPrint" ...; "" for none).
     const CString& GetPrintKind() const { return m_print.GetPrintKind(); }
 
@@ -148,7 +155,7 @@ public:
     void OnUserLabelImage();
 
     // ---- Panels -------------------------------------------------------------------
-    void EnableEditButtons(BOOL enable);
+    void EnableEditButtons(BOOL enable) override;
     void EnableItemTransButtons(BOOL enable) override;
     void EnableTransStopButton(BOOL enable) override;
     void EnableScaleTransButtons(BOOL enable) override;
@@ -178,14 +185,11 @@ public:
     int FindColumn(const char* title, int start = 0) const override;
 
     // ---- Editing ------------------------------------------------------------------
-    void OnGridCellEdited(int row, int column);
+    void OnGridCellEdited(int row, int column) override;
     int ValidateCell(int row, int column, int kind);
     int ValidateItemField(int field, int row, int column);
 
     // ---- Item default values (per manager files) ----------------------------------
-    CString BuildItemColumnList();
-    void LoadUncheckIndex();
-    void LoadCheckValues();
 
     // ---- Transfer pre-checks and settings -----------------------------------------
     CString CheckPosCodes(const CString& scope);
@@ -258,11 +262,6 @@ public:
 
     // ---- Rows, column fill, preset keys, users, printing ---------------------------
     // (kind_of_view_rows.cpp, _fill.cpp, _preset.cpp, _users.cpp, _print.cpp)
-    void OnInsertRows();
-    void InsertPlaceholderRows(int gridRow);
-    void OnDeleteRows();
-    void DeleteSelectedRows();
-    void OnAutoValue();
     void ShowUsersScreen();
     void OnUserRegister();
     void OnUserDelete();
@@ -299,10 +298,6 @@ public:
     int m_nLanguage = 2;
     int m_nReplyRows = 0;
     int m_nLoadRows = 0;
-    int m_nDeleteRow = 0;
-    int m_nInsertRow = 0;
-    int m_nClickRow = 0;
-    int m_nClickColumn = 0;
     // Grid-shape settings applied by RebuildGrid.
     int m_nVirtualMode = 1;
     BOOL m_bEditable = TRUE;
@@ -320,17 +315,9 @@ public:
     int m_nEthThreadCount = 0;
     std::vector<int> m_recvNumbers;
 
-    // Rows being inserted or deleted, and the grid's marking flags when the
-    // command started.
-    std::vector<int> m_rowList;
-    int m_nCtrlPickSnapshot = 0;
-    int m_nShiftPickSnapshot = 0;
-
     // Fields of the last row split by SplitItemRowText.
     std::vector<CString> m_fieldTexts;
     // Default-value tables: 50 entries of (name, value) each.
-    std::vector<CString> m_defaultColumns;
-    std::vector<CString> m_defaultValues;
 
     // Run-time controls.
 
@@ -399,6 +386,9 @@ protected:
     void OnPresetPageChange();
 
     void OnGridClick(NMHDR* header, LRESULT* result);
+    void OnInsertRows();
+    void OnDeleteRows();
+    void OnAutoValue();
     void OnGridIgnored(NMHDR* header, LRESULT* result);
     void OnCommSetup();
     void OnUpdateCommSetup(CCmdUI* cmdUI);
@@ -463,7 +453,7 @@ private:
     CString UserId() const override { return m_strUserId; }
     void SignInAdministrator() override;
     CString ItemDbPath() const override { return m_strItemDbPath; }
-    int ClickedRow() const override { return m_nClickRow; }
+    int ClickedRow() const override { return m_rows.GetClickedRow(); }
     int GetUpdateLock() const override { return m_nUpdateLock; }
     void SetUpdateLock(int lock) override { m_nUpdateLock = lock; }
     CTableBridge& TableBridge() override { return *m_pTableBridge; }
@@ -477,5 +467,7 @@ private:
     CScaleScreens m_scales;
     CImageList m_gridImages;
     CPresetKeys m_presetKeys { *this };
+    CItemDefaults m_defaults { *this };
+    CGridRows m_rows { *this, m_defaults };
     CPresetSheetPrint m_print;
 };

@@ -7,7 +7,9 @@
 
 #include "platform/wnd/msgbox.h"
 #include "screens/kind_of_view.h"
+#include "screens/kind_of_view_rows.h"
 #include "screens/row_dialogs.h"
+#include "screens/work_screen_context.h"
 
 namespace {
 
@@ -28,19 +30,21 @@ bool Holds(const auto& titles, const CString& title)
 
 } // namespace
 
-void CKindOfView::OnAutoValue()
+void CGridRows::OnAutoValue()
 {
-    if (m_nHint != kKindItem && m_nHint != kKindAdd && m_nHint != kKindAdv && m_nHint != kKindLandAdd)
+    const int hint = m_screen.Hint();
+    CGridCtrl& grid = m_screen.Grid();
+    if (hint != kKindItem && hint != kKindAdd && hint != kKindAdv && hint != kKindLandAdd)
         return;
-    if (RefuseWhileBusy())
+    if (m_screen.RefuseWhileBusy())
         return;
     const int row = m_nClickRow;
     const int column = m_nClickColumn;
     // A data cell: not the heading row, not the trailing row (nothing would be
     // filled there), not the heading column, not the ID column.
-    if (row < 1 || row > m_grid.GetRowCount() - 2 || column < 1 || column > m_grid.GetColumnCount() - 2)
+    if (row < 1 || row > grid.GetRowCount() - 2 || column < 1 || column > grid.GetColumnCount() - 2)
         return;
-    const CString title = m_grid.GetItemText(0, column);
+    const CString title = grid.GetItemText(0, column);
     if (Holds(kRefusedKorean, title)) {
         AfxMessageBox("해당항목은 사용할수 없습니다", MB_OK);
         return;
@@ -49,16 +53,16 @@ void CKindOfView::OnAutoValue()
         AfxMessageBox("This Column is not using ", MB_OK);
         return;
     }
-    CAutoValueDlg dialog(this);
+    CAutoValueDlg dialog(&m_screen.Form());
     if (dialog.DoModal() != IDOK)
         return;
     const long start = std::strtol(dialog.m_strStart.GetString(), nullptr, 10);
     const long increment = std::strtol(dialog.m_strIncrement.GetString(), nullptr, 10);
     long value = start;
     const CMessageBoxRepeatFilter once; // a refusal is told once, not per row
-    for (int r = row; r < m_grid.GetRowCount() - 1; ++r) {
-        m_grid.SetItemText(r, column, CString::Formatted("%ld", value));
-        OnGridCellEdited(r, column);
+    for (int r = row; r < grid.GetRowCount() - 1; ++r) {
+        grid.SetItemText(r, column, CString::Formatted("%ld", value));
+        m_screen.OnGridCellEdited(r, column);
         // The sequence stops rising (or falling) at the ends of long.
         if (__builtin_add_overflow(value, increment, &value))
             value = increment > 0 ? LONG_MAX : LONG_MIN;

@@ -153,8 +153,9 @@ LRESULT CKindOfView::OnDbQueryDone(WPARAM, LPARAM)
     if (IsOneOf(name,
             { "Item_Insert_Delete", "Add_Insert_Delete", "AdV_Insert_Delete", "Land_Add_Insert_Delete" })) {
         LockKeyColumnAndTrailingRow();
-        if (m_nDeleteRow >= 1 && m_nDeleteRow < m_grid.GetRowCount() - 1)
-            m_grid.DeleteRow(m_nDeleteRow);
+        const int deleted = m_rows.GetDeleteRow();
+        if (deleted >= 1 && deleted < m_grid.GetRowCount() - 1)
+            m_grid.DeleteRow(deleted);
         Invalidate();
         return 1;
     }
@@ -202,8 +203,8 @@ void CKindOfView::SplitItemRowText(CString row)
     }
     if (keyColumn < 0)
         keyColumn = m_grid.GetColumnCount() - 1;
-    SetCellReadOnly(m_nInsertRow, keyColumn);
-    m_grid.SetItemText(m_nInsertRow, keyColumn, m_fieldTexts[0]);
+    SetCellReadOnly(m_rows.GetInsertRow(), keyColumn);
+    m_grid.SetItemText(m_rows.GetInsertRow(), keyColumn, m_fieldTexts[0]);
 }
 
 void CKindOfView::SplitScaleInfoRowText(CString row)
@@ -311,18 +312,13 @@ void CKindOfView::ClearPickedRows()
 
 void CKindOfView::ForgetClickedCell()
 {
-    m_nClickRow = 0;
-    m_nClickColumn = 0;
-    m_grid.m_nClickRow = 0;
-    if (m_grid.GetSafeHwnd())
-        m_grid.SetFocusCell(-1, -1);
+    m_rows.ForgetClickedCell();
 }
 
 void CKindOfView::OnGridClick(NMHDR* header, LRESULT*)
 {
     const auto* notify = reinterpret_cast<const GRIDNOTIFY*>(header);
-    m_nClickRow = notify->iRow;
-    m_nClickColumn = notify->iColumn;
+    m_rows.OnGridClick(notify->iRow, notify->iColumn);
 }
 
 void CKindOfView::OnGridIgnored(NMHDR*, LRESULT*) { }

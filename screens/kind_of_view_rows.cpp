@@ -7,6 +7,8 @@
 // marks: the heading row and the trailing row are neither places to insert at
 // nor rows to delete.
 
+#include "screens/kind_of_view_rows.h"
+
 #include <algorithm>
 
 #include "db/db_messages.h"
@@ -15,8 +17,10 @@
 #include "platform/base/exception.h"
 #include "platform/wnd/msgbox.h"
 #include "screens/kind_of_view.h"
+#include "screens/kind_of_view_defaults.h"
 #include "screens/row_dialogs.h"
 #include "screens/table_bridge.h"
+#include "screens/work_screen_context.h"
 #include "shell/calvorn_view.h"
 
 namespace {
@@ -66,69 +70,72 @@ bool IsDataRow(int row, int rowCount)
 
 } // namespace
 
-void CKindOfView::OnInsertRows()
+CGridRows::CGridRows(CWorkScreenContext& screen, CItemDefaults& defaults)
+    : m_screen(screen)
+    , m_defaults(defaults)
+{ }
+
+void CGridRows::OnInsertRows()
 {
-    if (!WordsOf(m_nHint) || m_strItemDbPath.IsEmpty() || RefuseWhileBusy())
+    CGridCtrl& grid = m_screen.Grid();
+    if (!WordsOf(m_screen.Hint()) || m_screen.ItemDbPath().IsEmpty() || m_screen.RefuseWhileBusy())
         return;
-    EnableEditButtons(FALSE);
-    EnableItemTransButtons(FALSE);
-    m_rowList.clear();
-    m_nCtrlPickSnapshot = m_grid.m_bCtrlPick;
-    m_nShiftPickSnapshot = m_grid.m_bShiftPick;
-    const int rowCount = m_grid.GetRowCount();
+    m_screen.EnableEditButtons(FALSE);
+    m_screen.EnableItemTransButtons(FALSE);
+    const int rowCount = grid.GetRowCount();
 
     // Positions, each taken after the rows inserted before it.
-    const PickedRowList marked = PickRows(GridPickState(m_grid), rowCount, PickRule::Insert);
+    const PickedRowList marked = PickRows(GridPickState(grid), rowCount, PickRule::Insert);
     std::vector<int> positions = marked.rows;
     if (!marked.marked) {
-        CGridLineDlg dialog(this);
+        CGridLineDlg dialog(&m_screen.Form());
         dialog.m_nGridRows = rowCount - 1;
-        dialog.m_strTable = m_strKind;
+        dialog.m_strTable = m_screen.Kind();
         if (dialog.DoModal() == IDOK) {
-            const int first = IsDataRow(m_grid.m_nAnchorRowA, rowCount) ? m_grid.m_nAnchorRowA : rowCount - 1;
+            const int first = IsDataRow(grid.m_nAnchorRowA, rowCount) ? grid.m_nAnchorRowA : rowCount - 1;
             for (int i = 0; i < dialog.m_nLineCount; ++i)
                 positions.push_back(first + i);
         }
     }
-    m_rowList = positions;
     for (const int position : positions) {
-        const CString heading = CString::Formatted("List %ld", static_cast<long>(m_grid.GetRowCount() - 1));
-        const int row = InsertGridRow(heading, position);
+        const CString heading = CString::Formatted("List %ld", static_cast<long>(grid.GetRowCount() - 1));
+        const int row = m_screen.InsertGridRow(heading, position);
         if (row < 0)
             break;
         InsertPlaceholderRows(row);
     }
-    m_pItemWorker->CloseDatabase();
+    m_screen.ItemWorker().CloseDatabase();
 
-    ResetGridSelection();
-    EnableEditButtons(TRUE);
-    EnableItemTransButtons(TRUE);
-    Invalidate();
+    m_screen.ResetGridSelection();
+    m_screen.EnableEditButtons(TRUE);
+    m_screen.EnableItemTransButtons(TRUE);
+    m_screen.Form().Invalidate();
 }
 
-void CKindOfView::InsertPlaceholderRows(int gridRow)
+void CGridRows::InsertPlaceholderRows(int gridRow)
 {
-    const TableWords* words = WordsOf(m_nHint);
+    const TableWords* words = WordsOf(m_screen.Hint());
     if (!words)
         return;
     const CString key = "-1";
-    m_mailbox.SetText(IDC_MAILBOX_NAME, "");
-    m_mailbox.SetText(IDC_MAILBOX_NAME, words->insertName);
-    m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, words->insertName);
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
 
     CString sql;
-    if (m_nHint == kKindItem && LoadDefaultValues()) {
-        LoadCheckValues();
-        LoadUncheckIndex();
+    if (m_screen.Hint() == kKindItem && m_defaults.LoadDefaultValues()) {
+        m_defaults.LoadCheckValues();
+        m_defaults.LoadUncheckIndex();
+        const std::vector<CString>& defaultValues = m_defaults.GetCheckValues();
         std::vector<CString> values(kItemColumnCount, CString("NULL"));
         values[0] = key;
-        for (std::size_t e = 0; e + 1 < m_defaultValues.size(); e += 2) {
-            const CString& name = m_defaultValues[e];
+        for (std::size_t e = 0; e + 1 < defaultValues.size(); e += 2) {
+            const CString& name = defaultValues[e];
             // The key stays "-1" whatever the defaults say: the ID lookup
             // finds the new row by it.
             for (int k = 1; k < kItemColumnCount; ++k) {
                 if (name == kItemColumns[k])
-                    values[static_cast<std::size_t>(k)] = m_defaultValues[e + 1];
+                    values[static_cast<std::size_t>(k)] = defaultValues[e + 1];
             }
         }
         CString columns;
@@ -137,65 +144,102 @@ void CKindOfView::InsertPlaceholderRows(int gridRow)
             columns += CString::Formatted("[%s], ", kItemColumns[k]);
             literals += SqlLiteral(values[static_cast<std::size_t>(k)]) + ", ";
         }
-        sql = "INSERT INTO [Item](" + columns + "[mg_id]) VALUES(" + literals + SqlLiteral(m_strUserId) + ")";
+        sql = "INSERT INTO [Item](" + columns + "[mg_id]) VALUES(" + literals + SqlLiteral(m_screen.UserId())
+            + ")";
     } else {
         sql = CString::Formatted("INSERT INTO [%s]([%s], [mg_id]) VALUES(%s, %s)", words->table, words->key,
-            SqlLiteral(key).GetString(), SqlLiteral(m_strUserId).GetString());
+            SqlLiteral(key).GetString(), SqlLiteral(m_screen.UserId()).GetString());
     }
 
     try {
-        m_pItemWorker->OpenDatabase(m_strItemDbPath);
+        m_screen.ItemWorker().OpenDatabase(m_screen.ItemDbPath());
     } catch (CException* e) {
         ExceptionPtr hold(e);
         AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
         return;
     }
-    m_pItemWorker->Execute(sql);
+    m_screen.ItemWorker().Execute(sql);
 
-    m_mailbox.SetText(IDC_MAILBOX_NAME, "");
-    m_mailbox.SetText(IDC_MAILBOX_NAME, words->lookupName);
-    if (m_nHint == kKindAdv || m_nHint == kKindLandAdd)
-        m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, words->lookupName);
+    if (m_screen.Hint() == kKindAdv || m_screen.Hint() == kKindLandAdd)
+        m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     CString lookup = CString::Formatted("SELECT [ID] FROM [%s] WHERE [%s] = '-1'", words->table, words->key);
-    if (m_strUserId != kAdministratorId)
-        lookup += " AND [mg_id] = " + SqlLiteral(m_strUserId);
+    if (m_screen.UserId() != kAdministratorId)
+        lookup += " AND [mg_id] = " + SqlLiteral(m_screen.UserId());
     lookup += " ORDER BY [ID] DESC";
     m_nInsertRow = gridRow;
-    m_pItemWorker->HandleInsertRead(lookup);
+    m_screen.ItemWorker().HandleInsertRead(lookup);
 }
 
-void CKindOfView::OnDeleteRows()
+void CGridRows::OnDeleteRows()
 {
-    if (!WordsOf(m_nHint) || RefuseWhileBusy())
+    CGridCtrl& grid = m_screen.Grid();
+    if (!WordsOf(m_screen.Hint()) || m_screen.RefuseWhileBusy())
         return;
-    EnableEditButtons(FALSE);
-    EnableItemTransButtons(FALSE);
-    m_rowList.clear();
-    m_nCtrlPickSnapshot = m_grid.m_bCtrlPick;
-    m_nShiftPickSnapshot = m_grid.m_bShiftPick;
-    const int rowCount = m_grid.GetRowCount();
+    m_screen.EnableEditButtons(FALSE);
+    m_screen.EnableItemTransButtons(FALSE);
+    const int rowCount = grid.GetRowCount();
 
-    std::vector<int> rows = PickedRows(GridPickState(m_grid), rowCount, PickRule::Delete);
+    std::vector<int> rows = PickedRows(GridPickState(grid), rowCount, PickRule::Delete);
     // Highest first, so that the rows still to come keep their places.
     std::sort(rows.begin(), rows.end(), std::greater<int>());
-    m_rowList = rows;
     for (const int row : rows) {
         m_nDeleteRow = row;
         DeleteSelectedRows();
     }
 
-    ResetGridSelection();
-    EnableEditButtons(TRUE);
-    EnableItemTransButtons(TRUE);
-    Invalidate();
+    m_screen.ResetGridSelection();
+    m_screen.EnableEditButtons(TRUE);
+    m_screen.EnableItemTransButtons(TRUE);
+    m_screen.Form().Invalidate();
 }
 
-void CKindOfView::DeleteSelectedRows()
+void CGridRows::DeleteSelectedRows()
 {
-    const TableWords* words = WordsOf(m_nHint);
-    if (!words || m_strItemDbPath.IsEmpty() || !IsDataRow(m_nDeleteRow, m_grid.GetRowCount()))
+    CGridCtrl& grid = m_screen.Grid();
+    const TableWords* words = WordsOf(m_screen.Hint());
+    if (!words || m_screen.ItemDbPath().IsEmpty() || !IsDataRow(m_nDeleteRow, grid.GetRowCount()))
         return;
-    m_mailbox.SetText(IDC_MAILBOX_NAME, words->deleteName);
-    m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
-    m_pTableBridge->DeleteRows(m_strItemDbPath, m_nDeleteRow, m_nHint);
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, words->deleteName);
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
+    m_screen.TableBridge().DeleteRows(m_screen.ItemDbPath(), m_nDeleteRow, m_screen.Hint());
+}
+
+void CGridRows::OnGridClick(int row, int column)
+{
+    m_nClickRow = row;
+    m_nClickColumn = column;
+}
+
+void CGridRows::ForgetClickedCell()
+{
+    m_nClickRow = 0;
+    m_nClickColumn = 0;
+    CGridCtrl& grid = m_screen.Grid();
+    grid.m_nClickRow = 0;
+    if (grid.GetSafeHwnd())
+        grid.SetFocusCell(-1, -1);
+}
+
+void CGridRows::ResetRows()
+{
+    m_nDeleteRow = 0;
+    m_nInsertRow = 0;
+}
+
+// The view's commands hand on to the rows.
+void CKindOfView::OnInsertRows()
+{
+    m_rows.OnInsertRows();
+}
+
+void CKindOfView::OnDeleteRows()
+{
+    m_rows.OnDeleteRows();
+}
+
+void CKindOfView::OnAutoValue()
+{
+    m_rows.OnAutoValue();
 }

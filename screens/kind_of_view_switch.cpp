@@ -151,7 +151,7 @@ void CKindOfView::SetUpItemScreen()
     Invalidate();
     ShowItemTypeScreen(kKindItem);
     if (LoadDefaultValues())
-        m_strColumnList = BuildItemColumnList();
+        m_strColumnList = m_defaults.BuildItemColumnList();
     StartLoad([this] {
         m_nUpdateLock = 1;
         m_pTableBridge->RequestItems(m_strItemDbPath, m_strColumnList);

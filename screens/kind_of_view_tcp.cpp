@@ -44,7 +44,7 @@ CString CKindOfView::GetGridItemText(int row, int column)
 
 int CKindOfView::GetCurrentGridRow()
 {
-    return m_nClickRow >= 1 ? m_nClickRow : 1;
+    return m_rows.GetClickedRow() >= 1 ? m_rows.GetClickedRow() : 1;
 }
 
 TransferSelection CKindOfView::GetTransferSelection()

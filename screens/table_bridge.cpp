@@ -212,10 +212,10 @@ void CTableBridge::WriteItemHeader()
             for (int i = 0; i < 16; ++i)
                 m_rowBuffer[i] = kItemKoreanTitles[i];
         } else {
-            m_pView->LoadUncheckIndex();
+            m_pView->GetItemDefaults().LoadUncheckIndex();
             int n = 0;
             for (int k = 0; k < 15; ++k) {
-                if (m_pView->m_defaultColumns[2 * k] == kItemFields[k])
+                if (m_pView->GetItemDefaults().GetUncheckColumns()[2 * k] == kItemFields[k])
                     m_rowBuffer[n++] = kItemKoreanTitles[k];
             }
             m_rowBuffer[n] = "ID";

@@ -132,7 +132,7 @@ void CUserLabelScreen::Insert()
     v.ClearPickedRows();
     std::fill(v.m_recvNumbers.begin(), v.m_recvNumbers.end(), 0);
     const int rows = v.m_grid.GetRowCount();
-    const int row = v.m_nClickRow >= 1 && v.m_nClickRow < rows ? v.m_nClickRow : rows - 1;
+    const int row = v.ClickedRow() >= 1 && v.ClickedRow() < rows ? v.ClickedRow() : rows - 1;
     v.InsertGridRow(CString::Formatted("List %ld", static_cast<long>(rows - 1)), row);
     CString key;
     if (!v.m_strItemDbPath.IsEmpty() && v.m_nHint == kKindUserLabel)
@@ -158,7 +158,7 @@ void CUserLabelScreen::Delete()
         return;
     v.EnableControls({ kInsertButton, kDeleteButton }, FALSE);
     const int rows = v.m_grid.GetRowCount();
-    const int row = v.m_nClickRow >= 1 ? v.m_nClickRow : rows - 2;
+    const int row = v.ClickedRow() >= 1 ? v.ClickedRow() : rows - 2;
     if (!v.m_strItemDbPath.IsEmpty() && row >= 1 && row < rows - 1) {
         v.m_nUpdateLock = 1;
         const CString key = v.m_grid.GetItemText(row, KeyColumn());
@@ -178,7 +178,7 @@ void CUserLabelScreen::Delete()
 
 void CUserLabelScreen::ShowImage()
 {
-    const int row = m_view.m_nClickRow;
+    const int row = m_view.ClickedRow();
     CUserLabelView* designer = FindDesigner();
     if (row < 1 || row >= m_view.m_grid.GetRowCount() - 1 || !designer) {
         AfxMessageBox(kNoLabelRow, MB_OK);

@@ -164,8 +164,8 @@ CKindOfView* CUserLabelView::WorkScreen()
 void CUserLabelView::CopyGridCell()
 {
     if (const CKindOfView* screen = WorkScreen()) {
-        m_nGridRow = screen->m_nClickRow;
-        m_nGridColumn = screen->m_nClickColumn;
+        m_nGridRow = screen->GetClickedRow();
+        m_nGridColumn = screen->GetClickedColumn();
     }
 }
 

@@ -54,6 +54,11 @@ public:
     virtual void SetGridColumnCount(int count) = 0;
     virtual int InsertGridRow(const CString& heading, int position) = 0;
     virtual void ResetGridSelection() = 0;
+    // A cell's text checked and written back as if typed (the edit panel's
+    // rule), and the edit and item transfer buttons enabled or greyed.
+    virtual void OnGridCellEdited(int row, int column) = 0;
+    virtual void EnableEditButtons(BOOL enable) = 0;
+    virtual void EnableItemTransButtons(BOOL enable) = 0;
 
     // While set, the screen switch drops the left pane's hints.
     virtual int GetUpdateLock() const = 0;

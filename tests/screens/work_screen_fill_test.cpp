@@ -26,8 +26,7 @@ protected:
     // Fills the column titled title from row with the dialog's two texts.
     void Fill(int row, const char* title, const char* start, const char* increment)
     {
-        m_screen->m_nClickRow = row;
-        m_screen->m_nClickColumn = m_screen->FindColumn(title, 1);
+        Grid().SendNotify(row, m_screen->FindColumn(title, 1), GRIDNOTIFY_CLICK);
         ModalDialogScript::Push([start, increment](CDialog& dialog) {
             dialog.SetDlgItemText(1002, start);
             dialog.SetDlgItemText(1003, increment);
@@ -115,14 +114,12 @@ TEST_F(WorkScreenFillTest, ClicksOutsideTheDataCellsFillNothing)
     const int columns = Grid().GetColumnCount();
     const std::pair<int, int> clicks[] = { { 0, 1 }, { 3, 1 }, { 1, 0 }, { 1, idColumn }, { 1, columns } };
     for (const auto& [row, column] : clicks) {
-        m_screen->m_nClickRow = row;
-        m_screen->m_nClickColumn = column;
+        Grid().SendNotify(row, column, GRIDNOTIFY_CLICK);
         m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32792, 0), 0);
     }
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     // The last data row is the last one filled.
-    m_screen->m_nClickRow = 2;
-    m_screen->m_nClickColumn = 1;
+    Grid().SendNotify(2, 1, GRIDNOTIFY_CLICK);
     ModalDialogScript::Push([](CDialog& dialog) {
         dialog.SetDlgItemText(1002, "50");
         AfxClickDlgButton(dialog, IDOK);
@@ -144,8 +141,7 @@ TEST_F(WorkScreenFillTest, DialogNeedsBothValuesAndStartsWithIncrementOne)
         AfxClickDlgButton(dialog, IDOK);
         AfxClickDlgButton(dialog, IDCANCEL);
     });
-    m_screen->m_nClickRow = 1;
-    m_screen->m_nClickColumn = 1;
+    Grid().SendNotify(1, 1, GRIDNOTIFY_CLICK);
     m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32792, 0), 0);
     EXPECT_EQ(shownIncrement, "1");
     const auto boxes = m_boxes.Records();
@@ -159,8 +155,7 @@ TEST_F(WorkScreenFillTest, OtherScreensHaveNoFill)
 {
     LoadItems(1);
     Switch(kHintPreset, "Pre_Read", "vexo", m_db);
-    m_screen->m_nClickRow = 1;
-    m_screen->m_nClickColumn = 1;
+    Grid().SendNotify(1, 1, GRIDNOTIFY_CLICK);
     m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32792, 0), 0);
     EXPECT_TRUE(ModalDialogScript::Records().empty());
 }

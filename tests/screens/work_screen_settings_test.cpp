@@ -60,31 +60,31 @@ TEST_F(WorkScreenSettingsTest, DefaultValuesAreOnOnlyForTheirOwnManager)
 TEST_F(WorkScreenSettingsTest, ColumnListAndTablesFollowTheManagersFiles)
 {
     m_screen->m_strUserId = "vexo";
-    EXPECT_EQ(m_screen->BuildItemColumnList(), "");
+    EXPECT_EQ(m_screen->GetItemDefaults().BuildItemColumnList(), "");
     WriteSetting(kDefaultUncheckIndexFile, "\r\n");
-    EXPECT_EQ(m_screen->BuildItemColumnList(), "");
+    EXPECT_EQ(m_screen->GetItemDefaults().BuildItemColumnList(), "");
     WriteSetting(kDefaultUncheckIndexFile, "item_name\r\nunitprice\r\n");
-    EXPECT_EQ(m_screen->BuildItemColumnList(), "[item_name], [unitprice], [ID]");
+    EXPECT_EQ(m_screen->GetItemDefaults().BuildItemColumnList(), "[item_name], [unitprice], [ID]");
 
     WriteSetting(kDefaultUncheckIndexFile, "pos_code\r\nitem_name\r\nITEM_NUM\r\n");
-    m_screen->LoadUncheckIndex();
+    m_screen->GetItemDefaults().LoadUncheckIndex();
     for (std::size_t k = 0; k < 50; ++k) {
         const CString expected = k == 7 ? "pos_code" : k == 1 ? "item_name" : "-1";
-        EXPECT_EQ(m_screen->m_defaultColumns[2 * k], expected) << k;
-        EXPECT_EQ(m_screen->m_defaultColumns[2 * k + 1], "-1") << k;
+        EXPECT_EQ(m_screen->GetItemDefaults().GetUncheckColumns()[2 * k], expected) << k;
+        EXPECT_EQ(m_screen->GetItemDefaults().GetUncheckColumns()[2 * k + 1], "-1") << k;
     }
 
     // A name longer than the old 199-byte lines stays one line.
     WriteSetting(kDefaultCheckValueFile,
         "land\r\n300\r\n" + std::string(250, 'x') + "\r\n9\r\nfmark\r\n2\r\nunitprice");
-    m_screen->LoadCheckValues();
-    EXPECT_EQ(m_screen->m_defaultValues[10], "land");
-    EXPECT_EQ(m_screen->m_defaultValues[11], "300");
-    EXPECT_EQ(m_screen->m_defaultValues[20], "fmark");
-    EXPECT_EQ(m_screen->m_defaultValues[21], "2");
-    EXPECT_EQ(m_screen->m_defaultValues[6], "unitprice");
-    EXPECT_EQ(m_screen->m_defaultValues[7], "-1");
-    EXPECT_EQ(m_screen->m_defaultValues[0], "-1");
+    m_screen->GetItemDefaults().LoadCheckValues();
+    EXPECT_EQ(m_screen->GetItemDefaults().GetCheckValues()[10], "land");
+    EXPECT_EQ(m_screen->GetItemDefaults().GetCheckValues()[11], "300");
+    EXPECT_EQ(m_screen->GetItemDefaults().GetCheckValues()[20], "fmark");
+    EXPECT_EQ(m_screen->GetItemDefaults().GetCheckValues()[21], "2");
+    EXPECT_EQ(m_screen->GetItemDefaults().GetCheckValues()[6], "unitprice");
+    EXPECT_EQ(m_screen->GetItemDefaults().GetCheckValues()[7], "-1");
+    EXPECT_EQ(m_screen->GetItemDefaults().GetCheckValues()[0], "-1");
 }
 
 TEST_F(WorkScreenSettingsTest, TheItemScreenShowsOnlyTheListedColumnsWhenDefaultsAreOn)

@@ -198,7 +198,7 @@ TEST_F(WorkScreenSwitchTest, ACommandNeverActsOnARowClickedOnAnotherScreen)
     auto clickItemRow = [&] {
         Switch(kHintItem, "Item_Read", "vexo", db);
         ClickCell(1, 2);
-        ASSERT_EQ(m_screen->m_nClickRow, 1);
+        ASSERT_EQ(m_screen->GetClickedRow(), 1);
         ASSERT_EQ(Grid().m_nClickRow, 1);
     };
 

@@ -379,7 +379,7 @@ TEST_F(WorkScreenTcpTest, SettingsSendsTakeTheClickedRowThenRestartTheScale)
         };
         ASSERT_NE(rowRecord(1), rowRecord(2));
         m_screen->ClearPickedRows();
-        m_screen->m_nClickRow = 2;
+        Grid().SendNotify(2, 1, GRIDNOTIFY_CLICK);
         Grid().m_nDownRow = Grid().m_nUpRow = 2;
         MessageBoxScript::Reset();
 
@@ -583,7 +583,7 @@ TEST_F(WorkScreenTcpTest, ARefusedStartKeepsTheStopAskedOfTheRunningJob)
     EXPECT_EQ(m_screen->m_nEthernetStop.load(), 1);
     // The same from the scale settings screen.
     Switch(kHintScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase("C:\\\\other.mdb"));
-    m_screen->m_nClickRow = 1;
+    Grid().SendNotify(1, 1, GRIDNOTIFY_CLICK);
     Grid().m_nDownRow = Grid().m_nUpRow = 1;
     Command(1013);
     EXPECT_EQ(m_screen->m_nEthernetStop.load(), 1);
