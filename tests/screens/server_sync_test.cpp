@@ -227,6 +227,7 @@ TEST_F(ServerSyncTest, FailuresAreShownAndReleaseTheScreen)
     // file takes another writer (a scale's report).
     LeftPane()->m_strServerFilePath = kServerDatabase;
     Switch(kHintAdvertisement, "Adv_Read", "vexo", m_db);
+    MessageBoxScript::Reset();
     Texts whileShown;
     bool written = false;
     MessageBoxScript::PushAnswerWhen(IDOK, [&] {
@@ -244,8 +245,22 @@ TEST_F(ServerSyncTest, FailuresAreShownAndReleaseTheScreen)
     Press(1065);
     EXPECT_EQ(whileShown, (Texts { "1" }));
     EXPECT_TRUE(written);
+    ASSERT_EQ(m_boxes.Records().size(), 2u) << "the refusal, then the outcome";
+    EXPECT_EQ(m_boxes.Records()[0].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
     EXPECT_EQ(LastBox(), "Sync failed : 1 of 2 rows were not written.");
     EXPECT_EQ(Server("SELECT [adv_num] || [str1] FROM [AdvT]"), (Texts { "1same" }));
+    ExpectIdle();
+
+    // A table the stored keys cannot be read from: one error, nothing written.
+    MessageBoxScript::Reset();
+    Execute(m_root.Native(kServerDatabase).c_str(), { "DROP TABLE [AdvT]" });
+    Switch(kHintAdvertisement, "Adv_Read", "vexo", m_db);
+    Press(1065);
+    const auto boxes = m_boxes.Records();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
+    EXPECT_NE(boxes[0].text.Find("AdvT"), -1) << boxes[0].text.GetString();
+    EXPECT_EQ(boxes[1].text, "Sync failed : 2 of 2 rows were not written.");
     ExpectIdle();
 }
 
