@@ -164,7 +164,9 @@ int CReservationTransThread::Run()
                 delete m_pPump;
                 m_pPump = new CScalePacketPump(*m_pPoster);
                 Post(Note::Connected);
-                m_reader.Start(m_socket, *m_pPump, m_token);
+                // A reader that cannot start leaves the scale unheard: the
+                // reply timer ends the run as for a silent scale.
+                static_cast<void>(m_reader.Start(m_socket, *m_pPump, m_token));
             }
             WaitFor([this] { return m_cancelled || m_runEnded; }, 0);
             m_reader.Stop();
@@ -393,7 +395,11 @@ void CReservationTransThread::SendNextItem(int index)
         return;
     }
     const PluRecord record = BuildPluRecord(PluRowFromStoredItem(text.View()));
-    m_packet.Build(ScaleCommand::Record, record.Payload());
+    if (!m_packet.Build(ScaleCommand::Record, record.Payload()).ok()) {
+        // Never the record before in its place: end as after the last one.
+        SendTaskReset();
+        return;
+    }
     ++m_itemsSent;
     m_nextItem = index + 1;
     SendPacket();
@@ -401,7 +407,7 @@ void CReservationTransThread::SendNextItem(int index)
 
 void CReservationTransThread::SendTaskReset()
 {
-    m_packet.Build(ScaleCommand::TaskReset);
+    static_cast<void>(m_packet.Build(ScaleCommand::TaskReset)); // no payload: always builds
     m_step = Word(TransferStep::TaskReset);
     SendPacket();
 }

@@ -20,7 +20,8 @@ IoStatus EncodePacket(std::uint16_t command, std::span<const std::uint8_t> paylo
 ByteBuffer EncodePacket(ScaleCommand command, std::span<const std::uint8_t> payload)
 {
     ByteBuffer out;
-    EncodePacket(ToWord(command), payload, out);
+    // An oversize payload leaves out empty, which LastSentPacket::Keep refuses.
+    static_cast<void>(EncodePacket(ToWord(command), payload, out));
     return out;
 }
 

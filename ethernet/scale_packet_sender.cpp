@@ -69,7 +69,7 @@ void CScalePacketSender::Write(Item& item)
     if (item.shutDown)
         item.socket->ShutDown();
     else
-        item.socket->Send(item.packet, item.timeoutMs); // a failure ends in the resends
+        static_cast<void>(item.socket->Send(item.packet, item.timeoutMs)); // a failure ends in the resends
 }
 
 void CScalePacketSender::Forget(UINT_PTR job)

@@ -646,13 +646,15 @@ void CTransThread::Send(TransferStep step, ByteBuffer packet)
 {
     m_step = step;
     m_bAwaitingData = FALSE;
-    m_lastSent.Keep(std::move(packet));
+    // The packets come from the fixed-size encoders (EncodeClear ...), which
+    // always give one whole packet.
+    static_cast<void>(m_lastSent.Keep(std::move(packet)));
     SendPacket();
 }
 
 void CTransThread::SendAck()
 {
-    m_lastSent.Keep(EncodePacket(ScaleCommand::Ack));
+    static_cast<void>(m_lastSent.Keep(EncodePacket(ScaleCommand::Ack))); // an empty payload always builds
     SendPacket();
 }
 

@@ -23,7 +23,7 @@ enum class IoCode {
 // Stable name of a code for logs and test output ("TIMEOUT", "BAD_LENGTH" ...).
 const char* ToString(IoCode code);
 
-class IoStatus {
+class [[nodiscard]] IoStatus {
 public:
     IoStatus() = default;
     static IoStatus Ok() { return IoStatus(); }

@@ -33,7 +33,7 @@ enum class JetError : long {
     NotOpen = 3420,
 };
 
-struct JetStatus {
+struct [[nodiscard]] JetStatus {
     JetError code = JetError::None;
     CString text;
 
