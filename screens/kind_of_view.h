@@ -21,6 +21,26 @@
 //   the destructor), the list 217, lamps 1040/1045/1046, commands 1116/1117,
 //   message 1624 and timers 600 + slot; the host of the threads and the list.
 //   It reads the transfer-active count through a function it is given.
+// Screens, rows, loads and presets (same rule: parts know the context only):
+// - The screen switch (kind_of_view_switch.cpp): OnUpdate drops a hint while
+//   the update lock is set, takes hints 7-9 alone, then moves the left pane's
+//   mailbox words in and finds the hint in one table of screens (kind word,
+//   split, reservation buttons, print kind, set-up); each screen's set-up is
+//   one function. The panels (kind_of_view_layout.cpp) stay on the view.
+// - CGridRows (kind_of_view_rows.h): Insert 1007, Delete 1008, the column
+//   fill 32792 and the clicked cell; rows come from the picked-rows rule.
+//   It asks CItemDefaults for the values of a new item row.
+// - CItemDefaults (kind_of_view_defaults.h): the manager's default values,
+//   read by the switch (column list), the rows, the table bridge and the
+//   transfers (LoadDefaultValues).
+// - CPresetKeys (kind_of_view_preset.h): keys 600-659, id edits 700-759,
+//   page combo 800, the key checks and writes, the sixth-row frame of
+//   OnDraw; the table bridge fills it, the transfers read its texts.
+// - CPresetSheetPrint (kind_of_view_print.h): the print kind and the
+//   preset-key sheet; the view's print steps hand on to it.
+// - Still on the view: the query replies (OnDbQuery*, kind_of_view_query.cpp)
+//   and cell editing (kind_of_view_edit.cpp), which the table bridge
+//   (CTableBridge, reached through the view) serves; the users screen.
 
 #include <array>
 #include <atomic>
