@@ -61,6 +61,8 @@ public:
 
     // Shows a message box of the jobs; packets wait meanwhile.
     int MessageBox(const CString& text, UINT type);
+    // TRUE while such a box is open.
+    BOOL IsShowingMessage() const { return m_nModalDepth > 0; }
     int ActiveCount() const { return m_nActive; }
 
     CTransThread* Find(UINT_PTR token) const;

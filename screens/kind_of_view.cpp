@@ -11,6 +11,8 @@
 #include "platform/wnd/runtime_class.h"
 #include "screens/command_forwarding.h"
 #include "screens/reservations.h"
+#include "screens/result_loop.h"
+#include "screens/result_screens.h"
 #include "screens/table_bridge.h"
 #include "screens/transfer_port.h"
 #include "screens/transfer_ports.h"
@@ -61,6 +63,7 @@ CKindOfView::~CKindOfView()
 {
     // Every reservation thread ends before anything it may reach goes.
     m_pReservations.reset();
+    m_pResults.reset();
     m_pSerial.reset();
     m_pTransports.reset();
     delete m_pItemWorker;
@@ -136,6 +139,12 @@ const MessageMap* CKindOfView::GetMessageMap() const
             OnCommandMsg<&CKindOfView::OnUserLabelTransAll>(1062),
             OnCommandMsg<&CKindOfView::OnUserLabelTransSelect>(1063),
             OnCommandMsg<&CKindOfView::OnUserLabelImage>(1064),
+            OnCommandMsg<&CKindOfView::OnResultReceive>(1050),
+            OnCommandMsg<&CKindOfView::OnResultClear>(1051),
+            OnCommandMsg<&CKindOfView::OnResultReload>(1052),
+            OnCommandMsg<&CKindOfView::OnResultAccumulate>(1057),
+            OnMessage<&CKindOfView::OnResultStepDone>(WM_RESULT_STEP_DONE),
+            OnMessage<&CKindOfView::OnResultLoopNext>(WM_RESULT_LOOP_NEXT),
         });
     return &kMap;
 }

@@ -85,6 +85,7 @@ class CTableBridge;
 class CTransferPort;
 class CWorkScreenTransports;
 class CSerialTransfer;
+class CResultScreens;
 
 // Form template and control ids of the work screen.
 inline constexpr UINT IDD_KIND_OF_VIEW = 130;
@@ -291,6 +292,25 @@ public:
     void OnEndPrinting(CDC* dc, CPrintInfo* info) override;
     void OnPrint(CDC* dc, CPrintInfo* info) override;
 
+    // ---- Sales-total screens, hints 12-15 (kind_of_view_results.cpp) ----------------
+    // The screen of the hint being shown (12-15).
+    void ShowResultScreen();
+    void OnResultReceive();
+    void OnResultClear();
+    void OnResultReload();
+    void OnResultAccumulate();
+    void StartResultLoop(const CString& requestWord, BOOL clear);
+    void ResultLoopStep(int index);
+    LRESULT OnResultStepDone(WPARAM wParam, LPARAM lParam);
+    LRESULT OnResultLoopNext(WPARAM wParam, LPARAM lParam);
+    // After a TCP job's message: the loop goes on when its job has ended.
+    void PokeResultLoop();
+    // Empties the grid and reads the screen's totals again; FALSE (after
+    // saying so) while another load runs.
+    BOOL ReloadResults();
+    void RequestResults(const CString& requestWord);
+    CResultScreens& GetResultScreens();
+
     // ---- Synchronisation into the server database (kind_of_view_sync.cpp) ----------
     void OnSyncTables();
     void OnSyncPresetLabel();
@@ -485,6 +505,7 @@ private:
     std::unique_ptr<CWorkScreenTransports> m_pTransports;
     std::unique_ptr<CSerialTransfer> m_pSerial;
     CScaleScreens m_scales;
+    std::unique_ptr<CResultScreens> m_pResults;
     CImageList m_gridImages;
     CPresetKeys m_presetKeys { *this };
     CItemDefaults m_defaults { *this };

@@ -9,6 +9,7 @@
 #include "platform/wnd/msgbox.h"
 #include "screens/kind_of_view.h"
 #include "screens/reply_row.h"
+#include "screens/result_screens.h"
 #include "screens/table_bridge.h"
 #include "screens/transfer_port.h"
 #include "shell/calvorn_view.h"
@@ -68,6 +69,8 @@ LRESULT CKindOfView::OnDbQueryRow(WPARAM, LPARAM)
     } else if (name == "User_Label_Read") {
         m_mailbox.SetText(IDC_MAILBOX_NAME, name);
         m_pTableBridge->OnUserLabelRow(row);
+    } else if (IsOneOf(name, kResultNames)) {
+        m_pTableBridge->OnResultRow(row);
     } else if (name == "Scale_Reg_Read") {
         m_scales.Register().SplitRows(row);
     } else if (name == "Scale_Info_Read") {
@@ -179,6 +182,8 @@ LRESULT CKindOfView::OnDbQueryDone(WPARAM, LPARAM)
         m_grid.AutoSize(0);
         Invalidate();
     }
+    if (IsOneOf(name, kResultNames))
+        GetResultScreens().OnLoadDone();
     return 1;
 }
 

@@ -44,12 +44,10 @@ const CKindOfView::ScreenEntry* CKindOfView::FindScreen(LPARAM hint)
         { kHintScaleReg, KindWord::Fixed, "Scale_reg", true, FALSE, "", &V::SetUpScaleRegScreen },
         { kHintRefresh, KindWord::Keep, nullptr, true, FALSE, "", &V::ShowLoggedOutScreen },
         { kHintDatabaseChanged, KindWord::Keep, nullptr, true, FALSE, "", &V::ShowInitialDisplay },
-        // No results screen is built: the previous screen (and its grid, whose
-        // edits would go nowhere) makes way for the initial display.
-        { kHintScaleTotal, KindWord::Query, nullptr, true, FALSE, "ResultAllPrint", &V::ShowInitialDisplay },
-        { kHintItemTotal, KindWord::Query, nullptr, true, FALSE, "ResultItemPrint", &V::ShowInitialDisplay },
-        { kHintItemDay, KindWord::Query, nullptr, true, FALSE, "ResultItemDayPrint", &V::ShowInitialDisplay },
-        { kHintOneDay, KindWord::Query, nullptr, true, FALSE, "ResultDayPrint", &V::ShowInitialDisplay },
+        { kHintScaleTotal, KindWord::Query, nullptr, true, FALSE, "ResultAllPrint", &V::ShowResultScreen },
+        { kHintItemTotal, KindWord::Query, nullptr, true, FALSE, "ResultItemPrint", &V::ShowResultScreen },
+        { kHintItemDay, KindWord::Query, nullptr, true, FALSE, "ResultItemDayPrint", &V::ShowResultScreen },
+        { kHintOneDay, KindWord::Query, nullptr, true, FALSE, "ResultDayPrint", &V::ShowResultScreen },
         { kHintManagement, KindWord::Fixed, "Mg_Reg_Read", true, FALSE, "", &V::ShowUsersScreen },
         // The user-label pane sizes the split itself.
         { kHintUserLabel, KindWord::Fixed, "User_Label_Read", false, FALSE, "LabelPrint",

@@ -19,12 +19,16 @@ LRESULT CKindOfView::OnTransSocketData(WPARAM token, LPARAM)
 {
     if (m_pTransports)
         m_pTransports->Jobs().OnSocketData(token);
+    PokeResultLoop();
     return 1;
 }
 
 BOOL CKindOfView::OnTransferTimer(UINT_PTR id)
 {
-    return m_pTransports && m_pTransports->Jobs().OnTimer(static_cast<UINT>(id));
+    if (!m_pTransports || !m_pTransports->Jobs().OnTimer(static_cast<UINT>(id)))
+        return FALSE;
+    PokeResultLoop();
+    return TRUE;
 }
 
 HWND CKindOfView::GetTransferWindow()

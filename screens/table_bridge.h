@@ -32,6 +32,11 @@ public:
     void RequestAdvs(CString databasePath, CString columnList);
     void RequestLandAdds(CString databasePath, CString columnList);
     void RequestUserLabels(CString databasePath);
+    // The four sales-total screens (table_bridge_results.cpp).
+    void RequestTotalResult(CString databasePath, CString columnList);
+    void RequestTotalItemResult(CString databasePath, CString columnList);
+    void RequestTotalItemDay(CString databasePath, CString columnList);
+    void RequestTotalDayResult(CString databasePath, CString columnList);
 
     // Row readers: the header row names the columns, each later row becomes
     // a grid row "List n"; each answers the worker.
@@ -41,6 +46,14 @@ public:
     void OnLandAddRow(CString rowText);
     void OnPresetRow(CString rowText);
     void OnUserLabelRow(CString rowText);
+    // A reply row of any of the four sales-total requests; the header row
+    // gives the grid the kind's titles in the screen's language.
+    void OnResultRow(CString rowText);
+    // Copies the grid's rows of the kind of requestWord into the summary
+    // database (under userId, new keys) and deletes the copied ones from the
+    // source; a database failure stops it with the database's message. Clears
+    // the view's update lock.
+    void ImportScaleResults(CString sourcePath, CString summaryPath, CString requestWord, CString userId);
 
     // Writers. UpdateCell and DeleteRows read the request name from edit 1003.
     // A row whose key is not a number is not written (a message says so).
@@ -75,6 +88,7 @@ private:
     void SendSelect(const CString& databasePath, const CString& sql, const CString& requestName);
     CString TakeUserWhere(CString& requestName, const char* prefix) const;
     void ShortTableRow(const CString& rowText, std::initializer_list<const char*> koreanTitles);
+    void RequestResults(const char* requestWord, const CString& databasePath, const CString& columnList);
     void WriteItemHeader();
     void WriteItemData();
     void Acknowledge();

@@ -1,6 +1,6 @@
 #include "serial/serial_transfer.h"
 
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"
 
@@ -53,13 +53,14 @@ void CSerialTransfer::Start(const SerialOrder& order)
         return;
     }
     const bool receive = order.command == W::Recv;
-    if (!receive && count > kMaxBroadcastScales) {
+    if (!receive && !order.oneByOne && count > kMaxBroadcastScales) {
         AfxMessageBox(CString::Formatted("A broadcast reaches at most %d scales; %d are chosen.",
                           kMaxBroadcastScales, count),
             MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     m_scales = order.scales;
+    m_strTargetDatabase = order.targetDatabase;
     m_nComPort = order.comPort;
     m_nSerialStop = 0;
     m_nBroadcast = 0;
@@ -74,7 +75,7 @@ void CSerialTransfer::Start(const SerialOrder& order)
     if (receive) {
         m_pHost->SetSerialText(kSerialCommandEdit, Text(W::Recv));
         SerialNextScale(m_nSerialScaleIndex);
-    } else if (count == 1) {
+    } else if (count == 1 || order.oneByOne) {
         m_pHost->SetSerialText(kSerialCommandEdit, Text(W::Trans));
         SerialNextScale(m_nSerialScaleIndex);
     } else {
@@ -111,8 +112,11 @@ void CSerialTransfer::SerialNextScale(int line)
         // go into the open item database.
         const CString kind = m_pHost->GetSerialText(kSerialKindEdit);
         const CString id(std::string(m_currentId.begin(), m_currentId.end()).c_str());
-        m_link->SetTargetDatabase(
-            kind.Find("Scale_Result") == 0 ? m_pHost->GetItemDbPath() : m_pHost->MakeReceivedDataPath(id));
+        if (!m_strTargetDatabase.IsEmpty())
+            m_link->SetTargetDatabase(m_strTargetDatabase);
+        else
+            m_link->SetTargetDatabase(kind.Find("Scale_Result") == 0 ? m_pHost->GetItemDbPath()
+                                                                     : m_pHost->MakeReceivedDataPath(id));
     }
     m_pHost->SetSerialText(kSerialStepEdit, Text(W::Open));
     m_pHost->SetSerialText(kSerialStatusEdit, "");

@@ -27,6 +27,11 @@ struct SerialOrder {
     CString scope; // "all" or "select"
     std::vector<CString> scales; // the chosen scales' list lines ("..., Scale ID=07")
     int comPort = 0; // 1-8
+    // Reads: the database every scale's records go into; "" for a dated
+    // database per scale (sales totals: the open item database).
+    CString targetDatabase;
+    // Sends: scale by scale to each one's own ID, also to two or more.
+    BOOL oneByOne = FALSE;
 };
 
 class CSerialTransfer : public CSerialWalkState {
@@ -79,6 +84,7 @@ private:
     std::unique_ptr<CScaleLink> m_link;
 
     std::vector<CString> m_scales;
+    CString m_strTargetDatabase;
     int m_nComPort = 0;
     int m_nSerialScaleIndex = 0;
     int m_nSerialScaleCount = 0;

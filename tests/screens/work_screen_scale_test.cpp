@@ -650,7 +650,7 @@ TEST_F(WorkScreenCommTest, SetupListsTheScalesWhateverWordAFinishedRequestLeft)
             } },
         { "received record",
             [&] { m_screen->NoteReceivedRecord("ITEM_REV", "INSERT INTO [Item]([item_num]) VALUES('5')"); } },
-        { "results hint", [&] { Switch(kHintScaleTotal, "Scale_Result_All_Read", "vexo", db); } },
+        { "hint without a load", [&] { Switch(kHintDatabaseChanged, "Scale_Result_All_Read", "vexo", db); } },
     };
     for (const Case& c : cases) {
         Switch(kHintItem, "Item_Read", "vexo", db);

@@ -27,7 +27,7 @@ protected:
 constexpr int kEditGroup[] = { 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1030, 1033, 1034, 1049 };
 constexpr int kScaleData[] = { 1025, 1027, 1028, 1029, 1032 };
 constexpr int kScaleInfo[] = { 1011, 1012, 1013, 1014 };
-constexpr int kNeverShown[] = { 1043, 1065, 1066, 1050, 1051, 1052, 1057, 1053, 1055, 1059, 1064 };
+constexpr int kNeverShown[] = { 1043, 1065, 1066, 1053, 1055, 1059, 1064 };
 
 } // namespace
 
@@ -70,12 +70,11 @@ TEST_F(WorkScreenSwitchTest, EachHintShowsItsOwnPanels)
             0, false, false, "" },
         { kHintItem, "Item_Read", "Item", "Item Display", true, true, false, false, false, 0, true, true,
             "ItemPrint" },
-        // No results screen yet: the screen before it makes way all the same.
-        { kHintScaleTotal, "Scale_Result_All_Read", "Scale_Result_All_Read", "Initial Display", false, false,
-            false, false, false, 0, false, false, "ResultAllPrint" },
+        { kHintScaleTotal, "Scale_Result_All_Read", "Scale_Result_All_Read", "Scale Total Result", true,
+            false, false, false, false, 0, false, false, "ResultAllPrint" },
         { kHintPreset, "Pre_Read", "Pre", "Preset Display", false, false, true, false, false, 60, false,
             false, "PresetPrint" },
-        { kHintOneDay, "Scale_Result_Day_Read", "Scale_Result_Day_Read", "Initial Display", false, false,
+        { kHintOneDay, "Scale_Result_Day_Read", "Scale_Result_Day_Read", "One Day Total Result", true, false,
             false, false, false, 0, false, false, "ResultDayPrint" },
         { kHintRefresh, "", "", "Initial Display", false, false, false, false, false, 0, false, false, "" },
     };
@@ -94,9 +93,15 @@ TEST_F(WorkScreenSwitchTest, EachHintShowsItsOwnPanels)
             EXPECT_EQ(Visible(id), c.scaleInfo) << label << " control " << id;
         for (int id : kNeverShown)
             EXPECT_FALSE(Visible(id)) << label << " control " << id;
-        // The progress group shows wherever something can be sent.
+        // The progress group shows wherever something can be sent or fetched;
+        // the totals' buttons on their screens only (Clear on the scale total).
+        const bool totals = c.hint == kHintScaleTotal || c.hint == kHintOneDay;
         for (int id : { 1044, 1039, 1041, 1037, 1042, 1038 })
-            EXPECT_EQ(Visible(id), c.editGroup || c.scaleData || c.scaleInfo) << label << " control " << id;
+            EXPECT_EQ(Visible(id), c.editGroup || c.scaleData || c.scaleInfo || totals)
+                << label << " control " << id;
+        for (int id : { 1050, 1052, 1057 })
+            EXPECT_EQ(Visible(id), totals) << label << " control " << id;
+        EXPECT_EQ(Visible(1051), c.hint == kHintScaleTotal) << label;
         EXPECT_EQ(ScaleListVisible(), c.scaleList) << label;
         EXPECT_EQ(VisiblePresetKeys(), c.presetKeys) << label;
         EXPECT_EQ(Visible(1145), c.presetKeys > 0) << label;

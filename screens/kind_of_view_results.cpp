@@ -1,0 +1,145 @@
+// The work screen's four sales-total screens: their set-up, the buttons
+// Result Receive (1050), Result Clear (1051), Reload Result (1052) and Result
+// DB Sum (1057), and the step of the receive loop (1326).
+
+#include "db/db_messages.h"
+#include "platform/base/file_system.h"
+#include "platform/wnd/msgbox.h"
+#include "screens/kind_of_view.h"
+#include "screens/result_kinds.h"
+#include "screens/result_loop.h"
+#include "screens/result_screens.h"
+#include "screens/table_bridge.h"
+
+CResultScreens& CKindOfView::GetResultScreens()
+{
+    if (!m_pResults)
+        m_pResults = std::make_unique<CResultScreens>(*this);
+    return *m_pResults;
+}
+
+void CKindOfView::RequestResults(const CString& requestWord)
+{
+    CTableBridge& bridge = *m_pTableBridge;
+    const ResultKind* kind = FindResultKind(requestWord);
+    if (!kind)
+        return;
+    StartLoad([&] {
+        m_nUpdateLock = 1;
+        switch (kind->hint) {
+        case 12:
+            bridge.RequestTotalResult(m_strItemDbPath, m_strColumnList);
+            break;
+        case 13:
+            bridge.RequestTotalItemResult(m_strItemDbPath, m_strColumnList);
+            break;
+        case 14:
+            bridge.RequestTotalItemDay(m_strItemDbPath, m_strColumnList);
+            break;
+        default:
+            bridge.RequestTotalDayResult(m_strItemDbPath, m_strColumnList);
+            break;
+        }
+    });
+}
+
+void CKindOfView::ShowResultScreen()
+{
+    const int hint = m_nHint;
+    const ResultKind* kind = ResultKindOfHint(hint);
+    if (!kind)
+        return;
+    if (m_captionPanel.GetSafeHwnd()) {
+        m_captionPanel.SetCaption(m_nLanguage == 1 ? kind->koreanCaption : kind->englishCaption);
+        m_captionPanel.SetTipText(m_nLanguage == 1 ? kind->koreanTip : kind->englishCaption);
+    }
+    Invalidate();
+    HideAllPanels();
+    m_scales.ClearScaleList();
+    ShowControls({ 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1025, 1027, 1028, 1029, 1032, 1030,
+                     1033, 1034, 1049 },
+        FALSE);
+    PlaceProgressGroup(50, 492);
+    ShowControls({ 1050, 1052 }, TRUE);
+    ShowControls({ 1051 }, hint == 12);
+    // A database picked in a file dialog has a native path: compared as files.
+    ShowControls({ 1057 }, !IsSameFile(m_strItemDbPath, kResultSumPath));
+    RequestResults(kind->requestWord);
+    PlaceItemGrid();
+}
+
+void CKindOfView::OnResultReceive()
+{
+    StartResultLoop(m_strKind, FALSE);
+}
+
+void CKindOfView::OnResultClear()
+{
+    StartResultLoop(m_strKind, TRUE);
+}
+
+void CKindOfView::StartResultLoop(const CString& requestWord, BOOL clear)
+{
+    GetResultScreens().StartLoop(requestWord, clear);
+}
+
+void CKindOfView::ResultLoopStep(int index)
+{
+    if (CResultLoop* loop = GetResultScreens().Loop())
+        loop->Step(index);
+}
+
+LRESULT CKindOfView::OnResultStepDone(WPARAM, LPARAM)
+{
+    if (CResultLoop* loop = GetResultScreens().Loop())
+        loop->OnStepDone();
+    return 1;
+}
+
+LRESULT CKindOfView::OnResultLoopNext(WPARAM, LPARAM)
+{
+    if (CResultLoop* loop = GetResultScreens().Loop())
+        loop->OnNext();
+    return 1;
+}
+
+void CKindOfView::PokeResultLoop()
+{
+    if (m_pResults) {
+        if (CResultLoop* loop = m_pResults->Loop())
+            loop->Poke();
+    }
+}
+
+BOOL CKindOfView::ReloadResults()
+{
+    if (RefuseWhileBusy())
+        return FALSE;
+    for (int n = m_grid.GetRowCount() - 2; n > 0; --n)
+        m_grid.DeleteRow(1);
+    if (!FindResultKind(m_strKind))
+        return TRUE;
+    m_mailbox.SetText(IDC_MAILBOX_NAME, m_strKind);
+    m_mailbox.SetText(IDC_MAILBOX_TEXT, m_strUserId);
+    RequestResults(m_strKind);
+    return TRUE;
+}
+
+void CKindOfView::OnResultReload()
+{
+    ReloadResults();
+}
+
+void CKindOfView::OnResultAccumulate()
+{
+    if (!ReloadResults())
+        return;
+    const int answer = m_nLanguage == 1
+        ? MessageBox("누적을 실행하면 현재 열려있는 상품DB에 있는 집계정보는 사라집니다. 계속 하시겠습니까?",
+            "주의", MB_YESNO | MB_ICONQUESTION)
+        : MessageBox(
+            "'This Result information be lost', To be continued?", "Attention", MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDYES)
+        return;
+    GetResultScreens().Accumulate();
+}

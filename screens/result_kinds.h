@@ -1,0 +1,33 @@
+#pragma once
+// The four kinds of sales totals the scales keep, as the work screen shows
+// them: the hint that opens each screen, its request word (the query name,
+// also the transfer job's kind), its table, the default column list in grid
+// order (the key ID last), the grid titles and the screen caption.
+
+#include <initializer_list>
+
+#include "platform/base/cstring.h"
+
+struct ResultKind {
+    int hint;
+    const char* requestWord;
+    const char* table;
+    std::initializer_list<const char*> columns; // "ID" last
+    std::initializer_list<const char*> englishTitles;
+    std::initializer_list<const char*> koreanTitles;
+    const char* englishCaption;
+    const char* koreanCaption;
+    const char* koreanTip;
+};
+
+// The summary database the totals are accumulated into.
+inline constexpr const char* kResultSumFolder = "C:\\Zuvar\\ResultData\\";
+inline constexpr const char* kResultSumPath = "C:\\Zuvar\\ResultData\\Result_Sum.mdb";
+// The transfer kind that clears every total of a scale.
+inline constexpr const char* kResultClearWord = "Scale_Result_All_Clear";
+
+// The kind of a request word or of a hint (12-15); nullptr for none.
+const ResultKind* FindResultKind(const CString& requestWord);
+const ResultKind* ResultKindOfHint(int hint);
+// "[a], [b], ..." of the kind's columns.
+CString ResultColumnList(const ResultKind& kind);

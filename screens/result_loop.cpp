@@ -1,0 +1,78 @@
+#include "screens/result_loop.h"
+
+#include "ethernet/transfer_jobs.h"
+#include "platform/wnd/wnd.h"
+
+CResultLoop::CResultLoop(CTransferJobs& jobs, HWND window)
+    : m_jobs(jobs)
+    , m_hWnd(window)
+{ }
+
+void CResultLoop::Start(const ResultLoopOrder& order)
+{
+    m_order = order;
+    m_bRunning = TRUE;
+    m_bPosted = FALSE;
+    m_jobs.Host().SetEthernetStop(0);
+    Step(0);
+}
+
+void CResultLoop::Step(int index)
+{
+    m_nIndex = index;
+    m_token = 0;
+    if (index < 0 || index >= static_cast<int>(m_order.addresses.size())) {
+        m_bRunning = FALSE;
+        return;
+    }
+    TransferJobOrder job;
+    job.direction = m_order.command;
+    job.kind = m_order.kind;
+    job.selection = "all";
+    job.languageIndex = m_order.languageIndex;
+    job.addresses = { m_order.addresses[static_cast<std::size_t>(index)] };
+    job.dbPaths = { m_order.databasePath };
+    if (!m_jobs.Start(job)) {
+        m_bRunning = FALSE;
+        return;
+    }
+    if (CTransThread* started = m_jobs.InSlot(0))
+        m_token = started->GetToken();
+}
+
+BOOL CResultLoop::CurrentJobEnded() const
+{
+    const CTransThread* job = m_jobs.Find(m_token);
+    return job == nullptr || job->IsClosed();
+}
+
+void CResultLoop::PostNext()
+{
+    if (m_bPosted)
+        return;
+    m_bPosted = TRUE;
+    ::PostMessage(m_hWnd, WM_RESULT_LOOP_NEXT, 0, 0);
+}
+
+void CResultLoop::OnStepDone()
+{
+    if (m_bRunning)
+        PostNext();
+}
+
+void CResultLoop::Poke()
+{
+    if (m_bRunning && CurrentJobEnded())
+        PostNext();
+}
+
+void CResultLoop::OnNext()
+{
+    m_bPosted = FALSE;
+    if (!m_bRunning || !CurrentJobEnded() || m_jobs.IsShowingMessage())
+        return;
+    if (m_jobs.Host().GetEthernetStop())
+        m_bRunning = FALSE;
+    else
+        Step(m_nIndex + 1);
+}

@@ -1,0 +1,101 @@
+// The table bridge's sales-total screens: the four SELECTs, their reply rows
+// and the move of the shown totals into the result summary database.
+
+#include "db/totals_move.h"
+#include "platform/wnd/msgbox.h"
+#include "screens/kind_of_view.h"
+#include "screens/reply_row.h"
+#include "screens/result_kinds.h"
+#include "screens/table_bridge.h"
+
+void CTableBridge::RequestResults(
+    const char* requestWord, const CString& databasePath, const CString& columnList)
+{
+    m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
+    ClearRowBuffer();
+    const ResultKind* kind = FindResultKind(requestWord);
+    CString name;
+    const CString where = TakeUserWhere(name, " WHERE ");
+    const CString columns = columnList.IsEmpty() ? ResultColumnList(*kind) : columnList;
+    SendSelect(databasePath, "SELECT " + columns + " FROM [" + kind->table + "]" + where, name);
+}
+
+void CTableBridge::RequestTotalResult(CString databasePath, CString columnList)
+{
+    RequestResults("Scale_Result_All_Read", databasePath, columnList);
+}
+
+void CTableBridge::RequestTotalItemResult(CString databasePath, CString columnList)
+{
+    RequestResults("Scale_Result_Item_All_Read", databasePath, columnList);
+}
+
+void CTableBridge::RequestTotalItemDay(CString databasePath, CString columnList)
+{
+    RequestResults("Scale_Result_Item_Day_Read", databasePath, columnList);
+}
+
+void CTableBridge::RequestTotalDayResult(CString databasePath, CString columnList)
+{
+    RequestResults("Scale_Result_Day_Read", databasePath, columnList);
+}
+
+void CTableBridge::OnResultRow(CString rowText)
+{
+    m_nColumnCount = SplitReplyRow(rowText, m_rowBuffer);
+    ++m_nRowsReceived;
+    const int values = std::min<int>(m_nColumnCount, static_cast<int>(m_rowBuffer.size()));
+    CGridCtrl& grid = m_pView->m_grid;
+    if (m_nRowsReceived == 1) {
+        m_pView->SetGridColumnCount(values + 1);
+        if (const ResultKind* kind = FindResultKind(m_pView->m_strRequestName)) {
+            const auto& titles = m_nLanguage == 1 ? kind->koreanTitles : kind->englishTitles;
+            int column = 1;
+            for (auto title = titles.begin(); title != titles.end() && column <= values; ++title)
+                grid.SetItemText(0, column++, *title);
+        }
+    } else {
+        const int row = m_pView->InsertGridRow(
+            CString::Formatted("List %ld", static_cast<long>(m_nNextRow)), m_nNextRow);
+        for (int i = 0; row >= 0 && i < values; ++i)
+            grid.SetItemText(row, i + 1, m_rowBuffer[i]);
+    }
+    ++m_nNextRow;
+    Acknowledge();
+}
+
+void CTableBridge::ImportScaleResults(
+    CString sourcePath, CString summaryPath, CString requestWord, CString userId)
+{
+    const ResultKind* kind = FindResultKind(requestWord);
+    if (!kind) {
+        m_pView->m_nUpdateLock = 0;
+        return;
+    }
+    TotalsMove move;
+    move.sourcePath = sourcePath;
+    move.targetPath = summaryPath;
+    move.table = kind->table;
+    for (const char* column : kind->columns) {
+        if (CString(column) != "ID")
+            move.columns.emplace_back(column);
+    }
+    move.userId = userId;
+    const CGridCtrl& grid = m_pView->m_grid;
+    const int columns = static_cast<int>(kind->columns.size());
+    for (int r = 1; r <= grid.GetRowCount() - 2; ++r) {
+        const CString key = grid.GetItemText(r, columns);
+        // Only a row with a whole-number key can be deleted once copied.
+        if (!IsIntegerKey(key))
+            continue;
+        TotalsRow row;
+        row.key = std::strtoll(key.GetString(), nullptr, 10);
+        for (int c = 1; c < columns; ++c)
+            row.values.push_back(grid.GetItemText(r, c));
+        move.rows.push_back(std::move(row));
+    }
+    const TotalsMoveOutcome outcome = MoveTotals(move);
+    m_pView->m_nUpdateLock = 0;
+    if (!outcome.error.IsEmpty())
+        AfxMessageBox(outcome.error, MB_OK | MB_ICONSTOP);
+}

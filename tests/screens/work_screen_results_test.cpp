@@ -1,0 +1,302 @@
+#include "ethernet/transfer_jobs.h"
+#include "platform/dao/dao_database.h"
+#include "platform/serial/serial_port.h"
+#include "screens/result_kinds.h"
+#include "screens/result_loop.h"
+#include "screens/result_screens.h"
+#include "screens/transfer_ports.h"
+#include "serial/scale_link.h"
+#include "serial/serial_trans_engine.h"
+#include "serial/serial_transfer.h"
+#include "shell/view_hints.h"
+#include "tests/screens/work_screen_fixture.h"
+#include "tests/support/scale_memory.h"
+#include "tests/support/serial_scale_model.h"
+
+// The four sales-total screens: what each shows to whom, the receive and the
+// clear of every scale of the list over TCP and RS-232 (a scale that is silent
+// or refuses does not stop the others), and the accumulation into the result
+// summary database.
+
+namespace {
+
+using scalesim::Bytes;
+using scalesim::ScaleMemory;
+using scalesim::TcpScale;
+
+constexpr std::uint8_t kTotalAll = 0x3D;
+constexpr std::uint8_t kTotalItem = 0x3E;
+constexpr int kPort = 4;
+
+// A totals record as a scale holds it: number, count 2, 2024-06-day, price, weight.
+Bytes Total(std::uint8_t table, std::uint8_t number, std::uint8_t day, std::uint8_t price)
+{
+    Bytes b { table, 1, number, 0, 0, 0, 2, 0, 0xE8, 0x07, 6, day, 0, 0, price, 0, 0, 0, 50, 0, 0, 0 };
+    if (table == kTotalAll) {
+        for (std::uint8_t memory : { 9, 0, 8, 0, 7, 0, 6, 0 })
+            b.push_back(memory);
+    }
+    return b;
+}
+
+class WorkScreenResultsTest : public WorkScreenFixture {
+protected:
+    void SetUp() override
+    {
+        WorkScreenFixture::SetUp();
+        ASSERT_NE(m_screen->GetTransports(), nullptr);
+        m_screen->SetTransferPort(m_screen->GetTransports());
+        m_screen->GetTransports()->Jobs().SetTimings({ 100, 2000, 1000 });
+        m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
+        m_db = MakeItemDatabase();
+    }
+    void TearDown() override
+    {
+        m_line.Stop();
+        SetSerialDevicePath(kPort, "");
+        WorkScreenFixture::TearDown();
+    }
+    bool WaitForLoop()
+    {
+        return PumpUntil(
+            [&] { return !m_screen->GetResultScreens().IsLoopRunning(); }, std::chrono::milliseconds(10000));
+    }
+    void ChooseScales(const std::vector<const TcpScale*>& scales)
+    {
+        m_screen->Scales().CommSettings().m_scales.clear();
+        for (const TcpScale* s : scales)
+            m_screen->Scales().CommSettings().m_scales.push_back(
+                CString("Scale name = S, IP=") + s->Address().c_str());
+    }
+    std::vector<CString> Texts() const
+    {
+        std::vector<CString> out;
+        for (const MessageBoxRecord& r : MessageBoxScript::Records())
+            out.push_back(r.text);
+        return out;
+    }
+    void AddTotals(
+        const CString& path, const char* table, const std::vector<std::pair<const char*, const char*>>& rows)
+    {
+        std::vector<CString> sql;
+        for (const auto& [day, owner] : rows)
+            sql.push_back(CString::Formatted(
+                "INSERT INTO [%s]([day], [print_cnt], [mg_id]) VALUES('%s', '3', '%s')", table, day, owner));
+        Execute(path, sql);
+    }
+    // The grid's data rows, one text per row of its first column.
+    std::vector<CString> FirstColumn() const
+    {
+        std::vector<CString> values;
+        for (int r = 1; r < Grid().GetRowCount() - 1; ++r)
+            values.push_back(Grid().GetItemText(r, 1));
+        return values;
+    }
+
+    CString m_db;
+    scalesim::SerialScale m_line;
+};
+
+TEST_F(WorkScreenResultsTest, EachManagerSeesHisOwnTotalsUnderTheKindsTitlesAndVexoSeesAll)
+{
+    struct Case {
+        LPARAM hint;
+        const char* word;
+        const char* table;
+        const char* firstTitle;
+        int columns;
+        const char* kims; // first column of kim's row and of lee's
+        const char* lees;
+    };
+    const Case cases[] = {
+        { kHintScaleTotal, "Scale_Result_All_Read", "TotalResult", "Result Start day", 11, "d1", "d2" },
+        { kHintItemTotal, "Scale_Result_Item_All_Read", "TotalItemResult", "Item number", 8, "n1", "n2" },
+        { kHintItemDay, "Scale_Result_Item_Day_Read", "TotalItemDay", "Item number", 8, "m1", "m2" },
+        { kHintOneDay, "Scale_Result_Day_Read", "TotalDayResult", "Result day", 7, "y1", "y2" },
+    };
+    Execute(m_db,
+        { "INSERT INTO [TotalResult]([begin_day], [mg_id]) VALUES('d1', 'kim')",
+            "INSERT INTO [TotalResult]([begin_day], [mg_id]) VALUES('d2', 'lee')",
+            "INSERT INTO [TotalItemResult]([num], [mg_id]) VALUES('n1', 'kim')",
+            "INSERT INTO [TotalItemResult]([num], [mg_id]) VALUES('n2', 'lee')",
+            "INSERT INTO [TotalItemDay]([num], [mg_id]) VALUES('m1', 'kim')",
+            "INSERT INTO [TotalItemDay]([num], [mg_id]) VALUES('m2', 'lee')" });
+    AddTotals(m_db, "TotalDayResult", { { "y1", "kim" }, { "y2", "lee" } });
+    for (const Case& c : cases) {
+        const std::string label = c.word;
+        Switch(c.hint, c.word, "kim", m_db);
+        ASSERT_EQ(Grid().GetColumnCount(), c.columns + 1) << label;
+        EXPECT_EQ(Grid().GetItemText(0, 1), c.firstTitle) << label;
+        EXPECT_EQ(Grid().GetItemText(0, c.columns), "ID") << label;
+        EXPECT_EQ(FirstColumn(), std::vector<CString> { c.kims }) << label;
+        EXPECT_EQ(Grid().GetItemText(1, 0), "List 1") << label;
+        EXPECT_EQ(Grid().GetItemText(2, 0), "-->") << label;
+        EXPECT_FALSE(Grid().IsCellEditable(1, 1)) << label;
+        Switch(c.hint, c.word, "vexo", m_db);
+        EXPECT_EQ(FirstColumn(), (std::vector<CString> { c.kims, c.lees })) << label;
+        EXPECT_EQ(Grid().GetItemText(2, 0), "List 2") << label;
+    }
+    EXPECT_EQ(m_screen->m_captionPanel.GetCaption(), "One Day Total Result");
+    MessageBoxScript::Reset();
+    Switch(kHintItemTotal, "Scale_Result_Item_All_Read", "park", m_db);
+    EXPECT_EQ(Texts(), std::vector<CString> { "Not exist a Result Data" });
+    EXPECT_EQ(Grid().GetRowCount(), 2);
+}
+
+TEST_F(WorkScreenResultsTest, ReceiveGoesOnPastASilentAndARefusingScaleAndReloadShowsTheRows)
+{
+    ScaleMemory silent(ScaleMemory::Mode::Silent);
+    ScaleMemory refusing(ScaleMemory::Mode::Nak, 0x2027);
+    ScaleMemory holding;
+    holding.Put(kTotalItem, 5, Total(kTotalItem, 5, 3, 100));
+    holding.Put(kTotalItem, 6, Total(kTotalItem, 6, 4, 120));
+    TcpScale a;
+    TcpScale b;
+    TcpScale c;
+    ASSERT_TRUE(a.Start(silent.Script()));
+    ASSERT_TRUE(b.Start(refusing.Script()));
+    ASSERT_TRUE(c.Start(holding.Script()));
+    ChooseScales({ &a, &b, &c });
+    Switch(kHintItemTotal, "Scale_Result_Item_All_Read", "kim", m_db);
+    MessageBoxScript::Reset();
+
+    ClickControl(1050);
+    ASSERT_TRUE(WaitForLoop());
+    ASSERT_TRUE(PumpUntil([&] { return m_screen->GetTransports()->Jobs().JobCount() == 0; }));
+
+    EXPECT_EQ(Texts(),
+        (std::vector<CString> {
+            "3 times out", "SCALE PROCESS ERROR", "SCALE PROCESS ERROR", "Trans Complete" }));
+    // Each scale was asked once, in list order, the next only after the last had ended.
+    for (TcpScale* scale : { &a, &b, &c })
+        EXPECT_EQ(scale->Connections(), 1u) << scale->Address();
+    EXPECT_EQ(Column(m_db, "SELECT [num], [mg_id], [current_scale] FROM [TotalItemResult] ORDER BY [num]"),
+        (std::vector<CString> {
+            CString("5kim") + c.Address().c_str(), CString("6kim") + c.Address().c_str() }));
+    // The grid changes only on reload.
+    EXPECT_EQ(Grid().GetRowCount(), 2);
+    ClickControl(1052);
+    ASSERT_TRUE(WaitForLoad());
+    EXPECT_EQ(FirstColumn(), (std::vector<CString> { "5", "6" }));
+}
+
+TEST_F(WorkScreenResultsTest, ClearReachesEveryScaleAndASecondStartWhileItRunsIsRefused)
+{
+    ScaleMemory first;
+    ScaleMemory second(ScaleMemory::Mode::Slow, 0, std::chrono::milliseconds(20));
+    first.Put(kTotalAll, 1, Total(kTotalAll, 1, 3, 100));
+    second.Put(kTotalAll, 1, Total(kTotalAll, 1, 3, 100));
+    TcpScale a;
+    TcpScale b;
+    ASSERT_TRUE(a.Start(first.Script()));
+    ASSERT_TRUE(b.Start(second.Script()));
+    ChooseScales({ &a, &b });
+    Switch(kHintScaleTotal, "Scale_Result_All_Read", "vexo", m_db);
+    ASSERT_TRUE(Visible(1051));
+    MessageBoxScript::Reset();
+
+    ClickControl(1051);
+    ClickControl(1050);
+    ASSERT_TRUE(WaitForLoop());
+
+    EXPECT_EQ(Texts().front(), kResultLoopBusyText);
+    EXPECT_EQ(first.Clears(kTotalAll), 1);
+    EXPECT_EQ(second.Clears(kTotalAll), 1);
+    EXPECT_TRUE(second.Table(kTotalAll).empty());
+    EXPECT_EQ(Column(m_db, "SELECT [ID] FROM [TotalResult]"), std::vector<CString> {});
+    Switch(kHintItemTotal, "Scale_Result_Item_All_Read", "vexo", m_db);
+    EXPECT_FALSE(Visible(1051));
+}
+
+TEST_F(WorkScreenResultsTest, OverTheSerialLineEveryScaleIsReadAndClearedByItsOwnId)
+{
+    m_screen->GetSerialTransfer()->GetEngine().SetReplyTimeout(2000);
+    m_screen->GetSerialTransfer()->GetLink().SetPause(1);
+    m_screen->Scales().CommSettings().SelectMode(CCommSettings::kSerial);
+    ChooseComPort(kPort);
+    m_screen->Scales().CommSettings().m_scales
+        = { "Scale name = A, Scale ID=7", "Scale name = B, Scale ID=08", "Scale name = C, Scale ID=9" };
+    scalesim::SerialScaleModel model({ "07", "08", "09" });
+    model.Put("07", Total(kTotalItem, 1, 3, 100));
+    model.Put("09", Total(kTotalItem, 2, 3, 100));
+    model.Put("09", Total(kTotalAll, 1, 3, 100));
+    ASSERT_TRUE(m_line.Start(model.Script()));
+    SetSerialDevicePath(kPort, m_line.DevicePath());
+    Switch(kHintItemTotal, "Scale_Result_Item_All_Read", "kim", m_db);
+
+    ClickControl(1050);
+    ASSERT_TRUE(WaitForLoop());
+    EXPECT_EQ(Column(m_db, "SELECT [num], [mg_id] FROM [TotalItemResult] ORDER BY [num]"),
+        (std::vector<CString> { "1kim", "2kim" }));
+
+    Switch(kHintScaleTotal, "Scale_Result_All_Read", "kim", m_db);
+    ClickControl(1051);
+    ASSERT_TRUE(WaitForLoop());
+    for (const char* id : { "07", "08", "09" }) {
+        const auto commands = model.CommandsTo(id);
+        EXPECT_EQ(std::count(commands.begin(), commands.end(), 0x0002), 1) << id;
+        EXPECT_TRUE(model.TablesOf(id)[kTotalAll].empty()) << id;
+        EXPECT_TRUE(model.TablesOf(id)[kTotalItem].empty()) << id;
+    }
+    EXPECT_TRUE(model.CommandsTo("99").empty());
+}
+
+TEST_F(WorkScreenResultsTest, DbSumMovesTheShownRowsIntoANewSummaryUnderTheUsersId)
+{
+    AddTotals(m_db, "TotalDayResult", { { "y1", "kim" }, { "y2", "lee" }, { "it''s", "kim" } });
+    const std::string sum = m_root.Native(kResultSumPath);
+    TempDataRoot::WriteAll(sum, ""); // an empty file is made a database
+    Switch(kHintOneDay, "Scale_Result_Day_Read", "kim", m_db);
+    ASSERT_TRUE(Visible(1057));
+    MessageBoxScript::Reset();
+    MessageBoxScript::PushAnswer(IDYES);
+
+    ClickControl(1057);
+    ASSERT_TRUE(WaitForLoad());
+
+    EXPECT_EQ(Texts(), std::vector<CString> { "'This Result information be lost', To be continued?" });
+    const CString summary(sum.c_str());
+    EXPECT_EQ(Column(summary, "SELECT [day], [print_cnt], [mg_id] FROM [TotalDayResult] ORDER BY [ID]"),
+        (std::vector<CString> { "y13kim", "it's3kim" }));
+    EXPECT_EQ(Column(m_db, "SELECT [day] FROM [TotalDayResult]"), std::vector<CString> { "y2" });
+    EXPECT_EQ(Grid().GetRowCount(), 2);
+    // The summary's own keys: a second sum appends behind the first.
+    MessageBoxScript::Reset();
+    AddTotals(m_db, "TotalDayResult", { { "y3", "kim" } });
+    MessageBoxScript::PushAnswer(IDYES);
+    ClickControl(1057);
+    ASSERT_TRUE(WaitForLoad());
+    EXPECT_EQ(Column(summary, "SELECT [ID], [day] FROM [TotalDayResult] ORDER BY [ID]"),
+        (std::vector<CString> { "1y1", "2it's", "3y3" }));
+
+    // The summary itself open, under another spelling of its path: no sum.
+    CString spelled(m_root.Native("C:\\zuvar\\resultdata").c_str());
+    Switch(kHintOneDay, "Scale_Result_Day_Read", "kim", spelled + "/./RESULT_SUM.MDB");
+    EXPECT_FALSE(Visible(1057));
+    EXPECT_TRUE(Visible(1052));
+}
+
+TEST_F(WorkScreenResultsTest, DbSumStoppedPartWayDeletesOnlyTheRowsCopied)
+{
+    AddTotals(m_db, "TotalDayResult", { { "y1", "kim" }, { "y2", "kim" }, { "y3", "kim" }, { "y4", "kim" } });
+    Switch(kHintOneDay, "Scale_Result_Day_Read", "kim", m_db);
+    MessageBoxScript::Reset();
+    // The reload's SELECT, the two first inserts, then the third fails.
+    MessageBoxScript::PushAnswerWhen(IDYES, [&] { return m_screen->m_nUpdateLock == 0; });
+    CDaoDatabase::TEST_InjectFault(DaoFault::DiskFull, 4);
+
+    ClickControl(1057);
+    ASSERT_TRUE(WaitForLoad());
+    CDaoDatabase::TEST_InjectFault(DaoFault::None);
+
+    const auto texts = Texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_NE(texts[1].Find("disk"), -1) << texts[1].GetString();
+    const CString summary(m_root.Native(kResultSumPath).c_str());
+    EXPECT_EQ(Column(summary, "SELECT [day] FROM [TotalDayResult] ORDER BY [ID]"),
+        (std::vector<CString> { "y1", "y2" }));
+    EXPECT_EQ(Column(m_db, "SELECT [day] FROM [TotalDayResult] ORDER BY [ID]"),
+        (std::vector<CString> { "y3", "y4" }));
+}
+
+} // namespace
