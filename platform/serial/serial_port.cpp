@@ -15,6 +15,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -181,15 +182,17 @@ struct CSerialPort::Impl {
     {
         speed_t speed = B38400;
         if (!SpeedOf(baud, speed) || dataBits < 5 || dataBits > 8 || (stopBits != 1 && stopBits != 2)
-            || (parity != 'N' && parity != 'E' && parity != 'O'))
+            || std::string_view("NEOMS").find(parity) == std::string_view::npos)
             return { "BuildCommDCB()", EINVAL };
         static constexpr tcflag_t kSizes[] = { CS5, CS6, CS7, CS8 };
         termios line {};
         line.c_cflag = CREAD | CLOCAL | kSizes[dataBits - 5];
         if (stopBits == 2)
             line.c_cflag |= CSTOPB;
+        // Mark and space: the parity bit stuck at 1 (odd) or 0 (even).
         if (parity != 'N') {
-            line.c_cflag |= PARENB | (parity == 'O' ? PARODD : 0);
+            line.c_cflag |= PARENB | (parity == 'O' || parity == 'M' ? PARODD : 0);
+            line.c_cflag |= parity == 'M' || parity == 'S' ? CMSPAR : 0;
             line.c_iflag |= INPCK;
         }
         line.c_cc[VMIN] = 1;
@@ -553,7 +556,13 @@ BOOL CSerialPort::GetLineSettings(SerialLineSettings& out) const
     if (m_impl->fd < 0 || tcgetattr(m_impl->fd, &line) != 0)
         return FALSE;
     out.baud = BaudOf(cfgetospeed(&line));
-    out.parity = (line.c_cflag & PARENB) == 0 ? 'N' : (line.c_cflag & PARODD) != 0 ? 'O' : 'E';
+    const bool odd = (line.c_cflag & PARODD) != 0;
+    if ((line.c_cflag & PARENB) == 0)
+        out.parity = 'N';
+    else if ((line.c_cflag & CMSPAR) != 0)
+        out.parity = odd ? 'M' : 'S';
+    else
+        out.parity = odd ? 'O' : 'E';
     switch (line.c_cflag & CSIZE) {
     case CS5:
         out.dataBits = 5;

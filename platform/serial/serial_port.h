@@ -65,7 +65,7 @@ public:
     void SetByteHandler(ByteHandler handler);
     void SetErrorHook(ErrorHook hook);
 
-    // Opens COM<portNumber> (1-8) exclusively: baud, parity 'N', 'E' or 'O', 5-8
+    // Opens COM<portNumber> (1-8) exclusively: baud, parity 'N', 'E', 'O', 'M' (mark) or 'S' (space), 5-8
     // data bits, 1 or 2 stop bits, event mask (EV_RXCHAR ...), and a write buffer
     // of writeBufferSize bytes. RTS is off; both queues are purged. An open port
     // is closed first. FALSE when the device cannot be opened; a setting that

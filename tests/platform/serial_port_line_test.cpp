@@ -147,6 +147,17 @@ TEST_F(SerialPortTest, OpensWithTheScaleLineSettings)
     EXPECT_EQ(m_port.GetWriteBufferSize(), 512u);
 }
 
+TEST_F(SerialPortTest, MarkAndSpaceParityAreSettingsLikeTheOthers)
+{
+    for (char parity : { 'M', 'S', 'O', 'E' }) {
+        EXPECT_TRUE(m_port.InitPort(kPort, 38400, parity, 8, 1, EV_RXCHAR, 64)) << parity;
+        EXPECT_TRUE(Errors().empty()) << parity << ": " << Errors().front();
+    }
+    EXPECT_TRUE(m_port.InitPort(kPort, 38400, 'X', 8, 1, EV_RXCHAR, 64));
+    ASSERT_EQ(Errors().size(), 1u);
+    EXPECT_NE(Errors().front().find("BuildCommDCB()"), std::string::npos);
+}
+
 TEST_F(SerialPortTest, SettingThatCannotBeAppliedGoesToTheErrorHook)
 {
     EXPECT_TRUE(m_port.InitPort(kPort, 12345, 'N', 8, 1, EV_RXCHAR, 64));

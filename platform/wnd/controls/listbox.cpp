@@ -1,5 +1,7 @@
 #include "platform/wnd/controls/listbox.h"
 
+#include <algorithm>
+
 #include <QListWidget>
 #include <QSignalBlocker>
 
@@ -22,7 +24,14 @@ void Fill(QListWidget* list, const CListBox& box)
         box.GetText(i, text);
         list->addItem(QString::fromUtf8(text.GetString(), text.GetLength()));
     }
-    list->setCurrentRow(box.GetCurSel());
+    if (box.IsMultipleSelection()) {
+        for (int i = 0; i < box.GetCount(); ++i)
+            list->item(i)->setSelected(box.GetSel(i) > 0);
+        if (box.GetCurSel() >= 0)
+            list->setCurrentRow(box.GetCurSel(), QItemSelectionModel::NoUpdate);
+    } else {
+        list->setCurrentRow(box.GetCurSel());
+    }
     if (box.GetCurSel() >= 0)
         list->scrollToItem(list->item(box.GetCurSel()));
 }
@@ -30,14 +39,31 @@ void Fill(QListWidget* list, const CListBox& box)
 QWidget* MakeListBox(HWND hwnd, QWidget* parent)
 {
     auto* list = new QListWidget(parent);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    const CListBox* owner = ListBoxOf(hwnd);
+    const DWORD style = owner ? owner->GetStyle() : 0;
+    list->setSelectionMode(style & LBS_EXTENDEDSEL ? QAbstractItemView::ExtendedSelection
+            : style & LBS_MULTIPLESEL              ? QAbstractItemView::MultiSelection
+                                                   : QAbstractItemView::SingleSelection);
     list->setUniformItemSizes(true);
     if (const CListBox* box = ListBoxOf(hwnd))
         Fill(list, *box);
-    QObject::connect(list, &QListWidget::currentRowChanged, list, [hwnd](int row) {
-        if (CListBox* box = ListBoxOf(hwnd))
-            box->OnUserSelect(row);
-    });
+    if (list->selectionMode() == QAbstractItemView::SingleSelection) {
+        QObject::connect(list, &QListWidget::currentRowChanged, list, [hwnd](int row) {
+            if (CListBox* box = ListBoxOf(hwnd))
+                box->OnUserSelect(row);
+        });
+    } else {
+        QObject::connect(list, &QListWidget::itemSelectionChanged, list, [hwnd, list] {
+            std::vector<int> rows;
+            for (int i = 0; i < list->count(); ++i)
+                if (list->item(i)->isSelected())
+                    rows.push_back(i);
+            if (CListBox* box = ListBoxOf(hwnd)) {
+                box->SetCurSelCaret(list->currentRow());
+                box->OnUserSelectRows(rows);
+            }
+        });
+    }
     QObject::connect(list, &QListWidget::itemDoubleClicked, list, [hwnd](QListWidgetItem*) {
         if (CListBox* box = ListBoxOf(hwnd))
             box->OnUserDoubleClick();
@@ -79,11 +105,11 @@ int CListBox::AddString(LPCTSTR text)
     auto at = m_items.end();
     if (GetStyle() & LBS_SORT) {
         at = m_items.begin();
-        while (at != m_items.end() && at->CompareNoCase(item) <= 0)
+        while (at != m_items.end() && at->text.CompareNoCase(item) <= 0)
             ++at;
     }
     const int index = static_cast<int>(at - m_items.begin());
-    m_items.insert(at, item);
+    m_items.insert(at, Item { item });
     if (m_curSel >= index)
         ++m_curSel;
     SyncWidget();
@@ -96,7 +122,7 @@ int CListBox::InsertString(int index, LPCTSTR text)
         return LB_ERR;
     if (index == -1)
         index = GetCount();
-    m_items.insert(m_items.begin() + index, CString(text ? text : ""));
+    m_items.insert(m_items.begin() + index, Item { CString(text ? text : "") });
     if (m_curSel >= index)
         ++m_curSel;
     SyncWidget();
@@ -128,7 +154,7 @@ int CListBox::GetText(int index, CString& text) const
 {
     if (index < 0 || index >= GetCount())
         return LB_ERR;
-    text = m_items[static_cast<size_t>(index)];
+    text = m_items[static_cast<size_t>(index)].text;
     return text.GetLength();
 }
 
@@ -136,7 +162,7 @@ int CListBox::GetTextLen(int index) const
 {
     if (index < 0 || index >= GetCount())
         return LB_ERR;
-    return m_items[static_cast<size_t>(index)].GetLength();
+    return m_items[static_cast<size_t>(index)].text.GetLength();
 }
 
 int CListBox::SetCurSel(int index)
@@ -145,6 +171,80 @@ int CListBox::SetCurSel(int index)
     m_curSel = valid ? index : LB_ERR;
     SyncWidget();
     return m_curSel;
+}
+
+void CListBox::SetCurSelCaret(int index)
+{
+    m_curSel = ValidIndex(index) ? index : LB_ERR;
+}
+
+DWORD_PTR CListBox::GetItemData(int index) const
+{
+    return ValidIndex(index) ? m_items[static_cast<size_t>(index)].data : static_cast<DWORD_PTR>(LB_ERR);
+}
+
+int CListBox::SetItemData(int index, DWORD_PTR data)
+{
+    if (!ValidIndex(index))
+        return LB_ERR;
+    m_items[static_cast<size_t>(index)].data = data;
+    return 0;
+}
+
+BOOL CListBox::IsMultipleSelection() const
+{
+    return (GetStyle() & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0;
+}
+
+int CListBox::SetSel(int index, BOOL select)
+{
+    if (!IsMultipleSelection() || (index != -1 && !ValidIndex(index)))
+        return LB_ERR;
+    for (int i = 0; i < GetCount(); ++i)
+        if (index == -1 || i == index)
+            m_items[static_cast<size_t>(i)].selected = select != FALSE;
+    if (index != -1)
+        m_curSel = index;
+    SyncWidget();
+    return 0;
+}
+
+int CListBox::GetSel(int index) const
+{
+    if (!ValidIndex(index))
+        return LB_ERR;
+    if (!IsMultipleSelection())
+        return index == m_curSel ? 1 : 0;
+    return m_items[static_cast<size_t>(index)].selected ? 1 : 0;
+}
+
+int CListBox::GetSelCount() const
+{
+    if (!IsMultipleSelection())
+        return LB_ERR;
+    return static_cast<int>(
+        std::count_if(m_items.begin(), m_items.end(), [](const Item& item) { return item.selected; }));
+}
+
+int CListBox::GetSelItems(int maxItems, int* items) const
+{
+    if (!IsMultipleSelection())
+        return LB_ERR;
+    int count = 0;
+    for (int i = 0; i < GetCount() && count < maxItems; ++i)
+        if (m_items[static_cast<size_t>(i)].selected)
+            items[count++] = i;
+    return count;
+}
+
+void CListBox::OnUserSelectRows(const std::vector<int>& rows)
+{
+    for (Item& item : m_items)
+        item.selected = false;
+    for (int row : rows)
+        if (ValidIndex(row))
+            m_items[static_cast<size_t>(row)].selected = true;
+    Notify(LBN_SELCHANGE);
 }
 
 int CListBox::GetItemRect(int index, LPRECT rect) const

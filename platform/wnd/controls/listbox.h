@@ -1,9 +1,11 @@
 #pragma once
-// CListBox: a single-selection list of strings. The strings and the selection
-// belong to the control object; the on-screen list follows them. A user's
-// click, double-click or arrow key tells the parent through WM_COMMAND with
-// LBN_SELCHANGE or LBN_DBLCLK when the style has LBS_NOTIFY; selecting from
-// code tells nobody. UI thread.
+// CListBox: a list of strings, each with an item data value. The strings and
+// the selection belong to the control object; the on-screen list follows them.
+// Plain boxes select one string; LBS_MULTIPLESEL boxes toggle a string per
+// click, LBS_EXTENDEDSEL boxes select one per click and more with Ctrl and
+// Shift. A user's click, double-click or arrow key tells the parent through
+// WM_COMMAND with LBN_SELCHANGE or LBN_DBLCLK when the style has LBS_NOTIFY;
+// selecting from code tells nobody. UI thread.
 
 #include <vector>
 
@@ -11,6 +13,8 @@
 
 inline constexpr DWORD LBS_NOTIFY = 0x0001;
 inline constexpr DWORD LBS_SORT = 0x0002;
+inline constexpr DWORD LBS_MULTIPLESEL = 0x0008;
+inline constexpr DWORD LBS_EXTENDEDSEL = 0x0800;
 inline constexpr int LB_ERR = -1;
 
 class CListBox : public CWnd {
@@ -32,6 +36,9 @@ public:
     void ResetContent();
 
     int GetCount() const { return static_cast<int>(m_items.size()); }
+    // The item data of the string (0 when added), LB_ERR for a bad index.
+    DWORD_PTR GetItemData(int index) const;
+    int SetItemData(int index, DWORD_PTR data);
     // The string into text; its length in bytes, LB_ERR for a bad index.
     int GetText(int index, CString& text) const;
     // Length of the string in bytes, LB_ERR for a bad index.
@@ -43,18 +50,38 @@ public:
     // or an index out of range (the selection is then cleared).
     int SetCurSel(int index);
 
+    // Boxes with several selections (else LB_ERR): selects or deselects the
+    // string, or every string for index -1; whether a string is selected
+    // (> 0); how many are, and their indices in order (at most maxItems).
+    int SetSel(int index, BOOL select = TRUE);
+    int GetSel(int index) const;
+    int GetSelCount() const;
+    int GetSelItems(int maxItems, int* items) const;
+    BOOL IsMultipleSelection() const;
+
     // The string's rectangle in client coordinates; LB_ERR for a bad index or
     // while the list is not on screen.
     int GetItemRect(int index, LPRECT rect) const;
 
     // The on-screen list's report of a user's choice; sends the notification.
     void OnUserSelect(int index);
+    void OnUserSelectRows(const std::vector<int>& rows);
+    // The on-screen list's caret, with several selections.
+    void SetCurSelCaret(int index);
     void OnUserDoubleClick();
 
 private:
     void Notify(UINT code);
     void SyncWidget() const;
 
-    std::vector<CString> m_items;
-    int m_curSel = LB_ERR;
+    struct Item {
+        CString text;
+        DWORD_PTR data = 0;
+        bool selected = false;
+    };
+
+    bool ValidIndex(int index) const { return index >= 0 && index < GetCount(); }
+
+    std::vector<Item> m_items;
+    int m_curSel = LB_ERR; // with several selections: the string with the caret
 };
