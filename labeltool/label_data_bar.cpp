@@ -183,6 +183,9 @@ const MessageMap* CLabelDataBar::GetMessageMap() const
             OnMessage<&CLabelDataBar::OnItemMoved>(WM_BAR_ITEM_MOVED),
             OnMessage<&CLabelDataBar::OnCassetteChanged>(WM_BAR_CASSETTE_LOADED),
             OnWm<WM_DESTROY, &CLabelDataBar::OnDestroy>(),
+            OnMessage<&CLabelDataBar::OnSerialChar>(WM_SERIAL_CHAR),
+            OnMessage<&CLabelDataBar::OnSerialError>(WM_SERIAL_ERROR),
+            OnWm<WM_TIMER, &CLabelDataBar::OnTimer>(),
         });
     return &kMap;
 }
@@ -246,7 +249,10 @@ void CLabelDataBar::DoDataExchange(CDataExchange* dx)
     CInitDialogBar::DoDataExchange(dx);
     DDX_Control(dx, kTxLamp, m_txLamp);
     DDX_Control(dx, kRxLamp, m_rxLamp);
-    if (!dx->m_bSaveAndValidate) {
+    // The settings are read at the first fill only: a later refresh must not
+    // take back a port or link mode chosen since.
+    if (!dx->m_bSaveAndValidate && !m_settingsLoaded) {
+        m_settingsLoaded = TRUE;
         LoadTerminalSettings();
         if (m_portIndex < 0 || m_portIndex > 3)
             m_portIndex = 0;
@@ -423,6 +429,7 @@ void CLabelDataBar::SaveTerminalSettings()
 void CLabelDataBar::OnDestroy()
 {
     SaveTerminalSettings();
+    CloseSerialPort();
     CInitDialogBar::OnDestroy();
 }
 

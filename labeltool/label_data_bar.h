@@ -3,12 +3,25 @@
 // which the user edits the label values. Every edit is read at once and
 // announced to the preview as a change notice; moved items and cassette
 // changes come back as values. It also keeps the scale and file numbers,
-// the RS-232 Alone/Multi choice, the Tx/Rx lamps, the terminal settings and
-// the label file commands.
+// the RS-232 Alone/Multi choice, the Tx/Rx lamps, the terminal settings, the
+// label file commands, the serial port and the exchange that sends a label
+// to a scale or fetches one (over the port, or over TCP through the Ethernet
+// dialog).
+
+#include <array>
+#include <memory>
+#include <span>
 
 #include "controls/status_lamp.h"
+#include "labeltool/label_link_line.h"
 #include "labeltool/label_values.h"
+#include "platform/serial/serial_port.h"
 #include "platform/wnd/dialogbar.h"
+
+// A byte of the serial line (wParam), from port lParam.
+inline constexpr UINT WM_SERIAL_CHAR = 0x407;
+// A failed port call's text (lParam: a CString the handler deletes).
+inline constexpr UINT WM_SERIAL_ERROR = 0x409;
 
 // A dialog bar that fills its controls from its members once it is built
 // (WM_BAR_INITDATA, posted to itself on creation), then runs OnInitDialogBar.
@@ -41,6 +54,29 @@ public:
     void SetState(int colourOffset, int column, int index) { SetImage(colourOffset, column, index); }
 };
 
+// Waits of the serial exchange; tests shorten them.
+struct LabelLinkTimings {
+    UINT replyMs = 2000; // a sent frame's reply
+    UINT packetStartMs = 300; // from the acknowledge of the data to the end of the join
+    UINT pauseMs = 500; // before the next frame
+};
+
+// Steps of the serial exchange (the frame each sends).
+enum LinkSendState {
+    kLinkDone = 0,
+    kLinkFailed = 5,
+    kLinkJoin = 10,
+    kLinkAcknowledge = 11,
+    kLinkSendLabel = 20,
+    kLinkRequestLabel = 30,
+    kLinkEndJoin = 90,
+};
+
+inline constexpr UINT_PTR IDT_JOIN_REPLY = 1020;
+inline constexpr UINT_PTR IDT_PACKET_REPLY = 1200;
+inline constexpr std::size_t kTransmitImageSize = 120;
+using TransmitImage = std::array<std::uint8_t, kTransmitImageSize>;
+
 class CLabelDataBar : public CInitDialogBar {
 public:
     static constexpr UINT IDD = 138;
@@ -67,6 +103,24 @@ public:
     // range (setting an edit's text from code notifies nothing).
     void RefreshControls();
 
+    // Serial Join: the settings dialog, then the port; TRUE when it is open.
+    BOOL OpenSerialPort();
+    // Not Join: the port is closed and destroyed.
+    void CloseSerialPort();
+    BOOL IsPortOpen() const { return m_portOpen; }
+    // "COM<n> <baud> <parity> <data bits> <stop bits>" of the open port.
+    CString GetLineText() const;
+
+    // Get and Put over the serial port: checks, then the exchange from the join.
+    void StartGet();
+    void StartPush();
+    // Get and Put over TCP, through the Ethernet dialog.
+    void GetByTcp();
+    void PushByTcp();
+    // TRUE while a serial exchange runs.
+    BOOL IsExchanging() const { return m_exchanging; }
+    void SetLinkTimings(const LabelLinkTimings& timings) { m_timings = timings; }
+
     CLedLamp m_txLamp;
     CLedLamp m_rxLamp;
 
@@ -78,6 +132,9 @@ protected:
     LRESULT OnItemMoved(WPARAM wParam, LPARAM lParam);
     LRESULT OnCassetteChanged(WPARAM wParam, LPARAM lParam);
     void OnDestroy();
+    LRESULT OnSerialChar(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSerialError(WPARAM wParam, LPARAM lParam);
+    void OnTimer(UINT_PTR id);
 
 private:
     void FillCombos();
@@ -87,6 +144,26 @@ private:
     void Announce(const LabelChangeNotice& notice);
     void AnnounceFont(int item);
     void SetLinkMode(int mode);
+
+    // The exchange (label_data_bar_link.cpp).
+    BOOL CheckTransferInput(BOOL push);
+    void StartExchange(int nextState);
+    void EndExchange(const char* box);
+    void RunSendState(BOOL buildOnly);
+    void BuildState();
+    void SendImage();
+    void OnJoinReply(std::span<const std::uint8_t> reply);
+    void ParseLinkFrame(std::span<const std::uint8_t> frame);
+    void OnDataFrame(std::span<const std::uint8_t> frame);
+    void AcknowledgeAndEnd();
+    void SendNextState();
+    void Pause() const;
+    void RestartTimer(UINT_PTR id, UINT ms);
+    void StopTimers();
+    std::array<char, 2> ScaleDigits() const;
+    void ApplyUserLabelRecord(std::span<const std::uint8_t> record);
+    BOOL RunEthernetDialog(int direction);
+    void ShowBox(const char* text);
 
     LabelValues m_values;
     // What the preview was last told of each value, so that an X or Y change
@@ -105,4 +182,32 @@ private:
     int m_onTop = 0;
     int m_portIndex = 0;
     int m_flow = 0;
+    BOOL m_settingsLoaded = FALSE;
+
+    // The serial port and the texts of its settings.
+    std::unique_ptr<CSerialPort> m_port;
+    BOOL m_portOpen = FALSE;
+    DWORD m_eventMask = EV_RXCHAR | EV_CTS;
+    UINT m_sendBufferSize = 512;
+    CString m_baudText = "38400";
+    CString m_parityText = "None";
+    CString m_dataBitsText = "8";
+    CString m_stopBitsText = "1";
+    friend class CSerialSettingsDlg;
+
+    // The exchange.
+    LabelLinkTimings m_timings;
+    int m_state = kLinkDone;
+    int m_nextState = kLinkDone;
+    TransmitImage m_transmit {};
+    std::size_t m_transmitLength = 0; // header and payload
+    TransmitImage m_receivedFrame {};
+    LabelLineDecoder m_line;
+    BOOL m_exchanging = FALSE;
+    BOOL m_joined = FALSE;
+    BOOL m_waiting = FALSE;
+    BOOL m_packetTimerArmed = FALSE;
+    BOOL m_dataAwaited = FALSE;
+    BOOL m_recordPending = FALSE;
+    int m_retries = 0;
 };

@@ -3,6 +3,7 @@
 #include "labeltool/main_frame.h"
 
 #include "labeltool/tarnel_messages.h"
+#include "labeltool/trans_mode_dlg.h"
 #include "platform/wnd/cmdui.h"
 #include "platform/wnd/runtime_class.h"
 #include "platform/wnd/winapp.h"
@@ -17,6 +18,7 @@ constexpr UINT kIndicators[]
     = { ID_SEPARATOR, ID_INDICATOR_CONNECTION, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL };
 constexpr UINT kToolBarId = 128;
 constexpr UINT kViewerId = 138;
+constexpr UINT kLampMs = 100;
 
 } // namespace
 
@@ -42,6 +44,15 @@ const MessageMap* CMainFrame::GetMessageMap() const
             OnCommandMsg<&CMainFrame::OnLabelFrameViewer>(ID_LABEL_FRAME_VIEWER),
             OnMessage<&CMainFrame::OnLabelItemMoved>(WM_LABEL_ITEM_MOVED),
             OnMessage<&CMainFrame::OnCassetteLoaded>(WM_CASSETTE_LOADED),
+            OnCommandMsg<&CMainFrame::OnTransMode>(ID_TRANS_MODE),
+            OnCommandMsg<&CMainFrame::OnSerialJoin>(ID_SERIAL_JOIN),
+            OnCommandMsg<&CMainFrame::OnNotJoin>(ID_NOT_JOIN),
+            OnCommandMsg<&CMainFrame::OnGetData>(ID_GET_DATA),
+            OnCommandMsg<&CMainFrame::OnPutData>(ID_PUT_DATA),
+            OnUpdateCommand<&CMainFrame::OnUpdateTransfer>(ID_GET_DATA),
+            OnUpdateCommand<&CMainFrame::OnUpdateTransfer>(ID_PUT_DATA),
+            OnUpdateCommand<&CMainFrame::OnUpdateNotJoin>(ID_NOT_JOIN),
+            OnUpdateCommand<&CMainFrame::OnUpdateSerialJoin>(ID_SERIAL_JOIN),
         });
     return &kMap;
 }
@@ -72,8 +83,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT createStruct)
     if (CWinApp* app = AfxGetApp())
         m_nTransferMode = static_cast<int>(app->GetProfileInt("Settings", "mode", 0));
     m_wndLabelDataBar.SetTransferMode(m_nTransferMode);
-    m_wndStatusBar.SetPaneText(m_wndStatusBar.CommandToIndex(ID_INDICATOR_CONNECTION),
-        m_nTransferMode == 1 ? kConnectionTcp : kConnectionNotJoined);
+    SetConnectionText(m_nTransferMode == 1 ? kConnectionTcp : kConnectionNotJoined);
     RecalcLayout();
     return 0;
 }
@@ -112,4 +122,77 @@ LRESULT CMainFrame::OnLabelItemMoved(WPARAM wParam, LPARAM lParam)
 LRESULT CMainFrame::OnCassetteLoaded(WPARAM wParam, LPARAM lParam)
 {
     return m_wndLabelDataBar.SendMessage(WM_BAR_CASSETTE_LOADED, wParam, lParam);
+}
+
+void CMainFrame::SetConnectionText(const char* text)
+{
+    m_wndStatusBar.SetPaneText(m_wndStatusBar.CommandToIndex(ID_INDICATOR_CONNECTION), text);
+}
+
+void CMainFrame::OnTransMode()
+{
+    CTransModeDlg dialog(m_nTransferMode, this);
+    if (dialog.DoModal() != IDOK || dialog.m_mode == m_nTransferMode)
+        return;
+    m_nTransferMode = dialog.m_mode;
+    m_wndLabelDataBar.SetTransferMode(m_nTransferMode);
+    if (CWinApp* app = AfxGetApp())
+        app->WriteProfileInt("Settings", "mode", m_nTransferMode);
+    if (m_nTransferMode != 1)
+        SetConnectionText(kConnectionNotJoined);
+    else if (m_nJoined)
+        OnNotJoin();
+    else
+        SetConnectionText(kConnectionTcp);
+}
+
+void CMainFrame::OnSerialJoin()
+{
+    m_wndLabelDataBar.OpenSerialPort();
+    m_nJoined = m_wndLabelDataBar.IsPortOpen();
+    if (!m_nJoined)
+        return;
+    SetConnectionText(m_wndLabelDataBar.GetLineText());
+    m_wndLabelDataBar.m_txLamp.Flash(kLampMs);
+    m_wndLabelDataBar.m_rxLamp.Flash(kLampMs);
+}
+
+void CMainFrame::OnNotJoin()
+{
+    m_wndLabelDataBar.CloseSerialPort();
+    m_nJoined = 0;
+    SetConnectionText(m_nTransferMode == 1 ? kConnectionTcp : kConnectionRs232NotJoined);
+    m_wndLabelDataBar.m_txLamp.SetState(CLedLamp::kIdleRow, CLedLamp::kOffColumn, 0);
+    m_wndLabelDataBar.m_rxLamp.SetState(CLedLamp::kIdleRow, CLedLamp::kOffColumn, 0);
+}
+
+void CMainFrame::OnGetData()
+{
+    if (m_nTransferMode == 1)
+        m_wndLabelDataBar.GetByTcp();
+    else
+        m_wndLabelDataBar.StartGet();
+}
+
+void CMainFrame::OnPutData()
+{
+    if (m_nTransferMode == 1)
+        m_wndLabelDataBar.PushByTcp();
+    else
+        m_wndLabelDataBar.StartPush();
+}
+
+void CMainFrame::OnUpdateTransfer(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(m_nTransferMode == 1 || m_nJoined);
+}
+
+void CMainFrame::OnUpdateNotJoin(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(m_nTransferMode != 1 && m_nJoined);
+}
+
+void CMainFrame::OnUpdateSerialJoin(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(m_nTransferMode != 1 && !m_nJoined);
 }

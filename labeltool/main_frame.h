@@ -12,6 +12,7 @@
 
 inline constexpr const char* kConnectionNotJoined = "연결하지 않았습니다   .";
 inline constexpr const char* kConnectionTcp = "TCP/IP                .";
+inline constexpr const char* kConnectionRs232NotJoined = "Not Join - RS232      .";
 
 class CMainFrame : public CFrameWnd {
 public:
@@ -26,6 +27,7 @@ public:
     CStatusBar& GetStatusBar() { return m_wndStatusBar; }
     CToolBar& GetToolBar() { return m_wndToolBar; }
     int GetTransferMode() const { return m_nTransferMode; }
+    BOOL IsJoined() const { return m_nJoined; }
 
 protected:
     int OnCreate(LPCREATESTRUCT createStruct);
@@ -36,9 +38,18 @@ protected:
     void OnLabelFrameViewer();
     LRESULT OnLabelItemMoved(WPARAM wParam, LPARAM lParam);
     LRESULT OnCassetteLoaded(WPARAM wParam, LPARAM lParam);
+    void OnTransMode();
+    void OnSerialJoin();
+    void OnNotJoin();
+    void OnGetData();
+    void OnPutData();
+    void OnUpdateTransfer(CCmdUI* cmdUI);
+    void OnUpdateNotJoin(CCmdUI* cmdUI);
+    void OnUpdateSerialJoin(CCmdUI* cmdUI);
 
 private:
     BOOL CreateBars();
+    void SetConnectionText(const char* text);
 
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;

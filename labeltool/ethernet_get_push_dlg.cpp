@@ -1,0 +1,397 @@
+// The Ethernet GET/PUSH dialog: the list of scales and the transfers.
+
+#include "labeltool/ethernet_get_push_dlg.h"
+
+#include <algorithm>
+
+#include "ethernet/scale_codes.h"
+#include "labeltool/scale_ip_dlg.h"
+#include "platform/base/bytes.h"
+#include "platform/wnd/edit.h"
+#include "platform/wnd/msgbox.h"
+#include "platform/wnd/winapp.h"
+
+namespace {
+
+constexpr int kLog = 1000;
+constexpr int kScales = 1075;
+constexpr int kGetScale = 1076;
+constexpr int kDelete = 1077;
+constexpr int kAdd = 1078;
+constexpr int kTransfer = 1079;
+constexpr int kClose = 1080;
+constexpr int kProgress = 1081;
+constexpr int kStatus = 1082;
+constexpr int kAdopt = 1084;
+constexpr int kAdoptAll = 1085;
+constexpr int kRemove = 1086;
+constexpr int kRemoveAll = 1087;
+constexpr int kMoveUp = 1088;
+constexpr int kMoveDown = 1089;
+constexpr int kAdopted = 1090;
+constexpr int kAdoptedGroup = 1091;
+constexpr int kGetGroup = 1092;
+constexpr int kNothingOk = 1093;
+constexpr int kNothingCancel = 1094;
+constexpr const char* kIniPath = "C:\\Zuvinf.ini";
+
+EthernetLimits g_limits;
+
+// Indices of the selected items, in order.
+std::vector<int> Selected(const CListBox& list)
+{
+    std::vector<int> picked;
+    const int count = list.GetSelCount();
+    if (count == LB_ERR) {
+        if (list.GetCurSel() != LB_ERR)
+            picked.push_back(list.GetCurSel());
+        return picked;
+    }
+    picked.resize(static_cast<std::size_t>(count));
+    picked.resize(static_cast<std::size_t>(std::max(0, list.GetSelItems(count, picked.data()))));
+    return picked;
+}
+
+// Takes the entries at the given indices out of from, in order.
+std::vector<int> TakeAt(std::vector<int>& from, const std::vector<int>& indices)
+{
+    std::vector<int> taken;
+    std::vector<int> kept;
+    for (std::size_t i = 0; i < from.size(); ++i)
+        (std::find(indices.begin(), indices.end(), static_cast<int>(i)) != indices.end() ? taken : kept)
+            .push_back(from[i]);
+    from = kept;
+    return taken;
+}
+
+std::vector<bool> Marks(std::size_t size, const std::vector<int>& indices)
+{
+    std::vector<bool> marks(size, false);
+    for (int i : indices)
+        if (i >= 0 && static_cast<std::size_t>(i) < size)
+            marks[static_cast<std::size_t>(i)] = true;
+    return marks;
+}
+
+// A selection that is one block at the top cannot move up.
+bool CanMoveUp(const std::vector<bool>& marks)
+{
+    for (std::size_t i = 1; i < marks.size(); ++i)
+        if (marks[i] && !marks[i - 1])
+            return true;
+    return false;
+}
+
+bool CanMoveDown(std::vector<bool> marks)
+{
+    std::reverse(marks.begin(), marks.end());
+    return CanMoveUp(marks);
+}
+
+} // namespace
+
+CEthernetGetPushDlg::CEthernetGetPushDlg(CWnd* parent)
+    : CDialog(IDD, parent)
+{ }
+
+CEthernetGetPushDlg::~CEthernetGetPushDlg() = default;
+
+void CEthernetGetPushDlg::SetLimits(const EthernetLimits& limits)
+{
+    g_limits = limits;
+}
+
+EthernetLimits CEthernetGetPushDlg::GetLimits()
+{
+    return g_limits;
+}
+
+const MessageMap* CEthernetGetPushDlg::GetMessageMap() const
+{
+    static const MessageMap kMap(CDialog::GetMessageMap(),
+        {
+            OnControl<&CEthernetGetPushDlg::OnAdd>(BN_CLICKED, kAdd),
+            OnControl<&CEthernetGetPushDlg::OnDelete>(BN_CLICKED, kDelete),
+            OnControl<&CEthernetGetPushDlg::OnAdopt>(BN_CLICKED, kAdopt),
+            OnControl<&CEthernetGetPushDlg::OnAdoptAll>(BN_CLICKED, kAdoptAll),
+            OnControl<&CEthernetGetPushDlg::OnRemove>(BN_CLICKED, kRemove),
+            OnControl<&CEthernetGetPushDlg::OnRemoveAll>(BN_CLICKED, kRemoveAll),
+            OnControl<&CEthernetGetPushDlg::OnMoveUp>(BN_CLICKED, kMoveUp),
+            OnControl<&CEthernetGetPushDlg::OnMoveDown>(BN_CLICKED, kMoveDown),
+            OnControl<&CEthernetGetPushDlg::OnScalesDoubleClick>(LBN_DBLCLK, kScales),
+            OnControl<&CEthernetGetPushDlg::OnAdoptedDoubleClick>(LBN_DBLCLK, kAdopted),
+            OnControl<&CEthernetGetPushDlg::OnSelectionChange>(LBN_SELCHANGE, kScales),
+            OnControl<&CEthernetGetPushDlg::OnSelectionChange>(LBN_SELCHANGE, kAdopted),
+            OnControl<&CEthernetGetPushDlg::OnTransfer>(BN_CLICKED, kTransfer),
+            OnControl<&CEthernetGetPushDlg::OnClose>(BN_CLICKED, kClose),
+            OnControl<&CEthernetGetPushDlg::OnNothing>(BN_CLICKED, kNothingOk),
+            OnControl<&CEthernetGetPushDlg::OnNothing>(BN_CLICKED, kNothingCancel),
+            OnMessage<&CEthernetGetPushDlg::OnSocketLog>(WM_SOCKET_LOG),
+        });
+    return &kMap;
+}
+
+BOOL CEthernetGetPushDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    {
+        CDataExchange dx(this, FALSE);
+        DDX_Control(&dx, kScales, m_scalesList);
+        DDX_Control(&dx, kAdopted, m_adoptedList);
+        DDX_Control(&dx, kProgress, m_progress);
+    }
+    (void)m_ini.Open(kIniPath, TRUE, TRUE, TRUE, FALSE);
+    if (m_direction == kEthernetGet) {
+        for (int id : { kAdopted, kAdoptedGroup, kAdopt, kAdoptAll, kRemove, kRemoveAll, kMoveUp, kMoveDown })
+            if (CWnd* control = GetDlgItem(id))
+                control->ShowWindow(SW_HIDE);
+        SetDlgItemText(kTransfer, "GET");
+        if (CWinApp* app = AfxGetApp())
+            SetDlgItemText(kGetScale, app->GetProfileString("Settings", "rcvscale", ""));
+    } else {
+        for (int id : { kGetScale, kGetGroup })
+            if (CWnd* control = GetDlgItem(id))
+                control->ShowWindow(SW_HIDE);
+    }
+    ReadList();
+    if (m_direction == kEthernetGet)
+        FillLists();
+    else
+        SaveList();
+    if (auto* log = dynamic_cast<CEdit*>(GetDlgItem(kLog)))
+        log->LimitText(0);
+    UpdateButtons();
+    return TRUE;
+}
+
+void CEthernetGetPushDlg::ReadList()
+{
+    CString count = m_ini.GetValue("SCALE", "COUNT", "");
+    if (count.IsEmpty()) {
+        count = "0";
+        m_ini.SetValue("SCALE", "COUNT", count);
+    }
+    const int n = std::atoi(count.GetString());
+    for (int i = 0; i < n; ++i) {
+        const CString key = CString::Formatted("SCALE%d", i);
+        const CString text = m_ini.GetValue("IP", key, "");
+        const CString mode = m_ini.GetValue("MODE", key, "");
+        std::vector<int>* into = nullptr;
+        if (m_direction == kEthernetGet)
+            into = &m_scales;
+        else if (mode == "0")
+            into = &m_scales;
+        else if (mode == "1")
+            into = &m_adopted;
+        if (!into)
+            continue;
+        const int id = m_nextId++;
+        m_scaleTexts[id] = text;
+        m_scaleModes[id] = mode;
+        into->push_back(id);
+    }
+}
+
+// GET mode shows no adopted list: it keeps each scale's MODE as read.
+void CEthernetGetPushDlg::SaveList()
+{
+    m_ini.SetValue(
+        "SCALE", "COUNT", CString::Formatted("%d", static_cast<int>(m_scales.size() + m_adopted.size())));
+    int index = 0;
+    const auto put = [&](int id, const CString& mode) {
+        const CString key = CString::Formatted("SCALE%d", index++);
+        m_ini.SetValue("IP", key, m_scaleTexts[id]);
+        m_ini.SetValue("MODE", key, mode);
+    };
+    for (int id : m_scales) {
+        const auto kept = m_scaleModes.find(id);
+        put(id, m_direction == kEthernetGet && kept != m_scaleModes.end() ? kept->second : CString("0"));
+    }
+    for (int id : m_adopted)
+        put(id, "1");
+    (void)m_ini.Write(FALSE);
+    FillLists();
+}
+
+void CEthernetGetPushDlg::FillLists()
+{
+    const auto fill = [this](CListBox& list, const std::vector<int>& ids) {
+        list.ResetContent();
+        for (int id : ids) {
+            const int at = list.AddString(m_scaleTexts[id]);
+            list.SetItemData(at, static_cast<DWORD_PTR>(id));
+        }
+        if (list.GetCount() == 0)
+            return;
+        if (list.GetSelCount() == LB_ERR)
+            list.SetCurSel(0);
+        else
+            list.SetSel(0, TRUE);
+    };
+    fill(m_scalesList, m_scales);
+    fill(m_adoptedList, m_adopted);
+}
+
+void CEthernetGetPushDlg::UpdateButtons()
+{
+    const auto enable = [this](int id, bool on) {
+        if (CWnd* control = GetDlgItem(id))
+            control->EnableWindow(on ? TRUE : FALSE);
+    };
+    const std::vector<int> picked = Selected(m_scalesList);
+    const std::vector<bool> adopted = Marks(m_adopted.size(), Selected(m_adoptedList));
+    const bool anyAdopted = std::find(adopted.begin(), adopted.end(), true) != adopted.end();
+    const bool idle = !m_transferring;
+    enable(kAdd, idle);
+    enable(kTransfer, idle);
+    enable(kScales, idle);
+    enable(kAdopted, true);
+    enable(kAdopt, !picked.empty());
+    enable(kDelete, idle && !picked.empty());
+    enable(kAdoptAll, !m_scales.empty());
+    enable(kRemove, anyAdopted);
+    enable(kRemoveAll, !m_adopted.empty());
+    enable(kMoveUp, CanMoveUp(adopted));
+    enable(kMoveDown, CanMoveDown(adopted));
+}
+
+void CEthernetGetPushDlg::OnAdd()
+{
+    CScaleIpDlg dialog(this);
+    if (dialog.DoModal() != IDOK)
+        return;
+    const int id = m_nextId++;
+    m_scaleTexts[id] = dialog.m_name + ":" + dialog.m_address;
+    m_scaleModes[id] = "0";
+    m_scales.push_back(id);
+    SaveList();
+    UpdateButtons();
+}
+
+void CEthernetGetPushDlg::OnDelete()
+{
+    for (int id : TakeAt(m_scales, Selected(m_scalesList))) {
+        m_scaleTexts.erase(id);
+        m_scaleModes.erase(id);
+    }
+    SaveList();
+    UpdateButtons();
+}
+
+void CEthernetGetPushDlg::OnAdopt()
+{
+    for (int id : TakeAt(m_scales, Selected(m_scalesList)))
+        m_adopted.push_back(id);
+    SaveList();
+    UpdateButtons();
+}
+
+void CEthernetGetPushDlg::OnAdoptAll()
+{
+    m_adopted.insert(m_adopted.end(), m_scales.begin(), m_scales.end());
+    m_scales.clear();
+    SaveList();
+    UpdateButtons();
+}
+
+void CEthernetGetPushDlg::OnRemove()
+{
+    for (int id : TakeAt(m_adopted, Selected(m_adoptedList)))
+        m_scales.push_back(id);
+    SaveList();
+    UpdateButtons();
+}
+
+void CEthernetGetPushDlg::OnRemoveAll()
+{
+    m_scales.insert(m_scales.end(), m_adopted.begin(), m_adopted.end());
+    m_adopted.clear();
+    SaveList();
+    UpdateButtons();
+}
+
+void CEthernetGetPushDlg::OnMoveUp()
+{
+    std::vector<bool> marks = Marks(m_adopted.size(), Selected(m_adoptedList));
+    for (std::size_t i = 1; i < m_adopted.size(); ++i)
+        if (marks[i] && !marks[i - 1]) {
+            std::swap(m_adopted[i], m_adopted[i - 1]);
+            std::vector<bool>::swap(marks[i], marks[i - 1]);
+        }
+    SaveList();
+    UpdateButtons();
+}
+
+void CEthernetGetPushDlg::OnMoveDown()
+{
+    std::vector<bool> marks = Marks(m_adopted.size(), Selected(m_adoptedList));
+    for (std::size_t i = m_adopted.size(); i-- > 1;)
+        if (marks[i - 1] && !marks[i]) {
+            std::swap(m_adopted[i], m_adopted[i - 1]);
+            std::vector<bool>::swap(marks[i], marks[i - 1]);
+        }
+    SaveList();
+    UpdateButtons();
+}
+
+void CEthernetGetPushDlg::OnScalesDoubleClick()
+{
+    if (m_direction != kEthernetGet) {
+        OnAdopt();
+        return;
+    }
+    const std::vector<int> picked = Selected(m_scalesList);
+    if (picked.empty())
+        return;
+    CString text;
+    m_scalesList.GetText(picked.front(), text);
+    SetDlgItemText(kGetScale, text);
+    if (CWinApp* app = AfxGetApp())
+        app->WriteProfileString("Settings", "rcvscale", text);
+}
+
+void CEthernetGetPushDlg::OnAdoptedDoubleClick()
+{
+    OnRemove();
+}
+
+void CEthernetGetPushDlg::OnSelectionChange()
+{
+    UpdateButtons();
+}
+
+void CEthernetGetPushDlg::OnClose()
+{
+    EndDialog(IDCANCEL);
+}
+
+void CEthernetGetPushDlg::OnNothing() { }
+
+LRESULT CEthernetGetPushDlg::OnSocketLog(WPARAM, LPARAM lParam)
+{
+    SetStatus(reinterpret_cast<const char*>(lParam));
+    return 0;
+}
+
+void CEthernetGetPushDlg::AppendLog(const char* text)
+{
+    CString log;
+    GetDlgItemText(kLog, log);
+    SetDlgItemText(kLog, log + text);
+}
+
+void CEthernetGetPushDlg::SetStatus(const char* text)
+{
+    SetDlgItemText(kStatus, text);
+}
+
+void CEthernetGetPushDlg::SetProgress(int pos)
+{
+    m_progress.SetPos(pos);
+}
+
+void CEthernetGetPushDlg::EnableForTransfer(BOOL enable)
+{
+    m_transferring = !enable;
+    UpdateButtons();
+}

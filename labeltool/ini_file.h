@@ -1,0 +1,62 @@
+#pragma once
+// CIniFile: a text file in the ini layout, read whole and written back whole.
+//
+//   file    := line*            (CP949, CR LF)
+//   line    := "[" name "]"     a section; lines before the first go to the unnamed one
+//            | key "=" value    (a line without "=" is a key with an empty value;
+//                                blank lines and comments are kept that way)
+//
+// Sections are found from the first, keys from the last line of their
+// section backwards. The file is replaced through a temporary file.
+
+#include <vector>
+
+#include "platform/base/cstring.h"
+
+class CIniFile {
+public:
+    // growBy: slots added for sections at a time.
+    explicit CIniFile(int growBy = 4);
+    // Writes the content back when asked to at Open.
+    ~CIniFile();
+    CIniFile(const CIniFile&) = delete;
+    CIniFile& operator=(const CIniFile&) = delete;
+
+    // Loads path (a loaded file is first written back and emptied); TRUE when
+    // the file could be opened, created when missing if asked.
+    BOOL Open(
+        const CString& path, BOOL saveOnDestroy, BOOL createIfMissing, BOOL caseInsensitive, BOOL backup);
+    // The key's value up to its last ";", or def when the section or key is missing.
+    CString GetValue(const CString& section, const CString& key, const CString& def = CString()) const;
+    // Sets the value; the section and the key are added at the end when missing.
+    void SetValue(const CString& section, const CString& key, const CString& value);
+    // Writes the content when modified, first copying the file to a numbered
+    // backup when asked; the backup path, or empty text.
+    CString Write(BOOL backup);
+
+    BOOL IsModified() const { return m_modified; }
+
+private:
+    struct Section {
+        CString name;
+        std::vector<CString> keys;
+        std::vector<CString> values;
+        std::vector<bool> bare; // a line without "=", written back as it was
+    };
+
+    void Load(const std::string& text);
+    BOOL Same(const CString& a, const CString& b) const;
+    int FindSection(const CString& name) const;
+    int FindKey(const Section& section, const CString& key) const;
+    CString ChooseBackupPath() const;
+    void Empty();
+
+    int m_growBy;
+    CString m_path;
+    CString m_backupPath;
+    std::vector<Section> m_sections;
+    BOOL m_caseInsensitive = FALSE;
+    BOOL m_saveOnDestroy = FALSE;
+    BOOL m_backup = FALSE;
+    BOOL m_modified = FALSE;
+};

@@ -1,0 +1,24 @@
+#pragma once
+// CScaleIpDlg (dialog 161 "Scale IP Address"): a new scale's name and address.
+// The caller joins them as "<name>:<address>".
+
+#include "platform/wnd/dialog.h"
+#include "platform/wnd/ipaddress.h"
+
+class CScaleIpDlg : public CDialog {
+public:
+    static constexpr UINT IDD = 161;
+
+    explicit CScaleIpDlg(CWnd* parent = nullptr);
+
+    void DoDataExchange(CDataExchange* dx) override;
+    // Refuses an empty name and a name with ":" or ";" (either would cut the
+    // scale's text when the list is read back); else the dotted address.
+    void OnOK() override;
+
+    CString m_name;
+    CString m_address;
+
+private:
+    CIPAddressCtrl m_ip;
+};

@@ -1,0 +1,22 @@
+#pragma once
+// CTransModeDlg (dialog 159 "Trans Mode Setup"): RS232 (0) or TCP/IP (1).
+
+#include "platform/wnd/dialog.h"
+
+class CTransModeDlg : public CDialog {
+public:
+    static constexpr UINT IDD = 159;
+
+    explicit CTransModeDlg(int mode, CWnd* parent = nullptr)
+        : CDialog(IDD, parent)
+        , m_mode(mode)
+    { }
+
+    void DoDataExchange(CDataExchange* dx) override
+    {
+        CDialog::DoDataExchange(dx);
+        DDX_Radio(dx, 1074, m_mode);
+    }
+
+    int m_mode;
+};

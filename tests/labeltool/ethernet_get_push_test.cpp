@@ -1,0 +1,194 @@
+// Sending and fetching a label over TCP through the program's door: TCP/IP
+// chosen in the Trans Mode dialog, Get and Put as menu commands, the Ethernet
+// dialog's buttons clicked, against simulated scales on 127.0.0.x.
+
+#include "labeltool/ethernet_get_push_dlg.h"
+#include "labeltool/label_record.h"
+#include "platform/base/cp949.h"
+#include "platform/wnd/progress.h"
+#include "tests/labeltool/tarnel_fixture.h"
+#include "tests/support/scale_memory.h"
+#include "tests/support/scale_sim.h"
+
+namespace {
+
+using scalesim::Bytes;
+using scalesim::ScaleMemory;
+using scalesim::TcpPacket;
+using scalesim::TcpReply;
+using scalesim::TcpScale;
+
+constexpr std::uint16_t kAck = 0x0101;
+constexpr std::uint16_t kData = 0x0005;
+
+Bytes Label(std::uint32_t fileNumber, std::uint16_t labelLength)
+{
+    LabelValues values = DefaultLabelValues();
+    values[3] = 123;
+    values[ItemValueIndices(kItemAdvertisement).lines] = 1;
+    UserLabelRecord record = LabelRecordFromValues(values, static_cast<int>(fileNumber));
+    record.labelY = labelLength;
+    return record.Encode();
+}
+
+// What the dialog showed when the transfer was over.
+struct DialogView {
+    CString log;
+    CString status;
+    int progress = -1;
+    std::vector<CString> scales;
+    std::vector<CString> adopted;
+};
+
+class EthernetTest : public TarnelTest {
+protected:
+    EthernetTest()
+    {
+        m_limits = CEthernetGetPushDlg::GetLimits();
+        CEthernetGetPushDlg::SetLimits({ 1000, 1000, 300 });
+        ChooseTcp();
+    }
+    ~EthernetTest() override { CEthernetGetPushDlg::SetLimits(m_limits); }
+
+    static void WriteIni(const std::string& text)
+    {
+        TempDataRoot::WriteAll("C:\\Zuvinf.ini", Utf8ToCp949(text));
+    }
+    static std::vector<CString> Items(CDialog& dialog, int id)
+    {
+        std::vector<CString> items;
+        auto* list = dynamic_cast<CListBox*>(dialog.GetDlgItem(id));
+        CString text;
+        for (int i = 0; list && i < list->GetCount(); ++i) {
+            list->GetText(i, text);
+            items.push_back(text);
+        }
+        return items;
+    }
+    // Runs command with the dialog's buttons clicked in order (0: none).
+    DialogView Run(UINT command, std::vector<int> buttons)
+    {
+        DialogView view;
+        ModalDialogScript::Push([&view, buttons](CDialog& dialog) {
+            for (int id : buttons)
+                AfxClickDlgButton(dialog, id);
+            dialog.GetDlgItemText(1000, view.log);
+            dialog.GetDlgItemText(1082, view.status);
+            if (auto* bar = dynamic_cast<CProgressCtrl*>(dialog.GetDlgItem(1081)))
+                view.progress = bar->GetPos();
+            view.scales = Items(dialog, 1075);
+            view.adopted = Items(dialog, 1090);
+        });
+        Command(command);
+        return view;
+    }
+
+    EthernetLimits m_limits;
+};
+
+} // namespace
+
+TEST_F(EthernetTest, PushGoesToEachAdoptedScaleInTurn)
+{
+    ScaleMemory first, third;
+    TcpScale a, b, c;
+    ASSERT_TRUE(a.Start(first.Script()));
+    ASSERT_TRUE(b.Start());
+    ASSERT_TRUE(c.Start(third.Script()));
+    const std::string refusing = b.Address();
+    b.Stop();
+    WriteIni("[SCALE]\r\nCOUNT=4\r\n[IP]\r\nSCALE0=A:" + a.Address() + "\r\nSCALE1=B:" + refusing
+        + "\r\nSCALE2=C:" + c.Address()
+        + "\r\nSCALE3=D:10.0.0.9\r\n[MODE]\r\nSCALE0=1\r\nSCALE1=1\r\nSCALE2=1\r\nSCALE3=0\r\n");
+    const DialogView view = Run(ID_PUT_DATA, { 1079 });
+    const CString expected = CString("Log Start ------>\r\n") + "A:" + a.Address().c_str()
+        + "  connected...  OK!\r\nMessage OK! End.\r\n" + "B:" + refusing.c_str()
+        + "  connected...  Fail! Close.\r\n" + "C:" + c.Address().c_str()
+        + "  connected...  OK!\r\nMessage OK! End.\r\n<------ Log End.\r\n\r\n";
+    EXPECT_EQ(view.log, expected);
+    EXPECT_EQ(view.progress, 12);
+    EXPECT_EQ(view.scales, (std::vector<CString> { CString("D:10.0.0.9") }));
+    const Bytes record = LabelRecordFromValues(Bar().GetValues(), 1).Encode();
+    for (const ScaleMemory* memory : { &first, &third }) {
+        EXPECT_EQ(memory->Table(4).at(1), record);
+        EXPECT_EQ(memory->TaskResets(), 1);
+    }
+    const Bytes wire = c.ReceivedBytes();
+    ASSERT_GE(wire.size(), 4u + 106u + 4u);
+    EXPECT_EQ(Bytes(wire.begin(), wire.begin() + 4), (Bytes { 0x03, 0x00, 106, 0x00 }));
+    EXPECT_EQ(Bytes(wire.end() - 4, wire.end()), (Bytes { 0x20, 0x41, 0x00, 0x00 }));
+}
+
+TEST_F(EthernetTest, PushCountsOnlyAnAcknowledgementAsSuccess)
+{
+    ScaleMemory refusing(ScaleMemory::Mode::Nak, 0x2025);
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(refusing.Script()));
+    WriteIni("[SCALE]\r\nCOUNT=1\r\n[IP]\r\nSCALE0=N:" + scale.Address() + "\r\n[MODE]\r\nSCALE0=1\r\n");
+    const DialogView view = Run(ID_PUT_DATA, { 1079 });
+    EXPECT_NE(view.log.Find("  OK!\r\nMessage Fail! End.\r\n"), -1) << view.log;
+    EXPECT_EQ(view.progress, 1);
+}
+
+TEST_F(EthernetTest, GetTakesWholePacketsHoweverTheyComeAndRefusesTheRest)
+{
+    const Bytes ack = TcpReply::Packet(kAck);
+    const Bytes data = TcpReply::Packet(kData, Label(1, 445));
+
+    const Bytes label = Label(1, 445);
+    Bytes both = ack;
+    both.insert(both.end(), data.begin(), data.end());
+    struct Case {
+        const char* name;
+        std::vector<Bytes> writes;
+        bool applied;
+    };
+    const Case cases[] = {
+        { "one write", { both }, true },
+        { "pieces",
+            { Bytes(both.begin(), both.begin() + 2), Bytes(both.begin() + 2, both.begin() + 60),
+                Bytes(both.begin() + 60, both.end()) },
+            true },
+        { "refusal", { ack, TcpReply::Packet(0x0100, { 0x28, 0x20 }) }, false },
+        { "short record", { ack, TcpReply::Packet(kData, Bytes(label.begin(), label.end() - 1)) }, false },
+        { "silence", {}, false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TcpScale scale;
+        ASSERT_TRUE(scale.Start([&c](const TcpPacket&, std::size_t) { return TcpReply { c.writes }; }));
+        WriteIni("[SCALE]\r\nCOUNT=1\r\n[IP]\r\nSCALE0=G:" + scale.Address() + "\r\n[MODE]\r\nSCALE0=1\r\n");
+        AfxGetApp()->WriteProfileString("Settings", "rcvscale", CString("G:") + scale.Address().c_str());
+        LabelParameterTable() = DefaultLabelValues();
+        MessageBoxScript::Reset();
+        const LabelValues before = Bar().GetValues();
+        const auto started = std::chrono::steady_clock::now();
+        const DialogView view = Run(ID_GET_DATA, { 1079 });
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+        EXPECT_EQ(scale.Received().size(), 1u);
+        EXPECT_TRUE(view.adopted.empty());
+        if (c.applied) {
+            EXPECT_EQ(Boxes(), (std::vector<CString> { "Communication OK!" }));
+            EXPECT_EQ(Bar().GetValues()[kValueLabelLength], 44);
+            EXPECT_EQ(Bar().GetValues()[3], 123);
+            EXPECT_EQ(Bar().GetValues()[ItemValueIndices(kItemAdvertisement).lines], 1);
+        } else {
+            EXPECT_TRUE(Boxes().empty());
+            EXPECT_EQ(Bar().GetValues(), before);
+            EXPECT_NE(view.log.Find("Message Fail! End."), -1) << view.log;
+        }
+    }
+}
+
+TEST_F(EthernetTest, AFetchedLabelOfAnotherNumberIsNotApplied)
+{
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start([](const TcpPacket&, std::size_t) {
+        return TcpReply { { TcpReply::Packet(kAck), TcpReply::Packet(kData, Label(2, 400)) } };
+    }));
+    AfxGetApp()->WriteProfileString("Settings", "rcvscale", CString("G:") + scale.Address().c_str());
+    const LabelValues before = Bar().GetValues();
+    Run(ID_GET_DATA, { 1079 });
+    EXPECT_EQ(Boxes(), (std::vector<CString> { "Communication OK!", "empty User Label item!!" }));
+    EXPECT_EQ(Bar().GetValues(), before);
+}

@@ -1,0 +1,143 @@
+// The scale list: the ini file class on its own, and the Ethernet dialog's
+// list of scales edited through its buttons and the address dialog.
+
+#include "labeltool/ethernet_get_push_dlg.h"
+#include "labeltool/ini_file.h"
+#include "platform/base/cp949.h"
+#include "tests/labeltool/tarnel_fixture.h"
+
+namespace {
+
+constexpr const char* kIni = "C:\\Zuvinf.ini";
+
+std::string Read()
+{
+    return Cp949ToUtf8(TempDataRoot::ReadAll(kIni));
+}
+
+} // namespace
+
+TEST(IniFileTest, LooksUpFirstSectionsAndLastKeysAndCutsAtTheLastSemicolon)
+{
+    TempDataRoot root;
+    TempDataRoot::WriteAll(kIni,
+        Utf8ToCp949(
+            "top=1\r\n[IP]\r\nA=x\r\nA=y;z;w\r\n; note\r\n\r\n[ip]\r\nA=second\r\n[저울]\r\n이름=값\r\n"));
+    {
+        CIniFile ini(4);
+        ASSERT_TRUE(ini.Open(kIni, TRUE, FALSE, TRUE, FALSE));
+        EXPECT_EQ(ini.GetValue("", "top"), "1");
+        EXPECT_EQ(ini.GetValue("Ip", "a"), "y;z");
+        EXPECT_EQ(ini.GetValue("저울", "이름"), "값");
+        EXPECT_EQ(ini.GetValue("IP", "B", "none"), "none");
+        EXPECT_EQ(ini.GetValue("MODE", "A", "none"), "none");
+        // Unmodified: the file is not touched.
+        EXPECT_EQ(ini.Write(FALSE), "");
+        EXPECT_FALSE(ini.IsModified());
+        ini.SetValue("IP", "A", "new");
+        ini.SetValue("MODE", "SCALE0", "1");
+    }
+    EXPECT_EQ(Read(),
+        "top=1\r\n[IP]\r\nA=x\r\nA=new\r\n; "
+        "note\r\n\r\n[ip]\r\nA=second\r\n[저울]\r\n이름=값\r\n[MODE]\r\nSCALE0=1\r\n");
+    // Case counts when asked to.
+    CIniFile exact(4);
+    ASSERT_TRUE(exact.Open(kIni, FALSE, FALSE, FALSE, FALSE));
+    EXPECT_EQ(exact.GetValue("ip", "A"), "second");
+    EXPECT_EQ(exact.GetValue("ip", "a", "-"), "-");
+}
+
+TEST(IniFileTest, AMissingFileIsCreatedAndBackupsAreNumbered)
+{
+    TempDataRoot root;
+    CIniFile ini(4);
+    EXPECT_FALSE(ini.Open(kIni, FALSE, FALSE, TRUE, FALSE));
+    ASSERT_TRUE(ini.Open(kIni, FALSE, TRUE, TRUE, TRUE));
+    EXPECT_TRUE(TempDataRoot::Exists(kIni));
+    EXPECT_EQ(ini.GetValue("SCALE", "COUNT"), "");
+    ini.SetValue("SCALE", "COUNT", "0");
+    EXPECT_EQ(ini.Write(TRUE), "C:\\Zuvinf.ini.001");
+    ini.SetValue("SCALE", "COUNT", "1");
+    EXPECT_EQ(ini.Write(TRUE), "C:\\Zuvinf.ini.001");
+    EXPECT_EQ(TempDataRoot::ReadAll("C:\\Zuvinf.ini.001"), "[SCALE]\r\nCOUNT=0\r\n");
+    EXPECT_EQ(Read(), "[SCALE]\r\nCOUNT=1\r\n");
+}
+
+namespace {
+
+class ScaleListTest : public TarnelTest {
+protected:
+    ScaleListTest() { ChooseTcp(); }
+    // Clicks the list's item, with Ctrl to add it to the selection.
+    static void ClickItem(CDialog& dialog, int list, int index, bool control = false, bool twice = false)
+    {
+        auto* box = dynamic_cast<CListBox*>(dialog.GetDlgItem(list));
+        RECT rect {};
+        ASSERT_NE(box->GetItemRect(index, &rect), LB_ERR);
+        const CPoint center((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        const UINT keys = control ? MK_CONTROL : 0;
+        AfxSimulateMouse(box->GetSafeHwnd(), WM_LBUTTONDOWN, center, MK_LBUTTON | keys);
+        AfxSimulateMouse(box->GetSafeHwnd(), WM_LBUTTONUP, center, keys);
+        if (twice) {
+            AfxSimulateMouse(box->GetSafeHwnd(), WM_LBUTTONDBLCLK, center, MK_LBUTTON);
+            AfxSimulateMouse(box->GetSafeHwnd(), WM_LBUTTONUP, center, 0);
+        }
+    }
+    // A scale typed into the address dialog; OK pressed, then Cancel when
+    // the name is refused.
+    static void AddScale(CDialog& dialog, const char* name, const char* address)
+    {
+        ModalDialogScript::Push([name, address](CDialog& ip) {
+            ip.GetDlgItem(1000)->SetWindowText(name);
+            const HWND field = ip.GetDlgItem(1083)->GetSafeHwnd();
+            for (const char* c = address; *c; ++c)
+                AfxSimulateKey(field, *c == '.' ? 0xBEu : static_cast<UINT>(*c), std::string(1, *c).c_str());
+            AfxClickDlgButton(ip, IDOK);
+        });
+        AfxClickDlgButton(dialog, 1078);
+    }
+};
+
+} // namespace
+
+TEST_F(ScaleListTest, ScalesAreAddedAdoptedAndOrderedAndTheFileFollows)
+{
+    TempDataRoot::WriteAll(kIni,
+        "[SCALE]\r\nCOUNT=2\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=Z:9.9.9.9\r\n"
+        "[MODE]\r\nSCALE0=1\r\nSCALE1=7\r\n");
+    std::vector<bool> enabled;
+    ModalDialogScript::Push([&](CDialog& dialog) {
+        // Opening in PUSH mode drops the scale of MODE 7 from the file.
+        AddScale(dialog, "B;C", "2.2.2.2");
+        AddScale(dialog, "B:C", "2.2.2.2");
+        AddScale(dialog, "B", "2.2.2.2");
+        AddScale(dialog, "저울C", "3.3.3.3");
+        ClickItem(dialog, 1075, 0);
+        ClickItem(dialog, 1075, 1, true);
+        AfxClickDlgButton(dialog, 1084); // Add >>: A, B, 저울C
+        ClickItem(dialog, 1090, 2);
+        enabled = { dialog.GetDlgItem(1088)->IsWindowEnabled() != FALSE,
+            dialog.GetDlgItem(1089)->IsWindowEnabled() != FALSE };
+        AfxClickDlgButton(dialog, 1088); // Move Up: A, 저울C, B
+    });
+    Command(ID_PUT_DATA);
+    EXPECT_EQ(enabled, (std::vector<bool> { true, false }));
+    const std::vector<CString> refusals { "(:)을 입력하지 마십시요!! Error",
+        "(:)을 입력하지 마십시요!! Error" };
+    EXPECT_EQ(Boxes(), refusals);
+    EXPECT_EQ(Read(),
+        "[SCALE]\r\nCOUNT=3\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=저울C:3.3.3.3\r\nSCALE2=B:2.2.2.2\r\n"
+        "[MODE]\r\nSCALE0=1\r\nSCALE1=1\r\nSCALE2=1\r\n");
+    // GET mode lists every scale; a scale double-clicked is the one to fetch
+    // from, and a deletion keeps the others' adoption.
+    ModalDialogScript::Push([&](CDialog& dialog) {
+        ClickItem(dialog, 1075, 2);
+        AfxClickDlgButton(dialog, 1077);
+        ClickItem(dialog, 1075, 0, false, true);
+    });
+    Command(ID_GET_DATA);
+    EXPECT_EQ(Read(),
+        "[SCALE]\r\nCOUNT=2\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=저울C:3.3.3.3\r\nSCALE2=B:2.2.2.2\r\n"
+        "[MODE]\r\nSCALE0=1\r\nSCALE1=1\r\nSCALE2=1\r\n");
+    EXPECT_EQ(AfxGetApp()->GetProfileString("Settings", "rcvscale", ""), "A:1.1.1.1");
+}
