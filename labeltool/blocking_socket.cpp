@@ -92,7 +92,6 @@ BOOL CBlockingSocket::ReceiveEvent(ScalePacketFramer& framer, ScalePacketFramer:
 void CBlockingSocket::Close()
 {
     m_socket.Close();
-    m_backlog.clear();
 }
 
 void CBlockingSocket::Cleanup()

@@ -96,7 +96,7 @@ private:
     std::vector<int> m_scales;
     std::vector<int> m_adopted;
     int m_nextId = 0;
-    CIniFile m_ini { 4 };
+    CIniFile m_ini;
     BOOL m_connected = FALSE;
     BOOL m_error = FALSE;
     BOOL m_transferring = FALSE;

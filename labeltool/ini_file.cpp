@@ -10,8 +10,7 @@
 #include "platform/base/file.h"
 #include "platform/base/file_system.h"
 
-CIniFile::CIniFile(int growBy)
-    : m_growBy(growBy > 0 ? growBy : 1)
+CIniFile::CIniFile()
 {
     Empty();
 }
@@ -25,7 +24,6 @@ CIniFile::~CIniFile()
 void CIniFile::Empty()
 {
     m_sections.clear();
-    m_sections.reserve(static_cast<std::size_t>(m_growBy));
     m_sections.push_back({});
     m_modified = FALSE;
 }
@@ -66,8 +64,6 @@ void CIniFile::Load(const std::string& text)
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            if (m_sections.size() == m_sections.capacity())
-                m_sections.reserve(m_sections.size() + static_cast<std::size_t>(m_growBy));
             m_sections.push_back({ CString(line.substr(1, line.size() - 2).c_str()), {}, {}, {} });
             continue;
         }
@@ -123,8 +119,6 @@ void CIniFile::SetValue(const CString& section, const CString& key, const CStrin
 {
     int s = FindSection(section);
     if (s < 0) {
-        if (m_sections.size() == m_sections.capacity())
-            m_sections.reserve(m_sections.size() + static_cast<std::size_t>(m_growBy));
         m_sections.push_back({ section, {}, {}, {} });
         s = static_cast<int>(m_sections.size()) - 1;
     }

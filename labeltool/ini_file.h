@@ -15,8 +15,7 @@
 
 class CIniFile {
 public:
-    // growBy: slots added for sections at a time.
-    explicit CIniFile(int growBy = 4);
+    CIniFile();
     // Writes the content back when asked to at Open.
     ~CIniFile();
     CIniFile(const CIniFile&) = delete;
@@ -51,7 +50,6 @@ private:
     CString ChooseBackupPath() const;
     void Empty();
 
-    int m_growBy;
     CString m_path;
     CString m_backupPath;
     std::vector<Section> m_sections;

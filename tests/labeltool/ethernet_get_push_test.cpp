@@ -177,6 +177,10 @@ TEST_F(EthernetTest, GetTakesWholePacketsHoweverTheyComeAndRefusesTheRest)
             EXPECT_EQ(Bar().GetValues(), before);
             EXPECT_NE(view.log.Find("Message Fail! End."), -1) << view.log;
         }
+        if (c.writes.empty()) {
+            EXPECT_EQ(view.status.Find("WINSOCK ERROR--CLIENT: Receive timeout error #10060 -- "), 0)
+                << view.status;
+        }
     }
 }
 

@@ -311,6 +311,32 @@ TEST_F(LabelLinkTest, InputChecksRefuseBeforeAnythingIsSent)
     EXPECT_TRUE(scale.Received().empty());
 }
 
+TEST_F(LabelLinkTest, TheSettingsDialogShowsTheFirstSettingsAndTakesTheChosen)
+{
+    SerialScale scale;
+    ASSERT_TRUE(scale.Start(scalesim::JoinAndAckEverything));
+    SetSerialDevicePath(2, scale.DevicePath());
+    std::vector<int> checked;
+    CString buffer;
+    ModalDialogScript::Push([&](CDialog& dialog) {
+        for (int id = 1047; id <= 1055; ++id)
+            if (dynamic_cast<CButton*>(dialog.GetDlgItem(id))->GetCheck())
+                checked.push_back(id);
+        dialog.GetDlgItemText(1061, buffer);
+        AfxSimulateKey(dialog.GetDlgItem(1057)->GetSafeHwnd(), VK_DOWN); // 19200
+        for (int i = 0; i < 3; ++i)
+            AfxSimulateKey(dialog.GetDlgItem(1058)->GetSafeHwnd(), VK_DOWN); // Mark
+        AfxSimulateKey(dialog.GetDlgItem(1060)->GetSafeHwnd(), VK_DOWN); // 1.5
+        AfxClickDlgButton(dialog, IDOK);
+    });
+    Command(ID_SERIAL_JOIN);
+    ASSERT_TRUE(Frame()->IsJoined());
+    EXPECT_EQ(checked, (std::vector<int> { 1048, 1053 })); // event mask 9
+    EXPECT_EQ(buffer, "512");
+    EXPECT_EQ(Frame()->GetStatusBar().GetPaneText(1), "COM2 19200 Mark 8 1.5");
+    EXPECT_TRUE(Boxes().empty()) << Boxes().front();
+}
+
 TEST_F(LabelLinkTest, SwitchingToTcpWhileJoinedClosesThePort)
 {
     SerialScale scale;

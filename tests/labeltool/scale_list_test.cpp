@@ -24,7 +24,7 @@ TEST(IniFileTest, LooksUpFirstSectionsAndLastKeysAndCutsAtTheLastSemicolon)
         Utf8ToCp949(
             "top=1\r\n[IP]\r\nA=x\r\nA=y;z;w\r\n; note\r\n\r\n[ip]\r\nA=second\r\n[저울]\r\n이름=값\r\n"));
     {
-        CIniFile ini(4);
+        CIniFile ini;
         ASSERT_TRUE(ini.Open(kIni, TRUE, FALSE, TRUE, FALSE));
         EXPECT_EQ(ini.GetValue("", "top"), "1");
         EXPECT_EQ(ini.GetValue("Ip", "a"), "y;z");
@@ -41,7 +41,7 @@ TEST(IniFileTest, LooksUpFirstSectionsAndLastKeysAndCutsAtTheLastSemicolon)
         "top=1\r\n[IP]\r\nA=x\r\nA=new\r\n; "
         "note\r\n\r\n[ip]\r\nA=second\r\n[저울]\r\n이름=값\r\n[MODE]\r\nSCALE0=1\r\n");
     // Case counts when asked to.
-    CIniFile exact(4);
+    CIniFile exact;
     ASSERT_TRUE(exact.Open(kIni, FALSE, FALSE, FALSE, FALSE));
     EXPECT_EQ(exact.GetValue("ip", "A"), "second");
     EXPECT_EQ(exact.GetValue("ip", "a", "-"), "-");
@@ -50,7 +50,7 @@ TEST(IniFileTest, LooksUpFirstSectionsAndLastKeysAndCutsAtTheLastSemicolon)
 TEST(IniFileTest, AMissingFileIsCreatedAndBackupsAreNumbered)
 {
     TempDataRoot root;
-    CIniFile ini(4);
+    CIniFile ini;
     EXPECT_FALSE(ini.Open(kIni, FALSE, FALSE, TRUE, FALSE));
     ASSERT_TRUE(ini.Open(kIni, FALSE, TRUE, TRUE, TRUE));
     EXPECT_TRUE(TempDataRoot::Exists(kIni));
@@ -119,6 +119,13 @@ TEST_F(ScaleListTest, ScalesAreAddedAdoptedAndOrderedAndTheFileFollows)
         enabled = { dialog.GetDlgItem(1088)->IsWindowEnabled() != FALSE,
             dialog.GetDlgItem(1089)->IsWindowEnabled() != FALSE };
         AfxClickDlgButton(dialog, 1088); // Move Up: A, 저울C, B
+        // Two together: down, then up again.
+        ClickItem(dialog, 1090, 0);
+        ClickItem(dialog, 1090, 1, true);
+        AfxClickDlgButton(dialog, 1089); // B, A, 저울C
+        ClickItem(dialog, 1090, 1);
+        ClickItem(dialog, 1090, 2, true);
+        AfxClickDlgButton(dialog, 1088); // A, 저울C, B
     });
     Command(ID_PUT_DATA);
     EXPECT_EQ(enabled, (std::vector<bool> { true, false }));
