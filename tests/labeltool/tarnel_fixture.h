@@ -21,51 +21,11 @@
 #include "platform/wnd/input_seam.h"
 #include "platform/wnd/menu.h"
 #include "platform/wnd/modal_script.h"
+#include "tests/support/input_feeder.h"
 #include "tests/support/temp_data_root.h"
 #include "tests/support/ui_pump.h"
 
 namespace {
-
-constexpr UINT kFeed = WM_APP + 72;
-
-// Hands queued mouse and key input to a window one event per posted
-// message, so that the tracker's modal loop gets the events after the first.
-class InputFeeder : public CWnd {
-public:
-    struct Event {
-        UINT message; // a mouse message, or WM_KEYDOWN with the key in point.x
-        CPoint point;
-        UINT keys = MK_LBUTTON;
-    };
-    const MessageMap* GetMessageMap() const override
-    {
-        static const MessageMap kMap(CWnd::GetMessageMap(), { OnMessage<&InputFeeder::OnFeed>(kFeed) });
-        return &kMap;
-    }
-    void Run(HWND target, std::deque<Event> events)
-    {
-        m_target = target;
-        m_events = std::move(events);
-        PostMessage(kFeed);
-        PumpUntil([this] { return m_events.empty(); });
-    }
-
-private:
-    LRESULT OnFeed(WPARAM, LPARAM)
-    {
-        const Event event = m_events.front();
-        m_events.pop_front();
-        if (!m_events.empty())
-            PostMessage(kFeed);
-        if (event.message == WM_KEYDOWN)
-            AfxSimulateKey(m_target, static_cast<UINT>(event.point.x));
-        else
-            AfxSimulateMouse(m_target, event.message, event.point, event.keys);
-        return 0;
-    }
-    HWND m_target = nullptr;
-    std::deque<Event> m_events;
-};
 
 class TarnelTest : public testing::Test {
 protected:
