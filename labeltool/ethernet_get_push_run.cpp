@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr int kStatusText = 1082;
 constexpr int kGetScaleText = 1076;
 constexpr int kStepsPerScale = 4;
 constexpr int kGetSteps = 3;

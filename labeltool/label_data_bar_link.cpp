@@ -352,7 +352,6 @@ BOOL CLabelDataBar::RunEthernetDialog(int direction)
         ShowBox("empty User Label item!!");
         return FALSE;
     }
-    std::memcpy(m_receivedFrame.data() + kLinkHeaderSize, record.data(), record.size());
     ApplyUserLabelRecord(record);
     return TRUE;
 }

@@ -109,7 +109,7 @@ TEST_F(ScaleListTest, ScalesAreAddedAdoptedAndOrderedAndTheFileFollows)
     ModalDialogScript::Push([&](CDialog& dialog) {
         // Opening in PUSH mode drops the scale of MODE 7 from the file.
         AddScale(dialog, "B;C", "2.2.2.2");
-        AddScale(dialog, "B:C", "2.2.2.2");
+        AddScale(dialog, ":BC", "2.2.2.2");
         AddScale(dialog, "B", "2.2.2.2");
         AddScale(dialog, "저울C", "3.3.3.3");
         ClickItem(dialog, 1075, 0);
