@@ -5,7 +5,7 @@
 #include "labeltool/ethernet_get_push_dlg.h"
 #include "labeltool/label_record.h"
 #include "platform/base/cp949.h"
-#include "platform/wnd/progress.h"
+#include "platform/wnd/controls/progress.h"
 #include "tests/labeltool/tarnel_fixture.h"
 #include "tests/support/scale_memory.h"
 #include "tests/support/scale_sim.h"

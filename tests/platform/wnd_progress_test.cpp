@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/wnd/progress.h"
+#include "platform/wnd/controls/progress.h"
 
 TEST(ProgressCtrlTest, ThePositionStaysWithinTheRange)
 {

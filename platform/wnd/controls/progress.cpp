@@ -1,4 +1,4 @@
-#include "platform/wnd/progress.h"
+#include "platform/wnd/controls/progress.h"
 
 #include <algorithm>
 
