@@ -2,7 +2,7 @@
 
 #include "labeltool/bitmap_picture.h"
 
-#include "platform/wnd/paint_dc.h"
+#include "platform/wnd/core/paint_dc.h"
 
 CBitmapPicture::CBitmapPicture(UINT bitmapId)
 {

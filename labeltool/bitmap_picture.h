@@ -3,7 +3,7 @@
 // top-left corner (the cassette drawing, the about picture).
 
 #include "platform/gdi/bitmap.h"
-#include "platform/wnd/static.h"
+#include "platform/wnd/controls/static.h"
 
 class CBitmapPicture : public CStatic {
 public:

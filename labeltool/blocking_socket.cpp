@@ -5,7 +5,7 @@
 #include <ctime>
 
 #include "ethernet/scale_stream.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/wnd.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "labeltool/cassette_dlg.h"
 
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 
 CCassetteDlg::CCassetteDlg(const CassetteGeometry& cassette, CWnd* parent)
     : CDialog(IDD, parent)

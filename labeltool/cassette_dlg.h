@@ -4,7 +4,7 @@
 
 #include "labeltool/bitmap_picture.h"
 #include "labeltool/cassette.h"
-#include "platform/wnd/dialog.h"
+#include "platform/wnd/dialogs/dialog.h"
 
 class CCassetteDlg : public CDialog {
 public:

@@ -7,9 +7,9 @@
 #include "ethernet/scale_codes.h"
 #include "labeltool/scale_ip_dlg.h"
 #include "platform/base/bytes.h"
-#include "platform/wnd/edit.h"
-#include "platform/wnd/msgbox.h"
-#include "platform/wnd/winapp.h"
+#include "platform/wnd/controls/edit.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/docview/winapp.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include "labeltool/blocking_socket.h"
 #include "labeltool/ini_file.h"
 #include "labeltool/label_data_bar.h"
+#include "platform/wnd/controls/listbox.h"
 #include "platform/wnd/controls/progress.h"
-#include "platform/wnd/dialog.h"
-#include "platform/wnd/listbox.h"
+#include "platform/wnd/dialogs/dialog.h"
 
 inline constexpr int kEthernetGet = 0;
 inline constexpr int kEthernetPush = 1;

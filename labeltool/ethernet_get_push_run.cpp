@@ -11,7 +11,7 @@
 #include "ethernet/scale_records.h"
 #include "labeltool/ethernet_get_push_dlg.h"
 #include "platform/base/bytes.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "serial/link_frame.h"
 
 namespace {

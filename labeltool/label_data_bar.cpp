@@ -8,12 +8,12 @@
 #include "labeltool/file_bytes.h"
 #include "labeltool/label_file.h"
 #include "labeltool/tarnel_messages.h"
-#include "platform/wnd/combobox.h"
-#include "platform/wnd/create_context.h"
-#include "platform/wnd/ddv.h"
-#include "platform/wnd/filedialog.h"
-#include "platform/wnd/msgbox.h"
-#include "platform/wnd/winapp.h"
+#include "platform/wnd/controls/combobox.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/dialogs/ddv.h"
+#include "platform/wnd/dialogs/filedialog.h"
+#include "platform/wnd/docview/create_context.h"
+#include "platform/wnd/docview/winapp.h"
 
 namespace {
 

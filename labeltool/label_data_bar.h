@@ -16,7 +16,7 @@
 #include "labeltool/label_link_line.h"
 #include "labeltool/label_values.h"
 #include "platform/serial/serial_port.h"
-#include "platform/wnd/dialogbar.h"
+#include "platform/wnd/docview/dialogbar.h"
 
 // A byte of the serial line (wParam), from port lParam.
 inline constexpr UINT WM_SERIAL_CHAR = 0x407;

@@ -13,8 +13,8 @@
 #include "labeltool/label_data_bar.h"
 #include "labeltool/label_record.h"
 #include "platform/base/bytes.h"
-#include "platform/wnd/msgbox.h"
-#include "platform/wnd/sync.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/core/sync.h"
 #include "serial/link_frame.h"
 
 namespace {

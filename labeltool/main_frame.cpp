@@ -4,9 +4,9 @@
 
 #include "labeltool/tarnel_messages.h"
 #include "labeltool/trans_mode_dlg.h"
-#include "platform/wnd/cmdui.h"
-#include "platform/wnd/runtime_class.h"
-#include "platform/wnd/winapp.h"
+#include "platform/wnd/core/cmdui.h"
+#include "platform/wnd/core/runtime_class.h"
+#include "platform/wnd/docview/winapp.h"
 
 namespace {
 

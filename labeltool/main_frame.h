@@ -6,9 +6,9 @@
 // shows them disabled.
 
 #include "labeltool/label_data_bar.h"
-#include "platform/wnd/frame.h"
-#include "platform/wnd/statusbar.h"
-#include "platform/wnd/toolbar.h"
+#include "platform/wnd/docview/frame.h"
+#include "platform/wnd/docview/statusbar.h"
+#include "platform/wnd/docview/toolbar.h"
 
 inline constexpr const char* kConnectionNotJoined = "연결하지 않았습니다   .";
 inline constexpr const char* kConnectionTcp = "TCP/IP                .";

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "labeltool/label_items.h"
-#include "platform/wnd/rect_tracker.h"
+#include "platform/wnd/controls/rect_tracker.h"
 
 class CMultiRectTracker : public CRectTracker {
 public:

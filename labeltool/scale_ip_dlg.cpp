@@ -2,7 +2,7 @@
 
 #include "labeltool/scale_ip_dlg.h"
 
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 
 CScaleIpDlg::CScaleIpDlg(CWnd* parent)
     : CDialog(IDD, parent)

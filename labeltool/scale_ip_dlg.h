@@ -2,8 +2,8 @@
 // CScaleIpDlg (dialog 161 "Scale IP Address"): a new scale's name and address.
 // The caller joins them as "<name>:<address>".
 
-#include "platform/wnd/dialog.h"
-#include "platform/wnd/ipaddress.h"
+#include "platform/wnd/controls/ipaddress.h"
+#include "platform/wnd/dialogs/dialog.h"
 
 class CScaleIpDlg : public CDialog {
 public:

@@ -7,9 +7,9 @@
 #include <iterator>
 
 #include "labeltool/label_data_bar.h"
-#include "platform/wnd/combobox.h"
-#include "platform/wnd/ddv.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/controls/combobox.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/dialogs/ddv.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // bits, send buffer and line events of the label tool's serial port.
 
 #include "platform/base/cstring.h"
-#include "platform/wnd/dialog.h"
+#include "platform/wnd/dialogs/dialog.h"
 
 class CSerialSettingsDlg : public CDialog {
 public:

@@ -7,8 +7,8 @@
 #include "labeltool/tarnel_messages.h"
 #include "labeltool/tarnel_view.h"
 #include "platform/print/print_dialog.h"
-#include "platform/wnd/button.h"
-#include "platform/wnd/doctemplate.h"
+#include "platform/wnd/controls/button.h"
+#include "platform/wnd/docview/doctemplate.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 // opens a new document and shows the frame.
 
 #include "labeltool/bitmap_picture.h"
-#include "platform/wnd/dialog.h"
-#include "platform/wnd/winapp.h"
+#include "platform/wnd/dialogs/dialog.h"
+#include "platform/wnd/docview/winapp.h"
 
 inline constexpr const char* kTarnelRegistryKey = "Local AppWizard-Generated Applications";
 inline constexpr UINT kTarnelDocTemplateId = 128;

@@ -2,7 +2,7 @@
 
 #include "labeltool/tarnel_doc.h"
 
-#include "platform/wnd/runtime_class.h"
+#include "platform/wnd/core/runtime_class.h"
 
 CTarnelDoc::CTarnelDoc() = default;
 CTarnelDoc::~CTarnelDoc() = default;

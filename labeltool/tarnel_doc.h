@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "labeltool/label_items.h"
-#include "platform/wnd/doc.h"
+#include "platform/wnd/docview/doc.h"
 
 class CTarnelDoc : public CDocument {
 public:

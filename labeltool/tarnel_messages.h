@@ -1,7 +1,7 @@
 #pragma once
 // Window messages between Tarnel's preview, frame and label data viewer.
 
-#include "platform/wnd/messages.h"
+#include "platform/wnd/core/messages.h"
 
 // To the main frame: an item moved or the label size changed (wParam: code
 // in the low byte, item or size code in the next; lParam: X << 16 | Y in

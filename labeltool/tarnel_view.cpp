@@ -8,11 +8,11 @@
 #include "labeltool/file_bytes.h"
 #include "labeltool/tarnel_messages.h"
 #include "platform/print/print_info.h"
-#include "platform/wnd/cursor.h"
-#include "platform/wnd/filedialog.h"
-#include "platform/wnd/msgbox.h"
-#include "platform/wnd/runtime_class.h"
-#include "platform/wnd/winapp.h"
+#include "platform/wnd/core/cursor.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/core/runtime_class.h"
+#include "platform/wnd/dialogs/filedialog.h"
+#include "platform/wnd/docview/winapp.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "labeltool/multi_rect_tracker.h"
 #include "labeltool/tarnel_doc.h"
 #include "platform/gdi/pen.h"
-#include "platform/wnd/scrollview.h"
+#include "platform/wnd/docview/scrollview.h"
 
 class CTarnelView : public CScrollView {
 public:

@@ -1,7 +1,7 @@
 #pragma once
 // CTransModeDlg (dialog 159 "Trans Mode Setup"): RS232 (0) or TCP/IP (1).
 
-#include "platform/wnd/dialog.h"
+#include "platform/wnd/dialogs/dialog.h"
 
 class CTransModeDlg : public CDialog {
 public:

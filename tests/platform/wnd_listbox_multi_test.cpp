@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "platform/wnd/input_seam.h"
-#include "platform/wnd/listbox.h"
+#include "platform/wnd/controls/listbox.h"
+#include "platform/wnd/core/input_seam.h"
 #include "tests/support/ui_pump.h"
 
 namespace {

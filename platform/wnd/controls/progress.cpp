@@ -4,7 +4,7 @@
 
 #include <QProgressBar>
 
-#include "platform/wnd/wnd_internal.h"
+#include "platform/wnd/core/internal/wnd_internal.h"
 
 namespace {
 

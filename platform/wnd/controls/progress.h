@@ -3,7 +3,7 @@
 // range and position belong to the control object; the bar shows them. A
 // position is kept within the range. UI thread.
 
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/wnd.h"
 
 class CProgressCtrl : public CWnd {
 public:
