@@ -28,6 +28,45 @@ std::uint32_t RecordNumber(const Bytes& payload)
         | static_cast<std::uint32_t>(payload[5]) << 24;
 }
 
+std::vector<Bytes> SampleTotals(int items)
+{
+    // table 1 num:u32 print_cnt:u16 year:u16 month:u8 day:u8 zero[2] price:u32 weight:u32
+    auto total = [](std::uint8_t table, std::uint32_t number, std::uint16_t count, std::uint8_t day,
+                     std::uint32_t price, std::uint32_t weight) {
+        Bytes b { table, 1 };
+        auto put = [&b](std::uint32_t value, int bytes) {
+            for (int i = 0; i < bytes; ++i)
+                b.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+        };
+        put(number, 4);
+        put(count, 2);
+        put(2026, 2);
+        put(12, 1);
+        put(day, 1);
+        put(0, 2);
+        put(price, 4);
+        put(weight, 4);
+        return b;
+    };
+    std::vector<Bytes> totals;
+    Bytes whole
+        = total(kTotalResult, 1, static_cast<std::uint16_t>(3 * items), 1, 4500u * items, 1200u * items);
+    for (std::uint16_t memory : { 500, items, 90, 9 }) {
+        whole.push_back(static_cast<std::uint8_t>(memory));
+        whole.push_back(static_cast<std::uint8_t>(memory >> 8));
+    }
+    totals.push_back(whole);
+    for (int n = 1; n <= items; ++n) {
+        const auto number = static_cast<std::uint32_t>(n);
+        totals.push_back(total(kTotalResult + 1, number, 3, 1, 1500 * number, 400 * number));
+        totals.push_back(total(kTotalResult + 2, number, 3, 9, 1500 * number, 400 * number));
+    }
+    for (std::uint8_t day = 7; day <= 9; ++day)
+        totals.push_back(
+            total(kTotalResult + 3, day, static_cast<std::uint16_t>(items), day, 1500u * day, 400u * day));
+    return totals;
+}
+
 ScaleMemory::ScaleMemory(Mode mode, std::uint16_t nakCode, std::chrono::microseconds delay)
     : m_mode(mode)
     , m_nakCode(nakCode)

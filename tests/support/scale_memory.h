@@ -60,4 +60,9 @@ private:
 // short or for the settings records, which have none.
 std::uint32_t RecordNumber(const Bytes& payload);
 
+// Sales totals a scale may hold, as record payloads (table code first): the
+// scale's whole total (0x3D) and, for items 1 to items, the totals per item
+// (0x3E), per item and day (0x3F) and per day (0x40), all in December 2026.
+std::vector<Bytes> SampleTotals(int items);
+
 } // namespace scalesim

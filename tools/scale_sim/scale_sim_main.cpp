@@ -1,14 +1,15 @@
 // scale_sim: a simulated scale on a TCP address, for trying transfers by hand;
 // or, in client mode, a scale of the results server.
 //
-//   scale_sim [address] [port] [mode]
+//   scale_sim [address] [port] [mode] [totals]
 //   scale_sim client address port [request KIND NUMBER | report ITEM PRICE WEIGHT
 //                                   | cancel ITEM PRICE WEIGHT] ...
 //
 // address defaults to 127.0.0.2, port to 1239, mode to normal; modes: normal
 // (keeps what it is sent and answers requests from it), silent (greets, then
 // never answers), nak (refuses every packet with "SCALE PROCESS ERROR"), slow
-// (answers each packet after 2 ms). Greets with "welcome" and several NULs.
+// (answers each packet after 2 ms). With "totals" it starts holding sales
+// totals of five items. Greets with "welcome" and several NULs.
 // Prints one line per packet received; runs until it is ended (Ctrl+C).
 //
 // Client mode connects to the results server, sends each message in turn
@@ -107,11 +108,17 @@ int main(int argc, char** argv)
     const std::string address = argc > 1 ? argv[1] : "127.0.0.2";
     const long port = argc > 2 ? std::strtol(argv[2], nullptr, 10) : scalesim::kScalePort;
     scalesim::ScaleMemory::Mode mode = scalesim::ScaleMemory::Mode::Normal;
-    if (argc > 4 || port <= 0 || port > 65535 || (argc > 3 && !ModeOf(argv[3], mode))) {
-        std::fprintf(stderr, "usage: scale_sim [address] [port] [normal|silent|nak|slow]\n");
+    const bool totals = argc > 4 && std::string(argv[4]) == "totals";
+    if (argc > 5 || (argc > 4 && !totals) || port <= 0 || port > 65535
+        || (argc > 3 && !ModeOf(argv[3], mode))) {
+        std::fprintf(stderr, "usage: scale_sim [address] [port] [normal|silent|nak|slow] [totals]\n");
         return 2;
     }
     scalesim::ScaleMemory memory(mode);
+    if (totals) {
+        for (const scalesim::Bytes& total : scalesim::SampleTotals(5))
+            memory.Put(total[0], scalesim::RecordNumber(total), total);
+    }
     scalesim::TcpScale scale;
     auto script = [&memory](const scalesim::TcpPacket& packet, std::size_t index) {
         std::printf("%6zu  command %04X  %zu bytes\n", index, packet.command, packet.payload.size());

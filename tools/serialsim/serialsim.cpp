@@ -1,10 +1,11 @@
 // serialsim: scales on a serial line, for trying the program by hand.
 //
-//   serialsim [--ids 07,08] [--items N] [--version C]
+//   serialsim [--ids 07,08] [--items N] [--version C] [--totals]
 //
 // Opens a pseudo-terminal pair, prints the device path of its far end, and
 // answers as the scales with the given IDs (default 07), each holding N items
-// (default 5) until it is sent others. Every frame received is printed. Runs
+// (default 5) until it is sent others, and with --totals the sales totals of
+// those items. Every frame received is printed. Runs
 // until interrupted (Ctrl+C) or terminated.
 
 #include <atomic>
@@ -17,6 +18,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/scale_memory.h"
 #include "tests/support/scale_sim.h"
 #include "tests/support/serial_scale_model.h"
 
@@ -52,6 +54,7 @@ int main(int argc, char** argv)
     std::set<std::string> ids;
     int items = 5;
     char version = '2';
+    bool totals = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--ids" && i + 1 < argc) {
@@ -62,8 +65,10 @@ int main(int argc, char** argv)
             items = std::atoi(argv[++i]);
         } else if (arg == "--version" && i + 1 < argc) {
             version = argv[++i][0];
+        } else if (arg == "--totals") {
+            totals = true;
         } else {
-            std::fprintf(stderr, "usage: serialsim [--ids 07,08] [--items N] [--version C]\n");
+            std::fprintf(stderr, "usage: serialsim [--ids 07,08] [--items N] [--version C] [--totals]\n");
             return 2;
         }
     }
@@ -75,6 +80,10 @@ int main(int argc, char** argv)
         model.SetVersion(id, version);
         for (int n = 1; n <= items; ++n)
             model.Put(id, ItemPayload(static_cast<std::uint32_t>(n)));
+        if (totals) {
+            for (const scalesim::Bytes& total : scalesim::SampleTotals(items))
+                model.Put(id, total);
+        }
     }
     scalesim::SerialScale line;
     const bool started = line.Start([&model](const scalesim::SerialFrame& f, std::size_t) {
