@@ -45,14 +45,17 @@ CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* document)
     const BOOL autoDelete = document ? document->m_bAutoDelete : FALSE;
     if (document)
         document->m_bAutoDelete = FALSE;
+    bool deleted = false;
+    frame->m_pDeletedFlag = &deleted;
     const BOOL loaded
         = frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context);
     if (document)
         document->m_bAutoDelete = autoDelete;
+    if (deleted)
+        return nullptr;
+    frame->m_pDeletedFlag = nullptr;
     if (!loaded) {
-        // A frame whose window was made deletes itself with it.
-        if (!frame->m_bCreatedWindow)
-            delete frame;
+        delete frame;
         return nullptr;
     }
     return frame;

@@ -183,6 +183,8 @@ CFrameWnd::CFrameWnd() = default;
 
 CFrameWnd::~CFrameWnd()
 {
+    if (m_pDeletedFlag)
+        *m_pDeletedFlag = true;
     if (m_hMenuDefault)
         ::DestroyMenu(m_hMenuDefault);
 }

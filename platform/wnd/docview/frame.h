@@ -109,6 +109,9 @@ public:
     BOOL m_bAutoMenuEnable = TRUE;
     // Set once the window existed: from then on the object deletes itself with it.
     BOOL m_bCreatedWindow = FALSE;
+    // When set, the destructor sets it: a creator learns that a frame whose
+    // creation failed has already deleted itself.
+    bool* m_pDeletedFlag = nullptr;
     const AcceleratorTable* m_pAccelTable = nullptr;
 
 protected:
