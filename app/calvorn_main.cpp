@@ -1,6 +1,6 @@
 // calvorn: the store back-office program.
 
-#include "platform/wnd/winapp.h"
+#include "platform/wnd/docview/winapp.h"
 #include "results/result_dialog_commands.h"
 #include "results/server_settings.h"
 #include "screens/register_screens.h"

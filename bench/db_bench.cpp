@@ -12,8 +12,8 @@
 #include "db/item_db_worker.h"
 #include "db/mailbox_dlg.h"
 #include "platform/base/resource.h"
-#include "platform/wnd/app.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/app.h"
+#include "platform/wnd/core/wnd.h"
 
 namespace {
 

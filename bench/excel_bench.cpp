@@ -14,9 +14,9 @@
 #include "platform/dao/dao_recordset.h"
 #include "platform/sheet/biff8_writer.h"
 #include "platform/sheet/excel_app.h"
-#include "platform/wnd/app.h"
-#include "platform/wnd/filedialog.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/app.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/dialogs/filedialog.h"
 #include "shell/calvorn_view.h"
 #include "shell/excel_convert.h"
 

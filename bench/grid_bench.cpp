@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "grid/grid_ctrl.h"
-#include "platform/wnd/app.h"
+#include "platform/wnd/core/app.h"
 
 namespace {
 

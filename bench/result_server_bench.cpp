@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "db/checked_dao_helper.h"
-#include "platform/wnd/app.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/app.h"
+#include "platform/wnd/core/msgbox.h"
 #include "results/result_server.h"
 #include "shell/calvorn_view.h"
 #include "shell/file_helpers.h"

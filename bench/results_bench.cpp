@@ -10,10 +10,10 @@
 
 #include "platform/base/path.h"
 #include "platform/dao/dao_database.h"
-#include "platform/wnd/app.h"
-#include "platform/wnd/datetime_ctrl.h"
-#include "platform/wnd/modal_script.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/controls/datetime_ctrl.h"
+#include "platform/wnd/core/app.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/dialogs/modal_script.h"
 #include "results/result_view_dlg.h"
 #include "shell/file_helpers.h"
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "db/checked_dao_helper.h"
-#include "platform/wnd/app.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/app.h"
+#include "platform/wnd/core/msgbox.h"
 #include "screens/server_sync.h"
 #include "shell/file_helpers.h"
 #include "tests/support/temp_data_root.h"

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "ethernet/eth_trans_status_dlg.h"
-#include "platform/wnd/app.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/app.h"
+#include "platform/wnd/core/msgbox.h"
 #include "tests/support/fake_transfer_host.h"
 #include "tests/support/scale_memory.h"
 

@@ -8,9 +8,9 @@
 #include "platform/base/resource.h"
 #include "platform/gdi/icon.h"
 #include "platform/gdi/rgn.h"
-#include "platform/wnd/cursor.h"
-#include "platform/wnd/paint_dc.h"
-#include "platform/wnd/window_region.h"
+#include "platform/wnd/core/cursor.h"
+#include "platform/wnd/core/paint_dc.h"
+#include "platform/wnd/core/window_region.h"
 
 CBitmapBackgroundDlg::CBitmapBackgroundDlg() = default;
 

@@ -6,7 +6,7 @@
 
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/dc.h"
-#include "platform/wnd/dialog.h"
+#include "platform/wnd/dialogs/dialog.h"
 
 class CBitmapBackgroundDlg : public CDialog {
 public:

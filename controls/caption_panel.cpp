@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "platform/gdi/system_colors.h"
-#include "platform/wnd/paint_dc.h"
+#include "platform/wnd/core/paint_dc.h"
 
 CCaptionPanel::CCaptionPanel() = default;
 

@@ -3,8 +3,8 @@
 // current screen), with an optional tooltip. UI thread.
 
 #include "platform/gdi/font.h"
-#include "platform/wnd/tooltip.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/controls/tooltip.h"
+#include "platform/wnd/core/wnd.h"
 
 class CCaptionPanel : public CWnd {
 public:

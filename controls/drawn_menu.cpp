@@ -16,7 +16,7 @@
 #include "platform/gdi/dc.h"
 #include "platform/gdi/icon.h"
 #include "platform/gdi/system_colors.h"
-#include "platform/wnd/system_params.h"
+#include "platform/wnd/core/system_params.h"
 
 namespace {
 

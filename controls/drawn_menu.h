@@ -12,7 +12,7 @@
 #include "platform/base/cstring.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/image_list.h"
-#include "platform/wnd/menu.h"
+#include "platform/wnd/core/menu.h"
 
 // The record of one owner-drawn item, owned by the menu that holds the item;
 // the item's data points at it.

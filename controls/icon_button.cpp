@@ -9,12 +9,12 @@
 #include "platform/base/resource_script.h"
 #include "platform/gdi/icon.h"
 #include "platform/gdi/system_colors.h"
-#include "platform/wnd/client_dc.h"
-#include "platform/wnd/cursor.h"
-#include "platform/wnd/dialog_nav.h"
-#include "platform/wnd/mouse_track.h"
-#include "platform/wnd/shell_services.h"
-#include "platform/wnd/system_params.h"
+#include "platform/wnd/core/client_dc.h"
+#include "platform/wnd/core/cursor.h"
+#include "platform/wnd/core/mouse_track.h"
+#include "platform/wnd/core/system_params.h"
+#include "platform/wnd/desktop/shell_services.h"
+#include "platform/wnd/dialogs/dialog_nav.h"
 
 namespace {
 

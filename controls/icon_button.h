@@ -9,8 +9,8 @@
 #include "platform/base/resource.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/dc.h"
-#include "platform/wnd/button.h"
-#include "platform/wnd/tooltip.h"
+#include "platform/wnd/controls/button.h"
+#include "platform/wnd/controls/tooltip.h"
 
 // Result codes of the setters.
 inline constexpr DWORD kIconButtonOk = 0;

@@ -1,7 +1,7 @@
 #include "controls/plain_splitter.h"
 
 #include "platform/gdi/system_colors.h"
-#include "platform/wnd/paint_dc.h"
+#include "platform/wnd/core/paint_dc.h"
 
 namespace {
 

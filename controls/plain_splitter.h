@@ -2,7 +2,7 @@
 // CPlainSplitterWnd: the static splitter with thin flat borders instead of the
 // standard splitter boxes; used exactly like CSplitterWnd. UI thread.
 
-#include "platform/wnd/splitter.h"
+#include "platform/wnd/docview/splitter.h"
 
 class CPlainSplitterWnd : public CSplitterWnd {
 public:

@@ -1,7 +1,7 @@
 #include "controls/status_lamp.h"
 
-#include "platform/wnd/client_dc.h"
-#include "platform/wnd/paint_dc.h"
+#include "platform/wnd/core/client_dc.h"
+#include "platform/wnd/core/paint_dc.h"
 
 CStatusLamp::CStatusLamp(UINT bitmapId)
 {

@@ -5,7 +5,7 @@
 // Attached to a static control; UI thread.
 
 #include "platform/gdi/bitmap.h"
-#include "platform/wnd/static.h"
+#include "platform/wnd/controls/static.h"
 
 class CStatusLamp : public CStatic {
 public:

@@ -7,7 +7,7 @@
 
 #include "controls/offscreen_dc.h"
 #include "platform/gdi/system_colors.h"
-#include "platform/wnd/mouse_track.h"
+#include "platform/wnd/core/mouse_track.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "platform/gdi/brush.h"
 #include "platform/gdi/pen.h"
-#include "platform/wnd/button.h"
+#include "platform/wnd/controls/button.h"
 
 class CXPButton : public CButton {
 public:

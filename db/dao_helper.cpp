@@ -8,7 +8,7 @@
 #include "platform/base/exception.h"
 #include "platform/dao/dao_exception.h"
 #include "platform/dao/dao_recordset.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 
 namespace {
 

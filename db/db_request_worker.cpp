@@ -3,10 +3,10 @@
 #include "db/db_messages.h"
 #include "db/mailbox_dlg.h"
 #include "platform/base/exception.h"
-#include "platform/wnd/app.h"
-#include "platform/wnd/msgbox.h"
-#include "platform/wnd/thread.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/app.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/core/thread.h"
+#include "platform/wnd/core/wnd.h"
 
 namespace {
 

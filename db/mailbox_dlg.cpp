@@ -1,6 +1,6 @@
 #include "db/mailbox_dlg.h"
 
-#include "platform/wnd/app.h"
+#include "platform/wnd/core/app.h"
 
 namespace {
 

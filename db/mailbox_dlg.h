@@ -7,8 +7,8 @@
 #include <functional>
 
 #include "db/db_messages.h"
-#include "platform/wnd/dialog.h"
-#include "platform/wnd/edit.h"
+#include "platform/wnd/controls/edit.h"
+#include "platform/wnd/dialogs/dialog.h"
 
 class CMailboxDlg : public CDialog {
 public:

@@ -9,8 +9,8 @@
 
 #include "controls/status_lamp.h"
 #include "controls/xp_button.h"
-#include "platform/wnd/dialog.h"
-#include "platform/wnd/listbox.h"
+#include "platform/wnd/controls/listbox.h"
+#include "platform/wnd/dialogs/dialog.h"
 
 class CTransferHost;
 

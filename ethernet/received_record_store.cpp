@@ -5,7 +5,7 @@
 
 #include "ethernet/record_sql.h"
 #include "platform/base/exception.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 
 BOOL CReceivedRecordStore::Store(const CString& path, RecordKind kind, std::span<const std::uint8_t> payload,
     const RecordContext& context, RecordCarriage carriage, const Note& note, const Tell& tell)

@@ -5,8 +5,8 @@
 #include "ethernet/record_values.h"
 #include "ethernet/reservation_host.h"
 #include "platform/base/datetime.h"
-#include "platform/wnd/button.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/controls/button.h"
+#include "platform/wnd/core/msgbox.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include "db/reservation_dao_helper.h"
 #include "ethernet/reservation_rules.h"
 #include "grid/grid_ctrl.h"
-#include "platform/wnd/dialog.h"
-#include "platform/wnd/listbox.h"
-#include "platform/wnd/listctrl.h"
+#include "platform/wnd/controls/listbox.h"
+#include "platform/wnd/controls/listctrl.h"
+#include "platform/wnd/dialogs/dialog.h"
 
 class CReservationHost;
 

@@ -4,7 +4,7 @@
 
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
-#include "platform/wnd/messages.h"
+#include "platform/wnd/core/messages.h"
 
 class CReservationHost {
 public:

@@ -8,7 +8,7 @@
 #include "ethernet/scale_records.h"
 #include "platform/base/bytes.h"
 #include "platform/base/datetime.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 
 namespace {
 

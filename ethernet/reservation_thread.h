@@ -36,7 +36,7 @@
 #include "ethernet/transfer_steps.h"
 #include "platform/net/socket.h"
 #include "platform/net/socket_reader.h"
-#include "platform/wnd/thread.h"
+#include "platform/wnd/core/thread.h"
 
 class CReservationHost;
 

@@ -12,7 +12,7 @@
 #include <mutex>
 
 #include "ethernet/scale_stream.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/wnd.h"
 
 class CScalePacketPoster : public IScalePacketSink {
 public:

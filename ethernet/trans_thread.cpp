@@ -9,8 +9,8 @@
 #include "ethernet/transfer_host.h"
 #include "platform/base/datetime.h"
 #include "platform/dao/dao_exception.h"
-#include "platform/wnd/msgbox.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/core/wnd.h"
 
 namespace {
 

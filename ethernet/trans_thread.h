@@ -25,7 +25,7 @@
 #include "ethernet/transfer_steps.h"
 #include "platform/base/cstring.h"
 #include "platform/net/socket.h"
-#include "platform/wnd/thread.h"
+#include "platform/wnd/core/thread.h"
 
 class CTransferHost;
 

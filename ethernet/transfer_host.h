@@ -7,7 +7,7 @@
 #include "ethernet/transfer_screen_host.h"
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
-#include "platform/wnd/messages.h"
+#include "platform/wnd/core/messages.h"
 
 // Socket data of a transfer job (wParam = the job's token, lParam 0).
 inline constexpr UINT WM_TRANS_SOCKET_DATA = 1324;

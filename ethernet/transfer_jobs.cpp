@@ -1,9 +1,9 @@
 #include "ethernet/transfer_jobs.h"
 
 #include "ethernet/eth_trans_status_dlg.h"
-#include "platform/wnd/msgbox.h"
-#include "platform/wnd/sync.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/core/sync.h"
+#include "platform/wnd/core/wnd.h"
 
 CTransferJobs::CTransferJobs(CTransferHost& host, TransferTimings timings)
     : m_host(host)

@@ -10,7 +10,7 @@
 #include "ethernet/transfer_selection.h"
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
-#include "platform/wnd/messages.h"
+#include "platform/wnd/core/messages.h"
 
 class CTransferScreenHost {
 public:

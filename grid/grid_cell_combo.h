@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "grid/grid_cell.h"
-#include "platform/wnd/combobox.h"
+#include "platform/wnd/controls/combobox.h"
 
 class CGridCellCombo : public CGridCell {
 public:

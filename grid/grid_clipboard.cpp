@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "grid/grid_ctrl.h"
-#include "platform/wnd/cmdui.h"
+#include "platform/wnd/core/cmdui.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "grid/drop_target.h"
 #include "grid/text_measure.h"
 #include "grid/title_tip.h"
-#include "platform/wnd/cmdui.h"
+#include "platform/wnd/core/cmdui.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "grid/grid_print_state.h"
 #include "grid/pick_list.h"
 #include "grid/selection_map.h"
-#include "platform/wnd/runtime_class.h"
+#include "platform/wnd/core/runtime_class.h"
 
 class CCmdUI;
 class CPrintInfo;

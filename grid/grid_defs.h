@@ -7,14 +7,14 @@
 #include "platform/gdi/dc.h"
 #include "platform/gdi/image_list.h"
 #include "platform/gdi/system_colors.h"
-#include "platform/wnd/cursor.h"
-#include "platform/wnd/edit.h"
-#include "platform/wnd/keyboard.h"
-#include "platform/wnd/oledata.h"
-#include "platform/wnd/paint_dc.h"
-#include "platform/wnd/scrollbar.h"
-#include "platform/wnd/system_params.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/controls/edit.h"
+#include "platform/wnd/core/cursor.h"
+#include "platform/wnd/core/keyboard.h"
+#include "platform/wnd/core/paint_dc.h"
+#include "platform/wnd/core/scrollbar.h"
+#include "platform/wnd/core/system_params.h"
+#include "platform/wnd/core/wnd.h"
+#include "platform/wnd/desktop/oledata.h"
 
 // Control id of every in-place editor window.
 inline constexpr UINT IDC_GRID_INPLACE = 8;

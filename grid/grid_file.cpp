@@ -7,7 +7,7 @@
 #include "grid/grid_ctrl.h"
 #include "platform/base/exception.h"
 #include "platform/base/file.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "grid/grid_ctrl.h"
 #include "grid/title_tip.h"
-#include "platform/wnd/client_dc.h"
+#include "platform/wnd/core/client_dc.h"
 
 CPoint CGridCtrl::GetPointClicked(int nRow, int nCol, const CPoint& point)
 {

@@ -17,9 +17,9 @@
 #include "platform/base/resource_script.h"
 #include "platform/print/print_dialog.h"
 #include "platform/print/print_info.h"
-#include "platform/wnd/frame.h"
-#include "platform/wnd/runtime_class.h"
-#include "platform/wnd/winapp.h"
+#include "platform/wnd/core/runtime_class.h"
+#include "platform/wnd/docview/frame.h"
+#include "platform/wnd/docview/winapp.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "grid/grid_ctrl.h"
-#include "platform/wnd/cursor.h"
-#include "platform/wnd/shell_services.h"
+#include "platform/wnd/core/cursor.h"
+#include "platform/wnd/desktop/shell_services.h"
 
 namespace {
 

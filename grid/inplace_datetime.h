@@ -4,7 +4,7 @@
 // the grid; the object deletes itself with its window.
 
 #include "grid/inplace_editor.h"
-#include "platform/wnd/datetime_ctrl.h"
+#include "platform/wnd/controls/datetime_ctrl.h"
 
 class CGridInPlaceDateTime : public CDateTimeCtrl, public CGridInPlaceEditor {
 public:

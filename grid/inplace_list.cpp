@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "grid/grid_ctrl.h"
-#include "platform/wnd/reflect.h"
+#include "platform/wnd/core/reflect.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "grid/inplace_editor.h"
-#include "platform/wnd/combobox.h"
+#include "platform/wnd/controls/combobox.h"
 
 class CGridInPlaceList : public CComboBox, public CGridInPlaceEditor {
 public:

@@ -1,9 +1,9 @@
 #include "grid/title_tip.h"
 
 #include "grid/grid_ctrl.h"
-#include "platform/wnd/mouse_track.h"
-#include "platform/wnd/sync.h"
-#include "platform/wnd/system_params.h"
+#include "platform/wnd/core/mouse_track.h"
+#include "platform/wnd/core/sync.h"
+#include "platform/wnd/core/system_params.h"
 
 CGridTitleTip::CGridTitleTip() = default;
 

@@ -1,7 +1,7 @@
 #include "results/manager_result_view_dlg.h"
 
 #include "db/sql_text.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "results/result_controls.h"
 #include "results/result_grid.h"
 #include "shell/selection_dlg.h"

@@ -8,9 +8,9 @@
 
 #include "controls/xp_button.h"
 #include "grid/grid_ctrl.h"
-#include "platform/wnd/datetime_ctrl.h"
-#include "platform/wnd/dialog.h"
-#include "platform/wnd/listbox.h"
+#include "platform/wnd/controls/datetime_ctrl.h"
+#include "platform/wnd/controls/listbox.h"
+#include "platform/wnd/dialogs/dialog.h"
 #include "results/result_dao_helper.h"
 #include "results/result_sums.h"
 

@@ -1,7 +1,7 @@
 // Printing of the Manager Result View: daily, weekly and monthly sums as
 // ruled tables, the weekday sums as one block of 14 lines per manager.
 
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "results/manager_result_view_dlg.h"
 #include "results/result_print.h"
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/wnd/datetime_ctrl.h"
+#include "platform/wnd/controls/datetime_ctrl.h"
 #include "results/result_dates.h"
 
 // Both pickers on today at 00:00:00.

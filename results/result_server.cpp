@@ -2,8 +2,8 @@
 
 #include "platform/base/datetime.h"
 #include "platform/base/exception.h"
-#include "platform/wnd/msgbox.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/core/wnd.h"
 #include "results/server_events.h"
 #include "results/server_log.h"
 #include "results/server_queries.h"

@@ -2,7 +2,7 @@
 
 #include "db/sql_text.h"
 #include "grid/compare.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "results/result_controls.h"
 #include "results/result_grid.h"
 #include "shell/calvorn_view.h"

@@ -1,7 +1,7 @@
 // Printing of the Result View: the list, the daily, weekly and monthly sums
 // as ruled tables, the weekday sums as blocks of 14 lines.
 
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "results/result_print.h"
 #include "results/result_view_dlg.h"
 

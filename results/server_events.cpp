@@ -1,7 +1,7 @@
 #include "results/server_events.h"
 
 #include "ethernet/server_messages.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/wnd.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "platform/base/bytes.h"
 #include "platform/net/socket.h"
 #include "platform/net/socket_reader.h"
-#include "platform/wnd/messages.h"
+#include "platform/wnd/core/messages.h"
 
 struct ServerEvent {
     enum class Kind { Accepted, AcceptFailed, Message, Closed };

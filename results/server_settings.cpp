@@ -1,6 +1,6 @@
 #include "results/server_settings.h"
 
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "results/result_server.h"
 #include "shell/calvorn_view.h"
 #include "shell/dialog_helpers.h"

@@ -8,7 +8,7 @@
 
 #include "db/db_messages.h"
 #include "platform/base/cp949.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view.h"
 #include "screens/pos_codes.h"
 #include "screens/table_bridge.h"

@@ -5,7 +5,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view.h"
 #include "screens/kind_of_view_rows.h"
 #include "screens/row_dialogs.h"

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "platform/gdi/font.h"
-#include "platform/wnd/combobox.h"
-#include "platform/wnd/edit.h"
+#include "platform/wnd/controls/combobox.h"
+#include "platform/wnd/controls/edit.h"
 
 class CDC;
 class CWorkScreenContext;

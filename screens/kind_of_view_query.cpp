@@ -6,7 +6,7 @@
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
 #include "platform/base/exception.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view.h"
 #include "screens/reply_row.h"
 #include "screens/result_screens.h"

@@ -4,7 +4,7 @@
 
 #include "db/db_messages.h"
 #include "platform/base/file_system.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view.h"
 #include "screens/result_kinds.h"
 #include "screens/result_loop.h"

@@ -15,7 +15,7 @@
 #include "db/item_db_worker.h"
 #include "db/sql_text.h"
 #include "platform/base/exception.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view.h"
 #include "screens/kind_of_view_defaults.h"
 #include "screens/row_dialogs.h"

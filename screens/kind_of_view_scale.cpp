@@ -2,7 +2,7 @@
 // the scale settings screens' buttons and the communication commands go to
 // the scale screens; the settings screens' Trans sends the clicked row.
 
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view.h"
 #include "screens/transfer_port.h"
 

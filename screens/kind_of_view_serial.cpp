@@ -2,7 +2,7 @@
 // the transfer commands, the engine's messages 1224-1227 and its timer 150,
 // and what the engine and the scale link read and write of the screen.
 
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view.h"
 #include "screens/transfer_ports.h"
 #include "serial/serial_trans_engine.h"

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "ethernet/scale_records.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view.h"
 #include "screens/server_sync.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view.h"
 #include "screens/transfer_port.h"
 

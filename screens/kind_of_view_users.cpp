@@ -4,7 +4,7 @@
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
 #include "db/sql_text.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view.h"
 #include "screens/table_bridge.h"
 #include "shell/calvorn_view.h"

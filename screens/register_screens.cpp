@@ -1,6 +1,6 @@
 #include "screens/register_screens.h"
 
-#include "platform/wnd/runtime_class.h"
+#include "platform/wnd/core/runtime_class.h"
 #include "screens/kind_of_view.h"
 #include "screens/user_label_view.h"
 

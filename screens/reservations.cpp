@@ -13,7 +13,7 @@
 #include "platform/base/datetime.h"
 #include "platform/base/exception.h"
 #include "platform/base/file.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "screens/work_screen_context.h"
 #include "shell/calvorn_view.h"
 #include "shell/file_helpers.h"

@@ -1,7 +1,7 @@
 #include "screens/result_loop.h"
 
 #include "ethernet/transfer_jobs.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/wnd.h"
 
 CResultLoop::CResultLoop(CTransferJobs& jobs, HWND window)
     : m_jobs(jobs)

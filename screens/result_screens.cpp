@@ -1,6 +1,6 @@
 #include "screens/result_screens.h"
 
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view.h"
 #include "screens/result_kinds.h"
 #include "screens/result_loop.h"

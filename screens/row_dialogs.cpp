@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "controls/icon_button.h"
 #include "controls/xp_button.h"
-#include "platform/wnd/dialog.h"
+#include "platform/wnd/dialogs/dialog.h"
 
 inline constexpr UINT IDD_GRID_LINE = 153;
 inline constexpr UINT IDD_AUTO_VALUE = 226;

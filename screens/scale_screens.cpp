@@ -12,7 +12,7 @@
 #include "db/mailbox_dlg.h"
 #include "db/sql_text.h"
 #include "grid/grid_ctrl.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "screens/reply_row.h"
 #include "screens/table_bridge.h"
 #include "screens/transfer_ports.h"

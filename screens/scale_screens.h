@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "controls/xp_button.h"
-#include "platform/wnd/listctrl.h"
+#include "platform/wnd/controls/listctrl.h"
 #include "serial/comm_settings.h"
 #include "serial/comm_setup_dlg.h"
 #include "serial/scale_register_host.h"

@@ -4,7 +4,7 @@
 
 #include "db/sql_text.h"
 #include "platform/base/exception.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 
 struct CServerSync::Table {
     const char* name;

@@ -2,7 +2,7 @@
 // and the move of the shown totals into the result summary database.
 
 #include "db/totals_move.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view.h"
 #include "screens/reply_row.h"
 #include "screens/result_kinds.h"

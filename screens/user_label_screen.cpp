@@ -7,7 +7,7 @@
 #include "db/item_db_worker.h"
 #include "db/sql_text.h"
 #include "platform/base/exception.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view.h"
 #include "screens/table_bridge.h"
 #include "screens/user_label_view.h"

@@ -4,8 +4,8 @@
 
 #include "platform/gdi/dc.h"
 #include "platform/gdi/pen.h"
-#include "platform/wnd/msgbox.h"
-#include "platform/wnd/runtime_class.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/core/runtime_class.h"
 #include "screens/command_forwarding.h"
 #include "screens/kind_of_view.h"
 #include "shell/main_frame.h"

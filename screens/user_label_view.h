@@ -11,11 +11,11 @@
 #include <array>
 
 #include "platform/gdi/bitmap.h"
-#include "platform/wnd/button.h"
-#include "platform/wnd/combobox.h"
-#include "platform/wnd/edit.h"
-#include "platform/wnd/rect_tracker.h"
-#include "platform/wnd/view.h"
+#include "platform/wnd/controls/button.h"
+#include "platform/wnd/controls/combobox.h"
+#include "platform/wnd/controls/edit.h"
+#include "platform/wnd/controls/rect_tracker.h"
+#include "platform/wnd/docview/view.h"
 #include "screens/user_label_fields.h"
 
 class CKindOfView;

@@ -3,7 +3,7 @@
 #include "platform/base/exception.h"
 #include "platform/base/file.h"
 #include "platform/base/file_system.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "serial/comm_settings.h"
 #include "serial/scale_register_host.h"
 

@@ -8,10 +8,10 @@
 // work screen. UI thread.
 
 #include "controls/icon_button.h"
-#include "platform/wnd/button.h"
-#include "platform/wnd/combobox.h"
-#include "platform/wnd/dialog.h"
-#include "platform/wnd/listbox.h"
+#include "platform/wnd/controls/button.h"
+#include "platform/wnd/controls/combobox.h"
+#include "platform/wnd/controls/listbox.h"
+#include "platform/wnd/dialogs/dialog.h"
 
 class CScaleRegisterHost;
 

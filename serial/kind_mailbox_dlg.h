@@ -5,8 +5,8 @@
 // work screen, the serial engine and the scale link read and write the edits
 // by window text, a store that any thread may use.
 
-#include "platform/wnd/dialog.h"
-#include "platform/wnd/edit.h"
+#include "platform/wnd/controls/edit.h"
+#include "platform/wnd/dialogs/dialog.h"
 #include "serial/serial_mailbox.h"
 
 inline constexpr UINT IDD_KIND_MAILBOX = 145;

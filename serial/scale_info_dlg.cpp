@@ -1,6 +1,6 @@
 #include "serial/scale_info_dlg.h"
 
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 // fields, runs it modally and, after IDOK, reads the fields back.
 
 #include "controls/icon_button.h"
-#include "platform/wnd/dialog.h"
-#include "platform/wnd/ipaddress.h"
+#include "platform/wnd/controls/ipaddress.h"
+#include "platform/wnd/dialogs/dialog.h"
 
 inline constexpr UINT IDD_SCALE_INFO = 140;
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "serial/serial_trans_engine.h"
 #include "serial/serial_walk_state.h"
 #include "serial/table_routes.h"

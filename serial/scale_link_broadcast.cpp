@@ -2,7 +2,7 @@
 // a broadcast starts, send the records once to "99", ask each joined scale for
 // its status, and end each joined scale's session.
 
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"
 #include "serial/serial_walk_state.h"

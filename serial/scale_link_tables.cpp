@@ -7,7 +7,7 @@
 
 #include "ethernet/record_sql.h"
 #include "platform/base/exception.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"
 #include "serial/serial_walk_state.h"

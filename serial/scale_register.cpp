@@ -8,7 +8,7 @@
 #include "db/reply_row.h"
 #include "db/sql_text.h"
 #include "grid/grid_ctrl.h"
-#include "platform/wnd/listctrl.h"
+#include "platform/wnd/controls/listctrl.h"
 #include "serial/comm_settings.h"
 
 namespace {

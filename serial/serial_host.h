@@ -12,7 +12,7 @@
 #include "ethernet/transfer_screen_host.h"
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
-#include "platform/wnd/messages.h"
+#include "platform/wnd/core/messages.h"
 #include "serial/serial_mailbox.h"
 
 // Messages of the engine to the work screen (wParam and lParam 0).

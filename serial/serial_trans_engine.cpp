@@ -7,7 +7,7 @@
 
 #include "ethernet/scale_codes.h"
 #include "platform/base/bytes.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "serial/serial_host.h"
 #include "serial/serial_walk_state.h"
 

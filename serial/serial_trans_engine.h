@@ -29,7 +29,7 @@
 #include "platform/base/bytes.h"
 #include "platform/base/cstring.h"
 #include "platform/serial/serial_port.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/wnd.h"
 #include "serial/link_frame.h"
 #include "serial/serial_words.h"
 

@@ -1,7 +1,7 @@
 #include "shell/calvorn_app.h"
 
-#include "platform/wnd/doctemplate.h"
-#include "platform/wnd/frame.h"
+#include "platform/wnd/docview/doctemplate.h"
+#include "platform/wnd/docview/frame.h"
 #include "shell/calvorn_doc.h"
 #include "shell/calvorn_view.h"
 #include "shell/dialog_helpers.h"

@@ -6,8 +6,8 @@
 // maximised under the caution caption.
 
 #include "controls/icon_button.h"
-#include "platform/wnd/dialog.h"
-#include "platform/wnd/winapp.h"
+#include "platform/wnd/dialogs/dialog.h"
+#include "platform/wnd/docview/winapp.h"
 
 // The main window's caption (two blanks before "quotation").
 inline constexpr const char* kMainCaption

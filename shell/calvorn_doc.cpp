@@ -1,6 +1,6 @@
 #include "shell/calvorn_doc.h"
 
-#include "platform/wnd/runtime_class.h"
+#include "platform/wnd/core/runtime_class.h"
 
 CCalvornDoc::CCalvornDoc() = default;
 

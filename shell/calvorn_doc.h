@@ -2,7 +2,7 @@
 // CCalvornDoc: the program's document. It stores and loads nothing; it only
 // carries the left pane's view hints to the other views (UpdateAllViews).
 
-#include "platform/wnd/doc.h"
+#include "platform/wnd/docview/doc.h"
 
 class CCalvornDoc : public CDocument {
 public:

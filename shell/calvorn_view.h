@@ -15,8 +15,8 @@
 #include "controls/icon_button.h"
 #include "db/mailbox_dlg.h"
 #include "platform/gdi/image_list.h"
-#include "platform/wnd/treectrl.h"
-#include "platform/wnd/view.h"
+#include "platform/wnd/controls/treectrl.h"
+#include "platform/wnd/docview/view.h"
 #include "shell/result_server_port.h"
 
 class CCalvornDoc;

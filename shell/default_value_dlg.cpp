@@ -1,8 +1,8 @@
 #include "shell/default_value_dlg.h"
 
 #include "platform/base/cp949.h"
-#include "platform/wnd/button.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/controls/button.h"
+#include "platform/wnd/core/msgbox.h"
 #include "shell/file_helpers.h"
 #include "shell/manager_settings.h"
 

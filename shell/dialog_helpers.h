@@ -4,7 +4,7 @@
 // settings file with the failure shown.
 
 #include "controls/icon_button.h"
-#include "platform/wnd/dialog.h"
+#include "platform/wnd/dialogs/dialog.h"
 
 inline constexpr int kOkIcon = 163;
 inline constexpr int kCancelIcon = 162;

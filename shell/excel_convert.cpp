@@ -10,8 +10,8 @@
 #include "platform/dao/dao_database.h"
 #include "platform/dao/dao_recordset.h"
 #include "platform/sheet/excel_app.h"
-#include "platform/wnd/filedialog.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/dialogs/filedialog.h"
 #include "shell/calvorn_view.h"
 #include "shell/file_helpers.h"
 

@@ -11,7 +11,7 @@
 #include "platform/base/file_system.h"
 #include "platform/base/path.h"
 #include "platform/base/resource.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <cstring>
 
 #include "platform/gdi/icon.h"
-#include "platform/wnd/msgbox.h"
-#include "platform/wnd/runtime_class.h"
-#include "platform/wnd/tray.h"
-#include "platform/wnd/winapp.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/core/runtime_class.h"
+#include "platform/wnd/desktop/tray.h"
+#include "platform/wnd/docview/winapp.h"
 #include "shell/calvorn_view.h"
 #include "shell/right_container_view.h"
 

@@ -5,9 +5,9 @@
 // first.
 
 #include "controls/plain_splitter.h"
-#include "platform/wnd/frame.h"
-#include "platform/wnd/statusbar.h"
-#include "platform/wnd/toolbar.h"
+#include "platform/wnd/docview/frame.h"
+#include "platform/wnd/docview/statusbar.h"
+#include "platform/wnd/docview/toolbar.h"
 
 class CCalvornView;
 class CRightCotainerView;

@@ -4,8 +4,8 @@
 #include "db/manager_db_worker.h"
 #include "db/sql_text.h"
 #include "platform/base/exception.h"
-#include "platform/wnd/msgbox.h"
-#include "platform/wnd/runtime_class.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/core/runtime_class.h"
 #include "shell/calvorn_view.h"
 #include "shell/manager_dialogs.h"
 

@@ -6,7 +6,7 @@
 // UI thread.
 
 #include "platform/base/cstring.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/wnd.h"
 
 class CCalvornView;
 

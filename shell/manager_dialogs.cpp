@@ -1,6 +1,6 @@
 #include "shell/manager_dialogs.h"
 
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "shell/dialog_helpers.h"
 #include "shell/manager_class.h"
 

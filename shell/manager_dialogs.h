@@ -2,7 +2,7 @@
 // The manager log-in dialog (131) and the manager data dialog (136).
 
 #include "controls/icon_button.h"
-#include "platform/wnd/dialog.h"
+#include "platform/wnd/dialogs/dialog.h"
 
 inline constexpr UINT IDD_MANAGER_LOGIN = 131;
 inline constexpr UINT IDD_USER_INFO = 136;

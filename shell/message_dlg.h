@@ -4,8 +4,8 @@
 // button that hides it. Created hidden; the work screen fills the edit and
 // shows it without activating it.
 
-#include "platform/wnd/dialog.h"
-#include "platform/wnd/edit.h"
+#include "platform/wnd/controls/edit.h"
+#include "platform/wnd/dialogs/dialog.h"
 
 inline constexpr UINT IDD_MESSAGE = 225;
 inline constexpr int IDC_MESSAGE_TEXT = 1002;

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "platform/gdi/system_colors.h"
-#include "platform/wnd/runtime_class.h"
+#include "platform/wnd/core/runtime_class.h"
 #include "shell/work_screen.h"
 
 namespace {

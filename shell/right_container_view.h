@@ -5,7 +5,7 @@
 // the view, so it is never seen.
 
 #include "controls/plain_splitter.h"
-#include "platform/wnd/view.h"
+#include "platform/wnd/docview/view.h"
 
 class CWorkScreen;
 

@@ -5,9 +5,9 @@
 #include "db/general_dao_helper.h"
 #include "db/sql_text.h"
 #include "platform/base/exception.h"
-#include "platform/wnd/button.h"
-#include "platform/wnd/combobox.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/controls/button.h"
+#include "platform/wnd/controls/combobox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "shell/file_helpers.h"
 #include "shell/manager_settings.h"
 

@@ -2,7 +2,7 @@
 
 #include "db/sql_text.h"
 #include "platform/base/exception.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "shell/calvorn_view.h"
 #include "shell/dialog_helpers.h"
 

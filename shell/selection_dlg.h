@@ -9,8 +9,8 @@
 
 #include "controls/icon_button.h"
 #include "db/general_dao_helper.h"
-#include "platform/wnd/dialog.h"
-#include "platform/wnd/listbox.h"
+#include "platform/wnd/controls/listbox.h"
+#include "platform/wnd/dialogs/dialog.h"
 
 inline constexpr UINT IDD_SCALE_SELECT = 200;
 inline constexpr UINT IDD_MANAGER_SELECT = 213;

@@ -1,8 +1,8 @@
 #include "controls/bitmap_background_dlg.h"
 #include "controls_test_util.h"
 #include "platform/gdi/rgn.h"
-#include "platform/wnd/cursor.h"
-#include "platform/wnd/window_region.h"
+#include "platform/wnd/core/cursor.h"
+#include "platform/wnd/core/window_region.h"
 
 namespace {
 

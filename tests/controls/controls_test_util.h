@@ -8,9 +8,9 @@
 
 #include "platform/gdi/dc.h"
 #include "platform/gdi/system_colors.h"
-#include "platform/wnd/input_seam.h"
-#include "platform/wnd/paint_dc.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/input_seam.h"
+#include "platform/wnd/core/paint_dc.h"
+#include "platform/wnd/core/wnd.h"
 #include "tests/support/pixels.h"
 #include "tests/support/ui_pump.h"
 

@@ -7,11 +7,11 @@
 #include "controls_test_util.h"
 #include "platform/base/resource_script.h"
 #include "platform/gdi/icon.h"
-#include "platform/wnd/cursor.h"
-#include "platform/wnd/dialog.h"
-#include "platform/wnd/mouse_track.h"
-#include "platform/wnd/shell_services.h"
-#include "platform/wnd/system_params.h"
+#include "platform/wnd/core/cursor.h"
+#include "platform/wnd/core/mouse_track.h"
+#include "platform/wnd/core/system_params.h"
+#include "platform/wnd/desktop/shell_services.h"
+#include "platform/wnd/dialogs/dialog.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include "db/item_db_worker.h"
 #include "db/mailbox_dlg.h"
 #include "db/manager_db_worker.h"
-#include "platform/wnd/app.h"
-#include "platform/wnd/sync.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/app.h"
+#include "platform/wnd/core/sync.h"
+#include "platform/wnd/core/wnd.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/ui_pump.h"
 

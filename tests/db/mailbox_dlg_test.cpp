@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "db/mailbox_dlg.h"
-#include "platform/wnd/app.h"
-#include "platform/wnd/sync.h"
+#include "platform/wnd/core/app.h"
+#include "platform/wnd/core/sync.h"
 
 namespace {
 

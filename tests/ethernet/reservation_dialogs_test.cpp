@@ -6,7 +6,7 @@
 
 #include "ethernet/reservation_dialogs.h"
 #include "ethernet/reservation_host.h"
-#include "platform/wnd/button.h"
+#include "platform/wnd/controls/button.h"
 #include "tests/ethernet/reservation_fixture.h"
 #include "tests/support/click_at.h"
 #include "tests/support/pixels.h"

@@ -17,7 +17,7 @@
 #include "platform/base/resource.h"
 #include "platform/dao/dao_database.h"
 #include "platform/dao/dao_recordset.h"
-#include "platform/wnd/modal_script.h"
+#include "platform/wnd/dialogs/modal_script.h"
 #include "tests/support/store_password.h"
 #include "tests/support/temp_data_root.h"
 #include "tests/support/ui_pump.h"

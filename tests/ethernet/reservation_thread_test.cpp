@@ -7,7 +7,7 @@
 
 #include "ethernet/reservation_host.h"
 #include "ethernet/reservation_thread.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/wnd.h"
 #include "tests/ethernet/reservation_fixture.h"
 #include "tests/support/scale_sim.h"
 

@@ -9,9 +9,9 @@
 #include "grid/inplace_datetime.h"
 #include "grid/inplace_list.h"
 #include "grid_window_fixture.h"
-#include "platform/wnd/client_dc.h"
-#include "platform/wnd/cursor.h"
-#include "platform/wnd/shell_services.h"
+#include "platform/wnd/core/client_dc.h"
+#include "platform/wnd/core/cursor.h"
+#include "platform/wnd/desktop/shell_services.h"
 #include "tests/support/pixels.h"
 
 namespace {

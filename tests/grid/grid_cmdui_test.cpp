@@ -1,7 +1,7 @@
 // Update rules of the grid's Cut, Copy, Paste and Select All commands.
 
 #include "grid_window_fixture.h"
-#include "platform/wnd/cmdui.h"
+#include "platform/wnd/core/cmdui.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "grid/inplace_edit.h"
 #include "grid_window_fixture.h"
-#include "platform/wnd/cursor.h"
-#include "platform/wnd/oledata.h"
+#include "platform/wnd/core/cursor.h"
+#include "platform/wnd/desktop/oledata.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "grid_window_fixture.h"
 #include "platform/base/cp949.h"
-#include "platform/wnd/oledata.h"
+#include "platform/wnd/desktop/oledata.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include "grid/inplace_list.h"
 #include "grid/title_tip.h"
 #include "grid_window_fixture.h"
-#include "platform/wnd/client_dc.h"
-#include "platform/wnd/input_seam.h"
-#include "platform/wnd/reflect.h"
-#include "platform/wnd/system_params.h"
+#include "platform/wnd/core/client_dc.h"
+#include "platform/wnd/core/input_seam.h"
+#include "platform/wnd/core/reflect.h"
+#include "platform/wnd/core/system_params.h"
 
 namespace {
 

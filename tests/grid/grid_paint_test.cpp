@@ -2,7 +2,7 @@
 
 #include "grid_window_fixture.h"
 #include "platform/gdi/image_list.h"
-#include "platform/wnd/client_dc.h"
+#include "platform/wnd/core/client_dc.h"
 #include "tests/support/pixels.h"
 
 namespace {

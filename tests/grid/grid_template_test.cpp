@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "grid/grid_ctrl.h"
-#include "platform/wnd/dialog.h"
+#include "platform/wnd/dialogs/dialog.h"
 #include "tests/support/ui_pump.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "grid/grid_ctrl.h"
 #include "grid/title_tip.h"
 #include "grid_test_util.h"
-#include "platform/wnd/keyboard.h"
+#include "platform/wnd/core/keyboard.h"
 #include "tests/support/ui_pump.h"
 
 // Pseudo-code of WM_GRID_CELLEDITED in the recorded events.

@@ -2,7 +2,7 @@
 // rows each option gives over walks of days, weeks and months, what a
 // manager may see, the decimals, the item texts and the refusals.
 
-#include "platform/wnd/combobox.h"
+#include "platform/wnd/controls/combobox.h"
 #include "results/result_view_dlg.h"
 #include "tests/results/result_fixture.h"
 

@@ -1,6 +1,6 @@
 #include <cstdlib>
 
-#include "platform/wnd/input_seam.h"
+#include "platform/wnd/core/input_seam.h"
 #include "screens/user_label_screen.h"
 #include "screens/user_label_view.h"
 #include "shell/right_container_view.h"

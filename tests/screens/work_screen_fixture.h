@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "db/general_dao_helper.h"
-#include "platform/wnd/filedialog.h"
-#include "platform/wnd/modal_script.h"
+#include "platform/wnd/dialogs/filedialog.h"
+#include "platform/wnd/dialogs/modal_script.h"
 #include "screens/kind_of_view.h"
 #include "screens/transfer_port.h"
 #include "shell/calvorn_app.h"

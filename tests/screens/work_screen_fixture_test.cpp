@@ -6,7 +6,7 @@
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
 #include "platform/base/datetime.h"
-#include "platform/wnd/input_seam.h"
+#include "platform/wnd/core/input_seam.h"
 #include "screens/register_screens.h"
 #include "shell/file_helpers.h"
 #include "shell/right_container_view.h"

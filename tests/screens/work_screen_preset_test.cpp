@@ -4,7 +4,7 @@
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
-#include "platform/wnd/input_seam.h"
+#include "platform/wnd/core/input_seam.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
 

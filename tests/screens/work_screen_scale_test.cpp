@@ -9,8 +9,8 @@
 #include <functional>
 
 #include "db/db_messages.h"
-#include "platform/wnd/combobox.h"
-#include "platform/wnd/input_seam.h"
+#include "platform/wnd/controls/combobox.h"
+#include "platform/wnd/core/input_seam.h"
 #include "screens/table_bridge.h"
 #include "serial/scale_register.h"
 #include "shell/view_hints.h"

@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "db/item_db_worker.h"
-#include "platform/wnd/cmdui.h"
-#include "platform/wnd/filedialog.h"
-#include "platform/wnd/modal_script.h"
+#include "platform/wnd/core/cmdui.h"
+#include "platform/wnd/dialogs/filedialog.h"
+#include "platform/wnd/dialogs/modal_script.h"
 #include "screens/kind_of_view.h"
 #include "screens/register_screens.h"
 #include "screens/user_label_view.h"

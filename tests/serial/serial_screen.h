@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/wnd.h"
 #include "serial/scale_link.h"
 #include "serial/serial_host.h"
 #include "serial/serial_trans_engine.h"

@@ -13,7 +13,7 @@
 #include "platform/dao/dao_database.h"
 #include "platform/dao/dao_recordset.h"
 #include "platform/serial/serial_port.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/msgbox.h"
 #include "tests/serial/serial_screen.h"
 #include "tests/support/scale_sim.h"
 #include "tests/support/serial_scale_model.h"

@@ -18,7 +18,7 @@
 #include "platform/sheet/biff8_writer.h"
 #include "platform/sheet/excel_app.h"
 #include "platform/sheet/xls_reader.h"
-#include "platform/wnd/shell_services.h"
+#include "platform/wnd/desktop/shell_services.h"
 #include "shell/excel_convert.h"
 #include "shell/file_helpers.h"
 #include "tests/platform/sheet_test_util.h"

@@ -1,8 +1,8 @@
 // The main window as a user meets it: which view routes the commands after a
 // click, fly-by prompts and tooltips, the lock-key indicators, the tray icon.
 
-#include "platform/wnd/keyboard.h"
-#include "platform/wnd/tray.h"
+#include "platform/wnd/core/keyboard.h"
+#include "platform/wnd/desktop/tray.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {

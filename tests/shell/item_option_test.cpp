@@ -7,7 +7,7 @@
 #include "db/sql_text.h"
 #include "platform/base/exception.h"
 #include "platform/base/file_system.h"
-#include "platform/wnd/button.h"
+#include "platform/wnd/controls/button.h"
 #include "shell/default_value_dlg.h"
 #include "shell/file_helpers.h"
 #include "shell/manager_settings.h"

@@ -4,9 +4,9 @@
 #include <functional>
 
 #include "platform/base/file_system.h"
-#include "platform/wnd/button.h"
-#include "platform/wnd/combobox.h"
-#include "platform/wnd/mouse_track.h"
+#include "platform/wnd/controls/button.h"
+#include "platform/wnd/controls/combobox.h"
+#include "platform/wnd/core/mouse_track.h"
 #include "shell/file_helpers.h"
 #include "shell/scale_dialogs.h"
 #include "tests/shell/shell_fixture.h"

@@ -6,7 +6,7 @@
 #include "platform/base/exception.h"
 #include "platform/base/file_system.h"
 #include "platform/dao/dao_database.h"
-#include "platform/wnd/listbox.h"
+#include "platform/wnd/controls/listbox.h"
 #include "shell/file_helpers.h"
 #include "shell/selection_dlg.h"
 #include "tests/shell/shell_fixture.h"

@@ -3,8 +3,8 @@
 // its parent's client coordinates, through the input path's hit test, so it
 // reaches whatever window lies there (the control, or one that covers it).
 
-#include "platform/wnd/input_seam.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/input_seam.h"
+#include "platform/wnd/core/wnd.h"
 
 // False when parent has no control id or is not shown.
 inline bool ClickAtControl(CWnd& parent, int id)

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "ethernet/transfer_jobs.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/wnd.h"
 
 class FakeTransferHost : public CWnd, public CTransferHost {
 public:

@@ -6,8 +6,8 @@
 #include <deque>
 #include <utility>
 
-#include "platform/wnd/input_seam.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/input_seam.h"
+#include "platform/wnd/core/wnd.h"
 #include "tests/support/ui_pump.h"
 
 class InputFeeder : public CWnd {

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "platform/gdi/bitmap_file.h"
-#include "platform/wnd/paint_dc.h"
-#include "platform/wnd/window_capture.h"
+#include "platform/wnd/core/paint_dc.h"
+#include "platform/wnd/core/window_capture.h"
 
 Canvas::Canvas(int width, int height, COLORREF fill, BOOL mono)
 {

@@ -6,7 +6,7 @@
 
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/dc.h"
-#include "platform/wnd/wnd.h"
+#include "platform/wnd/core/wnd.h"
 
 // A memory DC with a bitmap selected into it.
 class Canvas {

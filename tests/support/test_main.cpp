@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/wnd/app.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/app.h"
+#include "platform/wnd/core/msgbox.h"
 
 int main(int argc, char** argv)
 {

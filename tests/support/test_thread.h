@@ -5,8 +5,8 @@
 #include <functional>
 #include <utility>
 
-#include "platform/wnd/sync.h"
-#include "platform/wnd/thread.h"
+#include "platform/wnd/core/sync.h"
+#include "platform/wnd/core/thread.h"
 
 class TestThread {
 public:

@@ -7,8 +7,8 @@
 #include <functional>
 #include <vector>
 
-#include "platform/wnd/app.h"
-#include "platform/wnd/msgbox.h"
+#include "platform/wnd/core/app.h"
+#include "platform/wnd/core/msgbox.h"
 
 // Deadlines stretch by CALVORN_TEST_TIME_SCALE (1 to 20; the sanitizer runs
 // set it): a deadline bounds a wait for something that must happen, so a

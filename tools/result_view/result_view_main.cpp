@@ -13,7 +13,7 @@
 #include "ethernet/reservation_rules.h"
 #include "platform/base/file_system.h"
 #include "platform/dao/dao_database.h"
-#include "platform/wnd/app.h"
+#include "platform/wnd/core/app.h"
 #include "results/manager_result_view_dlg.h"
 #include "results/result_view_dlg.h"
 #include "shell/file_helpers.h"
