@@ -65,6 +65,7 @@
 #include "platform/wnd/controls/static.h"
 #include "platform/wnd/docview/formview.h"
 #include "screens/kind_of_view_defaults.h"
+#include "screens/kind_of_view_edit.h"
 #include "screens/kind_of_view_preset.h"
 #include "screens/kind_of_view_print.h"
 #include "screens/kind_of_view_rows.h"
@@ -206,9 +207,7 @@ public:
     int FindColumn(const char* title, int start = 0) const override;
 
     // ---- Editing ------------------------------------------------------------------
-    void OnGridCellEdited(int row, int column) override;
-    int ValidateCell(int row, int column, int kind);
-    int ValidateItemField(int field, int row, int column);
+    void OnGridCellEdited(int row, int column) override { m_editor.OnGridCellEdited(row, column); }
 
     // ---- Item default values (per manager files) ----------------------------------
 
@@ -470,7 +469,6 @@ private:
     void StartLoad(const std::function<void()>& start) override;
     void Release();
     void LockKeyColumnAndTrailingRow();
-    void RefuseCell(const CString& english, const CString& korean, int row, int column);
     void ShowControls(std::initializer_list<int> ids, BOOL show);
     void EnableControls(std::initializer_list<int> ids, BOOL enable);
     void PlaceControl(int id, int x, int y, int cx, int cy);
@@ -511,4 +509,5 @@ private:
     CItemDefaults m_defaults { *this };
     CGridRows m_rows { *this, m_defaults };
     CPresetSheetPrint m_print;
+    CCellEditor m_editor { *this };
 };

@@ -1,12 +1,10 @@
-// Cell editing: every edited cell is checked against its column's limits and
-// written to the database at once, or refused with a message and the focus
-// kept on it. Lengths count CP949 bytes (an item name holds 28 bytes: 14
-// Hangul syllables).
+#include "screens/kind_of_view_edit.h"
 
 #include <cstdlib>
 #include <string_view>
 
 #include "db/db_messages.h"
+#include "grid/grid_ctrl.h"
 #include "platform/base/cp949.h"
 #include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view.h"
@@ -44,30 +42,31 @@ bool IsWholeNumber(const CString& text)
 
 } // namespace
 
-LRESULT CKindOfView::OnGridCellEditedMessage(WPARAM wParam, LPARAM lParam)
+CCellEditor::CCellEditor(CWorkScreenContext& screen)
+    : m_screen(screen)
+{ }
+
+void CCellEditor::RefuseCell(const CString& english, const CString& korean, int row, int column)
 {
-    OnGridCellEdited(static_cast<int>(wParam), static_cast<int>(lParam));
-    return 0;
+    AfxMessageBox(m_screen.Language() == 1 ? korean : english, MB_OK);
+    CGridCtrl& grid = m_screen.Grid();
+    grid.m_bKeepFocus = 1;
+    grid.SetFocus();
+    grid.SetFocusCell(row, column);
 }
 
-void CKindOfView::RefuseCell(const CString& english, const CString& korean, int row, int column)
+void CCellEditor::OnGridCellEdited(int row, int column)
 {
-    AfxMessageBox(m_nLanguage == 1 ? korean : english, MB_OK);
-    m_grid.m_bKeepFocus = 1;
-    m_grid.SetFocus();
-    m_grid.SetFocusCell(row, column);
-}
-
-void CKindOfView::OnGridCellEdited(int row, int column)
-{
-    if (m_strItemDbPath.IsEmpty())
+    const CString databasePath = m_screen.ItemDbPath();
+    if (databasePath.IsEmpty())
         return;
-    const int kind = m_nHint;
-    const CString text = m_grid.GetItemText(row, column);
+    CGridCtrl& grid = m_screen.Grid();
+    const int kind = m_screen.Hint();
+    const CString text = grid.GetItemText(row, column);
     if (text.IsEmpty()) {
         CString placeholder;
         if (kind == kKindItem) {
-            const CString title = m_grid.GetItemText(0, column);
+            const CString title = grid.GetItemText(0, column);
             if (title != "ITEM_NAME" && title != "ITEM_NAME2")
                 placeholder = "0";
         } else if (kind == kKindAdd || kind == kKindAdv || kind == kKindLandAdd) {
@@ -76,7 +75,7 @@ void CKindOfView::OnGridCellEdited(int row, int column)
             placeholder = "0";
         }
         if (!placeholder.IsEmpty())
-            m_grid.SetItemText(row, column, placeholder);
+            grid.SetItemText(row, column, placeholder);
     } else if (kind == kKindLandAdd && column == 1) {
         const long number = Number(text);
         if (number < 201 || number > 500) {
@@ -104,22 +103,23 @@ void CKindOfView::OnGridCellEdited(int row, int column)
     default:
         return;
     }
-    if (RefuseWhileBusy())
+    if (m_screen.RefuseWhileBusy())
         return;
     if (kind != kKindUserLabel && !ValidateCell(row, column, kind))
         return;
-    m_grid.m_bKeepFocus = 0;
-    m_mailbox.SetText(IDC_MAILBOX_NAME, request);
-    m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
-    m_pTableBridge->UpdateCell(m_strItemDbPath, row, column, kind);
+    grid.m_bKeepFocus = 0;
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, request);
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
+    m_screen.TableBridge().UpdateCell(databasePath, row, column, kind);
 }
 
-int CKindOfView::ValidateCell(int row, int column, int kind)
+int CCellEditor::ValidateCell(int row, int column, int kind)
 {
-    const CString text = m_grid.GetItemText(row, column);
+    const CGridCtrl& grid = m_screen.Grid();
+    const CString text = grid.GetItemText(row, column);
     switch (kind) {
     case kKindItem: {
-        const CString title = m_grid.GetItemText(0, column);
+        const CString title = grid.GetItemText(0, column);
         // The packed sale fields hold 24 bits of price and 11 bits of period.
         if (title == "SALE_PRICE"
             && (!IsWholeNumber(text) || Number(text) > kMaxSalePrice || Number(text) < 0)) {
@@ -171,9 +171,11 @@ int CKindOfView::ValidateCell(int row, int column, int kind)
     }
 }
 
-int CKindOfView::ValidateItemField(int field, int row, int column)
+int CCellEditor::ValidateItemField(int field, int row, int column)
 {
-    const CString text = m_grid.GetItemText(row, column);
+    CGridCtrl& grid = m_screen.Grid();
+    const int language = m_screen.Language();
+    const CString text = grid.GetItemText(row, column);
     const long number = Number(text);
     const long length = Length(text);
     const bool whole = IsWholeNumber(text);
@@ -205,8 +207,8 @@ int CKindOfView::ValidateItemField(int field, int row, int column)
             return refuse("Fix_price is a 1 - 99999.", "정금액는 1 - 99999번이내로 하여야 함");
         return 1;
     case 5: {
-        const bool accepted = m_nLanguage == 3
-            || (whole && (m_nLanguage == 1 ? length <= 3 && number <= 480 : length <= 3 && number <= 300));
+        const bool accepted = language == 3
+            || (whole && (language == 1 ? length <= 3 && number <= 480 : length <= 3 && number <= 300));
         if (!accepted)
             return refuse("Land is a 0 - 300.", "원산지는 0 - 480번이내로 하여야 함");
         return 1;
@@ -216,8 +218,8 @@ int CKindOfView::ValidateItemField(int field, int row, int column)
             return refuse("Pos flag is a 1 - 999.", "포스플래그는 1 - 999번이내로 하여야 함");
         return 1;
     case 7: {
-        const int kindColumn = FindColumn("POS_KIND", 1);
-        const CString posKind = kindColumn >= 0 ? m_grid.GetItemText(row, kindColumn) : CString();
+        const int kindColumn = m_screen.FindColumn("POS_KIND", 1);
+        const CString posKind = kindColumn >= 0 ? grid.GetItemText(row, kindColumn) : CString();
         // Kind "2" codes are held to their length only.
         if (!PosCodeAccepted(posKind, text) || (posKind != "2" && !whole)) {
             const PosCodeMessage message = PosCodeMessageFor(posKind);
@@ -228,9 +230,9 @@ int CKindOfView::ValidateItemField(int field, int row, int column)
     case 11: {
         if (!whole || length > 2 || number > 3)
             return refuse("Pos Kind is a 0 - 3.", "바코드종류는 0 - 3번이내로 하여야 함");
-        const int codeColumn = FindColumn("POS_CODE", 1);
+        const int codeColumn = m_screen.FindColumn("POS_CODE", 1);
         if (codeColumn >= 0) {
-            const CString code = m_grid.GetItemText(row, codeColumn);
+            const CString code = grid.GetItemText(row, codeColumn);
             const long codeLength = Length(code);
             const bool tooLong = text == "2" ? codeLength > 10
                 : text == "3"                ? codeLength > 8
@@ -238,9 +240,9 @@ int CKindOfView::ValidateItemField(int field, int row, int column)
                                              : codeLength > 6;
             if (tooLong) {
                 const PosCodeMessage message = PosCodeMessageFor(text);
-                AfxMessageBox(m_nLanguage == 1 ? message.korean : message.english, MB_OK);
-                m_grid.SetFocus();
-                m_grid.SetFocusCell(row, codeColumn);
+                AfxMessageBox(language == 1 ? message.korean : message.english, MB_OK);
+                grid.SetFocus();
+                grid.SetFocusCell(row, codeColumn);
             }
         }
         return 1;
@@ -252,4 +254,10 @@ int CKindOfView::ValidateItemField(int field, int row, int column)
     default:
         return 1;
     }
+}
+
+LRESULT CKindOfView::OnGridCellEditedMessage(WPARAM wParam, LPARAM lParam)
+{
+    m_editor.OnGridCellEdited(static_cast<int>(wParam), static_cast<int>(lParam));
+    return 0;
 }

@@ -1,0 +1,30 @@
+#pragma once
+// CCellEditor: cell editing on the table screens. An edited cell gets its
+// placeholder when emptied, is checked against its column's limits and is
+// written to the item database at once (the table bridge's UpdateCell), or
+// refused with a message and the focus kept on it. Lengths count CP949 bytes
+// (an item name holds 28 bytes: 14 Hangul syllables).
+
+#include "platform/base/cstring.h"
+
+class CWorkScreenContext;
+
+class CCellEditor {
+public:
+    explicit CCellEditor(CWorkScreenContext& screen);
+    CCellEditor(const CCellEditor&) = delete;
+    CCellEditor& operator=(const CCellEditor&) = delete;
+
+    // The cell (row, column) as the user left it: checked, then written.
+    void OnGridCellEdited(int row, int column);
+    // 1 when the cell's text fits its column on a screen of kind (the data
+    // kind), else 0 after the refusal message.
+    [[nodiscard]] int ValidateCell(int row, int column, int kind);
+    // The same for item field index field (0 ITEM_NUM ... 15 ID).
+    [[nodiscard]] int ValidateItemField(int field, int row, int column);
+
+private:
+    void RefuseCell(const CString& english, const CString& korean, int row, int column);
+
+    CWorkScreenContext& m_screen;
+};
