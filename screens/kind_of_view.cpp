@@ -11,9 +11,9 @@
 #include "platform/wnd/core/runtime_class.h"
 #include "screens/command_forwarding.h"
 #include "screens/reservations.h"
-#include "screens/result_loop.h"
 #include "screens/result_screens.h"
 #include "screens/table_bridge.h"
+#include "screens/transfer_glue.h"
 #include "screens/transfer_port.h"
 #include "screens/transfer_ports.h"
 #include "serial/serial_transfer.h"
@@ -36,9 +36,6 @@ CKindOfView::CKindOfView()
     : CFormView(IDD_KIND_OF_VIEW)
     , m_grid(0, 0, 0, 0)
     , m_mailbox(this)
-    , m_serialMailbox(nullptr)
-    , m_messageDlg(nullptr)
-    , m_recvNumbers(1000)
     , m_fieldTexts(kRowFieldCount)
     , m_scales(*this)
 {
@@ -46,17 +43,17 @@ CKindOfView::CKindOfView()
     m_pItemWorker->SetOwner(this, &m_mailbox);
     m_pItemWorker->SetInsertReadTarget(this);
     CWorkScreenContext& context = *this;
-    m_pReservations.reset(new CReservations(context, [this] { return m_nTransferActive.load(); }));
+    m_pTransfers = std::make_unique<CTransferGlue>(context, m_scales);
+    m_pResults = std::make_unique<CResultScreens>(context, m_scales, *m_pTransfers);
+    m_pReservations.reset(new CReservations(context, [this] { return m_pTransfers->GetTransferActive(); }));
     m_pTableBridge = new CTableBridge;
     m_pTableBridge->SetView(this);
     m_mailbox.Create(this);
     SetDefaultMembers();
     m_nLoggedIn = 0;
-    m_serialMailbox.Create(nullptr);
     m_nUpdateLock = 0;
     m_nLanguage = 2;
     m_pTableBridge->m_nLanguage = m_nLanguage;
-    m_messageDlg.Create(nullptr);
 }
 
 CKindOfView::~CKindOfView()
@@ -64,13 +61,11 @@ CKindOfView::~CKindOfView()
     // Every reservation thread ends before anything it may reach goes.
     m_pReservations.reset();
     m_pResults.reset();
-    m_pSerial.reset();
-    m_pTransports.reset();
+    m_pTransfers.reset();
     delete m_pItemWorker;
     m_pItemWorker = nullptr;
     delete m_pTableBridge;
     m_pTableBridge = nullptr;
-    m_messageDlg.DestroyWindow();
 }
 
 const CRuntimeClass* CKindOfView::GetThisClass()
@@ -199,10 +194,9 @@ void CKindOfView::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, 1062, m_btnLabelTransAll);
     DDX_Control(dx, 1063, m_btnLabelTransSelect);
     DDX_Control(dx, 1049, m_labelRangeHint);
-    DDX_Control(dx, 1037, m_lampSend);
+    m_pTransfers->DoDataExchange(dx);
     DDX_Control(dx, 1041, m_labelPc);
     DDX_Control(dx, 1042, m_labelScale);
-    DDX_Control(dx, 1038, m_lampRecv);
     DDX_Control(dx, 1044, m_groupProgress);
     DDX_Control(dx, 1039, m_editProgress);
     DDX_Control(dx, 1117, m_btnReservationSetup);
@@ -224,18 +218,13 @@ int CKindOfView::OnCreate(LPCREATESTRUCT createStruct)
     if (!m_captionPanel.Create(nullptr, nullptr, kCaptionStyle, CRect(0, 0, 0, 0), this, IDC_WORK_CAPTION))
         return -1;
     SetCaptionText("Initial Display");
-    CreateTransports();
-    CreateSerialTransfer();
+    m_pTransfers->CreateTransports();
     return 0;
 }
 
 void CKindOfView::OnTimer(UINT_PTR id)
 {
-    if (id == kSerialReplyTimer) {
-        OnSerialReplyTimeout();
-        return;
-    }
-    if (OnTransferTimer(id) || m_pReservations->OnReservationTimer(id))
+    if (m_pTransfers->OnTimer(id) || m_pReservations->OnReservationTimer(id))
         return;
     CFormView::OnTimer(id);
 }
@@ -271,7 +260,6 @@ void CKindOfView::SetDefaultMembers()
     m_nLoadRows = 0;
     m_strColumnList = "";
     m_scales.OnScaleListClick(-1);
-    m_nSerialStop.store(0);
 }
 
 void CKindOfView::OnInitialUpdate()
@@ -302,8 +290,7 @@ void CKindOfView::OnInitialUpdate()
     m_scales.ShowScaleRegisterControls(FALSE);
     m_scales.ClearScaleList();
 
-    m_lampSend.SetImage(32, 1, 0);
-    m_lampRecv.SetImage(32, 1, 0);
+    m_pTransfers->Start();
     EnableItemTransButtons(TRUE);
     EnableScaleTransButtons(TRUE);
     EnableTransStopButton(FALSE);

@@ -21,6 +21,20 @@
 //   the destructor), the list 217, lamps 1040/1045/1046, commands 1116/1117,
 //   message 1624 and timers 600 + slot; the host of the threads and the list.
 //   It reads the transfer-active count through a function it is given.
+// - CTransferGlue (Transfers(), screens/transfer_glue.h): the host of both
+//   transports (CTransferHost for the TCP jobs, CSerialHost for the serial
+//   walk) and the serial side of the commands; it owns the transports, the
+//   serial mailbox 145, the message window 225, the stop flag, the count of
+//   running transfers, the numbers of a selective read and lamps 1037/1038.
+//   The commands 1001/1002/1009/1010/1025/1027/1029/1030 and the scale
+//   settings' Trans hand on to it, as do message 1324, 1224-1227 and the
+//   timers 150 and 200-599. It reads the communication settings of
+//   CScaleScreens (glue -> scales, never back); CReservations reads its
+//   transfer-active count. It owns the sales-total loop over the TCP jobs
+//   (CResultLoop) and steps it after each job's message.
+// - CResultScreens (screens/result_screens.h): the sales-total receive and
+//   clear (started through the glue's operations, never its members) and the
+//   accumulation; the handlers of hints 12-15 and 1050-1057 hand on to it.
 // Screens, rows, loads and presets (same rule: parts know the context only):
 // - The screen switch (kind_of_view_switch.cpp): OnUpdate drops a hint while
 //   the update lock is set, takes hints 7-9 alone, then moves the left pane's
@@ -85,8 +99,8 @@ class CPrintInfo;
 class CTableBridge;
 class CTransferPort;
 class CWorkScreenTransports;
-class CSerialTransfer;
 class CResultScreens;
+class CTransferGlue;
 
 // Form template and control ids of the work screen.
 inline constexpr UINT IDD_KIND_OF_VIEW = 130;
@@ -107,9 +121,6 @@ inline constexpr std::size_t kRowFieldCount = 400;
 class CKindOfView : public CFormView,
                     public CWorkScreen,
                     public CInsertReadTarget,
-                    public CTransferHost,
-                    public CSerialHost,
-                    public CSerialTransport,
                     private CWorkScreenContext {
     friend class CUserLabelScreen;
 
@@ -152,7 +163,7 @@ public:
 
     // The transport that runs transfers (null: the commands stop at the mode
     // split; not owned).
-    void SetTransferPort(CTransferPort* port) { m_pTransferPort = port; }
+    void SetTransferPort(CTransferPort* port);
     // The scale screens: communication settings, register, settings screens.
     CScaleScreens& Scales() { return m_scales; }
 
@@ -179,8 +190,8 @@ public:
     // ---- Panels -------------------------------------------------------------------
     void EnableEditButtons(BOOL enable) override;
     void EnableItemTransButtons(BOOL enable) override;
-    void EnableTransStopButton(BOOL enable) override;
-    void EnableScaleTransButtons(BOOL enable) override;
+    void EnableTransStopButton(BOOL enable);
+    void EnableScaleTransButtons(BOOL enable);
     void ShowScaleInfoPanel(BOOL show);
     void ShowSyncTablesButton(int serverMode);
     void PlaceSyncPresetButton(int serverMode);
@@ -212,42 +223,16 @@ public:
     // ---- Item default values (per manager files) ----------------------------------
 
     // ---- Transfer pre-checks and settings -----------------------------------------
-    CString CheckPosCodes(const CString& scope);
     static void MakeDirectoryPath(const CString& path);
 
-    // ---- TCP transfers (kind_of_view_tcp.cpp) ----------------------------------------
-    // Makes the transports (once the window exists); they become the transfer
-    // port unless one was set.
-    void CreateTransports();
-    CWorkScreenTransports* GetTransports() const { return m_pTransports.get(); }
-    // Message 1324 and the reply timers 200-599 of the TCP jobs.
+    // ---- Transfers (screens/transfer_glue.h) -----------------------------------------
+    CTransferGlue& Transfers() { return *m_pTransfers; }
+    // Message 1324.
     LRESULT OnTransSocketData(WPARAM token, LPARAM lParam);
-    BOOL OnTransferTimer(UINT_PTR id);
-
-    // CTransferHost
-    HWND GetTransferWindow() override;
-    int GetGridRowCount() override;
-    CString GetGridItemText(int row, int column) override;
-    int GetCurrentGridRow() override;
-    TransferSelection GetTransferSelection() override;
-    CString GetCurrentKind() override;
+    // The rest of what the transports use of the screen.
     int GetPresetPage() override;
     std::vector<CString> GetPresetKeyTexts() override;
-    int GetPresetReadPage() override;
-    CString GetUserId() override;
-    CString GetItemDbPath() override;
     int LoadDefaultValues() override;
-    int GetEthernetStop() override;
-    void SetEthernetStop(int stop) override;
-    void SetTransferActive(int active) override;
-    void NoteReceivedRecord(const CString& request, const CString& sql) override;
-    void ShowTransferProgress(const CString& text) override;
-    // ---- Scale settings sends ---------------------------------------------------------
-    void SendScaleInfo();
-    void SendScaleRootInfo();
-    // The transfer state reset and the port check both scale sends start
-    // with; FALSE after "Select a port.".
-    BOOL BeginScaleSend();
     // TRUE (after saying so) while the item worker serves a request: its
     // database and the mailbox are in use, and a write or another request now
     // would cut the rows still to come.
@@ -257,28 +242,11 @@ public:
     void OnReservationSetup();
     void OnReservationInfoView();
 
-    // ---- Serial transfers (kind_of_view_serial.cpp) -----------------------------------
-    // Makes the serial transfer (once the window exists) and attaches it to the
-    // transports.
-    void CreateSerialTransfer();
-    CSerialTransfer* GetSerialTransfer() const { return m_pSerial.get(); }
-    // CSerialTransport
-    void StartSerialTransfer(const TransferOrder& order) override;
-    void StopTransfer() override;
-    // Messages 1224-1227 and timer 150.
+    // Messages 1224-1227.
     LRESULT OnSerialPortOpened(WPARAM wParam, LPARAM lParam);
     LRESULT OnSerialPortOpenFailed(WPARAM wParam, LPARAM lParam);
     LRESULT OnSerialSessionEnd(WPARAM wParam, LPARAM lParam);
     LRESULT OnSerialSessionError(WPARAM wParam, LPARAM lParam);
-    void OnSerialReplyTimeout();
-    // CSerialHost
-    CString GetSerialText(int id) override;
-    void SetSerialText(int id, const CString& text) override;
-    int GetGridColumnCount() override;
-    std::vector<int> GetRequestNumbers() override;
-    void FlashSendLamp() override;
-    void FlashRecvLamp() override;
-    CString MakeReceivedDataPath(const CString& scaleId) override;
 
     // ---- Rows, column fill, preset keys, users, printing ---------------------------
     // (kind_of_view_rows.cpp, _fill.cpp, _preset.cpp, _users.cpp, _print.cpp)
@@ -302,8 +270,6 @@ public:
     void ResultLoopStep(int index);
     LRESULT OnResultStepDone(WPARAM wParam, LPARAM lParam);
     LRESULT OnResultLoopNext(WPARAM wParam, LPARAM lParam);
-    // After a TCP job's message: the loop goes on when its job has ended.
-    void PokeResultLoop();
     // Empties the grid and reads the screen's totals again; FALSE (after
     // saying so) while another load runs.
     BOOL ReloadResults();
@@ -319,8 +285,6 @@ public:
     CCaptionPanel m_captionPanel;
     CGridCtrl m_grid;
     CMailboxDlg m_mailbox; // 132
-    CKindMailboxDlg m_serialMailbox; // 145
-    CMessageDlg m_messageDlg; // 225
     CTableBridge* m_pTableBridge = nullptr;
 
     CString m_strUserId;
@@ -345,14 +309,6 @@ public:
     int m_nFixedColumns = 1;
     // Transfer state; the stop flags and the active flag are read by the
     // transfer threads.
-    std::atomic<int> m_nEthernetStop { 0 };
-    std::atomic<int> m_nSerialStop { 0 };
-    std::atomic<int> m_nTransferActive { 0 };
-    int m_nBroadcast = 0;
-    int m_nSerialScaleIndex = 0;
-    int m_nSerialScaleCount = 0;
-    int m_nEthThreadCount = 0;
-    std::vector<int> m_recvNumbers;
 
     // Fields of the last row split by SplitItemRowText.
     std::vector<CString> m_fieldTexts;
@@ -398,10 +354,8 @@ public:
     CXPButton m_btnLabelTransAll; // 1062
     CXPButton m_btnLabelTransSelect; // 1063
     CStatic m_labelRangeHint; // 1049
-    CStatusLamp m_lampSend; // 1037
     CStatic m_labelPc; // 1041
     CStatic m_labelScale; // 1042
-    CStatusLamp m_lampRecv; // 1038
     CButton m_groupProgress; // 1044
     CEdit m_editProgress; // 1039
     CXPButton m_btnReservationSetup; // 1117
@@ -475,8 +429,6 @@ private:
     void HideAllPanels();
     void PlaceProgressGroup(int x, int y);
     // The transfer commands' shared start: pre-checks, then the mode split.
-    void StartTransfer(const char* command, const char* scope, BOOL checkRows, BOOL confirm);
-    BOOL ReadReceiveNumbers();
 
     LRESULT OnReservationSocketData(WPARAM wParam, LPARAM lParam);
 
@@ -499,9 +451,7 @@ private:
 
     CItemDbWorker* m_pItemWorker = nullptr;
     std::unique_ptr<CReservations> m_pReservations;
-    CTransferPort* m_pTransferPort = nullptr;
-    std::unique_ptr<CWorkScreenTransports> m_pTransports;
-    std::unique_ptr<CSerialTransfer> m_pSerial;
+    std::unique_ptr<CTransferGlue> m_pTransfers;
     CScaleScreens m_scales;
     std::unique_ptr<CResultScreens> m_pResults;
     CImageList m_gridImages;

@@ -7,14 +7,12 @@
 #include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view.h"
 #include "screens/result_kinds.h"
-#include "screens/result_loop.h"
 #include "screens/result_screens.h"
 #include "screens/table_bridge.h"
+#include "screens/transfer_glue.h"
 
 CResultScreens& CKindOfView::GetResultScreens()
 {
-    if (!m_pResults)
-        m_pResults = std::make_unique<CResultScreens>(*this);
     return *m_pResults;
 }
 
@@ -85,30 +83,19 @@ void CKindOfView::StartResultLoop(const CString& requestWord, BOOL clear)
 
 void CKindOfView::ResultLoopStep(int index)
 {
-    if (CResultLoop* loop = GetResultScreens().Loop())
-        loop->Step(index);
+    m_pTransfers->ResultLoopStep(index);
 }
 
 LRESULT CKindOfView::OnResultStepDone(WPARAM, LPARAM)
 {
-    if (CResultLoop* loop = GetResultScreens().Loop())
-        loop->OnStepDone();
+    m_pTransfers->OnResultStepDone();
     return 1;
 }
 
 LRESULT CKindOfView::OnResultLoopNext(WPARAM, LPARAM)
 {
-    if (CResultLoop* loop = GetResultScreens().Loop())
-        loop->OnNext();
+    m_pTransfers->OnResultLoopNext();
     return 1;
-}
-
-void CKindOfView::PokeResultLoop()
-{
-    if (m_pResults) {
-        if (CResultLoop* loop = m_pResults->Loop())
-            loop->Poke();
-    }
 }
 
 BOOL CKindOfView::ReloadResults()

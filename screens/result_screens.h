@@ -1,25 +1,27 @@
 #pragma once
 // CResultScreens: what the work screen's four sales-total screens do beyond
-// their handlers: the start of a receive or clear over TCP (CResultLoop) or
-// RS-232 (CSerialTransfer, scale by scale), refused while one runs, and the
-// accumulation, which waits for the reload's done message before it moves the
-// rows. UI thread only.
+// their handlers: the start of a receive or clear over TCP (the transfer
+// glue's loop, one scale after the other) or RS-232 (the glue's serial walk,
+// scale by scale), refused while one runs, and the accumulation, which waits
+// for the reload's done message before it moves the rows. It knows the
+// screen through CWorkScreenContext, reads the communication settings of
+// CScaleScreens and starts the exchanges through CTransferGlue's operations.
+// UI thread only.
 
-#include <memory>
 #include <optional>
 
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
 
-class CKindOfView;
-class CResultLoop;
+class CScaleScreens;
+class CTransferGlue;
+class CWorkScreenContext;
 
 inline constexpr const char* kResultLoopBusyText = "A transfer is still running. Wait until it ends.";
 
 class CResultScreens {
 public:
-    explicit CResultScreens(CKindOfView& view);
-    ~CResultScreens();
+    CResultScreens(CWorkScreenContext& screen, CScaleScreens& scales, CTransferGlue& transfers);
     CResultScreens(const CResultScreens&) = delete;
     CResultScreens& operator=(const CResultScreens&) = delete;
 
@@ -27,9 +29,7 @@ public:
     // word, the clear flag and the open database are taken here once.
     void StartLoop(const CString& requestWord, BOOL clear);
     // TRUE while a receive or clear runs on either transport.
-    BOOL IsLoopRunning() const;
-    // The TCP loop (made once the transports exist), or nullptr.
-    CResultLoop* Loop();
+    [[nodiscard]] BOOL IsLoopRunning() const;
 
     // After the question was answered Yes: the summary database is made when
     // empty, then the rows move once the reload has ended.
@@ -46,7 +46,8 @@ private:
     void StartSerial(const CString& word, BOOL clear);
     void RunImport(const Import& import);
 
-    CKindOfView& m_view;
-    std::unique_ptr<CResultLoop> m_pLoop;
+    CWorkScreenContext& m_screen;
+    CScaleScreens& m_scales;
+    CTransferGlue& m_transfers;
     std::optional<Import> m_pending;
 };

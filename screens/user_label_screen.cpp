@@ -10,6 +10,7 @@
 #include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view.h"
 #include "screens/table_bridge.h"
+#include "screens/transfer_glue.h"
 #include "screens/user_label_view.h"
 #include "shell/calvorn_view.h"
 #include "shell/main_frame.h"
@@ -130,7 +131,7 @@ void CUserLabelScreen::Insert()
     v.m_nUpdateLock = 1;
     v.EnableControls({ kInsertButton, kDeleteButton }, FALSE);
     v.ClearPickedRows();
-    std::fill(v.m_recvNumbers.begin(), v.m_recvNumbers.end(), 0);
+    v.m_pTransfers->ClearReceiveNumbers();
     const int rows = v.m_grid.GetRowCount();
     const int row = v.ClickedRow() >= 1 && v.ClickedRow() < rows ? v.ClickedRow() : rows - 1;
     v.InsertGridRow(CString::Formatted("List %ld", static_cast<long>(rows - 1)), row);
@@ -212,18 +213,18 @@ void CKindOfView::OnUserLabelImage()
 
 void CKindOfView::OnUserLabelTransAll()
 {
-    std::fill(m_recvNumbers.begin(), m_recvNumbers.end(), 0);
-    StartTransfer("TRANS", "all", FALSE, TRUE);
+    m_pTransfers->ClearReceiveNumbers();
+    m_pTransfers->StartTransfer("TRANS", "all", FALSE, TRUE);
 }
 
 void CKindOfView::OnUserLabelTransSelect()
 {
-    std::fill(m_recvNumbers.begin(), m_recvNumbers.end(), 0);
-    StartTransfer("TRANS", "select", FALSE, FALSE);
+    m_pTransfers->ClearReceiveNumbers();
+    m_pTransfers->StartTransfer("TRANS", "select", FALSE, FALSE);
 }
 
 void CKindOfView::OnUserLabelRecv()
 {
-    std::fill(m_recvNumbers.begin(), m_recvNumbers.end(), 0);
-    StartTransfer("RECV", "all", FALSE, FALSE);
+    m_pTransfers->ClearReceiveNumbers();
+    m_pTransfers->StartTransfer("RECV", "all", FALSE, FALSE);
 }

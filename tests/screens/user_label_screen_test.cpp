@@ -72,10 +72,10 @@ protected:
     }
     void UseTransports(int mode)
     {
-        m_screen->SetTransferPort(m_screen->GetTransports());
-        m_screen->GetTransports()->Jobs().SetTimings({ 250, 2000, 1000 });
-        m_screen->GetSerialTransfer()->GetEngine().SetReplyTimeout(2000);
-        m_screen->GetSerialTransfer()->GetLink().SetPause(1);
+        m_screen->SetTransferPort(m_screen->Transfers().GetTransports());
+        m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 250, 2000, 1000 });
+        m_screen->Transfers().GetSerialTransfer()->GetEngine().SetReplyTimeout(2000);
+        m_screen->Transfers().GetSerialTransfer()->GetLink().SetPause(1);
         m_screen->Scales().CommSettings().SelectMode(mode);
         ChooseComPort(kPort);
     }
@@ -83,8 +83,8 @@ protected:
     {
         return PumpUntil(
             [&] {
-                return m_screen->GetTransports()->Jobs().JobCount() == 0
-                    && !m_screen->GetSerialTransfer()->IsRunning();
+                return m_screen->Transfers().GetTransports()->Jobs().JobCount() == 0
+                    && !m_screen->Transfers().GetSerialTransfer()->IsRunning();
             },
             std::chrono::milliseconds(10000));
     }

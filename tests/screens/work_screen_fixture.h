@@ -13,6 +13,7 @@
 #include "platform/wnd/dialogs/filedialog.h"
 #include "platform/wnd/dialogs/modal_script.h"
 #include "screens/kind_of_view.h"
+#include "screens/transfer_glue.h"
 #include "screens/transfer_port.h"
 #include "shell/calvorn_app.h"
 #include "shell/calvorn_view.h"

@@ -37,8 +37,9 @@ TEST_F(WorkScreenFormTest, MembersDriveTheirOwnControlsWithTheirCaptions)
         { &s.m_groupScaleTrans, 1032 }, { &s.m_btnResultRecv, 1050 }, { &s.m_btnResultClear, 1051 },
         { &s.m_btnResultReload, 1052 }, { &s.m_btnResultSum, 1057 }, { &s.m_btnScaleInfoInsert, 1011 },
         { &s.m_btnScaleInfoUpdate, 1014 }, { &s.m_btnScaleInfoDelete, 1012 },
-        { &s.m_btnScaleInfoTrans, 1013 }, { &s.m_lampSend, 1037 }, { &s.m_labelPc, 1041 },
-        { &s.m_labelScale, 1042 }, { &s.m_lampRecv, 1038 }, { &s.m_groupProgress, 1044 },
+        { &s.m_btnScaleInfoTrans, 1013 }, { dynamic_cast<const CStatusLamp*>(s.GetDlgItem(1037)), 1037 },
+        { &s.m_labelPc, 1041 }, { &s.m_labelScale, 1042 },
+        { dynamic_cast<const CStatusLamp*>(s.GetDlgItem(1038)), 1038 }, { &s.m_groupProgress, 1044 },
         { &s.m_editProgress, 1039 }, { &s.m_btnReservationSetup, 1117 }, { &s.m_btnReservationView, 1116 },
         { dynamic_cast<const CStatusLamp*>(s.GetDlgItem(1040)), 1040 }, { &s.m_editPosHelp, 1143 },
         { &s.m_btnPrint, 57607 }, { &s.m_captionPanel, IDC_WORK_CAPTION } };

@@ -223,7 +223,7 @@ TEST_F(ReservationRunTest, TheSameManagersTransferRefusesAtTheStart)
     ASSERT_TRUE(scale.Start());
     Store(Row(4, 0, "kim", scale.Address()), kTwoItems);
     Store(Row(5, 0, "lee", scale.Address()), kTwoItems);
-    m_screen->SetTransferActive(1);
+    m_screen->Transfers().Host().SetTransferActive(1);
     m_screen->Reservations().StartReservationTransfer(Row(4, 0, "kim", scale.Address()));
     SetClock(CTime(2007, 3, 5, 9, 7, 0));
     ASSERT_TRUE(WaitForReports(1));
@@ -240,7 +240,7 @@ TEST_F(ReservationRunTest, TheSameManagersTransferRefusesAtTheStart)
     ASSERT_TRUE(WaitForReports(2));
     EXPECT_EQ(ReportOf(ReportLines()[1]), CString::Formatted("%14s", "OK").Str());
     EXPECT_EQ(scale.Received().size(), 3u);
-    m_screen->SetTransferActive(0);
+    m_screen->Transfers().Host().SetTransferActive(0);
 }
 
 TEST_F(ReservationRunTest, AScaleThatCannotBeReachedKeepsItWaiting)

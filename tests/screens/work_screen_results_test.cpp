@@ -44,9 +44,9 @@ protected:
     void SetUp() override
     {
         WorkScreenFixture::SetUp();
-        ASSERT_NE(m_screen->GetTransports(), nullptr);
-        m_screen->SetTransferPort(m_screen->GetTransports());
-        m_screen->GetTransports()->Jobs().SetTimings({ 100, 2000, 1000 });
+        ASSERT_NE(m_screen->Transfers().GetTransports(), nullptr);
+        m_screen->SetTransferPort(m_screen->Transfers().GetTransports());
+        m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 100, 2000, 1000 });
         m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
         m_db = MakeItemDatabase();
     }
@@ -162,7 +162,7 @@ TEST_F(WorkScreenResultsTest, ReceiveGoesOnPastASilentAndARefusingScaleAndReload
 
     ClickControl(1050);
     ASSERT_TRUE(WaitForLoop());
-    ASSERT_TRUE(PumpUntil([&] { return m_screen->GetTransports()->Jobs().JobCount() == 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return m_screen->Transfers().GetTransports()->Jobs().JobCount() == 0; }));
 
     EXPECT_EQ(Texts(),
         (std::vector<CString> {
@@ -210,8 +210,8 @@ TEST_F(WorkScreenResultsTest, ClearReachesEveryScaleAndASecondStartWhileItRunsIs
 
 TEST_F(WorkScreenResultsTest, OverTheSerialLineEveryScaleIsReadAndClearedByItsOwnId)
 {
-    m_screen->GetSerialTransfer()->GetEngine().SetReplyTimeout(2000);
-    m_screen->GetSerialTransfer()->GetLink().SetPause(1);
+    m_screen->Transfers().GetSerialTransfer()->GetEngine().SetReplyTimeout(2000);
+    m_screen->Transfers().GetSerialTransfer()->GetLink().SetPause(1);
     m_screen->Scales().CommSettings().SelectMode(CCommSettings::kSerial);
     ChooseComPort(kPort);
     m_screen->Scales().CommSettings().m_scales

@@ -649,7 +649,10 @@ TEST_F(WorkScreenCommTest, SetupListsTheScalesWhateverWordAFinishedRequestLeft)
                 ClickControl(1007);
             } },
         { "received record",
-            [&] { m_screen->NoteReceivedRecord("ITEM_REV", "INSERT INTO [Item]([item_num]) VALUES('5')"); } },
+            [&] {
+                m_screen->Transfers().Host().NoteReceivedRecord(
+                    "ITEM_REV", "INSERT INTO [Item]([item_num]) VALUES('5')");
+            } },
         { "hint without a load", [&] { Switch(kHintDatabaseChanged, "Scale_Result_All_Read", "vexo", db); } },
     };
     for (const Case& c : cases) {

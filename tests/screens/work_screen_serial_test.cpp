@@ -27,11 +27,11 @@ protected:
     void SetUp() override
     {
         WorkScreenFixture::SetUp();
-        ASSERT_NE(m_screen->GetTransports(), nullptr);
-        ASSERT_NE(m_screen->GetSerialTransfer(), nullptr);
-        m_screen->SetTransferPort(m_screen->GetTransports());
-        m_screen->GetSerialTransfer()->GetEngine().SetReplyTimeout(2000);
-        m_screen->GetSerialTransfer()->GetLink().SetPause(1);
+        ASSERT_NE(m_screen->Transfers().GetTransports(), nullptr);
+        ASSERT_NE(m_screen->Transfers().GetSerialTransfer(), nullptr);
+        m_screen->SetTransferPort(m_screen->Transfers().GetTransports());
+        m_screen->Transfers().GetSerialTransfer()->GetEngine().SetReplyTimeout(2000);
+        m_screen->Transfers().GetSerialTransfer()->GetLink().SetPause(1);
         m_screen->Scales().CommSettings().SelectMode(CCommSettings::kSerial);
         ChooseComPort(kPort);
         m_screen->Scales().CommSettings().m_scales = { "Scale name = Front, Scale ID=7" };
@@ -51,8 +51,8 @@ protected:
     void Command(int id) { m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     bool WaitForWalk()
     {
-        return PumpUntil(
-            [&] { return !m_screen->GetSerialTransfer()->IsRunning(); }, std::chrono::milliseconds(10000));
+        return PumpUntil([&] { return !m_screen->Transfers().GetSerialTransfer()->IsRunning(); },
+            std::chrono::milliseconds(10000));
     }
     std::vector<CString> Texts() const
     {
@@ -81,7 +81,7 @@ TEST_F(WorkScreenSerialTest, SendAllGoesToTheScaleAndGivesTheButtonsBack)
     MessageBoxScript::PushAnswer(IDYES);
 
     Command(1009);
-    EXPECT_EQ(m_screen->m_nTransferActive.load(), 1);
+    EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1);
     EXPECT_FALSE(Enabled(1009));
     EXPECT_TRUE(Enabled(1030));
     ASSERT_TRUE(WaitForWalk());
@@ -93,11 +93,11 @@ TEST_F(WorkScreenSerialTest, SendAllGoesToTheScaleAndGivesTheButtonsBack)
     EXPECT_EQ(pear.itemName, "Kim's pear");
     EXPECT_EQ(pear.unitPrice, 2500u);
     EXPECT_EQ(Texts(), (std::vector<CString> { "All item Data Delete, Are you OK?", "Trans Complete" }));
-    EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
+    EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 0);
     EXPECT_TRUE(Enabled(1009));
     EXPECT_TRUE(Enabled(1025));
     EXPECT_FALSE(Enabled(1030));
-    EXPECT_EQ(m_screen->m_serialMailbox.Text(1021), "");
+    EXPECT_EQ(m_screen->Transfers().SerialHost().GetSerialText(1021), "");
 }
 
 TEST_F(WorkScreenSerialTest, ReadByNumbersLandsInTheDatabaseOfTheHourAndTheScale)
@@ -114,7 +114,7 @@ TEST_F(WorkScreenSerialTest, ReadByNumbersLandsInTheDatabaseOfTheHourAndTheScale
     }
     StartLine(model);
     const CString target = "C:\\ZUVAR\\ScaleData\\2007-03-03\\9Hour\\07.mdb";
-    m_screen->m_editRecvNumbers.SetWindowText("1,7,3");
+    m_screen->SetDlgItemText(1026, "1,7,3");
     MessageBoxScript::Reset();
 
     Command(1002);
@@ -125,7 +125,7 @@ TEST_F(WorkScreenSerialTest, ReadByNumbersLandsInTheDatabaseOfTheHourAndTheScale
         (std::vector<CString> { "Item 1", "Item 3" }));
     EXPECT_EQ(Column(target, "SELECT [mg_id] FROM [Item]"), (std::vector<CString> { "vexo", "vexo" }));
     EXPECT_EQ(m_screen->m_mailbox.Text(1003), "ITEM_REV");
-    EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
+    EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 0);
 }
 
 TEST_F(WorkScreenSerialTest, StopEndsTheWalkAfterTheScaleBeingServed)
@@ -149,7 +149,7 @@ TEST_F(WorkScreenSerialTest, StopEndsTheWalkAfterTheScaleBeingServed)
     EXPECT_EQ(model.Joined(), std::vector<std::string> { "07" });
     EXPECT_TRUE(Enabled(1001));
     EXPECT_FALSE(Enabled(1030));
-    EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
+    EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 0);
 }
 
 TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
@@ -159,7 +159,7 @@ TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
         { "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('41', 'Apple', '1500', "
           "'vexo')" });
     Switch(kHintItem, "Item_Read", "vexo", db);
-    m_screen->GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
+    m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
     scalesim::ScaleMemory silent(scalesim::ScaleMemory::Mode::Silent);
     scalesim::TcpScale tcpScale;
     ASSERT_TRUE(tcpScale.Start(silent.Script()));
@@ -170,7 +170,7 @@ TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
     MessageBoxScript::PushAnswer(IDYES);
     Command(1009);
     ASSERT_TRUE(PumpUntil([&] { return tcpScale.Received().size() == 1; }));
-    EXPECT_EQ(m_screen->m_nTransferActive.load(), 1);
+    EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1);
 
     SerialScaleModel model({ "07" });
     StartLine(model);
@@ -181,13 +181,13 @@ TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
     ASSERT_TRUE(WaitForWalk());
     EXPECT_EQ(model.TablesOf("07")[0].size(), 1u);
     // The TCP job still runs: a reservation of this manager must still wait.
-    EXPECT_EQ(m_screen->m_nTransferActive.load(), 1);
+    EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1);
 
     for (int i = 0; i < 4; ++i)
         m_screen->SendMessage(WM_TIMER, 200, 0);
-    ASSERT_TRUE(PumpUntil(
-        [&] { return m_screen->GetTransports()->Jobs().JobCount() == 0; }, std::chrono::seconds(8)));
-    EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
+    ASSERT_TRUE(PumpUntil([&] { return m_screen->Transfers().GetTransports()->Jobs().JobCount() == 0; },
+        std::chrono::seconds(8)));
+    EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 0);
 }
 
 } // namespace

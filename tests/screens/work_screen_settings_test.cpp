@@ -157,7 +157,7 @@ TEST_F(WorkScreenSettingsTest, PosCheckNamesEveryFailingRow)
     FillPosGrid(
         { { "1", "1", "9999999" }, { "42", "1", "10000000" }, { "3", "0", "1000000" }, { "4", "", "999999" },
             { "5", "2", "12345678901" }, { "6", "2", "1234567890" }, { "7", "3", "123456789" } });
-    EXPECT_EQ(m_screen->CheckPosCodes("all"),
+    EXPECT_EQ(m_screen->Transfers().CheckPosCodes("all"),
         "     42 number : pos code Err\r\n      3 number : pos code Err\r\n      5 number : pos code Err\r\n"
         "      7 number : pos code Err\r\n");
     // "select": the Ctrl-picked rows, else the Shift range, else the mouse rows.
@@ -166,20 +166,20 @@ TEST_F(WorkScreenSettingsTest, PosCheckNamesEveryFailingRow)
     Grid().m_PickList[1] = 1;
     Grid().m_PickList[2] = 0;
     Grid().m_PickList[3] = 2;
-    EXPECT_EQ(m_screen->CheckPosCodes("select"), "      5 number : pos code Err\r\n");
+    EXPECT_EQ(m_screen->Transfers().CheckPosCodes("select"), "      5 number : pos code Err\r\n");
     Grid().m_bCtrlPick = 0;
     Grid().m_bShiftPick = 1;
     Grid().m_nAnchorRowA = 3;
     Grid().m_nAnchorRowB = 2;
-    EXPECT_EQ(m_screen->CheckPosCodes("select"),
+    EXPECT_EQ(m_screen->Transfers().CheckPosCodes("select"),
         "     42 number : pos code Err\r\n      3 number : pos code Err\r\n");
     Grid().m_bShiftPick = 0;
     Grid().m_nDownRow = 6;
     Grid().m_nUpRow = 6;
-    EXPECT_EQ(m_screen->CheckPosCodes("select"), "");
+    EXPECT_EQ(m_screen->Transfers().CheckPosCodes("select"), "");
     // Without the POS columns there is nothing to check.
     Grid().SetItemText(0, 2, "OTHER");
-    EXPECT_EQ(m_screen->CheckPosCodes("all"), "");
+    EXPECT_EQ(m_screen->Transfers().CheckPosCodes("all"), "");
 }
 
 TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
@@ -194,7 +194,7 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     Grid().m_nDownRow = 1;
     Grid().m_nUpRow = 1;
     command(1010);
-    EXPECT_EQ(m_screen->m_messageDlg.GetMessageText(), "     42 number : pos code Err\r\n");
+    EXPECT_EQ(m_screen->Transfers().MessageDialog().GetMessageText(), "     42 number : pos code Err\r\n");
     EXPECT_TRUE(m_port.m_ethernet.empty() && m_port.m_serial.empty());
     EditCell(1, m_screen->FindColumn("POS_CODE"), "123");
     // Send all asks first; No stops it.
@@ -208,14 +208,14 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     EXPECT_TRUE(m_port.m_serial.empty());
     // Serial mode (the default without settings) goes to the serial transport.
     MessageBoxScript::PushAnswer(IDYES);
-    m_screen->m_serialMailbox.SetText(kSerialStatusEdit, "CLOSE");
+    m_screen->Transfers().SerialHost().SetSerialText(kSerialStatusEdit, "CLOSE");
     command(1009);
     ASSERT_EQ(m_port.m_serial.size(), 1u);
     EXPECT_EQ(m_port.m_serial[0].command, "TRANS");
     EXPECT_EQ(m_port.m_serial[0].dataKind, "Item");
     EXPECT_EQ(m_port.m_serial[0].scope, "all");
     EXPECT_EQ(m_port.m_serial[0].comPort, 1);
-    EXPECT_EQ(m_screen->m_serialMailbox.Text(kSerialStatusEdit), "");
+    EXPECT_EQ(m_screen->Transfers().SerialHost().GetSerialText(kSerialStatusEdit), "");
     // Ethernet without scales: a message; with one: an order for it.
     m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
     m_screen->Scales().CommSettings().ClearChosen();
@@ -224,7 +224,7 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "Communication Setting error");
     m_screen->Scales().CommSettings().m_scales = { "Scale name = A, IP=10.0.0.7" };
-    m_screen->m_editRecvNumbers.SetWindowText("3-5");
+    m_screen->SetDlgItemText(1026, "3-5");
     command(1002);
     ASSERT_EQ(m_port.m_ethernet.size(), 1u);
     EXPECT_EQ(m_port.m_ethernet[0].command, "RECV");
@@ -238,7 +238,6 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     EXPECT_EQ(MessageBoxScript::Records().at(0).text, "Select a port.");
     command(1030);
     EXPECT_EQ(m_port.m_stops, 1);
-    EXPECT_EQ(m_screen->m_nSerialStop.load(), 1);
 }
 
 TEST_F(WorkScreenSettingsTest, ReceiveNumbersAreReadAsARangeAListOrOneNumber)
@@ -265,7 +264,7 @@ TEST_F(WorkScreenSettingsTest, ReceiveNumbersAreReadAsARangeAListOrOneNumber)
         m_port.m_ethernet.clear();
         MessageBoxScript::Reset();
         m_screen->m_strKind = c.kind;
-        m_screen->m_editRecvNumbers.SetWindowText(c.text);
+        m_screen->SetDlgItemText(1026, c.text);
         m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1002, 0), 0);
         if (c.message) {
             EXPECT_TRUE(m_port.m_ethernet.empty()) << c.text;

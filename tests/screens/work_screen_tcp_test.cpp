@@ -2,6 +2,7 @@
 #include "ethernet/transfer_jobs.h"
 #include "platform/base/datetime.h"
 #include "screens/transfer_ports.h"
+#include "serial/serial_transfer.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/scale_memory.h"
@@ -24,9 +25,9 @@ protected:
     void SetUp() override
     {
         WorkScreenFixture::SetUp();
-        ASSERT_NE(m_screen->GetTransports(), nullptr);
-        m_screen->SetTransferPort(m_screen->GetTransports());
-        m_screen->GetTransports()->Jobs().SetTimings({ 250, 2000, 1000 });
+        ASSERT_NE(m_screen->Transfers().GetTransports(), nullptr);
+        m_screen->SetTransferPort(m_screen->Transfers().GetTransports());
+        m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 250, 2000, 1000 });
         m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
     }
     void TearDown() override
@@ -38,7 +39,7 @@ protected:
     void Command(int id) { m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     bool WaitForJobs()
     {
-        return PumpUntil([&] { return m_screen->GetTransports()->Jobs().JobCount() == 0; },
+        return PumpUntil([&] { return m_screen->Transfers().GetTransports()->Jobs().JobCount() == 0; },
             std::chrono::milliseconds(8000));
     }
     void ChooseScales(const std::vector<const TcpScale*>& scales)
@@ -121,7 +122,7 @@ TEST_F(WorkScreenTcpTest, SendAllReachesEveryScaleOfTheListAndClearsTheActiveFla
     MessageBoxScript::PushAnswer(IDYES);
 
     Command(1009);
-    EXPECT_EQ(m_screen->m_nTransferActive.load(), 1);
+    EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1);
     ASSERT_TRUE(WaitForJobs());
 
     for (const ScaleMemory* memory : { &first, &second }) {
@@ -135,8 +136,8 @@ TEST_F(WorkScreenTcpTest, SendAllReachesEveryScaleOfTheListAndClearsTheActiveFla
         EXPECT_EQ(memory->TaskResets(), 1);
     }
     EXPECT_EQ(Boxes("Trans Complete"), 2u);
-    EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
-    CEthTransStatusDlg& status = m_screen->GetTransports()->StatusDialog();
+    EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 0);
+    CEthTransStatusDlg& status = m_screen->Transfers().GetTransports()->StatusDialog();
     const auto& lines = status.SentLines();
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(lines.back().Find("Data Send Finished"), -1);
@@ -150,10 +151,10 @@ TEST_F(WorkScreenTcpTest, SendAllReachesEveryScaleOfTheListAndClearsTheActiveFla
     EXPECT_NE(line.Find("Data Recving......Packet Num =     1"), -1);
     // Stop and Close set the work screen's Ethernet stop flag.
     status.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ETH_STOP, 0), 0);
-    EXPECT_EQ(m_screen->m_nEthernetStop.load(), 1);
-    m_screen->m_nEthernetStop.store(0);
+    EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
+    m_screen->Transfers().Host().SetEthernetStop(0);
     status.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
-    EXPECT_EQ(m_screen->m_nEthernetStop.load(), 1);
+    EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
     EXPECT_FALSE(status.IsWindowVisible());
 }
 
@@ -173,7 +174,7 @@ TEST_F(WorkScreenTcpTest, ReceivesGoIntoTheDatabaseOfTheHourAndTheScale)
 
     Command(1001); // all
     ASSERT_TRUE(WaitForJobs());
-    m_screen->m_editRecvNumbers.SetWindowText("1,7,3");
+    m_screen->SetDlgItemText(1026, "1,7,3");
     Command(1002); // by numbers, 7 missing
     ASSERT_TRUE(WaitForJobs());
 
@@ -185,7 +186,7 @@ TEST_F(WorkScreenTcpTest, ReceivesGoIntoTheDatabaseOfTheHourAndTheScale)
     EXPECT_EQ(Boxes("3 times out"), 0u);
     EXPECT_EQ(Column(db, "SELECT [item_name] FROM [Item]"), std::vector<CString> { "Kept" });
     CString progress;
-    m_screen->m_editProgress.GetWindowText(progress);
+    m_screen->GetDlgItemText(1039, progress);
     EXPECT_EQ(progress, "2"); // records stored by the last read
     // The last statement stays in the database mailbox, not signalled.
     EXPECT_EQ(m_screen->m_mailbox.Text(1003), "ITEM_REV");
@@ -220,7 +221,7 @@ TEST_F(WorkScreenTcpTest, SelectSendTakesThePickedRowsInPickOrder)
 
 TEST_F(WorkScreenTcpTest, StartsThatCannotRunAreRefusedBeforeAnyConnection)
 {
-    m_screen->GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
+    m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
     const CString db = ItemsWith({ "'41', 'Apple', '1500'" });
     Switch(kHintItem, "Item_Read", "vexo", db);
     ScaleMemory silent(ScaleMemory::Mode::Silent);
@@ -236,7 +237,7 @@ TEST_F(WorkScreenTcpTest, StartsThatCannotRunAreRefusedBeforeAnyConnection)
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "At most 180 scales can take part in one transfer.");
     // More than 999 numbers.
     ChooseScales({ &scale });
-    m_screen->m_editRecvNumbers.SetWindowText("1-1000");
+    m_screen->SetDlgItemText(1026, "1-1000");
     MessageBoxScript::Reset();
     Command(1002);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
@@ -270,7 +271,7 @@ TEST_F(WorkScreenTcpTest, PresetSendCarriesTheChosenPageAndItsKeysThenResets)
     MessageBoxScript::Reset();
 
     Command(1025);
-    EXPECT_EQ(m_screen->m_nTransferActive.load(), 1);
+    EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1);
     ASSERT_TRUE(WaitForJobs());
 
     EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0003, 0x4120 }));
@@ -288,7 +289,7 @@ TEST_F(WorkScreenTcpTest, PresetSendCarriesTheChosenPageAndItsKeysThenResets)
     // No confirmation: the one box is the end of the job.
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "Trans Complete");
-    EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
+    EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 0);
 }
 
 TEST_F(WorkScreenTcpTest, PresetReadsAskForTheTypedPageOrForAllAndStoreTheKeys)
@@ -303,7 +304,7 @@ TEST_F(WorkScreenTcpTest, PresetReadsAskForTheTypedPageOrForAllAndStoreTheKeys)
     ChooseScales({ &scale });
     const CString target
         = CString("C:\\ZUVAR\\ScaleData\\2024-03-09\\0Hour\\") + scale.Address().c_str() + ".mdb";
-    m_screen->m_editScaleRecv.SetWindowText("12");
+    m_screen->SetDlgItemText(1028, "12");
 
     Command(1029); // the page of edit 1028
     ASSERT_TRUE(WaitForJobs());
@@ -384,7 +385,7 @@ TEST_F(WorkScreenTcpTest, SettingsSendsTakeTheClickedRowThenRestartTheScale)
         MessageBoxScript::Reset();
 
         Command(1013);
-        EXPECT_EQ(m_screen->m_nTransferActive.load(), 1);
+        EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1);
         ASSERT_TRUE(WaitForJobs());
 
         EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0003, 0x4130 }));
@@ -393,7 +394,7 @@ TEST_F(WorkScreenTcpTest, SettingsSendsTakeTheClickedRowThenRestartTheScale)
         EXPECT_EQ(memory.TaskResets(), 0);
         ASSERT_EQ(MessageBoxScript::Count(), 1u);
         EXPECT_EQ(MessageBoxScript::Records()[0].text, "Trans Complete");
-        EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
+        EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 0);
     }
 }
 
@@ -441,14 +442,14 @@ TEST_F(WorkScreenTcpTest, SelectSendsTakeOnlyDataRowsOfThePickRangeOrDrag)
         EXPECT_EQ(packets.back().command, 0x4120) << c.name;
     }
     CString progress;
-    m_screen->m_editProgress.GetWindowText(progress);
+    m_screen->GetDlgItemText(1039, progress);
     EXPECT_EQ(progress, "1"); // the last job sent one record
     EXPECT_EQ(memory.Clears(0), 0);
 }
 
 TEST_F(WorkScreenTcpTest, ReplyTimersAndSocketMessagesReachTheirOwnJob)
 {
-    m_screen->GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
+    m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
     const CString db = ItemsWith({ "'41', 'Apple', '1500'" });
     Switch(kHintItem, "Item_Read", "vexo", db);
     ScaleMemory silent(ScaleMemory::Mode::Silent);
@@ -458,7 +459,7 @@ TEST_F(WorkScreenTcpTest, ReplyTimersAndSocketMessagesReachTheirOwnJob)
     ASSERT_TRUE(b.Start(silent.Script()));
     ChooseScales({ &a, &b });
     MessageBoxScript::Reset();
-    CTransferJobs& jobs = m_screen->GetTransports()->Jobs();
+    CTransferJobs& jobs = m_screen->Transfers().GetTransports()->Jobs();
 
     Command(1001);
     ASSERT_TRUE(PumpUntil([&] { return a.Received().size() == 1 && b.Received().size() == 1; }));
@@ -486,7 +487,7 @@ TEST_F(WorkScreenTcpTest, ReplyTimersAndSocketMessagesReachTheirOwnJob)
     EXPECT_EQ(Boxes("3 times out"), 1u);
     EXPECT_EQ(jobs.Find(tokenB), nullptr);
     EXPECT_EQ(m_screen->SendMessage(WM_TRANS_SOCKET_DATA, tokenB, 0), 1);
-    EXPECT_EQ(m_screen->m_nTransferActive.load(), 1); // the first still runs
+    EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1); // the first still runs
     for (int i = 0; i < 4; ++i)
         timer(200);
     ASSERT_TRUE(WaitForJobs());
@@ -494,12 +495,12 @@ TEST_F(WorkScreenTcpTest, ReplyTimersAndSocketMessagesReachTheirOwnJob)
     EXPECT_EQ(a.Received().size(), 4u);
     EXPECT_EQ(b.Received().size(), 4u);
     EXPECT_EQ(Boxes("3 times out"), 2u);
-    EXPECT_EQ(m_screen->m_nTransferActive.load(), 0);
+    EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 0);
 }
 
 TEST_F(WorkScreenTcpTest, TransStopFreesTheButtonsButLeavesATcpJobRunning)
 {
-    m_screen->GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
+    m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
     const CString db = ItemsWith({ "'41', 'Apple', '1500'" });
     Switch(kHintItem, "Item_Read", "vexo", db);
     ScaleMemory silent(ScaleMemory::Mode::Silent);
@@ -522,11 +523,12 @@ TEST_F(WorkScreenTcpTest, TransStopFreesTheButtonsButLeavesATcpJobRunning)
     for (int id : { 1009, 1010, 1001, 1002, 1025, 1027, 1029 })
         EXPECT_TRUE(Enabled(id)) << id;
     EXPECT_FALSE(Enabled(1030));
-    EXPECT_EQ(m_screen->m_nSerialStop.load(), 1);
+    // The stop reaches the serial transfer.
+    EXPECT_EQ(m_screen->Transfers().GetSerialTransfer()->GetSerialStop(), 1);
     // A TCP job is stopped from its progress window only.
-    EXPECT_EQ(m_screen->m_nEthernetStop.load(), 0);
-    EXPECT_EQ(m_screen->GetTransports()->Jobs().JobCount(), 1u);
-    EXPECT_EQ(m_screen->m_nTransferActive.load(), 1);
+    EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 0);
+    EXPECT_EQ(m_screen->Transfers().GetTransports()->Jobs().JobCount(), 1u);
+    EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1);
     for (int i = 0; i < 4; ++i)
         m_screen->SendMessage(WM_TIMER, 200, 0);
     ASSERT_TRUE(WaitForJobs());
@@ -536,7 +538,7 @@ TEST_F(WorkScreenTcpTest, TransStopFreesTheButtonsButLeavesATcpJobRunning)
 
 TEST_F(WorkScreenTcpTest, ClosingTheProgramEndsRunningJobsWithoutABox)
 {
-    m_screen->GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
+    m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
     const CString db = ItemsWith({ "'41', 'Apple', '1500'" });
     Switch(kHintItem, "Item_Read", "vexo", db);
     ScaleMemory silent(ScaleMemory::Mode::Silent);
@@ -559,7 +561,7 @@ TEST_F(WorkScreenTcpTest, ClosingTheProgramEndsRunningJobsWithoutABox)
 
 TEST_F(WorkScreenTcpTest, ARefusedStartKeepsTheStopAskedOfTheRunningJob)
 {
-    m_screen->GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
+    m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
     Execute(
         kSettingsDb, { "INSERT INTO [Scale_Info]([WeightNum], [PriceNum], [VAT]) VALUES('2', '3', '10')" });
     const CString db = ItemsWith({ "'41', 'Apple', '1500'" });
@@ -574,19 +576,19 @@ TEST_F(WorkScreenTcpTest, ARefusedStartKeepsTheStopAskedOfTheRunningJob)
     MessageBoxScript::PushAnswer(IDYES);
     Command(1009);
     ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() == 1; }));
-    CEthTransStatusDlg& status = m_screen->GetTransports()->StatusDialog();
+    CEthTransStatusDlg& status = m_screen->Transfers().GetTransports()->StatusDialog();
     status.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ETH_STOP, 0), 0);
-    ASSERT_EQ(m_screen->m_nEthernetStop.load(), 1);
+    ASSERT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
 
     MessageBoxScript::Reset();
     Command(1001);
-    EXPECT_EQ(m_screen->m_nEthernetStop.load(), 1);
+    EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
     // The same from the scale settings screen.
     Switch(kHintScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase("C:\\\\other.mdb"));
     Grid().SendNotify(1, 1, GRIDNOTIFY_CLICK);
     Grid().m_nDownRow = Grid().m_nUpRow = 1;
     Command(1013);
-    EXPECT_EQ(m_screen->m_nEthernetStop.load(), 1);
+    EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
     EXPECT_EQ(Boxes("A transfer is still running. Wait until it ends."), 2u);
 
     // The acknowledgement of the clear finds the stop: no record goes.
@@ -596,7 +598,7 @@ TEST_F(WorkScreenTcpTest, ARefusedStartKeepsTheStopAskedOfTheRunningJob)
     EXPECT_EQ(Boxes("Trans Complete"), 1u);
     // The next start that goes ahead clears the stop.
     Command(1013);
-    EXPECT_EQ(m_screen->m_nEthernetStop.load(), 0);
+    EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 0);
     ASSERT_TRUE(WaitForJobs());
     EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0002, 0x0003, 0x4130 }));
     EXPECT_EQ(Boxes("Trans Complete"), 2u);

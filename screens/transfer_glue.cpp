@@ -1,0 +1,543 @@
+// The work screen's transfers: the host of both transports, the transfer
+// commands up to the mode split, the scale settings sends, and the routing of
+// the transports' messages and timers.
+
+#include "screens/transfer_glue.h"
+
+#include <cstdlib>
+
+#include "db/mailbox_dlg.h"
+#include "ethernet/transfer_selection.h"
+#include "grid/grid_ctrl.h"
+#include "platform/wnd/core/msgbox.h"
+#include "screens/pos_codes.h"
+#include "screens/scale_screens.h"
+#include "screens/transfer_port.h"
+#include "screens/work_screen_context.h"
+#include "serial/serial_transfer.h"
+
+namespace {
+
+constexpr UINT kLampFlashMs = 15;
+constexpr int kLanguage = 2;
+constexpr std::size_t kReceiveNumberLimit = 1000;
+constexpr int kReceiveNumberEdit = 1026;
+constexpr int kPresetReadPageEdit = 1028;
+constexpr int kProgressEdit = 1039;
+
+// The serial mailbox's kind word of a screen's kind word.
+CString SerialKindWord(const CString& kind)
+{
+    if (kind == "Scale_Info")
+        return "SCALE_INFOMATION";
+    if (kind == "Scale_Root_Info")
+        return "SCALE_ROOT_INFOMATION";
+    if (kind == "User_Label_Read")
+        return "USER_LABEL";
+    return kind;
+}
+
+long NumberOf(const CString& text)
+{
+    return std::strtol(text.GetString(), nullptr, 10);
+}
+
+} // namespace
+
+CTransferGlue::CTransferGlue(CWorkScreenContext& screen, CScaleScreens& scales)
+    : m_screen(screen)
+    , m_scales(scales)
+    , m_serialMailbox(nullptr)
+    , m_messageDlg(nullptr)
+    , m_recvNumbers(kReceiveNumberLimit)
+{
+    m_serialMailbox.Create(nullptr);
+    m_messageDlg.Create(nullptr);
+}
+
+CTransferGlue::~CTransferGlue()
+{
+    m_pResultLoop.reset();
+    m_pSerial.reset();
+    m_pTransports.reset();
+    m_messageDlg.DestroyWindow();
+}
+
+void CTransferGlue::DoDataExchange(CDataExchange* dx)
+{
+    DDX_Control(dx, 1037, m_lampSend);
+    DDX_Control(dx, 1038, m_lampRecv);
+}
+
+void CTransferGlue::Start()
+{
+    m_lampSend.SetImage(32, 1, 0);
+    m_lampRecv.SetImage(32, 1, 0);
+}
+
+void CTransferGlue::CreateTransports()
+{
+    if (m_pTransports || !m_screen.Form().GetSafeHwnd())
+        return;
+    m_pTransports = std::make_unique<CWorkScreenTransports>(Host());
+    if (!m_pTransferPort)
+        m_pTransferPort = m_pTransports.get();
+    m_pSerial = std::make_unique<CSerialTransfer>(&SerialHost(), kLanguage);
+    m_pTransports->SetSerialTransport(this);
+    m_pResultLoop = std::make_unique<CResultLoop>(m_pTransports->Jobs(), m_screen.Form().GetSafeHwnd());
+}
+
+// ---- Commands -----------------------------------------------------------------------
+
+TransferOrder CTransferGlue::MakeOrder(const char* command, const char* kind, const char* scope) const
+{
+    TransferOrder order;
+    order.command = command;
+    order.dataKind = kind;
+    order.scope = scope;
+    order.languageIndex = kLanguage;
+    order.scales = m_scales.CommSettings().m_scales;
+    order.comPort = m_scales.GetComPort();
+    for (int number : m_recvNumbers) {
+        if (number == 0)
+            break;
+        order.receiveNumbers.push_back(number);
+    }
+    return order;
+}
+
+void CTransferGlue::StartTransfer(const char* command, const char* scope, BOOL checkRows, BOOL confirm)
+{
+    const CString kind = m_screen.Kind();
+    if (checkRows) {
+        if (m_screen.Grid().GetRowCount() == 2) {
+            AfxMessageBox("Data not exist", MB_OK);
+            return;
+        }
+        if (kind == "Item") {
+            const CString failures = CheckPosCodes(scope);
+            if (!failures.IsEmpty()) {
+                m_messageDlg.ShowMessage(failures);
+                return;
+            }
+        }
+    }
+    if (confirm
+        && m_screen.Form().MessageBox(
+               "All item Data Delete, Are you OK?", "Attention", MB_YESNO | MB_ICONQUESTION)
+            != IDYES)
+        return;
+    m_serialMailbox.ClearAll();
+    const CCommSettings& comm = m_scales.CommSettings();
+    if (comm.GetMode() < 0) {
+        AfxMessageBox("Select a port.", MB_OK);
+        return;
+    }
+    const TransferOrder order = MakeOrder(command, kind, scope);
+    if (comm.IsSerial()) {
+        if (m_pTransferPort)
+            m_pTransferPort->StartSerialTransfer(order);
+        return;
+    }
+    if (order.scales.empty()) {
+        AfxMessageBox("Communication Setting error", MB_OK);
+        return;
+    }
+    if (m_pTransferPort)
+        m_pTransferPort->StartEthernetTransfer(order);
+}
+
+void CTransferGlue::ClearReceiveNumbers()
+{
+    std::fill(m_recvNumbers.begin(), m_recvNumbers.end(), 0);
+}
+
+BOOL CTransferGlue::ReadReceiveNumbers()
+{
+    CString text;
+    m_screen.Form().GetDlgItemText(kReceiveNumberEdit, text);
+    const int dash = text.Find('-', 1);
+    const int comma = text.Find(',', 1);
+    const bool rejected = (dash > 0 && comma > 0) || (dash > 0 && text.Find('-', dash + 1) > 0)
+        || (dash <= 0 && comma <= 0 && text.Find('.', 1) > 0);
+    if (rejected) {
+        AfxMessageBox("Input Error", MB_OK);
+        return FALSE;
+    }
+    ClearReceiveNumbers();
+    std::size_t n = 0;
+    if (dash > 0) {
+        const long a = NumberOf(text.Left(dash));
+        const long b = NumberOf(text.Mid(dash + 1));
+        for (long v = a; v <= b && n < m_recvNumbers.size(); ++v)
+            m_recvNumbers[n++] = static_cast<int>(v);
+    } else if (comma > 0) {
+        int start = 0;
+        while (n < m_recvNumbers.size()) {
+            const int next = text.Find(',', start);
+            m_recvNumbers[n++]
+                = static_cast<int>(NumberOf(next < 0 ? text.Mid(start) : text.Mid(start, next - start)));
+            if (next < 0)
+                break;
+            start = next + 1;
+        }
+    } else {
+        m_recvNumbers[0] = static_cast<int>(NumberOf(text));
+    }
+    if (m_screen.Kind() == "Land_addition") {
+        for (int number : GetRequestNumbers()) {
+            if (number < 201 || number > 500) {
+                AfxMessageBox("Land Addition Number is a 201 ~ 500.", MB_OK);
+                return FALSE;
+            }
+        }
+    }
+    return TRUE;
+}
+
+void CTransferGlue::OnTransStop()
+{
+    EnableItemTransButtons(TRUE);
+    EnableScaleTransButtons(TRUE);
+    EnableTransStopButton(FALSE);
+    if (m_pTransferPort)
+        m_pTransferPort->StopTransfer();
+}
+
+CString CTransferGlue::CheckPosCodes(const CString& scope)
+{
+    CString result;
+    const int kindColumn = m_screen.FindColumn("POS_KIND", 1);
+    const int codeColumn = m_screen.FindColumn("POS_CODE", 1);
+    // A grid without the POS columns has nothing to check.
+    if (kindColumn < 0 || codeColumn < 0)
+        return result;
+    const CGridCtrl& grid = m_screen.Grid();
+    std::vector<int> rows;
+    if (scope == "all") {
+        for (int r = 1; r <= grid.GetRowCount() - 2; ++r)
+            rows.push_back(r);
+    } else {
+        rows = PickedRows(GridPickState(grid), grid.GetRowCount(), PickRule::Transfer);
+    }
+    for (int r : rows) {
+        if (!PosCodeAccepted(grid.GetItemText(r, kindColumn), grid.GetItemText(r, codeColumn)))
+            result += CString::Formatted("%7s number : pos code Err\r\n", grid.GetItemText(r, 1));
+    }
+    return result;
+}
+
+// ---- Scale settings sends -------------------------------------------------------------
+
+BOOL CTransferGlue::BeginScaleSend()
+{
+    m_serialMailbox.ClearAll();
+    ClearReceiveNumbers();
+    const CCommSettings& comm = m_scales.CommSettings();
+    if (comm.GetMode() < 0 || (comm.IsSerial() && m_scales.GetComPort() < 1)) {
+        AfxMessageBox("Select a port.", MB_OK);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CTransferGlue::SendScaleInfo()
+{
+    if (!BeginScaleSend())
+        return;
+    const std::size_t count = m_scales.CommSettings().m_scales.size();
+    if (m_scales.CommSettings().IsSerial()) {
+        if (!m_scales.CheckSingleScaleRow())
+            return;
+        if (count == 0) {
+            AfxMessageBox("Communication Setting error", MB_OK);
+            return;
+        }
+        if (m_pTransferPort)
+            m_pTransferPort->StartSerialTransfer(
+                MakeOrder(count >= 2 ? "BROAD_TRANS" : "TRANS", "SCALE_INFOMATION", "select"));
+        return;
+    }
+    if (count < 1) {
+        AfxMessageBox("Communication Setting error", MB_OK);
+        return;
+    }
+    if (!m_scales.CheckSingleScaleRow())
+        return;
+    if (m_pTransferPort)
+        m_pTransferPort->StartEthernetTransfer(MakeOrder("TRANS", "SCALE_INFOMATION", "select"));
+}
+
+void CTransferGlue::SendScaleRootInfo()
+{
+    if (!BeginScaleSend())
+        return;
+    const std::size_t count = m_scales.CommSettings().m_scales.size();
+    const bool serial = m_scales.CommSettings().IsSerial();
+    if (!serial && count < 1) {
+        AfxMessageBox("Communication Setting error", MB_OK);
+        return;
+    }
+    if (!m_scales.CheckSingleScaleRow())
+        return;
+    if (count == 0) {
+        AfxMessageBox("Communication Setting error", MB_OK);
+        return;
+    }
+    if (count >= 2) {
+        AfxMessageBox("Only, One Scale Trans", MB_OK);
+        return;
+    }
+    if (!m_pTransferPort)
+        return;
+    const TransferOrder order = MakeOrder("TRANS", "SCALE_ROOT_INFOMATION", "select");
+    if (serial)
+        m_pTransferPort->StartSerialTransfer(order);
+    else
+        m_pTransferPort->StartEthernetTransfer(order);
+}
+
+// ---- Messages and timers ----------------------------------------------------------------
+
+void CTransferGlue::OnTransSocketData(UINT_PTR token)
+{
+    if (!m_pTransports)
+        return;
+    m_pTransports->Jobs().OnSocketData(token);
+    // A job that ended without its done message (time-out, stop, hang-up).
+    m_pResultLoop->Poke();
+}
+
+LRESULT CTransferGlue::OnSerialMessage(UINT message)
+{
+    if (!m_pSerial)
+        return 1;
+    switch (message) {
+    case WM_SERIAL_PORT_OPENED:
+        return m_pSerial->OnSerialPortOpened();
+    case WM_SERIAL_PORT_OPEN_FAILED:
+        return m_pSerial->OnSerialPortOpenFailed();
+    default:
+        // The session's end and its error are handled alike.
+        return m_pSerial->OnSerialSessionEnd();
+    }
+}
+
+BOOL CTransferGlue::OnTimer(UINT_PTR id)
+{
+    if (id == kSerialReplyTimer) {
+        if (m_pSerial)
+            m_pSerial->OnSerialReplyTimeout();
+        return TRUE;
+    }
+    if (!m_pTransports || !m_pTransports->Jobs().OnTimer(static_cast<UINT>(id)))
+        return FALSE;
+    m_pResultLoop->Poke();
+    return TRUE;
+}
+
+// ---- The sales-total exchange -------------------------------------------------------------
+
+void CTransferGlue::StartResultLoop(const ResultLoopOrder& order)
+{
+    if (m_pResultLoop)
+        m_pResultLoop->Start(order);
+}
+
+void CTransferGlue::StartSerialOrder(const SerialOrder& order)
+{
+    if (m_pSerial)
+        m_pSerial->Start(order);
+}
+
+BOOL CTransferGlue::IsResultLoopRunning() const
+{
+    return (m_pResultLoop && m_pResultLoop->IsRunning()) || (m_pSerial && m_pSerial->IsRunning());
+}
+
+void CTransferGlue::ResultLoopStep(int index)
+{
+    if (m_pResultLoop)
+        m_pResultLoop->Step(index);
+}
+
+void CTransferGlue::OnResultStepDone()
+{
+    if (m_pResultLoop)
+        m_pResultLoop->OnStepDone();
+}
+
+void CTransferGlue::OnResultLoopNext()
+{
+    if (m_pResultLoop)
+        m_pResultLoop->OnNext();
+}
+
+void CTransferGlue::ClearSerialMailbox()
+{
+    m_serialMailbox.ClearAll();
+}
+
+// ---- What the transports read and write of the screen ---------------------------------
+
+HWND CTransferGlue::GetTransferWindow()
+{
+    return m_screen.Form().GetSafeHwnd();
+}
+
+int CTransferGlue::GetGridRowCount()
+{
+    return m_screen.Grid().GetRowCount();
+}
+
+CString CTransferGlue::GetGridItemText(int row, int column)
+{
+    return m_screen.Grid().GetItemText(row, column);
+}
+
+int CTransferGlue::GetGridColumnCount()
+{
+    return m_screen.Grid().GetColumnCount();
+}
+
+int CTransferGlue::GetCurrentGridRow()
+{
+    const int row = m_screen.ClickedRow();
+    return row >= 1 ? row : 1;
+}
+
+TransferSelection CTransferGlue::GetTransferSelection()
+{
+    return GridPickState(m_screen.Grid());
+}
+
+CString CTransferGlue::GetCurrentKind()
+{
+    return m_screen.Kind();
+}
+
+int CTransferGlue::GetPresetPage()
+{
+    return m_screen.GetPresetPage();
+}
+
+std::vector<CString> CTransferGlue::GetPresetKeyTexts()
+{
+    return m_screen.GetPresetKeyTexts();
+}
+
+int CTransferGlue::GetPresetReadPage()
+{
+    CString text;
+    m_screen.Form().GetDlgItemText(kPresetReadPageEdit, text);
+    return static_cast<int>(NumberOf(text));
+}
+
+CString CTransferGlue::GetUserId()
+{
+    return m_screen.UserId();
+}
+
+CString CTransferGlue::GetItemDbPath()
+{
+    return m_screen.ItemDbPath();
+}
+
+int CTransferGlue::LoadDefaultValues()
+{
+    return m_screen.LoadDefaultValues();
+}
+
+// Both transports tell their start and end once each: a count over both, so
+// that the end of one leaves the other counted.
+void CTransferGlue::SetTransferActive(int active)
+{
+    if (active)
+        ++m_nTransferActive;
+    else if (m_nTransferActive.load() > 0)
+        --m_nTransferActive;
+}
+
+void CTransferGlue::NoteReceivedRecord(const CString& request, const CString& sql)
+{
+    if (!request.IsEmpty())
+        m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, request);
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
+}
+
+void CTransferGlue::ShowTransferProgress(const CString& text)
+{
+    m_screen.Form().SetDlgItemText(kProgressEdit, text);
+}
+
+std::vector<int> CTransferGlue::GetRequestNumbers()
+{
+    std::vector<int> numbers;
+    for (int n : m_recvNumbers) {
+        if (n == 0)
+            break;
+        numbers.push_back(n);
+    }
+    return numbers;
+}
+
+void CTransferGlue::FlashSendLamp()
+{
+    if (m_lampSend.GetSafeHwnd())
+        m_lampSend.Flash(kLampFlashMs);
+}
+
+void CTransferGlue::FlashRecvLamp()
+{
+    if (m_lampRecv.GetSafeHwnd())
+        m_lampRecv.Flash(kLampFlashMs);
+}
+
+CString CTransferGlue::MakeReceivedDataPath(const CString& scaleId)
+{
+    const CString path = CWorkScreenTransports::MakeReceivedDataPath(scaleId);
+    AfxMessageBox(path, MB_OK);
+    return path;
+}
+
+void CTransferGlue::EnableControls(std::initializer_list<int> ids, BOOL enable)
+{
+    for (int id : ids) {
+        if (CWnd* control = m_screen.Form().GetDlgItem(id))
+            control->EnableWindow(enable);
+    }
+}
+
+void CTransferGlue::EnableItemTransButtons(BOOL enable)
+{
+    EnableControls({ 1009, 1010, 1001, 1002 }, enable);
+}
+
+void CTransferGlue::EnableScaleTransButtons(BOOL enable)
+{
+    EnableControls({ 1025, 1027, 1029 }, enable);
+}
+
+void CTransferGlue::EnableTransStopButton(BOOL enable)
+{
+    EnableControls({ 1030 }, enable);
+}
+
+void CTransferGlue::StartSerialTransfer(const TransferOrder& order)
+{
+    if (!m_pSerial)
+        return;
+    SerialOrder serial;
+    serial.command = order.command;
+    serial.dataKind = SerialKindWord(order.dataKind);
+    serial.scope = order.scope;
+    serial.scales = order.scales;
+    serial.comPort = order.comPort;
+    m_pSerial->Start(serial);
+}
+
+void CTransferGlue::StopTransfer()
+{
+    if (m_pSerial)
+        m_pSerial->Stop();
+}
