@@ -24,7 +24,7 @@ cmake -S . -B "$build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCALVORN
 cmake --build "$build-tsan" -j "$(nproc)" --target tests_ethernet tests_serial
 
 # Deadlines of the tests stretch for the slower builds.
-export CALVORN_TEST_TIME_SCALE=5
+export CALVORN_TEST_TIME_SCALE=10
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS=suppressions=$supp/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -104,10 +104,12 @@ void WorkScreenFixture::Switch(LPARAM hint, const char* query, const char* userI
 
 bool WorkScreenFixture::WaitForLoad()
 {
-    return PumpUntil([this] {
-        return m_screen->m_nUpdateLock == 0 && !m_screen->GetItemWorker()->IsDatabaseOpen()
-            && !m_screen->GetItemWorker()->IsRequestInFlight();
-    });
+    return PumpUntil(
+        [this] {
+            return m_screen->m_nUpdateLock == 0 && !m_screen->GetItemWorker()->IsDatabaseOpen()
+                && !m_screen->GetItemWorker()->IsRequestInFlight();
+        },
+        std::chrono::seconds(15));
 }
 
 void WorkScreenFixture::EditCell(int row, int column, const CString& text)
