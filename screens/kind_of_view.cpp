@@ -36,7 +36,6 @@ CKindOfView::CKindOfView()
     : CFormView(IDD_KIND_OF_VIEW)
     , m_grid(0, 0, 0, 0)
     , m_mailbox(this)
-    , m_fieldTexts(kRowFieldCount)
     , m_scales(*this)
 {
     m_pItemWorker = new CItemDbWorker;
@@ -182,7 +181,7 @@ void CKindOfView::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, 1014, m_btnScaleInfoUpdate);
     DDX_Control(dx, 1012, m_btnScaleInfoDelete);
     DDX_Control(dx, 1013, m_btnScaleInfoTrans);
-    DDX_Control(dx, 1053, m_listUsers);
+    m_users.DoDataExchange(dx);
     DDX_Control(dx, 1054, m_labelUsers);
     DDX_Control(dx, 1055, m_btnUserRegister);
     DDX_Control(dx, 1056, m_btnUserDelete);
@@ -247,18 +246,10 @@ void CKindOfView::SetCaptionText(const CString& text)
 void CKindOfView::SetDefaultMembers()
 {
     m_strUserId = "";
-    m_strReply = "";
     m_strItemDbPath = "";
     m_nHint = 0;
     m_rows.ResetRows();
-    m_nVirtualMode = 1;
-    m_bEditable = TRUE;
-    m_bListMode = FALSE;
-    m_bHeaderSort = FALSE;
-    m_nFixedColumns = 1;
-    m_nReplyRows = 0;
-    m_nLoadRows = 0;
-    m_strColumnList = "";
+    m_load.ResetLoad();
     m_scales.OnScaleListClick(-1);
 }
 

@@ -52,9 +52,14 @@
 //   OnDraw; the table bridge fills it, the transfers read its texts.
 // - CPresetSheetPrint (kind_of_view_print.h): the print kind and the
 //   preset-key sheet; the view's print steps hand on to it.
-// - Still on the view: the query replies (OnDbQuery*, kind_of_view_query.cpp)
-//   and cell editing (kind_of_view_edit.cpp), which the table bridge
-//   (CTableBridge, reached through the view) serves; the users screen.
+// - CTableLoad (kind_of_view_load.h): the worker's replies, which
+//   OnDbQueryRow/Empty/Done hand on, each to the reader of its request name
+//   (the table bridge's or the scale register's); the end of each load; the
+//   grid's shape (RebuildGrid) and cell routines; the insert read-back.
+// - CCellEditor (kind_of_view_edit.h): an edited cell's placeholder, limits
+//   and write-back through the table bridge.
+// - CUsersScreen (kind_of_view_users.h): list 1053, Register and Delete.
+// - The table bridge (CTableBridge) still reaches the view as a friend.
 
 #include <array>
 #include <atomic>
@@ -80,9 +85,11 @@
 #include "platform/wnd/docview/formview.h"
 #include "screens/kind_of_view_defaults.h"
 #include "screens/kind_of_view_edit.h"
+#include "screens/kind_of_view_load.h"
 #include "screens/kind_of_view_preset.h"
 #include "screens/kind_of_view_print.h"
 #include "screens/kind_of_view_rows.h"
+#include "screens/kind_of_view_users.h"
 #include "screens/scale_screens.h"
 #include "screens/transfer_ports.h"
 #include "screens/work_screen_context.h"
@@ -123,6 +130,7 @@ class CKindOfView : public CFormView,
                     public CInsertReadTarget,
                     private CWorkScreenContext {
     friend class CUserLabelScreen;
+    friend class CTableBridge;
 
 public:
     CKindOfView();
@@ -157,9 +165,9 @@ public:
 
     // CInsertReadTarget: the row read back after an insert; field 0 (the ID)
     // goes into the key cell of the current insertion row.
-    void SplitItemRowText(CString row) override;
+    void SplitItemRowText(CString row) override { m_load.SplitItemRowText(row); }
     void SplitScaleInfoRowText(CString row) override;
-    void SplitUserLabelRowText(CString row) override;
+    void SplitUserLabelRowText(CString row) override { m_load.SplitUserLabelRowText(row); }
 
     // The transport that runs transfers (null: the commands stop at the mode
     // split; not owned).
@@ -204,18 +212,24 @@ public:
     void SetCaptionText(const CString& text);
 
     // ---- Grid ---------------------------------------------------------------------
+    // (CTableLoad, kind_of_view_load.h)
     void RebuildGrid();
-    void SetGridColumnCount(int count) override;
-    int InsertGridRow(const CString& heading, int position) override;
-    void SetCellReadOnly(int row, int column) override;
-    void SetCellPlain(int row, int column);
-    void ResetGridSelection() override;
-    void ClearPickedRows();
+    void SetGridColumnCount(int count) override { m_load.SetGridColumnCount(count); }
+    int InsertGridRow(const CString& heading, int position) override
+    {
+        return m_load.InsertGridRow(heading, position);
+    }
+    void SetCellReadOnly(int row, int column) override { m_load.SetCellReadOnly(row, column); }
+    void ResetGridSelection() override { m_load.ResetGridSelection(); }
+    void ClearPickedRows() { m_load.ClearPickedRows(); }
     // A new screen starts with no clicked row or cell, in the view and in the
     // grid: a command never acts on a row clicked on another screen.
-    void ForgetClickedCell();
+    void ForgetClickedCell() { m_rows.ForgetClickedCell(); }
     // The first column from start whose row-0 title is title, or -1.
-    int FindColumn(const char* title, int start = 0) const override;
+    int FindColumn(const char* title, int start = 0) const override
+    {
+        return m_load.FindColumn(title, start);
+    }
 
     // ---- Editing ------------------------------------------------------------------
     void OnGridCellEdited(int row, int column) override { m_editor.OnGridCellEdited(row, column); }
@@ -289,29 +303,16 @@ public:
 
     CString m_strUserId;
     CString m_strItemDbPath;
-    CString m_strReply;
     CString m_strKind;
-    CString m_strColumnList;
-    CString m_strRequestName;
     CString m_strServerDbPath;
     int m_nServerMode = 0;
     int m_nHint = 0;
     int m_nUpdateLock = 0;
     int m_nLoggedIn = 0;
     int m_nLanguage = 2;
-    int m_nReplyRows = 0;
-    int m_nLoadRows = 0;
-    // Grid-shape settings applied by RebuildGrid.
-    int m_nVirtualMode = 1;
-    BOOL m_bEditable = TRUE;
-    BOOL m_bListMode = FALSE;
-    BOOL m_bHeaderSort = FALSE;
-    int m_nFixedColumns = 1;
     // Transfer state; the stop flags and the active flag are read by the
     // transfer threads.
 
-    // Fields of the last row split by SplitItemRowText.
-    std::vector<CString> m_fieldTexts;
     // Default-value tables: 50 entries of (name, value) each.
 
     // Run-time controls.
@@ -342,7 +343,6 @@ public:
     CXPButton m_btnScaleInfoUpdate; // 1014
     CXPButton m_btnScaleInfoDelete; // 1012
     CXPButton m_btnScaleInfoTrans; // 1013
-    CListBox m_listUsers; // 1053
     CStatic m_labelUsers; // 1054
     CXPButton m_btnUserRegister; // 1055
     CXPButton m_btnUserDelete; // 1056
@@ -421,8 +421,6 @@ private:
     // Runs start (a load that opens the item database) and, when it throws,
     // reports the error, clears the update lock and enables the buttons.
     void StartLoad(const std::function<void()>& start) override;
-    void Release();
-    void LockKeyColumnAndTrailingRow();
     void ShowControls(std::initializer_list<int> ids, BOOL show);
     void EnableControls(std::initializer_list<int> ids, BOOL enable);
     void PlaceControl(int id, int x, int y, int cx, int cy);
@@ -460,4 +458,6 @@ private:
     CGridRows m_rows { *this, m_defaults };
     CPresetSheetPrint m_print;
     CCellEditor m_editor { *this };
+    CTableLoad m_load { *this, m_scales, m_rows };
+    CUsersScreen m_users { *this };
 };

@@ -185,7 +185,7 @@ void CKindOfView::ShowAdvScreen()
     ShowItemTypeScreen(4);
     SetCaptionText("Advertisement Display");
     StartLoad([this] {
-        m_pTableBridge->RequestAdvs(m_strItemDbPath, m_strColumnList);
+        m_pTableBridge->RequestAdvs(m_strItemDbPath, "");
         m_nUpdateLock = 1;
     });
 }
@@ -195,7 +195,7 @@ void CKindOfView::ShowLandAddScreen()
     ShowItemTypeScreen(19);
     SetCaptionText("Land Addition Dispaly");
     StartLoad([this] {
-        m_pTableBridge->RequestLandAdds(m_strItemDbPath, m_strColumnList);
+        m_pTableBridge->RequestLandAdds(m_strItemDbPath, "");
         m_nUpdateLock = 1;
     });
 }

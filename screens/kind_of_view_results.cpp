@@ -26,16 +26,16 @@ void CKindOfView::RequestResults(const CString& requestWord)
         m_nUpdateLock = 1;
         switch (kind->hint) {
         case 12:
-            bridge.RequestTotalResult(m_strItemDbPath, m_strColumnList);
+            bridge.RequestTotalResult(m_strItemDbPath, "");
             break;
         case 13:
-            bridge.RequestTotalItemResult(m_strItemDbPath, m_strColumnList);
+            bridge.RequestTotalItemResult(m_strItemDbPath, "");
             break;
         case 14:
-            bridge.RequestTotalItemDay(m_strItemDbPath, m_strColumnList);
+            bridge.RequestTotalItemDay(m_strItemDbPath, "");
             break;
         default:
-            bridge.RequestTotalDayResult(m_strItemDbPath, m_strColumnList);
+            bridge.RequestTotalDayResult(m_strItemDbPath, "");
             break;
         }
     });

@@ -113,7 +113,6 @@ CString CKindOfView::TakeScreenWords(CCalvornView* left, LPARAM hint, void* hint
         m_nServerMode = left->m_nServerFlag;
         m_strServerDbPath = left->m_strServerFilePath;
     }
-    m_nReplyRows = 0;
     SetDefaultMembers();
     m_nHint = static_cast<int>(hint);
     if (hintObject)
@@ -148,11 +147,11 @@ void CKindOfView::SetUpItemScreen()
     SetCaptionText("Item Display");
     Invalidate();
     ShowItemTypeScreen(kKindItem);
-    if (LoadDefaultValues())
-        m_strColumnList = m_defaults.BuildItemColumnList();
-    StartLoad([this] {
+    // With the default values in force the grid leaves their columns out.
+    const CString columns = LoadDefaultValues() ? m_defaults.BuildItemColumnList() : CString();
+    StartLoad([this, &columns] {
         m_nUpdateLock = 1;
-        m_pTableBridge->RequestItems(m_strItemDbPath, m_strColumnList);
+        m_pTableBridge->RequestItems(m_strItemDbPath, columns);
     });
     PlaceItemGrid();
     ShowPosKindHelp(TRUE);
@@ -164,7 +163,7 @@ void CKindOfView::SetUpIngredientScreen()
     SetCaptionText("Ingredient Display");
     StartLoad([this] {
         m_nUpdateLock = 1;
-        m_pTableBridge->RequestAdds(m_strItemDbPath, m_strColumnList);
+        m_pTableBridge->RequestAdds(m_strItemDbPath, "");
     });
     PlaceItemGrid();
 }
@@ -174,7 +173,7 @@ void CKindOfView::SetUpPresetScreen()
     ShowPresetScreen();
     StartLoad([this] {
         m_nUpdateLock = 1;
-        m_pTableBridge->RequestPresets(m_strItemDbPath, m_strColumnList);
+        m_pTableBridge->RequestPresets(m_strItemDbPath, "");
     });
     Invalidate();
     m_presetKeys.SetSheetFrame(TRUE);

@@ -1,27 +1,92 @@
-// The users screen (hint 16): the manager ids of Manager.mdb in list 1053,
-// with the administrator's Register and Delete buttons. No grid.
+#include "screens/kind_of_view_users.h"
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
 #include "db/sql_text.h"
 #include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/dialogs/dialog.h"
 #include "screens/kind_of_view.h"
 #include "screens/table_bridge.h"
+#include "screens/work_screen_context.h"
 #include "shell/calvorn_view.h"
 #include "shell/manager_dialogs.h"
 
-namespace {
+CUsersScreen::CUsersScreen(CWorkScreenContext& screen)
+    : m_screen(screen)
+{ }
 
-// After a register or delete statement: its done message has started the
-// list's reread, which holds the lock until its own done. When the database
-// did not open no message came, and nothing else would clear the lock.
-void ReleaseLockUnlessReading(CKindOfView& view)
+void CUsersScreen::DoDataExchange(CDataExchange* dx)
 {
-    if (!view.GetItemWorker()->IsRequestInFlight())
-        view.m_nUpdateLock = 0;
+    DDX_Control(dx, 1053, m_listUsers);
 }
 
-} // namespace
+void CUsersScreen::RequestManagers()
+{
+    m_screen.StartLoad([this] {
+        // Nothing is asked for other managers: no reply will clear a lock.
+        if (m_screen.TableBridge().RequestManagers(kManagerDatabase, ""))
+            m_screen.SetUpdateLock(1);
+    });
+}
+
+// When the database did not open no done message came, and nothing else
+// would clear the lock.
+void CUsersScreen::ReleaseLockUnlessReading()
+{
+    if (!m_screen.ItemWorker().IsRequestInFlight())
+        m_screen.SetUpdateLock(0);
+}
+
+void CUsersScreen::OnUserRegister()
+{
+    CUserInfoDlg dialog(&m_screen.Form());
+    dialog.m_nMode = CUserInfoDlg::kModeInsert;
+    if (dialog.DoModal() != IDOK)
+        return;
+    // The id names the manager's settings files: no path separators in it.
+    if (dialog.m_strUserId.Find('\\') >= 0 || dialog.m_strUserId.Find('/') >= 0) {
+        AfxMessageBox("User ID can't contain \\ or /.", MB_OK);
+        return;
+    }
+    const CString sql = "INSERT INTO [Manager] VALUES(" + SqlLiteral(dialog.m_strUserId) + ", "
+        + SqlLiteral(dialog.m_strPassword) + ", " + SqlLiteral(dialog.m_strCornerId) + ")";
+    m_screen.SetUpdateLock(1);
+    m_screen.TableBridge().InsertManager(sql, kManagerDatabase);
+    ReleaseLockUnlessReading();
+}
+
+void CUsersScreen::OnUserDelete()
+{
+    const int selected = m_listUsers.GetCurSel();
+    if (selected < 0) {
+        AfxMessageBox("Select User id", MB_OK);
+        return;
+    }
+    CString userId;
+    m_listUsers.GetText(selected, userId);
+    if (userId == kAdministratorId) {
+        AfxMessageBox("VEXO can't delete", MB_OK);
+        return;
+    }
+    if (m_screen.Form().MessageBox("Delete the selected user id?", "Delete", MB_YESNO) != IDYES)
+        return;
+    m_listUsers.DeleteString(static_cast<UINT>(selected));
+    const CString sql = "DELETE FROM [Manager] WHERE [mg_id] = " + SqlLiteral(userId);
+    m_screen.SetUpdateLock(1);
+    m_screen.TableBridge().DeleteManager(sql, kManagerDatabase);
+    ReleaseLockUnlessReading();
+}
+
+void CUsersScreen::ClearUserIds()
+{
+    for (int i = m_listUsers.GetCount() - 1; i >= 0; --i)
+        m_listUsers.DeleteString(static_cast<UINT>(i));
+}
+
+void CUsersScreen::AddUserId(const CString& id)
+{
+    m_listUsers.AddString(id);
+}
 
 void CKindOfView::ShowUsersScreen()
 {
@@ -38,11 +103,7 @@ void CKindOfView::ShowUsersScreen()
     ShowControls({ 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1030, 1033, 1034, 1049, 1044, 1039,
                      1041, 1037, 1042, 1038, 1025, 1027, 1028, 1029, 1032, 1050, 1051, 1052, 1057 },
         FALSE);
-    StartLoad([this] {
-        // Nothing is asked for other managers: no reply will clear a lock.
-        if (m_pTableBridge->RequestManagers(kManagerDatabase, m_strColumnList))
-            m_nUpdateLock = 1;
-    });
+    m_users.RequestManagers();
     HideGrid();
     SetDlgItemText(1054, "User ID");
     SetDlgItemText(1055, "Register");
@@ -54,40 +115,10 @@ void CKindOfView::ShowUsersScreen()
 
 void CKindOfView::OnUserRegister()
 {
-    CUserInfoDlg dialog(this);
-    dialog.m_nMode = CUserInfoDlg::kModeInsert;
-    if (dialog.DoModal() != IDOK)
-        return;
-    // The id names the manager's settings files: no path separators in it.
-    if (dialog.m_strUserId.Find('\\') >= 0 || dialog.m_strUserId.Find('/') >= 0) {
-        AfxMessageBox("User ID can't contain \\ or /.", MB_OK);
-        return;
-    }
-    const CString sql = "INSERT INTO [Manager] VALUES(" + SqlLiteral(dialog.m_strUserId) + ", "
-        + SqlLiteral(dialog.m_strPassword) + ", " + SqlLiteral(dialog.m_strCornerId) + ")";
-    m_nUpdateLock = 1;
-    m_pTableBridge->InsertManager(sql, kManagerDatabase);
-    ReleaseLockUnlessReading(*this);
+    m_users.OnUserRegister();
 }
 
 void CKindOfView::OnUserDelete()
 {
-    const int selected = m_listUsers.GetCurSel();
-    if (selected < 0) {
-        AfxMessageBox("Select User id", MB_OK);
-        return;
-    }
-    CString userId;
-    m_listUsers.GetText(selected, userId);
-    if (userId == kAdministratorId) {
-        AfxMessageBox("VEXO can't delete", MB_OK);
-        return;
-    }
-    if (MessageBox("Delete the selected user id?", "Delete", MB_YESNO) != IDYES)
-        return;
-    m_listUsers.DeleteString(static_cast<UINT>(selected));
-    const CString sql = "DELETE FROM [Manager] WHERE [mg_id] = " + SqlLiteral(userId);
-    m_nUpdateLock = 1;
-    m_pTableBridge->DeleteManager(sql, kManagerDatabase);
-    ReleaseLockUnlessReading(*this);
+    m_users.OnUserDelete();
 }

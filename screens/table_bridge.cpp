@@ -419,10 +419,8 @@ void CTableBridge::UpdateCell(CString databasePath, int row, int column, int kin
         : kind == kKindAdv                ? "AdvT"
         : kind == kKindLandAdd            ? "Land_Add"
                                           : nullptr;
-    if (grid.GetItemText(0, column) == "ID" || !table) {
-        m_pView->m_strColumnList = "";
+    if (grid.GetItemText(0, column) == "ID" || !table)
         return;
-    }
     CString name = ColumnNameFor(column, kind);
     CString value = grid.GetItemText(row, column);
     if (kind == kKindItem) {
@@ -444,13 +442,11 @@ void CTableBridge::UpdateCell(CString databasePath, int row, int column, int kin
     if (name.IsEmpty() || !IsIntegerKey(key)) {
         if (!IsIntegerKey(key))
             AfxMessageBox(kNoKeyText, MB_OK);
-        m_pView->m_strColumnList = "";
         return;
     }
     const CString sql = CString::Formatted(
         "UPDATE [%s] SET %s = %s WHERE [ID] = %s", table, SqlName(name), SqlLiteral(value), key);
     RunRequest(databasePath, requestName, sql);
-    m_pView->m_strColumnList = "";
 }
 
 void CTableBridge::DeleteRows(CString databasePath, int row, int kind)

@@ -48,7 +48,7 @@ void CTableBridge::OnResultRow(CString rowText)
     CGridCtrl& grid = m_pView->m_grid;
     if (m_nRowsReceived == 1) {
         m_pView->SetGridColumnCount(values + 1);
-        if (const ResultKind* kind = FindResultKind(m_pView->m_strRequestName)) {
+        if (const ResultKind* kind = FindResultKind(m_pView->m_load.GetRequestName())) {
             const auto& titles = m_nLanguage == 1 ? kind->koreanTitles : kind->englishTitles;
             int column = 1;
             for (auto title = titles.begin(); title != titles.end() && column <= values; ++title)

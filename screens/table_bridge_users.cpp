@@ -10,9 +10,7 @@
 
 BOOL CTableBridge::RequestManagers(CString databasePath, CString columnList)
 {
-    CListBox& list = m_pView->m_listUsers;
-    for (int i = list.GetCount() - 1; i >= 0; --i)
-        list.DeleteString(static_cast<UINT>(i));
+    m_pView->m_users.ClearUserIds();
     m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
     ClearRowBuffer();
     const CString requestName = m_pView->m_mailbox.TakeText(IDC_MAILBOX_NAME);
@@ -32,7 +30,7 @@ void CTableBridge::OnPlainRow(CString rowText)
     SplitReplyRow(rowText, m_rowBuffer);
     ++m_nRowsReceived;
     if (m_nRowsReceived > 1)
-        m_pView->m_listUsers.AddString(m_rowBuffer[0]);
+        m_pView->m_users.AddUserId(m_rowBuffer[0]);
     ++m_nNextRow;
     Acknowledge();
 }

@@ -102,7 +102,7 @@ CString CUserLabelScreen::InsertPlaceholder()
 {
     CKindOfView& v = m_view;
     // A failed insert or read-back must not leave an earlier insert's ID here.
-    std::fill(v.m_fieldTexts.begin(), v.m_fieldTexts.end(), CString());
+    v.m_load.ClearFieldTexts();
     const CString user = SqlLiteral(v.m_strUserId);
     if (!ExecuteOn(
             v.m_strItemDbPath, "INSERT INTO [UserLabel]([file_num], [mg_id]) VALUES('-1', " + user + ")"))
@@ -120,7 +120,8 @@ CString CUserLabelScreen::InsertPlaceholder()
     });
     worker->CloseDatabase();
     v.m_mailbox.SetText(IDC_MAILBOX_NAME, "");
-    return IsIntegerKey(v.m_fieldTexts[0]) ? v.m_fieldTexts[0] : CString();
+    const CString& id = v.m_load.GetFieldTexts()[0];
+    return IsIntegerKey(id) ? id : CString();
 }
 
 void CUserLabelScreen::Insert()

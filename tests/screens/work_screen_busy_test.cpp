@@ -42,7 +42,8 @@ protected:
         LeftPane()->m_mailbox.SetText(IDC_MAILBOX_TEXT, "vexo");
         CString path = m_db;
         LeftPane()->SendHint(kHintItem, &path);
-        ASSERT_TRUE(PumpUntil([this] { return m_screen->m_nReplyRows >= 3; }));
+        // The heading and two item rows are in.
+        ASSERT_TRUE(PumpUntil([this] { return Grid().GetRowCount() >= 4; }));
         ASSERT_TRUE(m_screen->GetItemWorker()->IsRequestInFlight());
     }
     std::vector<CString> BoxTexts() const

@@ -4,6 +4,7 @@
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
+#include "platform/wnd/core/input_seam.h"
 #include "shell/calvorn_view.h"
 #include "shell/manager_dialogs.h"
 #include "shell/view_hints.h"
@@ -22,12 +23,19 @@ protected:
         Execute(ManagerDb(), sql);
     }
     void Open(const char* user = "vexo") { Switch(kHintManagement, "Mg_Reg_Read", user, ""); }
+    // List 1053 as the form holds it.
+    CListBox& List() const
+    {
+        auto* list = dynamic_cast<CListBox*>(m_screen->GetDlgItem(1053));
+        EXPECT_NE(list, nullptr);
+        return *list;
+    }
     std::vector<CString> Listed() const
     {
         std::vector<CString> ids;
-        for (int i = 0; i < m_screen->m_listUsers.GetCount(); ++i) {
+        for (int i = 0; i < List().GetCount(); ++i) {
             CString id;
-            m_screen->m_listUsers.GetText(i, id);
+            List().GetText(i, id);
             ids.push_back(id);
         }
         return ids;
@@ -47,9 +55,13 @@ protected:
         m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1055, BN_CLICKED), 0);
         ASSERT_TRUE(WaitForLoad());
     }
+    // A click on the line, then on Delete.
     void Delete(int line)
     {
-        m_screen->m_listUsers.SetCurSel(line);
+        CRect area;
+        ASSERT_NE(List().GetItemRect(line, &area), LB_ERR);
+        ASSERT_TRUE(AfxSimulateClick(List().GetSafeHwnd(), area.CenterPoint()));
+        ASSERT_EQ(List().GetCurSel(), line);
         m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1056, BN_CLICKED), 0);
         ASSERT_TRUE(WaitForLoad());
     }
@@ -128,7 +140,7 @@ TEST_F(WorkScreenUsersTest, DeleteAsksOnceAndNeverDeletesTheAdministrator)
     Open();
     // (The on-screen list may take its first line as current when it gets
     // the focus; nothing chosen is what this step tries.)
-    m_screen->m_listUsers.SetCurSel(-1);
+    List().SetCurSel(-1);
     m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1056, BN_CLICKED), 0);
     Delete(0);
     EXPECT_EQ(Boxes(), (std::vector<CString> { "Select User id", "VEXO can't delete" }));

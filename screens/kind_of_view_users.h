@@ -1,0 +1,40 @@
+#pragma once
+// CUsersScreen: the users screen (hint 16). The manager ids of Manager.mdb
+// in list 1053, read for the administrator only, and the administrator's
+// Register (1055) and Delete (1056), each followed by a fresh read. The
+// table bridge sends the statements and fills the list. It knows the screen
+// through CWorkScreenContext; the screen's panels stay on the view.
+
+#include <vector>
+
+#include "platform/base/cstring.h"
+#include "platform/wnd/controls/listbox.h"
+
+class CDataExchange;
+class CWorkScreenContext;
+
+class CUsersScreen {
+public:
+    explicit CUsersScreen(CWorkScreenContext& screen);
+    CUsersScreen(const CUsersScreen&) = delete;
+    CUsersScreen& operator=(const CUsersScreen&) = delete;
+
+    // Binds list 1053 of the form.
+    void DoDataExchange(CDataExchange* dx);
+    // The manager list read afresh with the words in the mailbox; the lock
+    // is held only while a request is out (none goes for other managers).
+    void RequestManagers();
+    void OnUserRegister();
+    void OnUserDelete();
+    // The list as the table bridge fills it.
+    void ClearUserIds();
+    void AddUserId(const CString& id);
+
+private:
+    // After a register or delete statement, the lock is cleared unless the
+    // list's reread holds it.
+    void ReleaseLockUnlessReading();
+
+    CWorkScreenContext& m_screen;
+    CListBox m_listUsers; // 1053
+};
