@@ -5,8 +5,6 @@
 //
 //   result_server_bench [reports per scale] [scales]
 
-#include <time.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -15,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "db/checked_dao_helper.h"
 #include "platform/wnd/core/app.h"
 #include "platform/wnd/core/msgbox.h"
@@ -26,13 +25,6 @@
 #include "tests/support/temp_data_root.h"
 
 namespace {
-
-double ThreadCpuMs()
-{
-    timespec t {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
 
 bool Execute(const char* path, const CString& sql)
 {
@@ -47,10 +39,9 @@ bool Execute(const char* path, const CString& sql)
 
 int main(int argc, char** argv)
 {
-    const int reports = argc > 1 ? std::atoi(argv[1]) : 100;
-    const int scales = argc > 2 ? std::atoi(argv[2]) : 20;
-    AfxWinInit(argc, argv);
-    MessageBoxScript::Enable();
+    const int reports = ArgumentOr(argc, argv, 1, 100);
+    const int scales = ArgumentOr(argc, argv, 2, 20);
+    StartBenchUi(argc, argv);
     TempDataRoot root;
     MakeDirectoryPath(kManagerFolder);
     ProvisionDatabaseFile(kManagerTemplateId, kManagerDatabase);
@@ -85,7 +76,7 @@ int main(int argc, char** argv)
     std::atomic<int> done { 0 };
     std::atomic<int> lost { 0 };
     const auto start = std::chrono::steady_clock::now();
-    const double cpuStart = ThreadCpuMs();
+    const double cpuStart = ThreadCpuSeconds() * 1e3;
     std::vector<std::thread> threads;
     for (int i = 0; i < scales; ++i)
         threads.emplace_back([&, i] {
@@ -101,7 +92,7 @@ int main(int argc, char** argv)
         });
     AfxPumpUntil([&] { return done.load() == scales; }, 600000);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const double cpuMs = ThreadCpuMs() - cpuStart;
+    const double cpuMs = ThreadCpuSeconds() * 1e3 - cpuStart;
     for (std::thread& thread : threads)
         thread.join();
 

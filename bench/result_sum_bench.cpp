@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "bench/bench_program.h"
 #include "db/general_dao_helper.h"
 #include "db/item_db_worker.h"
 #include "platform/base/path.h"
@@ -63,22 +64,12 @@ bool Seed(const CString& path)
 
 int main(int argc, char** argv)
 {
-    const std::filesystem::path root = std::filesystem::temp_directory_path() / "calvorn-result-sum-bench";
-    std::filesystem::remove_all(root);
-    std::filesystem::create_directories(root);
-    AfxSetDataRoot(root.string());
-    AfxWinInit(argc, argv);
-    MessageBoxScript::Enable();
-    RegisterWorkScreens();
-    CCalvornApp app;
-    if (!app.InitInstance()) {
-        std::fprintf(stderr, "start-up failed\n");
+    CBenchProgram program("calvorn-result-sum-bench", argc, argv);
+    CKindOfView* screen = program.Screen();
+    if (!screen)
         return 1;
-    }
-    CKindOfView* screen
-        = dynamic_cast<CKindOfView*>(GetMainFrame()->GetRightContainerView()->GetKindOfView());
     CCalvornView* left = GetMainFrame()->GetCalvornView();
-    const CString path((root / "items.mdb").string().c_str());
+    const CString path = program.RootFile("items.mdb");
     const CString summary(MapWindowsPath(std::string_view(kResultSumPath)).c_str());
     auto idle = [screen] {
         return screen->m_nUpdateLock == 0 && !screen->GetItemWorker()->IsDatabaseOpen()
@@ -114,8 +105,6 @@ int main(int argc, char** argv)
         best = std::min(best, seconds);
     }
     std::printf("best: %.3f s (target under %.1f s)\n", best, kTarget);
-    app.m_pMainWnd->DestroyWindow();
-    AfxRunMessageLoop();
-    std::filesystem::remove_all(root);
+    program.Close();
     return best < kTarget ? 0 : 2;
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "db/checked_dao_helper.h"
 #include "platform/wnd/core/app.h"
 #include "platform/wnd/core/msgbox.h"
@@ -41,9 +42,8 @@ template <typename Run> double Seconds(Run run)
 
 int main(int argc, char** argv)
 {
-    const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
-    AfxWinInit(argc, argv);
-    MessageBoxScript::Enable();
+    const int count = ArgumentOr(argc, argv, 1, 10000);
+    StartBenchUi(argc, argv);
     TempDataRoot root;
     for (const char* path : { kItemDb, kGridServer, kStoredServer })
         WriteResourceFile(path == kItemDb ? 150 : 195, path);

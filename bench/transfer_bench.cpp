@@ -6,8 +6,6 @@
 //
 //   transfer_bench [records [scales [fast|slow]]]   (scales and mode: that run alone)
 
-#include <time.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "ethernet/eth_trans_status_dlg.h"
 #include "platform/wnd/core/app.h"
 #include "platform/wnd/core/msgbox.h"
@@ -22,13 +21,6 @@
 #include "tests/support/scale_memory.h"
 
 namespace {
-
-double ThreadCpuSeconds()
-{
-    timespec t {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
 
 struct Result {
     double seconds = 0;
@@ -79,11 +71,10 @@ Result Run(FakeTransferHost& host, int scales, int records, scalesim::ScaleMemor
 
 int main(int argc, char** argv)
 {
-    const int records = argc > 1 ? std::atoi(argv[1]) : 5000;
-    const int onlyScales = argc > 2 ? std::atoi(argv[2]) : 0;
+    const int records = ArgumentOr(argc, argv, 1, 5000);
+    const int onlyScales = ArgumentOr(argc, argv, 2, 0);
     const std::string onlyMode = argc > 3 ? argv[3] : "";
-    AfxWinInit(argc, argv);
-    MessageBoxScript::Enable();
+    StartBenchUi(argc, argv);
 
     FakeTransferHost host(TransferTimings { 3000, 5000, 1000 });
     std::vector<std::vector<CString>> rows;

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "bench/bench_program.h"
 #include "db/db_messages.h"
 #include "db/general_dao_helper.h"
 #include "db/item_db_worker.h"
@@ -137,21 +138,9 @@ bool FillItems(const CString& path)
 
 int main(int argc, char** argv)
 {
-    const std::filesystem::path root = std::filesystem::temp_directory_path() / "calvorn-work-screen-bench";
-    std::filesystem::remove_all(root);
-    std::filesystem::create_directories(root);
-    AfxSetDataRoot(root.string());
-    AfxWinInit(argc, argv);
-    MessageBoxScript::Enable();
-    RegisterWorkScreens();
-    CCalvornApp app;
-    if (!app.InitInstance()) {
-        std::fprintf(stderr, "start-up failed\n");
-        return 1;
-    }
-    CKindOfView* screen
-        = dynamic_cast<CKindOfView*>(GetMainFrame()->GetRightContainerView()->GetKindOfView());
-    const CString path((root / "items.mdb").string().c_str());
+    CBenchProgram program("calvorn-work-screen-bench", argc, argv);
+    CKindOfView* screen = program.Screen();
+    const CString path = program.RootFile("items.mdb");
     if (!screen || !WriteResourceFile(150, path) || !FillItems(path)) {
         std::fprintf(stderr, "set-up failed\n");
         return 1;
@@ -182,8 +171,6 @@ int main(int argc, char** argv)
     const double ratio = best / stream;
     std::printf(
         "best stream: %.3f s; load / stream: %.2f (target at most %.1f)\n", stream, ratio, kRatioTarget);
-    app.m_pMainWnd->DestroyWindow();
-    AfxRunMessageLoop();
-    std::filesystem::remove_all(root);
+    program.Close();
     return best < kLoadTarget && ratio <= kRatioTarget ? 0 : 2;
 }
