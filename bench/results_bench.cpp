@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "db/store_paths.h"
 #include "platform/base/path.h"
 #include "platform/dao/dao_database.h"
 #include "platform/wnd/controls/datetime_ctrl.h"
@@ -32,10 +33,10 @@ constexpr int kBusyDayRows = 7000;
 void Seed()
 {
     MakeDirectoryPath("C:\\Windows\\system\\Manager");
-    WriteResourceFile(152, kResultManagerDbPath);
+    WriteResourceFile(152, kManagerDatabase);
     WriteResourceFile(195, kServerDatabase);
     CDaoDatabase manager;
-    manager.Open(kResultManagerDbPath, FALSE, FALSE, kConnect);
+    manager.Open(kManagerDatabase, FALSE, FALSE, kConnect);
     for (int s = 0; s < kScales; ++s)
         manager.Execute(CString::Formatted("INSERT INTO [ScaleMG] ([scale_name], [ip], [mg_id]) VALUES "
                                            "('scale%02d', '10.0.0.%d', '%s')",

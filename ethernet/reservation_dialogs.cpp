@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "db/store_paths.h"
 #include "ethernet/record_values.h"
 #include "ethernet/reservation_host.h"
 #include "platform/base/datetime.h"
@@ -81,8 +82,14 @@ std::vector<CString> ScaleLines(const CString& text)
 
 CReservationSetupDlg::CReservationSetupDlg(CWnd* parent)
     : CDialog(IDD_RESERVATION_SETUP, parent)
-    , m_itemNumbers(kReservationItemLimit, 0)
-{ }
+{
+    m_input.itemNumbers.assign(kReservationItemLimit, 0);
+}
+
+void CReservationSetupDlg::SetInput(ReservationSetupInput input)
+{
+    m_input = std::move(input);
+}
 
 const MessageMap* CReservationSetupDlg::GetMessageMap() const
 {
@@ -110,7 +117,7 @@ BOOL CReservationSetupDlg::OnInitDialog()
     DressIconButton(m_cancelButton, kCancelIcon, "Cancel");
     GetDlgItem(kManagerEdit)->EnableWindow(FALSE);
     GetDlgItem(kScalesEdit)->EnableWindow(FALSE);
-    SetDlgItemText(kManagerEdit, m_strManagerId);
+    SetDlgItemText(kManagerEdit, m_input.managerId);
     m_lNumber = IsNumberFree();
     SetDlgItemText(kNumberEdit, CString::Formatted("%ld", m_lNumber));
     GetDlgItem(kNumberEdit)->EnableWindow(FALSE);
@@ -165,8 +172,8 @@ int CReservationSetupDlg::GetPeriod() const
 void CReservationSetupDlg::OnScales()
 {
     CString rows = kDbNoRows;
-    if (m_dao.OpenDatabase(kManagerDatabasePath)) {
-        rows = m_dao.GetRows(ScaleRegisterSql(m_strManagerId));
+    if (m_dao.OpenDatabase(kManagerDatabase)) {
+        rows = m_dao.GetRows(ScaleRegisterSql(m_input.managerId));
         m_dao.CloseDatabase();
     }
     if (rows == kDbNoRows) {
@@ -174,11 +181,11 @@ void CReservationSetupDlg::OnScales()
         return;
     }
     CScaleListDlg dialog(this);
-    dialog.m_strRows = rows;
+    dialog.SetRows(rows);
     if (dialog.DoModal() != IDOK)
         return;
-    m_nScaleCount = dialog.m_nCount;
-    SetDlgItemText(kScalesEdit, dialog.m_strResult);
+    m_nScaleCount = dialog.GetCount();
+    SetDlgItemText(kScalesEdit, dialog.GetResult());
 }
 
 CString CReservationSetupDlg::ItemText(int id) const
@@ -240,14 +247,14 @@ void CReservationSetupDlg::OnOK()
         return;
     row.number = CString::Formatted("%ld", m_lNumber);
     row.period = CString::Formatted("%d", m_nPeriod);
-    row.kind = CString::Formatted("%d", m_nKind);
+    row.kind = CString::Formatted("%d", m_input.kind);
     row.direction = CString::Formatted("%d", m_nDirection);
     row.status = kStatusWait;
     for (const CString& address : m_scaleLines) {
         row.address = address;
         m_dao.Execute(InsertReservationSql(row));
     }
-    if (m_nKind == kReservationKindItem) {
+    if (m_input.kind == kReservationKindItem) {
         for (int r = 1; r <= m_grid.GetRowCount() - 2; ++r) {
             std::vector<CString> item;
             for (int c = 1; c <= static_cast<int>(kItemCopyColumns); ++c) {
@@ -272,7 +279,7 @@ void CReservationSetupDlg::SetupItemGrid()
     m_grid.SetItemText(0, 0, "*");
     m_grid.SetItemText(0, 1, "*");
     m_grid.SetItemText(1, 0, "-->");
-    if (m_nKind == kReservationKindItem) {
+    if (m_input.kind == kReservationKindItem) {
         m_grid.SetColumnCount(kItemGridColumns);
         for (int c = 1; c < kItemGridColumns; ++c)
             m_grid.SetItemText(0, c, kItemHeadings[c - 1]);
@@ -283,14 +290,15 @@ void CReservationSetupDlg::SetupItemGrid()
 
 void CReservationSetupDlg::FillItemGrid()
 {
-    if (m_nKind != kReservationKindItem || m_strItemDbPath.IsEmpty())
+    if (m_input.kind != kReservationKindItem || m_input.itemDbPath.IsEmpty())
         return;
-    if (m_dao.OpenDatabase(m_strItemDbPath)) {
-        for (std::size_t place = 0; place < m_itemNumbers.size() && place < kReservationItemLimit; ++place) {
-            const int number = m_itemNumbers[place];
+    if (m_dao.OpenDatabase(m_input.itemDbPath)) {
+        for (std::size_t place = 0; place < m_input.itemNumbers.size() && place < kReservationItemLimit;
+             ++place) {
+            const int number = m_input.itemNumbers[place];
             if (number == 0)
                 break;
-            const CString text = m_dao.GetRecordAt(PickedItemSql(m_strManagerId, number), 0);
+            const CString text = m_dao.GetRecordAt(PickedItemSql(m_input.managerId, number), 0);
             if (text == kDbNoRows || text.IsEmpty())
                 continue;
             const std::vector<CString> fields = SplitReplyRow(text, kItemGridColumns - 1);
@@ -459,6 +467,14 @@ void CReservationListDlg::LoadReservations()
         m_list.InsertItem(m_list.GetItemCount(), ReservationListLine(SplitReservationRow(text)));
     }
     m_dao.CloseDatabase();
+}
+
+void CReservationListDlg::Reload(const CString& managerId)
+{
+    m_list.DeleteAllItems();
+    m_list.DeleteColumn(0);
+    m_strManagerId = managerId;
+    LoadReservations();
 }
 
 void CReservationListDlg::OnItemClick(NMHDR* header, LRESULT* result)

@@ -23,6 +23,14 @@ inline constexpr UINT IDD_RESERVATION_LIST = 217;
 inline constexpr std::size_t kReservationItemLimit = 1000;
 inline constexpr std::size_t kReservationScaleLimit = 100;
 
+// What the work screen hands the setup dialog before DoModal.
+struct ReservationSetupInput {
+    CString managerId;
+    int kind = 0;
+    CString itemDbPath;
+    std::vector<int> itemNumbers; // ended by the first 0, at most 1000 used
+};
+
 class CReservationSetupDlg : public CDialog {
 public:
     explicit CReservationSetupDlg(CWnd* parent = nullptr);
@@ -42,13 +50,18 @@ public:
     void SetupItemGrid();
     void FillItemGrid();
 
-    // Handed over by the work screen before DoModal.
-    CString m_strManagerId;
-    int m_nKind = 0;
-    CString m_strItemDbPath;
-    std::vector<int> m_itemNumbers; // ended by the first 0, at most 1000 used
+    void SetInput(ReservationSetupInput input);
+    // The stored reservation's number, after IDOK.
+    long GetNumber() const { return m_lNumber; }
+    // The scales chosen in the last Scale List.
+    int GetScaleCount() const { return m_nScaleCount; }
 
-    // The stored reservation, after IDOK.
+private:
+    CString ItemText(int id) const;
+    void Refuse(const ReservationCheck& check);
+    void SetDateEdits(BOOL enable, const char* text);
+
+    ReservationSetupInput m_input;
     long m_lNumber = 0;
     int m_nPeriod = 0;
     int m_nDirection = 0;
@@ -56,12 +69,6 @@ public:
     std::vector<CString> m_scaleLines;
 
     CGridCtrl m_grid; // 1112
-
-private:
-    CString ItemText(int id) const;
-    void Refuse(const ReservationCheck& check);
-    void SetDateEdits(BOOL enable, const char* text);
-
     CReservationDaoHelper m_dao;
     CIconButton m_okButton;
     CIconButton m_cancelButton;
@@ -82,14 +89,19 @@ public:
     // The text behind "IP=" of a list line.
     static CString GetChosenAddress(const CString& line);
 
-    CString m_strRows; // DbReplyRow text of [scale_name], [ip] rows, or "FALSE"
-    CString m_strResult; // the chosen addresses, each followed by CR LF
+    // DbReplyRow text of [scale_name], [ip] rows, or "FALSE"; before DoModal.
+    void SetRows(const CString& rows) { m_strRows = rows; }
+    // After IDOK: the chosen addresses, each followed by CR LF, and their count.
+    const CString& GetResult() const { return m_strResult; }
+    int GetCount() const { return m_nCount; }
+
+private:
+    CString m_strRows;
+    CString m_strResult;
     int m_nCount = 0;
 
     CListBox m_listAll; // 1094
     CListBox m_listChosen; // 1095
-
-private:
     CIconButton m_okButton;
     CIconButton m_cancelButton;
     CIconButton m_selectButton;
@@ -110,14 +122,16 @@ public:
     // Inserts the column and appends one line per row of the manager's
     // reservations.
     void LoadReservations();
+    // Empties the list and loads the manager's reservations anew.
+    void Reload(const CString& managerId);
+    const CString& GetManagerId() const { return m_strManagerId; }
     void OnDelete();
     void OnItemClick(NMHDR* header, LRESULT* result);
 
+private:
     CString m_strManagerId;
     int m_nClickedItem = -1;
     CListCtrl m_list; // 1127
-
-private:
     CReservationDaoHelper m_dao;
     CReservationHost* m_pHost = nullptr;
 };

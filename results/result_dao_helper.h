@@ -10,8 +10,6 @@
 #include "results/result_sums.h"
 #include "results/server_store.h"
 
-inline constexpr const char* kResultManagerDbPath = "C:\\Windows\\system\\Manager\\Manager.mdb";
-
 class CResultDaoHelper : public CGeneralDaoHelper {
 public:
     // Every row of sql, each value as the DbReplyRow readers give it ("NULL"

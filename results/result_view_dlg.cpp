@@ -1,6 +1,7 @@
 #include "results/result_view_dlg.h"
 
 #include "db/sql_text.h"
+#include "db/store_paths.h"
 #include "grid/compare.h"
 #include "platform/wnd/core/msgbox.h"
 #include "results/result_controls.h"
@@ -180,7 +181,7 @@ void CResultViewDlg::OnAllScales()
 {
     m_nOneScale = m_nAllScales = 0;
     m_scaleList.ResetContent();
-    m_daoHelper.OpenDatabase(kResultManagerDbPath);
+    m_daoHelper.OpenDatabase(kManagerDatabase);
     CString sql;
     if (IsAdministrator())
         sql.Format("SELECT %s FROM [ScaleMG]", "[scale_name]");
@@ -333,7 +334,7 @@ void CResultViewDlg::OnResult()
 
 CString CResultViewDlg::LookUpScaleIp(const CString& name)
 {
-    m_daoHelper.OpenDatabase(kResultManagerDbPath);
+    m_daoHelper.OpenDatabase(kManagerDatabase);
     CString sql;
     if (IsAdministrator())
         sql.Format("SELECT %s FROM [ScaleMG] WHERE [scale_name] = %s", "[ip]", SqlLiteral(name).GetString());

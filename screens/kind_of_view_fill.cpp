@@ -56,8 +56,8 @@ void CGridRows::OnAutoValue()
     CAutoValueDlg dialog(&m_screen.Form());
     if (dialog.DoModal() != IDOK)
         return;
-    const long start = std::strtol(dialog.m_strStart.GetString(), nullptr, 10);
-    const long increment = std::strtol(dialog.m_strIncrement.GetString(), nullptr, 10);
+    const long start = std::strtol(dialog.GetStart().GetString(), nullptr, 10);
+    const long increment = std::strtol(dialog.GetIncrement().GetString(), nullptr, 10);
     long value = start;
     const CMessageBoxRepeatFilter once; // a refusal is told once, not per row
     for (int r = row; r < grid.GetRowCount() - 1; ++r) {

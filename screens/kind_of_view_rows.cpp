@@ -89,11 +89,10 @@ void CGridRows::OnInsertRows()
     std::vector<int> positions = marked.rows;
     if (!marked.marked) {
         CGridLineDlg dialog(&m_screen.Form());
-        dialog.m_nGridRows = rowCount - 1;
-        dialog.m_strTable = m_screen.Kind();
+        dialog.SetTable(m_screen.Kind(), rowCount - 1);
         if (dialog.DoModal() == IDOK) {
             const int first = IsDataRow(grid.m_nAnchorRowA, rowCount) ? grid.m_nAnchorRowA : rowCount - 1;
-            for (int i = 0; i < dialog.m_nLineCount; ++i)
+            for (int i = 0; i < dialog.GetLineCount(); ++i)
                 positions.push_back(first + i);
         }
     }

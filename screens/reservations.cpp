@@ -164,16 +164,15 @@ void CReservations::CollectSelectedItemNumbers(std::vector<int>& numbers) const
 void CReservations::OnReservationSetup()
 {
     CReservationSetupDlg dialog(&m_screen.Form());
-    dialog.m_strManagerId = m_screen.UserId();
-    dialog.m_nKind = m_screen.Hint();
-    dialog.m_strItemDbPath = m_screen.ItemDbPath();
-    CollectSelectedItemNumbers(dialog.m_itemNumbers);
+    ReservationSetupInput input { m_screen.UserId(), m_screen.Hint(), m_screen.ItemDbPath(), {} };
+    CollectSelectedItemNumbers(input.itemNumbers);
+    dialog.SetInput(std::move(input));
     if (dialog.DoModal() != IDOK)
         return;
     CReservationDaoHelper dao;
     if (!dao.OpenDatabase(kReservationDatabasePath))
         return;
-    const std::vector<ReservationRow> rows = ReadRows(dao, ReservationReadSql(dialog.m_lNumber));
+    const std::vector<ReservationRow> rows = ReadRows(dao, ReservationReadSql(dialog.GetNumber()));
     dao.CloseDatabase();
     for (const ReservationRow& row : rows)
         StartReservationTransfer(row);
@@ -183,10 +182,7 @@ void CReservations::OnReservationInfoView()
 {
     if (!m_pList)
         return;
-    m_pList->m_list.DeleteAllItems();
-    m_pList->m_list.DeleteColumn(0);
-    m_pList->m_strManagerId = m_screen.UserId();
-    m_pList->LoadReservations();
+    m_pList->Reload(m_screen.UserId());
     m_pList->ShowWindow(SW_SHOWNA);
 }
 

@@ -39,7 +39,7 @@ void CResultScreens::StartLoop(const CString& requestWord, BOOL clear)
         StartSerial(requestWord, clear);
         return;
     }
-    if (settings.m_scales.empty()) {
+    if (settings.GetChosen().empty()) {
         AfxMessageBox("Communication Setting error", MB_OK);
         return;
     }
@@ -48,7 +48,7 @@ void CResultScreens::StartLoop(const CString& requestWord, BOOL clear)
     order.kind = clear ? CString(kResultClearWord) : requestWord;
     order.databasePath = m_screen.ItemDbPath();
     order.languageIndex = m_screen.Language();
-    for (const CString& line : settings.m_scales)
+    for (const CString& line : settings.GetChosen())
         order.addresses.push_back(CWorkScreenTransports::AddressOfLine(line));
     m_transfers.StartResultLoop(order);
 }
@@ -59,7 +59,7 @@ void CResultScreens::StartSerial(const CString& word, BOOL clear)
     order.command = clear ? "TRANS" : "RECV";
     order.dataKind = clear ? CString(kResultClearWord) : word;
     order.scope = "all";
-    order.scales = m_scales.CommSettings().m_scales;
+    order.scales = m_scales.CommSettings().GetChosen();
     order.comPort = m_scales.GetComPort();
     order.targetDatabase = m_screen.ItemDbPath();
     // The clear goes to each scale's own ID, never as a broadcast.

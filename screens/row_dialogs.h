@@ -19,12 +19,21 @@ public:
     void OnOK() override;
     void OnCancel() override;
 
-    int m_nLineCount = 0; // accepted count
-    int m_nGridRows = 0; // rows already in the grid (set by the caller)
-    int m_nTotalRows = 0; // rows after the insertion
-    CString m_strTable; // "Item", "Add", "Adv" ... (set by the caller)
+    // The table ("Item", "Add", "Adv" ...) and the rows already in the grid;
+    // before DoModal.
+    void SetTable(const CString& table, int gridRows)
+    {
+        m_strTable = table;
+        m_nGridRows = gridRows;
+    }
+    // The accepted count, after IDOK.
+    int GetLineCount() const { return m_nLineCount; }
 
 private:
+    int m_nLineCount = 0;
+    int m_nGridRows = 0;
+    int m_nTotalRows = 0; // rows after the insertion
+    CString m_strTable;
     CIconButton m_insertButton;
     CIconButton m_cancelButton;
 };
@@ -38,10 +47,13 @@ public:
     BOOL OnInitDialog() override;
     void OnOK() override;
 
-    CString m_strStart;
-    CString m_strIncrement;
+    // The accepted texts, after IDOK.
+    const CString& GetStart() const { return m_strStart; }
+    const CString& GetIncrement() const { return m_strIncrement; }
 
 private:
+    CString m_strStart;
+    CString m_strIncrement;
     CXPButton m_okButton;
     CXPButton m_cancelButton;
 };

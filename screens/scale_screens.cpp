@@ -179,9 +179,9 @@ void CScaleScreens::SetRequest(const CString& name, const CString& text)
 
 CString CScaleScreens::GetScaleIpFromList(int index) const
 {
-    if (index < 0 || index >= static_cast<int>(m_commSettings.m_scales.size()))
+    if (index < 0 || index >= static_cast<int>(m_commSettings.GetChosen().size()))
         return "";
-    return CWorkScreenTransports::AddressOfLine(m_commSettings.m_scales[static_cast<std::size_t>(index)]);
+    return CWorkScreenTransports::AddressOfLine(m_commSettings.GetChosen()[static_cast<std::size_t>(index)]);
 }
 
 int CScaleScreens::ReadCommMode()
@@ -252,7 +252,7 @@ void CScaleScreens::OnCommSetup()
     else
         m_commSettings.ClearRegistered();
     const CString kind = m_screen.Kind();
-    m_commSetupDlg.m_strMode = kind;
+    m_commSetupDlg.SetMode(kind);
     m_commSetupDlg.ShowSettings();
     m_commSetupDlg.ShowWindow(SW_SHOW);
     if (const int number = ScreenNumberOfKind(kind))
@@ -337,28 +337,24 @@ void CScaleScreens::OnScaleUpdate()
     if (row < 0)
         return;
     CScaleInfoDlg dialog(&m_screen.Form());
-    dialog.m_strMode = "Scale_Update";
-    dialog.m_strScaleNum = "0";
-    dialog.m_strScaleName = m_scaleList.GetItemText(row, 0);
-    dialog.m_strIp = m_scaleList.GetItemText(row, 1);
-    dialog.m_strScaleId = m_scaleList.GetItemText(row, 2);
-    dialog.m_strKey = m_scaleList.GetItemText(row, 4);
-    dialog.m_strManagerId = m_scaleList.GetItemText(row, 3);
+    dialog.SetMode("Scale_Update");
+    dialog.SetInfo({ "0", m_scaleList.GetItemText(row, 0), m_scaleList.GetItemText(row, 1),
+        m_scaleList.GetItemText(row, 2), m_scaleList.GetItemText(row, 4), m_scaleList.GetItemText(row, 3) });
     if (dialog.DoModal() != IDOK)
         return;
+    const ScaleInfo& info = dialog.GetInfo();
     // The list keeps showing what is stored.
-    if (!CScaleRegister::IsRecordKey(dialog.m_strKey)) {
+    if (!CScaleRegister::IsRecordKey(info.key)) {
         AfxMessageBox(kNoKeyText, MB_OK);
         return;
     }
-    const CString texts[] = { dialog.m_strScaleName, dialog.m_strIp, dialog.m_strScaleId,
-        dialog.m_strManagerId, dialog.m_strKey };
+    const CString texts[] = { info.scaleName, info.ip, info.scaleId, info.managerId, info.key };
     for (int c = 0; c < 5; ++c)
         m_scaleList.SetItemText(row, c, texts[c]);
     SetRequest("Scale_Update", "");
     m_screen.StartLoad([&] {
-        m_pRegister->UpdateScale(dialog.m_strScaleNum, dialog.m_strScaleName, dialog.m_strIp,
-            dialog.m_strScaleId, dialog.m_strManagerId, dialog.m_strKey);
+        m_pRegister->UpdateScale(
+            info.scaleNum, info.scaleName, info.ip, info.scaleId, info.managerId, info.key);
     });
 }
 
@@ -367,16 +363,19 @@ void CScaleScreens::OnScaleInsert()
     if (m_screen.RefuseWhileBusy())
         return;
     CScaleInfoDlg dialog(&m_screen.Form());
-    dialog.m_strMode = "Scale_Insert";
+    dialog.SetMode("Scale_Insert");
     // A new scale belongs to the manager who registers it.
     const CString userId = m_screen.UserId();
-    dialog.m_strManagerId = userId;
+    ScaleInfo start;
+    start.managerId = userId;
+    dialog.SetInfo(start);
     if (dialog.DoModal() != IDOK)
         return;
+    const ScaleInfo& info = dialog.GetInfo();
     SetRequest("Scale_Insert", "");
     m_screen.StartLoad([&] {
-        m_pRegister->InsertScale(dialog.m_strScaleNum, dialog.m_strScaleName, dialog.m_strIp,
-            dialog.m_strScaleId, dialog.m_strManagerId.IsEmpty() ? userId : dialog.m_strManagerId);
+        m_pRegister->InsertScale(info.scaleNum, info.scaleName, info.ip, info.scaleId,
+            info.managerId.IsEmpty() ? userId : info.managerId);
     });
 }
 

@@ -96,7 +96,7 @@ TransferOrder CTransferGlue::MakeOrder(const char* command, const char* kind, co
     order.dataKind = kind;
     order.scope = scope;
     order.languageIndex = kLanguage;
-    order.scales = m_scales.CommSettings().m_scales;
+    order.scales = m_scales.CommSettings().GetChosen();
     order.comPort = m_scales.GetComPort();
     for (int number : m_recvNumbers) {
         if (number == 0)
@@ -245,7 +245,7 @@ void CTransferGlue::SendScaleInfo()
 {
     if (!BeginScaleSend())
         return;
-    const std::size_t count = m_scales.CommSettings().m_scales.size();
+    const std::size_t count = m_scales.CommSettings().GetChosen().size();
     if (m_scales.CommSettings().IsSerial()) {
         if (!m_scales.CheckSingleScaleRow())
             return;
@@ -272,7 +272,7 @@ void CTransferGlue::SendScaleRootInfo()
 {
     if (!BeginScaleSend())
         return;
-    const std::size_t count = m_scales.CommSettings().m_scales.size();
+    const std::size_t count = m_scales.CommSettings().GetChosen().size();
     const bool serial = m_scales.CommSettings().IsSerial();
     if (!serial && count < 1) {
         AfxMessageBox("Communication Setting error", MB_OK);

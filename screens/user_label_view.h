@@ -59,8 +59,6 @@ public:
     const CRect& GetFieldRect(int index) const { return m_rectNow[static_cast<std::size_t>(index)]; }
     int GetFieldHeight(int index) const { return m_heights[static_cast<std::size_t>(index)]; }
 
-    int m_nLanguage = 2;
-
 protected:
     void OnLButtonDown(UINT flags, CPoint point);
     void OnLButtonDblClk(UINT flags, CPoint point);

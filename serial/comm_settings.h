@@ -40,13 +40,15 @@ public:
     // Called after every change made through the methods above.
     void SetListener(std::function<void()> listener) { m_listener = std::move(listener); }
 
-    std::vector<CString> m_registered;
+    const std::vector<CString>& GetRegistered() const { return m_registered; }
     // The chosen scales, in order; the transfers read them.
-    std::vector<CString> m_scales;
+    const std::vector<CString>& GetChosen() const { return m_scales; }
 
 private:
     void Changed();
 
+    std::vector<CString> m_registered;
+    std::vector<CString> m_scales;
     int m_nMode = -1;
     int m_nPort = -1;
     std::function<void()> m_listener;

@@ -119,8 +119,8 @@ void CCommSetupDlg::ShowSettings()
         m_modeBox.SetCurSel(settings.GetMode());
     if (m_portBox.GetSafeHwnd() && m_portBox.GetCurSel() != settings.GetPort())
         m_portBox.SetCurSel(settings.GetPort());
-    ShowLines(m_allList, settings.m_registered);
-    ShowLines(m_chosenList, settings.m_scales);
+    ShowLines(m_allList, settings.GetRegistered());
+    ShowLines(m_chosenList, settings.GetChosen());
 }
 
 void CCommSetupDlg::OnModeChange()
@@ -173,7 +173,7 @@ void CCommSetupDlg::OnAllSelect()
     if (!m_pOwner)
         return;
     CCommSettings& settings = m_pOwner->GetCommSettings();
-    settings.SetChosen(m_allSelect.GetCheck() ? settings.m_registered : std::vector<CString>());
+    settings.SetChosen(m_allSelect.GetCheck() ? settings.GetRegistered() : std::vector<CString>());
 }
 
 void CCommSetupDlg::OnOK()

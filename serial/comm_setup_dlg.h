@@ -47,6 +47,12 @@ public:
     void ShowSettings();
 
     // The current screen's kind word; "Scale_Root_Info" allows one chosen scale.
+    void SetMode(const CString& mode) { m_strMode = mode; }
+    const CString& GetMode() const { return m_strMode; }
+    // The port last chosen in the port box (1 for COM 1).
+    int GetComPort() const { return m_nComPort; }
+
+private:
     CString m_strMode;
     int m_nComPort = 1;
 
@@ -55,8 +61,6 @@ public:
     CListBox m_allList; // 1019
     CListBox m_chosenList; // 1020
     CButton m_allSelect; // 1130
-
-private:
     CIconButton m_okButton;
     CIconButton m_selectButton; // 1001
     CIconButton m_removeButton; // 1002

@@ -1,5 +1,7 @@
 #include "serial/scale_info_dlg.h"
 
+#include <utility>
+
 #include "platform/wnd/core/msgbox.h"
 
 namespace {
@@ -10,6 +12,12 @@ constexpr int kIpAddress = 1012;
 constexpr int kScaleIdEdit = 1004;
 constexpr int kKeyEdit = 1005;
 constexpr int kManagerEdit = 1006;
+
+// Each edit and the field of the entry it shows.
+constexpr std::pair<int, CString ScaleInfo::*> kFieldEdits[]
+    = { { kNumberEdit, &ScaleInfo::scaleNum }, { kNameEdit, &ScaleInfo::scaleName },
+          { kIpAddress, &ScaleInfo::ip }, { kScaleIdEdit, &ScaleInfo::scaleId },
+          { kKeyEdit, &ScaleInfo::key }, { kManagerEdit, &ScaleInfo::managerId } };
 
 } // namespace
 
@@ -50,28 +58,21 @@ BOOL CScaleInfoDlg::OnInitDialog()
     DressIconButton(m_okButton, update ? 178 : 181, update ? "Update" : "Insert");
     m_okButton.SetWindowText(update ? "UPDATE" : "INSERT");
     DressIconButton(m_cancelButton, 162, "Cancel");
-    m_strScaleNum = "0";
-    SetDlgItemText(kNumberEdit, m_strScaleNum);
-    SetDlgItemText(kNameEdit, m_strScaleName);
-    SetDlgItemText(kIpAddress, m_strIp);
-    SetDlgItemText(kScaleIdEdit, m_strScaleId);
-    SetDlgItemText(kKeyEdit, m_strKey);
-    SetDlgItemText(kManagerEdit, m_strManagerId);
+    m_info.scaleNum = "0";
+    for (const auto& [id, field] : kFieldEdits)
+        SetDlgItemText(id, m_info.*field);
     return TRUE;
 }
 
 void CScaleInfoDlg::OnOK()
 {
-    if (m_strMode == "Scale_Update")
-        GetDlgItemText(kKeyEdit, m_strKey);
-    GetDlgItemText(kScaleIdEdit, m_strScaleId);
-    GetDlgItemText(kIpAddress, m_strIp);
-    GetDlgItemText(kNameEdit, m_strScaleName);
-    GetDlgItemText(kNumberEdit, m_strScaleNum);
-    GetDlgItemText(kManagerEdit, m_strManagerId);
-    if (m_strScaleName.IsEmpty())
-        m_strScaleName = "TEMP";
-    if (m_strScaleId.IsEmpty()) {
+    // The key is read back only when an entry is updated.
+    for (const auto& [id, field] : kFieldEdits)
+        if (id != kKeyEdit || m_strMode == "Scale_Update")
+            GetDlgItemText(id, m_info.*field);
+    if (m_info.scaleName.IsEmpty())
+        m_info.scaleName = "TEMP";
+    if (m_info.scaleId.IsEmpty()) {
         AfxMessageBox("Input Scale ID", MB_OK);
         return;
     }

@@ -9,6 +9,16 @@
 
 inline constexpr UINT IDD_SCALE_INFO = 140;
 
+// One entry of the scale register as the dialog shows and returns it.
+struct ScaleInfo {
+    CString scaleNum;
+    CString scaleName;
+    CString ip;
+    CString scaleId;
+    CString key;
+    CString managerId;
+};
+
 class CScaleInfoDlg : public CDialog {
 public:
     explicit CScaleInfoDlg(CWnd* parent = nullptr);
@@ -19,15 +29,16 @@ public:
     // shows "Input Scale ID" and keeps the dialog open.
     void OnOK() override;
 
-    CString m_strMode;
-    CString m_strScaleNum;
-    CString m_strScaleName;
-    CString m_strIp;
-    CString m_strScaleId;
-    CString m_strKey;
-    CString m_strManagerId;
+    // "Scale_Update" or "Scale_Insert"; before DoModal.
+    void SetMode(const CString& mode) { m_strMode = mode; }
+    // The entry shown (before DoModal) and read back (after IDOK).
+    void SetInfo(const ScaleInfo& info) { m_info = info; }
+    const ScaleInfo& GetInfo() const { return m_info; }
 
 private:
+    CString m_strMode;
+    ScaleInfo m_info;
+
     CIPAddressCtrl m_ipAddress; // 1012
     CIconButton m_okButton;
     CIconButton m_cancelButton;

@@ -7,6 +7,7 @@
 #include "db/mailbox_dlg.h"
 #include "db/reply_row.h"
 #include "db/sql_text.h"
+#include "db/store_paths.h"
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/controls/listctrl.h"
 #include "serial/comm_settings.h"
@@ -61,7 +62,7 @@ void CScaleRegister::SelectScales(const CString& columns)
     const CString where = TakeRequest(name);
     BeginRows();
     const CString list = columns.IsEmpty() ? CString(kRegisterColumns) : columns;
-    StartRead(kScaleRegisterDatabase, name, "SELECT " + list + " FROM [ScaleMG]" + where);
+    StartRead(kManagerDatabase, name, "SELECT " + list + " FROM [ScaleMG]" + where);
 }
 
 void CScaleRegister::SelectScaleAddress(const CString&, const CString& columns, int mode)
@@ -71,7 +72,7 @@ void CScaleRegister::SelectScaleAddress(const CString&, const CString& columns, 
     BeginRows();
     const CString list
         = !columns.IsEmpty() ? columns : CString(mode == 1 ? kAddressColumns : kScaleIdColumns);
-    StartRead(kScaleRegisterDatabase, name, "SELECT " + list + " FROM [ScaleMG]" + where);
+    StartRead(kManagerDatabase, name, "SELECT " + list + " FROM [ScaleMG]" + where);
 }
 
 void CScaleRegister::SelectScaleRootInfo(const CString& columns)
@@ -146,7 +147,7 @@ void CScaleRegister::FillScaleList(const CString& row)
         CCommSettings& settings = m_pOwner->GetCommSettings();
         settings.InsertRegistered(m_nRowCount - 2, line);
         if (m_pOwner->GetPickFirstScale()) {
-            settings.AddChosen(settings.m_registered.front());
+            settings.AddChosen(settings.GetRegistered().front());
             m_pOwner->SetPickFirstScale(0);
         }
     }
@@ -193,7 +194,7 @@ void CScaleRegister::RunWrite(const CString& sql)
     const CString name = mailbox->TakeText(IDC_MAILBOX_NAME);
     mailbox->SetText(IDC_MAILBOX_NAME, name);
     mailbox->SetText(IDC_MAILBOX_TEXT, sql);
-    worker->OpenDatabase(kScaleRegisterDatabase);
+    worker->OpenDatabase(kManagerDatabase);
     worker->ExecuteRequest();
 }
 

@@ -14,6 +14,7 @@
 #include "controls/caption_panel.h"
 #include "controls/icon_button.h"
 #include "db/mailbox_dlg.h"
+#include "db/store_paths.h"
 #include "platform/gdi/image_list.h"
 #include "platform/wnd/controls/treectrl.h"
 #include "platform/wnd/docview/view.h"
@@ -34,7 +35,6 @@ inline constexpr const char* kAdministratorId = "vexo";
 
 // Files of the data folder and the sample database.
 inline constexpr const char* kManagerFolder = "C:\\Windows\\system\\Manager";
-inline constexpr const char* kManagerDatabase = "C:\\Windows\\system\\Manager\\Manager.mdb";
 inline constexpr const char* kScaleInfoDatabase = "C:\\Windows\\system\\Manager\\Manager_ScaleInfo.mdb";
 inline constexpr const char* kReservationDatabase = "C:\\Windows\\system\\Manager\\Reservation_Store.mdb";
 inline constexpr const char* kSampleFolderNt

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <span>
 
+#include "db/store_paths.h"
 #include "platform/base/datetime.h"
 #include "platform/base/exception.h"
 #include "platform/base/file.h"
@@ -25,7 +26,7 @@ BOOL IsFolder(const CString& path)
 }
 
 constexpr const char* kProgramDatabases[] = {
-    "C:\\Windows\\system\\Manager\\Manager.mdb",
+    kManagerDatabase,
     "C:\\Windows\\system\\Manager\\Manager_ScaleInfo.mdb",
     "C:\\Windows\\system\\Manager\\Reservation_Store.mdb",
     "C:\\Windows\\system\\Manager\\Server_Store.mdb",

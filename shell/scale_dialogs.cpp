@@ -4,6 +4,7 @@
 
 #include "db/general_dao_helper.h"
 #include "db/sql_text.h"
+#include "db/store_paths.h"
 #include "platform/base/exception.h"
 #include "platform/wnd/controls/button.h"
 #include "platform/wnd/controls/combobox.h"
@@ -12,8 +13,6 @@
 #include "shell/manager_settings.h"
 
 namespace {
-
-constexpr const char* kManagerDb = "C:\\Windows\\system\\Manager\\Manager.mdb";
 
 // ---- Dialog 209
 
@@ -356,7 +355,7 @@ void CScaleNetInfoDlg::OnOK()
     BOOL refused = FALSE;
     CGeneralDaoHelper helper;
     try {
-        helper.OpenDatabase(kManagerDb);
+        helper.OpenDatabase(kManagerDatabase);
     } catch (CException* e) {
         ExceptionPtr hold(e);
         AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);

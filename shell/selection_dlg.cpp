@@ -1,6 +1,7 @@
 #include "shell/selection_dlg.h"
 
 #include "db/sql_text.h"
+#include "db/store_paths.h"
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
 #include "shell/calvorn_view.h"
@@ -10,7 +11,6 @@ namespace {
 
 constexpr int kSelectIcon = 170;
 constexpr int kRemoveIcon = 171;
-constexpr const char* kManagerDb = "C:\\Windows\\system\\Manager\\Manager.mdb";
 
 } // namespace
 
@@ -65,7 +65,7 @@ BOOL CSelectionDlgBase::OnInitDialog()
 void CSelectionDlgBase::FillList()
 {
     try {
-        m_daoHelper.OpenDatabase(kManagerDb);
+        m_daoHelper.OpenDatabase(kManagerDatabase);
     } catch (CException* e) {
         ExceptionPtr hold(e);
         AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);

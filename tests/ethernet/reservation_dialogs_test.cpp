@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "db/store_paths.h"
 #include "ethernet/reservation_dialogs.h"
 #include "ethernet/reservation_host.h"
 #include "platform/wnd/controls/button.h"
@@ -85,6 +86,8 @@ protected:
         return editable;
     }
 
+    // The item grid (1112) the user sees.
+    static CGridCtrl& Grid(CDialog& d) { return *dynamic_cast<CGridCtrl*>(d.GetDlgItem(1112)); }
     // The list box the user sees.
     static CListBox& List(CDialog& d, int id) { return *dynamic_cast<CListBox*>(d.GetDlgItem(id)); }
     static std::vector<CString> Lines(CListBox& list)
@@ -135,11 +138,8 @@ protected:
 
     void Setup(CReservationSetupDlg& dialog, int kind, std::vector<int> numbers)
     {
-        dialog.m_strManagerId = "kim";
-        dialog.m_nKind = kind;
-        dialog.m_strItemDbPath = kTestItemDb;
         numbers.resize(kReservationItemLimit, 0);
-        dialog.m_itemNumbers = numbers;
+        dialog.SetInput({ "kim", kind, kTestItemDb, numbers });
     }
 
     std::vector<std::string> ReservationRows()
@@ -176,15 +176,15 @@ TEST_F(ReservationDialogTest, SetupStoresOneRowPerScaleAndTheItemCopiesOnce)
         managerEnabled = d.GetDlgItem(1117)->IsWindowEnabled();
         numberEnabled = d.GetDlgItem(1118)->IsWindowEnabled();
         scalesEnabled = d.GetDlgItem(1009)->IsWindowEnabled();
-        rows = dialog.m_grid.GetRowCount();
-        fixed = dialog.m_grid.GetFixedRowCount() * 10 + dialog.m_grid.GetFixedColumnCount();
-        row1 = dialog.m_grid.GetItemText(1, 0);
-        row2 = dialog.m_grid.GetItemText(2, 0);
-        nameCell = dialog.m_grid.GetItemText(1, 2);
-        emptyCell = dialog.m_grid.GetItemText(2, 3);
-        marker = dialog.m_grid.GetItemText(rows - 1, 0);
-        headings = Headings(dialog.m_grid);
-        editable = EditableCells(dialog.m_grid);
+        rows = Grid(d).GetRowCount();
+        fixed = Grid(d).GetFixedRowCount() * 10 + Grid(d).GetFixedColumnCount();
+        row1 = Grid(d).GetItemText(1, 0);
+        row2 = Grid(d).GetItemText(2, 0);
+        nameCell = Grid(d).GetItemText(1, 2);
+        emptyCell = Grid(d).GetItemText(2, 3);
+        marker = Grid(d).GetItemText(rows - 1, 0);
+        headings = Headings(Grid(d));
+        editable = EditableCells(Grid(d));
         FillTime(d, "2007", "3", "5", "9", "8");
         d.SetDlgItemText(1009, "127.0.0.5\r\n127.0.0.6\r\n10.0.0.9"); // the last line has no line end
         AfxClickDlgButton(d, IDOK);
@@ -207,7 +207,7 @@ TEST_F(ReservationDialogTest, SetupStoresOneRowPerScaleAndTheItemCopiesOnce)
             "POS_FLG", "POS_CODE", "PIECE", "WEIGHT", "FMARK", "POS_KIND", "DATEPRINT", "LIMIT_DAY",
             "INGREDIENT", "ID" }));
     EXPECT_EQ(editable, 0);
-    EXPECT_EQ(dialog.m_lNumber, 1);
+    EXPECT_EQ(dialog.GetNumber(), 1);
     EXPECT_EQ(ReservationRows(),
         (std::vector<std::string> {
             "1|0|kim|2007|3|5|9|8|1|127.0.0.5|0|wait",
@@ -230,9 +230,9 @@ TEST_F(ReservationDialogTest, ItemColumnsAreWideEnoughForTheirTexts)
     CReservationSetupDlg dialog;
     Setup(dialog, 1, { 8 });
     int nameWidth = 0, landWidth = 0;
-    Run(dialog, [&](CDialog&) {
-        nameWidth = dialog.m_grid.GetColumnWidth(2);
-        landWidth = dialog.m_grid.GetColumnWidth(6);
+    Run(dialog, [&](CDialog& d) {
+        nameWidth = Grid(d).GetColumnWidth(2);
+        landWidth = Grid(d).GetColumnWidth(6);
     });
     EXPECT_GT(nameWidth, landWidth);
 }
@@ -329,10 +329,10 @@ TEST_F(ReservationDialogTest, PeriodsSetTheDateEditsAndAreStored)
     CString marker;
     int editable = -1;
     const INT_PTR result = Run(dialog, [&](CDialog& d) {
-        gridRows = dialog.m_grid.GetRowCount();
-        headings = Headings(dialog.m_grid);
-        marker = dialog.m_grid.GetItemText(1, 0);
-        editable = EditableCells(dialog.m_grid);
+        gridRows = Grid(d).GetRowCount();
+        headings = Headings(Grid(d));
+        marker = Grid(d).GetItemText(1, 0);
+        editable = EditableCells(Grid(d));
         Check(d, 1130);
         periodWeek = dialog.GetPeriod();
         Check(d, 1128);
@@ -375,7 +375,7 @@ TEST_F(ReservationDialogTest, ScalesComeFromTheManagersRegister)
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "Not Found Scale.");
 
-    Execute(kManagerDatabasePath,
+    Execute(kManagerDatabase,
         {
             "INSERT INTO [ScaleMG]([scale_name], [ip], [mg_id]) VALUES('front', '10.0.0.1', 'kim')",
             "INSERT INTO [ScaleMG]([scale_name], [ip], [mg_id]) VALUES('serial', NULL, 'kim')",
@@ -389,13 +389,8 @@ TEST_F(ReservationDialogTest, ScalesComeFromTheManagersRegister)
     Setup(second, 1, {});
     Run(second, [&](CDialog& d) {
         ModalDialogScript::Push([&](CDialog& list) {
-            auto& scaleList = dynamic_cast<CScaleListDlg&>(list);
-            for (int i = 0; i < scaleList.m_listAll.GetCount(); ++i) {
-                CString line;
-                scaleList.m_listAll.GetText(i, line);
-                offered.push_back(line);
-            }
-            scaleList.m_listAll.SetCurSel(1);
+            offered = Lines(List(list, 1094));
+            List(list, 1094).SetCurSel(1);
             AfxClickDlgButton(list, 1001);
             AfxClickDlgButton(list, IDOK);
         });
@@ -405,14 +400,14 @@ TEST_F(ReservationDialogTest, ScalesComeFromTheManagersRegister)
     EXPECT_EQ(offered,
         (std::vector<CString> { "Scale name = front, IP=10.0.0.1", "Scale name = back, IP=10.0.0.2" }));
     EXPECT_EQ(scales, "10.0.0.2\r\n");
-    EXPECT_EQ(second.m_nScaleCount, 1);
+    EXPECT_EQ(second.GetScaleCount(), 1);
     EXPECT_EQ(MessageBoxScript::Count(), 0u);
 }
 
 TEST_F(ReservationDialogTest, ScaleListSelectsRemovesAndSelectsAll)
 {
     CScaleListDlg dialog;
-    dialog.m_strRows = "a\tjo/1.1.1.1\tjo/b\tjo/NULL\tjo/c\tjo/3.3.3.3\tjo/";
+    dialog.SetRows("a\tjo/1.1.1.1\tjo/b\tjo/NULL\tjo/c\tjo/3.3.3.3\tjo/");
     const CString a = "Scale name = a, IP=1.1.1.1", c = "Scale name = c, IP=3.3.3.3";
     std::vector<std::vector<CString>> chosen;
     std::vector<CString> offered;
@@ -450,8 +445,8 @@ TEST_F(ReservationDialogTest, ScaleListSelectsRemovesAndSelectsAll)
     EXPECT_EQ(offered, (std::vector<CString> { a, c }));
     EXPECT_EQ(chosen,
         (std::vector<std::vector<CString>> { {}, { a, a, c }, { a, c }, { a, c }, { a, c }, {}, { c } }));
-    EXPECT_EQ(dialog.m_strResult, "3.3.3.3\r\n");
-    EXPECT_EQ(dialog.m_nCount, 1);
+    EXPECT_EQ(dialog.GetResult(), "3.3.3.3\r\n");
+    EXPECT_EQ(dialog.GetCount(), 1);
     EXPECT_EQ(CScaleListDlg::GetChosenAddress("Scale name = x, IP=9.9.9.9"), "9.9.9.9");
     EXPECT_EQ(CScaleListDlg::GetChosenAddress("no address"), "");
 }
@@ -474,7 +469,7 @@ TEST_F(ReservationDialogTest, ButtonsShowTheirIconsAndTips)
     Setup(setup, 1, {});
     Run(setup, [&](CDialog& d) { check(d, { { IDOK, 163, "Ok" }, { IDCANCEL, 162, "Cancel" } }); });
     CScaleListDlg list;
-    list.m_strRows = kDbNoRows;
+    list.SetRows(kDbNoRows);
     CString allSelect;
     int offered = -1;
     Run(list, [&](CDialog& d) {
@@ -502,20 +497,16 @@ protected:
     }
     ~ReservationListTest() override { m_dialog.DestroyWindow(); }
 
-    std::vector<CString> Lines() const
+    std::vector<CString> Lines()
     {
         std::vector<CString> lines;
-        for (int i = 0; i < m_dialog.m_list.GetItemCount(); ++i)
-            lines.push_back(m_dialog.m_list.GetItemText(i, 0));
+        for (int i = 0; i < List().GetItemCount(); ++i)
+            lines.push_back(List().GetItemText(i, 0));
         return lines;
     }
-    void Load(const char* manager)
-    {
-        m_dialog.m_list.DeleteAllItems();
-        m_dialog.m_list.DeleteColumn(0);
-        m_dialog.m_strManagerId = manager;
-        m_dialog.LoadReservations();
-    }
+    void Load(const char* manager) { m_dialog.Reload(manager); }
+    // The list control (1127) the user sees.
+    CListCtrl& List() { return *dynamic_cast<CListCtrl*>(m_dialog.GetDlgItem(1127)); }
 
     RecordingHost m_host;
     CReservationListDlg m_dialog;
@@ -524,9 +515,9 @@ protected:
 TEST_F(ReservationListTest, ListsTheManagersRowsOrEveryRowForTheAdministrator)
 {
     Load("kim");
-    EXPECT_EQ(m_dialog.m_list.GetColumnCount(), 1);
-    EXPECT_EQ(m_dialog.m_list.GetColumnHeading(0), "Reservation Information");
-    EXPECT_EQ(m_dialog.m_list.GetColumnWidth(0), 1000);
+    EXPECT_EQ(List().GetColumnCount(), 1);
+    EXPECT_EQ(List().GetColumnHeading(0), "Reservation Information");
+    EXPECT_EQ(List().GetColumnWidth(0), 1000);
     EXPECT_EQ(Lines(),
         (std::vector<CString> {
             "R_Num=1#R_period=One#manager=kim#Time=200703050907#R_kind=Item#IP=10.0.0.1#R_mode=send#R_status="
@@ -556,7 +547,7 @@ TEST_F(ReservationListTest, DeleteRemovesEveryRowAndCopyOfTheNumber)
     EXPECT_TRUE(m_dialog.IsWindowVisible()); // shown again after the box
 
     MessageBoxScript::Reset();
-    m_dialog.m_list.ClickItem(1);
+    List().ClickItem(1);
     MessageBoxScript::PushAnswer(IDNO);
     AfxClickDlgButton(m_dialog, 1001);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
@@ -585,7 +576,7 @@ TEST_F(ReservationListTest, DeleteRemovesEveryRowAndCopyOfTheNumber)
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "Select Line.");
 
     // A reservation of another kind has no copies to delete: number 3's stay.
-    m_dialog.m_list.ClickItem(0);
+    List().ClickItem(0);
     MessageBoxScript::PushAnswer(IDYES);
     AfxClickDlgButton(m_dialog, 1001);
     EXPECT_EQ(Rows(kReservationDatabasePath, "SELECT [reservation_num] FROM [Reservation_Table]"),

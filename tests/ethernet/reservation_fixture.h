@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "db/store_paths.h"
 #include "ethernet/reservation_rules.h"
 #include "platform/base/datetime.h"
 #include "platform/base/exception.h"
@@ -29,7 +30,7 @@ protected:
     ReservationFixture()
     {
         WriteTemplate(220, kReservationDatabasePath);
-        WriteTemplate(152, kManagerDatabasePath);
+        WriteTemplate(152, kManagerDatabase);
         WriteTemplate(150, kTestItemDb);
         SetClock(CTime(2007, 3, 5, 9, 7, 10));
         ModalDialogScript::Enable();

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "db/store_paths.h"
 #include "grid/grid_ctrl.h"
 #include "platform/base/datetime.h"
 #include "platform/base/exception.h"
@@ -46,7 +47,7 @@ protected:
     ResultFixture()
     {
         MakeDirectoryPath("C:\\Windows\\system\\Manager");
-        WriteResourceFile(152, kResultManagerDbPath); // manager "vexo", scale "scale1" of vexo
+        WriteResourceFile(152, kManagerDatabase); // manager "vexo", scale "scale1" of vexo
         WriteResourceFile(195, kServerDatabase);
         const auto when = std::chrono::system_clock::from_time_t(CTime(2009, 3, 15, 9, 30, 0).GetTime());
         AfxSetClock([when] { return when; });
@@ -88,14 +89,14 @@ protected:
 
     static void AddScale(const char* name, const char* ip, const char* manager)
     {
-        Execute(kResultManagerDbPath,
+        Execute(kManagerDatabase,
             { "INSERT INTO [ScaleMG] ([scale_name], [ip], [mg_id]) VALUES (" + Quoted(name) + ", "
                 + Quoted(ip) + ", " + Quoted(manager) + ")" });
     }
 
     static void AddManager(const char* id)
     {
-        Execute(kResultManagerDbPath, { "INSERT INTO [Manager] ([mg_id]) VALUES (" + Quoted(id) + ")" });
+        Execute(kManagerDatabase, { "INSERT INTO [Manager] ([mg_id]) VALUES (" + Quoted(id) + ")" });
     }
 
     static void AddSales(const std::vector<Sale>& sales)

@@ -2,6 +2,7 @@
 // rows each option gives over walks of days, weeks and months, what a
 // manager may see, the decimals, the item texts and the refusals.
 
+#include "db/store_paths.h"
 #include "platform/wnd/controls/combobox.h"
 #include "results/result_view_dlg.h"
 #include "tests/results/result_fixture.h"
@@ -336,7 +337,7 @@ TEST_F(ResultViewTest, QuotedNamesAndAScaleNoLongerRegistered)
     const Rows rows = Open("kim", [&](CResultViewDlg& d) {
         Click(d, kSumsMode);
         Click(d, kAllScales);
-        Execute(kResultManagerDbPath, { "DELETE FROM [ScaleMG] WHERE [scale_name] = 's1'" });
+        Execute(kManagerDatabase, { "DELETE FROM [ScaleMG] WHERE [scale_name] = 's1'" });
         Click(d, kTotalItem);
         Click(d, kDaily);
         SetDates(d, day, day);

@@ -224,8 +224,8 @@ TEST_F(UserLabelScreenTest, TcpSendsReachEveryScaleAndAReceiveFillsTheDatabaseOf
     TcpScale b;
     ASSERT_TRUE(a.Start(first.Script()));
     ASSERT_TRUE(b.Start(second.Script()));
-    m_screen->Scales().CommSettings().m_scales = { CString("Scale name = A, IP=") + a.Address().c_str(),
-        CString("Scale name = B, IP=") + b.Address().c_str() };
+    m_screen->Scales().CommSettings().SetChosen({ CString("Scale name = A, IP=") + a.Address().c_str(),
+        CString("Scale name = B, IP=") + b.Address().c_str() });
 
     // Trans asks first; No sends nothing.
     MessageBoxScript::Reset();
@@ -247,7 +247,7 @@ TEST_F(UserLabelScreenTest, TcpSendsReachEveryScaleAndAReceiveFillsTheDatabaseOf
     ScaleMemory third;
     TcpScale c;
     ASSERT_TRUE(c.Start(third.Script()));
-    m_screen->Scales().CommSettings().m_scales = { CString("Scale name = C, IP=") + c.Address().c_str() };
+    m_screen->Scales().CommSettings().SetChosen({ CString("Scale name = C, IP=") + c.Address().c_str() });
     ClickCell(2, 3);
     ClickControl(1063);
     ASSERT_TRUE(WaitForTransfers());
@@ -278,8 +278,8 @@ TEST_F(UserLabelScreenTest, SerialSendsToTwoScalesBroadcastAndAReceiveWalksThem)
     SerialScaleModel model({ "07", "08" });
     ASSERT_TRUE(m_line.Start(model.Script()));
     SetSerialDevicePath(kPort, m_line.DevicePath());
-    m_screen->Scales().CommSettings().m_scales
-        = { "Scale name = A, Scale ID=7", "Scale name = B, Scale ID=8" };
+    m_screen->Scales().CommSettings().SetChosen(
+        { "Scale name = A, Scale ID=7", "Scale name = B, Scale ID=8" });
 
     ClickCell(1, 2);
     ClickControl(1063);

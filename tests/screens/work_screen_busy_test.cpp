@@ -5,6 +5,7 @@
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
+#include "db/store_paths.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
 
@@ -13,7 +14,6 @@ namespace {
 constexpr int kItems = 1500;
 constexpr const char* kBusyText
     = "The work screen is still reading its table.\nTry again when it has finished.";
-constexpr const char* kRegisterDb = "C:\\Windows\\system\\Manager\\Manager.mdb";
 constexpr const char* kSettingsDb = "C:\\Windows\\system\\Manager\\Manager_ScaleInfo.mdb";
 
 // Scales to register: each takes a line in the shown communication dialog.
@@ -100,7 +100,7 @@ TEST_F(WorkScreenBusyTest, ItemWritesDuringTheLoadAreRefusedAndTheLoadEndsWhole)
 
 TEST_F(WorkScreenBusyTest, ScaleWritesAndTheScaleListWaitForTheLoadToEnd)
 {
-    Execute(kRegisterDb,
+    Execute(kManagerDatabase,
         { "DELETE FROM [ScaleMG]",
             Numbered("ScaleMG", "[scale_name], [ip], [mg_id]", "x, '10.0.0.1', 'vexo'", kScales) });
     Execute(kSettingsDb, { "INSERT INTO [Scale_Root_Info]([MyID]) VALUES('7')" });
@@ -109,7 +109,7 @@ TEST_F(WorkScreenBusyTest, ScaleWritesAndTheScaleListWaitForTheLoadToEnd)
     m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
     // Communication Setup reads the register; a second one meanwhile is told.
     m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32773, 0), 0);
-    ASSERT_TRUE(PumpUntil([this] { return m_screen->Scales().CommSettings().m_registered.size() >= 3; }));
+    ASSERT_TRUE(PumpUntil([this] { return m_screen->Scales().CommSettings().GetRegistered().size() >= 3; }));
     for (const int id : { 1011, 1013, 1014, 1012 }) {
         ASSERT_TRUE(m_screen->GetItemWorker()->IsRequestInFlight()) << id;
         ClickControl(id);
@@ -119,7 +119,7 @@ TEST_F(WorkScreenBusyTest, ScaleWritesAndTheScaleListWaitForTheLoadToEnd)
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     EXPECT_TRUE(m_port.m_ethernet.empty());
     ASSERT_TRUE(WaitForLoad());
-    EXPECT_EQ(m_screen->Scales().CommSettings().m_registered.size(), static_cast<std::size_t>(kScales));
+    EXPECT_EQ(m_screen->Scales().CommSettings().GetRegistered().size(), static_cast<std::size_t>(kScales));
     EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info]"), std::vector<CString> { "7" });
     EXPECT_EQ(Grid().GetRowCount(), 3);
 }

@@ -10,6 +10,7 @@
 #include "screens/register_screens.h"
 #include "shell/file_helpers.h"
 #include "shell/right_container_view.h"
+#include "tests/support/dlg_item.h"
 
 void WorkScreenFixture::SetUp()
 {
@@ -161,7 +162,7 @@ bool WorkScreenFixture::Enabled(int id) const
 void WorkScreenFixture::ChooseComPort(int port)
 {
     CCommSetupDlg& dialog = m_screen->Scales().CommSetupDialog();
-    dialog.m_portBox.SetCurSel(port - 1);
+    DlgItem<CComboBox>(dialog, 1016).SetCurSel(port - 1);
     dialog.SendMessage(WM_COMMAND, MAKEWPARAM(1016, CBN_SELCHANGE),
-        reinterpret_cast<LPARAM>(dialog.m_portBox.GetSafeHwnd()));
+        reinterpret_cast<LPARAM>(DlgItem<CComboBox>(dialog, 1016).GetSafeHwnd()));
 }

@@ -18,6 +18,12 @@ using scalesim::TcpPacket;
 using scalesim::TcpReply;
 using scalesim::TcpScale;
 
+// The Info List's list control (1127) the user sees.
+CListCtrl& InfoLines(CReservationListDlg* list)
+{
+    return *dynamic_cast<CListCtrl*>(list->GetDlgItem(1127));
+}
+
 class ReservationRunTest : public WorkScreenFixture {
 protected:
     void SetUp() override
@@ -306,13 +312,13 @@ TEST_F(ReservationRunTest, DeletingARunningReservationEndsItWithoutAReport)
 
     m_screen->SendMessage(WM_COMMAND, 1116);
     CReservationListDlg* list = m_screen->Reservations().GetReservationListDlg();
-    ASSERT_EQ(list->m_list.GetItemCount(), 2);
-    list->m_list.ClickItem(0);
+    ASSERT_EQ(InfoLines(list).GetItemCount(), 2);
+    InfoLines(list).ClickItem(0);
     MessageBoxScript::PushAnswer(IDYES);
     AfxClickDlgButton(*list, 1001);
 
     ASSERT_TRUE(PumpUntil([&] { return running->HasEnded() && waiting->HasEnded(); }));
-    EXPECT_EQ(list->m_list.GetItemCount(), 0);
+    EXPECT_EQ(InfoLines(list).GetItemCount(), 0);
     EXPECT_TRUE(ReportLines().empty());
     EXPECT_TRUE(Statuses().empty());
     EXPECT_TRUE(Column(kReservationDatabasePath, "SELECT [item_num] FROM [Item]").empty());
@@ -508,11 +514,11 @@ TEST_F(ReservationRunTest, AtMost180ReservationsWaitAndAnEndedSlotIsTakenAgain)
     Store(Row(105, 0, "kim", "127.0.0.254", "2030"));
     m_screen->SendMessage(WM_COMMAND, 1116);
     CReservationListDlg* list = m_screen->Reservations().GetReservationListDlg();
-    ASSERT_EQ(list->m_list.GetItemCount(), 1);
-    list->m_list.ClickItem(0);
+    ASSERT_EQ(InfoLines(list).GetItemCount(), 1);
+    InfoLines(list).ClickItem(0);
     MessageBoxScript::PushAnswer(IDYES);
     list->SendMessage(WM_COMMAND, 1001); // Delete
-    EXPECT_EQ(list->m_list.GetItemCount(), 0);
+    EXPECT_EQ(InfoLines(list).GetItemCount(), 0);
     ASSERT_TRUE(PumpUntil([&] { return m_screen->Reservations().GetReservationThread(5)->HasEnded(); }));
     EXPECT_FALSE(m_screen->Reservations().GetReservationThread(4)->HasEnded());
     EXPECT_EQ(
@@ -530,11 +536,11 @@ TEST_F(ReservationRunTest, TheListShowsEachReservationOnceHoweverOftenItIsOpened
     ASSERT_NE(list, nullptr);
     for (int open = 0; open < 2; ++open) {
         m_screen->SendMessage(WM_COMMAND, 1116);
-        EXPECT_EQ(list->m_list.GetItemCount(), 2) << open; // kim's only
-        EXPECT_EQ(list->m_list.GetColumnCount(), 1) << open;
+        EXPECT_EQ(InfoLines(list).GetItemCount(), 2) << open; // kim's only
+        EXPECT_EQ(InfoLines(list).GetColumnCount(), 1) << open;
         EXPECT_TRUE(list->IsWindowVisible()) << open;
     }
-    EXPECT_EQ(list->m_strManagerId, "kim");
+    EXPECT_EQ(list->GetManagerId(), "kim");
 }
 
 TEST_F(ReservationRunTest, StartUpMakesTheStoreAndTheReportAndKeepsEarlierLines)

@@ -63,9 +63,9 @@ protected:
     }
     void ChooseScales(const std::vector<const TcpScale*>& scales)
     {
-        m_screen->Scales().CommSettings().m_scales.clear();
+        m_screen->Scales().CommSettings().ClearChosen();
         for (const TcpScale* s : scales)
-            m_screen->Scales().CommSettings().m_scales.push_back(
+            m_screen->Scales().CommSettings().AddChosen(
                 CString("Scale name = S, IP=") + s->Address().c_str());
     }
     std::vector<CString> Texts() const
@@ -214,8 +214,8 @@ TEST_F(WorkScreenResultsTest, OverTheSerialLineEveryScaleIsReadAndClearedByItsOw
     m_screen->Transfers().GetSerialTransfer()->GetLink().SetPause(1);
     m_screen->Scales().CommSettings().SelectMode(CCommSettings::kSerial);
     ChooseComPort(kPort);
-    m_screen->Scales().CommSettings().m_scales
-        = { "Scale name = A, Scale ID=7", "Scale name = B, Scale ID=08", "Scale name = C, Scale ID=9" };
+    m_screen->Scales().CommSettings().SetChosen(
+        { "Scale name = A, Scale ID=7", "Scale name = B, Scale ID=08", "Scale name = C, Scale ID=9" });
     scalesim::SerialScaleModel model({ "07", "08", "09" });
     model.Put("07", Total(kTotalItem, 1, 3, 100));
     model.Put("09", Total(kTotalItem, 2, 3, 100));

@@ -9,16 +9,17 @@
 #include <functional>
 
 #include "db/db_messages.h"
+#include "db/store_paths.h"
 #include "platform/wnd/controls/combobox.h"
 #include "platform/wnd/core/input_seam.h"
 #include "screens/table_bridge.h"
 #include "serial/scale_register.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/dlg_item.h"
 
 namespace {
 
-constexpr const char* kRegisterDb = "C:\\Windows\\system\\Manager\\Manager.mdb";
 constexpr const char* kSettingsDb = "C:\\Windows\\system\\Manager\\Manager_ScaleInfo.mdb";
 constexpr const char* kSettingsFile = "C:\\Windows\\system\\Manager\\Auto_Comset_File.bin";
 
@@ -76,11 +77,11 @@ protected:
     {
         WorkScreenFixture::SetUp();
         // The register starts empty.
-        Execute(kRegisterDb, { "DELETE FROM [ScaleMG]" });
+        Execute(kManagerDatabase, { "DELETE FROM [ScaleMG]" });
     }
     void AddScale(const char* name, const char* ip, const char* scaleId, const char* manager)
     {
-        Execute(kRegisterDb,
+        Execute(kManagerDatabase,
             { CString::Formatted(
                 "INSERT INTO [ScaleMG]([scale_num], [scale_name], [ip], [com_port], [mg_id]) "
                 "VALUES('0', '%s', %s, %s, '%s')",
@@ -147,7 +148,7 @@ TEST_F(WorkScreenScaleTest, RegisterListsTheManagersScalesAndEveryScaleForTheAdm
     AddScale("A", "10.0.0.1", "1", "kim");
     AddScale("B", "10.0.0.2", "2", "lee");
     AddScale("C", "10.0.0.3", "3", "kim");
-    const std::vector<CString> ids = Column(kRegisterDb, "SELECT [ID] FROM [ScaleMG] ORDER BY [ID]");
+    const std::vector<CString> ids = Column(kManagerDatabase, "SELECT [ID] FROM [ScaleMG] ORDER BY [ID]");
     ASSERT_EQ(ids.size(), 3u);
     OpenRegister("kim");
     EXPECT_EQ(ListRows(),
@@ -166,10 +167,10 @@ TEST_F(WorkScreenScaleTest, RegisterInsertStoresTheScaleForTheManagerAndRereadsT
     OpenRegister("kim");
     QueueScaleDialog("", "127.0.0.2", "5");
     Run(902);
-    EXPECT_EQ(
-        FirstRow(kRegisterDb, "SELECT [scale_num], [scale_name], [ip], [com_port], [mg_id] FROM [ScaleMG]"),
+    EXPECT_EQ(FirstRow(kManagerDatabase,
+                  "SELECT [scale_num], [scale_name], [ip], [com_port], [mg_id] FROM [ScaleMG]"),
         "0\tjo/TEMP\tjo/127.0.0.2\tjo/5\tjo/kim\tjo/");
-    const std::vector<CString> ids = Column(kRegisterDb, "SELECT [ID] FROM [ScaleMG]");
+    const std::vector<CString> ids = Column(kManagerDatabase, "SELECT [ID] FROM [ScaleMG]");
     ASSERT_EQ(ids.size(), 1u);
     EXPECT_EQ(
         ListRows(), (std::vector<std::vector<CString>> { { "TEMP", "127.0.0.2", "5", "kim", ids[0] } }));
@@ -180,12 +181,12 @@ TEST_F(WorkScreenScaleTest, RegisterInsertStoresTheScaleForTheManagerAndRereadsT
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "Input Scale ID" });
     ASSERT_FALSE(ModalDialogScript::Records().empty());
     EXPECT_TRUE(ModalDialogScript::Records().back().leftOpen);
-    EXPECT_EQ(Column(kRegisterDb, "SELECT [ID] FROM [ScaleMG]").size(), 1u);
+    EXPECT_EQ(Column(kManagerDatabase, "SELECT [ID] FROM [ScaleMG]").size(), 1u);
 
     // Quotes in a name are stored as typed.
     QueueScaleDialog("O'Neil", "127.0.0.5", "6");
     Run(902);
-    EXPECT_EQ(Column(kRegisterDb, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"),
+    EXPECT_EQ(Column(kManagerDatabase, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"),
         (std::vector<CString> { "TEMP", "O'Neil" }));
     EXPECT_EQ(ListRows().size(), 2u);
 }
@@ -196,7 +197,7 @@ TEST_F(WorkScreenScaleTest, RegisterUpdateAndDeleteActOnlyOnTheClickedScale)
     AddScale("B", "10.0.0.2", "2", "vexo");
     OpenRegister("vexo");
     ASSERT_EQ(ListRows().size(), 2u);
-    const auto before = Column(kRegisterDb, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]");
+    const auto before = Column(kManagerDatabase, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]");
 
     // Nothing clicked yet: neither command does anything.
     Run(901);
@@ -207,14 +208,14 @@ TEST_F(WorkScreenScaleTest, RegisterUpdateAndDeleteActOnlyOnTheClickedScale)
     ScaleList().ClickItem(-1);
     Run(903);
     EXPECT_TRUE(m_boxes.Records().empty());
-    EXPECT_EQ(Column(kRegisterDb, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"), before);
+    EXPECT_EQ(Column(kManagerDatabase, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"), before);
 
     ScaleList().ClickItem(1);
     QueueScaleDialog("Bee", "10.0.0.9", "12");
     Run(901);
-    EXPECT_EQ(Column(kRegisterDb, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"),
+    EXPECT_EQ(Column(kManagerDatabase, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"),
         (std::vector<CString> { "A", "Bee" }));
-    EXPECT_EQ(FirstRow(kRegisterDb, "SELECT [ip], [com_port] FROM [ScaleMG] WHERE [scale_name] = 'Bee'"),
+    EXPECT_EQ(FirstRow(kManagerDatabase, "SELECT [ip], [com_port] FROM [ScaleMG] WHERE [scale_name] = 'Bee'"),
         "10.0.0.9\tjo/12\tjo/");
     EXPECT_EQ(ListRows()[1][0], "Bee");
     EXPECT_EQ(ListRows()[0][0], "A");
@@ -226,7 +227,7 @@ TEST_F(WorkScreenScaleTest, RegisterUpdateAndDeleteActOnlyOnTheClickedScale)
     MessageBoxScript::PushAnswer(IDYES);
     Run(903);
     EXPECT_EQ(BoxTexts(), (std::vector<CString> { kNoKeyText, "This Scale -> Delete?", kNoKeyText }));
-    EXPECT_EQ(Column(kRegisterDb, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"),
+    EXPECT_EQ(Column(kManagerDatabase, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"),
         (std::vector<CString> { "A", "Bee" }));
     ASSERT_EQ(ListRows().size(), 2u);
     EXPECT_EQ(ListRows()[1][0], "Bee");
@@ -235,13 +236,13 @@ TEST_F(WorkScreenScaleTest, RegisterUpdateAndDeleteActOnlyOnTheClickedScale)
     ScaleList().ClickItem(0);
     MessageBoxScript::PushAnswer(IDNO);
     Run(903);
-    EXPECT_EQ(Column(kRegisterDb, "SELECT [ID] FROM [ScaleMG]").size(), 2u);
+    EXPECT_EQ(Column(kManagerDatabase, "SELECT [ID] FROM [ScaleMG]").size(), 2u);
     ASSERT_EQ(m_boxes.Records().size(), 1u);
     EXPECT_EQ(m_boxes.Records()[0].text, "This Scale -> Delete?");
     EXPECT_EQ(m_boxes.Records()[0].caption, "Delete");
     MessageBoxScript::PushAnswer(IDYES);
     Run(903);
-    EXPECT_EQ(Column(kRegisterDb, "SELECT [scale_name] FROM [ScaleMG]"), std::vector<CString> { "Bee" });
+    EXPECT_EQ(Column(kManagerDatabase, "SELECT [scale_name] FROM [ScaleMG]"), std::vector<CString> { "Bee" });
     ASSERT_EQ(ListRows().size(), 1u);
     EXPECT_EQ(ListRows()[0][0], "Bee");
     // The deleted scale was the clicked one: no scale is clicked now.
@@ -249,7 +250,7 @@ TEST_F(WorkScreenScaleTest, RegisterUpdateAndDeleteActOnlyOnTheClickedScale)
     Run(901);
     Run(903);
     EXPECT_TRUE(m_boxes.Records().empty());
-    EXPECT_EQ(Column(kRegisterDb, "SELECT [scale_name] FROM [ScaleMG]"), std::vector<CString> { "Bee" });
+    EXPECT_EQ(Column(kManagerDatabase, "SELECT [scale_name] FROM [ScaleMG]"), std::vector<CString> { "Bee" });
 }
 
 // ---- Scale settings screens
@@ -551,7 +552,7 @@ TEST_F(WorkScreenNoPortTest, ScaleSendsWithoutAComPortAskForOne)
 {
     Execute(kSettingsDb, { "INSERT INTO [Scale_Info]([WeightNum]) VALUES('2')" });
     Switch(kHintScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase());
-    ASSERT_EQ(Comm().m_scales.size(), 1u);
+    ASSERT_EQ(Comm().GetChosen().size(), 1u);
     ClickRow(1);
     Run(1013);
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "Select a port." });
@@ -596,7 +597,7 @@ protected:
     }
     void ChooseMode(int index)
     {
-        Dialog().m_modeBox.SetCurSel(index);
+        DlgItem<CComboBox>(Dialog(), 1015).SetCurSel(index);
         Command(&Dialog(), 1015, CBN_SELCHANGE);
     }
 };
@@ -608,26 +609,26 @@ TEST_F(WorkScreenCommTest, SetupReloadsTheRegisteredScalesOfTheMode)
     Comm().SelectMode(CCommSettings::kSerial);
     OpenSetup();
     const std::vector<CString> serial = { "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" };
-    EXPECT_EQ(Comm().m_registered, serial);
-    EXPECT_EQ(Lines(Dialog().m_allList), serial);
+    EXPECT_EQ(Comm().GetRegistered(), serial);
+    EXPECT_EQ(Lines(DlgItem<CListBox>(Dialog(), 1019)), serial);
     EXPECT_TRUE(Dialog().GetStyle() & WS_VISIBLE);
-    EXPECT_EQ(Dialog().m_modeBox.GetCurSel(), CCommSettings::kSerial);
+    EXPECT_EQ(DlgItem<CComboBox>(Dialog(), 1015).GetCurSel(), CCommSettings::kSerial);
 
     Comm().SetChosen({ serial[0] });
     ChooseMode(CCommSettings::kEthernet);
     // The lists empty at once; the reload holds the lock until its end.
-    EXPECT_TRUE(Comm().m_scales.empty());
+    EXPECT_TRUE(Comm().GetChosen().empty());
     EXPECT_EQ(m_screen->m_nUpdateLock, 1);
     ASSERT_TRUE(WaitForLoad());
     const std::vector<CString> ethernet = { "Scale name = A, IP=10.0.0.1", "Scale name = C, IP=10.0.0.3" };
-    EXPECT_EQ(Comm().m_registered, ethernet);
-    EXPECT_EQ(Lines(Dialog().m_allList), ethernet);
+    EXPECT_EQ(Comm().GetRegistered(), ethernet);
+    EXPECT_EQ(Lines(DlgItem<CListBox>(Dialog(), 1019)), ethernet);
     EXPECT_EQ(Comm().ModeText(), "Ethernet");
 
     // Only modes 1 and 2 reload.
     EXPECT_EQ(m_screen->SendMessage(WM_COMMMODE_CHANGED, 3, 0), 1);
     EXPECT_EQ(m_screen->m_nUpdateLock, 0);
-    EXPECT_EQ(Comm().m_registered, ethernet);
+    EXPECT_EQ(Comm().GetRegistered(), ethernet);
 }
 
 TEST_F(WorkScreenCommTest, SetupListsTheScalesWhateverWordAFinishedRequestLeft)
@@ -661,11 +662,11 @@ TEST_F(WorkScreenCommTest, SetupListsTheScalesWhateverWordAFinishedRequestLeft)
         ASSERT_NE(m_screen->m_mailbox.Text(IDC_MAILBOX_NAME), "") << c.name;
         Comm().SelectMode(CCommSettings::kEthernet);
         OpenSetup();
-        EXPECT_EQ(Comm().m_registered, ethernet) << c.name;
+        EXPECT_EQ(Comm().GetRegistered(), ethernet) << c.name;
         // A mode change refills the list it empties.
         ChooseMode(CCommSettings::kSerial);
         ASSERT_TRUE(WaitForLoad());
-        EXPECT_EQ(Comm().m_registered, serial) << c.name;
+        EXPECT_EQ(Comm().GetRegistered(), serial) << c.name;
         EXPECT_TRUE(m_boxes.Records().empty()) << c.name;
     }
 }
@@ -675,11 +676,11 @@ TEST_F(WorkScreenCommTest, SetupGivesTheDialogTheScreensKindAndNumber)
     OpenRootInfo();
     m_screen->m_nHint = 0;
     OpenSetup();
-    EXPECT_EQ(Dialog().m_strMode, "Scale_Root_Info");
+    EXPECT_EQ(Dialog().GetMode(), "Scale_Root_Info");
     EXPECT_EQ(m_screen->m_nHint, 18);
     OpenRegister("vexo");
     OpenSetup();
-    EXPECT_EQ(Dialog().m_strMode, "Scale_reg");
+    EXPECT_EQ(Dialog().GetMode(), "Scale_reg");
     EXPECT_EQ(m_screen->m_nHint, 6);
 }
 
@@ -687,21 +688,21 @@ TEST_F(WorkScreenCommTest, ChosenScalesAreWrittenToTheSettingsFileAndReadBack)
 {
     Comm().SelectMode(CCommSettings::kSerial);
     OpenSetup();
-    Dialog().m_allList.SetCurSel(0);
+    DlgItem<CListBox>(Dialog(), 1019).SetCurSel(0);
     Command(&Dialog(), 1001);
     Command(&Dialog(), 1001);
-    Dialog().m_allList.OnUserSelect(1);
-    Dialog().m_allList.OnUserDoubleClick();
-    EXPECT_EQ(Lines(Dialog().m_chosenList),
+    DlgItem<CListBox>(Dialog(), 1019).OnUserSelect(1);
+    DlgItem<CListBox>(Dialog(), 1019).OnUserDoubleClick();
+    EXPECT_EQ(Lines(DlgItem<CListBox>(Dialog(), 1020)),
         (std::vector<CString> {
             "Scale name = A, Scale ID=1", "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" }));
-    Dialog().m_chosenList.SetCurSel(0);
+    DlgItem<CListBox>(Dialog(), 1020).SetCurSel(0);
     Command(&Dialog(), 1002);
-    EXPECT_EQ(Comm().m_scales.size(), 2u);
-    Dialog().m_allSelect.SetCheck(1);
+    EXPECT_EQ(Comm().GetChosen().size(), 2u);
+    DlgItem<CButton>(Dialog(), 1130).SetCheck(1);
     Command(&Dialog(), 1130);
-    EXPECT_EQ(Comm().m_scales, Comm().m_registered);
-    Dialog().m_portBox.SetCurSel(2);
+    EXPECT_EQ(Comm().GetChosen(), Comm().GetRegistered());
+    DlgItem<CComboBox>(Dialog(), 1016).SetCurSel(2);
     Command(&Dialog(), 1016, CBN_SELCHANGE);
     EXPECT_EQ(m_screen->Scales().GetComPort(), 3);
     Command(&Dialog(), IDOK);
@@ -717,20 +718,20 @@ TEST_F(WorkScreenCommTest, ChosenScalesAreWrittenToTheSettingsFileAndReadBack)
     ASSERT_TRUE(WaitForLoad());
     EXPECT_EQ(Comm().ModeText(), "Serial");
     EXPECT_EQ(Comm().GetPort(), 2);
-    EXPECT_EQ(Comm().m_scales,
+    EXPECT_EQ(Comm().GetChosen(),
         (std::vector<CString> { "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" }));
 
     // Ethernet: "socket" in place of the port; unchecking All Select empties the choice.
     ChooseMode(CCommSettings::kEthernet);
     ASSERT_TRUE(WaitForLoad());
-    Dialog().m_allSelect.SetCheck(1);
+    DlgItem<CButton>(Dialog(), 1130).SetCheck(1);
     Command(&Dialog(), 1130);
     Command(&Dialog(), IDOK);
     EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kSettingsFile)),
         "Auto\r\nethernet\r\nsocket\r\nScale name = A, IP=10.0.0.1\r\nScale name = C, IP=10.0.0.3\r\n");
-    Dialog().m_allSelect.SetCheck(0);
+    DlgItem<CButton>(Dialog(), 1130).SetCheck(0);
     Command(&Dialog(), 1130);
-    EXPECT_TRUE(Comm().m_scales.empty());
+    EXPECT_TRUE(Comm().GetChosen().empty());
 }
 
 TEST_F(WorkScreenCommTest, NetworkSettingsScreenAllowsOneChosenScale)
@@ -739,8 +740,8 @@ TEST_F(WorkScreenCommTest, NetworkSettingsScreenAllowsOneChosenScale)
     Comm().SelectMode(CCommSettings::kEthernet);
     OpenSetup();
     MessageBoxScript::Reset();
-    Comm().SetChosen(Comm().m_registered);
-    ASSERT_EQ(Comm().m_scales.size(), 2u);
+    Comm().SetChosen(Comm().GetRegistered());
+    ASSERT_EQ(Comm().GetChosen().size(), 2u);
     Command(&Dialog(), IDOK);
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "One Select Scale(Scale info2)" });
     EXPECT_FALSE(TempDataRoot::Exists(m_root.Native(kSettingsFile)));
@@ -754,15 +755,15 @@ TEST_F(WorkScreenCommTest, NetworkSettingsScreenAllowsOneChosenScale)
 TEST_F(WorkScreenScaleTest, StartWithoutSettingsChoosesTheFirstRegisteredSerialScale)
 {
     EXPECT_EQ(Comm().ModeText(), "Serial");
-    EXPECT_EQ(Comm().m_registered, std::vector<CString> { "Scale name = scale1, Scale ID=98" });
-    EXPECT_EQ(Comm().m_scales, Comm().m_registered);
+    EXPECT_EQ(Comm().GetRegistered(), std::vector<CString> { "Scale name = scale1, Scale ID=98" });
+    EXPECT_EQ(Comm().GetChosen(), Comm().GetRegistered());
     // Only the first load chooses a scale.
     AddScale("second", nullptr, "5", "vexo");
     Comm().ClearChosen();
     Command(m_screen, 32773);
     ASSERT_TRUE(WaitForLoad());
-    EXPECT_EQ(Comm().m_registered.size(), 1u);
-    EXPECT_TRUE(Comm().m_scales.empty());
+    EXPECT_EQ(Comm().GetRegistered().size(), 1u);
+    EXPECT_TRUE(Comm().GetChosen().empty());
 }
 
 TEST_F(WorkScreenCommTest, SetupSetsTheScreenNumberOfEveryKind)
@@ -776,6 +777,6 @@ TEST_F(WorkScreenCommTest, SetupSetsTheScreenNumberOfEveryKind)
         m_screen->m_strKind = kind;
         OpenSetup();
         EXPECT_EQ(m_screen->m_nHint, number) << kind;
-        EXPECT_EQ(Dialog().m_strMode, kind);
+        EXPECT_EQ(Dialog().GetMode(), kind);
     }
 }

@@ -34,7 +34,7 @@ protected:
         m_screen->Transfers().GetSerialTransfer()->GetLink().SetPause(1);
         m_screen->Scales().CommSettings().SelectMode(CCommSettings::kSerial);
         ChooseComPort(kPort);
-        m_screen->Scales().CommSettings().m_scales = { "Scale name = Front, Scale ID=7" };
+        m_screen->Scales().CommSettings().SetChosen({ "Scale name = Front, Scale ID=7" });
     }
     void TearDown() override
     {
@@ -139,7 +139,7 @@ TEST_F(WorkScreenSerialTest, StopEndsTheWalkAfterTheScaleBeingServed)
         model.Put("07", BuildPluRecord(row).Payload());
     }
     StartLine(model);
-    m_screen->Scales().CommSettings().m_scales.push_back("Scale name = Back, Scale ID=08");
+    m_screen->Scales().CommSettings().AddChosen("Scale name = Back, Scale ID=08");
     MessageBoxScript::Reset();
 
     Command(1001); // read: the walk serves 07, then 08
@@ -164,8 +164,8 @@ TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
     scalesim::TcpScale tcpScale;
     ASSERT_TRUE(tcpScale.Start(silent.Script()));
     m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
-    m_screen->Scales().CommSettings().m_scales
-        = { CString("Scale name = S, IP=") + tcpScale.Address().c_str() };
+    m_screen->Scales().CommSettings().SetChosen(
+        { CString("Scale name = S, IP=") + tcpScale.Address().c_str() });
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDYES);
     Command(1009);
@@ -175,7 +175,7 @@ TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
     SerialScaleModel model({ "07" });
     StartLine(model);
     m_screen->Scales().CommSettings().SelectMode(CCommSettings::kSerial);
-    m_screen->Scales().CommSettings().m_scales = { "Scale name = Front, Scale ID=7" };
+    m_screen->Scales().CommSettings().SetChosen({ "Scale name = Front, Scale ID=7" });
     MessageBoxScript::PushAnswer(IDYES);
     Command(1009);
     ASSERT_TRUE(WaitForWalk());

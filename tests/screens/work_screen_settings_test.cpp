@@ -134,7 +134,7 @@ TEST_F(WorkScreenSettingsTest, CommunicationSettingsAreRestoredFromTheFile)
         EXPECT_EQ(m_screen->Scales().CommSettings().GetMode(), c.mode) << c.file;
         EXPECT_EQ(m_screen->Scales().CommSettings().GetPort(), c.port) << c.file;
         EXPECT_EQ(m_screen->Scales().GetComPort(), c.comPort) << c.file;
-        EXPECT_EQ(m_screen->Scales().CommSettings().m_scales, c.scales) << c.file;
+        EXPECT_EQ(m_screen->Scales().CommSettings().GetChosen(), c.scales) << c.file;
         EXPECT_EQ(m_screen->GetCommSetupFlag(), c.result) << c.file;
         if (c.result) {
             EXPECT_EQ(m_screen->m_strUserId, "vexo");
@@ -226,14 +226,14 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     command(1001);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "Communication Setting error");
-    m_screen->Scales().CommSettings().m_scales = { "Scale name = A, IP=10.0.0.7" };
+    m_screen->Scales().CommSettings().SetChosen({ "Scale name = A, IP=10.0.0.7" });
     m_screen->SetDlgItemText(1026, "3-5");
     command(1002);
     ASSERT_EQ(m_port.m_ethernet.size(), 1u);
     EXPECT_EQ(m_port.m_ethernet[0].command, "RECV");
     EXPECT_EQ(m_port.m_ethernet[0].scope, "select");
     EXPECT_EQ(m_port.m_ethernet[0].receiveNumbers, (std::vector<int> { 3, 4, 5 }));
-    EXPECT_EQ(m_port.m_ethernet[0].scales, m_screen->Scales().CommSettings().m_scales);
+    EXPECT_EQ(m_port.m_ethernet[0].scales, m_screen->Scales().CommSettings().GetChosen());
     // No mode chosen.
     m_screen->Scales().CommSettings().SelectMode(-1);
     MessageBoxScript::Reset();
@@ -246,7 +246,7 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
 TEST_F(WorkScreenSettingsTest, ReceiveNumbersAreReadAsARangeAListOrOneNumber)
 {
     m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
-    m_screen->Scales().CommSettings().m_scales = { "Scale name = A, IP=10.0.0.7" };
+    m_screen->Scales().CommSettings().SetChosen({ "Scale name = A, IP=10.0.0.7" });
     struct Case {
         const char* text;
         const char* kind;

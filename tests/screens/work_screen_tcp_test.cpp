@@ -44,9 +44,9 @@ protected:
     }
     void ChooseScales(const std::vector<const TcpScale*>& scales)
     {
-        m_screen->Scales().CommSettings().m_scales.clear();
+        m_screen->Scales().CommSettings().ClearChosen();
         for (const TcpScale* s : scales)
-            m_screen->Scales().CommSettings().m_scales.push_back(
+            m_screen->Scales().CommSettings().AddChosen(
                 CString("Scale name = S, IP=") + s->Address().c_str());
     }
     std::size_t Boxes(const char* text) const
@@ -229,8 +229,8 @@ TEST_F(WorkScreenTcpTest, StartsThatCannotRunAreRefusedBeforeAnyConnection)
     ASSERT_TRUE(scale.Start(silent.Script()));
 
     // More than 180 scales.
-    m_screen->Scales().CommSettings().m_scales.assign(
-        181, CString("Scale name = S, IP=") + scale.Address().c_str());
+    m_screen->Scales().CommSettings().SetChosen(
+        std::vector<CString>(181, CString("Scale name = S, IP=") + scale.Address().c_str()));
     MessageBoxScript::Reset();
     Command(1001);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);

@@ -13,6 +13,7 @@
 #include "db/general_dao_helper.h"
 #include "db/item_db_worker.h"
 #include "db/mailbox_dlg.h"
+#include "db/store_paths.h"
 #include "grid/grid_ctrl.h"
 #include "platform/base/cp949.h"
 #include "platform/base/resource.h"
@@ -22,6 +23,7 @@
 #include "serial/comm_setup_dlg.h"
 #include "serial/scale_info_dlg.h"
 #include "serial/scale_register.h"
+#include "tests/support/dlg_item.h"
 #include "tests/support/temp_data_root.h"
 #include "tests/support/ui_pump.h"
 
@@ -191,8 +193,8 @@ TEST_F(ScaleRegisterTest, AddressRowsBecomeListLinesOfTheirKind)
         m_register.FillScaleList(Row({ "0", "B", "NULL" }));
         m_register.FillScaleList(Row({ "0", "C", "10.0.0.3" }));
         EXPECT_EQ(Answer(), kMailboxReport);
-        EXPECT_EQ(m_screen.m_settings.m_registered, c.lines) << c.third;
-        EXPECT_TRUE(m_screen.m_settings.m_scales.empty());
+        EXPECT_EQ(m_screen.m_settings.GetRegistered(), c.lines) << c.third;
+        EXPECT_TRUE(m_screen.m_settings.GetChosen().empty());
     }
     // With the take-first flag the first scale listed is chosen too, once.
     m_screen.m_settings.ClearRegistered();
@@ -202,7 +204,7 @@ TEST_F(ScaleRegisterTest, AddressRowsBecomeListLinesOfTheirKind)
     m_register.FillScaleList(Row({ "0", "Z", "" }));
     m_register.FillScaleList(Row({ "0", "A", "7" }));
     m_register.FillScaleList(Row({ "0", "B", "8" }));
-    EXPECT_EQ(m_screen.m_settings.m_scales, std::vector<CString> { "Scale name = A, Scale ID=7" });
+    EXPECT_EQ(m_screen.m_settings.GetChosen(), std::vector<CString> { "Scale name = A, Scale ID=7" });
     EXPECT_EQ(m_screen.m_pickFirst, 0);
 }
 
@@ -260,12 +262,12 @@ protected:
         ScaleRegisterTest::SetUp();
         m_screen.m_register = &m_register;
         for (const auto& [id, path] :
-            { std::pair { 152u, kScaleRegisterDatabase }, { 208u, kScaleSettingsDatabase } }) {
+            { std::pair { 152u, kManagerDatabase }, { 208u, kScaleSettingsDatabase } }) {
             const auto bytes = AfxGetResource("MDB", id);
             TempDataRoot::WriteAll(m_root.Native(path),
                 std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         }
-        Execute(kScaleRegisterDatabase,
+        Execute(kManagerDatabase,
             { "DELETE FROM [ScaleMG]",
                 "INSERT INTO [ScaleMG]([scale_num], [scale_name], [ip], [com_port], [mg_id]) "
                 "VALUES('1', 'A', '10.0.0.1', '1', 'kim')",
@@ -288,7 +290,7 @@ protected:
     {
         std::vector<std::string> rows;
         CGeneralDaoHelper helper;
-        helper.OpenDatabase(kScaleRegisterDatabase);
+        helper.OpenDatabase(kManagerDatabase);
         for (int i = 0;; ++i) {
             const CString row = helper.GetRecordAt(
                 "SELECT [scale_num], [scale_name], [ip], [com_port], [mg_id] FROM [ScaleMG] ORDER BY [ID]",
@@ -308,7 +310,7 @@ protected:
     CString FirstKey()
     {
         CGeneralDaoHelper helper;
-        helper.OpenDatabase(kScaleRegisterDatabase);
+        helper.OpenDatabase(kManagerDatabase);
         const CString key = helper.GetValueAt("SELECT [ID] FROM [ScaleMG] ORDER BY [ID]", 0);
         helper.CloseDatabase();
         return key;
@@ -353,16 +355,16 @@ TEST_F(ScaleRegisterDbTest, RegisterReadsShowTheManagersScalesAndEveryScaleToThe
 
     // Addresses for Ethernet: a scale without one is left out.
     Read("Comm_Mode_Read", "kim", [&] { m_register.SelectScaleAddress("ignored.mdb", "", 1); });
-    EXPECT_EQ(m_screen.m_settings.m_registered, std::vector<CString> { "Scale name = A, IP=10.0.0.1" });
+    EXPECT_EQ(m_screen.m_settings.GetRegistered(), std::vector<CString> { "Scale name = A, IP=10.0.0.1" });
     m_screen.m_settings.ClearRegistered();
     Read("Comm_Mode_Read", "vexo", [&] { m_register.SelectScaleAddress("ignored.mdb", "", 2); });
-    EXPECT_EQ(m_screen.m_settings.m_registered,
+    EXPECT_EQ(m_screen.m_settings.GetRegistered(),
         (std::vector<CString> {
             "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2", "Scale name = C, Scale ID=3" }));
     // A manager id with a quote stays inside its text.
     m_screen.m_settings.ClearRegistered();
     Read("Comm_Mode_Read", "k' OR 'a'='a", [&] { m_register.SelectScaleAddress("", "", 2); });
-    EXPECT_TRUE(m_screen.m_settings.m_registered.empty());
+    EXPECT_TRUE(m_screen.m_settings.GetRegistered().empty());
     EXPECT_TRUE(m_boxes.Records().empty());
 }
 
@@ -453,24 +455,24 @@ protected:
 
 TEST_F(CommSetupTest, ModeChangeEmptiesBothListsAndAsksForTheModesScales)
 {
-    EXPECT_EQ(m_dialog.m_allList.GetCount(), 2);
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1019).GetCount(), 2);
     m_screen.m_settings.AddChosen("Scale name = B, IP=10.0.0.2");
-    EXPECT_EQ(m_dialog.m_chosenList.GetCount(), 1);
-    m_dialog.m_allSelect.SetCheck(1);
-    m_dialog.m_modeBox.SetCurSel(1);
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1020).GetCount(), 1);
+    DlgItem<CButton>(m_dialog, 1130).SetCheck(1);
+    DlgItem<CComboBox>(m_dialog, 1015).SetCurSel(1);
     Send(1015, CBN_SELCHANGE);
-    EXPECT_EQ(m_dialog.m_allSelect.GetCheck(), 0);
-    EXPECT_EQ(m_dialog.m_allList.GetCount(), 0);
-    EXPECT_EQ(m_dialog.m_chosenList.GetCount(), 0);
+    EXPECT_EQ(DlgItem<CButton>(m_dialog, 1130).GetCheck(), 0);
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1019).GetCount(), 0);
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1020).GetCount(), 0);
     EXPECT_EQ(m_screen.m_settings.ModeText(), "Serial");
-    m_dialog.m_modeBox.SetCurSel(0);
+    DlgItem<CComboBox>(m_dialog, 1015).SetCurSel(0);
     Send(1015, CBN_SELCHANGE);
     EXPECT_EQ(m_screen.m_modes, (std::vector<int> { 2, 1 }));
     EXPECT_EQ(m_screen.m_settings.ModeText(), "Ethernet");
-    m_dialog.m_portBox.SetCurSel(7);
+    DlgItem<CComboBox>(m_dialog, 1016).SetCurSel(7);
     Send(1016, CBN_SELCHANGE);
     EXPECT_EQ(m_screen.m_comPort, 8);
-    EXPECT_EQ(m_dialog.m_nComPort, 8);
+    EXPECT_EQ(m_dialog.GetComPort(), 8);
     EXPECT_EQ(m_screen.m_settings.GetPort(), 7);
 }
 
@@ -489,7 +491,7 @@ TEST_F(CommSetupTest, SettingsFileHoldsModePortAndChosenScalesInCp949)
         { 1, -1, "Auto\r\nserial\r\n" + first + "\r\n" + first + "\r\n" },
         { -1, 2, "Auto\r\n" + first + "\r\n" + first + "\r\n" },
     };
-    m_dialog.m_allList.SetCurSel(0);
+    DlgItem<CListBox>(m_dialog, 1019).SetCurSel(0);
     Send(1001);
     Send(1001);
     for (const Case& c : cases) {
@@ -510,24 +512,24 @@ TEST_F(CommSetupTest, SettingsFileHoldsModePortAndChosenScalesInCp949)
 TEST_F(CommSetupTest, SelectRemoveAndAllSelectEditTheChosenList)
 {
     Send(1001); // nothing selected
-    EXPECT_TRUE(m_screen.m_settings.m_scales.empty());
-    m_dialog.m_allList.SetCurSel(1);
+    EXPECT_TRUE(m_screen.m_settings.GetChosen().empty());
+    DlgItem<CListBox>(m_dialog, 1019).SetCurSel(1);
     Send(1001);
-    m_dialog.m_allList.SetCurSel(0);
+    DlgItem<CListBox>(m_dialog, 1019).SetCurSel(0);
     Send(1001);
-    EXPECT_EQ(m_screen.m_settings.m_scales,
+    EXPECT_EQ(m_screen.m_settings.GetChosen(),
         (std::vector<CString> { "Scale name = B, IP=10.0.0.2", "Scale name = 저울, IP=10.0.0.1" }));
-    m_dialog.m_chosenList.SetCurSel(0);
+    DlgItem<CListBox>(m_dialog, 1020).SetCurSel(0);
     Send(1002);
-    EXPECT_EQ(m_screen.m_settings.m_scales, std::vector<CString> { "Scale name = 저울, IP=10.0.0.1" });
+    EXPECT_EQ(m_screen.m_settings.GetChosen(), std::vector<CString> { "Scale name = 저울, IP=10.0.0.1" });
     Send(1002); // the selection went with the entry
-    EXPECT_EQ(m_screen.m_settings.m_scales.size(), 1u);
-    m_dialog.m_allSelect.SetCheck(1);
+    EXPECT_EQ(m_screen.m_settings.GetChosen().size(), 1u);
+    DlgItem<CButton>(m_dialog, 1130).SetCheck(1);
     Send(1130);
-    EXPECT_EQ(m_screen.m_settings.m_scales, m_screen.m_settings.m_registered);
-    m_dialog.m_allSelect.SetCheck(0);
+    EXPECT_EQ(m_screen.m_settings.GetChosen(), m_screen.m_settings.GetRegistered());
+    DlgItem<CButton>(m_dialog, 1130).SetCheck(0);
     Send(1130);
-    EXPECT_TRUE(m_screen.m_settings.m_scales.empty());
+    EXPECT_TRUE(m_screen.m_settings.GetChosen().empty());
 }
 
 TEST_F(CommSetupTest, TheDialogShowsItsOwnersSettingsAndTipsItsButtons)
@@ -536,7 +538,7 @@ TEST_F(CommSetupTest, TheDialogShowsItsOwnersSettingsAndTipsItsButtons)
     m_screen.m_settings.SetChosen({ "a", "b" });
     m_screen.m_settings.SetChosen({ "z", "b" });
     CString text;
-    m_dialog.m_chosenList.GetText(0, text);
+    DlgItem<CListBox>(m_dialog, 1020).GetText(0, text);
     EXPECT_EQ(text, "z");
 
     // Another work screen: the dialog follows it, not the first one.
@@ -544,12 +546,12 @@ TEST_F(CommSetupTest, TheDialogShowsItsOwnersSettingsAndTipsItsButtons)
     other.m_settings.SetChosen({ "other" });
     m_dialog.SetOwnerView(&other);
     m_screen.m_settings.SetChosen({ "first", "again" });
-    EXPECT_EQ(m_dialog.m_chosenList.GetCount(), 1);
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1020).GetCount(), 1);
     other.m_settings.AddChosen("more");
-    EXPECT_EQ(m_dialog.m_chosenList.GetCount(), 2);
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1020).GetCount(), 2);
     m_dialog.SetOwnerView(&m_screen);
-    EXPECT_EQ(m_dialog.m_chosenList.GetCount(), 2);
-    m_dialog.m_chosenList.GetText(0, text);
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1020).GetCount(), 2);
+    DlgItem<CListBox>(m_dialog, 1020).GetText(0, text);
     EXPECT_EQ(text, "first");
 
     for (const auto& [id, tip] : { std::pair { IDOK, "Ok" }, { 1001, "Select" }, { 1002, "Remove" } }) {
@@ -562,15 +564,15 @@ TEST_F(CommSetupTest, TheDialogShowsItsOwnersSettingsAndTipsItsButtons)
 
 TEST_F(CommSetupTest, NetworkSettingsModeAllowsOneChosenScale)
 {
-    m_dialog.m_strMode = "Scale_Root_Info";
+    m_dialog.SetMode("Scale_Root_Info");
     m_dialog.ShowWindow(SW_SHOW);
-    m_screen.m_settings.SetChosen(m_screen.m_settings.m_registered);
+    m_screen.m_settings.SetChosen(m_screen.m_settings.GetRegistered());
     Send(IDOK);
     ASSERT_EQ(m_boxes.Records().size(), 1u);
     EXPECT_EQ(m_boxes.Records()[0].text, "One Select Scale(Scale info2)");
     EXPECT_FALSE(TempDataRoot::Exists(m_root.Native(kSettingsFile)));
     EXPECT_TRUE(m_dialog.GetStyle() & WS_VISIBLE);
-    m_dialog.m_strMode = "Scale_Info";
+    m_dialog.SetMode("Scale_Info");
     Send(IDOK);
     EXPECT_TRUE(TempDataRoot::Exists(m_root.Native(kSettingsFile)));
     EXPECT_FALSE(m_dialog.GetStyle() & WS_VISIBLE);
@@ -600,10 +602,12 @@ TEST_F(ScaleRegisterTest, ScaleInfoDialogReturnsTheFieldsOfItsMode)
     for (const Case& c : cases) {
         MessageBoxScript::Reset();
         CScaleInfoDlg dialog(&m_screen);
-        dialog.m_strMode = c.mode;
-        dialog.m_strScaleNum = "9";
-        dialog.m_strKey = "5";
-        dialog.m_strManagerId = "kim";
+        dialog.SetMode(c.mode);
+        ScaleInfo start;
+        start.scaleNum = "9";
+        start.key = "5";
+        start.managerId = "kim";
+        dialog.SetInfo(start);
         CString shownNumber;
         CString okText;
         CString okTip;
@@ -634,11 +638,12 @@ TEST_F(ScaleRegisterTest, ScaleInfoDialogReturnsTheFieldsOfItsMode)
         EXPECT_EQ(labels,
             (std::vector<CString> { "Scale Num", "Scale name", "IP Addr", "Scale ID Num", "ID", "User ID" }));
         EXPECT_TRUE(hidden);
-        EXPECT_EQ(dialog.m_strScaleName, c.nameBack) << c.mode;
-        EXPECT_EQ(dialog.m_strKey, c.keyBack) << c.mode;
-        EXPECT_EQ(dialog.m_strScaleNum, "0");
-        EXPECT_EQ(dialog.m_strIp, "127.0.0.2");
-        EXPECT_EQ(dialog.m_strManagerId, "kim");
+        const ScaleInfo& info = dialog.GetInfo();
+        EXPECT_EQ(info.scaleName, c.nameBack) << c.mode;
+        EXPECT_EQ(info.key, c.keyBack) << c.mode;
+        EXPECT_EQ(info.scaleNum, "0");
+        EXPECT_EQ(info.ip, "127.0.0.2");
+        EXPECT_EQ(info.managerId, "kim");
         EXPECT_EQ(m_boxes.Records().size(), c.message ? 1u : 0u);
     }
 }
@@ -651,12 +656,12 @@ TEST(CommSettingsTest, ListEditsOutOfRangeAppendOrChangeNothing)
     settings.InsertRegistered(5, "b");
     settings.InsertRegistered(0, "a");
     settings.InsertRegistered(-1, "c");
-    EXPECT_EQ(settings.m_registered, (std::vector<CString> { "a", "b", "c" }));
+    EXPECT_EQ(settings.GetRegistered(), (std::vector<CString> { "a", "b", "c" }));
     settings.SetChosen({ "x", "y" });
     settings.RemoveChosen(2);
     settings.RemoveChosen(-1);
-    EXPECT_EQ(settings.m_scales, (std::vector<CString> { "x", "y" }));
+    EXPECT_EQ(settings.GetChosen(), (std::vector<CString> { "x", "y" }));
     settings.RemoveChosen(1);
-    EXPECT_EQ(settings.m_scales, std::vector<CString> { "x" });
+    EXPECT_EQ(settings.GetChosen(), std::vector<CString> { "x" });
     EXPECT_EQ(changes, 5);
 }

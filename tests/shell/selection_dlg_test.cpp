@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "db/store_paths.h"
 #include "platform/base/exception.h"
 #include "platform/base/file_system.h"
 #include "platform/dao/dao_database.h"
@@ -13,8 +14,6 @@
 
 namespace {
 
-constexpr const char* kManagerDb = "C:\\Windows\\system\\Manager\\Manager.mdb";
-
 class SelectionDlgTest : public testing::Test {
 protected:
     SelectionDlgTest()
@@ -22,7 +21,7 @@ protected:
         ModalDialogScript::Enable();
         ModalDialogScript::Reset();
         MakeDirectoryPath("C:\\Windows\\system\\Manager");
-        WriteResourceFile(152, kManagerDb); // manager "vexo" and scale "scale1" of vexo
+        WriteResourceFile(152, kManagerDatabase); // manager "vexo" and scale "scale1" of vexo
     }
     ~SelectionDlgTest() override { ModalDialogScript::Reset(); }
 
@@ -30,7 +29,7 @@ protected:
     {
         CDaoDatabase db;
         try {
-            db.Open(kManagerDb, FALSE, FALSE, ";PWD=quendrav");
+            db.Open(kManagerDatabase, FALSE, FALSE, ";PWD=quendrav");
             for (const CString& sql : statements)
                 db.Execute(sql);
         } catch (CException* e) {
@@ -179,7 +178,7 @@ TEST_F(SelectionDlgTest, EscapeEndsWithCancelAndLeavesTheResult)
 TEST_F(SelectionDlgTest, ManyCandidatesAreAllOffered)
 {
     CDaoDatabase db;
-    db.Open(kManagerDb, FALSE, FALSE, ";PWD=quendrav");
+    db.Open(kManagerDatabase, FALSE, FALSE, ";PWD=quendrav");
     for (int i = 0; i < 450; ++i) {
         CString sql;
         sql.Format("INSERT INTO [Manager] VALUES ('m%03d', 'pw', %d)", i, i);
@@ -273,7 +272,7 @@ TEST_F(SelectionDlgTest, ScaleSelectWithoutSingleChoiceChoosesNothing)
 
 TEST_F(SelectionDlgTest, MissingManagerDatabaseLeavesTheListEmpty)
 {
-    ASSERT_TRUE(DeleteFile(kManagerDb));
+    ASSERT_TRUE(DeleteFile(kManagerDatabase));
     CManagerSelectDlg dialog;
     std::vector<CString> offered { "x" };
     Run(dialog, [&](CDialog& d) {

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "db/store_paths.h"
 #include "ethernet/reservation_rules.h"
 #include "platform/base/file_system.h"
 #include "platform/dao/dao_database.h"
@@ -23,7 +24,7 @@ namespace {
 void SeedSamples()
 {
     CDaoDatabase manager;
-    manager.Open(kResultManagerDbPath, FALSE, FALSE, ";PWD=quendrav");
+    manager.Open(kManagerDatabase, FALSE, FALSE, ";PWD=quendrav");
     manager.Execute(
         "INSERT INTO [ScaleMG] ([scale_name], [ip], [mg_id]) VALUES ('front', '10.0.0.1', 'vexo')");
     manager.Execute(
@@ -67,7 +68,7 @@ int main(int argc, char** argv)
     }
     AfxWinInit(argc, argv);
     MakeDirectoryPath("C:\\Windows\\system\\Manager");
-    for (const auto& [id, path] : { std::pair<UINT, const char*> { 152, kResultManagerDbPath },
+    for (const auto& [id, path] : { std::pair<UINT, const char*> { 152, kManagerDatabase },
              std::pair<UINT, const char*> { 195, kServerDatabase } })
         if (GetFileAttributes(path) == INVALID_FILE_ATTRIBUTES)
             WriteResourceFile(id, path);
