@@ -217,6 +217,7 @@ TEST(WndInput, AClickAtAPlaceReachesTheWindowThereAndADisabledOneHandsItToItsPar
     ASSERT_TRUE(AfxSimulateKey(scene.child.GetSafeHwnd(), 'A', "a"));
     EXPECT_EQ(scene.child.Count(WM_LBUTTONDOWN), 1u);
     EXPECT_EQ(scene.child.Count(WM_KEYDOWN) + scene.child.Count(WM_CHAR), 0u);
+    EXPECT_EQ(scene.parent.Count(WM_KEYDOWN) + scene.parent.Count(WM_CHAR), 0u);
     ASSERT_EQ(scene.parent.Count(WM_LBUTTONDOWN), 2u);
     EXPECT_EQ(scene.parent.Last(WM_LBUTTONDOWN)->lParam, MAKELPARAM(57, 49));
 }
@@ -243,6 +244,71 @@ TEST(WndInput, ADisabledEditTakesNoTypingAndLooksDisabled)
         EXPECT_EQ(Snapshot(*edit, Snapshot::Scope::WithChildren).At(90, 15), GetSysColor(COLOR_WINDOW));
         scene.parent.EnableWindow(TRUE);
     }
+}
+
+TEST(WndInput, AnEditHasTheLookOfHowItWasMade)
+{
+    struct Row {
+        DWORD style;
+        BOOL parentEnabled;
+        int color;
+    };
+    // Made disabled: grey from the start. Made enabled in a window disabled
+    // later (a modal dialog's owner): its look stays.
+    const Row rows[] = { { WS_DISABLED, TRUE, COLOR_BTNFACE }, { 0, FALSE, COLOR_WINDOW } };
+    for (const Row& row : rows) {
+        Scene scene;
+        CEdit edit;
+        ASSERT_TRUE(edit.Create(WS_VISIBLE | row.style, CRect(0, 0, 100, 20), &scene.parent, 1026));
+        scene.parent.EnableWindow(row.parentEnabled);
+        EXPECT_EQ(Snapshot(edit, Snapshot::Scope::WithChildren).At(90, 15), GetSysColor(row.color))
+            << row.style;
+    }
+}
+
+TEST(WndInput, AWheelTurnReachesAnEnabledWindowOnly)
+{
+    Scene scene;
+    scene.child.handleMouse = true;
+    ASSERT_TRUE(AfxSimulateWheel(scene.child.GetSafeHwnd(), POINT { 7, 9 }, -120, MK_CONTROL));
+    const auto* turn = scene.child.Last(WM_MOUSEWHEEL);
+    ASSERT_NE(turn, nullptr);
+    EXPECT_EQ(static_cast<short>(HIWORD(turn->wParam)), -120);
+    EXPECT_EQ(LOWORD(turn->wParam), static_cast<WORD>(MK_CONTROL));
+
+    scene.child.EnableWindow(FALSE);
+    ASSERT_TRUE(AfxSimulateWheel(scene.child.GetSafeHwnd(), POINT { 7, 9 }, 120));
+    EXPECT_EQ(scene.child.Count(WM_MOUSEWHEEL), 1u);
+    EXPECT_EQ(scene.parent.Count(WM_MOUSEWHEEL), 0u);
+}
+
+TEST(WndInput, TextSetOnAShownEditIsInItAtOnce)
+{
+    Scene scene;
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_VISIBLE, CRect(0, 0, 100, 20), &scene.parent, 1026));
+    edit.SetWindowText("abc");
+    edit.SetFocus();
+    ASSERT_TRUE(AfxSimulateKey(edit.GetSafeHwnd(), VK_END));
+    ASSERT_TRUE(AfxSimulateKey(edit.GetSafeHwnd(), 'X', "x"));
+    CString text;
+    edit.GetWindowText(text);
+    EXPECT_EQ(text, "abcx");
+}
+
+TEST(WndInput, AHiddenEditRendersItsLatestText)
+{
+    InputWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "parent", WS_POPUP, 0, 0, 300, 200, nullptr, 0));
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_VISIBLE, CRect(0, 0, 100, 20), &parent, 1026));
+    for (const char* text : { "MMMM", "" }) {
+        edit.SetWindowText(text);
+        Snapshot shot(edit, Snapshot::Scope::WithChildren);
+        ASSERT_TRUE(shot.Ok());
+        EXPECT_EQ(shot.Ink(GetSysColor(COLOR_WINDOW), CRect(3, 3, 97, 17)).IsRectEmpty(), *text == 0) << text;
+    }
+    parent.DestroyWindow();
 }
 
 TEST(WndInput, TextSetWhileHiddenIsThereWhenTheWindowIsShown)

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 #include "platform/wnd/core/internal/widget_bridge.h"
 #include "platform/wnd/core/internal/wnd_internal.h"
@@ -143,6 +144,18 @@ BOOL AfxSimulateKey(HWND hwnd, UINT vk, const char* text, BOOL shift, BOOL contr
         return TRUE; // the key destroyed its window
     QKeyEvent release(QEvent::KeyRelease, key, modifiers, typed);
     QApplication::sendEvent(widget, &release);
+    return TRUE;
+}
+
+BOOL AfxSimulateWheel(HWND hwnd, POINT point, int delta, UINT keyState)
+{
+    QWidget* widget = VisibleWidget(hwnd);
+    if (!widget)
+        return FALSE;
+    const QPointF local(point.x, point.y);
+    QWheelEvent event(local, widget->mapToGlobal(local), QPoint(), QPoint(0, delta), Buttons(keyState),
+        Modifiers(keyState), Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &event);
     return TRUE;
 }
 

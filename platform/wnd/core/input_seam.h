@@ -17,6 +17,10 @@ BOOL AfxSimulateMouse(HWND hwnd, UINT message, POINT point, UINT keyState = 0);
 // (UTF-8, may be empty). shift/control add the modifiers.
 BOOL AfxSimulateKey(HWND hwnd, UINT vk, const char* text = "", BOOL shift = FALSE, BOOL control = FALSE);
 
+// A turn of the mouse wheel by delta (120 a notch, positive away from the
+// user) with the pointer at point (client coordinates) and keyState (MK_ flags).
+BOOL AfxSimulateWheel(HWND hwnd, POINT point, int delta, UINT keyState = 0);
+
 // A click: button down and up at point.
 BOOL AfxSimulateClick(HWND hwnd, POINT point);
 
