@@ -163,6 +163,46 @@ public:
     CStatusBar status;
 };
 
+// A frame of a template whose window refuses to be made; counts the live ones.
+class FailingFrame : public CFrameWnd {
+public:
+    static const CRuntimeClass* GetThisClass()
+    {
+        static const CRuntimeClass kClass { "FailingFrame", &AfxCreateObject<FailingFrame>,
+            CFrameWnd::GetThisClass() };
+        return &kClass;
+    }
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+    const MessageMap* GetMessageMap() const override
+    {
+        static const MessageMap kMap(
+            CFrameWnd::GetMessageMap(), { OnWm<WM_CREATE, &FailingFrame::OnCreate>() });
+        return &kMap;
+    }
+    FailingFrame() { ++Live(); }
+    ~FailingFrame() override { --Live(); }
+    int OnCreate(LPCREATESTRUCT cs)
+    {
+        Made() = GetSafeHwnd();
+        return Refuse() ? -1 : CFrameWnd::OnCreate(cs);
+    }
+    static int& Live()
+    {
+        static int live = 0;
+        return live;
+    }
+    static bool& Refuse()
+    {
+        static bool refuse = false;
+        return refuse;
+    }
+    static HWND& Made()
+    {
+        static HWND made = nullptr;
+        return made;
+    }
+};
+
 class TestApp : public CWinApp {
 public:
     const MessageMap* GetMessageMap() const override
@@ -370,4 +410,26 @@ TEST_F(FrameworkTest, ExitAndCloseDestroyTheFrame)
 {
     m_frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_APP_EXIT, 0), 0);
     EXPECT_EQ(m_app.m_pMainWnd, nullptr);
+}
+
+TEST(WndDocTemplate, AFrameThatCannotBeMadeLeavesNoWindowFrameOrDocument)
+{
+    AddFrameResources();
+    struct Row {
+        bool refuse; // OnCreate refuses, or the view class makes no view
+        const CRuntimeClass* view;
+    };
+    const Row rows[] = { { true, TestView::GetThisClass() }, { false, CView::GetThisClass() } };
+    for (const Row& row : rows) {
+        Log().clear();
+        FailingFrame::Refuse() = row.refuse;
+        FailingFrame::Made() = nullptr;
+        CSingleDocTemplate docTemplate(
+            kTemplate, TestDoc::GetThisClass(), FailingFrame::GetThisClass(), row.view);
+        EXPECT_EQ(docTemplate.OpenDocumentFile(nullptr), nullptr);
+        ASSERT_NE(FailingFrame::Made(), nullptr);
+        EXPECT_FALSE(::IsWindow(FailingFrame::Made()));
+        EXPECT_EQ(FailingFrame::Live(), 0);
+        EXPECT_EQ(Log(), std::vector<std::string> { "doc deleted" });
+    }
 }
