@@ -45,14 +45,13 @@ CKindOfView::CKindOfView()
     m_pTransfers = std::make_unique<CTransferGlue>(context, m_scales);
     m_pResults = std::make_unique<CResultScreens>(context, m_scales, *m_pTransfers);
     m_pReservations.reset(new CReservations(context, [this] { return m_pTransfers->GetTransferActive(); }));
-    m_pTableBridge = new CTableBridge;
-    m_pTableBridge->SetView(this);
+    m_pTableBridge = new CTableBridge(context, m_presetKeys, m_defaults);
+    m_pTableBridge->SetManagerList(&m_users);
     m_mailbox.Create(this);
     SetDefaultMembers();
     m_nLoggedIn = 0;
     m_nUpdateLock = 0;
     m_nLanguage = 2;
-    m_pTableBridge->m_nLanguage = m_nLanguage;
 }
 
 CKindOfView::~CKindOfView()

@@ -91,8 +91,10 @@
 #include "screens/kind_of_view_rows.h"
 #include "screens/kind_of_view_users.h"
 #include "screens/scale_screens.h"
+#include "screens/table_bridge.h"
 #include "screens/transfer_ports.h"
 #include "screens/work_screen_context.h"
+#include "screens/work_screen_kinds.h"
 #include "serial/kind_mailbox_dlg.h"
 #include "serial/serial_host.h"
 #include "shell/message_dlg.h"
@@ -103,7 +105,6 @@ class CCmdUI;
 class CItemDbWorker;
 class CReservations;
 class CPrintInfo;
-class CTableBridge;
 class CTransferPort;
 class CWorkScreenTransports;
 class CResultScreens;
@@ -113,17 +114,6 @@ class CTransferGlue;
 inline constexpr UINT IDD_KIND_OF_VIEW = 130;
 inline constexpr int IDC_WORK_GRID = 1005;
 inline constexpr int IDC_WORK_CAPTION = 200;
-
-// The data kinds of the screens (equal to the hint that opens them).
-inline constexpr int kKindItem = 1;
-inline constexpr int kKindAdd = 2;
-inline constexpr int kKindAdv = 4;
-inline constexpr int kKindScaleInfo = 5;
-inline constexpr int kKindUserLabel = 17;
-inline constexpr int kKindLandAdd = 19;
-
-// Number of texts one reply row may carry; values beyond are dropped.
-inline constexpr std::size_t kRowFieldCount = 400;
 
 class CKindOfView : public CFormView,
                     public CWorkScreen,

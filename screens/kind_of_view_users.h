@@ -9,11 +9,12 @@
 
 #include "platform/base/cstring.h"
 #include "platform/wnd/controls/listbox.h"
+#include "screens/table_bridge.h"
 
 class CDataExchange;
 class CWorkScreenContext;
 
-class CUsersScreen {
+class CUsersScreen final : public CManagerList {
 public:
     explicit CUsersScreen(CWorkScreenContext& screen);
     CUsersScreen(const CUsersScreen&) = delete;
@@ -26,9 +27,9 @@ public:
     void RequestManagers();
     void OnUserRegister();
     void OnUserDelete();
-    // The list as the table bridge fills it.
-    void ClearUserIds();
-    void AddUserId(const CString& id);
+    // CManagerList: the list as the table bridge fills it.
+    void ClearUserIds() override;
+    void AddUserId(const CString& id) override;
 
 private:
     // After a register or delete statement, the lock is cleared unless the

@@ -4,12 +4,17 @@
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
+#include "db/mailbox_dlg.h"
 #include "db/sql_text.h"
+#include "grid/grid_ctrl.h"
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
-#include "screens/kind_of_view.h"
+#include "screens/kind_of_view_defaults.h"
+#include "screens/kind_of_view_preset.h"
 #include "screens/reply_row.h"
 #include "screens/sale_fields.h"
+#include "screens/work_screen_context.h"
+#include "screens/work_screen_kinds.h"
 #include "shell/calvorn_view.h"
 
 namespace {
@@ -78,8 +83,11 @@ BOOL IsIntegerKey(const CString& key)
     return TRUE;
 }
 
-CTableBridge::CTableBridge()
-    : m_rowBuffer(kRowFieldCount)
+CTableBridge::CTableBridge(CWorkScreenContext& screen, CPresetKeys& presetKeys, CItemDefaults& defaults)
+    : m_screen(screen)
+    , m_presetKeys(presetKeys)
+    , m_defaults(defaults)
+    , m_rowBuffer(kRowFieldCount)
 { }
 
 void CTableBridge::ClearRowBuffer()
@@ -91,8 +99,8 @@ void CTableBridge::ClearRowBuffer()
 
 CString CTableBridge::TakeUserWhere(CString& requestName, const char* prefix) const
 {
-    requestName = m_pView->m_mailbox.TakeText(IDC_MAILBOX_NAME);
-    const CString userId = m_pView->m_mailbox.TakeText(IDC_MAILBOX_TEXT);
+    requestName = m_screen.DbMailbox().TakeText(IDC_MAILBOX_NAME);
+    const CString userId = m_screen.DbMailbox().TakeText(IDC_MAILBOX_TEXT);
     if (userId == kAdministratorId)
         return "";
     return CString(prefix) + "[mg_id] = " + SqlLiteral(userId);
@@ -100,10 +108,10 @@ CString CTableBridge::TakeUserWhere(CString& requestName, const char* prefix) co
 
 void CTableBridge::SendSelect(const CString& databasePath, const CString& sql, const CString& requestName)
 {
-    CItemDbWorker* worker = m_pView->GetItemWorker();
+    CItemDbWorker* worker = &m_screen.ItemWorker();
     worker->OpenDatabase(databasePath);
-    m_pView->m_mailbox.SetText(IDC_MAILBOX_NAME, requestName);
-    m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, sql);
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, requestName);
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
     worker->SetEvent();
 }
 
@@ -113,8 +121,9 @@ void CTableBridge::RequestItems(CString databasePath, CString columnList)
     m_nHasSalePrice = m_nHasSaleDay = m_nSalePriceIndex = m_nSaleDayIndex = 0;
     CString name;
     const CString where = TakeUserWhere(name, " WHERE ");
-    const CString columns
-        = !columnList.IsEmpty() ? columnList : CString(m_nLanguage == 3 ? kItemSaleColumns : kItemColumns);
+    const CString columns = !columnList.IsEmpty()
+        ? columnList
+        : CString(m_screen.Language() == 3 ? kItemSaleColumns : kItemColumns);
     SendSelect(databasePath, "SELECT " + columns + " FROM [Item]" + where, name);
 }
 
@@ -153,7 +162,7 @@ void CTableBridge::RequestPresets(CString databasePath, CString columnList)
     m_nRowsReceived = 0;
     CString name;
     const CString where = TakeUserWhere(name, " WHERE ");
-    const CString page = CString::Formatted("[page_num] = '%d'", m_pView->GetPresetKeys().GetPage());
+    const CString page = CString::Formatted("[page_num] = '%d'", m_presetKeys.GetPage());
     const CString condition = where.IsEmpty() ? " WHERE " + page : where + " AND " + page;
     SendSelect(databasePath,
         "SELECT " + (columnList.IsEmpty() ? CString(kPresetColumns) : columnList) + " FROM [Preset]"
@@ -174,8 +183,8 @@ void CTableBridge::RequestUserLabels(CString databasePath)
 
 void CTableBridge::Acknowledge()
 {
-    m_pView->m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
-    m_pView->GetItemWorker()->SetEvent();
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, kMailboxReport);
+    m_screen.ItemWorker().SetEvent();
 }
 
 void CTableBridge::OnItemRow(CString rowText)
@@ -205,23 +214,23 @@ void CTableBridge::WriteItemHeader()
             columns += 2;
         }
     }
-    m_pView->SetGridColumnCount(columns + 1);
-    if (m_nLanguage == 1) {
+    m_screen.SetGridColumnCount(columns + 1);
+    if (m_screen.Language() == 1) {
         ClearRowBuffer();
-        if (!m_pView->LoadDefaultValues()) {
+        if (!m_defaults.LoadDefaultValues()) {
             for (int i = 0; i < 16; ++i)
                 m_rowBuffer[i] = kItemKoreanTitles[i];
         } else {
-            m_pView->GetItemDefaults().LoadUncheckIndex();
+            m_defaults.LoadUncheckIndex();
             int n = 0;
             for (int k = 0; k < 15; ++k) {
-                if (m_pView->GetItemDefaults().GetUncheckColumns()[2 * k] == kItemFields[k])
+                if (m_defaults.GetUncheckColumns()[2 * k] == kItemFields[k])
                     m_rowBuffer[n++] = kItemKoreanTitles[k];
             }
             m_rowBuffer[n] = "ID";
         }
     }
-    CGridCtrl& grid = m_pView->m_grid;
+    CGridCtrl& grid = m_screen.Grid();
     int column = 1;
     for (int i = 0; i < values; ++i) {
         const CString& title = m_rowBuffer[i];
@@ -242,8 +251,8 @@ void CTableBridge::WriteItemHeader()
 
 void CTableBridge::WriteItemData()
 {
-    CGridCtrl& grid = m_pView->m_grid;
-    const int row = m_pView->InsertGridRow(ListHeading(m_nNextRow), m_nNextRow);
+    CGridCtrl& grid = m_screen.Grid();
+    const int row = m_screen.InsertGridRow(ListHeading(m_nNextRow), m_nNextRow);
     if (row < 0)
         return;
     const int values = std::min<int>(m_nColumnCount, static_cast<int>(m_rowBuffer.size()));
@@ -276,10 +285,10 @@ void CTableBridge::ShortTableRow(const CString& rowText, std::initializer_list<c
     m_nColumnCount = SplitReplyRow(rowText, m_rowBuffer);
     ++m_nRowsReceived;
     const int values = std::min<int>(m_nColumnCount, static_cast<int>(m_rowBuffer.size()));
-    CGridCtrl& grid = m_pView->m_grid;
+    CGridCtrl& grid = m_screen.Grid();
     if (m_nRowsReceived == 1) {
-        m_pView->SetGridColumnCount(values + 1);
-        if (m_nLanguage == 1) {
+        m_screen.SetGridColumnCount(values + 1);
+        if (m_screen.Language() == 1) {
             ClearRowBuffer();
             std::size_t i = 0;
             for (const char* title : koreanTitles)
@@ -288,7 +297,7 @@ void CTableBridge::ShortTableRow(const CString& rowText, std::initializer_list<c
         for (int i = 0; i < values; ++i)
             grid.SetItemText(0, i + 1, m_rowBuffer[i]);
     } else {
-        const int row = m_pView->InsertGridRow(ListHeading(m_nNextRow), m_nNextRow);
+        const int row = m_screen.InsertGridRow(ListHeading(m_nNextRow), m_nNextRow);
         for (int i = 0; row >= 0 && i < values; ++i) {
             const CString& value = m_rowBuffer[i];
             grid.SetItemText(
@@ -323,7 +332,7 @@ void CTableBridge::OnPresetRow(CString rowText)
     if (m_nRowsReceived > 1) {
         const long key = Atol(m_rowBuffer[0]);
         if (key >= 1 && key <= 60)
-            m_pView->GetPresetKeys().SetKey(static_cast<int>(key), m_rowBuffer[1], m_rowBuffer[2]);
+            m_presetKeys.SetKey(static_cast<int>(key), m_rowBuffer[1], m_rowBuffer[2]);
     }
     Acknowledge();
 }
@@ -333,7 +342,7 @@ void CTableBridge::OnUserLabelRow(CString rowText)
     m_nColumnCount = SplitReplyRow(rowText, m_rowBuffer);
     ++m_nRowsReceived;
     const int values = std::min<int>(m_nColumnCount, static_cast<int>(m_rowBuffer.size()));
-    CGridCtrl& grid = m_pView->m_grid;
+    CGridCtrl& grid = m_screen.Grid();
     if (m_nRowsReceived == 1) {
         m_nSkippedIndex = -1;
         for (int i = 0; i < values; ++i) {
@@ -342,14 +351,14 @@ void CTableBridge::OnUserLabelRow(CString rowText)
                 break;
             }
         }
-        m_pView->SetGridColumnCount(values + (m_nSkippedIndex >= 0 ? 0 : 1));
+        m_screen.SetGridColumnCount(values + (m_nSkippedIndex >= 0 ? 0 : 1));
         int column = 1;
         for (int i = 0; i < values; ++i) {
             if (i != m_nSkippedIndex)
                 grid.SetItemText(0, column++, m_rowBuffer[i]);
         }
     } else {
-        const int row = m_pView->InsertGridRow(ListHeading(m_nNextRow), m_nNextRow);
+        const int row = m_screen.InsertGridRow(ListHeading(m_nNextRow), m_nNextRow);
         int column = 1;
         for (int i = 0; row >= 0 && i < values; ++i) {
             if (i == m_nSkippedIndex)
@@ -368,11 +377,11 @@ void CTableBridge::OnUserLabelRow(CString rowText)
 
 CString CTableBridge::ColumnNameFor(int column, int kind)
 {
-    const CString title = m_pView->m_grid.GetItemText(0, column);
+    const CString title = m_screen.Grid().GetItemText(0, column);
     if (kind == kKindItem) {
-        if (m_nLanguage != 1)
+        if (m_screen.Language() != 1)
             return title == "INGREDIENT" ? CString("ADDITEM") : title;
-        if (!m_pView->LoadDefaultValues())
+        if (!m_defaults.LoadDefaultValues())
             return column >= 1 && column <= 16 ? CString(kItemFields[column - 1]) : CString();
         for (int i = 0; i < 15; ++i) {
             if (title == kItemKoreanTitles[i])
@@ -380,7 +389,7 @@ CString CTableBridge::ColumnNameFor(int column, int kind)
         }
         return "";
     }
-    if (m_nLanguage != 1) {
+    if (m_screen.Language() != 1) {
         CString name = title;
         return name.MakeLower();
     }
@@ -394,7 +403,7 @@ CString CTableBridge::ColumnNameFor(int column, int kind)
 
 void CTableBridge::RunRequest(const CString& databasePath, const CString& requestName, const CString& sql)
 {
-    CItemDbWorker* worker = m_pView->GetItemWorker();
+    CItemDbWorker* worker = &m_screen.ItemWorker();
     try {
         worker->OpenDatabase(databasePath);
     } catch (CException* e) {
@@ -402,17 +411,17 @@ void CTableBridge::RunRequest(const CString& databasePath, const CString& reques
         AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
         return;
     }
-    m_pView->m_mailbox.SetText(IDC_MAILBOX_NAME, requestName);
-    m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, sql);
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, requestName);
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
     worker->ExecuteRequest();
 }
 
 void CTableBridge::UpdateCell(CString databasePath, int row, int column, int kind)
 {
-    const CString requestName = m_pView->m_mailbox.TakeText(IDC_MAILBOX_NAME);
-    m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
-    CGridCtrl& grid = m_pView->m_grid;
-    const int keyColumn = m_pView->FindColumn("ID");
+    const CString requestName = m_screen.DbMailbox().TakeText(IDC_MAILBOX_NAME);
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
+    CGridCtrl& grid = m_screen.Grid();
+    const int keyColumn = m_screen.FindColumn("ID");
     const char* table = kind == kKindItem ? "Item"
         : kind == kKindAdd                ? "Add"
         : kind == kKindUserLabel          ? "UserLabel"
@@ -451,15 +460,15 @@ void CTableBridge::UpdateCell(CString databasePath, int row, int column, int kin
 
 void CTableBridge::DeleteRows(CString databasePath, int row, int kind)
 {
-    const CString requestName = m_pView->m_mailbox.TakeText(IDC_MAILBOX_NAME);
-    m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
+    const CString requestName = m_screen.DbMailbox().TakeText(IDC_MAILBOX_NAME);
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     const char* table = kind == kKindItem ? "Item"
         : kind == kKindAdd                ? "Add"
         : kind == kKindAdv                ? "AdvT"
         : kind == kKindLandAdd            ? "Land_Add"
                                           : nullptr;
-    const int keyColumn = m_pView->FindColumn("ID");
-    const CString key = keyColumn >= 0 ? m_pView->m_grid.GetItemText(row, keyColumn) : CString();
+    const int keyColumn = m_screen.FindColumn("ID");
+    const CString key = keyColumn >= 0 ? m_screen.Grid().GetItemText(row, keyColumn) : CString();
     if (!table)
         return;
     if (!IsIntegerKey(key)) {
@@ -471,29 +480,28 @@ void CTableBridge::DeleteRows(CString databasePath, int row, int kind)
 
 void CTableBridge::SavePresets(CString databasePath, int keyNumber, CString text)
 {
-    CString requestName = m_pView->m_mailbox.TakeText(IDC_MAILBOX_NAME);
-    m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
+    CString requestName = m_screen.DbMailbox().TakeText(IDC_MAILBOX_NAME);
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     if (keyNumber < 1 || keyNumber > 60)
         return;
-    const CString id = m_pView->GetPresetKeys().GetKeyId(keyNumber);
+    const CString id = m_presetKeys.GetKeyId(keyNumber);
     CString sql;
     if (id.IsEmpty()) {
         sql = CString::Formatted(
             "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('%d', '%d', %s, %s)",
-            m_pView->GetPresetKeys().GetPage(), keyNumber, SqlLiteral(text),
-            SqlLiteral(m_pView->m_strUserId));
+            m_presetKeys.GetPage(), keyNumber, SqlLiteral(text), SqlLiteral(m_screen.UserId()));
         requestName = "Pre_Update_Insert";
     } else if (IsIntegerKey(id)) {
         sql = CString::Formatted(
             "UPDATE [Preset] SET [page_num] = '%d', [num] = '%d', [str] = %s WHERE [ID] = %s",
-            m_pView->GetPresetKeys().GetPage(), keyNumber, SqlLiteral(text), id);
+            m_presetKeys.GetPage(), keyNumber, SqlLiteral(text), id);
     } else {
         AfxMessageBox(kNoKeyText, MB_OK);
         return;
     }
-    m_pView->m_mailbox.SetText(IDC_MAILBOX_NAME, requestName);
-    m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, sql);
-    CItemDbWorker* worker = m_pView->GetItemWorker();
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, requestName);
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
+    CItemDbWorker* worker = &m_screen.ItemWorker();
     try {
         worker->OpenDatabase(databasePath);
     } catch (CException* e) {

@@ -4,26 +4,41 @@
 // else only the user's), hand it to the item worker through the view's
 // mailbox; the row readers turn each reply row into grid cells and answer
 // "Report". The writers store one edited cell, delete one row or store a
-// preset key, synchronously on the worker's database. UI thread only.
+// preset key, synchronously on the worker's database. It knows the screen
+// through CWorkScreenContext (grid, mailbox 132, worker, update lock), fills
+// and reads the preset keys, reads the manager's default values, and hands
+// the manager ids of the users screen to a CManagerList. UI thread only.
 
 #include <vector>
 
 #include "platform/base/cstring.h"
 
-class CKindOfView;
+class CItemDefaults;
+class CPresetKeys;
+class CWorkScreenContext;
+
+// Where the manager ids read for the users screen go (list 1053).
+class CManagerList {
+public:
+    virtual void ClearUserIds() = 0;
+    virtual void AddUserId(const CString& id) = 0;
+
+protected:
+    ~CManagerList() = default;
+};
 
 // Said when a row to be written or deleted has no whole-number key.
 inline constexpr const char* kNoKeyText = "This row has no ID key: the change was not stored.";
 
 class CTableBridge {
 public:
-    CTableBridge();
+    CTableBridge(CWorkScreenContext& screen, CPresetKeys& presetKeys, CItemDefaults& defaults);
     CTableBridge(const CTableBridge&) = delete;
     CTableBridge& operator=(const CTableBridge&) = delete;
 
-    void SetView(CKindOfView* view) { m_pView = view; }
+    void SetManagerList(CManagerList* managers) { m_pManagers = managers; }
 
-    // Senders: the request name and the user id are in the view's mailbox
+    // Senders: the request name and the user id are in the screen's mailbox
     // (1003, 1002). columnList "" takes the kind's default list. Throw the
     // database's exception when the file does not open.
     void RequestItems(CString databasePath, CString columnList);
@@ -52,7 +67,7 @@ public:
     // Copies the grid's rows of the kind of requestWord into the summary
     // database (under userId, new keys) and deletes the copied ones from the
     // source; a database failure stops it with the database's message. Clears
-    // the view's update lock.
+    // the screen's update lock.
     void ImportScaleResults(CString sourcePath, CString summaryPath, CString requestWord, CString userId);
 
     // Writers. UpdateCell and DeleteRows read the request name from edit 1003.
@@ -69,20 +84,8 @@ public:
     void InsertManager(CString sql, CString databasePath);
     void DeleteManager(CString sql, CString databasePath);
 
-    void ClearRowBuffer();
-
-    std::vector<CString> m_rowBuffer;
-    int m_nColumnCount = 0;
-    int m_nNextRow = 0;
-    int m_nRowsReceived = 0;
-    int m_nHasSalePrice = 0;
-    int m_nHasSaleDay = 0;
-    int m_nSalePriceIndex = 0;
-    int m_nSaleDayIndex = 0;
-    int m_nLanguage = 2;
-    int m_nSkippedIndex = 0;
-
 private:
+    void ClearRowBuffer();
     // Takes request name and user id from the mailbox, builds the SELECT and
     // starts the worker.
     void SendSelect(const CString& databasePath, const CString& sql, const CString& requestName);
@@ -97,7 +100,21 @@ private:
     // Runs sql through the worker's ExecuteRequest with the request name.
     void RunRequest(const CString& databasePath, const CString& requestName, const CString& sql);
 
-    CKindOfView* m_pView = nullptr;
+    CWorkScreenContext& m_screen;
+    CPresetKeys& m_presetKeys;
+    CItemDefaults& m_defaults;
+    CManagerList* m_pManagers = nullptr;
+    std::vector<CString> m_rowBuffer;
+    int m_nColumnCount = 0;
+    int m_nNextRow = 0;
+    int m_nRowsReceived = 0;
+    int m_nHasSalePrice = 0;
+    int m_nHasSaleDay = 0;
+    int m_nSalePriceIndex = 0;
+    int m_nSaleDayIndex = 0;
+    int m_nSkippedIndex = 0;
+    // The request name of the last sales-total SELECT: its rows' titles.
+    CString m_strResultWord;
 };
 
 // TRUE when key is a whole decimal integer (the form [ID] takes in SQL).

@@ -2,11 +2,12 @@
 // and the move of the shown totals into the result summary database.
 
 #include "db/totals_move.h"
+#include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
-#include "screens/kind_of_view.h"
 #include "screens/reply_row.h"
 #include "screens/result_kinds.h"
 #include "screens/table_bridge.h"
+#include "screens/work_screen_context.h"
 
 void CTableBridge::RequestResults(
     const char* requestWord, const CString& databasePath, const CString& columnList)
@@ -17,6 +18,8 @@ void CTableBridge::RequestResults(
     CString name;
     const CString where = TakeUserWhere(name, " WHERE ");
     const CString columns = columnList.IsEmpty() ? ResultColumnList(*kind) : columnList;
+    // The rows come back under this name; it picks their titles.
+    m_strResultWord = name;
     SendSelect(databasePath, "SELECT " + columns + " FROM [" + kind->table + "]" + where, name);
 }
 
@@ -45,17 +48,17 @@ void CTableBridge::OnResultRow(CString rowText)
     m_nColumnCount = SplitReplyRow(rowText, m_rowBuffer);
     ++m_nRowsReceived;
     const int values = std::min<int>(m_nColumnCount, static_cast<int>(m_rowBuffer.size()));
-    CGridCtrl& grid = m_pView->m_grid;
+    CGridCtrl& grid = m_screen.Grid();
     if (m_nRowsReceived == 1) {
-        m_pView->SetGridColumnCount(values + 1);
-        if (const ResultKind* kind = FindResultKind(m_pView->m_load.GetRequestName())) {
-            const auto& titles = m_nLanguage == 1 ? kind->koreanTitles : kind->englishTitles;
+        m_screen.SetGridColumnCount(values + 1);
+        if (const ResultKind* kind = FindResultKind(m_strResultWord)) {
+            const auto& titles = m_screen.Language() == 1 ? kind->koreanTitles : kind->englishTitles;
             int column = 1;
             for (auto title = titles.begin(); title != titles.end() && column <= values; ++title)
                 grid.SetItemText(0, column++, *title);
         }
     } else {
-        const int row = m_pView->InsertGridRow(
+        const int row = m_screen.InsertGridRow(
             CString::Formatted("List %ld", static_cast<long>(m_nNextRow)), m_nNextRow);
         for (int i = 0; row >= 0 && i < values; ++i)
             grid.SetItemText(row, i + 1, m_rowBuffer[i]);
@@ -69,7 +72,7 @@ void CTableBridge::ImportScaleResults(
 {
     const ResultKind* kind = FindResultKind(requestWord);
     if (!kind) {
-        m_pView->m_nUpdateLock = 0;
+        m_screen.SetUpdateLock(0);
         return;
     }
     TotalsMove move;
@@ -81,7 +84,7 @@ void CTableBridge::ImportScaleResults(
             move.columns.emplace_back(column);
     }
     move.userId = userId;
-    const CGridCtrl& grid = m_pView->m_grid;
+    const CGridCtrl& grid = m_screen.Grid();
     const int columns = static_cast<int>(kind->columns.size());
     for (int r = 1; r <= grid.GetRowCount() - 2; ++r) {
         const CString key = grid.GetItemText(r, columns);
@@ -95,7 +98,7 @@ void CTableBridge::ImportScaleResults(
         move.rows.push_back(std::move(row));
     }
     const TotalsMoveOutcome outcome = MoveTotals(move);
-    m_pView->m_nUpdateLock = 0;
+    m_screen.SetUpdateLock(0);
     if (!outcome.error.IsEmpty())
         AfxMessageBox(outcome.error, MB_OK | MB_ICONSTOP);
 }

@@ -3,18 +3,20 @@
 // buttons.
 
 #include "db/db_messages.h"
-#include "screens/kind_of_view.h"
+#include "db/mailbox_dlg.h"
 #include "screens/reply_row.h"
 #include "screens/table_bridge.h"
+#include "screens/work_screen_context.h"
 #include "shell/calvorn_view.h"
 
 BOOL CTableBridge::RequestManagers(CString databasePath, CString columnList)
 {
-    m_pView->m_users.ClearUserIds();
+    if (m_pManagers)
+        m_pManagers->ClearUserIds();
     m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
     ClearRowBuffer();
-    const CString requestName = m_pView->m_mailbox.TakeText(IDC_MAILBOX_NAME);
-    const CString userId = m_pView->m_mailbox.TakeText(IDC_MAILBOX_TEXT);
+    const CString requestName = m_screen.DbMailbox().TakeText(IDC_MAILBOX_NAME);
+    const CString userId = m_screen.DbMailbox().TakeText(IDC_MAILBOX_TEXT);
     const CString columns = columnList.IsEmpty() ? CString("[mg_id], [mg_pass]") : columnList;
     // Only the administrator lists the managers; for anyone else no request
     // goes out (an empty one would run as a statement).
@@ -29,8 +31,8 @@ void CTableBridge::OnPlainRow(CString rowText)
     ClearRowBuffer();
     SplitReplyRow(rowText, m_rowBuffer);
     ++m_nRowsReceived;
-    if (m_nRowsReceived > 1)
-        m_pView->m_users.AddUserId(m_rowBuffer[0]);
+    if (m_nRowsReceived > 1 && m_pManagers)
+        m_pManagers->AddUserId(m_rowBuffer[0]);
     ++m_nNextRow;
     Acknowledge();
 }
@@ -39,8 +41,8 @@ void CTableBridge::InsertManager(CString sql, CString databasePath)
 {
     m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
     ClearRowBuffer();
-    m_pView->m_mailbox.SetText(IDC_MAILBOX_NAME, "");
-    m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     RunRequest(databasePath, "Mg_Reg_Insert", sql);
 }
 
@@ -48,7 +50,7 @@ void CTableBridge::DeleteManager(CString sql, CString databasePath)
 {
     m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
     ClearRowBuffer();
-    m_pView->m_mailbox.SetText(IDC_MAILBOX_NAME, "");
-    m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
+    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     RunRequest(databasePath, "Mg_Reg_Delete", sql);
 }

@@ -252,7 +252,6 @@ TEST_F(WorkScreenEditTest, SalePriceAndPeriodArePackedAndRefusedWhenTheyDoNotFit
         { "INSERT INTO [Item]([item_num], [sale_price], [sale_day], [mg_id]) VALUES('7', '16777316', "
           "'12330', 'vexo')" });
     m_screen->m_nLanguage = 3;
-    m_screen->m_pTableBridge->m_nLanguage = 3;
     Switch(kHintItem, "Item_Read", "vexo", m_db);
     const int kind = Col("SALE_KIND");
     ASSERT_GT(kind, 0);
