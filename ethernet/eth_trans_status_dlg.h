@@ -58,6 +58,7 @@ public:
     void OnStop();
     void OnCloseButton();
 
+private:
     CListBox m_listSent; // 1045
     CListBox m_listReceived; // 1046
     CStatusLamp m_lampSend; // 1047
@@ -65,7 +66,6 @@ public:
     CXPButton m_btnClose; // 1
     CXPButton m_btnStop; // 1001
 
-private:
     void OnTimer(UINT_PTR id);
     void Add(std::vector<CString>& lines, CListBox& list, CStatusLamp& lamp, const CString& line);
 

@@ -2,6 +2,7 @@
 
 #include "ethernet/eth_trans_status_dlg.h"
 #include "tests/ethernet/transfer_jobs_fixture.h"
+#include "tests/support/dlg_item.h"
 
 // The TCP transfers' progress window: its texts and lamps, the log lines the
 // jobs write into it packet by packet, and its buttons.
@@ -46,11 +47,12 @@ TEST_F(TransferStatusTest, TheWindowOpensHiddenWithItsTextsAndLampsAtRest)
     CString text;
     m_status.GetWindowText(text);
     EXPECT_EQ(text, "Ethernet ~Ing Dialog");
-    m_status.m_btnStop.GetWindowText(text);
+    DlgItem<CXPButton>(m_status, IDC_ETH_STOP).GetWindowText(text);
     EXPECT_EQ(text, "Stop");
-    m_status.m_btnClose.GetWindowText(text);
+    DlgItem<CXPButton>(m_status, IDOK).GetWindowText(text);
     EXPECT_EQ(text, "Close");
-    for (const CStatusLamp* lamp : { &m_status.m_lampSend, &m_status.m_lampReceive }) {
+    for (const CStatusLamp* lamp : { &DlgItem<CStatusLamp>(m_status, IDC_ETH_SEND_LAMP),
+             &DlgItem<CStatusLamp>(m_status, IDC_ETH_RECEIVE_LAMP) }) {
         EXPECT_NE(lamp->GetSafeHwnd(), nullptr);
         EXPECT_EQ(lamp->GetSourceRow(), 32);
         EXPECT_EQ(lamp->GetColumn(), CStatusLamp::kRestColumn);
@@ -62,19 +64,23 @@ TEST_F(TransferStatusTest, TheWindowOpensHiddenWithItsTextsAndLampsAtRest)
 TEST_F(TransferStatusTest, EachLogFlashesItsOwnLampAndShowsItsNewestLines)
 {
     m_status.AddSent("first sent");
-    EXPECT_TRUE(m_status.m_lampSend.IsFlashing());
-    EXPECT_FALSE(m_status.m_lampReceive.IsFlashing());
-    ASSERT_TRUE(PumpUntil([&] { return !m_status.m_lampSend.IsFlashing(); }));
-    EXPECT_EQ(m_status.m_lampSend.GetColumn(), CStatusLamp::kRestColumn);
+    EXPECT_TRUE(DlgItem<CStatusLamp>(m_status, IDC_ETH_SEND_LAMP).IsFlashing());
+    EXPECT_FALSE(DlgItem<CStatusLamp>(m_status, IDC_ETH_RECEIVE_LAMP).IsFlashing());
+    ASSERT_TRUE(PumpUntil([&] { return !DlgItem<CStatusLamp>(m_status, IDC_ETH_SEND_LAMP).IsFlashing(); }));
+    EXPECT_EQ(DlgItem<CStatusLamp>(m_status, IDC_ETH_SEND_LAMP).GetColumn(), CStatusLamp::kRestColumn);
     m_status.AddReceived("first received");
-    EXPECT_TRUE(m_status.m_lampReceive.IsFlashing());
-    EXPECT_FALSE(m_status.m_lampSend.IsFlashing());
+    EXPECT_TRUE(DlgItem<CStatusLamp>(m_status, IDC_ETH_RECEIVE_LAMP).IsFlashing());
+    EXPECT_FALSE(DlgItem<CStatusLamp>(m_status, IDC_ETH_SEND_LAMP).IsFlashing());
 
     // The lists follow the logs by themselves shortly after.
-    ASSERT_TRUE(PumpUntil(
-        [&] { return m_status.m_listSent.GetCount() == 1 && m_status.m_listReceived.GetCount() == 1; }));
-    EXPECT_EQ(ListTexts(m_status.m_listSent), std::vector<CString> { "first sent" });
-    EXPECT_EQ(ListTexts(m_status.m_listReceived), std::vector<CString> { "first received" });
+    ASSERT_TRUE(PumpUntil([&] {
+        return DlgItem<CListBox>(m_status, IDC_ETH_SENT_LIST).GetCount() == 1
+            && DlgItem<CListBox>(m_status, IDC_ETH_RECEIVED_LIST).GetCount() == 1;
+    }));
+    EXPECT_EQ(
+        ListTexts(DlgItem<CListBox>(m_status, IDC_ETH_SENT_LIST)), std::vector<CString> { "first sent" });
+    EXPECT_EQ(ListTexts(DlgItem<CListBox>(m_status, IDC_ETH_RECEIVED_LIST)),
+        std::vector<CString> { "first received" });
 
     // A full log drops its older half; the list shows the newest lines only.
     for (std::size_t i = 2; i <= CEthTransStatusDlg::kMaxLogLines + 1; ++i)
@@ -86,20 +92,21 @@ TEST_F(TransferStatusTest, EachLogFlashesItsOwnLampAndShowsItsNewestLines)
     EXPECT_EQ(
         sent.back(), CString::Formatted("sent %d", static_cast<int>(CEthTransStatusDlg::kMaxLogLines + 1)));
     m_status.RefreshLists();
-    const std::vector<CString> shown = ListTexts(m_status.m_listSent);
+    const std::vector<CString> shown = ListTexts(DlgItem<CListBox>(m_status, IDC_ETH_SENT_LIST));
     ASSERT_EQ(shown.size(), CEthTransStatusDlg::kShownLines);
     EXPECT_EQ(shown.front(),
         CString::Formatted("sent %d",
             static_cast<int>(CEthTransStatusDlg::kMaxLogLines + 2 - CEthTransStatusDlg::kShownLines)));
     EXPECT_EQ(shown.back(), sent.back());
-    EXPECT_EQ(ListTexts(m_status.m_listReceived), std::vector<CString> { "first received" });
+    EXPECT_EQ(ListTexts(DlgItem<CListBox>(m_status, IDC_ETH_RECEIVED_LIST)),
+        std::vector<CString> { "first received" });
 
     // A new transfer starts with empty logs, shown without being activated.
     m_status.BeginTransfer();
     EXPECT_TRUE(m_status.SentLines().empty());
     EXPECT_TRUE(m_status.ReceivedLines().empty());
-    EXPECT_EQ(m_status.m_listSent.GetCount(), 0);
-    EXPECT_EQ(m_status.m_listReceived.GetCount(), 0);
+    EXPECT_EQ(DlgItem<CListBox>(m_status, IDC_ETH_SENT_LIST).GetCount(), 0);
+    EXPECT_EQ(DlgItem<CListBox>(m_status, IDC_ETH_RECEIVED_LIST).GetCount(), 0);
     EXPECT_TRUE(m_status.IsWindowVisible());
 }
 
@@ -137,8 +144,8 @@ TEST_F(TransferStatusTest, JobsLogEveryPacketWithItsNumberAndTheirEnd)
     for (int n = 1; n <= 4; ++n)
         received.push_back(Line(ip, "Data Recving", n));
     EXPECT_EQ(m_status.ReceivedLines(), received);
-    ASSERT_TRUE(PumpUntil([&] { return m_status.m_listSent.GetCount() == 5; }));
-    EXPECT_EQ(ListTexts(m_status.m_listSent), sent);
+    ASSERT_TRUE(PumpUntil([&] { return DlgItem<CListBox>(m_status, IDC_ETH_SENT_LIST).GetCount() == 5; }));
+    EXPECT_EQ(ListTexts(DlgItem<CListBox>(m_status, IDC_ETH_SENT_LIST)), sent);
 
     // A silent scale: the resends are counted as packets, nothing comes back.
     ScaleMemory quiet(ScaleMemory::Mode::Silent);

@@ -5,6 +5,7 @@
 #include "serial/serial_transfer.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/dlg_item.h"
 #include "tests/support/scale_memory.h"
 
 // The work screen's transfer buttons over TCP, against simulated scales on
@@ -143,11 +144,11 @@ TEST_F(WorkScreenTcpTest, SendAllReachesEveryScaleOfTheListAndClearsTheActiveFla
     EXPECT_NE(lines.back().Find("Data Send Finished"), -1);
     // Both scales' packets are in the window's lists: clear, two records and
     // the reset each, and the end of each job.
-    ASSERT_TRUE(PumpUntil([&] { return status.m_listSent.GetCount() == 10; }));
-    EXPECT_EQ(status.m_listSent.GetCount(), 10);
-    EXPECT_EQ(status.m_listReceived.GetCount(), 8);
+    ASSERT_TRUE(PumpUntil([&] { return DlgItem<CListBox>(status, IDC_ETH_SENT_LIST).GetCount() == 10; }));
+    EXPECT_EQ(DlgItem<CListBox>(status, IDC_ETH_SENT_LIST).GetCount(), 10);
+    EXPECT_EQ(DlgItem<CListBox>(status, IDC_ETH_RECEIVED_LIST).GetCount(), 8);
     CString line;
-    status.m_listReceived.GetText(0, line);
+    DlgItem<CListBox>(status, IDC_ETH_RECEIVED_LIST).GetText(0, line);
     EXPECT_NE(line.Find("Data Recving......Packet Num =     1"), -1);
     // Stop and Close set the work screen's Ethernet stop flag.
     status.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ETH_STOP, 0), 0);
