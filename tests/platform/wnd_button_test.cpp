@@ -4,6 +4,8 @@
 
 #include "platform/gdi/dc.h"
 #include "platform/wnd/controls/button.h"
+#include "platform/wnd/controls/combobox.h"
+#include "platform/wnd/controls/static.h"
 #include "platform/wnd/core/input_seam.h"
 #include "platform/wnd/core/paint_dc.h"
 #include "platform/wnd/dialogs/dialog.h"
@@ -294,4 +296,45 @@ TEST_F(ButtonTest, ClicksAtAPlaceReachTheControlsAGroupBoxFrames)
     box.EnableWindow(TRUE);
     ASSERT_TRUE(AfxSimulateClickAt(parent.GetSafeHwnd(), CPoint(50, 95)));
     EXPECT_EQ(box.GetCheck(), BST_CHECKED);
+}
+
+TEST_F(ButtonTest, TextIsDrawnWhereTheStyleSays)
+{
+    enum class Place { Left, Middle, Right };
+    struct Row {
+        bool button;
+        DWORD style;
+        Place place;
+    };
+    const Row rows[] = { { false, SS_LEFT, Place::Left }, { false, SS_CENTER, Place::Middle },
+        { false, SS_RIGHT, Place::Right }, { true, BS_PUSHBUTTON, Place::Middle } };
+    for (const Row& row : rows) {
+        CStatic label;
+        CButton button;
+        CWnd& control = row.button ? static_cast<CWnd&>(button) : label;
+        const CRect place(0, 0, 200, 24);
+        ASSERT_TRUE(row.button ? button.Create("", WS_VISIBLE | row.style, place, &parent, 700)
+                               : label.Create("", WS_VISIBLE | row.style, place, &parent, 700));
+        control.SetWindowText("MM");
+        Snapshot shot(control, Snapshot::Scope::WithChildren);
+        const CRect ink = shot.Ink(shot.At(100, 3), CRect(4, 4, 196, 20));
+        ASSERT_FALSE(ink.IsRectEmpty()) << row.style;
+        const Place found = ink.right < 70 ? Place::Left : (ink.left > 130 ? Place::Right : Place::Middle);
+        EXPECT_EQ(found, row.place) << row.style;
+        control.DestroyWindow();
+    }
+}
+
+TEST_F(ButtonTest, OnlyADropDownComboTakesTypedText)
+{
+    for (const DWORD style : { CBS_DROPDOWN, CBS_DROPDOWNLIST }) {
+        CComboBox combo;
+        ASSERT_TRUE(combo.Create(WS_VISIBLE | style, CRect(0, 0, 120, 100), &parent, 701));
+        combo.SetFocus();
+        ASSERT_TRUE(AfxSimulateKey(combo.GetSafeHwnd(), 'X', "x"));
+        CString text;
+        combo.GetWindowText(text);
+        EXPECT_EQ(text, style == CBS_DROPDOWN ? "x" : "") << style;
+        combo.DestroyWindow();
+    }
 }

@@ -21,6 +21,7 @@ public:
     COLORREF m_color = RGB(0, 0, 200);
     int m_leaves = 0;
     int m_hovers = 0;
+    int m_moves = 0;
     const MessageMap* GetMessageMap() const override
     {
         static const MessageMap kMap(CWnd::GetMessageMap(),
@@ -28,6 +29,7 @@ public:
                 OnWm<WM_PAINT, &CColourWnd::OnPaint>(),
                 OnMessage<&CColourWnd::OnLeave>(WM_MOUSELEAVE),
                 OnMessage<&CColourWnd::OnHover>(WM_MOUSEHOVER),
+                OnMessage<&CColourWnd::OnMove>(WM_MOUSEMOVE),
             });
         return &kMap;
     }
@@ -46,6 +48,11 @@ public:
     LRESULT OnHover(WPARAM, LPARAM)
     {
         ++m_hovers;
+        return 0;
+    }
+    LRESULT OnMove(WPARAM, LPARAM)
+    {
+        ++m_moves;
         return 0;
     }
 };
@@ -105,10 +112,11 @@ TEST_F(WindowServicesTest, LeaveIsPostedWhenThePointerMovesToAnotherWindow)
     query.hwndTrack = child.GetSafeHwnd();
     TrackMouseEvent(&query);
     EXPECT_EQ(query.dwFlags, TME_LEAVE);
-    // Moves over the window itself keep the request.
+    // Moves over the window itself keep the request and still reach it.
     AfxSimulateMouse(child.GetSafeHwnd(), WM_MOUSEMOVE, CPoint(6, 6), 0);
     PumpFor(std::chrono::milliseconds(20));
     EXPECT_EQ(child.m_leaves, 0);
+    EXPECT_EQ(child.m_moves, 2);
     AfxSimulateMouse(top.GetSafeHwnd(), WM_MOUSEMOVE, CPoint(5, 5), 0);
     EXPECT_TRUE(PumpUntil([&] { return child.m_leaves == 1; }));
     // Posted once only.

@@ -389,6 +389,8 @@ TEST_F(FrameworkTest, IdleUpdateEnablesToolbarButtonsByTheRoute)
     EXPECT_TRUE(m_frame->toolbar.IsButtonEnabled(0));
     EXPECT_FALSE(m_frame->toolbar.IsButtonEnabled(2));
     EXPECT_EQ(m_frame->toolbar.GetItemID(1), 0u);
+    for (const int outside : { -1, m_frame->toolbar.GetCount() })
+        EXPECT_EQ(m_frame->toolbar.GetButtonCheck(outside), 0);
     // A click on an enabled button sends its command.
     m_frame->ShowWindow(SW_SHOW);
     CRect button;

@@ -282,6 +282,16 @@ TEST(WndInput, AWheelTurnReachesAnEnabledWindowOnly)
     EXPECT_EQ(scene.parent.Count(WM_MOUSEWHEEL), 0u);
 }
 
+TEST(WndInput, PositioningCanHideAndShowAWindow)
+{
+    Scene scene;
+    constexpr UINT kKeep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER;
+    for (const UINT flag : { SWP_HIDEWINDOW, SWP_SHOWWINDOW }) {
+        scene.child.SetWindowPos(nullptr, 0, 0, 0, 0, kKeep | flag);
+        EXPECT_EQ(scene.child.IsWindowVisible() != FALSE, flag == SWP_SHOWWINDOW);
+    }
+}
+
 TEST(WndInput, TextSetOnAShownEditIsInItAtOnce)
 {
     Scene scene;

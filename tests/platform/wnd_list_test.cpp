@@ -72,6 +72,8 @@ TEST_F(WndListTest, ReportListHoldsColumnsAndItems)
     EXPECT_EQ(list.GetItemCount(), 2);
     EXPECT_EQ(list.GetItemText(0, 1), "22");
     EXPECT_TRUE(list.DeleteColumn(0));
+    EXPECT_EQ(list.GetColumnCount(), 1);
+    EXPECT_EQ(list.GetColumnHeading(0), "ID");
     EXPECT_EQ(list.GetItemText(0, 0), "22");
     EXPECT_TRUE(list.DeleteAllItems());
     EXPECT_EQ(list.GetItemCount(), 0);
@@ -96,6 +98,8 @@ TEST_F(WndListTest, ReportListClickNotifiesTheItemOrNone)
     EXPECT_EQ(list.GetSelectionMark(), 1);
     list.DeleteItem(0);
     EXPECT_EQ(list.GetSelectionMark(), 0);
+    list.ClickItem(list.GetItemCount());
+    EXPECT_EQ(list.GetSelectionMark(), -1);
 }
 
 TEST_F(WndListTest, IpAddressReadsFourFieldsOnly)

@@ -124,17 +124,25 @@ TEST(WndSplitter, DraggingABarSetsTheIdealSize)
 {
     CWnd parent;
     ASSERT_TRUE(parent.CreateEx(0, nullptr, "p", WS_POPUP | WS_VISIBLE, 0, 0, 600, 400, nullptr, 0));
-    CSplitterWnd splitter;
-    ASSERT_TRUE(splitter.CreateStatic(&parent, 1, 2));
-    ASSERT_TRUE(splitter.CreateView(0, 0, PaneView::GetThisClass(), CSize(200, 0), nullptr));
-    ASSERT_TRUE(splitter.CreateView(0, 1, PaneView::GetThisClass(), CSize(0, 0), nullptr));
-    splitter.MoveWindow(0, 0, 600, 400);
-    ASSERT_TRUE(AfxSimulateMouse(splitter.GetSafeHwnd(), WM_LBUTTONDOWN, POINT { 204, 50 }, MK_LBUTTON));
-    ASSERT_TRUE(AfxSimulateMouse(splitter.GetSafeHwnd(), WM_LBUTTONUP, POINT { 302, 50 }));
-    int current = 0;
-    int minimum = 0;
-    splitter.GetColumnInfo(0, current, minimum);
-    EXPECT_EQ(current, 300);
+    for (const bool rows : { false, true }) {
+        CSplitterWnd splitter;
+        ASSERT_TRUE(splitter.CreateStatic(&parent, rows ? 2 : 1, rows ? 1 : 2));
+        ASSERT_TRUE(splitter.CreateView(0, 0, PaneView::GetThisClass(), CSize(200, 200), nullptr));
+        ASSERT_TRUE(splitter.CreateView(rows, !rows, PaneView::GetThisClass(), CSize(0, 0), nullptr));
+        splitter.MoveWindow(0, 0, 600, 400);
+        // From just inside the bar after the first pane, 98 pixels on.
+        const auto at = [rows](int along) { return rows ? POINT { 50, along } : POINT { along, 50 }; };
+        ASSERT_TRUE(AfxSimulateMouse(splitter.GetSafeHwnd(), WM_LBUTTONDOWN, at(204), MK_LBUTTON));
+        ASSERT_TRUE(AfxSimulateMouse(splitter.GetSafeHwnd(), WM_LBUTTONUP, at(302)));
+        int current = 0;
+        int minimum = 0;
+        if (rows)
+            splitter.GetRowInfo(0, current, minimum);
+        else
+            splitter.GetColumnInfo(0, current, minimum);
+        EXPECT_EQ(current, 300) << rows;
+        splitter.DestroyWindow();
+    }
     parent.DestroyWindow();
 }
 
