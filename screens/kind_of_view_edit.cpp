@@ -4,12 +4,14 @@
 #include <string_view>
 
 #include "db/db_messages.h"
+#include "db/mailbox_dlg.h"
 #include "grid/grid_ctrl.h"
 #include "platform/base/cp949.h"
 #include "platform/wnd/core/msgbox.h"
-#include "screens/kind_of_view.h"
 #include "screens/pos_codes.h"
 #include "screens/table_bridge.h"
+#include "screens/work_screen_context.h"
+#include "screens/work_screen_kinds.h"
 
 namespace {
 
@@ -254,10 +256,4 @@ int CCellEditor::ValidateItemField(int field, int row, int column)
     default:
         return 1;
     }
-}
-
-LRESULT CKindOfView::OnGridCellEditedMessage(WPARAM wParam, LPARAM lParam)
-{
-    m_editor.OnGridCellEdited(static_cast<int>(wParam), static_cast<int>(lParam));
-    return 0;
 }

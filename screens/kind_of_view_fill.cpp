@@ -5,11 +5,13 @@
 #include <climits>
 #include <cstdlib>
 
+#include "db/mailbox_dlg.h"
+#include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
-#include "screens/kind_of_view.h"
 #include "screens/kind_of_view_rows.h"
 #include "screens/row_dialogs.h"
 #include "screens/work_screen_context.h"
+#include "screens/work_screen_kinds.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include "grid/grid_ctrl.h"
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
-#include "screens/kind_of_view.h"
 #include "screens/kind_of_view_rows.h"
 #include "screens/reply_row.h"
 #include "screens/scale_screens.h"
 #include "screens/table_bridge.h"
 #include "screens/work_screen_context.h"
+#include "screens/work_screen_kinds.h"
 
 namespace {
 

@@ -2,19 +2,19 @@
 
 #include "screens/kind_of_view_preset.h"
 
-#include "screens/kind_of_view.h"
-
 #include <cstdlib>
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
 #include "db/mailbox_dlg.h"
+#include "grid/grid_ctrl.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/pen.h"
 #include "platform/wnd/core/app.h"
 #include "platform/wnd/core/msgbox.h"
 #include "screens/table_bridge.h"
 #include "screens/work_screen_context.h"
+#include "screens/work_screen_kinds.h"
 #include "shell/view_hints.h"
 
 namespace {
@@ -273,14 +273,4 @@ void CPresetKeys::UpdatePresetKey(int keyIndex, int keyNumber)
         ReadPage();
     }
     m_nBusy = 0;
-}
-
-void CKindOfView::OnPresetKeyKillFocus(UINT id)
-{
-    m_presetKeys.OnPresetKeyKillFocus(id);
-}
-
-void CKindOfView::OnPresetPageChange()
-{
-    m_presetKeys.OnPresetPageChange();
 }

@@ -12,13 +12,14 @@
 #include "platform/gdi/font.h"
 #include "platform/wnd/controls/combobox.h"
 #include "platform/wnd/controls/edit.h"
+#include "screens/table_bridge.h"
 
 class CDC;
 class CWorkScreenContext;
 
 inline constexpr int kPresetKeyEdits = 60;
 
-class CPresetKeys {
+class CPresetKeys final : public CPresetKeyPage {
 public:
     explicit CPresetKeys(CWorkScreenContext& screen);
     CPresetKeys(const CPresetKeys&) = delete;
@@ -34,7 +35,7 @@ public:
     void ShowPageCombo(BOOL show);
     // The page chosen in the combo becomes the page the reads and writes use.
     void TakeComboPage();
-    [[nodiscard]] int GetPage() const { return m_nPage; }
+    [[nodiscard]] int GetPage() const override { return m_nPage; }
     // The combo's page once it exists, else the current page.
     [[nodiscard]] int GetComboPage() const;
     // 50 keys for model "1", else 60.
@@ -42,8 +43,8 @@ public:
     // Every key's text, 60 entries (empty before the edits exist).
     [[nodiscard]] std::vector<CString> GetKeyTexts() const;
     // Key number (1-60) filled from a read row, and its row id.
-    void SetKey(int number, const CString& text, const CString& id);
-    [[nodiscard]] CString GetKeyId(int number) const;
+    void SetKey(int number, const CString& text, const CString& id) override;
+    [[nodiscard]] CString GetKeyId(int number) const override;
     // While set, the sixth key row is framed on every repaint.
     void SetSheetFrame(BOOL framed) { m_bFramed = framed; }
     [[nodiscard]] BOOL HasSheetFrame() const { return m_bFramed; }

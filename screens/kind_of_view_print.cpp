@@ -5,16 +5,18 @@
 
 #include "screens/kind_of_view_print.h"
 
-#include "screens/kind_of_view.h"
-
 #include <cmath>
 
+#include "db/mailbox_dlg.h"
+#include "grid/grid_ctrl.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/font.h"
 #include "platform/gdi/pen.h"
 #include "platform/print/print_dialog.h"
 #include "platform/print/print_info.h"
 #include "screens/preset_sheet.h"
+#include "screens/work_screen_context.h"
+#include "screens/work_screen_kinds.h"
 #include "shell/scale_dialogs.h"
 
 namespace {
@@ -147,26 +149,4 @@ void CPresetSheetPrint::DrawPresetSheet(CDC* dc, CPrintInfo*, const CString& mod
     }
     dc->SelectObject(oldFont);
     dc->SelectObject(oldPen);
-}
-
-// The view's print steps hand on to the sheet.
-void CKindOfView::OnFilePrint()
-{
-    if (m_print.PrepareSheet(this, m_presetKeys.GetKeyTexts()))
-        CView::OnFilePrint();
-}
-
-BOOL CKindOfView::OnPreparePrinting(CPrintInfo* info)
-{
-    info->SetMaxPage(1);
-    return DoPreparePrinting(info);
-}
-
-void CKindOfView::OnBeginPrinting(CDC*, CPrintInfo*) { }
-
-void CKindOfView::OnEndPrinting(CDC*, CPrintInfo*) { }
-
-void CKindOfView::OnPrint(CDC* dc, CPrintInfo* info)
-{
-    m_print.Print(dc, info);
 }

@@ -13,14 +13,17 @@
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
+#include "db/mailbox_dlg.h"
 #include "db/sql_text.h"
+#include "ethernet/transfer_selection.h"
+#include "grid/grid_ctrl.h"
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
-#include "screens/kind_of_view.h"
 #include "screens/kind_of_view_defaults.h"
 #include "screens/row_dialogs.h"
 #include "screens/table_bridge.h"
 #include "screens/work_screen_context.h"
+#include "screens/work_screen_kinds.h"
 #include "shell/calvorn_view.h"
 
 namespace {
@@ -225,20 +228,4 @@ void CGridRows::ResetRows()
 {
     m_nDeleteRow = 0;
     m_nInsertRow = 0;
-}
-
-// The view's commands hand on to the rows.
-void CKindOfView::OnInsertRows()
-{
-    m_rows.OnInsertRows();
-}
-
-void CKindOfView::OnDeleteRows()
-{
-    m_rows.OnDeleteRows();
-}
-
-void CKindOfView::OnAutoValue()
-{
-    m_rows.OnAutoValue();
 }

@@ -2,12 +2,14 @@
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
+#include "db/mailbox_dlg.h"
 #include "db/sql_text.h"
+#include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/dialogs/dialog.h"
-#include "screens/kind_of_view.h"
 #include "screens/table_bridge.h"
 #include "screens/work_screen_context.h"
+#include "screens/work_screen_kinds.h"
 #include "shell/calvorn_view.h"
 #include "shell/manager_dialogs.h"
 
@@ -86,39 +88,4 @@ void CUsersScreen::ClearUserIds()
 void CUsersScreen::AddUserId(const CString& id)
 {
     m_listUsers.AddString(id);
-}
-
-void CKindOfView::ShowUsersScreen()
-{
-    if (m_captionPanel.GetSafeHwnd()) {
-        m_captionPanel.SetCaption("User Management");
-        m_captionPanel.SetTipText("User Management.");
-    }
-    Invalidate();
-    m_presetKeys.ShowPresetKeys(FALSE);
-    m_presetKeys.ClearPresetKeys();
-    m_presetKeys.ShowPageCombo(FALSE);
-    m_scales.ShowScaleRegisterControls(FALSE);
-    m_scales.ClearScaleList();
-    ShowControls({ 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1030, 1033, 1034, 1049, 1044, 1039,
-                     1041, 1037, 1042, 1038, 1025, 1027, 1028, 1029, 1032, 1050, 1051, 1052, 1057 },
-        FALSE);
-    m_users.RequestManagers();
-    HideGrid();
-    SetDlgItemText(1054, "User ID");
-    SetDlgItemText(1055, "Register");
-    SetDlgItemText(1056, "Delete");
-    ShowUsersPanel(TRUE);
-    ShowUserLabelPanel(FALSE);
-    ShowScaleInfoPanel(FALSE);
-}
-
-void CKindOfView::OnUserRegister()
-{
-    m_users.OnUserRegister();
-}
-
-void CKindOfView::OnUserDelete()
-{
-    m_users.OnUserDelete();
 }

@@ -10,7 +10,6 @@
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view_defaults.h"
-#include "screens/kind_of_view_preset.h"
 #include "screens/reply_row.h"
 #include "screens/sale_fields.h"
 #include "screens/work_screen_context.h"
@@ -83,7 +82,7 @@ BOOL IsIntegerKey(const CString& key)
     return TRUE;
 }
 
-CTableBridge::CTableBridge(CWorkScreenContext& screen, CPresetKeys& presetKeys, CItemDefaults& defaults)
+CTableBridge::CTableBridge(CWorkScreenContext& screen, CPresetKeyPage& presetKeys, CItemDefaults& defaults)
     : m_screen(screen)
     , m_presetKeys(presetKeys)
     , m_defaults(defaults)

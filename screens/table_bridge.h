@@ -1,21 +1,35 @@
 #pragma once
 // CTableBridge: the work screen's table loader and writer. The senders build
 // the SELECT of a kind (every manager's rows for the administrator "vexo",
-// else only the user's), hand it to the item worker through the view's
+// else only the user's), hand it to the item worker through the screen's
 // mailbox; the row readers turn each reply row into grid cells and answer
 // "Report". The writers store one edited cell, delete one row or store a
 // preset key, synchronously on the worker's database. It knows the screen
 // through CWorkScreenContext (grid, mailbox 132, worker, update lock), fills
-// and reads the preset keys, reads the manager's default values, and hands
-// the manager ids of the users screen to a CManagerList. UI thread only.
+// and reads the preset keys through CPresetKeyPage, reads the manager's
+// default values, and hands the manager ids of the users screen to a
+// CManagerList (the preset keys and the users screen implement these two
+// and include this header, never the other way). UI thread only.
 
 #include <vector>
 
 #include "platform/base/cstring.h"
 
 class CItemDefaults;
-class CPresetKeys;
 class CWorkScreenContext;
+
+// The preset key page as the bridge fills and stores it (CPresetKeys): the
+// page the reads and writes use, key number (1-60) filled from a read row,
+// and the row id of a key.
+class CPresetKeyPage {
+public:
+    [[nodiscard]] virtual int GetPage() const = 0;
+    virtual void SetKey(int number, const CString& text, const CString& id) = 0;
+    [[nodiscard]] virtual CString GetKeyId(int number) const = 0;
+
+protected:
+    ~CPresetKeyPage() = default;
+};
 
 // Where the manager ids read for the users screen go (list 1053).
 class CManagerList {
@@ -32,7 +46,7 @@ inline constexpr const char* kNoKeyText = "This row has no ID key: the change wa
 
 class CTableBridge {
 public:
-    CTableBridge(CWorkScreenContext& screen, CPresetKeys& presetKeys, CItemDefaults& defaults);
+    CTableBridge(CWorkScreenContext& screen, CPresetKeyPage& presetKeys, CItemDefaults& defaults);
     CTableBridge(const CTableBridge&) = delete;
     CTableBridge& operator=(const CTableBridge&) = delete;
 
@@ -101,7 +115,7 @@ private:
     void RunRequest(const CString& databasePath, const CString& requestName, const CString& sql);
 
     CWorkScreenContext& m_screen;
-    CPresetKeys& m_presetKeys;
+    CPresetKeyPage& m_presetKeys;
     CItemDefaults& m_defaults;
     CManagerList* m_pManagers = nullptr;
     std::vector<CString> m_rowBuffer;

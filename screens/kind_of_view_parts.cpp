@@ -1,0 +1,93 @@
+// The work screen's handlers that hand on to its parts: the rows (1007,
+// 1008, the column fill), the preset keys (600-659, 800), printing, the
+// grid's edited cell and the users screen.
+
+#include "platform/print/print_info.h"
+#include "screens/kind_of_view.h"
+
+void CKindOfView::OnInsertRows()
+{
+    m_rows.OnInsertRows();
+}
+
+void CKindOfView::OnDeleteRows()
+{
+    m_rows.OnDeleteRows();
+}
+
+void CKindOfView::OnAutoValue()
+{
+    m_rows.OnAutoValue();
+}
+
+void CKindOfView::OnPresetKeyKillFocus(UINT id)
+{
+    m_presetKeys.OnPresetKeyKillFocus(id);
+}
+
+void CKindOfView::OnPresetPageChange()
+{
+    m_presetKeys.OnPresetPageChange();
+}
+
+void CKindOfView::OnFilePrint()
+{
+    if (m_print.PrepareSheet(this, m_presetKeys.GetKeyTexts()))
+        CView::OnFilePrint();
+}
+
+BOOL CKindOfView::OnPreparePrinting(CPrintInfo* info)
+{
+    info->SetMaxPage(1);
+    return DoPreparePrinting(info);
+}
+
+void CKindOfView::OnBeginPrinting(CDC*, CPrintInfo*) { }
+
+void CKindOfView::OnEndPrinting(CDC*, CPrintInfo*) { }
+
+void CKindOfView::OnPrint(CDC* dc, CPrintInfo* info)
+{
+    m_print.Print(dc, info);
+}
+
+LRESULT CKindOfView::OnGridCellEditedMessage(WPARAM wParam, LPARAM lParam)
+{
+    m_editor.OnGridCellEdited(static_cast<int>(wParam), static_cast<int>(lParam));
+    return 0;
+}
+
+void CKindOfView::ShowUsersScreen()
+{
+    if (m_captionPanel.GetSafeHwnd()) {
+        m_captionPanel.SetCaption("User Management");
+        m_captionPanel.SetTipText("User Management.");
+    }
+    Invalidate();
+    m_presetKeys.ShowPresetKeys(FALSE);
+    m_presetKeys.ClearPresetKeys();
+    m_presetKeys.ShowPageCombo(FALSE);
+    m_scales.ShowScaleRegisterControls(FALSE);
+    m_scales.ClearScaleList();
+    ShowControls({ 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1030, 1033, 1034, 1049, 1044, 1039,
+                     1041, 1037, 1042, 1038, 1025, 1027, 1028, 1029, 1032, 1050, 1051, 1052, 1057 },
+        FALSE);
+    m_users.RequestManagers();
+    HideGrid();
+    SetDlgItemText(1054, "User ID");
+    SetDlgItemText(1055, "Register");
+    SetDlgItemText(1056, "Delete");
+    ShowUsersPanel(TRUE);
+    ShowUserLabelPanel(FALSE);
+    ShowScaleInfoPanel(FALSE);
+}
+
+void CKindOfView::OnUserRegister()
+{
+    m_users.OnUserRegister();
+}
+
+void CKindOfView::OnUserDelete()
+{
+    m_users.OnUserDelete();
+}
