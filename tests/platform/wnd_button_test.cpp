@@ -323,6 +323,11 @@ TEST_F(ButtonTest, TextIsDrawnWhereTheStyleSays)
         EXPECT_EQ(found, row.place) << row.style;
         control.DestroyWindow();
     }
+    // Left text wraps at word breaks.
+    CStatic narrow;
+    ASSERT_TRUE(narrow.Create("MM MM MM", WS_VISIBLE | SS_LEFT, CRect(0, 0, 40, 80), &parent, 702));
+    Snapshot shot(narrow, Snapshot::Scope::WithChildren);
+    EXPECT_GT(shot.Ink(shot.At(39, 79)).Height(), 30);
 }
 
 TEST_F(ButtonTest, OnlyADropDownComboTakesTypedText)
