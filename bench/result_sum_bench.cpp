@@ -72,7 +72,7 @@ int main(int argc, char** argv)
     const CString path = program.RootFile("items.mdb");
     const CString summary(MapWindowsPath(std::string_view(kResultSumPath)).c_str());
     auto idle = [screen] {
-        return screen->m_nUpdateLock == 0 && !screen->GetItemWorker()->IsDatabaseOpen()
+        return screen->Context().GetUpdateLock() == 0 && !screen->GetItemWorker()->IsDatabaseOpen()
             && !screen->GetItemWorker()->IsRequestInFlight();
     };
     double best = 1e9;
@@ -86,15 +86,15 @@ int main(int argc, char** argv)
         left->m_mailbox.SetText(IDC_MAILBOX_TEXT, "kim");
         CString text = path;
         left->SendHint(kHintItemDay, &text);
-        if (!AfxPumpUntil(idle, 60000) || screen->m_grid.GetRowCount() != kRows + 2) {
-            std::fprintf(stderr, "load failed: %d rows\n", screen->m_grid.GetRowCount());
+        if (!AfxPumpUntil(idle, 60000) || screen->GetGrid().GetRowCount() != kRows + 2) {
+            std::fprintf(stderr, "load failed: %d rows\n", screen->GetGrid().GetRowCount());
             return 1;
         }
         MessageBoxScript::Reset();
         MessageBoxScript::PushAnswer(IDYES);
         const Clock::time_point start = Clock::now();
         screen->SendMessage(WM_COMMAND, MAKEWPARAM(1057, 0), 0);
-        const BOOL done = AfxPumpUntil([&] { return idle() && screen->m_grid.GetRowCount() == 2; }, 60000);
+        const BOOL done = AfxPumpUntil([&] { return idle() && screen->GetGrid().GetRowCount() == 2; }, 60000);
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
         if (!done || Count(summary) != CString::Formatted("%d", kRows) || Count(path) != "0"
             || MessageBoxScript::Count() != 1) {

@@ -154,11 +154,13 @@ int main(int argc, char** argv)
         const Clock::time_point start = Clock::now();
         left->SendHint(kHintItem, &text);
         const BOOL done = AfxPumpUntil(
-            [screen] { return screen->m_nUpdateLock == 0 && !screen->GetItemWorker()->IsDatabaseOpen(); },
+            [screen] {
+                return screen->Context().GetUpdateLock() == 0 && !screen->GetItemWorker()->IsDatabaseOpen();
+            },
             60000);
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        if (!done || screen->m_grid.GetRowCount() != kRows + 2) {
-            std::fprintf(stderr, "load failed: %d rows\n", screen->m_grid.GetRowCount());
+        if (!done || screen->GetGrid().GetRowCount() != kRows + 2) {
+            std::fprintf(stderr, "load failed: %d rows\n", screen->GetGrid().GetRowCount());
             return 1;
         }
         std::printf("run %d: %d rows in %.3f s\n", run + 1, kRows, seconds);

@@ -51,7 +51,7 @@ CKindOfView::CKindOfView()
     SetDefaultMembers();
     m_nLoggedIn = 0;
     m_nUpdateLock = 0;
-    m_nLanguage = 2;
+    SetLanguage(2);
 }
 
 CKindOfView::~CKindOfView()
@@ -307,6 +307,11 @@ void CKindOfView::OnInitialUpdate()
 
     m_pReservations->Start();
     Invalidate(FALSE);
+}
+
+void CKindOfView::SetLanguage(int language)
+{
+    m_nLanguage = language;
 }
 
 void CKindOfView::SignInAdministrator()

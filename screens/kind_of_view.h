@@ -59,7 +59,11 @@
 // - CCellEditor (kind_of_view_edit.h): an edited cell's placeholder, limits
 //   and write-back through the table bridge.
 // - CUsersScreen (kind_of_view_users.h): list 1053, Register and Delete.
-// - The table bridge (CTableBridge) still reaches the view as a friend.
+// - The table bridge (CTableBridge) and CUserLabelScreen still reach the
+//   view's private state as friends. Everyone else goes through operations:
+//   Context() (the CWorkScreenContext the parts see; tests read and set the
+//   screen's words, lock and mailbox through it), GetGrid(), the parts'
+//   accessors, and the shell's and transports' interfaces.
 
 #include <array>
 #include <atomic>
@@ -137,6 +141,14 @@ public:
     void OnDraw(CDC* dc) override;
     // Commands of the left pane go there; the work screen's own stay here.
     BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;
+
+    // What the screen's parts see of it; also the tests' way to the screen's
+    // words (kind, hint, user, database) and its lock and mailbox.
+    CWorkScreenContext& Context() { return *this; }
+    // The grid 1005 (the user-label designer reads and writes its cells).
+    CGridCtrl& GetGrid() { return m_grid; }
+    // 1 Korean texts, 2 English, 3 English with the sale columns.
+    void SetLanguage(int language);
 
     // CWorkScreen
     void SetCommSetupFlag(int flag) override { m_nLoggedIn = flag; }
@@ -285,79 +297,6 @@ public:
     void OnSyncPresetLabel();
     void SyncUserLabels();
 
-    // ---- Members read by the bridge, the transports and tests ---------------------
-    CCaptionPanel m_captionPanel;
-    CGridCtrl m_grid;
-    CMailboxDlg m_mailbox; // 132
-    CTableBridge* m_pTableBridge = nullptr;
-
-    CString m_strUserId;
-    CString m_strItemDbPath;
-    CString m_strKind;
-    CString m_strServerDbPath;
-    int m_nServerMode = 0;
-    int m_nHint = 0;
-    int m_nUpdateLock = 0;
-    int m_nLoggedIn = 0;
-    int m_nLanguage = 2;
-    // Transfer state; the stop flags and the active flag are read by the
-    // transfer threads.
-
-    // Default-value tables: 50 entries of (name, value) each.
-
-    // Run-time controls.
-
-    // Controls of template 130 (bound in DoDataExchange).
-    CXPButton m_btnSyncTables; // 1065
-    CXPButton m_btnSyncPresetLabel; // 1066
-    CXPButton m_btnInsert; // 1007
-    CXPButton m_btnDelete; // 1008
-    CXPButton m_btnTransAll; // 1009
-    CXPButton m_btnTransSelect; // 1010
-    CXPButton m_btnRecvAll; // 1001
-    CXPButton m_btnRecvSelect; // 1002
-    CEdit m_editRecvNumbers; // 1026
-    CXPButton m_btnScaleTrans; // 1025
-    CXPButton m_btnScaleRecvAll; // 1027
-    CEdit m_editScaleRecv; // 1028
-    CXPButton m_btnScaleRecvSelect; // 1029
-    CXPButton m_btnTransStop; // 1030
-    CButton m_groupEdit; // 1033
-    CButton m_groupTrans; // 1034
-    CButton m_groupScaleTrans; // 1032
-    CXPButton m_btnResultRecv; // 1050
-    CXPButton m_btnResultClear; // 1051
-    CXPButton m_btnResultReload; // 1052
-    CXPButton m_btnResultSum; // 1057
-    CXPButton m_btnScaleInfoInsert; // 1011
-    CXPButton m_btnScaleInfoUpdate; // 1014
-    CXPButton m_btnScaleInfoDelete; // 1012
-    CXPButton m_btnScaleInfoTrans; // 1013
-    CStatic m_labelUsers; // 1054
-    CXPButton m_btnUserRegister; // 1055
-    CXPButton m_btnUserDelete; // 1056
-    CButton m_groupUsers; // 1058
-    CXPButton m_btnLabelInsert; // 1059
-    CXPButton m_btnLabelDelete; // 1060
-    CXPButton m_btnLabelImage; // 1064
-    CXPButton m_btnLabelRecv; // 1061
-    CXPButton m_btnLabelTransAll; // 1062
-    CXPButton m_btnLabelTransSelect; // 1063
-    CStatic m_labelRangeHint; // 1049
-    CStatic m_labelPc; // 1041
-    CStatic m_labelScale; // 1042
-    CButton m_groupProgress; // 1044
-    CEdit m_editProgress; // 1039
-    CXPButton m_btnReservationSetup; // 1117
-    CStatic m_labelResvPc; // 1047
-    CStatic m_labelResvScale; // 1048
-    CXPButton m_btnReservationView; // 1116
-    CStatic m_labelReservation; // 1129
-    CButton m_groupPosHelp; // 1144
-    CEdit m_editPosHelp; // 1143
-    CStatic m_labelPresetNote; // 1145
-    CXPButton m_btnPrint; // 57607
-
 protected:
     int OnCreate(LPCREATESTRUCT createStruct);
     void OnSize(UINT type, int cx, int cy);
@@ -429,6 +368,11 @@ private:
     int Hint() const override { return m_nHint; }
     void SetHint(int hint) override { m_nHint = hint; }
     CString UserId() const override { return m_strUserId; }
+    void SetUserId(const CString& userId) override { m_strUserId = userId; }
+    void SetKind(const CString& kind) override { m_strKind = kind; }
+    void SetItemDbPath(const CString& path) override { m_strItemDbPath = path; }
+    CString ServerDbPath() const override { return m_strServerDbPath; }
+    void SetServerDbPath(const CString& path) override { m_strServerDbPath = path; }
     void SignInAdministrator() override;
     CString ItemDbPath() const override { return m_strItemDbPath; }
     int ClickedRow() const override { return m_rows.GetClickedRow(); }
@@ -436,6 +380,79 @@ private:
     void SetUpdateLock(int lock) override { m_nUpdateLock = lock; }
     CTableBridge& TableBridge() override { return *m_pTableBridge; }
     int Language() const override { return m_nLanguage; }
+
+    // ---- State (the table bridge and the user-label screen are friends) -----------
+    CCaptionPanel m_captionPanel;
+    CGridCtrl m_grid;
+    CMailboxDlg m_mailbox; // 132
+    CTableBridge* m_pTableBridge = nullptr;
+
+    CString m_strUserId;
+    CString m_strItemDbPath;
+    CString m_strKind;
+    CString m_strServerDbPath;
+    int m_nServerMode = 0;
+    int m_nHint = 0;
+    int m_nUpdateLock = 0;
+    int m_nLoggedIn = 0;
+    int m_nLanguage = 2;
+    // Transfer state; the stop flags and the active flag are read by the
+    // transfer threads.
+
+    // Default-value tables: 50 entries of (name, value) each.
+
+    // Run-time controls.
+
+    // Controls of template 130 (bound in DoDataExchange).
+    CXPButton m_btnSyncTables; // 1065
+    CXPButton m_btnSyncPresetLabel; // 1066
+    CXPButton m_btnInsert; // 1007
+    CXPButton m_btnDelete; // 1008
+    CXPButton m_btnTransAll; // 1009
+    CXPButton m_btnTransSelect; // 1010
+    CXPButton m_btnRecvAll; // 1001
+    CXPButton m_btnRecvSelect; // 1002
+    CEdit m_editRecvNumbers; // 1026
+    CXPButton m_btnScaleTrans; // 1025
+    CXPButton m_btnScaleRecvAll; // 1027
+    CEdit m_editScaleRecv; // 1028
+    CXPButton m_btnScaleRecvSelect; // 1029
+    CXPButton m_btnTransStop; // 1030
+    CButton m_groupEdit; // 1033
+    CButton m_groupTrans; // 1034
+    CButton m_groupScaleTrans; // 1032
+    CXPButton m_btnResultRecv; // 1050
+    CXPButton m_btnResultClear; // 1051
+    CXPButton m_btnResultReload; // 1052
+    CXPButton m_btnResultSum; // 1057
+    CXPButton m_btnScaleInfoInsert; // 1011
+    CXPButton m_btnScaleInfoUpdate; // 1014
+    CXPButton m_btnScaleInfoDelete; // 1012
+    CXPButton m_btnScaleInfoTrans; // 1013
+    CStatic m_labelUsers; // 1054
+    CXPButton m_btnUserRegister; // 1055
+    CXPButton m_btnUserDelete; // 1056
+    CButton m_groupUsers; // 1058
+    CXPButton m_btnLabelInsert; // 1059
+    CXPButton m_btnLabelDelete; // 1060
+    CXPButton m_btnLabelImage; // 1064
+    CXPButton m_btnLabelRecv; // 1061
+    CXPButton m_btnLabelTransAll; // 1062
+    CXPButton m_btnLabelTransSelect; // 1063
+    CStatic m_labelRangeHint; // 1049
+    CStatic m_labelPc; // 1041
+    CStatic m_labelScale; // 1042
+    CButton m_groupProgress; // 1044
+    CEdit m_editProgress; // 1039
+    CXPButton m_btnReservationSetup; // 1117
+    CStatic m_labelResvPc; // 1047
+    CStatic m_labelResvScale; // 1048
+    CXPButton m_btnReservationView; // 1116
+    CStatic m_labelReservation; // 1129
+    CButton m_groupPosHelp; // 1144
+    CEdit m_editPosHelp; // 1143
+    CStatic m_labelPresetNote; // 1145
+    CXPButton m_btnPrint; // 57607
 
     CItemDbWorker* m_pItemWorker = nullptr;
     std::unique_ptr<CReservations> m_pReservations;

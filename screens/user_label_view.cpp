@@ -472,7 +472,7 @@ void CUserLabelView::OnBarcodeFormChange(int form)
 
 void CUserLabelView::LoadField(int index, int row)
 {
-    const CGridCtrl& grid = WorkScreen()->m_grid;
+    const CGridCtrl& grid = WorkScreen()->GetGrid();
     const int c = LabelFields()[static_cast<std::size_t>(index)].firstColumn;
     const int left = kLabelLeft + Number(grid.GetItemText(row, c)) / 2;
     const int top = kLabelTop + Number(grid.GetItemText(row, c + 1)) / 2;
@@ -514,7 +514,7 @@ void CUserLabelView::LoadLabelFromGrid(int row)
     ResetFieldLayout();
     CEdit* sizes[] = { &m_editWidth, &m_editLength, &m_editGap };
     for (int k = 0; k < 3; ++k)
-        sizes[k]->SetWindowText(screen->m_grid.GetItemText(row, kLabelWidthColumn + k));
+        sizes[k]->SetWindowText(screen->GetGrid().GetItemText(row, kLabelWidthColumn + k));
     // Text set by code sends no change notification: the label is sized here.
     ApplyLabelSize(0);
     ApplyLabelSize(1);
@@ -526,7 +526,7 @@ void CUserLabelView::LoadLabelFromGrid(int row)
 void CUserLabelView::WriteCell(int row, int column, const CString& text)
 {
     CKindOfView* screen = WorkScreen();
-    screen->m_grid.SetItemText(row, column, text);
+    screen->GetGrid().SetItemText(row, column, text);
     screen->OnGridCellEdited(row, column);
 }
 
@@ -563,7 +563,7 @@ void CUserLabelView::OnAccept()
         return;
     CopyGridCell();
     const int row = m_nGridRow;
-    if (row < 1 || row >= screen->m_grid.GetRowCount() - 1) {
+    if (row < 1 || row >= screen->GetGrid().GetRowCount() - 1) {
         AfxMessageBox("Select a label information grid line", MB_OK);
         return;
     }
@@ -575,7 +575,7 @@ void CUserLabelView::OnAccept()
     }
     for (int i = 0; i < kLabelFieldCount; ++i)
         WriteField(i, row);
-    screen->m_grid.Invalidate();
+    screen->GetGrid().Invalidate();
 }
 
 void CUserLabelView::OnClear()

@@ -43,6 +43,13 @@ public:
     virtual CString UserId() const = 0;
     virtual void SignInAdministrator() = 0;
     virtual CString ItemDbPath() const = 0;
+    // The words the left pane's switch sets (a test sets them alone).
+    virtual void SetUserId(const CString& userId) = 0;
+    virtual void SetKind(const CString& kind) = 0;
+    virtual void SetItemDbPath(const CString& path) = 0;
+    // The server database of the synchronisation ("" while none runs).
+    virtual CString ServerDbPath() const = 0;
+    virtual void SetServerDbPath(const CString& path) = 0;
 
     // The grid row last clicked (0 for none), the first column from start
     // whose heading is title (-1 for none), cells made read-only, columns

@@ -58,7 +58,7 @@ TEST_F(ServerStartupTest, StartsOnlyWhenTheSettingSaysSo)
         EXPECT_EQ(std::count(boxes.begin(), boxes.end(), CString("Server Start")), c.running);
         Switch(kHintItem, "Item_Read", "vexo", MakeItemDatabase());
         EXPECT_EQ(Visible(1065), c.running == 1);
-        EXPECT_EQ(m_screen->m_strServerDbPath, c.running ? CString(kServerDatabase) : CString());
+        EXPECT_EQ(m_screen->Context().ServerDbPath(), c.running ? CString(kServerDatabase) : CString());
         WorkScreenFixture::TearDown();
         MessageBoxScript::Reset();
     }

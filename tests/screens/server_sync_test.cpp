@@ -49,7 +49,7 @@ protected:
     Texts Server(const char* sql) { return Column(m_root.Native(kServerDatabase).c_str(), sql); }
     void ExpectIdle()
     {
-        EXPECT_EQ(m_screen->m_nUpdateLock, 0);
+        EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
         for (int id : { 1007, 1008, 1065, 1066 })
             EXPECT_TRUE(Enabled(id)) << id;
     }
@@ -171,14 +171,14 @@ TEST_F(ServerSyncTest, PresetKeysDecideOneByOne)
 TEST_F(ServerSyncTest, UserLabelsAreInsertedThenUpdated)
 {
     Execute(m_db, { "INSERT INTO [UserLabel]([file_num], [item_nameX], [mg_id]) VALUES('3', '10', 'vexo')" });
-    m_screen->m_mailbox.SetText(IDC_MAILBOX_NAME, "User_Label_Read");
-    m_screen->m_mailbox.SetText(IDC_MAILBOX_TEXT, "vexo");
-    m_screen->m_strUserId = "vexo";
-    m_screen->m_nHint = kHintUserLabel;
-    m_screen->m_strServerDbPath = kServerDatabase;
+    m_screen->Context().DbMailbox().SetText(IDC_MAILBOX_NAME, "User_Label_Read");
+    m_screen->Context().DbMailbox().SetText(IDC_MAILBOX_TEXT, "vexo");
+    m_screen->Context().SetUserId("vexo");
+    m_screen->Context().SetHint(kHintUserLabel);
+    m_screen->Context().SetServerDbPath(kServerDatabase);
     m_screen->RebuildGrid();
-    m_screen->m_nUpdateLock = 1;
-    m_screen->m_pTableBridge->RequestUserLabels(m_db);
+    m_screen->Context().SetUpdateLock(1);
+    m_screen->Context().TableBridge().RequestUserLabels(m_db);
     ASSERT_TRUE(WaitForLoad());
     m_screen->SendMessage(WM_COMMAND, 1066);
     EditCell(1, 2, "20");

@@ -229,14 +229,14 @@ TEST_F(WorkScreenEditTest, EditsWriteNothingWithoutADatabaseOrOnTheKeyOrOnScaleS
     // The key column itself.
     EditCell(1, m_screen->FindColumn("ID"), "5");
     // The scale settings screen writes through its own dialogs.
-    m_screen->m_nHint = 5;
+    m_screen->Context().SetHint(5);
     EditCell(1, name, "Scale");
-    m_screen->m_nHint = 1;
+    m_screen->Context().SetHint(1);
     // No item database: only the grid changes.
-    const CString path = m_screen->m_strItemDbPath;
-    m_screen->m_strItemDbPath = "";
+    const CString path = m_screen->Context().ItemDbPath();
+    m_screen->Context().SetItemDbPath("");
     EditCell(1, name, "Nowhere");
-    m_screen->m_strItemDbPath = path;
+    m_screen->Context().SetItemDbPath(path);
     EXPECT_EQ(Column(m_db, "SELECT [ID] FROM [Item] ORDER BY [ID]"), (std::vector<CString> { "1", "2" }));
     EXPECT_EQ(Stored("item_name"), Value("Apple"));
     EXPECT_EQ(MessageBoxScript::Count(), 0u);
@@ -251,7 +251,7 @@ TEST_F(WorkScreenEditTest, SalePriceAndPeriodArePackedAndRefusedWhenTheyDoNotFit
     Execute(m_db,
         { "INSERT INTO [Item]([item_num], [sale_price], [sale_day], [mg_id]) VALUES('7', '16777316', "
           "'12330', 'vexo')" });
-    m_screen->m_nLanguage = 3;
+    m_screen->SetLanguage(3);
     Switch(kHintItem, "Item_Read", "vexo", m_db);
     const int kind = Col("SALE_KIND");
     ASSERT_GT(kind, 0);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/caption_panel.h"
 #include "db/general_dao_helper.h"
 #include "platform/wnd/dialogs/filedialog.h"
 #include "platform/wnd/dialogs/modal_script.h"
@@ -39,7 +40,7 @@ protected:
     void TearDown() override;
 
     CCalvornView* LeftPane() const { return GetMainFrame()->GetCalvornView(); }
-    CGridCtrl& Grid() const { return m_screen->m_grid; }
+    CGridCtrl& Grid() const { return m_screen->GetGrid(); }
 
     // Fixes the clock at a local time; the test's TearDown gives it back.
     static void SetLocalClock(int year, int month, int day, int hour, int minute);
@@ -63,6 +64,8 @@ protected:
     // and on the centre of the screen's control id.
     void ClickCell(int row, int column, UINT keys = 0);
     void ClickControl(int id);
+    // The text of the caption panel (200) over the grid.
+    CString Caption() const;
     // Texts of one grid row from column 1 on (to the last column).
     std::vector<CString> RowTexts(int row) const;
     // True when control id has WS_VISIBLE itself.

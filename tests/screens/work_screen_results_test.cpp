@@ -136,7 +136,7 @@ TEST_F(WorkScreenResultsTest, EachManagerSeesHisOwnTotalsUnderTheKindsTitlesAndV
         EXPECT_EQ(FirstColumn(), (std::vector<CString> { c.kims, c.lees })) << label;
         EXPECT_EQ(Grid().GetItemText(2, 0), "List 2") << label;
     }
-    EXPECT_EQ(m_screen->m_captionPanel.GetCaption(), "One Day Total Result");
+    EXPECT_EQ(Caption(), "One Day Total Result");
     MessageBoxScript::Reset();
     Switch(kHintItemTotal, "Scale_Result_Item_All_Read", "park", m_db);
     EXPECT_EQ(Texts(), std::vector<CString> { "Not exist a Result Data" });
@@ -282,7 +282,7 @@ TEST_F(WorkScreenResultsTest, DbSumStoppedPartWayDeletesOnlyTheRowsCopied)
     Switch(kHintOneDay, "Scale_Result_Day_Read", "kim", m_db);
     MessageBoxScript::Reset();
     // The reload's SELECT, the two first inserts, then the third fails.
-    MessageBoxScript::PushAnswerWhen(IDYES, [&] { return m_screen->m_nUpdateLock == 0; });
+    MessageBoxScript::PushAnswerWhen(IDYES, [&] { return m_screen->Context().GetUpdateLock() == 0; });
     CDaoDatabase::TEST_InjectFault(DaoFault::DiskFull, 4);
 
     ClickControl(1057);

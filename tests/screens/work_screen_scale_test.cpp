@@ -285,7 +285,7 @@ TEST_F(WorkScreenScaleTest, SettingsInsertsGetTheirOwnRowsAndKeys)
     EXPECT_EQ(Grid().GetItemText(2, key), ids[1]);
     EXPECT_EQ(Grid().GetItemText(2, 4), "192.168.0.8");
     EXPECT_TRUE(Grid().GetItemState(2, 4) & GRIDSTATE_READONLY);
-    EXPECT_EQ(m_screen->m_nUpdateLock, 0);
+    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
 
     // A cancelled dialog adds nothing.
     Run(1011);
@@ -321,7 +321,7 @@ TEST_F(WorkScreenScaleTest, SettingsInsertWhoseRowIsNotFoundUpdatesNothing)
     EXPECT_EQ(Grid().GetItemText(2, 0), "-->");
     ASSERT_FALSE(m_boxes.Records().empty());
     EXPECT_EQ(m_boxes.Records().back().text, "Scale Info Insert Error");
-    EXPECT_EQ(m_screen->m_nUpdateLock, 0);
+    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
 }
 
 namespace {
@@ -398,7 +398,7 @@ TEST_F(WorkScreenScaleRowsTest, SingleRowCheckRefusesPicksRangesTheHeadingAndThe
             EXPECT_EQ(ModalDialogScript::Records()[0].templateId, 211u) << c.name;
         }
         EXPECT_EQ(Grid().m_bCtrlPick + Grid().m_bShiftPick, 0) << c.name;
-        EXPECT_EQ(m_screen->m_nUpdateLock, 0) << c.name;
+        EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0) << c.name;
     }
     EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info] ORDER BY [ID]"),
         (std::vector<CString> { "7", "8" }));
@@ -421,7 +421,7 @@ TEST_F(WorkScreenScaleRowsTest, UpdateWritesTheDialogsValuesIntoTheClickedRow)
     EXPECT_EQ(Grid().GetItemText(2, 3), "9");
     EXPECT_EQ(Grid().GetItemText(2, 4), "10.0.0.9");
     EXPECT_EQ(Grid().GetItemText(1, 3), "7");
-    EXPECT_EQ(m_screen->m_nUpdateLock, 0);
+    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
 }
 
 TEST_F(WorkScreenScaleRowsTest, DeleteRemovesTheClickedRowOrTheLastDataRow)
@@ -440,7 +440,7 @@ TEST_F(WorkScreenScaleRowsTest, DeleteRemovesTheClickedRowOrTheLastDataRow)
     Run(1012);
     EXPECT_EQ(Grid().GetRowCount(), 2);
     EXPECT_EQ(Grid().GetItemText(1, 0), "-->");
-    EXPECT_EQ(m_screen->m_nUpdateLock, 0);
+    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
 }
 
 TEST_F(WorkScreenScaleRowsTest, ARowWithAKeyThatIsNoNumberStoresNothingAndSaysSo)
@@ -618,7 +618,7 @@ TEST_F(WorkScreenCommTest, SetupReloadsTheRegisteredScalesOfTheMode)
     ChooseMode(CCommSettings::kEthernet);
     // The lists empty at once; the reload holds the lock until its end.
     EXPECT_TRUE(Comm().GetChosen().empty());
-    EXPECT_EQ(m_screen->m_nUpdateLock, 1);
+    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 1);
     ASSERT_TRUE(WaitForLoad());
     const std::vector<CString> ethernet = { "Scale name = A, IP=10.0.0.1", "Scale name = C, IP=10.0.0.3" };
     EXPECT_EQ(Comm().GetRegistered(), ethernet);
@@ -627,7 +627,7 @@ TEST_F(WorkScreenCommTest, SetupReloadsTheRegisteredScalesOfTheMode)
 
     // Only modes 1 and 2 reload.
     EXPECT_EQ(m_screen->SendMessage(WM_COMMMODE_CHANGED, 3, 0), 1);
-    EXPECT_EQ(m_screen->m_nUpdateLock, 0);
+    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
     EXPECT_EQ(Comm().GetRegistered(), ethernet);
 }
 
@@ -659,7 +659,7 @@ TEST_F(WorkScreenCommTest, SetupListsTheScalesWhateverWordAFinishedRequestLeft)
     for (const Case& c : cases) {
         Switch(kHintItem, "Item_Read", "vexo", db);
         c.leave();
-        ASSERT_NE(m_screen->m_mailbox.Text(IDC_MAILBOX_NAME), "") << c.name;
+        ASSERT_NE(m_screen->Context().DbMailbox().Text(IDC_MAILBOX_NAME), "") << c.name;
         Comm().SelectMode(CCommSettings::kEthernet);
         OpenSetup();
         EXPECT_EQ(Comm().GetRegistered(), ethernet) << c.name;
@@ -674,14 +674,14 @@ TEST_F(WorkScreenCommTest, SetupListsTheScalesWhateverWordAFinishedRequestLeft)
 TEST_F(WorkScreenCommTest, SetupGivesTheDialogTheScreensKindAndNumber)
 {
     OpenRootInfo();
-    m_screen->m_nHint = 0;
+    m_screen->Context().SetHint(0);
     OpenSetup();
     EXPECT_EQ(Dialog().GetMode(), "Scale_Root_Info");
-    EXPECT_EQ(m_screen->m_nHint, 18);
+    EXPECT_EQ(m_screen->Context().Hint(), 18);
     OpenRegister("vexo");
     OpenSetup();
     EXPECT_EQ(Dialog().GetMode(), "Scale_reg");
-    EXPECT_EQ(m_screen->m_nHint, 6);
+    EXPECT_EQ(m_screen->Context().Hint(), 6);
 }
 
 TEST_F(WorkScreenCommTest, ChosenScalesAreWrittenToTheSettingsFileAndReadBack)
@@ -774,9 +774,9 @@ TEST_F(WorkScreenCommTest, SetupSetsTheScreenNumberOfEveryKind)
         { "Scale_Result_All_Read", 12 }, { "Scale_Result_Item_All_Read", 13 },
         { "Scale_Result_Item_Day_Read", 14 }, { "Scale_Result_Day_Read", 15 }, { "Unknown", 15 } };
     for (const auto& [kind, number] : kinds) {
-        m_screen->m_strKind = kind;
+        m_screen->Context().SetKind(kind);
         OpenSetup();
-        EXPECT_EQ(m_screen->m_nHint, number) << kind;
+        EXPECT_EQ(m_screen->Context().Hint(), number) << kind;
         EXPECT_EQ(Dialog().GetMode(), kind);
     }
 }

@@ -20,7 +20,7 @@ protected:
     void WriteSetting(const char* stem, const std::string& bytes)
     {
         TempDataRoot::WriteAll(
-            m_root.Native(ManagerSettingsPath(stem, m_screen->m_strUserId).GetString()), bytes);
+            m_root.Native(ManagerSettingsPath(stem, m_screen->Context().UserId()).GetString()), bytes);
     }
     // An item grid with the POS columns and rows of (item number, kind, code).
     void FillPosGrid(const std::vector<std::array<const char*, 3>>& rows)
@@ -42,7 +42,7 @@ protected:
 
 TEST_F(WorkScreenSettingsTest, DefaultValuesAreOnOnlyForTheirOwnManager)
 {
-    m_screen->m_strUserId = "vexo";
+    m_screen->Context().SetUserId("vexo");
     struct Case {
         std::string file;
         int on;
@@ -53,13 +53,13 @@ TEST_F(WorkScreenSettingsTest, DefaultValuesAreOnOnlyForTheirOwnManager)
         WriteSetting(kDefaultValueFile, c.file);
         EXPECT_EQ(m_screen->LoadDefaultValues(), c.on) << c.file;
     }
-    m_screen->m_strUserId = "nobody";
+    m_screen->Context().SetUserId("nobody");
     EXPECT_EQ(m_screen->LoadDefaultValues(), 0);
 }
 
 TEST_F(WorkScreenSettingsTest, ColumnListAndTablesFollowTheManagersFiles)
 {
-    m_screen->m_strUserId = "vexo";
+    m_screen->Context().SetUserId("vexo");
     EXPECT_EQ(m_screen->GetItemDefaults().BuildItemColumnList(), "");
     WriteSetting(kDefaultUncheckIndexFile, "\r\n");
     EXPECT_EQ(m_screen->GetItemDefaults().BuildItemColumnList(), "");
@@ -94,7 +94,7 @@ TEST_F(WorkScreenSettingsTest, TheItemScreenShowsOnlyTheListedColumnsWhenDefault
         { "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('7', 'Apple', '900', "
           "'kim')" });
     LeftPane()->m_mailbox.SetText(IDC_MAILBOX_TEXT, "kim");
-    m_screen->m_strUserId = "kim";
+    m_screen->Context().SetUserId("kim");
     WriteSetting(kDefaultValueFile, "kim\r\nTRUE");
     WriteSetting(kDefaultUncheckIndexFile, "unitprice\r\nitem_name\r\n");
     Switch(kHintItem, "Item_Read", "kim", db);
@@ -137,7 +137,7 @@ TEST_F(WorkScreenSettingsTest, CommunicationSettingsAreRestoredFromTheFile)
         EXPECT_EQ(m_screen->Scales().CommSettings().GetChosen(), c.scales) << c.file;
         EXPECT_EQ(m_screen->GetCommSetupFlag(), c.result) << c.file;
         if (c.result) {
-            EXPECT_EQ(m_screen->m_strUserId, "vexo");
+            EXPECT_EQ(m_screen->Context().UserId(), "vexo");
         }
         if (c.mode == CCommSettings::kEthernet) {
             EXPECT_EQ(m_screen->Scales().GetScaleIpFromList(0), "10.0.0.7");
@@ -148,7 +148,7 @@ TEST_F(WorkScreenSettingsTest, CommunicationSettingsAreRestoredFromTheFile)
 
 TEST_F(WorkScreenSettingsTest, WithoutSettingsTheScreenStartsAsAdministratorOnSerialComOne)
 {
-    EXPECT_EQ(m_screen->m_strUserId, "vexo");
+    EXPECT_EQ(m_screen->Context().UserId(), "vexo");
     EXPECT_EQ(m_screen->Scales().CommSettings().ModeText(), "Serial");
     EXPECT_EQ(m_screen->Scales().CommSettings().GetPort(), 0);
     EXPECT_EQ(m_screen->Scales().GetComPort(), 1);
@@ -266,7 +266,7 @@ TEST_F(WorkScreenSettingsTest, ReceiveNumbersAreReadAsARangeAListOrOneNumber)
     for (const Case& c : cases) {
         m_port.m_ethernet.clear();
         MessageBoxScript::Reset();
-        m_screen->m_strKind = c.kind;
+        m_screen->Context().SetKind(c.kind);
         m_screen->SetDlgItemText(1026, c.text);
         m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1002, 0), 0);
         if (c.message) {

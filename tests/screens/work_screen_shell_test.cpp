@@ -65,20 +65,20 @@ protected:
 
 TEST_F(WorkScreenTest, AutomaticLogInSetsTheFlagAndHintsEightAndNineFollowTheLogIn)
 {
-    EXPECT_EQ(m_screen->m_nLoggedIn, 1);
+    EXPECT_EQ(m_screen->GetCommSetupFlag(), 1);
     EXPECT_EQ(m_screen->GetItemWorker() != nullptr, true);
     CString text;
     m_screen->OnUpdate(LeftPane(), kHintLoggedOut, &text);
-    EXPECT_EQ(m_screen->m_nLoggedIn, 0);
+    EXPECT_EQ(m_screen->GetCommSetupFlag(), 0);
     m_screen->OnUpdate(LeftPane(), kHintLoggedIn, &text);
-    EXPECT_EQ(m_screen->m_nLoggedIn, 1);
+    EXPECT_EQ(m_screen->GetCommSetupFlag(), 1);
 }
 
 TEST_F(WorkScreenTest, ActiveScreenAnswersCommunicationSetupItself)
 {
     CMainFrame* frame = GetMainFrame();
     frame->SetActiveView(m_screen);
-    m_screen->m_nLoggedIn = 0;
+    m_screen->SetCommSetupFlag(0);
     CCmdUI state;
     state.m_nID = 32773;
     state.DoUpdate(frame, TRUE);
@@ -110,8 +110,8 @@ TEST_F(WorkScreenTest, StreamedRowsAreAcknowledged)
     ASSERT_TRUE(WriteResourceFile(150, items));
     CItemDbWorker* worker = m_screen->GetItemWorker();
     worker->OpenDatabase(items);
-    m_screen->m_mailbox.SetText(1003, "Item_Read");
-    m_screen->m_mailbox.SetText(1002, "SELECT [item_num] FROM [Item]");
+    m_screen->Context().DbMailbox().SetText(1003, "Item_Read");
+    m_screen->Context().DbMailbox().SetText(1002, "SELECT [item_num] FROM [Item]");
     worker->SetEvent();
     EXPECT_TRUE(PumpUntil([&] { return !worker->IsDatabaseOpen(); }));
     EXPECT_TRUE(PumpUntil([&] { return worker->GetReportFlag() == 1; }));

@@ -81,9 +81,9 @@ TEST_F(WorkScreenSwitchTest, EachHintShowsItsOwnPanels)
     for (const Case& c : cases) {
         Switch(c.hint, c.query, "vexo", db);
         const std::string label = std::to_string(c.hint);
-        EXPECT_EQ(m_screen->m_nHint, c.hint) << label;
-        EXPECT_EQ(m_screen->m_strKind, c.kind) << label;
-        EXPECT_EQ(m_screen->m_captionPanel.GetCaption(), c.caption) << label;
+        EXPECT_EQ(m_screen->Context().Hint(), c.hint) << label;
+        EXPECT_EQ(m_screen->Context().Kind(), c.kind) << label;
+        EXPECT_EQ(Caption(), c.caption) << label;
         EXPECT_EQ(GridVisible(), c.grid) << label;
         for (int id : kEditGroup)
             EXPECT_EQ(Visible(id), c.editGroup) << label << " control " << id;
@@ -115,7 +115,7 @@ TEST_F(WorkScreenSwitchTest, EachHintShowsItsOwnPanels)
         EXPECT_FALSE(Enabled(1043)) << label;
         EXPECT_EQ(m_screen->GetPresetKeys().HasSheetFrame(), c.hint == kHintPreset ? TRUE : FALSE) << label;
     }
-    EXPECT_EQ(m_screen->m_nLoggedIn, 0); // hint 10 is the log-out screen
+    EXPECT_EQ(m_screen->GetCommSetupFlag(), 0); // hint 10 is the log-out screen
 }
 
 TEST_F(WorkScreenSwitchTest, ItemTypeScreensPlaceTheGridAndTheProgressGroup)
@@ -145,19 +145,19 @@ TEST_F(WorkScreenSwitchTest, LogInHintsKeepTheItemScreenEditableAndTheMailboxUnt
     const CString db = MakeItemDatabase();
     Execute(db, { "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('7', 'Apple', 'vexo')" });
     Switch(kHintItem, "Item_Read", "vexo", db);
-    m_screen->m_mailbox.SetText(IDC_MAILBOX_NAME, "Busy_Request");
+    m_screen->Context().DbMailbox().SetText(IDC_MAILBOX_NAME, "Busy_Request");
     // The left pane's menu update rule: only the user id, then hint 8 or 9.
     for (LPARAM hint : { kHintLoggedOut, kHintLoggedIn, kHintCommMode }) {
         LeftPane()->m_mailbox.SetText(IDC_MAILBOX_TEXT, "vexo");
         CString empty;
         LeftPane()->SendHint(hint, &empty);
-        EXPECT_EQ(m_screen->m_nLoggedIn, hint == kHintLoggedOut ? 0 : 1) << hint;
-        EXPECT_EQ(m_screen->m_strKind, "Item") << hint;
-        EXPECT_EQ(m_screen->m_nHint, kHintItem) << hint;
-        EXPECT_EQ(m_screen->m_strItemDbPath, db) << hint;
+        EXPECT_EQ(m_screen->GetCommSetupFlag(), hint == kHintLoggedOut ? 0 : 1) << hint;
+        EXPECT_EQ(m_screen->Context().Kind(), "Item") << hint;
+        EXPECT_EQ(m_screen->Context().Hint(), kHintItem) << hint;
+        EXPECT_EQ(m_screen->Context().ItemDbPath(), db) << hint;
         // Communication Setup reads the scales into the mailbox's request.
         if (hint != kHintCommMode) {
-            EXPECT_EQ(m_screen->m_mailbox.Text(IDC_MAILBOX_NAME), "Busy_Request") << hint;
+            EXPECT_EQ(m_screen->Context().DbMailbox().Text(IDC_MAILBOX_NAME), "Busy_Request") << hint;
         }
         EXPECT_EQ(Grid().GetRowCount(), 3) << hint;
         EXPECT_TRUE(Visible(1007)) << hint;
@@ -171,22 +171,22 @@ TEST_F(WorkScreenSwitchTest, AHintDuringALoadIsDroppedAndOtherHintsOnlyMoveTheMa
 {
     const CString db = MakeItemDatabase();
     Switch(kHintItem, "Item_Read", "vexo", db);
-    m_screen->m_nUpdateLock = 1;
+    m_screen->Context().SetUpdateLock(1);
     LeftPane()->m_mailbox.SetText(IDC_MAILBOX_NAME, "Add_Read");
     LeftPane()->m_mailbox.SetText(IDC_MAILBOX_TEXT, "vexo");
     CString path = db;
     LeftPane()->SendHint(kHintIngredient, &path);
-    EXPECT_EQ(m_screen->m_strKind, "Item");
+    EXPECT_EQ(m_screen->Context().Kind(), "Item");
     EXPECT_EQ(LeftPane()->m_mailbox.Text(IDC_MAILBOX_NAME), "Add_Read");
-    m_screen->m_nUpdateLock = 0;
+    m_screen->Context().SetUpdateLock(0);
     // A hint above 19 moves the words and resets the print kind, nothing else.
     m_screen->OnUpdate(LeftPane(), 42, &path);
     EXPECT_EQ(LeftPane()->m_mailbox.Text(IDC_MAILBOX_NAME), "");
-    EXPECT_EQ(m_screen->m_mailbox.Text(IDC_MAILBOX_NAME), "Add_Read");
-    EXPECT_EQ(m_screen->m_mailbox.Text(IDC_MAILBOX_TEXT), "vexo");
-    EXPECT_EQ(m_screen->m_strKind, "Item");
+    EXPECT_EQ(m_screen->Context().DbMailbox().Text(IDC_MAILBOX_NAME), "Add_Read");
+    EXPECT_EQ(m_screen->Context().DbMailbox().Text(IDC_MAILBOX_TEXT), "vexo");
+    EXPECT_EQ(m_screen->Context().Kind(), "Item");
     EXPECT_EQ(m_screen->GetPrintKind(), "");
-    EXPECT_EQ(m_screen->m_nHint, 42);
+    EXPECT_EQ(m_screen->Context().Hint(), 42);
 }
 
 TEST_F(WorkScreenSwitchTest, ACommandNeverActsOnARowClickedOnAnotherScreen)

@@ -190,9 +190,9 @@ TEST_F(WorkScreenTcpTest, ReceivesGoIntoTheDatabaseOfTheHourAndTheScale)
     m_screen->GetDlgItemText(1039, progress);
     EXPECT_EQ(progress, "2"); // records stored by the last read
     // The last statement stays in the database mailbox, not signalled.
-    EXPECT_EQ(m_screen->m_mailbox.Text(1003), "ITEM_REV");
-    EXPECT_EQ(m_screen->m_mailbox.Text(1002).Find("INSERT INTO [Item]"), 0);
-    EXPECT_NE(m_screen->m_mailbox.Text(1002).Find("'O''Three'"), -1);
+    EXPECT_EQ(m_screen->Context().DbMailbox().Text(1003), "ITEM_REV");
+    EXPECT_EQ(m_screen->Context().DbMailbox().Text(1002).Find("INSERT INTO [Item]"), 0);
+    EXPECT_NE(m_screen->Context().DbMailbox().Text(1002).Find("'O''Three'"), -1);
 }
 
 TEST_F(WorkScreenTcpTest, SelectSendTakesThePickedRowsInPickOrder)
@@ -321,8 +321,8 @@ TEST_F(WorkScreenTcpTest, PresetReadsAskForTheTypedPageOrForAllAndStoreTheKeys)
         "SELECT [page_num] || '|' || [num] || '|' || [str] FROM [Preset] WHERE [str] <> '0' ORDER BY [ID]");
     EXPECT_EQ(page12, (std::vector<CString> { "12|1|41", "12|2|7" }));
     // A preset page names no request word; its statements reach the SQL edit.
-    EXPECT_NE(m_screen->m_mailbox.Text(1003), "ITEM_REV");
-    EXPECT_EQ(m_screen->m_mailbox.Text(1002).Find("INSERT INTO [Preset]"), 0);
+    EXPECT_NE(m_screen->Context().DbMailbox().Text(1003), "ITEM_REV");
+    EXPECT_EQ(m_screen->Context().DbMailbox().Text(1002).Find("INSERT INTO [Preset]"), 0);
 
     Command(1027); // every page
     ASSERT_TRUE(WaitForJobs());
