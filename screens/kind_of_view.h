@@ -134,16 +134,14 @@ public:
     static const CRuntimeClass* GetThisClass();
     const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
 
-    void DoDataExchange(CDataExchange* dx) override;
     void OnInitialUpdate() override;
     // The screen switch (hints 1-19; the lock drops a hint while a load runs).
     void OnUpdate(CView* sender, LPARAM hint, void* hintObject) override;
-    void OnDraw(CDC* dc) override;
     // Commands of the left pane go there; the work screen's own stay here.
     BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;
 
     // What the screen's parts see of it; also the tests' way to the screen's
-    // words (kind, hint, user, database) and its lock and mailbox.
+    // words (kind, hint, user, database), its lock, mailbox and grid routines.
     CWorkScreenContext& Context() { return *this; }
     // The grid 1005 (the user-label designer reads and writes its cells).
     CGridCtrl& GetGrid() { return m_grid; }
@@ -155,6 +153,7 @@ public:
     int GetCommSetupFlag() const override { return m_nLoggedIn; }
     CItemDbWorker* GetItemWorker() override { return m_pItemWorker; }
 
+    // The parts other subsystems and the tests reach.
     // The preset key page (filled and read by the table bridge).
     CPresetKeys& GetPresetKeys() { return m_presetKeys; }
     // The manager's item default values (read by the table bridge).
@@ -164,18 +163,32 @@ public:
     [[nodiscard]] int GetClickedColumn() const { return m_rows.GetClickedColumn(); }
     // The print kind of the current screen ("ItemPrint" ...; "" for none).
     const CString& GetPrintKind() const { return m_print.GetPrintKind(); }
+    // The transport that runs transfers (null: the commands stop at the mode
+    // split; not owned).
+    void SetTransferPort(CTransferPort* port);
+    // The scale screens: communication settings, register, settings screens.
+    CScaleScreens& Scales() { return m_scales; }
+    // Transfers (screens/transfer_glue.h), reservations (screens/reservations.h)
+    // and the sales-total screens (screens/result_screens.h).
+    CTransferGlue& Transfers() { return *m_pTransfers; }
+    CReservations& Reservations() { return *m_pReservations; }
+    CResultScreens& GetResultScreens();
+    // The transfer glue's panel buttons.
+    void EnableTransStopButton(BOOL enable);
+    void EnableScaleTransButtons(BOOL enable);
+
+protected:
+    // ---- Framework, screens, panels, grid and handlers (kept off the public
+    // face: other subsystems go through the operations above) ----------------
+
+    void DoDataExchange(CDataExchange* dx) override;
+    void OnDraw(CDC* dc) override;
 
     // CInsertReadTarget: the row read back after an insert; field 0 (the ID)
     // goes into the key cell of the current insertion row.
     void SplitItemRowText(CString row) override { m_load.SplitItemRowText(row); }
     void SplitScaleInfoRowText(CString row) override;
     void SplitUserLabelRowText(CString row) override { m_load.SplitUserLabelRowText(row); }
-
-    // The transport that runs transfers (null: the commands stop at the mode
-    // split; not owned).
-    void SetTransferPort(CTransferPort* port);
-    // The scale screens: communication settings, register, settings screens.
-    CScaleScreens& Scales() { return m_scales; }
 
     // ---- Screen state -------------------------------------------------------------
     void SetDefaultMembers();
@@ -200,8 +213,6 @@ public:
     // ---- Panels -------------------------------------------------------------------
     void EnableEditButtons(BOOL enable) override;
     void EnableItemTransButtons(BOOL enable) override;
-    void EnableTransStopButton(BOOL enable);
-    void EnableScaleTransButtons(BOOL enable);
     void ShowScaleInfoPanel(BOOL show);
     void ShowSyncTablesButton(int serverMode);
     void PlaceSyncPresetButton(int serverMode);
@@ -215,7 +226,7 @@ public:
 
     // ---- Grid ---------------------------------------------------------------------
     // (CTableLoad, kind_of_view_load.h)
-    void RebuildGrid();
+    void RebuildGrid() override;
     void SetGridColumnCount(int count) override { m_load.SetGridColumnCount(count); }
     int InsertGridRow(const CString& heading, int position) override
     {
@@ -242,7 +253,6 @@ public:
     static void MakeDirectoryPath(const CString& path);
 
     // ---- Transfers (screens/transfer_glue.h) -----------------------------------------
-    CTransferGlue& Transfers() { return *m_pTransfers; }
     // Message 1324.
     LRESULT OnTransSocketData(WPARAM token, LPARAM lParam);
     // The rest of what the transports use of the screen.
@@ -254,7 +264,6 @@ public:
     // would cut the rows still to come.
     BOOL RefuseWhileBusy() override;
     // ---- Reservations (screens/reservations.h) -------------------------------------
-    CReservations& Reservations() { return *m_pReservations; }
     void OnReservationSetup();
     void OnReservationInfoView();
 
@@ -290,7 +299,6 @@ public:
     // saying so) while another load runs.
     BOOL ReloadResults();
     void RequestResults(const CString& requestWord);
-    CResultScreens& GetResultScreens();
 
     // ---- Synchronisation into the server database (kind_of_view_sync.cpp) ----------
     void OnSyncTables();

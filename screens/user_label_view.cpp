@@ -527,7 +527,7 @@ void CUserLabelView::WriteCell(int row, int column, const CString& text)
 {
     CKindOfView* screen = WorkScreen();
     screen->GetGrid().SetItemText(row, column, text);
-    screen->OnGridCellEdited(row, column);
+    screen->Context().OnGridCellEdited(row, column);
 }
 
 void CUserLabelView::WriteField(int index, int row)

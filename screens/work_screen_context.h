@@ -61,6 +61,8 @@ public:
     virtual void SetGridColumnCount(int count) = 0;
     virtual int InsertGridRow(const CString& heading, int position) = 0;
     virtual void ResetGridSelection() = 0;
+    // A grid of two rows and two columns, the trailing row "-->" and locked.
+    virtual void RebuildGrid() = 0;
     // A cell's text checked and written back as if typed (the edit panel's
     // rule), and the edit and item transfer buttons enabled or greyed.
     virtual void OnGridCellEdited(int row, int column) = 0;

@@ -176,7 +176,7 @@ TEST_F(ServerSyncTest, UserLabelsAreInsertedThenUpdated)
     m_screen->Context().SetUserId("vexo");
     m_screen->Context().SetHint(kHintUserLabel);
     m_screen->Context().SetServerDbPath(kServerDatabase);
-    m_screen->RebuildGrid();
+    m_screen->Context().RebuildGrid();
     m_screen->Context().SetUpdateLock(1);
     m_screen->Context().TableBridge().RequestUserLabels(m_db);
     ASSERT_TRUE(WaitForLoad());
@@ -292,7 +292,7 @@ TEST_F(ServerSyncTest, TheScaleGetsWhatWasSynchronised)
     Press(1065);
     Switch(kHintPreset, "Pre_Read", "vexo", m_db);
     std::vector<std::string> keys;
-    for (const CString& text : m_screen->GetPresetKeyTexts())
+    for (const CString& text : m_screen->Context().GetPresetKeyTexts())
         keys.push_back(text.Str());
     Press(1066);
 

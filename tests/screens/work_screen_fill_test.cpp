@@ -26,7 +26,7 @@ protected:
     // Fills the column titled title from row with the dialog's two texts.
     void Fill(int row, const char* title, const char* start, const char* increment)
     {
-        Grid().SendNotify(row, m_screen->FindColumn(title, 1), GRIDNOTIFY_CLICK);
+        Grid().SendNotify(row, m_screen->Context().FindColumn(title, 1), GRIDNOTIFY_CLICK);
         ModalDialogScript::Push([start, increment](CDialog& dialog) {
             dialog.SetDlgItemText(1002, start);
             dialog.SetDlgItemText(1003, increment);
@@ -37,7 +37,7 @@ protected:
     std::vector<CString> GridColumn(const char* title) const
     {
         std::vector<CString> texts;
-        const int column = m_screen->FindColumn(title, 1);
+        const int column = m_screen->Context().FindColumn(title, 1);
         for (int r = 1; r < Grid().GetRowCount(); ++r)
             texts.push_back(Grid().GetItemText(r, column));
         return texts;
@@ -110,7 +110,7 @@ TEST_F(WorkScreenFillTest, TextColumnsAreRefusedBeforeTheDialog)
 TEST_F(WorkScreenFillTest, ClicksOutsideTheDataCellsFillNothing)
 {
     LoadItems(2);
-    const int idColumn = m_screen->FindColumn("ID", 1);
+    const int idColumn = m_screen->Context().FindColumn("ID", 1);
     const int columns = Grid().GetColumnCount();
     const std::pair<int, int> clicks[] = { { 0, 1 }, { 3, 1 }, { 1, 0 }, { 1, idColumn }, { 1, columns } };
     for (const auto& [row, column] : clicks) {

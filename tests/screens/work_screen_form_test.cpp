@@ -113,18 +113,18 @@ TEST_F(WorkScreenFormTest, ButtonGroupsAreEnabledTogetherAndNothingElse)
         EXPECT_FALSE(Enabled(id)) << id;
     for (int id : { 1026, 1028, 1009, 1010 })
         EXPECT_TRUE(Enabled(id)) << id;
-    s.EnableItemTransButtons(FALSE);
+    s.Context().EnableItemTransButtons(FALSE);
     for (int id : { 1009, 1010, 1001, 1002 })
         EXPECT_FALSE(Enabled(id)) << id;
     EXPECT_TRUE(Enabled(1026));
     s.EnableTransStopButton(TRUE);
     EXPECT_TRUE(Enabled(1030));
-    s.EnableEditButtons(FALSE);
+    s.Context().EnableEditButtons(FALSE);
     for (int id : { 1007, 1008, 1065 })
         EXPECT_FALSE(Enabled(id)) << id;
     s.EnableScaleTransButtons(TRUE);
-    s.EnableItemTransButtons(TRUE);
-    s.EnableEditButtons(TRUE);
+    s.Context().EnableItemTransButtons(TRUE);
+    s.Context().EnableEditButtons(TRUE);
     for (int id : { 1025, 1027, 1029, 1009, 1010, 1001, 1002, 1007, 1008, 1065 })
         EXPECT_TRUE(Enabled(id)) << id;
 }

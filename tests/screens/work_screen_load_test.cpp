@@ -16,7 +16,7 @@ class WorkScreenLoadTest : public WorkScreenFixture {
 protected:
     void ExpectLockedKeyAndTrailingRow()
     {
-        const int key = m_screen->FindColumn("ID");
+        const int key = m_screen->Context().FindColumn("ID");
         ASSERT_GT(key, 0);
         const int last = Grid().GetRowCount() - 1;
         EXPECT_EQ(Grid().GetItemText(last, 0), "-->");
@@ -174,14 +174,14 @@ TEST_F(WorkScreenLoadTest, UserLabelsLoadWithoutTheManagerColumn)
     m_screen->Context().DbMailbox().SetText(IDC_MAILBOX_NAME, "User_Label_Read");
     m_screen->Context().DbMailbox().SetText(IDC_MAILBOX_TEXT, "vexo");
     m_screen->Context().SetHint(17);
-    m_screen->RebuildGrid();
+    m_screen->Context().RebuildGrid();
     m_screen->Context().SetUpdateLock(1);
     m_screen->Context().TableBridge().RequestUserLabels(db);
     ASSERT_TRUE(WaitForLoad());
     ASSERT_EQ(Grid().GetRowCount(), 4);
     EXPECT_EQ(Grid().GetItemText(0, 1), "file_num");
     EXPECT_EQ(Grid().GetItemText(0, 2), "item_nameX");
-    EXPECT_EQ(m_screen->FindColumn("mg_id"), -1);
+    EXPECT_EQ(m_screen->Context().FindColumn("mg_id"), -1);
     EXPECT_EQ(Grid().GetItemText(0, Grid().GetColumnCount() - 1), "ID");
     EXPECT_EQ(Grid().GetItemText(1, 1), "3");
     EXPECT_EQ(Grid().GetItemText(1, 2), "10");

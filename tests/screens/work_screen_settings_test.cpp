@@ -25,13 +25,13 @@ protected:
     // An item grid with the POS columns and rows of (item number, kind, code).
     void FillPosGrid(const std::vector<std::array<const char*, 3>>& rows)
     {
-        m_screen->RebuildGrid();
-        m_screen->SetGridColumnCount(4);
+        m_screen->Context().RebuildGrid();
+        m_screen->Context().SetGridColumnCount(4);
         Grid().SetItemText(0, 1, "ITEM_NUM");
         Grid().SetItemText(0, 2, "POS_KIND");
         Grid().SetItemText(0, 3, "POS_CODE");
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            const int row = m_screen->InsertGridRow("List", static_cast<int>(i) + 1);
+            const int row = m_screen->Context().InsertGridRow("List", static_cast<int>(i) + 1);
             for (int c = 0; c < 3; ++c)
                 Grid().SetItemText(row, c + 1, rows[i][static_cast<std::size_t>(c)]);
         }
@@ -51,10 +51,10 @@ TEST_F(WorkScreenSettingsTest, DefaultValuesAreOnOnlyForTheirOwnManager)
              Case { "vexo", 0 }, Case { "kim\r\nTRUE", 0 }, Case { "vexo\r\nyes please", 1 },
              Case { "vexo\r\nFALSE\r\nTRUE", 1 }, Case { "vexo\nTRUE\n", 1 } }) {
         WriteSetting(kDefaultValueFile, c.file);
-        EXPECT_EQ(m_screen->LoadDefaultValues(), c.on) << c.file;
+        EXPECT_EQ(m_screen->Context().LoadDefaultValues(), c.on) << c.file;
     }
     m_screen->Context().SetUserId("nobody");
-    EXPECT_EQ(m_screen->LoadDefaultValues(), 0);
+    EXPECT_EQ(m_screen->Context().LoadDefaultValues(), 0);
 }
 
 TEST_F(WorkScreenSettingsTest, ColumnListAndTablesFollowTheManagersFiles)
@@ -199,7 +199,7 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     command(1010);
     EXPECT_EQ(m_screen->Transfers().MessageDialog().GetMessageText(), "     42 number : pos code Err\r\n");
     EXPECT_TRUE(m_port.m_ethernet.empty() && m_port.m_serial.empty());
-    EditCell(1, m_screen->FindColumn("POS_CODE"), "123");
+    EditCell(1, m_screen->Context().FindColumn("POS_CODE"), "123");
     // Send all asks first; No stops it.
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDNO);

@@ -380,9 +380,7 @@ TEST_F(WorkScreenTcpTest, SettingsSendsTakeTheClickedRowThenRestartTheScale)
             return scalesim::Bytes(record.begin(), record.end());
         };
         ASSERT_NE(rowRecord(1), rowRecord(2));
-        m_screen->ClearPickedRows();
-        Grid().SendNotify(2, 1, GRIDNOTIFY_CLICK);
-        Grid().m_nDownRow = Grid().m_nUpRow = 2;
+        ClickCell(2, 1);
         MessageBoxScript::Reset();
 
         Command(1013);
@@ -516,7 +514,7 @@ TEST_F(WorkScreenTcpTest, TransStopFreesTheButtonsButLeavesATcpJobRunning)
     // The TCP path leaves the buttons as they are.
     for (int id : { 1009, 1010, 1001, 1002, 1025, 1027, 1029 })
         EXPECT_TRUE(Enabled(id)) << id;
-    m_screen->EnableItemTransButtons(FALSE);
+    m_screen->Context().EnableItemTransButtons(FALSE);
     m_screen->EnableScaleTransButtons(FALSE);
     m_screen->EnableTransStopButton(TRUE);
 
