@@ -59,11 +59,25 @@
 // - CCellEditor (kind_of_view_edit.h): an edited cell's placeholder, limits
 //   and write-back through the table bridge.
 // - CUsersScreen (kind_of_view_users.h): list 1053, Register and Delete.
-// - The table bridge (CTableBridge) and CUserLabelScreen still reach the
-//   view's private state as friends. Everyone else goes through operations:
-//   Context() (the CWorkScreenContext the parts see; tests read and set the
-//   screen's words, lock and mailbox through it), GetGrid(), the parts'
-//   accessors, and the shell's and transports' interfaces.
+// - CUserLabelScreen still reaches the view's private state as a friend.
+//   Everyone else goes through operations: Context() (the
+//   CWorkScreenContext the parts see; tests read and set the screen's words,
+//   lock and mailbox through it), GetGrid(), the parts' accessors, and the
+//   shell's and transports' interfaces.
+// - CTableBridge (table_bridge.h): the SELECTs, reply rows and writes of
+//   the table screens. It knows the screen through the context, the preset
+//   keys through CPresetKeyPage and the users list through CManagerList
+//   (both implemented by the parts, which include the bridge's header: the
+//   arrows go to the bridge, never from it), and reads CItemDefaults.
+// - CServerSyncCommands (server_sync_commands.h): the Synchronization
+//   buttons 1065/1066; OnSyncTables, OnSyncPresetLabel and SyncUserLabels
+//   hand on to it with the server database's path.
+// The handlers that hand on to rows, preset keys, printing, the edited cell
+// and the users screen are in kind_of_view_parts.cpp: no part's file
+// includes this header. The panels' button groups (EnableEditButtons,
+// EnableItemTransButtons, EnableScaleTransButtons, EnableTransStopButton)
+// are in kind_of_view_layout.cpp only; the parts reach them through the
+// context.
 
 #include <array>
 #include <atomic>
@@ -95,6 +109,7 @@
 #include "screens/kind_of_view_rows.h"
 #include "screens/kind_of_view_users.h"
 #include "screens/scale_screens.h"
+#include "screens/server_sync_commands.h"
 #include "screens/table_bridge.h"
 #include "screens/transfer_ports.h"
 #include "screens/work_screen_context.h"
@@ -124,7 +139,6 @@ class CKindOfView : public CFormView,
                     public CInsertReadTarget,
                     private CWorkScreenContext {
     friend class CUserLabelScreen;
-    friend class CTableBridge;
 
 public:
     CKindOfView();
@@ -174,8 +188,8 @@ public:
     CReservations& Reservations() { return *m_pReservations; }
     CResultScreens& GetResultScreens();
     // The transfer glue's panel buttons.
-    void EnableTransStopButton(BOOL enable);
-    void EnableScaleTransButtons(BOOL enable);
+    void EnableTransStopButton(BOOL enable) override;
+    void EnableScaleTransButtons(BOOL enable) override;
 
 protected:
     // ---- Framework, screens, panels, grid and handlers (kept off the public
@@ -389,7 +403,7 @@ private:
     CTableBridge& TableBridge() override { return *m_pTableBridge; }
     int Language() const override { return m_nLanguage; }
 
-    // ---- State (the table bridge and the user-label screen are friends) -----------
+    // ---- State (the user-label screen is a friend) ----------------------------------
     CCaptionPanel m_captionPanel;
     CGridCtrl m_grid;
     CMailboxDlg m_mailbox; // 132
@@ -472,6 +486,7 @@ private:
     CItemDefaults m_defaults { *this };
     CGridRows m_rows { *this, m_defaults };
     CPresetSheetPrint m_print;
+    CServerSyncCommands m_sync { *this, m_presetKeys };
     CCellEditor m_editor { *this };
     CTableLoad m_load { *this, m_scales, m_rows };
     CUsersScreen m_users { *this };

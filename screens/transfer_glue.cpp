@@ -500,27 +500,20 @@ CString CTransferGlue::MakeReceivedDataPath(const CString& scaleId)
     return path;
 }
 
-void CTransferGlue::EnableControls(std::initializer_list<int> ids, BOOL enable)
-{
-    for (int id : ids) {
-        if (CWnd* control = m_screen.Form().GetDlgItem(id))
-            control->EnableWindow(enable);
-    }
-}
-
+// The button groups are the view's layout: one place for their ids.
 void CTransferGlue::EnableItemTransButtons(BOOL enable)
 {
-    EnableControls({ 1009, 1010, 1001, 1002 }, enable);
+    m_screen.EnableItemTransButtons(enable);
 }
 
 void CTransferGlue::EnableScaleTransButtons(BOOL enable)
 {
-    EnableControls({ 1025, 1027, 1029 }, enable);
+    m_screen.EnableScaleTransButtons(enable);
 }
 
 void CTransferGlue::EnableTransStopButton(BOOL enable)
 {
-    EnableControls({ 1030 }, enable);
+    m_screen.EnableTransStopButton(enable);
 }
 
 void CTransferGlue::StartSerialTransfer(const TransferOrder& order)

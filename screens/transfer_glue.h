@@ -130,7 +130,6 @@ private:
     TransferOrder MakeOrder(const char* command, const char* kind, const char* scope) const;
     // The state reset and port check both scale sends start with.
     BOOL BeginScaleSend();
-    void EnableControls(std::initializer_list<int> ids, BOOL enable);
 
     CWorkScreenContext& m_screen;
     CScaleScreens& m_scales;

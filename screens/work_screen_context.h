@@ -64,10 +64,15 @@ public:
     // A grid of two rows and two columns, the trailing row "-->" and locked.
     virtual void RebuildGrid() = 0;
     // A cell's text checked and written back as if typed (the edit panel's
-    // rule), and the edit and item transfer buttons enabled or greyed.
+    // rule), and the edit buttons enabled or greyed.
     virtual void OnGridCellEdited(int row, int column) = 0;
     virtual void EnableEditButtons(BOOL enable) = 0;
+    // The panels' button groups (ids in the view's layout only): the item
+    // transfers 1009/1010/1001/1002, the scale settings' 1025/1027/1029, and
+    // the stop 1030.
     virtual void EnableItemTransButtons(BOOL enable) = 0;
+    virtual void EnableScaleTransButtons(BOOL enable) = 0;
+    virtual void EnableTransStopButton(BOOL enable) = 0;
 
     // While set, the screen switch drops the left pane's hints.
     virtual int GetUpdateLock() const = 0;

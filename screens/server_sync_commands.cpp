@@ -1,0 +1,118 @@
+// The Synchronization buttons 1065 and 1066: the screen's rows into the server
+// database (server_sync.h), under the update lock with the buttons disabled.
+
+#include <algorithm>
+#include <optional>
+
+#include "ethernet/scale_records.h"
+#include "grid/grid_ctrl.h"
+#include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/core/wnd.h"
+#include "screens/kind_of_view_preset.h"
+#include "screens/server_sync.h"
+#include "screens/server_sync_commands.h"
+#include "screens/work_screen_context.h"
+#include "screens/work_screen_kinds.h"
+
+namespace {
+
+constexpr int kPresetHint = 3;
+constexpr int kSmallModelKeys = 50;
+
+// The grid's data rows: row 1 to the row before the trailing "-->" row.
+std::vector<RecordRow> DataRows(CGridCtrl& grid)
+{
+    std::vector<RecordRow> rows;
+    const int columns = grid.GetColumnCount();
+    for (int r = 1; r <= grid.GetRowCount() - 2; ++r) {
+        RecordRow row(static_cast<std::size_t>(std::max(columns, 1)));
+        for (int c = 1; c < columns; ++c)
+            row[static_cast<std::size_t>(c)] = grid.GetItemText(r, c).Str();
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+// Runs write on the opened server database; the result, or none when the
+// database could not be opened (its error was shown).
+template <typename Write>
+std::optional<SyncResult> RunSync(const CString& path, const CString& userId, Write write)
+{
+    CServerSync sync(path, userId);
+    if (!sync.Open())
+        return std::nullopt;
+    const SyncResult result = write(sync);
+    sync.Close();
+    return result;
+}
+
+void ShowOutcome(const std::optional<SyncResult>& result)
+{
+    if (result)
+        AfxMessageBox(SyncOutcomeText(*result), MB_OK);
+}
+
+} // namespace
+
+CServerSyncCommands::CServerSyncCommands(CWorkScreenContext& screen, CPresetKeys& presetKeys)
+    : m_screen(screen)
+    , m_presetKeys(presetKeys)
+{ }
+
+void CServerSyncCommands::EnablePresetLabelButton(BOOL enable)
+{
+    if (CWnd* button = m_screen.Form().GetDlgItem(1066))
+        button->EnableWindow(enable);
+}
+
+void CServerSyncCommands::OnSyncTables(const CString& serverDbPath)
+{
+    const BOOL storedItems = m_screen.Hint() == kKindItem && m_screen.LoadDefaultValues();
+    m_screen.SetUpdateLock(1);
+    m_screen.EnableEditButtons(FALSE);
+    const std::vector<RecordRow> rows = DataRows(m_screen.Grid());
+    const std::optional<SyncResult> result = RunSync(serverDbPath, m_screen.UserId(), [&](CServerSync& sync) {
+        if (!storedItems)
+            return sync.WriteGridRows(m_screen.Hint(), rows);
+        std::vector<std::string> keys;
+        for (const RecordRow& row : rows)
+            keys.emplace_back(Cell(row, 1));
+        return sync.WriteStoredItems(m_screen.ItemDbPath(), keys);
+    });
+    m_screen.EnableEditButtons(TRUE);
+    m_screen.SetUpdateLock(0);
+    ShowOutcome(result);
+}
+
+void CServerSyncCommands::OnSyncPresetLabel(const CString& serverDbPath)
+{
+    if (m_screen.Hint() == kKindUserLabel) {
+        SyncUserLabels(serverDbPath);
+        return;
+    }
+    if (m_screen.Hint() != kPresetHint)
+        return;
+    EnablePresetLabelButton(FALSE);
+    m_screen.SetUpdateLock(1);
+    std::vector<std::string> keys;
+    for (const CString& text : m_presetKeys.GetKeyTexts())
+        keys.push_back(text.Str());
+    keys.resize(static_cast<std::size_t>(m_presetKeys.GetKeyCount()));
+    const std::optional<SyncResult> result = RunSync(serverDbPath, m_screen.UserId(),
+        [&](CServerSync& sync) { return sync.WritePresetPage(m_presetKeys.GetPage(), keys); });
+    m_screen.SetUpdateLock(0);
+    EnablePresetLabelButton(TRUE);
+    ShowOutcome(result);
+}
+
+void CServerSyncCommands::SyncUserLabels(const CString& serverDbPath)
+{
+    EnablePresetLabelButton(FALSE);
+    m_screen.SetUpdateLock(1);
+    const std::vector<RecordRow> rows = DataRows(m_screen.Grid());
+    const std::optional<SyncResult> result = RunSync(
+        serverDbPath, m_screen.UserId(), [&](CServerSync& sync) { return sync.WriteUserLabels(rows); });
+    m_screen.SetUpdateLock(0);
+    EnablePresetLabelButton(TRUE);
+    ShowOutcome(result);
+}

@@ -1,0 +1,30 @@
+#pragma once
+// CServerSyncCommands: what the Synchronization buttons 1065 and 1066 do: the
+// screen's rows (or the stored items, while the manager's default values are
+// in force), the preset page or the user labels into the server database,
+// under the update lock with the buttons disabled, then the outcome. It knows
+// the screen through CWorkScreenContext and reads the preset keys. UI thread.
+
+#include "platform/base/cstring.h"
+
+class CPresetKeys;
+class CWorkScreenContext;
+
+class CServerSyncCommands {
+public:
+    CServerSyncCommands(CWorkScreenContext& screen, CPresetKeys& presetKeys);
+    CServerSyncCommands(const CServerSyncCommands&) = delete;
+    CServerSyncCommands& operator=(const CServerSyncCommands&) = delete;
+
+    // Button 1065 and button 1066 (the preset page on hint 3, the user labels
+    // on their screen, nothing elsewhere).
+    void OnSyncTables(const CString& serverDbPath);
+    void OnSyncPresetLabel(const CString& serverDbPath);
+    void SyncUserLabels(const CString& serverDbPath);
+
+private:
+    void EnablePresetLabelButton(BOOL enable);
+
+    CWorkScreenContext& m_screen;
+    CPresetKeys& m_presetKeys;
+};
