@@ -173,6 +173,27 @@ int CCellEditor::ValidateCell(int row, int column, int kind)
     }
 }
 
+// A code already in the row that is too long for the new kind is pointed
+// out; the kind is kept.
+void CCellEditor::WarnOfLongPosCode(const CString& kind, int row)
+{
+    CGridCtrl& grid = m_screen.Grid();
+    const int codeColumn = m_screen.FindColumn("POS_CODE", 1);
+    if (codeColumn < 0)
+        return;
+    const long codeLength = Length(grid.GetItemText(row, codeColumn));
+    const bool tooLong = kind == "2" ? codeLength > 10
+        : kind == "3"                ? codeLength > 8
+        : kind == "1"                ? false
+                                     : codeLength > 6;
+    if (!tooLong)
+        return;
+    const PosCodeMessage message = PosCodeMessageFor(kind);
+    AfxMessageBox(m_screen.Language() == 1 ? message.korean : message.english, MB_OK);
+    grid.SetFocus();
+    grid.SetFocusCell(row, codeColumn);
+}
+
 int CCellEditor::ValidateItemField(int field, int row, int column)
 {
     CGridCtrl& grid = m_screen.Grid();
@@ -232,21 +253,7 @@ int CCellEditor::ValidateItemField(int field, int row, int column)
     case 11: {
         if (!whole || length > 2 || number > 3)
             return refuse("Pos Kind is a 0 - 3.", "바코드종류는 0 - 3번이내로 하여야 함");
-        const int codeColumn = m_screen.FindColumn("POS_CODE", 1);
-        if (codeColumn >= 0) {
-            const CString code = grid.GetItemText(row, codeColumn);
-            const long codeLength = Length(code);
-            const bool tooLong = text == "2" ? codeLength > 10
-                : text == "3"                ? codeLength > 8
-                : text == "1"                ? false
-                                             : codeLength > 6;
-            if (tooLong) {
-                const PosCodeMessage message = PosCodeMessageFor(text);
-                AfxMessageBox(language == 1 ? message.korean : message.english, MB_OK);
-                grid.SetFocus();
-                grid.SetFocusCell(row, codeColumn);
-            }
-        }
+        WarnOfLongPosCode(text, row);
         return 1;
     }
     case 12:

@@ -25,6 +25,7 @@ public:
 
 private:
     void RefuseCell(const CString& english, const CString& korean, int row, int column);
+    void WarnOfLongPosCode(const CString& kind, int row);
 
     CWorkScreenContext& m_screen;
 };
