@@ -9,6 +9,7 @@
 #include "platform/base/cp949.h"
 #include "platform/base/file.h"
 #include "platform/base/file_system.h"
+#include "platform/base/ini_lines.h"
 
 CIniFile::CIniFile()
 {
@@ -54,24 +55,15 @@ BOOL CIniFile::Open(
 
 void CIniFile::Load(const std::string& text)
 {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            m_sections.push_back({ CString(line.substr(1, line.size() - 2).c_str()), {}, {}, {} });
+    for (const IniTextLine& line : SplitIniLines(text)) {
+        if (line.kind == IniTextLine::Kind::Section) {
+            m_sections.push_back({ CString(line.name.c_str()), {}, {}, {} });
             continue;
         }
-        const std::size_t equals = line.find('=');
         Section& section = m_sections.back();
-        section.keys.emplace_back(line.substr(0, equals).c_str());
-        section.values.emplace_back(equals == std::string::npos ? "" : line.substr(equals + 1).c_str());
-        section.bare.push_back(equals == std::string::npos);
+        section.keys.emplace_back(line.name.c_str());
+        section.values.emplace_back(line.value.c_str());
+        section.bare.push_back(line.kind == IniTextLine::Kind::Other);
     }
 }
 

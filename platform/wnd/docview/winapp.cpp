@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/base/cp949.h"
+#include "platform/base/ini_lines.h"
 #include "platform/base/path.h"
 #include "platform/base/resource_script.h"
 #include "platform/wnd/core/app.h"
@@ -25,7 +26,8 @@ struct IniLine {
     CString value;
 };
 
-// The ini file as (section, entry, value) records in file order.
+// The ini file as (section, entry, value) records in file order; lines
+// without "=" are dropped.
 std::vector<IniLine> ReadIni(const std::string& path)
 {
     std::vector<IniLine> lines;
@@ -34,29 +36,14 @@ std::vector<IniLine> ReadIni(const std::string& path)
         return lines;
     std::stringstream buffer;
     buffer << in.rdbuf();
-    const std::string text = Cp949ToUtf8(buffer.str());
     CString section;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty())
-            continue;
-        if (line.front() == '[' && line.back() == ']') {
-            section = CString(line.substr(1, line.size() - 2).c_str());
+    for (const IniTextLine& line : SplitIniLines(Cp949ToUtf8(buffer.str()))) {
+        if (line.kind == IniTextLine::Kind::Section) {
+            section = CString(line.name.c_str());
             lines.push_back(IniLine { section, CString(), CString() });
-            continue;
+        } else if (line.kind == IniTextLine::Kind::Entry) {
+            lines.push_back(IniLine { section, CString(line.name.c_str()), CString(line.value.c_str()) });
         }
-        const std::size_t equals = line.find('=');
-        if (equals == std::string::npos)
-            continue;
-        lines.push_back(IniLine {
-            section, CString(line.substr(0, equals).c_str()), CString(line.substr(equals + 1).c_str()) });
     }
     return lines;
 }
