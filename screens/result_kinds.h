@@ -2,7 +2,7 @@
 // The four kinds of sales totals the scales keep, as the work screen shows
 // them: the hint that opens each screen, its request word (the query name,
 // also the transfer job's kind), its table, the default column list in grid
-// order (the key ID last), the grid titles and the screen caption.
+// order (the key ID last), the screen caption; and each column's grid titles.
 
 #include <initializer_list>
 
@@ -13,8 +13,6 @@ struct ResultKind {
     const char* requestWord;
     const char* table;
     std::initializer_list<const char*> columns; // "ID" last
-    std::initializer_list<const char*> englishTitles;
-    std::initializer_list<const char*> koreanTitles;
     const char* englishCaption;
     const char* koreanCaption;
     const char* koreanTip;
@@ -29,5 +27,8 @@ inline constexpr const char* kResultClearWord = "Scale_Result_All_Clear";
 // The kind of a request word or of a hint (12-15); nullptr for none.
 const ResultKind* FindResultKind(const CString& requestWord);
 const ResultKind* ResultKindOfHint(int hint);
+// The grid title of a column of the kinds in the language (1 Korean, else
+// English); the column's own name for another.
+const char* ResultColumnTitle(const char* column, int language);
 // "[a], [b], ..." of the kind's columns.
 CString ResultColumnList(const ResultKind& kind);

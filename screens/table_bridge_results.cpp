@@ -52,10 +52,9 @@ void CTableBridge::OnResultRow(CString rowText)
     if (m_nRowsReceived == 1) {
         m_screen.SetGridColumnCount(values + 1);
         if (const ResultKind* kind = FindResultKind(m_strResultWord)) {
-            const auto& titles = m_screen.Language() == 1 ? kind->koreanTitles : kind->englishTitles;
             int column = 1;
-            for (auto title = titles.begin(); title != titles.end() && column <= values; ++title)
-                grid.SetItemText(0, column++, *title);
+            for (auto name = kind->columns.begin(); name != kind->columns.end() && column <= values; ++name)
+                grid.SetItemText(0, column++, ResultColumnTitle(*name, m_screen.Language()));
         }
     } else {
         const int row = m_screen.InsertGridRow(
