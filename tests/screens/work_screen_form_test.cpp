@@ -31,7 +31,7 @@ TEST_F(WorkScreenFormTest, MembersDriveTheirOwnControlsWithTheirCaptions)
     // Each control of the form is bound to an object of its class.
     auto is = [&s]<typename T>(int id) { return dynamic_cast<const T*>(s.GetDlgItem(id)) != nullptr; };
     for (int id : { 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1025, 1027, 1029, 1030, 1050, 1051, 1052,
-             1057, 1011, 1014, 1012, 1013, 1117, 1116, 57607 })
+             1057, 1011, 1014, 1012, 1013, 1117, 1116, 57607, 1059, 1060, 1061, 1062, 1063, 1064 })
         EXPECT_TRUE(is.operator()<CXPButton>(id)) << id;
     for (int id : { 1026, 1028, 1039, 1143 })
         EXPECT_TRUE(is.operator()<CEdit>(id)) << id;

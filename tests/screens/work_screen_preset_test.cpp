@@ -7,6 +7,7 @@
 #include "platform/wnd/core/input_seam.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/pixels.h"
 
 namespace {
 
@@ -180,6 +181,20 @@ TEST_F(WorkScreenPresetTest, APageChangeEmptiesTheKeysBeforeItsRowsArrive)
     EXPECT_EQ(KeyText(59), "360");
     EXPECT_EQ(KeyId(59), "2");
     EXPECT_EQ(KeyId(0), "");
+}
+
+TEST_F(WorkScreenPresetTest, TheSheetFrameRingsTheTenKeysOfTheLastRowOnly)
+{
+    Open();
+    // A window wide enough to show what lies right of the tenth key.
+    GetMainFrame()->SetWindowPos(nullptr, 0, 0, 1600, 1000, SWP_NOMOVE | SWP_NOZORDER);
+    AfxPumpUntil([] { return false; }, 0);
+    Snapshot shot(*m_screen);
+    ASSERT_TRUE(shot.Ok());
+    ASSERT_GT(shot.Width(), 760);
+    const COLORREF frame = shot.At(52, 385);
+    EXPECT_NE(frame, shot.At(80, 385));
+    EXPECT_EQ(shot.InkOf(frame, CRect(0, 300, 760, 460)), CRect(48, 353, 625, 417));
 }
 
 } // namespace

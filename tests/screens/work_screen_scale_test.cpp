@@ -489,6 +489,13 @@ TEST_F(WorkScreenScaleRowsTest, TransHandsTheOrderToTheTransportOfTheMode)
         m_port.m_serial.clear();
         Comm().SelectMode(c.mode);
         Comm().SetChosen(c.scales);
+        // What a read by numbers and a serial job left behind does not go along.
+        m_screen->SetDlgItemText(1026, "3,5");
+        Run(1002);
+        m_screen->Transfers().SerialHost().SetSerialText(kSerialStatusEdit, "CLOSE");
+        MessageBoxScript::Reset();
+        m_port.m_ethernet.clear();
+        m_port.m_serial.clear();
         ClickRow(c.row);
         Run(1013);
         const std::vector<TransferOrder>& orders
@@ -504,6 +511,8 @@ TEST_F(WorkScreenScaleRowsTest, TransHandsTheOrderToTheTransportOfTheMode)
         EXPECT_EQ(orders[0].dataKind, "SCALE_ROOT_INFOMATION") << c.name;
         EXPECT_EQ(orders[0].scope, "select") << c.name;
         EXPECT_EQ(orders[0].scales, c.scales) << c.name;
+        EXPECT_TRUE(orders[0].receiveNumbers.empty()) << c.name;
+        EXPECT_EQ(m_screen->Transfers().SerialHost().GetSerialText(kSerialStatusEdit), "") << c.name;
     }
 }
 

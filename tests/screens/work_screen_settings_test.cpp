@@ -280,6 +280,26 @@ TEST_F(WorkScreenSettingsTest, ReceiveNumbersAreReadAsARangeAListOrOneNumber)
     }
 }
 
+TEST_F(WorkScreenSettingsTest, OnlyTheReadByNumbersCarriesTheTypedNumbers)
+{
+    FillPosGrid({ { "1", "0", "" } });
+    m_screen->Context().SetKind("Item");
+    m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
+    m_screen->Scales().CommSettings().SetChosen({ "Scale name = A, IP=10.0.0.7" });
+    m_screen->SetDlgItemText(1026, "3,5");
+    // Send all, select send, read all, scale data send, scale data reads.
+    for (const int id : { 1009, 1010, 1001, 1025, 1027, 1029 }) {
+        m_port.m_ethernet.clear();
+        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1002, 0), 0);
+        ASSERT_EQ(m_port.m_ethernet.size(), 1u) << id;
+        EXPECT_EQ(m_port.m_ethernet[0].receiveNumbers, (std::vector<int> { 3, 5 })) << id;
+        MessageBoxScript::PushAnswer(IDYES);
+        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        ASSERT_EQ(m_port.m_ethernet.size(), 2u) << id;
+        EXPECT_TRUE(m_port.m_ethernet[1].receiveNumbers.empty()) << id;
+    }
+}
+
 TEST(ReplyRowTest, ValuesEndAtTabJoSlashOnly)
 {
     std::vector<CString> fields(3);

@@ -118,6 +118,39 @@ TEST_F(WorkScreenSwitchTest, EachHintShowsItsOwnPanels)
     EXPECT_EQ(m_screen->GetCommSetupFlag(), 0); // hint 10 is the log-out screen
 }
 
+TEST_F(WorkScreenSwitchTest, AScreensPanelsAreGoneOnTheNextScreen)
+{
+    const CString db = MakeItemDatabase();
+    LeftPane()->m_nServerFlag = 1;
+    for (int id : { 1030, 1044, 1039, 1065, 1066, 1050, 1053, 1059 })
+        EXPECT_FALSE(Visible(id)) << "start, control " << id;
+    const std::vector<int> users = { 1053, 1054, 1055, 1056, 1058 };
+    const std::vector<int> labels = { 1059, 1060, 1061, 1062, 1063, 1064 };
+    struct Case {
+        LPARAM hint;
+        const char* query;
+        std::vector<int> shown;
+        std::vector<int> hidden;
+    };
+    const Case cases[] = {
+        { kHintItem, "Item_Read", { 1030, 1044, 1039, 1065 }, users },
+        { kHintManagement, "Mg_Reg_Read", users, { 1030, 1044, 1039, 1065, 1066 } },
+        { kHintPreset, "Pre_Read", { 1066 }, users },
+        { kHintManagement, "Mg_Reg_Read", users, { 1066 } },
+        { kHintItem, "Item_Read", { 1065 }, {} },
+        { kHintScaleTotal, "Scale_Result_All_Read", { 1050, 1044 }, { 1065, 1030 } },
+        { kHintUserLabel, "User_Label_Read", labels, { 1050 } },
+        { kHintItem, "Item_Read", {}, labels },
+    };
+    for (const Case& c : cases) {
+        Switch(c.hint, c.query, "vexo", c.hint == kHintManagement ? CString() : db);
+        for (int id : c.shown)
+            EXPECT_TRUE(Visible(id)) << c.hint << " control " << id;
+        for (int id : c.hidden)
+            EXPECT_FALSE(Visible(id)) << c.hint << " control " << id;
+    }
+}
+
 TEST_F(WorkScreenSwitchTest, ItemTypeScreensPlaceTheGridAndTheProgressGroup)
 {
     const CString db = MakeItemDatabase();
