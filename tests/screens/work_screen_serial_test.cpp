@@ -1,3 +1,6 @@
+#include <condition_variable>
+#include <mutex>
+
 #include "ethernet/scale_records.h"
 #include "platform/base/datetime.h"
 #include "platform/serial/serial_port.h"
@@ -22,6 +25,57 @@ using scalesim::SerialScaleModel;
 
 constexpr int kPort = 4;
 
+// Holds the scale's answer to the n-th frame addressed to one scale ID until
+// Release (or a deadline): that frame is in flight while the test acts.
+class HeldFrame {
+public:
+    HeldFrame(std::string id, std::size_t n)
+        : m_id(std::move(id))
+        , m_n(n)
+    { }
+    ~HeldFrame() { Release(); }
+    HeldFrame(const HeldFrame&) = delete;
+    HeldFrame& operator=(const HeldFrame&) = delete;
+
+    scalesim::SerialScript Wrap(scalesim::SerialScript script) const
+    {
+        return [state = m_state, id = m_id, n = m_n, script = std::move(script)](
+                   const scalesim::SerialFrame& frame, std::size_t index) {
+            std::unique_lock lock(state->lock);
+            if (frame.scaleId == id && ++state->seen == n) {
+                state->holding = true;
+                state->released.wait_for(
+                    lock, TestDeadline(std::chrono::milliseconds(5000)), [&] { return state->free; });
+            }
+            lock.unlock();
+            return script(frame, index);
+        };
+    }
+    bool Holding() const
+    {
+        std::lock_guard lock(m_state->lock);
+        return m_state->holding;
+    }
+    void Release()
+    {
+        std::lock_guard lock(m_state->lock);
+        m_state->free = true;
+        m_state->released.notify_all();
+    }
+
+private:
+    struct State {
+        std::mutex lock;
+        std::condition_variable released;
+        std::size_t seen = 0;
+        bool holding = false;
+        bool free = false;
+    };
+    std::shared_ptr<State> m_state = std::make_shared<State>();
+    std::string m_id;
+    std::size_t m_n;
+};
+
 class WorkScreenSerialTest : public WorkScreenFixture {
 protected:
     void SetUp() override
@@ -43,9 +97,10 @@ protected:
         SetSerialDevicePath(kPort, "");
         WorkScreenFixture::TearDown();
     }
-    void StartLine(SerialScaleModel& model)
+    void StartLine(SerialScaleModel& model) { StartLine(model.Script()); }
+    void StartLine(scalesim::SerialScript script)
     {
-        ASSERT_TRUE(m_line.Start(model.Script()));
+        ASSERT_TRUE(m_line.Start(std::move(script)));
         SetSerialDevicePath(kPort, m_line.DevicePath());
     }
     void Command(int id) { m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
@@ -138,15 +193,19 @@ TEST_F(WorkScreenSerialTest, StopEndsTheWalkAfterTheScaleBeingServed)
         row[1] = std::to_string(n);
         model.Put("07", BuildPluRecord(row).Payload());
     }
-    StartLine(model);
+    // 07's answer to its fourth frame (a record's acknowledgement) waits for the stop.
+    HeldFrame held("07", 4);
+    StartLine(held.Wrap(model.Script()));
     m_screen->Scales().CommSettings().AddChosen("Scale name = Back, Scale ID=08");
     MessageBoxScript::Reset();
 
     Command(1001); // read: the walk serves 07, then 08
-    ASSERT_TRUE(PumpUntil([&] { return model.CommandsTo("07").size() >= 4; }));
+    ASSERT_TRUE(PumpUntil([&] { return held.Holding(); }));
     ASSERT_TRUE(ClickAtControl(*m_screen, 1030)); // "Trans Stop", inside its group box 1034
+    held.Release();
     ASSERT_TRUE(WaitForWalk());
     EXPECT_EQ(model.Joined(), std::vector<std::string> { "07" });
+    EXPECT_LT(model.CommandsTo("07").size(), 8u); // the read ended at the held record
     EXPECT_TRUE(Enabled(1001));
     EXPECT_FALSE(Enabled(1030));
     EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 0);
