@@ -3,3 +3,7 @@
 
 // Managers, their users and the scale register ([Manager], [ScaleMG]).
 inline constexpr const char* kManagerDatabase = "C:\\Windows\\system\\Manager\\Manager.mdb";
+// The scale settings ([Scale_Info], [Scale_Root_Info]).
+inline constexpr const char* kScaleSettingsDatabase = "C:\\Windows\\system\\Manager\\Manager_ScaleInfo.mdb";
+// Reservations and the item copies they send ([Reservation_Table], [Item]).
+inline constexpr const char* kReservationDatabase = "C:\\Windows\\system\\Manager\\Reservation_Store.mdb";

@@ -131,7 +131,7 @@ BOOL CReservationSetupDlg::OnInitDialog()
 
 long CReservationSetupDlg::IsNumberFree()
 {
-    if (!m_dao.OpenDatabase(kReservationDatabasePath))
+    if (!m_dao.OpenDatabase(kReservationDatabase))
         return 0;
     long number = 1;
     while (m_dao.GetValues(ReservationNumberSql(number)) != kDbNoRows)
@@ -243,7 +243,7 @@ void CReservationSetupDlg::OnOK()
         Refuse(check);
         return;
     }
-    if (m_lNumber <= 0 || !m_dao.OpenDatabase(kReservationDatabasePath))
+    if (m_lNumber <= 0 || !m_dao.OpenDatabase(kReservationDatabase))
         return;
     row.number = CString::Formatted("%ld", m_lNumber);
     row.period = CString::Formatted("%d", m_nPeriod);
@@ -457,7 +457,7 @@ void CReservationListDlg::LoadReservations()
 {
     m_list.InsertColumn(0, "Reservation Information", LVCFMT_LEFT, 1000);
     m_nClickedItem = -1;
-    if (!m_dao.OpenDatabase(kReservationDatabasePath))
+    if (!m_dao.OpenDatabase(kReservationDatabase))
         return;
     const CString sql = ReservationListSql(m_strManagerId);
     for (int index = 0;; ++index) {
@@ -499,7 +499,7 @@ void CReservationListDlg::OnDelete()
     const long number = ScaleAtol(key.number.GetString());
     if (m_pHost)
         m_pHost->CancelReservationThreads(number);
-    if (m_dao.OpenDatabase(kReservationDatabasePath)) {
+    if (m_dao.OpenDatabase(kReservationDatabase)) {
         m_dao.Execute(DeleteReservationSql(number));
         if (key.kind == "Item")
             m_dao.Execute(DeleteReservationItemsSql(number));

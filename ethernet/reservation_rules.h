@@ -18,7 +18,6 @@
 
 #include "platform/base/cstring.h"
 
-inline constexpr const char* kReservationDatabasePath = "C:\\Windows\\system\\Manager\\Reservation_Store.mdb";
 inline constexpr const char* kReservationReportFolder = "C:\\Zuvar\\Reservation_Report";
 inline constexpr const char* kReservationReportPath = "C:\\Zuvar\\Reservation_Report\\Reservation_Report.txt";
 inline constexpr const char* kAdministrator = "vexo";

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <set>
 
+#include "db/store_paths.h"
 #include "ethernet/reservation_host.h"
 #include "ethernet/scale_records.h"
 #include "platform/base/bytes.h"
@@ -336,7 +337,7 @@ void CReservationTransThread::BeginTransfer()
         CloseReservation();
         return;
     }
-    if (m_dao.OpenDatabase(kReservationDatabasePath)) {
+    if (m_dao.OpenDatabase(kReservationDatabase)) {
         m_dao.Execute(ReservationStatusSql(kStatusTrans, m_row.managerId, m_number, m_row.address));
         m_dao.CloseDatabase();
     }
@@ -349,7 +350,7 @@ void CReservationTransThread::BeginTransfer()
 
 int CReservationTransThread::CountItems()
 {
-    if (m_kind != kReservationKindItem || !m_dao.OpenDatabase(kReservationDatabasePath))
+    if (m_kind != kReservationKindItem || !m_dao.OpenDatabase(kReservationDatabase))
         return 0;
     const CString count = m_dao.GetValues(CountReservationItemsSql(m_number, m_row.managerId));
     m_dao.CloseDatabase();
@@ -385,7 +386,7 @@ void CReservationTransThread::SendPluStep()
 void CReservationTransThread::SendNextItem(int index)
 {
     CString text = kDbNoRows;
-    if (m_dao.OpenDatabase(kReservationDatabasePath)) {
+    if (m_dao.OpenDatabase(kReservationDatabase)) {
         text = m_dao.GetRecordAt(ReservationItemSql(m_row.managerId, m_number), index);
         m_dao.CloseDatabase();
     }
@@ -483,7 +484,7 @@ void CReservationTransThread::CloseReservation()
     WriteReservationReport(m_report);
     const char* status
         = m_period == kPeriodOnce ? kStatusOnceEnded : (m_period == kPeriodEveryDay ? kStatusDailyEnded : "");
-    if (m_dao.OpenDatabase(kReservationDatabasePath)) {
+    if (m_dao.OpenDatabase(kReservationDatabase)) {
         m_dao.Execute(ReservationStatusSql(status, m_row.managerId, m_number, m_row.address));
         m_dao.CloseDatabase();
     }

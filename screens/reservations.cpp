@@ -5,6 +5,7 @@
 #include "screens/reservations.h"
 
 #include "db/reservation_dao_helper.h"
+#include "db/store_paths.h"
 #include "ethernet/record_values.h"
 #include "ethernet/reservation_dialogs.h"
 #include "ethernet/reservation_thread.h"
@@ -75,7 +76,7 @@ void CReservations::Start()
 void CReservations::WriteReservationReport()
 {
     MakeDirectoryPath(kManagerFolder);
-    ProvisionDatabaseFile(kReservationTemplateId, kReservationDatabasePath);
+    ProvisionDatabaseFile(kReservationTemplateId, kReservationDatabase);
     MakeDirectoryPath(kReservationReportFolder);
     try {
         CFile report(kReservationReportPath, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite);
@@ -88,7 +89,7 @@ void CReservations::WriteReservationReport()
 void CReservations::LoadReservations()
 {
     CReservationDaoHelper dao;
-    if (!dao.OpenDatabase(kReservationDatabasePath))
+    if (!dao.OpenDatabase(kReservationDatabase))
         return;
     // Every row is read before any is deleted: a delete that fails leaves its
     // row, and the next row is still reached.
@@ -170,7 +171,7 @@ void CReservations::OnReservationSetup()
     if (dialog.DoModal() != IDOK)
         return;
     CReservationDaoHelper dao;
-    if (!dao.OpenDatabase(kReservationDatabasePath))
+    if (!dao.OpenDatabase(kReservationDatabase))
         return;
     const std::vector<ReservationRow> rows = ReadRows(dao, ReservationReadSql(dialog.GetNumber()));
     dao.CloseDatabase();

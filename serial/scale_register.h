@@ -11,8 +11,6 @@
 
 #include "serial/scale_register_host.h"
 
-inline constexpr const char* kScaleSettingsDatabase = "C:\\Windows\\system\\Manager\\Manager_ScaleInfo.mdb";
-
 class CScaleRegister : public CScaleRegisterPort {
 public:
     CScaleRegister() = default;

@@ -231,7 +231,7 @@ void CCalvornView::ProvisionDataFiles()
 {
     MakeDirectoryPath(kManagerFolder);
     ProvisionDatabaseFile(kManagerTemplateId, kManagerDatabase);
-    ProvisionDatabaseFile(kScaleInfoTemplateId, kScaleInfoDatabase);
+    ProvisionDatabaseFile(kScaleInfoTemplateId, kScaleSettingsDatabase);
     ProvisionDatabaseFile(kReservationTemplateId, kReservationDatabase);
 }
 

@@ -35,8 +35,6 @@ inline constexpr const char* kAdministratorId = "vexo";
 
 // Files of the data folder and the sample database.
 inline constexpr const char* kManagerFolder = "C:\\Windows\\system\\Manager";
-inline constexpr const char* kScaleInfoDatabase = "C:\\Windows\\system\\Manager\\Manager_ScaleInfo.mdb";
-inline constexpr const char* kReservationDatabase = "C:\\Windows\\system\\Manager\\Reservation_Store.mdb";
 inline constexpr const char* kSampleFolderNt
     = "C:\\Documents and Settings\\All Users\\Desktop\\ScaleSampleDB";
 inline constexpr const char* kSampleDatabaseNt

@@ -27,8 +27,8 @@ BOOL IsFolder(const CString& path)
 
 constexpr const char* kProgramDatabases[] = {
     kManagerDatabase,
-    "C:\\Windows\\system\\Manager\\Manager_ScaleInfo.mdb",
-    "C:\\Windows\\system\\Manager\\Reservation_Store.mdb",
+    kScaleSettingsDatabase,
+    kReservationDatabase,
     "C:\\Windows\\system\\Manager\\Server_Store.mdb",
     "C:\\Zuvar\\ResultData\\Result_Sum.mdb",
 };

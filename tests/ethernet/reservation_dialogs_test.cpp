@@ -144,7 +144,7 @@ protected:
 
     std::vector<std::string> ReservationRows()
     {
-        return Rows(kReservationDatabasePath,
+        return Rows(kReservationDatabase,
             "SELECT [reservation_num], [reservation_period], [mg_id], [year], [month], [day], [hour], [min], "
             "[reservation_kind], [ip], [reservation_trans], [reservation_status] FROM [Reservation_Table] "
             "ORDER BY "
@@ -152,7 +152,7 @@ protected:
     }
     std::vector<std::string> CopyRows()
     {
-        return Rows(kReservationDatabasePath,
+        return Rows(kReservationDatabase,
             "SELECT [item_num], [item_name], [item_name2], [unitprice], [fix_price], [pos_code], [additem], "
             "[mg_id], [reservation_num], [reservation_period], [reservation_trans] FROM [Item] ORDER BY "
             "[ID]");
@@ -296,7 +296,7 @@ TEST_F(ReservationDialogTest, SetupRefusesAndKeepsTheFocusOnTheField)
 
 TEST_F(ReservationDialogTest, WithoutAReservationDatabaseNothingIsNumberedOrStored)
 {
-    TempDataRoot::WriteAll(m_root.Native(kReservationDatabasePath), "not a database");
+    TempDataRoot::WriteAll(m_root.Native(kReservationDatabase), "not a database");
     CReservationSetupDlg dialog;
     Setup(dialog, 1, { 5 });
     CString number;
@@ -313,7 +313,7 @@ TEST_F(ReservationDialogTest, WithoutAReservationDatabaseNothingIsNumberedOrStor
     EXPECT_EQ(boxesAtStart, 1u); // the database's error
     for (const MessageBoxRecord& box : m_boxes.Records())
         EXPECT_TRUE(box.type & MB_ICONSTOP) << box.text.Str();
-    EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kReservationDatabasePath)), "not a database");
+    EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kReservationDatabase)), "not a database");
 }
 
 TEST_F(ReservationDialogTest, PeriodsSetTheDateEditsAndAreStored)
@@ -563,10 +563,9 @@ TEST_F(ReservationListTest, DeleteRemovesEveryRowAndCopyOfTheNumber)
     ASSERT_EQ(Lines().size(), 2u);
     EXPECT_EQ(ParseReservationListLine(Lines()[0]).number, "2");
     EXPECT_EQ(ParseReservationListLine(Lines()[1]).number, "3");
-    EXPECT_EQ(
-        Rows(kReservationDatabasePath, "SELECT [reservation_num] FROM [Reservation_Table] ORDER BY [ID]"),
+    EXPECT_EQ(Rows(kReservationDatabase, "SELECT [reservation_num] FROM [Reservation_Table] ORDER BY [ID]"),
         (std::vector<std::string> { "2", "3" }));
-    EXPECT_EQ(Rows(kReservationDatabasePath, "SELECT [item_num] FROM [Item] ORDER BY [ID]"),
+    EXPECT_EQ(Rows(kReservationDatabase, "SELECT [item_num] FROM [Item] ORDER BY [ID]"),
         (std::vector<std::string> { "9" }));
 
     // The remembered line is gone with it.
@@ -579,10 +578,10 @@ TEST_F(ReservationListTest, DeleteRemovesEveryRowAndCopyOfTheNumber)
     List().ClickItem(0);
     MessageBoxScript::PushAnswer(IDYES);
     AfxClickDlgButton(m_dialog, 1001);
-    EXPECT_EQ(Rows(kReservationDatabasePath, "SELECT [reservation_num] FROM [Reservation_Table]"),
+    EXPECT_EQ(Rows(kReservationDatabase, "SELECT [reservation_num] FROM [Reservation_Table]"),
         (std::vector<std::string> { "3" }));
     EXPECT_EQ(
-        Rows(kReservationDatabasePath, "SELECT [item_num] FROM [Item]"), (std::vector<std::string> { "9" }));
+        Rows(kReservationDatabase, "SELECT [item_num] FROM [Item]"), (std::vector<std::string> { "9" }));
 }
 
 TEST_F(ReservationListTest, OkAndEscapeHideTheDialog)

@@ -29,7 +29,7 @@ class ReservationFixture : public ::testing::Test {
 protected:
     ReservationFixture()
     {
-        WriteTemplate(220, kReservationDatabasePath);
+        WriteTemplate(220, kReservationDatabase);
         WriteTemplate(152, kManagerDatabase);
         WriteTemplate(150, kTestItemDb);
         SetClock(CTime(2007, 3, 5, 9, 7, 10));
@@ -102,7 +102,7 @@ protected:
         std::vector<CString> sql { InsertReservationSql(row) };
         for (const auto& item : items)
             sql.push_back(InsertReservationItemSql(item, row.managerId, row.Number(), row.Period(), 0));
-        Execute(kReservationDatabasePath, sql);
+        Execute(kReservationDatabase, sql);
     }
 
     static ReservationRow MakeRow(long number, int period, const char* manager, const char* address,

@@ -130,7 +130,7 @@ protected:
     }
     std::vector<std::string> Statuses()
     {
-        return Rows(kReservationDatabasePath,
+        return Rows(kReservationDatabase,
             "SELECT [reservation_num], [ip], [reservation_status] FROM [Reservation_Table] ORDER BY [ID]");
     }
     std::vector<CString> Boxes() const
@@ -317,7 +317,7 @@ TEST_F(ReservationThreadTest, EveryWaitForTheScaleEndsWithAReport)
                 EXPECT_EQ(packets[i].payload, packets[packets.size() - 4].payload);
         }
         EXPECT_EQ(Boxes(), (std::vector<CString> { c.box }));
-        EXPECT_EQ(Rows(kReservationDatabasePath,
+        EXPECT_EQ(Rows(kReservationDatabase,
                       CString::Formatted("SELECT [reservation_status] FROM [Reservation_Table] WHERE "
                                          "[reservation_num] = '%ld'",
                           number)),
@@ -367,7 +367,7 @@ TEST_F(ReservationThreadTest, WithoutCopiesOnlyTheResetGoesAndTheReportIsEmpty)
     ReservationRow row = MakeRow(4, 0, "kim", scale.Address().c_str());
     Run(row, {});
     // Another manager's copies of the same number are not this reservation's.
-    Execute(kReservationDatabasePath, { InsertReservationItemSql(kTwoItems[0], "lee", 4, 0, 0) });
+    Execute(kReservationDatabase, { InsertReservationItemSql(kTwoItems[0], "lee", 4, 0, 0) });
     SetTime(CTime(2007, 3, 5, 9, 7, 59));
     ASSERT_TRUE(WaitForReports(1));
     ASSERT_EQ(scale.Received().size(), 1u);
@@ -439,7 +439,7 @@ TEST_F(ReservationThreadTest, ATransferStartedMeanwhileStopsItAfterTheNextAnswer
         EXPECT_EQ(Boxes(), (std::vector<CString> { "Trans Complete" }));
         EXPECT_EQ(scale.Received().size(), holdAt + 1);
         EXPECT_EQ(
-            Rows(kReservationDatabasePath,
+            Rows(kReservationDatabase,
                 CString::Formatted(
                     "SELECT [reservation_status] FROM [Reservation_Table] WHERE [reservation_num] = '%ld'",
                     number)),

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "db/store_paths.h"
 #include "ethernet/reservation_dialogs.h"
 #include "ethernet/reservation_thread.h"
 #include "platform/base/datetime.h"
@@ -74,7 +75,7 @@ protected:
         std::vector<CString> sql { InsertReservationSql(row) };
         for (const auto& item : items)
             sql.push_back(InsertReservationItemSql(item, row.managerId, row.Number(), row.Period(), 0));
-        Execute(kReservationDatabasePath, sql);
+        Execute(kReservationDatabase, sql);
     }
 
     std::vector<std::string> ReportLines() const
@@ -88,7 +89,7 @@ protected:
     std::vector<CString> Statuses()
     {
         return Column(
-            kReservationDatabasePath, "SELECT [reservation_status] FROM [Reservation_Table] ORDER BY [ID]");
+            kReservationDatabase, "SELECT [reservation_status] FROM [Reservation_Table] ORDER BY [ID]");
     }
     std::vector<CString> Boxes() const
     {
@@ -202,7 +203,7 @@ TEST_F(ReservationRunTest, EveryWaitForTheScaleEndsWithAReport)
                 EXPECT_EQ(p.payload, scale.Received()[0].payload); // the same packet again
         }
         EXPECT_EQ(Boxes(), (std::vector<CString> { c.box }));
-        EXPECT_EQ(Column(kReservationDatabasePath,
+        EXPECT_EQ(Column(kReservationDatabase,
                       CString::Formatted("SELECT [reservation_status] FROM [Reservation_Table] WHERE "
                                          "[reservation_num] = '%ld'",
                           number)),
@@ -321,7 +322,7 @@ TEST_F(ReservationRunTest, DeletingARunningReservationEndsItWithoutAReport)
     EXPECT_EQ(InfoLines(list).GetItemCount(), 0);
     EXPECT_TRUE(ReportLines().empty());
     EXPECT_TRUE(Statuses().empty());
-    EXPECT_TRUE(Column(kReservationDatabasePath, "SELECT [item_num] FROM [Item]").empty());
+    EXPECT_TRUE(Column(kReservationDatabase, "SELECT [item_num] FROM [Item]").empty());
     // The connection was closed: the scale's next connection is a new one.
     SetClock(CTime(2007, 3, 5, 9, 8, 0));
     PumpFor(std::chrono::milliseconds(100));
@@ -349,10 +350,9 @@ TEST_F(ReservationRunTest, StartUpDeletesExpiredReservationsAndStartsTheOthers)
     Store(Row(7, 0, "kim", "127.0.0.254", "2100", "1", "1", "0", "0")); // later: started
     CReservationTransThread::SetConnectTimeout(50);
     m_screen->Reservations().LoadReservations();
-    EXPECT_EQ(
-        Column(kReservationDatabasePath, "SELECT [reservation_num] FROM [Reservation_Table] ORDER BY [ID]"),
+    EXPECT_EQ(Column(kReservationDatabase, "SELECT [reservation_num] FROM [Reservation_Table] ORDER BY [ID]"),
         (std::vector<CString> { "3", "4", "5", "7" }));
-    EXPECT_TRUE(Column(kReservationDatabasePath, "SELECT [item_num] FROM [Item]").empty());
+    EXPECT_TRUE(Column(kReservationDatabase, "SELECT [item_num] FROM [Item]").empty());
     std::vector<long> started;
     for (std::size_t slot = 0; m_screen->Reservations().GetReservationThread(slot); ++slot)
         started.push_back(m_screen->Reservations().GetReservationThread(slot)->GetReservationNumber());
@@ -441,7 +441,7 @@ TEST_F(ReservationRunTest, SetupStartsOneThreadPerScaleWithThePickedItems)
 
     setup(IDOK);
     EXPECT_EQ(Statuses(), (std::vector<CString> { "wait", "wait" }));
-    EXPECT_EQ(Column(kReservationDatabasePath, "SELECT [item_num] FROM [Item] ORDER BY [ID]"),
+    EXPECT_EQ(Column(kReservationDatabase, "SELECT [item_num] FROM [Item] ORDER BY [ID]"),
         (std::vector<CString> { "42", "43" }));
     for (std::size_t slot : { 0u, 1u }) {
         ASSERT_NE(m_screen->Reservations().GetReservationThread(slot), nullptr) << slot;
@@ -548,7 +548,7 @@ TEST_F(ReservationRunTest, StartUpMakesTheStoreAndTheReportAndKeepsEarlierLines)
     std::filesystem::remove_all(m_root.Native(kManagerFolder));
     std::filesystem::remove_all(m_root.Native(kReservationReportFolder));
     m_screen->Reservations().WriteReservationReport();
-    EXPECT_GT(std::filesystem::file_size(m_root.Native(kReservationDatabasePath)), 0u);
+    EXPECT_GT(std::filesystem::file_size(m_root.Native(kReservationDatabase)), 0u);
     EXPECT_TRUE(Statuses().empty());
     EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kReservationReportPath)), "");
     Store(Row(4, 0, "kim", "127.0.0.254", "2030"));

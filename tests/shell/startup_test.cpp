@@ -29,7 +29,7 @@ struct ProvisionedFile {
 
 constexpr ProvisionedFile kProvisioned[] = {
     { kManagerDatabase, 152 },
-    { kScaleInfoDatabase, 208 },
+    { kScaleSettingsDatabase, 208 },
     { kReservationDatabase, 220 },
     { kSampleDatabaseNt, 150 },
 };
