@@ -36,17 +36,19 @@ CKindOfView::CKindOfView()
     : CFormView(IDD_KIND_OF_VIEW)
     , m_grid(0, 0, 0, 0)
     , m_mailbox(this)
-    , m_scales(*this)
+    , m_scales(*this, *this, *this)
 {
     m_pItemWorker = new CItemDbWorker;
     m_pItemWorker->SetOwner(this, &m_mailbox);
     m_pItemWorker->SetInsertReadTarget(this);
     CWorkScreenContext& context = *this;
-    m_pTransfers = std::make_unique<CTransferGlue>(context, m_scales);
-    m_pResults = std::make_unique<CResultScreens>(context, m_scales, *m_pTransfers);
-    m_pReservations.reset(new CReservations(context, [this] { return m_pTransfers->GetTransferActive(); }));
-    m_pTableBridge = new CTableBridge(context, m_presetKeys, m_defaults);
-    m_pTableBridge->SetManagerList(&m_users);
+    m_pTransfers = std::make_unique<CTransferGlue>(
+        context, context, context, context, m_scales, m_presetKeys, m_defaults);
+    m_pResults
+        = std::make_unique<CResultScreens>(context, context, context, m_scales, m_pTransfers->Results());
+    m_pReservations.reset(
+        new CReservations(context, context, context, [this] { return m_pTransfers->GetTransferActive(); }));
+    m_pTableBridge = new CTableBridge(context, context, context, m_presetKeys, m_defaults, m_users);
     m_mailbox.Create(this);
     SetDefaultMembers();
     m_nLoggedIn = 0;

@@ -7,77 +7,93 @@
 // carrier (145) and the message window (225). Everything runs on the UI thread
 // except the worker, which talks to it through the mailbox and SendMessage.
 //
-// Scales and reservations (each knows the screen only through
-// CWorkScreenContext, screens/work_screen_context.h, which CKindOfView
-// implements privately; the arrows go from the screen to its parts and from
-// each part to the context, never back to CKindOfView):
-// - CScaleScreens (Scales()): the communication settings, the COM port, the
-//   communication dialog 141 and Auto_Comset_File.bin; the scale register
-//   (CScaleRegister, whose host it is), list 900 and buttons 901-903; Insert,
-//   Update and Delete of the scale settings screens. The handlers 32773, 1043,
-//   900-903, 1011, 1012, 1014 and WM_COMMMODE_CHANGED hand on to it; the
-//   query dispatch hands the register's reply rows to Scales().Register().
-// - CReservations (Reservations()): the reservation threads (ended first in
-//   the destructor), the list 217, lamps 1040/1045/1046, commands 1116/1117,
-//   message 1624 and timers 600 + slot; the host of the threads and the list.
-//   It reads the transfer-active count through a function it is given.
-// - CTransferGlue (Transfers(), screens/transfer_glue.h): the host of both
-//   transports (CTransferHost for the TCP jobs, CSerialHost for the serial
-//   walk) and the serial side of the commands; it owns the transports, the
-//   serial mailbox 145, the message window 225, the stop flag, the count of
-//   running transfers, the numbers of a selective read and lamps 1037/1038.
-//   The commands 1001/1002/1009/1010/1025/1027/1029/1030 and the scale
-//   settings' Trans hand on to it, as do message 1324, 1224-1227 and the
-//   timers 150 and 200-599. It reads the communication settings of
-//   CScaleScreens (glue -> scales, never back); CReservations reads its
-//   transfer-active count. It owns the sales-total loop over the TCP jobs
-//   (CResultLoop) and steps it after each job's message.
-// - CResultScreens (screens/result_screens.h): the sales-total receive and
-//   clear (started through the glue's operations, never its members) and the
-//   accumulation; the handlers of hints 12-15 and 1050-1057 hand on to it.
-// Screens, rows, loads and presets (same rule: parts know the context only):
+// What the parts see of the screen (screens/work_screen_context.h): four
+// narrow interfaces, which CKindOfView implements privately through the
+// aggregate CWorkScreenContext (Context(); the tests use it):
+// - CWorkScreenState: the form, language, kind word, hint, user, update lock
+//   and the load starter;
+// - CWorkScreenGrid: the grid, the clicked row, column search, the grid's
+//   shape, picks and a cell's write-back (handed on to CTableLoad, CGridRows
+//   and CCellEditor);
+// - CWorkScreenPanels: the panels' button groups (ids in
+//   kind_of_view_layout.cpp only);
+// - CWorkScreenDatabase: the item worker, mailbox 132, the table bridge, the
+//   busy check and the item and server database paths.
+// Each part takes only the interfaces it uses (S state, G grid, P panels,
+// D database). The arrows go from the screen to its parts and from each part
+// to those interfaces, never back to CKindOfView; no part's file includes
+// this header.
+// - CScaleScreens (S G D; Scales()): the communication settings, the COM
+//   port, the communication dialog 141 and Auto_Comset_File.bin; the scale
+//   register (CScaleRegister, whose host it is), list 900 and buttons
+//   901-903; Insert, Update and Delete of the scale settings screens. The
+//   handlers 32773, 1043, 900-903, 1011, 1012, 1014 and WM_COMMMODE_CHANGED
+//   hand on to it; the query dispatch hands the register's reply rows to
+//   Scales().Register().
+// - CReservations (S G D; Reservations()): the reservation threads (ended
+//   first in the destructor), the list 217, lamps 1040/1045/1046, commands
+//   1116/1117, message 1624 and timers 600 + slot; the host of the threads
+//   and the list. It reads the transfer-active count through a function it
+//   is given.
+// - CTransferGlue (S G P D; Transfers(), screens/transfer_glue.h): the host
+//   of both transports (CTransferHost for the TCP jobs, CSerialHost for the
+//   serial walk) and the serial side of the commands; it owns the
+//   transports, the serial mailbox 145, the message window 225, the stop
+//   flag, the count of running transfers, the numbers of a selective read
+//   and lamps 1037/1038. The commands 1001/1002/1009/1010/1025/1027/1029/1030,
+//   the user labels' transfers and the scale settings' Trans hand on to it,
+//   as do message 1324, 1224-1227 and the timers 150 and 200-599. It reads
+//   the communication settings of CScaleScreens, the preset keys' texts and
+//   page (CPresetKeys) and the default values (CItemDefaults): glue -> those,
+//   never back. CReservations reads its transfer-active count. It owns the
+//   sales-total loop over the TCP jobs (CResultLoop) and steps it after each
+//   job's message.
+// - CResultScreens (S G D; screens/result_screens.h): the sales-total receive
+//   and clear and the accumulation; it starts the exchanges through
+//   CResultExchange (screens/result_exchange.h), which the glue implements
+//   privately (Transfers().Results()). The handlers of hints 12-15 and
+//   1050-1057 hand on to it.
 // - The screen switch (kind_of_view_switch.cpp): OnUpdate drops a hint while
 //   the update lock is set, takes hints 7-9 alone, then moves the left pane's
 //   mailbox words in and finds the hint in one table of screens (kind word,
 //   split, reservation buttons, print kind, set-up); each screen's set-up is
 //   one function. The panels (kind_of_view_layout.cpp) stay on the view.
-// - CGridRows (kind_of_view_rows.h): Insert 1007, Delete 1008, the column
-//   fill 32792 and the clicked cell; rows come from the picked-rows rule.
-//   It asks CItemDefaults for the values of a new item row.
-// - CItemDefaults (kind_of_view_defaults.h): the manager's default values,
-//   read by the switch (column list), the rows, the table bridge and the
-//   transfers (LoadDefaultValues).
-// - CPresetKeys (kind_of_view_preset.h): keys 600-659, id edits 700-759,
-//   page combo 800, the key checks and writes, the sixth-row frame of
-//   OnDraw; the table bridge fills it, the transfers read its texts.
+// - CGridRows (S G P D; kind_of_view_rows.h): Insert 1007, Delete 1008, the
+//   column fill 32792 and the clicked cell; rows come from the picked-rows
+//   rule. It asks CItemDefaults for the values of a new item row.
+// - CItemDefaults (S; kind_of_view_defaults.h): the manager's default values,
+//   read by the switch (column list), the rows, the table bridge, the
+//   synchronisation and the transfers.
+// - CPresetKeys (S D; kind_of_view_preset.h): keys 600-659, id edits
+//   700-759, page combo 800, the key checks and writes, the sixth-row frame
+//   of OnDraw; the table bridge fills it, the transfers and the
+//   synchronisation read its texts.
 // - CPresetSheetPrint (kind_of_view_print.h): the print kind and the
 //   preset-key sheet; the view's print steps hand on to it.
-// - CTableLoad (kind_of_view_load.h): the worker's replies, which
+// - CTableLoad (S G D; kind_of_view_load.h): the worker's replies, which
 //   OnDbQueryRow/Empty/Done hand on, each to the reader of its request name
 //   (the table bridge's or the scale register's); the end of each load; the
 //   grid's shape (RebuildGrid) and cell routines; the insert read-back.
-// - CCellEditor (kind_of_view_edit.h): an edited cell's placeholder, limits
-//   and write-back through the table bridge.
-// - CUsersScreen (kind_of_view_users.h): list 1053, Register and Delete.
-// - CUserLabelScreen still reaches the view's private state as a friend.
-//   Everyone else goes through operations: Context() (the
-//   CWorkScreenContext the parts see; tests read and set the screen's words,
-//   lock and mailbox through it), GetGrid(), the parts' accessors, and the
-//   shell's and transports' interfaces.
-// - CTableBridge (table_bridge.h): the SELECTs, reply rows and writes of
-//   the table screens. It knows the screen through the context, the preset
-//   keys through CPresetKeyPage and the users list through CManagerList
-//   (both implemented by the parts, which include the bridge's header: the
-//   arrows go to the bridge, never from it), and reads CItemDefaults.
-// - CServerSyncCommands (server_sync_commands.h): the Synchronization
-//   buttons 1065/1066; OnSyncTables, OnSyncPresetLabel and SyncUserLabels
-//   hand on to it with the server database's path.
-// The handlers that hand on to rows, preset keys, printing, the edited cell
-// and the users screen are in kind_of_view_parts.cpp: no part's file
-// includes this header. The panels' button groups (EnableEditButtons,
-// EnableItemTransButtons, EnableScaleTransButtons, EnableTransStopButton)
-// are in kind_of_view_layout.cpp only; the parts reach them through the
-// context.
+// - CCellEditor (S G D; kind_of_view_edit.h): an edited cell's placeholder,
+//   limits and write-back through the table bridge.
+// - CUsersScreen (S D; kind_of_view_users.h): list 1053, Register and Delete.
+// - CUserLabelScreen (S G P D; user_label_screen.h): Insert 1059, Delete 1060
+//   and Image Display 1064 of the user labels screen, one made per command;
+//   it reads an insert's ID back through CTableLoad. Its panel and load
+//   start stay on the view (ShowUserLabelScreen).
+// - CTableBridge (S G D; table_bridge.h): the SELECTs, reply rows and writes
+//   of the table screens. It knows the preset keys through CPresetKeyPage
+//   and the users list through CManagerList (both implemented by the parts,
+//   which include the bridge's header: the arrows go to the bridge, never
+//   from it), and reads CItemDefaults.
+// - CServerSyncCommands (S G P D; server_sync_commands.h): the
+//   Synchronization buttons 1065/1066; OnSyncTables, OnSyncPresetLabel and
+//   SyncUserLabels hand on to it with the server database's path. It reads
+//   the preset keys and the default values.
+// The handlers that hand on to rows, preset keys, printing, the edited cell,
+// the users screen and the user labels screen are in kind_of_view_parts.cpp.
+// Other subsystems go through operations: Context(), GetGrid(), the parts'
+// accessors, and the shell's and transports' interfaces.
 
 #include <array>
 #include <atomic>
@@ -122,12 +138,13 @@
 class CCalvornView;
 class CCmdUI;
 class CItemDbWorker;
-class CReservations;
 class CPrintInfo;
-class CTransferPort;
-class CWorkScreenTransports;
+class CReservations;
 class CResultScreens;
 class CTransferGlue;
+class CTransferPort;
+class CUserLabelScreen;
+class CWorkScreenTransports;
 
 // Form template and control ids of the work screen.
 inline constexpr UINT IDD_KIND_OF_VIEW = 130;
@@ -138,8 +155,6 @@ class CKindOfView : public CFormView,
                     public CWorkScreen,
                     public CInsertReadTarget,
                     private CWorkScreenContext {
-    friend class CUserLabelScreen;
-
 public:
     CKindOfView();
     ~CKindOfView() override;
@@ -215,8 +230,11 @@ protected:
     void ShowScaleInfoScreen();
     void ShowScaleRootInfoScreen();
     void ShowScaleRegScreen();
-    // The user labels screen and its commands (user_label_screen.cpp).
+    // The user labels screen (its panel in kind_of_view_layout.cpp) and its
+    // commands (CUserLabelScreen, one per command).
     void ShowUserLabelScreen();
+    void PlaceUserLabelPanel();
+    CUserLabelScreen UserLabelScreen();
     void OnUserLabelInsert();
     void OnUserLabelDelete();
     void OnUserLabelTransAll();
@@ -227,6 +245,7 @@ protected:
     // ---- Panels -------------------------------------------------------------------
     void EnableEditButtons(BOOL enable) override;
     void EnableItemTransButtons(BOOL enable) override;
+    void EnableUserLabelEditButtons(BOOL enable) override;
     void ShowScaleInfoPanel(BOOL show);
     void ShowSyncTablesButton(int serverMode);
     void PlaceSyncPresetButton(int serverMode);
@@ -248,10 +267,10 @@ protected:
     }
     void SetCellReadOnly(int row, int column) override { m_load.SetCellReadOnly(row, column); }
     void ResetGridSelection() override { m_load.ResetGridSelection(); }
-    void ClearPickedRows() { m_load.ClearPickedRows(); }
+    void ClearPickedRows() override { m_load.ClearPickedRows(); }
     // A new screen starts with no clicked row or cell, in the view and in the
     // grid: a command never acts on a row clicked on another screen.
-    void ForgetClickedCell() { m_rows.ForgetClickedCell(); }
+    void ForgetClickedCell() override { m_rows.ForgetClickedCell(); }
     // The first column from start whose row-0 title is title, or -1.
     int FindColumn(const char* title, int start = 0) const override
     {
@@ -270,9 +289,6 @@ protected:
     // Message 1324.
     LRESULT OnTransSocketData(WPARAM token, LPARAM lParam);
     // The rest of what the transports use of the screen.
-    int GetPresetPage() override;
-    std::vector<CString> GetPresetKeyTexts() override;
-    int LoadDefaultValues() override;
     // TRUE (after saying so) while the item worker serves a request: its
     // database and the mailbox are in use, and a write or another request now
     // would cut the rows still to come.
@@ -381,7 +397,7 @@ private:
 
     LRESULT OnReservationSocketData(WPARAM wParam, LPARAM lParam);
 
-    // CWorkScreenContext (the rest above)
+    // CWorkScreenState, CWorkScreenGrid, CWorkScreenDatabase (the rest above)
     CWnd& Form() override { return *this; }
     CGridCtrl& Grid() override { return m_grid; }
     CMailboxDlg& DbMailbox() override { return m_mailbox; }
@@ -482,12 +498,12 @@ private:
     CScaleScreens m_scales;
     std::unique_ptr<CResultScreens> m_pResults;
     CImageList m_gridImages;
-    CPresetKeys m_presetKeys { *this };
+    CPresetKeys m_presetKeys { *this, *this };
     CItemDefaults m_defaults { *this };
-    CGridRows m_rows { *this, m_defaults };
+    CGridRows m_rows { *this, *this, *this, *this, m_defaults };
     CPresetSheetPrint m_print;
-    CServerSyncCommands m_sync { *this, m_presetKeys };
-    CCellEditor m_editor { *this };
-    CTableLoad m_load { *this, m_scales, m_rows };
-    CUsersScreen m_users { *this };
+    CServerSyncCommands m_sync { *this, *this, *this, *this, m_presetKeys, m_defaults };
+    CCellEditor m_editor { *this, *this, *this };
+    CTableLoad m_load { *this, *this, *this, m_scales, m_rows };
+    CUsersScreen m_users { *this, *this };
 };

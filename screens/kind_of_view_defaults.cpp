@@ -29,7 +29,7 @@ int ItemFieldNumber(const CString& name)
 
 } // namespace
 
-CItemDefaults::CItemDefaults(CWorkScreenContext& screen)
+CItemDefaults::CItemDefaults(CWorkScreenState& screen)
     : m_screen(screen)
     , m_defaultColumns(100, "-1")
     , m_defaultValues(100, "-1")

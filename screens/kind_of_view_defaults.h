@@ -9,11 +9,11 @@
 
 #include "platform/base/cstring.h"
 
-class CWorkScreenContext;
+class CWorkScreenState;
 
 class CItemDefaults {
 public:
-    explicit CItemDefaults(CWorkScreenContext& screen);
+    explicit CItemDefaults(CWorkScreenState& screen);
     CItemDefaults(const CItemDefaults&) = delete;
     CItemDefaults& operator=(const CItemDefaults&) = delete;
 
@@ -29,7 +29,7 @@ public:
     [[nodiscard]] const std::vector<CString>& GetCheckValues() const { return m_defaultValues; }
 
 private:
-    CWorkScreenContext& m_screen;
+    CWorkScreenState& m_screen;
     // 50 entries of (name, value) each.
     std::vector<CString> m_defaultColumns;
     std::vector<CString> m_defaultValues;

@@ -44,14 +44,16 @@ bool IsWholeNumber(const CString& text)
 
 } // namespace
 
-CCellEditor::CCellEditor(CWorkScreenContext& screen)
+CCellEditor::CCellEditor(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data)
     : m_screen(screen)
+    , m_grid(grid)
+    , m_data(data)
 { }
 
 void CCellEditor::RefuseCell(const CString& english, const CString& korean, int row, int column)
 {
     AfxMessageBox(m_screen.Language() == 1 ? korean : english, MB_OK);
-    CGridCtrl& grid = m_screen.Grid();
+    CGridCtrl& grid = m_grid.Grid();
     grid.m_bKeepFocus = 1;
     grid.SetFocus();
     grid.SetFocusCell(row, column);
@@ -59,10 +61,10 @@ void CCellEditor::RefuseCell(const CString& english, const CString& korean, int 
 
 void CCellEditor::OnGridCellEdited(int row, int column)
 {
-    const CString databasePath = m_screen.ItemDbPath();
+    const CString databasePath = m_data.ItemDbPath();
     if (databasePath.IsEmpty())
         return;
-    CGridCtrl& grid = m_screen.Grid();
+    CGridCtrl& grid = m_grid.Grid();
     const int kind = m_screen.Hint();
     const CString text = grid.GetItemText(row, column);
     if (text.IsEmpty()) {
@@ -105,19 +107,19 @@ void CCellEditor::OnGridCellEdited(int row, int column)
     default:
         return;
     }
-    if (m_screen.RefuseWhileBusy())
+    if (m_data.RefuseWhileBusy())
         return;
     if (kind != kKindUserLabel && !ValidateCell(row, column, kind))
         return;
     grid.m_bKeepFocus = 0;
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, request);
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
-    m_screen.TableBridge().UpdateCell(databasePath, row, column, kind);
+    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, request);
+    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
+    m_data.TableBridge().UpdateCell(databasePath, row, column, kind);
 }
 
 int CCellEditor::ValidateCell(int row, int column, int kind)
 {
-    const CGridCtrl& grid = m_screen.Grid();
+    const CGridCtrl& grid = m_grid.Grid();
     const CString text = grid.GetItemText(row, column);
     switch (kind) {
     case kKindItem: {
@@ -177,8 +179,8 @@ int CCellEditor::ValidateCell(int row, int column, int kind)
 // out; the kind is kept.
 void CCellEditor::WarnOfLongPosCode(const CString& kind, int row)
 {
-    CGridCtrl& grid = m_screen.Grid();
-    const int codeColumn = m_screen.FindColumn("POS_CODE", 1);
+    CGridCtrl& grid = m_grid.Grid();
+    const int codeColumn = m_grid.FindColumn("POS_CODE", 1);
     if (codeColumn < 0)
         return;
     const long codeLength = Length(grid.GetItemText(row, codeColumn));
@@ -196,7 +198,7 @@ void CCellEditor::WarnOfLongPosCode(const CString& kind, int row)
 
 int CCellEditor::ValidateItemField(int field, int row, int column)
 {
-    CGridCtrl& grid = m_screen.Grid();
+    CGridCtrl& grid = m_grid.Grid();
     const int language = m_screen.Language();
     const CString text = grid.GetItemText(row, column);
     const long number = Number(text);
@@ -241,7 +243,7 @@ int CCellEditor::ValidateItemField(int field, int row, int column)
             return refuse("Pos flag is a 1 - 999.", "포스플래그는 1 - 999번이내로 하여야 함");
         return 1;
     case 7: {
-        const int kindColumn = m_screen.FindColumn("POS_KIND", 1);
+        const int kindColumn = m_grid.FindColumn("POS_KIND", 1);
         const CString posKind = kindColumn >= 0 ? grid.GetItemText(row, kindColumn) : CString();
         // Kind "2" codes are held to their length only.
         if (!PosCodeAccepted(posKind, text) || (posKind != "2" && !whole)) {

@@ -7,11 +7,13 @@
 
 #include "platform/base/cstring.h"
 
-class CWorkScreenContext;
+class CWorkScreenDatabase;
+class CWorkScreenGrid;
+class CWorkScreenState;
 
 class CCellEditor {
 public:
-    explicit CCellEditor(CWorkScreenContext& screen);
+    explicit CCellEditor(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data);
     CCellEditor(const CCellEditor&) = delete;
     CCellEditor& operator=(const CCellEditor&) = delete;
 
@@ -27,5 +29,7 @@ private:
     void RefuseCell(const CString& english, const CString& korean, int row, int column);
     void WarnOfLongPosCode(const CString& kind, int row);
 
-    CWorkScreenContext& m_screen;
+    CWorkScreenState& m_screen;
+    CWorkScreenGrid& m_grid;
+    CWorkScreenDatabase& m_data;
 };

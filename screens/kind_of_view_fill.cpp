@@ -35,10 +35,10 @@ bool Holds(const auto& titles, const CString& title)
 void CGridRows::OnAutoValue()
 {
     const int hint = m_screen.Hint();
-    CGridCtrl& grid = m_screen.Grid();
+    CGridCtrl& grid = m_grid.Grid();
     if (hint != kKindItem && hint != kKindAdd && hint != kKindAdv && hint != kKindLandAdd)
         return;
-    if (m_screen.RefuseWhileBusy())
+    if (m_data.RefuseWhileBusy())
         return;
     const int row = m_nClickRow;
     const int column = m_nClickColumn;
@@ -64,7 +64,7 @@ void CGridRows::OnAutoValue()
     const CMessageBoxRepeatFilter once; // a refusal is told once, not per row
     for (int r = row; r < grid.GetRowCount() - 1; ++r) {
         grid.SetItemText(r, column, CString::Formatted("%ld", value));
-        m_screen.OnGridCellEdited(r, column);
+        m_grid.OnGridCellEdited(r, column);
         // The sequence stops rising (or falling) at the ends of long.
         if (__builtin_add_overflow(value, increment, &value))
             value = increment > 0 ? LONG_MAX : LONG_MIN;

@@ -14,6 +14,9 @@ constexpr std::initializer_list<int> kEditGroup
 constexpr std::initializer_list<int> kScaleDataGroup = { 1025, 1027, 1028, 1029, 1032 };
 constexpr std::initializer_list<int> kResultGroup = { 1050, 1051, 1052, 1057 };
 constexpr std::initializer_list<int> kProgressGroup = { 1044, 1039, 1041, 1037, 1042, 1038 };
+// The other screens' groups, hidden while the user labels screen shows.
+constexpr std::initializer_list<int> kNotUserLabelGroups = { 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002,
+    1026, 1030, 1033, 1034, 1049, 1025, 1027, 1028, 1029, 1032, 1050, 1051, 1052, 1057 };
 
 constexpr const char* kPosKindHelp
     = "Pos Kind => 0 : Kan-13, 1 : Kan-8, 2 : Kan-13 Fixation, 3 : 4State_37\r\n"
@@ -65,6 +68,11 @@ void CKindOfView::EnableEditButtons(BOOL enable)
 void CKindOfView::EnableItemTransButtons(BOOL enable)
 {
     EnableControls({ 1009, 1010, 1001, 1002 }, enable);
+}
+
+void CKindOfView::EnableUserLabelEditButtons(BOOL enable)
+{
+    EnableControls({ 1059, 1060 }, enable);
 }
 
 void CKindOfView::EnableTransStopButton(BOOL enable)
@@ -277,4 +285,37 @@ void CKindOfView::ShowLoggedOutScreen()
     m_nLoggedIn = 0;
     ShowInitialDisplay();
     m_strKind = "";
+}
+
+void CKindOfView::ShowUserLabelScreen()
+{
+    SetCaptionText("User-label");
+    Invalidate();
+    HideAllPanels();
+    ShowControls(kNotUserLabelGroups, FALSE);
+    m_nUpdateLock = 1;
+    PlaceUserLabelPanel();
+    PlaceSyncPresetButton(m_nServerMode);
+    StartLoad([this] { m_pTableBridge->RequestUserLabels(m_strItemDbPath); });
+}
+
+void CKindOfView::PlaceUserLabelPanel()
+{
+    ShowUserLabelPanel(TRUE);
+    if (m_grid.GetSafeHwnd())
+        m_grid.SetWindowPos(&CWnd::wndTop, 50, 60, 700, 200, SWP_SHOWWINDOW);
+    const struct {
+        int id, x, y, cx, cy;
+        const char* caption;
+    } kPlaces[] = { { 1059, 50, 270, 60, 30, "Insert" }, { 1060, 120, 270, 60, 30, "Delete" },
+        { 1062, 480, 270, 70, 30, "Trans" }, { 1063, 560, 270, 100, 30, "Select Trans" },
+        { 1061, 680, 270, 70, 30, "Receive" }, { 1064, 50, 310, 130, 30, "Image Display" },
+        { 1044, 190, 260, 285, 80, nullptr }, { 1041, 200, 278, 55, 20, nullptr },
+        { 1037, 200, 303, 45, 30, nullptr }, { 1039, 270, 278, 95, 20, nullptr },
+        { 1042, 375, 278, 85, 20, nullptr }, { 1038, 375, 303, 45, 30, nullptr } };
+    for (const auto& place : kPlaces) {
+        PlaceControl(place.id, place.x, place.y, place.cx, place.cy);
+        if (place.caption)
+            SetDlgItemText(place.id, place.caption);
+    }
 }

@@ -29,8 +29,11 @@ constexpr std::initializer_list<const char*> kResultNames = { "Scale_Result_All_
 
 } // namespace
 
-CTableLoad::CTableLoad(CWorkScreenContext& screen, CScaleScreens& scales, CGridRows& rows)
+CTableLoad::CTableLoad(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
+    CScaleScreens& scales, CGridRows& rows)
     : m_screen(screen)
+    , m_grid(grid)
+    , m_data(data)
     , m_scales(scales)
     , m_rows(rows)
     , m_fieldTexts(kRowFieldCount)
@@ -38,18 +41,18 @@ CTableLoad::CTableLoad(CWorkScreenContext& screen, CScaleScreens& scales, CGridR
 
 void CTableLoad::Release()
 {
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, kMailboxReport);
-    m_screen.ItemWorker().SetEvent();
+    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, kMailboxReport);
+    m_data.ItemWorker().SetEvent();
 }
 
 void CTableLoad::OnDbQueryRow()
 {
-    CMailboxDlg& mailbox = m_screen.DbMailbox();
+    CMailboxDlg& mailbox = m_data.DbMailbox();
     m_strRequestName = mailbox.TakeText(IDC_MAILBOX_NAME);
     const CString row = mailbox.TakeText(IDC_MAILBOX_TEXT);
     ++m_nReplyRows;
     const CString& name = m_strRequestName;
-    CTableBridge& bridge = m_screen.TableBridge();
+    CTableBridge& bridge = m_data.TableBridge();
     if (name == "Item_Read") {
         bridge.OnItemRow(row);
     } else if (name == "Add_Read") {
@@ -84,7 +87,7 @@ void CTableLoad::OnDbQueryRow()
 
 void CTableLoad::OnDbQueryEmpty()
 {
-    m_strRequestName = m_screen.DbMailbox().TakeText(IDC_MAILBOX_NAME);
+    m_strRequestName = m_data.DbMailbox().TakeText(IDC_MAILBOX_NAME);
     const CString& name = m_strRequestName;
     const char* message = nullptr;
     if (IsOneOf(name, kResultNames))
@@ -105,7 +108,7 @@ void CTableLoad::OnDbQueryEmpty()
 
 void CTableLoad::LockKeyColumnAndTrailingRow()
 {
-    const CGridCtrl& grid = m_screen.Grid();
+    const CGridCtrl& grid = m_grid.Grid();
     const int keyColumn = FindColumn("ID");
     const int rows = grid.GetRowCount();
     const int columns = grid.GetColumnCount();
@@ -119,7 +122,7 @@ void CTableLoad::LockKeyColumnAndTrailingRow()
 
 void CTableLoad::LockAllCells()
 {
-    const CGridCtrl& grid = m_screen.Grid();
+    const CGridCtrl& grid = m_grid.Grid();
     for (int r = 1; r < grid.GetRowCount(); ++r) {
         for (int c = 1; c < grid.GetColumnCount(); ++c)
             SetCellReadOnly(r, c);
@@ -128,11 +131,11 @@ void CTableLoad::LockAllCells()
 
 CTableLoad::LoadEnd CTableLoad::OnDbQueryDone()
 {
-    m_screen.ItemWorker().CloseDatabase();
+    m_data.ItemWorker().CloseDatabase();
     m_screen.SetUpdateLock(0);
-    m_strRequestName = m_screen.DbMailbox().TakeText(IDC_MAILBOX_NAME);
+    m_strRequestName = m_data.DbMailbox().TakeText(IDC_MAILBOX_NAME);
     const CString& name = m_strRequestName;
-    CGridCtrl& grid = m_screen.Grid();
+    CGridCtrl& grid = m_grid.Grid();
 
     // Statements run by ExecuteRequest end here without an answer; every
     // streamed request gets one.
@@ -179,7 +182,7 @@ CTableLoad::LoadEnd CTableLoad::OnDbQueryDone()
 
 int CTableLoad::FindColumn(const char* title, int start) const
 {
-    const CGridCtrl& grid = m_screen.Grid();
+    const CGridCtrl& grid = m_grid.Grid();
     for (int c = start; c < grid.GetColumnCount(); ++c) {
         if (grid.GetItemText(0, c) == title)
             return c;
@@ -189,7 +192,7 @@ int CTableLoad::FindColumn(const char* title, int start) const
 
 void CTableLoad::SplitItemRowText(const CString& row)
 {
-    CGridCtrl& grid = m_screen.Grid();
+    CGridCtrl& grid = m_grid.Grid();
     SplitReplyRow(row, m_fieldTexts);
     int keyColumn = -1;
     for (int c = 0; c <= grid.GetColumnCount() - 2; ++c) {
@@ -216,7 +219,7 @@ void CTableLoad::ClearFieldTexts()
 
 void CTableLoad::RebuildGrid()
 {
-    CGridCtrl& grid = m_screen.Grid();
+    CGridCtrl& grid = m_grid.Grid();
     // The rows are filled cell by cell, which a virtual grid refuses: every
     // rebuild leaves the grid in normal mode, however often it runs.
     grid.SetVirtualMode(FALSE);
@@ -242,7 +245,7 @@ void CTableLoad::RebuildGrid()
 
 void CTableLoad::SetGridColumnCount(int count)
 {
-    CGridCtrl& grid = m_screen.Grid();
+    CGridCtrl& grid = m_grid.Grid();
     const int old = grid.GetColumnCount();
     try {
         grid.SetColumnCount(count);
@@ -261,12 +264,12 @@ void CTableLoad::SetGridColumnCount(int count)
 
 int CTableLoad::InsertGridRow(const CString& heading, int position)
 {
-    return m_screen.Grid().InsertRow(heading, position);
+    return m_grid.Grid().InsertRow(heading, position);
 }
 
 void CTableLoad::SetCellPlain(int row, int column)
 {
-    CGridCtrl& grid = m_screen.Grid();
+    CGridCtrl& grid = m_grid.Grid();
     const CGridCellBase* cell = grid.GetCell(row, column);
     if (!cell)
         return;
@@ -278,13 +281,13 @@ void CTableLoad::SetCellPlain(int row, int column)
 void CTableLoad::SetCellReadOnly(int row, int column)
 {
     SetCellPlain(row, column);
-    CGridCtrl& grid = m_screen.Grid();
+    CGridCtrl& grid = m_grid.Grid();
     grid.SetItemState(row, column, grid.GetItemState(row, column) | GRIDSTATE_READONLY);
 }
 
 void CTableLoad::ResetGridSelection()
 {
-    CGridCtrl& grid = m_screen.Grid();
+    CGridCtrl& grid = m_grid.Grid();
     grid.m_nAnchorRowA = 0;
     grid.m_nAnchorRowB = 0;
     grid.m_nDownRow = 0;
@@ -296,7 +299,7 @@ void CTableLoad::ResetGridSelection()
 
 void CTableLoad::ClearPickedRows()
 {
-    CGridCtrl& grid = m_screen.Grid();
+    CGridCtrl& grid = m_grid.Grid();
     grid.m_bCtrlPick = 0;
     std::fill(std::begin(grid.m_PickList), std::end(grid.m_PickList), 0);
     grid.m_bShiftPick = 0;

@@ -7,7 +7,8 @@
 // the key column and the trailing row, removes the row a delete took, and
 // clears the update lock. It also owns the grid's shape (RebuildGrid) and
 // the cell routines the readers use, and the fields of the row an insert
-// read back. It knows the screen through CWorkScreenContext.
+// read back. It knows the screen through its state, grid and database
+// interfaces (screens/work_screen_context.h).
 
 #include <vector>
 
@@ -15,11 +16,14 @@
 
 class CGridRows;
 class CScaleScreens;
-class CWorkScreenContext;
+class CWorkScreenDatabase;
+class CWorkScreenGrid;
+class CWorkScreenState;
 
 class CTableLoad {
 public:
-    CTableLoad(CWorkScreenContext& screen, CScaleScreens& scales, CGridRows& rows);
+    CTableLoad(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
+        CScaleScreens& scales, CGridRows& rows);
     CTableLoad(const CTableLoad&) = delete;
     CTableLoad& operator=(const CTableLoad&) = delete;
 
@@ -58,7 +62,9 @@ private:
     void LockKeyColumnAndTrailingRow();
     void LockAllCells();
 
-    CWorkScreenContext& m_screen;
+    CWorkScreenState& m_screen;
+    CWorkScreenGrid& m_grid;
+    CWorkScreenDatabase& m_data;
     CScaleScreens& m_scales;
     CGridRows& m_rows;
     CString m_strRequestName;

@@ -1,9 +1,11 @@
 // The work screen's handlers that hand on to its parts: the rows (1007,
 // 1008, the column fill), the preset keys (600-659, 800), printing, the
-// grid's edited cell and the users screen.
+// grid's edited cell, the users screen and the user labels screen.
 
 #include "platform/print/print_info.h"
 #include "screens/kind_of_view.h"
+#include "screens/transfer_glue.h"
+#include "screens/user_label_screen.h"
 
 void CKindOfView::OnInsertRows()
 {
@@ -90,4 +92,43 @@ void CKindOfView::OnUserRegister()
 void CKindOfView::OnUserDelete()
 {
     m_users.OnUserDelete();
+}
+
+CUserLabelScreen CKindOfView::UserLabelScreen()
+{
+    return CUserLabelScreen(*this, *this, *this, *this, m_load);
+}
+
+void CKindOfView::OnUserLabelInsert()
+{
+    m_pTransfers->ClearReceiveNumbers();
+    UserLabelScreen().Insert();
+}
+
+void CKindOfView::OnUserLabelDelete()
+{
+    UserLabelScreen().Delete();
+}
+
+void CKindOfView::OnUserLabelImage()
+{
+    UserLabelScreen().ShowImage();
+}
+
+void CKindOfView::OnUserLabelTransAll()
+{
+    m_pTransfers->ClearReceiveNumbers();
+    m_pTransfers->StartTransfer("TRANS", "all", FALSE, TRUE);
+}
+
+void CKindOfView::OnUserLabelTransSelect()
+{
+    m_pTransfers->ClearReceiveNumbers();
+    m_pTransfers->StartTransfer("TRANS", "select", FALSE, FALSE);
+}
+
+void CKindOfView::OnUserLabelRecv()
+{
+    m_pTransfers->ClearReceiveNumbers();
+    m_pTransfers->StartTransfer("RECV", "all", FALSE, FALSE);
 }

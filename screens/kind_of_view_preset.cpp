@@ -49,8 +49,9 @@ bool WaitForWorker(CItemDbWorker* worker)
 
 } // namespace
 
-CPresetKeys::CPresetKeys(CWorkScreenContext& screen)
+CPresetKeys::CPresetKeys(CWorkScreenState& screen, CWorkScreenDatabase& data)
     : m_screen(screen)
+    , m_data(data)
 { }
 
 void CPresetKeys::CreatePresetKeyEdits()
@@ -190,15 +191,15 @@ void CPresetKeys::OnPresetKeyKillFocus(UINT id)
 
 void CPresetKeys::ReadPage()
 {
-    CMailboxDlg& mailbox = m_screen.DbMailbox();
+    CMailboxDlg& mailbox = m_data.DbMailbox();
     mailbox.SetText(IDC_MAILBOX_NAME, "Pre_Read");
     mailbox.SetText(IDC_MAILBOX_TEXT, m_screen.UserId());
-    m_screen.StartLoad([this] { m_screen.TableBridge().RequestPresets(m_screen.ItemDbPath(), ""); });
+    m_screen.StartLoad([this] { m_data.TableBridge().RequestPresets(m_data.ItemDbPath(), ""); });
 }
 
 void CPresetKeys::OnPresetPageChange()
 {
-    if (!WaitForWorker(&m_screen.ItemWorker()))
+    if (!WaitForWorker(&m_data.ItemWorker()))
         return;
     ClearPresetKeys();
     TakeComboPage();
@@ -253,8 +254,8 @@ void CPresetKeys::UpdatePresetKey(int keyIndex, int keyNumber)
     m_nBusy = 1;
     // Whatever a read still streaming brings in, the screen must still be the
     // preset page.
-    if (WaitForWorker(&m_screen.ItemWorker()) && m_screen.Hint() == kHintPreset
-        && !m_screen.ItemDbPath().IsEmpty()) {
+    if (WaitForWorker(&m_data.ItemWorker()) && m_screen.Hint() == kHintPreset
+        && !m_data.ItemDbPath().IsEmpty()) {
         CEdit& key = m_keys[static_cast<std::size_t>(keyIndex)];
         if (key.GetModify()) {
             const int digits = CheckAllPresetKeyDigits();
@@ -262,10 +263,10 @@ void CPresetKeys::UpdatePresetKey(int keyIndex, int keyNumber)
             if (digits != -1 && numbers != -1) {
                 CString text;
                 key.GetWindowText(text);
-                CMailboxDlg& mailbox = m_screen.DbMailbox();
+                CMailboxDlg& mailbox = m_data.DbMailbox();
                 mailbox.SetText(IDC_MAILBOX_NAME, "Pre_Update");
                 mailbox.SetText(IDC_MAILBOX_TEXT, "");
-                m_screen.TableBridge().SavePresets(m_screen.ItemDbPath(), keyNumber, text);
+                m_data.TableBridge().SavePresets(m_data.ItemDbPath(), keyNumber, text);
                 key.SetModify(FALSE);
             }
         }

@@ -15,13 +15,14 @@
 #include "screens/table_bridge.h"
 
 class CDC;
-class CWorkScreenContext;
+class CWorkScreenDatabase;
+class CWorkScreenState;
 
 inline constexpr int kPresetKeyEdits = 60;
 
 class CPresetKeys final : public CPresetKeyPage {
 public:
-    explicit CPresetKeys(CWorkScreenContext& screen);
+    explicit CPresetKeys(CWorkScreenState& screen, CWorkScreenDatabase& data);
     CPresetKeys(const CPresetKeys&) = delete;
     CPresetKeys& operator=(const CPresetKeys&) = delete;
 
@@ -68,7 +69,8 @@ public:
 private:
     void ReadPage();
 
-    CWorkScreenContext& m_screen;
+    CWorkScreenState& m_screen;
+    CWorkScreenDatabase& m_data;
     std::array<CEdit, kPresetKeyEdits> m_keys; // 600-659
     std::array<CEdit, kPresetKeyEdits> m_keyIds; // 700-759
     CFont m_font;

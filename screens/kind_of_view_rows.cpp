@@ -73,18 +73,22 @@ bool IsDataRow(int row, int rowCount)
 
 } // namespace
 
-CGridRows::CGridRows(CWorkScreenContext& screen, CItemDefaults& defaults)
+CGridRows::CGridRows(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenPanels& panels,
+    CWorkScreenDatabase& data, CItemDefaults& defaults)
     : m_screen(screen)
+    , m_grid(grid)
+    , m_panels(panels)
+    , m_data(data)
     , m_defaults(defaults)
 { }
 
 void CGridRows::OnInsertRows()
 {
-    CGridCtrl& grid = m_screen.Grid();
-    if (!WordsOf(m_screen.Hint()) || m_screen.ItemDbPath().IsEmpty() || m_screen.RefuseWhileBusy())
+    CGridCtrl& grid = m_grid.Grid();
+    if (!WordsOf(m_screen.Hint()) || m_data.ItemDbPath().IsEmpty() || m_data.RefuseWhileBusy())
         return;
-    m_screen.EnableEditButtons(FALSE);
-    m_screen.EnableItemTransButtons(FALSE);
+    m_panels.EnableEditButtons(FALSE);
+    m_panels.EnableItemTransButtons(FALSE);
     const int rowCount = grid.GetRowCount();
 
     // Positions, each taken after the rows inserted before it.
@@ -92,7 +96,7 @@ void CGridRows::OnInsertRows()
     std::vector<int> positions = marked.rows;
     if (!marked.marked) {
         CGridLineDlg dialog(&m_screen.Form());
-        dialog.SetTable(m_screen.Kind(), rowCount - 1);
+        dialog.SetTable(m_screen.Kind());
         if (dialog.DoModal() == IDOK) {
             const int first = IsDataRow(grid.m_nAnchorRowA, rowCount) ? grid.m_nAnchorRowA : rowCount - 1;
             for (int i = 0; i < dialog.GetLineCount(); ++i)
@@ -101,16 +105,16 @@ void CGridRows::OnInsertRows()
     }
     for (const int position : positions) {
         const CString heading = CString::Formatted("List %ld", static_cast<long>(grid.GetRowCount() - 1));
-        const int row = m_screen.InsertGridRow(heading, position);
+        const int row = m_grid.InsertGridRow(heading, position);
         if (row < 0)
             break;
         InsertPlaceholderRows(row);
     }
-    m_screen.ItemWorker().CloseDatabase();
+    m_data.ItemWorker().CloseDatabase();
 
-    m_screen.ResetGridSelection();
-    m_screen.EnableEditButtons(TRUE);
-    m_screen.EnableItemTransButtons(TRUE);
+    m_grid.ResetGridSelection();
+    m_panels.EnableEditButtons(TRUE);
+    m_panels.EnableItemTransButtons(TRUE);
     m_screen.Form().Invalidate();
 }
 
@@ -120,9 +124,9 @@ void CGridRows::InsertPlaceholderRows(int gridRow)
     if (!words)
         return;
     const CString key = "-1";
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, words->insertName);
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
+    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
+    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, words->insertName);
+    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
 
     CString sql;
     if (m_screen.Hint() == kKindItem && m_defaults.LoadDefaultValues()) {
@@ -154,33 +158,33 @@ void CGridRows::InsertPlaceholderRows(int gridRow)
     }
 
     try {
-        m_screen.ItemWorker().OpenDatabase(m_screen.ItemDbPath());
+        m_data.ItemWorker().OpenDatabase(m_data.ItemDbPath());
     } catch (CException* e) {
         ExceptionPtr hold(e);
         AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
         return;
     }
-    m_screen.ItemWorker().Execute(sql);
+    m_data.ItemWorker().Execute(sql);
 
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, words->lookupName);
+    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
+    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, words->lookupName);
     if (m_screen.Hint() == kKindAdv || m_screen.Hint() == kKindLandAdd)
-        m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
+        m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     CString lookup = CString::Formatted("SELECT [ID] FROM [%s] WHERE [%s] = '-1'", words->table, words->key);
     if (m_screen.UserId() != kAdministratorId)
         lookup += " AND [mg_id] = " + SqlLiteral(m_screen.UserId());
     lookup += " ORDER BY [ID] DESC";
     m_nInsertRow = gridRow;
-    m_screen.ItemWorker().HandleInsertRead(lookup);
+    m_data.ItemWorker().HandleInsertRead(lookup);
 }
 
 void CGridRows::OnDeleteRows()
 {
-    CGridCtrl& grid = m_screen.Grid();
-    if (!WordsOf(m_screen.Hint()) || m_screen.RefuseWhileBusy())
+    CGridCtrl& grid = m_grid.Grid();
+    if (!WordsOf(m_screen.Hint()) || m_data.RefuseWhileBusy())
         return;
-    m_screen.EnableEditButtons(FALSE);
-    m_screen.EnableItemTransButtons(FALSE);
+    m_panels.EnableEditButtons(FALSE);
+    m_panels.EnableItemTransButtons(FALSE);
     const int rowCount = grid.GetRowCount();
 
     std::vector<int> rows = PickedRows(GridPickState(grid), rowCount, PickRule::Delete);
@@ -191,21 +195,21 @@ void CGridRows::OnDeleteRows()
         DeleteSelectedRows();
     }
 
-    m_screen.ResetGridSelection();
-    m_screen.EnableEditButtons(TRUE);
-    m_screen.EnableItemTransButtons(TRUE);
+    m_grid.ResetGridSelection();
+    m_panels.EnableEditButtons(TRUE);
+    m_panels.EnableItemTransButtons(TRUE);
     m_screen.Form().Invalidate();
 }
 
 void CGridRows::DeleteSelectedRows()
 {
-    CGridCtrl& grid = m_screen.Grid();
+    CGridCtrl& grid = m_grid.Grid();
     const TableWords* words = WordsOf(m_screen.Hint());
-    if (!words || m_screen.ItemDbPath().IsEmpty() || !IsDataRow(m_nDeleteRow, grid.GetRowCount()))
+    if (!words || m_data.ItemDbPath().IsEmpty() || !IsDataRow(m_nDeleteRow, grid.GetRowCount()))
         return;
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, words->deleteName);
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
-    m_screen.TableBridge().DeleteRows(m_screen.ItemDbPath(), m_nDeleteRow, m_screen.Hint());
+    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, words->deleteName);
+    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
+    m_data.TableBridge().DeleteRows(m_data.ItemDbPath(), m_nDeleteRow, m_screen.Hint());
 }
 
 void CGridRows::OnGridClick(int row, int column)
@@ -218,7 +222,7 @@ void CGridRows::ForgetClickedCell()
 {
     m_nClickRow = 0;
     m_nClickColumn = 0;
-    CGridCtrl& grid = m_screen.Grid();
+    CGridCtrl& grid = m_grid.Grid();
     grid.m_nClickRow = 0;
     if (grid.GetSafeHwnd())
         grid.SetFocusCell(-1, -1);

@@ -8,11 +8,15 @@
 #include "platform/base/cstring.h"
 
 class CItemDefaults;
-class CWorkScreenContext;
+class CWorkScreenDatabase;
+class CWorkScreenGrid;
+class CWorkScreenPanels;
+class CWorkScreenState;
 
 class CGridRows {
 public:
-    CGridRows(CWorkScreenContext& screen, CItemDefaults& defaults);
+    CGridRows(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenPanels& panels,
+        CWorkScreenDatabase& data, CItemDefaults& defaults);
     CGridRows(const CGridRows&) = delete;
     CGridRows& operator=(const CGridRows&) = delete;
 
@@ -39,7 +43,10 @@ public:
     void ResetRows();
 
 private:
-    CWorkScreenContext& m_screen;
+    CWorkScreenState& m_screen;
+    CWorkScreenGrid& m_grid;
+    CWorkScreenPanels& m_panels;
+    CWorkScreenDatabase& m_data;
     CItemDefaults& m_defaults;
     int m_nClickRow = 0;
     int m_nClickColumn = 0;

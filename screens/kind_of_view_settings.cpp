@@ -13,8 +13,3 @@ void CKindOfView::MakeDirectoryPath(const CString& path)
 {
     ::MakeDirectoryPath(path);
 }
-
-int CKindOfView::LoadDefaultValues()
-{
-    return m_defaults.LoadDefaultValues();
-}

@@ -148,7 +148,7 @@ void CKindOfView::SetUpItemScreen()
     Invalidate();
     ShowItemTypeScreen(kKindItem);
     // With the default values in force the grid leaves their columns out.
-    const CString columns = LoadDefaultValues() ? m_defaults.BuildItemColumnList() : CString();
+    const CString columns = m_defaults.LoadDefaultValues() ? m_defaults.BuildItemColumnList() : CString();
     StartLoad([this, &columns] {
         m_nUpdateLock = 1;
         m_pTableBridge->RequestItems(m_strItemDbPath, columns);

@@ -1,5 +1,5 @@
 // The work screen's transfer seams: the transport of the commands, message
-// 1324 to the transfer glue, and the preset keys the transports read.
+// 1324 to the transfer glue.
 
 #include "screens/kind_of_view.h"
 #include "screens/transfer_glue.h"
@@ -13,14 +13,4 @@ LRESULT CKindOfView::OnTransSocketData(WPARAM token, LPARAM)
 {
     m_pTransfers->OnTransSocketData(static_cast<UINT_PTR>(token));
     return 1;
-}
-
-int CKindOfView::GetPresetPage()
-{
-    return m_presetKeys.GetComboPage();
-}
-
-std::vector<CString> CKindOfView::GetPresetKeyTexts()
-{
-    return m_presetKeys.GetKeyTexts();
 }

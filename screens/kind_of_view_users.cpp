@@ -13,8 +13,9 @@
 #include "shell/calvorn_view.h"
 #include "shell/manager_dialogs.h"
 
-CUsersScreen::CUsersScreen(CWorkScreenContext& screen)
+CUsersScreen::CUsersScreen(CWorkScreenState& screen, CWorkScreenDatabase& data)
     : m_screen(screen)
+    , m_data(data)
 { }
 
 void CUsersScreen::DoDataExchange(CDataExchange* dx)
@@ -26,7 +27,7 @@ void CUsersScreen::RequestManagers()
 {
     m_screen.StartLoad([this] {
         // Nothing is asked for other managers: no reply will clear a lock.
-        if (m_screen.TableBridge().RequestManagers(kManagerDatabase, ""))
+        if (m_data.TableBridge().RequestManagers(kManagerDatabase, ""))
             m_screen.SetUpdateLock(1);
     });
 }
@@ -35,7 +36,7 @@ void CUsersScreen::RequestManagers()
 // would clear the lock.
 void CUsersScreen::ReleaseLockUnlessReading()
 {
-    if (!m_screen.ItemWorker().IsRequestInFlight())
+    if (!m_data.ItemWorker().IsRequestInFlight())
         m_screen.SetUpdateLock(0);
 }
 
@@ -53,7 +54,7 @@ void CUsersScreen::OnUserRegister()
     const CString sql = "INSERT INTO [Manager] VALUES(" + SqlLiteral(dialog.m_strUserId) + ", "
         + SqlLiteral(dialog.m_strPassword) + ", " + SqlLiteral(dialog.m_strCornerId) + ")";
     m_screen.SetUpdateLock(1);
-    m_screen.TableBridge().InsertManager(sql, kManagerDatabase);
+    m_data.TableBridge().InsertManager(sql, kManagerDatabase);
     ReleaseLockUnlessReading();
 }
 
@@ -75,7 +76,7 @@ void CUsersScreen::OnUserDelete()
     m_listUsers.DeleteString(static_cast<UINT>(selected));
     const CString sql = "DELETE FROM [Manager] WHERE [mg_id] = " + SqlLiteral(userId);
     m_screen.SetUpdateLock(1);
-    m_screen.TableBridge().DeleteManager(sql, kManagerDatabase);
+    m_data.TableBridge().DeleteManager(sql, kManagerDatabase);
     ReleaseLockUnlessReading();
 }
 

@@ -3,7 +3,8 @@
 // in list 1053, read for the administrator only, and the administrator's
 // Register (1055) and Delete (1056), each followed by a fresh read. The
 // table bridge sends the statements and fills the list. It knows the screen
-// through CWorkScreenContext; the screen's panels stay on the view.
+// through its state and database interfaces; the screen's panels stay on
+// the view.
 
 #include <vector>
 
@@ -12,11 +13,12 @@
 #include "screens/table_bridge.h"
 
 class CDataExchange;
-class CWorkScreenContext;
+class CWorkScreenDatabase;
+class CWorkScreenState;
 
 class CUsersScreen final : public CManagerList {
 public:
-    explicit CUsersScreen(CWorkScreenContext& screen);
+    explicit CUsersScreen(CWorkScreenState& screen, CWorkScreenDatabase& data);
     CUsersScreen(const CUsersScreen&) = delete;
     CUsersScreen& operator=(const CUsersScreen&) = delete;
 
@@ -36,6 +38,7 @@ private:
     // list's reread holds it.
     void ReleaseLockUnlessReading();
 
-    CWorkScreenContext& m_screen;
+    CWorkScreenState& m_screen;
+    CWorkScreenDatabase& m_data;
     CListBox m_listUsers; // 1053
 };

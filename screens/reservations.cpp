@@ -42,8 +42,11 @@ std::vector<ReservationRow> ReadRows(CReservationDaoHelper& dao, const CString& 
 
 } // namespace
 
-CReservations::CReservations(CWorkScreenContext& screen, std::function<int()> transferActive)
+CReservations::CReservations(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
+    std::function<int()> transferActive)
     : m_screen(screen)
+    , m_grid(grid)
+    , m_data(data)
     , m_transferActive(std::move(transferActive))
 { }
 
@@ -150,7 +153,7 @@ int CReservations::StartReservationTransfer(const ReservationRow& row)
 
 void CReservations::CollectSelectedItemNumbers(std::vector<int>& numbers) const
 {
-    const CGridCtrl& grid = m_screen.Grid();
+    const CGridCtrl& grid = m_grid.Grid();
     numbers.assign(kReservationItemLimit, 0);
     std::size_t count = 0;
     for (const int r : PickedRows(GridPickState(grid), grid.GetRowCount(), PickRule::Transfer)) {
@@ -165,7 +168,7 @@ void CReservations::CollectSelectedItemNumbers(std::vector<int>& numbers) const
 void CReservations::OnReservationSetup()
 {
     CReservationSetupDlg dialog(&m_screen.Form());
-    ReservationSetupInput input { m_screen.UserId(), m_screen.Hint(), m_screen.ItemDbPath(), {} };
+    ReservationSetupInput input { m_screen.UserId(), m_screen.Hint(), m_data.ItemDbPath(), {} };
     CollectSelectedItemNumbers(input.itemNumbers);
     dialog.SetInput(std::move(input));
     if (dialog.DoModal() != IDOK)

@@ -5,7 +5,8 @@
 // socket messages (1624) and reply timers (600 + slot) to them, shows the
 // Reservation Info List (217) and flashes the reservation lamps. It is the
 // threads' and the list's host, and it ends every thread before it goes.
-// It knows the screen through CWorkScreenContext only. UI thread.
+// It knows the screen through its state, grid and database interfaces only.
+// UI thread.
 
 #include <functional>
 #include <vector>
@@ -17,14 +18,17 @@
 class CDataExchange;
 class CReservationListDlg;
 class CReservationTransThread;
-class CWorkScreenContext;
+class CWorkScreenDatabase;
+class CWorkScreenGrid;
+class CWorkScreenState;
 struct ReservationRow;
 
 class CReservations : private CReservationHost {
 public:
     // transferActive tells, from any thread, whether an interactive transfer
     // runs (the threads wait while it does).
-    CReservations(CWorkScreenContext& screen, std::function<int()> transferActive);
+    CReservations(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
+        std::function<int()> transferActive);
     // Ends every thread (waiting for it) and destroys the list.
     virtual ~CReservations();
     CReservations(const CReservations&) = delete;
@@ -72,7 +76,9 @@ private:
     CReservationTransThread* FindReservationThread(UINT_PTR token) const;
     void EndReservationThreads();
 
-    CWorkScreenContext& m_screen;
+    CWorkScreenState& m_screen;
+    CWorkScreenGrid& m_grid;
+    CWorkScreenDatabase& m_data;
     std::function<int()> m_transferActive;
     CReservationListDlg* m_pList = nullptr;
     std::vector<CReservationTransThread*> m_threads;

@@ -2,25 +2,28 @@
 
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
+#include "screens/result_exchange.h"
 #include "screens/result_kinds.h"
 #include "screens/result_loop.h"
 #include "screens/scale_screens.h"
 #include "screens/table_bridge.h"
-#include "screens/transfer_glue.h"
 #include "screens/transfer_ports.h"
 #include "screens/work_screen_context.h"
 #include "serial/serial_transfer.h"
 #include "shell/file_helpers.h"
 
-CResultScreens::CResultScreens(CWorkScreenContext& screen, CScaleScreens& scales, CTransferGlue& transfers)
+CResultScreens::CResultScreens(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
+    CScaleScreens& scales, CResultExchange& exchange)
     : m_screen(screen)
+    , m_grid(grid)
+    , m_data(data)
     , m_scales(scales)
-    , m_transfers(transfers)
+    , m_exchange(exchange)
 { }
 
 BOOL CResultScreens::IsLoopRunning() const
 {
-    return m_transfers.IsResultLoopRunning();
+    return m_exchange.IsResultLoopRunning();
 }
 
 void CResultScreens::StartLoop(const CString& requestWord, BOOL clear)
@@ -29,7 +32,7 @@ void CResultScreens::StartLoop(const CString& requestWord, BOOL clear)
         AfxMessageBox(kResultLoopBusyText, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    m_transfers.ClearSerialMailbox();
+    m_exchange.ClearSerialMailbox();
     const CCommSettings& settings = m_scales.CommSettings();
     if (settings.GetMode() < 0) {
         AfxMessageBox("Select a port.", MB_OK);
@@ -46,11 +49,11 @@ void CResultScreens::StartLoop(const CString& requestWord, BOOL clear)
     ResultLoopOrder order;
     order.command = clear ? "TRANS" : "RECV";
     order.kind = clear ? CString(kResultClearWord) : requestWord;
-    order.databasePath = m_screen.ItemDbPath();
+    order.databasePath = m_data.ItemDbPath();
     order.languageIndex = m_screen.Language();
     for (const CString& line : settings.GetChosen())
         order.addresses.push_back(CWorkScreenTransports::AddressOfLine(line));
-    m_transfers.StartResultLoop(order);
+    m_exchange.StartResultLoop(order);
 }
 
 void CResultScreens::StartSerial(const CString& word, BOOL clear)
@@ -61,10 +64,10 @@ void CResultScreens::StartSerial(const CString& word, BOOL clear)
     order.scope = "all";
     order.scales = m_scales.CommSettings().GetChosen();
     order.comPort = m_scales.GetComPort();
-    order.targetDatabase = m_screen.ItemDbPath();
+    order.targetDatabase = m_data.ItemDbPath();
     // The clear goes to each scale's own ID, never as a broadcast.
     order.oneByOne = TRUE;
-    m_transfers.StartSerialOrder(order);
+    m_exchange.StartSerialOrder(order);
 }
 
 void CResultScreens::Accumulate()
@@ -72,7 +75,7 @@ void CResultScreens::Accumulate()
     MakeDirectoryPath(kResultSumFolder);
     if (!ProvisionDatabaseFile(150, kResultSumPath))
         return;
-    Import import { m_screen.ItemDbPath(), m_screen.Kind(), m_screen.UserId() };
+    Import import { m_data.ItemDbPath(), m_screen.Kind(), m_screen.UserId() };
     // The reload's rows are still coming: the move waits for its done message.
     if (m_screen.GetUpdateLock()) {
         m_pending = import;
@@ -93,8 +96,8 @@ void CResultScreens::OnLoadDone()
 void CResultScreens::RunImport(const Import& import)
 {
     m_screen.SetUpdateLock(1);
-    m_screen.TableBridge().ImportScaleResults(import.source, kResultSumPath, import.word, import.userId);
-    CGridCtrl& grid = m_screen.Grid();
+    m_data.TableBridge().ImportScaleResults(import.source, kResultSumPath, import.word, import.userId);
+    CGridCtrl& grid = m_grid.Grid();
     for (int n = grid.GetRowCount() - 2; n > 0; --n)
         grid.DeleteRow(1);
     m_screen.Form().Invalidate();

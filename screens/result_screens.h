@@ -4,8 +4,9 @@
 // glue's loop, one scale after the other) or RS-232 (the glue's serial walk,
 // scale by scale), refused while one runs, and the accumulation, which waits
 // for the reload's done message before it moves the rows. It knows the
-// screen through CWorkScreenContext, reads the communication settings of
-// CScaleScreens and starts the exchanges through CTransferGlue's operations.
+// screen through its state, grid and database interfaces, reads the
+// communication settings of CScaleScreens and starts the exchanges through
+// CResultExchange (the transfer glue).
 // UI thread only.
 
 #include <optional>
@@ -13,15 +14,18 @@
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
 
+class CResultExchange;
 class CScaleScreens;
-class CTransferGlue;
-class CWorkScreenContext;
+class CWorkScreenDatabase;
+class CWorkScreenGrid;
+class CWorkScreenState;
 
 inline constexpr const char* kResultLoopBusyText = "A transfer is still running. Wait until it ends.";
 
 class CResultScreens {
 public:
-    CResultScreens(CWorkScreenContext& screen, CScaleScreens& scales, CTransferGlue& transfers);
+    CResultScreens(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
+        CScaleScreens& scales, CResultExchange& exchange);
     CResultScreens(const CResultScreens&) = delete;
     CResultScreens& operator=(const CResultScreens&) = delete;
 
@@ -46,8 +50,10 @@ private:
     void StartSerial(const CString& word, BOOL clear);
     void RunImport(const Import& import);
 
-    CWorkScreenContext& m_screen;
+    CWorkScreenState& m_screen;
+    CWorkScreenGrid& m_grid;
+    CWorkScreenDatabase& m_data;
     CScaleScreens& m_scales;
-    CTransferGlue& m_transfers;
+    CResultExchange& m_exchange;
     std::optional<Import> m_pending;
 };

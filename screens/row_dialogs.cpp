@@ -72,7 +72,6 @@ void CGridLineDlg::OnOK()
         return;
     }
     m_nLineCount = static_cast<int>(count);
-    m_nTotalRows = m_nGridRows + m_nLineCount;
     EndDialog(IDOK);
 }
 

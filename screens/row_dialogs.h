@@ -19,20 +19,14 @@ public:
     void OnOK() override;
     void OnCancel() override;
 
-    // The table ("Item", "Add", "Adv" ...) and the rows already in the grid;
-    // before DoModal.
-    void SetTable(const CString& table, int gridRows)
-    {
-        m_strTable = table;
-        m_nGridRows = gridRows;
-    }
+    // The table ("Item", "Add", "Adv" ...), whose maximum holds; before
+    // DoModal.
+    void SetTable(const CString& table) { m_strTable = table; }
     // The accepted count, after IDOK.
     int GetLineCount() const { return m_nLineCount; }
 
 private:
     int m_nLineCount = 0;
-    int m_nGridRows = 0;
-    int m_nTotalRows = 0; // rows after the insertion
     CString m_strTable;
     CIconButton m_insertButton;
     CIconButton m_cancelButton;

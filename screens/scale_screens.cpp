@@ -107,16 +107,18 @@ int ScreenNumberOfKind(const CString& kind)
 }
 
 // The key column of the settings grid: "ID", else the last column.
-int KeyColumn(CWorkScreenContext& screen)
+int KeyColumn(CWorkScreenGrid& grid)
 {
-    const int column = screen.FindColumn("ID");
-    return column >= 0 ? column : screen.Grid().GetColumnCount() - 1;
+    const int column = grid.FindColumn("ID");
+    return column >= 0 ? column : grid.Grid().GetColumnCount() - 1;
 }
 
 } // namespace
 
-CScaleScreens::CScaleScreens(CWorkScreenContext& screen)
+CScaleScreens::CScaleScreens(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data)
     : m_screen(screen)
+    , m_grid(grid)
+    , m_data(data)
     , m_pRegister(std::make_unique<CScaleRegister>())
 {
     m_pRegister->SetOwnerView(this);
@@ -142,27 +144,27 @@ CWnd* CScaleScreens::GetHostWindow()
 
 CItemDbWorker* CScaleScreens::GetItemWorker()
 {
-    return &m_screen.ItemWorker();
+    return &m_data.ItemWorker();
 }
 
 CMailboxDlg* CScaleScreens::GetDbMailbox()
 {
-    return &m_screen.DbMailbox();
+    return &m_data.DbMailbox();
 }
 
 CGridCtrl* CScaleScreens::GetGrid()
 {
-    return &m_screen.Grid();
+    return &m_grid.Grid();
 }
 
 void CScaleScreens::SetGridColumnCount(int count)
 {
-    m_screen.SetGridColumnCount(count);
+    m_grid.SetGridColumnCount(count);
 }
 
 int CScaleScreens::InsertGridRow(const CString& heading, int position)
 {
-    return m_screen.InsertGridRow(heading, position);
+    return m_grid.InsertGridRow(heading, position);
 }
 
 void CScaleScreens::SetUpdateLock(int lock)
@@ -172,8 +174,8 @@ void CScaleScreens::SetUpdateLock(int lock)
 
 void CScaleScreens::SetRequest(const CString& name, const CString& text)
 {
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, name);
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, text);
+    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, name);
+    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, text);
 }
 
 // ---- Communication mode -----------------------------------------------------------
@@ -200,7 +202,7 @@ int CScaleScreens::ReadCommMode()
             m_nPickFirstScale = 0;
             m_commSettings.SelectMode(serial ? CCommSettings::kSerial : CCommSettings::kEthernet);
             SetRequest(kQueryCommModeRead, m_screen.UserId());
-            m_pRegister->SelectScaleAddress(m_screen.ItemDbPath(), "", serial ? 2 : 1);
+            m_pRegister->SelectScaleAddress(m_data.ItemDbPath(), "", serial ? 2 : 1);
         } else if (line.GetLength() == 4 && line.Left(3) == "com" && line[3] >= '1' && line[3] <= '8') {
             m_nComPort = line[3] - '0';
             m_commSettings.SelectPort(m_nComPort - 1);
@@ -219,7 +221,7 @@ void CScaleScreens::ApplyDefaultCommSettings()
     m_commSettings.SelectMode(CCommSettings::kSerial);
     m_commSettings.SelectPort(0);
     SetRequest(kQueryCommModeRead, m_screen.UserId());
-    m_pRegister->SelectScaleAddress(m_screen.ItemDbPath(), "", 2);
+    m_pRegister->SelectScaleAddress(m_data.ItemDbPath(), "", 2);
     m_nComPort = 1;
 }
 
@@ -227,20 +229,20 @@ BOOL CScaleScreens::ReloadScaleAddresses(int mode)
 {
     // Whatever word a finished request left in the mailbox, only a request
     // being served owns it.
-    if (m_screen.RefuseWhileBusy())
+    if (m_data.RefuseWhileBusy())
         return FALSE;
     m_commSettings.ClearRegistered();
     SetRequest(kQueryCommModeRead, m_screen.UserId());
     m_screen.StartLoad([this, mode] {
         m_screen.SetUpdateLock(1);
-        m_pRegister->SelectScaleAddress(m_screen.ItemDbPath(), "", mode);
+        m_pRegister->SelectScaleAddress(m_data.ItemDbPath(), "", mode);
     });
     return TRUE;
 }
 
 void CScaleScreens::OnCommSetup()
 {
-    CGridCtrl& grid = m_screen.Grid();
+    CGridCtrl& grid = m_grid.Grid();
     if (grid.GetSafeHwnd())
         grid.SetFocus();
     // The reload empties the list when it starts; a list still being filled
@@ -332,7 +334,7 @@ int CScaleScreens::ClickedScale(bool needName) const
 
 void CScaleScreens::OnScaleUpdate()
 {
-    if (m_screen.RefuseWhileBusy())
+    if (m_data.RefuseWhileBusy())
         return;
     const int row = ClickedScale(true);
     if (row < 0)
@@ -361,7 +363,7 @@ void CScaleScreens::OnScaleUpdate()
 
 void CScaleScreens::OnScaleInsert()
 {
-    if (m_screen.RefuseWhileBusy())
+    if (m_data.RefuseWhileBusy())
         return;
     CScaleInfoDlg dialog(&m_screen.Form());
     dialog.SetMode("Scale_Insert");
@@ -382,7 +384,7 @@ void CScaleScreens::OnScaleInsert()
 
 void CScaleScreens::OnScaleDelete()
 {
-    if (m_screen.RefuseWhileBusy())
+    if (m_data.RefuseWhileBusy())
         return;
     const int row = ClickedScale(false);
     if (row < 0)
@@ -404,13 +406,13 @@ void CScaleScreens::OnScaleDelete()
 
 BOOL CScaleScreens::CheckSingleScaleRow()
 {
-    const CGridCtrl& grid = m_screen.Grid();
+    const CGridCtrl& grid = m_grid.Grid();
     if (grid.m_bCtrlPick || grid.m_bShiftPick || grid.m_nDownRow != grid.m_nUpRow) {
         AfxMessageBox(kRowRefusal, MB_OK);
         return FALSE;
     }
     // The heading row and the empty last row hold no settings.
-    const int row = m_screen.ClickedRow();
+    const int row = m_grid.ClickedRow();
     if (row < 1 || row >= grid.GetRowCount() - 1) {
         AfxMessageBox(kNoRowRefusal, MB_OK);
         return FALSE;
@@ -427,13 +429,13 @@ void CScaleScreens::SplitScaleInfoRowText(const CString& row)
 
 void CScaleScreens::OnScaleInfoUpdate()
 {
-    if (m_screen.RefuseWhileBusy())
+    if (m_data.RefuseWhileBusy())
         return;
-    CGridCtrl& grid = m_screen.Grid();
-    CItemDbWorker& worker = m_screen.ItemWorker();
+    CGridCtrl& grid = m_grid.Grid();
+    CItemDbWorker& worker = m_data.ItemWorker();
     const SettingsTable* table = TableOfKind(m_screen.Kind());
     if (table && CheckSingleScaleRow()) {
-        const int row = m_screen.ClickedRow();
+        const int row = m_grid.ClickedRow();
         std::unique_ptr<CScaleInfoDlgBase> dialog = MakeSettingsDialog(*table, &m_screen.Form());
         dialog->m_nNewFlag = 0;
         dialog->m_nLoadFlag = 1;
@@ -459,15 +461,15 @@ void CScaleScreens::OnScaleInfoUpdate()
         m_screen.SetUpdateLock(0);
     }
     grid.AutoSize(0);
-    m_screen.ResetGridSelection();
+    m_grid.ResetGridSelection();
 }
 
 void CScaleScreens::OnScaleInfoInsert()
 {
-    if (m_screen.RefuseWhileBusy())
+    if (m_data.RefuseWhileBusy())
         return;
-    CGridCtrl& grid = m_screen.Grid();
-    CItemDbWorker& worker = m_screen.ItemWorker();
+    CGridCtrl& grid = m_grid.Grid();
+    CItemDbWorker& worker = m_data.ItemWorker();
     const SettingsTable* table = TableOfKind(m_screen.Kind());
     if (!table) {
         grid.AutoSize(0);
@@ -481,7 +483,7 @@ void CScaleScreens::OnScaleInfoInsert()
         // An empty table's load gave the grid no columns: it gets the table's.
         const int columns = static_cast<int>(table->columns.size()) + 2;
         if (grid.GetColumnCount() < columns) {
-            m_screen.SetGridColumnCount(columns);
+            m_grid.SetGridColumnCount(columns);
             for (int c = 1; c < columns; ++c) {
                 CString title = c < columns - 1 ? table->columns[static_cast<std::size_t>(c - 1)] : "ID";
                 if (table->upperTitles)
@@ -490,7 +492,7 @@ void CScaleScreens::OnScaleInfoInsert()
             }
         }
         const int row = grid.GetRowCount() - 1;
-        m_screen.InsertGridRow(CString::Formatted("List %ld", static_cast<long>(row)), row);
+        m_grid.InsertGridRow(CString::Formatted("List %ld", static_cast<long>(row)), row);
         SetRequest(table->insertName, "");
         m_screen.SetUpdateLock(1);
         // A failed insert or read-back must not leave an earlier row's ID here.
@@ -499,21 +501,21 @@ void CScaleScreens::OnScaleInfoInsert()
             worker.OpenDatabase(kScaleSettingsDatabase);
             worker.Execute(CString::Formatted(
                 "INSERT INTO [%s]([%s]) VALUES('%s')", table->table, table->keyColumn, "-1"));
-            m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
-            m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, table->insertReadName);
+            m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
+            m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, table->insertReadName);
             worker.HandleInsertRead(
                 CString::Formatted("SELECT [ID] FROM [%s] WHERE [%s] = '-1' ORDER BY [ID] DESC", table->table,
                     table->keyColumn));
         });
-        m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
+        m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
         const CString key = m_strInsertedKey;
         if (!CScaleRegister::IsRecordKey(key)) {
             grid.DeleteRow(row);
             AfxMessageBox(kInsertLost, MB_OK);
         } else {
             for (int c = 1; c < grid.GetColumnCount(); ++c)
-                m_screen.SetCellReadOnly(row, c);
-            grid.SetItemText(row, KeyColumn(m_screen), key);
+                m_grid.SetCellReadOnly(row, c);
+            grid.SetItemText(row, KeyColumn(m_grid), key);
             for (std::size_t i = 0; i < table->columns.size(); ++i)
                 grid.SetItemText(row, static_cast<int>(i) + 1, dialog->m_values[i]);
             m_screen.StartLoad([&] { worker.Execute(UpdateSql(*table, dialog->m_values, key)); });
@@ -521,26 +523,26 @@ void CScaleScreens::OnScaleInfoInsert()
     }
     worker.CloseDatabase();
     m_screen.SetUpdateLock(0);
-    m_screen.ResetGridSelection();
+    m_grid.ResetGridSelection();
     grid.AutoSize(0);
 }
 
 void CScaleScreens::OnScaleInfoDelete()
 {
-    if (m_screen.RefuseWhileBusy())
+    if (m_data.RefuseWhileBusy())
         return;
     CWnd& form = m_screen.Form();
-    CGridCtrl& grid = m_screen.Grid();
-    CItemDbWorker& worker = m_screen.ItemWorker();
+    CGridCtrl& grid = m_grid.Grid();
+    CItemDbWorker& worker = m_data.ItemWorker();
     for (int id : { 1059, 1060 })
         if (CWnd* button = form.GetDlgItem(id))
             button->EnableWindow(FALSE);
     const int rows = grid.GetRowCount();
-    const int target = m_screen.ClickedRow() >= 1 ? m_screen.ClickedRow() : rows - 2;
+    const int target = m_grid.ClickedRow() >= 1 ? m_grid.ClickedRow() : rows - 2;
     const SettingsTable* table = TableOfKind(m_screen.Kind());
     if (table && target >= 1 && target < rows - 1) {
         m_screen.SetUpdateLock(1);
-        const CString key = grid.GetItemText(target, KeyColumn(m_screen));
+        const CString key = grid.GetItemText(target, KeyColumn(m_grid));
         // Only a whole-number key names one row.
         if (CScaleRegister::IsRecordKey(key)) {
             m_screen.StartLoad([&] {
@@ -554,7 +556,7 @@ void CScaleScreens::OnScaleInfoDelete()
         worker.CloseDatabase();
         m_screen.SetUpdateLock(0);
     }
-    m_screen.ResetGridSelection();
+    m_grid.ResetGridSelection();
     for (int id : { 1059, 1060 })
         if (CWnd* button = form.GetDlgItem(id))
             button->EnableWindow(TRUE);

@@ -4,8 +4,8 @@
 // communication dialog (141) and the settings file reader, the scale register
 // with its list (900) and buttons (901-903, children of the form), and the
 // Insert, Update and Delete of the two scale settings screens. It is the
-// register's and the dialog's host. It knows the screen through
-// CWorkScreenContext only. UI thread.
+// register's and the dialog's host. It knows the screen through its state,
+// grid and database interfaces only. UI thread.
 
 #include <memory>
 
@@ -16,12 +16,14 @@
 #include "serial/scale_register_host.h"
 
 class CScaleRegister;
-class CWorkScreenContext;
+class CWorkScreenDatabase;
+class CWorkScreenGrid;
+class CWorkScreenState;
 
 class CScaleScreens : private CScaleRegisterHost {
 public:
     // The communication dialog is made here, its window on the form's thread.
-    explicit CScaleScreens(CWorkScreenContext& screen);
+    explicit CScaleScreens(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data);
     virtual ~CScaleScreens();
     CScaleScreens(const CScaleScreens&) = delete;
     CScaleScreens& operator=(const CScaleScreens&) = delete;
@@ -93,7 +95,9 @@ private:
     // The clicked register row when it names a scale, else -1.
     int ClickedScale(bool needName) const;
 
-    CWorkScreenContext& m_screen;
+    CWorkScreenState& m_screen;
+    CWorkScreenGrid& m_grid;
+    CWorkScreenDatabase& m_data;
     std::unique_ptr<CScaleRegister> m_pRegister;
     CCommSettings m_commSettings;
     CCommSetupDlg m_commSetupDlg; // 141

@@ -8,6 +8,7 @@
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/core/wnd.h"
+#include "screens/kind_of_view_defaults.h"
 #include "screens/kind_of_view_preset.h"
 #include "screens/server_sync.h"
 #include "screens/server_sync_commands.h"
@@ -54,9 +55,14 @@ void ShowOutcome(const std::optional<SyncResult>& result)
 
 } // namespace
 
-CServerSyncCommands::CServerSyncCommands(CWorkScreenContext& screen, CPresetKeys& presetKeys)
+CServerSyncCommands::CServerSyncCommands(CWorkScreenState& screen, CWorkScreenGrid& grid,
+    CWorkScreenPanels& panels, CWorkScreenDatabase& data, CPresetKeys& presetKeys, CItemDefaults& defaults)
     : m_screen(screen)
+    , m_grid(grid)
+    , m_panels(panels)
+    , m_data(data)
     , m_presetKeys(presetKeys)
+    , m_defaults(defaults)
 { }
 
 void CServerSyncCommands::EnablePresetLabelButton(BOOL enable)
@@ -67,19 +73,19 @@ void CServerSyncCommands::EnablePresetLabelButton(BOOL enable)
 
 void CServerSyncCommands::OnSyncTables(const CString& serverDbPath)
 {
-    const BOOL storedItems = m_screen.Hint() == kKindItem && m_screen.LoadDefaultValues();
+    const BOOL storedItems = m_screen.Hint() == kKindItem && m_defaults.LoadDefaultValues();
     m_screen.SetUpdateLock(1);
-    m_screen.EnableEditButtons(FALSE);
-    const std::vector<RecordRow> rows = DataRows(m_screen.Grid());
+    m_panels.EnableEditButtons(FALSE);
+    const std::vector<RecordRow> rows = DataRows(m_grid.Grid());
     const std::optional<SyncResult> result = RunSync(serverDbPath, m_screen.UserId(), [&](CServerSync& sync) {
         if (!storedItems)
             return sync.WriteGridRows(m_screen.Hint(), rows);
         std::vector<std::string> keys;
         for (const RecordRow& row : rows)
             keys.emplace_back(Cell(row, 1));
-        return sync.WriteStoredItems(m_screen.ItemDbPath(), keys);
+        return sync.WriteStoredItems(m_data.ItemDbPath(), keys);
     });
-    m_screen.EnableEditButtons(TRUE);
+    m_panels.EnableEditButtons(TRUE);
     m_screen.SetUpdateLock(0);
     ShowOutcome(result);
 }
@@ -109,7 +115,7 @@ void CServerSyncCommands::SyncUserLabels(const CString& serverDbPath)
 {
     EnablePresetLabelButton(FALSE);
     m_screen.SetUpdateLock(1);
-    const std::vector<RecordRow> rows = DataRows(m_screen.Grid());
+    const std::vector<RecordRow> rows = DataRows(m_grid.Grid());
     const std::optional<SyncResult> result = RunSync(
         serverDbPath, m_screen.UserId(), [&](CServerSync& sync) { return sync.WriteUserLabels(rows); });
     m_screen.SetUpdateLock(0);

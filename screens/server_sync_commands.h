@@ -3,16 +3,22 @@
 // screen's rows (or the stored items, while the manager's default values are
 // in force), the preset page or the user labels into the server database,
 // under the update lock with the buttons disabled, then the outcome. It knows
-// the screen through CWorkScreenContext and reads the preset keys. UI thread.
+// the screen through its state, grid, panels and database interfaces and
+// reads the preset keys and the default values. UI thread.
 
 #include "platform/base/cstring.h"
 
+class CItemDefaults;
 class CPresetKeys;
-class CWorkScreenContext;
+class CWorkScreenDatabase;
+class CWorkScreenGrid;
+class CWorkScreenPanels;
+class CWorkScreenState;
 
 class CServerSyncCommands {
 public:
-    CServerSyncCommands(CWorkScreenContext& screen, CPresetKeys& presetKeys);
+    CServerSyncCommands(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenPanels& panels,
+        CWorkScreenDatabase& data, CPresetKeys& presetKeys, CItemDefaults& defaults);
     CServerSyncCommands(const CServerSyncCommands&) = delete;
     CServerSyncCommands& operator=(const CServerSyncCommands&) = delete;
 
@@ -25,6 +31,10 @@ public:
 private:
     void EnablePresetLabelButton(BOOL enable);
 
-    CWorkScreenContext& m_screen;
+    CWorkScreenState& m_screen;
+    CWorkScreenGrid& m_grid;
+    CWorkScreenPanels& m_panels;
+    CWorkScreenDatabase& m_data;
     CPresetKeys& m_presetKeys;
+    CItemDefaults& m_defaults;
 };

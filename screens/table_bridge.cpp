@@ -46,11 +46,6 @@ long Atol(const CString& text)
     return std::strtol(text.GetString(), nullptr, 10);
 }
 
-CString ListHeading(int row)
-{
-    return CString::Formatted("List %ld", static_cast<long>(row));
-}
-
 // Table columns by position for the language-1 edits of the short tables.
 std::vector<const char*> ShortTableColumns(int kind)
 {
@@ -82,10 +77,14 @@ BOOL IsIntegerKey(const CString& key)
     return TRUE;
 }
 
-CTableBridge::CTableBridge(CWorkScreenContext& screen, CPresetKeyPage& presetKeys, CItemDefaults& defaults)
+CTableBridge::CTableBridge(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
+    CPresetKeyPage& presetKeys, CItemDefaults& defaults, CManagerList& managers)
     : m_screen(screen)
+    , m_grid(grid)
+    , m_data(data)
     , m_presetKeys(presetKeys)
     , m_defaults(defaults)
+    , m_managers(managers)
     , m_rowBuffer(kRowFieldCount)
 { }
 
@@ -98,8 +97,8 @@ void CTableBridge::ClearRowBuffer()
 
 CString CTableBridge::TakeUserWhere(CString& requestName, const char* prefix) const
 {
-    requestName = m_screen.DbMailbox().TakeText(IDC_MAILBOX_NAME);
-    const CString userId = m_screen.DbMailbox().TakeText(IDC_MAILBOX_TEXT);
+    requestName = m_data.DbMailbox().TakeText(IDC_MAILBOX_NAME);
+    const CString userId = m_data.DbMailbox().TakeText(IDC_MAILBOX_TEXT);
     if (userId == kAdministratorId)
         return "";
     return CString(prefix) + "[mg_id] = " + SqlLiteral(userId);
@@ -107,10 +106,10 @@ CString CTableBridge::TakeUserWhere(CString& requestName, const char* prefix) co
 
 void CTableBridge::SendSelect(const CString& databasePath, const CString& sql, const CString& requestName)
 {
-    CItemDbWorker* worker = &m_screen.ItemWorker();
+    CItemDbWorker* worker = &m_data.ItemWorker();
     worker->OpenDatabase(databasePath);
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, requestName);
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
+    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, requestName);
+    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
     worker->SetEvent();
 }
 
@@ -182,8 +181,20 @@ void CTableBridge::RequestUserLabels(CString databasePath)
 
 void CTableBridge::Acknowledge()
 {
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, kMailboxReport);
-    m_screen.ItemWorker().SetEvent();
+    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, kMailboxReport);
+    m_data.ItemWorker().SetEvent();
+}
+
+int CTableBridge::TakeReplyRow(const CString& rowText)
+{
+    m_nColumnCount = SplitReplyRow(rowText, m_rowBuffer);
+    ++m_nRowsReceived;
+    return std::min<int>(m_nColumnCount, static_cast<int>(m_rowBuffer.size()));
+}
+
+int CTableBridge::InsertListRow()
+{
+    return m_grid.InsertGridRow(CString::Formatted("List %ld", static_cast<long>(m_nNextRow)), m_nNextRow);
 }
 
 void CTableBridge::OnItemRow(CString rowText)
@@ -213,7 +224,7 @@ void CTableBridge::WriteItemHeader()
             columns += 2;
         }
     }
-    m_screen.SetGridColumnCount(columns + 1);
+    m_grid.SetGridColumnCount(columns + 1);
     if (m_screen.Language() == 1) {
         ClearRowBuffer();
         if (!m_defaults.LoadDefaultValues()) {
@@ -229,7 +240,7 @@ void CTableBridge::WriteItemHeader()
             m_rowBuffer[n] = "ID";
         }
     }
-    CGridCtrl& grid = m_screen.Grid();
+    CGridCtrl& grid = m_grid.Grid();
     int column = 1;
     for (int i = 0; i < values; ++i) {
         const CString& title = m_rowBuffer[i];
@@ -250,8 +261,8 @@ void CTableBridge::WriteItemHeader()
 
 void CTableBridge::WriteItemData()
 {
-    CGridCtrl& grid = m_screen.Grid();
-    const int row = m_screen.InsertGridRow(ListHeading(m_nNextRow), m_nNextRow);
+    CGridCtrl& grid = m_grid.Grid();
+    const int row = InsertListRow();
     if (row < 0)
         return;
     const int values = std::min<int>(m_nColumnCount, static_cast<int>(m_rowBuffer.size()));
@@ -281,12 +292,10 @@ void CTableBridge::WriteItemData()
 
 void CTableBridge::ShortTableRow(const CString& rowText, std::initializer_list<const char*> koreanTitles)
 {
-    m_nColumnCount = SplitReplyRow(rowText, m_rowBuffer);
-    ++m_nRowsReceived;
-    const int values = std::min<int>(m_nColumnCount, static_cast<int>(m_rowBuffer.size()));
-    CGridCtrl& grid = m_screen.Grid();
+    const int values = TakeReplyRow(rowText);
+    CGridCtrl& grid = m_grid.Grid();
     if (m_nRowsReceived == 1) {
-        m_screen.SetGridColumnCount(values + 1);
+        m_grid.SetGridColumnCount(values + 1);
         if (m_screen.Language() == 1) {
             ClearRowBuffer();
             std::size_t i = 0;
@@ -296,7 +305,7 @@ void CTableBridge::ShortTableRow(const CString& rowText, std::initializer_list<c
         for (int i = 0; i < values; ++i)
             grid.SetItemText(0, i + 1, m_rowBuffer[i]);
     } else {
-        const int row = m_screen.InsertGridRow(ListHeading(m_nNextRow), m_nNextRow);
+        const int row = InsertListRow();
         for (int i = 0; row >= 0 && i < values; ++i) {
             const CString& value = m_rowBuffer[i];
             grid.SetItemText(
@@ -338,10 +347,8 @@ void CTableBridge::OnPresetRow(CString rowText)
 
 void CTableBridge::OnUserLabelRow(CString rowText)
 {
-    m_nColumnCount = SplitReplyRow(rowText, m_rowBuffer);
-    ++m_nRowsReceived;
-    const int values = std::min<int>(m_nColumnCount, static_cast<int>(m_rowBuffer.size()));
-    CGridCtrl& grid = m_screen.Grid();
+    const int values = TakeReplyRow(rowText);
+    CGridCtrl& grid = m_grid.Grid();
     if (m_nRowsReceived == 1) {
         m_nSkippedIndex = -1;
         for (int i = 0; i < values; ++i) {
@@ -350,14 +357,14 @@ void CTableBridge::OnUserLabelRow(CString rowText)
                 break;
             }
         }
-        m_screen.SetGridColumnCount(values + (m_nSkippedIndex >= 0 ? 0 : 1));
+        m_grid.SetGridColumnCount(values + (m_nSkippedIndex >= 0 ? 0 : 1));
         int column = 1;
         for (int i = 0; i < values; ++i) {
             if (i != m_nSkippedIndex)
                 grid.SetItemText(0, column++, m_rowBuffer[i]);
         }
     } else {
-        const int row = m_screen.InsertGridRow(ListHeading(m_nNextRow), m_nNextRow);
+        const int row = InsertListRow();
         int column = 1;
         for (int i = 0; row >= 0 && i < values; ++i) {
             if (i == m_nSkippedIndex)
@@ -376,7 +383,7 @@ void CTableBridge::OnUserLabelRow(CString rowText)
 
 CString CTableBridge::ColumnNameFor(int column, int kind)
 {
-    const CString title = m_screen.Grid().GetItemText(0, column);
+    const CString title = m_grid.Grid().GetItemText(0, column);
     if (kind == kKindItem) {
         if (m_screen.Language() != 1)
             return title == "INGREDIENT" ? CString("ADDITEM") : title;
@@ -402,7 +409,7 @@ CString CTableBridge::ColumnNameFor(int column, int kind)
 
 void CTableBridge::RunRequest(const CString& databasePath, const CString& requestName, const CString& sql)
 {
-    CItemDbWorker* worker = &m_screen.ItemWorker();
+    CItemDbWorker* worker = &m_data.ItemWorker();
     try {
         worker->OpenDatabase(databasePath);
     } catch (CException* e) {
@@ -410,17 +417,17 @@ void CTableBridge::RunRequest(const CString& databasePath, const CString& reques
         AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
         return;
     }
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, requestName);
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
+    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, requestName);
+    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
     worker->ExecuteRequest();
 }
 
 void CTableBridge::UpdateCell(CString databasePath, int row, int column, int kind)
 {
-    const CString requestName = m_screen.DbMailbox().TakeText(IDC_MAILBOX_NAME);
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
-    CGridCtrl& grid = m_screen.Grid();
-    const int keyColumn = m_screen.FindColumn("ID");
+    const CString requestName = m_data.DbMailbox().TakeText(IDC_MAILBOX_NAME);
+    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
+    CGridCtrl& grid = m_grid.Grid();
+    const int keyColumn = m_grid.FindColumn("ID");
     const char* table = kind == kKindItem ? "Item"
         : kind == kKindAdd                ? "Add"
         : kind == kKindUserLabel          ? "UserLabel"
@@ -459,15 +466,15 @@ void CTableBridge::UpdateCell(CString databasePath, int row, int column, int kin
 
 void CTableBridge::DeleteRows(CString databasePath, int row, int kind)
 {
-    const CString requestName = m_screen.DbMailbox().TakeText(IDC_MAILBOX_NAME);
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
+    const CString requestName = m_data.DbMailbox().TakeText(IDC_MAILBOX_NAME);
+    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     const char* table = kind == kKindItem ? "Item"
         : kind == kKindAdd                ? "Add"
         : kind == kKindAdv                ? "AdvT"
         : kind == kKindLandAdd            ? "Land_Add"
                                           : nullptr;
-    const int keyColumn = m_screen.FindColumn("ID");
-    const CString key = keyColumn >= 0 ? m_screen.Grid().GetItemText(row, keyColumn) : CString();
+    const int keyColumn = m_grid.FindColumn("ID");
+    const CString key = keyColumn >= 0 ? m_grid.Grid().GetItemText(row, keyColumn) : CString();
     if (!table)
         return;
     if (!IsIntegerKey(key)) {
@@ -479,8 +486,8 @@ void CTableBridge::DeleteRows(CString databasePath, int row, int kind)
 
 void CTableBridge::SavePresets(CString databasePath, int keyNumber, CString text)
 {
-    CString requestName = m_screen.DbMailbox().TakeText(IDC_MAILBOX_NAME);
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
+    CString requestName = m_data.DbMailbox().TakeText(IDC_MAILBOX_NAME);
+    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     if (keyNumber < 1 || keyNumber > 60)
         return;
     const CString id = m_presetKeys.GetKeyId(keyNumber);
@@ -498,9 +505,9 @@ void CTableBridge::SavePresets(CString databasePath, int keyNumber, CString text
         AfxMessageBox(kNoKeyText, MB_OK);
         return;
     }
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, requestName);
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
-    CItemDbWorker* worker = &m_screen.ItemWorker();
+    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, requestName);
+    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
+    CItemDbWorker* worker = &m_data.ItemWorker();
     try {
         worker->OpenDatabase(databasePath);
     } catch (CException* e) {

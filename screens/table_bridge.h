@@ -5,7 +5,8 @@
 // mailbox; the row readers turn each reply row into grid cells and answer
 // "Report". The writers store one edited cell, delete one row or store a
 // preset key, synchronously on the worker's database. It knows the screen
-// through CWorkScreenContext (grid, mailbox 132, worker, update lock), fills
+// through its state, grid and database interfaces (grid, mailbox 132,
+// worker, update lock), fills
 // and reads the preset keys through CPresetKeyPage, reads the manager's
 // default values, and hands the manager ids of the users screen to a
 // CManagerList (the preset keys and the users screen implement these two
@@ -16,7 +17,9 @@
 #include "platform/base/cstring.h"
 
 class CItemDefaults;
-class CWorkScreenContext;
+class CWorkScreenDatabase;
+class CWorkScreenGrid;
+class CWorkScreenState;
 
 // The preset key page as the bridge fills and stores it (CPresetKeys): the
 // page the reads and writes use, key number (1-60) filled from a read row,
@@ -46,11 +49,10 @@ inline constexpr const char* kNoKeyText = "This row has no ID key: the change wa
 
 class CTableBridge {
 public:
-    CTableBridge(CWorkScreenContext& screen, CPresetKeyPage& presetKeys, CItemDefaults& defaults);
+    CTableBridge(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
+        CPresetKeyPage& presetKeys, CItemDefaults& defaults, CManagerList& managers);
     CTableBridge(const CTableBridge&) = delete;
     CTableBridge& operator=(const CTableBridge&) = delete;
-
-    void SetManagerList(CManagerList* managers) { m_pManagers = managers; }
 
     // Senders: the request name and the user id are in the screen's mailbox
     // (1003, 1002). columnList "" takes the kind's default list. Throw the
@@ -100,6 +102,11 @@ public:
 
 private:
     void ClearRowBuffer();
+    // A reply row split into the row buffer and counted; the number of its
+    // values the buffer holds.
+    int TakeReplyRow(const CString& rowText);
+    // The grid row "List n" inserted at the next row's place; its index.
+    int InsertListRow();
     // Takes request name and user id from the mailbox, builds the SELECT and
     // starts the worker.
     void SendSelect(const CString& databasePath, const CString& sql, const CString& requestName);
@@ -114,10 +121,12 @@ private:
     // Runs sql through the worker's ExecuteRequest with the request name.
     void RunRequest(const CString& databasePath, const CString& requestName, const CString& sql);
 
-    CWorkScreenContext& m_screen;
+    CWorkScreenState& m_screen;
+    CWorkScreenGrid& m_grid;
+    CWorkScreenDatabase& m_data;
     CPresetKeyPage& m_presetKeys;
     CItemDefaults& m_defaults;
-    CManagerList* m_pManagers = nullptr;
+    CManagerList& m_managers;
     std::vector<CString> m_rowBuffer;
     int m_nColumnCount = 0;
     int m_nNextRow = 0;

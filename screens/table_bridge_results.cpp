@@ -45,20 +45,17 @@ void CTableBridge::RequestTotalDayResult(CString databasePath, CString columnLis
 
 void CTableBridge::OnResultRow(CString rowText)
 {
-    m_nColumnCount = SplitReplyRow(rowText, m_rowBuffer);
-    ++m_nRowsReceived;
-    const int values = std::min<int>(m_nColumnCount, static_cast<int>(m_rowBuffer.size()));
-    CGridCtrl& grid = m_screen.Grid();
+    const int values = TakeReplyRow(rowText);
+    CGridCtrl& grid = m_grid.Grid();
     if (m_nRowsReceived == 1) {
-        m_screen.SetGridColumnCount(values + 1);
+        m_grid.SetGridColumnCount(values + 1);
         if (const ResultKind* kind = FindResultKind(m_strResultWord)) {
             int column = 1;
             for (auto name = kind->columns.begin(); name != kind->columns.end() && column <= values; ++name)
                 grid.SetItemText(0, column++, ResultColumnTitle(*name, m_screen.Language()));
         }
     } else {
-        const int row = m_screen.InsertGridRow(
-            CString::Formatted("List %ld", static_cast<long>(m_nNextRow)), m_nNextRow);
+        const int row = InsertListRow();
         for (int i = 0; row >= 0 && i < values; ++i)
             grid.SetItemText(row, i + 1, m_rowBuffer[i]);
     }
@@ -83,7 +80,7 @@ void CTableBridge::ImportScaleResults(
             move.columns.emplace_back(column);
     }
     move.userId = userId;
-    const CGridCtrl& grid = m_screen.Grid();
+    const CGridCtrl& grid = m_grid.Grid();
     const int columns = static_cast<int>(kind->columns.size());
     for (int r = 1; r <= grid.GetRowCount() - 2; ++r) {
         const CString key = grid.GetItemText(r, columns);

@@ -11,12 +11,11 @@
 
 BOOL CTableBridge::RequestManagers(CString databasePath, CString columnList)
 {
-    if (m_pManagers)
-        m_pManagers->ClearUserIds();
+    m_managers.ClearUserIds();
     m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
     ClearRowBuffer();
-    const CString requestName = m_screen.DbMailbox().TakeText(IDC_MAILBOX_NAME);
-    const CString userId = m_screen.DbMailbox().TakeText(IDC_MAILBOX_TEXT);
+    const CString requestName = m_data.DbMailbox().TakeText(IDC_MAILBOX_NAME);
+    const CString userId = m_data.DbMailbox().TakeText(IDC_MAILBOX_TEXT);
     const CString columns = columnList.IsEmpty() ? CString("[mg_id], [mg_pass]") : columnList;
     // Only the administrator lists the managers; for anyone else no request
     // goes out (an empty one would run as a statement).
@@ -31,8 +30,8 @@ void CTableBridge::OnPlainRow(CString rowText)
     ClearRowBuffer();
     SplitReplyRow(rowText, m_rowBuffer);
     ++m_nRowsReceived;
-    if (m_nRowsReceived > 1 && m_pManagers)
-        m_pManagers->AddUserId(m_rowBuffer[0]);
+    if (m_nRowsReceived > 1)
+        m_managers.AddUserId(m_rowBuffer[0]);
     ++m_nNextRow;
     Acknowledge();
 }
@@ -41,8 +40,8 @@ void CTableBridge::InsertManager(CString sql, CString databasePath)
 {
     m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
     ClearRowBuffer();
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
+    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
+    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     RunRequest(databasePath, "Mg_Reg_Insert", sql);
 }
 
@@ -50,7 +49,7 @@ void CTableBridge::DeleteManager(CString sql, CString databasePath)
 {
     m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
     ClearRowBuffer();
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
+    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
+    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     RunRequest(databasePath, "Mg_Reg_Delete", sql);
 }

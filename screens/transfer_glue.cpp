@@ -10,6 +10,8 @@
 #include "ethernet/transfer_selection.h"
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
+#include "screens/kind_of_view_defaults.h"
+#include "screens/kind_of_view_preset.h"
 #include "screens/pos_codes.h"
 #include "screens/scale_screens.h"
 #include "screens/transfer_port.h"
@@ -44,9 +46,15 @@ long NumberOf(const CString& text)
 
 } // namespace
 
-CTransferGlue::CTransferGlue(CWorkScreenContext& screen, CScaleScreens& scales)
+CTransferGlue::CTransferGlue(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenPanels& panels,
+    CWorkScreenDatabase& data, CScaleScreens& scales, CPresetKeys& presetKeys, CItemDefaults& defaults)
     : m_screen(screen)
+    , m_grid(grid)
+    , m_panels(panels)
+    , m_data(data)
     , m_scales(scales)
+    , m_presetKeys(presetKeys)
+    , m_defaults(defaults)
     , m_serialMailbox(nullptr)
     , m_messageDlg(nullptr)
     , m_recvNumbers(kReceiveNumberLimit)
@@ -110,7 +118,7 @@ void CTransferGlue::StartTransfer(const char* command, const char* scope, BOOL c
 {
     const CString kind = m_screen.Kind();
     if (checkRows) {
-        if (m_screen.Grid().GetRowCount() == 2) {
+        if (m_grid.Grid().GetRowCount() == 2) {
             AfxMessageBox("Data not exist", MB_OK);
             return;
         }
@@ -207,12 +215,12 @@ void CTransferGlue::OnTransStop()
 CString CTransferGlue::CheckPosCodes(const CString& scope)
 {
     CString result;
-    const int kindColumn = m_screen.FindColumn("POS_KIND", 1);
-    const int codeColumn = m_screen.FindColumn("POS_CODE", 1);
+    const int kindColumn = m_grid.FindColumn("POS_KIND", 1);
+    const int codeColumn = m_grid.FindColumn("POS_CODE", 1);
     // A grid without the POS columns has nothing to check.
     if (kindColumn < 0 || codeColumn < 0)
         return result;
-    const CGridCtrl& grid = m_screen.Grid();
+    const CGridCtrl& grid = m_grid.Grid();
     std::vector<int> rows;
     if (scope == "all") {
         for (int r = 1; r <= grid.GetRowCount() - 2; ++r)
@@ -387,28 +395,28 @@ HWND CTransferGlue::GetTransferWindow()
 
 int CTransferGlue::GetGridRowCount()
 {
-    return m_screen.Grid().GetRowCount();
+    return m_grid.Grid().GetRowCount();
 }
 
 CString CTransferGlue::GetGridItemText(int row, int column)
 {
-    return m_screen.Grid().GetItemText(row, column);
+    return m_grid.Grid().GetItemText(row, column);
 }
 
 int CTransferGlue::GetGridColumnCount()
 {
-    return m_screen.Grid().GetColumnCount();
+    return m_grid.Grid().GetColumnCount();
 }
 
 int CTransferGlue::GetCurrentGridRow()
 {
-    const int row = m_screen.ClickedRow();
+    const int row = m_grid.ClickedRow();
     return row >= 1 ? row : 1;
 }
 
 TransferSelection CTransferGlue::GetTransferSelection()
 {
-    return GridPickState(m_screen.Grid());
+    return GridPickState(m_grid.Grid());
 }
 
 CString CTransferGlue::GetCurrentKind()
@@ -418,12 +426,12 @@ CString CTransferGlue::GetCurrentKind()
 
 int CTransferGlue::GetPresetPage()
 {
-    return m_screen.GetPresetPage();
+    return m_presetKeys.GetComboPage();
 }
 
 std::vector<CString> CTransferGlue::GetPresetKeyTexts()
 {
-    return m_screen.GetPresetKeyTexts();
+    return m_presetKeys.GetKeyTexts();
 }
 
 int CTransferGlue::GetPresetReadPage()
@@ -440,12 +448,12 @@ CString CTransferGlue::GetUserId()
 
 CString CTransferGlue::GetItemDbPath()
 {
-    return m_screen.ItemDbPath();
+    return m_data.ItemDbPath();
 }
 
 int CTransferGlue::LoadDefaultValues()
 {
-    return m_screen.LoadDefaultValues();
+    return m_defaults.LoadDefaultValues();
 }
 
 // Both transports tell their start and end once each: a count over both, so
@@ -461,8 +469,8 @@ void CTransferGlue::SetTransferActive(int active)
 void CTransferGlue::NoteReceivedRecord(const CString& request, const CString& sql)
 {
     if (!request.IsEmpty())
-        m_screen.DbMailbox().SetText(IDC_MAILBOX_NAME, request);
-    m_screen.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
+        m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, request);
+    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
 }
 
 void CTransferGlue::ShowTransferProgress(const CString& text)
@@ -503,17 +511,17 @@ CString CTransferGlue::MakeReceivedDataPath(const CString& scaleId)
 // The button groups are the view's layout: one place for their ids.
 void CTransferGlue::EnableItemTransButtons(BOOL enable)
 {
-    m_screen.EnableItemTransButtons(enable);
+    m_panels.EnableItemTransButtons(enable);
 }
 
 void CTransferGlue::EnableScaleTransButtons(BOOL enable)
 {
-    m_screen.EnableScaleTransButtons(enable);
+    m_panels.EnableScaleTransButtons(enable);
 }
 
 void CTransferGlue::EnableTransStopButton(BOOL enable)
 {
-    m_screen.EnableTransStopButton(enable);
+    m_panels.EnableTransStopButton(enable);
 }
 
 void CTransferGlue::StartSerialTransfer(const TransferOrder& order)

@@ -8,8 +8,10 @@
 // the lamps 1037/1038 and the sales-total loop over the TCP jobs. It runs
 // the transfer commands up to the mode split, the scale settings sends, and
 // routes message 1324, the messages 1224-1227, 1326 and the timers 150 and
-// 200-599. It knows the screen through
-// CWorkScreenContext and reads the communication settings of CScaleScreens.
+// 200-599. It knows the screen through its state, grid, panels and database
+// interfaces, reads the communication settings of CScaleScreens, the preset
+// keys and the default values, and starts the sales-total exchanges for
+// CResultScreens (CResultExchange).
 // UI thread, except GetTransferActive and the stop flag.
 
 #include <atomic>
@@ -18,6 +20,7 @@
 
 #include "controls/status_lamp.h"
 #include "ethernet/transfer_host.h"
+#include "screens/result_exchange.h"
 #include "screens/result_loop.h"
 #include "screens/transfer_ports.h"
 #include "serial/kind_mailbox_dlg.h"
@@ -25,15 +28,24 @@
 #include "shell/message_dlg.h"
 
 class CDataExchange;
+class CItemDefaults;
+class CPresetKeys;
 class CScaleScreens;
 class CSerialTransfer;
 struct SerialOrder;
 class CTransferPort;
-class CWorkScreenContext;
+class CWorkScreenDatabase;
+class CWorkScreenGrid;
+class CWorkScreenPanels;
+class CWorkScreenState;
 
-class CTransferGlue : private CTransferHost, private CSerialHost, private CSerialTransport {
+class CTransferGlue : private CTransferHost,
+                      private CSerialHost,
+                      private CSerialTransport,
+                      private CResultExchange {
 public:
-    CTransferGlue(CWorkScreenContext& screen, CScaleScreens& scales);
+    CTransferGlue(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenPanels& panels,
+        CWorkScreenDatabase& data, CScaleScreens& scales, CPresetKeys& presetKeys, CItemDefaults& defaults);
     virtual ~CTransferGlue();
     CTransferGlue(const CTransferGlue&) = delete;
     CTransferGlue& operator=(const CTransferGlue&) = delete;
@@ -52,6 +64,8 @@ public:
     // What the transports see of the screen.
     CTransferHost& Host() { return *this; }
     CSerialHost& SerialHost() { return *this; }
+    // What the sales-total screens start.
+    CResultExchange& Results() { return *this; }
 
     // The commands' shared start: pre-checks, the reset of the transfer
     // state, then the order to the transport of the chosen mode.
@@ -77,19 +91,11 @@ public:
     // The transfers running now, over both transports. Any thread.
     int GetTransferActive() const { return m_nTransferActive.load(); }
 
-    // The sales-total exchange: the loop over the TCP jobs, one scale after
-    // the other (stepped after each job's message), or the serial walk with
-    // an order of its own. Nothing starts before the transports exist.
-    void StartResultLoop(const ResultLoopOrder& order);
-    void StartSerialOrder(const SerialOrder& order);
-    // TRUE while the loop or a serial walk runs.
-    [[nodiscard]] BOOL IsResultLoopRunning() const;
+    // The sales-total loop over the TCP jobs (started through Results()):
+    // the step of scale index, message 1326, and the loop's posted next step.
     void ResultLoopStep(int index);
-    // Message 1326, and the loop's posted next step.
     void OnResultStepDone();
     void OnResultLoopNext();
-    // The serial mailbox emptied before a new exchange.
-    void ClearSerialMailbox();
 
 private:
     // CTransferScreenHost
@@ -125,14 +131,24 @@ private:
     // CSerialTransport
     void StartSerialTransfer(const TransferOrder& order) override;
     void StopTransfer() override;
+    // CResultExchange
+    void StartResultLoop(const ResultLoopOrder& order) override;
+    void StartSerialOrder(const SerialOrder& order) override;
+    BOOL IsResultLoopRunning() const override;
+    void ClearSerialMailbox() override;
 
     // The order of the current screen for command and scope.
     TransferOrder MakeOrder(const char* command, const char* kind, const char* scope) const;
     // The state reset and port check both scale sends start with.
     BOOL BeginScaleSend();
 
-    CWorkScreenContext& m_screen;
+    CWorkScreenState& m_screen;
+    CWorkScreenGrid& m_grid;
+    CWorkScreenPanels& m_panels;
+    CWorkScreenDatabase& m_data;
     CScaleScreens& m_scales;
+    CPresetKeys& m_presetKeys;
+    CItemDefaults& m_defaults;
     CKindMailboxDlg m_serialMailbox; // 145
     CMessageDlg m_messageDlg; // 225
     CStatusLamp m_lampSend; // 1037

@@ -292,7 +292,7 @@ TEST_F(ServerSyncTest, TheScaleGetsWhatWasSynchronised)
     Press(1065);
     Switch(kHintPreset, "Pre_Read", "vexo", m_db);
     std::vector<std::string> keys;
-    for (const CString& text : m_screen->Context().GetPresetKeyTexts())
+    for (const CString& text : m_screen->GetPresetKeys().GetKeyTexts())
         keys.push_back(text.Str());
     Press(1066);
 

@@ -51,10 +51,10 @@ TEST_F(WorkScreenSettingsTest, DefaultValuesAreOnOnlyForTheirOwnManager)
              Case { "vexo", 0 }, Case { "kim\r\nTRUE", 0 }, Case { "vexo\r\nyes please", 1 },
              Case { "vexo\r\nFALSE\r\nTRUE", 1 }, Case { "vexo\nTRUE\n", 1 } }) {
         WriteSetting(kDefaultValueFile, c.file);
-        EXPECT_EQ(m_screen->Context().LoadDefaultValues(), c.on) << c.file;
+        EXPECT_EQ(m_screen->GetItemDefaults().LoadDefaultValues(), c.on) << c.file;
     }
     m_screen->Context().SetUserId("nobody");
-    EXPECT_EQ(m_screen->Context().LoadDefaultValues(), 0);
+    EXPECT_EQ(m_screen->GetItemDefaults().LoadDefaultValues(), 0);
 }
 
 TEST_F(WorkScreenSettingsTest, ColumnListAndTablesFollowTheManagersFiles)

@@ -1,0 +1,42 @@
+#pragma once
+// CWorkScreenState: the work screen's own words as its parts see them: the
+// form window, the language, the kind word and hint of the screen shown, the
+// logged-in manager, the update lock and the load starter. UI thread.
+
+#include <functional>
+
+#include "platform/base/cstring.h"
+#include "platform/base/types.h"
+
+class CWnd;
+
+class CWorkScreenState {
+public:
+    // The form (template 130): parent of the parts' dialogs and run-time
+    // controls, owner of their timers, target of their messages.
+    virtual CWnd& Form() = 0;
+    // 1 selects the Korean texts, 2 and 3 the English ones.
+    virtual int Language() const = 0;
+
+    // The kind word of the screen shown ("Item", "Scale_Info" ...) and its
+    // hint (screen number); the left pane's switch sets them (a test sets
+    // them alone).
+    virtual CString Kind() const = 0;
+    virtual void SetKind(const CString& kind) = 0;
+    virtual int Hint() const = 0;
+    virtual void SetHint(int hint) = 0;
+    // The logged-in manager; the automatic log-in makes the administrator
+    // the logged-in manager.
+    virtual CString UserId() const = 0;
+    virtual void SetUserId(const CString& userId) = 0;
+    virtual void SignInAdministrator() = 0;
+
+    // While set, the screen switch drops the left pane's hints.
+    virtual int GetUpdateLock() const = 0;
+    virtual void SetUpdateLock(int lock) = 0;
+    // Runs start; when it throws, says why and clears the lock and mailbox.
+    virtual void StartLoad(const std::function<void()>& start) = 0;
+
+protected:
+    ~CWorkScreenState() = default;
+};
