@@ -200,6 +200,19 @@ TEST_F(UserLabelViewTest, LabelSizeFollowsTheTypedMillimetresUpTo60)
     }
 }
 
+TEST_F(UserLabelViewTest, CaptionsAndListsStandWhereTheDesignerPutsThem)
+{
+    Switch(kHintUserLabel, "User_Label_Read", "kim", OneLabel());
+    const std::pair<int, CRect> places[]
+        = { { 2552, CRect(350, 60, 480, 85) }, { 2401, CRect(480, 33, 580, 250) } };
+    for (const auto& [id, rect] : places) {
+        CRect place;
+        m_designer->GetDlgItem(id)->GetWindowRect(&place);
+        m_designer->ScreenToClient(&place);
+        EXPECT_EQ(place, rect) << id;
+    }
+}
+
 TEST_F(UserLabelViewTest, FontSizesLinesAndBarcodeFormsSizeTheField)
 {
     Switch(kHintUserLabel, "User_Label_Read", "kim", OneLabel());
@@ -219,6 +232,9 @@ TEST_F(UserLabelViewTest, FontSizesLinesAndBarcodeFormsSizeTheField)
     }
     Choose(2306, 0);
     EXPECT_EQ(m_designer->GetFieldRect(kWeight), FieldHomeRect(kWeight, 600));
+    DragField(0, CPoint(70, 150));
+    Choose(2301, 4);
+    EXPECT_EQ(m_designer->GetFieldHeight(0), 32);
 
     // A text's height is the font's times its lines; no lines send it home.
     DragField(kAdvertisement, CPoint(60, 100));

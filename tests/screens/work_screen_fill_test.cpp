@@ -151,6 +151,20 @@ TEST_F(WorkScreenFillTest, DialogNeedsBothValuesAndStartsWithIncrementOne)
     EXPECT_EQ(Stored("item_num"), (std::vector<CString> { "1", "2" }));
 }
 
+TEST_F(WorkScreenFillTest, LandAdditionsFillWithADecimalIncrement)
+{
+    m_db = MakeItemDatabase();
+    Execute(m_db,
+        { "INSERT INTO [Land_Add]([land_num], [mg_id]) VALUES('201', 'vexo')",
+            "INSERT INTO [Land_Add]([land_num], [mg_id]) VALUES('202', 'vexo')" });
+    Switch(kHintLandAddition, "Land_Add_Read", "vexo", m_db);
+    ASSERT_EQ(Grid().GetRowCount(), 4);
+    Fill(1, Grid().GetItemText(0, 1).GetString(), "301", "10");
+    EXPECT_EQ(Column(m_db, "SELECT [land_num] FROM [Land_Add] ORDER BY [ID]"),
+        (std::vector<CString> { "301", "311" }));
+    EXPECT_TRUE(m_boxes.Records().empty());
+}
+
 TEST_F(WorkScreenFillTest, OtherScreensHaveNoFill)
 {
     LoadItems(1);

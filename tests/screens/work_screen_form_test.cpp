@@ -41,6 +41,12 @@ TEST_F(WorkScreenFormTest, MembersDriveTheirOwnControlsWithTheirCaptions)
         EXPECT_TRUE(is.operator()<CStatic>(id)) << id;
     for (int id : { 1037, 1038, 1040 })
         EXPECT_TRUE(is.operator()<CStatusLamp>(id)) << id;
+    // The send and receive lamps start at rest, the same picture.
+    for (int id : { 1037, 1038 }) {
+        const auto& lamp = dynamic_cast<const CStatusLamp&>(*s.GetDlgItem(id));
+        EXPECT_EQ(lamp.GetSourceRow(), 32) << id;
+        EXPECT_EQ(lamp.GetColumn(), CStatusLamp::kRestColumn) << id;
+    }
     ASSERT_TRUE(is.operator()<CCaptionPanel>(IDC_WORK_CAPTION));
 
     const std::pair<int, const char*> captions[] = { { 1065, "Synchronization" }, { 1066, "Synchronization" },
@@ -63,6 +69,11 @@ TEST_F(WorkScreenFormTest, RunTimeControlsStandWhereTheScreensExpectThem)
     EXPECT_EQ(RectOf(s.GetDlgItem(903)), CRect(530, 130, 600, 160));
     EXPECT_EQ(RectOf(s.GetDlgItem(900)), CRect(50, 60, 500, 400));
     EXPECT_EQ(GetWindowTextString(s.GetDlgItem(902)->GetSafeHwnd()), "INSERT");
+    auto* list = dynamic_cast<CListCtrl*>(s.GetDlgItem(900));
+    ASSERT_NE(list, nullptr);
+    const int widths[] = { 100, 100, 80, 100, 80 };
+    for (int c = 0; c < 5; ++c)
+        EXPECT_EQ(list->GetColumnWidth(c), widths[c]) << c;
     // The page combo drops down; the preset keys use the preset font.
     ASSERT_NE(s.GetDlgItem(800), nullptr);
     EXPECT_EQ(s.GetDlgItem(800)->GetStyle() & 0x3u, 0x2u);

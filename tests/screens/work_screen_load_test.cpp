@@ -64,6 +64,12 @@ TEST_F(WorkScreenLoadTest, ItemsLoadWithTitlesHeadingsAndReplacements)
     EXPECT_EQ(second[3], "");
     EXPECT_EQ(second[15], "2");
     ExpectLockedKeyAndTrailingRow();
+    // Each column is as wide as its widest text.
+    for (int c = 0; c < Grid().GetColumnCount(); ++c) {
+        const int loaded = Grid().GetColumnWidth(c);
+        Grid().AutoSizeColumn(c);
+        EXPECT_EQ(Grid().GetColumnWidth(c), loaded) << c;
+    }
     EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
     EXPECT_TRUE(PumpUntil([this] { return m_screen->GetItemWorker()->GetReportFlag() == 1; }));
     EXPECT_EQ(MessageBoxScript::Count(), 0u);

@@ -267,14 +267,15 @@ TEST_F(WorkScreenRowsTest, DefaultValuesFillThePlaceholderButNeverItsKey)
     TempDataRoot::WriteAll(
         m_root.Native(ManagerSettingsPath(kDefaultUncheckIndexFile, "kim").GetString()), "item_name\r\n");
     TempDataRoot::WriteAll(m_root.Native(ManagerSettingsPath(kDefaultCheckValueFile, "kim").GetString()),
-        "item_num\r\n777\r\nunitprice\r\n1500\r\nland\r\nO'Hara\r\n");
+        "item_num\r\n777\r\nunitprice\r\n1500\r\nland\r\nO'Hara\r\nadditem\r\n12\r\n");
     LoadItems(1, "kim");
     AnswerLines("2");
     Command(1007);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "2", "3" }));
     EXPECT_EQ(FirstRow(m_db,
-                  "SELECT [item_num], [unitprice], [land], [item_name], [mg_id] FROM [Item] WHERE [ID] = 3"),
-        "-1\tjo/1500\tjo/O'Hara\tjo/NULL\tjo/kim\tjo/");
+                  "SELECT [item_num], [unitprice], [land], [item_name], [additem], [mg_id] FROM [Item] "
+                  "WHERE [ID] = 3"),
+        "-1\tjo/1500\tjo/O'Hara\tjo/NULL\tjo/12\tjo/kim\tjo/");
     EXPECT_TRUE(m_boxes.Records().empty());
 }
 

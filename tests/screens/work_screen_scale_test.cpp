@@ -211,6 +211,14 @@ TEST_F(WorkScreenScaleTest, RegisterUpdateAndDeleteActOnlyOnTheClickedScale)
     EXPECT_EQ(Column(kManagerDatabase, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"), before);
 
     ScaleList().ClickItem(1);
+    std::vector<CString> shown;
+    ModalDialogScript::Push([&shown](CDialog& dialog) {
+        for (int id : { 1003, 1012, 1004 })
+            shown.push_back(GetWindowTextString(dialog.GetDlgItem(id)->GetSafeHwnd()));
+        AfxClickDlgButton(dialog, IDCANCEL);
+    });
+    Run(901);
+    EXPECT_EQ(shown, (std::vector<CString> { "B", "10.0.0.2", "2" }));
     QueueScaleDialog("Bee", "10.0.0.9", "12");
     Run(901);
     EXPECT_EQ(Column(kManagerDatabase, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"),

@@ -90,13 +90,17 @@ TEST_F(WorkScreenTest, ActiveScreenAnswersCommunicationSetupItself)
 TEST_F(WorkScreenTest, ScreensHandTheProgramsCommandsToTheLeftPane)
 {
     CMainFrame* frame = GetMainFrame();
+    const std::pair<UINT, const char*> commands[]
+        = { { 57601, "ItemDB File Open" }, { 32789, "New Excel File" } };
     for (CView* view : { static_cast<CView*>(m_screen), static_cast<CView*>(m_label) }) {
         frame->SetActiveView(view);
-        FileDialogScript::Reset();
-        FileDialogScript::PushCancel();
-        frame->SendMessage(WM_COMMAND, MAKEWPARAM(57601, 0), 0);
-        ASSERT_EQ(FileDialogScript::Records().size(), 1u);
-        EXPECT_EQ(FileDialogScript::Records()[0].title, "ItemDB File Open");
+        for (const auto& [id, title] : commands) {
+            FileDialogScript::Reset();
+            FileDialogScript::PushCancel();
+            frame->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+            ASSERT_EQ(FileDialogScript::Records().size(), 1u) << id;
+            EXPECT_EQ(FileDialogScript::Records()[0].title, title) << id;
+        }
     }
     // The label view also hands over 32773: the left pane's hint 7 follows.
     frame->SetActiveView(m_label);

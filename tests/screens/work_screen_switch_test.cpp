@@ -171,6 +171,9 @@ TEST_F(WorkScreenSwitchTest, ItemTypeScreensPlaceTheGridAndTheProgressGroup)
     EXPECT_EQ(rectOf(m_screen->GetDlgItem(600)), CRect(52, 52, 109, 109));
     EXPECT_EQ(rectOf(m_screen->GetDlgItem(659)), CRect(52 + 57 * 9, 357, 109 + 57 * 9, 414));
     EXPECT_EQ(rectOf(m_screen->GetDlgItem(1032)), CRect(780, 60, 930, 310));
+    Switch(kHintUserLabel, "User_Label_Read", "vexo", db);
+    EXPECT_EQ(rectOf(m_screen->GetDlgItem(1063)), CRect(560, 270, 660, 300));
+    EXPECT_EQ(rectOf(m_screen->GetDlgItem(1044)), CRect(190, 260, 475, 340));
 }
 
 TEST_F(WorkScreenSwitchTest, LogInHintsKeepTheItemScreenEditableAndTheMailboxUntouched)
