@@ -435,9 +435,11 @@ TEST_F(DaoDatabaseTest, ConcurrentUsersOfOneFileEachSeeWholeResults)
         threads.emplace_back([&, t] {
             CDaoDatabase db;
             // A step refused for a lock (one waiting past the lock time out, or
-            // the one above) is refused whole and is tried again.
-            const auto deadline = std::chrono::steady_clock::now() + TestDeadline(std::chrono::seconds(20));
+            // the one above) is refused whole and is tried again, each within
+            // a deadline of its own.
             const auto step = [&](const auto& action) {
+                const auto deadline
+                    = std::chrono::steady_clock::now() + TestDeadline(std::chrono::seconds(20));
                 long error = 0;
                 while ((error = DaoErrorOf(action)) == 3260 && std::chrono::steady_clock::now() < deadline)
                     ++refusals;
