@@ -141,6 +141,11 @@ TEST_F(WorkScreenResultsTest, EachManagerSeesHisOwnTotalsUnderTheKindsTitlesAndV
     Switch(kHintItemTotal, "Scale_Result_Item_All_Read", "park", m_db);
     EXPECT_EQ(Texts(), std::vector<CString> { "Not exist a Result Data" });
     EXPECT_EQ(Grid().GetRowCount(), 2);
+    // In Korean, the Korean titles and caption.
+    m_screen->SetLanguage(1);
+    Switch(kHintItemDay, "Scale_Result_Item_Day_Read", "kim", m_db);
+    EXPECT_EQ(Grid().GetItemText(0, 2), "집계 날짜");
+    EXPECT_EQ(Caption(), "상품별 일일 총집계");
 }
 
 TEST_F(WorkScreenResultsTest, ReceiveGoesOnPastASilentAndARefusingScaleAndReloadShowsTheRows)
