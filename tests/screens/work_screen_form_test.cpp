@@ -3,6 +3,7 @@
 // the synchronisation buttons of server mode.
 
 #include <utility>
+#include <vector>
 
 #include "platform/gdi/font.h"
 #include "shell/view_hints.h"
@@ -163,4 +164,34 @@ TEST_F(WorkScreenFormTest, ServerModeShowsTheSynchronisationButtonOfEachScreen)
     LeftPane()->SendHint(kHintDatabaseChanged, &path);
     EXPECT_FALSE(Visible(1065));
     EXPECT_FALSE(Visible(1066));
+}
+
+TEST_F(WorkScreenFormTest, UserLabelsScreenShowsItsOwnButtonsApartAndNoOtherScreens)
+{
+    const CString db = MakeItemDatabase();
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(kHintUserLabel, "User_Label_Read", "vexo", db);
+    const std::pair<int, const char*> buttons[] = { { 1059, "Insert" }, { 1060, "Delete" }, { 1062, "Trans" },
+        { 1063, "Select Trans" }, { 1061, "Receive" }, { 1064, "Image Display" } };
+    std::vector<CRect> taken { RectOf(&Grid()) };
+    for (const auto& [id, text] : buttons) {
+        EXPECT_TRUE(Visible(id)) << id;
+        EXPECT_EQ(Caption(id), text) << id;
+        for (const CRect& other : taken) {
+            CRect overlap;
+            EXPECT_FALSE(overlap.IntersectRect(other, RectOf(id))) << id;
+        }
+        taken.push_back(RectOf(id));
+    }
+    // The progress group's texts and lamps stand inside its frame.
+    const CRect group = RectOf(1044);
+    for (int id : { 1041, 1037, 1039, 1042, 1038 }) {
+        const CRect r = RectOf(id);
+        EXPECT_TRUE(
+            r.left >= group.left && r.right <= group.right && r.top >= group.top && r.bottom <= group.bottom)
+            << id;
+    }
+    for (int id : { 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1030, 1033, 1034, 1049, 1025, 1027,
+             1028, 1029, 1032, 1050, 1051, 1052, 1057 })
+        EXPECT_FALSE(Visible(id)) << id;
 }
