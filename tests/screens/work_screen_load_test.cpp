@@ -35,8 +35,8 @@ TEST_F(WorkScreenLoadTest, ItemsLoadWithTitlesHeadingsAndReplacements)
 {
     const CString db = MakeItemDatabase();
     Execute(db,
-        { "INSERT INTO [Item]([item_num], [item_name], [unitprice], [land], [additem], [mg_id]) "
-          "VALUES('7', 'Apple', '1500', '0', 'NULL', 'vexo')",
+        { "INSERT INTO [Item]([item_num], [item_name], [unitprice], [land], [additem], [fmark], [mg_id]) "
+          "VALUES('7', 'Apple', '1500', '0', 'NULL', 'Picked this morning in the hills', 'vexo')",
             "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('-1', '사과', '0', "
             "'kim')" });
     Switch(kHintItem, "Item_Read", "vexo", db);
@@ -65,6 +65,7 @@ TEST_F(WorkScreenLoadTest, ItemsLoadWithTitlesHeadingsAndReplacements)
     EXPECT_EQ(second[15], "2");
     ExpectLockedKeyAndTrailingRow();
     // Each column is as wide as its widest text.
+    EXPECT_GT(Grid().GetColumnWidth(m_screen->Context().FindColumn("FMARK")), Grid().GetColumnWidth(1));
     for (int c = 0; c < Grid().GetColumnCount(); ++c) {
         const int loaded = Grid().GetColumnWidth(c);
         Grid().AutoSizeColumn(c);
