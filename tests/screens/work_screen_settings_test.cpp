@@ -218,6 +218,7 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     EXPECT_EQ(m_port.m_serial[0].dataKind, "Item");
     EXPECT_EQ(m_port.m_serial[0].scope, "all");
     EXPECT_EQ(m_port.m_serial[0].comPort, 1);
+    EXPECT_EQ(m_port.m_serial[0].languageIndex, 2);
     EXPECT_EQ(m_screen->Transfers().SerialHost().GetSerialText(kSerialStatusEdit), "");
     // Ethernet without scales: a message; with one: an order for it.
     m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
@@ -233,6 +234,7 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     EXPECT_EQ(m_port.m_ethernet[0].command, "RECV");
     EXPECT_EQ(m_port.m_ethernet[0].scope, "select");
     EXPECT_EQ(m_port.m_ethernet[0].receiveNumbers, (std::vector<int> { 3, 4, 5 }));
+    EXPECT_EQ(m_port.m_ethernet[0].languageIndex, 2);
     EXPECT_EQ(m_port.m_ethernet[0].scales, m_screen->Scales().CommSettings().GetChosen());
     // No mode chosen.
     m_screen->Scales().CommSettings().SelectMode(-1);
