@@ -1,5 +1,8 @@
 #pragma once
-// The program's own store databases, as the program names them.
+// The program's own store databases, as the program names them, and the
+// administrator's manager id, who sees every manager's rows.
+
+inline constexpr const char* kAdministratorId = "vexo";
 
 // Managers, their users and the scale register ([Manager], [ScaleMG]).
 inline constexpr const char* kManagerDatabase = "C:\\Windows\\system\\Manager\\Manager.mdb";

@@ -1,6 +1,7 @@
 #include "ethernet/reservation_rules.h"
 
 #include "db/sql_text.h"
+#include "db/store_paths.h"
 #include "ethernet/record_values.h"
 #include "platform/base/datetime.h"
 #include "platform/base/exception.h"
@@ -311,7 +312,7 @@ CString ReservationReadSql(long number)
 CString ReservationListSql(const CString& managerId)
 {
     CString sql = CString("SELECT ") + kRowColumns + ", [reservation_status] FROM [Reservation_Table]";
-    if (managerId != kAdministrator)
+    if (managerId != kAdministratorId)
         sql += " WHERE [mg_id] = " + Quoted(managerId);
     return sql;
 }
@@ -393,7 +394,7 @@ CString ReservationItemSql(const CString& managerId, long number)
 CString PickedItemSql(const CString& managerId, long itemNumber)
 {
     CString sql;
-    if (managerId == kAdministrator)
+    if (managerId == kAdministratorId)
         sql.Format("SELECT %s, [ID] FROM [Item] WHERE [item_num] = '%ld'", kItemColumns, itemNumber);
     else
         sql.Format("SELECT %s, [ID] FROM [Item] WHERE [mg_id] = %s AND [item_num] = '%ld'", kItemColumns,
@@ -403,7 +404,7 @@ CString PickedItemSql(const CString& managerId, long itemNumber)
 
 CString ScaleRegisterSql(const CString& managerId)
 {
-    if (managerId == kAdministrator)
+    if (managerId == kAdministratorId)
         return "SELECT [scale_name], [ip] FROM [ScaleMG]";
     return "SELECT [scale_name], [ip] FROM [ScaleMG] WHERE [mg_id] = " + Quoted(managerId);
 }

@@ -20,7 +20,6 @@
 
 inline constexpr const char* kReservationReportFolder = "C:\\Zuvar\\Reservation_Report";
 inline constexpr const char* kReservationReportPath = "C:\\Zuvar\\Reservation_Report\\Reservation_Report.txt";
-inline constexpr const char* kAdministrator = "vexo";
 
 inline constexpr int kPeriodOnce = 0;
 inline constexpr int kPeriodEveryDay = 1;

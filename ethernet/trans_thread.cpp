@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "db/store_paths.h"
 #include "ethernet/received_record_store.h"
 #include "ethernet/record_sql.h"
 #include "ethernet/scale_packet_sender.h"
@@ -594,7 +595,7 @@ ByteBuffer CTransThread::RecordPacket(int row)
         RecordRow cells = GridRow(row, kind->lastColumn);
         if (m_nDefaultValues) {
             const CString user = m_pOwnerView->GetUserId();
-            const std::string sql = StoredItemSql(Narrow(user), cells[1], user == "vexo");
+            const std::string sql = StoredItemSql(Narrow(user), cells[1], user == kAdministratorId);
             CGeneralDaoHelper& db = m_tools->database;
             CString stored;
             try {

@@ -1,5 +1,6 @@
 #include "results/result_server.h"
 
+#include "db/store_paths.h"
 #include "platform/base/datetime.h"
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"

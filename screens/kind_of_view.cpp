@@ -2,6 +2,7 @@
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
+#include "db/store_paths.h"
 #include "ethernet/reservation_dialogs.h"
 #include "ethernet/reservation_thread.h"
 #include "platform/base/exception.h"

@@ -15,6 +15,7 @@
 #include "db/item_db_worker.h"
 #include "db/mailbox_dlg.h"
 #include "db/sql_text.h"
+#include "db/store_paths.h"
 #include "ethernet/transfer_selection.h"
 #include "grid/grid_ctrl.h"
 #include "platform/base/exception.h"

@@ -4,6 +4,7 @@
 #include "db/item_db_worker.h"
 #include "db/mailbox_dlg.h"
 #include "db/sql_text.h"
+#include "db/store_paths.h"
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/dialogs/dialog.h"

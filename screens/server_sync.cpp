@@ -3,6 +3,7 @@
 #include <array>
 
 #include "db/sql_text.h"
+#include "db/store_paths.h"
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
 
@@ -15,7 +16,6 @@ struct CServerSync::Table {
 
 namespace {
 
-constexpr const char* kAdministratorId = "vexo";
 constexpr std::size_t kPresetKeyChars = 9;
 
 std::vector<const char*> UserLabelColumns()

@@ -4,6 +4,7 @@
 
 #include "db/db_messages.h"
 #include "db/mailbox_dlg.h"
+#include "db/store_paths.h"
 #include "screens/reply_row.h"
 #include "screens/table_bridge.h"
 #include "screens/work_screen_context.h"

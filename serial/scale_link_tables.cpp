@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "db/store_paths.h"
 #include "ethernet/record_sql.h"
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
@@ -125,7 +126,7 @@ PluRecord CScaleLink::BuildPluRecord(int row)
         return ::BuildPluRecord(GridRow(row));
     const CString mgId = m_pHost->GetUserId();
     const CString itemNum = m_pHost->GetGridItemText(row, 1);
-    const std::string sql = StoredItemSql(mgId.GetString(), itemNum.GetString(), mgId == "vexo");
+    const std::string sql = StoredItemSql(mgId.GetString(), itemNum.GetString(), mgId == kAdministratorId);
     CString text = "FALSE";
     try {
         m_database.OpenDatabase(m_pHost->GetItemDbPath());

@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr const char* kAdministrator = "vexo";
 constexpr const char* kRegisterColumns = "[scale_name], [ip], [com_port], [mg_id], [ID]";
 constexpr const char* kAddressColumns = "[scale_num], [scale_name], [ip]";
 constexpr const char* kScaleIdColumns = "[scale_num], [scale_name], [com_port]";
@@ -43,7 +42,7 @@ CString CScaleRegister::TakeRequest(CString& requestName)
     CMailboxDlg* mailbox = m_pOwner->GetDbMailbox();
     requestName = mailbox->TakeText(IDC_MAILBOX_NAME);
     const CString managerId = mailbox->TakeText(IDC_MAILBOX_TEXT);
-    return managerId == kAdministrator ? CString() : " WHERE [mg_id] = " + SqlLiteral(managerId);
+    return managerId == kAdministratorId ? CString() : " WHERE [mg_id] = " + SqlLiteral(managerId);
 }
 
 void CScaleRegister::StartRead(const char* database, const CString& requestName, const CString& sql)

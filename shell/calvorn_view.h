@@ -30,9 +30,6 @@ inline constexpr UINT IDC_CAPTION_PANEL = 200;
 inline constexpr UINT IDC_LOGIN_BUTTON = 201;
 inline constexpr UINT IDC_CATEGORY_TREE = 204;
 
-// The administrator's manager id (compared exactly).
-inline constexpr const char* kAdministratorId = "vexo";
-
 // Files of the data folder and the sample database.
 inline constexpr const char* kManagerFolder = "C:\\Windows\\system\\Manager";
 inline constexpr const char* kSampleFolderNt

@@ -3,6 +3,7 @@
 #include "db/db_messages.h"
 #include "db/manager_db_worker.h"
 #include "db/sql_text.h"
+#include "db/store_paths.h"
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/core/runtime_class.h"
