@@ -122,7 +122,8 @@ TEST_F(WorkScreenSwitchTest, AScreensPanelsAreGoneOnTheNextScreen)
 {
     const CString db = MakeItemDatabase();
     LeftPane()->m_nServerFlag = 1;
-    for (int id : { 1030, 1044, 1039, 1065, 1066, 1050, 1053, 1059 })
+    for (int id : { 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1025, 1027, 1028, 1029, 1032, 1049,
+             1030, 1033, 1034, 1037, 1038, 1041, 1042, 1039, 1044, 1050, 1051, 1052, 1057, 1053, 1059 })
         EXPECT_FALSE(Visible(id)) << "start, control " << id;
     const std::vector<int> users = { 1053, 1054, 1055, 1056, 1058 };
     const std::vector<int> labels = { 1059, 1060, 1061, 1062, 1063, 1064 };
@@ -136,10 +137,12 @@ TEST_F(WorkScreenSwitchTest, AScreensPanelsAreGoneOnTheNextScreen)
         { kHintItem, "Item_Read", { 1030, 1044, 1039, 1065 }, users },
         { kHintManagement, "Mg_Reg_Read", users, { 1030, 1044, 1039, 1065, 1066 } },
         { kHintPreset, "Pre_Read", { 1066 }, users },
+        { kHintScaleReg, "Scale_Reg_Read", { 900 }, { 1065, 1066 } },
+        { kHintPreset, "Pre_Read", { 1066 }, {} },
         { kHintManagement, "Mg_Reg_Read", users, { 1066 } },
         { kHintItem, "Item_Read", { 1065 }, {} },
-        { kHintScaleTotal, "Scale_Result_All_Read", { 1050, 1044 }, { 1065, 1030 } },
-        { kHintUserLabel, "User_Label_Read", labels, { 1050 } },
+        { kHintScaleTotal, "Scale_Result_All_Read", { 1050, 1051, 1052, 1057, 1044 }, { 1065, 1030 } },
+        { kHintUserLabel, "User_Label_Read", labels, { 1050, 1051, 1052, 1057 } },
         { kHintItem, "Item_Read", {}, labels },
     };
     for (const Case& c : cases) {
@@ -171,9 +174,15 @@ TEST_F(WorkScreenSwitchTest, ItemTypeScreensPlaceTheGridAndTheProgressGroup)
     EXPECT_EQ(rectOf(m_screen->GetDlgItem(600)), CRect(52, 52, 109, 109));
     EXPECT_EQ(rectOf(m_screen->GetDlgItem(659)), CRect(52 + 57 * 9, 357, 109 + 57 * 9, 414));
     EXPECT_EQ(rectOf(m_screen->GetDlgItem(1032)), CRect(780, 60, 930, 310));
+    LeftPane()->m_nServerFlag = 1;
     Switch(kHintUserLabel, "User_Label_Read", "vexo", db);
-    EXPECT_EQ(rectOf(m_screen->GetDlgItem(1063)), CRect(560, 270, 660, 300));
-    EXPECT_EQ(rectOf(m_screen->GetDlgItem(1044)), CRect(190, 260, 475, 340));
+    const std::pair<int, CRect> places[]
+        = { { 1059, CRect(50, 270, 110, 300) }, { 1060, CRect(120, 270, 180, 300) },
+              { 1062, CRect(480, 270, 550, 300) }, { 1063, CRect(560, 270, 660, 300) },
+              { 1061, CRect(680, 270, 750, 300) }, { 1064, CRect(50, 310, 180, 340) },
+              { 1044, CRect(190, 260, 475, 340) }, { 1066, CRect(480, 310, 610, 340) } };
+    for (const auto& [id, rect] : places)
+        EXPECT_EQ(rectOf(m_screen->GetDlgItem(id)), rect) << id;
 }
 
 TEST_F(WorkScreenSwitchTest, LogInHintsKeepTheItemScreenEditableAndTheMailboxUntouched)
