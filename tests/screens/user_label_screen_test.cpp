@@ -157,6 +157,9 @@ TEST_F(UserLabelScreenTest, InsertEditAndDeleteFollowTheDatabase)
 
     EditCell(4, 2, "40");
     EXPECT_EQ(FirstRow(db, "SELECT [item_nameX] FROM [UserLabel] WHERE [ID] = " + id), "40\tjo/");
+    // An emptied cell shows 0.
+    EditCell(4, 3, "");
+    EXPECT_EQ(Grid().GetItemText(4, 3), "0");
 
     ClickCell(4, 3);
     ClickControl(1060);
