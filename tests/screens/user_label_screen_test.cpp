@@ -176,6 +176,19 @@ TEST_F(UserLabelScreenTest, InsertEditAndDeleteFollowTheDatabase)
     EXPECT_EQ(Column(db, "SELECT [ID] FROM [UserLabel] WHERE [mg_id] = 'kim'").size(), 2u);
 }
 
+TEST_F(UserLabelScreenTest, TheUserColumnIsLeftOutWhereverTheTableHasIt)
+{
+    const CString db = MakeItemDatabase();
+    Execute(db,
+        { "DROP TABLE [UserLabel]",
+            "CREATE TABLE [UserLabel] ([mg_id] TEXT(50), [file_num] TEXT(50), [ID] COUNTER, "
+            "CONSTRAINT [PrimaryKey] PRIMARY KEY ([ID]))",
+            "INSERT INTO [UserLabel]([mg_id], [file_num]) VALUES('kim', '7')" });
+    Switch(kHintUserLabel, "User_Label_Read", "kim", db);
+    EXPECT_EQ(RowTexts(0), (std::vector<CString> { "file_num", "ID" }));
+    EXPECT_EQ(RowTexts(1), (std::vector<CString> { "7", "1" }));
+}
+
 TEST_F(UserLabelScreenTest, AFailedInsertTakesItsRowAwayAndNoEarlierIdIsReused)
 {
     const CString db = LabelsOf({ { -1, "kim" } });

@@ -87,6 +87,26 @@ protected:
         m_designer->ScreenToClient(&place);
         ASSERT_TRUE(AfxSimulateClickAt(Designer(), place.CenterPoint()));
     }
+    // Pixels of the designer at corner that differ from bitmap resource id.
+    int PictureMismatches(CPoint corner, UINT id)
+    {
+        AfxPumpUntil([] { return false; }, 0);
+        Snapshot shot(*m_designer);
+        CBitmap picture;
+        if (!shot.Ok() || !picture.LoadBitmap(id))
+            return -1;
+        BITMAP size {};
+        picture.GetBitmap(&size);
+        CDC dc;
+        dc.CreateCompatibleDC(nullptr);
+        CBitmap* old = dc.SelectObject(&picture);
+        int mismatches = 0;
+        for (int y = 0; y < size.bmHeight; ++y)
+            for (int x = 0; x < size.bmWidth; ++x)
+                mismatches += shot.At(corner.x + x, corner.y + y) != dc.GetPixel(x, y);
+        dc.SelectObject(old);
+        return mismatches;
+    }
     CString Stored(const CString& db, const char* columns)
     {
         return FirstRow(db, CString("SELECT ") + columns + " FROM [UserLabel]");
@@ -254,6 +274,7 @@ TEST_F(UserLabelViewTest, FontSizesLinesAndBarcodeFormsSizeTheField)
     for (const auto& [form, size] : forms) {
         Choose(2551, form);
         EXPECT_EQ(m_designer->GetFieldRect(kFieldBarcode), CRect(CPoint(60, 70), size)) << form;
+        EXPECT_EQ(PictureMismatches(CPoint(60, 70), form == 0 ? 193 : 212 + form), 0) << form;
     }
 }
 
@@ -283,6 +304,7 @@ TEST_F(UserLabelViewTest, ARowShownDraggedAndSavedIsReadBackFromTheDatabase)
     DragField(kFieldBarcode, CPoint(30, 150)); // left of the label: onto its edge
     Choose(2551, 2);
     Type(2501, "13");
+    Choose(2402, 1); // the advertisement on one line, its font size kept
     // A double click sends the item name home.
     const CPoint name = m_designer->GetFieldRect(kFieldItemName).CenterPoint();
     ASSERT_TRUE(AfxSimulateMouse(Designer(), WM_LBUTTONDBLCLK, name, MK_LBUTTON));
@@ -295,7 +317,7 @@ TEST_F(UserLabelViewTest, ARowShownDraggedAndSavedIsReadBackFromTheDatabase)
                   "[advX], [advY], [advKind], [advLine], [labelX], [labelY], [label_Gab]"),
         "40\tjo/60\tjo/4\tjo/100\tjo/0\tjo/0\tjo/0\tjo/0\tjo/0\tjo/0\tjo/0\tjo/180\tjo/2\tjo/13\tjo/0\tjo/"
         "20\tjo/"
-        "2\tjo/2\tjo/40\tjo/30\tjo/2\tjo/");
+        "2\tjo/1\tjo/40\tjo/30\tjo/2\tjo/");
 
     // Cleared, then read again from the database.
     ClickDesigner(2701);

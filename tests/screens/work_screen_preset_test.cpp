@@ -2,6 +2,8 @@
 // first lines) and stored key by key in [Preset] of the current page; the
 // page is read again every time; a page change empties the keys first.
 
+#include <cstdio>
+
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
 #include "platform/wnd/core/input_seam.h"
@@ -171,7 +173,9 @@ TEST_F(WorkScreenPresetTest, APageChangeEmptiesTheKeysBeforeItsRowsArrive)
 {
     Open({ "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('1', '1', '11', 'vexo')",
         "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('3', '60', '360', 'vexo')",
-        "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('3', '61', '361', 'vexo')" });
+        "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('3', '61', '361', 'vexo')",
+        // 2^32 + 1: out of range, not key 1 once cut to an int.
+        "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('3', '4294967297', 'x', 'vexo')" });
     EXPECT_EQ(KeyText(0), "11");
     Key(30).SetWindowText("typed");
     ChoosePage(2);
@@ -181,6 +185,22 @@ TEST_F(WorkScreenPresetTest, APageChangeEmptiesTheKeysBeforeItsRowsArrive)
     EXPECT_EQ(KeyText(59), "360");
     EXPECT_EQ(KeyId(59), "2");
     EXPECT_EQ(KeyId(0), "");
+}
+
+TEST_F(WorkScreenPresetTest, AKeyThatCannotReachItsDatabaseSaysWhy)
+{
+    Open();
+    ASSERT_EQ(std::remove(m_root.Native("C:\\items.mdb").c_str()), 0);
+    MessageBoxScript::Reset();
+    Type(4, "12");
+    Leave(5);
+    // The store says so, then the page read that follows does.
+    const CString text = "Could not find file '" + CString(m_root.Native("C:\\items.mdb").c_str()) + "'.";
+    ASSERT_EQ(m_boxes.Records().size(), 2u);
+    for (const auto& box : m_boxes.Records()) {
+        EXPECT_EQ(box.text, text);
+        EXPECT_EQ(box.type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
+    }
 }
 
 TEST_F(WorkScreenPresetTest, TheSheetFrameRingsTheTenKeysOfTheLastRowOnly)
