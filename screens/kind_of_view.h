@@ -280,15 +280,9 @@ protected:
     // ---- Editing ------------------------------------------------------------------
     void OnGridCellEdited(int row, int column) override { m_editor.OnGridCellEdited(row, column); }
 
-    // ---- Item default values (per manager files) ----------------------------------
-
-    // ---- Transfer pre-checks and settings -----------------------------------------
-    static void MakeDirectoryPath(const CString& path);
-
     // ---- Transfers (screens/transfer_glue.h) -----------------------------------------
     // Message 1324.
     LRESULT OnTransSocketData(WPARAM token, LPARAM lParam);
-    // The rest of what the transports use of the screen.
     // TRUE (after saying so) while the item worker serves a request: its
     // database and the mailbox are in use, and a write or another request now
     // would cut the rows still to come.
@@ -393,7 +387,6 @@ private:
     void PlaceControl(int id, int x, int y, int cx, int cy);
     void HideAllPanels();
     void PlaceProgressGroup(int x, int y);
-    // The transfer commands' shared start: pre-checks, then the mode split.
 
     LRESULT OnReservationSocketData(WPARAM wParam, LPARAM lParam);
 
@@ -434,13 +427,6 @@ private:
     int m_nUpdateLock = 0;
     int m_nLoggedIn = 0;
     int m_nLanguage = 2;
-    // Transfer state; the stop flags and the active flag are read by the
-    // transfer threads.
-
-    // Default-value tables: 50 entries of (name, value) each.
-
-    // Run-time controls.
-
     // Controls of template 130 (bound in DoDataExchange).
     CXPButton m_btnSyncTables; // 1065
     CXPButton m_btnSyncPresetLabel; // 1066
