@@ -140,6 +140,31 @@ std::optional<TransferStep> FirstTransferStep(
     return std::nullopt;
 }
 
+TransferRowsPtr TakeJobRows(
+    CTransferScreenHost& host, const CString& direction, const CString& kind, const CString& selection)
+{
+    std::vector<int> gridRows;
+    int lastColumn = 0;
+    const KindTable* table = FindKind(kind);
+    if (direction != "TRANS") {
+        // Reads send no rows.
+    } else if (kind == "SCALE_INFOMATION" || kind == "SCALE_ROOT_INFOMATION") {
+        gridRows = { host.GetCurrentGridRow() };
+        lastColumn = kind == "SCALE_INFOMATION" ? 19 : 7;
+    } else if (table != nullptr && table->lastColumn > 0) {
+        lastColumn = table->lastColumn;
+        if (selection == "all") {
+            gridRows = AllDataRows(host.GetGridRowCount(), table->cap);
+        } else {
+            gridRows = PickedRows(host.GetTransferSelection(), host.GetGridRowCount(), PickRule::Transfer);
+            if (table->cap > 0 && gridRows.size() > static_cast<std::size_t>(table->cap))
+                gridRows.resize(static_cast<std::size_t>(table->cap));
+        }
+    }
+    return ReadTransferRows(
+        host, std::move(gridRows), lastColumn + 1, direction == "TRANS" && kind == "Item");
+}
+
 CTransThread::CTransThread()
 {
     m_bAutoDelete = FALSE;
@@ -192,6 +217,8 @@ int CTransThread::Run()
         std::size_t got = 0;
         const IoStatus s = m_socket.Receive(buffer, got, -1);
         if (!s.ok()) {
+            // The last read's events have gone: only a cut packet is told.
+            events.clear();
             framer.DiscardPending(events);
             for (ScalePacketFramer::Event& e : events)
                 poster.OnScaleEvent(m_token, std::move(e));
@@ -253,12 +280,17 @@ void CTransThread::Handle(const CScalePacketPoster::Item& item)
     if (item.closed) {
         m_bEnded = TRUE;
         m_pOwner->NoteJobEnding();
-        if (!m_bConnected.load() && !IsClosed()) {
+        if (IsClosed())
+            return;
+        if (!m_bConnected.load()) {
             CloseScale();
             MessageBox(m_job.language == 1 ? "접속실패" : "Connection Failed", MB_OK);
             Finish(IsResultKind(m_job.kind));
+            return;
         }
-        // A scale that hangs up mid-job leaves the reply timer to end the job.
+        // A hang-up or a reset is no answer: the job ends here, as a failure.
+        EndFailed(item.why.Text().find("closed") != std::string::npos ? "Connection closed by the scale"
+                                                                      : "Connection reset by the scale");
         return;
     }
     if (IsClosed())
@@ -308,10 +340,12 @@ void CTransThread::DecodeReply(const ScalePacket& packet)
             return;
         OnDataRecord(&packet);
     } else if (packet.Is(ScaleCommand::EndOfData)) {
+        // Only a read that awaits records has an end of data.
+        if (!m_bAwaitingData)
+            return;
         StopTimer();
         SendAck();
-        CloseScale();
-        MessageBox("Trans Complete", MB_OK);
+        Complete();
         Finish(IsResultKind(m_job.kind));
     }
     // Any other command changes nothing; the reply timer keeps running.
@@ -324,13 +358,16 @@ void CTransThread::OnNak(std::uint16_t code)
         m_resends.Reset();
         if (m_step == S::TaskReset) {
             // The closing reset refused too: end here rather than reset again.
-            CloseScale();
             MessageBox(text, MB_OK);
+            if (m_refusal.IsEmpty())
+                m_refusal = text;
+            EndFailed("Trans Failed (" + m_refusal + ")");
             return;
         }
         MessageBox(text, MB_OK);
         if (IsClosed())
             return;
+        m_refusal = text;
         SendTaskReset();
         if (IsResultKind(m_job.kind))
             Finish(TRUE);
@@ -352,9 +389,40 @@ BOOL CTransThread::StopRequested()
         return FALSE;
     StopTimer();
     m_bAwaitingData = FALSE;
+    EndFailed("Trans Stopped");
+    return TRUE;
+}
+
+CString CTransThread::Label() const
+{
+    if (m_job.scaleName.IsEmpty())
+        return m_job.ipAddress;
+    return CString::Formatted("%s (%s)", m_job.scaleName, m_job.ipAddress);
+}
+
+CString CTransThread::Summary(const CString& how) const
+{
+    if (m_job.direction == "RECV") {
+        return CString::Formatted("%s: %s, receive incomplete: %d records stored in %s.", Label(), how,
+            m_nStoredCount, m_job.dbPath);
+    }
+    if (m_job.kind == "Scale_Result_All_Clear")
+        return CString::Formatted("%s: %s, the totals were not cleared.", Label(), how);
+    return CString::Formatted("%s: %s, %d of %d records sent.", Label(), how,
+        static_cast<int>(m_nRecordsAcked), static_cast<int>(m_nRecordTotal));
+}
+
+void CTransThread::EndFailed(const CString& how)
+{
+    CloseScale();
+    MessageBox(Summary(how), MB_OK | MB_ICONEXCLAMATION);
+}
+
+// Every record reached the scale, or the end of data came: the Part's text.
+void CTransThread::Complete()
+{
     CloseScale();
     MessageBox("Trans Complete", MB_OK);
-    return TRUE;
 }
 
 BOOL CTransThread::IsRequestStep() const
@@ -383,8 +451,10 @@ void CTransThread::StartJob()
     m_bAwaitingData = FALSE;
     m_nRequestIndex = 0;
     m_nRecordIndex = 0;
+    m_nRecordsAcked = 0;
     m_nStoredCount = 0;
-    m_sendRows.clear();
+    m_refusal.Empty();
+    m_nRecordTotal = m_job.rows ? m_job.rows->rows.size() : 0;
     const std::optional<S> first = FirstTransferStep(m_job.direction, m_job.kind, m_job.selection);
     if (!first) {
         CloseScale();
@@ -394,9 +464,9 @@ void CTransThread::StartJob()
     switch (*first) {
     case S::SelectScaleInformation:
     case S::SelectScaleRootInformation:
-        m_sendRows = { m_pOwnerView->GetCurrentGridRow() };
         m_step = *first;
-        Send(*first, RecordPacket(m_sendRows.front()));
+        m_nRecordIndex = 1;
+        Send(*first, RecordPacket(0));
         return;
     case S::ResultAllClear:
         Send(*first, EncodeClear(TableCode::TotalResult));
@@ -414,7 +484,7 @@ void CTransThread::StartJob()
         Send(*first, EncodeRequestAll(TableCode::TotalDayResult));
         return;
     case S::PreTrans:
-        m_sendRows = { 0 };
+        m_nRecordTotal = 1; // the page
         m_step = S::PreTrans;
         SendNextRecord();
         return;
@@ -426,8 +496,6 @@ void CTransThread::StartJob()
     if (*first == kind->clear) {
         Send(*first, EncodeClear(kind->table));
     } else if (*first == kind->trans) {
-        m_nDefaultValues = m_job.kind == "Item" ? m_pOwnerView->LoadDefaultValues() : 0;
-        m_sendRows = SelectedRows(kind->cap);
         m_step = kind->trans;
         SendNextRecord();
     } else if (*first == kind->allRequest) {
@@ -447,8 +515,6 @@ void CTransThread::NextStep()
     case S::AdvClear:
     case S::LandAddClear:
     case S::UserLabelClear:
-        m_nDefaultValues = m_job.kind == "Item" ? m_pOwnerView->LoadDefaultValues() : 0;
-        m_sendRows = CountAllRows(kind->cap);
         m_nRecordIndex = 0;
         m_step = kind->trans;
         SendNextRecord();
@@ -459,21 +525,25 @@ void CTransThread::NextStep()
     case S::LandAddTrans:
     case S::UserLabelTrans:
     case S::PreTrans:
+        m_nRecordsAcked = m_nRecordIndex;
         SendNextRecord();
         return;
     case S::SelectScaleInformation:
     case S::SelectScaleRootInformation:
+        m_nRecordsAcked = m_nRecordIndex;
         Send(S::ResetScale, EncodePacket(ScaleCommand::ResetScale));
         return;
     case S::ResultAllClear:
-        CloseScale();
-        MessageBox("Trans Complete", MB_OK);
+        Complete();
         Finish(TRUE);
         return;
     case S::ResetScale:
     case S::TaskReset:
-        CloseScale();
-        MessageBox("Trans Complete", MB_OK);
+        // The reset after a refusal closes a job that did not go through.
+        if (!m_refusal.IsEmpty())
+            EndFailed("Trans Failed (" + m_refusal + ")");
+        else
+            Complete();
         return;
     default:
         break;
@@ -498,20 +568,16 @@ void CTransThread::OnDataRecord(const ScalePacket* packet)
     case S::AddRequest:
     case S::AdvRequest:
     case S::LandAddRequest:
-        if (m_nRequestIndex >= std::max<std::size_t>(m_job.requestNumbers.size(), 1)) {
-            CloseScale();
-            MessageBox("Trans Complete", MB_OK);
-        } else {
+        if (m_nRequestIndex >= std::max<std::size_t>(m_job.requestNumbers.size(), 1))
+            Complete();
+        else
             RequestNext();
-        }
         return;
     case S::PreRequest:
-        CloseScale();
-        MessageBox("Trans Complete", MB_OK);
+        Complete();
         return;
     case S::ResultAllRead:
-        CloseScale();
-        MessageBox("Trans Complete", MB_OK);
+        Complete();
         Finish(TRUE);
         return;
     default:
@@ -530,7 +596,7 @@ BOOL CTransThread::StoreRecord(const ScalePacket& packet)
         return FALSE;
     SYSTEMTIME now;
     GetLocalTime(&now);
-    const RecordContext context { Narrow(m_pOwnerView->GetUserId()),
+    const RecordContext context { m_job.rows ? m_job.rows->userId : std::string(),
         FormatDay(now.wYear, now.wMonth, now.wDay), Narrow(m_job.ipAddress) };
     return m_tools->database.Store(
         m_job.dbPath, kind, packet.payload, context, RecordCarriage::Tcp,
@@ -547,59 +613,41 @@ void CTransThread::Finish(BOOL resultStepDone)
 
 // ---- Sending -------------------------------------------------------------------
 
-std::vector<int> CTransThread::CountAllRows(int cap)
-{
-    int count = m_pOwnerView->GetGridRowCount() - 2;
-    if (cap > 0)
-        count = std::min(count, cap);
-    std::vector<int> rows;
-    for (int r = 1; r <= count; ++r)
-        rows.push_back(r);
-    return rows;
-}
-
-std::vector<int> CTransThread::SelectedRows(int cap)
-{
-    std::vector<int> rows = PickedRows(
-        m_pOwnerView->GetTransferSelection(), m_pOwnerView->GetGridRowCount(), PickRule::Transfer);
-    if (cap > 0 && rows.size() > static_cast<std::size_t>(cap))
-        rows.resize(static_cast<std::size_t>(cap));
-    return rows;
-}
-
-RecordRow CTransThread::GridRow(int row, int lastColumn)
+RecordRow CTransThread::JobRow(std::size_t index, int lastColumn) const
 {
     RecordRow cells(static_cast<std::size_t>(lastColumn) + 1);
-    for (int c = 1; c <= lastColumn; ++c)
-        cells[static_cast<std::size_t>(c)] = Narrow(m_pOwnerView->GetGridItemText(row, c));
+    if (!m_job.rows || index >= m_job.rows->rows.size())
+        return cells;
+    const RecordRow& taken = m_job.rows->rows[index];
+    for (std::size_t c = 1; c < cells.size(); ++c)
+        cells[c] = std::string(Cell(taken, c));
     return cells;
 }
 
-ByteBuffer CTransThread::RecordPacket(int row)
+ByteBuffer CTransThread::RecordPacket(std::size_t index)
 {
     if (m_job.kind == "SCALE_INFOMATION")
-        return EncodePacket(ScaleCommand::Record, BuildScaleInfoRecord(GridRow(row, 19)));
+        return EncodePacket(ScaleCommand::Record, BuildScaleInfoRecord(JobRow(index, 19)));
     if (m_job.kind == "SCALE_ROOT_INFOMATION")
-        return EncodePacket(ScaleCommand::Record, BuildScaleRootInfoRecord(GridRow(row, 7)));
+        return EncodePacket(ScaleCommand::Record, BuildScaleRootInfoRecord(JobRow(index, 7)));
     if (m_job.kind == "Pre") {
-        std::vector<std::string> keys;
-        for (const CString& key : m_pOwnerView->GetPresetKeyTexts())
-            keys.push_back(Narrow(key));
+        const TransferRows none;
+        const TransferRows& taken = m_job.rows ? *m_job.rows : none;
         return EncodePacket(ScaleCommand::Record,
-            BuildPresetPage(static_cast<std::uint32_t>(m_pOwnerView->GetPresetPage()), keys));
+            BuildPresetPage(static_cast<std::uint32_t>(taken.presetPage), taken.presetKeys));
     }
     if (m_job.kind == "USER_LABEL")
-        return EncodePacket(ScaleCommand::Record, BuildUserLabelRecord(GridRow(row, 49)).Encode());
+        return EncodePacket(ScaleCommand::Record, BuildUserLabelRecord(JobRow(index, 49)).Encode());
     const KindTable* kind = FindKind(m_job.kind);
     if (m_job.kind == "Item") {
-        RecordRow cells = GridRow(row, kind->lastColumn);
-        if (m_nDefaultValues) {
-            const CString user = m_pOwnerView->GetUserId();
-            const std::string sql = StoredItemSql(Narrow(user), cells[1], user == kAdministratorId);
+        RecordRow cells = JobRow(index, kind->lastColumn);
+        if (m_job.rows && m_job.rows->defaultValues) {
+            const std::string& user = m_job.rows->userId;
+            const std::string sql = StoredItemSql(user, cells[1], user == kAdministratorId);
             CGeneralDaoHelper& db = m_tools->database;
             CString stored;
             try {
-                db.OpenDatabase(m_pOwnerView->GetItemDbPath());
+                db.OpenDatabase(m_job.rows->itemDbPath);
                 stored = db.GetRecordAt(CString(sql), 0);
                 db.CloseDatabase();
             } catch (CException* e) {
@@ -612,18 +660,18 @@ ByteBuffer CTransThread::RecordPacket(int row)
         return EncodePacket(ScaleCommand::Record, BuildPluRecord(cells).Payload());
     }
     return EncodePacket(ScaleCommand::Record,
-        BuildTextRecord(kind->table, GridRow(row, kind->lastColumn), RecordCarriage::Tcp).Encode());
+        BuildTextRecord(kind->table, JobRow(index, kind->lastColumn), RecordCarriage::Tcp).Encode());
 }
 
 void CTransThread::SendNextRecord()
 {
-    if (m_nRecordIndex >= m_sendRows.size()) {
+    if (m_nRecordIndex >= m_nRecordTotal) {
         SendTaskReset();
         return;
     }
-    const int row = m_sendRows[m_nRecordIndex++];
+    const std::size_t index = m_nRecordIndex++;
     m_pOwnerView->ShowTransferProgress(CString::Formatted("%d", static_cast<int>(m_nRecordIndex)));
-    Send(m_step, RecordPacket(row));
+    Send(m_step, RecordPacket(index));
 }
 
 void CTransThread::SendTaskReset()
@@ -636,7 +684,7 @@ void CTransThread::RequestNext()
     const KindTable* kind = KindOfStep(m_step);
     std::uint32_t number = 0;
     if (m_step == S::PreRequest)
-        number = static_cast<std::uint32_t>(m_pOwnerView->GetPresetReadPage());
+        number = static_cast<std::uint32_t>(m_job.rows ? m_job.rows->presetReadPage : 0);
     else if (m_nRequestIndex < m_job.requestNumbers.size())
         number = static_cast<std::uint32_t>(m_job.requestNumbers[m_nRequestIndex]);
     ++m_nRequestIndex;
@@ -701,6 +749,7 @@ void CTransThread::OnReplyTimeout()
     m_resends.Reset();
     CloseScale();
     MessageBox("3 times out", MB_OK);
+    MessageBox(Summary("No answer"), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CTransThread::CloseScale()

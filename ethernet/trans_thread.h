@@ -28,6 +28,7 @@
 #include "platform/wnd/core/thread.h"
 
 class CTransferHost;
+class CTransferScreenHost;
 
 // The job's kind word for a view's kind word ("Scale_Info" is
 // "SCALE_INFOMATION", "Scale_Root_Info" "SCALE_ROOT_INFOMATION",
@@ -41,6 +42,12 @@ std::optional<TransferStep> FirstTransferStep(
 
 // True for the five sales-total kinds ("Scale_Result_...").
 bool IsResultKind(const CString& kind);
+
+// What a job of direction, job kind and scope sends, read from the screen now:
+// the data rows (all, capped by the kind) or the picked ones, the clicked row
+// of a scale settings send, the preset page and the manager's settings.
+TransferRowsPtr TakeJobRows(
+    CTransferScreenHost& host, const CString& direction, const CString& kind, const CString& selection);
 
 class CTransThread : public CWinThread {
 public:
@@ -95,6 +102,12 @@ private:
     BOOL StoreRecord(const ScalePacket& packet);
     void Finish(BOOL resultStepDone);
     BOOL StopRequested();
+    // Ends the job as a failure: how it ended, how far it got, for which scale.
+    void EndFailed(const CString& how);
+    CString Summary(const CString& how) const;
+    // The scale's name and address, as the messages name it.
+    CString Label() const;
+    void Complete();
 
     // Senders: each keeps the packet for resends and starts the reply timer.
     void Send(TransferStep step, ByteBuffer packet);
@@ -106,11 +119,9 @@ private:
     void StartTimer();
     void StopTimer();
 
-    // Rows a sending job sends, in order.
-    std::vector<int> CountAllRows(int cap);
-    std::vector<int> SelectedRows(int cap);
-    RecordRow GridRow(int row, int lastColumn);
-    ByteBuffer RecordPacket(int row);
+    // Cells 0 to lastColumn of the job's record index.
+    RecordRow JobRow(std::size_t index, int lastColumn) const;
+    ByteBuffer RecordPacket(std::size_t index);
     int MessageBox(const CString& text, UINT type);
     BOOL IsRequestStep() const;
 
@@ -138,9 +149,10 @@ private:
     int m_nReceivedPackets = 0;
     int m_nSentPackets = 0;
     ResendGuard m_resends { kTcpResendLimit };
-    std::vector<int> m_sendRows;
-    std::size_t m_nRecordIndex = 0;
+    std::size_t m_nRecordTotal = 0; // records a sending job sends
+    std::size_t m_nRecordIndex = 0; // records sent (the next one's index)
+    std::size_t m_nRecordsAcked = 0; // records the scale accepted
+    CString m_refusal; // the scale's refusal that the closing reset follows
     std::size_t m_nRequestIndex = 0;
     int m_nStoredCount = 0;
-    int m_nDefaultValues = 0;
 };

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "ethernet/transfer_rows.h"
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
 
@@ -26,6 +27,7 @@ inline constexpr int kScalePort = 1239;
 struct TransferRequest {
     CString dbPath; // receives: the database the records go into
     CString ipAddress;
+    CString scaleName; // as the scale list names it; may be empty
     int port = kScalePort;
     CString direction; // "TRANS" or "RECV"
     CString kind; // job kind word
@@ -33,6 +35,7 @@ struct TransferRequest {
     int language = 2;
     int timerId = 0; // 200 + the job's slot
     std::vector<int> requestNumbers; // select reads: the numbers asked for
+    TransferRowsPtr rows; // what the job sends, read when the user started it
 };
 
 // The table's tools that its jobs share.

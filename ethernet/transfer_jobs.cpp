@@ -48,6 +48,8 @@ BOOL CTransferJobs::Start(const TransferJobOrder& order)
     if (!CheckStart(order))
         return FALSE;
     const CString kind = JobKindFromViewKind(order.kind);
+    // Read once, now: every job sends these, whatever the screen shows later.
+    const TransferRowsPtr rows = TakeJobRows(m_host, order.direction, kind, order.selection);
 
     std::vector<CTransThread*> started;
     for (std::size_t i = 0; i < order.addresses.size(); ++i) {
@@ -59,6 +61,9 @@ BOOL CTransferJobs::Start(const TransferJobOrder& order)
         if (order.direction == "RECV" && i < order.dbPaths.size())
             request.dbPath = order.dbPaths[i];
         request.ipAddress = order.addresses[i];
+        if (i < order.names.size())
+            request.scaleName = order.names[i];
+        request.rows = rows;
         request.direction = order.direction;
         request.kind = kind;
         request.selection = order.selection;

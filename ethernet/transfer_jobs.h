@@ -33,6 +33,7 @@ struct TransferJobOrder {
     CString selection; // "all" or "select"
     int languageIndex = 2;
     std::vector<CString> addresses; // one job per address
+    std::vector<CString> names; // the scales' names, by address (may be short)
     std::vector<CString> dbPaths; // receives: per address, the target database
     std::vector<int> requestNumbers; // select reads
 };

@@ -287,6 +287,16 @@ void CSocket::Close()
         ::close(fd);
 }
 
+void CSocket::Abort()
+{
+    const int fd = m_impl->fd.exchange(-1);
+    if (fd < 0)
+        return;
+    const linger now { 1, 0 };
+    setsockopt(fd, SOL_SOCKET, SO_LINGER, &now, sizeof now);
+    ::close(fd);
+}
+
 BOOL CSocket::IsOpen() const
 {
     return m_impl->fd >= 0;

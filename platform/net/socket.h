@@ -57,6 +57,8 @@ public:
 
     // Closes the socket. No other thread may be using it.
     void Close();
+    // Closes the socket so that the peer sees a reset, not an orderly end.
+    void Abort();
 
     BOOL IsOpen() const;
     // Local port of a bound or connected socket, 0 when there is none.

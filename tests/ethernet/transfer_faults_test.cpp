@@ -52,18 +52,16 @@ TEST_F(TransferJobsTest, RefusalsEndTheJobWithTheirTextAndAReset)
         const char* name;
         ScaleMemory::Mode mode;
         std::uint16_t code;
-        std::vector<CString> boxes;
+        const char* text;
+        int boxes;
         std::vector<std::uint16_t> packets;
     };
     const Case cases[] = {
-        // The clear refused; the reset accepted.
-        { "memory full", ScaleMemory::Mode::Normal, 0x2025, { "SCALE memory full", "Trans Complete" },
-            { 0x0002, 0x4120 } },
-        { "length", ScaleMemory::Mode::Normal, 0x2023, { "SCALE DATA LENGTH MISS", "Trans Complete" },
-            { 0x0002, 0x4120 } },
+        // The clear refused; the reset accepted, and the job told as failed.
+        { "memory full", ScaleMemory::Mode::Normal, 0x2025, "SCALE memory full", 1, { 0x0002, 0x4120 } },
+        { "length", ScaleMemory::Mode::Normal, 0x2023, "SCALE DATA LENGTH MISS", 1, { 0x0002, 0x4120 } },
         // Every packet refused, the reset too: the job ends, no loop.
-        { "all refused", ScaleMemory::Mode::Nak, 0x2027, { "SCALE PROCESS ERROR", "SCALE PROCESS ERROR" },
-            { 0x0002, 0x4120 } },
+        { "all refused", ScaleMemory::Mode::Nak, 0x2027, "SCALE PROCESS ERROR", 2, { 0x0002, 0x4120 } },
     };
     m_host.SetRows({ ItemRow(1, "A", 1) });
     for (const Case& c : cases) {
@@ -76,7 +74,9 @@ TEST_F(TransferJobsTest, RefusalsEndTheJobWithTheirTextAndAReset)
                                                          : AnswerOnce(memory, 0, TcpReply::Nak(c.code))));
         ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
         ASSERT_TRUE(WaitForEnd());
-        EXPECT_EQ(Texts(), c.boxes);
+        std::vector<CString> boxes(static_cast<std::size_t>(c.boxes), c.text);
+        boxes.push_back(Sent(scale, CString("Trans Failed (") + c.text + ")", 0, 1));
+        EXPECT_EQ(Texts(), boxes);
         EXPECT_EQ(Commands(scale), c.packets);
     }
 }
@@ -114,7 +114,7 @@ TEST_F(TransferJobsTest, WaitsWithoutAnAnswerEndAfterThreeResends)
         ASSERT_TRUE(scale.Start(c.script, c.greeting));
         ASSERT_TRUE(Start(c.direction, "Item", "all", { &scale }));
         ASSERT_TRUE(WaitForEnd());
-        EXPECT_EQ(Texts(), std::vector<CString> { "3 times out" });
+        EXPECT_EQ(Texts(), (std::vector<CString> { "3 times out", Stored(scale, "No answer", 0) }));
         EXPECT_EQ(Commands(scale), c.packets);
         EXPECT_TRUE(Rows("SELECT [item_num] FROM [Item]").empty());
     }
@@ -230,7 +230,8 @@ TEST_F(TransferJobsTest, AnOpenMessageBoxHoldsTheOtherScalesRepliesAndPausesThei
     EXPECT_EQ(MessageBoxScript::TimedOutCount(), 0u);
     EXPECT_EQ(Count("SCALE PROCESS ERROR"), 1u);
     EXPECT_EQ(Count("3 times out"), 0u);
-    EXPECT_EQ(Count("Trans Complete"), 2u);
+    EXPECT_EQ(Count("Trans Complete"), 1u);
+    EXPECT_EQ(Count(Sent(first, "Trans Failed (SCALE PROCESS ERROR)", 0, 1)), 1u);
     EXPECT_EQ(Commands(second), (std::vector<std::uint16_t> { 0x0002, 0x0003, 0x4120 }));
 }
 
@@ -296,7 +297,7 @@ TEST_F(TransferJobsTest, ConnectionFailuresAndTheStopFlagEndJobsAtOnce)
     m_host.ethernetStop = 1; // pressed while the job connects
     ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+    EXPECT_EQ(Texts(), std::vector<CString> { Sent(scale, "Trans Stopped", 0, 2) });
     EXPECT_EQ(Commands(scale), std::vector<std::uint16_t> { 0x0002 });
 }
 

@@ -81,7 +81,18 @@ protected:
             out.push_back(r.text);
         return out;
     }
-    std::size_t Count(const char* text) const
+    // The ending of a job that did not go through, as the program words it.
+    static CString Sent(const TcpScale& scale, const char* how, int sent, int total)
+    {
+        return CString::Formatted(
+            "%s: %s, %d of %d records sent.", scale.Address().c_str(), how, sent, total);
+    }
+    CString Stored(const TcpScale& scale, const char* how, int stored) const
+    {
+        return CString::Formatted("%s: %s, receive incomplete: %d records stored in %s.",
+            scale.Address().c_str(), how, stored, m_dbPath.GetString());
+    }
+    std::size_t Count(const CString& text) const
     {
         std::size_t n = 0;
         for (const CString& t : Texts())

@@ -140,7 +140,7 @@ TEST_F(TransferJobsTest, ASilentScaleGetsThreeResendsThenTheTimeOutMessage)
     ASSERT_EQ(packets.size(), 4u);
     for (const auto& p : packets)
         EXPECT_EQ(p.command, 0x0002);
-    EXPECT_EQ(Texts(), std::vector<CString> { "3 times out" });
+    EXPECT_EQ(Texts(), (std::vector<CString> { "3 times out", Sent(scale, "No answer", 0, 1) }));
     EXPECT_EQ(m_host.activeChanges, (std::vector<int> { 1, 0 }));
 }
 

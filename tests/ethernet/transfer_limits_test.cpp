@@ -32,7 +32,7 @@ TEST_F(TransferJobsTest, StopEndsTheJobAtTheNextAcknowledgementOrRecord)
     EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0002, 0x0003, 0x0003 }));
     EXPECT_EQ(memory.Table(kPlu).size(), 2u);
     EXPECT_EQ(memory.TaskResets(), 0);
-    EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+    EXPECT_EQ(Texts(), std::vector<CString> { Sent(scale, "Trans Stopped", 1, 3) });
     EXPECT_EQ(m_host.activeChanges, (std::vector<int> { 1, 0 }));
     EXPECT_EQ(m_host.ethernetStop, 1) << "the job never clears the flag";
 
@@ -50,7 +50,7 @@ TEST_F(TransferJobsTest, StopEndsTheJobAtTheNextAcknowledgementOrRecord)
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(Rows("SELECT [item_num] FROM [Item]"), std::vector<std::string> { "1" });
     EXPECT_EQ(Commands(reader), (std::vector<std::uint16_t> { 0x0006, 0x0101 }));
-    EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+    EXPECT_EQ(Texts(), std::vector<CString> { Stored(reader, "Trans Stopped", 1) });
 }
 
 TEST_F(TransferJobsTest, EveryPacketHasItsOwnThreeResends)
@@ -86,12 +86,12 @@ TEST_F(TransferJobsTest, RefusalsOfSalesTotalJobsAndOfAnUnknownRecordReportTheSc
         int stepsDone;
     };
     const Case cases[] = {
-        { "RECV", "Scale_Result_Item_All_Read", 0x0006, 0x2025, { "SCALE memory full", "Trans Complete" },
+        { "RECV", "Scale_Result_Item_All_Read", 0x0006, 0x2025, { "SCALE memory full", "failed" },
             { 0x0006, 0x4120 }, 1 },
-        { "TRANS", "Scale_Result_All_Clear", 0x0002, 0x2027, { "SCALE PROCESS ERROR", "Trans Complete" },
+        { "TRANS", "Scale_Result_All_Clear", 0x0002, 0x2027, { "SCALE PROCESS ERROR", "failed" },
             { 0x0002, 0x4120 }, 1 },
-        { "TRANS", "Item", 0x0003, 0x2023, { "SCALE DATA LENGTH MISS", "Trans Complete" },
-            { 0x0002, 0x0003, 0x4120 }, 0 },
+        { "TRANS", "Item", 0x0003, 0x2023, { "SCALE DATA LENGTH MISS", "failed" }, { 0x0002, 0x0003, 0x4120 },
+            0 },
         // "No such item" to a packet that is no request: it goes again.
         { "TRANS", "Item", 0x0002, 0x2028, { "Trans Complete" }, { 0x0002, 0x0002, 0x0003, 0x4120 }, 0 },
     };
@@ -112,7 +112,16 @@ TEST_F(TransferJobsTest, RefusalsOfSalesTotalJobsAndOfAnUnknownRecordReportTheSc
         }));
         ASSERT_TRUE(Start(c.direction, c.kind, "all", { &scale }));
         ASSERT_TRUE(WaitForEnd());
-        EXPECT_EQ(Texts(), c.boxes);
+        // A refusal ends as failed, whatever the reset's answer.
+        std::vector<CString> boxes = c.boxes;
+        if (boxes.back() == "failed") {
+            const CString how = "Trans Failed (" + boxes.front() + ")";
+            boxes.back() = c.direction == std::string("RECV") ? Stored(scale, how, 0)
+                : c.refused == 0x0002                         ? CString::Formatted(
+                                              "%s: %s, the totals were not cleared.", scale.Address().c_str(), how.GetString())
+                                      : Sent(scale, how, 0, 1);
+        }
+        EXPECT_EQ(Texts(), boxes);
         EXPECT_EQ(Commands(scale), c.packets);
         EXPECT_EQ(m_host.resultStepsDone, c.stepsDone);
     }
@@ -150,15 +159,14 @@ TEST_F(TransferJobsTest, AnswersThatMeanNothingLeaveTheReplyTimerToSendAgain)
         EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
     }
 
-    // The end of data ends even a send.
+    // An end of data is no answer to a send: the clear goes again, then no answer.
     MessageBoxScript::Reset();
     TcpScale ending;
     ASSERT_TRUE(ending.Start([](const TcpPacket&, std::size_t) { return TcpReply::EndOfData(); }));
     ASSERT_TRUE(Start("TRANS", "Item", "all", { &ending }));
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_TRUE(PumpUntil([&] { return ending.Received().size() >= 2; }));
-    EXPECT_EQ(Commands(ending), (std::vector<std::uint16_t> { 0x0002, 0x0101 }));
-    EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+    EXPECT_EQ(Commands(ending), (std::vector<std::uint16_t> { 0x0002, 0x0002, 0x0002, 0x0002 }));
+    EXPECT_EQ(Texts(), (std::vector<CString> { "3 times out", Sent(ending, "No answer", 0, 1) }));
 }
 
 TEST_F(TransferJobsTest, StartsAreRefusedWhileAJobRunsAndBeyondTheirLimits)
@@ -366,7 +374,8 @@ TEST_F(TransferJobsTest, ARefusalHeldBehindAnotherScalesBoxStillHasItsReplyTimer
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(MessageBoxScript::TimedOutCount(), 0u);
     EXPECT_EQ(Count("SCALE memory full"), 1u);
-    EXPECT_EQ(Count("Trans Complete"), 2u);
+    EXPECT_EQ(Count("Trans Complete"), 1u);
+    EXPECT_EQ(Count(Sent(first, "Trans Failed (SCALE memory full)", 0, 1)), 1u);
     EXPECT_EQ(Commands(second), (std::vector<std::uint16_t> { 0x0002, 0x0002, 0x0003, 0x4120 }));
 }
 
@@ -378,10 +387,10 @@ std::size_t OpenFiles()
     return n;
 }
 
-TEST_F(TransferJobsTest, AScaleThatHangsUpMidJobIsTimedOutAndEveryJobGivesBackItsConnection)
+TEST_F(TransferJobsTest, AScaleThatHangsUpMidJobEndsItAndEveryJobGivesBackItsConnection)
 {
-    // The clear acknowledged, then the line goes dead: the record's resends
-    // run out; the connection was made, so this is no connection failure.
+    // The clear acknowledged, then the scale hangs up: the job ends at once;
+    // the connection was made, so this is no connection failure.
     ScaleMemory memory;
     TcpScale scale;
     ASSERT_TRUE(scale.Start([&](const TcpPacket& p, std::size_t) {
@@ -396,7 +405,7 @@ TEST_F(TransferJobsTest, AScaleThatHangsUpMidJobIsTimedOutAndEveryJobGivesBackIt
     const std::size_t before = OpenFiles();
     ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(Texts(), std::vector<CString> { "3 times out" });
+    EXPECT_EQ(Texts(), std::vector<CString> { Sent(scale, "Connection closed by the scale", 0, 1) });
     EXPECT_EQ(memory.Clears(kPlu), 1);
     EXPECT_TRUE(memory.Table(kPlu).empty());
 

@@ -161,7 +161,9 @@ TEST_F(TransferStatusTest, JobsLogEveryPacketWithItsNumberAndTheirEnd)
     sent.push_back(CString::Formatted("IP address = %s.....Data Send Finished", silentIp.c_str()));
     EXPECT_EQ(m_status.SentLines(), sent);
     EXPECT_TRUE(m_status.ReceivedLines().empty());
-    EXPECT_EQ(Texts(), std::vector<CString> { "3 times out" });
+    EXPECT_EQ(Texts(),
+        (std::vector<CString> {
+            "3 times out", CString::Formatted("%s: No answer, 0 of 2 records sent.", silentIp.c_str()) }));
 }
 
 } // namespace

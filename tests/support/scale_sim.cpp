@@ -227,7 +227,9 @@ void TcpScale::Converse(CSocket& connection)
                 else
                     static_cast<void>(connection.Send(reply.writes[i], 1000)); // a gone client is the test's
             }
-            if (reply.close)
+            if (reply.reset)
+                connection.Abort();
+            if (reply.close || reply.reset)
                 open = false;
         }
     }

@@ -38,6 +38,7 @@ struct TcpReply {
     std::vector<Bytes> writes; // each goes out in its own send
     bool holdAfterFirst = false; // writes after the first wait for Release()
     bool close = false; // the scale closes the connection afterwards
+    bool reset = false; // the scale resets the connection afterwards
 
     static Bytes Packet(std::uint16_t command, const Bytes& payload = {});
     static TcpReply Ack();
