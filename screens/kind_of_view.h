@@ -181,6 +181,7 @@ public:
     void SetCommSetupFlag(int flag) override { m_nLoggedIn = flag; }
     int GetCommSetupFlag() const override { return m_nLoggedIn; }
     CItemDbWorker* GetItemWorker() override { return m_pItemWorker; }
+    int GetTransferActive() const override;
 
     // The parts other subsystems and the tests reach.
     // The preset key page (filled and read by the table bridge).

@@ -50,3 +50,8 @@ void CKindOfView::OnTransStop()
 {
     m_pTransfers->OnTransStop();
 }
+
+int CKindOfView::GetTransferActive() const
+{
+    return m_pTransfers ? m_pTransfers->GetTransferActive() : 0;
+}

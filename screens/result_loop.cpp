@@ -1,6 +1,7 @@
 #include "screens/result_loop.h"
 
 #include "ethernet/transfer_jobs.h"
+#include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/core/wnd.h"
 
 CResultLoop::CResultLoop(CTransferJobs& jobs, HWND window)
@@ -31,6 +32,8 @@ void CResultLoop::Step(int index)
     job.selection = "all";
     job.languageIndex = m_order.languageIndex;
     job.addresses = { m_order.addresses[static_cast<std::size_t>(index)] };
+    if (static_cast<std::size_t>(index) < m_order.names.size())
+        job.names = { m_order.names[static_cast<std::size_t>(index)] };
     job.dbPaths = { m_order.databasePath };
     if (!m_jobs.Start(job)) {
         m_bRunning = FALSE;
@@ -71,8 +74,19 @@ void CResultLoop::OnNext()
     m_bPosted = FALSE;
     if (!m_bRunning || !CurrentJobEnded() || m_jobs.IsShowingMessage())
         return;
-    if (m_jobs.Host().GetEthernetStop())
-        m_bRunning = FALSE;
-    else
+    if (!m_jobs.Host().GetEthernetStop()) {
         Step(m_nIndex + 1);
+        return;
+    }
+    m_bRunning = FALSE;
+    // The scales left out are named, so none is taken for asked.
+    CString left;
+    for (std::size_t i = static_cast<std::size_t>(m_nIndex) + 1; i < m_order.addresses.size(); ++i) {
+        const CString name = i < m_order.names.size() ? m_order.names[i] : CString();
+        left += (left.IsEmpty() ? "" : ", ")
+            + (name.IsEmpty() ? m_order.addresses[i]
+                              : CString::Formatted("%s (%s)", name, m_order.addresses[i]));
+    }
+    if (!left.IsEmpty())
+        AfxMessageBox("Stopped; these scales were not asked: " + left + ".", MB_OK | MB_ICONEXCLAMATION);
 }

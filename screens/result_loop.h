@@ -25,6 +25,7 @@ struct ResultLoopOrder {
     CString kind; // the request word, or the clear's kind
     CString databasePath; // where received totals go
     std::vector<CString> addresses; // one per scale, in list order
+    std::vector<CString> names; // their names, by address (may be short)
     int languageIndex = 2;
 };
 

@@ -51,8 +51,10 @@ void CResultScreens::StartLoop(const CString& requestWord, BOOL clear)
     order.kind = clear ? CString(kResultClearWord) : requestWord;
     order.databasePath = m_data.ItemDbPath();
     order.languageIndex = m_screen.Language();
-    for (const CString& line : settings.GetChosen())
+    for (const CString& line : settings.GetChosen()) {
         order.addresses.push_back(CWorkScreenTransports::AddressOfLine(line));
+        order.names.push_back(CWorkScreenTransports::NameOfLine(line));
+    }
     m_exchange.StartResultLoop(order);
 }
 

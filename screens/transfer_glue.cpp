@@ -503,9 +503,12 @@ void CTransferGlue::FlashRecvLamp()
 
 CString CTransferGlue::MakeReceivedDataPath(const CString& scaleId)
 {
-    const CString path = CWorkScreenTransports::MakeReceivedDataPath(scaleId);
-    AfxMessageBox(path, MB_OK);
-    return path;
+    // One database for every serial read of the run, told once.
+    if (m_strReceivedDataPath.IsEmpty()) {
+        m_strReceivedDataPath = CWorkScreenTransports::MakeReceivedDataPath(scaleId);
+        AfxMessageBox(m_strReceivedDataPath, MB_OK);
+    }
+    return m_strReceivedDataPath;
 }
 
 // The button groups are the view's layout: one place for their ids.

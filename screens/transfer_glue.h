@@ -162,4 +162,5 @@ private:
     std::atomic<int> m_nTransferActive { 0 };
     // The numbers of a selective read, ended by the first 0.
     std::vector<int> m_recvNumbers;
+    CString m_strReceivedDataPath; // the serial reads' database, kept for the run
 };

@@ -22,6 +22,17 @@ CString CWorkScreenTransports::AddressOfLine(const CString& line)
     return at < 0 ? CString() : line.Mid(at + 3);
 }
 
+CString CWorkScreenTransports::NameOfLine(const CString& line)
+{
+    constexpr char kName[] = "Scale name = ";
+    const int at = line.Find(kName);
+    if (at < 0)
+        return CString();
+    const int start = at + static_cast<int>(sizeof kName) - 1;
+    const int end = line.Find(',', start);
+    return end < 0 ? line.Mid(start) : line.Mid(start, end - start);
+}
+
 CString CWorkScreenTransports::MakeReceivedDataPath(const CString& address)
 {
     SYSTEMTIME now;
@@ -42,8 +53,10 @@ void CWorkScreenTransports::StartEthernetTransfer(const TransferOrder& order)
     jobs.selection = order.scope;
     jobs.languageIndex = order.languageIndex;
     jobs.requestNumbers = order.receiveNumbers;
-    for (const CString& line : order.scales)
+    for (const CString& line : order.scales) {
         jobs.addresses.push_back(AddressOfLine(line));
+        jobs.names.push_back(NameOfLine(line));
+    }
     if (!m_jobs.CheckStart(jobs))
         return;
     // Only a start that goes ahead clears it: a refused one leaves the stop

@@ -36,6 +36,8 @@ public:
     static CString MakeReceivedDataPath(const CString& address);
     // The address behind "IP=" of a scale list line.
     static CString AddressOfLine(const CString& line);
+    // The name behind "Scale name = " of a scale list line, up to its comma.
+    static CString NameOfLine(const CString& line);
 
     CTransferJobs& Jobs() { return m_jobs; }
     CEthTransStatusDlg& StatusDialog() { return m_statusDlg; }

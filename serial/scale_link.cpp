@@ -72,6 +72,10 @@ void CScaleLink::StartSession()
     if (!m_pHost || !m_pEngine || !m_pWalk)
         return;
     m_bStopLatched = false;
+    m_strEnding.Empty();
+    m_nAcked = 0;
+    m_nRecordCount = 0;
+    m_nStoredCount = 0;
     // A flag left by the scale before must not take this scale's first record
     // for an answer to its request.
     m_pEngine->ClearRequestAcknowledged();
@@ -87,6 +91,9 @@ void CScaleLink::OnReply()
 
     if (m_pWalk->GetSerialStop() && !m_bStopLatched) {
         m_bStopLatched = true;
+        m_strEnding = "Trans Stopped";
+        if (box.reply == W::Report && box.status == W::Ok)
+            NoteAccepted(box.step);
         if (box.step == W::Open) {
             // Nothing joined yet: nothing to end.
             SendClose();
@@ -98,8 +105,12 @@ void CScaleLink::OnReply()
         return;
     }
     if (IsOneOf(box.status, { W::ThreeTimeError, W::TimeOut, W::JoinError })) {
+        // Told before the close, which may start the next scale.
+        const CString ending = EndingText("No answer (" + box.status + ")", box.mode == W::Recv);
         AfxMessageBox(box.status, MB_OK);
         SendClose();
+        if (!broadcast)
+            AfxMessageBox(ending, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (broadcast) {
@@ -116,8 +127,10 @@ void CScaleLink::OnReply()
         return;
     }
     if (box.status != W::Ok) {
+        const CString ending = EndingText("Trans Failed (" + box.status + ")", box.mode == W::Recv);
         AfxMessageBox(box.status, MB_OK);
         SendClose();
+        AfxMessageBox(ending, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     const CString& step = box.step;
@@ -130,8 +143,7 @@ void CScaleLink::OnReply()
         m_nColumnCount = 0;
         sending ? StartFirstSend(box) : StartFirstRequest(box);
     } else if (step == W::EndJoin) {
-        SendClose();
-        AfxMessageBox("Trans Complete", MB_OK);
+        OnEndJoined(!sending);
     } else if (const char* text = RefusalText(step, false)) {
         EndWithMessage(text);
     } else if (sending) {
@@ -163,7 +175,37 @@ const char* CScaleLink::RefusalText(const CString& step, bool broadcast)
 void CScaleLink::EndWithMessage(const char* text)
 {
     AfxMessageBox(text, MB_OK);
+    m_strEnding = CString("Trans Failed (") + text + ")";
     SendEndJoin();
+}
+
+void CScaleLink::OnEndJoined(bool reading)
+{
+    const CString ending
+        = m_strEnding.IsEmpty() ? CString("Trans Complete") : EndingText(m_strEnding, reading);
+    SendClose();
+    AfxMessageBox(ending, m_strEnding.IsEmpty() ? MB_OK : MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CScaleLink::NoteAccepted(const CString& step)
+{
+    if (FindRoute(RouteStep::Data, step))
+        m_nAcked = m_nRecordIndex;
+    else if (FindRoute(RouteStep::SelectData, step))
+        m_nAcked = m_nRecordIndex + 1;
+    else if (IsOneOf(step, { W::PreData, W::SelectScaleInformation, W::SelectScaleRootInformation }))
+        m_nAcked = 1;
+}
+
+CString CScaleLink::EndingText(const CString& how, bool reading) const
+{
+    const CString scale = m_pWalk->GetBroadcastFlag()
+        ? CString::Formatted("Broadcast to %d scales", m_pWalk->GetBroadcastCount())
+        : m_pWalk->GetCurrentScaleLabel();
+    return reading ? CString::Formatted("%s: %s, receive incomplete: %d records stored in %s.", scale, how,
+               m_nStoredCount, m_strTargetDbPath)
+                   : CString::Formatted("%s: %s, %d of %d records sent.", scale, how, m_nAcked,
+                       std::max(m_nRecordCount, static_cast<int>(Rows().rows.size())));
 }
 
 void CScaleLink::OnSendReply(const CString& step)
@@ -173,6 +215,7 @@ void CScaleLink::OnSendReply(const CString& step)
     } else if (step == W::ResultAllClearStep) {
         SendEndJoin();
     } else if (IsOneOf(step, { W::SelectScaleInformation, W::SelectScaleRootInformation })) {
+        NoteAccepted(step);
         SendResetScale();
     } else if (step == W::ResetScale) {
         SendClose();
@@ -188,6 +231,7 @@ bool CScaleLink::OnRecordSent(const CString& step, Sender done)
     }
     // The whole table goes as rows 1 to count, a selection as positions 0 to
     // count - 1; the preset page is one frame.
+    NoteAccepted(step);
     if (const TableRoute* route = FindRoute(RouteStep::Data, step)) {
         if (m_nRecordIndex < m_nRecordCount) {
             ++m_nRecordIndex;
@@ -210,9 +254,9 @@ bool CScaleLink::OnRecordSent(const CString& step, Sender done)
 // After the clear's acknowledgement: rows 1 to count, none for an empty grid.
 void CScaleLink::AfterClear(const TableRoute& route)
 {
-    m_nRecordCount
-        = std::min(m_pHost->GetGridRowCount() - 2, RecordLimit(m_pHost->GetSerialText(kSerialKindEdit)));
-    m_nColumnCount = m_pHost->GetGridColumnCount();
+    // The rows were counted and capped when the user started.
+    m_nRecordCount = static_cast<int>(Rows().rows.size());
+    m_nColumnCount = Rows().rows.empty() ? 0 : static_cast<int>(Rows().rows.front().size());
     if (m_nRecordCount < 1) {
         // An empty grid: nothing to send, straight to the end of the session.
         m_nRecordCount = 0;
@@ -235,12 +279,15 @@ void CScaleLink::StartFirstSend(const Mailbox& box)
         else
             SendTableSelectData(*route);
     } else if (kind == W::Pre && all) {
+        m_nRecordCount = 1;
         SendPresetData();
     } else if (kind == W::ResultAllClear) {
         SendResultAllClear();
     } else if (kind == W::ScaleInformation) {
+        m_nRecordCount = 1;
         SendScaleInfo();
     } else if (kind == W::ScaleRootInformation) {
+        m_nRecordCount = 1;
         SendScaleRootInfo();
     } else {
         // A preset selection (presets have none) or an unknown kind: end
@@ -386,13 +433,13 @@ void CScaleLink::SendResetScale()
 
 void CScaleLink::SendScaleInfo()
 {
-    const ByteBuffer record = BuildScaleInfoRecord(GridRow(m_pHost->GetCurrentGridRow()));
+    const ByteBuffer record = BuildScaleInfoRecord(RowAt(0));
     HandOff(W::SelectScaleInformation, BuildFrame(ToWord(ScaleCommand::Record), record, FrameScaleId()));
 }
 
 void CScaleLink::SendScaleRootInfo()
 {
-    const ByteBuffer record = BuildScaleRootInfoRecord(GridRow(m_pHost->GetCurrentGridRow()));
+    const ByteBuffer record = BuildScaleRootInfoRecord(RowAt(0));
     HandOff(W::SelectScaleRootInformation, BuildFrame(ToWord(ScaleCommand::Record), record, FrameScaleId()));
 }
 
@@ -406,12 +453,16 @@ void CScaleLink::SendClose()
     m_pEngine->RunCommand();
 }
 
-RecordRow CScaleLink::GridRow(int row) const
+const TransferRows& CScaleLink::Rows() const
 {
-    RecordRow cells;
-    const int columns = m_pHost->GetGridColumnCount();
-    cells.reserve(static_cast<std::size_t>(std::max(columns, 0)));
-    for (int c = 0; c < columns; ++c)
-        cells.emplace_back(m_pHost->GetGridItemText(row, c).GetString());
-    return cells;
+    static const TransferRows kNone;
+    return m_rows ? *m_rows : kNone;
+}
+
+RecordRow CScaleLink::RowAt(int index) const
+{
+    const std::vector<RecordRow>& rows = Rows().rows;
+    if (index < 0 || index >= static_cast<int>(rows.size()))
+        return {};
+    return rows[static_cast<std::size_t>(index)];
 }

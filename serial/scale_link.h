@@ -24,6 +24,7 @@
 #include "ethernet/received_record_store.h"
 #include "ethernet/record_values.h"
 #include "ethernet/scale_records.h"
+#include "ethernet/transfer_rows.h"
 #include "platform/base/bytes.h"
 #include "platform/base/cstring.h"
 #include "serial/link_frame.h"
@@ -46,6 +47,13 @@ public:
     void SetPause(UINT milliseconds) { m_pauseMs = milliseconds; }
     // The database that a read's records go into.
     void SetTargetDatabase(const CString& path) { m_strTargetDbPath = path; }
+    // What the walk sends and the numbers a read asks for, read from the screen
+    // when the user started it.
+    void SetRows(TransferRowsPtr rows, std::vector<int> requestNumbers)
+    {
+        m_rows = std::move(rows);
+        m_requestSource = std::move(requestNumbers);
+    }
     // The frame counter starts again at 1 (every transfer start).
     void ResetSequence() { m_sequence = FrameSequence(); }
 
@@ -80,6 +88,12 @@ private:
     // FULL" in a broadcast ...), or nullptr.
     static const char* RefusalText(const CString& step, bool broadcast);
     void EndWithMessage(const char* text);
+    // The end of a session that did not go through: how, how far, which scale.
+    CString EndingText(const CString& how, bool reading) const;
+    // The records the scale has accepted, once step's report is an acceptance.
+    void NoteAccepted(const CString& step);
+    // ENDJOIN answered: complete, or the ending of a stop or a refusal.
+    void OnEndJoined(bool reading);
     // Ends a session that has nothing to send: ENDJOIN, or the closing pass.
     void EndEarly();
 
@@ -98,7 +112,7 @@ private:
     void SendTableSelectData(const TableRoute& route);
     void SendTableAllRequest(const TableRoute& route);
     void SendTableRequest(const TableRoute& route);
-    ByteBuffer RecordPayload(const TableRoute& route, int row);
+    ByteBuffer RecordPayload(const TableRoute& route, int index);
     void SendPresetData();
     void SendResultAllClear();
     void SendPresetAllRequest();
@@ -112,7 +126,7 @@ private:
     int CountRequestNumbers();
     // The PLU record of a grid row: from its cells, or from its [Item] row when
     // default values are in force.
-    PluRecord BuildPluRecord(int row);
+    PluRecord BuildPluRecord(int index);
 
     // ---- received records --------------------------------------------------------
     // A data reply while records are awaited: assembled, stored when whole,
@@ -148,9 +162,9 @@ private:
     void SendRecordFrame(SerialWord step, std::span<const std::uint8_t> payload, int progress);
     void SendClear(SerialWord step, TableCode table, std::uint8_t second, bool restartSequence);
     void SendRequest(SerialWord step, ScaleCommand command, TableCode table, const std::uint32_t* number);
-    RecordRow GridRow(int row) const;
-    int SelectedRow(int position) const;
-    int RecordLimit(const CString& kind) const;
+    // The cells of the order's record index.
+    RecordRow RowAt(int index) const;
+    const TransferRows& Rows() const;
 
     CSerialHost* m_pHost = nullptr;
     CSerialTransEngine* m_pEngine = nullptr;
@@ -164,6 +178,10 @@ private:
     int m_nRecordIndex = 0;
     int m_nColumnCount = 0;
     std::vector<int> m_selectedRows;
+    int m_nAcked = 0; // records the scale accepted
+    TransferRowsPtr m_rows;
+    std::vector<int> m_requestSource;
+    CString m_strEnding; // how a session that did not go through ended
 
     // Reading.
     int m_nRequestCount = 0;

@@ -121,8 +121,9 @@ void CScaleLink::FinishBroadcast()
 {
     m_nTotal = 0;
     m_nIndex = 0;
+    const CString ending = m_strEnding.IsEmpty() ? CString("Trans Complete") : EndingText(m_strEnding, false);
     SendClose();
-    AfxMessageBox("Trans Complete", MB_OK);
+    AfxMessageBox(ending, MB_OK);
 }
 
 void CScaleLink::ShowStatusReply(int index)

@@ -31,15 +31,15 @@ std::string Today()
 
 constexpr TableRoute kRoutes[] = {
     { W::Item, W::PluClear, W::PluData, W::PluSelectData, W::PluAllRequest, W::PluRequest, TableCode::Plu, 0,
-        true, RecordKind::Item },
+        true, RecordKind::Item, 9000 },
     { W::Add, W::AddClear, W::AddData, W::AddSelectData, W::AddAllRequest, W::AddRequest, TableCode::Add, 1,
-        false, RecordKind::Add },
+        false, RecordKind::Add, 600 },
     { W::Adv, W::AdvClear, W::AdvData, W::AdvSelectData, W::AdvAllRequest, W::AdvRequest, TableCode::AdvT, 1,
-        false, RecordKind::AdvT },
+        false, RecordKind::AdvT, 210 },
     { W::LandAddition, W::LandAddClear, W::LandAddData, W::LandAddSelectData, W::LandAddAllRequest,
-        W::LandAddRequest, TableCode::LandAdd, 1, false, RecordKind::LandAdd },
+        W::LandAddRequest, TableCode::LandAdd, 1, false, RecordKind::LandAdd, 300 },
     { W::UserLabel, W::UserLabelClear, W::UserLabelData, W::UserLabelSelectData, W::UserLabelAllRequest,
-        std::nullopt, TableCode::UserLabel, 0, true, RecordKind::UserLabel },
+        std::nullopt, TableCode::UserLabel, 0, true, RecordKind::UserLabel, 0 },
 };
 
 std::optional<SerialWord> RouteWord(const TableRoute& route, RouteStep which)
@@ -71,39 +71,15 @@ const TableRoute* FindRoute(RouteStep which, const CString& word)
     return nullptr;
 }
 
-int CScaleLink::RecordLimit(const CString& kind) const
-{
-    if (kind == W::Item)
-        return 9000;
-    if (kind == W::Add)
-        return 600;
-    if (kind == W::Adv)
-        return 210;
-    if (kind == W::LandAddition)
-        return 300;
-    return 1 << 30;
-}
-
 // ---- sending ---------------------------------------------------------------------
 
+// The selection was counted and capped when the user started.
 int CScaleLink::CountSelection()
 {
-    std::vector<int> rows
-        = PickedRows(m_pHost->GetTransferSelection(), m_pHost->GetGridRowCount(), PickRule::Transfer);
-    const int limit = RecordLimit(m_pHost->GetSerialText(kSerialKindEdit));
-    if (static_cast<int>(rows.size()) > limit)
-        rows.resize(static_cast<std::size_t>(limit));
-    m_selectedRows = std::move(rows);
+    m_selectedRows = Rows().gridRows;
     m_nRecordCount = static_cast<int>(m_selectedRows.size());
     m_nRecordIndex = 0;
     return m_nRecordCount;
-}
-
-int CScaleLink::SelectedRow(int position) const
-{
-    if (position < 0 || position >= static_cast<int>(m_selectedRows.size()))
-        return 0;
-    return m_selectedRows[static_cast<std::size_t>(position)];
 }
 
 void CScaleLink::SendRecordFrame(SerialWord step, std::span<const std::uint8_t> payload, int progress)
@@ -120,16 +96,17 @@ void CScaleLink::SendClear(SerialWord step, TableCode table, std::uint8_t second
     HandOff(step, BuildFrame(ToWord(ScaleCommand::Clear), payload, FrameScaleId()));
 }
 
-PluRecord CScaleLink::BuildPluRecord(int row)
+PluRecord CScaleLink::BuildPluRecord(int index)
 {
-    if (!m_pHost->LoadDefaultValues())
-        return ::BuildPluRecord(GridRow(row));
-    const CString mgId = m_pHost->GetUserId();
-    const CString itemNum = m_pHost->GetGridItemText(row, 1);
-    const std::string sql = StoredItemSql(mgId.GetString(), itemNum.GetString(), mgId == kAdministratorId);
+    const RecordRow row = RowAt(index);
+    if (!Rows().defaultValues)
+        return ::BuildPluRecord(row);
+    const std::string& mgId = Rows().userId;
+    const std::string itemNum(Cell(row, 1));
+    const std::string sql = StoredItemSql(mgId, itemNum, mgId == kAdministratorId);
     CString text = "FALSE";
     try {
-        m_database.OpenDatabase(m_pHost->GetItemDbPath());
+        m_database.OpenDatabase(Rows().itemDbPath);
         text = m_database.GetRecordAt(sql.c_str(), 0);
         m_database.CloseDatabase();
     } catch (CException* e) {
@@ -138,21 +115,21 @@ PluRecord CScaleLink::BuildPluRecord(int row)
     }
     if (text == "FALSE" || text.IsEmpty()) {
         // No stored row: the record keeps the grid's item number only.
-        RecordRow numberOnly { "", itemNum.GetString() };
+        RecordRow numberOnly { "", itemNum };
         return ::BuildPluRecord(numberOnly);
     }
     return ::BuildPluRecord(PluRowFromStoredItem(text.GetString()));
 }
 
-ByteBuffer CScaleLink::RecordPayload(const TableRoute& route, int row)
+ByteBuffer CScaleLink::RecordPayload(const TableRoute& route, int index)
 {
     switch (route.table) {
     case TableCode::Plu:
-        return BuildPluRecord(row).Payload();
+        return BuildPluRecord(index).Payload();
     case TableCode::UserLabel:
-        return ::BuildUserLabelRecord(GridRow(row)).Encode();
+        return ::BuildUserLabelRecord(RowAt(index)).Encode();
     default:
-        return BuildTextRecord(route.table, GridRow(row), RecordCarriage::Serial).Encode();
+        return BuildTextRecord(route.table, RowAt(index), RecordCarriage::Serial).Encode();
     }
 }
 
@@ -163,24 +140,19 @@ void CScaleLink::SendTableClear(const TableRoute& route)
 
 void CScaleLink::SendTableData(const TableRoute& route)
 {
-    SendRecordFrame(route.dataStep, RecordPayload(route, m_nRecordIndex), m_nRecordIndex);
+    // Rows 1 to count are the order's records 0 to count - 1.
+    SendRecordFrame(route.dataStep, RecordPayload(route, m_nRecordIndex - 1), m_nRecordIndex);
 }
 
 void CScaleLink::SendTableSelectData(const TableRoute& route)
 {
-    SendRecordFrame(route.selectStep, RecordPayload(route, SelectedRow(m_nRecordIndex)), m_nRecordIndex);
+    SendRecordFrame(route.selectStep, RecordPayload(route, m_nRecordIndex), m_nRecordIndex);
 }
 
 void CScaleLink::SendPresetData()
 {
-    const int page = m_pHost->GetPresetPage();
-    std::vector<std::string> keys;
-    keys.reserve(kPresetKeyCount);
-    for (const CString& key : m_pHost->GetPresetKeyTexts()) {
-        if (keys.size() == kPresetKeyCount)
-            break;
-        keys.emplace_back(key.GetString());
-    }
+    const int page = Rows().presetPage;
+    std::vector<std::string> keys = Rows().presetKeys;
     keys.resize(kPresetKeyCount);
     const ByteBuffer payload = BuildPresetPage(static_cast<std::uint32_t>(page), keys);
     SendRecordFrame(W::PreData, payload, page);
@@ -207,7 +179,7 @@ void CScaleLink::SendRequest(
 int CScaleLink::CountRequestNumbers()
 {
     m_requestNumbers.clear();
-    for (int n : m_pHost->GetRequestNumbers()) {
+    for (int n : m_requestSource) {
         if (n == 0 || m_requestNumbers.size() >= kMaxPicks)
             break;
         m_requestNumbers.push_back(n);
@@ -254,7 +226,7 @@ void CScaleLink::SendPresetRequest()
 {
     m_nStoredCount = 0;
     m_assembly.Clear();
-    const auto page = static_cast<std::uint32_t>(m_pHost->GetPresetReadPage());
+    const auto page = static_cast<std::uint32_t>(Rows().presetReadPage);
     SendRequest(W::PreRequest, ScaleCommand::RequestOne, TableCode::Preset, &page);
 }
 
@@ -311,7 +283,7 @@ bool CScaleLink::OnDataRecord(const CString& step, RecordKind kind)
 BOOL CScaleLink::StoreReceivedRecord(const CString& path, RecordKind kind)
 {
     RecordContext context;
-    context.mgId = m_pHost->GetUserId().GetString();
+    context.mgId = Rows().userId;
     context.revDay = Today();
     const ScaleId id = m_pWalk->GetCurrentScaleId();
     context.currentScale.assign(id.begin(), id.end());

@@ -1,8 +1,11 @@
 #include "serial/serial_transfer.h"
 
+#include "ethernet/transfer_rows.h"
+#include "ethernet/transfer_selection.h"
 #include "platform/wnd/core/msgbox.h"
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"
+#include "serial/table_routes.h"
 
 using W = SerialWord;
 
@@ -37,6 +40,40 @@ std::array<char, 2> CSerialTransfer::GetBroadcastScaleId(int index) const
     return m_broadcastIds[static_cast<std::size_t>(index)];
 }
 
+CString CSerialTransfer::GetCurrentScaleLabel() const
+{
+    const int at = m_nSerialScaleIndex - 1;
+    const CString line = at >= 0 && at < static_cast<int>(m_scales.size())
+        ? m_scales[static_cast<std::size_t>(at)]
+        : CString();
+    const int name = line.Find("Scale name = ");
+    const int comma = line.Find(',');
+    const CString id(std::string(m_currentId.begin(), m_currentId.end()).c_str());
+    if (name < 0 || comma < name)
+        return "scale " + id;
+    return CString::Formatted("%s (ID %s)", line.Mid(name + 13, comma - name - 13), id);
+}
+
+void CSerialTransfer::TakeRows(const SerialOrder& order)
+{
+    std::vector<int> gridRows;
+    const bool send = order.command != W::Recv;
+    if (send && (order.dataKind == W::ScaleInformation || order.dataKind == W::ScaleRootInformation)) {
+        gridRows = { m_pHost->GetCurrentGridRow() };
+    } else if (const TableRoute* route = FindRoute(RouteStep::Kind, order.dataKind); send && route) {
+        const int limit = route->cap;
+        const int rowCount = m_pHost->GetGridRowCount();
+        gridRows = order.scope == W::All
+            ? AllDataRows(rowCount, limit)
+            : PickedRows(m_pHost->GetTransferSelection(), rowCount, PickRule::Transfer);
+        if (limit > 0 && gridRows.size() > static_cast<std::size_t>(limit))
+            gridRows.resize(static_cast<std::size_t>(limit));
+    }
+    m_link->SetRows(ReadTransferRows(*m_pHost, std::move(gridRows), m_pHost->GetGridColumnCount(),
+                        send && order.dataKind == W::Item),
+        m_pHost->GetRequestNumbers());
+}
+
 void CSerialTransfer::Start(const SerialOrder& order)
 {
     if (m_bRunning) {
@@ -67,6 +104,7 @@ void CSerialTransfer::Start(const SerialOrder& order)
     m_nSerialScaleIndex = 0;
     m_nSerialScaleCount = count;
     m_bRunning = TRUE;
+    TakeRows(order);
     m_link->ResetSequence();
     m_pHost->SetSerialText(kSerialReplyEdit, "");
     m_pHost->SetSerialText(kSerialNoItemEdit, "");

@@ -68,6 +68,7 @@ public:
     int GetBroadcastCount() const override { return m_nBroadcastCount; }
     ScaleId GetBroadcastScaleId(int index) const override;
     int GetSerialStop() const override { return m_nSerialStop; }
+    CString GetCurrentScaleLabel() const override;
     BOOL IsRunning() const { return m_bRunning; }
 
     // The two ID characters of a scale list line: the text after "ID=", its
@@ -76,6 +77,8 @@ public:
 
 private:
     void EndWalk();
+    // What the order sends, read from the screen now.
+    void TakeRows(const SerialOrder& order);
     // Tells the screen of the walk's start and end, once each.
     void SetActive(BOOL active);
 

@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "platform/base/cstring.h"
+
 // A scale's two ID characters.
 using ScaleId = std::array<char, 2>;
 
@@ -20,6 +22,8 @@ public:
     [[nodiscard]] virtual ScaleId GetBroadcastScaleId(int index) const = 0;
     // Nonzero once the user has stopped the walk.
     [[nodiscard]] virtual int GetSerialStop() const = 0;
+    // The scale being served as the messages name it: its name and ID.
+    [[nodiscard]] virtual CString GetCurrentScaleLabel() const = 0;
 
 protected:
     ~CSerialWalkState() = default;

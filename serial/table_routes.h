@@ -22,6 +22,7 @@ struct TableRoute {
     std::uint8_t clearSecond; // the clear's second byte
     bool clearRestartsSequence; // the clear's frame goes out as number 0
     RecordKind record;
+    int cap; // records of a send at most, 0 for no cap
 };
 
 // Which of a route's words is looked up.

@@ -9,6 +9,7 @@
 #include "platform/wnd/docview/winapp.h"
 #include "shell/calvorn_view.h"
 #include "shell/right_container_view.h"
+#include "shell/work_screen.h"
 
 namespace {
 
@@ -121,7 +122,14 @@ void CMainFrame::OnSize(UINT type, int cx, int cy)
 
 void CMainFrame::OnClose()
 {
-    if (MessageBox("Quits the application?", "Quit", MB_YESNO) == IDNO)
+    // A send clears the scale first: quitting mid-transfer can leave it empty.
+    const CRightCotainerView* right = GetRightContainerView();
+    const CWorkScreen* screen = right ? right->GetWorkScreen() : nullptr;
+    const char* question = screen && screen->GetTransferActive()
+        ? "A transfer to the scales is still running: quitting now can leave a scale empty or half "
+          "filled.\r\nQuits the application?"
+        : "Quits the application?";
+    if (MessageBox(question, "Quit", MB_YESNO) == IDNO)
         return;
     CFrameWnd::OnClose();
 }

@@ -17,6 +17,8 @@ public:
     virtual int GetCommSetupFlag() const = 0;
     // The screen's item database worker (nullptr when it has none).
     virtual CItemDbWorker* GetItemWorker() = 0;
+    // The transfers to and from the scales running now.
+    virtual int GetTransferActive() const = 0;
 
 protected:
     ~CWorkScreen() = default;

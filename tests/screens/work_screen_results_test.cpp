@@ -169,9 +169,16 @@ TEST_F(WorkScreenResultsTest, ReceiveGoesOnPastASilentAndARefusingScaleAndReload
     ASSERT_TRUE(WaitForLoop());
     ASSERT_TRUE(PumpUntil([&] { return m_screen->Transfers().GetTransports()->Jobs().JobCount() == 0; }));
 
-    EXPECT_EQ(Texts(),
-        (std::vector<CString> {
-            "3 times out", "SCALE PROCESS ERROR", "SCALE PROCESS ERROR", "Trans Complete" }));
+    const std::vector<CString> texts = Texts();
+    ASSERT_EQ(texts.size(), 6u);
+    EXPECT_EQ(texts[0], "3 times out");
+    const CString silentEnd = CString::Formatted("S (%s): No answer, receive", a.Address().c_str());
+    EXPECT_EQ(texts[1].Left(silentEnd.GetLength()), silentEnd);
+    EXPECT_EQ(texts[2], "SCALE PROCESS ERROR");
+    EXPECT_EQ(texts[3], "SCALE PROCESS ERROR");
+    const CString refusedEnd = CString::Formatted("S (%s): Trans Failed (SCALE", b.Address().c_str());
+    EXPECT_EQ(texts[4].Left(refusedEnd.GetLength()), refusedEnd);
+    EXPECT_EQ(texts[5], "Trans Complete");
     // Each scale was asked once, in list order, the next only after the last had ended.
     for (TcpScale* scale : { &a, &b, &c })
         EXPECT_EQ(scale->Connections(), 1u) << scale->Address();

@@ -178,10 +178,18 @@ TEST_F(SerialTransferTest, ARefusalIsToldAndEndsTheSession)
         std::vector<std::string> texts;
     };
     const Case cases[] = {
-        { "TRANS", FromHex("25 20"), { "scale memory full", "Trans Complete" } },
-        { "TRANS", FromHex("27 20"), { "scale process error", "Trans Complete" } },
-        { "TRANS", FromHex("23 20 05 00 07 00"), { "5...7", "scale data length error", "Trans Complete" } },
-        { "RECV", FromHex("25 20"), { "scale memory full", "Trans Complete" } },
+        { "TRANS", FromHex("25 20"),
+            { "scale memory full",
+                Ending("07", "Trans Failed (scale memory full)", "0 of 1 records sent.") } },
+        { "TRANS", FromHex("27 20"),
+            { "scale process error",
+                Ending("07", "Trans Failed (scale process error)", "0 of 1 records sent.") } },
+        { "TRANS", FromHex("23 20 05 00 07 00"),
+            { "5...7", "scale data length error",
+                Ending("07", "Trans Failed (scale data length error)", "0 of 1 records sent.") } },
+        { "RECV", FromHex("25 20"),
+            { "scale memory full",
+                Ending("07", "Trans Failed (scale memory full)", "receive incomplete: 0 records") } },
     };
     std::atomic<int> which { 0 };
     StartScript([&](const SerialFrame& f, std::size_t) {
@@ -319,7 +327,10 @@ TEST_F(SerialTransferTest, AnUnansweredFrameGoesFiveTimesAndASilentScaleIsPassed
 
     EXPECT_EQ(Addressed(Frames()),
         (std::vector<std::string> { "J@05", "J@07", "6@07", "6@07", "6@07", "6@07", "6@07" }));
-    EXPECT_EQ(Texts(), (std::vector<std::string> { "JOINERROR", "Time out" }));
+    EXPECT_EQ(Texts(),
+        (std::vector<std::string> { "JOINERROR",
+            Ending("05", "No answer (JOINERROR)", "receive incomplete: 0 records"), "Time out",
+            Ending("07", "No answer (Time out)", "receive incomplete: 0 records") }));
     ExpectWalkEnded();
 }
 
@@ -580,7 +591,11 @@ TEST_F(SerialTransferTest, StopEndsTheSessionOfEveryJoinedScale)
             c.ends);
         // No status pass: the closing pass at once.
         EXPECT_EQ(std::count(addressed.begin(), addressed.end(), "1281@01"), 0);
-        EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
+        const std::string who = c.lines.size() == 1 ? "S07 (ID 07)" : "Broadcast to 2 scales";
+        EXPECT_EQ(Texts(),
+            std::vector<std::string> { CString::Formatted("%s: Trans Stopped, %d of 40 records sent.",
+                who.c_str(), static_cast<int>(model.TablesOf(c.watched)[0].size()))
+                                           .GetString() });
         ExpectWalkEnded();
     }
 }

@@ -127,12 +127,20 @@ protected:
     }
     // Frames the scales received from the PC, with their commands and IDs.
     std::vector<SerialFrame> Frames() const { return m_line.Received(); }
+    // The message boxes shown; a read's ending without the file it names.
     std::vector<std::string> Texts() const
     {
         std::vector<std::string> out;
-        for (const MessageBoxRecord& r : m_boxes.Records())
-            out.emplace_back(r.text.GetString());
+        for (const MessageBoxRecord& r : m_boxes.Records()) {
+            const std::string text = r.text.GetString();
+            out.push_back(text.substr(0, text.find(" stored in ")));
+        }
         return out;
+    }
+    // The ending of scale id's session that did not go through.
+    static std::string Ending(const std::string& id, const std::string& how, const std::string& count)
+    {
+        return "S" + id + " (ID " + id + "): " + how + ", " + count;
     }
     static std::vector<std::string> Rows(const std::string& path, const char* sql)
     {

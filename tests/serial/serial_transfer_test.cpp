@@ -182,7 +182,7 @@ TEST_F(SerialTransferTest, AJoinRejectedForItsVersionEndsTheSession)
     Run("TRANS", "Item", "all", { Line("07") });
 
     const auto texts = Texts();
-    ASSERT_EQ(texts.size(), 3u);
+    ASSERT_EQ(texts.size(), 4u);
     EXPECT_EQ(texts[0], VersionErrorText(2));
     EXPECT_EQ(texts[1].substr(0, 6), ".IDCFM");
     EXPECT_EQ(texts[2], "JOINERROR");
@@ -201,7 +201,9 @@ TEST_F(SerialTransferTest, AWrongSumIsAnsweredFiveTimesThenTheError)
 
     EXPECT_EQ(Commands(Frames()),
         (std::vector<std::uint16_t> { kJoinMark, kClear, kClear, kClear, kClear, kClear }));
-    EXPECT_EQ(Texts(), std::vector<std::string> { "3TimeError" });
+    EXPECT_EQ(Texts(),
+        (std::vector<std::string> {
+            "3TimeError", Ending("07", "No answer (3TimeError)", "0 of 1 records sent.") }));
     ExpectWalkEnded();
 }
 
@@ -315,7 +317,9 @@ TEST_F(SerialTransferTest, ARequestAcknowledgedWithoutDataTimesOutAndCloses)
 
     Run("RECV", "Item", "all", { Line("07") });
 
-    EXPECT_EQ(Texts(), std::vector<std::string> { "Time out" });
+    EXPECT_EQ(Texts(),
+        (std::vector<std::string> {
+            "Time out", Ending("07", "No answer (Time out)", "receive incomplete: 0 records") }));
     EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { kJoinMark, kRequestAll }));
     ExpectWalkEnded();
 }

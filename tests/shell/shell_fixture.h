@@ -49,7 +49,9 @@ public:
     void SetCommSetupFlag(int flag) override { m_flag = flag; }
     int GetCommSetupFlag() const override { return m_flag; }
     CItemDbWorker* GetItemWorker() override { return m_pWorker; }
+    int GetTransferActive() const override { return m_transfers; }
     int m_flag = 0;
+    int m_transfers = 0;
     CMailboxDlg m_mailbox;
     CItemDbWorker* m_pWorker = nullptr;
 };
