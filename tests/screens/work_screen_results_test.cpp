@@ -1,3 +1,4 @@
+#include "ethernet/eth_trans_status_dlg.h"
 #include "ethernet/transfer_jobs.h"
 #include "platform/dao/dao_database.h"
 #include "platform/serial/serial_port.h"
@@ -10,6 +11,7 @@
 #include "serial/serial_transfer.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/click_at.h"
 #include "tests/support/scale_memory.h"
 #include "tests/support/serial_scale_model.h"
 
@@ -309,6 +311,62 @@ TEST_F(WorkScreenResultsTest, DbSumStoppedPartWayDeletesOnlyTheRowsCopied)
         (std::vector<CString> { "y1", "y2" }));
     EXPECT_EQ(Column(m_db, "SELECT [day] FROM [TotalDayResult] ORDER BY [ID]"),
         (std::vector<CString> { "y3", "y4" }));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(WorkScreenResultsTest, AHangUpEndsOnlyItsScaleAndCloseNamesTheScalesNotAsked)
+{
+    // The second scale hangs up after its first record: it is told, its one
+    // record kept, and the third scale is still asked.
+    ScaleMemory memories[3];
+    for (ScaleMemory& m : memories) {
+        m.Put(kTotalItem, 5, Total(kTotalItem, 5, 3, 100));
+        m.Put(kTotalItem, 6, Total(kTotalItem, 6, 4, 120));
+    }
+    TcpScale scales[3];
+    ASSERT_TRUE(scales[0].Start(memories[0].Script()));
+    ASSERT_TRUE(scales[1].Start([&](const scalesim::TcpPacket& p, std::size_t index) {
+        scalesim::TcpReply reply = memories[1].Answer(p);
+        reply.close = index == 0;
+        return reply;
+    }));
+    ASSERT_TRUE(scales[2].Start(memories[2].Script()));
+    ChooseScales({ &scales[0], &scales[1], &scales[2] });
+    Switch(kHintItemTotal, "Scale_Result_Item_All_Read", "kim", m_db);
+    MessageBoxScript::Reset();
+    ClickControl(1050);
+    ASSERT_TRUE(WaitForLoop());
+    const std::vector<CString> texts = Texts();
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0], "Trans Complete");
+    const CString lost = CString::Formatted(
+        "S (%s): Connection closed by the scale, receive incomplete: 1 records stored in ",
+        scales[1].Address().c_str());
+    EXPECT_EQ(texts[1].Left(lost.GetLength()), lost);
+    EXPECT_EQ(texts[2], "Trans Complete");
+    EXPECT_EQ(Column(m_db, "SELECT [num] FROM [TotalItemResult]").size(), 5u);
+
+    // Close in the progress window while the first scale is asked: the loop
+    // ends and says which scales it left out.
+    MessageBoxScript::Reset();
+    ScaleMemory slow(ScaleMemory::Mode::Slow, 0, std::chrono::milliseconds(300));
+    TcpScale first;
+    ASSERT_TRUE(first.Start(slow.Script()));
+    ChooseScales({ &first, &scales[0], &scales[2] });
+    ClickControl(1050);
+    CEthTransStatusDlg& status = m_screen->Transfers().GetTransports()->StatusDialog();
+    ASSERT_TRUE(PumpUntil([&] { return status.IsWindowVisible() && first.Received().size() == 1; }));
+    ASSERT_TRUE(ClickAtControl(status, IDOK));
+    ASSERT_TRUE(WaitForLoop());
+    ASSERT_EQ(Texts().size(), 2u);
+    EXPECT_EQ(Texts()[0].Find(": Trans Stopped, receive incomplete: 0 records"),
+        static_cast<int>(first.Address().size()) + 4);
+    EXPECT_EQ(Texts()[1],
+        CString::Formatted("Stopped; these scales were not asked: S (%s), S (%s).",
+            scales[0].Address().c_str(), scales[2].Address().c_str()));
 }
 
 } // namespace

@@ -1,3 +1,6 @@
+#include <condition_variable>
+#include <mutex>
+
 #include "ethernet/scale_records.h"
 #include "ethernet/transfer_jobs.h"
 #include "platform/base/datetime.h"
@@ -601,6 +604,99 @@ TEST_F(WorkScreenTcpTest, ARefusedStartKeepsTheStopAskedOfTheRunningJob)
     ASSERT_TRUE(WaitForJobs());
     EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0002, 0x0003, 0x4130 }));
     EXPECT_EQ(Boxes("Trans Complete"), 1u);
+}
+
+} // namespace
+
+namespace {
+
+// A scale that holds its answer to packet `at` until Let() is called (or its
+// deadline passes), so that the user can act while a transfer runs.
+class HoldingScale {
+public:
+    explicit HoldingScale(std::size_t at)
+        : m_at(at)
+    { }
+    scalesim::TcpScript Script(ScaleMemory& memory)
+    {
+        return [this, &memory](const TcpPacket& p, std::size_t index) {
+            if (index == m_at) {
+                std::unique_lock<std::mutex> guard(m_lock);
+                m_changed.wait_for(guard, std::chrono::seconds(8), [&] { return m_let; });
+            }
+            return memory.Answer(p);
+        };
+    }
+    void Let()
+    {
+        {
+            std::lock_guard<std::mutex> guard(m_lock);
+            m_let = true;
+        }
+        m_changed.notify_all();
+    }
+
+private:
+    const std::size_t m_at;
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    bool m_let = false;
+};
+
+TEST_F(WorkScreenTcpTest, AnotherScreenChosenDuringATransferChangesNothingItCarries)
+{
+    SetLocalClock(2024, 3, 9, 10, 0);
+    const CString db = ItemsWith({ "'41', 'A', '1'", "'42', 'B', '2'", "'43', 'C', '3'", "'44', 'D', '4'" });
+    const CString other = MakeItemDatabase("C:\\\\other.mdb");
+    struct Case {
+        const char* name;
+        int command; // 1009 send all, 1001 read all
+        std::size_t holdAt; // the packet whose answer waits for the switch
+    };
+    const Case cases[] = {
+        { "send, right after the clear", 1009, 0 },
+        { "send, mid-way", 1009, 2 },
+        { "read, mid-way", 1001, 2 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MessageBoxScript::Reset();
+        Switch(kHintItem, "Item_Read", "vexo", db);
+        ASSERT_TRUE(WaitForLoad());
+        ScaleMemory memory;
+        for (int n = 1; n <= 3; ++n)
+            memory.Put(0, static_cast<std::uint32_t>(n), PluPayload(n, "R"));
+        HoldingScale holding(c.holdAt);
+        TcpScale scale;
+        ASSERT_TRUE(scale.Start(holding.Script(memory)));
+        ChooseScales({ &scale });
+        MessageBoxScript::PushAnswer(IDYES);
+        Command(c.command);
+        ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() > c.holdAt; }));
+        // The user picks the scale settings of another manager meanwhile.
+        Switch(kHintScaleInfo, "Scale_Info_Read", "kim", other);
+        ASSERT_TRUE(WaitForLoad());
+        holding.Let();
+        ASSERT_TRUE(WaitForJobs());
+        EXPECT_EQ(Boxes("Trans Complete"), 1u);
+        if (c.command == 1009) {
+            const auto items = memory.Table(0);
+            ASSERT_EQ(items.size(), 4u);
+            char name = 'A';
+            for (const auto& [number, record] : items) {
+                std::vector<ReceivedRow> rows;
+                ASSERT_TRUE(
+                    ParseReceivedRecord(RecordKind::Item, record, {}, RecordCarriage::Tcp, rows).ok());
+                EXPECT_EQ(rows.at(0).values.at(0), std::to_string(number));
+                EXPECT_EQ(rows.at(0).values.at(1), std::string(1, name++)) << "the name of item " << number;
+            }
+        } else {
+            const CString target
+                = CString("C:\\ZUVAR\\ScaleData\\2024-03-09\\10Hour\\") + scale.Address().c_str() + ".mdb";
+            EXPECT_EQ(Column(target, "SELECT [mg_id] FROM [Item]"),
+                (std::vector<CString> { "vexo", "vexo", "vexo" }));
+        }
+    }
 }
 
 } // namespace

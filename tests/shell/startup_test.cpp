@@ -272,9 +272,18 @@ TEST_F(ShellTest, ClosingAsksAndClosesOnlyOnYes)
     ASSERT_NE(Frame(), nullptr);
     EXPECT_TRUE(IsWindow(Frame()->GetSafeHwnd()));
 
+    // While a transfer runs the question says so: a scale may be left empty.
+    WorkScreen()->m_transfers = 1;
+    MessageBoxScript::PushAnswer(IDNO);
+    Frame()->SendMessage(WM_CLOSE, 0, 0);
+    ASSERT_EQ(MessageBoxScript::Count(), 2u);
+    EXPECT_NE(MessageBoxScript::Records()[1].text.Find("transfer to the scales is still running"), -1);
+    EXPECT_NE(MessageBoxScript::Records()[1].text.Find("Quits the application?"), -1);
+    WorkScreen()->m_transfers = 0;
+
     MessageBoxScript::PushAnswer(IDYES);
     m_app->m_pMainWnd->SendMessage(WM_COMMAND, MAKEWPARAM(ID_APP_EXIT, 0), 0);
-    EXPECT_EQ(MessageBoxScript::Count(), 2u);
+    EXPECT_EQ(MessageBoxScript::Count(), 3u);
     EXPECT_EQ(m_app->m_pMainWnd, nullptr);
     // The loop ends: the quit request is waiting for it.
     EXPECT_EQ(AfxRunMessageLoop(), 0);
