@@ -250,3 +250,91 @@ TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
 }
 
 } // namespace
+
+namespace {
+
+std::string ItemName(const scalesim::Bytes& record)
+{
+    PluRecord plu;
+    return PluRecord::Decode(std::span(record).subspan(2), plu) ? plu.itemName : std::string();
+}
+
+TEST_F(WorkScreenSerialTest, AnotherScreenChosenDuringASendChangesNothingSent)
+{
+    const CString db = MakeItemDatabase();
+    for (const char* values : { "'41', 'A'", "'42', 'B'", "'43', 'C'", "'44', 'D'" })
+        Execute(db,
+            { CString("INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES(") + values
+                + ", 'vexo')" });
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    SerialScaleModel model({ "07" });
+    // 07's answer to its fourth frame (the second record) waits for the switch.
+    HeldFrame held("07", 4);
+    StartLine(held.Wrap(model.Script()));
+    MessageBoxScript::Reset();
+    MessageBoxScript::PushAnswer(IDYES);
+    Command(1009);
+    ASSERT_TRUE(PumpUntil([&] { return held.Holding(); }));
+    Switch(kHintScaleInfo, "Scale_Info_Read", "kim", MakeItemDatabase("C:\\\\other.mdb"));
+    ASSERT_TRUE(WaitForLoad());
+    held.Release();
+    ASSERT_TRUE(WaitForWalk());
+    const auto items = model.TablesOf("07")[0];
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(
+        ItemName(items.at(41)) + ItemName(items.at(42)) + ItemName(items.at(43)) + ItemName(items.at(44)),
+        "ABCD");
+    EXPECT_EQ(Texts().back(), "Trans Complete");
+}
+
+TEST_F(WorkScreenSerialTest, ALineClosedMidSendEndsWithoutSuccessTellingWhatWent)
+{
+    m_screen->Transfers().GetSerialTransfer()->GetEngine().SetReplyTimeout(100);
+    const CString db = MakeItemDatabase();
+    for (const char* values : { "'41', 'A'", "'42', 'B'", "'43', 'C'" })
+        Execute(db,
+            { CString("INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES(") + values
+                + ", 'vexo')" });
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    SerialScaleModel model({ "07" });
+    auto script = model.Script();
+    // Join, clear and the first record are answered; then the line goes.
+    StartLine([script](const scalesim::SerialFrame& f, std::size_t index) {
+        return index < 3 ? script(f, index) : scalesim::SerialReply::Silence();
+    });
+    MessageBoxScript::Reset();
+    MessageBoxScript::PushAnswer(IDYES);
+    Command(1009);
+    ASSERT_TRUE(PumpUntil([&] { return m_line.Received().size() >= 4; }));
+    m_line.Stop();
+    ASSERT_TRUE(WaitForWalk());
+    EXPECT_EQ(model.TablesOf("07")[0].size(), 1u);
+    const std::vector<CString> texts = Texts();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.back(), "Front (ID 07): No answer (Time out), 1 of 3 records sent.");
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), CString("Trans Complete")), 0);
+}
+
+TEST_F(WorkScreenSerialTest, ASecondReadGoesIntoTheFirstReadsDatabaseWithoutAPathMessage)
+{
+    const CString db = MakeItemDatabase();
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    SerialScaleModel model({ "07" });
+    RecordRow row(16);
+    row[1] = "5";
+    model.Put("07", BuildPluRecord(row).Payload());
+    StartLine(model);
+    const CString first = "C:\\ZUVAR\\ScaleData\\2007-03-03\\9Hour\\07.mdb";
+    for (int hour : { 9, 13 }) {
+        SetLocalClock(2007, 3, 3, hour, 41);
+        MessageBoxScript::Reset();
+        Command(1001);
+        ASSERT_TRUE(WaitForWalk());
+        const std::vector<CString> told = hour == 9 ? std::vector<CString> { first, "Trans Complete" }
+                                                    : std::vector<CString> { "Trans Complete" };
+        EXPECT_EQ(Texts(), told);
+    }
+    EXPECT_EQ(Column(first, "SELECT [item_num] FROM [Item]"), (std::vector<CString> { "5", "5" }));
+}
+
+} // namespace
