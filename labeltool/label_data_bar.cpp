@@ -167,7 +167,6 @@ CLedLamp::CLedLamp()
 
 CLabelDataBar::CLabelDataBar()
     : m_values(LabelParameterTable())
-    , m_announced(LabelParameterTable())
 { }
 
 CLabelDataBar::~CLabelDataBar() = default;
@@ -298,12 +297,10 @@ void CLabelDataBar::OnEditChanged(UINT id)
         return;
     const int now = m_values[value];
     if (const int item = ItemOfValue(value, &LabelItemValueIndices::x); item >= 0 && now >= 1 && now <= 700) {
-        Announce({ static_cast<std::uint32_t>(item), LabelChangeKind::MoveX, now - m_announced[value], 0 });
-        m_announced[value] = now;
+        Announce({ static_cast<std::uint32_t>(item), LabelChangeKind::MoveX, now, 0 });
     } else if (const int row = ItemOfValue(value, &LabelItemValueIndices::y);
                row >= 0 && now >= 1 && now <= 1500) {
-        Announce({ static_cast<std::uint32_t>(row), LabelChangeKind::MoveY, now - m_announced[value], 0 });
-        m_announced[value] = now;
+        Announce({ static_cast<std::uint32_t>(row), LabelChangeKind::MoveY, now, 0 });
     } else if (value == kValueBarcodeLength && now <= kMaxBarcodeLength) {
         Announce({ kItemBarcode, LabelChangeKind::BarcodeLength, now == 0 ? 0 : now + 16, 0 });
     } else if (value == kValueLabelLength && now >= 25 && now <= 150) {
@@ -374,8 +371,8 @@ LRESULT CLabelDataBar::OnItemMoved(WPARAM wParam, LPARAM lParam)
     const int y = LOWORD(static_cast<DWORD>(lParam));
     if (code == 12 && which < static_cast<UINT>(kLabelItemCount)) {
         const LabelItemValueIndices& at = ItemValueIndices(static_cast<int>(which));
-        m_values[at.x] = m_announced[at.x] = XTenthsFromDots(x);
-        m_values[at.y] = m_announced[at.y] = YTenthsFromDots(y);
+        m_values[at.x] = XTenthsFromDots(x);
+        m_values[at.y] = YTenthsFromDots(y);
     } else if (code == 91 && which == kSizeCodeLength) {
         m_values[kValueLabelLength] = y;
     } else if (code == 91 && which == kSizeCodeWidth) {
@@ -389,7 +386,7 @@ LRESULT CLabelDataBar::OnItemMoved(WPARAM wParam, LPARAM lParam)
 
 LRESULT CLabelDataBar::OnCassetteChanged(WPARAM, LPARAM)
 {
-    m_values = m_announced = LabelParameterTable();
+    m_values = LabelParameterTable();
     RefreshControls();
     return 0;
 }
@@ -483,7 +480,7 @@ BOOL CLabelDataBar::ReadLabelFile(const CString& path)
         AfxMessageBox(LabelFileErrorText(error));
         return FALSE;
     }
-    m_values = m_announced = read;
+    m_values = read;
     LabelParameterTable() = read;
     RefreshControls();
     Announce({ kSizeCodeLength, LabelChangeKind::WholeLabel, read[kValueLabelLength], 0 });

@@ -166,9 +166,6 @@ private:
     void ShowBox(const char* text);
 
     LabelValues m_values;
-    // What the preview was last told of each value, so that an X or Y change
-    // is announced as the distance from where the item stands.
-    LabelValues m_announced;
     int m_scaleNumber = 98;
     int m_fileNumber = 1;
     int m_linkMode = 0;

@@ -326,7 +326,7 @@ void CLabelDataBar::ApplyUserLabelRecord(std::span<const std::uint8_t> record)
     UserLabelRecord decoded;
     if (!UserLabelRecord::Decode(record, decoded))
         return;
-    m_values = m_announced = LabelValuesFromRecord(decoded);
+    m_values = LabelValuesFromRecord(decoded);
     m_fileNumber = static_cast<int>(decoded.fileNum);
     LabelParameterTable() = m_values;
     RefreshControls();

@@ -74,8 +74,8 @@ int LabelLengthDots(int millimetres);
 int LabelLengthMillimetres(int dots);
 
 enum class LabelChangeKind : std::uint32_t {
-    MoveX = 31,
-    MoveY = 33,
+    MoveX = 31, // value: the item's new X in tenths
+    MoveY = 33, // value: the item's new Y in tenths
     Font = 51,
     BarcodeLength = 53,
     BarcodeOrientation = 54,

@@ -128,7 +128,7 @@ void CTarnelView::ApplyNotices()
         } else if (notice.kind == LabelChangeKind::LabelSize || notice.kind == LabelChangeKind::Gap) {
             ApplySizeNotice(notice);
         } else if (CLabelTextItem* item = doc ? doc->FindItem(static_cast<int>(notice.item)) : nullptr) {
-            ApplyItemNotice(*item, notice, LabelParameterTable());
+            ApplyItemNotice(*item, notice, LabelParameterTable(), LabelOrigin(m_cassette));
         }
     }
 }
@@ -337,7 +337,6 @@ void CTarnelView::ApplyCassette(const CassetteGeometry& cassette)
         for (const auto& item : doc->Items()) {
             item->m_rect.OffsetRect(across, along);
             item->m_trackRect = item->m_rect;
-            item->m_moved = TRUE;
         }
     m_cassette = cassette;
     SendSizesToViewer();

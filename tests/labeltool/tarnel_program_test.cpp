@@ -44,9 +44,9 @@ TEST_F(TarnelTest, TypedValuesMoveItemsAndEveryEditBeforeAPaintCounts)
     Type(1002, "00", true); // 110, then 1100
     Paint();
     EXPECT_EQ(Boxes().back(), "Please enter an integer between 1 and 700.");
-    const int at110 = origin.left + 8 + 79;
+    const int at110 = origin.left + XDotsFromTenths(110);
     EXPECT_EQ(Item(1)->m_rect.left, at110);
-    // Back in range, the item moves by the change from where it stands.
+    // Back in range, the item stands where its value puts it.
     AfxSimulateKey(Bar().GetDlgItem(1002)->GetSafeHwnd(), VK_BACK);
     Paint();
     EXPECT_EQ(Text(1002), "110");
@@ -113,6 +113,50 @@ TEST_F(TarnelTest, DraggedAndKeyedItemsComeBackAsValues)
     AfxSimulateKey(view, VK_UP);
     EXPECT_EQ(Item(2)->m_rect.top, two.top - 1);
     EXPECT_EQ(Item(3)->m_rect.top, three.top - 1);
+}
+
+// A typed value is never rewritten: not by retyping, not by moving another
+// item, not after the cassette dialog; Save As writes it as typed.
+TEST_F(TarnelTest, TypedValuesStayAsTypedWhateverMovesAfter)
+{
+    Type(1000, "50"); // Goods Name X
+    Type(1071, "200"); // Price Y
+    for (const char* x : { "100", "101", "102", "103", "104", "105" })
+        Type(1002, x); // Origin X
+    const HWND view = View()->GetSafeHwnd();
+    const std::function<void()> moves[] = {
+        [&] {
+            const CPoint plu = ClientOf(8);
+            m_feeder.Run(view, { { WM_LBUTTONDOWN, plu }, { WM_LBUTTONUP, plu, 0 } });
+            m_feeder.Run(view,
+                { { WM_LBUTTONDOWN, plu }, { WM_MOUSEMOVE, plu + CPoint(40, 30) },
+                    { WM_LBUTTONUP, plu + CPoint(40, 30), 0 } });
+        },
+        [&] { AfxSimulateKey(view, VK_LEFT); },
+        [&] {
+            ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDOK); });
+            Command(ID_CASSETTE_DIALOG);
+            AfxSimulateKey(view, VK_DOWN);
+        },
+    };
+    for (const auto& move : moves) {
+        move();
+        Paint();
+        EXPECT_EQ(Text(1000), "50");
+        EXPECT_EQ(Text(1071), "200");
+        EXPECT_EQ(Text(1002), "105");
+        EXPECT_EQ(Item(1)->m_rect.left, LabelOrigin(View()->GetCassette()).x + XDotsFromTenths(105));
+    }
+    const std::string path = m_root.Root() + "/typed.ubl";
+    FileDialogScript::PushPath(path.c_str());
+    Command(ID_LABEL_SAVE_AS);
+    const std::string bytes = TempDataRoot::ReadAll(path);
+    LabelValues saved {};
+    ASSERT_EQ(DecodeLabelFile(ByteBuffer(bytes.begin(), bytes.end()), saved), LabelFileError::None);
+    EXPECT_EQ(saved[3], 50);
+    EXPECT_EQ(saved[49], 200);
+    EXPECT_EQ(saved[6], 105);
+    EXPECT_EQ(saved[28], XTenthsFromDots(Item(8)->m_rect.left - LabelOrigin(View()->GetCassette()).x));
 }
 
 TEST_F(TarnelTest, LabelFilesSavedOpenedAndRefused)
