@@ -480,6 +480,10 @@ BOOL CLabelDataBar::ReadLabelFile(const CString& path)
         AfxMessageBox(LabelFileErrorText(error));
         return FALSE;
     }
+    if (const auto misfit = LabelValuesMisfit(read)) {
+        AfxMessageBox(misfit->c_str());
+        return FALSE;
+    }
     m_values = read;
     LabelParameterTable() = read;
     RefreshControls();

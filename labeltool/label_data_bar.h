@@ -10,7 +10,9 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <span>
+#include <string>
 
 #include "controls/status_lamp.h"
 #include "labeltool/label_link_line.h"
@@ -161,7 +163,9 @@ private:
     void RestartTimer(UINT_PTR id, UINT ms);
     void StopTimers();
     std::array<char, 2> ScaleDigits() const;
-    void ApplyUserLabelRecord(std::span<const std::uint8_t> record);
+    // Applies a received record whose values the viewer takes; else the
+    // refusal's box text, and the values stay.
+    std::optional<std::string> ApplyUserLabelRecord(std::span<const std::uint8_t> record);
     BOOL RunEthernetDialog(int direction);
     void ShowBox(const char* text);
 
@@ -206,5 +210,6 @@ private:
     BOOL m_packetTimerArmed = FALSE;
     BOOL m_dataAwaited = FALSE;
     BOOL m_recordPending = FALSE;
+    BOOL m_refused = FALSE; // the scale refused the request
     int m_retries = 0;
 };

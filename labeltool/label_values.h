@@ -9,6 +9,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 inline constexpr int kLabelValueCount = 51;
@@ -40,6 +42,12 @@ struct LabelItemValueIndices {
     int lines;
 };
 const LabelItemValueIndices& ItemValueIndices(int item);
+
+// The box text for the first value outside what the viewer takes (positions
+// 1..700 across, 1..1500 along, combo choices within their lists, barcode
+// length 0..75, label length 30..150, width 10..64, gap 15..30); nothing when
+// every value fits. A label from a scale or a file is checked before use.
+std::optional<std::string> LabelValuesMisfit(const LabelValues& values);
 
 // The defaults of a new label.
 const LabelValues& DefaultLabelValues();

@@ -312,6 +312,10 @@ BOOL CTarnelView::ReadCassetteFile(const CString& path)
         AfxMessageBox(CassetteFileErrorText(error));
         return FALSE;
     }
+    if (const std::vector<CString> misfits = CheckCassetteGeometry(read); !misfits.empty()) {
+        AfxMessageBox(misfits.front());
+        return FALSE;
+    }
     m_cassette = read;
     if (CWnd* main = AfxGetMainWnd())
         main->SendMessage(WM_CASSETTE_LOADED);

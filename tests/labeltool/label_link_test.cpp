@@ -29,6 +29,9 @@ Bytes StoredLabel(std::uint32_t fileNumber)
     LabelValues values = DefaultLabelValues();
     for (int i = 3; i < kLabelValueCount; ++i)
         values[static_cast<std::size_t>(i)] = 10 + 7 * i;
+    for (int item = 0; item < kLabelItemCount; ++item)
+        values[ItemValueIndices(item).font] = 1 + item % 6;
+    values[ItemValueIndices(kItemAddition).lines] = 4;
     values[kValueBarcodeOrientation] = 1;
     values[kValueBarcodeLength] = 33;
     values[ItemValueIndices(kItemAdvertisement).lines] = 1;
@@ -162,8 +165,17 @@ TEST_F(LabelLinkTest, RefusalsAndFaultsEndTheExchangeWithTheirBox)
                 });
             },
             "에러 수신" },
-        // No label 1: the request is acknowledged and refused; the join still ends well.
-        { "request refused", ID_GET_DATA, [](SerialScaleModel&) {}, "Communication OK" },
+        // No label 1: the request is acknowledged and refused, the join ended, the refusal told.
+        { "request refused", ID_GET_DATA, [](SerialScaleModel&) {}, "에러 수신" },
+        // A label the viewer cannot take is refused whole.
+        { "label out of range", ID_GET_DATA,
+            [](SerialScaleModel& m) {
+                Bytes label = StoredLabel(1);
+                label[12] = 0xFF; // Goods Name X 65535 dots
+                label[13] = 0xFF;
+                m.Put("98", label);
+            },
+            "Error - Goods Name X is : 1 ~ 700. value : 81919" },
         // The first answer to the record has a wrong sum: the record is sent again.
         { "wrong sum", ID_PUT_DATA,
             [](SerialScaleModel& m) {

@@ -204,6 +204,50 @@ TEST_F(TarnelTest, LabelFilesSavedOpenedAndRefused)
     EXPECT_EQ(Text(1000), "7");
 }
 
+// Files whose values the viewer or the cassette dialog would not take are
+// refused whole; the values and the geometry stay, and Save As still works.
+TEST_F(TarnelTest, FilesOutsideTheRangesAreRefused)
+{
+    LabelValues wide = DefaultLabelValues();
+    wide[3] = 65535;
+    LabelValues font = DefaultLabelValues();
+    font[5] = 200;
+    CassetteGeometry huge;
+    for (auto member :
+        { &CassetteGeometry::leftExtra, &CassetteGeometry::bottomExtra, &CassetteGeometry::tphWidth,
+            &CassetteGeometry::labelWidth, &CassetteGeometry::labelLength, &CassetteGeometry::gap })
+        huge.*member = 65535;
+    CassetteGeometry narrow;
+    narrow.labelWidth = 239;
+    const struct {
+        ByteBuffer bytes;
+        UINT command;
+        const char* box;
+    } cases[] = {
+        { EncodeLabelFile(wide), ID_FILE_OPEN, "Error - Goods Name X is : 1 ~ 700. value : 65535" },
+        { EncodeLabelFile(font), ID_FILE_OPEN, "Error - Goods Name Font is : 0 ~ 8. value : 200" },
+        { EncodeCassetteFile(huge), ID_CASSETTE_OPEN, "Left extra is : 0 ~ 50. value : 81919" },
+        { EncodeCassetteFile(narrow), ID_CASSETTE_OPEN, "Label width is : 300 ~ 660. value : 299" },
+    };
+    const std::string path = m_root.Root() + "/refused";
+    Type(1000, "33");
+    for (const auto& c : cases) {
+        TempDataRoot::WriteAll(path, std::string(c.bytes.begin(), c.bytes.end()));
+        FileDialogScript::PushPath(path.c_str());
+        MessageBoxScript::Reset();
+        MessageBoxScript::PushAnswer(IDOK);
+        Command(c.command);
+        Paint();
+        EXPECT_EQ(Boxes().back(), c.box);
+        EXPECT_EQ(Text(1000), "33");
+        EXPECT_EQ(View()->GetCassette(), CassetteGeometry {});
+        EXPECT_EQ(Item(0)->m_rect.left, LabelOrigin(CassetteGeometry {}).x + XDotsFromTenths(33));
+    }
+    FileDialogScript::PushPath((path + ".ubl").c_str());
+    Command(ID_LABEL_SAVE_AS);
+    EXPECT_EQ(Boxes().back(), "OK! File Saved");
+}
+
 TEST_F(TarnelTest, CassetteDialogAndFile)
 {
     const CRect before = Item(1)->m_rect;
