@@ -150,6 +150,8 @@ private:
     // The exchange (label_data_bar_link.cpp).
     BOOL CheckTransferInput(BOOL push);
     void StartExchange(int nextState);
+    // Ends the exchange: timers stopped, later bytes ignored; End also shows box.
+    void StopExchange();
     void EndExchange(const char* box);
     void RunSendState(BOOL buildOnly);
     void BuildState();

@@ -94,10 +94,15 @@ void CLabelDataBar::RestartTimer(UINT_PTR id, UINT ms)
     SetTimer(id, ms);
 }
 
-void CLabelDataBar::EndExchange(const char* box)
+void CLabelDataBar::StopExchange()
 {
     StopTimers();
     m_exchanging = m_waiting = m_dataAwaited = FALSE;
+}
+
+void CLabelDataBar::EndExchange(const char* box)
+{
+    StopExchange();
     ShowBox(box);
 }
 

@@ -262,6 +262,41 @@ TEST_F(LabelLinkTest, RepeatedEarlyAndStrayAnswersStillEndOnce)
     }
 }
 
+// A line that goes away during a Put is told once and ends the exchange;
+// nothing follows.
+TEST_F(LabelLinkTest, ALineThatGoesAwayIsToldOnce)
+{
+    SerialScale scale;
+    ASSERT_TRUE(scale.Start([](const SerialFrame& frame, std::size_t) {
+        return frame.join ? SerialReply::JoinReply(frame) : SerialReply::Silence();
+    }));
+    ASSERT_TRUE(Join(scale));
+    Command(ID_PUT_DATA);
+    ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() >= 2; }, std::chrono::milliseconds(2000)));
+    scale.Stop();
+    ASSERT_TRUE(WaitForBoxes(2));
+    PumpFor(std::chrono::milliseconds(1500));
+    ASSERT_EQ(Boxes().size(), 2u) << Boxes().back();
+    EXPECT_EQ(Boxes()[0].Find("WARNING:  "), 0) << Boxes()[0];
+    EXPECT_EQ(Boxes()[1], "Error - Communication");
+    EXPECT_FALSE(Bar().IsExchanging());
+}
+
+// A device that is no serial port does not join.
+TEST_F(LabelLinkTest, ADeviceThatIsNoSerialPortDoesNotJoin)
+{
+    for (UINT port = 1; port <= 4; ++port)
+        SetSerialDevicePath(port, "/dev/null");
+    ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDOK); });
+    Command(ID_SERIAL_JOIN);
+    PumpFor(std::chrono::milliseconds(100));
+    EXPECT_FALSE(Frame()->IsJoined());
+    EXPECT_FALSE(Bar().IsPortOpen());
+    EXPECT_EQ(Boxes(), (std::vector<CString> { "COM2 PORT can't open." }));
+    EXPECT_TRUE(MenuState(1, ID_PUT_DATA) & MF_GRAYED);
+    EXPECT_EQ(Frame()->GetStatusBar().GetPaneText(1), "연결하지 않았습니다   .");
+}
+
 TEST_F(LabelLinkTest, TheJoinDialogKeepsItsPortAndCancelFreesThePort)
 {
     SerialScale scale;
