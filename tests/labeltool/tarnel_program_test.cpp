@@ -2,6 +2,9 @@
 // dragging and arrow keys on the preview, label and cassette files, the
 // cassette dialog, settings across runs and printing.
 
+#include <sys/stat.h>
+
+#include "platform/base/file_system.h"
 #include "tests/labeltool/tarnel_fixture.h"
 
 TEST_F(TarnelTest, StartsWithTheValuesShownAndOnlyTheJoinOffered)
@@ -246,6 +249,35 @@ TEST_F(TarnelTest, FilesOutsideTheRangesAreRefused)
     FileDialogScript::PushPath((path + ".ubl").c_str());
     Command(ID_LABEL_SAVE_AS);
     EXPECT_EQ(Boxes().back(), "OK! File Saved");
+}
+
+// Only regular files are read, and only for reading: a pipe named like a
+// label is refused at once, a read-only label opens.
+TEST_F(TarnelTest, OnlyRegularFilesAreOpenedAndOnlyForReading)
+{
+    const std::string pipe = m_root.Root() + "/pipe";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const std::string locked = m_root.Root() + "/locked.ubl";
+    const ByteBuffer label = EncodeLabelFile(DefaultLabelValues());
+    TempDataRoot::WriteAll(locked, std::string(label.begin(), label.end()));
+    ASSERT_TRUE(SetFileAttributes(locked.c_str(), FILE_ATTRIBUTE_READONLY));
+    const struct {
+        std::string path;
+        UINT command;
+        const char* box;
+    } cases[] = {
+        { pipe, ID_FILE_OPEN, "Can't Open File" },
+        { pipe, ID_CASSETTE_OPEN, "Can not open the file" },
+        { m_root.Root(), ID_FILE_OPEN, "Can't Open File" },
+        { locked, ID_FILE_OPEN, "Success File Open." },
+    };
+    for (const auto& c : cases) {
+        FileDialogScript::PushPath(c.path.c_str());
+        MessageBoxScript::Reset();
+        MessageBoxScript::PushAnswer(IDOK);
+        Command(c.command);
+        EXPECT_EQ(Boxes().back(), c.box) << c.path;
+    }
 }
 
 TEST_F(TarnelTest, CassetteDialogAndFile)
