@@ -89,6 +89,7 @@ constexpr int kRxLamp = 1063;
 constexpr int kMaxBarcodeLength = 75;
 constexpr const char* kSettings = "Settings";
 constexpr const char* kLabelFilter = "Label Info(*.ubl)|*.ubl||";
+constexpr const char* kLabelExtension = "ubl";
 
 const char* const kFonts[] = { "0. Not Print", "1. 8x16", "2. 8x32", "3. 16x16", "4. 16x24", "5. 16x32",
     "6. 16x48", "7. 32x32", "8. 32x48" };
@@ -432,7 +433,7 @@ void CLabelDataBar::OnDestroy()
 
 void CLabelDataBar::OnOpenLabelFile()
 {
-    CFileDialog dialog(TRUE, "aaa", nullptr, OFN_HIDEREADONLY, kLabelFilter, this);
+    CFileDialog dialog(TRUE, kLabelExtension, nullptr, OFN_HIDEREADONLY, kLabelFilter, this);
     dialog.m_ofn.lpstrTitle = "Open Label Infomation File";
     if (dialog.DoModal() == IDOK)
         ReadLabelFile(dialog.GetPathName());
@@ -448,7 +449,8 @@ void CLabelDataBar::OnSaveLabelFileAs()
         AfxMessageBox("Error - Label Length is : 30 ~ 150");
         return;
     }
-    CFileDialog dialog(FALSE, "abcdefg", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kLabelFilter, this);
+    CFileDialog dialog(
+        FALSE, kLabelExtension, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kLabelFilter, this);
     dialog.m_ofn.lpstrTitle = "Save as Label Infomation File";
     if (dialog.DoModal() == IDOK)
         WriteLabelFile(dialog.GetPathName());

@@ -21,6 +21,7 @@ constexpr int kMinPaintWidth = 700;
 constexpr int kMinPaintHeight = 1700;
 constexpr int kScreenDpi = 96;
 constexpr const char* kCassetteFilter = "Label Info(*.cst)|*.cst||";
+constexpr const char* kCassetteExtension = "cst";
 
 // Paints into a bitmap of the target's clip box and copies it over once.
 class CTarnelMemDC : public CDC {
@@ -272,7 +273,7 @@ void CTarnelView::ReportMovedItems()
 
 void CTarnelView::OnCassetteOpen()
 {
-    CFileDialog dialog(TRUE, "aaa", nullptr, OFN_HIDEREADONLY, kCassetteFilter, this);
+    CFileDialog dialog(TRUE, kCassetteExtension, nullptr, OFN_HIDEREADONLY, kCassetteFilter, this);
     dialog.m_ofn.lpstrTitle = "Open the Casette Info File";
     if (dialog.DoModal() != IDOK)
         return;
@@ -284,7 +285,7 @@ void CTarnelView::OnCassetteOpen()
 void CTarnelView::OnCassetteSaveAs()
 {
     CFileDialog dialog(
-        FALSE, "abcdefg", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kCassetteFilter, this);
+        FALSE, kCassetteExtension, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kCassetteFilter, this);
     dialog.m_ofn.lpstrTitle = "Save as Casette Info";
     if (dialog.DoModal() == IDOK)
         WriteCassetteFile(dialog.GetPathName());
