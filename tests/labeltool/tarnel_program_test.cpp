@@ -6,6 +6,7 @@
 
 #include "platform/base/file_system.h"
 #include "tests/labeltool/tarnel_fixture.h"
+#include "tests/support/pixels.h"
 
 TEST_F(TarnelTest, StartsWithTheValuesShownAndOnlyTheJoinOffered)
 {
@@ -387,6 +388,40 @@ TEST_F(TarnelTest, PrintsThePictureOnOnePage)
     }
     EXPECT_TRUE(TempDataRoot::Exists(jobs[0].outputPath.GetString()));
     EXPECT_TRUE(jobs[1].preview);
+}
+
+// The preview shows the page scaled down; its one-pixel frames and the print
+// area's outline stay at least a pixel wide at every zoom.
+TEST_F(TarnelTest, PreviewKeepsFramesAndOutlineAtEveryZoom)
+{
+    PrintScript::Enable();
+    for (double zoom : { 0.1, 0.2, 0.45 }) {
+        PrintScript::Reset();
+        PrintScript::SetPreviewZoom(zoom);
+        Command(ID_FILE_PRINT_PREVIEW);
+        const std::vector<HBITMAP> pages = PrintScript::TakePreviewPages();
+        const int dpi = PrintScript::Jobs().at(0).dpi;
+        ASSERT_EQ(pages.size(), 1u);
+        Canvas page(pages[0]);
+        // A picture dot (1/96 inch) on the page shown at zoom.
+        const auto shown = [&](int dots) { return static_cast<int>(dots * dpi / 96 * zoom); };
+        const CPoint origin = LabelOrigin(View()->GetCassette());
+        const int outline = shown(View()->GetCassette().labelLength);
+        EXPECT_GT(
+            page.Count(RGB(255, 0, 255),
+                CRect(shown(origin.x) - 2, shown(origin.y), shown(origin.x) + 3, shown(origin.y) + outline)),
+            outline / 5) // dashed
+            << zoom;
+        for (const auto& item : View()->GetDocument()->Items()) {
+            if (item->m_fontIndex == 0 && item->m_item != kItemBarcode)
+                continue;
+            const CRect& r = item->m_rect;
+            const CRect top(shown(r.left), shown(r.top) - 1, shown(r.right), shown(r.top) + 2);
+            EXPECT_GT(page.Count(RGB(0, 0, 255), top), top.Width() / 2) << zoom << " item " << item->m_item;
+        }
+    }
+    PrintScript::Reset();
+    PrintScript::Disable();
 }
 
 TEST_F(TarnelTest, EveryValueOfAFileReachesItsControlAndItsItem)
