@@ -171,16 +171,14 @@ void CLabelDataBar::RunSendState(BOOL buildOnly)
     if (m_state == kLinkDone || m_state == kLinkFailed) {
         if (buildOnly)
             return;
-        std::optional<std::string> refusal;
+        std::string box = m_state == kLinkDone ? "Communication OK" : "Error - Communication";
+        if (m_state == kLinkDone && m_refused)
+            box = "에러 수신";
         if (m_state == kLinkDone && m_recordPending) {
             m_recordPending = FALSE;
-            refusal = ApplyUserLabelRecord(std::span(m_receivedFrame).subspan(kLinkHeaderSize));
+            box = ApplyUserLabelRecord(std::span(m_receivedFrame).subspan(kLinkHeaderSize)).value_or(box);
         }
-        if (m_state == kLinkDone && m_refused)
-            refusal = "에러 수신";
-        EndExchange(refusal            ? refusal->c_str()
-                : m_state == kLinkDone ? "Communication OK"
-                                       : "Error - Communication");
+        EndExchange(box.c_str());
         return;
     }
     BuildState();

@@ -314,6 +314,7 @@ TEST_F(LabelLinkTest, TheJoinDialogKeepsItsPortAndCancelFreesThePort)
     ASSERT_TRUE(Join(scale, 2));
     EXPECT_EQ(Frame()->GetStatusBar().GetPaneText(1), "COM3 38400 None 8 1");
     EXPECT_TRUE(MenuState(1, ID_SERIAL_JOIN) & MF_GRAYED);
+    EXPECT_FALSE(MenuState(1, ID_NOT_JOIN) & MF_GRAYED);
     Type(1027, "50");
     Command(ID_NOT_JOIN);
     EXPECT_EQ(Frame()->GetStatusBar().GetPaneText(1), "Not Join - RS232      .");

@@ -304,11 +304,14 @@ TEST_F(TarnelTest, CassetteDialogAndFile)
     EXPECT_EQ(Item(1)->m_rect, before);
     ModalDialogScript::Push([](CDialog& dialog) {
         dialog.SetDlgItemText(1002, "60");
+        dialog.SetDlgItemText(1004, "400");
         AfxClickDlgButton(dialog, IDOK);
     });
     Command(ID_CASSETTE_DIALOG);
     Paint();
     EXPECT_EQ(Item(1)->m_rect.top, before.top - 41);
+    EXPECT_EQ(View()->GetCassette().labelWidth, 320);
+    EXPECT_EQ(Text(1046), "40");
     // Saved and opened again: the file's geometry, and the viewer's label size.
     const std::string path = m_root.Root() + "/first.cst";
     FileDialogScript::PushPath(path.c_str());
