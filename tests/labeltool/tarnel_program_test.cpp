@@ -393,6 +393,31 @@ TEST_F(TarnelTest, PrintsThePictureOnOnePage)
     EXPECT_TRUE(jobs[1].preview);
 }
 
+// On the screen the print area's outline is one pixel wide, and the bar code
+// picture starts one dot inside its frame.
+TEST_F(TarnelTest, TheOutlineAndTheBarCodeStandWhereTheyBelong)
+{
+    Paint();
+    Snapshot view(*View());
+    ASSERT_TRUE(view.Ok());
+    const CPoint origin = LabelOrigin(View()->GetCassette());
+    const int length = View()->GetCassette().labelLength;
+    // Along the left edge, below the top edge (items at X 1 cover parts of it).
+    const auto magenta = [&](int x) {
+        return view.Count(RGB(255, 0, 255), CRect(x, origin.y + 2, x + 1, origin.y + length - 1));
+    };
+    EXPECT_GT(magenta(origin.x), length / 4);
+    EXPECT_EQ(magenta(origin.x - 1) + magenta(origin.x + 1), 0);
+    const CRect bars = Item(kItemBarcode)->m_rect;
+    // The picture's first bars come after its own three white rows.
+    const auto black = [&](int row) {
+        return view.Count(
+            RGB(0, 0, 0), CRect(bars.left + 1, bars.top + row, bars.left + 135, bars.top + row + 1));
+    };
+    EXPECT_EQ(black(3), 0);
+    EXPECT_GT(black(4), 20);
+}
+
 // The preview shows the page scaled down; its one-pixel frames and the print
 // area's outline stay at least a pixel wide at every zoom.
 TEST_F(TarnelTest, PreviewKeepsFramesAndOutlineAtEveryZoom)
