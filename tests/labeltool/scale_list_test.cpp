@@ -110,6 +110,10 @@ TEST_F(ScaleListTest, ScalesAreAddedAdoptedAndOrderedAndTheFileFollows)
     TempDataRoot::WriteAll(kIni,
         "[SCALE]\r\nCOUNT=2\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=Z:9.9.9.9\r\n"
         "[MODE]\r\nSCALE0=1\r\nSCALE1=7\r\n");
+    // Opening in PUSH mode saves the list at once: the scale of MODE 7 is not counted.
+    ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, 1080); });
+    Command(ID_PUT_DATA);
+    EXPECT_NE(Read().find("[SCALE]\r\nCOUNT=1\r\n"), std::string::npos) << Read();
     std::vector<bool> enabled;
     ModalDialogScript::Push([&](CDialog& dialog) {
         // Opening in PUSH mode drops the scale of MODE 7 from the file.
