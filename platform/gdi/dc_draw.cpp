@@ -177,6 +177,15 @@ void DeviceLine(DcData& dc, QPoint a, QPoint b)
         return;
     const int width = DcPenWidth(dc, pen);
     const QRect bounds = QRect(a, b).normalized().adjusted(-width, -width, width, width);
+    if (width <= 1 && dc.job && dc.job->KeepsThinLines()) {
+        QPen cosmetic = QtPen(dc, pen);
+        cosmetic.setWidth(0);
+        DcRenderRop2(dc, bounds, [&](QPainter& p) {
+            p.setPen(cosmetic);
+            p.drawLine(QPointF(a) + QPointF(0.5, 0.5), QPointF(b) + QPointF(0.5, 0.5));
+        });
+        return;
+    }
     if (width <= 1) {
         const auto runs = DcThinLine(a, b, pen.Style());
         const QRgb on = DcSurfaceColor(dc, pen.color);

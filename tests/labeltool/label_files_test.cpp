@@ -18,6 +18,10 @@ ByteBuffer Cut(ByteBuffer bytes, std::size_t size)
 
 TEST(LabelFile, DefaultBytesAndSum)
 {
+    const LabelValues defaults = { 40, 60, 20, 1, 8, 5, 1, 99, 5, 1, 147, 2, 146, 147, 2, 291, 147, 5, 436,
+        147, 5, 18, 198, 0, 75, 343, 286, 9, 493, 195, 2, 316, 147, 2, 1, 1, 1, 18, 23, 0, 0, 1, 346, 1, 1,
+        334, 240, 5, 334, 195, 5 };
+    EXPECT_EQ(DefaultLabelValues(), defaults);
     const ByteBuffer bytes = EncodeLabelFile(DefaultLabelValues());
     ASSERT_EQ(bytes.size(), kLabelFileSize);
     const ByteBuffer head(bytes.begin(), bytes.begin() + 14);
@@ -25,10 +29,7 @@ TEST(LabelFile, DefaultBytesAndSum)
     EXPECT_EQ(head, (ByteBuffer { 0x19, 0x01, 0x00, 0x02, 40, 0, 40, 0, 60, 0, 20, 0, 1, 0 }));
     // Value 50 last before the sum; the sum covers values 0 to 25.
     EXPECT_EQ(bytes[106], 5);
-    std::uint32_t sum = 0;
-    for (int i = 0; i < 26; ++i)
-        sum += (DefaultLabelValues()[i] & 0xFF) + ((DefaultLabelValues()[i] >> 8) & 0xFF);
-    EXPECT_EQ(bytes[108] | bytes[109] << 8 | bytes[110] << 16 | bytes[111] << 24, static_cast<int>(sum));
+    EXPECT_EQ(bytes[108] | bytes[109] << 8 | bytes[110] << 16 | bytes[111] << 24, 1584);
     LabelValues read {};
     ASSERT_EQ(DecodeLabelFile(bytes, read), LabelFileError::None);
     EXPECT_EQ(read, DefaultLabelValues());

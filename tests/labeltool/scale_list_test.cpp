@@ -45,6 +45,11 @@ TEST(IniFileTest, LooksUpFirstSectionsAndLastKeysAndCutsAtTheLastSemicolon)
     ASSERT_TRUE(exact.Open(kIni, FALSE, FALSE, FALSE, FALSE));
     EXPECT_EQ(exact.GetValue("ip", "A"), "second");
     EXPECT_EQ(exact.GetValue("ip", "a", "-"), "-");
+    // Opening another file forgets the first.
+    TempDataRoot::WriteAll("C:\\Other.ini", "[X]\r\nk=v\r\n");
+    ASSERT_TRUE(exact.Open("C:\\Other.ini", FALSE, FALSE, FALSE, FALSE));
+    EXPECT_EQ(exact.GetValue("X", "k"), "v");
+    EXPECT_EQ(exact.GetValue("ip", "A", "-"), "-");
 }
 
 TEST(IniFileTest, AMissingFileIsCreatedAndBackupsAreNumbered)
@@ -105,11 +110,16 @@ TEST_F(ScaleListTest, ScalesAreAddedAdoptedAndOrderedAndTheFileFollows)
     TempDataRoot::WriteAll(kIni,
         "[SCALE]\r\nCOUNT=2\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=Z:9.9.9.9\r\n"
         "[MODE]\r\nSCALE0=1\r\nSCALE1=7\r\n");
+    // Opening in PUSH mode saves the list at once: the scale of MODE 7 is not counted.
+    ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, 1080); });
+    Command(ID_PUT_DATA);
+    EXPECT_NE(Read().find("[SCALE]\r\nCOUNT=1\r\n"), std::string::npos) << Read();
     std::vector<bool> enabled;
     ModalDialogScript::Push([&](CDialog& dialog) {
         // Opening in PUSH mode drops the scale of MODE 7 from the file.
         AddScale(dialog, "B;C", "2.2.2.2");
         AddScale(dialog, ":BC", "2.2.2.2");
+        AddScale(dialog, ";B", "2.2.2.2");
         AddScale(dialog, "B", "2.2.2.2");
         AddScale(dialog, "저울C", "3.3.3.3");
         ClickItem(dialog, 1075, 0);
@@ -129,8 +139,7 @@ TEST_F(ScaleListTest, ScalesAreAddedAdoptedAndOrderedAndTheFileFollows)
     });
     Command(ID_PUT_DATA);
     EXPECT_EQ(enabled, (std::vector<bool> { true, false }));
-    const std::vector<CString> refusals { "(:)을 입력하지 마십시요!! Error",
-        "(:)을 입력하지 마십시요!! Error" };
+    const std::vector<CString> refusals(3, "(:)을 입력하지 마십시요!! Error");
     EXPECT_EQ(Boxes(), refusals);
     EXPECT_EQ(Read(),
         "[SCALE]\r\nCOUNT=3\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=저울C:3.3.3.3\r\nSCALE2=B:2.2.2.2\r\n"
