@@ -445,16 +445,8 @@ bool EventBridge::eventFilter(QObject* watched, QEvent* event)
     if (!hwnd || !IsWindow(hwnd))
         return false;
     switch (event->type()) {
-    case QEvent::Paint: {
-        std::shared_ptr<WindowState> state = window_table::Find(hwnd);
-        auto* paint = static_cast<QPaintEvent*>(event);
-        state->dirty = state->dirty.subtracted(paint->region());
-        g_paintFrames.push_back(PaintFrame { hwnd, paint->rect() });
-        const bool passOn = DispatchPassesOn(hwnd, WM_PAINT, 0, 0);
-        g_paintFrames.pop_back();
-        state->erasePending = false;
-        return !passOn;
-    }
+    case QEvent::Paint:
+        return !widget_bridge::RunPaint(hwnd, *static_cast<QPaintEvent*>(event));
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
@@ -936,3 +928,20 @@ CString ClassNameOf(HWND hwnd)
 }
 
 } // namespace wnd_internal
+
+namespace widget_bridge {
+
+bool RunPaint(HWND hwnd, const QPaintEvent& paint)
+{
+    std::shared_ptr<WindowState> state = window_table::Find(hwnd);
+    if (!state)
+        return true;
+    state->dirty = state->dirty.subtracted(paint.region());
+    g_paintFrames.push_back(PaintFrame { hwnd, paint.rect() });
+    const bool passOn = DispatchPassesOn(hwnd, WM_PAINT, 0, 0);
+    g_paintFrames.pop_back();
+    state->erasePending = false;
+    return passOn;
+}
+
+} // namespace widget_bridge
