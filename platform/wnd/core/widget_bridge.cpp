@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QInputMethodEvent>
@@ -30,6 +31,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QTextCursor>
+#include <QTimer>
 #include <QVariant>
 #include <QWheelEvent>
 
@@ -755,7 +757,12 @@ void Invalidate(const std::shared_ptr<WindowState>& state, const QRect* rect, bo
     state->dirty += area;
     state->erasePending = state->erasePending || erase;
     if (state->widget && state->widget->isVisible())
-        state->widget->update(area);
+        wnd_internal::WithinFrame(
+            reinterpret_cast<std::uintptr_t>(state->hwnd) << 2, [weak = std::weak_ptr(state)] {
+                std::shared_ptr<WindowState> window = weak.lock();
+                if (window && window->widget && window->widget->isVisible() && !window->dirty.isEmpty())
+                    window->widget->update(window->dirty);
+            });
 }
 
 void Validate(const std::shared_ptr<WindowState>& state, const QRect* rect)
@@ -966,3 +973,54 @@ bool RunPaint(HWND hwnd, const QPaintEvent& paint)
 }
 
 } // namespace widget_bridge
+
+namespace wnd_internal {
+
+namespace {
+
+constexpr int kFrameMilliseconds = 20;
+QElapsedTimer g_frame; // since the frame began; UI thread
+// The frame's changes have gone to the event loop (it turned since the
+// frame's first change): later ones wait for the next frame.
+bool g_frameClosed = false;
+bool g_closing = false;
+std::map<std::uintptr_t, std::function<void()>> g_deferred; // UI thread
+
+void BeginFrame()
+{
+    g_frame.start();
+    g_frameClosed = false;
+    g_closing = false;
+}
+
+void RunDeferred()
+{
+    std::map<std::uintptr_t, std::function<void()>> due;
+    due.swap(g_deferred);
+    BeginFrame();
+    for (auto& [key, fn] : due)
+        fn();
+}
+
+} // namespace
+
+void WithinFrame(std::uintptr_t key, std::function<void()> fn)
+{
+    if (!g_frame.isValid() || g_frame.elapsed() >= kFrameMilliseconds)
+        BeginFrame();
+    if (!g_frameClosed) {
+        // Until the event loop turns, changes join the paint to come.
+        if (!g_closing) {
+            g_closing = true;
+            QTimer::singleShot(0, [] { g_frameClosed = g_closing; });
+        }
+        g_deferred.erase(key);
+        fn();
+        return;
+    }
+    if (g_deferred.empty())
+        QTimer::singleShot(static_cast<int>(kFrameMilliseconds - g_frame.elapsed()), &RunDeferred);
+    g_deferred[key] = std::move(fn);
+}
+
+} // namespace wnd_internal
