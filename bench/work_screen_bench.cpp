@@ -4,11 +4,14 @@
 // included). Beside it, the same SELECT streamed by the worker to an owner
 // that only acknowledges each row: what the handshake alone costs. Targets on
 // an idle machine: the load under 0.5 s, at most twice the bare stream.
+// Without arguments it runs itself twice: offscreen, and on the display of
+// $DISPLAY (xcb), where painting and the X connection add their costs.
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "bench/bench_program.h"
 #include "db/db_messages.h"
@@ -136,8 +139,32 @@ bool FillItems(const CString& path)
 
 } // namespace
 
+// Runs this program on platform (QT_QPA_PLATFORM); its exit code.
+int RunOn(const char* self, const char* platform)
+{
+    std::printf("== %s ==\n", platform);
+    std::fflush(stdout);
+    const std::string command = std::string("QT_QPA_PLATFORM=") + platform + " '" + self + "' --one";
+    const int status = std::system(command.c_str());
+    return status == 0 ? 0 : (status > 0xFF ? status >> 8 : status);
+}
+
+int RunBoth(const char* self)
+{
+    const int offscreen = RunOn(self, "offscreen");
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) {
+        std::printf("== xcb ==\nskipped: no DISPLAY (start Xvfb and set DISPLAY)\n");
+        return offscreen;
+    }
+    const int shown = RunOn(self, "xcb");
+    return std::max(offscreen, shown);
+}
+
 int main(int argc, char** argv)
 {
+    if (argc < 2 || std::string(argv[1]) != "--one")
+        return RunBoth(argv[0]);
     CBenchProgram program("calvorn-work-screen-bench", argc, argv);
     CKindOfView* screen = program.Screen();
     const CString path = program.RootFile("items.mdb");

@@ -1,6 +1,7 @@
 // Keyboard, focus cell and selection.
 
 #include <algorithm>
+#include <optional>
 
 #include "grid/grid_ctrl.h"
 
@@ -74,7 +75,10 @@ void CGridCtrl::SetSelectedRange(
 {
     if (!m_bEnableSelection)
         return;
-    CWaitCursor wait;
+    // Clearing an empty selection (every inserted row does) is instant: no wait cursor.
+    std::optional<CWaitCursor> wait;
+    if (!m_SelectedCellMap.IsEmpty() || nMinRow >= 0)
+        wait.emplace();
     const CGridCellRange visible = GetSafeHwnd() ? GetVisibleNonFixedCellRange() : CGridCellRange();
 
     if (nMinRow >= 0 && nMinRow < GetFixedRowCount())

@@ -180,7 +180,9 @@ int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* info, BOOL redraw)
         pos = state.pos;
     }
     if (redraw)
-        SyncWidget(hwnd, bar);
+        wnd_internal::WithinFrame(
+            (reinterpret_cast<std::uintptr_t>(hwnd) << 2) | (static_cast<std::uintptr_t>(bar) + 1),
+            [hwnd, bar] { SyncWidget(hwnd, bar); });
     return pos;
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/wnd/core/internal/platform_only.h"
 
+#include <cstdint>
 #include <functional>
 
 #include <QRect>
@@ -69,5 +70,12 @@ BOOL RenderWindow(HWND hwnd, CDC* target, bool withChildren);
 
 // Sends the message through the dispatcher's exception boundary. UI thread.
 LRESULT DispatchMessageTo(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Drawing changes come at most once a frame (20 ms): fn runs now until the
+// event loop has turned within the current frame (the changes then join one
+// paint), else once at the frame's end, a later fn of the same key replacing
+// an earlier one. So a burst of changes (rows arriving one by one from a
+// worker) is drawn once a frame, not once a change. UI thread.
+void WithinFrame(std::uintptr_t key, std::function<void()> fn);
 
 } // namespace wnd_internal
