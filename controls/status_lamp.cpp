@@ -61,21 +61,28 @@ void CStatusLamp::OnPaint()
     CPaintDC paint(this);
     // The cell is drawn over what the window shows, which the paint DC cannot
     // read: draw on the client DC (what lies beneath) and copy the result.
+    // Only the cell is copied: around it the window shows what lies beneath
+    // (a frame it overlaps stays whole), as its background is never erased.
     CClientDC screen(this);
     DrawLamp(&screen, m_y, m_column, m_offset);
-    CRect client;
-    GetClientRect(&client);
-    paint.BitBlt(0, 0, client.Width(), client.Height(), &screen, 0, 0, SRCCOPY);
+    const CRect cell = CellRect();
+    paint.BitBlt(cell.left, cell.top, cell.Width(), cell.Height(), &screen, cell.left, cell.top, SRCCOPY);
+}
+
+CRect CStatusLamp::CellRect() const
+{
+    CRect cell;
+    GetClientRect(&cell);
+    if (cell.Width() >= kCellSize && cell.Height() >= kCellSize)
+        cell.DeflateRect((cell.Width() - kCellSize) / 2, (cell.Height() - kCellSize) / 2);
+    return CRect(cell.left, cell.top, cell.left + kCellSize, cell.top + kCellSize);
 }
 
 void CStatusLamp::DrawLamp(CDC* dc, int y, int column, int offset)
 {
     if (!dc || !m_lamp.GetSafeHandle())
         return;
-    CRect cell;
-    GetClientRect(&cell);
-    if (cell.Width() >= kCellSize && cell.Height() >= kCellSize)
-        cell.DeflateRect((cell.Width() - kCellSize) / 2, (cell.Height() - kCellSize) / 2);
+    const CRect cell = CellRect();
     const int sourceX = column * kCellSize;
     const int sourceY = y + offset;
 

@@ -41,6 +41,8 @@ protected:
 private:
     // Draws the cell into dc over the pixels dc already shows.
     void DrawLamp(CDC* dc, int y, int column, int offset);
+    // The lamp picture's place: kCellSize square, centred when the window is larger.
+    CRect CellRect() const;
 
     int m_y = 0;
     int m_offset = 0;

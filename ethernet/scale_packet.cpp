@@ -73,11 +73,35 @@ IoStatus DecodePacket(std::span<const std::uint8_t> block, ScalePacket& out)
     return IoStatus::Ok();
 }
 
+namespace {
+
+// A refusal or an end of data: the packets the scale sends that begin with 0.
+bool BeginsZeroLedPacket(std::span<const std::uint8_t> bytes)
+{
+    ByteReader reader(bytes);
+    std::uint16_t command = 0, length = 0;
+    if (!reader.GetU16LE(command) || !reader.GetU16LE(length))
+        return false;
+    return (command == ToWord(ScaleCommand::Nak) && length == 2)
+        || (command == ToWord(ScaleCommand::EndOfData) && length == 0);
+}
+
+} // namespace
+
+std::size_t GreetingLength(std::span<const std::uint8_t> block)
+{
+    const std::size_t text = sizeof kScaleGreeting - 1;
+    if (block.size() < text || std::memcmp(block.data(), kScaleGreeting, text) != 0)
+        return 0;
+    std::size_t end = text;
+    while (end < block.size() && block[end] == 0 && !BeginsZeroLedPacket(block.subspan(end)))
+        ++end;
+    return end;
+}
+
 bool IsGreeting(std::span<const std::uint8_t> block)
 {
-    const std::size_t textLength = std::find(block.begin(), block.end(), 0) - block.begin();
-    const std::size_t greetingLength = sizeof kScaleGreeting - 1;
-    return textLength == greetingLength && std::memcmp(block.data(), kScaleGreeting, greetingLength) == 0;
+    return GreetingLength(block) > 0;
 }
 
 ScalePacketFramer::ScalePacketFramer(Start start)
@@ -86,17 +110,14 @@ ScalePacketFramer::ScalePacketFramer(Start start)
 
 void ScalePacketFramer::Feed(std::span<const std::uint8_t> bytes, std::vector<Event>& out)
 {
-    // Each read is judged on its own, as the scale sends its greeting in one
-    // write: text "welcome" up to the first NUL. The NULs of that read are the
-    // greeting's padding; a packet in a later read is never taken for them.
-    if (m_awaitingGreeting && IsGreeting(bytes)) {
+    // The scale sends its greeting in one write, so it begins a read; its NULs
+    // are padding only in that read: a packet in a later read is never taken
+    // for them.
+    if (const std::size_t greeting = m_awaitingGreeting ? GreetingLength(bytes) : 0; greeting > 0) {
         DiscardPending(out);
         out.push_back(Event { Kind::Greeting, {}, 0, {} });
         m_awaitingGreeting = false;
-        std::size_t end = sizeof kScaleGreeting - 1;
-        while (end < bytes.size() && bytes[end] == 0)
-            ++end;
-        bytes = bytes.subspan(end);
+        bytes = bytes.subspan(greeting);
     }
     m_buffer.insert(m_buffer.end(), bytes.begin(), bytes.end());
     while (Step(out)) { }

@@ -2,12 +2,12 @@
 // The scale packet of the TCP protocol (all numbers little-endian):
 //
 //   packet  := command:u16 length:u16 payload[length]
-//   greeting := "welcome" [NUL]          (sent once by the scale after accept)
+//   greeting := "welcome" NUL*           (sent once by the scale after accept)
 //
 // A packet never exceeds kMaxPacketSize bytes in all. TCP gives a byte stream:
 // ScalePacketFramer cuts it into whole packets, whatever the reads hold (half a
-// packet, or a packet and the next). The greeting is judged per read: a read
-// whose text up to its first NUL is "welcome" is the greeting, NULs included.
+// packet, or a packet and the next). The greeting is taken from the front of
+// a read, with the NULs that pad it; what follows in that read is packets.
 
 #include <cstddef>
 #include <cstdint>
@@ -47,7 +47,12 @@ ByteBuffer EncodeNak(std::uint16_t code);
 // the length is over the limit.
 IoStatus DecodePacket(std::span<const std::uint8_t> block, ScalePacket& out);
 
-// True when the block, read as text up to its first NUL, is exactly "welcome".
+// Bytes of the greeting at the front of the block: "welcome" and the NULs
+// that pad it; 0 when the block does not begin with "welcome". No command is
+// 0, so a NUL is padding unless it begins a packet the scale sends with a
+// zero first byte (a refusal, the end of data).
+std::size_t GreetingLength(std::span<const std::uint8_t> block);
+// True when the block begins with the greeting.
 bool IsGreeting(std::span<const std::uint8_t> block);
 
 // Cuts a TCP byte stream into the greeting and whole packets.
@@ -66,11 +71,11 @@ public:
 
     // Takes one read's bytes and adds one event per greeting, whole packet or
     // run of dropped bytes to out, in stream order. Until the greeting has come
-    // (Start::AwaitGreeting), a read that IsGreeting is the greeting, with every
-    // NUL that follows its text in that read; bytes after those NULs, and every
-    // other read, are packet bytes (an unfinished packet before the greeting is
-    // dropped). A packet whose length field is over the limit cannot be
-    // delimited: every buffered byte is dropped.
+    // (Start::AwaitGreeting), a read that begins with it gives the greeting
+    // (GreetingLength bytes); the bytes after it, and every other read, are
+    // packet bytes (an unfinished packet before the greeting is dropped). A
+    // packet whose length field is over the limit cannot be delimited: every
+    // buffered byte is dropped.
     void Feed(std::span<const std::uint8_t> bytes, std::vector<Event>& out);
 
     // Bytes of an unfinished packet (or greeting) waiting for the rest.

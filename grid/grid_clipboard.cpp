@@ -32,6 +32,7 @@ void CGridCtrl::SetCellTextAsEdit(int nRow, int nCol, LPCTSTR str)
     if (SendNotify(nRow, nCol, GRIDNOTIFY_BEGINEDIT) < 0)
         return;
     const CString oldText = GetItemText(nRow, nCol);
+    NoteReplacedText(nRow, nCol, oldText);
     if (oldText == str)
         return;
     StoreEditedText(nRow, nCol, str, oldText);

@@ -267,6 +267,10 @@ public:
     virtual void OnEndEditCell(int nRow, int nCol, CString str);
     virtual BOOL ValidateEdit(int nRow, int nCol, LPCTSTR str);
     virtual void EndEditing();
+    // Puts back the text that the latest edit of the cell (typed, pasted or
+    // cut) replaced, for an owner that refuses the edit; nothing when the
+    // latest edit was another cell's.
+    void RestoreReplacedText(int nRow, int nCol);
 
     // ---- Clipboard and drag-and-drop ----
     // Writes a cell as an edit: asks the owner before and after; a refusal or
@@ -518,6 +522,7 @@ protected:
     // Stores an edited text: validation and the owner's GRIDNOTIFY_ENDEDIT
     // decide whether it stays (TRUE) or oldText comes back (FALSE).
     BOOL StoreEditedText(int nRow, int nCol, LPCTSTR str, const CString& oldText);
+    void NoteReplacedText(int nRow, int nCol, const CString& oldText);
 
     // Storage.
     using CGridRow = std::vector<CGridCellBase*>;
@@ -601,6 +606,8 @@ protected:
     BOOL m_bShadedPrintOut = TRUE;
 
     CGridCellCoord m_EditingCell;
+    CGridCellCoord m_ReplacedCell; // the latest edited cell and the text it had
+    CString m_strReplacedText;
     std::unique_ptr<CGridCell> m_pVirtualCell;
     mutable std::unique_ptr<CGridTextMeasure> m_pTextMeasure;
     mutable CDC* m_pMeasureDC = nullptr;

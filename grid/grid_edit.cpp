@@ -26,6 +26,7 @@ void CGridCtrl::OnEditCell(int nRow, int nCol, CPoint point, UINT nChar)
 void CGridCtrl::OnEndEditCell(int nRow, int nCol, CString str)
 {
     const CString oldText = GetItemText(nRow, nCol);
+    NoteReplacedText(nRow, nCol, oldText);
     if (oldText != str)
         StoreEditedText(nRow, nCol, str, oldText);
     if (CGridCellBase* cell = GetCell(nRow, nCol))
@@ -46,6 +47,20 @@ BOOL CGridCtrl::StoreEditedText(int nRow, int nCol, LPCTSTR str, const CString& 
     // Refused: the old text comes back; the cell keeps its modified mark.
     SetItemText(nRow, nCol, oldText);
     return FALSE;
+}
+
+void CGridCtrl::NoteReplacedText(int nRow, int nCol, const CString& oldText)
+{
+    m_ReplacedCell = CGridCellCoord(nRow, nCol);
+    m_strReplacedText = oldText;
+}
+
+void CGridCtrl::RestoreReplacedText(int nRow, int nCol)
+{
+    if (m_ReplacedCell != CGridCellCoord(nRow, nCol))
+        return;
+    SetItemText(nRow, nCol, m_strReplacedText);
+    RedrawCell(nRow, nCol);
 }
 
 BOOL CGridCtrl::ValidateEdit(int nRow, int nCol, LPCTSTR str)

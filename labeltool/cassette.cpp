@@ -17,6 +17,15 @@ std::uint16_t CassetteGeometry::*const kFileOrder[]
     = { &CassetteGeometry::bottomExtra, &CassetteGeometry::gap, &CassetteGeometry::labelLength,
           &CassetteGeometry::labelWidth, &CassetteGeometry::leftExtra, &CassetteGeometry::tphWidth };
 
+// The same members in tenths.
+int CassetteTenths::*const kTenthsOrder[]
+    = { &CassetteTenths::bottomExtra, &CassetteTenths::gap, &CassetteTenths::labelLength,
+          &CassetteTenths::labelWidth, &CassetteTenths::leftExtra, &CassetteTenths::tphWidth };
+
+// The dialog's bounds.
+constexpr CassetteTenths kLowest { 0, 0, 561, 300, 300, 10 };
+constexpr CassetteTenths kHighest { 50, 60, 561, 660, 1500, 50 };
+
 CString Format(const char* format, int a, int b = 0, int c = 0)
 {
     CString text;
@@ -101,18 +110,39 @@ CassetteGeometry CassetteFromTenths(const CassetteTenths& tenths)
 
 std::vector<CString> CheckCassetteTenths(const CassetteTenths& t)
 {
+    const CassetteTenths& lo = kLowest;
+    const CassetteTenths& hi = kHighest;
     std::vector<CString> boxes;
-    if (t.leftExtra < 0 || t.leftExtra > 50)
-        boxes.push_back(Format("Left extra is : 0 ~ %d. value : %d", 50, t.leftExtra));
-    if (t.bottomExtra < 0 || t.bottomExtra > 60)
-        boxes.push_back(Format("Bottom extra is : %d ~ %d. value : %d", 0, 60, t.bottomExtra));
-    if (t.tphWidth != 561)
-        boxes.push_back(Format("TPH width is fixed : %d", 561));
-    if (t.labelWidth < 300 || t.labelWidth > 660)
-        boxes.push_back(Format("Label width is : %d ~ %d. value : %d", 300, 660, t.labelWidth));
-    if (t.labelLength < 300 || t.labelLength > 1500)
-        boxes.push_back(Format("Label length is : %d ~ %d. value : %d", 300, 1500, t.labelLength));
-    if (t.gap < 10 || t.gap > 50)
-        boxes.push_back(Format("Label gab is : %d ~ %d. value : %d", 10, 50, t.gap));
+    if (t.leftExtra < lo.leftExtra || t.leftExtra > hi.leftExtra)
+        boxes.push_back(Format("Left extra is : 0 ~ %d. value : %d", hi.leftExtra, t.leftExtra));
+    if (t.bottomExtra < lo.bottomExtra || t.bottomExtra > hi.bottomExtra)
+        boxes.push_back(
+            Format("Bottom extra is : %d ~ %d. value : %d", lo.bottomExtra, hi.bottomExtra, t.bottomExtra));
+    if (t.tphWidth != lo.tphWidth)
+        boxes.push_back(Format("TPH width is fixed : %d", lo.tphWidth));
+    if (t.labelWidth < lo.labelWidth || t.labelWidth > hi.labelWidth)
+        boxes.push_back(
+            Format("Label width is : %d ~ %d. value : %d", lo.labelWidth, hi.labelWidth, t.labelWidth));
+    if (t.labelLength < lo.labelLength || t.labelLength > hi.labelLength)
+        boxes.push_back(
+            Format("Label length is : %d ~ %d. value : %d", lo.labelLength, hi.labelLength, t.labelLength));
+    if (t.gap < lo.gap || t.gap > hi.gap)
+        boxes.push_back(Format("Label gab is : %d ~ %d. value : %d", lo.gap, hi.gap, t.gap));
     return boxes;
+}
+
+std::vector<CString> CheckCassetteGeometry(const CassetteGeometry& cassette)
+{
+    // A member counts as in range when it lies within the dots of the dialog's
+    // bounds (tenths and dots do not map one to one); the others keep their
+    // tenths for the box.
+    const CassetteGeometry lo = CassetteFromTenths(kLowest);
+    const CassetteGeometry hi = CassetteFromTenths(kHighest);
+    CassetteTenths tenths = CassetteToTenths(cassette);
+    for (std::size_t i = 0; i < std::size(kFileOrder); ++i) {
+        const auto member = kFileOrder[i];
+        if (cassette.*member >= lo.*member && cassette.*member <= hi.*member)
+            tenths.*kTenthsOrder[i] = kLowest.*kTenthsOrder[i];
+    }
+    return CheckCassetteTenths(tenths);
 }

@@ -58,3 +58,6 @@ CassetteGeometry CassetteFromTenths(const CassetteTenths& tenths);
 
 // The dialog's checks in order; one box text per failed rule.
 std::vector<CString> CheckCassetteTenths(const CassetteTenths& tenths);
+// The same checks of a geometry in dots (a file's): empty when the dialog could
+// have given every member.
+std::vector<CString> CheckCassetteGeometry(const CassetteGeometry& cassette);

@@ -62,15 +62,20 @@ void CEthernetGetPushDlg::TransferTo(const CString& scale, int index)
         AppendLog("  Fail! Close.\r\n");
         return;
     }
+    // A scale that sends no first message (closes, resets, stays silent) ends
+    // its line as a failed connect does.
     ScalePacketFramer::Event first;
-    if (ReceiveReply(first)) {
-        AppendLog("  OK!\r\n");
-        const BOOL ok = m_direction == kEthernetGet ? ExchangeGet() : ExchangePush(index);
-        AppendLog(ok ? "Message OK! End.\r\n" : "Message Fail! End.\r\n");
-        if (ok && m_direction == kEthernetGet) {
-            m_received = TRUE;
-            AfxMessageBox("Communication OK!");
-        }
+    if (!ReceiveReply(first)) {
+        AppendLog("  Fail! Close.\r\n");
+        CloseSocket();
+        return;
+    }
+    AppendLog("  OK!\r\n");
+    const BOOL ok = m_direction == kEthernetGet ? ExchangeGet() : ExchangePush(index);
+    AppendLog(ok ? "Message OK! End.\r\n" : "Message Fail! End.\r\n");
+    if (ok && m_direction == kEthernetGet) {
+        m_received = TRUE;
+        AfxMessageBox("Communication OK!");
     }
     CloseSocket();
 }

@@ -7,8 +7,12 @@
 
 std::optional<ByteBuffer> ReadExistingFile(const CString& path, std::size_t maxBytes)
 {
+    const DWORD attributes = GetFileAttributes(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES
+        || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0)
+        return std::nullopt;
     CFile file;
-    if (!file.Open(path, CFile::modeReadWrite | CFile::shareDenyNone | CFile::typeBinary))
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary))
         return std::nullopt;
     ByteBuffer bytes(maxBytes);
     const UINT read = file.Read(bytes.data(), static_cast<UINT>(bytes.size()));

@@ -89,6 +89,7 @@ constexpr int kRxLamp = 1063;
 constexpr int kMaxBarcodeLength = 75;
 constexpr const char* kSettings = "Settings";
 constexpr const char* kLabelFilter = "Label Info(*.ubl)|*.ubl||";
+constexpr const char* kLabelExtension = "ubl";
 
 const char* const kFonts[] = { "0. Not Print", "1. 8x16", "2. 8x32", "3. 16x16", "4. 16x24", "5. 16x32",
     "6. 16x48", "7. 32x32", "8. 32x48" };
@@ -167,7 +168,6 @@ CLedLamp::CLedLamp()
 
 CLabelDataBar::CLabelDataBar()
     : m_values(LabelParameterTable())
-    , m_announced(LabelParameterTable())
 { }
 
 CLabelDataBar::~CLabelDataBar() = default;
@@ -298,12 +298,10 @@ void CLabelDataBar::OnEditChanged(UINT id)
         return;
     const int now = m_values[value];
     if (const int item = ItemOfValue(value, &LabelItemValueIndices::x); item >= 0 && now >= 1 && now <= 700) {
-        Announce({ static_cast<std::uint32_t>(item), LabelChangeKind::MoveX, now - m_announced[value], 0 });
-        m_announced[value] = now;
+        Announce({ static_cast<std::uint32_t>(item), LabelChangeKind::MoveX, now, 0 });
     } else if (const int row = ItemOfValue(value, &LabelItemValueIndices::y);
                row >= 0 && now >= 1 && now <= 1500) {
-        Announce({ static_cast<std::uint32_t>(row), LabelChangeKind::MoveY, now - m_announced[value], 0 });
-        m_announced[value] = now;
+        Announce({ static_cast<std::uint32_t>(row), LabelChangeKind::MoveY, now, 0 });
     } else if (value == kValueBarcodeLength && now <= kMaxBarcodeLength) {
         Announce({ kItemBarcode, LabelChangeKind::BarcodeLength, now == 0 ? 0 : now + 16, 0 });
     } else if (value == kValueLabelLength && now >= 25 && now <= 150) {
@@ -374,8 +372,8 @@ LRESULT CLabelDataBar::OnItemMoved(WPARAM wParam, LPARAM lParam)
     const int y = LOWORD(static_cast<DWORD>(lParam));
     if (code == 12 && which < static_cast<UINT>(kLabelItemCount)) {
         const LabelItemValueIndices& at = ItemValueIndices(static_cast<int>(which));
-        m_values[at.x] = m_announced[at.x] = XTenthsFromDots(x);
-        m_values[at.y] = m_announced[at.y] = YTenthsFromDots(y);
+        m_values[at.x] = XTenthsFromDots(x);
+        m_values[at.y] = YTenthsFromDots(y);
     } else if (code == 91 && which == kSizeCodeLength) {
         m_values[kValueLabelLength] = y;
     } else if (code == 91 && which == kSizeCodeWidth) {
@@ -389,7 +387,7 @@ LRESULT CLabelDataBar::OnItemMoved(WPARAM wParam, LPARAM lParam)
 
 LRESULT CLabelDataBar::OnCassetteChanged(WPARAM, LPARAM)
 {
-    m_values = m_announced = LabelParameterTable();
+    m_values = LabelParameterTable();
     RefreshControls();
     return 0;
 }
@@ -435,7 +433,7 @@ void CLabelDataBar::OnDestroy()
 
 void CLabelDataBar::OnOpenLabelFile()
 {
-    CFileDialog dialog(TRUE, "aaa", nullptr, OFN_HIDEREADONLY, kLabelFilter, this);
+    CFileDialog dialog(TRUE, kLabelExtension, nullptr, OFN_HIDEREADONLY, kLabelFilter, this);
     dialog.m_ofn.lpstrTitle = "Open Label Infomation File";
     if (dialog.DoModal() == IDOK)
         ReadLabelFile(dialog.GetPathName());
@@ -451,7 +449,8 @@ void CLabelDataBar::OnSaveLabelFileAs()
         AfxMessageBox("Error - Label Length is : 30 ~ 150");
         return;
     }
-    CFileDialog dialog(FALSE, "abcdefg", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kLabelFilter, this);
+    CFileDialog dialog(
+        FALSE, kLabelExtension, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kLabelFilter, this);
     dialog.m_ofn.lpstrTitle = "Save as Label Infomation File";
     if (dialog.DoModal() == IDOK)
         WriteLabelFile(dialog.GetPathName());
@@ -483,7 +482,11 @@ BOOL CLabelDataBar::ReadLabelFile(const CString& path)
         AfxMessageBox(LabelFileErrorText(error));
         return FALSE;
     }
-    m_values = m_announced = read;
+    if (const auto misfit = LabelValuesMisfit(read)) {
+        AfxMessageBox(misfit->c_str());
+        return FALSE;
+    }
+    m_values = read;
     LabelParameterTable() = read;
     RefreshControls();
     Announce({ kSizeCodeLength, LabelChangeKind::WholeLabel, read[kValueLabelLength], 0 });

@@ -10,7 +10,9 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <span>
+#include <string>
 
 #include "controls/status_lamp.h"
 #include "labeltool/label_link_line.h"
@@ -148,6 +150,8 @@ private:
     // The exchange (label_data_bar_link.cpp).
     BOOL CheckTransferInput(BOOL push);
     void StartExchange(int nextState);
+    // Ends the exchange: timers stopped, later bytes ignored; End also shows box.
+    void StopExchange();
     void EndExchange(const char* box);
     void RunSendState(BOOL buildOnly);
     void BuildState();
@@ -161,14 +165,13 @@ private:
     void RestartTimer(UINT_PTR id, UINT ms);
     void StopTimers();
     std::array<char, 2> ScaleDigits() const;
-    void ApplyUserLabelRecord(std::span<const std::uint8_t> record);
+    // Applies a received record whose values the viewer takes; else the
+    // refusal's box text, and the values stay.
+    std::optional<std::string> ApplyUserLabelRecord(std::span<const std::uint8_t> record);
     BOOL RunEthernetDialog(int direction);
     void ShowBox(const char* text);
 
     LabelValues m_values;
-    // What the preview was last told of each value, so that an X or Y change
-    // is announced as the distance from where the item stands.
-    LabelValues m_announced;
     int m_scaleNumber = 98;
     int m_fileNumber = 1;
     int m_linkMode = 0;
@@ -209,5 +212,6 @@ private:
     BOOL m_packetTimerArmed = FALSE;
     BOOL m_dataAwaited = FALSE;
     BOOL m_recordPending = FALSE;
+    BOOL m_refused = FALSE; // the scale refused the request
     int m_retries = 0;
 };

@@ -72,7 +72,7 @@ void CLabelDataBar::StartExchange(int nextState)
 {
     StopTimers();
     m_exchanging = TRUE;
-    m_joined = m_waiting = m_packetTimerArmed = m_dataAwaited = m_recordPending = FALSE;
+    m_joined = m_waiting = m_packetTimerArmed = m_dataAwaited = m_recordPending = m_refused = FALSE;
     m_retries = 0;
     m_line.Clear();
     m_line.StopCollecting();
@@ -94,10 +94,15 @@ void CLabelDataBar::RestartTimer(UINT_PTR id, UINT ms)
     SetTimer(id, ms);
 }
 
-void CLabelDataBar::EndExchange(const char* box)
+void CLabelDataBar::StopExchange()
 {
     StopTimers();
     m_exchanging = m_waiting = m_dataAwaited = FALSE;
+}
+
+void CLabelDataBar::EndExchange(const char* box)
+{
+    StopExchange();
     ShowBox(box);
 }
 
@@ -166,11 +171,16 @@ void CLabelDataBar::RunSendState(BOOL buildOnly)
     if (m_state == kLinkDone || m_state == kLinkFailed) {
         if (buildOnly)
             return;
+        std::optional<std::string> refusal;
         if (m_state == kLinkDone && m_recordPending) {
             m_recordPending = FALSE;
-            ApplyUserLabelRecord(std::span(m_receivedFrame).subspan(kLinkHeaderSize));
+            refusal = ApplyUserLabelRecord(std::span(m_receivedFrame).subspan(kLinkHeaderSize));
         }
-        EndExchange(m_state == kLinkDone ? "Communication OK" : "Error - Communication");
+        if (m_state == kLinkDone && m_refused)
+            refusal = "에러 수신";
+        EndExchange(refusal            ? refusal->c_str()
+                : m_state == kLinkDone ? "Communication OK"
+                                       : "Error - Communication");
         return;
     }
     BuildState();
@@ -252,6 +262,7 @@ void CLabelDataBar::ParseLinkFrame(std::span<const std::uint8_t> frame)
             OnDataFrame(frame);
         } else if (command == ToWord(ScaleCommand::Nak)) {
             m_recordPending = m_dataAwaited = FALSE;
+            m_refused = TRUE;
             AcknowledgeAndEnd();
         } else {
             Pause();
@@ -321,16 +332,20 @@ void CLabelDataBar::OnTimer(UINT_PTR id)
     m_txLamp.Flash(kLampMs);
 }
 
-void CLabelDataBar::ApplyUserLabelRecord(std::span<const std::uint8_t> record)
+std::optional<std::string> CLabelDataBar::ApplyUserLabelRecord(std::span<const std::uint8_t> record)
 {
     UserLabelRecord decoded;
     if (!UserLabelRecord::Decode(record, decoded))
-        return;
-    m_values = m_announced = LabelValuesFromRecord(decoded);
+        return "데이타 필드 길이 이상함";
+    const LabelValues values = LabelValuesFromRecord(decoded);
+    if (auto misfit = LabelValuesMisfit(values))
+        return misfit;
+    m_values = values;
     m_fileNumber = static_cast<int>(decoded.fileNum);
     LabelParameterTable() = m_values;
     RefreshControls();
     Announce({ kSizeCodeLength, LabelChangeKind::WholeLabel, m_values[kValueLabelLength], 0 });
+    return std::nullopt;
 }
 
 // ---- over TCP ----------------------------------------------------------------
@@ -352,7 +367,10 @@ BOOL CLabelDataBar::RunEthernetDialog(int direction)
         ShowBox("empty User Label item!!");
         return FALSE;
     }
-    ApplyUserLabelRecord(record);
+    if (const auto refusal = ApplyUserLabelRecord(record)) {
+        ShowBox(refusal->c_str());
+        return FALSE;
+    }
     return TRUE;
 }
 

@@ -154,15 +154,16 @@ std::unique_ptr<CLabelTextItem> BuildLabelItem(int item, const LabelValues& tabl
     return made;
 }
 
-void ApplyItemNotice(CLabelTextItem& item, const LabelChangeNotice& notice, const LabelValues& table)
+void ApplyItemNotice(
+    CLabelTextItem& item, const LabelChangeNotice& notice, const LabelValues& table, CPoint origin)
 {
     CRect rect = item.m_rect;
     switch (notice.kind) {
     case LabelChangeKind::MoveX:
-        rect.OffsetRect(XDotsFromTenths(notice.value), 0);
+        rect.OffsetRect(origin.x + XDotsFromTenths(notice.value) - rect.left, 0);
         break;
     case LabelChangeKind::MoveY:
-        rect.OffsetRect(0, YDotsFromTenths(notice.value));
+        rect.OffsetRect(0, origin.y + YDotsFromTenths(notice.value) - rect.top);
         break;
     case LabelChangeKind::Font: {
         item.m_fontIndex = notice.value;
@@ -191,7 +192,6 @@ void ApplyItemNotice(CLabelTextItem& item, const LabelChangeNotice& notice, cons
         return;
     }
     SetRect(item, rect);
-    item.m_moved = TRUE;
 }
 
 CRect ClampItemRect(const CRect& rect, CPoint origin)

@@ -73,9 +73,11 @@ void RebuildLabelItem(CLabelTextItem& item, const LabelValues& table, CPoint ori
 // The items the preview shows (all but the count and the mark).
 bool IsPreviewItem(int item);
 
-// Applies an item notice (kinds 31 to 55) to its item: rectangles updated,
-// moved flag set. table gives the barcode orientation.
-void ApplyItemNotice(CLabelTextItem& item, const LabelChangeNotice& notice, const LabelValues& table);
+// Applies an item notice (kinds 31 to 55) to its item's rectangles: an X or Y
+// places it from the value itself, relative to origin. table gives the barcode
+// orientation. The moved flag is the user's moves only: it is left alone.
+void ApplyItemNotice(
+    CLabelTextItem& item, const LabelChangeNotice& notice, const LabelValues& table, CPoint origin);
 
 // Keeps a moved rectangle's size, its left within origin.x .. origin.x + 560
 // and its top within origin.y .. origin.y + 1034.

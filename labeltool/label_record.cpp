@@ -16,8 +16,8 @@ LabelFieldPosition PositionOf(const LabelValues& values, int item)
 void SetPosition(LabelValues& values, int item, const LabelFieldPosition& position)
 {
     const LabelItemValueIndices& at = ItemValueIndices(item);
-    values[at.x] = LabelXFromDots(position.x);
-    values[at.y] = LabelYFromDots(position.y);
+    values[at.x] = XTenthsFromDots(position.x);
+    values[at.y] = YTenthsFromDots(position.y);
     values[at.font] = position.kind;
 }
 
@@ -63,8 +63,8 @@ LabelValues LabelValuesFromRecord(const UserLabelRecord& record)
         if (positions[static_cast<std::size_t>(item)])
             SetPosition(values, item, *positions[static_cast<std::size_t>(item)]);
     const LabelItemValueIndices& barcode = ItemValueIndices(kItemBarcode);
-    values[barcode.x] = LabelXFromDots(record.barcodeX);
-    values[barcode.y] = LabelYFromDots(record.barcodeY);
+    values[barcode.x] = XTenthsFromDots(record.barcodeX);
+    values[barcode.y] = YTenthsFromDots(record.barcodeY);
     values[kValueBarcodeOrientation] = record.barcodeForm;
     values[kValueBarcodeLength] = record.barcodeLength;
     values[ItemValueIndices(kItemAddition).lines] = record.additemLine;

@@ -37,11 +37,56 @@ bool IsFont(int font)
     return font >= 1 && font <= 9;
 }
 
+// The viewer's rows, in item order.
+constexpr const char* kRowNames[kLabelItemCount]
+    = { "Goods Name", "Origin", "PackDate", "LimitDate", "PeicePrice", "Weight", "Barcode", "TotalPrice",
+          "PLU", "Count", "판매종류", "Addition", "ADV", "VAT", "Price" };
+
+struct ValueRange {
+    std::string name;
+    int lowest;
+    int highest;
+};
+
+// What the viewer takes for each value.
+std::array<ValueRange, kLabelValueCount> ValueRanges()
+{
+    std::array<ValueRange, kLabelValueCount> ranges;
+    ranges[kValueLabelLength] = { "Label Length", 30, 150 };
+    ranges[kValueLabelWidth] = { "Label Width", 10, 64 };
+    ranges[kValueGap] = { "Edge", 15, 30 };
+    ranges[kValueBarcodeLength] = { "BarCode Length", 0, 75 };
+    for (int item = 0; item < kLabelItemCount; ++item) {
+        const LabelItemValueIndices& at = kItemIndices[item];
+        const std::string row = kRowNames[item];
+        ranges[at.x] = { row + " X", 1, 700 };
+        ranges[at.y] = { row + " Y", 1, 1500 };
+        ranges[at.font] = { row + " Font", 0, item == 5 || item == 7 ? 9 : 8 };
+    }
+    ranges[kValueBarcodeOrientation] = { "Barcode Orientation", 0, 2 };
+    ranges[kItemIndices[kItemMark].font] = { "판매종류 Size", 0, 6 };
+    ranges[kItemIndices[kItemAddition].lines] = { "Addition Line", 0, 10 };
+    ranges[kItemIndices[kItemAdvertisement].lines] = { "Adv Line", 0, 1 };
+    return ranges;
+}
+
 } // namespace
 
 const LabelItemValueIndices& ItemValueIndices(int item)
 {
     return kItemIndices[item];
+}
+
+std::optional<std::string> LabelValuesMisfit(const LabelValues& values)
+{
+    static const std::array<ValueRange, kLabelValueCount> kRanges = ValueRanges();
+    for (int i = 0; i < kLabelValueCount; ++i) {
+        const ValueRange& range = kRanges[i];
+        if (values[i] < range.lowest || values[i] > range.highest)
+            return "Error - " + range.name + " is : " + std::to_string(range.lowest) + " ~ "
+                + std::to_string(range.highest) + ". value : " + std::to_string(values[i]);
+    }
+    return std::nullopt;
 }
 
 const LabelValues& DefaultLabelValues()

@@ -9,6 +9,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 inline constexpr int kLabelValueCount = 51;
@@ -40,6 +42,12 @@ struct LabelItemValueIndices {
     int lines;
 };
 const LabelItemValueIndices& ItemValueIndices(int item);
+
+// The box text for the first value outside what the viewer takes (positions
+// 1..700 across, 1..1500 along, combo choices within their lists, barcode
+// length 0..75, label length 30..150, width 10..64, gap 15..30); nothing when
+// every value fits. A label from a scale or a file is checked before use.
+std::optional<std::string> LabelValuesMisfit(const LabelValues& values);
 
 // The defaults of a new label.
 const LabelValues& DefaultLabelValues();
@@ -74,8 +82,8 @@ int LabelLengthDots(int millimetres);
 int LabelLengthMillimetres(int dots);
 
 enum class LabelChangeKind : std::uint32_t {
-    MoveX = 31,
-    MoveY = 33,
+    MoveX = 31, // value: the item's new X in tenths
+    MoveY = 33, // value: the item's new Y in tenths
     Font = 51,
     BarcodeLength = 53,
     BarcodeOrientation = 54,

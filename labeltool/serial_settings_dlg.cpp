@@ -181,8 +181,7 @@ BOOL CLabelDataBar::OpenSerialPort()
 
 void CLabelDataBar::CloseSerialPort()
 {
-    StopTimers();
-    m_exchanging = m_waiting = m_dataAwaited = FALSE;
+    StopExchange();
     m_port.reset();
     m_portOpen = FALSE;
 }
@@ -193,9 +192,16 @@ CString CLabelDataBar::GetLineText() const
         + m_dataBitsText + " " + m_stopBitsText;
 }
 
+// A failing port is told once, while an exchange runs on it, and ends that
+// exchange; later failures of the same line (the thread's reads, the resends)
+// and failures outside an exchange (a join that fails says so) are not.
 LRESULT CLabelDataBar::OnSerialError(WPARAM, LPARAM lParam)
 {
     const std::unique_ptr<CString> text(reinterpret_cast<CString*>(lParam));
+    if (!m_exchanging)
+        return 0;
+    StopExchange();
     ::MessageBox(GetSafeHwnd(), *text, "Application Error", MB_OK | MB_ICONSTOP);
+    ShowBox("Error - Communication");
     return 0;
 }

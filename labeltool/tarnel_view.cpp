@@ -21,6 +21,7 @@ constexpr int kMinPaintWidth = 700;
 constexpr int kMinPaintHeight = 1700;
 constexpr int kScreenDpi = 96;
 constexpr const char* kCassetteFilter = "Label Info(*.cst)|*.cst||";
+constexpr const char* kCassetteExtension = "cst";
 
 // Paints into a bitmap of the target's clip box and copies it over once.
 class CTarnelMemDC : public CDC {
@@ -128,7 +129,7 @@ void CTarnelView::ApplyNotices()
         } else if (notice.kind == LabelChangeKind::LabelSize || notice.kind == LabelChangeKind::Gap) {
             ApplySizeNotice(notice);
         } else if (CLabelTextItem* item = doc ? doc->FindItem(static_cast<int>(notice.item)) : nullptr) {
-            ApplyItemNotice(*item, notice, LabelParameterTable());
+            ApplyItemNotice(*item, notice, LabelParameterTable(), LabelOrigin(m_cassette));
         }
     }
 }
@@ -272,7 +273,7 @@ void CTarnelView::ReportMovedItems()
 
 void CTarnelView::OnCassetteOpen()
 {
-    CFileDialog dialog(TRUE, "aaa", nullptr, OFN_HIDEREADONLY, kCassetteFilter, this);
+    CFileDialog dialog(TRUE, kCassetteExtension, nullptr, OFN_HIDEREADONLY, kCassetteFilter, this);
     dialog.m_ofn.lpstrTitle = "Open the Casette Info File";
     if (dialog.DoModal() != IDOK)
         return;
@@ -284,7 +285,7 @@ void CTarnelView::OnCassetteOpen()
 void CTarnelView::OnCassetteSaveAs()
 {
     CFileDialog dialog(
-        FALSE, "abcdefg", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kCassetteFilter, this);
+        FALSE, kCassetteExtension, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kCassetteFilter, this);
     dialog.m_ofn.lpstrTitle = "Save as Casette Info";
     if (dialog.DoModal() == IDOK)
         WriteCassetteFile(dialog.GetPathName());
@@ -312,6 +313,10 @@ BOOL CTarnelView::ReadCassetteFile(const CString& path)
         AfxMessageBox(CassetteFileErrorText(error));
         return FALSE;
     }
+    if (const std::vector<CString> misfits = CheckCassetteGeometry(read); !misfits.empty()) {
+        AfxMessageBox(misfits.front());
+        return FALSE;
+    }
     m_cassette = read;
     if (CWnd* main = AfxGetMainWnd())
         main->SendMessage(WM_CASSETTE_LOADED);
@@ -337,7 +342,6 @@ void CTarnelView::ApplyCassette(const CassetteGeometry& cassette)
         for (const auto& item : doc->Items()) {
             item->m_rect.OffsetRect(across, along);
             item->m_trackRect = item->m_rect;
-            item->m_moved = TRUE;
         }
     m_cassette = cassette;
     SendSizesToViewer();

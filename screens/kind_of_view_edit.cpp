@@ -54,6 +54,8 @@ void CCellEditor::RefuseCell(const CString& english, const CString& korean, int 
 {
     AfxMessageBox(m_screen.Language() == 1 ? korean : english, MB_OK);
     CGridCtrl& grid = m_grid.Grid();
+    // The database keeps its value, and so does the cell.
+    grid.RestoreReplacedText(row, column);
     grid.m_bKeepFocus = 1;
     grid.SetFocus();
     grid.SetFocusCell(row, column);

@@ -384,9 +384,9 @@ LRESULT CCalvornView::OnManagerRefresh(WPARAM, LPARAM)
 }
 
 BOOL CCalvornView::RunItemDatabaseDialog(
-    BOOL open, const char* englishTitle, const char* koreanTitle, CString& path)
+    BOOL open, const char* englishTitle, const char* koreanTitle, const char* extension, CString& path)
 {
-    CFileDialog dialog(open, nullptr, nullptr, OFN_HIDEREADONLY, kItemDatabaseFilter, nullptr);
+    CFileDialog dialog(open, extension, nullptr, OFN_HIDEREADONLY, kItemDatabaseFilter, nullptr);
     dialog.m_ofn.lpstrTitle = m_nLanguage == 1 ? koreanTitle : englishTitle;
     if (dialog.DoModal() != IDOK)
         return FALSE;
@@ -397,14 +397,15 @@ BOOL CCalvornView::RunItemDatabaseDialog(
 void CCalvornView::OpenItemDatabase()
 {
     CString path;
-    if (!RunItemDatabaseDialog(TRUE, "ItemDB File Open", "상품DB 파일 불러오기", path))
+    if (!RunItemDatabaseDialog(TRUE, "ItemDB File Open", "상품DB 파일 불러오기", nullptr, path))
         return;
     m_nStateFlags[4] = 1;
+    // A file that is no item database is told and not taken: the open one stays current.
+    if (!CheckItemDatabaseAt(path))
+        return;
     m_strItemDbPath = path;
-    if (CheckItemDatabase()) {
-        m_categoryTree.DeleteAllItems();
-        FillCategoryTree();
-    }
+    m_categoryTree.DeleteAllItems();
+    FillCategoryTree();
 }
 
 BOOL CCalvornView::CheckItemDatabase()
@@ -459,7 +460,7 @@ void CCalvornView::OnFileOpen()
 void CCalvornView::OnFileSaveAs()
 {
     CString path;
-    if (!RunItemDatabaseDialog(FALSE, "ItemDB File Save As", "상품DB 파일 다른이름으로 저장", path))
+    if (!RunItemDatabaseDialog(FALSE, "ItemDB File Save As", "상품DB 파일 다른이름으로 저장", "mdb", path))
         return;
     if (!IsSameFile(path, m_strItemDbPath) && !ConfirmFileWrite(path))
         return;
@@ -473,7 +474,7 @@ void CCalvornView::OnFileSaveAs()
 void CCalvornView::OnFileNew()
 {
     CString path;
-    if (!RunItemDatabaseDialog(TRUE, "New ItemDB File", "새로운 상품DB 파일 이름", path))
+    if (!RunItemDatabaseDialog(TRUE, "New ItemDB File", "새로운 상품DB 파일 이름", "mdb", path))
         return;
     if (!ConfirmFileWrite(path))
         return;

@@ -180,5 +180,7 @@ private:
     void ProvisionDataFiles();
     void WriteSampleDatabase();
     void LogInAdministrator();
-    BOOL RunItemDatabaseDialog(BOOL open, const char* englishTitle, const char* koreanTitle, CString& path);
+    // extension (or nullptr) is added to a name typed without one.
+    BOOL RunItemDatabaseDialog(
+        BOOL open, const char* englishTitle, const char* koreanTitle, const char* extension, CString& path);
 };

@@ -246,7 +246,7 @@ BOOL WriteExcelTemplate(UINT resourceId, CString path)
 void ExcelNewFile()
 {
     CString path;
-    if (RunFileDialog(TRUE, nullptr, OFN_HIDEREADONLY, kNewWorkbookFilter, "New Excel File", path))
+    if (RunFileDialog(TRUE, "xls", OFN_HIDEREADONLY, kNewWorkbookFilter, "New Excel File", path))
         WriteExcelTemplate(kWorkbookTemplateId, path);
 }
 

@@ -23,6 +23,8 @@ DWORD AttributesOf(const struct stat& st)
     const bool readOnly = (st.st_mode & S_IWUSR) == 0;
     if (S_ISDIR(st.st_mode))
         return FILE_ATTRIBUTE_DIRECTORY | (readOnly ? FILE_ATTRIBUTE_READONLY : 0);
+    if (!S_ISREG(st.st_mode))
+        return FILE_ATTRIBUTE_DEVICE | (readOnly ? FILE_ATTRIBUTE_READONLY : 0);
     return readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL;
 }
 

@@ -15,13 +15,15 @@
 inline constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x01;
 inline constexpr DWORD FILE_ATTRIBUTE_HIDDEN = 0x02;
 inline constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
+inline constexpr DWORD FILE_ATTRIBUTE_DEVICE = 0x40;
 inline constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x20;
 inline constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
 inline constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 
 // Attributes of the entry: a folder is FILE_ATTRIBUTE_DIRECTORY, a file
-// FILE_ATTRIBUTE_NORMAL; FILE_ATTRIBUTE_READONLY replaces NORMAL (or joins
-// DIRECTORY) when the owner may not write it. INVALID_FILE_ATTRIBUTES when the
+// FILE_ATTRIBUTE_NORMAL, anything else (a pipe, a device, a socket)
+// FILE_ATTRIBUTE_DEVICE; FILE_ATTRIBUTE_READONLY replaces NORMAL (or joins the
+// others) when the owner may not write it. INVALID_FILE_ATTRIBUTES when the
 // entry does not exist.
 DWORD GetFileAttributes(LPCTSTR path);
 

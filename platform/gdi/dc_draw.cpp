@@ -2,6 +2,7 @@
 
 #include <QPaintEngine>
 #include <QPainterPath>
+#include <cmath>
 
 #include "platform/gdi/dc_impl.h"
 #include "platform/gdi/system_colors.h"
@@ -177,6 +178,15 @@ void DeviceLine(DcData& dc, QPoint a, QPoint b)
         return;
     const int width = DcPenWidth(dc, pen);
     const QRect bounds = QRect(a, b).normalized().adjusted(-width, -width, width, width);
+    if (width <= 1 && dc.job && dc.job->KeepsThinLines()) {
+        QPen cosmetic = QtPen(dc, pen);
+        cosmetic.setWidth(0);
+        DcRenderRop2(dc, bounds, [&](QPainter& p) {
+            p.setPen(cosmetic);
+            p.drawLine(QPointF(a) + QPointF(0.5, 0.5), QPointF(b) + QPointF(0.5, 0.5));
+        });
+        return;
+    }
     if (width <= 1) {
         const auto runs = DcThinLine(a, b, pen.Style());
         const QRgb on = DcSurfaceColor(dc, pen.color);
@@ -280,6 +290,36 @@ void DrawCheckMark(DcData& dc, const QRect& box, COLORREF color)
     const int top = box.top() + (box.height() - 7) / 2;
     for (int i = 0; i < 7; ++i)
         DcFillDevice(dc, QRect(left + i, top + kRise[i], 1, 3), color);
+}
+
+// A round radio button in box: a sunken ring of two pixels (shadow above and
+// left, light below and right), the face inside it, and a dot when checked.
+// Drawn pixel by pixel from the distance to the centre, so it looks the same
+// on every surface.
+void DrawRadioButton(DcData& dc, const QRect& box, UINT state)
+{
+    const bool inactive = (state & DFCS_INACTIVE) != 0, pushed = (state & DFCS_PUSHED) != 0;
+    const double radius = box.width() / 2.0;
+    const double dot = box.width() / 6.0;
+    const COLORREF face = GetSysColor((inactive || pushed) ? COLOR_3DFACE : COLOR_WINDOW);
+    const COLORREF mark = GetSysColor(inactive ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
+    for (int y = 0; y < box.height(); ++y) {
+        for (int x = 0; x < box.width(); ++x) {
+            const double dx = x + 0.5 - radius, dy = y + 0.5 - radius;
+            const double distance = std::sqrt(dx * dx + dy * dy);
+            const bool upperLeft = dx + dy < 0;
+            if (distance > radius)
+                continue;
+            COLORREF color = face;
+            if (distance > radius - 1)
+                color = GetSysColor(upperLeft ? COLOR_3DSHADOW : COLOR_3DHILIGHT);
+            else if (distance > radius - 2)
+                color = GetSysColor(upperLeft ? COLOR_3DDKSHADOW : COLOR_3DLIGHT);
+            else if ((state & DFCS_CHECKED) && distance <= dot)
+                color = mark;
+            DcFillDevice(dc, QRect(box.left() + x, box.top() + y, 1, 1), color);
+        }
+    }
 }
 
 } // namespace
@@ -778,9 +818,13 @@ BOOL CDC::DrawFrameControl(RECT* rect, UINT type, UINT state)
             }
             return TRUE;
         }
-        // Check box and radio button: a square box at the left, centred vertically.
+        // Check box and radio button: a square place at the left, centred vertically.
         const int side = std::min(r.width(), r.height());
         const QRect box(r.left(), r.top() + (r.height() - side) / 2, side, side);
+        if (kind == DFCS_BUTTONRADIO) {
+            DrawRadioButton(*d, box, state);
+            return TRUE;
+        }
         RECT edge = DcToLogicalRect(*d, box);
         if (state & DFCS_FLAT)
             FrameDevice(*d, box, GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DSHADOW), BF_RECT);
@@ -789,13 +833,8 @@ BOOL CDC::DrawFrameControl(RECT* rect, UINT type, UINT state)
         const QRect inside = box.adjusted((state & DFCS_FLAT) ? 1 : 2, (state & DFCS_FLAT) ? 1 : 2,
             (state & DFCS_FLAT) ? -1 : -2, (state & DFCS_FLAT) ? -1 : -2);
         DcFillDevice(*d, inside, GetSysColor((inactive || pushed) ? COLOR_3DFACE : COLOR_WINDOW));
-        if (state & DFCS_CHECKED) {
-            const COLORREF mark = GetSysColor(inactive ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
-            if (kind == DFCS_BUTTONRADIO)
-                DcFillDevice(*d, QRect(inside.center().x() - 1, inside.center().y() - 1, 4, 4), mark);
-            else
-                DrawCheckMark(*d, inside, mark);
-        }
+        if (state & DFCS_CHECKED)
+            DrawCheckMark(*d, inside, GetSysColor(inactive ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
         return TRUE;
     }
     if (type == DFC_SCROLL) {

@@ -26,6 +26,9 @@ public:
     virtual int AbortDoc() = 0;
     // A line of text was drawn at a device rectangle of the page.
     virtual void TextDrawn(const QString& text, const QRect& device) { }
+    // True when the pages are scaled after drawing (a preview): one-pixel pens
+    // then stay one pixel wide at any scale, as on a screen.
+    virtual bool KeepsThinLines() const { return false; }
 };
 
 // Called with the device rectangle (device coordinates of the paint device) that

@@ -28,6 +28,9 @@ HDC CreatePrinterDC(const DEVMODE& mode, bool memoryOnly = false);
 // A DC that draws the pages of a preview on printer (a new page at every
 // StartPage after the first).
 HDC CreatePreviewDC(QPrinter* printer, QPainter* painter, const PrinterPage& page);
+// A DC that draws each page into an image scaled by zoom, as the preview
+// shows it, for the test seam (PrintScript::SetPreviewZoom).
+HDC CreateImagePreviewDC(const PrinterPage& page, double zoom);
 // A new file name in the print folder for a document, unique: never one that
 // exists or that this process gave before.
 QString UniquePdfPath(const QString& documentName);

@@ -201,12 +201,52 @@ public:
     }
     int EndDoc() override { return 1; }
     int AbortDoc() override { return 1; }
+    bool KeepsThinLines() const override { return true; }
 
 private:
     QPrinter* m_printer;
     QPainter* m_painter;
     HDC m_dc = nullptr;
     int m_pages = 0;
+};
+
+// A scripted preview's pages, each drawn into an image scaled as the preview
+// window shows it, and handed to the script.
+class ImagePreviewJob : public GdiPrintJob {
+public:
+    ImagePreviewJob(QSize page, double zoom)
+        : m_size(page * zoom)
+        , m_zoom(zoom)
+    { }
+    void SetDc(HDC dc) { m_dc = dc; }
+    int StartDoc(const char*) override { return 1; }
+    int StartPage() override
+    {
+        m_image = QImage(m_size, QImage::Format_RGB32);
+        m_image.fill(Qt::white);
+        if (!m_painter.begin(&m_image))
+            return SP_ERROR;
+        m_painter.scale(m_zoom, m_zoom);
+        GdiSetDcPainter(m_dc, &m_painter);
+        return 1;
+    }
+    int EndPage() override
+    {
+        GdiSetDcPainter(m_dc, nullptr);
+        m_painter.end();
+        print_seam::AddPreviewPage(GdiCreateBitmapFromImage(m_image));
+        return 1;
+    }
+    int EndDoc() override { return 1; }
+    int AbortDoc() override { return 1; }
+    bool KeepsThinLines() const override { return true; }
+
+private:
+    QSize m_size;
+    double m_zoom;
+    HDC m_dc = nullptr;
+    QImage m_image;
+    QPainter m_painter;
 };
 
 } // namespace
@@ -249,6 +289,14 @@ HDC CreatePrinterDC(const DEVMODE& mode, bool memoryOnly)
 HDC CreatePreviewDC(QPrinter* printer, QPainter* painter, const PrinterPage& page)
 {
     auto job = std::make_shared<PreviewJob>(printer, painter);
+    const HDC dc = GdiCreatePrinterDC(page.Printable(), page.dpi, page.dpi, job);
+    job->SetDc(dc);
+    return dc;
+}
+
+HDC CreateImagePreviewDC(const PrinterPage& page, double zoom)
+{
+    auto job = std::make_shared<ImagePreviewJob>(page.Printable(), zoom);
     const HDC dc = GdiCreatePrinterDC(page.Printable(), page.dpi, page.dpi, job);
     job->SetDc(dc);
     return dc;

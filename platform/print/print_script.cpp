@@ -2,6 +2,9 @@
 
 #include <deque>
 #include <mutex>
+#include <utility>
+
+#include "platform/gdi/gdi_object.h"
 
 namespace {
 
@@ -11,6 +14,8 @@ struct ScriptState {
     std::deque<PrintDialogAnswer> answers;
     std::vector<PrintDialogRecord> dialogs;
     std::vector<PrintJobRecord> jobs;
+    double previewZoom = 0;
+    std::vector<HBITMAP> previewPages;
 };
 
 ScriptState& State()
@@ -50,6 +55,10 @@ void PrintScript::Reset()
     State().answers.clear();
     State().dialogs.clear();
     State().jobs.clear();
+    State().previewZoom = 0;
+    for (HBITMAP page : State().previewPages)
+        ::DeleteObject(page);
+    State().previewPages.clear();
 }
 
 void PrintScript::Push(const PrintDialogAnswer& answer)
@@ -75,6 +84,18 @@ std::vector<PrintJobRecord> PrintScript::Jobs()
 {
     std::lock_guard lock(State().mutex);
     return State().jobs;
+}
+
+void PrintScript::SetPreviewZoom(double zoom)
+{
+    std::lock_guard lock(State().mutex);
+    State().previewZoom = zoom;
+}
+
+std::vector<HBITMAP> PrintScript::TakePreviewPages()
+{
+    std::lock_guard lock(State().mutex);
+    return std::exchange(State().previewPages, {});
 }
 
 namespace print_seam {
@@ -126,6 +147,18 @@ void EndJob(int job, BOOL aborted)
         record->ended = !aborted;
         record->aborted = aborted;
     }
+}
+
+double PreviewZoom()
+{
+    std::lock_guard lock(State().mutex);
+    return State().enabled ? State().previewZoom : 0;
+}
+
+void AddPreviewPage(HBITMAP page)
+{
+    std::lock_guard lock(State().mutex);
+    State().previewPages.push_back(page);
 }
 
 } // namespace print_seam

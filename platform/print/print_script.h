@@ -60,6 +60,12 @@ public:
     static void PushCancel();
     static std::vector<PrintDialogRecord> DialogRecords();
     static std::vector<PrintJobRecord> Jobs();
+    // A scripted preview also draws its pages as the preview window shows them
+    // at zoom (device pixels of the page to screen pixels; 0, the default:
+    // not drawn). TakePreviewPages hands the images over, oldest first; the
+    // caller deletes them.
+    static void SetPreviewZoom(double zoom);
+    static std::vector<HBITMAP> TakePreviewPages();
 };
 
 namespace print_seam {
@@ -70,4 +76,6 @@ int BeginJob(const PrintJobRecord& job);
 void AddPage(int job);
 void AddText(int job, const CString& text, const CRect& rect);
 void EndJob(int job, BOOL aborted);
+double PreviewZoom();
+void AddPreviewPage(HBITMAP page);
 } // namespace print_seam

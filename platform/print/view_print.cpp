@@ -175,6 +175,12 @@ void CView::OnFilePrintPreview()
         CDC dc;
         dc.Attach(print_internal::CreatePrinterDC(*info.m_pPD->GetDevMode(), true));
         RunPrintLoop(*this, dc, info, DocumentName(*this));
+        if (const double zoom = print_seam::PreviewZoom(); zoom > 0) {
+            CDC shown;
+            shown.Attach(print_internal::CreateImagePreviewDC(
+                print_internal::PageOf(*info.m_pPD->GetDevMode()), zoom));
+            RunPrintLoop(*this, shown, info, DocumentName(*this));
+        }
         return;
     }
     if (!RunDC(info))

@@ -448,7 +448,12 @@ BOOL CSerialPort::InitPort(UINT portNumber, UINT baud, char parity, UINT dataBit
     tcflush(fd, TCIOFLUSH);
     lock.unlock();
     m.Report(failure);
-    return TRUE;
+    if (!failure)
+        return TRUE;
+    // A line that cannot be set (or a device that is no serial port) is no port.
+    lock.lock();
+    m.CloseDevice();
+    return FALSE;
 }
 
 BOOL CSerialPort::StartMonitoring()

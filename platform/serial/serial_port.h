@@ -68,8 +68,9 @@ public:
     // Opens COM<portNumber> (1-8) exclusively: baud, parity 'N', 'E', 'O', 'M' (mark) or 'S' (space), 5-8
     // data bits, 1 or 2 stop bits, event mask (EV_RXCHAR ...), and a write buffer
     // of writeBufferSize bytes. RTS is off; both queues are purged. An open port
-    // is closed first. FALSE when the device cannot be opened; a setting that
-    // cannot be applied goes to the error hook and the port stays open (TRUE).
+    // is closed first. FALSE when the device cannot be opened, or when a setting
+    // cannot be applied (a device that is no serial port): that goes to the error
+    // hook, and the port is closed.
     BOOL InitPort(UINT portNumber = 1, UINT baud = 38400, char parity = 'N', UINT dataBits = 8,
         UINT stopBits = 1, DWORD eventMask = EV_RXCHAR | EV_CTS, UINT writeBufferSize = 2048);
 

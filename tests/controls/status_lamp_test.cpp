@@ -1,5 +1,6 @@
 #include "controls/status_lamp.h"
 #include "controls_test_util.h"
+#include "platform/wnd/controls/button.h"
 
 namespace {
 
@@ -56,7 +57,6 @@ protected:
             }
         }
         EXPECT_GT(lampPixels, 100);
-        EXPECT_EQ(look.At(1, 1), kBackdrop);
     }
 
     CBackdropWnd parent;
@@ -92,6 +92,21 @@ TEST_F(StatusLampTest, OffsetIsAddedToTheRow)
     lamp.SetImage(32, CStatusLamp::kLitColumn, 64);
     EXPECT_EQ(lamp.GetSourceRow(), 32);
     ExpectCell(CStatusLamp::kLitColumn, 96);
+}
+
+TEST_F(StatusLampTest, AFrameBeneathTheLampOutsideItsCellStaysWhole)
+{
+    // A group box whose right edge runs through the lamp's margin (10-13).
+    CButton frame;
+    ASSERT_TRUE(frame.Create("", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, CRect(0, 0, 13, 100), &parent, 4002));
+    lamp.SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    lamp.SetImage(64, CStatusLamp::kRestColumn, 0);
+    Snapshot look(parent, Snapshot::Scope::WithChildren);
+    ASSERT_TRUE(look.Ok());
+    for (int x = 10; x < 13; ++x)
+        EXPECT_EQ(look.At(x, 30), look.At(x, 70)) << x; // beside the lamp as below it
+    ASSERT_NE(look.At(11, 70), kBackdrop);
+    frame.DestroyWindow();
 }
 
 TEST_F(StatusLampTest, EraseIsSkipped)

@@ -66,16 +66,37 @@ TEST(ScalePacketTest, DecodeTakesExactlyOneWholePacket)
     EXPECT_EQ(DecodePacket(FromHex("05 00 fd 07"), p).Code(), IoCode::BadLength);
 }
 
-TEST(ScalePacketTest, GreetingIsTheWholeTextWelcome)
+ByteBuffer Concat(std::initializer_list<ByteBuffer> parts)
 {
-    EXPECT_TRUE(IsGreeting(BytesOf("welcome")));
-    EXPECT_TRUE(IsGreeting(FromHex("77 65 6c 63 6f 6d 65 00")));
-    EXPECT_FALSE(IsGreeting(BytesOf("welcome!")));
-    EXPECT_FALSE(IsGreeting(BytesOf("welcom")));
-    ByteBuffer glued = BytesOf("welcome");
-    const ByteBuffer ack = EncodePacket(ScaleCommand::Ack);
-    glued.insert(glued.end(), ack.begin(), ack.end());
-    EXPECT_FALSE(IsGreeting(glued));
+    ByteBuffer out;
+    for (const ByteBuffer& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+// The greeting is "welcome" at the front with its padding NULs; a NUL that
+// begins a refusal or an end of data is the packet's.
+TEST(ScalePacketTest, GreetingIsTakenFromTheFront)
+{
+    const struct {
+        ByteBuffer block;
+        std::size_t length;
+    } cases[] = {
+        { BytesOf("welcome"), 7 },
+        { FromHex("77 65 6c 63 6f 6d 65 00 00"), 9 },
+        { BytesOf("welcome!"), 7 },
+        { BytesOf("welcom"), 0 },
+        { BytesOf("xwelcome"), 0 },
+        { Concat({ BytesOf("welcome"), EncodePacket(ScaleCommand::Ack) }), 7 },
+        { Concat({ BytesOf("welcome"), EncodeNak(0x2028) }), 7 },
+        { Concat({ BytesOf(std::string("welcome\0\0", 9)), EncodeNak(0x2028) }), 9 },
+        { Concat({ BytesOf(std::string("welcome\0", 8)), EncodePacket(ScaleCommand::EndOfData) }), 8 },
+        { Concat({ BytesOf(std::string("welcome\0", 8)), FromHex("00 01 01 00 00") }), 9 },
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(GreetingLength(c.block), c.length) << Hex(c.block);
+        EXPECT_EQ(IsGreeting(c.block), c.length > 0) << Hex(c.block);
+    }
 }
 
 // ---- the stream framer -------------------------------------------------------
@@ -115,14 +136,6 @@ std::string FeedAll(const ByteBuffer& stream, std::span<const std::size_t> cuts,
     }
     framer.Feed(std::span(stream).subspan(at), events);
     return Describe(events);
-}
-
-ByteBuffer Concat(std::initializer_list<ByteBuffer> parts)
-{
-    ByteBuffer out;
-    for (const ByteBuffer& p : parts)
-        out.insert(out.end(), p.begin(), p.end());
-    return out;
 }
 
 TEST(ScalePacketFramerTest, SameEventsWhateverTheReadsHold)
@@ -192,11 +205,15 @@ TEST(ScalePacketFramerTest, GreetingIsJudgedPerRead)
         { "an ack after the NULs of the same read",
             { Concat({ BytesOf(std::string("welcome\0\0", 9)), ack }) }, "greeting | ACK" },
         { "text after welcome", { BytesOf("welcomeX"), BytesOf("welcome") },
-            std::string("dropped 8 ") + overLimit + " | greeting" },
+            "greeting | dropped 8 (packet length 27749 over the limit)" },
         { "a greeting cut over two reads", { BytesOf("wel"), BytesOf("come") },
             std::string("dropped 7 ") + overLimit },
-        { "an ack glued to the text", { Concat({ BytesOf("welcome"), ack }) },
-            "dropped 11 (packet length 25452 over the limit)" },
+        { "an ack glued to the text", { Concat({ BytesOf("welcome"), ack }) }, "greeting | ACK" },
+        { "a nak glued to the text", { Concat({ BytesOf("welcome"), nak }) }, "greeting | NAK 25 20" },
+        { "a NUL, then a nak in the same read", { Concat({ BytesOf(std::string("welcome\0", 8)), nak }) },
+            "greeting | NAK 25 20" },
+        { "NULs, then end of data in the same read",
+            { Concat({ BytesOf(std::string("welcome\0\0\0", 10)), end }) }, "greeting | END_OF_DATA" },
         { "a packet before the greeting", { ack, BytesOf("welcome"), ack }, "ACK | greeting | ACK" },
         { "half a packet before the greeting", { FromHex("05 00"), BytesOf("welcome") },
             "dropped 2 (unfinished packet discarded) | greeting" },

@@ -144,4 +144,22 @@ TEST_F(TransferJobsTest, ASilentScaleGetsThreeResendsThenTheTimeOutMessage)
     EXPECT_EQ(m_host.activeChanges, (std::vector<int> { 1, 0 }));
 }
 
+// A scale that greets and refuses in one write: the greeting starts the job
+// and the refusal that came with it answers the first packet (the silent
+// scale then lets the job run out).
+TEST_F(TransferJobsTest, AGreetingGluedToARefusalStartsTheJobAndTheRefusalEndsIt)
+{
+    ScaleMemory memory(ScaleMemory::Mode::Silent);
+    TcpScale scale;
+    scale.GlueToGreeting(TcpReply::Packet(0x0100, { 0x25, 0x20 }));
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    m_host.SetRows({ ItemRow(1, "A", 1) });
+
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+
+    ASSERT_FALSE(Texts().empty());
+    EXPECT_EQ(Texts().front(), "SCALE memory full");
+}
+
 } // namespace

@@ -266,3 +266,21 @@ TEST_F(GridWindowTest, TypedCharacterReplacesTheTextAndKoreanArrivesWhole)
 }
 
 } // namespace
+
+TEST_F(GridWindowTest, AnOwnersRefusalPutsBackWhatTheLatestEditOfTheCellReplaced)
+{
+    grid.SetFocusCell(4, 2);
+    Key(VK_F2);
+    FinishEdit(4, 2, "typed", VK_RETURN);
+    ASSERT_EQ(grid.GetItemText(4, 2), "typed");
+    grid.RestoreReplacedText(3, 2); // not the edited cell
+    EXPECT_EQ(grid.GetItemText(3, 2), "3,2");
+    grid.RestoreReplacedText(4, 2);
+    EXPECT_EQ(grid.GetItemText(4, 2), "4,2");
+    // The same text typed again replaced "4,2": the earlier text is not brought back.
+    grid.SetItemText(4, 2, "kept");
+    Key(VK_F2);
+    FinishEdit(4, 2, "kept", VK_RETURN);
+    grid.RestoreReplacedText(4, 2);
+    EXPECT_EQ(grid.GetItemText(4, 2), "kept");
+}

@@ -9,6 +9,7 @@
 #include "tests/labeltool/tarnel_fixture.h"
 #include "tests/support/scale_memory.h"
 #include "tests/support/scale_sim.h"
+#include "tests/support/test_thread.h"
 
 namespace {
 
@@ -184,15 +185,71 @@ TEST_F(EthernetTest, GetTakesWholePacketsHoweverTheyComeAndRefusesTheRest)
     }
 }
 
-TEST_F(EthernetTest, AFetchedLabelOfAnotherNumberIsNotApplied)
+// A label of another number, or with values the viewer cannot take, is
+// refused after the exchange and the values stay.
+TEST_F(EthernetTest, AFetchedLabelIsCheckedBeforeItIsApplied)
 {
-    TcpScale scale;
-    ASSERT_TRUE(scale.Start([](const TcpPacket&, std::size_t) {
-        return TcpReply { { TcpReply::Packet(kAck), TcpReply::Packet(kData, Label(2, 400)) } };
-    }));
-    AfxGetApp()->WriteProfileString("Settings", "rcvscale", CString("G:") + scale.Address().c_str());
-    const LabelValues before = Bar().GetValues();
-    Run(ID_GET_DATA, { 1079 });
-    EXPECT_EQ(Boxes(), (std::vector<CString> { "Communication OK!", "empty User Label item!!" }));
-    EXPECT_EQ(Bar().GetValues(), before);
+    Bytes wide = Label(1, 400);
+    wide[12] = 0x2A; // Goods Name X 7466 dots
+    wide[13] = 0x1D;
+    Bytes font = Label(1, 400);
+    font[16] = 200;
+    const struct {
+        Bytes label;
+        const char* box;
+    } cases[] = {
+        { Label(2, 400), "empty User Label item!!" },
+        { wide, "Error - Goods Name X is : 1 ~ 700. value : 9333" },
+        { font, "Error - Goods Name Font is : 0 ~ 8. value : 200" },
+        { Label(1, 19870), "Error - Label Length is : 30 ~ 150. value : 1987" },
+    };
+    for (const auto& c : cases) {
+        TcpScale scale;
+        ASSERT_TRUE(scale.Start([&c](const TcpPacket&, std::size_t) {
+            return TcpReply { { TcpReply::Packet(kAck), TcpReply::Packet(kData, c.label) } };
+        }));
+        AfxGetApp()->WriteProfileString("Settings", "rcvscale", CString("G:") + scale.Address().c_str());
+        MessageBoxScript::Reset();
+        const LabelValues before = Bar().GetValues();
+        Run(ID_GET_DATA, { 1079 });
+        EXPECT_EQ(Boxes(), (std::vector<CString> { "Communication OK!", c.box }));
+        EXPECT_EQ(Bar().GetValues(), before);
+    }
+}
+
+// The greeting is taken from the front of the read and what follows it kept;
+// a scale that gives no first message still ends its log line.
+TEST_F(EthernetTest, TheGreetingAndEachScalesOutcome)
+{
+    enum class Scale { Glued, Silent, HangsUp };
+    const struct {
+        Scale kind;
+        const char* line;
+        bool applied;
+    } cases[] = {
+        { Scale::Glued, "  connected...  OK!\r\nMessage OK! End.\r\n<------ Log End.", true },
+        { Scale::Silent, "  connected...  Fail! Close.\r\n<------ Log End.", false },
+        { Scale::HangsUp, "  connected...  Fail! Close.\r\n<------ Log End.", false },
+    };
+    for (const auto& c : cases) {
+        TcpScale scale;
+        if (c.kind == Scale::Glued)
+            scale.GlueToGreeting(TcpReply::Packet(kAck));
+        ASSERT_TRUE(
+            scale.Start([](const TcpPacket&,
+                            std::size_t) { return TcpReply { { TcpReply::Packet(kData, Label(1, 445)) } }; },
+                c.kind == Scale::Glued ? TcpScale::Greeting::Welcome : TcpScale::Greeting::None));
+        AfxGetApp()->WriteProfileString("Settings", "rcvscale", CString("G:") + scale.Address().c_str());
+        LabelParameterTable() = DefaultLabelValues();
+        std::unique_ptr<TestThread> hangUp;
+        if (c.kind == Scale::HangsUp)
+            hangUp = std::make_unique<TestThread>([&scale] {
+                if (scale.WaitForConnections(1, 5000))
+                    scale.Disconnect();
+            });
+        const LabelValues before = Bar().GetValues();
+        const DialogView view = Run(ID_GET_DATA, { 1079 });
+        EXPECT_NE(view.log.Find(c.line), -1) << view.log;
+        EXPECT_EQ(Bar().GetValues() != before, c.applied) << view.log;
+    }
 }

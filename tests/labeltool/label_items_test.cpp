@@ -48,41 +48,44 @@ TEST(LabelItems, BuiltFromTheValues)
 
 TEST(LabelItems, NoticesMoveResizeAndTurn)
 {
+    // An X or Y places the item from the value, whatever it was before; the
+    // moved flag is the user's alone.
     auto item = Build(1);
-    const CRect start = item->m_rect;
-    ApplyItemNotice(*item, { 1, LabelChangeKind::MoveX, 10, 0 }, DefaultLabelValues());
-    ApplyItemNotice(*item, { 1, LabelChangeKind::MoveY, 10, 0 }, DefaultLabelValues());
-    EXPECT_EQ(item->m_rect.TopLeft(), CPoint(start.left + 8, start.top + 6));
-    EXPECT_TRUE(item->m_moved);
-    ApplyItemNotice(*item, { 1, LabelChangeKind::MoveX, -10, 0 }, DefaultLabelValues());
-    EXPECT_EQ(item->m_rect.left, start.left);
-    ApplyItemNotice(*item, { 1, LabelChangeKind::Font, 1, 0 }, DefaultLabelValues());
+    const CSize size = item->m_rect.Size();
+    for (int x : { 11, 12, 13 })
+        ApplyItemNotice(*item, { 1, LabelChangeKind::MoveX, x, 0 }, DefaultLabelValues(), kOrigin);
+    ApplyItemNotice(*item, { 1, LabelChangeKind::MoveY, 10, 0 }, DefaultLabelValues(), kOrigin);
+    EXPECT_EQ(item->m_rect, CRect(CPoint(kOrigin.x + 10, kOrigin.y + 6), size));
+    EXPECT_FALSE(item->m_moved);
+    ApplyItemNotice(*item, { 1, LabelChangeKind::Font, 1, 0 }, DefaultLabelValues(), kOrigin);
     EXPECT_EQ(item->m_rect.Size(), CSize(448, 16));
     EXPECT_EQ(item->m_trackRect, item->m_rect);
     // An addition with no lines is not printed.
     auto addition = Build(kItemAddition);
-    ApplyItemNotice(*addition, { kItemAddition, LabelChangeKind::Font, 3, 0 }, DefaultLabelValues());
+    ApplyItemNotice(*addition, { kItemAddition, LabelChangeKind::Font, 3, 0 }, DefaultLabelValues(), kOrigin);
     EXPECT_EQ(addition->m_fontIndex, 0);
-    ApplyItemNotice(*addition, { kItemAddition, LabelChangeKind::Font, 3, 2 }, DefaultLabelValues());
+    ApplyItemNotice(*addition, { kItemAddition, LabelChangeKind::Font, 3, 2 }, DefaultLabelValues(), kOrigin);
     EXPECT_EQ(addition->m_fontIndex, 3);
     EXPECT_EQ(addition->m_rect.Size(), CSize(448, 32));
     // Barcode length and orientation.
     auto barcode = Build(kItemBarcode);
-    ApplyItemNotice(*barcode, { kItemBarcode, LabelChangeKind::BarcodeLength, 26, 0 }, DefaultLabelValues());
+    ApplyItemNotice(
+        *barcode, { kItemBarcode, LabelChangeKind::BarcodeLength, 26, 0 }, DefaultLabelValues(), kOrigin);
     EXPECT_EQ(barcode->m_rect.Size(), CSize(204, 26));
     ApplyItemNotice(
-        *barcode, { kItemBarcode, LabelChangeKind::BarcodeOrientation, 1, 0 }, DefaultLabelValues());
+        *barcode, { kItemBarcode, LabelChangeKind::BarcodeOrientation, 1, 0 }, DefaultLabelValues(), kOrigin);
     EXPECT_EQ(barcode->m_rect.Size(), CSize(26, 204));
     LabelValues vertical = DefaultLabelValues();
     vertical[23] = 1;
-    ApplyItemNotice(*barcode, { kItemBarcode, LabelChangeKind::BarcodeLength, 91, 0 }, vertical);
+    ApplyItemNotice(*barcode, { kItemBarcode, LabelChangeKind::BarcodeLength, 91, 0 }, vertical, kOrigin);
     EXPECT_EQ(barcode->m_rect.Size(), CSize(91, 204));
-    ApplyItemNotice(*barcode, { kItemBarcode, LabelChangeKind::BarcodeOrientation, 2, 0 }, vertical);
+    ApplyItemNotice(*barcode, { kItemBarcode, LabelChangeKind::BarcodeOrientation, 2, 0 }, vertical, kOrigin);
     EXPECT_EQ(barcode->m_rect.Size(), CSize(91, 204));
     ApplyItemNotice(
-        *barcode, { kItemBarcode, LabelChangeKind::BarcodeOrientation, 0, 0 }, DefaultLabelValues());
+        *barcode, { kItemBarcode, LabelChangeKind::BarcodeOrientation, 0, 0 }, DefaultLabelValues(), kOrigin);
     EXPECT_EQ(barcode->m_rect.Size(), CSize(204, 91));
-    ApplyItemNotice(*barcode, { kItemBarcode, LabelChangeKind::BarcodeLength, 0, 0 }, DefaultLabelValues());
+    ApplyItemNotice(
+        *barcode, { kItemBarcode, LabelChangeKind::BarcodeLength, 0, 0 }, DefaultLabelValues(), kOrigin);
     EXPECT_EQ(dynamic_cast<CLabelBitmapItem&>(*barcode).m_barcodeLength, 0);
 }
 

@@ -29,6 +29,9 @@ Bytes StoredLabel(std::uint32_t fileNumber)
     LabelValues values = DefaultLabelValues();
     for (int i = 3; i < kLabelValueCount; ++i)
         values[static_cast<std::size_t>(i)] = 10 + 7 * i;
+    for (int item = 0; item < kLabelItemCount; ++item)
+        values[ItemValueIndices(item).font] = 1 + item % 6;
+    values[ItemValueIndices(kItemAddition).lines] = 4;
     values[kValueBarcodeOrientation] = 1;
     values[kValueBarcodeLength] = 33;
     values[ItemValueIndices(kItemAdvertisement).lines] = 1;
@@ -162,8 +165,17 @@ TEST_F(LabelLinkTest, RefusalsAndFaultsEndTheExchangeWithTheirBox)
                 });
             },
             "에러 수신" },
-        // No label 1: the request is acknowledged and refused; the join still ends well.
-        { "request refused", ID_GET_DATA, [](SerialScaleModel&) {}, "Communication OK" },
+        // No label 1: the request is acknowledged and refused, the join ended, the refusal told.
+        { "request refused", ID_GET_DATA, [](SerialScaleModel&) {}, "에러 수신" },
+        // A label the viewer cannot take is refused whole.
+        { "label out of range", ID_GET_DATA,
+            [](SerialScaleModel& m) {
+                Bytes label = StoredLabel(1);
+                label[12] = 0xFF; // Goods Name X 65535 dots
+                label[13] = 0xFF;
+                m.Put("98", label);
+            },
+            "Error - Goods Name X is : 1 ~ 700. value : 81919" },
         // The first answer to the record has a wrong sum: the record is sent again.
         { "wrong sum", ID_PUT_DATA,
             [](SerialScaleModel& m) {
@@ -248,6 +260,41 @@ TEST_F(LabelLinkTest, RepeatedEarlyAndStrayAnswersStillEndOnce)
         EXPECT_EQ(Outcome(), "Communication OK") << command;
         EXPECT_FALSE(Bar().IsExchanging());
     }
+}
+
+// A line that goes away during a Put is told once and ends the exchange;
+// nothing follows.
+TEST_F(LabelLinkTest, ALineThatGoesAwayIsToldOnce)
+{
+    SerialScale scale;
+    ASSERT_TRUE(scale.Start([](const SerialFrame& frame, std::size_t) {
+        return frame.join ? SerialReply::JoinReply(frame) : SerialReply::Silence();
+    }));
+    ASSERT_TRUE(Join(scale));
+    Command(ID_PUT_DATA);
+    ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() >= 2; }, std::chrono::milliseconds(2000)));
+    scale.Stop();
+    ASSERT_TRUE(WaitForBoxes(2));
+    PumpFor(std::chrono::milliseconds(1500));
+    ASSERT_EQ(Boxes().size(), 2u) << Boxes().back();
+    EXPECT_EQ(Boxes()[0].Find("WARNING:  "), 0) << Boxes()[0];
+    EXPECT_EQ(Boxes()[1], "Error - Communication");
+    EXPECT_FALSE(Bar().IsExchanging());
+}
+
+// A device that is no serial port does not join.
+TEST_F(LabelLinkTest, ADeviceThatIsNoSerialPortDoesNotJoin)
+{
+    for (UINT port = 1; port <= 4; ++port)
+        SetSerialDevicePath(port, "/dev/null");
+    ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDOK); });
+    Command(ID_SERIAL_JOIN);
+    PumpFor(std::chrono::milliseconds(100));
+    EXPECT_FALSE(Frame()->IsJoined());
+    EXPECT_FALSE(Bar().IsPortOpen());
+    EXPECT_EQ(Boxes(), (std::vector<CString> { "COM2 PORT can't open." }));
+    EXPECT_TRUE(MenuState(1, ID_PUT_DATA) & MF_GRAYED);
+    EXPECT_EQ(Frame()->GetStatusBar().GetPaneText(1), "연결하지 않았습니다   .");
 }
 
 TEST_F(LabelLinkTest, TheJoinDialogKeepsItsPortAndCancelFreesThePort)

@@ -2,7 +2,11 @@
 // dragging and arrow keys on the preview, label and cassette files, the
 // cassette dialog, settings across runs and printing.
 
+#include <sys/stat.h>
+
+#include "platform/base/file_system.h"
 #include "tests/labeltool/tarnel_fixture.h"
+#include "tests/support/pixels.h"
 
 TEST_F(TarnelTest, StartsWithTheValuesShownAndOnlyTheJoinOffered)
 {
@@ -44,9 +48,9 @@ TEST_F(TarnelTest, TypedValuesMoveItemsAndEveryEditBeforeAPaintCounts)
     Type(1002, "00", true); // 110, then 1100
     Paint();
     EXPECT_EQ(Boxes().back(), "Please enter an integer between 1 and 700.");
-    const int at110 = origin.left + 8 + 79;
+    const int at110 = origin.left + XDotsFromTenths(110);
     EXPECT_EQ(Item(1)->m_rect.left, at110);
-    // Back in range, the item moves by the change from where it stands.
+    // Back in range, the item stands where its value puts it.
     AfxSimulateKey(Bar().GetDlgItem(1002)->GetSafeHwnd(), VK_BACK);
     Paint();
     EXPECT_EQ(Text(1002), "110");
@@ -115,6 +119,50 @@ TEST_F(TarnelTest, DraggedAndKeyedItemsComeBackAsValues)
     EXPECT_EQ(Item(3)->m_rect.top, three.top - 1);
 }
 
+// A typed value is never rewritten: not by retyping, not by moving another
+// item, not after the cassette dialog; Save As writes it as typed.
+TEST_F(TarnelTest, TypedValuesStayAsTypedWhateverMovesAfter)
+{
+    Type(1000, "50"); // Goods Name X
+    Type(1071, "200"); // Price Y
+    for (const char* x : { "100", "101", "102", "103", "104", "105" })
+        Type(1002, x); // Origin X
+    const HWND view = View()->GetSafeHwnd();
+    const std::function<void()> moves[] = {
+        [&] {
+            const CPoint plu = ClientOf(8);
+            m_feeder.Run(view, { { WM_LBUTTONDOWN, plu }, { WM_LBUTTONUP, plu, 0 } });
+            m_feeder.Run(view,
+                { { WM_LBUTTONDOWN, plu }, { WM_MOUSEMOVE, plu + CPoint(40, 30) },
+                    { WM_LBUTTONUP, plu + CPoint(40, 30), 0 } });
+        },
+        [&] { AfxSimulateKey(view, VK_LEFT); },
+        [&] {
+            ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDOK); });
+            Command(ID_CASSETTE_DIALOG);
+            AfxSimulateKey(view, VK_DOWN);
+        },
+    };
+    for (const auto& move : moves) {
+        move();
+        Paint();
+        EXPECT_EQ(Text(1000), "50");
+        EXPECT_EQ(Text(1071), "200");
+        EXPECT_EQ(Text(1002), "105");
+        EXPECT_EQ(Item(1)->m_rect.left, LabelOrigin(View()->GetCassette()).x + XDotsFromTenths(105));
+    }
+    const std::string path = m_root.Root() + "/typed.ubl";
+    FileDialogScript::PushPath(path.c_str());
+    Command(ID_LABEL_SAVE_AS);
+    const std::string bytes = TempDataRoot::ReadAll(path);
+    LabelValues saved {};
+    ASSERT_EQ(DecodeLabelFile(ByteBuffer(bytes.begin(), bytes.end()), saved), LabelFileError::None);
+    EXPECT_EQ(saved[3], 50);
+    EXPECT_EQ(saved[49], 200);
+    EXPECT_EQ(saved[6], 105);
+    EXPECT_EQ(saved[28], XTenthsFromDots(Item(8)->m_rect.left - LabelOrigin(View()->GetCassette()).x));
+}
+
 TEST_F(TarnelTest, LabelFilesSavedOpenedAndRefused)
 {
     const std::string path = m_root.Root() + "/first.ubl";
@@ -158,6 +206,79 @@ TEST_F(TarnelTest, LabelFilesSavedOpenedAndRefused)
     Command(ID_FILE_OPEN);
     EXPECT_EQ(Boxes().back(), "Broken Data File. Error3!");
     EXPECT_EQ(Text(1000), "7");
+}
+
+// Files whose values the viewer or the cassette dialog would not take are
+// refused whole; the values and the geometry stay, and Save As still works.
+TEST_F(TarnelTest, FilesOutsideTheRangesAreRefused)
+{
+    LabelValues wide = DefaultLabelValues();
+    wide[3] = 65535;
+    LabelValues font = DefaultLabelValues();
+    font[5] = 200;
+    CassetteGeometry huge;
+    for (auto member :
+        { &CassetteGeometry::leftExtra, &CassetteGeometry::bottomExtra, &CassetteGeometry::tphWidth,
+            &CassetteGeometry::labelWidth, &CassetteGeometry::labelLength, &CassetteGeometry::gap })
+        huge.*member = 65535;
+    CassetteGeometry narrow;
+    narrow.labelWidth = 239;
+    const struct {
+        ByteBuffer bytes;
+        UINT command;
+        const char* box;
+    } cases[] = {
+        { EncodeLabelFile(wide), ID_FILE_OPEN, "Error - Goods Name X is : 1 ~ 700. value : 65535" },
+        { EncodeLabelFile(font), ID_FILE_OPEN, "Error - Goods Name Font is : 0 ~ 8. value : 200" },
+        { EncodeCassetteFile(huge), ID_CASSETTE_OPEN, "Left extra is : 0 ~ 50. value : 81919" },
+        { EncodeCassetteFile(narrow), ID_CASSETTE_OPEN, "Label width is : 300 ~ 660. value : 299" },
+    };
+    const std::string path = m_root.Root() + "/refused";
+    Type(1000, "33");
+    for (const auto& c : cases) {
+        TempDataRoot::WriteAll(path, std::string(c.bytes.begin(), c.bytes.end()));
+        FileDialogScript::PushPath(path.c_str());
+        MessageBoxScript::Reset();
+        MessageBoxScript::PushAnswer(IDOK);
+        Command(c.command);
+        Paint();
+        EXPECT_EQ(Boxes().back(), c.box);
+        EXPECT_EQ(Text(1000), "33");
+        EXPECT_EQ(View()->GetCassette(), CassetteGeometry {});
+        EXPECT_EQ(Item(0)->m_rect.left, LabelOrigin(CassetteGeometry {}).x + XDotsFromTenths(33));
+    }
+    FileDialogScript::PushPath((path + ".ubl").c_str());
+    Command(ID_LABEL_SAVE_AS);
+    EXPECT_EQ(Boxes().back(), "OK! File Saved");
+}
+
+// Only regular files are read, and only for reading: a pipe named like a
+// label is refused at once, a read-only label opens.
+TEST_F(TarnelTest, OnlyRegularFilesAreOpenedAndOnlyForReading)
+{
+    const std::string pipe = m_root.Root() + "/pipe";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const std::string locked = m_root.Root() + "/locked.ubl";
+    const ByteBuffer label = EncodeLabelFile(DefaultLabelValues());
+    TempDataRoot::WriteAll(locked, std::string(label.begin(), label.end()));
+    ASSERT_TRUE(SetFileAttributes(locked.c_str(), FILE_ATTRIBUTE_READONLY));
+    const struct {
+        std::string path;
+        UINT command;
+        const char* box;
+    } cases[] = {
+        { pipe, ID_FILE_OPEN, "Can't Open File" },
+        { pipe, ID_CASSETTE_OPEN, "Can not open the file" },
+        { m_root.Root(), ID_FILE_OPEN, "Can't Open File" },
+        { locked, ID_FILE_OPEN, "Success File Open." },
+    };
+    for (const auto& c : cases) {
+        FileDialogScript::PushPath(c.path.c_str());
+        MessageBoxScript::Reset();
+        MessageBoxScript::PushAnswer(IDOK);
+        Command(c.command);
+        EXPECT_EQ(Boxes().back(), c.box) << c.path;
+    }
 }
 
 TEST_F(TarnelTest, CassetteDialogAndFile)
@@ -267,6 +388,40 @@ TEST_F(TarnelTest, PrintsThePictureOnOnePage)
     }
     EXPECT_TRUE(TempDataRoot::Exists(jobs[0].outputPath.GetString()));
     EXPECT_TRUE(jobs[1].preview);
+}
+
+// The preview shows the page scaled down; its one-pixel frames and the print
+// area's outline stay at least a pixel wide at every zoom.
+TEST_F(TarnelTest, PreviewKeepsFramesAndOutlineAtEveryZoom)
+{
+    PrintScript::Enable();
+    for (double zoom : { 0.1, 0.2, 0.45 }) {
+        PrintScript::Reset();
+        PrintScript::SetPreviewZoom(zoom);
+        Command(ID_FILE_PRINT_PREVIEW);
+        const std::vector<HBITMAP> pages = PrintScript::TakePreviewPages();
+        const int dpi = PrintScript::Jobs().at(0).dpi;
+        ASSERT_EQ(pages.size(), 1u);
+        Canvas page(pages[0]);
+        // A picture dot (1/96 inch) on the page shown at zoom.
+        const auto shown = [&](int dots) { return static_cast<int>(dots * dpi / 96 * zoom); };
+        const CPoint origin = LabelOrigin(View()->GetCassette());
+        const int outline = shown(View()->GetCassette().labelLength);
+        EXPECT_GT(
+            page.Count(RGB(255, 0, 255),
+                CRect(shown(origin.x) - 2, shown(origin.y), shown(origin.x) + 3, shown(origin.y) + outline)),
+            outline / 5) // dashed
+            << zoom;
+        for (const auto& item : View()->GetDocument()->Items()) {
+            if (item->m_fontIndex == 0 && item->m_item != kItemBarcode)
+                continue;
+            const CRect& r = item->m_rect;
+            const CRect top(shown(r.left), shown(r.top) - 1, shown(r.right), shown(r.top) + 2);
+            EXPECT_GT(page.Count(RGB(0, 0, 255), top), top.Width() / 2) << zoom << " item " << item->m_item;
+        }
+    }
+    PrintScript::Reset();
+    PrintScript::Disable();
 }
 
 TEST_F(TarnelTest, EveryValueOfAFileReachesItsControlAndItsItem)

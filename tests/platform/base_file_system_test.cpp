@@ -53,6 +53,7 @@ TEST(FileSystemTest, AttributesOfFoldersFilesAndMissingEntries)
     EXPECT_EQ(GetFileAttributes("C:\\ZUVAR"), FILE_ATTRIBUTE_DIRECTORY);
     TempDataRoot::WriteAll("C:\\Zuvar\\f.txt", "x");
     EXPECT_EQ(GetFileAttributes("C:\\zuvar\\F.TXT"), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(GetFileAttributes("/dev/null"), FILE_ATTRIBUTE_DEVICE) << "neither a file nor a folder";
 
     ASSERT_TRUE(SetFileAttributes("C:\\Zuvar\\f.txt", FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(GetFileAttributes("C:\\Zuvar\\f.txt"), FILE_ATTRIBUTE_READONLY);

@@ -92,6 +92,11 @@ protected:
         std::lock_guard<std::mutex> guard(m_errorLock);
         return m_errors;
     }
+    void ClearErrors()
+    {
+        std::lock_guard<std::mutex> guard(m_errorLock);
+        m_errors.clear();
+    }
 
     scalesim::SerialScale m_line;
     CSerialPort m_port;
@@ -153,20 +158,33 @@ TEST_F(SerialPortTest, MarkAndSpaceParityAreSettingsLikeTheOthers)
         EXPECT_TRUE(m_port.InitPort(kPort, 38400, parity, 8, 1, EV_RXCHAR, 64)) << parity;
         EXPECT_TRUE(Errors().empty()) << parity << ": " << Errors().front();
     }
-    EXPECT_TRUE(m_port.InitPort(kPort, 38400, 'X', 8, 1, EV_RXCHAR, 64));
+    EXPECT_FALSE(m_port.InitPort(kPort, 38400, 'X', 8, 1, EV_RXCHAR, 64));
     ASSERT_EQ(Errors().size(), 1u);
     EXPECT_NE(Errors().front().find("BuildCommDCB()"), std::string::npos);
 }
 
-TEST_F(SerialPortTest, SettingThatCannotBeAppliedGoesToTheErrorHook)
+// A line that cannot be set, or a device that is no serial port, fails the
+// opening after the error hook has been told; nothing stays open.
+TEST_F(SerialPortTest, SettingThatCannotBeAppliedFailsTheOpening)
 {
-    EXPECT_TRUE(m_port.InitPort(kPort, 12345, 'N', 8, 1, EV_RXCHAR, 64));
-    EXPECT_TRUE(m_port.IsOpen()) << "the port stays open";
-    const std::vector<std::string> errors = Errors();
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0].rfind("WARNING:  BuildCommDCB() Failed with the following error: \n", 0), 0u)
-        << errors[0];
-    EXPECT_NE(errors[0].find("\nPort: 3\n"), std::string::npos) << errors[0];
+    const struct {
+        const char* device; // empty: the test's line
+        UINT baud;
+        const char* call;
+    } cases[] = { { "", 12345, "BuildCommDCB()" }, { "/dev/null", 38400, "GetCommState()" } };
+    for (const auto& c : cases) {
+        if (*c.device)
+            SetSerialDevicePath(kPort, c.device);
+        EXPECT_FALSE(m_port.InitPort(kPort, c.baud, 'N', 8, 1, EV_RXCHAR, 64)) << c.call;
+        EXPECT_FALSE(m_port.IsOpen()) << c.call;
+        EXPECT_FALSE(m_port.StartMonitoring()) << c.call;
+        const std::vector<std::string> errors = Errors();
+        ASSERT_EQ(errors.size(), 1u);
+        const std::string head = std::string("WARNING:  ") + c.call + " Failed with the following error: \n";
+        EXPECT_EQ(errors[0].rfind(head, 0), 0u) << errors[0];
+        EXPECT_NE(errors[0].find("\nPort: 3\n"), std::string::npos) << errors[0];
+        ClearErrors();
+    }
 }
 
 TEST_F(SerialPortTest, ErrorHookMayUseThePort)
@@ -180,7 +198,7 @@ TEST_F(SerialPortTest, ErrorHookMayUseThePort)
         }
         m_port.WriteToPort(BytesOf("E"));
     });
-    EXPECT_TRUE(m_port.InitPort(kPort, 12345, 'N', 8, 1, EV_RXCHAR, 64));
+    EXPECT_FALSE(m_port.InitPort(kPort, 12345, 'N', 8, 1, EV_RXCHAR, 64));
     ASSERT_EQ(Errors().size(), 1u);
     ASSERT_TRUE(m_line.WaitForBytes(1, 2000));
     EXPECT_EQ(Hex(m_line.ReceivedBytes()), Hex(BytesOf("E")));

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/gdi/dc.h"
+#include "platform/gdi/system_colors.h"
 #include "platform/wnd/controls/button.h"
 #include "platform/wnd/controls/combobox.h"
 #include "platform/wnd/controls/static.h"
@@ -155,6 +156,33 @@ TEST_F(ButtonTest, AutoRadioButtonsClearTheirGroup)
     EXPECT_EQ(b.GetCheck(), BST_UNCHECKED);
     EXPECT_EQ(c.GetCheck(), BST_CHECKED);
     EXPECT_EQ(d.GetCheck(), BST_CHECKED);
+}
+
+TEST_F(ButtonTest, ARadioButtonIsRoundAndShowsItsChoiceAsADot)
+{
+    CButton a, b;
+    ASSERT_TRUE(
+        a.Create("A", WS_VISIBLE | WS_GROUP | BS_AUTORADIOBUTTON, CRect(10, 10, 80, 23), &parent, 21));
+    ASSERT_TRUE(b.Create("B", WS_VISIBLE | BS_AUTORADIOBUTTON, CRect(10, 30, 80, 43), &parent, 22));
+    Click(b);
+    const COLORREF face = ::GetSysColor(COLOR_3DFACE);
+    const COLORREF window = ::GetSysColor(COLOR_WINDOW);
+    const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
+    struct Row {
+        CButton* button;
+        COLORREF middle;
+    };
+    for (const Row& row : { Row { &a, window }, Row { &b, text } }) {
+        Snapshot shot(*row.button);
+        // The 13-pixel place: its corners keep the face, its edges' middles are
+        // ring, its centre the dot or the white face, with white around the dot.
+        for (const CPoint corner : { CPoint(0, 0), CPoint(12, 0), CPoint(0, 12), CPoint(12, 12) })
+            EXPECT_EQ(shot.At(corner.x, corner.y), face) << corner.x << "," << corner.y;
+        EXPECT_EQ(shot.At(0, 6), ::GetSysColor(COLOR_3DSHADOW));
+        EXPECT_EQ(shot.At(12, 6), ::GetSysColor(COLOR_3DHILIGHT));
+        EXPECT_EQ(shot.At(6, 6), row.middle);
+        EXPECT_EQ(shot.At(3, 6), window);
+    }
 }
 
 TEST_F(ButtonTest, ReflectedClickCanBeKeptOrShared)

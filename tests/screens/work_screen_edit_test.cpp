@@ -3,6 +3,8 @@
 // refused cell, and SQL text that stays text.
 
 #include "db/db_messages.h"
+#include "platform/wnd/core/input_seam.h"
+#include "platform/wnd/core/menu.h"
 #include "screens/table_bridge.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
@@ -87,6 +89,7 @@ TEST_F(WorkScreenEditTest, ItemColumnsKeepTheirLimits)
         const int column = Col(c.title);
         ASSERT_GT(column, 0) << c.title;
         Grid().SetFocusCell(2, 1);
+        const CString shown = Grid().GetItemText(1, column);
         EditCell(1, column, CString(c.typed));
         const std::string label = std::string(c.title) + " <- " + c.typed;
         if (c.refusal) {
@@ -95,7 +98,7 @@ TEST_F(WorkScreenEditTest, ItemColumnsKeepTheirLimits)
             EXPECT_EQ(Grid().GetFocusCell().row, 1) << label;
             EXPECT_EQ(Grid().GetFocusCell().col, column) << label;
             EXPECT_EQ(Grid().m_bKeepFocus, 1) << label;
-            EXPECT_EQ(Grid().GetItemText(1, column), CString(c.typed)) << label;
+            EXPECT_EQ(Grid().GetItemText(1, column), shown) << label; // what is stored
         } else {
             EXPECT_EQ(MessageBoxScript::Count(), 0u) << label;
             EXPECT_EQ(Grid().m_bKeepFocus, 0) << label;
@@ -288,4 +291,26 @@ TEST_F(WorkScreenEditTest, SalePriceAndPeriodArePackedAndRefusedWhenTheyDoNotFit
     // SALE_START takes what is typed.
     EditCell(1, Col("SALE_START"), "20261209");
     EXPECT_EQ(Stored("sale_start"), Value("20261209"));
+}
+
+TEST_F(WorkScreenEditTest, AltAndALetterReachTheMenusOnlyWhileNoCellIsEdited)
+{
+    LoadItems();
+    PopupMenuScript::Enable();
+    PopupMenuScript::Reset();
+    const int name = Col("ITEM_NAME");
+    ClickCell(1, name);
+    ASSERT_TRUE(AfxSimulateKey(Grid().GetSafeHwnd(), VK_F2));
+    ASSERT_TRUE(Grid().IsItemEditing(1, name));
+    CWnd* editor = CWnd::GetFocus();
+    ASSERT_NE(editor, nullptr);
+    ASSERT_NE(editor, &Grid());
+    ASSERT_TRUE(AfxSimulateKey(editor->GetSafeHwnd(), 'F', "f", FALSE, FALSE, TRUE));
+    EXPECT_TRUE(PopupMenuScript::Records().empty());
+    EXPECT_TRUE(Grid().IsItemEditing(1, name));
+    ASSERT_TRUE(AfxSimulateKey(editor->GetSafeHwnd(), VK_ESCAPE, "\x1b"));
+    ASSERT_TRUE(AfxSimulateKey(Grid().GetSafeHwnd(), 'F', "f", FALSE, FALSE, TRUE));
+    EXPECT_EQ(PopupMenuScript::Records().size(), 1u); // "File(&F)"
+    PopupMenuScript::Disable();
+    PopupMenuScript::Reset();
 }

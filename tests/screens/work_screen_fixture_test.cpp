@@ -115,7 +115,7 @@ bool WorkScreenFixture::WaitForLoad()
 
 void WorkScreenFixture::EditCell(int row, int column, const CString& text)
 {
-    Grid().SetItemText(row, column, text);
+    Grid().SetCellTextAsEdit(row, column, text);
     m_screen->SendMessage(WM_GRID_CELLEDITED, static_cast<WPARAM>(row), static_cast<LPARAM>(column));
 }
 

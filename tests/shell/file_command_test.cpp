@@ -82,7 +82,7 @@ struct OpenCase {
     bool treeFilled;
 };
 
-TEST_F(FileCommandTest, OpenMakesTheChoiceCurrentAndFillsTheTreeOnlyForItemDatabases)
+TEST_F(FileCommandTest, OpenMakesOnlyAnItemDatabaseCurrentAndFillsTheTree)
 {
     const OpenCase cases[] = {
         { "items.mdb", nullptr, "", true },
@@ -103,9 +103,12 @@ TEST_F(FileCommandTest, OpenMakesTheChoiceCurrentAndFillsTheTreeOnlyForItemDatab
         else
             TempDataRoot::WriteAll(path, c.content);
         const std::string before = TempDataRoot::ReadAll(path);
+        const CString current = LeftPane()->m_strItemDbPath;
         FileDialogScript::PushPath(path.c_str());
         Command(kOpen);
-        EXPECT_EQ(LeftPane()->m_strItemDbPath, path.c_str());
+        // A file that is no item database leaves the open one current.
+        const CString expected = c.treeFilled ? CString(path.c_str()) : current;
+        EXPECT_EQ(LeftPane()->m_strItemDbPath, expected);
         EXPECT_EQ(TreeCount() > 0, c.treeFilled);
         if (*c.message) {
             ASSERT_EQ(MessageBoxScript::Count(), 1u);
@@ -116,10 +119,10 @@ TEST_F(FileCommandTest, OpenMakesTheChoiceCurrentAndFillsTheTreeOnlyForItemDatab
         } else {
             EXPECT_EQ(MessageBoxScript::Count(), 0u);
         }
-        // Hint 11 with the new path in every case; the file is not touched.
+        // Hint 11 with the current path in every case; the file is not touched.
         ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
         EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
-        EXPECT_EQ(WorkScreen()->m_hints[0].text, path.c_str());
+        EXPECT_EQ(WorkScreen()->m_hints[0].text, expected);
         EXPECT_EQ(TempDataRoot::ReadAll(path), before);
     }
     const std::vector<FileDialogRecord> dialogs = FileDialogScript::Records();
@@ -240,6 +243,34 @@ TEST_F(FileCommandTest, NewWritesTheEmptyTemplateSendsHintElevenAndFillsTheTree)
     EXPECT_TRUE(dialog.open);
     EXPECT_EQ(dialog.title, "New ItemDB File");
     EXPECT_FALSE(dialog.flags & OFN_FILEMUSTEXIST);
+}
+
+TEST_F(FileCommandTest, ANameTypedWithoutExtensionGetsTheFiltersOne)
+{
+    OpenItems(m_items);
+    struct Case {
+        UINT command;
+        const char* typed;
+        const char* written;
+    };
+    const Case cases[] = {
+        { kNew, "store1", "store1.mdb" },
+        { kSaveAs, "store2", "store2.mdb" },
+        { kNew, "store3.db", "store3.db" },
+        { ID_EXCEL_NEW_FILE, "book", "book.xls" },
+        { ID_EXCEL_NEW_FILE, "book2.xlsx", "book2.xlsx" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        FileDialogScript::PushPath(Native("C:\\items\\") + "/" + c.typed);
+        Command(c.command);
+        EXPECT_TRUE(TempDataRoot::Exists((Native("C:\\items\\") + "/" + c.written).GetString()));
+        EXPECT_FALSE(TempDataRoot::Exists((Native("C:\\items\\") + "/" + c.typed).GetString())
+            && CString(c.typed) != c.written);
+    }
+    // The program's own Open lists it, and takes it.
+    OpenItems(Native("C:\\items\\") + "/store1.mdb");
+    EXPECT_EQ(MessageBoxScript::Count(), 0u);
 }
 
 TEST_F(FileCommandTest, NewAndSaveAsReplaceAnExistingFileOnlyWhenTheUserSaysYes)

@@ -1,7 +1,9 @@
 // The main window as a user meets it: which view routes the commands after a
 // click, fly-by prompts and tooltips, the lock-key indicators, the tray icon.
 
+#include "platform/wnd/core/input_seam.h"
 #include "platform/wnd/core/keyboard.h"
+#include "platform/wnd/core/menu.h"
 #include "platform/wnd/desktop/tray.h"
 #include "tests/shell/shell_fixture.h"
 
@@ -151,3 +153,43 @@ TEST_F(FrameUseTest, TrayIconUsesIcon199AsTheFramesBigIcon)
 }
 
 } // namespace
+
+TEST_F(FrameUseTest, AltAndAMenusLetterOpensItAndTheItemsLettersChoose)
+{
+    PopupMenuScript::Enable();
+    PopupMenuScript::Reset();
+    FileDialogScript::PushCancel();
+    const HMENU bar = *Frame()->GetMenu();
+    struct Case {
+        UINT vk;
+        int popup; // the menu that opens, -1 none
+        UINT letter; // typed in it, 0 Escape
+        const char* dialog; // the file dialog the chosen command shows, or nullptr
+    };
+    const Case cases[] = {
+        { 'F', 0, 'o', "ItemDB File Open" }, // "File(&F)", "Open(&O)..."
+        { 'F', 0, 0, nullptr }, { 'V', 3, 0, nullptr }, // "View(&V)"
+        { 'I', -1, 0, nullptr }, // "Item_Option" marks no letter
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<char>(c.vk));
+        PopupMenuScript::Reset();
+        if (c.letter)
+            PopupMenuScript::PushKey(c.letter);
+        const size_t dialogs = FileDialogScript::Records().size();
+        const char typed[] = { static_cast<char>(c.vk + 'a' - 'A'), 0 };
+        ASSERT_TRUE(
+            AfxSimulateKey(LeftPane()->m_categoryTree.GetSafeHwnd(), c.vk, typed, FALSE, FALSE, TRUE));
+        const std::vector<PopupMenuRecord> shown = PopupMenuScript::Records();
+        ASSERT_EQ(shown.size(), c.popup < 0 ? 0u : 1u);
+        if (c.popup >= 0) {
+            EXPECT_EQ(shown[0].menu, ::GetSubMenu(bar, c.popup));
+        }
+        ASSERT_EQ(FileDialogScript::Records().size(), dialogs + (c.dialog ? 1 : 0));
+        if (c.dialog) {
+            EXPECT_EQ(FileDialogScript::Records().back().title, c.dialog);
+        }
+    }
+    PopupMenuScript::Disable();
+    PopupMenuScript::Reset();
+}

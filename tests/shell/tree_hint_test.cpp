@@ -185,9 +185,10 @@ TEST_F(TreeHintTest, OpeningAFileThatIsNoItemDatabaseKeepsTheTree)
     const std::string other = m_root.Native("C:\\items\\other.mdb");
     TempDataRoot::WriteAll(other, TempDataRoot::ReadAll(m_root.Native(kManagerDatabase)));
     const UINT before = LeftPane()->m_categoryTree.GetCount();
+    const CString current = LeftPane()->m_strItemDbPath;
     FileDialogScript::PushPath(other.c_str());
     Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(57601, 0), 0);
-    EXPECT_EQ(LeftPane()->m_strItemDbPath, other.c_str());
+    EXPECT_EQ(LeftPane()->m_strItemDbPath, current);
     EXPECT_EQ(LeftPane()->m_categoryTree.GetCount(), before);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "File Open Error.");

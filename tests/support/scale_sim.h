@@ -74,6 +74,8 @@ public:
     // Listens on the given address and port (the stand-alone simulator).
     bool StartAt(const std::string& address, unsigned port, TcpScript script, Greeting greeting);
     void Stop();
+    // Bytes sent in the greeting's own write, right after it (set before Start).
+    void GlueToGreeting(const Bytes& bytes) { m_greetingTail = bytes; }
 
     std::string Address() const { return m_address; }
 
@@ -97,6 +99,7 @@ private:
 
     TcpScript m_script;
     Greeting m_greeting = Greeting::Welcome;
+    Bytes m_greetingTail;
     std::string m_address;
     CSocket m_listener;
     std::thread m_thread;

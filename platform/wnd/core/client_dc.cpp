@@ -17,6 +17,7 @@
 
 #include "platform/gdi/dc_internal.h"
 #include "platform/gdi/system_colors.h"
+#include "platform/wnd/core/internal/widget_bridge.h"
 #include "platform/wnd/core/internal/window_state.h"
 #include "platform/wnd/core/internal/wnd_internal.h"
 
@@ -40,6 +41,7 @@ public:
 struct Overlay {
     QPointer<QWidget> widget;
     QImage image;
+    QRegion drawn; // what client DCs drew since the window was last invalidated
 };
 std::map<HWND, Overlay> g_overlays;
 
@@ -65,8 +67,15 @@ bool OverlayFilter::eventFilter(QObject* watched, QEvent* event)
         g_overlays.erase(it);
         return false;
     }
+    // The window paints itself, then what was drawn goes over it; only a
+    // window that leaves its painting to the widget is covered whole.
+    const QImage image = it->second.image;
+    const QRegion drawn = it->second.drawn;
+    const bool passOn = widget_bridge::RunPaint(hwnd, *static_cast<QPaintEvent*>(event));
     QPainter painter(widget);
-    painter.drawImage(0, 0, it->second.image);
+    if (!passOn)
+        painter.setClipRegion(drawn);
+    painter.drawImage(0, 0, image);
     return true;
 }
 
@@ -82,9 +91,11 @@ void KeepOverlay(HWND hwnd, const QImage& image, const QRect& drawn)
         if (overlay.widget)
             overlay.widget->removeEventFilter(Filter());
         overlay.widget = widget;
+        overlay.drawn = QRegion();
         widget->installEventFilter(Filter());
     }
     overlay.image = image;
+    overlay.drawn += drawn;
     widget->update(drawn);
 }
 

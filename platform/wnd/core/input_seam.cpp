@@ -126,7 +126,7 @@ BOOL AfxSimulateMouseAt(HWND hwnd, UINT message, POINT point, UINT keyState)
     return SendMouse(target, QPointF(local), message, keyState);
 }
 
-BOOL AfxSimulateKey(HWND hwnd, UINT vk, const char* text, BOOL shift, BOOL control)
+BOOL AfxSimulateKey(HWND hwnd, UINT vk, const char* text, BOOL shift, BOOL control, BOOL alt)
 {
     QWidget* widget = VisibleWidget(hwnd);
     if (!widget)
@@ -136,6 +136,8 @@ BOOL AfxSimulateKey(HWND hwnd, UINT vk, const char* text, BOOL shift, BOOL contr
         modifiers |= Qt::ShiftModifier;
     if (control)
         modifiers |= Qt::ControlModifier;
+    if (alt)
+        modifiers |= Qt::AltModifier;
     const int key = widget_bridge::QtKeyFromVirtual(vk);
     const QString typed = QString::fromUtf8(text ? text : "");
     QKeyEvent press(QEvent::KeyPress, key, modifiers, typed);

@@ -14,8 +14,9 @@
 BOOL AfxSimulateMouse(HWND hwnd, UINT message, POINT point, UINT keyState = 0);
 
 // A key press and release of virtual key vk; text is what the key types
-// (UTF-8, may be empty). shift/control add the modifiers.
-BOOL AfxSimulateKey(HWND hwnd, UINT vk, const char* text = "", BOOL shift = FALSE, BOOL control = FALSE);
+// (UTF-8, may be empty). shift/control/alt add the modifiers.
+BOOL AfxSimulateKey(
+    HWND hwnd, UINT vk, const char* text = "", BOOL shift = FALSE, BOOL control = FALSE, BOOL alt = FALSE);
 
 // A turn of the mouse wheel by delta (120 a notch, positive away from the
 // user) with the pointer at point (client coordinates) and keyState (MK_ flags).

@@ -4,6 +4,7 @@
 #include "platform/wnd/core/menu.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -171,6 +172,13 @@ bool g_scripted = false;
 // MNC_EXECUTE answer names the item by position. 0 when nothing is chosen.
 UINT MenuCharCommand(HMENU menu, HWND owner, UINT character)
 {
+    // An item's own "&" letter first (an enabled command), then the owner.
+    const int marked = AfxFindMenuMnemonic(menu, character);
+    if (marked >= 0) {
+        const UINT state = GetMenuState(menu, static_cast<UINT>(marked), MF_BYPOSITION);
+        const UINT id = GetMenuItemID(menu, marked);
+        return (state & (MF_GRAYED | MF_DISABLED)) || id == static_cast<UINT>(-1) ? 0 : id;
+    }
     if (!IsWindow(owner))
         return 0;
     const LRESULT answer = ::SendMessage(owner, WM_MENUCHAR,
@@ -588,6 +596,20 @@ CString GetMenuText(HMENU menu, UINT id, UINT flags)
     if (!Locate(menu, id, flags, &owner, &index))
         return CString();
     return owner->items[index].text;
+}
+
+int AfxFindMenuMnemonic(HMENU menu, UINT character)
+{
+    const int wanted = std::tolower(static_cast<int>(character));
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        const CString text = GetMenuText(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        for (int at = text.Find('&'); at >= 0 && at + 1 < text.GetLength(); at = text.Find('&', at + 2)) {
+            const char marked = text[at + 1];
+            if (marked != '&' && std::tolower(static_cast<unsigned char>(marked)) == wanted)
+                return i;
+        }
+    }
+    return -1;
 }
 
 UINT_PTR GetMenuItemData(HMENU menu, UINT id, UINT flags)

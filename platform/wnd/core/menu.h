@@ -79,6 +79,9 @@ UINT GetMenuState(HMENU menu, UINT id, UINT flags);
 // Copies the item's text (at most maxCount - 1 bytes); returns its length.
 int GetMenuString(HMENU menu, UINT id, LPTSTR buffer, int maxCount, UINT flags);
 CString GetMenuText(HMENU menu, UINT id, UINT flags);
+// The position of the first item whose text marks character with "&" (either
+// case, "&&" is no mark), or -1: the letter that opens or chooses it.
+int AfxFindMenuMnemonic(HMENU menu, UINT character);
 // The owner-drawn item's data; 0 when none.
 UINT_PTR GetMenuItemData(HMENU menu, UINT id, UINT flags);
 // Previous state (MF_CHECKED / MF_GRAYED bits), -1 when there is no such item.

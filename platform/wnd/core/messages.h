@@ -59,6 +59,7 @@ inline constexpr UINT WM_KEYLAST = 0x0109;
 inline constexpr UINT WM_INITDIALOG = 0x0110;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
+inline constexpr WPARAM SC_KEYMENU = 0xF100; // lParam: the menu letter typed with Alt
 inline constexpr UINT WM_TIMER = 0x0113;
 inline constexpr UINT WM_HSCROLL = 0x0114;
 inline constexpr UINT WM_VSCROLL = 0x0115;

@@ -438,6 +438,17 @@ void SyncTopLevelGeometry(HWND hwnd, QWidget* widget)
             hwnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(g.x()), static_cast<WORD>(g.y())));
 }
 
+// The characters a key press types; with Alt held, a letter or digit key
+// types its own (lower-case) character when the system gave no text.
+QString TypedText(const QKeyEvent& key, UINT vk, bool system)
+{
+    if (!system || !key.text().isEmpty())
+        return system ? key.text().toLower() : key.text();
+    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
+        return QString(QChar(vk)).toLower();
+    return QString();
+}
+
 bool EventBridge::eventFilter(QObject* watched, QEvent* event)
 {
     auto* widget = qobject_cast<QWidget*>(watched);
@@ -445,16 +456,8 @@ bool EventBridge::eventFilter(QObject* watched, QEvent* event)
     if (!hwnd || !IsWindow(hwnd))
         return false;
     switch (event->type()) {
-    case QEvent::Paint: {
-        std::shared_ptr<WindowState> state = window_table::Find(hwnd);
-        auto* paint = static_cast<QPaintEvent*>(event);
-        state->dirty = state->dirty.subtracted(paint->region());
-        g_paintFrames.push_back(PaintFrame { hwnd, paint->rect() });
-        const bool passOn = DispatchPassesOn(hwnd, WM_PAINT, 0, 0);
-        g_paintFrames.pop_back();
-        state->erasePending = false;
-        return !passOn;
-    }
+    case QEvent::Paint:
+        return !widget_bridge::RunPaint(hwnd, *static_cast<QPaintEvent*>(event));
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
@@ -496,10 +499,14 @@ bool EventBridge::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         const bool down = event->type() == QEvent::KeyPress;
         const UINT vk = widget_bridge::VirtualKeyFromQt(key->key());
+        // Alt without Control makes the system key messages (menus' letters).
+        const bool system = (key->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) == Qt::AltModifier;
         bool passOn = true;
         if (vk != 0) {
-            const WORD flags = down ? (key->isAutoRepeat() ? 0x4000 : 0) : 0xC000;
-            const UINT message = down ? WM_KEYDOWN : WM_KEYUP;
+            const WORD flags = static_cast<WORD>(
+                (down ? (key->isAutoRepeat() ? 0x4000 : 0) : 0xC000) | (system ? 0x2000 : 0));
+            const UINT message
+                = system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
             const LPARAM lParam = MAKELPARAM(1, flags);
             if (PreTranslateInput(hwnd, message, vk, lParam)) {
                 event->accept();
@@ -508,11 +515,17 @@ bool EventBridge::eventFilter(QObject* watched, QEvent* event)
             passOn = DispatchPassesOn(hwnd, message, vk, lParam);
         }
         if (down && IsWindow(hwnd)) {
-            for (const QChar ch : key->text()) {
+            const UINT charMessage = system ? WM_SYSCHAR : WM_CHAR;
+            const LPARAM lParam = MAKELPARAM(1, system ? 0x2000 : 0);
+            for (const QChar ch : TypedText(*key, vk, system)) {
                 if (ch.isNull() || !IsWindow(hwnd))
                     continue;
-                if (!PreTranslateInput(hwnd, WM_CHAR, ch.unicode(), MAKELPARAM(1, 0)))
-                    passOn = DispatchPassesOn(hwnd, WM_CHAR, ch.unicode(), MAKELPARAM(1, 0)) && passOn;
+                if (!PreTranslateInput(hwnd, charMessage, ch.unicode(), lParam))
+                    passOn = DispatchPassesOn(hwnd, charMessage, ch.unicode(), lParam) && passOn;
+            }
+            if (system) {
+                event->accept();
+                return true;
             }
         }
         if (passOn && IsWindow(hwnd) && !LetWidgetHandle(widget, event) && down
@@ -936,3 +949,20 @@ CString ClassNameOf(HWND hwnd)
 }
 
 } // namespace wnd_internal
+
+namespace widget_bridge {
+
+bool RunPaint(HWND hwnd, const QPaintEvent& paint)
+{
+    std::shared_ptr<WindowState> state = window_table::Find(hwnd);
+    if (!state)
+        return true;
+    state->dirty = state->dirty.subtracted(paint.region());
+    g_paintFrames.push_back(PaintFrame { hwnd, paint.rect() });
+    const bool passOn = DispatchPassesOn(hwnd, WM_PAINT, 0, 0);
+    g_paintFrames.pop_back();
+    state->erasePending = false;
+    return passOn;
+}
+
+} // namespace widget_bridge

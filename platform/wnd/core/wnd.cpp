@@ -183,6 +183,23 @@ void Remove(HWND hwnd)
 
 namespace dispatch_internal {
 
+namespace {
+
+HWND TopLevelOf(HWND hwnd)
+{
+    std::lock_guard lock(window_table::Mutex());
+    std::shared_ptr<WindowState> state = window_table::FindLocked(hwnd);
+    while (state && state->IsChild() && state->parent) {
+        std::shared_ptr<WindowState> parent = window_table::FindLocked(state->parent);
+        if (!parent)
+            break;
+        state = parent;
+    }
+    return state ? state->hwnd : nullptr;
+}
+
+} // namespace
+
 // The window class's own handling of a message, for windows with and without
 // an object.
 LRESULT DefaultWindowProcFor(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -234,6 +251,11 @@ LRESULT DefaultWindowProcFor(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_GETDLGCODE:
         return state->className == "EDIT" ? (DLGC_WANTCHARS | DLGC_WANTARROWS) : 0;
+    case WM_SYSCHAR:
+        // Alt and a letter go to the top-level window's menu.
+        if (HWND root = TopLevelOf(hwnd))
+            ::SendMessage(root, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam));
+        return 0;
     case WM_NCLBUTTONDOWN:
         if (wParam == HTCAPTION)
             caption_drag::Begin(hwnd, lParam);

@@ -42,6 +42,16 @@ QStringList QtFilters(const CString& filter)
     return filters;
 }
 
+// path with "." and extension added when its file name has no extension
+// (an empty extension adds nothing).
+CString WithDefaultExtension(const CString& path, const CString& extension)
+{
+    const int slash = std::max(path.ReverseFind('/'), path.ReverseFind('\\'));
+    if (extension.IsEmpty() || path.Mid(slash + 1).IsEmpty() || path.Mid(slash + 1).Find('.') >= 0)
+        return path;
+    return path + "." + extension;
+}
+
 } // namespace
 
 CFileDialog::CFileDialog(
@@ -73,7 +83,7 @@ INT_PTR CFileDialog::DoModal()
         }
         if (!answer)
             return IDCANCEL;
-        m_path = *answer;
+        m_path = WithDefaultExtension(*answer, m_defaultExt);
         return IDOK;
     }
     QWidget* parent = m_pParent ? wnd_internal::WidgetOf(m_pParent->GetSafeHwnd()) : nullptr;
@@ -103,7 +113,7 @@ INT_PTR CFileDialog::DoModal()
         dialog.selectFile(ToQt(m_initialName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return IDCANCEL;
-    m_path = CString(dialog.selectedFiles().front().toUtf8().constData());
+    m_path = WithDefaultExtension(CString(dialog.selectedFiles().front().toUtf8().constData()), m_defaultExt);
     return IDOK;
 }
 

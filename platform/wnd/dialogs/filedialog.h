@@ -2,10 +2,12 @@
 // CFileDialog: the open and save dialogs. An open dialog without
 // OFN_FILEMUSTEXIST accepts a name that does not exist yet (a new file);
 // a save dialog with OFN_OVERWRITEPROMPT asks before it accepts an existing
-// file. The chosen path is a native path. UI thread.
+// file. The chosen path is a native path; with a default extension, a name
+// typed without one gets it. UI thread.
 //
 // Test seam: with FileDialogScript enabled no dialog is shown; each DoModal
-// is recorded and answered by the next queued path (IDOK) or cancel.
+// is recorded and answered by the next queued path (IDOK, taken as typed)
+// or cancel.
 
 #include <optional>
 #include <vector>

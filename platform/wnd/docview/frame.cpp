@@ -208,6 +208,7 @@ const MessageMap* CFrameWnd::GetMessageMap() const
             OnWm<WM_NCDESTROY, &CFrameWnd::OnNcDestroy>(),
             OnWm<WM_SETFOCUS, &CFrameWnd::OnSetFocus>(),
             OnMessage<&CFrameWnd::OnInitMenuPopupMessage>(WM_INITMENUPOPUP),
+            OnMessage<&CFrameWnd::OnSysCommandMessage>(WM_SYSCOMMAND),
             OnMessage<&CFrameWnd::OnMenuSelectMessage>(WM_MENUSELECT),
             OnMessage<&CFrameWnd::OnSetMessageStringMessage>(WM_SETMESSAGESTRING),
             OnCommandRange<&CFrameWnd::OnBarCheck>(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR),
@@ -420,6 +421,16 @@ BOOL CFrameWnd::TrackMenuBarPopup(int position)
     if (command != 0 && GetSafeHwnd())
         SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
     return TRUE;
+}
+
+LRESULT CFrameWnd::OnSysCommandMessage(WPARAM wParam, LPARAM lParam)
+{
+    if ((wParam & 0xFFF0) != SC_KEYMENU || !m_hMenuDefault)
+        return Default();
+    const int position = AfxFindMenuMnemonic(m_hMenuDefault, static_cast<UINT>(lParam));
+    if (position >= 0)
+        TrackMenuBarPopup(position);
+    return 0;
 }
 
 void CFrameWnd::AddControlBar(CControlBar* bar)

@@ -123,6 +123,9 @@ protected:
     void OnSetFocus(CWnd* oldWnd);
     LRESULT OnNcCreateMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnInitMenuPopupMessage(WPARAM wParam, LPARAM lParam);
+    // SC_KEYMENU: opens the menu bar's menu whose text marks the letter
+    // ("File(&F)"); other system commands go to the default handling.
+    LRESULT OnSysCommandMessage(WPARAM wParam, LPARAM lParam);
     // Fly-by help: the prompt of the command under the pointer (the text of
     // its string before '\n') in the status bar's first pane; the idle text
     // (string 57345) when the menu closes or the pointer leaves.

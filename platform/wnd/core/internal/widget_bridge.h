@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include <QPaintEvent>
 #include <QRect>
 
 #include "platform/wnd/core/internal/window_state.h"
@@ -34,6 +35,9 @@ void ReleaseWidget(WindowState& state);
 // Painting: add to the update region (nullptr: all) and schedule the paint;
 // remove from it; paint now when something is pending.
 void Invalidate(const std::shared_ptr<WindowState>& state, const QRect* rect, bool erase = true);
+// Runs the window's WM_PAINT for a paint event of its widget: true when the
+// window left the painting to the widget.
+bool RunPaint(HWND hwnd, const QPaintEvent& paint);
 void Validate(const std::shared_ptr<WindowState>& state, const QRect* rect);
 void UpdateNow(const std::shared_ptr<WindowState>& state);
 
