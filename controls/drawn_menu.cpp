@@ -3,7 +3,7 @@
 
 #include "controls/drawn_menu.h"
 
-#include "controls/menu_offscreen_dc.h"
+#include "controls/offscreen_dc.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -1019,10 +1019,10 @@ void CDrawnMenu::DrawFlat(LPDRAWITEMSTRUCT drawItem)
     if (disabled && !TheShared().xpSelectDisabled)
         selected = FALSE;
     // A disabled item is drawn off screen and copied in one step.
-    std::optional<CMenuOffscreenDC> offscreen;
+    std::optional<COffscreenDC> offscreen;
     CDC* dc = target;
     if (disabled) {
-        offscreen.emplace(target, item);
+        offscreen.emplace(target, item, OffscreenFill::None);
         dc = &*offscreen;
     }
     const CRect columnRect(item.left, item.top, item.left + column, item.bottom);

@@ -10,17 +10,7 @@ COffscreenDC::COffscreenDC(CDC* target, const RECT* rect)
         m_rect = *rect;
     else
         target->GetClipBox(&m_rect);
-    if (m_bMemDC) {
-        CreateCompatibleDC(target);
-        target->LPtoDP(&m_rect);
-        m_bitmap.CreateCompatibleBitmap(target, m_rect.Width(), m_rect.Height());
-        m_oldBitmap = SelectObject(&m_bitmap);
-        SetMapMode(target->GetMapMode());
-        target->DPtoLP(&m_rect);
-        SetWindowOrg(m_rect.left, m_rect.top);
-    } else {
-        BorrowPrinter();
-    }
+    Begin(TRUE);
     FillSolidRect(&m_rect, target->GetBkColor());
 }
 
@@ -30,16 +20,41 @@ COffscreenDC::COffscreenDC(CDC* target)
     if (!target)
         return;
     m_bMemDC = !target->IsPrinting();
+    if (m_bMemDC)
+        target->GetClipBox(&m_rect);
+    Begin(FALSE);
+    if (m_bMemDC)
+        FillSolidRect(&m_rect, target->GetBkColor());
+}
+
+COffscreenDC::COffscreenDC(CDC* target, const RECT& rect, OffscreenFill fill)
+    : m_pDC(target)
+    , m_rect(rect)
+{
+    if (!target)
+        return;
+    m_bMemDC = !target->IsPrinting();
+    Begin(FALSE);
+    if (fill == OffscreenFill::Background)
+        FillSolidRect(&m_rect, target->GetBkColor());
+}
+
+void COffscreenDC::Begin(BOOL mapped)
+{
     if (!m_bMemDC) {
         BorrowPrinter();
         return;
     }
-    target->GetClipBox(&m_rect);
-    CreateCompatibleDC(target);
-    m_bitmap.CreateCompatibleBitmap(target, m_rect.Width(), m_rect.Height());
+    CreateCompatibleDC(m_pDC);
+    if (mapped)
+        m_pDC->LPtoDP(&m_rect);
+    m_bitmap.CreateCompatibleBitmap(m_pDC, m_rect.Width(), m_rect.Height());
     m_oldBitmap = SelectObject(&m_bitmap);
+    if (mapped) {
+        SetMapMode(m_pDC->GetMapMode());
+        m_pDC->DPtoLP(&m_rect);
+    }
     SetWindowOrg(m_rect.left, m_rect.top);
-    FillSolidRect(&m_rect, target->GetBkColor());
 }
 
 void COffscreenDC::BorrowPrinter()

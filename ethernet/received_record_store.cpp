@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ethernet/record_sql.h"
+#include "db/record_sql.h"
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
 

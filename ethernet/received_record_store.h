@@ -10,7 +10,7 @@
 #include <span>
 
 #include "db/general_dao_helper.h"
-#include "ethernet/scale_records.h"
+#include "protocol/scale_records.h"
 
 class CReceivedRecordStore : public CGeneralDaoHelper {
 public:

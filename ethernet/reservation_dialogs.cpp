@@ -3,11 +3,11 @@
 #include <chrono>
 
 #include "db/store_paths.h"
-#include "ethernet/record_values.h"
 #include "ethernet/reservation_host.h"
 #include "platform/base/datetime.h"
 #include "platform/wnd/controls/button.h"
 #include "platform/wnd/core/msgbox.h"
+#include "protocol/record_values.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include "db/sql_text.h"
 #include "db/store_paths.h"
-#include "ethernet/record_values.h"
 #include "platform/base/datetime.h"
 #include "platform/base/exception.h"
 #include "platform/base/file.h"
+#include "protocol/record_values.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 
 #include "db/store_paths.h"
 #include "ethernet/reservation_host.h"
-#include "ethernet/scale_records.h"
 #include "platform/base/bytes.h"
 #include "platform/base/datetime.h"
 #include "platform/wnd/core/msgbox.h"
+#include "protocol/scale_records.h"
 
 namespace {
 

@@ -32,11 +32,11 @@
 #include "ethernet/reservation_rules.h"
 #include "ethernet/scale_packet_poster.h"
 #include "ethernet/scale_packet_sender.h"
-#include "ethernet/scale_stream.h"
-#include "ethernet/transfer_steps.h"
 #include "platform/net/socket.h"
 #include "platform/net/socket_reader.h"
 #include "platform/wnd/core/thread.h"
+#include "protocol/scale_stream.h"
+#include "protocol/transfer_steps.h"
 
 class CReservationHost;
 

@@ -11,8 +11,8 @@
 #include <map>
 #include <mutex>
 
-#include "ethernet/scale_stream.h"
 #include "platform/wnd/core/wnd.h"
+#include "protocol/scale_stream.h"
 
 class CScalePacketPoster : public IScalePacketSink {
 public:

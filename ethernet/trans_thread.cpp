@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
+#include "db/record_sql.h"
 #include "db/store_paths.h"
 #include "ethernet/received_record_store.h"
-#include "ethernet/record_sql.h"
 #include "ethernet/scale_packet_sender.h"
 #include "ethernet/transfer_host.h"
 #include "platform/base/datetime.h"

@@ -18,14 +18,14 @@
 #include <vector>
 
 #include "ethernet/resend_guard.h"
-#include "ethernet/scale_packet.h"
 #include "ethernet/scale_packet_poster.h"
-#include "ethernet/scale_records.h"
 #include "ethernet/transfer_job_owner.h"
-#include "ethernet/transfer_steps.h"
 #include "platform/base/cstring.h"
 #include "platform/net/socket.h"
 #include "platform/wnd/core/thread.h"
+#include "protocol/scale_packet.h"
+#include "protocol/scale_records.h"
+#include "protocol/transfer_steps.h"
 
 class CTransferHost;
 class CTransferScreenHost;

@@ -2,7 +2,7 @@
 // What a TCP transfer job needs of the work screen that starts it beyond what
 // every transfer needs (CTransferScreenHost): the screen's data kind and the
 // Ethernet stop flag. Its window is the target of the jobs' socket messages
-// and reply timers. CKindOfView implements it; tests give their own.
+// and reply timers. CTransferGlue implements it; tests give their own.
 
 #include "ethernet/transfer_screen_host.h"
 #include "platform/base/cstring.h"

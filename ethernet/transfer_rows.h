@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "ethernet/record_values.h"
 #include "platform/base/cstring.h"
+#include "protocol/record_values.h"
 
 class CTransferScreenHost;
 

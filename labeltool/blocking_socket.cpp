@@ -4,8 +4,8 @@
 
 #include <ctime>
 
-#include "ethernet/scale_stream.h"
 #include "platform/wnd/core/wnd.h"
+#include "protocol/scale_stream.h"
 
 namespace {
 

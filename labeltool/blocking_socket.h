@@ -8,9 +8,9 @@
 #include <span>
 #include <vector>
 
-#include "ethernet/scale_packet.h"
 #include "platform/base/exception.h"
 #include "platform/net/socket.h"
+#include "protocol/scale_packet.h"
 
 class CWnd;
 

@@ -4,12 +4,12 @@
 
 #include <algorithm>
 
-#include "ethernet/scale_codes.h"
 #include "labeltool/scale_ip_dlg.h"
 #include "platform/base/bytes.h"
 #include "platform/wnd/controls/edit.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/docview/winapp.h"
+#include "protocol/scale_codes.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 
 #include <cstring>
 
-#include "ethernet/scale_codes.h"
-#include "ethernet/scale_records.h"
 #include "labeltool/ethernet_get_push_dlg.h"
 #include "platform/base/bytes.h"
 #include "platform/wnd/core/msgbox.h"
-#include "serial/link_frame.h"
+#include "protocol/link_frame.h"
+#include "protocol/scale_codes.h"
+#include "protocol/scale_records.h"
 
 namespace {
 

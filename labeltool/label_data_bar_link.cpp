@@ -8,14 +8,14 @@
 
 #include <cstring>
 
-#include "ethernet/scale_codes.h"
 #include "labeltool/ethernet_get_push_dlg.h"
 #include "labeltool/label_data_bar.h"
 #include "labeltool/label_record.h"
 #include "platform/base/bytes.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/core/sync.h"
-#include "serial/link_frame.h"
+#include "protocol/link_frame.h"
+#include "protocol/scale_codes.h"
 
 namespace {
 

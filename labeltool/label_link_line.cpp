@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "serial/link_frame.h"
+#include "protocol/link_frame.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <optional>
 
-#include "ethernet/scale_records.h"
 #include "labeltool/label_values.h"
+#include "protocol/scale_records.h"
 
 // The record of the values under the file number (positions in dots, label
 // length x 10). Values that do not fit their fields are cut: check them first

@@ -20,7 +20,7 @@
 #include <thread>
 
 #include "db/checked_dao_helper.h"
-#include "ethernet/server_messages.h"
+#include "protocol/server_messages.h"
 #include "platform/net/socket.h"
 #include "results/server_queries.h"
 #include "results/server_store.h"

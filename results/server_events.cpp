@@ -1,6 +1,6 @@
 #include "results/server_events.h"
 
-#include "ethernet/server_messages.h"
+#include "protocol/server_messages.h"
 #include "platform/wnd/core/wnd.h"
 
 namespace {

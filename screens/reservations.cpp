@@ -6,7 +6,7 @@
 
 #include "db/reservation_dao_helper.h"
 #include "db/store_paths.h"
-#include "ethernet/record_values.h"
+#include "protocol/record_values.h"
 #include "ethernet/reservation_dialogs.h"
 #include "ethernet/reservation_thread.h"
 #include "ethernet/transfer_selection.h"

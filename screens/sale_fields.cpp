@@ -1,6 +1,6 @@
 #include "screens/sale_fields.h"
 
-#include "ethernet/record_values.h"
+#include "protocol/record_values.h"
 
 std::string PackSalePrice(std::string_view kind, std::string_view price)
 {

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "db/checked_dao_helper.h"
-#include "ethernet/record_values.h"
+#include "protocol/record_values.h"
 
 struct SyncResult {
     int rows = 0; // rows or keys offered

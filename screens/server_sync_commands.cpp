@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "ethernet/scale_records.h"
+#include "protocol/scale_records.h"
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/core/wnd.h"

@@ -21,7 +21,7 @@ export ASAN_OPTIONS=detect_leaks=0
 cmake -S . -B "$build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCALVORN_SANITIZE=ON -DCALVORN_BENCH=OFF >/dev/null
 cmake --build "$build-asan" -j "$(nproc)" --target "${targets[@]}"
 cmake -S . -B "$build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCALVORN_TSAN=ON -DCALVORN_BENCH=OFF >/dev/null
-cmake --build "$build-tsan" -j "$(nproc)" --target tests_ethernet tests_serial
+cmake --build "$build-tsan" -j "$(nproc)" --target tests_protocol tests_ethernet tests_serial
 
 # Deadlines of the tests stretch for the slower builds.
 export CALVORN_TEST_TIME_SCALE=10

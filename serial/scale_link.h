@@ -22,12 +22,12 @@
 #include <vector>
 
 #include "ethernet/received_record_store.h"
-#include "ethernet/record_values.h"
-#include "ethernet/scale_records.h"
 #include "ethernet/transfer_rows.h"
 #include "platform/base/bytes.h"
 #include "platform/base/cstring.h"
-#include "serial/link_frame.h"
+#include "protocol/link_frame.h"
+#include "protocol/record_values.h"
+#include "protocol/scale_records.h"
 #include "serial/serial_host.h"
 #include "serial/serial_walk_state.h"
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "db/record_sql.h"
 #include "db/store_paths.h"
-#include "ethernet/record_sql.h"
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
 #include "serial/scale_link.h"

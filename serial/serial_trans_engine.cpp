@@ -5,9 +5,9 @@
 #include <optional>
 #include <string_view>
 
-#include "ethernet/scale_codes.h"
 #include "platform/base/bytes.h"
 #include "platform/wnd/core/msgbox.h"
+#include "protocol/scale_codes.h"
 #include "serial/serial_host.h"
 #include "serial/serial_walk_state.h"
 

@@ -30,7 +30,7 @@
 #include "platform/base/cstring.h"
 #include "platform/serial/serial_port.h"
 #include "platform/wnd/core/wnd.h"
-#include "serial/link_frame.h"
+#include "protocol/link_frame.h"
 #include "serial/serial_words.h"
 
 class CSerialHost;

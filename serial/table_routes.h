@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "ethernet/scale_codes.h"
-#include "ethernet/scale_records.h"
 #include "platform/base/cstring.h"
+#include "protocol/scale_codes.h"
+#include "protocol/scale_records.h"
 #include "serial/serial_words.h"
 
 struct TableRoute {

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "controls/drawn_menu.h"
-#include "controls/menu_offscreen_dc.h"
+#include "controls/offscreen_dc.h"
 #include "controls_test_util.h"
 #include "platform/base/resource_script.h"
 #include "platform/gdi/font.h"
@@ -237,7 +237,7 @@ TEST(MenuOffscreenDC, DrawsIntoItsRectangleAndCopiesItBackAtTheEnd)
 {
     Canvas target(100, 60);
     {
-        CMenuOffscreenDC off(&target.Dc(), CRect(10, 10, 50, 30));
+        COffscreenDC off(&target.Dc(), CRect(10, 10, 50, 30), OffscreenFill::None);
         // Logical coordinates of the target.
         off.FillSolidRect(10, 10, 40, 20, kGreen);
         off.FillSolidRect(20, 15, 10, 10, kRed);
@@ -255,7 +255,7 @@ TEST(MenuOffscreenDC, FillsNothingItself)
     Canvas target(60, 40);
     target.Dc().SetBkColor(kGreen);
     {
-        CMenuOffscreenDC off(&target.Dc(), CRect(0, 0, 60, 40));
+        COffscreenDC off(&target.Dc(), CRect(0, 0, 60, 40), OffscreenFill::None);
         off.SetPixel(5, 5, kRed);
     }
     EXPECT_EQ(target.At(5, 5), kRed);
@@ -268,7 +268,7 @@ TEST(MenuOffscreenDC, PrintingTargetIsDrawnDirectlyAndKept)
     target.Dc().m_bPrinting = TRUE;
     const HDC handle = target.Dc().GetSafeHdc();
     {
-        CMenuOffscreenDC off(&target.Dc(), CRect(0, 0, 60, 40));
+        COffscreenDC off(&target.Dc(), CRect(0, 0, 60, 40), OffscreenFill::None);
         EXPECT_TRUE(off.IsPrinting());
         EXPECT_EQ(off.GetSafeHdc(), handle);
         off.SetPixel(3, 3, kRed);

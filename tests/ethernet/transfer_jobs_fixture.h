@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "db/general_dao_helper.h"
-#include "ethernet/scale_records.h"
 #include "ethernet/transfer_jobs.h"
+#include "protocol/scale_records.h"
 #include "tests/support/fake_transfer_host.h"
 #include "tests/support/scale_memory.h"
 #include "tests/support/temp_folder.h"

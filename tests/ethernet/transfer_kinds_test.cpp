@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ethernet/record_sql.h"
+#include "db/record_sql.h"
 #include "tests/ethernet/transfer_jobs_fixture.h"
 
 // Every kind of data a TCP job carries, each way: what the simulated scale

@@ -2,9 +2,9 @@
 // door: Serial Join through its dialog, Get and Put as menu commands, against
 // simulated scales on a pseudo-terminal that answer as real ones may.
 
-#include "ethernet/scale_records.h"
 #include "labeltool/label_record.h"
 #include "platform/serial/serial_port.h"
+#include "protocol/scale_records.h"
 #include "tests/labeltool/tarnel_fixture.h"
 #include "tests/support/scale_sim.h"
 #include "tests/support/serial_scale_model.h"

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "ethernet/scale_records.h"
 #include "labeltool/label_record.h"
+#include "protocol/scale_records.h"
 
 namespace {
 

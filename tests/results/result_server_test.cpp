@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "db/sql_text.h"
-#include "ethernet/scale_records.h"
-#include "ethernet/server_messages.h"
+#include "protocol/scale_records.h"
+#include "protocol/server_messages.h"
 #include "tests/results/result_server_fixture.h"
 #include "tests/support/scale_sim_bytes.h"
 

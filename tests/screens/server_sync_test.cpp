@@ -2,9 +2,9 @@
 // inserted and then updated, quotes intact, failures counted; then a
 // simulated scale asks the results server for what was written.
 
-#include "ethernet/scale_records.h"
-#include "ethernet/server_messages.h"
 #include "platform/base/exception.h"
+#include "protocol/scale_records.h"
+#include "protocol/server_messages.h"
 #include "results/result_server.h"
 #include "screens/table_bridge.h"
 #include "shell/file_helpers.h"

@@ -1,9 +1,9 @@
 #include <cstdlib>
 
-#include "ethernet/scale_records.h"
 #include "platform/base/datetime.h"
 #include "platform/dao/dao_database.h"
 #include "platform/serial/serial_port.h"
+#include "protocol/scale_records.h"
 #include "screens/transfer_ports.h"
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"

@@ -1,9 +1,9 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "ethernet/scale_records.h"
 #include "ethernet/transfer_jobs.h"
 #include "platform/base/datetime.h"
+#include "protocol/scale_records.h"
 #include "screens/transfer_ports.h"
 #include "serial/serial_transfer.h"
 #include "shell/view_hints.h"

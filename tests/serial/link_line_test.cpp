@@ -5,9 +5,9 @@
 #include <deque>
 #include <mutex>
 
-#include "ethernet/scale_codes.h"
 #include "platform/serial/serial_port.h"
-#include "serial/link_frame.h"
+#include "protocol/link_frame.h"
+#include "protocol/scale_codes.h"
 #include "tests/support/scale_sim.h"
 #include "tests/support/scale_sim_bytes.h"
 

@@ -1,7 +1,7 @@
 #include <atomic>
 #include <cctype>
 
-#include "serial/link_frame.h"
+#include "protocol/link_frame.h"
 #include "tests/serial/serial_transfer_fixture.h"
 
 // Every wait of a serial session met by every answer a scale may give out of

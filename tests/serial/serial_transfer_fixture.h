@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "ethernet/scale_records.h"
 #include "platform/dao/dao_database.h"
 #include "platform/dao/dao_recordset.h"
 #include "platform/serial/serial_port.h"
 #include "platform/wnd/core/msgbox.h"
+#include "protocol/scale_records.h"
 #include "tests/serial/serial_screen.h"
 #include "tests/support/scale_sim.h"
 #include "tests/support/serial_scale_model.h"

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "serial/link_frame.h"
+#include "protocol/link_frame.h"
 #include "tests/serial/serial_transfer_fixture.h"
 
 // Whole serial transfers against simulated scales on a pseudo-terminal: the

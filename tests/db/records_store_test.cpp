@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ethernet/record_sql.h"
+#include "db/record_sql.h"
 #include "platform/base/exception.h"
 #include "platform/dao/dao_database.h"
 #include "platform/dao/dao_recordset.h"

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <random>
 
-#include "ethernet/record_sql.h"
-#include "ethernet/scale_packet.h"
-#include "ethernet/scale_records.h"
-#include "ethernet/server_messages.h"
+#include "db/record_sql.h"
+#include "protocol/scale_packet.h"
+#include "protocol/scale_records.h"
+#include "protocol/server_messages.h"
 #include "tests/support/scale_sim_bytes.h"
 
 // Random and mutated bytes for every decoder and parser of the TCP protocol. The

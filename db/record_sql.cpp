@@ -1,4 +1,4 @@
-#include "ethernet/record_sql.h"
+#include "db/record_sql.h"
 
 #include "db/sql_text.h"
 

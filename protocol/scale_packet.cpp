@@ -1,4 +1,4 @@
-#include "ethernet/scale_packet.h"
+#include "protocol/scale_packet.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "ethernet/scale_packet.h"
+#include "protocol/scale_packet.h"
 #include "tests/support/scale_sim_bytes.h"
 
 using scalesim::BytesOf;

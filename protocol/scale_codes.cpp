@@ -1,4 +1,4 @@
-#include "ethernet/scale_codes.h"
+#include "protocol/scale_codes.h"
 
 const char* ToString(ScaleCommand command)
 {

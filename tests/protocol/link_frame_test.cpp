@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <random>
 
-#include "ethernet/scale_codes.h"
-#include "serial/link_frame.h"
+#include "protocol/link_frame.h"
+#include "protocol/scale_codes.h"
 #include "tests/support/scale_sim_bytes.h"
 
 using scalesim::BytesOf;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "ethernet/scale_records.h"
-#include "ethernet/server_messages.h"
+#include "protocol/scale_records.h"
+#include "protocol/server_messages.h"
 #include "tests/support/scale_sim_bytes.h"
 
 using scalesim::FromHex;

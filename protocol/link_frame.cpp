@@ -1,9 +1,9 @@
-#include "serial/link_frame.h"
+#include "protocol/link_frame.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "ethernet/scale_codes.h"
+#include "protocol/scale_codes.h"
 
 std::uint8_t ByteSum8(std::span<const std::uint8_t> bytes)
 {

@@ -1,8 +1,8 @@
-#include "ethernet/server_messages.h"
+#include "protocol/server_messages.h"
 
 #include <algorithm>
 
-#include "ethernet/scale_records.h"
+#include "protocol/scale_records.h"
 
 void ServerPacketHeader::EncodeTo(ByteBuffer& out) const
 {

@@ -1,4 +1,4 @@
-#include "ethernet/scale_records.h"
+#include "protocol/scale_records.h"
 
 #include <algorithm>
 #include <limits>

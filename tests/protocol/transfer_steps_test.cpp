@@ -3,8 +3,8 @@
 #include <set>
 #include <string>
 
-#include "ethernet/scale_packet.h"
-#include "ethernet/transfer_steps.h"
+#include "protocol/scale_packet.h"
+#include "protocol/transfer_steps.h"
 #include "tests/support/scale_sim_bytes.h"
 
 using scalesim::FromHex;

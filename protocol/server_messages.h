@@ -16,9 +16,9 @@
 #include <span>
 #include <string>
 
-#include "ethernet/scale_codes.h"
 #include "platform/base/bytes.h"
 #include "platform/base/io_status.h"
+#include "protocol/scale_codes.h"
 
 enum class ServerCommand : std::uint16_t {
     DataRequest = 0x001F,

@@ -6,9 +6,9 @@
 
 #include <mutex>
 
-#include "ethernet/scale_packet.h"
 #include "platform/net/socket.h"
 #include "platform/net/socket_reader.h"
+#include "protocol/scale_packet.h"
 
 class IScalePacketSink {
 public:

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "ethernet/record_sql.h"
-#include "ethernet/scale_packet.h"
-#include "ethernet/scale_records.h"
+#include "db/record_sql.h"
+#include "protocol/scale_packet.h"
+#include "protocol/scale_records.h"
 #include "tests/support/scale_sim_bytes.h"
 
 using scalesim::BytesOf;

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "ethernet/scale_codes.h"
 #include "platform/base/bytes.h"
 #include "platform/base/io_status.h"
+#include "protocol/scale_codes.h"
 
 inline constexpr std::size_t kPacketHeaderSize = 4;
 inline constexpr std::size_t kMaxPacketSize = 2048;

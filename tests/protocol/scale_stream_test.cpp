@@ -5,7 +5,7 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "ethernet/scale_stream.h"
+#include "protocol/scale_stream.h"
 #include "tests/support/scale_sim.h"
 #include "tests/support/scale_sim_bytes.h"
 

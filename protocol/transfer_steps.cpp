@@ -1,6 +1,6 @@
-#include "ethernet/transfer_steps.h"
+#include "protocol/transfer_steps.h"
 
-#include "ethernet/scale_packet.h"
+#include "protocol/scale_packet.h"
 
 namespace {
 

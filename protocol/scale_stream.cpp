@@ -1,7 +1,7 @@
 #include <array>
 #include <chrono>
 
-#include "ethernet/scale_stream.h"
+#include "protocol/scale_stream.h"
 
 CScalePacketPump::CScalePacketPump(IScalePacketSink& sink, ScalePacketFramer::Start start)
     : m_sink(sink)

@@ -11,9 +11,9 @@
 #include <span>
 #include <string_view>
 
-#include "ethernet/scale_codes.h"
 #include "platform/base/bytes.h"
 #include "platform/base/io_status.h"
+#include "protocol/scale_codes.h"
 
 enum class TransferStep {
     PluClear,

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "serial/link_frame.h"
+#include "protocol/link_frame.h"
 
 // Random and mutated line bytes for the link decoders. The loop is bounded;
 // under AddressSanitizer a read past any buffer fails it.

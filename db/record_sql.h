@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ethernet/scale_records.h"
 #include "platform/base/io_status.h"
+#include "protocol/scale_records.h"
 
 // The INSERT of one received row into its table, every value a quoted literal.
 std::string InsertSql(const ReceivedRow& row);

@@ -29,10 +29,10 @@
 #include <string_view>
 #include <vector>
 
-#include "ethernet/record_values.h"
-#include "ethernet/scale_codes.h"
 #include "platform/base/bytes.h"
 #include "platform/base/io_status.h"
+#include "protocol/record_values.h"
+#include "protocol/scale_codes.h"
 
 inline constexpr std::size_t kPluRecordSize = 112;
 inline constexpr std::size_t kPluPayloadSize = 2 + kPluRecordSize;

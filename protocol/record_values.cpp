@@ -1,4 +1,4 @@
-#include "ethernet/record_values.h"
+#include "protocol/record_values.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# Structure checks, run by CI before the tests:
+#  1. protocol/ includes nothing above it: only the standard library and
+#     "platform/..." or "protocol/..." headers.
+#  2. No class or struct in the application folders below has more than 25
+#     public operations. An operation is a member function declared in a public
+#     section of the class body (the default section of a struct counts):
+#     virtual, static and operator functions are counted; constructors,
+#     destructors, functions declared "= delete", friends and nested types are
+#     not. Declarations are counted, so an overload set counts each overload.
+# Prints one line per finding and exits 1 when there is any; --list also
+# prints every class's count.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+exec python3 - "$@" <<'EOF'
+import pathlib
+import re
+import sys
+
+MAX_PUBLIC = 25
+APP_FOLDERS = ["screens", "ethernet", "serial", "results", "labeltool", "shell"]
+# Classes allowed above the limit, with their limit; none today.
+EXCEPTIONS = {}
+
+findings = []
+
+for path in sorted(pathlib.Path("protocol").rglob("*")):
+    if path.suffix not in (".h", ".cpp"):
+        continue
+    for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+        m = re.match(r'\s*#\s*include\s*"([^"]+)"', line)
+        if m and not m.group(1).startswith(("platform/", "protocol/")):
+            findings.append(f"{path}:{number}: protocol/ includes {m.group(1)}")
+
+
+def strip(text):
+    """Comments, string and character literals and preprocessor lines blanked."""
+    text = re.sub(r"//[^\n]*|/\*.*?\*/", " ", text, flags=re.S)
+    text = re.sub(r'"(\\.|[^"\\\n])*"' + r"|'(\\.|[^'\\\n])*'", '""', text)
+    return re.sub(r"^\s*#[^\n]*", " ", text, flags=re.M)
+
+
+def matching(text, i):
+    """Index just past the brace that closes the one at text[i]."""
+    depth = 0
+    for j in range(i, len(text)):
+        if text[j] == "{":
+            depth += 1
+        elif text[j] == "}":
+            depth -= 1
+            if depth == 0:
+                return j + 1
+    return len(text)
+
+
+def collapse_templates(s):
+    prev = None
+    while prev != s:
+        prev, s = s, re.sub(r"<[^<>;{}()]*>", "", s)
+    return s
+
+
+def is_operation(statement, name):
+    s = collapse_templates(" ".join(statement.split()))
+    if re.match(r"(friend|using|typedef|static_assert|enum|class|struct|union)\b", s):
+        return False
+    if re.search(r"=\s*delete\s*$", s):
+        return False
+    m = re.search(r"(operator\s*[^\s(]+|~?\w+)\s*\(", s)
+    if not m or "=" in s[: m.start()]:
+        return False
+    function = m.group(1)
+    return function not in (name, "~" + name)
+
+
+CLASS = re.compile(r"\b(class|struct)\s+(\w+)\s*(final\s*)?(:[^;{()]*)?\{")
+
+
+def count_public(body, keyword, name):
+    public = keyword == "struct"
+    count = 0
+    i = 0
+    statement = ""
+    while i < len(body):
+        c = body[i]
+        if c == "{":
+            if re.search(r"\)[^;]*$", statement) or re.search(r"\b(class|struct|enum|union)\b", statement):
+                # A function body or a nested type: up to its end.
+                i = matching(body, i)
+                if re.search(r"\)[^;]*$", statement) and not re.search(r"\b(class|struct|enum|union)\b", statement):
+                    if public and is_operation(statement, name):
+                        count += 1
+                    statement = ""
+                continue
+            # A brace initialiser of a member: part of the statement.
+            end = matching(body, i)
+            statement += body[i:end]
+            i = end
+            continue
+        if c == ";":
+            if public and is_operation(statement, name):
+                count += 1
+            statement = ""
+        elif c == ":" and body[i + 1 : i + 2] != ":" and body[i - 1 : i] != ":":
+            label = statement.strip()
+            if label in ("public", "protected", "private"):
+                public = label == "public"
+                statement = ""
+                i += 1
+                continue
+            statement += c
+        else:
+            statement += c
+        i += 1
+    return count
+
+
+for folder in APP_FOLDERS:
+    for path in sorted(pathlib.Path(folder).rglob("*")):
+        if path.suffix not in (".h", ".cpp"):
+            continue
+        text = strip(path.read_text(encoding="utf-8"))
+        for m in CLASS.finditer(text):
+            start = m.end() - 1
+            body = text[start + 1 : matching(text, start) - 1]
+            name = m.group(2)
+            count = count_public(body, m.group(1), name)
+            if "--list" in sys.argv:
+                print(f"{count:3} {name} {path}")
+            allowed = EXCEPTIONS.get(name, MAX_PUBLIC)
+            if count > allowed:
+                findings.append(f"{path}: {name} has {count} public operations (at most {allowed})")
+
+for finding in findings:
+    print(finding)
+if findings:
+    sys.exit(1)
+print("structure checks passed")
+EOF
