@@ -15,6 +15,8 @@
 #include "platform/wnd/core/app.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/dialogs/modal_script.h"
+#include "results/manager_result_view_dlg.h"
+#include "results/result_dao_helper.h"
 #include "results/result_view_dlg.h"
 #include "shell/file_helpers.h"
 
@@ -41,6 +43,9 @@ void Seed()
         manager.Execute(CString::Formatted("INSERT INTO [ScaleMG] ([scale_name], [ip], [mg_id]) VALUES "
                                            "('scale%02d', '10.0.0.%d', '%s')",
             s, s + 1, s % 2 ? "lee" : "kim"));
+    for (const char* id : { "kim", "lee" })
+        manager.Execute(CString::Formatted(
+            "INSERT INTO [Manager] ([mg_id], [mg_pass], [corner_code]) VALUES ('%s', '1', '1')", id));
     manager.Close();
 
     CDaoDatabase store;
@@ -92,6 +97,51 @@ void TimeResult(
     std::printf("%-44s %7.3f s  (%d rows)\n", what, seconds, rows);
 }
 
+// The Manager Result View's Daily of kim, lee, kim and lee over March: the
+// click, and of it the read of the range's rows and their sums.
+void TimeManagerDaily()
+{
+    CManagerResultViewDlg dialog;
+    double seconds = 0;
+    int rows = 0;
+    ModalDialogScript::Push([&](CDialog& d) {
+        ModalDialogScript::Push([](CDialog& select) {
+            auto* candidates = dynamic_cast<CListBox*>(select.GetDlgItem(1083));
+            for (const char* id : { "kim", "lee", "kim", "lee" }) {
+                for (int i = 0; i < candidates->GetCount(); ++i) {
+                    CString entry;
+                    candidates->GetText(i, entry);
+                    if (entry == id)
+                        candidates->SetCurSel(i);
+                }
+                AfxClickDlgButton(select, 1001);
+            }
+            AfxClickDlgButton(select, IDOK);
+        });
+        AfxClickDlgButton(d, 1110);
+        AfxClickDlgButton(d, 1089);
+        dynamic_cast<CDateTimeCtrl*>(d.GetDlgItem(1087))->SetTime(CTime(2009, 3, 1, 0, 0, 0));
+        dynamic_cast<CDateTimeCtrl*>(d.GetDlgItem(1088))->SetTime(CTime(2009, 3, kDays, 0, 0, 0));
+        const auto start = Clock::now();
+        AfxClickDlgButton(d, 1001);
+        seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        rows = dialog.m_grid.GetRowCount() - 2;
+    });
+    dialog.DoModal();
+    std::printf("%-44s %7.3f s  (%d rows)\n", "Manager Daily, 4 managers, 31 days", seconds, rows);
+
+    CResultDaoHelper dao;
+    const auto start = Clock::now();
+    dao.OpenDatabase(kServerDatabase);
+    const auto sums
+        = dao.SumByKeyAndDay("SELECT [mg_id], [Result_day], [Totalprice], [Totalweight], [PrintCnt] "
+                             "FROM [Server_DB] WHERE [Result_day] BETWEEN '2009- 3- 1' AND "
+                             "'2009- 3-31' AND [mg_id] IN ('kim', 'lee', 'kim', 'lee')");
+    dao.CloseDatabase();
+    std::printf("%-44s %7.3f s  (%zu managers)\n", "  of it the read and sum of the range's rows",
+        std::chrono::duration<double>(Clock::now() - start).count(), sums.size());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -112,6 +162,7 @@ int main(int argc, char** argv)
     TimeResult("Daily, 10 scales, Total Item, 31 days", "kim", { 1139, 1074, 1077, 1089 }, 1, 31);
     TimeResult("Weekly, 10 scales, Total Item, 31 days", "kim", { 1139, 1074, 1077, 1091 }, 1, 31);
     TimeResult("List of a day of 7,000 rows (vexo)", "vexo", { 1138 }, kBusyDay, kBusyDay);
+    TimeManagerDaily();
     std::filesystem::remove_all(root);
     return 0;
 }

@@ -4,9 +4,18 @@
 
 CCheckedDaoHelper::Lookup CCheckedDaoHelper::Select(const CString& sql, Rows* rows)
 {
+    CString error;
+    const Lookup found = SelectQuiet(sql, rows, error);
+    if (found == Lookup::Failed)
+        ReportError(error);
+    return found;
+}
+
+CCheckedDaoHelper::Lookup CCheckedDaoHelper::SelectQuiet(const CString& sql, Rows* rows, CString& error)
+{
     QueryResult result = Query(sql);
     if (!result.ok) {
-        ReportError(result.error);
+        error = result.error;
         return Lookup::Failed;
     }
     const Lookup found = result.rows.empty() ? Lookup::Missing : Lookup::Found;

@@ -18,6 +18,8 @@ public:
     // Runs a SELECT; rows (when given) receives the values of every row.
     // Failed, after the error was shown, when the query did not run.
     [[nodiscard]] Lookup Select(const CString& sql, Rows* rows = nullptr);
+    // As Select, but the error is not shown: Failed with its text.
+    [[nodiscard]] Lookup SelectQuiet(const CString& sql, Rows* rows, CString& error);
     // Runs one INSERT, UPDATE or DELETE; FALSE after the error was shown.
     [[nodiscard]] BOOL ExecuteChecked(const CString& sql);
     // As ExecuteChecked, but the error is not shown: FALSE with its text.

@@ -3,6 +3,7 @@
 #include "db/dao_helper.h"
 #include "db/sql_text.h"
 #include "platform/base/exception.h"
+#include "platform/dao/dao_recordset.h"
 
 namespace {
 
@@ -24,33 +25,56 @@ CString InsertSql(const TotalsMove& move, const TotalsRow& row)
         + SqlLiteral(move.userId) + ")";
 }
 
-// Runs the statements in order under one transaction of the database at path
-// until one fails; the number that ran, all committed (0 when the database did
-// not open or the commit failed).
-int RunUntilFailure(const CString& path, const std::vector<CString>& statements, CString& error)
+// The highest ID of the table, 0 when it is empty.
+long long HighestId(CDaoDatabase& database, const CString& table)
 {
-    int done = 0;
+    CDaoRecordset recordset(&database);
+    recordset.Open(AFX_DAO_USE_DEFAULT_TYPE, "SELECT MAX([ID]) FROM " + SqlName(table), 0);
+    const CString text
+        = recordset.IsEOF() ? CString() : CDaoHelper::VariantToText(recordset.GetFieldValue(0));
+    recordset.Close();
+    return std::strtoll(text.GetString(), nullptr, 10);
+}
+
+void RollbackQuietly(CDaoDatabase& database)
+{
     try {
-        CDaoDatabase database;
-        database.Open(path, FALSE, FALSE, kStoreDatabaseConnect);
-        database.BeginTrans();
-        for (const CString& sql : statements) {
-            try {
-                database.Execute(sql, kDbExecuteOptions);
-            } catch (CException* e) {
-                error = ErrorText(e);
-                break;
-            }
-            ++done;
-        }
-        database.CommitTrans();
+        database.Rollback();
     } catch (CException* e) {
-        const CString text = ErrorText(e);
-        if (error.IsEmpty())
-            error = text;
-        done = 0;
+        e->Delete(); // no transaction left to end
     }
-    return done;
+}
+
+// Both databases under one transaction each: the source's rows deleted, the
+// copies inserted. Throws at the first failure.
+void Stage(const TotalsMove& move, CDaoDatabase& source, CDaoDatabase& target, long long& firstCopy)
+{
+    source.Open(move.sourcePath, FALSE, FALSE, kStoreDatabaseConnect);
+    source.BeginTrans();
+    for (const TotalsRow& row : move.rows)
+        source.Execute(CString::Formatted("DELETE FROM %s WHERE [ID] = %lld", SqlName(move.table), row.key),
+            kDbExecuteOptions);
+    target.Open(move.targetPath, FALSE, FALSE, kStoreDatabaseConnect);
+    target.BeginTrans();
+    firstCopy = HighestId(target, move.table) + 1;
+    for (const TotalsRow& row : move.rows)
+        target.Execute(InsertSql(move, row), kDbExecuteOptions);
+}
+
+// Takes the committed copies back out of the target.
+BOOL TakeBack(const TotalsMove& move, long long firstCopy)
+{
+    try {
+        CDaoDatabase target;
+        target.Open(move.targetPath, FALSE, FALSE, kStoreDatabaseConnect);
+        target.Execute(
+            CString::Formatted("DELETE FROM %s WHERE [ID] >= %lld", SqlName(move.table), firstCopy),
+            kDbExecuteOptions);
+        return TRUE;
+    } catch (CException* e) {
+        e->Delete();
+        return FALSE;
+    }
 }
 
 } // namespace
@@ -58,16 +82,33 @@ int RunUntilFailure(const CString& path, const std::vector<CString>& statements,
 TotalsMoveOutcome MoveTotals(const TotalsMove& move)
 {
     TotalsMoveOutcome outcome;
-    std::vector<CString> statements;
-    for (const TotalsRow& row : move.rows)
-        statements.push_back(InsertSql(move, row));
-    outcome.copied = RunUntilFailure(move.targetPath, statements, outcome.error);
-    // Exactly the rows copied leave the source.
-    statements.clear();
-    for (int i = 0; i < outcome.copied; ++i)
-        statements.push_back(CString::Formatted("DELETE FROM %s WHERE [ID] = %lld", SqlName(move.table),
-            move.rows[static_cast<std::size_t>(i)].key));
-    if (!statements.empty())
-        outcome.deleted = RunUntilFailure(move.sourcePath, statements, outcome.error);
+    if (move.rows.empty())
+        return outcome;
+    CDaoDatabase source;
+    CDaoDatabase target;
+    long long firstCopy = 0;
+    try {
+        Stage(move, source, target, firstCopy);
+    } catch (CException* e) {
+        outcome.error = ErrorText(e);
+        RollbackQuietly(target);
+        RollbackQuietly(source);
+        return outcome;
+    }
+    try {
+        target.CommitTrans();
+    } catch (CException* e) {
+        outcome.error = ErrorText(e);
+        RollbackQuietly(source);
+        return outcome;
+    }
+    try {
+        source.CommitTrans();
+    } catch (CException* e) {
+        outcome.error = ErrorText(e);
+        outcome.copiesLeft = !TakeBack(move, firstCopy);
+        return outcome;
+    }
+    outcome.moved = static_cast<int>(move.rows.size());
     return outcome;
 }

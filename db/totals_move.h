@@ -1,10 +1,10 @@
 #pragma once
 // Moving sales totals from one store database into another (the result
 // summary): every row is inserted into the target table with its values
-// quoted and the mover's manager id, all inserts under one transaction; at
-// the first failure the inserting stops and the rows before it are kept.
-// Then exactly the copied rows are deleted from the source by their keys,
-// again under one transaction. Synchronous; any thread.
+// quoted and the mover's manager id, and deleted from the source by its key.
+// All or nothing: both databases commit together, or neither keeps a change
+// (copies already committed when the source's commit fails are taken back).
+// Synchronous; any thread.
 
 #include <vector>
 
@@ -25,9 +25,9 @@ struct TotalsMove {
 };
 
 struct TotalsMoveOutcome {
-    int copied = 0;
-    int deleted = 0;
-    CString error; // the database's text of the failure that stopped it, "" for none
+    int moved = 0; // every row, or none
+    CString error; // the database's text of the failure, "" for none
+    BOOL copiesLeft = FALSE; // the copies could not be taken back after a failure
 };
 
 [[nodiscard]] TotalsMoveOutcome MoveTotals(const TotalsMove& move);

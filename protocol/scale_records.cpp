@@ -670,7 +670,7 @@ ReceivedRow TotalRow(RecordKind kind, std::span<const std::uint8_t> payload, con
     if (kind == RecordKind::TotalItemResult || kind == RecordKind::TotalItemDay)
         values.push_back(Signed(num));
     values.insert(values.end(),
-        { FormatDay(year, month, day), Unsigned(printCount), Signed(totalWeight), Signed(totalPrice),
+        { FormatDay(year, month, day), Unsigned(printCount), Unsigned(totalWeight), Unsigned(totalPrice),
             context.revDay, context.currentScale });
     if (kind == RecordKind::TotalResult) {
         for (int i = 0; i < 4; ++i) {

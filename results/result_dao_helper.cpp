@@ -2,13 +2,24 @@
 
 #include "db/sql_text.h"
 #include "grid/compare.h"
+#include "platform/dao/dao_exception.h"
+
+namespace {
+
+// The engine's "couldn't read" error.
+constexpr long kReadErrorCode = 3197;
+constexpr const char* kReadErrorNote = "\n\nThe result shows only what was read before this error.";
+
+} // namespace
 
 std::vector<std::vector<CString>> CResultDaoHelper::ReadRows(const CString& sql)
 {
     QueryResult result = Query(sql);
     if (!result.ok) {
-        ReportDaoError(result.error);
-        return {};
+        // As for a file that does not open: the command ends here, and the
+        // grid keeps only the rows read before.
+        CloseDatabase();
+        AfxThrowDaoException(kReadErrorCode, result.error + kReadErrorNote);
     }
     return std::move(result.rows);
 }

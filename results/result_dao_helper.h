@@ -13,7 +13,8 @@
 class CResultDaoHelper : public CGeneralDaoHelper {
 public:
     // Every row of sql, each value as the DbReplyRow readers give it ("NULL"
-    // for a null). A database error is shown and gives no row.
+    // for a null). A database error closes the database and throws its text,
+    // with a note that the result ends there.
     [[nodiscard]] std::vector<std::vector<CString>> ReadRows(const CString& sql);
 
     // Day sums (day text -> sums) of one key.

@@ -20,7 +20,8 @@ constexpr UINT kServerEventMessage = WM_APP + 0x120;
 constexpr long kDefaultPort = 3000;
 constexpr long kLowestPort = 1500;
 constexpr long kHighestPort = 8000;
-constexpr auto kAcceptRetryWait = std::chrono::milliseconds(100);
+// A failed accept (descriptors exhausted, say) is tried again after this.
+constexpr auto kAcceptRetryWait = std::chrono::milliseconds(500);
 
 // -value of a 32-bit number as the scale's 32-bit arithmetic gives it.
 std::int32_t Negated(std::int32_t value)
@@ -126,18 +127,28 @@ BOOL CResultServer::CreateListenSocket()
 
 void CResultServer::ListenLoop()
 {
+    bool failing = false; // one box for a failure that repeats
     for (;;) {
         auto socket = std::make_unique<CSocket>();
         const IoStatus status = m_listener.Accept(*socket, -1);
         if (m_bStopping)
             return;
         if (status.ok()) {
+            failing = false;
+            if (m_liveConnections.load() >= m_connectionLimit) {
+                socket->Close(); // refused at once: no thread, no descriptors
+                continue;
+            }
+            ++m_liveConnections;
             m_pEvents->PushAccepted(++m_nextConnection, std::move(socket));
             continue;
         }
         if (status.Code() == IoCode::InvalidArgument)
             return;
-        m_pEvents->PushAcceptFailed();
+        ++m_acceptFailures;
+        if (!failing)
+            m_pEvents->PushAcceptFailed();
+        failing = true;
         std::unique_lock<std::mutex> lock(m_stopLock);
         m_stopWake.wait_for(lock, kAcceptRetryWait, [this] { return m_bStopping.load(); });
     }
@@ -170,6 +181,7 @@ void CResultServer::DeleteServerSockets()
         m_listener.ShutDown();
         m_listenThread.join();
     }
+    m_liveConnections = 0;
     m_listener.Close();
     m_pEvents.reset();
     if (m_pWindow) {
@@ -181,24 +193,42 @@ void CResultServer::DeleteServerSockets()
 void CResultServer::SendKeepAlive()
 {
     const ByteBuffer keepAlive = BuildKeepAlive();
+    std::vector<UINT_PTR> ids;
     for (const auto& connection : m_connections)
-        (void)connection->socket->Send(keepAlive, kServerReplyTimeoutMs);
+        ids.push_back(connection->id);
+    for (const UINT_PTR id : ids)
+        SendReply(id, keepAlive);
+}
+
+void CResultServer::SendReply(UINT_PTR id, const ByteBuffer& reply)
+{
+    Connection* connection = FindConnection(id);
+    if (!connection || connection->socket->Send(reply, kServerReplyTimeoutMs).ok())
+        return;
+    // A scale that takes no reply within the deadline would hold every
+    // other one: it is let go and may connect again.
+    OnServerClientClose(id);
 }
 
 void CResultServer::OnServerEvents()
 {
     // A message box of the message being handled runs this loop again: the
-    // events wait for the outer loop.
+    // events wait for the outer loop, which takes them once the box is gone.
     if (m_bHandling)
         return;
     m_bHandling = TRUE;
     ServerEvent event;
-    while (m_pEvents && m_pEvents->Take(event)) {
+    for (;;) {
+        if (!m_pEvents || !m_pEvents->Take(event)) {
+            if (m_pending.empty())
+                break;
+            FlushReports(); // its boxes may let new events in
+            continue;
+        }
         if (event.kind != ServerEvent::Kind::Message || !IsSaleMessage(event.bytes))
             FlushReports();
         Handle(event);
     }
-    FlushReports();
     m_bHandling = FALSE;
 }
 
@@ -237,6 +267,7 @@ void CResultServer::OnServerAccept(UINT_PTR id, std::unique_ptr<CSocket> socket)
     connection->socket = std::move(socket);
     if (!connection->reader.Start(*connection->socket, *m_pEvents, id).ok()) {
         connection->socket->Close();
+        --m_liveConnections;
         AfxMessageBox("접속 허용 실패");
         return;
     }
@@ -253,9 +284,11 @@ void CResultServer::OnServerClientClose(UINT_PTR id)
             continue;
         Log(ServerLogClient((*it)->ip) + "||Disconnect Time : " + GetLogTimeText()
             + "|| Open Server File : " + m_pane.m_strServerFilePath);
+        (*it)->socket->ShutDown();
         (*it)->reader.Stop();
         (*it)->socket->Close();
         m_connections.erase(it);
+        --m_liveConnections;
         return;
     }
 }
@@ -283,7 +316,7 @@ void CResultServer::OnServerReceive(Connection& connection, const ByteBuffer& me
             return;
         }
         if (!m_reply.empty())
-            (void)connection.socket->Send(m_reply, kServerReplyTimeoutMs);
+            SendReply(connection.id, m_reply);
     } catch (CException* e) {
         ExceptionPtr hold(e);
         m_dao.CloseDatabase();
@@ -346,12 +379,15 @@ void CResultServer::QueryRequestedRecord(std::uint16_t tableKind, std::int32_t n
     (void)BuildRecordReply(table, static_cast<std::uint32_t>(number), fields, m_reply);
 }
 
-CString CResultServer::FirstValue(const CString& sql)
+BOOL CResultServer::FirstValue(const CString& sql, CString& value, CString& error)
 {
     CCheckedDaoHelper::Rows rows;
-    if (m_dao.Select(sql, &rows) != CCheckedDaoHelper::Lookup::Found || rows.front().empty())
-        return kDbNoRows;
-    return rows.front().front();
+    const CCheckedDaoHelper::Lookup found = m_dao.SelectQuiet(sql, &rows, error);
+    if (found == CCheckedDaoHelper::Lookup::Failed)
+        return FALSE;
+    value = found == CCheckedDaoHelper::Lookup::Missing || rows.front().empty() ? CString(kDbNoRows)
+                                                                                : rows.front().front();
+    return TRUE;
 }
 
 void CResultServer::OnResultReport(UINT_PTR connection, const ByteBuffer& message,
@@ -364,26 +400,35 @@ void CResultServer::OnResultReport(UINT_PTR connection, const ByteBuffer& messag
     row.time.Format("%2d:%2d", now.GetHour(), now.GetMinute());
     row.ip = ip;
     row.mgId = mgId;
-    m_dao.OpenDatabase(m_pane.m_strServerFilePath);
-    row.itemName = FirstValue(ItemNameSql(row.itemNumber, mgId));
-    row.posCode = FirstValue(ItemPosCodeSql(row.itemNumber, mgId));
-    m_dao.CloseDatabase();
-    m_dao.OpenDatabase(kManagerDatabase);
-    row.scaleName = FirstValue(ScaleNameSql(ip));
-    m_dao.CloseDatabase();
     row.printCount = cancel ? -1 : 1;
     row.price = cancel ? Negated(sale.totalPrice) : sale.totalPrice;
     row.weight = cancel ? Negated(sale.totalWeight) : sale.totalWeight;
-
+    // A lookup that fails (the store locked) is no missing item: the sale is
+    // neither stored nor acknowledged, so that the scale sends it again.
+    CString error;
+    m_dao.OpenDatabase(m_pane.m_strServerFilePath);
+    const BOOL found = FirstValue(ItemNameSql(row.itemNumber, mgId), row.itemName, error)
+        && FirstValue(ItemPosCodeSql(row.itemNumber, mgId), row.posCode, error);
+    m_dao.CloseDatabase();
+    if (found) {
+        m_dao.OpenDatabase(kManagerDatabase);
+        (void)FirstValue(ScaleNameSql(ip), row.scaleName, error);
+        m_dao.CloseDatabase();
+    }
+    if (!error.IsEmpty()) {
+        m_pending.push_back(PendingReport { connection, row, cancel, {}, error });
+        return;
+    }
     StoreReport(connection, message, row, cancel);
 }
 
 void CResultServer::StoreReport(
     UINT_PTR connection, const ByteBuffer& message, const SaleRow& row, BOOL cancel)
 {
-    if (m_pending.empty()) {
+    if (!m_bStoreOpen) {
         m_store.OpenDatabase(m_pane.m_strServerFilePath);
         m_store.BeginBatch();
+        m_bStoreOpen = TRUE;
     }
     PendingReport report { connection, row, cancel, {}, {} };
     if (m_store.ExecuteQuiet(SaleInsertSql(row), report.error))
@@ -395,20 +440,25 @@ void CResultServer::FlushReports()
 {
     if (m_pending.empty())
         return;
-    const BOOL committed = m_store.EndBatch();
-    m_store.CloseDatabase();
+    BOOL committed = TRUE;
+    if (m_bStoreOpen) {
+        committed = m_store.EndBatch();
+        m_store.CloseDatabase();
+        m_bStoreOpen = FALSE;
+    }
     std::vector<PendingReport> reports;
     reports.swap(m_pending);
     for (const PendingReport& report : reports) {
         const BOOL stored = committed && !report.reply.empty();
-        Connection* connection = FindConnection(report.connection);
+        const CString cause = report.error.IsEmpty() ? CString() : "||Cause : " + report.error;
         Log(ServerLogClient(report.row.ip)
             + (report.cancel ? "||Result Cancel Time : " : "||Result Report Time : ") + GetLogTimeText()
-            + (stored ? "||Result Value : " : "||Result Not Stored : ") + SaleLogValue(report.row)
+            + (stored ? "||Result Value : " : "||Result Not Stored : ") + SaleLogValue(report.row) + cause
             + "|| Open Server File : " + m_pane.m_strServerFilePath);
-        if (stored && connection)
-            (void)connection->socket->Send(report.reply, kServerReplyTimeoutMs);
+        if (stored)
+            SendReply(report.connection, report.reply);
     }
+    const CMessageBoxRepeatFilter once; // one box per cause, not per report
     for (const PendingReport& report : reports) {
         if (!report.error.IsEmpty())
             AfxMessageBox(report.error, MB_OK | MB_ICONSTOP);

@@ -9,8 +9,8 @@
 // their events to a hidden window of the server (server_events.h), and the
 // handlers run on the user-interface thread one message at a time: while a
 // message box of one message is open, the others wait in order. A reply goes
-// out with a short deadline. The pane's server members (running flag, server
-// mode, database and log paths) are kept here.
+// out with a short deadline; a scale that does not take it is disconnected. The pane's server members
+// (running flag, server mode, database and log paths) are kept here.
 
 #include <atomic>
 #include <condition_variable>
@@ -33,6 +33,8 @@ struct ServerEvent;
 
 inline constexpr const char* kServerStartFile = "C:\\Windows\\system\\Manager\\Server_Start_Ok.bin";
 inline constexpr int kServerReplyTimeoutMs = 1000;
+// Each connection holds a reader thread and its descriptors.
+inline constexpr int kServerConnectionLimit = 180;
 
 class CResultServer : public CResultServerPort {
 public:
@@ -56,6 +58,11 @@ public:
     // The address listened on: "" (every interface) unless set before the
     // start.
     void SetListenAddress(const CString& address) { m_strListenAddress = address; }
+    // Connections beyond the limit are closed as soon as they are accepted,
+    // so that the program keeps descriptors and threads for its own work.
+    void SetConnectionLimit(int limit) { m_connectionLimit = limit; }
+    // Accepts that failed since the start (each is tried again after a wait).
+    int GetAcceptFailureCount() const { return m_acceptFailures.load(); }
     BOOL IsRunning() const;
     std::size_t GetConnectionCount() const { return m_connections.size(); }
 
@@ -91,8 +98,10 @@ private:
     // advertisement or origin without text).
     void QueryRequestedRecord(std::uint16_t tableKind, std::int32_t number, const CString& mgId);
     // The first value of the first row of sql on the open database, "FALSE"
-    // when there is none.
-    CString FirstValue(const CString& sql);
+    // when there is none; FALSE with the engine's text when the query failed.
+    BOOL FirstValue(const CString& sql, CString& value, CString& error);
+    // Sends a reply within the deadline, or closes the connection.
+    void SendReply(UINT_PTR id, const ByteBuffer& reply);
     // Stores the row in the round's batch (opened by the first report of a
     // round) and keeps the report for FlushReports.
     void StoreReport(UINT_PTR connection, const ByteBuffer& message, const SaleRow& row, BOOL cancel);
@@ -109,6 +118,7 @@ private:
     CCheckedDaoHelper m_dao;
     CCheckedDaoHelper m_store; // the round's reports, one batch
     std::vector<PendingReport> m_pending;
+    BOOL m_bStoreOpen = FALSE; // m_store holds the round's batch
     ByteBuffer m_reply;
 
     std::unique_ptr<CServerEventWnd> m_pWindow;
@@ -120,6 +130,9 @@ private:
     std::thread m_listenThread;
     std::atomic<bool> m_bStopping { false };
     std::atomic<UINT_PTR> m_nextConnection { 0 };
+    std::atomic<int> m_liveConnections { 0 };
+    std::atomic<int> m_acceptFailures { 0 };
+    int m_connectionLimit = kServerConnectionLimit;
     std::mutex m_stopLock;
     std::condition_variable m_stopWake;
 };

@@ -28,7 +28,7 @@ void PeriodSums::AddDay(const ResultDate& date, const SaleSums& day)
 CString SumText(double sum)
 {
     const CString text = CString::Formatted("%.0f", sum);
-    return text == "-1" ? CString("0") : text;
+    return text;
 }
 
 CString InsertDecimalPoint(const CString& text, int decimals)

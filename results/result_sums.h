@@ -52,7 +52,7 @@ private:
     SaleSums m_month;
 };
 
-// "%.0f" of a sum; "-1" reads "0".
+// "%.0f" of a sum.
 [[nodiscard]] CString SumText(double sum);
 
 // The text with a decimal point before its last decimals digits (0: as it

@@ -9,9 +9,10 @@ namespace {
 
 constexpr const char* kDocName = "Print1: Server Result View";
 
-std::vector<PrintColumn> SumColumns(int periodWidth)
+// The PLU column is narrower for weeks and months.
+std::vector<PrintColumn> SumColumns(int pluWidth)
 {
-    return { { 1, 10 }, { 2, 15 }, { 3, 8 }, { 4, periodWidth }, { 5, 11 }, { 6, 11 }, { 7, 8 } };
+    return { { 1, 10 }, { 2, 15 }, { 3, pluWidth }, { 4, 10 }, { 5, 11 }, { 6, 11 }, { 7, 8 } };
 }
 
 } // namespace

@@ -98,7 +98,9 @@ void CResultScreens::OnLoadDone()
 void CResultScreens::RunImport(const Import& import)
 {
     m_screen.SetUpdateLock(1);
-    m_data.TableBridge().ImportScaleResults(import.source, kResultSumPath, import.word, import.userId);
+    // A move that failed changed neither database: the rows stay shown.
+    if (!m_data.TableBridge().ImportScaleResults(import.source, kResultSumPath, import.word, import.userId))
+        return;
     CGridCtrl& grid = m_grid.Grid();
     for (int n = grid.GetRowCount() - 2; n > 0; --n)
         grid.DeleteRow(1);

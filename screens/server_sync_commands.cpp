@@ -73,6 +73,9 @@ void CServerSyncCommands::EnablePresetLabelButton(BOOL enable)
 
 void CServerSyncCommands::OnSyncTables(const CString& serverDbPath)
 {
+    // The grid holds only part of its rows while a load streams them.
+    if (m_data.RefuseWhileBusy())
+        return;
     const BOOL storedItems = m_screen.Hint() == kKindItem && m_defaults.LoadDefaultValues();
     m_screen.SetUpdateLock(1);
     m_panels.EnableEditButtons(FALSE);
@@ -92,6 +95,8 @@ void CServerSyncCommands::OnSyncTables(const CString& serverDbPath)
 
 void CServerSyncCommands::OnSyncPresetLabel(const CString& serverDbPath)
 {
+    if (m_data.RefuseWhileBusy())
+        return;
     if (m_screen.Hint() == kKindUserLabel) {
         SyncUserLabels(serverDbPath);
         return;

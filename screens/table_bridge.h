@@ -82,9 +82,10 @@ public:
     void OnResultRow(CString rowText);
     // Copies the grid's rows of the kind of requestWord into the summary
     // database (under userId, new keys) and deletes the copied ones from the
-    // source; a database failure stops it with the database's message. Clears
-    // the screen's update lock.
-    void ImportScaleResults(CString sourcePath, CString summaryPath, CString requestWord, CString userId);
+    // source, all or nothing; a failure is told with the database's message
+    // (FALSE: neither database changed). Clears the screen's update lock.
+    [[nodiscard]] BOOL ImportScaleResults(
+        CString sourcePath, CString summaryPath, CString requestWord, CString userId);
 
     // Writers. UpdateCell and DeleteRows read the request name from edit 1003.
     // A row whose key is not a number is not written (a message says so).

@@ -63,13 +63,13 @@ void CTableBridge::OnResultRow(CString rowText)
     Acknowledge();
 }
 
-void CTableBridge::ImportScaleResults(
+BOOL CTableBridge::ImportScaleResults(
     CString sourcePath, CString summaryPath, CString requestWord, CString userId)
 {
     const ResultKind* kind = FindResultKind(requestWord);
     if (!kind) {
         m_screen.SetUpdateLock(0);
-        return;
+        return FALSE;
     }
     TotalsMove move;
     move.sourcePath = sourcePath;
@@ -95,6 +95,11 @@ void CTableBridge::ImportScaleResults(
     }
     const TotalsMoveOutcome outcome = MoveTotals(move);
     m_screen.SetUpdateLock(0);
-    if (!outcome.error.IsEmpty())
-        AfxMessageBox(outcome.error, MB_OK | MB_ICONSTOP);
+    if (outcome.error.IsEmpty())
+        return TRUE;
+    CString text = outcome.error + "\n\nNo totals were moved: they stay in the open item database.";
+    if (outcome.copiesLeft)
+        text += "\nThe copies written into Result_Sum.mdb could not be taken back out of it.";
+    AfxMessageBox(text, MB_OK | MB_ICONSTOP);
+    return FALSE;
 }

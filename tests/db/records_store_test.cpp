@@ -148,9 +148,10 @@ TEST_F(RecordsStoreTest, UserLabelComesBackInGridUnits)
         std::vector<std::string> { "3|101|99|1|50|kim" });
 }
 
+// Totals are u32: 2^31 and more are stored as the unsigned numbers they are.
 TEST_F(RecordsStoreTest, SalesTotalsStoreTheirDates)
 {
-    ByteBuffer total = scalesim::FromHex("3d 01 00 00 00 00 05 00 e8 07 03 09 00 00 39 30 00 00 ff ff ff ff "
+    ByteBuffer total = scalesim::FromHex("3d 01 00 00 00 00 05 00 e8 07 03 09 00 00 00 5e d0 b2 ff ff ff ff "
                                          "01 00 02 00 03 00 04 00");
     Store(RecordKind::TotalResult, total);
     ByteBuffer day = scalesim::FromHex("40 01 63 00 00 00 01 00 d0 07 0c 1f 00 00 0a 00 00 00 14 00 00 00");
@@ -162,7 +163,7 @@ TEST_F(RecordsStoreTest, SalesTotalsStoreTheirDates)
     EXPECT_EQ(
         Rows("SELECT [begin_day], [print_cnt], [total_weight], [total_price], [rev_day], [current_scale], "
              "[write_day_memory] FROM [TotalResult]"),
-        std::vector<std::string> { "2024-03-09|5|-1|12345|2024-05-01|192.168.0.15|4" });
+        std::vector<std::string> { "2024-03-09|5|4294967295|3000000000|2024-05-01|192.168.0.15|4" });
     EXPECT_EQ(Rows("SELECT [day], [total_weight], [total_price] FROM [TotalDayResult]"),
         std::vector<std::string> { "2000-12-31|20|10" });
     EXPECT_EQ(Rows("SELECT [num], [day] FROM [TotalItemDay]"), std::vector<std::string> { "99|2000-12-31" });

@@ -505,7 +505,7 @@ TEST(SalesTotalTest, ReceivedTotalsBecomeTheirInserts)
     EXPECT_EQ(OneInsert(RecordKind::TotalResult, whole, serial),
         "INSERT INTO [TotalResult]([begin_day], [print_cnt], [total_weight], [total_price], [rev_day], "
         "[current_scale], [item_memory], [write_item_memory], [day_memory], [write_day_memory], [mg_id]) "
-        "VALUES('2024-03-09', '5', '-1', '12345', '2024-05-01', '07', '1', '2', '3', '4', 'm1')");
+        "VALUES('2024-03-09', '5', '4294967295', '12345', '2024-05-01', '07', '1', '2', '3', '4', 'm1')");
 
     const ByteBuffer perItem = FromHex("3e 01 | 2a 00 00 00 | 01 00 | d0 07 | 0c | 1f | 00 00 | 0a 00 00 00 |"
                                        "14 00 00 00");

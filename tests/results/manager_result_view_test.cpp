@@ -3,6 +3,7 @@
 
 #include "results/manager_result_view_dlg.h"
 #include "tests/results/result_fixture.h"
+#include "tests/support/db_lock.h"
 
 namespace {
 
@@ -57,8 +58,8 @@ TEST_F(ManagerResultViewTest, PeriodsOfManagersInTheOrderChosen)
     std::vector<std::string> listed;
     // The lower list takes each choice on top: kim, then vexo, then kim again.
     EXPECT_EQ(Result(Choose({ "kim", "vexo", "kim" }), kDaily, first, second, &listed),
-        (Rows { "kim|2009- 3- 1|100|10|1", "kim|2009- 3- 2|50|5|0", "vexo|2009- 3- 1|5|1|1",
-            "vexo|2009- 3- 2|0|0|0", "kim|2009- 3- 1|100|10|1", "kim|2009- 3- 2|50|5|0" }));
+        (Rows { "kim|2009- 3- 1|100|10|1", "kim|2009- 3- 2|50|5|-1", "vexo|2009- 3- 1|5|1|1",
+            "vexo|2009- 3- 2|0|0|0", "kim|2009- 3- 1|100|10|1", "kim|2009- 3- 2|50|5|-1" }));
     EXPECT_EQ(listed, (Rows { "kim", "vexo", "kim" }));
     EXPECT_EQ(Result(Choose({ "kim" }), kWeekly, first, last),
         (Rows { "kim|3/2|150|15|1", "kim|3/3|0|0|0", "kim|3/4|0|0|0", "kim|3/5|0|0|0", "kim|3/6|70|7|1" }));
@@ -98,3 +99,16 @@ TEST_F(ManagerResultViewTest, RefusalsACancelledChoiceAndManyManagers)
 }
 
 } // namespace
+
+// A read error ends Result with a note: no manager's days shown as zeros.
+TEST_F(ManagerResultViewTest, ReadErrorLeavesOnlyWhatWasRead)
+{
+    DbLockHolder holder;
+    ASSERT_TRUE(holder.Hold(m_root.Native(kServerDatabase)));
+    const Rows rows
+        = Result(Choose({ "kim" }), kDaily, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 2, 0, 0, 0));
+    holder.Release();
+    EXPECT_TRUE(rows.empty());
+    ASSERT_FALSE(Boxes().empty());
+    EXPECT_NE(Boxes()[0].find("only what was read"), std::string::npos) << Boxes()[0];
+}

@@ -159,6 +159,73 @@ TEST_F(ResultPrintTest, ListOfNinetyNineRowsInBothOrientations)
     }
 }
 
+// Every layout in both orientations: the centre of each centred title is
+// that of its column, the widths in units from the table's left edge.
+TEST_F(ResultPrintTest, ColumnsOfEveryLayoutLieWhereTheirWidthsPutThem)
+{
+    struct Layout {
+        const char* name;
+        int option; // 0: the list
+        std::vector<std::pair<const char*, int>> columns; // title (nullptr: not centred), width
+    };
+    const Layout layouts[] = {
+        { "list", 0,
+            { { "PLU", 6 }, { nullptr, 15 }, { "Pos_code", 6 }, { "date", 8 }, { "Time", 5 }, { nullptr, 7 },
+                { nullptr, 8 }, { nullptr, 12 }, { "User ID", 7 } } },
+        { "daily", 1089,
+            { { "Scale name", 10 }, { "IP", 15 }, { "PLU", 8 }, { "Date", 10 }, { "Price", 11 },
+                { "Weight", 11 }, { "Print", 8 } } },
+        { "weekly", 1091,
+            { { "Scale name", 10 }, { "IP", 15 }, { "PLU", 6 }, { "Week", 10 }, { "Price", 11 },
+                { "Weight", 11 }, { "Print", 8 } } },
+        { "monthly", 1092,
+            { { "Scale name", 10 }, { "IP", 15 }, { "PLU", 6 }, { "Month", 10 }, { "Price", 11 },
+                { "Weight", 11 }, { "Print", 8 } } },
+        { "day of week", 1090,
+            { { "Scale name", 10 }, { "IP", 15 }, { "PLU", 8 }, { "Price(SUN)", 11 }, { "Weight(SUN)", 11 },
+                { "Print(SUN)", 11 } } },
+    };
+    struct Orientation {
+        short value;
+        int left, unit;
+    };
+    for (const Orientation o :
+        { Orientation { DMORIENT_PORTRAIT, 200, 60 }, Orientation { DMORIENT_LANDSCAPE, 400, 80 } }) {
+        for (const Layout& layout : layouts) {
+            PrintScript::Reset();
+            const auto jobs = PrintView(
+                [&](CDialog& d) {
+                    if (layout.option == 0) {
+                        ListOfDay(d);
+                    } else {
+                        Click(d, kSumsMode);
+                        Click(d, 1073);
+                        Click(d, 1077);
+                        Click(d, layout.option);
+                        SetDates(d, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 3, 0, 0, 0));
+                        Click(d, kResult);
+                    }
+                    PrintScript::Push(Answer(o.value));
+                    Click(d, kPrint);
+                },
+                layout.option == 0 ? std::vector<std::function<void(CDialog&)>> {}
+                                   : std::vector<std::function<void(CDialog&)>> { Choose({ "s1" }) });
+            ASSERT_FALSE(jobs.empty()) << layout.name;
+            int edge = 0;
+            for (const auto& [title, width] : layout.columns) {
+                if (title) {
+                    const PrintedText* text = Find(jobs[0], title);
+                    ASSERT_NE(text, nullptr) << layout.name << " " << title;
+                    EXPECT_NEAR(
+                        (text->rect.left + text->rect.right) / 2.0, o.left + (edge + width / 2.0) * o.unit, 2)
+                        << layout.name << " " << title << " " << o.value;
+                }
+                edge += width;
+            }
+        }
+    }
+}
+
 TEST_F(ResultPrintTest, WeekdayBlocksTheLayoutOfTheFlagsAndNothingToPrint)
 {
     auto weekdays = [&](short orientation) {

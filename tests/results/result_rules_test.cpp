@@ -39,7 +39,7 @@ TEST(ResultDates, WeekdaysAndWeeksOfTheMonth)
 
 TEST(ResultTexts, SumsAndDecimalPoints)
 {
-    EXPECT_EQ(SumText(-1), "0");
+    EXPECT_EQ(SumText(-1), "-1");
     EXPECT_EQ(SumText(-1200), "-1200");
     EXPECT_EQ(SumText(0), "0");
     EXPECT_EQ(SumText(12345), "12345");

@@ -6,6 +6,7 @@
 #include "platform/wnd/controls/combobox.h"
 #include "results/result_view_dlg.h"
 #include "tests/results/result_fixture.h"
+#include "tests/support/db_lock.h"
 
 namespace {
 
@@ -194,9 +195,10 @@ TEST_F(ResultViewTest, DecimalsNegativeDaysAndTheDefaultBox)
         { PickScale("s1"), TypeItems("5") });
     EXPECT_EQ(withDecimals,
         (Rows { "s1|10.0.0.1|5|2009- 3- 1|0.00|0.000|0", "s1|10.0.0.1|5|2009- 3- 2|12.50|0.075|1",
-            "s1|10.0.0.1|5|2009- 3- 3|-12.00|0.000|0", "s1|10.0.0.1|5|2009- 3- 4|0.00|0.000|0" }));
+            "s1|10.0.0.1|5|2009- 3- 3|-12.00|0.000|-1", "s1|10.0.0.1|5|2009- 3- 4|-0.01|-0.001|-1" }));
     EXPECT_EQ(afterDefault[1], "s1|10.0.0.1|5|2009- 3- 2|1250|75|1");
-    EXPECT_EQ(afterDefault[2], "s1|10.0.0.1|5|2009- 3- 3|-1200|0|0");
+    // A lone cancellation is -1, as summed.
+    EXPECT_EQ(afterDefault[2], "s1|10.0.0.1|5|2009- 3- 3|-1200|0|-1");
     // A negative day counts 0 in a week.
     EXPECT_EQ(rows, (Rows { "s1|10.0.0.1|5|3/2|1250|75|1" }));
 }
@@ -348,3 +350,25 @@ TEST_F(ResultViewTest, QuotedNamesAndAScaleNoLongerRegistered)
 }
 
 } // namespace
+
+// A read error (the store held by another process) ends Result with the
+// engine's text and a note; the grid holds what was read: no day of zeros.
+TEST_F(ResultViewTest, ReadErrorLeavesOnlyWhatWasRead)
+{
+    AddSales({ { "2009- 3- 2", "5", "1250", "75", "1", "10.0.0.1", "kim" } });
+    DbLockHolder holder;
+    ASSERT_TRUE(holder.Hold(m_root.Native(kServerDatabase)));
+    const Rows daily
+        = Sums("kim", "s1", nullptr, kDaily, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 4, 0, 0, 0));
+    const Rows list = Open("kim", [](CResultViewDlg& d) {
+        Click(d, kListMode);
+        SetDates(d, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 4, 0, 0, 0));
+        Click(d, kResult);
+    });
+    holder.Release();
+    EXPECT_TRUE(daily.empty());
+    EXPECT_TRUE(list.empty());
+    ASSERT_EQ(Boxes().size(), 2u);
+    for (const std::string& box : Boxes())
+        EXPECT_NE(box.find("only what was read"), std::string::npos) << box;
+}

@@ -6,6 +6,8 @@
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
 #include "db/store_paths.h"
+#include "results/server_store.h"
+#include "shell/file_helpers.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
 
@@ -34,6 +36,9 @@ protected:
         WorkScreenFixture::SetUp();
         m_db = MakeItemDatabase();
         Execute(m_db, { Numbered("Item", "[item_num], [unitprice], [mg_id]", "x, '100', 'vexo'") });
+        ASSERT_TRUE(ProvisionDatabaseFile(kServerTemplateId, kServerDatabase));
+        LeftPane()->m_nServerFlag = 1;
+        LeftPane()->m_strServerFilePath = kServerDatabase;
     }
     // Starts the item screen's load and returns while its rows stream.
     void StartItemLoad()
@@ -76,6 +81,7 @@ TEST_F(WorkScreenBusyTest, ItemWritesDuringTheLoadAreRefusedAndTheLoadEndsWhole)
                 ClickControl(1007);
             } },
         { "delete", [this] { ClickControl(1008); } },
+        { "synchronization", [this] { ClickControl(1065); } },
         { "column fill",
             [this] {
                 ClickCell(1, 1);
@@ -94,6 +100,9 @@ TEST_F(WorkScreenBusyTest, ItemWritesDuringTheLoadAreRefusedAndTheLoadEndsWhole)
         EXPECT_EQ(Grid().GetItemText(kItems, 1), CString::Formatted("%d", kItems)) << c.name;
         EXPECT_EQ(Column(m_db, "SELECT COUNT(*) || '/' || SUM([unitprice]) FROM [Item]"),
             std::vector<CString> { CString::Formatted("%d/%d", kItems, kItems * 100) })
+            << c.name;
+        EXPECT_EQ(Column(m_root.Native(kServerDatabase).c_str(), "SELECT COUNT(*) FROM [Item]"),
+            std::vector<CString> { "0" })
             << c.name;
     }
 }

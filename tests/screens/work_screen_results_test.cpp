@@ -1,3 +1,5 @@
+#include <functional>
+
 #include "ethernet/eth_trans_status_dlg.h"
 #include "ethernet/transfer_jobs.h"
 #include "platform/dao/dao_database.h"
@@ -12,6 +14,7 @@
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/click_at.h"
+#include "tests/support/db_lock.h"
 #include "tests/support/scale_memory.h"
 #include "tests/support/serial_scale_model.h"
 
@@ -290,27 +293,57 @@ TEST_F(WorkScreenResultsTest, DbSumMovesTheShownRowsIntoANewSummaryUnderTheUsers
     EXPECT_TRUE(Visible(1052));
 }
 
-TEST_F(WorkScreenResultsTest, DbSumStoppedPartWayDeletesOnlyTheRowsCopied)
+// A move that fails anywhere (the item database held by another process, a
+// full disk at the second copy) moves nothing and says so; the rows stay
+// shown, and the next sum moves them once.
+TEST_F(WorkScreenResultsTest, DbSumMovesEveryRowOrNone)
 {
-    AddTotals(m_db, "TotalDayResult", { { "y1", "kim" }, { "y2", "kim" }, { "y3", "kim" }, { "y4", "kim" } });
-    Switch(kHintOneDay, "Scale_Result_Day_Read", "kim", m_db);
-    MessageBoxScript::Reset();
-    // The reload's SELECT, the two first inserts, then the third fails.
-    MessageBoxScript::PushAnswerWhen(IDYES, [&] { return m_screen->Context().GetUpdateLock() == 0; });
-    CDaoDatabase::TEST_InjectFault(DaoFault::DiskFull, 4);
-
-    ClickControl(1057);
-    ASSERT_TRUE(WaitForLoad());
-    CDaoDatabase::TEST_InjectFault(DaoFault::None);
-
-    const auto texts = Texts();
-    ASSERT_EQ(texts.size(), 2u);
-    EXPECT_NE(texts[1].Find("disk"), -1) << texts[1].GetString();
     const CString summary(m_root.Native(kResultSumPath).c_str());
-    EXPECT_EQ(Column(summary, "SELECT [day] FROM [TotalDayResult] ORDER BY [ID]"),
-        (std::vector<CString> { "y1", "y2" }));
-    EXPECT_EQ(Column(m_db, "SELECT [day] FROM [TotalDayResult] ORDER BY [ID]"),
-        (std::vector<CString> { "y3", "y4" }));
+    DbLockHolder holder;
+    struct Case {
+        const char* name;
+        std::function<void()> hinder;
+        std::function<void()> release;
+    };
+    const Case cases[] = {
+        { "item database held",
+            [&] { ASSERT_TRUE(holder.Hold(m_root.Native(m_db.GetString()), DbLockHolder::Kind::Write)); },
+            [&] { holder.Release(); } },
+        // The reload, four deletes, the summary's highest key, then the copies.
+        { "disk full", [] { CDaoDatabase::TEST_InjectFault(DaoFault::DiskFull, 8); },
+            [] { CDaoDatabase::TEST_InjectFault(DaoFault::None); } },
+    };
+    for (const Case& c : cases) {
+        MessageBoxScript::Reset();
+        Execute(m_db, { "DELETE FROM [TotalDayResult]" });
+        AddTotals(
+            m_db, "TotalDayResult", { { "y1", "kim" }, { "y2", "kim" }, { "y3", "kim" }, { "y4", "kim" } });
+        Switch(kHintOneDay, "Scale_Result_Day_Read", "kim", m_db);
+        MessageBoxScript::Reset();
+        MessageBoxScript::PushAnswerWhen(IDYES, [&] { return m_screen->Context().GetUpdateLock() == 0; });
+        c.hinder();
+        ClickControl(1057);
+        ASSERT_TRUE(WaitForLoad()) << c.name;
+        c.release();
+        const auto texts = Texts();
+        ASSERT_EQ(texts.size(), 2u) << c.name;
+        EXPECT_NE(texts[1].Find("No totals were moved"), -1) << c.name << texts[1].GetString();
+        EXPECT_EQ(Column(m_db, "SELECT COUNT(*) FROM [TotalDayResult]"), std::vector<CString> { "4" })
+            << c.name;
+        EXPECT_EQ(Column(summary, "SELECT COUNT(*) FROM [TotalDayResult]"), std::vector<CString> { "0" })
+            << c.name;
+        EXPECT_EQ(Grid().GetRowCount(), 6) << c.name;
+
+        MessageBoxScript::PushAnswer(IDYES);
+        ClickControl(1057);
+        ASSERT_TRUE(WaitForLoad()) << c.name;
+        EXPECT_EQ(Column(m_db, "SELECT COUNT(*) FROM [TotalDayResult]"), std::vector<CString> { "0" })
+            << c.name;
+        EXPECT_EQ(Column(summary, "SELECT COUNT(*) FROM [TotalDayResult]"), std::vector<CString> { "4" })
+            << c.name;
+        MessageBoxScript::Reset();
+        Execute(summary, { "DELETE FROM [TotalDayResult]" });
+    }
 }
 
 } // namespace

@@ -1,0 +1,170 @@
+// The results server under load it does not choose: a box that lets messages
+// in, a store held by another process, a scale that never reads its replies,
+// more connections than it keeps, and accepts that keep failing.
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "tests/results/result_server_fixture.h"
+#include "tests/support/db_lock.h"
+
+using scalesim::DataRequest;
+using scalesim::SaleMessage;
+
+namespace {
+
+class ServerRobustnessTest : public ResultServerFixture {
+protected:
+    void SetUp() override
+    {
+        ResultServerFixture::SetUp();
+        Execute(kServerDatabase,
+            "INSERT INTO [Item]([item_num], [item_name], [pos_code], [mg_id]) VALUES('77', 'Pear', '9', "
+            "'m1')");
+    }
+    CCheckedDaoHelper::Rows Stored()
+    {
+        return Select(kServerDatabase, "SELECT [code_gds], [item_name] FROM [Server_DB] ORDER BY [ID]");
+    }
+    std::size_t LogCount(const char* part) const
+    {
+        const auto log = LogLines();
+        return static_cast<std::size_t>(std::count_if(log.begin(), log.end(),
+            [&](const std::string& line) { return line.find(part) != std::string::npos; }));
+    }
+};
+
+} // namespace
+
+// A request that arrives while the box of a refused report is open is
+// handled once the box is gone, and so is everything after it.
+TEST_F(ServerRobustnessTest, MessagesDuringARefusalBoxAreHandled)
+{
+    Execute(kServerDatabase, "CREATE UNIQUE INDEX [one_sale] ON [Server_DB] ([code_gds])");
+    Execute(kServerDatabase, "INSERT INTO [Server_DB]([code_gds]) VALUES('13')");
+    Start();
+    auto client = Connect();
+    bool sent = false;
+    auto deadline = std::chrono::steady_clock::now();
+    MessageBoxScript::PushAnswerWhen(IDOK, [&] {
+        if (!sent) {
+            sent = client->Send(DataRequest(0, 77));
+            deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+        }
+        return std::chrono::steady_clock::now() >= deadline;
+    });
+    ASSERT_TRUE(client->Send(SaleMessage(false, 13, 5, 5)));
+    ASSERT_TRUE(PumpUntil([&] { return client->ReplyCount() >= 1; }));
+    ASSERT_TRUE(Exchange(*client, SaleMessage(false, 77, 5, 5), 2));
+    EXPECT_EQ(client->Replies()[0][0], 0x1F);
+    EXPECT_EQ(Stored(), (CCheckedDaoHelper::Rows { { "13", "NULL" }, { "77", "Pear" } }));
+}
+
+// A lookup that fails because another process holds the store neither stores
+// nor acknowledges the sale, and the log says why; sent again once the store
+// is free, it is stored with its item's name.
+TEST_F(ServerRobustnessTest, SaleIsRefusedWhileTheStoreIsHeld)
+{
+    Start();
+    auto client = Connect();
+    DbLockHolder holder;
+    ASSERT_TRUE(holder.Hold(m_root.Native(kServerDatabase)));
+    // The holder lets go when the first box is shown.
+    MessageBoxScript::PushAnswerWhen(IDOK, [&] {
+        holder.Release();
+        return true;
+    });
+    ASSERT_TRUE(client->Send(SaleMessage(false, 77, 5, 5)));
+    ASSERT_TRUE(PumpUntil([&] { return LogCount("||Result Not Stored : ") == 1; }, std::chrono::seconds(10)));
+    EXPECT_NE(LogLines().back().find("||Cause : "), std::string::npos);
+    EXPECT_EQ(client->ReplyCount(), 0u);
+    ASSERT_EQ(m_boxes.Records().size(), 2u);
+    EXPECT_EQ(m_boxes.Records().back().type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
+    EXPECT_TRUE(Stored().empty());
+    ASSERT_TRUE(Exchange(*client, SaleMessage(false, 77, 5, 5), 1));
+    EXPECT_EQ(Stored(), (CCheckedDaoHelper::Rows { { "77", "Pear" } }));
+}
+
+// A scale that sends and never reads is let go once a reply cannot be
+// written; the others are served at once.
+TEST_F(ServerRobustnessTest, ScaleThatNeverReadsIsDisconnected)
+{
+    Start();
+    CSocket deaf;
+    ASSERT_TRUE(deaf.Connect("127.0.0.1", m_port, 5000).ok());
+    ASSERT_TRUE(PumpUntil([&] { return m_server->GetConnectionCount() == 1; }));
+    scalesim::Bytes flood;
+    for (int i = 0; i < 20000; ++i) {
+        const scalesim::Bytes request = DataRequest(0, 77);
+        flood.insert(flood.end(), request.begin(), request.end());
+    }
+    // The scale hangs up by itself only if the server has not let it go
+    // within the deadline.
+    std::mutex lock;
+    std::condition_variable wake;
+    bool done = false;
+    bool hungUp = false;
+    std::thread scale([&] {
+        (void)deaf.Send(flood, 20000);
+        std::unique_lock<std::mutex> guard(lock);
+        if (!wake.wait_for(guard, TestDeadline(std::chrono::seconds(10)), [&] { return done; })) {
+            hungUp = true;
+            deaf.Close(); // unread replies: the peer is reset
+        }
+    });
+    EXPECT_TRUE(PumpUntil([&] { return m_server->GetConnectionCount() == 0; }, std::chrono::seconds(30)));
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        done = true;
+    }
+    wake.notify_all();
+    scale.join();
+    ASSERT_FALSE(hungUp);
+    auto client = Connect();
+    EXPECT_TRUE(Exchange(*client, DataRequest(0, 77), 1));
+    EXPECT_EQ(LogCount("||Disconnect Time : "), 1u);
+}
+
+// Connections beyond the limit are closed at once; a place that comes free
+// takes the next one.
+TEST_F(ServerRobustnessTest, ConnectionsBeyondTheLimitAreRefused)
+{
+    m_server = std::make_unique<CResultServer>(*m_pane);
+    m_server->SetListenAddress("127.0.0.1");
+    m_server->SetConnectionLimit(2);
+    ASSERT_TRUE(m_server->StartResultServer());
+    auto first = Connect();
+    auto second = Connect();
+    scalesim::ServerClient third;
+    ASSERT_TRUE(third.Connect("127.0.0.1", m_port));
+    EXPECT_TRUE(PumpUntil([&] { return third.PeerClosed(); }));
+    EXPECT_EQ(m_server->GetConnectionCount(), 2u);
+    first->Close();
+    ASSERT_TRUE(PumpUntil([&] { return m_server->GetConnectionCount() == 1; }));
+    auto fourth = Connect();
+    EXPECT_TRUE(Exchange(*fourth, DataRequest(0, 77), 1));
+}
+
+// Accepts that fail again and again (no descriptor left) give one box; the
+// listener waits between tries and serves again once descriptors are back.
+TEST_F(ServerRobustnessTest, RepeatedAcceptFailureIsShownOnce)
+{
+    Start();
+    rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    const int lowestFree = ::dup(0);
+    ::close(lowestFree);
+    rlimit low = saved;
+    low.rlim_cur = static_cast<rlim_t>(lowestFree + 1); // the client's socket, no more
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    scalesim::ServerClient client;
+    const bool connected = client.Connect("127.0.0.1", m_port);
+    const bool failed = PumpUntil([&] { return m_server->GetAcceptFailureCount() >= 3; });
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+    ASSERT_TRUE(connected);
+    ASSERT_TRUE(failed);
+    ASSERT_EQ(m_boxes.Records().size(), 2u);
+    EXPECT_EQ(m_boxes.Records()[1].text, "접속 허용 실패");
+    ASSERT_TRUE(PumpUntil([&] { return m_server->GetConnectionCount() == 1; }));
+    EXPECT_TRUE(Exchange(client, DataRequest(0, 77), 1));
+}

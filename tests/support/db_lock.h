@@ -1,0 +1,28 @@
+#pragma once
+// Another process holding a store database: the SQLCipher shell, keyed with
+// the store password, inside BEGIN EXCLUSIVE (no other connection reads or
+// writes the file) or BEGIN IMMEDIATE (others read, none writes) until
+// Release or the end of the object.
+
+#include <string>
+
+class DbLockHolder {
+public:
+    enum class Kind { Exclusive, Write };
+
+    DbLockHolder() = default;
+    ~DbLockHolder();
+    DbLockHolder(const DbLockHolder&) = delete;
+    DbLockHolder& operator=(const DbLockHolder&) = delete;
+
+    // Starts the shell on the native path and waits (up to timeoutMs) until
+    // it holds the lock.
+    bool Hold(const std::string& nativePath, Kind kind = Kind::Exclusive, int timeoutMs = 5000);
+    // Ends the transaction and the shell.
+    void Release();
+
+private:
+    int m_pid = -1;
+    int m_input = -1;
+    int m_output = -1;
+};
