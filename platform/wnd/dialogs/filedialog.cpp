@@ -3,6 +3,7 @@
 #include <deque>
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QStringList>
 
 #include "platform/base/path.h"
@@ -44,8 +45,12 @@ QStringList QtFilters(const CString& filter)
 
 // path with "." and extension added when its file name has no extension
 // (an empty extension adds nothing).
-CString WithDefaultExtension(const CString& path, const CString& extension)
+// An open dialog takes a name typed without an extension as it stands when
+// that file exists.
+CString WithDefaultExtension(const CString& path, const CString& extension, bool open)
 {
+    if (open && QFileInfo(QString::fromUtf8(static_cast<const char*>(path))).isFile())
+        return path;
     const int slash = std::max(path.ReverseFind('/'), path.ReverseFind('\\'));
     if (extension.IsEmpty() || path.Mid(slash + 1).IsEmpty() || path.Mid(slash + 1).Find('.') >= 0)
         return path;
@@ -83,7 +88,7 @@ INT_PTR CFileDialog::DoModal()
         }
         if (!answer)
             return IDCANCEL;
-        m_path = WithDefaultExtension(*answer, m_defaultExt);
+        m_path = WithDefaultExtension(*answer, m_defaultExt, m_bOpen);
         return IDOK;
     }
     QWidget* parent = m_pParent ? wnd_internal::WidgetOf(m_pParent->GetSafeHwnd()) : nullptr;
@@ -113,7 +118,8 @@ INT_PTR CFileDialog::DoModal()
         dialog.selectFile(ToQt(m_initialName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return IDCANCEL;
-    m_path = WithDefaultExtension(CString(dialog.selectedFiles().front().toUtf8().constData()), m_defaultExt);
+    m_path = WithDefaultExtension(
+        CString(dialog.selectedFiles().front().toUtf8().constData()), m_defaultExt, m_bOpen);
     return IDOK;
 }
 
