@@ -3,10 +3,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <ctime>
 
 #include "db/record_sql.h"
 #include "db/store_paths.h"
+#include "platform/base/datetime.h"
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
 #include "serial/scale_link.h"
@@ -20,13 +20,12 @@ namespace {
 
 constexpr std::size_t kMaxPicks = 1000;
 
+// The day on the program's clock, as the TCP jobs take it.
 std::string Today()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local {};
-    if (const std::tm* t = std::localtime(&now))
-        local = *t;
-    return FormatDay(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return FormatDay(now.wYear, now.wMonth, now.wDay);
 }
 
 constexpr TableRoute kRoutes[] = {

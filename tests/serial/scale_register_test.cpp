@@ -559,6 +559,10 @@ TEST_F(CommSetupTest, TheDialogShowsItsOwnersSettingsAndTipsItsButtons)
         ASSERT_NE(button, nullptr) << tip;
         button->GetToolTip().GetText(text, button, 1);
         EXPECT_EQ(text, tip);
+        if (id != IDOK) {
+            button->GetWindowText(text);
+            EXPECT_EQ(text, tip);
+        }
     }
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "platform/base/bytes.h"
+#include "platform/base/datetime.h"
 #include "tests/serial/serial_transfer_fixture.h"
 #include "tests/support/scale_sim_bytes.h"
 
@@ -237,6 +238,7 @@ TEST_F(SerialTransferTest, ReadsOfEachKindStoreTheirRows)
     m_screen->m_requestNumbers = { 3, 4 };
     m_screen->m_presetReadPage = 2;
     m_screen->Engine().SetReplyTimeout(300);
+    AfxSetClock([] { return std::chrono::system_clock::from_time_t(1717200000); }); // 2024-06-01
 
     struct Case {
         const char* kind;
@@ -286,6 +288,12 @@ TEST_F(SerialTransferTest, ReadsOfEachKindStoreTheirRows)
             asked.push_back(f.payload[2]);
     }
     EXPECT_EQ(asked, (std::vector<std::uint32_t> { 3, 4 }));
+    // Totals are stamped with the day of the program's clock.
+    SYSTEMTIME day;
+    GetLocalTime(&day);
+    AfxSetClock(nullptr);
+    EXPECT_EQ(Rows(m_screen->m_itemDbPath.GetString(), "SELECT [rev_day] FROM [TotalDayResult]"),
+        std::vector<std::string> { FormatDay(day.wYear, day.wMonth, day.wDay) });
     EXPECT_EQ(m_screen->m_notes.back().first, "ITEM_REV");
     EXPECT_EQ(std::count_if(m_screen->m_notes.begin(), m_screen->m_notes.end(),
                   [](const auto& note) { return note.first == "User_Label_Insert"; }),
