@@ -369,31 +369,17 @@ void CScaleListDlg::FillScaleList()
 
 void CScaleListDlg::OnSelect()
 {
-    const int selected = m_listAll.GetCurSel();
-    if (selected < 0)
-        return;
-    CString line;
-    m_listAll.GetText(selected, line);
-    m_listChosen.AddString(line);
+    m_picker.Select(CTwoListPicker::Place::End);
 }
 
 void CScaleListDlg::OnRemove()
 {
-    const int selected = m_listChosen.GetCurSel();
-    if (selected >= 0)
-        m_listChosen.DeleteString(static_cast<UINT>(selected));
+    m_picker.Remove();
 }
 
 void CScaleListDlg::OnAllSelect()
 {
-    m_listChosen.ResetContent();
-    if (!Checked(*this, kAllSelectBox))
-        return;
-    for (int i = 0; i < m_listAll.GetCount(); ++i) {
-        CString line;
-        m_listAll.GetText(i, line);
-        m_listChosen.AddString(line);
-    }
+    m_picker.SelectAll(Checked(*this, kAllSelectBox));
 }
 
 CString CScaleListDlg::GetChosenAddress(const CString& line)
@@ -405,12 +391,10 @@ CString CScaleListDlg::GetChosenAddress(const CString& line)
 void CScaleListDlg::OnOK()
 {
     m_strResult.Empty();
-    for (int i = 0; i < m_listChosen.GetCount(); ++i) {
-        CString line;
-        m_listChosen.GetText(i, line);
+    const std::vector<CString> chosen = m_picker.GetChosen();
+    for (const CString& line : chosen)
         m_strResult += GetChosenAddress(line) + "\r\n";
-    }
-    m_nCount = m_listChosen.GetCount();
+    m_nCount = static_cast<int>(chosen.size());
     EndDialog(IDOK);
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controls/icon_button.h"
+#include "controls/two_list_picker.h"
 #include "db/reservation_dao_helper.h"
 #include "ethernet/reservation_rules.h"
 #include "grid/grid_ctrl.h"
@@ -102,6 +103,7 @@ private:
 
     CListBox m_listAll; // 1094
     CListBox m_listChosen; // 1095
+    CTwoListPicker m_picker { m_listAll, m_listChosen };
     CIconButton m_okButton;
     CIconButton m_cancelButton;
     CIconButton m_selectButton;

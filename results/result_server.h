@@ -20,8 +20,8 @@
 #include <thread>
 
 #include "db/checked_dao_helper.h"
-#include "protocol/server_messages.h"
 #include "platform/net/socket.h"
+#include "protocol/server_messages.h"
 #include "results/server_queries.h"
 #include "results/server_store.h"
 #include "shell/result_server_port.h"

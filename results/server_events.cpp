@@ -1,7 +1,7 @@
 #include "results/server_events.h"
 
-#include "protocol/server_messages.h"
 #include "platform/wnd/core/wnd.h"
+#include "protocol/server_messages.h"
 
 namespace {
 

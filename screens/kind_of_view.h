@@ -228,8 +228,9 @@ protected:
     void ShowPresetScreen();
     void ShowAdvScreen();
     void ShowLandAddScreen();
-    void ShowScaleInfoScreen();
-    void ShowScaleRootInfoScreen();
+    // The scale information screens: caption, and the register's load of
+    // their rows.
+    void ShowScaleInfoScreen(const char* caption, void (CScaleRegisterPort::*select)(const CString&));
     void ShowScaleRegScreen();
     // The user labels screen (its panel in kind_of_view_layout.cpp) and its
     // commands (CUserLabelScreen, one per command).

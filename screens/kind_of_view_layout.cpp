@@ -227,30 +227,17 @@ void CKindOfView::ShowPresetScreen()
     ShowControls(kResultGroup, FALSE);
 }
 
-void CKindOfView::ShowScaleInfoScreen()
+void CKindOfView::ShowScaleInfoScreen(const char* caption, void (CScaleRegisterPort::*select)(const CString&))
 {
     HideAllPanels();
-    SetCaptionText("Scale Information");
+    SetCaptionText(caption);
     ShowControls(kEditGroup, FALSE);
     ShowControls(kScaleDataGroup, FALSE);
     ShowControls(kResultGroup, FALSE);
     ShowControls(kProgressGroup, FALSE);
     ShowControls({ 1065, 1066 }, FALSE);
     ShowScaleInfoPanel(TRUE);
-    StartLoad([this] { m_scales.Register().SelectScaleInfo(""); });
-}
-
-void CKindOfView::ShowScaleRootInfoScreen()
-{
-    HideAllPanels();
-    SetCaptionText("Scale Information2");
-    ShowControls(kEditGroup, FALSE);
-    ShowControls(kScaleDataGroup, FALSE);
-    ShowControls(kResultGroup, FALSE);
-    ShowControls(kProgressGroup, FALSE);
-    ShowControls({ 1065, 1066 }, FALSE);
-    ShowScaleInfoPanel(TRUE);
-    StartLoad([this] { m_scales.Register().SelectScaleRootInfo(""); });
+    StartLoad([this, select] { (m_scales.Register().*select)(""); });
 }
 
 void CKindOfView::ShowScaleRegScreen()

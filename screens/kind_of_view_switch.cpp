@@ -183,7 +183,7 @@ void CKindOfView::SetUpPresetScreen()
 void CKindOfView::SetUpScaleInfoScreen()
 {
     m_nUpdateLock = 1;
-    ShowScaleInfoScreen();
+    ShowScaleInfoScreen("Scale Information", &CScaleRegisterPort::SelectScaleInfo);
 }
 
 void CKindOfView::SetUpScaleRegScreen()
@@ -195,5 +195,5 @@ void CKindOfView::SetUpScaleRegScreen()
 void CKindOfView::SetUpScaleRootInfoScreen()
 {
     m_nUpdateLock = 1;
-    ShowScaleRootInfoScreen();
+    ShowScaleInfoScreen("Scale Information2", &CScaleRegisterPort::SelectScaleRootInfo);
 }

@@ -6,7 +6,6 @@
 
 #include "db/reservation_dao_helper.h"
 #include "db/store_paths.h"
-#include "protocol/record_values.h"
 #include "ethernet/reservation_dialogs.h"
 #include "ethernet/reservation_thread.h"
 #include "ethernet/transfer_selection.h"
@@ -15,6 +14,7 @@
 #include "platform/base/exception.h"
 #include "platform/base/file.h"
 #include "platform/wnd/core/msgbox.h"
+#include "protocol/record_values.h"
 #include "screens/work_screen_context.h"
 #include "shell/calvorn_view.h"
 #include "shell/file_helpers.h"

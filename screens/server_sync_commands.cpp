@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <optional>
 
-#include "protocol/scale_records.h"
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/core/wnd.h"
+#include "protocol/scale_records.h"
 #include "screens/kind_of_view_defaults.h"
 #include "screens/kind_of_view_preset.h"
 #include "screens/server_sync.h"

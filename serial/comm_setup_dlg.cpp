@@ -152,12 +152,9 @@ void CCommSetupDlg::OnPortChange()
 
 void CCommSetupDlg::OnSelect()
 {
-    const int index = m_allList.GetCurSel();
-    if (!m_pOwner || index < 0)
-        return;
     CString line;
-    m_allList.GetText(index, line);
-    m_pOwner->GetCommSettings().AddChosen(line);
+    if (m_pOwner && m_picker.GetCandidate(line))
+        m_pOwner->GetCommSettings().AddChosen(line);
 }
 
 void CCommSetupDlg::OnRemove()

@@ -8,6 +8,7 @@
 // work screen. UI thread.
 
 #include "controls/icon_button.h"
+#include "controls/two_list_picker.h"
 #include "platform/wnd/controls/button.h"
 #include "platform/wnd/controls/combobox.h"
 #include "platform/wnd/controls/listbox.h"
@@ -60,6 +61,8 @@ private:
     CComboBox m_portBox; // 1016
     CListBox m_allList; // 1019
     CListBox m_chosenList; // 1020
+    // Only the candidate is read here: the chosen list shows the settings.
+    CTwoListPicker m_picker { m_allList, m_chosenList };
     CButton m_allSelect; // 1130
     CIconButton m_okButton;
     CIconButton m_selectButton; // 1001

@@ -77,16 +77,9 @@ void CSelectionDlgBase::FillList()
     m_daoHelper.CloseDatabase();
 }
 
-BOOL CSelectionDlgBase::SelectedCandidate(CString& text) const
-{
-    return m_candidates.GetText(m_candidates.GetCurSel(), text) == LB_ERR ? FALSE : TRUE;
-}
-
 void CSelectionDlgBase::OnRemove()
 {
-    const int selected = m_chosen.GetCurSel();
-    if (selected != LB_ERR)
-        m_chosen.DeleteString(static_cast<UINT>(selected));
+    m_picker.Remove();
 }
 
 // ---- CManagerSelectDlg
@@ -104,9 +97,7 @@ CString CManagerSelectDlg::ListQuery() const
 
 void CManagerSelectDlg::OnSelect()
 {
-    CString text;
-    if (SelectedCandidate(text))
-        m_chosen.InsertString(0, text);
+    m_picker.Select(CTwoListPicker::Place::Top);
 }
 
 void CManagerSelectDlg::OnOK()
@@ -140,9 +131,8 @@ CString CScaleSelectDlg::ListQuery() const
 
 void CScaleSelectDlg::OnSelect()
 {
-    CString text;
-    if (m_nSingleChoice && m_chosen.GetCount() == 0 && SelectedCandidate(text))
-        m_chosen.InsertString(0, text);
+    if (m_nSingleChoice && m_chosen.GetCount() == 0)
+        m_picker.Select(CTwoListPicker::Place::Top);
 }
 
 void CScaleSelectDlg::OnOK()

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controls/icon_button.h"
+#include "controls/two_list_picker.h"
 #include "db/general_dao_helper.h"
 #include "platform/wnd/controls/listbox.h"
 #include "platform/wnd/dialogs/dialog.h"
@@ -43,13 +44,12 @@ protected:
     CSelectionDlgBase(UINT templateId, CWnd* parent);
     // The list query of the dialog.
     virtual CString ListQuery() const = 0;
-    // The text of the upper list's selection; FALSE when none is selected.
-    BOOL SelectedCandidate(CString& text) const;
 
     CGeneralDaoHelper m_daoHelper;
     std::vector<CString> m_entries; // the candidates cut out of the query result
     CListBox m_candidates;
     CListBox m_chosen;
+    CTwoListPicker m_picker { m_candidates, m_chosen };
     CIconButton m_selectButton;
     CIconButton m_removeButton;
     CIconButton m_okButton;
