@@ -405,7 +405,10 @@ TEST_F(TransferJobsTest, AScaleThatHangsUpMidJobEndsItAndEveryJobGivesBackItsCon
     const std::size_t before = OpenFiles();
     ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(Texts(), std::vector<CString> { Sent(scale, "Connection closed by the scale", 0, 1) });
+    // A record that reaches the closed socket unread turns its close into a reset.
+    const std::vector<CString> closed { Sent(scale, "Connection closed by the scale", 0, 1) };
+    const std::vector<CString> reset { Sent(scale, "Connection reset by the scale", 0, 1) };
+    EXPECT_TRUE(Texts() == closed || Texts() == reset) << Texts().size() << " texts";
     EXPECT_EQ(memory.Clears(kPlu), 1);
     EXPECT_TRUE(memory.Table(kPlu).empty());
 
