@@ -177,7 +177,7 @@ CResultDaoHelper::DaySums CManagerResultViewDlg::ManagerSums(
         const CString sql = "SELECT [mg_id], [Result_day], [Totalprice], [Totalweight], [PrintCnt] FROM "
                             "[Server_DB] WHERE [Result_day] BETWEEN "
             + SqlLiteral(DayKey(begin)) + " AND " + SqlLiteral(DayKey(end)) + " AND [mg_id] IN (" + ids + ")";
-        m_daoHelper.OpenDatabase(kServerDatabase);
+        m_daoHelper.OpenStore();
         m_managerSums = m_daoHelper.SumByKeyAndDay(sql);
         m_daoHelper.CloseDatabase();
         m_bSumsRead = TRUE;

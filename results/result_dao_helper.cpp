@@ -2,6 +2,7 @@
 
 #include "db/sql_text.h"
 #include "grid/compare.h"
+#include "platform/base/exception.h"
 #include "platform/dao/dao_exception.h"
 
 namespace {
@@ -11,6 +12,19 @@ constexpr long kReadErrorCode = 3197;
 constexpr const char* kReadErrorNote = "\n\nThe result shows only what was read before this error.";
 
 } // namespace
+
+void CResultDaoHelper::OpenStore()
+{
+    CString error;
+    try {
+        OpenDatabase(kServerDatabase);
+        return;
+    } catch (CException* e) {
+        ExceptionPtr hold(e);
+        error = e->GetErrorText();
+    }
+    AfxThrowDaoException(kReadErrorCode, error + kReadErrorNote);
+}
 
 std::vector<std::vector<CString>> CResultDaoHelper::ReadRows(const CString& sql)
 {

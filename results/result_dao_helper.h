@@ -12,6 +12,10 @@
 
 class CResultDaoHelper : public CGeneralDaoHelper {
 public:
+    // Opens Server_Store.mdb. A file that does not open (missing, or held by
+    // another process) throws its text with the note that the result ends.
+    void OpenStore();
+
     // Every row of sql, each value as the DbReplyRow readers give it ("NULL"
     // for a null). A database error closes the database and throws its text,
     // with a note that the result ends there.

@@ -385,7 +385,7 @@ CResultDaoHelper::DaySums CResultViewDlg::RangeSums(
         sql += "[Result_day] BETWEEN " + SqlLiteral(DayKey(begin)) + " AND " + SqlLiteral(DayKey(end));
         if (!IsAdministrator())
             sql += " AND [mg_id] = " + SqlLiteral(m_strUserId);
-        m_daoHelper.OpenDatabase(kServerDatabase);
+        m_daoHelper.OpenStore();
         found = m_rangeSums.emplace(item, m_daoHelper.SumByKeyAndDay(sql)).first;
         m_daoHelper.CloseDatabase();
     }
@@ -417,7 +417,7 @@ void CResultViewDlg::ReadResultList(const ResultDate& day)
         + SqlLiteral(DayKey(day));
     if (!IsAdministrator())
         sql += " AND [mg_id] = " + SqlLiteral(m_strUserId);
-    m_daoHelper.OpenDatabase(kServerDatabase);
+    m_daoHelper.OpenStore();
     const std::vector<std::vector<CString>> rows = m_daoHelper.ReadRows(sql);
     m_daoHelper.CloseDatabase();
     for (std::vector<CString> values : rows) {
