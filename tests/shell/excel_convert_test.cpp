@@ -203,7 +203,7 @@ protected:
         ExecuteOnManagerDb("INSERT INTO [Manager] VALUES('kim', 'secret', 7)");
         LogOut();
         LogIn("kim", "secret");
-        ASSERT_EQ(LeftPane()->m_strUserId, "kim");
+        ASSERT_EQ(LeftPane()->UserId(), "kim");
         MessageBoxScript::Reset();
         FileDialogScript::Reset();
         AfxClearShellRecords();

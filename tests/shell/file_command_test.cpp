@@ -28,7 +28,7 @@ protected:
     {
         FileDialogScript::PushPath(path);
         Command(kOpen);
-        ASSERT_EQ(LeftPane()->m_strItemDbPath, path);
+        ASSERT_EQ(LeftPane()->ItemDatabasePath(), path);
         WorkScreen()->m_hints.clear();
         MessageBoxScript::Reset();
     }
@@ -66,7 +66,7 @@ protected:
         return rows;
     }
 
-    UINT TreeCount() const { return LeftPane()->m_categoryTree.GetCount(); }
+    UINT TreeCount() const { return CategoryTree().GetCount(); }
 
     CString Native(const char* windowsPath) const { return m_root.Native(windowsPath).c_str(); }
 
@@ -92,7 +92,7 @@ TEST_F(FileCommandTest, OpenMakesOnlyAnItemDatabaseCurrentAndFillsTheTree)
     };
     for (const OpenCase& c : cases) {
         SCOPED_TRACE(c.name);
-        LeftPane()->m_categoryTree.DeleteAllItems();
+        CategoryTree().DeleteAllItems();
         WorkScreen()->m_hints.clear();
         MessageBoxScript::Reset();
         const std::string path = m_root.Native(std::string("C:\\items\\") + c.name);
@@ -103,12 +103,12 @@ TEST_F(FileCommandTest, OpenMakesOnlyAnItemDatabaseCurrentAndFillsTheTree)
         else
             TempDataRoot::WriteAll(path, c.content);
         const std::string before = TempDataRoot::ReadAll(path);
-        const CString current = LeftPane()->m_strItemDbPath;
+        const CString current = LeftPane()->ItemDatabasePath();
         FileDialogScript::PushPath(path.c_str());
         Command(kOpen);
         // A file that is no item database leaves the open one current.
         const CString expected = c.treeFilled ? CString(path.c_str()) : current;
-        EXPECT_EQ(LeftPane()->m_strItemDbPath, expected);
+        EXPECT_EQ(LeftPane()->ItemDatabasePath(), expected);
         EXPECT_EQ(TreeCount() > 0, c.treeFilled);
         if (*c.message) {
             ASSERT_EQ(MessageBoxScript::Count(), 1u);
@@ -138,7 +138,7 @@ TEST_F(FileCommandTest, CancelledOpenKeepsThePathAndStillSendsHintEleven)
     OpenItems(m_items);
     FileDialogScript::PushCancel();
     Command(kOpen);
-    EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+    EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
     EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
     EXPECT_EQ(WorkScreen()->m_hints[0].text, m_items);
@@ -152,7 +152,7 @@ TEST_F(FileCommandTest, OpenWhileLoggedOutDoesNothing)
     // Straight to the handler: the menu would be grey.
     LeftPane()->SendMessage(WM_COMMAND, MAKEWPARAM(kOpen, 0), 0);
     EXPECT_TRUE(FileDialogScript::Records().empty());
-    EXPECT_TRUE(LeftPane()->m_strItemDbPath.IsEmpty());
+    EXPECT_TRUE(LeftPane()->ItemDatabasePath().IsEmpty());
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
 }
 
@@ -169,7 +169,7 @@ TEST_F(FileCommandTest, SaveAsCopiesByteForByteAndSwitchesToTheCopy)
     MessageBoxScript::PushAnswer(IDYES); // replace it
     Command(kSaveAs);
     EXPECT_EQ(TempDataRoot::ReadAll(copy.GetString()), TempDataRoot::ReadAll(m_items.GetString()));
-    EXPECT_EQ(LeftPane()->m_strItemDbPath, copy);
+    EXPECT_EQ(LeftPane()->ItemDatabasePath(), copy);
     EXPECT_EQ(TreeCount(), tree);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
     EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
@@ -193,7 +193,7 @@ TEST_F(FileCommandTest, SaveAsOntoItselfLosesNothing)
     Command(kSaveAs);
     EXPECT_EQ(TempDataRoot::ReadAll(m_items.GetString()), before);
     EXPECT_EQ(ItemNumbers(m_items), "42\tjo/");
-    EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+    EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     EXPECT_EQ(MessageBoxScript::Count(), 0u);
 }
 
@@ -205,14 +205,14 @@ TEST_F(FileCommandTest, FailedSaveAsKeepsTheDestinationAndThePath)
     FileDialogScript::PushPath(copy);
     Command(kSaveAs);
     EXPECT_EQ(TempDataRoot::ReadAll(copy.GetString()), "keep me");
-    EXPECT_TRUE(LeftPane()->m_strItemDbPath.IsEmpty());
+    EXPECT_TRUE(LeftPane()->ItemDatabasePath().IsEmpty());
     EXPECT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
     // A destination in a missing folder: reported, the current path kept.
     OpenItems(m_items);
     FileDialogScript::PushPath(Native("C:\\missing") + "/x.mdb");
     Command(kSaveAs);
-    EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+    EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     EXPECT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
 }
@@ -222,7 +222,7 @@ TEST_F(FileCommandTest, CancelledSaveAsChangesNothing)
     OpenItems(m_items);
     FileDialogScript::PushCancel();
     Command(kSaveAs);
-    EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+    EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
 }
 
@@ -234,7 +234,7 @@ TEST_F(FileCommandTest, NewWritesTheEmptyTemplateSendsHintElevenAndFillsTheTree)
     FileDialogScript::PushPath(fresh);
     Command(kNew);
     EXPECT_EQ(TempDataRoot::ReadAll(fresh.GetString()), TempDataRoot::ReadAll(m_items.GetString()));
-    EXPECT_EQ(LeftPane()->m_strItemDbPath, fresh);
+    EXPECT_EQ(LeftPane()->ItemDatabasePath(), fresh);
     EXPECT_GT(TreeCount(), 0u);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
     EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
@@ -283,7 +283,7 @@ TEST_F(FileCommandTest, NewAndSaveAsReplaceAnExistingFileOnlyWhenTheUserSaysYes)
         MessageBoxScript::PushAnswer(IDNO);
         Command(command);
         EXPECT_EQ(ItemNumbers(other), "5\tjo/");
-        EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+        EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
         EXPECT_TRUE(WorkScreen()->m_hints.empty());
         ASSERT_EQ(MessageBoxScript::Count(), 1u);
         EXPECT_EQ(MessageBoxScript::Records()[0].type,
@@ -294,7 +294,7 @@ TEST_F(FileCommandTest, NewAndSaveAsReplaceAnExistingFileOnlyWhenTheUserSaysYes)
         Command(command);
         // The empty template, or a copy of the empty current database.
         EXPECT_EQ(ItemNumbers(other), "FALSE");
-        EXPECT_EQ(LeftPane()->m_strItemDbPath, other);
+        EXPECT_EQ(LeftPane()->ItemDatabasePath(), other);
         OpenItems(m_items);
     }
 }
@@ -329,7 +329,7 @@ TEST_F(FileCommandTest, NewAndSaveAsNeverWriteTheProgramsOwnDatabasesOrTheReceiv
             }
             ASSERT_EQ(MessageBoxScript::Count(), 1u);
             EXPECT_NE(MessageBoxScript::Records()[0].text.Find("cannot be replaced"), -1);
-            EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+            EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
             EXPECT_TRUE(WorkScreen()->m_hints.empty());
         }
     }
@@ -340,7 +340,7 @@ TEST_F(FileCommandTest, CancelledNewChangesNothing)
     OpenItems(m_items);
     FileDialogScript::PushCancel();
     Command(kNew);
-    EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+    EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
 }
 

@@ -79,7 +79,7 @@ protected:
         m_items = MakeItemDatabase("store.mdb");
         FileDialogScript::PushPath(m_items);
         Command(57601);
-        ASSERT_EQ(LeftPane()->m_strItemDbPath, m_items);
+        ASSERT_EQ(LeftPane()->ItemDatabasePath(), m_items);
         WorkScreen()->m_hints.clear();
     }
 
@@ -117,11 +117,10 @@ protected:
 
     void ChooseItemEntry()
     {
-        CTreeCtrl& tree = LeftPane()->m_categoryTree;
+        CTreeCtrl& tree = CategoryTree();
         HTREEITEM item = tree.GetChildItem(tree.GetRootItem());
         ASSERT_EQ(tree.GetItemText(item), "Item");
         tree.SelectItem(item);
-        ASSERT_EQ(LeftPane()->m_strQueryName, "Item_Read");
         WorkScreen()->m_hints.clear();
     }
 
@@ -379,7 +378,7 @@ TEST(ManagerSettingsPathTest, TheIdStaysOneFileNameComponent)
 
 TEST_F(ItemOptionTest, ManagerIdWithSeparatorsWritesInsideTheDataFolder)
 {
-    LeftPane()->m_strUserId = "../evil";
+    LeftPane()->LogIn("../evil", "");
     ModalDialogScript::Push(FillAndOk({}, false));
     Command(kDefaultValueSetup);
     EXPECT_EQ(File(kDefaultValueFile, "../evil"), "FALSE");
