@@ -6,6 +6,7 @@
 #include "shell/file_helpers.h"
 #include "shell/view_hints.h"
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/command.h"
 
 namespace {
 
@@ -22,12 +23,10 @@ protected:
         WorkScreen()->m_hints.clear(); // the initial update's
     }
 
-    void Command(UINT id) { Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-
     void OpenItems(const CString& path)
     {
         FileDialogScript::PushPath(path);
-        Command(kOpen);
+        Command(*Frame(), kOpen);
         ASSERT_EQ(LeftPane()->ItemDatabasePath(), path);
         WorkScreen()->m_hints.clear();
         MessageBoxScript::Reset();
@@ -105,7 +104,7 @@ TEST_F(FileCommandTest, OpenMakesOnlyAnItemDatabaseCurrentAndFillsTheTree)
         const std::string before = TempDataRoot::ReadAll(path);
         const CString current = LeftPane()->ItemDatabasePath();
         FileDialogScript::PushPath(path.c_str());
-        Command(kOpen);
+        Command(*Frame(), kOpen);
         // A file that is no item database leaves the open one current.
         const CString expected = c.treeFilled ? CString(path.c_str()) : current;
         EXPECT_EQ(LeftPane()->ItemDatabasePath(), expected);
@@ -137,7 +136,7 @@ TEST_F(FileCommandTest, CancelledOpenKeepsThePathAndStillSendsHintEleven)
 {
     OpenItems(m_items);
     FileDialogScript::PushCancel();
-    Command(kOpen);
+    Command(*Frame(), kOpen);
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
     EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
@@ -167,7 +166,7 @@ TEST_F(FileCommandTest, SaveAsCopiesByteForByteAndSwitchesToTheCopy)
     TempDataRoot::WriteAll(copy.GetString(), "an older file of that name");
     FileDialogScript::PushPath(copy);
     MessageBoxScript::PushAnswer(IDYES); // replace it
-    Command(kSaveAs);
+    Command(*Frame(), kSaveAs);
     EXPECT_EQ(TempDataRoot::ReadAll(copy.GetString()), TempDataRoot::ReadAll(m_items.GetString()));
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), copy);
     EXPECT_EQ(TreeCount(), tree);
@@ -190,7 +189,7 @@ TEST_F(FileCommandTest, SaveAsOntoItselfLosesNothing)
     ASSERT_TRUE(AddItem(m_items, "42"));
     const std::string before = TempDataRoot::ReadAll(m_items.GetString());
     FileDialogScript::PushPath(m_items);
-    Command(kSaveAs);
+    Command(*Frame(), kSaveAs);
     EXPECT_EQ(TempDataRoot::ReadAll(m_items.GetString()), before);
     EXPECT_EQ(ItemNumbers(m_items), "42\tjo/");
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
@@ -203,7 +202,7 @@ TEST_F(FileCommandTest, FailedSaveAsKeepsTheDestinationAndThePath)
     const CString copy = Native("C:\\items\\keep.mdb");
     TempDataRoot::WriteAll(copy.GetString(), "keep me");
     FileDialogScript::PushPath(copy);
-    Command(kSaveAs);
+    Command(*Frame(), kSaveAs);
     EXPECT_EQ(TempDataRoot::ReadAll(copy.GetString()), "keep me");
     EXPECT_TRUE(LeftPane()->ItemDatabasePath().IsEmpty());
     EXPECT_EQ(MessageBoxScript::Count(), 1u);
@@ -211,7 +210,7 @@ TEST_F(FileCommandTest, FailedSaveAsKeepsTheDestinationAndThePath)
     // A destination in a missing folder: reported, the current path kept.
     OpenItems(m_items);
     FileDialogScript::PushPath(Native("C:\\missing") + "/x.mdb");
-    Command(kSaveAs);
+    Command(*Frame(), kSaveAs);
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     EXPECT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
@@ -221,7 +220,7 @@ TEST_F(FileCommandTest, CancelledSaveAsChangesNothing)
 {
     OpenItems(m_items);
     FileDialogScript::PushCancel();
-    Command(kSaveAs);
+    Command(*Frame(), kSaveAs);
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
 }
@@ -232,7 +231,7 @@ TEST_F(FileCommandTest, NewWritesTheEmptyTemplateSendsHintElevenAndFillsTheTree)
 {
     const CString fresh = Native("C:\\items\\fresh.mdb");
     FileDialogScript::PushPath(fresh);
-    Command(kNew);
+    Command(*Frame(), kNew);
     EXPECT_EQ(TempDataRoot::ReadAll(fresh.GetString()), TempDataRoot::ReadAll(m_items.GetString()));
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), fresh);
     EXPECT_GT(TreeCount(), 0u);
@@ -263,7 +262,7 @@ TEST_F(FileCommandTest, ANameTypedWithoutExtensionGetsTheFiltersOne)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         FileDialogScript::PushPath(Native("C:\\items\\") + "/" + c.typed);
-        Command(c.command);
+        Command(*Frame(), c.command);
         EXPECT_TRUE(TempDataRoot::Exists((Native("C:\\items\\") + "/" + c.written).GetString()));
         EXPECT_FALSE(TempDataRoot::Exists((Native("C:\\items\\") + "/" + c.typed).GetString())
             && CString(c.typed) != c.written);
@@ -281,7 +280,7 @@ TEST_F(FileCommandTest, NewAndSaveAsReplaceAnExistingFileOnlyWhenTheUserSaysYes)
         ASSERT_TRUE(AddItem(other, "5"));
         FileDialogScript::PushPath(other);
         MessageBoxScript::PushAnswer(IDNO);
-        Command(command);
+        Command(*Frame(), command);
         EXPECT_EQ(ItemNumbers(other), "5\tjo/");
         EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
         EXPECT_TRUE(WorkScreen()->m_hints.empty());
@@ -291,7 +290,7 @@ TEST_F(FileCommandTest, NewAndSaveAsReplaceAnExistingFileOnlyWhenTheUserSaysYes)
 
         FileDialogScript::PushPath(other);
         MessageBoxScript::PushAnswer(IDYES);
-        Command(command);
+        Command(*Frame(), command);
         // The empty template, or a copy of the empty current database.
         EXPECT_EQ(ItemNumbers(other), "FALSE");
         EXPECT_EQ(LeftPane()->ItemDatabasePath(), other);
@@ -322,7 +321,7 @@ TEST_F(FileCommandTest, NewAndSaveAsNeverWriteTheProgramsOwnDatabasesOrTheReceiv
             const bool existed = TempDataRoot::Exists(path);
             const std::string before = existed ? TempDataRoot::ReadAll(path) : std::string();
             FileDialogScript::PushPath(path.c_str());
-            Command(command);
+            Command(*Frame(), command);
             EXPECT_EQ(TempDataRoot::Exists(path), existed);
             if (existed) {
                 EXPECT_EQ(TempDataRoot::ReadAll(path), before);
@@ -339,7 +338,7 @@ TEST_F(FileCommandTest, CancelledNewChangesNothing)
 {
     OpenItems(m_items);
     FileDialogScript::PushCancel();
-    Command(kNew);
+    Command(*Frame(), kNew);
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
 }
