@@ -92,7 +92,7 @@ int main(int argc, char** argv)
     FileDialogScript::Enable();
     MessageBoxScript::Enable();
     CCalvornView view;
-    view.m_strUserId = "vexo";
+    view.LogIn("vexo", "");
     double best = 0;
     for (int run = 0; run < 3; ++run) {
         std::filesystem::remove(target);

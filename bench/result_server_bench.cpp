@@ -58,7 +58,7 @@ int main(int argc, char** argv)
     TempDataRoot::WriteAll(root.Native(kServerPortFile), std::to_string(port));
 
     auto pane = std::make_unique<CCalvornView>();
-    pane->m_strUserId = "m1";
+    pane->LogIn("m1", "");
     CResultServer server(*pane);
     server.SetListenAddress("127.0.0.1");
     if (!server.StartResultServer()) {

@@ -82,8 +82,8 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "set-up failed\n");
             return 1;
         }
-        left->m_mailbox.SetText(IDC_MAILBOX_NAME, "Scale_Result_Item_Day_Read");
-        left->m_mailbox.SetText(IDC_MAILBOX_TEXT, "kim");
+        left->Mailbox().SetText(IDC_MAILBOX_NAME, "Scale_Result_Item_Day_Read");
+        left->Mailbox().SetText(IDC_MAILBOX_TEXT, "kim");
         CString text = path;
         left->SendHint(kHintItemDay, &text);
         if (!AfxPumpUntil(idle, 60000) || screen->GetGrid().GetRowCount() != kRows + 2) {

@@ -175,8 +175,8 @@ int main(int argc, char** argv)
     CCalvornView* left = GetMainFrame()->GetCalvornView();
     double best = 1e9;
     for (int run = 0; run < 3; ++run) {
-        left->m_mailbox.SetText(IDC_MAILBOX_NAME, "Item_Read");
-        left->m_mailbox.SetText(IDC_MAILBOX_TEXT, "vexo");
+        left->Mailbox().SetText(IDC_MAILBOX_NAME, "Item_Read");
+        left->Mailbox().SetText(IDC_MAILBOX_TEXT, "vexo");
         CString text = path;
         const Clock::time_point start = Clock::now();
         left->SendHint(kHintItem, &text);

@@ -12,7 +12,7 @@ namespace {
 void OnResultView(CCalvornView& pane)
 {
     auto dialog = std::make_unique<CResultViewDlg>(nullptr);
-    dialog->m_strUserId = pane.m_strUserId;
+    dialog->m_strUserId = pane.UserId();
     dialog->DoModal();
 }
 

@@ -89,10 +89,7 @@ BOOL CResultServer::StartResultServer()
     ProvisionDatabaseFile(kServerTemplateId, kServerDatabase);
     if (!CreateListenSocket())
         return FALSE;
-    m_pane.m_nServerRunning = 1;
-    m_pane.m_nServerFlag = 1;
-    m_pane.m_strServerFilePath = kServerDatabase;
-    m_pane.m_strServerLogPath = MakeServerLogPath();
+    m_pane.ServerStarted(kServerDatabase, MakeServerLogPath());
     Log("Server Start Time : " + GetLogTimeText());
     AfxMessageBox("Server Start");
     return TRUE;
@@ -156,8 +153,7 @@ void CResultServer::ListenLoop()
 
 void CResultServer::StopResultServer()
 {
-    m_pane.m_nServerRunning = 0;
-    m_pane.m_nServerFlag = 0;
+    m_pane.ServerStopped();
     DeleteServerSockets();
     Log("Server Stop Time : " + GetLogTimeText());
     AfxMessageBox("Server Stop");
@@ -261,7 +257,6 @@ CResultServer::Connection* CResultServer::FindConnection(UINT_PTR id)
 
 void CResultServer::OnServerAccept(UINT_PTR id, std::unique_ptr<CSocket> socket)
 {
-    m_pane.m_strServerFilePath = kServerDatabase;
     auto connection = std::make_unique<Connection>();
     connection->id = id;
     connection->socket = std::move(socket);
@@ -273,7 +268,7 @@ void CResultServer::OnServerAccept(UINT_PTR id, std::unique_ptr<CSocket> socket)
     }
     connection->ip = connection->socket->GetPeerAddress();
     Log(ServerLogClient(connection->ip) + "||Connection Time : " + GetLogTimeText()
-        + "|| Open Server File : " + m_pane.m_strServerFilePath);
+        + "|| Open Server File : " + m_pane.ServerDatabasePath());
     m_connections.push_back(std::move(connection));
 }
 
@@ -283,7 +278,7 @@ void CResultServer::OnServerClientClose(UINT_PTR id)
         if ((*it)->id != id)
             continue;
         Log(ServerLogClient((*it)->ip) + "||Disconnect Time : " + GetLogTimeText()
-            + "|| Open Server File : " + m_pane.m_strServerFilePath);
+            + "|| Open Server File : " + m_pane.ServerDatabasePath());
         (*it)->socket->ShutDown();
         (*it)->reader.Stop();
         (*it)->socket->Close();
@@ -339,7 +334,7 @@ BOOL CResultServer::IdentifyScale(const CString& ip, CString& mgId)
         return FALSE;
     }
     mgId = rows.front().empty() ? CString() : rows.front().front();
-    if (mgId.IsEmpty() || m_pane.m_strUserId == kAdministratorId)
+    if (mgId.IsEmpty() || m_pane.UserId() == kAdministratorId)
         mgId = kAdministratorId;
     return TRUE;
 }
@@ -352,7 +347,7 @@ void CResultServer::OnDataRequest(const ServerPacketHeader& header, const CStrin
     CString line = ServerLogClient(ip) + "||Request Time : " + GetLogTimeText();
     if (accepted)
         line += RequestLogValue(header.tableKind, number);
-    Log(line + "|| Open Server File : " + m_pane.m_strServerFilePath);
+    Log(line + "|| Open Server File : " + m_pane.ServerDatabasePath());
     if (accepted)
         QueryRequestedRecord(header.tableKind, number, mgId);
 }
@@ -360,7 +355,7 @@ void CResultServer::OnDataRequest(const ServerPacketHeader& header, const CStrin
 void CResultServer::QueryRequestedRecord(std::uint16_t tableKind, std::int32_t number, const CString& mgId)
 {
     m_reply.clear();
-    m_dao.OpenDatabase(m_pane.m_strServerFilePath);
+    m_dao.OpenDatabase(m_pane.ServerDatabasePath());
     CCheckedDaoHelper::Rows rows;
     const CCheckedDaoHelper::Lookup found = m_dao.Select(RequestedRecordSql(tableKind, mgId, number), &rows);
     m_dao.CloseDatabase();
@@ -406,7 +401,7 @@ void CResultServer::OnResultReport(UINT_PTR connection, const ByteBuffer& messag
     // A lookup that fails (the store locked) is no missing item: the sale is
     // neither stored nor acknowledged, so that the scale sends it again.
     CString error;
-    m_dao.OpenDatabase(m_pane.m_strServerFilePath);
+    m_dao.OpenDatabase(m_pane.ServerDatabasePath());
     const BOOL found = FirstValue(ItemNameSql(row.itemNumber, mgId), row.itemName, error)
         && FirstValue(ItemPosCodeSql(row.itemNumber, mgId), row.posCode, error);
     m_dao.CloseDatabase();
@@ -426,7 +421,7 @@ void CResultServer::StoreReport(
     UINT_PTR connection, const ByteBuffer& message, const SaleRow& row, BOOL cancel)
 {
     if (!m_bStoreOpen) {
-        m_store.OpenDatabase(m_pane.m_strServerFilePath);
+        m_store.OpenDatabase(m_pane.ServerDatabasePath());
         m_store.BeginBatch();
         m_bStoreOpen = TRUE;
     }
@@ -454,7 +449,7 @@ void CResultServer::FlushReports()
         Log(ServerLogClient(report.row.ip)
             + (report.cancel ? "||Result Cancel Time : " : "||Result Report Time : ") + GetLogTimeText()
             + (stored ? "||Result Value : " : "||Result Not Stored : ") + SaleLogValue(report.row) + cause
-            + "|| Open Server File : " + m_pane.m_strServerFilePath);
+            + "|| Open Server File : " + m_pane.ServerDatabasePath());
         if (stored)
             SendReply(report.connection, report.reply);
     }
@@ -467,5 +462,5 @@ void CResultServer::FlushReports()
 
 void CResultServer::Log(const CString& line)
 {
-    AppendServerLog(m_pane.m_strServerLogPath, line);
+    AppendServerLog(m_pane.ServerLogPath(), line);
 }

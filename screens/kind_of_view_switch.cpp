@@ -76,7 +76,7 @@ void CKindOfView::OnUpdate(CView*, LPARAM hint, void* hintObject)
     // mailbox, which a running request may be using) as it is.
     if (hint == kHintCommMode || hint == kHintLoggedIn || hint == kHintLoggedOut) {
         if (left)
-            m_strUserId = left->m_mailbox.TakeText(IDC_MAILBOX_TEXT);
+            m_strUserId = left->TakeUserWord();
         if (hint == kHintLoggedIn)
             m_nLoggedIn = 1;
         else if (hint == kHintLoggedOut)
@@ -110,8 +110,8 @@ void CKindOfView::OnUpdate(CView*, LPARAM hint, void* hintObject)
 CString CKindOfView::TakeScreenWords(CCalvornView* left, LPARAM hint, void* hintObject)
 {
     if (left) {
-        m_nServerMode = left->m_nServerFlag;
-        m_strServerDbPath = left->m_strServerFilePath;
+        m_nServerMode = left->IsServerMode();
+        m_strServerDbPath = left->ServerDatabasePath();
     }
     SetDefaultMembers();
     m_nHint = static_cast<int>(hint);
@@ -119,10 +119,8 @@ CString CKindOfView::TakeScreenWords(CCalvornView* left, LPARAM hint, void* hint
         m_strItemDbPath = *static_cast<CString*>(hintObject);
     CString query;
     CString user;
-    if (left) {
-        query = left->m_mailbox.TakeText(IDC_MAILBOX_NAME);
-        user = left->m_mailbox.TakeText(IDC_MAILBOX_TEXT);
-    }
+    if (left)
+        left->TakeNavigation(query, user);
     m_strUserId = user;
     m_mailbox.SetText(IDC_MAILBOX_NAME, query);
     m_mailbox.SetText(IDC_MAILBOX_TEXT, user);

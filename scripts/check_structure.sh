@@ -8,6 +8,8 @@
 #     virtual, static and operator functions are counted; constructors,
 #     destructors, functions declared "= delete", friends and nested types are
 #     not. Declarations are counted, so an overload set counts each overload.
+#  3. CCalvornView declares no data member in a public section: every public
+#     statement of its body is a function (or a type or using declaration).
 # Prints one line per finding and exits 1 when there is any; --list also
 # prints every class's count.
 set -euo pipefail
@@ -76,9 +78,10 @@ def is_operation(statement, name):
 CLASS = re.compile(r"\b(class|struct)\s+(\w+)\s*(final\s*)?(:[^;{()]*)?\{")
 
 
-def count_public(body, keyword, name):
+def public_statements(body, keyword):
+    """The statements of a class body's public sections, one per declaration
+    (a function with its body counts as one)."""
     public = keyword == "struct"
-    count = 0
     i = 0
     statement = ""
     while i < len(body):
@@ -88,8 +91,8 @@ def count_public(body, keyword, name):
                 # A function body or a nested type: up to its end.
                 i = matching(body, i)
                 if re.search(r"\)[^;]*$", statement) and not re.search(r"\b(class|struct|enum|union)\b", statement):
-                    if public and is_operation(statement, name):
-                        count += 1
+                    if public:
+                        yield statement
                     statement = ""
                 continue
             # A brace initialiser of a member: part of the statement.
@@ -98,8 +101,8 @@ def count_public(body, keyword, name):
             i = end
             continue
         if c == ";":
-            if public and is_operation(statement, name):
-                count += 1
+            if public:
+                yield statement
             statement = ""
         elif c == ":" and body[i + 1 : i + 2] != ":" and body[i - 1 : i] != ":":
             label = statement.strip()
@@ -112,7 +115,23 @@ def count_public(body, keyword, name):
         else:
             statement += c
         i += 1
-    return count
+
+
+def count_public(body, keyword, name):
+    return sum(1 for s in public_statements(body, keyword) if is_operation(s, name))
+
+
+def public_data(body, keyword):
+    """Public statements that declare data members: neither a function nor a
+    type, friend or using declaration."""
+    found = []
+    for statement in public_statements(body, keyword):
+        s = collapse_templates(" ".join(statement.split()))
+        function = re.search(r"\w\s*\(", s) and "=" not in s.split("(")[0]
+        typelike = re.match(r"(friend|using|typedef|static_assert|enum|class|struct|union)\b", s)
+        if s and not function and not typelike:
+            found.append(s)
+    return found
 
 
 for folder in APP_FOLDERS:
@@ -125,6 +144,9 @@ for folder in APP_FOLDERS:
             body = text[start + 1 : matching(text, start) - 1]
             name = m.group(2)
             count = count_public(body, m.group(1), name)
+            if name == "CCalvornView":
+                for data in public_data(body, m.group(1)):
+                    findings.append(f"{path}: {name} has public data: {data}")
             if "--list" in sys.argv:
                 print(f"{count:3} {name} {path}")
             allowed = EXCEPTIONS.get(name, MAX_PUBLIC)

@@ -303,6 +303,44 @@ void CCalvornView::WriteNavigation(const char* queryName)
     m_mailbox.SetText(IDC_MAILBOX_TEXT, m_strUserId);
 }
 
+void CCalvornView::LogIn(const CString& userId, const CString& cornerCode)
+{
+    m_strUserId = userId;
+    m_strCornerCode = cornerCode;
+    m_nLoggedIn = 1;
+    m_nAdminFlag = m_strUserId == kAdministratorId ? 1 : 0;
+}
+
+BOOL CCalvornView::IsManagerWorkerIdle() const
+{
+    return !m_pManagerWorker->IsDatabaseOpen() && !m_pManagerWorker->IsRequestInFlight() ? TRUE : FALSE;
+}
+
+void CCalvornView::TakeNavigation(CString& query, CString& user)
+{
+    query = m_mailbox.TakeText(IDC_MAILBOX_NAME);
+    user = m_mailbox.TakeText(IDC_MAILBOX_TEXT);
+}
+
+CString CCalvornView::TakeUserWord()
+{
+    return m_mailbox.TakeText(IDC_MAILBOX_TEXT);
+}
+
+void CCalvornView::ServerStarted(const CString& database, const CString& logPath)
+{
+    m_nServerRunning = 1;
+    m_nServerFlag = 1;
+    m_strServerFilePath = database;
+    m_strServerLogPath = logPath;
+}
+
+void CCalvornView::ServerStopped()
+{
+    m_nServerRunning = 0;
+    m_nServerFlag = 0;
+}
+
 void CCalvornView::SendHint(LPARAM hint)
 {
     SendHint(hint, &m_strItemDbPath);

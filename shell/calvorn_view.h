@@ -80,62 +80,52 @@ public:
 
     // Provisioning, the empty category tree and the automatic log-in.
     void OnInitialUpdate() override;
-    void OnDraw(CDC* dc) override;
 
-    // The category tree (style 0x50000022, id 204) with bitmap 184's images.
-    void CreateCategoryTree();
-    // Fills the (emptied) tree: three groups and their entries; the
-    // administrator also gets "Scale Info2" and "Scale Reg".
-    void FillCategoryTree();
-    // Runs the open dialog; a choice becomes the current item database and,
-    // when it is one, the tree is rebuilt.
-    void OpenItemDatabase();
-    // Probes the current (or the given) item database; FALSE when it is none.
-    BOOL CheckItemDatabase();
+    // Probes the given item database; FALSE when it is none.
     BOOL CheckItemDatabaseAt(const CString& path);
-    // Copies source to destination byte for byte; FALSE when either fails
-    // (an existing destination is then left as it was).
-    BOOL CopyDatabaseFile(const CString& source, const CString& destination);
 
     // UpdateAllViews with this pane as sender, the hint and the item database
     // path (or the given text).
     void SendHint(LPARAM hint);
     void SendHint(LPARAM hint, CString* text);
 
-    // ---- Log-in state, read and written by the log-in object and the screens.
-    CCaptionPanel m_captionPanel;
-    CString m_strCaption;
-    CIconButton m_loginButton;
-    CManagerClass* m_pManager = nullptr;
-    CManagerDbWorker* m_pManagerWorker = nullptr;
-    CTreeCtrl m_categoryTree;
-    CImageList m_treeImages;
-    int m_nAdminFlag = 0;
-    CString m_strCornerCode;
-    CString m_strCornerText;
-    CString m_strUserId;
-    CString m_strPassword;
-    CString m_strRequestWord;
-    int m_nLoggedIn = 0;
-    CMailboxDlg m_mailbox;
-    // Written and cleared, read by nothing: [0] "Item" chosen, [4] an item
-    // database opened, created or saved under a new name.
-    int m_nStateFlags[5] = {};
-    CString m_strItemDbPath;
-    int m_nLanguage = 2;
-    // Results-server state, kept by the server (result_server_port.h): running
-    // flag, server mode (set while it runs; the work screen shows its
-    // Synchronization buttons then), its database and log paths, and the
-    // keep-alive flag that nothing sets.
-    int m_nServerRunning = 0;
-    int m_nServerFlag = 0;
-    int m_nKeepAliveFlag = 0;
-    CString m_strServerFilePath;
-    CString m_strServerLogPath;
-    std::unique_ptr<CResultServerPort> m_pResultServer;
-    std::vector<CString> m_serverTexts;
-    std::vector<CString> m_infoTexts;
-    CString m_strQueryName;
+    // The manager logged in (empty when none), whether one is, whether it is
+    // the administrator, and the manager's corner code.
+    const CString& UserId() const { return m_strUserId; }
+    BOOL IsLoggedIn() const { return m_nLoggedIn != 0; }
+    BOOL IsAdministrator() const { return m_nAdminFlag != 0; }
+    const CString& CornerCode() const { return m_strCornerCode; }
+    // Records userId as logged in with its corner code; the administrator
+    // flag follows the id.
+    void LogIn(const CString& userId, const CString& cornerCode);
+    // The current item database (empty when none is open).
+    const CString& ItemDatabasePath() const { return m_strItemDbPath; }
+
+    // TRUE when the manager worker has no request in flight and its database
+    // is closed.
+    BOOL IsManagerWorkerIdle() const;
+    // The mailbox shared with the manager worker and the work screens.
+    CMailboxDlg& Mailbox() { return m_mailbox; }
+    // Moves the navigation words (query name and user id) out of the
+    // mailbox, leaving it empty.
+    void TakeNavigation(CString& query, CString& user);
+    // Moves only the user id out of the mailbox; the query name stays.
+    CString TakeUserWord();
+
+    // The results server started with its database and log paths (server
+    // mode on), or stopped (the paths stay).
+    void ServerStarted(const CString& database, const CString& logPath);
+    void ServerStopped();
+    BOOL IsServerMode() const { return m_nServerFlag != 0; }
+    const CString& ServerDatabasePath() const { return m_strServerFilePath; }
+    const CString& ServerLogPath() const { return m_strServerLogPath; }
+
+    // Fills the 50 Information Change pairs (m_infoTexts: column name at 2i,
+    // value at 2i + 1; "-1" for an empty slot) from Total_Value_<id>.bin.
+    void ReadTotalValueFile();
+    // The SET list of the filled pairs in slot order, values quoted; empty
+    // when no pair is filled.
+    CString BuildInfoChangeSetList() const;
 
 protected:
     int OnCreate(LPCREATESTRUCT createStruct);
@@ -166,15 +156,25 @@ protected:
     void OnDefaultValueSetup();
     void OnItemInfoChange();
 
-public:
-    // Fills the 50 Information Change pairs (m_infoTexts: column name at 2i,
-    // value at 2i + 1; "-1" for an empty slot) from Total_Value_<id>.bin.
-    void ReadTotalValueFile();
-    // The SET list of the filled pairs in slot order, values quoted; empty
-    // when no pair is filled.
-    CString BuildInfoChangeSetList() const;
-
 private:
+    // The log-in object keeps the log-in state and drives the caption, the
+    // button and the tree.
+    friend class CManagerClass;
+
+    void OnDraw(CDC* dc) override;
+    // The category tree (style 0x50000022, id 204) with bitmap 184's images.
+    void CreateCategoryTree();
+    // Fills the (emptied) tree: three groups and their entries; the
+    // administrator also gets "Scale Info2" and "Scale Reg".
+    void FillCategoryTree();
+    // Runs the open dialog; a choice becomes the current item database and,
+    // when it is one, the tree is rebuilt.
+    void OpenItemDatabase();
+    // Probes the current item database; FALSE when it is none.
+    BOOL CheckItemDatabase();
+    // Copies source to destination byte for byte; FALSE when either fails
+    // (an existing destination is then left as it was).
+    BOOL CopyDatabaseFile(const CString& source, const CString& destination);
     // Writes the navigation words into the mailbox.
     void WriteNavigation(const char* queryName);
     void ProvisionDataFiles();
@@ -183,4 +183,40 @@ private:
     // extension (or nullptr) is added to a name typed without one.
     BOOL RunItemDatabaseDialog(
         BOOL open, const char* englishTitle, const char* koreanTitle, const char* extension, CString& path);
+
+    // Child windows, log-in state (kept by the log-in object) and the
+    // worker's mailbox.
+    CCaptionPanel m_captionPanel;
+    CString m_strCaption;
+    CIconButton m_loginButton;
+    CManagerClass* m_pManager = nullptr;
+    CManagerDbWorker* m_pManagerWorker = nullptr;
+    CTreeCtrl m_categoryTree;
+    CImageList m_treeImages;
+    int m_nAdminFlag = 0;
+    CString m_strCornerCode;
+    CString m_strCornerText;
+    CString m_strUserId;
+    CString m_strPassword;
+    CString m_strRequestWord;
+    int m_nLoggedIn = 0;
+    CMailboxDlg m_mailbox;
+    // Written and cleared, read by nothing: [0] "Item" chosen, [4] an item
+    // database opened, created or saved under a new name.
+    int m_nStateFlags[5] = {};
+    CString m_strItemDbPath;
+    int m_nLanguage = 2;
+    // Results-server state, set by the server (result_server_port.h): running
+    // flag, server mode (set while it runs; the work screen shows its
+    // Synchronization buttons then), its database and log paths, and the
+    // keep-alive flag that nothing sets.
+    int m_nServerRunning = 0;
+    int m_nServerFlag = 0;
+    int m_nKeepAliveFlag = 0;
+    CString m_strServerFilePath;
+    CString m_strServerLogPath;
+    std::unique_ptr<CResultServerPort> m_pResultServer;
+    std::vector<CString> m_serverTexts;
+    std::vector<CString> m_infoTexts;
+    CString m_strQueryName;
 };

@@ -324,7 +324,7 @@ void ExcelToAccessConvert(CCalvornView& view)
     ImportCount count;
     try {
         database.Open(databasePath, FALSE, FALSE, kStoreDatabaseConnect);
-        ReadTables(book, database, view.m_strUserId, count);
+        ReadTables(book, database, view.UserId(), count);
     } catch (CException* e) {
         ReportException(e);
         return; // the database closes and the application quits on the way out

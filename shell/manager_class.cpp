@@ -80,9 +80,7 @@ void CManagerClass::OnLoginReply(CString row)
     if (!m_pView)
         return;
     const int end = row.Find(kDbValueEnd);
-    m_pView->m_strCornerCode = end < 0 ? row : row.Left(end);
-    m_pView->m_nLoggedIn = 1;
-    m_pView->m_nAdminFlag = m_pView->m_strUserId == kAdministratorId ? 1 : 0;
+    m_pView->LogIn(m_pView->m_strUserId, end < 0 ? row : row.Left(end));
     CString caption;
     if (m_nLanguage == 1 || m_nLanguage == 2 || m_nLanguage == 3) {
         m_pView->m_loginButton.SetWindowText(m_nLanguage == 1 ? "로그아웃" : "Log-out");

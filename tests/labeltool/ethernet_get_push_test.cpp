@@ -80,7 +80,7 @@ protected:
             view.scales = Items(dialog, 1075);
             view.adopted = Items(dialog, 1090);
         });
-        Command(command);
+        Command(*Frame(), command);
         return view;
     }
 

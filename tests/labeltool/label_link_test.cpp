@@ -63,7 +63,7 @@ protected:
                 AfxSimulateKey(ports, VK_DOWN);
             AfxClickDlgButton(dialog, cancel ? IDCANCEL : IDOK);
         });
-        Command(ID_SERIAL_JOIN);
+        Command(*Frame(), ID_SERIAL_JOIN);
         for (const CString& box : Boxes())
             ADD_FAILURE() << "box: " << box;
         return Frame()->IsJoined() != FALSE;
@@ -104,7 +104,7 @@ TEST_F(LabelLinkTest, PushAndGetInAloneAndMultiMode)
     ASSERT_TRUE(Join(scale));
     EXPECT_EQ(Frame()->GetStatusBar().GetPaneText(1), "COM1 38400 None 8 1");
     // Alone: scale 98 answers the join of the default scale number.
-    Command(ID_PUT_DATA);
+    Command(*Frame(), ID_PUT_DATA);
     EXPECT_EQ(Outcome(), "Communication OK");
     ASSERT_EQ(model.TablesOf("98")[4].size(), 1u);
     EXPECT_EQ(model.TablesOf("98")[4][1], LabelRecordFromValues(Bar().GetValues(), 1).Encode());
@@ -114,7 +114,7 @@ TEST_F(LabelLinkTest, PushAndGetInAloneAndMultiMode)
     UseMulti("7");
     Type(1048, "3");
     MessageBoxScript::Reset();
-    Command(ID_GET_DATA);
+    Command(*Frame(), ID_GET_DATA);
     EXPECT_EQ(Outcome(), "Communication OK");
     EXPECT_EQ(model.CommandsTo("07"), (std::vector<std::uint16_t> { kRequest, kAck, kEndJoin }));
     UserLabelRecord stored;
@@ -139,11 +139,11 @@ TEST_F(LabelLinkTest, JoinRepliesFromAnotherScaleCountOnlyInAloneMode)
         return reply;
     }));
     ASSERT_TRUE(Join(scale));
-    Command(ID_PUT_DATA);
+    Command(*Frame(), ID_PUT_DATA);
     EXPECT_EQ(Outcome(), "Communication OK");
     MessageBoxScript::Reset();
     UseMulti("7");
-    Command(ID_PUT_DATA);
+    Command(*Frame(), ID_PUT_DATA);
     EXPECT_EQ(Outcome(), "Error - Communication");
 }
 
@@ -194,10 +194,10 @@ TEST_F(LabelLinkTest, RefusalsAndFaultsEndTheExchangeWithTheirBox)
         ASSERT_TRUE(Join(scale));
         MessageBoxScript::Reset();
         const LabelValues before = Bar().GetValues();
-        Command(c.command);
+        Command(*Frame(), c.command);
         EXPECT_EQ(Outcome(), c.box);
         EXPECT_EQ(Bar().GetValues(), before);
-        Command(ID_NOT_JOIN);
+        Command(*Frame(), ID_NOT_JOIN);
     }
 }
 
@@ -218,10 +218,10 @@ TEST_F(LabelLinkTest, DataOfTheWrongLengthIsRefused)
         ASSERT_TRUE(Join(scale));
         MessageBoxScript::Reset();
         const LabelValues before = Bar().GetValues();
-        Command(ID_GET_DATA);
+        Command(*Frame(), ID_GET_DATA);
         EXPECT_EQ(Outcome(), "데이타 필드 길이 이상함") << size;
         EXPECT_EQ(Bar().GetValues(), before);
-        Command(ID_NOT_JOIN);
+        Command(*Frame(), ID_NOT_JOIN);
     }
 }
 
@@ -230,9 +230,9 @@ TEST_F(LabelLinkTest, ASilentScaleEndsAfterThreeExpiriesAndANewStartEndsTheOld)
     SerialScale scale;
     ASSERT_TRUE(scale.Start([](const SerialFrame&, std::size_t) { return SerialReply::Silence(); }));
     ASSERT_TRUE(Join(scale));
-    Command(ID_PUT_DATA);
+    Command(*Frame(), ID_PUT_DATA);
     ASSERT_TRUE(scale.WaitForFrames(1, 2000));
-    Command(ID_GET_DATA); // a second start while the first waits
+    Command(*Frame(), ID_GET_DATA); // a second start while the first waits
     EXPECT_EQ(Outcome(), "Error - Communication");
     // One join of the first start, then the second's join sent three times.
     EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t>(4, 0)));
@@ -256,7 +256,7 @@ TEST_F(LabelLinkTest, RepeatedEarlyAndStrayAnswersStillEndOnce)
     ASSERT_TRUE(Join(scale));
     for (UINT command : { ID_GET_DATA, ID_PUT_DATA }) {
         MessageBoxScript::Reset();
-        Command(command);
+        Command(*Frame(), command);
         EXPECT_EQ(Outcome(), "Communication OK") << command;
         EXPECT_FALSE(Bar().IsExchanging());
     }
@@ -271,7 +271,7 @@ TEST_F(LabelLinkTest, ALineThatGoesAwayIsToldOnce)
         return frame.join ? SerialReply::JoinReply(frame) : SerialReply::Silence();
     }));
     ASSERT_TRUE(Join(scale));
-    Command(ID_PUT_DATA);
+    Command(*Frame(), ID_PUT_DATA);
     ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() >= 2; }, std::chrono::milliseconds(2000)));
     scale.Stop();
     ASSERT_TRUE(WaitForBoxes(2));
@@ -288,7 +288,7 @@ TEST_F(LabelLinkTest, ADeviceThatIsNoSerialPortDoesNotJoin)
     for (UINT port = 1; port <= 4; ++port)
         SetSerialDevicePath(port, "/dev/null");
     ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDOK); });
-    Command(ID_SERIAL_JOIN);
+    Command(*Frame(), ID_SERIAL_JOIN);
     PumpFor(std::chrono::milliseconds(100));
     EXPECT_FALSE(Frame()->IsJoined());
     EXPECT_FALSE(Bar().IsPortOpen());
@@ -316,7 +316,7 @@ TEST_F(LabelLinkTest, TheJoinDialogKeepsItsPortAndCancelFreesThePort)
     EXPECT_TRUE(MenuState(1, ID_SERIAL_JOIN) & MF_GRAYED);
     EXPECT_FALSE(MenuState(1, ID_NOT_JOIN) & MF_GRAYED);
     Type(1027, "50");
-    Command(ID_NOT_JOIN);
+    Command(*Frame(), ID_NOT_JOIN);
     EXPECT_EQ(Frame()->GetStatusBar().GetPaneText(1), "Not Join - RS232      .");
     EXPECT_EQ(Bar().GetPortIndex(), 2);
     ShutDown();
@@ -351,7 +351,7 @@ TEST_F(LabelLinkTest, InputChecksRefuseBeforeAnythingIsSent)
         Bar().GetDlgItemText(c.edit, before);
         Type(c.edit, c.text);
         MessageBoxScript::Reset();
-        Command(c.command);
+        Command(*Frame(), c.command);
         EXPECT_EQ(Boxes(), (std::vector<CString> { c.box })) << c.text;
         Type(c.edit, before);
     }
@@ -377,7 +377,7 @@ TEST_F(LabelLinkTest, TheSettingsDialogShowsTheFirstSettingsAndTakesTheChosen)
         AfxSimulateKey(dialog.GetDlgItem(1060)->GetSafeHwnd(), VK_DOWN); // 1.5
         AfxClickDlgButton(dialog, IDOK);
     });
-    Command(ID_SERIAL_JOIN);
+    Command(*Frame(), ID_SERIAL_JOIN);
     ASSERT_TRUE(Frame()->IsJoined());
     EXPECT_EQ(checked, (std::vector<int> { 1048, 1053 })); // event mask 9
     EXPECT_EQ(buffer, "512");
@@ -402,7 +402,7 @@ TEST_F(LabelLinkTest, SwitchingToTcpWhileJoinedClosesThePort)
     m_app->WriteProfileInt("Settings", "mode", 7);
     ChooseTcp();
     ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDCANCEL); });
-    Command(ID_TRANS_MODE);
+    Command(*Frame(), ID_TRANS_MODE);
     EXPECT_EQ(m_app->GetProfileInt("Settings", "mode", 0), 7u);
     EXPECT_EQ(Frame()->GetTransferMode(), 1);
 }

@@ -112,7 +112,7 @@ TEST_F(ScaleListTest, ScalesAreAddedAdoptedAndOrderedAndTheFileFollows)
         "[MODE]\r\nSCALE0=1\r\nSCALE1=7\r\n");
     // Opening in PUSH mode saves the list at once: the scale of MODE 7 is not counted.
     ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, 1080); });
-    Command(ID_PUT_DATA);
+    Command(*Frame(), ID_PUT_DATA);
     EXPECT_NE(Read().find("[SCALE]\r\nCOUNT=1\r\n"), std::string::npos) << Read();
     std::vector<bool> enabled;
     ModalDialogScript::Push([&](CDialog& dialog) {
@@ -137,7 +137,7 @@ TEST_F(ScaleListTest, ScalesAreAddedAdoptedAndOrderedAndTheFileFollows)
         ClickItem(dialog, 1090, 2, true);
         AfxClickDlgButton(dialog, 1088); // A, 저울C, B
     });
-    Command(ID_PUT_DATA);
+    Command(*Frame(), ID_PUT_DATA);
     EXPECT_EQ(enabled, (std::vector<bool> { true, false }));
     const std::vector<CString> refusals(3, "(:)을 입력하지 마십시요!! Error");
     EXPECT_EQ(Boxes(), refusals);
@@ -151,7 +151,7 @@ TEST_F(ScaleListTest, ScalesAreAddedAdoptedAndOrderedAndTheFileFollows)
         AfxClickDlgButton(dialog, 1077);
         ClickItem(dialog, 1075, 0, false, true);
     });
-    Command(ID_GET_DATA);
+    Command(*Frame(), ID_GET_DATA);
     EXPECT_EQ(Read(),
         "[SCALE]\r\nCOUNT=2\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=저울C:3.3.3.3\r\nSCALE2=B:2.2.2.2\r\n"
         "[MODE]\r\nSCALE0=1\r\nSCALE1=1\r\nSCALE2=1\r\n");

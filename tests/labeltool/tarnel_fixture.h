@@ -21,6 +21,7 @@
 #include "platform/wnd/core/menu.h"
 #include "platform/wnd/dialogs/filedialog.h"
 #include "platform/wnd/dialogs/modal_script.h"
+#include "tests/support/command.h"
 #include "tests/support/input_feeder.h"
 #include "tests/support/temp_data_root.h"
 #include "tests/support/ui_pump.h"
@@ -118,7 +119,6 @@ protected:
         Frame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
         return ::GetMenuState(menu, id, MF_BYCOMMAND);
     }
-    void Command(UINT id) { Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     // Trans Mode: TCP/IP clicked in its dialog, then OK.
     void ChooseTcp()
     {
@@ -129,7 +129,7 @@ protected:
             AfxSimulateClick(tcp->GetSafeHwnd(), rect.CenterPoint());
             AfxClickDlgButton(dialog, IDOK);
         });
-        Command(ID_TRANS_MODE);
+        Command(*Frame(), ID_TRANS_MODE);
     }
 
     TempDataRoot m_root;

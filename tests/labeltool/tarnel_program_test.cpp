@@ -21,11 +21,11 @@ TEST_F(TarnelTest, StartsWithTheValuesShownAndOnlyTheJoinOffered)
     for (UINT id : { ID_TRANS_MODE, ID_SERIAL_JOIN })
         EXPECT_FALSE(MenuState(1, id) & MF_GRAYED) << id;
     EXPECT_TRUE(MenuState(3, ID_VIEW_LABEL_DATA_VIEWER) & MF_CHECKED);
-    Command(ID_VIEW_LABEL_DATA_VIEWER);
+    Command(*Frame(), ID_VIEW_LABEL_DATA_VIEWER);
     EXPECT_FALSE(Bar().IsWindowVisible());
     EXPECT_FALSE(MenuState(3, ID_VIEW_LABEL_DATA_VIEWER) & MF_CHECKED);
     EXPECT_EQ(Frame()->GetPaneRect().left, 0);
-    Command(ID_LABEL_FRAME_VIEWER);
+    Command(*Frame(), ID_LABEL_FRAME_VIEWER);
     EXPECT_TRUE(Bar().IsWindowVisible());
     // 13 items: all but the count and the mark.
     EXPECT_EQ(View()->GetDocument()->Items().size(), 13u);
@@ -139,7 +139,7 @@ TEST_F(TarnelTest, TypedValuesStayAsTypedWhateverMovesAfter)
         [&] { AfxSimulateKey(view, VK_LEFT); },
         [&] {
             ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDOK); });
-            Command(ID_CASSETTE_DIALOG);
+            Command(*Frame(), ID_CASSETTE_DIALOG);
             AfxSimulateKey(view, VK_DOWN);
         },
     };
@@ -153,7 +153,7 @@ TEST_F(TarnelTest, TypedValuesStayAsTypedWhateverMovesAfter)
     }
     const std::string path = m_root.Root() + "/typed.ubl";
     FileDialogScript::PushPath(path.c_str());
-    Command(ID_LABEL_SAVE_AS);
+    Command(*Frame(), ID_LABEL_SAVE_AS);
     const std::string bytes = TempDataRoot::ReadAll(path);
     LabelValues saved {};
     ASSERT_EQ(DecodeLabelFile(ByteBuffer(bytes.begin(), bytes.end()), saved), LabelFileError::None);
@@ -168,7 +168,7 @@ TEST_F(TarnelTest, LabelFilesSavedOpenedAndRefused)
     const std::string path = m_root.Root() + "/first.ubl";
     Type(1000, "120");
     FileDialogScript::PushPath(path.c_str());
-    Command(ID_LABEL_SAVE_AS);
+    Command(*Frame(), ID_LABEL_SAVE_AS);
     EXPECT_EQ(Boxes().back(), "OK! File Saved");
     const std::string bytes = TempDataRoot::ReadAll(path);
     ASSERT_EQ(bytes.size(), kLabelFileSize);
@@ -179,19 +179,19 @@ TEST_F(TarnelTest, LabelFilesSavedOpenedAndRefused)
     // A write that cannot be made is reported, and nothing claims success.
     MessageBoxScript::Reset();
     FileDialogScript::PushPath((m_root.Root() + "/missing/second.ubl").c_str());
-    Command(ID_LABEL_SAVE_AS);
+    Command(*Frame(), ID_LABEL_SAVE_AS);
     EXPECT_EQ(Boxes(), std::vector<CString> { "Can't Making the File" });
     // Label length 29 is refused before any dialog.
     Type(1027, "29");
     MessageBoxScript::Reset();
     const size_t dialogs = FileDialogScript::Records().size();
-    Command(ID_LABEL_SAVE_AS);
+    Command(*Frame(), ID_LABEL_SAVE_AS);
     EXPECT_EQ(Boxes(), std::vector<CString> { "Error - Label Length is : 30 ~ 150" });
     EXPECT_EQ(FileDialogScript::Records().size(), dialogs);
     // Opening brings the saved values back, into the preview too.
     Type(1000, "5");
     FileDialogScript::PushPath(path.c_str());
-    Command(ID_FILE_OPEN);
+    Command(*Frame(), ID_FILE_OPEN);
     EXPECT_EQ(Boxes().back(), "Success File Open.");
     EXPECT_EQ(Text(1000), "120");
     EXPECT_EQ(Text(1027), "40");
@@ -203,7 +203,7 @@ TEST_F(TarnelTest, LabelFilesSavedOpenedAndRefused)
     TempDataRoot::WriteAll(m_root.Root() + "/broken.ubl", broken);
     Type(1000, "7");
     FileDialogScript::PushPath((m_root.Root() + "/broken.ubl").c_str());
-    Command(ID_FILE_OPEN);
+    Command(*Frame(), ID_FILE_OPEN);
     EXPECT_EQ(Boxes().back(), "Broken Data File. Error3!");
     EXPECT_EQ(Text(1000), "7");
 }
@@ -240,7 +240,7 @@ TEST_F(TarnelTest, FilesOutsideTheRangesAreRefused)
         FileDialogScript::PushPath(path.c_str());
         MessageBoxScript::Reset();
         MessageBoxScript::PushAnswer(IDOK);
-        Command(c.command);
+        Command(*Frame(), c.command);
         Paint();
         EXPECT_EQ(Boxes().back(), c.box);
         EXPECT_EQ(Text(1000), "33");
@@ -248,7 +248,7 @@ TEST_F(TarnelTest, FilesOutsideTheRangesAreRefused)
         EXPECT_EQ(Item(0)->m_rect.left, LabelOrigin(CassetteGeometry {}).x + XDotsFromTenths(33));
     }
     FileDialogScript::PushPath((path + ".ubl").c_str());
-    Command(ID_LABEL_SAVE_AS);
+    Command(*Frame(), ID_LABEL_SAVE_AS);
     EXPECT_EQ(Boxes().back(), "OK! File Saved");
 }
 
@@ -276,7 +276,7 @@ TEST_F(TarnelTest, OnlyRegularFilesAreOpenedAndOnlyForReading)
         FileDialogScript::PushPath(c.path.c_str());
         MessageBoxScript::Reset();
         MessageBoxScript::PushAnswer(IDOK);
-        Command(c.command);
+        Command(*Frame(), c.command);
         EXPECT_EQ(Boxes().back(), c.box) << c.path;
     }
 }
@@ -290,14 +290,14 @@ TEST_F(TarnelTest, CassetteDialogAndFile)
         dialog.SetDlgItemText(1003, "5");
         AfxClickDlgButton(dialog, IDOK);
     });
-    Command(ID_CASSETTE_DIALOG);
+    Command(*Frame(), ID_CASSETTE_DIALOG);
     EXPECT_EQ(Boxes(),
         (std::vector<CString> { "Left extra is : 0 ~ 50. value : 51", "Label gab is : 10 ~ 50. value : 5" }));
     EXPECT_TRUE(ModalDialogScript::Records().back().leftOpen);
     // OK with the values shown changes nothing; a higher bottom extra moves
     // every item up by the difference in dots.
     ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDOK); });
-    Command(ID_CASSETTE_DIALOG);
+    Command(*Frame(), ID_CASSETTE_DIALOG);
     Paint();
     EXPECT_EQ(View()->GetCassette(), CassetteGeometry {});
     EXPECT_EQ(Text(1027), "40");
@@ -307,7 +307,7 @@ TEST_F(TarnelTest, CassetteDialogAndFile)
         dialog.SetDlgItemText(1004, "400");
         AfxClickDlgButton(dialog, IDOK);
     });
-    Command(ID_CASSETTE_DIALOG);
+    Command(*Frame(), ID_CASSETTE_DIALOG);
     Paint();
     EXPECT_EQ(Item(1)->m_rect.top, before.top - 41);
     EXPECT_EQ(View()->GetCassette().labelWidth, 320);
@@ -315,7 +315,7 @@ TEST_F(TarnelTest, CassetteDialogAndFile)
     // Saved and opened again: the file's geometry, and the viewer's label size.
     const std::string path = m_root.Root() + "/first.cst";
     FileDialogScript::PushPath(path.c_str());
-    Command(ID_CASSETTE_SAVE_AS);
+    Command(*Frame(), ID_CASSETTE_SAVE_AS);
     EXPECT_EQ(Boxes().back(), "Success Casette save.");
     CassetteGeometry wide;
     wide.labelWidth = 400;
@@ -324,7 +324,7 @@ TEST_F(TarnelTest, CassetteDialogAndFile)
     TempDataRoot::WriteAll(path, std::string(bytes.begin(), bytes.end()));
     FileDialogScript::PushPath(path.c_str());
     MessageBoxScript::PushAnswer(IDOK);
-    Command(ID_CASSETTE_OPEN);
+    Command(*Frame(), ID_CASSETTE_OPEN);
     Paint();
     EXPECT_EQ(Boxes().back(), "Success file open.");
     EXPECT_EQ(View()->GetCassette(), wide);
@@ -336,7 +336,7 @@ TEST_F(TarnelTest, CassetteDialogAndFile)
         path, std::string(reinterpret_cast<const char*>(EncodeCassetteFile({}).data()), 20));
     FileDialogScript::PushPath(path.c_str());
     MessageBoxScript::PushAnswer(IDCANCEL);
-    Command(ID_CASSETTE_OPEN);
+    Command(*Frame(), ID_CASSETTE_OPEN);
     EXPECT_EQ(View()->GetCassette(), wide);
 }
 
@@ -375,8 +375,8 @@ TEST_F(TarnelTest, PrintsThePictureOnOnePage)
     PrintScript::Enable();
     PrintScript::Reset();
     PrintScript::Push(PrintDialogAnswer {});
-    Command(ID_FILE_PRINT);
-    Command(ID_FILE_PRINT_PREVIEW);
+    Command(*Frame(), ID_FILE_PRINT);
+    Command(*Frame(), ID_FILE_PRINT_PREVIEW);
     const std::vector<PrintJobRecord> jobs = PrintScript::Jobs();
     PrintScript::Reset();
     PrintScript::Disable();
@@ -426,7 +426,7 @@ TEST_F(TarnelTest, PreviewKeepsFramesAndOutlineAtEveryZoom)
     for (double zoom : { 0.1, 0.2, 0.45 }) {
         PrintScript::Reset();
         PrintScript::SetPreviewZoom(zoom);
-        Command(ID_FILE_PRINT_PREVIEW);
+        Command(*Frame(), ID_FILE_PRINT_PREVIEW);
         const std::vector<HBITMAP> pages = PrintScript::TakePreviewPages();
         const int dpi = PrintScript::Jobs().at(0).dpi;
         ASSERT_EQ(pages.size(), 1u);
@@ -471,7 +471,7 @@ TEST_F(TarnelTest, EveryValueOfAFileReachesItsControlAndItsItem)
     const ByteBuffer bytes = EncodeLabelFile(values);
     TempDataRoot::WriteAll(path, std::string(bytes.begin(), bytes.end()));
     FileDialogScript::PushPath(path.c_str());
-    Command(ID_FILE_OPEN);
+    Command(*Frame(), ID_FILE_OPEN);
     ASSERT_EQ(Boxes().back(), "Success File Open.");
     const struct {
         int id;

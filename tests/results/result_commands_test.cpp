@@ -15,7 +15,7 @@ TEST_F(ResultCommandsTest, ThePaneOpensEachDialogWithItsUser)
 {
     RegisterResultDialogCommands();
     CCalvornView pane;
-    pane.m_strUserId = "kim";
+    pane.LogIn("kim", "");
     CString user;
     bool parentless = false;
     bool managerView = false;

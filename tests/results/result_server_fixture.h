@@ -38,7 +38,7 @@ protected:
         m_port = scalesim::FreeServerPort("127.0.0.1");
         TempDataRoot::WriteAll(m_root.Native(kServerPortFile), std::to_string(m_port));
         m_pane = std::make_unique<CCalvornView>();
-        m_pane->m_strUserId = "m1";
+        m_pane->LogIn("m1", "");
     }
 
     void TearDown() override

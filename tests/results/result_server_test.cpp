@@ -235,7 +235,7 @@ TEST_F(ResultServerTest, ReportsAndCancelsAreStoredAndLogged)
 TEST_F(ResultServerTest, AdministratorWorksUnderVexo)
 {
     StoreItem(kItemRow, "vexo");
-    m_pane->m_strUserId = "vexo";
+    m_pane->LogIn("vexo", "");
     Start();
     auto client = Connect();
     ASSERT_TRUE(Exchange(*client, DataRequest(0, 77), 1));

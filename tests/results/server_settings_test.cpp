@@ -56,8 +56,8 @@ TEST_F(ServerSettingsTest, StartFailuresAreShown)
         server.SetListenAddress("127.0.0.1");
         EXPECT_FALSE(server.StartResultServer()) << c.port;
         EXPECT_FALSE(server.IsRunning());
-        EXPECT_EQ(m_pane->m_nServerRunning, 0);
-        EXPECT_EQ(m_pane->m_nServerFlag, 0);
+        EXPECT_EQ(m_pane->IsServerMode(), 0);
+        EXPECT_EQ(m_pane->IsServerMode(), 0);
         ASSERT_EQ(m_boxes.Records().size(), 1u) << c.port;
         EXPECT_NE(m_boxes.Records()[0].text.Str().find(c.shown), std::string::npos) << c.port;
     }
@@ -70,14 +70,14 @@ TEST_F(ServerSettingsTest, StartAndStop)
     TempDataRoot::WriteAll(m_root.Native(kServerPortFile), "x\r\n" + std::to_string(m_port));
     Start();
     EXPECT_EQ(m_boxes.Records().back().text, "Server Start");
-    EXPECT_EQ(m_pane->m_nServerRunning, 1);
-    EXPECT_EQ(m_pane->m_nServerFlag, 1);
-    EXPECT_EQ(m_pane->m_strServerFilePath, kServerDatabase);
+    EXPECT_EQ(m_pane->IsServerMode(), 1);
+    EXPECT_EQ(m_pane->IsServerMode(), 1);
+    EXPECT_EQ(m_pane->ServerDatabasePath(), kServerDatabase);
     auto client = Connect();
     m_server->StopResultServer();
     EXPECT_EQ(m_boxes.Records().back().text, "Server Stop");
-    EXPECT_EQ(m_pane->m_nServerRunning, 0);
-    EXPECT_EQ(m_pane->m_nServerFlag, 0);
+    EXPECT_EQ(m_pane->IsServerMode(), 0);
+    EXPECT_EQ(m_pane->IsServerMode(), 0);
     EXPECT_EQ(m_server->GetConnectionCount(), 0u);
     EXPECT_TRUE(PumpUntil([&] { return client->PeerClosed(); }));
     const std::vector<std::string> log = LogLines();

@@ -52,8 +52,8 @@ TEST_F(ServerStartupTest, StartsOnlyWhenTheSettingSaysSo)
     } cases[] = { { nullptr, 0 }, { "FALSE", 0 }, { "TRUE", 1 } };
     for (const Case& c : cases) {
         StartProgram(c.setting);
-        EXPECT_EQ(LeftPane()->m_nServerRunning, c.running) << (c.setting ? c.setting : "(no file)");
-        EXPECT_EQ(LeftPane()->m_nServerFlag, c.running);
+        EXPECT_EQ(LeftPane()->IsServerMode(), c.running) << (c.setting ? c.setting : "(no file)");
+        EXPECT_EQ(LeftPane()->IsServerMode(), c.running);
         const std::vector<CString> boxes = BoxTexts();
         EXPECT_EQ(std::count(boxes.begin(), boxes.end(), CString("Server Start")), c.running);
         Switch(kHintItem, "Item_Read", "vexo", MakeItemDatabase());

@@ -30,8 +30,8 @@ protected:
         m_app->m_pMainWnd->MoveWindow(0, 0, 1280, 1024);
         m_db = MakeItemDatabase();
         ASSERT_TRUE(ProvisionDatabaseFile(kServerTemplateId, kServerDatabase));
-        LeftPane()->m_nServerFlag = 1;
-        LeftPane()->m_strServerFilePath = kServerDatabase;
+        // No user door sets server mode without a listening socket.
+        LeftPane()->ServerStarted(kServerDatabase, "");
     }
 
     // Clicks a Synchronization button where the user sees it: the click
@@ -216,7 +216,7 @@ TEST_F(ServerSyncTest, FailuresAreShownAndReleaseTheScreen)
         { "INSERT INTO [AdvT]([adv_num], [str1], [mg_id]) VALUES('1', 'same', 'vexo')",
             "INSERT INTO [AdvT]([adv_num], [str1], [mg_id]) VALUES('2', 'same', 'vexo')" });
     Execute(m_root.Native(kServerDatabase).c_str(), { "CREATE UNIQUE INDEX [one] ON [AdvT] ([str1])" });
-    LeftPane()->m_strServerFilePath = "C:\\missing.mdb";
+    LeftPane()->ServerStarted("C:\\missing.mdb", "");
     Switch(kHintAdvertisement, "Adv_Read", "vexo", m_db);
     Press(1065);
     EXPECT_TRUE(LastBox().Find("Sync") < 0);
@@ -225,7 +225,7 @@ TEST_F(ServerSyncTest, FailuresAreShownAndReleaseTheScreen)
 
     // While the refusal is shown, the row before it is in the file and the
     // file takes another writer (a scale's report).
-    LeftPane()->m_strServerFilePath = kServerDatabase;
+    LeftPane()->ServerStarted(kServerDatabase, "");
     Switch(kHintAdvertisement, "Adv_Read", "vexo", m_db);
     MessageBoxScript::Reset();
     Texts whileShown;

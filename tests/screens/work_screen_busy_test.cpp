@@ -37,14 +37,14 @@ protected:
         m_db = MakeItemDatabase();
         Execute(m_db, { Numbered("Item", "[item_num], [unitprice], [mg_id]", "x, '100', 'vexo'") });
         ASSERT_TRUE(ProvisionDatabaseFile(kServerTemplateId, kServerDatabase));
-        LeftPane()->m_nServerFlag = 1;
-        LeftPane()->m_strServerFilePath = kServerDatabase;
+        // No user door sets server mode without a listening socket.
+        LeftPane()->ServerStarted(kServerDatabase, "");
     }
     // Starts the item screen's load and returns while its rows stream.
     void StartItemLoad()
     {
-        LeftPane()->m_mailbox.SetText(IDC_MAILBOX_NAME, "Item_Read");
-        LeftPane()->m_mailbox.SetText(IDC_MAILBOX_TEXT, "vexo");
+        LeftPane()->Mailbox().SetText(IDC_MAILBOX_NAME, "Item_Read");
+        LeftPane()->Mailbox().SetText(IDC_MAILBOX_TEXT, "vexo");
         CString path = m_db;
         LeftPane()->SendHint(kHintItem, &path);
         // The heading and two item rows are in.

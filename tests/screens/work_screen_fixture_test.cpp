@@ -96,8 +96,8 @@ std::vector<CString> WorkScreenFixture::Column(const CString& path, const CStrin
 void WorkScreenFixture::Switch(LPARAM hint, const char* query, const char* userId, const CString& path)
 {
     CCalvornView* left = LeftPane();
-    left->m_mailbox.SetText(IDC_MAILBOX_NAME, query);
-    left->m_mailbox.SetText(IDC_MAILBOX_TEXT, userId);
+    left->Mailbox().SetText(IDC_MAILBOX_NAME, query);
+    left->Mailbox().SetText(IDC_MAILBOX_TEXT, userId);
     CString text = path;
     left->SendHint(hint, &text);
     ASSERT_TRUE(WaitForLoad());

@@ -144,7 +144,8 @@ TEST_F(WorkScreenFormTest, ButtonGroupsAreEnabledTogetherAndNothingElse)
 TEST_F(WorkScreenFormTest, ServerModeShowsTheSynchronisationButtonOfEachScreen)
 {
     const CString db = MakeItemDatabase();
-    LeftPane()->m_nServerFlag = 1;
+    // No user door sets server mode without a listening socket.
+    LeftPane()->ServerStarted("", "");
     Switch(kHintItem, "Item_Read", "vexo", db);
     EXPECT_TRUE(Visible(1065));
     EXPECT_FALSE(Visible(1066));

@@ -9,6 +9,7 @@
 #include "shell/manager_settings.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/command.h"
 
 namespace {
 
@@ -46,7 +47,6 @@ protected:
     std::vector<CString> Stored(const char* sql) { return Column(m_db, sql); }
     // A mouse click on cell (row, 2) with the given keys held.
     void Click(int row, UINT keys = 0) { ClickCell(row, 2, keys); }
-    void Command(UINT id) { m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     // Answers dialog 153 with a count (nullptr: Cancel).
     static void AnswerLines(const char* count)
     {
@@ -67,7 +67,7 @@ TEST_F(WorkScreenRowsTest, DialogCountInsertsPlaceholdersInFrontOfTheTrailingRow
 {
     LoadItems(2);
     AnswerLines("3");
-    Command(1007);
+    Command(*m_screen, 1007);
     ASSERT_EQ(ModalDialogScript::Records().size(), 1u);
     EXPECT_EQ(ModalDialogScript::Records()[0].templateId, IDD_GRID_LINE);
     EXPECT_EQ(Grid().GetRowCount(), 7);
@@ -96,7 +96,7 @@ TEST_F(WorkScreenRowsTest, DialogRefusesCountsBelowOneAndCancelInsertsNothing)
         AfxClickDlgButton(dialog, IDOK);
         AfxClickDlgButton(dialog, IDCANCEL);
     });
-    Command(1007);
+    Command(*m_screen, 1007);
     const auto boxes = m_boxes.Records();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text, "Input Grid lines.");
@@ -144,7 +144,7 @@ TEST_F(WorkScreenRowsTest, CtrlPicksInsertAtEachPickedRowHighestFirst)
     Click(2, MK_CONTROL);
     Click(5, MK_CONTROL);
     ASSERT_EQ(Grid().m_bCtrlPick, 1);
-    Command(1007);
+    Command(*m_screen, 1007);
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     // Row 5 first (ID 7), then row 2 (ID 8): the old row 5 moved to 7.
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "8", "2", "3", "4", "7", "5", "6" }));
@@ -161,7 +161,7 @@ TEST_F(WorkScreenRowsTest, ShiftRangeInsertsOneRowPerRangeRow)
     Click(4);
     Click(2, MK_SHIFT);
     ASSERT_EQ(Grid().m_bShiftPick, 1);
-    Command(1007);
+    Command(*m_screen, 1007);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "6", "7", "8", "2", "3", "4", "5" }));
 }
 
@@ -170,7 +170,7 @@ TEST_F(WorkScreenRowsTest, ShiftRangeDeletesFromTheHighestRowDown)
     LoadItems(5);
     Click(2);
     Click(4, MK_SHIFT);
-    Command(1008);
+    Command(*m_screen, 1008);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "5" }));
     EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), (std::vector<CString> { "1", "5" }));
     EXPECT_EQ(Grid().m_bShiftPick, 0);
@@ -182,7 +182,7 @@ TEST_F(WorkScreenRowsTest, CtrlPicksDeleteTheirRowsOnly)
     Click(1, MK_CONTROL);
     Click(3, MK_CONTROL);
     Click(5, MK_CONTROL);
-    Command(1008);
+    Command(*m_screen, 1008);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "2", "4" }));
     EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), (std::vector<CString> { "2", "4" }));
 }
@@ -191,17 +191,17 @@ TEST_F(WorkScreenRowsTest, DeleteTakesTheClickedRowElseTheLastDataRow)
 {
     LoadItems(3);
     Click(2);
-    Command(1008);
+    Command(*m_screen, 1008);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "3" }));
     // Nothing clicked: the last data row.
     Grid().m_nClickRow = 0;
-    Command(1008);
+    Command(*m_screen, 1008);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1" }));
     Grid().m_nClickRow = 0;
-    Command(1008);
+    Command(*m_screen, 1008);
     EXPECT_TRUE(GridIds().empty());
     // Only the trailing row is left: nothing to delete.
-    Command(1008);
+    Command(*m_screen, 1008);
     EXPECT_EQ(Grid().GetRowCount(), 2);
     EXPECT_EQ(Grid().GetItemText(1, 0), "-->");
     EXPECT_TRUE(Stored("SELECT [ID] FROM [Item]").empty());
@@ -235,7 +235,7 @@ TEST_F(WorkScreenRowsTest, PicksOfTheHeadingAndTrailingRowsNeitherDeleteNorInser
         // A pick list may hold 0 only as its end; the trailing row comes first.
         if (!c.picks.empty())
             Grid().m_PickList[0] = c.picks[0];
-        Command(1008);
+        Command(*m_screen, 1008);
         EXPECT_EQ(GridIds(), c.idsLeft) << c.name;
         EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), c.idsLeft) << c.name;
         EXPECT_EQ(Grid().GetItemText(0, IdColumn()), "ID") << c.name;
@@ -244,7 +244,7 @@ TEST_F(WorkScreenRowsTest, PicksOfTheHeadingAndTrailingRowsNeitherDeleteNorInser
     Grid().m_bShiftPick = 1;
     Grid().m_nAnchorRowA = 0;
     Grid().m_nAnchorRowB = 1;
-    Command(1007);
+    Command(*m_screen, 1007);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "4", "2", "3" }));
     EXPECT_EQ(Grid().GetItemText(0, 1), "ITEM_NUM");
 }
@@ -254,7 +254,7 @@ TEST_F(WorkScreenRowsTest, RowsWithoutAnIntegerKeyAreNotDeleted)
     LoadItems(2);
     Grid().SetItemText(1, IdColumn(), "1 OR 1=1");
     Grid().m_nClickRow = 1;
-    Command(1008);
+    Command(*m_screen, 1008);
     EXPECT_EQ(Grid().GetRowCount(), 4);
     EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), (std::vector<CString> { "1", "2" }));
 }
@@ -270,7 +270,7 @@ TEST_F(WorkScreenRowsTest, DefaultValuesFillThePlaceholderButNeverItsKey)
         "item_num\r\n777\r\nunitprice\r\n1500\r\nland\r\nO'Hara\r\nadditem\r\n12\r\n");
     LoadItems(1, "kim");
     AnswerLines("2");
-    Command(1007);
+    Command(*m_screen, 1007);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "2", "3" }));
     EXPECT_EQ(FirstRow(m_db,
                   "SELECT [item_num], [unitprice], [land], [item_name], [additem], [mg_id] FROM [Item] "
@@ -299,13 +299,13 @@ TEST_F(WorkScreenRowsTest, EachTableScreenInsertsIntoItsOwnTable)
         Switch(c.hint, c.query, "lee", m_db);
         ASSERT_EQ(Grid().GetRowCount(), 3) << c.table;
         AnswerLines("1");
-        Command(1007);
+        Command(*m_screen, 1007);
         const CString stored = FirstRow(
             m_db, CString::Formatted("SELECT [ID], [mg_id] FROM [%s] WHERE [%s] = '-1'", c.table, c.key));
         EXPECT_EQ(stored, "2\tjo/lee\tjo/") << c.table;
         EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "2" })) << c.table;
         Grid().m_nClickRow = 1;
-        Command(1008);
+        Command(*m_screen, 1008);
         EXPECT_EQ(Column(m_db, CString::Formatted("SELECT [ID] FROM [%s]", c.table)),
             (std::vector<CString> { "2" }))
             << c.table;

@@ -93,7 +93,7 @@ TEST_F(WorkScreenSettingsTest, TheItemScreenShowsOnlyTheListedColumnsWhenDefault
     Execute(db,
         { "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('7', 'Apple', '900', "
           "'kim')" });
-    LeftPane()->m_mailbox.SetText(IDC_MAILBOX_TEXT, "kim");
+    LeftPane()->Mailbox().SetText(IDC_MAILBOX_TEXT, "kim");
     m_screen->Context().SetUserId("kim");
     WriteSetting(kDefaultValueFile, "kim\r\nTRUE");
     WriteSetting(kDefaultUncheckIndexFile, "unitprice\r\nitem_name\r\n");

@@ -84,7 +84,7 @@ TEST_F(WorkScreenTest, ActiveScreenAnswersCommunicationSetupItself)
     state.DoUpdate(frame, TRUE);
     EXPECT_FALSE(state.m_bEnabled);
     // The left pane's rule, which would write the user id, did not run.
-    EXPECT_TRUE(LeftPane()->m_mailbox.Text(1002).IsEmpty());
+    EXPECT_TRUE(LeftPane()->Mailbox().Text(1002).IsEmpty());
 }
 
 TEST_F(WorkScreenTest, ScreensHandTheProgramsCommandsToTheLeftPane)
@@ -105,7 +105,7 @@ TEST_F(WorkScreenTest, ScreensHandTheProgramsCommandsToTheLeftPane)
     // The label view also hands over 32773: the left pane's hint 7 follows.
     frame->SetActiveView(m_label);
     frame->SendMessage(WM_COMMAND, MAKEWPARAM(32773, 0), 0);
-    EXPECT_EQ(LeftPane()->m_mailbox.Text(1003), "Comm_Mode_Read");
+    EXPECT_EQ(LeftPane()->Mailbox().Text(1003), "Comm_Mode_Read");
 }
 
 TEST_F(WorkScreenTest, StreamedRowsAreAcknowledged)

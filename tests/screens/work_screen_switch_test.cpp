@@ -121,7 +121,8 @@ TEST_F(WorkScreenSwitchTest, EachHintShowsItsOwnPanels)
 TEST_F(WorkScreenSwitchTest, AScreensPanelsAreGoneOnTheNextScreen)
 {
     const CString db = MakeItemDatabase();
-    LeftPane()->m_nServerFlag = 1;
+    // No user door sets server mode without a listening socket.
+    LeftPane()->ServerStarted("", "");
     for (int id : { 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1025, 1027, 1028, 1029, 1032, 1049,
              1030, 1033, 1034, 1037, 1038, 1041, 1042, 1039, 1044, 1050, 1051, 1052, 1057, 1053, 1059 })
         EXPECT_FALSE(Visible(id)) << "start, control " << id;
@@ -174,7 +175,8 @@ TEST_F(WorkScreenSwitchTest, ItemTypeScreensPlaceTheGridAndTheProgressGroup)
     EXPECT_EQ(rectOf(m_screen->GetDlgItem(600)), CRect(52, 52, 109, 109));
     EXPECT_EQ(rectOf(m_screen->GetDlgItem(659)), CRect(52 + 57 * 9, 357, 109 + 57 * 9, 414));
     EXPECT_EQ(rectOf(m_screen->GetDlgItem(1032)), CRect(780, 60, 930, 310));
-    LeftPane()->m_nServerFlag = 1;
+    // No user door sets server mode without a listening socket.
+    LeftPane()->ServerStarted("", "");
     Switch(kHintUserLabel, "User_Label_Read", "vexo", db);
     const std::pair<int, CRect> places[]
         = { { 1059, CRect(50, 270, 110, 300) }, { 1060, CRect(120, 270, 180, 300) },
@@ -193,7 +195,7 @@ TEST_F(WorkScreenSwitchTest, LogInHintsKeepTheItemScreenEditableAndTheMailboxUnt
     m_screen->Context().DbMailbox().SetText(IDC_MAILBOX_NAME, "Busy_Request");
     // The left pane's menu update rule: only the user id, then hint 8 or 9.
     for (LPARAM hint : { kHintLoggedOut, kHintLoggedIn, kHintCommMode }) {
-        LeftPane()->m_mailbox.SetText(IDC_MAILBOX_TEXT, "vexo");
+        LeftPane()->Mailbox().SetText(IDC_MAILBOX_TEXT, "vexo");
         CString empty;
         LeftPane()->SendHint(hint, &empty);
         EXPECT_EQ(m_screen->GetCommSetupFlag(), hint == kHintLoggedOut ? 0 : 1) << hint;
@@ -217,16 +219,16 @@ TEST_F(WorkScreenSwitchTest, AHintDuringALoadIsDroppedAndOtherHintsOnlyMoveTheMa
     const CString db = MakeItemDatabase();
     Switch(kHintItem, "Item_Read", "vexo", db);
     m_screen->Context().SetUpdateLock(1);
-    LeftPane()->m_mailbox.SetText(IDC_MAILBOX_NAME, "Add_Read");
-    LeftPane()->m_mailbox.SetText(IDC_MAILBOX_TEXT, "vexo");
+    LeftPane()->Mailbox().SetText(IDC_MAILBOX_NAME, "Add_Read");
+    LeftPane()->Mailbox().SetText(IDC_MAILBOX_TEXT, "vexo");
     CString path = db;
     LeftPane()->SendHint(kHintIngredient, &path);
     EXPECT_EQ(m_screen->Context().Kind(), "Item");
-    EXPECT_EQ(LeftPane()->m_mailbox.Text(IDC_MAILBOX_NAME), "Add_Read");
+    EXPECT_EQ(LeftPane()->Mailbox().Text(IDC_MAILBOX_NAME), "Add_Read");
     m_screen->Context().SetUpdateLock(0);
     // A hint above 19 moves the words and resets the print kind, nothing else.
     m_screen->OnUpdate(LeftPane(), 42, &path);
-    EXPECT_EQ(LeftPane()->m_mailbox.Text(IDC_MAILBOX_NAME), "");
+    EXPECT_EQ(LeftPane()->Mailbox().Text(IDC_MAILBOX_NAME), "");
     EXPECT_EQ(m_screen->Context().DbMailbox().Text(IDC_MAILBOX_NAME), "Add_Read");
     EXPECT_EQ(m_screen->Context().DbMailbox().Text(IDC_MAILBOX_TEXT), "vexo");
     EXPECT_EQ(m_screen->Context().Kind(), "Item");

@@ -23,6 +23,7 @@
 #include "shell/file_helpers.h"
 #include "tests/platform/sheet_test_util.h"
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/command.h"
 #include "tests/support/store_password.h"
 #include "tests/support/temp_folder.h"
 
@@ -203,14 +204,12 @@ protected:
         ExecuteOnManagerDb("INSERT INTO [Manager] VALUES('kim', 'secret', 7)");
         LogOut();
         LogIn("kim", "secret");
-        ASSERT_EQ(LeftPane()->m_strUserId, "kim");
+        ASSERT_EQ(LeftPane()->UserId(), "kim");
         MessageBoxScript::Reset();
         FileDialogScript::Reset();
         AfxClearShellRecords();
     }
     void TearDown() override { AfxClearShellRecords(); }
-
-    void Command(UINT id) { LeftPane()->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
     std::vector<CString> BoxTexts() const
     {
@@ -299,7 +298,7 @@ TEST_F(ExcelConvertTest, AccessToExcelWritesEveryTableAndOpensTheWorkbook)
     const std::string workbook = m_folder.File("items.xls");
     FileDialogScript::PushPath(source);
     FileDialogScript::PushPath(workbook.c_str());
-    Command(ID_ACCESS_TO_EXCEL);
+    Command(*LeftPane(), ID_ACCESS_TO_EXCEL);
 
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "Convert OK" });
     const std::vector<FileDialogRecord> dialogs = FileDialogScript::Records();
@@ -352,7 +351,7 @@ TEST_F(ExcelConvertTest, RoundTripRenumbersRowsAndGivesThemToTheUser)
     const std::string workbook = m_folder.File("items.xls");
     FileDialogScript::PushPath(source);
     FileDialogScript::PushPath(workbook.c_str());
-    Command(ID_ACCESS_TO_EXCEL);
+    Command(*LeftPane(), ID_ACCESS_TO_EXCEL);
     ASSERT_EQ(BoxTexts(), std::vector<CString> { "Convert OK" });
     MessageBoxScript::Reset();
     FileDialogScript::Reset();
@@ -360,7 +359,7 @@ TEST_F(ExcelConvertTest, RoundTripRenumbersRowsAndGivesThemToTheUser)
     const std::string target = m_folder.File("back.mdb");
     FileDialogScript::PushPath(workbook.c_str());
     FileDialogScript::PushPath(target.c_str());
-    Command(ID_EXCEL_TO_ACCESS);
+    Command(*LeftPane(), ID_EXCEL_TO_ACCESS);
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "Convert OK" });
     const std::vector<FileDialogRecord> dialogs = FileDialogScript::Records();
     ASSERT_EQ(dialogs.size(), 2u);
@@ -392,7 +391,7 @@ TEST_F(ExcelConvertTest, NumbersTruncateAndOtherTypesKeepTheirPlace)
     const std::string target = m_folder.File("numbers.mdb");
     FileDialogScript::PushPath(workbook.c_str());
     FileDialogScript::PushPath(target.c_str());
-    Command(ID_EXCEL_TO_ACCESS);
+    Command(*LeftPane(), ID_EXCEL_TO_ACCESS);
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "Convert OK" });
     EXPECT_EQ(Rows(target.c_str(),
                   "SELECT [item_num],[item_name],[item_name2],[land],[additem],[fix_price],"
@@ -411,7 +410,7 @@ TEST_F(ExcelConvertTest, FailedRowsAreCountedAndEachCauseShownOnce)
     const std::string target = m_folder.File("long.mdb");
     FileDialogScript::PushPath(workbook.c_str());
     FileDialogScript::PushPath(target.c_str());
-    Command(ID_EXCEL_TO_ACCESS);
+    Command(*LeftPane(), ID_EXCEL_TO_ACCESS);
     const std::vector<MessageBoxRecord> boxes = MessageBoxScript::Records();
     ASSERT_EQ(boxes.size(), 3u);
     // The database's own errors, one for each field, and the count.
@@ -434,7 +433,7 @@ TEST_F(ExcelConvertTest, FailedRowsAreCountedAndEachCauseShownOnce)
     MessageBoxScript::Reset();
     FileDialogScript::PushPath(workbook.c_str());
     FileDialogScript::PushPath(m_folder.File("header.mdb").c_str());
-    Command(ID_EXCEL_TO_ACCESS);
+    Command(*LeftPane(), ID_EXCEL_TO_ACCESS);
     ASSERT_EQ(BoxTexts().size(), 2u);
     EXPECT_EQ(BoxTexts()[1], "300 of 300 rows could not be converted.");
 }
@@ -463,7 +462,7 @@ TEST_F(ExcelConvertTest, FormulaCellsGiveTheirStoredResults)
     const std::string target = m_folder.File("formulas.mdb");
     FileDialogScript::PushPath(workbook.c_str());
     FileDialogScript::PushPath(target.c_str());
-    Command(ID_EXCEL_TO_ACCESS);
+    Command(*LeftPane(), ID_EXCEL_TO_ACCESS);
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "Convert OK" });
     EXPECT_EQ(Rows(target.c_str(), "SELECT [item_num],[item_name],[item_name2],[land] FROM [Item]"),
         (std::vector<std::vector<std::string>> { { "1203", "사과", "FALSE", "#DIV/0!" } }));
@@ -488,7 +487,7 @@ TEST_F(ExcelConvertTest, AStrayCellFarDownCostsOneRowNotTheSheet)
     const std::string target = m_folder.File("stray.mdb");
     FileDialogScript::PushPath(workbook.c_str());
     FileDialogScript::PushPath(target.c_str());
-    Command(ID_EXCEL_TO_ACCESS);
+    Command(*LeftPane(), ID_EXCEL_TO_ACCESS);
 #ifndef __SANITIZE_ADDRESS__ // the address sanitizer keeps freed memory aside
     EXPECT_LT(peakKb() - before, 64 * 1024);
 #endif
@@ -517,7 +516,7 @@ TEST_F(ExcelConvertTest, NeitherConversionWritesTheProgramsOwnDatabasesOrReplace
     auto convert = [&](UINT command, const std::string& path) {
         FileDialogScript::PushPath(command == ID_EXCEL_TO_ACCESS ? workbook.c_str() : source.GetString());
         FileDialogScript::PushPath(path.c_str());
-        Command(command);
+        Command(*LeftPane(), command);
     };
     for (UINT command : { ID_ACCESS_TO_EXCEL, ID_EXCEL_TO_ACCESS }) {
         for (const std::string& path : own) {
@@ -555,7 +554,7 @@ TEST_F(ExcelConvertTest, MissingSheetStopsWithItsErrorAndKeepsTheRowsBefore)
     const std::string target = m_folder.File("short.mdb");
     FileDialogScript::PushPath(workbook.c_str());
     FileDialogScript::PushPath(target.c_str());
-    Command(ID_EXCEL_TO_ACCESS);
+    Command(*LeftPane(), ID_EXCEL_TO_ACCESS);
     const std::vector<CString> texts = BoxTexts();
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_NE(texts[0].Find("sheet 3"), -1) << texts[0].GetString();
@@ -569,7 +568,7 @@ TEST_F(ExcelConvertTest, StartFailuresAreTheOnlyExcelMessages)
     const CString source = MakeSourceDatabase();
     FileDialogScript::PushPath(source);
     FileDialogScript::PushPath(m_folder.File("no/such/folder/items.xls").c_str());
-    Command(ID_ACCESS_TO_EXCEL);
+    Command(*LeftPane(), ID_ACCESS_TO_EXCEL);
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "Cannot start Excel" });
     EXPECT_TRUE(AfxGetShellRecords().empty());
 
@@ -580,7 +579,7 @@ TEST_F(ExcelConvertTest, StartFailuresAreTheOnlyExcelMessages)
     const std::string text = m_folder.File("list.xls");
     TempDataRoot::WriteAll(text, "ID;item_num\r\n1;2\r\n");
     FileDialogScript::PushPath(text.c_str());
-    Command(ID_EXCEL_TO_ACCESS);
+    Command(*LeftPane(), ID_EXCEL_TO_ACCESS);
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "Couldn't start Excel" });
     EXPECT_EQ(FileDialogScript::Records().size(), 1u);
 }
@@ -589,17 +588,17 @@ TEST_F(ExcelConvertTest, CancelOrNoItemDatabaseChangesNothing)
 {
     // Cancelled at the first dialog, then at the second.
     FileDialogScript::PushCancel();
-    Command(ID_ACCESS_TO_EXCEL);
+    Command(*LeftPane(), ID_ACCESS_TO_EXCEL);
     FileDialogScript::PushPath(MakeSourceDatabase());
     FileDialogScript::PushCancel();
-    Command(ID_ACCESS_TO_EXCEL);
+    Command(*LeftPane(), ID_ACCESS_TO_EXCEL);
     FileDialogScript::PushCancel();
-    Command(ID_EXCEL_TO_ACCESS);
+    Command(*LeftPane(), ID_EXCEL_TO_ACCESS);
     const std::string workbook = m_folder.File("items.xls");
     WriteItemWorkbook(workbook, {});
     FileDialogScript::PushPath(workbook.c_str());
     FileDialogScript::PushCancel();
-    Command(ID_EXCEL_TO_ACCESS);
+    Command(*LeftPane(), ID_EXCEL_TO_ACCESS);
     EXPECT_TRUE(BoxTexts().empty());
     EXPECT_EQ(FileDialogScript::Records().size(), 6u);
 
@@ -608,7 +607,7 @@ TEST_F(ExcelConvertTest, CancelOrNoItemDatabaseChangesNothing)
     TempDataRoot::WriteAll(notItems, "not a database");
     FileDialogScript::PushPath(notItems.c_str());
     FileDialogScript::PushPath(m_folder.File("never.xls").c_str());
-    Command(ID_ACCESS_TO_EXCEL);
+    Command(*LeftPane(), ID_ACCESS_TO_EXCEL);
     EXPECT_EQ(BoxTexts().size(), 1u);
     EXPECT_FALSE(TempDataRoot::Exists(m_folder.File("never.xls")));
     EXPECT_EQ(FileDialogScript::Records().size(), 7u);
@@ -660,7 +659,7 @@ TEST_F(ExcelConvertTest, NewExcelFileWritesTheTemplateOnlyIntoAnEmptyFile)
         FileDialogScript::PushPath(path.c_str());
     FileDialogScript::PushCancel();
     for (int i = 0; i < 4; ++i)
-        Command(ID_EXCEL_NEW_FILE);
+        Command(*LeftPane(), ID_EXCEL_NEW_FILE);
     EXPECT_EQ(TempDataRoot::ReadAll(fresh), templateBytes);
     EXPECT_EQ(TempDataRoot::ReadAll(empty), templateBytes);
     EXPECT_EQ(TempDataRoot::ReadAll(full), "keep me");

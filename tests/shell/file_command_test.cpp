@@ -6,6 +6,7 @@
 #include "shell/file_helpers.h"
 #include "shell/view_hints.h"
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/command.h"
 
 namespace {
 
@@ -22,13 +23,11 @@ protected:
         WorkScreen()->m_hints.clear(); // the initial update's
     }
 
-    void Command(UINT id) { Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-
     void OpenItems(const CString& path)
     {
         FileDialogScript::PushPath(path);
-        Command(kOpen);
-        ASSERT_EQ(LeftPane()->m_strItemDbPath, path);
+        Command(*Frame(), kOpen);
+        ASSERT_EQ(LeftPane()->ItemDatabasePath(), path);
         WorkScreen()->m_hints.clear();
         MessageBoxScript::Reset();
     }
@@ -66,7 +65,7 @@ protected:
         return rows;
     }
 
-    UINT TreeCount() const { return LeftPane()->m_categoryTree.GetCount(); }
+    UINT TreeCount() const { return CategoryTree().GetCount(); }
 
     CString Native(const char* windowsPath) const { return m_root.Native(windowsPath).c_str(); }
 
@@ -92,7 +91,7 @@ TEST_F(FileCommandTest, OpenMakesOnlyAnItemDatabaseCurrentAndFillsTheTree)
     };
     for (const OpenCase& c : cases) {
         SCOPED_TRACE(c.name);
-        LeftPane()->m_categoryTree.DeleteAllItems();
+        CategoryTree().DeleteAllItems();
         WorkScreen()->m_hints.clear();
         MessageBoxScript::Reset();
         const std::string path = m_root.Native(std::string("C:\\items\\") + c.name);
@@ -103,12 +102,12 @@ TEST_F(FileCommandTest, OpenMakesOnlyAnItemDatabaseCurrentAndFillsTheTree)
         else
             TempDataRoot::WriteAll(path, c.content);
         const std::string before = TempDataRoot::ReadAll(path);
-        const CString current = LeftPane()->m_strItemDbPath;
+        const CString current = LeftPane()->ItemDatabasePath();
         FileDialogScript::PushPath(path.c_str());
-        Command(kOpen);
+        Command(*Frame(), kOpen);
         // A file that is no item database leaves the open one current.
         const CString expected = c.treeFilled ? CString(path.c_str()) : current;
-        EXPECT_EQ(LeftPane()->m_strItemDbPath, expected);
+        EXPECT_EQ(LeftPane()->ItemDatabasePath(), expected);
         EXPECT_EQ(TreeCount() > 0, c.treeFilled);
         if (*c.message) {
             ASSERT_EQ(MessageBoxScript::Count(), 1u);
@@ -137,8 +136,8 @@ TEST_F(FileCommandTest, CancelledOpenKeepsThePathAndStillSendsHintEleven)
 {
     OpenItems(m_items);
     FileDialogScript::PushCancel();
-    Command(kOpen);
-    EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+    Command(*Frame(), kOpen);
+    EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
     EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
     EXPECT_EQ(WorkScreen()->m_hints[0].text, m_items);
@@ -152,7 +151,7 @@ TEST_F(FileCommandTest, OpenWhileLoggedOutDoesNothing)
     // Straight to the handler: the menu would be grey.
     LeftPane()->SendMessage(WM_COMMAND, MAKEWPARAM(kOpen, 0), 0);
     EXPECT_TRUE(FileDialogScript::Records().empty());
-    EXPECT_TRUE(LeftPane()->m_strItemDbPath.IsEmpty());
+    EXPECT_TRUE(LeftPane()->ItemDatabasePath().IsEmpty());
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
 }
 
@@ -167,9 +166,9 @@ TEST_F(FileCommandTest, SaveAsCopiesByteForByteAndSwitchesToTheCopy)
     TempDataRoot::WriteAll(copy.GetString(), "an older file of that name");
     FileDialogScript::PushPath(copy);
     MessageBoxScript::PushAnswer(IDYES); // replace it
-    Command(kSaveAs);
+    Command(*Frame(), kSaveAs);
     EXPECT_EQ(TempDataRoot::ReadAll(copy.GetString()), TempDataRoot::ReadAll(m_items.GetString()));
-    EXPECT_EQ(LeftPane()->m_strItemDbPath, copy);
+    EXPECT_EQ(LeftPane()->ItemDatabasePath(), copy);
     EXPECT_EQ(TreeCount(), tree);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
     EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
@@ -190,10 +189,10 @@ TEST_F(FileCommandTest, SaveAsOntoItselfLosesNothing)
     ASSERT_TRUE(AddItem(m_items, "42"));
     const std::string before = TempDataRoot::ReadAll(m_items.GetString());
     FileDialogScript::PushPath(m_items);
-    Command(kSaveAs);
+    Command(*Frame(), kSaveAs);
     EXPECT_EQ(TempDataRoot::ReadAll(m_items.GetString()), before);
     EXPECT_EQ(ItemNumbers(m_items), "42\tjo/");
-    EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+    EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     EXPECT_EQ(MessageBoxScript::Count(), 0u);
 }
 
@@ -203,16 +202,16 @@ TEST_F(FileCommandTest, FailedSaveAsKeepsTheDestinationAndThePath)
     const CString copy = Native("C:\\items\\keep.mdb");
     TempDataRoot::WriteAll(copy.GetString(), "keep me");
     FileDialogScript::PushPath(copy);
-    Command(kSaveAs);
+    Command(*Frame(), kSaveAs);
     EXPECT_EQ(TempDataRoot::ReadAll(copy.GetString()), "keep me");
-    EXPECT_TRUE(LeftPane()->m_strItemDbPath.IsEmpty());
+    EXPECT_TRUE(LeftPane()->ItemDatabasePath().IsEmpty());
     EXPECT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
     // A destination in a missing folder: reported, the current path kept.
     OpenItems(m_items);
     FileDialogScript::PushPath(Native("C:\\missing") + "/x.mdb");
-    Command(kSaveAs);
-    EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+    Command(*Frame(), kSaveAs);
+    EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     EXPECT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
 }
@@ -221,8 +220,8 @@ TEST_F(FileCommandTest, CancelledSaveAsChangesNothing)
 {
     OpenItems(m_items);
     FileDialogScript::PushCancel();
-    Command(kSaveAs);
-    EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+    Command(*Frame(), kSaveAs);
+    EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
 }
 
@@ -232,9 +231,9 @@ TEST_F(FileCommandTest, NewWritesTheEmptyTemplateSendsHintElevenAndFillsTheTree)
 {
     const CString fresh = Native("C:\\items\\fresh.mdb");
     FileDialogScript::PushPath(fresh);
-    Command(kNew);
+    Command(*Frame(), kNew);
     EXPECT_EQ(TempDataRoot::ReadAll(fresh.GetString()), TempDataRoot::ReadAll(m_items.GetString()));
-    EXPECT_EQ(LeftPane()->m_strItemDbPath, fresh);
+    EXPECT_EQ(LeftPane()->ItemDatabasePath(), fresh);
     EXPECT_GT(TreeCount(), 0u);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
     EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
@@ -263,7 +262,7 @@ TEST_F(FileCommandTest, ANameTypedWithoutExtensionGetsTheFiltersOne)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         FileDialogScript::PushPath(Native("C:\\items\\") + "/" + c.typed);
-        Command(c.command);
+        Command(*Frame(), c.command);
         EXPECT_TRUE(TempDataRoot::Exists((Native("C:\\items\\") + "/" + c.written).GetString()));
         EXPECT_FALSE(TempDataRoot::Exists((Native("C:\\items\\") + "/" + c.typed).GetString())
             && CString(c.typed) != c.written);
@@ -281,9 +280,9 @@ TEST_F(FileCommandTest, NewAndSaveAsReplaceAnExistingFileOnlyWhenTheUserSaysYes)
         ASSERT_TRUE(AddItem(other, "5"));
         FileDialogScript::PushPath(other);
         MessageBoxScript::PushAnswer(IDNO);
-        Command(command);
+        Command(*Frame(), command);
         EXPECT_EQ(ItemNumbers(other), "5\tjo/");
-        EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+        EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
         EXPECT_TRUE(WorkScreen()->m_hints.empty());
         ASSERT_EQ(MessageBoxScript::Count(), 1u);
         EXPECT_EQ(MessageBoxScript::Records()[0].type,
@@ -291,10 +290,10 @@ TEST_F(FileCommandTest, NewAndSaveAsReplaceAnExistingFileOnlyWhenTheUserSaysYes)
 
         FileDialogScript::PushPath(other);
         MessageBoxScript::PushAnswer(IDYES);
-        Command(command);
+        Command(*Frame(), command);
         // The empty template, or a copy of the empty current database.
         EXPECT_EQ(ItemNumbers(other), "FALSE");
-        EXPECT_EQ(LeftPane()->m_strItemDbPath, other);
+        EXPECT_EQ(LeftPane()->ItemDatabasePath(), other);
         OpenItems(m_items);
     }
 }
@@ -322,14 +321,14 @@ TEST_F(FileCommandTest, NewAndSaveAsNeverWriteTheProgramsOwnDatabasesOrTheReceiv
             const bool existed = TempDataRoot::Exists(path);
             const std::string before = existed ? TempDataRoot::ReadAll(path) : std::string();
             FileDialogScript::PushPath(path.c_str());
-            Command(command);
+            Command(*Frame(), command);
             EXPECT_EQ(TempDataRoot::Exists(path), existed);
             if (existed) {
                 EXPECT_EQ(TempDataRoot::ReadAll(path), before);
             }
             ASSERT_EQ(MessageBoxScript::Count(), 1u);
             EXPECT_NE(MessageBoxScript::Records()[0].text.Find("cannot be replaced"), -1);
-            EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+            EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
             EXPECT_TRUE(WorkScreen()->m_hints.empty());
         }
     }
@@ -339,8 +338,8 @@ TEST_F(FileCommandTest, CancelledNewChangesNothing)
 {
     OpenItems(m_items);
     FileDialogScript::PushCancel();
-    Command(kNew);
-    EXPECT_EQ(LeftPane()->m_strItemDbPath, m_items);
+    Command(*Frame(), kNew);
+    EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
 }
 

@@ -178,8 +178,7 @@ TEST_F(FrameUseTest, AltAndAMenusLetterOpensItAndTheItemsLettersChoose)
             PopupMenuScript::PushKey(c.letter);
         const size_t dialogs = FileDialogScript::Records().size();
         const char typed[] = { static_cast<char>(c.vk + 'a' - 'A'), 0 };
-        ASSERT_TRUE(
-            AfxSimulateKey(LeftPane()->m_categoryTree.GetSafeHwnd(), c.vk, typed, FALSE, FALSE, TRUE));
+        ASSERT_TRUE(AfxSimulateKey(CategoryTree().GetSafeHwnd(), c.vk, typed, FALSE, FALSE, TRUE));
         const std::vector<PopupMenuRecord> shown = PopupMenuScript::Records();
         ASSERT_EQ(shown.size(), c.popup < 0 ? 0u : 1u);
         if (c.popup >= 0) {

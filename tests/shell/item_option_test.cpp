@@ -13,6 +13,7 @@
 #include "shell/manager_settings.h"
 #include "shell/view_hints.h"
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/command.h"
 
 namespace {
 
@@ -78,12 +79,10 @@ protected:
         ASSERT_TRUE(StartUp());
         m_items = MakeItemDatabase("store.mdb");
         FileDialogScript::PushPath(m_items);
-        Command(57601);
-        ASSERT_EQ(LeftPane()->m_strItemDbPath, m_items);
+        Command(*Frame(), 57601);
+        ASSERT_EQ(LeftPane()->ItemDatabasePath(), m_items);
         WorkScreen()->m_hints.clear();
     }
-
-    void Command(UINT id) { Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
     std::string File(const char* stem, const char* id = "vexo") const
     {
@@ -117,11 +116,10 @@ protected:
 
     void ChooseItemEntry()
     {
-        CTreeCtrl& tree = LeftPane()->m_categoryTree;
+        CTreeCtrl& tree = CategoryTree();
         HTREEITEM item = tree.GetChildItem(tree.GetRootItem());
         ASSERT_EQ(tree.GetItemText(item), "Item");
         tree.SelectItem(item);
-        ASSERT_EQ(LeftPane()->m_strQueryName, "Item_Read");
         WorkScreen()->m_hints.clear();
     }
 
@@ -134,7 +132,7 @@ TEST_F(ItemOptionTest, DefaultValuesOnWriteTheThreeFilesInTableOrder)
 {
     ModalDialogScript::Push(FillAndOk({ { "additem", "" }, { "item_name", "사과" }, { "unitprice", "1500" },
         { "pos_flg", "" }, { "item_name2", "" } }));
-    Command(kDefaultValueSetup);
+    Command(*Frame(), kDefaultValueSetup);
     ASSERT_EQ(ModalDialogScript::Records().size(), 1u);
     EXPECT_EQ(ModalDialogScript::Records()[0].templateId, 214u);
     EXPECT_EQ(ModalDialogScript::Records()[0].result, IDOK);
@@ -157,10 +155,10 @@ TEST_F(ItemOptionTest, EveryFieldTickedLeavesOnlyTheTwoFixedNamesInTheIndex)
         if (CString(field.column) != "item_num" && CString(field.column) != "pos_code")
             all[field.column] = "1";
     ModalDialogScript::Push(FillAndOk(all));
-    Command(kDefaultValueSetup);
+    Command(*Frame(), kDefaultValueSetup);
     EXPECT_EQ(File(kDefaultUncheckIndexFile), "item_num\r\npos_code\r\n");
     ModalDialogScript::Push(FillAndOk({}));
-    Command(kDefaultValueSetup);
+    Command(*Frame(), kDefaultValueSetup);
     // Reopened, every box comes back ticked; untick them all.
     ModalDialogScript::Push([](CDialog& dialog) {
         EXPECT_TRUE(IsTicked(dialog, IDC_DEFAULT_MASTER));
@@ -168,7 +166,7 @@ TEST_F(ItemOptionTest, EveryFieldTickedLeavesOnlyTheTwoFixedNamesInTheIndex)
             Tick(dialog, field.box, false);
         AfxClickDlgButton(dialog, IDOK);
     });
-    Command(kDefaultValueSetup);
+    Command(*Frame(), kDefaultValueSetup);
     EXPECT_EQ(File(kDefaultCheckValueFile), "");
     EXPECT_EQ(File(kDefaultUncheckIndexFile),
         "item_num\r\nitem_name\r\nitem_name2\r\nunitprice\r\nfix_price\r\nland\r\npos_flg\r\npos_code\r\n"
@@ -178,11 +176,11 @@ TEST_F(ItemOptionTest, EveryFieldTickedLeavesOnlyTheTwoFixedNamesInTheIndex)
 TEST_F(ItemOptionTest, DefaultValuesOffWritesOnlyFalseAndKeepsTheValues)
 {
     ModalDialogScript::Push(FillAndOk({ { "land", "12" } }));
-    Command(kDefaultValueSetup);
+    Command(*Frame(), kDefaultValueSetup);
     const std::string values = File(kDefaultCheckValueFile);
     // Off: any content is accepted, only "FALSE" is written.
     ModalDialogScript::Push(FillAndOk({ { "unitprice", "99999999" } }, false));
-    Command(kDefaultValueSetup);
+    Command(*Frame(), kDefaultValueSetup);
     EXPECT_EQ(ModalDialogScript::Records().back().result, IDOK);
     EXPECT_EQ(File(kDefaultValueFile), "FALSE");
     EXPECT_EQ(File(kDefaultCheckValueFile), values);
@@ -195,7 +193,7 @@ TEST_F(ItemOptionTest, DefaultValuesOffWritesOnlyFalseAndKeepsTheValues)
         EXPECT_TRUE(IsTicked(dialog, BoxOf("land")));
         dialog.GetDlgItemText(EditOf("land"), land);
     });
-    Command(kDefaultValueSetup);
+    Command(*Frame(), kDefaultValueSetup);
     EXPECT_EQ(land, "12");
 }
 
@@ -237,7 +235,7 @@ TEST_F(ItemOptionTest, EachTestRefusesAboveItsLimit)
         MessageBoxScript::Reset();
         int focus = 0;
         ModalDialogScript::Push(FillAndOk({ { c.column, c.value } }, true, &focus));
-        Command(kDefaultValueSetup);
+        Command(*Frame(), kDefaultValueSetup);
         if (c.message) {
             EXPECT_TRUE(ModalDialogScript::Records().back().leftOpen);
             ASSERT_EQ(MessageBoxScript::Count(), 1u);
@@ -258,7 +256,7 @@ TEST_F(ItemOptionTest, EveryFailingFieldIsReportedInTableOrderAndTheLastKeepsThe
     ModalDialogScript::Push(
         FillAndOk({ { "dateprint", "9" }, { "unitprice", "1234567" }, { "land", "999" }, { "piece", "5" } },
             true, &focus));
-    Command(kDefaultValueSetup);
+    Command(*Frame(), kDefaultValueSetup);
     ASSERT_EQ(MessageBoxScript::Count(), 3u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "Unit price is a 1 - 999999.");
     EXPECT_EQ(MessageBoxScript::Records()[1].text, "Land is a 0 - 300.");
@@ -273,7 +271,7 @@ TEST_F(ItemOptionTest, EveryFailingFieldIsReportedInTableOrderAndTheLastKeepsThe
         dialog.SetDlgItemText(EditOf("land"), "999");
         AfxClickDlgButton(dialog, IDOK);
     });
-    Command(kDefaultValueSetup);
+    Command(*Frame(), kDefaultValueSetup);
     EXPECT_EQ(MessageBoxScript::Count(), 0u);
     EXPECT_EQ(ModalDialogScript::Records().back().result, IDOK);
 }
@@ -299,7 +297,7 @@ TEST_F(ItemOptionTest, OpeningReadsTheFilesOfThisManagerOnly)
         EXPECT_TRUE(dialog.GetDlgItem(EditOf("land"))->IsWindowEnabled());
         EXPECT_FALSE(dialog.GetDlgItem(BoxOf("pos_code"))->IsWindowEnabled());
     });
-    Command(kDefaultValueSetup);
+    Command(*Frame(), kDefaultValueSetup);
     EXPECT_FALSE(master); // another manager's file
     EXPECT_EQ(texts[EditOf("item_num")], "77");
     EXPECT_EQ(texts[EditOf("pos_code")], "5");
@@ -335,14 +333,14 @@ TEST_F(ItemOptionTest, DefaultValueReaderFollowsTheFirstAndLastLine)
 TEST_F(ItemOptionTest, ReloadOnlyWhenTheItemScreenIsShown)
 {
     ModalDialogScript::Push(FillAndOk({}));
-    Command(kDefaultValueSetup);
+    Command(*Frame(), kDefaultValueSetup);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
     ChooseItemEntry();
     ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDCANCEL); });
-    Command(kDefaultValueSetup);
+    Command(*Frame(), kDefaultValueSetup);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
     ModalDialogScript::Push(FillAndOk({}));
-    Command(kDefaultValueSetup);
+    Command(*Frame(), kDefaultValueSetup);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
     EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintItem);
     EXPECT_EQ(WorkScreen()->m_hints[0].queryName, "Item_Read");
@@ -357,7 +355,7 @@ TEST_F(ItemOptionTest, WriteFailureIsReportedAndKeepsTheDialogOpen)
     TempDataRoot::WriteAll(
         m_root.Native(ManagerSettingsPath(kDefaultValueFile, "vexo").GetString()) + "/x", "x");
     ModalDialogScript::Push(FillAndOk({}, false));
-    Command(kDefaultValueSetup);
+    Command(*Frame(), kDefaultValueSetup);
     EXPECT_TRUE(ModalDialogScript::Records().back().leftOpen);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_NE(MessageBoxScript::Records()[0].text.Find("could not be written"), -1);
@@ -379,9 +377,9 @@ TEST(ManagerSettingsPathTest, TheIdStaysOneFileNameComponent)
 
 TEST_F(ItemOptionTest, ManagerIdWithSeparatorsWritesInsideTheDataFolder)
 {
-    LeftPane()->m_strUserId = "../evil";
+    LeftPane()->LogIn("../evil", "");
     ModalDialogScript::Push(FillAndOk({}, false));
-    Command(kDefaultValueSetup);
+    Command(*Frame(), kDefaultValueSetup);
     EXPECT_EQ(File(kDefaultValueFile, "../evil"), "FALSE");
     EXPECT_FALSE(TempDataRoot::Exists(m_root.Native("C:\\Windows\\system\\Default_Value_..")));
     EXPECT_FALSE(TempDataRoot::Exists(m_root.Native("C:\\Windows\\system\\evil.bin")));
@@ -426,7 +424,7 @@ TEST_F(InfoChangeTest, DialogValuesGoIntoEveryItemOfTheManager)
         dialog.SetDlgItemText(EditOf("item_name"), "O'Brien's \"best\"");
         AfxClickDlgButton(dialog, IDOK);
     });
-    Command(kInfoChange);
+    Command(*Frame(), kInfoChange);
     EXPECT_EQ(ModalDialogScript::Records().back().result, IDOK);
     EXPECT_EQ(File(kTotalValueFile), "item_name\r\nO'Brien's \"best\"\r\nunitprice\r\n99999999\r\n");
     EXPECT_EQ(File(kTotalValueUncheckIndexFile),
@@ -455,14 +453,14 @@ TEST_F(InfoChangeTest, NothingTickedRunsNoStatementButReloadsTheItemScreen)
     ChooseItemEntry();
     const CString before = ReadItems("SELECT [item_name] FROM [Item] ORDER BY [item_num]");
     ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDOK); });
-    Command(kInfoChange);
+    Command(*Frame(), kInfoChange);
     EXPECT_EQ(ReadItems("SELECT [item_name] FROM [Item] ORDER BY [item_num]"), before);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
     EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintItem);
     // Cancelled: nothing at all.
     WorkScreen()->m_hints.clear();
     ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDCANCEL); });
-    Command(kInfoChange);
+    Command(*Frame(), kInfoChange);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
     EXPECT_FALSE(FileExists(kTotalValueFile) && File(kTotalValueFile) != "");
 }
@@ -475,7 +473,7 @@ TEST_F(InfoChangeTest, RefusedWhileTheWorkScreenStreamsRows)
     screen->m_mailbox.SetText(IDC_MAILBOX_TEXT, "SELECT [item_num] FROM [Item]");
     screen->m_pWorker->SetEvent();
     ASSERT_TRUE(screen->m_pWorker->IsRequestInFlight());
-    Command(kInfoChange);
+    Command(*Frame(), kInfoChange);
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_NE(MessageBoxScript::Records()[0].text.Find("still reading"), -1);
@@ -492,7 +490,7 @@ TEST_F(InfoChangeTest, RefusedWhileTheWorkScreenStreamsRows)
         dialog.SetDlgItemText(EditOf("land"), "8");
         AfxClickDlgButton(dialog, IDOK);
     });
-    Command(kInfoChange);
+    Command(*Frame(), kInfoChange);
     EXPECT_EQ(ReadItems("SELECT [land] FROM [Item] WHERE [mg_id] = 'vexo'"), "8\tjo/8\tjo/");
 }
 
@@ -503,7 +501,7 @@ TEST_F(InfoChangeTest, FailingUpdateShowsTheDatabaseError)
         Tick(dialog, BoxOf("land"));
         AfxClickDlgButton(dialog, IDOK);
     });
-    Command(kInfoChange);
+    Command(*Frame(), kInfoChange);
     EXPECT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_FALSE(WorkScreen()->m_pWorker->IsDatabaseOpen());
 }

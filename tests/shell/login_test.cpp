@@ -17,7 +17,7 @@ protected:
         ASSERT_TRUE(TempDataRoot::Exists(m_root.Native(kManagerDatabase))) << m_root.Native(kManagerDatabase);
         ExecuteOnManagerDb("INSERT INTO [Manager] VALUES('kim', 'secret', 7)");
         LogOut();
-        ASSERT_EQ(LeftPane()->m_nLoggedIn, 0);
+        ASSERT_EQ(LeftPane()->IsLoggedIn(), 0);
         WorkScreen()->m_hints.clear();
     }
 
@@ -35,19 +35,19 @@ protected:
 TEST_F(LoginTest, LogOutClearsTheStateAndSendsHintTenWithEmptyText)
 {
     LogIn("kim", "secret", MakeItemDatabase("kim.mdb"));
-    ASSERT_EQ(LeftPane()->m_nLoggedIn, 1);
+    ASSERT_EQ(LeftPane()->IsLoggedIn(), 1);
     WorkScreen()->m_hints.clear();
     LabelView()->m_hints.clear();
     LogOut();
     CCalvornView* pane = LeftPane();
-    EXPECT_EQ(pane->m_nLoggedIn, 0);
-    EXPECT_TRUE(pane->m_strUserId.IsEmpty());
-    EXPECT_EQ(pane->m_nAdminFlag, 0);
-    EXPECT_TRUE(pane->m_strItemDbPath.IsEmpty());
-    EXPECT_EQ(pane->m_categoryTree.GetCount(), 0u);
-    EXPECT_EQ(pane->m_captionPanel.GetCaption(), "Input Log ID");
+    EXPECT_EQ(pane->IsLoggedIn(), 0);
+    EXPECT_TRUE(pane->UserId().IsEmpty());
+    EXPECT_EQ(pane->IsAdministrator(), 0);
+    EXPECT_TRUE(pane->ItemDatabasePath().IsEmpty());
+    EXPECT_EQ(CategoryTree().GetCount(), 0u);
+    EXPECT_EQ(CaptionPanel().GetCaption(), "Input Log ID");
     CString text;
-    pane->m_loginButton.GetWindowText(text);
+    LoginButton().GetWindowText(text);
     EXPECT_EQ(text, "Log-in");
     // The work screens hear of it once, by hint 10 with no text.
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
@@ -62,20 +62,20 @@ TEST_F(LoginTest, CorrectPasswordLogsInWithoutAdministratorRights)
     const CString items = MakeItemDatabase("kim.mdb");
     LogIn("kim", "secret", items);
     CCalvornView* pane = LeftPane();
-    EXPECT_EQ(pane->m_nLoggedIn, 1);
-    EXPECT_EQ(pane->m_nAdminFlag, 0);
-    EXPECT_EQ(pane->m_strUserId, "kim");
-    EXPECT_EQ(pane->m_strCornerCode, "7");
-    EXPECT_EQ(pane->m_captionPanel.GetCaption(), "kim Log-In");
+    EXPECT_EQ(pane->IsLoggedIn(), 1);
+    EXPECT_EQ(pane->IsAdministrator(), 0);
+    EXPECT_EQ(pane->UserId(), "kim");
+    EXPECT_EQ(pane->CornerCode(), "7");
+    EXPECT_EQ(CaptionPanel().GetCaption(), "kim Log-In");
     CString text;
-    pane->m_loginButton.GetWindowText(text);
+    LoginButton().GetWindowText(text);
     EXPECT_EQ(text, "Log-out");
     // Hint 8 with the user id, then the item database that was opened.
     ASSERT_FALSE(WorkScreen()->m_hints.empty());
     EXPECT_EQ(WorkScreen()->m_hints.front().hint, kHintLoggedIn);
     EXPECT_EQ(WorkScreen()->m_hints.front().userId, "kim");
-    EXPECT_EQ(pane->m_strItemDbPath, items);
-    EXPECT_EQ(pane->m_categoryTree.GetCount(), 13u); // 3 groups, 10 entries
+    EXPECT_EQ(pane->ItemDatabasePath(), items);
+    EXPECT_EQ(CategoryTree().GetCount(), 13u); // 3 groups, 10 entries
     ASSERT_EQ(FileDialogScript::Records().size(), 1u);
     EXPECT_EQ(FileDialogScript::Records()[0].title, "ItemDB File Open");
     EXPECT_EQ(FileDialogScript::Records()[0].filter, "mdb File(*.mdb)|*.mdb||");
@@ -84,15 +84,12 @@ TEST_F(LoginTest, CorrectPasswordLogsInWithoutAdministratorRights)
 
 TEST_F(LoginTest, WrongPasswordFailsAndClearsTheEntries)
 {
-    LeftPane()->m_strCornerCode = "7"; // left from an earlier log-in
-    LeftPane()->m_nAdminFlag = 1;
     LogIn("kim", "wrong");
     CCalvornView* pane = LeftPane();
-    EXPECT_TRUE(pane->m_strCornerCode.IsEmpty());
-    EXPECT_EQ(pane->m_nAdminFlag, 0);
-    EXPECT_EQ(pane->m_nLoggedIn, 0);
-    EXPECT_TRUE(pane->m_strUserId.IsEmpty());
-    EXPECT_TRUE(pane->m_strPassword.IsEmpty());
+    EXPECT_TRUE(pane->CornerCode().IsEmpty());
+    EXPECT_EQ(pane->IsAdministrator(), 0);
+    EXPECT_EQ(pane->IsLoggedIn(), 0);
+    EXPECT_TRUE(pane->UserId().IsEmpty());
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "Log-in Failed." });
     EXPECT_TRUE(FileDialogScript::Records().empty());
 }
@@ -100,9 +97,9 @@ TEST_F(LoginTest, WrongPasswordFailsAndClearsTheEntries)
 TEST_F(LoginTest, QuotesInIdOrPasswordAreRefusedWithoutSqlError)
 {
     LogIn("' OR ''='", "' OR ''='");
-    EXPECT_EQ(LeftPane()->m_nLoggedIn, 0);
+    EXPECT_EQ(LeftPane()->IsLoggedIn(), 0);
     LogIn("kim", "x' OR 'a'='a");
-    EXPECT_EQ(LeftPane()->m_nLoggedIn, 0);
+    EXPECT_EQ(LeftPane()->IsLoggedIn(), 0);
     EXPECT_EQ(BoxTexts(), (std::vector<CString> { "Log-in Failed.", "Log-in Failed." }));
 }
 
@@ -116,33 +113,33 @@ TEST_F(LoginTest, AdministratorIsOnlyTheExactId)
 {
     ExecuteOnManagerDb("INSERT INTO [Manager] VALUES(' vexo', 'vexo', 0)");
     LogIn("vexo", "vexo");
-    EXPECT_EQ(LeftPane()->m_nAdminFlag, 1);
+    EXPECT_EQ(LeftPane()->IsAdministrator(), 1);
     LogOut();
     LogIn("VEXO", "vexo");
-    EXPECT_EQ(LeftPane()->m_nLoggedIn, 1);
-    EXPECT_EQ(LeftPane()->m_nAdminFlag, 0);
+    EXPECT_EQ(LeftPane()->IsLoggedIn(), 1);
+    EXPECT_EQ(LeftPane()->IsAdministrator(), 0);
     LogOut();
     LogIn(" vexo", "vexo");
-    EXPECT_EQ(LeftPane()->m_nLoggedIn, 1);
-    EXPECT_EQ(LeftPane()->m_nAdminFlag, 0);
+    EXPECT_EQ(LeftPane()->IsLoggedIn(), 1);
+    EXPECT_EQ(LeftPane()->IsAdministrator(), 0);
 }
 
 TEST_F(LoginTest, CancelledDialogSendsNothing)
 {
     ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDCANCEL); });
     LeftPane()->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_LOGIN_BUTTON, BN_CLICKED), 0);
-    EXPECT_TRUE(LeftPane()->m_mailbox.Text(1003).IsEmpty());
-    EXPECT_TRUE(LeftPane()->m_mailbox.Text(1002).IsEmpty());
-    EXPECT_EQ(LeftPane()->m_nLoggedIn, 0);
+    EXPECT_TRUE(LeftPane()->Mailbox().Text(1003).IsEmpty());
+    EXPECT_TRUE(LeftPane()->Mailbox().Text(1002).IsEmpty());
+    EXPECT_EQ(LeftPane()->IsLoggedIn(), 0);
 }
 
 TEST_F(LoginTest, ButtonWhileLoggedInLogsOutWithoutTheDialog)
 {
     LogIn("kim", "secret");
-    ASSERT_EQ(LeftPane()->m_nLoggedIn, 1);
+    ASSERT_EQ(LeftPane()->IsLoggedIn(), 1);
     const size_t dialogs = ModalDialogScript::Records().size();
     LogOut();
-    EXPECT_EQ(LeftPane()->m_nLoggedIn, 0);
+    EXPECT_EQ(LeftPane()->IsLoggedIn(), 0);
     EXPECT_EQ(ModalDialogScript::Records().size(), dialogs);
 }
 
@@ -161,8 +158,15 @@ TEST_F(LoginTest, ChangeOfOwnDataUpdatesThePasswordAndCorner)
     Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(32771, 0), 0);
     EXPECT_EQ(ReadManagerDb("SELECT [mg_pass] FROM [Manager] WHERE [mg_id] = 'kim'"), "new'pw");
     EXPECT_EQ(ReadManagerDb("SELECT [corner_code] FROM [Manager] WHERE [mg_id] = 'kim'"), "0");
-    EXPECT_EQ(LeftPane()->m_strPassword, "new'pw");
-    EXPECT_EQ(LeftPane()->m_strCornerCode, "0");
+    // The pane keeps the new password: the dialog opens with it.
+    CString shown;
+    ModalDialogScript::Push([&shown](CDialog& dialog) {
+        dialog.GetDlgItemText(1003, shown);
+        AfxClickDlgButton(dialog, IDCANCEL);
+    });
+    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(32771, 0), 0);
+    EXPECT_EQ(shown, "new'pw");
+    EXPECT_EQ(LeftPane()->CornerCode(), "0");
 }
 
 TEST_F(LoginTest, DifferentPasswordsKeepTheDialogOpen)
@@ -194,21 +198,21 @@ TEST_F(LoginTest, RegistrationInsertsTheManager)
     });
     LeftPane()->SendMessage(WM_COMMAND, MAKEWPARAM(32772, 0), 0);
     EXPECT_EQ(ReadManagerDb("SELECT [mg_pass] FROM [Manager] WHERE [mg_id] = 'o''neil'"), "pw");
-    EXPECT_EQ(LeftPane()->m_strUserId, "vexo");
+    EXPECT_EQ(LeftPane()->UserId(), "vexo");
     // The new manager logs in.
     LogOut();
     LogIn("o'neil", "pw");
-    EXPECT_EQ(LeftPane()->m_nLoggedIn, 1);
+    EXPECT_EQ(LeftPane()->IsLoggedIn(), 1);
 }
 
 TEST_F(LoginTest, ManagerDatabaseThatCannotOpenShowsOneErrorAndFreesTheMailbox)
 {
     TempDataRoot::WriteAll(m_root.Native(kManagerDatabase), "no database here");
     LogIn("kim", "secret");
-    EXPECT_EQ(LeftPane()->m_nLoggedIn, 0);
+    EXPECT_EQ(LeftPane()->IsLoggedIn(), 0);
     ASSERT_EQ(BoxTexts().size(), 1u);
     EXPECT_NE(BoxTexts()[0], "Log-in Failed.");
-    EXPECT_TRUE(LeftPane()->m_mailbox.Text(IDC_MAILBOX_NAME).IsEmpty());
-    EXPECT_TRUE(LeftPane()->m_mailbox.Text(IDC_MAILBOX_TEXT).IsEmpty());
-    EXPECT_FALSE(LeftPane()->m_pManagerWorker->IsRequestInFlight());
+    EXPECT_TRUE(LeftPane()->Mailbox().Text(IDC_MAILBOX_NAME).IsEmpty());
+    EXPECT_TRUE(LeftPane()->Mailbox().Text(IDC_MAILBOX_TEXT).IsEmpty());
+    EXPECT_TRUE(LeftPane()->IsManagerWorkerIdle());
 }

@@ -74,6 +74,10 @@ protected:
 
     CMainFrame* Frame() const { return GetMainFrame(); }
     CCalvornView* LeftPane() const;
+    // The left pane's children as a user finds them: by their ids.
+    CTreeCtrl& CategoryTree() const;
+    CCaptionPanel& CaptionPanel() const;
+    CIconButton& LoginButton() const;
     FakeKindOfView* WorkScreen() const;
     FakeUserLabelView* LabelView() const;
 

@@ -17,8 +17,8 @@ void RecordingView::OnUpdate(CView*, LPARAM hint, void* hintObject)
         record.text = *static_cast<CString*>(hintObject);
     if (CMainFrame* frame = GetMainFrame())
         if (CCalvornView* pane = frame->GetCalvornView()) {
-            record.queryName = pane->m_mailbox.Text(IDC_MAILBOX_NAME);
-            record.userId = pane->m_mailbox.Text(IDC_MAILBOX_TEXT);
+            record.queryName = pane->Mailbox().Text(IDC_MAILBOX_NAME);
+            record.userId = pane->Mailbox().Text(IDC_MAILBOX_TEXT);
         }
     m_hints.push_back(record);
 }
@@ -89,6 +89,21 @@ CCalvornView* ShellTest::LeftPane() const
     return Frame() ? Frame()->GetCalvornView() : nullptr;
 }
 
+CTreeCtrl& ShellTest::CategoryTree() const
+{
+    return *static_cast<CTreeCtrl*>(LeftPane()->GetDlgItem(IDC_CATEGORY_TREE));
+}
+
+CCaptionPanel& ShellTest::CaptionPanel() const
+{
+    return *static_cast<CCaptionPanel*>(LeftPane()->GetDlgItem(IDC_CAPTION_PANEL));
+}
+
+CIconButton& ShellTest::LoginButton() const
+{
+    return *static_cast<CIconButton*>(LeftPane()->GetDlgItem(IDC_LOGIN_BUTTON));
+}
+
 FakeKindOfView* ShellTest::WorkScreen() const
 {
     CRightCotainerView* right = Frame() ? Frame()->GetRightContainerView() : nullptr;
@@ -128,10 +143,7 @@ void ShellTest::LogIn(const char* id, const char* password, const char* itemData
     }));
     // The request is over when the done message closed the worker's database
     // and the worker has taken the acknowledgement.
-    ASSERT_TRUE(PumpUntil([&] {
-        return !LeftPane()->m_pManagerWorker->IsDatabaseOpen()
-            && !LeftPane()->m_pManagerWorker->IsRequestInFlight();
-    }));
+    ASSERT_TRUE(PumpUntil([&] { return LeftPane()->IsManagerWorkerIdle(); }));
 }
 
 CString ShellTest::MakeItemDatabase(const char* name)

