@@ -146,6 +146,12 @@ BOOL AfxSimulateKey(HWND hwnd, UINT vk, const char* text, BOOL shift, BOOL contr
         return TRUE; // the key destroyed its window
     QKeyEvent release(QEvent::KeyRelease, key, modifiers, typed);
     QApplication::sendEvent(widget, &release);
+    // The application takes the modifiers of the last key as held: they are
+    // let go, so none stays held for later input.
+    if (modifiers != Qt::NoModifier && wnd_internal::ExistingWidgetOf(hwnd)) {
+        QKeyEvent letGo(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier);
+        QApplication::sendEvent(widget, &letGo);
+    }
     return TRUE;
 }
 
