@@ -165,9 +165,10 @@ TEST_F(TarnelTest, TypedValuesStayAsTypedWhateverMovesAfter)
 
 TEST_F(TarnelTest, LabelFilesSavedOpenedAndRefused)
 {
+    // A name typed without an extension is saved as a label file.
     const std::string path = m_root.Root() + "/first.ubl";
     Type(1000, "120");
-    FileDialogScript::PushPath(path.c_str());
+    FileDialogScript::PushPath((m_root.Root() + "/first").c_str());
     Command(*Frame(), ID_LABEL_SAVE_AS);
     EXPECT_EQ(Boxes().back(), "OK! File Saved");
     const std::string bytes = TempDataRoot::ReadAll(path);
@@ -314,9 +315,10 @@ TEST_F(TarnelTest, CassetteDialogAndFile)
     EXPECT_EQ(Text(1046), "40");
     // Saved and opened again: the file's geometry, and the viewer's label size.
     const std::string path = m_root.Root() + "/first.cst";
-    FileDialogScript::PushPath(path.c_str());
+    FileDialogScript::PushPath((m_root.Root() + "/first").c_str());
     Command(*Frame(), ID_CASSETTE_SAVE_AS);
     EXPECT_EQ(Boxes().back(), "Success Casette save.");
+    EXPECT_EQ(TempDataRoot::ReadAll(path).size(), EncodeCassetteFile({}).size());
     CassetteGeometry wide;
     wide.labelWidth = 400;
     wide.labelLength = LabelLengthDots(73);
