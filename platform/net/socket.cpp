@@ -169,6 +169,25 @@ IoStatus CSocket::Listen(const char* address, UINT port, int backlog)
     return IoStatus::Ok();
 }
 
+IoStatus CSocket::Bind(const char* address, UINT port)
+{
+    Close();
+    sockaddr_in local {};
+    if (IoStatus s = Resolve(address, port, local); !s.ok())
+        return s;
+    const int fd = NewStreamSocket();
+    if (fd < 0)
+        return IoStatus::FromErrno(errno, "socket()");
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return IoStatus::FromErrno(
+            err, "bind " + std::string(address ? address : "") + ":" + std::to_string(port));
+    }
+    m_impl->fd = fd;
+    return IoStatus::Ok();
+}
+
 IoStatus CSocket::Accept(CSocket& connected, int timeoutMs)
 {
     const int fd = m_impl->fd;

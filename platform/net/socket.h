@@ -33,6 +33,9 @@ public:
     // Binds to address ("" or "0.0.0.0" for every interface) and port (0 picks a
     // free one, see GetLocalPort) and listens.
     IoStatus Listen(const char* address, UINT port, int backlog = 5);
+    // Binds without listening and without address reuse: the address is held,
+    // no other socket may listen there, and a connection to it is refused.
+    IoStatus Bind(const char* address, UINT port);
 
     // Waits for the next connection on a listening socket and hands it to
     // connected. Timeout when none came within timeoutMs; InvalidArgument on a

@@ -274,10 +274,9 @@ TEST_F(TransferJobsTest, SalesTotalsAreReadStoredAndCleared)
 
 TEST_F(TransferJobsTest, ConnectionFailuresAndTheStopFlagEndJobsAtOnce)
 {
-    TcpScale gone;
+    scalesim::OffScale gone;
     ASSERT_TRUE(gone.Start());
     const std::string address = gone.Address();
-    gone.Stop();
     TransferJobOrder order;
     order.direction = "RECV";
     order.kind = "Scale_Result_Day_Read";
@@ -426,10 +425,9 @@ TEST_F(TransferJobsTest, DefaultValuesSendTheStoredItemRowAndKoreanJobsSpeakKore
     EXPECT_EQ(record.itemName, "Stored");
     EXPECT_EQ(record.unitPrice, 777u);
 
-    TcpScale gone;
+    scalesim::OffScale gone;
     ASSERT_TRUE(gone.Start());
     const std::string address = gone.Address();
-    gone.Stop();
     TransferJobOrder order;
     order.direction = "TRANS";
     order.kind = "Item";

@@ -423,10 +423,9 @@ TEST_F(TransferJobsTest, AScaleThatHangsUpMidJobEndsItAndEveryJobGivesBackItsCon
 
 TEST_F(TransferJobsTest, AConnectionThatFailsLeavesNoTimerRunning)
 {
-    TcpScale gone;
+    scalesim::OffScale gone;
     ASSERT_TRUE(gone.Start());
     const std::string address = gone.Address();
-    gone.Stop();
     TransferJobOrder order;
     order.direction = "TRANS";
     order.kind = "Item";

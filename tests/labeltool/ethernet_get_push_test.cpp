@@ -92,12 +92,12 @@ protected:
 TEST_F(EthernetTest, PushGoesToEachAdoptedScaleInTurn)
 {
     ScaleMemory first, third;
-    TcpScale a, b, c;
+    TcpScale a, c;
+    scalesim::OffScale b;
     ASSERT_TRUE(a.Start(first.Script()));
     ASSERT_TRUE(b.Start());
     ASSERT_TRUE(c.Start(third.Script()));
     const std::string refusing = b.Address();
-    b.Stop();
     WriteIni("[SCALE]\r\nCOUNT=4\r\n[IP]\r\nSCALE0=A:" + a.Address() + "\r\nSCALE1=B:" + refusing
         + "\r\nSCALE2=C:" + c.Address()
         + "\r\nSCALE3=D:10.0.0.9\r\n[MODE]\r\nSCALE0=1\r\nSCALE1=1\r\nSCALE2=1\r\nSCALE3=0\r\n");

@@ -188,10 +188,9 @@ TEST_F(ScaleStreamTest, UnfinishedPacketAtCloseIsReportedDropped)
 
 TEST(ScaleConnectionTest, RefusedConnectionIsReportedWithinTheDeadline)
 {
-    scalesim::TcpScale scale;
+    scalesim::OffScale scale;
     ASSERT_TRUE(scale.Start());
     const std::string address = scale.Address();
-    scale.Stop(); // the scale is off
     CSocket socket;
     const auto start = std::chrono::steady_clock::now();
     const IoStatus s = socket.Connect(address.c_str(), scalesim::kScalePort, 3000);

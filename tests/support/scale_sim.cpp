@@ -117,6 +117,19 @@ bool TcpScale::Start(TcpScript script, Greeting greeting)
     return false;
 }
 
+bool OffScale::Start()
+{
+    const unsigned first = 2 + static_cast<unsigned>(getpid()) % 200;
+    for (unsigned i = 0; i < 250; ++i) {
+        const std::string address = "127.0.0." + std::to_string(2 + (first - 2 + 97 + i) % 252);
+        if (m_holder.Bind(address.c_str(), kScalePort).ok()) {
+            m_address = address;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool TcpScale::StartAt(const std::string& address, unsigned port, TcpScript script, Greeting greeting)
 {
     Stop();

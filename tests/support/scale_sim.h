@@ -150,6 +150,18 @@ struct SerialReply {
         std::uint8_t pieceNumber = 0);
 };
 
+// A scale that is switched off: its address refuses every connection, and no
+// other test process starts a scale there while this one holds it.
+class OffScale {
+public:
+    bool Start();
+    std::string Address() const { return m_address; }
+
+private:
+    CSocket m_holder;
+    std::string m_address;
+};
+
 using SerialScript = std::function<SerialReply(const SerialFrame&, std::size_t index)>;
 
 // Joins with version '2' and acknowledges every link frame, as scale "07".
