@@ -418,6 +418,7 @@ TEST_F(ReservationRunTest, SetupStartsOneThreadPerScaleWithThePickedItems)
     ASSERT_EQ(Grid().GetRowCount(), 5);
     Grid().m_nDownRow = 3;
     Grid().m_nUpRow = 2;
+    CReservationTransThread::SetReplyTimeout(60000); // both scales answer
     TcpScale a;
     TcpScale b;
     ASSERT_TRUE(a.Start());

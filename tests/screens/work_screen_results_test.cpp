@@ -201,6 +201,7 @@ TEST_F(WorkScreenResultsTest, ClearReachesEveryScaleAndASecondStartWhileItRunsIs
 {
     ScaleMemory first;
     ScaleMemory second(ScaleMemory::Mode::Slow, 0, std::chrono::milliseconds(20));
+    m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 }); // both answer
     first.Put(kTotalAll, 1, Total(kTotalAll, 1, 3, 100));
     second.Put(kTotalAll, 1, Total(kTotalAll, 1, 3, 100));
     TcpScale a;
