@@ -32,7 +32,8 @@ TEST(MailboxTest, TakeTextLosesNoTextWrittenMeanwhile)
         }
     });
     for (int i = 1; i <= kTexts; ++i) {
-        while (!mailbox.Text(IDC_MAILBOX_NAME).IsEmpty()) { }
+        while (!mailbox.Text(IDC_MAILBOX_NAME).IsEmpty())
+            std::this_thread::yield();
         mailbox.SetText(IDC_MAILBOX_NAME, std::to_string(i).c_str());
     }
     written.store(true);

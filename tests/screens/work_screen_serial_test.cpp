@@ -289,7 +289,8 @@ TEST_F(WorkScreenSerialTest, AnotherScreenChosenDuringASendChangesNothingSent)
 
 TEST_F(WorkScreenSerialTest, ALineClosedMidSendEndsWithoutSuccessTellingWhatWent)
 {
-    m_screen->Transfers().GetSerialTransfer()->GetEngine().SetReplyTimeout(100);
+    m_screen->Transfers().GetSerialTransfer()->GetEngine().SetReplyTimeout(
+        static_cast<UINT>(TestDeadline(std::chrono::milliseconds(100)).count()));
     const CString db = MakeItemDatabase();
     for (const char* values : { "'41', 'A'", "'42', 'B'", "'43', 'C'" })
         Execute(db,

@@ -122,6 +122,7 @@ TEST_F(WorkScreenTcpTest, SendAllReachesEveryScaleOfTheListAndClearsTheActiveFla
     ASSERT_TRUE(a.Start(first.Script(), TcpScale::Greeting::WelcomeNuls));
     ASSERT_TRUE(b.Start(second.Script()));
     ChooseScales({ &a, &b });
+    m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 }); // both answer
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDYES);
 
