@@ -207,4 +207,44 @@ TEST_F(GdiText, MonochromeTargetGetsPureBlackAndWhiteText)
     mono.Dc().SelectObject(old);
 }
 
+// Captions in the fonts controls draw with, and figures at a printer's width:
+// the text keeps within the room given it, the ink within the extent
+// reported, and a width asked is the average reported.
+TEST(GdiFontWidth, TextDrawnKeepsTheWidthAskedAndTheExtentReported)
+{
+    struct Case {
+        const char* face;
+        int height;
+        int width; // 0: the face's own
+        int weight;
+        const char* text;
+        int room;
+        int average; // the average reported, at most
+    };
+    const Case cases[] = {
+        { "System", 16, 7, FW_BOLD, "Select Trans", 80, 7 }, // 48-unit button less its edges
+        { "System", 16, 7, FW_BOLD, "All Receive", 78, 7 },
+        { "\xea\xb5\xb4\xeb\xa6\xbc", -12, 0, FW_NORMAL, "Remove", 42,
+            7 }, // 굴림 9 pt beside a 32-pixel icon
+        { "Helv", 83, 42, FW_NORMAL, "0123456789", 420, 42 }, // 10 by 5 points at 600 dpi
+    };
+    for (const Case& c : cases) {
+        Canvas canvas(600, 120);
+        CFont font;
+        font.CreateFont(c.height, c.width, 0, 0, c.weight, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, c.face);
+        CFont* old = canvas.Dc().SelectObject(&font);
+        canvas.Dc().SetBkMode(TRANSPARENT);
+        const CSize extent = canvas.Dc().GetTextExtent(c.text);
+        canvas.Dc().TextOut(0, 0, c.text);
+        TEXTMETRIC tm;
+        canvas.Dc().GetTextMetrics(&tm);
+        canvas.Dc().SelectObject(old);
+        EXPECT_LE(extent.cx, c.room) << c.text;
+        EXPECT_GE(extent.cx, c.room * 3 / 4) << c.text;
+        EXPECT_LE(canvas.Ink(kWhite).right, extent.cx + 1) << c.text;
+        EXPECT_LE(tm.tmAveCharWidth, c.average) << c.text;
+        EXPECT_GE(tm.tmAveCharWidth, c.average - 1) << c.text;
+    }
+}
+
 } // namespace
