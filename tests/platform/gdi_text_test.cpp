@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/gdi/dc.h"
 #include "platform/gdi/font.h"
 #include "platform/gdi/system_colors.h"
@@ -49,6 +51,7 @@ TEST_F(GdiText, PointFontHeightUsesNinetySixDpi)
     EXPECT_STREQ(GdiSubstituteFace("Verdana"), "DejaVu Sans");
     EXPECT_STREQ(GdiSubstituteFace("\xea\xb5\xb4\xeb\xa6\xbc"), "NanumGothic");
     EXPECT_STREQ(GdiSubstituteFace("courier new"), "DejaVu Sans Mono");
+    EXPECT_STREQ(GdiSubstituteFace("No Such Face"), "DejaVu Sans");
 }
 
 TEST_F(GdiText, CalcRectMeasuresWithoutDrawing)
@@ -244,7 +247,16 @@ TEST(GdiFontWidth, TextDrawnKeepsTheWidthAskedAndTheExtentReported)
         EXPECT_LE(canvas.Ink(kWhite).right, extent.cx + 1) << c.text;
         EXPECT_LE(tm.tmAveCharWidth, c.average) << c.text;
         EXPECT_GE(tm.tmAveCharWidth, c.average - 1) << c.text;
+        EXPECT_GE(tm.tmHeight, std::abs(c.height)) << c.text;
+        EXPECT_LE(tm.tmHeight, std::abs(c.height) * 3 / 2) << c.text;
     }
+    // The face chosen, not only its width: Courier New keeps a fixed pitch.
+    Canvas canvas(100, 40);
+    CFont mono;
+    mono.CreateFont(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Courier New");
+    CFont* old = canvas.Dc().SelectObject(&mono);
+    EXPECT_EQ(canvas.Dc().GetTextExtent("iiii").cx, canvas.Dc().GetTextExtent("MMMM").cx);
+    canvas.Dc().SelectObject(old);
 }
 
 } // namespace
