@@ -42,6 +42,7 @@ TEST_F(GdiText, PointFontHeightUsesNinetySixDpi)
     LOGFONT lf;
     m_font.GetLogFont(&lf);
     EXPECT_EQ(lf.lfHeight, -12);
+    EXPECT_STREQ(lf.lfFaceName, "Verdana");
     TEXTMETRIC tm;
     ASSERT_TRUE(dc().GetTextMetrics(&tm));
     EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
