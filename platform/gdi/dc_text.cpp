@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 
+#include <cmath>
 #include <cstring>
 
 #include "platform/gdi/dc_impl.h"
@@ -40,7 +41,7 @@ Metrics DeviceMetrics(DcData& dc)
     m.height = m.ascent + m.descent;
     m.internalLeading = std::max(0, m.height - font.pixelSize());
     m.externalLeading = std::max(0, fm.leading());
-    m.average = std::max(1, fm.averageCharWidth());
+    m.average = std::max(1, static_cast<int>(std::lround(GdiAverageAdvance(font))));
     m.maximum = std::max(m.average, fm.maxWidth());
     return m;
 }

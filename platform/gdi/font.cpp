@@ -25,20 +25,26 @@ constexpr const char* kGothic = "NanumGothic";
 constexpr const char* kGothicCoding = "NanumGothicCoding";
 constexpr const char* kMyeongjo = "NanumMyeongjo";
 
+// The average advance per pixel of character height that the dialog units are
+// laid out for: 6 pixels at 8 points.
+constexpr double kDialogAverage = 6.0 / (8.0 * 96.0 / 72.0);
+
 struct Substitution {
     const char* face;
     const char* family;
+    double average = 0; // the face's average advance per em; 0: the family's own
 };
 
 // Windows faces the programs name, onto the fonts of fonts-dejavu-core and
-// fonts-nanum.
+// fonts-nanum. The dialog faces keep the width dialogs are laid out for.
 constexpr Substitution kTable[] = {
-    { "Verdana", kSans }, { "Arial", kSans }, { "Tahoma", kSans }, { "MS Sans Serif", kSans },
-    { "MS Shell Dlg", kSans }, { "MS Shell Dlg 2", kSans }, { "System", kSans }, { "Helvetica", kSans },
-    { "Helv", kSans }, { "Times New Roman", kSerif }, { "Times", kSerif }, { "MS Serif", kSerif },
-    { "Courier New", kMono }, { "Courier", kMono }, { "Fixedsys", kMono }, { "Terminal", kMono },
-    { "Lucida Console", kMono }, { "Gulim", kGothic }, { "\xea\xb5\xb4\xeb\xa6\xbc", kGothic }, // 굴림
-    { "Dotum", kGothic }, { "\xeb\x8f\x8b\xec\x9b\x80", kGothic }, // 돋움
+    { "Verdana", kSans }, { "Arial", kSans }, { "Tahoma", kSans }, { "MS Sans Serif", kSans, kDialogAverage },
+    { "MS Shell Dlg", kSans, kDialogAverage }, { "MS Shell Dlg 2", kSans, kDialogAverage },
+    { "System", kSans, kDialogAverage }, { "Helvetica", kSans }, { "Helv", kSans, kDialogAverage },
+    { "Times New Roman", kSerif }, { "Times", kSerif }, { "MS Serif", kSerif }, { "Courier New", kMono },
+    { "Courier", kMono }, { "Fixedsys", kMono }, { "Terminal", kMono }, { "Lucida Console", kMono },
+    { "Gulim", kGothic, kDialogAverage }, { "\xea\xb5\xb4\xeb\xa6\xbc", kGothic, kDialogAverage }, // 굴림
+    { "Dotum", kGothic, kDialogAverage }, { "\xeb\x8f\x8b\xec\x9b\x80", kGothic, kDialogAverage }, // 돋움
     { "GulimChe", kGothicCoding }, { "\xea\xb5\xb4\xeb\xa6\xbc\xec\xb2\xb4", kGothicCoding }, // 굴림체
     { "DotumChe", kGothicCoding }, { "\xeb\x8f\x8b\xec\x9b\x80\xec\xb2\xb4", kGothicCoding }, // 돋움체
     { "BatangChe", kGothicCoding }, { "\xeb\xb0\x94\xed\x83\x95\xec\xb2\xb4", kGothicCoding }, // 바탕체
@@ -76,17 +82,17 @@ const char* HangulPartner(const char* family)
     return kGothic;
 }
 
-const char* Substitute(const char* face, BYTE pitchAndFamily)
+Substitution Substitute(const char* face, BYTE pitchAndFamily)
 {
     if (face && *face)
         for (const Substitution& s : kTable)
             if (strcasecmp(face, s.face) == 0)
-                return s.family;
+                return s;
     if ((pitchAndFamily & 0x03) == FIXED_PITCH || (pitchAndFamily & 0xF0) == FF_MODERN)
-        return kMono;
+        return { face, kMono };
     if ((pitchAndFamily & 0xF0) == FF_ROMAN)
-        return kSerif;
-    return kSans;
+        return { face, kSerif };
+    return { face, kSans };
 }
 
 // Cell height (ascent + descent) per pixel of character height, per family.
@@ -107,7 +113,55 @@ double CellPerEm(const QFont& base)
     return ratio;
 }
 
+// The widest stretch whose hinted average advance is at most average
+// (hinting rounds each advance to a whole pixel).
+int StretchFor(QFont font, double average)
+{
+    static std::mutex mutex;
+    static std::map<std::pair<QString, double>, int> cache;
+    const auto key = std::make_pair(font.key(), average);
+    {
+        std::lock_guard lock(mutex);
+        if (const auto it = cache.find(key); it != cache.end())
+            return it->second;
+    }
+    const auto fits = [&](int stretch) {
+        font.setStretch(stretch);
+        return GdiAverageAdvance(font) <= average + 1e-6;
+    };
+    int low = 1;
+    int high = 4000;
+    while (low < high) {
+        const int mid = (low + high + 1) / 2;
+        if (fits(mid))
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    std::lock_guard lock(mutex);
+    cache[key] = low;
+    return low;
+}
+
 } // namespace
+
+double GdiAverageAdvance(const QFont& font)
+{
+    static const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    static const QString digits = QStringLiteral("0123456789");
+    static std::mutex mutex;
+    static std::map<QString, double> cache;
+    const QString key = font.key();
+    std::lock_guard lock(mutex);
+    const auto it = cache.find(key);
+    if (it != cache.end())
+        return it->second;
+    const QFontMetricsF metrics(font);
+    const double advance = std::max(metrics.horizontalAdvance(letters) / letters.size(),
+        metrics.horizontalAdvance(digits) / digits.size());
+    cache[key] = advance;
+    return advance;
+}
 
 bool GdiTextReady()
 {
@@ -131,14 +185,14 @@ void GdiRegisterFonts()
 
 const char* GdiSubstituteFace(const char* faceName)
 {
-    return Substitute(faceName, 0);
+    return Substitute(faceName, 0).family;
 }
 
 QFont GdiBuildFont(const LOGFONT& lf, double scale, bool antialias)
 {
-    const char* family = Substitute(lf.lfFaceName, lf.lfPitchAndFamily);
+    const Substitution face = Substitute(lf.lfFaceName, lf.lfPitchAndFamily);
     QFont font;
-    font.setFamilies({ QString::fromLatin1(family), QString::fromLatin1(HangulPartner(family)) });
+    font.setFamilies({ QString::fromLatin1(face.family), QString::fromLatin1(HangulPartner(face.family)) });
     const int weight = lf.lfWeight <= 0 ? FW_NORMAL : std::clamp(static_cast<int>(lf.lfWeight), 100, 900);
     font.setWeight(static_cast<QFont::Weight>(weight));
     font.setItalic(lf.lfItalic != 0);
@@ -155,12 +209,12 @@ QFont GdiBuildFont(const LOGFONT& lf, double scale, bool antialias)
         em = lf.lfHeight * scale / CellPerEm(font);
     else
         em = 12 * scale;
-    font.setPixelSize(std::max(1, static_cast<int>(em + 0.5)));
-    if (lf.lfWidth > 0) {
-        const double average = QFontMetricsF(font).averageCharWidth();
-        if (average > 0)
-            font.setStretch(std::clamp(static_cast<int>(lf.lfWidth * scale * 100 / average + 0.5), 1, 4000));
-    }
+    const int pixels = std::max(1, static_cast<int>(em + 0.5));
+    font.setPixelSize(pixels);
+    // A width asked holds for letters and for figures.
+    const double average = lf.lfWidth > 0 ? lf.lfWidth * scale : face.average * pixels;
+    if (average > 0)
+        font.setStretch(StretchFor(font, average));
     return font;
 }
 

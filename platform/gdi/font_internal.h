@@ -10,3 +10,6 @@
 bool GdiTextReady();
 // The Qt font for a logical font; scale = device pixels per logical unit (y).
 QFont GdiBuildFont(const LOGFONT& lf, double scale, bool antialias);
+// A font's average character width in device pixels: the mean advance of the
+// letters a-z and A-Z or of the digits, whichever is wider.
+double GdiAverageAdvance(const QFont& font);

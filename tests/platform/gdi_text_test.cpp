@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/gdi/dc.h"
 #include "platform/gdi/font.h"
 #include "platform/gdi/system_colors.h"
@@ -40,6 +42,7 @@ TEST_F(GdiText, PointFontHeightUsesNinetySixDpi)
     LOGFONT lf;
     m_font.GetLogFont(&lf);
     EXPECT_EQ(lf.lfHeight, -12);
+    EXPECT_STREQ(lf.lfFaceName, "Verdana");
     TEXTMETRIC tm;
     ASSERT_TRUE(dc().GetTextMetrics(&tm));
     EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
@@ -49,6 +52,7 @@ TEST_F(GdiText, PointFontHeightUsesNinetySixDpi)
     EXPECT_STREQ(GdiSubstituteFace("Verdana"), "DejaVu Sans");
     EXPECT_STREQ(GdiSubstituteFace("\xea\xb5\xb4\xeb\xa6\xbc"), "NanumGothic");
     EXPECT_STREQ(GdiSubstituteFace("courier new"), "DejaVu Sans Mono");
+    EXPECT_STREQ(GdiSubstituteFace("No Such Face"), "DejaVu Sans");
 }
 
 TEST_F(GdiText, CalcRectMeasuresWithoutDrawing)
@@ -205,6 +209,55 @@ TEST_F(GdiText, MonochromeTargetGetsPureBlackAndWhiteText)
     EXPECT_GT(mono.Count(kInk), 0);
     EXPECT_EQ(mono.Count(kInk) + mono.Count(kWhite), 60 * 20);
     mono.Dc().SelectObject(old);
+}
+
+// Captions in the fonts controls draw with, and figures at a printer's width:
+// the text keeps within the room given it, the ink within the extent
+// reported, and a width asked is the average reported.
+TEST(GdiFontWidth, TextDrawnKeepsTheWidthAskedAndTheExtentReported)
+{
+    struct Case {
+        const char* face;
+        int height;
+        int width; // 0: the face's own
+        int weight;
+        const char* text;
+        int room;
+        int average; // the average reported, at most
+    };
+    const Case cases[] = {
+        { "System", 16, 7, FW_BOLD, "Select Trans", 80, 7 }, // 48-unit button less its edges
+        { "System", 16, 7, FW_BOLD, "All Receive", 78, 7 },
+        { "\xea\xb5\xb4\xeb\xa6\xbc", -12, 0, FW_NORMAL, "Remove", 42,
+            7 }, // 굴림 9 pt beside a 32-pixel icon
+        { "Helv", 83, 42, FW_NORMAL, "0123456789", 420, 42 }, // 10 by 5 points at 600 dpi
+    };
+    for (const Case& c : cases) {
+        Canvas canvas(600, 120);
+        CFont font;
+        font.CreateFont(c.height, c.width, 0, 0, c.weight, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, c.face);
+        CFont* old = canvas.Dc().SelectObject(&font);
+        canvas.Dc().SetBkMode(TRANSPARENT);
+        const CSize extent = canvas.Dc().GetTextExtent(c.text);
+        canvas.Dc().TextOut(0, 0, c.text);
+        TEXTMETRIC tm;
+        canvas.Dc().GetTextMetrics(&tm);
+        canvas.Dc().SelectObject(old);
+        EXPECT_LE(extent.cx, c.room) << c.text;
+        EXPECT_GE(extent.cx, c.room * 3 / 4) << c.text;
+        EXPECT_LE(canvas.Ink(kWhite).right, extent.cx + 1) << c.text;
+        EXPECT_LE(tm.tmAveCharWidth, c.average) << c.text;
+        EXPECT_GE(tm.tmAveCharWidth, c.average - 1) << c.text;
+        EXPECT_GE(tm.tmHeight, std::abs(c.height)) << c.text;
+        EXPECT_LE(tm.tmHeight, std::abs(c.height) * 3 / 2) << c.text;
+    }
+    // The face chosen, not only its width: Courier New keeps a fixed pitch.
+    Canvas canvas(100, 40);
+    CFont mono;
+    mono.CreateFont(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Courier New");
+    CFont* old = canvas.Dc().SelectObject(&mono);
+    EXPECT_EQ(canvas.Dc().GetTextExtent("iiii").cx, canvas.Dc().GetTextExtent("MMMM").cx);
+    canvas.Dc().SelectObject(old);
 }
 
 } // namespace

@@ -303,6 +303,30 @@ TEST_F(ResultPrintTest, WeekdayBlocksTheLayoutOfTheFlagsAndNothingToPrint)
     EXPECT_TRUE(PrintScript::DialogRecords().empty());
 }
 
+// The list's 5-point font holds its width for figures: a time and an 8-digit
+// code fit their 5- and 6-unit cells (36 and 43.2 points).
+TEST_F(ResultPrintTest, FiguresFitTheirCellsAtTheWidthAsked)
+{
+    Sale sale { "2009- 3- 3", "7001", "1250", "75", "1", "10.0.0.1", "kim" };
+    sale.time = "08:00:00";
+    sale.posCode = "88012340";
+    AddSales({ sale });
+    const auto jobs = PrintView([](CDialog& d) {
+        Click(d, kListMode);
+        SetDates(d, CTime(2009, 3, 3, 0, 0, 0), CTime(2009, 3, 3, 0, 0, 0));
+        Click(d, kResult);
+        PrintScript::Push(Answer(DMORIENT_PORTRAIT));
+        Click(d, kPrint);
+    });
+    ASSERT_EQ(jobs.size(), 1u);
+    for (const auto& [text, cell] : { std::pair { "08:00:00", 5 * 60 }, { "88012340", 6 * 60 } }) {
+        const PrintedText* printed = Find(jobs[0], text);
+        ASSERT_NE(printed, nullptr) << text;
+        EXPECT_LE(printed->rect.Width(), cell) << text;
+        EXPECT_GE(printed->rect.Width(), cell * 3 / 4) << text;
+    }
+}
+
 TEST_F(ResultPrintTest, ThePageKeepsItsSizeAtEveryResolution)
 {
     std::vector<PrintJobRecord> jobs;
