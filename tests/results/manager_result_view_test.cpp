@@ -74,7 +74,10 @@ TEST_F(ManagerResultViewTest, RefusalsACancelledChoiceAndManyManagers)
     CManagerResultViewDlg dialog;
     std::vector<std::string> boxes;
     int rows = 0;
+    std::string opening;
     Run(dialog, [&](CDialog& d) {
+        opening = std::to_string(dialog.m_grid.GetRowCount()) + "x"
+            + std::to_string(dialog.m_grid.GetColumnCount()) + " " + dialog.m_grid.GetItemText(1, 0).Str();
         Click(d, 1002); // no period: Print does nothing
         Click(d, kResult);
         Click(d, kSelectManager); // cancelled: the flag is set, the list empty
@@ -87,6 +90,7 @@ TEST_F(ManagerResultViewTest, RefusalsACancelledChoiceAndManyManagers)
     });
     EXPECT_EQ(boxes, (Rows { "Select Manager", "Select Date option", "Not found Result Infomation" }));
     EXPECT_TRUE(PrintScript::DialogRecords().empty());
+    EXPECT_EQ(opening, "2x2 -->");
     EXPECT_EQ(rows, 2);
 
     const std::vector<const char*> many(450, "lee");
