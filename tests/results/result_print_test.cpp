@@ -298,6 +298,7 @@ TEST_F(ResultPrintTest, WeekdayBlocksTheLayoutOfTheFlagsAndNothingToPrint)
     };
     const PrintedText* value = Find(portrait[0], "s1");
     ASSERT_NE(value, nullptr);
+    EXPECT_LT(sunday->rect.top, value->rect.top);
     EXPECT_EQ(line(sunday->rect.top),
         (std::vector<std::string> { "IP", "PLU", "Price(SUN)", "Print(SUN)", "Scale name", "Weight(SUN)" }));
     EXPECT_EQ(line(value->rect.top), (std::vector<std::string> { "0", "0", "0", "10.0.0.1", "9000", "s1" }));
