@@ -102,6 +102,27 @@ TEST_F(ManagerResultViewTest, RefusalsACancelledChoiceAndManyManagers)
     EXPECT_EQ(result.back(), "lee|3|900|90|1");
 }
 
+// A new choice replaces the managers of the last one; a cancelled one leaves none.
+TEST_F(ManagerResultViewTest, ANewChoiceReplacesTheManagers)
+{
+    CManagerResultViewDlg dialog;
+    Rows replaced, cancelled;
+    Run(dialog,
+        [&](CDialog& d) {
+            Click(d, kMonthly);
+            SetDates(d, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 31, 0, 0, 0));
+            Click(d, kSelectManager);
+            for (Rows* rows : { &replaced, &cancelled }) {
+                Click(d, kSelectManager);
+                Click(d, kResult);
+                *rows = GridRows(dialog.m_grid);
+            }
+        },
+        { Choose({ "kim" }), Choose({ "lee" }) }); // the third: nothing queued, cancelled
+    EXPECT_EQ(replaced, Rows { "lee|3|900|90|1" });
+    EXPECT_EQ(cancelled, Rows {});
+}
+
 } // namespace
 
 // A read error ends Result with a note: no manager's days shown as zeros.
