@@ -74,7 +74,10 @@ TEST_F(ManagerResultViewTest, RefusalsACancelledChoiceAndManyManagers)
     CManagerResultViewDlg dialog;
     std::vector<std::string> boxes;
     int rows = 0;
+    std::string opening;
     Run(dialog, [&](CDialog& d) {
+        opening = std::to_string(dialog.m_grid.GetRowCount()) + "x"
+            + std::to_string(dialog.m_grid.GetColumnCount()) + " " + dialog.m_grid.GetItemText(1, 0).Str();
         Click(d, 1002); // no period: Print does nothing
         Click(d, kResult);
         Click(d, kSelectManager); // cancelled: the flag is set, the list empty
@@ -87,6 +90,7 @@ TEST_F(ManagerResultViewTest, RefusalsACancelledChoiceAndManyManagers)
     });
     EXPECT_EQ(boxes, (Rows { "Select Manager", "Select Date option", "Not found Result Infomation" }));
     EXPECT_TRUE(PrintScript::DialogRecords().empty());
+    EXPECT_EQ(opening, "2x2 -->");
     EXPECT_EQ(rows, 2);
 
     const std::vector<const char*> many(450, "lee");
@@ -96,6 +100,27 @@ TEST_F(ManagerResultViewTest, RefusalsACancelledChoiceAndManyManagers)
     EXPECT_EQ(listed.size(), 450u);
     ASSERT_EQ(result.size(), 450u);
     EXPECT_EQ(result.back(), "lee|3|900|90|1");
+}
+
+// A new choice replaces the managers of the last one; a cancelled one leaves none.
+TEST_F(ManagerResultViewTest, ANewChoiceReplacesTheManagers)
+{
+    CManagerResultViewDlg dialog;
+    Rows replaced, cancelled;
+    Run(dialog,
+        [&](CDialog& d) {
+            Click(d, kMonthly);
+            SetDates(d, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 31, 0, 0, 0));
+            Click(d, kSelectManager);
+            for (Rows* rows : { &replaced, &cancelled }) {
+                Click(d, kSelectManager);
+                Click(d, kResult);
+                *rows = GridRows(dialog.m_grid);
+            }
+        },
+        { Choose({ "kim" }), Choose({ "lee" }) }); // the third: nothing queued, cancelled
+    EXPECT_EQ(replaced, Rows { "lee|3|900|90|1" });
+    EXPECT_EQ(cancelled, Rows {});
 }
 
 } // namespace

@@ -68,6 +68,27 @@ protected:
         return nullptr;
     }
 
+    // The width of text on the printer in the page's font: height and
+    // average width in points, as the printer's resolution converts them.
+    static int PrinterWidth(short orientation, int heightPt, int widthPt, const char* text)
+    {
+        CPrintDialog dialog(FALSE);
+        PrintScript::Push(Answer(orientation));
+        if (dialog.DoModal() != IDOK)
+            return -1;
+        CDC dc;
+        dc.Attach(dialog.GetPrinterDC());
+        const int dpi = dc.GetDeviceCaps(LOGPIXELSY);
+        CFont font;
+        font.CreateFont(MulDiv(heightPt, dpi, 72), MulDiv(widthPt, dpi, 72), 0, 0, 0, 0, 0, 0, ANSI_CHARSET,
+            OUT_TT_PRECIS, CLIP_STROKE_PRECIS, PROOF_QUALITY, FF_MODERN, "Helv");
+        CFont* old = dc.SelectObject(&font);
+        const int width = dc.GetTextExtent(text).cx;
+        dc.SelectObject(old);
+        dc.DeleteDC();
+        return width;
+    }
+
     // The Result View as kim with action; then the jobs printed.
     std::vector<PrintJobRecord> PrintView(
         const std::function<void(CDialog&)>& action, std::vector<std::function<void(CDialog&)>> nested = {})
@@ -125,6 +146,7 @@ TEST_F(ResultPrintTest, ListOfNinetyNineRowsInBothOrientations)
     const PrintedText* next = Find(portrait[0], "9001");
     ASSERT_TRUE(title && footer && next);
     EXPECT_EQ(title->rect.TopLeft(), CPoint(300, 150));
+    EXPECT_NEAR(title->rect.Width(), PrinterWidth(DMORIENT_PORTRAIT, 10, 5, "- List Print -"), 1);
     EXPECT_NEAR((footer->rect.left + footer->rect.right) / 2, 2060, 2);
     const int pitch = next->rect.top - code->rect.top;
     EXPECT_GE(pitch, 80);
@@ -145,6 +167,9 @@ TEST_F(ResultPrintTest, ListOfNinetyNineRowsInBothOrientations)
         Click(d, kPrint);
     });
     ASSERT_EQ(landscape.size(), 4u);
+    const PrintedText* wideTitle = Find(landscape[0], "- List Print -");
+    ASSERT_NE(wideTitle, nullptr);
+    EXPECT_NEAR(wideTitle->rect.Width(), PrinterWidth(DMORIENT_LANDSCAPE, 16, 8, "- List Print -"), 1);
     // Columns from 400, 80 units to a width, 16-point lines.
     const PrintedText* first = Find(landscape[0], "9000");
     const PrintedText* second = Find(landscape[0], "9001");
@@ -152,6 +177,10 @@ TEST_F(ResultPrintTest, ListOfNinetyNineRowsInBothOrientations)
     EXPECT_NEAR((first->rect.left + first->rect.right) / 2, 400 + 3 * 80, 2);
     EXPECT_GE(second->rect.top - first->rect.top, 130);
     EXPECT_LE(second->rect.top - first->rect.top, 140);
+    // The closing line under the last row starts at 200, left of the
+    // landscape table (at 400) as of the portrait one: both pages' ink begins there.
+    EXPECT_NEAR(PdfInkBox(landscape[3].outputPath.Str(), 1, 150)[0],
+        PdfInkBox(portrait[1].outputPath.Str(), 1, 150)[0], 1);
     const int codes[4] = { 30, 31, 31, 7 };
     for (int p = 0; p < 4; ++p) {
         EXPECT_EQ(Count(landscape[static_cast<size_t>(p)], IsCode), codes[p]) << p;
@@ -258,6 +287,21 @@ TEST_F(ResultPrintTest, WeekdayBlocksTheLayoutOfTheFlagsAndNothingToPrint)
     const PrintedText* sunday = Find(portrait[0], "Price(SUN)");
     ASSERT_NE(sunday, nullptr);
     EXPECT_NEAR((sunday->rect.left + sunday->rect.right) / 2, 2510, 2); // after 10, 15 and 8 units from 200
+    // A block's first line holds the six titles, the next their values.
+    auto line = [&](int top) {
+        std::vector<std::string> texts;
+        for (const PrintedText& t : Texts(portrait[0]))
+            if (t.rect.top == top)
+                texts.push_back(t.text.Str());
+        std::sort(texts.begin(), texts.end());
+        return texts;
+    };
+    const PrintedText* value = Find(portrait[0], "s1");
+    ASSERT_NE(value, nullptr);
+    EXPECT_LT(sunday->rect.top, value->rect.top);
+    EXPECT_EQ(line(sunday->rect.top),
+        (std::vector<std::string> { "IP", "PLU", "Price(SUN)", "Print(SUN)", "Scale name", "Weight(SUN)" }));
+    EXPECT_EQ(line(value->rect.top), (std::vector<std::string> { "0", "0", "0", "10.0.0.1", "9000", "s1" }));
     EXPECT_EQ(Count(portrait[1], "Price(SUN)"), 1);
     EXPECT_EQ(Count(portrait[1], "2-2"), 1);
     const auto landscape = weekdays(DMORIENT_LANDSCAPE);
@@ -387,6 +431,19 @@ TEST_F(ResultPrintTest, ManagerPagesAndBlocks)
         const PrintedText* cell = Find(daily[0], text);
         ASSERT_NE(cell, nullptr) << text;
         EXPECT_NEAR((cell->rect.left + cell->rect.right) / 2, centre, 2) << text;
+    }
+
+    // Weeks and months: the period in a column of 6 units.
+    for (const auto& [period, title, text] :
+        { std::tuple { 1091, "- Weekly Result -", "3/2" }, { 1092, "- Monthly Result -", "3" } }) {
+        const auto jobs = print(
+            period, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 2, 0, 0, 0), { "kim" }, DMORIENT_PORTRAIT);
+        ASSERT_EQ(jobs.size(), 1u) << title;
+        EXPECT_EQ(Count(jobs[0], title), 1);
+        const PrintedText* cell = Find(jobs[0], text);
+        ASSERT_NE(cell, nullptr) << title;
+        EXPECT_NEAR((cell->rect.left + cell->rect.right) / 2, 1100, 2) << title;
+        EXPECT_EQ(Count(jobs[0], "123750"), 1) << title;
     }
 
     const auto blocks = print(1090, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 7, 0, 0, 0),

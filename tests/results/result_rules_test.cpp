@@ -19,14 +19,12 @@ TEST(ResultDates, WeekdaysAndWeeksOfTheMonth)
         int week;
     } const cases[] = {
         { { 2009, 3, 1 }, 0, 2 }, // a month that begins on a Sunday starts in week 2
-        { { 2009, 3, 8 }, 0, 3 },
-        { { 2009, 3, 31 }, 2, 6 },
+        { { 2009, 3, 8 }, 0, 3 }, { { 2009, 3, 31 }, 2, 6 },
         { { 2009, 8, 1 }, 6, 1 }, // begins on a Saturday: week 1 is the 1st alone
-        { { 2009, 8, 2 }, 0, 2 },
-        { { 2009, 8, 30 }, 0, 6 },
+        { { 2009, 8, 2 }, 0, 2 }, { { 2009, 8, 30 }, 0, 6 },
         { { 2010, 1, 31 }, 0, 6 }, // 31 days beginning on a Friday
-        { { 2006, 12, 30 }, 6, 5 },
-        { { 2000, 2, 29 }, 2, 5 },
+        { { 2006, 12, 30 }, 6, 5 }, { { 2000, 2, 29 }, 2, 5 },
+        { { 2100, 3, 1 }, 1, 1 }, // 2100 is no leap year
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(DayKey(c.date).Str());

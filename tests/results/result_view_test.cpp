@@ -86,7 +86,7 @@ TEST_F(ResultViewTest, OpensOnTodayWithTheEmptyGridAndAsksForWhatIsMissing)
     std::vector<std::string> boxes;
     CTime begin;
     std::vector<std::string> grid;
-    std::vector<BOOL> enabled;
+    std::string enabled;
     Open("kim", [&](CResultViewDlg& d) {
         dynamic_cast<CDateTimeCtrl*>(d.GetDlgItem(1087))->GetTime(begin);
         CGridCtrl& g = d.m_grid;
@@ -102,8 +102,10 @@ TEST_F(ResultViewTest, OpensOnTodayWithTheEmptyGridAndAsksForWhatIsMissing)
         // "List " disables the scale, item and date options, "other Result"
         // enables them; "Default" unchecked opens the decimal boxes.
         auto states = [&] {
-            for (int id : { kOneScale, kTotalItem, kMonthly, 1087, 1109, 1108 })
-                enabled.push_back(d.GetDlgItem(id)->IsWindowEnabled());
+            for (int id : { 1078, kOneScale, kAllScales, 1079, kSelectItem, kTotalItem, 1033, 1034, kDaily,
+                     kDayOfWeek, kWeekly, kMonthly, 1087, 1109, 1108 })
+                enabled += d.GetDlgItem(id)->IsWindowEnabled() ? '1' : '0';
+            enabled += ' ';
         };
         Click(d, kListMode);
         states();
@@ -121,7 +123,8 @@ TEST_F(ResultViewTest, OpensOnTodayWithTheEmptyGridAndAsksForWhatIsMissing)
     });
     EXPECT_EQ(begin.GetTime(), CTime(2009, 3, 15, 0, 0, 0).GetTime());
     EXPECT_EQ(grid, (Rows { "2x2", "-->", std::to_string(0xE0FFFF), "7", "image", "xp buttons" }));
-    EXPECT_EQ(enabled, (std::vector<BOOL> { 0, 0, 0, 1, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0 }));
+    // The twelve option controls, the Begin picker, the two decimal boxes.
+    EXPECT_EQ(enabled, "000000000000100 111111111111111 111111111111100 ");
     EXPECT_EQ(boxes, (Rows { "Select a Scale", "Input Item number", "Select Date option" }));
     Open("kim", [&](CResultViewDlg& d) { Click(d, kResult); });
     EXPECT_EQ(Boxes().back(), "Select Result Option");
@@ -278,7 +281,7 @@ TEST_F(ResultViewTest, ItemTextsAndTheBoundOfASelection)
 
     // More than 2048 numbers are refused; a later selection shows only its own.
     std::vector<std::string> refused, whole, second;
-    Open("kim",
+    const Rows rows = Open("kim",
         [&](CResultViewDlg& d) {
             Click(d, kSelectItem);
             refused = Lines(d, kItemList);
@@ -297,6 +300,7 @@ TEST_F(ResultViewTest, ItemTextsAndTheBoundOfASelection)
     EXPECT_EQ(refused, Rows {});
     EXPECT_EQ(whole.size(), 2048u);
     EXPECT_EQ(second, (Rows { "3", "1" }));
+    EXPECT_EQ(rows, (Rows { "s1|10.0.0.1|3|2009- 3- 2|30|3|1", "s1|10.0.0.1|1|2009- 3- 2|10|1|1" }));
 }
 
 TEST_F(ResultViewTest, ListShowsEachDaysRowsAsTheUserMaySeeThem)
