@@ -63,6 +63,8 @@ protected:
     // A mouse click on the centre of grid cell (row, column) with keys held,
     // and on the centre of the screen's control id.
     void ClickCell(int row, int column, UINT keys = 0);
+    // A press on row fromRow and a release on row toRow, in one column.
+    void DragCells(int fromRow, int toRow, int column = 2);
     void ClickControl(int id);
     // The text of the caption panel (200) over the grid.
     CString Caption() const;

@@ -129,6 +129,19 @@ void WorkScreenFixture::ClickCell(int row, int column, UINT keys)
     AfxPumpUntil([] { return false; }, 0);
 }
 
+void WorkScreenFixture::DragCells(int fromRow, int toRow, int column)
+{
+    CRect from;
+    CRect to;
+    ASSERT_TRUE(Grid().GetCellRect(fromRow, column, &from)) << fromRow;
+    ASSERT_TRUE(Grid().GetCellRect(toRow, column, &to)) << toRow;
+    const HWND grid = Grid().GetSafeHwnd();
+    ASSERT_TRUE(AfxSimulateMouse(grid, WM_LBUTTONDOWN, from.CenterPoint(), MK_LBUTTON));
+    ASSERT_TRUE(AfxSimulateMouse(grid, WM_MOUSEMOVE, to.CenterPoint(), MK_LBUTTON));
+    ASSERT_TRUE(AfxSimulateMouse(grid, WM_LBUTTONUP, to.CenterPoint(), 0));
+    AfxPumpUntil([] { return false; }, 0);
+}
+
 void WorkScreenFixture::ClickControl(int id)
 {
     CWnd* control = m_screen->GetDlgItem(id);

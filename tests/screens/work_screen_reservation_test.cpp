@@ -365,41 +365,29 @@ TEST_F(ReservationRunTest, StartUpDeletesExpiredReservationsAndStartsTheOthers)
 
 TEST_F(ReservationRunTest, PickedRowsGiveTheItemNumbers)
 {
+    const CString db = MakeItemDatabase();
+    for (int number = 10; number <= 40; number += 10)
+        Execute(db,
+            { CString::Formatted("INSERT INTO [Item]([item_num], [mg_id]) VALUES('%d', 'kim')", number) });
+    Switch(kHintItem, "Item_Read", "kim", db);
     CGridCtrl& grid = Grid();
-    grid.SetRowCount(6);
-    for (int r = 1; r <= 4; ++r)
-        grid.SetItemText(r, 1, CString::Formatted("%d", r * 10));
+    ASSERT_EQ(grid.GetRowCount(), 6);
     grid.SetItemText(5, 1, "99"); // the last row is no data row
     std::vector<int> numbers;
-    grid.m_bCtrlPick = 0;
-    grid.m_bShiftPick = 0;
-    grid.m_nDownRow = 3;
-    grid.m_nUpRow = 1;
+    DragCells(3, 1);
     m_screen->Reservations().CollectSelectedItemNumbers(numbers);
     ASSERT_EQ(numbers.size(), kReservationItemLimit);
     EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 4), (std::vector<int> { 10, 20, 30, 0 }));
-    grid.m_bShiftPick = 1;
-    grid.m_nAnchorRowA = 5;
-    grid.m_nAnchorRowB = 4;
+    ClickCell(5, 2);
+    ClickCell(4, 2, MK_SHIFT);
     m_screen->Reservations().CollectSelectedItemNumbers(numbers);
     EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 2), (std::vector<int> { 40, 0 }));
-    grid.m_bCtrlPick = 1;
-    std::fill(std::begin(grid.m_PickList), std::end(grid.m_PickList), 0);
-    grid.m_PickList[0] = 4;
-    grid.m_PickList[1] = 2;
+    ClickCell(4, 2);
+    ClickCell(2, 2, MK_CONTROL);
     m_screen->Reservations().CollectSelectedItemNumbers(numbers);
     EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 3), (std::vector<int> { 40, 20, 0 }));
-    // Picks end at the first empty entry.
-    grid.m_PickList[0] = 4;
-    grid.m_PickList[1] = 1;
-    grid.m_PickList[2] = 0;
-    grid.m_PickList[3] = 3;
-    m_screen->Reservations().CollectSelectedItemNumbers(numbers);
-    EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 3), (std::vector<int> { 40, 10, 0 }));
     // A row without a number gives none.
     grid.SetItemText(2, 1, "");
-    grid.m_PickList[0] = 2;
-    grid.m_PickList[1] = 4;
     m_screen->Reservations().CollectSelectedItemNumbers(numbers);
     EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 2), (std::vector<int> { 40, 0 }));
 }
@@ -416,8 +404,7 @@ TEST_F(ReservationRunTest, SetupStartsOneThreadPerScaleWithThePickedItems)
             "'kim')" });
     Switch(kHintItem, "Item_Read", "kim", db);
     ASSERT_EQ(Grid().GetRowCount(), 5);
-    Grid().m_nDownRow = 3;
-    Grid().m_nUpRow = 2;
+    DragCells(3, 2);
     TcpScale a;
     TcpScale b;
     ASSERT_TRUE(a.Start());

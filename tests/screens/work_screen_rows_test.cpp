@@ -1,3 +1,4 @@
+#include <functional>
 // Row insertion and deletion on a real item database: placeholders with the
 // key "-1" whose IDs come back into the grid, the rows chosen by Ctrl picks,
 // Shift ranges, dragged ranges or dialog 153, and picks that touch the
@@ -143,7 +144,7 @@ TEST_F(WorkScreenRowsTest, CtrlPicksInsertAtEachPickedRowHighestFirst)
     LoadItems(6);
     Click(2, MK_CONTROL);
     Click(5, MK_CONTROL);
-    ASSERT_EQ(Grid().m_bCtrlPick, 1);
+    ASSERT_EQ(Grid().Picks().listFlag, 1);
     Command(*m_screen, 1007);
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     // Row 5 first (ID 7), then row 2 (ID 8): the old row 5 moved to 7.
@@ -151,8 +152,8 @@ TEST_F(WorkScreenRowsTest, CtrlPicksInsertAtEachPickedRowHighestFirst)
     // Headings count the rows before each insertion.
     EXPECT_EQ(Grid().GetItemText(6, 0), "List 7");
     EXPECT_EQ(Grid().GetItemText(2, 0), "List 8");
-    EXPECT_EQ(Grid().m_bCtrlPick, 0);
-    EXPECT_EQ(Grid().m_nAnchorRowA, 0);
+    EXPECT_EQ(Grid().Picks().listFlag, 0);
+    EXPECT_EQ(Grid().Picks().rangeA, 0);
 }
 
 TEST_F(WorkScreenRowsTest, ShiftRangeInsertsOneRowPerRangeRow)
@@ -160,7 +161,7 @@ TEST_F(WorkScreenRowsTest, ShiftRangeInsertsOneRowPerRangeRow)
     LoadItems(5);
     Click(4);
     Click(2, MK_SHIFT);
-    ASSERT_EQ(Grid().m_bShiftPick, 1);
+    ASSERT_EQ(Grid().Picks().rangeFlag, 1);
     Command(*m_screen, 1007);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "6", "7", "8", "2", "3", "4", "5" }));
 }
@@ -173,7 +174,7 @@ TEST_F(WorkScreenRowsTest, ShiftRangeDeletesFromTheHighestRowDown)
     Command(*m_screen, 1008);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "5" }));
     EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), (std::vector<CString> { "1", "5" }));
-    EXPECT_EQ(Grid().m_bShiftPick, 0);
+    EXPECT_EQ(Grid().Picks().rangeFlag, 0);
 }
 
 TEST_F(WorkScreenRowsTest, CtrlPicksDeleteTheirRowsOnly)
@@ -193,11 +194,11 @@ TEST_F(WorkScreenRowsTest, DeleteTakesTheClickedRowElseTheLastDataRow)
     Click(2);
     Command(*m_screen, 1008);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "3" }));
-    // Nothing clicked: the last data row.
-    Grid().m_nClickRow = 0;
+    // Nothing clicked (a click on the heading corner): the last data row.
+    ClickCell(0, 0);
     Command(*m_screen, 1008);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1" }));
-    Grid().m_nClickRow = 0;
+    ClickCell(0, 0);
     Command(*m_screen, 1008);
     EXPECT_TRUE(GridIds().empty());
     // Only the trailing row is left: nothing to delete.
@@ -211,39 +212,32 @@ TEST_F(WorkScreenRowsTest, DeleteTakesTheClickedRowElseTheLastDataRow)
 TEST_F(WorkScreenRowsTest, PicksOfTheHeadingAndTrailingRowsNeitherDeleteNorInsertThere)
 {
     LoadItems(3);
+    // The heading row is clicked at its corner cell, which selects every cell:
+    // a press on a selected cell only clears the selection, so each case
+    // starts with one. Rows 1-3 hold data, then the trailing row (row 4, row
+    // 3 once a row is deleted).
     struct Case {
         const char* name;
-        int ctrl;
-        int shift;
-        int anchorA;
-        int anchorB;
-        std::vector<int> picks;
+        std::function<void()> pick;
         std::vector<CString> idsLeft;
     };
     const Case cases[] = {
-        { "heading only", 0, 1, 0, 0, {}, { "1", "2", "3" } },
-        { "heading to row 1", 0, 1, 0, 1, {}, { "2", "3" } },
-        { "trailing row", 0, 1, 4, 4, {}, { "2", "3" } },
-        { "picked heading and trailing", 1, 0, 0, 0, { 4, 0 }, { "2", "3" } },
+        { "heading only", [this] { ClickCell(0, 0), ClickCell(0, 0, MK_SHIFT); }, { "1", "2", "3" } },
+        { "heading to row 1", [this] { Click(2), Click(1), ClickCell(0, 0, MK_SHIFT); }, { "2", "3" } },
+        { "trailing row", [this] { Click(2), Click(3), ClickCell(3, 3, MK_SHIFT); }, { "2", "3" } },
+        { "picked trailing row", [this] { Click(2), Click(3), ClickCell(3, 3, MK_CONTROL); }, { "2", "3" } },
     };
     for (const Case& c : cases) {
-        Grid().m_bCtrlPick = c.ctrl;
-        Grid().m_bShiftPick = c.shift;
-        Grid().m_nAnchorRowA = c.anchorA;
-        Grid().m_nAnchorRowB = c.anchorB;
-        std::fill(std::begin(Grid().m_PickList), std::end(Grid().m_PickList), 0);
-        // A pick list may hold 0 only as its end; the trailing row comes first.
-        if (!c.picks.empty())
-            Grid().m_PickList[0] = c.picks[0];
+        c.pick();
         Command(*m_screen, 1008);
         EXPECT_EQ(GridIds(), c.idsLeft) << c.name;
         EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), c.idsLeft) << c.name;
         EXPECT_EQ(Grid().GetItemText(0, IdColumn()), "ID") << c.name;
     }
     // A Shift range from the heading inserts at data rows only.
-    Grid().m_bShiftPick = 1;
-    Grid().m_nAnchorRowA = 0;
-    Grid().m_nAnchorRowB = 1;
+    Click(2);
+    Click(1);
+    ClickCell(0, 0, MK_SHIFT);
     Command(*m_screen, 1007);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "4", "2", "3" }));
     EXPECT_EQ(Grid().GetItemText(0, 1), "ITEM_NUM");
@@ -253,7 +247,7 @@ TEST_F(WorkScreenRowsTest, RowsWithoutAnIntegerKeyAreNotDeleted)
 {
     LoadItems(2);
     Grid().SetItemText(1, IdColumn(), "1 OR 1=1");
-    Grid().m_nClickRow = 1;
+    Click(1);
     Command(*m_screen, 1008);
     EXPECT_EQ(Grid().GetRowCount(), 4);
     EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), (std::vector<CString> { "1", "2" }));
@@ -304,7 +298,7 @@ TEST_F(WorkScreenRowsTest, EachTableScreenInsertsIntoItsOwnTable)
             m_db, CString::Formatted("SELECT [ID], [mg_id] FROM [%s] WHERE [%s] = '-1'", c.table, c.key));
         EXPECT_EQ(stored, "2\tjo/lee\tjo/") << c.table;
         EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "2" })) << c.table;
-        Grid().m_nClickRow = 1;
+        Click(1);
         Command(*m_screen, 1008);
         EXPECT_EQ(Column(m_db, CString::Formatted("SELECT [ID] FROM [%s]", c.table)),
             (std::vector<CString> { "2" }))

@@ -351,18 +351,6 @@ protected:
         ASSERT_EQ(Grid().GetRowCount(), 4);
     }
     void Reopen() override { OpenRootInfo(); }
-    // A press on row from and a release on row to.
-    void Drag(int from, int to)
-    {
-        CRect a;
-        CRect b;
-        ASSERT_TRUE(Grid().GetCellRect(from, 1, &a));
-        ASSERT_TRUE(Grid().GetCellRect(to, 1, &b));
-        ASSERT_TRUE(AfxSimulateMouse(Grid().GetSafeHwnd(), WM_LBUTTONDOWN, a.CenterPoint(), MK_LBUTTON));
-        ASSERT_TRUE(AfxSimulateMouse(Grid().GetSafeHwnd(), WM_MOUSEMOVE, b.CenterPoint(), MK_LBUTTON));
-        ASSERT_TRUE(AfxSimulateMouse(Grid().GetSafeHwnd(), WM_LBUTTONUP, b.CenterPoint(), 0));
-        AfxPumpUntil([] { return false; }, 0);
-    }
 };
 
 } // namespace
@@ -387,7 +375,7 @@ TEST_F(WorkScreenScaleRowsTest, SingleRowCheckRefusesPicksRangesTheHeadingAndThe
     const Case cases[] = {
         { "ctrl picks", [this] { ClickRow(1), ClickCell(2, 1, MK_CONTROL); }, "Only, Select one line" },
         { "shift range", [this] { ClickRow(1), ClickCell(2, 1, MK_SHIFT); }, "Only, Select one line" },
-        { "drag range", [this] { Drag(1, 2); }, "Only, Select one line" },
+        { "drag range", [this] { DragCells(1, 2, 1); }, "Only, Select one line" },
         { "heading row", [this] { ClickRow(0); }, "Select a grid line" },
         { "last row", [this] { ClickRow(3); }, "Select a grid line" },
         { "one row", [this] { ClickRow(2); }, nullptr },
@@ -405,7 +393,7 @@ TEST_F(WorkScreenScaleRowsTest, SingleRowCheckRefusesPicksRangesTheHeadingAndThe
             ASSERT_EQ(ModalDialogScript::Records().size(), 1u) << c.name;
             EXPECT_EQ(ModalDialogScript::Records()[0].templateId, 211u) << c.name;
         }
-        EXPECT_EQ(Grid().m_bCtrlPick + Grid().m_bShiftPick, 0) << c.name;
+        EXPECT_EQ(Grid().Picks().listFlag + Grid().Picks().rangeFlag, 0) << c.name;
         EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0) << c.name;
     }
     EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info] ORDER BY [ID]"),

@@ -22,9 +22,11 @@ protected:
         TempDataRoot::WriteAll(
             m_root.Native(ManagerSettingsPath(stem, m_screen->Context().UserId()).GetString()), bytes);
     }
-    // An item grid with the POS columns and rows of (item number, kind, code).
+    // An item grid with the POS columns and rows of (item number, kind, code):
+    // the item screen's grid rebuilt (no door makes a grid of chosen columns).
     void FillPosGrid(const std::vector<std::array<const char*, 3>>& rows)
     {
+        Switch(kHintItem, "Item_Read", "vexo", MakeItemDatabase());
         m_screen->Context().RebuildGrid();
         m_screen->Context().SetGridColumnCount(4);
         Grid().SetItemText(0, 1, "ITEM_NUM");
@@ -164,21 +166,14 @@ TEST_F(WorkScreenSettingsTest, PosCheckNamesEveryFailingRow)
         "     42 number : pos code Err\r\n      3 number : pos code Err\r\n      5 number : pos code Err\r\n"
         "      7 number : pos code Err\r\n");
     // "select": the Ctrl-picked rows, else the Shift range, else the mouse rows.
-    Grid().m_bCtrlPick = 1;
-    Grid().m_PickList[0] = 5;
-    Grid().m_PickList[1] = 1;
-    Grid().m_PickList[2] = 0;
-    Grid().m_PickList[3] = 2;
+    ClickCell(5, 1);
+    ClickCell(1, 1, MK_CONTROL);
     EXPECT_EQ(m_screen->Transfers().CheckPosCodes("select"), "      5 number : pos code Err\r\n");
-    Grid().m_bCtrlPick = 0;
-    Grid().m_bShiftPick = 1;
-    Grid().m_nAnchorRowA = 3;
-    Grid().m_nAnchorRowB = 2;
+    ClickCell(3, 1);
+    ClickCell(2, 1, MK_SHIFT);
     EXPECT_EQ(m_screen->Transfers().CheckPosCodes("select"),
         "     42 number : pos code Err\r\n      3 number : pos code Err\r\n");
-    Grid().m_bShiftPick = 0;
-    Grid().m_nDownRow = 6;
-    Grid().m_nUpRow = 6;
+    ClickCell(6, 1);
     EXPECT_EQ(m_screen->Transfers().CheckPosCodes("select"), "");
     // Without the POS columns there is nothing to check.
     Grid().SetItemText(0, 2, "OTHER");
@@ -194,8 +189,7 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     Switch(kHintItem, "Item_Read", "vexo", db);
     auto command = [this](int id) { m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); };
     // A failing row goes to the message window; nothing starts.
-    Grid().m_nDownRow = 1;
-    Grid().m_nUpRow = 1;
+    ClickCell(1, 2);
     command(1010);
     EXPECT_EQ(m_screen->Transfers().MessageDialog().GetMessageText(), "     42 number : pos code Err\r\n");
     EXPECT_TRUE(m_port.m_ethernet.empty() && m_port.m_serial.empty());

@@ -251,13 +251,13 @@ TEST_F(WorkScreenSwitchTest, ACommandNeverActsOnARowClickedOnAnotherScreen)
         Switch(kHintItem, "Item_Read", "vexo", db);
         ClickCell(1, 2);
         ASSERT_EQ(m_screen->GetClickedRow(), 1);
-        ASSERT_EQ(Grid().m_nClickRow, 1);
+        ASSERT_EQ(Grid().Picks().clickRow, 1);
     };
 
     // Delete with nothing clicked here takes the last data row, not row 1.
     clickItemRow();
     Switch(kHintIngredient, "Add_Read", "vexo", db);
-    EXPECT_EQ(Grid().m_nClickRow, 0);
+    EXPECT_EQ(Grid().Picks().clickRow, 0);
     EXPECT_EQ(Grid().GetFocusCell().row, -1);
     ClickControl(1008);
     EXPECT_EQ(Column(db, "SELECT [num] FROM [Add]"), std::vector<CString> { "1" });

@@ -1,4 +1,5 @@
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 
 #include "ethernet/transfer_jobs.h"
@@ -206,10 +207,8 @@ TEST_F(WorkScreenTcpTest, SelectSendTakesThePickedRowsInPickOrder)
     TcpScale scale;
     ASSERT_TRUE(scale.Start(memory.Script()));
     ChooseScales({ &scale });
-    Grid().m_bCtrlPick = 1;
-    Grid().m_PickList[0] = 3;
-    Grid().m_PickList[1] = 1;
-    Grid().m_PickList[2] = 0;
+    ClickCell(3, 2);
+    ClickCell(1, 2, MK_CONTROL);
 
     Command(1010);
     ASSERT_TRUE(WaitForJobs());
@@ -411,27 +410,19 @@ TEST_F(WorkScreenTcpTest, SelectSendsTakeOnlyDataRowsOfThePickRangeOrDrag)
     ChooseScales({ &scale });
     struct Case {
         const char* name;
-        std::vector<int> picks; // empty: no pick list
-        int shift; // 1: range a-b
-        int a, b;
+        std::function<void()> pick;
         std::vector<std::uint32_t> sent;
     };
     const Case cases[] = {
-        { "picks past the data rows", { 4, 2, 0, 3 }, 0, 0, 0, { 42 } },
-        { "range over heading and last row", {}, 1, 4, 0, { 41, 42, 43 } },
-        { "drag upwards", {}, 0, 3, 2, { 42, 43 } },
-        { "one row", {}, 0, 1, 1, { 41 } },
+        { "picks past the data rows", [this] { ClickCell(4, 2), ClickCell(2, 2, MK_CONTROL); }, { 42 } },
+        { "drag upwards", [this] { DragCells(3, 2); }, { 42, 43 } },
+        { "one row", [this] { ClickCell(1, 2); }, { 41 } },
+        { "range over heading and last row", [this] { ClickCell(4, 1), ClickCell(0, 0, MK_SHIFT); },
+            { 41, 42, 43 } },
     };
     for (const Case& c : cases) {
         const std::size_t before = scale.Received().size();
-        std::fill(std::begin(Grid().m_PickList), std::end(Grid().m_PickList), 0);
-        std::copy(c.picks.begin(), c.picks.end(), Grid().m_PickList);
-        Grid().m_bCtrlPick = c.picks.empty() ? 0 : 1;
-        Grid().m_bShiftPick = c.shift;
-        Grid().m_nAnchorRowA = c.a;
-        Grid().m_nAnchorRowB = c.b;
-        Grid().m_nDownRow = c.shift ? 0 : c.a;
-        Grid().m_nUpRow = c.shift ? 0 : c.b;
+        c.pick();
         Command(1010);
         ASSERT_TRUE(WaitForJobs()) << c.name;
         std::vector<std::uint32_t> sent;
@@ -445,7 +436,7 @@ TEST_F(WorkScreenTcpTest, SelectSendsTakeOnlyDataRowsOfThePickRangeOrDrag)
     }
     CString progress;
     m_screen->GetDlgItemText(1039, progress);
-    EXPECT_EQ(progress, "1"); // the last job sent one record
+    EXPECT_EQ(progress, "3"); // the last job sent three records
     EXPECT_EQ(memory.Clears(0), 0);
 }
 
@@ -587,8 +578,7 @@ TEST_F(WorkScreenTcpTest, ARefusedStartKeepsTheStopAskedOfTheRunningJob)
     EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
     // The same from the scale settings screen.
     Switch(kHintScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase("C:\\\\other.mdb"));
-    Grid().SendNotify(1, 1, GRIDNOTIFY_CLICK);
-    Grid().m_nDownRow = Grid().m_nUpRow = 1;
+    ClickCell(1, 1);
     Command(1013);
     EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
     EXPECT_EQ(Boxes("A transfer is still running. Wait until it ends."), 2u);
