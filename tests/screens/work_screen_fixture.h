@@ -61,7 +61,7 @@ protected:
     // Ends an in-place edit of cell (row, column) with text, as typing does.
     void EditCell(int row, int column, const CString& text);
     // A mouse click on the centre of grid cell (row, column) with keys held,
-    // and on the centre of the screen's control id.
+    // and on the screen's control id where it stands (see ClickButton).
     void ClickCell(int row, int column, UINT keys = 0);
     // A press on row fromRow and a release on row toRow, in one column.
     void DragCells(int fromRow, int toRow, int column = 2);

@@ -10,6 +10,7 @@
 #include "screens/register_screens.h"
 #include "shell/file_helpers.h"
 #include "shell/right_container_view.h"
+#include "tests/support/click_at.h"
 #include "tests/support/dlg_item.h"
 
 void WorkScreenFixture::SetUp()
@@ -24,6 +25,9 @@ void WorkScreenFixture::SetUp()
     m_screen = dynamic_cast<CKindOfView*>(GetMainFrame()->GetRightContainerView()->GetKindOfView());
     ASSERT_NE(m_screen, nullptr);
     m_screen->SetTransferPort(&m_port);
+    // The size of the store's screen, so that every button can be clicked.
+    m_app->m_pMainWnd->ShowWindow(SW_RESTORE);
+    m_app->m_pMainWnd->MoveWindow(0, 0, 1280, 1024);
     ASSERT_TRUE(WaitForLoad());
 }
 
@@ -144,12 +148,7 @@ void WorkScreenFixture::DragCells(int fromRow, int toRow, int column)
 
 void WorkScreenFixture::ClickControl(int id)
 {
-    CWnd* control = m_screen->GetDlgItem(id);
-    ASSERT_NE(control, nullptr) << id;
-    CRect area;
-    control->GetClientRect(&area);
-    ASSERT_TRUE(AfxSimulateClick(control->GetSafeHwnd(), area.CenterPoint())) << id;
-    AfxPumpUntil([] { return false; }, 0);
+    ASSERT_TRUE(ClickButton(*m_screen, id)) << id;
 }
 
 CString WorkScreenFixture::Caption() const

@@ -43,6 +43,14 @@ protected:
         CReservationTransThread::SetConnectTimeout(3000);
     }
 
+    // The reservation list's button, shown on the item screen.
+    void OpenReservationList()
+    {
+        if (!Visible(1116))
+            Switch(kHintItem, "Item_Read", "kim", MakeItemDatabase());
+        ClickControl(1116);
+    }
+
     static void SetClock(const CTime& time)
     {
         const auto when = std::chrono::system_clock::from_time_t(time.GetTime());
@@ -311,7 +319,7 @@ TEST_F(ReservationRunTest, DeletingARunningReservationEndsItWithoutAReport)
     m_screen->Reservations().StartReservationTransfer(Row(4, 0, "kim", "127.0.0.254"));
     CReservationTransThread* waiting = m_screen->Reservations().GetReservationThread(1);
 
-    m_screen->SendMessage(WM_COMMAND, 1116);
+    OpenReservationList();
     CReservationListDlg* list = m_screen->Reservations().GetReservationListDlg();
     ASSERT_EQ(InfoLines(list).GetItemCount(), 2);
     InfoLines(list).ClickItem(0);
@@ -419,7 +427,7 @@ TEST_F(ReservationRunTest, SetupStartsOneThreadPerScaleWithThePickedItems)
             d.SetDlgItemText(1009, CString(a.Address().c_str()) + "\r\n" + b.Address().c_str() + "\r\n");
             AfxClickDlgButton(d, button);
         });
-        m_screen->SendMessage(WM_COMMAND, 1117);
+        ClickControl(1117);
     };
     // Cancelled: nothing is stored or started.
     setup(IDCANCEL);
@@ -499,12 +507,12 @@ TEST_F(ReservationRunTest, AtMost180ReservationsWaitAndAnEndedSlotIsTakenAgain)
     // Deleting reservation 105 in the list ends its thread.
     MessageBoxScript::Reset();
     Store(Row(105, 0, "kim", "127.0.0.254", "2030"));
-    m_screen->SendMessage(WM_COMMAND, 1116);
+    OpenReservationList();
     CReservationListDlg* list = m_screen->Reservations().GetReservationListDlg();
     ASSERT_EQ(InfoLines(list).GetItemCount(), 1);
     InfoLines(list).ClickItem(0);
     MessageBoxScript::PushAnswer(IDYES);
-    list->SendMessage(WM_COMMAND, 1001); // Delete
+    AfxClickDlgButton(*list, 1001); // Delete
     EXPECT_EQ(InfoLines(list).GetItemCount(), 0);
     ASSERT_TRUE(PumpUntil([&] { return m_screen->Reservations().GetReservationThread(5)->HasEnded(); }));
     EXPECT_FALSE(m_screen->Reservations().GetReservationThread(4)->HasEnded());
@@ -522,7 +530,7 @@ TEST_F(ReservationRunTest, TheListShowsEachReservationOnceHoweverOftenItIsOpened
     CReservationListDlg* list = m_screen->Reservations().GetReservationListDlg();
     ASSERT_NE(list, nullptr);
     for (int open = 0; open < 2; ++open) {
-        m_screen->SendMessage(WM_COMMAND, 1116);
+        OpenReservationList();
         EXPECT_EQ(InfoLines(list).GetItemCount(), 2) << open; // kim's only
         EXPECT_EQ(InfoLines(list).GetColumnCount(), 1) << open;
         EXPECT_TRUE(list->IsWindowVisible()) << open;

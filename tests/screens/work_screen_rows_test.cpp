@@ -68,7 +68,7 @@ TEST_F(WorkScreenRowsTest, DialogCountInsertsPlaceholdersInFrontOfTheTrailingRow
 {
     LoadItems(2);
     AnswerLines("3");
-    Command(*m_screen, 1007);
+    ClickControl(1007);
     ASSERT_EQ(ModalDialogScript::Records().size(), 1u);
     EXPECT_EQ(ModalDialogScript::Records()[0].templateId, IDD_GRID_LINE);
     EXPECT_EQ(Grid().GetRowCount(), 7);
@@ -97,7 +97,7 @@ TEST_F(WorkScreenRowsTest, DialogRefusesCountsBelowOneAndCancelInsertsNothing)
         AfxClickDlgButton(dialog, IDOK);
         AfxClickDlgButton(dialog, IDCANCEL);
     });
-    Command(*m_screen, 1007);
+    ClickControl(1007);
     const auto boxes = m_boxes.Records();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text, "Input Grid lines.");
@@ -145,7 +145,7 @@ TEST_F(WorkScreenRowsTest, CtrlPicksInsertAtEachPickedRowHighestFirst)
     Click(2, MK_CONTROL);
     Click(5, MK_CONTROL);
     ASSERT_EQ(Grid().Picks().listFlag, 1);
-    Command(*m_screen, 1007);
+    ClickControl(1007);
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     // Row 5 first (ID 7), then row 2 (ID 8): the old row 5 moved to 7.
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "8", "2", "3", "4", "7", "5", "6" }));
@@ -162,7 +162,7 @@ TEST_F(WorkScreenRowsTest, ShiftRangeInsertsOneRowPerRangeRow)
     Click(4);
     Click(2, MK_SHIFT);
     ASSERT_EQ(Grid().Picks().rangeFlag, 1);
-    Command(*m_screen, 1007);
+    ClickControl(1007);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "6", "7", "8", "2", "3", "4", "5" }));
 }
 
@@ -171,7 +171,7 @@ TEST_F(WorkScreenRowsTest, ShiftRangeDeletesFromTheHighestRowDown)
     LoadItems(5);
     Click(2);
     Click(4, MK_SHIFT);
-    Command(*m_screen, 1008);
+    ClickControl(1008);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "5" }));
     EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), (std::vector<CString> { "1", "5" }));
     EXPECT_EQ(Grid().Picks().rangeFlag, 0);
@@ -183,7 +183,7 @@ TEST_F(WorkScreenRowsTest, CtrlPicksDeleteTheirRowsOnly)
     Click(1, MK_CONTROL);
     Click(3, MK_CONTROL);
     Click(5, MK_CONTROL);
-    Command(*m_screen, 1008);
+    ClickControl(1008);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "2", "4" }));
     EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), (std::vector<CString> { "2", "4" }));
 }
@@ -192,17 +192,17 @@ TEST_F(WorkScreenRowsTest, DeleteTakesTheClickedRowElseTheLastDataRow)
 {
     LoadItems(3);
     Click(2);
-    Command(*m_screen, 1008);
+    ClickControl(1008);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "3" }));
     // Nothing clicked (a click on the heading corner): the last data row.
     ClickCell(0, 0);
-    Command(*m_screen, 1008);
+    ClickControl(1008);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1" }));
     ClickCell(0, 0);
-    Command(*m_screen, 1008);
+    ClickControl(1008);
     EXPECT_TRUE(GridIds().empty());
     // Only the trailing row is left: nothing to delete.
-    Command(*m_screen, 1008);
+    ClickControl(1008);
     EXPECT_EQ(Grid().GetRowCount(), 2);
     EXPECT_EQ(Grid().GetItemText(1, 0), "-->");
     EXPECT_TRUE(Stored("SELECT [ID] FROM [Item]").empty());
@@ -229,7 +229,7 @@ TEST_F(WorkScreenRowsTest, PicksOfTheHeadingAndTrailingRowsNeitherDeleteNorInser
     };
     for (const Case& c : cases) {
         c.pick();
-        Command(*m_screen, 1008);
+        ClickControl(1008);
         EXPECT_EQ(GridIds(), c.idsLeft) << c.name;
         EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), c.idsLeft) << c.name;
         EXPECT_EQ(Grid().GetItemText(0, IdColumn()), "ID") << c.name;
@@ -238,7 +238,7 @@ TEST_F(WorkScreenRowsTest, PicksOfTheHeadingAndTrailingRowsNeitherDeleteNorInser
     Click(2);
     Click(1);
     ClickCell(0, 0, MK_SHIFT);
-    Command(*m_screen, 1007);
+    ClickControl(1007);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "4", "2", "3" }));
     EXPECT_EQ(Grid().GetItemText(0, 1), "ITEM_NUM");
 }
@@ -248,7 +248,7 @@ TEST_F(WorkScreenRowsTest, RowsWithoutAnIntegerKeyAreNotDeleted)
     LoadItems(2);
     Grid().SetItemText(1, IdColumn(), "1 OR 1=1");
     Click(1);
-    Command(*m_screen, 1008);
+    ClickControl(1008);
     EXPECT_EQ(Grid().GetRowCount(), 4);
     EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), (std::vector<CString> { "1", "2" }));
 }
@@ -264,7 +264,7 @@ TEST_F(WorkScreenRowsTest, DefaultValuesFillThePlaceholderButNeverItsKey)
         "item_num\r\n777\r\nunitprice\r\n1500\r\nland\r\nO'Hara\r\nadditem\r\n12\r\n");
     LoadItems(1, "kim");
     AnswerLines("2");
-    Command(*m_screen, 1007);
+    ClickControl(1007);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "2", "3" }));
     EXPECT_EQ(FirstRow(m_db,
                   "SELECT [item_num], [unitprice], [land], [item_name], [additem], [mg_id] FROM [Item] "
@@ -293,13 +293,13 @@ TEST_F(WorkScreenRowsTest, EachTableScreenInsertsIntoItsOwnTable)
         Switch(c.hint, c.query, "lee", m_db);
         ASSERT_EQ(Grid().GetRowCount(), 3) << c.table;
         AnswerLines("1");
-        Command(*m_screen, 1007);
+        ClickControl(1007);
         const CString stored = FirstRow(
             m_db, CString::Formatted("SELECT [ID], [mg_id] FROM [%s] WHERE [%s] = '-1'", c.table, c.key));
         EXPECT_EQ(stored, "2\tjo/lee\tjo/") << c.table;
         EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "2" })) << c.table;
         Click(1);
-        Command(*m_screen, 1008);
+        ClickControl(1008);
         EXPECT_EQ(Column(m_db, CString::Formatted("SELECT [ID] FROM [%s]", c.table)),
             (std::vector<CString> { "2" }))
             << c.table;

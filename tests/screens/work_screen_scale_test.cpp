@@ -112,7 +112,7 @@ protected:
     // Runs a command of the screen and waits for the load it may start.
     void Run(UINT id)
     {
-        Command(m_screen, id);
+        ClickControl(id);
         ASSERT_TRUE(WaitForLoad());
     }
     CCommSettings& Comm() const { return m_screen->Scales().CommSettings(); }
@@ -485,9 +485,12 @@ TEST_F(WorkScreenScaleRowsTest, TransHandsTheOrderToTheTransportOfTheMode)
         m_port.m_serial.clear();
         Comm().SelectMode(c.mode);
         Comm().SetChosen(c.scales);
-        // What a read by numbers and a serial job left behind does not go along.
+        // What a read by numbers (on the item screen) and a serial job left
+        // behind does not go along.
+        Switch(kHintItem, "Item_Read", "vexo", MakeItemDatabase());
         m_screen->SetDlgItemText(1026, "3,5");
         Run(1002);
+        OpenRootInfo();
         m_screen->Transfers().SerialHost().SetSerialText(kSerialStatusEdit, "CLOSE");
         MessageBoxScript::Reset();
         m_port.m_ethernet.clear();

@@ -8,6 +8,7 @@
 #include "platform/wnd/core/input_seam.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/command.h"
 
 namespace {
 
@@ -273,12 +274,13 @@ TEST_F(WorkScreenSwitchTest, ACommandNeverActsOnARowClickedOnAnotherScreen)
     EXPECT_TRUE(m_port.m_ethernet.empty());
 }
 
+// The form keeps button 1043 hidden and greyed: only its command reaches it.
 TEST_F(WorkScreenSwitchTest, PortToggleAlternatesBetweenComOneAndComFive)
 {
-    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1043, 0), 0);
+    Command(*m_screen, 1043);
     EXPECT_EQ(m_screen->Scales().GetComPort(), 5);
     EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1043)->GetSafeHwnd()), "com5");
-    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1043, 0), 0);
+    Command(*m_screen, 1043);
     EXPECT_EQ(m_screen->Scales().GetComPort(), 1);
     EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1043)->GetSafeHwnd()), "com1");
 }
