@@ -6,6 +6,7 @@
 #include "screens/row_dialogs.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/command.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ protected:
             dialog.SetDlgItemText(1003, increment);
             AfxClickDlgButton(dialog, IDOK);
         });
-        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32792, 0), 0);
+        Command(*m_screen, 32792);
     }
     std::vector<CString> GridColumn(const char* title) const
     {
@@ -115,7 +116,7 @@ TEST_F(WorkScreenFillTest, ClicksOutsideTheDataCellsFillNothing)
     const std::pair<int, int> clicks[] = { { 0, 1 }, { 3, 1 }, { 1, 0 }, { 1, idColumn }, { 1, columns } };
     for (const auto& [row, column] : clicks) {
         Grid().SendNotify(row, column, GRIDNOTIFY_CLICK);
-        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32792, 0), 0);
+        Command(*m_screen, 32792);
     }
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     // The last data row is the last one filled.
@@ -124,7 +125,7 @@ TEST_F(WorkScreenFillTest, ClicksOutsideTheDataCellsFillNothing)
         dialog.SetDlgItemText(1002, "50");
         AfxClickDlgButton(dialog, IDOK);
     });
-    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32792, 0), 0);
+    Command(*m_screen, 32792);
     EXPECT_EQ(Stored("item_num"), (std::vector<CString> { "1", "50" }));
     EXPECT_EQ(Grid().GetItemText(3, 1), "");
 }
@@ -142,7 +143,7 @@ TEST_F(WorkScreenFillTest, DialogNeedsBothValuesAndStartsWithIncrementOne)
         AfxClickDlgButton(dialog, IDCANCEL);
     });
     Grid().SendNotify(1, 1, GRIDNOTIFY_CLICK);
-    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32792, 0), 0);
+    Command(*m_screen, 32792);
     EXPECT_EQ(shownIncrement, "1");
     const auto boxes = m_boxes.Records();
     ASSERT_EQ(boxes.size(), 2u);
@@ -170,7 +171,7 @@ TEST_F(WorkScreenFillTest, OtherScreensHaveNoFill)
     LoadItems(1);
     Switch(kHintPreset, "Pre_Read", "vexo", m_db);
     Grid().SendNotify(1, 1, GRIDNOTIFY_CLICK);
-    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32792, 0), 0);
+    Command(*m_screen, 32792);
     EXPECT_TRUE(ModalDialogScript::Records().empty());
 }
 

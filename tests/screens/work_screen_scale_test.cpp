@@ -16,6 +16,8 @@
 #include "serial/scale_register.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/click_at.h"
+#include "tests/support/command.h"
 #include "tests/support/dlg_item.h"
 
 namespace {
@@ -23,9 +25,10 @@ namespace {
 constexpr const char* kSettingsDb = "C:\\Windows\\system\\Manager\\Manager_ScaleInfo.mdb";
 constexpr const char* kSettingsFile = "C:\\Windows\\system\\Manager\\Auto_Comset_File.bin";
 
-void Command(CWnd* window, UINT id, UINT code = 0)
+// A control's notification to its dialog, as a combo box sends a change.
+void Notify(CWnd& dialog, UINT id, UINT code)
 {
-    window->SendMessage(WM_COMMAND, MAKEWPARAM(id, code), 0);
+    dialog.SendMessage(WM_COMMAND, MAKEWPARAM(id, code), 0);
 }
 
 void SelectInCombo(CDialog& dialog, int id, int index)
@@ -600,13 +603,15 @@ protected:
     }
     void OpenSetup()
     {
-        Command(m_screen, 32773);
+        Command(*m_screen, 32773);
         ASSERT_TRUE(WaitForLoad());
     }
+    // A click on a button of the setup dialog where it stands.
+    void Press(int id) { ASSERT_TRUE(ClickButton(Dialog(), id)) << id; }
     void ChooseMode(int index)
     {
         DlgItem<CComboBox>(Dialog(), 1015).SetCurSel(index);
-        Command(&Dialog(), 1015, CBN_SELCHANGE);
+        Notify(Dialog(), 1015, CBN_SELCHANGE);
     }
 };
 
@@ -697,23 +702,22 @@ TEST_F(WorkScreenCommTest, ChosenScalesAreWrittenToTheSettingsFileAndReadBack)
     Comm().SelectMode(CCommSettings::kSerial);
     OpenSetup();
     DlgItem<CListBox>(Dialog(), 1019).SetCurSel(0);
-    Command(&Dialog(), 1001);
-    Command(&Dialog(), 1001);
+    Press(1001);
+    Press(1001);
     DlgItem<CListBox>(Dialog(), 1019).OnUserSelect(1);
     DlgItem<CListBox>(Dialog(), 1019).OnUserDoubleClick();
     EXPECT_EQ(Lines(DlgItem<CListBox>(Dialog(), 1020)),
         (std::vector<CString> {
             "Scale name = A, Scale ID=1", "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" }));
     DlgItem<CListBox>(Dialog(), 1020).SetCurSel(0);
-    Command(&Dialog(), 1002);
+    Press(1002);
     EXPECT_EQ(Comm().GetChosen().size(), 2u);
-    DlgItem<CButton>(Dialog(), 1130).SetCheck(1);
-    Command(&Dialog(), 1130);
+    Press(1130);
     EXPECT_EQ(Comm().GetChosen(), Comm().GetRegistered());
     DlgItem<CComboBox>(Dialog(), 1016).SetCurSel(2);
-    Command(&Dialog(), 1016, CBN_SELCHANGE);
+    Notify(Dialog(), 1016, CBN_SELCHANGE);
     EXPECT_EQ(m_screen->Scales().GetComPort(), 3);
-    Command(&Dialog(), IDOK);
+    Press(IDOK);
     EXPECT_FALSE(Dialog().GetStyle() & WS_VISIBLE);
     EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kSettingsFile)),
         "Auto\r\nserial\r\ncom3\r\nScale name = A, Scale ID=1\r\nScale name = B, Scale ID=2\r\n");
@@ -730,15 +734,15 @@ TEST_F(WorkScreenCommTest, ChosenScalesAreWrittenToTheSettingsFileAndReadBack)
         (std::vector<CString> { "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" }));
 
     // Ethernet: "socket" in place of the port; unchecking All Select empties the choice.
+    OpenSetup();
     ChooseMode(CCommSettings::kEthernet);
     ASSERT_TRUE(WaitForLoad());
-    DlgItem<CButton>(Dialog(), 1130).SetCheck(1);
-    Command(&Dialog(), 1130);
-    Command(&Dialog(), IDOK);
+    Press(1130);
+    Press(IDOK);
     EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kSettingsFile)),
         "Auto\r\nethernet\r\nsocket\r\nScale name = A, IP=10.0.0.1\r\nScale name = C, IP=10.0.0.3\r\n");
-    DlgItem<CButton>(Dialog(), 1130).SetCheck(0);
-    Command(&Dialog(), 1130);
+    OpenSetup();
+    Press(1130);
     EXPECT_TRUE(Comm().GetChosen().empty());
 }
 
@@ -750,12 +754,12 @@ TEST_F(WorkScreenCommTest, NetworkSettingsScreenAllowsOneChosenScale)
     MessageBoxScript::Reset();
     Comm().SetChosen(Comm().GetRegistered());
     ASSERT_EQ(Comm().GetChosen().size(), 2u);
-    Command(&Dialog(), IDOK);
+    Press(IDOK);
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "One Select Scale(Scale info2)" });
     EXPECT_FALSE(TempDataRoot::Exists(m_root.Native(kSettingsFile)));
     EXPECT_TRUE(Dialog().GetStyle() & WS_VISIBLE);
     Comm().RemoveChosen(0);
-    Command(&Dialog(), IDOK);
+    Press(IDOK);
     EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kSettingsFile)),
         "Auto\r\nethernet\r\nsocket\r\nScale name = C, IP=10.0.0.3\r\n");
 }
@@ -768,7 +772,7 @@ TEST_F(WorkScreenScaleTest, StartWithoutSettingsChoosesTheFirstRegisteredSerialS
     // Only the first load chooses a scale.
     AddScale("second", nullptr, "5", "vexo");
     Comm().ClearChosen();
-    Command(m_screen, 32773);
+    Command(*m_screen, 32773);
     ASSERT_TRUE(WaitForLoad());
     EXPECT_EQ(Comm().GetRegistered().size(), 1u);
     EXPECT_TRUE(Comm().GetChosen().empty());

@@ -9,6 +9,7 @@
 #include "serial/serial_transfer.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/click_at.h"
 #include "tests/support/dlg_item.h"
 #include "tests/support/scale_memory.h"
 
@@ -154,10 +155,10 @@ TEST_F(WorkScreenTcpTest, SendAllReachesEveryScaleOfTheListAndClearsTheActiveFla
     DlgItem<CListBox>(status, IDC_ETH_RECEIVED_LIST).GetText(0, line);
     EXPECT_NE(line.Find("Data Recving......Packet Num =     1"), -1);
     // Stop and Close set the work screen's Ethernet stop flag.
-    status.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ETH_STOP, 0), 0);
+    ASSERT_TRUE(ClickButton(status, IDC_ETH_STOP));
     EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
     m_screen->Transfers().Host().SetEthernetStop(0);
-    status.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+    ASSERT_TRUE(ClickButton(status, IDOK));
     EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
     EXPECT_FALSE(status.IsWindowVisible());
 }
@@ -569,7 +570,7 @@ TEST_F(WorkScreenTcpTest, ARefusedStartKeepsTheStopAskedOfTheRunningJob)
     ClickControl(1009);
     ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() == 1; }));
     CEthTransStatusDlg& status = m_screen->Transfers().GetTransports()->StatusDialog();
-    status.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ETH_STOP, 0), 0);
+    ASSERT_TRUE(ClickButton(status, IDC_ETH_STOP));
     ASSERT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
 
     MessageBoxScript::Reset();
