@@ -25,7 +25,7 @@ protected:
         Switch(kHintItem, "Item_Read", "vexo", m_db);
         ASSERT_EQ(Grid().GetRowCount(), 4);
     }
-    int Col(const char* title) const { return m_screen->Context().FindColumn(title, 1); }
+    int Col(const char* title) const { return ColumnOf(title, 1); }
     CString Stored(const char* column, int id = 1)
     {
         return FirstRow(m_db, CString::Formatted("SELECT [%s] FROM [Item] WHERE [ID] = %d", column, id));
@@ -212,7 +212,7 @@ TEST_F(WorkScreenEditTest, ARowWithoutANumericKeyIsNotWritten)
 {
     LoadItems();
     const int name = Col("ITEM_NAME");
-    const int key = m_screen->Context().FindColumn("ID");
+    const int key = ColumnOf("ID");
     for (const char* badKey : { "", "1 OR 1=1", "abc" }) {
         MessageBoxScript::Reset();
         Grid().SetItemText(1, key, badKey);
@@ -229,7 +229,7 @@ TEST_F(WorkScreenEditTest, EditsWriteNothingWithoutADatabaseOrOnTheKeyOrOnScaleS
     LoadItems();
     const int name = Col("ITEM_NAME");
     // The key column itself.
-    EditCell(1, m_screen->Context().FindColumn("ID"), "5");
+    EditCell(1, ColumnOf("ID"), "5");
     // The scale settings screen writes through its own dialogs.
     m_screen->Context().SetHint(5);
     EditCell(1, name, "Scale");

@@ -27,7 +27,7 @@ protected:
     // Fills the column titled title from row with the dialog's two texts.
     void Fill(int row, const char* title, const char* start, const char* increment)
     {
-        Grid().SendNotify(row, m_screen->Context().FindColumn(title, 1), GRIDNOTIFY_CLICK);
+        ClickCell(row, ColumnOf(title, 1));
         ModalDialogScript::Push([start, increment](CDialog& dialog) {
             dialog.SetDlgItemText(1002, start);
             dialog.SetDlgItemText(1003, increment);
@@ -38,7 +38,7 @@ protected:
     std::vector<CString> GridColumn(const char* title) const
     {
         std::vector<CString> texts;
-        const int column = m_screen->Context().FindColumn(title, 1);
+        const int column = ColumnOf(title, 1);
         for (int r = 1; r < Grid().GetRowCount(); ++r)
             texts.push_back(Grid().GetItemText(r, column));
         return texts;
@@ -111,7 +111,7 @@ TEST_F(WorkScreenFillTest, TextColumnsAreRefusedBeforeTheDialog)
 TEST_F(WorkScreenFillTest, ClicksOutsideTheDataCellsFillNothing)
 {
     LoadItems(2);
-    const int idColumn = m_screen->Context().FindColumn("ID", 1);
+    const int idColumn = ColumnOf("ID", 1);
     const int columns = Grid().GetColumnCount();
     const std::pair<int, int> clicks[] = { { 0, 1 }, { 3, 1 }, { 1, 0 }, { 1, idColumn }, { 1, columns } };
     for (const auto& [row, column] : clicks) {

@@ -68,6 +68,8 @@ protected:
     void ClickControl(int id);
     // The text of the caption panel (200) over the grid.
     CString Caption() const;
+    // The first grid column from start on headed heading; -1 when none.
+    int ColumnOf(const char* heading, int start = 0) const;
     // Texts of one grid row from column 1 on (to the last column).
     std::vector<CString> RowTexts(int row) const;
     // True when control id has WS_VISIBLE itself.

@@ -157,6 +157,15 @@ CString WorkScreenFixture::Caption() const
     return panel ? panel->GetCaption() : CString("(no caption panel)");
 }
 
+int WorkScreenFixture::ColumnOf(const char* heading, int start) const
+{
+    for (int c = start; c < Grid().GetColumnCount(); ++c) {
+        if (Grid().GetItemText(0, c) == heading)
+            return c;
+    }
+    return -1;
+}
+
 std::vector<CString> WorkScreenFixture::RowTexts(int row) const
 {
     std::vector<CString> texts;

@@ -29,7 +29,7 @@ protected:
         Switch(kHintItem, "Item_Read", user, m_db);
         ASSERT_EQ(Grid().GetRowCount(), count + 2);
     }
-    int IdColumn() const { return m_screen->Context().FindColumn("ID", 1); }
+    int IdColumn() const { return ColumnOf("ID", 1); }
     // The ID column of the grid's data rows, top down.
     std::vector<CString> GridIds() const
     {

@@ -290,7 +290,7 @@ TEST_F(WorkScreenScaleTest, SettingsInsertsGetTheirOwnRowsAndKeys)
     // The empty table's load gave no columns: the insert brings the table's.
     EXPECT_EQ(Grid().GetItemText(0, 1), "ETHERNET_INIT");
     EXPECT_EQ(Grid().GetItemText(0, 7), "DESTINATION_PORT");
-    const int key = m_screen->Context().FindColumn("ID");
+    const int key = ColumnOf("ID");
     ASSERT_EQ(key, 8);
     EXPECT_EQ(Grid().GetItemText(1, key), ids[0]);
     EXPECT_EQ(Grid().GetItemText(2, key), ids[1]);

@@ -192,7 +192,7 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     ClickControl(1010);
     EXPECT_EQ(m_screen->Transfers().MessageDialog().GetMessageText(), "     42 number : pos code Err\r\n");
     EXPECT_TRUE(m_port.m_ethernet.empty() && m_port.m_serial.empty());
-    EditCell(1, m_screen->Context().FindColumn("POS_CODE"), "123");
+    EditCell(1, ColumnOf("POS_CODE"), "123");
     // Send all asks first; No stops it.
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDNO);

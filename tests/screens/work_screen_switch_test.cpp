@@ -211,7 +211,7 @@ TEST_F(WorkScreenSwitchTest, LogInHintsKeepTheItemScreenEditableAndTheMailboxUnt
         EXPECT_TRUE(Visible(1007)) << hint;
     }
     ASSERT_TRUE(WaitForLoad());
-    EditCell(1, m_screen->Context().FindColumn("ITEM_NAME"), "Banana");
+    EditCell(1, ColumnOf("ITEM_NAME"), "Banana");
     EXPECT_EQ(FirstRow(db, "SELECT [item_name] FROM [Item]"), "Banana\tjo/");
 }
 
