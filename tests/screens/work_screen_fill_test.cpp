@@ -114,13 +114,15 @@ TEST_F(WorkScreenFillTest, ClicksOutsideTheDataCellsFillNothing)
     const int idColumn = ColumnOf("ID", 1);
     const int columns = Grid().GetColumnCount();
     const std::pair<int, int> clicks[] = { { 0, 1 }, { 3, 1 }, { 1, 0 }, { 1, idColumn }, { 1, columns } };
+    // The grid's click notices: the last cell lies beyond the grid, where no
+    // mouse click reaches.
     for (const auto& [row, column] : clicks) {
         Grid().SendNotify(row, column, GRIDNOTIFY_CLICK);
         Command(*m_screen, 32792);
     }
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     // The last data row is the last one filled.
-    Grid().SendNotify(2, 1, GRIDNOTIFY_CLICK);
+    ClickCell(2, 1);
     ModalDialogScript::Push([](CDialog& dialog) {
         dialog.SetDlgItemText(1002, "50");
         AfxClickDlgButton(dialog, IDOK);
@@ -142,7 +144,7 @@ TEST_F(WorkScreenFillTest, DialogNeedsBothValuesAndStartsWithIncrementOne)
         AfxClickDlgButton(dialog, IDOK);
         AfxClickDlgButton(dialog, IDCANCEL);
     });
-    Grid().SendNotify(1, 1, GRIDNOTIFY_CLICK);
+    ClickCell(1, 1);
     Command(*m_screen, 32792);
     EXPECT_EQ(shownIncrement, "1");
     const auto boxes = m_boxes.Records();
@@ -170,6 +172,7 @@ TEST_F(WorkScreenFillTest, OtherScreensHaveNoFill)
 {
     LoadItems(1);
     Switch(kHintPreset, "Pre_Read", "vexo", m_db);
+    // The preset screen hides the grid: only a notice reaches it.
     Grid().SendNotify(1, 1, GRIDNOTIFY_CLICK);
     Command(*m_screen, 32792);
     EXPECT_TRUE(ModalDialogScript::Records().empty());
