@@ -230,7 +230,8 @@ TEST_F(WorkScreenEditTest, EditsWriteNothingWithoutADatabaseOrOnTheKeyOrOnScaleS
     const int name = Col("ITEM_NAME");
     // The key column itself.
     EditCell(1, ColumnOf("ID"), "5");
-    // The scale settings screen writes through its own dialogs.
+    // The scale settings screen writes through its own dialogs (its grid is
+    // another; the hint alone is changed, as no door does).
     m_screen->Context().SetHint(5);
     EditCell(1, name, "Scale");
     m_screen->Context().SetHint(1);

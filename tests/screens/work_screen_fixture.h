@@ -1,7 +1,9 @@
 #pragma once
 // The whole main window with the real work screen on a private data root,
 // and helpers that fill an item database, switch screens through the left
-// pane and wait for the item worker's load to end.
+// pane and wait for the item worker's load to end. The screen's Context()
+// serves only what no door shows or sets: a load's update lock, the item
+// worker's mailbox, the screen's kind and hint, a manager without a log-in.
 
 #include <gtest/gtest.h>
 

@@ -178,13 +178,7 @@ TEST_F(WorkScreenLoadTest, UserLabelsLoadWithoutTheManagerColumn)
         { "INSERT INTO [UserLabel]([file_num], [item_nameX], [item_nameY], [mg_id]) VALUES('3', '10', "
           "'NULL', 'vexo')",
             "INSERT INTO [UserLabel]([file_num], [mg_id]) VALUES('-1', 'kim')" });
-    m_screen->Context().DbMailbox().SetText(IDC_MAILBOX_NAME, "User_Label_Read");
-    m_screen->Context().DbMailbox().SetText(IDC_MAILBOX_TEXT, "vexo");
-    m_screen->Context().SetHint(17);
-    m_screen->Context().RebuildGrid();
-    m_screen->Context().SetUpdateLock(1);
-    m_screen->Context().TableBridge().RequestUserLabels(db);
-    ASSERT_TRUE(WaitForLoad());
+    Switch(kHintUserLabel, "User_Label_Read", "vexo", db);
     ASSERT_EQ(Grid().GetRowCount(), 4);
     EXPECT_EQ(Grid().GetItemText(0, 1), "file_num");
     EXPECT_EQ(Grid().GetItemText(0, 2), "item_nameX");

@@ -255,7 +255,6 @@ TEST_F(WorkScreenRowsTest, RowsWithoutAnIntegerKeyAreNotDeleted)
 
 TEST_F(WorkScreenRowsTest, DefaultValuesFillThePlaceholderButNeverItsKey)
 {
-    m_screen->Context().SetUserId("kim");
     TempDataRoot::WriteAll(
         m_root.Native(ManagerSettingsPath(kDefaultValueFile, "kim").GetString()), "kim\r\nTRUE");
     TempDataRoot::WriteAll(
