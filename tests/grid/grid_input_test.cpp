@@ -149,6 +149,29 @@ TEST_F(GridWindowTest, ShiftClickAnchorsAlternate)
     EXPECT_EQ(grid.GetSelectedCellRange(), CGridCellRange(2, 1, 9, 1));
 }
 
+// ForgetPickAnchors keeps the picked rows and starts the anchors over;
+// ClearPicks drops the rows too but not which anchor the next click sets.
+TEST_F(GridWindowTest, PickResetsForgetAnchorsAndPicks)
+{
+    Click(7, 2);
+    Click(3, 2, MK_CONTROL);
+    grid.ForgetPickAnchors();
+    GridPicks picks = grid.Picks();
+    EXPECT_EQ(picks.listFlag + picks.rangeFlag + picks.rangeA + picks.rangeB, 0);
+    EXPECT_EQ(picks.firstRow + picks.lastRow, 0);
+    EXPECT_EQ(picks.pickedRows, (std::vector<int> { 7, 3 }));
+    Click(5, 2, MK_CONTROL);
+    EXPECT_EQ(grid.Picks().rangeA, 5);
+    EXPECT_EQ(grid.Picks().rangeB, 0);
+    grid.ClearPicks();
+    picks = grid.Picks();
+    EXPECT_EQ(picks.listFlag + picks.rangeA + picks.firstRow, 0);
+    EXPECT_TRUE(picks.pickedRows.empty());
+    Click(6, 2);
+    EXPECT_EQ(grid.Picks().rangeA, 0);
+    EXPECT_EQ(grid.Picks().rangeB, 6);
+}
+
 TEST_F(GridWindowTest, DownAndUpRowsOfADrag)
 {
     const CPoint down = Centre(4, 2);
