@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "ethernet/transfer_selection.h"
+#include "grid/pick_rules.h"
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
 #include "platform/wnd/core/messages.h"
@@ -23,7 +23,7 @@ public:
     virtual CString GetGridItemText(int row, int column) = 0;
     // The row whose scale settings are sent.
     virtual int GetCurrentGridRow() = 0;
-    virtual TransferSelection GetTransferSelection() = 0;
+    virtual GridPicks GetTransferSelection() = 0;
 
     // The preset page sent (the page list's selection + 1), the 60 key texts,
     // and the page number a read of one page asks for.

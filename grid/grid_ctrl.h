@@ -11,6 +11,7 @@
 #include "grid/grid_cell.h"
 #include "grid/grid_print_state.h"
 #include "grid/pick_list.h"
+#include "grid/pick_rules.h"
 #include "grid/selection_map.h"
 #include "platform/wnd/core/runtime_class.h"
 
@@ -64,21 +65,23 @@ public:
     // Rows per wheel notch.
     static int GetMouseScrollLines();
 
-    // ---- Host-visible pick-list members (read and written by the hosts) ----
-    int m_PickList[kPickListSize] = {};
-    int m_nAnchorRowA = 0;
-    int m_nAnchorRowB = 0;
-    int m_nDownRow = 0;
-    int m_nUpRow = 0;
-    int m_nClickRow = 0;
-    int m_bAnchorToggle = 0;
-    int m_bCtrlPick = 0;
-    int m_bShiftPick = 0;
-    int m_PickSortKeys[kPickListSize] = {};
-    int m_PickSortIndex[kPickListSize] = {};
-    // When 1 the next arrow/Tab move, left button down, up or double click only
-    // clears it.
-    int m_bKeepFocus = 0;
+    // ---- Picks: rows marked by Ctrl- and Shift-clicks, and the last click's rows ----
+    // The pick state now; grid/pick_rules.h turns it into a command's rows.
+    [[nodiscard]] GridPicks Picks() const;
+    // The rows a command acts on now (see PickRows).
+    [[nodiscard]] PickedRowList PickRows(PickRule rule) const;
+    // The shift anchors, the button-down and -up rows and both pick modes
+    // forgotten; the next shift anchor is the first one again.
+    void ForgetPickAnchors();
+    // The picked rows, the shift anchors, the button-down and -up rows and
+    // both pick modes forgotten; which anchor the next click sets stays.
+    void ClearPicks();
+    // The row of the last click forgotten.
+    void ForgetClickedRow();
+    // While held, the next arrow/Tab move, left button down, up or double
+    // click only releases the hold.
+    void HoldFocus(bool hold);
+    [[nodiscard]] bool IsFocusHeld() const { return m_bKeepFocus != 0; }
 
     // ---- Counts and shape ----
     int GetRowCount() const { return m_nRows; }
@@ -327,12 +330,6 @@ public:
     // headings, each further line a row; FALSE in virtual mode or when the
     // file cannot be read.
     BOOL LoadCSV(LPCTSTR strFileName, char chSeparator = ',');
-
-    // ---- Pick list ----
-    // Sorts the first nCount entries of m_PickList highest first (keys and
-    // index in the work arrays), then rewrites the list in that order.
-    void SortPickedRows(int nCount);
-    void ReorderPickedRows(int nCount);
 
     // ---- Settings ----
     CGridDefaultCell* GetDefaultCell(BOOL bFixedRow, BOOL bFixedCol) const;
@@ -616,4 +613,24 @@ protected:
     // Re-entry guards of this grid's window set-up and size handling.
     BOOL m_bInSetup = FALSE;
     BOOL m_bInSize = FALSE;
+
+private:
+    // Sorts the first nCount entries of m_PickList highest first (keys and
+    // index in the work arrays), then rewrites the list in that order.
+    void SortPickedRows(int nCount);
+    void ReorderPickedRows(int nCount);
+
+    // The pick state the hosts read through Picks().
+    int m_PickList[kPickListSize] = {};
+    int m_nAnchorRowA = 0;
+    int m_nAnchorRowB = 0;
+    int m_nDownRow = 0;
+    int m_nUpRow = 0;
+    int m_nClickRow = 0;
+    int m_bAnchorToggle = 0;
+    int m_bCtrlPick = 0;
+    int m_bShiftPick = 0;
+    int m_PickSortKeys[kPickListSize] = {};
+    int m_PickSortIndex[kPickListSize] = {};
+    int m_bKeepFocus = 0;
 };

@@ -134,19 +134,3 @@ void CGridCtrl::OnFixedColumnClick(CGridCellCoord& cell)
         OnSelecting(cell);
     }
 }
-
-void CGridCtrl::SortPickedRows(int nCount)
-{
-    for (int i = 0; i < nCount; ++i) {
-        m_PickSortKeys[i] = m_PickList[i];
-        m_PickSortIndex[i] = i;
-    }
-    SortPickKeysDescending(nCount, m_PickSortKeys, m_PickSortIndex);
-}
-
-void CGridCtrl::ReorderPickedRows(int nCount)
-{
-    const std::vector<int> old(m_PickList, m_PickList + nCount);
-    for (int i = 0; i < nCount; ++i)
-        m_PickList[i] = old[static_cast<size_t>(m_PickSortIndex[i])];
-}

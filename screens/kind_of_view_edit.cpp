@@ -56,7 +56,7 @@ void CCellEditor::RefuseCell(const CString& english, const CString& korean, int 
     CGridCtrl& grid = m_grid.Grid();
     // The database keeps its value, and so does the cell.
     grid.RestoreReplacedText(row, column);
-    grid.m_bKeepFocus = 1;
+    grid.HoldFocus(true);
     grid.SetFocus();
     grid.SetFocusCell(row, column);
 }
@@ -113,7 +113,7 @@ void CCellEditor::OnGridCellEdited(int row, int column)
         return;
     if (kind != kKindUserLabel && !ValidateCell(row, column, kind))
         return;
-    grid.m_bKeepFocus = 0;
+    grid.HoldFocus(false);
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, request);
     m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     m_data.TableBridge().UpdateCell(databasePath, row, column, kind);

@@ -287,24 +287,10 @@ void CTableLoad::SetCellReadOnly(int row, int column)
 
 void CTableLoad::ResetGridSelection()
 {
-    CGridCtrl& grid = m_grid.Grid();
-    grid.m_nAnchorRowA = 0;
-    grid.m_nAnchorRowB = 0;
-    grid.m_nDownRow = 0;
-    grid.m_nUpRow = 0;
-    grid.m_bAnchorToggle = 0;
-    grid.m_bCtrlPick = 0;
-    grid.m_bShiftPick = 0;
+    m_grid.Grid().ForgetPickAnchors();
 }
 
 void CTableLoad::ClearPickedRows()
 {
-    CGridCtrl& grid = m_grid.Grid();
-    grid.m_bCtrlPick = 0;
-    std::fill(std::begin(grid.m_PickList), std::end(grid.m_PickList), 0);
-    grid.m_bShiftPick = 0;
-    grid.m_nAnchorRowA = 0;
-    grid.m_nAnchorRowB = 0;
-    grid.m_nDownRow = 0;
-    grid.m_nUpRow = 0;
+    m_grid.Grid().ClearPicks();
 }

@@ -16,7 +16,6 @@
 #include "db/mailbox_dlg.h"
 #include "db/sql_text.h"
 #include "db/store_paths.h"
-#include "ethernet/transfer_selection.h"
 #include "grid/grid_ctrl.h"
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
@@ -93,13 +92,14 @@ void CGridRows::OnInsertRows()
     const int rowCount = grid.GetRowCount();
 
     // Positions, each taken after the rows inserted before it.
-    const PickedRowList marked = PickRows(GridPickState(grid), rowCount, PickRule::Insert);
+    const PickedRowList marked = grid.PickRows(PickRule::Insert);
     std::vector<int> positions = marked.rows;
     if (!marked.marked) {
         CGridLineDlg dialog(&m_screen.Form());
         dialog.SetTable(m_screen.Kind());
         if (dialog.DoModal() == IDOK) {
-            const int first = IsDataRow(grid.m_nAnchorRowA, rowCount) ? grid.m_nAnchorRowA : rowCount - 1;
+            const int anchor = grid.Picks().rangeA;
+            const int first = IsDataRow(anchor, rowCount) ? anchor : rowCount - 1;
             for (int i = 0; i < dialog.GetLineCount(); ++i)
                 positions.push_back(first + i);
         }
@@ -186,9 +186,8 @@ void CGridRows::OnDeleteRows()
         return;
     m_panels.EnableEditButtons(FALSE);
     m_panels.EnableItemTransButtons(FALSE);
-    const int rowCount = grid.GetRowCount();
 
-    std::vector<int> rows = PickedRows(GridPickState(grid), rowCount, PickRule::Delete);
+    std::vector<int> rows = grid.PickRows(PickRule::Delete).rows;
     // Highest first, so that the rows still to come keep their places.
     std::sort(rows.begin(), rows.end(), std::greater<int>());
     for (const int row : rows) {
@@ -224,7 +223,7 @@ void CGridRows::ForgetClickedCell()
     m_nClickRow = 0;
     m_nClickColumn = 0;
     CGridCtrl& grid = m_grid.Grid();
-    grid.m_nClickRow = 0;
+    grid.ForgetClickedRow();
     if (grid.GetSafeHwnd())
         grid.SetFocusCell(-1, -1);
 }

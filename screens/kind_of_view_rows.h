@@ -3,7 +3,7 @@
 // ingredients, advertisements, origin texts): Insert (1007), Delete (1008),
 // the column fill (32792) and the grid cell the user clicked last. The rows a
 // command acts on come from the grid's pick state through the picked-rows
-// rule (ethernet/transfer_selection.h).
+// rules (grid/pick_rules.h).
 
 #include "platform/base/cstring.h"
 

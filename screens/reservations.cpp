@@ -8,7 +8,6 @@
 #include "db/store_paths.h"
 #include "ethernet/reservation_dialogs.h"
 #include "ethernet/reservation_thread.h"
-#include "ethernet/transfer_selection.h"
 #include "grid/grid_ctrl.h"
 #include "platform/base/datetime.h"
 #include "platform/base/exception.h"
@@ -156,7 +155,7 @@ void CReservations::CollectSelectedItemNumbers(std::vector<int>& numbers) const
     const CGridCtrl& grid = m_grid.Grid();
     numbers.assign(kReservationItemLimit, 0);
     std::size_t count = 0;
-    for (const int r : PickedRows(GridPickState(grid), grid.GetRowCount(), PickRule::Transfer)) {
+    for (const int r : grid.PickRows(PickRule::Transfer).rows) {
         if (count == kReservationItemLimit)
             break;
         const int number = ScaleAtol(grid.GetItemText(r, 1).GetString());

@@ -407,7 +407,7 @@ void CScaleScreens::OnScaleDelete()
 BOOL CScaleScreens::CheckSingleScaleRow()
 {
     const CGridCtrl& grid = m_grid.Grid();
-    if (grid.m_bCtrlPick || grid.m_bShiftPick || grid.m_nDownRow != grid.m_nUpRow) {
+    if (!MarksOneRow(grid.Picks())) {
         AfxMessageBox(kRowRefusal, MB_OK);
         return FALSE;
     }

@@ -7,7 +7,6 @@
 #include <cstdlib>
 
 #include "db/mailbox_dlg.h"
-#include "ethernet/transfer_selection.h"
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view_defaults.h"
@@ -226,7 +225,7 @@ CString CTransferGlue::CheckPosCodes(const CString& scope)
         for (int r = 1; r <= grid.GetRowCount() - 2; ++r)
             rows.push_back(r);
     } else {
-        rows = PickedRows(GridPickState(grid), grid.GetRowCount(), PickRule::Transfer);
+        rows = grid.PickRows(PickRule::Transfer).rows;
     }
     for (int r : rows) {
         if (!PosCodeAccepted(grid.GetItemText(r, kindColumn), grid.GetItemText(r, codeColumn)))
@@ -414,9 +413,9 @@ int CTransferGlue::GetCurrentGridRow()
     return row >= 1 ? row : 1;
 }
 
-TransferSelection CTransferGlue::GetTransferSelection()
+GridPicks CTransferGlue::GetTransferSelection()
 {
-    return GridPickState(m_grid.Grid());
+    return m_grid.Grid().Picks();
 }
 
 CString CTransferGlue::GetCurrentKind()

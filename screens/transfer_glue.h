@@ -103,7 +103,7 @@ private:
     int GetGridRowCount() override;
     CString GetGridItemText(int row, int column) override;
     int GetCurrentGridRow() override;
-    TransferSelection GetTransferSelection() override;
+    GridPicks GetTransferSelection() override;
     int GetPresetPage() override;
     std::vector<CString> GetPresetKeyTexts() override;
     int GetPresetReadPage() override;

@@ -10,6 +10,8 @@
 #     not. Declarations are counted, so an overload set counts each overload.
 #  3. CCalvornView declares no data member in a public section: every public
 #     statement of its body is a function (or a type or using declaration).
+#  4. No code outside grid/ (tests included) names the grid's pick state
+#     fields: hosts reach it through CGridCtrl's pick operations.
 # Prints one line per finding and exits 1 when there is any; --list also
 # prints every class's count.
 set -euo pipefail
@@ -152,6 +154,22 @@ for folder in APP_FOLDERS:
             allowed = EXCEPTIONS.get(name, MAX_PUBLIC)
             if count > allowed:
                 findings.append(f"{path}: {name} has {count} public operations (at most {allowed})")
+
+PICK_FIELDS = re.compile(
+    r"\bm_(PickList|nAnchorRowA|nAnchorRowB|nDownRow|nUpRow|nClickRow|bAnchorToggle|bCtrlPick"
+    r"|bShiftPick|PickSortKeys|PickSortIndex|bKeepFocus)\b"
+)
+# Other classes may have members of these names: a use is a member access.
+PICK_ACCESS = re.compile(r"(\.|->)\s*" + PICK_FIELDS.pattern)
+for top in sorted(pathlib.Path(".").iterdir()):
+    if not top.is_dir() or top.name in ("grid", "build") or top.name.startswith("."):
+        continue
+    for path in sorted(top.rglob("*")):
+        if path.suffix not in (".h", ".cpp"):
+            continue
+        for number, line in enumerate(strip(path.read_text(encoding="utf-8")).splitlines(), 1):
+            if m := PICK_ACCESS.search(line):
+                findings.append(f"{path}:{number}: names the grid's pick field m_{m.group(2)}")
 
 for finding in findings:
     print(finding)

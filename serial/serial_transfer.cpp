@@ -1,7 +1,7 @@
 #include "serial/serial_transfer.h"
 
 #include "ethernet/transfer_rows.h"
-#include "ethernet/transfer_selection.h"
+#include "grid/pick_rules.h"
 #include "platform/wnd/core/msgbox.h"
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"

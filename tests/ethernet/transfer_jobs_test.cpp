@@ -38,23 +38,23 @@ TEST_F(TransferJobsTest, SelectiveSendsTakeTheRangeOrThePickListWithinTheDataRow
 {
     struct Case {
         const char* name;
-        TransferSelection selection;
+        GridPicks selection;
         std::vector<std::uint32_t> sent;
     };
-    TransferSelection range;
+    GridPicks range;
     range.rangeFlag = 1;
     range.rangeA = 7;
     range.rangeB = 4;
-    TransferSelection picks;
+    GridPicks picks;
     picks.listFlag = 1;
     picks.pickedRows = { 9, 2, 5, 0, 3 };
-    TransferSelection ends; // the first and the last data row
+    GridPicks ends; // the first and the last data row
     ends.listFlag = 1;
     ends.pickedRows = { 10, 1 };
-    TransferSelection block; // heading row to the trailing row: data rows only
+    GridPicks block; // heading row to the trailing row: data rows only
     block.firstRow = 11;
     block.lastRow = 0;
-    TransferSelection one;
+    GridPicks one;
     one.firstRow = 6;
     one.lastRow = 6;
     const Case cases[] = {

@@ -115,24 +115,24 @@ TEST_F(GridWindowTest, MouseStartedEditKeepsArrowsButCtrlArrowEnds)
     FinishEdit(2, 3, nullptr, VK_ESCAPE);
 }
 
-// The work screen refuses a value: it sets m_bKeepFocus and puts the focus
-// back; the Tab that ended the edit then only clears the flag and the edit
+// The work screen refuses a value: it holds the focus and puts the focus
+// back; the Tab that ended the edit then only releases the hold and the edit
 // reopens on the refused cell. A later accepted value moves on.
 TEST_F(GridWindowTest, KeepFocusContractOfTheWorkScreen)
 {
     owner.onCellEdited = [&](int row, int col) {
         if (grid.GetItemText(row, col) == "bad") {
-            grid.m_bKeepFocus = 1;
+            grid.HoldFocus(true);
             grid.SetFocus();
             grid.SetFocusCell(row, col);
         } else {
-            grid.m_bKeepFocus = 0;
+            grid.HoldFocus(false);
         }
     };
     grid.SetFocusCell(2, 2);
     Key(VK_F2);
     FinishEdit(2, 2, "bad", VK_TAB);
-    EXPECT_EQ(grid.m_bKeepFocus, 0);
+    EXPECT_FALSE(grid.IsFocusHeld());
     EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(2, 2));
     ASSERT_TRUE(grid.IsItemEditing(2, 2));
     EXPECT_EQ(owner.events,
@@ -149,12 +149,12 @@ TEST_F(GridWindowTest, KeepFocusContractOfTheWorkScreen)
 TEST_F(GridWindowTest, KeepFocusSwallowsOneMoveKeyOnly)
 {
     grid.SetFocusCell(2, 2);
-    grid.m_bKeepFocus = 1;
+    grid.HoldFocus(true);
     Key(VK_NEXT);
-    EXPECT_EQ(grid.m_bKeepFocus, 1);
+    EXPECT_TRUE(grid.IsFocusHeld());
     grid.SetFocusCell(2, 2);
     Key(VK_DOWN);
-    EXPECT_EQ(grid.m_bKeepFocus, 0);
+    EXPECT_FALSE(grid.IsFocusHeld());
     EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(2, 2));
     Key(VK_DOWN);
     EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(3, 2));
@@ -166,9 +166,9 @@ TEST_F(GridWindowTest, SwallowedButtonUpStillReleasesCaptureAndTimer)
     grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
     EXPECT_EQ(CWnd::GetCapture(), &grid);
     EXPECT_NE(grid.GetAutoScrollTimer(), 0u);
-    grid.m_bKeepFocus = 1;
+    grid.HoldFocus(true);
     grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
-    EXPECT_EQ(grid.m_bKeepFocus, 0);
+    EXPECT_FALSE(grid.IsFocusHeld());
     EXPECT_NE(CWnd::GetCapture(), &grid);
     EXPECT_EQ(grid.GetAutoScrollTimer(), 0u);
     EXPECT_EQ(grid.GetMouseMode(), GRIDMOUSE_NOTHING);

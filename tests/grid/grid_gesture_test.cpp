@@ -126,9 +126,8 @@ TEST_F(GridGestureTest, AnchorsAlternateWithEveryPress)
     for (size_t i = 0; i < std::size(rows); ++i) {
         Click(rows[i], 2);
         (i % 2 == 0 ? a : b) = rows[i];
-        EXPECT_EQ(grid.m_bAnchorToggle, i % 2 == 0 ? 1 : 0) << i;
-        EXPECT_EQ(grid.m_nAnchorRowA, a) << i;
-        EXPECT_EQ(grid.m_nAnchorRowB, b) << i;
+        EXPECT_EQ(grid.Picks().rangeA, a) << i;
+        EXPECT_EQ(grid.Picks().rangeB, b) << i;
     }
 }
 
@@ -144,13 +143,10 @@ TEST_F(GridGestureTest, CtrlClickDeselectKeepsARowThatStillHasACellInColumnZero)
     Click(4, 1, MK_CONTROL);
     EXPECT_FALSE(grid.IsCellSelected(4, 1));
     EXPECT_TRUE(grid.IsCellSelected(4, 0));
-    std::vector<int> picked(grid.m_PickList, grid.m_PickList + 3);
-    EXPECT_EQ(picked, (std::vector<int> { 6, 4, 0 }));
+    EXPECT_EQ(grid.Picks().pickedRows, (std::vector<int> { 6, 4 }));
     // Deselecting (6, 1) empties row 6: it leaves the list.
     Click(6, 1, MK_CONTROL);
-    picked.assign(grid.m_PickList, grid.m_PickList + 3);
-    EXPECT_EQ(std::count(picked.begin(), picked.end(), 6), 0);
-    EXPECT_EQ(picked[0], 4);
+    EXPECT_EQ(grid.Picks().pickedRows, (std::vector<int> { 4 }));
 }
 
 TEST_F(GridGestureTest, KeysStopAtTheFirstAndLastShownCells)

@@ -118,23 +118,23 @@ TEST_F(GridWindowTest, CtrlClicksInListModeBuildThePickList)
     Click(3, 2, MK_CONTROL);
     Click(12, 2, MK_CONTROL);
     Click(5, 2, MK_CONTROL);
-    EXPECT_EQ(grid.m_bCtrlPick, 1);
-    EXPECT_EQ(grid.m_bShiftPick, 0);
-    EXPECT_EQ(std::vector<int>(grid.m_PickList, grid.m_PickList + 5), (std::vector<int> { 12, 7, 5, 3, 0 }));
+    EXPECT_EQ(grid.Picks().listFlag, 1);
+    EXPECT_EQ(grid.Picks().rangeFlag, 0);
+    EXPECT_EQ(grid.Picks().pickedRows, (std::vector<int> { 12, 7, 5, 3 }));
     EXPECT_TRUE(SelectionConsistent(grid));
     // A Ctrl-click that deselects row 7 takes it out of the list, which
     // closes up; deleting "the picked rows" then spares row 7.
     Click(7, 3, MK_CONTROL);
     EXPECT_FALSE(grid.IsCellSelected(7, 3));
-    EXPECT_EQ(std::vector<int>(grid.m_PickList, grid.m_PickList + 5), (std::vector<int> { 12, 5, 3, 0, 0 }));
-    EXPECT_EQ(grid.m_bCtrlPick, 1);
+    EXPECT_EQ(grid.Picks().pickedRows, (std::vector<int> { 12, 5, 3 }));
+    EXPECT_EQ(grid.Picks().listFlag, 1);
 }
 
 TEST_F(GridWindowTest, CtrlClickInCellModeNeverRepeatsARow)
 {
     Click(4, 2);
     Click(4, 3, MK_CONTROL);
-    EXPECT_EQ(std::vector<int>(grid.m_PickList, grid.m_PickList + 3), (std::vector<int> { 4, 0, 0 }));
+    EXPECT_EQ(grid.Picks().pickedRows, (std::vector<int> { 4 }));
 }
 
 TEST_F(GridWindowTest, ShiftClickAnchorsAlternate)
@@ -142,11 +142,34 @@ TEST_F(GridWindowTest, ShiftClickAnchorsAlternate)
     Click(5, 1);
     Click(9, 1);
     Click(2, 1, MK_SHIFT);
-    EXPECT_EQ(grid.m_bShiftPick, 1);
-    EXPECT_EQ(grid.m_bCtrlPick, 0);
-    EXPECT_EQ(std::min(grid.m_nAnchorRowA, grid.m_nAnchorRowB), 2);
-    EXPECT_EQ(std::max(grid.m_nAnchorRowA, grid.m_nAnchorRowB), 9);
+    EXPECT_EQ(grid.Picks().rangeFlag, 1);
+    EXPECT_EQ(grid.Picks().listFlag, 0);
+    EXPECT_EQ(std::min(grid.Picks().rangeA, grid.Picks().rangeB), 2);
+    EXPECT_EQ(std::max(grid.Picks().rangeA, grid.Picks().rangeB), 9);
     EXPECT_EQ(grid.GetSelectedCellRange(), CGridCellRange(2, 1, 9, 1));
+}
+
+// ForgetPickAnchors keeps the picked rows and starts the anchors over;
+// ClearPicks drops the rows too but not which anchor the next click sets.
+TEST_F(GridWindowTest, PickResetsForgetAnchorsAndPicks)
+{
+    Click(7, 2);
+    Click(3, 2, MK_CONTROL);
+    grid.ForgetPickAnchors();
+    GridPicks picks = grid.Picks();
+    EXPECT_EQ(picks.listFlag + picks.rangeFlag + picks.rangeA + picks.rangeB, 0);
+    EXPECT_EQ(picks.firstRow + picks.lastRow, 0);
+    EXPECT_EQ(picks.pickedRows, (std::vector<int> { 7, 3 }));
+    Click(5, 2, MK_CONTROL);
+    EXPECT_EQ(grid.Picks().rangeA, 5);
+    EXPECT_EQ(grid.Picks().rangeB, 0);
+    grid.ClearPicks();
+    picks = grid.Picks();
+    EXPECT_EQ(picks.listFlag + picks.rangeA + picks.firstRow, 0);
+    EXPECT_TRUE(picks.pickedRows.empty());
+    Click(6, 2);
+    EXPECT_EQ(grid.Picks().rangeA, 0);
+    EXPECT_EQ(grid.Picks().rangeB, 6);
 }
 
 TEST_F(GridWindowTest, DownAndUpRowsOfADrag)
@@ -157,9 +180,9 @@ TEST_F(GridWindowTest, DownAndUpRowsOfADrag)
         WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(down.x), static_cast<WORD>(down.y)));
     grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(up.x), static_cast<WORD>(up.y)));
     grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(static_cast<WORD>(up.x), static_cast<WORD>(up.y)));
-    EXPECT_EQ(grid.m_nDownRow, 4);
-    EXPECT_EQ(grid.m_nClickRow, 4);
-    EXPECT_EQ(grid.m_nUpRow, 6);
+    EXPECT_EQ(grid.Picks().firstRow, 4);
+    EXPECT_EQ(grid.Picks().clickRow, 4);
+    EXPECT_EQ(grid.Picks().lastRow, 6);
     EXPECT_EQ(grid.GetSelectedCellRange(), CGridCellRange(4, 2, 6, 2));
     EXPECT_EQ(owner.Only({ GRIDNOTIFY_CLICK }), (std::vector<E> { { GRIDNOTIFY_CLICK, 4, 2 } }));
 }
@@ -168,9 +191,9 @@ TEST_F(GridWindowTest, KeepFocusSwallowsTheButtonDown)
 {
     Click(3, 3);
     owner.events.clear();
-    grid.m_bKeepFocus = 1;
+    grid.HoldFocus(true);
     Click(6, 2);
-    EXPECT_EQ(grid.m_bKeepFocus, 0);
+    EXPECT_FALSE(grid.IsFocusHeld());
     EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(3, 3));
     EXPECT_EQ(owner.events, (std::vector<E> { { GRIDNOTIFY_SELCHANGED, 3, 3 }, { GRIDNOTIFY_CLICK, 3, 3 } }));
 }

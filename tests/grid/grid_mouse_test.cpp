@@ -209,8 +209,8 @@ TEST_F(GridMouseTest, ClickOnASelectedCellWithDragAndDropClearsTheSelection)
     Click(5, 3);
     EXPECT_EQ(grid.GetSelectedCount(), 0);
     EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(-1, -1));
-    EXPECT_EQ(grid.m_nDownRow, 5);
-    EXPECT_EQ(grid.m_nUpRow, -1);
+    EXPECT_EQ(grid.Picks().firstRow, 5);
+    EXPECT_EQ(grid.Picks().lastRow, -1);
     EXPECT_EQ(owner.events,
         (std::vector<E> { { GRIDNOTIFY_CLICK, 5, 3 }, { GRIDNOTIFY_SELCHANGING, 5, 3 },
             { GRIDNOTIFY_SELCHANGED, -1, -1 } }));
@@ -223,14 +223,14 @@ TEST_F(GridMouseTest, AClickPostsTheButtonCommandToTheOwner)
     ASSERT_TRUE(PumpUntil([&] { return !owner.commands.empty(); }));
     EXPECT_EQ(owner.commands[0].first, MAKEWPARAM(1005, BN_CLICKED));
     EXPECT_EQ(owner.commands[0].second, reinterpret_cast<LPARAM>(grid.GetSafeHwnd()));
-    EXPECT_EQ(grid.m_nUpRow, 4);
+    EXPECT_EQ(grid.Picks().lastRow, 4);
     // Beyond the last column: no command, the up row stays.
     owner.commands.clear();
     grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(380, 50));
     grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(380, 50));
     PumpFor(std::chrono::milliseconds(50));
     EXPECT_TRUE(owner.commands.empty());
-    EXPECT_EQ(grid.m_nUpRow, 4);
+    EXPECT_EQ(grid.Picks().lastRow, 4);
 }
 
 TEST_F(GridMouseTest, DoubleClickOnAShownTitleTipReachesTheCellBelow)

@@ -7,6 +7,7 @@
 #include "shell/scale_dialogs.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/command.h"
 #include "tests/support/server_client.h"
 
 namespace {
@@ -71,7 +72,7 @@ TEST_F(ServerStartupTest, StartAndStopCommandsStoreTheSettingAndEnd)
     const std::pair<UINT, const char*> cases[] = { { ID_SERVER_START, "TRUE" }, { ID_SERVER_STOP, "FALSE" } };
     for (const auto& [id, stored] : cases) {
         StartProgram(nullptr);
-        m_screen->SendMessage(WM_COMMAND, id);
+        Command(*m_screen, id);
         EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kServerStartFile)), stored);
         EXPECT_EQ(BoxTexts().back(), kRestartText);
         EXPECT_EQ(GetMainFrame(), nullptr) << "the program ends";

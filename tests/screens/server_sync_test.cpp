@@ -25,9 +25,6 @@ protected:
     void SetUp() override
     {
         WorkScreenFixture::SetUp();
-        // A desktop's size: the preset screen's button lies right of 800 pixels.
-        m_app->m_pMainWnd->ShowWindow(SW_RESTORE);
-        m_app->m_pMainWnd->MoveWindow(0, 0, 1280, 1024);
         m_db = MakeItemDatabase();
         ASSERT_TRUE(ProvisionDatabaseFile(kServerTemplateId, kServerDatabase));
         // No user door sets server mode without a listening socket.
@@ -171,18 +168,10 @@ TEST_F(ServerSyncTest, PresetKeysDecideOneByOne)
 TEST_F(ServerSyncTest, UserLabelsAreInsertedThenUpdated)
 {
     Execute(m_db, { "INSERT INTO [UserLabel]([file_num], [item_nameX], [mg_id]) VALUES('3', '10', 'vexo')" });
-    m_screen->Context().DbMailbox().SetText(IDC_MAILBOX_NAME, "User_Label_Read");
-    m_screen->Context().DbMailbox().SetText(IDC_MAILBOX_TEXT, "vexo");
-    m_screen->Context().SetUserId("vexo");
-    m_screen->Context().SetHint(kHintUserLabel);
-    m_screen->Context().SetServerDbPath(kServerDatabase);
-    m_screen->Context().RebuildGrid();
-    m_screen->Context().SetUpdateLock(1);
-    m_screen->Context().TableBridge().RequestUserLabels(m_db);
-    ASSERT_TRUE(WaitForLoad());
-    m_screen->SendMessage(WM_COMMAND, 1066);
+    Switch(kHintUserLabel, "User_Label_Read", "vexo", m_db);
+    ClickControl(1066);
     EditCell(1, 2, "20");
-    m_screen->SendMessage(WM_COMMAND, 1066);
+    ClickControl(1066);
     EXPECT_EQ(LastBox(), "Sync ok");
     EXPECT_EQ(Server("SELECT [file_num] || '|' || [item_nameX] || '|' || [item_nameY] || '|' || [mg_id] FROM "
                      "[UserLabel]"),

@@ -138,7 +138,7 @@ TEST_F(UserLabelScreenTest, InsertEditAndDeleteFollowTheDatabase)
     Switch(kHintUserLabel, "User_Label_Read", "kim", db);
     ASSERT_EQ(Grid().GetRowCount(), 4); // heading, kim's two labels, trailing row
     EXPECT_TRUE(Visible(1059) && Visible(1064) && Visible(1061));
-    const int key = m_screen->Context().FindColumn("ID");
+    const int key = ColumnOf("ID");
     ASSERT_EQ(key, 50);
 
     // With no row picked the new row goes in front of the trailing row.

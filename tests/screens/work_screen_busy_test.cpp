@@ -10,6 +10,7 @@
 #include "shell/file_helpers.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/command.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ TEST_F(WorkScreenBusyTest, ItemWritesDuringTheLoadAreRefusedAndTheLoadEndsWhole)
         { "column fill",
             [this] {
                 ClickCell(1, 1);
-                m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32792, 0), 0);
+                Command(*m_screen, 32792);
             } },
     };
     for (const Case& c : cases) {
@@ -117,13 +118,13 @@ TEST_F(WorkScreenBusyTest, ScaleWritesAndTheScaleListWaitForTheLoadToEnd)
     ClickCell(1, 1);
     m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
     // Communication Setup reads the register; a second one meanwhile is told.
-    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32773, 0), 0);
+    Command(*m_screen, 32773);
     ASSERT_TRUE(PumpUntil([this] { return m_screen->Scales().CommSettings().GetRegistered().size() >= 3; }));
     for (const int id : { 1011, 1013, 1014, 1012 }) {
         ASSERT_TRUE(m_screen->GetItemWorker()->IsRequestInFlight()) << id;
         ClickControl(id);
     }
-    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32773, 0), 0);
+    Command(*m_screen, 32773);
     EXPECT_EQ(BoxTexts(), std::vector<CString>(5, kBusyText));
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     EXPECT_TRUE(m_port.m_ethernet.empty());

@@ -25,7 +25,7 @@ protected:
         Switch(kHintItem, "Item_Read", "vexo", m_db);
         ASSERT_EQ(Grid().GetRowCount(), 4);
     }
-    int Col(const char* title) const { return m_screen->Context().FindColumn(title, 1); }
+    int Col(const char* title) const { return ColumnOf(title, 1); }
     CString Stored(const char* column, int id = 1)
     {
         return FirstRow(m_db, CString::Formatted("SELECT [%s] FROM [Item] WHERE [ID] = %d", column, id));
@@ -97,11 +97,11 @@ TEST_F(WorkScreenEditTest, ItemColumnsKeepTheirLimits)
             EXPECT_EQ(MessageBoxScript::Records()[0].text, c.refusal) << label;
             EXPECT_EQ(Grid().GetFocusCell().row, 1) << label;
             EXPECT_EQ(Grid().GetFocusCell().col, column) << label;
-            EXPECT_EQ(Grid().m_bKeepFocus, 1) << label;
+            EXPECT_TRUE(Grid().IsFocusHeld()) << label;
             EXPECT_EQ(Grid().GetItemText(1, column), shown) << label; // what is stored
         } else {
             EXPECT_EQ(MessageBoxScript::Count(), 0u) << label;
-            EXPECT_EQ(Grid().m_bKeepFocus, 0) << label;
+            EXPECT_FALSE(Grid().IsFocusHeld()) << label;
         }
         EXPECT_EQ(Stored(c.column), Value(c.stored)) << label;
     }
@@ -117,13 +117,12 @@ TEST_F(WorkScreenEditTest, PosKindAndPosCodeAreCheckedTogether)
     EXPECT_EQ(MessageBoxScript::Count(), 0u);
     EXPECT_EQ(Stored("pos_code"), Value("1234567891"));
     // Back to kind 0: the kind is stored, the code is named as too long.
-    Grid().m_bKeepFocus = 0;
     EditCell(1, kind, "0");
     EXPECT_EQ(Stored("pos_kind"), Value("0"));
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "Pos code is a 1 - 999999.");
     EXPECT_EQ(Grid().GetFocusCell().col, code);
-    EXPECT_EQ(Grid().m_bKeepFocus, 0);
+    EXPECT_FALSE(Grid().IsFocusHeld());
     // A code of six characters suits kind 0.
     MessageBoxScript::Reset();
     Grid().SetItemText(1, code, "123456");
@@ -213,7 +212,7 @@ TEST_F(WorkScreenEditTest, ARowWithoutANumericKeyIsNotWritten)
 {
     LoadItems();
     const int name = Col("ITEM_NAME");
-    const int key = m_screen->Context().FindColumn("ID");
+    const int key = ColumnOf("ID");
     for (const char* badKey : { "", "1 OR 1=1", "abc" }) {
         MessageBoxScript::Reset();
         Grid().SetItemText(1, key, badKey);
@@ -230,8 +229,9 @@ TEST_F(WorkScreenEditTest, EditsWriteNothingWithoutADatabaseOrOnTheKeyOrOnScaleS
     LoadItems();
     const int name = Col("ITEM_NAME");
     // The key column itself.
-    EditCell(1, m_screen->Context().FindColumn("ID"), "5");
-    // The scale settings screen writes through its own dialogs.
+    EditCell(1, ColumnOf("ID"), "5");
+    // The scale settings screen writes through its own dialogs (its grid is
+    // another; the hint alone is changed, as no door does).
     m_screen->Context().SetHint(5);
     EditCell(1, name, "Scale");
     m_screen->Context().SetHint(1);

@@ -6,6 +6,7 @@
 #include "screens/row_dialogs.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/command.h"
 
 namespace {
 
@@ -26,18 +27,18 @@ protected:
     // Fills the column titled title from row with the dialog's two texts.
     void Fill(int row, const char* title, const char* start, const char* increment)
     {
-        Grid().SendNotify(row, m_screen->Context().FindColumn(title, 1), GRIDNOTIFY_CLICK);
+        ClickCell(row, ColumnOf(title, 1));
         ModalDialogScript::Push([start, increment](CDialog& dialog) {
             dialog.SetDlgItemText(1002, start);
             dialog.SetDlgItemText(1003, increment);
             AfxClickDlgButton(dialog, IDOK);
         });
-        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32792, 0), 0);
+        Command(*m_screen, 32792);
     }
     std::vector<CString> GridColumn(const char* title) const
     {
         std::vector<CString> texts;
-        const int column = m_screen->Context().FindColumn(title, 1);
+        const int column = ColumnOf(title, 1);
         for (int r = 1; r < Grid().GetRowCount(); ++r)
             texts.push_back(Grid().GetItemText(r, column));
         return texts;
@@ -110,21 +111,23 @@ TEST_F(WorkScreenFillTest, TextColumnsAreRefusedBeforeTheDialog)
 TEST_F(WorkScreenFillTest, ClicksOutsideTheDataCellsFillNothing)
 {
     LoadItems(2);
-    const int idColumn = m_screen->Context().FindColumn("ID", 1);
+    const int idColumn = ColumnOf("ID", 1);
     const int columns = Grid().GetColumnCount();
     const std::pair<int, int> clicks[] = { { 0, 1 }, { 3, 1 }, { 1, 0 }, { 1, idColumn }, { 1, columns } };
+    // The grid's click notices: the last cell lies beyond the grid, where no
+    // mouse click reaches.
     for (const auto& [row, column] : clicks) {
         Grid().SendNotify(row, column, GRIDNOTIFY_CLICK);
-        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32792, 0), 0);
+        Command(*m_screen, 32792);
     }
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     // The last data row is the last one filled.
-    Grid().SendNotify(2, 1, GRIDNOTIFY_CLICK);
+    ClickCell(2, 1);
     ModalDialogScript::Push([](CDialog& dialog) {
         dialog.SetDlgItemText(1002, "50");
         AfxClickDlgButton(dialog, IDOK);
     });
-    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32792, 0), 0);
+    Command(*m_screen, 32792);
     EXPECT_EQ(Stored("item_num"), (std::vector<CString> { "1", "50" }));
     EXPECT_EQ(Grid().GetItemText(3, 1), "");
 }
@@ -141,8 +144,8 @@ TEST_F(WorkScreenFillTest, DialogNeedsBothValuesAndStartsWithIncrementOne)
         AfxClickDlgButton(dialog, IDOK);
         AfxClickDlgButton(dialog, IDCANCEL);
     });
-    Grid().SendNotify(1, 1, GRIDNOTIFY_CLICK);
-    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32792, 0), 0);
+    ClickCell(1, 1);
+    Command(*m_screen, 32792);
     EXPECT_EQ(shownIncrement, "1");
     const auto boxes = m_boxes.Records();
     ASSERT_EQ(boxes.size(), 2u);
@@ -169,8 +172,9 @@ TEST_F(WorkScreenFillTest, OtherScreensHaveNoFill)
 {
     LoadItems(1);
     Switch(kHintPreset, "Pre_Read", "vexo", m_db);
+    // The preset screen hides the grid: only a notice reaches it.
     Grid().SendNotify(1, 1, GRIDNOTIFY_CLICK);
-    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(32792, 0), 0);
+    Command(*m_screen, 32792);
     EXPECT_TRUE(ModalDialogScript::Records().empty());
 }
 

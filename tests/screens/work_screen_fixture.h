@@ -1,7 +1,9 @@
 #pragma once
 // The whole main window with the real work screen on a private data root,
 // and helpers that fill an item database, switch screens through the left
-// pane and wait for the item worker's load to end.
+// pane and wait for the item worker's load to end. The screen's Context()
+// serves only what no door shows or sets: a load's update lock, the item
+// worker's mailbox, the screen's kind and hint, a manager without a log-in.
 
 #include <gtest/gtest.h>
 
@@ -61,11 +63,15 @@ protected:
     // Ends an in-place edit of cell (row, column) with text, as typing does.
     void EditCell(int row, int column, const CString& text);
     // A mouse click on the centre of grid cell (row, column) with keys held,
-    // and on the centre of the screen's control id.
+    // and on the screen's control id where it stands (see ClickButton).
     void ClickCell(int row, int column, UINT keys = 0);
+    // A press on row fromRow and a release on row toRow, in one column.
+    void DragCells(int fromRow, int toRow, int column = 2);
     void ClickControl(int id);
     // The text of the caption panel (200) over the grid.
     CString Caption() const;
+    // The first grid column from start on headed heading; -1 when none.
+    int ColumnOf(const char* heading, int start = 0) const;
     // Texts of one grid row from column 1 on (to the last column).
     std::vector<CString> RowTexts(int row) const;
     // True when control id has WS_VISIBLE itself.

@@ -10,6 +10,7 @@
 #include "screens/register_screens.h"
 #include "shell/file_helpers.h"
 #include "shell/right_container_view.h"
+#include "tests/support/click_at.h"
 #include "tests/support/dlg_item.h"
 
 void WorkScreenFixture::SetUp()
@@ -24,6 +25,9 @@ void WorkScreenFixture::SetUp()
     m_screen = dynamic_cast<CKindOfView*>(GetMainFrame()->GetRightContainerView()->GetKindOfView());
     ASSERT_NE(m_screen, nullptr);
     m_screen->SetTransferPort(&m_port);
+    // The size of the store's screen, so that every button can be clicked.
+    m_app->m_pMainWnd->ShowWindow(SW_RESTORE);
+    m_app->m_pMainWnd->MoveWindow(0, 0, 1280, 1024);
     ASSERT_TRUE(WaitForLoad());
 }
 
@@ -129,20 +133,37 @@ void WorkScreenFixture::ClickCell(int row, int column, UINT keys)
     AfxPumpUntil([] { return false; }, 0);
 }
 
+void WorkScreenFixture::DragCells(int fromRow, int toRow, int column)
+{
+    CRect from;
+    CRect to;
+    ASSERT_TRUE(Grid().GetCellRect(fromRow, column, &from)) << fromRow;
+    ASSERT_TRUE(Grid().GetCellRect(toRow, column, &to)) << toRow;
+    const HWND grid = Grid().GetSafeHwnd();
+    ASSERT_TRUE(AfxSimulateMouse(grid, WM_LBUTTONDOWN, from.CenterPoint(), MK_LBUTTON));
+    ASSERT_TRUE(AfxSimulateMouse(grid, WM_MOUSEMOVE, to.CenterPoint(), MK_LBUTTON));
+    ASSERT_TRUE(AfxSimulateMouse(grid, WM_LBUTTONUP, to.CenterPoint(), 0));
+    AfxPumpUntil([] { return false; }, 0);
+}
+
 void WorkScreenFixture::ClickControl(int id)
 {
-    CWnd* control = m_screen->GetDlgItem(id);
-    ASSERT_NE(control, nullptr) << id;
-    CRect area;
-    control->GetClientRect(&area);
-    ASSERT_TRUE(AfxSimulateClick(control->GetSafeHwnd(), area.CenterPoint())) << id;
-    AfxPumpUntil([] { return false; }, 0);
+    ASSERT_TRUE(ClickButton(*m_screen, id)) << id;
 }
 
 CString WorkScreenFixture::Caption() const
 {
     const auto* panel = dynamic_cast<const CCaptionPanel*>(m_screen->GetDlgItem(IDC_WORK_CAPTION));
     return panel ? panel->GetCaption() : CString("(no caption panel)");
+}
+
+int WorkScreenFixture::ColumnOf(const char* heading, int start) const
+{
+    for (int c = start; c < Grid().GetColumnCount(); ++c) {
+        if (Grid().GetItemText(0, c) == heading)
+            return c;
+    }
+    return -1;
 }
 
 std::vector<CString> WorkScreenFixture::RowTexts(int row) const

@@ -125,6 +125,8 @@ TEST_F(WorkScreenFormTest, ButtonGroupsAreEnabledTogetherAndNothingElse)
         EXPECT_FALSE(Enabled(id)) << id;
     for (int id : { 1026, 1028, 1009, 1010 })
         EXPECT_TRUE(Enabled(id)) << id;
+    // The item panels' switches, reached through Context() as the screen's
+    // parts reach them.
     s.Context().EnableItemTransButtons(FALSE);
     for (int id : { 1009, 1010, 1001, 1002 })
         EXPECT_FALSE(Enabled(id)) << id;

@@ -16,7 +16,7 @@ class WorkScreenLoadTest : public WorkScreenFixture {
 protected:
     void ExpectLockedKeyAndTrailingRow()
     {
-        const int key = m_screen->Context().FindColumn("ID");
+        const int key = ColumnOf("ID");
         ASSERT_GT(key, 0);
         const int last = Grid().GetRowCount() - 1;
         EXPECT_EQ(Grid().GetItemText(last, 0), "-->");
@@ -65,7 +65,7 @@ TEST_F(WorkScreenLoadTest, ItemsLoadWithTitlesHeadingsAndReplacements)
     EXPECT_EQ(second[15], "2");
     ExpectLockedKeyAndTrailingRow();
     // Each column is as wide as its widest text.
-    EXPECT_GT(Grid().GetColumnWidth(m_screen->Context().FindColumn("FMARK")), Grid().GetColumnWidth(1));
+    EXPECT_GT(Grid().GetColumnWidth(ColumnOf("FMARK")), Grid().GetColumnWidth(1));
     for (int c = 0; c < Grid().GetColumnCount(); ++c) {
         const int loaded = Grid().GetColumnWidth(c);
         Grid().AutoSizeColumn(c);
@@ -178,17 +178,11 @@ TEST_F(WorkScreenLoadTest, UserLabelsLoadWithoutTheManagerColumn)
         { "INSERT INTO [UserLabel]([file_num], [item_nameX], [item_nameY], [mg_id]) VALUES('3', '10', "
           "'NULL', 'vexo')",
             "INSERT INTO [UserLabel]([file_num], [mg_id]) VALUES('-1', 'kim')" });
-    m_screen->Context().DbMailbox().SetText(IDC_MAILBOX_NAME, "User_Label_Read");
-    m_screen->Context().DbMailbox().SetText(IDC_MAILBOX_TEXT, "vexo");
-    m_screen->Context().SetHint(17);
-    m_screen->Context().RebuildGrid();
-    m_screen->Context().SetUpdateLock(1);
-    m_screen->Context().TableBridge().RequestUserLabels(db);
-    ASSERT_TRUE(WaitForLoad());
+    Switch(kHintUserLabel, "User_Label_Read", "vexo", db);
     ASSERT_EQ(Grid().GetRowCount(), 4);
     EXPECT_EQ(Grid().GetItemText(0, 1), "file_num");
     EXPECT_EQ(Grid().GetItemText(0, 2), "item_nameX");
-    EXPECT_EQ(m_screen->Context().FindColumn("mg_id"), -1);
+    EXPECT_EQ(ColumnOf("mg_id"), -1);
     EXPECT_EQ(Grid().GetItemText(0, Grid().GetColumnCount() - 1), "ID");
     EXPECT_EQ(Grid().GetItemText(1, 1), "3");
     EXPECT_EQ(Grid().GetItemText(1, 2), "10");

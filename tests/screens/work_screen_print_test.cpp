@@ -47,7 +47,7 @@ protected:
             answer.dpi = dpi;
             PrintScript::Push(answer);
         }
-        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(57607, BN_CLICKED), 0);
+        ClickControl(57607);
     }
     // The place of the first text drawn as text in the last job.
     static const PrintedText* Find(const PrintJobRecord& job, const char* text)
@@ -189,7 +189,7 @@ TEST_F(WorkScreenPrintTest, CancelledDialogsPrintNothing)
     // The print dialog cancelled.
     ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDOK); });
     PrintScript::PushCancel();
-    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(57607, BN_CLICKED), 0);
+    ClickControl(57607);
     EXPECT_EQ(PrintScript::DialogRecords().size(), 1u);
     EXPECT_TRUE(PrintScript::Jobs().empty());
 }

@@ -43,6 +43,14 @@ protected:
         CReservationTransThread::SetConnectTimeout(3000);
     }
 
+    // The reservation list's button, shown on the item screen.
+    void OpenReservationList()
+    {
+        if (!Visible(1116))
+            Switch(kHintItem, "Item_Read", "kim", MakeItemDatabase());
+        ClickControl(1116);
+    }
+
     static void SetClock(const CTime& time)
     {
         const auto when = std::chrono::system_clock::from_time_t(time.GetTime());
@@ -311,7 +319,7 @@ TEST_F(ReservationRunTest, DeletingARunningReservationEndsItWithoutAReport)
     m_screen->Reservations().StartReservationTransfer(Row(4, 0, "kim", "127.0.0.254"));
     CReservationTransThread* waiting = m_screen->Reservations().GetReservationThread(1);
 
-    m_screen->SendMessage(WM_COMMAND, 1116);
+    OpenReservationList();
     CReservationListDlg* list = m_screen->Reservations().GetReservationListDlg();
     ASSERT_EQ(InfoLines(list).GetItemCount(), 2);
     InfoLines(list).ClickItem(0);
@@ -365,41 +373,29 @@ TEST_F(ReservationRunTest, StartUpDeletesExpiredReservationsAndStartsTheOthers)
 
 TEST_F(ReservationRunTest, PickedRowsGiveTheItemNumbers)
 {
+    const CString db = MakeItemDatabase();
+    for (int number = 10; number <= 40; number += 10)
+        Execute(db,
+            { CString::Formatted("INSERT INTO [Item]([item_num], [mg_id]) VALUES('%d', 'kim')", number) });
+    Switch(kHintItem, "Item_Read", "kim", db);
     CGridCtrl& grid = Grid();
-    grid.SetRowCount(6);
-    for (int r = 1; r <= 4; ++r)
-        grid.SetItemText(r, 1, CString::Formatted("%d", r * 10));
+    ASSERT_EQ(grid.GetRowCount(), 6);
     grid.SetItemText(5, 1, "99"); // the last row is no data row
     std::vector<int> numbers;
-    grid.m_bCtrlPick = 0;
-    grid.m_bShiftPick = 0;
-    grid.m_nDownRow = 3;
-    grid.m_nUpRow = 1;
+    DragCells(3, 1);
     m_screen->Reservations().CollectSelectedItemNumbers(numbers);
     ASSERT_EQ(numbers.size(), kReservationItemLimit);
     EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 4), (std::vector<int> { 10, 20, 30, 0 }));
-    grid.m_bShiftPick = 1;
-    grid.m_nAnchorRowA = 5;
-    grid.m_nAnchorRowB = 4;
+    ClickCell(5, 2);
+    ClickCell(4, 2, MK_SHIFT);
     m_screen->Reservations().CollectSelectedItemNumbers(numbers);
     EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 2), (std::vector<int> { 40, 0 }));
-    grid.m_bCtrlPick = 1;
-    std::fill(std::begin(grid.m_PickList), std::end(grid.m_PickList), 0);
-    grid.m_PickList[0] = 4;
-    grid.m_PickList[1] = 2;
+    ClickCell(4, 2);
+    ClickCell(2, 2, MK_CONTROL);
     m_screen->Reservations().CollectSelectedItemNumbers(numbers);
     EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 3), (std::vector<int> { 40, 20, 0 }));
-    // Picks end at the first empty entry.
-    grid.m_PickList[0] = 4;
-    grid.m_PickList[1] = 1;
-    grid.m_PickList[2] = 0;
-    grid.m_PickList[3] = 3;
-    m_screen->Reservations().CollectSelectedItemNumbers(numbers);
-    EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 3), (std::vector<int> { 40, 10, 0 }));
     // A row without a number gives none.
     grid.SetItemText(2, 1, "");
-    grid.m_PickList[0] = 2;
-    grid.m_PickList[1] = 4;
     m_screen->Reservations().CollectSelectedItemNumbers(numbers);
     EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 2), (std::vector<int> { 40, 0 }));
 }
@@ -416,8 +412,7 @@ TEST_F(ReservationRunTest, SetupStartsOneThreadPerScaleWithThePickedItems)
             "'kim')" });
     Switch(kHintItem, "Item_Read", "kim", db);
     ASSERT_EQ(Grid().GetRowCount(), 5);
-    Grid().m_nDownRow = 3;
-    Grid().m_nUpRow = 2;
+    DragCells(3, 2);
     CReservationTransThread::SetReplyTimeout(60000); // both scales answer
     TcpScale a;
     TcpScale b;
@@ -433,7 +428,7 @@ TEST_F(ReservationRunTest, SetupStartsOneThreadPerScaleWithThePickedItems)
             d.SetDlgItemText(1009, CString(a.Address().c_str()) + "\r\n" + b.Address().c_str() + "\r\n");
             AfxClickDlgButton(d, button);
         });
-        m_screen->SendMessage(WM_COMMAND, 1117);
+        ClickControl(1117);
     };
     // Cancelled: nothing is stored or started.
     setup(IDCANCEL);
@@ -513,12 +508,12 @@ TEST_F(ReservationRunTest, AtMost180ReservationsWaitAndAnEndedSlotIsTakenAgain)
     // Deleting reservation 105 in the list ends its thread.
     MessageBoxScript::Reset();
     Store(Row(105, 0, "kim", "127.0.0.254", "2030"));
-    m_screen->SendMessage(WM_COMMAND, 1116);
+    OpenReservationList();
     CReservationListDlg* list = m_screen->Reservations().GetReservationListDlg();
     ASSERT_EQ(InfoLines(list).GetItemCount(), 1);
     InfoLines(list).ClickItem(0);
     MessageBoxScript::PushAnswer(IDYES);
-    list->SendMessage(WM_COMMAND, 1001); // Delete
+    AfxClickDlgButton(*list, 1001); // Delete
     EXPECT_EQ(InfoLines(list).GetItemCount(), 0);
     ASSERT_TRUE(PumpUntil([&] { return m_screen->Reservations().GetReservationThread(5)->HasEnded(); }));
     EXPECT_FALSE(m_screen->Reservations().GetReservationThread(4)->HasEnded());
@@ -536,7 +531,7 @@ TEST_F(ReservationRunTest, TheListShowsEachReservationOnceHoweverOftenItIsOpened
     CReservationListDlg* list = m_screen->Reservations().GetReservationListDlg();
     ASSERT_NE(list, nullptr);
     for (int open = 0; open < 2; ++open) {
-        m_screen->SendMessage(WM_COMMAND, 1116);
+        OpenReservationList();
         EXPECT_EQ(InfoLines(list).GetItemCount(), 2) << open; // kim's only
         EXPECT_EQ(InfoLines(list).GetColumnCount(), 1) << open;
         EXPECT_TRUE(list->IsWindowVisible()) << open;

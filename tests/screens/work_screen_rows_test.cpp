@@ -1,3 +1,4 @@
+#include <functional>
 // Row insertion and deletion on a real item database: placeholders with the
 // key "-1" whose IDs come back into the grid, the rows chosen by Ctrl picks,
 // Shift ranges, dragged ranges or dialog 153, and picks that touch the
@@ -28,7 +29,7 @@ protected:
         Switch(kHintItem, "Item_Read", user, m_db);
         ASSERT_EQ(Grid().GetRowCount(), count + 2);
     }
-    int IdColumn() const { return m_screen->Context().FindColumn("ID", 1); }
+    int IdColumn() const { return ColumnOf("ID", 1); }
     // The ID column of the grid's data rows, top down.
     std::vector<CString> GridIds() const
     {
@@ -67,7 +68,7 @@ TEST_F(WorkScreenRowsTest, DialogCountInsertsPlaceholdersInFrontOfTheTrailingRow
 {
     LoadItems(2);
     AnswerLines("3");
-    Command(*m_screen, 1007);
+    ClickControl(1007);
     ASSERT_EQ(ModalDialogScript::Records().size(), 1u);
     EXPECT_EQ(ModalDialogScript::Records()[0].templateId, IDD_GRID_LINE);
     EXPECT_EQ(Grid().GetRowCount(), 7);
@@ -96,7 +97,7 @@ TEST_F(WorkScreenRowsTest, DialogRefusesCountsBelowOneAndCancelInsertsNothing)
         AfxClickDlgButton(dialog, IDOK);
         AfxClickDlgButton(dialog, IDCANCEL);
     });
-    Command(*m_screen, 1007);
+    ClickControl(1007);
     const auto boxes = m_boxes.Records();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text, "Input Grid lines.");
@@ -143,16 +144,16 @@ TEST_F(WorkScreenRowsTest, CtrlPicksInsertAtEachPickedRowHighestFirst)
     LoadItems(6);
     Click(2, MK_CONTROL);
     Click(5, MK_CONTROL);
-    ASSERT_EQ(Grid().m_bCtrlPick, 1);
-    Command(*m_screen, 1007);
+    ASSERT_EQ(Grid().Picks().listFlag, 1);
+    ClickControl(1007);
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     // Row 5 first (ID 7), then row 2 (ID 8): the old row 5 moved to 7.
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "8", "2", "3", "4", "7", "5", "6" }));
     // Headings count the rows before each insertion.
     EXPECT_EQ(Grid().GetItemText(6, 0), "List 7");
     EXPECT_EQ(Grid().GetItemText(2, 0), "List 8");
-    EXPECT_EQ(Grid().m_bCtrlPick, 0);
-    EXPECT_EQ(Grid().m_nAnchorRowA, 0);
+    EXPECT_EQ(Grid().Picks().listFlag, 0);
+    EXPECT_EQ(Grid().Picks().rangeA, 0);
 }
 
 TEST_F(WorkScreenRowsTest, ShiftRangeInsertsOneRowPerRangeRow)
@@ -160,8 +161,8 @@ TEST_F(WorkScreenRowsTest, ShiftRangeInsertsOneRowPerRangeRow)
     LoadItems(5);
     Click(4);
     Click(2, MK_SHIFT);
-    ASSERT_EQ(Grid().m_bShiftPick, 1);
-    Command(*m_screen, 1007);
+    ASSERT_EQ(Grid().Picks().rangeFlag, 1);
+    ClickControl(1007);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "6", "7", "8", "2", "3", "4", "5" }));
 }
 
@@ -170,10 +171,10 @@ TEST_F(WorkScreenRowsTest, ShiftRangeDeletesFromTheHighestRowDown)
     LoadItems(5);
     Click(2);
     Click(4, MK_SHIFT);
-    Command(*m_screen, 1008);
+    ClickControl(1008);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "5" }));
     EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), (std::vector<CString> { "1", "5" }));
-    EXPECT_EQ(Grid().m_bShiftPick, 0);
+    EXPECT_EQ(Grid().Picks().rangeFlag, 0);
 }
 
 TEST_F(WorkScreenRowsTest, CtrlPicksDeleteTheirRowsOnly)
@@ -182,7 +183,7 @@ TEST_F(WorkScreenRowsTest, CtrlPicksDeleteTheirRowsOnly)
     Click(1, MK_CONTROL);
     Click(3, MK_CONTROL);
     Click(5, MK_CONTROL);
-    Command(*m_screen, 1008);
+    ClickControl(1008);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "2", "4" }));
     EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), (std::vector<CString> { "2", "4" }));
 }
@@ -191,17 +192,17 @@ TEST_F(WorkScreenRowsTest, DeleteTakesTheClickedRowElseTheLastDataRow)
 {
     LoadItems(3);
     Click(2);
-    Command(*m_screen, 1008);
+    ClickControl(1008);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "3" }));
-    // Nothing clicked: the last data row.
-    Grid().m_nClickRow = 0;
-    Command(*m_screen, 1008);
+    // Nothing clicked (a click on the heading corner): the last data row.
+    ClickCell(0, 0);
+    ClickControl(1008);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1" }));
-    Grid().m_nClickRow = 0;
-    Command(*m_screen, 1008);
+    ClickCell(0, 0);
+    ClickControl(1008);
     EXPECT_TRUE(GridIds().empty());
     // Only the trailing row is left: nothing to delete.
-    Command(*m_screen, 1008);
+    ClickControl(1008);
     EXPECT_EQ(Grid().GetRowCount(), 2);
     EXPECT_EQ(Grid().GetItemText(1, 0), "-->");
     EXPECT_TRUE(Stored("SELECT [ID] FROM [Item]").empty());
@@ -211,40 +212,33 @@ TEST_F(WorkScreenRowsTest, DeleteTakesTheClickedRowElseTheLastDataRow)
 TEST_F(WorkScreenRowsTest, PicksOfTheHeadingAndTrailingRowsNeitherDeleteNorInsertThere)
 {
     LoadItems(3);
+    // The heading row is clicked at its corner cell, which selects every cell:
+    // a press on a selected cell only clears the selection, so each case
+    // starts with one. Rows 1-3 hold data, then the trailing row (row 4, row
+    // 3 once a row is deleted).
     struct Case {
         const char* name;
-        int ctrl;
-        int shift;
-        int anchorA;
-        int anchorB;
-        std::vector<int> picks;
+        std::function<void()> pick;
         std::vector<CString> idsLeft;
     };
     const Case cases[] = {
-        { "heading only", 0, 1, 0, 0, {}, { "1", "2", "3" } },
-        { "heading to row 1", 0, 1, 0, 1, {}, { "2", "3" } },
-        { "trailing row", 0, 1, 4, 4, {}, { "2", "3" } },
-        { "picked heading and trailing", 1, 0, 0, 0, { 4, 0 }, { "2", "3" } },
+        { "heading only", [this] { ClickCell(0, 0), ClickCell(0, 0, MK_SHIFT); }, { "1", "2", "3" } },
+        { "heading to row 1", [this] { Click(2), Click(1), ClickCell(0, 0, MK_SHIFT); }, { "2", "3" } },
+        { "trailing row", [this] { Click(2), Click(3), ClickCell(3, 3, MK_SHIFT); }, { "2", "3" } },
+        { "picked trailing row", [this] { Click(2), Click(3), ClickCell(3, 3, MK_CONTROL); }, { "2", "3" } },
     };
     for (const Case& c : cases) {
-        Grid().m_bCtrlPick = c.ctrl;
-        Grid().m_bShiftPick = c.shift;
-        Grid().m_nAnchorRowA = c.anchorA;
-        Grid().m_nAnchorRowB = c.anchorB;
-        std::fill(std::begin(Grid().m_PickList), std::end(Grid().m_PickList), 0);
-        // A pick list may hold 0 only as its end; the trailing row comes first.
-        if (!c.picks.empty())
-            Grid().m_PickList[0] = c.picks[0];
-        Command(*m_screen, 1008);
+        c.pick();
+        ClickControl(1008);
         EXPECT_EQ(GridIds(), c.idsLeft) << c.name;
         EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), c.idsLeft) << c.name;
         EXPECT_EQ(Grid().GetItemText(0, IdColumn()), "ID") << c.name;
     }
     // A Shift range from the heading inserts at data rows only.
-    Grid().m_bShiftPick = 1;
-    Grid().m_nAnchorRowA = 0;
-    Grid().m_nAnchorRowB = 1;
-    Command(*m_screen, 1007);
+    Click(2);
+    Click(1);
+    ClickCell(0, 0, MK_SHIFT);
+    ClickControl(1007);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "4", "2", "3" }));
     EXPECT_EQ(Grid().GetItemText(0, 1), "ITEM_NUM");
 }
@@ -253,15 +247,14 @@ TEST_F(WorkScreenRowsTest, RowsWithoutAnIntegerKeyAreNotDeleted)
 {
     LoadItems(2);
     Grid().SetItemText(1, IdColumn(), "1 OR 1=1");
-    Grid().m_nClickRow = 1;
-    Command(*m_screen, 1008);
+    Click(1);
+    ClickControl(1008);
     EXPECT_EQ(Grid().GetRowCount(), 4);
     EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), (std::vector<CString> { "1", "2" }));
 }
 
 TEST_F(WorkScreenRowsTest, DefaultValuesFillThePlaceholderButNeverItsKey)
 {
-    m_screen->Context().SetUserId("kim");
     TempDataRoot::WriteAll(
         m_root.Native(ManagerSettingsPath(kDefaultValueFile, "kim").GetString()), "kim\r\nTRUE");
     TempDataRoot::WriteAll(
@@ -270,7 +263,7 @@ TEST_F(WorkScreenRowsTest, DefaultValuesFillThePlaceholderButNeverItsKey)
         "item_num\r\n777\r\nunitprice\r\n1500\r\nland\r\nO'Hara\r\nadditem\r\n12\r\n");
     LoadItems(1, "kim");
     AnswerLines("2");
-    Command(*m_screen, 1007);
+    ClickControl(1007);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "2", "3" }));
     EXPECT_EQ(FirstRow(m_db,
                   "SELECT [item_num], [unitprice], [land], [item_name], [additem], [mg_id] FROM [Item] "
@@ -299,13 +292,13 @@ TEST_F(WorkScreenRowsTest, EachTableScreenInsertsIntoItsOwnTable)
         Switch(c.hint, c.query, "lee", m_db);
         ASSERT_EQ(Grid().GetRowCount(), 3) << c.table;
         AnswerLines("1");
-        Command(*m_screen, 1007);
+        ClickControl(1007);
         const CString stored = FirstRow(
             m_db, CString::Formatted("SELECT [ID], [mg_id] FROM [%s] WHERE [%s] = '-1'", c.table, c.key));
         EXPECT_EQ(stored, "2\tjo/lee\tjo/") << c.table;
         EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "2" })) << c.table;
-        Grid().m_nClickRow = 1;
-        Command(*m_screen, 1008);
+        Click(1);
+        ClickControl(1008);
         EXPECT_EQ(Column(m_db, CString::Formatted("SELECT [ID] FROM [%s]", c.table)),
             (std::vector<CString> { "2" }))
             << c.table;

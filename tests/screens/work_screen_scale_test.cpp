@@ -16,6 +16,8 @@
 #include "serial/scale_register.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/click_at.h"
+#include "tests/support/command.h"
 #include "tests/support/dlg_item.h"
 
 namespace {
@@ -23,9 +25,10 @@ namespace {
 constexpr const char* kSettingsDb = "C:\\Windows\\system\\Manager\\Manager_ScaleInfo.mdb";
 constexpr const char* kSettingsFile = "C:\\Windows\\system\\Manager\\Auto_Comset_File.bin";
 
-void Command(CWnd* window, UINT id, UINT code = 0)
+// A control's notification to its dialog, as a combo box sends a change.
+void Notify(CWnd& dialog, UINT id, UINT code)
 {
-    window->SendMessage(WM_COMMAND, MAKEWPARAM(id, code), 0);
+    dialog.SendMessage(WM_COMMAND, MAKEWPARAM(id, code), 0);
 }
 
 void SelectInCombo(CDialog& dialog, int id, int index)
@@ -112,7 +115,7 @@ protected:
     // Runs a command of the screen and waits for the load it may start.
     void Run(UINT id)
     {
-        Command(m_screen, id);
+        ClickControl(id);
         ASSERT_TRUE(WaitForLoad());
     }
     CCommSettings& Comm() const { return m_screen->Scales().CommSettings(); }
@@ -287,7 +290,7 @@ TEST_F(WorkScreenScaleTest, SettingsInsertsGetTheirOwnRowsAndKeys)
     // The empty table's load gave no columns: the insert brings the table's.
     EXPECT_EQ(Grid().GetItemText(0, 1), "ETHERNET_INIT");
     EXPECT_EQ(Grid().GetItemText(0, 7), "DESTINATION_PORT");
-    const int key = m_screen->Context().FindColumn("ID");
+    const int key = ColumnOf("ID");
     ASSERT_EQ(key, 8);
     EXPECT_EQ(Grid().GetItemText(1, key), ids[0]);
     EXPECT_EQ(Grid().GetItemText(2, key), ids[1]);
@@ -351,18 +354,6 @@ protected:
         ASSERT_EQ(Grid().GetRowCount(), 4);
     }
     void Reopen() override { OpenRootInfo(); }
-    // A press on row from and a release on row to.
-    void Drag(int from, int to)
-    {
-        CRect a;
-        CRect b;
-        ASSERT_TRUE(Grid().GetCellRect(from, 1, &a));
-        ASSERT_TRUE(Grid().GetCellRect(to, 1, &b));
-        ASSERT_TRUE(AfxSimulateMouse(Grid().GetSafeHwnd(), WM_LBUTTONDOWN, a.CenterPoint(), MK_LBUTTON));
-        ASSERT_TRUE(AfxSimulateMouse(Grid().GetSafeHwnd(), WM_MOUSEMOVE, b.CenterPoint(), MK_LBUTTON));
-        ASSERT_TRUE(AfxSimulateMouse(Grid().GetSafeHwnd(), WM_LBUTTONUP, b.CenterPoint(), 0));
-        AfxPumpUntil([] { return false; }, 0);
-    }
 };
 
 } // namespace
@@ -387,7 +378,7 @@ TEST_F(WorkScreenScaleRowsTest, SingleRowCheckRefusesPicksRangesTheHeadingAndThe
     const Case cases[] = {
         { "ctrl picks", [this] { ClickRow(1), ClickCell(2, 1, MK_CONTROL); }, "Only, Select one line" },
         { "shift range", [this] { ClickRow(1), ClickCell(2, 1, MK_SHIFT); }, "Only, Select one line" },
-        { "drag range", [this] { Drag(1, 2); }, "Only, Select one line" },
+        { "drag range", [this] { DragCells(1, 2, 1); }, "Only, Select one line" },
         { "heading row", [this] { ClickRow(0); }, "Select a grid line" },
         { "last row", [this] { ClickRow(3); }, "Select a grid line" },
         { "one row", [this] { ClickRow(2); }, nullptr },
@@ -405,7 +396,7 @@ TEST_F(WorkScreenScaleRowsTest, SingleRowCheckRefusesPicksRangesTheHeadingAndThe
             ASSERT_EQ(ModalDialogScript::Records().size(), 1u) << c.name;
             EXPECT_EQ(ModalDialogScript::Records()[0].templateId, 211u) << c.name;
         }
-        EXPECT_EQ(Grid().m_bCtrlPick + Grid().m_bShiftPick, 0) << c.name;
+        EXPECT_EQ(Grid().Picks().listFlag + Grid().Picks().rangeFlag, 0) << c.name;
         EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0) << c.name;
     }
     EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info] ORDER BY [ID]"),
@@ -497,9 +488,12 @@ TEST_F(WorkScreenScaleRowsTest, TransHandsTheOrderToTheTransportOfTheMode)
         m_port.m_serial.clear();
         Comm().SelectMode(c.mode);
         Comm().SetChosen(c.scales);
-        // What a read by numbers and a serial job left behind does not go along.
+        // What a read by numbers (on the item screen) and a serial job left
+        // behind does not go along.
+        Switch(kHintItem, "Item_Read", "vexo", MakeItemDatabase());
         m_screen->SetDlgItemText(1026, "3,5");
         Run(1002);
+        OpenRootInfo();
         m_screen->Transfers().SerialHost().SetSerialText(kSerialStatusEdit, "CLOSE");
         MessageBoxScript::Reset();
         m_port.m_ethernet.clear();
@@ -609,13 +603,15 @@ protected:
     }
     void OpenSetup()
     {
-        Command(m_screen, 32773);
+        Command(*m_screen, 32773);
         ASSERT_TRUE(WaitForLoad());
     }
+    // A click on a button of the setup dialog where it stands.
+    void Press(int id) { ASSERT_TRUE(ClickButton(Dialog(), id)) << id; }
     void ChooseMode(int index)
     {
         DlgItem<CComboBox>(Dialog(), 1015).SetCurSel(index);
-        Command(&Dialog(), 1015, CBN_SELCHANGE);
+        Notify(Dialog(), 1015, CBN_SELCHANGE);
     }
 };
 
@@ -706,23 +702,22 @@ TEST_F(WorkScreenCommTest, ChosenScalesAreWrittenToTheSettingsFileAndReadBack)
     Comm().SelectMode(CCommSettings::kSerial);
     OpenSetup();
     DlgItem<CListBox>(Dialog(), 1019).SetCurSel(0);
-    Command(&Dialog(), 1001);
-    Command(&Dialog(), 1001);
+    Press(1001);
+    Press(1001);
     DlgItem<CListBox>(Dialog(), 1019).OnUserSelect(1);
     DlgItem<CListBox>(Dialog(), 1019).OnUserDoubleClick();
     EXPECT_EQ(Lines(DlgItem<CListBox>(Dialog(), 1020)),
         (std::vector<CString> {
             "Scale name = A, Scale ID=1", "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" }));
     DlgItem<CListBox>(Dialog(), 1020).SetCurSel(0);
-    Command(&Dialog(), 1002);
+    Press(1002);
     EXPECT_EQ(Comm().GetChosen().size(), 2u);
-    DlgItem<CButton>(Dialog(), 1130).SetCheck(1);
-    Command(&Dialog(), 1130);
+    Press(1130);
     EXPECT_EQ(Comm().GetChosen(), Comm().GetRegistered());
     DlgItem<CComboBox>(Dialog(), 1016).SetCurSel(2);
-    Command(&Dialog(), 1016, CBN_SELCHANGE);
+    Notify(Dialog(), 1016, CBN_SELCHANGE);
     EXPECT_EQ(m_screen->Scales().GetComPort(), 3);
-    Command(&Dialog(), IDOK);
+    Press(IDOK);
     EXPECT_FALSE(Dialog().GetStyle() & WS_VISIBLE);
     EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kSettingsFile)),
         "Auto\r\nserial\r\ncom3\r\nScale name = A, Scale ID=1\r\nScale name = B, Scale ID=2\r\n");
@@ -739,15 +734,15 @@ TEST_F(WorkScreenCommTest, ChosenScalesAreWrittenToTheSettingsFileAndReadBack)
         (std::vector<CString> { "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" }));
 
     // Ethernet: "socket" in place of the port; unchecking All Select empties the choice.
+    OpenSetup();
     ChooseMode(CCommSettings::kEthernet);
     ASSERT_TRUE(WaitForLoad());
-    DlgItem<CButton>(Dialog(), 1130).SetCheck(1);
-    Command(&Dialog(), 1130);
-    Command(&Dialog(), IDOK);
+    Press(1130);
+    Press(IDOK);
     EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kSettingsFile)),
         "Auto\r\nethernet\r\nsocket\r\nScale name = A, IP=10.0.0.1\r\nScale name = C, IP=10.0.0.3\r\n");
-    DlgItem<CButton>(Dialog(), 1130).SetCheck(0);
-    Command(&Dialog(), 1130);
+    OpenSetup();
+    Press(1130);
     EXPECT_TRUE(Comm().GetChosen().empty());
 }
 
@@ -759,12 +754,12 @@ TEST_F(WorkScreenCommTest, NetworkSettingsScreenAllowsOneChosenScale)
     MessageBoxScript::Reset();
     Comm().SetChosen(Comm().GetRegistered());
     ASSERT_EQ(Comm().GetChosen().size(), 2u);
-    Command(&Dialog(), IDOK);
+    Press(IDOK);
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "One Select Scale(Scale info2)" });
     EXPECT_FALSE(TempDataRoot::Exists(m_root.Native(kSettingsFile)));
     EXPECT_TRUE(Dialog().GetStyle() & WS_VISIBLE);
     Comm().RemoveChosen(0);
-    Command(&Dialog(), IDOK);
+    Press(IDOK);
     EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kSettingsFile)),
         "Auto\r\nethernet\r\nsocket\r\nScale name = C, IP=10.0.0.3\r\n");
 }
@@ -777,7 +772,7 @@ TEST_F(WorkScreenScaleTest, StartWithoutSettingsChoosesTheFirstRegisteredSerialS
     // Only the first load chooses a scale.
     AddScale("second", nullptr, "5", "vexo");
     Comm().ClearChosen();
-    Command(m_screen, 32773);
+    Command(*m_screen, 32773);
     ASSERT_TRUE(WaitForLoad());
     EXPECT_EQ(Comm().GetRegistered().size(), 1u);
     EXPECT_TRUE(Comm().GetChosen().empty());

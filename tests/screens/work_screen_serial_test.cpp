@@ -103,7 +103,6 @@ protected:
         ASSERT_TRUE(m_line.Start(std::move(script)));
         SetSerialDevicePath(kPort, m_line.DevicePath());
     }
-    void Command(int id) { m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     bool WaitForWalk()
     {
         return PumpUntil([&] { return !m_screen->Transfers().GetSerialTransfer()->IsRunning(); },
@@ -135,7 +134,7 @@ TEST_F(WorkScreenSerialTest, SendAllGoesToTheScaleAndGivesTheButtonsBack)
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDYES);
 
-    Command(1009);
+    ClickControl(1009);
     EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1);
     EXPECT_FALSE(Enabled(1009));
     EXPECT_TRUE(Enabled(1030));
@@ -172,7 +171,7 @@ TEST_F(WorkScreenSerialTest, ReadByNumbersLandsInTheDatabaseOfTheHourAndTheScale
     m_screen->SetDlgItemText(1026, "1,7,3");
     MessageBoxScript::Reset();
 
-    Command(1002);
+    ClickControl(1002);
     ASSERT_TRUE(WaitForWalk());
 
     EXPECT_EQ(Texts(), (std::vector<CString> { target, "Trans Complete" }));
@@ -199,7 +198,7 @@ TEST_F(WorkScreenSerialTest, StopEndsTheWalkAfterTheScaleBeingServed)
     m_screen->Scales().CommSettings().AddChosen("Scale name = Back, Scale ID=08");
     MessageBoxScript::Reset();
 
-    Command(1001); // read: the walk serves 07, then 08
+    ClickControl(1001); // read: the walk serves 07, then 08
     ASSERT_TRUE(PumpUntil([&] { return held.Holding(); }));
     ASSERT_TRUE(ClickAtControl(*m_screen, 1030)); // "Trans Stop", inside its group box 1034
     held.Release();
@@ -227,7 +226,7 @@ TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
         { CString("Scale name = S, IP=") + tcpScale.Address().c_str() });
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDYES);
-    Command(1009);
+    ClickControl(1009);
     ASSERT_TRUE(PumpUntil([&] { return tcpScale.Received().size() == 1; }));
     EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1);
 
@@ -236,7 +235,7 @@ TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
     m_screen->Scales().CommSettings().SelectMode(CCommSettings::kSerial);
     m_screen->Scales().CommSettings().SetChosen({ "Scale name = Front, Scale ID=7" });
     MessageBoxScript::PushAnswer(IDYES);
-    Command(1009);
+    ClickControl(1009);
     ASSERT_TRUE(WaitForWalk());
     EXPECT_EQ(model.TablesOf("07")[0].size(), 1u);
     // The TCP job still runs: a reservation of this manager must still wait.
@@ -273,7 +272,7 @@ TEST_F(WorkScreenSerialTest, AnotherScreenChosenDuringASendChangesNothingSent)
     StartLine(held.Wrap(model.Script()));
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDYES);
-    Command(1009);
+    ClickControl(1009);
     ASSERT_TRUE(PumpUntil([&] { return held.Holding(); }));
     Switch(kHintScaleInfo, "Scale_Info_Read", "kim", MakeItemDatabase("C:\\\\other.mdb"));
     ASSERT_TRUE(WaitForLoad());
@@ -305,7 +304,7 @@ TEST_F(WorkScreenSerialTest, ALineClosedMidSendEndsWithoutSuccessTellingWhatWent
     });
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDYES);
-    Command(1009);
+    ClickControl(1009);
     ASSERT_TRUE(PumpUntil([&] { return m_line.Received().size() >= 4; }));
     m_line.Stop();
     ASSERT_TRUE(WaitForWalk());
@@ -329,7 +328,7 @@ TEST_F(WorkScreenSerialTest, ASecondReadGoesIntoTheFirstReadsDatabaseWithoutAPat
     for (int hour : { 9, 13 }) {
         SetLocalClock(2007, 3, 3, hour, 41);
         MessageBoxScript::Reset();
-        Command(1001);
+        ClickControl(1001);
         ASSERT_TRUE(WaitForWalk());
         const std::vector<CString> told = hour == 9 ? std::vector<CString> { first, "Trans Complete" }
                                                     : std::vector<CString> { "Trans Complete" };

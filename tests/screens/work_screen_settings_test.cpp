@@ -22,9 +22,11 @@ protected:
         TempDataRoot::WriteAll(
             m_root.Native(ManagerSettingsPath(stem, m_screen->Context().UserId()).GetString()), bytes);
     }
-    // An item grid with the POS columns and rows of (item number, kind, code).
+    // An item grid with the POS columns and rows of (item number, kind, code):
+    // the item screen's grid rebuilt (no door makes a grid of chosen columns).
     void FillPosGrid(const std::vector<std::array<const char*, 3>>& rows)
     {
+        Switch(kHintItem, "Item_Read", "vexo", MakeItemDatabase());
         m_screen->Context().RebuildGrid();
         m_screen->Context().SetGridColumnCount(4);
         Grid().SetItemText(0, 1, "ITEM_NUM");
@@ -164,21 +166,14 @@ TEST_F(WorkScreenSettingsTest, PosCheckNamesEveryFailingRow)
         "     42 number : pos code Err\r\n      3 number : pos code Err\r\n      5 number : pos code Err\r\n"
         "      7 number : pos code Err\r\n");
     // "select": the Ctrl-picked rows, else the Shift range, else the mouse rows.
-    Grid().m_bCtrlPick = 1;
-    Grid().m_PickList[0] = 5;
-    Grid().m_PickList[1] = 1;
-    Grid().m_PickList[2] = 0;
-    Grid().m_PickList[3] = 2;
+    ClickCell(5, 1);
+    ClickCell(1, 1, MK_CONTROL);
     EXPECT_EQ(m_screen->Transfers().CheckPosCodes("select"), "      5 number : pos code Err\r\n");
-    Grid().m_bCtrlPick = 0;
-    Grid().m_bShiftPick = 1;
-    Grid().m_nAnchorRowA = 3;
-    Grid().m_nAnchorRowB = 2;
+    ClickCell(3, 1);
+    ClickCell(2, 1, MK_SHIFT);
     EXPECT_EQ(m_screen->Transfers().CheckPosCodes("select"),
         "     42 number : pos code Err\r\n      3 number : pos code Err\r\n");
-    Grid().m_bShiftPick = 0;
-    Grid().m_nDownRow = 6;
-    Grid().m_nUpRow = 6;
+    ClickCell(6, 1);
     EXPECT_EQ(m_screen->Transfers().CheckPosCodes("select"), "");
     // Without the POS columns there is nothing to check.
     Grid().SetItemText(0, 2, "OTHER");
@@ -192,18 +187,16 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
         { "INSERT INTO [Item]([item_num], [pos_kind], [pos_code], [mg_id]) VALUES('42', '0', '1234567', "
           "'vexo')" });
     Switch(kHintItem, "Item_Read", "vexo", db);
-    auto command = [this](int id) { m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); };
     // A failing row goes to the message window; nothing starts.
-    Grid().m_nDownRow = 1;
-    Grid().m_nUpRow = 1;
-    command(1010);
+    ClickCell(1, 2);
+    ClickControl(1010);
     EXPECT_EQ(m_screen->Transfers().MessageDialog().GetMessageText(), "     42 number : pos code Err\r\n");
     EXPECT_TRUE(m_port.m_ethernet.empty() && m_port.m_serial.empty());
-    EditCell(1, m_screen->Context().FindColumn("POS_CODE"), "123");
+    EditCell(1, ColumnOf("POS_CODE"), "123");
     // Send all asks first; No stops it.
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDNO);
-    command(1009);
+    ClickControl(1009);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "All item Data Delete, Are you OK?");
     EXPECT_EQ(MessageBoxScript::Records()[0].caption, "Attention");
@@ -212,7 +205,7 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     // Serial mode (the default without settings) goes to the serial transport.
     MessageBoxScript::PushAnswer(IDYES);
     m_screen->Transfers().SerialHost().SetSerialText(kSerialStatusEdit, "CLOSE");
-    command(1009);
+    ClickControl(1009);
     ASSERT_EQ(m_port.m_serial.size(), 1u);
     EXPECT_EQ(m_port.m_serial[0].command, "TRANS");
     EXPECT_EQ(m_port.m_serial[0].dataKind, "Item");
@@ -224,12 +217,12 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
     m_screen->Scales().CommSettings().ClearChosen();
     MessageBoxScript::Reset();
-    command(1001);
+    ClickControl(1001);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "Communication Setting error");
     m_screen->Scales().CommSettings().SetChosen({ "Scale name = A, IP=10.0.0.7" });
     m_screen->SetDlgItemText(1026, "3-5");
-    command(1002);
+    ClickControl(1002);
     ASSERT_EQ(m_port.m_ethernet.size(), 1u);
     EXPECT_EQ(m_port.m_ethernet[0].command, "RECV");
     EXPECT_EQ(m_port.m_ethernet[0].scope, "select");
@@ -239,10 +232,10 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     // No mode chosen.
     m_screen->Scales().CommSettings().SelectMode(-1);
     MessageBoxScript::Reset();
-    command(1025);
+    ClickControl(1001);
     EXPECT_EQ(MessageBoxScript::Records().at(0).text, "Select a port.");
-    command(1030);
-    EXPECT_EQ(m_port.m_stops, 1);
+    // Trans Stop stays greyed while nothing runs.
+    EXPECT_FALSE(Enabled(1030));
 }
 
 TEST_F(WorkScreenSettingsTest, ReceiveNumbersAreReadAsARangeAListOrOneNumber)
@@ -265,12 +258,16 @@ TEST_F(WorkScreenSettingsTest, ReceiveNumbersAreReadAsARangeAListOrOneNumber)
         { "201,202", "Land_addition", { 201, 202 }, nullptr },
         { "200-202", "Land_addition", {}, "Land Addition Number is a 201 ~ 500." },
     };
+    const CString db = MakeItemDatabase();
     for (const Case& c : cases) {
+        if (CString(c.kind) == "Item")
+            Switch(kHintItem, "Item_Read", "vexo", db);
+        else
+            Switch(kHintLandAddition, "Land_Add_Read", "vexo", db);
         m_port.m_ethernet.clear();
         MessageBoxScript::Reset();
-        m_screen->Context().SetKind(c.kind);
         m_screen->SetDlgItemText(1026, c.text);
-        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1002, 0), 0);
+        ClickControl(1002);
         if (c.message) {
             EXPECT_TRUE(m_port.m_ethernet.empty()) << c.text;
             ASSERT_EQ(MessageBoxScript::Count(), 1u) << c.text;
@@ -285,18 +282,22 @@ TEST_F(WorkScreenSettingsTest, ReceiveNumbersAreReadAsARangeAListOrOneNumber)
 TEST_F(WorkScreenSettingsTest, OnlyTheReadByNumbersCarriesTheTypedNumbers)
 {
     FillPosGrid({ { "1", "0", "" } });
-    m_screen->Context().SetKind("Item");
     m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
     m_screen->Scales().CommSettings().SetChosen({ "Scale name = A, IP=10.0.0.7" });
     m_screen->SetDlgItemText(1026, "3,5");
-    // Send all, select send, read all, scale data send, scale data reads.
+    // Send all, select send, read all here; scale data send and reads on
+    // the preset screen.
     for (const int id : { 1009, 1010, 1001, 1025, 1027, 1029 }) {
+        if (!Visible(1002))
+            FillPosGrid({ { "1", "0", "" } });
         m_port.m_ethernet.clear();
-        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1002, 0), 0);
+        ClickControl(1002);
         ASSERT_EQ(m_port.m_ethernet.size(), 1u) << id;
         EXPECT_EQ(m_port.m_ethernet[0].receiveNumbers, (std::vector<int> { 3, 5 })) << id;
+        if (!Visible(id))
+            Switch(kHintPreset, "Pre_Read", "vexo", MakeItemDatabase());
         MessageBoxScript::PushAnswer(IDYES);
-        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        ClickControl(id);
         ASSERT_EQ(m_port.m_ethernet.size(), 2u) << id;
         EXPECT_TRUE(m_port.m_ethernet[1].receiveNumbers.empty()) << id;
     }

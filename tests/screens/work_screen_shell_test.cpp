@@ -19,6 +19,7 @@
 #include "shell/main_frame.h"
 #include "shell/right_container_view.h"
 #include "shell/view_hints.h"
+#include "tests/support/command.h"
 #include "tests/support/temp_data_root.h"
 #include "tests/support/ui_pump.h"
 
@@ -97,14 +98,14 @@ TEST_F(WorkScreenTest, ScreensHandTheProgramsCommandsToTheLeftPane)
         for (const auto& [id, title] : commands) {
             FileDialogScript::Reset();
             FileDialogScript::PushCancel();
-            frame->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+            Command(*frame, id);
             ASSERT_EQ(FileDialogScript::Records().size(), 1u) << id;
             EXPECT_EQ(FileDialogScript::Records()[0].title, title) << id;
         }
     }
     // The label view also hands over 32773: the left pane's hint 7 follows.
     frame->SetActiveView(m_label);
-    frame->SendMessage(WM_COMMAND, MAKEWPARAM(32773, 0), 0);
+    Command(*frame, 32773);
     EXPECT_EQ(LeftPane()->Mailbox().Text(1003), "Comm_Mode_Read");
 }
 

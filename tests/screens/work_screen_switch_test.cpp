@@ -8,6 +8,7 @@
 #include "platform/wnd/core/input_seam.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/command.h"
 
 namespace {
 
@@ -210,7 +211,7 @@ TEST_F(WorkScreenSwitchTest, LogInHintsKeepTheItemScreenEditableAndTheMailboxUnt
         EXPECT_TRUE(Visible(1007)) << hint;
     }
     ASSERT_TRUE(WaitForLoad());
-    EditCell(1, m_screen->Context().FindColumn("ITEM_NAME"), "Banana");
+    EditCell(1, ColumnOf("ITEM_NAME"), "Banana");
     EXPECT_EQ(FirstRow(db, "SELECT [item_name] FROM [Item]"), "Banana\tjo/");
 }
 
@@ -251,13 +252,13 @@ TEST_F(WorkScreenSwitchTest, ACommandNeverActsOnARowClickedOnAnotherScreen)
         Switch(kHintItem, "Item_Read", "vexo", db);
         ClickCell(1, 2);
         ASSERT_EQ(m_screen->GetClickedRow(), 1);
-        ASSERT_EQ(Grid().m_nClickRow, 1);
+        ASSERT_EQ(Grid().Picks().clickRow, 1);
     };
 
     // Delete with nothing clicked here takes the last data row, not row 1.
     clickItemRow();
     Switch(kHintIngredient, "Add_Read", "vexo", db);
-    EXPECT_EQ(Grid().m_nClickRow, 0);
+    EXPECT_EQ(Grid().Picks().clickRow, 0);
     EXPECT_EQ(Grid().GetFocusCell().row, -1);
     ClickControl(1008);
     EXPECT_EQ(Column(db, "SELECT [num] FROM [Add]"), std::vector<CString> { "1" });
@@ -273,12 +274,13 @@ TEST_F(WorkScreenSwitchTest, ACommandNeverActsOnARowClickedOnAnotherScreen)
     EXPECT_TRUE(m_port.m_ethernet.empty());
 }
 
+// The form keeps button 1043 hidden and greyed: only its command reaches it.
 TEST_F(WorkScreenSwitchTest, PortToggleAlternatesBetweenComOneAndComFive)
 {
-    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1043, 0), 0);
+    Command(*m_screen, 1043);
     EXPECT_EQ(m_screen->Scales().GetComPort(), 5);
     EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1043)->GetSafeHwnd()), "com5");
-    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1043, 0), 0);
+    Command(*m_screen, 1043);
     EXPECT_EQ(m_screen->Scales().GetComPort(), 1);
     EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1043)->GetSafeHwnd()), "com1");
 }

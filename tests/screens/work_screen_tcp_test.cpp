@@ -1,4 +1,5 @@
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 
 #include "ethernet/transfer_jobs.h"
@@ -8,6 +9,7 @@
 #include "serial/serial_transfer.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/click_at.h"
 #include "tests/support/dlg_item.h"
 #include "tests/support/scale_memory.h"
 
@@ -40,7 +42,6 @@ protected:
         WorkScreenFixture::TearDown();
     }
 
-    void Command(int id) { m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     bool WaitForJobs()
     {
         return PumpUntil([&] { return m_screen->Transfers().GetTransports()->Jobs().JobCount() == 0; },
@@ -126,7 +127,7 @@ TEST_F(WorkScreenTcpTest, SendAllReachesEveryScaleOfTheListAndClearsTheActiveFla
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDYES);
 
-    Command(1009);
+    ClickControl(1009);
     EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1);
     ASSERT_TRUE(WaitForJobs());
 
@@ -155,10 +156,10 @@ TEST_F(WorkScreenTcpTest, SendAllReachesEveryScaleOfTheListAndClearsTheActiveFla
     DlgItem<CListBox>(status, IDC_ETH_RECEIVED_LIST).GetText(0, line);
     EXPECT_NE(line.Find("Data Recving......Packet Num =     1"), -1);
     // Stop and Close set the work screen's Ethernet stop flag.
-    status.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ETH_STOP, 0), 0);
+    ASSERT_TRUE(ClickButton(status, IDC_ETH_STOP));
     EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
     m_screen->Transfers().Host().SetEthernetStop(0);
-    status.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+    ASSERT_TRUE(ClickButton(status, IDOK));
     EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
     EXPECT_FALSE(status.IsWindowVisible());
 }
@@ -177,10 +178,10 @@ TEST_F(WorkScreenTcpTest, ReceivesGoIntoTheDatabaseOfTheHourAndTheScale)
     const CString target
         = CString("C:\\ZUVAR\\ScaleData\\2007-03-03\\9Hour\\") + scale.Address().c_str() + ".mdb";
 
-    Command(1001); // all
+    ClickControl(1001); // all
     ASSERT_TRUE(WaitForJobs());
     m_screen->SetDlgItemText(1026, "1,7,3");
-    Command(1002); // by numbers, 7 missing
+    ClickControl(1002); // by numbers, 7 missing
     ASSERT_TRUE(WaitForJobs());
 
     EXPECT_EQ(Column(target, "SELECT [item_name] FROM [Item] ORDER BY [ID]"),
@@ -207,12 +208,10 @@ TEST_F(WorkScreenTcpTest, SelectSendTakesThePickedRowsInPickOrder)
     TcpScale scale;
     ASSERT_TRUE(scale.Start(memory.Script()));
     ChooseScales({ &scale });
-    Grid().m_bCtrlPick = 1;
-    Grid().m_PickList[0] = 3;
-    Grid().m_PickList[1] = 1;
-    Grid().m_PickList[2] = 0;
+    ClickCell(3, 2);
+    ClickCell(1, 2, MK_CONTROL);
 
-    Command(1010);
+    ClickControl(1010);
     ASSERT_TRUE(WaitForJobs());
 
     std::vector<std::uint32_t> sent;
@@ -237,21 +236,21 @@ TEST_F(WorkScreenTcpTest, StartsThatCannotRunAreRefusedBeforeAnyConnection)
     m_screen->Scales().CommSettings().SetChosen(
         std::vector<CString>(181, CString("Scale name = S, IP=") + scale.Address().c_str()));
     MessageBoxScript::Reset();
-    Command(1001);
+    ClickControl(1001);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "At most 180 scales can take part in one transfer.");
     // More than 999 numbers.
     ChooseScales({ &scale });
     m_screen->SetDlgItemText(1026, "1-1000");
     MessageBoxScript::Reset();
-    Command(1002);
+    ClickControl(1002);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "At most 999 numbers can be read at once.");
     EXPECT_EQ(scale.Connections(), 0u);
     // A start while a job runs.
-    Command(1001);
+    ClickControl(1001);
     MessageBoxScript::Reset();
-    Command(1001);
+    ClickControl(1001);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "A transfer is still running. Wait until it ends.");
     ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() == 1; }));
@@ -275,7 +274,7 @@ TEST_F(WorkScreenTcpTest, PresetSendCarriesTheChosenPageAndItsKeysThenResets)
     m_screen->GetDlgItem(659)->SetWindowText("50000");
     MessageBoxScript::Reset();
 
-    Command(1025);
+    ClickControl(1025);
     EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1);
     ASSERT_TRUE(WaitForJobs());
 
@@ -311,7 +310,7 @@ TEST_F(WorkScreenTcpTest, PresetReadsAskForTheTypedPageOrForAllAndStoreTheKeys)
         = CString("C:\\ZUVAR\\ScaleData\\2024-03-09\\0Hour\\") + scale.Address().c_str() + ".mdb";
     m_screen->SetDlgItemText(1028, "12");
 
-    Command(1029); // the page of edit 1028
+    ClickControl(1029); // the page of edit 1028
     ASSERT_TRUE(WaitForJobs());
     ASSERT_TRUE(scale.WaitForPackets(2, 5000)); // the request, the acknowledgement of the page
     const std::vector<TcpPacket> asked = scale.Received();
@@ -328,7 +327,7 @@ TEST_F(WorkScreenTcpTest, PresetReadsAskForTheTypedPageOrForAllAndStoreTheKeys)
     EXPECT_NE(m_screen->Context().DbMailbox().Text(1003), "ITEM_REV");
     EXPECT_EQ(m_screen->Context().DbMailbox().Text(1002).Find("INSERT INTO [Preset]"), 0);
 
-    Command(1027); // every page
+    ClickControl(1027); // every page
     ASSERT_TRUE(WaitForJobs());
     std::vector<scalesim::Bytes> requestsForAll;
     for (const TcpPacket& p : scale.Received()) {
@@ -387,7 +386,7 @@ TEST_F(WorkScreenTcpTest, SettingsSendsTakeTheClickedRowThenRestartTheScale)
         ClickCell(2, 1);
         MessageBoxScript::Reset();
 
-        Command(1013);
+        ClickControl(1013);
         EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1);
         ASSERT_TRUE(WaitForJobs());
 
@@ -412,28 +411,20 @@ TEST_F(WorkScreenTcpTest, SelectSendsTakeOnlyDataRowsOfThePickRangeOrDrag)
     ChooseScales({ &scale });
     struct Case {
         const char* name;
-        std::vector<int> picks; // empty: no pick list
-        int shift; // 1: range a-b
-        int a, b;
+        std::function<void()> pick;
         std::vector<std::uint32_t> sent;
     };
     const Case cases[] = {
-        { "picks past the data rows", { 4, 2, 0, 3 }, 0, 0, 0, { 42 } },
-        { "range over heading and last row", {}, 1, 4, 0, { 41, 42, 43 } },
-        { "drag upwards", {}, 0, 3, 2, { 42, 43 } },
-        { "one row", {}, 0, 1, 1, { 41 } },
+        { "picks past the data rows", [this] { ClickCell(4, 2), ClickCell(2, 2, MK_CONTROL); }, { 42 } },
+        { "drag upwards", [this] { DragCells(3, 2); }, { 42, 43 } },
+        { "one row", [this] { ClickCell(1, 2); }, { 41 } },
+        { "range over heading and last row", [this] { ClickCell(4, 1), ClickCell(0, 0, MK_SHIFT); },
+            { 41, 42, 43 } },
     };
     for (const Case& c : cases) {
         const std::size_t before = scale.Received().size();
-        std::fill(std::begin(Grid().m_PickList), std::end(Grid().m_PickList), 0);
-        std::copy(c.picks.begin(), c.picks.end(), Grid().m_PickList);
-        Grid().m_bCtrlPick = c.picks.empty() ? 0 : 1;
-        Grid().m_bShiftPick = c.shift;
-        Grid().m_nAnchorRowA = c.a;
-        Grid().m_nAnchorRowB = c.b;
-        Grid().m_nDownRow = c.shift ? 0 : c.a;
-        Grid().m_nUpRow = c.shift ? 0 : c.b;
-        Command(1010);
+        c.pick();
+        ClickControl(1010);
         ASSERT_TRUE(WaitForJobs()) << c.name;
         std::vector<std::uint32_t> sent;
         const std::vector<TcpPacket> packets = scale.Received();
@@ -446,7 +437,7 @@ TEST_F(WorkScreenTcpTest, SelectSendsTakeOnlyDataRowsOfThePickRangeOrDrag)
     }
     CString progress;
     m_screen->GetDlgItemText(1039, progress);
-    EXPECT_EQ(progress, "1"); // the last job sent one record
+    EXPECT_EQ(progress, "3"); // the last job sent three records
     EXPECT_EQ(memory.Clears(0), 0);
 }
 
@@ -464,7 +455,7 @@ TEST_F(WorkScreenTcpTest, ReplyTimersAndSocketMessagesReachTheirOwnJob)
     MessageBoxScript::Reset();
     CTransferJobs& jobs = m_screen->Transfers().GetTransports()->Jobs();
 
-    Command(1001);
+    ClickControl(1001);
     ASSERT_TRUE(PumpUntil([&] { return a.Received().size() == 1 && b.Received().size() == 1; }));
     ASSERT_NE(jobs.InSlot(1), nullptr);
     const UINT_PTR tokenB = jobs.InSlot(1)->GetToken();
@@ -513,7 +504,7 @@ TEST_F(WorkScreenTcpTest, TransStopFreesTheButtonsButLeavesATcpJobRunning)
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDYES);
 
-    Command(1009);
+    ClickControl(1009);
     ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() == 1; }));
     // The TCP path leaves the buttons as they are.
     for (int id : { 1009, 1010, 1001, 1002, 1025, 1027, 1029 })
@@ -522,7 +513,7 @@ TEST_F(WorkScreenTcpTest, TransStopFreesTheButtonsButLeavesATcpJobRunning)
     m_screen->EnableScaleTransButtons(FALSE);
     m_screen->EnableTransStopButton(TRUE);
 
-    Command(1030);
+    ClickControl(1030);
     for (int id : { 1009, 1010, 1001, 1002, 1025, 1027, 1029 })
         EXPECT_TRUE(Enabled(id)) << id;
     EXPECT_FALSE(Enabled(1030));
@@ -550,7 +541,7 @@ TEST_F(WorkScreenTcpTest, ClosingTheProgramEndsRunningJobsWithoutABox)
     ASSERT_TRUE(a.Start(silent.Script()));
     ASSERT_TRUE(b.Start(silent.Script()));
     ChooseScales({ &a, &b });
-    Command(1001);
+    ClickControl(1001);
     ASSERT_TRUE(PumpUntil([&] { return a.Received().size() == 1 && b.Received().size() == 1; }));
     MessageBoxScript::Reset();
 
@@ -577,20 +568,19 @@ TEST_F(WorkScreenTcpTest, ARefusedStartKeepsTheStopAskedOfTheRunningJob)
     ChooseScales({ &scale });
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDYES);
-    Command(1009);
+    ClickControl(1009);
     ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() == 1; }));
     CEthTransStatusDlg& status = m_screen->Transfers().GetTransports()->StatusDialog();
-    status.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ETH_STOP, 0), 0);
+    ASSERT_TRUE(ClickButton(status, IDC_ETH_STOP));
     ASSERT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
 
     MessageBoxScript::Reset();
-    Command(1001);
+    ClickControl(1001);
     EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
     // The same from the scale settings screen.
     Switch(kHintScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase("C:\\\\other.mdb"));
-    Grid().SendNotify(1, 1, GRIDNOTIFY_CLICK);
-    Grid().m_nDownRow = Grid().m_nUpRow = 1;
-    Command(1013);
+    ClickCell(1, 1);
+    ClickControl(1013);
     EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
     EXPECT_EQ(Boxes("A transfer is still running. Wait until it ends."), 2u);
 
@@ -600,7 +590,7 @@ TEST_F(WorkScreenTcpTest, ARefusedStartKeepsTheStopAskedOfTheRunningJob)
     EXPECT_EQ(Commands(scale), std::vector<std::uint16_t> { 0x0002 });
     EXPECT_EQ(Boxes("Trans Complete"), 0u);
     // The next start that goes ahead clears the stop.
-    Command(1013);
+    ClickControl(1013);
     EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 0);
     ASSERT_TRUE(WaitForJobs());
     EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0002, 0x0003, 0x4130 }));
@@ -672,7 +662,7 @@ TEST_F(WorkScreenTcpTest, AnotherScreenChosenDuringATransferChangesNothingItCarr
         ASSERT_TRUE(scale.Start(holding.Script(memory)));
         ChooseScales({ &scale });
         MessageBoxScript::PushAnswer(IDYES);
-        Command(c.command);
+        ClickControl(c.command);
         ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() > c.holdAt; }));
         // The user picks the scale settings of another manager meanwhile.
         Switch(kHintScaleInfo, "Scale_Info_Read", "kim", other);

@@ -52,7 +52,7 @@ protected:
             dialog.SetDlgItemText(1006, again);
             AfxClickDlgButton(dialog, IDOK);
         });
-        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1055, BN_CLICKED), 0);
+        ClickControl(1055);
         ASSERT_TRUE(WaitForLoad());
     }
     // A click on the line, then on Delete.
@@ -62,7 +62,7 @@ protected:
         ASSERT_NE(List().GetItemRect(line, &area), LB_ERR);
         ASSERT_TRUE(AfxSimulateClick(List().GetSafeHwnd(), area.CenterPoint()));
         ASSERT_EQ(List().GetCurSel(), line);
-        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1056, BN_CLICKED), 0);
+        ClickControl(1056);
         ASSERT_TRUE(WaitForLoad());
     }
     std::vector<CString> Boxes() const
@@ -105,7 +105,7 @@ TEST_F(WorkScreenUsersTest, RegisteringAddsTheManagerAndRereadsTheList)
         dialog.SetDlgItemText(1006, "b");
         AfxClickDlgButton(dialog, IDOK);
     });
-    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1055, BN_CLICKED), 0);
+    ClickControl(1055);
     EXPECT_EQ(Boxes(), (std::vector<CString> { "Password Error." }));
     EXPECT_EQ(Stored(), (std::vector<CString> { "kim", "vexo" }));
     EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
@@ -141,7 +141,7 @@ TEST_F(WorkScreenUsersTest, DeleteAsksOnceAndNeverDeletesTheAdministrator)
     // (The on-screen list may take its first line as current when it gets
     // the focus; nothing chosen is what this step tries.)
     List().SetCurSel(-1);
-    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(1056, BN_CLICKED), 0);
+    ClickControl(1056);
     Delete(0);
     EXPECT_EQ(Boxes(), (std::vector<CString> { "Select User id", "VEXO can't delete" }));
     MessageBoxScript::Reset();

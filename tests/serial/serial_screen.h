@@ -32,7 +32,7 @@ public:
     int GetGridRowCount() override { return static_cast<int>(m_grid.size()); }
     CString GetGridItemText(int row, int column) override;
     int GetCurrentGridRow() override { return m_currentRow; }
-    TransferSelection GetTransferSelection() override { return m_pick; }
+    GridPicks GetTransferSelection() override { return m_pick; }
     int GetPresetPage() override { return m_presetPage; }
     std::vector<CString> GetPresetKeyTexts() override;
     int GetPresetReadPage() override { return m_presetReadPage; }
@@ -62,7 +62,7 @@ public:
     std::vector<std::vector<std::string>> m_grid;
     int m_columns = 0;
     int m_currentRow = 1;
-    TransferSelection m_pick;
+    GridPicks m_pick;
     int m_presetPage = 1;
     std::vector<std::string> m_presetKeys;
     int m_presetReadPage = 0;

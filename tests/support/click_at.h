@@ -3,6 +3,7 @@
 // its parent's client coordinates, through the input path's hit test, so it
 // reaches whatever window lies there (the control, or one that covers it).
 
+#include "platform/wnd/core/app.h"
 #include "platform/wnd/core/input_seam.h"
 #include "platform/wnd/core/wnd.h"
 
@@ -16,4 +17,15 @@ inline bool ClickAtControl(CWnd& parent, int id)
     control->GetWindowRect(&place);
     parent.ScreenToClient(&place);
     return AfxSimulateClickAt(parent.GetSafeHwnd(), place.CenterPoint()) != FALSE;
+}
+
+// A press of button id as the user makes it: a click at its place, then the
+// messages the click posted handled. A greyed button ignores the click and
+// one that is hidden is not there to be hit. False as ClickAtControl.
+inline bool ClickButton(CWnd& parent, int id)
+{
+    if (!ClickAtControl(parent, id))
+        return false;
+    AfxPumpUntil([] { return false; }, 0);
+    return true;
 }

@@ -57,7 +57,7 @@ public:
             : CString();
     }
     int GetCurrentGridRow() override { return currentRow; }
-    TransferSelection GetTransferSelection() override { return selection; }
+    GridPicks GetTransferSelection() override { return selection; }
     CString GetCurrentKind() override { return kind; }
     int GetPresetPage() override { return presetPage; }
     std::vector<CString> GetPresetKeyTexts() override { return presetKeys; }
@@ -78,7 +78,7 @@ public:
     std::unique_ptr<CTransferJobs> jobs;
     std::vector<std::vector<CString>> rows { {}, {} };
     int currentRow = 1;
-    TransferSelection selection;
+    GridPicks selection;
     CString kind = "Item";
     int presetPage = 1;
     std::vector<CString> presetKeys;

@@ -1,14 +1,12 @@
 #pragma once
-// The grid's pick state as the work screen hands it on, and the one rule that
-// turns it into grid rows. Data rows are 1 to row count - 2: row 0 is the
-// heading row and the last row is no data row.
+// The grid's pick state as a host reads it, and the rules that turn it into
+// the data rows a command acts on. Data rows are 1 to row count - 2: row 0 is
+// the heading row and the last row is no data row.
 
 #include <vector>
 
-class CGridCtrl;
-
 // The grid's pick state, copied when a command counts its rows.
-struct TransferSelection {
+struct GridPicks {
     int listFlag = 0; // rows picked one by one (control-click)
     std::vector<int> pickedRows; // in pick order; the first 0 ends them
     int rangeFlag = 0; // a range picked with shift
@@ -18,9 +16,6 @@ struct TransferSelection {
     int lastRow = 0; // the rows where the button went down and up, either order
     int clickRow = 0; // the row of the last click
 };
-
-// The grid's pick list holds at most this many rows.
-inline constexpr int kMaxPickedRows = 1000;
 
 // Where the commands differ once neither picks nor a shift range are set:
 // - Transfer: the rows from the button-down row to the button-up row (one row
@@ -41,9 +36,9 @@ struct PickedRowList {
 // The data rows a command acts on, given the grid's row count: the picked rows
 // in pick order (up to the first 0, at most 1000, each once), the shift range
 // lowest first, or the rule's choice above.
-[[nodiscard]] PickedRowList PickRows(const TransferSelection& pick, int rowCount, PickRule rule);
+[[nodiscard]] PickedRowList PickRows(const GridPicks& pick, int rowCount, PickRule rule);
 // The rows alone.
-[[nodiscard]] std::vector<int> PickedRows(const TransferSelection& pick, int rowCount, PickRule rule);
-
-// The pick state the grid holds now.
-[[nodiscard]] TransferSelection GridPickState(const CGridCtrl& grid);
+[[nodiscard]] std::vector<int> PickedRows(const GridPicks& pick, int rowCount, PickRule rule);
+// True when nothing but one row is marked: no picks, no shift range, and the
+// button went down and up on the same row.
+[[nodiscard]] bool MarksOneRow(const GridPicks& pick);

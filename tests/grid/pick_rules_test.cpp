@@ -1,4 +1,4 @@
-#include "ethernet/transfer_selection.h"
+#include "grid/pick_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@ namespace {
 // A grid of heading row, data rows 1-8 and the trailing row 9.
 constexpr int kRowCount = 10;
 
-TransferSelection Block(int down, int up, int click = 0)
+GridPicks Block(int down, int up, int click = 0)
 {
-    TransferSelection pick;
+    GridPicks pick;
     pick.firstRow = down;
     pick.lastRow = up;
     pick.clickRow = click;
@@ -20,11 +20,11 @@ TransferSelection Block(int down, int up, int click = 0)
 
 TEST(PickRows, PicksAndRangesWinOverTheBlockUnderEveryRule)
 {
-    TransferSelection picks = Block(2, 6);
+    GridPicks picks = Block(2, 6);
     picks.listFlag = 1;
     picks.rangeFlag = 1; // the pick list goes first
     picks.pickedRows = { 9, 7, 0, 3, 2, 7, 1 }; // 9 is the trailing row; 0 ends the list
-    TransferSelection range = Block(2, 6);
+    GridPicks range = Block(2, 6);
     range.rangeFlag = 1;
     range.rangeA = 12;
     range.rangeB = 6;
@@ -47,7 +47,7 @@ TEST(PickRows, WithoutMarksEachRuleTakesItsOwnRows)
 {
     struct Case {
         const char* name;
-        TransferSelection pick;
+        GridPicks pick;
         PickRule rule;
         std::vector<int> rows;
         bool marked;

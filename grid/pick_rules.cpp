@@ -1,8 +1,8 @@
-#include "ethernet/transfer_selection.h"
+#include "grid/pick_rules.h"
 
 #include <algorithm>
 
-#include "grid/grid_ctrl.h"
+#include "grid/pick_list.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ std::vector<int> DataRowsBetween(int a, int b, int rowCount)
 std::vector<int> PickedDataRows(const std::vector<int>& picks, int rowCount)
 {
     std::vector<int> rows;
-    for (std::size_t i = 0; i < picks.size() && i < kMaxPickedRows && picks[i] != 0; ++i) {
+    for (std::size_t i = 0; i < picks.size() && i < kPickListSize && picks[i] != 0; ++i) {
         const int row = picks[i];
         if (IsDataRow(row, rowCount) && std::find(rows.begin(), rows.end(), row) == rows.end())
             rows.push_back(row);
@@ -33,7 +33,7 @@ std::vector<int> PickedDataRows(const std::vector<int>& picks, int rowCount)
 }
 
 // The rules' choice once neither picks nor a shift range are set.
-PickedRowList BlockRows(const TransferSelection& pick, int rowCount, PickRule rule)
+PickedRowList BlockRows(const GridPicks& pick, int rowCount, PickRule rule)
 {
     const bool spans = pick.firstRow != pick.lastRow && pick.lastRow != -1;
     const bool block
@@ -51,7 +51,7 @@ PickedRowList BlockRows(const TransferSelection& pick, int rowCount, PickRule ru
 
 } // namespace
 
-PickedRowList PickRows(const TransferSelection& pick, int rowCount, PickRule rule)
+PickedRowList PickRows(const GridPicks& pick, int rowCount, PickRule rule)
 {
     if (pick.listFlag)
         return { PickedDataRows(pick.pickedRows, rowCount), true };
@@ -60,25 +60,12 @@ PickedRowList PickRows(const TransferSelection& pick, int rowCount, PickRule rul
     return BlockRows(pick, rowCount, rule);
 }
 
-std::vector<int> PickedRows(const TransferSelection& pick, int rowCount, PickRule rule)
+std::vector<int> PickedRows(const GridPicks& pick, int rowCount, PickRule rule)
 {
     return PickRows(pick, rowCount, rule).rows;
 }
 
-TransferSelection GridPickState(const CGridCtrl& grid)
+bool MarksOneRow(const GridPicks& pick)
 {
-    TransferSelection pick;
-    pick.listFlag = grid.m_bCtrlPick;
-    for (const int row : grid.m_PickList) {
-        if (row == 0)
-            break;
-        pick.pickedRows.push_back(row);
-    }
-    pick.rangeFlag = grid.m_bShiftPick;
-    pick.rangeA = grid.m_nAnchorRowA;
-    pick.rangeB = grid.m_nAnchorRowB;
-    pick.firstRow = grid.m_nDownRow;
-    pick.lastRow = grid.m_nUpRow;
-    pick.clickRow = grid.m_nClickRow;
-    return pick;
+    return !pick.listFlag && !pick.rangeFlag && pick.firstRow == pick.lastRow;
 }
