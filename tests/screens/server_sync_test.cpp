@@ -178,7 +178,7 @@ TEST_F(ServerSyncTest, UserLabelsAreInsertedThenUpdated)
     m_screen->Context().SetServerDbPath(kServerDatabase);
     m_screen->Context().RebuildGrid();
     m_screen->Context().SetUpdateLock(1);
-    m_screen->Context().TableBridge().RequestUserLabels(m_db);
+    m_screen->Context().TableBridge().Request(DataKind::UserLabel, m_db);
     ASSERT_TRUE(WaitForLoad());
     m_screen->SendMessage(WM_COMMAND, 1066);
     EditCell(1, 2, "20");

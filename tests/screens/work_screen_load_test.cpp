@@ -183,7 +183,7 @@ TEST_F(WorkScreenLoadTest, UserLabelsLoadWithoutTheManagerColumn)
     m_screen->Context().SetHint(17);
     m_screen->Context().RebuildGrid();
     m_screen->Context().SetUpdateLock(1);
-    m_screen->Context().TableBridge().RequestUserLabels(db);
+    m_screen->Context().TableBridge().Request(DataKind::UserLabel, db);
     ASSERT_TRUE(WaitForLoad());
     ASSERT_EQ(Grid().GetRowCount(), 4);
     EXPECT_EQ(Grid().GetItemText(0, 1), "file_num");
