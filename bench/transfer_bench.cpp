@@ -34,9 +34,9 @@ Result Run(FakeTransferHost& host, int scales, int records, scalesim::ScaleMemor
     std::vector<std::unique_ptr<scalesim::ScaleMemory>> memories;
     std::vector<std::unique_ptr<scalesim::TcpScale>> sims;
     TransferJobOrder order;
-    order.direction = "TRANS";
-    order.kind = "Item";
-    order.selection = "all";
+    order.direction = TransferCommand::Trans;
+    order.kind = DataKind::Item;
+    order.selection = TransferScope::All;
     for (int i = 0; i < scales; ++i) {
         memories.push_back(std::make_unique<scalesim::ScaleMemory>(mode));
         sims.push_back(std::make_unique<scalesim::TcpScale>());

@@ -7,6 +7,7 @@
 #include "platform/base/datetime.h"
 #include "platform/wnd/controls/button.h"
 #include "platform/wnd/core/msgbox.h"
+#include "protocol/data_kinds.h"
 #include "protocol/record_values.h"
 
 namespace {
@@ -485,7 +486,7 @@ void CReservationListDlg::OnDelete()
         m_pHost->CancelReservationThreads(number);
     if (m_dao.OpenDatabase(kReservationDatabase)) {
         m_dao.Execute(DeleteReservationSql(number));
-        if (key.kind == "Item")
+        if (KindOfScreenWord(key.kind.View()) == DataKind::Item)
             m_dao.Execute(DeleteReservationItemsSql(number));
         m_dao.CloseDatabase();
     }

@@ -17,71 +17,22 @@ namespace {
 
 using S = TransferStep;
 
-struct KindTable {
-    const char* kind;
-    TableCode table;
-    S clear; // whole send starts with it (S::Close: no clear)
-    S trans;
-    S allRequest;
-    S request; // S::Close: no select read
-    int cap; // rows of a send, 0 for no cap
-    int lastColumn; // grid columns of a record
-    RecordKind received;
-};
-
-constexpr KindTable kKinds[] = {
-    { "Item", TableCode::Plu, S::PluClear, S::PluTrans, S::PluAllRequest, S::PluRequest, 9000, 15,
-        RecordKind::Item },
-    { "Add", TableCode::Add, S::AddClear, S::AddTrans, S::AddAllRequest, S::AddRequest, 600, 11,
-        RecordKind::Add },
-    { "Adv", TableCode::AdvT, S::AdvClear, S::AdvTrans, S::AdvAllRequest, S::AdvRequest, 210, 3,
-        RecordKind::AdvT },
-    { "Land_addition", TableCode::LandAdd, S::LandAddClear, S::LandAddTrans, S::LandAddAllRequest,
-        S::LandAddRequest, 300, 2, RecordKind::LandAdd },
-    { "USER_LABEL", TableCode::UserLabel, S::UserLabelClear, S::UserLabelTrans, S::UserLabelAllRequest,
-        S::Close, 0, 49, RecordKind::UserLabel },
-    { "Pre", TableCode::Preset, S::Close, S::PreTrans, S::PreAllRequest, S::PreRequest, 0, 0,
-        RecordKind::Preset },
-};
-
-struct ResultKind {
-    const char* kind;
-    S step;
-    RecordKind received;
-};
-
-constexpr ResultKind kResultReads[] = {
-    { "Scale_Result_All_Read", S::ResultAllRead, RecordKind::TotalResult },
-    { "Scale_Result_Item_All_Read", S::ResultItemAllRead, RecordKind::TotalItemResult },
-    { "Scale_Result_Item_Day_Read", S::ResultItemDayRead, RecordKind::TotalItemDay },
-    { "Scale_Result_Day_Read", S::ResultDayRead, RecordKind::TotalDayResult },
-};
-
-const KindTable* FindKind(const CString& kind)
+// The kind whose clear, send or request the step is; nullptr for none.
+const DataKindInfo* KindOfStep(S step)
 {
-    for (const KindTable& k : kKinds) {
-        if (kind == k.kind)
-            return &k;
-    }
-    return nullptr;
-}
-
-const KindTable* KindOfStep(S step)
-{
-    for (const KindTable& k : kKinds) {
+    if (step == S::Close)
+        return nullptr;
+    for (const DataKindInfo& k : AllKinds()) {
         if (step == k.clear || step == k.trans || step == k.allRequest || step == k.request)
             return &k;
     }
     return nullptr;
 }
 
-const ResultKind* FindResult(const CString& kind)
+// The sales-total reads and the clear of the totals.
+bool IsSalesTotals(DataKind kind)
 {
-    for (const ResultKind& r : kResultReads) {
-        if (kind == r.kind)
-            return &r;
-    }
-    return nullptr;
+    return IsResultRead(kind) || kind == DataKind::ResultAllClear;
 }
 
 std::string Narrow(const CString& text)
@@ -91,78 +42,25 @@ std::string Narrow(const CString& text)
 
 } // namespace
 
-CString JobKindFromViewKind(const CString& viewKind)
-{
-    if (viewKind == "Scale_Info")
-        return "SCALE_INFOMATION";
-    if (viewKind == "Scale_Root_Info")
-        return "SCALE_ROOT_INFOMATION";
-    if (viewKind == "User_Label_Read")
-        return "USER_LABEL";
-    return viewKind;
-}
-
-bool IsResultKind(const CString& kind)
-{
-    return kind.View().starts_with("Scale_Result_");
-}
-
-std::optional<TransferStep> FirstTransferStep(
-    const CString& direction, const CString& kind, const CString& selection)
-{
-    const bool all = selection == "all";
-    if (selection != "all" && selection != "select")
-        return std::nullopt;
-    if (direction == "TRANS") {
-        if (kind == "SCALE_INFOMATION")
-            return S::SelectScaleInformation;
-        if (kind == "SCALE_ROOT_INFOMATION")
-            return S::SelectScaleRootInformation;
-        if (kind == "Scale_Result_All_Clear")
-            return S::ResultAllClear;
-        const KindTable* k = FindKind(kind);
-        if (k == nullptr)
-            return std::nullopt;
-        if (k->clear == S::Close) // presets: one page, "all" only
-            return all ? std::optional<S>(k->trans) : std::nullopt;
-        return all ? k->clear : k->trans;
-    }
-    if (direction == "RECV") {
-        if (const ResultKind* r = FindResult(kind))
-            return r->step;
-        const KindTable* k = FindKind(kind);
-        if (k == nullptr)
-            return std::nullopt;
-        if (all)
-            return k->allRequest;
-        return k->request == S::Close ? std::nullopt : std::optional<S>(k->request);
-    }
-    return std::nullopt;
-}
-
 TransferRowsPtr TakeJobRows(
-    CTransferScreenHost& host, const CString& direction, const CString& kind, const CString& selection)
+    CTransferScreenHost& host, TransferCommand command, DataKind kind, TransferScope scope)
 {
+    const DataKindInfo& k = KindInfo(kind);
+    const bool send = command == TransferCommand::Trans;
     std::vector<int> gridRows;
-    int lastColumn = 0;
-    const KindTable* table = FindKind(kind);
-    if (direction != "TRANS") {
-        // Reads send no rows.
-    } else if (kind == "SCALE_INFOMATION" || kind == "SCALE_ROOT_INFOMATION") {
+    if (send && k.rows == KindRows::Clicked) {
         gridRows = { host.GetCurrentGridRow() };
-        lastColumn = kind == "SCALE_INFOMATION" ? 19 : 7;
-    } else if (table != nullptr && table->lastColumn > 0) {
-        lastColumn = table->lastColumn;
-        if (selection == "all") {
-            gridRows = AllDataRows(host.GetGridRowCount(), table->cap);
+    } else if (send && k.rows == KindRows::Table) {
+        if (scope == TransferScope::All) {
+            gridRows = AllDataRows(host.GetGridRowCount(), k.cap);
         } else {
             gridRows = PickedRows(host.GetTransferSelection(), host.GetGridRowCount(), PickRule::Transfer);
-            if (table->cap > 0 && gridRows.size() > static_cast<std::size_t>(table->cap))
-                gridRows.resize(static_cast<std::size_t>(table->cap));
+            if (k.cap > 0 && gridRows.size() > static_cast<std::size_t>(k.cap))
+                gridRows.resize(static_cast<std::size_t>(k.cap));
         }
     }
-    return ReadTransferRows(
-        host, std::move(gridRows), lastColumn + 1, direction == "TRANS" && kind == "Item");
+    const int columns = send && k.rows != KindRows::None ? k.lastColumn + 1 : 1;
+    return ReadTransferRows(host, std::move(gridRows), columns, send && kind == DataKind::Item);
 }
 
 CTransThread::CTransThread()
@@ -285,7 +183,7 @@ void CTransThread::Handle(const CScalePacketPoster::Item& item)
         if (!m_bConnected.load()) {
             CloseScale();
             MessageBox(m_job.language == 1 ? "접속실패" : "Connection Failed", MB_OK);
-            Finish(IsResultKind(m_job.kind));
+            Finish(IsSalesTotals(m_job.kind));
             return;
         }
         // A hang-up or a reset is no answer: the job ends here, as a failure.
@@ -346,7 +244,7 @@ void CTransThread::DecodeReply(const ScalePacket& packet)
         StopTimer();
         SendAck();
         Complete();
-        Finish(IsResultKind(m_job.kind));
+        Finish(IsSalesTotals(m_job.kind));
     }
     // Any other command changes nothing; the reply timer keeps running.
 }
@@ -369,7 +267,7 @@ void CTransThread::OnNak(std::uint16_t code)
             return;
         m_refusal = text;
         SendTaskReset();
-        if (IsResultKind(m_job.kind))
+        if (IsSalesTotals(m_job.kind))
             Finish(TRUE);
         return;
     }
@@ -402,11 +300,11 @@ CString CTransThread::Label() const
 
 CString CTransThread::Summary(const CString& how) const
 {
-    if (m_job.direction == "RECV") {
+    if (m_job.direction == TransferCommand::Recv) {
         return CString::Formatted("%s: %s, receive incomplete: %d records stored in %s.", Label(), how,
             m_nStoredCount, m_job.dbPath);
     }
-    if (m_job.kind == "Scale_Result_All_Clear")
+    if (m_job.kind == DataKind::ResultAllClear)
         return CString::Formatted("%s: %s, the totals were not cleared.", Label(), how);
     return CString::Formatted("%s: %s, %d of %d records sent.", Label(), how,
         static_cast<int>(m_nRecordsAcked), static_cast<int>(m_nRecordTotal));
@@ -460,7 +358,7 @@ void CTransThread::StartJob()
         CloseScale();
         return;
     }
-    const KindTable* kind = FindKind(m_job.kind);
+    const DataKindInfo& kind = KindInfo(m_job.kind);
     switch (*first) {
     case S::SelectScaleInformation:
     case S::SelectScaleRootInformation:
@@ -491,15 +389,13 @@ void CTransThread::StartJob()
     default:
         break;
     }
-    if (kind == nullptr)
-        return;
-    if (*first == kind->clear) {
-        Send(*first, EncodeClear(kind->table));
-    } else if (*first == kind->trans) {
-        m_step = kind->trans;
+    if (*first == kind.clear) {
+        Send(*first, EncodeClear(kind.table));
+    } else if (*first == kind.trans) {
+        m_step = kind.trans;
         SendNextRecord();
-    } else if (*first == kind->allRequest) {
-        Send(*first, EncodeRequestAll(kind->table));
+    } else if (*first == kind.allRequest) {
+        Send(*first, EncodeRequestAll(kind.table));
     } else {
         m_step = *first;
         RequestNext();
@@ -508,7 +404,7 @@ void CTransThread::StartJob()
 
 void CTransThread::NextStep()
 {
-    const KindTable* kind = KindOfStep(m_step);
+    const DataKindInfo* kind = KindOfStep(m_step);
     switch (m_step) {
     case S::PluClear:
     case S::AddClear:
@@ -550,7 +446,7 @@ void CTransThread::NextStep()
     }
     // The request was accepted: the records may come. An acknowledgement that
     // moves nothing on decides nothing. Either way the wait goes on under the timer.
-    if (IsRequestStep() || kind != nullptr || FindResult(m_job.kind) != nullptr)
+    if (IsRequestStep() || kind != nullptr || IsResultRead(m_job.kind))
         m_bAwaitingData = TRUE;
     StartTimer();
 }
@@ -587,19 +483,15 @@ void CTransThread::OnDataRecord(const ScalePacket* packet)
 
 BOOL CTransThread::StoreRecord(const ScalePacket& packet)
 {
-    RecordKind kind = RecordKind::Item;
-    if (const ResultKind* r = FindResult(m_job.kind))
-        kind = r->received;
-    else if (const KindTable* k = FindKind(m_job.kind))
-        kind = k->received;
-    else
+    const std::optional<RecordKind> kind = KindInfo(m_job.kind).received;
+    if (!kind)
         return FALSE;
     SYSTEMTIME now;
     GetLocalTime(&now);
     const RecordContext context { m_job.rows ? m_job.rows->userId : std::string(),
         FormatDay(now.wYear, now.wMonth, now.wDay), Narrow(m_job.ipAddress) };
     return m_tools->database.Store(
-        m_job.dbPath, kind, packet.payload, context, RecordCarriage::Tcp,
+        m_job.dbPath, *kind, packet.payload, context, RecordCarriage::Tcp,
         [this](
             const CString& request, const CString& sql) { m_pOwnerView->NoteReceivedRecord(request, sql); },
         [this](const CString& text, UINT type) { MessageBox(text, type); });
@@ -613,9 +505,9 @@ void CTransThread::Finish(BOOL resultStepDone)
 
 // ---- Sending -------------------------------------------------------------------
 
-RecordRow CTransThread::JobRow(std::size_t index, int lastColumn) const
+RecordRow CTransThread::JobRow(std::size_t index) const
 {
-    RecordRow cells(static_cast<std::size_t>(lastColumn) + 1);
+    RecordRow cells(static_cast<std::size_t>(KindInfo(m_job.kind).lastColumn) + 1);
     if (!m_job.rows || index >= m_job.rows->rows.size())
         return cells;
     const RecordRow& taken = m_job.rows->rows[index];
@@ -626,41 +518,49 @@ RecordRow CTransThread::JobRow(std::size_t index, int lastColumn) const
 
 ByteBuffer CTransThread::RecordPacket(std::size_t index)
 {
-    if (m_job.kind == "SCALE_INFOMATION")
-        return EncodePacket(ScaleCommand::Record, BuildScaleInfoRecord(JobRow(index, 19)));
-    if (m_job.kind == "SCALE_ROOT_INFOMATION")
-        return EncodePacket(ScaleCommand::Record, BuildScaleRootInfoRecord(JobRow(index, 7)));
-    if (m_job.kind == "Pre") {
+    const DataKindInfo& kind = KindInfo(m_job.kind);
+    switch (m_job.kind) {
+    case DataKind::ScaleInfo:
+        return EncodePacket(ScaleCommand::Record, BuildScaleInfoRecord(JobRow(index)));
+    case DataKind::ScaleRootInfo:
+        return EncodePacket(ScaleCommand::Record, BuildScaleRootInfoRecord(JobRow(index)));
+    case DataKind::Preset: {
         const TransferRows none;
         const TransferRows& taken = m_job.rows ? *m_job.rows : none;
         return EncodePacket(ScaleCommand::Record,
             BuildPresetPage(static_cast<std::uint32_t>(taken.presetPage), taken.presetKeys));
     }
-    if (m_job.kind == "USER_LABEL")
-        return EncodePacket(ScaleCommand::Record, BuildUserLabelRecord(JobRow(index, 49)).Encode());
-    const KindTable* kind = FindKind(m_job.kind);
-    if (m_job.kind == "Item") {
-        RecordRow cells = JobRow(index, kind->lastColumn);
-        if (m_job.rows && m_job.rows->defaultValues) {
-            const std::string& user = m_job.rows->userId;
-            const std::string sql = StoredItemSql(user, cells[1], user == kAdministratorId);
-            CGeneralDaoHelper& db = m_tools->database;
-            CString stored;
-            try {
-                db.OpenDatabase(m_job.rows->itemDbPath);
-                stored = db.GetRecordAt(CString(sql), 0);
-                db.CloseDatabase();
-            } catch (CException* e) {
-                ExceptionPtr owned(e);
-                stored = kDbNoRows;
-            }
-            if (stored != kDbNoRows && !stored.IsEmpty())
-                cells = PluRowFromStoredItem(stored.View());
-        }
-        return EncodePacket(ScaleCommand::Record, BuildPluRecord(cells).Payload());
+    case DataKind::UserLabel:
+        return EncodePacket(ScaleCommand::Record, BuildUserLabelRecord(JobRow(index)).Encode());
+    case DataKind::Item:
+        return EncodePacket(ScaleCommand::Record, BuildPluRecord(ItemCells(index)).Payload());
+    default:
+        return EncodePacket(
+            ScaleCommand::Record, BuildTextRecord(kind.table, JobRow(index), RecordCarriage::Tcp).Encode());
     }
-    return EncodePacket(ScaleCommand::Record,
-        BuildTextRecord(kind->table, JobRow(index, kind->lastColumn), RecordCarriage::Tcp).Encode());
+}
+
+// The item's cells from the grid, or, with default values, from the stored item.
+RecordRow CTransThread::ItemCells(std::size_t index)
+{
+    RecordRow cells = JobRow(index);
+    if (!m_job.rows || !m_job.rows->defaultValues)
+        return cells;
+    const std::string& user = m_job.rows->userId;
+    const std::string sql = StoredItemSql(user, cells[1], user == kAdministratorId);
+    CGeneralDaoHelper& db = m_tools->database;
+    CString stored;
+    try {
+        db.OpenDatabase(m_job.rows->itemDbPath);
+        stored = db.GetRecordAt(CString(sql), 0);
+        db.CloseDatabase();
+    } catch (CException* e) {
+        ExceptionPtr owned(e);
+        stored = kDbNoRows;
+    }
+    if (stored != kDbNoRows && !stored.IsEmpty())
+        cells = PluRowFromStoredItem(stored.View());
+    return cells;
 }
 
 void CTransThread::SendNextRecord()
@@ -681,7 +581,7 @@ void CTransThread::SendTaskReset()
 
 void CTransThread::RequestNext()
 {
-    const KindTable* kind = KindOfStep(m_step);
+    const DataKindInfo* kind = KindOfStep(m_step);
     std::uint32_t number = 0;
     if (m_step == S::PreRequest)
         number = static_cast<std::uint32_t>(m_job.rows ? m_job.rows->presetReadPage : 0);

@@ -23,6 +23,7 @@
 #include "platform/base/cstring.h"
 #include "platform/net/socket.h"
 #include "platform/wnd/core/thread.h"
+#include "protocol/data_kinds.h"
 #include "protocol/scale_packet.h"
 #include "protocol/scale_records.h"
 #include "protocol/transfer_steps.h"
@@ -30,24 +31,11 @@
 class CTransferHost;
 class CTransferScreenHost;
 
-// The job's kind word for a view's kind word ("Scale_Info" is
-// "SCALE_INFOMATION", "Scale_Root_Info" "SCALE_ROOT_INFOMATION",
-// "User_Label_Read" "USER_LABEL"); other words stay as they are.
-CString JobKindFromViewKind(const CString& viewKind);
-
-// The first step of a job, or none for a pair of direction, kind and scope that
-// the scales do not serve (such a job is refused before it connects).
-std::optional<TransferStep> FirstTransferStep(
-    const CString& direction, const CString& kind, const CString& selection);
-
-// True for the five sales-total kinds ("Scale_Result_...").
-bool IsResultKind(const CString& kind);
-
-// What a job of direction, job kind and scope sends, read from the screen now:
-// the data rows (all, capped by the kind) or the picked ones, the clicked row
-// of a scale settings send, the preset page and the manager's settings.
+// What a job of command, kind and scope sends, read from the screen now: the
+// data rows (all, capped by the kind) or the picked ones, the clicked row of a
+// scale settings send, the preset page and the manager's settings.
 TransferRowsPtr TakeJobRows(
-    CTransferScreenHost& host, const CString& direction, const CString& kind, const CString& selection);
+    CTransferScreenHost& host, TransferCommand command, DataKind kind, TransferScope scope);
 
 class CTransThread : public CWinThread {
 public:
@@ -119,9 +107,10 @@ private:
     void StartTimer();
     void StopTimer();
 
-    // Cells 0 to lastColumn of the job's record index.
-    RecordRow JobRow(std::size_t index, int lastColumn) const;
+    // Cells 0 to the kind's last column of the job's record index.
+    RecordRow JobRow(std::size_t index) const;
     ByteBuffer RecordPacket(std::size_t index);
+    RecordRow ItemCells(std::size_t index);
     int MessageBox(const CString& text, UINT type);
     BOOL IsRequestStep() const;
 

@@ -16,9 +16,6 @@ inline constexpr UINT WM_RESULT_STEP_DONE = 1326;
 
 class CTransferHost : public virtual CTransferScreenHost {
 public:
-    // The data kind word of the screen ("Item", "Add" ...).
-    virtual CString GetCurrentKind() = 0;
-
     // Ethernet stop flag: set by the progress dialog, read between steps.
     virtual int GetEthernetStop() = 0;
     virtual void SetEthernetStop(int stop) = 0;

@@ -9,6 +9,7 @@
 #include "ethernet/transfer_rows.h"
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
+#include "protocol/data_kinds.h"
 
 class CReceivedRecordStore;
 class CScalePacketPoster;
@@ -29,9 +30,9 @@ struct TransferRequest {
     CString ipAddress;
     CString scaleName; // as the scale list names it; may be empty
     int port = kScalePort;
-    CString direction; // "TRANS" or "RECV"
-    CString kind; // job kind word
-    CString selection; // "all" or "select"
+    TransferCommand direction = TransferCommand::Trans;
+    DataKind kind = DataKind::Item;
+    TransferScope selection = TransferScope::All;
     int language = 2;
     int timerId = 0; // 200 + the job's slot
     std::vector<int> requestNumbers; // select reads: the numbers asked for

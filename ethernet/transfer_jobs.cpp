@@ -37,8 +37,7 @@ BOOL CTransferJobs::CheckStart(const TransferJobOrder& order)
         return refuse("At most 180 scales can take part in one transfer.");
     if (order.requestNumbers.size() > kMaxRequestNumbers)
         return refuse("At most 999 numbers can be read at once.");
-    const CString kind = JobKindFromViewKind(order.kind);
-    if (!FirstTransferStep(order.direction, kind, order.selection))
+    if (!FirstTransferStep(order.direction, order.kind, order.selection))
         return refuse("This data cannot be transferred this way.");
     return TRUE;
 }
@@ -47,9 +46,8 @@ BOOL CTransferJobs::Start(const TransferJobOrder& order)
 {
     if (!CheckStart(order))
         return FALSE;
-    const CString kind = JobKindFromViewKind(order.kind);
     // Read once, now: every job sends these, whatever the screen shows later.
-    const TransferRowsPtr rows = TakeJobRows(m_host, order.direction, kind, order.selection);
+    const TransferRowsPtr rows = TakeJobRows(m_host, order.direction, order.kind, order.selection);
 
     std::vector<CTransThread*> started;
     for (std::size_t i = 0; i < order.addresses.size(); ++i) {
@@ -58,14 +56,14 @@ BOOL CTransferJobs::Start(const TransferJobOrder& order)
             continue; // no thread: this scale is left out
         const UINT_PTR token = m_nextToken++;
         TransferRequest request;
-        if (order.direction == "RECV" && i < order.dbPaths.size())
+        if (order.direction == TransferCommand::Recv && i < order.dbPaths.size())
             request.dbPath = order.dbPaths[i];
         request.ipAddress = order.addresses[i];
         if (i < order.names.size())
             request.scaleName = order.names[i];
         request.rows = rows;
         request.direction = order.direction;
-        request.kind = kind;
+        request.kind = order.kind;
         request.selection = order.selection;
         request.language = order.languageIndex;
         request.timerId = static_cast<int>(kFirstTransferTimer + i);

@@ -28,9 +28,9 @@ inline constexpr std::size_t kMaxRequestNumbers = 999;
 
 // One start: the same job for every scale.
 struct TransferJobOrder {
-    CString direction; // "TRANS" or "RECV"
-    CString kind; // the view's kind word (mapped onto the job's word)
-    CString selection; // "all" or "select"
+    TransferCommand direction = TransferCommand::Trans;
+    DataKind kind = DataKind::Item;
+    TransferScope selection = TransferScope::All;
     int languageIndex = 2;
     std::vector<CString> addresses; // one job per address
     std::vector<CString> names; // the scales' names, by address (may be short)

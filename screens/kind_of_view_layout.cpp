@@ -193,7 +193,7 @@ void CKindOfView::ShowAdvScreen()
     ShowItemTypeScreen(4);
     SetCaptionText("Advertisement Display");
     StartLoad([this] {
-        m_pTableBridge->RequestAdvs(m_strItemDbPath, "");
+        m_pTableBridge->Request(DataKind::Adv, m_strItemDbPath);
         m_nUpdateLock = 1;
     });
 }
@@ -203,7 +203,7 @@ void CKindOfView::ShowLandAddScreen()
     ShowItemTypeScreen(19);
     SetCaptionText("Land Addition Dispaly");
     StartLoad([this] {
-        m_pTableBridge->RequestLandAdds(m_strItemDbPath, "");
+        m_pTableBridge->Request(DataKind::LandAddition, m_strItemDbPath);
         m_nUpdateLock = 1;
     });
 }
@@ -283,7 +283,7 @@ void CKindOfView::ShowUserLabelScreen()
     m_nUpdateLock = 1;
     PlaceUserLabelPanel();
     PlaceSyncPresetButton(m_nServerMode);
-    StartLoad([this] { m_pTableBridge->RequestUserLabels(m_strItemDbPath); });
+    StartLoad([this] { m_pTableBridge->Request(DataKind::UserLabel, m_strItemDbPath); });
 }
 
 void CKindOfView::PlaceUserLabelPanel()

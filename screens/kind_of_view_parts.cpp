@@ -118,17 +118,17 @@ void CKindOfView::OnUserLabelImage()
 void CKindOfView::OnUserLabelTransAll()
 {
     m_pTransfers->ClearReceiveNumbers();
-    m_pTransfers->StartTransfer("TRANS", "all", FALSE, TRUE);
+    m_pTransfers->StartTransfer(TransferCommand::Trans, TransferScope::All, FALSE, TRUE);
 }
 
 void CKindOfView::OnUserLabelTransSelect()
 {
     m_pTransfers->ClearReceiveNumbers();
-    m_pTransfers->StartTransfer("TRANS", "select", FALSE, FALSE);
+    m_pTransfers->StartTransfer(TransferCommand::Trans, TransferScope::Select, FALSE, FALSE);
 }
 
 void CKindOfView::OnUserLabelRecv()
 {
     m_pTransfers->ClearReceiveNumbers();
-    m_pTransfers->StartTransfer("RECV", "all", FALSE, FALSE);
+    m_pTransfers->StartTransfer(TransferCommand::Recv, TransferScope::All, FALSE, FALSE);
 }

@@ -194,7 +194,7 @@ void CPresetKeys::ReadPage()
     CMailboxDlg& mailbox = m_data.DbMailbox();
     mailbox.SetText(IDC_MAILBOX_NAME, "Pre_Read");
     mailbox.SetText(IDC_MAILBOX_TEXT, m_screen.UserId());
-    m_screen.StartLoad([this] { m_data.TableBridge().RequestPresets(m_data.ItemDbPath(), ""); });
+    m_screen.StartLoad([this] { m_data.TableBridge().Request(DataKind::Preset, m_data.ItemDbPath()); });
 }
 
 void CPresetKeys::OnPresetPageChange()

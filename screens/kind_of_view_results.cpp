@@ -18,26 +18,12 @@ CResultScreens& CKindOfView::GetResultScreens()
 
 void CKindOfView::RequestResults(const CString& requestWord)
 {
-    CTableBridge& bridge = *m_pTableBridge;
-    const ResultKind* kind = FindResultKind(requestWord);
-    if (!kind)
+    const std::optional<DataKind> kind = KindOfScreenWord(requestWord.View());
+    if (!kind || !IsResultRead(*kind))
         return;
     StartLoad([&] {
         m_nUpdateLock = 1;
-        switch (kind->hint) {
-        case 12:
-            bridge.RequestTotalResult(m_strItemDbPath, "");
-            break;
-        case 13:
-            bridge.RequestTotalItemResult(m_strItemDbPath, "");
-            break;
-        case 14:
-            bridge.RequestTotalItemDay(m_strItemDbPath, "");
-            break;
-        default:
-            bridge.RequestTotalDayResult(m_strItemDbPath, "");
-            break;
-        }
+        m_pTableBridge->Request(*kind, m_strItemDbPath);
     });
 }
 

@@ -63,8 +63,9 @@ void CKindOfView::OnScaleInfoTrans()
     // The send reads the grid row the load may still be filling.
     if (RefuseWhileBusy())
         return;
-    if (m_strKind == "Scale_Info")
+    const std::optional<DataKind> kind = KindOfScreenWord(m_strKind.View());
+    if (kind == DataKind::ScaleInfo)
         m_pTransfers->SendScaleInfo();
-    else if (m_strKind == "Scale_Root_Info")
+    else if (kind == DataKind::ScaleRootInfo)
         m_pTransfers->SendScaleRootInfo();
 }

@@ -149,7 +149,7 @@ void CKindOfView::SetUpItemScreen()
     const CString columns = m_defaults.LoadDefaultValues() ? m_defaults.BuildItemColumnList() : CString();
     StartLoad([this, &columns] {
         m_nUpdateLock = 1;
-        m_pTableBridge->RequestItems(m_strItemDbPath, columns);
+        m_pTableBridge->Request(DataKind::Item, m_strItemDbPath, columns);
     });
     PlaceItemGrid();
     ShowPosKindHelp(TRUE);
@@ -161,7 +161,7 @@ void CKindOfView::SetUpIngredientScreen()
     SetCaptionText("Ingredient Display");
     StartLoad([this] {
         m_nUpdateLock = 1;
-        m_pTableBridge->RequestAdds(m_strItemDbPath, "");
+        m_pTableBridge->Request(DataKind::Add, m_strItemDbPath);
     });
     PlaceItemGrid();
 }
@@ -171,7 +171,7 @@ void CKindOfView::SetUpPresetScreen()
     ShowPresetScreen();
     StartLoad([this] {
         m_nUpdateLock = 1;
-        m_pTableBridge->RequestPresets(m_strItemDbPath, "");
+        m_pTableBridge->Request(DataKind::Preset, m_strItemDbPath);
     });
     Invalidate();
     m_presetKeys.SetSheetFrame(TRUE);

@@ -7,43 +7,43 @@
 void CKindOfView::OnTransAll()
 {
     m_pTransfers->ClearReceiveNumbers();
-    m_pTransfers->StartTransfer("TRANS", "all", TRUE, TRUE);
+    m_pTransfers->StartTransfer(TransferCommand::Trans, TransferScope::All, TRUE, TRUE);
 }
 
 void CKindOfView::OnTransSelect()
 {
     m_pTransfers->ClearReceiveNumbers();
-    m_pTransfers->StartTransfer("TRANS", "select", TRUE, FALSE);
+    m_pTransfers->StartTransfer(TransferCommand::Trans, TransferScope::Select, TRUE, FALSE);
 }
 
 void CKindOfView::StartScaleTransfer()
 {
     m_pTransfers->ClearReceiveNumbers();
-    m_pTransfers->StartTransfer("TRANS", "all", FALSE, FALSE);
+    m_pTransfers->StartTransfer(TransferCommand::Trans, TransferScope::All, FALSE, FALSE);
 }
 
 void CKindOfView::OnRecvAll()
 {
     m_pTransfers->ClearReceiveNumbers();
-    m_pTransfers->StartTransfer("RECV", "all", FALSE, FALSE);
+    m_pTransfers->StartTransfer(TransferCommand::Recv, TransferScope::All, FALSE, FALSE);
 }
 
 void CKindOfView::OnRecvSelect()
 {
     if (m_pTransfers->ReadReceiveNumbers())
-        m_pTransfers->StartTransfer("RECV", "select", FALSE, FALSE);
+        m_pTransfers->StartTransfer(TransferCommand::Recv, TransferScope::Select, FALSE, FALSE);
 }
 
 void CKindOfView::OnRecvAllScaleData()
 {
     m_pTransfers->ClearReceiveNumbers();
-    m_pTransfers->StartTransfer("RECV", "all", FALSE, FALSE);
+    m_pTransfers->StartTransfer(TransferCommand::Recv, TransferScope::All, FALSE, FALSE);
 }
 
 void CKindOfView::OnRecvSelectScaleData()
 {
     m_pTransfers->ClearReceiveNumbers();
-    m_pTransfers->StartTransfer("RECV", "select", FALSE, FALSE);
+    m_pTransfers->StartTransfer(TransferCommand::Recv, TransferScope::Select, FALSE, FALSE);
 }
 
 void CKindOfView::OnTransStop()

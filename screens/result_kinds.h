@@ -21,8 +21,6 @@ struct ResultKind {
 // The summary database the totals are accumulated into.
 inline constexpr const char* kResultSumFolder = "C:\\Zuvar\\ResultData\\";
 inline constexpr const char* kResultSumPath = "C:\\Zuvar\\ResultData\\Result_Sum.mdb";
-// The transfer kind that clears every total of a scale.
-inline constexpr const char* kResultClearWord = "Scale_Result_All_Clear";
 
 // The kind of a request word or of a hint (12-15); nullptr for none.
 const ResultKind* FindResultKind(const CString& requestWord);

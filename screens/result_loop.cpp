@@ -29,7 +29,7 @@ void CResultLoop::Step(int index)
     TransferJobOrder job;
     job.direction = m_order.command;
     job.kind = m_order.kind;
-    job.selection = "all";
+    job.selection = TransferScope::All;
     job.languageIndex = m_order.languageIndex;
     job.addresses = { m_order.addresses[static_cast<std::size_t>(index)] };
     if (static_cast<std::size_t>(index) < m_order.names.size())

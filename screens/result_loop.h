@@ -14,6 +14,7 @@
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
 #include "platform/wnd/core/messages.h"
+#include "protocol/data_kinds.h"
 
 class CTransferJobs;
 
@@ -21,8 +22,8 @@ class CTransferJobs;
 inline constexpr UINT WM_RESULT_LOOP_NEXT = WM_APP + 0x116;
 
 struct ResultLoopOrder {
-    CString command; // "RECV" or "TRANS" (the clear)
-    CString kind; // the request word, or the clear's kind
+    TransferCommand command = TransferCommand::Recv; // Trans for the clear
+    DataKind kind = DataKind::ResultAll; // a sales-total read, or the clear
     CString databasePath; // where received totals go
     std::vector<CString> addresses; // one per scale, in list order
     std::vector<CString> names; // their names, by address (may be short)

@@ -32,6 +32,12 @@ void CResultScreens::StartLoop(const CString& requestWord, BOOL clear)
         AfxMessageBox(kResultLoopBusyText, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
+    const std::optional<DataKind> read = KindOfScreenWord(requestWord.View());
+    if (!clear && !read) {
+        AfxMessageBox("This data cannot be transferred this way.", MB_OK | MB_ICONSTOP);
+        return;
+    }
+    const DataKind kind = clear ? DataKind::ResultAllClear : *read;
     m_exchange.ClearSerialMailbox();
     const CCommSettings& settings = m_scales.CommSettings();
     if (settings.GetMode() < 0) {
@@ -39,7 +45,7 @@ void CResultScreens::StartLoop(const CString& requestWord, BOOL clear)
         return;
     }
     if (settings.IsSerial()) {
-        StartSerial(requestWord, clear);
+        StartSerial(kind);
         return;
     }
     if (settings.GetChosen().empty()) {
@@ -47,8 +53,8 @@ void CResultScreens::StartLoop(const CString& requestWord, BOOL clear)
         return;
     }
     ResultLoopOrder order;
-    order.command = clear ? "TRANS" : "RECV";
-    order.kind = clear ? CString(kResultClearWord) : requestWord;
+    order.command = clear ? TransferCommand::Trans : TransferCommand::Recv;
+    order.kind = kind;
     order.databasePath = m_data.ItemDbPath();
     order.languageIndex = m_screen.Language();
     for (const CString& line : settings.GetChosen()) {
@@ -58,12 +64,12 @@ void CResultScreens::StartLoop(const CString& requestWord, BOOL clear)
     m_exchange.StartResultLoop(order);
 }
 
-void CResultScreens::StartSerial(const CString& word, BOOL clear)
+void CResultScreens::StartSerial(DataKind kind)
 {
     SerialOrder order;
-    order.command = clear ? "TRANS" : "RECV";
-    order.dataKind = clear ? CString(kResultClearWord) : word;
-    order.scope = "all";
+    order.command = kind == DataKind::ResultAllClear ? TransferCommand::Trans : TransferCommand::Recv;
+    order.dataKind = kind;
+    order.scope = TransferScope::All;
     order.scales = m_scales.CommSettings().GetChosen();
     order.comPort = m_scales.GetComPort();
     order.targetDatabase = m_data.ItemDbPath();

@@ -13,6 +13,7 @@
 
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
+#include "protocol/data_kinds.h"
 
 class CResultExchange;
 class CScaleScreens;
@@ -47,7 +48,7 @@ private:
         CString word;
         CString userId;
     };
-    void StartSerial(const CString& word, BOOL clear);
+    void StartSerial(DataKind kind);
     void RunImport(const Import& import);
 
     CWorkScreenState& m_screen;

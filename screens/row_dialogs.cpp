@@ -1,8 +1,10 @@
 #include "screens/row_dialogs.h"
 
 #include <cstdlib>
+#include <optional>
 
 #include "platform/wnd/core/msgbox.h"
+#include "protocol/data_kinds.h"
 
 namespace {
 
@@ -18,15 +20,10 @@ constexpr int kIncrementLabel = 1034;
 // The most rows one insert adds to a table: what a scale holds of it.
 long MaximumLines(const CString& table)
 {
-    if (table == "Item")
-        return 9000;
-    if (table == "Add")
-        return 600;
-    if (table == "Adv")
-        return 210;
-    if (table == "Land_addition")
-        return 300;
-    return 0;
+    const std::optional<DataKind> kind = KindOfScreenWord(table.View());
+    if (!kind || *kind == DataKind::UserLabel)
+        return 0;
+    return KindInfo(*kind).cap;
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "screens/scale_screens.h"
 
 #include <array>
+#include <optional>
 #include <span>
 
 #include "db/db_messages.h"
@@ -14,6 +15,7 @@
 #include "db/store_paths.h"
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
+#include "protocol/data_kinds.h"
 #include "screens/reply_row.h"
 #include "screens/table_bridge.h"
 #include "screens/transfer_ports.h"
@@ -47,6 +49,7 @@ constexpr std::array<const char*, 7> kRootInfoColumns
 
 // The settings table of a screen's kind word.
 struct SettingsTable {
+    DataKind kind;
     const char* table;
     const char* keyColumn; // holds '-1' in a new row until it is written
     const char* insertName;
@@ -57,13 +60,14 @@ struct SettingsTable {
 
 const SettingsTable* TableOfKind(const CString& kind)
 {
-    static const SettingsTable kInfo { "Scale_Info", "WeightNum", "Scale_Information_Insert",
-        "Scale_Information_Insert_read", kInfoColumns, false };
-    static const SettingsTable kRootInfo { "Scale_Root_Info", "MyID", "Scale_Root_Information_Insert",
-        "Scale_Root_Information_Insert_read", kRootInfoColumns, true };
-    if (kind == "Scale_Info")
+    static const SettingsTable kInfo { DataKind::ScaleInfo, "Scale_Info", "WeightNum",
+        "Scale_Information_Insert", "Scale_Information_Insert_read", kInfoColumns, false };
+    static const SettingsTable kRootInfo { DataKind::ScaleRootInfo, "Scale_Root_Info", "MyID",
+        "Scale_Root_Information_Insert", "Scale_Root_Information_Insert_read", kRootInfoColumns, true };
+    const std::optional<DataKind> parsed = KindOfScreenWord(kind.View());
+    if (parsed == DataKind::ScaleInfo)
         return &kInfo;
-    if (kind == "Scale_Root_Info")
+    if (parsed == DataKind::ScaleRootInfo)
         return &kRootInfo;
     return nullptr;
 }
@@ -83,7 +87,7 @@ CString UpdateSql(const SettingsTable& table, const ScaleValueTable& values, con
 // The settings dialog of a table: 209 for Scale_Info, 211 for Scale_Root_Info.
 std::unique_ptr<CScaleInfoDlgBase> MakeSettingsDialog(const SettingsTable& table, CWnd* parent)
 {
-    if (CString(table.table) == "Scale_Info") {
+    if (table.kind == DataKind::ScaleInfo) {
         auto dialog = std::make_unique<CScaleBasicInfoDlg>(parent);
         dialog->m_nFirstFlag = 1;
         return dialog;

@@ -28,11 +28,32 @@ constexpr const char* kItemSaleColumns
       "[piece], "
       "[weight], [fmark], [pos_kind], [dateprint], [limit_day], [sale_start], [sale_price], [sale_day], "
       "[additem], [ID]";
-constexpr const char* kAddColumns
-    = "[num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], [str10], [ID]";
-constexpr const char* kPresetColumns = "[num], [str], [ID]";
-constexpr const char* kAdvColumns = "[adv_num], [str1], [str2], [ID]";
-constexpr const char* kLandAddColumns = "[land_num], [land_str], [ID]";
+
+// The table a kind's rows are read from and its default column list.
+struct TableSelect {
+    DataKind kind;
+    const char* table;
+    const char* columns;
+};
+
+constexpr TableSelect kSelects[] = {
+    { DataKind::Item, "Item", kItemColumns },
+    { DataKind::Add, "Add",
+        "[num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], [str10], [ID]" },
+    { DataKind::Adv, "AdvT", "[adv_num], [str1], [str2], [ID]" },
+    { DataKind::LandAddition, "Land_Add", "[land_num], [land_str], [ID]" },
+    { DataKind::Preset, "Preset", "[num], [str], [ID]" },
+    { DataKind::UserLabel, "UserLabel", "*" },
+};
+
+const TableSelect* SelectOf(DataKind kind)
+{
+    for (const TableSelect& select : kSelects) {
+        if (select.kind == kind)
+            return &select;
+    }
+    return nullptr;
+}
 
 // The fifteen item fields in field order, then the key.
 constexpr const char* kItemFields[]
@@ -114,68 +135,32 @@ void CTableBridge::SendSelect(const CString& databasePath, const CString& sql, c
     worker->SetEvent();
 }
 
-void CTableBridge::RequestItems(CString databasePath, CString columnList)
+void CTableBridge::Request(DataKind kind, CString databasePath, CString columnList)
 {
-    m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
-    m_nHasSalePrice = m_nHasSaleDay = m_nSalePriceIndex = m_nSaleDayIndex = 0;
-    CString name;
-    const CString where = TakeUserWhere(name, " WHERE ");
-    const CString columns = !columnList.IsEmpty()
-        ? columnList
-        : CString(m_screen.Language() == 3 ? kItemSaleColumns : kItemColumns);
-    SendSelect(databasePath, "SELECT " + columns + " FROM [Item]" + where, name);
-}
-
-void CTableBridge::RequestAdds(CString databasePath, CString columnList)
-{
-    m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
-    CString name;
-    const CString where = TakeUserWhere(name, " WHERE ");
-    SendSelect(databasePath,
-        "SELECT " + (columnList.IsEmpty() ? CString(kAddColumns) : columnList) + " FROM [Add]" + where, name);
-}
-
-void CTableBridge::RequestAdvs(CString databasePath, CString columnList)
-{
-    m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
-    CString name;
-    const CString where = TakeUserWhere(name, " WHERE ");
-    SendSelect(databasePath,
-        "SELECT " + (columnList.IsEmpty() ? CString(kAdvColumns) : columnList) + " FROM [AdvT]" + where,
-        name);
-}
-
-void CTableBridge::RequestLandAdds(CString databasePath, CString columnList)
-{
-    m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
-    CString name;
-    const CString where = TakeUserWhere(name, " WHERE ");
-    SendSelect(databasePath,
-        "SELECT " + (columnList.IsEmpty() ? CString(kLandAddColumns) : columnList) + " FROM [Land_Add]"
-            + where,
-        name);
-}
-
-void CTableBridge::RequestPresets(CString databasePath, CString columnList)
-{
+    if (IsResultRead(kind)) {
+        RequestResults(kind, databasePath, columnList);
+        return;
+    }
+    const TableSelect* select = SelectOf(kind);
+    if (select == nullptr)
+        return;
     m_nRowsReceived = 0;
+    if (kind != DataKind::Preset)
+        m_nColumnCount = m_nNextRow = 0;
+    if (kind == DataKind::Item)
+        m_nHasSalePrice = m_nHasSaleDay = m_nSalePriceIndex = m_nSaleDayIndex = 0;
+    if (kind == DataKind::UserLabel)
+        m_nSkippedIndex = 0;
     CString name;
-    const CString where = TakeUserWhere(name, " WHERE ");
-    const CString page = CString::Formatted("[page_num] = '%d'", m_presetKeys.GetPage());
-    const CString condition = where.IsEmpty() ? " WHERE " + page : where + " AND " + page;
-    SendSelect(databasePath,
-        "SELECT " + (columnList.IsEmpty() ? CString(kPresetColumns) : columnList) + " FROM [Preset]"
-            + condition,
-        name);
-}
-
-void CTableBridge::RequestUserLabels(CString databasePath)
-{
-    m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
-    m_nSkippedIndex = 0;
-    CString name;
-    const CString where = TakeUserWhere(name, " WHERE ");
-    SendSelect(databasePath, "SELECT * FROM [UserLabel]" + where, name);
+    CString where = TakeUserWhere(name, " WHERE ");
+    if (kind == DataKind::Preset) {
+        const CString page = CString::Formatted("[page_num] = '%d'", m_presetKeys.GetPage());
+        where = where.IsEmpty() ? " WHERE " + page : where + " AND " + page;
+    }
+    CString columns = columnList;
+    if (columns.IsEmpty())
+        columns = kind == DataKind::Item && m_screen.Language() == 3 ? kItemSaleColumns : select->columns;
+    SendSelect(databasePath, "SELECT " + columns + " FROM [" + select->table + "]" + where, name);
 }
 
 // ---- Readers ---------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/base/cstring.h"
+#include "protocol/data_kinds.h"
 
 class CItemDefaults;
 class CWorkScreenDatabase;
@@ -54,20 +55,12 @@ public:
     CTableBridge(const CTableBridge&) = delete;
     CTableBridge& operator=(const CTableBridge&) = delete;
 
-    // Senders: the request name and the user id are in the screen's mailbox
-    // (1003, 1002). columnList "" takes the kind's default list. Throw the
-    // database's exception when the file does not open.
-    void RequestItems(CString databasePath, CString columnList);
-    void RequestAdds(CString databasePath, CString columnList);
-    void RequestPresets(CString databasePath, CString columnList);
-    void RequestAdvs(CString databasePath, CString columnList);
-    void RequestLandAdds(CString databasePath, CString columnList);
-    void RequestUserLabels(CString databasePath);
-    // The four sales-total screens (table_bridge_results.cpp).
-    void RequestTotalResult(CString databasePath, CString columnList);
-    void RequestTotalItemResult(CString databasePath, CString columnList);
-    void RequestTotalItemDay(CString databasePath, CString columnList);
-    void RequestTotalDayResult(CString databasePath, CString columnList);
+    // Sends the SELECT of a kind's table (a short table, presets of the
+    // current page, user labels or a sales-total kind): the request name and
+    // the user id are in the screen's mailbox (1003, 1002). columnList ""
+    // takes the kind's default list. Throws the database's exception when the
+    // file does not open.
+    void Request(DataKind kind, CString databasePath, CString columnList = "");
 
     // Row readers: the header row names the columns, each later row becomes
     // a grid row "List n"; each answers the worker.
@@ -113,7 +106,7 @@ private:
     void SendSelect(const CString& databasePath, const CString& sql, const CString& requestName);
     CString TakeUserWhere(CString& requestName, const char* prefix) const;
     void ShortTableRow(const CString& rowText, std::initializer_list<const char*> koreanTitles);
-    void RequestResults(const char* requestWord, const CString& databasePath, const CString& columnList);
+    void RequestResults(DataKind read, const CString& databasePath, const CString& columnList);
     void WriteItemHeader();
     void WriteItemData();
     void Acknowledge();

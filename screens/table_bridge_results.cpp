@@ -9,38 +9,17 @@
 #include "screens/table_bridge.h"
 #include "screens/work_screen_context.h"
 
-void CTableBridge::RequestResults(
-    const char* requestWord, const CString& databasePath, const CString& columnList)
+void CTableBridge::RequestResults(DataKind read, const CString& databasePath, const CString& columnList)
 {
     m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
     ClearRowBuffer();
-    const ResultKind* kind = FindResultKind(requestWord);
+    const ResultKind* kind = FindResultKind(Word(read));
     CString name;
     const CString where = TakeUserWhere(name, " WHERE ");
     const CString columns = columnList.IsEmpty() ? ResultColumnList(*kind) : columnList;
     // The rows come back under this name; it picks their titles.
     m_strResultWord = name;
     SendSelect(databasePath, "SELECT " + columns + " FROM [" + kind->table + "]" + where, name);
-}
-
-void CTableBridge::RequestTotalResult(CString databasePath, CString columnList)
-{
-    RequestResults("Scale_Result_All_Read", databasePath, columnList);
-}
-
-void CTableBridge::RequestTotalItemResult(CString databasePath, CString columnList)
-{
-    RequestResults("Scale_Result_Item_All_Read", databasePath, columnList);
-}
-
-void CTableBridge::RequestTotalItemDay(CString databasePath, CString columnList)
-{
-    RequestResults("Scale_Result_Item_Day_Read", databasePath, columnList);
-}
-
-void CTableBridge::RequestTotalDayResult(CString databasePath, CString columnList)
-{
-    RequestResults("Scale_Result_Day_Read", databasePath, columnList);
 }
 
 void CTableBridge::OnResultRow(CString rowText)

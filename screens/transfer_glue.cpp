@@ -26,18 +26,6 @@ constexpr int kReceiveNumberEdit = 1026;
 constexpr int kPresetReadPageEdit = 1028;
 constexpr int kProgressEdit = 1039;
 
-// The serial mailbox's kind word of a screen's kind word.
-CString SerialKindWord(const CString& kind)
-{
-    if (kind == "Scale_Info")
-        return "SCALE_INFOMATION";
-    if (kind == "Scale_Root_Info")
-        return "SCALE_ROOT_INFOMATION";
-    if (kind == "User_Label_Read")
-        return "USER_LABEL";
-    return kind;
-}
-
 long NumberOf(const CString& text)
 {
     return std::strtol(text.GetString(), nullptr, 10);
@@ -96,7 +84,7 @@ void CTransferGlue::CreateTransports()
 
 // ---- Commands -----------------------------------------------------------------------
 
-TransferOrder CTransferGlue::MakeOrder(const char* command, const char* kind, const char* scope) const
+TransferOrder CTransferGlue::MakeOrder(TransferCommand command, DataKind kind, TransferScope scope) const
 {
     TransferOrder order;
     order.command = command;
@@ -113,15 +101,19 @@ TransferOrder CTransferGlue::MakeOrder(const char* command, const char* kind, co
     return order;
 }
 
-void CTransferGlue::StartTransfer(const char* command, const char* scope, BOOL checkRows, BOOL confirm)
+void CTransferGlue::StartTransfer(TransferCommand command, TransferScope scope, BOOL checkRows, BOOL confirm)
 {
-    const CString kind = m_screen.Kind();
+    const std::optional<DataKind> kind = KindOfScreenWord(m_screen.Kind().View());
+    if (!kind) {
+        AfxMessageBox("This data cannot be transferred this way.", MB_OK | MB_ICONSTOP);
+        return;
+    }
     if (checkRows) {
         if (m_grid.Grid().GetRowCount() == 2) {
             AfxMessageBox("Data not exist", MB_OK);
             return;
         }
-        if (kind == "Item") {
+        if (kind == DataKind::Item) {
             const CString failures = CheckPosCodes(scope);
             if (!failures.IsEmpty()) {
                 m_messageDlg.ShowMessage(failures);
@@ -140,7 +132,7 @@ void CTransferGlue::StartTransfer(const char* command, const char* scope, BOOL c
         AfxMessageBox("Select a port.", MB_OK);
         return;
     }
-    const TransferOrder order = MakeOrder(command, kind, scope);
+    const TransferOrder order = MakeOrder(command, *kind, scope);
     if (comm.IsSerial()) {
         if (m_pTransferPort)
             m_pTransferPort->StartSerialTransfer(order);
@@ -191,7 +183,7 @@ BOOL CTransferGlue::ReadReceiveNumbers()
     } else {
         m_recvNumbers[0] = static_cast<int>(NumberOf(text));
     }
-    if (m_screen.Kind() == "Land_addition") {
+    if (KindOfScreenWord(m_screen.Kind().View()) == DataKind::LandAddition) {
         for (int number : GetRequestNumbers()) {
             if (number < 201 || number > 500) {
                 AfxMessageBox("Land Addition Number is a 201 ~ 500.", MB_OK);
@@ -211,7 +203,7 @@ void CTransferGlue::OnTransStop()
         m_pTransferPort->StopTransfer();
 }
 
-CString CTransferGlue::CheckPosCodes(const CString& scope)
+CString CTransferGlue::CheckPosCodes(TransferScope scope)
 {
     CString result;
     const int kindColumn = m_grid.FindColumn("POS_KIND", 1);
@@ -221,7 +213,7 @@ CString CTransferGlue::CheckPosCodes(const CString& scope)
         return result;
     const CGridCtrl& grid = m_grid.Grid();
     std::vector<int> rows;
-    if (scope == "all") {
+    if (scope == TransferScope::All) {
         for (int r = 1; r <= grid.GetRowCount() - 2; ++r)
             rows.push_back(r);
     } else {
@@ -262,7 +254,8 @@ void CTransferGlue::SendScaleInfo()
         }
         if (m_pTransferPort)
             m_pTransferPort->StartSerialTransfer(
-                MakeOrder(count >= 2 ? "BROAD_TRANS" : "TRANS", "SCALE_INFOMATION", "select"));
+                MakeOrder(count >= 2 ? TransferCommand::BroadTrans : TransferCommand::Trans,
+                    DataKind::ScaleInfo, TransferScope::Select));
         return;
     }
     if (count < 1) {
@@ -272,7 +265,8 @@ void CTransferGlue::SendScaleInfo()
     if (!m_scales.CheckSingleScaleRow())
         return;
     if (m_pTransferPort)
-        m_pTransferPort->StartEthernetTransfer(MakeOrder("TRANS", "SCALE_INFOMATION", "select"));
+        m_pTransferPort->StartEthernetTransfer(
+            MakeOrder(TransferCommand::Trans, DataKind::ScaleInfo, TransferScope::Select));
 }
 
 void CTransferGlue::SendScaleRootInfo()
@@ -297,7 +291,8 @@ void CTransferGlue::SendScaleRootInfo()
     }
     if (!m_pTransferPort)
         return;
-    const TransferOrder order = MakeOrder("TRANS", "SCALE_ROOT_INFOMATION", "select");
+    const TransferOrder order
+        = MakeOrder(TransferCommand::Trans, DataKind::ScaleRootInfo, TransferScope::Select);
     if (serial)
         m_pTransferPort->StartSerialTransfer(order);
     else
@@ -418,11 +413,6 @@ GridPicks CTransferGlue::GetTransferSelection()
     return m_grid.Grid().Picks();
 }
 
-CString CTransferGlue::GetCurrentKind()
-{
-    return m_screen.Kind();
-}
-
 int CTransferGlue::GetPresetPage()
 {
     return m_presetKeys.GetComboPage();
@@ -532,7 +522,7 @@ void CTransferGlue::StartSerialTransfer(const TransferOrder& order)
         return;
     SerialOrder serial;
     serial.command = order.command;
-    serial.dataKind = SerialKindWord(order.dataKind);
+    serial.dataKind = order.dataKind;
     serial.scope = order.scope;
     serial.scales = order.scales;
     serial.comPort = order.comPort;

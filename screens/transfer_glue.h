@@ -69,7 +69,7 @@ public:
 
     // The commands' shared start: pre-checks, the reset of the transfer
     // state, then the order to the transport of the chosen mode.
-    void StartTransfer(const char* command, const char* scope, BOOL checkRows, BOOL confirm);
+    void StartTransfer(TransferCommand command, TransferScope scope, BOOL checkRows, BOOL confirm);
     // The numbers of a selective read: none, or those of edit 1026 ("1",
     // "1,2", "1-4"); FALSE (after saying why) when the text is refused.
     void ClearReceiveNumbers();
@@ -80,7 +80,7 @@ public:
     void SendScaleInfo();
     void SendScaleRootInfo();
     // The POS check of an item send: one line per failing row of scope.
-    CString CheckPosCodes(const CString& scope);
+    CString CheckPosCodes(TransferScope scope);
     const CMessageDlg& MessageDialog() const { return m_messageDlg; }
 
     // Message 1324, the serial messages 1224-1227, and the timers 150 and
@@ -114,7 +114,6 @@ private:
     void NoteReceivedRecord(const CString& request, const CString& sql) override;
     void ShowTransferProgress(const CString& text) override;
     // CTransferHost
-    CString GetCurrentKind() override;
     int GetEthernetStop() override { return m_nEthernetStop.load(); }
     void SetEthernetStop(int stop) override { m_nEthernetStop.store(stop); }
     // CSerialHost
@@ -138,7 +137,7 @@ private:
     void ClearSerialMailbox() override;
 
     // The order of the current screen for command and scope.
-    TransferOrder MakeOrder(const char* command, const char* kind, const char* scope) const;
+    TransferOrder MakeOrder(TransferCommand command, DataKind kind, TransferScope scope) const;
     // The state reset and port check both scale sends start with.
     BOOL BeginScaleSend();
 

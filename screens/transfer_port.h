@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "platform/base/cstring.h"
+#include "protocol/data_kinds.h"
 #include "serial/scale_register_host.h"
 
 struct TransferOrder {
-    CString command; // "TRANS" or "RECV"
-    CString dataKind; // the screen's kind word
-    CString scope; // "all" or "select"
+    TransferCommand command = TransferCommand::Trans;
+    DataKind dataKind = DataKind::Item;
+    TransferScope scope = TransferScope::All;
     int languageIndex = 2;
     std::vector<CString> scales; // the chosen scales' list lines
     int comPort = 0; // serial: 1-8

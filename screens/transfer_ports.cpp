@@ -62,7 +62,7 @@ void CWorkScreenTransports::StartEthernetTransfer(const TransferOrder& order)
     // Only a start that goes ahead clears it: a refused one leaves the stop
     // asked of the running jobs.
     m_jobs.Host().SetEthernetStop(0);
-    if (order.command == "RECV") {
+    if (order.command == TransferCommand::Recv) {
         for (const CString& address : jobs.addresses)
             jobs.dbPaths.push_back(MakeReceivedDataPath(address));
     }

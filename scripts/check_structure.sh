@@ -12,6 +12,12 @@
 #     statement of its body is a function (or a type or using declaration).
 #  4. No code outside grid/ (tests included) names the grid's pick state
 #     fields: hosts reach it through CGridCtrl's pick operations.
+#  5. No kind, command or scope word is compared (== or != with the quoted
+#     word) outside protocol/data_kinds.cpp, which parses and spells them: the
+#     rest of the code compares DataKind, TransferCommand and TransferScope.
+#     The request names by which the database worker's replies are routed are
+#     a vocabulary of their own (some spelled like a screen's kind word) and
+#     are not looked at in the two files that route them.
 # Prints one line per finding and exits 1 when there is any; --list also
 # prints every class's count.
 set -euo pipefail
@@ -27,6 +33,24 @@ APP_FOLDERS = ["screens", "ethernet", "serial", "results", "labeltool", "shell"]
 EXCEPTIONS = {}
 
 findings = []
+
+KIND_WORDS = [
+    "Item", "Add", "Adv", "Land_addition", "USER_LABEL", "User_Label_Read", "Pre", "SCALE_INFOMATION",
+    "Scale_Info", "SCALE_ROOT_INFOMATION", "Scale_Root_Info", r"Scale_Result_\w+", "TRANS", "BROAD_TRANS",
+    "RECV", "all", "select",
+]
+KIND_PARSE = pathlib.Path("protocol/data_kinds.cpp")
+REQUEST_ROUTERS = {pathlib.Path("screens/kind_of_view_load.cpp"), pathlib.Path("db/db_request_worker.cpp")}
+word = '"(?:' + "|".join(KIND_WORDS) + ')"'
+COMPARISON = re.compile(r"(?:==|!=)\s*" + word + "|" + word + r"\s*(?:==|!=)")
+for folder in ["protocol", "db", "controls", "grid", "shell", "ethernet", "serial", "results", "screens",
+               "labeltool", "app"]:
+    for path in sorted(pathlib.Path(folder).rglob("*")):
+        if path.suffix not in (".h", ".cpp") or path == KIND_PARSE or path in REQUEST_ROUTERS:
+            continue
+        for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+            if COMPARISON.search(line):
+                findings.append(f"{path}:{number}: a kind word compared outside the parse: {line.strip()}")
 
 for path in sorted(pathlib.Path("protocol").rglob("*")):
     if path.suffix not in (".h", ".cpp"):

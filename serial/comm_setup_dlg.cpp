@@ -4,6 +4,7 @@
 #include "platform/base/file.h"
 #include "platform/base/file_system.h"
 #include "platform/wnd/core/msgbox.h"
+#include "protocol/data_kinds.h"
 #include "serial/comm_settings.h"
 #include "serial/scale_register_host.h"
 
@@ -175,7 +176,7 @@ void CCommSetupDlg::OnAllSelect()
 
 void CCommSetupDlg::OnOK()
 {
-    if (m_strMode == "Scale_Root_Info" && m_chosenList.GetCount() >= 2) {
+    if (KindOfScreenWord(m_strMode.View()) == DataKind::ScaleRootInfo && m_chosenList.GetCount() >= 2) {
         AfxMessageBox("One Select Scale(Scale info2)", MB_OK);
         ShowWindow(SW_SHOWNOACTIVATE);
         return;

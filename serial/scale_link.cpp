@@ -14,37 +14,7 @@
 
 using W = SerialWord;
 
-namespace {
-
-// The reads answered by records until the end of data, and what they bring.
-struct WholeRead {
-    SerialWord step;
-    RecordKind record;
-};
-
-const WholeRead kWholeReads[] = {
-    { W::PluAllRequest, RecordKind::Item },
-    { W::AddAllRequest, RecordKind::Add },
-    { W::PreAllRequest, RecordKind::Preset },
-    { W::AdvAllRequest, RecordKind::AdvT },
-    { W::LandAddAllRequest, RecordKind::LandAdd },
-    { W::UserLabelAllRequest, RecordKind::UserLabel },
-    { W::ResultAllReadStep, RecordKind::TotalResult },
-    { W::ResultItemAllReadStep, RecordKind::TotalItemResult },
-    { W::ResultItemDayReadStep, RecordKind::TotalItemDay },
-    { W::ResultDayReadStep, RecordKind::TotalDayResult },
-};
-
-const WholeRead* FindWholeRead(const CString& step)
-{
-    for (const WholeRead& read : kWholeReads) {
-        if (step == read.step)
-            return &read;
-    }
-    return nullptr;
-}
-
-} // namespace
+namespace { } // namespace
 
 CScaleLink::CScaleLink() = default;
 
@@ -58,9 +28,9 @@ void CScaleLink::SetOwnerView(CSerialHost* host, CSerialTransEngine* engine, con
 CScaleLink::Mailbox CScaleLink::ReadMailbox() const
 {
     Mailbox box;
-    box.mode = m_pHost->GetSerialText(kSerialCommandEdit);
-    box.kind = m_pHost->GetSerialText(kSerialKindEdit);
-    box.scope = m_pHost->GetSerialText(kSerialScopeEdit);
+    box.mode = MailboxCommand(*m_pHost);
+    box.kind = MailboxKind(*m_pHost);
+    box.scope = ScopeOfWord(m_pHost->GetSerialText(kSerialScopeEdit).View());
     box.step = m_pHost->GetSerialText(kSerialStepEdit);
     box.reply = m_pHost->GetSerialText(kSerialReplyEdit);
     box.status = m_pHost->GetSerialText(kSerialStatusEdit);
@@ -87,7 +57,7 @@ void CScaleLink::OnReply()
     if (!m_pHost || !m_pEngine || !m_pWalk)
         return;
     const Mailbox box = ReadMailbox();
-    const bool broadcast = box.mode == W::BroadTrans;
+    const bool broadcast = box.mode == TransferCommand::BroadTrans;
 
     if (m_pWalk->GetSerialStop() && !m_bStopLatched) {
         m_bStopLatched = true;
@@ -106,7 +76,8 @@ void CScaleLink::OnReply()
     }
     if (IsOneOf(box.status, { W::ThreeTimeError, W::TimeOut, W::JoinError })) {
         // Told before the close, which may start the next scale.
-        const CString ending = EndingText("No answer (" + box.status + ")", box.mode == W::Recv);
+        const CString ending
+            = EndingText("No answer (" + box.status + ")", box.mode == TransferCommand::Recv);
         AfxMessageBox(box.status, MB_OK);
         SendClose();
         if (!broadcast)
@@ -117,7 +88,7 @@ void CScaleLink::OnReply()
         OnBroadcastReply();
         return;
     }
-    if (box.mode != W::Trans && box.mode != W::Recv)
+    if (box.mode != TransferCommand::Trans && box.mode != TransferCommand::Recv)
         return;
     if (box.reply != W::Report)
         return;
@@ -127,14 +98,15 @@ void CScaleLink::OnReply()
         return;
     }
     if (box.status != W::Ok) {
-        const CString ending = EndingText("Trans Failed (" + box.status + ")", box.mode == W::Recv);
+        const CString ending
+            = EndingText("Trans Failed (" + box.status + ")", box.mode == TransferCommand::Recv);
         AfxMessageBox(box.status, MB_OK);
         SendClose();
         AfxMessageBox(ending, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     const CString& step = box.step;
-    const bool sending = box.mode == W::Trans;
+    const bool sending = box.mode == TransferCommand::Trans;
     if (step == W::Open) {
         BuildJoinFrame();
     } else if (step == W::Join) {
@@ -225,20 +197,20 @@ void CScaleLink::OnSendReply(const CString& step)
 
 bool CScaleLink::OnRecordSent(const CString& step, Sender done)
 {
-    if (const TableRoute* route = FindRoute(RouteStep::Clear, step)) {
+    if (const DataKindInfo* route = FindRoute(RouteStep::Clear, step)) {
         AfterClear(*route);
         return true;
     }
     // The whole table goes as rows 1 to count, a selection as positions 0 to
     // count - 1; the preset page is one frame.
     NoteAccepted(step);
-    if (const TableRoute* route = FindRoute(RouteStep::Data, step)) {
+    if (const DataKindInfo* route = FindRoute(RouteStep::Data, step)) {
         if (m_nRecordIndex < m_nRecordCount) {
             ++m_nRecordIndex;
             SendTableData(*route);
             return true;
         }
-    } else if (const TableRoute* picked = FindRoute(RouteStep::SelectData, step)) {
+    } else if (const DataKindInfo* picked = FindRoute(RouteStep::SelectData, step)) {
         if (m_nRecordIndex < m_nRecordCount - 1) {
             ++m_nRecordIndex;
             SendTableSelectData(*picked);
@@ -252,7 +224,7 @@ bool CScaleLink::OnRecordSent(const CString& step, Sender done)
 }
 
 // After the clear's acknowledgement: rows 1 to count, none for an empty grid.
-void CScaleLink::AfterClear(const TableRoute& route)
+void CScaleLink::AfterClear(const DataKindInfo& route)
 {
     // The rows were counted and capped when the user started.
     m_nRecordCount = static_cast<int>(Rows().rows.size());
@@ -269,24 +241,24 @@ void CScaleLink::AfterClear(const TableRoute& route)
 
 void CScaleLink::StartFirstSend(const Mailbox& box)
 {
-    const bool all = box.scope == W::All;
-    const CString& kind = box.kind;
-    if (const TableRoute* route = FindRoute(RouteStep::Kind, kind)) {
+    const bool all = box.scope == TransferScope::All;
+    const DataKindInfo* route = box.kind ? &KindInfo(*box.kind) : nullptr;
+    if (route && route->serialClear) {
         if (all)
             SendTableClear(*route);
         else if (CountSelection() < 1)
             EndEarly();
         else
             SendTableSelectData(*route);
-    } else if (kind == W::Pre && all) {
+    } else if (box.kind == DataKind::Preset && all) {
         m_nRecordCount = 1;
         SendPresetData();
-    } else if (kind == W::ResultAllClear) {
+    } else if (box.kind == DataKind::ResultAllClear) {
         SendResultAllClear();
-    } else if (kind == W::ScaleInformation) {
+    } else if (box.kind == DataKind::ScaleInfo) {
         m_nRecordCount = 1;
         SendScaleInfo();
-    } else if (kind == W::ScaleRootInformation) {
+    } else if (box.kind == DataKind::ScaleRootInfo) {
         m_nRecordCount = 1;
         SendScaleRootInfo();
     } else {
@@ -298,7 +270,7 @@ void CScaleLink::StartFirstSend(const Mailbox& box)
 
 void CScaleLink::EndEarly()
 {
-    if (m_pHost->GetSerialText(kSerialCommandEdit) == W::BroadTrans)
+    if (MailboxCommand(*m_pHost) == TransferCommand::BroadTrans)
         StartClosingPass();
     else
         SendEndJoin();
@@ -308,14 +280,14 @@ void CScaleLink::OnRecvReply(const Mailbox& box)
 {
     const CString& step = box.step;
     const bool noItem = m_pHost->GetSerialText(kSerialNoItemEdit) == W::NoItem;
-    if (const WholeRead* read = FindWholeRead(step)) {
-        OnDataRecord(step, read->record);
-    } else if (FindRoute(RouteStep::Request, step)) {
+    if (const DataKindInfo* read = FindRoute(RouteStep::AllRequest, step)) {
+        OnDataRecord(step, *read->received);
+    } else if (const DataKindInfo* asked = FindRoute(RouteStep::Request, step)) {
         // A number the scale does not hold is acknowledged and passed over.
         if (noItem) {
             SendAck(step);
             RequestNextOrEnd(step);
-        } else if (OnDataRecord(step, FindRoute(RouteStep::Request, step)->record)) {
+        } else if (OnDataRecord(step, *asked->received)) {
             RequestNextOrEnd(step);
         }
     } else if (step == W::PreRequest) {
@@ -326,9 +298,8 @@ void CScaleLink::OnRecvReply(const Mailbox& box)
             OnDataRecord(step, RecordKind::Preset);
         }
     } else if (step == W::EndItem) {
-        if (IsOneOf(box.kind,
-                { W::Item, W::Add, W::Pre, W::Adv, W::LandAddition, W::ResultItemAllRead,
-                    W::ResultItemDayRead, W::ResultDayRead, W::UserLabel }))
+        // The reads of many records end with a request end.
+        if (box.kind && box.kind != DataKind::ResultAll && KindInfo(*box.kind).serialAllRequest)
             SendRequestEnd();
         else
             SendEndJoin();
@@ -337,7 +308,7 @@ void CScaleLink::OnRecvReply(const Mailbox& box)
 
 void CScaleLink::RequestNextOrEnd(const CString& step)
 {
-    const TableRoute* route = FindRoute(RouteStep::Request, step);
+    const DataKindInfo* route = FindRoute(RouteStep::Request, step);
     if (m_nRequestPosition >= m_nRequestCount || !route) {
         SendEndJoin();
         return;
@@ -347,21 +318,20 @@ void CScaleLink::RequestNextOrEnd(const CString& step)
 
 void CScaleLink::StartFirstRequest(const Mailbox& box)
 {
-    const bool all = box.scope == W::All;
-    const CString& kind = box.kind;
-    if (const TableRoute* route = FindRoute(RouteStep::Kind, kind)) {
+    const bool all = box.scope == TransferScope::All;
+    const DataKindInfo* route = box.kind ? &KindInfo(*box.kind) : nullptr;
+    if (route && route->serialClear) {
         // A table without reads of single records is read whole.
-        if (all || !route->requestStep)
+        if (all || !route->serialRequest)
             SendTableAllRequest(*route);
         else if (CountRequestNumbers() < 1)
             SendEndJoin();
         else
             SendTableRequest(*route);
-    } else if (kind == W::Pre) {
+    } else if (box.kind == DataKind::Preset) {
         all ? SendPresetAllRequest() : SendPresetRequest();
-    } else if (IsOneOf(kind,
-                   { W::ResultAllRead, W::ResultItemAllRead, W::ResultItemDayRead, W::ResultDayRead })) {
-        SendResultRead(kind);
+    } else if (box.kind && IsResultRead(*box.kind)) {
+        SendResultRead(*box.kind);
     } else {
         SendEndJoin();
     }

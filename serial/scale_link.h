@@ -18,6 +18,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@
 #include "ethernet/transfer_rows.h"
 #include "platform/base/bytes.h"
 #include "platform/base/cstring.h"
+#include "protocol/data_kinds.h"
 #include "protocol/link_frame.h"
 #include "protocol/record_values.h"
 #include "protocol/scale_records.h"
@@ -33,8 +35,6 @@
 
 class CSerialTransEngine;
 class CSerialWalkState;
-
-struct TableRoute;
 
 class CScaleLink {
 public:
@@ -69,7 +69,10 @@ public:
 
 private:
     struct Mailbox {
-        CString mode, kind, scope, step, reply, status;
+        std::optional<TransferCommand> mode;
+        std::optional<DataKind> kind;
+        std::optional<TransferScope> scope;
+        CString step, reply, status;
     };
     using Sender = void (CScaleLink::*)();
     using IndexSender = void (CScaleLink::*)(int);
@@ -82,7 +85,7 @@ private:
     // The acknowledgement of a clear, a record or the preset page: the next
     // record, or done once the last has gone. False for any other step.
     bool OnRecordSent(const CString& step, Sender done);
-    void AfterClear(const TableRoute& route);
+    void AfterClear(const DataKindInfo& route);
     void RequestNextOrEnd(const CString& step);
     // The message of a scale's refusal step ("MEMORY FULL", or "BROAD MEMORY
     // FULL" in a broadcast ...), or nullptr.
@@ -107,17 +110,17 @@ private:
     void SendClose();
 
     // ---- table senders: one route per table -------------------------------------
-    void SendTableClear(const TableRoute& route);
-    void SendTableData(const TableRoute& route);
-    void SendTableSelectData(const TableRoute& route);
-    void SendTableAllRequest(const TableRoute& route);
-    void SendTableRequest(const TableRoute& route);
-    ByteBuffer RecordPayload(const TableRoute& route, int index);
+    void SendTableClear(const DataKindInfo& route);
+    void SendTableData(const DataKindInfo& route);
+    void SendTableSelectData(const DataKindInfo& route);
+    void SendTableAllRequest(const DataKindInfo& route);
+    void SendTableRequest(const DataKindInfo& route);
+    ByteBuffer RecordPayload(const DataKindInfo& route, int index);
     void SendPresetData();
     void SendResultAllClear();
     void SendPresetAllRequest();
     void SendPresetRequest();
-    void SendResultRead(const CString& kind);
+    void SendResultRead(DataKind kind);
     void SendRequestEnd();
     // Counts the selected rows (list, range or block), clamped to the data rows
     // 1 to row count - 2 and limited by the data kind; position 0. Returns the count.

@@ -68,7 +68,7 @@ void CScaleLink::OnBroadcastReply()
     } else if (step == W::AllEndJoin) {
         if (!StepPass(&CScaleLink::SendAllEndJoin)) {
             FinishBroadcast();
-            if (box.kind != W::ScaleInformation) {
+            if (box.kind != DataKind::ScaleInfo) {
                 m_pHost->EnableItemTransButtons(TRUE);
                 m_pHost->EnableScaleTransButtons(TRUE);
                 m_pHost->EnableTransStopButton(FALSE);

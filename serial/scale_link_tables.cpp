@@ -28,44 +28,31 @@ std::string Today()
     return FormatDay(now.wYear, now.wMonth, now.wDay);
 }
 
-constexpr TableRoute kRoutes[] = {
-    { W::Item, W::PluClear, W::PluData, W::PluSelectData, W::PluAllRequest, W::PluRequest, TableCode::Plu, 0,
-        true, RecordKind::Item, 9000 },
-    { W::Add, W::AddClear, W::AddData, W::AddSelectData, W::AddAllRequest, W::AddRequest, TableCode::Add, 1,
-        false, RecordKind::Add, 600 },
-    { W::Adv, W::AdvClear, W::AdvData, W::AdvSelectData, W::AdvAllRequest, W::AdvRequest, TableCode::AdvT, 1,
-        false, RecordKind::AdvT, 210 },
-    { W::LandAddition, W::LandAddClear, W::LandAddData, W::LandAddSelectData, W::LandAddAllRequest,
-        W::LandAddRequest, TableCode::LandAdd, 1, false, RecordKind::LandAdd, 300 },
-    { W::UserLabel, W::UserLabelClear, W::UserLabelData, W::UserLabelSelectData, W::UserLabelAllRequest,
-        std::nullopt, TableCode::UserLabel, 0, true, RecordKind::UserLabel, 0 },
-};
-
-std::optional<SerialWord> RouteWord(const TableRoute& route, RouteStep which)
+std::optional<SerialWord> RouteWord(const DataKindInfo& kind, RouteStep which)
 {
     switch (which) {
-    case RouteStep::Kind:
-        return route.kind;
     case RouteStep::Clear:
-        return route.clearStep;
+        return kind.serialClear;
     case RouteStep::Data:
-        return route.dataStep;
+        return kind.serialData;
     case RouteStep::SelectData:
-        return route.selectStep;
+        return kind.serialSelectData;
+    case RouteStep::AllRequest:
+        return kind.serialAllRequest;
     case RouteStep::Request:
-        return route.requestStep;
+        return kind.serialRequest;
     }
     return std::nullopt;
 }
 
 } // namespace
 
-const TableRoute* FindRoute(RouteStep which, const CString& word)
+const DataKindInfo* FindRoute(RouteStep which, const CString& word)
 {
-    for (const TableRoute& route : kRoutes) {
-        const std::optional<SerialWord> own = RouteWord(route, which);
+    for (const DataKindInfo& kind : AllKinds()) {
+        const std::optional<SerialWord> own = RouteWord(kind, which);
         if (own && word == *own)
-            return &route;
+            return &kind;
     }
     return nullptr;
 }
@@ -120,7 +107,7 @@ PluRecord CScaleLink::BuildPluRecord(int index)
     return ::BuildPluRecord(PluRowFromStoredItem(text.GetString()));
 }
 
-ByteBuffer CScaleLink::RecordPayload(const TableRoute& route, int index)
+ByteBuffer CScaleLink::RecordPayload(const DataKindInfo& route, int index)
 {
     switch (route.table) {
     case TableCode::Plu:
@@ -132,20 +119,20 @@ ByteBuffer CScaleLink::RecordPayload(const TableRoute& route, int index)
     }
 }
 
-void CScaleLink::SendTableClear(const TableRoute& route)
+void CScaleLink::SendTableClear(const DataKindInfo& route)
 {
-    SendClear(route.clearStep, route.table, route.clearSecond, route.clearRestartsSequence);
+    SendClear(*route.serialClear, route.table, route.clearSecond, route.clearRestartsSequence);
 }
 
-void CScaleLink::SendTableData(const TableRoute& route)
+void CScaleLink::SendTableData(const DataKindInfo& route)
 {
     // Rows 1 to count are the order's records 0 to count - 1.
-    SendRecordFrame(route.dataStep, RecordPayload(route, m_nRecordIndex - 1), m_nRecordIndex);
+    SendRecordFrame(*route.serialData, RecordPayload(route, m_nRecordIndex - 1), m_nRecordIndex);
 }
 
-void CScaleLink::SendTableSelectData(const TableRoute& route)
+void CScaleLink::SendTableSelectData(const DataKindInfo& route)
 {
-    SendRecordFrame(route.selectStep, RecordPayload(route, m_nRecordIndex), m_nRecordIndex);
+    SendRecordFrame(*route.serialSelectData, RecordPayload(route, m_nRecordIndex), m_nRecordIndex);
 }
 
 void CScaleLink::SendPresetData()
@@ -201,24 +188,25 @@ std::uint32_t TakeNumber(const std::vector<int>& numbers, int& position)
 
 } // namespace
 
-void CScaleLink::SendTableAllRequest(const TableRoute& route)
+void CScaleLink::SendTableAllRequest(const DataKindInfo& route)
 {
     m_nStoredCount = 0;
     m_assembly.Clear();
-    SendRequest(route.allRequestStep, ScaleCommand::RequestAll, route.table, nullptr);
+    SendRequest(*route.serialAllRequest, ScaleCommand::RequestAll, route.table, nullptr);
 }
 
-void CScaleLink::SendTableRequest(const TableRoute& route)
+void CScaleLink::SendTableRequest(const DataKindInfo& route)
 {
     const std::uint32_t number = TakeNumber(m_requestNumbers, m_nRequestPosition);
-    SendRequest(*route.requestStep, ScaleCommand::RequestOne, route.table, &number);
+    SendRequest(*route.serialRequest, ScaleCommand::RequestOne, route.table, &number);
 }
 
 void CScaleLink::SendPresetAllRequest()
 {
     m_nStoredCount = 0;
     m_assembly.Clear();
-    SendRequest(W::PreAllRequest, ScaleCommand::RequestAll, TableCode::Preset, nullptr);
+    const DataKindInfo& preset = KindInfo(DataKind::Preset);
+    SendRequest(*preset.serialAllRequest, ScaleCommand::RequestAll, preset.table, nullptr);
 }
 
 void CScaleLink::SendPresetRequest()
@@ -229,20 +217,19 @@ void CScaleLink::SendPresetRequest()
     SendRequest(W::PreRequest, ScaleCommand::RequestOne, TableCode::Preset, &page);
 }
 
-void CScaleLink::SendResultRead(const CString& kind)
+void CScaleLink::SendResultRead(DataKind kind)
 {
     m_nStoredCount = 0;
     m_assembly.Clear();
-    if (kind == W::ResultAllRead) {
-        const std::uint32_t one = 1;
-        SendRequest(W::ResultAllReadStep, ScaleCommand::RequestOne, TableCode::TotalResult, &one);
-    } else if (kind == W::ResultItemAllRead) {
-        SendRequest(W::ResultItemAllReadStep, ScaleCommand::RequestAll, TableCode::TotalItemResult, nullptr);
-    } else if (kind == W::ResultItemDayRead) {
-        SendRequest(W::ResultItemDayReadStep, ScaleCommand::RequestAll, TableCode::TotalItemDay, nullptr);
-    } else if (kind == W::ResultDayRead) {
-        SendRequest(W::ResultDayReadStep, ScaleCommand::RequestAll, TableCode::TotalDayResult, nullptr);
-    }
+    const DataKindInfo& read = KindInfo(kind);
+    if (!IsResultRead(kind))
+        return;
+    // The whole-scale totals are one record, asked for as number 1.
+    const std::uint32_t one = 1;
+    if (kind == DataKind::ResultAll)
+        SendRequest(*read.serialAllRequest, ScaleCommand::RequestOne, read.table, &one);
+    else
+        SendRequest(*read.serialAllRequest, ScaleCommand::RequestAll, read.table, nullptr);
 }
 
 void CScaleLink::SendRequestEnd()

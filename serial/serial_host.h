@@ -7,6 +7,7 @@
 // transfer buttons. Every call is made on the user-interface thread.
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "ethernet/transfer_screen_host.h"
@@ -47,3 +48,14 @@ public:
 protected:
     ~CSerialHost() = default;
 };
+
+// The mailbox's command and kind, parsed where they are read.
+inline std::optional<TransferCommand> MailboxCommand(CSerialHost& host)
+{
+    return CommandOfWord(host.GetSerialText(kSerialCommandEdit).View());
+}
+
+inline std::optional<DataKind> MailboxKind(CSerialHost& host)
+{
+    return KindOfWord(host.GetSerialText(kSerialKindEdit).View());
+}

@@ -3,11 +3,12 @@
 // (CKindMailboxDlg) that carry words between the work screen, the serial
 // engine and the scale link. Every value is a text.
 
-#include "serial/serial_words.h"
+#include "protocol/data_kinds.h"
+#include "protocol/serial_words.h"
 
-inline constexpr int kSerialCommandEdit = 1020; // mode: "TRANS", "BROAD_TRANS", "RECV"
-inline constexpr int kSerialKindEdit = 1021; // data kind word
-inline constexpr int kSerialScopeEdit = 1001; // "all" or "select"
+inline constexpr int kSerialCommandEdit = 1020; // mode: Word(TransferCommand)
+inline constexpr int kSerialKindEdit = 1021; // Word(DataKind)
+inline constexpr int kSerialScopeEdit = 1001; // Word(TransferScope)
 inline constexpr int kSerialStepEdit = 1022; // step word ("OPEN" ...); result word after a refusal
 inline constexpr int kSerialStatusEdit = 1023; // frame length before a command, status word after a report
 inline constexpr int kSerialReplyEdit = 1024; // reply kind: "Report" after every report

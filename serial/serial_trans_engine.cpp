@@ -52,21 +52,21 @@ bool IsRequestStep(const CString& step)
             W::UserLabelAllRequest });
 }
 
-Action ModeAction(const CString& mode, const CString& step)
+Action ModeAction(std::optional<TransferCommand> mode, const CString& step)
 {
-    if (mode == W::Trans) {
+    if (mode == TransferCommand::Trans) {
         if (IsOneOf(step, { W::ResultAllClearStep, W::ResetScale }))
             return Action::Frame;
         return SendAction(step);
     }
-    if (mode == W::Recv) {
+    if (mode == TransferCommand::Recv) {
         if (IsOneOf(step, { W::Open, W::Join, W::Close }))
             return SendAction(step);
         if (IsRequestStep(step) || IsOneOf(step, { W::RequestEnd, W::EndJoin }))
             return Action::Frame;
         return Action::None;
     }
-    if (mode == W::BroadTrans) {
+    if (mode == TransferCommand::BroadTrans) {
         if (IsOneOf(step, { W::BroadStart, W::BroadStatusRequest, W::AllEndJoin, W::AllReset }))
             return Action::Frame;
         return SendAction(step);
@@ -171,9 +171,7 @@ void CSerialTransEngine::SetBroadcastReplySource(std::array<char, 2> id)
 
 void CSerialTransEngine::ReadMailbox()
 {
-    m_strMode = m_pHost->GetSerialText(kSerialCommandEdit);
-    m_strKind = m_pHost->GetSerialText(kSerialKindEdit);
-    m_strScope = m_pHost->GetSerialText(kSerialScopeEdit);
+    m_mode = CommandOfWord(m_pHost->GetSerialText(kSerialCommandEdit).View());
     m_strStep = m_pHost->GetSerialText(kSerialStepEdit);
     m_strReply = m_pHost->GetSerialText(kSerialReplyEdit);
     m_strStatus = m_pHost->GetSerialText(kSerialStatusEdit);
@@ -187,8 +185,8 @@ void CSerialTransEngine::RunCommand()
     ReadMailbox();
     m_resends.Reset();
     m_bAwaitingData = false;
-    const bool broadcast = m_strMode == W::BroadTrans;
-    switch (ModeAction(m_strMode, m_strStep)) {
+    const bool broadcast = m_mode == TransferCommand::BroadTrans;
+    switch (ModeAction(m_mode, m_strStep)) {
     case Action::Open:
         OpenPort(broadcast);
         break;
@@ -391,7 +389,7 @@ void CSerialTransEngine::OnReplyTimeout()
 {
     if (!m_pHost || !m_bTimerRunning)
         return;
-    const bool broadcast = m_strMode == W::BroadTrans;
+    const bool broadcast = m_mode == TransferCommand::BroadTrans;
     if (m_bAwaitingData) {
         KillReplyTimer();
         m_bAwaitingData = false;

@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -30,8 +31,9 @@
 #include "platform/base/cstring.h"
 #include "platform/serial/serial_port.h"
 #include "platform/wnd/core/wnd.h"
+#include "protocol/data_kinds.h"
 #include "protocol/link_frame.h"
-#include "serial/serial_words.h"
+#include "protocol/serial_words.h"
 
 class CSerialHost;
 
@@ -133,9 +135,7 @@ private:
     UINT m_replyTimeoutMs = 5000;
 
     // Copies of the mailbox read by the last command.
-    CString m_strMode;
-    CString m_strKind;
-    CString m_strScope;
+    std::optional<TransferCommand> m_mode;
     CString m_strStep;
     CString m_strReply;
     CString m_strStatus;

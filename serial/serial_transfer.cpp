@@ -57,20 +57,21 @@ CString CSerialTransfer::GetCurrentScaleLabel() const
 void CSerialTransfer::TakeRows(const SerialOrder& order)
 {
     std::vector<int> gridRows;
-    const bool send = order.command != W::Recv;
-    if (send && (order.dataKind == W::ScaleInformation || order.dataKind == W::ScaleRootInformation)) {
+    const bool send = order.command != TransferCommand::Recv;
+    const DataKindInfo& kind = KindInfo(order.dataKind);
+    if (send && kind.rows == KindRows::Clicked) {
         gridRows = { m_pHost->GetCurrentGridRow() };
-    } else if (const TableRoute* route = FindRoute(RouteStep::Kind, order.dataKind); send && route) {
-        const int limit = route->cap;
+    } else if (send && kind.rows == KindRows::Table) {
+        const int limit = kind.cap;
         const int rowCount = m_pHost->GetGridRowCount();
-        gridRows = order.scope == W::All
+        gridRows = order.scope == TransferScope::All
             ? AllDataRows(rowCount, limit)
             : PickedRows(m_pHost->GetTransferSelection(), rowCount, PickRule::Transfer);
         if (limit > 0 && gridRows.size() > static_cast<std::size_t>(limit))
             gridRows.resize(static_cast<std::size_t>(limit));
     }
     m_link->SetRows(ReadTransferRows(*m_pHost, std::move(gridRows), m_pHost->GetGridColumnCount(),
-                        send && order.dataKind == W::Item),
+                        send && order.dataKind == DataKind::Item),
         m_pHost->GetRequestNumbers());
 }
 
@@ -89,7 +90,7 @@ void CSerialTransfer::Start(const SerialOrder& order)
         AfxMessageBox("Communication Setting error", MB_OK);
         return;
     }
-    const bool receive = order.command == W::Recv;
+    const bool receive = order.command == TransferCommand::Recv;
     if (!receive && !order.oneByOne && count > kMaxBroadcastScales) {
         AfxMessageBox(CString::Formatted("A broadcast reaches at most %d scales; %d are chosen.",
                           kMaxBroadcastScales, count),
@@ -108,16 +109,16 @@ void CSerialTransfer::Start(const SerialOrder& order)
     m_link->ResetSequence();
     m_pHost->SetSerialText(kSerialReplyEdit, "");
     m_pHost->SetSerialText(kSerialNoItemEdit, "");
-    m_pHost->SetSerialText(kSerialKindEdit, order.dataKind);
-    m_pHost->SetSerialText(kSerialScopeEdit, order.scope);
+    m_pHost->SetSerialText(kSerialKindEdit, Word(order.dataKind));
+    m_pHost->SetSerialText(kSerialScopeEdit, Word(order.scope));
     if (receive) {
-        m_pHost->SetSerialText(kSerialCommandEdit, Text(W::Recv));
+        m_pHost->SetSerialText(kSerialCommandEdit, Word(TransferCommand::Recv));
         SerialNextScale(m_nSerialScaleIndex);
     } else if (count == 1 || order.oneByOne) {
-        m_pHost->SetSerialText(kSerialCommandEdit, Text(W::Trans));
+        m_pHost->SetSerialText(kSerialCommandEdit, Word(TransferCommand::Trans));
         SerialNextScale(m_nSerialScaleIndex);
     } else {
-        m_pHost->SetSerialText(kSerialCommandEdit, Text(W::BroadTrans));
+        m_pHost->SetSerialText(kSerialCommandEdit, Word(TransferCommand::BroadTrans));
         m_nBroadcast = 1;
         StartSerialBroadcast(count);
     }
@@ -145,16 +146,16 @@ void CSerialTransfer::SerialNextScale(int line)
     m_pHost->EnableTransStopButton(TRUE);
     m_currentId = ScaleIdOfLine(m_scales[static_cast<std::size_t>(line)]);
     ++m_nSerialScaleIndex;
-    if (m_pHost->GetSerialText(kSerialCommandEdit) == W::Recv) {
+    if (MailboxCommand(*m_pHost) == TransferCommand::Recv) {
         // Every scale and every read gets its own database; the sales totals
         // go into the open item database.
-        const CString kind = m_pHost->GetSerialText(kSerialKindEdit);
+        const std::optional<DataKind> kind = MailboxKind(*m_pHost);
         const CString id(std::string(m_currentId.begin(), m_currentId.end()).c_str());
         if (!m_strTargetDatabase.IsEmpty())
             m_link->SetTargetDatabase(m_strTargetDatabase);
         else
-            m_link->SetTargetDatabase(kind.Find("Scale_Result") == 0 ? m_pHost->GetItemDbPath()
-                                                                     : m_pHost->MakeReceivedDataPath(id));
+            m_link->SetTargetDatabase(
+                kind && IsResultRead(*kind) ? m_pHost->GetItemDbPath() : m_pHost->MakeReceivedDataPath(id));
     }
     m_pHost->SetSerialText(kSerialStepEdit, Text(W::Open));
     m_pHost->SetSerialText(kSerialStatusEdit, "");
@@ -202,7 +203,7 @@ LRESULT CSerialTransfer::OnSerialPortOpenFailed()
     if (status != W::PortOpenError)
         return 1;
     AfxMessageBox(status, MB_OK);
-    if (m_pHost->GetSerialText(kSerialCommandEdit) == W::BroadTrans)
+    if (MailboxCommand(*m_pHost) == TransferCommand::BroadTrans)
         EndWalk();
     else
         SerialNextScale(m_nSerialScaleIndex);
@@ -219,8 +220,8 @@ LRESULT CSerialTransfer::OnSerialSessionEnd()
     m_pHost->SetSerialText(kSerialStatusEdit, "");
     if (m_nSerialStop) {
         EndWalk();
-    } else if (m_pHost->GetSerialText(kSerialCommandEdit) == W::BroadTrans) {
-        if (m_pHost->GetSerialText(kSerialKindEdit) == W::ScaleInformation) {
+    } else if (MailboxCommand(*m_pHost) == TransferCommand::BroadTrans) {
+        if (MailboxKind(*m_pHost) == DataKind::ScaleInfo) {
             // Scale settings: the buttons stay as the screen has them.
             m_bRunning = FALSE;
             SetActive(FALSE);

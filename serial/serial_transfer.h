@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/base/cstring.h"
+#include "protocol/data_kinds.h"
 #include "serial/serial_host.h"
 #include "serial/serial_walk_state.h"
 
@@ -22,9 +23,9 @@ class CSerialTransEngine;
 class CScaleLink;
 
 struct SerialOrder {
-    CString command; // "TRANS" or "RECV"
-    CString dataKind; // the mailbox's kind word ("Item", "SCALE_INFOMATION" ...)
-    CString scope; // "all" or "select"
+    TransferCommand command = TransferCommand::Trans; // a send to two or more goes out as a broadcast
+    DataKind dataKind = DataKind::Item;
+    TransferScope scope = TransferScope::All;
     std::vector<CString> scales; // the chosen scales' list lines ("..., Scale ID=07")
     int comPort = 0; // 1-8
     // Reads: the database every scale's records go into; "" for a dated

@@ -72,7 +72,7 @@ TEST_F(TransferJobsTest, RefusalsEndTheJobWithTheirTextAndAReset)
         ASSERT_TRUE(
             scale.Start(c.mode == ScaleMemory::Mode::Nak ? memory.Script()
                                                          : AnswerOnce(memory, 0, TcpReply::Nak(c.code))));
-        ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+        ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
         ASSERT_TRUE(WaitForEnd());
         std::vector<CString> boxes(static_cast<std::size_t>(c.boxes), c.text);
         boxes.push_back(Sent(scale, CString("Trans Failed (") + c.text + ")", 0, 1));
@@ -87,7 +87,7 @@ TEST_F(TransferJobsTest, WaitsWithoutAnAnswerEndAfterThreeResends)
         const char* name;
         TcpScale::Greeting greeting;
         scalesim::TcpScript script;
-        const char* direction;
+        TransferCommand direction;
         std::vector<std::uint16_t> packets;
     };
     ScaleMemory memory;
@@ -102,17 +102,17 @@ TEST_F(TransferJobsTest, WaitsWithoutAnAnswerEndAfterThreeResends)
         return p.command == 0x0006 ? TcpReply::Ack() : TcpReply::Silence();
     };
     const Case cases[] = {
-        { "never greets", TcpScale::Greeting::None, scalesim::AckEverything, "RECV", {} },
-        { "data first", TcpScale::Greeting::Welcome, dataFirst, "RECV", { 6, 6, 6, 6 } },
-        { "unknown refusal", TcpScale::Greeting::Welcome, unknownNak, "RECV", { 6, 6, 6, 6 } },
-        { "no records", TcpScale::Greeting::Welcome, ackOnly, "RECV", { 6, 6, 6, 6 } },
+        { "never greets", TcpScale::Greeting::None, scalesim::AckEverything, TransferCommand::Recv, {} },
+        { "data first", TcpScale::Greeting::Welcome, dataFirst, TransferCommand::Recv, { 6, 6, 6, 6 } },
+        { "unknown refusal", TcpScale::Greeting::Welcome, unknownNak, TransferCommand::Recv, { 6, 6, 6, 6 } },
+        { "no records", TcpScale::Greeting::Welcome, ackOnly, TransferCommand::Recv, { 6, 6, 6, 6 } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MessageBoxScript::Reset();
         TcpScale scale;
         ASSERT_TRUE(scale.Start(c.script, c.greeting));
-        ASSERT_TRUE(Start(c.direction, "Item", "all", { &scale }));
+        ASSERT_TRUE(Start(c.direction, DataKind::Item, TransferScope::All, { &scale }));
         ASSERT_TRUE(WaitForEnd());
         EXPECT_EQ(Texts(), (std::vector<CString> { "3 times out", Stored(scale, "No answer", 0) }));
         EXPECT_EQ(Commands(scale), c.packets);
@@ -131,7 +131,7 @@ TEST_F(TransferJobsTest, SplitAndMergedAnswersAreTakenPacketByPacket)
     const Bytes ack = TcpReply::Packet(0x0101);
     ASSERT_TRUE(split.Start(AnswerOnce(memory, 0, TcpReply::Split(ack, 1))));
     m_host.SetRows({ ItemRow(7, "Seven", 7) });
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &split }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &split }));
     ASSERT_TRUE(PumpUntil([&] { return split.Received().size() == 1; }));
     split.Release(); // the rest of the acknowledgement
     ASSERT_TRUE(WaitForEnd());
@@ -146,7 +146,7 @@ TEST_F(TransferJobsTest, SplitAndMergedAnswersAreTakenPacketByPacket)
         return index == 2 ? TcpReply::EndOfData() : TcpReply::Silence();
     };
     ASSERT_TRUE(merged.Start(script));
-    ASSERT_TRUE(Start("RECV", "Item", "all", { &merged }));
+    ASSERT_TRUE(Start(TransferCommand::Recv, DataKind::Item, TransferScope::All, { &merged }));
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(Rows("SELECT [item_num], [item_name] FROM [Item] ORDER BY [item_num]"),
         (std::vector<std::string> { "5|Five", "6|Six" }));
@@ -165,7 +165,7 @@ TEST_F(TransferJobsTest, ScalesAtOnceKeepTheirOwnTimers)
     ASSERT_TRUE(silent.Start(quiet.Script()));
     ASSERT_TRUE(normal.Start(busy.Script()));
     m_host.SetRows({ ItemRow(1, "A", 1), ItemRow(2, "B", 2) });
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &silent, &normal }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &silent, &normal }));
     EXPECT_EQ(m_host.jobs->InSlot(0)->GetToken() != m_host.jobs->InSlot(1)->GetToken(), true);
     ASSERT_TRUE(WaitForEnd());
 
@@ -193,7 +193,7 @@ TEST_F(TransferJobsTest, ScalesAtOnceKeepTheirOwnTimers)
         targets.push_back(scales.back().get());
     }
     MessageBoxScript::Reset();
-    ASSERT_TRUE(Start("TRANS", "Item", "all", targets));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, targets));
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(Count("Trans Complete"), 20u);
     for (const auto& memory : memories)
@@ -224,7 +224,7 @@ TEST_F(TransferJobsTest, AnOpenMessageBoxHoldsTheOtherScalesRepliesAndPausesThei
         return other != nullptr && other->IsHeld()
             && std::chrono::steady_clock::now() - opened > std::chrono::milliseconds(6 * kFast.replyMs);
     });
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &first, &second }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &first, &second }));
     ASSERT_TRUE(WaitForEnd());
 
     EXPECT_EQ(MessageBoxScript::TimedOutCount(), 0u);
@@ -246,11 +246,11 @@ TEST_F(TransferJobsTest, SalesTotalsAreReadStoredAndCleared)
     ASSERT_TRUE(scale.Start(memory.Script()));
     const std::string ip = scale.Address();
 
-    ASSERT_TRUE(Start("RECV", "Scale_Result_All_Read", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Recv, DataKind::ResultAll, TransferScope::All, { &scale }));
     ASSERT_TRUE(WaitForEnd());
-    ASSERT_TRUE(Start("RECV", "Scale_Result_Item_All_Read", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Recv, DataKind::ResultItemAll, TransferScope::All, { &scale }));
     ASSERT_TRUE(WaitForEnd());
-    ASSERT_TRUE(Start("TRANS", "Scale_Result_All_Clear", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::ResultAllClear, TransferScope::All, { &scale }));
     ASSERT_TRUE(WaitForEnd());
     AfxSetClock(nullptr);
 
@@ -278,9 +278,9 @@ TEST_F(TransferJobsTest, ConnectionFailuresAndTheStopFlagEndJobsAtOnce)
     ASSERT_TRUE(gone.Start());
     const std::string address = gone.Address();
     TransferJobOrder order;
-    order.direction = "RECV";
-    order.kind = "Scale_Result_Day_Read";
-    order.selection = "all";
+    order.direction = TransferCommand::Recv;
+    order.kind = DataKind::ResultDay;
+    order.selection = TransferScope::All;
     order.addresses = { CString(address) };
     order.dbPaths = { m_dbPath };
     ASSERT_TRUE(m_host.jobs->Start(order));
@@ -294,26 +294,21 @@ TEST_F(TransferJobsTest, ConnectionFailuresAndTheStopFlagEndJobsAtOnce)
     ASSERT_TRUE(scale.Start(memory.Script()));
     m_host.SetRows({ ItemRow(1, "A", 1), ItemRow(2, "B", 2) });
     m_host.ethernetStop = 1; // pressed while the job connects
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(Texts(), std::vector<CString> { Sent(scale, "Trans Stopped", 0, 2) });
     EXPECT_EQ(Commands(scale), std::vector<std::uint16_t> { 0x0002 });
 }
 
-TEST_F(TransferJobsTest, TheWorkScreensKindWordsBecomeJobWordsAndUnservedPairsAreRefused)
+TEST_F(TransferJobsTest, ScaleSettingsSendTheClickedRowAndUnservedPairsAreRefused)
 {
-    EXPECT_EQ(JobKindFromViewKind("Scale_Info"), "SCALE_INFOMATION");
-    EXPECT_EQ(JobKindFromViewKind("Scale_Root_Info"), "SCALE_ROOT_INFOMATION");
-    EXPECT_EQ(JobKindFromViewKind("User_Label_Read"), "USER_LABEL");
-    EXPECT_EQ(JobKindFromViewKind("Item"), "Item");
-
     // Scale settings: the current row, then the scale's restart.
     ScaleMemory memory;
     TcpScale scale;
     ASSERT_TRUE(scale.Start(memory.Script()));
     m_host.SetRows({ { "List", "5", "6" }, { "List", "7", "8", "3" } });
     m_host.currentRow = 2;
-    ASSERT_TRUE(Start("TRANS", "Scale_Info", "select", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::ScaleInfo, TransferScope::Select, { &scale }));
     ASSERT_TRUE(WaitForEnd());
     const auto packets = scale.Received();
     ASSERT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0003, 0x4130 }));
@@ -324,15 +319,16 @@ TEST_F(TransferJobsTest, TheWorkScreensKindWordsBecomeJobWordsAndUnservedPairsAr
     EXPECT_EQ(memory.ScaleResets(), 1);
 
     struct Refused {
-        const char* direction;
-        const char* kind;
-        const char* selection;
+        TransferCommand direction;
+        DataKind kind;
+        TransferScope selection;
     };
-    for (const Refused& r :
-        { Refused { "TRANS", "Pre", "select" }, Refused { "RECV", "USER_LABEL", "select" },
-            Refused { "RECV", "Scale_Info", "all" }, Refused { "TRANS", "Scale_reg", "all" },
-            Refused { "SEND", "Item", "all" }, Refused { "TRANS", "Item", "some" } }) {
-        SCOPED_TRACE(std::string(r.direction) + " " + r.kind + " " + r.selection);
+    for (const Refused& r : { Refused { TransferCommand::Trans, DataKind::Preset, TransferScope::Select },
+             Refused { TransferCommand::Recv, DataKind::UserLabel, TransferScope::Select },
+             Refused { TransferCommand::Recv, DataKind::ScaleInfo, TransferScope::All },
+             Refused { TransferCommand::Trans, DataKind::ResultAll, TransferScope::All },
+             Refused { TransferCommand::BroadTrans, DataKind::Item, TransferScope::All } }) {
+        SCOPED_TRACE(std::string(Word(r.direction)) + " " + Word(r.kind) + " " + Word(r.selection));
         MessageBoxScript::Reset();
         EXPECT_FALSE(Start(r.direction, r.kind, r.selection, { &scale }));
         EXPECT_EQ(Texts(), std::vector<CString> { "This data cannot be transferred this way." });
@@ -355,7 +351,7 @@ TEST_F(TransferJobsTest, TimerIdsAndTokensOfNoRunningJobAreIgnored)
     TcpScale scale;
     ASSERT_TRUE(scale.Start(memory.Script()));
     m_host.SetRows({ ItemRow(1, "A", 1) });
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
     const UINT_PTR token = jobs.InSlot(0)->GetToken();
     ASSERT_TRUE(WaitForEnd());
     const std::size_t sent = scale.Received().size();
@@ -365,7 +361,7 @@ TEST_F(TransferJobsTest, TimerIdsAndTokensOfNoRunningJobAreIgnored)
     EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
 
     // The next start takes fresh tokens.
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
     EXPECT_GT(jobs.InSlot(0)->GetToken(), token);
     ASSERT_TRUE(WaitForEnd());
 }
@@ -379,14 +375,14 @@ using namespace transfertest;
 TEST_F(TransferJobsTest, WholeSendsStopAtTheTablesCapsAndTextRowsGoAsTextRecords)
 {
     struct Case {
-        const char* kind;
+        DataKind kind;
         std::uint8_t table;
         int rows;
         std::size_t sent;
     };
-    for (const Case& c :
-        { Case { "Add", 1, 601, 600 }, Case { "Land_addition", 5, 301, 300 }, Case { "Adv", 2, 211, 210 } }) {
-        SCOPED_TRACE(c.kind);
+    for (const Case& c : { Case { DataKind::Add, 1, 601, 600 }, Case { DataKind::LandAddition, 5, 301, 300 },
+             Case { DataKind::Adv, 2, 211, 210 } }) {
+        SCOPED_TRACE(Word(c.kind));
         std::vector<std::vector<CString>> rows;
         for (int i = 1; i <= c.rows; ++i)
             rows.push_back({ "List", CString::Formatted("%d", i), "first", "NULL", "third" });
@@ -394,7 +390,7 @@ TEST_F(TransferJobsTest, WholeSendsStopAtTheTablesCapsAndTextRowsGoAsTextRecords
         ScaleMemory memory;
         TcpScale scale;
         ASSERT_TRUE(scale.Start(memory.Script()));
-        ASSERT_TRUE(Start("TRANS", c.kind, "all", { &scale }));
+        ASSERT_TRUE(Start(TransferCommand::Trans, c.kind, TransferScope::All, { &scale }));
         ASSERT_TRUE(WaitForEnd(std::chrono::milliseconds(20000)));
         const auto table = memory.Table(c.table);
         ASSERT_EQ(table.size(), c.sent);
@@ -418,7 +414,7 @@ TEST_F(TransferJobsTest, DefaultValuesSendTheStoredItemRowAndKoreanJobsSpeakKore
     ScaleMemory memory;
     TcpScale scale;
     ASSERT_TRUE(scale.Start(memory.Script()));
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
     ASSERT_TRUE(WaitForEnd());
     PluRecord record;
     ASSERT_TRUE(PluRecord::Decode(std::span(memory.Table(kPlu).at(7)).subspan(2), record));
@@ -429,9 +425,9 @@ TEST_F(TransferJobsTest, DefaultValuesSendTheStoredItemRowAndKoreanJobsSpeakKore
     ASSERT_TRUE(gone.Start());
     const std::string address = gone.Address();
     TransferJobOrder order;
-    order.direction = "TRANS";
-    order.kind = "Item";
-    order.selection = "all";
+    order.direction = TransferCommand::Trans;
+    order.kind = DataKind::Item;
+    order.selection = TransferScope::All;
     order.languageIndex = 1;
     order.addresses = { CString(address) };
     MessageBoxScript::Reset();

@@ -55,7 +55,7 @@ TEST_F(TransferJobsTest, AHangUpOrResetDuringASendIsNoAnswer)
         ScaleMemory memory;
         TcpScale scale;
         ASSERT_TRUE(scale.Start(EndAt(memory, c.at, c.how)));
-        ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+        ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
         ASSERT_TRUE(WaitForEnd());
         EXPECT_EQ(memory.Table(kPlu).size(), static_cast<std::size_t>(c.held));
         EXPECT_EQ(Texts(), std::vector<CString> { Sent(scale, How(c.how), c.held, 3) });
@@ -86,7 +86,7 @@ TEST_F(TransferJobsTest, AHangUpOrResetDuringAReadStoresOnlyWhatCame)
             memory.Put(kPlu, static_cast<std::uint32_t>(n), PluPayload(n, "R", n));
         TcpScale scale;
         ASSERT_TRUE(scale.Start(EndAt(memory, c.at, c.how)));
-        ASSERT_TRUE(Start("RECV", "Item", "all", { &scale }));
+        ASSERT_TRUE(Start(TransferCommand::Recv, DataKind::Item, TransferScope::All, { &scale }));
         ASSERT_TRUE(WaitForEnd());
         EXPECT_EQ(Texts(), std::vector<CString> { Stored(scale, How(c.how), c.stored) });
         EXPECT_EQ(Rows("SELECT [item_num] FROM [Item]").size() - before, static_cast<std::size_t>(c.stored));

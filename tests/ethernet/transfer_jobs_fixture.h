@@ -56,7 +56,7 @@ protected:
     { }
 
     // One job per scale.
-    BOOL Start(const char* direction, const char* kind, const char* selection,
+    BOOL Start(TransferCommand direction, DataKind kind, TransferScope selection,
         const std::vector<const TcpScale*>& scales, std::vector<int> numbers = {})
     {
         TransferJobOrder order;

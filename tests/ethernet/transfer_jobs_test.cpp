@@ -17,7 +17,7 @@ TEST_F(TransferJobsTest, SendingAllItemsClearsSendsEveryDataRowResetsAndComplete
     ASSERT_TRUE(scale.Start(memory.Script(), TcpScale::Greeting::WelcomeNuls));
     m_host.SetRows({ ItemRow(11, "Apple", 1500), ItemRow(12, "Kim's pear", 2500), ItemRow(13, "Plum", 900) });
 
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
     ASSERT_TRUE(WaitForEnd());
 
     EXPECT_EQ(memory.Clears(kPlu), 1);
@@ -74,7 +74,7 @@ TEST_F(TransferJobsTest, SelectiveSendsTakeTheRangeOrThePickListWithinTheDataRow
         TcpScale scale;
         ASSERT_TRUE(scale.Start(memory.Script()));
         m_host.selection = c.selection;
-        ASSERT_TRUE(Start("TRANS", "Item", "select", { &scale }));
+        ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::Select, { &scale }));
         ASSERT_TRUE(WaitForEnd());
         std::vector<std::uint32_t> sent;
         for (const auto& p : scale.Received()) {
@@ -95,7 +95,7 @@ TEST_F(TransferJobsTest, ReadingAllItemsStoresEveryRecordWithQuotesIntact)
     TcpScale scale;
     ASSERT_TRUE(scale.Start(memory.Script()));
 
-    ASSERT_TRUE(Start("RECV", "Item", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Recv, DataKind::Item, TransferScope::All, { &scale }));
     ASSERT_TRUE(WaitForEnd());
 
     EXPECT_EQ(Rows("SELECT [item_num], [item_name], [unitprice], [mg_id] FROM [Item] ORDER BY [item_num]"),
@@ -112,7 +112,7 @@ TEST_F(TransferJobsTest, ReadingByNumbersSkipsAMissingNumberAndEndsAfterTheLast)
     TcpScale scale;
     ASSERT_TRUE(scale.Start(memory.Script()));
 
-    ASSERT_TRUE(Start("RECV", "Item", "select", { &scale }, { 1, 7, 3 }));
+    ASSERT_TRUE(Start(TransferCommand::Recv, DataKind::Item, TransferScope::Select, { &scale }, { 1, 7, 3 }));
     ASSERT_TRUE(WaitForEnd());
 
     EXPECT_EQ(Rows("SELECT [item_num], [item_name] FROM [Item] ORDER BY [item_num]"),
@@ -133,7 +133,7 @@ TEST_F(TransferJobsTest, ASilentScaleGetsThreeResendsThenTheTimeOutMessage)
     ASSERT_TRUE(scale.Start(memory.Script()));
     m_host.SetRows({ ItemRow(1, "A", 1) });
 
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
     ASSERT_TRUE(WaitForEnd());
 
     const auto packets = scale.Received();
@@ -155,7 +155,7 @@ TEST_F(TransferJobsTest, AGreetingGluedToARefusalStartsTheJobAndTheRefusalEndsIt
     ASSERT_TRUE(scale.Start(memory.Script()));
     m_host.SetRows({ ItemRow(1, "A", 1) });
 
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
     ASSERT_TRUE(WaitForEnd());
 
     ASSERT_FALSE(Texts().empty());

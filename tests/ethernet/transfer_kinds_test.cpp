@@ -50,8 +50,8 @@ std::vector<CString> TextRow(int number)
 TEST_F(TransferJobsTest, SendsOfEveryKindCarryTheirRowsRecords)
 {
     struct Case {
-        const char* kind;
-        const char* selection;
+        DataKind kind;
+        TransferScope selection;
         std::uint8_t table;
         std::function<std::vector<CString>(int)> row;
         std::function<Bytes(const RecordRow&)> record;
@@ -75,32 +75,31 @@ TEST_F(TransferJobsTest, SendsOfEveryKindCarryTheirRowsRecords)
     };
     const auto itemRecord = [](const RecordRow& row) { return BuildPluRecord(row).Payload(); };
     const Case cases[] = {
-        { "Item", "all", 0, item, itemRecord },
-        { "Item", "select", 0, item, itemRecord },
-        { "Add", "all", 1, TextRow, text(TableCode::Add) },
-        { "Add", "select", 1, TextRow, text(TableCode::Add) },
-        { "Adv", "all", 2, TextRow, text(TableCode::AdvT) },
-        { "Adv", "select", 2, TextRow, text(TableCode::AdvT) },
-        { "Land_addition", "all", 5, TextRow, text(TableCode::LandAdd) },
-        { "Land_addition", "select", 5, TextRow, text(TableCode::LandAdd) },
-        { "USER_LABEL", "all", 4, label, labelRecord },
-        { "USER_LABEL", "select", 4, label, labelRecord },
+        { DataKind::Item, TransferScope::All, 0, item, itemRecord },
+        { DataKind::Item, TransferScope::Select, 0, item, itemRecord },
+        { DataKind::Add, TransferScope::All, 1, TextRow, text(TableCode::Add) },
+        { DataKind::Add, TransferScope::Select, 1, TextRow, text(TableCode::Add) },
+        { DataKind::Adv, TransferScope::All, 2, TextRow, text(TableCode::AdvT) },
+        { DataKind::Adv, TransferScope::Select, 2, TextRow, text(TableCode::AdvT) },
+        { DataKind::LandAddition, TransferScope::All, 5, TextRow, text(TableCode::LandAdd) },
+        { DataKind::LandAddition, TransferScope::Select, 5, TextRow, text(TableCode::LandAdd) },
+        { DataKind::UserLabel, TransferScope::All, 4, label, labelRecord },
+        { DataKind::UserLabel, TransferScope::Select, 4, label, labelRecord },
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.kind) + " " + c.selection);
+        SCOPED_TRACE(std::string(Word(c.kind)) + " " + Word(c.selection));
         MessageBoxScript::Reset();
         m_host.SetRows({ c.row(1), c.row(2), c.row(3) });
         m_host.selection = {};
         m_host.selection.firstRow = 3; // the last two rows, picked upwards
         m_host.selection.lastRow = 2;
-        m_host.kind = c.kind;
         ScaleMemory memory;
         TcpScale scale;
         ASSERT_TRUE(scale.Start(memory.Script()));
-        ASSERT_TRUE(Start("TRANS", c.kind, c.selection, { &scale }));
+        ASSERT_TRUE(Start(TransferCommand::Trans, c.kind, c.selection, { &scale }));
         ASSERT_TRUE(WaitForEnd());
 
-        const bool all = std::string(c.selection) == "all";
+        const bool all = c.selection == TransferScope::All;
         std::vector<std::uint16_t> commands;
         if (all)
             commands.push_back(0x0002);
@@ -121,7 +120,7 @@ TEST_F(TransferJobsTest, SendsOfEveryKindCarryTheirRowsRecords)
 TEST_F(TransferJobsTest, SettingsAndThePresetPageGoAsOneRecordEach)
 {
     struct Case {
-        const char* kind;
+        DataKind kind;
         std::vector<CString> row;
         Bytes record;
         std::uint16_t last;
@@ -138,19 +137,19 @@ TEST_F(TransferJobsTest, SettingsAndThePresetPageGoAsOneRecordEach)
     m_host.presetKeys = keys;
     m_host.presetPage = 4;
     const Case cases[] = {
-        { "Scale_Info", info, BuildScaleInfoRecord(Narrow(info)), 0x4130 },
-        { "Scale_Root_Info", network, BuildScaleRootInfoRecord(Narrow(network)), 0x4130 },
-        { "Pre", {}, BuildPresetPage(4, keyTexts), 0x4120 },
+        { DataKind::ScaleInfo, info, BuildScaleInfoRecord(Narrow(info)), 0x4130 },
+        { DataKind::ScaleRootInfo, network, BuildScaleRootInfoRecord(Narrow(network)), 0x4130 },
+        { DataKind::Preset, {}, BuildPresetPage(4, keyTexts), 0x4120 },
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.kind);
+        SCOPED_TRACE(Word(c.kind));
         MessageBoxScript::Reset();
         m_host.SetRows({ NumberRow(20, 50), c.row, NumberRow(20, 70) });
         m_host.currentRow = 2;
         ScaleMemory memory;
         TcpScale scale;
         ASSERT_TRUE(scale.Start(memory.Script()));
-        ASSERT_TRUE(Start("TRANS", c.kind, "all", { &scale }));
+        ASSERT_TRUE(Start(TransferCommand::Trans, c.kind, TransferScope::All, { &scale }));
         ASSERT_TRUE(WaitForEnd());
         EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0003, c.last }));
         EXPECT_EQ(Payloads(scale, 0x0003), std::vector<Bytes> { c.record });
@@ -168,7 +167,7 @@ TEST_F(TransferJobsTest, WholeReadsStoreEveryRecordAsANewRowOfItsTable)
     label[2] = "100";
     label[42] = "50";
     struct Case {
-        const char* kind;
+        DataKind kind;
         std::uint8_t table;
         std::vector<Bytes> records;
         const char* query;
@@ -176,19 +175,19 @@ TEST_F(TransferJobsTest, WholeReadsStoreEveryRecordAsANewRowOfItsTable)
         const char* request;
     };
     const Case cases[] = {
-        { "Add", 1,
+        { DataKind::Add, 1,
             { BuildTextRecord(TableCode::Add, { "", "3", "a", "NULL", "c" }).Encode(),
                 BuildTextRecord(TableCode::Add, { "", "4", "d" }).Encode() },
             "SELECT [num], [str1], [str2], [str3], [mg_id] FROM [Add] ORDER BY [ID]",
             { "1|old|NULL|NULL|kim", "3|a|c|NULL|kim", "4|d|NULL|NULL|kim" }, "ITEM_REV" },
-        { "Adv", 2, { BuildTextRecord(TableCode::AdvT, { "", "6", "x", "y" }).Encode() },
+        { DataKind::Adv, 2, { BuildTextRecord(TableCode::AdvT, { "", "6", "x", "y" }).Encode() },
             "SELECT [adv_num], [str1], [str2] FROM [AdvT] ORDER BY [ID]", { "6|x|y" }, "ITEM_REV" },
-        { "Land_addition", 5, { BuildTextRecord(TableCode::LandAdd, { "", "9", "land" }).Encode() },
+        { DataKind::LandAddition, 5, { BuildTextRecord(TableCode::LandAdd, { "", "9", "land" }).Encode() },
             "SELECT [land_num], [land_str] FROM [Land_Add] ORDER BY [ID]", { "9|land" }, "ITEM_REV" },
-        { "User_Label_Read", 4, { BuildUserLabelRecord(label).Encode() },
+        { DataKind::UserLabel, 4, { BuildUserLabelRecord(label).Encode() },
             "SELECT [file_num], [item_nameX], [labelY], [mg_id] FROM [UserLabel]", { "8|101|50|kim" },
             "User_Label_Insert" },
-        { "Pre", 3, { BuildPresetPage(2, keys) },
+        { DataKind::Preset, 3, { BuildPresetPage(2, keys) },
             "SELECT [page_num], [num], [str] FROM [Preset] WHERE [num] IN ('1', '60') ORDER BY [ID]",
             { "2|1|901", "2|60|960" }, "" },
     };
@@ -200,7 +199,7 @@ TEST_F(TransferJobsTest, WholeReadsStoreEveryRecordAsANewRowOfItsTable)
         db.CloseDatabase();
     }
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.kind);
+        SCOPED_TRACE(Word(c.kind));
         MessageBoxScript::Reset();
         m_host.noteRequest = "none";
         ScaleMemory memory;
@@ -208,7 +207,7 @@ TEST_F(TransferJobsTest, WholeReadsStoreEveryRecordAsANewRowOfItsTable)
             memory.Put(c.table, scalesim::RecordNumber(r), r);
         TcpScale scale;
         ASSERT_TRUE(scale.Start(memory.Script()));
-        ASSERT_TRUE(Start("RECV", c.kind, "all", { &scale }));
+        ASSERT_TRUE(Start(TransferCommand::Recv, c.kind, TransferScope::All, { &scale }));
         ASSERT_TRUE(WaitForEnd());
         EXPECT_EQ(Rows(c.query), c.rows);
         EXPECT_EQ(Payloads(scale, 0x0006), std::vector<Bytes> { Bytes({ c.table, 1 }) });
@@ -226,7 +225,7 @@ TEST_F(TransferJobsTest, WholeReadsStoreEveryRecordAsANewRowOfItsTable)
 TEST_F(TransferJobsTest, SelectReadsAskForEachNumberOfTheirTable)
 {
     struct Case {
-        const char* kind;
+        DataKind kind;
         std::uint8_t table;
         std::vector<int> numbers;
         std::vector<std::uint32_t> asked;
@@ -236,16 +235,17 @@ TEST_F(TransferJobsTest, SelectReadsAskForEachNumberOfTheirTable)
     m_host.presetReadPage = 7;
     std::vector<std::string> keys(60, "5");
     const Case cases[] = {
-        { "Add", 1, { 3, 8 }, { 3, 8 }, "SELECT [num], [str1] FROM [Add]", { "3|three" } },
-        { "Adv", 2, { 8, 3 }, { 8, 3 }, "SELECT [adv_num], [str1] FROM [AdvT]", { "3|three" } },
-        { "Land_addition", 5, { 3 }, { 3 }, "SELECT [land_num], [land_str] FROM [Land_Add]", { "3|three" } },
+        { DataKind::Add, 1, { 3, 8 }, { 3, 8 }, "SELECT [num], [str1] FROM [Add]", { "3|three" } },
+        { DataKind::Adv, 2, { 8, 3 }, { 8, 3 }, "SELECT [adv_num], [str1] FROM [AdvT]", { "3|three" } },
+        { DataKind::LandAddition, 5, { 3 }, { 3 }, "SELECT [land_num], [land_str] FROM [Land_Add]",
+            { "3|three" } },
         // No numbers: one request for number 0, and the job ends on its answer.
-        { "Item", 0, {}, { 0 }, "SELECT [item_num] FROM [Item]", {} },
+        { DataKind::Item, 0, {}, { 0 }, "SELECT [item_num] FROM [Item]", {} },
         // One page: the page typed on the work screen, whatever the numbers.
-        { "Pre", 3, { 1, 2 }, { 7 }, "SELECT DISTINCT [page_num] FROM [Preset]", { "7" } },
+        { DataKind::Preset, 3, { 1, 2 }, { 7 }, "SELECT DISTINCT [page_num] FROM [Preset]", { "7" } },
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.kind);
+        SCOPED_TRACE(Word(c.kind));
         MessageBoxScript::Reset();
         ScaleMemory memory;
         memory.Put(
@@ -253,7 +253,7 @@ TEST_F(TransferJobsTest, SelectReadsAskForEachNumberOfTheirTable)
         memory.Put(3, 7, BuildPresetPage(7, keys));
         TcpScale scale;
         ASSERT_TRUE(scale.Start(memory.Script()));
-        ASSERT_TRUE(Start("RECV", c.kind, "select", { &scale }, c.numbers));
+        ASSERT_TRUE(Start(TransferCommand::Recv, c.kind, TransferScope::Select, { &scale }, c.numbers));
         ASSERT_TRUE(WaitForEnd());
         std::vector<Bytes> asked;
         for (std::uint32_t n : c.asked) {
@@ -282,10 +282,10 @@ TEST_F(TransferJobsTest, SalesTotalsByDayAreReadWholeAndEachJobReportsItsEnd)
     memory.Put('@', 5, total('@', 5, 9));
     TcpScale scale;
     ASSERT_TRUE(scale.Start(memory.Script()));
-    ASSERT_TRUE(Start("RECV", "Scale_Result_Item_Day_Read", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Recv, DataKind::ResultItemDay, TransferScope::All, { &scale }));
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(m_host.resultStepsDone, 1);
-    ASSERT_TRUE(Start("RECV", "Scale_Result_Day_Read", "select", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Recv, DataKind::ResultDay, TransferScope::Select, { &scale }));
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(m_host.resultStepsDone, 2);
 

@@ -27,7 +27,7 @@ TEST_F(TransferJobsTest, StopEndsTheJobAtTheNextAcknowledgementOrRecord)
     ASSERT_TRUE(scale.Start(memory.Script()));
     m_host.SetRows({ ItemRow(1, "A", 1), ItemRow(2, "B", 2), ItemRow(3, "C", 3) });
     m_host.stopAtProgress = "2";
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0002, 0x0003, 0x0003 }));
     EXPECT_EQ(memory.Table(kPlu).size(), 2u);
@@ -46,7 +46,7 @@ TEST_F(TransferJobsTest, StopEndsTheJobAtTheNextAcknowledgementOrRecord)
         full.Put(kPlu, static_cast<std::uint32_t>(n), PluPayload(n, "R", n));
     TcpScale reader;
     ASSERT_TRUE(reader.Start(full.Script()));
-    ASSERT_TRUE(Start("RECV", "Item", "all", { &reader }));
+    ASSERT_TRUE(Start(TransferCommand::Recv, DataKind::Item, TransferScope::All, { &reader }));
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(Rows("SELECT [item_num] FROM [Item]"), std::vector<std::string> { "1" });
     EXPECT_EQ(Commands(reader), (std::vector<std::uint16_t> { 0x0006, 0x0101 }));
@@ -66,7 +66,7 @@ TEST_F(TransferJobsTest, EveryPacketHasItsOwnThreeResends)
         return ++(*arrivals)[{ p.command, p.payload }] == 3 ? memory.Answer(p) : TcpReply::Silence();
     }));
     m_host.SetRows({ ItemRow(1, "A", 1), ItemRow(2, "B", 2) });
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(
         Commands(scale), (std::vector<std::uint16_t> { 2, 2, 2, 3, 3, 3, 3, 3, 3, 0x4120, 0x4120, 0x4120 }));
@@ -77,8 +77,8 @@ TEST_F(TransferJobsTest, EveryPacketHasItsOwnThreeResends)
 TEST_F(TransferJobsTest, RefusalsOfSalesTotalJobsAndOfAnUnknownRecordReportTheScaleDone)
 {
     struct Case {
-        const char* direction;
-        const char* kind;
+        TransferCommand direction;
+        DataKind kind;
         std::uint16_t refused; // the command refused once
         std::uint16_t code;
         std::vector<CString> boxes;
@@ -86,18 +86,19 @@ TEST_F(TransferJobsTest, RefusalsOfSalesTotalJobsAndOfAnUnknownRecordReportTheSc
         int stepsDone;
     };
     const Case cases[] = {
-        { "RECV", "Scale_Result_Item_All_Read", 0x0006, 0x2025, { "SCALE memory full", "failed" },
+        { TransferCommand::Recv, DataKind::ResultItemAll, 0x0006, 0x2025, { "SCALE memory full", "failed" },
             { 0x0006, 0x4120 }, 1 },
-        { "TRANS", "Scale_Result_All_Clear", 0x0002, 0x2027, { "SCALE PROCESS ERROR", "failed" },
-            { 0x0002, 0x4120 }, 1 },
-        { "TRANS", "Item", 0x0003, 0x2023, { "SCALE DATA LENGTH MISS", "failed" }, { 0x0002, 0x0003, 0x4120 },
-            0 },
+        { TransferCommand::Trans, DataKind::ResultAllClear, 0x0002, 0x2027,
+            { "SCALE PROCESS ERROR", "failed" }, { 0x0002, 0x4120 }, 1 },
+        { TransferCommand::Trans, DataKind::Item, 0x0003, 0x2023, { "SCALE DATA LENGTH MISS", "failed" },
+            { 0x0002, 0x0003, 0x4120 }, 0 },
         // "No such item" to a packet that is no request: it goes again.
-        { "TRANS", "Item", 0x0002, 0x2028, { "Trans Complete" }, { 0x0002, 0x0002, 0x0003, 0x4120 }, 0 },
+        { TransferCommand::Trans, DataKind::Item, 0x0002, 0x2028, { "Trans Complete" },
+            { 0x0002, 0x0002, 0x0003, 0x4120 }, 0 },
     };
     m_host.SetRows({ ItemRow(1, "A", 1) });
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.kind) + " " + std::to_string(c.code));
+        SCOPED_TRACE(std::string(Word(c.kind)) + " " + std::to_string(c.code));
         MessageBoxScript::Reset();
         m_host.resultStepsDone = 0;
         ScaleMemory memory;
@@ -110,15 +111,15 @@ TEST_F(TransferJobsTest, RefusalsOfSalesTotalJobsAndOfAnUnknownRecordReportTheSc
             }
             return memory.Answer(p);
         }));
-        ASSERT_TRUE(Start(c.direction, c.kind, "all", { &scale }));
+        ASSERT_TRUE(Start(c.direction, c.kind, TransferScope::All, { &scale }));
         ASSERT_TRUE(WaitForEnd());
         // A refusal ends as failed, whatever the reset's answer.
         std::vector<CString> boxes = c.boxes;
         if (boxes.back() == "failed") {
             const CString how = "Trans Failed (" + boxes.front() + ")";
-            boxes.back() = c.direction == std::string("RECV") ? Stored(scale, how, 0)
-                : c.refused == 0x0002                         ? CString::Formatted(
-                                              "%s: %s, the totals were not cleared.", scale.Address().c_str(), how.GetString())
+            boxes.back() = c.direction == TransferCommand::Recv ? Stored(scale, how, 0)
+                : c.refused == 0x0002                           ? CString::Formatted(
+                                                "%s: %s, the totals were not cleared.", scale.Address().c_str(), how.GetString())
                                       : Sent(scale, how, 0, 1);
         }
         EXPECT_EQ(Texts(), boxes);
@@ -152,7 +153,7 @@ TEST_F(TransferJobsTest, AnswersThatMeanNothingLeaveTheReplyTimerToSendAgain)
         ASSERT_TRUE(scale.Start([&](const TcpPacket& p, std::size_t index) {
             return index == 0 ? TcpReply { { c.answer } } : memory.Answer(p);
         }));
-        ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+        ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
         ASSERT_TRUE(WaitForEnd());
         EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0002, 0x0002, 0x0003, 0x4120 }));
         EXPECT_EQ(memory.Table(kPlu).size(), 1u);
@@ -163,7 +164,7 @@ TEST_F(TransferJobsTest, AnswersThatMeanNothingLeaveTheReplyTimerToSendAgain)
     MessageBoxScript::Reset();
     TcpScale ending;
     ASSERT_TRUE(ending.Start([](const TcpPacket&, std::size_t) { return TcpReply::EndOfData(); }));
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &ending }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &ending }));
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(Commands(ending), (std::vector<std::uint16_t> { 0x0002, 0x0002, 0x0002, 0x0002 }));
     EXPECT_EQ(Texts(), (std::vector<CString> { "3 times out", Sent(ending, "No answer", 0, 1) }));
@@ -174,9 +175,9 @@ TEST_F(TransferJobsTest, StartsAreRefusedWhileAJobRunsAndBeyondTheirLimits)
     ScaleMemory quiet(ScaleMemory::Mode::Silent);
     TcpScale silent;
     ASSERT_TRUE(silent.Start(quiet.Script()));
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &silent }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &silent }));
     ASSERT_TRUE(PumpUntil([&] { return silent.Received().size() == 1; }));
-    EXPECT_FALSE(Start("RECV", "Item", "all", { &silent }));
+    EXPECT_FALSE(Start(TransferCommand::Recv, DataKind::Item, TransferScope::All, { &silent }));
     EXPECT_EQ(Texts(), std::vector<CString> { "A transfer is still running. Wait until it ends." });
     EXPECT_EQ(silent.Connections(), 1u);
     ASSERT_TRUE(WaitForEnd());
@@ -192,9 +193,9 @@ TEST_F(TransferJobsTest, StartsAreRefusedWhileAJobRunsAndBeyondTheirLimits)
         SCOPED_TRACE(std::to_string(c.scales) + " " + std::to_string(c.numbers));
         MessageBoxScript::Reset();
         TransferJobOrder order;
-        order.direction = "RECV";
-        order.kind = "Item";
-        order.selection = "select";
+        order.direction = TransferCommand::Recv;
+        order.kind = DataKind::Item;
+        order.selection = TransferScope::Select;
         order.addresses.assign(c.scales, "127.0.0.1");
         order.requestNumbers.assign(c.numbers, 5);
         EXPECT_EQ(m_host.jobs->CheckStart(order), c.refusal == nullptr);
@@ -215,7 +216,7 @@ TEST_F(TransferJobsTest, ADatabaseThatTakesNoRowsIsReportedAndTheReadGoesOn)
     TcpScale scale;
     ASSERT_TRUE(scale.Start(memory.Script()));
     m_dbPath = m_folder.File("no such folder/received.mdb").c_str();
-    ASSERT_TRUE(Start("RECV", "Item", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Recv, DataKind::Item, TransferScope::All, { &scale }));
     ASSERT_TRUE(WaitForEnd());
     const auto boxes = m_boxes.Records();
     ASSERT_EQ(boxes.size(), 3u);
@@ -236,7 +237,7 @@ TEST_F(TransferJobsTest, ARecordThatCannotBeStoredIsToldAndNotCounted)
     memory.Put(kPlu, 3, PluPayload(3, "C", 3));
     TcpScale scale;
     ASSERT_TRUE(scale.Start(memory.Script()));
-    ASSERT_TRUE(Start("RECV", "Item", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Recv, DataKind::Item, TransferScope::All, { &scale }));
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(Rows("SELECT [item_num] FROM [Item]"), (std::vector<std::string> { "1", "3" }));
     EXPECT_EQ(m_host.progress, "2");
@@ -253,7 +254,7 @@ TEST_F(TransferJobsTest, ARecordThatCannotBeStoredIsToldAndNotCounted)
     texts.Put(1, 2, BuildTextRecord(TableCode::Add, { "", "2", "b" }).Encode());
     TcpScale textScale;
     ASSERT_TRUE(textScale.Start(texts.Script()));
-    ASSERT_TRUE(Start("RECV", "Add", "all", { &textScale }));
+    ASSERT_TRUE(Start(TransferCommand::Recv, DataKind::Add, TransferScope::All, { &textScale }));
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(Rows("SELECT [num], [str1] FROM [Add]"), (std::vector<std::string> { "2|b" }));
     EXPECT_EQ(m_host.progress, "1");
@@ -281,9 +282,9 @@ TEST_F(TransferJobsTest, EachReadStoresIntoItsOwnScalesDatabase)
     ASSERT_TRUE(second.Start(secondMemory.Script()));
     ASSERT_TRUE(third.Start(thirdMemory.Script()));
     TransferJobOrder order;
-    order.direction = "RECV";
-    order.kind = "Item";
-    order.selection = "all";
+    order.direction = TransferCommand::Recv;
+    order.kind = DataKind::Item;
+    order.selection = TransferScope::All;
     order.addresses = { CString(first.Address()), CString(second.Address()), CString(third.Address()) };
     order.dbPaths = { m_dbPath, otherPath }; // none named for the third scale
     ASSERT_TRUE(m_host.jobs->Start(order));
@@ -322,7 +323,7 @@ TEST_F(TransferJobsTest, DefaultValuesReadTheAdministratorsItemOfAnyManagerAndEl
         m_host.selection = {};
         m_host.selection.firstRow = 1;
         m_host.selection.lastRow = 1;
-        ASSERT_TRUE(Start("TRANS", "Item", "select", { &scale }));
+        ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::Select, { &scale }));
         ASSERT_TRUE(WaitForEnd());
         PluRecord record;
         ASSERT_EQ(memory.Table(kPlu).count(7), 1u);
@@ -370,7 +371,7 @@ TEST_F(TransferJobsTest, ARefusalHeldBehindAnotherScalesBoxStillHasItsReplyTimer
         CTransThread* other = jobs.InSlot(1);
         return other != nullptr && other->IsHeld();
     });
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &first, &second }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &first, &second }));
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(MessageBoxScript::TimedOutCount(), 0u);
     EXPECT_EQ(Count("SCALE memory full"), 1u);
@@ -403,7 +404,7 @@ TEST_F(TransferJobsTest, AScaleThatHangsUpMidJobEndsItAndEveryJobGivesBackItsCon
     ASSERT_TRUE(normal.Start(other.Script()));
     m_host.SetRows({ ItemRow(1, "A", 1) });
     const std::size_t before = OpenFiles();
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
     ASSERT_TRUE(WaitForEnd());
     // A record that reaches the closed socket unread turns its close into a reset.
     const std::vector<CString> closed { Sent(scale, "Connection closed by the scale", 0, 1) };
@@ -413,7 +414,7 @@ TEST_F(TransferJobsTest, AScaleThatHangsUpMidJobEndsItAndEveryJobGivesBackItsCon
     EXPECT_TRUE(memory.Table(kPlu).empty());
 
     for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(Start("TRANS", "Item", "all", { &normal }));
+        ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &normal }));
         ASSERT_TRUE(WaitForEnd());
     }
     EXPECT_EQ(other.TaskResets(), 3);
@@ -427,9 +428,9 @@ TEST_F(TransferJobsTest, AConnectionThatFailsLeavesNoTimerRunning)
     ASSERT_TRUE(gone.Start());
     const std::string address = gone.Address();
     TransferJobOrder order;
-    order.direction = "TRANS";
-    order.kind = "Item";
-    order.selection = "all";
+    order.direction = TransferCommand::Trans;
+    order.kind = DataKind::Item;
+    order.selection = TransferScope::All;
     order.languageIndex = 3;
     order.addresses = { CString(address) };
     ASSERT_TRUE(m_host.jobs->Start(order));
@@ -452,7 +453,7 @@ TEST_F(TransferJobsTest, JobsStillConnectingEndWithTheirScreen)
         targets.push_back(scales.back().get());
     }
     m_host.SetRows({ ItemRow(1, "A", 1) });
-    ASSERT_TRUE(Start("TRANS", "Item", "all", targets));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, targets));
     m_host.jobs.reset(); // at once: the threads may not have connected yet
     m_host.jobs = std::make_unique<CTransferJobs>(m_host, kFast);
     for (const auto& scale : scales)
@@ -468,7 +469,7 @@ TEST_F(TransferJobsTest, JobsStillWaitingEndWithTheirScreen)
     ASSERT_TRUE(silent.Start(quiet.Script()));
     ASSERT_TRUE(mute.Start(scalesim::AckEverything, TcpScale::Greeting::None));
     m_host.SetRows({ ItemRow(1, "A", 1) });
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &silent, &mute }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &silent, &mute }));
     ASSERT_TRUE(PumpUntil([&] { return silent.Received().size() == 1; }));
     ASSERT_TRUE(PumpUntil([&] { return mute.Connections() == 1; }));
     // The work screen's timer 200 is the first job's: the clear goes again.

@@ -130,7 +130,7 @@ TEST_F(TransferStatusTest, JobsLogEveryPacketWithItsNumberAndTheirEnd)
     ASSERT_TRUE(scale.Start(memory.Script()));
     const std::string ip = scale.Address();
     m_host.SetRows({ ItemRow(1, "A", 1), ItemRow(2, "B", 2) });
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
     EXPECT_TRUE(m_status.IsWindowVisible());
     ASSERT_TRUE(WaitForEnd());
 
@@ -153,7 +153,7 @@ TEST_F(TransferStatusTest, JobsLogEveryPacketWithItsNumberAndTheirEnd)
     ASSERT_TRUE(silent.Start(quiet.Script()));
     const std::string silentIp = silent.Address();
     MessageBoxScript::Reset();
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &silent }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &silent }));
     ASSERT_TRUE(WaitForEnd());
     sent.clear();
     for (int n = 1; n <= 4; ++n)

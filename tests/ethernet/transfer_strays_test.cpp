@@ -16,9 +16,9 @@ using scalesim::TcpPacket;
 
 struct Wait {
     const char* name;
-    const char* direction;
-    const char* kind;
-    const char* selection;
+    TransferCommand direction;
+    DataKind kind;
+    TransferScope selection;
     int at; // index of the packet answered out of turn; -1: the greeting
     bool afterAck; // the stray follows the acknowledgement (the wait for records)
 };
@@ -60,7 +60,6 @@ TEST_P(TransferStrayTest, EveryStrayAnswerStillEndsTheJob)
     quick.replyMs = 100;
     m_host.jobs->SetTimings(quick);
     m_host.SetRows({ ItemRow(1, "A", 1), ItemRow(2, "B", 2) });
-    m_host.kind = wait.kind;
     for (const Stray& stray : Strays()) {
         SCOPED_TRACE(stray.name);
         MessageBoxScript::Reset();
@@ -93,14 +92,17 @@ TEST_P(TransferStrayTest, EveryStrayAnswerStillEndsTheJob)
 }
 
 INSTANTIATE_TEST_SUITE_P(Waits, TransferStrayTest,
-    ::testing::Values(Wait { "greeting", "TRANS", "Item", "all", -1, false },
-        Wait { "clear", "TRANS", "Item", "all", 0, false },
-        Wait { "record", "TRANS", "Item", "all", 1, false },
-        Wait { "reset", "TRANS", "Item", "all", 3, false },
-        Wait { "settings reset", "TRANS", "SCALE_ROOT_INFOMATION", "all", 1, false },
-        Wait { "request", "RECV", "Item", "select", 0, false },
-        Wait { "records", "RECV", "Item", "select", 0, true },
-        Wait { "records of a whole read", "RECV", "Item", "all", 0, true }),
+    ::testing::Values(
+        Wait { "greeting", TransferCommand::Trans, DataKind::Item, TransferScope::All, -1, false },
+        Wait { "clear", TransferCommand::Trans, DataKind::Item, TransferScope::All, 0, false },
+        Wait { "record", TransferCommand::Trans, DataKind::Item, TransferScope::All, 1, false },
+        Wait { "reset", TransferCommand::Trans, DataKind::Item, TransferScope::All, 3, false },
+        Wait {
+            "settings reset", TransferCommand::Trans, DataKind::ScaleRootInfo, TransferScope::All, 1, false },
+        Wait { "request", TransferCommand::Recv, DataKind::Item, TransferScope::Select, 0, false },
+        Wait { "records", TransferCommand::Recv, DataKind::Item, TransferScope::Select, 0, true },
+        Wait {
+            "records of a whole read", TransferCommand::Recv, DataKind::Item, TransferScope::All, 0, true }),
     WaitName);
 
 } // namespace

@@ -509,9 +509,9 @@ TEST_F(WorkScreenScaleRowsTest, TransHandsTheOrderToTheTransportOfTheMode)
         }
         EXPECT_TRUE(m_boxes.Records().empty()) << c.name;
         ASSERT_EQ(orders.size(), 1u) << c.name;
-        EXPECT_EQ(orders[0].command, "TRANS") << c.name;
-        EXPECT_EQ(orders[0].dataKind, "SCALE_ROOT_INFOMATION") << c.name;
-        EXPECT_EQ(orders[0].scope, "select") << c.name;
+        EXPECT_EQ(orders[0].command, TransferCommand::Trans) << c.name;
+        EXPECT_EQ(orders[0].dataKind, DataKind::ScaleRootInfo) << c.name;
+        EXPECT_EQ(orders[0].scope, TransferScope::Select) << c.name;
         EXPECT_EQ(orders[0].scales, c.scales) << c.name;
         EXPECT_TRUE(orders[0].receiveNumbers.empty()) << c.name;
         EXPECT_EQ(m_screen->Transfers().SerialHost().GetSerialText(kSerialStatusEdit), "") << c.name;
@@ -532,14 +532,14 @@ TEST_F(WorkScreenScaleTest, ScaleInfoTransBroadcastsToSeveralSerialScales)
     ClickRow(1);
     Run(1013);
     ASSERT_EQ(m_port.m_serial.size(), 1u);
-    EXPECT_EQ(m_port.m_serial[0].command, "BROAD_TRANS");
-    EXPECT_EQ(m_port.m_serial[0].dataKind, "SCALE_INFOMATION");
+    EXPECT_EQ(m_port.m_serial[0].command, TransferCommand::BroadTrans);
+    EXPECT_EQ(m_port.m_serial[0].dataKind, DataKind::ScaleInfo);
     EXPECT_EQ(m_port.m_serial[0].comPort, 2);
     // One scale chosen: no broadcast.
     Comm().SetChosen({ "Scale name = A, Scale ID=1" });
     Run(1013);
     ASSERT_EQ(m_port.m_serial.size(), 2u);
-    EXPECT_EQ(m_port.m_serial[1].command, "TRANS");
+    EXPECT_EQ(m_port.m_serial[1].command, TransferCommand::Trans);
 }
 
 namespace {

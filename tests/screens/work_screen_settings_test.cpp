@@ -162,22 +162,22 @@ TEST_F(WorkScreenSettingsTest, PosCheckNamesEveryFailingRow)
     FillPosGrid(
         { { "1", "1", "9999999" }, { "42", "1", "10000000" }, { "3", "0", "1000000" }, { "4", "", "999999" },
             { "5", "2", "12345678901" }, { "6", "2", "1234567890" }, { "7", "3", "123456789" } });
-    EXPECT_EQ(m_screen->Transfers().CheckPosCodes("all"),
+    EXPECT_EQ(m_screen->Transfers().CheckPosCodes(TransferScope::All),
         "     42 number : pos code Err\r\n      3 number : pos code Err\r\n      5 number : pos code Err\r\n"
         "      7 number : pos code Err\r\n");
     // "select": the Ctrl-picked rows, else the Shift range, else the mouse rows.
     ClickCell(5, 1);
     ClickCell(1, 1, MK_CONTROL);
-    EXPECT_EQ(m_screen->Transfers().CheckPosCodes("select"), "      5 number : pos code Err\r\n");
+    EXPECT_EQ(m_screen->Transfers().CheckPosCodes(TransferScope::Select), "      5 number : pos code Err\r\n");
     ClickCell(3, 1);
     ClickCell(2, 1, MK_SHIFT);
-    EXPECT_EQ(m_screen->Transfers().CheckPosCodes("select"),
+    EXPECT_EQ(m_screen->Transfers().CheckPosCodes(TransferScope::Select),
         "     42 number : pos code Err\r\n      3 number : pos code Err\r\n");
     ClickCell(6, 1);
-    EXPECT_EQ(m_screen->Transfers().CheckPosCodes("select"), "");
+    EXPECT_EQ(m_screen->Transfers().CheckPosCodes(TransferScope::Select), "");
     // Without the POS columns there is nothing to check.
     Grid().SetItemText(0, 2, "OTHER");
-    EXPECT_EQ(m_screen->Transfers().CheckPosCodes("all"), "");
+    EXPECT_EQ(m_screen->Transfers().CheckPosCodes(TransferScope::All), "");
 }
 
 TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
@@ -207,9 +207,9 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     m_screen->Transfers().SerialHost().SetSerialText(kSerialStatusEdit, "CLOSE");
     ClickControl(1009);
     ASSERT_EQ(m_port.m_serial.size(), 1u);
-    EXPECT_EQ(m_port.m_serial[0].command, "TRANS");
-    EXPECT_EQ(m_port.m_serial[0].dataKind, "Item");
-    EXPECT_EQ(m_port.m_serial[0].scope, "all");
+    EXPECT_EQ(m_port.m_serial[0].command, TransferCommand::Trans);
+    EXPECT_EQ(m_port.m_serial[0].dataKind, DataKind::Item);
+    EXPECT_EQ(m_port.m_serial[0].scope, TransferScope::All);
     EXPECT_EQ(m_port.m_serial[0].comPort, 1);
     EXPECT_EQ(m_port.m_serial[0].languageIndex, 2);
     EXPECT_EQ(m_screen->Transfers().SerialHost().GetSerialText(kSerialStatusEdit), "");
@@ -224,8 +224,8 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     m_screen->SetDlgItemText(1026, "3-5");
     ClickControl(1002);
     ASSERT_EQ(m_port.m_ethernet.size(), 1u);
-    EXPECT_EQ(m_port.m_ethernet[0].command, "RECV");
-    EXPECT_EQ(m_port.m_ethernet[0].scope, "select");
+    EXPECT_EQ(m_port.m_ethernet[0].command, TransferCommand::Recv);
+    EXPECT_EQ(m_port.m_ethernet[0].scope, TransferScope::Select);
     EXPECT_EQ(m_port.m_ethernet[0].receiveNumbers, (std::vector<int> { 3, 4, 5 }));
     EXPECT_EQ(m_port.m_ethernet[0].languageIndex, 2);
     EXPECT_EQ(m_port.m_ethernet[0].scales, m_screen->Scales().CommSettings().GetChosen());

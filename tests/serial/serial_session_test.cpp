@@ -21,7 +21,7 @@ using scalesim::FromHex;
 // ---- sends of the tables kept record by record -------------------------------
 
 struct TableSend {
-    const char* kind;
+    DataKind kind;
     Bytes clear; // the clear's payload
     std::uint16_t firstSequence; // of the clear: the PLU and user-label clears restart at 0
     std::vector<std::string> rows[2]; // grid rows, columns from 1
@@ -45,23 +45,22 @@ Bytes UserLabelPayload(int file)
     return BuildUserLabelRecord(row).Encode();
 }
 
-TableSend SendCase(const char* kind)
+TableSend SendCase(DataKind kind)
 {
-    const std::string name = kind;
-    if (name == "Add")
+    if (kind == DataKind::Add)
         return { kind, { 1, 1 }, 1, { { "5", "a", "", "b" }, { "6", "c" } },
             { TextPayload(TableCode::Add, 5, "a\r\nb"), TextPayload(TableCode::Add, 6, "c") } };
-    if (name == "Adv")
+    if (kind == DataKind::Adv)
         return { kind, { 2, 1 }, 1, { { "7", "x", "y" }, { "8", "NULL", "z" } },
             { TextPayload(TableCode::AdvT, 7, "x\r\ny"), TextPayload(TableCode::AdvT, 8, "z") } };
-    if (name == "Land_addition")
+    if (kind == DataKind::LandAddition)
         return { kind, { 5, 1 }, 1, { { "201", "Jeju" }, { "202", "Busan" } },
             { TextPayload(TableCode::LandAdd, 201, "Jeju"), TextPayload(TableCode::LandAdd, 202, "Busan") } };
     return { kind, { 4, 0 }, 0, { UserLabelRow(3), UserLabelRow(4) },
         { UserLabelPayload(3), UserLabelPayload(4) } };
 }
 
-class TableSendTest : public SerialTransferTest, public ::testing::WithParamInterface<const char*> { };
+class TableSendTest : public SerialTransferTest, public ::testing::WithParamInterface<DataKind> { };
 
 TEST_P(TableSendTest, AllRowsAfterTheClearThenThePickedRowOnly)
 {
@@ -70,7 +69,7 @@ TEST_P(TableSendTest, AllRowsAfterTheClearThenThePickedRowOnly)
     StartLine(model);
     m_screen->SetDataRows({ c.rows[0], c.rows[1] });
 
-    Run("TRANS", c.kind, "all", { Line("07") });
+    Run(TransferCommand::Trans, c.kind, TransferScope::All, { Line("07") });
 
     auto frames = Frames();
     EXPECT_EQ(
@@ -89,7 +88,7 @@ TEST_P(TableSendTest, AllRowsAfterTheClearThenThePickedRowOnly)
     // A list pick of the second row: no clear, that row, the end.
     m_screen->m_pick.listFlag = 1;
     m_screen->m_pick.pickedRows = { 2 };
-    Run("TRANS", c.kind, "select", { Line("07") });
+    Run(TransferCommand::Trans, c.kind, TransferScope::Select, { Line("07") });
     frames = Frames();
     ASSERT_EQ(frames.size(), 8u);
     EXPECT_EQ(Commands({ frames.begin() + 5, frames.end() }),
@@ -99,8 +98,8 @@ TEST_P(TableSendTest, AllRowsAfterTheClearThenThePickedRowOnly)
     EXPECT_EQ(m_screen->Link().GetSelectedRows(), std::vector<int> { 2 });
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, TableSendTest, ::testing::Values("Add", "Adv", "Land_addition", "USER_LABEL"));
+INSTANTIATE_TEST_SUITE_P(Kinds, TableSendTest,
+    ::testing::Values(DataKind::Add, DataKind::Adv, DataKind::LandAddition, DataKind::UserLabel));
 
 // ---- one-frame sends ------------------------------------------------------------
 
@@ -114,7 +113,7 @@ TEST_F(SerialTransferTest, PresetPageAndResultClearAreOneFrameEach)
     m_screen->m_presetKeys[0] = "101";
     m_screen->m_presetKeys[59] = "160\r\nx";
 
-    Run("TRANS", "Pre", "all", { Line("07") });
+    Run(TransferCommand::Trans, DataKind::Preset, TransferScope::All, { Line("07") });
     auto frames = Frames();
     // 366 bytes: two pieces of one frame.
     ASSERT_EQ(Commands(frames), (std::vector<std::uint16_t> { kJoinMark, kRecord, kRecord, kEndJoin }));
@@ -127,9 +126,9 @@ TEST_F(SerialTransferTest, PresetPageAndResultClearAreOneFrameEach)
     EXPECT_EQ(m_screen->m_progress, "2");
 
     // Presets have no selection: the session ends after the join.
-    Run("TRANS", "Pre", "select", { Line("07") });
+    Run(TransferCommand::Trans, DataKind::Preset, TransferScope::Select, { Line("07") });
     // The result clear removes the scale's totals and restarts the numbering.
-    Run("TRANS", "Scale_Result_All_Clear", "all", { Line("07") });
+    Run(TransferCommand::Trans, DataKind::ResultAllClear, TransferScope::All, { Line("07") });
     frames = Frames();
     ASSERT_EQ(frames.size(), 9u);
     EXPECT_EQ(Commands({ frames.begin() + 4, frames.end() }),
@@ -152,8 +151,8 @@ TEST_F(SerialTransferTest, ScaleSettingsGoToTheChosenRowsScaleAndResetIt)
     m_screen->SetDataRows({ { "1", "2", "3" }, { "3", "5", "1", "10.0.0.7" } });
     m_screen->m_currentRow = 2;
 
-    Run("TRANS", "SCALE_ROOT_INFOMATION", "select", { Line("07") });
-    Run("TRANS", "SCALE_INFOMATION", "select", { Line("07") });
+    Run(TransferCommand::Trans, DataKind::ScaleRootInfo, TransferScope::Select, { Line("07") });
+    Run(TransferCommand::Trans, DataKind::ScaleInfo, TransferScope::Select, { Line("07") });
 
     const auto frames = Frames();
     EXPECT_EQ(Commands(frames),
@@ -174,21 +173,21 @@ TEST_F(SerialTransferTest, ScaleSettingsGoToTheChosenRowsScaleAndResetIt)
 TEST_F(SerialTransferTest, ARefusalIsToldAndEndsTheSession)
 {
     struct Case {
-        const char* mode;
+        TransferCommand mode;
         Bytes nak;
         std::vector<std::string> texts;
     };
     const Case cases[] = {
-        { "TRANS", FromHex("25 20"),
+        { TransferCommand::Trans, FromHex("25 20"),
             { "scale memory full",
                 Ending("07", "Trans Failed (scale memory full)", "0 of 1 records sent.") } },
-        { "TRANS", FromHex("27 20"),
+        { TransferCommand::Trans, FromHex("27 20"),
             { "scale process error",
                 Ending("07", "Trans Failed (scale process error)", "0 of 1 records sent.") } },
-        { "TRANS", FromHex("23 20 05 00 07 00"),
+        { TransferCommand::Trans, FromHex("23 20 05 00 07 00"),
             { "5...7", "scale data length error",
                 Ending("07", "Trans Failed (scale data length error)", "0 of 1 records sent.") } },
-        { "RECV", FromHex("25 20"),
+        { TransferCommand::Recv, FromHex("25 20"),
             { "scale memory full",
                 Ending("07", "Trans Failed (scale memory full)", "receive incomplete: 0 records") } },
     };
@@ -204,12 +203,13 @@ TEST_F(SerialTransferTest, ARefusalIsToldAndEndsTheSession)
     std::size_t seen = 0;
     for (const Case& c : cases) {
         MessageBoxScript::Reset();
-        Run(c.mode, "Item", "all", { Line("07") });
+        Run(c.mode, DataKind::Item, TransferScope::All, { Line("07") });
         EXPECT_EQ(Texts(), c.texts) << c.texts[0];
         const auto frames = Frames();
         ASSERT_GT(frames.size(), seen + 1);
         EXPECT_EQ(frames.back().command, kEndJoin);
-        EXPECT_EQ(frames[frames.size() - 2].command, c.mode == std::string("TRANS") ? kRecord : kRequestAll);
+        EXPECT_EQ(
+            frames[frames.size() - 2].command, c.mode == TransferCommand::Trans ? kRecord : kRequestAll);
         seen = frames.size();
         ++which;
         ExpectWalkEnded();
@@ -241,8 +241,8 @@ TEST_F(SerialTransferTest, ReadsOfEachKindStoreTheirRows)
     AfxSetClock([] { return std::chrono::system_clock::from_time_t(1717200000); }); // 2024-06-01
 
     struct Case {
-        const char* kind;
-        const char* scope;
+        DataKind kind;
+        TransferScope scope;
         std::uint16_t request;
         Bytes payload; // of the first request
         const char* sql;
@@ -250,36 +250,36 @@ TEST_F(SerialTransferTest, ReadsOfEachKindStoreTheirRows)
         bool itemDb; // stored in the open item database, not in one of its own
     };
     const Case cases[] = {
-        { "Adv", "select", kRequestOne, FromHex("02 01 03 00 00 00"),
+        { DataKind::Adv, TransferScope::Select, kRequestOne, FromHex("02 01 03 00 00 00"),
             "SELECT [adv_num], [str1], [str2] FROM [AdvT]", { "3|x|y" }, false },
-        { "Pre", "select", kRequestOne, FromHex("03 01 02 00 00 00"),
+        { DataKind::Preset, TransferScope::Select, kRequestOne, FromHex("03 01 02 00 00 00"),
             "SELECT [str] FROM [Preset] WHERE [num] = '1' OR [num] = '60'", { "1000", "1059" }, false },
-        { "Pre", "all", kRequestAll, FromHex("03 01"), "SELECT [page_num] FROM [Preset] WHERE [num] = '2'",
-            { "2" }, false },
-        { "USER_LABEL", "select", kRequestAll, FromHex("04 01"),
+        { DataKind::Preset, TransferScope::All, kRequestAll, FromHex("03 01"),
+            "SELECT [page_num] FROM [Preset] WHERE [num] = '2'", { "2" }, false },
+        { DataKind::UserLabel, TransferScope::Select, kRequestAll, FromHex("04 01"),
             "SELECT [file_num], [mg_id] FROM [UserLabel]", { "9|kim" }, false },
-        { "Scale_Result_All_Read", "all", kRequestOne, FromHex("3d 01 01 00 00 00"),
+        { DataKind::ResultAll, TransferScope::All, kRequestOne, FromHex("3d 01 01 00 00 00"),
             "SELECT [begin_day], [print_cnt], [total_price], [current_scale] FROM [TotalResult]",
             { "2024-03-09|5|12345|07" }, true },
-        { "Scale_Result_Day_Read", "all", kRequestAll, FromHex("40 01"),
+        { DataKind::ResultDay, TransferScope::All, kRequestAll, FromHex("40 01"),
             "SELECT [day], [total_price], [current_scale] FROM [TotalDayResult]", { "2000-12-31|10|07" },
             true },
     };
     std::size_t seen = 0;
     std::size_t paths = 0;
     for (const Case& c : cases) {
-        Run("RECV", c.kind, c.scope, { Line("07") });
+        Run(TransferCommand::Recv, c.kind, c.scope, { Line("07") });
         const auto frames = Frames();
-        ASSERT_GT(frames.size(), seen + 2) << c.kind;
-        EXPECT_EQ(frames[seen + 1].command, c.request) << c.kind;
-        EXPECT_EQ(frames[seen + 1].payload, c.payload) << c.kind;
-        EXPECT_EQ(frames.back().command, kEndJoin) << c.kind;
+        ASSERT_GT(frames.size(), seen + 2) << Word(c.kind);
+        EXPECT_EQ(frames[seen + 1].command, c.request) << Word(c.kind);
+        EXPECT_EQ(frames[seen + 1].payload, c.payload) << Word(c.kind);
+        EXPECT_EQ(frames.back().command, kEndJoin) << Word(c.kind);
         seen = frames.size();
-        ASSERT_EQ(m_screen->m_receivedPaths.size(), paths + (c.itemDb ? 0 : 1)) << c.kind;
+        ASSERT_EQ(m_screen->m_receivedPaths.size(), paths + (c.itemDb ? 0 : 1)) << Word(c.kind);
         paths = m_screen->m_receivedPaths.size();
         const std::string db
             = c.itemDb ? m_screen->m_itemDbPath.GetString() : m_screen->m_receivedPaths.back().second;
-        EXPECT_EQ(Rows(db, c.sql), c.rows) << c.kind;
+        EXPECT_EQ(Rows(db, c.sql), c.rows) << Word(c.kind);
     }
     // The second number is not on the scale: acknowledged, then the end.
     std::vector<std::uint32_t> asked;
@@ -308,12 +308,12 @@ TEST_F(SerialTransferTest, APresetPageTheScaleDoesNotHoldEndsTheRead)
     StartLine(model);
     m_screen->m_presetReadPage = 5;
 
-    Run("RECV", "Pre", "select", { Line("07") });
+    Run(TransferCommand::Recv, DataKind::Preset, TransferScope::Select, { Line("07") });
 
     EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { kJoinMark, kRequestOne, kAck, kEndJoin }));
     EXPECT_TRUE(Rows(m_screen->m_receivedPaths.at(0).second, "SELECT [str] FROM [Preset]").empty());
     // Scale settings cannot be read: the session ends after the join.
-    Run("RECV", "SCALE_INFOMATION", "select", { Line("07") });
+    Run(TransferCommand::Recv, DataKind::ScaleInfo, TransferScope::Select, { Line("07") });
     EXPECT_EQ(Commands(Frames()),
         (std::vector<std::uint16_t> { kJoinMark, kRequestOne, kAck, kEndJoin, kJoinMark, kEndJoin }));
     ExpectWalkEnded();
@@ -331,7 +331,7 @@ TEST_F(SerialTransferTest, AnUnansweredFrameGoesFiveTimesAndASilentScaleIsPassed
     });
     m_screen->SetDataRows({ ItemRow(1, "a", 1) });
 
-    Run("RECV", "Item", "all", { Line("05"), Line("07") });
+    Run(TransferCommand::Recv, DataKind::Item, TransferScope::All, { Line("05"), Line("07") });
 
     EXPECT_EQ(Addressed(Frames()),
         (std::vector<std::string> { "J@05", "J@07", "6@07", "6@07", "6@07", "6@07", "6@07" }));
@@ -356,11 +356,11 @@ TEST_F(SerialTransferTest, ALongRecordGoesInPiecesAndABadAnswerRepeatsOnlyItsPie
     }
     m_screen->SetDataRows({ row });
 
-    Run("TRANS", "Add", "all", { Line("07") });
+    Run(TransferCommand::Trans, DataKind::Add, TransferScope::All, { Line("07") });
     EXPECT_EQ(model.TablesOf("07")[1].at(5), TextPayload(TableCode::Add, 5, text));
     // The answer to the second piece is spoiled once: that piece goes again.
     spoil = true;
-    Run("TRANS", "Add", "all", { Line("07") });
+    Run(TransferCommand::Trans, DataKind::Add, TransferScope::All, { Line("07") });
 
     std::vector<std::pair<int, int>> pieces;
     for (const SerialFrame& f : Frames()) {
@@ -396,11 +396,11 @@ TEST_F(SerialTransferTest, AStrayAnswerLeavesTheFrameWaitingForItsReply)
     });
     m_screen->SetDataRows({ ItemRow(1, "a", 1) });
 
-    Run("TRANS", "Item", "all", { Line("07") });
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("07") });
     EXPECT_EQ(Commands(Frames()),
         (std::vector<std::uint16_t> { kJoinMark, kClear, kClear, kRecord, kRecord, kEndJoin }));
 
-    Run("TRANS", "Item", "all", { Line("01"), Line("03") });
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("01"), Line("03") });
     const auto addressed = Addressed(Frames());
     ASSERT_GE(addressed.size(), 9u);
     EXPECT_EQ(std::vector<std::string>(addressed.begin() + 6, addressed.begin() + 9),
@@ -422,7 +422,7 @@ TEST_F(SerialTransferTest, BroadcastOfScaleSettingsResetsEveryJoinedScale)
     m_screen->SetDataRows({ { "1", "2", "3" } });
 
     // Basic settings: the screen keeps its buttons as they are.
-    Run("TRANS", "SCALE_INFOMATION", "select", { Line("01"), Line("03") });
+    Run(TransferCommand::Trans, DataKind::ScaleInfo, TransferScope::Select, { Line("01"), Line("03") });
     EXPECT_EQ(Addressed(Frames()),
         (std::vector<std::string> { "J@01", "J@03", "1280@01", "1280@03", "3@99", "16688@01", "16688@03" }));
     EXPECT_EQ(Frames()[4].payload, BuildScaleInfoRecord(RecordRow { "row", "1", "2", "3" }));
@@ -432,7 +432,7 @@ TEST_F(SerialTransferTest, BroadcastOfScaleSettingsResetsEveryJoinedScale)
     EXPECT_FALSE(m_screen->Engine().IsPortOpen());
 
     // Network settings: the walk gives the buttons back.
-    Run("TRANS", "SCALE_ROOT_INFOMATION", "select", { Line("01"), Line("03") });
+    Run(TransferCommand::Trans, DataKind::ScaleRootInfo, TransferScope::Select, { Line("01"), Line("03") });
     const auto frames = Frames();
     ASSERT_EQ(frames.size(), 14u);
     EXPECT_EQ(frames[11].payload.size(), 30u);
@@ -459,7 +459,8 @@ TEST_F(SerialTransferTest, BroadcastOfPickedRowsShowsEachScalesStatus)
     m_screen->m_pick.listFlag = 1;
     m_screen->m_pick.pickedRows = { 3, 1 };
 
-    Run("TRANS", "Item", "select", { Line("01"), Line("02"), Line("03"), Line("04") });
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::Select,
+        { Line("01"), Line("02"), Line("03"), Line("04") });
 
     EXPECT_EQ(Addressed(Frames()),
         (std::vector<std::string> { "J@01", "J@02", "J@03", "J@04", "1280@01", "1280@02", "1280@03",
@@ -503,7 +504,7 @@ TEST_F(SerialTransferTest, BroadcastFaultsGoToTheClosingPass)
         MessageBoxScript::Reset();
         const std::size_t before = model.CommandsTo("01").size();
 
-        Run("TRANS", "Item", "all", { Line("01"), Line("03") });
+        Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("01"), Line("03") });
 
         const auto toFirst = model.CommandsTo("01");
         EXPECT_EQ(
@@ -530,7 +531,7 @@ TEST_F(SerialTransferTest, BroadcastTakesDataAnswersOfTheFirstJoinedScaleOnly)
     });
     m_screen->SetDataRows({ ItemRow(1, "a", 1) });
 
-    Run("TRANS", "Item", "all", { Line("01"), Line("03") });
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("01"), Line("03") });
 
     EXPECT_EQ(Addressed(Frames()),
         (std::vector<std::string> { "J@01", "J@03", "1280@01", "1280@03", "2@99", "2@99", "3@99", "1281@01",
@@ -546,7 +547,7 @@ TEST_F(SerialTransferTest, BroadcastWithoutAJoinedScaleOrPortEndsAtOnce)
     StartScript([](const SerialFrame&, std::size_t) { return SerialReply::Silence(); });
     m_screen->SetDataRows({ ItemRow(1, "a", 1) });
 
-    Run("TRANS", "Item", "all", { Line("01"), Line("02") });
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("01"), Line("02") });
     // Each silent scale is told the end (the last one as the port closes).
     const auto addressed = Addressed(Frames());
     ASSERT_GE(addressed.size(), 3u);
@@ -557,7 +558,7 @@ TEST_F(SerialTransferTest, BroadcastWithoutAJoinedScaleOrPortEndsAtOnce)
 
     // A port that does not open ends a broadcast: no scale after it.
     SetSerialDevicePath(kPort, "/nonexistent/tty");
-    Run("TRANS", "Item", "all", { Line("01"), Line("02") });
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("01"), Line("02") });
     EXPECT_EQ(Texts(), (std::vector<std::string> { "Trans Complete", "PORT OPEN ERROR" }));
     // The first run's end to 02 may reach the line only now; no scale joins again.
     const auto after = Addressed(Frames());
@@ -585,7 +586,7 @@ TEST_F(SerialTransferTest, StopEndsTheSessionOfEveryJoinedScale)
     m_screen->SetDataRows(rows);
     for (const Case& c : cases) {
         MessageBoxScript::Reset();
-        Begin("TRANS", "Item", "all", c.lines);
+        Begin(TransferCommand::Trans, DataKind::Item, TransferScope::All, c.lines);
         ASSERT_TRUE(
             PumpUntil([&] { return model.TablesOf(c.watched)[0].size() >= 3; }, std::chrono::seconds(10)));
         m_screen->Transfer().Stop();

@@ -14,9 +14,9 @@ namespace {
 
 struct Wait {
     const char* name;
-    const char* command;
-    const char* kind;
-    const char* scope;
+    TransferCommand command;
+    DataKind kind;
+    TransferScope scope;
     std::size_t at; // index of the frame answered out of turn (0: the join)
     bool afterAck; // the stray follows the acknowledgement (the wait for records)
 };
@@ -81,13 +81,15 @@ TEST_P(SerialStrayTest, EveryStrayAnswerStillEndsTheWalk)
 }
 
 INSTANTIATE_TEST_SUITE_P(Waits, SerialStrayTest,
-    ::testing::Values(Wait { "join", "TRANS", "Item", "all", 0, false },
-        Wait { "clear", "TRANS", "Item", "all", 1, false },
-        Wait { "record", "TRANS", "Item", "all", 2, false }, Wait { "end", "TRANS", "Item", "all", 3, false },
-        Wait { "reset", "TRANS", "SCALE_INFOMATION", "all", 2, false },
-        Wait { "request", "RECV", "Item", "select", 1, false },
-        Wait { "records", "RECV", "Item", "select", 1, true },
-        Wait { "records of a whole read", "RECV", "Item", "all", 1, true }),
+    ::testing::Values(Wait { "join", TransferCommand::Trans, DataKind::Item, TransferScope::All, 0, false },
+        Wait { "clear", TransferCommand::Trans, DataKind::Item, TransferScope::All, 1, false },
+        Wait { "record", TransferCommand::Trans, DataKind::Item, TransferScope::All, 2, false },
+        Wait { "end", TransferCommand::Trans, DataKind::Item, TransferScope::All, 3, false },
+        Wait { "reset", TransferCommand::Trans, DataKind::ScaleInfo, TransferScope::All, 2, false },
+        Wait { "request", TransferCommand::Recv, DataKind::Item, TransferScope::Select, 1, false },
+        Wait { "records", TransferCommand::Recv, DataKind::Item, TransferScope::Select, 1, true },
+        Wait {
+            "records of a whole read", TransferCommand::Recv, DataKind::Item, TransferScope::All, 1, true }),
     WaitName);
 
 // A scale that refuses the end of every session is closed all the same.
@@ -101,7 +103,7 @@ TEST_F(SerialTransferTest, ARefusedEndStillClosesTheSession)
         return SerialReply::Ack("07");
     });
     m_screen->SetDataRows({ ItemRow(1, "a", 1) });
-    Run("TRANS", "Item", "all", { Line("07") });
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("07") });
     EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { kJoinMark, kClear, kRecord, kEndJoin }));
     ExpectWalkEnded();
 }
@@ -121,7 +123,7 @@ TEST_F(SerialTransferTest, EachScalesReadStartsWithItsRequestUnanswered)
     });
     m_screen->Engine().SetReplyTimeout(100);
     m_screen->m_requestNumbers = { 1 };
-    Run("RECV", "Item", "select", { Line("07"), Line("08") });
+    Run(TransferCommand::Recv, DataKind::Item, TransferScope::Select, { Line("07"), Line("08") });
     ASSERT_EQ(m_screen->m_receivedPaths.size(), 2u);
     EXPECT_EQ(Rows(m_screen->m_receivedPaths[1].second, "SELECT [item_num], [item_name] FROM [Item]"),
         std::vector<std::string> { "1|b" });

@@ -109,7 +109,7 @@ protected:
         ASSERT_TRUE(m_line.Start(std::move(script)));
         SetSerialDevicePath(kPort, m_line.DevicePath());
     }
-    void Begin(const char* command, const char* kind, const char* scope, std::vector<CString> scales)
+    void Begin(TransferCommand command, DataKind kind, TransferScope scope, std::vector<CString> scales)
     {
         SerialOrder order;
         order.command = command;
@@ -119,7 +119,7 @@ protected:
         order.comPort = kPort;
         m_screen->Transfer().Start(order);
     }
-    void Run(const char* command, const char* kind, const char* scope, std::vector<CString> scales)
+    void Run(TransferCommand command, DataKind kind, TransferScope scope, std::vector<CString> scales)
     {
         Begin(command, kind, scope, std::move(scales));
         ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }, std::chrono::seconds(20)))

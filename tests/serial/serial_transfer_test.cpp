@@ -18,7 +18,7 @@ TEST_F(SerialTransferTest, SendAllItemsToOneScale)
     m_screen->SetDataRows(
         { ItemRow(11, "apple", 1500), ItemRow(12, "pear", 2500), ItemRow(13, "plum", 900) });
 
-    Run("TRANS", "Item", "all", { Line("07") });
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("07") });
 
     const auto frames = Frames();
     EXPECT_EQ(Commands(frames),
@@ -51,14 +51,14 @@ TEST_F(SerialTransferTest, AnAllSendOfAnEmptyGridClearsAndEnds)
     StartLine(model);
     m_screen->SetDataRows({});
 
-    Run("TRANS", "Item", "all", { Line("07") });
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("07") });
 
     EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { kJoinMark, kClear, kEndJoin }));
     ExpectWalkEnded();
 
     // One data row: the clear, that row, the end.
     m_screen->SetDataRows({ ItemRow(8, "one", 1) });
-    Run("TRANS", "Item", "all", { Line("07") });
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("07") });
     const auto frames = Frames();
     ASSERT_EQ(frames.size(), 7u);
     EXPECT_EQ(Commands({ frames.begin() + 3, frames.end() }),
@@ -74,7 +74,7 @@ TEST_F(SerialTransferTest, ReadOriginTextsByNumber)
     StartLine(model);
     m_screen->m_requestNumbers = { 201, 202, 203 };
 
-    Run("RECV", "Land_addition", "select", { Line("07") });
+    Run(TransferCommand::Recv, DataKind::LandAddition, TransferScope::Select, { Line("07") });
 
     EXPECT_EQ(Rows(m_screen->m_receivedPaths.at(0).second, "SELECT [land_num], [land_str] FROM [Land_Add]"),
         (std::vector<std::string> { "201|Jeju", "203|Busan" }));
@@ -91,7 +91,7 @@ TEST_F(SerialTransferTest, SelectedRowsGoOnceEachAndRangesStayInsideTheDataRows)
     m_screen->m_pick.rangeA = 5; // the last, empty row
     m_screen->m_pick.rangeB = 0; // the heading row
 
-    Run("TRANS", "Item", "select", { Line("07") });
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::Select, { Line("07") });
 
     EXPECT_EQ(m_screen->Link().GetSelectedRows(), (std::vector<int> { 1, 2, 3, 4 }));
     const auto frames = Frames();
@@ -104,7 +104,7 @@ TEST_F(SerialTransferTest, SelectedRowsGoOnceEachAndRangesStayInsideTheDataRows)
     m_screen->m_pick = {};
     m_screen->m_pick.listFlag = 1;
     m_screen->m_pick.pickedRows = { 3, 1, 0, 2 };
-    Run("TRANS", "Item", "select", { Line("07") });
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::Select, { Line("07") });
     const auto again = Frames();
     ASSERT_EQ(again.size(), before + 4);
     EXPECT_EQ(again[1].sequence, 1);
@@ -125,7 +125,7 @@ TEST_F(SerialTransferTest, ReadAllWithARecordInThreePieces)
     model.Put("07", TextPayload(TableCode::Add, 6, "one\r\ntwo"));
     StartLine(model);
 
-    Run("RECV", "Add", "all", { Line("07") });
+    Run(TransferCommand::Recv, DataKind::Add, TransferScope::All, { Line("07") });
 
     ASSERT_EQ(m_screen->m_receivedPaths.size(), 1u);
     EXPECT_EQ(m_screen->m_receivedPaths[0].first, "07");
@@ -157,7 +157,7 @@ TEST_F(SerialTransferTest, ReadByNumberGoesOnAfterAMissingNumber)
     StartLine(model);
     m_screen->m_requestNumbers = { 1, 2, 3, 0, 9 };
 
-    Run("RECV", "Item", "select", { Line("07") });
+    Run(TransferCommand::Recv, DataKind::Item, TransferScope::Select, { Line("07") });
 
     std::vector<std::uint32_t> asked;
     for (const SerialFrame& f : Frames()) {
@@ -179,7 +179,7 @@ TEST_F(SerialTransferTest, AJoinRejectedForItsVersionEndsTheSession)
     StartLine(model);
     m_screen->SetDataRows({ ItemRow(1, "a", 1) });
 
-    Run("TRANS", "Item", "all", { Line("07") });
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("07") });
 
     const auto texts = Texts();
     ASSERT_EQ(texts.size(), 4u);
@@ -197,7 +197,7 @@ TEST_F(SerialTransferTest, AWrongSumIsAnsweredFiveTimesThenTheError)
     StartLine(model);
     m_screen->SetDataRows({ ItemRow(1, "a", 1) });
 
-    Run("TRANS", "Item", "all", { Line("07") });
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("07") });
 
     EXPECT_EQ(Commands(Frames()),
         (std::vector<std::uint16_t> { kJoinMark, kClear, kClear, kClear, kClear, kClear }));
@@ -214,7 +214,7 @@ TEST_F(SerialTransferTest, BroadcastToThreeScalesWithOneSilent)
     m_screen->Engine().SetReplyTimeout(300);
     m_screen->SetDataRows({ ItemRow(5, "five", 5), ItemRow(6, "six", 6) });
 
-    Run("TRANS", "Item", "all", { Line("01"), Line("02"), Line("03") });
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("01"), Line("02"), Line("03") });
 
     EXPECT_EQ(model.Joined(), (std::vector<std::string> { "01", "03" }));
     EXPECT_EQ(Addressed(Frames()),
@@ -243,9 +243,9 @@ TEST_F(SerialTransferTest, StopInTheMiddleOfAWalkEndsItAfterThatScale)
     StartLine(model);
 
     SerialOrder order;
-    order.command = "RECV";
-    order.dataKind = "Item";
-    order.scope = "all";
+    order.command = TransferCommand::Recv;
+    order.dataKind = DataKind::Item;
+    order.scope = TransferScope::All;
     order.scales = { Line("07"), Line("08") };
     order.comPort = kPort;
     m_screen->Transfer().Start(order);
@@ -269,7 +269,7 @@ TEST_F(SerialTransferTest, AReadFromTwoScalesKeepsItsScopeAndGivesEachScaleItsOw
     StartLine(model);
     m_screen->m_requestNumbers = { 1 };
 
-    Run("RECV", "Item", "select", { Line("07"), Line("8") });
+    Run(TransferCommand::Recv, DataKind::Item, TransferScope::Select, { Line("07"), Line("8") });
 
     ASSERT_EQ(m_screen->m_receivedPaths.size(), 2u);
     EXPECT_EQ(m_screen->m_receivedPaths[0].first, "07");
@@ -290,7 +290,7 @@ TEST_F(SerialTransferTest, ARecordThatCannotBeStoredIsToldAndNotCounted)
     model.Put("07", PluPayload(3, "c", 3));
     StartLine(model);
 
-    Run("RECV", "Item", "all", { Line("07") });
+    Run(TransferCommand::Recv, DataKind::Item, TransferScope::All, { Line("07") });
 
     ASSERT_EQ(m_screen->m_receivedPaths.size(), 1u);
     EXPECT_EQ(Rows(m_screen->m_receivedPaths[0].second, "SELECT [item_num] FROM [Item]"),
@@ -315,7 +315,7 @@ TEST_F(SerialTransferTest, ARequestAcknowledgedWithoutDataTimesOutAndCloses)
     }));
     SetSerialDevicePath(kPort, m_line.DevicePath());
 
-    Run("RECV", "Item", "all", { Line("07") });
+    Run(TransferCommand::Recv, DataKind::Item, TransferScope::All, { Line("07") });
 
     EXPECT_EQ(Texts(),
         (std::vector<std::string> {
@@ -338,7 +338,7 @@ TEST_F(SerialTransferTest, AnUnansweredEndStillClosesAndTheWalkGoesOn)
     m_screen->SetDataRows({ ItemRow(1, "a", 1) });
     m_screen->m_pick.firstRow = m_screen->m_pick.lastRow = 1;
 
-    Run("TRANS", "Item", "select", { Line("07") });
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::Select, { Line("07") });
 
     EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { kJoinMark, kRecord, kEndJoin }));
     ExpectWalkEnded();
@@ -347,9 +347,9 @@ TEST_F(SerialTransferTest, AnUnansweredEndStillClosesAndTheWalkGoesOn)
 TEST_F(SerialTransferTest, RefusedStartsTellWhy)
 {
     SerialOrder order;
-    order.command = "TRANS";
-    order.dataKind = "Item";
-    order.scope = "all";
+    order.command = TransferCommand::Trans;
+    order.dataKind = DataKind::Item;
+    order.scope = TransferScope::All;
     order.comPort = 0;
     order.scales = { Line("01") };
     m_screen->Transfer().Start(order);
@@ -363,7 +363,7 @@ TEST_F(SerialTransferTest, RefusedStartsTellWhy)
     SerialScaleModel model({ "07" });
     StartLine(model);
     order.scales = { Line("07") };
-    order.command = "RECV";
+    order.command = TransferCommand::Recv;
     m_screen->Transfer().Start(order);
     m_screen->Transfer().Start(order);
     ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }));
@@ -385,7 +385,7 @@ TEST_F(SerialTransferTest, APortThatDoesNotOpenSkipsToTheNextScale)
     SetSerialDevicePath(kPort, "/nonexistent/tty");
     m_screen->SetDataRows({ ItemRow(1, "a", 1) });
 
-    Run("RECV", "Item", "all", { Line("07"), Line("08") });
+    Run(TransferCommand::Recv, DataKind::Item, TransferScope::All, { Line("07"), Line("08") });
 
     EXPECT_EQ(Texts(), (std::vector<std::string> { "PORT OPEN ERROR", "PORT OPEN ERROR" }));
     EXPECT_TRUE(Frames().empty());

@@ -58,7 +58,6 @@ public:
     }
     int GetCurrentGridRow() override { return currentRow; }
     GridPicks GetTransferSelection() override { return selection; }
-    CString GetCurrentKind() override { return kind; }
     int GetPresetPage() override { return presetPage; }
     std::vector<CString> GetPresetKeyTexts() override { return presetKeys; }
     int GetPresetReadPage() override { return presetReadPage; }
@@ -79,7 +78,6 @@ public:
     std::vector<std::vector<CString>> rows { {}, {} };
     int currentRow = 1;
     GridPicks selection;
-    CString kind = "Item";
     int presetPage = 1;
     std::vector<CString> presetKeys;
     int presetReadPage = 1;

@@ -1,4 +1,4 @@
-#include "serial/serial_words.h"
+#include "protocol/serial_words.h"
 
 #include <algorithm>
 
@@ -12,22 +12,6 @@ struct WordText {
 using W = SerialWord;
 
 constexpr WordText kWords[] = {
-    { W::Trans, "TRANS" },
-    { W::BroadTrans, "BROAD_TRANS" },
-    { W::Recv, "RECV" },
-    { W::Item, "Item" },
-    { W::Add, "Add" },
-    { W::Pre, "Pre" },
-    { W::Adv, "Adv" },
-    { W::LandAddition, "Land_addition" },
-    { W::UserLabel, "USER_LABEL" },
-    { W::ScaleInformation, "SCALE_INFOMATION" },
-    { W::ScaleRootInformation, "SCALE_ROOT_INFOMATION" },
-    { W::ResultAllRead, "Scale_Result_All_Read" },
-    { W::ResultItemAllRead, "Scale_Result_Item_All_Read" },
-    { W::ResultItemDayRead, "Scale_Result_Item_Day_Read" },
-    { W::ResultDayRead, "Scale_Result_Day_Read" },
-    { W::ResultAllClear, "Scale_Result_All_Clear" },
     { W::Open, "OPEN" },
     { W::Join, "JOIN" },
     { W::EndJoin, "ENDJOIN" },
@@ -88,8 +72,6 @@ constexpr WordText kWords[] = {
     { W::BroadThreeTimeError, "BROAD 3TimeError" },
     { W::Report, "Report" },
     { W::NoItem, "NOITEM" },
-    { W::All, "all" },
-    { W::Select, "select" },
 };
 
 } // namespace

@@ -1,33 +1,15 @@
 #pragma once
 // The words of the serial mailbox (serial/serial_mailbox.h) that the work
-// screen, the serial engine and the scale link pass each other: modes, data
-// kinds, steps, result and status words. The texts are those of the
-// mailbox edits and stay as they are; every word has one entry in
-// serial_words.cpp.
+// screen, the serial engine and the scale link pass each other: steps, result
+// and status words (commands, kinds and scopes are in data_kinds.h). The
+// texts are those of the mailbox edits and stay as they are; every word has
+// one entry in serial_words.cpp.
 
 #include <initializer_list>
 
 #include "platform/base/cstring.h"
 
 enum class SerialWord {
-    // modes: the command edit (1020)
-    Trans,
-    BroadTrans,
-    Recv,
-    // data kinds (1021)
-    Item,
-    Add,
-    Pre,
-    Adv,
-    LandAddition,
-    UserLabel,
-    ScaleInformation,
-    ScaleRootInformation,
-    ResultAllRead,
-    ResultItemAllRead,
-    ResultItemDayRead,
-    ResultDayRead,
-    ResultAllClear,
     // session steps (1022); "ENDJOIN", "ALL_ENDJOIN" and "CLOSE" are status words
     // too
     Open,
@@ -95,9 +77,6 @@ enum class SerialWord {
     // the reply kind (1024) and the missing-record mark (1025)
     Report,
     NoItem,
-    // scopes (1001)
-    All,
-    Select,
 };
 
 // The word's text.
