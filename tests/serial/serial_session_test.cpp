@@ -374,6 +374,40 @@ TEST_F(SerialTransferTest, ALongRecordGoesInPiecesAndABadAnswerRepeatsOnlyItsPie
     EXPECT_EQ(Texts(), (std::vector<std::string> { "Trans Complete", "Trans Complete" }));
 }
 
+// The line cuts the scale's answer to the first record (its closing
+// delimiters lost): the cut piece is dropped as the record goes again, so the
+// copy's own answer is read, and the scale's refusal of the second record is
+// the answer to that record, not to the end of the session.
+TEST_F(SerialTransferTest, ACutAnswerIsDroppedWhenTheFrameGoesAgain)
+{
+    m_screen->Engine().SetReplyTimeout(
+        static_cast<UINT>(TestDeadline(std::chrono::milliseconds(100)).count()));
+    SerialScaleModel model({ "07" });
+    model.SetRefusal([](const SerialFrame& f) {
+        return f.command == kRecord && f.payload.at(2) == 2 ? std::optional<std::uint16_t>(0x2025)
+                                                            : std::nullopt;
+    });
+    std::atomic<bool> cut { true };
+    StartScript([&](const SerialFrame& f, std::size_t) {
+        SerialReply reply = model.Answer(f);
+        if (!f.join && f.command == kRecord && cut.exchange(false))
+            reply.writes.front().resize(reply.writes.front().size() - 4);
+        return reply;
+    });
+    m_screen->SetDataRows({ ItemRow(1, "a", 1), ItemRow(2, "b", 2) });
+
+    Run("TRANS", "Item", "all", { Line("07") });
+
+    EXPECT_EQ(Commands(Frames()),
+        (std::vector<std::uint16_t> { kJoinMark, kClear, kRecord, kRecord, kRecord, kEndJoin }));
+    EXPECT_EQ(model.TablesOf("07")[0].size(), 1u);
+    EXPECT_EQ(Texts(),
+        (std::vector<std::string> {
+            "scale memory full", Ending("07", "Trans Failed (scale memory full)", "1 of 2 records sent.") }));
+    ExpectWalkEnded();
+    m_line.Stop(); // the script reads locals of this test
+}
+
 TEST_F(SerialTransferTest, AStrayAnswerLeavesTheFrameWaitingForItsReply)
 {
     m_screen->Engine().SetReplyTimeout(300);
