@@ -509,6 +509,7 @@ TEST_F(SerialTransferTest, BroadcastOfPickedRowsShowsEachScalesStatus)
     m_line.Stop(); // the script reads locals of this test
 }
 
+// A refusal or a line that spoils every answer ends the broadcast as failed.
 TEST_F(SerialTransferTest, BroadcastFaultsGoToTheClosingPass)
 {
     enum Fault { Refusal, BadSums };
@@ -518,9 +519,12 @@ TEST_F(SerialTransferTest, BroadcastFaultsGoToTheClosingPass)
         std::vector<std::string> texts;
     };
     const Case cases[] = {
-        { Refusal, { kBroadStart, kClear, kRecord, kEndJoin }, { "scale memory full", "Trans Complete" } },
+        { Refusal, { kBroadStart, kClear, kRecord, kEndJoin },
+            { "scale memory full",
+                "Broadcast to 2 scales: Trans Failed (scale memory full), 0 of 1 records sent." } },
         { BadSums, { kBroadStart, kClear, kClear, kClear, kClear, kClear, kEndJoin },
-            { "BROAD 3TimeError", "Trans Complete" } },
+            { "BROAD 3TimeError",
+                "Broadcast to 2 scales: No answer (BROAD 3TimeError), 0 of 1 records sent." } },
     };
     std::atomic<int> fault { Refusal };
     SerialScaleModel model({ "01", "03" });
@@ -586,13 +590,15 @@ TEST_F(SerialTransferTest, BroadcastWithoutAJoinedScaleOrPortEndsAtOnce)
     ASSERT_GE(addressed.size(), 3u);
     EXPECT_EQ(std::vector<std::string>(addressed.begin(), addressed.begin() + 3),
         (std::vector<std::string> { "J@01", "1024@01", "J@02" }));
-    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
+    const std::string none = "Broadcast to 2 scales: No scale joined, 0 of 1 records sent. Not joined, sent "
+                             "nothing: S01 (ID 01), S02 (ID 02).";
+    EXPECT_EQ(Texts(), std::vector<std::string> { none });
     ExpectWalkEnded();
 
     // A port that does not open ends a broadcast: no scale after it.
     SetSerialDevicePath(kPort, "/nonexistent/tty");
     Run("TRANS", "Item", "all", { Line("01"), Line("02") });
-    EXPECT_EQ(Texts(), (std::vector<std::string> { "Trans Complete", "PORT OPEN ERROR" }));
+    EXPECT_EQ(Texts(), (std::vector<std::string> { none, "PORT OPEN ERROR" }));
     // The first run's end to 02 may reach the line only now; no scale joins again.
     const auto after = Addressed(Frames());
     EXPECT_EQ(std::count(after.begin(), after.end(), "J@01"), 1);
