@@ -113,9 +113,7 @@ void CScaleLink::StartStatusPass()
 void CScaleLink::StartClosingPass()
 {
     if (m_nJoinedCount < 1) {
-        m_nTotal = m_nJoinedCount;
-        m_nIndex = 1;
-        SendClose();
+        FinishBroadcast(); // no session to end
         return;
     }
     StartPass(&CScaleLink::SendAllEndJoin);

@@ -604,6 +604,18 @@ TEST_F(SerialTransferTest, BroadcastWithoutAJoinedScaleOrPortEndsAtOnce)
     EXPECT_EQ(std::count(after.begin(), after.end(), "J@01"), 1);
     EXPECT_EQ(std::count(after.begin(), after.end(), "J@02"), 1);
     ExpectWalkEnded();
+
+    // Stop before any scale joined: the walk ends and says so.
+    SetSerialDevicePath(kPort, m_line.DevicePath());
+    MessageBoxScript::Reset();
+    Begin("TRANS", "Item", "all", { Line("01"), Line("02") });
+    m_screen->Transfer().Stop();
+    ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }, std::chrono::seconds(10)));
+    EXPECT_EQ(Texts(),
+        std::vector<std::string> {
+            "Broadcast to 2 scales: Trans Stopped, 0 of 1 records sent. Not joined, sent "
+            "nothing: S01 (ID 01), S02 (ID 02)." });
+    ExpectWalkEnded();
 }
 
 TEST_F(SerialTransferTest, StopEndsTheSessionOfEveryJoinedScale)
