@@ -637,8 +637,9 @@ TEST_F(ScaleRegisterTest, ScaleInfoDialogReturnsTheFieldsOfItsMode)
                 d.GetDlgItemText(id, label);
                 labels.push_back(label);
             }
-            hidden = !(d.GetDlgItem(1005)->GetStyle() & WS_VISIBLE)
-                && !(d.GetDlgItem(1006)->GetStyle() & WS_VISIBLE);
+            hidden = true; // the manager and key edits and their labels
+            for (int id : { 1005, 1006, 1013, 1014 })
+                hidden = hidden && !(d.GetDlgItem(id)->GetStyle() & WS_VISIBLE);
             d.SetDlgItemText(1003, c.name);
             d.SetDlgItemText(1012, "127.0.0.2");
             d.SetDlgItemText(1004, c.scaleId);
