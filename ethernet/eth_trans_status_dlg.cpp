@@ -101,6 +101,7 @@ void CEthTransStatusDlg::RefreshLists()
         const std::size_t first = lines.size() > kShownLines ? lines.size() - kShownLines : 0;
         for (std::size_t i = first; i < lines.size(); ++i)
             list.AddString(lines[i]);
+        list.SetTopIndex(list.GetCount() - 1); // the newest line in view
     };
     show(m_listSent, m_sent);
     show(m_listReceived, m_received);

@@ -24,8 +24,9 @@ inline constexpr int IDC_ETH_STOP = 1001;
 class CEthTransStatusDlg : public CDialog {
 public:
     // Lines each log keeps; older lines leave the top. The lists show the
-    // newest kShownLines, brought up to date every kRefreshMs while packets
-    // flow (a list redrawn per packet would cost more than the packet).
+    // newest kShownLines, scrolled to the newest, brought up to date every
+    // kRefreshMs while packets flow (a list redrawn per packet would cost more
+    // than the packet).
     static constexpr std::size_t kMaxLogLines = 2000;
     static constexpr std::size_t kShownLines = 100;
     static constexpr UINT kFlashMs = 15;

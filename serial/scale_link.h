@@ -153,6 +153,8 @@ private:
     void StartStatusPass();
     void StartClosingPass();
     void FinishBroadcast();
+    // The broadcast's scales that did not join, as the messages name them.
+    CString NotJoinedScales() const;
     void ShowStatusReply(int index);
     ScaleId JoinedId(int index) const;
 

@@ -2,6 +2,8 @@
 // a broadcast starts, send the records once to "99", ask each joined scale for
 // its status, and end each joined scale's session.
 
+#include <algorithm>
+
 #include "platform/wnd/core/msgbox.h"
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"
@@ -30,6 +32,7 @@ void CScaleLink::OnBroadcastReply()
     }
     if (box.status == W::BroadThreeTimeError) {
         AfxMessageBox(box.status, MB_OK);
+        m_strEnding = "No answer (" + box.status + ")";
         StartClosingPass();
         return;
     }
@@ -81,6 +84,7 @@ void CScaleLink::OnBroadcastReply()
             FinishBroadcast();
     } else if (const char* text = RefusalText(step, true)) {
         AfxMessageBox(text, MB_OK);
+        m_strEnding = CString("Trans Failed (") + text + ")";
         StartClosingPass();
     }
 }
@@ -109,21 +113,42 @@ void CScaleLink::StartStatusPass()
 void CScaleLink::StartClosingPass()
 {
     if (m_nJoinedCount < 1) {
-        m_nTotal = m_nJoinedCount;
-        m_nIndex = 1;
-        SendClose();
+        FinishBroadcast(); // no session to end
         return;
     }
     StartPass(&CScaleLink::SendAllEndJoin);
 }
 
+// "Trans Complete" only when every chosen scale joined and took every record.
 void CScaleLink::FinishBroadcast()
 {
     m_nTotal = 0;
     m_nIndex = 0;
-    const CString ending = m_strEnding.IsEmpty() ? CString("Trans Complete") : EndingText(m_strEnding, false);
+    const CString missed = NotJoinedScales();
+    CString ending = "Trans Complete";
+    if (!m_strEnding.IsEmpty())
+        ending = EndingText(m_strEnding, false);
+    else if (!missed.IsEmpty())
+        ending = EndingText(CString::Formatted("Trans Complete on %d scales only", m_nJoinedCount), false);
+    if (!missed.IsEmpty())
+        ending += " Not joined, sent nothing: " + missed + ".";
     SendClose();
-    AfxMessageBox(ending, MB_OK);
+    AfxMessageBox(ending, ending == "Trans Complete" ? MB_OK : MB_OK | MB_ICONEXCLAMATION);
+}
+
+CString CScaleLink::NotJoinedScales() const
+{
+    CString names;
+    const int count = std::min(m_pWalk->GetBroadcastCount(), kMaxBroadcastScales);
+    for (int i = 1; i <= count; ++i) {
+        const ScaleId id = m_pWalk->GetBroadcastScaleId(i);
+        bool joined = false;
+        for (int j = 1; j <= m_nJoinedCount && !joined; ++j)
+            joined = JoinedId(j) == id;
+        if (!joined)
+            names += (names.IsEmpty() ? "" : ", ") + m_pWalk->GetBroadcastScaleLabel(i);
+    }
+    return names;
 }
 
 void CScaleLink::ShowStatusReply(int index)
@@ -151,8 +176,8 @@ void CScaleLink::SendBroadcastJoin(int index)
 void CScaleLink::SendBroadStart(int index)
 {
     if (m_nJoinedCount < 1) {
-        SendClose();
-        AfxMessageBox("Trans Complete", MB_OK);
+        m_strEnding = "No scale joined";
+        FinishBroadcast();
         return;
     }
     m_pEngine->SetBroadcastReplySource(JoinedId(1));

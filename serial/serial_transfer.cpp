@@ -40,18 +40,29 @@ std::array<char, 2> CSerialTransfer::GetBroadcastScaleId(int index) const
     return m_broadcastIds[static_cast<std::size_t>(index)];
 }
 
-CString CSerialTransfer::GetCurrentScaleLabel() const
+// "<name> (ID <id>)" of the chosen-scale line at (0-based), "scale <id>" when
+// the line names none.
+CString CSerialTransfer::ScaleLabel(int at, ScaleId scaleId) const
 {
-    const int at = m_nSerialScaleIndex - 1;
     const CString line = at >= 0 && at < static_cast<int>(m_scales.size())
         ? m_scales[static_cast<std::size_t>(at)]
         : CString();
     const int name = line.Find("Scale name = ");
     const int comma = line.Find(',');
-    const CString id(std::string(m_currentId.begin(), m_currentId.end()).c_str());
+    const CString id(std::string(scaleId.begin(), scaleId.end()).c_str());
     if (name < 0 || comma < name)
         return "scale " + id;
     return CString::Formatted("%s (ID %s)", line.Mid(name + 13, comma - name - 13), id);
+}
+
+CString CSerialTransfer::GetCurrentScaleLabel() const
+{
+    return ScaleLabel(m_nSerialScaleIndex - 1, m_currentId);
+}
+
+CString CSerialTransfer::GetBroadcastScaleLabel(int index) const
+{
+    return ScaleLabel(index - 1, GetBroadcastScaleId(index));
 }
 
 void CSerialTransfer::TakeRows(const SerialOrder& order)

@@ -70,6 +70,7 @@ public:
     ScaleId GetBroadcastScaleId(int index) const override;
     int GetSerialStop() const override { return m_nSerialStop; }
     CString GetCurrentScaleLabel() const override;
+    CString GetBroadcastScaleLabel(int index) const override;
     BOOL IsRunning() const { return m_bRunning; }
 
     // The two ID characters of a scale list line: the text after "ID=", its
@@ -78,6 +79,7 @@ public:
 
 private:
     void EndWalk();
+    CString ScaleLabel(int at, ScaleId id) const;
     // What the order sends, read from the screen now.
     void TakeRows(const SerialOrder& order);
     // Tells the screen of the walk's start and end, once each.

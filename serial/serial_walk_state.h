@@ -24,6 +24,8 @@ public:
     [[nodiscard]] virtual int GetSerialStop() const = 0;
     // The scale being served as the messages name it: its name and ID.
     [[nodiscard]] virtual CString GetCurrentScaleLabel() const = 0;
+    // The broadcast's scale index (1 to count) as the messages name it.
+    [[nodiscard]] virtual CString GetBroadcastScaleLabel(int index) const = 0;
 
 protected:
     ~CSerialWalkState() = default;

@@ -328,7 +328,10 @@ TEST_F(ReservationDialogTest, PeriodsSetTheDateEditsAndAreStored)
     std::vector<CString> headings;
     CString marker;
     int editable = -1;
+    std::vector<LRESULT> checksAtStart;
     const INT_PTR result = Run(dialog, [&](CDialog& d) {
+        for (int radio : { 1128, 1129, 1130 })
+            checksAtStart.push_back(d.SendDlgItemMessage(radio, BM_GETCHECK, 0, 0));
         gridRows = Grid(d).GetRowCount();
         headings = Headings(Grid(d));
         marker = Grid(d).GetItemText(1, 0);
@@ -352,6 +355,7 @@ TEST_F(ReservationDialogTest, PeriodsSetTheDateEditsAndAreStored)
         AfxClickDlgButton(d, IDOK);
     });
     ASSERT_EQ(result, IDOK);
+    EXPECT_EQ(checksAtStart, (std::vector<LRESULT> { BST_CHECKED, BST_UNCHECKED, BST_UNCHECKED })) << "once";
     EXPECT_EQ(gridRows, 2); // another kind: no items
     EXPECT_EQ(headings, (std::vector<CString> { "*", "*" }));
     EXPECT_EQ(marker, "-->");

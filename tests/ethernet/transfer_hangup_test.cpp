@@ -63,6 +63,21 @@ TEST_F(TransferJobsTest, AHangUpOrResetDuringASendIsNoAnswer)
     }
 }
 
+// The scale settings record was taken; the scale hangs up instead of taking the
+// restart that follows it.
+TEST_F(TransferJobsTest, AHangUpAtTheRestartAfterTheSettingsCountsTheirRecord)
+{
+    m_host.SetRows({ { "", "1", "2" } });
+    m_host.currentRow = 1;
+    ScaleMemory memory;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(EndAt(memory, 1, End::Fin)));
+    ASSERT_TRUE(Start("TRANS", "SCALE_INFOMATION", "all", { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0003, 0x4130 }));
+    EXPECT_EQ(Texts(), std::vector<CString> { Sent(scale, How(End::Fin), 1, 1) });
+}
+
 TEST_F(TransferJobsTest, AHangUpOrResetDuringAReadStoresOnlyWhatCame)
 {
     struct Case {

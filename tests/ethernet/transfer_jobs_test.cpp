@@ -87,6 +87,31 @@ TEST_F(TransferJobsTest, SelectiveSendsTakeTheRangeOrThePickListWithinTheDataRow
     }
 }
 
+// A selection longer than the scale's table goes as far as the table holds, as
+// a send of all rows does.
+TEST_F(TransferJobsTest, SendsStopAtTheSizeOfTheScalesTable)
+{
+    std::vector<std::vector<CString>> rows;
+    for (int i = 1; i <= 212; ++i)
+        rows.push_back({ "", CString::Formatted("%d", i), "ad" });
+    m_host.SetRows(rows);
+    m_host.selection.firstRow = 1;
+    m_host.selection.lastRow = 212;
+    for (const char* selection : { "all", "select" }) {
+        SCOPED_TRACE(selection);
+        MessageBoxScript::Reset();
+        ScaleMemory memory;
+        TcpScale scale;
+        ASSERT_TRUE(scale.Start(memory.Script()));
+        ASSERT_TRUE(Start("TRANS", "Adv", selection, { &scale }));
+        ASSERT_TRUE(WaitForEnd());
+        const auto table = memory.Table(static_cast<std::uint8_t>(TableCode::AdvT));
+        ASSERT_EQ(table.size(), 210u);
+        EXPECT_EQ(table.rbegin()->first, 210u);
+        EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+    }
+}
+
 TEST_F(TransferJobsTest, ReadingAllItemsStoresEveryRecordWithQuotesIntact)
 {
     ScaleMemory memory;

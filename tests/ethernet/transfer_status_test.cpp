@@ -166,4 +166,32 @@ TEST_F(TransferStatusTest, JobsLogEveryPacketWithItsNumberAndTheirEnd)
             "3 times out", CString::Formatted("%s: No answer, 0 of 2 records sent.", silentIp.c_str()) }));
 }
 
+// A send longer than the lists: each list keeps its newest line in view.
+TEST_F(TransferStatusTest, TheListsFollowTheNewestPacket)
+{
+    ScaleMemory memory;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    std::vector<std::vector<CString>> rows;
+    for (int i = 1; i <= 150; ++i)
+        rows.push_back(ItemRow(i, "A", i));
+    m_host.SetRows(rows);
+    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+    for (int id : { IDC_ETH_SENT_LIST, IDC_ETH_RECEIVED_LIST }) {
+        const CListBox& list = DlgItem<CListBox>(m_status, id);
+        const std::vector<CString>& log
+            = id == IDC_ETH_SENT_LIST ? m_status.SentLines() : m_status.ReceivedLines();
+        ASSERT_TRUE(PumpUntil([&] {
+            CString last;
+            return list.GetText(list.GetCount() - 1, last) > 0 && last == log.back();
+        }));
+        CRect window;
+        CRect newest;
+        list.GetWindowRect(&window);
+        ASSERT_EQ(list.GetItemRect(list.GetCount() - 1, &newest), 0);
+        EXPECT_TRUE(newest.top >= 0 && newest.bottom <= window.Height()) << newest.top;
+    }
+}
+
 } // namespace

@@ -158,6 +158,26 @@ TEST_F(ListBoxTest, DeleteStringMovesOrClearsTheSelection)
     }
 }
 
+// A string scrolled to the top shows there, or on the last page when fewer
+// strings follow it than the list shows; the place holds as strings come.
+TEST_F(ListBoxTest, SetTopIndexScrollsAsFarAsTheListGoes)
+{
+    CListBox box;
+    Make(box, 0, {});
+    for (int i = 0; i < 60; ++i)
+        box.AddString(CString::Formatted("line %d", i));
+    RECT rect {};
+    ASSERT_EQ(box.SetTopIndex(20), 0);
+    box.AddString("line 60");
+    ASSERT_EQ(box.GetItemRect(20, &rect), 0);
+    EXPECT_LT(rect.top, rect.bottom - rect.top) << "string 20 is the first one shown";
+    ASSERT_EQ(box.SetTopIndex(60), 0);
+    ASSERT_EQ(box.GetItemRect(60, &rect), 0);
+    EXPECT_GT(rect.top, 120) << "the last page is shown";
+    EXPECT_LE(rect.bottom, 240);
+    EXPECT_EQ(box.SetTopIndex(61), LB_ERR);
+}
+
 TEST_F(ListBoxTest, TextAndSelectionCallsRefuseBadIndexes)
 {
     CListBox box;

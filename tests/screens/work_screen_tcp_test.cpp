@@ -4,6 +4,8 @@
 
 #include "ethernet/transfer_jobs.h"
 #include "platform/base/datetime.h"
+#include "platform/wnd/controls/treectrl.h"
+#include "platform/wnd/core/input_seam.h"
 #include "protocol/scale_records.h"
 #include "screens/transfer_ports.h"
 #include "serial/serial_transfer.h"
@@ -688,6 +690,52 @@ TEST_F(WorkScreenTcpTest, AnotherScreenChosenDuringATransferChangesNothingItCarr
                 (std::vector<CString> { "vexo", "vexo", "vexo" }));
         }
     }
+}
+
+// The user clicks "Scale Info" in the left tree while a send waits for the
+// scale: the settings screen comes up, and the scale still gets every item.
+TEST_F(WorkScreenTcpTest, AClickInTheTreeDuringASendLeavesTheItemsItCarries)
+{
+    const CString db = ItemsWith({ "'41', 'A', '1'", "'42', 'B', '2'", "'43', 'C', '3'" });
+    FileDialogScript::PushPath(db);
+    GetMainFrame()->SendMessage(WM_COMMAND, MAKEWPARAM(57601, 0), 0); // File Open fills the tree
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    ASSERT_TRUE(WaitForLoad());
+    ScaleMemory memory;
+    HoldingScale holding(2);
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(holding.Script(memory)));
+    ChooseScales({ &scale });
+    MessageBoxScript::PushAnswer(IDYES);
+    Command(1009);
+    ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() > 2; }));
+
+    auto& tree = *static_cast<CTreeCtrl*>(LeftPane()->GetDlgItem(IDC_CATEGORY_TREE));
+    HTREEITEM scaleInfo = nullptr;
+    for (HTREEITEM group = tree.GetRootItem(); group; group = tree.GetNextSiblingItem(group)) {
+        for (HTREEITEM entry = tree.GetChildItem(group); entry; entry = tree.GetNextSiblingItem(entry)) {
+            if (tree.GetItemText(entry) == "Scale Info") {
+                scaleInfo = entry;
+                tree.Expand(group, TVE_EXPAND); // the user opens its group
+            }
+        }
+    }
+    CRect place;
+    ASSERT_TRUE(tree.GetItemRect(scaleInfo, &place, TRUE));
+    ASSERT_TRUE(AfxSimulateClick(tree.GetSafeHwnd(), place.CenterPoint()));
+    ASSERT_TRUE(WaitForLoad());
+    EXPECT_EQ(m_screen->Context().Kind(), "Scale_Info");
+    holding.Let();
+    ASSERT_TRUE(WaitForJobs());
+
+    EXPECT_EQ(Boxes("Trans Complete"), 1u);
+    std::vector<std::string> names;
+    for (const auto& [number, record] : memory.Table(0)) {
+        std::vector<ReceivedRow> rows;
+        ASSERT_TRUE(ParseReceivedRecord(RecordKind::Item, record, {}, RecordCarriage::Tcp, rows).ok());
+        names.push_back(rows.at(0).values.at(0) + " " + rows.at(0).values.at(1));
+    }
+    EXPECT_EQ(names, (std::vector<std::string> { "41 A", "42 B", "43 C" }));
 }
 
 } // namespace

@@ -554,6 +554,16 @@ TEST_F(CommSetupTest, TheDialogShowsItsOwnersSettingsAndTipsItsButtons)
     DlgItem<CListBox>(m_dialog, 1020).GetText(0, text);
     EXPECT_EQ(text, "first");
 
+    // A mode chosen elsewhere shows in the dialog.
+    m_screen.m_settings.SelectMode(CCommSettings::kSerial);
+    EXPECT_EQ(DlgItem<CComboBox>(m_dialog, 1015).GetCurSel(), CCommSettings::kSerial);
+
+    // The ports the engine can open, COM 1 to COM 8.
+    const CComboBox& ports = DlgItem<CComboBox>(m_dialog, 1016);
+    ASSERT_EQ(ports.GetCount(), 8);
+    ports.GetLBText(7, text);
+    EXPECT_EQ(text, "COM 8");
+
     for (const auto& [id, tip] : { std::pair { IDOK, "Ok" }, { 1001, "Select" }, { 1002, "Remove" } }) {
         auto* button = dynamic_cast<CIconButton*>(m_dialog.GetDlgItem(id));
         ASSERT_NE(button, nullptr) << tip;
@@ -627,8 +637,9 @@ TEST_F(ScaleRegisterTest, ScaleInfoDialogReturnsTheFieldsOfItsMode)
                 d.GetDlgItemText(id, label);
                 labels.push_back(label);
             }
-            hidden = !(d.GetDlgItem(1005)->GetStyle() & WS_VISIBLE)
-                && !(d.GetDlgItem(1006)->GetStyle() & WS_VISIBLE);
+            hidden = true; // the manager and key edits and their labels
+            for (int id : { 1005, 1006, 1013, 1014 })
+                hidden = hidden && !(d.GetDlgItem(id)->GetStyle() & WS_VISIBLE);
             d.SetDlgItemText(1003, c.name);
             d.SetDlgItemText(1012, "127.0.0.2");
             d.SetDlgItemText(1004, c.scaleId);

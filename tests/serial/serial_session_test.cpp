@@ -374,6 +374,40 @@ TEST_F(SerialTransferTest, ALongRecordGoesInPiecesAndABadAnswerRepeatsOnlyItsPie
     EXPECT_EQ(Texts(), (std::vector<std::string> { "Trans Complete", "Trans Complete" }));
 }
 
+// The line cuts the scale's answer to the first record (its closing
+// delimiters lost): the cut piece is dropped as the record goes again, so the
+// copy's own answer is read, and the scale's refusal of the second record is
+// the answer to that record, not to the end of the session.
+TEST_F(SerialTransferTest, ACutAnswerIsDroppedWhenTheFrameGoesAgain)
+{
+    m_screen->Engine().SetReplyTimeout(
+        static_cast<UINT>(TestDeadline(std::chrono::milliseconds(100)).count()));
+    SerialScaleModel model({ "07" });
+    model.SetRefusal([](const SerialFrame& f) {
+        return f.command == kRecord && f.payload.at(2) == 2 ? std::optional<std::uint16_t>(0x2025)
+                                                            : std::nullopt;
+    });
+    std::atomic<bool> cut { true };
+    StartScript([&](const SerialFrame& f, std::size_t) {
+        SerialReply reply = model.Answer(f);
+        if (!f.join && f.command == kRecord && cut.exchange(false))
+            reply.writes.front().resize(reply.writes.front().size() - 4);
+        return reply;
+    });
+    m_screen->SetDataRows({ ItemRow(1, "a", 1), ItemRow(2, "b", 2) });
+
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("07") });
+
+    EXPECT_EQ(Commands(Frames()),
+        (std::vector<std::uint16_t> { kJoinMark, kClear, kRecord, kRecord, kRecord, kEndJoin }));
+    EXPECT_EQ(model.TablesOf("07")[0].size(), 1u);
+    EXPECT_EQ(Texts(),
+        (std::vector<std::string> {
+            "scale memory full", Ending("07", "Trans Failed (scale memory full)", "1 of 2 records sent.") }));
+    ExpectWalkEnded();
+    m_line.Stop(); // the script reads locals of this test
+}
+
 TEST_F(SerialTransferTest, AStrayAnswerLeavesTheFrameWaitingForItsReply)
 {
     m_screen->Engine().SetReplyTimeout(300);
@@ -476,6 +510,7 @@ TEST_F(SerialTransferTest, BroadcastOfPickedRowsShowsEachScalesStatus)
     m_line.Stop(); // the script reads locals of this test
 }
 
+// A refusal or a line that spoils every answer ends the broadcast as failed.
 TEST_F(SerialTransferTest, BroadcastFaultsGoToTheClosingPass)
 {
     enum Fault { Refusal, BadSums };
@@ -485,9 +520,12 @@ TEST_F(SerialTransferTest, BroadcastFaultsGoToTheClosingPass)
         std::vector<std::string> texts;
     };
     const Case cases[] = {
-        { Refusal, { kBroadStart, kClear, kRecord, kEndJoin }, { "scale memory full", "Trans Complete" } },
+        { Refusal, { kBroadStart, kClear, kRecord, kEndJoin },
+            { "scale memory full",
+                "Broadcast to 2 scales: Trans Failed (scale memory full), 0 of 1 records sent." } },
         { BadSums, { kBroadStart, kClear, kClear, kClear, kClear, kClear, kEndJoin },
-            { "BROAD 3TimeError", "Trans Complete" } },
+            { "BROAD 3TimeError",
+                "Broadcast to 2 scales: No answer (BROAD 3TimeError), 0 of 1 records sent." } },
     };
     std::atomic<int> fault { Refusal };
     SerialScaleModel model({ "01", "03" });
@@ -553,17 +591,31 @@ TEST_F(SerialTransferTest, BroadcastWithoutAJoinedScaleOrPortEndsAtOnce)
     ASSERT_GE(addressed.size(), 3u);
     EXPECT_EQ(std::vector<std::string>(addressed.begin(), addressed.begin() + 3),
         (std::vector<std::string> { "J@01", "1024@01", "J@02" }));
-    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
+    const std::string none = "Broadcast to 2 scales: No scale joined, 0 of 1 records sent. Not joined, sent "
+                             "nothing: S01 (ID 01), S02 (ID 02).";
+    EXPECT_EQ(Texts(), std::vector<std::string> { none });
     ExpectWalkEnded();
 
     // A port that does not open ends a broadcast: no scale after it.
     SetSerialDevicePath(kPort, "/nonexistent/tty");
     Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("01"), Line("02") });
-    EXPECT_EQ(Texts(), (std::vector<std::string> { "Trans Complete", "PORT OPEN ERROR" }));
+    EXPECT_EQ(Texts(), (std::vector<std::string> { none, "PORT OPEN ERROR" }));
     // The first run's end to 02 may reach the line only now; no scale joins again.
     const auto after = Addressed(Frames());
     EXPECT_EQ(std::count(after.begin(), after.end(), "J@01"), 1);
     EXPECT_EQ(std::count(after.begin(), after.end(), "J@02"), 1);
+    ExpectWalkEnded();
+
+    // Stop before any scale joined: the walk ends and says so.
+    SetSerialDevicePath(kPort, m_line.DevicePath());
+    MessageBoxScript::Reset();
+    Begin("TRANS", "Item", "all", { Line("01"), Line("02") });
+    m_screen->Transfer().Stop();
+    ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }, std::chrono::seconds(10)));
+    EXPECT_EQ(Texts(),
+        std::vector<std::string> {
+            "Broadcast to 2 scales: Trans Stopped, 0 of 1 records sent. Not joined, sent "
+            "nothing: S01 (ID 01), S02 (ID 02)." });
     ExpectWalkEnded();
 }
 

@@ -207,6 +207,7 @@ TEST_F(SerialTransferTest, AWrongSumIsAnsweredFiveTimesThenTheError)
     ExpectWalkEnded();
 }
 
+// The silent scale is named in the ending: it was sent nothing.
 TEST_F(SerialTransferTest, BroadcastToThreeScalesWithOneSilent)
 {
     SerialScaleModel model({ "01", "03" });
@@ -231,7 +232,9 @@ TEST_F(SerialTransferTest, BroadcastToThreeScalesWithOneSilent)
     EXPECT_EQ(model.TablesOf("02").size(), 0u);
     // Status of each joined scale: its ID bytes as numbers, then its count.
     EXPECT_EQ(Texts(),
-        (std::vector<std::string> { "4849....OKcode su=2", "4851....OKcode su=2", "Trans Complete" }));
+        (std::vector<std::string> { "4849....OKcode su=2", "4851....OKcode su=2",
+            "Broadcast to 3 scales: Trans Complete on 2 scales only, 2 of 2 records sent. Not joined, sent "
+            "nothing: S02 (ID 02)." }));
     ExpectWalkEnded();
 }
 

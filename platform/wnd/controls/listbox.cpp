@@ -147,6 +147,7 @@ void CListBox::ResetContent()
 {
     m_items.clear();
     m_curSel = LB_ERR;
+    m_topIndex = LB_ERR;
     SyncWidget();
 }
 
@@ -169,8 +170,18 @@ int CListBox::SetCurSel(int index)
 {
     const bool valid = index >= 0 && index < GetCount();
     m_curSel = valid ? index : LB_ERR;
+    m_topIndex = LB_ERR;
     SyncWidget();
     return m_curSel;
+}
+
+int CListBox::SetTopIndex(int index)
+{
+    if (!ValidIndex(index))
+        return LB_ERR;
+    m_topIndex = index;
+    SyncWidget();
+    return 0;
 }
 
 void CListBox::SetCurSelCaret(int index)
@@ -281,6 +292,10 @@ void CListBox::Notify(UINT code)
 
 void CListBox::SyncWidget() const
 {
-    if (QListWidget* list = ListWidgetOf(GetSafeHwnd()))
-        Fill(list, *this);
+    QListWidget* list = ListWidgetOf(GetSafeHwnd());
+    if (!list)
+        return;
+    Fill(list, *this);
+    if (m_topIndex >= 0)
+        list->scrollToItem(list->item(m_topIndex), QAbstractItemView::PositionAtTop);
 }

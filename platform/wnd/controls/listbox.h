@@ -50,6 +50,12 @@ public:
     // or an index out of range (the selection is then cleared).
     int SetCurSel(int index);
 
+    // Scrolls the on-screen list so that the string is the first one shown,
+    // or as near the top as the end of the list lets it (the last string then
+    // shows at the bottom); LB_ERR for a bad index. The place holds while
+    // strings are added; SetCurSel and ResetContent give it up.
+    int SetTopIndex(int index);
+
     // Boxes with several selections (else LB_ERR): selects or deselects the
     // string, or every string for index -1; whether a string is selected
     // (> 0); how many are, and their indices in order (at most maxItems).
@@ -84,4 +90,5 @@ private:
 
     std::vector<Item> m_items;
     int m_curSel = LB_ERR; // with several selections: the string with the caret
+    int m_topIndex = LB_ERR; // the string scrolled to the top, LB_ERR for none
 };
