@@ -72,7 +72,7 @@ TEST_F(TransferJobsTest, AHangUpAtTheRestartAfterTheSettingsCountsTheirRecord)
     ScaleMemory memory;
     TcpScale scale;
     ASSERT_TRUE(scale.Start(EndAt(memory, 1, End::Fin)));
-    ASSERT_TRUE(Start("TRANS", "SCALE_INFOMATION", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::ScaleInfo, TransferScope::All, { &scale }));
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0003, 0x4130 }));
     EXPECT_EQ(Texts(), std::vector<CString> { Sent(scale, How(End::Fin), 1, 1) });

@@ -97,13 +97,13 @@ TEST_F(TransferJobsTest, SendsStopAtTheSizeOfTheScalesTable)
     m_host.SetRows(rows);
     m_host.selection.firstRow = 1;
     m_host.selection.lastRow = 212;
-    for (const char* selection : { "all", "select" }) {
-        SCOPED_TRACE(selection);
+    for (TransferScope selection : { TransferScope::All, TransferScope::Select }) {
+        SCOPED_TRACE(static_cast<int>(selection));
         MessageBoxScript::Reset();
         ScaleMemory memory;
         TcpScale scale;
         ASSERT_TRUE(scale.Start(memory.Script()));
-        ASSERT_TRUE(Start("TRANS", "Adv", selection, { &scale }));
+        ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Adv, selection, { &scale }));
         ASSERT_TRUE(WaitForEnd());
         const auto table = memory.Table(static_cast<std::uint8_t>(TableCode::AdvT));
         ASSERT_EQ(table.size(), 210u);

@@ -176,7 +176,7 @@ TEST_F(TransferStatusTest, TheListsFollowTheNewestPacket)
     for (int i = 1; i <= 150; ++i)
         rows.push_back(ItemRow(i, "A", i));
     m_host.SetRows(rows);
-    ASSERT_TRUE(Start("TRANS", "Item", "all", { &scale }));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
     ASSERT_TRUE(WaitForEnd());
     for (int id : { IDC_ETH_SENT_LIST, IDC_ETH_RECEIVED_LIST }) {
         const CListBox& list = DlgItem<CListBox>(m_status, id);

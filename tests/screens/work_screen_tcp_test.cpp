@@ -707,7 +707,7 @@ TEST_F(WorkScreenTcpTest, AClickInTheTreeDuringASendLeavesTheItemsItCarries)
     ASSERT_TRUE(scale.Start(holding.Script(memory)));
     ChooseScales({ &scale });
     MessageBoxScript::PushAnswer(IDYES);
-    Command(1009);
+    ClickControl(1009);
     ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() > 2; }));
 
     auto& tree = *static_cast<CTreeCtrl*>(LeftPane()->GetDlgItem(IDC_CATEGORY_TREE));

@@ -609,7 +609,7 @@ TEST_F(SerialTransferTest, BroadcastWithoutAJoinedScaleOrPortEndsAtOnce)
     // Stop before any scale joined: the walk ends and says so.
     SetSerialDevicePath(kPort, m_line.DevicePath());
     MessageBoxScript::Reset();
-    Begin("TRANS", "Item", "all", { Line("01"), Line("02") });
+    Begin(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("01"), Line("02") });
     m_screen->Transfer().Stop();
     ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }, std::chrono::seconds(10)));
     EXPECT_EQ(Texts(),
