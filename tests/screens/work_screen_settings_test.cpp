@@ -168,7 +168,8 @@ TEST_F(WorkScreenSettingsTest, PosCheckNamesEveryFailingRow)
     // "select": the Ctrl-picked rows, else the Shift range, else the mouse rows.
     ClickCell(5, 1);
     ClickCell(1, 1, MK_CONTROL);
-    EXPECT_EQ(m_screen->Transfers().CheckPosCodes(TransferScope::Select), "      5 number : pos code Err\r\n");
+    EXPECT_EQ(
+        m_screen->Transfers().CheckPosCodes(TransferScope::Select), "      5 number : pos code Err\r\n");
     ClickCell(3, 1);
     ClickCell(2, 1, MK_SHIFT);
     EXPECT_EQ(m_screen->Transfers().CheckPosCodes(TransferScope::Select),
