@@ -11,6 +11,7 @@
 #include "platform/wnd/core/cmdui.h"
 #include "platform/wnd/core/input_seam.h"
 #include "platform/wnd/core/keyboard.h"
+#include "platform/wnd/core/menu.h"
 #include "platform/wnd/core/runtime_class.h"
 #include "platform/wnd/docview/doc.h"
 #include "platform/wnd/docview/doctemplate.h"
@@ -48,6 +49,12 @@ MENU 9301
   END
   POPUP "View"
     ITEM 59392 "Toolbar"
+  END
+  POPUP "&Help"
+    ITEM 9402 "About"
+    POPUP "More"
+      ITEM 9401 "Deep"
+    END
   END
 END
 ACCELERATORS 9301
@@ -347,6 +354,50 @@ TEST_F(FrameworkTest, MenuBarClickRunsTheChosenCommand)
     PopupMenuScript::Reset();
     EXPECT_EQ(Log().back(), "view");
     EXPECT_FALSE(m_frame->TrackMenuBarPopup(5));
+}
+
+TEST_F(FrameworkTest, ArrowsStepAlongTheMenuBarAndInAndOutOfSubmenus)
+{
+    m_frame->ShowWindow(SW_SHOW);
+    CWnd* bar = m_frame->GetDlgItem(AFX_IDW_MENU_BAR);
+    ASSERT_NE(bar, nullptr);
+    const HMENU menus = *m_frame->GetMenu();
+    struct Case {
+        bool click; // on "First", else Alt+H
+        std::vector<UINT> keys; // then Escape until every popup is closed
+        std::vector<int> shown; // the bar's popups in the order they opened
+        const char* ran; // what the chosen command logs, or nullptr
+    };
+    const Case cases[] = {
+        { true, { VK_RIGHT, VK_RIGHT, VK_LEFT }, { 0, 1, 2, 1 }, nullptr },
+        { true, { VK_LEFT, VK_LEFT, VK_DOWN, VK_RETURN }, { 0, 2, 1 }, nullptr }, // Toolbar
+        { false, { VK_RIGHT, VK_DOWN, VK_RETURN }, { 2, 0 }, "view" }, // around the end
+        { false, { VK_UP, VK_RIGHT, VK_RETURN }, { 2 }, "doc" }, // Right opens "More"
+        { false, { VK_UP, VK_RIGHT, VK_LEFT, VK_UP, VK_RETURN }, { 2 }, "app" }, // Left back
+        { false, { VK_UP, VK_RIGHT, VK_RIGHT }, { 2, 0 }, nullptr }, // past a submenu's item
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.keys.size() << " keys, first " << c.shown[0]);
+        PopupMenuKeys::Reset();
+        for (UINT vk : c.keys)
+            PopupMenuKeys::Type(vk);
+        const size_t logged = Log().size();
+        const bool toolbar = m_frame->toolbar.IsWindowVisible();
+        if (c.click)
+            ASSERT_TRUE(AfxSimulateClickAt(bar->GetSafeHwnd(), CPoint(4, 10)));
+        else
+            ASSERT_TRUE(AfxSimulateKey(m_view->GetSafeHwnd(), 'H', "h", FALSE, FALSE, TRUE));
+        std::vector<HMENU> expected;
+        for (int position : c.shown)
+            expected.push_back(::GetSubMenu(menus, position));
+        EXPECT_EQ(PopupMenuKeys::Shown(), expected);
+        EXPECT_EQ(Log().size(), logged + (c.ran ? 1 : 0));
+        if (c.ran) {
+            EXPECT_EQ(Log().back(), c.ran);
+        }
+        EXPECT_EQ(m_frame->toolbar.IsWindowVisible(), toolbar != (c.keys.size() == 4 && c.click));
+    }
+    PopupMenuKeys::Reset();
 }
 
 TEST_F(FrameworkTest, AcceleratorsSendCommandsUnlessTheItemIsDisabled)

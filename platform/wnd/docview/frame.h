@@ -79,8 +79,9 @@ public:
     // Redraws the menu bar after its items changed.
     void DrawMenuBar();
     // Opens top-level menu item position as a click on the menu bar does:
-    // the popup's update rules run, the chosen command is sent to the frame.
-    // FALSE when there is no such popup.
+    // the popup's update rules run, Left and Right move to the neighbouring
+    // popups, the chosen command is sent to the frame. FALSE when there is no
+    // such popup.
     BOOL TrackMenuBarPopup(int position);
 
     // Control bars (they add themselves when created).
@@ -144,6 +145,8 @@ private:
     HMENU FindPopupOf(HMENU menu, UINT id) const;
     // The menu bar child, or nullptr once it is gone.
     CWnd* MenuBar() const;
+    // Screen point under the bar's item where its popup opens.
+    CPoint MenuBarPopupPlace(int position);
     // Makes the view under a clicked window active.
     void ActivateViewOf(HWND hwnd);
 
