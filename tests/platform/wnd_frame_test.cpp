@@ -40,12 +40,12 @@ STRINGTABLE
   9301 "Tester\n\nTest\n\n\nTest.Document\nTest Document"
 END
 MENU 9301
-  POPUP "First"
+  POPUP "&First"
     ITEM 9400 "Routed"
     ITEM 9401 "Document"
     ITEM 9402 "Application"
     ITEM 9403 "Nobody"
-    ITEM 9404 "Ruled"
+    ITEM 9404 "R&uled"
   END
   POPUP "View"
     ITEM 59392 "Toolbar"
@@ -117,6 +117,7 @@ public:
             {
                 OnCommandMsg<&TestView::OnRouted>(kCmdRouted),
                 OnUpdateCommand<&TestView::OnUpdateRuled>(kCmdRule),
+                OnCommandMsg<&TestView::OnRuled>(kCmdRule),
             });
         return &kMap;
     }
@@ -132,6 +133,7 @@ public:
     }
     void OnRouted() { Log().push_back("view"); }
     void OnUpdateRuled(CCmdUI* cmdUI) { cmdUI->Enable(FALSE); }
+    void OnRuled() { Log().push_back("ruled"); }
     std::vector<LPARAM> hints;
     std::vector<CView*> senders;
 };
@@ -375,12 +377,15 @@ TEST_F(FrameworkTest, ArrowsStepAlongTheMenuBarAndInAndOutOfSubmenus)
         { false, { VK_UP, VK_RIGHT, VK_RETURN }, { 2 }, "doc" }, // Right opens "More"
         { false, { VK_UP, VK_RIGHT, VK_LEFT, VK_UP, VK_RETURN }, { 2 }, "app" }, // Left back
         { false, { VK_UP, VK_RIGHT, VK_RIGHT }, { 2, 0 }, nullptr }, // past a submenu's item
+        { true, { 'U' }, { 0 }, nullptr }, // "R&uled" is disabled
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.keys.size() << " keys, first " << c.shown[0]);
         PopupMenuKeys::Reset();
-        for (UINT vk : c.keys)
-            PopupMenuKeys::Type(vk);
+        for (UINT vk : c.keys) {
+            const char letter[] = { vk >= 'A' && vk <= 'Z' ? static_cast<char>(vk - 'A' + 'a') : '\0', 0 };
+            PopupMenuKeys::Type(vk, letter);
+        }
         const size_t logged = Log().size();
         const bool toolbar = m_frame->toolbar.IsWindowVisible();
         if (c.click)
