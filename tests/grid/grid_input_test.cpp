@@ -2,6 +2,7 @@
 // sorting, clipboard and drop.
 
 #include "grid_window_fixture.h"
+#include "platform/wnd/core/input_seam.h"
 
 namespace {
 
@@ -243,6 +244,38 @@ TEST_F(GridWindowTest, CopyAndPasteThroughTheClipboard)
         (std::vector<E> {
             { kCellEdited, 5, 3 }, { kCellEdited, 5, 4 }, { kCellEdited, 6, 3 }, { kCellEdited, 6, 4 } }));
     EXPECT_EQ(grid.GetSelectedCellRange(), CGridCellRange(5, 3, 6, 4));
+}
+
+TEST_F(GridWindowTest, PastedPiecesLoseTheBlanksAroundThem)
+{
+    const struct {
+        const char* text;
+        const char* cells[4]; // 2,1  2,2  3,1  3,2
+    } pastes[] = {
+        { " a \tb\r\nc\f\t\vd", { "a", "b", "c", "d" } }, // a spreadsheet's lines end in CR LF
+        { "x y\t \n\t z", { "x y", "", "", "z" } }, // blank pieces clear their cells
+    };
+    for (const auto& paste : pastes) {
+        SCOPED_TRACE(paste.text);
+        FillCoordinates(grid);
+        auto* source = new COleDataSource;
+        source->CacheText(paste.text);
+        source->SetClipboard();
+        grid.SetFocusCell(2, 1);
+        ASSERT_TRUE(AfxSimulateKey(grid.GetSafeHwnd(), 'V', "", FALSE, TRUE));
+        const CString shown[] = { grid.GetItemText(2, 1), grid.GetItemText(2, 2), grid.GetItemText(3, 1),
+            grid.GetItemText(3, 2) };
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(shown[i], paste.cells[i]) << i;
+    }
+}
+
+TEST_F(GridWindowTest, CtrlASelectsEveryCellButTheHeadings)
+{
+    grid.SetFocusCell(3, 3);
+    ASSERT_TRUE(AfxSimulateKey(grid.GetSafeHwnd(), 'A', "", FALSE, TRUE));
+    EXPECT_EQ(grid.GetSelectedCellRange(), CGridCellRange(1, 1, 19, 5));
+    EXPECT_EQ(grid.GetSelectedCount(), 19 * 5);
 }
 
 TEST_F(GridWindowTest, PasteAtLastColumnReportsOnlyCellsInsideTheGrid)
