@@ -373,7 +373,8 @@ TEST_F(FrameworkTest, ArrowsStepAlongTheMenuBarAndInAndOutOfSubmenus)
     const Case cases[] = {
         { true, { VK_RIGHT, VK_RIGHT, VK_LEFT }, { 0, 1, 2, 1 }, nullptr },
         { true, { VK_LEFT, VK_LEFT, VK_DOWN, VK_RETURN }, { 0, 2, 1 }, nullptr }, // Toolbar
-        { false, { VK_RIGHT, VK_DOWN, VK_RETURN }, { 2, 0 }, "view" }, // around the end
+        { true, { VK_DOWN, VK_RETURN }, { 0 }, "view" }, // a click selects no item
+        { false, { VK_RIGHT, VK_DOWN, VK_RETURN }, { 2, 0 }, "doc" }, // around the end, first item selected
         { false, { VK_UP, VK_RIGHT, VK_RETURN }, { 2 }, "doc" }, // Right opens "More"
         { false, { VK_UP, VK_RIGHT, VK_LEFT, VK_UP, VK_RETURN }, { 2 }, "app" }, // Left back
         { false, { VK_UP, VK_RIGHT, VK_RIGHT }, { 2, 0 }, nullptr }, // past a submenu's item

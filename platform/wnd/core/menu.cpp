@@ -424,6 +424,7 @@ public:
     { }
     UINT m_chosen = 0;
     bool m_bar = false;
+    bool m_firstSelected = false;
     int m_step = 0;
 
 protected:
@@ -447,6 +448,8 @@ protected:
         QMenu::showEvent(event);
         if (this == m_root)
             g_shown.push_back(m_menu);
+        if (m_firstSelected)
+            SelectFirstItem();
         if (g_typing && !g_typeScheduled) {
             g_typeScheduled = true;
             QTimer::singleShot(0, qApp, TypeNextKey);
@@ -454,6 +457,15 @@ protected:
     }
 
 private:
+    void SelectFirstItem()
+    {
+        for (QAction* action : actions())
+            if (action->isEnabled() && !action->isSeparator()) {
+                setActiveAction(action);
+                return;
+            }
+    }
+
     // Right past an item without a submenu, or Left in the bar's popup itself.
     bool StepsAlongTheBar(int key)
     {
@@ -746,11 +758,18 @@ UINT ScriptedChoice(HMENU menu, UINT flags, int x, int y, HWND owner)
     return answer.key ? MenuCharCommand(menu, owner, answer.value) : answer.value;
 }
 
+// A menu bar's popup: how it was opened, and the step along the bar that closed it.
+struct BarTrack {
+    bool byKeyboard = false;
+    int step = 0;
+};
+
 // Shows the popup and waits; the chosen command, 0 when dismissed.
-UINT ShownChoice(HMENU menu, int x, int y, HWND owner, int* step)
+UINT ShownChoice(HMENU menu, int x, int y, HWND owner, BarTrack* bar)
 {
     OwnerMenu popup(menu, owner, wnd_internal::ExistingWidgetOf(owner));
-    popup.m_bar = step != nullptr;
+    popup.m_bar = bar != nullptr;
+    popup.m_firstSelected = bar && bar->byKeyboard;
     FillQMenu(popup, menu, owner, popup);
     // The owner hears which item is under the pointer, and when the menu
     // closes, as with WM_MENUSELECT on Windows.
@@ -764,20 +783,18 @@ UINT ShownChoice(HMENU menu, int x, int y, HWND owner, int* step)
     });
     QAction* chosen = popup.exec(QPoint(x, y));
     const UINT command = chosen ? static_cast<UINT>(chosen->data().toULongLong()) : popup.m_chosen;
-    if (step)
-        *step = command == 0 ? popup.m_step : 0;
+    if (bar)
+        bar->step = command == 0 ? popup.m_step : 0;
     if (IsWindow(owner))
         ::SendMessage(owner, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     return command;
 }
 
-UINT TrackChoice(HMENU menu, UINT flags, int x, int y, HWND owner, int* step)
+UINT TrackChoice(HMENU menu, UINT flags, int x, int y, HWND owner, BarTrack* bar)
 {
-    if (step)
-        *step = 0;
     if (!(flags & TPM_NONOTIFY) && IsWindow(owner))
         ::SendMessage(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
-    return g_scripted ? ScriptedChoice(menu, flags, x, y, owner) : ShownChoice(menu, x, y, owner, step);
+    return g_scripted ? ScriptedChoice(menu, flags, x, y, owner) : ShownChoice(menu, x, y, owner, bar);
 }
 
 } // namespace
@@ -794,10 +811,12 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
     return command != 0 ? TRUE : FALSE;
 }
 
-UINT AfxTrackMenuBarPopup(HMENU menu, int x, int y, HWND owner, int* step)
+UINT AfxTrackMenuBarPopup(HMENU menu, int x, int y, HWND owner, BOOL byKeyboard, int* step)
 {
-    *step = 0;
-    return Find(menu) ? TrackChoice(menu, TPM_RETURNCMD, x, y, owner, step) : 0;
+    BarTrack bar { byKeyboard != FALSE, 0 };
+    const UINT command = Find(menu) ? TrackChoice(menu, TPM_RETURNCMD, x, y, owner, &bar) : 0;
+    *step = bar.step;
+    return command;
 }
 
 HBITMAP AfxRenderPopupMenu(HMENU menu, HWND owner, int selectedPosition)

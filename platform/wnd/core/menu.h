@@ -97,8 +97,10 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND own
 // A menu bar's popup: as TrackPopupMenu with TPM_RETURNCMD, and the arrows
 // step along the bar: Right on an item that opens no submenu, or Left in the
 // popup itself (not in a submenu), closes it with *step +1 or -1, the
-// neighbour to open next; *step is 0 otherwise. UI thread.
-UINT AfxTrackMenuBarPopup(HMENU menu, int x, int y, HWND owner, int* step);
+// neighbour to open next; *step is 0 otherwise. A popup opened by a key
+// (byKeyboard) shows its first enabled item selected, one opened by a click
+// none. UI thread.
+UINT AfxTrackMenuBarPopup(HMENU menu, int x, int y, HWND owner, BOOL byKeyboard, int* step);
 
 // Draws the popup menu as TrackPopupMenu shows it (owner measures and draws
 // its owner-drawn items), with the item at selectedPosition (-1 none) drawn

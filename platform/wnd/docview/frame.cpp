@@ -401,7 +401,7 @@ void CFrameWnd::DrawMenuBar()
         bar->Invalidate();
 }
 
-BOOL CFrameWnd::TrackMenuBarPopup(int position)
+BOOL CFrameWnd::TrackMenuBarPopup(int position, BOOL byKeyboard)
 {
     if (!m_hMenuDefault || !::GetSubMenu(m_hMenuDefault, position))
         return FALSE;
@@ -411,8 +411,9 @@ BOOL CFrameWnd::TrackMenuBarPopup(int position)
     for (int step = 1; step != 0 && GetSafeHwnd();) {
         if (HMENU popup = ::GetSubMenu(m_hMenuDefault, position)) {
             const CPoint at = MenuBarPopupPlace(position);
-            command = AfxTrackMenuBarPopup(popup, at.x, at.y, GetSafeHwnd(), &step);
+            command = AfxTrackMenuBarPopup(popup, at.x, at.y, GetSafeHwnd(), byKeyboard, &step);
         }
+        byKeyboard = TRUE;
         position = (position + step + count) % count;
     }
     if (command != 0 && GetSafeHwnd())
@@ -439,7 +440,7 @@ LRESULT CFrameWnd::OnSysCommandMessage(WPARAM wParam, LPARAM lParam)
         return Default();
     const int position = AfxFindMenuMnemonic(m_hMenuDefault, static_cast<UINT>(lParam));
     if (position >= 0)
-        TrackMenuBarPopup(position);
+        TrackMenuBarPopup(position, TRUE);
     return 0;
 }
 

@@ -78,11 +78,12 @@ public:
     CMenu* GetMenu() const;
     // Redraws the menu bar after its items changed.
     void DrawMenuBar();
-    // Opens top-level menu item position as a click on the menu bar does:
-    // the popup's update rules run, Left and Right move to the neighbouring
+    // Opens top-level menu item position as a click on the menu bar does
+    // (byKeyboard: as Alt and its letter do, its first item selected): the
+    // popup's update rules run, Left and Right move to the neighbouring
     // popups, the chosen command is sent to the frame. FALSE when there is no
     // such popup.
-    BOOL TrackMenuBarPopup(int position);
+    BOOL TrackMenuBarPopup(int position, BOOL byKeyboard = FALSE);
 
     // Control bars (they add themselves when created).
     void AddControlBar(CControlBar* bar);
