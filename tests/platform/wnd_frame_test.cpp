@@ -41,13 +41,13 @@ STRINGTABLE
 END
 MENU 9301
   POPUP "&First"
+    ITEM 9403 "Nobody"
     ITEM 9400 "Routed"
     ITEM 9401 "Document"
     ITEM 9402 "Application"
-    ITEM 9403 "Nobody"
     ITEM 9404 "R&uled"
   END
-  POPUP "View"
+  POPUP "Tools&&View"
     ITEM 59392 "Toolbar"
   END
   POPUP "&Help"
@@ -365,23 +365,25 @@ TEST_F(FrameworkTest, ArrowsStepAlongTheMenuBarAndInAndOutOfSubmenus)
     ASSERT_NE(bar, nullptr);
     const HMENU menus = *m_frame->GetMenu();
     struct Case {
-        bool click; // on "First", else Alt+H
+        UINT open; // 0: a click on "First", else Alt and this letter
         std::vector<UINT> keys; // then Escape until every popup is closed
         std::vector<int> shown; // the bar's popups in the order they opened
         const char* ran; // what the chosen command logs, or nullptr
     };
     const Case cases[] = {
-        { true, { VK_RIGHT, VK_RIGHT, VK_LEFT }, { 0, 1, 2, 1 }, nullptr },
-        { true, { VK_LEFT, VK_LEFT, VK_DOWN, VK_RETURN }, { 0, 2, 1 }, nullptr }, // Toolbar
-        { true, { VK_DOWN, VK_RETURN }, { 0 }, "view" }, // a click selects no item
-        { false, { VK_RIGHT, VK_DOWN, VK_RETURN }, { 2, 0 }, "doc" }, // around the end, first item selected
-        { false, { VK_UP, VK_RIGHT, VK_RETURN }, { 2 }, "doc" }, // Right opens "More"
-        { false, { VK_UP, VK_RIGHT, VK_LEFT, VK_UP, VK_RETURN }, { 2 }, "app" }, // Left back
-        { false, { VK_UP, VK_RIGHT, VK_RIGHT }, { 2, 0 }, nullptr }, // past a submenu's item
-        { true, { 'U' }, { 0 }, nullptr }, // "R&uled" is disabled
+        { 0, { VK_RIGHT, VK_RIGHT, VK_LEFT }, { 0, 1, 2, 1 }, nullptr },
+        { 0, { VK_LEFT, VK_LEFT, VK_DOWN, VK_RETURN }, { 0, 2, 1 }, nullptr }, // Toolbar
+        { 0, { VK_DOWN, VK_DOWN, VK_RETURN }, { 0 }, "view" }, // a click selects no item
+        { 'H', { VK_RIGHT, VK_RETURN }, { 2, 0 }, "view" }, // around the end, first enabled item selected
+        { 'H', { VK_UP, VK_RIGHT, VK_RETURN }, { 2 }, "doc" }, // Right opens "More"
+        { 'H', { VK_UP, VK_RIGHT, VK_LEFT, VK_UP, VK_RETURN }, { 2 }, "app" }, // Left back
+        { 'H', { VK_UP, VK_RIGHT, VK_RIGHT }, { 2, 0 }, nullptr }, // past a submenu's item
+        { 0, { 'U' }, { 0 }, nullptr }, // "R&uled" is disabled
+        { 'F', { VK_ESCAPE }, { 0 }, nullptr },
+        { 'V', { VK_ESCAPE }, {}, nullptr }, // "Tools&&View" marks no letter
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.keys.size() << " keys, first " << c.shown[0]);
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
         PopupMenuKeys::Reset();
         for (UINT vk : c.keys) {
             const char letter[] = { vk >= 'A' && vk <= 'Z' ? static_cast<char>(vk - 'A' + 'a') : '\0', 0 };
@@ -389,10 +391,12 @@ TEST_F(FrameworkTest, ArrowsStepAlongTheMenuBarAndInAndOutOfSubmenus)
         }
         const size_t logged = Log().size();
         const bool toolbar = m_frame->toolbar.IsWindowVisible();
-        if (c.click)
+        if (c.open == 0) {
             ASSERT_TRUE(AfxSimulateClickAt(bar->GetSafeHwnd(), CPoint(4, 10)));
-        else
-            ASSERT_TRUE(AfxSimulateKey(m_view->GetSafeHwnd(), 'H', "h", FALSE, FALSE, TRUE));
+        } else {
+            const char letter[] = { static_cast<char>(c.open - 'A' + 'a'), 0 };
+            ASSERT_TRUE(AfxSimulateKey(m_view->GetSafeHwnd(), c.open, letter, FALSE, FALSE, TRUE));
+        }
         std::vector<HMENU> expected;
         for (int position : c.shown)
             expected.push_back(::GetSubMenu(menus, position));
@@ -401,7 +405,7 @@ TEST_F(FrameworkTest, ArrowsStepAlongTheMenuBarAndInAndOutOfSubmenus)
         if (c.ran) {
             EXPECT_EQ(Log().back(), c.ran);
         }
-        EXPECT_EQ(m_frame->toolbar.IsWindowVisible(), toolbar != (c.keys.size() == 4 && c.click));
+        EXPECT_EQ(m_frame->toolbar.IsWindowVisible(), toolbar != (c.keys.size() == 4 && c.open == 0));
     }
     PopupMenuKeys::Reset();
 }
