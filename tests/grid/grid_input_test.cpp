@@ -182,6 +182,13 @@ TEST_F(GridWindowTest, ClickOnFocusCellTextStartsEditing)
     Click(10, 2);
     EXPECT_TRUE(grid.IsItemEditing(10, 2));
     FinishEdit(10, 2, nullptr, VK_ESCAPE);
+    // A double click on a cell's text edits it too.
+    const CPoint text = Centre(12, 3);
+    for (UINT message : { WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP })
+        ASSERT_TRUE(
+            AfxSimulateMouse(grid.GetSafeHwnd(), message, text, message == WM_LBUTTONUP ? 0 : MK_LBUTTON));
+    EXPECT_TRUE(grid.IsItemEditing(12, 3));
+    FinishEdit(12, 3, nullptr, VK_ESCAPE);
 }
 
 TEST_F(GridWindowTest, HeaderClicksSortColumnOneAscendingThenDescending)
