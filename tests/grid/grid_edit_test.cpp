@@ -2,6 +2,7 @@
 // contract of the work screen.
 
 #include "grid_window_fixture.h"
+#include "platform/wnd/core/input_seam.h"
 
 namespace {
 
@@ -247,10 +248,12 @@ TEST_F(GridWindowTest, TypedCharacterReplacesTheTextAndKoreanArrivesWhole)
         editor->GetWindowText(text);
         return text == "5";
     }));
+    ASSERT_TRUE(AfxSimulateKey(editor->GetSafeHwnd(), VK_SPACE, " "));
+    ASSERT_TRUE(AfxSimulateKey(editor->GetSafeHwnd(), '6', "6"));
     editor->SendMessage(WM_CHAR, VK_BACK, 0);
     editor->SendMessage(WM_IME_CHAR, 0xD55C, 0); // 한
     FinishEdit(2, 2, nullptr, VK_RETURN);
-    EXPECT_EQ(grid.GetItemText(2, 2), "한");
+    EXPECT_EQ(grid.GetItemText(2, 2), "5 한");
 
     grid.SetFocusCell(3, 2);
     grid.SendMessage(WM_IME_CHAR, 0xAE00, 0); // 글

@@ -2,6 +2,7 @@
 // sorting, clipboard and drop.
 
 #include "grid_window_fixture.h"
+#include "platform/wnd/core/input_seam.h"
 
 namespace {
 
@@ -200,10 +201,17 @@ TEST_F(GridWindowTest, KeepFocusSwallowsTheButtonDown)
 
 TEST_F(GridWindowTest, ClickOnFocusCellTextStartsEditing)
 {
-    Click(3, 3);
-    Click(3, 3);
-    EXPECT_TRUE(grid.IsItemEditing(3, 3));
-    FinishEdit(3, 3, nullptr, VK_ESCAPE);
+    Click(10, 2); // a row past the column count
+    Click(10, 2);
+    EXPECT_TRUE(grid.IsItemEditing(10, 2));
+    FinishEdit(10, 2, nullptr, VK_ESCAPE);
+    // A double click on a cell's text edits it too.
+    const CPoint text = Centre(12, 3);
+    for (UINT message : { WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP })
+        ASSERT_TRUE(
+            AfxSimulateMouse(grid.GetSafeHwnd(), message, text, message == WM_LBUTTONUP ? 0 : MK_LBUTTON));
+    EXPECT_TRUE(grid.IsItemEditing(12, 3));
+    FinishEdit(12, 3, nullptr, VK_ESCAPE);
 }
 
 TEST_F(GridWindowTest, HeaderClicksSortColumnOneAscendingThenDescending)
@@ -266,6 +274,38 @@ TEST_F(GridWindowTest, CopyAndPasteThroughTheClipboard)
         (std::vector<E> {
             { kCellEdited, 5, 3 }, { kCellEdited, 5, 4 }, { kCellEdited, 6, 3 }, { kCellEdited, 6, 4 } }));
     EXPECT_EQ(grid.GetSelectedCellRange(), CGridCellRange(5, 3, 6, 4));
+}
+
+TEST_F(GridWindowTest, PastedPiecesLoseTheBlanksAroundThem)
+{
+    const struct {
+        const char* text;
+        const char* cells[4]; // 2,1  2,2  3,1  3,2
+    } pastes[] = {
+        { " a \tb\r\nc\f\t\vd", { "a", "b", "c", "d" } }, // a spreadsheet's lines end in CR LF
+        { "x y\t \n\t z", { "x y", "", "", "z" } }, // blank pieces clear their cells
+    };
+    for (const auto& paste : pastes) {
+        SCOPED_TRACE(paste.text);
+        FillCoordinates(grid);
+        auto* source = new COleDataSource;
+        source->CacheText(paste.text);
+        source->SetClipboard();
+        grid.SetFocusCell(2, 1);
+        ASSERT_TRUE(AfxSimulateKey(grid.GetSafeHwnd(), 'V', "", FALSE, TRUE));
+        const CString shown[] = { grid.GetItemText(2, 1), grid.GetItemText(2, 2), grid.GetItemText(3, 1),
+            grid.GetItemText(3, 2) };
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(shown[i], paste.cells[i]) << i;
+    }
+}
+
+TEST_F(GridWindowTest, CtrlASelectsEveryCellButTheHeadings)
+{
+    grid.SetFocusCell(3, 3);
+    ASSERT_TRUE(AfxSimulateKey(grid.GetSafeHwnd(), 'A', "", FALSE, TRUE));
+    EXPECT_EQ(grid.GetSelectedCellRange(), CGridCellRange(1, 1, 19, 5));
+    EXPECT_EQ(grid.GetSelectedCount(), 19 * 5);
 }
 
 TEST_F(GridWindowTest, PasteAtLastColumnReportsOnlyCellsInsideTheGrid)

@@ -11,6 +11,7 @@
 #include "platform/wnd/core/cmdui.h"
 #include "platform/wnd/core/input_seam.h"
 #include "platform/wnd/core/keyboard.h"
+#include "platform/wnd/core/menu.h"
 #include "platform/wnd/core/runtime_class.h"
 #include "platform/wnd/docview/doc.h"
 #include "platform/wnd/docview/doctemplate.h"
@@ -39,15 +40,21 @@ STRINGTABLE
   9301 "Tester\n\nTest\n\n\nTest.Document\nTest Document"
 END
 MENU 9301
-  POPUP "First"
+  POPUP "&First"
+    ITEM 9403 "Nobody"
     ITEM 9400 "Routed"
     ITEM 9401 "Document"
     ITEM 9402 "Application"
-    ITEM 9403 "Nobody"
-    ITEM 9404 "Ruled"
+    ITEM 9404 "R&uled"
   END
-  POPUP "View"
+  POPUP "Tools&&View"
     ITEM 59392 "Toolbar"
+  END
+  POPUP "&Help"
+    ITEM 9402 "About"
+    POPUP "More"
+      ITEM 9401 "Deep"
+    END
   END
 END
 ACCELERATORS 9301
@@ -110,6 +117,7 @@ public:
             {
                 OnCommandMsg<&TestView::OnRouted>(kCmdRouted),
                 OnUpdateCommand<&TestView::OnUpdateRuled>(kCmdRule),
+                OnCommandMsg<&TestView::OnRuled>(kCmdRule),
             });
         return &kMap;
     }
@@ -125,6 +133,7 @@ public:
     }
     void OnRouted() { Log().push_back("view"); }
     void OnUpdateRuled(CCmdUI* cmdUI) { cmdUI->Enable(FALSE); }
+    void OnRuled() { Log().push_back("ruled"); }
     std::vector<LPARAM> hints;
     std::vector<CView*> senders;
 };
@@ -347,6 +356,58 @@ TEST_F(FrameworkTest, MenuBarClickRunsTheChosenCommand)
     PopupMenuScript::Reset();
     EXPECT_EQ(Log().back(), "view");
     EXPECT_FALSE(m_frame->TrackMenuBarPopup(5));
+}
+
+TEST_F(FrameworkTest, ArrowsStepAlongTheMenuBarAndInAndOutOfSubmenus)
+{
+    m_frame->ShowWindow(SW_SHOW);
+    CWnd* bar = m_frame->GetDlgItem(AFX_IDW_MENU_BAR);
+    ASSERT_NE(bar, nullptr);
+    const HMENU menus = *m_frame->GetMenu();
+    struct Case {
+        UINT open; // 0: a click on "First", else Alt and this letter
+        std::vector<UINT> keys; // then Escape until every popup is closed
+        std::vector<int> shown; // the bar's popups in the order they opened
+        const char* ran; // what the chosen command logs, or nullptr
+    };
+    const Case cases[] = {
+        { 0, { VK_RIGHT, VK_RIGHT, VK_LEFT }, { 0, 1, 2, 1 }, nullptr },
+        { 0, { VK_LEFT, VK_LEFT, VK_DOWN, VK_RETURN }, { 0, 2, 1 }, nullptr }, // Toolbar
+        { 0, { VK_DOWN, VK_DOWN, VK_RETURN }, { 0 }, "view" }, // a click selects no item
+        { 'H', { VK_RIGHT, VK_RETURN }, { 2, 0 }, "view" }, // around the end, first enabled item selected
+        { 'H', { VK_UP, VK_RIGHT, VK_RETURN }, { 2 }, "doc" }, // Right opens "More"
+        { 'H', { VK_UP, VK_RIGHT, VK_LEFT, VK_UP, VK_RETURN }, { 2 }, "app" }, // Left back
+        { 'H', { VK_UP, VK_RIGHT, VK_RIGHT }, { 2, 0 }, nullptr }, // past a submenu's item
+        { 0, { 'U' }, { 0 }, nullptr }, // "R&uled" is disabled
+        { 'F', { VK_ESCAPE }, { 0 }, nullptr },
+        { 'V', { VK_ESCAPE }, {}, nullptr }, // "Tools&&View" marks no letter
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+        PopupMenuKeys::Reset();
+        for (UINT vk : c.keys) {
+            const char letter[] = { vk >= 'A' && vk <= 'Z' ? static_cast<char>(vk - 'A' + 'a') : '\0', 0 };
+            PopupMenuKeys::Type(vk, letter);
+        }
+        const size_t logged = Log().size();
+        const bool toolbar = m_frame->toolbar.IsWindowVisible();
+        if (c.open == 0) {
+            ASSERT_TRUE(AfxSimulateClickAt(bar->GetSafeHwnd(), CPoint(4, 10)));
+        } else {
+            const char letter[] = { static_cast<char>(c.open - 'A' + 'a'), 0 };
+            ASSERT_TRUE(AfxSimulateKey(m_view->GetSafeHwnd(), c.open, letter, FALSE, FALSE, TRUE));
+        }
+        std::vector<HMENU> expected;
+        for (int position : c.shown)
+            expected.push_back(::GetSubMenu(menus, position));
+        EXPECT_EQ(PopupMenuKeys::Shown(), expected);
+        EXPECT_EQ(Log().size(), logged + (c.ran ? 1 : 0));
+        if (c.ran) {
+            EXPECT_EQ(Log().back(), c.ran);
+        }
+        EXPECT_EQ(m_frame->toolbar.IsWindowVisible(), toolbar != (c.keys.size() == 4 && c.open == 0));
+    }
+    PopupMenuKeys::Reset();
 }
 
 TEST_F(FrameworkTest, AcceleratorsSendCommandsUnlessTheItemIsDisabled)

@@ -110,6 +110,24 @@ TEST(WndInput, PreTranslateMessageOfAParentEatsTheChildsKey)
     EXPECT_EQ(scene.child.Last(WM_KEYDOWN)->wParam, static_cast<WPARAM>(VK_RETURN));
 }
 
+TEST(WndInput, AltWithAKeyThatTypesNothingTypesItsLetterOrDigit)
+{
+    Scene scene;
+    const struct {
+        UINT vk;
+        char typed; // the system character, 0 none
+    } keys[] = { { 'A', 'a' }, { 'Z', 'z' }, { '0', '0' }, { '9', '9' }, { VK_F2, 0 } };
+    for (const auto& key : keys) {
+        SCOPED_TRACE(key.vk);
+        const size_t before = scene.child.Count(WM_SYSCHAR);
+        ASSERT_TRUE(AfxSimulateKey(scene.child.GetSafeHwnd(), key.vk, "", FALSE, FALSE, TRUE));
+        ASSERT_EQ(scene.child.Count(WM_SYSCHAR), before + (key.typed ? 1 : 0));
+        if (key.typed) {
+            EXPECT_EQ(scene.child.Last(WM_SYSCHAR)->wParam, static_cast<WPARAM>(key.typed));
+        }
+    }
+}
+
 class AppThread : public CWinThread {
 public:
     int seen = 0;

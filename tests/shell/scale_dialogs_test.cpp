@@ -8,6 +8,7 @@
 #include "platform/wnd/controls/combobox.h"
 #include "platform/wnd/core/mouse_track.h"
 #include "shell/file_helpers.h"
+#include "shell/message_dlg.h"
 #include "shell/scale_dialogs.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/click_at.h"
@@ -133,7 +134,7 @@ TEST_F(ScaleDialogTest, BasicInfoStoresNormalisedValuesAndSelectionNumbers)
                       d.SetDlgItemText(1097, "");
                       d.SetDlgItemText(1098, "-1");
                       d.SetDlgItemText(1099, "0");
-                      d.SetDlgItemText(1027, "");
+                      d.SetDlgItemText(1027, "-1"); // a field past the common ones keeps -1
                       d.SetDlgItemText(1029, "10");
                       Select(d, 1103, 12);
                       Select(d, 1104, 0);
@@ -146,7 +147,7 @@ TEST_F(ScaleDialogTest, BasicInfoStoresNormalisedValuesAndSelectionNumbers)
                   }),
         IDOK);
     const char* expected[] = { "0", "0", "0", "2", "1", "13", "1", "1", "1", "3", "4", "3", "1", "1", "1",
-        "1", "0", "1", "10", "", "" };
+        "1", "-1", "1", "10", "", "" };
     for (std::size_t i = 0; i < std::size(expected); ++i)
         EXPECT_EQ(dialog.m_values[i], expected[i]) << i;
     for (std::size_t i = 21; i < dialog.m_values.size(); ++i)
@@ -302,6 +303,17 @@ TEST_F(ScaleDialogTest, NetInfoReturnsItsValuesAndAsksAboutRegisteredScales)
     for (std::size_t i = 0; i < std::size(expected); ++i)
         EXPECT_EQ(fresh.m_values[i], expected[i]) << i;
     EXPECT_EQ(MessageBoxScript::Count(), 0u);
+    CScaleNetInfoDlg first; // the combos' first entries are choices too
+    ASSERT_EQ(Run(first,
+                  [](CDialog& d) {
+                      FillNet(d);
+                      Select(d, 1108, 0);
+                      Select(d, 1109, 0);
+                      AfxClickDlgButton(d, IDOK);
+                  }),
+        IDOK);
+    EXPECT_EQ(first.m_values[0], "0");
+    EXPECT_EQ(first.m_values[1], "0");
 
     CGeneralDaoHelper helper;
     helper.OpenDatabase("C:\\Windows\\system\\Manager\\Manager.mdb");
@@ -337,6 +349,19 @@ TEST_F(ScaleDialogTest, NetInfoReturnsItsValuesAndAsksAboutRegisteredScales)
         }
         EXPECT_EQ(dialog.m_values[3], "192.168.0.12");
     }
+}
+
+// ---- Dialog 225
+
+TEST_F(ScaleDialogTest, MessageWindowShowsTheTextItIsGiven)
+{
+    CMessageDlg message;
+    ASSERT_TRUE(message.Create());
+    message.ShowMessage("scale1 (127.0.0.4): No answer");
+    CString shown;
+    message.GetDlgItemText(IDC_MESSAGE_TEXT, shown);
+    EXPECT_EQ(shown, "scale1 (127.0.0.4): No answer");
+    EXPECT_TRUE(message.IsWindowVisible());
 }
 
 // ---- Dialog 227

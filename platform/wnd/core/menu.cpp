@@ -6,15 +6,19 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
 
 #include <QAction>
+#include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QPointer>
+#include <QTimer>
 #include <QWidgetAction>
 
 #include "platform/base/resource_script.h"
@@ -23,6 +27,7 @@
 #include "platform/gdi/font.h"
 #include "platform/gdi/system_colors.h"
 #include "platform/wnd/core/internal/dispatch_internal.h"
+#include "platform/wnd/core/internal/widget_bridge.h"
 #include "platform/wnd/core/internal/wnd_internal.h"
 #include "platform/wnd/core/system_params.h"
 
@@ -374,37 +379,124 @@ private:
     QImage m_selected;
 };
 
-// A popup that offers typed characters to the owner (WM_MENUCHAR) when the
-// menu has owner-drawn items, whose texts Qt does not know.
+// Keys typed into shown popups by the test seam.
+struct TypedKey {
+    UINT vk = 0;
+    QString text;
+};
+std::deque<TypedKey> g_keys;
+bool g_typing = false; // the seam is active
+bool g_typeScheduled = false;
+std::vector<HMENU> g_shown;
+
+void TypeNextKey()
+{
+    g_typeScheduled = false;
+    QPointer<QWidget> popup = QApplication::activePopupWidget();
+    if (!g_typing || !popup)
+        return;
+    TypedKey key { VK_ESCAPE, QString() };
+    if (!g_keys.empty()) {
+        key = g_keys.front();
+        g_keys.pop_front();
+    }
+    const int qtKey = widget_bridge::QtKeyFromVirtual(key.vk);
+    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier, key.text);
+    QApplication::sendEvent(popup, &press);
+    if (popup) {
+        QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier, key.text);
+        QApplication::sendEvent(popup, &release);
+    }
+    g_typeScheduled = true;
+    QTimer::singleShot(0, qApp, TypeNextKey);
+}
+
+// A popup of the menu table. It offers typed characters to the owner
+// (WM_MENUCHAR) when the menu has owner-drawn items, whose texts Qt does not
+// know; a menu bar's popup takes Left and Right as steps along the bar.
 class OwnerMenu : public QMenu {
 public:
-    OwnerMenu(HMENU menu, HWND owner, QWidget* parent)
+    OwnerMenu(HMENU menu, HWND owner, QWidget* parent, OwnerMenu* root = nullptr)
         : QMenu(parent)
         , m_menu(menu)
         , m_owner(owner)
+        , m_root(root ? root : this)
     { }
     UINT m_chosen = 0;
+    bool m_bar = false;
+    bool m_firstSelected = false;
+    int m_step = 0;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override
     {
+        if (m_root->m_bar && StepsAlongTheBar(event->key()))
+            return;
         const QString text = event->text();
         if (text.size() == 1 && text[0].isPrint()) {
             if (const UINT command = MenuCharCommand(m_menu, m_owner, text[0].unicode())) {
-                m_chosen = command;
-                close();
+                m_root->m_chosen = command;
+                CloseToTheRoot();
                 return;
             }
         }
         QMenu::keyPressEvent(event);
     }
 
+    void showEvent(QShowEvent* event) override
+    {
+        QMenu::showEvent(event);
+        if (this == m_root)
+            g_shown.push_back(m_menu);
+        if (m_firstSelected)
+            SelectFirstItem();
+        if (g_typing && !g_typeScheduled) {
+            g_typeScheduled = true;
+            QTimer::singleShot(0, qApp, TypeNextKey);
+        }
+    }
+
 private:
+    void SelectFirstItem()
+    {
+        for (QAction* action : actions())
+            if (action->isEnabled() && !action->isSeparator()) {
+                setActiveAction(action);
+                return;
+            }
+    }
+
+    // Right past an item without a submenu, or Left in the bar's popup itself.
+    bool StepsAlongTheBar(int key)
+    {
+        const QAction* active = activeAction();
+        int step = 0;
+        if (key == Qt::Key_Right && !(active && active->menu()))
+            step = 1;
+        else if (key == Qt::Key_Left && this == m_root)
+            step = -1;
+        else
+            return false;
+        m_root->m_step = step;
+        CloseToTheRoot();
+        return true;
+    }
+
+    void CloseToTheRoot()
+    {
+        for (QWidget* menu = this; menu; menu = menu->parentWidget()) {
+            menu->close();
+            if (menu == m_root)
+                break;
+        }
+    }
+
     HMENU m_menu;
     HWND m_owner;
+    OwnerMenu* m_root;
 };
 
-void FillQMenu(QMenu& target, HMENU menu, HWND owner)
+void FillQMenu(OwnerMenu& target, HMENU menu, HWND owner, OwnerMenu& root)
 {
     std::shared_ptr<MenuData> data = Find(menu);
     if (!data)
@@ -418,8 +510,10 @@ void FillQMenu(QMenu& target, HMENU menu, HWND owner)
         if (item.flags & MF_SEPARATOR) {
             target.addSeparator();
         } else if (item.sub) {
-            QMenu* sub = target.addMenu(text);
-            FillQMenu(*sub, item.sub, owner);
+            auto* sub = new OwnerMenu(item.sub, owner, &target, &root);
+            sub->setTitle(text);
+            target.addMenu(sub);
+            FillQMenu(*sub, item.sub, owner, root);
         } else if (item.flags & MF_OWNERDRAW) {
             const CRect& r = layout.rects[i];
             const QRect cell(r.left, r.top, r.Width(), r.Height());
@@ -645,53 +739,84 @@ UINT EnableMenuItem(HMENU menu, UINT id, UINT enable)
     return previous;
 }
 
+namespace {
+
+UINT ScriptedChoice(HMENU menu, UINT flags, int x, int y, HWND owner)
+{
+    PopupMenuRecord record;
+    record.menu = menu;
+    record.owner = owner;
+    record.at = POINT { x, y };
+    record.flags = flags;
+    record.itemCount = GetMenuItemCount(menu);
+    g_records.push_back(record);
+    RenderPopup(menu, owner, -1); // the owner measures and draws as for a shown menu
+    if (g_script.empty())
+        return 0;
+    const ScriptedAnswer answer = g_script.front();
+    g_script.erase(g_script.begin());
+    return answer.key ? MenuCharCommand(menu, owner, answer.value) : answer.value;
+}
+
+// A menu bar's popup: how it was opened, and the step along the bar that closed it.
+struct BarTrack {
+    bool byKeyboard = false;
+    int step = 0;
+};
+
+// Shows the popup and waits; the chosen command, 0 when dismissed.
+UINT ShownChoice(HMENU menu, int x, int y, HWND owner, BarTrack* bar)
+{
+    OwnerMenu popup(menu, owner, wnd_internal::ExistingWidgetOf(owner));
+    popup.m_bar = bar != nullptr;
+    popup.m_firstSelected = bar && bar->byKeyboard;
+    FillQMenu(popup, menu, owner, popup);
+    // The owner hears which item is under the pointer, and when the menu
+    // closes, as with WM_MENUSELECT on Windows.
+    QObject::connect(&popup, &QMenu::hovered, &popup, [owner, menu](QAction* action) {
+        if (!action || !IsWindow(owner))
+            return;
+        const UINT id = static_cast<UINT>(action->data().toULongLong());
+        const UINT itemFlags = action->isSeparator() ? MF_SEPARATOR : (action->menu() ? MF_POPUP : 0);
+        ::SendMessage(owner, WM_MENUSELECT, MAKEWPARAM(static_cast<WORD>(id), static_cast<WORD>(itemFlags)),
+            reinterpret_cast<LPARAM>(menu));
+    });
+    QAction* chosen = popup.exec(QPoint(x, y));
+    const UINT command = chosen ? static_cast<UINT>(chosen->data().toULongLong()) : popup.m_chosen;
+    if (bar)
+        bar->step = command == 0 ? popup.m_step : 0;
+    if (IsWindow(owner))
+        ::SendMessage(owner, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    return command;
+}
+
+UINT TrackChoice(HMENU menu, UINT flags, int x, int y, HWND owner, BarTrack* bar)
+{
+    if (!(flags & TPM_NONOTIFY) && IsWindow(owner))
+        ::SendMessage(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+    return g_scripted ? ScriptedChoice(menu, flags, x, y, owner) : ShownChoice(menu, x, y, owner, bar);
+}
+
+} // namespace
+
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*)
 {
     if (!Find(menu))
         return FALSE;
-    if (!(flags & TPM_NONOTIFY) && IsWindow(owner))
-        ::SendMessage(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
-    UINT command = 0;
-    if (g_scripted) {
-        PopupMenuRecord record;
-        record.menu = menu;
-        record.owner = owner;
-        record.at = POINT { x, y };
-        record.flags = flags;
-        record.itemCount = GetMenuItemCount(menu);
-        g_records.push_back(record);
-        RenderPopup(menu, owner, -1); // the owner measures and draws as for a shown menu
-        if (!g_script.empty()) {
-            const ScriptedAnswer answer = g_script.front();
-            g_script.erase(g_script.begin());
-            command = answer.key ? MenuCharCommand(menu, owner, answer.value) : answer.value;
-        }
-    } else {
-        OwnerMenu popup(menu, owner, wnd_internal::ExistingWidgetOf(owner));
-        FillQMenu(popup, menu, owner);
-        // The owner hears which item is under the pointer, and when the menu
-        // closes, as with WM_MENUSELECT on Windows.
-        QObject::connect(&popup, &QMenu::hovered, &popup, [owner, menu](QAction* action) {
-            if (!action || !IsWindow(owner))
-                return;
-            const UINT id = static_cast<UINT>(action->data().toULongLong());
-            const UINT itemFlags = action->isSeparator() ? MF_SEPARATOR : (action->menu() ? MF_POPUP : 0);
-            ::SendMessage(owner, WM_MENUSELECT,
-                MAKEWPARAM(static_cast<WORD>(id), static_cast<WORD>(itemFlags)),
-                reinterpret_cast<LPARAM>(menu));
-        });
-        if (QAction* chosen = popup.exec(QPoint(x, y)))
-            command = static_cast<UINT>(chosen->data().toULongLong());
-        else
-            command = popup.m_chosen;
-        if (IsWindow(owner))
-            ::SendMessage(owner, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
-    }
+    const UINT command = TrackChoice(menu, flags, x, y, owner, nullptr);
     if (flags & TPM_RETURNCMD)
         return static_cast<BOOL>(command);
     if (command != 0 && IsWindow(owner))
         ::PostMessage(owner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
     return command != 0 ? TRUE : FALSE;
+}
+
+UINT AfxTrackMenuBarPopup(HMENU menu, int x, int y, HWND owner, BOOL byKeyboard, int* step)
+{
+    BarTrack bar { byKeyboard != FALSE, 0 };
+    const UINT command = Find(menu) ? TrackChoice(menu, TPM_RETURNCMD, x, y, owner, &bar) : 0;
+    *step = bar.step;
+    return command;
 }
 
 HBITMAP AfxRenderPopupMenu(HMENU menu, HWND owner, int selectedPosition)
@@ -724,6 +849,24 @@ void PopupMenuScript::PushKey(UINT character)
 std::vector<PopupMenuRecord> PopupMenuScript::Records()
 {
     return g_records;
+}
+
+void PopupMenuKeys::Type(UINT vk, const char* text)
+{
+    g_typing = true;
+    g_keys.push_back({ vk, QString::fromUtf8(text ? text : "") });
+}
+
+std::vector<HMENU> PopupMenuKeys::Shown()
+{
+    return g_shown;
+}
+
+void PopupMenuKeys::Reset()
+{
+    g_typing = false;
+    g_keys.clear();
+    g_shown.clear();
 }
 
 void PopupMenuScript::Reset()

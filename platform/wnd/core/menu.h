@@ -94,6 +94,14 @@ UINT EnableMenuItem(HMENU menu, UINT id, UINT enable);
 // Unless TPM_NONOTIFY, owner first gets WM_INITMENUPOPUP. UI thread.
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rect);
 
+// A menu bar's popup: as TrackPopupMenu with TPM_RETURNCMD, and the arrows
+// step along the bar: Right on an item that opens no submenu, or Left in the
+// popup itself (not in a submenu), closes it with *step +1 or -1, the
+// neighbour to open next; *step is 0 otherwise. A popup opened by a key
+// (byKeyboard) shows its first enabled item selected, one opened by a click
+// none. UI thread.
+UINT AfxTrackMenuBarPopup(HMENU menu, int x, int y, HWND owner, BOOL byKeyboard, int* step);
+
 // Draws the popup menu as TrackPopupMenu shows it (owner measures and draws
 // its owner-drawn items), with the item at selectedPosition (-1 none) drawn
 // selected. A new colour bitmap the caller deletes; null for a stale menu.
@@ -118,6 +126,19 @@ public:
     static void PushKey(UINT character);
     static std::vector<PopupMenuRecord> Records();
     // Clears queued commands and records.
+    static void Reset();
+};
+
+// Test seam: keys for the popups that really show (the script disabled),
+// typed one at a time into the popup that waits, as a user presses them
+// (vk and text as for AfxSimulateKey); a popup that shows when none is left
+// is closed as by Escape. Shown() lists the popups shown since Reset(),
+// submenus not counted.
+class PopupMenuKeys {
+public:
+    static void Type(UINT vk, const char* text = "");
+    static std::vector<HMENU> Shown();
+    // Drops the keys left and the list; popups are no longer typed into.
     static void Reset();
 };
 

@@ -401,13 +401,28 @@ void CFrameWnd::DrawMenuBar()
         bar->Invalidate();
 }
 
-BOOL CFrameWnd::TrackMenuBarPopup(int position)
+BOOL CFrameWnd::TrackMenuBarPopup(int position, BOOL byKeyboard)
 {
-    if (!m_hMenuDefault)
+    if (!m_hMenuDefault || !::GetSubMenu(m_hMenuDefault, position))
         return FALSE;
-    HMENU popup = ::GetSubMenu(m_hMenuDefault, position);
-    if (!popup)
-        return FALSE;
+    // Left and Right close the popup and open the bar's neighbour, around the ends.
+    const int count = ::GetMenuItemCount(m_hMenuDefault);
+    UINT command = 0;
+    for (int step = 1; step != 0 && GetSafeHwnd();) {
+        if (HMENU popup = ::GetSubMenu(m_hMenuDefault, position)) {
+            const CPoint at = MenuBarPopupPlace(position);
+            command = AfxTrackMenuBarPopup(popup, at.x, at.y, GetSafeHwnd(), byKeyboard, &step);
+        }
+        byKeyboard = TRUE;
+        position = (position + step + count) % count;
+    }
+    if (command != 0 && GetSafeHwnd())
+        SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
+    return TRUE;
+}
+
+CPoint CFrameWnd::MenuBarPopupPlace(int position)
+{
     CPoint at(0, kMenuBarHeight);
     if (auto* bar = static_cast<CFrameMenuBar*>(MenuBar())) {
         const std::vector<CRect> rects = bar->ItemRects();
@@ -416,11 +431,7 @@ BOOL CFrameWnd::TrackMenuBarPopup(int position)
                 rects[static_cast<std::size_t>(position)].bottom);
         bar->ClientToScreen(&at);
     }
-    const UINT command = static_cast<UINT>(::TrackPopupMenu(
-        popup, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, GetSafeHwnd(), nullptr));
-    if (command != 0 && GetSafeHwnd())
-        SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
-    return TRUE;
+    return at;
 }
 
 LRESULT CFrameWnd::OnSysCommandMessage(WPARAM wParam, LPARAM lParam)
@@ -429,7 +440,7 @@ LRESULT CFrameWnd::OnSysCommandMessage(WPARAM wParam, LPARAM lParam)
         return Default();
     const int position = AfxFindMenuMnemonic(m_hMenuDefault, static_cast<UINT>(lParam));
     if (position >= 0)
-        TrackMenuBarPopup(position);
+        TrackMenuBarPopup(position, TRUE);
     return 0;
 }
 

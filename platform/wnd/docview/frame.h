@@ -78,10 +78,12 @@ public:
     CMenu* GetMenu() const;
     // Redraws the menu bar after its items changed.
     void DrawMenuBar();
-    // Opens top-level menu item position as a click on the menu bar does:
-    // the popup's update rules run, the chosen command is sent to the frame.
-    // FALSE when there is no such popup.
-    BOOL TrackMenuBarPopup(int position);
+    // Opens top-level menu item position as a click on the menu bar does
+    // (byKeyboard: as Alt and its letter do, its first item selected): the
+    // popup's update rules run, Left and Right move to the neighbouring
+    // popups, the chosen command is sent to the frame. FALSE when there is no
+    // such popup.
+    BOOL TrackMenuBarPopup(int position, BOOL byKeyboard = FALSE);
 
     // Control bars (they add themselves when created).
     void AddControlBar(CControlBar* bar);
@@ -144,6 +146,8 @@ private:
     HMENU FindPopupOf(HMENU menu, UINT id) const;
     // The menu bar child, or nullptr once it is gone.
     CWnd* MenuBar() const;
+    // Screen point under the bar's item where its popup opens.
+    CPoint MenuBarPopupPlace(int position);
     // Makes the view under a clicked window active.
     void ActivateViewOf(HWND hwnd);
 
