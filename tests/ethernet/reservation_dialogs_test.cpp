@@ -10,6 +10,7 @@
 #include "platform/wnd/controls/button.h"
 #include "tests/ethernet/reservation_fixture.h"
 #include "tests/support/click_at.h"
+#include "tests/support/icon_check.h"
 #include "tests/support/pixels.h"
 
 namespace {
@@ -101,8 +102,7 @@ protected:
         return lines;
     }
 
-    // The icon button's tip, and whether it already shows icon (loading it
-    // again changes no pixel).
+    // The icon button's tip.
     static CString Tip(CDialog& d, int id)
     {
         auto* button = dynamic_cast<CIconButton*>(d.GetDlgItem(id));
@@ -112,23 +112,6 @@ protected:
         button->GetToolTip().GetText(tip, button, 1);
         return tip;
     }
-    static bool ShowsIcon(CDialog& d, int id, int icon)
-    {
-        auto* button = dynamic_cast<CIconButton*>(d.GetDlgItem(id));
-        if (!button)
-            return false;
-        Snapshot before(*button);
-        button->LoadIcons(icon, CIconButton::kAutoDarker);
-        Snapshot after(*button);
-        if (!before.Ok() || !after.Ok())
-            return false;
-        for (int y = 0; y < before.Height(); ++y)
-            for (int x = 0; x < before.Width(); ++x)
-                if (before.At(x, y) != after.At(x, y))
-                    return false;
-        return true;
-    }
-
     static CString Text(CDialog& d, int id)
     {
         CString text;

@@ -24,6 +24,7 @@
 #include "serial/scale_info_dlg.h"
 #include "serial/scale_register.h"
 #include "tests/support/dlg_item.h"
+#include "tests/support/icon_check.h"
 #include "tests/support/temp_data_root.h"
 #include "tests/support/ui_pump.h"
 
@@ -564,11 +565,13 @@ TEST_F(CommSetupTest, TheDialogShowsItsOwnersSettingsAndTipsItsButtons)
     ports.GetLBText(7, text);
     EXPECT_EQ(text, "COM 8");
 
-    for (const auto& [id, tip] : { std::pair { IDOK, "Ok" }, { 1001, "Select" }, { 1002, "Remove" } }) {
+    for (const auto& [id, icon, tip] :
+        { std::tuple { IDOK, 163, "Ok" }, { 1001, 170, "Select" }, { 1002, 171, "Remove" } }) {
         auto* button = dynamic_cast<CIconButton*>(m_dialog.GetDlgItem(id));
         ASSERT_NE(button, nullptr) << tip;
         button->GetToolTip().GetText(text, button, 1);
         EXPECT_EQ(text, tip);
+        EXPECT_TRUE(ShowsIcon(m_dialog, id, icon)) << tip;
         if (id != IDOK) {
             button->GetWindowText(text);
             EXPECT_EQ(text, tip);
@@ -625,6 +628,7 @@ TEST_F(ScaleRegisterTest, ScaleInfoDialogReturnsTheFieldsOfItsMode)
         CString shownNumber;
         CString okText;
         CString okTip;
+        bool icons = false;
         std::vector<CString> labels;
         bool hidden = false;
         ModalDialogScript::Push([&](CDialog& d) {
@@ -632,6 +636,8 @@ TEST_F(ScaleRegisterTest, ScaleInfoDialogReturnsTheFieldsOfItsMode)
             d.GetDlgItemText(IDOK, okText);
             if (auto* ok = dynamic_cast<CIconButton*>(d.GetDlgItem(IDOK)))
                 ok->GetToolTip().GetText(okTip, ok, 1);
+            icons = ShowsIcon(d, IDOK, CString(c.mode) == "Scale_Update" ? 178 : 181)
+                && ShowsIcon(d, IDCANCEL, 162);
             for (int id : { 1033, 1034, 1032, 1052, 1013, 1014 }) {
                 CString label;
                 d.GetDlgItemText(id, label);
@@ -650,6 +656,7 @@ TEST_F(ScaleRegisterTest, ScaleInfoDialogReturnsTheFieldsOfItsMode)
         EXPECT_EQ(shownNumber, "0");
         EXPECT_EQ(okText, CString(c.mode) == "Scale_Update" ? "UPDATE" : "INSERT");
         EXPECT_EQ(okTip, CString(c.mode) == "Scale_Update" ? "Update" : "Insert");
+        EXPECT_TRUE(icons) << c.mode;
         EXPECT_EQ(labels,
             (std::vector<CString> { "Scale Num", "Scale name", "IP Addr", "Scale ID Num", "ID", "User ID" }));
         EXPECT_TRUE(hidden);
