@@ -148,22 +148,48 @@ IoStatus CSocket::Connect(const char* address, UINT port, int timeoutMs)
     return IoStatus::Ok();
 }
 
-IoStatus CSocket::Listen(const char* address, UINT port, int backlog)
+namespace {
+
+std::string Where(const char* address, UINT port)
 {
-    Close();
+    return std::string(address ? address : "") + ":" + std::to_string(port);
+}
+
+// A new stream socket bound to address and port, in fd; what names the call in
+// a failure's text.
+IoStatus BoundSocket(const char* address, UINT port, bool reuseAddress, const char* what, int& fd)
+{
     sockaddr_in local {};
     if (IoStatus s = Resolve(address, port, local); !s.ok())
         return s;
-    const int fd = NewStreamSocket();
+    fd = NewStreamSocket();
     if (fd < 0)
         return IoStatus::FromErrno(errno, "socket()");
-    const int on = 1;
-    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    const std::string where = std::string(address ? address : "") + ":" + std::to_string(port);
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0 || listen(fd, backlog) != 0) {
+    if (reuseAddress) {
+        const int on = 1;
+        setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    }
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
         const int err = errno;
         ::close(fd);
-        return IoStatus::FromErrno(err, "listen " + where);
+        fd = -1;
+        return IoStatus::FromErrno(err, std::string(what) + " " + Where(address, port));
+    }
+    return IoStatus::Ok();
+}
+
+} // namespace
+
+IoStatus CSocket::Listen(const char* address, UINT port, int backlog)
+{
+    Close();
+    int fd = -1;
+    if (IoStatus s = BoundSocket(address, port, true, "listen", fd); !s.ok())
+        return s;
+    if (listen(fd, backlog) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return IoStatus::FromErrno(err, "listen " + Where(address, port));
     }
     m_impl->fd = fd;
     return IoStatus::Ok();
@@ -172,18 +198,9 @@ IoStatus CSocket::Listen(const char* address, UINT port, int backlog)
 IoStatus CSocket::Bind(const char* address, UINT port)
 {
     Close();
-    sockaddr_in local {};
-    if (IoStatus s = Resolve(address, port, local); !s.ok())
+    int fd = -1;
+    if (IoStatus s = BoundSocket(address, port, false, "bind", fd); !s.ok())
         return s;
-    const int fd = NewStreamSocket();
-    if (fd < 0)
-        return IoStatus::FromErrno(errno, "socket()");
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
-        const int err = errno;
-        ::close(fd);
-        return IoStatus::FromErrno(
-            err, "bind " + std::string(address ? address : "") + ":" + std::to_string(port));
-    }
     m_impl->fd = fd;
     return IoStatus::Ok();
 }

@@ -98,36 +98,43 @@ TcpScale::~TcpScale()
     Stop();
 }
 
+namespace {
+
+// The first 127.0.0.x, x from 2 to 253, that take() takes, or "". Test
+// processes run side by side: each begins at an address of its own (plus
+// offset, so switched-off scales keep apart from live ones).
+template <typename Take> std::string FreeAddress(unsigned offset, Take take)
+{
+    const unsigned first = static_cast<unsigned>(getpid()) % 200 + offset;
+    for (unsigned i = 0; i < 250; ++i) {
+        const std::string address = "127.0.0." + std::to_string(2 + (first + i) % 252);
+        if (take(address))
+            return address;
+    }
+    return "";
+}
+
+} // namespace
+
 bool TcpScale::Start(TcpScript script, Greeting greeting)
 {
     Stop();
     m_script = std::move(script);
     m_greeting = greeting;
     m_stopping = false;
-    // Test processes run side by side: each starts at its own address.
-    const unsigned first = 2 + static_cast<unsigned>(getpid()) % 200;
-    for (unsigned i = 0; i < 250; ++i) {
-        const std::string address = "127.0.0." + std::to_string(2 + (first - 2 + i) % 252);
-        if (m_listener.Listen(address.c_str(), kScalePort).ok()) {
-            m_address = address;
-            m_thread = std::thread([this] { Serve(); });
-            return true;
-        }
-    }
-    return false;
+    m_address = FreeAddress(0,
+        [this](const std::string& address) { return m_listener.Listen(address.c_str(), kScalePort).ok(); });
+    if (m_address.empty())
+        return false;
+    m_thread = std::thread([this] { Serve(); });
+    return true;
 }
 
 bool OffScale::Start()
 {
-    const unsigned first = 2 + static_cast<unsigned>(getpid()) % 200;
-    for (unsigned i = 0; i < 250; ++i) {
-        const std::string address = "127.0.0." + std::to_string(2 + (first - 2 + 97 + i) % 252);
-        if (m_holder.Bind(address.c_str(), kScalePort).ok()) {
-            m_address = address;
-            return true;
-        }
-    }
-    return false;
+    m_address = FreeAddress(
+        97, [this](const std::string& address) { return m_holder.Bind(address.c_str(), kScalePort).ok(); });
+    return !m_address.empty();
 }
 
 bool TcpScale::StartAt(const std::string& address, unsigned port, TcpScript script, Greeting greeting)
