@@ -28,7 +28,6 @@
 #include <mutex>
 
 #include "db/reservation_dao_helper.h"
-#include "ethernet/resend_guard.h"
 #include "ethernet/reservation_rules.h"
 #include "ethernet/scale_packet_poster.h"
 #include "ethernet/scale_packet_sender.h"
@@ -37,6 +36,7 @@
 #include "platform/wnd/core/thread.h"
 #include "protocol/scale_stream.h"
 #include "protocol/transfer_steps.h"
+#include "transfer/resend_guard.h"
 
 class CReservationHost;
 

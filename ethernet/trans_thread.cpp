@@ -5,13 +5,13 @@
 
 #include "db/record_sql.h"
 #include "db/store_paths.h"
-#include "ethernet/received_record_store.h"
 #include "ethernet/scale_packet_sender.h"
 #include "ethernet/transfer_host.h"
 #include "platform/base/datetime.h"
 #include "platform/dao/dao_exception.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/core/wnd.h"
+#include "transfer/received_record_store.h"
 
 namespace {
 

@@ -17,7 +17,6 @@
 #include <optional>
 #include <vector>
 
-#include "ethernet/resend_guard.h"
 #include "ethernet/scale_packet_poster.h"
 #include "ethernet/transfer_job_owner.h"
 #include "platform/base/cstring.h"
@@ -27,6 +26,7 @@
 #include "protocol/scale_packet.h"
 #include "protocol/scale_records.h"
 #include "protocol/transfer_steps.h"
+#include "transfer/resend_guard.h"
 
 class CTransferHost;
 class CTransferScreenHost;

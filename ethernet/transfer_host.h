@@ -4,10 +4,10 @@
 // Ethernet stop flag. Its window is the target of the jobs' socket messages
 // and reply timers. CTransferGlue implements it; tests give their own.
 
-#include "ethernet/transfer_screen_host.h"
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
 #include "platform/wnd/core/messages.h"
+#include "transfer/transfer_screen_host.h"
 
 // Socket data of a transfer job (wParam = the job's token, lParam 0).
 inline constexpr UINT WM_TRANS_SOCKET_DATA = 1324;

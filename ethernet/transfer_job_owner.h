@@ -6,10 +6,10 @@
 
 #include <vector>
 
-#include "ethernet/transfer_rows.h"
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
 #include "protocol/data_kinds.h"
+#include "transfer/transfer_rows.h"
 
 class CReceivedRecordStore;
 class CScalePacketPoster;

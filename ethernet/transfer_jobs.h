@@ -13,11 +13,11 @@
 #include <memory>
 #include <vector>
 
-#include "ethernet/received_record_store.h"
 #include "ethernet/scale_packet_poster.h"
 #include "ethernet/scale_packet_sender.h"
 #include "ethernet/trans_thread.h"
 #include "ethernet/transfer_host.h"
+#include "transfer/received_record_store.h"
 
 class CEthTransStatusDlg;
 

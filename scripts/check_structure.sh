@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Structure checks, run by CI before the tests:
 #  1. protocol/ includes nothing above it: only the standard library and
-#     "platform/..." or "protocol/..." headers.
+#     "platform/..." or "protocol/..." headers. ethernet/ and serial/ do not
+#     include each other, and transfer/, which both use, includes neither.
 #  2. No class or struct in the application folders below has more than 25
 #     public operations. An operation is a member function declared in a public
 #     section of the class body (the default section of a struct counts):
@@ -28,7 +29,7 @@ import re
 import sys
 
 MAX_PUBLIC = 25
-APP_FOLDERS = ["screens", "ethernet", "serial", "results", "labeltool", "shell"]
+APP_FOLDERS = ["screens", "ethernet", "serial", "transfer", "results", "labeltool", "shell"]
 # Classes allowed above the limit, with their limit; none today.
 EXCEPTIONS = {}
 
@@ -43,7 +44,7 @@ KIND_PARSE = pathlib.Path("protocol/data_kinds.cpp")
 REQUEST_ROUTERS = {pathlib.Path("screens/kind_of_view_load.cpp"), pathlib.Path("db/db_request_worker.cpp")}
 word = '"(?:' + "|".join(KIND_WORDS) + ')"'
 COMPARISON = re.compile(r"(?:==|!=)\s*" + word + "|" + word + r"\s*(?:==|!=)")
-for folder in ["protocol", "db", "controls", "grid", "shell", "ethernet", "serial", "results", "screens",
+for folder in ["protocol", "db", "controls", "grid", "shell", "transfer", "ethernet", "serial", "results", "screens",
                "labeltool", "app"]:
     for path in sorted(pathlib.Path(folder).rglob("*")):
         if path.suffix not in (".h", ".cpp") or path == KIND_PARSE or path in REQUEST_ROUTERS:
@@ -52,13 +53,22 @@ for folder in ["protocol", "db", "controls", "grid", "shell", "ethernet", "seria
             if COMPARISON.search(line):
                 findings.append(f"{path}:{number}: a kind word compared outside the parse: {line.strip()}")
 
-for path in sorted(pathlib.Path("protocol").rglob("*")):
-    if path.suffix not in (".h", ".cpp"):
-        continue
-    for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
-        m = re.match(r'\s*#\s*include\s*"([^"]+)"', line)
-        if m and not m.group(1).startswith(("platform/", "protocol/")):
-            findings.append(f"{path}:{number}: protocol/ includes {m.group(1)}")
+# What each folder may not include: protocol/ nothing above it; the two
+# transports not each other, nor the shared transfer layer either of them.
+BELOW = {
+    "protocol": lambda inc: not inc.startswith(("platform/", "protocol/")),
+    "transfer": lambda inc: inc.startswith(("ethernet/", "serial/", "screens/", "shell/", "results/")),
+    "ethernet": lambda inc: inc.startswith("serial/"),
+    "serial": lambda inc: inc.startswith("ethernet/"),
+}
+for folder, forbidden in BELOW.items():
+    for path in sorted(pathlib.Path(folder).rglob("*")):
+        if path.suffix not in (".h", ".cpp"):
+            continue
+        for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+            m = re.match(r'\s*#\s*include\s*"([^"]+)"', line)
+            if m and forbidden(m.group(1)):
+                findings.append(f"{path}:{number}: {folder}/ includes {m.group(1)}")
 
 
 def strip(text):

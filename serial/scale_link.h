@@ -22,8 +22,6 @@
 #include <string>
 #include <vector>
 
-#include "ethernet/received_record_store.h"
-#include "ethernet/transfer_rows.h"
 #include "platform/base/bytes.h"
 #include "platform/base/cstring.h"
 #include "protocol/data_kinds.h"
@@ -32,6 +30,8 @@
 #include "protocol/scale_records.h"
 #include "serial/serial_host.h"
 #include "serial/serial_walk_state.h"
+#include "transfer/received_record_store.h"
+#include "transfer/transfer_rows.h"
 
 class CSerialTransEngine;
 class CSerialWalkState;

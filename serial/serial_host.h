@@ -10,11 +10,11 @@
 #include <optional>
 #include <vector>
 
-#include "ethernet/transfer_screen_host.h"
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
 #include "platform/wnd/core/messages.h"
 #include "serial/serial_mailbox.h"
+#include "transfer/transfer_screen_host.h"
 
 // Messages of the engine to the work screen (wParam and lParam 0).
 inline constexpr UINT WM_SERIAL_PORT_OPENED = 1224;

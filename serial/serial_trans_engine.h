@@ -26,7 +26,6 @@
 #include <span>
 #include <string>
 
-#include "ethernet/resend_guard.h"
 #include "platform/base/bytes.h"
 #include "platform/base/cstring.h"
 #include "platform/serial/serial_port.h"
@@ -34,6 +33,7 @@
 #include "protocol/data_kinds.h"
 #include "protocol/link_frame.h"
 #include "protocol/serial_words.h"
+#include "transfer/resend_guard.h"
 
 class CSerialHost;
 

@@ -1,11 +1,11 @@
 #include "serial/serial_transfer.h"
 
-#include "ethernet/transfer_rows.h"
 #include "grid/pick_rules.h"
 #include "platform/wnd/core/msgbox.h"
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"
 #include "serial/table_routes.h"
+#include "transfer/transfer_rows.h"
 
 using W = SerialWord;
 

@@ -1,8 +1,8 @@
-#include "ethernet/transfer_rows.h"
+#include "transfer/transfer_rows.h"
 
 #include <algorithm>
 
-#include "ethernet/transfer_screen_host.h"
+#include "transfer/transfer_screen_host.h"
 
 TransferRowsPtr ReadTransferRows(
     CTransferScreenHost& host, std::vector<int> gridRows, int columns, BOOL itemRows)

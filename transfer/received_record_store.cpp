@@ -1,4 +1,4 @@
-#include "ethernet/received_record_store.h"
+#include "transfer/received_record_store.h"
 
 #include <string>
 #include <vector>
