@@ -379,7 +379,10 @@ LRESULT CLabelDataBar::OnItemMoved(WPARAM wParam, LPARAM lParam)
     } else if (code == 91 && which == kSizeCodeWidth) {
         m_values[kValueLabelWidth] = y;
     } else if (code == 93 && which == kSizeCodeLength) {
-        m_values[kValueGap] = y;
+        // Several tenths give the same dots: a gap that prints as the shown
+        // one leaves the shown one as typed.
+        if (YDotsFromTenths(m_values[kValueGap]) != YDotsFromTenths(y))
+            m_values[kValueGap] = y;
     }
     RefreshControls();
     return 0;
