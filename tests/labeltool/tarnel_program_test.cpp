@@ -55,6 +55,10 @@ TEST_F(TarnelTest, TypedValuesMoveItemsAndEveryEditBeforeAPaintCounts)
     Paint();
     EXPECT_EQ(Text(1002), "110");
     EXPECT_EQ(Item(1)->m_rect.left, at110);
+    // 700, the highest X, places the item too.
+    Type(1002, "700");
+    Paint();
+    EXPECT_EQ(Item(1)->m_rect.left, origin.left + XDotsFromTenths(700));
     // Label width and gap within their ranges reach the preview; beyond them not.
     Type(1046, "64");
     Type(1049, "15");
@@ -532,8 +536,9 @@ TEST_F(TarnelTest, FontChoicesResizeTheirItems)
     Paint();
     EXPECT_EQ(Item(kItemAddition)->m_rect.Height(), 3 * 16);
     EXPECT_EQ(Item(kItemAddition)->m_fontIndex, 1);
-    // A label length of 25 is the shortest the preview takes.
+    // A label length of 25 is the shortest the preview takes; the width stays.
     Type(1027, "25");
     Paint();
     EXPECT_EQ(View()->GetCassette().labelLength, LabelLengthDots(25));
+    EXPECT_EQ(View()->GetCassette().labelWidth, CassetteGeometry {}.labelWidth);
 }
