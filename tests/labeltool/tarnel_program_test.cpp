@@ -2,11 +2,16 @@
 // dragging and arrow keys on the preview, label and cassette files, the
 // cassette dialog, settings across runs and printing.
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <future>
 
 #include "platform/base/file_system.h"
 #include "tests/labeltool/tarnel_fixture.h"
 #include "tests/support/pixels.h"
+#include "tests/support/test_thread.h"
 
 TEST_F(TarnelTest, StartsWithTheValuesShownAndOnlyTheJoinOffered)
 {
@@ -261,8 +266,19 @@ TEST_F(TarnelTest, FilesOutsideTheRangesAreRefused)
 // label is refused at once, a read-only label opens.
 TEST_F(TarnelTest, OnlyRegularFilesAreOpenedAndOnlyForReading)
 {
-    const std::string pipe = m_root.Root() + "/pipe";
+    const std::string pipe = m_root.Root() + "/pipe.ubl";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    // Were the pipe read, the program would wait for a writer for good: after
+    // each deadline one writes and goes, so that the test ends and fails.
+    std::promise<void> finished;
+    TestThread writer([&pipe, ended = finished.get_future().share()] {
+        while (ended.wait_for(TestDeadline(std::chrono::milliseconds(5000))) == std::future_status::timeout)
+            if (const int fd = ::open(pipe.c_str(), O_RDWR | O_NONBLOCK); fd >= 0) {
+                const std::string zeros(4096, '\0');
+                static_cast<void>(::write(fd, zeros.data(), zeros.size()));
+                ::close(fd);
+            }
+    });
     const std::string locked = m_root.Root() + "/locked.ubl";
     const ByteBuffer label = EncodeLabelFile(DefaultLabelValues());
     TempDataRoot::WriteAll(locked, std::string(label.begin(), label.end()));
@@ -274,7 +290,7 @@ TEST_F(TarnelTest, OnlyRegularFilesAreOpenedAndOnlyForReading)
     } cases[] = {
         { pipe, ID_FILE_OPEN, "Can't Open File" },
         { pipe, ID_CASSETTE_OPEN, "Can not open the file" },
-        { m_root.Root(), ID_FILE_OPEN, "Can't Open File" },
+        { m_root.Root() + "/", ID_FILE_OPEN, "Can't Open File" },
         { locked, ID_FILE_OPEN, "Success File Open." },
     };
     for (const auto& c : cases) {
@@ -284,6 +300,7 @@ TEST_F(TarnelTest, OnlyRegularFilesAreOpenedAndOnlyForReading)
         Command(*Frame(), c.command);
         EXPECT_EQ(Boxes().back(), c.box) << c.path;
     }
+    finished.set_value();
 }
 
 TEST_F(TarnelTest, CassetteDialogAndFile)
