@@ -166,7 +166,9 @@ TEST_F(EthernetTest, GetTakesWholePacketsHoweverTheyComeAndRefusesTheRest)
         const auto started = std::chrono::steady_clock::now();
         const DialogView view = Run(ID_GET_DATA, { 1079 });
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
-        EXPECT_EQ(scale.Received().size(), 1u);
+        // The request: user-label table, one record, file number 1.
+        ASSERT_EQ(scale.Received().size(), 1u);
+        EXPECT_EQ(scale.Received()[0].payload, (Bytes { 4, 1, 1, 0, 0, 0 }));
         EXPECT_TRUE(view.adopted.empty());
         if (c.applied) {
             EXPECT_EQ(Boxes(), (std::vector<CString> { "Communication OK!" }));

@@ -6,6 +6,7 @@
 #include "platform/serial/serial_port.h"
 #include "protocol/scale_records.h"
 #include "tests/labeltool/tarnel_fixture.h"
+#include "tests/support/pixels.h"
 #include "tests/support/scale_sim.h"
 #include "tests/support/serial_scale_model.h"
 
@@ -117,6 +118,9 @@ TEST_F(LabelLinkTest, PushAndGetInAloneAndMultiMode)
     Command(*Frame(), ID_GET_DATA);
     EXPECT_EQ(Outcome(), "Communication OK");
     EXPECT_EQ(model.CommandsTo("07"), (std::vector<std::uint16_t> { kRequest, kAck, kEndJoin }));
+    // The request: user-label table, one record, the file number.
+    const SerialFrame request = scale.Received().at(scale.Received().size() - 3);
+    EXPECT_EQ(request.payload, (Bytes { 4, 1, 3, 0, 0, 0 }));
     UserLabelRecord stored;
     ASSERT_TRUE(UserLabelRecord::Decode(StoredLabel(3), stored));
     LabelValues expected = LabelValuesFromRecord(stored);
@@ -128,12 +132,15 @@ TEST_F(LabelLinkTest, PushAndGetInAloneAndMultiMode)
 
 TEST_F(LabelLinkTest, JoinRepliesFromAnotherScaleCountOnlyInAloneMode)
 {
-    // A scale that answers every join as scale 45.
+    // A scale that answers every join as scale 45, then with the joined
+    // scale's reply that lost its STX: only an STX starts a reply.
     SerialScale scale;
     ASSERT_TRUE(scale.Start([](const SerialFrame& frame, std::size_t) {
         if (!frame.join)
             return SerialReply::Ack("45");
         SerialReply reply = SerialReply::JoinReply(frame);
+        reply.writes.push_back(reply.writes[0]);
+        reply.writes[1][0] = 0;
         reply.writes[0][6] = '4';
         reply.writes[0][7] = '5';
         return reply;
@@ -260,6 +267,27 @@ TEST_F(LabelLinkTest, RepeatedEarlyAndStrayAnswersStillEndOnce)
         EXPECT_EQ(Outcome(), "Communication OK") << command;
         EXPECT_FALSE(Bar().IsExchanging());
     }
+}
+
+// The Tx lamp lights for every frame sent, a resend too; the Rx lamp only
+// for what arrives.
+TEST_F(LabelLinkTest, TheTxLampLightsForEverySend)
+{
+    Bar().SetLinkTimings({ 400, 10, 0 });
+    SerialScale scale;
+    ASSERT_TRUE(scale.Start([](const SerialFrame&, std::size_t) { return SerialReply::Silence(); }));
+    ASSERT_TRUE(Join(scale));
+    const auto lit = [this](int lamp) {
+        Snapshot shown(*Bar().GetDlgItem(lamp));
+        return shown.Count(RGB(255, 0, 0)) > 0;
+    };
+    ASSERT_TRUE(PumpUntil([&] { return !lit(1062) && !lit(1063); })); // the join's flash
+    Command(*Frame(), ID_PUT_DATA);
+    EXPECT_TRUE(lit(1062));
+    EXPECT_FALSE(lit(1063));
+    EXPECT_TRUE(PumpUntil([&] { return !lit(1062); }));
+    EXPECT_TRUE(PumpUntil([&] { return lit(1062); })); // the join sent again
+    EXPECT_EQ(Outcome(), "Error - Communication");
 }
 
 // A line that goes away during a Put is told once and ends the exchange;

@@ -126,8 +126,8 @@ TEST_F(ScaleListTest, ScalesAreAddedAdoptedAndOrderedAndTheFileFollows)
         ClickItem(dialog, 1075, 1, true);
         AfxClickDlgButton(dialog, 1084); // Add >>: A, B, 저울C
         ClickItem(dialog, 1090, 2);
-        enabled = { dialog.GetDlgItem(1088)->IsWindowEnabled() != FALSE,
-            dialog.GetDlgItem(1089)->IsWindowEnabled() != FALSE };
+        for (int button : { 1086, 1088, 1089 }) // Remove, Move Up, Move Down
+            enabled.push_back(dialog.GetDlgItem(button)->IsWindowEnabled() != FALSE);
         AfxClickDlgButton(dialog, 1088); // Move Up: A, 저울C, B
         // Two together: down, then up again.
         ClickItem(dialog, 1090, 0);
@@ -138,7 +138,7 @@ TEST_F(ScaleListTest, ScalesAreAddedAdoptedAndOrderedAndTheFileFollows)
         AfxClickDlgButton(dialog, 1088); // A, 저울C, B
     });
     Command(*Frame(), ID_PUT_DATA);
-    EXPECT_EQ(enabled, (std::vector<bool> { true, false }));
+    EXPECT_EQ(enabled, (std::vector<bool> { true, true, false }));
     const std::vector<CString> refusals(3, "(:)을 입력하지 마십시요!! Error");
     EXPECT_EQ(Boxes(), refusals);
     EXPECT_EQ(Read(),

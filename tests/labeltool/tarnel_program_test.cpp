@@ -2,11 +2,16 @@
 // dragging and arrow keys on the preview, label and cassette files, the
 // cassette dialog, settings across runs and printing.
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <future>
 
 #include "platform/base/file_system.h"
 #include "tests/labeltool/tarnel_fixture.h"
 #include "tests/support/pixels.h"
+#include "tests/support/test_thread.h"
 
 TEST_F(TarnelTest, StartsWithTheValuesShownAndOnlyTheJoinOffered)
 {
@@ -55,6 +60,10 @@ TEST_F(TarnelTest, TypedValuesMoveItemsAndEveryEditBeforeAPaintCounts)
     Paint();
     EXPECT_EQ(Text(1002), "110");
     EXPECT_EQ(Item(1)->m_rect.left, at110);
+    // 700, the highest X, places the item too.
+    Type(1002, "700");
+    Paint();
+    EXPECT_EQ(Item(1)->m_rect.left, origin.left + XDotsFromTenths(700));
     // Label width and gap within their ranges reach the preview; beyond them not.
     Type(1046, "64");
     Type(1049, "15");
@@ -257,8 +266,19 @@ TEST_F(TarnelTest, FilesOutsideTheRangesAreRefused)
 // label is refused at once, a read-only label opens.
 TEST_F(TarnelTest, OnlyRegularFilesAreOpenedAndOnlyForReading)
 {
-    const std::string pipe = m_root.Root() + "/pipe";
+    const std::string pipe = m_root.Root() + "/pipe.ubl";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    // Were the pipe read, the program would wait for a writer for good: after
+    // each deadline one writes and goes, so that the test ends and fails.
+    std::promise<void> finished;
+    TestThread writer([&pipe, ended = finished.get_future().share()] {
+        while (ended.wait_for(TestDeadline(std::chrono::milliseconds(5000))) == std::future_status::timeout)
+            if (const int fd = ::open(pipe.c_str(), O_RDWR | O_NONBLOCK); fd >= 0) {
+                const std::string zeros(4096, '\0');
+                static_cast<void>(::write(fd, zeros.data(), zeros.size()));
+                ::close(fd);
+            }
+    });
     const std::string locked = m_root.Root() + "/locked.ubl";
     const ByteBuffer label = EncodeLabelFile(DefaultLabelValues());
     TempDataRoot::WriteAll(locked, std::string(label.begin(), label.end()));
@@ -270,7 +290,7 @@ TEST_F(TarnelTest, OnlyRegularFilesAreOpenedAndOnlyForReading)
     } cases[] = {
         { pipe, ID_FILE_OPEN, "Can't Open File" },
         { pipe, ID_CASSETTE_OPEN, "Can not open the file" },
-        { m_root.Root(), ID_FILE_OPEN, "Can't Open File" },
+        { m_root.Root() + "/", ID_FILE_OPEN, "Can't Open File" },
         { locked, ID_FILE_OPEN, "Success File Open." },
     };
     for (const auto& c : cases) {
@@ -280,6 +300,7 @@ TEST_F(TarnelTest, OnlyRegularFilesAreOpenedAndOnlyForReading)
         Command(*Frame(), c.command);
         EXPECT_EQ(Boxes().back(), c.box) << c.path;
     }
+    finished.set_value();
 }
 
 TEST_F(TarnelTest, CassetteDialogAndFile)
@@ -532,8 +553,9 @@ TEST_F(TarnelTest, FontChoicesResizeTheirItems)
     Paint();
     EXPECT_EQ(Item(kItemAddition)->m_rect.Height(), 3 * 16);
     EXPECT_EQ(Item(kItemAddition)->m_fontIndex, 1);
-    // A label length of 25 is the shortest the preview takes.
+    // A label length of 25 is the shortest the preview takes; the width stays.
     Type(1027, "25");
     Paint();
     EXPECT_EQ(View()->GetCassette().labelLength, LabelLengthDots(25));
+    EXPECT_EQ(View()->GetCassette().labelWidth, CassetteGeometry {}.labelWidth);
 }
