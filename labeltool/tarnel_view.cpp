@@ -112,7 +112,6 @@ void CTarnelView::ApplySizeNotice(const LabelChangeNotice& notice)
         m_cassette.gap = static_cast<std::uint16_t>(YDotsFromTenths(notice.value));
     } else if (notice.item == kSizeCodeLength) {
         m_cassette.labelLength = static_cast<std::uint16_t>(LabelLengthDots(notice.value));
-        m_cassette.labelWidth = static_cast<std::uint16_t>(LabelParameterTable()[kValueLabelWidth] * 8);
     } else if (notice.item == kSizeCodeWidth) {
         m_cassette.labelWidth = static_cast<std::uint16_t>(notice.value * 8);
     }
@@ -123,8 +122,13 @@ void CTarnelView::ApplyNotices()
     CTarnelDoc* doc = GetDocument();
     for (const LabelChangeNotice& notice : LabelChangeNotices().Take()) {
         if (notice.kind == LabelChangeKind::WholeLabel) {
-            if (notice.item == kSizeCodeLength)
+            // A whole label brings its width with it; a typed length leaves
+            // the typed width.
+            if (notice.item == kSizeCodeLength) {
                 ApplySizeNotice({ kSizeCodeLength, LabelChangeKind::LabelSize, notice.value, 0 });
+                ApplySizeNotice({ kSizeCodeWidth, LabelChangeKind::LabelSize,
+                    static_cast<int>(LabelParameterTable()[kValueLabelWidth]), 0 });
+            }
             RebuildItems();
         } else if (notice.kind == LabelChangeKind::LabelSize || notice.kind == LabelChangeKind::Gap) {
             ApplySizeNotice(notice);

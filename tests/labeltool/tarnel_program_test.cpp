@@ -75,6 +75,10 @@ TEST_F(TarnelTest, TypedValuesMoveItemsAndEveryEditBeforeAPaintCounts)
     Paint();
     EXPECT_EQ(View()->GetCassette().labelWidth, 512);
     EXPECT_EQ(View()->GetCassette().gap, 10);
+    // A length typed after the width keeps the typed width.
+    Type(1027, "45");
+    Paint();
+    EXPECT_EQ(View()->GetCassette().labelWidth, 512);
     // Barcode length 10 is announced as 26.
     Type(1014, "10");
     Paint();
