@@ -86,7 +86,7 @@ TEST_F(WorkScreenBusyTest, ItemWritesDuringTheLoadAreRefusedAndTheLoadEndsWhole)
         { "column fill",
             [this] {
                 ClickCell(1, 1);
-                Command(*m_screen, 32792);
+                ClickToolbar(32792);
             } },
     };
     for (const Case& c : cases) {

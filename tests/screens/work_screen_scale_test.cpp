@@ -296,7 +296,7 @@ TEST_F(WorkScreenScaleTest, SettingsInsertsGetTheirOwnRowsAndKeys)
     EXPECT_EQ(Grid().GetItemText(2, key), ids[1]);
     EXPECT_EQ(Grid().GetItemText(2, 4), "192.168.0.8");
     EXPECT_TRUE(Grid().GetItemState(2, 4) & GRIDSTATE_READONLY);
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
+    EXPECT_FALSE(Locked());
 
     // A cancelled dialog adds nothing.
     Run(1011);
@@ -332,7 +332,7 @@ TEST_F(WorkScreenScaleTest, SettingsInsertWhoseRowIsNotFoundUpdatesNothing)
     EXPECT_EQ(Grid().GetItemText(2, 0), "-->");
     ASSERT_FALSE(m_boxes.Records().empty());
     EXPECT_EQ(m_boxes.Records().back().text, "Scale Info Insert Error");
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
+    EXPECT_FALSE(Locked());
 }
 
 namespace {
@@ -397,7 +397,7 @@ TEST_F(WorkScreenScaleRowsTest, SingleRowCheckRefusesPicksRangesTheHeadingAndThe
             EXPECT_EQ(ModalDialogScript::Records()[0].templateId, 211u) << c.name;
         }
         EXPECT_EQ(Grid().Picks().listFlag + Grid().Picks().rangeFlag, 0) << c.name;
-        EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0) << c.name;
+        EXPECT_FALSE(Locked()) << c.name;
     }
     EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info] ORDER BY [ID]"),
         (std::vector<CString> { "7", "8" }));
@@ -420,7 +420,7 @@ TEST_F(WorkScreenScaleRowsTest, UpdateWritesTheDialogsValuesIntoTheClickedRow)
     EXPECT_EQ(Grid().GetItemText(2, 3), "9");
     EXPECT_EQ(Grid().GetItemText(2, 4), "10.0.0.9");
     EXPECT_EQ(Grid().GetItemText(1, 3), "7");
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
+    EXPECT_FALSE(Locked());
 }
 
 TEST_F(WorkScreenScaleRowsTest, DeleteRemovesTheClickedRowOrTheLastDataRow)
@@ -439,7 +439,7 @@ TEST_F(WorkScreenScaleRowsTest, DeleteRemovesTheClickedRowOrTheLastDataRow)
     Run(1012);
     EXPECT_EQ(Grid().GetRowCount(), 2);
     EXPECT_EQ(Grid().GetItemText(1, 0), "-->");
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
+    EXPECT_FALSE(Locked());
 }
 
 TEST_F(WorkScreenScaleRowsTest, ARowWithAKeyThatIsNoNumberStoresNothingAndSaysSo)
@@ -631,7 +631,7 @@ TEST_F(WorkScreenCommTest, SetupReloadsTheRegisteredScalesOfTheMode)
     ChooseMode(CCommSettings::kEthernet);
     // The lists empty at once; the reload holds the lock until its end.
     EXPECT_TRUE(Comm().GetChosen().empty());
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 1);
+    EXPECT_TRUE(Locked());
     ASSERT_TRUE(WaitForLoad());
     const std::vector<CString> ethernet = { "Scale name = A, IP=10.0.0.1", "Scale name = C, IP=10.0.0.3" };
     EXPECT_EQ(Comm().GetRegistered(), ethernet);
@@ -640,7 +640,7 @@ TEST_F(WorkScreenCommTest, SetupReloadsTheRegisteredScalesOfTheMode)
 
     // Only modes 1 and 2 reload.
     EXPECT_EQ(m_screen->SendMessage(WM_COMMMODE_CHANGED, 3, 0), 1);
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
+    EXPECT_FALSE(Locked());
     EXPECT_EQ(Comm().GetRegistered(), ethernet);
 }
 

@@ -724,7 +724,7 @@ TEST_F(WorkScreenTcpTest, AClickInTheTreeDuringASendLeavesTheItemsItCarries)
     ASSERT_TRUE(tree.GetItemRect(scaleInfo, &place, TRUE));
     ASSERT_TRUE(AfxSimulateClick(tree.GetSafeHwnd(), place.CenterPoint()));
     ASSERT_TRUE(WaitForLoad());
-    EXPECT_EQ(m_screen->Context().Kind(), "Scale_Info");
+    EXPECT_EQ(Caption(), "Scale Information");
     holding.Let();
     ASSERT_TRUE(WaitForJobs());
 

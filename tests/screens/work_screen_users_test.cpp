@@ -79,7 +79,7 @@ TEST_F(WorkScreenUsersTest, TheAdministratorSeesEveryManagerInTheList)
     AddManagers({ "kim", "lee" });
     Open();
     EXPECT_EQ(Listed(), (std::vector<CString> { "vexo", "kim", "lee" }));
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
+    EXPECT_FALSE(Locked());
     EXPECT_TRUE(Visible(1053));
     EXPECT_TRUE(Visible(1055));
     EXPECT_FALSE(Visible(1007));
@@ -108,7 +108,7 @@ TEST_F(WorkScreenUsersTest, RegisteringAddsTheManagerAndRereadsTheList)
     ClickControl(1055);
     EXPECT_EQ(Boxes(), (std::vector<CString> { "Password Error." }));
     EXPECT_EQ(Stored(), (std::vector<CString> { "kim", "vexo" }));
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
+    EXPECT_FALSE(Locked());
 }
 
 TEST_F(WorkScreenUsersTest, AnIdThatExistsShowsTheDatabaseErrorAndTheListIsReread)
@@ -131,7 +131,7 @@ TEST_F(WorkScreenUsersTest, IdsWithPathSeparatorsAreRefused)
         EXPECT_EQ(Boxes(), (std::vector<CString> { "User ID can't contain \\ or /." })) << id;
     }
     EXPECT_EQ(Stored(), (std::vector<CString> { "vexo" }));
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
+    EXPECT_FALSE(Locked());
 }
 
 TEST_F(WorkScreenUsersTest, DeleteAsksOnceAndNeverDeletesTheAdministrator)
@@ -161,13 +161,13 @@ TEST_F(WorkScreenUsersTest, OtherManagersSendNoRequestAndKeepNoLock)
     AddManagers({ "kim" });
     Open("kim");
     EXPECT_TRUE(Listed().empty());
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
+    EXPECT_FALSE(Locked());
     EXPECT_FALSE(m_screen->GetItemWorker()->IsDatabaseOpen());
     EXPECT_TRUE(Boxes().empty());
     // The next screen switch is not dropped.
     const CString db = MakeItemDatabase();
     Switch(kHintItem, "Item_Read", "kim", db);
-    EXPECT_EQ(m_screen->Context().Hint(), kHintItem);
+    EXPECT_EQ(Caption(), "Item Display");
     EXPECT_TRUE(Grid().IsWindowVisible());
 }
 
