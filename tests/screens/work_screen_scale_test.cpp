@@ -672,6 +672,7 @@ TEST_F(WorkScreenCommTest, SetupListsTheScalesWhateverWordAFinishedRequestLeft)
     for (const Case& c : cases) {
         Switch(kHintItem, "Item_Read", "vexo", db);
         c.leave();
+        // A word left in the worker's mailbox, which shows nowhere.
         ASSERT_NE(m_screen->Context().DbMailbox().Text(IDC_MAILBOX_NAME), "") << c.name;
         Comm().SelectMode(CCommSettings::kEthernet);
         OpenSetup();
@@ -687,7 +688,8 @@ TEST_F(WorkScreenCommTest, SetupListsTheScalesWhateverWordAFinishedRequestLeft)
 TEST_F(WorkScreenCommTest, SetupGivesTheDialogTheScreensKindAndNumber)
 {
     OpenRootInfo();
-    m_screen->Context().SetHint(0);
+    // A hint without a screen of its own keeps the kind, not the number.
+    Switch(kHintDatabaseChanged, "", "vexo", MakeItemDatabase());
     OpenSetup();
     EXPECT_EQ(Dialog().GetMode(), "Scale_Root_Info");
     EXPECT_EQ(m_screen->Context().Hint(), 18);
@@ -780,13 +782,21 @@ TEST_F(WorkScreenScaleTest, StartWithoutSettingsChoosesTheFirstRegisteredSerialS
 
 TEST_F(WorkScreenCommTest, SetupSetsTheScreenNumberOfEveryKind)
 {
-    const std::pair<const char*, int> kinds[] = { { "Item", 1 }, { "Add", 2 }, { "Adv", 4 },
-        { "Land_addition", 19 }, { "User_Label_Read", 17 }, { "Pre", 3 }, { "Scale_reg", 6 },
-        { "Scale_Info", 5 }, { "Mg_Reg_Read", 16 }, { "Scale_Root_Info", 18 },
-        { "Scale_Result_All_Read", 12 }, { "Scale_Result_Item_All_Read", 13 },
-        { "Scale_Result_Item_Day_Read", 14 }, { "Scale_Result_Day_Read", 15 }, { "Unknown", 15 } };
-    for (const auto& [kind, number] : kinds) {
-        m_screen->Context().SetKind(kind);
+    const CString db = MakeItemDatabase();
+    // Each screen's kind (a results screen's is its query word), then hint
+    // 11, which keeps the kind under another number (shown nowhere).
+    const std::tuple<LPARAM, const char*, int> screens[]
+        = { { kHintItem, "Item", 1 }, { kHintIngredient, "Add", 2 }, { kHintAdvertisement, "Adv", 4 },
+              { kHintLandAddition, "Land_addition", 19 }, { kHintUserLabel, "User_Label_Read", 17 },
+              { kHintPreset, "Pre", 3 }, { kHintScaleReg, "Scale_reg", 6 },
+              { kHintScaleInfo, "Scale_Info", 5 }, { kHintManagement, "Mg_Reg_Read", 16 },
+              { kHintScaleRootInfo, "Scale_Root_Info", 18 }, { kHintScaleTotal, "Scale_Result_All_Read", 12 },
+              { kHintScaleTotal, "Scale_Result_Item_All_Read", 13 },
+              { kHintScaleTotal, "Scale_Result_Item_Day_Read", 14 },
+              { kHintScaleTotal, "Scale_Result_Day_Read", 15 }, { kHintScaleTotal, "Unknown", 11 } };
+    for (const auto& [hint, kind, number] : screens) {
+        Switch(hint, kind, "vexo", hint == kHintManagement ? CString() : db);
+        Switch(kHintDatabaseChanged, "", "vexo", db);
         OpenSetup();
         EXPECT_EQ(m_screen->Context().Hint(), number) << kind;
         EXPECT_EQ(Dialog().GetMode(), kind);

@@ -196,7 +196,8 @@ TEST_F(WorkScreenTcpTest, ReceivesGoIntoTheDatabaseOfTheHourAndTheScale)
     CString progress;
     m_screen->GetDlgItemText(1039, progress);
     EXPECT_EQ(progress, "2"); // records stored by the last read
-    // The last statement stays in the database mailbox, not signalled.
+    // The last statement stays in the worker's mailbox (shown nowhere), not
+    // signalled.
     EXPECT_EQ(m_screen->Context().DbMailbox().Text(1003), "ITEM_REV");
     EXPECT_EQ(m_screen->Context().DbMailbox().Text(1002).Find("INSERT INTO [Item]"), 0);
     EXPECT_NE(m_screen->Context().DbMailbox().Text(1002).Find("'O''Three'"), -1);
@@ -325,7 +326,8 @@ TEST_F(WorkScreenTcpTest, PresetReadsAskForTheTypedPageOrForAllAndStoreTheKeys)
     const std::vector<CString> page12 = Column(target,
         "SELECT [page_num] || '|' || [num] || '|' || [str] FROM [Preset] WHERE [str] <> '0' ORDER BY [ID]");
     EXPECT_EQ(page12, (std::vector<CString> { "12|1|41", "12|2|7" }));
-    // A preset page names no request word; its statements reach the SQL edit.
+    // A preset page names no request word; its statements reach the SQL edit
+    // of the worker's mailbox (shown nowhere).
     EXPECT_NE(m_screen->Context().DbMailbox().Text(1003), "ITEM_REV");
     EXPECT_EQ(m_screen->Context().DbMailbox().Text(1002).Find("INSERT INTO [Preset]"), 0);
 
@@ -511,6 +513,7 @@ TEST_F(WorkScreenTcpTest, TransStopFreesTheButtonsButLeavesATcpJobRunning)
     // The TCP path leaves the buttons as they are.
     for (int id : { 1009, 1010, 1001, 1002, 1025, 1027, 1029 })
         EXPECT_TRUE(Enabled(id)) << id;
+    // The buttons as a running serial transfer sets them (set alone here).
     m_screen->Context().EnableItemTransButtons(FALSE);
     m_screen->EnableScaleTransButtons(FALSE);
     m_screen->EnableTransStopButton(TRUE);
