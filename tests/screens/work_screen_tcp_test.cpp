@@ -12,6 +12,7 @@
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/click_at.h"
+#include "tests/support/command.h"
 #include "tests/support/dlg_item.h"
 #include "tests/support/scale_memory.h"
 
@@ -701,7 +702,7 @@ TEST_F(WorkScreenTcpTest, AClickInTheTreeDuringASendLeavesTheItemsItCarries)
 {
     const CString db = ItemsWith({ "'41', 'A', '1'", "'42', 'B', '2'", "'43', 'C', '3'" });
     FileDialogScript::PushPath(db);
-    GetMainFrame()->SendMessage(WM_COMMAND, MAKEWPARAM(57601, 0), 0); // File Open fills the tree
+    Command(*GetMainFrame(), 57601); // File Open fills the tree
     Switch(kHintItem, "Item_Read", "vexo", db);
     ASSERT_TRUE(WaitForLoad());
     ScaleMemory memory;
