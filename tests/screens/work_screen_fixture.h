@@ -2,8 +2,9 @@
 // The whole main window with the real work screen on a private data root,
 // and helpers that fill an item database, switch screens through the left
 // pane and wait for the item worker's load to end. The screen's Context()
-// serves only what no door shows or sets: a load's update lock, the item
-// worker's mailbox, a hint or kind set alone, the screen's manager.
+// serves only what no door shows or sets (each use says which): a load's
+// update lock, the item worker's mailbox, the screen's number, manager and
+// paths, the panels' switches, a grid of chosen columns.
 
 #include <gtest/gtest.h>
 
