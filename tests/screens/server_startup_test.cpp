@@ -66,13 +66,19 @@ TEST_F(ServerStartupTest, StartsOnlyWhenTheSettingSaysSo)
 }
 
 // Server Start and Server Stop, routed from the work screen to the left
-// pane: the setting stored, the restart asked for, the program ended.
+// pane: greyed, so the user's choice does nothing; their handlers, which
+// only a command sent past the menu reaches, store the setting, ask for the
+// restart and end the program.
 TEST_F(ServerStartupTest, StartAndStopCommandsStoreTheSettingAndEnd)
 {
     const std::pair<UINT, const char*> cases[] = { { ID_SERVER_START, "TRUE" }, { ID_SERVER_STOP, "FALSE" } };
     for (const auto& [id, stored] : cases) {
         StartProgram(nullptr);
-        Command(*m_screen, id);
+        const std::string before = TempDataRoot::ReadAll(m_root.Native(kServerStartFile));
+        EXPECT_FALSE(Command(*m_screen, id)) << id;
+        EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kServerStartFile)), before);
+        ASSERT_NE(GetMainFrame(), nullptr);
+        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
         EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kServerStartFile)), stored);
         EXPECT_EQ(BoxTexts().back(), kRestartText);
         EXPECT_EQ(GetMainFrame(), nullptr) << "the program ends";
