@@ -603,7 +603,7 @@ protected:
     }
     void OpenSetup()
     {
-        Command(*m_screen, 32773);
+        ASSERT_TRUE(Command(*GetMainFrame(), 32773)); // Communication Setup > Setup
         ASSERT_TRUE(WaitForLoad());
     }
     // A click on a button of the setup dialog where it stands.
@@ -774,7 +774,7 @@ TEST_F(WorkScreenScaleTest, StartWithoutSettingsChoosesTheFirstRegisteredSerialS
     // Only the first load chooses a scale.
     AddScale("second", nullptr, "5", "vexo");
     Comm().ClearChosen();
-    Command(*m_screen, 32773);
+    ASSERT_TRUE(Command(*GetMainFrame(), 32773)); // Communication Setup > Setup
     ASSERT_TRUE(WaitForLoad());
     EXPECT_EQ(Comm().GetRegistered().size(), 1u);
     EXPECT_TRUE(Comm().GetChosen().empty());
