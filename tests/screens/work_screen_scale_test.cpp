@@ -793,10 +793,12 @@ TEST_F(WorkScreenCommTest, SetupSetsTheScreenNumberOfEveryKind)
               { kHintScaleRootInfo, "Scale_Root_Info", 18 }, { kHintScaleTotal, "Scale_Result_All_Read", 12 },
               { kHintScaleTotal, "Scale_Result_Item_All_Read", 13 },
               { kHintScaleTotal, "Scale_Result_Item_Day_Read", 14 },
-              { kHintScaleTotal, "Scale_Result_Day_Read", 15 }, { kHintScaleTotal, "Unknown", 11 } };
+              { kHintScaleTotal, "Scale_Result_Day_Read", 15 }, { kHintRefresh, "", 11 },
+              { kHintScaleTotal, "Unknown", 11 } };
     for (const auto& [hint, kind, number] : screens) {
         Switch(hint, kind, "vexo", hint == kHintManagement ? CString() : db);
         Switch(kHintDatabaseChanged, "", "vexo", db);
+        LogIn("vexo"); // the log-out screen greys Setup
         OpenSetup();
         EXPECT_EQ(m_screen->Context().Hint(), number) << kind;
         EXPECT_EQ(Dialog().GetMode(), kind);
