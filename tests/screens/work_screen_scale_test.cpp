@@ -296,7 +296,6 @@ TEST_F(WorkScreenScaleTest, SettingsInsertsGetTheirOwnRowsAndKeys)
     EXPECT_EQ(Grid().GetItemText(2, key), ids[1]);
     EXPECT_EQ(Grid().GetItemText(2, 4), "192.168.0.8");
     EXPECT_TRUE(Grid().GetItemState(2, 4) & GRIDSTATE_READONLY);
-    EXPECT_FALSE(Locked());
 
     // A cancelled dialog adds nothing.
     Run(1011);
@@ -332,7 +331,6 @@ TEST_F(WorkScreenScaleTest, SettingsInsertWhoseRowIsNotFoundUpdatesNothing)
     EXPECT_EQ(Grid().GetItemText(2, 0), "-->");
     ASSERT_FALSE(m_boxes.Records().empty());
     EXPECT_EQ(m_boxes.Records().back().text, "Scale Info Insert Error");
-    EXPECT_FALSE(Locked());
 }
 
 namespace {
@@ -397,7 +395,6 @@ TEST_F(WorkScreenScaleRowsTest, SingleRowCheckRefusesPicksRangesTheHeadingAndThe
             EXPECT_EQ(ModalDialogScript::Records()[0].templateId, 211u) << c.name;
         }
         EXPECT_EQ(Grid().Picks().listFlag + Grid().Picks().rangeFlag, 0) << c.name;
-        EXPECT_FALSE(Locked()) << c.name;
     }
     EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info] ORDER BY [ID]"),
         (std::vector<CString> { "7", "8" }));
@@ -420,7 +417,6 @@ TEST_F(WorkScreenScaleRowsTest, UpdateWritesTheDialogsValuesIntoTheClickedRow)
     EXPECT_EQ(Grid().GetItemText(2, 3), "9");
     EXPECT_EQ(Grid().GetItemText(2, 4), "10.0.0.9");
     EXPECT_EQ(Grid().GetItemText(1, 3), "7");
-    EXPECT_FALSE(Locked());
 }
 
 TEST_F(WorkScreenScaleRowsTest, DeleteRemovesTheClickedRowOrTheLastDataRow)
@@ -439,7 +435,6 @@ TEST_F(WorkScreenScaleRowsTest, DeleteRemovesTheClickedRowOrTheLastDataRow)
     Run(1012);
     EXPECT_EQ(Grid().GetRowCount(), 2);
     EXPECT_EQ(Grid().GetItemText(1, 0), "-->");
-    EXPECT_FALSE(Locked());
 }
 
 TEST_F(WorkScreenScaleRowsTest, ARowWithAKeyThatIsNoNumberStoresNothingAndSaysSo)

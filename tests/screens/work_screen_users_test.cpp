@@ -79,7 +79,6 @@ TEST_F(WorkScreenUsersTest, TheAdministratorSeesEveryManagerInTheList)
     AddManagers({ "kim", "lee" });
     Open();
     EXPECT_EQ(Listed(), (std::vector<CString> { "vexo", "kim", "lee" }));
-    EXPECT_FALSE(Locked());
     EXPECT_TRUE(Visible(1053));
     EXPECT_TRUE(Visible(1055));
     EXPECT_FALSE(Visible(1007));
@@ -161,7 +160,6 @@ TEST_F(WorkScreenUsersTest, OtherManagersSendNoRequestAndKeepNoLock)
     AddManagers({ "kim" });
     Open("kim");
     EXPECT_TRUE(Listed().empty());
-    EXPECT_FALSE(Locked());
     EXPECT_FALSE(m_screen->GetItemWorker()->IsDatabaseOpen());
     EXPECT_TRUE(Boxes().empty());
     // The next screen switch is not dropped.
