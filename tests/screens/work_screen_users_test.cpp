@@ -2,6 +2,8 @@
 // Manager.mdb, registering and deleting managers, and what other managers get
 // (no request, no lock left behind).
 
+#include <cstdio>
+
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
 #include "platform/wnd/core/input_seam.h"
@@ -167,6 +169,19 @@ TEST_F(WorkScreenUsersTest, OtherManagersSendNoRequestAndKeepNoLock)
     Switch(kHintItem, "Item_Read", "kim", db);
     EXPECT_EQ(Caption(), "Item Display");
     EXPECT_TRUE(Grid().IsWindowVisible());
+}
+
+TEST_F(WorkScreenUsersTest, AManagerDatabaseGoneIsNamedAndTheScreenStaysUsable)
+{
+    AddManagers({ "kim" });
+    Open();
+    std::remove(m_root.Native(kManagerDatabase).c_str());
+    // Each step's wait for the load fails while the lock stays.
+    Register("lee", "p", "p");
+    MessageBoxScript::PushAnswer(IDYES);
+    Delete(1);
+    const CString gone = "Could not find file 'C:\\Windows\\system\\Manager\\Manager.mdb'.";
+    EXPECT_EQ(Boxes(), (std::vector<CString> { gone, "Delete the selected user id?", gone }));
 }
 
 } // namespace
