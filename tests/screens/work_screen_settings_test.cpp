@@ -257,6 +257,8 @@ TEST_F(WorkScreenSettingsTest, ReceiveNumbersAreReadAsARangeAListOrOneNumber)
         { "1.5", "Item", {}, "Input Error" },
         { "201,202", "Land_addition", { 201, 202 }, nullptr },
         { "200-202", "Land_addition", {}, "Land Addition Number is a 201 ~ 500." },
+        { "500", "Land_addition", { 500 }, nullptr },
+        { "499-501", "Land_addition", {}, "Land Addition Number is a 201 ~ 500." },
     };
     const CString db = MakeItemDatabase();
     for (const Case& c : cases) {
