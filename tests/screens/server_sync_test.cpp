@@ -46,7 +46,7 @@ protected:
     Texts Server(const char* sql) { return Column(m_root.Native(kServerDatabase).c_str(), sql); }
     void ExpectIdle()
     {
-        EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
+        EXPECT_FALSE(Locked());
         for (int id : { 1007, 1008, 1065, 1066 })
             EXPECT_TRUE(Enabled(id)) << id;
     }

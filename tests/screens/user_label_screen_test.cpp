@@ -202,7 +202,7 @@ TEST_F(UserLabelScreenTest, AFailedInsertTakesItsRowAwayAndNoEarlierIdIsReused)
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(MessageBoxScript::Records()[0].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
     EXPECT_EQ(boxes[1], "User Label Insert Error");
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
+    EXPECT_FALSE(Locked());
     EXPECT_TRUE(Enabled(1059) && Enabled(1060));
 }
 

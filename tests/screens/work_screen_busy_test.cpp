@@ -86,7 +86,7 @@ TEST_F(WorkScreenBusyTest, ItemWritesDuringTheLoadAreRefusedAndTheLoadEndsWhole)
         { "column fill",
             [this] {
                 ClickCell(1, 1);
-                Command(*m_screen, 32792);
+                ClickToolbar(32792);
             } },
     };
     for (const Case& c : cases) {
@@ -118,13 +118,13 @@ TEST_F(WorkScreenBusyTest, ScaleWritesAndTheScaleListWaitForTheLoadToEnd)
     ClickCell(1, 1);
     m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
     // Communication Setup reads the register; a second one meanwhile is told.
-    Command(*m_screen, 32773);
+    ASSERT_TRUE(Command(*GetMainFrame(), 32773)); // Communication Setup > Setup
     ASSERT_TRUE(PumpUntil([this] { return m_screen->Scales().CommSettings().GetRegistered().size() >= 3; }));
     for (const int id : { 1011, 1013, 1014, 1012 }) {
         ASSERT_TRUE(m_screen->GetItemWorker()->IsRequestInFlight()) << id;
         ClickControl(id);
     }
-    Command(*m_screen, 32773);
+    ASSERT_TRUE(Command(*GetMainFrame(), 32773)); // Communication Setup > Setup
     EXPECT_EQ(BoxTexts(), std::vector<CString>(5, kBusyText));
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     EXPECT_TRUE(m_port.m_ethernet.empty());

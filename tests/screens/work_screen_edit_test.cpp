@@ -231,11 +231,11 @@ TEST_F(WorkScreenEditTest, EditsWriteNothingWithoutADatabaseOrOnTheKeyOrOnScaleS
     // The key column itself.
     EditCell(1, ColumnOf("ID"), "5");
     // The scale settings screen writes through its own dialogs (its grid is
-    // another; the hint alone is changed, as no door does).
+    // another; the hint alone is changed, as no door does; so is the path).
     m_screen->Context().SetHint(5);
     EditCell(1, name, "Scale");
     m_screen->Context().SetHint(1);
-    // No item database: only the grid changes.
+    // No item database under a loaded grid: only the grid changes.
     const CString path = m_screen->Context().ItemDbPath();
     m_screen->Context().SetItemDbPath("");
     EditCell(1, name, "Nowhere");

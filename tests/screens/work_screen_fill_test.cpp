@@ -6,7 +6,6 @@
 #include "screens/row_dialogs.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
-#include "tests/support/command.h"
 
 namespace {
 
@@ -33,7 +32,7 @@ protected:
             dialog.SetDlgItemText(1003, increment);
             AfxClickDlgButton(dialog, IDOK);
         });
-        Command(*m_screen, 32792);
+        ClickToolbar(32792);
     }
     std::vector<CString> GridColumn(const char* title) const
     {
@@ -118,7 +117,7 @@ TEST_F(WorkScreenFillTest, ClicksOutsideTheDataCellsFillNothing)
     // mouse click reaches.
     for (const auto& [row, column] : clicks) {
         Grid().SendNotify(row, column, GRIDNOTIFY_CLICK);
-        Command(*m_screen, 32792);
+        ClickToolbar(32792);
     }
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     // The last data row is the last one filled.
@@ -127,7 +126,7 @@ TEST_F(WorkScreenFillTest, ClicksOutsideTheDataCellsFillNothing)
         dialog.SetDlgItemText(1002, "50");
         AfxClickDlgButton(dialog, IDOK);
     });
-    Command(*m_screen, 32792);
+    ClickToolbar(32792);
     EXPECT_EQ(Stored("item_num"), (std::vector<CString> { "1", "50" }));
     EXPECT_EQ(Grid().GetItemText(3, 1), "");
 }
@@ -145,7 +144,7 @@ TEST_F(WorkScreenFillTest, DialogNeedsBothValuesAndStartsWithIncrementOne)
         AfxClickDlgButton(dialog, IDCANCEL);
     });
     ClickCell(1, 1);
-    Command(*m_screen, 32792);
+    ClickToolbar(32792);
     EXPECT_EQ(shownIncrement, "1");
     const auto boxes = m_boxes.Records();
     ASSERT_EQ(boxes.size(), 2u);
@@ -174,7 +173,7 @@ TEST_F(WorkScreenFillTest, OtherScreensHaveNoFill)
     Switch(kHintPreset, "Pre_Read", "vexo", m_db);
     // The preset screen hides the grid: only a notice reaches it.
     Grid().SendNotify(1, 1, GRIDNOTIFY_CLICK);
-    Command(*m_screen, 32792);
+    ClickToolbar(32792);
     EXPECT_TRUE(ModalDialogScript::Records().empty());
 }
 

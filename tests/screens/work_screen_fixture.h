@@ -2,8 +2,9 @@
 // The whole main window with the real work screen on a private data root,
 // and helpers that fill an item database, switch screens through the left
 // pane and wait for the item worker's load to end. The screen's Context()
-// serves only what no door shows or sets: a load's update lock, the item
-// worker's mailbox, the screen's kind and hint, a manager without a log-in.
+// serves only what no door shows or sets (each use says which): a load's
+// update lock, the item worker's mailbox, the screen's number, manager and
+// paths, the panels' switches, a grid of chosen columns.
 
 #include <gtest/gtest.h>
 
@@ -60,6 +61,13 @@ protected:
     void Switch(LPARAM hint, const char* query, const char* userId, const CString& path);
     // Waits until the update lock is clear and the worker has answered.
     bool WaitForLoad();
+    // The update lock that drops the left pane's choices (no control shows it).
+    bool Locked() const;
+    // The left pane's end of a log-in: userId its manager, then hint 8.
+    void LogIn(const char* userId);
+    // A click on the main toolbar's button of command id, after the idle
+    // update that enables it by the command route.
+    void ClickToolbar(UINT id);
     // Ends an in-place edit of cell (row, column) with text, as typing does.
     void EditCell(int row, int column, const CString& text);
     // A mouse click on the centre of grid cell (row, column) with keys held,

@@ -10,6 +10,7 @@
 #include "screens/register_screens.h"
 #include "shell/file_helpers.h"
 #include "shell/right_container_view.h"
+#include "shell/view_hints.h"
 #include "tests/support/click_at.h"
 #include "tests/support/dlg_item.h"
 
@@ -111,10 +112,34 @@ bool WorkScreenFixture::WaitForLoad()
 {
     return PumpUntil(
         [this] {
-            return m_screen->Context().GetUpdateLock() == 0 && !m_screen->GetItemWorker()->IsDatabaseOpen()
+            return !Locked() && !m_screen->GetItemWorker()->IsDatabaseOpen()
                 && !m_screen->GetItemWorker()->IsRequestInFlight();
         },
         std::chrono::seconds(15));
+}
+
+bool WorkScreenFixture::Locked() const
+{
+    return m_screen->Context().GetUpdateLock() != 0;
+}
+
+void WorkScreenFixture::LogIn(const char* userId)
+{
+    LeftPane()->LogIn(userId, "");
+    LeftPane()->Mailbox().SetText(IDC_MAILBOX_TEXT, userId);
+    LeftPane()->SendHint(kHintLoggedIn);
+}
+
+void WorkScreenFixture::ClickToolbar(UINT id)
+{
+    m_app->OnIdle(0);
+    CToolBar& bar = GetMainFrame()->m_wndToolBar;
+    const int index = bar.CommandToIndex(id);
+    ASSERT_GE(index, 0) << id;
+    CRect place;
+    bar.GetItemRect(index, &place);
+    ASSERT_TRUE(AfxSimulateClick(bar.GetSafeHwnd(), place.CenterPoint())) << id;
+    AfxPumpUntil([] { return false; }, 0);
 }
 
 void WorkScreenFixture::EditCell(int row, int column, const CString& text)

@@ -32,7 +32,7 @@ protected:
         WorkScreenFixture::SetUp();
         CReservationTransThread::SetReplyTimeout(60);
         CReservationTransThread::SetConnectTimeout(2000);
-        m_screen->Context().SetUserId("kim");
+        LogIn("kim");
         SetClock(CTime(2007, 3, 5, 9, 6, 30));
     }
     void TearDown() override

@@ -321,7 +321,7 @@ TEST_F(WorkScreenResultsTest, DbSumMovesEveryRowOrNone)
             m_db, "TotalDayResult", { { "y1", "kim" }, { "y2", "kim" }, { "y3", "kim" }, { "y4", "kim" } });
         Switch(kHintOneDay, "Scale_Result_Day_Read", "kim", m_db);
         MessageBoxScript::Reset();
-        MessageBoxScript::PushAnswerWhen(IDYES, [&] { return m_screen->Context().GetUpdateLock() == 0; });
+        MessageBoxScript::PushAnswerWhen(IDYES, [&] { return !Locked(); });
         c.hinder();
         ClickControl(1057);
         ASSERT_TRUE(WaitForLoad()) << c.name;

@@ -296,7 +296,6 @@ TEST_F(WorkScreenScaleTest, SettingsInsertsGetTheirOwnRowsAndKeys)
     EXPECT_EQ(Grid().GetItemText(2, key), ids[1]);
     EXPECT_EQ(Grid().GetItemText(2, 4), "192.168.0.8");
     EXPECT_TRUE(Grid().GetItemState(2, 4) & GRIDSTATE_READONLY);
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
 
     // A cancelled dialog adds nothing.
     Run(1011);
@@ -332,7 +331,6 @@ TEST_F(WorkScreenScaleTest, SettingsInsertWhoseRowIsNotFoundUpdatesNothing)
     EXPECT_EQ(Grid().GetItemText(2, 0), "-->");
     ASSERT_FALSE(m_boxes.Records().empty());
     EXPECT_EQ(m_boxes.Records().back().text, "Scale Info Insert Error");
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
 }
 
 namespace {
@@ -397,7 +395,6 @@ TEST_F(WorkScreenScaleRowsTest, SingleRowCheckRefusesPicksRangesTheHeadingAndThe
             EXPECT_EQ(ModalDialogScript::Records()[0].templateId, 211u) << c.name;
         }
         EXPECT_EQ(Grid().Picks().listFlag + Grid().Picks().rangeFlag, 0) << c.name;
-        EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0) << c.name;
     }
     EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info] ORDER BY [ID]"),
         (std::vector<CString> { "7", "8" }));
@@ -420,7 +417,6 @@ TEST_F(WorkScreenScaleRowsTest, UpdateWritesTheDialogsValuesIntoTheClickedRow)
     EXPECT_EQ(Grid().GetItemText(2, 3), "9");
     EXPECT_EQ(Grid().GetItemText(2, 4), "10.0.0.9");
     EXPECT_EQ(Grid().GetItemText(1, 3), "7");
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
 }
 
 TEST_F(WorkScreenScaleRowsTest, DeleteRemovesTheClickedRowOrTheLastDataRow)
@@ -439,7 +435,6 @@ TEST_F(WorkScreenScaleRowsTest, DeleteRemovesTheClickedRowOrTheLastDataRow)
     Run(1012);
     EXPECT_EQ(Grid().GetRowCount(), 2);
     EXPECT_EQ(Grid().GetItemText(1, 0), "-->");
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
 }
 
 TEST_F(WorkScreenScaleRowsTest, ARowWithAKeyThatIsNoNumberStoresNothingAndSaysSo)
@@ -603,7 +598,7 @@ protected:
     }
     void OpenSetup()
     {
-        Command(*m_screen, 32773);
+        ASSERT_TRUE(Command(*GetMainFrame(), 32773)); // Communication Setup > Setup
         ASSERT_TRUE(WaitForLoad());
     }
     // A click on a button of the setup dialog where it stands.
@@ -631,7 +626,7 @@ TEST_F(WorkScreenCommTest, SetupReloadsTheRegisteredScalesOfTheMode)
     ChooseMode(CCommSettings::kEthernet);
     // The lists empty at once; the reload holds the lock until its end.
     EXPECT_TRUE(Comm().GetChosen().empty());
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 1);
+    EXPECT_TRUE(Locked());
     ASSERT_TRUE(WaitForLoad());
     const std::vector<CString> ethernet = { "Scale name = A, IP=10.0.0.1", "Scale name = C, IP=10.0.0.3" };
     EXPECT_EQ(Comm().GetRegistered(), ethernet);
@@ -640,7 +635,7 @@ TEST_F(WorkScreenCommTest, SetupReloadsTheRegisteredScalesOfTheMode)
 
     // Only modes 1 and 2 reload.
     EXPECT_EQ(m_screen->SendMessage(WM_COMMMODE_CHANGED, 3, 0), 1);
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
+    EXPECT_FALSE(Locked());
     EXPECT_EQ(Comm().GetRegistered(), ethernet);
 }
 
@@ -672,6 +667,7 @@ TEST_F(WorkScreenCommTest, SetupListsTheScalesWhateverWordAFinishedRequestLeft)
     for (const Case& c : cases) {
         Switch(kHintItem, "Item_Read", "vexo", db);
         c.leave();
+        // A word left in the worker's mailbox, which shows nowhere.
         ASSERT_NE(m_screen->Context().DbMailbox().Text(IDC_MAILBOX_NAME), "") << c.name;
         Comm().SelectMode(CCommSettings::kEthernet);
         OpenSetup();
@@ -687,7 +683,8 @@ TEST_F(WorkScreenCommTest, SetupListsTheScalesWhateverWordAFinishedRequestLeft)
 TEST_F(WorkScreenCommTest, SetupGivesTheDialogTheScreensKindAndNumber)
 {
     OpenRootInfo();
-    m_screen->Context().SetHint(0);
+    // A hint without a screen of its own keeps the kind, not the number.
+    Switch(kHintDatabaseChanged, "", "vexo", MakeItemDatabase());
     OpenSetup();
     EXPECT_EQ(Dialog().GetMode(), "Scale_Root_Info");
     EXPECT_EQ(m_screen->Context().Hint(), 18);
@@ -772,7 +769,7 @@ TEST_F(WorkScreenScaleTest, StartWithoutSettingsChoosesTheFirstRegisteredSerialS
     // Only the first load chooses a scale.
     AddScale("second", nullptr, "5", "vexo");
     Comm().ClearChosen();
-    Command(*m_screen, 32773);
+    ASSERT_TRUE(Command(*GetMainFrame(), 32773)); // Communication Setup > Setup
     ASSERT_TRUE(WaitForLoad());
     EXPECT_EQ(Comm().GetRegistered().size(), 1u);
     EXPECT_TRUE(Comm().GetChosen().empty());
@@ -780,13 +777,23 @@ TEST_F(WorkScreenScaleTest, StartWithoutSettingsChoosesTheFirstRegisteredSerialS
 
 TEST_F(WorkScreenCommTest, SetupSetsTheScreenNumberOfEveryKind)
 {
-    const std::pair<const char*, int> kinds[] = { { "Item", 1 }, { "Add", 2 }, { "Adv", 4 },
-        { "Land_addition", 19 }, { "User_Label_Read", 17 }, { "Pre", 3 }, { "Scale_reg", 6 },
-        { "Scale_Info", 5 }, { "Mg_Reg_Read", 16 }, { "Scale_Root_Info", 18 },
-        { "Scale_Result_All_Read", 12 }, { "Scale_Result_Item_All_Read", 13 },
-        { "Scale_Result_Item_Day_Read", 14 }, { "Scale_Result_Day_Read", 15 }, { "Unknown", 15 } };
-    for (const auto& [kind, number] : kinds) {
-        m_screen->Context().SetKind(kind);
+    const CString db = MakeItemDatabase();
+    // Each screen's kind (a results screen's is its query word), then hint
+    // 11, which keeps the kind under another number (shown nowhere).
+    const std::tuple<LPARAM, const char*, int> screens[]
+        = { { kHintItem, "Item", 1 }, { kHintIngredient, "Add", 2 }, { kHintAdvertisement, "Adv", 4 },
+              { kHintLandAddition, "Land_addition", 19 }, { kHintUserLabel, "User_Label_Read", 17 },
+              { kHintPreset, "Pre", 3 }, { kHintScaleReg, "Scale_reg", 6 },
+              { kHintScaleInfo, "Scale_Info", 5 }, { kHintManagement, "Mg_Reg_Read", 16 },
+              { kHintScaleRootInfo, "Scale_Root_Info", 18 }, { kHintScaleTotal, "Scale_Result_All_Read", 12 },
+              { kHintScaleTotal, "Scale_Result_Item_All_Read", 13 },
+              { kHintScaleTotal, "Scale_Result_Item_Day_Read", 14 },
+              { kHintScaleTotal, "Scale_Result_Day_Read", 15 }, { kHintRefresh, "", 11 },
+              { kHintScaleTotal, "Unknown", 11 } };
+    for (const auto& [hint, kind, number] : screens) {
+        Switch(hint, kind, "vexo", hint == kHintManagement ? CString() : db);
+        Switch(kHintDatabaseChanged, "", "vexo", db);
+        LogIn("vexo"); // the log-out screen greys Setup
         OpenSetup();
         EXPECT_EQ(m_screen->Context().Hint(), number) << kind;
         EXPECT_EQ(Dialog().GetMode(), kind);

@@ -178,7 +178,7 @@ TEST_F(WorkScreenSerialTest, ReadByNumbersLandsInTheDatabaseOfTheHourAndTheScale
     EXPECT_EQ(Column(target, "SELECT [item_name] FROM [Item] ORDER BY [ID]"),
         (std::vector<CString> { "Item 1", "Item 3" }));
     EXPECT_EQ(Column(target, "SELECT [mg_id] FROM [Item]"), (std::vector<CString> { "vexo", "vexo" }));
-    EXPECT_EQ(m_screen->Context().DbMailbox().Text(1003), "ITEM_REV");
+    EXPECT_EQ(m_screen->Context().DbMailbox().Text(1003), "ITEM_REV"); // the worker's, shown nowhere
     EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 0);
 }
 

@@ -20,7 +20,7 @@ protected:
     void WriteSetting(const char* stem, const std::string& bytes)
     {
         TempDataRoot::WriteAll(
-            m_root.Native(ManagerSettingsPath(stem, m_screen->Context().UserId()).GetString()), bytes);
+            m_root.Native(ManagerSettingsPath(stem, LeftPane()->UserId()).GetString()), bytes);
     }
     // An item grid with the POS columns and rows of (item number, kind, code):
     // the item screen's grid rebuilt (no door makes a grid of chosen columns).
@@ -44,7 +44,7 @@ protected:
 
 TEST_F(WorkScreenSettingsTest, DefaultValuesAreOnOnlyForTheirOwnManager)
 {
-    m_screen->Context().SetUserId("vexo");
+    LogIn("vexo");
     struct Case {
         std::string file;
         int on;
@@ -55,13 +55,13 @@ TEST_F(WorkScreenSettingsTest, DefaultValuesAreOnOnlyForTheirOwnManager)
         WriteSetting(kDefaultValueFile, c.file);
         EXPECT_EQ(m_screen->GetItemDefaults().LoadDefaultValues(), c.on) << c.file;
     }
-    m_screen->Context().SetUserId("nobody");
+    LogIn("nobody");
     EXPECT_EQ(m_screen->GetItemDefaults().LoadDefaultValues(), 0);
 }
 
 TEST_F(WorkScreenSettingsTest, ColumnListAndTablesFollowTheManagersFiles)
 {
-    m_screen->Context().SetUserId("vexo");
+    LogIn("vexo");
     EXPECT_EQ(m_screen->GetItemDefaults().BuildItemColumnList(), "");
     WriteSetting(kDefaultUncheckIndexFile, "\r\n");
     EXPECT_EQ(m_screen->GetItemDefaults().BuildItemColumnList(), "");
@@ -95,8 +95,7 @@ TEST_F(WorkScreenSettingsTest, TheItemScreenShowsOnlyTheListedColumnsWhenDefault
     Execute(db,
         { "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('7', 'Apple', '900', "
           "'kim')" });
-    LeftPane()->Mailbox().SetText(IDC_MAILBOX_TEXT, "kim");
-    m_screen->Context().SetUserId("kim");
+    LogIn("kim");
     WriteSetting(kDefaultValueFile, "kim\r\nTRUE");
     WriteSetting(kDefaultUncheckIndexFile, "unitprice\r\nitem_name\r\n");
     Switch(kHintItem, "Item_Read", "kim", db);
@@ -138,7 +137,7 @@ TEST_F(WorkScreenSettingsTest, CommunicationSettingsAreRestoredFromTheFile)
         EXPECT_EQ(m_screen->Scales().GetComPort(), c.comPort) << c.file;
         EXPECT_EQ(m_screen->Scales().CommSettings().GetChosen(), c.scales) << c.file;
         EXPECT_EQ(m_screen->GetCommSetupFlag(), c.result) << c.file;
-        if (c.result) {
+        if (c.result) { // the screen's manager, which no control shows
             EXPECT_EQ(m_screen->Context().UserId(), "vexo");
         }
         if (c.mode == CCommSettings::kEthernet) {
@@ -150,7 +149,7 @@ TEST_F(WorkScreenSettingsTest, CommunicationSettingsAreRestoredFromTheFile)
 
 TEST_F(WorkScreenSettingsTest, WithoutSettingsTheScreenStartsAsAdministratorOnSerialComOne)
 {
-    EXPECT_EQ(m_screen->Context().UserId(), "vexo");
+    EXPECT_EQ(m_screen->Context().UserId(), "vexo"); // shown by no control
     EXPECT_EQ(m_screen->Scales().CommSettings().ModeText(), "Serial");
     EXPECT_EQ(m_screen->Scales().CommSettings().GetPort(), 0);
     EXPECT_EQ(m_screen->Scales().GetComPort(), 1);
@@ -258,6 +257,8 @@ TEST_F(WorkScreenSettingsTest, ReceiveNumbersAreReadAsARangeAListOrOneNumber)
         { "1.5", "Item", {}, "Input Error" },
         { "201,202", "Land_addition", { 201, 202 }, nullptr },
         { "200-202", "Land_addition", {}, "Land Addition Number is a 201 ~ 500." },
+        { "500", "Land_addition", { 500 }, nullptr },
+        { "499-501", "Land_addition", {}, "Land Addition Number is a 201 ~ 500." },
     };
     const CString db = MakeItemDatabase();
     for (const Case& c : cases) {

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "db/db_messages.h"
 #include "db/item_db_worker.h"
 #include "platform/wnd/core/cmdui.h"
 #include "platform/wnd/dialogs/filedialog.h"
@@ -114,10 +115,11 @@ TEST_F(WorkScreenTest, StreamedRowsAreAcknowledged)
     const CString items(m_root.Native("C:\\items.mdb").c_str());
     ASSERT_TRUE(WriteResourceFile(150, items));
     CItemDbWorker* worker = m_screen->GetItemWorker();
-    worker->OpenDatabase(items);
-    m_screen->Context().DbMailbox().SetText(1003, "Item_Read");
-    m_screen->Context().DbMailbox().SetText(1002, "SELECT [item_num] FROM [Item]");
-    worker->SetEvent();
+    // The left pane's choice of the item screen: its words, then the hint.
+    LeftPane()->Mailbox().SetText(IDC_MAILBOX_NAME, "Item_Read");
+    LeftPane()->Mailbox().SetText(IDC_MAILBOX_TEXT, "vexo");
+    CString path = items;
+    LeftPane()->SendHint(kHintItem, &path);
     EXPECT_TRUE(PumpUntil([&] { return !worker->IsDatabaseOpen(); }));
     EXPECT_TRUE(PumpUntil([&] { return worker->GetReportFlag() == 1; }));
     EXPECT_EQ(MessageBoxScript::Count(), 0u);

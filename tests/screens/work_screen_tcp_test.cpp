@@ -12,6 +12,7 @@
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/click_at.h"
+#include "tests/support/command.h"
 #include "tests/support/dlg_item.h"
 #include "tests/support/scale_memory.h"
 
@@ -196,7 +197,8 @@ TEST_F(WorkScreenTcpTest, ReceivesGoIntoTheDatabaseOfTheHourAndTheScale)
     CString progress;
     m_screen->GetDlgItemText(1039, progress);
     EXPECT_EQ(progress, "2"); // records stored by the last read
-    // The last statement stays in the database mailbox, not signalled.
+    // The last statement stays in the worker's mailbox (shown nowhere), not
+    // signalled.
     EXPECT_EQ(m_screen->Context().DbMailbox().Text(1003), "ITEM_REV");
     EXPECT_EQ(m_screen->Context().DbMailbox().Text(1002).Find("INSERT INTO [Item]"), 0);
     EXPECT_NE(m_screen->Context().DbMailbox().Text(1002).Find("'O''Three'"), -1);
@@ -325,7 +327,8 @@ TEST_F(WorkScreenTcpTest, PresetReadsAskForTheTypedPageOrForAllAndStoreTheKeys)
     const std::vector<CString> page12 = Column(target,
         "SELECT [page_num] || '|' || [num] || '|' || [str] FROM [Preset] WHERE [str] <> '0' ORDER BY [ID]");
     EXPECT_EQ(page12, (std::vector<CString> { "12|1|41", "12|2|7" }));
-    // A preset page names no request word; its statements reach the SQL edit.
+    // A preset page names no request word; its statements reach the SQL edit
+    // of the worker's mailbox (shown nowhere).
     EXPECT_NE(m_screen->Context().DbMailbox().Text(1003), "ITEM_REV");
     EXPECT_EQ(m_screen->Context().DbMailbox().Text(1002).Find("INSERT INTO [Preset]"), 0);
 
@@ -511,6 +514,7 @@ TEST_F(WorkScreenTcpTest, TransStopFreesTheButtonsButLeavesATcpJobRunning)
     // The TCP path leaves the buttons as they are.
     for (int id : { 1009, 1010, 1001, 1002, 1025, 1027, 1029 })
         EXPECT_TRUE(Enabled(id)) << id;
+    // The buttons as a running serial transfer sets them (set alone here).
     m_screen->Context().EnableItemTransButtons(FALSE);
     m_screen->EnableScaleTransButtons(FALSE);
     m_screen->EnableTransStopButton(TRUE);
@@ -698,7 +702,7 @@ TEST_F(WorkScreenTcpTest, AClickInTheTreeDuringASendLeavesTheItemsItCarries)
 {
     const CString db = ItemsWith({ "'41', 'A', '1'", "'42', 'B', '2'", "'43', 'C', '3'" });
     FileDialogScript::PushPath(db);
-    GetMainFrame()->SendMessage(WM_COMMAND, MAKEWPARAM(57601, 0), 0); // File Open fills the tree
+    Command(*GetMainFrame(), 57601); // File Open fills the tree
     Switch(kHintItem, "Item_Read", "vexo", db);
     ASSERT_TRUE(WaitForLoad());
     ScaleMemory memory;
@@ -724,7 +728,7 @@ TEST_F(WorkScreenTcpTest, AClickInTheTreeDuringASendLeavesTheItemsItCarries)
     ASSERT_TRUE(tree.GetItemRect(scaleInfo, &place, TRUE));
     ASSERT_TRUE(AfxSimulateClick(tree.GetSafeHwnd(), place.CenterPoint()));
     ASSERT_TRUE(WaitForLoad());
-    EXPECT_EQ(m_screen->Context().Kind(), "Scale_Info");
+    EXPECT_EQ(Caption(), "Scale Information");
     holding.Let();
     ASSERT_TRUE(WaitForJobs());
 

@@ -2,6 +2,8 @@
 // Manager.mdb, registering and deleting managers, and what other managers get
 // (no request, no lock left behind).
 
+#include <cstdio>
+
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
 #include "platform/wnd/core/input_seam.h"
@@ -79,7 +81,6 @@ TEST_F(WorkScreenUsersTest, TheAdministratorSeesEveryManagerInTheList)
     AddManagers({ "kim", "lee" });
     Open();
     EXPECT_EQ(Listed(), (std::vector<CString> { "vexo", "kim", "lee" }));
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
     EXPECT_TRUE(Visible(1053));
     EXPECT_TRUE(Visible(1055));
     EXPECT_FALSE(Visible(1007));
@@ -108,7 +109,7 @@ TEST_F(WorkScreenUsersTest, RegisteringAddsTheManagerAndRereadsTheList)
     ClickControl(1055);
     EXPECT_EQ(Boxes(), (std::vector<CString> { "Password Error." }));
     EXPECT_EQ(Stored(), (std::vector<CString> { "kim", "vexo" }));
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
+    EXPECT_FALSE(Locked());
 }
 
 TEST_F(WorkScreenUsersTest, AnIdThatExistsShowsTheDatabaseErrorAndTheListIsReread)
@@ -131,7 +132,7 @@ TEST_F(WorkScreenUsersTest, IdsWithPathSeparatorsAreRefused)
         EXPECT_EQ(Boxes(), (std::vector<CString> { "User ID can't contain \\ or /." })) << id;
     }
     EXPECT_EQ(Stored(), (std::vector<CString> { "vexo" }));
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
+    EXPECT_FALSE(Locked());
 }
 
 TEST_F(WorkScreenUsersTest, DeleteAsksOnceAndNeverDeletesTheAdministrator)
@@ -161,14 +162,26 @@ TEST_F(WorkScreenUsersTest, OtherManagersSendNoRequestAndKeepNoLock)
     AddManagers({ "kim" });
     Open("kim");
     EXPECT_TRUE(Listed().empty());
-    EXPECT_EQ(m_screen->Context().GetUpdateLock(), 0);
     EXPECT_FALSE(m_screen->GetItemWorker()->IsDatabaseOpen());
     EXPECT_TRUE(Boxes().empty());
     // The next screen switch is not dropped.
     const CString db = MakeItemDatabase();
     Switch(kHintItem, "Item_Read", "kim", db);
-    EXPECT_EQ(m_screen->Context().Hint(), kHintItem);
+    EXPECT_EQ(Caption(), "Item Display");
     EXPECT_TRUE(Grid().IsWindowVisible());
+}
+
+TEST_F(WorkScreenUsersTest, AManagerDatabaseGoneIsNamedAndTheScreenStaysUsable)
+{
+    AddManagers({ "kim" });
+    Open();
+    std::remove(m_root.Native(kManagerDatabase).c_str());
+    // Each step's wait for the load fails while the lock stays.
+    Register("lee", "p", "p");
+    MessageBoxScript::PushAnswer(IDYES);
+    Delete(1);
+    const CString gone = "Could not find file 'C:\\Windows\\system\\Manager\\Manager.mdb'.";
+    EXPECT_EQ(Boxes(), (std::vector<CString> { gone, "Delete the selected user id?", gone }));
 }
 
 } // namespace
