@@ -402,7 +402,8 @@ private:
     void SetHint(int hint) override { m_nHint = hint; }
     CString UserId() const override { return m_strUserId; }
     void SetUserId(const CString& userId) override { m_strUserId = userId; }
-    void SetKind(const CString& kind) override { m_strKind = kind; }
+    void SetKind(const CString& kind) override;
+    std::optional<DataKind> ScreenKind() const override { return m_kind; }
     void SetItemDbPath(const CString& path) override { m_strItemDbPath = path; }
     CString ServerDbPath() const override { return m_strServerDbPath; }
     void SetServerDbPath(const CString& path) override { m_strServerDbPath = path; }
@@ -423,6 +424,7 @@ private:
     CString m_strUserId;
     CString m_strItemDbPath;
     CString m_strKind;
+    std::optional<DataKind> m_kind; // parsed from m_strKind
     CString m_strServerDbPath;
     int m_nServerMode = 0;
     int m_nHint = 0;

@@ -271,7 +271,7 @@ void CKindOfView::ShowLoggedOutScreen()
 {
     m_nLoggedIn = 0;
     ShowInitialDisplay();
-    m_strKind = "";
+    SetKind("");
 }
 
 void CKindOfView::ShowUserLabelScreen()

@@ -96,7 +96,7 @@ void CGridRows::OnInsertRows()
     std::vector<int> positions = marked.rows;
     if (!marked.marked) {
         CGridLineDlg dialog(&m_screen.Form());
-        dialog.SetTable(m_screen.Kind());
+        dialog.SetKind(m_screen.ScreenKind());
         if (dialog.DoModal() == IDOK) {
             const int anchor = grid.Picks().rangeA;
             const int first = IsDataRow(anchor, rowCount) ? anchor : rowCount - 1;

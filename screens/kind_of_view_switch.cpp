@@ -92,9 +92,9 @@ void CKindOfView::OnUpdate(CView*, LPARAM hint, void* hintObject)
     if (!screen)
         return;
     if (screen->kindFrom == KindWord::Fixed)
-        m_strKind = screen->kind;
+        SetKind(screen->kind);
     else if (screen->kindFrom == KindWord::Query)
-        m_strKind = query;
+        SetKind(query);
     if (screen->split) {
         if (CMainFrame* frame = GetMainFrame(); frame && frame->GetRightContainerView())
             frame->GetRightContainerView()->SetRowHeight(0, kSplitHeight);
@@ -103,6 +103,13 @@ void CKindOfView::OnUpdate(CView*, LPARAM hint, void* hintObject)
         (this->*screen->setUp)();
     ShowReservationButtons(screen->reservation);
     m_print.SetPrintKind(screen->printKind);
+}
+
+// The one parse of the screen's kind word.
+void CKindOfView::SetKind(const CString& kind)
+{
+    m_strKind = kind;
+    m_kind = KindOfScreenWord(kind.View());
 }
 
 // The left pane's settings and mailbox words move into the screen (the

@@ -47,7 +47,7 @@ constexpr std::array<const char*, 19> kInfoColumns
 constexpr std::array<const char*, 7> kRootInfoColumns
     = { "Ethernet_Init", "Ethernet_Stat", "MyID", "IP", "MASK", "Destination_IP", "Destination_Port" };
 
-// The settings table of a screen's kind word.
+// The settings table of a screen's kind.
 struct SettingsTable {
     DataKind kind;
     const char* table;
@@ -58,16 +58,15 @@ struct SettingsTable {
     bool upperTitles; // the load shows the column names upper-cased
 };
 
-const SettingsTable* TableOfKind(const CString& kind)
+const SettingsTable* TableOfKind(std::optional<DataKind> kind)
 {
     static const SettingsTable kInfo { DataKind::ScaleInfo, "Scale_Info", "WeightNum",
         "Scale_Information_Insert", "Scale_Information_Insert_read", kInfoColumns, false };
     static const SettingsTable kRootInfo { DataKind::ScaleRootInfo, "Scale_Root_Info", "MyID",
         "Scale_Root_Information_Insert", "Scale_Root_Information_Insert_read", kRootInfoColumns, true };
-    const std::optional<DataKind> parsed = KindOfScreenWord(kind.View());
-    if (parsed == DataKind::ScaleInfo)
+    if (kind == DataKind::ScaleInfo)
         return &kInfo;
-    if (parsed == DataKind::ScaleRootInfo)
+    if (kind == DataKind::ScaleRootInfo)
         return &kRootInfo;
     return nullptr;
 }
@@ -437,7 +436,7 @@ void CScaleScreens::OnScaleInfoUpdate()
         return;
     CGridCtrl& grid = m_grid.Grid();
     CItemDbWorker& worker = m_data.ItemWorker();
-    const SettingsTable* table = TableOfKind(m_screen.Kind());
+    const SettingsTable* table = TableOfKind(m_screen.ScreenKind());
     if (table && CheckSingleScaleRow()) {
         const int row = m_grid.ClickedRow();
         std::unique_ptr<CScaleInfoDlgBase> dialog = MakeSettingsDialog(*table, &m_screen.Form());
@@ -474,7 +473,7 @@ void CScaleScreens::OnScaleInfoInsert()
         return;
     CGridCtrl& grid = m_grid.Grid();
     CItemDbWorker& worker = m_data.ItemWorker();
-    const SettingsTable* table = TableOfKind(m_screen.Kind());
+    const SettingsTable* table = TableOfKind(m_screen.ScreenKind());
     if (!table) {
         grid.AutoSize(0);
         return;
@@ -543,7 +542,7 @@ void CScaleScreens::OnScaleInfoDelete()
             button->EnableWindow(FALSE);
     const int rows = grid.GetRowCount();
     const int target = m_grid.ClickedRow() >= 1 ? m_grid.ClickedRow() : rows - 2;
-    const SettingsTable* table = TableOfKind(m_screen.Kind());
+    const SettingsTable* table = TableOfKind(m_screen.ScreenKind());
     if (table && target >= 1 && target < rows - 1) {
         m_screen.SetUpdateLock(1);
         const CString key = grid.GetItemText(target, KeyColumn(m_grid));

@@ -4,9 +4,11 @@
 // logged-in manager, the update lock and the load starter. UI thread.
 
 #include <functional>
+#include <optional>
 
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
+#include "protocol/data_kinds.h"
 
 class CWnd;
 
@@ -23,6 +25,9 @@ public:
     // them alone).
     virtual CString Kind() const = 0;
     virtual void SetKind(const CString& kind) = 0;
+    // The data kind the kind word names, parsed when the word is set; none
+    // for a word that names none ("Scale_reg", "Mg_Reg_Read", "").
+    virtual std::optional<DataKind> ScreenKind() const = 0;
     virtual int Hint() const = 0;
     virtual void SetHint(int hint) = 0;
     // The logged-in manager; the automatic log-in makes the administrator
