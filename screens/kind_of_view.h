@@ -224,7 +224,7 @@ protected:
     void SetDefaultMembers();
     void ShowInitialDisplay();
     void ShowLoggedOutScreen();
-    void ShowItemTypeScreen(int hint);
+    void ShowItemTypeScreen(DataKind kind);
     void ShowPresetScreen();
     void ShowAdvScreen();
     void ShowLandAddScreen();
@@ -399,7 +399,8 @@ private:
     CItemDbWorker& ItemWorker() override { return *m_pItemWorker; }
     CString Kind() const override { return m_strKind; }
     int Hint() const override { return m_nHint; }
-    void SetHint(int hint) override { m_nHint = hint; }
+    void SetHint(int hint) override;
+    std::optional<DataKind> HintKind() const override { return m_hintKind; }
     CString UserId() const override { return m_strUserId; }
     void SetUserId(const CString& userId) override { m_strUserId = userId; }
     void SetKind(const CString& kind) override;
@@ -428,6 +429,7 @@ private:
     CString m_strServerDbPath;
     int m_nServerMode = 0;
     int m_nHint = 0;
+    std::optional<DataKind> m_hintKind; // parsed from m_nHint
     int m_nUpdateLock = 0;
     int m_nLoggedIn = 0;
     int m_nLanguage = 2;

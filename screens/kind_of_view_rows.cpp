@@ -43,7 +43,7 @@ struct TableWords {
 };
 
 // The words of a kind's table; nullptr for kinds without rows of their own.
-const TableWords* WordsOf(int kind)
+const TableWords* WordsOf(std::optional<DataKind> kind)
 {
     static const TableWords kItem { "Item", "item_num", "Item_Insert", "Item_Insert_Read",
         "Item_Insert_Delete" };
@@ -52,18 +52,15 @@ const TableWords* WordsOf(int kind)
         "AdV_Insert_Delete" };
     static const TableWords kLand { "Land_Add", "land_num", "Land_Add_Update_Insert",
         "Land_Add_Update_Insert_Read", "Land_Add_Insert_Delete" };
-    switch (kind) {
-    case kKindItem:
+    if (kind == DataKind::Item)
         return &kItem;
-    case kKindAdd:
+    if (kind == DataKind::Add)
         return &kAdd;
-    case kKindAdv:
+    if (kind == DataKind::Adv)
         return &kAdv;
-    case kKindLandAdd:
+    if (kind == DataKind::LandAddition)
         return &kLand;
-    default:
-        return nullptr;
-    }
+    return nullptr;
 }
 
 bool IsDataRow(int row, int rowCount)
@@ -85,7 +82,7 @@ CGridRows::CGridRows(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScree
 void CGridRows::OnInsertRows()
 {
     CGridCtrl& grid = m_grid.Grid();
-    if (!WordsOf(m_screen.Hint()) || m_data.ItemDbPath().IsEmpty() || m_data.RefuseWhileBusy())
+    if (!WordsOf(m_screen.HintKind()) || m_data.ItemDbPath().IsEmpty() || m_data.RefuseWhileBusy())
         return;
     m_panels.EnableEditButtons(FALSE);
     m_panels.EnableItemTransButtons(FALSE);
@@ -121,7 +118,7 @@ void CGridRows::OnInsertRows()
 
 void CGridRows::InsertPlaceholderRows(int gridRow)
 {
-    const TableWords* words = WordsOf(m_screen.Hint());
+    const TableWords* words = WordsOf(m_screen.HintKind());
     if (!words)
         return;
     const CString key = "-1";
@@ -130,7 +127,7 @@ void CGridRows::InsertPlaceholderRows(int gridRow)
     m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
 
     CString sql;
-    if (m_screen.Hint() == kKindItem && m_defaults.LoadDefaultValues()) {
+    if (m_screen.HintKind() == DataKind::Item && m_defaults.LoadDefaultValues()) {
         m_defaults.LoadCheckValues();
         m_defaults.LoadUncheckIndex();
         const std::vector<CString>& defaultValues = m_defaults.GetCheckValues();
@@ -169,7 +166,7 @@ void CGridRows::InsertPlaceholderRows(int gridRow)
 
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, words->lookupName);
-    if (m_screen.Hint() == kKindAdv || m_screen.Hint() == kKindLandAdd)
+    if (m_screen.HintKind() == DataKind::Adv || m_screen.HintKind() == DataKind::LandAddition)
         m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     CString lookup = CString::Formatted("SELECT [ID] FROM [%s] WHERE [%s] = '-1'", words->table, words->key);
     if (m_screen.UserId() != kAdministratorId)
@@ -182,7 +179,7 @@ void CGridRows::InsertPlaceholderRows(int gridRow)
 void CGridRows::OnDeleteRows()
 {
     CGridCtrl& grid = m_grid.Grid();
-    if (!WordsOf(m_screen.Hint()) || m_data.RefuseWhileBusy())
+    if (!WordsOf(m_screen.HintKind()) || m_data.RefuseWhileBusy())
         return;
     m_panels.EnableEditButtons(FALSE);
     m_panels.EnableItemTransButtons(FALSE);
@@ -204,12 +201,13 @@ void CGridRows::OnDeleteRows()
 void CGridRows::DeleteSelectedRows()
 {
     CGridCtrl& grid = m_grid.Grid();
-    const TableWords* words = WordsOf(m_screen.Hint());
+    const std::optional<DataKind> kind = m_screen.HintKind();
+    const TableWords* words = WordsOf(kind);
     if (!words || m_data.ItemDbPath().IsEmpty() || !IsDataRow(m_nDeleteRow, grid.GetRowCount()))
         return;
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, words->deleteName);
     m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
-    m_data.TableBridge().DeleteRows(m_data.ItemDbPath(), m_nDeleteRow, m_screen.Hint());
+    m_data.TableBridge().DeleteRows(m_data.ItemDbPath(), m_nDeleteRow, *kind);
 }
 
 void CGridRows::OnGridClick(int row, int column)

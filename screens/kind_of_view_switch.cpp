@@ -7,6 +7,7 @@
 #include "db/db_messages.h"
 #include "screens/kind_of_view.h"
 #include "screens/table_bridge.h"
+#include "screens/work_screen_kinds.h"
 #include "serial/scale_register.h"
 #include "shell/calvorn_view.h"
 #include "shell/main_frame.h"
@@ -112,6 +113,13 @@ void CKindOfView::SetKind(const CString& kind)
     m_kind = KindOfScreenWord(kind.View());
 }
 
+// The one parse of the screen's number.
+void CKindOfView::SetHint(int hint)
+{
+    m_nHint = hint;
+    m_hintKind = KindOfHint(hint);
+}
+
 // The left pane's settings and mailbox words move into the screen (the
 // left pane's edits are left empty); returns the query word.
 CString CKindOfView::TakeScreenWords(CCalvornView* left, LPARAM hint, void* hintObject)
@@ -121,7 +129,7 @@ CString CKindOfView::TakeScreenWords(CCalvornView* left, LPARAM hint, void* hint
         m_strServerDbPath = left->ServerDatabasePath();
     }
     SetDefaultMembers();
-    m_nHint = static_cast<int>(hint);
+    SetHint(static_cast<int>(hint));
     if (hintObject)
         m_strItemDbPath = *static_cast<CString*>(hintObject);
     CString query;
@@ -151,7 +159,7 @@ void CKindOfView::SetUpItemScreen()
 {
     SetCaptionText("Item Display");
     Invalidate();
-    ShowItemTypeScreen(kKindItem);
+    ShowItemTypeScreen(DataKind::Item);
     // With the default values in force the grid leaves their columns out.
     const CString columns = m_defaults.LoadDefaultValues() ? m_defaults.BuildItemColumnList() : CString();
     StartLoad([this, &columns] {
@@ -164,7 +172,7 @@ void CKindOfView::SetUpItemScreen()
 
 void CKindOfView::SetUpIngredientScreen()
 {
-    ShowItemTypeScreen(kKindAdd);
+    ShowItemTypeScreen(DataKind::Add);
     SetCaptionText("Ingredient Display");
     StartLoad([this] {
         m_nUpdateLock = 1;

@@ -82,8 +82,8 @@ public:
 
     // Writers. UpdateCell and DeleteRows read the request name from edit 1003.
     // A row whose key is not a number is not written (a message says so).
-    void UpdateCell(CString databasePath, int row, int column, int kind);
-    void DeleteRows(CString databasePath, int row, int kind);
+    void UpdateCell(CString databasePath, int row, int column, DataKind kind);
+    void DeleteRows(CString databasePath, int row, DataKind kind);
     void SavePresets(CString databasePath, int keyNumber, CString text);
 
     // The users screen (table_bridge_users.cpp): the manager list of list
@@ -111,7 +111,7 @@ private:
     void WriteItemData();
     void Acknowledge();
     // The database column of an edited grid column, "" when none.
-    CString ColumnNameFor(int column, int kind);
+    CString ColumnNameFor(int column, DataKind kind);
     // Runs sql through the worker's ExecuteRequest with the request name.
     void RunRequest(const CString& databasePath, const CString& requestName, const CString& sql);
 

@@ -30,6 +30,12 @@ public:
     virtual std::optional<DataKind> ScreenKind() const = 0;
     virtual int Hint() const = 0;
     virtual void SetHint(int hint) = 0;
+    // The data kind the hint's screen shows, parsed when the hint is set;
+    // none for a screen of no data kind. The word and the hint part at
+    // times (a database change keeps the word; the communication setup sets
+    // the hint from the word): the grid's edits, rows and synchronisation
+    // follow the hint, the transfers and the results the word.
+    virtual std::optional<DataKind> HintKind() const = 0;
     // The logged-in manager; the automatic log-in makes the administrator
     // the logged-in manager.
     virtual CString UserId() const = 0;
