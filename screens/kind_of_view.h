@@ -317,14 +317,14 @@ protected:
     void OnResultClear();
     void OnResultReload();
     void OnResultAccumulate();
-    void StartResultLoop(const CString& requestWord, BOOL clear);
+    void StartResultLoop(std::optional<DataKind> read, BOOL clear);
     void ResultLoopStep(int index);
     LRESULT OnResultStepDone(WPARAM wParam, LPARAM lParam);
     LRESULT OnResultLoopNext(WPARAM wParam, LPARAM lParam);
     // Empties the grid and reads the screen's totals again; FALSE (after
     // saying so) while another load runs.
     BOOL ReloadResults();
-    void RequestResults(const CString& requestWord);
+    void RequestResults(std::optional<DataKind> read);
 
     // ---- Synchronisation into the server database (kind_of_view_sync.cpp) ----------
     void OnSyncTables();
