@@ -35,7 +35,7 @@ constexpr const char* kItemColumns[]
 constexpr int kItemColumnCount = 15;
 
 struct TableWords {
-    const char* table;
+    DataKind kind;
     const char* key;
     const char* insertName;
     const char* lookupName;
@@ -45,21 +45,17 @@ struct TableWords {
 // The words of a kind's table; nullptr for kinds without rows of their own.
 const TableWords* WordsOf(std::optional<DataKind> kind)
 {
-    static const TableWords kItem { "Item", "item_num", "Item_Insert", "Item_Insert_Read",
-        "Item_Insert_Delete" };
-    static const TableWords kAdd { "Add", "num", "Add_Insert", "Add_Insert_Read", "Add_Insert_Delete" };
-    static const TableWords kAdv { "AdvT", "adv_num", "Adv_Update_Insert", "Adv_Update_Insert_Read",
-        "AdV_Insert_Delete" };
-    static const TableWords kLand { "Land_Add", "land_num", "Land_Add_Update_Insert",
-        "Land_Add_Update_Insert_Read", "Land_Add_Insert_Delete" };
-    if (kind == DataKind::Item)
-        return &kItem;
-    if (kind == DataKind::Add)
-        return &kAdd;
-    if (kind == DataKind::Adv)
-        return &kAdv;
-    if (kind == DataKind::LandAddition)
-        return &kLand;
+    static const TableWords kWords[] = {
+        { DataKind::Item, "item_num", "Item_Insert", "Item_Insert_Read", "Item_Insert_Delete" },
+        { DataKind::Add, "num", "Add_Insert", "Add_Insert_Read", "Add_Insert_Delete" },
+        { DataKind::Adv, "adv_num", "Adv_Update_Insert", "Adv_Update_Insert_Read", "AdV_Insert_Delete" },
+        { DataKind::LandAddition, "land_num", "Land_Add_Update_Insert", "Land_Add_Update_Insert_Read",
+            "Land_Add_Insert_Delete" },
+    };
+    for (const TableWords& words : kWords) {
+        if (words.kind == kind)
+            return &words;
+    }
     return nullptr;
 }
 
@@ -121,6 +117,7 @@ void CGridRows::InsertPlaceholderRows(int gridRow)
     const TableWords* words = WordsOf(m_screen.HintKind());
     if (!words)
         return;
+    const char* table = ItemTableOf(words->kind);
     const CString key = "-1";
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, words->insertName);
@@ -151,7 +148,7 @@ void CGridRows::InsertPlaceholderRows(int gridRow)
         sql = "INSERT INTO [Item](" + columns + "[mg_id]) VALUES(" + literals + SqlLiteral(m_screen.UserId())
             + ")";
     } else {
-        sql = CString::Formatted("INSERT INTO [%s]([%s], [mg_id]) VALUES(%s, %s)", words->table, words->key,
+        sql = CString::Formatted("INSERT INTO [%s]([%s], [mg_id]) VALUES(%s, %s)", table, words->key,
             SqlLiteral(key).GetString(), SqlLiteral(m_screen.UserId()).GetString());
     }
 
@@ -168,7 +165,7 @@ void CGridRows::InsertPlaceholderRows(int gridRow)
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, words->lookupName);
     if (m_screen.HintKind() == DataKind::Adv || m_screen.HintKind() == DataKind::LandAddition)
         m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
-    CString lookup = CString::Formatted("SELECT [ID] FROM [%s] WHERE [%s] = '-1'", words->table, words->key);
+    CString lookup = CString::Formatted("SELECT [ID] FROM [%s] WHERE [%s] = '-1'", table, words->key);
     if (m_screen.UserId() != kAdministratorId)
         lookup += " AND [mg_id] = " + SqlLiteral(m_screen.UserId());
     lookup += " ORDER BY [ID] DESC";

@@ -29,21 +29,20 @@ constexpr const char* kItemSaleColumns
       "[weight], [fmark], [pos_kind], [dateprint], [limit_day], [sale_start], [sale_price], [sale_day], "
       "[additem], [ID]";
 
-// The table a kind's rows are read from and its default column list.
+// A kind's default column list.
 struct TableSelect {
     DataKind kind;
-    const char* table;
     const char* columns;
 };
 
 constexpr TableSelect kSelects[] = {
-    { DataKind::Item, "Item", kItemColumns },
-    { DataKind::Add, "Add",
+    { DataKind::Item, kItemColumns },
+    { DataKind::Add,
         "[num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], [str10], [ID]" },
-    { DataKind::Adv, "AdvT", "[adv_num], [str1], [str2], [ID]" },
-    { DataKind::LandAddition, "Land_Add", "[land_num], [land_str], [ID]" },
-    { DataKind::Preset, "Preset", "[num], [str], [ID]" },
-    { DataKind::UserLabel, "UserLabel", "*" },
+    { DataKind::Adv, "[adv_num], [str1], [str2], [ID]" },
+    { DataKind::LandAddition, "[land_num], [land_str], [ID]" },
+    { DataKind::Preset, "[num], [str], [ID]" },
+    { DataKind::UserLabel, "*" },
 };
 
 const TableSelect* SelectOf(DataKind kind)
@@ -160,7 +159,7 @@ void CTableBridge::Request(DataKind kind, CString databasePath, CString columnLi
     CString columns = columnList;
     if (columns.IsEmpty())
         columns = kind == DataKind::Item && m_screen.Language() == 3 ? kItemSaleColumns : select->columns;
-    SendSelect(databasePath, "SELECT " + columns + " FROM [" + select->table + "]" + where, name);
+    SendSelect(databasePath, "SELECT " + columns + " FROM [" + ItemTableOf(kind) + "]" + where, name);
 }
 
 // ---- Readers ---------------------------------------------------------------------
@@ -414,7 +413,8 @@ void CTableBridge::UpdateCell(CString databasePath, int row, int column, DataKin
     m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     CGridCtrl& grid = m_grid.Grid();
     const int keyColumn = m_grid.FindColumn("ID");
-    const char* table = GridTableOf(kind);
+    // Preset keys are written by SavePresets.
+    const char* table = kind == DataKind::Preset ? nullptr : ItemTableOf(kind);
     if (grid.GetItemText(0, column) == "ID" || !table)
         return;
     CString name = ColumnNameFor(column, kind);
@@ -449,8 +449,8 @@ void CTableBridge::DeleteRows(CString databasePath, int row, DataKind kind)
 {
     const CString requestName = m_data.DbMailbox().TakeText(IDC_MAILBOX_NAME);
     m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
-    // User labels are deleted on their own screen.
-    const char* table = kind == DataKind::UserLabel ? nullptr : GridTableOf(kind);
+    // User labels are deleted on their own screen, preset keys not at all.
+    const char* table = kind == DataKind::UserLabel || kind == DataKind::Preset ? nullptr : ItemTableOf(kind);
     const int keyColumn = m_grid.FindColumn("ID");
     const CString key = keyColumn >= 0 ? m_grid.Grid().GetItemText(row, keyColumn) : CString();
     if (!table)

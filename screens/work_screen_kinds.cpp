@@ -27,7 +27,7 @@ std::optional<DataKind> KindOfHint(int hint)
     return std::nullopt;
 }
 
-const char* GridTableOf(DataKind kind)
+const char* ItemTableOf(DataKind kind)
 {
     switch (kind) {
     case DataKind::Item:
@@ -38,6 +38,8 @@ const char* GridTableOf(DataKind kind)
         return "AdvT";
     case DataKind::LandAddition:
         return "Land_Add";
+    case DataKind::Preset:
+        return "Preset";
     case DataKind::UserLabel:
         return "UserLabel";
     default:

@@ -1,6 +1,6 @@
 #pragma once
-// The data kinds of the work screen's numbered screens, the item database
-// tables of the kinds its grid edits, and the size of a reply row, shared by
+// The data kinds of the work screen's numbered screens, the item database's
+// tables of the kinds, and the size of a reply row, shared by
 // the screen and its parts.
 
 #include <cstddef>
@@ -12,10 +12,9 @@
 // screen shows; none for the screens that show none (6-11, 16, beyond 19).
 [[nodiscard]] std::optional<DataKind> KindOfHint(int hint);
 
-// The item database table the grid's rows of a kind are written to ("Item",
-// "Add", "AdvT", "Land_Add", "UserLabel"); nullptr for the kinds the grid
-// does not edit.
-[[nodiscard]] const char* GridTableOf(DataKind kind);
+// The item database's table of a kind's rows ("Item", "Add", "AdvT",
+// "Land_Add", "Preset", "UserLabel"); nullptr for the kinds it keeps none of.
+[[nodiscard]] const char* ItemTableOf(DataKind kind);
 
 // Number of texts one reply row may carry; values beyond are dropped.
 inline constexpr std::size_t kRowFieldCount = 400;
