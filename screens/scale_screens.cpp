@@ -20,6 +20,7 @@
 #include "screens/table_bridge.h"
 #include "screens/transfer_ports.h"
 #include "screens/work_screen_context.h"
+#include "screens/work_screen_kinds.h"
 #include "serial/scale_info_dlg.h"
 #include "serial/scale_register.h"
 #include "shell/calvorn_view.h"
@@ -94,18 +95,16 @@ std::unique_ptr<CScaleInfoDlgBase> MakeSettingsDialog(const SettingsTable& table
     return std::make_unique<CScaleNetInfoDlg>(parent);
 }
 
-// The current screen's number for a kind word, 0 when the word has none.
-int ScreenNumberOfKind(const CString& kind)
+// The number of the screen of a kind, or of the two screens whose words name
+// no data kind; 0 for none.
+int ScreenNumberOf(std::optional<DataKind> kind, const CString& word)
 {
-    static const std::pair<const char*, int> kNumbers[] = { { "Item", 1 }, { "Add", 2 }, { "Adv", 4 },
-        { "Land_addition", 19 }, { "User_Label_Read", 17 }, { "Pre", 3 }, { "Scale_reg", 6 },
-        { "Scale_Info", 5 }, { "Mg_Reg_Read", 16 }, { "Scale_Root_Info", 18 },
-        { "Scale_Result_All_Read", 12 }, { "Scale_Result_Item_All_Read", 13 },
-        { "Scale_Result_Item_Day_Read", 14 }, { "Scale_Result_Day_Read", 15 } };
-    for (const auto& [word, number] : kNumbers) {
-        if (kind == word)
-            return number;
-    }
+    if (kind)
+        return HintOfKind(*kind);
+    if (word == "Scale_reg")
+        return static_cast<int>(kHintScaleReg);
+    if (word == "Mg_Reg_Read")
+        return static_cast<int>(kHintManagement);
     return 0;
 }
 
@@ -261,7 +260,7 @@ void CScaleScreens::OnCommSetup()
     m_commSetupDlg.SetMode(kind);
     m_commSetupDlg.ShowSettings();
     m_commSetupDlg.ShowWindow(SW_SHOW);
-    if (const int number = ScreenNumberOfKind(kind))
+    if (const int number = ScreenNumberOf(m_screen.ScreenKind(), kind))
         m_screen.SetHint(number);
 }
 

@@ -11,6 +11,8 @@
 // The parse of a screen number (the left pane's hint): the data kind its
 // screen shows; none for the screens that show none (6-11, 16, beyond 19).
 [[nodiscard]] std::optional<DataKind> KindOfHint(int hint);
+// The number of the screen that shows a kind; 0 for none.
+[[nodiscard]] int HintOfKind(DataKind kind);
 
 // The item database's table of a kind's rows ("Item", "Add", "AdvT",
 // "Land_Add", "Preset", "UserLabel"); nullptr for the kinds it keeps none of.
