@@ -10,8 +10,8 @@
 // What the parts see of the screen (screens/work_screen_context.h): four
 // narrow interfaces, which CKindOfView implements privately through the
 // aggregate CWorkScreenContext (Context(); the tests use it):
-// - CWorkScreenState: the form, language, kind word, hint, user, update lock
-//   and the load starter;
+// - CWorkScreenState: the form, language, kind word, hint, the data kinds
+//   parsed from them, user, update lock and the load starter;
 // - CWorkScreenGrid: the grid, the clicked row, column search, the grid's
 //   shape, picks and a cell's write-back (handed on to CTableLoad, CGridRows
 //   and CCellEditor);

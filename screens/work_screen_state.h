@@ -1,7 +1,7 @@
 #pragma once
 // CWorkScreenState: the work screen's own words as its parts see them: the
-// form window, the language, the kind word and hint of the screen shown, the
-// logged-in manager, the update lock and the load starter. UI thread.
+// form window, the language, the kind word and hint of the screen shown and
+// the data kinds parsed from them, the logged-in manager, the update lock and the load starter. UI thread.
 
 #include <functional>
 #include <optional>
@@ -34,7 +34,9 @@ public:
     // none for a screen of no data kind. The word and the hint part at
     // times (a database change keeps the word; the communication setup sets
     // the hint from the word): the grid's edits, rows and synchronisation
-    // follow the hint, the transfers and the results the word.
+    // and the set-up of a sales-total screen follow the hint; the
+    // transfers, the scale settings and the totals' reload, receive and
+    // move follow the word.
     virtual std::optional<DataKind> HintKind() const = 0;
     // The logged-in manager; the automatic log-in makes the administrator
     // the logged-in manager.
