@@ -324,7 +324,8 @@ protected:
     // Empties the grid and reads the screen's totals again; FALSE (after
     // saying so) while another load runs.
     BOOL ReloadResults();
-    void RequestResults(std::optional<DataKind> read);
+    // Loads the totals of a sales-total read.
+    void RequestResults(DataKind read);
 
     // ---- Synchronisation into the server database (kind_of_view_sync.cpp) ----------
     void OnSyncTables();

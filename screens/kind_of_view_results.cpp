@@ -16,13 +16,11 @@ CResultScreens& CKindOfView::GetResultScreens()
     return *m_pResults;
 }
 
-void CKindOfView::RequestResults(std::optional<DataKind> read)
+void CKindOfView::RequestResults(DataKind read)
 {
-    if (!read || !IsResultRead(*read))
-        return;
     StartLoad([&] {
         m_nUpdateLock = 1;
-        m_pTableBridge->Request(*read, m_strItemDbPath);
+        m_pTableBridge->Request(read, m_strItemDbPath);
     });
 }
 
@@ -88,11 +86,12 @@ BOOL CKindOfView::ReloadResults()
         return FALSE;
     for (int n = m_grid.GetRowCount() - 2; n > 0; --n)
         m_grid.DeleteRow(1);
-    if (!FindResultKind(m_kind))
+    const ResultKind* kind = FindResultKind(m_kind);
+    if (!kind)
         return TRUE;
     m_mailbox.SetText(IDC_MAILBOX_NAME, m_strKind);
     m_mailbox.SetText(IDC_MAILBOX_TEXT, m_strUserId);
-    RequestResults(m_kind);
+    RequestResults(kind->kind);
     return TRUE;
 }
 

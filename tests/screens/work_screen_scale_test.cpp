@@ -780,11 +780,12 @@ TEST_F(WorkScreenScaleTest, StartWithoutSettingsChoosesTheFirstRegisteredSerialS
 
 TEST_F(WorkScreenCommTest, SetupSetsTheScreenNumberOfEveryKind)
 {
-    const std::pair<const char*, int> kinds[] = { { "Item", 1 }, { "Add", 2 }, { "Adv", 4 },
-        { "Land_addition", 19 }, { "User_Label_Read", 17 }, { "Pre", 3 }, { "Scale_reg", 6 },
-        { "Scale_Info", 5 }, { "Mg_Reg_Read", 16 }, { "Scale_Root_Info", 18 },
-        { "Scale_Result_All_Read", 12 }, { "Scale_Result_Item_All_Read", 13 },
-        { "Scale_Result_Item_Day_Read", 14 }, { "Scale_Result_Day_Read", 15 }, { "Unknown", 15 } };
+    const std::pair<const char*, int> kinds[]
+        = { { "Item", 1 }, { "Add", 2 }, { "Adv", 4 }, { "Land_addition", 19 }, { "User_Label_Read", 17 },
+              { "Pre", 3 }, { "Scale_reg", 6 }, { "Scale_Info", 5 }, { "Mg_Reg_Read", 16 },
+              { "Scale_Root_Info", 18 }, { "Scale_Result_All_Read", 12 },
+              { "Scale_Result_Item_All_Read", 13 }, { "Scale_Result_Item_Day_Read", 14 },
+              { "Scale_Result_Day_Read", 15 }, { "Scale_Result_All_Clear", 15 }, { "Unknown", 15 } };
     for (const auto& [kind, number] : kinds) {
         m_screen->Context().SetKind(kind);
         OpenSetup();
