@@ -56,7 +56,7 @@ int main(int argc, char** argv)
     }
     {
         CServerSync fill(kItemDb, "m1");
-        if (!fill.Open() || fill.WriteGridRows(1, rows).failed != 0)
+        if (!fill.Open() || fill.WriteGridRows(DataKind::Item, rows).failed != 0)
             return 1;
         fill.Close();
     }
@@ -70,8 +70,8 @@ int main(int argc, char** argv)
             if (!sync.Open())
                 return 1;
             time = Seconds([&] {
-                const SyncResult result
-                    = stored ? sync.WriteStoredItems(kItemDb, keys) : sync.WriteGridRows(1, rows);
+                const SyncResult result = stored ? sync.WriteStoredItems(kItemDb, keys)
+                                                 : sync.WriteGridRows(DataKind::Item, rows);
                 failures += result.failed;
             });
             sync.Close();

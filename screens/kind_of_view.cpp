@@ -249,7 +249,7 @@ void CKindOfView::SetDefaultMembers()
 {
     m_strUserId = "";
     m_strItemDbPath = "";
-    m_nHint = 0;
+    SetHint(0);
     m_rows.ResetRows();
     m_load.ResetLoad();
     m_scales.OnScaleListClick(-1);

@@ -10,8 +10,8 @@
 // What the parts see of the screen (screens/work_screen_context.h): four
 // narrow interfaces, which CKindOfView implements privately through the
 // aggregate CWorkScreenContext (Context(); the tests use it):
-// - CWorkScreenState: the form, language, kind word, hint, user, update lock
-//   and the load starter;
+// - CWorkScreenState: the form, language, kind word, hint, the data kinds
+//   parsed from them, user, update lock and the load starter;
 // - CWorkScreenGrid: the grid, the clicked row, column search, the grid's
 //   shape, picks and a cell's write-back (handed on to CTableLoad, CGridRows
 //   and CCellEditor);
@@ -224,7 +224,7 @@ protected:
     void SetDefaultMembers();
     void ShowInitialDisplay();
     void ShowLoggedOutScreen();
-    void ShowItemTypeScreen(int hint);
+    void ShowItemTypeScreen(DataKind kind);
     void ShowPresetScreen();
     void ShowAdvScreen();
     void ShowLandAddScreen();
@@ -317,14 +317,15 @@ protected:
     void OnResultClear();
     void OnResultReload();
     void OnResultAccumulate();
-    void StartResultLoop(const CString& requestWord, BOOL clear);
+    void StartResultLoop(std::optional<DataKind> read, BOOL clear);
     void ResultLoopStep(int index);
     LRESULT OnResultStepDone(WPARAM wParam, LPARAM lParam);
     LRESULT OnResultLoopNext(WPARAM wParam, LPARAM lParam);
     // Empties the grid and reads the screen's totals again; FALSE (after
     // saying so) while another load runs.
     BOOL ReloadResults();
-    void RequestResults(const CString& requestWord);
+    // Loads the totals of a sales-total read.
+    void RequestResults(DataKind read);
 
     // ---- Synchronisation into the server database (kind_of_view_sync.cpp) ----------
     void OnSyncTables();
@@ -399,10 +400,12 @@ private:
     CItemDbWorker& ItemWorker() override { return *m_pItemWorker; }
     CString Kind() const override { return m_strKind; }
     int Hint() const override { return m_nHint; }
-    void SetHint(int hint) override { m_nHint = hint; }
+    void SetHint(int hint) override;
+    std::optional<DataKind> HintKind() const override { return m_hintKind; }
     CString UserId() const override { return m_strUserId; }
     void SetUserId(const CString& userId) override { m_strUserId = userId; }
-    void SetKind(const CString& kind) override { m_strKind = kind; }
+    void SetKind(const CString& kind) override;
+    std::optional<DataKind> ScreenKind() const override { return m_kind; }
     void SetItemDbPath(const CString& path) override { m_strItemDbPath = path; }
     CString ServerDbPath() const override { return m_strServerDbPath; }
     void SetServerDbPath(const CString& path) override { m_strServerDbPath = path; }
@@ -423,9 +426,11 @@ private:
     CString m_strUserId;
     CString m_strItemDbPath;
     CString m_strKind;
+    std::optional<DataKind> m_kind; // parsed from m_strKind
     CString m_strServerDbPath;
     int m_nServerMode = 0;
     int m_nHint = 0;
+    std::optional<DataKind> m_hintKind; // parsed from m_nHint
     int m_nUpdateLock = 0;
     int m_nLoggedIn = 0;
     int m_nLanguage = 2;

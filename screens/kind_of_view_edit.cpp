@@ -67,22 +67,25 @@ void CCellEditor::OnGridCellEdited(int row, int column)
     if (databasePath.IsEmpty())
         return;
     CGridCtrl& grid = m_grid.Grid();
-    const int kind = m_screen.Hint();
+    const std::optional<DataKind> hintKind = m_screen.HintKind();
+    if (!hintKind)
+        return;
+    const DataKind kind = *hintKind;
     const CString text = grid.GetItemText(row, column);
     if (text.IsEmpty()) {
         CString placeholder;
-        if (kind == kKindItem) {
+        if (kind == DataKind::Item) {
             const CString title = grid.GetItemText(0, column);
             if (title != "ITEM_NAME" && title != "ITEM_NAME2")
                 placeholder = "0";
-        } else if (kind == kKindAdd || kind == kKindAdv || kind == kKindLandAdd) {
+        } else if (kind == DataKind::Add || kind == DataKind::Adv || kind == DataKind::LandAddition) {
             placeholder = column == 1 ? "0" : "NULL";
-        } else if (kind == kKindUserLabel) {
+        } else if (kind == DataKind::UserLabel) {
             placeholder = "0";
         }
         if (!placeholder.IsEmpty())
             grid.SetItemText(row, column, placeholder);
-    } else if (kind == kKindLandAdd && column == 1) {
+    } else if (kind == DataKind::LandAddition && column == 1) {
         const long number = Number(text);
         if (number < 201 || number > 500) {
             RefuseCell("Land Addition is a 201 - 500.", "Land Addition is a 201 - 500.", row, column);
@@ -91,19 +94,19 @@ void CCellEditor::OnGridCellEdited(int row, int column)
     }
     const char* request = nullptr;
     switch (kind) {
-    case kKindItem:
+    case DataKind::Item:
         request = "Item_Update";
         break;
-    case kKindAdd:
+    case DataKind::Add:
         request = "Add_Update";
         break;
-    case kKindAdv:
+    case DataKind::Adv:
         request = "Adv_Update";
         break;
-    case kKindLandAdd:
+    case DataKind::LandAddition:
         request = "Land_Add_Update";
         break;
-    case kKindUserLabel:
+    case DataKind::UserLabel:
         request = "User_Label_Update";
         break;
     default:
@@ -111,7 +114,7 @@ void CCellEditor::OnGridCellEdited(int row, int column)
     }
     if (m_data.RefuseWhileBusy())
         return;
-    if (kind != kKindUserLabel && !ValidateCell(row, column, kind))
+    if (kind != DataKind::UserLabel && !ValidateCell(row, column, kind))
         return;
     grid.HoldFocus(false);
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, request);
@@ -119,12 +122,12 @@ void CCellEditor::OnGridCellEdited(int row, int column)
     m_data.TableBridge().UpdateCell(databasePath, row, column, kind);
 }
 
-int CCellEditor::ValidateCell(int row, int column, int kind)
+int CCellEditor::ValidateCell(int row, int column, DataKind kind)
 {
     const CGridCtrl& grid = m_grid.Grid();
     const CString text = grid.GetItemText(row, column);
     switch (kind) {
-    case kKindItem: {
+    case DataKind::Item: {
         const CString title = grid.GetItemText(0, column);
         // The packed sale fields hold 24 bits of price and 11 bits of period.
         if (title == "SALE_PRICE"
@@ -155,7 +158,7 @@ int CCellEditor::ValidateCell(int row, int column, int kind)
         }
         return ValidateItemField(field, row, column);
     }
-    case kKindAdd:
+    case DataKind::Add:
         if (column == 1 && Number(text) > 600) {
             RefuseCell(" Ingre. number is a 1 - 600.", "첨가물번호는 1 - 600번이내로 하여야 함", row, column);
             return 0;
@@ -165,8 +168,8 @@ int CCellEditor::ValidateCell(int row, int column, int kind)
             return 0;
         }
         return 1;
-    case kKindAdv:
-    case kKindLandAdd:
+    case DataKind::Adv:
+    case DataKind::LandAddition:
         if (column != 1 && Length(text) > 50) {
             RefuseCell("Line1 is within 50 characters", "문자열은 24자이내로 하여야 함", row, column);
             return 0;

@@ -6,6 +6,7 @@
 // (an item name holds 28 bytes: 14 Hangul syllables).
 
 #include "platform/base/cstring.h"
+#include "protocol/data_kinds.h"
 
 class CWorkScreenDatabase;
 class CWorkScreenGrid;
@@ -21,7 +22,7 @@ public:
     void OnGridCellEdited(int row, int column);
     // 1 when the cell's text fits its column on a screen of kind (the data
     // kind), else 0 after the refusal message.
-    [[nodiscard]] int ValidateCell(int row, int column, int kind);
+    [[nodiscard]] int ValidateCell(int row, int column, DataKind kind);
     // The same for item field index field (0 ITEM_NUM ... 15 ID).
     [[nodiscard]] int ValidateItemField(int field, int row, int column);
 

@@ -34,9 +34,10 @@ bool Holds(const auto& titles, const CString& title)
 
 void CGridRows::OnAutoValue()
 {
-    const int hint = m_screen.Hint();
+    const std::optional<DataKind> kind = m_screen.HintKind();
     CGridCtrl& grid = m_grid.Grid();
-    if (hint != kKindItem && hint != kKindAdd && hint != kKindAdv && hint != kKindLandAdd)
+    if (kind != DataKind::Item && kind != DataKind::Add && kind != DataKind::Adv
+        && kind != DataKind::LandAddition)
         return;
     if (m_data.RefuseWhileBusy())
         return;

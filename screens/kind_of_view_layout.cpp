@@ -118,11 +118,11 @@ void CKindOfView::PlaceSyncPresetButton(int serverMode)
         ShowControls({ 1066 }, FALSE);
         return;
     }
-    if (m_nHint == 3)
+    if (m_hintKind == DataKind::Preset)
         PlaceControl(1066, 630, 80, 130, 50);
-    else if (m_nHint == 4)
+    else if (m_hintKind == DataKind::Adv)
         PlaceControl(1066, 510, 80, 130, 50);
-    else if (m_nHint == 17)
+    else if (m_hintKind == DataKind::UserLabel)
         PlaceControl(1066, 480, 310, 130, 30);
 }
 
@@ -174,7 +174,7 @@ void CKindOfView::HideAllPanels()
     ShowScaleInfoPanel(FALSE);
 }
 
-void CKindOfView::ShowItemTypeScreen(int hint)
+void CKindOfView::ShowItemTypeScreen(DataKind kind)
 {
     HideAllPanels();
     ShowSyncTablesButton(m_nServerMode);
@@ -184,13 +184,13 @@ void CKindOfView::ShowItemTypeScreen(int hint)
     ShowControls(kScaleDataGroup, FALSE);
     ShowControls(kResultGroup, FALSE);
     PlaceItemGrid();
-    if (hint != 1)
+    if (kind != DataKind::Item)
         ShowReservationButtons(FALSE);
 }
 
 void CKindOfView::ShowAdvScreen()
 {
-    ShowItemTypeScreen(4);
+    ShowItemTypeScreen(DataKind::Adv);
     SetCaptionText("Advertisement Display");
     StartLoad([this] {
         m_pTableBridge->Request(DataKind::Adv, m_strItemDbPath);
@@ -200,7 +200,7 @@ void CKindOfView::ShowAdvScreen()
 
 void CKindOfView::ShowLandAddScreen()
 {
-    ShowItemTypeScreen(19);
+    ShowItemTypeScreen(DataKind::LandAddition);
     SetCaptionText("Land Addition Dispaly");
     StartLoad([this] {
         m_pTableBridge->Request(DataKind::LandAddition, m_strItemDbPath);
@@ -271,7 +271,7 @@ void CKindOfView::ShowLoggedOutScreen()
 {
     m_nLoggedIn = 0;
     ShowInitialDisplay();
-    m_strKind = "";
+    SetKind("");
 }
 
 void CKindOfView::ShowUserLabelScreen()

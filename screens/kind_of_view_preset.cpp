@@ -15,7 +15,6 @@
 #include "screens/table_bridge.h"
 #include "screens/work_screen_context.h"
 #include "screens/work_screen_kinds.h"
-#include "shell/view_hints.h"
 
 namespace {
 
@@ -254,7 +253,7 @@ void CPresetKeys::UpdatePresetKey(int keyIndex, int keyNumber)
     m_nBusy = 1;
     // Whatever a read still streaming brings in, the screen must still be the
     // preset page.
-    if (WaitForWorker(&m_data.ItemWorker()) && m_screen.Hint() == kHintPreset
+    if (WaitForWorker(&m_data.ItemWorker()) && m_screen.HintKind() == DataKind::Preset
         && !m_data.ItemDbPath().IsEmpty()) {
         CEdit& key = m_keys[static_cast<std::size_t>(keyIndex)];
         if (key.GetModify()) {

@@ -16,21 +16,17 @@ CResultScreens& CKindOfView::GetResultScreens()
     return *m_pResults;
 }
 
-void CKindOfView::RequestResults(const CString& requestWord)
+void CKindOfView::RequestResults(DataKind read)
 {
-    const std::optional<DataKind> kind = KindOfScreenWord(requestWord.View());
-    if (!kind || !IsResultRead(*kind))
-        return;
     StartLoad([&] {
         m_nUpdateLock = 1;
-        m_pTableBridge->Request(*kind, m_strItemDbPath);
+        m_pTableBridge->Request(read, m_strItemDbPath);
     });
 }
 
 void CKindOfView::ShowResultScreen()
 {
-    const int hint = m_nHint;
-    const ResultKind* kind = ResultKindOfHint(hint);
+    const ResultKind* kind = FindResultKind(m_hintKind);
     if (!kind)
         return;
     if (m_captionPanel.GetSafeHwnd()) {
@@ -45,26 +41,26 @@ void CKindOfView::ShowResultScreen()
         FALSE);
     PlaceProgressGroup(50, 492);
     ShowControls({ 1050, 1052 }, TRUE);
-    ShowControls({ 1051 }, hint == 12);
+    ShowControls({ 1051 }, kind->kind == DataKind::ResultAll);
     // A database picked in a file dialog has a native path: compared as files.
     ShowControls({ 1057 }, !IsSameFile(m_strItemDbPath, kResultSumPath));
-    RequestResults(kind->requestWord);
+    RequestResults(kind->kind);
     PlaceItemGrid();
 }
 
 void CKindOfView::OnResultReceive()
 {
-    StartResultLoop(m_strKind, FALSE);
+    StartResultLoop(m_kind, FALSE);
 }
 
 void CKindOfView::OnResultClear()
 {
-    StartResultLoop(m_strKind, TRUE);
+    StartResultLoop(m_kind, TRUE);
 }
 
-void CKindOfView::StartResultLoop(const CString& requestWord, BOOL clear)
+void CKindOfView::StartResultLoop(std::optional<DataKind> read, BOOL clear)
 {
-    GetResultScreens().StartLoop(requestWord, clear);
+    GetResultScreens().StartLoop(read, clear);
 }
 
 void CKindOfView::ResultLoopStep(int index)
@@ -90,11 +86,12 @@ BOOL CKindOfView::ReloadResults()
         return FALSE;
     for (int n = m_grid.GetRowCount() - 2; n > 0; --n)
         m_grid.DeleteRow(1);
-    if (!FindResultKind(m_strKind))
+    const ResultKind* kind = FindResultKind(m_kind);
+    if (!kind)
         return TRUE;
     m_mailbox.SetText(IDC_MAILBOX_NAME, m_strKind);
     m_mailbox.SetText(IDC_MAILBOX_TEXT, m_strUserId);
-    RequestResults(m_strKind);
+    RequestResults(kind->kind);
     return TRUE;
 }
 

@@ -35,7 +35,7 @@ constexpr const char* kItemColumns[]
 constexpr int kItemColumnCount = 15;
 
 struct TableWords {
-    const char* table;
+    DataKind kind;
     const char* key;
     const char* insertName;
     const char* lookupName;
@@ -43,27 +43,20 @@ struct TableWords {
 };
 
 // The words of a kind's table; nullptr for kinds without rows of their own.
-const TableWords* WordsOf(int kind)
+const TableWords* WordsOf(std::optional<DataKind> kind)
 {
-    static const TableWords kItem { "Item", "item_num", "Item_Insert", "Item_Insert_Read",
-        "Item_Insert_Delete" };
-    static const TableWords kAdd { "Add", "num", "Add_Insert", "Add_Insert_Read", "Add_Insert_Delete" };
-    static const TableWords kAdv { "AdvT", "adv_num", "Adv_Update_Insert", "Adv_Update_Insert_Read",
-        "AdV_Insert_Delete" };
-    static const TableWords kLand { "Land_Add", "land_num", "Land_Add_Update_Insert",
-        "Land_Add_Update_Insert_Read", "Land_Add_Insert_Delete" };
-    switch (kind) {
-    case kKindItem:
-        return &kItem;
-    case kKindAdd:
-        return &kAdd;
-    case kKindAdv:
-        return &kAdv;
-    case kKindLandAdd:
-        return &kLand;
-    default:
-        return nullptr;
+    static const TableWords kWords[] = {
+        { DataKind::Item, "item_num", "Item_Insert", "Item_Insert_Read", "Item_Insert_Delete" },
+        { DataKind::Add, "num", "Add_Insert", "Add_Insert_Read", "Add_Insert_Delete" },
+        { DataKind::Adv, "adv_num", "Adv_Update_Insert", "Adv_Update_Insert_Read", "AdV_Insert_Delete" },
+        { DataKind::LandAddition, "land_num", "Land_Add_Update_Insert", "Land_Add_Update_Insert_Read",
+            "Land_Add_Insert_Delete" },
+    };
+    for (const TableWords& words : kWords) {
+        if (words.kind == kind)
+            return &words;
     }
+    return nullptr;
 }
 
 bool IsDataRow(int row, int rowCount)
@@ -85,7 +78,7 @@ CGridRows::CGridRows(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScree
 void CGridRows::OnInsertRows()
 {
     CGridCtrl& grid = m_grid.Grid();
-    if (!WordsOf(m_screen.Hint()) || m_data.ItemDbPath().IsEmpty() || m_data.RefuseWhileBusy())
+    if (!WordsOf(m_screen.HintKind()) || m_data.ItemDbPath().IsEmpty() || m_data.RefuseWhileBusy())
         return;
     m_panels.EnableEditButtons(FALSE);
     m_panels.EnableItemTransButtons(FALSE);
@@ -96,7 +89,7 @@ void CGridRows::OnInsertRows()
     std::vector<int> positions = marked.rows;
     if (!marked.marked) {
         CGridLineDlg dialog(&m_screen.Form());
-        dialog.SetTable(m_screen.Kind());
+        dialog.SetKind(m_screen.ScreenKind());
         if (dialog.DoModal() == IDOK) {
             const int anchor = grid.Picks().rangeA;
             const int first = IsDataRow(anchor, rowCount) ? anchor : rowCount - 1;
@@ -121,16 +114,17 @@ void CGridRows::OnInsertRows()
 
 void CGridRows::InsertPlaceholderRows(int gridRow)
 {
-    const TableWords* words = WordsOf(m_screen.Hint());
+    const TableWords* words = WordsOf(m_screen.HintKind());
     if (!words)
         return;
+    const char* table = ItemTableOf(words->kind);
     const CString key = "-1";
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, words->insertName);
     m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
 
     CString sql;
-    if (m_screen.Hint() == kKindItem && m_defaults.LoadDefaultValues()) {
+    if (m_screen.HintKind() == DataKind::Item && m_defaults.LoadDefaultValues()) {
         m_defaults.LoadCheckValues();
         m_defaults.LoadUncheckIndex();
         const std::vector<CString>& defaultValues = m_defaults.GetCheckValues();
@@ -154,7 +148,7 @@ void CGridRows::InsertPlaceholderRows(int gridRow)
         sql = "INSERT INTO [Item](" + columns + "[mg_id]) VALUES(" + literals + SqlLiteral(m_screen.UserId())
             + ")";
     } else {
-        sql = CString::Formatted("INSERT INTO [%s]([%s], [mg_id]) VALUES(%s, %s)", words->table, words->key,
+        sql = CString::Formatted("INSERT INTO [%s]([%s], [mg_id]) VALUES(%s, %s)", table, words->key,
             SqlLiteral(key).GetString(), SqlLiteral(m_screen.UserId()).GetString());
     }
 
@@ -169,9 +163,9 @@ void CGridRows::InsertPlaceholderRows(int gridRow)
 
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, words->lookupName);
-    if (m_screen.Hint() == kKindAdv || m_screen.Hint() == kKindLandAdd)
+    if (m_screen.HintKind() == DataKind::Adv || m_screen.HintKind() == DataKind::LandAddition)
         m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
-    CString lookup = CString::Formatted("SELECT [ID] FROM [%s] WHERE [%s] = '-1'", words->table, words->key);
+    CString lookup = CString::Formatted("SELECT [ID] FROM [%s] WHERE [%s] = '-1'", table, words->key);
     if (m_screen.UserId() != kAdministratorId)
         lookup += " AND [mg_id] = " + SqlLiteral(m_screen.UserId());
     lookup += " ORDER BY [ID] DESC";
@@ -182,7 +176,7 @@ void CGridRows::InsertPlaceholderRows(int gridRow)
 void CGridRows::OnDeleteRows()
 {
     CGridCtrl& grid = m_grid.Grid();
-    if (!WordsOf(m_screen.Hint()) || m_data.RefuseWhileBusy())
+    if (!WordsOf(m_screen.HintKind()) || m_data.RefuseWhileBusy())
         return;
     m_panels.EnableEditButtons(FALSE);
     m_panels.EnableItemTransButtons(FALSE);
@@ -204,12 +198,13 @@ void CGridRows::OnDeleteRows()
 void CGridRows::DeleteSelectedRows()
 {
     CGridCtrl& grid = m_grid.Grid();
-    const TableWords* words = WordsOf(m_screen.Hint());
+    const std::optional<DataKind> kind = m_screen.HintKind();
+    const TableWords* words = WordsOf(kind);
     if (!words || m_data.ItemDbPath().IsEmpty() || !IsDataRow(m_nDeleteRow, grid.GetRowCount()))
         return;
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, words->deleteName);
     m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
-    m_data.TableBridge().DeleteRows(m_data.ItemDbPath(), m_nDeleteRow, m_screen.Hint());
+    m_data.TableBridge().DeleteRows(m_data.ItemDbPath(), m_nDeleteRow, *kind);
 }
 
 void CGridRows::OnGridClick(int row, int column)

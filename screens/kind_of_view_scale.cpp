@@ -63,9 +63,8 @@ void CKindOfView::OnScaleInfoTrans()
     // The send reads the grid row the load may still be filling.
     if (RefuseWhileBusy())
         return;
-    const std::optional<DataKind> kind = KindOfScreenWord(m_strKind.View());
-    if (kind == DataKind::ScaleInfo)
+    if (m_kind == DataKind::ScaleInfo)
         m_pTransfers->SendScaleInfo();
-    else if (kind == DataKind::ScaleRootInfo)
+    else if (m_kind == DataKind::ScaleRootInfo)
         m_pTransfers->SendScaleRootInfo();
 }

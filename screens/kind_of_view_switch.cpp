@@ -7,6 +7,7 @@
 #include "db/db_messages.h"
 #include "screens/kind_of_view.h"
 #include "screens/table_bridge.h"
+#include "screens/work_screen_kinds.h"
 #include "serial/scale_register.h"
 #include "shell/calvorn_view.h"
 #include "shell/main_frame.h"
@@ -92,9 +93,9 @@ void CKindOfView::OnUpdate(CView*, LPARAM hint, void* hintObject)
     if (!screen)
         return;
     if (screen->kindFrom == KindWord::Fixed)
-        m_strKind = screen->kind;
+        SetKind(screen->kind);
     else if (screen->kindFrom == KindWord::Query)
-        m_strKind = query;
+        SetKind(query);
     if (screen->split) {
         if (CMainFrame* frame = GetMainFrame(); frame && frame->GetRightContainerView())
             frame->GetRightContainerView()->SetRowHeight(0, kSplitHeight);
@@ -103,6 +104,20 @@ void CKindOfView::OnUpdate(CView*, LPARAM hint, void* hintObject)
         (this->*screen->setUp)();
     ShowReservationButtons(screen->reservation);
     m_print.SetPrintKind(screen->printKind);
+}
+
+// The one parse of the screen's kind word.
+void CKindOfView::SetKind(const CString& kind)
+{
+    m_strKind = kind;
+    m_kind = KindOfScreenWord(kind.View());
+}
+
+// The one parse of the screen's number.
+void CKindOfView::SetHint(int hint)
+{
+    m_nHint = hint;
+    m_hintKind = KindOfHint(hint);
 }
 
 // The left pane's settings and mailbox words move into the screen (the
@@ -114,7 +129,7 @@ CString CKindOfView::TakeScreenWords(CCalvornView* left, LPARAM hint, void* hint
         m_strServerDbPath = left->ServerDatabasePath();
     }
     SetDefaultMembers();
-    m_nHint = static_cast<int>(hint);
+    SetHint(static_cast<int>(hint));
     if (hintObject)
         m_strItemDbPath = *static_cast<CString*>(hintObject);
     CString query;
@@ -144,7 +159,7 @@ void CKindOfView::SetUpItemScreen()
 {
     SetCaptionText("Item Display");
     Invalidate();
-    ShowItemTypeScreen(kKindItem);
+    ShowItemTypeScreen(DataKind::Item);
     // With the default values in force the grid leaves their columns out.
     const CString columns = m_defaults.LoadDefaultValues() ? m_defaults.BuildItemColumnList() : CString();
     StartLoad([this, &columns] {
@@ -157,7 +172,7 @@ void CKindOfView::SetUpItemScreen()
 
 void CKindOfView::SetUpIngredientScreen()
 {
-    ShowItemTypeScreen(kKindAdd);
+    ShowItemTypeScreen(DataKind::Add);
     SetCaptionText("Ingredient Display");
     StartLoad([this] {
         m_nUpdateLock = 1;

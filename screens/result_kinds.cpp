@@ -29,37 +29,28 @@ constexpr ResultColumn kColumns[] = {
 };
 
 const std::array<ResultKind, 4> kKinds = { {
-    { 12, "Scale_Result_All_Read", "TotalResult",
+    { DataKind::ResultAll, "TotalResult",
         { "begin_day", "print_cnt", "total_weight", "total_price", "rev_day", "current_scale", "item_memory",
             "write_item_memory", "day_memory", "write_day_memory", "ID" },
         "Scale Total Result", "저울 총집계", "저울 총집계화면입니다." },
-    { 13, "Scale_Result_Item_All_Read", "TotalItemResult",
+    { DataKind::ResultItemAll, "TotalItemResult",
         { "num", "begin_day", "print_cnt", "total_weight", "total_price", "rev_day", "current_scale", "ID" },
         "Item Total Result", "상품별 총집계", "상품별 총집계화면입니다." },
-    { 14, "Scale_Result_Item_Day_Read", "TotalItemDay",
+    { DataKind::ResultItemDay, "TotalItemDay",
         { "num", "day", "print_cnt", "total_weight", "total_price", "rev_day", "current_scale", "ID" },
         "Item Day Total Result", "상품별 일일 총집계", "상품별 일일 총집계화면입니다." },
-    { 15, "Scale_Result_Day_Read", "TotalDayResult",
+    { DataKind::ResultDay, "TotalDayResult",
         { "day", "print_cnt", "total_weight", "total_price", "rev_day", "current_scale", "ID" },
         "One Day Total Result", "일일 총집계", "일일 총집계화면입니다." },
 } };
 
 } // namespace
 
-const ResultKind* FindResultKind(const CString& requestWord)
+const ResultKind* FindResultKind(std::optional<DataKind> kind)
 {
-    for (const ResultKind& kind : kKinds) {
-        if (requestWord == kind.requestWord)
-            return &kind;
-    }
-    return nullptr;
-}
-
-const ResultKind* ResultKindOfHint(int hint)
-{
-    for (const ResultKind& kind : kKinds) {
-        if (kind.hint == hint)
-            return &kind;
+    for (const ResultKind& known : kKinds) {
+        if (known.kind == kind)
+            return &known;
     }
     return nullptr;
 }

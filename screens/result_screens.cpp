@@ -26,13 +26,12 @@ BOOL CResultScreens::IsLoopRunning() const
     return m_exchange.IsResultLoopRunning();
 }
 
-void CResultScreens::StartLoop(const CString& requestWord, BOOL clear)
+void CResultScreens::StartLoop(std::optional<DataKind> read, BOOL clear)
 {
     if (IsLoopRunning()) {
         AfxMessageBox(kResultLoopBusyText, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    const std::optional<DataKind> read = KindOfScreenWord(requestWord.View());
     if (!clear && !read) {
         AfxMessageBox("This data cannot be transferred this way.", MB_OK | MB_ICONSTOP);
         return;
@@ -83,7 +82,7 @@ void CResultScreens::Accumulate()
     MakeDirectoryPath(kResultSumFolder);
     if (!ProvisionDatabaseFile(150, kResultSumPath))
         return;
-    Import import { m_data.ItemDbPath(), m_screen.Kind(), m_screen.UserId() };
+    Import import { m_data.ItemDbPath(), m_screen.ScreenKind(), m_screen.UserId() };
     // The reload's rows are still coming: the move waits for its done message.
     if (m_screen.GetUpdateLock()) {
         m_pending = import;
@@ -105,7 +104,7 @@ void CResultScreens::RunImport(const Import& import)
 {
     m_screen.SetUpdateLock(1);
     // A move that failed changed neither database: the rows stay shown.
-    if (!m_data.TableBridge().ImportScaleResults(import.source, kResultSumPath, import.word, import.userId))
+    if (!m_data.TableBridge().ImportScaleResults(import.source, kResultSumPath, import.read, import.userId))
         return;
     CGridCtrl& grid = m_grid.Grid();
     for (int n = grid.GetRowCount() - 2; n > 0; --n)

@@ -30,9 +30,9 @@ public:
     CResultScreens(const CResultScreens&) = delete;
     CResultScreens& operator=(const CResultScreens&) = delete;
 
-    // Receive (clear FALSE) or clear every scale of the list: the request
-    // word, the clear flag and the open database are taken here once.
-    void StartLoop(const CString& requestWord, BOOL clear);
+    // Receive (clear FALSE) the read kind or clear every scale of the list:
+    // the kind, the clear flag and the open database are taken here once.
+    void StartLoop(std::optional<DataKind> read, BOOL clear);
     // TRUE while a receive or clear runs on either transport.
     [[nodiscard]] BOOL IsLoopRunning() const;
 
@@ -45,7 +45,7 @@ public:
 private:
     struct Import {
         CString source;
-        CString word;
+        std::optional<DataKind> read;
         CString userId;
     };
     void StartSerial(DataKind kind);

@@ -18,9 +18,8 @@ constexpr int kStartLabel = 1033;
 constexpr int kIncrementLabel = 1034;
 
 // The most rows one insert adds to a table: what a scale holds of it.
-long MaximumLines(const CString& table)
+long MaximumLines(std::optional<DataKind> kind)
 {
-    const std::optional<DataKind> kind = KindOfScreenWord(table.View());
     if (!kind || *kind == DataKind::UserLabel)
         return 0;
     return KindInfo(*kind).cap;
@@ -63,7 +62,7 @@ void CGridLineDlg::OnOK()
         AfxMessageBox("Input Grid lines.", MB_OK);
         return;
     }
-    const long maximum = MaximumLines(m_strTable);
+    const long maximum = MaximumLines(m_kind);
     if (count > maximum) {
         AfxMessageBox(CString::Formatted("Grid lines is a 1 - %ld.", maximum), MB_OK);
         return;

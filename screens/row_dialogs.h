@@ -2,9 +2,12 @@
 // The work screen's two small row dialogs: the number of grid lines to insert
 // (153) and the start and increment of a column fill (226).
 
+#include <optional>
+
 #include "controls/icon_button.h"
 #include "controls/xp_button.h"
 #include "platform/wnd/dialogs/dialog.h"
+#include "protocol/data_kinds.h"
 
 inline constexpr UINT IDD_GRID_LINE = 153;
 inline constexpr UINT IDD_AUTO_VALUE = 226;
@@ -19,15 +22,14 @@ public:
     void OnOK() override;
     void OnCancel() override;
 
-    // The table ("Item", "Add", "Adv" ...), whose maximum holds; before
-    // DoModal.
-    void SetTable(const CString& table) { m_strTable = table; }
+    // The kind of the table, whose maximum holds; before DoModal.
+    void SetKind(std::optional<DataKind> kind) { m_kind = kind; }
     // The accepted count, after IDOK.
     int GetLineCount() const { return m_nLineCount; }
 
 private:
     int m_nLineCount = 0;
-    CString m_strTable;
+    std::optional<DataKind> m_kind;
     CIconButton m_insertButton;
     CIconButton m_cancelButton;
 };

@@ -20,6 +20,7 @@
 #include "screens/table_bridge.h"
 #include "screens/transfer_ports.h"
 #include "screens/work_screen_context.h"
+#include "screens/work_screen_kinds.h"
 #include "serial/scale_info_dlg.h"
 #include "serial/scale_register.h"
 #include "shell/calvorn_view.h"
@@ -47,7 +48,7 @@ constexpr std::array<const char*, 19> kInfoColumns
 constexpr std::array<const char*, 7> kRootInfoColumns
     = { "Ethernet_Init", "Ethernet_Stat", "MyID", "IP", "MASK", "Destination_IP", "Destination_Port" };
 
-// The settings table of a screen's kind word.
+// The settings table of a screen's kind.
 struct SettingsTable {
     DataKind kind;
     const char* table;
@@ -58,16 +59,15 @@ struct SettingsTable {
     bool upperTitles; // the load shows the column names upper-cased
 };
 
-const SettingsTable* TableOfKind(const CString& kind)
+const SettingsTable* TableOfKind(std::optional<DataKind> kind)
 {
     static const SettingsTable kInfo { DataKind::ScaleInfo, "Scale_Info", "WeightNum",
         "Scale_Information_Insert", "Scale_Information_Insert_read", kInfoColumns, false };
     static const SettingsTable kRootInfo { DataKind::ScaleRootInfo, "Scale_Root_Info", "MyID",
         "Scale_Root_Information_Insert", "Scale_Root_Information_Insert_read", kRootInfoColumns, true };
-    const std::optional<DataKind> parsed = KindOfScreenWord(kind.View());
-    if (parsed == DataKind::ScaleInfo)
+    if (kind == DataKind::ScaleInfo)
         return &kInfo;
-    if (parsed == DataKind::ScaleRootInfo)
+    if (kind == DataKind::ScaleRootInfo)
         return &kRootInfo;
     return nullptr;
 }
@@ -95,18 +95,16 @@ std::unique_ptr<CScaleInfoDlgBase> MakeSettingsDialog(const SettingsTable& table
     return std::make_unique<CScaleNetInfoDlg>(parent);
 }
 
-// The current screen's number for a kind word, 0 when the word has none.
-int ScreenNumberOfKind(const CString& kind)
+// The number of the screen of a kind, or of the two screens whose words name
+// no data kind; 0 for none.
+int ScreenNumberOf(std::optional<DataKind> kind, const CString& word)
 {
-    static const std::pair<const char*, int> kNumbers[] = { { "Item", 1 }, { "Add", 2 }, { "Adv", 4 },
-        { "Land_addition", 19 }, { "User_Label_Read", 17 }, { "Pre", 3 }, { "Scale_reg", 6 },
-        { "Scale_Info", 5 }, { "Mg_Reg_Read", 16 }, { "Scale_Root_Info", 18 },
-        { "Scale_Result_All_Read", 12 }, { "Scale_Result_Item_All_Read", 13 },
-        { "Scale_Result_Item_Day_Read", 14 }, { "Scale_Result_Day_Read", 15 } };
-    for (const auto& [word, number] : kNumbers) {
-        if (kind == word)
-            return number;
-    }
+    if (kind)
+        return HintOfKind(*kind);
+    if (word == "Scale_reg")
+        return static_cast<int>(kHintScaleReg);
+    if (word == "Mg_Reg_Read")
+        return static_cast<int>(kHintManagement);
     return 0;
 }
 
@@ -262,7 +260,7 @@ void CScaleScreens::OnCommSetup()
     m_commSetupDlg.SetMode(kind);
     m_commSetupDlg.ShowSettings();
     m_commSetupDlg.ShowWindow(SW_SHOW);
-    if (const int number = ScreenNumberOfKind(kind))
+    if (const int number = ScreenNumberOf(m_screen.ScreenKind(), kind))
         m_screen.SetHint(number);
 }
 
@@ -437,7 +435,7 @@ void CScaleScreens::OnScaleInfoUpdate()
         return;
     CGridCtrl& grid = m_grid.Grid();
     CItemDbWorker& worker = m_data.ItemWorker();
-    const SettingsTable* table = TableOfKind(m_screen.Kind());
+    const SettingsTable* table = TableOfKind(m_screen.ScreenKind());
     if (table && CheckSingleScaleRow()) {
         const int row = m_grid.ClickedRow();
         std::unique_ptr<CScaleInfoDlgBase> dialog = MakeSettingsDialog(*table, &m_screen.Form());
@@ -474,7 +472,7 @@ void CScaleScreens::OnScaleInfoInsert()
         return;
     CGridCtrl& grid = m_grid.Grid();
     CItemDbWorker& worker = m_data.ItemWorker();
-    const SettingsTable* table = TableOfKind(m_screen.Kind());
+    const SettingsTable* table = TableOfKind(m_screen.ScreenKind());
     if (!table) {
         grid.AutoSize(0);
         return;
@@ -543,7 +541,7 @@ void CScaleScreens::OnScaleInfoDelete()
             button->EnableWindow(FALSE);
     const int rows = grid.GetRowCount();
     const int target = m_grid.ClickedRow() >= 1 ? m_grid.ClickedRow() : rows - 2;
-    const SettingsTable* table = TableOfKind(m_screen.Kind());
+    const SettingsTable* table = TableOfKind(m_screen.ScreenKind());
     if (table && target >= 1 && target < rows - 1) {
         m_screen.SetUpdateLock(1);
         const CString key = grid.GetItemText(target, KeyColumn(m_grid));

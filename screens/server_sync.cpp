@@ -171,16 +171,16 @@ const CServerSync::Table kLandTable { "Land_Add", { "land_num", "land_str" }, 2,
 const CServerSync::Table kUserLabelTable { "UserLabel", UserLabelColumns(), 0, 0 };
 const CServerSync::Table kPresetTable { "Preset", { "num" }, 0, 0 };
 
-const CServerSync::Table* TableOfHint(int hint)
+const CServerSync::Table* TableOfKind(DataKind kind)
 {
-    switch (hint) {
-    case 1:
+    switch (kind) {
+    case DataKind::Item:
         return &kItemTable;
-    case 2:
+    case DataKind::Add:
         return &kAddTable;
-    case 4:
+    case DataKind::Adv:
         return &kAdvTable;
-    case 19:
+    case DataKind::LandAddition:
         return &kLandTable;
     default:
         return nullptr;
@@ -211,9 +211,9 @@ SyncResult CServerSync::WriteTableRows(const Table& table, std::span<const Recor
     return Run(rows.size(), [&](std::size_t r) { return WriteRow(table, GridValues(table, rows[r]), keys); });
 }
 
-SyncResult CServerSync::WriteGridRows(int hint, std::span<const RecordRow> rows)
+SyncResult CServerSync::WriteGridRows(DataKind kind, std::span<const RecordRow> rows)
 {
-    const Table* table = TableOfHint(hint);
+    const Table* table = TableOfKind(kind);
     return table ? WriteTableRows(*table, rows) : SyncResult();
 }
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "db/checked_dao_helper.h"
+#include "protocol/data_kinds.h"
 #include "protocol/record_values.h"
 
 struct SyncResult {
@@ -42,7 +43,7 @@ public:
     // The Item (1), Ingredient (2), Advertisement (4) or Land Addition (19)
     // grid rows; an empty cell becomes "NULL" in a text column, "0" in the
     // others.
-    [[nodiscard]] SyncResult WriteGridRows(int hint, std::span<const RecordRow> rows);
+    [[nodiscard]] SyncResult WriteGridRows(DataKind kind, std::span<const RecordRow> rows);
     // The user-label grid rows (columns 1-49), an empty cell "0".
     [[nodiscard]] SyncResult WriteUserLabels(std::span<const RecordRow> rows);
     // Item rows as the item database holds them (the manager's default values

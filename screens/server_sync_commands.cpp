@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int kPresetHint = 3;
 constexpr int kSmallModelKeys = 50;
 
 // The grid's data rows: row 1 to the row before the trailing "-->" row.
@@ -76,13 +75,14 @@ void CServerSyncCommands::OnSyncTables(const CString& serverDbPath)
     // The grid holds only part of its rows while a load streams them.
     if (m_data.RefuseWhileBusy())
         return;
-    const BOOL storedItems = m_screen.Hint() == kKindItem && m_defaults.LoadDefaultValues();
+    const std::optional<DataKind> kind = m_screen.HintKind();
+    const BOOL storedItems = kind == DataKind::Item && m_defaults.LoadDefaultValues();
     m_screen.SetUpdateLock(1);
     m_panels.EnableEditButtons(FALSE);
     const std::vector<RecordRow> rows = DataRows(m_grid.Grid());
     const std::optional<SyncResult> result = RunSync(serverDbPath, m_screen.UserId(), [&](CServerSync& sync) {
         if (!storedItems)
-            return sync.WriteGridRows(m_screen.Hint(), rows);
+            return kind ? sync.WriteGridRows(*kind, rows) : SyncResult();
         std::vector<std::string> keys;
         for (const RecordRow& row : rows)
             keys.emplace_back(Cell(row, 1));
@@ -97,11 +97,11 @@ void CServerSyncCommands::OnSyncPresetLabel(const CString& serverDbPath)
 {
     if (m_data.RefuseWhileBusy())
         return;
-    if (m_screen.Hint() == kKindUserLabel) {
+    if (m_screen.HintKind() == DataKind::UserLabel) {
         SyncUserLabels(serverDbPath);
         return;
     }
-    if (m_screen.Hint() != kPresetHint)
+    if (m_screen.HintKind() != DataKind::Preset)
         return;
     EnablePresetLabelButton(FALSE);
     m_screen.SetUpdateLock(1);

@@ -29,21 +29,20 @@ constexpr const char* kItemSaleColumns
       "[weight], [fmark], [pos_kind], [dateprint], [limit_day], [sale_start], [sale_price], [sale_day], "
       "[additem], [ID]";
 
-// The table a kind's rows are read from and its default column list.
+// A kind's default column list.
 struct TableSelect {
     DataKind kind;
-    const char* table;
     const char* columns;
 };
 
 constexpr TableSelect kSelects[] = {
-    { DataKind::Item, "Item", kItemColumns },
-    { DataKind::Add, "Add",
+    { DataKind::Item, kItemColumns },
+    { DataKind::Add,
         "[num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], [str10], [ID]" },
-    { DataKind::Adv, "AdvT", "[adv_num], [str1], [str2], [ID]" },
-    { DataKind::LandAddition, "Land_Add", "[land_num], [land_str], [ID]" },
-    { DataKind::Preset, "Preset", "[num], [str], [ID]" },
-    { DataKind::UserLabel, "UserLabel", "*" },
+    { DataKind::Adv, "[adv_num], [str1], [str2], [ID]" },
+    { DataKind::LandAddition, "[land_num], [land_str], [ID]" },
+    { DataKind::Preset, "[num], [str], [ID]" },
+    { DataKind::UserLabel, "*" },
 };
 
 const TableSelect* SelectOf(DataKind kind)
@@ -69,15 +68,15 @@ long Atol(const CString& text)
 }
 
 // Table columns by position for the language-1 edits of the short tables.
-std::vector<const char*> ShortTableColumns(int kind)
+std::vector<const char*> ShortTableColumns(DataKind kind)
 {
     switch (kind) {
-    case kKindAdd:
+    case DataKind::Add:
         return { "num", "str1", "str2", "str3", "str4", "str5", "str6", "str7", "str8", "str9", "str10",
             "ID" };
-    case kKindAdv:
+    case DataKind::Adv:
         return { "adv_num", "str1", "str2", "ID" };
-    case kKindLandAdd:
+    case DataKind::LandAddition:
         return { "land_num", "land_str", "ID" };
     default:
         return {};
@@ -160,7 +159,7 @@ void CTableBridge::Request(DataKind kind, CString databasePath, CString columnLi
     CString columns = columnList;
     if (columns.IsEmpty())
         columns = kind == DataKind::Item && m_screen.Language() == 3 ? kItemSaleColumns : select->columns;
-    SendSelect(databasePath, "SELECT " + columns + " FROM [" + select->table + "]" + where, name);
+    SendSelect(databasePath, "SELECT " + columns + " FROM [" + ItemTableOf(kind) + "]" + where, name);
 }
 
 // ---- Readers ---------------------------------------------------------------------
@@ -367,10 +366,10 @@ void CTableBridge::OnUserLabelRow(CString rowText)
 
 // ---- Writers ---------------------------------------------------------------------
 
-CString CTableBridge::ColumnNameFor(int column, int kind)
+CString CTableBridge::ColumnNameFor(int column, DataKind kind)
 {
     const CString title = m_grid.Grid().GetItemText(0, column);
-    if (kind == kKindItem) {
+    if (kind == DataKind::Item) {
         if (m_screen.Language() != 1)
             return title == "INGREDIENT" ? CString("ADDITEM") : title;
         if (!m_defaults.LoadDefaultValues())
@@ -408,23 +407,19 @@ void CTableBridge::RunRequest(const CString& databasePath, const CString& reques
     worker->ExecuteRequest();
 }
 
-void CTableBridge::UpdateCell(CString databasePath, int row, int column, int kind)
+void CTableBridge::UpdateCell(CString databasePath, int row, int column, DataKind kind)
 {
     const CString requestName = m_data.DbMailbox().TakeText(IDC_MAILBOX_NAME);
     m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     CGridCtrl& grid = m_grid.Grid();
     const int keyColumn = m_grid.FindColumn("ID");
-    const char* table = kind == kKindItem ? "Item"
-        : kind == kKindAdd                ? "Add"
-        : kind == kKindUserLabel          ? "UserLabel"
-        : kind == kKindAdv                ? "AdvT"
-        : kind == kKindLandAdd            ? "Land_Add"
-                                          : nullptr;
+    // Preset keys are written by SavePresets.
+    const char* table = kind == DataKind::Preset ? nullptr : ItemTableOf(kind);
     if (grid.GetItemText(0, column) == "ID" || !table)
         return;
     CString name = ColumnNameFor(column, kind);
     CString value = grid.GetItemText(row, column);
-    if (kind == kKindItem) {
+    if (kind == DataKind::Item) {
         if (name == "SALE_KIND" || name == "SALE_PRICE") {
             const int first = name == "SALE_KIND" ? column : column - 1;
             value = CString(
@@ -450,15 +445,12 @@ void CTableBridge::UpdateCell(CString databasePath, int row, int column, int kin
     RunRequest(databasePath, requestName, sql);
 }
 
-void CTableBridge::DeleteRows(CString databasePath, int row, int kind)
+void CTableBridge::DeleteRows(CString databasePath, int row, DataKind kind)
 {
     const CString requestName = m_data.DbMailbox().TakeText(IDC_MAILBOX_NAME);
     m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
-    const char* table = kind == kKindItem ? "Item"
-        : kind == kKindAdd                ? "Add"
-        : kind == kKindAdv                ? "AdvT"
-        : kind == kKindLandAdd            ? "Land_Add"
-                                          : nullptr;
+    // User labels are deleted on their own screen, preset keys not at all.
+    const char* table = kind == DataKind::UserLabel || kind == DataKind::Preset ? nullptr : ItemTableOf(kind);
     const int keyColumn = m_grid.FindColumn("ID");
     const CString key = keyColumn >= 0 ? m_grid.Grid().GetItemText(row, keyColumn) : CString();
     if (!table)

@@ -12,6 +12,7 @@
 // CManagerList (the preset keys and the users screen implement these two
 // and include this header, never the other way). UI thread only.
 
+#include <optional>
 #include <vector>
 
 #include "platform/base/cstring.h"
@@ -73,17 +74,17 @@ public:
     // A reply row of any of the four sales-total requests; the header row
     // gives the grid the kind's titles in the screen's language.
     void OnResultRow(CString rowText);
-    // Copies the grid's rows of the kind of requestWord into the summary
+    // Copies the grid's rows of the read kind into the summary
     // database (under userId, new keys) and deletes the copied ones from the
     // source, all or nothing; a failure is told with the database's message
     // (FALSE: neither database changed). Clears the screen's update lock.
     [[nodiscard]] BOOL ImportScaleResults(
-        CString sourcePath, CString summaryPath, CString requestWord, CString userId);
+        CString sourcePath, CString summaryPath, std::optional<DataKind> read, CString userId);
 
     // Writers. UpdateCell and DeleteRows read the request name from edit 1003.
     // A row whose key is not a number is not written (a message says so).
-    void UpdateCell(CString databasePath, int row, int column, int kind);
-    void DeleteRows(CString databasePath, int row, int kind);
+    void UpdateCell(CString databasePath, int row, int column, DataKind kind);
+    void DeleteRows(CString databasePath, int row, DataKind kind);
     void SavePresets(CString databasePath, int keyNumber, CString text);
 
     // The users screen (table_bridge_users.cpp): the manager list of list
@@ -111,7 +112,7 @@ private:
     void WriteItemData();
     void Acknowledge();
     // The database column of an edited grid column, "" when none.
-    CString ColumnNameFor(int column, int kind);
+    CString ColumnNameFor(int column, DataKind kind);
     // Runs sql through the worker's ExecuteRequest with the request name.
     void RunRequest(const CString& databasePath, const CString& requestName, const CString& sql);
 
@@ -130,8 +131,8 @@ private:
     int m_nSalePriceIndex = 0;
     int m_nSaleDayIndex = 0;
     int m_nSkippedIndex = 0;
-    // The request name of the last sales-total SELECT: its rows' titles.
-    CString m_strResultWord;
+    // The kind of the last sales-total SELECT: its rows' titles.
+    std::optional<DataKind> m_resultRead;
 };
 
 // TRUE when key is a whole decimal integer (the form [ID] takes in SQL).

@@ -13,12 +13,12 @@ void CTableBridge::RequestResults(DataKind read, const CString& databasePath, co
 {
     m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
     ClearRowBuffer();
-    const ResultKind* kind = FindResultKind(Word(read));
+    const ResultKind* kind = FindResultKind(read);
     CString name;
     const CString where = TakeUserWhere(name, " WHERE ");
     const CString columns = columnList.IsEmpty() ? ResultColumnList(*kind) : columnList;
-    // The rows come back under this name; it picks their titles.
-    m_strResultWord = name;
+    // The rows' titles.
+    m_resultRead = read;
     SendSelect(databasePath, "SELECT " + columns + " FROM [" + kind->table + "]" + where, name);
 }
 
@@ -28,7 +28,7 @@ void CTableBridge::OnResultRow(CString rowText)
     CGridCtrl& grid = m_grid.Grid();
     if (m_nRowsReceived == 1) {
         m_grid.SetGridColumnCount(values + 1);
-        if (const ResultKind* kind = FindResultKind(m_strResultWord)) {
+        if (const ResultKind* kind = FindResultKind(m_resultRead)) {
             int column = 1;
             for (auto name = kind->columns.begin(); name != kind->columns.end() && column <= values; ++name)
                 grid.SetItemText(0, column++, ResultColumnTitle(*name, m_screen.Language()));
@@ -43,9 +43,9 @@ void CTableBridge::OnResultRow(CString rowText)
 }
 
 BOOL CTableBridge::ImportScaleResults(
-    CString sourcePath, CString summaryPath, CString requestWord, CString userId)
+    CString sourcePath, CString summaryPath, std::optional<DataKind> read, CString userId)
 {
-    const ResultKind* kind = FindResultKind(requestWord);
+    const ResultKind* kind = FindResultKind(read);
     if (!kind) {
         m_screen.SetUpdateLock(0);
         return FALSE;

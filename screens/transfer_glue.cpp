@@ -103,7 +103,7 @@ TransferOrder CTransferGlue::MakeOrder(TransferCommand command, DataKind kind, T
 
 void CTransferGlue::StartTransfer(TransferCommand command, TransferScope scope, BOOL checkRows, BOOL confirm)
 {
-    const std::optional<DataKind> kind = KindOfScreenWord(m_screen.Kind().View());
+    const std::optional<DataKind> kind = m_screen.ScreenKind();
     if (!kind) {
         AfxMessageBox("This data cannot be transferred this way.", MB_OK | MB_ICONSTOP);
         return;
@@ -183,7 +183,7 @@ BOOL CTransferGlue::ReadReceiveNumbers()
     } else {
         m_recvNumbers[0] = static_cast<int>(NumberOf(text));
     }
-    if (KindOfScreenWord(m_screen.Kind().View()) == DataKind::LandAddition) {
+    if (m_screen.ScreenKind() == DataKind::LandAddition) {
         for (int number : GetRequestNumbers()) {
             if (number < 201 || number > 500) {
                 AfxMessageBox("Land Addition Number is a 201 ~ 500.", MB_OK);

@@ -103,7 +103,7 @@ void CUserLabelScreen::Insert()
     const int row = clicked >= 1 && clicked < rows ? clicked : rows - 1;
     m_grid.InsertGridRow(CString::Formatted("List %ld", static_cast<long>(rows - 1)), row);
     CString key;
-    if (!m_data.ItemDbPath().IsEmpty() && m_screen.Hint() == kKindUserLabel)
+    if (!m_data.ItemDbPath().IsEmpty() && m_screen.HintKind() == DataKind::UserLabel)
         key = InsertPlaceholder();
     if (key.IsEmpty()) {
         grid.DeleteRow(row);

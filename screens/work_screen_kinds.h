@@ -1,16 +1,22 @@
 #pragma once
-// The data kinds of the work screen's table screens and the size of a reply
-// row, shared by the screen and its parts.
+// The data kinds of the work screen's numbered screens, the item database's
+// tables of the kinds, and the size of a reply row, shared by
+// the screen and its parts.
 
 #include <cstddef>
+#include <optional>
 
-// The data kinds of the screens (equal to the hint that opens them).
-inline constexpr int kKindItem = 1;
-inline constexpr int kKindAdd = 2;
-inline constexpr int kKindAdv = 4;
-inline constexpr int kKindScaleInfo = 5;
-inline constexpr int kKindUserLabel = 17;
-inline constexpr int kKindLandAdd = 19;
+#include "protocol/data_kinds.h"
+
+// The parse of a screen number (the left pane's hint): the data kind its
+// screen shows; none for the screens that show none (6-11, 16, beyond 19).
+[[nodiscard]] std::optional<DataKind> KindOfHint(int hint);
+// The number of the screen that shows a kind; 0 for none.
+[[nodiscard]] int HintOfKind(DataKind kind);
+
+// The item database's table of a kind's rows ("Item", "Add", "AdvT",
+// "Land_Add", "Preset", "UserLabel"); nullptr for the kinds it keeps none of.
+[[nodiscard]] const char* ItemTableOf(DataKind kind);
 
 // Number of texts one reply row may carry; values beyond are dropped.
 inline constexpr std::size_t kRowFieldCount = 400;

@@ -1,12 +1,14 @@
 #pragma once
 // CWorkScreenState: the work screen's own words as its parts see them: the
-// form window, the language, the kind word and hint of the screen shown, the
-// logged-in manager, the update lock and the load starter. UI thread.
+// form window, the language, the kind word and hint of the screen shown and
+// the data kinds parsed from them, the logged-in manager, the update lock and the load starter. UI thread.
 
 #include <functional>
+#include <optional>
 
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
+#include "protocol/data_kinds.h"
 
 class CWnd;
 
@@ -23,8 +25,19 @@ public:
     // them alone).
     virtual CString Kind() const = 0;
     virtual void SetKind(const CString& kind) = 0;
+    // The data kind the kind word names, parsed when the word is set; none
+    // for a word that names none ("Scale_reg", "Mg_Reg_Read", "").
+    virtual std::optional<DataKind> ScreenKind() const = 0;
     virtual int Hint() const = 0;
     virtual void SetHint(int hint) = 0;
+    // The data kind the hint's screen shows, parsed when the hint is set;
+    // none for a screen of no data kind. The word and the hint part at
+    // times (a database change keeps the word; the communication setup sets
+    // the hint from the word): the grid's edits, rows and synchronisation
+    // and the set-up of a sales-total screen follow the hint; the
+    // transfers, the scale settings and the totals' reload, receive and
+    // move follow the word.
+    virtual std::optional<DataKind> HintKind() const = 0;
     // The logged-in manager; the automatic log-in makes the administrator
     // the logged-in manager.
     virtual CString UserId() const = 0;

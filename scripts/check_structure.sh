@@ -19,6 +19,9 @@
 #     The request names by which the database worker's replies are routed are
 #     a vocabulary of their own (some spelled like a screen's kind word) and
 #     are not looked at in the two files that route them.
+#     Nor is the work screen's hint compared as a kind (Hint() or m_nHint
+#     with == or !=, or int kind constants named kKind...): the screen parses
+#     it once (KindOfHint) and its parts compare HintKind().
 # Prints one line per finding and exits 1 when there is any; --list also
 # prints every class's count.
 set -euo pipefail
@@ -44,6 +47,10 @@ KIND_PARSE = pathlib.Path("protocol/data_kinds.cpp")
 REQUEST_ROUTERS = {pathlib.Path("screens/kind_of_view_load.cpp"), pathlib.Path("db/db_request_worker.cpp")}
 word = '"(?:' + "|".join(KIND_WORDS) + ')"'
 COMPARISON = re.compile(r"(?:==|!=)\s*" + word + "|" + word + r"\s*(?:==|!=)")
+HINT_AS_KIND = re.compile(
+    r"\b(?:Hint\(\)|m_nHint)\s*[!=]=|[!=]=\s*(?:\w+(?:\.|->))?(?:Hint\(\)|m_nHint)\b"
+    r"|\bkKind(?:Item|Add|Adv|LandAdd|UserLabel|Preset|ScaleInfo|ScaleRootInfo)\b"
+)
 for folder in ["protocol", "db", "controls", "grid", "shell", "transfer", "ethernet", "serial", "results", "screens",
                "labeltool", "app"]:
     for path in sorted(pathlib.Path(folder).rglob("*")):
@@ -52,6 +59,8 @@ for folder in ["protocol", "db", "controls", "grid", "shell", "transfer", "ether
         for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
             if COMPARISON.search(line):
                 findings.append(f"{path}:{number}: a kind word compared outside the parse: {line.strip()}")
+            if HINT_AS_KIND.search(line):
+                findings.append(f"{path}:{number}: the hint compared as a kind: {line.strip()}")
 
 # What each folder may not include: protocol/ nothing above it; the two
 # transports not each other, nor the shared transfer layer either of them.
