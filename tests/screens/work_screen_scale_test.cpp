@@ -780,16 +780,16 @@ TEST_F(WorkScreenCommTest, SetupSetsTheScreenNumberOfEveryKind)
     const CString db = MakeItemDatabase();
     // Each screen's kind (a results screen's is its query word), then hint
     // 11, which keeps the kind under another number (shown nowhere).
-    const std::tuple<LPARAM, const char*, int> screens[] = { { kHintItem, "Item", 1 },
-        { kHintIngredient, "Add", 2 }, { kHintAdvertisement, "Adv", 4 },
-        { kHintLandAddition, "Land_addition", 19 }, { kHintUserLabel, "User_Label_Read", 17 },
-        { kHintPreset, "Pre", 3 }, { kHintScaleReg, "Scale_reg", 6 }, { kHintScaleInfo, "Scale_Info", 5 },
-        { kHintManagement, "Mg_Reg_Read", 16 }, { kHintScaleRootInfo, "Scale_Root_Info", 18 },
-        { kHintScaleTotal, "Scale_Result_All_Read", 12 },
-        { kHintScaleTotal, "Scale_Result_Item_All_Read", 13 },
-        { kHintScaleTotal, "Scale_Result_Item_Day_Read", 14 },
-        { kHintScaleTotal, "Scale_Result_Day_Read", 15 }, { kHintScaleTotal, "Scale_Result_All_Clear", 15 },
-        { kHintRefresh, "", 11 }, { kHintScaleTotal, "Unknown", 11 } };
+    const std::tuple<LPARAM, const char*, int> screens[]
+        = { { kHintItem, "Item", 1 }, { kHintIngredient, "Add", 2 }, { kHintAdvertisement, "Adv", 4 },
+              { kHintLandAddition, "Land_addition", 19 }, { kHintUserLabel, "User_Label_Read", 17 },
+              { kHintPreset, "Pre", 3 }, { kHintScaleReg, "Scale_reg", 6 },
+              { kHintScaleInfo, "Scale_Info", 5 }, { kHintManagement, "Mg_Reg_Read", 16 },
+              { kHintScaleRootInfo, "Scale_Root_Info", 18 }, { kHintScaleTotal, "Scale_Result_All_Read", 12 },
+              { kHintScaleTotal, "Scale_Result_Item_All_Read", 13 },
+              { kHintScaleTotal, "Scale_Result_Item_Day_Read", 14 },
+              { kHintScaleTotal, "Scale_Result_Day_Read", 15 }, { kHintRefresh, "", 11 },
+              { kHintScaleTotal, "Unknown", 11 } };
     for (const auto& [hint, kind, number] : screens) {
         Switch(hint, kind, "vexo", hint == kHintManagement ? CString() : db);
         Switch(kHintDatabaseChanged, "", "vexo", db);
