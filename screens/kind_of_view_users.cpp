@@ -74,10 +74,12 @@ void CUsersScreen::OnUserDelete()
     }
     if (m_screen.Form().MessageBox("Delete the selected user id?", "Delete", MB_YESNO) != IDYES)
         return;
-    m_listUsers.DeleteString(static_cast<UINT>(selected));
     const CString sql = "DELETE FROM [Manager] WHERE [mg_id] = " + SqlLiteral(userId);
     m_screen.SetUpdateLock(1);
-    m_data.TableBridge().DeleteManager(sql, kManagerDatabase);
+    // The list is read afresh once the statement has run; a database that
+    // did not open keeps the manager listed.
+    if (m_data.TableBridge().DeleteManager(sql, kManagerDatabase))
+        m_listUsers.DeleteString(static_cast<UINT>(selected));
     ReleaseLockUnlessReading();
 }
 

@@ -392,7 +392,7 @@ CString CTableBridge::ColumnNameFor(int column, DataKind kind)
     return title.IsEmpty() ? CString() : CString(title).MakeLower();
 }
 
-void CTableBridge::RunRequest(const CString& databasePath, const CString& requestName, const CString& sql)
+BOOL CTableBridge::RunRequest(const CString& databasePath, const CString& requestName, const CString& sql)
 {
     CItemDbWorker* worker = &m_data.ItemWorker();
     try {
@@ -400,11 +400,12 @@ void CTableBridge::RunRequest(const CString& databasePath, const CString& reques
     } catch (CException* e) {
         ExceptionPtr hold(e);
         AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
-        return;
+        return FALSE;
     }
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, requestName);
     m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
     worker->ExecuteRequest();
+    return TRUE;
 }
 
 void CTableBridge::UpdateCell(CString databasePath, int row, int column, DataKind kind)

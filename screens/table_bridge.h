@@ -93,7 +93,8 @@ public:
     BOOL RequestManagers(CString databasePath, CString columnList);
     void OnPlainRow(CString rowText);
     void InsertManager(CString sql, CString databasePath);
-    void DeleteManager(CString sql, CString databasePath);
+    // FALSE when the database did not open (its message told).
+    [[nodiscard]] BOOL DeleteManager(CString sql, CString databasePath);
 
 private:
     void ClearRowBuffer();
@@ -114,7 +115,8 @@ private:
     // The database column of an edited grid column, "" when none.
     CString ColumnNameFor(int column, DataKind kind);
     // Runs sql through the worker's ExecuteRequest with the request name.
-    void RunRequest(const CString& databasePath, const CString& requestName, const CString& sql);
+    // FALSE when the database did not open (its message told).
+    BOOL RunRequest(const CString& databasePath, const CString& requestName, const CString& sql);
 
     CWorkScreenState& m_screen;
     CWorkScreenGrid& m_grid;

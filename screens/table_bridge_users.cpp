@@ -46,11 +46,11 @@ void CTableBridge::InsertManager(CString sql, CString databasePath)
     RunRequest(databasePath, "Mg_Reg_Insert", sql);
 }
 
-void CTableBridge::DeleteManager(CString sql, CString databasePath)
+BOOL CTableBridge::DeleteManager(CString sql, CString databasePath)
 {
     m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
     ClearRowBuffer();
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
     m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
-    RunRequest(databasePath, "Mg_Reg_Delete", sql);
+    return RunRequest(databasePath, "Mg_Reg_Delete", sql);
 }

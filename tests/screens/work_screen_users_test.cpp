@@ -182,6 +182,8 @@ TEST_F(WorkScreenUsersTest, AManagerDatabaseGoneIsNamedAndTheScreenStaysUsable)
     Delete(1);
     const CString gone = "Could not find file 'C:\\Windows\\system\\Manager\\Manager.mdb'.";
     EXPECT_EQ(Boxes(), (std::vector<CString> { gone, "Delete the selected user id?", gone }));
+    // The manager whose delete never ran is still listed.
+    EXPECT_EQ(Listed(), (std::vector<CString> { "vexo", "kim" }));
 }
 
 } // namespace
