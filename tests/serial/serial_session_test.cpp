@@ -302,6 +302,34 @@ TEST_F(SerialTransferTest, ReadsOfEachKindStoreTheirRows)
     ExpectWalkEnded();
 }
 
+TEST_F(SerialTransferTest, AnEndOfDataAfterTheScaleTotalsSendsNoRequestEnd)
+{
+    constexpr std::uint16_t kEndOfData = 0x0600;
+    SerialScaleModel model({ "07" });
+    model.Put("07",
+        FromHex("3d 01 01 00 00 00 05 00 e8 07 03 09 00 00 39 30 00 00 ff ff ff ff 01 00 02 00 03 00 04 00"));
+    // This scale follows its one totals record with an end of data.
+    StartScript([&model](const SerialFrame& frame, std::size_t) {
+        SerialReply reply = model.Answer(frame);
+        if (frame.command == kAck && reply.writes.empty())
+            reply.writes.push_back(SerialReply::Frame("07", kEndOfData, {}));
+        return reply;
+    });
+    m_screen->m_itemDbPath = m_screen->m_folder.FromTemplate(150, "item.mdb").c_str();
+    // The end of data comes in the pause before the end of the session.
+    m_screen->Link().SetPause(500);
+
+    Run(TransferCommand::Recv, DataKind::ResultAll, TransferScope::All, { Line("07") });
+
+    EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { kJoinMark, kRequestOne, kAck, kEndJoin }));
+    EXPECT_EQ(
+        Rows(m_screen->m_itemDbPath.GetString(), "SELECT [print_cnt], [total_price] FROM [TotalResult]"),
+        std::vector<std::string> { "5|12345" });
+    EXPECT_EQ(m_screen->m_progress, "1");
+    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
+    ExpectWalkEnded();
+}
+
 TEST_F(SerialTransferTest, APresetPageTheScaleDoesNotHoldEndsTheRead)
 {
     SerialScaleModel model({ "07" });
