@@ -293,6 +293,8 @@ TEST(UserLabelRecordTest, UnitsConvertBothWays)
     EXPECT_EQ(LabelXFromDots(80), 101);
     EXPECT_EQ(LabelYToDots(100), 68);
     EXPECT_EQ(LabelYFromDots(68), 99);
+    EXPECT_EQ(LabelXToDots(1250), 1000);
+    EXPECT_EQ(LabelYToDots(1450), 1000);
     EXPECT_EQ(LabelXFromDots(65535), (65535 * 125 / 100 + 1) & 0xFFFF) << "kept to 16 bits";
 }
 
