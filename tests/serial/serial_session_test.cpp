@@ -233,6 +233,7 @@ TEST_F(SerialTransferTest, ReadsOfEachKindStoreTheirRows)
     model.Put("07", UserLabelPayload(9));
     model.Put("07", total);
     model.Put("07", dayTotal);
+    model.Put("07", FromHex("3e 01 2a 00 00 00 01 00 d0 07 0c 1f 00 00 0a 00 00 00 14 00 00 00"));
     StartLine(model);
     m_screen->m_itemDbPath = m_screen->m_folder.FromTemplate(150, "item.mdb").c_str();
     m_screen->m_requestNumbers = { 3, 4 };
@@ -261,6 +262,9 @@ TEST_F(SerialTransferTest, ReadsOfEachKindStoreTheirRows)
         { DataKind::ResultAll, TransferScope::All, kRequestOne, FromHex("3d 01 01 00 00 00"),
             "SELECT [begin_day], [print_cnt], [total_price], [current_scale] FROM [TotalResult]",
             { "2024-03-09|5|12345|07" }, true },
+        // Totals are read whole whatever the scope.
+        { DataKind::ResultItemAll, TransferScope::Select, kRequestAll, FromHex("3e 01"),
+            "SELECT [num], [total_price] FROM [TotalItemResult]", { "42|10" }, true },
         { DataKind::ResultDay, TransferScope::All, kRequestAll, FromHex("40 01"),
             "SELECT [day], [total_price], [current_scale] FROM [TotalDayResult]", { "2000-12-31|10|07" },
             true },
