@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 
+#include "db/general_dao_helper.h"
 #include "platform/base/bytes.h"
 #include "platform/base/datetime.h"
 #include "tests/serial/serial_transfer_fixture.h"
@@ -100,6 +101,34 @@ TEST_P(TableSendTest, AllRowsAfterTheClearThenThePickedRowOnly)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, TableSendTest,
     ::testing::Values(DataKind::Add, DataKind::Adv, DataKind::LandAddition, DataKind::UserLabel));
+
+// With default values on, an item goes as its stored row; an item not stored
+// keeps only its number.
+TEST_F(SerialTransferTest, DefaultValuesSendTheStoredItemAndElseTheNumberOnly)
+{
+    m_screen->m_itemDbPath = m_screen->m_folder.FromTemplate(150, "item.mdb").c_str();
+    CGeneralDaoHelper db;
+    db.OpenDatabase(m_screen->m_itemDbPath);
+    db.Execute("INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('7', 'Stored', "
+               "'777', 'kim')");
+    db.CloseDatabase();
+    m_screen->m_defaultValues = 1;
+    m_screen->SetDataRows({ ItemRow(7, "Grid", 1), ItemRow(8, "Other", 2) });
+    SerialScaleModel model({ "07" });
+    StartLine(model);
+
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("07") });
+
+    const auto items = model.TablesOf("07")[0];
+    ASSERT_EQ(items.size(), 2u);
+    PluRecord stored, other;
+    ASSERT_TRUE(PluRecord::Decode(std::span(items.at(7)).subspan(2), stored));
+    ASSERT_TRUE(PluRecord::Decode(std::span(items.at(8)).subspan(2), other));
+    EXPECT_EQ(stored.itemName, "Stored");
+    EXPECT_EQ(stored.unitPrice, 777u);
+    EXPECT_EQ(other.itemName, "");
+    EXPECT_EQ(other.unitPrice, 0u);
+}
 
 // ---- one-frame sends ------------------------------------------------------------
 
