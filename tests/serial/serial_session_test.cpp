@@ -686,13 +686,17 @@ TEST_F(SerialTransferTest, StopEndsTheSessionOfEveryJoinedScale)
         std::vector<CString> lines;
         const char* watched; // the scale whose records are counted
         std::vector<std::string> ends; // the last frames
+        std::string missed; // the ending's list of scales that did not join
     };
     const Case cases[] = {
         { { Line("07") }, "07", { "1024@07" } },
         { { Line("01"), Line("03") }, "03", { "1024@01", "1024@03" } },
+        // 05 is not on the line: the one joined scale is still told the end.
+        { { Line("05"), Line("09") }, "09", { "1024@09" }, " Not joined, sent nothing: S05 (ID 05)." },
     };
-    SerialScaleModel model({ "01", "03", "07" });
+    SerialScaleModel model({ "01", "03", "07", "09" });
     StartLine(model);
+    m_screen->Engine().SetReplyTimeout(300);
     std::vector<std::vector<std::string>> rows;
     for (int n = 1; n <= 40; ++n)
         rows.push_back(ItemRow(n, "item", n));
@@ -702,6 +706,7 @@ TEST_F(SerialTransferTest, StopEndsTheSessionOfEveryJoinedScale)
         Begin(TransferCommand::Trans, DataKind::Item, TransferScope::All, c.lines);
         ASSERT_TRUE(
             PumpUntil([&] { return model.TablesOf(c.watched)[0].size() >= 3; }, std::chrono::seconds(10)));
+        EXPECT_FALSE(m_screen->m_itemButtons || m_screen->m_scaleButtons) << "greyed while the walk runs";
         m_screen->Transfer().Stop();
         ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }, std::chrono::seconds(10)));
 
@@ -716,8 +721,9 @@ TEST_F(SerialTransferTest, StopEndsTheSessionOfEveryJoinedScale)
         const std::string who = c.lines.size() == 1 ? "S07 (ID 07)" : "Broadcast to 2 scales";
         EXPECT_EQ(Texts(),
             std::vector<std::string> { CString::Formatted("%s: Trans Stopped, %d of 40 records sent.",
-                who.c_str(), static_cast<int>(model.TablesOf(c.watched)[0].size()))
-                                           .GetString() });
+                                           who.c_str(), static_cast<int>(model.TablesOf(c.watched)[0].size()))
+                                           .GetString()
+                + c.missed });
         ExpectWalkEnded();
     }
 }
