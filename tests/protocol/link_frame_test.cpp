@@ -324,7 +324,7 @@ TEST(LinkPieceTest, PayloadsSplitIntoPiecesOf200)
     }
 }
 
-TEST(RecordAssemblyTest, PiecesOutOfBoundsAreRefused)
+TEST(RecordAssemblyTest, PiecesOutOfBoundsAreRefusedAndAnEmptyOneIsEmpty)
 {
     RecordAssembly assembly;
     const ByteBuffer piece(200, 0x61);
@@ -335,6 +335,8 @@ TEST(RecordAssemblyTest, PiecesOutOfBoundsAreRefused)
     EXPECT_EQ(assembly.Add(2, 3, piece), RecordAssembly::Result::Refused);
     EXPECT_EQ(assembly.Add(255, 255, piece), RecordAssembly::Result::Refused);
     EXPECT_EQ(assembly.Add(5, 5, piece), RecordAssembly::Result::Whole) << "bytes 800-999 fit";
+    EXPECT_EQ(assembly.Add(1, 1, {}), RecordAssembly::Result::Whole);
+    EXPECT_TRUE(assembly.Record().empty()) << "an empty piece makes no bytes";
 }
 
 TEST(LinkPieceTest, APayloadGoesInAtMost255Pieces)

@@ -293,6 +293,8 @@ TEST(UserLabelRecordTest, UnitsConvertBothWays)
     EXPECT_EQ(LabelXFromDots(80), 101);
     EXPECT_EQ(LabelYToDots(100), 68);
     EXPECT_EQ(LabelYFromDots(68), 99);
+    EXPECT_EQ(LabelXToDots(1250), 1000);
+    EXPECT_EQ(LabelYToDots(1450), 1000);
     EXPECT_EQ(LabelXFromDots(65535), (65535 * 125 / 100 + 1) & 0xFFFF) << "kept to 16 bits";
 }
 
@@ -405,6 +407,11 @@ TEST(TextRecordTest, ReceivedTextsBecomeTheirInserts)
     EXPECT_EQ(ValuesOf(OneInsert(RecordKind::LandAdd, payload(5, "it's"))), "VALUES('9', 'it''s', 'vexo')");
     EXPECT_EQ(ValuesOf(OneInsert(RecordKind::LandAdd, payload(5, std::string_view("ab\0cd", 5)))),
         "VALUES('9', 'ab', 'vexo')");
+    // A CR that ends the record stays in its line; the byte after the record
+    // (an LF left in the buffer) is not read.
+    ByteBuffer lastCr = payload(5, "x\r\n");
+    lastCr.pop_back();
+    EXPECT_EQ(ValuesOf(OneInsert(RecordKind::LandAdd, lastCr)), "VALUES('9', 'x\r', 'vexo')");
     EXPECT_EQ(ValuesOf(OneInsert(RecordKind::Add, payload(1, ""))),
         "VALUES('9', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', 'NULL', "
         "'vexo')");

@@ -181,7 +181,7 @@ TEST(ServerRecordReplyTest, TextRowsJoinTheirStrings)
             { "2", "a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "m1" }, 36,
             "02 00 00 00 24 00 | 01 01 02 00 00 00 1c 00 61 0d 0a 62 0d 0a 63 0d 0a 64 0d 0a 65 0d 0a 66 0d "
             "0a 67 0d 0a 68 0d 0a 69 0d 0a 6a" },
-        { "origin", TableCode::LandAdd, { "5", "국산" }, 12,
+        { "origin: the columns after land_str not read", TableCode::LandAdd, { "5", "국산", "m1" }, 12,
             "05 00 00 00 0e 00 | 05 01 05 00 00 00 04 00 b1 b9 bb ea" },
     };
     for (const Case& c : cases) {

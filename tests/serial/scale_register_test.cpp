@@ -402,6 +402,10 @@ TEST_F(ScaleRegisterDbTest, SettingsReadsFillTheGridWithTheirColumns)
     Read("Scale_Info_Read", "kim", [&] { m_register.SelectScaleInfo("[WeightNum]"); });
     EXPECT_EQ(GridLine(0),
         (std::vector<CString> { GridLine(0)[0], "WeightNum", "PriceUnit", "PassWord", "VAT", "ID" }));
+    // A read after another starts from the heading row again.
+    Read("Scale_Root_Info_Read", "kim", [&] { m_register.SelectScaleRootInfo(""); });
+    EXPECT_EQ(GridLine(0)[1], "ETHERNET_INIT");
+    EXPECT_EQ(GridLine(1)[4], "10.0.0.7");
     EXPECT_TRUE(m_boxes.Records().empty());
 }
 

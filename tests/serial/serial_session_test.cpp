@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 
+#include "db/general_dao_helper.h"
 #include "platform/base/bytes.h"
 #include "platform/base/datetime.h"
 #include "tests/serial/serial_transfer_fixture.h"
@@ -100,6 +101,34 @@ TEST_P(TableSendTest, AllRowsAfterTheClearThenThePickedRowOnly)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, TableSendTest,
     ::testing::Values(DataKind::Add, DataKind::Adv, DataKind::LandAddition, DataKind::UserLabel));
+
+// With default values on, an item goes as its stored row; an item not stored
+// keeps only its number.
+TEST_F(SerialTransferTest, DefaultValuesSendTheStoredItemAndElseTheNumberOnly)
+{
+    m_screen->m_itemDbPath = m_screen->m_folder.FromTemplate(150, "item.mdb").c_str();
+    CGeneralDaoHelper db;
+    db.OpenDatabase(m_screen->m_itemDbPath);
+    db.Execute("INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('7', 'Stored', "
+               "'777', 'kim')");
+    db.CloseDatabase();
+    m_screen->m_defaultValues = 1;
+    m_screen->SetDataRows({ ItemRow(7, "Grid", 1), ItemRow(8, "Other", 2) });
+    SerialScaleModel model({ "07" });
+    StartLine(model);
+
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("07") });
+
+    const auto items = model.TablesOf("07")[0];
+    ASSERT_EQ(items.size(), 2u);
+    PluRecord stored, other;
+    ASSERT_TRUE(PluRecord::Decode(std::span(items.at(7)).subspan(2), stored));
+    ASSERT_TRUE(PluRecord::Decode(std::span(items.at(8)).subspan(2), other));
+    EXPECT_EQ(stored.itemName, "Stored");
+    EXPECT_EQ(stored.unitPrice, 777u);
+    EXPECT_EQ(other.itemName, "");
+    EXPECT_EQ(other.unitPrice, 0u);
+}
 
 // ---- one-frame sends ------------------------------------------------------------
 
@@ -233,6 +262,7 @@ TEST_F(SerialTransferTest, ReadsOfEachKindStoreTheirRows)
     model.Put("07", UserLabelPayload(9));
     model.Put("07", total);
     model.Put("07", dayTotal);
+    model.Put("07", FromHex("3e 01 2a 00 00 00 01 00 d0 07 0c 1f 00 00 0a 00 00 00 14 00 00 00"));
     StartLine(model);
     m_screen->m_itemDbPath = m_screen->m_folder.FromTemplate(150, "item.mdb").c_str();
     m_screen->m_requestNumbers = { 3, 4 };
@@ -261,6 +291,9 @@ TEST_F(SerialTransferTest, ReadsOfEachKindStoreTheirRows)
         { DataKind::ResultAll, TransferScope::All, kRequestOne, FromHex("3d 01 01 00 00 00"),
             "SELECT [begin_day], [print_cnt], [total_price], [current_scale] FROM [TotalResult]",
             { "2024-03-09|5|12345|07" }, true },
+        // Totals are read whole whatever the scope.
+        { DataKind::ResultItemAll, TransferScope::Select, kRequestAll, FromHex("3e 01"),
+            "SELECT [num], [total_price] FROM [TotalItemResult]", { "42|10" }, true },
         { DataKind::ResultDay, TransferScope::All, kRequestAll, FromHex("40 01"),
             "SELECT [day], [total_price], [current_scale] FROM [TotalDayResult]", { "2000-12-31|10|07" },
             true },
@@ -299,6 +332,34 @@ TEST_F(SerialTransferTest, ReadsOfEachKindStoreTheirRows)
                   [](const auto& note) { return note.first == "User_Label_Insert"; }),
         1);
     EXPECT_EQ(Texts(), std::vector<std::string>(std::size(cases), "Trans Complete"));
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, AnEndOfDataAfterTheScaleTotalsSendsNoRequestEnd)
+{
+    constexpr std::uint16_t kEndOfData = 0x0600;
+    SerialScaleModel model({ "07" });
+    model.Put("07",
+        FromHex("3d 01 01 00 00 00 05 00 e8 07 03 09 00 00 39 30 00 00 ff ff ff ff 01 00 02 00 03 00 04 00"));
+    // This scale follows its one totals record with an end of data.
+    StartScript([&model](const SerialFrame& frame, std::size_t) {
+        SerialReply reply = model.Answer(frame);
+        if (frame.command == kAck && reply.writes.empty())
+            reply.writes.push_back(SerialReply::Frame("07", kEndOfData, {}));
+        return reply;
+    });
+    m_screen->m_itemDbPath = m_screen->m_folder.FromTemplate(150, "item.mdb").c_str();
+    // The end of data comes in the pause before the end of the session.
+    m_screen->Link().SetPause(500);
+
+    Run(TransferCommand::Recv, DataKind::ResultAll, TransferScope::All, { Line("07") });
+
+    EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { kJoinMark, kRequestOne, kAck, kEndJoin }));
+    EXPECT_EQ(
+        Rows(m_screen->m_itemDbPath.GetString(), "SELECT [print_cnt], [total_price] FROM [TotalResult]"),
+        std::vector<std::string> { "5|12345" });
+    EXPECT_EQ(m_screen->m_progress, "1");
+    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
     ExpectWalkEnded();
 }
 
@@ -625,13 +686,17 @@ TEST_F(SerialTransferTest, StopEndsTheSessionOfEveryJoinedScale)
         std::vector<CString> lines;
         const char* watched; // the scale whose records are counted
         std::vector<std::string> ends; // the last frames
+        std::string missed; // the ending's list of scales that did not join
     };
     const Case cases[] = {
         { { Line("07") }, "07", { "1024@07" } },
         { { Line("01"), Line("03") }, "03", { "1024@01", "1024@03" } },
+        // 05 is not on the line: the one joined scale is still told the end.
+        { { Line("05"), Line("09") }, "09", { "1024@09" }, " Not joined, sent nothing: S05 (ID 05)." },
     };
-    SerialScaleModel model({ "01", "03", "07" });
+    SerialScaleModel model({ "01", "03", "07", "09" });
     StartLine(model);
+    m_screen->Engine().SetReplyTimeout(300);
     std::vector<std::vector<std::string>> rows;
     for (int n = 1; n <= 40; ++n)
         rows.push_back(ItemRow(n, "item", n));
@@ -641,6 +706,7 @@ TEST_F(SerialTransferTest, StopEndsTheSessionOfEveryJoinedScale)
         Begin(TransferCommand::Trans, DataKind::Item, TransferScope::All, c.lines);
         ASSERT_TRUE(
             PumpUntil([&] { return model.TablesOf(c.watched)[0].size() >= 3; }, std::chrono::seconds(10)));
+        EXPECT_FALSE(m_screen->m_itemButtons || m_screen->m_scaleButtons) << "greyed while the walk runs";
         m_screen->Transfer().Stop();
         ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }, std::chrono::seconds(10)));
 
@@ -655,8 +721,9 @@ TEST_F(SerialTransferTest, StopEndsTheSessionOfEveryJoinedScale)
         const std::string who = c.lines.size() == 1 ? "S07 (ID 07)" : "Broadcast to 2 scales";
         EXPECT_EQ(Texts(),
             std::vector<std::string> { CString::Formatted("%s: Trans Stopped, %d of 40 records sent.",
-                who.c_str(), static_cast<int>(model.TablesOf(c.watched)[0].size()))
-                                           .GetString() });
+                                           who.c_str(), static_cast<int>(model.TablesOf(c.watched)[0].size()))
+                                           .GetString()
+                + c.missed });
         ExpectWalkEnded();
     }
 }
