@@ -11,6 +11,7 @@
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/command.h"
+#include "tests/support/icon_check.h"
 
 namespace {
 
@@ -90,7 +91,9 @@ TEST_F(WorkScreenRowsTest, DialogCountInsertsPlaceholdersInFrontOfTheTrailingRow
 TEST_F(WorkScreenRowsTest, DialogRefusesCountsBelowOneAndCancelInsertsNothing)
 {
     LoadItems(1);
-    ModalDialogScript::Push([](CDialog& dialog) {
+    bool icons = false;
+    ModalDialogScript::Push([&icons](CDialog& dialog) {
+        icons = ShowsIcon(dialog, IDOK, 181) && ShowsIcon(dialog, IDCANCEL, 162);
         dialog.SetDlgItemText(1002, "0");
         AfxClickDlgButton(dialog, IDOK);
         dialog.SetDlgItemText(1002, "x");
@@ -101,6 +104,7 @@ TEST_F(WorkScreenRowsTest, DialogRefusesCountsBelowOneAndCancelInsertsNothing)
     const auto boxes = m_boxes.Records();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text, "Input Grid lines.");
+    EXPECT_TRUE(icons);
     EXPECT_EQ(Grid().GetRowCount(), 3);
     EXPECT_EQ(Stored("SELECT [ID] FROM [Item]"), (std::vector<CString> { "1" }));
 }
