@@ -342,8 +342,8 @@ TEST_F(SerialTransferTest, AnEndOfDataAfterTheScaleTotalsSendsNoRequestEnd)
     model.Put("07",
         FromHex("3d 01 01 00 00 00 05 00 e8 07 03 09 00 00 39 30 00 00 ff ff ff ff 01 00 02 00 03 00 04 00"));
     // This scale follows its one totals record with an end of data.
-    StartScript([&model](const SerialFrame& frame, std::size_t) {
-        SerialReply reply = model.Answer(frame);
+    StartScript([answer = model.Script()](const SerialFrame& frame, std::size_t n) {
+        SerialReply reply = answer(frame, n);
         if (frame.command == kAck && reply.writes.empty())
             reply.writes.push_back(SerialReply::Frame("07", kEndOfData, {}));
         return reply;
@@ -539,7 +539,7 @@ TEST_F(SerialTransferTest, BroadcastOfScaleSettingsResetsEveryJoinedScale)
 TEST_F(SerialTransferTest, BroadcastOfPickedRowsShowsEachScalesStatus)
 {
     SerialScaleModel model({ "01", "02", "03", "04" });
-    StartScript([&model](const SerialFrame& f, std::size_t) {
+    StartScript([answer = model.Script()](const SerialFrame& f, std::size_t n) {
         const std::map<std::string, Bytes> status {
             { "02", { 2, 1, 0, 0 } }, // 258 records
             { "03", { 2, 0, 9, 0 } }, // error 9
@@ -548,7 +548,7 @@ TEST_F(SerialTransferTest, BroadcastOfPickedRowsShowsEachScalesStatus)
         const auto it = status.find(f.scaleId);
         if (f.command == kStatusRequest && it != status.end())
             return SerialReply { { SerialReply::Frame(f.scaleId, kStatusReply, it->second) } };
-        return model.Answer(f);
+        return answer(f, n);
     });
     m_screen->SetDataRows({ ItemRow(1, "a", 1), ItemRow(2, "b", 2), ItemRow(3, "c", 3) });
     m_screen->m_pick.listFlag = 1;
