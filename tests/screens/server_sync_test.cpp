@@ -120,8 +120,8 @@ TEST_F(ServerSyncTest, TextScreensKeepTheirQuotes)
         const char* expected;
     } cases[] = {
         { kHintIngredient, "Add_Read",
-            "INSERT INTO [Add]([num], [str1], [str3], [mg_id]) VALUES('3', 'O''Neil', 'b', 'vexo')",
-            "SELECT [num] || '|' || [str1] || '|' || [str2] || '|' || [str3] FROM [Add]", "3|O'Neil|NULL|b" },
+            "INSERT INTO [Add]([num], [str2], [str3], [mg_id]) VALUES('3', 'O''Neil', 'b', 'vexo')",
+            "SELECT [num] || '|' || [str1] || '|' || [str2] || '|' || [str3] FROM [Add]", "3|NULL|O'Neil|b" },
         { kHintAdvertisement, "Adv_Read",
             "INSERT INTO [AdvT]([adv_num], [str1], [mg_id]) VALUES('9', 'it''s', 'vexo')",
             "SELECT [adv_num] || '|' || [str1] || '|' || [str2] FROM [AdvT]", "9|it's|NULL" },
