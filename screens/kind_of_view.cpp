@@ -323,16 +323,18 @@ void CKindOfView::SignInAdministrator()
     m_nLoggedIn = 1;
 }
 
-void CKindOfView::StartLoad(const std::function<void()>& start)
+BOOL CKindOfView::StartLoad(const std::function<void()>& start)
 {
     try {
         start();
+        return TRUE;
     } catch (CException* e) {
         ExceptionPtr hold(e);
         m_nUpdateLock = 0;
         m_mailbox.SetText(IDC_MAILBOX_NAME, "");
         m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
         AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
+        return FALSE;
     }
 }
 

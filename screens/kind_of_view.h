@@ -384,7 +384,7 @@ private:
 
     // Runs start (a load that opens the item database) and, when it throws,
     // reports the error, clears the update lock and enables the buttons.
-    void StartLoad(const std::function<void()>& start) override;
+    BOOL StartLoad(const std::function<void()>& start) override;
     void ShowControls(std::initializer_list<int> ids, BOOL show);
     void EnableControls(std::initializer_list<int> ids, BOOL enable);
     void PlaceControl(int id, int x, int y, int cx, int cy);

@@ -353,14 +353,16 @@ void CScaleScreens::OnScaleUpdate()
         AfxMessageBox(kNoKeyText, MB_OK);
         return;
     }
-    const CString texts[] = { info.scaleName, info.ip, info.scaleId, info.managerId, info.key };
-    for (int c = 0; c < 5; ++c)
-        m_scaleList.SetItemText(row, c, texts[c]);
     SetRequest("Scale_Update", "");
-    m_screen.StartLoad([&] {
+    const BOOL started = m_screen.StartLoad([&] {
         m_pRegister->UpdateScale(
             info.scaleNum, info.scaleName, info.ip, info.scaleId, info.managerId, info.key);
     });
+    if (!started)
+        return;
+    const CString texts[] = { info.scaleName, info.ip, info.scaleId, info.managerId, info.key };
+    for (int c = 0; c < 5; ++c)
+        m_scaleList.SetItemText(row, c, texts[c]);
 }
 
 void CScaleScreens::OnScaleInsert()
@@ -399,7 +401,9 @@ void CScaleScreens::OnScaleDelete()
         return;
     }
     SetRequest("Scale_Insert_Delete", "");
-    m_screen.StartLoad([&] { m_pRegister->DeleteScale(key); });
+    // A database that did not open keeps the scale listed.
+    if (!m_screen.StartLoad([&] { m_pRegister->DeleteScale(key); }))
+        return;
     m_scaleList.DeleteItem(row);
     m_nRegisterRow = -1;
 }

@@ -47,8 +47,9 @@ public:
     // While set, the screen switch drops the left pane's hints.
     virtual int GetUpdateLock() const = 0;
     virtual void SetUpdateLock(int lock) = 0;
-    // Runs start; when it throws, says why and clears the lock and mailbox.
-    virtual void StartLoad(const std::function<void()>& start) = 0;
+    // Runs start; when it throws, says why, clears the lock and mailbox and
+    // returns FALSE.
+    virtual BOOL StartLoad(const std::function<void()>& start) = 0;
 
 protected:
     ~CWorkScreenState() = default;

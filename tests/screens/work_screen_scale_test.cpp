@@ -264,6 +264,26 @@ TEST_F(WorkScreenScaleTest, RegisterUpdateAndDeleteActOnlyOnTheClickedScale)
     EXPECT_EQ(Column(kManagerDatabase, "SELECT [scale_name] FROM [ScaleMG]"), std::vector<CString> { "Bee" });
 }
 
+// A manager database gone under the register: Update and Delete name the
+// missing file and the list keeps showing the stored scale.
+TEST_F(WorkScreenScaleTest, RegisterWritesThatCannotReachTheDatabaseLeaveTheList)
+{
+    AddScale("A", "10.0.0.1", "1", "vexo");
+    OpenRegister("vexo");
+    std::filesystem::remove(m_root.Native(kManagerDatabase));
+    ScaleList().ClickItem(0);
+    QueueScaleDialog("Bee", "10.0.0.9", "12");
+    Run(901);
+    EXPECT_EQ(ListRows()[0][0], "A");
+    MessageBoxScript::PushAnswer(IDYES);
+    Run(903);
+    const CString gone = "Could not find file 'C:\\Windows\\system\\Manager\\Manager.mdb'.";
+    EXPECT_EQ(BoxTexts(), (std::vector<CString> { gone, "This Scale -> Delete?", gone }));
+    ASSERT_EQ(ListRows().size(), 1u);
+    EXPECT_EQ(ListRows()[0][0], "A");
+    EXPECT_EQ(ListRows()[0][1], "10.0.0.1");
+}
+
 // ---- Scale settings screens
 
 TEST_F(WorkScreenScaleTest, SettingsInsertsGetTheirOwnRowsAndKeys)
