@@ -123,11 +123,14 @@ TEST_F(DateTimeTest, NowComesFromTheInjectedClock)
     GetSystemTime(&utc);
     EXPECT_EQ(utc.wHour, 0);
 
+    // Without a clock, the system's (time() reads a coarser clock, which may
+    // still show the last second).
     AfxSetClock(nullptr);
-    const std::time_t before = std::time(nullptr);
+    using std::chrono::system_clock;
+    const std::time_t before = system_clock::to_time_t(system_clock::now());
     const std::time_t now = CTime::GetCurrentTime().GetTime();
     EXPECT_GE(now, before);
-    EXPECT_LE(now, std::time(nullptr));
+    EXPECT_LE(now, system_clock::to_time_t(system_clock::now()));
 }
 
 TEST_F(DateTimeTest, SystemTimeRoundTrip)
