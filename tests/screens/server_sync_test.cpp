@@ -188,12 +188,14 @@ TEST_F(ServerSyncTest, DefaultValuesTakeTheStoredItems)
         { "INSERT INTO [Item]([item_num], [item_name], [item_name2], [unitprice], [mg_id]) VALUES('7', 'A', "
           "'NULL', "
           "'1500', 'm1')",
-            "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('8', 'B', 'm2')" });
+            "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('8', 'B', 'm2')",
+            "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('', 'C', 'm2')" });
     Switch(kHintItem, "Item_Read", "vexo", m_db);
     Execute(m_db, { "DELETE FROM [Item] WHERE [item_num] = '8'" });
     Press(1065);
-    EXPECT_EQ(LastBox(), "Sync failed : 1 of 2 rows were not written.");
-    EXPECT_EQ(Server(kItems), (Texts { "7|A|NULL|1500|vexo" }));
+    EXPECT_EQ(LastBox(), "Sync failed : 1 of 3 rows were not written.");
+    // An empty key goes as "0".
+    EXPECT_EQ(Server(kItems), (Texts { "7|A|NULL|1500|vexo", "0|C|NULL|NULL|vexo" }));
     ExpectIdle();
 }
 
