@@ -11,6 +11,7 @@
 #include "screens/reservations.h"
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/pixels.h"
 #include "tests/support/scale_sim.h"
 
 namespace {
@@ -369,6 +370,17 @@ TEST_F(ReservationRunTest, StartUpDeletesExpiredReservationsAndStartsTheOthers)
     EXPECT_EQ(m_screen->Reservations().GetReservationThread(2)->GetTimerId(), 602u);
     for (int id : { 1040, 1045, 1046, 1047, 1048, 1129 })
         EXPECT_TRUE(Visible(id)) << id;
+    // The send and receive lamps rest on the same picture.
+    Snapshot send(*m_screen->GetDlgItem(1045));
+    Snapshot receive(*m_screen->GetDlgItem(1046));
+    ASSERT_EQ(send.All(), receive.All());
+    int differing = 0;
+    for (int y = 0; y < send.Height(); ++y) {
+        for (int x = 0; x < send.Width(); ++x)
+            differing += send.At(x, y) != receive.At(x, y);
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_FALSE(send.Ink(send.At(0, 0)).IsRectEmpty());
 }
 
 TEST_F(ReservationRunTest, PickedRowsGiveTheItemNumbers)
