@@ -75,9 +75,10 @@ TEST_F(WorkScreenFormTest, RunTimeControlsStandWhereTheScreensExpectThem)
     const int widths[] = { 100, 100, 80, 100, 80 };
     for (int c = 0; c < 5; ++c)
         EXPECT_EQ(list->GetColumnWidth(c), widths[c]) << c;
-    // The page combo drops down; the preset keys use the preset font.
+    // The page combo drops down at its place; the preset keys use the preset font.
     ASSERT_NE(s.GetDlgItem(800), nullptr);
     EXPECT_EQ(s.GetDlgItem(800)->GetStyle() & 0x3u, 0x2u);
+    EXPECT_EQ(RectOf(800), CRect(500, 400, 600, 500));
     LOGFONT lf;
     ASSERT_GT(s.GetPresetKeys().GetKeyFont().GetLogFont(&lf), 0);
     EXPECT_EQ(lf.lfHeight, 14);
