@@ -74,10 +74,10 @@ public:
     // A reply row of any of the four sales-total requests; the header row
     // gives the grid the kind's titles in the screen's language.
     void OnResultRow(CString rowText);
-    // Copies the grid's rows of the read kind into the summary
-    // database (under userId, new keys) and deletes the copied ones from the
-    // source, all or nothing; a failure is told with the database's message
-    // (FALSE: neither database changed). Clears the screen's update lock.
+    // Copies the grid's rows of the read kind into the summary database
+    // (under userId, new keys) and deletes the copied ones from the source,
+    // all or nothing; a failure is told with the database's message (FALSE:
+    // neither database changed). Clears the screen's update lock.
     [[nodiscard]] BOOL ImportScaleResults(
         CString sourcePath, CString summaryPath, std::optional<DataKind> read, CString userId);
 

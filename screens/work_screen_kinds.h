@@ -1,7 +1,7 @@
 #pragma once
 // The data kinds of the work screen's numbered screens, the item database's
-// tables of the kinds, and the size of a reply row, shared by
-// the screen and its parts.
+// tables of the kinds, and the size of a reply row, shared by the screen and
+// its parts.
 
 #include <cstddef>
 #include <optional>

@@ -1,7 +1,8 @@
 #pragma once
 // CWorkScreenState: the work screen's own words as its parts see them: the
 // form window, the language, the kind word and hint of the screen shown and
-// the data kinds parsed from them, the logged-in manager, the update lock and the load starter. UI thread.
+// the data kinds parsed from them, the logged-in manager, the update lock
+// and the load starter. UI thread.
 
 #include <functional>
 #include <optional>
