@@ -202,8 +202,12 @@ TEST_F(TarnelTest, LabelFilesSavedOpenedAndRefused)
     Command(*Frame(), ID_LABEL_SAVE_AS);
     EXPECT_EQ(Boxes(), std::vector<CString> { "Error - Label Length is : 30 ~ 150" });
     EXPECT_EQ(FileDialogScript::Records().size(), dialogs);
-    // Opening brings the saved values back, into the preview too.
+    // Opening brings the saved values back, into the preview too, its label
+    // size among them.
     Type(1000, "5");
+    Type(1046, "50");
+    Paint();
+    ASSERT_EQ(View()->GetCassette().labelWidth, 400);
     FileDialogScript::PushPath(path.c_str());
     Command(*Frame(), ID_FILE_OPEN);
     EXPECT_EQ(Boxes().back(), "Success File Open.");
@@ -211,6 +215,8 @@ TEST_F(TarnelTest, LabelFilesSavedOpenedAndRefused)
     EXPECT_EQ(Text(1027), "40");
     Paint();
     EXPECT_EQ(Item(0)->m_rect.left, LabelOrigin(View()->GetCassette()).x + 96);
+    EXPECT_EQ(View()->GetCassette().labelWidth, 480);
+    EXPECT_EQ(View()->GetCassette().labelLength, LabelLengthDots(40));
     // A broken file leaves the viewer as it was.
     std::string broken = bytes;
     broken[110] = 9;
