@@ -224,7 +224,9 @@ protected:
     void SetDefaultMembers();
     void ShowInitialDisplay();
     void ShowLoggedOutScreen();
-    void ShowItemTypeScreen(DataKind kind);
+    // The panels of the four table screens; the screen switch then shows or
+    // hides the reservation buttons.
+    void ShowItemTypeScreen();
     void ShowPresetScreen();
     void ShowAdvScreen();
     void ShowLandAddScreen();

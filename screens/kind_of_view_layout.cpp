@@ -174,7 +174,7 @@ void CKindOfView::HideAllPanels()
     ShowScaleInfoPanel(FALSE);
 }
 
-void CKindOfView::ShowItemTypeScreen(DataKind kind)
+void CKindOfView::ShowItemTypeScreen()
 {
     HideAllPanels();
     ShowSyncTablesButton(m_nServerMode);
@@ -184,13 +184,11 @@ void CKindOfView::ShowItemTypeScreen(DataKind kind)
     ShowControls(kScaleDataGroup, FALSE);
     ShowControls(kResultGroup, FALSE);
     PlaceItemGrid();
-    if (kind != DataKind::Item)
-        ShowReservationButtons(FALSE);
 }
 
 void CKindOfView::ShowAdvScreen()
 {
-    ShowItemTypeScreen(DataKind::Adv);
+    ShowItemTypeScreen();
     SetCaptionText("Advertisement Display");
     StartLoad([this] {
         m_pTableBridge->Request(DataKind::Adv, m_strItemDbPath);
@@ -200,7 +198,7 @@ void CKindOfView::ShowAdvScreen()
 
 void CKindOfView::ShowLandAddScreen()
 {
-    ShowItemTypeScreen(DataKind::LandAddition);
+    ShowItemTypeScreen();
     SetCaptionText("Land Addition Dispaly");
     StartLoad([this] {
         m_pTableBridge->Request(DataKind::LandAddition, m_strItemDbPath);

@@ -159,7 +159,7 @@ void CKindOfView::SetUpItemScreen()
 {
     SetCaptionText("Item Display");
     Invalidate();
-    ShowItemTypeScreen(DataKind::Item);
+    ShowItemTypeScreen();
     // With the default values in force the grid leaves their columns out.
     const CString columns = m_defaults.LoadDefaultValues() ? m_defaults.BuildItemColumnList() : CString();
     StartLoad([this, &columns] {
@@ -172,7 +172,7 @@ void CKindOfView::SetUpItemScreen()
 
 void CKindOfView::SetUpIngredientScreen()
 {
-    ShowItemTypeScreen(DataKind::Add);
+    ShowItemTypeScreen();
     SetCaptionText("Ingredient Display");
     StartLoad([this] {
         m_nUpdateLock = 1;
