@@ -1,12 +1,11 @@
 #include "serial/comm_setup_dlg.h"
 
-#include "platform/base/exception.h"
-#include "platform/base/file.h"
 #include "platform/base/file_system.h"
 #include "platform/wnd/core/msgbox.h"
 #include "protocol/data_kinds.h"
 #include "serial/comm_settings.h"
 #include "serial/scale_register_host.h"
+#include "shell/manager_settings.h"
 
 namespace {
 
@@ -210,16 +209,5 @@ BOOL CCommSetupDlg::WriteCommFile()
     // The folder and its parents, when missing.
     for (const char* folder : kSettingsFolders)
         ::CreateDirectory(folder, nullptr);
-    CStdioFile file;
-    if (!file.Open(kCommSettingsFile, CFile::modeCreate | CFile::modeWrite | CFile::typeText))
-        return FALSE;
-    try {
-        file.WriteString(text);
-        file.Close();
-    } catch (CException* e) {
-        e->Delete();
-        file.Abort();
-        return FALSE;
-    }
-    return TRUE;
+    return WriteSettingsFile(kCommSettingsFile, text);
 }

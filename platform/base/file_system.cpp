@@ -279,6 +279,14 @@ BOOL WriteFileAtomically(LPCTSTR path, std::span<const std::uint8_t> bytes, CFil
         ::unlink(temp.c_str());
         return fail(osError);
     }
+    // The rename lives in the folder: until the folder is on disk a power cut may
+    // leave neither file. The new file is in place already, so a folder that
+    // cannot be synced (one without read permission) is not a failure.
+    const int folder = ::open(SplitNative(native).first.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
     return TRUE;
 }
 

@@ -505,6 +505,13 @@ TEST_F(CommSetupTest, SettingsFileHoldsModePortAndChosenScalesInCp949)
         Send(IDOK);
         EXPECT_EQ(File(), c.expected) << c.mode << " " << c.port;
     }
+    // The file is replaced, never rewritten in place: a reader holding the old one keeps it whole.
+    const std::string held = m_root.Native(kSettingsFile) + ".held";
+    std::filesystem::create_hard_link(m_root.Native(kSettingsFile), held);
+    m_screen.m_settings.SelectMode(0);
+    Send(IDOK);
+    EXPECT_EQ(TempDataRoot::ReadAll(held), cases[4].expected);
+    EXPECT_EQ(File(), cases[0].expected);
     // A file that cannot be written is not reported.
     std::filesystem::remove(m_root.Native(kSettingsFile));
     std::filesystem::create_directory(m_root.Native(kSettingsFile));
