@@ -167,12 +167,14 @@ void CDaoHelper::Execute(CString sql)
         ReportDaoError(error);
 }
 
-BOOL CDaoHelper::ExecuteLocked(const CString& sql, BOOL closeAfter, CString& error)
+BOOL CDaoHelper::ExecuteLocked(const CString& sql, BOOL closeAfter, CString& error, long* rowsChanged)
 {
     std::lock_guard<std::mutex> lock(m_lock);
     BOOL ok = TRUE;
     try {
         m_database->Execute(sql, kDbExecuteOptions);
+        if (rowsChanged)
+            *rowsChanged = m_database->GetRecordsAffected();
     } catch (CException* e) {
         error = TakeErrorText(e);
         ok = FALSE;

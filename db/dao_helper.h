@@ -98,7 +98,8 @@ protected:
     static CString TakeErrorText(class CException* e);
 
     // Runs the statement under the lock; FALSE with the engine text on error.
-    BOOL ExecuteLocked(const CString& sql, BOOL closeAfter, CString& error);
+    // rowsChanged (when given) receives the rows the statement changed.
+    BOOL ExecuteLocked(const CString& sql, BOOL closeAfter, CString& error, long* rowsChanged = nullptr);
 
     static CString JoinRow(const std::vector<CString>& values, BOOL withSeparators);
     // Row index of sql's result as text (every row when index < 0), with or

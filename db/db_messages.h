@@ -21,5 +21,11 @@ inline constexpr int IDC_MAILBOX_TEXT = 1002; // SQL, argument, or reply row
 inline constexpr int IDC_MAILBOX_NAME = 1003; // request name; "Report" from the owner
 inline constexpr int IDC_MAILBOX_MARKER = 1006; // insert-read marker (item worker)
 
+// wParam of a done message: how the request ended. A statement that ran but
+// changed no row (an UPDATE or DELETE whose row is gone) is told apart.
+inline constexpr WPARAM kDbDoneOk = 0;
+inline constexpr WPARAM kDbDoneFailed = 1; // the engine's error was shown
+inline constexpr WPARAM kDbDoneNoRow = 2;
+
 // The owner's acknowledgement of a reply message.
 inline constexpr const char* kMailboxReport = "Report";

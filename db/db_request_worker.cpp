@@ -126,12 +126,21 @@ BOOL CDbRequestWorker::HandleRequest()
     }
     if (!m_strRequestSql.IsEmpty() && m_strRequestSql.GetAt(0) == 'S')
         return StreamSelect(m_strRequestSql);
-    CString error;
-    if (!ExecuteLocked(m_strRequestSql, FALSE, error))
-        ReportDaoError(error);
+    const WPARAM outcome = RunStatement(m_strRequestSql);
     CloseDatabase();
-    Reply(m_protocol.doneMessage, nullptr);
+    Reply(m_protocol.doneMessage, nullptr, outcome);
     return FALSE;
+}
+
+WPARAM CDbRequestWorker::RunStatement(const CString& sql)
+{
+    CString error;
+    long changed = 0;
+    if (!ExecuteLocked(sql, FALSE, error, &changed)) {
+        ReportDaoError(error);
+        return kDbDoneFailed;
+    }
+    return changed > 0 ? kDbDoneOk : kDbDoneNoRow;
 }
 
 BOOL CDbRequestWorker::StopsAfterFirstRow() const
@@ -178,10 +187,11 @@ BOOL CDbRequestWorker::StreamSelect(const CString& sql)
             }
         }
     }
-    return Reply(m_protocol.doneMessage, nullptr) && WaitForDoneReport();
+    return Reply(m_protocol.doneMessage, nullptr, result.ok ? kDbDoneOk : kDbDoneFailed)
+        && WaitForDoneReport();
 }
 
-BOOL CDbRequestWorker::Reply(UINT message, const CString* text)
+BOOL CDbRequestWorker::Reply(UINT message, const CString* text, WPARAM outcome)
 {
     CMailboxDlg* mailbox = m_pMailbox.load();
     CWnd* owner = m_pOwner.load();
@@ -190,7 +200,7 @@ BOOL CDbRequestWorker::Reply(UINT message, const CString* text)
     mailbox->SetText(IDC_MAILBOX_NAME, m_strRequestName);
     if (text)
         mailbox->SetText(IDC_MAILBOX_TEXT, *text);
-    ::SendMessage(owner->GetSafeHwnd(), message, 0, 0);
+    ::SendMessage(owner->GetSafeHwnd(), message, outcome, 0);
     return TRUE;
 }
 
@@ -251,18 +261,19 @@ BOOL CDbRequestWorker::WaitForDoneReport()
     }
 }
 
-void CDbRequestWorker::ExecuteRequest()
+WPARAM CDbRequestWorker::ExecuteRequest()
 {
     CMailboxDlg* mailbox = m_pMailbox.load();
     if (!mailbox)
-        return;
+        return kDbDoneFailed;
     const CString name = mailbox->TakeText(IDC_MAILBOX_NAME);
     const CString sql = mailbox->TakeText(IDC_MAILBOX_TEXT);
-    Execute(sql);
+    const WPARAM outcome = RunStatement(sql);
     CloseDatabase();
     mailbox->SetText(IDC_MAILBOX_NAME, name);
     if (CWnd* owner = m_pOwner.load())
-        ::SendMessage(owner->GetSafeHwnd(), m_protocol.doneMessage, 0, 0);
+        ::SendMessage(owner->GetSafeHwnd(), m_protocol.doneMessage, outcome, 0);
+    return outcome;
 }
 
 void CDbRequestWorker::InsertRead(const CString& requestName, const CString& sql)

@@ -29,6 +29,7 @@
 #include <semaphore>
 
 #include "db/dao_helper.h"
+#include "db/db_messages.h"
 
 class CMailboxDlg;
 class CWinThread;
@@ -82,8 +83,10 @@ public:
     // Runs the statement in the mailbox (name 1003, SQL 1002, both emptied) on the
     // calling (owner's) thread, closes the database, then writes the name back
     // into 1003 and sends the done message, which the owner handles inside this
-    // call and must not acknowledge.
-    void ExecuteRequest();
+    // call and must not acknowledge. Its wParam, returned too, tells how the
+    // statement ended (kDbDoneOk, kDbDoneFailed after the error box,
+    // kDbDoneNoRow).
+    WPARAM ExecuteRequest();
 
     // 1 after the last wait ended with "Report", else 0.
     int GetReportFlag() const { return m_nReportFlag.load(); }
@@ -121,9 +124,12 @@ private:
     // The wait after the done message of a streamed SELECT; TRUE when it found
     // (and took) the owner's next request instead of "Report".
     BOOL WaitForDoneReport();
-    // Writes the name (and text) into the mailbox and sends message to the owner.
-    // FALSE when the owner has no window, so no acknowledgement can come.
-    BOOL Reply(UINT message, const CString* text);
+    // Writes the name (and text) into the mailbox and sends message (wParam
+    // outcome) to the owner. FALSE when the owner has no window, so no
+    // acknowledgement can come.
+    BOOL Reply(UINT message, const CString* text, WPARAM outcome = kDbDoneOk);
+    // Runs one statement, shows its error; the done message's outcome.
+    WPARAM RunStatement(const CString& sql);
     CString HeaderRow(const QueryResult& result) const;
     BOOL StopsAfterFirstRow() const;
     // Waits for the next SetEvent.

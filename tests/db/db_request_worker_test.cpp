@@ -13,6 +13,8 @@
 #include "platform/wnd/core/app.h"
 #include "platform/wnd/core/sync.h"
 #include "platform/wnd/core/wnd.h"
+#include "tests/support/db_lock.h"
+#include "tests/support/store_fault.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/ui_pump.h"
 
@@ -35,6 +37,7 @@ struct Reply {
     UINT message;
     std::string name;
     std::string text;
+    WPARAM outcome;
 };
 
 // An owner view: records every reply and answers "Report" (unless told to hold
@@ -95,7 +98,7 @@ public:
     bool m_parsedOnUiThread = true;
     bool m_parsedWithDatabaseOpen = true;
     bool m_done = false;
-    bool m_zeroParams = true; // every reply came with wParam = lParam = 0
+    bool m_zeroParams = true; // every row reply came with wParam = lParam = 0
     bool m_acknowledge = true; // answer "Report" to streamed replies
     bool m_acknowledgeDone = true; // ... and to the done message
     bool m_directExecute = false; // the request runs through ExecuteRequest
@@ -107,12 +110,12 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         if (message >= WM_MGRQUERY_ROW && message <= WM_DBQUERY_DONE) {
-            m_replies.push_back(
-                { message, m_mailbox.Text(IDC_MAILBOX_NAME).Str(), m_mailbox.Text(IDC_MAILBOX_TEXT).Str() });
-            m_zeroParams = m_zeroParams && wParam == 0 && lParam == 0;
+            m_replies.push_back({ message, m_mailbox.Text(IDC_MAILBOX_NAME).Str(),
+                m_mailbox.Text(IDC_MAILBOX_TEXT).Str(), wParam });
+            const bool done = message == WM_MGRQUERY_DONE || message == WM_DBQUERY_DONE;
+            m_zeroParams = m_zeroParams && (done || wParam == 0) && lParam == 0;
             if (m_onReply)
                 m_onReply();
-            const bool done = message == WM_MGRQUERY_DONE || message == WM_DBQUERY_DONE;
             if (done)
                 m_worker->CloseDatabase();
             if (m_acknowledge && !(done && (m_directExecute || !m_acknowledgeDone))) {
@@ -420,6 +423,72 @@ TEST_F(WorkerTest, StatementsThroughTheMailboxAndErrorsWhileStreamingEndWithDone
     EXPECT_EQ(m_boxes.Records()[1].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
     EXPECT_NE(m_boxes.Records()[1].text.Find("nope"), -1);
     EXPECT_FALSE(worker.IsDatabaseOpen());
+}
+
+TEST_F(WorkerTest, TheDoneMessageTellsWhetherTheStatementChangedARow)
+{
+    enum class Block { None, ReadOnlyFile, ReadOnlyFolder, Exclusive, Write };
+    struct Case {
+        const char* sql;
+        Block block;
+        WPARAM outcome;
+        std::size_t boxes;
+    };
+    const Case cases[] = {
+        { "UPDATE [Item] SET [item_name] = 'a' WHERE [item_num] = '1'", Block::None, kDbDoneOk, 0 },
+        { "UPDATE [Item] SET [item_name] = 'a' WHERE [item_num] = '9'", Block::None, kDbDoneNoRow, 0 },
+        { "DELETE FROM [Item] WHERE [item_num] = '9'", Block::None, kDbDoneNoRow, 0 },
+        { "UPDATE [Item] SET [nope] = '1'", Block::None, kDbDoneFailed, 1 },
+        { "UPDATE [Item] SET [item_name] = 'b' WHERE [item_num] = '1'", Block::ReadOnlyFile, kDbDoneFailed,
+            1 },
+        { "DELETE FROM [Item] WHERE [item_num] = '1'", Block::ReadOnlyFolder, kDbDoneFailed, 1 },
+        { "UPDATE [Item] SET [item_name] = 'b' WHERE [item_num] = '1'", Block::Write, kDbDoneFailed, 1 },
+        { "DELETE FROM [Item] WHERE [item_num] = '1'", Block::Exclusive, kDbDoneFailed, 1 },
+    };
+    CItemDbWorker worker;
+    for (const bool direct : { true, false }) {
+        for (const Case& c : cases) {
+            // The mailbox path shares the statement's run: the slow lock waits once.
+            if (!direct && (c.block == Block::Exclusive || c.block == Block::Write))
+                continue;
+            MessageBoxScript::Reset();
+            ReadOnlyPath readOnly;
+            DbLockHolder lock;
+            if (c.block == Block::ReadOnlyFile) {
+                ASSERT_TRUE(readOnly.Apply(m_items));
+            } else if (c.block == Block::ReadOnlyFolder) {
+                ASSERT_TRUE(readOnly.Apply(m_folder.Path().string()));
+            } else if (c.block != Block::None) {
+                const auto kind
+                    = c.block == Block::Exclusive ? DbLockHolder::Kind::Exclusive : DbLockHolder::Kind::Write;
+                ASSERT_TRUE(lock.Hold(m_items, kind));
+            }
+            TestOwner owner;
+            owner.Attach(&worker);
+            WPARAM returned = kDbDoneOk;
+            if (direct) {
+                owner.m_directExecute = true;
+                owner.m_mailbox.SetText(IDC_MAILBOX_NAME, "Item_Update");
+                owner.m_mailbox.SetText(IDC_MAILBOX_TEXT, c.sql);
+                worker.OpenDatabase(m_items.c_str());
+                returned = worker.ExecuteRequest();
+            } else {
+                owner.Request("Item_Update", c.sql, m_items);
+                ASSERT_TRUE(owner.WaitForDone()) << c.sql;
+                returned = owner.m_replies.back().outcome;
+            }
+            ASSERT_EQ(Messages(owner), std::vector<UINT> { WM_DBQUERY_DONE }) << c.sql;
+            EXPECT_EQ(owner.m_replies[0].outcome, c.outcome) << c.sql;
+            EXPECT_EQ(returned, c.outcome) << c.sql;
+            EXPECT_EQ(m_boxes.Records().size(), c.boxes) << c.sql;
+        }
+    }
+    // A SELECT that fails ends with a failed done message too.
+    TestOwner owner;
+    owner.Attach(&worker);
+    owner.Request("Item_Read", "SELECT [nope] FROM [Item]", m_items);
+    ASSERT_TRUE(owner.WaitForDone());
+    EXPECT_EQ(owner.m_replies.back().outcome, kDbDoneFailed);
 }
 
 TEST_F(WorkerTest, ARequestIsInFlightFromItsEventUntilItsDoneIsAnswered)
