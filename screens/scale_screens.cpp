@@ -258,8 +258,7 @@ void CScaleScreens::OnCommSetup()
         m_commSettings.ClearRegistered();
     const CString kind = m_screen.Kind();
     m_commSetupDlg.SetMode(kind);
-    m_commSetupDlg.ShowSettings();
-    m_commSetupDlg.ShowWindow(SW_SHOW);
+    m_commSetupDlg.Open();
     if (const int number = ScreenNumberOf(m_screen.ScreenKind(), kind))
         m_screen.SetHint(number);
 }

@@ -1,5 +1,7 @@
 #include "serial/comm_settings.h"
 
+#include <algorithm>
+
 CString CCommSettings::ModeText() const
 {
     switch (m_nMode) {
@@ -41,6 +43,8 @@ void CCommSettings::ClearRegistered()
 
 void CCommSettings::AddChosen(const CString& line)
 {
+    if (std::find(m_scales.begin(), m_scales.end(), line) != m_scales.end())
+        return;
     m_scales.push_back(line);
     Changed();
 }
@@ -62,6 +66,16 @@ void CCommSettings::ClearChosen()
 void CCommSettings::SetChosen(std::vector<CString> lines)
 {
     m_scales = std::move(lines);
+    Changed();
+}
+
+void CCommSettings::SetChoice(const Choice& choice)
+{
+    if (choice.mode != m_nMode)
+        m_registered.clear();
+    m_nMode = choice.mode;
+    m_nPort = choice.port;
+    m_scales = choice.chosen;
     Changed();
 }
 

@@ -30,12 +30,22 @@ public:
     // beyond), all removed.
     void InsertRegistered(int index, const CString& line);
     void ClearRegistered();
-    // The chosen scales: appended, removed by index (nothing for a bad one),
-    // all removed, or set whole.
+    // The chosen scales: appended (nothing when the line is chosen already),
+    // removed by index (nothing for a bad one), all removed, or set whole.
     void AddChosen(const CString& line);
     void RemoveChosen(int index);
     void ClearChosen();
     void SetChosen(std::vector<CString> lines);
+
+    // Mode, port and chosen scales together, as the settings file keeps them.
+    struct Choice {
+        int mode = -1;
+        int port = -1;
+        std::vector<CString> chosen;
+    };
+    Choice GetChoice() const { return { m_nMode, m_nPort, m_scales }; }
+    // Puts choice back; a different mode also empties the registered scales.
+    void SetChoice(const Choice& choice);
 
     // Called after every change made through the methods above.
     void SetListener(std::function<void()> listener) { m_listener = std::move(listener); }

@@ -3,7 +3,6 @@
 #include "platform/base/file_system.h"
 #include "platform/wnd/core/msgbox.h"
 #include "protocol/data_kinds.h"
-#include "serial/comm_settings.h"
 #include "serial/scale_register_host.h"
 #include "shell/manager_settings.h"
 
@@ -187,6 +186,33 @@ void CCommSetupDlg::OnOK()
 void CCommSetupDlg::OnCancel()
 {
     ShowWindow(SW_HIDE);
+    RestoreOpenedChoice();
+}
+
+void CCommSetupDlg::Open()
+{
+    if (m_pOwner && !IsWindowVisible())
+        m_opened = m_pOwner->GetCommSettings().GetChoice();
+    ShowSettings();
+    ShowWindow(SW_SHOW);
+}
+
+void CCommSetupDlg::RestoreOpenedChoice()
+{
+    if (!m_pOwner || !m_opened)
+        return;
+    CCommSettings& settings = m_pOwner->GetCommSettings();
+    const bool otherMode = settings.GetMode() != m_opened->mode;
+    if (settings.GetPort() != m_opened->port) {
+        const int port = m_opened->port + 1; // 0 for none
+        if (port > 0)
+            m_nComPort = port;
+        m_pOwner->SetComPort(port);
+    }
+    settings.SetChoice(*m_opened);
+    if (otherMode && m_opened->mode >= 0)
+        m_pOwner->GetHostWindow()->SendMessage(
+            WM_COMMMODE_CHANGED, m_opened->mode == CCommSettings::kEthernet ? 1 : 2, 0);
 }
 
 BOOL CCommSetupDlg::WriteCommFile()

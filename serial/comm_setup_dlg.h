@@ -7,12 +7,15 @@
 // OK writes Auto_Comset_File.bin and hides the dialog. It lives as long as the
 // work screen. UI thread.
 
+#include <optional>
+
 #include "controls/icon_button.h"
 #include "controls/two_list_picker.h"
 #include "platform/wnd/controls/button.h"
 #include "platform/wnd/controls/combobox.h"
 #include "platform/wnd/controls/listbox.h"
 #include "platform/wnd/dialogs/dialog.h"
+#include "serial/comm_settings.h"
 
 class CScaleRegisterHost;
 
@@ -31,8 +34,11 @@ public:
     // Refuses two or more chosen scales in the network settings screen
     // ("One Select Scale(Scale info2)"); otherwise writes the file and hides.
     void OnOK() override;
-    // Close and Escape only hide the dialog.
+    // Close and Escape hide the dialog and put back what it opened with.
     void OnCancel() override;
+    // Shows the dialog; opened while hidden, what it shows now is what
+    // Escape goes back to.
+    void Open();
 
     // The work screen; the dialog shows its settings from now on.
     void SetOwnerView(CScaleRegisterHost* owner);
@@ -54,6 +60,8 @@ public:
     int GetComPort() const { return m_nComPort; }
 
 private:
+    void RestoreOpenedChoice();
+
     CString m_strMode;
     int m_nComPort = 1;
 
@@ -68,4 +76,5 @@ private:
     CIconButton m_selectButton; // 1001
     CIconButton m_removeButton; // 1002
     CScaleRegisterHost* m_pOwner = nullptr;
+    std::optional<CCommSettings::Choice> m_opened;
 };

@@ -723,12 +723,12 @@ TEST_F(WorkScreenCommTest, ChosenScalesAreWrittenToTheSettingsFileAndReadBack)
     Press(1001);
     DlgItem<CListBox>(Dialog(), 1019).OnUserSelect(1);
     DlgItem<CListBox>(Dialog(), 1019).OnUserDoubleClick();
+    // A scale chosen already is not added again.
     EXPECT_EQ(Lines(DlgItem<CListBox>(Dialog(), 1020)),
-        (std::vector<CString> {
-            "Scale name = A, Scale ID=1", "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" }));
+        (std::vector<CString> { "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" }));
     DlgItem<CListBox>(Dialog(), 1020).SetCurSel(0);
     Press(1002);
-    EXPECT_EQ(Comm().GetChosen().size(), 2u);
+    EXPECT_EQ(Comm().GetChosen(), std::vector<CString> { "Scale name = B, Scale ID=2" });
     Press(1130);
     EXPECT_EQ(Comm().GetChosen(), Comm().GetRegistered());
     DlgItem<CComboBox>(Dialog(), 1016).SetCurSel(2);
@@ -779,6 +779,58 @@ TEST_F(WorkScreenCommTest, NetworkSettingsScreenAllowsOneChosenScale)
     Press(IDOK);
     EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kSettingsFile)),
         "Auto\r\nethernet\r\nsocket\r\nScale name = C, IP=10.0.0.3\r\n");
+}
+
+TEST_F(WorkScreenCommTest, EscapeGoesBackToTheSavedChoiceAndNoScaleIsChosenTwice)
+{
+    const CString a = "Scale name = A, IP=10.0.0.1";
+    const CString c = "Scale name = C, IP=10.0.0.3";
+    auto clickScale = [this](int list, int index) {
+        auto& box = DlgItem<CListBox>(Dialog(), list);
+        RECT rect {};
+        ASSERT_NE(box.GetItemRect(index, &rect), LB_ERR);
+        AfxSimulateClick(
+            box.GetSafeHwnd(), CPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+    };
+    auto escape = [this] { AfxSimulateKey(Dialog().GetDlgItem(1019)->GetSafeHwnd(), VK_ESCAPE, "\x1b"); };
+    OpenRootInfo();
+    Comm().SelectMode(CCommSettings::kEthernet);
+    OpenSetup();
+    clickScale(1019, 0);
+    Press(1001);
+    Press(1001);
+    EXPECT_EQ(Comm().GetChosen(), std::vector<CString> { a });
+    Press(IDOK);
+    const std::string saved = "Auto\r\nethernet\r\nsocket\r\n" + std::string(a) + "\r\n";
+    ASSERT_EQ(TempDataRoot::ReadAll(m_root.Native(kSettingsFile)), saved);
+
+    // A second scale is refused here; Escape then keeps the file's choice.
+    OpenSetup();
+    clickScale(1019, 1);
+    Press(1001);
+    MessageBoxScript::Reset();
+    Press(IDOK);
+    EXPECT_EQ(BoxTexts(), std::vector<CString> { "One Select Scale(Scale info2)" });
+    escape();
+    EXPECT_FALSE(Dialog().IsWindowVisible());
+    EXPECT_EQ(Comm().GetChosen(), std::vector<CString> { a });
+    Switch(kHintItem, "Item_Read", "vexo", MakeItemDatabase());
+    OpenSetup();
+    EXPECT_EQ(Lines(DlgItem<CListBox>(Dialog(), 1020)), std::vector<CString> { a });
+
+    // A mode and port changed, a scale removed: Escape puts all back and
+    // lists the registered scales of the saved mode.
+    ChooseMode(CCommSettings::kSerial);
+    ASSERT_TRUE(WaitForLoad());
+    ChoosePort(4);
+    escape();
+    ASSERT_TRUE(WaitForLoad());
+    EXPECT_EQ(Comm().ModeText(), "Ethernet");
+    EXPECT_EQ(Comm().GetPort(), 0);
+    EXPECT_EQ(m_screen->Scales().GetComPort(), 1);
+    EXPECT_EQ(Comm().GetChosen(), std::vector<CString> { a });
+    EXPECT_EQ(Comm().GetRegistered(), (std::vector<CString> { a, c }));
+    EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kSettingsFile)), saved);
 }
 
 TEST_F(WorkScreenScaleTest, StartWithoutSettingsChoosesTheFirstRegisteredSerialScale)
