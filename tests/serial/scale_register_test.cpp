@@ -488,16 +488,18 @@ TEST_F(CommSetupTest, SettingsFileHoldsModePortAndChosenScalesInCp949)
         int port;
         std::string expected;
     };
-    const std::string first = Utf8ToCp949("Scale name = 저울, IP=10.0.0.1");
+    const std::string chosen
+        = Utf8ToCp949("Scale name = 저울, IP=10.0.0.1\r\nScale name = B, IP=10.0.0.2\r\n");
     const Case cases[] = {
-        { 0, -1, "Auto\r\nethernet\r\nsocket\r\n" + first + "\r\n" + first + "\r\n" },
-        { 1, 4, "Auto\r\nserial\r\ncom5\r\n" + first + "\r\n" + first + "\r\n" },
-        { 1, 0, "Auto\r\nserial\r\ncom1\r\n" + first + "\r\n" + first + "\r\n" },
-        { 1, -1, "Auto\r\nserial\r\n" + first + "\r\n" + first + "\r\n" },
-        { -1, 2, "Auto\r\n" + first + "\r\n" + first + "\r\n" },
+        { 0, -1, "Auto\r\nethernet\r\nsocket\r\n" + chosen },
+        { 1, 4, "Auto\r\nserial\r\ncom5\r\n" + chosen },
+        { 1, 0, "Auto\r\nserial\r\ncom1\r\n" + chosen },
+        { 1, -1, "Auto\r\nserial\r\n" + chosen },
+        { -1, 2, "Auto\r\n" + chosen },
     };
     DlgItem<CListBox>(m_dialog, 1019).SetCurSel(0);
     Send(1001);
+    DlgItem<CListBox>(m_dialog, 1019).SetCurSel(1);
     Send(1001);
     for (const Case& c : cases) {
         m_screen.m_settings.SelectMode(c.mode);
