@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/net/dotted_address.h"
 #include "platform/wnd/core/msgbox.h"
 
 namespace {
@@ -12,6 +13,8 @@ constexpr int kIpAddress = 1012;
 constexpr int kScaleIdEdit = 1004;
 constexpr int kKeyEdit = 1005;
 constexpr int kManagerEdit = 1006;
+constexpr const char* kBadAddressText
+    = "The IP address must be four numbers from 0 to 255, such as 192.168.0.10.";
 
 // Each edit and the field of the entry it shows.
 constexpr std::pair<int, CString ScaleInfo::*> kFieldEdits[]
@@ -75,6 +78,16 @@ void CScaleInfoDlg::OnOK()
     if (m_info.scaleId.IsEmpty()) {
         AfxMessageBox("Input Scale ID", MB_OK);
         return;
+    }
+    // A serial scale has no address; one that is typed must be able to exist.
+    m_info.ip.Trim();
+    if (!m_info.ip.IsEmpty()) {
+        const std::optional<DottedQuad> quad = ParseDottedQuad(m_info.ip.View());
+        if (!quad) {
+            AfxMessageBox(kBadAddressText, MB_OK);
+            return;
+        }
+        m_info.ip = DottedText(*quad).c_str();
     }
     EndDialog(IDOK);
 }

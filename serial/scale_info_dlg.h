@@ -26,7 +26,9 @@ public:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
     // Reads the controls; an empty name becomes "TEMP"; an empty scale ID
-    // shows "Input Scale ID" and keeps the dialog open.
+    // shows "Input Scale ID" and keeps the dialog open, and so does an address
+    // that is not four numbers 0-255 (with its own message); a good one is
+    // kept in plain dotted form ("010.0.0.1" as "10.0.0.1").
     void OnOK() override;
 
     // "Scale_Update" or "Scale_Insert"; before DoModal.

@@ -6,6 +6,7 @@
 #include "db/sql_text.h"
 #include "db/store_paths.h"
 #include "platform/base/exception.h"
+#include "platform/net/dotted_address.h"
 #include "platform/wnd/controls/button.h"
 #include "platform/wnd/controls/combobox.h"
 #include "platform/wnd/core/msgbox.h"
@@ -82,27 +83,10 @@ BOOL DottedAddress(const CString& typed, CString& dotted)
         dotted = "0.0.0.0";
         return TRUE;
     }
-    long parts[4] = {};
-    int part = 0;
-    int digits = 0;
-    for (int i = 0; i <= text.GetLength(); ++i) {
-        const char ch = i < text.GetLength() ? text[i] : '.';
-        if (ch >= '0' && ch <= '9') {
-            if (part == 4) // a fifth number
-                return FALSE;
-            parts[part] = parts[part] * 10 + (ch - '0');
-            if (++digits > 3 || parts[part] > 255)
-                return FALSE;
-        } else if (ch == '.' && digits > 0 && part < 4) {
-            ++part;
-            digits = 0;
-        } else {
-            return FALSE;
-        }
-    }
-    if (part != 4)
+    const std::optional<DottedQuad> quad = ParseDottedQuad(text.View());
+    if (!quad)
         return FALSE;
-    dotted.Format("%ld.%ld.%ld.%ld", parts[0], parts[1], parts[2], parts[3]);
+    dotted = DottedText(*quad).c_str();
     return TRUE;
 }
 

@@ -194,6 +194,53 @@ TEST_F(WorkScreenScaleTest, RegisterInsertStoresTheScaleForTheManagerAndRereadsT
     EXPECT_EQ(ListRows().size(), 2u);
 }
 
+TEST_F(WorkScreenScaleTest, RegisterInsertAndUpdateRefuseAnAddressThatCannotExist)
+{
+    // The address typed key by key, INSERT or UPDATE pressed where it stands.
+    auto queueTyped = [](const char* ip, const char* scaleId) {
+        ModalDialogScript::Push([=](CDialog& dialog) {
+            dialog.SetDlgItemText(1004, scaleId);
+            dialog.SetDlgItemText(1012, "");
+            HWND field = dialog.GetDlgItem(1012)->GetSafeHwnd();
+            for (const char* c = ip; *c; ++c)
+                AfxSimulateKey(field, *c == '.' ? 0xBEu : static_cast<UINT>(*c), std::string(1, *c).c_str());
+            ASSERT_TRUE(ClickButton(dialog, IDOK));
+        });
+    };
+    const char* kRefusal = "The IP address must be four numbers from 0 to 255, such as 192.168.0.10.";
+    AddScale("A", "10.0.0.1", "1", "vexo");
+    OpenRegister("vexo");
+    const CString stored = "10.0.0.1";
+    for (const char* bad : { "999.1.1", "10.0.0.256", "10.0.0.1.", "1..2.3", "1.2.3.4.5", "0001.2.3.4" }) {
+        for (UINT command : { 902u, 901u }) {
+            MessageBoxScript::Reset();
+            if (command == 901)
+                ScaleList().ClickItem(0);
+            else
+                ScaleList().ClickItem(-1);
+            queueTyped(bad, "3");
+            Run(command);
+            EXPECT_EQ(BoxTexts(), std::vector<CString> { kRefusal }) << bad << " " << command;
+            ASSERT_FALSE(ModalDialogScript::Records().empty());
+            EXPECT_TRUE(ModalDialogScript::Records().back().leftOpen);
+            EXPECT_EQ(Column(kManagerDatabase, "SELECT [ip] FROM [ScaleMG]"), std::vector<CString> { stored })
+                << bad << " " << command;
+            ASSERT_EQ(ListRows().size(), 1u);
+            EXPECT_EQ(ListRows()[0][1], stored);
+        }
+    }
+    // No address (a serial scale), and one with leading zeros kept plainly.
+    MessageBoxScript::Reset();
+    queueTyped("", "4");
+    Run(902);
+    ScaleList().ClickItem(0);
+    queueTyped("010.000.0.7", "1");
+    Run(901);
+    EXPECT_TRUE(m_boxes.Records().empty());
+    EXPECT_EQ(Column(kManagerDatabase, "SELECT [ip] || '/' || [com_port] FROM [ScaleMG] ORDER BY [ID]"),
+        (std::vector<CString> { "10.0.0.7/1", "/4" }));
+}
+
 TEST_F(WorkScreenScaleTest, RegisterUpdateAndDeleteActOnlyOnTheClickedScale)
 {
     AddScale("A", "10.0.0.1", "1", "vexo");

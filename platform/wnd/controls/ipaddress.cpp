@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
+#include "platform/net/dotted_address.h"
 #include "platform/wnd/core/internal/wnd_internal.h"
 
 namespace {
@@ -48,28 +49,13 @@ int CIPAddressCtrl::GetAddress(BYTE& field0, BYTE& field1, BYTE& field2, BYTE& f
 {
     CString text;
     GetWindowText(text);
-    BYTE fields[4] = {};
-    int count = 0;
-    int value = -1;
-    for (int i = 0; i <= text.GetLength(); ++i) {
-        const char c = i < text.GetLength() ? text[i] : '.';
-        if (c >= '0' && c <= '9') {
-            value = (value < 0 ? 0 : value * 10) + (c - '0');
-            if (value > 255)
-                return 0;
-        } else if (c == '.' && value >= 0 && count < 4) {
-            fields[count++] = static_cast<BYTE>(value);
-            value = -1;
-        } else {
-            return 0;
-        }
-    }
-    if (count != 4)
+    const std::optional<DottedQuad> quad = ParseDottedQuad(text.View());
+    if (!quad)
         return 0;
-    field0 = fields[0];
-    field1 = fields[1];
-    field2 = fields[2];
-    field3 = fields[3];
+    field0 = (*quad)[0];
+    field1 = (*quad)[1];
+    field2 = (*quad)[2];
+    field3 = (*quad)[3];
     return 4;
 }
 
