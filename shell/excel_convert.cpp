@@ -1,11 +1,14 @@
 #include "shell/excel_convert.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "db/dao_helper.h"
 #include "db/sql_text.h"
 #include "platform/base/exception.h"
 #include "platform/base/file.h"
+#include "platform/base/file_system.h"
 #include "platform/base/resource.h"
 #include "platform/dao/dao_database.h"
 #include "platform/dao/dao_recordset.h"
@@ -23,10 +26,13 @@ constexpr const char* kWorkbookFilter = "Excel (*.xls)|*.xls||";
 constexpr const char* kCannotStartExcel = "Cannot start Excel";
 constexpr const char* kCouldNotStartExcel = "Couldn't start Excel";
 constexpr const char* kConvertOk = "Convert OK";
+constexpr const char* kWorkbookUnreadable = "The workbook could not be read.\n%s";
 constexpr const char* kNewWorkbookFilter = "xls File(*.xls)|*.xls||";
 constexpr const char* kWorkbookTemplateType = "EXCEL";
 constexpr UINT kWorkbookTemplateId = 224;
-constexpr const char* kRowsFailed = "%d of %d rows could not be converted.";
+constexpr const char* kNoHeaderRow
+    = "Sheet %d (%s) has no header row: its first row names no columns.\nNothing was converted.";
+constexpr const char* kRowsFailed = "%d of %d rows could not be converted.\n%s was left as it was.";
 
 // Positions of a data row that go into the table's INSERT, in column order:
 // a cell position from 1, or one of these.
@@ -107,12 +113,20 @@ public:
         ++m_failed;
         ReportException(e);
     }
+    // A sheet that cannot be read at all stops the import.
+    void Refused(const CString& text)
+    {
+        m_refused = true;
+        AfxMessageBox(text, MB_OK | MB_ICONSTOP);
+    }
     int Rows() const { return m_rows; }
     int FailedRows() const { return m_failed; }
+    bool Complete() const { return m_failed == 0 && !m_refused; }
 
 private:
     int m_rows = 0;
     int m_failed = 0;
+    bool m_refused = false;
 };
 
 void InsertSheets(CExcelWorkbook& book, CDaoDatabase& database, const CString& userId, ImportCount& count)
@@ -125,7 +139,14 @@ void InsertSheets(CExcelWorkbook& book, CDaoDatabase& database, const CString& u
         const long rows = used.GetRow() - 1 + used.GetRows().GetCount();
         const long columns = used.GetColumn() - 1 + used.GetColumns().GetCount();
         const CVariantArray values = sheet.GetRange("A1").GetResize(rows, columns).GetValue();
-        for (const CString& statement : BuildSheetImport(n - 1, values, userId).statements) {
+        const SheetImport import = BuildSheetImport(n - 1, values, userId);
+        if (import.headerMissing) {
+            CString text;
+            text.Format(kNoHeaderRow, n, kExcelTables[n - 1]);
+            count.Refused(text);
+            return;
+        }
+        for (const CString& statement : import.statements) {
             count.Row();
             try {
                 database.Execute(statement);
@@ -138,23 +159,88 @@ void InsertSheets(CExcelWorkbook& book, CDaoDatabase& database, const CString& u
 
 // Inserts the rows of the workbook's five sheets in one transaction; a
 // failing row is counted, its error shown once for each distinct text, and
-// the next row goes on. When something else stops
-// the walk, the rows inserted before it are kept.
+// the next row goes on. Committed only when every row went in (closing the
+// database rolls the rest back).
 void ReadTables(CExcelWorkbook& book, CDaoDatabase& database, const CString& userId, ImportCount& count)
 {
     const CMessageBoxRepeatFilter once; // one box per cause, not per row
     database.BeginTrans();
-    try {
-        InsertSheets(book, database, userId, count);
-    } catch (CException*) {
-        try {
-            database.CommitTrans();
-        } catch (CException* e) {
-            e->Delete();
-        }
-        throw;
+    InsertSheets(book, database, userId, count);
+    if (count.Complete())
+        database.CommitTrans();
+}
+
+void ShowFileNotMaking(const CString& path)
+{
+    CString text;
+    text.Format("%s =>DB File not making", path.GetString());
+    AfxMessageBox(text);
+}
+
+// The new item database, built in a file of its own in the target's folder
+// and put in the target's place only when complete: until then the target is
+// as it was. The file is removed unless it was put in place.
+class BuildFile {
+public:
+    explicit BuildFile(CString target)
+        : m_target(std::move(target))
+    { }
+    ~BuildFile()
+    {
+        if (!m_path.IsEmpty())
+            ::DeleteFile(m_path);
     }
-    database.CommitTrans();
+    BuildFile(const BuildFile&) = delete;
+    BuildFile& operator=(const BuildFile&) = delete;
+
+    // Creates the file from the item template; FALSE after its message.
+    [[nodiscard]] BOOL Create()
+    {
+        const int slash = std::max(m_target.ReverseFind('\\'), m_target.ReverseFind('/'));
+        const CString folder = slash < 0 ? CString(".") : m_target.Left(slash == 0 ? 1 : slash);
+        if (!::GetTempFileName(folder, "cal", 0, m_path)) {
+            m_path.Empty();
+            ShowFileNotMaking(m_target);
+            return FALSE;
+        }
+        return WriteResourceFile(kItemTemplateId, m_path);
+    }
+    const CString& Path() const { return m_path; }
+    // Replaces the target with the finished file; FALSE after its message.
+    [[nodiscard]] BOOL PutInPlace()
+    {
+        if (!::MoveFileEx(m_path, m_target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            ShowFileNotMaking(m_target);
+            return FALSE;
+        }
+        m_path.Empty();
+        return TRUE;
+    }
+
+private:
+    CString m_target;
+    CString m_path;
+};
+
+// Reads the workbook into a new item database at target; FALSE when the
+// target was left as it was (the cause shown).
+BOOL ImportWorkbook(CExcelWorkbook& book, const CString& target, const CString& userId, ImportCount& count)
+{
+    BuildFile build(target);
+    if (!build.Create())
+        return FALSE;
+    {
+        CDaoDatabase database;
+        try {
+            database.Open(build.Path(), FALSE, FALSE, kStoreDatabaseConnect);
+            ReadTables(book, database, userId, count);
+            database.Close();
+        } catch (CException* e) {
+            ReportException(e);
+            return FALSE;
+        }
+    }
+    return count.Complete() && build.PutInPlace();
 }
 
 } // namespace
@@ -192,6 +278,12 @@ SheetImport BuildSheetImport(int table, const CVariantArray& values, const CStri
         if (!columnList.IsEmpty())
             columnList += ", ";
         columnList += SqlName(cell.bstrVal);
+    }
+    if (columnList.IsEmpty()) {
+        // Rows without a column to go into: the sheet is refused, not each row.
+        const std::vector<long> filled = values.GetRowsWithValues();
+        out.headerMissing = std::any_of(filled.begin(), filled.end(), [](long r) { return r >= 2; });
+        return out;
     }
 
     // Only rows that hold a value give a statement; a stray cell far down the
@@ -287,8 +379,7 @@ void AccessToExcelConvert(CCalvornView& view)
     try {
         book.SaveAs(workbookPath);
     } catch (CException* e) {
-        e->Delete();
-        AfxMessageBox(kCannotStartExcel);
+        ReportException(e); // names the cause: a full disk, a folder not writable
         return;
     }
     app.SetVisible(TRUE);
@@ -310,33 +401,25 @@ void ExcelToAccessConvert(CCalvornView& view)
     try {
         book = app.GetWorkbooks().Open(workbookPath);
     } catch (CException* e) {
-        e->Delete();
-        AfxMessageBox(kCouldNotStartExcel);
+        ExceptionPtr hold(e);
+        CString text;
+        text.Format(kWorkbookUnreadable, e->GetErrorText().GetString());
+        AfxMessageBox(text, MB_OK | MB_ICONSTOP);
         return;
     }
     CString databasePath;
-    if (!RunFileDialog(TRUE, nullptr, OFN_HIDEREADONLY, kItemDatabaseFilter, "Item DB File", databasePath))
+    if (!RunFileDialog(TRUE, "mdb", OFN_HIDEREADONLY, kItemDatabaseFilter, "Item DB File", databasePath)
+        || !ConfirmFileWrite(databasePath))
         return;
-    if (!ConfirmFileWrite(databasePath) || !WriteResourceFile(kItemTemplateId, databasePath))
-        return;
-
-    CDaoDatabase database;
     ImportCount count;
-    try {
-        database.Open(databasePath, FALSE, FALSE, kStoreDatabaseConnect);
-        ReadTables(book, database, view.UserId(), count);
-    } catch (CException* e) {
-        ReportException(e);
-        return; // the database closes and the application quits on the way out
-    }
-    database.Close();
+    const BOOL imported = ImportWorkbook(book, databasePath, view.UserId(), count);
     book.Close();
     app.Quit();
-    if (count.FailedRows() == 0) {
+    if (imported) {
         AfxMessageBox(kConvertOk);
-        return;
+    } else if (count.FailedRows() != 0) {
+        CString text;
+        text.Format(kRowsFailed, count.FailedRows(), count.Rows(), databasePath.GetString());
+        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
     }
-    CString text;
-    text.Format(kRowsFailed, count.FailedRows(), count.Rows());
-    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
 }

@@ -21,6 +21,7 @@ inline constexpr int kExcelTableCount = 5;
 struct SheetImport {
     std::vector<CString> statements; // one INSERT per data row, in row order
     int emptyRows = 0; // data rows without any value, skipped
+    bool headerMissing = false; // data rows under a row 1 that names no column: no statements
 };
 
 // Builds the INSERT statements of table kExcelTables[table] from the values
@@ -28,7 +29,9 @@ struct SheetImport {
 // of row 1 except "ID", bracketed; each later row gives its cells' texts by
 // position (ImportCellText; "NULL" for an empty or missing cell), of which
 // the table's positions are inserted, every value quoted; `mg_id` becomes
-// userId and `info` '1'. Rows without any value are skipped.
+// userId and `info` '1'. Rows without any value are skipped. A sheet whose
+// row 1 gives no column but that has data rows gives no statement and
+// headerMissing.
 SheetImport BuildSheetImport(int table, const CVariantArray& values, const CString& userId);
 
 // A data cell's text: a number truncated toward zero as decimal digits
@@ -54,4 +57,7 @@ void AccessToExcelConvert(CCalvornView& view);
 // Command 32790: reads a chosen workbook into a new item database written
 // from template 150 (never over one of the program's own databases), rows
 // owned by the logged-in manager; says "Convert OK" or how many rows failed.
+// The database is built in a temporary file beside the chosen one and
+// renamed over it only when every row went in: a failed row, a refused sheet,
+// an error or a crash leave the chosen file as it was.
 void ExcelToAccessConvert(CCalvornView& view);

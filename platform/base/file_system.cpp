@@ -204,6 +204,18 @@ std::pair<std::string, std::string> SplitNative(const std::string& path)
     return { slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1) };
 }
 
+// A rename lives in the folder: until the folder is on disk a power cut may
+// leave neither file. The file is in place already, so a folder that cannot be
+// synced (one without read permission) is not a failure.
+void SyncFolderOf(const std::string& native)
+{
+    const int folder = ::open(SplitNative(native).first.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+}
+
 } // namespace
 
 BOOL IsSameFile(LPCTSTR first, LPCTSTR second)
@@ -246,6 +258,50 @@ BOOL MoveFile(LPCTSTR existingPath, LPCTSTR newPath)
     return TRUE;
 }
 
+BOOL MoveFileEx(LPCTSTR existingPath, LPCTSTR newPath, DWORD flags)
+{
+    if (!(flags & MOVEFILE_REPLACE_EXISTING))
+        return MoveFile(existingPath, newPath);
+    const std::string from = Native(existingPath);
+    const std::string to = Native(newPath);
+    if (from.empty() || to.empty())
+        return SetLastErrorFromErrno(ENOENT);
+    struct stat st { };
+    if (::stat(to.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        return SetLastErrorFromErrno(errno);
+    if (flags & MOVEFILE_WRITE_THROUGH)
+        SyncFolderOf(to);
+    return TRUE;
+}
+
+UINT GetTempFileName(LPCTSTR pathName, LPCTSTR prefix, UINT unique, CString& tempFileName)
+{
+    const std::string folder = pathName ? pathName : "";
+    const std::string nativeFolder = Native(folder.c_str());
+    if (nativeFolder.empty() || unique != 0) {
+        SetLastErrorFromErrno(unique != 0 ? EINVAL : ENOENT);
+        return 0;
+    }
+    const std::string start = std::string(prefix ? prefix : "").substr(0, 3);
+    std::string name = nativeFolder + "/" + start + "XXXXXX.tmp";
+    const int fd = ::mkostemps(name.data(), 4, O_CLOEXEC);
+    if (fd < 0) {
+        SetLastErrorFromErrno(errno);
+        return 0;
+    }
+    ::fchmod(fd, 0644);
+    ::close(fd);
+    const std::string file = name.substr(nativeFolder.size() + 1);
+    const bool windows = !IsNativePath(folder);
+    const char separator = windows ? '\\' : '/';
+    tempFileName = folder.back() == separator ? folder + file : folder + separator + file;
+    return 1;
+}
+
 BOOL WriteFileAtomically(LPCTSTR path, std::span<const std::uint8_t> bytes, CFileException* error)
 {
     auto fail = [&](int osError) {
@@ -279,14 +335,7 @@ BOOL WriteFileAtomically(LPCTSTR path, std::span<const std::uint8_t> bytes, CFil
         ::unlink(temp.c_str());
         return fail(osError);
     }
-    // The rename lives in the folder: until the folder is on disk a power cut may
-    // leave neither file. The new file is in place already, so a folder that
-    // cannot be synced (one without read permission) is not a failure.
-    const int folder = ::open(SplitNative(native).first.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    SyncFolderOf(native);
     return TRUE;
 }
 

@@ -47,6 +47,21 @@ BOOL CopyFile(LPCTSTR existingPath, LPCTSTR newPath, BOOL failIfExists);
 // Renames a file or folder; fails when the target exists.
 BOOL MoveFile(LPCTSTR existingPath, LPCTSTR newPath);
 
+inline constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x01;
+inline constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x08;
+
+// Renames a file; with MOVEFILE_REPLACE_EXISTING an existing target file is
+// replaced in one step (readers see the old file or the new one), and with
+// MOVEFILE_WRITE_THROUGH the folder reaches the disk before the call returns.
+// Without flags it is MoveFile.
+BOOL MoveFileEx(LPCTSTR existingPath, LPCTSTR newPath, DWORD flags);
+
+// Creates an empty file of a new name in folder pathName: the first three
+// letters of prefix, six unique letters, ".tmp"; tempFileName receives its
+// path (in pathName's form). unique must be 0. Nonzero when the file was
+// created, else 0 with the last error set.
+UINT GetTempFileName(LPCTSTR pathName, LPCTSTR prefix, UINT unique, CString& tempFileName);
+
 // TRUE when both paths name one file: the same entry on disk when both
 // exist (links and "." or ".." steps included), else the same name, ASCII case
 // ignored, in one existing folder. FALSE when either cannot be mapped.

@@ -138,6 +138,28 @@ TEST(FileSystemTest, AtomicWriteReplacesWholeFileAndLeavesNoTemporary)
     EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
 }
 
+TEST(FileSystemTest, TempFileNameAndReplacingMove)
+{
+    TempDataRoot root;
+    ASSERT_TRUE(CreateDirectory("C:\\t", nullptr));
+    CString temp;
+    ASSERT_NE(GetTempFileName("C:\\t", "calvorn", 0, temp), 0u);
+    EXPECT_EQ(temp.Left(8), "C:\\t\\cal");
+    EXPECT_EQ(temp.Right(4), ".tmp");
+    EXPECT_EQ(temp.GetLength(), 18);
+    EXPECT_EQ(GetFileAttributes(temp), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(GetTempFileName("C:\\missing", "cal", 0, temp), 0u);
+
+    TempDataRoot::WriteAll("C:\\t\\a.mdb", "new");
+    TempDataRoot::WriteAll("C:\\t\\b.mdb", "old");
+    EXPECT_FALSE(MoveFileEx("C:\\t\\a.mdb", "C:\\t\\b.mdb", 0));
+    ASSERT_TRUE(
+        MoveFileEx("C:\\t\\a.mdb", "C:\\t\\b.mdb", MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    EXPECT_EQ(TempDataRoot::ReadAll("C:\\t\\b.mdb"), "new");
+    EXPECT_FALSE(TempDataRoot::Exists("C:\\t\\a.mdb"));
+    EXPECT_FALSE(MoveFileEx("C:\\t\\b.mdb", "C:\\t", MOVEFILE_REPLACE_EXISTING));
+}
+
 TEST(FileSystemTest, FindMatchesWildcardsWithoutCase)
 {
     TempDataRoot root;
