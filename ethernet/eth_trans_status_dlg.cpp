@@ -111,6 +111,8 @@ void CEthTransStatusDlg::OnStop()
 {
     if (m_pOwnerView)
         m_pOwnerView->SetEthernetStop(1);
+    if (m_onStop)
+        m_onStop();
 }
 
 void CEthTransStatusDlg::OnCloseButton()

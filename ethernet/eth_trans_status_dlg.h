@@ -5,6 +5,7 @@
 // Close (1) buttons that set the work screen's Ethernet stop flag. One
 // modeless instance serves every job; the jobs show it without activating it.
 
+#include <functional>
 #include <vector>
 
 #include "controls/status_lamp.h"
@@ -41,6 +42,8 @@ public:
     // Creates the hidden window from template 147. UI thread.
     BOOL Create(CWnd* parent = nullptr);
     void SetOwnerView(CTransferHost* host) { m_pOwnerView = host; }
+    // Called after Stop and Close have set the stop flag (the jobs end now).
+    void SetStopHandler(std::function<void()> handler) { m_onStop = std::move(handler); }
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
 
@@ -71,6 +74,7 @@ private:
     void Add(std::vector<CString>& lines, CListBox& list, CStatusLamp& lamp, const CString& line);
 
     CTransferHost* m_pOwnerView = nullptr;
+    std::function<void()> m_onStop;
     std::vector<CString> m_sent;
     std::vector<CString> m_received;
     BOOL m_bRefreshPending = FALSE;

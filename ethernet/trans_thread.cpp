@@ -80,6 +80,14 @@ void CTransThread::SetJob(
     m_tools.emplace(tools);
     m_token = token;
     m_job = request;
+    m_nRecordTotal = OrderTotal();
+}
+
+std::size_t CTransThread::OrderTotal() const
+{
+    if (m_job.kind == DataKind::Preset)
+        return 1; // the page
+    return m_job.rows ? m_job.rows->rows.size() : 0;
 }
 
 void CTransThread::Abandon()
@@ -182,7 +190,7 @@ void CTransThread::Handle(const CScalePacketPoster::Item& item)
             return;
         if (!m_bConnected.load()) {
             CloseScale();
-            MessageBox(m_job.language == 1 ? "접속실패" : "Connection Failed", MB_OK);
+            MessageBox(Named(m_job.language == 1 ? "접속실패" : "Connection Failed"), MB_OK);
             Finish(IsSalesTotals(m_job.kind));
             return;
         }
@@ -217,6 +225,7 @@ void CTransThread::DecodeReply(const ScalePacket& packet)
         StopTimer();
         const ResendGuard resends = m_resends;
         m_resends.Reset();
+        NoteAcked();
         if (StopRequested())
             return;
         NextStep();
@@ -281,6 +290,12 @@ void CTransThread::OnNak(std::uint16_t code)
     // Other refusals: the timer goes on and the packet is sent again.
 }
 
+void CTransThread::ObeyStop()
+{
+    if (!IsClosed() && !m_bHeld)
+        static_cast<void>(StopRequested());
+}
+
 BOOL CTransThread::StopRequested()
 {
     if (!m_pOwnerView->GetEthernetStop())
@@ -313,14 +328,36 @@ CString CTransThread::Summary(const CString& how) const
 void CTransThread::EndFailed(const CString& how)
 {
     CloseScale();
+    NoteCutLines();
     MessageBox(Summary(how), MB_OK | MB_ICONEXCLAMATION);
 }
 
-// Every record reached the scale, or the end of data came: the Part's text.
+CString CTransThread::Named(const CString& text) const
+{
+    return m_job.scaleCount > 1 ? Label() + ": " + text : text;
+}
+
+// Every record reached the scale, or the end of data came: the Part's text. A
+// read that refused a record is incomplete.
 void CTransThread::Complete()
 {
+    if (m_job.direction == TransferCommand::Recv && m_nRefusedCount > 0) {
+        EndFailed(m_nRefusedCount == 1 ? CString("1 record refused")
+                                       : CString::Formatted("%d records refused", m_nRefusedCount));
+        return;
+    }
     CloseScale();
-    MessageBox("Trans Complete", MB_OK);
+    NoteCutLines();
+    MessageBox(Named("Trans Complete"), MB_OK);
+}
+
+void CTransThread::NoteCutLines()
+{
+    if (m_nCutLines > 0)
+        MessageBox(CString::Formatted("%s: %d text lines were longer than their column and were stored cut.",
+                       Label(), m_nCutLines),
+            MB_OK | MB_ICONINFORMATION);
+    m_nCutLines = 0;
 }
 
 BOOL CTransThread::IsRequestStep() const
@@ -351,8 +388,10 @@ void CTransThread::StartJob()
     m_nRecordIndex = 0;
     m_nRecordsAcked = 0;
     m_nStoredCount = 0;
+    m_nRefusedCount = 0;
+    m_nCutLines = 0;
     m_refusal.Empty();
-    m_nRecordTotal = m_job.rows ? m_job.rows->rows.size() : 0;
+    m_nRecordTotal = OrderTotal();
     const std::optional<S> first = FirstTransferStep(m_job.direction, m_job.kind, m_job.selection);
     if (!first) {
         CloseScale();
@@ -382,7 +421,6 @@ void CTransThread::StartJob()
         Send(*first, EncodeRequestAll(TableCode::TotalDayResult));
         return;
     case S::PreTrans:
-        m_nRecordTotal = 1; // the page
         m_step = S::PreTrans;
         SendNextRecord();
         return;
@@ -400,6 +438,15 @@ void CTransThread::StartJob()
         m_step = *first;
         RequestNext();
     }
+}
+
+// The acknowledgement of a record counts it, whatever comes next.
+void CTransThread::NoteAcked()
+{
+    const DataKindInfo* kind = KindOfStep(m_step);
+    if ((kind != nullptr && m_step == kind->trans) || m_step == S::PreTrans
+        || m_step == S::SelectScaleInformation || m_step == S::SelectScaleRootInformation)
+        m_nRecordsAcked = m_nRecordIndex;
 }
 
 void CTransThread::NextStep()
@@ -421,12 +468,10 @@ void CTransThread::NextStep()
     case S::LandAddTrans:
     case S::UserLabelTrans:
     case S::PreTrans:
-        m_nRecordsAcked = m_nRecordIndex;
         SendNextRecord();
         return;
     case S::SelectScaleInformation:
     case S::SelectScaleRootInformation:
-        m_nRecordsAcked = m_nRecordIndex;
         Send(S::ResetScale, EncodePacket(ScaleCommand::ResetScale));
         return;
     case S::ResultAllClear:
@@ -457,6 +502,8 @@ void CTransThread::OnDataRecord(const ScalePacket* packet)
     if (packet != nullptr && StoreRecord(*packet)) {
         ++m_nStoredCount;
         m_pOwnerView->ShowTransferProgress(CString::Formatted("%d", m_nStoredCount));
+    } else if (packet != nullptr) {
+        ++m_nRefusedCount;
     }
     SendAck();
     switch (m_step) {
@@ -494,7 +541,7 @@ BOOL CTransThread::StoreRecord(const ScalePacket& packet)
         m_job.dbPath, *kind, packet.payload, context, RecordCarriage::Tcp,
         [this](
             const CString& request, const CString& sql) { m_pOwnerView->NoteReceivedRecord(request, sql); },
-        [this](const CString& text, UINT type) { MessageBox(text, type); });
+        [this](const CString& text, UINT type) { MessageBox(text, type); }, &m_nCutLines);
 }
 
 void CTransThread::Finish(BOOL resultStepDone)
@@ -639,7 +686,7 @@ void CTransThread::StopTimer()
 void CTransThread::OnReplyTimeout()
 {
     StopTimer();
-    if (IsClosed())
+    if (IsClosed() || StopRequested())
         return;
     if (m_resends.MayResend()) {
         m_resends.Count();
@@ -648,7 +695,7 @@ void CTransThread::OnReplyTimeout()
     }
     m_resends.Reset();
     CloseScale();
-    MessageBox("3 times out", MB_OK);
+    MessageBox(Named("3 times out"), MB_OK);
     MessageBox(Summary("No answer"), MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -667,7 +714,9 @@ void CTransThread::CloseScale()
         m_bActive = FALSE;
         m_pOwner->JobActive(FALSE);
     }
-    m_pOwner->LogSent(CString::Formatted("IP address = %s.....Data Send Finished", m_job.ipAddress));
+    m_pOwner->LogSent(m_bConnected.load()
+            ? CString::Formatted("IP address = %s.....Data Send Finished", m_job.ipAddress)
+            : CString::Formatted("IP address = %s.....Not Connected, Nothing Sent", m_job.ipAddress));
 }
 
 int CTransThread::MessageBox(const CString& text, UINT type)

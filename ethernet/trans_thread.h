@@ -61,6 +61,8 @@ public:
     void OnSocketData();
     // The job's reply timer fired.
     void OnReplyTimeout();
+    // Stop was pressed: a job that is not closed and not held ends now.
+    void ObeyStop();
     // Ends the connection and the job.
     void CloseScale();
     // The packets that arrived while a message box held them, and the paused
@@ -85,6 +87,9 @@ private:
     void OnNak(std::uint16_t code);
     void StartJob();
     void NextStep();
+    void NoteAcked();
+    // Records the order sends (its rows; the preset page is one).
+    std::size_t OrderTotal() const;
     void OnDataRecord(const ScalePacket* packet); // nullptr: the scale has no such record
     // FALSE when the record was refused (and told).
     BOOL StoreRecord(const ScalePacket& packet);
@@ -96,6 +101,10 @@ private:
     // The scale's name and address, as the messages name it.
     CString Label() const;
     void Complete();
+    // The text as the box shows it: with several scales, the scale's name first.
+    CString Named(const CString& text) const;
+    // The one note of the text lines a read stored cut.
+    void NoteCutLines();
 
     // Senders: each keeps the packet for resends and starts the reply timer.
     void Send(TransferStep step, ByteBuffer packet);
@@ -144,4 +153,6 @@ private:
     CString m_refusal; // the scale's refusal that the closing reset follows
     std::size_t m_nRequestIndex = 0;
     int m_nStoredCount = 0;
+    int m_nRefusedCount = 0; // received records the database refused
+    int m_nCutLines = 0; // received text lines stored cut to their column
 };

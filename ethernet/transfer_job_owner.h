@@ -37,6 +37,7 @@ struct TransferRequest {
     int timerId = 0; // 200 + the job's slot
     std::vector<int> requestNumbers; // select reads: the numbers asked for
     TransferRowsPtr rows; // what the job sends, read when the user started it
+    std::size_t scaleCount = 1; // scales of the start: with several, every box names its scale
 };
 
 // The table's tools that its jobs share.

@@ -68,6 +68,7 @@ BOOL CTransferJobs::Start(const TransferJobOrder& order)
         request.language = order.languageIndex;
         request.timerId = static_cast<int>(kFirstTransferTimer + i);
         request.requestNumbers = order.requestNumbers;
+        request.scaleCount = order.addresses.size();
         job->SetOwnerView(&m_host);
         job->SetJob(this, TransferJobTools { m_poster, m_sender, m_database, m_timings }, token, request);
         m_slots[i] = token;
@@ -132,6 +133,31 @@ int CTransferJobs::MessageBox(const CString& text, UINT type)
         }
     }
     return answer;
+}
+
+void CTransferJobs::SetStatusDialog(CEthTransStatusDlg* dialog)
+{
+    if (m_pStatus != nullptr)
+        m_pStatus->SetStopHandler(nullptr);
+    m_pStatus = dialog;
+    if (m_pStatus != nullptr)
+        m_pStatus->SetStopHandler([this] { ObeyStop(); });
+}
+
+void CTransferJobs::ObeyStop()
+{
+    if (m_nModalDepth > 0 || m_nDispatchDepth > 0)
+        return;
+    std::vector<UINT_PTR> tokens;
+    for (const auto& [token, job] : m_jobs)
+        tokens.push_back(token);
+    ++m_nDispatchDepth;
+    for (UINT_PTR token : tokens) {
+        if (CTransThread* job = Find(token); job != nullptr && m_nModalDepth == 0)
+            job->ObeyStop();
+    }
+    --m_nDispatchDepth;
+    Reap();
 }
 
 void CTransferJobs::JobActive(BOOL active)

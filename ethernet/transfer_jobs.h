@@ -73,7 +73,10 @@ public:
     CTransferHost& Host() { return m_host; }
     void SetTimings(const TransferTimings& timings) { m_timings = timings; }
     // The progress dialog the jobs log to (may be null).
-    void SetStatusDialog(CEthTransStatusDlg* dialog) { m_pStatus = dialog; }
+    void SetStatusDialog(CEthTransStatusDlg* dialog);
+    // Stop was pressed: every job that waits ends now; a job whose message box
+    // is open sees the stop flag when the box closes.
+    void ObeyStop();
 
 private:
     // CTransferJobOwner: what the jobs tell the table.

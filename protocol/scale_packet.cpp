@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 IoStatus EncodePacket(std::uint16_t command, std::span<const std::uint8_t> payload, ByteBuffer& out)
 {
@@ -110,19 +111,38 @@ ScalePacketFramer::ScalePacketFramer(Start start)
 
 void ScalePacketFramer::Feed(std::span<const std::uint8_t> bytes, std::vector<Event>& out)
 {
-    // The scale sends its greeting in one write, so it begins a read; its NULs
-    // are padding only in that read: a packet in a later read is never taken
-    // for them.
-    if (const std::size_t greeting = m_awaitingGreeting ? GreetingLength(bytes) : 0; greeting > 0) {
-        DiscardPending(out);
-        out.push_back(Event { Kind::Greeting, {}, 0, {} });
-        m_awaitingGreeting = false;
-        bytes = bytes.subspan(greeting);
-    }
     m_buffer.insert(m_buffer.end(), bytes.begin(), bytes.end());
-    while (Step(out)) { }
+    if (!m_awaitingGreeting || FindGreeting(out))
+        while (Step(out)) { }
     m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(m_start));
     m_start = 0;
+}
+
+// Before the greeting nothing has been asked: every byte before "welcome" is
+// dropped, wherever in the reads the greeting stands. The NULs that pad it are
+// judged on the bytes at hand, so a packet in a later read is never taken for
+// them. Bytes that may begin the greeting wait for the next read.
+bool ScalePacketFramer::FindGreeting(std::vector<Event>& out)
+{
+    const std::string_view text(kScaleGreeting, sizeof kScaleGreeting - 1);
+    const std::span<const std::uint8_t> data = std::span<const std::uint8_t>(m_buffer).subspan(m_start);
+    const std::string_view held(reinterpret_cast<const char*>(data.data()), data.size());
+    std::size_t at = held.find(text);
+    if (at == std::string_view::npos) {
+        // Keep the longest tail that begins the greeting.
+        std::size_t keep = std::min(held.size(), text.size() - 1);
+        while (keep > 0 && !text.starts_with(held.substr(held.size() - keep)))
+            --keep;
+        if (held.size() > keep)
+            Drop(held.size() - keep, "bytes before the greeting", out);
+        return false;
+    }
+    if (at > 0)
+        Drop(at, "bytes before the greeting", out);
+    out.push_back(Event { Kind::Greeting, {}, 0, {} });
+    m_awaitingGreeting = false;
+    m_start += GreetingLength(data.subspan(at));
+    return true;
 }
 
 void ScalePacketFramer::DiscardPending(std::vector<Event>& out)

@@ -6,8 +6,9 @@
 //
 // A packet never exceeds kMaxPacketSize bytes in all. TCP gives a byte stream:
 // ScalePacketFramer cuts it into whole packets, whatever the reads hold (half a
-// packet, or a packet and the next). The greeting is taken from the front of
-// a read, with the NULs that pad it; what follows in that read is packets.
+// packet, or a packet and the next). Before the greeting every byte is dropped;
+// the greeting is found wherever it stands, with the NULs that pad it, and what
+// follows it is packets.
 
 #include <cstddef>
 #include <cstdint>
@@ -71,9 +72,9 @@ public:
 
     // Takes one read's bytes and adds one event per greeting, whole packet or
     // run of dropped bytes to out, in stream order. Until the greeting has come
-    // (Start::AwaitGreeting), a read that begins with it gives the greeting
-    // (GreetingLength bytes); the bytes after it, and every other read, are
-    // packet bytes (an unfinished packet before the greeting is dropped). A
+    // (Start::AwaitGreeting), the bytes before "welcome" are dropped and the
+    // greeting (GreetingLength bytes) is found wherever it stands, also across
+    // reads; the bytes after it are packet bytes. A
     // packet whose length field is over the limit cannot be delimited: every
     // buffered byte is dropped.
     void Feed(std::span<const std::uint8_t> bytes, std::vector<Event>& out);
@@ -87,6 +88,8 @@ public:
 
 private:
     bool Step(std::vector<Event>& out);
+    // True once the greeting has been taken from the buffer.
+    bool FindGreeting(std::vector<Event>& out);
     void Drop(std::size_t count, std::string reason, std::vector<Event>& out);
 
     bool m_awaitingGreeting;

@@ -8,6 +8,7 @@
 
 #include "db/mailbox_dlg.h"
 #include "grid/grid_ctrl.h"
+#include "grid/pick_rules.h"
 #include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view_defaults.h"
 #include "screens/kind_of_view_preset.h"
@@ -120,6 +121,13 @@ void CTransferGlue::StartTransfer(TransferCommand command, TransferScope scope, 
                 return;
             }
         }
+    }
+    // A selective send that takes no row would clear nothing and send nothing.
+    if (command == TransferCommand::Trans && scope == TransferScope::Select
+        && KindInfo(*kind).rows == KindRows::Table
+        && PickedRows(m_grid.Grid().Picks(), m_grid.Grid().GetRowCount(), PickRule::Transfer).empty()) {
+        AfxMessageBox("No row is picked: pick the rows to send first.", MB_OK | MB_ICONEXCLAMATION);
+        return;
     }
     if (confirm
         && m_screen.Form().MessageBox(

@@ -4,7 +4,7 @@
 // opened and closed around every row. A record is stored whole or refused: one
 // that cannot be read, a database that cannot be opened and a row that the
 // database refuses are each told in a message box, and the record is not
-// counted as stored.
+// counted as stored. Text lines are cut to their columns.
 
 #include <functional>
 #include <span>
@@ -20,7 +20,10 @@ public:
     // Shows a message box.
     using Tell = std::function<void(const CString& text, UINT type)>;
 
-    // TRUE when every row of the record was stored.
+    // TRUE when every row of the record was stored. A text line longer than
+    // its column is stored cut to the column at a character boundary and
+    // counted in cutLines (when given).
     [[nodiscard]] BOOL Store(const CString& path, RecordKind kind, std::span<const std::uint8_t> payload,
-        const RecordContext& context, RecordCarriage carriage, const Note& note, const Tell& tell);
+        const RecordContext& context, RecordCarriage carriage, const Note& note, const Tell& tell,
+        int* cutLines = nullptr);
 };

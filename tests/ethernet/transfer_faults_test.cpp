@@ -169,8 +169,8 @@ TEST_F(TransferJobsTest, ScalesAtOnceKeepTheirOwnTimers)
     EXPECT_EQ(m_host.jobs->InSlot(0)->GetToken() != m_host.jobs->InSlot(1)->GetToken(), true);
     ASSERT_TRUE(WaitForEnd());
 
-    EXPECT_EQ(Count("3 times out"), 1u);
-    EXPECT_EQ(Count("Trans Complete"), 1u);
+    EXPECT_EQ(CountEndings("3 times out"), 1u);
+    EXPECT_EQ(Count(CString(normal.Address()) + ": Trans Complete"), 1u);
     EXPECT_EQ(silent.Received().size(), 4u);
     EXPECT_EQ(busy.Table(kPlu).size(), 2u);
     EXPECT_GE(std::count(m_host.timerIds.begin(), m_host.timerIds.end(), 200u), 4);
@@ -195,7 +195,7 @@ TEST_F(TransferJobsTest, ScalesAtOnceKeepTheirOwnTimers)
     MessageBoxScript::Reset();
     ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, targets));
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(Count("Trans Complete"), 20u);
+    EXPECT_EQ(CountEndings("Trans Complete"), 20u);
     for (const auto& memory : memories)
         EXPECT_EQ(memory->Table(kPlu).size(), 30u);
     scales.clear();
@@ -229,8 +229,8 @@ TEST_F(TransferJobsTest, AnOpenMessageBoxHoldsTheOtherScalesRepliesAndPausesThei
 
     EXPECT_EQ(MessageBoxScript::TimedOutCount(), 0u);
     EXPECT_EQ(Count("SCALE PROCESS ERROR"), 1u);
-    EXPECT_EQ(Count("3 times out"), 0u);
-    EXPECT_EQ(Count("Trans Complete"), 1u);
+    EXPECT_EQ(CountEndings("3 times out"), 0u);
+    EXPECT_EQ(Count(CString(second.Address()) + ": Trans Complete"), 1u);
     EXPECT_EQ(Count(Sent(first, "Trans Failed (SCALE PROCESS ERROR)", 0, 1)), 1u);
     EXPECT_EQ(Commands(second), (std::vector<std::uint16_t> { 0x0002, 0x0003, 0x4120 }));
 }

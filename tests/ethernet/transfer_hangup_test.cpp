@@ -108,4 +108,31 @@ TEST_F(TransferJobsTest, AHangUpOrResetDuringAReadStoresOnlyWhatCame)
     }
 }
 
+// The greeting the framer must find: after an acknowledgement in the same
+// write, or not at all (the count is the order's all the same).
+TEST_F(TransferJobsTest, TheGreetingIsFoundBehindStrayBytesAndTheTotalIsTheOrders)
+{
+    TransferTimings quick = kFast;
+    quick.replyMs = 100;
+    m_host.jobs->SetTimings(quick);
+    m_host.SetRows({ ItemRow(1, "A", 1), ItemRow(2, "B", 2), ItemRow(3, "C", 3) });
+    const Bytes ack = TcpReply::Packet(0x0101);
+    for (const bool greets : { true, false }) {
+        SCOPED_TRACE(greets ? "ack glued before welcome" : "no greeting");
+        MessageBoxScript::Reset();
+        ScaleMemory memory;
+        TcpScale scale;
+        scale.GlueBeforeGreeting(ack);
+        ASSERT_TRUE(
+            scale.Start(memory.Script(), greets ? TcpScale::Greeting::Welcome : TcpScale::Greeting::None));
+        ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
+        ASSERT_TRUE(WaitForEnd());
+        EXPECT_EQ(memory.Table(kPlu).size(), greets ? 3u : 0u);
+        const std::vector<CString> ending = greets
+            ? std::vector<CString> { "Trans Complete" }
+            : std::vector<CString> { "3 times out", Sent(scale, "No answer", 0, 3) };
+        EXPECT_EQ(Texts(), ending);
+    }
+}
+
 } // namespace

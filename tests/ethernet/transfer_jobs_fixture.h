@@ -99,6 +99,15 @@ protected:
             n += t == text;
         return n;
     }
+    // Boxes of one ending, named by its scale when several ran.
+    std::size_t CountEndings(const char* text) const
+    {
+        const std::string named = std::string(": ") + text;
+        std::size_t n = 0;
+        for (const CString& t : Texts())
+            n += t == text || t.View().ends_with(named);
+        return n;
+    }
     // Every row of sql as its values joined by '|'.
     std::vector<std::string> Rows(const char* sql)
     {

@@ -2,6 +2,7 @@
 
 #include "ethernet/eth_trans_status_dlg.h"
 #include "tests/ethernet/transfer_jobs_fixture.h"
+#include "tests/support/click_at.h"
 #include "tests/support/dlg_item.h"
 
 // The TCP transfers' progress window: its texts and lamps, the log lines the
@@ -192,6 +193,32 @@ TEST_F(TransferStatusTest, TheListsFollowTheNewestPacket)
         ASSERT_EQ(list.GetItemRect(list.GetCount() - 1, &newest), 0);
         EXPECT_TRUE(newest.top >= 0 && newest.bottom <= window.Height()) << newest.top;
     }
+}
+
+// Stop pressed while the scale is silent ends the job at once: nothing more
+// is sent, and the count is what the scale acknowledged.
+TEST_F(TransferStatusTest, StopDuringASilenceEndsTheJobAtOnce)
+{
+    m_host.jobs->SetTimings({ 60000, 2000, 1000 }); // no resend before the stop
+    ScaleMemory memory;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start([&memory](const TcpPacket& p, std::size_t index) {
+        return index == 4 ? TcpReply::Silence() : memory.Answer(p);
+    }));
+    std::vector<std::vector<CString>> rows;
+    for (int i = 1; i <= 12; ++i)
+        rows.push_back(ItemRow(i, "A", i));
+    m_host.SetRows(rows);
+    m_status.BeginTransfer();
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
+    ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() == 5; }));
+    ASSERT_TRUE(ClickButton(m_status, IDC_ETH_STOP));
+    EXPECT_EQ(m_host.jobs->JobCount() == 0 || m_host.jobs->InSlot(0)->IsClosed(), true);
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Texts(), std::vector<CString> { Sent(scale, "Trans Stopped", 3, 12) });
+    EXPECT_EQ(memory.Table(kPlu).size(), 3u);
+    PumpFor(std::chrono::milliseconds(50));
+    EXPECT_EQ(scale.Received().size(), 5u);
 }
 
 } // namespace

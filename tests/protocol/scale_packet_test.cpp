@@ -181,10 +181,10 @@ TEST(ScalePacketFramerTest, OversizeLengthDropsTheBufferedBytes)
         "dropped 6 (packet length 2045 over the limit) | ACK");
 }
 
-// Each read is judged apart: a read whose text up to its first NUL is
-// "welcome" is the greeting, with its NULs; a reply in the next read is whole,
-// also one that begins with a zero byte (NAK, end of data).
-TEST(ScalePacketFramerTest, GreetingIsJudgedPerRead)
+// The greeting is found wherever it stands, with its NULs; what came before it
+// is dropped; a reply in the next read is whole, also one that begins with a
+// zero byte (NAK, end of data).
+TEST(ScalePacketFramerTest, GreetingIsFoundWhereverItStands)
 {
     const ByteBuffer ack = EncodePacket(ScaleCommand::Ack);
     const ByteBuffer nak = EncodeNak(0x2025);
@@ -206,17 +206,21 @@ TEST(ScalePacketFramerTest, GreetingIsJudgedPerRead)
             { Concat({ BytesOf(std::string("welcome\0\0", 9)), ack }) }, "greeting | ACK" },
         { "text after welcome", { BytesOf("welcomeX"), BytesOf("welcome") },
             "greeting | dropped 8 (packet length 27749 over the limit)" },
-        { "a greeting cut over two reads", { BytesOf("wel"), BytesOf("come") },
-            std::string("dropped 7 ") + overLimit },
+        { "a greeting cut over two reads", { BytesOf("wel"), BytesOf("come"), ack }, "greeting | ACK" },
         { "an ack glued to the text", { Concat({ BytesOf("welcome"), ack }) }, "greeting | ACK" },
         { "a nak glued to the text", { Concat({ BytesOf("welcome"), nak }) }, "greeting | NAK 25 20" },
         { "a NUL, then a nak in the same read", { Concat({ BytesOf(std::string("welcome\0", 8)), nak }) },
             "greeting | NAK 25 20" },
         { "NULs, then end of data in the same read",
             { Concat({ BytesOf(std::string("welcome\0\0\0", 10)), end }) }, "greeting | END_OF_DATA" },
-        { "a packet before the greeting", { ack, BytesOf("welcome"), ack }, "ACK | greeting | ACK" },
+        { "a packet before the greeting", { ack, BytesOf("welcome"), ack },
+            "dropped 4 (bytes before the greeting) | greeting | ACK" },
+        { "an ack glued in front of the greeting", { Concat({ ack, BytesOf("welcome"), ack }) },
+            "dropped 4 (bytes before the greeting) | greeting | ACK" },
         { "a byte of a packet before the greeting", { FromHex("05"), BytesOf("welcome") },
-            "dropped 1 (unfinished packet discarded) | greeting" },
+            "dropped 1 (bytes before the greeting) | greeting" },
+        { "a packet, then half the text", { Concat({ ack, BytesOf("welc") }), BytesOf("ome"), nak },
+            "dropped 4 (bytes before the greeting) | greeting | NAK 25 20" },
         { "a second welcome", { BytesOf("welcome"), BytesOf("welcome") },
             std::string("greeting | dropped 7 ") + overLimit },
         { "no greeting awaited", { BytesOf("welcome") }, std::string("dropped 7 ") + overLimit,
@@ -232,12 +236,17 @@ TEST(ScalePacketFramerTest, GreetingIsJudgedPerRead)
     }
 }
 
-TEST(ScalePacketFramerTest, StreamWithoutGreetingIsReadAsPackets)
+TEST(ScalePacketFramerTest, StreamWithoutGreetingIsDropped)
 {
     EXPECT_EQ(FeedAll(Concat({ EncodePacket(ScaleCommand::Ack), EncodePacket(ScaleCommand::EndOfData) }), {}),
-        "ACK | END_OF_DATA");
-    // "welcomi": no greeting; its first four bytes give length 0x636c.
-    EXPECT_EQ(FeedAll(BytesOf("welcoming"), {}), "dropped 9 (packet length 25452 over the limit)");
+        "dropped 8 (bytes before the greeting)");
+    // "welcomi" is no greeting; "welcom" may still become one.
+    EXPECT_EQ(FeedAll(BytesOf("welcoming"), {}), "dropped 9 (bytes before the greeting)");
+    ScalePacketFramer framer;
+    std::vector<ScalePacketFramer::Event> events;
+    framer.Feed(BytesOf("xxwelcom"), events);
+    EXPECT_EQ(Describe(events), "dropped 2 (bytes before the greeting)");
+    EXPECT_EQ(framer.Pending(), 6u);
 }
 
 } // namespace

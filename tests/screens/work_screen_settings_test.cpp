@@ -298,6 +298,8 @@ TEST_F(WorkScreenSettingsTest, OnlyTheReadByNumbersCarriesTheTypedNumbers)
         EXPECT_EQ(m_port.m_ethernet[0].receiveNumbers, (std::vector<int> { 3, 5 })) << id;
         if (!Visible(id))
             Switch(kHintPreset, "Pre_Read", "vexo", MakeItemDatabase());
+        if (id == 1010)
+            ClickCell(1, 1); // a select send takes a picked row
         MessageBoxScript::PushAnswer(IDYES);
         ClickControl(id);
         ASSERT_EQ(m_port.m_ethernet.size(), 2u) << id;

@@ -201,6 +201,7 @@ void TcpScale::Converse(CSocket& connection)
         if (m_greeting == Greeting::WelcomeNuls)
             hello.insert(hello.end(), 9, 0);
         hello.insert(hello.end(), m_greetingTail.begin(), m_greetingTail.end());
+        hello.insert(hello.begin(), m_greetingHead.begin(), m_greetingHead.end());
         std::lock_guard<std::mutex> guard(m_lock);
         // A scale does not care whether its greeting arrived.
         static_cast<void>(connection.Send(hello, 1000));

@@ -76,6 +76,8 @@ public:
     void Stop();
     // Bytes sent in the greeting's own write, right after it (set before Start).
     void GlueToGreeting(const Bytes& bytes) { m_greetingTail = bytes; }
+    // Bytes sent in the greeting's own write, right before it (set before Start).
+    void GlueBeforeGreeting(const Bytes& bytes) { m_greetingHead = bytes; }
 
     std::string Address() const { return m_address; }
 
@@ -100,6 +102,7 @@ private:
     TcpScript m_script;
     Greeting m_greeting = Greeting::Welcome;
     Bytes m_greetingTail;
+    Bytes m_greetingHead;
     std::string m_address;
     CSocket m_listener;
     std::thread m_thread;
