@@ -30,7 +30,6 @@
 
 #include <cstdlib>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/base/exception.h"
@@ -40,6 +39,7 @@
 #include "platform/wnd/core/internal/window_state.h"
 #include "platform/wnd/core/internal/wnd_internal.h"
 #include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/core/runtime_folder.h"
 #include "platform/wnd/core/thread.h"
 
 namespace {
@@ -424,12 +424,8 @@ void EnsureRuntimeFolder()
     if (current && *current)
         return;
     const std::string folder = "/tmp/calvorn-runtime-" + std::to_string(::getuid());
-    ::mkdir(folder.c_str(), 0700);
-    struct stat st { };
-    if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()) {
-        ::chmod(folder.c_str(), 0700);
+    if (AfxMakePrivateFolder(folder))
         ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
-    }
 }
 
 QColor SysColor(int index)
