@@ -438,6 +438,25 @@ TEST_F(ReservationDialogTest, ScaleListSelectsRemovesAndSelectsAll)
     EXPECT_EQ(CScaleListDlg::GetChosenAddress("no address"), "");
 }
 
+TEST_F(ReservationDialogTest, ScaleListButtonsShowTheirCaptionsWhole)
+{
+    // A caption cut by its button runs into the button's edge; a whole one
+    // ends inside the border with room to spare.
+    CScaleListDlg list;
+    list.SetRows(kDbNoRows);
+    Run(list, [&](CDialog& d) {
+        for (int id : { 1001, 1002, int { IDOK }, int { IDCANCEL } }) {
+            SCOPED_TRACE(id);
+            Snapshot shot(*d.GetDlgItem(id));
+            ASSERT_TRUE(shot.Ok());
+            const CRect ink
+                = shot.InkOf(GetSysColor(COLOR_BTNTEXT), CRect(2, 2, shot.Width() - 2, shot.Height() - 2));
+            EXPECT_FALSE(ink.IsRectEmpty());
+            EXPECT_LE(ink.right, shot.Width() - 4);
+        }
+    });
+}
+
 TEST_F(ReservationDialogTest, ButtonsShowTheirIconsAndTips)
 {
     struct Expected {
