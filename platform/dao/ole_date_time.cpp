@@ -56,6 +56,8 @@ COleDateTime::COleDateTime(int year, int month, int day, int hour, int minute, i
 
 COleDateTime::Parts COleDateTime::Split() const
 {
+    if (!IsValidOleDate(m_dt))
+        return Parts { -1, -1, -1, -1, -1, -1 };
     // OLE dates below zero keep the time of day as a positive fraction.
     const double whole = std::trunc(m_dt);
     const double fraction = std::fabs(m_dt - whole);
@@ -100,7 +102,7 @@ int COleDateTime::GetSecond() const
 
 CString COleDateTime::Format(const char* format) const
 {
-    if (m_status != DateTimeStatus::Valid || !format)
+    if (m_status != DateTimeStatus::Valid || !IsValidOleDate(m_dt) || !format)
         return CString();
     const Parts p = Split();
     std::tm tm {};

@@ -4,7 +4,10 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <set>
 #include <span>
+
+#include "platform/dao/ole_date_time.h"
 
 namespace {
 
@@ -255,11 +258,13 @@ struct Globals {
             return COleVariant(value);
         // Serial 1 is 1900-01-01 (an OLE date counts from 1899-12-30), and
         // the 1900 system counts a 29 February 1900 that never was.
+        DATE date = value;
         if (date1904)
-            value += 1462;
+            date += 1462;
         else if (value >= 1 && value < 61)
-            value += 1;
-        return COleVariant(value, VT_DATE);
+            date += 1;
+        // Beyond the years 100-9999 the cell stays a number.
+        return IsValidOleDate(date) ? COleVariant(date, VT_DATE) : COleVariant(value);
     }
 };
 
@@ -319,16 +324,68 @@ void ReadGlobalRecord(const ByteBuffer& stream, const Record& record, Globals& g
     }
 }
 
-void PutCell(SheetData& sheet, long row, long column, COleVariant value)
-{
-    if (row >= kSheetMaxRows || column >= kSheetMaxColumns || !NormalizeCellValue(value))
-        return;
-    const std::pair<long, long> key { row, column };
-    if (value.vt == VT_EMPTY)
-        sheet.cells.erase(key);
-    else
-        sheet.cells[key].value = std::move(value);
-}
+// What a file may make the reader hold, bounded by the file's own size: each
+// record is walked once (sheets never overlap), and the cells kept, counted
+// with their texts, stay within a multiple of the stream's size (a shared
+// string may be named by many cells, but not without limit).
+class ReadBudget {
+public:
+    explicit ReadBudget(std::size_t streamSize)
+        : m_walk(streamSize)
+        , m_held(kHeldPerStreamByte * streamSize + kHeldBase)
+    { }
+    [[nodiscard]] bool Walk(std::size_t bytes) { return Spend(m_walk, bytes); }
+    [[nodiscard]] bool Hold(std::size_t bytes) { return Spend(m_held, bytes); }
+
+private:
+    static constexpr std::size_t kHeldPerStreamByte = 32;
+    static constexpr std::size_t kHeldBase = 16u << 20;
+
+    static bool Spend(std::size_t& left, std::size_t bytes)
+    {
+        if (bytes > left)
+            return false;
+        left -= bytes;
+        return true;
+    }
+
+    std::size_t m_walk;
+    std::size_t m_held;
+};
+
+// The cells of one sheet as they are read, within the budget.
+class SheetSink {
+public:
+    SheetSink(SheetData& sheet, ReadBudget& budget)
+        : m_sheet(sheet)
+        , m_budget(budget)
+    { }
+    void Put(long row, long column, COleVariant value)
+    {
+        if (row >= kSheetMaxRows || column >= kSheetMaxColumns || !NormalizeCellValue(value))
+            return;
+        const std::pair<long, long> key { row, column };
+        if (value.vt == VT_EMPTY) {
+            m_sheet.cells.erase(key);
+            return;
+        }
+        const std::size_t text
+            = value.vt == VT_BSTR ? static_cast<std::size_t>(value.bstrVal.GetLength()) : 0;
+        if (!m_budget.Hold(kCellCost + text)) {
+            m_exhausted = true;
+            return;
+        }
+        m_sheet.cells[key].value = std::move(value);
+    }
+    bool Exhausted() const { return m_exhausted; }
+
+private:
+    static constexpr std::size_t kCellCost = sizeof(SheetCell) + 64; // with the map's node
+
+    SheetData& m_sheet;
+    ReadBudget& m_budget;
+    bool m_exhausted = false;
+};
 
 bool IsCellRecord(std::uint16_t type)
 {
@@ -343,11 +400,11 @@ bool IsCellRecord(std::uint16_t type)
 // The cell a FORMULA record stands for; a text result comes in the STRING
 // record after it (pending is then set).
 void ReadFormula(
-    const Globals& globals, Bytes data, SheetData& sheet, std::optional<std::pair<long, long>>& pending)
+    const Globals& globals, Bytes data, SheetSink& sink, std::optional<std::pair<long, long>>& pending)
 {
     const std::uint16_t row = U16(data, 0), column = U16(data, 2), xf = U16(data, 4);
     if (data[12] != 0xFF || data[13] != 0xFF) {
-        PutCell(sheet, row, column, globals.Number(Double(data, 6), xf));
+        sink.Put(row, column, globals.Number(Double(data, 6), xf));
         return;
     }
     switch (data[6]) {
@@ -355,18 +412,18 @@ void ReadFormula(
         pending = std::pair<long, long> { row, column };
         break;
     case 1:
-        PutCell(sheet, row, column, BoolErrValue(data[8], false));
+        sink.Put(row, column, BoolErrValue(data[8], false));
         break;
     case 2:
-        PutCell(sheet, row, column, BoolErrValue(data[8], true));
+        sink.Put(row, column, BoolErrValue(data[8], true));
         break;
     default:
-        PutCell(sheet, row, column, COleVariant());
+        sink.Put(row, column, COleVariant());
         break;
     }
 }
 
-void ReadCellRecord(const ByteBuffer& stream, const Record& record, const Globals& globals, SheetData& sheet,
+void ReadCellRecord(const ByteBuffer& stream, const Record& record, const Globals& globals, SheetSink& sink,
     std::optional<std::pair<long, long>>& pending)
 {
     const Bytes data = record.data;
@@ -377,7 +434,7 @@ void ReadCellRecord(const ByteBuffer& stream, const Record& record, const Global
         if (data.size() >= 10) {
             const std::uint32_t index = U32(data, 6);
             if (index < globals.strings.size())
-                PutCell(sheet, U16(data, 0), U16(data, 2), COleVariant(globals.strings[index]));
+                sink.Put(U16(data, 0), U16(data, 2), COleVariant(globals.strings[index]));
         }
         break;
     case kLabel:
@@ -387,40 +444,40 @@ void ReadCellRecord(const ByteBuffer& stream, const Record& record, const Global
             text.data = data.subspan(6);
             CString value;
             if (ContinuedData(stream, text).GetString(value))
-                PutCell(sheet, U16(data, 0), U16(data, 2), COleVariant(value));
+                sink.Put(U16(data, 0), U16(data, 2), COleVariant(value));
         }
         break;
     case kNumber:
         if (data.size() >= 14)
-            PutCell(sheet, U16(data, 0), U16(data, 2), globals.Number(Double(data, 6), U16(data, 4)));
+            sink.Put(U16(data, 0), U16(data, 2), globals.Number(Double(data, 6), U16(data, 4)));
         break;
     case kRk:
         if (data.size() >= 10)
-            PutCell(sheet, U16(data, 0), U16(data, 2), globals.Number(RkValue(U32(data, 6)), U16(data, 4)));
+            sink.Put(U16(data, 0), U16(data, 2), globals.Number(RkValue(U32(data, 6)), U16(data, 4)));
         break;
     case kMulRk:
         if (data.size() >= 6) {
             const long first = U16(data, 2);
             for (std::size_t i = 0; i < (data.size() - 6) / 6; ++i) {
                 const std::size_t at = 4 + 6 * i;
-                PutCell(sheet, U16(data, 0), first + static_cast<long>(i),
+                sink.Put(U16(data, 0), first + static_cast<long>(i),
                     globals.Number(RkValue(U32(data, at + 2)), U16(data, at)));
             }
         }
         break;
     case kBoolErr:
         if (data.size() >= 8)
-            PutCell(sheet, U16(data, 0), U16(data, 2), BoolErrValue(data[6], data[7] != 0));
+            sink.Put(U16(data, 0), U16(data, 2), BoolErrValue(data[6], data[7] != 0));
         break;
     case kFormula:
         if (data.size() >= 20)
-            ReadFormula(globals, data, sheet, pending);
+            ReadFormula(globals, data, sink, pending);
         break;
     case kString:
         if (pending) {
             CString value;
             if (ContinuedData(stream, record).GetString(value))
-                PutCell(sheet, pending->first, pending->second, COleVariant(value));
+                sink.Put(pending->first, pending->second, COleVariant(value));
             pending.reset();
         }
         break;
@@ -429,23 +486,29 @@ void ReadCellRecord(const ByteBuffer& stream, const Record& record, const Global
     }
 }
 
-// Reads one worksheet's substream, from its BOF to the matching EOF.
-void ReadSheet(const ByteBuffer& stream, const Globals& globals, std::size_t offset, SheetData& sheet)
+// Reads one worksheet's substream, from its BOF to the matching EOF; false
+// when the budget ends first.
+bool ReadSheet(const ByteBuffer& stream, const Globals& globals, std::size_t offset, SheetData& sheet,
+    ReadBudget& budget)
 {
     Record record;
     if (!RecordAt(stream, offset, record) || record.type != kBof)
-        return;
+        return true;
+    SheetSink sink(sheet, budget);
     int depth = 0;
     std::optional<std::pair<long, long>> pending;
     while (RecordAt(stream, offset, record)) {
+        if (!budget.Walk(record.next - offset))
+            return false;
         if (record.type == kBof)
             ++depth;
         else if (record.type == kEof && --depth == 0)
-            return;
+            break;
         else if (depth == 1)
-            ReadCellRecord(stream, record, globals, sheet, pending);
+            ReadCellRecord(stream, record, globals, sink, pending);
         offset = record.next;
     }
+    return !sink.Exhausted();
 }
 
 } // namespace
@@ -475,10 +538,16 @@ BOOL ReadBiff8Stream(const ByteBuffer& stream, WorkbookData& book, CString* erro
         offset = record.next;
     }
     WorkbookData out;
+    ReadBudget budget(stream.size());
+    std::set<std::size_t> read;
     for (const SheetEntry& entry : globals.sheets) {
+        if (!read.insert(entry.position).second)
+            continue; // another entry for a sheet read already
         SheetData sheet;
         sheet.name = entry.name;
-        ReadSheet(stream, globals, entry.position, sheet);
+        if (!ReadSheet(stream, globals, entry.position, sheet, budget))
+            return SheetFailure(
+                error, "The workbook is damaged: its sheets overlap or hold more than the file can.");
         out.sheets.push_back(std::move(sheet));
     }
     book = std::move(out);

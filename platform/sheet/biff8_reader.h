@@ -1,6 +1,9 @@
 #pragma once
 // Excel 97 workbook reader: the cells of a BIFF8 "Workbook" stream. Memory
-// follows the cells the stream holds, never the sheets' last address.
+// follows the cells the stream holds, never the sheets' last address, and is
+// bounded by the stream's size: each sheet is read once (entries naming a
+// sheet read already are skipped), and a stream whose sheets overlap or whose
+// cells would hold more than a multiple of its size is refused as damaged.
 //
 // Stream grammar read (record: u16 type, u16 length, data; little-endian):
 //   globals := BOF(0x0809, version 0x0600) { FILEPASS | DATEMODE | FORMAT | XF
@@ -14,7 +17,8 @@
 //   string  := u16 characters, u8 options (1: UTF-16, 4: ext, 8: rich),
 //              [u16 runs], [u32 ext size], characters, runs x 4, ext bytes;
 //              characters cut by a CONTINUE go on after a new options byte.
-// A number whose cell format is a date or time becomes VT_DATE. A formula
+// A number whose cell format is a date or time becomes VT_DATE when it lies
+// in the years 100-9999, else it stays a number. A formula
 // gives its stored result: number, boolean, error or text. Only worksheets
 // (BOUNDSHEET kind 0) are read; records that run past the stream's end or
 // cells outside 65536 x 256 are not read.

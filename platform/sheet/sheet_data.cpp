@@ -125,6 +125,8 @@ CString ErrorName(LONG code)
 
 CString DateText(DATE value)
 {
+    if (!IsValidOleDate(value))
+        return CString::Formatted("%.15g", value);
     const COleDateTime date(value);
     const bool hasDate = std::trunc(value) != 0.0;
     const bool hasTime = value != std::trunc(value);
@@ -194,7 +196,8 @@ BOOL NormalizeCellValue(COleVariant& value)
         out = COleVariant(value.lVal, VT_ERROR);
         break;
     case VT_DATE:
-        out = COleVariant(value.date, VT_DATE);
+        // A date beyond the years 100-9999 stays the number it is.
+        out = IsValidOleDate(value.date) ? COleVariant(value.date, VT_DATE) : COleVariant(value.date);
         break;
     case VT_CY:
         out = value;

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <mutex>
+#include <new>
 
 #include "platform/dao/ole_date_time.h"
 #include "platform/sheet/biff8_reader.h"
@@ -95,8 +96,11 @@ COleVariant CellValue(const FreeXL_CellValue& cell)
 }
 
 constexpr gsf_off_t kMaxWorkbookStream = 256 * 1024 * 1024;
+constexpr const char* kNotAWorkbook = "The file is not an Excel workbook, or it is damaged.";
 
-// The "Workbook" stream of the compound file; empty when there is none.
+// The workbook stream of the compound file ("Workbook", or "Book" in Excel
+// 5 and 95), never longer than the file; empty when the file is no compound
+// file, has no such stream or the stream cannot be read whole.
 ByteBuffer ReadWorkbookStream(const std::string& native)
 {
     static std::once_flag initialised;
@@ -105,13 +109,17 @@ ByteBuffer ReadWorkbookStream(const std::string& native)
     GsfInput* input = gsf_input_stdio_new(native.c_str(), nullptr);
     if (!input)
         return out;
+    const gsf_off_t fileSize = gsf_input_size(input);
     GsfInfile* compound = gsf_infile_msole_new(input, nullptr);
     g_object_unref(input);
     if (!compound)
         return out;
-    if (GsfInput* stream = gsf_infile_child_by_name(compound, "Workbook")) {
+    GsfInput* stream = gsf_infile_child_by_name(compound, "Workbook");
+    if (!stream)
+        stream = gsf_infile_child_by_name(compound, "Book");
+    if (stream) {
         const gsf_off_t size = gsf_input_size(stream);
-        if (size > 0 && size <= kMaxWorkbookStream) {
+        if (size > 0 && size <= fileSize && size <= kMaxWorkbookStream) {
             out.resize(static_cast<std::size_t>(size));
             if (!gsf_input_read(stream, out.size(), out.data()))
                 out.clear();
@@ -122,20 +130,19 @@ ByteBuffer ReadWorkbookStream(const std::string& native)
     return out;
 }
 
-} // namespace
+// TRUE when the stream starts with the BOF record of a BIFF5 workbook
+// globals substream: type 0x0809, version 0x0500, kind 0x0005.
+bool IsBiff5Stream(const ByteBuffer& stream)
+{
+    constexpr std::uint8_t kBof[] = { 0x09, 0x08 };
+    return stream.size() >= 8 && stream[0] == kBof[0] && stream[1] == kBof[1] && stream[4] == 0x00
+        && stream[5] == 0x05 && stream[6] == 0x05 && stream[7] == 0x00;
+}
 
-BOOL ReadWorkbookFile(const CString& path, WorkbookData& book, CString* error)
+// An Excel 5 or 95 workbook, read by FreeXL.
+BOOL ReadWithFreeXl(const std::string& native, WorkbookData& book, CString* error)
 {
     auto fail = [error](const CString& text) { return SheetFailure(error, text); };
-    const std::string native = SheetFilePath(path, error);
-    if (native.empty())
-        return FALSE;
-    // Excel 97 and later: our own reader, which keeps only the cells present
-    // and reads formula results. Older workbooks go to FreeXL.
-    const ByteBuffer stream = ReadWorkbookStream(native);
-    if (IsBiff8Stream(stream))
-        return ReadBiff8Stream(stream, book, error);
-
     FreeXlHandle handle;
     int rc = freexl_open(native.c_str(), &handle.m_handle);
     if (rc != FREEXL_OK)
@@ -175,4 +182,26 @@ BOOL ReadWorkbookFile(const CString& path, WorkbookData& book, CString* error)
     }
     book = std::move(out);
     return TRUE;
+}
+
+} // namespace
+
+BOOL ReadWorkbookFile(const CString& path, WorkbookData& book, CString* error)
+{
+    const std::string native = SheetFilePath(path, error);
+    if (native.empty())
+        return FALSE;
+    try {
+        // Excel 97 and later: our own reader, which keeps only the cells
+        // present and reads formula results. Excel 5 and 95 workbooks go to
+        // FreeXL, and only those: it is not safe on other files.
+        const ByteBuffer stream = ReadWorkbookStream(native);
+        if (IsBiff8Stream(stream))
+            return ReadBiff8Stream(stream, book, error);
+        if (IsBiff5Stream(stream))
+            return ReadWithFreeXl(native, book, error);
+        return SheetFailure(error, kNotAWorkbook);
+    } catch (const std::bad_alloc&) {
+        return SheetFailure(error, "Not enough memory to read the workbook.");
+    }
 }

@@ -7,10 +7,12 @@
 
 #include <sys/resource.h>
 
+#include "platform/dao/ole_date_time.h"
 #include "platform/sheet/biff8_reader.h"
 #include "platform/sheet/biff8_writer.h"
 #include "platform/sheet/xls_reader.h"
 #include "tests/platform/sheet_test_util.h"
+#include "tests/support/temp_data_root.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -235,4 +237,148 @@ TEST(SheetReader, NumbersWithADateOrTimeFormatAreDates)
             stream[record.offset + 4] = 1;
     ASSERT_TRUE(ReadBiff8Stream(stream, book));
     EXPECT_EQ(book.sheets[0].cells.at({ 1, 1 }).value.date, 45000.5 + 1462);
+}
+
+namespace {
+
+// The start of a BIFF5 (Excel 5/95) workbook stream: one sheet "Old" with a
+// text in A1 and a number in B1.
+ByteBuffer Biff5Stream()
+{
+    auto bof = [](std::uint16_t kind) {
+        ByteBuffer data = { 0x00, 0x05 };
+        PutU16LE(data, kind);
+        data.resize(8, 0);
+        return BiffRecordBytes(0x0809, data);
+    };
+    ByteBuffer sheet = bof(0x0010);
+    PutBytes(sheet, BiffRecordBytes(0x0200, { 0, 0, 1, 0, 0, 0, 2, 0, 0, 0 }));
+    PutBytes(sheet, BiffRecordBytes(0x0204, { 0, 0, 0, 0, 15, 0, 3, 0, 'o', 'l', 'd' }));
+    ByteBuffer number = Cell(0, 1);
+    PutBytes(number, NumberResult(42.0));
+    PutBytes(sheet, BiffRecordBytes(0x0203, number));
+    PutBytes(sheet, BiffRecordBytes(0x000A, {}));
+    ByteBuffer globals = bof(0x0005);
+    PutBytes(globals, BiffRecordBytes(0x0042, { 0xE4, 0x04 })); // CODEPAGE 1252
+    const std::size_t boundSheetSize = 4 + 9;
+    const std::size_t eofSize = 4;
+    ByteBuffer bound;
+    PutU32LE(bound, static_cast<std::uint32_t>(globals.size() + boundSheetSize + eofSize));
+    PutBytes(bound, ByteBuffer { 0, 0, 3, 'O', 'l', 'd' });
+    PutBytes(globals, BiffRecordBytes(0x0085, bound));
+    PutBytes(globals, BiffRecordBytes(0x000A, {}));
+    PutBytes(globals, sheet);
+    globals.resize(4096, 0); // kept out of the compound file's small-stream area, as Excel does
+    return globals;
+}
+
+} // namespace
+
+TEST(SheetReader, OnlyExcel5AndLaterCompoundFilesAreRead)
+{
+    TempFolder folder;
+    const std::string old = folder.File("old.xls");
+    ASSERT_TRUE(WriteWorkbookStreamFile(old.c_str(), Biff5Stream()));
+    WorkbookData book;
+    CString error;
+    // Handed to FreeXL, which answers for it.
+    const BOOL read = ReadWorkbookFile(old.c_str(), book, &error);
+    EXPECT_TRUE(read || error != "The file is not an Excel workbook, or it is damaged.");
+
+    // FreeXL never sees the rest: no compound file, a header alone, a stream
+    // of another program.
+    ByteBuffer foreign = Biff5Stream();
+    foreign[4] = 0x00;
+    foreign[5] = 0x04; // BIFF4
+    const std::string files[] = { "plain text", CompoundHeaderOnly() };
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::string path = folder.File("bad" + std::to_string(i) + ".xls");
+        if (i < 2)
+            TempDataRoot::WriteAll(path, files[i]);
+        else
+            ASSERT_TRUE(WriteWorkbookStreamFile(path.c_str(), foreign));
+        error.Empty();
+        EXPECT_FALSE(ReadWorkbookFile(path.c_str(), book, &error)) << i;
+        EXPECT_EQ(error, "The file is not an Excel workbook, or it is damaged.") << i;
+    }
+}
+
+TEST(SheetReader, WhatAFileCanMakeTheReaderHoldIsBoundedByItsSize)
+{
+    // A sheet of 501 cells that holds an embedded substream of 500 more.
+    ByteBuffer cells = BiffRecordBytes(0x0809, { 0x00, 0x06, 0x10, 0x00, 0, 0, 0, 0 });
+    for (std::uint16_t r = 1; r <= 500; ++r) {
+        ByteBuffer number = Cell(r, 0);
+        PutBytes(number, NumberResult(r));
+        PutBytes(cells, BiffRecordBytes(0x0203, number));
+    }
+    PutBytes(cells, BiffRecordBytes(0x000A, {}));
+    for (std::uint16_t r = 1; r <= 500; ++r) {
+        ByteBuffer number = Cell(r, 1);
+        PutBytes(number, NumberResult(r));
+        PutBytes(cells, BiffRecordBytes(0x0203, number));
+    }
+    const ByteBuffer stream = StreamWith(cells);
+    std::vector<std::uint32_t> bofs;
+    for (const BiffRecord& record : WalkRecords(stream))
+        if (record.type == 0x0809)
+            bofs.push_back(static_cast<std::uint32_t>(record.offset));
+    ASSERT_EQ(bofs.size(), 3u); // globals, sheet, embedded
+
+    // Many entries over one sheet: it is read once.
+    ByteBuffer many;
+    for (int i = 0; i < 3000; ++i)
+        PutBytes(many, SheetEntry(bofs[1]));
+    WorkbookData book;
+    CString error;
+    ASSERT_TRUE(ReadBiff8Stream(WithGlobals(stream, many), book, &error)) << error.GetString();
+    ASSERT_EQ(book.sheets.size(), 1u);
+    EXPECT_EQ(book.sheets[0].cells.size(), 501u);
+
+    // An entry that starts inside another sheet walks its records again.
+    EXPECT_FALSE(ReadBiff8Stream(WithGlobals(stream, SheetEntry(bofs[2])), book, &error));
+    EXPECT_NE(error.Find("damaged"), -1) << error.GetString();
+
+    // One long shared string named by many cells.
+    ByteBuffer sst;
+    PutU32LE(sst, 1);
+    PutU32LE(sst, 1);
+    PutU16LE(sst, 8000);
+    PutU8(sst, 0);
+    sst.resize(sst.size() + 8000, 'x');
+    ByteBuffer labels;
+    for (std::uint16_t r = 1; r <= 20000; ++r) {
+        ByteBuffer label = Cell(r, 1);
+        PutU32LE(label, 0);
+        PutBytes(labels, BiffRecordBytes(0x00FD, label));
+    }
+    error.Empty();
+    EXPECT_FALSE(
+        ReadBiff8Stream(WithGlobals(StreamWith(labels), BiffRecordBytes(0x00FC, sst)), book, &error));
+    EXPECT_NE(error.Find("damaged"), -1) << error.GetString();
+}
+
+TEST(SheetReader, DatesBeyondTheYears100To9999StayNumbers)
+{
+    struct Case {
+        double value;
+        VARTYPE vt;
+        const char* shown;
+    };
+    const Case cases[] = {
+        { 1e300, VT_R8, "1e+300" },
+        { 3e6, VT_R8, "3000000" },
+        { 2958465.5, VT_DATE, "9999-12-31 12:00:00" },
+        { -657434.0, VT_DATE, "0100-01-01" },
+        { -657435.5, VT_R8, "-657435.5" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        COleVariant value(c.value, VT_DATE);
+        ASSERT_TRUE(NormalizeCellValue(value));
+        EXPECT_EQ(value.vt, c.vt);
+        EXPECT_EQ(CellDisplayText(COleVariant(c.value, VT_DATE)), c.shown);
+        EXPECT_EQ(COleDateTime(c.value).GetStatus() == COleDateTime::DateTimeStatus::Valid, c.vt == VT_DATE);
+    }
+    EXPECT_EQ(COleDateTime(1e300).GetYear(), -1);
 }

@@ -166,3 +166,53 @@ inline void InsertIntoSheet(
     }
     stream.insert(stream.begin() + static_cast<std::ptrdiff_t>(at), records.begin(), records.end());
 }
+
+// The stream with records put before its first sheet entry, the sheets'
+// positions moved past them.
+inline std::vector<std::uint8_t> WithGlobals(
+    const std::vector<std::uint8_t>& stream, const std::vector<std::uint8_t>& records)
+{
+    std::size_t at = 0;
+    for (const BiffRecord& record : WalkRecords(stream))
+        if (record.type == 0x0085 && at == 0)
+            at = record.offset;
+    std::vector<std::uint8_t> out = stream;
+    out.insert(out.begin() + static_cast<std::ptrdiff_t>(at), records.begin(), records.end());
+    for (const BiffRecord& record : WalkRecords(out))
+        if (record.type == 0x0085) {
+            const std::uint32_t moved = U32At(record.data, 0) + static_cast<std::uint32_t>(records.size());
+            for (int i = 0; i < 4; ++i)
+                out[record.offset + 4 + static_cast<std::size_t>(i)]
+                    = static_cast<std::uint8_t>(moved >> (8 * i));
+        }
+    return out;
+}
+
+// A worksheet entry "Item" at a position of the stream as it is now.
+inline std::vector<std::uint8_t> SheetEntry(std::uint32_t position)
+{
+    std::vector<std::uint8_t> data;
+    for (int i = 0; i < 4; ++i)
+        data.push_back(static_cast<std::uint8_t>(position >> (8 * i)));
+    for (std::uint8_t b : std::initializer_list<std::uint8_t> { 0, 0, 4, 0, 'I', 't', 'e', 'm' })
+        data.push_back(b);
+    return BiffRecordBytes(0x0085, data);
+}
+
+// A compound file of only its 512-byte header.
+inline std::string CompoundHeaderOnly()
+{
+    std::string header(512, '\0');
+    const unsigned char start[] = { 0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1 };
+    header.replace(0, 8, reinterpret_cast<const char*>(start), 8);
+    header[0x18] = 0x3E;
+    header[0x1A] = 0x03;
+    header[0x1C] = static_cast<char>(0xFE);
+    header[0x1D] = static_cast<char>(0xFF);
+    header[0x1E] = 0x09;
+    header[0x20] = 0x06;
+    header[0x2C] = 0x01; // one FAT sector, which the file does not have
+    for (std::size_t i = 0x4C; i < 512; ++i)
+        header[i] = static_cast<char>(0xFF);
+    return header;
+}

@@ -684,8 +684,9 @@ TEST_F(ExcelConvertTest, AnImportKilledMidwayLeavesTheStoreAsItWas)
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
     std::vector<std::string> args = { self, "--gtest_filter=ExcelConvertTest.DISABLED_ImportInChild",
         "--gtest_also_run_disabled_tests" };
-    std::vector<std::string> env
-        = { "CALVORN_IMPORT_BOOK=" + workbook, std::string("CALVORN_IMPORT_STORE=") + store.Str() };
+    // The child's own temporary folders go inside ours: nobody removes them after the kill.
+    std::vector<std::string> env = { "CALVORN_IMPORT_BOOK=" + workbook,
+        std::string("CALVORN_IMPORT_STORE=") + store.Str(), "TMPDIR=" + m_folder.Path().string() };
     for (char** e = environ; *e; ++e)
         env.emplace_back(*e);
     auto pointers = [](std::vector<std::string>& texts) {
@@ -722,6 +723,74 @@ TEST_F(ExcelConvertTest, AnImportKilledMidwayLeavesTheStoreAsItWas)
     close(watch);
     ASSERT_TRUE(journal);
     EXPECT_EQ(Rows(store, "SELECT * FROM [Item] ORDER BY [ID]"), before);
+}
+
+TEST_F(ExcelConvertTest, CraftedWorkbooksEndWithTheirMessage)
+{
+    auto peakKb = [] {
+        rusage usage {};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_maxrss;
+    };
+    // 3000 entries over one sheet of 1000 rows.
+    const ByteBuffer stream = BuildWorkbookStream(ItemBook(1000));
+    std::uint32_t first = 0;
+    for (const BiffRecord& record : WalkRecords(stream))
+        if (record.type == 0x0085 && first == 0)
+            first = U32At(record.data, 0);
+    ByteBuffer entries;
+    for (int i = 0; i < 3000; ++i)
+        PutBytes(entries, SheetEntry(first));
+    const std::string many = m_folder.File("many.xls");
+    ASSERT_TRUE(WriteWorkbookStreamFile(many.c_str(), WithGlobals(stream, entries)));
+    const std::string header = m_folder.File("header.xls");
+    TempDataRoot::WriteAll(header, CompoundHeaderOnly());
+    WorkbookData dates = ItemBook(1);
+    dates.sheets[0].cells[{ 1, 1 }].value = COleVariant(3e6, VT_DATE);
+    const std::string date = m_folder.File("date.xls");
+    ASSERT_TRUE(WriteWorkbookFile(date.c_str(), dates));
+    dates.sheets[0].cells[{ 1, 1 }].value = COleVariant(1e300, VT_DATE);
+    const std::string huge = m_folder.File("huge.xls");
+    ASSERT_TRUE(WriteWorkbookFile(huge.c_str(), dates));
+
+    struct Case {
+        std::string workbook;
+        std::string box; // the start of the last box
+        long items; // -1: the target is not written
+        std::string firstItem;
+    };
+    const Case cases[] = {
+        { many, "Convert OK", 1000, "new0" },
+        { header, "The workbook could not be read.\nCannot open \"" + header + "\": The file is not", -1,
+            "" },
+        { date, "Convert OK", 1, "3000000" },
+        { huge, "1 of 1 rows could not be converted.", -1, "" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.workbook);
+        const std::string target = m_folder.File("target.mdb");
+        std::filesystem::remove(target);
+        MessageBoxScript::Reset();
+        FileDialogScript::Reset();
+        FileDialogScript::PushPath(c.workbook.c_str());
+        FileDialogScript::PushPath(target.c_str());
+        const long before = peakKb();
+        Command(*LeftPane(), ID_EXCEL_TO_ACCESS);
+#ifndef __SANITIZE_ADDRESS__ // the address sanitizer keeps freed memory aside
+        EXPECT_LT(peakKb() - before, 100 * 1024);
+#endif
+        ASSERT_FALSE(BoxTexts().empty());
+        EXPECT_EQ(BoxTexts().back().Left(static_cast<int>(c.box.size())), CString(c.box.c_str()))
+            << BoxTexts().back().GetString();
+        ASSERT_EQ(TempDataRoot::Exists(target), c.items >= 0);
+        if (c.items < 0) {
+            EXPECT_FALSE(TempDataRoot::Exists(target));
+            continue;
+        }
+        const auto rows = Rows(target.c_str(), "SELECT [item_num] FROM [Item] ORDER BY [ID]");
+        ASSERT_EQ(static_cast<long>(rows.size()), c.items);
+        EXPECT_EQ(rows[0][0], c.firstItem);
+    }
 }
 
 TEST_F(ExcelConvertTest, SaveAndOpenFailuresNameTheirCause)
