@@ -88,6 +88,10 @@ public:
     // kDbDoneNoRow).
     WPARAM ExecuteRequest();
 
+    // Runs one statement on the open database and shows its error: kDbDoneOk,
+    // kDbDoneFailed or kDbDoneNoRow, as a done message would carry.
+    [[nodiscard]] WPARAM RunStatement(const CString& sql);
+
     // 1 after the last wait ended with "Report", else 0.
     int GetReportFlag() const { return m_nReportFlag.load(); }
 
@@ -128,8 +132,6 @@ private:
     // outcome) to the owner. FALSE when the owner has no window, so no
     // acknowledgement can come.
     BOOL Reply(UINT message, const CString* text, WPARAM outcome = kDbDoneOk);
-    // Runs one statement, shows its error; the done message's outcome.
-    WPARAM RunStatement(const CString& sql);
     CString HeaderRow(const QueryResult& result) const;
     BOOL StopsAfterFirstRow() const;
     // Waits for the next SetEvent.

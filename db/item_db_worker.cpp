@@ -2,6 +2,7 @@
 
 #include "db/db_messages.h"
 #include "db/mailbox_dlg.h"
+#include "platform/base/exception.h"
 
 namespace {
 
@@ -29,4 +30,19 @@ void CItemDbWorker::HandleInsertRead(CString sql)
     if (CMailboxDlg* mailbox = Mailbox())
         name = mailbox->Text(IDC_MAILBOX_NAME);
     InsertRead(name, sql);
+}
+
+std::optional<CString> CItemDbWorker::ReadValueQuietly(const CString& path, const CString& sql)
+{
+    try {
+        OpenDatabase(path);
+    } catch (CException* e) {
+        e->Delete();
+        return std::nullopt;
+    }
+    const QueryResult result = Query(sql);
+    CloseDatabase();
+    if (!result.ok || result.rows.empty() || result.rows.front().empty())
+        return std::nullopt;
+    return result.rows.front().front();
 }

@@ -4,6 +4,8 @@
 // column names come upper-cased except for "User_Label_Read" and
 // "Scale_Info_Read"; the four *_Insert_Read names stream only their first row.
 
+#include <optional>
+
 #include "db/db_request_worker.h"
 
 class CItemDbWorker : public CDbRequestWorker {
@@ -18,6 +20,11 @@ public:
     // "Scale_Information_Insert_read", "Scale_Root_Information_Insert_read" ->
     // SplitScaleInfoRowText. No message is sent.
     void HandleInsertRead(CString sql);
+
+    // The first value of sql's first row in the database at path (opened and
+    // closed here); nothing when the file does not open, the statement fails
+    // or finds no row. No message is shown.
+    [[nodiscard]] std::optional<CString> ReadValueQuietly(const CString& path, const CString& sql);
 
     using CDaoHelper::GetRecordAt;
     using CDaoHelper::ReadTable;

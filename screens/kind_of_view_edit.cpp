@@ -54,8 +54,11 @@ void CCellEditor::RefuseCell(const CString& english, const CString& korean, int 
 {
     AfxMessageBox(m_screen.Language() == 1 ? korean : english, MB_OK);
     CGridCtrl& grid = m_grid.Grid();
-    // The database keeps its value, and so does the cell.
-    grid.RestoreReplacedText(row, column);
+    // The database keeps its value, and the cell shows it.
+    if (const std::optional<DataKind> kind = m_screen.HintKind())
+        m_data.TableBridge().ShowStoredCell(m_data.ItemDbPath(), row, column, *kind);
+    else
+        grid.RestoreReplacedText(row, column);
     grid.HoldFocus(true);
     grid.SetFocus();
     grid.SetFocusCell(row, column);

@@ -64,8 +64,12 @@ void CGridRows::OnAutoValue()
     long value = start;
     const CMessageBoxRepeatFilter once; // a refusal is told once, not per row
     for (int r = row; r < grid.GetRowCount() - 1; ++r) {
+        const int rows = grid.GetRowCount();
         grid.SetItemText(r, column, CString::Formatted("%ld", value));
         m_grid.OnGridCellEdited(r, column);
+        // A row found gone left the grid: the next row now stands at r.
+        if (grid.GetRowCount() < rows)
+            --r;
         // The sequence stops rising (or falling) at the ends of long.
         if (__builtin_add_overflow(value, increment, &value))
             value = increment > 0 ? LONG_MAX : LONG_MIN;

@@ -129,7 +129,7 @@ void CTableLoad::LockAllCells()
     }
 }
 
-CTableLoad::LoadEnd CTableLoad::OnDbQueryDone()
+CTableLoad::LoadEnd CTableLoad::OnDbQueryDone(WPARAM outcome)
 {
     m_data.ItemWorker().CloseDatabase();
     m_screen.SetUpdateLock(0);
@@ -156,8 +156,9 @@ CTableLoad::LoadEnd CTableLoad::OnDbQueryDone()
     if (IsOneOf(name,
             { "Item_Insert_Delete", "Add_Insert_Delete", "AdV_Insert_Delete", "Land_Add_Insert_Delete" })) {
         LockKeyColumnAndTrailingRow();
+        // A row the DELETE no longer found is gone all the same.
         const int deleted = m_rows.GetDeleteRow();
-        if (deleted >= 1 && deleted < grid.GetRowCount() - 1)
+        if (outcome != kDbDoneFailed && deleted >= 1 && deleted < grid.GetRowCount() - 1)
             grid.DeleteRow(deleted);
         m_screen.Form().Invalidate();
         return LoadEnd::None;

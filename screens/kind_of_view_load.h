@@ -4,15 +4,16 @@
 // OnDbQueryRow, OnDbQueryEmpty and OnDbQueryDone) come here and go to the
 // reader of their request name: the table bridge's row readers, the scale
 // register's, or none (the worker is still answered). A done message locks
-// the key column and the trailing row, removes the row a delete took, and
-// clears the update lock. It also owns the grid's shape (RebuildGrid) and
-// the cell routines the readers use, and the fields of the row an insert
-// read back. It knows the screen through its state, grid and database
-// interfaces (screens/work_screen_context.h).
+// the key column and the trailing row, removes the row a delete took (not
+// when the DELETE failed), and clears the update lock. It also owns the
+// grid's shape (RebuildGrid) and the cell routines the readers use, and the
+// fields of the row an insert read back. It knows the screen through its
+// state, grid and database interfaces (screens/work_screen_context.h).
 
 #include <vector>
 
 #include "platform/base/cstring.h"
+#include "platform/base/types.h"
 
 class CGridRows;
 class CScaleScreens;
@@ -31,7 +32,8 @@ public:
     enum class LoadEnd { None, ManagersChanged, ResultsLoaded };
     void OnDbQueryRow();
     void OnDbQueryEmpty();
-    [[nodiscard]] LoadEnd OnDbQueryDone();
+    // outcome: the done message's wParam (kDbDoneOk, kDbDoneFailed, kDbDoneNoRow).
+    [[nodiscard]] LoadEnd OnDbQueryDone(WPARAM outcome);
     // The request name of the last message, and the rows since ResetLoad.
     [[nodiscard]] const CString& GetRequestName() const { return m_strRequestName; }
     [[nodiscard]] int GetReplyRows() const { return m_nReplyRows; }

@@ -33,9 +33,9 @@ LRESULT CKindOfView::OnDbQueryEmpty(WPARAM, LPARAM)
     return 1;
 }
 
-LRESULT CKindOfView::OnDbQueryDone(WPARAM, LPARAM)
+LRESULT CKindOfView::OnDbQueryDone(WPARAM outcome, LPARAM)
 {
-    switch (m_load.OnDbQueryDone()) {
+    switch (m_load.OnDbQueryDone(outcome)) {
     case CTableLoad::LoadEnd::ManagersChanged:
         // The manager list is read afresh.
         m_mailbox.SetText(IDC_MAILBOX_NAME, "Mg_Reg_Read");

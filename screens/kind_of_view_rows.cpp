@@ -102,7 +102,11 @@ void CGridRows::OnInsertRows()
         const int row = m_grid.InsertGridRow(heading, position);
         if (row < 0)
             break;
-        InsertPlaceholderRows(row);
+        // A refused INSERT takes its grid row back and ends the insertion.
+        if (!InsertPlaceholderRows(row)) {
+            grid.DeleteRow(row);
+            break;
+        }
     }
     m_data.ItemWorker().CloseDatabase();
 
@@ -112,11 +116,11 @@ void CGridRows::OnInsertRows()
     m_screen.Form().Invalidate();
 }
 
-void CGridRows::InsertPlaceholderRows(int gridRow)
+bool CGridRows::InsertPlaceholderRows(int gridRow)
 {
     const TableWords* words = WordsOf(m_screen.HintKind());
     if (!words)
-        return;
+        return false;
     const char* table = ItemTableOf(words->kind);
     const CString key = "-1";
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
@@ -157,9 +161,12 @@ void CGridRows::InsertPlaceholderRows(int gridRow)
     } catch (CException* e) {
         ExceptionPtr hold(e);
         AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
-        return;
+        return false;
     }
-    m_data.ItemWorker().Execute(sql);
+    // Only a stored row is looked up: the lookup of a refused one would find
+    // an older placeholder.
+    if (m_data.ItemWorker().RunStatement(sql) != kDbDoneOk)
+        return false;
 
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, words->lookupName);
@@ -171,6 +178,7 @@ void CGridRows::InsertPlaceholderRows(int gridRow)
     lookup += " ORDER BY [ID] DESC";
     m_nInsertRow = gridRow;
     m_data.ItemWorker().HandleInsertRead(lookup);
+    return true;
 }
 
 void CGridRows::OnDeleteRows()
@@ -184,6 +192,7 @@ void CGridRows::OnDeleteRows()
     std::vector<int> rows = grid.PickRows(PickRule::Delete).rows;
     // Highest first, so that the rows still to come keep their places.
     std::sort(rows.begin(), rows.end(), std::greater<int>());
+    const CMessageBoxRepeatFilter once; // one box for many rows found gone
     for (const int row : rows) {
         m_nDeleteRow = row;
         DeleteSelectedRows();

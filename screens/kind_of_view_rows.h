@@ -29,11 +29,11 @@ public:
 
     void OnInsertRows();
     // A placeholder row (key "-1") for grid row gridRow; its ID is read back
-    // into the row's key cell.
-    void InsertPlaceholderRows(int gridRow);
+    // into the row's key cell. False when the INSERT was refused (told).
+    [[nodiscard]] bool InsertPlaceholderRows(int gridRow);
     void OnDeleteRows();
     // The delete statement of the current delete row; its done message
-    // removes the grid row.
+    // removes the grid row unless the DELETE failed.
     void DeleteSelectedRows();
     void OnAutoValue();
 

@@ -83,7 +83,36 @@ std::vector<const char*> ShortTableColumns(DataKind kind)
     }
 }
 
+void WriteSalePrice(CGridCtrl& grid, int row, int first, const CString& stored)
+{
+    const SalePrice sale = UnpackSalePrice(stored.View());
+    grid.SetItemText(row, first, CString::Formatted("%ld", static_cast<long>(sale.kind)));
+    grid.SetItemText(row, first + 1, CString::Formatted("%ld", static_cast<long>(sale.price)));
+}
+
+void WriteSaleDay(CGridCtrl& grid, int row, int first, const CString& stored)
+{
+    const SaleDay day = UnpackSaleDay(stored.View());
+    grid.SetItemText(row, first, CString::Formatted("%ld", static_cast<long>(day.periodKind)));
+    grid.SetItemText(row, first + 1, CString::Formatted("%d", day.option1));
+    grid.SetItemText(row, first + 2, CString::Formatted("%ld", static_cast<long>(day.periodValue)));
+}
+
 } // namespace
+
+CString ShownValue(DataKind kind, bool firstField, const CString& stored)
+{
+    switch (kind) {
+    case DataKind::Item:
+        if (firstField)
+            return stored == "-1" || stored == "NULL" ? CString("0") : stored;
+        return stored == "NULL" || stored == "0" ? CString() : stored;
+    case DataKind::UserLabel:
+        return stored == "NULL" || (firstField && stored == "-1") ? CString("0") : stored;
+    default:
+        return stored == "-1" || stored == "0" || stored == "NULL" ? CString() : stored;
+    }
+}
 
 BOOL IsIntegerKey(const CString& key)
 {
@@ -253,22 +282,13 @@ void CTableBridge::WriteItemData()
     const int values = std::min<int>(m_nColumnCount, static_cast<int>(m_rowBuffer.size()));
     int column = 1;
     for (int i = 0; i < values; ++i) {
-        CString value = m_rowBuffer[i];
-        if (i == 0) {
-            if (value == "-1" || value == "NULL")
-                value = "0";
-        } else if (value == "NULL" || value == "0") {
-            value = "";
-        }
+        const CString value = ShownValue(DataKind::Item, i == 0, m_rowBuffer[i]);
         if (i == m_nSalePriceIndex && m_nHasSalePrice) {
-            const SalePrice sale = UnpackSalePrice(value.View());
-            grid.SetItemText(row, column++, CString::Formatted("%ld", static_cast<long>(sale.kind)));
-            grid.SetItemText(row, column++, CString::Formatted("%ld", static_cast<long>(sale.price)));
+            WriteSalePrice(grid, row, column, value);
+            column += 2;
         } else if (i == m_nSaleDayIndex && m_nHasSaleDay) {
-            const SaleDay day = UnpackSaleDay(value.View());
-            grid.SetItemText(row, column++, CString::Formatted("%ld", static_cast<long>(day.periodKind)));
-            grid.SetItemText(row, column++, CString::Formatted("%d", day.option1));
-            grid.SetItemText(row, column++, CString::Formatted("%ld", static_cast<long>(day.periodValue)));
+            WriteSaleDay(grid, row, column, value);
+            column += 3;
         } else {
             grid.SetItemText(row, column++, value);
         }
@@ -292,9 +312,7 @@ void CTableBridge::ShortTableRow(const CString& rowText, std::initializer_list<c
     } else {
         const int row = InsertListRow();
         for (int i = 0; row >= 0 && i < values; ++i) {
-            const CString& value = m_rowBuffer[i];
-            grid.SetItemText(
-                row, i + 1, value == "-1" || value == "0" || value == "NULL" ? CString() : value);
+            grid.SetItemText(row, i + 1, ShownValue(DataKind::Add, i == 0, m_rowBuffer[i]));
         }
     }
     ++m_nNextRow;
@@ -354,10 +372,7 @@ void CTableBridge::OnUserLabelRow(CString rowText)
         for (int i = 0; row >= 0 && i < values; ++i) {
             if (i == m_nSkippedIndex)
                 continue;
-            CString value = m_rowBuffer[i];
-            if (value == "NULL" || (i == 0 && value == "-1"))
-                value = "0";
-            grid.SetItemText(row, column++, value);
+            grid.SetItemText(row, column++, ShownValue(DataKind::UserLabel, i == 0, m_rowBuffer[i]));
         }
     }
     ++m_nNextRow;
@@ -392,7 +407,7 @@ CString CTableBridge::ColumnNameFor(int column, DataKind kind)
     return title.IsEmpty() ? CString() : CString(title).MakeLower();
 }
 
-BOOL CTableBridge::RunRequest(const CString& databasePath, const CString& requestName, const CString& sql)
+WPARAM CTableBridge::RunRequest(const CString& databasePath, const CString& requestName, const CString& sql)
 {
     CItemDbWorker* worker = &m_data.ItemWorker();
     try {
@@ -400,12 +415,37 @@ BOOL CTableBridge::RunRequest(const CString& databasePath, const CString& reques
     } catch (CException* e) {
         ExceptionPtr hold(e);
         AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
-        return FALSE;
+        return kDbDoneFailed;
     }
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, requestName);
     m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
-    worker->ExecuteRequest();
-    return TRUE;
+    return worker->ExecuteRequest();
+}
+
+CTableBridge::CellField CTableBridge::FieldOf(int column, DataKind kind)
+{
+    CellField field { ColumnNameFor(column, kind), column, 1 };
+    if (kind != DataKind::Item)
+        return field;
+    if (field.name == "SALE_KIND" || field.name == "SALE_PRICE") {
+        field.first = field.name == "SALE_KIND" ? column : column - 1;
+        field.name = "sale_price";
+        field.cells = 2;
+    } else if (field.name == "SALE_PERIOD" || field.name == "SALE_PERIOD OPT1"
+        || field.name == "SALE_PERIOD OPT2") {
+        field.first = field.name == "SALE_PERIOD" ? column
+            : field.name == "SALE_PERIOD OPT1"    ? column - 1
+                                                  : column - 2;
+        field.name = "sale_day";
+        field.cells = 3;
+    }
+    return field;
+}
+
+CString CTableBridge::RowKey(int row) const
+{
+    const int keyColumn = m_grid.FindColumn("ID");
+    return keyColumn >= 0 ? m_grid.Grid().GetItemText(row, keyColumn) : CString();
 }
 
 void CTableBridge::UpdateCell(CString databasePath, int row, int column, DataKind kind)
@@ -413,37 +453,59 @@ void CTableBridge::UpdateCell(CString databasePath, int row, int column, DataKin
     const CString requestName = m_data.DbMailbox().TakeText(IDC_MAILBOX_NAME);
     m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     CGridCtrl& grid = m_grid.Grid();
-    const int keyColumn = m_grid.FindColumn("ID");
     // Preset keys are written by SavePresets.
     const char* table = kind == DataKind::Preset ? nullptr : ItemTableOf(kind);
     if (grid.GetItemText(0, column) == "ID" || !table)
         return;
-    CString name = ColumnNameFor(column, kind);
-    CString value = grid.GetItemText(row, column);
-    if (kind == DataKind::Item) {
-        if (name == "SALE_KIND" || name == "SALE_PRICE") {
-            const int first = name == "SALE_KIND" ? column : column - 1;
-            value = CString(
-                PackSalePrice(grid.GetItemText(row, first).View(), grid.GetItemText(row, first + 1).View()));
-            name = "sale_price";
-        } else if (name == "SALE_PERIOD" || name == "SALE_PERIOD OPT1" || name == "SALE_PERIOD OPT2") {
-            const int first = name == "SALE_PERIOD" ? column
-                : name == "SALE_PERIOD OPT1"        ? column - 1
-                                                    : column - 2;
-            value = CString(PackSaleDay(grid.GetItemText(row, first).View(),
-                grid.GetItemText(row, first + 1).View(), grid.GetItemText(row, first + 2).View()));
-            name = "sale_day";
-        }
-    }
-    const CString key = keyColumn >= 0 ? grid.GetItemText(row, keyColumn) : CString();
-    if (name.IsEmpty() || !IsIntegerKey(key)) {
+    const CellField field = FieldOf(column, kind);
+    const auto text = [&](int offset) { return grid.GetItemText(row, field.first + offset); };
+    const CString value = field.cells == 2 ? CString(PackSalePrice(text(0).View(), text(1).View()))
+        : field.cells == 3 ? CString(PackSaleDay(text(0).View(), text(1).View(), text(2).View()))
+                           : grid.GetItemText(row, column);
+    const CString key = RowKey(row);
+    if (field.name.IsEmpty() || !IsIntegerKey(key)) {
         if (!IsIntegerKey(key))
             AfxMessageBox(kNoKeyText, MB_OK);
         return;
     }
     const CString sql = CString::Formatted(
-        "UPDATE [%s] SET %s = %s WHERE [ID] = %s", table, SqlName(name), SqlLiteral(value), key);
-    RunRequest(databasePath, requestName, sql);
+        "UPDATE [%s] SET %s = %s WHERE [ID] = %s", table, SqlName(field.name), SqlLiteral(value), key);
+    switch (RunRequest(databasePath, requestName, sql)) {
+    case kDbDoneFailed:
+        ShowStoredCell(databasePath, row, column, kind);
+        break;
+    case kDbDoneNoRow:
+        AfxMessageBox(kRowGoneText, MB_OK | MB_ICONSTOP);
+        grid.DeleteRow(row);
+        m_screen.Form().Invalidate();
+        break;
+    default:
+        // Shown as a load shows it ("NULL" stored for an emptied text shows empty).
+        if (field.cells == 1)
+            grid.SetItemText(row, column, ShownValue(kind, column == 1, value));
+        break;
+    }
+}
+
+void CTableBridge::ShowStoredCell(CString databasePath, int row, int column, DataKind kind)
+{
+    CGridCtrl& grid = m_grid.Grid();
+    const char* table = kind == DataKind::Preset ? nullptr : ItemTableOf(kind);
+    const CellField field = FieldOf(column, kind);
+    const CString key = RowKey(row);
+    std::optional<CString> stored;
+    if (table && !field.name.IsEmpty() && IsIntegerKey(key))
+        stored = m_data.ItemWorker().ReadValueQuietly(databasePath,
+            CString::Formatted("SELECT %s FROM [%s] WHERE [ID] = %s", SqlName(field.name), table, key));
+    if (!stored)
+        grid.RestoreReplacedText(row, column);
+    else if (field.cells == 2)
+        WriteSalePrice(grid, row, field.first, *stored);
+    else if (field.cells == 3)
+        WriteSaleDay(grid, row, field.first, *stored);
+    else
+        grid.SetItemText(row, column, ShownValue(kind, column == 1, *stored));
+    grid.RedrawCell(row, column);
 }
 
 void CTableBridge::DeleteRows(CString databasePath, int row, DataKind kind)
@@ -452,15 +514,16 @@ void CTableBridge::DeleteRows(CString databasePath, int row, DataKind kind)
     m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     // User labels are deleted on their own screen, preset keys not at all.
     const char* table = kind == DataKind::UserLabel || kind == DataKind::Preset ? nullptr : ItemTableOf(kind);
-    const int keyColumn = m_grid.FindColumn("ID");
-    const CString key = keyColumn >= 0 ? m_grid.Grid().GetItemText(row, keyColumn) : CString();
+    const CString key = RowKey(row);
     if (!table)
         return;
     if (!IsIntegerKey(key)) {
         AfxMessageBox(kNoKeyText, MB_OK);
         return;
     }
-    RunRequest(databasePath, requestName, CString::Formatted("DELETE FROM [%s] WHERE [ID] = %s", table, key));
+    const CString sql = CString::Formatted("DELETE FROM [%s] WHERE [ID] = %s", table, key);
+    if (RunRequest(databasePath, requestName, sql) == kDbDoneNoRow)
+        AfxMessageBox(kRowGoneText, MB_OK | MB_ICONSTOP);
 }
 
 void CTableBridge::SavePresets(CString databasePath, int keyNumber, CString text)

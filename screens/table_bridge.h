@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/base/cstring.h"
+#include "platform/base/types.h"
 #include "protocol/data_kinds.h"
 
 class CItemDefaults;
@@ -48,6 +49,8 @@ protected:
 
 // Said when a row to be written or deleted has no whole-number key.
 inline constexpr const char* kNoKeyText = "This row has no ID key: the change was not stored.";
+// Said when an UPDATE or DELETE by key changed no row: another program removed it.
+inline constexpr const char* kRowGoneText = "This row is no longer in the database.";
 
 class CTableBridge {
 public:
@@ -83,7 +86,13 @@ public:
 
     // Writers. UpdateCell and DeleteRows read the request name from edit 1003.
     // A row whose key is not a number is not written (a message says so).
+    // After a refused UPDATE the cell shows what the database holds; a row
+    // the UPDATE or DELETE no longer finds is said to be gone (the UPDATE
+    // takes it off the grid, the done message of the DELETE does).
     void UpdateCell(CString databasePath, int row, int column, DataKind kind);
+    // The cell shows the value its row holds in the database, as a load shows
+    // it; the text before the last edit when it cannot be read.
+    void ShowStoredCell(CString databasePath, int row, int column, DataKind kind);
     void DeleteRows(CString databasePath, int row, DataKind kind);
     void SavePresets(CString databasePath, int keyNumber, CString text);
 
@@ -93,7 +102,7 @@ public:
     BOOL RequestManagers(CString databasePath, CString columnList);
     void OnPlainRow(CString rowText);
     void InsertManager(CString sql, CString databasePath);
-    // FALSE when the database did not open (its message told).
+    // FALSE when the database did not open or the DELETE failed (told).
     [[nodiscard]] BOOL DeleteManager(CString sql, CString databasePath);
 
 private:
@@ -114,9 +123,21 @@ private:
     void Acknowledge();
     // The database column of an edited grid column, "" when none.
     CString ColumnNameFor(int column, DataKind kind);
-    // Runs sql through the worker's ExecuteRequest with the request name.
-    // FALSE when the database did not open (its message told).
-    BOOL RunRequest(const CString& databasePath, const CString& requestName, const CString& sql);
+    // Runs sql through the worker's ExecuteRequest with the request name: the
+    // done message's outcome (kDbDoneFailed also when the database did not
+    // open, its message told).
+    [[nodiscard]] WPARAM RunRequest(
+        const CString& databasePath, const CString& requestName, const CString& sql);
+    // The database field an edited column writes: its name, and the grid
+    // cells it spans from first (the packed sale fields span two and three).
+    struct CellField {
+        CString name;
+        int first = 0;
+        int cells = 1;
+    };
+    CellField FieldOf(int column, DataKind kind);
+    // The ID cell of a grid row.
+    CString RowKey(int row) const;
 
     CWorkScreenState& m_screen;
     CWorkScreenGrid& m_grid;
@@ -136,6 +157,10 @@ private:
     // The kind of the last sales-total SELECT: its rows' titles.
     std::optional<DataKind> m_resultRead;
 };
+
+// A stored value as the grid shows it for kind (firstField: the table's first
+// column): the loads' rules for "NULL", "0" and "-1".
+CString ShownValue(DataKind kind, bool firstField, const CString& stored);
 
 // TRUE when key is a whole decimal integer (the form [ID] takes in SQL).
 BOOL IsIntegerKey(const CString& key);

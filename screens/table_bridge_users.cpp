@@ -43,7 +43,8 @@ void CTableBridge::InsertManager(CString sql, CString databasePath)
     ClearRowBuffer();
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
     m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
-    RunRequest(databasePath, "Mg_Reg_Insert", sql);
+    // The done message reads the manager list afresh, whatever the INSERT did.
+    static_cast<void>(RunRequest(databasePath, "Mg_Reg_Insert", sql));
 }
 
 BOOL CTableBridge::DeleteManager(CString sql, CString databasePath)
@@ -52,5 +53,5 @@ BOOL CTableBridge::DeleteManager(CString sql, CString databasePath)
     ClearRowBuffer();
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
     m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
-    return RunRequest(databasePath, "Mg_Reg_Delete", sql);
+    return RunRequest(databasePath, "Mg_Reg_Delete", sql) != kDbDoneFailed;
 }

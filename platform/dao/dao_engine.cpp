@@ -346,6 +346,10 @@ void DaoRelease(std::shared_ptr<DaoConnection> connection)
         return;
     if (!sqlite3_get_autocommit(connection->Handle()))
         sqlite3_exec(connection->Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    // A file SQLite could open only for reading (read-only then) is opened
+    // afresh next time: it may be writable again.
+    if (!connection->ReadOnly() && sqlite3_db_readonly(connection->Handle(), "main") == 1)
+        return;
     std::shared_ptr<DaoConnection> evicted;
     {
         std::lock_guard<std::mutex> lock(g_cacheLock);

@@ -192,6 +192,10 @@ TEST_F(WorkScreenEditTest, ShortTablesStoreNullForAnEmptiedTextAndCheckTheirNumb
             FirstRow(m_db, CString::Formatted("SELECT [%s] FROM [%s] WHERE [ID] = 1", c.column, c.table)),
             Value(c.stored))
             << label;
+        // The cell shows what a load of the stored value shows ("NULL" empty).
+        const CString shown = Grid().GetItemText(1, c.gridColumn);
+        Switch(c.hint, c.query, "vexo", m_db);
+        EXPECT_EQ(Grid().GetItemText(1, c.gridColumn), shown) << label;
     }
 }
 
