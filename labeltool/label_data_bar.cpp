@@ -2,6 +2,7 @@
 // files and terminal settings.
 
 #include "labeltool/label_data_bar.h"
+#include "labeltool/unsaved_edits.h"
 
 #include <algorithm>
 
@@ -168,6 +169,7 @@ CLedLamp::CLedLamp()
 
 CLabelDataBar::CLabelDataBar()
     : m_values(LabelParameterTable())
+    , m_savedValues(m_values)
 { }
 
 CLabelDataBar::~CLabelDataBar() = default;
@@ -442,21 +444,25 @@ void CLabelDataBar::OnOpenLabelFile()
         ReadLabelFile(dialog.GetPathName());
 }
 
-void CLabelDataBar::OnSaveLabelFileAs()
+BOOL CLabelDataBar::OnSaveLabelFileAs()
 {
     if (m_values[kValueBarcodeLength] > kMaxBarcodeLength) {
         AfxMessageBox("Error - BarCode Length is : 0 ~ 75");
-        return;
+        return FALSE;
     }
     if (m_values[kValueLabelLength] < 30 || m_values[kValueLabelLength] > 150) {
         AfxMessageBox("Error - Label Length is : 30 ~ 150");
-        return;
+        return FALSE;
     }
     CFileDialog dialog(
         FALSE, kLabelExtension, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kLabelFilter, this);
     dialog.m_ofn.lpstrTitle = "Save as Label Infomation File";
-    if (dialog.DoModal() == IDOK)
-        WriteLabelFile(dialog.GetPathName());
+    return dialog.DoModal() == IDOK && WriteLabelFile(dialog.GetPathName());
+}
+
+BOOL CLabelDataBar::SaveModified()
+{
+    return SaveEditsFirst(IsModified(), "label", [this] { return OnSaveLabelFileAs(); });
 }
 
 BOOL CLabelDataBar::WriteLabelFile(const CString& path)
@@ -467,6 +473,7 @@ BOOL CLabelDataBar::WriteLabelFile(const CString& path)
         AfxMessageBox("Can't Making the File");
         return FALSE;
     }
+    m_savedValues = m_values;
     if (CWnd* main = AfxGetMainWnd())
         main->SetWindowText(path);
     AfxMessageBox("OK! File Saved");
@@ -489,7 +496,7 @@ BOOL CLabelDataBar::ReadLabelFile(const CString& path)
         AfxMessageBox(misfit->c_str());
         return FALSE;
     }
-    m_values = read;
+    m_values = m_savedValues = read;
     LabelParameterTable() = read;
     RefreshControls();
     Announce({ kSizeCodeLength, LabelChangeKind::WholeLabel, read[kValueLabelLength], 0 });

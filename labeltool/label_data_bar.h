@@ -60,7 +60,7 @@ public:
 struct LabelLinkTimings {
     UINT replyMs = 2000; // a sent frame's reply
     UINT packetStartMs = 300; // from the acknowledge of the data to the end of the join
-    UINT pauseMs = 500; // before the next frame
+    UINT pauseMs = 500; // before the next frame, under a timer
 };
 
 // Steps of the serial exchange (the frame each sends).
@@ -76,6 +76,7 @@ enum LinkSendState {
 
 inline constexpr UINT_PTR IDT_JOIN_REPLY = 1020;
 inline constexpr UINT_PTR IDT_PACKET_REPLY = 1200;
+inline constexpr UINT_PTR IDT_LINK_PAUSE = 1201;
 inline constexpr std::size_t kTransmitImageSize = 120;
 using TransmitImage = std::array<std::uint8_t, kTransmitImageSize>;
 
@@ -90,9 +91,14 @@ public:
     BOOL Create(CWnd* parent, UINT templateId, UINT style, UINT id) override;
     void DoDataExchange(CDataExchange* dx) override;
 
-    // File > Open and File > Save As.
+    // File > Open and File > Save As; TRUE when the file was saved.
     void OnOpenLabelFile();
-    void OnSaveLabelFileAs();
+    BOOL OnSaveLabelFileAs();
+    // TRUE when the values differ from the ones last opened, saved or received.
+    BOOL IsModified() const { return m_values != m_savedValues; }
+    // Before the values are dropped: asks to save them when they changed;
+    // FALSE when the user stays.
+    BOOL SaveModified();
     // The label file at path, with its boxes; TRUE on success.
     BOOL ReadLabelFile(const CString& path);
     BOOL WriteLabelFile(const CString& path);
@@ -161,7 +167,10 @@ private:
     void OnDataFrame(std::span<const std::uint8_t> frame);
     void AcknowledgeAndEnd();
     void SendNextState();
-    void Pause() const;
+    // Waits the pause under its timer, the window answering meanwhile, then
+    // sends the next step's frame (or the acknowledge of the scale's answer).
+    void PauseThenSend(BOOL acknowledge);
+    void SendAcknowledge();
     void RestartTimer(UINT_PTR id, UINT ms);
     void StopTimers();
     std::array<char, 2> ScaleDigits() const;
@@ -172,6 +181,7 @@ private:
     void ShowBox(const char* text);
 
     LabelValues m_values;
+    LabelValues m_savedValues;
     int m_scaleNumber = 98;
     int m_fileNumber = 1;
     int m_linkMode = 0;
@@ -213,5 +223,7 @@ private:
     BOOL m_dataAwaited = FALSE;
     BOOL m_recordPending = FALSE;
     BOOL m_refused = FALSE; // the scale refused the request
+    BOOL m_pausing = FALSE; // bytes that come during the pause answer nothing
+    BOOL m_acknowledgeAfterPause = FALSE;
     int m_retries = 0;
 };

@@ -13,7 +13,6 @@
 #include "labeltool/label_record.h"
 #include "platform/base/bytes.h"
 #include "platform/wnd/core/msgbox.h"
-#include "platform/wnd/core/sync.h"
 #include "protocol/link_frame.h"
 #include "protocol/scale_codes.h"
 
@@ -85,7 +84,8 @@ void CLabelDataBar::StopTimers()
 {
     KillTimer(IDT_JOIN_REPLY);
     KillTimer(IDT_PACKET_REPLY);
-    m_packetTimerArmed = FALSE;
+    KillTimer(IDT_LINK_PAUSE);
+    m_packetTimerArmed = m_pausing = FALSE;
 }
 
 void CLabelDataBar::RestartTimer(UINT_PTR id, UINT ms)
@@ -195,10 +195,15 @@ void CLabelDataBar::RunSendState(BOOL buildOnly)
     RestartTimer(IDT_JOIN_REPLY, m_timings.replyMs);
 }
 
-void CLabelDataBar::Pause() const
+void CLabelDataBar::PauseThenSend(BOOL acknowledge)
 {
-    if (m_timings.pauseMs > 0)
-        Sleep(m_timings.pauseMs);
+    m_acknowledgeAfterPause = acknowledge;
+    if (m_timings.pauseMs == 0) {
+        acknowledge ? SendAcknowledge() : SendNextState();
+        return;
+    }
+    m_pausing = TRUE;
+    RestartTimer(IDT_LINK_PAUSE, m_timings.pauseMs);
 }
 
 void CLabelDataBar::SendNextState()
@@ -210,7 +215,7 @@ void CLabelDataBar::SendNextState()
 
 LRESULT CLabelDataBar::OnSerialChar(WPARAM wParam, LPARAM)
 {
-    if (!m_exchanging)
+    if (!m_exchanging || m_pausing)
         return 0;
     switch (m_line.Feed(static_cast<std::uint8_t>(wParam), m_joined)) {
     case LabelLineDecoder::Event::JoinReply:
@@ -263,8 +268,7 @@ void CLabelDataBar::ParseLinkFrame(std::span<const std::uint8_t> frame)
             m_refused = TRUE;
             AcknowledgeAndEnd();
         } else {
-            Pause();
-            SendNextState();
+            PauseThenSend(FALSE);
         }
         return;
     }
@@ -276,8 +280,7 @@ void CLabelDataBar::ParseLinkFrame(std::span<const std::uint8_t> frame)
         KillTimer(IDT_PACKET_REPLY);
         m_packetTimerArmed = FALSE;
     }
-    Pause();
-    SendNextState();
+    PauseThenSend(FALSE);
 }
 
 void CLabelDataBar::OnDataFrame(std::span<const std::uint8_t> frame)
@@ -293,11 +296,15 @@ void CLabelDataBar::OnDataFrame(std::span<const std::uint8_t> frame)
     AcknowledgeAndEnd();
 }
 
-// The scale's answer to the request is acknowledged; the end of the join
-// follows under the packet timer.
+// The scale's answer to the request is acknowledged after the pause; the end
+// of the join follows under the packet timer.
 void CLabelDataBar::AcknowledgeAndEnd()
 {
-    Pause();
+    PauseThenSend(TRUE);
+}
+
+void CLabelDataBar::SendAcknowledge()
+{
     m_state = kLinkAcknowledge;
     RunSendState(FALSE);
     m_state = m_nextState;
@@ -308,6 +315,14 @@ void CLabelDataBar::AcknowledgeAndEnd()
 
 void CLabelDataBar::OnTimer(UINT_PTR id)
 {
+    if (id == IDT_LINK_PAUSE) {
+        KillTimer(id);
+        if (m_exchanging && m_pausing) {
+            m_pausing = FALSE;
+            m_acknowledgeAfterPause ? SendAcknowledge() : SendNextState();
+        }
+        return;
+    }
     if (id != IDT_JOIN_REPLY && id != IDT_PACKET_REPLY)
         return;
     KillTimer(id);
@@ -338,7 +353,7 @@ std::optional<std::string> CLabelDataBar::ApplyUserLabelRecord(std::span<const s
     const LabelValues values = LabelValuesFromRecord(decoded);
     if (auto misfit = LabelValuesMisfit(values))
         return misfit;
-    m_values = values;
+    m_values = m_savedValues = values;
     m_fileNumber = static_cast<int>(decoded.fileNum);
     LabelParameterTable() = m_values;
     RefreshControls();

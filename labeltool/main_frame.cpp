@@ -3,6 +3,7 @@
 #include "labeltool/main_frame.h"
 
 #include "labeltool/tarnel_messages.h"
+#include "labeltool/tarnel_view.h"
 #include "labeltool/trans_mode_dlg.h"
 #include "platform/wnd/core/cmdui.h"
 #include "platform/wnd/core/runtime_class.h"
@@ -37,6 +38,7 @@ const MessageMap* CMainFrame::GetMessageMap() const
     static const MessageMap kMap(CFrameWnd::GetMessageMap(),
         {
             OnWm<WM_CREATE, &CMainFrame::OnCreate>(),
+            OnWm<WM_CLOSE, &CMainFrame::OnClose>(),
             OnCommandMsg<&CMainFrame::OnFileOpen>(ID_FILE_OPEN),
             OnCommandMsg<&CMainFrame::OnFileSaveAs>(ID_LABEL_SAVE_AS),
             OnCommandMsg<&CMainFrame::OnViewLabelDataViewer>(ID_VIEW_LABEL_DATA_VIEWER),
@@ -88,9 +90,18 @@ int CMainFrame::OnCreate(LPCREATESTRUCT createStruct)
     return 0;
 }
 
+void CMainFrame::OnClose()
+{
+    auto* view = dynamic_cast<CTarnelView*>(GetActiveView());
+    if (!m_wndLabelDataBar.SaveModified() || (view && !view->SaveModifiedCassette()))
+        return;
+    CFrameWnd::OnClose();
+}
+
 void CMainFrame::OnFileOpen()
 {
-    m_wndLabelDataBar.OnOpenLabelFile();
+    if (m_wndLabelDataBar.SaveModified())
+        m_wndLabelDataBar.OnOpenLabelFile();
 }
 
 void CMainFrame::OnFileSaveAs()

@@ -3,7 +3,8 @@
 // label data viewer docked on the left and the preview. It hands the File
 // commands to the viewer and forwards the preview's item and cassette
 // messages to it. The Communicate commands have no handlers yet: the frame
-// shows them disabled.
+// shows them disabled. Exit and Open ask before unsaved label or cassette
+// values are dropped.
 
 #include "labeltool/label_data_bar.h"
 #include "platform/wnd/docview/frame.h"
@@ -31,6 +32,8 @@ public:
 
 protected:
     int OnCreate(LPCREATESTRUCT createStruct);
+    // Exit and the close box: the label and cassette edits are asked about first.
+    void OnClose();
     void OnFileOpen();
     void OnFileSaveAs();
     void OnViewLabelDataViewer();

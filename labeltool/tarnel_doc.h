@@ -1,5 +1,6 @@
 #pragma once
-// CTarnelDoc: owns the preview's label items. Closing never asks to save.
+// CTarnelDoc: owns the preview's label items. It never asks to save; the
+// frame asks about unsaved label and cassette values.
 
 #include <list>
 #include <memory>

@@ -7,6 +7,7 @@
 #include "labeltool/cassette_dlg.h"
 #include "labeltool/file_bytes.h"
 #include "labeltool/tarnel_messages.h"
+#include "labeltool/unsaved_edits.h"
 #include "platform/print/print_info.h"
 #include "platform/wnd/core/cursor.h"
 #include "platform/wnd/core/msgbox.h"
@@ -277,6 +278,8 @@ void CTarnelView::ReportMovedItems()
 
 void CTarnelView::OnCassetteOpen()
 {
+    if (!SaveModifiedCassette())
+        return;
     CFileDialog dialog(TRUE, kCassetteExtension, nullptr, OFN_HIDEREADONLY, kCassetteFilter, this);
     dialog.m_ofn.lpstrTitle = "Open the Casette Info File";
     if (dialog.DoModal() != IDOK)
@@ -286,13 +289,24 @@ void CTarnelView::OnCassetteOpen()
     ReadCassetteFile(dialog.GetPathName());
 }
 
-void CTarnelView::OnCassetteSaveAs()
+BOOL CTarnelView::SaveCassetteAs()
 {
     CFileDialog dialog(
         FALSE, kCassetteExtension, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kCassetteFilter, this);
     dialog.m_ofn.lpstrTitle = "Save as Casette Info";
-    if (dialog.DoModal() == IDOK)
-        WriteCassetteFile(dialog.GetPathName());
+    return dialog.DoModal() == IDOK && WriteCassetteFile(dialog.GetPathName());
+}
+
+BOOL CTarnelView::IsCassetteModified() const
+{
+    return m_cassette.leftExtra != m_savedCassette.leftExtra
+        || m_cassette.bottomExtra != m_savedCassette.bottomExtra
+        || m_cassette.tphWidth != m_savedCassette.tphWidth;
+}
+
+BOOL CTarnelView::SaveModifiedCassette()
+{
+    return SaveEditsFirst(IsCassetteModified(), "cassette", [this] { return SaveCassetteAs(); });
 }
 
 BOOL CTarnelView::WriteCassetteFile(const CString& path)
@@ -301,6 +315,7 @@ BOOL CTarnelView::WriteCassetteFile(const CString& path)
         AfxMessageBox("Can not make file");
         return FALSE;
     }
+    m_savedCassette = m_cassette;
     AfxMessageBox("Success Casette save.");
     return TRUE;
 }
@@ -321,7 +336,7 @@ BOOL CTarnelView::ReadCassetteFile(const CString& path)
         AfxMessageBox(misfits.front());
         return FALSE;
     }
-    m_cassette = read;
+    m_cassette = m_savedCassette = read;
     if (CWnd* main = AfxGetMainWnd())
         main->SendMessage(WM_CASSETTE_LOADED);
     LabelChangeNotices().Post({ 0, LabelChangeKind::WholeLabel, 0, 0 });

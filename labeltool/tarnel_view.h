@@ -34,7 +34,16 @@ public:
 
     // The Cassette menu.
     void OnCassetteOpen();
-    void OnCassetteSaveAs();
+    void OnCassetteSaveAs() { (void)SaveCassetteAs(); }
+    // The file dialog, then the file; TRUE when it was saved.
+    BOOL SaveCassetteAs();
+    // TRUE when the cassette's own values (left and bottom extra, TPH width)
+    // differ from the ones last opened or saved; the label size goes with the
+    // label's values.
+    BOOL IsCassetteModified() const;
+    // Before the cassette is dropped: asks to save it when it changed; FALSE
+    // when the user stays.
+    BOOL SaveModifiedCassette();
     void OnCassetteDialog();
     // File bytes in and out, with their boxes; TRUE on success.
     BOOL ReadCassetteFile(const CString& path);
@@ -63,4 +72,5 @@ private:
     CPen m_bluePen;
     CPen m_magentaPen;
     CassetteGeometry m_cassette;
+    CassetteGeometry m_savedCassette;
 };

@@ -125,9 +125,38 @@ TEST_F(LabelLinkTest, PushAndGetInAloneAndMultiMode)
     ASSERT_TRUE(UserLabelRecord::Decode(StoredLabel(3), stored));
     LabelValues expected = LabelValuesFromRecord(stored);
     EXPECT_EQ(Bar().GetValues(), expected);
+    EXPECT_FALSE(Bar().IsModified()); // a received label is nothing to save
     EXPECT_EQ(Bar().GetValues()[kValueLabelLength], 44);
     EXPECT_EQ(LabelParameterTable(), expected);
     EXPECT_EQ(Text(1027), "44");
+}
+
+TEST_F(LabelLinkTest, TheWindowAnswersDuringThePauseBeforeTheNextFrame)
+{
+    // Between the scale's answer to the label and the end of the join the
+    // pause is kept, and the window goes on taking its messages and keys: the
+    // pump turns many times (one turn takes at most 5 ms of a 1.5 s pause).
+    Bar().SetLinkTimings({ 3000, 10, 1500 });
+    SerialScaleModel model({ "98" });
+    SerialScale scale;
+    ASSERT_TRUE(scale.Start(model.Script()));
+    ASSERT_TRUE(Join(scale));
+    Command(*Frame(), ID_PUT_DATA);
+    int turns = 0;
+    bool typed = false;
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            const std::vector<std::uint16_t> commands = model.CommandsTo("98");
+            if (commands.size() == 1 && ++turns == 50) {
+                Type(1048, "2");
+                typed = Text(1048) == "2" && Bar().IsExchanging();
+            }
+            return commands.size() >= 2;
+        },
+        std::chrono::milliseconds(10000)));
+    EXPECT_TRUE(typed);
+    EXPECT_EQ(Outcome(), "Communication OK");
+    EXPECT_EQ(model.CommandsTo("98"), (std::vector<std::uint16_t> { kRecord, kEndJoin }));
 }
 
 TEST_F(LabelLinkTest, JoinRepliesFromAnotherScaleCountOnlyInAloneMode)

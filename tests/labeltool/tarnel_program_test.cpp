@@ -208,6 +208,7 @@ TEST_F(TarnelTest, LabelFilesSavedOpenedAndRefused)
     Type(1046, "50");
     Paint();
     ASSERT_EQ(View()->GetCassette().labelWidth, 400);
+    MessageBoxScript::PushAnswer(IDNO); // the edits are not saved
     FileDialogScript::PushPath(path.c_str());
     Command(*Frame(), ID_FILE_OPEN);
     EXPECT_EQ(Boxes().back(), "Success File Open.");
@@ -222,6 +223,7 @@ TEST_F(TarnelTest, LabelFilesSavedOpenedAndRefused)
     broken[110] = 9;
     TempDataRoot::WriteAll(m_root.Root() + "/broken.ubl", broken);
     Type(1000, "7");
+    MessageBoxScript::PushAnswer(IDNO);
     FileDialogScript::PushPath((m_root.Root() + "/broken.ubl").c_str());
     Command(*Frame(), ID_FILE_OPEN);
     EXPECT_EQ(Boxes().back(), "Broken Data File. Error3!");
@@ -259,6 +261,8 @@ TEST_F(TarnelTest, FilesOutsideTheRangesAreRefused)
         TempDataRoot::WriteAll(path, std::string(c.bytes.begin(), c.bytes.end()));
         FileDialogScript::PushPath(path.c_str());
         MessageBoxScript::Reset();
+        if (c.command == ID_FILE_OPEN)
+            MessageBoxScript::PushAnswer(IDNO); // the typed value is not saved
         MessageBoxScript::PushAnswer(IDOK);
         Command(*Frame(), c.command);
         Paint();
@@ -306,6 +310,8 @@ TEST_F(TarnelTest, OnlyRegularFilesAreOpenedAndOnlyForReading)
     for (const auto& c : cases) {
         FileDialogScript::PushPath(c.path.c_str());
         MessageBoxScript::Reset();
+        if (c.command == ID_FILE_OPEN)
+            MessageBoxScript::PushAnswer(IDNO); // the typed value is not saved
         MessageBoxScript::PushAnswer(IDOK);
         Command(*Frame(), c.command);
         EXPECT_EQ(Boxes().back(), c.box) << c.path;
