@@ -262,7 +262,8 @@ void CReservationTransThread::HandleNote(Note note)
         m_step.Empty();
         m_report.Empty();
         m_resends.Reset();
-        m_nextItem = m_itemTotal = m_itemsSent = 0;
+        m_nextItem = m_itemTotal = m_itemsSent = m_itemsAcked = 0;
+        m_refusal.Empty();
         m_nakSeen = false;
         m_packet = LastSentPacket();
         if (ManagerBusy()) {
@@ -274,13 +275,18 @@ void CReservationTransThread::HandleNote(Note note)
             Decide(Decision::Skip);
             return;
         }
+        // The copies the run is to send, counted in every ending.
+        if (m_direction == 0) {
+            m_kind = kReservationKindItem;
+            m_itemTotal = CountItems();
+        }
         Decide(Decision::Connect);
         return;
     case Note::ConnectFailed:
-        WriteReservationReport("Connection Fail");
+        WriteReservationReport("Connection Fail, " + CountText());
         m_step = Word(TransferStep::Close);
         EndRun();
-        AfxMessageBox("Connection Failed");
+        AfxMessageBox(Named("Connection Failed, " + CountText() + "."), MB_OK | MB_ICONEXCLAMATION);
         return;
     case Note::Connected:
         m_connected = true;
@@ -292,8 +298,18 @@ void CReservationTransThread::HandleNote(Note note)
 
 void CReservationTransThread::HandleItem(const CScalePacketPoster::Item& item)
 {
-    if (!m_inRun || item.closed)
+    if (!m_inRun)
         return;
+    if (item.closed) {
+        // A hang-up or a reset is no answer: the run ends here.
+        if (m_connected) {
+            const CString how = item.why.Text().find("closed") != std::string::npos
+                ? "Connection closed by the scale"
+                : "Connection reset by the scale";
+            EndWith(how, how);
+        }
+        return;
+    }
     if (item.event.kind == ScalePacketFramer::Kind::Greeting) {
         if (!m_step.IsEmpty())
             return;
@@ -311,8 +327,9 @@ void CReservationTransThread::DecodeReply(const ScalePacket& packet)
     if (packet.Is(ScaleCommand::Ack)) {
         KillReplyTimer();
         m_resends.Reset();
+        if (m_step == Word(TransferStep::PluTrans))
+            m_itemsAcked = m_itemsSent;
         NextStep();
-        m_report = "OK";
         return;
     }
     if (!packet.Is(ScaleCommand::Nak))
@@ -324,7 +341,7 @@ void CReservationTransThread::DecodeReply(const ScalePacket& packet)
     if (!text)
         return; // "no item" or an unknown refusal: the reply timer guards the wait
     KillReplyTimer();
-    m_report = text;
+    m_refusal = text;
     m_resends.Reset();
     m_step = Word(TransferStep::Close);
     SendTaskReset();
@@ -334,6 +351,7 @@ void CReservationTransThread::BeginTransfer()
 {
     if (m_direction != 0) {
         // A receiving reservation has nothing to do after the greeting.
+        m_report.Empty();
         CloseReservation();
         return;
     }
@@ -365,9 +383,27 @@ bool CReservationTransThread::ManagerBusy() const
 void CReservationTransThread::StopForManager()
 {
     m_step = Word(TransferStep::Close);
-    m_report = "Because basic Communication(Stop)";
+    EndWith("Because basic Communication(Stop)", "Trans Stopped for the manager's own transfer");
+}
+
+CString CReservationTransThread::CountText() const
+{
+    return CString::Formatted("%d of %d records sent", m_itemsAcked, m_itemTotal);
+}
+
+CString CReservationTransThread::Named(const CString& text) const
+{
+    return CString::Formatted("Reservation %ld to %s: ", m_number, m_row.address) + text;
+}
+
+void CReservationTransThread::EndWith(const CString& report, const CString& how)
+{
+    m_report = report + ", " + CountText();
     CloseReservation();
-    AfxMessageBox("Trans Complete");
+    if (how.IsEmpty())
+        AfxMessageBox(Named("Trans Complete"));
+    else
+        AfxMessageBox(Named(how + ", " + CountText() + "."), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CReservationTransThread::SendPluStep()
@@ -436,8 +472,13 @@ void CReservationTransThread::NextStep()
     if (m_step == Word(TransferStep::PluTrans)) {
         SendPluStep();
     } else if (m_step == Word(TransferStep::TaskReset) || m_step == Word(TransferStep::ResetScale)) {
-        CloseReservation();
-        AfxMessageBox("Trans Complete");
+        // The reset closes the run; it went through only when every copy did.
+        if (!m_refusal.IsEmpty())
+            EndWith(m_refusal, "Trans Failed (" + m_refusal + ")");
+        else if (m_itemsAcked < m_itemTotal)
+            EndWith("Copies missing", "Trans Incomplete (copies missing)");
+        else
+            EndWith("OK", "");
     }
 }
 
@@ -468,10 +509,11 @@ void CReservationTransThread::OnReplyTimeout()
         return;
     }
     m_resends.Reset();
-    m_report = "3 times out";
     m_step = Word(TransferStep::Close);
+    m_report = "3 times out, " + CountText();
     CloseReservation();
     AfxMessageBox("3 times out");
+    AfxMessageBox(Named("No answer, " + CountText() + "."), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CReservationTransThread::WriteReservationReport(const CString& report)

@@ -103,6 +103,12 @@ private:
     int CountItems();
     bool ManagerBusy() const;
     void StopForManager();
+    // Ends the run: its report and box carry the count; an empty how is
+    // "Trans Complete".
+    void EndWith(const CString& report, const CString& how);
+    CString CountText() const;
+    // The box text, naming the reservation and the scale.
+    CString Named(const CString& text) const;
     void SendPluStep();
     void SendNextItem(int index);
     void SendTaskReset();
@@ -151,6 +157,8 @@ private:
     int m_nextItem = 0;
     int m_itemTotal = 0;
     int m_itemsSent = 0;
+    int m_itemsAcked = 0; // copies the scale accepted
+    CString m_refusal; // the scale's refusal that the closing reset follows
     bool m_nakSeen = false;
     CString m_step;
     CString m_report;

@@ -46,6 +46,8 @@ void CScaleLink::StartSession()
     m_nAcked = 0;
     m_nRecordCount = 0;
     m_nStoredCount = 0;
+    m_nRefusedCount = 0;
+    m_nCutLines = 0;
     // A flag left by the scale before must not take this scale's first record
     // for an answer to its request.
     m_pEngine->ClearRequestAcknowledged();
@@ -153,9 +155,19 @@ void CScaleLink::EndWithMessage(const char* text)
 
 void CScaleLink::OnEndJoined(bool reading)
 {
+    // A read that refused a record is incomplete.
+    if (reading && m_strEnding.IsEmpty() && m_nRefusedCount > 0)
+        m_strEnding = m_nRefusedCount == 1 ? CString("1 record refused")
+                                           : CString::Formatted("%d records refused", m_nRefusedCount);
     const CString ending
         = m_strEnding.IsEmpty() ? CString("Trans Complete") : EndingText(m_strEnding, reading);
     SendClose();
+    if (m_nCutLines > 0)
+        AfxMessageBox(
+            CString::Formatted("%s: %d text lines were longer than their column and were stored cut.",
+                m_pWalk->GetCurrentScaleLabel(), m_nCutLines),
+            MB_OK | MB_ICONINFORMATION);
+    m_nCutLines = 0;
     AfxMessageBox(ending, m_strEnding.IsEmpty() ? MB_OK : MB_OK | MB_ICONEXCLAMATION);
 }
 

@@ -155,7 +155,11 @@ private:
     void FinishBroadcast();
     // The broadcast's scales that did not join, as the messages name them.
     CString NotJoinedScales() const;
+    // Shows a joined scale's status reply; a count below the records sent or
+    // an error code marks the scale short.
     void ShowStatusReply(int index);
+    // The joined scale as the messages name it.
+    CString JoinedLabel(int index) const;
     ScaleId JoinedId(int index) const;
 
     // Frame building and the hand-off to the engine.
@@ -194,6 +198,8 @@ private:
     std::vector<int> m_requestNumbers;
     RecordAssembly m_assembly;
     int m_nStoredCount = 0;
+    int m_nRefusedCount = 0; // received records the database refused
+    int m_nCutLines = 0; // received text lines stored cut to their column
     CString m_strTargetDbPath;
     CReceivedRecordStore m_database;
 
@@ -203,6 +209,7 @@ private:
     int m_nIndex = 0;
     std::array<ScaleId, kMaxBroadcastScales + 1> m_joinedIds {};
     ScaleId m_lastJoinId { '0', '0' };
+    CString m_strShortScales; // joined scales whose status did not confirm every record
 
     bool m_bStopLatched = false;
 };

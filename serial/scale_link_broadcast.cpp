@@ -43,6 +43,7 @@ void CScaleLink::OnBroadcastReply()
 
     if (step == W::Open) {
         m_joinedIds.fill({ '0', '0' });
+        m_strShortScales.Empty();
         m_nJoinedCount = 0;
         m_nTotal = std::min(m_pWalk->GetBroadcastCount(), kMaxBroadcastScales);
         m_nIndex = 1;
@@ -128,6 +129,8 @@ void CScaleLink::FinishBroadcast()
     CString ending = "Trans Complete";
     if (!m_strEnding.IsEmpty())
         ending = EndingText(m_strEnding, false);
+    else if (!m_strShortScales.IsEmpty())
+        ending = EndingText("Trans Failed (" + m_strShortScales + ")", false);
     else if (!missed.IsEmpty())
         ending = EndingText(CString::Formatted("Trans Complete on %d scales only", m_nJoinedCount), false);
     if (!missed.IsEmpty())
@@ -164,6 +167,23 @@ void CScaleLink::ShowStatusReply(int index)
         AfxMessageBox(CString::Formatted("%d%d....OKcode su=%d", id[0], id[1], su), MB_OK);
     else
         AfxMessageBox(CString::Formatted("%d%d....errcode su=%d", id[0], id[1], code), MB_OK);
+    // The scale's own count of what it kept, against the records sent.
+    if (code > 0 || su < m_nAcked) {
+        const CString what
+            = code > 0 ? CString::Formatted("error code %d", code) : CString::Formatted("kept %d", su);
+        m_strShortScales += (m_strShortScales.IsEmpty() ? "" : ", ") + JoinedLabel(index) + " " + what;
+    }
+}
+
+CString CScaleLink::JoinedLabel(int index) const
+{
+    const int count = std::min(m_pWalk->GetBroadcastCount(), kMaxBroadcastScales);
+    for (int i = 1; i <= count; ++i) {
+        if (m_pWalk->GetBroadcastScaleId(i) == JoinedId(index))
+            return m_pWalk->GetBroadcastScaleLabel(i);
+    }
+    const ScaleId id = JoinedId(index);
+    return CString::Formatted("ID %c%c", id[0], id[1]);
 }
 
 void CScaleLink::SendBroadcastJoin(int index)

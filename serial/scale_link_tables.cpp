@@ -255,6 +255,8 @@ bool CScaleLink::OnDataRecord(const CString& step, RecordKind kind)
     if (whole && StoreReceivedRecord(m_strTargetDbPath, kind)) {
         ++m_nStoredCount;
         m_pHost->ShowTransferProgress(CString::Formatted("%d", m_nStoredCount));
+    } else if (whole) {
+        ++m_nRefusedCount;
     }
     SendAck(step, count, number);
     if (!whole)
@@ -278,5 +280,5 @@ BOOL CScaleLink::StoreReceivedRecord(const CString& path, RecordKind kind)
     return m_database.Store(
         path, kind, record, context, RecordCarriage::Serial,
         [this](const CString& request, const CString& sql) { m_pHost->NoteReceivedRecord(request, sql); },
-        [](const CString& text, UINT type) { AfxMessageBox(text, type); });
+        [](const CString& text, UINT type) { AfxMessageBox(text, type); }, &m_nCutLines);
 }

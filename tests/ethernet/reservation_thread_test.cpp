@@ -133,6 +133,11 @@ protected:
         return Rows(kReservationDatabase,
             "SELECT [reservation_num], [ip], [reservation_status] FROM [Reservation_Table] ORDER BY [ID]");
     }
+    // A box of the reservation number to the address.
+    static CString Named(long number, const std::string& address, const CString& text)
+    {
+        return CString::Formatted("Reservation %ld to %s: ", number, address.c_str()) + text;
+    }
     std::vector<CString> Boxes() const
     {
         std::vector<CString> texts;
@@ -220,11 +225,11 @@ TEST_F(ReservationThreadTest, AtItsMinuteTheCopiesGoOutThenTheResetAndTheReport)
     EXPECT_EQ(ReportLines(),
         (std::vector<std::string> {
             CString::Formatted("Mangaer = %10s||Time = %12s||IP = %15s||Communication = Trans||Report = %14s",
-                "kim", "20073597", scale.Address().c_str(), "OK")
+                "kim", "20073597", scale.Address().c_str(), "OK, 2 of 2 records sent")
                 .Str() }));
     EXPECT_EQ(
         Statuses(), (std::vector<std::string> { "4|10.9.9.9|wait", "4|" + scale.Address() + "|Trans Stop" }));
-    EXPECT_EQ(Boxes(), (std::vector<CString> { "Trans Complete" }));
+    EXPECT_EQ(Boxes(), (std::vector<CString> { Named(4, scale.Address(), "Trans Complete") }));
     EXPECT_EQ(thread->GetStepWord(), "CLOSE");
     // A once-reservation's thread ends after its run; nothing is resent.
     ASSERT_TRUE(PumpUntil([&] { return thread->HasEnded(); }));
@@ -239,7 +244,8 @@ struct OutcomeCase {
     std::vector<std::size_t> timeouts; // the reply timer fires when the scale has this many packets
     std::vector<std::uint16_t> commands; // what the scale receives
     const char* report;
-    const char* box;
+    const char* how; // the ending box; "" for "Trans Complete"
+    int acked; // of the two copies
 };
 
 TEST_F(ReservationThreadTest, EveryWaitForTheScaleEndsWithAReport)
@@ -248,42 +254,42 @@ TEST_F(ReservationThreadTest, EveryWaitForTheScaleEndsWithAReport)
     const TcpReply silence = TcpReply::Silence();
     const OutcomeCase cases[] = {
         { "silent", [&](const TcpPacket&, std::size_t) { return silence; }, { 1, 2, 3, 4 }, { R, R, R, R },
-            "3 times out", "3 times out" },
+            "3 times out", "No answer", 0 },
         { "memory full",
             [](const TcpPacket& p, std::size_t) {
                 return p.command == 3 ? TcpReply::Nak(0x2025) : TcpReply::Ack();
             },
-            {}, { R, T }, "SCALE memory full", "Trans Complete" },
+            {}, { R, T }, "SCALE memory full", "Trans Failed (SCALE memory full)", 0 },
         { "process error",
             [](const TcpPacket& p, std::size_t) {
                 return p.command == 3 ? TcpReply::Nak(0x2027) : TcpReply::Ack();
             },
-            {}, { R, T }, "SCALE PROCESS ERROR", "Trans Complete" },
+            {}, { R, T }, "SCALE PROCESS ERROR", "Trans Failed (SCALE PROCESS ERROR)", 0 },
         { "second record refused",
             [](const TcpPacket& p, std::size_t i) {
                 return p.command == 3 && i == 1 ? TcpReply::Nak(0x2023) : TcpReply::Ack();
             },
-            {}, { R, R, T }, "SCALE DATA LENGTH MISS", "Trans Complete" },
+            {}, { R, R, T }, "SCALE DATA LENGTH MISS", "Trans Failed (SCALE DATA LENGTH MISS)", 1 },
         // "No item" and a refusal without a code leave nothing to do: the reply
         // timer guards the wait.
         { "no item", [](const TcpPacket&, std::size_t) { return TcpReply::Nak(0x2028); }, { 1, 2, 3, 4 },
-            { R, R, R, R }, "3 times out", "3 times out" },
+            { R, R, R, R }, "3 times out", "No answer", 0 },
         { "refusal without a code",
             [](const TcpPacket&, std::size_t) { return TcpReply { { TcpReply::Packet(0x0100) } }; },
-            { 1, 2, 3, 4 }, { R, R, R, R }, "3 times out", "3 times out" },
+            { 1, 2, 3, 4 }, { R, R, R, R }, "3 times out", "No answer", 0 },
         { "data instead of an ACK",
             [](const TcpPacket&, std::size_t) {
                 return TcpReply { { TcpReply::Packet(0x0005, { 1, 2 }), TcpReply::Packet(0x0600) } };
             },
-            { 1, 2, 3, 4 }, { R, R, R, R }, "3 times out", "3 times out" },
+            { 1, 2, 3, 4 }, { R, R, R, R }, "3 times out", "No answer", 0 },
         // Each answer starts the count again: three silences before each
         // acknowledgement are no failure.
         { "late answers",
             [&](const TcpPacket&, std::size_t i) { return i % 4 == 3 ? TcpReply::Ack() : silence; },
-            { 1, 2, 3, 5, 6, 7, 9, 10, 11 }, { R, R, R, R, R, R, R, R, T, T, T, T }, "OK", "Trans Complete" },
+            { 1, 2, 3, 5, 6, 7, 9, 10, 11 }, { R, R, R, R, R, R, R, R, T, T, T, T }, "OK", "", 2 },
         { "reset never answered",
             [&](const TcpPacket& p, std::size_t) { return p.command == 3 ? TcpReply::Ack() : silence; },
-            { 3, 4, 5, 6 }, { R, R, T, T, T, T }, "3 times out", "3 times out" },
+            { 3, 4, 5, 6 }, { R, R, T, T, T, T }, "3 times out", "No answer", 2 },
     };
     long number = 10;
     for (const OutcomeCase& c : cases) {
@@ -304,7 +310,8 @@ TEST_F(ReservationThreadTest, EveryWaitForTheScaleEndsWithAReport)
         }
         ASSERT_TRUE(WaitForReports(before + 1));
         ASSERT_TRUE(PumpUntil([&] { return thread->HasEnded(); }));
-        EXPECT_EQ(Reports().back(), CString::Formatted("%14s", c.report).Str());
+        const CString count = CString::Formatted("%d of 2 records sent", c.acked);
+        EXPECT_EQ(Reports().back(), (CString(c.report) + ", " + count).Str());
         const std::vector<TcpPacket> packets = scale.Received();
         std::vector<std::uint16_t> commands;
         for (const TcpPacket& p : packets)
@@ -316,7 +323,12 @@ TEST_F(ReservationThreadTest, EveryWaitForTheScaleEndsWithAReport)
             for (std::size_t i = packets.size() - 3; i < packets.size(); ++i)
                 EXPECT_EQ(packets[i].payload, packets[packets.size() - 4].payload);
         }
-        EXPECT_EQ(Boxes(), (std::vector<CString> { c.box }));
+        std::vector<CString> boxes;
+        if (std::string(c.report) == "3 times out")
+            boxes.push_back("3 times out");
+        boxes.push_back(Named(number, scale.Address(),
+            *c.how == '\0' ? CString("Trans Complete") : CString(c.how) + ", " + count + "."));
+        EXPECT_EQ(Boxes(), boxes);
         EXPECT_EQ(Rows(kReservationDatabase,
                       CString::Formatted("SELECT [reservation_status] FROM [Reservation_Table] WHERE "
                                          "[reservation_num] = '%ld'",
@@ -334,11 +346,13 @@ TEST_F(ReservationThreadTest, AScaleThatNeverGreetsTimesOut)
     CReservationTransThread* thread = Run(MakeRow(4, 0, "kim", scale.Address().c_str()), kTwoItems);
     SetTime(CTime(2007, 3, 5, 9, 7, 0));
     ASSERT_TRUE(WaitForReports(1));
-    EXPECT_EQ(Reports(), (std::vector<std::string> { "   3 times out" }));
+    EXPECT_EQ(Reports(), (std::vector<std::string> { "3 times out, 0 of 2 records sent" }));
     EXPECT_TRUE(scale.Received().empty());
     // The work screen's timer 600 + slot fired four times.
     EXPECT_EQ(m_host->m_timers, std::vector<UINT_PTR>(4, thread->GetTimerId()));
-    EXPECT_EQ(Boxes(), (std::vector<CString> { "3 times out" }));
+    EXPECT_EQ(Boxes(),
+        (std::vector<CString> {
+            "3 times out", Named(4, scale.Address(), "No answer, 0 of 2 records sent.") }));
     EXPECT_EQ(Statuses(), (std::vector<std::string> { "4|" + scale.Address() + "|Trans Stop" }));
     EXPECT_TRUE(PumpUntil([&] { return thread->HasEnded(); }));
 }
@@ -356,11 +370,11 @@ TEST_F(ReservationThreadTest, APacketBeforeTheGreetingIsNoAnswer)
     EXPECT_TRUE(ReportLines().empty());
     ASSERT_TRUE(scale.SendNow({ 'w', 'e', 'l', 'c', 'o', 'm', 'e' }));
     ASSERT_TRUE(WaitForReports(1));
-    EXPECT_EQ(Reports(), (std::vector<std::string> { "            OK" }));
+    EXPECT_EQ(Reports(), (std::vector<std::string> { "OK, 2 of 2 records sent" }));
     EXPECT_EQ(scale.Received().size(), 3u);
 }
 
-TEST_F(ReservationThreadTest, WithoutCopiesOnlyTheResetGoesAndTheReportIsEmpty)
+TEST_F(ReservationThreadTest, WithoutCopiesOnlyTheResetGoesAndTheReportCountsNone)
 {
     TcpScale scale;
     ASSERT_TRUE(scale.Start());
@@ -372,8 +386,8 @@ TEST_F(ReservationThreadTest, WithoutCopiesOnlyTheResetGoesAndTheReportIsEmpty)
     ASSERT_TRUE(WaitForReports(1));
     ASSERT_EQ(scale.Received().size(), 1u);
     EXPECT_EQ(scale.Received()[0].command, 0x4120);
-    EXPECT_EQ(Reports(), (std::vector<std::string> { std::string(14, ' ') }));
-    EXPECT_EQ(Boxes(), (std::vector<CString> { "Trans Complete" }));
+    EXPECT_EQ(Reports(), (std::vector<std::string> { "OK, 0 of 0 records sent" }));
+    EXPECT_EQ(Boxes(), (std::vector<CString> { Named(4, scale.Address(), "Trans Complete") }));
 }
 
 TEST_F(ReservationThreadTest, AReservationOfAnotherKindSendsItsCopiesAsItems)
@@ -386,7 +400,7 @@ TEST_F(ReservationThreadTest, AReservationOfAnotherKindSendsItsCopiesAsItems)
     ASSERT_TRUE(WaitForReports(1));
     // The kind becomes items when the transfer starts: the copies go out.
     EXPECT_EQ(scale.Received().size(), 3u);
-    EXPECT_EQ(Reports(), (std::vector<std::string> { "            OK" }));
+    EXPECT_EQ(Reports(), (std::vector<std::string> { "OK, 2 of 2 records sent" }));
 }
 
 TEST_F(ReservationThreadTest, TheSameManagersTransferStopsIt)
@@ -409,9 +423,9 @@ TEST_F(ReservationThreadTest, TheSameManagersTransferStopsIt)
     MessageBoxScript::Reset();
     Run(MakeRow(5, 0, "lee", scale.Address().c_str()), kTwoItems);
     ASSERT_TRUE(WaitForReports(2));
-    EXPECT_EQ(Reports()[1], "            OK");
+    EXPECT_EQ(Reports()[1], "OK, 2 of 2 records sent");
     EXPECT_EQ(scale.Received().size(), 3u);
-    EXPECT_EQ(Boxes(), (std::vector<CString> { "Trans Complete" }));
+    EXPECT_EQ(Boxes(), (std::vector<CString> { Named(5, scale.Address(), "Trans Complete") }));
 }
 
 TEST_F(ReservationThreadTest, ATransferStartedMeanwhileStopsItAfterTheNextAnswer)
@@ -435,8 +449,13 @@ TEST_F(ReservationThreadTest, ATransferStartedMeanwhileStopsItAfterTheNextAnswer
         ASSERT_TRUE(scale.SendNow(TcpReply::Packet(0x0600))); // passed over
         ASSERT_TRUE(scale.SendNow(TcpReply::Packet(0x0101)));
         ASSERT_TRUE(WaitForReports(before + 1));
-        EXPECT_EQ(Reports().back(), "Because basic Communication(Stop)");
-        EXPECT_EQ(Boxes(), (std::vector<CString> { "Trans Complete" }));
+        // The manager's own send is not told it is complete: the box names
+        // the reservation, its scale and the copies that went.
+        const CString count = CString::Formatted("%d of 2 records sent", atFirstAnswer ? 1 : 2);
+        EXPECT_EQ(Reports().back(), ("Because basic Communication(Stop), " + count).Str());
+        EXPECT_EQ(Boxes(),
+            (std::vector<CString> { Named(
+                number, scale.Address(), "Trans Stopped for the manager's own transfer, " + count + ".") }));
         EXPECT_EQ(scale.Received().size(), holdAt + 1);
         EXPECT_EQ(
             Rows(kReservationDatabase,
@@ -461,9 +480,10 @@ TEST_F(ReservationThreadTest, AScaleThatCannotBeReachedKeepsItWaiting)
     CReservationTransThread* thread = Run(MakeRow(4, 0, "kim", address.c_str()), kTwoItems);
     SetTime(CTime(2007, 3, 5, 9, 7, 0));
     ASSERT_TRUE(WaitForReports(1));
-    EXPECT_EQ(Reports(), (std::vector<std::string> { "Connection Fail" }));
+    EXPECT_EQ(Reports(), (std::vector<std::string> { "Connection Fail, 0 of 2 records sent" }));
     EXPECT_TRUE(PumpUntil([&] { return m_boxes.Records().size() == 1; }));
-    EXPECT_EQ(Boxes(), (std::vector<CString> { "Connection Failed" }));
+    EXPECT_EQ(
+        Boxes(), (std::vector<CString> { Named(4, address, "Connection Failed, 0 of 2 records sent.") }));
     EXPECT_EQ(Statuses(), (std::vector<std::string> { "4|" + address + "|wait" }));
     EXPECT_TRUE(PumpUntil([&] { return thread->HasEnded(); }));
     EXPECT_TRUE(m_host->m_timers.empty());
@@ -497,7 +517,7 @@ TEST_F(ReservationThreadTest, AnEveryDayReservationRunsOnceEachDay)
     EXPECT_EQ(thread->GetRunCount(), 3);
     EXPECT_EQ(scale.Received().size(), 9u);
     EXPECT_EQ(scale.Connections(), 3u);
-    EXPECT_EQ(Reports(), (std::vector<std::string>(3, "            OK")));
+    EXPECT_EQ(Reports(), (std::vector<std::string>(3, "OK, 2 of 2 records sent")));
 }
 
 TEST_F(ReservationThreadTest, AWaitingReservationWakesAtItsMinuteByItself)
@@ -514,7 +534,35 @@ TEST_F(ReservationThreadTest, AWaitingReservationWakesAtItsMinuteByItself)
     });
     Run(MakeRow(4, 0, "kim", scale.Address().c_str()), kTwoItems);
     ASSERT_TRUE(WaitForReports(1));
-    EXPECT_EQ(Reports(), (std::vector<std::string> { "            OK" }));
+    EXPECT_EQ(Reports(), (std::vector<std::string> { "OK, 2 of 2 records sent" }));
+}
+
+// The scale hangs up after taking 6 of 12 copies: the run ends at once, with
+// the count in its box and its report.
+TEST_F(ReservationThreadTest, AHangUpMidRunEndsItAtOnceWithTheCount)
+{
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start([](const TcpPacket&, std::size_t i) {
+        TcpReply reply = i < 6 ? TcpReply::Ack() : TcpReply::Silence();
+        reply.close = i == 6;
+        return reply;
+    }));
+    std::vector<std::vector<CString>> items;
+    for (int n = 1; n <= 12; ++n) {
+        items.push_back(kTwoItems[0]);
+        items.back()[0] = CString::Formatted("%d", n);
+    }
+    CReservationTransThread* thread = Run(MakeRow(4, 0, "kim", scale.Address().c_str()), items);
+    SetTime(CTime(2007, 3, 5, 9, 7, 0));
+    ASSERT_TRUE(WaitForReports(1));
+    EXPECT_EQ(
+        Reports(), (std::vector<std::string> { "Connection closed by the scale, 6 of 12 records sent" }));
+    EXPECT_EQ(Boxes(),
+        (std::vector<CString> {
+            Named(4, scale.Address(), "Connection closed by the scale, 6 of 12 records sent.") }));
+    EXPECT_EQ(scale.Received().size(), 7u);
+    EXPECT_TRUE(m_host->m_timers.empty()) << "nothing is resent into the closed connection";
+    EXPECT_TRUE(PumpUntil([&] { return thread->HasEnded(); }));
 }
 
 TEST_F(ReservationThreadTest, WeekAndExpiredReservationsNeverRun)

@@ -100,6 +100,10 @@ protected:
         return Column(
             kReservationDatabase, "SELECT [reservation_status] FROM [Reservation_Table] ORDER BY [ID]");
     }
+    static CString Named(long number, const std::string& address, const CString& text)
+    {
+        return CString::Formatted("Reservation %ld to %s: ", number, address.c_str()) + text;
+    }
     std::vector<CString> Boxes() const
     {
         std::vector<CString> texts;
@@ -148,10 +152,10 @@ TEST_F(ReservationRunTest, OnceReservationSendsItsCopiesAtItsMinuteAndReports)
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0],
         CString::Formatted("Mangaer = %10s||Time = %12s||IP = %15s||Communication = Trans||Report = %14s",
-            "kim", "20073597", scale.Address().c_str(), "OK")
+            "kim", "20073597", scale.Address().c_str(), "OK, 2 of 2 records sent")
             .Str());
     EXPECT_EQ(Statuses(), (std::vector<CString> { "Trans Stop" }));
-    EXPECT_EQ(Boxes(), (std::vector<CString> { "Trans Complete" }));
+    EXPECT_EQ(Boxes(), (std::vector<CString> { Named(4, scale.Address(), "Trans Complete") }));
     // A once-reservation's thread ends after its run, and its slot is taken again.
     ASSERT_TRUE(PumpUntil([&] { return m_screen->Reservations().GetReservationThread(0)->HasEnded(); }));
     EXPECT_EQ(
@@ -163,34 +167,35 @@ struct OutcomeCase {
     std::function<TcpReply(const TcpPacket&, std::size_t)> script;
     std::size_t packets; // what the scale receives
     const char* report;
-    const char* box;
+    const char* how; // the ending after the count
+    int acked; // of the two copies
 };
 
 TEST_F(ReservationRunTest, EveryWaitForTheScaleEndsWithAReport)
 {
     const OutcomeCase cases[] = {
         { "silent", [](const TcpPacket&, std::size_t) { return TcpReply::Silence(); }, 4, "3 times out",
-            "3 times out" },
+            "No answer", 0 },
         { "memory full",
             [](const TcpPacket& p, std::size_t) {
                 return p.command == 3 ? TcpReply::Nak(0x2025) : TcpReply::Ack();
             },
-            2, "SCALE memory full", "Trans Complete" },
+            2, "SCALE memory full", "Trans Failed (SCALE memory full)", 0 },
         { "process error",
             [](const TcpPacket& p, std::size_t) {
                 return p.command == 3 ? TcpReply::Nak(0x2027) : TcpReply::Ack();
             },
-            2, "SCALE PROCESS ERROR", "Trans Complete" },
+            2, "SCALE PROCESS ERROR", "Trans Failed (SCALE PROCESS ERROR)", 0 },
         // "No item" leaves nothing to do: the reply timer guards the wait.
         { "no item", [](const TcpPacket&, std::size_t) { return TcpReply::Nak(0x2028); }, 4, "3 times out",
-            "3 times out" },
+            "No answer", 0 },
         { "data instead of an ACK", [](const TcpPacket&, std::size_t) { return TcpReply::EndOfData(); }, 4,
-            "3 times out", "3 times out" },
+            "3 times out", "No answer", 0 },
         { "second record refused",
             [](const TcpPacket& p, std::size_t i) {
                 return p.command == 3 && i == 1 ? TcpReply::Nak(0x2023) : TcpReply::Ack();
             },
-            3, "SCALE DATA LENGTH MISS", "Trans Complete" },
+            3, "SCALE DATA LENGTH MISS", "Trans Failed (SCALE DATA LENGTH MISS)", 1 },
     };
     long number = 10;
     for (const OutcomeCase& c : cases) {
@@ -205,13 +210,18 @@ TEST_F(ReservationRunTest, EveryWaitForTheScaleEndsWithAReport)
         ASSERT_GE(m_screen->Reservations().StartReservationTransfer(row), 0);
         SetClock(CTime(2007, 3, 5, 9, 7, 1));
         ASSERT_TRUE(WaitForReports(before + 1));
-        EXPECT_EQ(ReportOf(ReportLines().back()), CString::Formatted("%14s", c.report).Str());
+        const CString count = CString::Formatted("%d of 2 records sent", c.acked);
+        EXPECT_EQ(ReportOf(ReportLines().back()), (CString(c.report) + ", " + count).Str());
         EXPECT_EQ(scale.Received().size(), c.packets);
         if (std::string(c.report) == "3 times out") {
             for (const TcpPacket& p : scale.Received())
                 EXPECT_EQ(p.payload, scale.Received()[0].payload); // the same packet again
         }
-        EXPECT_EQ(Boxes(), (std::vector<CString> { c.box }));
+        std::vector<CString> boxes;
+        if (std::string(c.report) == "3 times out")
+            boxes.push_back("3 times out");
+        boxes.push_back(Named(number, scale.Address(), CString(c.how) + ", " + count + "."));
+        EXPECT_EQ(Boxes(), boxes);
         EXPECT_EQ(Column(kReservationDatabase,
                       CString::Formatted("SELECT [reservation_status] FROM [Reservation_Table] WHERE "
                                          "[reservation_num] = '%ld'",
@@ -220,7 +230,7 @@ TEST_F(ReservationRunTest, EveryWaitForTheScaleEndsWithAReport)
     }
 }
 
-TEST_F(ReservationRunTest, WithoutCopiesOnlyTheResetGoesAndTheReportIsEmpty)
+TEST_F(ReservationRunTest, WithoutCopiesOnlyTheResetGoesAndTheReportCountsNone)
 {
     TcpScale scale;
     ASSERT_TRUE(scale.Start());
@@ -230,7 +240,7 @@ TEST_F(ReservationRunTest, WithoutCopiesOnlyTheResetGoesAndTheReportIsEmpty)
     ASSERT_TRUE(WaitForReports(1));
     ASSERT_EQ(scale.Received().size(), 1u);
     EXPECT_EQ(scale.Received()[0].command, 0x4120);
-    EXPECT_EQ(ReportOf(ReportLines()[0]), std::string(14, ' '));
+    EXPECT_EQ(ReportOf(ReportLines()[0]), "OK, 0 of 0 records sent");
 }
 
 TEST_F(ReservationRunTest, TheSameManagersTransferRefusesAtTheStart)
@@ -254,7 +264,7 @@ TEST_F(ReservationRunTest, TheSameManagersTransferRefusesAtTheStart)
     MessageBoxScript::Reset();
     m_screen->Reservations().StartReservationTransfer(Row(5, 0, "lee", scale.Address()));
     ASSERT_TRUE(WaitForReports(2));
-    EXPECT_EQ(ReportOf(ReportLines()[1]), CString::Formatted("%14s", "OK").Str());
+    EXPECT_EQ(ReportOf(ReportLines()[1]), "OK, 2 of 2 records sent");
     EXPECT_EQ(scale.Received().size(), 3u);
     m_screen->Transfers().Host().SetTransferActive(0);
 }
@@ -265,9 +275,10 @@ TEST_F(ReservationRunTest, AScaleThatCannotBeReachedKeepsItWaiting)
     m_screen->Reservations().StartReservationTransfer(Row(4, 0, "kim", "127.0.0.254"));
     SetClock(CTime(2007, 3, 5, 9, 7, 0));
     ASSERT_TRUE(WaitForReports(1));
-    EXPECT_EQ(ReportOf(ReportLines()[0]), "Connection Fail");
+    EXPECT_EQ(ReportOf(ReportLines()[0]), "Connection Fail, 0 of 2 records sent");
     EXPECT_TRUE(PumpUntil([&] { return m_boxes.Records().size() == 1; }));
-    EXPECT_EQ(Boxes(), (std::vector<CString> { "Connection Failed" }));
+    EXPECT_EQ(Boxes(),
+        (std::vector<CString> { Named(4, "127.0.0.254", "Connection Failed, 0 of 2 records sent.") }));
     EXPECT_EQ(Statuses(), (std::vector<CString> { "wait" }));
 }
 
@@ -469,8 +480,11 @@ TEST_F(ReservationRunTest, SetupStartsOneThreadPerScaleWithThePickedItems)
         EXPECT_EQ(packets[2].command, 0x4120);
     }
     for (const std::string& line : ReportLines())
-        EXPECT_EQ(ReportOf(line), CString::Formatted("%14s", "OK").Str());
-    EXPECT_EQ(Boxes(), (std::vector<CString> { "Trans Complete", "Trans Complete" }));
+        EXPECT_EQ(ReportOf(line), "OK, 2 of 2 records sent");
+    const std::vector<CString> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    for (const TcpScale* scale : { &a, &b })
+        EXPECT_EQ(std::count(boxes.begin(), boxes.end(), Named(1, scale->Address(), "Trans Complete")), 1);
 }
 
 TEST_F(ReservationRunTest, ReplyTimersReachTheThreadOfTheirSlot)

@@ -486,7 +486,7 @@ TEST_F(SerialTransferTest, AStrayAnswerLeavesTheFrameWaitingForItsReply)
         if (f.command == kRecord && recordStray.exchange(false))
             return SerialReply { { SerialReply::Frame(f.scaleId, 0x0777, {}) } };
         if (f.command == kStatusRequest)
-            return SerialReply { { SerialReply::Frame(f.scaleId, kStatusReply, { 0, 0, 0, 0 }) } };
+            return SerialReply { { SerialReply::Frame(f.scaleId, kStatusReply, { 1, 0, 0, 0 }) } };
         return SerialReply::Ack(f.scaleId == "99" ? "01" : f.scaleId);
     });
     m_screen->SetDataRows({ ItemRow(1, "a", 1) });
@@ -503,7 +503,7 @@ TEST_F(SerialTransferTest, AStrayAnswerLeavesTheFrameWaitingForItsReply)
     EXPECT_EQ(std::count(addressed.begin(), addressed.end(), "1280@01"), 2);
     EXPECT_EQ(Texts(),
         (std::vector<std::string> {
-            "Trans Complete", "4849....OKcode su=0", "4851....OKcode su=0", "Trans Complete" }));
+            "Trans Complete", "4849....OKcode su=1", "4851....OKcode su=1", "Trans Complete" }));
     ExpectWalkEnded();
     m_line.Stop(); // the script reads locals of this test
 }
@@ -565,8 +565,34 @@ TEST_F(SerialTransferTest, BroadcastOfPickedRowsShowsEachScalesStatus)
     EXPECT_EQ(items.size(), 2u);
     EXPECT_EQ(items.count(2), 0u);
     EXPECT_EQ(Texts(),
-        (std::vector<std::string> {
-            "4849....OKcode su=2", "4850....OKcode su=258", "4851....errcode su=9", "Trans Complete" }));
+        (std::vector<std::string> { "4849....OKcode su=2", "4850....OKcode su=258", "4851....errcode su=9",
+            "Broadcast to 4 scales: Trans Failed (S03 (ID 03) error code 9), 2 of 2 records sent." }));
+    ExpectWalkEnded();
+    m_line.Stop(); // the script reads locals of this test
+}
+
+// Each scale's status count is checked against the records sent: a scale that
+// kept fewer fails the broadcast, named with its count.
+TEST_F(SerialTransferTest, ABroadcastScaleThatKeptFewerRecordsFailsTheBroadcast)
+{
+    SerialScaleModel model({ "01", "02", "03" });
+    std::atomic<int> toSecond { 0 };
+    model.SetDropped([&](const std::string& id, const SerialFrame& f) {
+        return id == "02" && f.scaleId == "99" && ++toSecond == 5;
+    });
+    StartLine(model);
+    std::vector<std::vector<std::string>> rows;
+    for (int n = 1; n <= 12; ++n)
+        rows.push_back(ItemRow(n, "item", n));
+    m_screen->SetDataRows(rows);
+
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("01"), Line("02"), Line("03") });
+
+    EXPECT_EQ(model.TablesOf("02")[0].size(), 11u);
+    EXPECT_EQ(model.TablesOf("01")[0].size(), 12u);
+    EXPECT_EQ(Texts(),
+        (std::vector<std::string> { "4849....OKcode su=12", "4850....OKcode su=11", "4851....OKcode su=12",
+            "Broadcast to 3 scales: Trans Failed (S02 (ID 02) kept 11), 12 of 12 records sent." }));
     ExpectWalkEnded();
     m_line.Stop(); // the script reads locals of this test
 }

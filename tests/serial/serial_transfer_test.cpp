@@ -302,8 +302,20 @@ TEST_F(SerialTransferTest, ARecordThatCannotBeStoredIsToldAndNotCounted)
     const auto texts = Texts();
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0].rfind("A record from the scale was not stored: ", 0), 0u);
-    EXPECT_EQ(texts[1], "Trans Complete");
+    EXPECT_EQ(texts[1], Ending("07", "1 record refused", "receive incomplete: 2 records"));
     ExpectWalkEnded();
+
+    // A text line longer than its column is stored cut, and told once.
+    MessageBoxScript::Reset();
+    model.Put("07", BuildTextRecord(TableCode::LandAdd, { "", "201", std::string(70, 'z') }).Encode());
+    Run(TransferCommand::Recv, DataKind::LandAddition, TransferScope::All, { Line("07") });
+    ASSERT_EQ(m_screen->m_receivedPaths.size(), 2u);
+    EXPECT_EQ(Rows(m_screen->m_receivedPaths[1].second, "SELECT [land_num], [land_str] FROM [Land_Add]"),
+        (std::vector<std::string> { "201|" + std::string(50, 'z') }));
+    EXPECT_EQ(Texts(),
+        (std::vector<std::string> {
+            "S07 (ID 07): 1 text lines were longer than their column and were stored cut.",
+            "Trans Complete" }));
 }
 
 TEST_F(SerialTransferTest, ARequestAcknowledgedWithoutDataTimesOutAndCloses)

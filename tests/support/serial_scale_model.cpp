@@ -61,6 +61,12 @@ void SerialScaleCore::SetCorrupt(std::function<bool(const SerialFrame&)> corrupt
     m_corrupt = std::move(corrupt);
 }
 
+void SerialScaleCore::SetDropped(std::function<bool(const std::string&, const SerialFrame&)> dropped)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_dropped = std::move(dropped);
+}
+
 void SerialScaleCore::SetRefusal(std::function<std::optional<std::uint16_t>(const SerialFrame&)> refusal)
 {
     std::lock_guard<std::mutex> guard(m_lock);
@@ -148,7 +154,8 @@ SerialReply SerialScaleCore::FromScale(const std::string& id, Scale& scale, cons
         }
         return { { ack } };
     case kRecord:
-        Store(scale, frame);
+        if (!m_dropped || !m_dropped(id, frame))
+            Store(scale, frame);
         return { { ack } };
     case kEndJoin:
         scale.joined = false;

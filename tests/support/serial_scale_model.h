@@ -40,6 +40,8 @@ public:
     void SetCorrupt(std::function<bool(const SerialFrame&)> corrupt);
     // A NAK with the returned code instead of the usual answer.
     void SetRefusal(std::function<std::optional<std::uint16_t>(const SerialFrame&)> refusal);
+    // Records that the scale of the ID acknowledges but does not keep.
+    void SetDropped(std::function<bool(const std::string& id, const SerialFrame&)> dropped);
 
     // What the scales hold and did.
     Tables TablesOf(const std::string& id) const;
@@ -73,6 +75,7 @@ private:
     std::string m_first; // the scale that answers for all in a broadcast
     std::function<bool(const SerialFrame&)> m_corrupt;
     std::function<std::optional<std::uint16_t>(const SerialFrame&)> m_refusal;
+    std::function<bool(const std::string&, const SerialFrame&)> m_dropped;
 };
 
 class SerialScaleModel {
@@ -104,6 +107,10 @@ public:
     Tables TablesOf(const std::string& id) const { return m_core->TablesOf(id); }
     std::vector<std::string> Joined() const { return m_core->Joined(); }
     std::vector<std::uint16_t> CommandsTo(const std::string& id) const { return m_core->CommandsTo(id); }
+    void SetDropped(std::function<bool(const std::string& id, const SerialFrame&)> dropped)
+    {
+        m_core->SetDropped(std::move(dropped));
+    }
     SerialReply Answer(const SerialFrame& frame) { return m_core->Answer(frame); }
 
 private:
