@@ -3,6 +3,9 @@
 #include "labeltool/ethernet_get_push_dlg.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <string>
 
 #include "labeltool/scale_ip_dlg.h"
 #include "platform/base/bytes.h"
@@ -88,6 +91,35 @@ bool CanMoveDown(std::vector<bool> marks)
     return CanMoveUp(marks);
 }
 
+// n of a key "SCALEn" (n in decimal without leading zeros), else -1.
+long ScaleIndex(const CString& key)
+{
+    const std::string& text = key.Str();
+    if (text.size() < 6 || text.size() > 14
+        || !std::equal(text.begin(), text.begin() + 5, "SCALE",
+            [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; }))
+        return -1;
+    const std::string digits = text.substr(5);
+    if (digits.find_first_not_of("0123456789") != std::string::npos
+        || (digits.size() > 1 && digits[0] == '0'))
+        return -1;
+    return std::strtol(digits.c_str(), nullptr, 10);
+}
+
+// The numbers of the scale keys below count, in order, at most
+// kMaxListedScales of them.
+std::vector<long> ScaleIndices(const std::vector<CString>& keys, long count)
+{
+    std::vector<long> indices;
+    for (const CString& key : keys)
+        if (const long n = ScaleIndex(key); n >= 0 && n < count)
+            indices.push_back(n);
+    std::sort(indices.begin(), indices.end());
+    if (indices.size() > kMaxListedScales)
+        indices.resize(kMaxListedScales);
+    return indices;
+}
+
 } // namespace
 
 CEthernetGetPushDlg::CEthernetGetPushDlg(CWnd* parent)
@@ -171,9 +203,10 @@ void CEthernetGetPushDlg::ReadList()
         count = "0";
         m_ini.SetValue("SCALE", "COUNT", count);
     }
-    const int n = std::atoi(count.GetString());
-    for (int i = 0; i < n; ++i) {
-        const CString key = CString::Formatted("SCALE%d", i);
+    // Only the keys the file holds are read, never COUNT of them.
+    const long n = std::strtol(count.GetString(), nullptr, 10);
+    for (const long i : ScaleIndices(m_ini.GetKeys("IP"), n)) {
+        const CString key = CString::Formatted("SCALE%ld", i);
         const CString text = m_ini.GetValue("IP", key, "");
         const CString mode = m_ini.GetValue("MODE", key, "");
         std::vector<int>* into = nullptr;
@@ -209,6 +242,9 @@ void CEthernetGetPushDlg::SaveList()
     }
     for (int id : m_adopted)
         put(id, "1");
+    // Scales of a longer list before are dropped with their keys.
+    for (const char* section : { "IP", "MODE" })
+        m_ini.DeleteKeys(section, [index](const CString& key) { return ScaleIndex(key) >= index; });
     (void)m_ini.Write(FALSE);
     FillLists();
 }

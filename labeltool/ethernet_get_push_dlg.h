@@ -21,6 +21,9 @@ inline constexpr int kEthernetGet = 0;
 inline constexpr int kEthernetPush = 1;
 inline constexpr UINT kScaleTcpPort = 1239;
 inline constexpr std::size_t kReceivedPacketSize = 110;
+// The most scales the dialog lists (both lists together); the scale list file
+// may hold more keys, and a COUNT of any size.
+inline constexpr std::size_t kMaxListedScales = 1000;
 
 // Limits of the blocking calls; tests shorten them.
 struct EthernetLimits {

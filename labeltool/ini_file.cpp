@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <unordered_set>
 
 #include "platform/base/cp949.h"
 #include "platform/base/file.h"
@@ -49,22 +50,44 @@ BOOL CIniFile::Open(
     std::string bytes(static_cast<std::size_t>(file.GetLength()), '\0');
     bytes.resize(file.Read(bytes.data(), static_cast<UINT>(bytes.size())));
     file.Close();
-    Load(Cp949ToUtf8(bytes));
+    Load(bytes);
     return TRUE;
 }
 
-void CIniFile::Load(const std::string& text)
+void CIniFile::Load(const std::string& bytes)
 {
-    for (const IniTextLine& line : SplitIniLines(text)) {
-        if (line.kind == IniTextLine::Kind::Section) {
-            m_sections.push_back({ CString(line.name.c_str()), {}, {}, {} });
-            continue;
+    // CP949 trail bytes are never '\n': the file splits into lines as bytes.
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        RawLine raw;
+        if (end == std::string::npos) {
+            raw.bytes = bytes.substr(start);
+            start = bytes.size();
+        } else {
+            raw.bytes = bytes.substr(start, end - start);
+            raw.end = "\n";
+            start = end + 1;
+            if (!raw.bytes.empty() && raw.bytes.back() == '\r') {
+                raw.bytes.pop_back();
+                raw.end = "\r\n";
+            }
         }
-        Section& section = m_sections.back();
-        section.keys.emplace_back(line.name.c_str());
-        section.values.emplace_back(line.value.c_str());
-        section.bare.push_back(line.kind == IniTextLine::Kind::Other);
+        AddLine(std::move(raw));
     }
+}
+
+void CIniFile::AddLine(RawLine raw)
+{
+    const std::string text = Cp949ToUtf8(raw.bytes);
+    const std::vector<IniTextLine> parsed = SplitIniLines(text);
+    const IniTextLine line
+        = parsed.empty() ? IniTextLine { IniTextLine::Kind::Other, {}, {} } : parsed.front();
+    if (line.kind == IniTextLine::Kind::Section) {
+        m_sections.push_back({ CString(line.name), true, std::move(raw), {} });
+        return;
+    }
+    m_sections.back().entries.push_back({ CString(line.name), CString(line.value), std::move(raw), false });
 }
 
 BOOL CIniFile::Same(const CString& a, const CString& b) const
@@ -87,8 +110,8 @@ int CIniFile::FindSection(const CString& name) const
 
 int CIniFile::FindKey(const Section& section, const CString& key) const
 {
-    for (std::size_t i = section.keys.size(); i-- > 0;)
-        if (Same(section.keys[i], key))
+    for (std::size_t i = section.entries.size(); i-- > 0;)
+        if (Same(section.entries[i].key, key))
             return static_cast<int>(i);
     return -1;
 }
@@ -102,31 +125,60 @@ CString CIniFile::GetValue(const CString& section, const CString& key, const CSt
     const int k = FindKey(found, key);
     if (k < 0)
         return def;
-    const std::string value = found.values[static_cast<std::size_t>(k)].GetString();
+    const std::string value = found.entries[static_cast<std::size_t>(k)].value.Str();
     const std::size_t semicolon = value.rfind(';');
-    return CString(semicolon == std::string::npos ? value.c_str() : value.substr(0, semicolon).c_str());
+    return CString(semicolon == std::string::npos ? value : value.substr(0, semicolon));
 }
 
 void CIniFile::SetValue(const CString& section, const CString& key, const CString& value)
 {
     int s = FindSection(section);
     if (s < 0) {
-        m_sections.push_back({ section, {}, {}, {} });
+        m_sections.push_back({ section, true, {}, {} });
         s = static_cast<int>(m_sections.size()) - 1;
     }
     Section& found = m_sections[static_cast<std::size_t>(s)];
     const int k = FindKey(found, key);
     if (k < 0) {
-        found.keys.push_back(key);
-        found.values.push_back(value);
-        found.bare.push_back(false);
-    } else if (found.values[static_cast<std::size_t>(k)] == value) {
-        return;
+        found.entries.push_back({ key, value, {}, true });
     } else {
-        found.values[static_cast<std::size_t>(k)] = value;
-        found.bare[static_cast<std::size_t>(k)] = false;
+        Entry& entry = found.entries[static_cast<std::size_t>(k)];
+        if (entry.value == value)
+            return;
+        entry.value = value;
+        entry.changed = true;
     }
     m_modified = TRUE;
+}
+
+void CIniFile::DeleteKeys(const CString& section, const std::function<bool(const CString& key)>& chosen)
+{
+    const int s = FindSection(section);
+    if (s < 0)
+        return;
+    std::vector<Entry>& entries = m_sections[static_cast<std::size_t>(s)].entries;
+    const std::size_t before = entries.size();
+    std::erase_if(entries, [&](const Entry& entry) { return chosen(entry.key); });
+    if (entries.size() != before)
+        m_modified = TRUE;
+}
+
+std::vector<CString> CIniFile::GetKeys(const CString& section) const
+{
+    std::vector<CString> keys;
+    const int s = FindSection(section);
+    if (s < 0)
+        return keys;
+    std::unordered_set<std::string> seen;
+    for (const Entry& entry : m_sections[static_cast<std::size_t>(s)].entries) {
+        std::string folded = entry.key.Str();
+        if (m_caseInsensitive)
+            std::transform(folded.begin(), folded.end(), folded.begin(),
+                [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (seen.insert(std::move(folded)).second)
+            keys.push_back(entry.key);
+    }
+    return keys;
 }
 
 // "<path>.NNN" with NNN one above the highest number ending a name of the
@@ -150,6 +202,34 @@ CString CIniFile::ChooseBackupPath() const
     return CString::Formatted("%s.%.3d", m_path, highest + 1);
 }
 
+// The file's bytes: lines as read where nothing was set, the others written
+// "key=value" (a key line without "=" keeps that shape), CR LF after each
+// line but a last one read without.
+std::string CIniFile::Text() const
+{
+    std::vector<RawLine> lines;
+    for (const Section& section : m_sections) {
+        if (section.header)
+            lines.push_back(section.raw.bytes.empty()
+                    ? RawLine { Utf8ToCp949("[" + section.name.Str() + "]"), "\r\n" }
+                    : section.raw);
+        for (const Entry& entry : section.entries) {
+            if (!entry.changed) {
+                lines.push_back(entry.raw);
+                continue;
+            }
+            const std::string separator = entry.key.IsEmpty() ? "" : "=";
+            lines.push_back({ Utf8ToCp949(entry.key.Str() + separator + entry.value.Str()), "\r\n" });
+        }
+    }
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        text += lines[i].bytes;
+        text += lines[i].end.empty() && i + 1 < lines.size() ? "\r\n" : lines[i].end;
+    }
+    return text;
+}
+
 CString CIniFile::Write(BOOL backup)
 {
     if (!m_modified || m_path.IsEmpty())
@@ -159,19 +239,7 @@ CString CIniFile::Write(BOOL backup)
             m_backupPath = ChooseBackupPath();
         (void)CopyFile(m_path, m_backupPath, FALSE);
     }
-    std::string text;
-    for (const Section& section : m_sections) {
-        if (!section.name.IsEmpty())
-            text += std::string("[") + section.name.GetString() + "]\r\n";
-        for (std::size_t i = 0; i < section.keys.size(); ++i) {
-            text += section.keys[i].GetString();
-            if (!section.keys[i].IsEmpty() && !section.bare[i])
-                text += '=';
-            text += section.values[i].GetString();
-            text += "\r\n";
-        }
-    }
-    const std::string bytes = Utf8ToCp949(text);
+    const std::string bytes = Text();
     if (WriteFileAtomically(
             m_path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())))
         m_modified = FALSE;

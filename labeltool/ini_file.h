@@ -1,14 +1,18 @@
 #pragma once
 // CIniFile: a text file in the ini layout, read whole and written back whole.
 //
-//   file    := line*            (CP949, CR LF)
+//   file    := line*            (CP949, CR LF or LF)
 //   line    := "[" name "]"     a section; lines before the first go to the unnamed one
 //            | key "=" value    (a line without "=" is a key with an empty value;
 //                                blank lines and comments are kept that way)
 //
 // Sections are found from the first, keys from the last line of their
-// section backwards. The file is replaced through a temporary file.
+// section backwards. Every line the program did not set is written back with
+// its bytes as read, whatever they hold. The file is replaced through a
+// temporary file.
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/base/cstring.h"
@@ -29,6 +33,10 @@ public:
     CString GetValue(const CString& section, const CString& key, const CString& def = CString()) const;
     // Sets the value; the section and the key are added at the end when missing.
     void SetValue(const CString& section, const CString& key, const CString& value);
+    // Removes from the section every line whose key is chosen.
+    void DeleteKeys(const CString& section, const std::function<bool(const CString& key)>& chosen);
+    // The keys of the section in file order, each once (none when it is missing).
+    std::vector<CString> GetKeys(const CString& section) const;
     // Writes the content when modified, first copying the file to a numbered
     // backup when asked; the backup path, or empty text.
     CString Write(BOOL backup);
@@ -36,14 +44,27 @@ public:
     BOOL IsModified() const { return m_modified; }
 
 private:
+    // A line as read: its bytes and its line end ("" for a last line without).
+    struct RawLine {
+        std::string bytes;
+        std::string end;
+    };
+    struct Entry {
+        CString key;
+        CString value;
+        RawLine raw; // written back while the entry is unchanged
+        bool changed = false; // set by SetValue: written as key=value
+    };
     struct Section {
         CString name;
-        std::vector<CString> keys;
-        std::vector<CString> values;
-        std::vector<bool> bare; // a line without "=", written back as it was
+        bool header = false; // false for the unnamed section
+        RawLine raw;
+        std::vector<Entry> entries;
     };
 
-    void Load(const std::string& text);
+    void Load(const std::string& bytes);
+    void AddLine(RawLine raw);
+    std::string Text() const;
     BOOL Same(const CString& a, const CString& b) const;
     int FindSection(const CString& name) const;
     int FindKey(const Section& section, const CString& key) const;

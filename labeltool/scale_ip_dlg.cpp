@@ -28,7 +28,10 @@ void CScaleIpDlg::OnOK()
         return;
     }
     BYTE a = 0, b = 0, c = 0, d = 0;
-    m_ip.GetAddress(a, b, c, d);
+    if (m_ip.GetAddress(a, b, c, d) != 4) {
+        AfxMessageBox(kBadScaleAddressText);
+        return;
+    }
     m_address.Format("%d.%d.%d.%d", a, b, c, d);
     EndDialog(IDOK);
 }

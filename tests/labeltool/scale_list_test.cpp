@@ -3,6 +3,7 @@
 
 #include "labeltool/ethernet_get_push_dlg.h"
 #include "labeltool/ini_file.h"
+#include "labeltool/scale_ip_dlg.h"
 #include "platform/base/cp949.h"
 #include "tests/labeltool/tarnel_fixture.h"
 
@@ -88,6 +89,15 @@ protected:
             AfxSimulateMouse(box->GetSafeHwnd(), WM_LBUTTONUP, center, 0);
         }
     }
+    // The texts of the list of scales.
+    static std::vector<CString> ScaleTexts(CDialog& dialog)
+    {
+        auto* scales = dynamic_cast<CListBox*>(dialog.GetDlgItem(1075));
+        std::vector<CString> texts(static_cast<std::size_t>(scales->GetCount()));
+        for (int i = 0; i < scales->GetCount(); ++i)
+            scales->GetText(i, texts[static_cast<std::size_t>(i)]);
+        return texts;
+    }
     // A scale typed into the address dialog; OK pressed, then Cancel when
     // the name is refused.
     static void AddScale(CDialog& dialog, const char* name, const char* address)
@@ -153,7 +163,76 @@ TEST_F(ScaleListTest, ScalesAreAddedAdoptedAndOrderedAndTheFileFollows)
     });
     Command(*Frame(), ID_GET_DATA);
     EXPECT_EQ(Read(),
-        "[SCALE]\r\nCOUNT=2\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=저울C:3.3.3.3\r\nSCALE2=B:2.2.2.2\r\n"
-        "[MODE]\r\nSCALE0=1\r\nSCALE1=1\r\nSCALE2=1\r\n");
+        "[SCALE]\r\nCOUNT=2\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=저울C:3.3.3.3\r\n"
+        "[MODE]\r\nSCALE0=1\r\nSCALE1=1\r\n");
     EXPECT_EQ(AfxGetApp()->GetProfileString("Settings", "rcvscale", ""), "A:1.1.1.1");
+}
+
+TEST_F(ScaleListTest, LinesNotUnderstoodAreKeptAndTheListReadsBackEqual)
+{
+    // A NUL byte, an empty section name, a key-less value, a bare word, an
+    // LF-only line, bytes that are no CP949, and no line end at the last line.
+    const std::string odd = std::string("x\0y=1\r\n", 7) + "[]\r\n=x\r\nword\nbad=\xFF\xFE\r\n";
+    const std::string ip = "[IP]\r\nSCALE0=A:1.1.1.1\r\n=x\r\n";
+    const std::string mode = "[MODE]\r\nSCALE0=0\r\n[tail]\r\nend";
+    TempDataRoot::WriteAll(kIni, odd + "[SCALE]\r\nCOUNT=1\r\n" + ip + mode);
+    std::vector<CString> listed;
+    ModalDialogScript::Push([&](CDialog& dialog) {
+        AddScale(dialog, "B", "2.2.2.2");
+        listed = ScaleTexts(dialog);
+    });
+    Command(*Frame(), ID_PUT_DATA);
+    EXPECT_EQ(listed, (std::vector<CString> { "A:1.1.1.1", "B:2.2.2.2" }));
+    EXPECT_EQ(TempDataRoot::ReadAll(kIni),
+        odd + "[SCALE]\r\nCOUNT=2\r\n" + ip
+            + "SCALE1=B:2.2.2.2\r\n[MODE]\r\nSCALE0=0\r\nSCALE1=0\r\n[tail]\r\nend");
+    std::vector<CString> again;
+    ModalDialogScript::Push([&](CDialog& dialog) { again = ScaleTexts(dialog); });
+    Command(*Frame(), ID_PUT_DATA);
+    EXPECT_EQ(again, listed);
+}
+
+TEST_F(ScaleListTest, OnlyTheScalesPresentAreReadAndTheListIsBounded)
+{
+    struct Case {
+        long count; // COUNT in the file
+        long keys; // SCALE0 .. SCALE<keys - 1> present
+        int listed;
+    };
+    const Case cases[] = {
+        { 5000000, 2, 2 },
+        { 2, 5, 2 }, // keys beyond COUNT are left out, and dropped from the file
+        { 5000, 1500, static_cast<int>(kMaxListedScales) },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.count);
+        std::string ip = "[IP]\r\n", mode = "[MODE]\r\n";
+        for (long i = 0; i < c.keys; ++i) {
+            ip += "SCALE" + std::to_string(i) + "=S" + std::to_string(i) + ":10.0.0.1\r\n";
+            mode += "SCALE" + std::to_string(i) + "=0\r\n";
+        }
+        TempDataRoot::WriteAll(kIni, "[SCALE]\r\nCOUNT=" + std::to_string(c.count) + "\r\n" + ip + mode);
+        int listed = -1;
+        ModalDialogScript::Push(
+            [&](CDialog& dialog) { listed = dynamic_cast<CListBox*>(dialog.GetDlgItem(1075))->GetCount(); });
+        Command(*Frame(), ID_PUT_DATA);
+        EXPECT_EQ(listed, c.listed);
+        EXPECT_NE(Read().find("[SCALE]\r\nCOUNT=" + std::to_string(c.listed) + "\r\n"), std::string::npos);
+        EXPECT_EQ(Read().find("SCALE" + std::to_string(c.listed) + "="), std::string::npos);
+    }
+}
+
+TEST_F(ScaleListTest, AnAddressThatCannotExistIsRefused)
+{
+    TempDataRoot::WriteAll(kIni, "[SCALE]\r\nCOUNT=1\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\n[MODE]\r\nSCALE0=0\r\n");
+    int listed = -1;
+    ModalDialogScript::Push([&](CDialog& dialog) {
+        AddScale(dialog, "B", "999.1.1");
+        AddScale(dialog, "C", "1.2.3");
+        listed = dynamic_cast<CListBox*>(dialog.GetDlgItem(1075))->GetCount();
+    });
+    Command(*Frame(), ID_PUT_DATA);
+    EXPECT_EQ(Boxes(), std::vector<CString>(2, kBadScaleAddressText));
+    EXPECT_EQ(listed, 1);
+    EXPECT_EQ(Read(), "[SCALE]\r\nCOUNT=1\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\n[MODE]\r\nSCALE0=0\r\n");
 }
