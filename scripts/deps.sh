@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the programs and the tests need,
-# when any is missing.
+# Installs the Debian packages the build, the programs and the tests need
+# (clang and its libFuzzer runtime for scripts/fuzz.sh), when any is missing.
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libsqlcipher-dev
           libfreexl-dev libgsf-1-dev libgtest-dev fonts-nanum fonts-dejavu-core
-          sqlcipher poppler-utils python3-xlrd)
+          sqlcipher poppler-utils python3-xlrd clang libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
