@@ -155,7 +155,9 @@ JetStatus MapError(sqlite3* db, int rc, const std::string& path)
     return MapError((extended & 0xFF) == (rc & 0xFF) ? extended : rc, db ? sqlite3_errmsg(db) : "", path);
 }
 
-// Reads the file's identity; fails when it is missing, empty or no keyed database.
+// Reads where the file is (device and inode) and its size; fails when it is
+// missing or empty. The file itself is not opened here: closing a descriptor
+// of it would drop every lock this process's connections hold on it.
 JetStatus ReadIdentity(
     const std::string& path, const std::string& displayName, DaoFileIdentity& identity, long long& size)
 {
@@ -167,16 +169,19 @@ JetStatus ReadIdentity(
         return Unrecognized(displayName);
     identity.device = st.st_dev;
     identity.inode = st.st_ino;
-    std::memset(identity.salt, 0, sizeof identity.salt);
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return JetStatus::Fail(
-            JetError::DiskOrNetwork, "Disk or network error. (cannot read " + Quoted(displayName) + ")");
-    const std::size_t n = std::fread(identity.salt, 1, sizeof identity.salt, file);
-    std::fclose(file);
-    if (n < sizeof identity.salt)
-        return Unrecognized(displayName);
     return JetStatus::Success();
+}
+
+// Reads the file's first 16 bytes (the key's salt) through the connection's
+// own descriptor; false when the file is shorter.
+bool ReadSalt(sqlite3* db, std::uint8_t (&salt)[16])
+{
+    std::memset(salt, 0, sizeof salt);
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file
+        || !file->pMethods)
+        return false;
+    return file->pMethods->xRead(file, salt, sizeof salt, 0) == SQLITE_OK;
 }
 
 CString SqlTextLiteral(const std::string& text)
@@ -203,7 +208,7 @@ int KeyAndVerify(sqlite3* db, const std::string& password)
 }
 
 JetStatus OpenFresh(const std::string& path, const std::string& displayName, const std::string& password,
-    bool readOnly, const DaoFileIdentity& identity, long long size, std::shared_ptr<DaoConnection>& out)
+    bool readOnly, DaoFileIdentity identity, long long size, std::shared_ptr<DaoConnection>& out)
 {
     sqlite3* db = nullptr;
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX;
@@ -212,6 +217,10 @@ JetStatus OpenFresh(const std::string& path, const std::string& displayName, con
         sqlite3_close(db);
         return JetStatus::Fail(
             JetError::DiskOrNetwork, "Disk or network error. (cannot open " + Quoted(displayName) + ")");
+    }
+    if (!ReadSalt(db, identity.salt)) {
+        sqlite3_close(db);
+        return Unrecognized(displayName);
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     rc = KeyAndVerify(db, password);
@@ -323,7 +332,10 @@ JetStatus DaoAcquire(const std::string& path, const std::string& displayName, co
             DaoConnection& c = **it;
             if (c.Path() != path || c.ReadOnly() != readOnly || c.Password() != password)
                 continue;
-            if (c.Identity() == identity) {
+            DaoFileIdentity current = identity;
+            if (!ReadSalt(c.Handle(), current.salt))
+                return Unrecognized(displayName);
+            if (c.Identity() == current) {
                 out = std::move(*it);
                 g_idle.erase(it);
                 out->SetDisplayName(displayName);

@@ -9,6 +9,7 @@
 #include "platform/base/path.h"
 #include "platform/dao/dao_recordset.h"
 #include "tests/platform/dao_test_util.h"
+#include "tests/support/db_lock.h"
 #include "tests/support/temp_data_root.h"
 #include "tests/support/ui_pump.h"
 
@@ -398,6 +399,26 @@ TEST_F(DaoDatabaseTest, AReplacedOrRewrittenFileIsNeverReadThroughAStaleConnecti
     db.Close();
     RewriteInPlace(m_path, {});
     EXPECT_EQ(DaoErrorOf([&] { db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect); }), 3343);
+}
+
+// Opening a file that another of the program's connections writes keeps that
+// connection's lock: another program can neither write nor read half-written
+// pages meanwhile, and the rows written reach the file.
+TEST_F(DaoDatabaseTest, OpeningAFileAgainKeepsTheLocksHeldOnIt)
+{
+    CDaoDatabase writer;
+    writer.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
+    writer.BeginTrans();
+    writer.Execute("INSERT INTO [Item]([item_num]) VALUES('mine')");
+    for (int i = 0; i < 2; ++i) { // afresh, then from the cache
+        CDaoDatabase reader;
+        reader.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
+        EXPECT_TRUE(Column(reader, "SELECT [item_num] FROM [Item]").empty());
+    }
+    DbLockHolder other;
+    EXPECT_FALSE(other.Hold(m_path, DbLockHolder::Kind::Write, 300, "DELETE FROM Item"));
+    writer.CommitTrans();
+    EXPECT_EQ(Column(writer, "SELECT [item_num] FROM [Item]"), std::vector<std::string> { "mine" });
 }
 
 TEST_F(DaoDatabaseTest, InjectedFaultsHitTheNthStatementOnly)

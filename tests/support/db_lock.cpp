@@ -29,7 +29,7 @@ DbLockHolder::~DbLockHolder()
     Release();
 }
 
-bool DbLockHolder::Hold(const std::string& nativePath, Kind kind, int timeoutMs)
+bool DbLockHolder::Hold(const std::string& nativePath, Kind kind, int timeoutMs, const std::string& statement)
 {
     Release();
     int in[2];
@@ -50,24 +50,38 @@ bool DbLockHolder::Hold(const std::string& nativePath, Kind kind, int timeoutMs)
     m_input = in[1];
     m_output = out[0];
     WriteAll(m_input,
-        std::string(".bail on\nPRAGMA key='") + kStorePassword + "';\n"
+        std::string(".bail on\nPRAGMA key='") + kStorePassword
+            + "';\nPRAGMA busy_timeout=" + std::to_string(timeoutMs) + ";\n"
             + (kind == Kind::Exclusive ? "BEGIN EXCLUSIVE;\n" : "BEGIN IMMEDIATE;\n")
-            + "SELECT COUNT(*) FROM sqlite_master;\nSELECT 'held';\n");
+            + "SELECT COUNT(*) FROM sqlite_master;\n" + (statement.empty() ? "" : statement + ";\n")
+            + "SELECT 'held';\n");
     std::string seen;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (seen.find("held\n") == std::string::npos) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         pollfd fd { m_output, POLLIN, 0 };
-        if (left.count() <= 0 || ::poll(&fd, 1, static_cast<int>(left.count())) <= 0)
-            return false;
         char buffer[256];
-        const ssize_t n = ::read(m_output, buffer, sizeof buffer);
-        if (n <= 0)
+        const ssize_t n = left.count() > 0 && ::poll(&fd, 1, static_cast<int>(left.count())) > 0
+            ? ::read(m_output, buffer, sizeof buffer)
+            : 0;
+        if (n <= 0) {
+            Abandon(); // the shell may be gone: nothing more is written to it
             return false;
+        }
         seen.append(buffer, static_cast<std::size_t>(n));
     }
     return true;
+}
+
+void DbLockHolder::Abandon()
+{
+    ::close(m_input);
+    ::close(m_output);
+    ::kill(m_pid, SIGKILL);
+    int status = 0;
+    ::waitpid(m_pid, &status, 0);
+    m_pid = -1;
 }
 
 void DbLockHolder::Release()

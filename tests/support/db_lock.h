@@ -16,12 +16,16 @@ public:
     DbLockHolder& operator=(const DbLockHolder&) = delete;
 
     // Starts the shell on the native path and waits (up to timeoutMs) until
-    // it holds the lock.
-    bool Hold(const std::string& nativePath, Kind kind = Kind::Exclusive, int timeoutMs = 5000);
+    // it holds the lock; statement (a row written, say) runs inside it.
+    bool Hold(const std::string& nativePath, Kind kind = Kind::Exclusive, int timeoutMs = 5000,
+        const std::string& statement = {});
     // Ends the transaction and the shell.
     void Release();
 
 private:
+    // Ends a shell that did not take the lock.
+    void Abandon();
+
     int m_pid = -1;
     int m_input = -1;
     int m_output = -1;
