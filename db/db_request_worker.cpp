@@ -213,13 +213,10 @@ BOOL CDbRequestWorker::WaitForReport()
         if (m_stop.load() || !mailbox)
             return FALSE;
         // Any other word is consumed and ignored; the edit is emptied either way.
-        CString word;
-        const BOOL read = mailbox->RunOnWindowThread([&] {
-            word = mailbox->TakeText(IDC_MAILBOX_NAME);
-            m_strRequestSql = mailbox->Text(IDC_MAILBOX_TEXT);
-        });
-        if (!read)
-            return FALSE;
+        // The answer is one edit's text, taken in one step of the thread-safe
+        // store: read here, without a trip to the owner's thread.
+        const CString word = mailbox->TakeText(IDC_MAILBOX_NAME);
+        m_strRequestSql = mailbox->Text(IDC_MAILBOX_TEXT);
         if (word == kMailboxReport) {
             m_nReportFlag.store(1);
             return TRUE;

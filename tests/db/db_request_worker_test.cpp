@@ -795,6 +795,52 @@ TEST_F(WorkerTest, AWorkerWhoseOwnerWindowIsGoneAbandonsTheRequest)
     EXPECT_EQ(live.m_replies.size(), 4u);
 }
 
+TEST_F(WorkerTest, AnOwnerWindowClosedDuringALoadGetsNoRowAfterIt)
+{
+    // The window goes after the 50th reply: inside that reply's handler, from
+    // a close posted there (the next row is already on its way), or while its
+    // answer is held back. A late "Report" follows in every case.
+    constexpr int kRows = 2000;
+    constexpr std::size_t kAt = 50;
+    CItemDbWorker setup;
+    setup.OpenDatabase(m_items.c_str());
+    setup.Execute(
+        CString::Formatted("INSERT INTO [Item]([item_num], [mg_id]) WITH RECURSIVE n(x) AS "
+                           "(SELECT 3 UNION ALL SELECT x + 1 FROM n WHERE x < %d) SELECT x, 'vexo' FROM n",
+            kRows));
+    enum class Close { InHandler, Posted, WhileHeld };
+    for (const Close close : { Close::InHandler, Close::Posted, Close::WhileHeld }) {
+        TestOwner owner(false);
+        CItemDbWorker worker;
+        owner.Attach(&worker);
+        owner.m_onReply = [&] {
+            if (owner.m_replies.size() != kAt)
+                return;
+            if (close == Close::InHandler)
+                owner.DestroyWindow();
+            else if (close == Close::Posted)
+                owner.PostMessage(WM_CLOSE);
+            else
+                owner.m_acknowledge = false;
+        };
+        owner.Request("Item_Read", "SELECT [item_num] FROM [Item] ORDER BY [ID]", m_items);
+        ASSERT_TRUE(AfxPumpUntil([&] { return owner.m_replies.size() >= kAt; }, kDeadlineMs));
+        owner.DestroyWindow();
+        owner.m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
+        worker.SetEvent();
+        ASSERT_TRUE(AfxPumpUntil([&] { return !worker.IsRequestInFlight(); }, kDeadlineMs));
+        ASSERT_EQ(owner.m_replies.size(), kAt) << static_cast<int>(close);
+        for (std::size_t i = 1; i < kAt; ++i)
+            EXPECT_EQ(owner.m_replies[i].text, Row({ std::to_string(i).c_str() })) << i;
+
+        TestOwner live; // the worker is free again
+        live.Attach(&worker);
+        live.Request("Item_Read", "SELECT [item_num] FROM [Item]", m_items);
+        ASSERT_TRUE(live.WaitForDone());
+        EXPECT_EQ(live.m_replies.size(), static_cast<std::size_t>(kRows) + 2);
+    }
+}
+
 TEST_F(WorkerTest, AManagerWorkerWhoseOwnerIsGoneDropsAnEmptyResult)
 {
     TestOwner gone(false);

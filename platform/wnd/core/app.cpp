@@ -2,10 +2,18 @@
 //
 // Other threads hand work to the UI thread through one queue (posted messages,
 // sent messages, tasks). An enqueue posts a wake event to a dispatcher object
-// on the UI thread unless one is already on its way; the wake drains the queue
-// in order. Before each item runs, a wake is made sure of for the items behind
-// it, so nested loops (modal dialogs, message boxes) deliver them and sends
-// keep being served while they run.
+// on the UI thread unless one is already on its way, or the UI thread is
+// between two items of the queue and will look at it again anyway; the wake
+// drains the queue in order. Before each item runs, a wake is made sure of for
+// the items behind it, so nested loops (modal dialogs, message boxes) deliver
+// them and sends keep being served while they run.
+//
+// A thread that sends row after row waits for each answer and sends again at
+// once: after serving a send the UI thread watches the queue for a moment
+// before it goes back to its event loop, and the sender watches its record
+// for a moment before it sleeps, so such a stream is handed over without a
+// wake event or a sleep per message. The UI thread keeps this up for one slice
+// at a time, then goes back to its event loop (painting, input, timers).
 
 #include "platform/wnd/core/app.h"
 
@@ -16,6 +24,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -46,6 +55,13 @@ namespace {
 
 const QEvent::Type kWakeEvent = static_cast<QEvent::Type>(QEvent::User + 0x157);
 
+using Clock = std::chrono::steady_clock;
+// How long the UI thread watches the queue for the next send, and a sender
+// its record for the answer, before sleeping.
+constexpr auto kWatchTime = std::chrono::microseconds(200);
+// How long the UI thread serves its queue before its event loop gets a turn.
+constexpr auto kDrainSlice = std::chrono::milliseconds(2);
+
 struct SendRecord {
     enum class State { Pending, Running, Done, Cancelled };
     HWND hwnd = nullptr;
@@ -56,6 +72,7 @@ struct SendRecord {
     bool messageBox = false; // the task shows a message box
     LRESULT result = 0;
     State state = State::Pending;
+    std::atomic<bool> finished { false }; // Done or Cancelled (state says which)
 };
 
 struct QueueItem {
@@ -78,7 +95,9 @@ struct AppState {
     std::mutex mutex; // guards queue, send states, alive
     std::condition_variable sendDone;
     std::deque<QueueItem> queue;
+    std::atomic<unsigned> enqueued { 0 }; // items ever queued; watched without the lock
     bool alive = false;
+    bool draining = false; // the UI thread is between two items of the queue
     Dispatcher* dispatcher = nullptr;
     std::atomic<bool> wakePending { false }; // a wake event is posted and not yet delivered
     // Release on post, acquire on delivery: makes the hand-off through Qt's
@@ -128,8 +147,48 @@ template <class Fn> void RunGuarded(Fn&& fn)
     }
 }
 
-// Runs a send record taken for running, and releases its sender.
-void Serve(SendRecord& send)
+// Queues item (app.mutex held) and tells whether the UI thread needs a wake
+// for it. false when the application is gone.
+[[nodiscard]] bool EnqueueLocked(QueueItem item, bool& needsWake)
+{
+    AppState& app = App();
+    if (!app.alive)
+        return false;
+    app.queue.push_back(std::move(item));
+    app.enqueued.fetch_add(1, std::memory_order_release);
+    needsWake = !app.draining;
+    return true;
+}
+
+// Queues item and wakes the UI thread when needed; false when the
+// application is gone.
+[[nodiscard]] bool Enqueue(QueueItem item)
+{
+    bool needsWake = false;
+    {
+        std::lock_guard lock(App().mutex);
+        if (!EnqueueLocked(std::move(item), needsWake))
+            return false;
+    }
+    if (needsWake)
+        Wake();
+    return true;
+}
+
+// Watches for up to kWatchTime until done() holds, giving the processor
+// away between looks; done() at the end.
+template <class Done> bool WatchFor(Done&& done)
+{
+    const Clock::time_point end = Clock::now() + kWatchTime;
+    while (!done() && Clock::now() < end)
+        std::this_thread::yield();
+    return done();
+}
+
+// Runs a send record taken for running, and releases its sender. fromQueue:
+// run by DrainQueue, which looks at the queue again before anything else, so
+// the sender's next item needs no wake.
+void Serve(SendRecord& send, bool fromQueue = false)
 {
     AppState& app = App();
     LRESULT result = 0;
@@ -141,20 +200,44 @@ void Serve(SendRecord& send)
         std::lock_guard lock(app.mutex);
         send.result = result;
         send.state = SendRecord::State::Done;
+        send.finished.store(true, std::memory_order_release);
+        if (fromQueue)
+            app.draining = true;
     }
     app.sendDone.notify_all();
+}
+
+// With the queue empty (lock held): after a send, and within the slice, waits
+// a moment for the next item. true when one came.
+bool AwaitNextItem(std::unique_lock<std::mutex>& lock, bool afterSend, Clock::time_point sliceEnd)
+{
+    AppState& app = App();
+    if (!afterSend || Clock::now() >= sliceEnd)
+        return false;
+    const unsigned seen = app.enqueued.load(std::memory_order_relaxed);
+    lock.unlock();
+    WatchFor([&] { return app.enqueued.load(std::memory_order_acquire) != seen; });
+    lock.lock();
+    return !app.queue.empty();
 }
 
 void DrainQueue()
 {
     AppState& app = App();
+    const Clock::time_point sliceEnd = Clock::now() + kDrainSlice;
+    bool afterSend = false;
     for (;;) {
         QueueItem item;
         bool more;
         {
-            std::lock_guard lock(app.mutex);
-            if (app.queue.empty())
+            std::unique_lock lock(app.mutex);
+            app.draining = true;
+            if (app.queue.empty() && !AwaitNextItem(lock, afterSend, sliceEnd)) {
+                app.draining = false;
                 return;
+            }
+            // While the item runs, a nested loop must be woken for new items.
+            app.draining = false;
             item = std::move(app.queue.front());
             app.queue.pop_front();
             more = !app.queue.empty();
@@ -167,6 +250,7 @@ void DrainQueue()
         // The item may open a nested loop: the ones behind it need a wake there.
         if (more)
             Wake();
+        afterSend = item.kind == QueueItem::Kind::Send;
         switch (item.kind) {
         case QueueItem::Kind::Post: {
             if (!IsWindow(item.hwnd))
@@ -185,7 +269,7 @@ void DrainQueue()
             RunGuarded(item.task);
             break;
         case QueueItem::Kind::Send:
-            Serve(*item.send);
+            Serve(*item.send, true);
             break;
         }
     }
@@ -207,6 +291,7 @@ bool Dispatcher::event(QEvent* e)
 bool SendAndWait(const std::shared_ptr<SendRecord>& record, LRESULT* result)
 {
     AppState& app = App();
+    bool needsWake = false;
     {
         std::lock_guard lock(app.mutex);
         if (!app.alive)
@@ -219,9 +304,12 @@ bool SendAndWait(const std::shared_ptr<SendRecord>& record, LRESULT* result)
         QueueItem item;
         item.kind = QueueItem::Kind::Send;
         item.send = record;
-        app.queue.push_back(std::move(item));
+        if (!EnqueueLocked(std::move(item), needsWake))
+            return false;
     }
-    Wake();
+    if (needsWake)
+        Wake();
+    WatchFor([&] { return record->finished.load(std::memory_order_acquire); });
     std::unique_lock lock(app.mutex);
     app.sendDone.wait(lock, [&] {
         return record->state == SendRecord::State::Done || record->state == SendRecord::State::Cancelled
@@ -292,21 +380,13 @@ LRESULT CrossThreadSend(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 bool Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    AppState& app = App();
-    {
-        std::lock_guard lock(app.mutex);
-        if (!app.alive)
-            return false;
-        QueueItem item;
-        item.kind = QueueItem::Kind::Post;
-        item.hwnd = hwnd;
-        item.message = message;
-        item.wParam = wParam;
-        item.lParam = lParam;
-        app.queue.push_back(std::move(item));
-    }
-    Wake();
-    return true;
+    QueueItem item;
+    item.kind = QueueItem::Kind::Post;
+    item.hwnd = hwnd;
+    item.message = message;
+    item.wParam = wParam;
+    item.lParam = lParam;
+    return Enqueue(std::move(item));
 }
 
 void CancelSendsFor(HWND hwnd)
@@ -316,8 +396,10 @@ void CancelSendsFor(HWND hwnd)
         std::lock_guard lock(app.mutex);
         for (QueueItem& item : app.queue)
             if (item.kind == QueueItem::Kind::Send && item.send->hwnd == hwnd
-                && item.send->state == SendRecord::State::Pending)
+                && item.send->state == SendRecord::State::Pending) {
                 item.send->state = SendRecord::State::Cancelled;
+                item.send->finished.store(true, std::memory_order_release);
+            }
     }
     app.sendDone.notify_all();
 }
@@ -392,17 +474,10 @@ BOOL RunOnUiThread(const std::function<void()>& fn, HWND target)
 
 void PostToUiThread(std::function<void()> fn)
 {
-    AppState& app = App();
-    {
-        std::lock_guard lock(app.mutex);
-        if (!app.alive)
-            return;
-        QueueItem item;
-        item.kind = QueueItem::Kind::Task;
-        item.task = std::move(fn);
-        app.queue.push_back(std::move(item));
-    }
-    Wake();
+    QueueItem item;
+    item.kind = QueueItem::Kind::Task;
+    item.task = std::move(fn);
+    (void)Enqueue(std::move(item));
 }
 
 LRESULT DispatchMessageTo(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -525,7 +600,6 @@ void AfxPumpMessage(DWORD waitMs)
 
 BOOL AfxPumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
-    using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         if (done())

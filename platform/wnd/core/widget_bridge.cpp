@@ -384,10 +384,10 @@ void ApplyDisabledLook(QWidget* widget, bool disabled)
 void PutText(WindowState& state)
 {
     QWidget* widget = state.widget;
-    state.textPending = false;
     CString text;
     {
         std::lock_guard lock(state.textMutex);
+        state.textPending = false;
         text = state.text;
     }
     const QString qtext = ToQt(text);
@@ -537,8 +537,14 @@ bool EventBridge::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     case QEvent::Show:
-        if (std::shared_ptr<WindowState> state = window_table::Find(hwnd))
+        if (std::shared_ptr<WindowState> state = window_table::Find(hwnd)) {
+            widget_bridge::NoteOnShow(*state, true);
             widget_bridge::FlushText(state);
+        }
+        return false;
+    case QEvent::Hide:
+        if (std::shared_ptr<WindowState> state = window_table::Find(hwnd))
+            widget_bridge::NoteOnShow(*state, false);
         return false;
     case QEvent::FocusIn:
         if (window_focus::Focus() != hwnd)
@@ -645,16 +651,29 @@ void ApplyText(const std::shared_ptr<WindowState>& state)
     // Laying out text is the costly part: a window not on show keeps its text
     // in the store until it is shown (the hidden mailbox edits take a text per
     // row of a load).
-    if (widget->isVisible())
+    if (widget->isVisible()) {
         PutText(*state);
-    else
+    } else {
+        std::lock_guard lock(state->textMutex);
         state->textPending = true;
+    }
 }
 
 void FlushText(const std::shared_ptr<WindowState>& state)
 {
-    if (state->widget && state->textPending)
+    bool pending;
+    {
+        std::lock_guard lock(state->textMutex);
+        pending = state->textPending;
+    }
+    if (state->widget && pending)
         PutText(*state);
+}
+
+void NoteOnShow(WindowState& state, bool onShow)
+{
+    std::lock_guard lock(state.textMutex);
+    state.textOnShow = onShow;
 }
 
 void ApplyGeometry(const std::shared_ptr<WindowState>& state)
@@ -739,6 +758,7 @@ void ReleaseWidget(WindowState& state)
     widget->setProperty(kHwndProperty, QVariant());
     widget->hide();
     widget->deleteLater();
+    NoteOnShow(state, false);
     state.widget = nullptr;
 }
 

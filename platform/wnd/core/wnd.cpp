@@ -292,12 +292,23 @@ BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 namespace {
 
-// The widget of a window follows its text store on the UI thread.
-void ApplyTextOnUiThread(HWND hwnd, const std::shared_ptr<WindowState>& state)
+// Text lock held: the widget is on show; else the text is marked pending
+// (the UI thread's own call hands it over at once all the same).
+bool ShownOrPending(WindowState& state)
+{
+    if (!state.textOnShow)
+        state.textPending = true;
+    return state.textOnShow;
+}
+
+// The widget of a window follows its text store on the UI thread. Another
+// thread's text goes there only for a widget on show (read with the text);
+// else it is marked pending, and the showing takes it.
+void ApplyTextOnUiThread(HWND hwnd, const std::shared_ptr<WindowState>& state, bool shown)
 {
     if (AfxIsUiThread()) {
         widget_bridge::ApplyText(state);
-    } else {
+    } else if (shown) {
         wnd_internal::PostToUiThread([hwnd] {
             if (std::shared_ptr<WindowState> s = window_table::Find(hwnd))
                 widget_bridge::ApplyText(s);
@@ -312,12 +323,14 @@ BOOL SetWindowText(HWND hwnd, LPCTSTR text)
     std::shared_ptr<WindowState> state = window_table::Find(hwnd);
     if (!state)
         return FALSE;
+    bool shown;
     {
         std::lock_guard lock(state->textMutex);
         state->text = text ? text : "";
         state->modified = false;
+        shown = ShownOrPending(*state);
     }
-    ApplyTextOnUiThread(hwnd, state);
+    ApplyTextOnUiThread(hwnd, state, shown);
     return TRUE;
 }
 
@@ -327,13 +340,15 @@ CString ExchangeWindowText(HWND hwnd, LPCTSTR text)
     if (!state)
         return CString();
     CString previous;
+    bool shown;
     {
         std::lock_guard lock(state->textMutex);
         previous = state->text;
         state->text = text ? text : "";
         state->modified = false;
+        shown = ShownOrPending(*state);
     }
-    ApplyTextOnUiThread(hwnd, state);
+    ApplyTextOnUiThread(hwnd, state, shown);
     return previous;
 }
 

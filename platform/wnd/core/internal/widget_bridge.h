@@ -24,6 +24,9 @@ bool IsRealized(const WindowState& state);
 // show when it is shown, or at FlushText (for a caller that reads the widget).
 void ApplyText(const std::shared_ptr<WindowState>& state);
 void FlushText(const std::shared_ptr<WindowState>& state);
+// The widget's showing or hiding (its Show and Hide events): whether another
+// thread's text must be handed over to it at once.
+void NoteOnShow(WindowState& state, bool onShow);
 void ApplyGeometry(const std::shared_ptr<WindowState>& state);
 void ApplyVisible(const std::shared_ptr<WindowState>& state, bool activate, int showCommand);
 void ApplyEnabled(const std::shared_ptr<WindowState>& state);

@@ -44,6 +44,11 @@ struct WindowState {
     CString text;
     // Edits: typed since the text was last set by code (EM_GETMODIFY).
     bool modified = false;
+    // The widget is on show: another thread's new text is handed to the UI
+    // thread for it. Else the text waits for the widget's showing (or a
+    // FlushText), marked pending.
+    bool textOnShow = false;
+    bool textPending = false; // the text has not reached the widget yet
 
     std::atomic<bool> destroying { false };
 
@@ -52,7 +57,6 @@ struct WindowState {
     QRegion dirty;
     bool erasePending = false; // some invalidation asked for the background to be erased
     bool redraw = true;
-    bool textPending = false; // the text has not reached the hidden widget yet
     int selStart = 0;
     int selEnd = 0;
     UINT limitText = 0;
