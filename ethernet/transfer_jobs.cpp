@@ -1,5 +1,7 @@
 #include "ethernet/transfer_jobs.h"
 
+#include <algorithm>
+
 #include "ethernet/eth_trans_status_dlg.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/core/sync.h"
@@ -68,7 +70,7 @@ BOOL CTransferJobs::Start(const TransferJobOrder& order)
         request.language = order.languageIndex;
         request.timerId = static_cast<int>(kFirstTransferTimer + i);
         request.requestNumbers = order.requestNumbers;
-        request.scaleCount = order.addresses.size();
+        request.scaleCount = std::max(order.addresses.size(), order.scaleCount);
         job->SetOwnerView(&m_host);
         job->SetJob(this, TransferJobTools { m_poster, m_sender, m_database, m_timings }, token, request);
         m_slots[i] = token;

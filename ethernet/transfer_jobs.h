@@ -36,6 +36,7 @@ struct TransferJobOrder {
     std::vector<CString> names; // the scales' names, by address (may be short)
     std::vector<CString> dbPaths; // receives: per address, the target database
     std::vector<int> requestNumbers; // select reads
+    std::size_t scaleCount = 0; // scales of the whole run, when more than the addresses (a loop)
 };
 
 class CTransferJobs : private CTransferJobOwner {

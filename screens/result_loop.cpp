@@ -35,6 +35,7 @@ void CResultLoop::Step(int index)
     if (static_cast<std::size_t>(index) < m_order.names.size())
         job.names = { m_order.names[static_cast<std::size_t>(index)] };
     job.dbPaths = { m_order.databasePath };
+    job.scaleCount = m_order.addresses.size();
     if (!m_jobs.Start(job)) {
         m_bRunning = FALSE;
         return;

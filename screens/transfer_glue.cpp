@@ -4,11 +4,14 @@
 
 #include "screens/transfer_glue.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 #include "db/mailbox_dlg.h"
 #include "grid/grid_ctrl.h"
 #include "grid/pick_rules.h"
+#include "platform/base/path.h"
 #include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view_defaults.h"
 #include "screens/kind_of_view_preset.h"
@@ -348,10 +351,36 @@ BOOL CTransferGlue::OnTimer(UINT_PTR id)
 
 // ---- The sales-total exchange -------------------------------------------------------------
 
+namespace {
+
+// The Windows form of a path in the data root ("C:\..." for <root>/drive_c/...),
+// as the messages name files; any other path as it stands.
+CString WindowsFormOf(const CString& path)
+{
+    const std::string native = path.Str();
+    const std::string drives = AfxGetDataRoot() + "/drive_";
+    if (!IsNativePath(native) || native.size() <= drives.size()
+        || native.compare(0, drives.size(), drives) != 0)
+        return path;
+    const unsigned char drive = static_cast<unsigned char>(native[drives.size()]);
+    std::string rest = native.substr(drives.size() + 1);
+    if (!std::isalpha(drive) || (!rest.empty() && rest.front() != '/'))
+        return path;
+    std::replace(rest.begin(), rest.end(), '/', '\\');
+    return CString(
+        (std::string(1, static_cast<char>(std::toupper(drive))) + ":" + (rest.empty() ? "\\" : rest))
+            .c_str());
+}
+
+} // namespace
+
 void CTransferGlue::StartResultLoop(const ResultLoopOrder& order)
 {
-    if (m_pResultLoop)
-        m_pResultLoop->Start(order);
+    if (!m_pResultLoop)
+        return;
+    ResultLoopOrder named = order;
+    named.databasePath = WindowsFormOf(order.databasePath);
+    m_pResultLoop->Start(named);
 }
 
 void CTransferGlue::StartSerialOrder(const SerialOrder& order)

@@ -195,6 +195,38 @@ TEST_F(TransferStatusTest, TheListsFollowTheNewestPacket)
     }
 }
 
+// Two scales, one with nothing at its address: each box names its scale, and
+// the list tells that the unreached scale was sent nothing.
+TEST_F(TransferStatusTest, AScaleNotReachedIsNamedAndNotSentTo)
+{
+    scalesim::OffScale gone;
+    ASSERT_TRUE(gone.Start());
+    ScaleMemory memory;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    m_host.SetRows({ ItemRow(1, "A", 1) });
+    TransferJobOrder order;
+    order.addresses = { CString(gone.Address()), CString(scale.Address()) };
+    order.names = { "Far" };
+    ASSERT_TRUE(m_host.jobs->Start(order));
+    ASSERT_TRUE(WaitForEnd());
+    const std::vector<CString> texts = Texts();
+    EXPECT_EQ(
+        std::count(texts.begin(), texts.end(), CString("Far (" + gone.Address() + "): Connection Failed")),
+        1);
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), CString(scale.Address() + ": Trans Complete")), 1);
+    EXPECT_EQ(texts.size(), 2u);
+    const std::vector<CString>& sent = m_status.SentLines();
+    EXPECT_EQ(
+        std::count(sent.begin(), sent.end(),
+            CString::Formatted("IP address = %s.....Not Connected, Nothing Sent", gone.Address().c_str())),
+        1);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(),
+                  CString::Formatted("IP address = %s.....Data Send Finished", gone.Address().c_str())),
+        0);
+    EXPECT_EQ(memory.Table(kPlu).size(), 1u);
+}
+
 // Stop pressed while the scale is silent ends the job at once: nothing more
 // is sent, and the count is what the scale acknowledged.
 TEST_F(TransferStatusTest, StopDuringASilenceEndsTheJobAtOnce)

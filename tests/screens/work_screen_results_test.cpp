@@ -176,14 +176,14 @@ TEST_F(WorkScreenResultsTest, ReceiveGoesOnPastASilentAndARefusingScaleAndReload
 
     const std::vector<CString> texts = Texts();
     ASSERT_EQ(texts.size(), 6u);
-    EXPECT_EQ(texts[0], "3 times out");
+    EXPECT_EQ(texts[0], CString::Formatted("S (%s): 3 times out", a.Address().c_str()));
     const CString silentEnd = CString::Formatted("S (%s): No answer, receive", a.Address().c_str());
     EXPECT_EQ(texts[1].Left(silentEnd.GetLength()), silentEnd);
     EXPECT_EQ(texts[2], "SCALE PROCESS ERROR");
     EXPECT_EQ(texts[3], "SCALE PROCESS ERROR");
     const CString refusedEnd = CString::Formatted("S (%s): Trans Failed (SCALE", b.Address().c_str());
     EXPECT_EQ(texts[4].Left(refusedEnd.GetLength()), refusedEnd);
-    EXPECT_EQ(texts[5], "Trans Complete");
+    EXPECT_EQ(texts[5], CString::Formatted("S (%s): Trans Complete", c.Address().c_str()));
     // Each scale was asked once, in list order, the next only after the last had ended.
     for (TcpScale* scale : { &a, &b, &c })
         EXPECT_EQ(scale->Connections(), 1u) << scale->Address();
@@ -375,12 +375,13 @@ TEST_F(WorkScreenResultsTest, AHangUpEndsOnlyItsScaleAndCloseNamesTheScalesNotAs
     ASSERT_TRUE(WaitForLoop());
     const std::vector<CString> texts = Texts();
     ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[0], "Trans Complete");
-    const CString lost = CString::Formatted(
-        "S (%s): Connection closed by the scale, receive incomplete: 1 records stored in ",
-        scales[1].Address().c_str());
-    EXPECT_EQ(texts[1].Left(lost.GetLength()), lost);
-    EXPECT_EQ(texts[2], "Trans Complete");
+    // Each ending names its scale; the database by its Windows path.
+    EXPECT_EQ(texts[0], CString::Formatted("S (%s): Trans Complete", scales[0].Address().c_str()));
+    EXPECT_EQ(texts[1],
+        CString::Formatted(
+            "S (%s): Connection closed by the scale, receive incomplete: 1 records stored in C:\\items.mdb.",
+            scales[1].Address().c_str()));
+    EXPECT_EQ(texts[2], CString::Formatted("S (%s): Trans Complete", scales[2].Address().c_str()));
     EXPECT_EQ(Column(m_db, "SELECT [num] FROM [TotalItemResult]").size(), 5u);
 
     // Close in the progress window while the first scale is asked: the loop

@@ -750,4 +750,26 @@ TEST_F(WorkScreenTcpTest, AClickInTheTreeDuringASendLeavesTheItemsItCarries)
     EXPECT_EQ(names, (std::vector<std::string> { "41 A", "42 B", "43 C" }));
 }
 
+// A select send with no row picked is refused before anything connects, also
+// with numbers typed in the example field.
+TEST_F(WorkScreenTcpTest, SelectSendWithoutAPickedRowIsRefused)
+{
+    const CString db = ItemsWith({ "'41', 'A', '1'", "'42', 'B', '2'" });
+    Switch(kHintItem, "Item_Read", "vexo", db);
+    ScaleMemory memory;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    ChooseScales({ &scale });
+    m_screen->SetDlgItemText(1026, "2,4");
+    MessageBoxScript::Reset();
+
+    ClickControl(1010);
+    PumpFor(std::chrono::milliseconds(50));
+
+    EXPECT_EQ(Boxes("No row is picked: pick the rows to send first."), 1u);
+    EXPECT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_EQ(scale.Connections(), 0u);
+    EXPECT_EQ(m_screen->Transfers().GetTransports()->Jobs().JobCount(), 0u);
+}
+
 } // namespace
