@@ -2,8 +2,8 @@
 // Moving sales totals from one store database into another (the result
 // summary): every row is inserted into the target table with its values
 // quoted and the mover's manager id, and deleted from the source by its key.
-// All or nothing: both databases commit together, or neither keeps a change
-// (copies already committed when the source's commit fails are taken back).
+// All or nothing, also across a crash: the summary is attached to the source's
+// connection and both files commit in one transaction.
 // Synchronous; any thread.
 
 #include <vector>
@@ -27,7 +27,6 @@ struct TotalsMove {
 struct TotalsMoveOutcome {
     int moved = 0; // every row, or none
     CString error; // the database's text of the failure, "" for none
-    BOOL copiesLeft = FALSE; // the copies could not be taken back after a failure
 };
 
 [[nodiscard]] TotalsMoveOutcome MoveTotals(const TotalsMove& move);

@@ -76,9 +76,7 @@ BOOL CTableBridge::ImportScaleResults(
     m_screen.SetUpdateLock(0);
     if (outcome.error.IsEmpty())
         return TRUE;
-    CString text = outcome.error + "\n\nNo totals were moved: they stay in the open item database.";
-    if (outcome.copiesLeft)
-        text += "\nThe copies written into Result_Sum.mdb could not be taken back out of it.";
-    AfxMessageBox(text, MB_OK | MB_ICONSTOP);
+    AfxMessageBox(outcome.error + "\n\nNo totals were moved: they stay in the open item database.",
+        MB_OK | MB_ICONSTOP);
     return FALSE;
 }

@@ -102,6 +102,17 @@ void CDaoDatabase::Execute(LPCTSTR sql, int)
     ThrowIfFailed(DaoExecute(*m_impl->connection, CString(sql ? sql : ""), m_impl->recordsAffected), kSource);
 }
 
+void CDaoDatabase::Attach(LPCTSTR path, LPCTSTR alias, LPCTSTR connect)
+{
+    std::lock_guard<std::mutex> lock(m_impl->lock);
+    if (!m_impl->connection)
+        ThrowIfFailed(JetStatus::Fail(JetError::NotOpen, "Object invalid or no longer set."), kSource);
+    const std::string file = path ? path : "";
+    ThrowIfFailed(DaoAttach(*m_impl->connection, file.empty() ? file : MapWindowsPath(file), file,
+                      alias ? alias : "", ConnectValue(connect, "PWD")),
+        kSource);
+}
+
 void CDaoDatabase::Step(DaoTransactionStep step)
 {
     std::lock_guard<std::mutex> lock(m_impl->lock);

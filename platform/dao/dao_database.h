@@ -65,6 +65,12 @@ public:
     void CommitTrans();
     void Rollback();
 
+    // Makes the file at path (keyed with connect's password) a part of this
+    // database under alias: its tables are [alias].[table], and one
+    // transaction covers both files, all of it reaching both or neither, also
+    // across a crash. Outside a transaction; lasts until Close. Throws as Open.
+    void Attach(LPCTSTR path, LPCTSTR alias, LPCTSTR connect);
+
     // Rows changed by the last Execute.
     long GetRecordsAffected() const;
 

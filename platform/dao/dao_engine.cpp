@@ -296,6 +296,28 @@ COleVariant ColumnValue(sqlite3_stmt* stmt, int column)
     }
 }
 
+// Runs sql with the texts bound to ?1, ?2, ...; the step's result code.
+int RunBound(sqlite3* db, const char* sql, std::initializer_list<const std::string*> texts)
+{
+    Statement statement;
+    int rc = sqlite3_prepare_v2(db, sql, -1, &statement.stmt, nullptr);
+    int index = 0;
+    for (const std::string* text : texts) {
+        if (rc == SQLITE_OK)
+            rc = sqlite3_bind_text(statement.stmt, ++index, text->c_str(), -1, SQLITE_TRANSIENT);
+    }
+    return rc == SQLITE_OK ? sqlite3_step(statement.stmt) : rc;
+}
+
+bool DetachAll(DaoConnection& connection)
+{
+    bool clean = true;
+    for (const std::string& alias : connection.Attached())
+        clean = RunBound(connection.Handle(), "DETACH DATABASE ?1", { &alias }) == SQLITE_DONE && clean;
+    connection.Attached().clear();
+    return clean;
+}
+
 } // namespace
 
 bool DaoFileIdentity::operator==(const DaoFileIdentity& other) const
@@ -358,6 +380,8 @@ void DaoRelease(std::shared_ptr<DaoConnection> connection)
         return;
     if (!sqlite3_get_autocommit(connection->Handle()))
         sqlite3_exec(connection->Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!DetachAll(*connection))
+        return; // closed, never reused with another file in it
     // A file SQLite could open only for reading (read-only then) is opened
     // afresh next time: it may be writable again.
     if (!connection->ReadOnly() && sqlite3_db_readonly(connection->Handle(), "main") == 1)
@@ -413,6 +437,30 @@ JetStatus DaoExecute(DaoConnection& connection, const CString& sql, long& rowsAf
         return MapError(connection.Handle(), rc, connection.DisplayName());
     rowsAffected = sqlite3_changes(connection.Handle());
     return JetStatus::Success();
+}
+
+JetStatus DaoAttach(DaoConnection& connection, const std::string& path, const std::string& displayName,
+    const std::string& alias, const std::string& password)
+{
+    DaoFileIdentity identity;
+    long long size = 0;
+    JetStatus status = ReadIdentity(path, displayName, identity, size);
+    if (!status.Ok())
+        return status;
+    sqlite3* db = connection.Handle();
+    int rc = RunBound(db, "ATTACH DATABASE ?1 AS ?2 KEY ?3", { &path, &alias, &password });
+    if (rc != SQLITE_DONE)
+        return MapError(db, rc, displayName);
+    connection.Attached().push_back(alias);
+    // The first read proves the key, as at an open.
+    const std::string probe = "SELECT count(*) FROM \"" + alias + "\".sqlite_master";
+    rc = sqlite3_exec(db, probe.c_str(), nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        return JetStatus::Success();
+    status = (rc & 0xFF) == SQLITE_NOTADB || (rc & 0xFF) == SQLITE_CORRUPT ? Unrecognized(displayName)
+                                                                           : MapError(db, rc, displayName);
+    (void)DetachAll(connection);
+    return status;
 }
 
 JetStatus DaoTransaction(DaoConnection& connection, DaoTransactionStep step)

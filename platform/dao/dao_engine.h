@@ -50,6 +50,8 @@ public:
     const std::string& Password() const { return m_password; }
     bool ReadOnly() const { return m_readOnly; }
     const DaoFileIdentity& Identity() const { return m_identity; }
+    // The aliases of the files attached to it, detached before reuse.
+    std::vector<std::string>& Attached() { return m_attached; }
 
 private:
     sqlite3* const m_db;
@@ -58,6 +60,7 @@ private:
     const bool m_readOnly;
     const DaoFileIdentity m_identity;
     std::string m_displayName;
+    std::vector<std::string> m_attached;
 };
 
 struct DaoFieldDesc {
@@ -86,6 +89,11 @@ JetStatus DaoCreate(const std::string& path, const std::string& displayName, con
 JetStatus DaoExecute(DaoConnection& connection, const CString& sql, long& rowsAffected);
 // Runs exactly one statement that returns rows and reads all of them.
 JetStatus DaoQuery(DaoConnection& connection, const CString& sql, DaoResult& out);
+
+// Attaches the keyed file at path (native) under alias; fails as an open
+// does, and while a transaction is open.
+JetStatus DaoAttach(DaoConnection& connection, const std::string& path, const std::string& displayName,
+    const std::string& alias, const std::string& password);
 
 enum class DaoTransactionStep { Begin, Commit, Rollback };
 // Begins, commits or rolls back the connection's transaction. Commit and

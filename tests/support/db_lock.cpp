@@ -52,7 +52,9 @@ bool DbLockHolder::Hold(const std::string& nativePath, Kind kind, int timeoutMs,
     WriteAll(m_input,
         std::string(".bail on\nPRAGMA key='") + kStorePassword
             + "';\nPRAGMA busy_timeout=" + std::to_string(timeoutMs) + ";\n"
-            + (kind == Kind::Exclusive ? "BEGIN EXCLUSIVE;\n" : "BEGIN IMMEDIATE;\n")
+            + (kind == Kind::Exclusive    ? "BEGIN EXCLUSIVE;\n"
+                    : kind == Kind::Write ? "BEGIN IMMEDIATE;\n"
+                                          : "BEGIN;\n")
             + "SELECT COUNT(*) FROM sqlite_master;\n" + (statement.empty() ? "" : statement + ";\n")
             + "SELECT 'held';\n");
     std::string seen;

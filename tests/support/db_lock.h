@@ -1,14 +1,14 @@
 #pragma once
 // Another process holding a store database: the SQLCipher shell, keyed with
 // the store password, inside BEGIN EXCLUSIVE (no other connection reads or
-// writes the file) or BEGIN IMMEDIATE (others read, none writes) until
-// Release or the end of the object.
+// writes the file), BEGIN IMMEDIATE (others read, none writes) or a read
+// (others read; a writer cannot commit) until Release or the end of the object.
 
 #include <string>
 
 class DbLockHolder {
 public:
-    enum class Kind { Exclusive, Write };
+    enum class Kind { Exclusive, Write, Read };
 
     DbLockHolder() = default;
     ~DbLockHolder();
