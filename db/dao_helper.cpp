@@ -225,6 +225,8 @@ CDaoHelper::QueryResult CDaoHelper::Query(const CString& sql)
     } catch (CException* e) {
         result = QueryResult();
         result.ok = FALSE;
+        if (const auto* dao = dynamic_cast<CDaoException*>(e); dao && dao->m_pErrorInfo)
+            result.errorCode = dao->m_pErrorInfo->m_lErrorCode;
         result.error = TakeErrorText(e);
         if (recordset.IsOpen())
             recordset.Close();
@@ -313,9 +315,13 @@ double CDaoHelper::SumColumn(CString sql)
 
 int CDaoHelper::ProbeQuery(CString sql)
 {
-    if (Query(sql).ok)
+    const QueryResult result = Query(sql);
+    if (result.ok)
         return 1;
-    AfxMessageBox("File Open Error.", MB_OK);
+    if (result.errorCode == kDaoErrorFileInUse)
+        ReportDaoError(result.error);
+    else
+        AfxMessageBox("File Open Error.", MB_OK);
     return 0;
 }
 

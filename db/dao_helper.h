@@ -64,6 +64,7 @@ protected:
     struct QueryResult {
         BOOL ok = TRUE;
         CString error; // engine text when !ok
+        long errorCode = 0; // engine error number when !ok
         std::vector<CString> fieldNames;
         std::vector<std::vector<CString>> rows; // VariantToText of every value
     };
@@ -89,7 +90,7 @@ protected:
     // start with a number counts 0); 0 for no row and after an error.
     double SumColumn(CString sql);
     // 1 when sql opens (the fields are read), else "File Open Error." is shown
-    // and 0 returned.
+    // (the engine's text when another program holds the file) and 0 returned.
     int ProbeQuery(CString sql);
 
     // Shows a database error: the text in a stop box.

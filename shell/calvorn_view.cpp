@@ -409,7 +409,7 @@ LRESULT CCalvornView::OnManagerReport(WPARAM, LPARAM)
         m_pManagerWorker->SetEvent();
         Invalidate(TRUE);
         if (!m_strUserId.IsEmpty())
-            OpenItemDatabase();
+            static_cast<void>(OpenItemDatabase());
     }
     return 1;
 }
@@ -432,18 +432,19 @@ BOOL CCalvornView::RunItemDatabaseDialog(
     return TRUE;
 }
 
-void CCalvornView::OpenItemDatabase()
+CCalvornView::OpenEnd CCalvornView::OpenItemDatabase()
 {
     CString path;
     if (!RunItemDatabaseDialog(TRUE, "ItemDB File Open", "상품DB 파일 불러오기", nullptr, path))
-        return;
+        return OpenEnd::Cancelled;
     m_nStateFlags[4] = 1;
     // A file that is no item database is told and not taken: the open one stays current.
     if (!CheckItemDatabaseAt(path))
-        return;
+        return OpenEnd::Refused;
     m_strItemDbPath = path;
     m_categoryTree.DeleteAllItems();
     FillCategoryTree();
+    return OpenEnd::Taken;
 }
 
 BOOL CCalvornView::CheckItemDatabase()
@@ -491,8 +492,9 @@ void CCalvornView::OnFileOpen()
 {
     if (m_strUserId.IsEmpty())
         return;
-    OpenItemDatabase();
-    SendHint(kHintDatabaseChanged);
+    // A refused open leaves the work screen as it is.
+    if (OpenItemDatabase() != OpenEnd::Refused)
+        SendHint(kHintDatabaseChanged);
 }
 
 void CCalvornView::OnFileSaveAs()

@@ -167,9 +167,10 @@ private:
     // Fills the (emptied) tree: three groups and their entries; the
     // administrator also gets "Scale Info2" and "Scale Reg".
     void FillCategoryTree();
-    // Runs the open dialog; a choice becomes the current item database and,
-    // when it is one, the tree is rebuilt.
-    void OpenItemDatabase();
+    // Runs the open dialog; a choice that is an item database becomes the
+    // current one and the tree is rebuilt. Refused: a file that is none (told).
+    enum class OpenEnd { Taken, Cancelled, Refused };
+    [[nodiscard]] OpenEnd OpenItemDatabase();
     // Probes the current item database; FALSE when it is none.
     BOOL CheckItemDatabase();
     // Copies source to destination byte for byte; FALSE when either fails

@@ -8,6 +8,9 @@ inline constexpr int dbConsistent = 32;
 inline constexpr int dbSQLPassThrough = 64;
 inline constexpr int dbFailOnError = 128;
 
+// Engine error numbers a caller tells apart.
+inline constexpr long kDaoErrorFileInUse = 3045; // another program holds the file
+
 // Recordset types.
 inline constexpr int AFX_DAO_USE_DEFAULT_TYPE = -1;
 inline constexpr int dbOpenTable = 1;

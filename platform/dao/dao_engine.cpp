@@ -5,10 +5,12 @@
 
 #include <atomic>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <deque>
 #include <limits>
+#include <map>
 #include <mutex>
 
 #include "platform/dao/jet_ddl.h"
@@ -21,6 +23,9 @@ constexpr std::size_t kMaxIdleConnections = 8;
 constexpr int kBusyTimeoutMs = 3000;
 // SQLCipher's default page size: a keyed file is a whole number of pages.
 constexpr long long kCipherPageSize = 1024;
+// Distinct byte values an encrypted first page shows at least (1024 random
+// bytes show about 251); text, zeros and other formats show far fewer.
+constexpr int kMinCipherByteValues = 200;
 
 std::mutex g_cacheLock;
 std::deque<std::shared_ptr<DaoConnection>> g_idle; // most recently used first
@@ -28,6 +33,13 @@ std::deque<std::shared_ptr<DaoConnection>> g_idle; // most recently used first
 std::atomic<long> g_statements { 0 };
 std::atomic<long> g_keyedOpens { 0 };
 std::atomic<long> g_reusedOpens { 0 };
+
+// When the last busy wait on a file (native path) ran out. For as long again
+// a statement on it tries once without waiting, so that one refused action
+// (a write and its read-back, the statements of an open) waits once, not once
+// per statement; a statement that gets the lock clears the mark.
+std::mutex g_heldLock;
+std::map<std::string, std::chrono::steady_clock::time_point> g_held;
 
 std::mutex g_faultLock;
 DaoFault g_fault = DaoFault::None;
@@ -55,6 +67,49 @@ JetStatus Corrupt(const std::string& path)
         "Can't open database " + Quoted(path)
             + ". It may not be a database that your application recognizes, or the file may "
               "be corrupt.");
+}
+
+JetStatus NotAStoreDatabase(const std::string& path)
+{
+    return JetStatus::Fail(
+        JetError::UnrecognizedFormat, Quoted(path) + " is not a store database, or it is damaged.");
+}
+
+JetStatus InUse(const std::string& path)
+{
+    return JetStatus::Fail(
+        JetError::FileInUse, "Could not use " + Quoted(path) + "; the file is in use by another program.");
+}
+
+bool IsBusy(int rc)
+{
+    return (rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED;
+}
+
+// Sets the busy wait of the next statement on db (the file at path); false
+// when it is to try without waiting.
+bool ArmBusyWait(sqlite3* db, const std::string& path)
+{
+    std::lock_guard<std::mutex> lock(g_heldLock);
+    const auto held = g_held.find(path);
+    const bool recent = held != g_held.end()
+        && std::chrono::steady_clock::now() - held->second < std::chrono::milliseconds(kBusyTimeoutMs);
+    sqlite3_busy_timeout(db, recent ? 0 : kBusyTimeoutMs);
+    return !recent;
+}
+
+enum class Access { Read, Write };
+
+// Marks the file held when a statement that waited (waited) ended rc without
+// the lock; a write that got through clears the mark. A read does not: under
+// another program's write lock reads still pass.
+void NoteBusyResult(int rc, const std::string& path, bool waited, Access access)
+{
+    std::lock_guard<std::mutex> lock(g_heldLock);
+    if (IsBusy(rc) && waited)
+        g_held[path] = std::chrono::steady_clock::now();
+    else if (access == Access::Write && (rc == SQLITE_OK || rc == SQLITE_DONE))
+        g_held.erase(path);
 }
 
 JetStatus FaultStatus(DaoFault fault, const std::string& path)
@@ -184,6 +239,27 @@ bool ReadSalt(sqlite3* db, std::uint8_t (&salt)[16])
     return file->pMethods->xRead(file, salt, sizeof salt, 0) == SQLITE_OK;
 }
 
+// TRUE when the file's first page looks encrypted (bytes of nearly every
+// value). Read through SQLite's own file: closing another descriptor of the
+// file would drop the locks the process holds on it.
+bool LooksEncrypted(sqlite3* db)
+{
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file
+        || !file->pMethods)
+        return false;
+    unsigned char page[kCipherPageSize] = {};
+    if (file->pMethods->xRead(file, page, sizeof page, 0) != SQLITE_OK)
+        return false;
+    bool seen[256] = {};
+    int values = 0;
+    for (const unsigned char byte : page) {
+        values += seen[byte] ? 0 : 1;
+        seen[byte] = true;
+    }
+    return values >= kMinCipherByteValues;
+}
+
 CString SqlTextLiteral(const std::string& text)
 {
     std::string out = "'";
@@ -222,16 +298,20 @@ JetStatus OpenFresh(const std::string& path, const std::string& displayName, con
         sqlite3_close(db);
         return Unrecognized(displayName);
     }
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    const bool waits = ArmBusyWait(db, path);
     rc = KeyAndVerify(db, password);
+    NoteBusyResult(rc, path, waits, Access::Read);
     if (rc != SQLITE_OK) {
+        const bool encrypted = (rc & 0xFF) == SQLITE_NOTADB && LooksEncrypted(db);
         sqlite3_close(db);
+        if (IsBusy(rc))
+            return InUse(displayName);
         static const char kPlainHeader[] = "SQLite format 3";
         const bool plain = std::memcmp(identity.salt, kPlainHeader, sizeof kPlainHeader) == 0;
-        if ((rc & 0xFF) == SQLITE_NOTADB && !plain && size % kCipherPageSize == 0)
+        if (encrypted && !plain && size % kCipherPageSize == 0)
             return JetStatus::Fail(JetError::InvalidPassword, "Not a valid password.");
         if ((rc & 0xFF) == SQLITE_NOTADB || (rc & 0xFF) == SQLITE_CORRUPT)
-            return Unrecognized(displayName);
+            return NotAStoreDatabase(displayName);
         return MapError(rc, "", displayName);
     }
     sqlite3_extended_result_codes(db, 1);
@@ -426,6 +506,7 @@ JetStatus DaoExecute(DaoConnection& connection, const CString& sql, long& rowsAf
         if (!status.Ok())
             return status;
     }
+    const bool waits = ArmBusyWait(connection.Handle(), connection.Path());
     Statement statement;
     status = Prepare(connection, text, statement);
     if (!status.Ok())
@@ -433,6 +514,7 @@ JetStatus DaoExecute(DaoConnection& connection, const CString& sql, long& rowsAf
     if (sqlite3_column_count(statement.stmt) > 0)
         return JetStatus::Fail(JetError::SelectNotExecutable, "Cannot execute a select query.");
     const int rc = sqlite3_step(statement.stmt);
+    NoteBusyResult(rc, connection.Path(), waits, Access::Write);
     if (rc != SQLITE_DONE)
         return MapError(connection.Handle(), rc, connection.DisplayName());
     rowsAffected = sqlite3_changes(connection.Handle());
@@ -472,7 +554,9 @@ JetStatus DaoTransaction(DaoConnection& connection, DaoTransactionStep step)
     const char* sql = step == DaoTransactionStep::Begin ? "BEGIN IMMEDIATE"
         : step == DaoTransactionStep::Commit            ? "COMMIT"
                                                         : "ROLLBACK";
+    const bool waits = ArmBusyWait(db, connection.Path());
     const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    NoteBusyResult(rc, connection.Path(), waits, Access::Write);
     return rc == SQLITE_OK ? JetStatus::Success() : MapError(db, rc, connection.DisplayName());
 }
 
@@ -482,6 +566,7 @@ JetStatus DaoQuery(DaoConnection& connection, const CString& sql, DaoResult& out
     JetStatus status = CountStatement(connection.DisplayName());
     if (!status.Ok())
         return status;
+    const bool waits = ArmBusyWait(connection.Handle(), connection.Path());
     Statement statement;
     status = Prepare(connection, sql, statement);
     if (!status.Ok())
@@ -499,12 +584,17 @@ JetStatus DaoQuery(DaoConnection& connection, const CString& sql, DaoResult& out
         field.table = table ? table : "";
         out.fields.push_back(field);
     }
-    for (;;) {
+    for (bool first = true;; first = false) {
         const int rc = sqlite3_step(statement.stmt);
+        if (first)
+            NoteBusyResult(rc, connection.Path(), waits, Access::Read);
         if (rc == SQLITE_DONE)
             break;
         if (rc != SQLITE_ROW) {
             out = DaoResult();
+            // A read that gets no lock: another program holds the whole file.
+            if (IsBusy(rc))
+                return InUse(connection.DisplayName());
             return MapError(connection.Handle(), rc, connection.DisplayName());
         }
         std::vector<COleVariant> row;

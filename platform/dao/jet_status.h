@@ -16,6 +16,7 @@ enum class JetError : long {
     InvalidPassword = 3031,
     NoTransaction = 3034,
     DiskOrNetwork = 3043,
+    FileInUse = 3045,
     CorruptDatabase = 3049,
     SelectNotExecutable = 3065,
     UnknownTable = 3078,

@@ -75,6 +75,74 @@ TEST_F(DaoDatabaseTest, OpenFailsAtOpenForMissingEmptyForeignAndWronglyKeyedFile
     EXPECT_EQ(db.GetName(), m_path.c_str());
 }
 
+TEST_F(DaoDatabaseTest, FilesThatAreNoStoreDatabaseAreToldApartFromAnotherKey)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        long error;
+    };
+    std::string pattern;
+    for (int i = 0; i < 4096; ++i)
+        pattern += static_cast<char>(i % 61);
+    const Case cases[] = {
+        { "zeros.mdb", std::string(4096, '\0'), 3343 },
+        { "text.mdb", std::string(2048, 'x'), 3343 },
+        { "pattern.mdb", pattern, 3343 },
+    };
+    CDaoDatabase db;
+    for (const Case& c : cases) {
+        WriteText(m_folder.File(c.name), c.bytes);
+        CString text;
+        EXPECT_EQ(
+            DaoErrorOf([&] { db.Open(m_folder.File(c.name).c_str(), FALSE, FALSE, kStoreConnect); }, &text),
+            c.error)
+            << c.name;
+        EXPECT_EQ(text,
+            CString("'") + m_folder.File(c.name).c_str() + "' is not a store database, or it is damaged.")
+            << c.name;
+    }
+    // A database keyed otherwise keeps its own message.
+    EXPECT_EQ(DaoErrorOf([&] { db.Open(m_path.c_str(), FALSE, FALSE, ";PWD=wrong"); }), 3031);
+}
+
+TEST_F(DaoDatabaseTest, ALockedFileIsToldInUseAndARefusedActionWaitsOnce)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto busyWait = std::chrono::milliseconds(3000);
+    const CString inUse
+        = CString("Could not use '") + m_path.c_str() + "'; the file is in use by another program.";
+    CDaoDatabase db;
+    CString text;
+    {
+        DbLockHolder lock;
+        ASSERT_TRUE(lock.Hold(m_path, DbLockHolder::Kind::Exclusive));
+        // A fresh open, then one through a kept connection: in use, the second without a wait.
+        CDaoDatabase::TEST_DropConnectionCache();
+        EXPECT_EQ(DaoErrorOf([&] { db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect); }, &text), 3045);
+        EXPECT_EQ(text, inUse);
+        auto start = Clock::now();
+        EXPECT_EQ(DaoErrorOf([&] { db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect); }), 3045);
+        EXPECT_LT(Clock::now() - start, busyWait);
+    }
+    db.Open(m_path.c_str(), FALSE, FALSE, kStoreConnect);
+    db.Execute("INSERT INTO [Item]([item_num]) VALUES('1')");
+    {
+        DbLockHolder lock;
+        ASSERT_TRUE(lock.Hold(m_path, DbLockHolder::Kind::Write));
+        EXPECT_EQ(DaoErrorOf([&] { db.Execute("UPDATE [Item] SET [item_name] = 'a'"); }, &text), 3260);
+        EXPECT_EQ(text, "Couldn't update; currently locked by another session.");
+        // The read-back of the refused write, and a second write at once: no second wait.
+        const auto start = Clock::now();
+        EXPECT_EQ(Column(db, "SELECT [item_num] FROM [Item]"), std::vector<std::string> { "1" });
+        EXPECT_EQ(DaoErrorOf([&] { db.Execute("UPDATE [Item] SET [item_name] = 'b'"); }), 3260);
+        EXPECT_LT(Clock::now() - start, busyWait);
+    }
+    // The lock gone, writes go through at once.
+    db.Execute("UPDATE [Item] SET [item_name] = 'c'");
+    EXPECT_EQ(Column(db, "SELECT [item_name] FROM [Item]"), std::vector<std::string> { "c" });
+}
+
 TEST_F(DaoDatabaseTest, ErrorTextsNameTheFileAsTheProgramDoes)
 {
     // The user sees "C:\Windows\system\...", never where the data root lies.

@@ -3,10 +3,12 @@
 
 #include "db/general_dao_helper.h"
 #include "platform/base/exception.h"
+#include "platform/dao/dao_database.h"
 #include "shell/file_helpers.h"
 #include "shell/view_hints.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/command.h"
+#include "tests/support/db_lock.h"
 
 namespace {
 
@@ -118,10 +120,15 @@ TEST_F(FileCommandTest, OpenMakesOnlyAnItemDatabaseCurrentAndFillsTheTree)
         } else {
             EXPECT_EQ(MessageBoxScript::Count(), 0u);
         }
-        // Hint 11 with the current path in every case; the file is not touched.
-        ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
-        EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
-        EXPECT_EQ(WorkScreen()->m_hints[0].text, expected);
+        // Hint 11 with the new path; a refused file leaves the work screen as
+        // it is. The file is not touched.
+        if (c.treeFilled) {
+            ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
+            EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
+            EXPECT_EQ(WorkScreen()->m_hints[0].text, expected);
+        } else {
+            EXPECT_TRUE(WorkScreen()->m_hints.empty());
+        }
         EXPECT_EQ(TempDataRoot::ReadAll(path), before);
     }
     const std::vector<FileDialogRecord> dialogs = FileDialogScript::Records();
@@ -130,6 +137,33 @@ TEST_F(FileCommandTest, OpenMakesOnlyAnItemDatabaseCurrentAndFillsTheTree)
     EXPECT_EQ(dialogs.back().title, "ItemDB File Open");
     EXPECT_EQ(dialogs.back().filter, "mdb File(*.mdb)|*.mdb||");
     EXPECT_EQ(dialogs.back().flags, static_cast<DWORD>(OFN_HIDEREADONLY));
+}
+
+TEST_F(FileCommandTest, AFileHeldByAnotherProgramIsToldInUseOnceAndKeepsTheScreen)
+{
+    const CString other = Native("C:\\items\\other.mdb");
+    ASSERT_TRUE(WriteResourceFile(150, other));
+    OpenItems(m_items);
+    // A first open of the file, then one through the connection kept from an earlier open.
+    for (const bool kept : { false, true }) {
+        SCOPED_TRACE(kept ? "kept connection" : "first open");
+        if (kept) {
+            OpenItems(other);
+            OpenItems(m_items);
+        } else {
+            CDaoDatabase::TEST_DropConnectionCache();
+        }
+        DbLockHolder lock;
+        ASSERT_TRUE(lock.Hold(other.Str(), DbLockHolder::Kind::Exclusive));
+        WorkScreen()->m_hints.clear();
+        MessageBoxScript::Reset();
+        FileDialogScript::PushPath(other);
+        Command(*Frame(), kOpen);
+        ASSERT_EQ(MessageBoxScript::Count(), 1u);
+        EXPECT_NE(MessageBoxScript::Records()[0].text.Find("the file is in use by another program."), -1);
+        EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
+        EXPECT_TRUE(WorkScreen()->m_hints.empty());
+    }
 }
 
 TEST_F(FileCommandTest, CancelledOpenKeepsThePathAndStillSendsHintEleven)
