@@ -128,6 +128,7 @@ BOOL CGridCtrl::Create(const RECT& rect, CWnd* pParentWnd, UINT nID, DWORD dwSty
     if (!CWnd::Create(kGridClassName, nullptr, dwStyle, rect, pParentWnd, nID))
         return FALSE;
     m_arRowHeights.assign(static_cast<size_t>(m_nRows), static_cast<UINT>(m_cellDefault.GetHeight()));
+    m_nRowHeightSum = -1;
     m_arColWidths.assign(static_cast<size_t>(m_nCols), static_cast<UINT>(m_cellDefault.GetWidth()));
     SetupWindow();
     ResetScrollBars();

@@ -567,6 +567,9 @@ protected:
     int m_nCols = 0;
     int m_nFixedCols = 0;
     std::vector<UINT> m_arRowHeights;
+    // The heights added up, -1 until they are: a change of the heights resets
+    // it, an appended or inserted row adds its own.
+    mutable long m_nRowHeightSum = -1;
     std::vector<UINT> m_arColWidths;
     int m_nVScrollMax = 0;
     int m_nHScrollMax = 0;

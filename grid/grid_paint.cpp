@@ -135,10 +135,13 @@ long CGridCtrl::GetVirtualWidth() const
 
 long CGridCtrl::GetVirtualHeight() const
 {
-    long height = 0;
-    for (UINT h : m_arRowHeights)
-        height += static_cast<long>(h);
-    return height;
+    if (m_nRowHeightSum < 0) {
+        long height = 0;
+        for (UINT h : m_arRowHeights)
+            height += static_cast<long>(h);
+        m_nRowHeightSum = height;
+    }
+    return m_nRowHeightSum;
 }
 
 CGridCellCoord CGridCtrl::GetTopleftNonFixedCell(BOOL bForceRecalculation)

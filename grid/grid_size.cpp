@@ -24,6 +24,7 @@ BOOL CGridCtrl::SetRowHeight(int nRow, int height)
     if (nRow < 0 || nRow >= m_nRows || height < 0)
         return FALSE;
     m_arRowHeights[static_cast<size_t>(nRow)] = static_cast<UINT>(height);
+    m_nRowHeightSum = -1;
     ResetScrollBars();
     return TRUE;
 }
@@ -90,6 +91,7 @@ void CGridCtrl::AutoSize(UINT nAutoSizeStyle)
         if (m_bVirtualMode)
             SendCacheHint(CGridCellRange(-1, -1, -1, -1));
     });
+    m_nRowHeightSum = -1;
     if (!measured)
         return;
     ResetScrollBars();
@@ -139,6 +141,7 @@ BOOL CGridCtrl::AutoSizeRow(int nRow, BOOL bResetScroll)
     if (height < 0)
         return FALSE;
     m_arRowHeights[static_cast<size_t>(nRow)] = static_cast<UINT>(height);
+    m_nRowHeightSum = -1;
     if (bResetScroll)
         ResetScrollBars();
     return TRUE;
@@ -215,6 +218,7 @@ void CGridCtrl::ExpandToClient(BOOL bColumns, BOOL bExpandFixed)
     else
         Stretch(
             m_arRowHeights, bExpandFixed ? 0 : fixed, static_cast<int>(rect.Height() - GetVirtualHeight()));
+    m_nRowHeightSum = -1;
     Refresh();
     ResetScrollBars();
 }

@@ -110,6 +110,7 @@ BOOL CGridCtrl::SetRowCount(int nRows)
             m_arRowHeights[static_cast<size_t>(row)] = static_cast<UINT>(m_cellDefault.GetHeight());
         m_nRows = nRows;
     }
+    m_nRowHeightSum = -1;
     SetModified();
     ResetScrollBars();
     Refresh();
@@ -275,6 +276,8 @@ int CGridCtrl::InsertRow(LPCTSTR strHeading, int nRow)
         const CSize size = cell ? cell->GetTextExtent(strHeading) : CSize(0, m_cellFixedRowDef.GetHeight());
         m_arRowHeights[static_cast<size_t>(nRow)] = static_cast<UINT>(size.cy);
     }
+    if (m_nRowHeightSum >= 0)
+        m_nRowHeightSum += static_cast<long>(m_arRowHeights[static_cast<size_t>(nRow)]);
     ResetScrollBars();
     SetModified();
     return nRow;
@@ -343,6 +346,7 @@ BOOL CGridCtrl::DeleteRow(int nRow)
         m_RowData.erase(m_RowData.begin() + nRow);
     }
     m_arRowHeights.erase(m_arRowHeights.begin() + nRow);
+    m_nRowHeightSum = -1;
     m_nRows--;
     if (nRow < m_nFixedRows)
         m_nFixedRows--;
@@ -391,6 +395,7 @@ BOOL CGridCtrl::DeleteAllItems()
     ResetSelectedRange();
     m_arColWidths.clear();
     m_arRowHeights.clear();
+    m_nRowHeightSum = -1;
     if (!m_bVirtualMode) {
         for (int row = 0; row < m_nRows; ++row) {
             for (int col = 0; col < m_nCols; ++col)

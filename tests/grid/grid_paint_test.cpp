@@ -1,5 +1,7 @@
 // Geometry with explicit sizes, scroll bars, and the pixels that matter.
 
+#include <functional>
+
 #include "grid_window_fixture.h"
 #include "platform/gdi/image_list.h"
 #include "platform/wnd/core/client_dc.h"
@@ -44,6 +46,39 @@ TEST_F(GridWindowTest, VerticalBarOnlyWhenRowsOverflow)
 
     Shape(5, 12);
     EXPECT_EQ(grid.GetScrollBarState(), 0x01);
+}
+
+TEST_F(GridWindowTest, TheVerticalRangeFollowsEveryChangeOfTheRowHeights)
+{
+    // After each change the bar's range ends at the rows' total height.
+    auto rangeEnd = [this] {
+        SCROLLINFO si {};
+        si.cbSize = sizeof(si);
+        si.fMask = SIF_RANGE;
+        EXPECT_TRUE(GetScrollInfo(grid.GetSafeHwnd(), SB_VERT, &si));
+        return si.nMax;
+    };
+    auto total = [this] {
+        int sum = 0;
+        for (int row = 0; row < grid.GetRowCount(); ++row)
+            sum += grid.GetRowHeight(row);
+        return sum;
+    };
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        { "append", [this] { grid.InsertRow("List 21"); } },
+        { "insert", [this] { grid.InsertRow(nullptr, 3); } },
+        { "height", [this] { grid.SetRowHeight(5, 60); } },
+        { "delete", [this] { grid.DeleteRow(5); } },
+        { "auto-size", [this] { grid.AutoSizeRows(); } },
+        { "fewer rows", [this] { grid.SetRowCount(15); } },
+        { "more rows", [this] { grid.SetRowCount(40); } },
+        { "append again", [this] { grid.InsertRow("List 40"); } },
+    };
+    for (const auto& [name, change] : changes) {
+        rangeEnd(); // the sum is known before the change
+        change();
+        EXPECT_EQ(rangeEnd(), total() - 1) << name;
+    }
 }
 
 TEST_F(GridWindowTest, ScrollingMovesTheTopLeftCellAndSkipsHiddenRows)
