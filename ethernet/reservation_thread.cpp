@@ -341,8 +341,15 @@ void CReservationTransThread::DecodeReply(const ScalePacket& packet)
     if (!text)
         return; // "no item" or an unknown refusal: the reply timer guards the wait
     KillReplyTimer();
-    m_refusal = text;
     m_resends.Reset();
+    if (m_step == Word(TransferStep::TaskReset)) {
+        // The closing reset refused too: end here rather than reset again.
+        if (m_refusal.IsEmpty())
+            m_refusal = text;
+        EndWith(m_refusal, "Trans Failed (" + m_refusal + ")");
+        return;
+    }
+    m_refusal = text;
     m_step = Word(TransferStep::Close);
     SendTaskReset();
 }

@@ -265,6 +265,9 @@ TEST_F(ReservationThreadTest, EveryWaitForTheScaleEndsWithAReport)
                 return p.command == 3 ? TcpReply::Nak(0x2027) : TcpReply::Ack();
             },
             {}, { R, T }, "SCALE PROCESS ERROR", "Trans Failed (SCALE PROCESS ERROR)", 0 },
+        // A scale that refuses the closing reset too: the run ends there.
+        { "everything refused", [](const TcpPacket&, std::size_t) { return TcpReply::Nak(0x2025); }, {},
+            { R, T }, "SCALE memory full", "Trans Failed (SCALE memory full)", 0 },
         { "second record refused",
             [](const TcpPacket& p, std::size_t i) {
                 return p.command == 3 && i == 1 ? TcpReply::Nak(0x2023) : TcpReply::Ack();

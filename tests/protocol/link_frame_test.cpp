@@ -62,6 +62,11 @@ TEST(JoinFrameTest, ReplyChecks)
     older[11] = '1';
     EXPECT_EQ(CheckJoinReply(sent, older), JoinCheck::Mismatch);
     EXPECT_EQ(CheckJoinReply(sent, sent), JoinCheck::Mismatch) << "fields 6-7 and 8-9 must be exchanged";
+    for (const std::size_t at : { std::size_t(1), std::size_t(10) }) {
+        ByteBuffer changed = reply;
+        ++changed[at];
+        EXPECT_EQ(CheckJoinReply(sent, changed), JoinCheck::Mismatch) << "byte " << at;
+    }
     ByteBuffer otherScale = reply;
     otherScale[7] = '8';
     EXPECT_EQ(CheckJoinReply(sent, otherScale), JoinCheck::Mismatch);

@@ -504,6 +504,7 @@ TEST_F(SerialTransferTest, AStrayAnswerLeavesTheFrameWaitingForItsReply)
     EXPECT_EQ(Texts(),
         (std::vector<std::string> {
             "Trans Complete", "4849....OKcode su=1", "4851....OKcode su=1", "Trans Complete" }));
+    EXPECT_EQ(m_boxes.Records().back().type & 0xF0u, 0u) << "a broadcast that went through is no warning";
     ExpectWalkEnded();
     m_line.Stop(); // the script reads locals of this test
 }
@@ -593,6 +594,7 @@ TEST_F(SerialTransferTest, ABroadcastScaleThatKeptFewerRecordsFailsTheBroadcast)
     EXPECT_EQ(Texts(),
         (std::vector<std::string> { "4849....OKcode su=12", "4850....OKcode su=11", "4851....OKcode su=12",
             "Broadcast to 3 scales: Trans Failed (S02 (ID 02) kept 11), 12 of 12 records sent." }));
+    EXPECT_EQ(m_boxes.Records().back().type & 0xF0u, static_cast<UINT>(MB_ICONEXCLAMATION));
     ExpectWalkEnded();
     m_line.Stop(); // the script reads locals of this test
 }

@@ -1,11 +1,12 @@
 // serialsim: scales on a serial line, for trying the program by hand.
 //
-//   serialsim [--ids 07,08] [--items N] [--version C] [--totals]
+//   serialsim [--ids 07,08] [--items N] [--version C] [--totals] [--drop ID:N]
 //
 // Opens a pseudo-terminal pair, prints the device path of its far end, and
 // answers as the scales with the given IDs (default 07), each holding N items
 // (default 5) until it is sent others, and with --totals the sales totals of
-// those items. Every frame received is printed. Runs
+// those items. With --drop, scale ID acknowledges the Nth record of a broadcast
+// but does not keep it. Every frame received is printed. Runs
 // until interrupted (Ctrl+C) or terminated.
 
 #include <atomic>
@@ -55,6 +56,8 @@ int main(int argc, char** argv)
     int items = 5;
     char version = '2';
     bool totals = false;
+    std::string dropId;
+    int dropAt = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--ids" && i + 1 < argc) {
@@ -67,8 +70,13 @@ int main(int argc, char** argv)
             version = argv[++i][0];
         } else if (arg == "--totals") {
             totals = true;
+        } else if (arg == "--drop" && i + 1 < argc && std::string(argv[i + 1]).size() > 3) {
+            const std::string drop = argv[++i];
+            dropId = drop.substr(0, 2);
+            dropAt = std::atoi(drop.c_str() + 3);
         } else {
-            std::fprintf(stderr, "usage: serialsim [--ids 07,08] [--items N] [--version C] [--totals]\n");
+            std::fprintf(stderr,
+                "usage: serialsim [--ids 07,08] [--items N] [--version C] [--totals] [--drop ID:N]\n");
             return 2;
         }
     }
@@ -85,6 +93,10 @@ int main(int argc, char** argv)
                 model.Put(id, total);
         }
     }
+    int broadcastRecords = 0;
+    model.SetDropped([&](const std::string& id, const scalesim::SerialFrame& f) {
+        return id == dropId && f.scaleId == "99" && ++broadcastRecords == dropAt;
+    });
     scalesim::SerialScale line;
     const bool started = line.Start([&model](const scalesim::SerialFrame& f, std::size_t) {
         if (f.join)
