@@ -1,5 +1,7 @@
 #include "results/result_server.h"
 
+#include <algorithm>
+
 #include "db/store_paths.h"
 #include "platform/base/datetime.h"
 #include "platform/base/exception.h"
@@ -17,6 +19,8 @@
 namespace {
 
 constexpr UINT kServerEventMessage = WM_APP + 0x120;
+constexpr UINT kReportsStoredMessage = WM_APP + 0x121;
+constexpr UINT_PTR kIdleTimer = 1;
 constexpr long kDefaultPort = 3000;
 constexpr long kLowestPort = 1500;
 constexpr long kHighestPort = 8000;
@@ -39,8 +43,10 @@ public:
     { }
     const MessageMap* GetMessageMap() const override
     {
-        static const MessageMap kMap(
-            CWnd::GetMessageMap(), { OnMessage<&CServerEventWnd::OnServerEvents>(kServerEventMessage) });
+        static const MessageMap kMap(CWnd::GetMessageMap(),
+            { OnMessage<&CServerEventWnd::OnServerEvents>(kServerEventMessage),
+                OnMessage<&CServerEventWnd::OnReportsStored>(kReportsStoredMessage),
+                OnMessage<&CServerEventWnd::OnIdleTimer>(WM_TIMER) });
         return &kMap;
     }
 
@@ -48,6 +54,16 @@ private:
     LRESULT OnServerEvents(WPARAM, LPARAM)
     {
         m_server.OnServerEvents();
+        return 0;
+    }
+    LRESULT OnReportsStored(WPARAM, LPARAM)
+    {
+        m_server.OnReportsStored();
+        return 0;
+    }
+    LRESULT OnIdleTimer(WPARAM, LPARAM)
+    {
+        m_server.CloseIdleConnections();
         return 0;
     }
 
@@ -59,6 +75,7 @@ struct CResultServer::Connection {
     std::unique_ptr<CSocket> socket;
     CSocketReader reader;
     CString ip;
+    std::chrono::steady_clock::time_point heard; // the last whole message, or the accept
 };
 
 CResultServer::CResultServer(CCalvornView& pane)
@@ -117,7 +134,12 @@ BOOL CResultServer::CreateListenSocket()
         return FALSE;
     }
     m_pEvents = std::make_unique<CServerEventQueue>(m_pWindow->GetSafeHwnd(), kServerEventMessage);
+    const HWND window = m_pWindow->GetSafeHwnd();
+    m_pStore
+        = std::make_unique<CServerStoreWorker>([window] { ::PostMessage(window, kReportsStoredMessage); });
     m_bStopping = false;
+    m_pWindow->SetTimer(
+        kIdleTimer, static_cast<UINT>(std::clamp<long long>(m_idleTimeout.count() / 10, 10, 1000)));
     m_listenThread = std::thread([this] { ListenLoop(); });
     return TRUE;
 }
@@ -132,7 +154,7 @@ void CResultServer::ListenLoop()
             return;
         if (status.ok()) {
             failing = false;
-            if (m_liveConnections.load() >= m_connectionLimit) {
+            if (m_liveConnections.load() >= m_connectionLimit + kServerSpareConnections) {
                 socket->Close(); // refused at once: no thread, no descriptors
                 continue;
             }
@@ -179,6 +201,11 @@ void CResultServer::DeleteServerSockets()
     }
     m_liveConnections = 0;
     m_listener.Close();
+    if (m_pStore && m_pStore->Busy())
+        FinishReports(m_pStore->Take(), TRUE); // logged; the scales are gone
+    m_pStore.reset();
+    m_pending.clear(); // never acknowledged: the scales send them again
+    m_bHeld = FALSE;
     m_pEvents.reset();
     if (m_pWindow) {
         m_pWindow->DestroyWindow();
@@ -215,17 +242,35 @@ void CResultServer::OnServerEvents()
     m_bHandling = TRUE;
     ServerEvent event;
     for (;;) {
-        if (!m_pEvents || !m_pEvents->Take(event)) {
-            if (m_pending.empty())
-                break;
-            FlushReports(); // its boxes may let new events in
+        // While the worker stores, the events wait for its batch's replies.
+        if (m_pStore && m_pStore->Busy()) {
+            if (!m_pStore->Done())
+                break; // its message brings the handler back
+            FinishReports(m_pStore->Take(), FALSE); // its boxes may let new events in
             continue;
         }
-        if (event.kind != ServerEvent::Kind::Message || !IsSaleMessage(event.bytes))
-            FlushReports();
+        if (m_bHeld) {
+            event = std::move(m_held);
+            m_bHeld = FALSE;
+        } else if (!m_pEvents || !m_pEvents->Take(event)) {
+            if (!StartStore())
+                break;
+            continue;
+        }
+        if (!m_pending.empty() && (event.kind != ServerEvent::Kind::Message || !IsSaleMessage(event.bytes))) {
+            m_held = std::move(event);
+            m_bHeld = TRUE;
+            (void)StartStore();
+            continue;
+        }
         Handle(event);
     }
     m_bHandling = FALSE;
+}
+
+void CResultServer::OnReportsStored()
+{
+    OnServerEvents();
 }
 
 void CResultServer::Handle(ServerEvent& event)
@@ -239,7 +284,7 @@ void CResultServer::Handle(ServerEvent& event)
         break;
     case ServerEvent::Kind::Message:
         if (Connection* connection = FindConnection(event.connection))
-            OnServerReceive(*connection, event.bytes);
+            OnServerReceive(*connection, event);
         break;
     case ServerEvent::Kind::Closed:
         OnServerClientClose(event.connection);
@@ -255,9 +300,43 @@ CResultServer::Connection* CResultServer::FindConnection(UINT_PTR id)
     return nullptr;
 }
 
+void CResultServer::CloseIdle(const Connection& connection)
+{
+    Log(ServerLogClient(connection.ip) + "||Idle Time Out : " + GetLogTimeText()
+        + "|| Open Server File : " + m_pane.ServerDatabasePath());
+    OnServerClientClose(connection.id);
+}
+
+void CResultServer::CloseIdleConnections()
+{
+    // Not while a message is handled: it may use its connection.
+    if (m_bHandling)
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    std::vector<const Connection*> idle;
+    for (const auto& connection : m_connections) {
+        if (now - connection->heard >= m_idleTimeout)
+            idle.push_back(connection.get());
+    }
+    for (const Connection* connection : idle)
+        CloseIdle(*connection);
+}
+
 void CResultServer::OnServerAccept(UINT_PTR id, std::unique_ptr<CSocket> socket)
 {
+    if (static_cast<int>(m_connections.size()) >= m_connectionLimit) {
+        const auto silent = std::min_element(m_connections.begin(), m_connections.end(),
+            [](const auto& a, const auto& b) { return a->heard < b->heard; });
+        if (silent == m_connections.end()
+            || std::chrono::steady_clock::now() - (*silent)->heard < m_idleTimeout / 6) {
+            socket->Close(); // every place is taken by a scale that speaks
+            --m_liveConnections;
+            return;
+        }
+        CloseIdle(**silent);
+    }
     auto connection = std::make_unique<Connection>();
+    connection->heard = std::chrono::steady_clock::now();
     connection->id = id;
     connection->socket = std::move(socket);
     if (!connection->reader.Start(*connection->socket, *m_pEvents, id).ok()) {
@@ -288,8 +367,10 @@ void CResultServer::OnServerClientClose(UINT_PTR id)
     }
 }
 
-void CResultServer::OnServerReceive(Connection& connection, const ByteBuffer& message)
+void CResultServer::OnServerReceive(Connection& connection, const ServerEvent& event)
 {
+    const ByteBuffer& message = event.bytes;
+    connection.heard = event.arrival;
     try {
         CString mgId;
         if (!IdentifyScale(connection.ip, mgId))
@@ -304,7 +385,7 @@ void CResultServer::OnServerReceive(Connection& connection, const ByteBuffer& me
             break;
         case ServerCommand::ResultReport:
         case ServerCommand::ResultCancel:
-            OnResultReport(connection.id, message, decoded.sale, mgId, connection.ip,
+            OnResultReport(event, decoded.sale, mgId, connection.ip,
                 decoded.kind == ServerMessageKind::ResultCancel ? TRUE : FALSE);
             break;
         default:
@@ -315,7 +396,6 @@ void CResultServer::OnServerReceive(Connection& connection, const ByteBuffer& me
     } catch (CException* e) {
         ExceptionPtr hold(e);
         m_dao.CloseDatabase();
-        FlushReports();
         AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
     }
 }
@@ -329,7 +409,6 @@ BOOL CResultServer::IdentifyScale(const CString& ip, CString& mgId)
     if (found == CCheckedDaoHelper::Lookup::Failed)
         return FALSE;
     if (found == CCheckedDaoHelper::Lookup::Missing) {
-        FlushReports();
         AfxMessageBox("Unregistered Scale Request.");
         return FALSE;
     }
@@ -374,19 +453,8 @@ void CResultServer::QueryRequestedRecord(std::uint16_t tableKind, std::int32_t n
     (void)BuildRecordReply(table, static_cast<std::uint32_t>(number), fields, m_reply);
 }
 
-BOOL CResultServer::FirstValue(const CString& sql, CString& value, CString& error)
-{
-    CCheckedDaoHelper::Rows rows;
-    const CCheckedDaoHelper::Lookup found = m_dao.SelectQuiet(sql, &rows, error);
-    if (found == CCheckedDaoHelper::Lookup::Failed)
-        return FALSE;
-    value = found == CCheckedDaoHelper::Lookup::Missing || rows.front().empty() ? CString(kDbNoRows)
-                                                                                : rows.front().front();
-    return TRUE;
-}
-
-void CResultServer::OnResultReport(UINT_PTR connection, const ByteBuffer& message,
-    const SaleResultRecord& sale, const CString& mgId, const CString& ip, BOOL cancel)
+void CResultServer::OnResultReport(const ServerEvent& event, const SaleResultRecord& sale,
+    const CString& mgId, const CString& ip, BOOL cancel)
 {
     const CTime now = CTime::GetCurrentTime();
     SaleRow row;
@@ -398,66 +466,59 @@ void CResultServer::OnResultReport(UINT_PTR connection, const ByteBuffer& messag
     row.printCount = cancel ? -1 : 1;
     row.price = cancel ? Negated(sale.totalPrice) : sale.totalPrice;
     row.weight = cancel ? Negated(sale.totalWeight) : sale.totalWeight;
-    // A lookup that fails (the store locked) is no missing item: the sale is
-    // neither stored nor acknowledged, so that the scale sends it again.
-    CString error;
-    m_dao.OpenDatabase(m_pane.ServerDatabasePath());
-    const BOOL found = FirstValue(ItemNameSql(row.itemNumber, mgId), row.itemName, error)
-        && FirstValue(ItemPosCodeSql(row.itemNumber, mgId), row.posCode, error);
-    m_dao.CloseDatabase();
-    if (found) {
-        m_dao.OpenDatabase(kManagerDatabase);
-        (void)FirstValue(ScaleNameSql(ip), row.scaleName, error);
-        m_dao.CloseDatabase();
-    }
-    if (!error.IsEmpty()) {
-        m_pending.push_back(PendingReport { connection, row, cancel, {}, error });
-        return;
-    }
-    StoreReport(connection, message, row, cancel);
+    m_pending.push_back(PendingReport { event.connection, row, cancel, event.bytes, event.arrival });
 }
 
-void CResultServer::StoreReport(
-    UINT_PTR connection, const ByteBuffer& message, const SaleRow& row, BOOL cancel)
+BOOL CResultServer::StartStore()
 {
-    if (!m_bStoreOpen) {
-        m_store.OpenDatabase(m_pane.ServerDatabasePath());
-        m_store.BeginBatch();
-        m_bStoreOpen = TRUE;
-    }
-    PendingReport report { connection, row, cancel, {}, {} };
-    if (m_store.ExecuteQuiet(SaleInsertSql(row), report.error))
-        report.reply = BuildResultReply(message);
-    m_pending.push_back(std::move(report));
+    if (m_pending.empty() || !m_pStore)
+        return FALSE;
+    StoreBatch batch;
+    batch.serverPath = m_pane.ServerDatabasePath();
+    batch.managerPath = kManagerDatabase;
+    batch.oldest = m_pending.front().arrival;
+    for (const PendingReport& report : m_pending)
+        batch.items.push_back(StoreItem { report.row, FALSE, {} });
+    m_storing.swap(m_pending);
+    m_pending.clear();
+    m_pStore->Start(std::move(batch));
+    return TRUE;
 }
 
-void CResultServer::FlushReports()
+void CResultServer::FinishReports(StoreBatch batch, BOOL quiet)
 {
-    if (m_pending.empty())
-        return;
-    BOOL committed = TRUE;
-    if (m_bStoreOpen) {
-        committed = m_store.EndBatch();
-        m_store.CloseDatabase();
-        m_bStoreOpen = FALSE;
-    }
     std::vector<PendingReport> reports;
-    reports.swap(m_pending);
-    for (const PendingReport& report : reports) {
-        const BOOL stored = committed && !report.reply.empty();
-        const CString cause = report.error.IsEmpty() ? CString() : "||Cause : " + report.error;
-        Log(ServerLogClient(report.row.ip)
+    reports.swap(m_storing);
+    std::vector<CString> causes;
+    BOOL anyStored = FALSE;
+    for (std::size_t i = 0; i < reports.size() && i < batch.items.size(); ++i) {
+        const PendingReport& report = reports[i];
+        const StoreItem& item = batch.items[i];
+        const CString cause = item.error.IsEmpty() ? CString() : "||Cause : " + item.error;
+        Log(ServerLogClient(item.row.ip)
             + (report.cancel ? "||Result Cancel Time : " : "||Result Report Time : ") + GetLogTimeText()
-            + (stored ? "||Result Value : " : "||Result Not Stored : ") + SaleLogValue(report.row) + cause
+            + (item.stored ? "||Result Value : " : "||Result Not Stored : ") + SaleLogValue(item.row) + cause
             + "|| Open Server File : " + m_pane.ServerDatabasePath());
-        if (stored)
-            SendReply(report.connection, report.reply);
+        anyStored = anyStored || item.stored;
+        if (item.stored)
+            SendReply(report.connection, BuildResultReply(report.message));
+        else if (std::find(causes.begin(), causes.end(), item.error) == causes.end())
+            causes.push_back(item.error);
     }
-    const CMessageBoxRepeatFilter once; // one box per cause, not per report
-    for (const PendingReport& report : reports) {
-        if (!report.error.IsEmpty())
-            AfxMessageBox(report.error, MB_OK | MB_ICONSTOP);
+    if (!batch.failure.IsEmpty() && std::find(causes.begin(), causes.end(), batch.failure) == causes.end())
+        causes.push_back(batch.failure);
+    std::vector<CString> shown;
+    for (const CString& cause : causes) {
+        if (std::find(m_shownCauses.begin(), m_shownCauses.end(), cause) == m_shownCauses.end())
+            shown.push_back(cause);
     }
+    m_shownCauses.insert(m_shownCauses.end(), shown.begin(), shown.end());
+    if (anyStored)
+        m_shownCauses.clear();
+    if (quiet)
+        return;
+    for (const CString& cause : shown)
+        AfxMessageBox(cause, MB_OK | MB_ICONSTOP);
 }
 
 void CResultServer::Log(const CString& line)

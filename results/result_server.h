@@ -8,9 +8,12 @@
 // A listening thread accepts and a reader per connection receives; both queue
 // their events to a hidden window of the server (server_events.h), and the
 // handlers run on the user-interface thread one message at a time: while a
-// message box of one message is open, the others wait in order. A reply goes
-// out with a short deadline; a scale that does not take it is disconnected. The pane's server members
-// (running flag, server mode, database and log paths) are kept here.
+// message box of one message is open, the others wait in order. Reports are
+// stored by a worker (server_store_worker.h); while it stores, the events
+// after them wait, so replies and log lines keep the order of the messages,
+// and the window stays free. A reply goes out with a short deadline; a scale
+// that does not take it is disconnected. The pane's server members (running
+// flag, server mode, database and log paths) are kept here.
 
 #include <atomic>
 #include <condition_variable>
@@ -22,24 +25,31 @@
 #include "db/checked_dao_helper.h"
 #include "platform/net/socket.h"
 #include "protocol/server_messages.h"
+#include "results/server_events.h"
 #include "results/server_queries.h"
 #include "results/server_store.h"
+#include "results/server_store_worker.h"
 #include "shell/result_server_port.h"
 
 class CCalvornView;
-class CServerEventQueue;
 class CServerEventWnd;
-struct ServerEvent;
 
 inline constexpr const char* kServerStartFile = "C:\\Windows\\system\\Manager\\Server_Start_Ok.bin";
 inline constexpr int kServerReplyTimeoutMs = 1000;
 // Each connection holds a reader thread and its descriptors.
 inline constexpr int kServerConnectionLimit = 180;
+// A scale switched off or cut from the network leaves its connection open: one
+// that has sent no whole message for this long is closed.
+inline constexpr auto kServerIdleTimeout = std::chrono::milliseconds(30000);
+// Accepted beyond the limit, each to take the place of the connection that
+// has been silent longest (at least a sixth of the idle time-out).
+inline constexpr int kServerSpareConnections = 20;
 
 class CResultServer : public CResultServerPort {
 public:
     explicit CResultServer(CCalvornView& pane);
-    // Closes every connection and the listening socket; logs nothing.
+    // Closes every connection and the listening socket; logs nothing but
+    // the reports the worker was storing.
     ~CResultServer() override;
     CResultServer(const CResultServer&) = delete;
     CResultServer& operator=(const CResultServer&) = delete;
@@ -61,6 +71,8 @@ public:
     // Connections beyond the limit are closed as soon as they are accepted,
     // so that the program keeps descriptors and threads for its own work.
     void SetConnectionLimit(int limit) { m_connectionLimit = limit; }
+    // Before the start.
+    void SetIdleTimeout(std::chrono::milliseconds timeout) { m_idleTimeout = timeout; }
     // Accepts that failed since the start (each is tried again after a wait).
     int GetAcceptFailureCount() const { return m_acceptFailures.load(); }
     BOOL IsRunning() const;
@@ -68,17 +80,20 @@ public:
 
     // The hidden window's message: handles the queued events in order.
     void OnServerEvents();
+    // The hidden window's message: the worker has stored a batch.
+    void OnReportsStored();
+    // The hidden window's timer: closes the connections idle too long.
+    void CloseIdleConnections();
 
 private:
     struct Connection;
-    // A report stored in the round's batch, answered once the batch is in
-    // the file.
+    // A report of the round, answered once its row is in the file.
     struct PendingReport {
         UINT_PTR connection = 0;
         SaleRow row;
         BOOL cancel = FALSE;
-        ByteBuffer reply; // empty when the row was refused
-        CString error; // the refusal's engine text
+        ByteBuffer message;
+        std::chrono::steady_clock::time_point arrival;
     };
 
     BOOL CreateListenSocket();
@@ -86,39 +101,38 @@ private:
     void DeleteServerSockets();
     void Handle(ServerEvent& event);
     void OnServerAccept(UINT_PTR id, std::unique_ptr<CSocket> socket);
-    void OnServerReceive(Connection& connection, const ByteBuffer& message);
+    void OnServerReceive(Connection& connection, const ServerEvent& event);
     void OnServerClientClose(UINT_PTR id);
     // The scale's manager id; FALSE when the scale is not registered (or the
     // register could not be read).
     BOOL IdentifyScale(const CString& ip, CString& mgId);
     void OnDataRequest(const ServerPacketHeader& header, const CString& mgId, const CString& ip);
-    void OnResultReport(UINT_PTR connection, const ByteBuffer& message, const SaleResultRecord& sale,
-        const CString& mgId, const CString& ip, BOOL cancel);
+    void OnResultReport(const ServerEvent& event, const SaleResultRecord& sale, const CString& mgId,
+        const CString& ip, BOOL cancel);
     // Builds the reply to a data request in the reply buffer (none for an
     // advertisement or origin without text).
     void QueryRequestedRecord(std::uint16_t tableKind, std::int32_t number, const CString& mgId);
-    // The first value of the first row of sql on the open database, "FALSE"
-    // when there is none; FALSE with the engine's text when the query failed.
-    BOOL FirstValue(const CString& sql, CString& value, CString& error);
     // Sends a reply within the deadline, or closes the connection.
     void SendReply(UINT_PTR id, const ByteBuffer& reply);
-    // Stores the row in the round's batch (opened by the first report of a
-    // round) and keeps the report for FlushReports.
-    void StoreReport(UINT_PTR connection, const ByteBuffer& message, const SaleRow& row, BOOL cancel);
-    // Commits the round's reports together, then logs each and acknowledges
-    // those stored, in order; the refusals are shown last. Runs before any
-    // other event and before any message box, so replies and log lines keep
-    // the order of the messages.
-    void FlushReports();
+    // Hands the round's reports to the worker; FALSE when there are none.
+    BOOL StartStore();
+    // Logs each report of the batch and acknowledges those stored, in order.
+    // Then each cause of a refusal is shown once until a report is stored
+    // again (one box for a lock, not one per report), unless quiet.
+    void FinishReports(StoreBatch batch, BOOL quiet);
     void Log(const CString& line);
     Connection* FindConnection(UINT_PTR id);
+    // Logs why the connection goes, and closes it.
+    void CloseIdle(const Connection& connection);
 
     CCalvornView& m_pane;
     CString m_strListenAddress;
     CCheckedDaoHelper m_dao;
-    CCheckedDaoHelper m_store; // the round's reports, one batch
-    std::vector<PendingReport> m_pending;
-    BOOL m_bStoreOpen = FALSE; // m_store holds the round's batch
+    std::vector<PendingReport> m_pending; // the round's reports
+    std::vector<PendingReport> m_storing; // with the worker
+    std::vector<CString> m_shownCauses; // since a report was last stored
+    ServerEvent m_held; // the event after the reports being stored
+    BOOL m_bHeld = FALSE;
     ByteBuffer m_reply;
 
     std::unique_ptr<CServerEventWnd> m_pWindow;
@@ -133,6 +147,8 @@ private:
     std::atomic<int> m_liveConnections { 0 };
     std::atomic<int> m_acceptFailures { 0 };
     int m_connectionLimit = kServerConnectionLimit;
+    std::chrono::milliseconds m_idleTimeout = kServerIdleTimeout;
     std::mutex m_stopLock;
     std::condition_variable m_stopWake;
+    std::unique_ptr<CServerStoreWorker> m_pStore; // ends first
 };

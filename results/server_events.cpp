@@ -52,6 +52,7 @@ CServerEventQueue::CServerEventQueue(HWND target, UINT message)
 
 void CServerEventQueue::Push(ServerEvent event)
 {
+    event.arrival = std::chrono::steady_clock::now();
     bool wasEmpty;
     {
         std::lock_guard<std::mutex> guard(m_lock);

@@ -8,6 +8,7 @@
 // message waits for the rest, several in one block come one by one, and a
 // message of any other command drops what was received.
 
+#include <chrono>
 #include <deque>
 #include <map>
 #include <memory>
@@ -24,6 +25,7 @@ struct ServerEvent {
     UINT_PTR connection = 0;
     std::unique_ptr<CSocket> socket; // Accepted
     ByteBuffer bytes; // Message
+    std::chrono::steady_clock::time_point arrival; // when it was queued
 };
 
 // Takes the whole messages from the front of pending; drops pending whole at

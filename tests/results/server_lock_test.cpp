@@ -5,11 +5,16 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <mutex>
 
+#include "platform/wnd/controls/button.h"
 #include "tests/results/result_server_fixture.h"
 #include "tests/support/db_lock.h"
+#include "tests/support/input_feeder.h"
+
+using scalesim::SaleMessage;
 
 namespace {
 
@@ -60,7 +65,10 @@ private:
         while (!m_stop) {
             if (!m_client.Send(scalesim::SaleMessage(false, 77, m_price, 1)))
                 return;
-            if (m_client.WaitForReplies(acked + 1, kScaleWaitMs)) {
+            const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(kScaleWaitMs);
+            while (!m_stop && !m_client.WaitForReplies(acked + 1, 50)
+                && std::chrono::steady_clock::now() < giveUp) { }
+            if (m_client.ReplyCount() > acked) {
                 acked = m_client.ReplyCount();
                 ++m_price;
             }
@@ -75,6 +83,18 @@ private:
 };
 
 class ServerLockTest : public ResultServerFixture { };
+
+// A window of the program's, with a button.
+class CClickTarget : public CWnd {
+public:
+    BOOL OnCommand(WPARAM wParam, LPARAM) override
+    {
+        m_logLinesAtClick.push_back(m_countLines());
+        return LOWORD(wParam) == 11;
+    }
+    std::function<std::size_t()> m_countLines;
+    std::vector<std::size_t> m_logLinesAtClick;
+};
 
 } // namespace
 
@@ -152,4 +172,42 @@ TEST_F(ServerLockTest, ServerServesAgainAfterEachLock)
     for (const scalesim::Bytes& reply : probe->Replies())
         EXPECT_EQ(stored[std::to_string(PriceOf(reply))], 1) << "price " << PriceOf(reply);
     EXPECT_GT(acknowledged, 12u);
+}
+
+// While another program holds the database, a click on the window is carried
+// out at once, before the server gives up on the report that waits for the
+// lock; the report is then neither stored nor acknowledged, one box says why,
+// and sent again after the lock it is stored once.
+TEST_F(ServerLockTest, TheWindowAnswersAClickWhileAReportWaitsForTheLock)
+{
+    Start();
+    auto client = Connect();
+    CClickTarget window;
+    window.m_countLines = [&] { return LogLines().size(); };
+    ASSERT_TRUE(
+        window.CreateEx(0, nullptr, "window", WS_POPUP | WS_VISIBLE, CRect(30, 30, 330, 230), nullptr, 0));
+    CButton button;
+    ASSERT_TRUE(button.Create("Go", WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 10, 80, 35), &window, 11));
+    InputFeeder feeder;
+    ASSERT_TRUE(feeder.Create());
+    DbLockHolder holder;
+    ASSERT_TRUE(holder.Hold(m_root.Native(kServerDatabase), DbLockHolder::Kind::Write, 5000,
+        "INSERT INTO Server_DB(code_gds) VALUES('lockrow')"));
+    const std::size_t linesBefore = LogLines().size();
+    ASSERT_TRUE(client->Send(SaleMessage(false, 77, 5, 5)));
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(feeder.Run(
+            button.GetSafeHwnd(), { { WM_LBUTTONDOWN, CPoint(3, 3) }, { WM_LBUTTONUP, CPoint(3, 3), 0 } }));
+    ASSERT_EQ(window.m_logLinesAtClick.size(), 3u);
+    EXPECT_EQ(window.m_logLinesAtClick.back(), linesBefore) << "clicked before the report was given up";
+    ASSERT_TRUE(PumpUntil([&] { return LogLines().size() > linesBefore; }, std::chrono::seconds(10)));
+    EXPECT_NE(LogLines().back().find("||Result Not Stored : "), std::string::npos);
+    holder.Release();
+    ASSERT_TRUE(Exchange(*client, SaleMessage(false, 77, 5, 5), 1));
+    EXPECT_EQ(client->Replies()[0], BuildResultReply(SaleMessage(false, 77, 5, 5)));
+    EXPECT_EQ(Select(kServerDatabase, "SELECT [Totalprice] FROM [Server_DB]"),
+        (CCheckedDaoHelper::Rows { { "5" } }));
+    ASSERT_EQ(m_boxes.Records().size(), 2u);
+    EXPECT_EQ(m_boxes.Records()[1].text, "Couldn't update; currently locked by another session.");
+    window.DestroyWindow();
 }

@@ -168,3 +168,55 @@ TEST_F(ServerRobustnessTest, RepeatedAcceptFailureIsShownOnce)
     ASSERT_TRUE(PumpUntil([&] { return m_server->GetConnectionCount() == 1; }));
     EXPECT_TRUE(Exchange(client, DataRequest(0, 77), 1));
 }
+
+// 200 connections that never speak (scales switched off without a goodbye)
+// take every place; a scale that speaks, connecting again when it is turned
+// away, is served within the idle time-out and 5 s more. The silent ones are
+// closed and logged, the speaking one kept.
+TEST_F(ServerRobustnessTest, SilentConnectionsNeverShutOutAScaleThatSpeaks)
+{
+    constexpr auto kIdle = std::chrono::milliseconds(3000);
+    m_server = std::make_unique<CResultServer>(*m_pane);
+    m_server->SetListenAddress("127.0.0.1");
+    m_server->SetIdleTimeout(kIdle);
+    ASSERT_TRUE(m_server->StartResultServer());
+    std::vector<std::unique_ptr<CSocket>> silent(200);
+    for (auto& socket : silent) {
+        socket = std::make_unique<CSocket>();
+        ASSERT_TRUE(socket->Connect("127.0.0.1", m_port, 5000).ok());
+    }
+    ASSERT_TRUE(PumpUntil([&] { return m_server->GetConnectionCount() == kServerConnectionLimit; }));
+    const auto start = std::chrono::steady_clock::now();
+    auto scale = std::make_unique<scalesim::ServerClient>();
+    const auto served = [&] {
+        if (scale->ReplyCount() > 0)
+            return true;
+        if (scale->PeerClosed()) {
+            scale = std::make_unique<scalesim::ServerClient>();
+            EXPECT_TRUE(scale->Connect("127.0.0.1", m_port));
+            EXPECT_TRUE(scale->Send(DataRequest(0, 77)));
+        }
+        return false;
+    };
+    ASSERT_TRUE(scale->Connect("127.0.0.1", m_port));
+    ASSERT_TRUE(scale->Send(DataRequest(0, 77)));
+    ASSERT_TRUE(PumpUntil(served, kIdle + std::chrono::seconds(5)));
+    EXPECT_LE(std::chrono::steady_clock::now() - start, TestDeadline(kIdle + std::chrono::seconds(5)));
+    EXPECT_EQ(scale->Replies()[0][0], 0x1F);
+    // The scale keeps speaking, twice a second; the silent ones go.
+    std::size_t sent = 1;
+    auto lastSent = std::chrono::steady_clock::now();
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            if (scale->ReplyCount() == sent && std::chrono::steady_clock::now() - lastSent > kIdle / 6) {
+                EXPECT_TRUE(scale->Send(DataRequest(0, 77)));
+                ++sent;
+                lastSent = std::chrono::steady_clock::now();
+            }
+            return m_server->GetConnectionCount() == 1;
+        },
+        kIdle * 2));
+    EXPECT_FALSE(scale->PeerClosed());
+    EXPECT_EQ(m_server->GetConnectionCount(), 1u);
+    EXPECT_GE(LogCount("||Idle Time Out : "), 180u);
+}
