@@ -16,11 +16,15 @@ CPoint CGridCtrl::GetPointClicked(int nRow, int nCol, const CPoint& point)
 
 void CGridCtrl::OnLButtonDown(UINT nFlags, CPoint point)
 {
+    // A hold from before this press (a refusal whose box has closed) ends
+    // here and the press goes on; a hold the press brings about itself (the
+    // edit it ends is refused) swallows it, so the refused cell keeps focus.
+    m_bKeepFocus = 0;
+    SetFocus();
     if (m_bKeepFocus) {
         m_bKeepFocus = 0;
         return;
     }
-    SetFocus();
     m_bLMouseButtonDown = TRUE;
     m_LeftClickDownPoint = point;
     m_LeftClickDownCell = GetCellFromPt(point);

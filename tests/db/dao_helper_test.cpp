@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <thread>
 
 #include "db/dao_helper.h"
@@ -147,6 +148,28 @@ TEST_F(DaoHelperTest, ReadersShowTheEngineErrorAndReturnTheirErrorResult)
     const CString longName(std::string(300, 'T'));
     item.GetRecordAt("SELECT * FROM [" + longName + "]", 0);
     EXPECT_EQ(m_boxes.Records().back().text.GetLength(), 254);
+}
+
+TEST_F(DaoHelperTest, ReadValueQuietlyGivesTheStoredValueOrNothingWithoutABox)
+{
+    struct Case {
+        std::string path;
+        const char* sql;
+        std::optional<CString> value;
+    };
+    const Case cases[] = {
+        { m_path, "SELECT [item_name] FROM [Item] WHERE [item_num] = '1'", CString("apple") },
+        { m_path, "SELECT [item_name] FROM [Item] WHERE [item_num] = '2'", CString("NULL") },
+        { m_path, "SELECT [item_name] FROM [Item] WHERE [item_num] = '9'", std::nullopt },
+        { m_path, "SELECT [nope] FROM [Item]", std::nullopt },
+        { m_folder.File("none.mdb"), "SELECT [item_name] FROM [Item]", std::nullopt },
+    };
+    CItemDbWorker worker;
+    for (const Case& c : cases) {
+        EXPECT_EQ(worker.ReadValueQuietly(c.path.c_str(), c.sql), c.value) << c.sql;
+        EXPECT_FALSE(worker.IsDatabaseOpen()) << c.sql;
+    }
+    EXPECT_TRUE(m_boxes.Records().empty());
 }
 
 TEST_F(DaoHelperTest, ProbeQueryTellsWhetherAFileIsAnItemDatabase)

@@ -188,15 +188,30 @@ TEST_F(GridWindowTest, DownAndUpRowsOfADrag)
     EXPECT_EQ(owner.Only({ GRIDNOTIFY_CLICK }), (std::vector<E> { { GRIDNOTIFY_CLICK, 4, 2 } }));
 }
 
-TEST_F(GridWindowTest, KeepFocusSwallowsTheButtonDown)
+TEST_F(GridWindowTest, APressThatEndsARefusedEditIsSwallowed)
+{
+    owner.onCellEdited = [&](int row, int col) {
+        grid.HoldFocus(true);
+        grid.SetFocusCell(row, col);
+    };
+    grid.SetFocusCell(2, 2);
+    Key(VK_F2);
+    ASSERT_TRUE(grid.IsItemEditing(2, 2));
+    Click(5, 3);
+    EXPECT_FALSE(grid.IsItemEditing(2, 2));
+    EXPECT_FALSE(grid.IsFocusHeld());
+    EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(2, 2));
+}
+
+TEST_F(GridWindowTest, KeepFocusEndsAtTheNextPressWhichStillSelectsItsCell)
 {
     Click(3, 3);
     owner.events.clear();
     grid.HoldFocus(true);
     Click(6, 2);
     EXPECT_FALSE(grid.IsFocusHeld());
-    EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(3, 3));
-    EXPECT_EQ(owner.events, (std::vector<E> { { GRIDNOTIFY_SELCHANGED, 3, 3 }, { GRIDNOTIFY_CLICK, 3, 3 } }));
+    EXPECT_EQ(grid.GetFocusCell(), CGridCellCoord(6, 2));
+    EXPECT_EQ(owner.Only({ GRIDNOTIFY_CLICK }), (std::vector<E> { { GRIDNOTIFY_CLICK, 6, 2 } }));
 }
 
 TEST_F(GridWindowTest, ClickOnFocusCellTextStartsEditing)

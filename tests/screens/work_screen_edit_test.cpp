@@ -107,6 +107,17 @@ TEST_F(WorkScreenEditTest, ItemColumnsKeepTheirLimits)
     }
 }
 
+TEST_F(WorkScreenEditTest, TheClickAfterARefusalBoxSelectsTheCellClicked)
+{
+    LoadItems();
+    const int price = Col("UNITPRICE");
+    EditCell(1, price, "12ab");
+    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    ClickCell(2, Col("ITEM_NAME"));
+    EXPECT_EQ(Grid().GetFocusCell(), CGridCellCoord(2, Col("ITEM_NAME")));
+    EXPECT_FALSE(Grid().IsFocusHeld());
+}
+
 TEST_F(WorkScreenEditTest, PosKindAndPosCodeAreCheckedTogether)
 {
     LoadItems("2", "1234567890");

@@ -166,6 +166,10 @@ TEST_F(WorkScreenStoreFaultTest, ARefusedInsertOrDeleteLeavesTheGridAsStored)
 
 TEST_F(WorkScreenStoreFaultTest, ARowAnotherProgramRemovedLeavesTheGrid)
 {
+    // The placeholder row as a load shows it: its key "-1" as 0, nulls empty.
+    EXPECT_EQ(Grid().GetItemText(3, Col("ITEM_NUM")), "0");
+    EXPECT_EQ(Grid().GetItemText(3, Col("ITEM_NAME")), "");
+    EXPECT_EQ(Grid().GetItemText(3, Col("UNITPRICE")), "");
     // Another program deletes rows 1 and 2; this one then edits and deletes them.
     Execute(m_db, { "DELETE FROM [Item] WHERE [ID] IN (1, 2)" });
     EditCell(1, Col("UNITPRICE"), "2600");
