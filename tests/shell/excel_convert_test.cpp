@@ -815,6 +815,25 @@ TEST_F(ExcelConvertTest, SaveAndOpenFailuresNameTheirCause)
     EXPECT_EQ(BoxTexts()[0].Left(32), "The workbook could not be read.\n");
     EXPECT_NE(BoxTexts()[0].Find("damaged"), -1) << BoxTexts()[0].GetString();
     EXPECT_EQ(FileDialogScript::Records().size(), 1u);
+
+    // A store in a missing folder, and one whose name is a folder's: nothing
+    // is built or left behind.
+    const std::string workbook = m_folder.File("items.xls");
+    WriteItemWorkbook(workbook, { { Number(1), COleVariant("x") } });
+    const std::string folder = m_folder.File("shelf.mdb");
+    std::filesystem::create_directory(folder);
+    for (const std::string& target : { m_folder.File("no/such/store.mdb"), folder }) {
+        SCOPED_TRACE(target);
+        MessageBoxScript::Reset();
+        MessageBoxScript::PushAnswer(IDYES);
+        FileDialogScript::PushPath(workbook.c_str());
+        FileDialogScript::PushPath(target.c_str());
+        Command(*LeftPane(), ID_EXCEL_TO_ACCESS);
+        EXPECT_EQ(BoxTexts().back(), CString((target + " =>DB File not making").c_str()));
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(folder));
+    EXPECT_EQ(FolderOf(CString(folder.c_str())),
+        (std::vector<std::string> { "items.xls", "list.xls", "shelf.mdb" }));
 }
 
 TEST_F(ExcelConvertTest, CancelOrNoItemDatabaseChangesNothing)
