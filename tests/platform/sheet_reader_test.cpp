@@ -318,6 +318,9 @@ TEST(SheetReader, WhatAFileCanMakeTheReaderHoldIsBoundedByItsSize)
         PutBytes(number, NumberResult(r));
         PutBytes(cells, BiffRecordBytes(0x0203, number));
     }
+    ByteBuffer outside = Cell(1, 300); // beyond the 256 columns: not read
+    PutBytes(outside, NumberResult(1));
+    PutBytes(cells, BiffRecordBytes(0x0203, outside));
     const ByteBuffer stream = StreamWith(cells);
     std::vector<std::uint32_t> bofs;
     for (const BiffRecord& record : WalkRecords(stream))

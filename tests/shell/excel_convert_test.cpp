@@ -202,6 +202,10 @@ TEST(ExcelImport, EmptyRowsAreSkippedAndEachRowStartsAfresh)
     EXPECT_TRUE(BuildSheetImport(3, CVariantArray(), "kim").statements.empty());
     EXPECT_TRUE(BuildSheetImport(5, Values(rows), "kim").statements.empty());
     EXPECT_TRUE(BuildSheetImport(-1, Values(rows), "kim").statements.empty());
+    // A row 1 that names no column is a missing header only when rows follow it.
+    EXPECT_FALSE(BuildSheetImport(3, Values({ { Number(7) } }), "kim").headerMissing);
+    EXPECT_TRUE(BuildSheetImport(3, Values({ { Number(7) }, { Number(8) } }), "kim").headerMissing);
+    EXPECT_FALSE(BuildSheetImport(3, Values(rows), "kim").headerMissing);
 }
 
 namespace {
