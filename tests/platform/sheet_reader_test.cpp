@@ -42,7 +42,7 @@ ByteBuffer OtherProgramsCells()
 {
     ByteBuffer r;
     PutBytes(r, FormulaRecord(1, 0, NumberResult(12.5)));
-    PutBytes(r, FormulaRecord(1, 1, FormulaResult(1, 1))); // TRUE
+    PutBytes(r, FormulaRecord(1, 6, FormulaResult(1, 1))); // TRUE
     PutBytes(r, FormulaRecord(1, 2, FormulaResult(2, 0x07))); // #DIV/0!
     PutBytes(r, FormulaRecord(1, 3, FormulaResult(3, 0))); // empty text: an empty cell
     // A text result in the STRING record after it, cut by a CONTINUE that
@@ -61,7 +61,7 @@ ByteBuffer OtherProgramsCells()
     PutBytes(chartNumber, NumberResult(1.0));
     PutBytes(r, BiffRecordBytes(0x0203, chartNumber));
     PutBytes(r, BiffRecordBytes(0x000A, {}));
-    ByteBuffer rk = Cell(2, 0);
+    ByteBuffer rk = Cell(2, 5);
     PutU32LE(rk, (12345u << 2) | 2u); // integer
     PutBytes(r, BiffRecordBytes(0x027E, rk));
     ByteBuffer mulrk = Cell(2, 1);
@@ -100,14 +100,14 @@ TEST(SheetReader, ReadsFormulaResultsAndTheCellsOtherProgramsWrite)
     EXPECT_EQ(at(0, 0).bstrVal, "ID");
     EXPECT_EQ(at(1, 0).vt, VT_R8);
     EXPECT_EQ(at(1, 0).dblVal, 12.5);
-    EXPECT_EQ(at(1, 1).vt, VT_BOOL);
-    EXPECT_EQ(at(1, 1).boolVal, VARIANT_TRUE);
+    EXPECT_EQ(at(1, 6).vt, VT_BOOL);
+    EXPECT_EQ(at(1, 6).boolVal, VARIANT_TRUE);
     EXPECT_EQ(at(1, 2).vt, VT_ERROR);
     EXPECT_EQ(at(1, 2).lVal, kCellErrorDiv0);
     EXPECT_EQ(cells.count({ 1, 3 }), 0u);
     EXPECT_EQ(at(1, 4).bstrVal, "abc가나다");
     EXPECT_EQ(cells.count({ 1, 5 }), 0u);
-    EXPECT_EQ(at(2, 0).dblVal, 12345.0);
+    EXPECT_EQ(at(2, 5).dblVal, 12345.0);
     EXPECT_EQ(at(2, 1).dblVal, -7.0);
     EXPECT_EQ(at(2, 2).dblVal, 1.25);
     EXPECT_EQ(at(2, 3).bstrVal, "plain");
