@@ -27,10 +27,10 @@ constexpr long kHighestPort = 8000;
 // A failed accept (descriptors exhausted, say) is tried again after this.
 constexpr auto kAcceptRetryWait = std::chrono::milliseconds(500);
 
-// -value of a 32-bit number as the scale's 32-bit arithmetic gives it.
-std::int32_t Negated(std::int32_t value)
+// -value, also for -2^31.
+std::int64_t Negated(std::int32_t value)
 {
-    return static_cast<std::int32_t>(-static_cast<std::int64_t>(value));
+    return -static_cast<std::int64_t>(value);
 }
 
 } // namespace
@@ -76,6 +76,7 @@ struct CResultServer::Connection {
     CSocketReader reader;
     CString ip;
     std::chrono::steady_clock::time_point heard; // the last whole message, or the accept
+    CRefusalLogLimit refusedRequests; // a peer that sends garbage fills no disk
 };
 
 CResultServer::CResultServer(CCalvornView& pane)
@@ -356,6 +357,7 @@ void CResultServer::OnServerClientClose(UINT_PTR id)
     for (auto it = m_connections.begin(); it != m_connections.end(); ++it) {
         if ((*it)->id != id)
             continue;
+        LogUnloggedRefusals(**it);
         Log(ServerLogClient((*it)->ip) + "||Disconnect Time : " + GetLogTimeText()
             + "|| Open Server File : " + m_pane.ServerDatabasePath());
         (*it)->socket->ShutDown();
@@ -381,7 +383,7 @@ void CResultServer::OnServerReceive(Connection& connection, const ServerEvent& e
         m_reply.clear();
         switch (static_cast<ServerCommand>(decoded.header.command)) {
         case ServerCommand::DataRequest:
-            OnDataRequest(decoded.header, mgId, connection.ip);
+            OnDataRequest(decoded.header, mgId, connection);
             break;
         case ServerCommand::ResultReport:
         case ServerCommand::ResultCancel:
@@ -418,12 +420,26 @@ BOOL CResultServer::IdentifyScale(const CString& ip, CString& mgId)
     return TRUE;
 }
 
-void CResultServer::OnDataRequest(const ServerPacketHeader& header, const CString& mgId, const CString& ip)
+void CResultServer::LogUnloggedRefusals(Connection& connection)
+{
+    const int unlogged = connection.refusedRequests.TakeUnlogged();
+    if (unlogged > 0)
+        Log(ServerLogClient(connection.ip)
+            + CString::Formatted("||Refused Requests Not Logged : %d", unlogged)
+            + "|| Open Server File : " + m_pane.ServerDatabasePath());
+}
+
+void CResultServer::OnDataRequest(
+    const ServerPacketHeader& header, const CString& mgId, Connection& connection)
 {
     const BOOL accepted
         = header.direction == kServerDirectionRequest && header.tableKind <= kServerMaxTableKind;
+    if (!accepted && !connection.refusedRequests.Admit(std::chrono::steady_clock::now()))
+        return;
+    if (!accepted)
+        LogUnloggedRefusals(connection);
     const auto number = static_cast<std::int32_t>(header.recordNumber);
-    CString line = ServerLogClient(ip) + "||Request Time : " + GetLogTimeText();
+    CString line = ServerLogClient(connection.ip) + "||Request Time : " + GetLogTimeText();
     if (accepted)
         line += RequestLogValue(header.tableKind, number);
     Log(line + "|| Open Server File : " + m_pane.ServerDatabasePath());
@@ -458,7 +474,7 @@ void CResultServer::OnResultReport(const ServerEvent& event, const SaleResultRec
 {
     const CTime now = CTime::GetCurrentTime();
     SaleRow row;
-    row.itemNumber = static_cast<std::int32_t>(sale.itemNumber);
+    row.itemNumber = sale.itemNumber;
     row.day.Format("%4d-%2d-%2d", now.GetYear(), now.GetMonth(), now.GetDay());
     row.time.Format("%2d:%2d", now.GetHour(), now.GetMinute());
     row.ip = ip;

@@ -106,7 +106,9 @@ private:
     // The scale's manager id; FALSE when the scale is not registered (or the
     // register could not be read).
     BOOL IdentifyScale(const CString& ip, CString& mgId);
-    void OnDataRequest(const ServerPacketHeader& header, const CString& mgId, const CString& ip);
+    void OnDataRequest(const ServerPacketHeader& header, const CString& mgId, Connection& connection);
+    // Logs how many refused requests of the connection went unlogged.
+    void LogUnloggedRefusals(Connection& connection);
     void OnResultReport(const ServerEvent& event, const SaleResultRecord& sale, const CString& mgId,
         const CString& ip, BOOL cancel);
     // Builds the reply to a data request in the reply buffer (none for an

@@ -34,3 +34,21 @@ CString ServerLogClient(const CString& ip)
 {
     return "Connected Client : Destination IP Addr : " + ip;
 }
+
+BOOL CRefusalLogLimit::Admit(Clock::time_point now)
+{
+    if (m_bOpen && now - m_since < std::chrono::minutes(1)) {
+        ++m_unlogged;
+        return FALSE;
+    }
+    m_bOpen = TRUE;
+    m_since = now;
+    return TRUE;
+}
+
+int CRefusalLogLimit::TakeUnlogged()
+{
+    const int count = m_unlogged;
+    m_unlogged = 0;
+    return count;
+}

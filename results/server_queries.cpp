@@ -44,19 +44,19 @@ CString ScaleNameSql(const CString& ip)
     return sql;
 }
 
-CString ItemNameSql(std::int32_t itemNumber, const CString& mgId)
+CString ItemNameSql(std::uint32_t itemNumber, const CString& mgId)
 {
     CString sql;
-    sql.Format("SELECT [item_name]FROM [Item] WHERE [item_num] = '%ld' AND [mg_id] = '%s'",
-        static_cast<long>(itemNumber), SqlEscape(mgId).GetString());
+    sql.Format("SELECT [item_name]FROM [Item] WHERE [item_num] = '%lu' AND [mg_id] = '%s'",
+        static_cast<unsigned long>(itemNumber), SqlEscape(mgId).GetString());
     return sql;
 }
 
-CString ItemPosCodeSql(std::int32_t itemNumber, const CString& mgId)
+CString ItemPosCodeSql(std::uint32_t itemNumber, const CString& mgId)
 {
     CString sql;
-    sql.Format("SELECT [pos_code] FROM [Item] WHERE [item_num] = '%ld' AND [mg_id] = '%s'",
-        static_cast<long>(itemNumber), SqlEscape(mgId).GetString());
+    sql.Format("SELECT [pos_code] FROM [Item] WHERE [item_num] = '%lu' AND [mg_id] = '%s'",
+        static_cast<unsigned long>(itemNumber), SqlEscape(mgId).GetString());
     return sql;
 }
 
@@ -83,10 +83,10 @@ CString SaleInsertSql(const SaleRow& row)
     CString sql;
     sql.Format(
         "INSERT INTO [Server_DB]([code_gds], [PrintCnt], [Result_day], [Totalprice], [Totalweight], [ip], "
-        "[mg_id], [item_name], [result_time], [scale_name], [item_poscode]) VALUES('%ld', '%d', %s, '%ld', "
-        "'%ld', %s, %s, %s, %s, %s, %s)",
-        static_cast<long>(row.itemNumber), row.printCount, SqlLiteral(row.day).GetString(),
-        static_cast<long>(row.price), static_cast<long>(row.weight), SqlLiteral(row.ip).GetString(),
+        "[mg_id], [item_name], [result_time], [scale_name], [item_poscode]) VALUES('%lu', '%d', %s, '%lld', "
+        "'%lld', %s, %s, %s, %s, %s, %s)",
+        static_cast<unsigned long>(row.itemNumber), row.printCount, SqlLiteral(row.day).GetString(),
+        static_cast<long long>(row.price), static_cast<long long>(row.weight), SqlLiteral(row.ip).GetString(),
         SqlLiteral(row.mgId).GetString(), SqlLiteral(row.itemName).GetString(),
         SqlLiteral(row.time).GetString(), SqlLiteral(row.scaleName).GetString(),
         SqlLiteral(row.posCode).GetString());
@@ -96,7 +96,8 @@ CString SaleInsertSql(const SaleRow& row)
 CString SaleLogValue(const SaleRow& row)
 {
     CString text;
-    text.Format("Item Num=%6ld, Result date=%s, Price=%6ld, Weight=%6ld", static_cast<long>(row.itemNumber),
-        row.day.GetString(), static_cast<long>(row.price), static_cast<long>(row.weight));
+    text.Format("Item Num=%6lu, Result date=%s, Price=%6lld, Weight=%6lld",
+        static_cast<unsigned long>(row.itemNumber), row.day.GetString(), static_cast<long long>(row.price),
+        static_cast<long long>(row.weight));
     return text;
 }

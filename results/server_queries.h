@@ -11,8 +11,8 @@ CString ScaleManagerSql(const CString& ip);
 // [scale_name] of the scale at ip in [ScaleMG].
 CString ScaleNameSql(const CString& ip);
 // [item_name] and [pos_code] of an item of the manager in Server_Store.mdb.
-CString ItemNameSql(std::int32_t itemNumber, const CString& mgId);
-CString ItemPosCodeSql(std::int32_t itemNumber, const CString& mgId);
+CString ItemNameSql(std::uint32_t itemNumber, const CString& mgId);
+CString ItemPosCodeSql(std::uint32_t itemNumber, const CString& mgId);
 
 // The query of a data request of table kind 0-5 (Item, Add, AdvT, Preset,
 // UserLabel, Land_Add) for the manager; empty for another kind.
@@ -21,13 +21,14 @@ CString RequestedRecordSql(std::uint16_t tableKind, const CString& mgId, std::in
 CString RequestLogValue(std::uint16_t tableKind, std::int32_t number);
 
 // One row of [Server_DB]: a sale (PrintCnt 1) or a sale taken back (-1, its
-// price and weight negated).
+// price and weight negated). The values are kept as the scale sent them: the
+// item number unsigned, a negated -2^31 as 2^31.
 struct SaleRow {
-    std::int32_t itemNumber = 0;
+    std::uint32_t itemNumber = 0;
     int printCount = 1;
     CString day; // "%4d-%2d-%2d"
-    std::int32_t price = 0;
-    std::int32_t weight = 0;
+    std::int64_t price = 0;
+    std::int64_t weight = 0;
     CString ip;
     CString mgId;
     CString itemName;

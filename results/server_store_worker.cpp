@@ -8,6 +8,7 @@ namespace {
 
 // Jet's "Couldn't update; currently locked by another session."
 constexpr long kJetLocked = 3260;
+constexpr auto kRetryPause = std::chrono::milliseconds(100);
 constexpr const char* kNotInTime = "Not stored within the scale's wait: the scale sends it again.";
 
 using Clock = std::chrono::steady_clock;
@@ -49,17 +50,18 @@ void LookUp(const StoreBatch& batch, StoreItem& item)
 CString Begin(CDaoDatabase& database, const StoreBatch& batch, Clock::time_point late)
 {
     for (;;) {
-        BOOL locked = FALSE;
         try {
             database.Open(batch.serverPath, FALSE, FALSE, kStoreDatabaseConnect);
             database.BeginTrans();
             return CString();
         } catch (CDaoException* e) {
             ExceptionPtr hold(e);
-            locked = e->m_pErrorInfo && e->m_pErrorInfo->m_lErrorCode == kJetLocked;
+            const bool locked = e->m_pErrorInfo && e->m_pErrorInfo->m_lErrorCode == kJetLocked;
             if (!locked || Clock::now() >= late)
                 return e->GetErrorText();
         }
+        // The engine may refuse at once right after a wait ran out.
+        std::this_thread::sleep_for(kRetryPause);
     }
 }
 

@@ -151,6 +151,7 @@ template <typename WriteOne> SyncResult CServerSync::Run(std::size_t count, Writ
 {
     SyncResult result;
     result.rows = static_cast<int>(count);
+    const CMessageBoxRepeatFilter once; // a lock refuses every row: one box
     m_server.BeginBatch();
     for (std::size_t i = 0; i < count; ++i) {
         if (!writeOne(i))

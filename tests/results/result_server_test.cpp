@@ -356,3 +356,21 @@ TEST_F(ResultServerTest, UnstoredReportIsNotAcknowledged)
     EXPECT_NE(log[4].find("||Result Not Stored : Item Num=    77"), std::string::npos);
     EXPECT_NE(log[5].find("||Request Time : "), std::string::npos);
 }
+
+// Values the scale sends are stored as sent: the highest item number is no
+// negative one, and a cancel of the lowest price turns its sign.
+TEST_F(ResultServerTest, ExtremeValuesAreStoredAsTheScaleSentThem)
+{
+    Execute(kServerDatabase,
+        "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('4294967295', 'Top', 'm1')");
+    Start();
+    auto client = Connect();
+    ASSERT_TRUE(Exchange(*client, SaleMessage(false, 4294967295u, 7, 1), 1));
+    ASSERT_TRUE(Exchange(*client, SaleMessage(true, 5, INT32_MIN, INT32_MIN), 2));
+    EXPECT_EQ(
+        Select(kServerDatabase,
+            "SELECT [code_gds], [item_name], [Totalprice], [Totalweight] FROM [Server_DB] ORDER BY [ID]"),
+        (CCheckedDaoHelper::Rows {
+            { "4294967295", "Top", "7", "1" }, { "5", "FALSE", "2147483648", "2147483648" } }));
+    EXPECT_NE(LogLines()[2].find("Item Num=4294967295"), std::string::npos);
+}

@@ -220,3 +220,22 @@ TEST_F(ServerRobustnessTest, SilentConnectionsNeverShutOutAScaleThatSpeaks)
     EXPECT_EQ(m_server->GetConnectionCount(), 1u);
     EXPECT_GE(LogCount("||Idle Time Out : "), 180u);
 }
+
+// A peer that sends refused requests again and again writes one log line a
+// minute, then their count when it goes; its good requests are served.
+TEST_F(ServerRobustnessTest, RefusedRequestsOfAPeerAreLoggedOnceAMinute)
+{
+    Start();
+    auto client = Connect();
+    scalesim::Bytes garbage;
+    for (int i = 0; i < 500; ++i) {
+        const scalesim::Bytes request = DataRequest(0, 77, 1);
+        garbage.insert(garbage.end(), request.begin(), request.end());
+    }
+    ASSERT_TRUE(client->Send(garbage));
+    ASSERT_TRUE(Exchange(*client, DataRequest(0, 77), 1));
+    EXPECT_EQ(LogCount("||Request Time : "), 2u);
+    client->Close();
+    ASSERT_TRUE(PumpUntil([&] { return m_server->GetConnectionCount() == 0; }));
+    EXPECT_EQ(LogCount("||Refused Requests Not Logged : 499"), 1u);
+}

@@ -13,6 +13,7 @@
 #include "shell/view_hints.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/click_at.h"
+#include "tests/support/db_lock.h"
 #include "tests/support/scale_sim_bytes.h"
 #include "tests/support/server_client.h"
 
@@ -252,6 +253,26 @@ TEST_F(ServerSyncTest, FailuresAreShownAndReleaseTheScreen)
     EXPECT_EQ(boxes[0].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
     EXPECT_NE(boxes[0].text.Find("AdvT"), -1) << boxes[0].text.GetString();
     EXPECT_EQ(boxes[1].text, "Sync failed : 2 of 2 rows were not written.");
+    ExpectIdle();
+}
+
+// With the server database held by another program every row is refused:
+// one box says why, then the outcome counts them all.
+TEST_F(ServerSyncTest, ALockIsShownOncePerRun)
+{
+    Execute(m_db,
+        { "INSERT INTO [AdvT]([adv_num], [str1], [mg_id]) VALUES('1', 'a', 'vexo')",
+            "INSERT INTO [AdvT]([adv_num], [str1], [mg_id]) VALUES('2', 'b', 'vexo')" });
+    Switch(kHintAdvertisement, "Adv_Read", "vexo", m_db);
+    DbLockHolder holder;
+    ASSERT_TRUE(holder.Hold(m_root.Native(kServerDatabase), DbLockHolder::Kind::Write));
+    Press(1065);
+    holder.Release();
+    const auto boxes = m_boxes.Records();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, "Couldn't update; currently locked by another session.");
+    EXPECT_EQ(boxes[1].text, "Sync failed : 2 of 2 rows were not written.");
+    EXPECT_TRUE(Server("SELECT [adv_num] FROM [AdvT]").empty());
     ExpectIdle();
 }
 
