@@ -87,6 +87,9 @@ public:
     virtual BOOL GetTipTextRect(LPRECT pRect) { return GetTextRect(pRect); }
     // Size the text needs in the cell's font, margins included; pDC may be null.
     virtual CSize GetTextExtent(LPCTSTR str, CDC* pDC = nullptr);
+    // GetTextExtent(str).cy. An upright single line on the grid's measuring DC
+    // is not measured: its height is its font's.
+    int GetTextHeight(LPCTSTR str);
     // Text extent plus the image.
     virtual CSize GetCellExtent(CDC* pDC);
 

@@ -263,6 +263,21 @@ CSize CGridCellBase::GetTextExtent(LPCTSTR szText, CDC* pDC)
     return size;
 }
 
+int CGridCellBase::GetTextHeight(LPCTSTR szText)
+{
+    CGridCtrl* grid = GetGrid();
+    const DWORD format = GetFormat();
+    const BOOL multiLine = (format & DT_WORDBREAK) && !(format & DT_SINGLELINE);
+    const LOGFONT* lf = GetFont();
+    const BOOL upright = !lf || (lf->lfEscapement != 900 && lf->lfEscapement != -900);
+    CGridTextMeasure* measure = grid && grid->GetSafeHwnd() && !multiLine && upright && szText && *szText
+        ? grid->GetTextMeasure()
+        : nullptr;
+    if (!measure)
+        return static_cast<int>(GetTextExtent(szText).cy);
+    return static_cast<int>(measure->LineHeight(*this)) + 2 * static_cast<int>(GetMargin());
+}
+
 CSize CGridCellBase::GetCellExtent(CDC* pDC)
 {
     CSize size = GetTextExtent(GetText(), pDC);

@@ -273,8 +273,8 @@ int CGridCtrl::InsertRow(LPCTSTR strHeading, int nRow)
         m_arRowHeights[static_cast<size_t>(nRow)] = static_cast<UINT>(m_cellFixedRowDef.GetHeight());
     } else {
         CGridCellBase* cell = GetCell(nRow, 0);
-        const CSize size = cell ? cell->GetTextExtent(strHeading) : CSize(0, m_cellFixedRowDef.GetHeight());
-        m_arRowHeights[static_cast<size_t>(nRow)] = static_cast<UINT>(size.cy);
+        const int height = cell ? cell->GetTextHeight(strHeading) : m_cellFixedRowDef.GetHeight();
+        m_arRowHeights[static_cast<size_t>(nRow)] = static_cast<UINT>(height);
     }
     if (m_nRowHeightSum >= 0)
         m_nRowHeightSum += static_cast<long>(m_arRowHeights[static_cast<size_t>(nRow)]);

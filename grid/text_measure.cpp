@@ -108,6 +108,16 @@ LONG CGridTextMeasure::FiguresWidth(const FontEntry& entry, std::string_view tex
     return (sum + 32) / 64;
 }
 
+LONG CGridTextMeasure::LineHeight(const CGridCellBase& cell)
+{
+    FontEntry& entry = EntryOf(cell);
+    if (!entry.figuresChecked) {
+        Select(entry);
+        CheckFigures(entry);
+    }
+    return entry.figureHeight;
+}
+
 CSize CGridTextMeasure::Extent(const CGridCellBase& cell, std::string_view text)
 {
     FontEntry& entry = EntryOf(cell);

@@ -24,6 +24,8 @@ public:
     CDC* GetDC() const { return m_pDC; }
     // The extent of text on one line in cell's font, overhang included.
     CSize Extent(const CGridCellBase& cell, std::string_view text);
+    // The height of a line in cell's font: Extent's height for every text.
+    LONG LineHeight(const CGridCellBase& cell);
 
 private:
     struct StringHash {

@@ -81,6 +81,34 @@ TEST_F(GridWindowTest, TheVerticalRangeFollowsEveryChangeOfTheRowHeights)
     }
 }
 
+TEST_F(GridWindowTest, AnInsertedRowIsAsHighAsItsHeadingMeasures)
+{
+    struct Case {
+        const char* heading;
+        LONG fontHeight; // 0: the grid's font
+        LONG escapement;
+        DWORD format;
+    };
+    const Case cases[] = {
+        { "List 7", 0, 0, DT_SINGLELINE },
+        { "List 12345", -30, 0, DT_SINGLELINE },
+        { "Wide heading", -18, 900, DT_SINGLELINE },
+        { "two\nlines", -18, 0, DT_WORDBREAK },
+    };
+    CGridDefaultCell* headings = grid.GetDefaultCell(FALSE, TRUE);
+    for (const Case& c : cases) {
+        LOGFONT lf = *headings->GetFont();
+        if (c.fontHeight)
+            lf.lfHeight = c.fontHeight;
+        lf.lfEscapement = lf.lfOrientation = c.escapement;
+        headings->SetFont(&lf);
+        headings->SetFormat(c.format);
+        const int row = grid.InsertRow(c.heading);
+        ASSERT_GE(row, 0);
+        EXPECT_EQ(grid.GetRowHeight(row), grid.GetCell(row, 0)->GetTextExtent(c.heading).cy) << c.heading;
+    }
+}
+
 TEST_F(GridWindowTest, ScrollingMovesTheTopLeftCellAndSkipsHiddenRows)
 {
     grid.SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
