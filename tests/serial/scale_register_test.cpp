@@ -495,6 +495,7 @@ TEST_F(CommSetupTest, SettingsFileHoldsModePortAndChosenScalesInCp949)
         { 1, 4, "Auto\r\nserial\r\ncom5\r\n" + chosen },
         { 1, 0, "Auto\r\nserial\r\ncom1\r\n" + chosen },
         { 1, -1, "Auto\r\nserial\r\n" + chosen },
+        { 1, 8, "Auto\r\nserial\r\n" + chosen }, // there is no ninth port
         { -1, 2, "Auto\r\n" + chosen },
     };
     DlgItem<CListBox>(m_dialog, 1019).SetCurSel(0);
@@ -512,7 +513,7 @@ TEST_F(CommSetupTest, SettingsFileHoldsModePortAndChosenScalesInCp949)
     std::filesystem::create_hard_link(m_root.Native(kSettingsFile), held);
     m_screen.m_settings.SelectMode(0);
     Send(IDOK);
-    EXPECT_EQ(TempDataRoot::ReadAll(held), cases[4].expected);
+    EXPECT_EQ(TempDataRoot::ReadAll(held), cases[5].expected);
     EXPECT_EQ(File(), cases[0].expected);
     // A file that cannot be written is not reported.
     std::filesystem::remove(m_root.Native(kSettingsFile));

@@ -95,7 +95,7 @@ protected:
     {
         m_screen = std::make_unique<SerialScreen>();
         m_screen->Engine().SetReplyTimeout(2000);
-        m_screen->Link().SetPause(1);
+        m_screen->Link().SetPause(2); // short, and not the id of the engine's timer
     }
     void TearDown() override
     {
