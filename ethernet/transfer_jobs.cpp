@@ -148,8 +148,8 @@ void CTransferJobs::SetStatusDialog(CEthTransStatusDlg* dialog)
 
 void CTransferJobs::ObeyStop()
 {
-    if (m_nModalDepth > 0 || m_nDispatchDepth > 0)
-        return;
+    if (m_nDispatchDepth > 0)
+        return; // a job is on the stack (its box is open): it sees the flag later
     std::vector<UINT_PTR> tokens;
     for (const auto& [token, job] : m_jobs)
         tokens.push_back(token);

@@ -40,7 +40,11 @@ public:
     CString GetItemDbPath() override { return m_itemDbPath; }
     int LoadDefaultValues() override { return m_defaultValues; }
     // Counted as the work screen counts them, so that an end told twice shows.
-    void SetTransferActive(int active) override { m_transferActive += active ? 1 : -1; }
+    void SetTransferActive(int active) override
+    {
+        m_transferActive += active ? 1 : -1;
+        m_activeRaised += active ? 1 : 0;
+    }
     void NoteReceivedRecord(const CString& request, const CString& sql) override;
     void ShowTransferProgress(const CString& text) override { m_progress = text; }
     CString GetSerialText(int id) override;
@@ -75,6 +79,7 @@ public:
     CString m_userId = "kim";
     CString m_itemDbPath;
     int m_transferActive = 0;
+    int m_activeRaised = 0; // times the flag was set
     BOOL m_itemButtons = TRUE;
     BOOL m_scaleButtons = TRUE;
     BOOL m_stopButton = FALSE;

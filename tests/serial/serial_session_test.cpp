@@ -595,6 +595,7 @@ TEST_F(SerialTransferTest, ABroadcastScaleThatKeptFewerRecordsFailsTheBroadcast)
         (std::vector<std::string> { "4849....OKcode su=12", "4850....OKcode su=11", "4851....OKcode su=12",
             "Broadcast to 3 scales: Trans Failed (S02 (ID 02) kept 11), 12 of 12 records sent." }));
     EXPECT_EQ(m_boxes.Records().back().type & 0xF0u, static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(m_screen->m_activeRaised, 1) << "the broadcast counts as a running transfer";
     ExpectWalkEnded();
     m_line.Stop(); // the script reads locals of this test
 }
