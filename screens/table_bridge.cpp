@@ -480,9 +480,9 @@ void CTableBridge::UpdateCell(CString databasePath, int row, int column, DataKin
         m_screen.Form().Invalidate();
         break;
     default:
-        // Shown as a load shows it ("NULL" stored for an emptied text shows empty).
-        if (field.cells == 1)
-            grid.SetItemText(row, column, ShownValue(kind, column == 1, value));
+        // Shown as a load shows it ("NULL" stored for an emptied text shows
+        // empty, a packed field as its parts hold it).
+        ShowValue(row, column, kind, field, value);
         break;
     }
 }
@@ -497,15 +497,23 @@ void CTableBridge::ShowStoredCell(CString databasePath, int row, int column, Dat
     if (table && !field.name.IsEmpty() && IsIntegerKey(key))
         stored = m_data.ItemWorker().ReadValueQuietly(databasePath,
             CString::Formatted("SELECT %s FROM [%s] WHERE [ID] = %s", SqlName(field.name), table, key));
-    if (!stored)
-        grid.RestoreReplacedText(row, column);
-    else if (field.cells == 2)
-        WriteSalePrice(grid, row, field.first, *stored);
-    else if (field.cells == 3)
-        WriteSaleDay(grid, row, field.first, *stored);
+    if (stored)
+        ShowValue(row, column, kind, field, *stored);
     else
-        grid.SetItemText(row, column, ShownValue(kind, column == 1, *stored));
+        grid.RestoreReplacedText(row, column);
     grid.RedrawCell(row, column);
+}
+
+void CTableBridge::ShowValue(
+    int row, int column, DataKind kind, const CellField& field, const CString& stored)
+{
+    CGridCtrl& grid = m_grid.Grid();
+    if (field.cells == 2)
+        WriteSalePrice(grid, row, field.first, stored);
+    else if (field.cells == 3)
+        WriteSaleDay(grid, row, field.first, stored);
+    else
+        grid.SetItemText(row, column, ShownValue(kind, column == 1, stored));
 }
 
 void CTableBridge::DeleteRows(CString databasePath, int row, DataKind kind)

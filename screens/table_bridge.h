@@ -136,6 +136,8 @@ private:
         int cells = 1;
     };
     CellField FieldOf(int column, DataKind kind);
+    // The cells of field in row show stored as a load shows it.
+    void ShowValue(int row, int column, DataKind kind, const CellField& field, const CString& stored);
     // The ID cell of a grid row.
     CString RowKey(int row) const;
 

@@ -306,6 +306,14 @@ TEST_F(WorkScreenEditTest, SalePriceAndPeriodArePackedAndRefusedWhenTheyDoNotFit
     // SALE_START takes what is typed.
     EditCell(1, Col("SALE_START"), "20261209");
     EXPECT_EQ(Stored("sale_start"), Value("20261209"));
+    // A period value typed keeps the other two period fields; the row shows
+    // what a load of the stored fields shows.
+    EditCell(1, kind + 4, "41");
+    const std::vector<CString> shown = RowTexts(1);
+    Switch(kHintItem, "Item_Read", "vexo", m_db);
+    EXPECT_EQ(RowTexts(1), shown);
+    EXPECT_EQ(Grid().GetItemText(1, kind + 3), "0");
+    EXPECT_EQ(Grid().GetItemText(1, kind + 4), "41");
 }
 
 TEST_F(WorkScreenEditTest, AltAndALetterReachTheMenusOnlyWhileNoCellIsEdited)
