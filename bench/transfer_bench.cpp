@@ -62,7 +62,9 @@ Result Run(FakeTransferHost& host, int scales, int records, scalesim::ScaleMemor
     for (const auto& m : memories)
         r.complete = r.complete && m->Table(0).size() == static_cast<std::size_t>(records);
     for (const MessageBoxRecord& box : MessageBoxScript::Records())
-        r.complete = r.complete && box.text == "Trans Complete";
+        r.complete = r.complete
+            && (box.text == "Trans Complete"
+                || box.text.View().ends_with(": Trans Complete")); // named with several
     sims.clear();
     return r;
 }
