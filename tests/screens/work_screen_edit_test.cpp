@@ -288,6 +288,7 @@ TEST_F(WorkScreenEditTest, SalePriceAndPeriodArePackedAndRefusedWhenTheyDoNotFit
     EditCell(1, kind + 4, "2048");
     EXPECT_EQ(MessageBoxScript::Records().back().text, "Sale period is a 0 - 2047.");
     EXPECT_EQ(Stored("sale_day"), Value("10282"));
+    EXPECT_EQ(Grid().GetItemText(1, kind + 4), "42"); // the stored part, not the packed field
     EditCell(1, kind, "256");
     EXPECT_EQ(MessageBoxScript::Records().back().text, "Sale kind is a 0 - 255.");
     // Their numbers are whole numbers too.
