@@ -525,7 +525,8 @@ void CResultServer::FinishReports(StoreBatch batch, BOOL quiet)
         causes.push_back(batch.failure);
     std::vector<CString> shown;
     for (const CString& cause : causes) {
-        if (std::find(m_shownCauses.begin(), m_shownCauses.end(), cause) == m_shownCauses.end())
+        if (cause != kReportNotInTime
+            && std::find(m_shownCauses.begin(), m_shownCauses.end(), cause) == m_shownCauses.end())
             shown.push_back(cause);
     }
     m_shownCauses.insert(m_shownCauses.end(), shown.begin(), shown.end());

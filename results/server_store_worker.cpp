@@ -9,7 +9,6 @@ namespace {
 // Jet's "Couldn't update; currently locked by another session."
 constexpr long kJetLocked = 3260;
 constexpr auto kRetryPause = std::chrono::milliseconds(100);
-constexpr const char* kNotInTime = "Not stored within the scale's wait: the scale sends it again.";
 
 using Clock = std::chrono::steady_clock;
 
@@ -96,7 +95,7 @@ void StoreReports(StoreBatch& batch)
     const Clock::time_point late = batch.oldest + kReportStoreLimit;
     for (StoreItem& item : batch.items) {
         if (Clock::now() >= late)
-            item.error = kNotInTime;
+            item.error = kReportNotInTime;
         else
             LookUp(batch, item);
     }
@@ -109,7 +108,7 @@ void StoreReports(StoreBatch& batch)
     if (!waiting())
         return;
     CDaoDatabase database;
-    batch.failure = Clock::now() < late ? Begin(database, batch, late) : CString(kNotInTime);
+    batch.failure = Clock::now() < late ? Begin(database, batch, late) : CString(kReportNotInTime);
     if (batch.failure.IsEmpty())
         Insert(database, batch);
     for (StoreItem& item : batch.items) {

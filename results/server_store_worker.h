@@ -19,6 +19,10 @@
 #include "results/server_queries.h"
 
 inline constexpr auto kReportStoreLimit = std::chrono::seconds(3);
+// The cause of a report given up before it was tried: the lock that held it
+// up has its own.
+inline constexpr const char* kReportNotInTime
+    = "Not stored within the scale's wait: the scale sends it again.";
 
 struct StoreItem {
     SaleRow row; // the item, POS code and scale names are filled in here
