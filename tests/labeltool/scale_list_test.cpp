@@ -173,9 +173,13 @@ TEST_F(ScaleListTest, LinesNotUnderstoodAreKeptAndTheListReadsBackEqual)
     // A NUL byte, an empty section name, a key-less value, a bare word, an
     // LF-only line, bytes that are no CP949, and no line end at the last line.
     const std::string odd = std::string("x\0y=1\r\n", 7) + "[]\r\n=x\r\nword\nbad=\xFF\xFE\r\n";
-    const std::string ip = "[IP]\r\nSCALE0=A:1.1.1.1\r\n=x\r\n";
+    // Keys that only look like a scale's are kept and not listed.
+    const std::string ip = "[IP]\r\nSCALE0=A:1.1.1.1\r\n=x\r\nSCALE=Z:9.9.9.9\r\nSCALE01=Y:8.8.8.8\r\n"
+                           "SCALE0x=X:7.7.7.7\r\nOTHER5=V:5.5.5.5\r\n";
+    // A scale beyond COUNT is dropped at the save.
+    const std::string stale = "SCALE123456789=W:6.6.6.6\r\n";
     const std::string mode = "[MODE]\r\nSCALE0=0\r\n[tail]\r\nend";
-    TempDataRoot::WriteAll(kIni, odd + "[SCALE]\r\nCOUNT=1\r\n" + ip + mode);
+    TempDataRoot::WriteAll(kIni, odd + "[SCALE]\r\nCOUNT=1\r\n" + ip + stale + mode);
     std::vector<CString> listed;
     ModalDialogScript::Push([&](CDialog& dialog) {
         AddScale(dialog, "B", "2.2.2.2");
