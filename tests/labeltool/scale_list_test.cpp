@@ -200,27 +200,30 @@ TEST_F(ScaleListTest, OnlyTheScalesPresentAreReadAndTheListIsBounded)
 {
     struct Case {
         long count; // COUNT in the file
-        long keys; // SCALE0 .. SCALE<keys - 1> present
-        int listed;
+        long keys; // SCALE<keys - 1> .. SCALE0 present, in that order
+        int listed; // S0 .. S<listed - 1>, in order
     };
     const Case cases[] = {
         { 5000000, 2, 2 },
         { 2, 5, 2 }, // keys beyond COUNT are left out, and dropped from the file
+        { 9, 12, 9 },
         { 5000, 1500, static_cast<int>(kMaxListedScales) },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.count);
         std::string ip = "[IP]\r\n", mode = "[MODE]\r\n";
-        for (long i = 0; i < c.keys; ++i) {
+        for (long i = c.keys - 1; i >= 0; --i) {
             ip += "SCALE" + std::to_string(i) + "=S" + std::to_string(i) + ":10.0.0.1\r\n";
             mode += "SCALE" + std::to_string(i) + "=0\r\n";
         }
         TempDataRoot::WriteAll(kIni, "[SCALE]\r\nCOUNT=" + std::to_string(c.count) + "\r\n" + ip + mode);
-        int listed = -1;
-        ModalDialogScript::Push(
-            [&](CDialog& dialog) { listed = dynamic_cast<CListBox*>(dialog.GetDlgItem(1075))->GetCount(); });
+        std::vector<CString> listed;
+        ModalDialogScript::Push([&](CDialog& dialog) { listed = ScaleTexts(dialog); });
         Command(*Frame(), ID_PUT_DATA);
-        EXPECT_EQ(listed, c.listed);
+        std::vector<CString> expected;
+        for (int i = 0; i < c.listed; ++i)
+            expected.push_back(CString::Formatted("S%d:10.0.0.1", i));
+        EXPECT_EQ(listed, expected);
         EXPECT_NE(Read().find("[SCALE]\r\nCOUNT=" + std::to_string(c.listed) + "\r\n"), std::string::npos);
         EXPECT_EQ(Read().find("SCALE" + std::to_string(c.listed) + "="), std::string::npos);
     }
