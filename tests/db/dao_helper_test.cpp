@@ -10,6 +10,7 @@
 #include "db/reservation_dao_helper.h"
 #include "db/sql_text.h"
 #include "platform/dao/dao_exception.h"
+#include "tests/support/db_lock.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/ui_pump.h"
 
@@ -182,6 +183,14 @@ TEST_F(DaoHelperTest, ProbeQueryTellsWhetherAFileIsAnItemDatabase)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "File Open Error.");
     EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_OK));
+    // A file another program holds is told as such, not as no item database.
+    DbLockHolder lock;
+    ASSERT_TRUE(lock.Hold(m_path, DbLockHolder::Kind::Exclusive));
+    manager.OpenDatabase(m_path);
+    EXPECT_EQ(manager.ProbeQuery("SELECT * FROM [Item]"), 0);
+    ASSERT_EQ(m_boxes.Records().size(), 2u);
+    EXPECT_NE(m_boxes.Records()[1].text.Find("the file is in use by another program."), -1);
+    EXPECT_EQ(m_boxes.Records()[1].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
 }
 
 TEST_F(DaoHelperTest, ExecuteShowsErrorsAndTheGeneralVariantClosesAfterwards)
