@@ -116,6 +116,9 @@ TEST_F(TarnelTest, DraggedAndKeyedItemsComeBackAsValues)
     AfxSimulateKey(view, VK_DOWN);
     EXPECT_EQ(Item(1)->m_rect.TopLeft(), CPoint(origin.x + 2, origin.y + dotsY + 1));
     EXPECT_EQ(Text(1002), "3");
+    AfxSimulateKey(view, VK_LEFT);
+    EXPECT_EQ(Item(1)->m_rect.left, origin.x + 1);
+    EXPECT_EQ(Text(1002), "2");
     // A band around two items selects both; they move together.
     m_feeder.Run(view, { { WM_LBUTTONDOWN, CPoint(600, 5) }, { WM_LBUTTONUP, CPoint(600, 5), 0 } });
     EXPECT_TRUE(View()->GetTracker().Items().empty());
@@ -455,6 +458,16 @@ TEST_F(TarnelTest, TheOutlineAndTheBarCodeStandWhereTheyBelong)
     };
     EXPECT_EQ(black(3), 0);
     EXPECT_GT(black(4), 20);
+    // White around the label; the text items show their names inside their
+    // frames; the advertisement spans its 56 cells of 8 dots.
+    EXPECT_EQ(
+        view.At(origin.x + View()->GetCassette().tphWidth + 20, origin.y + length + 20), RGB(255, 255, 255));
+    for (int item : { kItemGoodsName, 1 }) {
+        CRect inside = Item(item)->m_rect;
+        inside.DeflateRect(2, 2);
+        EXPECT_GT(view.CountOther(RGB(255, 255, 255), inside), 20) << item;
+    }
+    EXPECT_EQ(Item(kItemAdvertisement)->m_rect.Width(), 56 * 8);
 }
 
 // The preview shows the page scaled down; its one-pixel frames and the print

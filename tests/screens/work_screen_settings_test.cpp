@@ -124,6 +124,9 @@ TEST_F(WorkScreenSettingsTest, CommunicationSettingsAreRestoredFromTheFile)
         // The COM port stays as the first file set it.
         { "Auto\r\nethernet\r\nsocket\r\nScale name = " + longName + ", IP=10.0.0.7\r\n", 1,
             CCommSettings::kEthernet, -1, 3, { CString("Scale name = " + longName + ", IP=10.0.0.7") } },
+        // A scale a file names twice is chosen once.
+        { "Auto\r\nserial\r\ncom3\r\nScale name = B, Scale ID=02\r\nScale name = B, Scale ID=02\r\n", 1,
+            CCommSettings::kSerial, 2, 3, { "Scale name = B, Scale ID=02" } },
         { "ethernet\r\nsocket\r\n", 0, -1, -1, 3, {} },
         { "", 0, -1, -1, 3, {} },
     };

@@ -102,6 +102,10 @@ TEST_F(FileHelpersTest, FailedWriteIntoAMissingFolderSaysSo)
     EXPECT_FALSE(WriteResourceFile(150, "C:\\Nowhere\\a.mdb"));
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "C:\\Nowhere\\a.mdb =>DB File not making");
+    // A file that cannot even be created is not taken as provisioned.
+    EXPECT_FALSE(ProvisionDatabaseFile(208, "C:\\Nowhere\\b.mdb"));
+    ASSERT_EQ(MessageBoxScript::Count(), 2u);
+    EXPECT_EQ(MessageBoxScript::Records()[1].text, "C:\\Nowhere\\b.mdb =>DB File not making");
 }
 
 TEST_F(FileHelpersTest, ProvisionWritesOnlyMissingOrEmptyFiles)
