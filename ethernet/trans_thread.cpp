@@ -241,6 +241,15 @@ void CTransThread::DecodeReply(const ScalePacket& packet)
         // A record that nobody asked for yet is dropped; the timer goes on.
         if (!m_bAwaitingData)
             return;
+        if (!m_receivedRecords.insert(packet.payload).second) {
+            // A copy, from a late answer and the answer to its resend: stored
+            // once. A whole read acknowledges it, as the scale waits for that.
+            if (!IsOneRecordRequest()) {
+                StopTimer();
+                SendAck();
+            }
+            return;
+        }
         StopTimer();
         m_resends.Reset();
         if (StopRequested())
@@ -360,7 +369,7 @@ void CTransThread::NoteCutLines()
     m_nCutLines = 0;
 }
 
-BOOL CTransThread::IsRequestStep() const
+BOOL CTransThread::IsOneRecordRequest() const
 {
     switch (m_step) {
     case S::PluRequest:
@@ -371,8 +380,13 @@ BOOL CTransThread::IsRequestStep() const
     case S::ResultAllRead:
         return TRUE;
     default:
-        return m_bAwaitingData;
+        return FALSE;
     }
+}
+
+BOOL CTransThread::IsRequestStep() const
+{
+    return IsOneRecordRequest() || m_bAwaitingData;
 }
 
 // ---- Steps ---------------------------------------------------------------------
@@ -390,6 +404,7 @@ void CTransThread::StartJob()
     m_nStoredCount = 0;
     m_nRefusedCount = 0;
     m_nCutLines = 0;
+    m_receivedRecords.clear();
     m_refusal.Empty();
     m_nRecordTotal = OrderTotal();
     const std::optional<S> first = FirstTransferStep(m_job.direction, m_job.kind, m_job.selection);

@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "ethernet/scale_packet_poster.h"
@@ -122,6 +123,8 @@ private:
     RecordRow ItemCells(std::size_t index);
     int MessageBox(const CString& text, UINT type);
     BOOL IsRequestStep() const;
+    // A request for one record (or the sales total), not for a whole table.
+    BOOL IsOneRecordRequest() const;
 
     CTransferHost* m_pOwnerView = nullptr;
     CTransferJobOwner* m_pOwner = nullptr;
@@ -155,4 +158,5 @@ private:
     int m_nStoredCount = 0;
     int m_nRefusedCount = 0; // received records the database refused
     int m_nCutLines = 0; // received text lines stored cut to their column
+    std::set<ByteBuffer> m_receivedRecords; // each record this read took, stored or refused
 };

@@ -309,6 +309,44 @@ TEST_F(TransferJobsTest, EachReadStoresIntoItsOwnScalesDatabase)
     EXPECT_EQ(stops, 1u) << "the third scale's record has nowhere to go";
 }
 
+TEST_F(TransferJobsTest, ALateAnswerAndTheAnswerToItsResendStoreEachRecordOnce)
+{
+    // The scale keeps silent at a request's first arrival and answers its
+    // resend twice: the late answer and the resend's, back to back.
+    struct Case {
+        TransferScope scope;
+        std::vector<int> numbers;
+    };
+    for (const Case& c : { Case { TransferScope::All, {} }, Case { TransferScope::Select, { 1, 2 } } }) {
+        SCOPED_TRACE(static_cast<int>(c.scope));
+        MessageBoxScript::Reset();
+        TempFolder folder;
+        m_dbPath = folder.FromTemplate(150, "received.mdb").c_str();
+        ScaleMemory memory;
+        memory.Put(kPlu, 1, PluPayload(1, "One", 1));
+        memory.Put(kPlu, 2, PluPayload(2, "Two", 2));
+        auto arrivals = std::make_shared<std::map<Bytes, int>>();
+        TcpScale scale;
+        ASSERT_TRUE(scale.Start([arrivals, &memory](const TcpPacket& p, std::size_t) {
+            if (p.command != 0x0004 && p.command != 0x0006)
+                return memory.Answer(p);
+            const int arrival = ++(*arrivals)[p.payload];
+            TcpReply reply = arrival == 1 ? TcpReply::Silence() : memory.Answer(p);
+            if (arrival == 2) {
+                const TcpReply again = memory.Answer(p);
+                reply.writes.insert(reply.writes.end(), again.writes.begin(), again.writes.end());
+            }
+            return reply;
+        }));
+        ASSERT_TRUE(Start(TransferCommand::Recv, DataKind::Item, c.scope, { &scale }, c.numbers));
+        ASSERT_TRUE(WaitForEnd());
+        EXPECT_EQ(Rows("SELECT [item_name] FROM [Item] ORDER BY [item_num]"),
+            (std::vector<std::string> { "One", "Two" }));
+        EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+        EXPECT_EQ(m_host.progress, "2") << "the count shown";
+    }
+}
+
 TEST_F(TransferJobsTest, DefaultValuesReadTheAdministratorsItemOfAnyManagerAndElseTheGrid)
 {
     CGeneralDaoHelper db;
