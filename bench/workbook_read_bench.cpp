@@ -109,7 +109,9 @@ int main()
         std::printf("%-10s %7ju bytes: %s in %.0f ms, peak memory +%ld MB %s\n",
             std::filesystem::path(path).filename().c_str(),
             static_cast<std::uintmax_t>(std::filesystem::file_size(path)),
-            read ? CString::Formatted("%zu sheet(s) read", book.sheets.size()).GetString()
+            read ? CString::Formatted("%zu sheet(s), %zu cells read", book.sheets.size(),
+                book.sheets.empty() ? std::size_t { 0 } : book.sheets[0].cells.size())
+                       .GetString()
                  : error.GetString(),
             ms, grownMb, fine ? "ok" : "TOO MUCH");
     }
