@@ -3,6 +3,7 @@
 #include <optional>
 #include <thread>
 
+#include "db/checked_dao_helper.h"
 #include "db/dao_helper.h"
 #include "db/general_dao_helper.h"
 #include "db/item_db_worker.h"
@@ -256,6 +257,26 @@ TEST_F(DaoHelperTest, OneHelperServesTwoThreadsWithoutTearingItsDatabase)
     writer.join();
     EXPECT_EQ(bad.load(), 0);
     EXPECT_TRUE(m_boxes.Records().empty());
+}
+
+// A statement refused inside a batch: its box alone is shown, the rows
+// before it reach the file, and the batch goes on.
+TEST_F(DaoHelperTest, ARefusalInsideABatchShowsItsOwnBoxOnly)
+{
+    CCheckedDaoHelper dao;
+    dao.OpenDatabase(m_path);
+    dao.BeginBatch();
+    EXPECT_TRUE(dao.ExecuteChecked("INSERT INTO [Item]([item_num], [mg_id]) VALUES('4', 'vexo')"));
+    EXPECT_FALSE(dao.ExecuteChecked("INSERT INTO [NoSuch]([x]) VALUES('1')"));
+    EXPECT_TRUE(dao.ExecuteChecked("INSERT INTO [Item]([item_num], [mg_id]) VALUES('5', 'vexo')"));
+    EXPECT_TRUE(dao.EndBatch());
+    const auto boxes = m_boxes.Records();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.Find("NoSuch"), -1) << boxes[0].text.GetString();
+    CCheckedDaoHelper::Rows rows;
+    EXPECT_EQ(dao.Select("SELECT [item_num] FROM [Item] WHERE [ID] > 3 ORDER BY [ID]", &rows),
+        CCheckedDaoHelper::Lookup::Found);
+    EXPECT_EQ(rows, (CCheckedDaoHelper::Rows { { "4" }, { "5" } }));
 }
 
 } // namespace

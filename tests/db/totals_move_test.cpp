@@ -19,7 +19,8 @@
 
 namespace {
 
-constexpr const char* kTable = "CREATE TABLE [Sale] ([ID] COUNTER, [total] TEXT(20), [mg_id] TEXT(20), "
+constexpr const char* kTable = "CREATE TABLE [Sale] ([ID] COUNTER, [total] TEXT(20), [note] TEXT(20), "
+                               "[mg_id] TEXT(20), "
                                "CONSTRAINT [PrimaryKey] PRIMARY KEY ([ID]))";
 
 class TotalsMoveTest : public ::testing::Test {
@@ -37,10 +38,10 @@ protected:
             db.Execute(CString::Formatted("INSERT INTO [Sale]([total]) VALUES('%d')", i * 100));
     }
 
-    // The move of every row the source holds now.
+    // The move of every row the source holds now; the rows bring no note.
     TotalsMove Move() const
     {
-        TotalsMove move { m_source.c_str(), m_target.c_str(), "Sale", { "total" }, "m1", {} };
+        TotalsMove move { m_source.c_str(), m_target.c_str(), "Sale", { "total", "note" }, "m1", {} };
         for (const auto& [key, total] : Totals(m_source))
             move.rows.push_back(TotalsRow { { total }, key });
         return move;
@@ -100,4 +101,9 @@ TEST_F(TotalsMoveTest, AMoverKilledMidwayLeavesEveryTotalCountedOnce)
         (std::map<CString, int> {
             { "100", 1 }, { "200", 1 }, { "300", 1 }, { "400", 1 }, { "500", 1 }, { "600", 1 } }));
     EXPECT_TRUE(Totals(m_source).empty());
+    CDaoDatabase summary;
+    summary.Open(m_target.c_str(), FALSE, FALSE, kStoreDatabaseConnect);
+    CDaoRecordset rs(&summary);
+    rs.Open(AFX_DAO_USE_DEFAULT_TYPE, "SELECT count(*) FROM [Sale] WHERE [note] = '' AND [mg_id] = 'm1'");
+    EXPECT_EQ(rs.GetFieldValue(0).lVal, 6) << "a value the row lacks is written empty";
 }
