@@ -244,10 +244,8 @@ void CTransThread::DecodeReply(const ScalePacket& packet)
         if (!m_receivedRecords.insert(packet.payload).second) {
             // A copy, from a late answer and the answer to its resend: stored
             // once. A whole read acknowledges it, as the scale waits for that.
-            if (!IsOneRecordRequest()) {
-                StopTimer();
+            if (!IsOneRecordRequest())
                 SendAck();
-            }
             return;
         }
         StopTimer();
@@ -404,7 +402,6 @@ void CTransThread::StartJob()
     m_nStoredCount = 0;
     m_nRefusedCount = 0;
     m_nCutLines = 0;
-    m_receivedRecords.clear();
     m_refusal.Empty();
     m_nRecordTotal = OrderTotal();
     const std::optional<S> first = FirstTransferStep(m_job.direction, m_job.kind, m_job.selection);

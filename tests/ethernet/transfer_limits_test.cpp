@@ -344,6 +344,12 @@ TEST_F(TransferJobsTest, ALateAnswerAndTheAnswerToItsResendStoreEachRecordOnce)
             (std::vector<std::string> { "One", "Two" }));
         EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
         EXPECT_EQ(m_host.progress, "2") << "the count shown";
+        if (c.scope == TransferScope::All) {
+            ASSERT_TRUE(
+                PumpUntil([&] { return scale.Received().size() >= 6; }, std::chrono::milliseconds(2000)));
+            EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 6, 6, 0x0101, 0x0101, 0x0101, 0x0101 }))
+                << "each record the scale sent, its copy too, and the end acknowledged";
+        }
     }
 }
 
