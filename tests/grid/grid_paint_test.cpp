@@ -69,9 +69,11 @@ TEST_F(GridWindowTest, TheVerticalRangeFollowsEveryChangeOfTheRowHeights)
         { "insert", [this] { grid.InsertRow(nullptr, 3); } },
         { "height", [this] { grid.SetRowHeight(5, 60); } },
         { "delete", [this] { grid.DeleteRow(5); } },
-        { "auto-size", [this] { grid.AutoSizeRows(); } },
+        { "auto-size rows", [this] { grid.AutoSizeRows(); } },
         { "fewer rows", [this] { grid.SetRowCount(15); } },
         { "more rows", [this] { grid.SetRowCount(40); } },
+        { "auto-size", [this] { grid.AutoSize(); } },
+        { "expand rows", [this] { grid.ExpandRowsToFit(); } },
         { "append again", [this] { grid.InsertRow("List 40"); } },
     };
     for (const auto& [name, change] : changes) {
@@ -93,6 +95,7 @@ TEST_F(GridWindowTest, AnInsertedRowIsAsHighAsItsHeadingMeasures)
         { "List 7", 0, 0, DT_SINGLELINE },
         { "List 12345", -30, 0, DT_SINGLELINE },
         { "Wide heading", -18, 900, DT_SINGLELINE },
+        { "Down heading", -18, -900, DT_SINGLELINE },
         { "two\nlines", -18, 0, DT_WORDBREAK },
     };
     CGridDefaultCell* headings = grid.GetDefaultCell(FALSE, TRUE);
