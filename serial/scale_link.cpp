@@ -48,6 +48,7 @@ void CScaleLink::StartSession()
     m_nStoredCount = 0;
     m_nRefusedCount = 0;
     m_nCutLines = 0;
+    m_takenRecords.clear();
     // A flag left by the scale before must not take this scale's first record
     // for an answer to its request.
     m_pEngine->ClearRequestAcknowledged();

@@ -19,6 +19,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -137,6 +138,9 @@ private:
     bool OnDataRecord(const CString& step, RecordKind kind);
     // FALSE when the record was refused (and told).
     BOOL StoreReceivedRecord(const CString& path, RecordKind kind);
+    // Whether the record assembled was taken before in this session.
+    [[nodiscard]] bool IsCopy();
+    bool TakeCopy(const CString& step, std::uint8_t count, std::uint8_t number);
 
     // ---- broadcast ---------------------------------------------------------------
     void OnBroadcastReply();
@@ -197,6 +201,7 @@ private:
     int m_nRequestPosition = 0;
     std::vector<int> m_requestNumbers;
     RecordAssembly m_assembly;
+    std::set<ByteBuffer> m_takenRecords; // this session's, to know a copy
     int m_nStoredCount = 0;
     int m_nRefusedCount = 0; // received records the database refused
     int m_nCutLines = 0; // received text lines stored cut to their column

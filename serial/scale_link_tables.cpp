@@ -251,6 +251,8 @@ bool CScaleLink::OnDataRecord(const CString& step, RecordKind kind)
     const std::uint8_t number = frame.header.pieceNumber;
     const RecordAssembly::Result result = m_assembly.Add(count, number, frame.payload);
     const bool whole = result == RecordAssembly::Result::Whole;
+    if (whole && IsCopy())
+        return TakeCopy(step, count, number);
     // A refused record is told and not counted.
     if (whole && StoreReceivedRecord(m_strTargetDbPath, kind)) {
         ++m_nStoredCount;
@@ -266,6 +268,27 @@ bool CScaleLink::OnDataRecord(const CString& step, RecordKind kind)
     else if (step == W::ResultAllReadStep)
         m_pEngine->RunLater(m_pauseMs, [this] { SendEndJoin(); });
     return true;
+}
+
+bool CScaleLink::IsCopy()
+{
+    const ByteBuffer record(m_assembly.Record().begin(), m_assembly.Record().end());
+    if (m_takenRecords.insert(record).second)
+        return false;
+    m_assembly.Clear();
+    return true;
+}
+
+// A copy, from a late answer and the answer to its resend, is neither stored nor
+// counted. A whole read acknowledges it, as the scale waits for that; a read by
+// number waits on for the answer to its next request.
+bool CScaleLink::TakeCopy(const CString& step, std::uint8_t count, std::uint8_t number)
+{
+    if (FindRoute(RouteStep::Request, step) || step == W::PreRequest || step == W::ResultAllReadStep)
+        m_pEngine->KeepWaiting();
+    else
+        SendAck(step, count, number);
+    return false;
 }
 
 BOOL CScaleLink::StoreReceivedRecord(const CString& path, RecordKind kind)

@@ -75,6 +75,8 @@ public:
     void ClearRequestAcknowledged() { m_nRequestAcknowledged = 0; }
     // The scale that answers for all in a broadcast's data phase.
     void SetBroadcastReplySource(std::array<char, 2> id);
+    // The reply taken decides nothing: the wait goes on under the timer.
+    void KeepWaiting();
 
     // Runs action on the user-interface thread after milliseconds, unless the
     // port closes or opens first. One at a time: a new one replaces the old.
@@ -125,7 +127,6 @@ private:
     void OnBadReply(const LinkFrame* frame, bool sumOk, bool broadcast);
     void Resend();
     void Report(UINT message, SerialWord status);
-    void KeepWaiting();
 
     CSerialHost* m_pHost = nullptr;
     const CSerialWalkState* m_pWalk = nullptr;

@@ -318,6 +318,57 @@ TEST_F(SerialTransferTest, ARecordThatCannotBeStoredIsToldAndNotCounted)
             "Trans Complete" }));
 }
 
+TEST_F(SerialTransferTest, ARecordThatComesAgainIsStoredOnce)
+{
+    // The answer to a resent request comes after the first, late answer was
+    // taken: it answers the acknowledgement of that record.
+    SerialScaleModel model({ "07" });
+    const Bytes first = TextPayload(TableCode::Add, 5, "five");
+    model.Put("07", first);
+    model.Put("07", TextPayload(TableCode::Add, 6, "six"));
+    auto copySent = std::make_shared<bool>(false);
+    StartScript([script = model.Script(), copySent, first](const SerialFrame& frame, std::size_t index) {
+        if (frame.command == kAck && !*copySent) {
+            *copySent = true;
+            return SerialReply { { SerialReply::Frame("07", kData, first) } };
+        }
+        return script(frame, index);
+    });
+
+    Run(TransferCommand::Recv, DataKind::Add, TransferScope::All, { Line("07") });
+
+    ASSERT_EQ(m_screen->m_receivedPaths.size(), 1u);
+    EXPECT_EQ(Rows(m_screen->m_receivedPaths[0].second, "SELECT [num], [str1] FROM [Add]"),
+        (std::vector<std::string> { "5|five", "6|six" }));
+    EXPECT_EQ(m_screen->Link().GetStoredCount(), 2);
+    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
+    ExpectWalkEnded();
+}
+
+TEST_F(SerialTransferTest, AReadByNumberTakesACopyForNoAnswer)
+{
+    // The copy of number 201 comes before the answer to the request for 203.
+    SerialScaleModel model({ "07" });
+    const Bytes first = TextPayload(TableCode::LandAdd, 201, "Jeju");
+    model.Put("07", first);
+    model.Put("07", TextPayload(TableCode::LandAdd, 203, "Busan"));
+    auto requests = std::make_shared<int>(0);
+    StartScript([script = model.Script(), requests, first](const SerialFrame& frame, std::size_t index) {
+        SerialReply reply = script(frame, index);
+        if (frame.command == kRequestOne && ++*requests == 2)
+            reply.writes.insert(reply.writes.begin() + 1, SerialReply::Frame("07", kData, first));
+        return reply;
+    });
+    m_screen->m_requestNumbers = { 201, 203 };
+
+    Run(TransferCommand::Recv, DataKind::LandAddition, TransferScope::Select, { Line("07") });
+
+    EXPECT_EQ(Rows(m_screen->m_receivedPaths.at(0).second, "SELECT [land_num], [land_str] FROM [Land_Add]"),
+        (std::vector<std::string> { "201|Jeju", "203|Busan" }));
+    EXPECT_EQ(m_screen->Link().GetStoredCount(), 2);
+    ExpectWalkEnded();
+}
+
 TEST_F(SerialTransferTest, ARequestAcknowledgedWithoutDataTimesOutAndCloses)
 {
     m_screen->Engine().SetReplyTimeout(200);
