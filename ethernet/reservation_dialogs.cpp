@@ -255,7 +255,7 @@ void CReservationSetupDlg::OnOK()
         row.address = address;
         m_dao.Execute(InsertReservationSql(row));
     }
-    if (m_input.kind == kReservationKindItem) {
+    if (ReservationKindOfCode(m_input.kind) == DataKind::Item) {
         for (int r = 1; r <= m_grid.GetRowCount() - 2; ++r) {
             std::vector<CString> item;
             for (int c = 1; c <= static_cast<int>(kItemCopyColumns); ++c) {
@@ -280,7 +280,7 @@ void CReservationSetupDlg::SetupItemGrid()
     m_grid.SetItemText(0, 0, "*");
     m_grid.SetItemText(0, 1, "*");
     m_grid.SetItemText(1, 0, "-->");
-    if (m_input.kind == kReservationKindItem) {
+    if (ReservationKindOfCode(m_input.kind) == DataKind::Item) {
         m_grid.SetColumnCount(kItemGridColumns);
         for (int c = 1; c < kItemGridColumns; ++c)
             m_grid.SetItemText(0, c, kItemHeadings[c - 1]);
@@ -291,7 +291,7 @@ void CReservationSetupDlg::SetupItemGrid()
 
 void CReservationSetupDlg::FillItemGrid()
 {
-    if (m_input.kind != kReservationKindItem || m_input.itemDbPath.IsEmpty())
+    if (ReservationKindOfCode(m_input.kind) != DataKind::Item || m_input.itemDbPath.IsEmpty())
         return;
     if (m_dao.OpenDatabase(m_input.itemDbPath)) {
         for (std::size_t place = 0; place < m_input.itemNumbers.size() && place < kReservationItemLimit;
@@ -486,7 +486,7 @@ void CReservationListDlg::OnDelete()
         m_pHost->CancelReservationThreads(number);
     if (m_dao.OpenDatabase(kReservationDatabase)) {
         m_dao.Execute(DeleteReservationSql(number));
-        if (KindOfScreenWord(key.kind.View()) == DataKind::Item)
+        if (ReservationKindOfListText(key.kind) == DataKind::Item)
             m_dao.Execute(DeleteReservationItemsSql(number));
         m_dao.CloseDatabase();
     }

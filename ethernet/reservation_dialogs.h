@@ -27,7 +27,7 @@ inline constexpr std::size_t kReservationScaleLimit = 100;
 // What the work screen hands the setup dialog before DoModal.
 struct ReservationSetupInput {
     CString managerId;
-    int kind = 0;
+    int kind = 0; // the screen's hint number, stored as the reservation's kind
     CString itemDbPath;
     std::vector<int> itemNumbers; // ended by the first 0, at most 1000 used
 };

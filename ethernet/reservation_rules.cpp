@@ -46,6 +46,38 @@ CString Between(const CString& line, const char* begin, const char* end)
     return stop < 0 ? CString() : line.Mid(from, stop - from);
 }
 
+// The stored codes and what the list shows for them; a code outside a table is
+// shown as stored.
+struct CodeText {
+    const char* code;
+    const char* text;
+};
+
+constexpr CodeText kPeriodTexts[] = { { "0", "One" }, { "1", "Day" }, { "2", "Week" } };
+constexpr CodeText kModeTexts[] = { { "0", "send" }, { "1", "recv" } };
+
+struct KindEntry {
+    const char* code;
+    const char* text;
+    DataKind kind;
+};
+
+constexpr KindEntry kKindCodes[] = {
+    { "1", "Item", DataKind::Item },
+    { "2", " Add", DataKind::Add },
+    { "3", " Pre", DataKind::Preset },
+    { "4", " Adv", DataKind::Adv },
+    { "19", "Land", DataKind::LandAddition },
+};
+
+template <typename Entry, std::size_t N> CString ListText(const CString& code, const Entry (&table)[N])
+{
+    for (const Entry& entry : table)
+        if (code == entry.code)
+            return entry.text;
+    return code;
+}
+
 ReservationCheck Refuse(ReservationField field, const char* message)
 {
     return { field, message };
@@ -118,9 +150,22 @@ int ReservationRow::Period() const
     return ::Number(period);
 }
 
-int ReservationRow::Kind() const
+int ReservationRow::KindCode() const
 {
     return ::Number(kind);
+}
+
+std::optional<DataKind> ReservationRow::Kind() const
+{
+    return ReservationKindOfCode(KindCode());
+}
+
+std::optional<DataKind> ReservationKindOfCode(int code)
+{
+    for (const KindEntry& entry : kKindCodes)
+        if (Number(entry.code) == code)
+            return entry.kind;
+    return std::nullopt;
 }
 
 int ReservationRow::Direction() const
@@ -239,29 +284,9 @@ CString ReservationTimeText(const ReservationRow& row)
 
 CString ReservationListLine(const ReservationRow& row)
 {
-    CString period = row.period;
-    if (period == "0")
-        period = "One";
-    else if (period == "1")
-        period = "Day";
-    else if (period == "2")
-        period = "Week";
-    CString kind = row.kind;
-    if (kind == "1")
-        kind = "Item";
-    else if (kind == "2")
-        kind = " Add";
-    else if (kind == "4")
-        kind = " Adv";
-    else if (kind == "19")
-        kind = "Land";
-    else if (kind == "3")
-        kind = " Pre";
-    CString mode = row.direction;
-    if (mode == "0")
-        mode = "send";
-    else if (mode == "1")
-        mode = "recv";
+    const CString period = ListText(row.period, kPeriodTexts);
+    const CString kind = ListText(row.kind, kKindCodes);
+    const CString mode = ListText(row.direction, kModeTexts);
     CString line;
     line.Format("R_Num=%s#R_period=%s#manager=%s#Time=%s#R_kind=%s#IP=%s#R_mode=%s#R_status=%s#&", row.number,
         period, row.managerId, ReservationTimeText(row), kind, row.address, mode, row.status);
@@ -272,6 +297,14 @@ ReservationListKey ParseReservationListLine(const CString& line)
 {
     return { Between(line, "R_Num=", "#R_period"), Between(line, "#R_kind=", "#IP="),
         Between(line, "#IP=", "#R_mode="), Between(line, "#R_status=", "#&") };
+}
+
+std::optional<DataKind> ReservationKindOfListText(const CString& text)
+{
+    for (const KindEntry& entry : kKindCodes)
+        if (text == entry.text)
+            return entry.kind;
+    return std::nullopt;
 }
 
 CString ReservationReportLine(const ReservationRow& row, const CString& report)
@@ -346,7 +379,7 @@ CString InsertReservationSql(const ReservationRow& row)
         "[hour], [min], [ip],[reservation_kind], [mg_id], [reservation_trans], [reservation_status]) "
         "VALUES('%ld', '%d', %s, %s, %s, %s, %s, %s, '%d', %s, '%d', %s)",
         row.Number(), row.Period(), Quoted(row.year), Quoted(row.month), Quoted(row.day), Quoted(row.hour),
-        Quoted(row.minute), Quoted(row.address), row.Kind(), Quoted(row.managerId), row.Direction(),
+        Quoted(row.minute), Quoted(row.address), row.KindCode(), Quoted(row.managerId), row.Direction(),
         Quoted(row.status));
     return sql;
 }

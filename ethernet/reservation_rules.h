@@ -6,6 +6,8 @@
 //   Reservation_Table row  reservation_num period mg_id year month day hour min
 //                          reservation_kind ip reservation_trans [reservation_status]
 //   period                 0 once, 1 every day, 2 week (never due)
+//   reservation_kind       the work screen's hint: 1 items, 2 additions, 3
+//                          presets, 4 advertisements, 19 land additions
 //   time key               YYYYMMDDhhmm as a 64-bit number
 //
 // Every value that enters a statement is quoted with the database layer's
@@ -13,10 +15,12 @@
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/base/cstring.h"
+#include "protocol/data_kinds.h"
 
 inline constexpr const char* kReservationReportFolder = "C:\\Zuvar\\Reservation_Report";
 inline constexpr const char* kReservationReportPath = "C:\\Zuvar\\Reservation_Report\\Reservation_Report.txt";
@@ -24,7 +28,6 @@ inline constexpr const char* kReservationReportPath = "C:\\Zuvar\\Reservation_Re
 inline constexpr int kPeriodOnce = 0;
 inline constexpr int kPeriodEveryDay = 1;
 inline constexpr int kPeriodWeek = 2;
-inline constexpr int kReservationKindItem = 1;
 
 // Status words of a row.
 inline constexpr const char* kStatusWait = "wait";
@@ -45,13 +48,18 @@ struct ReservationRow {
 
     long Number() const;
     int Period() const;
-    int Kind() const;
+    // The stored hint number, and the kind it names (none for another number).
+    int KindCode() const;
+    std::optional<DataKind> Kind() const;
     int Direction() const;
 };
 
 // A row of ReservationReadSql (11 values, or 12 with the status) from its
 // DbReplyRow text; missing values are "".
 ReservationRow SplitReservationRow(const CString& rowText);
+
+// The kind a stored hint number names (none for another number).
+std::optional<DataKind> ReservationKindOfCode(int code);
 
 // Values of a DbReplyRow text (each ended by TAB "jo/"), at most maxFields.
 std::vector<CString> SplitReplyRow(const CString& rowText, std::size_t maxFields = 400);
@@ -121,6 +129,8 @@ struct ReservationListKey {
     CString status;
 };
 ReservationListKey ParseReservationListLine(const CString& line);
+// The kind a list line's kind text names (none for a number shown as stored).
+std::optional<DataKind> ReservationKindOfListText(const CString& text);
 
 // One line of the report file (without its line end).
 CString ReservationReportLine(const ReservationRow& row, const CString& report);

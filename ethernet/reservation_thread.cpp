@@ -31,11 +31,6 @@ std::time_t NowSeconds()
     return std::chrono::system_clock::to_time_t(AfxNow());
 }
 
-const char* Word(TransferStep step)
-{
-    return ToString(step);
-}
-
 } // namespace
 
 CReservationTransThread::CReservationTransThread()
@@ -259,7 +254,7 @@ void CReservationTransThread::HandleNote(Note note)
         // What is still queued belongs to an earlier run.
         m_pPoster->Forget(m_token);
         m_inRun = true;
-        m_step.Empty();
+        m_step = TransferStep::Open;
         m_report.Empty();
         m_resends.Reset();
         m_nextItem = m_itemTotal = m_itemsSent = m_itemsAcked = 0;
@@ -277,14 +272,14 @@ void CReservationTransThread::HandleNote(Note note)
         }
         // The copies the run is to send, counted in every ending.
         if (m_direction == 0) {
-            m_kind = kReservationKindItem;
+            m_kind = DataKind::Item;
             m_itemTotal = CountItems();
         }
         Decide(Decision::Connect);
         return;
     case Note::ConnectFailed:
         WriteReservationReport("Connection Fail, " + CountText());
-        m_step = Word(TransferStep::Close);
+        m_step = TransferStep::Close;
         EndRun();
         AfxMessageBox(Named("Connection Failed, " + CountText() + "."), MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -311,12 +306,12 @@ void CReservationTransThread::HandleItem(const CScalePacketPoster::Item& item)
         return;
     }
     if (item.event.kind == ScalePacketFramer::Kind::Greeting) {
-        if (!m_step.IsEmpty())
+        if (m_step != TransferStep::Open)
             return;
         KillReplyTimer();
         m_resends.Reset();
         BeginTransfer();
-    } else if (item.event.kind == ScalePacketFramer::Kind::Packet && !m_step.IsEmpty()) {
+    } else if (item.event.kind == ScalePacketFramer::Kind::Packet && m_step != TransferStep::Open) {
         DecodeReply(item.event.packet);
     }
 }
@@ -327,7 +322,7 @@ void CReservationTransThread::DecodeReply(const ScalePacket& packet)
     if (packet.Is(ScaleCommand::Ack)) {
         KillReplyTimer();
         m_resends.Reset();
-        if (m_step == Word(TransferStep::PluTrans))
+        if (m_step == TransferStep::PluTrans)
             m_itemsAcked = m_itemsSent;
         NextStep();
         return;
@@ -342,7 +337,7 @@ void CReservationTransThread::DecodeReply(const ScalePacket& packet)
         return; // "no item" or an unknown refusal: the reply timer guards the wait
     KillReplyTimer();
     m_resends.Reset();
-    if (m_step == Word(TransferStep::TaskReset)) {
+    if (m_step == TransferStep::TaskReset) {
         // The closing reset refused too: end here rather than reset again.
         if (m_refusal.IsEmpty())
             m_refusal = text;
@@ -350,7 +345,7 @@ void CReservationTransThread::DecodeReply(const ScalePacket& packet)
         return;
     }
     m_refusal = text;
-    m_step = Word(TransferStep::Close);
+    m_step = TransferStep::Close;
     SendTaskReset();
 }
 
@@ -366,7 +361,7 @@ void CReservationTransThread::BeginTransfer()
         m_dao.Execute(ReservationStatusSql(kStatusTrans, m_row.managerId, m_number, m_row.address));
         m_dao.CloseDatabase();
     }
-    m_kind = kReservationKindItem;
+    m_kind = DataKind::Item;
     m_nextItem = 0;
     m_itemsSent = 0;
     m_itemTotal = CountItems();
@@ -375,7 +370,7 @@ void CReservationTransThread::BeginTransfer()
 
 int CReservationTransThread::CountItems()
 {
-    if (m_kind != kReservationKindItem || !m_dao.OpenDatabase(kReservationDatabase))
+    if (m_kind != DataKind::Item || !m_dao.OpenDatabase(kReservationDatabase))
         return 0;
     const CString count = m_dao.GetValues(CountReservationItemsSql(m_number, m_row.managerId));
     m_dao.CloseDatabase();
@@ -389,7 +384,7 @@ bool CReservationTransThread::ManagerBusy() const
 
 void CReservationTransThread::StopForManager()
 {
-    m_step = Word(TransferStep::Close);
+    m_step = TransferStep::Close;
     EndWith("Because basic Communication(Stop)", "Trans Stopped for the manager's own transfer");
 }
 
@@ -415,7 +410,7 @@ void CReservationTransThread::EndWith(const CString& report, const CString& how)
 
 void CReservationTransThread::SendPluStep()
 {
-    m_step = Word(TransferStep::PluTrans);
+    m_step = TransferStep::PluTrans;
     if (ManagerBusy()) {
         StopForManager();
         return;
@@ -452,7 +447,7 @@ void CReservationTransThread::SendNextItem(int index)
 void CReservationTransThread::SendTaskReset()
 {
     static_cast<void>(m_packet.Build(ScaleCommand::TaskReset)); // no payload: always builds
-    m_step = Word(TransferStep::TaskReset);
+    m_step = TransferStep::TaskReset;
     SendPacket();
 }
 
@@ -476,9 +471,9 @@ void CReservationTransThread::NextStep()
         StopForManager();
         return;
     }
-    if (m_step == Word(TransferStep::PluTrans)) {
+    if (m_step == TransferStep::PluTrans) {
         SendPluStep();
-    } else if (m_step == Word(TransferStep::TaskReset) || m_step == Word(TransferStep::ResetScale)) {
+    } else if (m_step == TransferStep::TaskReset || m_step == TransferStep::ResetScale) {
         // The reset closes the run; it went through only when every copy did.
         if (!m_refusal.IsEmpty())
             EndWith(m_refusal, "Trans Failed (" + m_refusal + ")");
@@ -516,7 +511,7 @@ void CReservationTransThread::OnReplyTimeout()
         return;
     }
     m_resends.Reset();
-    m_step = Word(TransferStep::Close);
+    m_step = TransferStep::Close;
     m_report = "3 times out, " + CountText();
     CloseReservation();
     AfxMessageBox("3 times out");
@@ -537,7 +532,7 @@ void CReservationTransThread::CloseReservation()
         m_dao.Execute(ReservationStatusSql(status, m_row.managerId, m_number, m_row.address));
         m_dao.CloseDatabase();
     }
-    m_step = Word(TransferStep::Close);
+    m_step = TransferStep::Close;
     if (m_connected)
         m_sender.ShutDown(m_token, m_socket); // after the packets queued before
     EndRun();

@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <optional>
 
 #include "db/reservation_dao_helper.h"
 #include "ethernet/reservation_rules.h"
@@ -34,6 +35,7 @@
 #include "platform/net/socket.h"
 #include "platform/net/socket_reader.h"
 #include "platform/wnd/core/thread.h"
+#include "protocol/data_kinds.h"
 #include "protocol/scale_stream.h"
 #include "protocol/transfer_steps.h"
 #include "transfer/resend_guard.h"
@@ -66,8 +68,8 @@ public:
     BOOL HasEnded() const;
     // Runs since the thread started (tests).
     int GetRunCount() const { return m_runs; }
-    // The step word of the run ("" before, "CLOSE" after).
-    CString GetStepWord() const { return m_step; }
+    // The step of the run (Open until the greeting, Close after).
+    TransferStep GetStep() const { return m_step; }
 
     BOOL InitInstance() override { return TRUE; }
     // The thread: waits, asks, connects, then waits for the run to end.
@@ -152,7 +154,7 @@ private:
     bool m_inRun = false;
     bool m_timerRunning = false;
     bool m_dispatching = false;
-    int m_kind = 0;
+    std::optional<DataKind> m_kind;
     ResendGuard m_resends { kTcpResendLimit };
     int m_nextItem = 0;
     int m_itemTotal = 0;
@@ -160,7 +162,7 @@ private:
     int m_itemsAcked = 0; // copies the scale accepted
     CString m_refusal; // the scale's refusal that the closing reset follows
     bool m_nakSeen = false;
-    CString m_step;
+    TransferStep m_step = TransferStep::Open;
     CString m_report;
     LastSentPacket m_packet;
     CReservationDaoHelper m_dao;

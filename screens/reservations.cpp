@@ -101,7 +101,7 @@ void CReservations::LoadReservations()
     for (const ReservationRow& row : rows) {
         if (IsReservationExpired(row, now)) {
             dao.Execute(DeleteReservationSql(row.Number()));
-            if (row.Kind() == kReservationKindItem)
+            if (row.Kind() == DataKind::Item)
                 dao.Execute(DeleteReservationItemsSql(row.Number()));
         } else if (row.Period() == kPeriodOnce || row.Period() == kPeriodEveryDay) {
             start.push_back(row);

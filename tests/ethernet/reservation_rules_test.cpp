@@ -195,7 +195,11 @@ TEST(ReservationRules, ListLineNamesPeriodKindAndMode)
         row.kind = c.kind;
         row.direction = c.direction;
         EXPECT_EQ(ReservationListLine(row), c.line);
+        // Delete reads the kind back from the line: the same kind as the stored code.
+        EXPECT_EQ(ReservationKindOfListText(ParseReservationListLine(c.line).kind), row.Kind()) << c.kind;
     }
+    EXPECT_EQ(ReservationKindOfCode(19), DataKind::LandAddition);
+    EXPECT_EQ(ReservationKindOfCode(3), DataKind::Preset);
     ReservationRow daily = Row("1", "0", "0", "0", "8", "0");
     EXPECT_EQ(ReservationTimeText(daily), "000000800");
 
@@ -246,7 +250,7 @@ TEST(ReservationRules, RowsSplitFromReplyText)
     EXPECT_EQ(row.managerId, "lee");
     EXPECT_EQ(row.hour, "8");
     EXPECT_EQ(row.minute, "30");
-    EXPECT_EQ(row.Kind(), 1);
+    EXPECT_EQ(row.Kind(), DataKind::Item);
     EXPECT_EQ(row.address, "10.0.0.1");
     EXPECT_EQ(row.Direction(), 0);
     EXPECT_EQ(row.status, "");

@@ -186,7 +186,7 @@ TEST_F(ReservationThreadTest, AtItsMinuteTheCopiesGoOutThenTheResetAndTheReport)
     SetTime(CTime(2007, 3, 5, 9, 7, 0));
     ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() >= 3; }));
     // While the scale holds the last answer, this scale's row is being sent.
-    ASSERT_TRUE(PumpUntil([&] { return thread->GetStepWord() == "TASK_RESET"; }));
+    ASSERT_TRUE(PumpUntil([&] { return thread->GetStep() == TransferStep::TaskReset; }));
     EXPECT_EQ(
         Statuses(), (std::vector<std::string> { "4|10.9.9.9|wait", "4|" + scale.Address() + "|Trans" }));
     EXPECT_TRUE(ReportLines().empty());
@@ -230,7 +230,7 @@ TEST_F(ReservationThreadTest, AtItsMinuteTheCopiesGoOutThenTheResetAndTheReport)
     EXPECT_EQ(
         Statuses(), (std::vector<std::string> { "4|10.9.9.9|wait", "4|" + scale.Address() + "|Trans Stop" }));
     EXPECT_EQ(Boxes(), (std::vector<CString> { Named(4, scale.Address(), "Trans Complete") }));
-    EXPECT_EQ(thread->GetStepWord(), "CLOSE");
+    EXPECT_EQ(thread->GetStep(), TransferStep::Close);
     // A once-reservation's thread ends after its run; nothing is resent.
     ASSERT_TRUE(PumpUntil([&] { return thread->HasEnded(); }));
     EXPECT_EQ(thread->GetRunCount(), 1);
