@@ -42,27 +42,6 @@ std::string Narrow(const CString& text)
 
 } // namespace
 
-TransferRowsPtr TakeJobRows(
-    CTransferScreenHost& host, TransferCommand command, DataKind kind, TransferScope scope)
-{
-    const DataKindInfo& k = KindInfo(kind);
-    const bool send = command == TransferCommand::Trans;
-    std::vector<int> gridRows;
-    if (send && k.rows == KindRows::Clicked) {
-        gridRows = { host.GetCurrentGridRow() };
-    } else if (send && k.rows == KindRows::Table) {
-        if (scope == TransferScope::All) {
-            gridRows = AllDataRows(host.GetGridRowCount(), k.cap);
-        } else {
-            gridRows = PickedRows(host.GetTransferSelection(), host.GetGridRowCount(), PickRule::Transfer);
-            if (k.cap > 0 && gridRows.size() > static_cast<std::size_t>(k.cap))
-                gridRows.resize(static_cast<std::size_t>(k.cap));
-        }
-    }
-    const int columns = send && k.rows != KindRows::None ? k.lastColumn + 1 : 1;
-    return ReadTransferRows(host, std::move(gridRows), columns, send && kind == DataKind::Item);
-}
-
 CTransThread::CTransThread()
 {
     m_bAutoDelete = FALSE;

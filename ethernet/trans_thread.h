@@ -30,13 +30,6 @@
 #include "transfer/resend_guard.h"
 
 class CTransferHost;
-class CTransferScreenHost;
-
-// What a job of command, kind and scope sends, read from the screen now: the
-// data rows (all, capped by the kind) or the picked ones, the clicked row of a
-// scale settings send, the preset page and the manager's settings.
-TransferRowsPtr TakeJobRows(
-    CTransferScreenHost& host, TransferCommand command, DataKind kind, TransferScope scope);
 
 class CTransThread : public CWinThread {
 public:

@@ -49,7 +49,9 @@ BOOL CTransferJobs::Start(const TransferJobOrder& order)
     if (!CheckStart(order))
         return FALSE;
     // Read once, now: every job sends these, whatever the screen shows later.
-    const TransferRowsPtr rows = TakeJobRows(m_host, order.direction, order.kind, order.selection);
+    // A TCP record is made of the kind's columns.
+    const TransferRowsPtr rows = TakeTransferRows(
+        m_host, order.direction, order.kind, order.selection, KindInfo(order.kind).lastColumn + 1);
 
     std::vector<CTransThread*> started;
     for (std::size_t i = 0; i < order.addresses.size(); ++i) {

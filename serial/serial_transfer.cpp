@@ -1,6 +1,5 @@
 #include "serial/serial_transfer.h"
 
-#include "grid/pick_rules.h"
 #include "platform/wnd/core/msgbox.h"
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"
@@ -65,27 +64,6 @@ CString CSerialTransfer::GetBroadcastScaleLabel(int index) const
     return ScaleLabel(index - 1, GetBroadcastScaleId(index));
 }
 
-void CSerialTransfer::TakeRows(const SerialOrder& order)
-{
-    std::vector<int> gridRows;
-    const bool send = order.command != TransferCommand::Recv;
-    const DataKindInfo& kind = KindInfo(order.dataKind);
-    if (send && kind.rows == KindRows::Clicked) {
-        gridRows = { m_pHost->GetCurrentGridRow() };
-    } else if (send && kind.rows == KindRows::Table) {
-        const int limit = kind.cap;
-        const int rowCount = m_pHost->GetGridRowCount();
-        gridRows = order.scope == TransferScope::All
-            ? AllDataRows(rowCount, limit)
-            : PickedRows(m_pHost->GetTransferSelection(), rowCount, PickRule::Transfer);
-        if (limit > 0 && gridRows.size() > static_cast<std::size_t>(limit))
-            gridRows.resize(static_cast<std::size_t>(limit));
-    }
-    m_link->SetRows(ReadTransferRows(*m_pHost, std::move(gridRows), m_pHost->GetGridColumnCount(),
-                        send && order.dataKind == DataKind::Item),
-        m_pHost->GetRequestNumbers());
-}
-
 void CSerialTransfer::Start(const SerialOrder& order)
 {
     if (m_bRunning) {
@@ -116,7 +94,10 @@ void CSerialTransfer::Start(const SerialOrder& order)
     m_nSerialScaleIndex = 0;
     m_nSerialScaleCount = count;
     m_bRunning = TRUE;
-    TakeRows(order);
+    // What the order sends, read from the screen now: whole grid rows.
+    m_link->SetRows(
+        TakeTransferRows(*m_pHost, order.command, order.dataKind, order.scope, m_pHost->GetGridColumnCount()),
+        m_pHost->GetRequestNumbers());
     m_link->ResetSequence();
     m_pHost->SetSerialText(kSerialReplyEdit, "");
     m_pHost->SetSerialText(kSerialNoItemEdit, "");

@@ -80,8 +80,6 @@ public:
 private:
     void EndWalk();
     CString ScaleLabel(int at, ScaleId id) const;
-    // What the order sends, read from the screen now.
-    void TakeRows(const SerialOrder& order);
     // Tells the screen of the walk's start and end, once each.
     void SetActive(BOOL active);
 

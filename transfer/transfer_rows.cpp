@@ -4,6 +4,19 @@
 
 #include "transfer/transfer_screen_host.h"
 
+namespace {
+
+// Rows 1 to the last data row.
+std::vector<int> AllDataRows(int rowCount)
+{
+    std::vector<int> rows;
+    for (int r = 1; r <= rowCount - 2; ++r)
+        rows.push_back(r);
+    return rows;
+}
+
+} // namespace
+
 TransferRowsPtr ReadTransferRows(
     CTransferScreenHost& host, std::vector<int> gridRows, int columns, BOOL itemRows)
 {
@@ -26,13 +39,20 @@ TransferRowsPtr ReadTransferRows(
     return taken;
 }
 
-std::vector<int> AllDataRows(int rowCount, int cap)
+TransferRowsPtr TakeTransferRows(
+    CTransferScreenHost& host, TransferCommand command, DataKind kind, TransferScope scope, int columns)
 {
-    int count = rowCount - 2;
-    if (cap > 0)
-        count = std::min(count, cap);
-    std::vector<int> rows;
-    for (int r = 1; r <= count; ++r)
-        rows.push_back(r);
-    return rows;
+    const DataKindInfo& k = KindInfo(kind);
+    const bool send = command != TransferCommand::Recv;
+    std::vector<int> gridRows;
+    if (send && k.rows == KindRows::Clicked) {
+        gridRows = { host.GetCurrentGridRow() };
+    } else if (send && k.rows == KindRows::Table) {
+        gridRows = scope == TransferScope::All
+            ? AllDataRows(host.GetGridRowCount())
+            : PickedRows(host.GetTransferSelection(), host.GetGridRowCount(), PickRule::Transfer);
+        if (k.cap > 0 && gridRows.size() > static_cast<std::size_t>(k.cap))
+            gridRows.resize(static_cast<std::size_t>(k.cap));
+    }
+    return ReadTransferRows(host, std::move(gridRows), columns, send && kind == DataKind::Item);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/base/cstring.h"
+#include "protocol/data_kinds.h"
 #include "protocol/record_values.h"
 
 class CTransferScreenHost;
@@ -31,5 +32,9 @@ using TransferRowsPtr = std::shared_ptr<const TransferRows>;
 [[nodiscard]] TransferRowsPtr ReadTransferRows(
     CTransferScreenHost& host, std::vector<int> gridRows, int columns, BOOL itemRows);
 
-// Rows 1 to the last data row, at most cap of them (cap 0: no cap).
-[[nodiscard]] std::vector<int> AllDataRows(int rowCount, int cap);
+// What a send of command, kind and scope takes, read from the screen now, for
+// both transports: the data rows (all, or the picked ones), at most the kind's
+// cap of them, or the clicked row of a scale settings send; reads and kinds
+// that send no grid row take none. Each row is read as cells 0 to columns - 1.
+[[nodiscard]] TransferRowsPtr TakeTransferRows(
+    CTransferScreenHost& host, TransferCommand command, DataKind kind, TransferScope scope, int columns);

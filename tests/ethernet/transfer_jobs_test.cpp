@@ -34,82 +34,29 @@ TEST_F(TransferJobsTest, SendingAllItemsClearsSendsEveryDataRowResetsAndComplete
     EXPECT_EQ(m_host.progress, "3");
 }
 
-TEST_F(TransferJobsTest, SelectiveSendsTakeTheRangeOrThePickListWithinTheDataRows)
+// Which rows a selection takes is the shared row choice's (tests/transfer); a
+// job sends them in the pick's order and clears nothing.
+TEST_F(TransferJobsTest, ASelectiveSendTakesThePickedRowsInTheirOrder)
 {
-    struct Case {
-        const char* name;
-        GridPicks selection;
-        std::vector<std::uint32_t> sent;
-    };
-    GridPicks range;
-    range.rangeFlag = 1;
-    range.rangeA = 7;
-    range.rangeB = 4;
-    GridPicks picks;
-    picks.listFlag = 1;
-    picks.pickedRows = { 9, 2, 5, 0, 3 };
-    GridPicks ends; // the first and the last data row
-    ends.listFlag = 1;
-    ends.pickedRows = { 10, 1 };
-    GridPicks block; // heading row to the trailing row: data rows only
-    block.firstRow = 11;
-    block.lastRow = 0;
-    GridPicks one;
-    one.firstRow = 6;
-    one.lastRow = 6;
-    const Case cases[] = {
-        { "range", range, { 104, 105, 106, 107 } },
-        { "picks", picks, { 109, 102, 105 } },
-        { "first and last", ends, { 110, 101 } },
-        { "block", block, { 101, 102, 103, 104, 105, 106, 107, 108, 109, 110 } },
-        { "one row", one, { 106 } },
-    };
     std::vector<std::vector<CString>> rows;
     for (int i = 1; i <= 10; ++i)
         rows.push_back(ItemRow(100 + i, "Item", i));
     m_host.SetRows(rows);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ScaleMemory memory;
-        TcpScale scale;
-        ASSERT_TRUE(scale.Start(memory.Script()));
-        m_host.selection = c.selection;
-        ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::Select, { &scale }));
-        ASSERT_TRUE(WaitForEnd());
-        std::vector<std::uint32_t> sent;
-        for (const auto& p : scale.Received()) {
-            if (p.command == 0x0003)
-                sent.push_back(scalesim::RecordNumber(p.payload));
-        }
-        EXPECT_EQ(sent, c.sent);
-        EXPECT_EQ(memory.Clears(kPlu), 0);
-        EXPECT_EQ(scale.Received().back().command, 0x4120);
+    m_host.selection.listFlag = 1;
+    m_host.selection.pickedRows = { 9, 2, 5 };
+    ScaleMemory memory;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::Select, { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+    std::vector<std::uint32_t> sent;
+    for (const auto& p : scale.Received()) {
+        if (p.command == 0x0003)
+            sent.push_back(scalesim::RecordNumber(p.payload));
     }
-}
-
-// A selection longer than the scale's table goes as far as the table holds, as
-// a send of all rows does.
-TEST_F(TransferJobsTest, SendsStopAtTheSizeOfTheScalesTable)
-{
-    std::vector<std::vector<CString>> rows;
-    for (int i = 1; i <= 212; ++i)
-        rows.push_back({ "", CString::Formatted("%d", i), "ad" });
-    m_host.SetRows(rows);
-    m_host.selection.firstRow = 1;
-    m_host.selection.lastRow = 212;
-    for (TransferScope selection : { TransferScope::All, TransferScope::Select }) {
-        SCOPED_TRACE(static_cast<int>(selection));
-        MessageBoxScript::Reset();
-        ScaleMemory memory;
-        TcpScale scale;
-        ASSERT_TRUE(scale.Start(memory.Script()));
-        ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Adv, selection, { &scale }));
-        ASSERT_TRUE(WaitForEnd());
-        const auto table = memory.Table(static_cast<std::uint8_t>(TableCode::AdvT));
-        ASSERT_EQ(table.size(), 210u);
-        EXPECT_EQ(table.rbegin()->first, 210u);
-        EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
-    }
+    EXPECT_EQ(sent, (std::vector<std::uint32_t> { 109, 102, 105 }));
+    EXPECT_EQ(memory.Clears(kPlu), 0);
+    EXPECT_EQ(scale.Received().back().command, 0x4120);
 }
 
 TEST_F(TransferJobsTest, ReadingAllItemsStoresEveryRecordWithQuotesIntact)

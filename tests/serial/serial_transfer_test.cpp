@@ -459,24 +459,4 @@ TEST_F(SerialTransferTest, APortThatDoesNotOpenSkipsToTheNextScale)
 }
 
 } // namespace
-// A pick of more rows than the table takes sends the table's number only.
-TEST_F(SerialTransferTest, APickOfMoreRowsThanTheTableTakesIsCutToIt)
-{
-    SerialScaleModel model({ "07" });
-    StartLine(model);
-    std::vector<std::vector<std::string>> rows;
-    for (int n = 1; n <= 211; ++n) {
-        rows.push_back({ std::to_string(n), "x", "y" });
-        m_screen->m_pick.pickedRows.push_back(n);
-    }
-    m_screen->SetDataRows(rows);
-    m_screen->m_pick.listFlag = 1;
-
-    Run(TransferCommand::Trans, DataKind::Adv, TransferScope::Select, { Line("07") });
-
-    EXPECT_EQ(model.TablesOf("07")[2].size(), 210u);
-    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
-    ExpectWalkEnded();
-}
-
 } // namespace serialtest
