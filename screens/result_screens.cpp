@@ -39,7 +39,7 @@ void CResultScreens::StartLoop(std::optional<DataKind> read, BOOL clear)
     const DataKind kind = clear ? DataKind::ResultAllClear : *read;
     m_exchange.ClearSerialMailbox();
     const CCommSettings& settings = m_scales.CommSettings();
-    if (settings.GetMode() < 0) {
+    if (!settings.GetMode()) {
         AfxMessageBox("Select a port.", MB_OK);
         return;
     }

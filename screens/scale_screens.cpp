@@ -202,7 +202,7 @@ int CScaleScreens::ReadCommMode()
             const bool serial = line == "serial";
             m_screen.SignInAdministrator();
             m_nPickFirstScale = 0;
-            m_commSettings.SelectMode(serial ? CCommSettings::kSerial : CCommSettings::kEthernet);
+            m_commSettings.SelectMode(serial ? Transport::Serial : Transport::Ethernet);
             SetRequest(kQueryCommModeRead, m_screen.UserId());
             m_pRegister->SelectScaleAddress(m_data.ItemDbPath(), "", serial ? 2 : 1);
         } else if (line.GetLength() == 4 && line.Left(3) == "com" && line[3] >= '1' && line[3] <= '8') {
@@ -220,7 +220,7 @@ void CScaleScreens::ApplyDefaultCommSettings()
     m_screen.SignInAdministrator();
     // The first registered scale becomes the chosen one.
     m_nPickFirstScale = 1;
-    m_commSettings.SelectMode(CCommSettings::kSerial);
+    m_commSettings.SelectMode(Transport::Serial);
     m_commSettings.SelectPort(0);
     SetRequest(kQueryCommModeRead, m_screen.UserId());
     m_pRegister->SelectScaleAddress(m_data.ItemDbPath(), "", 2);

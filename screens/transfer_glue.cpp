@@ -139,7 +139,7 @@ void CTransferGlue::StartTransfer(TransferCommand command, TransferScope scope, 
         return;
     m_serialMailbox.ClearAll();
     const CCommSettings& comm = m_scales.CommSettings();
-    if (comm.GetMode() < 0) {
+    if (!comm.GetMode()) {
         AfxMessageBox("Select a port.", MB_OK);
         return;
     }
@@ -244,7 +244,7 @@ BOOL CTransferGlue::BeginScaleSend()
     m_serialMailbox.ClearAll();
     ClearReceiveNumbers();
     const CCommSettings& comm = m_scales.CommSettings();
-    if (comm.GetMode() < 0 || (comm.IsSerial() && m_scales.GetComPort() < 1)) {
+    if (!comm.GetMode() || (comm.IsSerial() && m_scales.GetComPort() < 1)) {
         AfxMessageBox("Select a port.", MB_OK);
         return FALSE;
     }

@@ -2,21 +2,30 @@
 
 #include <algorithm>
 
-CString CCommSettings::ModeText() const
+std::optional<Transport> TransportOfEntry(int index)
 {
-    switch (m_nMode) {
-    case kEthernet:
-        return "Ethernet";
-    case kSerial:
-        return "Serial";
-    default:
-        return "";
-    }
+    if (index == EntryOfTransport(Transport::Ethernet))
+        return Transport::Ethernet;
+    if (index == EntryOfTransport(Transport::Serial))
+        return Transport::Serial;
+    return std::nullopt;
 }
 
-void CCommSettings::SelectMode(int index)
+int EntryOfTransport(std::optional<Transport> mode)
 {
-    m_nMode = index == kEthernet || index == kSerial ? index : -1;
+    return mode ? static_cast<int>(*mode) : -1;
+}
+
+CString CCommSettings::ModeText() const
+{
+    if (!m_mode)
+        return "";
+    return *m_mode == Transport::Serial ? "Serial" : "Ethernet";
+}
+
+void CCommSettings::SelectMode(std::optional<Transport> mode)
+{
+    m_mode = mode;
     Changed();
 }
 
@@ -71,9 +80,9 @@ void CCommSettings::SetChosen(std::vector<CString> lines)
 
 void CCommSettings::SetChoice(const Choice& choice)
 {
-    if (choice.mode != m_nMode)
+    if (choice.mode != m_mode)
         m_registered.clear();
-    m_nMode = choice.mode;
+    m_mode = choice.mode;
     m_nPort = choice.port;
     m_scales = choice.chosen;
     Changed();

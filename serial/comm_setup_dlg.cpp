@@ -114,8 +114,9 @@ void CCommSetupDlg::ShowSettings()
     if (!m_pOwner || !GetSafeHwnd())
         return;
     const CCommSettings& settings = m_pOwner->GetCommSettings();
-    if (m_modeBox.GetSafeHwnd() && m_modeBox.GetCurSel() != settings.GetMode())
-        m_modeBox.SetCurSel(settings.GetMode());
+    const int modeEntry = EntryOfTransport(settings.GetMode());
+    if (m_modeBox.GetSafeHwnd() && m_modeBox.GetCurSel() != modeEntry)
+        m_modeBox.SetCurSel(modeEntry);
     if (m_portBox.GetSafeHwnd() && m_portBox.GetCurSel() != settings.GetPort())
         m_portBox.SetCurSel(settings.GetPort());
     ShowLines(m_allList, settings.GetRegistered());
@@ -130,7 +131,7 @@ void CCommSetupDlg::OnModeChange()
     CCommSettings& settings = m_pOwner->GetCommSettings();
     settings.ClearRegistered();
     settings.ClearChosen();
-    settings.SelectMode(index);
+    settings.SelectMode(TransportOfEntry(index));
     if (m_allSelect.GetSafeHwnd())
         m_allSelect.SetCheck(0);
     // The work screen holds its update lock while the reload runs.
@@ -210,19 +211,19 @@ void CCommSetupDlg::RestoreOpenedChoice()
         m_pOwner->SetComPort(port);
     }
     settings.SetChoice(*m_opened);
-    if (otherMode && m_opened->mode >= 0)
+    if (otherMode && m_opened->mode)
         m_pOwner->GetHostWindow()->SendMessage(
-            WM_COMMMODE_CHANGED, m_opened->mode == CCommSettings::kEthernet ? 1 : 2, 0);
+            WM_COMMMODE_CHANGED, m_opened->mode == Transport::Ethernet ? 1 : 2, 0);
 }
 
 BOOL CCommSetupDlg::WriteCommFile()
 {
     CString text = "Auto\n";
-    const int mode = m_modeBox.GetCurSel();
+    const std::optional<Transport> mode = TransportOfEntry(m_modeBox.GetCurSel());
     const int port = m_portBox.GetCurSel();
-    if (mode == 0) {
+    if (mode == Transport::Ethernet) {
         text += "ethernet\nsocket\n";
-    } else if (mode == 1) {
+    } else if (mode == Transport::Serial) {
         text += "serial\n";
         if (port >= 0)
             text += CString::Formatted("com%d\n", port + 1);

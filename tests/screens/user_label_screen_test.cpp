@@ -70,7 +70,7 @@ protected:
         Execute(db, sql);
         return db;
     }
-    void UseTransports(int mode)
+    void UseTransports(Transport mode)
     {
         m_screen->SetTransferPort(m_screen->Transfers().GetTransports());
         m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 250, 2000, 1000 });
@@ -230,7 +230,7 @@ TEST_F(UserLabelScreenTest, ADeleteThatFailsKeepsTheRow)
 
 TEST_F(UserLabelScreenTest, TcpSendsReachEveryScaleAndAReceiveFillsTheDatabaseOfTheHour)
 {
-    UseTransports(CCommSettings::kEthernet);
+    UseTransports(Transport::Ethernet);
     SetLocalClock(2024, 3, 9, 14, 5);
     const CString db = LabelsOf({ { 3, "vexo" }, { 8, "vexo" } });
     Switch(kHintUserLabel, "User_Label_Read", "vexo", db);
@@ -287,7 +287,7 @@ TEST_F(UserLabelScreenTest, TcpSendsReachEveryScaleAndAReceiveFillsTheDatabaseOf
 
 TEST_F(UserLabelScreenTest, SerialSendsToTwoScalesBroadcastAndAReceiveWalksThem)
 {
-    UseTransports(CCommSettings::kSerial);
+    UseTransports(Transport::Serial);
     SetLocalClock(2024, 3, 9, 9, 0);
     const CString db = LabelsOf({ { 3, "vexo" }, { 8, "vexo" } });
     Switch(kHintUserLabel, "User_Label_Read", "vexo", db);

@@ -116,7 +116,7 @@ TEST_F(WorkScreenBusyTest, ScaleWritesAndTheScaleListWaitForTheLoadToEnd)
     Execute(kSettingsDb, { "INSERT INTO [Scale_Root_Info]([MyID]) VALUES('7')" });
     Switch(kHintScaleRootInfo, "Scale_Root_Info_Read", "vexo", m_db);
     ClickCell(1, 1);
-    m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
+    m_screen->Scales().CommSettings().SelectMode(Transport::Ethernet);
     // Communication Setup reads the register; a second one meanwhile is told.
     ASSERT_TRUE(Command(*GetMainFrame(), 32773)); // Communication Setup > Setup
     ASSERT_TRUE(PumpUntil([this] { return m_screen->Scales().CommSettings().GetRegistered().size() >= 3; }));

@@ -52,7 +52,7 @@ protected:
         ASSERT_NE(m_screen->Transfers().GetTransports(), nullptr);
         m_screen->SetTransferPort(m_screen->Transfers().GetTransports());
         m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 100, 2000, 1000 });
-        m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
+        m_screen->Scales().CommSettings().SelectMode(Transport::Ethernet);
         m_db = MakeItemDatabase();
     }
     void TearDown() override
@@ -230,7 +230,7 @@ TEST_F(WorkScreenResultsTest, OverTheSerialLineEveryScaleIsReadAndClearedByItsOw
 {
     m_screen->Transfers().GetSerialTransfer()->GetEngine().SetReplyTimeout(2000);
     m_screen->Transfers().GetSerialTransfer()->GetLink().SetPause(1);
-    m_screen->Scales().CommSettings().SelectMode(CCommSettings::kSerial);
+    m_screen->Scales().CommSettings().SelectMode(Transport::Serial);
     ChooseComPort(kPort);
     m_screen->Scales().CommSettings().SetChosen(
         { "Scale name = A, Scale ID=7", "Scale name = B, Scale ID=08", "Scale name = C, Scale ID=9" });

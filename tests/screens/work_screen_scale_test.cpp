@@ -531,18 +531,18 @@ TEST_F(WorkScreenScaleRowsTest, TransHandsTheOrderToTheTransportOfTheMode)
     const CString two = "Scale name = B, IP=10.0.0.8";
     struct Case {
         const char* name;
-        int mode;
+        std::optional<Transport> mode;
         std::vector<CString> scales;
         int row;
         const char* message; // nullptr: an order goes out
     };
     const Case cases[] = {
-        { "ethernet, one scale", CCommSettings::kEthernet, { one }, 1, nullptr },
-        { "ethernet, two scales", CCommSettings::kEthernet, { one, two }, 1, "Only, One Scale Trans" },
-        { "ethernet, none", CCommSettings::kEthernet, {}, 1, "Communication Setting error" },
-        { "ethernet, last row", CCommSettings::kEthernet, { one }, 3, "Select a grid line" },
-        { "serial, one scale", CCommSettings::kSerial, { "Scale name = A, Scale ID=7" }, 2, nullptr },
-        { "no mode", -1, { one }, 1, "Select a port." },
+        { "ethernet, one scale", Transport::Ethernet, { one }, 1, nullptr },
+        { "ethernet, two scales", Transport::Ethernet, { one, two }, 1, "Only, One Scale Trans" },
+        { "ethernet, none", Transport::Ethernet, {}, 1, "Communication Setting error" },
+        { "ethernet, last row", Transport::Ethernet, { one }, 3, "Select a grid line" },
+        { "serial, one scale", Transport::Serial, { "Scale name = A, Scale ID=7" }, 2, nullptr },
+        { "no mode", std::nullopt, { one }, 1, "Select a port." },
     };
     for (const Case& c : cases) {
         MessageBoxScript::Reset();
@@ -563,7 +563,7 @@ TEST_F(WorkScreenScaleRowsTest, TransHandsTheOrderToTheTransportOfTheMode)
         ClickRow(c.row);
         Run(1013);
         const std::vector<TransferOrder>& orders
-            = c.mode == CCommSettings::kSerial ? m_port.m_serial : m_port.m_ethernet;
+            = c.mode == Transport::Serial ? m_port.m_serial : m_port.m_ethernet;
         if (c.message) {
             EXPECT_EQ(BoxTexts(), std::vector<CString> { c.message }) << c.name;
             EXPECT_TRUE(m_port.m_ethernet.empty() && m_port.m_serial.empty()) << c.name;
@@ -588,7 +588,7 @@ TEST_F(WorkScreenScaleTest, ScaleInfoTransBroadcastsToSeveralSerialScales)
     ASSERT_EQ(Grid().GetRowCount(), 3);
     EXPECT_EQ(Grid().GetItemText(0, 1), "WeightNum");
     EXPECT_EQ(Grid().GetItemText(1, 19), "10");
-    Comm().SelectMode(CCommSettings::kSerial);
+    Comm().SelectMode(Transport::Serial);
     ChoosePort(2);
     Comm().SetChosen({ "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" });
     ClickRow(1);
@@ -670,9 +670,9 @@ protected:
     }
     // A click on a button of the setup dialog where it stands.
     void Press(int id) { ASSERT_TRUE(ClickButton(Dialog(), id)) << id; }
-    void ChooseMode(int index)
+    void ChooseMode(Transport mode)
     {
-        DlgItem<CComboBox>(Dialog(), 1015).SetCurSel(index);
+        DlgItem<CComboBox>(Dialog(), 1015).SetCurSel(EntryOfTransport(mode));
         Notify(Dialog(), 1015, CBN_SELCHANGE);
     }
 };
@@ -681,16 +681,16 @@ protected:
 
 TEST_F(WorkScreenCommTest, SetupReloadsTheRegisteredScalesOfTheMode)
 {
-    Comm().SelectMode(CCommSettings::kSerial);
+    Comm().SelectMode(Transport::Serial);
     OpenSetup();
     const std::vector<CString> serial = { "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" };
     EXPECT_EQ(Comm().GetRegistered(), serial);
     EXPECT_EQ(Lines(DlgItem<CListBox>(Dialog(), 1019)), serial);
     EXPECT_TRUE(Dialog().GetStyle() & WS_VISIBLE);
-    EXPECT_EQ(DlgItem<CComboBox>(Dialog(), 1015).GetCurSel(), CCommSettings::kSerial);
+    EXPECT_EQ(DlgItem<CComboBox>(Dialog(), 1015).GetCurSel(), 1); // "Serial"
 
     Comm().SetChosen({ serial[0] });
-    ChooseMode(CCommSettings::kEthernet);
+    ChooseMode(Transport::Ethernet);
     // The lists empty at once; the reload holds the lock until its end.
     EXPECT_TRUE(Comm().GetChosen().empty());
     EXPECT_TRUE(Locked());
@@ -736,11 +736,11 @@ TEST_F(WorkScreenCommTest, SetupListsTheScalesWhateverWordAFinishedRequestLeft)
         c.leave();
         // A word left in the worker's mailbox, which shows nowhere.
         ASSERT_NE(m_screen->Context().DbMailbox().Text(IDC_MAILBOX_NAME), "") << c.name;
-        Comm().SelectMode(CCommSettings::kEthernet);
+        Comm().SelectMode(Transport::Ethernet);
         OpenSetup();
         EXPECT_EQ(Comm().GetRegistered(), ethernet) << c.name;
         // A mode change refills the list it empties.
-        ChooseMode(CCommSettings::kSerial);
+        ChooseMode(Transport::Serial);
         ASSERT_TRUE(WaitForLoad());
         EXPECT_EQ(Comm().GetRegistered(), serial) << c.name;
         EXPECT_TRUE(m_boxes.Records().empty()) << c.name;
@@ -763,7 +763,7 @@ TEST_F(WorkScreenCommTest, SetupGivesTheDialogTheScreensKindAndNumber)
 
 TEST_F(WorkScreenCommTest, ChosenScalesAreWrittenToTheSettingsFileAndReadBack)
 {
-    Comm().SelectMode(CCommSettings::kSerial);
+    Comm().SelectMode(Transport::Serial);
     OpenSetup();
     DlgItem<CListBox>(Dialog(), 1019).SetCurSel(0);
     Press(1001);
@@ -787,7 +787,7 @@ TEST_F(WorkScreenCommTest, ChosenScalesAreWrittenToTheSettingsFileAndReadBack)
         "Auto\r\nserial\r\ncom3\r\nScale name = A, Scale ID=1\r\nScale name = B, Scale ID=2\r\n");
 
     // What start-up reads back.
-    Comm().SelectMode(-1);
+    Comm().SelectMode(std::nullopt);
     Comm().SelectPort(-1);
     Comm().ClearChosen();
     EXPECT_EQ(m_screen->Scales().ReadCommMode(), 1);
@@ -799,7 +799,7 @@ TEST_F(WorkScreenCommTest, ChosenScalesAreWrittenToTheSettingsFileAndReadBack)
 
     // Ethernet: "socket" in place of the port; unchecking All Select empties the choice.
     OpenSetup();
-    ChooseMode(CCommSettings::kEthernet);
+    ChooseMode(Transport::Ethernet);
     ASSERT_TRUE(WaitForLoad());
     Press(1130);
     Press(IDOK);
@@ -813,7 +813,7 @@ TEST_F(WorkScreenCommTest, ChosenScalesAreWrittenToTheSettingsFileAndReadBack)
 TEST_F(WorkScreenCommTest, NetworkSettingsScreenAllowsOneChosenScale)
 {
     OpenRootInfo();
-    Comm().SelectMode(CCommSettings::kEthernet);
+    Comm().SelectMode(Transport::Ethernet);
     OpenSetup();
     MessageBoxScript::Reset();
     Comm().SetChosen(Comm().GetRegistered());
@@ -841,7 +841,7 @@ TEST_F(WorkScreenCommTest, EscapeGoesBackToTheSavedChoiceAndNoScaleIsChosenTwice
     };
     auto escape = [this] { AfxSimulateKey(Dialog().GetDlgItem(1019)->GetSafeHwnd(), VK_ESCAPE, "\x1b"); };
     OpenRootInfo();
-    Comm().SelectMode(CCommSettings::kEthernet);
+    Comm().SelectMode(Transport::Ethernet);
     OpenSetup();
     clickScale(1019, 0);
     Press(1001);
@@ -867,7 +867,7 @@ TEST_F(WorkScreenCommTest, EscapeGoesBackToTheSavedChoiceAndNoScaleIsChosenTwice
 
     // A mode and port changed, a scale removed: Escape puts all back and
     // lists the registered scales of the saved mode.
-    ChooseMode(CCommSettings::kSerial);
+    ChooseMode(Transport::Serial);
     ASSERT_TRUE(WaitForLoad());
     ChoosePort(4);
     escape();

@@ -86,7 +86,7 @@ protected:
         m_screen->SetTransferPort(m_screen->Transfers().GetTransports());
         m_screen->Transfers().GetSerialTransfer()->GetEngine().SetReplyTimeout(2000);
         m_screen->Transfers().GetSerialTransfer()->GetLink().SetPause(1);
-        m_screen->Scales().CommSettings().SelectMode(CCommSettings::kSerial);
+        m_screen->Scales().CommSettings().SelectMode(Transport::Serial);
         ChooseComPort(kPort);
         m_screen->Scales().CommSettings().SetChosen({ "Scale name = Front, Scale ID=7" });
     }
@@ -221,7 +221,7 @@ TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
     scalesim::ScaleMemory silent(scalesim::ScaleMemory::Mode::Silent);
     scalesim::TcpScale tcpScale;
     ASSERT_TRUE(tcpScale.Start(silent.Script()));
-    m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
+    m_screen->Scales().CommSettings().SelectMode(Transport::Ethernet);
     m_screen->Scales().CommSettings().SetChosen(
         { CString("Scale name = S, IP=") + tcpScale.Address().c_str() });
     MessageBoxScript::Reset();
@@ -232,7 +232,7 @@ TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
 
     SerialScaleModel model({ "07" });
     StartLine(model);
-    m_screen->Scales().CommSettings().SelectMode(CCommSettings::kSerial);
+    m_screen->Scales().CommSettings().SelectMode(Transport::Serial);
     m_screen->Scales().CommSettings().SetChosen({ "Scale name = Front, Scale ID=7" });
     MessageBoxScript::PushAnswer(IDYES);
     ClickControl(1009);

@@ -112,7 +112,7 @@ TEST_F(WorkScreenSettingsTest, CommunicationSettingsAreRestoredFromTheFile)
     struct Case {
         std::string file;
         int result;
-        int mode;
+        std::optional<Transport> mode;
         int port;
         int comPort;
         std::vector<CString> scales;
@@ -120,15 +120,15 @@ TEST_F(WorkScreenSettingsTest, CommunicationSettingsAreRestoredFromTheFile)
     const std::string longName(230, 'n');
     const Case cases[] = {
         { "Auto\r\nserial\r\ncom3\r\nScale name = A, Scale ID=01\r\nScale name = B, Scale ID=02\r\n", 1,
-            CCommSettings::kSerial, 2, 3, { "Scale name = A, Scale ID=01", "Scale name = B, Scale ID=02" } },
+            Transport::Serial, 2, 3, { "Scale name = A, Scale ID=01", "Scale name = B, Scale ID=02" } },
         // The COM port stays as the first file set it.
         { "Auto\r\nethernet\r\nsocket\r\nScale name = " + longName + ", IP=10.0.0.7\r\n", 1,
-            CCommSettings::kEthernet, -1, 3, { CString("Scale name = " + longName + ", IP=10.0.0.7") } },
+            Transport::Ethernet, -1, 3, { CString("Scale name = " + longName + ", IP=10.0.0.7") } },
         // A scale a file names twice is chosen once.
         { "Auto\r\nserial\r\ncom3\r\nScale name = B, Scale ID=02\r\nScale name = B, Scale ID=02\r\n", 1,
-            CCommSettings::kSerial, 2, 3, { "Scale name = B, Scale ID=02" } },
-        { "ethernet\r\nsocket\r\n", 0, -1, -1, 3, {} },
-        { "", 0, -1, -1, 3, {} },
+            Transport::Serial, 2, 3, { "Scale name = B, Scale ID=02" } },
+        { "ethernet\r\nsocket\r\n", 0, std::nullopt, -1, 3, {} },
+        { "", 0, std::nullopt, -1, 3, {} },
     };
     for (const Case& c : cases) {
         m_screen->Scales().CommSettings() = CCommSettings();
@@ -143,7 +143,7 @@ TEST_F(WorkScreenSettingsTest, CommunicationSettingsAreRestoredFromTheFile)
         if (c.result) { // the screen's manager, which no control shows
             EXPECT_EQ(m_screen->Context().UserId(), "vexo");
         }
-        if (c.mode == CCommSettings::kEthernet) {
+        if (c.mode == Transport::Ethernet) {
             EXPECT_EQ(m_screen->Scales().GetScaleIpFromList(0), "10.0.0.7");
             EXPECT_EQ(m_screen->Scales().GetScaleIpFromList(1), "");
         }
@@ -217,7 +217,7 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     EXPECT_EQ(m_port.m_serial[0].languageIndex, 2);
     EXPECT_EQ(m_screen->Transfers().SerialHost().GetSerialText(kSerialStatusEdit), "");
     // Ethernet without scales: a message; with one: an order for it.
-    m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
+    m_screen->Scales().CommSettings().SelectMode(Transport::Ethernet);
     m_screen->Scales().CommSettings().ClearChosen();
     MessageBoxScript::Reset();
     ClickControl(1001);
@@ -233,7 +233,7 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     EXPECT_EQ(m_port.m_ethernet[0].languageIndex, 2);
     EXPECT_EQ(m_port.m_ethernet[0].scales, m_screen->Scales().CommSettings().GetChosen());
     // No mode chosen.
-    m_screen->Scales().CommSettings().SelectMode(-1);
+    m_screen->Scales().CommSettings().SelectMode(std::nullopt);
     MessageBoxScript::Reset();
     ClickControl(1001);
     EXPECT_EQ(MessageBoxScript::Records().at(0).text, "Select a port.");
@@ -243,7 +243,7 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
 
 TEST_F(WorkScreenSettingsTest, ReceiveNumbersAreReadAsARangeAListOrOneNumber)
 {
-    m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
+    m_screen->Scales().CommSettings().SelectMode(Transport::Ethernet);
     m_screen->Scales().CommSettings().SetChosen({ "Scale name = A, IP=10.0.0.7" });
     struct Case {
         const char* text;
@@ -287,7 +287,7 @@ TEST_F(WorkScreenSettingsTest, ReceiveNumbersAreReadAsARangeAListOrOneNumber)
 TEST_F(WorkScreenSettingsTest, OnlyTheReadByNumbersCarriesTheTypedNumbers)
 {
     FillPosGrid({ { "1", "0", "" } });
-    m_screen->Scales().CommSettings().SelectMode(CCommSettings::kEthernet);
+    m_screen->Scales().CommSettings().SelectMode(Transport::Ethernet);
     m_screen->Scales().CommSettings().SetChosen({ "Scale name = A, IP=10.0.0.7" });
     m_screen->SetDlgItemText(1026, "3,5");
     // Send all, select send, read all here; scale data send and reads on

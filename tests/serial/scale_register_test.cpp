@@ -503,7 +503,7 @@ TEST_F(CommSetupTest, SettingsFileHoldsModePortAndChosenScalesInCp949)
     DlgItem<CListBox>(m_dialog, 1019).SetCurSel(1);
     Send(1001);
     for (const Case& c : cases) {
-        m_screen.m_settings.SelectMode(c.mode);
+        m_screen.m_settings.SelectMode(TransportOfEntry(c.mode));
         m_screen.m_settings.SelectPort(c.port);
         Send(IDOK);
         EXPECT_EQ(File(), c.expected) << c.mode << " " << c.port;
@@ -511,7 +511,7 @@ TEST_F(CommSetupTest, SettingsFileHoldsModePortAndChosenScalesInCp949)
     // The file is replaced, never rewritten in place: a reader holding the old one keeps it whole.
     const std::string held = m_root.Native(kSettingsFile) + ".held";
     std::filesystem::create_hard_link(m_root.Native(kSettingsFile), held);
-    m_screen.m_settings.SelectMode(0);
+    m_screen.m_settings.SelectMode(Transport::Ethernet);
     Send(IDOK);
     EXPECT_EQ(TempDataRoot::ReadAll(held), cases[5].expected);
     EXPECT_EQ(File(), cases[0].expected);
@@ -570,8 +570,8 @@ TEST_F(CommSetupTest, TheDialogShowsItsOwnersSettingsAndTipsItsButtons)
     EXPECT_EQ(text, "first");
 
     // A mode chosen elsewhere shows in the dialog.
-    m_screen.m_settings.SelectMode(CCommSettings::kSerial);
-    EXPECT_EQ(DlgItem<CComboBox>(m_dialog, 1015).GetCurSel(), CCommSettings::kSerial);
+    m_screen.m_settings.SelectMode(Transport::Serial);
+    EXPECT_EQ(DlgItem<CComboBox>(m_dialog, 1015).GetCurSel(), 1); // "Serial"
 
     // The ports the engine can open, COM 1 to COM 8.
     const CComboBox& ports = DlgItem<CComboBox>(m_dialog, 1016);
