@@ -65,7 +65,7 @@ GridPicks BlockOf(int first, int last)
 
 // Both transports send what this choice takes: the data rows, the picks in
 // their order up to one outside the data rows, the kind's cap, the clicked row,
-// and nothing for reads.
+// and nothing for reads; the screen's preset page and manager go with them.
 TEST(TransferRows, ASendTakesTheDataRowsOrItsPicksUpToTheKindsCap)
 {
     struct Case {
@@ -115,19 +115,12 @@ TEST(TransferRows, ASendTakesTheDataRowsOrItsPicksUpToTheKindsCap)
             EXPECT_EQ(taken->rows[i], (RecordRow { row + ".0", row + ".1" }));
         }
         EXPECT_EQ(taken->defaultValues, c.kind == DataKind::Item && c.command != TransferCommand::Recv);
+        EXPECT_EQ(taken->presetPage, 3);
+        EXPECT_EQ(taken->presetKeys, (std::vector<std::string> { "k1", "k2" }));
+        EXPECT_EQ(taken->presetReadPage, 4);
+        EXPECT_EQ(taken->userId, "kim");
+        EXPECT_EQ(taken->itemDbPath, CString("/items.db"));
     }
-}
-
-TEST(TransferRows, TheScreensSettingsGoWithTheRows)
-{
-    GridHost host;
-    const TransferRowsPtr taken
-        = TakeTransferRows(host, TransferCommand::Trans, DataKind::Preset, TransferScope::All, 1);
-    EXPECT_EQ(taken->presetPage, 3);
-    EXPECT_EQ(taken->presetKeys, (std::vector<std::string> { "k1", "k2" }));
-    EXPECT_EQ(taken->presetReadPage, 4);
-    EXPECT_EQ(taken->userId, "kim");
-    EXPECT_EQ(taken->itemDbPath, CString("/items.db"));
 }
 
 } // namespace
