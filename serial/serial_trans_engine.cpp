@@ -422,6 +422,9 @@ void CSerialTransEngine::OnReplyTimeout()
 
 // ---- replies -----------------------------------------------------------------
 
+// One reply per note (each capture posts its own), so that the messages
+// between two exchanges, a stop among them, are handled even when the scale
+// answers before this returns.
 LRESULT CSerialTransEngine::OnLineCapture(WPARAM, LPARAM)
 {
     for (;;) {
@@ -437,6 +440,7 @@ LRESULT CSerialTransEngine::OnLineCapture(WPARAM, LPARAM)
         if (capture.generation != m_line->generation.load() || !m_port.IsOpen())
             continue;
         OnFrameReceived(capture);
+        return 0;
     }
 }
 
