@@ -1,14 +1,12 @@
 #include "db/record_sql.h"
 
+#include "db/item_schema.h"
 #include "db/sql_text.h"
 
 namespace {
 
-constexpr const char* kInsertItem
-    = "INSERT INTO [Item]([item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], "
-      "[pos_flg], [pos_code], [piece], [weight], [fmark], [pos_kind], [dateprint], [limit_day], [additem], "
-      "[mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', "
-      "'%s','%s','%s')";
+constexpr const char* kItemValues = " VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', "
+                                    "'%s', '%s', '%s', '%s','%s','%s')";
 constexpr const char* kInsertAdd
     = "INSERT INTO [Add]([num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], "
       "[str10], [mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
@@ -32,10 +30,6 @@ constexpr const char* kInsertTotalDayResult
     = "INSERT INTO [TotalDayResult]([day], [print_cnt], [total_weight], [total_price], [rev_day], "
       "[current_scale], [mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s')";
 
-constexpr const char* kStoredItemColumns
-    = "[item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], [pos_flg], [pos_code], "
-      "[piece], [weight], [fmark], [pos_kind], [dateprint], [limit_day], [additem], [ID]";
-
 std::string UserLabelInsertFormat()
 {
     std::string sql = "INSERT INTO [UserLabel](";
@@ -57,7 +51,7 @@ std::string FormatOf(RecordKind kind)
 {
     switch (kind) {
     case RecordKind::Item:
-        return kInsertItem;
+        return "INSERT INTO [Item](" + ItemValueList().Str() + ", [mg_id])" + kItemValues;
     case RecordKind::Add:
         return kInsertAdd;
     case RecordKind::AdvT:
@@ -129,7 +123,7 @@ IoStatus ReceivedRecordSql(RecordKind kind, std::span<const std::uint8_t> payloa
 
 std::string StoredItemSql(std::string_view mgId, std::string_view itemNum, bool everyManager)
 {
-    std::string sql = std::string("SELECT ") + kStoredItemColumns + " FROM [Item] WHERE ";
+    std::string sql = "SELECT " + ItemValueList().Str() + ", [ID] FROM [Item] WHERE ";
     if (!everyManager)
         sql += "[mg_id] = " + std::string(SqlLiteral(CString(mgId)).Str()) + " AND ";
     return sql + "[item_num] = " + SqlLiteral(CString(itemNum)).Str();

@@ -1,5 +1,6 @@
 #include "ethernet/reservation_rules.h"
 
+#include "db/item_schema.h"
 #include "db/sql_text.h"
 #include "db/store_paths.h"
 #include "platform/base/datetime.h"
@@ -13,10 +14,6 @@ constexpr const char* kValueEnd = "\tjo/";
 constexpr const char* kRowColumns
     = "[reservation_num], [reservation_period], [mg_id], [year], [month], [day], "
       "[hour], [min], [reservation_kind], [ip], [reservation_trans]";
-constexpr const char* kItemColumns
-    = "[item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], "
-      "[pos_flg], [pos_code], [piece], [weight], [fmark], [pos_kind], "
-      "[dateprint], [limit_day], [additem]";
 
 int Number(const CString& text)
 {
@@ -388,12 +385,12 @@ CString InsertReservationItemSql(
     const std::vector<CString>& item, const CString& managerId, long number, int period, int direction)
 {
     CString values;
-    for (std::size_t i = 0; i < 15; ++i)
+    for (std::size_t i = 0; i < kItemValueCount; ++i)
         values += Quoted(i < item.size() ? item[i] : CString()) + ", ";
     CString sql;
     sql.Format("INSERT INTO [Item](%s, [mg_id],[reservation_num], [reservation_period], [reservation_trans]) "
                "VALUES(%s%s,'%ld','%d', '%d')",
-        kItemColumns, values, Quoted(managerId), number, period, direction);
+        ItemValueList(), values, Quoted(managerId), number, period, direction);
     return sql;
 }
 
@@ -420,7 +417,7 @@ CString ReservationItemSql(const CString& managerId, long number)
 {
     CString sql;
     sql.Format("SELECT %s FROM [Item] WHERE [mg_id] = %s AND [reservation_num] = '%ld' ORDER BY [ID]",
-        kItemColumns, Quoted(managerId), number);
+        ItemValueList(), Quoted(managerId), number);
     return sql;
 }
 
@@ -428,9 +425,9 @@ CString PickedItemSql(const CString& managerId, long itemNumber)
 {
     CString sql;
     if (managerId == kAdministratorId)
-        sql.Format("SELECT %s, [ID] FROM [Item] WHERE [item_num] = '%ld'", kItemColumns, itemNumber);
+        sql.Format("SELECT %s, [ID] FROM [Item] WHERE [item_num] = '%ld'", ItemValueList(), itemNumber);
     else
-        sql.Format("SELECT %s, [ID] FROM [Item] WHERE [mg_id] = %s AND [item_num] = '%ld'", kItemColumns,
+        sql.Format("SELECT %s, [ID] FROM [Item] WHERE [mg_id] = %s AND [item_num] = '%ld'", ItemValueList(),
             Quoted(managerId), itemNumber);
     return sql;
 }

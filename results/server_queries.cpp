@@ -1,22 +1,19 @@
 #include "results/server_queries.h"
 
+#include "db/item_schema.h"
 #include "db/sql_text.h"
 
 namespace {
 
 struct RequestQuery {
     const char* logName;
-    const char* sql; // %s mg_id, %ld the number
+    const char* sql; // %s mg_id, %ld the number; first %s the Item values when itemValues
+    bool itemValues = false;
 };
 
 // By table kind.
 const RequestQuery kRequestQueries[] = {
-    { "       Item Num=",
-        "SELECT [item_num], [item_name],[item_name2], [unitprice], [fix_price], [land], [pos_flg], "
-        "[pos_code], "
-        "[piece], [weight], [fmark], [pos_kind], [dateprint], [limit_day], [additem] FROM [Item] WHERE "
-        "[mg_id] "
-        "= '%s' AND [item_num] = '%ld'" },
+    { "       Item Num=", "SELECT %s FROM [Item] WHERE [mg_id] = '%s' AND [item_num] = '%ld'", true },
     { "    AddItem Num=",
         "SELECT [num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], [str10] FROM "
         "[Add] WHERE [mg_id] = '%s' AND [num] = '%ld'" },
@@ -64,8 +61,12 @@ CString RequestedRecordSql(std::uint16_t tableKind, const CString& mgId, std::in
 {
     if (tableKind >= std::size(kRequestQueries))
         return CString();
+    const RequestQuery& query = kRequestQueries[tableKind];
     CString sql;
-    sql.Format(kRequestQueries[tableKind].sql, SqlEscape(mgId).GetString(), static_cast<long>(number));
+    if (query.itemValues)
+        sql.Format(query.sql, ItemValueList(), SqlEscape(mgId).GetString(), static_cast<long>(number));
+    else
+        sql.Format(query.sql, SqlEscape(mgId).GetString(), static_cast<long>(number));
     return sql;
 }
 

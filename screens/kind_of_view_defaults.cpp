@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "db/item_schema.h"
 #include "screens/work_screen_context.h"
 #include "shell/calvorn_view.h"
 #include "shell/file_helpers.h"
@@ -12,19 +13,10 @@
 
 namespace {
 
-// The fifteen item fields in field order.
-constexpr const char* kItemFields[]
-    = { "item_num", "item_name", "item_name2", "unitprice", "fix_price", "land", "pos_flg", "pos_code",
-          "piece", "weight", "fmark", "pos_kind", "dateprint", "limit_day", "additem" };
-
 // Field number 1-15 of name, 0 when it is none of them (compared exactly).
 int ItemFieldNumber(const CString& name)
 {
-    for (int k = 0; k < 15; ++k) {
-        if (name == kItemFields[k])
-            return k + 1;
-    }
-    return 0;
+    return ItemValueIndex(name.View()) + 1;
 }
 
 } // namespace

@@ -13,6 +13,8 @@
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
+#include "db/item_schema.h"
+#include "db/kind_table.h"
 #include "db/mailbox_dlg.h"
 #include "db/sql_text.h"
 #include "db/store_paths.h"
@@ -27,12 +29,6 @@
 #include "shell/calvorn_view.h"
 
 namespace {
-
-// The fifteen item columns of the long placeholder INSERT, in its order.
-constexpr const char* kItemColumns[]
-    = { "item_num", "item_name", "item_name2", "unitprice", "fix_price", "land", "pos_flg", "pos_code",
-          "piece", "weight", "fmark", "pos_kind", "dateprint", "limit_day", "additem" };
-constexpr int kItemColumnCount = 15;
 
 struct TableWords {
     DataKind kind;
@@ -132,25 +128,19 @@ bool CGridRows::InsertPlaceholderRows(int gridRow)
         m_defaults.LoadCheckValues();
         m_defaults.LoadUncheckIndex();
         const std::vector<CString>& defaultValues = m_defaults.GetCheckValues();
-        std::vector<CString> values(kItemColumnCount, CString("NULL"));
+        std::vector<CString> values(kItemValueCount, CString("NULL"));
         values[0] = key;
         for (std::size_t e = 0; e + 1 < defaultValues.size(); e += 2) {
-            const CString& name = defaultValues[e];
             // The key stays "-1" whatever the defaults say: the ID lookup
             // finds the new row by it.
-            for (int k = 1; k < kItemColumnCount; ++k) {
-                if (name == kItemColumns[k])
-                    values[static_cast<std::size_t>(k)] = defaultValues[e + 1];
-            }
+            if (const int k = ItemValueIndex(defaultValues[e].View()); k > 0)
+                values[static_cast<std::size_t>(k)] = defaultValues[e + 1];
         }
-        CString columns;
         CString literals;
-        for (int k = 0; k < kItemColumnCount; ++k) {
-            columns += CString::Formatted("[%s], ", kItemColumns[k]);
-            literals += SqlLiteral(values[static_cast<std::size_t>(k)]) + ", ";
-        }
-        sql = "INSERT INTO [Item](" + columns + "[mg_id]) VALUES(" + literals + SqlLiteral(m_screen.UserId())
-            + ")";
+        for (const CString& value : values)
+            literals += SqlLiteral(value) + ", ";
+        sql = "INSERT INTO [Item](" + ItemValueList() + ", [mg_id]) VALUES(" + literals
+            + SqlLiteral(m_screen.UserId()) + ")";
     } else {
         sql = CString::Formatted("INSERT INTO [%s]([%s], [mg_id]) VALUES(%s, %s)", table, words->key,
             SqlLiteral(key).GetString(), SqlLiteral(m_screen.UserId()).GetString());

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "db/item_schema.h"
 #include "db/sql_text.h"
 #include "db/store_paths.h"
 #include "platform/base/exception.h"
@@ -27,19 +28,6 @@ std::vector<const char*> UserLabelColumns()
         "item_numKind", "CountX", "CountY", "CountKind", "additemX", "additemY", "additemKind", "additemLine",
         "advX", "advY", "advKind", "advLine", "labelX", "labelY", "label_Gab", "vatX", "vatY", "vatKind",
         "vatpriceX", "vatpriceY", "vatpriceKind" };
-}
-
-const std::vector<const char*> kItemColumns { "item_num", "item_name", "item_name2", "unitprice", "fix_price",
-    "land", "pos_flg", "pos_code", "piece", "weight", "fmark", "pos_kind", "dateprint", "limit_day",
-    "additem" };
-
-// The Item columns read from the item database on the default-values path.
-CString ItemColumnList()
-{
-    CString columns;
-    for (const char* column : kItemColumns)
-        columns += SqlName(column) + ", ";
-    return columns + SqlName("ID");
 }
 
 // The first line of text, at most count characters (UTF-8).
@@ -164,13 +152,14 @@ template <typename WriteOne> SyncResult CServerSync::Run(std::size_t count, Writ
 
 namespace {
 
-const CServerSync::Table kItemTable { "Item", kItemColumns, 2, 3 };
-const CServerSync::Table kAddTable { "Add",
+const CServerSync::Table kItemTable { kTableItem, { kItemValueColumns.begin(), kItemValueColumns.end() }, 2,
+    3 };
+const CServerSync::Table kAddTable { kTableAdd,
     { "num", "str1", "str2", "str3", "str4", "str5", "str6", "str7", "str8", "str9", "str10" }, 2, 11 };
-const CServerSync::Table kAdvTable { "AdvT", { "adv_num", "str1", "str2" }, 2, 3 };
-const CServerSync::Table kLandTable { "Land_Add", { "land_num", "land_str" }, 2, 2 };
-const CServerSync::Table kUserLabelTable { "UserLabel", UserLabelColumns(), 0, 0 };
-const CServerSync::Table kPresetTable { "Preset", { "num" }, 0, 0 };
+const CServerSync::Table kAdvTable { kTableAdv, { "adv_num", "str1", "str2" }, 2, 3 };
+const CServerSync::Table kLandTable { kTableLandAdd, { "land_num", "land_str" }, 2, 2 };
+const CServerSync::Table kUserLabelTable { kTableUserLabel, UserLabelColumns(), 0, 0 };
+const CServerSync::Table kPresetTable { kTablePreset, { "num" }, 0, 0 };
 
 const CServerSync::Table* TableOfKind(DataKind kind)
 {
@@ -233,7 +222,7 @@ BOOL CServerSync::ReadItems(const CString& itemDbPath, CCheckedDaoHelper::Rows& 
         AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
         return FALSE;
     }
-    CString sql = "SELECT " + ItemColumnList() + " FROM [Item] WHERE [item_num] IS NOT NULL";
+    CString sql = "SELECT " + ItemValueList() + ", [ID] FROM [Item] WHERE [item_num] IS NOT NULL";
     if (!(m_strUserId == kAdministratorId))
         sql += " AND [mg_id] = " + Quoted(m_strUserId);
     const CCheckedDaoHelper::Lookup read = items.Select(sql + " ORDER BY [ID]", &rows);
@@ -256,7 +245,7 @@ SyncResult CServerSync::WriteStoredItems(const CString& itemDbPath, std::span<co
         if (found == first.end())
             return FALSE;
         std::vector<CString> values = rows[found->second];
-        values.resize(kItemColumns.size());
+        values.resize(kItemValueCount);
         if (values[0].IsEmpty())
             values[0] = "0";
         return WriteRow(kItemTable, values, stored);

@@ -4,6 +4,8 @@
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
+#include "db/item_schema.h"
+#include "db/kind_table.h"
 #include "db/mailbox_dlg.h"
 #include "db/sql_text.h"
 #include "db/store_paths.h"
@@ -19,24 +21,14 @@
 
 namespace {
 
-constexpr const char* kItemColumns
-    = "[item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], "
-      "[pos_flg], [pos_code], [piece], [weight], [fmark], [pos_kind], [dateprint], "
-      "[limit_day], [additem], [ID]";
-constexpr const char* kItemSaleColumns
-    = "[item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], [pos_flg], [pos_code], "
-      "[piece], "
-      "[weight], [fmark], [pos_kind], [dateprint], [limit_day], [sale_start], [sale_price], [sale_day], "
-      "[additem], [ID]";
-
-// A kind's default column list.
+// A kind's default column list; the Item list is ItemColumns().
 struct TableSelect {
     DataKind kind;
     const char* columns;
 };
 
 constexpr TableSelect kSelects[] = {
-    { DataKind::Item, kItemColumns },
+    { DataKind::Item, nullptr },
     { DataKind::Add,
         "[num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], [str10], [ID]" },
     { DataKind::Adv, "[adv_num], [str1], [str2], [ID]" },
@@ -54,13 +46,28 @@ const TableSelect* SelectOf(DataKind kind)
     return nullptr;
 }
 
-// The fifteen item fields in field order, then the key.
-constexpr const char* kItemFields[]
-    = { "item_num", "item_name", "item_name2", "unitprice", "fix_price", "land", "pos_flg", "pos_code",
-          "piece", "weight", "fmark", "pos_kind", "dateprint", "limit_day", "additem", "ID" };
+// The Item columns a load reads: the values and the key; with the sale
+// columns (language 3) before [additem].
+CString ItemColumns(bool withSale)
+{
+    if (!withSale)
+        return ItemValueList() + ", [ID]";
+    return ItemValueList(0, kItemValuesBeforeSale) + ", [sale_start], [sale_price], [sale_day], "
+        + ItemValueList(kItemValuesBeforeSale) + ", [ID]";
+}
+
+// The titles of the item value columns (kItemValueColumns) and the key in
+// language 1.
 constexpr const char* kItemKoreanTitles[]
     = { "상품번호", "상품명", "상품명2", "단가", "정금액", "원산지", "포스플래그", "포스코드", "개수", "무게",
           "단위", "바코드종류", "날짜출력 옵션", "유효일", "첨가물 번호", "ID" };
+static_assert(std::size(kItemKoreanTitles) == kItemValueCount + 1);
+
+// Item field n (0-based) in kItemKoreanTitles order: a value column, then "ID".
+const char* ItemField(std::size_t n)
+{
+    return n < kItemValueCount ? kItemValueColumns[n] : "ID";
+}
 
 long Atol(const CString& text)
 {
@@ -187,7 +194,7 @@ void CTableBridge::Request(DataKind kind, CString databasePath, CString columnLi
     }
     CString columns = columnList;
     if (columns.IsEmpty())
-        columns = kind == DataKind::Item && m_screen.Language() == 3 ? kItemSaleColumns : select->columns;
+        columns = kind == DataKind::Item ? ItemColumns(m_screen.Language() == 3) : CString(select->columns);
     SendSelect(databasePath, "SELECT " + columns + " FROM [" + ItemTableOf(kind) + "]" + where, name);
 }
 
@@ -242,13 +249,13 @@ void CTableBridge::WriteItemHeader()
     if (m_screen.Language() == 1) {
         ClearRowBuffer();
         if (!m_defaults.LoadDefaultValues()) {
-            for (int i = 0; i < 16; ++i)
+            for (std::size_t i = 0; i < std::size(kItemKoreanTitles); ++i)
                 m_rowBuffer[i] = kItemKoreanTitles[i];
         } else {
             m_defaults.LoadUncheckIndex();
             int n = 0;
-            for (int k = 0; k < 15; ++k) {
-                if (m_defaults.GetUncheckColumns()[2 * k] == kItemFields[k])
+            for (std::size_t k = 0; k < kItemValueCount; ++k) {
+                if (m_defaults.GetUncheckColumns()[2 * k] == kItemValueColumns[k])
                     m_rowBuffer[n++] = kItemKoreanTitles[k];
             }
             m_rowBuffer[n] = "ID";
@@ -388,10 +395,12 @@ CString CTableBridge::ColumnNameFor(int column, DataKind kind)
         if (m_screen.Language() != 1)
             return title == "INGREDIENT" ? CString("ADDITEM") : title;
         if (!m_defaults.LoadDefaultValues())
-            return column >= 1 && column <= 16 ? CString(kItemFields[column - 1]) : CString();
-        for (int i = 0; i < 15; ++i) {
+            return column >= 1 && column <= static_cast<int>(std::size(kItemKoreanTitles))
+                ? CString(ItemField(static_cast<std::size_t>(column - 1)))
+                : CString();
+        for (std::size_t i = 0; i < kItemValueCount; ++i) {
             if (title == kItemKoreanTitles[i])
-                return kItemFields[i];
+                return kItemValueColumns[i];
         }
         return "";
     }

@@ -41,23 +41,3 @@ int HintOfKind(DataKind kind)
     }
     return 0;
 }
-
-const char* ItemTableOf(DataKind kind)
-{
-    switch (kind) {
-    case DataKind::Item:
-        return "Item";
-    case DataKind::Add:
-        return "Add";
-    case DataKind::Adv:
-        return "AdvT";
-    case DataKind::LandAddition:
-        return "Land_Add";
-    case DataKind::Preset:
-        return "Preset";
-    case DataKind::UserLabel:
-        return "UserLabel";
-    default:
-        return nullptr;
-    }
-}

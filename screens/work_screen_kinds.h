@@ -1,7 +1,6 @@
 #pragma once
-// The data kinds of the work screen's numbered screens, the item database's
-// tables of the kinds, and the size of a reply row, shared by the screen and
-// its parts.
+// The data kinds of the work screen's numbered screens and the size of a
+// reply row, shared by the screen and its parts.
 
 #include <cstddef>
 #include <optional>
@@ -13,10 +12,6 @@
 [[nodiscard]] std::optional<DataKind> KindOfHint(int hint);
 // The number of the screen that shows a kind; 0 for none.
 [[nodiscard]] int HintOfKind(DataKind kind);
-
-// The item database's table of a kind's rows ("Item", "Add", "AdvT",
-// "Land_Add", "Preset", "UserLabel"); nullptr for the kinds it keeps none of.
-[[nodiscard]] const char* ItemTableOf(DataKind kind);
 
 // Number of texts one reply row may carry; values beyond are dropped.
 inline constexpr std::size_t kRowFieldCount = 400;

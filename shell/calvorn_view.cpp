@@ -666,7 +666,7 @@ void CCalvornView::ReadTotalValueFile()
     for (std::size_t slot = 0; slot < values.size() && slot < kInfoChangeSlots; ++slot) {
         if (!values[slot])
             continue;
-        m_infoTexts[2 * slot] = kItemSettingColumns[slot];
+        m_infoTexts[2 * slot] = kItemValueColumns[slot];
         m_infoTexts[2 * slot + 1] = *values[slot];
     }
 }

@@ -14,22 +14,22 @@ constexpr int kPosCodeField = 7;
 
 } // namespace
 
-const DefaultValueField kDefaultValueFields[15] = {
-    { "item_num", 1114, 1115, true, 0, 0, nullptr },
-    { "item_name", 1116, 1117, false, 28, 0, " Item Name is a 28 character." },
-    { "item_name2", 1119, 1118, false, 28, 0, " Item Name2 is a 28 character." },
-    { "unitprice", 1121, 1120, true, 6, 1000000, "Unit price is a 1 - 999999." },
-    { "fix_price", 1123, 1122, true, 5, 100000, "Fix_price is a 1 - 99999." },
-    { "land", 1125, 1124, true, 3, 300, "Land is a 0 - 300." },
-    { "pos_flg", 1127, 1126, true, 3, 1000, "Pos flag is a 1 - 999." },
-    { "pos_code", 1129, 1128, true, 0, 0, nullptr },
-    { "piece", 1131, 1130, true, 0, 0, nullptr },
-    { "weight", 1133, 1132, true, 0, 0, nullptr },
-    { "fmark", 1135, 1134, true, 0, 0, nullptr },
-    { "pos_kind", 1137, 1136, true, 2, 3, "Pos Kind is a 0 - 3." },
-    { "dateprint", 1139, 1138, true, 2, 7, "DatePrinting is a 0 - 7." },
-    { "limit_day", 1141, 1140, true, 0, 0, nullptr },
-    { "additem", 1143, 1142, true, 0, 0, nullptr },
+const DefaultValueField kDefaultValueFields[kItemValueCount] = {
+    { 1114, 1115, true, 0, 0, nullptr },
+    { 1116, 1117, false, 28, 0, " Item Name is a 28 character." },
+    { 1119, 1118, false, 28, 0, " Item Name2 is a 28 character." },
+    { 1121, 1120, true, 6, 1000000, "Unit price is a 1 - 999999." },
+    { 1123, 1122, true, 5, 100000, "Fix_price is a 1 - 99999." },
+    { 1125, 1124, true, 3, 300, "Land is a 0 - 300." },
+    { 1127, 1126, true, 3, 1000, "Pos flag is a 1 - 999." },
+    { 1129, 1128, true, 0, 0, nullptr },
+    { 1131, 1130, true, 0, 0, nullptr },
+    { 1133, 1132, true, 0, 0, nullptr },
+    { 1135, 1134, true, 0, 0, nullptr },
+    { 1137, 1136, true, 2, 3, "Pos Kind is a 0 - 3." },
+    { 1139, 1138, true, 2, 7, "DatePrinting is a 0 - 7." },
+    { 1141, 1140, true, 0, 0, nullptr },
+    { 1143, 1142, true, 0, 0, nullptr },
 };
 
 CDefaultValueDlg::CDefaultValueDlg(CWnd* parent)
@@ -137,7 +137,7 @@ int CDefaultValueDlg::ValidateFields()
 BOOL CDefaultValueDlg::WriteValueFiles(const char* valueStem, const char* indexStem)
 {
     CString values;
-    CString index = CString(kItemSettingColumns[kItemNumberField]) + "\n";
+    CString index = CString(kItemValueColumns[kItemNumberField]) + "\n";
     for (int i = kItemNumberField + 1; i < kItemSettingCount; ++i) {
         if (i == kPosCodeField)
             continue;
@@ -147,12 +147,12 @@ BOOL CDefaultValueDlg::WriteValueFiles(const char* valueStem, const char* indexS
             GetDlgItemText(field.edit, value);
             if (field.digits && value.IsEmpty())
                 value = "0";
-            values += CString(field.column) + "\n" + value + "\n";
+            values += CString(kItemValueColumns[i]) + "\n" + value + "\n";
         } else {
-            index += CString(field.column) + "\n";
+            index += CString(kItemValueColumns[i]) + "\n";
         }
         if (i == kPosFlagField)
-            index += CString(kItemSettingColumns[kPosCodeField]) + "\n";
+            index += CString(kItemValueColumns[kPosCodeField]) + "\n";
     }
     return WriteSettingsOrReport(ManagerSettingsPath(valueStem, m_strUserId), values)
         && WriteSettingsOrReport(ManagerSettingsPath(indexStem, m_strUserId), index);

@@ -5,15 +5,16 @@
 // files (manager_settings.h) and returns IDOK; a refused field or a failed
 // write keeps the dialog open.
 
+#include "db/item_schema.h"
 #include "shell/dialog_helpers.h"
 
 inline constexpr UINT IDD_DEFAULT_VALUE = 214;
 inline constexpr int IDC_DEFAULT_MASTER = 1113;
 
-// One of the fifteen item fields of the dialog: its column, check box, edit,
-// and the test that Default Value Setup runs when it is ticked.
+// One of the fifteen item fields of the dialog, in the order of their columns
+// (kItemValueColumns): its check box, edit, and the test that Default Value
+// Setup runs when it is ticked.
 struct DefaultValueField {
-    const char* column;
     int box;
     int edit;
     bool digits; // digits edit: an empty value is written as "0"
@@ -21,7 +22,7 @@ struct DefaultValueField {
     long maxValue; // upper limit of the leading number (digits fields)
     const char* message; // shown when the test fails
 };
-extern const DefaultValueField kDefaultValueFields[15];
+extern const DefaultValueField kDefaultValueFields[kItemValueCount];
 
 class CDefaultValueDlg : public CIconOkCancelDlg {
 public:

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "db/item_schema.h"
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
 #include "platform/dao/ole_variant.h"
@@ -14,7 +15,8 @@ class CCalvornView;
 class CVariantArray;
 
 // The item tables in sheet order.
-inline constexpr const char* kExcelTables[] = { "Item", "Add", "AdvT", "Preset", "Land_Add" };
+inline constexpr const char* kExcelTables[]
+    = { kTableItem, kTableAdd, kTableAdv, kTablePreset, kTableLandAdd };
 inline constexpr int kExcelTableCount = 5;
 
 // The rows of one sheet as statements for its table.

@@ -27,14 +27,6 @@ CString ManagerSettingsPath(const char* stem, const CString& userId)
     return path;
 }
 
-int ItemSettingIndex(const CString& column)
-{
-    for (int i = 0; i < kItemSettingCount; ++i)
-        if (column == kItemSettingColumns[i])
-            return i;
-    return -1;
-}
-
 std::vector<CString> ReadSettingsLines(const CString& path)
 {
     std::vector<CString> lines;
@@ -59,7 +51,7 @@ ItemSettingValues ReadItemSettingValues(const CString& path)
     bool nameLine = true;
     for (const CString& line : ReadSettingsLines(path)) {
         if (nameLine) {
-            selected = ItemSettingIndex(line);
+            selected = ItemValueIndex(line.View());
         } else {
             if (selected >= 0)
                 values[static_cast<std::size_t>(selected)] = line;

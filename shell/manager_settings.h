@@ -15,6 +15,7 @@
 #include <optional>
 #include <vector>
 
+#include "db/item_schema.h"
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
 
@@ -32,13 +33,9 @@ inline constexpr const char* kTotalValueUncheckIndexFile = "Total_Value_Uncheck_
 // used exactly as logged in.
 CString ManagerSettingsPath(const char* stem, const CString& userId);
 
-// The fifteen item columns of the settings files, in file order.
-inline constexpr int kItemSettingCount = 15;
-inline constexpr const char* kItemSettingColumns[kItemSettingCount]
-    = { "item_num", "item_name", "item_name2", "unitprice", "fix_price", "land", "pos_flg", "pos_code",
-          "piece", "weight", "fmark", "pos_kind", "dateprint", "limit_day", "additem" };
-// Index of a column in kItemSettingColumns (exact comparison), -1 for none.
-int ItemSettingIndex(const CString& column);
+// The item columns of the settings files are the Item table's value columns
+// (kItemValueColumns), in file order.
+inline constexpr int kItemSettingCount = static_cast<int>(kItemValueCount);
 
 // Every line of a settings file (UTF-8, without its LF or CR LF), read whole;
 // none for a missing or unreadable file. The one reader of the data folder's

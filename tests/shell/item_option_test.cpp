@@ -23,18 +23,18 @@ constexpr UINT kInfoChange = 32787;
 // Field edits by column.
 int EditOf(const char* column)
 {
-    for (const DefaultValueField& field : kDefaultValueFields)
-        if (CString(field.column) == column)
-            return field.edit;
+    for (std::size_t i = 0; i < kItemValueCount; ++i)
+        if (CString(kItemValueColumns[i]) == column)
+            return kDefaultValueFields[i].edit;
     ADD_FAILURE() << column;
     return 0;
 }
 
 int BoxOf(const char* column)
 {
-    for (const DefaultValueField& field : kDefaultValueFields)
-        if (CString(field.column) == column)
-            return field.box;
+    for (std::size_t i = 0; i < kItemValueCount; ++i)
+        if (CString(kItemValueColumns[i]) == column)
+            return kDefaultValueFields[i].box;
     ADD_FAILURE() << column;
     return 0;
 }
@@ -151,9 +151,9 @@ TEST_F(ItemOptionTest, DefaultValuesOnWriteTheThreeFilesInTableOrder)
 TEST_F(ItemOptionTest, EveryFieldTickedLeavesOnlyTheTwoFixedNamesInTheIndex)
 {
     std::map<CString, CString> all;
-    for (const DefaultValueField& field : kDefaultValueFields)
-        if (CString(field.column) != "item_num" && CString(field.column) != "pos_code")
-            all[field.column] = "1";
+    for (const char* column : kItemValueColumns)
+        if (CString(column) != "item_num" && CString(column) != "pos_code")
+            all[column] = "1";
     ModalDialogScript::Push(FillAndOk(all));
     Command(*Frame(), kDefaultValueSetup);
     EXPECT_EQ(File(kDefaultUncheckIndexFile), "item_num\r\npos_code\r\n");

@@ -59,10 +59,10 @@ TEST_F(SettingsLinesTest, LongValuesReachTheirColumns)
     const std::string name(250, 'n');
     Write("item_name\r\n" + name + "\r\nland\r\n7\r\n");
     const ItemSettingValues values = ReadItemSettingValues(kPath);
-    ASSERT_TRUE(values[static_cast<std::size_t>(ItemSettingIndex("item_name"))].has_value());
-    EXPECT_EQ(*values[static_cast<std::size_t>(ItemSettingIndex("item_name"))], name.c_str());
+    ASSERT_TRUE(values[static_cast<std::size_t>(ItemValueIndex("item_name"))].has_value());
+    EXPECT_EQ(*values[static_cast<std::size_t>(ItemValueIndex("item_name"))], name.c_str());
     // Before, the name's tail was read as a column name and shifted the pairs.
-    EXPECT_EQ(*values[static_cast<std::size_t>(ItemSettingIndex("land"))], "7");
+    EXPECT_EQ(*values[static_cast<std::size_t>(ItemValueIndex("land"))], "7");
 }
 
 TEST_F(SettingsLinesTest, ServerPortIsTheLastLineWhole)
