@@ -22,6 +22,9 @@
 #     Nor is the work screen's hint compared as a kind (Hint() or m_nHint
 #     with == or !=, or int kind constants named kKind...): the screen parses
 #     it once (KindOfHint) and its parts compare HintKind().
+#  6. The Item table's value columns are spelled in db/item_schema.h only: a
+#     file of the code (tests aside) that names four or more of them, quoted or
+#     bracketed outside comments, spells the list again.
 # Prints one line per finding and exits 1 when there is any; --list also
 # prints every class's count.
 set -euo pipefail
@@ -213,6 +216,19 @@ for top in sorted(pathlib.Path(".").iterdir()):
         for number, line in enumerate(strip(path.read_text(encoding="utf-8")).splitlines(), 1):
             if m := PICK_ACCESS.search(line):
                 findings.append(f"{path}:{number}: names the grid's pick field m_{m.group(2)}")
+
+SCHEMA = pathlib.Path("db/item_schema.h")
+schema = re.search(r"kItemValueColumns\s*=\s*\{([^}]*)\}", SCHEMA.read_text(encoding="utf-8"))
+ITEM_COLUMN = re.compile(r'["\[](' + "|".join(re.findall(r'"(\w+)"', schema.group(1))) + r')["\]]')
+for folder in ["protocol", "db", "controls", "grid", "shell", "transfer", "ethernet", "serial", "results", "screens",
+               "labeltool", "app"]:
+    for path in sorted(pathlib.Path(folder).rglob("*")):
+        if path.suffix not in (".h", ".cpp") or path == SCHEMA:
+            continue
+        code = re.sub(r"//[^\n]*|/\*.*?\*/", " ", path.read_text(encoding="utf-8"), flags=re.S)
+        named = set(ITEM_COLUMN.findall(code))
+        if len(named) >= 4:
+            findings.append(f"{path}: spells {len(named)} of the Item columns (db/item_schema.h holds them)")
 
 for finding in findings:
     print(finding)
