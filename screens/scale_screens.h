@@ -11,9 +11,9 @@
 
 #include "controls/xp_button.h"
 #include "platform/wnd/controls/listctrl.h"
-#include "serial/comm_settings.h"
 #include "serial/comm_setup_dlg.h"
 #include "serial/scale_register_host.h"
+#include "transfer/comm_settings.h"
 
 class CScaleRegister;
 class CWorkScreenDatabase;

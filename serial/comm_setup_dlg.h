@@ -15,7 +15,7 @@
 #include "platform/wnd/controls/combobox.h"
 #include "platform/wnd/controls/listbox.h"
 #include "platform/wnd/dialogs/dialog.h"
-#include "serial/comm_settings.h"
+#include "transfer/comm_settings.h"
 
 class CScaleRegisterHost;
 

@@ -10,7 +10,7 @@
 #include "db/store_paths.h"
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/controls/listctrl.h"
-#include "serial/comm_settings.h"
+#include "transfer/comm_settings.h"
 
 namespace {
 

@@ -19,7 +19,6 @@
 #include "platform/base/resource.h"
 #include "platform/wnd/controls/listctrl.h"
 #include "platform/wnd/dialogs/modal_script.h"
-#include "serial/comm_settings.h"
 #include "serial/comm_setup_dlg.h"
 #include "serial/scale_info_dlg.h"
 #include "serial/scale_register.h"
@@ -27,6 +26,7 @@
 #include "tests/support/icon_check.h"
 #include "tests/support/temp_data_root.h"
 #include "tests/support/ui_pump.h"
+#include "transfer/comm_settings.h"
 
 namespace {
 

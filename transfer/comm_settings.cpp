@@ -1,4 +1,4 @@
-#include "serial/comm_settings.h"
+#include "transfer/comm_settings.h"
 
 #include <algorithm>
 

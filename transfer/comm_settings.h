@@ -5,7 +5,8 @@
 // the registered scales of the mode (list 1019) and the chosen scales (list
 // 1020), one list line each ("Scale name = %s, IP=%s" or "Scale name = %s,
 // Scale ID=%s"). A change made through the methods tells the listener (the
-// dialog, which shows the lists). UI thread.
+// dialog, which shows the lists). Here, below both transports, so that either
+// reaches it. UI thread.
 
 #include <functional>
 #include <optional>

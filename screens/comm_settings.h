@@ -1,2 +1,0 @@
-#pragma once
-#include "serial/comm_settings.h"
