@@ -10,6 +10,7 @@
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
+#include "db/item_schema.h"
 #include "db/mailbox_dlg.h"
 #include "platform/base/resource.h"
 #include "platform/wnd/core/app.h"
@@ -97,10 +98,8 @@ int main(int argc, char** argv)
     worker.SetOwner(&owner, &owner.m_mailbox);
     start = Clock::now();
     owner.m_mailbox.SetText(IDC_MAILBOX_NAME, "Item_Read");
-    owner.m_mailbox.SetText(IDC_MAILBOX_TEXT,
-        "SELECT [item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], "
-        "[pos_flg], [pos_code], [piece], [weight], [fmark], [pos_kind], [dateprint], "
-        "[limit_day], [additem], [ID] FROM [Item] WHERE [mg_id] = 'vexo'");
+    owner.m_mailbox.SetText(
+        IDC_MAILBOX_TEXT, "SELECT " + ItemValueList() + ", [ID] FROM [Item] WHERE [mg_id] = 'vexo'");
     worker.OpenDatabase(path.c_str());
     worker.SetEvent();
     const bool done = AfxPumpUntil([&] { return owner.m_done; }, 60000);

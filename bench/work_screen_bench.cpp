@@ -21,6 +21,7 @@
 #include "db/db_messages.h"
 #include "db/general_dao_helper.h"
 #include "db/item_db_worker.h"
+#include "db/item_schema.h"
 #include "db/mailbox_dlg.h"
 #include "platform/base/path.h"
 #include "platform/wnd/core/app.h"
@@ -41,10 +42,10 @@ constexpr int kDefaultRows = 10000;
 constexpr double kLoadTargetPer10k = 0.3; // seconds
 constexpr double kStreamOverReadTarget = 3.0;
 // The work screen's Item SELECT for the administrator.
-constexpr const char* kItemSelect
-    = "SELECT [item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], [pos_flg], "
-      "[pos_code], [piece], [weight], [fmark], [pos_kind], [dateprint], [limit_day], [additem], [ID] "
-      "FROM [Item]";
+CString ItemSelect()
+{
+    return "SELECT " + ItemValueList() + ", [ID] FROM [Item]";
+}
 
 // An owner that answers every reply with "Report" and keeps nothing.
 class AckOwner : public CWnd {
@@ -59,7 +60,7 @@ public:
 
     // Streams sql from the database at path; the rows counted, -1 when it
     // did not end within a minute.
-    int Stream(const CString& path, const char* sql)
+    int Stream(const CString& path, const CString& sql)
     {
         m_rows = 0;
         m_done = false;
@@ -112,7 +113,7 @@ double BestStream(const CString& path, int rows)
 {
     AckOwner owner;
     return BestOfThree("stream", rows, [&] {
-        const int got = owner.Stream(path, kItemSelect);
+        const int got = owner.Stream(path, ItemSelect());
         if (got != rows + 1) // the column names come first
             std::fprintf(stderr, "stream failed: %d rows\n", got);
         return got == rows + 1;
@@ -125,7 +126,7 @@ double BestRead(const CString& path, int rows)
     CGeneralDaoHelper helper;
     return BestOfThree("read", rows, [&] {
         helper.OpenDatabase(path);
-        const CString text = helper.GetRows(kItemSelect);
+        const CString text = helper.GetRows(ItemSelect());
         helper.CloseDatabase();
         return !text.IsEmpty() && text != kDbNoRows;
     });
@@ -150,25 +151,16 @@ std::string LoadAverage()
 bool FillItems(const CString& path, int rows)
 {
     CGeneralDaoHelper helper;
-    auto run = [&](const char* sql) {
+    auto run = [&](const CString& sql) {
         helper.OpenDatabase(path);
         helper.Execute(sql);
     };
-    run("INSERT INTO [Item]([item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], "
-        "[pos_flg], "
-        "[pos_code], [piece], [weight], [fmark], [pos_kind], [dateprint], [limit_day], [additem], [mg_id]) "
-        "VALUES('123', '돼지고기 삼겹살', 'Pork belly', '2300', '0', '12', '1', '123456', '1', '0', '1', "
-        "'0', "
-        "'3', '5', '0', 'vexo')");
+    const CString columns = ItemValueList() + ", [mg_id]";
+    run("INSERT INTO [Item](" + columns
+        + ") VALUES('123', '돼지고기 삼겹살', 'Pork belly', '2300', '0', '12', '1', '123456', '1', '0', '1', "
+          "'0', '3', '5', '0', 'vexo')");
     for (int count = 1; count < rows; count *= 2)
-        run("INSERT INTO [Item]([item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], "
-            "[pos_flg], "
-            "[pos_code], [piece], [weight], [fmark], [pos_kind], [dateprint], [limit_day], [additem], "
-            "[mg_id]) "
-            "SELECT [item_num], [item_name], [item_name2], [unitprice], [fix_price], [land], [pos_flg], "
-            "[pos_code], "
-            "[piece], [weight], [fmark], [pos_kind], [dateprint], [limit_day], [additem], [mg_id] FROM "
-            "[Item]");
+        run("INSERT INTO [Item](" + columns + ") SELECT " + columns + " FROM [Item]");
     run(CString::Formatted("DELETE FROM [Item] WHERE [ID] > %d", rows));
     helper.OpenDatabase(path);
     const CString count = helper.GetValueAt("SELECT COUNT(*) FROM [Item]", 0);
