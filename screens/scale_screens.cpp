@@ -204,7 +204,8 @@ int CScaleScreens::ReadCommMode()
             m_nPickFirstScale = 0;
             m_commSettings.SelectMode(serial ? Transport::Serial : Transport::Ethernet);
             SetRequest(kQueryCommModeRead, m_screen.UserId());
-            m_pRegister->SelectScaleAddress(m_data.ItemDbPath(), "", serial ? 2 : 1);
+            m_pRegister->SelectScaleAddress(
+                m_data.ItemDbPath(), "", serial ? Transport::Serial : Transport::Ethernet);
         } else if (line.GetLength() == 4 && line.Left(3) == "com" && line[3] >= '1' && line[3] <= '8') {
             m_nComPort = line[3] - '0';
             m_commSettings.SelectPort(m_nComPort - 1);
@@ -223,11 +224,11 @@ void CScaleScreens::ApplyDefaultCommSettings()
     m_commSettings.SelectMode(Transport::Serial);
     m_commSettings.SelectPort(0);
     SetRequest(kQueryCommModeRead, m_screen.UserId());
-    m_pRegister->SelectScaleAddress(m_data.ItemDbPath(), "", 2);
+    m_pRegister->SelectScaleAddress(m_data.ItemDbPath(), "", Transport::Serial);
     m_nComPort = 1;
 }
 
-BOOL CScaleScreens::ReloadScaleAddresses(int mode)
+BOOL CScaleScreens::ReloadScaleAddresses(Transport mode)
 {
     // Whatever word a finished request left in the mailbox, only a request
     // being served owns it.
@@ -249,11 +250,8 @@ void CScaleScreens::OnCommSetup()
         grid.SetFocus();
     // The reload empties the list when it starts; a list still being filled
     // is left to its load.
-    const CString mode = m_commSettings.ModeText();
-    if (mode == "Ethernet")
-        ReloadScaleAddresses(1);
-    else if (mode == "Serial")
-        ReloadScaleAddresses(2);
+    if (const std::optional<Transport> mode = m_commSettings.GetMode())
+        ReloadScaleAddresses(*mode);
     else
         m_commSettings.ClearRegistered();
     const CString kind = m_screen.Kind();
@@ -265,8 +263,9 @@ void CScaleScreens::OnCommSetup()
 
 void CScaleScreens::OnCommModeChanged(int mode)
 {
+    // 1 Ethernet, 2 Serial, as the communication dialog sends them.
     if (mode == 1 || mode == 2)
-        ReloadScaleAddresses(mode);
+        ReloadScaleAddresses(mode == 1 ? Transport::Ethernet : Transport::Serial);
 }
 
 void CScaleScreens::OnComPortToggle()

@@ -70,7 +70,7 @@ public:
     void ApplyDefaultCommSettings();
     // Reloads the registered scales of mode (1 Ethernet, 2 serial) under the
     // update lock; FALSE when another request holds the mailbox.
-    BOOL ReloadScaleAddresses(int mode);
+    BOOL ReloadScaleAddresses(Transport mode);
     void OnCommSetup();
     void OnCommModeChanged(int mode);
     // Button 1043: COM1 and COM5 in turn.

@@ -64,13 +64,14 @@ void CScaleRegister::SelectScales(const CString& columns)
     StartRead(kManagerDatabase, name, "SELECT " + list + " FROM [ScaleMG]" + where);
 }
 
-void CScaleRegister::SelectScaleAddress(const CString&, const CString& columns, int mode)
+void CScaleRegister::SelectScaleAddress(const CString&, const CString& columns, Transport mode)
 {
     CString name;
     const CString where = TakeRequest(name);
     BeginRows();
-    const CString list
-        = !columns.IsEmpty() ? columns : CString(mode == 1 ? kAddressColumns : kScaleIdColumns);
+    const CString list = !columns.IsEmpty()
+        ? columns
+        : CString(mode == Transport::Ethernet ? kAddressColumns : kScaleIdColumns);
     StartRead(kManagerDatabase, name, "SELECT " + list + " FROM [ScaleMG]" + where);
 }
 

@@ -21,9 +21,9 @@ public:
     // Reads. Each takes the request name and the manager id from the mailbox
     // (request edit, SQL edit), opens its database and starts the worker.
     void SelectScales(const CString& columns) override;
-    // databasePath is not used: the register lives in Manager.mdb. Mode 1
-    // reads the scales' addresses, mode 2 their scale IDs.
-    void SelectScaleAddress(const CString& databasePath, const CString& columns, int mode) override;
+    // databasePath is not used: the register lives in Manager.mdb. Ethernet
+    // reads the scales' addresses, Serial their scale IDs.
+    void SelectScaleAddress(const CString& databasePath, const CString& columns, Transport mode) override;
     void SelectScaleRootInfo(const CString& columns) override;
     void SelectScaleInfo(const CString& columns) override;
 

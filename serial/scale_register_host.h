@@ -5,8 +5,8 @@
 // uses of the register (CScaleRegister, or a test's stand-in). UI thread.
 
 #include "platform/base/cstring.h"
+#include "transfer/comm_settings.h"
 
-class CCommSettings;
 class CGridCtrl;
 class CItemDbWorker;
 class CListCtrl;
@@ -52,7 +52,7 @@ public:
     virtual void SelectScaleInfo(const CString& columns) = 0;
     virtual void SelectScaleRootInfo(const CString& columns) = 0;
     virtual void SelectScales(const CString& columns) = 0;
-    virtual void SelectScaleAddress(const CString& databasePath, const CString& columns, int mode) = 0;
+    virtual void SelectScaleAddress(const CString& databasePath, const CString& columns, Transport mode) = 0;
     // Reply rows of those loads; each answers "Report" itself.
     virtual void SplitRows(const CString& row) = 0;
     virtual void FillScaleInfoGrid(const CString& row) = 0;

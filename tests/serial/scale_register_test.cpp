@@ -355,16 +355,18 @@ TEST_F(ScaleRegisterDbTest, RegisterReadsShowTheManagersScalesAndEveryScaleToThe
             { "1", "kim", "", "" }, { "2", "lee", "", "" }, { "3", "kim", "", "" } }));
 
     // Addresses for Ethernet: a scale without one is left out.
-    Read("Comm_Mode_Read", "kim", [&] { m_register.SelectScaleAddress("ignored.mdb", "", 1); });
+    Read("Comm_Mode_Read", "kim",
+        [&] { m_register.SelectScaleAddress("ignored.mdb", "", Transport::Ethernet); });
     EXPECT_EQ(m_screen.m_settings.GetRegistered(), std::vector<CString> { "Scale name = A, IP=10.0.0.1" });
     m_screen.m_settings.ClearRegistered();
-    Read("Comm_Mode_Read", "vexo", [&] { m_register.SelectScaleAddress("ignored.mdb", "", 2); });
+    Read("Comm_Mode_Read", "vexo",
+        [&] { m_register.SelectScaleAddress("ignored.mdb", "", Transport::Serial); });
     EXPECT_EQ(m_screen.m_settings.GetRegistered(),
         (std::vector<CString> {
             "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2", "Scale name = C, Scale ID=3" }));
     // A manager id with a quote stays inside its text.
     m_screen.m_settings.ClearRegistered();
-    Read("Comm_Mode_Read", "k' OR 'a'='a", [&] { m_register.SelectScaleAddress("", "", 2); });
+    Read("Comm_Mode_Read", "k' OR 'a'='a", [&] { m_register.SelectScaleAddress("", "", Transport::Serial); });
     EXPECT_TRUE(m_screen.m_settings.GetRegistered().empty());
     EXPECT_TRUE(m_boxes.Records().empty());
 }
