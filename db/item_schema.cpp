@@ -1,5 +1,7 @@
 #include "db/item_schema.h"
 
+#include <algorithm>
+
 #include "db/sql_text.h"
 
 int ItemValueIndex(std::string_view column)
@@ -11,10 +13,16 @@ int ItemValueIndex(std::string_view column)
     return -1;
 }
 
-CString ItemValueList(std::size_t first, std::size_t last)
+CString ColumnList(std::span<const char* const> columns)
 {
     CString list;
-    for (std::size_t i = first; i < last && i < kItemValueCount; ++i)
-        list += (i == first ? "" : ", ") + SqlName(kItemValueColumns[i]);
+    for (const char* column : columns)
+        list += (list.IsEmpty() ? "" : ", ") + SqlName(column);
     return list;
+}
+
+CString ItemValueList(std::size_t first, std::size_t last)
+{
+    last = std::min(last, kItemValueCount);
+    return first < last ? ColumnList(std::span(kItemValueColumns).subspan(first, last - first)) : CString();
 }

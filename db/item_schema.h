@@ -1,10 +1,12 @@
 #pragma once
-// The item database's schema, spelled once: the names of its tables and the
-// fifteen value columns of its Item table. Every SQL text, settings file and
-// grid that names them takes them from here.
+// The item database's schema, spelled once: the names of its tables, the
+// fifteen value columns of its Item table and the columns of the Add, AdvT and
+// Land_Add tables. Every SQL text, settings file and grid that names them
+// takes them from here.
 
 #include <array>
 #include <cstddef>
+#include <span>
 #include <string_view>
 
 #include "platform/base/cstring.h"
@@ -26,6 +28,16 @@ inline constexpr std::array<const char*, kItemValueCount> kItemValueColumns
 // The value columns the sale columns follow: the first fourteen; [additem]
 // comes after them.
 inline constexpr std::size_t kItemValuesBeforeSale = 14;
+
+// The value columns of the other tables whose rows the grid edits, the key
+// first.
+inline constexpr std::array<const char*, 11> kAddColumns
+    = { "num", "str1", "str2", "str3", "str4", "str5", "str6", "str7", "str8", "str9", "str10" };
+inline constexpr std::array<const char*, 3> kAdvColumns = { "adv_num", "str1", "str2" };
+inline constexpr std::array<const char*, 2> kLandAddColumns = { "land_num", "land_str" };
+
+// The columns bracketed and joined by ", ": "[num], [str1]".
+[[nodiscard]] CString ColumnList(std::span<const char* const> columns);
 
 // Index of a column in kItemValueColumns (exact comparison), -1 for none.
 [[nodiscard]] int ItemValueIndex(std::string_view column);

@@ -21,3 +21,19 @@ const char* ItemTableOf(DataKind kind)
         return nullptr;
     }
 }
+
+std::span<const char* const> ValueColumnsOf(DataKind kind)
+{
+    switch (kind) {
+    case DataKind::Item:
+        return kItemValueColumns;
+    case DataKind::Add:
+        return kAddColumns;
+    case DataKind::Adv:
+        return kAdvColumns;
+    case DataKind::LandAddition:
+        return kLandAddColumns;
+    default:
+        return {};
+    }
+}

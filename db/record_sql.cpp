@@ -7,13 +7,10 @@ namespace {
 
 constexpr const char* kItemValues = " VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', "
                                     "'%s', '%s', '%s', '%s','%s','%s')";
-constexpr const char* kInsertAdd
-    = "INSERT INTO [Add]([num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], "
-      "[str10], [mg_id]) VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
-constexpr const char* kInsertAdvT
-    = "INSERT INTO [AdvT]([adv_num], [str1], [str2], [mg_id]) VALUES('%ld', '%s', '%s', '%s')";
-constexpr const char* kInsertLandAdd
-    = "INSERT INTO [Land_Add]([land_num], [land_str], [mg_id]) VALUES('%ld', '%s', '%s')";
+constexpr const char* kAddValues
+    = " VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
+constexpr const char* kAdvTValues = " VALUES('%ld', '%s', '%s', '%s')";
+constexpr const char* kLandAddValues = " VALUES('%ld', '%s', '%s')";
 constexpr const char* kInsertPreset
     = "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('%ld', '%d', '%ld', '%s')";
 constexpr const char* kInsertTotalResult
@@ -53,11 +50,11 @@ std::string FormatOf(RecordKind kind)
     case RecordKind::Item:
         return "INSERT INTO [Item](" + ItemValueList().Str() + ", [mg_id])" + kItemValues;
     case RecordKind::Add:
-        return kInsertAdd;
+        return "INSERT INTO [Add](" + ColumnList(kAddColumns).Str() + ", [mg_id])" + kAddValues;
     case RecordKind::AdvT:
-        return kInsertAdvT;
+        return "INSERT INTO [AdvT](" + ColumnList(kAdvColumns).Str() + ", [mg_id])" + kAdvTValues;
     case RecordKind::LandAdd:
-        return kInsertLandAdd;
+        return "INSERT INTO [Land_Add](" + ColumnList(kLandAddColumns).Str() + ", [mg_id])" + kLandAddValues;
     case RecordKind::Preset:
         return kInsertPreset;
     case RecordKind::UserLabel:

@@ -7,22 +7,20 @@ namespace {
 
 struct RequestQuery {
     const char* logName;
-    const char* sql; // %s mg_id, %ld the number; first %s the Item values when itemValues
-    bool itemValues = false;
+    const char* sql; // %s mg_id, %ld the number; first %s the columns when there are any
+    std::span<const char* const> columns = {};
 };
 
 // By table kind.
 const RequestQuery kRequestQueries[] = {
-    { "       Item Num=", "SELECT %s FROM [Item] WHERE [mg_id] = '%s' AND [item_num] = '%ld'", true },
-    { "    AddItem Num=",
-        "SELECT [num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], [str10] FROM "
-        "[Add] WHERE [mg_id] = '%s' AND [num] = '%ld'" },
-    { "        Adv Num=",
-        "SELECT [adv_num], [str1], [str2] FROM [AdvT] WHERE [mg_id] = '%s' AND [adv_num] = '%ld'" },
+    { "       Item Num=", "SELECT %s FROM [Item] WHERE [mg_id] = '%s' AND [item_num] = '%ld'",
+        kItemValueColumns },
+    { "    AddItem Num=", "SELECT %s FROM [Add] WHERE [mg_id] = '%s' AND [num] = '%ld'", kAddColumns },
+    { "        Adv Num=", "SELECT %s FROM [AdvT] WHERE [mg_id] = '%s' AND [adv_num] = '%ld'", kAdvColumns },
     { "Preset Page Num=", "SELECT [num], [str] FROM [Preset] WHERE [mg_id] = '%s' AND [page_num] = '%ld'" },
     { "  UserLabel Num=", "SELECT * FROM [UserLabel] WHERE [mg_id] = '%s' AND [file_num] = '%ld'" },
-    { "  Land Add Num=",
-        "SELECT [land_num], [land_str] FROM [Land_Add] WHERE [mg_id] = '%s' AND [land_num] = '%ld'" },
+    { "  Land Add Num=", "SELECT %s FROM [Land_Add] WHERE [mg_id] = '%s' AND [land_num] = '%ld'",
+        kLandAddColumns },
 };
 
 } // namespace
@@ -63,8 +61,9 @@ CString RequestedRecordSql(std::uint16_t tableKind, const CString& mgId, std::in
         return CString();
     const RequestQuery& query = kRequestQueries[tableKind];
     CString sql;
-    if (query.itemValues)
-        sql.Format(query.sql, ItemValueList(), SqlEscape(mgId).GetString(), static_cast<long>(number));
+    if (!query.columns.empty())
+        sql.Format(
+            query.sql, ColumnList(query.columns), SqlEscape(mgId).GetString(), static_cast<long>(number));
     else
         sql.Format(query.sql, SqlEscape(mgId).GetString(), static_cast<long>(number));
     return sql;

@@ -32,7 +32,6 @@ namespace {
 
 struct TableWords {
     DataKind kind;
-    const char* key;
     const char* insertName;
     const char* lookupName;
     const char* deleteName;
@@ -42,10 +41,10 @@ struct TableWords {
 const TableWords* WordsOf(std::optional<DataKind> kind)
 {
     static const TableWords kWords[] = {
-        { DataKind::Item, "item_num", "Item_Insert", "Item_Insert_Read", "Item_Insert_Delete" },
-        { DataKind::Add, "num", "Add_Insert", "Add_Insert_Read", "Add_Insert_Delete" },
-        { DataKind::Adv, "adv_num", "Adv_Update_Insert", "Adv_Update_Insert_Read", "AdV_Insert_Delete" },
-        { DataKind::LandAddition, "land_num", "Land_Add_Update_Insert", "Land_Add_Update_Insert_Read",
+        { DataKind::Item, "Item_Insert", "Item_Insert_Read", "Item_Insert_Delete" },
+        { DataKind::Add, "Add_Insert", "Add_Insert_Read", "Add_Insert_Delete" },
+        { DataKind::Adv, "Adv_Update_Insert", "Adv_Update_Insert_Read", "AdV_Insert_Delete" },
+        { DataKind::LandAddition, "Land_Add_Update_Insert", "Land_Add_Update_Insert_Read",
             "Land_Add_Insert_Delete" },
     };
     for (const TableWords& words : kWords) {
@@ -118,6 +117,7 @@ bool CGridRows::InsertPlaceholderRows(int gridRow)
     if (!words)
         return false;
     const char* table = ItemTableOf(words->kind);
+    const char* keyColumn = ValueColumnsOf(words->kind).front();
     const CString key = "-1";
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, words->insertName);
@@ -142,7 +142,7 @@ bool CGridRows::InsertPlaceholderRows(int gridRow)
         sql = "INSERT INTO [Item](" + ItemValueList() + ", [mg_id]) VALUES(" + literals
             + SqlLiteral(m_screen.UserId()) + ")";
     } else {
-        sql = CString::Formatted("INSERT INTO [%s]([%s], [mg_id]) VALUES(%s, %s)", table, words->key,
+        sql = CString::Formatted("INSERT INTO [%s]([%s], [mg_id]) VALUES(%s, %s)", table, keyColumn,
             SqlLiteral(key).GetString(), SqlLiteral(m_screen.UserId()).GetString());
     }
 
@@ -162,7 +162,7 @@ bool CGridRows::InsertPlaceholderRows(int gridRow)
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, words->lookupName);
     if (m_screen.HintKind() == DataKind::Adv || m_screen.HintKind() == DataKind::LandAddition)
         m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
-    CString lookup = CString::Formatted("SELECT [ID] FROM [%s] WHERE [%s] = '-1'", table, words->key);
+    CString lookup = CString::Formatted("SELECT [ID] FROM [%s] WHERE [%s] = '-1'", table, keyColumn);
     if (m_screen.UserId() != kAdministratorId)
         lookup += " AND [mg_id] = " + SqlLiteral(m_screen.UserId());
     lookup += " ORDER BY [ID] DESC";

@@ -154,10 +154,10 @@ namespace {
 
 const CServerSync::Table kItemTable { kTableItem, { kItemValueColumns.begin(), kItemValueColumns.end() }, 2,
     3 };
-const CServerSync::Table kAddTable { kTableAdd,
-    { "num", "str1", "str2", "str3", "str4", "str5", "str6", "str7", "str8", "str9", "str10" }, 2, 11 };
-const CServerSync::Table kAdvTable { kTableAdv, { "adv_num", "str1", "str2" }, 2, 3 };
-const CServerSync::Table kLandTable { kTableLandAdd, { "land_num", "land_str" }, 2, 2 };
+const CServerSync::Table kAddTable { kTableAdd, { kAddColumns.begin(), kAddColumns.end() }, 2, 11 };
+const CServerSync::Table kAdvTable { kTableAdv, { kAdvColumns.begin(), kAdvColumns.end() }, 2, 3 };
+const CServerSync::Table kLandTable { kTableLandAdd, { kLandAddColumns.begin(), kLandAddColumns.end() }, 2,
+    2 };
 const CServerSync::Table kUserLabelTable { kTableUserLabel, UserLabelColumns(), 0, 0 };
 const CServerSync::Table kPresetTable { kTablePreset, { "num" }, 0, 0 };
 

@@ -21,39 +21,19 @@
 
 namespace {
 
-// A kind's default column list; the Item list is ItemColumns().
-struct TableSelect {
-    DataKind kind;
-    const char* columns;
-};
-
-constexpr TableSelect kSelects[] = {
-    { DataKind::Item, nullptr },
-    { DataKind::Add,
-        "[num], [str1], [str2], [str3], [str4], [str5], [str6], [str7], [str8], [str9], [str10], [ID]" },
-    { DataKind::Adv, "[adv_num], [str1], [str2], [ID]" },
-    { DataKind::LandAddition, "[land_num], [land_str], [ID]" },
-    { DataKind::Preset, "[num], [str], [ID]" },
-    { DataKind::UserLabel, "*" },
-};
-
-const TableSelect* SelectOf(DataKind kind)
+// A kind's default column list: its value columns and the key, the Item
+// list with the sale columns before [additem] in language 3; empty for the
+// kinds without a table.
+CString DefaultColumns(DataKind kind, bool withSale)
 {
-    for (const TableSelect& select : kSelects) {
-        if (select.kind == kind)
-            return &select;
-    }
-    return nullptr;
-}
-
-// The Item columns a load reads: the values and the key; with the sale
-// columns (language 3) before [additem].
-CString ItemColumns(bool withSale)
-{
-    if (!withSale)
-        return ItemValueList() + ", [ID]";
-    return ItemValueList(0, kItemValuesBeforeSale) + ", [sale_start], [sale_price], [sale_day], "
-        + ItemValueList(kItemValuesBeforeSale) + ", [ID]";
+    if (kind == DataKind::Item && withSale)
+        return ItemValueList(0, kItemValuesBeforeSale) + ", [sale_start], [sale_price], [sale_day], "
+            + ItemValueList(kItemValuesBeforeSale) + ", [ID]";
+    if (const std::span<const char* const> columns = ValueColumnsOf(kind); !columns.empty())
+        return ColumnList(columns) + ", [ID]";
+    if (kind == DataKind::Preset)
+        return "[num], [str], [ID]";
+    return kind == DataKind::UserLabel ? CString("*") : CString();
 }
 
 // The titles of the item value columns (kItemValueColumns) and the key in
@@ -74,20 +54,15 @@ long Atol(const CString& text)
     return std::strtol(text.GetString(), nullptr, 10);
 }
 
-// Table columns by position for the language-1 edits of the short tables.
-std::vector<const char*> ShortTableColumns(DataKind kind)
+// The table column at a grid column (1 the key) for the language-1 edits of
+// the short tables: a value column, then "ID"; nullptr beyond them.
+const char* ShortTableColumn(DataKind kind, int column)
 {
-    switch (kind) {
-    case DataKind::Add:
-        return { "num", "str1", "str2", "str3", "str4", "str5", "str6", "str7", "str8", "str9", "str10",
-            "ID" };
-    case DataKind::Adv:
-        return { "adv_num", "str1", "str2", "ID" };
-    case DataKind::LandAddition:
-        return { "land_num", "land_str", "ID" };
-    default:
-        return {};
-    }
+    const std::span<const char* const> columns = ValueColumnsOf(kind);
+    if (columns.empty() || column < 1)
+        return nullptr;
+    const auto n = static_cast<std::size_t>(column - 1);
+    return n < columns.size() ? columns[n] : n == columns.size() ? "ID" : nullptr;
 }
 
 void WriteSalePrice(CGridCtrl& grid, int row, int first, const CString& stored)
@@ -176,8 +151,8 @@ void CTableBridge::Request(DataKind kind, CString databasePath, CString columnLi
         RequestResults(kind, databasePath, columnList);
         return;
     }
-    const TableSelect* select = SelectOf(kind);
-    if (select == nullptr)
+    const CString defaultColumns = DefaultColumns(kind, m_screen.Language() == 3);
+    if (defaultColumns.IsEmpty())
         return;
     m_nRowsReceived = 0;
     if (kind != DataKind::Preset)
@@ -194,7 +169,7 @@ void CTableBridge::Request(DataKind kind, CString databasePath, CString columnLi
     }
     CString columns = columnList;
     if (columns.IsEmpty())
-        columns = kind == DataKind::Item ? ItemColumns(m_screen.Language() == 3) : CString(select->columns);
+        columns = defaultColumns;
     SendSelect(databasePath, "SELECT " + columns + " FROM [" + ItemTableOf(kind) + "]" + where, name);
 }
 
@@ -408,11 +383,8 @@ CString CTableBridge::ColumnNameFor(int column, DataKind kind)
         CString name = title;
         return name.MakeLower();
     }
-    const std::vector<const char*> columns = ShortTableColumns(kind);
-    if (column >= 1 && column <= static_cast<int>(columns.size())) {
-        CString name = columns[static_cast<std::size_t>(column - 1)];
-        return name.MakeLower();
-    }
+    if (const char* name = ShortTableColumn(kind, column))
+        return CString(name).MakeLower();
     return title.IsEmpty() ? CString() : CString(title).MakeLower();
 }
 
