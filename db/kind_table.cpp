@@ -2,38 +2,42 @@
 
 #include "db/item_schema.h"
 
+namespace {
+
+struct KindTable {
+    DataKind kind;
+    const char* table;
+    std::span<const char* const> columns; // none: the grid edits no rows of it
+};
+
+constexpr KindTable kKindTables[] = {
+    { DataKind::Item, kTableItem, kItemValueColumns },
+    { DataKind::Add, kTableAdd, kAddColumns },
+    { DataKind::Adv, kTableAdv, kAdvColumns },
+    { DataKind::LandAddition, kTableLandAdd, kLandAddColumns },
+    { DataKind::Preset, kTablePreset, {} },
+    { DataKind::UserLabel, kTableUserLabel, {} },
+};
+
+const KindTable* Find(DataKind kind)
+{
+    for (const KindTable& entry : kKindTables) {
+        if (entry.kind == kind)
+            return &entry;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 const char* ItemTableOf(DataKind kind)
 {
-    switch (kind) {
-    case DataKind::Item:
-        return kTableItem;
-    case DataKind::Add:
-        return kTableAdd;
-    case DataKind::Adv:
-        return kTableAdv;
-    case DataKind::LandAddition:
-        return kTableLandAdd;
-    case DataKind::Preset:
-        return kTablePreset;
-    case DataKind::UserLabel:
-        return kTableUserLabel;
-    default:
-        return nullptr;
-    }
+    const KindTable* entry = Find(kind);
+    return entry ? entry->table : nullptr;
 }
 
 std::span<const char* const> ValueColumnsOf(DataKind kind)
 {
-    switch (kind) {
-    case DataKind::Item:
-        return kItemValueColumns;
-    case DataKind::Add:
-        return kAddColumns;
-    case DataKind::Adv:
-        return kAdvColumns;
-    case DataKind::LandAddition:
-        return kLandAddColumns;
-    default:
-        return {};
-    }
+    const KindTable* entry = Find(kind);
+    return entry ? entry->columns : std::span<const char* const>();
 }
