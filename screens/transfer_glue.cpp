@@ -23,6 +23,20 @@
 
 namespace {
 
+// The typed numbers up to the first 0, in their order, each once: a scale keeps
+// one record a number, and its second answer would read as a copy of the first.
+std::vector<int> TypedNumbers(const std::vector<int>& typed)
+{
+    std::vector<int> numbers;
+    for (int n : typed) {
+        if (n == 0)
+            break;
+        if (std::find(numbers.begin(), numbers.end(), n) == numbers.end())
+            numbers.push_back(n);
+    }
+    return numbers;
+}
+
 constexpr UINT kLampFlashMs = 15;
 constexpr int kLanguage = 2;
 constexpr std::size_t kReceiveNumberLimit = 1000;
@@ -97,11 +111,7 @@ TransferOrder CTransferGlue::MakeOrder(TransferCommand command, DataKind kind, T
     order.languageIndex = kLanguage;
     order.scales = m_scales.CommSettings().GetChosen();
     order.comPort = m_scales.GetComPort();
-    for (int number : m_recvNumbers) {
-        if (number == 0)
-            break;
-        order.receiveNumbers.push_back(number);
-    }
+    order.receiveNumbers = TypedNumbers(m_recvNumbers);
     return order;
 }
 
@@ -506,13 +516,7 @@ void CTransferGlue::ShowTransferProgress(const CString& text)
 
 std::vector<int> CTransferGlue::GetRequestNumbers()
 {
-    std::vector<int> numbers;
-    for (int n : m_recvNumbers) {
-        if (n == 0)
-            break;
-        numbers.push_back(n);
-    }
-    return numbers;
+    return TypedNumbers(m_recvNumbers);
 }
 
 void CTransferGlue::FlashSendLamp()

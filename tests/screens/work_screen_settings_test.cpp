@@ -253,6 +253,7 @@ TEST_F(WorkScreenSettingsTest, ReceiveNumbersAreReadAsARangeAListOrOneNumber)
     };
     const Case cases[] = {
         { "1,2,5", "Item", { 1, 2, 5 }, nullptr },
+        { "5,1,5,1", "Item", { 5, 1 }, nullptr },
         { "7", "Item", { 7 }, nullptr },
         { "4-2", "Item", {}, nullptr },
         { "1-3,4", "Item", {}, "Input Error" },
