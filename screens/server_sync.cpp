@@ -7,6 +7,7 @@
 #include "db/store_paths.h"
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
+#include "protocol/scale_records.h"
 
 struct CServerSync::Table {
     const char* name;
@@ -19,15 +20,16 @@ namespace {
 
 constexpr std::size_t kPresetKeyChars = 9;
 
+// The UserLabel columns the sync writes: those of the received record but
+// [mg_id], which WriteRow adds.
 std::vector<const char*> UserLabelColumns()
 {
-    return { "file_num", "item_nameX", "item_nameY", "item_nameKind", "OriginX", "OriginY", "OriginKind",
-        "PackDateX", "PackDateY", "PackDateKind", "LimitDateX", "LimitDateY", "LimitDateKind", "PiecePriceX",
-        "PiecePriceY", "PiecePriceKind", "weightX", "weightY", "weightKind", "barcodeX", "barcodeY",
-        "barcode form", "barcodeLength", "priceX", "priceY", "priceKind", "item_numX", "item_numY",
-        "item_numKind", "CountX", "CountY", "CountKind", "additemX", "additemY", "additemKind", "additemLine",
-        "advX", "advY", "advKind", "advLine", "labelX", "labelY", "label_Gab", "vatX", "vatY", "vatKind",
-        "vatpriceX", "vatpriceY", "vatpriceKind" };
+    std::vector<const char*> columns;
+    for (const char* column : ReceivedUserLabelColumns()) {
+        if (std::string_view(column) != std::string_view("mg_id"))
+            columns.push_back(column);
+    }
+    return columns;
 }
 
 // The first line of text, at most count characters (UTF-8).
