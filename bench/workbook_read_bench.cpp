@@ -13,6 +13,7 @@
 
 #include "platform/sheet/biff8_writer.h"
 #include "platform/sheet/xls_reader.h"
+#include "tests/support/compound_header.h"
 
 namespace {
 
@@ -63,23 +64,6 @@ ByteBuffer ManyEntries(int entries)
     return stream;
 }
 
-std::string HeaderOnly()
-{
-    std::string header(512, '\0');
-    const char start[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
-    header.replace(0, 8, start, 8);
-    header[0x18] = 0x3E;
-    header[0x1A] = 0x03;
-    header[0x1C] = static_cast<char>(0xFE);
-    header[0x1D] = static_cast<char>(0xFF);
-    header[0x1E] = 0x09;
-    header[0x20] = 0x06;
-    header[0x2C] = 0x01;
-    for (std::size_t i = 0x4C; i < 512; ++i)
-        header[i] = static_cast<char>(0xFF);
-    return header;
-}
-
 } // namespace
 
 int main()
@@ -94,7 +78,7 @@ int main()
         std::printf("cannot write the workbooks\n");
         return 1;
     }
-    std::ofstream(header, std::ios::binary) << HeaderOnly();
+    std::ofstream(header, std::ios::binary) << CompoundHeaderOnly();
     bool ok = true;
     for (const std::string& path : { many, more, header }) {
         const long before = PeakKb();
