@@ -73,6 +73,11 @@ TEST(ReceivedRecordStore, ARecordIsStoredWholeOrRefusedAndLongLinesAreCut)
             BuildTextRecord(TableCode::Add, { "", "1", std::string(70, 'x'), korean + "x" }).Encode(), true,
             "SELECT [num], [str1], [str2] FROM [Add]",
             { Values({ "1", std::string(60, 'x'), korean + "x" }) }, nullptr, 1 },
+        { "advertisement lines of 50 and 51", RecordKind::AdvT,
+            BuildTextRecord(TableCode::AdvT, { "", "2", std::string(50, 'a'), std::string(51, 'b') })
+                .Encode(),
+            true, "SELECT [adv_num], [str1], [str2] FROM [AdvT]",
+            { Values({ "2", std::string(50, 'a'), std::string(50, 'b') }) }, nullptr, 1 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
