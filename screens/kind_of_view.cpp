@@ -50,6 +50,7 @@ CKindOfView::CKindOfView()
     m_pReservations.reset(
         new CReservations(context, context, context, [this] { return m_pTransfers->GetTransferActive(); }));
     m_pTableBridge = new CTableBridge(context, context, context, m_presetKeys, m_defaults, m_users);
+    m_parts.Add(*m_pResults);
     m_mailbox.Create(this);
     SetDefaultMembers();
     m_nLoggedIn = 0;
@@ -135,10 +136,6 @@ const MessageMap* CKindOfView::GetMessageMap() const
             OnCommandMsg<&CKindOfView::OnUserLabelTransAll>(1062),
             OnCommandMsg<&CKindOfView::OnUserLabelTransSelect>(1063),
             OnCommandMsg<&CKindOfView::OnUserLabelImage>(1064),
-            OnCommandMsg<&CKindOfView::OnResultReceive>(1050),
-            OnCommandMsg<&CKindOfView::OnResultClear>(1051),
-            OnCommandMsg<&CKindOfView::OnResultReload>(1052),
-            OnCommandMsg<&CKindOfView::OnResultAccumulate>(1057),
             OnMessage<&CKindOfView::OnResultStepDone>(WM_RESULT_STEP_DONE),
             OnMessage<&CKindOfView::OnResultLoopNext>(WM_RESULT_LOOP_NEXT),
         });
@@ -151,7 +148,24 @@ BOOL CKindOfView::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo)
     const BOOL handled = ForwardToLeftPane(
         { 32771, 32774, 32775, 32776, 32779, 32780, 32781, 32785, 32787, 32788, 32789, 32790, 57600, 57601 },
         id, code, extra, handlerInfo, &forwarded);
-    return forwarded ? handled : CFormView::OnCmdMsg(id, code, extra, handlerInfo);
+    if (forwarded)
+        return handled;
+    return m_parts.OnCmdMsg(id, code, extra, handlerInfo) || CFormView::OnCmdMsg(id, code, extra, handlerInfo);
+}
+
+BOOL CKindOfView::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    return m_parts.OnNotify(wParam, lParam, result) || CFormView::OnNotify(wParam, lParam, result);
+}
+
+// A message the view's own map does not take goes to the first part that does.
+LRESULT CKindOfView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (message != WM_COMMAND && message != WM_NOTIFY && !GetMessageMap()->Find(message, 0, 0)
+        && m_parts.OnMessage(message, wParam, lParam, &result))
+        return result;
+    return CFormView::WindowProc(message, wParam, lParam);
 }
 
 void CKindOfView::DoDataExchange(CDataExchange* dx)
@@ -175,10 +189,7 @@ void CKindOfView::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, 1033, m_groupEdit);
     DDX_Control(dx, 1034, m_groupTrans);
     DDX_Control(dx, 1032, m_groupScaleTrans);
-    DDX_Control(dx, 1050, m_btnResultRecv);
-    DDX_Control(dx, 1051, m_btnResultClear);
-    DDX_Control(dx, 1052, m_btnResultReload);
-    DDX_Control(dx, 1057, m_btnResultSum);
+    m_pResults->DoDataExchange(dx);
     DDX_Control(dx, 1011, m_btnScaleInfoInsert);
     DDX_Control(dx, 1014, m_btnScaleInfoUpdate);
     DDX_Control(dx, 1012, m_btnScaleInfoDelete);

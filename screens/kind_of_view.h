@@ -111,6 +111,7 @@
 #include "grid/grid_ctrl.h"
 #include "platform/gdi/font.h"
 #include "platform/gdi/image_list.h"
+#include "platform/wnd/core/command_parts.h"
 #include "platform/wnd/controls/button.h"
 #include "platform/wnd/controls/combobox.h"
 #include "platform/wnd/controls/listbox.h"
@@ -166,8 +167,11 @@ public:
     void OnInitialUpdate() override;
     // The screen switch (hints 1-19; the lock drops a hint while a load runs).
     void OnUpdate(CView* sender, LPARAM hint, void* hintObject) override;
-    // Commands of the left pane go there; the work screen's own stay here.
+    // Commands of the left pane go there; the work screen's own go to the
+    // part that owns them (m_parts), then to the view's map.
     BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // What the screen's parts see of it; also the tests' way to the screen's
     // words (kind, hint, user, database), its lock, mailbox and grid routines.
@@ -315,19 +319,8 @@ protected:
     // ---- Sales-total screens, hints 12-15 (kind_of_view_results.cpp) ----------------
     // The screen of the hint being shown (12-15).
     void ShowResultScreen();
-    void OnResultReceive();
-    void OnResultClear();
-    void OnResultReload();
-    void OnResultAccumulate();
-    void StartResultLoop(std::optional<DataKind> read, BOOL clear);
-    void ResultLoopStep(int index);
     LRESULT OnResultStepDone(WPARAM wParam, LPARAM lParam);
     LRESULT OnResultLoopNext(WPARAM wParam, LPARAM lParam);
-    // Empties the grid and reads the screen's totals again; FALSE (after
-    // saying so) while another load runs.
-    BOOL ReloadResults();
-    // Loads the totals of a sales-total read.
-    void RequestResults(DataKind read);
 
     // ---- Synchronisation into the server database (kind_of_view_sync.cpp) ----------
     void OnSyncTables();
@@ -454,10 +447,6 @@ private:
     CButton m_groupEdit; // 1033
     CButton m_groupTrans; // 1034
     CButton m_groupScaleTrans; // 1032
-    CXPButton m_btnResultRecv; // 1050
-    CXPButton m_btnResultClear; // 1051
-    CXPButton m_btnResultReload; // 1052
-    CXPButton m_btnResultSum; // 1057
     CXPButton m_btnScaleInfoInsert; // 1011
     CXPButton m_btnScaleInfoUpdate; // 1014
     CXPButton m_btnScaleInfoDelete; // 1012
@@ -501,4 +490,7 @@ private:
     CCellEditor m_editor { *this, *this, *this };
     CTableLoad m_load { *this, *this, *this, m_scales, m_rows };
     CUsersScreen m_users { *this, *this };
+    // The parts offered the screen's commands, notifications and messages
+    // before the view's own map.
+    CCommandParts m_parts;
 };

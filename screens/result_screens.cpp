@@ -1,7 +1,10 @@
 #include "screens/result_screens.h"
 
+#include "db/mailbox_dlg.h"
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
+#include "db/db_messages.h"
+#include "platform/wnd/dialogs/dialog.h"
 #include "screens/result_exchange.h"
 #include "screens/result_kinds.h"
 #include "screens/result_loop.h"
@@ -20,6 +23,80 @@ CResultScreens::CResultScreens(CWorkScreenState& screen, CWorkScreenGrid& grid, 
     , m_scales(scales)
     , m_exchange(exchange)
 { }
+
+const MessageMap* CResultScreens::GetMessageMap() const
+{
+    static const MessageMap kMap(CCmdTarget::GetMessageMap(),
+        {
+            OnCommandMsg<&CResultScreens::OnReceive>(1050),
+            OnCommandMsg<&CResultScreens::OnClear>(1051),
+            OnCommandMsg<&CResultScreens::OnReload>(1052),
+            OnCommandMsg<&CResultScreens::OnAccumulate>(1057),
+        });
+    return &kMap;
+}
+
+void CResultScreens::DoDataExchange(CDataExchange* dx)
+{
+    DDX_Control(dx, 1050, m_btnReceive);
+    DDX_Control(dx, 1051, m_btnClear);
+    DDX_Control(dx, 1052, m_btnReload);
+    DDX_Control(dx, 1057, m_btnSum);
+}
+
+void CResultScreens::OnReceive()
+{
+    StartLoop(m_screen.ScreenKind(), FALSE);
+}
+
+void CResultScreens::OnClear()
+{
+    StartLoop(m_screen.ScreenKind(), TRUE);
+}
+
+void CResultScreens::RequestResults(DataKind read)
+{
+    m_screen.StartLoad([&] {
+        m_screen.SetUpdateLock(1);
+        m_data.TableBridge().Request(read, m_data.ItemDbPath());
+    });
+}
+
+BOOL CResultScreens::ReloadResults()
+{
+    if (m_data.RefuseWhileBusy())
+        return FALSE;
+    CGridCtrl& grid = m_grid.Grid();
+    for (int n = grid.GetRowCount() - 2; n > 0; --n)
+        grid.DeleteRow(1);
+    const ResultKind* kind = FindResultKind(m_screen.ScreenKind());
+    if (!kind)
+        return TRUE;
+    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, m_screen.Kind());
+    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, m_screen.UserId());
+    RequestResults(kind->kind);
+    return TRUE;
+}
+
+void CResultScreens::OnReload()
+{
+    ReloadResults();
+}
+
+void CResultScreens::OnAccumulate()
+{
+    if (!ReloadResults())
+        return;
+    const int answer = m_screen.Language() == 1
+        ? m_screen.Form().MessageBox(
+            "누적을 실행하면 현재 열려있는 상품DB에 있는 집계정보는 사라집니다. 계속 하시겠습니까?", "주의",
+            MB_YESNO | MB_ICONQUESTION)
+        : m_screen.Form().MessageBox(
+            "'This Result information be lost', To be continued?", "Attention", MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDYES)
+        return;
+    Accumulate();
+}
 
 BOOL CResultScreens::IsLoopRunning() const
 {

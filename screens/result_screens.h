@@ -1,6 +1,7 @@
 #pragma once
-// CResultScreens: what the work screen's four sales-total screens do beyond
-// their handlers: the start of a receive or clear over TCP (the transfer
+// CResultScreens: the commands of the work screen's four sales-total
+// screens, Result Receive (1050), Result Clear (1051), Reload Result (1052)
+// and Result DB Sum (1057), with their buttons: the start of a receive or clear over TCP (the transfer
 // glue's loop, one scale after the other) or RS-232 (the glue's serial walk,
 // scale by scale), refused while one runs, and the accumulation, which waits
 // for the reload's done message before it moves the rows. It knows the
@@ -11,10 +12,13 @@
 
 #include <optional>
 
+#include "controls/xp_button.h"
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
+#include "platform/wnd/core/cmdtarget.h"
 #include "protocol/data_kinds.h"
 
+class CDataExchange;
 class CResultExchange;
 class CScaleScreens;
 class CWorkScreenDatabase;
@@ -23,12 +27,14 @@ class CWorkScreenState;
 
 inline constexpr const char* kResultLoopBusyText = "A transfer is still running. Wait until it ends.";
 
-class CResultScreens {
+class CResultScreens : public CCmdTarget {
 public:
     CResultScreens(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
         CScaleScreens& scales, CResultExchange& exchange);
-    CResultScreens(const CResultScreens&) = delete;
-    CResultScreens& operator=(const CResultScreens&) = delete;
+
+    const MessageMap* GetMessageMap() const override;
+    // Binds the four buttons of template 130.
+    void DoDataExchange(CDataExchange* dx);
 
     // Receive (clear FALSE) the read kind or clear every scale of the list:
     // the kind, the clear flag and the open database are taken here once.
@@ -42,7 +48,18 @@ public:
     // The done message of a sales-total load.
     void OnLoadDone();
 
+    // Empties the grid and reads the screen's totals again; FALSE (after
+    // saying so) while another load runs.
+    BOOL ReloadResults();
+    // Loads the totals of a sales-total read.
+    void RequestResults(DataKind read);
+
 private:
+    void OnReceive();
+    void OnClear();
+    void OnReload();
+    void OnAccumulate();
+
     struct Import {
         CString source;
         std::optional<DataKind> read;
@@ -57,4 +74,8 @@ private:
     CScaleScreens& m_scales;
     CResultExchange& m_exchange;
     std::optional<Import> m_pending;
+    CXPButton m_btnReceive;
+    CXPButton m_btnClear;
+    CXPButton m_btnReload;
+    CXPButton m_btnSum;
 };

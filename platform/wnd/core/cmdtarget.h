@@ -90,6 +90,12 @@ public:
     // exists and runs nothing. Routing classes (frames) override this to offer the command
     // to other targets. UI thread.
     virtual BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo);
+    // Runs the map's WM_NOTIFY entry for the notification (lParam the NMHDR);
+    // TRUE when one ran, its result in *result (when given). UI thread.
+    BOOL OnNotifyEntry(WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // Runs the map's entry for a message other than WM_COMMAND and WM_NOTIFY;
+    // TRUE when one ran, its result in *result. UI thread.
+    BOOL OnMessageEntry(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 };
 
 namespace msgmap_detail {

@@ -1172,17 +1172,7 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM)
 
 BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
-    auto* header = reinterpret_cast<NMHDR*>(lParam);
-    if (!header)
-        return FALSE;
-    const MessageMapEntry* entry
-        = GetMessageMap()->Find(WM_NOTIFY, header->code, static_cast<UINT>(header->idFrom));
-    if (!entry)
-        return FALSE;
-    const LRESULT r = entry->thunk(this, wParam, lParam);
-    if (result)
-        *result = r;
-    return TRUE;
+    return OnNotifyEntry(wParam, lParam, result);
 }
 
 BOOL CWnd::PreTranslateMessage(MSG*)
@@ -1289,5 +1279,33 @@ BOOL CCmdTarget::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo)
         return TRUE;
     entry->thunk(
         this, MAKEWPARAM(static_cast<WORD>(id), static_cast<WORD>(code)), reinterpret_cast<LPARAM>(extra));
+    return TRUE;
+}
+
+BOOL CCmdTarget::OnNotifyEntry(WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (!header)
+        return FALSE;
+    const MessageMapEntry* entry
+        = GetMessageMap()->Find(WM_NOTIFY, header->code, static_cast<UINT>(header->idFrom));
+    if (!entry)
+        return FALSE;
+    const LRESULT r = entry->thunk(this, wParam, lParam);
+    if (result)
+        *result = r;
+    return TRUE;
+}
+
+BOOL CCmdTarget::OnMessageEntry(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    if (message == WM_COMMAND || message == WM_NOTIFY)
+        return FALSE;
+    const MessageMapEntry* entry = GetMessageMap()->Find(message, 0, 0);
+    if (!entry)
+        return FALSE;
+    const LRESULT r = entry->thunk(this, wParam, lParam);
+    if (result)
+        *result = r;
     return TRUE;
 }
