@@ -150,7 +150,8 @@ BOOL CKindOfView::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo)
         id, code, extra, handlerInfo, &forwarded);
     if (forwarded)
         return handled;
-    return m_parts.OnCmdMsg(id, code, extra, handlerInfo) || CFormView::OnCmdMsg(id, code, extra, handlerInfo);
+    return m_parts.OnCmdMsg(id, code, extra, handlerInfo)
+        || CFormView::OnCmdMsg(id, code, extra, handlerInfo);
 }
 
 BOOL CKindOfView::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)

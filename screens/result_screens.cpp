@@ -1,9 +1,9 @@
 #include "screens/result_screens.h"
 
+#include "db/db_messages.h"
 #include "db/mailbox_dlg.h"
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
-#include "db/db_messages.h"
 #include "platform/wnd/dialogs/dialog.h"
 #include "screens/result_exchange.h"
 #include "screens/result_kinds.h"
