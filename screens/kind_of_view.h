@@ -170,8 +170,6 @@ public:
     // Commands of the left pane go there; the work screen's own go to the
     // part that owns them (m_parts), then to the view's map.
     BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;
-    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // What the screen's parts see of it; also the tests' way to the screen's
     // words (kind, hint, user, database), its lock, mailbox and grid routines.
@@ -217,6 +215,8 @@ protected:
 
     void DoDataExchange(CDataExchange* dx) override;
     void OnDraw(CDC* dc) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // CInsertReadTarget: the row read back after an insert; field 0 (the ID)
     // goes into the key cell of the current insertion row.
