@@ -133,8 +133,7 @@ TEST_F(GridCellTypesTest, CheckCellTogglesOnlyOnClicksInTheBox)
     EXPECT_FALSE(cell->GetCheck());
     // A click through the grid on the box of a cell that is not the focus.
     const CPoint inBox = rect.TopLeft() + CPoint(m + 4, m + 4);
-    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inBox.x, inBox.y));
-    grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(inBox.x, inBox.y));
+    ClickAt(inBox);
     EXPECT_TRUE(cell->GetCheck());
     EXPECT_EQ(grid.GetItemText(3, 2), "3,2") << "the text does not change";
 

@@ -41,27 +41,21 @@ protected:
     }
 };
 
-TEST_F(GridCmdUiTest, CopyNeedsASelectedCellEvenInAReadOnlyGrid)
+TEST_F(GridCmdUiTest, CopyAndCutNeedASelectedCellAndCutAnEditableGrid)
 {
-    EXPECT_FALSE(Enabled(CGridCtrl::kIdEditCopy));
-    grid.SetSelectedRange(2, 2, 2, 2);
-    EXPECT_TRUE(Enabled(CGridCtrl::kIdEditCopy));
-    grid.SetEditable(FALSE);
-    EXPECT_TRUE(Enabled(CGridCtrl::kIdEditCopy));
-    grid.SetSelectedRange(-1, -1, -1, -1);
-    EXPECT_FALSE(Enabled(CGridCtrl::kIdEditCopy));
-}
-
-TEST_F(GridCmdUiTest, CutNeedsAnEditableGridAndASelectedCell)
-{
-    EXPECT_FALSE(Enabled(CGridCtrl::kIdEditCut));
-    grid.SetSelectedRange(2, 2, 3, 3);
-    EXPECT_TRUE(Enabled(CGridCtrl::kIdEditCut));
-    grid.SetEditable(FALSE);
-    EXPECT_FALSE(Enabled(CGridCtrl::kIdEditCut));
-    grid.SetEditable(TRUE);
-    grid.SetSelectedRange(-1, -1, -1, -1);
-    EXPECT_FALSE(Enabled(CGridCtrl::kIdEditCut));
+    for (const auto& [id, readOnly] :
+        { std::pair(CGridCtrl::kIdEditCopy, true), std::pair(CGridCtrl::kIdEditCut, false) }) {
+        SCOPED_TRACE(id);
+        grid.SetEditable(TRUE);
+        grid.SetSelectedRange(-1, -1, -1, -1);
+        EXPECT_FALSE(Enabled(id));
+        grid.SetSelectedRange(2, 2, 3, 3);
+        EXPECT_TRUE(Enabled(id));
+        grid.SetEditable(FALSE);
+        EXPECT_EQ(Enabled(id), readOnly) << "in a read-only grid";
+        grid.SetSelectedRange(-1, -1, -1, -1);
+        EXPECT_FALSE(Enabled(id));
+    }
 }
 
 TEST_F(GridCmdUiTest, PasteNeedsAnEditableFocusCellAndTextOnTheClipboard)

@@ -65,6 +65,7 @@ TEST_F(GridGestureTest, DividerDragsSizeTheColumnOrRowBeforeTheDivider)
             const int size = c.column ? grid.GetColumnWidth(i) : grid.GetRowHeight(i);
             EXPECT_EQ(size, i == c.index ? c.size : (c.column ? kCellWidth : kCellHeight)) << i;
         }
+        EXPECT_EQ(grid.GetMouseMode(), GRIDMOUSE_NOTHING);
         EXPECT_FALSE(GetClipCursor(&clip));
     }
 }

@@ -464,10 +464,6 @@ TEST(GridModelRandom, SelectionInvariantHoldsOverRandomOperations)
     }
 }
 
-} // namespace
-
-namespace {
-
 TEST(GridModelFaults, EditorThatCannotOpenLeavesNoEditingCell)
 {
     CGridCtrl grid(3, 3, 1, 1); // no window: the editor cannot be made

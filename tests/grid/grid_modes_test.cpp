@@ -19,14 +19,7 @@ protected:
     {
         GridWindowTest::SetUp();
         grid.SetVirtualMode(TRUE);
-        grid.SetRowCount(20);
-        grid.SetColumnCount(6);
-        grid.SetFixedRowCount(1);
-        grid.SetFixedColumnCount(1);
-        for (int r = 0; r < 20; ++r)
-            grid.SetRowHeight(r, kCellHeight);
-        for (int c = 0; c < 6; ++c)
-            grid.SetColumnWidth(c, kCellWidth);
+        ShapeGrid(grid, 20, 6, kCellWidth, kCellHeight);
         owner.onDispInfo = [](GRIDITEM& item) {
             item.strText = CString::Formatted("v%d,%d", item.row, item.col);
             if (item.row == 3 && item.col == 3)
@@ -128,26 +121,14 @@ TEST_F(GridVirtualTest, PaintAsksForTheVisibleCellsBetweenTwoCacheHints)
             item.nMargin = 20;
         }
     };
-    CRect client;
-    grid.GetClientRect(client);
-    CDC screen;
-    screen.Attach(GdiCreateScreenDC());
-    CDC dc;
-    dc.CreateCompatibleDC(&screen);
-    CBitmap bitmap;
-    bitmap.CreateCompatibleBitmap(&screen, client.Width(), client.Height());
-    CBitmap* old = dc.SelectObject(&bitmap);
-    grid.OnDraw(&dc);
+    GridPixels pixels(grid);
     // The owner's colour of cell (3, 3) reaches the screen.
-    EXPECT_EQ(dc.GetPixel(3 * kCellWidth + 2, 3 * kCellHeight + 2), RGB(0, 128, 0));
-    const COLORREF back = dc.GetPixel(4 * kCellWidth + 2, 3 * kCellHeight + 2);
-    int inkLeft = -1;
-    for (int x = 4 * kCellWidth + 1; x < 5 * kCellWidth - 1 && inkLeft < 0; ++x)
-        for (int y = 3 * kCellHeight + 2; y < 4 * kCellHeight - 2 && inkLeft < 0; ++y)
-            if (dc.GetPixel(x, y) != back)
-                inkLeft = x - 4 * kCellWidth;
-    EXPECT_GE(inkLeft, 20);
-    dc.SelectObject(old);
+    EXPECT_EQ(pixels.At(3 * kCellWidth + 2, 3 * kCellHeight + 2), RGB(0, 128, 0));
+    const COLORREF back = pixels.At(4 * kCellWidth + 2, 3 * kCellHeight + 2);
+    const CRect ink = pixels.Ink(
+        back, CRect(4 * kCellWidth + 1, 3 * kCellHeight + 2, 5 * kCellWidth - 1, 4 * kCellHeight - 2));
+    ASSERT_FALSE(ink.IsRectEmpty());
+    EXPECT_GE(ink.left - 4 * kCellWidth, 20);
 
     ASSERT_EQ(owner.cacheHints.size(), 2u);
     const CGridCellRange visible = grid.GetVisibleNonFixedCellRange();
@@ -207,10 +188,7 @@ TEST_F(GridWindowTest, ListModeClearsSelectionAndSortAndClicksSelectWholeRows)
     for (int c = 1; c < 6; ++c)
         EXPECT_TRUE(grid.IsCellSelected(4, c)) << c;
     // Dragging from row 8 down to row 10 takes rows 8 to 10 whole.
-    const CPoint down = Centre(8, 3), to = Centre(10, 1);
-    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.x, down.y));
-    grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
-    grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    Drag(Centre(8, 3), Centre(10, 1));
     EXPECT_EQ(grid.GetSelectedCellRange(), CGridCellRange(8, 1, 10, 5));
     EXPECT_EQ(grid.GetSelectedCount(), 15);
     EXPECT_TRUE(SelectionConsistent(grid));

@@ -91,51 +91,41 @@ TEST_F(GridMouseTest, DoubleClickOnADividerFitsTheColumnOrRowToItsTexts)
 
 TEST_F(GridMouseTest, DraggingADividerShowsAnInvertedLineAndErasesIt)
 {
-    grid.UpdateWindow();
-    const int y = 150;
-    const auto pixel = [&](int x) { return CClientDC(&grid).GetPixel(x, y); };
-    const COLORREF at130 = pixel(130);
-    const COLORREF at131 = pixel(131);
-    const COLORREF at132 = pixel(132);
-    const COLORREF at140 = pixel(140);
+    struct Case {
+        bool column;
+        CPoint divider; // where the drag starts
+        int first, second; // the line's places along the drag
+        int size; // column 1's width or row 2's height after the release
+    } const cases[] = { { true, { 99, 10 }, 130, 140, 90 }, { false, { 10, 59 }, 70, 80, 40 } };
     const auto inverted
         = [](COLORREF c) { return RGB(255 - GetRValue(c), 255 - GetGValue(c), 255 - GetBValue(c)); };
-
-    grid.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(99, 10));
-    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(99, 10));
-    grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(130, 10));
-    EXPECT_EQ(pixel(130), inverted(at130));
-    // Two pixels wide.
-    EXPECT_EQ(pixel(131), inverted(at131));
-    EXPECT_EQ(pixel(132), at132);
-    grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(140, 10));
-    EXPECT_EQ(pixel(130), at130);
-    EXPECT_EQ(pixel(140), inverted(at140));
-    grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(140, 10));
-    EXPECT_EQ(grid.GetColumnWidth(1), 90);
-}
-
-TEST_F(GridMouseTest, DraggingARowDividerShowsItsLineAndSetsTheHeight)
-{
-    grid.UpdateWindow();
-    const int x = 150;
-    const auto pixel = [&](int y) { return CClientDC(&grid).GetPixel(x, y); };
-    const auto inverted
-        = [](COLORREF c) { return RGB(255 - GetRValue(c), 255 - GetGValue(c), 255 - GetBValue(c)); };
-    const COLORREF at70 = pixel(70);
-    const COLORREF at80 = pixel(80);
-    grid.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(10, 59));
-    EXPECT_EQ(grid.GetMouseMode(), GRIDMOUSE_OVER_ROW_DIVIDE);
-    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 59));
-    grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 70));
-    EXPECT_EQ(pixel(70), inverted(at70));
-    grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 80));
-    EXPECT_EQ(pixel(70), at70);
-    EXPECT_EQ(pixel(80), inverted(at80));
-    grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(10, 80));
-    EXPECT_EQ(grid.GetRowHeight(2), 40);
-    RECT clip;
-    EXPECT_FALSE(GetClipCursor(&clip));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.column ? "column" : "row");
+        Shape(20, 6);
+        grid.UpdateWindow();
+        // The pixel at place along the drag, 150 across it.
+        const auto pixel = [&](int place) {
+            return CClientDC(&grid).GetPixel(c.column ? place : 150, c.column ? 150 : place);
+        };
+        const auto at = [&](int place) { return c.column ? CPoint(place, 10) : CPoint(10, place); };
+        const COLORREF first = pixel(c.first), next = pixel(c.first + 1), past = pixel(c.first + 2);
+        const COLORREF second = pixel(c.second);
+        Mouse(WM_MOUSEMOVE, c.divider);
+        EXPECT_EQ(grid.GetMouseMode(), c.column ? GRIDMOUSE_OVER_COL_DIVIDE : GRIDMOUSE_OVER_ROW_DIVIDE);
+        Mouse(WM_LBUTTONDOWN, c.divider, MK_LBUTTON);
+        Mouse(WM_MOUSEMOVE, at(c.first), MK_LBUTTON);
+        EXPECT_EQ(pixel(c.first), inverted(first));
+        // Two pixels wide.
+        EXPECT_EQ(pixel(c.first + 1), inverted(next));
+        EXPECT_EQ(pixel(c.first + 2), past);
+        Mouse(WM_MOUSEMOVE, at(c.second), MK_LBUTTON);
+        EXPECT_EQ(pixel(c.first), first);
+        EXPECT_EQ(pixel(c.second), inverted(second));
+        Mouse(WM_LBUTTONUP, at(c.second));
+        EXPECT_EQ(c.column ? grid.GetColumnWidth(1) : grid.GetRowHeight(2), c.size);
+        RECT clip;
+        EXPECT_FALSE(GetClipCursor(&clip));
+    }
 }
 
 TEST_F(GridMouseTest, ArrowPastTheLastVisibleRowScrollsOneLine)
@@ -169,9 +159,7 @@ TEST_F(GridMouseTest, HeadingClicksSelectAColumnARowOrEverything)
         EXPECT_EQ(grid.GetSelectedCount(), cells);
     }
     // Dragging along the heading row takes the columns passed over.
-    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(Centre(0, 2)));
-    grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(Centre(0, 4)));
-    grid.SendMessage(WM_LBUTTONUP, 0, At(Centre(0, 4)));
+    Drag(Centre(0, 2), Centre(0, 4));
     EXPECT_EQ(grid.GetSelectedCellRange(), CGridCellRange(1, 2, 19, 4));
     // Without heading selection a heading click selects nothing.
     grid.SetFixedRowSelection(FALSE);
@@ -226,8 +214,7 @@ TEST_F(GridMouseTest, AClickPostsTheButtonCommandToTheOwner)
     EXPECT_EQ(grid.Picks().lastRow, 4);
     // Beyond the last column: no command, the up row stays.
     owner.commands.clear();
-    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(380, 50));
-    grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(380, 50));
+    ClickAt(CPoint(380, 50));
     PumpFor(std::chrono::milliseconds(50));
     EXPECT_TRUE(owner.commands.empty());
     EXPECT_EQ(grid.Picks().lastRow, 4);
@@ -270,9 +257,7 @@ TEST_F(GridMouseTest, CtrlXCutsTheSelectionToTheClipboard)
     grid.SetFocusCell(2, 2);
     grid.SetSelectedRange(2, 2, 3, 3);
     owner.events.clear();
-    SetKeyStateOverride(VK_CONTROL, TRUE);
-    Key('X');
-    SetKeyStateOverride(VK_CONTROL, FALSE);
+    KeyWith(VK_CONTROL, 'X');
     COleDataObject data;
     ASSERT_TRUE(data.AttachClipboard());
     EXPECT_EQ(data.GetText(), "2,2\t2,3\n3,2\t3,3");
@@ -283,9 +268,7 @@ TEST_F(GridMouseTest, CtrlXCutsTheSelectionToTheClipboard)
     // A read-only grid cuts nothing.
     grid.SetItemText(2, 2, "kept");
     grid.SetEditable(FALSE);
-    SetKeyStateOverride(VK_CONTROL, TRUE);
-    Key('X');
-    SetKeyStateOverride(VK_CONTROL, FALSE);
+    KeyWith(VK_CONTROL, 'X');
     EXPECT_EQ(grid.GetItemText(2, 2), "kept");
 }
 

@@ -204,29 +204,9 @@ TEST_F(GridWindowTest, AutoSizeKeepsHiddenColumnsAndRowsHidden)
     EXPECT_GT(grid.GetColumnWidth(3), 1);
 }
 
-// Renders the grid as it paints into a bitmap of its client size.
-class GridPixels : public Canvas {
-public:
-    explicit GridPixels(CGridCtrl& grid)
-        : Canvas(ClientOf(grid).Width(), ClientOf(grid).Height())
-    {
-        grid.OnDraw(&Dc());
-    }
-
-private:
-    static CRect ClientOf(CGridCtrl& grid)
-    {
-        CRect client;
-        grid.GetClientRect(client);
-        return client;
-    }
-};
-
 TEST_F(GridWindowTest, PaintShowsSelectionFocusFrameAndFixedEdges)
 {
-    for (int r = 0; r < grid.GetRowCount(); ++r)
-        for (int c = 0; c < grid.GetColumnCount(); ++c)
-            grid.SetItemText(r, c, "");
+    Blank();
     grid.SetSelectedRange(3, 3, 3, 3);
     grid.SetFocusCell(2, 2);
     GridPixels pixels(grid);
@@ -249,8 +229,7 @@ TEST_F(GridWindowTest, PaintShowsSelectionFocusFrameAndFixedEdges)
 
 TEST_F(GridWindowTest, PaintDrawsTheSortArrowInTheSortColumnHeading)
 {
-    for (int c = 0; c < grid.GetColumnCount(); ++c)
-        grid.SetItemText(0, c, "");
+    Blank(true);
     grid.SetColumnWidth(1, 80);
     grid.SetColumnWidth(2, 80);
     grid.SetRowHeight(0, 30);
@@ -263,9 +242,7 @@ TEST_F(GridWindowTest, PaintDrawsTheSortArrowInTheSortColumnHeading)
 
 TEST_F(GridWindowTest, WindowPaintGoesThroughTheOffscreenBufferToTheScreen)
 {
-    for (int r = 0; r < grid.GetRowCount(); ++r)
-        for (int c = 0; c < grid.GetColumnCount(); ++c)
-            grid.SetItemText(r, c, "");
+    Blank();
     grid.SetSelectedRange(3, 3, 3, 3);
     for (BOOL buffered : { TRUE, FALSE }) {
         grid.SetDoubleBuffering(buffered);
@@ -290,8 +267,7 @@ int ScreenCount(CGridCtrl& grid, COLORREF colour, const CRect& area)
 
 TEST_F(GridWindowTest, CornerHeadingCellHasRaisedLinesAtItsEdges)
 {
-    for (int c = 0; c < grid.GetColumnCount(); ++c)
-        grid.SetItemText(0, c, "");
+    Blank(true);
     GridPixels pixels(grid);
     EXPECT_EQ(pixels.At(0, 10), GetSysColor(COLOR_3DHIGHLIGHT));
     EXPECT_EQ(pixels.At(25, 0), GetSysColor(COLOR_3DHIGHLIGHT));
@@ -328,9 +304,7 @@ TEST_F(GridWindowTest, RedrawCellOnADcDrawsTheCellAndItsLinesByMode)
 
 TEST_F(GridWindowTest, HeadingsOfTheFocusRowAndColumnFollowTheFocus)
 {
-    for (int r = 0; r < grid.GetRowCount(); ++r)
-        for (int c = 0; c < grid.GetColumnCount(); ++c)
-            grid.SetItemText(r, c, "");
+    Blank();
     const COLORREF light = GetSysColor(COLOR_3DHIGHLIGHT);
     // The light top line of a raised heading: row heading (r, 0), column
     // heading (0, c).

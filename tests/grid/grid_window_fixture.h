@@ -13,6 +13,7 @@
 #include "grid/title_tip.h"
 #include "grid_test_util.h"
 #include "platform/wnd/core/keyboard.h"
+#include "tests/support/pixels.h"
 #include "tests/support/ui_pump.h"
 
 // Pseudo-code of WM_GRID_CELLEDITED in the recorded events.
@@ -122,6 +123,24 @@ inline void ShapeGrid(CGridCtrl& grid, int rows, int cols, int width, int height
         grid.SetColumnWidth(c, width);
 }
 
+// The grid as it paints, in a bitmap of its client size.
+class GridPixels : public Canvas {
+public:
+    explicit GridPixels(CGridCtrl& grid)
+        : Canvas(ClientOf(grid).Width(), ClientOf(grid).Height())
+    {
+        grid.OnDraw(&Dc());
+    }
+
+private:
+    static CRect ClientOf(CGridCtrl& grid)
+    {
+        CRect client;
+        grid.GetClientRect(client);
+        return client;
+    }
+};
+
 // A 20 x 6 grid (one heading row and column) of 50 x 20 cells in a 400 x 300
 // client area, every cell "r,c".
 class GridWindowTest : public ::testing::Test {
@@ -162,13 +181,36 @@ protected:
 
     void Key(UINT vk) { grid.SendMessage(WM_KEYDOWN, vk, 0); }
     void Char(UINT ch) { grid.SendMessage(WM_CHAR, ch, 0); }
-
-    void Click(int row, int col, UINT keys = 0)
+    // A key pressed while modifier is held.
+    void KeyWith(UINT modifier, UINT vk)
     {
-        const CPoint p = Centre(row, col);
-        grid.SendMessage(
-            WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
-        grid.SendMessage(WM_LBUTTONUP, keys, MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+        SetKeyStateOverride(modifier, TRUE);
+        Key(vk);
+        SetKeyStateOverride(modifier, FALSE);
+    }
+
+    // A mouse message at a client point.
+    void Mouse(UINT message, CPoint p, WPARAM keys = 0) { grid.SendMessage(message, keys, At(p)); }
+    void ClickAt(CPoint p, UINT keys = 0)
+    {
+        Mouse(WM_LBUTTONDOWN, p, MK_LBUTTON | keys);
+        Mouse(WM_LBUTTONUP, p, keys);
+    }
+    void Click(int row, int col, UINT keys = 0) { ClickAt(Centre(row, col), keys); }
+    // A press at from, a move to to and the release there.
+    void Drag(CPoint from, CPoint to)
+    {
+        Mouse(WM_LBUTTONDOWN, from, MK_LBUTTON);
+        Mouse(WM_MOUSEMOVE, to, MK_LBUTTON);
+        Mouse(WM_LBUTTONUP, to);
+    }
+
+    // Empties every cell, or only the heading row's.
+    void Blank(bool headingsOnly = false)
+    {
+        for (int r = 0; r < (headingsOnly ? 1 : grid.GetRowCount()); ++r)
+            for (int c = 0; c < grid.GetColumnCount(); ++c)
+                grid.SetItemText(r, c, "");
     }
 
     // Opens the cell's editor with F2 and puts text in it: the editor's

@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "grid/cell_range.h"
 #include "grid/compare.h"
 #include "grid/pick_list.h"
 
@@ -25,29 +26,25 @@ std::vector<int> Collected(const CGridSelectionMap& map, int downRow)
     return sorted;
 }
 
-TEST(PickList, RowsOfSelectionAndClickedRowHighestFirst)
+TEST(PickList, RowsOfSelectionAndClickedRowHighestFirstOnceEachWithoutTheHeading)
 {
-    CGridSelectionMap map;
-    for (int row : { 7, 3, 12 })
-        for (int col = 0; col < 4; ++col)
-            map.Add(row, col);
-    EXPECT_EQ(Collected(map, 5), (std::vector<int> { 12, 7, 5, 3 }));
-}
-
-TEST(PickList, ClickedRowAlreadySelectedIsNotAddedTwice)
-{
-    CGridSelectionMap map;
-    map.Add(4, 2);
-    map.Add(9, 1);
-    EXPECT_EQ(Collected(map, 4), (std::vector<int> { 9, 4 }));
-}
-
-TEST(PickList, HeadingRowNeverEnters)
-{
-    CGridSelectionMap map;
-    map.Add(0, 1);
-    map.Add(2, 1);
-    EXPECT_EQ(Collected(map, 0), (std::vector<int> { 2 }));
+    struct Case {
+        const char* name;
+        std::vector<CGridCellCoord> selected;
+        int downRow;
+        std::vector<int> rows;
+    } const cases[] = {
+        { "rows and the clicked row", { { 7, 0 }, { 7, 3 }, { 3, 1 }, { 12, 2 }, { 12, 0 } }, 5,
+            { 12, 7, 5, 3 } },
+        { "clicked row already selected", { { 4, 2 }, { 9, 1 } }, 4, { 9, 4 } },
+        { "heading row", { { 0, 1 }, { 2, 1 } }, 0, { 2 } },
+    };
+    for (const Case& c : cases) {
+        CGridSelectionMap map;
+        for (const CGridCellCoord& cell : c.selected)
+            map.Add(cell.row, cell.col);
+        EXPECT_EQ(Collected(map, c.downRow), c.rows) << c.name;
+    }
 }
 
 TEST(PickList, CappedAtThousandEntriesWithoutTerminator)
