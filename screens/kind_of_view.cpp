@@ -51,6 +51,7 @@ CKindOfView::CKindOfView()
         new CReservations(context, context, context, [this] { return m_pTransfers->GetTransferActive(); }));
     m_pTableBridge = new CTableBridge(context, context, context, m_presetKeys, m_defaults, m_users);
     m_parts.Add(*m_pResults);
+    m_parts.Add(m_rows);
     m_mailbox.Create(this);
     SetDefaultMembers();
     m_nLoggedIn = 0;
@@ -87,10 +88,6 @@ const MessageMap* CKindOfView::GetMessageMap() const
             OnMessage<&CKindOfView::OnDbQueryEmpty>(WM_DBQUERY_EMPTY),
             OnMessage<&CKindOfView::OnDbQueryDone>(WM_DBQUERY_DONE),
             OnMessage<&CKindOfView::OnGridCellEditedMessage>(WM_GRID_CELLEDITED),
-            OnNotifyMsg<&CKindOfView::OnGridClick>(static_cast<UINT>(GRIDNOTIFY_CLICK), IDC_WORK_GRID),
-            OnNotifyMsg<&CKindOfView::OnGridIgnored>(static_cast<UINT>(GRIDNOTIFY_RCLICK), IDC_WORK_GRID),
-            OnNotifyMsg<&CKindOfView::OnGridIgnored>(static_cast<UINT>(GRIDNOTIFY_BEGINDRAG), IDC_WORK_GRID),
-            OnNotifyMsg<&CKindOfView::OnGridIgnored>(static_cast<UINT>(-8), IDC_WORK_GRID),
             OnCommandMsg<&CKindOfView::OnCommSetup>(kCommSetup),
             OnUpdateCommand<&CKindOfView::OnUpdateCommSetup>(kCommSetup),
             OnCommandMsg<&CKindOfView::OnComPortToggle>(kComPortToggle),
@@ -122,9 +119,6 @@ const MessageMap* CKindOfView::GetMessageMap() const
             OnMessage<&CKindOfView::OnSerialSessionError>(WM_SERIAL_SESSION_ERROR),
             OnCommandMsg<&CKindOfView::OnSyncTables>(1065),
             OnCommandMsg<&CKindOfView::OnSyncPresetLabel>(1066),
-            OnCommandMsg<&CKindOfView::OnInsertRows>(1007),
-            OnCommandMsg<&CKindOfView::OnDeleteRows>(1008),
-            OnCommandMsg<&CKindOfView::OnAutoValue>(32792),
             OnControlRange<&CKindOfView::OnPresetKeyKillFocus>(EN_KILLFOCUS, 600, 659),
             OnControl<&CKindOfView::OnPresetPageChange>(CBN_SELCHANGE, 800),
             OnCommandMsg<&CKindOfView::OnFilePrint>(57607),
@@ -175,8 +169,7 @@ void CKindOfView::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, 1065, m_btnSyncTables);
     DDX_Control(dx, 1066, m_btnSyncPresetLabel);
     DDX_Control(dx, IDC_WORK_GRID, m_grid);
-    DDX_Control(dx, 1007, m_btnInsert);
-    DDX_Control(dx, 1008, m_btnDelete);
+    m_rows.DoDataExchange(dx);
     DDX_Control(dx, 1009, m_btnTransAll);
     DDX_Control(dx, 1010, m_btnTransSelect);
     DDX_Control(dx, 1001, m_btnRecvAll);

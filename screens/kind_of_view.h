@@ -58,8 +58,9 @@
 //   mailbox words in and finds the hint in one table of screens (kind word,
 //   split, reservation buttons, print kind, set-up); each screen's set-up is
 //   one function. The panels (kind_of_view_layout.cpp) stay on the view.
-// - CGridRows (S G P D; kind_of_view_rows.h): Insert 1007, Delete 1008, the
-//   column fill 32792 and the clicked cell; rows come from the picked-rows
+// - CGridRows (S G P D; kind_of_view_rows.h): its commands Insert 1007,
+//   Delete 1008 (with their buttons) and the column fill 32792, and the
+//   clicks of grid 1005 (the clicked cell); rows come from the picked-rows
 //   rule. It asks CItemDefaults for the values of a new item row.
 // - CItemDefaults (S; kind_of_view_defaults.h): the manager's default values,
 //   read by the switch (column list), the rows, the table bridge, the
@@ -90,8 +91,10 @@
 //   Synchronization buttons 1065/1066; OnSyncTables, OnSyncPresetLabel and
 //   SyncUserLabels hand on to it with the server database's path. It reads
 //   the preset keys and the default values.
-// The handlers that hand on to rows, preset keys, printing, the edited cell,
-// the users screen and the user labels screen are in kind_of_view_parts.cpp.
+// A part with its own commands or messages is a command target, offered them
+// before the view's map (m_parts); the handlers that still hand on to preset
+// keys, printing, the edited cell, the users screen and the user labels
+// screen are in kind_of_view_parts.cpp.
 // Other subsystems go through operations: Context(), GetGrid(), the parts'
 // accessors, and the shell's and transports' interfaces.
 
@@ -337,11 +340,6 @@ protected:
     void OnPresetKeyKillFocus(UINT id);
     void OnPresetPageChange();
 
-    void OnGridClick(NMHDR* header, LRESULT* result);
-    void OnInsertRows();
-    void OnDeleteRows();
-    void OnAutoValue();
-    void OnGridIgnored(NMHDR* header, LRESULT* result);
     void OnCommSetup();
     void OnUpdateCommSetup(CCmdUI* cmdUI);
     LRESULT OnCommModeChanged(WPARAM wParam, LPARAM lParam);
@@ -432,8 +430,6 @@ private:
     // Controls of template 130 (bound in DoDataExchange).
     CXPButton m_btnSyncTables; // 1065
     CXPButton m_btnSyncPresetLabel; // 1066
-    CXPButton m_btnInsert; // 1007
-    CXPButton m_btnDelete; // 1008
     CXPButton m_btnTransAll; // 1009
     CXPButton m_btnTransSelect; // 1010
     CXPButton m_btnRecvAll; // 1001

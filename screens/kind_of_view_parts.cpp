@@ -7,21 +7,6 @@
 #include "screens/transfer_glue.h"
 #include "screens/user_label_screen.h"
 
-void CKindOfView::OnInsertRows()
-{
-    m_rows.OnInsertRows();
-}
-
-void CKindOfView::OnDeleteRows()
-{
-    m_rows.OnDeleteRows();
-}
-
-void CKindOfView::OnAutoValue()
-{
-    m_rows.OnAutoValue();
-}
-
 void CKindOfView::OnPresetKeyKillFocus(UINT id)
 {
     m_presetKeys.OnPresetKeyKillFocus(id);

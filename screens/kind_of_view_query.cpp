@@ -63,11 +63,3 @@ void CKindOfView::SplitScaleInfoRowText(CString row)
 {
     m_scales.SplitScaleInfoRowText(row);
 }
-
-void CKindOfView::OnGridClick(NMHDR* header, LRESULT*)
-{
-    const auto* notify = reinterpret_cast<const GRIDNOTIFY*>(header);
-    m_rows.OnGridClick(notify->iRow, notify->iColumn);
-}
-
-void CKindOfView::OnGridIgnored(NMHDR*, LRESULT*) { }

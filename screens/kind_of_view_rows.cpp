@@ -21,6 +21,7 @@
 #include "grid/grid_ctrl.h"
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/dialogs/dialog.h"
 #include "screens/kind_of_view_defaults.h"
 #include "screens/row_dialogs.h"
 #include "screens/table_bridge.h"
@@ -59,6 +60,8 @@ bool IsDataRow(int row, int rowCount)
     return row >= 1 && row <= rowCount - 2;
 }
 
+constexpr UINT kGrid = 1005;
+
 } // namespace
 
 CGridRows::CGridRows(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenPanels& panels,
@@ -69,6 +72,27 @@ CGridRows::CGridRows(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScree
     , m_data(data)
     , m_defaults(defaults)
 { }
+
+const MessageMap* CGridRows::GetMessageMap() const
+{
+    static const MessageMap kMap(CCmdTarget::GetMessageMap(),
+        {
+            OnNotifyMsg<&CGridRows::OnGridClick>(static_cast<UINT>(GRIDNOTIFY_CLICK), kGrid),
+            OnNotifyMsg<&CGridRows::OnGridIgnored>(static_cast<UINT>(GRIDNOTIFY_RCLICK), kGrid),
+            OnNotifyMsg<&CGridRows::OnGridIgnored>(static_cast<UINT>(GRIDNOTIFY_BEGINDRAG), kGrid),
+            OnNotifyMsg<&CGridRows::OnGridIgnored>(static_cast<UINT>(-8), kGrid),
+            OnCommandMsg<&CGridRows::OnInsertRows>(1007),
+            OnCommandMsg<&CGridRows::OnDeleteRows>(1008),
+            OnCommandMsg<&CGridRows::OnAutoValue>(32792),
+        });
+    return &kMap;
+}
+
+void CGridRows::DoDataExchange(CDataExchange* dx)
+{
+    DDX_Control(dx, 1007, m_btnInsert);
+    DDX_Control(dx, 1008, m_btnDelete);
+}
 
 void CGridRows::OnInsertRows()
 {
@@ -206,11 +230,14 @@ void CGridRows::DeleteSelectedRows()
     m_data.TableBridge().DeleteRows(m_data.ItemDbPath(), m_nDeleteRow, *kind);
 }
 
-void CGridRows::OnGridClick(int row, int column)
+void CGridRows::OnGridClick(NMHDR* header, LRESULT*)
 {
-    m_nClickRow = row;
-    m_nClickColumn = column;
+    const auto* notify = reinterpret_cast<const GRIDNOTIFY*>(header);
+    m_nClickRow = notify->iRow;
+    m_nClickColumn = notify->iColumn;
 }
+
+void CGridRows::OnGridIgnored(NMHDR*, LRESULT*) { }
 
 void CGridRows::ForgetClickedCell()
 {

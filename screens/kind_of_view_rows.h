@@ -1,32 +1,47 @@
 #pragma once
 // CGridRows: rows and picks of the four editable table screens (items,
-// ingredients, advertisements, origin texts): Insert (1007), Delete (1008),
-// the column fill (32792) and the grid cell the user clicked last. The rows a
-// command acts on come from the grid's pick state through the picked-rows
-// rules (grid/pick_rules.h).
+// ingredients, advertisements, origin texts): Insert (1007) and Delete (1008)
+// with their buttons, the column fill (32792) and the grid cell the user
+// clicked last (the clicks of grid 1005). The rows a command acts on come
+// from the grid's pick state through the picked-rows rules
+// (grid/pick_rules.h).
 
+#include "controls/xp_button.h"
 #include "platform/base/cstring.h"
+#include "platform/wnd/core/cmdtarget.h"
 
+class CDataExchange;
 class CItemDefaults;
 class CWorkScreenDatabase;
 class CWorkScreenGrid;
 class CWorkScreenPanels;
 class CWorkScreenState;
 
-class CGridRows {
+class CGridRows : public CCmdTarget {
 public:
     CGridRows(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenPanels& panels,
         CWorkScreenDatabase& data, CItemDefaults& defaults);
-    CGridRows(const CGridRows&) = delete;
-    CGridRows& operator=(const CGridRows&) = delete;
 
-    // The cell of the last click (GRIDNOTIFY_CLICK); a new screen forgets it,
-    // in the grid too, so a command never acts on another screen's row.
-    void OnGridClick(int row, int column);
+    const MessageMap* GetMessageMap() const override;
+    // Binds the buttons 1007 and 1008 of template 130.
+    void DoDataExchange(CDataExchange* dx);
+
+    // The cell of the last click; a new screen forgets it, in the grid too,
+    // so a command never acts on another screen's row.
     void ForgetClickedCell();
     [[nodiscard]] int GetClickedRow() const { return m_nClickRow; }
     [[nodiscard]] int GetClickedColumn() const { return m_nClickColumn; }
 
+    // The grid row the insert read-back fills, the row the last delete took.
+    [[nodiscard]] int GetInsertRow() const { return m_nInsertRow; }
+    [[nodiscard]] int GetDeleteRow() const { return m_nDeleteRow; }
+    void ResetRows();
+
+private:
+    // GRIDNOTIFY_CLICK of grid 1005; its right clicks and drags are taken
+    // and ignored.
+    void OnGridClick(NMHDR* header, LRESULT* result);
+    void OnGridIgnored(NMHDR* header, LRESULT* result);
     void OnInsertRows();
     // A placeholder row (key "-1") for grid row gridRow; its ID is read back
     // into the row's key cell. False when the INSERT was refused (told).
@@ -37,12 +52,6 @@ public:
     void DeleteSelectedRows();
     void OnAutoValue();
 
-    // The grid row the insert read-back fills, the row the last delete took.
-    [[nodiscard]] int GetInsertRow() const { return m_nInsertRow; }
-    [[nodiscard]] int GetDeleteRow() const { return m_nDeleteRow; }
-    void ResetRows();
-
-private:
     CWorkScreenState& m_screen;
     CWorkScreenGrid& m_grid;
     CWorkScreenPanels& m_panels;
@@ -52,4 +61,6 @@ private:
     int m_nClickColumn = 0;
     int m_nInsertRow = 0;
     int m_nDeleteRow = 0;
+    CXPButton m_btnInsert;
+    CXPButton m_btnDelete;
 };
