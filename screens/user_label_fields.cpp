@@ -28,6 +28,11 @@ const std::array<LabelField, kLabelFieldCount>& LabelFields()
     return kFields;
 }
 
+bool IsLabelTextField(int index)
+{
+    return index == kFieldIngredient || index == kFieldAdvertisement;
+}
+
 CRect FieldHomeRect(int index, int palette)
 {
     switch (index) {

@@ -29,6 +29,9 @@ struct LabelField {
 };
 
 const std::array<LabelField, kLabelFieldCount>& LabelFields();
+// Whether field index is one of the two texts (ingredient, advertisement),
+// which are as wide as the label and have lines.
+bool IsLabelTextField(int index);
 
 // The field's place on the palette right of boundary palette.
 CRect FieldHomeRect(int index, int palette);
