@@ -115,39 +115,27 @@ TEST_F(BackgroundDialogTest, DrawModeOutOfRangeChangesNothing)
 TEST_F(BackgroundDialogTest, PlacementsOfTheBitmap)
 {
     ASSERT_EQ(dialog.SetBackground(MakeBitmap(20, 10)), 0u);
-    dialog.SetDrawMode(CBitmapBackgroundDlg::kTopLeft, FALSE);
-    {
+    constexpr COLORREF kWhite = RGB(255, 255, 255);
+    struct Pixel {
+        int x, y;
+        COLORREF color;
+    };
+    struct Case {
+        BYTE mode;
+        std::vector<Pixel> pixels;
+    } const cases[] = {
+        { CBitmapBackgroundDlg::kTopLeft, { { 5, 5, kLeft }, { 15, 5, kRight }, { 25, 5, kWhite } } },
+        { CBitmapBackgroundDlg::kTile, { { 25, 5, kLeft }, { 95, 55, kRight } } },
+        { CBitmapBackgroundDlg::kCenter, { { 45, 30, kLeft }, { 55, 30, kRight }, { 35, 30, kWhite } } },
+        { CBitmapBackgroundDlg::kBottomRight, { { 99, 59, kRight }, { 81, 51, kLeft }, { 79, 51, kWhite } } },
+        { CBitmapBackgroundDlg::kStretch, { { 10, 50, kLeft }, { 90, 5, kRight } } },
+    };
+    for (const Case& c : cases) {
+        dialog.SetDrawMode(c.mode, FALSE);
         Snapshot look(dialog);
         ASSERT_TRUE(look.Ok());
-        EXPECT_EQ(look.At(5, 5), kLeft);
-        EXPECT_EQ(look.At(15, 5), kRight);
-        EXPECT_EQ(look.At(25, 5), RGB(255, 255, 255));
-    }
-    dialog.SetDrawMode(CBitmapBackgroundDlg::kTile, FALSE);
-    {
-        Snapshot look(dialog);
-        EXPECT_EQ(look.At(25, 5), kLeft);
-        EXPECT_EQ(look.At(95, 55), kRight);
-    }
-    dialog.SetDrawMode(CBitmapBackgroundDlg::kCenter, FALSE);
-    {
-        Snapshot look(dialog);
-        EXPECT_EQ(look.At(45, 30), kLeft);
-        EXPECT_EQ(look.At(55, 30), kRight);
-        EXPECT_EQ(look.At(35, 30), RGB(255, 255, 255));
-    }
-    dialog.SetDrawMode(CBitmapBackgroundDlg::kBottomRight, FALSE);
-    {
-        Snapshot look(dialog);
-        EXPECT_EQ(look.At(99, 59), kRight);
-        EXPECT_EQ(look.At(81, 51), kLeft);
-        EXPECT_EQ(look.At(79, 51), RGB(255, 255, 255));
-    }
-    dialog.SetDrawMode(CBitmapBackgroundDlg::kStretch, FALSE);
-    {
-        Snapshot look(dialog);
-        EXPECT_EQ(look.At(10, 50), kLeft);
-        EXPECT_EQ(look.At(90, 5), kRight);
+        for (const Pixel& p : c.pixels)
+            EXPECT_EQ(look.At(p.x, p.y), p.color) << int(c.mode) << " at " << p.x << "," << p.y;
     }
 }
 

@@ -6,8 +6,6 @@
 namespace {
 
 constexpr COLORREF kFace = RGB(192, 198, 216);
-constexpr COLORREF kLightEdge = RGB(213, 216, 230);
-constexpr COLORREF kDarkEdge = RGB(138, 148, 185);
 
 class CaptionPanelTest : public ::testing::Test {
 protected:
@@ -26,20 +24,6 @@ protected:
     CBackdropWnd parent;
     CCaptionPanel panel;
 };
-
-TEST_F(CaptionPanelTest, ColoursOfTheBar)
-{
-    Make(CCaptionPanel::kTooltipStyle);
-    Snapshot look(panel);
-    ASSERT_TRUE(look.Ok());
-    EXPECT_EQ(look.At(0, 0), kLightEdge);
-    EXPECT_EQ(look.At(5, 0), kLightEdge);
-    EXPECT_EQ(look.At(0, 9), kLightEdge);
-    EXPECT_EQ(look.At(199, 17), kDarkEdge);
-    EXPECT_EQ(look.At(100, 17), kDarkEdge);
-    EXPECT_EQ(look.At(199, 9), kDarkEdge);
-    EXPECT_EQ(look.At(195, 9), kFace);
-}
 
 TEST_F(CaptionPanelTest, CaptionIsOneLineInsideTheMargins)
 {

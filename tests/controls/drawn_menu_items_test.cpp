@@ -262,23 +262,6 @@ TEST(MenuOffscreenDC, FillsNothingItself)
     EXPECT_EQ(target.Count(kGreen), 0) << "the target's background colour is not used";
 }
 
-TEST(MenuOffscreenDC, PrintingTargetIsDrawnDirectlyAndKept)
-{
-    Canvas target(60, 40);
-    target.Dc().m_bPrinting = TRUE;
-    const HDC handle = target.Dc().GetSafeHdc();
-    {
-        COffscreenDC off(&target.Dc(), CRect(0, 0, 60, 40), OffscreenFill::None);
-        EXPECT_TRUE(off.IsPrinting());
-        EXPECT_EQ(off.GetSafeHdc(), handle);
-        off.SetPixel(3, 3, kRed);
-        EXPECT_EQ(target.At(3, 3), kRed);
-    }
-    EXPECT_EQ(target.Dc().GetSafeHdc(), handle);
-    EXPECT_EQ(target.At(3, 3), kRed);
-    target.Dc().m_bPrinting = FALSE;
-}
-
 // An item drawn on a DC that holds a 40-pixel font: the text is in the menu
 // font, so it fits the 24-pixel item; disabled flat items too, which go
 // through the off-screen context.

@@ -50,21 +50,10 @@ protected:
         CDrawnMenu::SetMenuDrawMode(CDrawnMenu::kFlatLook);
     }
     CDrawnMenu* File() { return button.GetPopupMenu().GetSubDrawnMenu(0); }
-    // Pixel of the popup rendered with item selected (-1 none).
-    struct Rendered {
-        CDC dc;
-        CBitmap bitmap;
-        CBitmap* old = nullptr;
-        BITMAP info {};
-        ~Rendered() { dc.SelectObject(old); }
-    };
-    void Render(Rendered& out, int selected)
+    // The popup as shown with item selected (-1 none).
+    HBITMAP Render(int selected)
     {
-        out.bitmap.Attach(AfxRenderPopupMenu(File()->GetSafeHmenu(), button.GetSafeHwnd(), selected));
-        ASSERT_TRUE(out.bitmap.GetSafeHandle());
-        out.bitmap.GetBitmap(&out.info);
-        out.dc.CreateCompatibleDC(nullptr);
-        out.old = out.dc.SelectObject(&out.bitmap);
+        return AfxRenderPopupMenu(File()->GetSafeHmenu(), button.GetSafeHwnd(), selected);
     }
     int ItemHeight(UINT position)
     {
@@ -194,30 +183,28 @@ TEST_F(DrawnMenuTest, TypedCharacterChoosesThroughMenuChar)
 TEST_F(DrawnMenuTest, FlatLookColours)
 {
     ASSERT_EQ(button.SetPopupMenu(kMenuId, owner.GetSafeHwnd()), kIconButtonOk);
-    Rendered popup;
-    Render(popup, 1);
-    const int h0 = ItemHeight(0);
-    const int right = popup.info.bmWidth - 3;
-    const int top1 = 3 + h0;
+    Canvas popup(Render(1));
+    ASSERT_GT(popup.Width(), 0);
+    const int right = popup.Width() - 3;
+    const int top1 = 3 + ItemHeight(0);
     // Item 0 at rest: the image column and the window colour.
-    EXPECT_EQ(popup.dc.GetPixel(5, 4), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(popup.dc.GetPixel(right - 3, 4), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(popup.At(5, 4), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(popup.At(right - 3, 4), GetSysColor(COLOR_WINDOW));
     // Item 1 selected: the light selection colour framed in the highlight colour.
     // COLOR_HIGHLIGHT (10, 36, 106) lightened by 0.7.
-    EXPECT_EQ(popup.dc.GetPixel(right - 3, top1 + 2), RGB(181, 189, 210));
-    EXPECT_EQ(popup.dc.GetPixel(3, top1 + 2), GetSysColor(COLOR_HIGHLIGHT));
-    EXPECT_EQ(popup.dc.GetPixel(right - 1, top1 + 2), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(popup.At(right - 3, top1 + 2), RGB(181, 189, 210));
+    EXPECT_EQ(popup.At(3, top1 + 2), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(popup.At(right - 1, top1 + 2), GetSysColor(COLOR_HIGHLIGHT));
 }
 
 TEST_F(DrawnMenuTest, ClassicLookColours)
 {
     ASSERT_EQ(button.SetPopupMenu(kMenuId, owner.GetSafeHwnd(), FALSE), kIconButtonOk);
-    Rendered popup;
-    Render(popup, 0);
-    const int right = popup.info.bmWidth - 3;
-    const int h0 = ItemHeight(0);
-    EXPECT_EQ(popup.dc.GetPixel(right - 2, 3 + 1), GetSysColor(COLOR_HIGHLIGHT));
-    EXPECT_EQ(popup.dc.GetPixel(right - 2, 3 + h0 + 2), GetSysColor(COLOR_BTNFACE));
+    Canvas popup(Render(0));
+    ASSERT_GT(popup.Width(), 0);
+    const int right = popup.Width() - 3;
+    EXPECT_EQ(popup.At(right - 2, 3 + 1), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(popup.At(right - 2, 3 + ItemHeight(0) + 2), GetSysColor(COLOR_BTNFACE));
 }
 
 } // namespace

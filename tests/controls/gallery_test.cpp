@@ -179,15 +179,19 @@ TEST_F(GalleryTest, IconButtonCheckBox)
         check.Create("Check", WS_CHILD | WS_VISIBLE | BS_CHECKBOX, CRect(10, 10, 110, 60), &parent, 120));
     check.LoadIcons(170, CIconButton::kAutoGray);
     const CRect imageBox(3, 9, 35, 41);
+    // Pixels of the image box neither the face colour nor gray.
+    const auto coloured = [&](Snapshot& look) {
+        int n = 0;
+        for (int y = imageBox.top; y < imageBox.bottom; ++y)
+            for (int x = imageBox.left; x < imageBox.right; ++x) {
+                const COLORREF p = look.At(x, y);
+                n += p != kFace && (GetRValue(p) != GetGValue(p) || GetGValue(p) != GetBValue(p));
+            }
+        return n;
+    };
     auto off = Shot(check, "icon_button_check_off");
     EXPECT_EQ(off->At(0, 0), kFace);
-    int coloured = 0;
-    for (int y = imageBox.top; y < imageBox.bottom; ++y)
-        for (int x = imageBox.left; x < imageBox.right; ++x) {
-            const COLORREF p = off->At(x, y);
-            coloured += p != kFace && (GetRValue(p) != GetGValue(p) || GetGValue(p) != GetBValue(p));
-        }
-    EXPECT_EQ(coloured, 0) << "the resting icon is gray";
+    EXPECT_EQ(coloured(*off), 0) << "the resting icon is gray";
     const CRect offIcon = off->Ink(kFace, imageBox);
     ASSERT_TRUE(Inside(offIcon, imageBox));
 
@@ -197,13 +201,7 @@ TEST_F(GalleryTest, IconButtonCheckBox)
     EXPECT_EQ(on->At(99, 49), kHighlight);
     const CRect inner(2, 2, 98, 48);
     EXPECT_EQ(on->Ink(kFace, Clip(imageBox, inner)), Clip(offIcon, inner)) << "not moved";
-    int onColoured = 0;
-    for (int y = imageBox.top; y < imageBox.bottom; ++y)
-        for (int x = imageBox.left; x < imageBox.right; ++x) {
-            const COLORREF p = on->At(x, y);
-            onColoured += p != kFace && (GetRValue(p) != GetGValue(p) || GetGValue(p) != GetBValue(p));
-        }
-    EXPECT_GT(onColoured, 20) << "the checked icon has its colours";
+    EXPECT_GT(coloured(*on), 20) << "the checked icon has its colours";
     check.DestroyWindow();
 }
 
@@ -234,6 +232,7 @@ TEST_F(GalleryTest, XPButtonStates)
     EXPECT_EQ(rest->At(50, 0), kBlack);
     EXPECT_EQ(rest->At(0, 15), kBlack);
     EXPECT_EQ(rest->At(99, 15), kBlack);
+    EXPECT_EQ(rest->At(50, 29), kBlack);
     EXPECT_NE(rest->At(0, 0), kBlack) << "round corner";
     // Rows of the gradient (h = 26): step y * 63 / 26, RGB(255 - i/3, 255 - i/3, 255 - i/5).
     EXPECT_EQ(rest->At(8, 2), RGB(254, 254, 255));
@@ -293,12 +292,11 @@ TEST_F(GalleryTest, CaptionPanel)
     auto look = Shot(panel, "caption_panel");
     // Light edge top and left, dark edge bottom and right (which takes the
     // top-right and bottom-left corners).
-    EXPECT_EQ(look->At(0, 0), RGB(213, 216, 230));
-    EXPECT_EQ(look->At(238, 0), RGB(213, 216, 230));
-    EXPECT_EQ(look->At(0, 16), RGB(213, 216, 230));
-    EXPECT_EQ(look->At(239, 0), RGB(138, 148, 185));
-    EXPECT_EQ(look->At(239, 17), RGB(138, 148, 185));
-    EXPECT_EQ(look->At(0, 17), RGB(138, 148, 185));
+    for (const CPoint light : { CPoint(0, 0), CPoint(5, 0), CPoint(238, 0), CPoint(0, 9), CPoint(0, 16) })
+        EXPECT_EQ(look->At(light.x, light.y), RGB(213, 216, 230)) << light.x << "," << light.y;
+    for (const CPoint dark :
+        { CPoint(239, 0), CPoint(239, 9), CPoint(239, 17), CPoint(120, 17), CPoint(0, 17) })
+        EXPECT_EQ(look->At(dark.x, dark.y), RGB(138, 148, 185)) << dark.x << "," << dark.y;
     EXPECT_EQ(look->At(235, 9), RGB(192, 198, 216));
     const CRect text = look->Ink(RGB(192, 198, 216), CRect(1, 1, 239, 17));
     ASSERT_FALSE(text.IsRectEmpty());
@@ -472,6 +470,10 @@ TEST_F(GalleryTest, PlainSplitter)
     ASSERT_TRUE(splitter.CreateStatic(&parent, 1, 2));
     splitter.SetColumnInfo(0, 120, 10);
     splitter.RecalcLayout();
+    int current = 0;
+    int minimum = 0;
+    splitter.GetColumnInfo(0, current, minimum);
+    EXPECT_EQ(current, 120);
     auto look = Shot(splitter, "plain_splitter");
     // Each pane's border: the face colour outside, a sunken line inside.
     EXPECT_EQ(look->At(0, 100), kFace);

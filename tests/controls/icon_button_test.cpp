@@ -125,24 +125,13 @@ TEST_F(IconButtonTest, RestingIconIsTheDarkerCopy)
     plain.DestroyWindow();
 }
 
-TEST_F(IconButtonTest, HoverShowsTheInIconAndTheRaisedEdge)
+// The looks at rest and hovered are the gallery's.
+TEST_F(IconButtonTest, HoverEndsWhenThePointerLeaves)
 {
     Make();
     button.LoadIcons(kIconOk, CIconButton::kAutoDarker);
-    {
-        Snapshot rest(button);
-        EXPECT_EQ(rest.At(0, 0), GetSysColor(COLOR_BTNFACE));
-        EXPECT_EQ(rest.At(rest.Width() - 1, rest.Height() - 1), GetSysColor(COLOR_BTNFACE));
-    }
     Hover();
     ASSERT_TRUE(button.IsMouseOver());
-    {
-        Snapshot hot(button);
-        EXPECT_EQ(hot.At(0, 0), GetSysColor(COLOR_BTNHILIGHT));
-        EXPECT_EQ(hot.At(hot.Width() / 2, 0), GetSysColor(COLOR_BTNHILIGHT));
-        EXPECT_EQ(hot.At(hot.Width() - 1, hot.Height() - 1), GetSysColor(COLOR_BTNSHADOW));
-        EXPECT_EQ(hot.At(hot.Width() - 1, hot.Height() / 2), GetSysColor(COLOR_BTNSHADOW));
-    }
     // Moving onto the parent ends the hover through WM_MOUSELEAVE.
     AfxSimulateMouse(parent.GetSafeHwnd(), WM_MOUSEMOVE, CPoint(5, 5), 0);
     EXPECT_TRUE(PumpUntil([&] { return !button.IsMouseOver(); }));
@@ -266,19 +255,19 @@ TEST_F(IconButtonTest, ReplacedCursorIsDestroyed)
 {
     RegisterCursors();
     Make();
-    const auto cursorShown = [&] {
+    const auto cursorShown = [](CWnd& over) {
         ::SetCursor(nullptr);
-        button.SendMessage(
-            WM_SETCURSOR, reinterpret_cast<WPARAM>(button.GetSafeHwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        over.SendMessage(
+            WM_SETCURSOR, reinterpret_cast<WPARAM>(over.GetSafeHwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         return ::GetCursor();
     };
     ASSERT_EQ(button.SetButtonCursor(7301), kIconButtonOk);
-    const HCURSOR first = cursorShown();
+    const HCURSOR first = cursorShown(button);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(GdiGetIconSize(first), CSize(32, 32));
 
     ASSERT_EQ(button.SetButtonCursor(7302), kIconButtonOk);
-    const HCURSOR second = cursorShown();
+    const HCURSOR second = cursorShown(button);
     ASSERT_NE(second, nullptr);
     // The old cursor is destroyed (its handle may come back for the new one).
     EXPECT_TRUE(second == first || GdiGetIconSize(first) == CSize(0, 0));
@@ -286,13 +275,13 @@ TEST_F(IconButtonTest, ReplacedCursorIsDestroyed)
     // A missing cursor: result 1, the old one destroyed, none shown.
     EXPECT_EQ(button.SetButtonCursor(59990), kIconButtonInvalidResource);
     EXPECT_EQ(GdiGetIconSize(second), CSize(0, 0));
-    EXPECT_EQ(cursorShown(), nullptr);
+    EXPECT_EQ(cursorShown(button), nullptr);
 
     ASSERT_EQ(button.SetButtonCursor(7301), kIconButtonOk);
-    const HCURSOR third = cursorShown();
+    const HCURSOR third = cursorShown(button);
     EXPECT_EQ(button.SetButtonCursor(0), kIconButtonOk);
     EXPECT_EQ(GdiGetIconSize(third), CSize(0, 0));
-    EXPECT_EQ(cursorShown(), nullptr);
+    EXPECT_EQ(cursorShown(button), nullptr);
 
     // The button's end destroys its cursor.
     HCURSOR last = nullptr;
@@ -300,10 +289,7 @@ TEST_F(IconButtonTest, ReplacedCursorIsDestroyed)
         CIconButton temporary;
         ASSERT_TRUE(temporary.Create("", WS_CHILD | WS_VISIBLE, CRect(0, 0, 20, 20), &parent, kButtonId + 5));
         ASSERT_EQ(temporary.SetButtonCursor(7302), kIconButtonOk);
-        ::SetCursor(nullptr);
-        temporary.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(temporary.GetSafeHwnd()),
-            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-        last = ::GetCursor();
+        last = cursorShown(temporary);
         ASSERT_EQ(GdiGetIconSize(last), CSize(32, 32));
         temporary.DestroyWindow();
     }
@@ -336,25 +322,17 @@ TEST_F(IconButtonTest, CheckBoxModeTogglesOnClick)
     EXPECT_EQ(parent.Count(kButtonId, BN_CLICKED), 2);
 }
 
-TEST_F(IconButtonTest, DoubleClickMakesTwoClicks)
+TEST_F(IconButtonTest, ADoubleClickMakesTwoClicksAndAReleaseOutsideNone)
 {
     Make();
     const HWND hwnd = button.GetSafeHwnd();
-    AfxSimulateMouse(hwnd, WM_LBUTTONDOWN, CPoint(5, 5), MK_LBUTTON);
-    AfxSimulateMouse(hwnd, WM_LBUTTONUP, CPoint(5, 5), 0);
-    AfxSimulateMouse(hwnd, WM_LBUTTONDBLCLK, CPoint(5, 5), MK_LBUTTON);
-    AfxSimulateMouse(hwnd, WM_LBUTTONUP, CPoint(5, 5), 0);
+    for (const UINT message : { WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP })
+        AfxSimulateMouse(hwnd, message, CPoint(5, 5), message == WM_LBUTTONUP ? 0 : MK_LBUTTON);
     EXPECT_EQ(parent.Count(kButtonId, BN_CLICKED), 2);
-}
-
-TEST_F(IconButtonTest, ReleaseOutsideIsNoClick)
-{
-    Make();
-    const HWND hwnd = button.GetSafeHwnd();
     AfxSimulateMouse(hwnd, WM_LBUTTONDOWN, CPoint(5, 5), MK_LBUTTON);
     AfxSimulateMouse(hwnd, WM_MOUSEMOVE, CPoint(500, 5), MK_LBUTTON);
     AfxSimulateMouse(hwnd, WM_LBUTTONUP, CPoint(500, 5), 0);
-    EXPECT_EQ(parent.Count(kButtonId, BN_CLICKED), 0);
+    EXPECT_EQ(parent.Count(kButtonId, BN_CLICKED), 2) << "a release outside is no click";
 }
 
 TEST_F(IconButtonTest, TooltipTakesTheText)

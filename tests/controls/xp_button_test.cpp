@@ -84,18 +84,6 @@ TEST_F(XPButtonTest, RowsFollowTheGradient)
         EXPECT_EQ(look.At(40, row.y), row.color) << "row " << row.y;
 }
 
-TEST_F(XPButtonTest, OutlineIsAlwaysDrawnAndCornersAreRound)
-{
-    Make("");
-    Snapshot look(button);
-    EXPECT_EQ(look.At(look.Width() / 2, 0), RGB(0, 0, 0));
-    EXPECT_EQ(look.At(0, look.Height() / 2), RGB(0, 0, 0));
-    EXPECT_EQ(look.At(look.Width() / 2, look.Height() - 1), RGB(0, 0, 0));
-    EXPECT_NE(look.At(0, 0), RGB(0, 0, 0));
-    // No inner frame without focus or hover.
-    EXPECT_EQ(look.Count(kFocusLeft) + look.Count(kHoverLeft), 0);
-}
-
 TEST_F(XPButtonTest, FocusIsBlueHoverOrangeAndLeavingRestoresBlue)
 {
     Make("");
@@ -142,17 +130,6 @@ TEST_F(XPButtonTest, PressedCaptionMovesByOnePixel)
     ASSERT_FALSE(normal.IsRectEmpty());
     EXPECT_EQ(pressed.left, normal.left + 1);
     EXPECT_EQ(pressed.top, normal.top + 1);
-}
-
-TEST_F(XPButtonTest, DisabledCaptionIsEmbossed)
-{
-    Make("Send", 100, 40);
-    button.EnableWindow(FALSE);
-    Snapshot look(button);
-    const CRect inside(6, 6, 94, 34);
-    EXPECT_EQ(look.Count(RGB(0, 0, 0), inside), 0);
-    EXPECT_GT(look.Count(GetSysColor(COLOR_3DSHADOW), inside), 5);
-    EXPECT_GT(look.Count(GetSysColor(COLOR_3DHILIGHT), inside), 5);
 }
 
 TEST_F(XPButtonTest, ClickReachesTheParent)
