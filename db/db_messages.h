@@ -3,6 +3,7 @@
 // SendMessage, wParam = lParam = 0), the mailbox dialog and its edits.
 
 #include "platform/base/types.h"
+#include "resources/calvorn_ids.h"
 
 // Manager worker to the left pane.
 inline constexpr UINT WM_MGRQUERY_ROW = 0x401; // one row: name in 1003, DbReplyRow in 1002
@@ -14,12 +15,6 @@ inline constexpr UINT WM_DBQUERY_EMPTY = 0x405;
 inline constexpr UINT WM_DBQUERY_DONE = 0x406;
 // The manager log-in to the left pane at log-out.
 inline constexpr UINT WM_MANAGER_REFRESH = 0x407;
-
-// The hidden mailbox dialog and its edits.
-inline constexpr UINT IDD_MAILBOX = 132;
-inline constexpr int IDC_MAILBOX_TEXT = 1002; // SQL, argument, or reply row
-inline constexpr int IDC_MAILBOX_NAME = 1003; // request name; "Report" from the owner
-inline constexpr int IDC_MAILBOX_MARKER = 1006; // insert-read marker (item worker)
 
 // wParam of a done message: how the request ended. A statement that ran but
 // changed no row (an UPDATE or DELETE whose row is gone) is told apart.

@@ -12,15 +12,9 @@
 #include "controls/xp_button.h"
 #include "platform/wnd/controls/listbox.h"
 #include "platform/wnd/dialogs/dialog.h"
+#include "resources/calvorn_ids.h"
 
 class CTransferHost;
-
-inline constexpr UINT IDD_ETH_TRANS_STATUS = 147;
-inline constexpr int IDC_ETH_SENT_LIST = 1045;
-inline constexpr int IDC_ETH_RECEIVED_LIST = 1046;
-inline constexpr int IDC_ETH_SEND_LAMP = 1047;
-inline constexpr int IDC_ETH_RECEIVE_LAMP = 1048;
-inline constexpr int IDC_ETH_STOP = 1001;
 
 class CEthTransStatusDlg : public CDialog {
 public:

@@ -15,12 +15,10 @@
 #include "platform/wnd/controls/listbox.h"
 #include "platform/wnd/controls/listctrl.h"
 #include "platform/wnd/dialogs/dialog.h"
+#include "resources/calvorn_ids.h"
 
 class CReservationHost;
 
-inline constexpr UINT IDD_RESERVATION_SETUP = 215;
-inline constexpr UINT IDD_SCALE_LIST = 216;
-inline constexpr UINT IDD_RESERVATION_LIST = 217;
 inline constexpr std::size_t kReservationItemLimit = 1000;
 inline constexpr std::size_t kReservationScaleLimit = 100;
 

@@ -11,10 +11,9 @@
 #include "platform/wnd/controls/datetime_ctrl.h"
 #include "platform/wnd/controls/listbox.h"
 #include "platform/wnd/dialogs/dialog.h"
+#include "resources/calvorn_ids.h"
 #include "results/result_dao_helper.h"
 #include "results/result_sums.h"
-
-inline constexpr UINT IDD_MANAGER_RESULT_VIEW = 212;
 
 // The periods of the Manager Result View (ResultMode less the list).
 using ResultPeriod = ResultMode;

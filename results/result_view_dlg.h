@@ -15,11 +15,11 @@
 #include "platform/wnd/controls/datetime_ctrl.h"
 #include "platform/wnd/controls/listbox.h"
 #include "platform/wnd/dialogs/dialog.h"
+#include "resources/calvorn_ids.h"
 #include "results/result_dao_helper.h"
 #include "results/result_dates.h"
 #include "results/result_sums.h"
 
-inline constexpr UINT IDD_RESULT_VIEW = 199;
 // The five 16-pixel pictures of the grid's row headings.
 inline constexpr UINT IDB_RESULT_IMAGES = 135;
 // The most item numbers one selection may hold.

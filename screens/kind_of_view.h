@@ -121,6 +121,7 @@
 #include "platform/wnd/controls/static.h"
 #include "platform/wnd/core/command_parts.h"
 #include "platform/wnd/docview/formview.h"
+#include "resources/calvorn_ids.h"
 #include "screens/kind_of_view_defaults.h"
 #include "screens/kind_of_view_edit.h"
 #include "screens/kind_of_view_load.h"
@@ -149,11 +150,6 @@ class CTransferGlue;
 class CTransferPort;
 class CUserLabelScreen;
 class CWorkScreenTransports;
-
-// Form template and control ids of the work screen.
-inline constexpr UINT IDD_KIND_OF_VIEW = 130;
-inline constexpr int IDC_WORK_GRID = 1005;
-inline constexpr int IDC_WORK_CAPTION = 200;
 
 class CKindOfView : public CFormView,
                     public CWorkScreen,

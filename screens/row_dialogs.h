@@ -8,9 +8,7 @@
 #include "controls/xp_button.h"
 #include "platform/wnd/dialogs/dialog.h"
 #include "protocol/data_kinds.h"
-
-inline constexpr UINT IDD_GRID_LINE = 153;
-inline constexpr UINT IDD_AUTO_VALUE = 226;
+#include "resources/calvorn_ids.h"
 
 // Dialog 153: OK accepts a count of 1 up to the table's maximum ("Input Grid
 // lines." below it, "Grid lines is a 1 - n." above).

@@ -15,11 +15,11 @@
 #include "platform/wnd/controls/combobox.h"
 #include "platform/wnd/controls/listbox.h"
 #include "platform/wnd/dialogs/dialog.h"
+#include "resources/calvorn_ids.h"
 #include "transfer/comm_settings.h"
 
 class CScaleRegisterHost;
 
-inline constexpr UINT IDD_COMM_SETUP = 141;
 // Sent to the work screen after a mode change: wParam 1 Ethernet, 2 serial.
 inline constexpr UINT WM_COMMMODE_CHANGED = 0x408;
 inline constexpr const char* kCommSettingsFile = "C:\\Windows\\system\\Manager\\Auto_Comset_File.bin";

@@ -7,9 +7,8 @@
 
 #include "platform/wnd/controls/edit.h"
 #include "platform/wnd/dialogs/dialog.h"
+#include "resources/calvorn_ids.h"
 #include "serial/serial_mailbox.h"
-
-inline constexpr UINT IDD_KIND_MAILBOX = 145;
 
 class CKindMailboxDlg : public CDialog {
 public:

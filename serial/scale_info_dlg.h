@@ -6,8 +6,7 @@
 #include "controls/icon_button.h"
 #include "platform/wnd/controls/ipaddress.h"
 #include "platform/wnd/dialogs/dialog.h"
-
-inline constexpr UINT IDD_SCALE_INFO = 140;
+#include "resources/calvorn_ids.h"
 
 // One entry of the scale register as the dialog shows and returns it.
 struct ScaleInfo {

@@ -8,13 +8,13 @@
 #include "controls/icon_button.h"
 #include "platform/wnd/dialogs/dialog.h"
 #include "platform/wnd/docview/winapp.h"
+#include "resources/calvorn_ids.h"
 
 // The main window's caption (two blanks before "quotation").
 inline constexpr const char* kMainCaption
     = "Management Program (Caution) '(single  quotation marks)  Don't Use";
 inline constexpr const char* kRegistryKey = "Scale Store Management Program";
 inline constexpr UINT kDocTemplateId = 130;
-inline constexpr UINT ID_APP_ABOUT = 57664;
 
 class CCalvornApp : public CWinApp {
 public:

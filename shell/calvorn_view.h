@@ -18,17 +18,13 @@
 #include "platform/gdi/image_list.h"
 #include "platform/wnd/controls/treectrl.h"
 #include "platform/wnd/docview/view.h"
+#include "resources/calvorn_ids.h"
 #include "shell/result_server_port.h"
 
 class CCalvornDoc;
 class CCmdUI;
 class CManagerClass;
 class CManagerDbWorker;
-
-// Child ids of the pane.
-inline constexpr UINT IDC_CAPTION_PANEL = 200;
-inline constexpr UINT IDC_LOGIN_BUTTON = 201;
-inline constexpr UINT IDC_CATEGORY_TREE = 204;
 
 // Files of the data folder and the sample database.
 inline constexpr const char* kManagerFolder = "C:\\Windows\\system\\Manager";
@@ -44,24 +40,6 @@ inline constexpr UINT kItemTemplateId = 150;
 inline constexpr UINT kManagerTemplateId = 152;
 inline constexpr UINT kScaleInfoTemplateId = 208;
 inline constexpr UINT kReservationTemplateId = 220;
-
-// Commands of the pane.
-inline constexpr UINT ID_FILE_NEW = 57600;
-inline constexpr UINT ID_FILE_OPEN = 57601;
-inline constexpr UINT ID_USER_INFO_CHANGE = 32771;
-inline constexpr UINT ID_NEW_MANAGER = 32772;
-inline constexpr UINT ID_COMM_SETUP = 32773;
-inline constexpr UINT ID_FILE_SAVE_AS_DB = 32774;
-inline constexpr UINT ID_SERVER_START = 32775;
-inline constexpr UINT ID_SERVER_STOP = 32776;
-inline constexpr UINT ID_SERVER_PORT = 32779;
-inline constexpr UINT ID_RESULT_VIEW = 32780;
-inline constexpr UINT ID_MANAGER_RESULT_VIEW = 32781;
-inline constexpr UINT ID_DEFAULT_VALUE_SETUP = 32785;
-inline constexpr UINT ID_ITEM_INFO_CHANGE = 32787;
-inline constexpr UINT ID_ACCESS_TO_EXCEL = 32788;
-inline constexpr UINT ID_EXCEL_NEW_FILE = 32789;
-inline constexpr UINT ID_EXCEL_TO_ACCESS = 32790;
 
 class CCalvornView : public CView {
 public:

@@ -6,10 +6,8 @@
 // write keeps the dialog open.
 
 #include "db/item_schema.h"
+#include "resources/calvorn_ids.h"
 #include "shell/dialog_helpers.h"
-
-inline constexpr UINT IDD_DEFAULT_VALUE = 214;
-inline constexpr int IDC_DEFAULT_MASTER = 1113;
 
 // One of the fifteen item fields of the dialog, in the order of their columns
 // (kItemValueColumns): its check box, edit, and the test that Default Value

@@ -3,9 +3,7 @@
 
 #include "controls/icon_button.h"
 #include "platform/wnd/dialogs/dialog.h"
-
-inline constexpr UINT IDD_MANAGER_LOGIN = 131;
-inline constexpr UINT IDD_USER_INFO = 136;
+#include "resources/calvorn_ids.h"
 
 // The two dialogs' icon buttons OK (1) and Cancel (2).
 class CManagerDialogBase : public CDialog {

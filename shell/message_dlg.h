@@ -6,9 +6,7 @@
 
 #include "platform/wnd/controls/edit.h"
 #include "platform/wnd/dialogs/dialog.h"
-
-inline constexpr UINT IDD_MESSAGE = 225;
-inline constexpr int IDC_MESSAGE_TEXT = 1002;
+#include "resources/calvorn_ids.h"
 
 class CMessageDlg : public CDialog {
 public:

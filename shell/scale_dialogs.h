@@ -7,13 +7,8 @@
 #include <array>
 
 #include "controls/xp_button.h"
+#include "resources/calvorn_ids.h"
 #include "shell/dialog_helpers.h"
-
-inline constexpr UINT IDD_SERVER_PORT = 198;
-inline constexpr UINT IDD_ITEM_NUMBER = 201;
-inline constexpr UINT IDD_SCALE_BASIC_INFO = 209;
-inline constexpr UINT IDD_SCALE_NET_INFO = 211;
-inline constexpr UINT IDD_SELECT_MODEL = 227;
 
 inline constexpr const char* kServerPortFile = "C:\\Windows\\system\\Manager\\Server_Port.bin";
 

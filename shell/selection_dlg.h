@@ -12,13 +12,7 @@
 #include "db/general_dao_helper.h"
 #include "platform/wnd/controls/listbox.h"
 #include "platform/wnd/dialogs/dialog.h"
-
-inline constexpr UINT IDD_SCALE_SELECT = 200;
-inline constexpr UINT IDD_MANAGER_SELECT = 213;
-inline constexpr int IDC_SELECT_CANDIDATES = 1083;
-inline constexpr int IDC_SELECT_CHOSEN = 1084;
-inline constexpr int IDC_SELECT_ADD = 1001;
-inline constexpr int IDC_SELECT_REMOVE = 1002;
+#include "resources/calvorn_ids.h"
 
 // The complete entries of a DbReplyRow text, in order: every TAB "jo/" closes
 // one; text after the last one is no entry. "FALSE" (no row) gives none.

@@ -40,6 +40,7 @@
 // <styles> is NAME-or-number terms joined by "|"; "NOT term" clears bits. Numbers
 // are decimal or 0x hex, optionally negative. <id> may also be IDOK, IDCANCEL,
 // IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDCLOSE, IDHELP or IDC_STATIC (0xFFFF).
+// The build puts numbers in for the programs' other id names (resource_names.h).
 // Strings take the escapes \" \\ \n \r \t.
 
 #include "platform/base/resource_script.h"
