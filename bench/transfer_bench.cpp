@@ -49,7 +49,7 @@ Result Run(FakeTransferHost& host, int scales, int records, scalesim::ScaleMemor
     MessageBoxScript::Reset();
     const auto start = std::chrono::steady_clock::now();
     const double cpuStart = ThreadCpuSeconds();
-    host.jobs->Start(order);
+    host.StartJobs(order);
     AfxPumpUntil([&] { return host.jobs->JobCount() == 0; }, 600000);
     const double cpu = ThreadCpuSeconds() - cpuStart;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -48,11 +48,6 @@ BOOL CTransferJobs::Start(const TransferJobOrder& order)
 {
     if (!CheckStart(order))
         return FALSE;
-    // Read once, now: every job sends these, whatever the screen shows later.
-    // A TCP record is made of the kind's columns.
-    const TransferRowsPtr rows = TakeTransferRows(
-        m_host, order.direction, order.kind, order.selection, KindInfo(order.kind).lastColumn + 1);
-
     std::vector<CTransThread*> started;
     for (std::size_t i = 0; i < order.addresses.size(); ++i) {
         auto* job = AfxBeginThread<CTransThread>(THREAD_PRIORITY_IDLE, 0, CREATE_SUSPENDED);
@@ -65,7 +60,7 @@ BOOL CTransferJobs::Start(const TransferJobOrder& order)
         request.ipAddress = order.addresses[i];
         if (i < order.names.size())
             request.scaleName = order.names[i];
-        request.rows = rows;
+        request.rows = order.rows;
         request.direction = order.direction;
         request.kind = order.kind;
         request.selection = order.selection;

@@ -18,6 +18,7 @@
 #include "ethernet/trans_thread.h"
 #include "ethernet/transfer_host.h"
 #include "transfer/received_record_store.h"
+#include "transfer/transfer_rows.h"
 
 class CEthTransStatusDlg;
 
@@ -37,6 +38,9 @@ struct TransferJobOrder {
     std::vector<CString> dbPaths; // receives: per address, the target database
     std::vector<int> requestNumbers; // select reads
     std::size_t scaleCount = 0; // scales of the whole run, when more than the addresses (a loop)
+    // What every job sends and where it stores, taken from the screen when
+    // the user started (cells 0 to RecordColumns(kind) - 1).
+    TransferRowsPtr rows;
 };
 
 class CTransferJobs : private CTransferJobOwner {
@@ -47,12 +51,14 @@ public:
     CTransferJobs(const CTransferJobs&) = delete;
     CTransferJobs& operator=(const CTransferJobs&) = delete;
 
-    // Starts one job per address, slots 0 to n - 1. Refused with a message box
+    // Starts one job per address, slots 0 to n - 1, each with the order's
+    // rows (none: the job sends no row). Refused with a message box
     // (FALSE) while a job still runs, for more than 180 scales or more than 999
     // numbers, and for a pair of direction and kind that the scales do not
     // serve; nothing connects then.
     BOOL Start(const TransferJobOrder& order);
-    // The checks of Start alone (with their message); TRUE when it may start.
+    // The checks of Start alone (with their message); TRUE when it may start,
+    // and the rows may be taken.
     BOOL CheckStart(const TransferJobOrder& order);
 
     // Message 1324 with a job's token.

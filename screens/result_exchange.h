@@ -1,8 +1,9 @@
 #pragma once
 // CResultExchange: what the sales-total screens start on the transports (the
 // transfer glue implements it): the loop over the TCP jobs, one scale after
-// the other, or the serial walk with an order of its own. Nothing starts
-// before the transports exist. UI thread.
+// the other, or the serial walk with an order of its own (whose rows the glue
+// takes when the walk may start). Nothing starts before the transports exist.
+// UI thread.
 
 #include "platform/base/types.h"
 

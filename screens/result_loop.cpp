@@ -3,6 +3,7 @@
 #include "ethernet/transfer_jobs.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/core/wnd.h"
+#include "transfer/transfer_rows.h"
 
 CResultLoop::CResultLoop(CTransferJobs& jobs, HWND window)
     : m_jobs(jobs)
@@ -36,6 +37,9 @@ void CResultLoop::Step(int index)
         job.names = { m_order.names[static_cast<std::size_t>(index)] };
     job.dbPaths = { m_order.databasePath };
     job.scaleCount = m_order.addresses.size();
+    // A sales-total job sends no row: the screen's manager is what it takes.
+    job.rows
+        = TakeTransferRows(m_jobs.Host(), job.direction, job.kind, job.selection, RecordColumns(job.kind));
     if (!m_jobs.Start(job)) {
         m_bRunning = FALSE;
         return;

@@ -6,8 +6,9 @@
 // open. The job's end message (1326) posts the next step; a job that ends
 // without one (time-out, stop, hang-up) is noticed after the job's socket or
 // timer message has been handled (Poke). Either way each job steps the loop
-// exactly once. What the loop sends and where it stores is taken at its start.
-// UI thread only.
+// exactly once. What the loop sends and where it stores is taken at its start;
+// each job takes the screen's rows (the manager its records are stored for)
+// when it starts. UI thread only.
 
 #include <vector>
 

@@ -20,6 +20,7 @@
 #include "screens/transfer_port.h"
 #include "screens/work_screen_context.h"
 #include "serial/serial_transfer.h"
+#include "transfer/transfer_rows.h"
 
 namespace {
 
@@ -395,8 +396,17 @@ void CTransferGlue::StartResultLoop(const ResultLoopOrder& order)
 
 void CTransferGlue::StartSerialOrder(const SerialOrder& order)
 {
-    if (m_pSerial)
-        m_pSerial->Start(order);
+    StartSerialWalk(order);
+}
+
+void CTransferGlue::StartSerialWalk(SerialOrder order)
+{
+    if (!m_pSerial || !m_pSerial->CheckStart(order))
+        return;
+    // Read once, now: the walk sends these, whatever the screen shows later.
+    order.rows
+        = TakeTransferRows(SerialHost(), order.command, order.dataKind, order.scope, GetGridColumnCount());
+    m_pSerial->Start(order);
 }
 
 BOOL CTransferGlue::IsResultLoopRunning() const
@@ -567,7 +577,7 @@ void CTransferGlue::StartSerialTransfer(const TransferOrder& order)
     serial.scope = order.scope;
     serial.scales = order.scales;
     serial.comPort = order.comPort;
-    m_pSerial->Start(serial);
+    StartSerialWalk(serial);
 }
 
 void CTransferGlue::StopTransfer()

@@ -140,6 +140,9 @@ private:
     TransferOrder MakeOrder(TransferCommand command, DataKind kind, TransferScope scope) const;
     // The state reset and port check both scale sends start with.
     BOOL BeginScaleSend();
+    // Starts the serial walk of order with the rows it sends, taken now; a
+    // refused start takes none.
+    void StartSerialWalk(SerialOrder order);
 
     CWorkScreenState& m_screen;
     CWorkScreenGrid& m_grid;

@@ -2,6 +2,7 @@
 
 #include "platform/base/datetime.h"
 #include "shell/file_helpers.h"
+#include "transfer/transfer_rows.h"
 
 CWorkScreenTransports::CWorkScreenTransports(CTransferHost& host, TransferTimings timings)
     : m_jobs(host, timings)
@@ -66,6 +67,9 @@ void CWorkScreenTransports::StartEthernetTransfer(const TransferOrder& order)
         for (const CString& address : jobs.addresses)
             jobs.dbPaths.push_back(MakeReceivedDataPath(address));
     }
+    // Read once, now: every job sends these, whatever the screen shows later.
+    jobs.rows = TakeTransferRows(
+        m_jobs.Host(), jobs.direction, jobs.kind, jobs.selection, RecordColumns(jobs.kind));
     m_jobs.Start(jobs);
 }
 

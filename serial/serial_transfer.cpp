@@ -4,7 +4,6 @@
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"
 #include "serial/table_routes.h"
-#include "transfer/transfer_rows.h"
 
 using W = SerialWord;
 
@@ -64,28 +63,32 @@ CString CSerialTransfer::GetBroadcastScaleLabel(int index) const
     return ScaleLabel(index - 1, GetBroadcastScaleId(index));
 }
 
-void CSerialTransfer::Start(const SerialOrder& order)
+BOOL CSerialTransfer::CheckStart(const SerialOrder& order) const
 {
-    if (m_bRunning) {
-        AfxMessageBox("A transfer is still running. Wait until it ends.", MB_OK);
-        return;
-    }
-    if (order.comPort < 1) {
-        AfxMessageBox("Select a port.", MB_OK);
-        return;
-    }
+    const auto refuse = [](const CString& text, UINT type) {
+        AfxMessageBox(text, type);
+        return FALSE;
+    };
+    if (m_bRunning)
+        return refuse("A transfer is still running. Wait until it ends.", MB_OK);
+    if (order.comPort < 1)
+        return refuse("Select a port.", MB_OK);
     const int count = static_cast<int>(order.scales.size());
-    if (count < 1) {
-        AfxMessageBox("Communication Setting error", MB_OK);
-        return;
-    }
-    const bool receive = order.command == TransferCommand::Recv;
-    if (!receive && !order.oneByOne && count > kMaxBroadcastScales) {
-        AfxMessageBox(CString::Formatted("A broadcast reaches at most %d scales; %d are chosen.",
+    if (count < 1)
+        return refuse("Communication Setting error", MB_OK);
+    if (order.command != TransferCommand::Recv && !order.oneByOne && count > kMaxBroadcastScales)
+        return refuse(CString::Formatted("A broadcast reaches at most %d scales; %d are chosen.",
                           kMaxBroadcastScales, count),
             MB_OK | MB_ICONEXCLAMATION);
+    return TRUE;
+}
+
+void CSerialTransfer::Start(const SerialOrder& order)
+{
+    if (!CheckStart(order))
         return;
-    }
+    const int count = static_cast<int>(order.scales.size());
+    const bool receive = order.command == TransferCommand::Recv;
     m_scales = order.scales;
     m_strTargetDatabase = order.targetDatabase;
     m_nComPort = order.comPort;
@@ -94,10 +97,7 @@ void CSerialTransfer::Start(const SerialOrder& order)
     m_nSerialScaleIndex = 0;
     m_nSerialScaleCount = count;
     m_bRunning = TRUE;
-    // What the order sends, read from the screen now: whole grid rows.
-    m_link->SetRows(
-        TakeTransferRows(*m_pHost, order.command, order.dataKind, order.scope, m_pHost->GetGridColumnCount()),
-        m_pHost->GetRequestNumbers());
+    m_link->SetRows(order.rows, m_pHost->GetRequestNumbers());
     m_link->ResetSequence();
     m_pHost->SetSerialText(kSerialReplyEdit, "");
     m_pHost->SetSerialText(kSerialNoItemEdit, "");

@@ -3,8 +3,8 @@
 // transfer engine and the scale link, and walks the chosen scales: a send to
 // one scale and every read serve the scales one after the other (OPEN ... CLOSE
 // each); a send to two or more scales goes out once as a broadcast. The work
-// screen hands it the start (after its own checks), the stop command, the
-// messages 1224-1227 and timer 150.
+// screen hands it the start (after its own checks, with the rows the order
+// sends), the stop command, the messages 1224-1227 and timer 150.
 //
 // The walk ends at a CLOSE after the last scale, at the CLOSE after a stop, or at
 // the CLOSE of a broadcast; every end clears the transfer-active flag and gives
@@ -18,6 +18,7 @@
 #include "protocol/data_kinds.h"
 #include "serial/serial_host.h"
 #include "serial/serial_walk_state.h"
+#include "transfer/transfer_rows.h"
 
 class CSerialTransEngine;
 class CScaleLink;
@@ -33,6 +34,9 @@ struct SerialOrder {
     CString targetDatabase;
     // Sends: scale by scale to each one's own ID, also to two or more.
     BOOL oneByOne = FALSE;
+    // What the walk sends and where it stores, taken from the screen when the
+    // user started: whole grid rows.
+    TransferRowsPtr rows;
 };
 
 class CSerialTransfer : public CSerialWalkState {
@@ -45,10 +49,14 @@ public:
     CSerialTransEngine& GetEngine() { return *m_engine; }
     CScaleLink& GetLink() { return *m_link; }
 
-    // The serial branch of the send and receive commands: "Select a port.",
-    // "Communication Setting error" and more than 100 scales of a broadcast are
-    // refused with a message; otherwise the walk starts.
+    // The serial branch of the send and receive commands: a start while a walk
+    // runs, "Select a port.", "Communication Setting error" and more than 100
+    // scales of a broadcast are refused with a message; otherwise the walk
+    // starts with the order's rows.
     void Start(const SerialOrder& order);
+    // The checks of Start alone (with their message); TRUE when it may start,
+    // and the rows may be taken.
+    BOOL CheckStart(const SerialOrder& order) const;
     // Stop pressed: the current session ends at its next report, the walk at
     // its CLOSE.
     void Stop() { m_nSerialStop = 1; }

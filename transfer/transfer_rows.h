@@ -1,8 +1,9 @@
 #pragma once
 // TransferRows: what a transfer sends and where it stores, read from the work
-// screen once, when the user starts it. The jobs and the serial link build
-// their records from it, so that nothing the user does meanwhile (another
-// screen, another selection, an edited cell) changes what goes to a scale.
+// screen once, when the user starts it. The screen takes them into the order it
+// hands a transport; the jobs and the serial link build their records from
+// them, so that nothing the user does meanwhile (another screen, another
+// selection, an edited cell) changes what goes to a scale.
 
 #include <memory>
 #include <string>
@@ -38,3 +39,10 @@ using TransferRowsPtr = std::shared_ptr<const TransferRows>;
 // that send no grid row take none. Each row is read as cells 0 to columns - 1.
 [[nodiscard]] TransferRowsPtr TakeTransferRows(
     CTransferScreenHost& host, TransferCommand command, DataKind kind, TransferScope scope, int columns);
+
+// The cells a TCP record of kind is built from: columns 0 to the kind's last
+// one. A serial record takes the grid's columns.
+[[nodiscard]] inline int RecordColumns(DataKind kind)
+{
+    return KindInfo(kind).lastColumn + 1;
+}

@@ -283,7 +283,7 @@ TEST_F(TransferJobsTest, ConnectionFailuresAndTheStopFlagEndJobsAtOnce)
     order.selection = TransferScope::All;
     order.addresses = { CString(address) };
     order.dbPaths = { m_dbPath };
-    ASSERT_TRUE(m_host.jobs->Start(order));
+    ASSERT_TRUE(m_host.StartJobs(order));
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(Texts(), std::vector<CString> { "Connection Failed" });
     EXPECT_EQ(m_host.resultStepsDone, 1);
@@ -431,7 +431,7 @@ TEST_F(TransferJobsTest, DefaultValuesSendTheStoredItemRowAndKoreanJobsSpeakKore
     order.languageIndex = 1;
     order.addresses = { CString(address) };
     MessageBoxScript::Reset();
-    ASSERT_TRUE(m_host.jobs->Start(order));
+    ASSERT_TRUE(m_host.StartJobs(order));
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(Texts(), std::vector<CString> { "접속실패" });
     EXPECT_EQ(m_host.resultStepsDone, 0);

@@ -68,7 +68,7 @@ protected:
             order.dbPaths.push_back(m_dbPath);
         }
         order.requestNumbers = std::move(numbers);
-        return m_host.jobs->Start(order);
+        return m_host.StartJobs(order);
     }
     bool WaitForEnd(std::chrono::milliseconds deadline = std::chrono::milliseconds(8000))
     {

@@ -202,7 +202,7 @@ TEST_F(TransferJobsTest, StartsAreRefusedWhileAJobRunsAndBeyondTheirLimits)
         EXPECT_EQ(
             Texts(), c.refusal == nullptr ? std::vector<CString> {} : std::vector<CString> { c.refusal });
         if (c.refusal != nullptr) {
-            EXPECT_FALSE(m_host.jobs->Start(order));
+            EXPECT_FALSE(m_host.StartJobs(order));
             EXPECT_EQ(m_host.jobs->JobCount(), 0u);
         }
     }
@@ -290,7 +290,7 @@ TEST_F(TransferJobsTest, EachReadStoresIntoItsOwnScalesDatabase)
     order.selection = TransferScope::All;
     order.addresses = { CString(first.Address()), CString(second.Address()), CString(third.Address()) };
     order.dbPaths = { m_dbPath, otherPath }; // none named for the third scale
-    ASSERT_TRUE(m_host.jobs->Start(order));
+    ASSERT_TRUE(m_host.StartJobs(order));
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(Rows("SELECT [item_name] FROM [Item]"), std::vector<std::string> { "First" });
     m_dbPath = otherPath;
@@ -483,7 +483,7 @@ TEST_F(TransferJobsTest, AConnectionThatFailsLeavesNoTimerRunning)
     order.selection = TransferScope::All;
     order.languageIndex = 3;
     order.addresses = { CString(address) };
-    ASSERT_TRUE(m_host.jobs->Start(order));
+    ASSERT_TRUE(m_host.StartJobs(order));
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(Texts(), std::vector<CString> { "Connection Failed" });
     PumpFor(std::chrono::milliseconds(2 * kFast.replyMs));

@@ -208,7 +208,7 @@ TEST_F(TransferStatusTest, AScaleNotReachedIsNamedAndNotSentTo)
     TransferJobOrder order;
     order.addresses = { CString(gone.Address()), CString(scale.Address()) };
     order.names = { "Far" };
-    ASSERT_TRUE(m_host.jobs->Start(order));
+    ASSERT_TRUE(m_host.StartJobs(order));
     ASSERT_TRUE(WaitForEnd());
     const std::vector<CString> texts = Texts();
     EXPECT_EQ(

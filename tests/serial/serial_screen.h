@@ -26,6 +26,8 @@ public:
     CSerialTransfer& Transfer() { return *m_transfer; }
     CSerialTransEngine& Engine() { return m_transfer->GetEngine(); }
     CScaleLink& Link() { return m_transfer->GetLink(); }
+    // Starts order as the work screen does: with the rows it sends, taken now.
+    void StartWalk(SerialOrder order);
 
     // CSerialHost
     HWND GetTransferWindow() override { return GetSafeHwnd(); }

@@ -92,6 +92,12 @@ CString SerialScreen::MakeReceivedDataPath(const CString& scaleId)
     return path.c_str();
 }
 
+void SerialScreen::StartWalk(SerialOrder order)
+{
+    order.rows = TakeTransferRows(*this, order.command, order.dataKind, order.scope, m_columns);
+    m_transfer->Start(order);
+}
+
 void SerialScreen::SetDataRows(const std::vector<std::vector<std::string>>& rows)
 {
     std::size_t width = 0;

@@ -117,7 +117,7 @@ protected:
         order.scope = scope;
         order.scales = std::move(scales);
         order.comPort = kPort;
-        m_screen->Transfer().Start(order);
+        m_screen->StartWalk(order);
     }
     void Run(TransferCommand command, DataKind kind, TransferScope scope, std::vector<CString> scales)
     {

@@ -251,7 +251,7 @@ TEST_F(SerialTransferTest, StopInTheMiddleOfAWalkEndsItAfterThatScale)
     order.scope = TransferScope::All;
     order.scales = { Line("07"), Line("08") };
     order.comPort = kPort;
-    m_screen->Transfer().Start(order);
+    m_screen->StartWalk(order);
     ASSERT_TRUE(PumpUntil([&] { return m_screen->Link().GetStoredCount() >= 3; }, std::chrono::seconds(10)));
     m_screen->Transfer().Stop();
     ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }, std::chrono::seconds(10)));
@@ -418,20 +418,20 @@ TEST_F(SerialTransferTest, RefusedStartsTellWhy)
     order.scope = TransferScope::All;
     order.comPort = 0;
     order.scales = { Line("01") };
-    m_screen->Transfer().Start(order);
+    m_screen->StartWalk(order);
     order.comPort = kPort;
     order.scales.clear();
-    m_screen->Transfer().Start(order);
+    m_screen->StartWalk(order);
     for (int i = 0; i < 101; ++i)
         order.scales.push_back(Line(std::to_string(i)));
-    m_screen->Transfer().Start(order);
+    m_screen->StartWalk(order);
     // A start while a walk runs.
     SerialScaleModel model({ "07" });
     StartLine(model);
     order.scales = { Line("07") };
     order.command = TransferCommand::Recv;
-    m_screen->Transfer().Start(order);
-    m_screen->Transfer().Start(order);
+    m_screen->StartWalk(order);
+    m_screen->StartWalk(order);
     ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }));
     const auto texts = Texts();
     ASSERT_EQ(texts.size(), 5u);

@@ -9,6 +9,7 @@
 
 #include "ethernet/transfer_jobs.h"
 #include "platform/wnd/core/wnd.h"
+#include "transfer/transfer_rows.h"
 
 class FakeTransferHost : public CWnd, public CTransferHost {
 public:
@@ -41,6 +42,14 @@ public:
         rows.assign(1, std::vector<CString> {});
         rows.insert(rows.end(), dataRows.begin(), dataRows.end());
         rows.emplace_back();
+    }
+
+    // Starts order as the work screen does: with the rows it sends, taken now.
+    BOOL StartJobs(TransferJobOrder order)
+    {
+        order.rows = TakeTransferRows(
+            *this, order.direction, order.kind, order.selection, RecordColumns(order.kind));
+        return jobs->Start(order);
     }
 
     // CTransferHost
