@@ -3,8 +3,6 @@
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
 #include "db/store_paths.h"
-#include "ethernet/reservation_dialogs.h"
-#include "ethernet/reservation_thread.h"
 #include "platform/base/exception.h"
 #include "platform/gdi/pen.h"
 #include "platform/wnd/core/cmdui.h"
@@ -52,6 +50,7 @@ CKindOfView::CKindOfView()
     m_pTableBridge = new CTableBridge(context, context, context, m_presetKeys, m_defaults, m_users);
     m_parts.Add(*m_pResults);
     m_parts.Add(m_rows);
+    m_parts.Add(*m_pReservations);
     m_mailbox.Create(this);
     SetDefaultMembers();
     m_nLoggedIn = 0;
@@ -100,9 +99,6 @@ const MessageMap* CKindOfView::GetMessageMap() const
             OnCommandMsg<&CKindOfView::OnRecvAllScaleData>(1027),
             OnCommandMsg<&CKindOfView::OnRecvSelectScaleData>(1029),
             OnMessage<&CKindOfView::OnTransSocketData>(WM_TRANS_SOCKET_DATA),
-            OnCommandMsg<&CKindOfView::OnReservationInfoView>(1116),
-            OnCommandMsg<&CKindOfView::OnReservationSetup>(1117),
-            OnMessage<&CKindOfView::OnReservationSocketData>(WM_RESV_SOCKET_DATA),
             OnWm<WM_TIMER, &CKindOfView::OnTimer>(),
             OnMessage<&CKindOfView::OnCommModeChanged>(WM_COMMMODE_CHANGED),
             OnNotifyMsg<&CKindOfView::OnScaleListClick>(NM_CLICK, 900),
@@ -205,12 +201,7 @@ void CKindOfView::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, 1042, m_labelScale);
     DDX_Control(dx, 1044, m_groupProgress);
     DDX_Control(dx, 1039, m_editProgress);
-    DDX_Control(dx, 1117, m_btnReservationSetup);
     m_pReservations->DoDataExchange(dx);
-    DDX_Control(dx, 1047, m_labelResvPc);
-    DDX_Control(dx, 1048, m_labelResvScale);
-    DDX_Control(dx, 1116, m_btnReservationView);
-    DDX_Control(dx, 1129, m_labelReservation);
     DDX_Control(dx, 1144, m_groupPosHelp);
     DDX_Control(dx, 1143, m_editPosHelp);
     DDX_Control(dx, 1145, m_labelPresetNote);

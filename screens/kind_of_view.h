@@ -31,10 +31,11 @@
 //   hand on to it; the query dispatch hands the register's reply rows to
 //   Scales().Register().
 // - CReservations (S G D; Reservations()): the reservation threads (ended
-//   first in the destructor), the list 217, lamps 1040/1045/1046, commands
-//   1116/1117, message 1624 and timers 600 + slot; the host of the threads
-//   and the list. It reads the transfer-active count through a function it
-//   is given.
+//   first in the destructor), the list 217, lamps 1040/1045/1046 with their
+//   labels 1047/1048/1129, and its own commands 1116/1117 and message 1624
+//   (a part of m_parts); the timers 600 + slot come through OnTimer. The
+//   host of the threads and the list. It reads the transfer-active count
+//   through a function it is given.
 // - CTransferGlue (S G P D; Transfers(), screens/transfer_glue.h): the host
 //   of both transports (CTransferHost for the TCP jobs, CSerialHost for the
 //   serial walk) and the serial side of the commands; it owns the
@@ -294,10 +295,6 @@ protected:
     // database and the mailbox are in use, and a write or another request now
     // would cut the rows still to come.
     BOOL RefuseWhileBusy() override;
-    // ---- Reservations (screens/reservations.h) -------------------------------------
-    void OnReservationSetup();
-    void OnReservationInfoView();
-
     // Messages 1224-1227.
     LRESULT OnSerialPortOpened(WPARAM wParam, LPARAM lParam);
     LRESULT OnSerialPortOpenFailed(WPARAM wParam, LPARAM lParam);
@@ -380,8 +377,6 @@ private:
     void HideAllPanels();
     void PlaceProgressGroup(int x, int y);
 
-    LRESULT OnReservationSocketData(WPARAM wParam, LPARAM lParam);
-
     // CWorkScreenState, CWorkScreenGrid, CWorkScreenDatabase (the rest above)
     CWnd& Form() override { return *this; }
     CGridCtrl& Grid() override { return m_grid; }
@@ -458,11 +453,6 @@ private:
     CStatic m_labelScale; // 1042
     CButton m_groupProgress; // 1044
     CEdit m_editProgress; // 1039
-    CXPButton m_btnReservationSetup; // 1117
-    CStatic m_labelResvPc; // 1047
-    CStatic m_labelResvScale; // 1048
-    CXPButton m_btnReservationView; // 1116
-    CStatic m_labelReservation; // 1129
     CButton m_groupPosHelp; // 1144
     CEdit m_editPosHelp; // 1143
     CStatic m_labelPresetNote; // 1145

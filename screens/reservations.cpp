@@ -54,11 +54,27 @@ CReservations::~CReservations()
     EndReservationThreads();
 }
 
+const MessageMap* CReservations::GetMessageMap() const
+{
+    static const MessageMap kMap(CCmdTarget::GetMessageMap(),
+        {
+            OnCommandMsg<&CReservations::OnReservationInfoView>(1116),
+            OnCommandMsg<&CReservations::OnReservationSetup>(1117),
+            OnMessage<&CReservations::OnReservationSocketData>(WM_RESV_SOCKET_DATA),
+        });
+    return &kMap;
+}
+
 void CReservations::DoDataExchange(CDataExchange* dx)
 {
+    DDX_Control(dx, 1117, m_btnSetup);
     DDX_Control(dx, 1045, m_lampSend);
     DDX_Control(dx, 1046, m_lampRecv);
     DDX_Control(dx, 1040, m_lampReservation);
+    DDX_Control(dx, 1047, m_labelSend);
+    DDX_Control(dx, 1048, m_labelRecv);
+    DDX_Control(dx, 1116, m_btnView);
+    DDX_Control(dx, 1129, m_labelRunning);
 }
 
 void CReservations::Start()
@@ -197,10 +213,11 @@ CReservationTransThread* CReservations::FindReservationThread(UINT_PTR token) co
     return nullptr;
 }
 
-void CReservations::OnReservationSocketData(UINT_PTR token)
+LRESULT CReservations::OnReservationSocketData(WPARAM token, LPARAM)
 {
-    if (CReservationTransThread* thread = FindReservationThread(token))
+    if (CReservationTransThread* thread = FindReservationThread(static_cast<UINT_PTR>(token)))
         thread->OnSocketData();
+    return 1;
 }
 
 BOOL CReservations::OnReservationTimer(UINT_PTR id)

@@ -3,17 +3,22 @@
 // files at start-up, starts a thread for every stored reservation that is
 // still to run and for every one the setup dialog adds, routes the threads'
 // socket messages (1624) and reply timers (600 + slot) to them, shows the
-// Reservation Info List (217) and flashes the reservation lamps. It is the
-// threads' and the list's host, and it ends every thread before it goes.
-// It knows the screen through its state, grid and database interfaces only.
-// UI thread.
+// Reservation Info List (217) and flashes the reservation lamps. It takes
+// the commands Reservation Setup (1117) and Reservation Info View (1116) and
+// message 1624, and owns their buttons and the lamps' labels (1047, 1048,
+// 1129). It is the threads' and the list's host, and it ends every thread
+// before it goes. It knows the screen through its state, grid and database
+// interfaces only. UI thread.
 
 #include <functional>
 #include <vector>
 
 #include "controls/status_lamp.h"
+#include "controls/xp_button.h"
 #include "ethernet/reservation_host.h"
 #include "platform/base/types.h"
+#include "platform/wnd/controls/static.h"
+#include "platform/wnd/core/cmdtarget.h"
 
 class CDataExchange;
 class CReservationListDlg;
@@ -23,18 +28,18 @@ class CWorkScreenGrid;
 class CWorkScreenState;
 struct ReservationRow;
 
-class CReservations : private CReservationHost {
+class CReservations : public CCmdTarget, private CReservationHost {
 public:
     // transferActive tells, from any thread, whether an interactive transfer
     // runs (the threads wait while it does).
     CReservations(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
         std::function<int()> transferActive);
     // Ends every thread (waiting for it) and destroys the list.
-    virtual ~CReservations();
-    CReservations(const CReservations&) = delete;
-    CReservations& operator=(const CReservations&) = delete;
+    ~CReservations() override;
 
-    // Binds the lamps 1040, 1045 and 1046 of the form.
+    const MessageMap* GetMessageMap() const override;
+    // Binds the lamps 1040, 1045 and 1046, their labels and the buttons of
+    // the form.
     void DoDataExchange(CDataExchange* dx);
     // Once the form exists: the lamps' pictures, the list dialog, the files,
     // the stored reservations' threads.
@@ -48,17 +53,10 @@ public:
     // One thread for the row in the first free slot (timer 600 + slot); the
     // slot, or -1 when every slot holds a running reservation (with a message).
     int StartReservationTransfer(const ReservationRow& row);
-    // Command 1117: the setup dialog for the picked rows' items, then a thread
-    // for each row of the new reservation.
-    void OnReservationSetup();
-    // Command 1116: the list, refilled for the logged-in manager.
-    void OnReservationInfoView();
     // Item numbers of the picked grid rows (ended by 0, at most 1000).
     void CollectSelectedItemNumbers(std::vector<int>& numbers) const;
 
-    // Message 1624 (wParam = a job token) and the timers 600 + slot; FALSE
-    // for a timer id of another range.
-    void OnReservationSocketData(UINT_PTR token);
+    // The timers 600 + slot; FALSE for a timer id of another range.
     BOOL OnReservationTimer(UINT_PTR id);
 
     // The thread in slot, or nullptr; the list dialog.
@@ -66,6 +64,14 @@ public:
     CReservationListDlg* GetReservationListDlg() const { return m_pList; }
 
 private:
+    // Command 1117: the setup dialog for the picked rows' items, then a thread
+    // for each row of the new reservation.
+    void OnReservationSetup();
+    // Command 1116: the list, refilled for the logged-in manager.
+    void OnReservationInfoView();
+    // Message 1624 (wParam = a job token).
+    LRESULT OnReservationSocketData(WPARAM token, LPARAM lParam);
+
     // CReservationHost
     HWND GetReservationWindow() const override;
     int GetTransferActive() const override { return m_transferActive(); }
@@ -85,4 +91,9 @@ private:
     CStatusLamp m_lampReservation; // 1040
     CStatusLamp m_lampSend; // 1045
     CStatusLamp m_lampRecv; // 1046
+    CStatic m_labelSend; // 1047
+    CStatic m_labelRecv; // 1048
+    CStatic m_labelRunning; // 1129
+    CXPButton m_btnSetup; // 1117
+    CXPButton m_btnView; // 1116
 };
