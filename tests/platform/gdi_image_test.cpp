@@ -171,10 +171,6 @@ TEST(GdiBitmap, DibRowsComeOutBottomUpUnlessAskedTopDown)
     EXPECT_EQ(bits[8], 3) << "second DIB row is the top row";
 }
 
-} // namespace
-
-namespace {
-
 TEST(GdiResources, ButtonIconsLoadAtTheirOwnSize)
 {
     for (const UINT id : { 159u, 161u, 162u, 163u, 170u, 171u, 178u, 181u }) {
@@ -202,13 +198,10 @@ TEST(GdiResources, LampStripHasThreeColumnsOfEightMagentaFramedCells)
 {
     CBitmap lamp;
     ASSERT_TRUE(lamp.LoadBitmap(146));
-    BITMAP info;
-    lamp.GetBitmap(&info);
-    EXPECT_EQ(info.bmWidth, 96);
-    EXPECT_EQ(info.bmHeight, 256);
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    CBitmap* old = dc.SelectObject(&lamp);
+    Canvas strip(static_cast<HBITMAP>(lamp.Detach()));
+    EXPECT_EQ(strip.Width(), 96);
+    EXPECT_EQ(strip.Height(), 256);
+    CDC& dc = strip.Dc();
     for (int row = 0; row < 8; ++row)
         for (int column = 0; column < 3; ++column) {
             const int x = column * 32, y = row * 32;
@@ -219,7 +212,6 @@ TEST(GdiResources, LampStripHasThreeColumnsOfEightMagentaFramedCells)
     for (int row = 0; row < 8; ++row)
         EXPECT_NE(dc.GetPixel(16, row * 32 + 22), dc.GetPixel(48, row * 32 + 22))
             << "lit differs from resting";
-    dc.SelectObject(old);
 }
 
 } // namespace

@@ -165,6 +165,12 @@ TEST_F(ExcelAppTest, UsedRangeSpansTheFilledCells)
     EXPECT_EQ(empty.GetRow(), 1);
     EXPECT_EQ(empty.GetCount(), 1);
     m_sheet.GetRange("C2").SetValue(COleVariant("x"));
+    m_sheet.GetRange("C5").SetValue(COleVariant(2.0));
+    // One column filled: one column wide.
+    const CExcelRange column = m_sheet.GetUsedRange();
+    EXPECT_EQ(column.GetColumn(), 3);
+    EXPECT_EQ(column.GetColumns().GetCount(), 1);
+    EXPECT_EQ(column.GetRows().GetCount(), 4);
     m_sheet.GetRange("E7").SetValue(COleVariant(1.0));
     m_sheet.GetRange("B4").GetFont().SetBold(TRUE); // formatted, empty
     const CExcelRange used = m_sheet.GetUsedRange();
@@ -296,27 +302,12 @@ TEST_F(ExcelAppTest, ClosedWorkbooksRefuseEveryCall)
     EXPECT_EQ(DispatchErrorOf([] { CExcelRange().GetCount(); }), kErrorDisconnected);
 }
 
-TEST_F(ExcelAppTest, UsedRangeOfOneColumnIsOneColumnWide)
-{
-    m_sheet.GetRange("A1").SetValue(COleVariant("id"));
-    m_sheet.GetRange("A3").SetValue(COleVariant(2.0));
-    const CExcelRange used = m_sheet.GetUsedRange();
-    EXPECT_EQ(used.GetColumn(), 1);
-    EXPECT_EQ(used.GetColumns().GetCount(), 1);
-    EXPECT_EQ(used.GetRows().GetCount(), 3);
-}
-
-TEST_F(ExcelAppTest, WorkbooksTakenBeforeQuitRefuseToAdd)
-{
-    CExcelWorkbooks books = m_app.GetWorkbooks();
-    m_app.Quit();
-    EXPECT_EQ(DispatchErrorOf([&] { books.Add(); }), kErrorDisconnected);
-}
-
 TEST_F(ExcelAppTest, QuitClosesEveryWorkbook)
 {
-    CExcelWorkbook second = m_app.GetWorkbooks().Add();
+    CExcelWorkbooks books = m_app.GetWorkbooks();
+    CExcelWorkbook second = books.Add();
     m_app.Quit();
+    EXPECT_EQ(DispatchErrorOf([&] { books.Add(); }), kErrorDisconnected) << "taken before the quit";
     EXPECT_EQ(DispatchErrorOf([&] { m_book.GetWorksheets(); }), kErrorDisconnected);
     EXPECT_EQ(DispatchErrorOf([&] { second.GetWorksheets(); }), kErrorDisconnected);
     EXPECT_EQ(DispatchErrorOf([&] { m_app.GetWorkbooks(); }), kErrorDisconnected);

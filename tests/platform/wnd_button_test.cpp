@@ -226,7 +226,8 @@ TEST_F(ButtonTest, OwnerDrawGoesToTheParentThenToTheButton)
     EXPECT_EQ(button.m_states.back(), ODS_DISABLED);
 }
 
-TEST_F(ButtonTest, TemplateButtonsAreButtonObjects)
+// A 100 x 60 popup template of one button.
+DialogTemplate OneButtonTemplate(UINT id, const char* text, DWORD style)
 {
     AfxRegisterButtonClass();
     DialogTemplate dialogTemplate;
@@ -234,15 +235,20 @@ TEST_F(ButtonTest, TemplateButtonsAreButtonObjects)
     dialogTemplate.cy = 60;
     dialogTemplate.style = WS_POPUP;
     DialogItemTemplate item;
-    item.id = 51;
+    item.id = id;
     item.className = "BUTTON";
-    item.text = "Check";
+    item.text = text;
     item.cx = 50;
     item.cy = 12;
-    item.style = WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX;
+    item.style = WS_CHILD | WS_VISIBLE | style;
     dialogTemplate.items.push_back(item);
+    return dialogTemplate;
+}
+
+TEST_F(ButtonTest, TemplateButtonsAreButtonObjects)
+{
     CDialog dialog;
-    ASSERT_TRUE(dialog.CreateIndirect(dialogTemplate, nullptr));
+    ASSERT_TRUE(dialog.CreateIndirect(OneButtonTemplate(51, "Check", BS_AUTOCHECKBOX), nullptr));
     CWnd* control = dialog.GetDlgItem(51);
     ASSERT_NE(dynamic_cast<CButton*>(control), nullptr);
     control->SendMessage(BM_SETCHECK, BST_CHECKED);
@@ -264,21 +270,9 @@ public:
 
 TEST_F(ButtonTest, OwnerDrawnTemplateButtonsDrawWithTheTemplateFont)
 {
-    AfxRegisterButtonClass();
-    DialogTemplate dialogTemplate;
-    dialogTemplate.cx = 100;
-    dialogTemplate.cy = 60;
-    dialogTemplate.style = WS_POPUP;
+    DialogTemplate dialogTemplate = OneButtonTemplate(61, "Send", BS_OWNERDRAW);
     dialogTemplate.fontName = "Courier New";
     dialogTemplate.fontPointSize = 8;
-    DialogItemTemplate item;
-    item.id = 61;
-    item.className = "BUTTON";
-    item.text = "Send";
-    item.cx = 50;
-    item.cy = 12;
-    item.style = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
-    dialogTemplate.items.push_back(item);
     CDialog dialog;
     ASSERT_TRUE(dialog.CreateIndirect(dialogTemplate, nullptr));
     Canvas canvas(80, 30);

@@ -132,23 +132,21 @@ TEST_F(ScriptedDialogTest, TabMovesAlongTheTabStopsSkippingDisabledOnes)
     DataDlg dialog;
     std::vector<int> focus;
     ModalDialogScript::Push([&](CDialog& d) {
-        d.GetDlgItem(1000)->SetFocus();
-        for (int i = 0; i < 4; ++i) {
+        // Tab at the focus, and where the focus went.
+        const auto tab = [&] {
             MSG msg;
             msg.hwnd = CWnd::GetFocus()->GetSafeHwnd();
             msg.message = WM_KEYDOWN;
             msg.wParam = VK_TAB;
             EXPECT_TRUE(d.PreTranslateMessage(&msg));
             focus.push_back(CWnd::GetFocus()->GetDlgCtrlID());
-        }
+        };
+        d.GetDlgItem(1000)->SetFocus();
+        for (int i = 0; i < 4; ++i)
+            tab();
         SetKeyStateOverride(VK_SHIFT, TRUE);
-        MSG back;
-        back.hwnd = CWnd::GetFocus()->GetSafeHwnd();
-        back.message = WM_KEYDOWN;
-        back.wParam = VK_TAB;
-        d.PreTranslateMessage(&back);
+        tab();
         ClearKeyStateOverrides();
-        focus.push_back(CWnd::GetFocus()->GetDlgCtrlID());
         AfxClickDlgButton(d, IDCANCEL);
     });
     dialog.DoModal();

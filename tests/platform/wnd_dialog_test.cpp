@@ -208,9 +208,13 @@ private:
     }
 };
 
-TEST(WndModal, EndDialogEndsTheLoopWithItsResult)
+class WndModal : public testing::Test {
+protected:
+    void SetUp() override { AddTestTemplates(); }
+};
+
+TEST_F(WndModal, EndDialogEndsTheLoopWithItsResult)
 {
-    AddTestTemplates();
     CWnd owner;
     ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, 0));
     ModalDlg dialog(&owner);
@@ -229,9 +233,8 @@ TEST(WndModal, EndDialogEndsTheLoopWithItsResult)
     owner.DestroyWindow();
 }
 
-TEST(WndModal, ADialogOfAChildWindowBelongsToItsFrameAndTakesTyping)
+TEST_F(WndModal, ADialogOfAChildWindowBelongsToItsFrameAndTakesTyping)
 {
-    AddTestTemplates();
     CWnd frame;
     ASSERT_TRUE(frame.CreateEx(0, nullptr, "frame", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, 0));
     CWnd view;
@@ -256,17 +259,15 @@ TEST(WndModal, ADialogOfAChildWindowBelongsToItsFrameAndTakesTyping)
     frame.DestroyWindow();
 }
 
-TEST(WndModal, EndDialogDuringInitDialogReturnsAtOnce)
+TEST_F(WndModal, EndDialogDuringInitDialogReturnsAtOnce)
 {
-    AddTestTemplates();
     ModalDlg dialog(nullptr);
     dialog.onInit = [](ModalDlg& d) { d.EndDialog(IDNO); };
     EXPECT_EQ(dialog.DoModal(), IDNO);
 }
 
-TEST(WndModal, CrossThreadSendIsServedInsideTheModalLoop)
+TEST_F(WndModal, CrossThreadSendIsServedInsideTheModalLoop)
 {
-    AddTestTemplates();
     ModalDlg dialog(nullptr);
     std::unique_ptr<TestThread> worker;
     std::atomic<LRESULT> result { 0 };
@@ -318,9 +319,8 @@ private:
     }
 };
 
-TEST(WndModal, AMessageQueuedBehindTheOneThatOpensADialogIsServedInItsLoop)
+TEST_F(WndModal, AMessageQueuedBehindTheOneThatOpensADialogIsServedInItsLoop)
 {
-    AddTestTemplates();
     Relay relay;
     ASSERT_TRUE(relay.CreateEx(0, nullptr, "relay", WS_POPUP, 0, 0, 10, 10, nullptr, 0));
     ModalDlg dialog(nullptr);
@@ -343,9 +343,8 @@ TEST(WndModal, AMessageQueuedBehindTheOneThatOpensADialogIsServedInItsLoop)
     relay.DestroyWindow();
 }
 
-TEST(WndModal, OkExchangesDataAndCloseCancels)
+TEST_F(WndModal, OkExchangesDataAndCloseCancels)
 {
-    AddTestTemplates();
     ModalDlg dialog(nullptr);
     dialog.onInit = [](ModalDlg& d) {
         d.SetDlgItemText(1000, "entered");
@@ -363,9 +362,8 @@ TEST(WndModal, OkExchangesDataAndCloseCancels)
     EXPECT_EQ(refusing.DoModal(), IDCANCEL);
 }
 
-TEST(WndModal, ReturnAndEscapePressOkAndCancel)
+TEST_F(WndModal, ReturnAndEscapePressOkAndCancel)
 {
-    AddTestTemplates();
     ModalDlg typed(nullptr);
     typed.onInit = [](ModalDlg& d) { d.PostMessage(WM_APP + 1); };
     typed.onPoke = [](ModalDlg& d) {
@@ -383,9 +381,8 @@ TEST(WndModal, ReturnAndEscapePressOkAndCancel)
     EXPECT_EQ(escaped.DoModal(), IDCANCEL);
 }
 
-TEST(WndModal, ClickingTheCancelButtonEndsTheDialog)
+TEST_F(WndModal, ClickingTheCancelButtonEndsTheDialog)
 {
-    AddTestTemplates();
     ModalDlg dialog(nullptr);
     dialog.onInit = [](ModalDlg& d) { d.PostMessage(WM_APP + 1); };
     dialog.onPoke = [](ModalDlg& d) {
@@ -394,9 +391,8 @@ TEST(WndModal, ClickingTheCancelButtonEndsTheDialog)
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 
-TEST(WndModal, TemplateUnitsBecomePixelsFromTheFont)
+TEST_F(WndModal, TemplateUnitsBecomePixelsFromTheFont)
 {
-    AddTestTemplates();
     ModalDlg dialog(nullptr);
     CRect mapped;
     CRect client;
@@ -420,9 +416,8 @@ TEST(WndModal, TemplateUnitsBecomePixelsFromTheFont)
     EXPECT_EQ(DialogBaseUnits("Courier New", 10).cx, 8);
 }
 
-TEST(WndModal, VisibleModelessDialogShowsAndEndDialogHidesIt)
+TEST_F(WndModal, VisibleModelessDialogShowsAndEndDialogHidesIt)
 {
-    AddTestTemplates();
     CDialog dialog;
     ASSERT_TRUE(dialog.Create(kVisibleTemplate, nullptr));
     EXPECT_TRUE(dialog.IsWindowVisible());

@@ -60,13 +60,23 @@ protected:
         return strings;
     }
 
-    // A click on the string; a double click is a click followed by a second press.
-    static void ClickItem(CListBox& box, int index, bool twice = false)
+    // A box of "a" to "d" that tells its parent, each string's data 100 plus its letter.
+    void MakeLettered(CListBox& box, DWORD style)
+    {
+        Make(box, style | LBS_NOTIFY, { "a", "b", "c", "d" });
+        for (int i = 0; i < 4; ++i)
+            box.SetItemData(i, static_cast<DWORD_PTR>(100 + 'a' + i));
+    }
+
+    // A click on the string with keys held; a double click is a click followed
+    // by a second press.
+    static void ClickItem(CListBox& box, int index, bool twice = false, UINT keys = 0)
     {
         RECT rect {};
         ASSERT_NE(box.GetItemRect(index, &rect), LB_ERR) << index;
         const CPoint center((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-        AfxSimulateClick(box.GetSafeHwnd(), center);
+        AfxSimulateMouse(box.GetSafeHwnd(), WM_LBUTTONDOWN, center, MK_LBUTTON | keys);
+        AfxSimulateMouse(box.GetSafeHwnd(), WM_LBUTTONUP, center, keys);
         if (twice) {
             AfxSimulateMouse(box.GetSafeHwnd(), WM_LBUTTONDBLCLK, center, MK_LBUTTON);
             AfxSimulateMouse(box.GetSafeHwnd(), WM_LBUTTONUP, center, 0);
@@ -79,6 +89,13 @@ protected:
         for (const Notice& notice : m_parent.m_notices)
             codes.push_back(notice.code);
         return codes;
+    }
+
+    static std::vector<int> Picked(const CListBox& box)
+    {
+        std::vector<int> picked(static_cast<std::size_t>(box.GetCount()), -1);
+        picked.resize(static_cast<std::size_t>(box.GetSelItems(box.GetCount(), picked.data())));
+        return picked;
     }
 
     CListParent m_parent;
@@ -272,6 +289,59 @@ END
     ASSERT_NE(box->GetItemRect(1, &second), LB_ERR);
     EXPECT_GT(second.top, first.top);
     dialog.DestroyWindow();
+}
+
+// Several selections and item data, as the label tool's Ethernet dialog uses them.
+
+TEST_F(ListBoxTest, ClicksPickOneAndCtrlAddsInExtendedBoxes)
+{
+    CListBox box;
+    MakeLettered(box, LBS_EXTENDEDSEL);
+    ClickItem(box, 2);
+    EXPECT_EQ(Picked(box), (std::vector<int> { 2 }));
+    ClickItem(box, 0, false, MK_CONTROL);
+    EXPECT_EQ(Picked(box), (std::vector<int> { 0, 2 }));
+    EXPECT_EQ(box.GetSelCount(), 2);
+    const std::vector<UINT> codes = Codes();
+    EXPECT_NE(std::count(codes.begin(), codes.end(), LBN_SELCHANGE), 0);
+    ClickItem(box, 3);
+    EXPECT_EQ(Picked(box), (std::vector<int> { 3 }));
+    EXPECT_EQ(box.GetSel(2), 0);
+    // Multiple-selection boxes toggle each string a click meets.
+    CListBox toggles;
+    MakeLettered(toggles, LBS_MULTIPLESEL);
+    ClickItem(toggles, 1);
+    ClickItem(toggles, 3);
+    ClickItem(toggles, 1);
+    EXPECT_EQ(Picked(toggles), (std::vector<int> { 3 }));
+}
+
+TEST_F(ListBoxTest, SelectionsAndDataFromCodeFollowTheStrings)
+{
+    CListBox box;
+    MakeLettered(box, LBS_EXTENDEDSEL);
+    EXPECT_EQ(box.SetSel(-1, TRUE), 0);
+    EXPECT_EQ(box.GetSelCount(), 4);
+    EXPECT_EQ(box.SetSel(1, FALSE), 0);
+    EXPECT_EQ(box.SetSel(9, TRUE), LB_ERR);
+    EXPECT_EQ(box.InsertString(0, "z"), 0);
+    EXPECT_EQ(box.DeleteString(2), 4); // "b"
+    EXPECT_EQ(box.GetItemData(0), 0u);
+    EXPECT_EQ(box.GetItemData(1), static_cast<DWORD_PTR>(100 + 'a'));
+    EXPECT_EQ(box.GetItemData(3), static_cast<DWORD_PTR>(100 + 'd'));
+    EXPECT_EQ(box.GetItemData(4), static_cast<DWORD_PTR>(LB_ERR));
+    EXPECT_EQ(box.SetItemData(4, 1), LB_ERR);
+    EXPECT_EQ(Picked(box), (std::vector<int> { 1, 2, 3 }));
+    box.ResetContent();
+    EXPECT_EQ(box.GetSelCount(), 0);
+    // A box of one selection has no selection list.
+    CListBox single;
+    MakeLettered(single, 0);
+    single.SetCurSel(2);
+    EXPECT_EQ(single.GetSelCount(), LB_ERR);
+    EXPECT_EQ(single.SetSel(1, TRUE), LB_ERR);
+    EXPECT_EQ(single.GetSel(2), 1);
+    EXPECT_EQ(single.GetItemData(2), static_cast<DWORD_PTR>(100 + 'c'));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform/gdi/dc.h"
 #include "platform/gdi/system_colors.h"
 #include "platform/wnd/core/menu.h"
+#include "tests/support/pixels.h"
 #include "tests/support/ui_pump.h"
 
 namespace {
@@ -199,18 +200,11 @@ TEST_F(TrackTest, OwnerMeasuresAndDrawsItsItems)
 TEST_F(TrackTest, ItemsLeftToTheDefaultAreDrawnByTheMenu)
 {
     owner.m_handles = false;
-    CBitmap rendered;
-    rendered.Attach(AfxRenderPopupMenu(menu.GetSafeHmenu(), owner.GetSafeHwnd(), 1));
-    BITMAP info;
-    rendered.GetBitmap(&info);
-    EXPECT_EQ(info.bmWidth, 70 + GetSystemMetrics(SM_CXMENUCHECK) - 1 + 6);
-    EXPECT_EQ(info.bmHeight, 2 * 30 + 6);
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    CBitmap* old = dc.SelectObject(&rendered);
-    EXPECT_EQ(dc.GetPixel(10, 10), RGB(0, 255, 0));
-    EXPECT_EQ(dc.GetPixel(10, 40), RGB(0, 0, 255));
-    dc.SelectObject(old);
+    Canvas rendered(AfxRenderPopupMenu(menu.GetSafeHmenu(), owner.GetSafeHwnd(), 1));
+    EXPECT_EQ(rendered.Width(), 70 + GetSystemMetrics(SM_CXMENUCHECK) - 1 + 6);
+    EXPECT_EQ(rendered.Height(), 2 * 30 + 6);
+    EXPECT_EQ(rendered.At(10, 10), RGB(0, 255, 0));
+    EXPECT_EQ(rendered.At(10, 40), RGB(0, 0, 255));
     EXPECT_EQ(menu.m_drawn, 2);
 }
 

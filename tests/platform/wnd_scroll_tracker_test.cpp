@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-
 #include "platform/base/resource_script.h"
 #include "platform/wnd/controls/rect_tracker.h"
 #include "platform/wnd/core/client_dc.h"
@@ -15,52 +13,11 @@
 #include "platform/wnd/docview/dialogbar.h"
 #include "platform/wnd/docview/frame.h"
 #include "platform/wnd/docview/scrollview.h"
+#include "tests/support/input_feeder.h"
 #include "tests/support/pixels.h"
 #include "tests/support/ui_pump.h"
 
 namespace {
-
-constexpr UINT kFeed = WM_APP + 71;
-
-// Delivers queued mouse and key input one event per posted message, so that
-// a modal loop started by the first event receives the rest.
-class InputFeeder : public CWnd {
-public:
-    struct Event {
-        HWND target;
-        UINT message; // a mouse message, or WM_KEYDOWN with the key in point.x
-        CPoint point;
-        UINT keyState;
-    };
-    const MessageMap* GetMessageMap() const override
-    {
-        static const MessageMap kMap(CWnd::GetMessageMap(), { OnMessage<&InputFeeder::OnFeed>(kFeed) });
-        return &kMap;
-    }
-    void Run(std::deque<Event> events)
-    {
-        m_events = std::move(events);
-        PostMessage(kFeed);
-        PumpUntil([this] { return m_events.empty(); });
-    }
-
-private:
-    LRESULT OnFeed(WPARAM, LPARAM)
-    {
-        if (m_events.empty())
-            return 0;
-        const Event event = m_events.front();
-        m_events.pop_front();
-        if (!m_events.empty())
-            PostMessage(kFeed);
-        if (event.message == WM_KEYDOWN)
-            AfxSimulateKey(event.target, static_cast<UINT>(event.point.x));
-        else
-            AfxSimulateMouse(event.target, event.message, event.point, event.keyState);
-        return 0;
-    }
-    std::deque<Event> m_events;
-};
 
 class Surface : public CWnd {
 public:
@@ -87,16 +44,21 @@ protected:
     {
         ASSERT_TRUE(
             m_surface.CreateEx(0, nullptr, "surface", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, 0));
-        ASSERT_TRUE(m_feeder.CreateEx(0, nullptr, "feeder", WS_POPUP, 0, 0, 1, 1, nullptr, 0));
+        ASSERT_TRUE(m_feeder.Create());
     }
     void TearDown() override
     {
         m_surface.DestroyWindow();
         m_feeder.DestroyWindow();
     }
-    InputFeeder::Event Mouse(UINT message, CPoint point, UINT keys = MK_LBUTTON)
+    // Feeds events to the surface.
+    void Feed(std::deque<InputFeeder::Event> events)
     {
-        return { m_surface.GetSafeHwnd(), message, point, keys };
+        ASSERT_TRUE(m_feeder.Run(m_surface.GetSafeHwnd(), events));
+    }
+    static InputFeeder::Event Mouse(UINT message, CPoint point, UINT keys = MK_LBUTTON)
+    {
+        return { message, point, keys };
     }
     Surface m_surface;
     InputFeeder m_feeder;
@@ -135,26 +97,26 @@ TEST_F(TrackerTest, HitTestFindsHandlesInteriorAndNothing)
 
 TEST_F(TrackerTest, DragMovesTheRectangleUntilTheButtonGoesUp)
 {
-    m_feeder.Run({ Mouse(WM_LBUTTONDOWN, { 100, 75 }), Mouse(WM_MOUSEMOVE, { 110, 80 }),
+    Feed({ Mouse(WM_LBUTTONDOWN, { 100, 75 }), Mouse(WM_MOUSEMOVE, { 110, 80 }),
         Mouse(WM_MOUSEMOVE, { 130, 95 }), Mouse(WM_LBUTTONUP, { 130, 95 }, 0) });
     ASSERT_EQ(m_surface.tracks, 1);
     EXPECT_TRUE(m_surface.result);
     EXPECT_EQ(m_surface.tracker.m_rect, CRect(80, 70, 180, 120));
     EXPECT_EQ(CWnd::GetCapture(), nullptr);
     // A resize from the bottom-right handle moves only that corner.
-    m_feeder.Run({ Mouse(WM_LBUTTONDOWN, { 183, 123 }), Mouse(WM_MOUSEMOVE, { 193, 133 }),
+    Feed({ Mouse(WM_LBUTTONDOWN, { 183, 123 }), Mouse(WM_MOUSEMOVE, { 193, 133 }),
         Mouse(WM_LBUTTONUP, { 193, 133 }, 0) });
     EXPECT_EQ(m_surface.tracker.m_rect, CRect(80, 70, 190, 130));
 }
 
 TEST_F(TrackerTest, EscapeOrAClickWithoutMovingChangesNothing)
 {
-    m_feeder.Run({ Mouse(WM_LBUTTONDOWN, { 100, 75 }), Mouse(WM_MOUSEMOVE, { 140, 90 }),
-        { m_surface.GetSafeHwnd(), WM_KEYDOWN, CPoint(VK_ESCAPE, 0), 0 } });
+    Feed({ Mouse(WM_LBUTTONDOWN, { 100, 75 }), Mouse(WM_MOUSEMOVE, { 140, 90 }),
+        { WM_KEYDOWN, CPoint(VK_ESCAPE, 0), 0 } });
     PumpUntil([this] { return m_surface.tracks == 1; });
     EXPECT_FALSE(m_surface.result);
     EXPECT_EQ(m_surface.tracker.m_rect, CRect(50, 50, 150, 100));
-    m_feeder.Run({ Mouse(WM_LBUTTONDOWN, { 100, 75 }), Mouse(WM_LBUTTONUP, { 100, 75 }, 0) });
+    Feed({ Mouse(WM_LBUTTONDOWN, { 100, 75 }), Mouse(WM_LBUTTONUP, { 100, 75 }, 0) });
     EXPECT_FALSE(m_surface.result);
     EXPECT_EQ(m_surface.tracker.m_rect, CRect(50, 50, 150, 100));
 }
@@ -162,7 +124,7 @@ TEST_F(TrackerTest, EscapeOrAClickWithoutMovingChangesNothing)
 TEST_F(TrackerTest, RubberBandIsNormalized)
 {
     m_surface.rubberBand = true;
-    m_feeder.Run({ Mouse(WM_LBUTTONDOWN, { 200, 150 }), Mouse(WM_MOUSEMOVE, { 20, 30 }),
+    Feed({ Mouse(WM_LBUTTONDOWN, { 200, 150 }), Mouse(WM_MOUSEMOVE, { 20, 30 }),
         Mouse(WM_LBUTTONUP, { 20, 30 }, 0) });
     EXPECT_TRUE(m_surface.result);
     EXPECT_EQ(m_surface.tracker.m_rect, CRect(20, 30, 200, 150));

@@ -51,22 +51,25 @@ private:
 
 using Worker = TestThread;
 
+// A hidden target window for each test.
+class WndSend : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(wnd.Create()); }
+    TargetWnd wnd;
+};
+using WndTimer = WndSend;
+
 // ---- SendMessage ------------------------------------------------------------------------------
 
-TEST(WndSend, SameThreadSendCallsTheHandlerAtOnce)
+TEST_F(WndSend, SameThreadSendCallsTheHandlerAtOnce)
 {
-    TargetWnd wnd;
-    ASSERT_TRUE(wnd.Create());
     EXPECT_EQ(wnd.SendMessage(kQuery, 21), 42);
     EXPECT_EQ(wnd.handled.load(), 1);
     EXPECT_EQ(wnd.handlerThread.load(), GetCurrentThreadId());
-    wnd.DestroyWindow();
 }
 
-TEST(WndSend, CrossThreadSendRunsOnTheUiThreadAndBlocksTheSender)
+TEST_F(WndSend, CrossThreadSendRunsOnTheUiThreadAndBlocksTheSender)
 {
-    TargetWnd wnd;
-    ASSERT_TRUE(wnd.Create());
     const HWND hwnd = wnd.GetSafeHwnd();
     std::atomic<LRESULT> result { 0 };
     DWORD workerId = 0;
@@ -81,13 +84,10 @@ TEST(WndSend, CrossThreadSendRunsOnTheUiThreadAndBlocksTheSender)
     EXPECT_EQ(result.load(), 10);
     EXPECT_EQ(wnd.handlerThread.load(), AfxGetUiThreadId());
     EXPECT_NE(workerId, AfxGetUiThreadId());
-    wnd.DestroyWindow();
 }
 
-TEST(WndSend, SendToADestroyedWindowFailsFast)
+TEST_F(WndSend, SendToADestroyedWindowFailsFast)
 {
-    TargetWnd wnd;
-    ASSERT_TRUE(wnd.Create());
     const HWND hwnd = wnd.GetSafeHwnd();
     wnd.DestroyWindow();
     std::atomic<LRESULT> result { -1 };
@@ -97,7 +97,7 @@ TEST(WndSend, SendToADestroyedWindowFailsFast)
     EXPECT_EQ(result.load(), 0);
 }
 
-TEST(WndSend, SendToAWindowBeingDestroyedFailsFast)
+TEST_F(WndSend, SendToAWindowBeingDestroyedFailsFast)
 {
     struct DyingWnd : TargetWnd {
         std::atomic<LRESULT> sentDuringDestroy { -1 };
@@ -114,18 +114,16 @@ TEST(WndSend, SendToAWindowBeingDestroyedFailsFast)
             Worker worker([&] { sentDuringDestroy = ::SendMessage(self, kQuery, 1); });
             workerReturned = worker.FinishedWithin(5000);
         }
-    } wnd;
-    ASSERT_TRUE(wnd.Create());
-    wnd.DestroyWindow();
-    EXPECT_TRUE(wnd.workerReturned);
-    EXPECT_EQ(wnd.sentDuringDestroy.load(), 0);
-    EXPECT_EQ(wnd.handled.load(), 0);
+    } dying;
+    ASSERT_TRUE(dying.Create());
+    dying.DestroyWindow();
+    EXPECT_TRUE(dying.workerReturned);
+    EXPECT_EQ(dying.sentDuringDestroy.load(), 0);
+    EXPECT_EQ(dying.handled.load(), 0);
 }
 
-TEST(WndSend, BlockedSenderIsReleasedWhenItsWindowIsDestroyed)
+TEST_F(WndSend, BlockedSenderIsReleasedWhenItsWindowIsDestroyed)
 {
-    TargetWnd wnd;
-    ASSERT_TRUE(wnd.Create());
     const HWND hwnd = wnd.GetSafeHwnd();
     CEvent sending;
     std::atomic<LRESULT> result { -1 };
@@ -144,11 +142,9 @@ TEST(WndSend, BlockedSenderIsReleasedWhenItsWindowIsDestroyed)
     EXPECT_EQ(wnd.handled.load(), 0);
 }
 
-TEST(WndSend, CrossThreadSendIsServedWhileAMessageBoxIsOpen)
+TEST_F(WndSend, CrossThreadSendIsServedWhileAMessageBoxIsOpen)
 {
     ScopedMessageBoxScript script;
-    TargetWnd wnd;
-    ASSERT_TRUE(wnd.Create());
     const HWND hwnd = wnd.GetSafeHwnd();
     CEvent start;
     std::atomic<LRESULT> result { 0 };
@@ -163,13 +159,10 @@ TEST(WndSend, CrossThreadSendIsServedWhileAMessageBoxIsOpen)
     EXPECT_EQ(MessageBoxScript::TimedOutCount(), 0u);
     ASSERT_TRUE(worker.FinishedWithin(5000));
     EXPECT_EQ(result.load(), 8);
-    wnd.DestroyWindow();
 }
 
-TEST(WndSend, LayoutCallsFromAWorkerRunOnTheUiThread)
+TEST_F(WndSend, LayoutCallsFromAWorkerRunOnTheUiThread)
 {
-    TargetWnd wnd;
-    ASSERT_TRUE(wnd.Create());
     std::atomic<bool> done { false };
     Worker worker([&] {
         wnd.ShowWindow(SW_SHOWNA);
@@ -181,15 +174,12 @@ TEST(WndSend, LayoutCallsFromAWorkerRunOnTheUiThread)
     CRect rect;
     wnd.GetWindowRect(&rect);
     EXPECT_EQ(rect, CRect(5, 6, 75, 86));
-    wnd.DestroyWindow();
 }
 
 // ---- Timers ------------------------------------------------------------------------------------
 
-TEST(WndTimer, TimerSetFromAWorkerFiresOnTheUiThread)
+TEST_F(WndTimer, TimerSetFromAWorkerFiresOnTheUiThread)
 {
-    TargetWnd wnd;
-    ASSERT_TRUE(wnd.Create());
     const HWND hwnd = wnd.GetSafeHwnd();
     UINT_PTR returned = 0;
     Worker worker([&] { returned = SetTimer(hwnd, 150, 10); });
@@ -206,30 +196,26 @@ TEST(WndTimer, TimerSetFromAWorkerFiresOnTheUiThread)
     PumpFor(std::chrono::milliseconds(60));
     EXPECT_EQ(wnd.timers.size(), count);
     EXPECT_FALSE(KillTimer(hwnd, 150));
-    wnd.DestroyWindow();
 }
 
-TEST(WndTimer, SettingAnIdAgainRestartsItsTimer)
+TEST_F(WndTimer, SettingAnIdAgainRestartsItsTimer)
 {
-    TargetWnd wnd;
-    ASSERT_TRUE(wnd.Create());
     wnd.SetTimer(200, 10);
     wnd.SetTimer(200, 60000); // replaces the 10 ms timer
     wnd.SetTimer(201, 10);
     ASSERT_TRUE(PumpUntil([&] { return wnd.timers.size() >= 3; }));
     for (UINT_PTR id : wnd.timers)
         EXPECT_EQ(id, 201u);
-    wnd.DestroyWindow();
 }
 
-TEST(WndTimer, TimersEndWithTheirWindow)
+TEST_F(WndTimer, TimersEndWithTheirWindow)
 {
-    auto* wnd = new TargetWnd;
-    ASSERT_TRUE(wnd->Create());
-    const HWND hwnd = wnd->GetSafeHwnd();
-    wnd->SetTimer(1, 5);
-    wnd->DestroyWindow();
-    delete wnd;
+    auto* own = new TargetWnd;
+    ASSERT_TRUE(own->Create());
+    const HWND hwnd = own->GetSafeHwnd();
+    own->SetTimer(1, 5);
+    own->DestroyWindow();
+    delete own;
     PumpFor(std::chrono::milliseconds(30)); // a stray WM_TIMER would hit freed memory
     EXPECT_FALSE(KillTimer(hwnd, 1));
 }
