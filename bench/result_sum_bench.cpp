@@ -22,7 +22,7 @@
 #include "shell/file_helpers.h"
 #include "shell/main_frame.h"
 #include "shell/right_container_view.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 
 namespace {
 
@@ -85,7 +85,7 @@ int main(int argc, char** argv)
         left->Mailbox().SetText(IDC_MAILBOX_NAME, "Scale_Result_Item_Day_Read");
         left->Mailbox().SetText(IDC_MAILBOX_TEXT, "kim");
         CString text = path;
-        left->SendHint(kHintItemDay, &text);
+        left->SendHint(Screen::ItemDay, &text);
         if (!AfxPumpUntil(idle, 60000) || screen->GetGrid().GetRowCount() != kRows + 2) {
             std::fprintf(stderr, "load failed: %d rows\n", screen->GetGrid().GetRowCount());
             return 1;

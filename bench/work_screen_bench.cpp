@@ -33,7 +33,7 @@
 #include "shell/file_helpers.h"
 #include "shell/main_frame.h"
 #include "shell/right_container_view.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 
 namespace {
 
@@ -201,7 +201,7 @@ double BestLoad(CKindOfView* screen, const CString& path, int rows)
         left->Mailbox().SetText(IDC_MAILBOX_NAME, "Item_Read");
         left->Mailbox().SetText(IDC_MAILBOX_TEXT, "vexo");
         CString text = path;
-        left->SendHint(kHintItem, &text);
+        left->SendHint(Screen::Item, &text);
         const BOOL done = AfxPumpUntil(
             [screen] {
                 return screen->Context().GetUpdateLock() == 0 && !screen->GetItemWorker()->IsDatabaseOpen();

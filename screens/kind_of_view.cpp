@@ -18,7 +18,6 @@
 #include "serial/serial_transfer.h"
 #include "shell/calvorn_view.h"
 #include "shell/main_frame.h"
-#include "shell/view_hints.h"
 
 namespace {
 

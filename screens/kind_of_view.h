@@ -56,9 +56,10 @@
 //   1050-1057 hand on to it.
 // - The screen switch (kind_of_view_switch.cpp): OnUpdate drops a hint while
 //   the update lock is set, takes hints 7-9 alone, then moves the left pane's
-//   mailbox words in and finds the hint in one table of screens (kind word,
-//   split, reservation buttons, print kind, set-up); each screen's set-up is
-//   one function. The panels (kind_of_view_layout.cpp) stay on the view.
+//   mailbox words in and finds the hint in the table of screens
+//   (shell/screen_table.h: kind word, caption, split, reservation buttons,
+//   print kind, set-up); each kind of set-up is one function. The panels
+//   (kind_of_view_layout.cpp) stay on the view.
 // - CGridRows (S G P D; kind_of_view_rows.h): its commands Insert 1007,
 //   Delete 1008 (with their buttons) and the column fill 32792, and the
 //   clicks of grid 1005 (the clicked cell); rows come from the picked-rows
@@ -135,10 +136,10 @@
 #include "screens/table_bridge.h"
 #include "screens/transfer_ports.h"
 #include "screens/work_screen_context.h"
-#include "screens/work_screen_kinds.h"
 #include "serial/kind_mailbox_dlg.h"
 #include "serial/serial_host.h"
 #include "shell/message_dlg.h"
+#include "shell/screen_table.h"
 #include "shell/work_screen.h"
 
 class CCalvornView;
@@ -228,15 +229,13 @@ protected:
     void SetDefaultMembers();
     void ShowInitialDisplay();
     void ShowLoggedOutScreen();
-    // The panels of the four table screens; the screen switch then shows or
+    // The panels of the table screens; the screen switch then shows or
     // hides the reservation buttons.
     void ShowItemTypeScreen();
     void ShowPresetScreen();
-    void ShowAdvScreen();
-    void ShowLandAddScreen();
-    // The scale information screens: caption, and the register's load of
+    // The scale information screens: panels, and the register's load of
     // their rows.
-    void ShowScaleInfoScreen(const char* caption, void (CScaleRegisterPort::*select)(const CString&));
+    void ShowScaleInfoScreen(void (CScaleRegisterPort::*select)(const CString&));
     void ShowScaleRegScreen();
     // The user labels screen (its panel in kind_of_view_layout.cpp) and its
     // commands (CUserLabelScreen, one per command).
@@ -356,13 +355,15 @@ protected:
     void OnTimer(UINT_PTR id);
 
 private:
-    // The screen switch (kind_of_view_switch.cpp): one entry per hint.
-    struct ScreenEntry;
-    static const ScreenEntry* FindScreen(LPARAM hint);
+    // The screen switch (kind_of_view_switch.cpp) over the table of screens.
+    using SetUpFunction = void (CKindOfView::*)();
+    static SetUpFunction SetUpOf(ScreenSetUp setUp);
     CString TakeScreenWords(CCalvornView* left, LPARAM hint, void* hintObject);
     void ResetScreenState();
+    void SetUpLogIn();
+    void SetUpLogOut();
     void SetUpItemScreen();
-    void SetUpIngredientScreen();
+    void SetUpTableScreen();
     void SetUpPresetScreen();
     void SetUpScaleInfoScreen();
     void SetUpScaleRegScreen();

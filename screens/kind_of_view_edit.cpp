@@ -11,7 +11,6 @@
 #include "screens/pos_codes.h"
 #include "screens/table_bridge.h"
 #include "screens/work_screen_context.h"
-#include "screens/work_screen_kinds.h"
 
 namespace {
 

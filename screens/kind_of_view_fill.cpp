@@ -11,7 +11,6 @@
 #include "screens/kind_of_view_rows.h"
 #include "screens/row_dialogs.h"
 #include "screens/work_screen_context.h"
-#include "screens/work_screen_kinds.h"
 
 namespace {
 

@@ -186,30 +186,9 @@ void CKindOfView::ShowItemTypeScreen()
     PlaceItemGrid();
 }
 
-void CKindOfView::ShowAdvScreen()
-{
-    ShowItemTypeScreen();
-    SetCaptionText("Advertisement Display");
-    StartLoad([this] {
-        m_pTableBridge->Request(DataKind::Adv, m_strItemDbPath);
-        m_nUpdateLock = 1;
-    });
-}
-
-void CKindOfView::ShowLandAddScreen()
-{
-    ShowItemTypeScreen();
-    SetCaptionText("Land Addition Dispaly");
-    StartLoad([this] {
-        m_pTableBridge->Request(DataKind::LandAddition, m_strItemDbPath);
-        m_nUpdateLock = 1;
-    });
-}
-
 void CKindOfView::ShowPresetScreen()
 {
     HideAllPanels();
-    SetCaptionText("Preset Display");
     ShowControls({ 1065 }, FALSE);
     PlaceSyncPresetButton(m_nServerMode);
     ShowControls(kEditGroup, FALSE);
@@ -225,10 +204,9 @@ void CKindOfView::ShowPresetScreen()
     ShowControls(kResultGroup, FALSE);
 }
 
-void CKindOfView::ShowScaleInfoScreen(const char* caption, void (CScaleRegisterPort::*select)(const CString&))
+void CKindOfView::ShowScaleInfoScreen(void (CScaleRegisterPort::*select)(const CString&))
 {
     HideAllPanels();
-    SetCaptionText(caption);
     ShowControls(kEditGroup, FALSE);
     ShowControls(kScaleDataGroup, FALSE);
     ShowControls(kResultGroup, FALSE);
@@ -241,7 +219,6 @@ void CKindOfView::ShowScaleInfoScreen(const char* caption, void (CScaleRegisterP
 void CKindOfView::ShowScaleRegScreen()
 {
     HideAllPanels();
-    SetCaptionText("Scale Register");
     m_scales.ShowScaleRegisterControls(TRUE);
     m_scales.ClearScaleList();
     ShowControls(kEditGroup, FALSE);
@@ -261,7 +238,6 @@ void CKindOfView::ShowInitialDisplay()
     ShowControls(kScaleDataGroup, FALSE);
     ShowControls(kProgressGroup, FALSE);
     ShowControls(kResultGroup, FALSE);
-    SetCaptionText("Initial Display");
     Invalidate();
 }
 
@@ -269,12 +245,10 @@ void CKindOfView::ShowLoggedOutScreen()
 {
     m_nLoggedIn = 0;
     ShowInitialDisplay();
-    SetKind("");
 }
 
 void CKindOfView::ShowUserLabelScreen()
 {
-    SetCaptionText("User-label");
     Invalidate();
     HideAllPanels();
     ShowControls(kNotUserLabelGroups, FALSE);

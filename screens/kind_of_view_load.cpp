@@ -15,7 +15,6 @@
 #include "screens/scale_screens.h"
 #include "screens/table_bridge.h"
 #include "screens/work_screen_context.h"
-#include "screens/work_screen_kinds.h"
 
 namespace {
 

@@ -46,10 +46,8 @@ LRESULT CKindOfView::OnGridCellEditedMessage(WPARAM wParam, LPARAM lParam)
 
 void CKindOfView::ShowUsersScreen()
 {
-    if (m_captionPanel.GetSafeHwnd()) {
-        m_captionPanel.SetCaption("User Management");
+    if (m_captionPanel.GetSafeHwnd())
         m_captionPanel.SetTipText("User Management.");
-    }
     Invalidate();
     m_presetKeys.ShowPresetKeys(FALSE);
     m_presetKeys.ClearPresetKeys();

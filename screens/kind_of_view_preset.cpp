@@ -14,7 +14,6 @@
 #include "platform/wnd/core/msgbox.h"
 #include "screens/table_bridge.h"
 #include "screens/work_screen_context.h"
-#include "screens/work_screen_kinds.h"
 
 namespace {
 

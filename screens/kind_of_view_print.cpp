@@ -16,7 +16,6 @@
 #include "platform/print/print_info.h"
 #include "screens/preset_sheet.h"
 #include "screens/work_screen_context.h"
-#include "screens/work_screen_kinds.h"
 #include "shell/scale_dialogs.h"
 
 namespace {

@@ -26,7 +26,6 @@
 #include "screens/row_dialogs.h"
 #include "screens/table_bridge.h"
 #include "screens/work_screen_context.h"
-#include "screens/work_screen_kinds.h"
 #include "shell/calvorn_view.h"
 
 namespace {

@@ -1,66 +1,56 @@
-// The screen switch: every hint of the left pane through one table of
-// screens. An entry says what the hint's screen is called, whether it takes
-// the 900-pixel split, whether the reservation buttons show, what it prints
-// and which set-up builds it; the set-ups stand below the table, one per
-// screen.
+// The screen switch: every hint of the left pane through the table of
+// screens (shell/screen_table.h), which says the screen's kind word,
+// caption, split, reservation buttons, print kind and set-up; the set-ups
+// stand below, one per kind of screen.
 
 #include "db/db_messages.h"
 #include "screens/kind_of_view.h"
 #include "screens/table_bridge.h"
-#include "screens/work_screen_kinds.h"
 #include "serial/scale_register.h"
 #include "shell/calvorn_view.h"
 #include "shell/main_frame.h"
 #include "shell/right_container_view.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 
 namespace {
 
 constexpr int kSplitHeight = 900;
 
-// Where a screen's kind word comes from.
-enum class KindWord { Keep, Fixed, Query };
-
 } // namespace
 
-struct CKindOfView::ScreenEntry {
-    LPARAM hint;
-    KindWord kindFrom;
-    const char* kind;
-    bool split;
-    BOOL reservation;
-    const char* printKind;
-    void (CKindOfView::*setUp)();
-};
-
-const CKindOfView::ScreenEntry* CKindOfView::FindScreen(LPARAM hint)
+// The set-up of each kind of screen.
+CKindOfView::SetUpFunction CKindOfView::SetUpOf(ScreenSetUp setUp)
 {
     using V = CKindOfView;
-    static const ScreenEntry kScreens[] = {
-        { kHintItem, KindWord::Fixed, "Item", true, TRUE, "ItemPrint", &V::SetUpItemScreen },
-        { kHintIngredient, KindWord::Fixed, "Add", true, FALSE, "AddPrint", &V::SetUpIngredientScreen },
-        { kHintPreset, KindWord::Fixed, "Pre", true, FALSE, "PresetPrint", &V::SetUpPresetScreen },
-        { kHintAdvertisement, KindWord::Fixed, "Adv", true, FALSE, "AdvPrint", &V::ShowAdvScreen },
-        { kHintScaleInfo, KindWord::Fixed, "Scale_Info", true, FALSE, "", &V::SetUpScaleInfoScreen },
-        { kHintScaleReg, KindWord::Fixed, "Scale_reg", true, FALSE, "", &V::SetUpScaleRegScreen },
-        { kHintRefresh, KindWord::Keep, nullptr, true, FALSE, "", &V::ShowLoggedOutScreen },
-        { kHintDatabaseChanged, KindWord::Keep, nullptr, true, FALSE, "", &V::ShowInitialDisplay },
-        { kHintScaleTotal, KindWord::Query, nullptr, true, FALSE, "ResultAllPrint", &V::ShowResultScreen },
-        { kHintItemTotal, KindWord::Query, nullptr, true, FALSE, "ResultItemPrint", &V::ShowResultScreen },
-        { kHintItemDay, KindWord::Query, nullptr, true, FALSE, "ResultItemDayPrint", &V::ShowResultScreen },
-        { kHintOneDay, KindWord::Query, nullptr, true, FALSE, "ResultDayPrint", &V::ShowResultScreen },
-        { kHintManagement, KindWord::Fixed, "Mg_Reg_Read", true, FALSE, "", &V::ShowUsersScreen },
-        // The user-label pane sizes the split itself.
-        { kHintUserLabel, KindWord::Fixed, "User_Label_Read", false, FALSE, "LabelPrint",
-            &V::ShowUserLabelScreen },
-        { kHintScaleRootInfo, KindWord::Fixed, "Scale_Root_Info", false, FALSE, "",
-            &V::SetUpScaleRootInfoScreen },
-        { kHintLandAddition, KindWord::Fixed, "Land_addition", true, FALSE, "LandPrint",
-            &V::ShowLandAddScreen },
-    };
-    for (const ScreenEntry& entry : kScreens) {
-        if (entry.hint == hint)
-            return &entry;
+    switch (setUp) {
+    case ScreenSetUp::CommSetup:
+        return &V::OnCommSetup;
+    case ScreenSetUp::LogIn:
+        return &V::SetUpLogIn;
+    case ScreenSetUp::LogOut:
+        return &V::SetUpLogOut;
+    case ScreenSetUp::LogOutScreen:
+        return &V::ShowLoggedOutScreen;
+    case ScreenSetUp::Initial:
+        return &V::ShowInitialDisplay;
+    case ScreenSetUp::Items:
+        return &V::SetUpItemScreen;
+    case ScreenSetUp::Table:
+        return &V::SetUpTableScreen;
+    case ScreenSetUp::Preset:
+        return &V::SetUpPresetScreen;
+    case ScreenSetUp::ScaleInfo:
+        return &V::SetUpScaleInfoScreen;
+    case ScreenSetUp::ScaleRootInfo:
+        return &V::SetUpScaleRootInfoScreen;
+    case ScreenSetUp::ScaleReg:
+        return &V::SetUpScaleRegScreen;
+    case ScreenSetUp::Results:
+        return &V::ShowResultScreen;
+    case ScreenSetUp::Users:
+        return &V::ShowUsersScreen;
+    case ScreenSetUp::UserLabel:
+        return &V::ShowUserLabelScreen;
     }
     return nullptr;
 }
@@ -69,40 +59,38 @@ void CKindOfView::OnUpdate(CView*, LPARAM hint, void* hintObject)
 {
     if (m_nUpdateLock)
         return;
+    const ScreenInfo* screen = FindScreen(hint);
     CCalvornView* left = nullptr;
     if (CMainFrame* frame = GetMainFrame())
         left = frame->GetCalvornView();
 
     // Hints 7-9 carry only the user id and keep the screen (and this view's
     // mailbox, which a running request may be using) as it is.
-    if (hint == kHintCommMode || hint == kHintLoggedIn || hint == kHintLoggedOut) {
+    if (screen && screen->word == ScreenWord::None) {
         if (left)
             m_strUserId = left->TakeUserWord();
-        if (hint == kHintLoggedIn)
-            m_nLoggedIn = 1;
-        else if (hint == kHintLoggedOut)
-            m_nLoggedIn = 0;
-        else
-            OnCommSetup();
+        (this->*SetUpOf(screen->setUp))();
         return;
     }
 
     const CString query = TakeScreenWords(left, hint, hintObject);
     ResetScreenState();
-    const ScreenEntry* screen = FindScreen(hint);
     if (!screen)
         return;
-    if (screen->kindFrom == KindWord::Fixed)
-        SetKind(screen->kind);
-    else if (screen->kindFrom == KindWord::Query)
+    if (screen->word == ScreenWord::Kind)
+        SetKind(KindInfo(*screen->kind).screenWord);
+    else if (screen->word == ScreenWord::Own)
+        SetKind(screen->ownWord);
+    else if (screen->word == ScreenWord::Query)
         SetKind(query);
     if (screen->split) {
         if (CMainFrame* frame = GetMainFrame(); frame && frame->GetRightContainerView())
             frame->GetRightContainerView()->SetRowHeight(0, kSplitHeight);
     }
-    if (screen->setUp)
-        (this->*screen->setUp)();
-    ShowReservationButtons(screen->reservation);
+    if (screen->caption)
+        SetCaptionText(screen->caption);
+    (this->*SetUpOf(screen->setUp))();
+    ShowReservationButtons(screen->reservation ? TRUE : FALSE);
     m_print.SetPrintKind(screen->printKind);
 }
 
@@ -117,7 +105,8 @@ void CKindOfView::SetKind(const CString& kind)
 void CKindOfView::SetHint(int hint)
 {
     m_nHint = hint;
-    m_hintKind = KindOfHint(hint);
+    const ScreenInfo* screen = FindScreen(hint);
+    m_hintKind = screen ? screen->kind : std::nullopt;
 }
 
 // The left pane's settings and mailbox words move into the screen (the
@@ -155,9 +144,18 @@ void CKindOfView::ResetScreenState()
     ForgetClickedCell();
 }
 
+void CKindOfView::SetUpLogIn()
+{
+    m_nLoggedIn = 1;
+}
+
+void CKindOfView::SetUpLogOut()
+{
+    m_nLoggedIn = 0;
+}
+
 void CKindOfView::SetUpItemScreen()
 {
-    SetCaptionText("Item Display");
     Invalidate();
     ShowItemTypeScreen();
     // With the default values in force the grid leaves their columns out.
@@ -170,15 +168,14 @@ void CKindOfView::SetUpItemScreen()
     ShowPosKindHelp(TRUE);
 }
 
-void CKindOfView::SetUpIngredientScreen()
+// Ingredients, advertisements and land additions.
+void CKindOfView::SetUpTableScreen()
 {
     ShowItemTypeScreen();
-    SetCaptionText("Ingredient Display");
     StartLoad([this] {
         m_nUpdateLock = 1;
-        m_pTableBridge->Request(DataKind::Add, m_strItemDbPath);
+        m_pTableBridge->Request(*m_hintKind, m_strItemDbPath);
     });
-    PlaceItemGrid();
 }
 
 void CKindOfView::SetUpPresetScreen()
@@ -196,7 +193,7 @@ void CKindOfView::SetUpPresetScreen()
 void CKindOfView::SetUpScaleInfoScreen()
 {
     m_nUpdateLock = 1;
-    ShowScaleInfoScreen("Scale Information", &CScaleRegisterPort::SelectScaleInfo);
+    ShowScaleInfoScreen(&CScaleRegisterPort::SelectScaleInfo);
 }
 
 void CKindOfView::SetUpScaleRegScreen()
@@ -208,5 +205,5 @@ void CKindOfView::SetUpScaleRegScreen()
 void CKindOfView::SetUpScaleRootInfoScreen()
 {
     m_nUpdateLock = 1;
-    ShowScaleInfoScreen("Scale Information2", &CScaleRegisterPort::SelectScaleRootInfo);
+    ShowScaleInfoScreen(&CScaleRegisterPort::SelectScaleRootInfo);
 }

@@ -10,7 +10,6 @@
 #include "platform/wnd/dialogs/dialog.h"
 #include "screens/table_bridge.h"
 #include "screens/work_screen_context.h"
-#include "screens/work_screen_kinds.h"
 #include "shell/calvorn_view.h"
 #include "shell/manager_dialogs.h"
 

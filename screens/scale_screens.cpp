@@ -20,14 +20,13 @@
 #include "screens/table_bridge.h"
 #include "screens/transfer_ports.h"
 #include "screens/work_screen_context.h"
-#include "screens/work_screen_kinds.h"
 #include "serial/scale_info_dlg.h"
 #include "serial/scale_register.h"
 #include "shell/calvorn_view.h"
 #include "shell/file_helpers.h"
 #include "shell/manager_settings.h"
 #include "shell/scale_dialogs.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 
 namespace {
 
@@ -95,17 +94,11 @@ std::unique_ptr<CScaleInfoDlgBase> MakeSettingsDialog(const SettingsTable& table
     return std::make_unique<CScaleNetInfoDlg>(parent);
 }
 
-// The number of the screen of a kind, or of the two screens whose words name
-// no data kind; 0 for none.
+// The number of the screen of a kind word; 0 for none.
 int ScreenNumberOf(std::optional<DataKind> kind, const CString& word)
 {
-    if (kind)
-        return HintOfKind(*kind);
-    if (word == "Scale_reg")
-        return static_cast<int>(kHintScaleReg);
-    if (word == "Mg_Reg_Read")
-        return static_cast<int>(kHintManagement);
-    return 0;
+    const std::optional<Screen> screen = ScreenOfWord(kind, word.View());
+    return screen ? static_cast<int>(HintOf(*screen)) : 0;
 }
 
 // The key column of the settings grid: "ID", else the last column.
@@ -203,7 +196,7 @@ int CScaleScreens::ReadCommMode()
             m_screen.SignInAdministrator();
             m_nPickFirstScale = 0;
             m_commSettings.SelectMode(serial ? Transport::Serial : Transport::Ethernet);
-            SetRequest(kQueryCommModeRead, m_screen.UserId());
+            SetRequest(InfoOf(Screen::CommMode).query, m_screen.UserId());
             m_pRegister->SelectScaleAddress(
                 m_data.ItemDbPath(), "", serial ? Transport::Serial : Transport::Ethernet);
         } else if (line.GetLength() == 4 && line.Left(3) == "com" && line[3] >= '1' && line[3] <= '8') {
@@ -223,7 +216,7 @@ void CScaleScreens::ApplyDefaultCommSettings()
     m_nPickFirstScale = 1;
     m_commSettings.SelectMode(Transport::Serial);
     m_commSettings.SelectPort(0);
-    SetRequest(kQueryCommModeRead, m_screen.UserId());
+    SetRequest(InfoOf(Screen::CommMode).query, m_screen.UserId());
     m_pRegister->SelectScaleAddress(m_data.ItemDbPath(), "", Transport::Serial);
     m_nComPort = 1;
 }
@@ -235,7 +228,7 @@ BOOL CScaleScreens::ReloadScaleAddresses(Transport mode)
     if (m_data.RefuseWhileBusy())
         return FALSE;
     m_commSettings.ClearRegistered();
-    SetRequest(kQueryCommModeRead, m_screen.UserId());
+    SetRequest(InfoOf(Screen::CommMode).query, m_screen.UserId());
     m_screen.StartLoad([this, mode] {
         m_screen.SetUpdateLock(1);
         m_pRegister->SelectScaleAddress(m_data.ItemDbPath(), "", mode);

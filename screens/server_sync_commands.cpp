@@ -13,7 +13,6 @@
 #include "screens/server_sync.h"
 #include "screens/server_sync_commands.h"
 #include "screens/work_screen_context.h"
-#include "screens/work_screen_kinds.h"
 
 namespace {
 

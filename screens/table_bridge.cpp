@@ -16,7 +16,6 @@
 #include "screens/reply_row.h"
 #include "screens/sale_fields.h"
 #include "screens/work_screen_context.h"
-#include "screens/work_screen_kinds.h"
 #include "shell/calvorn_view.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include "screens/command_forwarding.h"
 #include "shell/main_frame.h"
 #include "shell/right_container_view.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 
 namespace {
 
@@ -67,9 +67,10 @@ void CUserLabelView::SetUpperPaneHeight(int height)
 
 void CUserLabelView::OnUpdate(CView*, LPARAM hint, void*)
 {
-    if (hint == kHintCommMode || hint == kHintLoggedIn || hint == kHintLoggedOut)
+    const ScreenInfo* screen = FindScreen(hint);
+    if (screen && screen->word == ScreenWord::None)
         return;
-    if (hint != kHintUserLabel) {
+    if (hint != HintOf(Screen::UserLabel)) {
         ShowDesigner(FALSE);
         SetUpperPaneHeight(kFullPaneTop);
         return;

@@ -21,7 +21,8 @@
 #     are not looked at in the two files that route them.
 #     Nor is the work screen's hint compared as a kind (Hint() or m_nHint
 #     with == or !=, or int kind constants named kKind...): the screen parses
-#     it once (KindOfHint) and its parts compare HintKind().
+#     it once (SetHint, through the table of screens) and its parts compare
+#     HintKind().
 #  6. The Item table's value columns are spelled in db/item_schema.h only: a
 #     file of the code (tests aside) that names four or more of them, quoted or
 #     bracketed outside comments, spells the list again.

@@ -19,7 +19,7 @@
 #include "shell/manager_class.h"
 #include "shell/manager_settings.h"
 #include "shell/right_container_view.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "shell/windows_version.h"
 #include "shell/work_screen.h"
 
@@ -52,7 +52,7 @@ constexpr const char* kWorkerBusyText
 struct TreeGroup {
     const char* english;
     const char* korean;
-    std::vector<const char*> entries; // English entry texts (see view_hints.cpp)
+    std::vector<const char*> entries; // English entry texts (see screen_table.cpp)
     std::vector<const char*> adminEntries;
 };
 
@@ -69,10 +69,8 @@ const char* EntryText(const char* english, int language)
 {
     if (language != 1)
         return english;
-    for (const CategoryEntry& entry : CategoryEntries())
-        if (CString(entry.english) == english)
-            return entry.korean;
-    return english;
+    const ScreenInfo* screen = FindTreeScreen(english, 2);
+    return screen ? screen->korean : english;
 }
 
 } // namespace
@@ -341,15 +339,15 @@ void CCalvornView::ServerStopped()
     m_nServerFlag = 0;
 }
 
-void CCalvornView::SendHint(LPARAM hint)
+void CCalvornView::SendHint(Screen screen)
 {
-    SendHint(hint, &m_strItemDbPath);
+    SendHint(screen, &m_strItemDbPath);
 }
 
-void CCalvornView::SendHint(LPARAM hint, CString* text)
+void CCalvornView::SendHint(Screen screen, CString* text)
 {
     if (CDocument* document = m_pDocument)
-        document->UpdateAllViews(this, hint, text);
+        document->UpdateAllViews(this, HintOf(screen), text);
 }
 
 void CCalvornView::OnCategorySelChanged(NMHDR* header, LRESULT* result)
@@ -357,14 +355,14 @@ void CCalvornView::OnCategorySelChanged(NMHDR* header, LRESULT* result)
     *result = 0;
     const auto* notify = reinterpret_cast<const NMTREEVIEW*>(header);
     const CString text = m_categoryTree.GetItemText(notify->itemNew.hItem);
-    const CategoryEntry* entry = FindCategoryEntry(text, m_nLanguage);
-    if (!entry)
+    const ScreenInfo* screen = FindTreeScreen(text.View(), m_nLanguage);
+    if (!screen)
         return;
-    m_strQueryName = entry->queryName;
-    WriteNavigation(entry->queryName);
-    if (entry->hint == kHintItem)
+    m_strQueryName = screen->query;
+    WriteNavigation(screen->query);
+    if (screen->screen == Screen::Item)
         m_nStateFlags[0] = 1;
-    SendHint(entry->hint);
+    SendHint(screen->screen);
 }
 
 void CCalvornView::OnLoginButton()
@@ -378,7 +376,7 @@ LRESULT CCalvornView::OnManagerRow(WPARAM, LPARAM)
     const CString row = m_mailbox.TakeText(IDC_MAILBOX_TEXT);
     if (m_strRequestWord == kManagerLogin) {
         m_mailbox.SetText(IDC_MAILBOX_TEXT, m_strUserId);
-        SendHint(kHintLoggedIn);
+        SendHint(Screen::LoggedIn);
         m_pManager->OnLoginReply(row);
     }
     return 1;
@@ -417,7 +415,7 @@ LRESULT CCalvornView::OnManagerReport(WPARAM, LPARAM)
 LRESULT CCalvornView::OnManagerRefresh(WPARAM, LPARAM)
 {
     CString empty;
-    SendHint(kHintRefresh, &empty);
+    SendHint(Screen::Refresh, &empty);
     return 1;
 }
 
@@ -494,7 +492,7 @@ void CCalvornView::OnFileOpen()
         return;
     // A refused open leaves the work screen as it is.
     if (OpenItemDatabase() != OpenEnd::Refused)
-        SendHint(kHintDatabaseChanged);
+        SendHint(Screen::DatabaseChanged);
 }
 
 void CCalvornView::OnFileSaveAs()
@@ -508,7 +506,7 @@ void CCalvornView::OnFileSaveAs()
     if (!CopyDatabaseFile(m_strItemDbPath, path))
         return;
     m_strItemDbPath = path;
-    SendHint(kHintDatabaseChanged);
+    SendHint(Screen::DatabaseChanged);
 }
 
 void CCalvornView::OnFileNew()
@@ -522,7 +520,7 @@ void CCalvornView::OnFileNew()
     if (!WriteResourceFile(kItemTemplateId, path))
         return;
     m_strItemDbPath = path;
-    SendHint(kHintDatabaseChanged);
+    SendHint(Screen::DatabaseChanged);
     m_categoryTree.DeleteAllItems();
     FillCategoryTree();
 }
@@ -554,15 +552,15 @@ void CCalvornView::OnNewManager()
 
 void CCalvornView::OnCommSetup()
 {
-    WriteNavigation(kQueryCommModeRead);
-    SendHint(kHintCommMode);
+    WriteNavigation(InfoOf(Screen::CommMode).query);
+    SendHint(Screen::CommMode);
 }
 
 void CCalvornView::OnUpdateCommSetup(CCmdUI* cmdUI)
 {
     cmdUI->Enable(m_nLoggedIn ? TRUE : FALSE);
     WriteNavigation(nullptr);
-    SendHint(m_nLoggedIn ? kHintLoggedIn : kHintLoggedOut);
+    SendHint(m_nLoggedIn ? Screen::LoggedIn : Screen::LoggedOut);
 }
 
 void CCalvornView::OnUpdateNeedsLogin(CCmdUI* cmdUI)
@@ -595,9 +593,9 @@ void CCalvornView::OnDefaultValueSetup()
 {
     auto* dialog = new CDefaultValueDlg(nullptr);
     dialog->m_strUserId = m_strUserId;
-    if (dialog->DoModal() == IDOK && m_strQueryName == kQueryItemRead) {
-        WriteNavigation(kQueryItemRead);
-        SendHint(kHintItem);
+    if (dialog->DoModal() == IDOK && m_strQueryName == InfoOf(Screen::Item).query) {
+        WriteNavigation(InfoOf(Screen::Item).query);
+        SendHint(Screen::Item);
     }
     delete dialog;
 }
@@ -650,9 +648,9 @@ void CCalvornView::OnItemInfoChange()
             }
             worker->CloseDatabase();
         }
-        if (m_strQueryName == kQueryItemRead) {
-            WriteNavigation(kQueryItemRead);
-            SendHint(kHintItem);
+        if (m_strQueryName == InfoOf(Screen::Item).query) {
+            WriteNavigation(InfoOf(Screen::Item).query);
+            SendHint(Screen::Item);
         }
     }
     delete dialog;

@@ -4,7 +4,7 @@
 // the one manager who works with the program; owns the manager database
 // worker, its mailbox and the manager log-in object; handles the program's
 // menu commands (the work screens forward theirs here); and turns a tree
-// choice into a view hint with its query name (view_hints.h). Its first
+// choice into a view hint with its query name (screen_table.h). Its first
 // update provisions the data folder and databases and logs the administrator
 // in. UI thread.
 
@@ -20,6 +20,7 @@
 #include "platform/wnd/docview/view.h"
 #include "resources/calvorn_ids.h"
 #include "shell/result_server_port.h"
+#include "shell/screen_table.h"
 
 class CCalvornDoc;
 class CCmdUI;
@@ -62,10 +63,10 @@ public:
     // Probes the given item database; FALSE when it is none.
     BOOL CheckItemDatabaseAt(const CString& path);
 
-    // UpdateAllViews with this pane as sender, the hint and the item database
-    // path (or the given text).
-    void SendHint(LPARAM hint);
-    void SendHint(LPARAM hint, CString* text);
+    // UpdateAllViews with this pane as sender, the screen's hint and the item
+    // database path (or the given text).
+    void SendHint(Screen screen);
+    void SendHint(Screen screen, CString* text);
 
     // The manager logged in (empty when none), whether one is, whether it is
     // the administrator, and the manager's corner code.

@@ -5,7 +5,7 @@
 #include "results/server_settings.h"
 #include "shell/file_helpers.h"
 #include "shell/scale_dialogs.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/command.h"
 #include "tests/support/server_client.h"
@@ -56,7 +56,7 @@ TEST_F(ServerStartupTest, StartsOnlyWhenTheSettingSaysSo)
         EXPECT_EQ(LeftPane()->IsServerMode(), c.running) << (c.setting ? c.setting : "(no file)");
         const std::vector<CString> boxes = BoxTexts();
         EXPECT_EQ(std::count(boxes.begin(), boxes.end(), CString("Server Start")), c.running);
-        Switch(kHintItem, "Item_Read", "vexo", MakeItemDatabase());
+        Switch(Screen::Item, "Item_Read", "vexo", MakeItemDatabase());
         EXPECT_EQ(Visible(1065), c.running == 1);
         // The server database the screen took from the left pane (shown nowhere).
         EXPECT_EQ(m_screen->Context().ServerDbPath(), c.running ? CString(kServerDatabase) : CString());

@@ -10,7 +10,7 @@
 #include "shell/file_helpers.h"
 #include "shell/manager_settings.h"
 #include "shell/scale_dialogs.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/click_at.h"
 #include "tests/support/db_lock.h"
@@ -69,7 +69,7 @@ TEST_F(ServerSyncTest, ItemsAreInsertedThenUpdated)
         { "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('7', 'Kim''s', '1500', "
           "'m1')",
             "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('8', 'Pear', 'm2')" });
-    Switch(kHintItem, "Item_Read", "vexo", m_db);
+    Switch(Screen::Item, "Item_Read", "vexo", m_db);
     Press(1065);
     EXPECT_EQ(LastBox(), "Sync ok");
     EXPECT_EQ(Server(kItems), (Texts { "7|Kim's|NULL|1500|vexo", "8|Pear|NULL|0|vexo" }));
@@ -94,7 +94,7 @@ TEST_F(ServerSyncTest, KeysAreFoundAsTheEngineComparesThem)
         { "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('AB', 'new', 'm1')",
             "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('x', 'first', 'm1')",
             "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('x', 'second', 'm2')" });
-    Switch(kHintItem, "Item_Read", "vexo", m_db);
+    Switch(Screen::Item, "Item_Read", "vexo", m_db);
     Press(1065);
     EXPECT_EQ(LastBox(), "Sync ok");
     EXPECT_EQ(Server(kItems),
@@ -105,7 +105,7 @@ TEST_F(ServerSyncTest, KeysAreFoundAsTheEngineComparesThem)
 TEST_F(ServerSyncTest, EmptyKeyIsNotDuplicated)
 {
     Execute(m_db, { "INSERT INTO [Add]([num], [str1], [mg_id]) VALUES('', 'x', 'vexo')" });
-    Switch(kHintIngredient, "Add_Read", "vexo", m_db);
+    Switch(Screen::Ingredient, "Add_Read", "vexo", m_db);
     Press(1065);
     Press(1065);
     EXPECT_EQ(Server("SELECT [num] || '|' || [str1] || '|' || [str2] FROM [Add]"), (Texts { "0|x|NULL" }));
@@ -114,19 +114,19 @@ TEST_F(ServerSyncTest, EmptyKeyIsNotDuplicated)
 TEST_F(ServerSyncTest, TextScreensKeepTheirQuotes)
 {
     struct Case {
-        LPARAM hint;
+        Screen hint;
         const char* query;
         const char* insert;
         const char* read;
         const char* expected;
     } cases[] = {
-        { kHintIngredient, "Add_Read",
+        { Screen::Ingredient, "Add_Read",
             "INSERT INTO [Add]([num], [str2], [str3], [mg_id]) VALUES('3', 'O''Neil', 'b', 'vexo')",
             "SELECT [num] || '|' || [str1] || '|' || [str2] || '|' || [str3] FROM [Add]", "3|NULL|O'Neil|b" },
-        { kHintAdvertisement, "Adv_Read",
+        { Screen::Advertisement, "Adv_Read",
             "INSERT INTO [AdvT]([adv_num], [str1], [mg_id]) VALUES('9', 'it''s', 'vexo')",
             "SELECT [adv_num] || '|' || [str1] || '|' || [str2] FROM [AdvT]", "9|it's|NULL" },
-        { kHintLandAddition, "Land_Add_Read",
+        { Screen::LandAddition, "Land_Add_Read",
             "INSERT INTO [Land_Add]([land_num], [land_str], [mg_id]) VALUES('5', '''국산''', 'vexo')",
             "SELECT [land_num] || '|' || [land_str] || '|' || [mg_id] FROM [Land_Add]", "5|'국산'|vexo" },
     };
@@ -154,7 +154,7 @@ TEST_F(ServerSyncTest, PresetKeysDecideOneByOne)
           "|| 'Apple', 'vexo')",
             "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('1', '2', '1234567890123', "
             "'vexo')" });
-    Switch(kHintPreset, "Pre_Read", "vexo", m_db);
+    Switch(Screen::Preset, "Pre_Read", "vexo", m_db);
     Press(1066);
     EXPECT_EQ(LastBox(), "Sync ok");
     const Texts rows
@@ -169,7 +169,7 @@ TEST_F(ServerSyncTest, PresetKeysDecideOneByOne)
 TEST_F(ServerSyncTest, UserLabelsAreInsertedThenUpdated)
 {
     Execute(m_db, { "INSERT INTO [UserLabel]([file_num], [item_nameX], [mg_id]) VALUES('3', '10', 'vexo')" });
-    Switch(kHintUserLabel, "User_Label_Read", "vexo", m_db);
+    Switch(Screen::UserLabel, "User_Label_Read", "vexo", m_db);
     ClickControl(1066);
     EditCell(1, 2, "20");
     ClickControl(1066);
@@ -191,7 +191,7 @@ TEST_F(ServerSyncTest, DefaultValuesTakeTheStoredItems)
           "'1500', 'm1')",
             "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('8', 'B', 'm2')",
             "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('', 'C', 'm2')" });
-    Switch(kHintItem, "Item_Read", "vexo", m_db);
+    Switch(Screen::Item, "Item_Read", "vexo", m_db);
     Execute(m_db, { "DELETE FROM [Item] WHERE [item_num] = '8'" });
     Press(1065);
     EXPECT_EQ(LastBox(), "Sync failed : 1 of 3 rows were not written.");
@@ -209,7 +209,7 @@ TEST_F(ServerSyncTest, FailuresAreShownAndReleaseTheScreen)
             "INSERT INTO [AdvT]([adv_num], [str1], [mg_id]) VALUES('2', 'same', 'vexo')" });
     Execute(m_root.Native(kServerDatabase).c_str(), { "CREATE UNIQUE INDEX [one] ON [AdvT] ([str1])" });
     LeftPane()->ServerStarted("C:\\missing.mdb", "");
-    Switch(kHintAdvertisement, "Adv_Read", "vexo", m_db);
+    Switch(Screen::Advertisement, "Adv_Read", "vexo", m_db);
     Press(1065);
     EXPECT_TRUE(LastBox().Find("Sync") < 0);
     EXPECT_EQ(m_boxes.Records().back().type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
@@ -218,7 +218,7 @@ TEST_F(ServerSyncTest, FailuresAreShownAndReleaseTheScreen)
     // While the refusal is shown, the row before it is in the file and the
     // file takes another writer (a scale's report).
     LeftPane()->ServerStarted(kServerDatabase, "");
-    Switch(kHintAdvertisement, "Adv_Read", "vexo", m_db);
+    Switch(Screen::Advertisement, "Adv_Read", "vexo", m_db);
     MessageBoxScript::Reset();
     Texts whileShown;
     bool written = false;
@@ -246,7 +246,7 @@ TEST_F(ServerSyncTest, FailuresAreShownAndReleaseTheScreen)
     // A table the stored keys cannot be read from: one error, nothing written.
     MessageBoxScript::Reset();
     Execute(m_root.Native(kServerDatabase).c_str(), { "DROP TABLE [AdvT]" });
-    Switch(kHintAdvertisement, "Adv_Read", "vexo", m_db);
+    Switch(Screen::Advertisement, "Adv_Read", "vexo", m_db);
     Press(1065);
     const auto boxes = m_boxes.Records();
     ASSERT_EQ(boxes.size(), 2u);
@@ -263,7 +263,7 @@ TEST_F(ServerSyncTest, ALockIsShownOncePerRun)
     Execute(m_db,
         { "INSERT INTO [AdvT]([adv_num], [str1], [mg_id]) VALUES('1', 'a', 'vexo')",
             "INSERT INTO [AdvT]([adv_num], [str1], [mg_id]) VALUES('2', 'b', 'vexo')" });
-    Switch(kHintAdvertisement, "Adv_Read", "vexo", m_db);
+    Switch(Screen::Advertisement, "Adv_Read", "vexo", m_db);
     DbLockHolder holder;
     ASSERT_TRUE(holder.Hold(m_root.Native(kServerDatabase), DbLockHolder::Kind::Write));
     Press(1065);
@@ -292,17 +292,17 @@ TEST_F(ServerSyncTest, TheScaleGetsWhatWasSynchronised)
           "'m1')" });
     RecordRow itemRow;
     RecordRow addRow;
-    Switch(kHintItem, "Item_Read", "vexo", m_db);
+    Switch(Screen::Item, "Item_Read", "vexo", m_db);
     for (const CString& text : RowTexts(1))
         itemRow.push_back(text.Str());
     itemRow.insert(itemRow.begin(), "");
     Press(1065);
-    Switch(kHintIngredient, "Add_Read", "vexo", m_db);
+    Switch(Screen::Ingredient, "Add_Read", "vexo", m_db);
     for (const CString& text : RowTexts(1))
         addRow.push_back(text.Str());
     addRow.insert(addRow.begin(), "");
     Press(1065);
-    Switch(kHintPreset, "Pre_Read", "vexo", m_db);
+    Switch(Screen::Preset, "Pre_Read", "vexo", m_db);
     std::vector<std::string> keys;
     for (const CString& text : m_screen->GetPresetKeys().GetKeyTexts())
         keys.push_back(text.Str());

@@ -8,7 +8,7 @@
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"
 #include "serial/serial_transfer.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/scale_memory.h"
 #include "tests/support/serial_scale_model.h"
@@ -135,7 +135,7 @@ protected:
 TEST_F(UserLabelScreenTest, InsertEditAndDeleteFollowTheDatabase)
 {
     const CString db = LabelsOf({ { 3, "kim" }, { 4, "lee" }, { 5, "kim" } });
-    Switch(kHintUserLabel, "User_Label_Read", "kim", db);
+    Switch(Screen::UserLabel, "User_Label_Read", "kim", db);
     ASSERT_EQ(Grid().GetRowCount(), 4); // heading, kim's two labels, trailing row
     EXPECT_TRUE(Visible(1059) && Visible(1064) && Visible(1061));
     const int key = ColumnOf("ID");
@@ -169,7 +169,7 @@ TEST_F(UserLabelScreenTest, InsertEditAndDeleteFollowTheDatabase)
     EXPECT_TRUE(Boxes().empty());
     EXPECT_TRUE(Enabled(1059) && Enabled(1060));
     // With no row picked Delete takes the last label row.
-    Switch(kHintUserLabel, "User_Label_Read", "kim", db);
+    Switch(Screen::UserLabel, "User_Label_Read", "kim", db);
     const CString last = Grid().GetItemText(Grid().GetRowCount() - 2, key);
     ClickControl(1060);
     EXPECT_EQ(FirstRow(db, "SELECT [ID] FROM [UserLabel] WHERE [ID] = " + last), "FALSE");
@@ -184,7 +184,7 @@ TEST_F(UserLabelScreenTest, TheUserColumnIsLeftOutWhereverTheTableHasIt)
             "CREATE TABLE [UserLabel] ([mg_id] TEXT(50), [file_num] TEXT(50), [ID] COUNTER, "
             "CONSTRAINT [PrimaryKey] PRIMARY KEY ([ID]))",
             "INSERT INTO [UserLabel]([mg_id], [file_num]) VALUES('kim', '7')" });
-    Switch(kHintUserLabel, "User_Label_Read", "kim", db);
+    Switch(Screen::UserLabel, "User_Label_Read", "kim", db);
     EXPECT_EQ(RowTexts(0), (std::vector<CString> { "file_num", "ID" }));
     EXPECT_EQ(RowTexts(1), (std::vector<CString> { "7", "1" }));
 }
@@ -192,7 +192,7 @@ TEST_F(UserLabelScreenTest, TheUserColumnIsLeftOutWhereverTheTableHasIt)
 TEST_F(UserLabelScreenTest, AFailedInsertTakesItsRowAwayAndNoEarlierIdIsReused)
 {
     const CString db = LabelsOf({ { -1, "kim" } });
-    Switch(kHintUserLabel, "User_Label_Read", "kim", db);
+    Switch(Screen::UserLabel, "User_Label_Read", "kim", db);
     const int rows = Grid().GetRowCount();
     MessageBoxScript::Reset();
     CDaoDatabase::TEST_InjectFault(DaoFault::DiskFull);
@@ -209,7 +209,7 @@ TEST_F(UserLabelScreenTest, AFailedInsertTakesItsRowAwayAndNoEarlierIdIsReused)
 TEST_F(UserLabelScreenTest, ADeleteThatFailsKeepsTheRow)
 {
     const CString db = LabelsOf({ { 3, "vexo" }, { 4, "vexo" } });
-    Switch(kHintUserLabel, "User_Label_Read", "vexo", db);
+    Switch(Screen::UserLabel, "User_Label_Read", "vexo", db);
     MessageBoxScript::Reset();
     ClickCell(1, 2);
     CDaoDatabase::TEST_InjectFault(DaoFault::Locked);
@@ -233,7 +233,7 @@ TEST_F(UserLabelScreenTest, TcpSendsReachEveryScaleAndAReceiveFillsTheDatabaseOf
     UseTransports(Transport::Ethernet);
     SetLocalClock(2024, 3, 9, 14, 5);
     const CString db = LabelsOf({ { 3, "vexo" }, { 8, "vexo" } });
-    Switch(kHintUserLabel, "User_Label_Read", "vexo", db);
+    Switch(Screen::UserLabel, "User_Label_Read", "vexo", db);
     ScaleMemory first;
     ScaleMemory second;
     TcpScale a;
@@ -290,7 +290,7 @@ TEST_F(UserLabelScreenTest, SerialSendsToTwoScalesBroadcastAndAReceiveWalksThem)
     UseTransports(Transport::Serial);
     SetLocalClock(2024, 3, 9, 9, 0);
     const CString db = LabelsOf({ { 3, "vexo" }, { 8, "vexo" } });
-    Switch(kHintUserLabel, "User_Label_Read", "vexo", db);
+    Switch(Screen::UserLabel, "User_Label_Read", "vexo", db);
     SerialScaleModel model({ "07", "08" });
     ASSERT_TRUE(m_line.Start(model.Script()));
     SetSerialDevicePath(kPort, m_line.DevicePath());

@@ -4,7 +4,7 @@
 #include "screens/user_label_screen.h"
 #include "screens/user_label_view.h"
 #include "shell/right_container_view.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/input_feeder.h"
 #include "tests/support/pixels.h"
@@ -119,35 +119,35 @@ protected:
 TEST_F(UserLabelViewTest, ShownOnlyOnTheUserLabelsScreen)
 {
     const CString db = OneLabel();
-    Switch(kHintUserLabel, "User_Label_Read", "kim", db);
+    Switch(Screen::UserLabel, "User_Label_Read", "kim", db);
     EXPECT_TRUE(m_designer->IsShown());
     EXPECT_TRUE(Shown(2000) && Shown(2601) && Shown(2701));
     EXPECT_EQ(UpperPaneHeight(), 350);
     // Hints 7-9 keep the screen as it is.
-    for (LPARAM hint : { kHintCommMode, kHintLoggedIn, kHintLoggedOut }) {
+    for (Screen hint : { Screen::CommMode, Screen::LoggedIn, Screen::LoggedOut }) {
         LeftPane()->SendHint(hint, nullptr);
-        EXPECT_TRUE(m_designer->IsShown()) << hint;
+        EXPECT_TRUE(m_designer->IsShown()) << HintOf(hint);
     }
-    const std::pair<LPARAM, const char*> others[] = { { kHintItem, "Item_Read" },
-        { kHintIngredient, "Add_Read" }, { kHintScaleRootInfo, "Scale_Root_Info" },
-        { kHintLandAddition, "Land_Add_Read" }, { kHintManagement, "Mg_Reg_Read" } };
+    const std::pair<Screen, const char*> others[] = { { Screen::Item, "Item_Read" },
+        { Screen::Ingredient, "Add_Read" }, { Screen::ScaleRootInfo, "Scale_Root_Info" },
+        { Screen::LandAddition, "Land_Add_Read" }, { Screen::Management, "Mg_Reg_Read" } };
     for (const auto& [hint, query] : others) {
-        Switch(kHintUserLabel, "User_Label_Read", "kim", db);
+        Switch(Screen::UserLabel, "User_Label_Read", "kim", db);
         ClickCell(1, 2);
         ClickControl(1064);
         DragField(kWeight, CPoint(70, 90));
         ASSERT_TRUE(Shown(2306));
         Switch(hint, query, "kim", db);
-        EXPECT_FALSE(m_designer->IsShown()) << hint;
-        EXPECT_FALSE(Shown(2000) || Shown(2601) || Shown(2306)) << hint;
-        EXPECT_GT(UpperPaneHeight(), 350) << hint;
+        EXPECT_FALSE(m_designer->IsShown()) << HintOf(hint);
+        EXPECT_FALSE(Shown(2000) || Shown(2601) || Shown(2306)) << HintOf(hint);
+        EXPECT_GT(UpperPaneHeight(), 350) << HintOf(hint);
     }
 }
 
 TEST_F(UserLabelViewTest, PaintsTheLabelThePaletteLineAndTheFieldPictures)
 {
     GetMainFrame()->MoveWindow(0, 0, 1600, 1200);
-    Switch(kHintUserLabel, "User_Label_Read", "kim", OneLabel());
+    Switch(Screen::UserLabel, "User_Label_Read", "kim", OneLabel());
     DragField(kWeight, CPoint(70, 90));
     Choose(2306, 2);
     AfxPumpUntil([] { return false; }, 0);
@@ -169,7 +169,7 @@ TEST_F(UserLabelViewTest, PaintsTheLabelThePaletteLineAndTheFieldPictures)
 
 TEST_F(UserLabelViewTest, EveryFieldStartsAtItsPlaceOnThePalette)
 {
-    Switch(kHintUserLabel, "User_Label_Read", "kim", OneLabel());
+    Switch(Screen::UserLabel, "User_Label_Read", "kim", OneLabel());
     const CRect homes[] = { { 720, 180, 820, 210 }, { 610, 35, 700, 50 }, { 610, 60, 710, 75 },
         { 610, 85, 710, 100 }, { 610, 110, 700, 125 }, { 610, 135, 700, 150 }, { 720, 10, 870, 90 },
         { 610, 160, 700, 175 }, { 720, 110, 770, 125 }, { 610, 185, 700, 200 }, { 610, 210, 700, 225 },
@@ -182,7 +182,7 @@ TEST_F(UserLabelViewTest, EveryFieldStartsAtItsPlaceOnThePalette)
 
 TEST_F(UserLabelViewTest, LabelSizeFollowsTheTypedMillimetresUpTo60)
 {
-    Switch(kHintUserLabel, "User_Label_Read", "kim", OneLabel());
+    Switch(Screen::UserLabel, "User_Label_Read", "kim", OneLabel());
     struct Case {
         const char* width;
         const char* length;
@@ -222,7 +222,7 @@ TEST_F(UserLabelViewTest, LabelSizeFollowsTheTypedMillimetresUpTo60)
 
 TEST_F(UserLabelViewTest, CaptionsAndListsStandWhereTheDesignerPutsThem)
 {
-    Switch(kHintUserLabel, "User_Label_Read", "kim", OneLabel());
+    Switch(Screen::UserLabel, "User_Label_Read", "kim", OneLabel());
     const std::pair<int, CRect> places[]
         = { { 2552, CRect(350, 60, 480, 85) }, { 2401, CRect(480, 33, 580, 250) } };
     for (const auto& [id, rect] : places) {
@@ -235,7 +235,7 @@ TEST_F(UserLabelViewTest, CaptionsAndListsStandWhereTheDesignerPutsThem)
 
 TEST_F(UserLabelViewTest, FontSizesLinesAndBarcodeFormsSizeTheField)
 {
-    Switch(kHintUserLabel, "User_Label_Read", "kim", OneLabel());
+    Switch(Screen::UserLabel, "User_Label_Read", "kim", OneLabel());
     Type(2000, "40");
     Type(2101, "30");
     DragField(kWeight, CPoint(70, 90));
@@ -281,7 +281,7 @@ TEST_F(UserLabelViewTest, FontSizesLinesAndBarcodeFormsSizeTheField)
 TEST_F(UserLabelViewTest, ARowShownDraggedAndSavedIsReadBackFromTheDatabase)
 {
     const CString db = OneLabel();
-    Switch(kHintUserLabel, "User_Label_Read", "kim", db);
+    Switch(Screen::UserLabel, "User_Label_Read", "kim", db);
     MessageBoxScript::Reset();
     ClickDesigner(2601);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
@@ -322,7 +322,7 @@ TEST_F(UserLabelViewTest, ARowShownDraggedAndSavedIsReadBackFromTheDatabase)
     // Cleared, then read again from the database.
     ClickDesigner(2701);
     EXPECT_EQ(m_designer->GetFieldRect(kWeight), FieldHomeRect(kWeight, 600));
-    Switch(kHintUserLabel, "User_Label_Read", "kim", db);
+    Switch(Screen::UserLabel, "User_Label_Read", "kim", db);
     ClickCell(1, 2);
     ClickControl(1064);
     EXPECT_EQ(m_designer->GetFieldRect(kWeight), CRect(70, 90, 160, 112));

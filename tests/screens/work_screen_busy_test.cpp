@@ -8,7 +8,7 @@
 #include "db/store_paths.h"
 #include "results/server_store.h"
 #include "shell/file_helpers.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/command.h"
 
@@ -47,7 +47,7 @@ protected:
         LeftPane()->Mailbox().SetText(IDC_MAILBOX_NAME, "Item_Read");
         LeftPane()->Mailbox().SetText(IDC_MAILBOX_TEXT, "vexo");
         CString path = m_db;
-        LeftPane()->SendHint(kHintItem, &path);
+        LeftPane()->SendHint(Screen::Item, &path);
         // The heading and two item rows are in.
         ASSERT_TRUE(PumpUntil([this] { return Grid().GetRowCount() >= 4; }));
         ASSERT_TRUE(m_screen->GetItemWorker()->IsRequestInFlight());
@@ -114,7 +114,7 @@ TEST_F(WorkScreenBusyTest, ScaleWritesAndTheScaleListWaitForTheLoadToEnd)
         { "DELETE FROM [ScaleMG]",
             Numbered("ScaleMG", "[scale_name], [ip], [mg_id]", "x, '10.0.0.1', 'vexo'", kScales) });
     Execute(kSettingsDb, { "INSERT INTO [Scale_Root_Info]([MyID]) VALUES('7')" });
-    Switch(kHintScaleRootInfo, "Scale_Root_Info_Read", "vexo", m_db);
+    Switch(Screen::ScaleRootInfo, "Scale_Root_Info_Read", "vexo", m_db);
     ClickCell(1, 1);
     m_screen->Scales().CommSettings().SelectMode(Transport::Ethernet);
     // Communication Setup reads the register; a second one meanwhile is told.

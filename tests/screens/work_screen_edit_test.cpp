@@ -6,7 +6,7 @@
 #include "platform/wnd/core/input_seam.h"
 #include "platform/wnd/core/menu.h"
 #include "screens/table_bridge.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 
 namespace {
@@ -22,7 +22,7 @@ protected:
                   "[pos_code], [mg_id]) VALUES('7', 'Apple', '1500', '12', '%s', '%s', 'vexo')",
                   posKind, posCode),
                 "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('8', 'Pear', 'vexo')" });
-        Switch(kHintItem, "Item_Read", "vexo", m_db);
+        Switch(Screen::Item, "Item_Read", "vexo", m_db);
         ASSERT_EQ(Grid().GetRowCount(), 4);
     }
     int Col(const char* title) const { return ColumnOf(title, 1); }
@@ -163,7 +163,7 @@ TEST_F(WorkScreenEditTest, ShortTablesStoreNullForAnEmptiedTextAndCheckTheirNumb
             "INSERT INTO [Land_Add]([land_num], [land_str], [mg_id]) VALUES('201', 'Jeju', 'vexo')",
             "INSERT INTO [AdvT]([adv_num], [str1], [mg_id]) VALUES('3', 'Sale', 'vexo')" });
     struct Case {
-        LPARAM hint;
+        Screen hint;
         const char* query;
         const char* table;
         const char* column;
@@ -173,21 +173,21 @@ TEST_F(WorkScreenEditTest, ShortTablesStoreNullForAnEmptiedTextAndCheckTheirNumb
         const char* stored;
     };
     const Case cases[] = {
-        { kHintIngredient, "Add_Read", "Add", "num", 1, "601", " Ingre. number is a 1 - 600.", "5" },
-        { kHintIngredient, "Add_Read", "Add", "num", 1, "600", nullptr, "600" },
-        { kHintIngredient, "Add_Read", "Add", "num", 1, "", nullptr, "0" },
-        { kHintIngredient, "Add_Read", "Add", "str1", 2, "", nullptr, "NULL" },
-        { kHintIngredient, "Add_Read", "Add", "str1", 2, std::string(61, 's'),
+        { Screen::Ingredient, "Add_Read", "Add", "num", 1, "601", " Ingre. number is a 1 - 600.", "5" },
+        { Screen::Ingredient, "Add_Read", "Add", "num", 1, "600", nullptr, "600" },
+        { Screen::Ingredient, "Add_Read", "Add", "num", 1, "", nullptr, "0" },
+        { Screen::Ingredient, "Add_Read", "Add", "str1", 2, "", nullptr, "NULL" },
+        { Screen::Ingredient, "Add_Read", "Add", "str1", 2, std::string(61, 's'),
             "Line String is within 60 characters", "NULL" },
-        { kHintAdvertisement, "Adv_Read", "AdvT", "str1", 2, std::string(51, 'a'),
+        { Screen::Advertisement, "Adv_Read", "AdvT", "str1", 2, std::string(51, 'a'),
             "Line1 is within 50 characters", "Sale" },
-        { kHintAdvertisement, "Adv_Read", "AdvT", "adv_num", 1, "999", nullptr, "999" },
-        { kHintLandAddition, "Land_Add_Read", "Land_Add", "land_num", 1, "200",
+        { Screen::Advertisement, "Adv_Read", "AdvT", "adv_num", 1, "999", nullptr, "999" },
+        { Screen::LandAddition, "Land_Add_Read", "Land_Add", "land_num", 1, "200",
             "Land Addition is a 201 - 500.", "201" },
-        { kHintLandAddition, "Land_Add_Read", "Land_Add", "land_num", 1, "501",
+        { Screen::LandAddition, "Land_Add_Read", "Land_Add", "land_num", 1, "501",
             "Land Addition is a 201 - 500.", "201" },
-        { kHintLandAddition, "Land_Add_Read", "Land_Add", "land_num", 1, "500", nullptr, "500" },
-        { kHintLandAddition, "Land_Add_Read", "Land_Add", "land_str", 2, std::string(51, 'l'),
+        { Screen::LandAddition, "Land_Add_Read", "Land_Add", "land_num", 1, "500", nullptr, "500" },
+        { Screen::LandAddition, "Land_Add_Read", "Land_Add", "land_str", 2, std::string(51, 'l'),
             "Line1 is within 50 characters", "Jeju" },
     };
     for (const Case& c : cases) {
@@ -270,7 +270,7 @@ TEST_F(WorkScreenEditTest, SalePriceAndPeriodArePackedAndRefusedWhenTheyDoNotFit
         { "INSERT INTO [Item]([item_num], [sale_price], [sale_day], [mg_id]) VALUES('7', '16777316', "
           "'12330', 'vexo')" });
     m_screen->SetLanguage(3);
-    Switch(kHintItem, "Item_Read", "vexo", m_db);
+    Switch(Screen::Item, "Item_Read", "vexo", m_db);
     const int kind = Col("SALE_KIND");
     ASSERT_GT(kind, 0);
     EXPECT_EQ(Grid().GetItemText(1, kind), "1");
@@ -311,7 +311,7 @@ TEST_F(WorkScreenEditTest, SalePriceAndPeriodArePackedAndRefusedWhenTheyDoNotFit
     // what a load of the stored fields shows.
     EditCell(1, kind + 4, "41");
     const std::vector<CString> shown = RowTexts(1);
-    Switch(kHintItem, "Item_Read", "vexo", m_db);
+    Switch(Screen::Item, "Item_Read", "vexo", m_db);
     EXPECT_EQ(RowTexts(1), shown);
     EXPECT_EQ(Grid().GetItemText(1, kind + 3), "0");
     EXPECT_EQ(Grid().GetItemText(1, kind + 4), "41");

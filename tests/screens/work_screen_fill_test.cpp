@@ -4,7 +4,7 @@
 
 #include "db/db_messages.h"
 #include "screens/row_dialogs.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 
 namespace {
@@ -20,7 +20,7 @@ protected:
                 "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('%d', 'Item %d', 'vexo')", i,
                 i));
         Execute(m_db, sql);
-        Switch(kHintItem, "Item_Read", "vexo", m_db);
+        Switch(Screen::Item, "Item_Read", "vexo", m_db);
         ASSERT_EQ(Grid().GetRowCount(), count + 2);
     }
     // Fills the column titled title from row with the dialog's two texts.
@@ -159,7 +159,7 @@ TEST_F(WorkScreenFillTest, LandAdditionsFillWithADecimalIncrement)
     Execute(m_db,
         { "INSERT INTO [Land_Add]([land_num], [mg_id]) VALUES('201', 'vexo')",
             "INSERT INTO [Land_Add]([land_num], [mg_id]) VALUES('202', 'vexo')" });
-    Switch(kHintLandAddition, "Land_Add_Read", "vexo", m_db);
+    Switch(Screen::LandAddition, "Land_Add_Read", "vexo", m_db);
     ASSERT_EQ(Grid().GetRowCount(), 4);
     Fill(1, Grid().GetItemText(0, 1).GetString(), "301", "10");
     EXPECT_EQ(Column(m_db, "SELECT [land_num] FROM [Land_Add] ORDER BY [ID]"),
@@ -170,7 +170,7 @@ TEST_F(WorkScreenFillTest, LandAdditionsFillWithADecimalIncrement)
 TEST_F(WorkScreenFillTest, OtherScreensHaveNoFill)
 {
     LoadItems(1);
-    Switch(kHintPreset, "Pre_Read", "vexo", m_db);
+    Switch(Screen::Preset, "Pre_Read", "vexo", m_db);
     // The preset screen hides the grid: only a notice reaches it.
     Grid().SendNotify(1, 1, GRIDNOTIFY_CLICK);
     ClickToolbar(32792);

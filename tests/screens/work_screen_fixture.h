@@ -58,7 +58,7 @@ protected:
 
     // The left pane's choice: query word and user id into its mailbox, then
     // the hint with the database path; waits for the load to end.
-    void Switch(LPARAM hint, const char* query, const char* userId, const CString& path);
+    void Switch(Screen screen, const char* query, const char* userId, const CString& path);
     // Waits until the update lock is clear and the worker has answered.
     bool WaitForLoad();
     // The update lock that drops the left pane's choices (no control shows it).

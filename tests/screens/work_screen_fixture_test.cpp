@@ -10,7 +10,7 @@
 #include "screens/register_screens.h"
 #include "shell/file_helpers.h"
 #include "shell/right_container_view.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/support/click_at.h"
 #include "tests/support/dlg_item.h"
 
@@ -98,13 +98,13 @@ std::vector<CString> WorkScreenFixture::Column(const CString& path, const CStrin
     return values;
 }
 
-void WorkScreenFixture::Switch(LPARAM hint, const char* query, const char* userId, const CString& path)
+void WorkScreenFixture::Switch(Screen screen, const char* query, const char* userId, const CString& path)
 {
     CCalvornView* left = LeftPane();
     left->Mailbox().SetText(IDC_MAILBOX_NAME, query);
     left->Mailbox().SetText(IDC_MAILBOX_TEXT, userId);
     CString text = path;
-    left->SendHint(hint, &text);
+    left->SendHint(screen, &text);
     ASSERT_TRUE(WaitForLoad());
 }
 
@@ -127,7 +127,7 @@ void WorkScreenFixture::LogIn(const char* userId)
 {
     LeftPane()->LogIn(userId, "");
     LeftPane()->Mailbox().SetText(IDC_MAILBOX_TEXT, userId);
-    LeftPane()->SendHint(kHintLoggedIn);
+    LeftPane()->SendHint(Screen::LoggedIn);
 }
 
 void WorkScreenFixture::ClickToolbar(UINT id)

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/gdi/font.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 
 namespace {
@@ -90,24 +90,24 @@ TEST_F(WorkScreenFormTest, RunTimeControlsStandWhereTheScreensExpectThem)
 TEST_F(WorkScreenFormTest, ScaleSettingsScreensPlaceTheProgressGroupBesideTheGrid)
 {
     const CString db = MakeItemDatabase();
-    for (const auto& [hint, query] : { std::pair { kHintScaleInfo, "Scale_Info_Read" },
-             std::pair { kHintScaleRootInfo, "Scale_Root_Info_Read" } }) {
+    for (const auto& [hint, query] : { std::pair { Screen::ScaleInfo, "Scale_Info_Read" },
+             std::pair { Screen::ScaleRootInfo, "Scale_Root_Info_Read" } }) {
         Switch(hint, query, "vexo", db);
         const std::pair<int, CRect> places[]
             = { { 1044, CRect(570, 432, 700, 552) }, { 1039, CRect(580, 450, 680, 480) },
                   { 1041, CRect(580, 490, 640, 510) }, { 1037, CRect(650, 475, 700, 525) },
                   { 1042, CRect(580, 520, 660, 540) }, { 1038, CRect(650, 505, 700, 555) } };
         for (const auto& [id, rect] : places) {
-            EXPECT_EQ(RectOf(id), rect) << hint << " control " << id;
-            EXPECT_TRUE(Visible(id)) << hint << " control " << id;
+            EXPECT_EQ(RectOf(id), rect) << HintOf(hint) << " control " << id;
+            EXPECT_TRUE(Visible(id)) << HintOf(hint) << " control " << id;
         }
         const std::pair<int, const char*> captions[]
             = { { 1011, "Insert" }, { 1014, "Update" }, { 1012, "Delete" }, { 1013, "Trans" } };
         for (const auto& [id, text] : captions)
-            EXPECT_EQ(Caption(id), text) << hint << " control " << id;
+            EXPECT_EQ(Caption(id), text) << HintOf(hint) << " control " << id;
     }
     // Leaving for an item screen hides the panel's buttons and moves the group.
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     for (int id : { 1011, 1012, 1013, 1014 })
         EXPECT_FALSE(Visible(id)) << id;
     const std::pair<int, CRect> places[]
@@ -149,23 +149,23 @@ TEST_F(WorkScreenFormTest, ServerModeShowsTheSynchronisationButtonOfEachScreen)
     const CString db = MakeItemDatabase();
     // No user door sets server mode without a listening socket.
     LeftPane()->ServerStarted("", "");
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     EXPECT_TRUE(Visible(1065));
     EXPECT_FALSE(Visible(1066));
-    Switch(kHintPreset, "Pre_Read", "vexo", db);
+    Switch(Screen::Preset, "Pre_Read", "vexo", db);
     EXPECT_FALSE(Visible(1065));
     EXPECT_TRUE(Visible(1066));
     EXPECT_EQ(RectOf(1066), CRect(630, 80, 760, 130));
-    Switch(kHintAdvertisement, "Adv_Read", "vexo", db);
+    Switch(Screen::Advertisement, "Adv_Read", "vexo", db);
     EXPECT_TRUE(Visible(1065));
     EXPECT_FALSE(Visible(1066));
-    Switch(kHintScaleInfo, "Scale_Info_Read", "vexo", db);
+    Switch(Screen::ScaleInfo, "Scale_Info_Read", "vexo", db);
     EXPECT_FALSE(Visible(1065));
     EXPECT_FALSE(Visible(1066));
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     EXPECT_TRUE(Visible(1065));
     CString path = db;
-    LeftPane()->SendHint(kHintDatabaseChanged, &path);
+    LeftPane()->SendHint(Screen::DatabaseChanged, &path);
     EXPECT_FALSE(Visible(1065));
     EXPECT_FALSE(Visible(1066));
 }
@@ -173,8 +173,8 @@ TEST_F(WorkScreenFormTest, ServerModeShowsTheSynchronisationButtonOfEachScreen)
 TEST_F(WorkScreenFormTest, UserLabelsScreenShowsItsOwnButtonsApartAndNoOtherScreens)
 {
     const CString db = MakeItemDatabase();
-    Switch(kHintItem, "Item_Read", "vexo", db);
-    Switch(kHintUserLabel, "User_Label_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
+    Switch(Screen::UserLabel, "User_Label_Read", "vexo", db);
     const std::pair<int, const char*> buttons[] = { { 1059, "Insert" }, { 1060, "Delete" }, { 1062, "Trans" },
         { 1063, "Select Trans" }, { 1061, "Receive" }, { 1064, "Image Display" } };
     std::vector<CRect> taken { RectOf(&Grid()) };

@@ -5,7 +5,7 @@
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
 #include "screens/table_bridge.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 
 namespace {
@@ -48,7 +48,7 @@ TEST_F(WorkScreenLoadTest, ItemsLoadWithTitlesHeadingsAndReplacements)
           "VALUES('7', 'Apple', '1500', '0', 'NULL', 'Picked this morning in the hills', 'vexo')",
             "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('-1', '사과', '0', "
             "'kim')" });
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
 
     EXPECT_EQ(Caption(), "Item Display");
     EXPECT_EQ(RowTexts(0),
@@ -96,15 +96,15 @@ TEST_F(WorkScreenLoadTest, AnotherManagerSeesOnlyItsOwnRowsAndTheAdministratorSe
         int rows;
     };
     for (const Case& c : { Case { "kim", 2 }, Case { "vexo", 3 }, Case { "lee", 0 }, Case { "", 0 } }) {
-        Switch(kHintItem, "Item_Read", c.user, db);
+        Switch(Screen::Item, "Item_Read", c.user, db);
         EXPECT_EQ(Grid().GetRowCount() - 2, c.rows) << c.user;
         EXPECT_EQ(m_screen->Context().UserId(), c.user); // the screen's manager shows nowhere
     }
-    Switch(kHintItem, "Item_Read", "kim", db);
+    Switch(Screen::Item, "Item_Read", "kim", db);
     EXPECT_EQ(Grid().GetItemText(1, 1), "2");
     EXPECT_EQ(Grid().GetItemText(2, 1), "3");
     // A manager id with a quote is matched literally, not run as SQL.
-    Switch(kHintItem, "Item_Read", "x' OR '1'='1", db);
+    Switch(Screen::Item, "Item_Read", "x' OR '1'='1", db);
     EXPECT_EQ(Grid().GetRowCount(), 2);
     EXPECT_EQ(MessageBoxScript::Count(), 0u);
 }
@@ -119,7 +119,7 @@ TEST_F(WorkScreenLoadTest, ShortTablesLoadWithTheirTitlesAndEmptyValues)
             "INSERT INTO [Land_Add]([land_num], [land_str], [mg_id]) VALUES('201', 'Jeju', 'vexo')",
             "INSERT INTO [Land_Add]([land_num], [land_str], [mg_id]) VALUES('202', 'Busan', 'vexo')" });
     struct Case {
-        LPARAM hint;
+        Screen hint;
         const char* query;
         const char* caption;
         Texts titles;
@@ -127,12 +127,12 @@ TEST_F(WorkScreenLoadTest, ShortTablesLoadWithTheirTitlesAndEmptyValues)
         int rows;
     };
     const Case cases[] = {
-        { kHintIngredient, "Add_Read", "Ingredient Display",
+        { Screen::Ingredient, "Add_Read", "Ingredient Display",
             { "NUM", "STR1", "STR2", "STR3", "STR4", "STR5", "STR6", "STR7", "STR8", "STR9", "STR10", "ID" },
             { "5", "salt", "", "", "", "", "", "", "", "", "", "1" }, 1 },
-        { kHintAdvertisement, "Adv_Read", "Advertisement Display", { "ADV_NUM", "STR1", "STR2", "ID" },
+        { Screen::Advertisement, "Adv_Read", "Advertisement Display", { "ADV_NUM", "STR1", "STR2", "ID" },
             { "3", "Sale today", "", "1" }, 1 },
-        { kHintLandAddition, "Land_Add_Read", "Land Addition Dispaly", { "LAND_NUM", "LAND_STR", "ID" },
+        { Screen::LandAddition, "Land_Add_Read", "Land Addition Dispaly", { "LAND_NUM", "LAND_STR", "ID" },
             { "201", "Jeju", "1" }, 2 },
     };
     for (const Case& c : cases) {
@@ -155,7 +155,7 @@ TEST_F(WorkScreenLoadTest, PresetsFillTheKeysOfTheChosenPage)
             "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('1', '60', '42', 'vexo')",
             "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('1', '61', 'lost', 'vexo')",
             "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('2', '2', 'page two', 'vexo')" });
-    Switch(kHintPreset, "Pre_Read", "vexo", db);
+    Switch(Screen::Preset, "Pre_Read", "vexo", db);
     auto key = [this](int k) {
         CString text;
         m_screen->GetDlgItem(599 + k)->GetWindowText(text);
@@ -183,7 +183,7 @@ TEST_F(WorkScreenLoadTest, UserLabelsLoadWithoutTheManagerColumn)
         { "INSERT INTO [UserLabel]([file_num], [item_nameX], [item_nameY], [mg_id]) VALUES('3', '10', "
           "'NULL', 'vexo')",
             "INSERT INTO [UserLabel]([file_num], [mg_id]) VALUES('-1', 'kim')" });
-    Switch(kHintUserLabel, "User_Label_Read", "vexo", db);
+    Switch(Screen::UserLabel, "User_Label_Read", "vexo", db);
     ASSERT_EQ(Grid().GetRowCount(), 4);
     EXPECT_EQ(Grid().GetItemText(0, 1), "file_num");
     EXPECT_EQ(Grid().GetItemText(0, 2), "item_nameX");
@@ -229,21 +229,21 @@ TEST_F(WorkScreenLoadTest, RowsOfAnUnknownRequestAreAnsweredSoTheWorkerGoesOn)
     Request(db, "Nobody_Reads_This");
     ASSERT_TRUE(WaitForLoad());
     // The worker is free again: a real load runs to its end.
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     EXPECT_EQ(Grid().GetRowCount(), 3);
 }
 
 TEST_F(WorkScreenLoadTest, AFailedOpenClearsTheLockAndKeepsTheButtonsUsable)
 {
     const CString missing(m_root.Native("C:\\missing.mdb").c_str());
-    Switch(kHintItem, "Item_Read", "vexo", missing);
+    Switch(Screen::Item, "Item_Read", "vexo", missing);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_NE(MessageBoxScript::Records()[0].type & MB_ICONSTOP, 0u);
     for (int id : { 1007, 1008, 1009, 1010, 1001, 1002 })
         EXPECT_TRUE(Enabled(id)) << id;
     // The next choice is not dropped.
     const CString db = MakeItemDatabase();
-    Switch(kHintIngredient, "Add_Read", "vexo", db);
+    Switch(Screen::Ingredient, "Add_Read", "vexo", db);
     EXPECT_EQ(Caption(), "Ingredient Display");
     EXPECT_EQ(Grid().GetItemText(0, 1), "NUM");
 }

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/pixels.h"
 
@@ -17,7 +17,7 @@ TEST_F(WorkScreenFixture, ItemScreenPaintsItsRowsOnTheCellColour)
             "VALUES('2', '사과', '1500', '1', 'vexo')",
             "INSERT INTO [Item]([item_num], [item_name], [unitprice], [pos_kind], [mg_id]) "
             "VALUES('3', 'Mackerel', '4900', '2', 'vexo')" });
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     ASSERT_EQ(Grid().GetRowCount(), 5);
     m_screen->UpdateWindow();
 

@@ -7,7 +7,7 @@
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
 #include "platform/wnd/core/input_seam.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/pixels.h"
 
@@ -20,7 +20,7 @@ protected:
         m_db = MakeItemDatabase();
         if (!rows.empty())
             Execute(m_db, rows);
-        Switch(kHintPreset, "Pre_Read", "vexo", m_db);
+        Switch(Screen::Preset, "Pre_Read", "vexo", m_db);
     }
     CEdit& Key(int index) { return *dynamic_cast<CEdit*>(m_screen->GetDlgItem(600 + index)); }
     CString KeyText(int index)

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "platform/print/print_script.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/click_at.h"
 #include "tests/support/pdf_text.h"
@@ -20,7 +20,7 @@ protected:
         WorkScreenFixture::SetUp();
         PrintScript::Enable();
         PrintScript::Reset();
-        Switch(kHintPreset, "Pre_Read", "vexo", MakeItemDatabase());
+        Switch(Screen::Preset, "Pre_Read", "vexo", MakeItemDatabase());
     }
     void TearDown() override
     {

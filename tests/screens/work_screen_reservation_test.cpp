@@ -9,7 +9,7 @@
 #include "ethernet/reservation_thread.h"
 #include "platform/base/datetime.h"
 #include "screens/reservations.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/pixels.h"
 #include "tests/support/scale_sim.h"
@@ -48,7 +48,7 @@ protected:
     void OpenReservationList()
     {
         if (!Visible(1116))
-            Switch(kHintItem, "Item_Read", "kim", MakeItemDatabase());
+            Switch(Screen::Item, "Item_Read", "kim", MakeItemDatabase());
         ClickControl(1116);
     }
 
@@ -400,7 +400,7 @@ TEST_F(ReservationRunTest, PickedRowsGiveTheItemNumbers)
     for (int number = 10; number <= 40; number += 10)
         Execute(db,
             { CString::Formatted("INSERT INTO [Item]([item_num], [mg_id]) VALUES('%d', 'kim')", number) });
-    Switch(kHintItem, "Item_Read", "kim", db);
+    Switch(Screen::Item, "Item_Read", "kim", db);
     CGridCtrl& grid = Grid();
     ASSERT_EQ(grid.GetRowCount(), 6);
     grid.SetItemText(5, 1, "99"); // the last row is no data row
@@ -433,7 +433,7 @@ TEST_F(ReservationRunTest, SetupStartsOneThreadPerScaleWithThePickedItems)
             "'kim')",
             "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('43', 'Plum', '100', "
             "'kim')" });
-    Switch(kHintItem, "Item_Read", "kim", db);
+    Switch(Screen::Item, "Item_Read", "kim", db);
     ASSERT_EQ(Grid().GetRowCount(), 5);
     DragCells(3, 2);
     CReservationTransThread::SetReplyTimeout(60000); // both scales answer

@@ -11,7 +11,7 @@
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"
 #include "serial/serial_transfer.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/click_at.h"
 #include "tests/support/db_lock.h"
@@ -105,7 +105,7 @@ protected:
 TEST_F(WorkScreenResultsTest, EachManagerSeesHisOwnTotalsUnderTheKindsTitlesAndVexoSeesAll)
 {
     struct Case {
-        LPARAM hint;
+        Screen hint;
         const char* word;
         const char* table;
         const char* firstTitle;
@@ -114,10 +114,10 @@ TEST_F(WorkScreenResultsTest, EachManagerSeesHisOwnTotalsUnderTheKindsTitlesAndV
         const char* lees;
     };
     const Case cases[] = {
-        { kHintScaleTotal, "Scale_Result_All_Read", "TotalResult", "Result Start day", 11, "d1", "d2" },
-        { kHintItemTotal, "Scale_Result_Item_All_Read", "TotalItemResult", "Item number", 8, "n1", "n2" },
-        { kHintItemDay, "Scale_Result_Item_Day_Read", "TotalItemDay", "Item number", 8, "m1", "m2" },
-        { kHintOneDay, "Scale_Result_Day_Read", "TotalDayResult", "Result day", 7, "y1", "y2" },
+        { Screen::ScaleTotal, "Scale_Result_All_Read", "TotalResult", "Result Start day", 11, "d1", "d2" },
+        { Screen::ItemTotal, "Scale_Result_Item_All_Read", "TotalItemResult", "Item number", 8, "n1", "n2" },
+        { Screen::ItemDay, "Scale_Result_Item_Day_Read", "TotalItemDay", "Item number", 8, "m1", "m2" },
+        { Screen::OneDay, "Scale_Result_Day_Read", "TotalDayResult", "Result day", 7, "y1", "y2" },
     };
     Execute(m_db,
         { "INSERT INTO [TotalResult]([begin_day], [mg_id]) VALUES('d1', 'kim')",
@@ -143,12 +143,12 @@ TEST_F(WorkScreenResultsTest, EachManagerSeesHisOwnTotalsUnderTheKindsTitlesAndV
     }
     EXPECT_EQ(Caption(), "One Day Total Result");
     MessageBoxScript::Reset();
-    Switch(kHintItemTotal, "Scale_Result_Item_All_Read", "park", m_db);
+    Switch(Screen::ItemTotal, "Scale_Result_Item_All_Read", "park", m_db);
     EXPECT_EQ(Texts(), std::vector<CString> { "Not exist a Result Data" });
     EXPECT_EQ(Grid().GetRowCount(), 2);
     // In Korean, the Korean titles and caption.
     m_screen->SetLanguage(1);
-    Switch(kHintItemDay, "Scale_Result_Item_Day_Read", "kim", m_db);
+    Switch(Screen::ItemDay, "Scale_Result_Item_Day_Read", "kim", m_db);
     EXPECT_EQ(Grid().GetItemText(0, 2), "집계 날짜");
     EXPECT_EQ(Caption(), "상품별 일일 총집계");
 }
@@ -167,7 +167,7 @@ TEST_F(WorkScreenResultsTest, ReceiveGoesOnPastASilentAndARefusingScaleAndReload
     ASSERT_TRUE(b.Start(refusing.Script()));
     ASSERT_TRUE(c.Start(holding.Script()));
     ChooseScales({ &a, &b, &c });
-    Switch(kHintItemTotal, "Scale_Result_Item_All_Read", "kim", m_db);
+    Switch(Screen::ItemTotal, "Scale_Result_Item_All_Read", "kim", m_db);
     MessageBoxScript::Reset();
 
     ClickControl(1050);
@@ -209,7 +209,7 @@ TEST_F(WorkScreenResultsTest, ClearReachesEveryScaleAndASecondStartWhileItRunsIs
     ASSERT_TRUE(a.Start(first.Script()));
     ASSERT_TRUE(b.Start(second.Script()));
     ChooseScales({ &a, &b });
-    Switch(kHintScaleTotal, "Scale_Result_All_Read", "vexo", m_db);
+    Switch(Screen::ScaleTotal, "Scale_Result_All_Read", "vexo", m_db);
     ASSERT_TRUE(Visible(1051));
     MessageBoxScript::Reset();
 
@@ -222,7 +222,7 @@ TEST_F(WorkScreenResultsTest, ClearReachesEveryScaleAndASecondStartWhileItRunsIs
     EXPECT_EQ(second.Clears(kTotalAll), 1);
     EXPECT_TRUE(second.Table(kTotalAll).empty());
     EXPECT_EQ(Column(m_db, "SELECT [ID] FROM [TotalResult]"), std::vector<CString> {});
-    Switch(kHintItemTotal, "Scale_Result_Item_All_Read", "vexo", m_db);
+    Switch(Screen::ItemTotal, "Scale_Result_Item_All_Read", "vexo", m_db);
     EXPECT_FALSE(Visible(1051));
 }
 
@@ -240,14 +240,14 @@ TEST_F(WorkScreenResultsTest, OverTheSerialLineEveryScaleIsReadAndClearedByItsOw
     model.Put("09", Total(kTotalAll, 1, 3, 100));
     ASSERT_TRUE(m_line.Start(model.Script()));
     SetSerialDevicePath(kPort, m_line.DevicePath());
-    Switch(kHintItemTotal, "Scale_Result_Item_All_Read", "kim", m_db);
+    Switch(Screen::ItemTotal, "Scale_Result_Item_All_Read", "kim", m_db);
 
     ClickControl(1050);
     ASSERT_TRUE(WaitForLoop());
     EXPECT_EQ(Column(m_db, "SELECT [num], [mg_id] FROM [TotalItemResult] ORDER BY [num]"),
         (std::vector<CString> { "1kim", "2kim" }));
 
-    Switch(kHintScaleTotal, "Scale_Result_All_Read", "kim", m_db);
+    Switch(Screen::ScaleTotal, "Scale_Result_All_Read", "kim", m_db);
     ClickControl(1051);
     ASSERT_TRUE(WaitForLoop());
     for (const char* id : { "07", "08", "09" }) {
@@ -264,7 +264,7 @@ TEST_F(WorkScreenResultsTest, DbSumMovesTheShownRowsIntoANewSummaryUnderTheUsers
     AddTotals(m_db, "TotalDayResult", { { "y1", "kim" }, { "y2", "lee" }, { "it''s", "kim" } });
     const std::string sum = m_root.Native(kResultSumPath);
     TempDataRoot::WriteAll(sum, ""); // an empty file is made a database
-    Switch(kHintOneDay, "Scale_Result_Day_Read", "kim", m_db);
+    Switch(Screen::OneDay, "Scale_Result_Day_Read", "kim", m_db);
     ASSERT_TRUE(Visible(1057));
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDYES);
@@ -289,7 +289,7 @@ TEST_F(WorkScreenResultsTest, DbSumMovesTheShownRowsIntoANewSummaryUnderTheUsers
 
     // The summary itself open, under another spelling of its path: no sum.
     CString spelled(m_root.Native("C:\\zuvar\\resultdata").c_str());
-    Switch(kHintOneDay, "Scale_Result_Day_Read", "kim", spelled + "/./RESULT_SUM.MDB");
+    Switch(Screen::OneDay, "Scale_Result_Day_Read", "kim", spelled + "/./RESULT_SUM.MDB");
     EXPECT_FALSE(Visible(1057));
     EXPECT_TRUE(Visible(1052));
 }
@@ -319,7 +319,7 @@ TEST_F(WorkScreenResultsTest, DbSumMovesEveryRowOrNone)
         Execute(m_db, { "DELETE FROM [TotalDayResult]" });
         AddTotals(
             m_db, "TotalDayResult", { { "y1", "kim" }, { "y2", "kim" }, { "y3", "kim" }, { "y4", "kim" } });
-        Switch(kHintOneDay, "Scale_Result_Day_Read", "kim", m_db);
+        Switch(Screen::OneDay, "Scale_Result_Day_Read", "kim", m_db);
         MessageBoxScript::Reset();
         MessageBoxScript::PushAnswerWhen(IDYES, [&] { return !Locked(); });
         c.hinder();
@@ -369,7 +369,7 @@ TEST_F(WorkScreenResultsTest, AHangUpEndsOnlyItsScaleAndCloseNamesTheScalesNotAs
     }));
     ASSERT_TRUE(scales[2].Start(memories[2].Script()));
     ChooseScales({ &scales[0], &scales[1], &scales[2] });
-    Switch(kHintItemTotal, "Scale_Result_Item_All_Read", "kim", m_db);
+    Switch(Screen::ItemTotal, "Scale_Result_Item_All_Read", "kim", m_db);
     MessageBoxScript::Reset();
     ClickControl(1050);
     ASSERT_TRUE(WaitForLoop());

@@ -8,7 +8,7 @@
 #include "db/item_db_worker.h"
 #include "screens/row_dialogs.h"
 #include "shell/manager_settings.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/command.h"
 #include "tests/support/icon_check.h"
@@ -27,7 +27,7 @@ protected:
                 "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('%d', 'Item %d', '%s')", i, i,
                 user));
         Execute(m_db, sql);
-        Switch(kHintItem, "Item_Read", user, m_db);
+        Switch(Screen::Item, "Item_Read", user, m_db);
         ASSERT_EQ(Grid().GetRowCount(), count + 2);
     }
     int IdColumn() const { return ColumnOf("ID", 1); }
@@ -113,17 +113,17 @@ TEST_F(WorkScreenRowsTest, DialogRefusesACountAboveWhatTheTableHolds)
 {
     m_db = MakeItemDatabase();
     struct Case {
-        LPARAM hint;
+        Screen hint;
         const char* query;
         const char* count;
         const char* refusal;
     };
     const Case cases[] = {
-        { kHintItem, "Item_Read", "9001", "Grid lines is a 1 - 9000." },
-        { kHintItem, "Item_Read", "2147483648", "Grid lines is a 1 - 9000." },
-        { kHintIngredient, "Add_Read", "601", "Grid lines is a 1 - 600." },
-        { kHintAdvertisement, "Adv_Read", "211", "Grid lines is a 1 - 210." },
-        { kHintLandAddition, "Land_Add_Read", "301", "Grid lines is a 1 - 300." },
+        { Screen::Item, "Item_Read", "9001", "Grid lines is a 1 - 9000." },
+        { Screen::Item, "Item_Read", "2147483648", "Grid lines is a 1 - 9000." },
+        { Screen::Ingredient, "Add_Read", "601", "Grid lines is a 1 - 600." },
+        { Screen::Advertisement, "Adv_Read", "211", "Grid lines is a 1 - 210." },
+        { Screen::LandAddition, "Land_Add_Read", "301", "Grid lines is a 1 - 300." },
     };
     for (const Case& c : cases) {
         Switch(c.hint, c.query, "vexo", m_db);
@@ -279,15 +279,15 @@ TEST_F(WorkScreenRowsTest, DefaultValuesFillThePlaceholderButNeverItsKey)
 TEST_F(WorkScreenRowsTest, EachTableScreenInsertsIntoItsOwnTable)
 {
     struct Case {
-        LPARAM hint;
+        Screen hint;
         const char* query;
         const char* table;
         const char* key;
     };
     const Case cases[] = {
-        { kHintIngredient, "Add_Read", "Add", "num" },
-        { kHintAdvertisement, "Adv_Read", "AdvT", "adv_num" },
-        { kHintLandAddition, "Land_Add_Read", "Land_Add", "land_num" },
+        { Screen::Ingredient, "Add_Read", "Add", "num" },
+        { Screen::Advertisement, "Adv_Read", "AdvT", "adv_num" },
+        { Screen::LandAddition, "Land_Add_Read", "Land_Add", "land_num" },
     };
     m_db = MakeItemDatabase();
     for (const Case& c : cases) {

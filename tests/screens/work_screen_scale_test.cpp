@@ -14,7 +14,7 @@
 #include "platform/wnd/core/input_seam.h"
 #include "screens/table_bridge.h"
 #include "serial/scale_register.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/click_at.h"
 #include "tests/support/command.h"
@@ -110,8 +110,11 @@ protected:
             texts.push_back(box.text);
         return texts;
     }
-    void OpenRegister(const char* user) { Switch(kHintScaleReg, "Scale_Reg_Read", user, MakeItemDatabase()); }
-    void OpenRootInfo() { Switch(kHintScaleRootInfo, "Scale_Root_Info_Read", "vexo", MakeItemDatabase()); }
+    void OpenRegister(const char* user)
+    {
+        Switch(Screen::ScaleReg, "Scale_Reg_Read", user, MakeItemDatabase());
+    }
+    void OpenRootInfo() { Switch(Screen::ScaleRootInfo, "Scale_Root_Info_Read", "vexo", MakeItemDatabase()); }
     // Runs a command of the screen and waits for the load it may start.
     void Run(UINT id)
     {
@@ -552,7 +555,7 @@ TEST_F(WorkScreenScaleRowsTest, TransHandsTheOrderToTheTransportOfTheMode)
         Comm().SetChosen(c.scales);
         // What a read by numbers (on the item screen) and a serial job left
         // behind does not go along.
-        Switch(kHintItem, "Item_Read", "vexo", MakeItemDatabase());
+        Switch(Screen::Item, "Item_Read", "vexo", MakeItemDatabase());
         m_screen->SetDlgItemText(1026, "3,5");
         Run(1002);
         OpenRootInfo();
@@ -584,7 +587,7 @@ TEST_F(WorkScreenScaleTest, ScaleInfoTransBroadcastsToSeveralSerialScales)
 {
     Execute(
         kSettingsDb, { "INSERT INTO [Scale_Info]([WeightNum], [PriceNum], [VAT]) VALUES('2', '3', '10')" });
-    Switch(kHintScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase());
+    Switch(Screen::ScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase());
     ASSERT_EQ(Grid().GetRowCount(), 3);
     EXPECT_EQ(Grid().GetItemText(0, 1), "WeightNum");
     EXPECT_EQ(Grid().GetItemText(1, 19), "10");
@@ -624,7 +627,7 @@ protected:
 TEST_F(WorkScreenNoPortTest, ScaleSendsWithoutAComPortAskForOne)
 {
     Execute(kSettingsDb, { "INSERT INTO [Scale_Info]([WeightNum]) VALUES('2')" });
-    Switch(kHintScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase());
+    Switch(Screen::ScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase());
     ASSERT_EQ(Comm().GetChosen().size(), 1u);
     ClickRow(1);
     Run(1013);
@@ -729,10 +732,11 @@ TEST_F(WorkScreenCommTest, SetupListsTheScalesWhateverWordAFinishedRequestLeft)
                 m_screen->Transfers().Host().NoteReceivedRecord(
                     "ITEM_REV", "INSERT INTO [Item]([item_num]) VALUES('5')");
             } },
-        { "hint without a load", [&] { Switch(kHintDatabaseChanged, "Scale_Result_All_Read", "vexo", db); } },
+        { "hint without a load",
+            [&] { Switch(Screen::DatabaseChanged, "Scale_Result_All_Read", "vexo", db); } },
     };
     for (const Case& c : cases) {
-        Switch(kHintItem, "Item_Read", "vexo", db);
+        Switch(Screen::Item, "Item_Read", "vexo", db);
         c.leave();
         // A word left in the worker's mailbox, which shows nowhere.
         ASSERT_NE(m_screen->Context().DbMailbox().Text(IDC_MAILBOX_NAME), "") << c.name;
@@ -751,7 +755,7 @@ TEST_F(WorkScreenCommTest, SetupGivesTheDialogTheScreensKindAndNumber)
 {
     OpenRootInfo();
     // A hint without a screen of its own keeps the kind, not the number.
-    Switch(kHintDatabaseChanged, "", "vexo", MakeItemDatabase());
+    Switch(Screen::DatabaseChanged, "", "vexo", MakeItemDatabase());
     OpenSetup();
     EXPECT_EQ(Dialog().GetMode(), "Scale_Root_Info");
     EXPECT_EQ(m_screen->Context().Hint(), 18);
@@ -861,7 +865,7 @@ TEST_F(WorkScreenCommTest, EscapeGoesBackToTheSavedChoiceAndNoScaleIsChosenTwice
     escape();
     EXPECT_FALSE(Dialog().IsWindowVisible());
     EXPECT_EQ(Comm().GetChosen(), std::vector<CString> { a });
-    Switch(kHintItem, "Item_Read", "vexo", MakeItemDatabase());
+    Switch(Screen::Item, "Item_Read", "vexo", MakeItemDatabase());
     OpenSetup();
     EXPECT_EQ(Lines(DlgItem<CListBox>(Dialog(), 1020)), std::vector<CString> { a });
 
@@ -899,19 +903,19 @@ TEST_F(WorkScreenCommTest, SetupSetsTheScreenNumberOfEveryKind)
     const CString db = MakeItemDatabase();
     // Each screen's kind (a results screen's is its query word), then hint
     // 11, which keeps the kind under another number (shown nowhere).
-    const std::tuple<LPARAM, const char*, int> screens[]
-        = { { kHintItem, "Item", 1 }, { kHintIngredient, "Add", 2 }, { kHintAdvertisement, "Adv", 4 },
-              { kHintLandAddition, "Land_addition", 19 }, { kHintUserLabel, "User_Label_Read", 17 },
-              { kHintPreset, "Pre", 3 }, { kHintScaleReg, "Scale_reg", 6 },
-              { kHintScaleInfo, "Scale_Info", 5 }, { kHintManagement, "Mg_Reg_Read", 16 },
-              { kHintScaleRootInfo, "Scale_Root_Info", 18 }, { kHintScaleTotal, "Scale_Result_All_Read", 12 },
-              { kHintScaleTotal, "Scale_Result_Item_All_Read", 13 },
-              { kHintScaleTotal, "Scale_Result_Item_Day_Read", 14 },
-              { kHintScaleTotal, "Scale_Result_Day_Read", 15 }, { kHintRefresh, "", 11 },
-              { kHintScaleTotal, "Unknown", 11 } };
+    const std::tuple<Screen, const char*, int> screens[] = { { Screen::Item, "Item", 1 },
+        { Screen::Ingredient, "Add", 2 }, { Screen::Advertisement, "Adv", 4 },
+        { Screen::LandAddition, "Land_addition", 19 }, { Screen::UserLabel, "User_Label_Read", 17 },
+        { Screen::Preset, "Pre", 3 }, { Screen::ScaleReg, "Scale_reg", 6 },
+        { Screen::ScaleInfo, "Scale_Info", 5 }, { Screen::Management, "Mg_Reg_Read", 16 },
+        { Screen::ScaleRootInfo, "Scale_Root_Info", 18 }, { Screen::ScaleTotal, "Scale_Result_All_Read", 12 },
+        { Screen::ScaleTotal, "Scale_Result_Item_All_Read", 13 },
+        { Screen::ScaleTotal, "Scale_Result_Item_Day_Read", 14 },
+        { Screen::ScaleTotal, "Scale_Result_Day_Read", 15 }, { Screen::Refresh, "", 11 },
+        { Screen::ScaleTotal, "Unknown", 11 } };
     for (const auto& [hint, kind, number] : screens) {
-        Switch(hint, kind, "vexo", hint == kHintManagement ? CString() : db);
-        Switch(kHintDatabaseChanged, "", "vexo", db);
+        Switch(hint, kind, "vexo", hint == Screen::Management ? CString() : db);
+        Switch(Screen::DatabaseChanged, "", "vexo", db);
         LogIn("vexo"); // the log-out screen greys Setup
         OpenSetup();
         EXPECT_EQ(m_screen->Context().Hint(), number) << kind;

@@ -8,7 +8,7 @@
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"
 #include "serial/serial_transfer.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/click_at.h"
 #include "tests/support/scale_memory.h"
@@ -128,7 +128,7 @@ TEST_F(WorkScreenSerialTest, SendAllGoesToTheScaleAndGivesTheButtonsBack)
             "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('42', 'Kim''s pear', "
             "'2500', "
             "'vexo')" });
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     SerialScaleModel model({ "07" });
     StartLine(model);
     MessageBoxScript::Reset();
@@ -158,7 +158,7 @@ TEST_F(WorkScreenSerialTest, ReadByNumbersLandsInTheDatabaseOfTheHourAndTheScale
 {
     SetLocalClock(2007, 3, 3, 9, 41);
     const CString db = MakeItemDatabase();
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     SerialScaleModel model({ "07" });
     for (int n : { 1, 3 }) {
         RecordRow row(16);
@@ -185,7 +185,7 @@ TEST_F(WorkScreenSerialTest, ReadByNumbersLandsInTheDatabaseOfTheHourAndTheScale
 TEST_F(WorkScreenSerialTest, StopEndsTheWalkAfterTheScaleBeingServed)
 {
     const CString db = MakeItemDatabase();
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     SerialScaleModel model({ "07", "08" });
     for (int n = 1; n <= 30; ++n) {
         RecordRow row(16);
@@ -216,7 +216,7 @@ TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
     Execute(db,
         { "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('41', 'Apple', '1500', "
           "'vexo')" });
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
     scalesim::ScaleMemory silent(scalesim::ScaleMemory::Mode::Silent);
     scalesim::TcpScale tcpScale;
@@ -265,7 +265,7 @@ TEST_F(WorkScreenSerialTest, AnotherScreenChosenDuringASendChangesNothingSent)
         Execute(db,
             { CString("INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES(") + values
                 + ", 'vexo')" });
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     SerialScaleModel model({ "07" });
     // 07's answer to its fourth frame (the second record) waits for the switch.
     HeldFrame held("07", 4);
@@ -274,7 +274,7 @@ TEST_F(WorkScreenSerialTest, AnotherScreenChosenDuringASendChangesNothingSent)
     MessageBoxScript::PushAnswer(IDYES);
     ClickControl(1009);
     ASSERT_TRUE(PumpUntil([&] { return held.Holding(); }));
-    Switch(kHintScaleInfo, "Scale_Info_Read", "kim", MakeItemDatabase("C:\\\\other.mdb"));
+    Switch(Screen::ScaleInfo, "Scale_Info_Read", "kim", MakeItemDatabase("C:\\\\other.mdb"));
     ASSERT_TRUE(WaitForLoad());
     held.Release();
     ASSERT_TRUE(WaitForWalk());
@@ -295,7 +295,7 @@ TEST_F(WorkScreenSerialTest, ALineClosedMidSendEndsWithoutSuccessTellingWhatWent
         Execute(db,
             { CString("INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES(") + values
                 + ", 'vexo')" });
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     SerialScaleModel model({ "07" });
     auto script = model.Script();
     // Join, clear and the first record are answered; then the line goes.
@@ -318,7 +318,7 @@ TEST_F(WorkScreenSerialTest, ALineClosedMidSendEndsWithoutSuccessTellingWhatWent
 TEST_F(WorkScreenSerialTest, ASecondReadGoesIntoTheFirstReadsDatabaseWithoutAPathMessage)
 {
     const CString db = MakeItemDatabase();
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     SerialScaleModel model({ "07" });
     RecordRow row(16);
     row[1] = "5";

@@ -6,7 +6,7 @@
 #include "screens/pos_codes.h"
 #include "screens/reply_row.h"
 #include "shell/manager_settings.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 
 namespace {
@@ -26,7 +26,7 @@ protected:
     // the item screen's grid rebuilt (no door makes a grid of chosen columns).
     void FillPosGrid(const std::vector<std::array<const char*, 3>>& rows)
     {
-        Switch(kHintItem, "Item_Read", "vexo", MakeItemDatabase());
+        Switch(Screen::Item, "Item_Read", "vexo", MakeItemDatabase());
         m_screen->Context().RebuildGrid();
         m_screen->Context().SetGridColumnCount(4);
         Grid().SetItemText(0, 1, "ITEM_NUM");
@@ -98,12 +98,12 @@ TEST_F(WorkScreenSettingsTest, TheItemScreenShowsOnlyTheListedColumnsWhenDefault
     LogIn("kim");
     WriteSetting(kDefaultValueFile, "kim\r\nTRUE");
     WriteSetting(kDefaultUncheckIndexFile, "unitprice\r\nitem_name\r\n");
-    Switch(kHintItem, "Item_Read", "kim", db);
+    Switch(Screen::Item, "Item_Read", "kim", db);
     EXPECT_EQ(RowTexts(0), (std::vector<CString> { "UNITPRICE", "ITEM_NAME", "ID" }));
     EXPECT_EQ(RowTexts(1), (std::vector<CString> { "900", "Apple", "1" }));
     // No list is left over: with the defaults off the next load has every column.
     WriteSetting(kDefaultValueFile, "kim\r\nFALSE");
-    Switch(kHintItem, "Item_Read", "kim", db);
+    Switch(Screen::Item, "Item_Read", "kim", db);
     EXPECT_GT(RowTexts(0).size(), 3u);
 }
 
@@ -189,7 +189,7 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     Execute(db,
         { "INSERT INTO [Item]([item_num], [pos_kind], [pos_code], [mg_id]) VALUES('42', '0', '1234567', "
           "'vexo')" });
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     // A failing row goes to the message window; nothing starts.
     ClickCell(1, 2);
     ClickControl(1010);
@@ -267,9 +267,9 @@ TEST_F(WorkScreenSettingsTest, ReceiveNumbersAreReadAsARangeAListOrOneNumber)
     const CString db = MakeItemDatabase();
     for (const Case& c : cases) {
         if (CString(c.kind) == "Item")
-            Switch(kHintItem, "Item_Read", "vexo", db);
+            Switch(Screen::Item, "Item_Read", "vexo", db);
         else
-            Switch(kHintLandAddition, "Land_Add_Read", "vexo", db);
+            Switch(Screen::LandAddition, "Land_Add_Read", "vexo", db);
         m_port.m_ethernet.clear();
         MessageBoxScript::Reset();
         m_screen->SetDlgItemText(1026, c.text);
@@ -301,7 +301,7 @@ TEST_F(WorkScreenSettingsTest, OnlyTheReadByNumbersCarriesTheTypedNumbers)
         ASSERT_EQ(m_port.m_ethernet.size(), 1u) << id;
         EXPECT_EQ(m_port.m_ethernet[0].receiveNumbers, (std::vector<int> { 3, 5 })) << id;
         if (!Visible(id))
-            Switch(kHintPreset, "Pre_Read", "vexo", MakeItemDatabase());
+            Switch(Screen::Preset, "Pre_Read", "vexo", MakeItemDatabase());
         if (id == 1010)
             ClickCell(1, 1); // a select send takes a picked row
         MessageBoxScript::PushAnswer(IDYES);

@@ -19,7 +19,7 @@
 #include "shell/file_helpers.h"
 #include "shell/main_frame.h"
 #include "shell/right_container_view.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/support/command.h"
 #include "tests/support/temp_data_root.h"
 #include "tests/support/ui_pump.h"
@@ -70,9 +70,9 @@ TEST_F(WorkScreenTest, AutomaticLogInSetsTheFlagAndHintsEightAndNineFollowTheLog
     EXPECT_EQ(m_screen->GetCommSetupFlag(), 1);
     EXPECT_EQ(m_screen->GetItemWorker() != nullptr, true);
     CString text;
-    m_screen->OnUpdate(LeftPane(), kHintLoggedOut, &text);
+    m_screen->OnUpdate(LeftPane(), HintOf(Screen::LoggedOut), &text);
     EXPECT_EQ(m_screen->GetCommSetupFlag(), 0);
-    m_screen->OnUpdate(LeftPane(), kHintLoggedIn, &text);
+    m_screen->OnUpdate(LeftPane(), HintOf(Screen::LoggedIn), &text);
     EXPECT_EQ(m_screen->GetCommSetupFlag(), 1);
 }
 
@@ -119,7 +119,7 @@ TEST_F(WorkScreenTest, StreamedRowsAreAcknowledged)
     LeftPane()->Mailbox().SetText(IDC_MAILBOX_NAME, "Item_Read");
     LeftPane()->Mailbox().SetText(IDC_MAILBOX_TEXT, "vexo");
     CString path = items;
-    LeftPane()->SendHint(kHintItem, &path);
+    LeftPane()->SendHint(Screen::Item, &path);
     EXPECT_TRUE(PumpUntil([&] { return !worker->IsDatabaseOpen(); }));
     EXPECT_TRUE(PumpUntil([&] { return worker->GetReportFlag() == 1; }));
     EXPECT_EQ(MessageBoxScript::Count(), 0u);

@@ -8,7 +8,7 @@
 
 #include "platform/dao/dao_database.h"
 #include "screens/table_bridge.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/db_lock.h"
 #include "tests/support/store_fault.h"
@@ -46,7 +46,7 @@ protected:
                 "INSERT INTO [Item]([item_num], [mg_id]) VALUES('-1', 'vexo')" });
         Load();
     }
-    void Load() { Switch(kHintItem, "Item_Read", "vexo", m_db); }
+    void Load() { Switch(Screen::Item, "Item_Read", "vexo", m_db); }
 
     // False (and nothing done) where this machine cannot make the block.
     // The engine's idle connections are dropped: one kept open from before
@@ -193,7 +193,7 @@ TEST_F(WorkScreenStoreFaultTest, ARowAnotherProgramRemovedLeavesTheGrid)
 TEST_F(WorkScreenStoreFaultTest, EachRefusedCellOfAFillShowsWhatIsStored)
 {
     const CString db = MakeItemDatabase("C:\\land.mdb");
-    Switch(kHintLandAddition, "Land_Add_Read", "vexo", db);
+    Switch(Screen::LandAddition, "Land_Add_Read", "vexo", db);
     ModalDialogScript::Push([](CDialog& dialog) {
         dialog.SetDlgItemText(1002, "3");
         AfxClickDlgButton(dialog, IDOK);

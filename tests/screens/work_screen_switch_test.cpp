@@ -6,7 +6,7 @@
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
 #include "platform/wnd/core/input_seam.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/command.h"
 
@@ -36,7 +36,7 @@ TEST_F(WorkScreenSwitchTest, EachHintShowsItsOwnPanels)
 {
     const CString db = MakeItemDatabase();
     struct Case {
-        LPARAM hint;
+        Screen hint;
         const char* query;
         const char* caption;
         bool grid;
@@ -50,37 +50,37 @@ TEST_F(WorkScreenSwitchTest, EachHintShowsItsOwnPanels)
         const char* printKind;
     };
     const Case cases[] = {
-        { kHintItem, "Item_Read", "Item Display", true, true, false, false, false, 0, true, true,
+        { Screen::Item, "Item_Read", "Item Display", true, true, false, false, false, 0, true, true,
             "ItemPrint" },
-        { kHintPreset, "Pre_Read", "Preset Display", false, false, true, false, false, 60, false, false,
+        { Screen::Preset, "Pre_Read", "Preset Display", false, false, true, false, false, 60, false, false,
             "PresetPrint" },
-        { kHintIngredient, "Add_Read", "Ingredient Display", true, true, false, false, false, 0, false, false,
-            "AddPrint" },
-        { kHintScaleInfo, "Scale_Info_Read", "Scale Information", true, false, false, true, false, 0, false,
+        { Screen::Ingredient, "Add_Read", "Ingredient Display", true, true, false, false, false, 0, false,
+            false, "AddPrint" },
+        { Screen::ScaleInfo, "Scale_Info_Read", "Scale Information", true, false, false, true, false, 0,
+            false, false, "" },
+        { Screen::Advertisement, "Adv_Read", "Advertisement Display", true, true, false, false, false, 0,
+            false, false, "AdvPrint" },
+        { Screen::ScaleReg, "Scale_Reg_Read", "Scale Register", false, false, false, false, true, 0, false,
             false, "" },
-        { kHintAdvertisement, "Adv_Read", "Advertisement Display", true, true, false, false, false, 0, false,
-            false, "AdvPrint" },
-        { kHintScaleReg, "Scale_Reg_Read", "Scale Register", false, false, false, false, true, 0, false,
-            false, "" },
-        { kHintLandAddition, "Land_Add_Read", "Land Addition Dispaly", true, true, false, false, false, 0,
+        { Screen::LandAddition, "Land_Add_Read", "Land Addition Dispaly", true, true, false, false, false, 0,
             false, false, "LandPrint" },
-        { kHintScaleRootInfo, "Scale_Root_Info_Read", "Scale Information2", true, false, false, true, false,
-            0, false, false, "" },
-        { kHintDatabaseChanged, "", "Initial Display", false, false, false, false, false, 0, false, false,
+        { Screen::ScaleRootInfo, "Scale_Root_Info_Read", "Scale Information2", true, false, false, true,
+            false, 0, false, false, "" },
+        { Screen::DatabaseChanged, "", "Initial Display", false, false, false, false, false, 0, false, false,
             "" },
-        { kHintItem, "Item_Read", "Item Display", true, true, false, false, false, 0, true, true,
+        { Screen::Item, "Item_Read", "Item Display", true, true, false, false, false, 0, true, true,
             "ItemPrint" },
-        { kHintScaleTotal, "Scale_Result_All_Read", "Scale Total Result", true, false, false, false, false, 0,
-            false, false, "ResultAllPrint" },
-        { kHintPreset, "Pre_Read", "Preset Display", false, false, true, false, false, 60, false, false,
+        { Screen::ScaleTotal, "Scale_Result_All_Read", "Scale Total Result", true, false, false, false, false,
+            0, false, false, "ResultAllPrint" },
+        { Screen::Preset, "Pre_Read", "Preset Display", false, false, true, false, false, 60, false, false,
             "PresetPrint" },
-        { kHintOneDay, "Scale_Result_Day_Read", "One Day Total Result", true, false, false, false, false, 0,
-            false, false, "ResultDayPrint" },
-        { kHintRefresh, "", "Initial Display", false, false, false, false, false, 0, false, false, "" },
+        { Screen::OneDay, "Scale_Result_Day_Read", "One Day Total Result", true, false, false, false, false,
+            0, false, false, "ResultDayPrint" },
+        { Screen::Refresh, "", "Initial Display", false, false, false, false, false, 0, false, false, "" },
     };
     for (const Case& c : cases) {
         Switch(c.hint, c.query, "vexo", db);
-        const std::string label = std::to_string(c.hint);
+        const std::string label = std::to_string(HintOf(c.hint));
         EXPECT_EQ(Caption(), c.caption) << label;
         EXPECT_EQ(GridVisible(), c.grid) << label;
         for (int id : kEditGroup)
@@ -93,13 +93,13 @@ TEST_F(WorkScreenSwitchTest, EachHintShowsItsOwnPanels)
             EXPECT_FALSE(Visible(id)) << label << " control " << id;
         // The progress group shows wherever something can be sent or fetched;
         // the totals' buttons on their screens only (Clear on the scale total).
-        const bool totals = c.hint == kHintScaleTotal || c.hint == kHintOneDay;
+        const bool totals = c.hint == Screen::ScaleTotal || c.hint == Screen::OneDay;
         for (int id : { 1044, 1039, 1041, 1037, 1042, 1038 })
             EXPECT_EQ(Visible(id), c.editGroup || c.scaleData || c.scaleInfo || totals)
                 << label << " control " << id;
         for (int id : { 1050, 1052, 1057 })
             EXPECT_EQ(Visible(id), totals) << label << " control " << id;
-        EXPECT_EQ(Visible(1051), c.hint == kHintScaleTotal) << label;
+        EXPECT_EQ(Visible(1051), c.hint == Screen::ScaleTotal) << label;
         EXPECT_EQ(ScaleListVisible(), c.scaleList) << label;
         EXPECT_EQ(VisiblePresetKeys(), c.presetKeys) << label;
         EXPECT_EQ(Visible(1145), c.presetKeys > 0) << label;
@@ -111,7 +111,8 @@ TEST_F(WorkScreenSwitchTest, EachHintShowsItsOwnPanels)
             EXPECT_TRUE(Enabled(id)) << label << " control " << id;
         EXPECT_FALSE(Enabled(1030)) << label;
         EXPECT_FALSE(Enabled(1043)) << label;
-        EXPECT_EQ(m_screen->GetPresetKeys().HasSheetFrame(), c.hint == kHintPreset ? TRUE : FALSE) << label;
+        EXPECT_EQ(m_screen->GetPresetKeys().HasSheetFrame(), c.hint == Screen::Preset ? TRUE : FALSE)
+            << label;
     }
     EXPECT_EQ(m_screen->GetCommSetupFlag(), 0); // hint 10 is the log-out screen
 }
@@ -127,29 +128,29 @@ TEST_F(WorkScreenSwitchTest, AScreensPanelsAreGoneOnTheNextScreen)
     const std::vector<int> users = { 1053, 1054, 1055, 1056, 1058 };
     const std::vector<int> labels = { 1059, 1060, 1061, 1062, 1063, 1064 };
     struct Case {
-        LPARAM hint;
+        Screen hint;
         const char* query;
         std::vector<int> shown;
         std::vector<int> hidden;
     };
     const Case cases[] = {
-        { kHintItem, "Item_Read", { 1030, 1044, 1039, 1065 }, users },
-        { kHintManagement, "Mg_Reg_Read", users, { 1030, 1044, 1039, 1065, 1066 } },
-        { kHintPreset, "Pre_Read", { 1066 }, users },
-        { kHintScaleReg, "Scale_Reg_Read", { 900 }, { 1065, 1066 } },
-        { kHintPreset, "Pre_Read", { 1066 }, {} },
-        { kHintManagement, "Mg_Reg_Read", users, { 1066 } },
-        { kHintItem, "Item_Read", { 1065 }, {} },
-        { kHintScaleTotal, "Scale_Result_All_Read", { 1050, 1051, 1052, 1057, 1044 }, { 1065, 1030 } },
-        { kHintUserLabel, "User_Label_Read", labels, { 1050, 1051, 1052, 1057 } },
-        { kHintItem, "Item_Read", {}, labels },
+        { Screen::Item, "Item_Read", { 1030, 1044, 1039, 1065 }, users },
+        { Screen::Management, "Mg_Reg_Read", users, { 1030, 1044, 1039, 1065, 1066 } },
+        { Screen::Preset, "Pre_Read", { 1066 }, users },
+        { Screen::ScaleReg, "Scale_Reg_Read", { 900 }, { 1065, 1066 } },
+        { Screen::Preset, "Pre_Read", { 1066 }, {} },
+        { Screen::Management, "Mg_Reg_Read", users, { 1066 } },
+        { Screen::Item, "Item_Read", { 1065 }, {} },
+        { Screen::ScaleTotal, "Scale_Result_All_Read", { 1050, 1051, 1052, 1057, 1044 }, { 1065, 1030 } },
+        { Screen::UserLabel, "User_Label_Read", labels, { 1050, 1051, 1052, 1057 } },
+        { Screen::Item, "Item_Read", {}, labels },
     };
     for (const Case& c : cases) {
-        Switch(c.hint, c.query, "vexo", c.hint == kHintManagement ? CString() : db);
+        Switch(c.hint, c.query, "vexo", c.hint == Screen::Management ? CString() : db);
         for (int id : c.shown)
-            EXPECT_TRUE(Visible(id)) << c.hint << " control " << id;
+            EXPECT_TRUE(Visible(id)) << HintOf(c.hint) << " control " << id;
         for (int id : c.hidden)
-            EXPECT_FALSE(Visible(id)) << c.hint << " control " << id;
+            EXPECT_FALSE(Visible(id)) << HintOf(c.hint) << " control " << id;
     }
 }
 
@@ -162,20 +163,20 @@ TEST_F(WorkScreenSwitchTest, ItemTypeScreensPlaceTheGridAndTheProgressGroup)
         m_screen->ScreenToClient(&rect);
         return rect;
     };
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     EXPECT_EQ(rectOf(&Grid()), CRect(30, 70, 750, 470));
     EXPECT_EQ(rectOf(m_screen->GetDlgItem(1044)), CRect(200, 492, 330, 612));
     EXPECT_EQ(rectOf(m_screen->GetDlgItem(1038)), CRect(280, 565, 330, 615));
-    Switch(kHintScaleInfo, "Scale_Info_Read", "vexo", db);
+    Switch(Screen::ScaleInfo, "Scale_Info_Read", "vexo", db);
     EXPECT_EQ(rectOf(&Grid()), CRect(50, 60, 750, 410));
     EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1011)->GetSafeHwnd()), "Insert");
-    Switch(kHintPreset, "Pre_Read", "vexo", db);
+    Switch(Screen::Preset, "Pre_Read", "vexo", db);
     EXPECT_EQ(rectOf(m_screen->GetDlgItem(600)), CRect(52, 52, 109, 109));
     EXPECT_EQ(rectOf(m_screen->GetDlgItem(659)), CRect(52 + 57 * 9, 357, 109 + 57 * 9, 414));
     EXPECT_EQ(rectOf(m_screen->GetDlgItem(1032)), CRect(780, 60, 930, 310));
     // No user door sets server mode without a listening socket.
     LeftPane()->ServerStarted("", "");
-    Switch(kHintUserLabel, "User_Label_Read", "vexo", db);
+    Switch(Screen::UserLabel, "User_Label_Read", "vexo", db);
     const std::pair<int, CRect> places[]
         = { { 1059, CRect(50, 270, 110, 300) }, { 1060, CRect(120, 270, 180, 300) },
               { 1062, CRect(480, 270, 550, 300) }, { 1063, CRect(560, 270, 660, 300) },
@@ -189,22 +190,22 @@ TEST_F(WorkScreenSwitchTest, LogInHintsKeepTheItemScreenEditableAndTheMailboxUnt
 {
     const CString db = MakeItemDatabase();
     Execute(db, { "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('7', 'Apple', 'vexo')" });
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     // A word of a request being served, in the worker's mailbox no screen shows.
     m_screen->Context().DbMailbox().SetText(IDC_MAILBOX_NAME, "Busy_Request");
     // The left pane's menu update rule: only the user id, then hint 8 or 9.
-    for (LPARAM hint : { kHintLoggedOut, kHintLoggedIn, kHintCommMode }) {
+    for (Screen hint : { Screen::LoggedOut, Screen::LoggedIn, Screen::CommMode }) {
         LeftPane()->Mailbox().SetText(IDC_MAILBOX_TEXT, "vexo");
         CString empty;
         LeftPane()->SendHint(hint, &empty);
-        EXPECT_EQ(m_screen->GetCommSetupFlag(), hint == kHintLoggedOut ? 0 : 1) << hint;
-        EXPECT_EQ(Caption(), "Item Display") << hint;
+        EXPECT_EQ(m_screen->GetCommSetupFlag(), hint == Screen::LoggedOut ? 0 : 1) << HintOf(hint);
+        EXPECT_EQ(Caption(), "Item Display") << HintOf(hint);
         // Communication Setup reads the scales into the mailbox's request.
-        if (hint != kHintCommMode) {
-            EXPECT_EQ(m_screen->Context().DbMailbox().Text(IDC_MAILBOX_NAME), "Busy_Request") << hint;
+        if (hint != Screen::CommMode) {
+            EXPECT_EQ(m_screen->Context().DbMailbox().Text(IDC_MAILBOX_NAME), "Busy_Request") << HintOf(hint);
         }
-        EXPECT_EQ(Grid().GetRowCount(), 3) << hint;
-        EXPECT_TRUE(Visible(1007)) << hint;
+        EXPECT_EQ(Grid().GetRowCount(), 3) << HintOf(hint);
+        EXPECT_TRUE(Visible(1007)) << HintOf(hint);
     }
     ASSERT_TRUE(WaitForLoad());
     EditCell(1, ColumnOf("ITEM_NAME"), "Banana");
@@ -214,14 +215,14 @@ TEST_F(WorkScreenSwitchTest, LogInHintsKeepTheItemScreenEditableAndTheMailboxUnt
 TEST_F(WorkScreenSwitchTest, AHintDuringALoadIsDroppedAndOtherHintsOnlyMoveTheMailbox)
 {
     const CString db = MakeItemDatabase();
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     // A load's lock and the words it leaves, set alone (a real load ends too
     // soon to be caught; the worker's mailbox shows nowhere).
     m_screen->Context().SetUpdateLock(1);
     LeftPane()->Mailbox().SetText(IDC_MAILBOX_NAME, "Add_Read");
     LeftPane()->Mailbox().SetText(IDC_MAILBOX_TEXT, "vexo");
     CString path = db;
-    LeftPane()->SendHint(kHintIngredient, &path);
+    LeftPane()->SendHint(Screen::Ingredient, &path);
     EXPECT_EQ(Caption(), "Item Display");
     EXPECT_EQ(LeftPane()->Mailbox().Text(IDC_MAILBOX_NAME), "Add_Read");
     m_screen->Context().SetUpdateLock(0);
@@ -247,7 +248,7 @@ TEST_F(WorkScreenSwitchTest, ACommandNeverActsOnARowClickedOnAnotherScreen)
             "INSERT INTO [Scale_Root_Info]([MyID]) VALUES('8')" });
     m_screen->Scales().CommSettings().SetChosen({ "Scale name = A, Scale ID=1" });
     auto clickItemRow = [&] {
-        Switch(kHintItem, "Item_Read", "vexo", db);
+        Switch(Screen::Item, "Item_Read", "vexo", db);
         ClickCell(1, 2);
         ASSERT_EQ(m_screen->GetClickedRow(), 1);
         ASSERT_EQ(Grid().Picks().clickRow, 1);
@@ -255,7 +256,7 @@ TEST_F(WorkScreenSwitchTest, ACommandNeverActsOnARowClickedOnAnotherScreen)
 
     // Delete with nothing clicked here takes the last data row, not row 1.
     clickItemRow();
-    Switch(kHintIngredient, "Add_Read", "vexo", db);
+    Switch(Screen::Ingredient, "Add_Read", "vexo", db);
     EXPECT_EQ(Grid().Picks().clickRow, 0);
     EXPECT_EQ(Grid().GetFocusCell().row, -1);
     ClickControl(1008);
@@ -264,7 +265,7 @@ TEST_F(WorkScreenSwitchTest, ACommandNeverActsOnARowClickedOnAnotherScreen)
 
     // Trans of the network settings wants a row clicked on its own screen.
     clickItemRow();
-    Switch(kHintScaleRootInfo, "Scale_Root_Info_Read", "vexo", db);
+    Switch(Screen::ScaleRootInfo, "Scale_Root_Info_Read", "vexo", db);
     ClickControl(1013);
     ASSERT_EQ(m_boxes.Records().size(), 1u);
     EXPECT_EQ(m_boxes.Records()[0].text, "Select a grid line");
@@ -286,7 +287,7 @@ TEST_F(WorkScreenSwitchTest, PortToggleAlternatesBetweenComOneAndComFive)
 TEST_F(WorkScreenSwitchTest, PresetKeysTakeCrLfLinesAndCountTheirLimitInCp949Bytes)
 {
     const CString db = MakeItemDatabase();
-    Switch(kHintPreset, "Pre_Read", "vexo", db);
+    Switch(Screen::Preset, "Pre_Read", "vexo", db);
     CWnd& key = *m_screen->GetDlgItem(600);
     key.SetFocus();
     ASSERT_TRUE(AfxSimulateKey(key.GetSafeHwnd(), 'A', "A"));

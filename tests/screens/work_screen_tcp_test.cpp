@@ -9,7 +9,7 @@
 #include "protocol/scale_records.h"
 #include "screens/transfer_ports.h"
 #include "serial/serial_transfer.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/click_at.h"
 #include "tests/support/command.h"
@@ -120,7 +120,7 @@ scalesim::Bytes PluPayload(int number, const std::string& name)
 TEST_F(WorkScreenTcpTest, SendAllReachesEveryScaleOfTheListAndClearsTheActiveFlag)
 {
     const CString db = ItemsWith({ "'41', 'Apple', '1500'", "'42', 'Kim''s pear', '2500'" });
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     ScaleMemory first;
     ScaleMemory second;
     TcpScale a;
@@ -180,7 +180,7 @@ TEST_F(WorkScreenTcpTest, ReceivesGoIntoTheDatabaseOfTheHourAndTheScale)
 {
     SetLocalClock(2007, 3, 3, 9, 41);
     const CString db = ItemsWith({ "'1', 'Kept', '1'" });
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     ScaleMemory memory;
     memory.Put(0, 1, PluPayload(1, "One"));
     memory.Put(0, 3, PluPayload(3, "O'Three"));
@@ -216,7 +216,7 @@ TEST_F(WorkScreenTcpTest, ReceivesGoIntoTheDatabaseOfTheHourAndTheScale)
 TEST_F(WorkScreenTcpTest, SelectSendTakesThePickedRowsInPickOrder)
 {
     const CString db = ItemsWith({ "'41', 'A', '1'", "'42', 'B', '2'", "'43', 'C', '3'" });
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     ScaleMemory memory;
     TcpScale scale;
     ASSERT_TRUE(scale.Start(memory.Script()));
@@ -240,7 +240,7 @@ TEST_F(WorkScreenTcpTest, StartsThatCannotRunAreRefusedBeforeAnyConnection)
 {
     m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
     const CString db = ItemsWith({ "'41', 'Apple', '1500'" });
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     ScaleMemory silent(ScaleMemory::Mode::Silent);
     TcpScale scale;
     ASSERT_TRUE(scale.Start(silent.Script()));
@@ -276,7 +276,7 @@ TEST_F(WorkScreenTcpTest, StartsThatCannotRunAreRefusedBeforeAnyConnection)
 
 TEST_F(WorkScreenTcpTest, PresetSendCarriesTheChosenPageAndItsKeysThenResets)
 {
-    Switch(kHintPreset, "Pre_Read", "vexo", MakeItemDatabase());
+    Switch(Screen::Preset, "Pre_Read", "vexo", MakeItemDatabase());
     ScaleMemory memory;
     TcpScale scale;
     ASSERT_TRUE(scale.Start(memory.Script()));
@@ -312,7 +312,7 @@ TEST_F(WorkScreenTcpTest, PresetSendCarriesTheChosenPageAndItsKeysThenResets)
 TEST_F(WorkScreenTcpTest, PresetReadsAskForTheTypedPageOrForAllAndStoreTheKeys)
 {
     SetLocalClock(2024, 3, 9, 0, 15);
-    Switch(kHintPreset, "Pre_Read", "vexo", MakeItemDatabase());
+    Switch(Screen::Preset, "Pre_Read", "vexo", MakeItemDatabase());
     ScaleMemory memory;
     memory.Put(3, 12, PresetPayload(12, { { 41, 1 }, { 7, 2 } }));
     memory.Put(3, 1, PresetPayload(1, { { 5, 1 } }));
@@ -359,18 +359,18 @@ TEST_F(WorkScreenTcpTest, SettingsSendsTakeTheClickedRowThenRestartTheScale)
 {
     struct Case {
         const char* name;
-        LPARAM hint;
+        Screen hint;
         const char* query;
         std::vector<CString> rows;
         int columns;
         ByteBuffer (*build)(const RecordRow&);
     };
     const Case cases[] = {
-        { "scale information", kHintScaleInfo, "Scale_Info_Read",
+        { "scale information", Screen::ScaleInfo, "Scale_Info_Read",
             { "INSERT INTO [Scale_Info]([WeightNum], [PriceNum], [VAT]) VALUES('2', '3', '10')",
                 "INSERT INTO [Scale_Info]([WeightNum], [PriceNum], [VAT]) VALUES('4', '5', '20')" },
             19, BuildScaleInfoRecord },
-        { "network settings", kHintScaleRootInfo, "Scale_Root_Info_Read",
+        { "network settings", Screen::ScaleRootInfo, "Scale_Root_Info_Read",
             { "INSERT INTO [Scale_Root_Info]([Ethernet_Init], [Ethernet_Stat], [MyID], [IP], [MASK], "
               "[Destination_IP], [Destination_Port]) VALUES('1', '0', '7', '10.0.0.7', '255.0.0.0', "
               "'10.0.0.1', '4000')",
@@ -417,7 +417,7 @@ TEST_F(WorkScreenTcpTest, SettingsSendsTakeTheClickedRowThenRestartTheScale)
 TEST_F(WorkScreenTcpTest, SelectSendsTakeOnlyDataRowsOfThePickRangeOrDrag)
 {
     const CString db = ItemsWith({ "'41', 'A', '1'", "'42', 'B', '2'", "'43', 'C', '3'" });
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     ASSERT_EQ(Grid().GetRowCount(), 5);
     ScaleMemory memory;
     TcpScale scale;
@@ -459,7 +459,7 @@ TEST_F(WorkScreenTcpTest, ReplyTimersAndSocketMessagesReachTheirOwnJob)
 {
     m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
     const CString db = ItemsWith({ "'41', 'Apple', '1500'" });
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     ScaleMemory silent(ScaleMemory::Mode::Silent);
     TcpScale a;
     TcpScale b;
@@ -510,7 +510,7 @@ TEST_F(WorkScreenTcpTest, TransStopFreesTheButtonsButLeavesATcpJobRunning)
 {
     m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
     const CString db = ItemsWith({ "'41', 'Apple', '1500'" });
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     ScaleMemory silent(ScaleMemory::Mode::Silent);
     TcpScale scale;
     ASSERT_TRUE(scale.Start(silent.Script()));
@@ -549,7 +549,7 @@ TEST_F(WorkScreenTcpTest, ClosingTheProgramEndsRunningJobsWithoutABox)
 {
     m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
     const CString db = ItemsWith({ "'41', 'Apple', '1500'" });
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     ScaleMemory silent(ScaleMemory::Mode::Silent);
     TcpScale a;
     TcpScale b;
@@ -574,7 +574,7 @@ TEST_F(WorkScreenTcpTest, ARefusedStartKeepsTheStopAskedOfTheRunningJob)
     Execute(
         kSettingsDb, { "INSERT INTO [Scale_Info]([WeightNum], [PriceNum], [VAT]) VALUES('2', '3', '10')" });
     const CString db = ItemsWith({ "'41', 'Apple', '1500'" });
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     // The scale acknowledges the clear only when released.
     TcpScale scale;
     ASSERT_TRUE(scale.Start([](const TcpPacket& p, std::size_t) {
@@ -592,7 +592,7 @@ TEST_F(WorkScreenTcpTest, ARefusedStartKeepsTheStopAskedOfTheRunningJob)
     ClickControl(1001);
     EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
     // The same from the scale settings screen.
-    Switch(kHintScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase("C:\\\\other.mdb"));
+    Switch(Screen::ScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase("C:\\\\other.mdb"));
     ClickCell(1, 1);
     ClickControl(1013);
     EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
@@ -666,7 +666,7 @@ TEST_F(WorkScreenTcpTest, AnotherScreenChosenDuringATransferChangesNothingItCarr
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MessageBoxScript::Reset();
-        Switch(kHintItem, "Item_Read", "vexo", db);
+        Switch(Screen::Item, "Item_Read", "vexo", db);
         ASSERT_TRUE(WaitForLoad());
         ScaleMemory memory;
         for (int n = 1; n <= 3; ++n)
@@ -679,7 +679,7 @@ TEST_F(WorkScreenTcpTest, AnotherScreenChosenDuringATransferChangesNothingItCarr
         ClickControl(c.command);
         ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() > c.holdAt; }));
         // The user picks the scale settings of another manager meanwhile.
-        Switch(kHintScaleInfo, "Scale_Info_Read", "kim", other);
+        Switch(Screen::ScaleInfo, "Scale_Info_Read", "kim", other);
         ASSERT_TRUE(WaitForLoad());
         holding.Let();
         ASSERT_TRUE(WaitForJobs());
@@ -711,7 +711,7 @@ TEST_F(WorkScreenTcpTest, AClickInTheTreeDuringASendLeavesTheItemsItCarries)
     const CString db = ItemsWith({ "'41', 'A', '1'", "'42', 'B', '2'", "'43', 'C', '3'" });
     FileDialogScript::PushPath(db);
     Command(*GetMainFrame(), 57601); // File Open fills the tree
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     ASSERT_TRUE(WaitForLoad());
     ScaleMemory memory;
     HoldingScale holding(2);
@@ -755,7 +755,7 @@ TEST_F(WorkScreenTcpTest, AClickInTheTreeDuringASendLeavesTheItemsItCarries)
 TEST_F(WorkScreenTcpTest, SelectSendWithoutAPickedRowIsRefused)
 {
     const CString db = ItemsWith({ "'41', 'A', '1'", "'42', 'B', '2'" });
-    Switch(kHintItem, "Item_Read", "vexo", db);
+    Switch(Screen::Item, "Item_Read", "vexo", db);
     ScaleMemory memory;
     TcpScale scale;
     ASSERT_TRUE(scale.Start(memory.Script()));

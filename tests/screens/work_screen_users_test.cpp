@@ -9,7 +9,7 @@
 #include "platform/wnd/core/input_seam.h"
 #include "shell/calvorn_view.h"
 #include "shell/manager_dialogs.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 
 namespace {
@@ -24,7 +24,7 @@ protected:
             sql.push_back(CString::Formatted("INSERT INTO [Manager] VALUES('%s', 'pw', 0)", id));
         Execute(ManagerDb(), sql);
     }
-    void Open(const char* user = "vexo") { Switch(kHintManagement, "Mg_Reg_Read", user, ""); }
+    void Open(const char* user = "vexo") { Switch(Screen::Management, "Mg_Reg_Read", user, ""); }
     // List 1053 as the form holds it.
     CListBox& List() const
     {
@@ -166,7 +166,7 @@ TEST_F(WorkScreenUsersTest, OtherManagersSendNoRequestAndKeepNoLock)
     EXPECT_TRUE(Boxes().empty());
     // The next screen switch is not dropped.
     const CString db = MakeItemDatabase();
-    Switch(kHintItem, "Item_Read", "kim", db);
+    Switch(Screen::Item, "Item_Read", "kim", db);
     EXPECT_EQ(Caption(), "Item Display");
     EXPECT_TRUE(Grid().IsWindowVisible());
 }

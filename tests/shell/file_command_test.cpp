@@ -5,7 +5,7 @@
 #include "platform/base/exception.h"
 #include "platform/dao/dao_database.h"
 #include "shell/file_helpers.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/command.h"
 #include "tests/support/db_lock.h"
@@ -124,7 +124,7 @@ TEST_F(FileCommandTest, OpenMakesOnlyAnItemDatabaseCurrentAndFillsTheTree)
         // it is. The file is not touched.
         if (c.treeFilled) {
             ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
-            EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
+            EXPECT_EQ(WorkScreen()->m_hints[0].hint, HintOf(Screen::DatabaseChanged));
             EXPECT_EQ(WorkScreen()->m_hints[0].text, expected);
         } else {
             EXPECT_TRUE(WorkScreen()->m_hints.empty());
@@ -173,7 +173,7 @@ TEST_F(FileCommandTest, CancelledOpenKeepsThePathAndStillSendsHintEleven)
     Command(*Frame(), kOpen);
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
-    EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
+    EXPECT_EQ(WorkScreen()->m_hints[0].hint, HintOf(Screen::DatabaseChanged));
     EXPECT_EQ(WorkScreen()->m_hints[0].text, m_items);
 }
 
@@ -205,7 +205,7 @@ TEST_F(FileCommandTest, SaveAsCopiesByteForByteAndSwitchesToTheCopy)
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), copy);
     EXPECT_EQ(TreeCount(), tree);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
-    EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
+    EXPECT_EQ(WorkScreen()->m_hints[0].hint, HintOf(Screen::DatabaseChanged));
     EXPECT_EQ(WorkScreen()->m_hints[0].text, copy);
     EXPECT_EQ(MessageBoxScript::Count(), 1u);
     // Later edits go to the copy only.
@@ -270,7 +270,7 @@ TEST_F(FileCommandTest, NewWritesTheEmptyTemplateSendsHintElevenAndFillsTheTree)
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), fresh);
     EXPECT_GT(TreeCount(), 0u);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
-    EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
+    EXPECT_EQ(WorkScreen()->m_hints[0].hint, HintOf(Screen::DatabaseChanged));
     EXPECT_EQ(WorkScreen()->m_hints[0].text, fresh);
     const FileDialogRecord dialog = FileDialogScript::Records().back();
     EXPECT_TRUE(dialog.open);

@@ -11,7 +11,7 @@
 #include "shell/default_value_dlg.h"
 #include "shell/file_helpers.h"
 #include "shell/manager_settings.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/command.h"
 
@@ -342,7 +342,7 @@ TEST_F(ItemOptionTest, ReloadOnlyWhenTheItemScreenIsShown)
     ModalDialogScript::Push(FillAndOk({}));
     Command(*Frame(), kDefaultValueSetup);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
-    EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintItem);
+    EXPECT_EQ(WorkScreen()->m_hints[0].hint, HintOf(Screen::Item));
     EXPECT_EQ(WorkScreen()->m_hints[0].queryName, "Item_Read");
     EXPECT_EQ(WorkScreen()->m_hints[0].userId, "vexo");
     EXPECT_EQ(WorkScreen()->m_hints[0].text, m_items);
@@ -456,7 +456,7 @@ TEST_F(InfoChangeTest, NothingTickedRunsNoStatementButReloadsTheItemScreen)
     Command(*Frame(), kInfoChange);
     EXPECT_EQ(ReadItems("SELECT [item_name] FROM [Item] ORDER BY [item_num]"), before);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
-    EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintItem);
+    EXPECT_EQ(WorkScreen()->m_hints[0].hint, HintOf(Screen::Item));
     // Cancelled: nothing at all.
     WorkScreen()->m_hints.clear();
     ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDCANCEL); });

@@ -4,7 +4,7 @@
 #include "db/manager_db_worker.h"
 #include "shell/manager_class.h"
 #include "shell/manager_dialogs.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {
@@ -72,7 +72,7 @@ TEST_F(LoginTest, CorrectPasswordLogsInWithoutAdministratorRights)
     EXPECT_EQ(text, "Log-out");
     // Hint 8 with the user id, then the item database that was opened.
     ASSERT_FALSE(WorkScreen()->m_hints.empty());
-    EXPECT_EQ(WorkScreen()->m_hints.front().hint, kHintLoggedIn);
+    EXPECT_EQ(WorkScreen()->m_hints.front().hint, HintOf(Screen::LoggedIn));
     EXPECT_EQ(WorkScreen()->m_hints.front().userId, "kim");
     EXPECT_EQ(pane->ItemDatabasePath(), items);
     EXPECT_EQ(CategoryTree().GetCount(), 13u); // 3 groups, 10 entries

@@ -10,7 +10,7 @@
 #include "platform/wnd/core/client_dc.h"
 #include "platform/wnd/core/input_seam.h"
 #include "platform/wnd/core/keyboard.h"
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/pixels.h"
 

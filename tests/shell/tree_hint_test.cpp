@@ -2,7 +2,7 @@
 // query name to the other views, group items send nothing, and the menu
 // update of Communication Setup reports the log-in state.
 
-#include "shell/view_hints.h"
+#include "shell/screen_table.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {
@@ -86,7 +86,7 @@ TEST_F(TreeHintTest, OpeningAnItemDatabaseSendsHintElevenAndFillsTheTree)
     FileDialogScript::PushPath(m_items);
     Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(57601, 0), 0);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
-    EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintDatabaseChanged);
+    EXPECT_EQ(WorkScreen()->m_hints[0].hint, HintOf(Screen::DatabaseChanged));
     EXPECT_EQ(WorkScreen()->m_hints[0].text, m_items);
 }
 
@@ -138,7 +138,7 @@ TEST_F(TreeHintTest, CommunicationSetupMenuReportsTheLogInState)
     Frame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(comm), 0);
     Frame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(comm), 0);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 2u);
-    EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintLoggedIn);
+    EXPECT_EQ(WorkScreen()->m_hints[0].hint, HintOf(Screen::LoggedIn));
     EXPECT_EQ(WorkScreen()->m_hints[0].userId, "vexo");
     EXPECT_FALSE(::GetMenuState(comm, 32773, MF_BYCOMMAND) & MF_GRAYED);
 
@@ -146,7 +146,7 @@ TEST_F(TreeHintTest, CommunicationSetupMenuReportsTheLogInState)
     WorkScreen()->m_hints.clear();
     Frame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(comm), 0);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
-    EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintLoggedOut);
+    EXPECT_EQ(WorkScreen()->m_hints[0].hint, HintOf(Screen::LoggedOut));
     EXPECT_TRUE(WorkScreen()->m_hints[0].text.IsEmpty());
     EXPECT_TRUE(::GetMenuState(comm, 32773, MF_BYCOMMAND) & MF_GRAYED);
 }
@@ -155,7 +155,7 @@ TEST_F(TreeHintTest, CommunicationSetupCommandSendsHintSeven)
 {
     Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(32773, 0), 0);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
-    EXPECT_EQ(WorkScreen()->m_hints[0].hint, kHintCommMode);
+    EXPECT_EQ(WorkScreen()->m_hints[0].hint, HintOf(Screen::CommMode));
     EXPECT_EQ(WorkScreen()->m_hints[0].queryName, "Comm_Mode_Read");
 }
 
@@ -192,7 +192,7 @@ TEST_F(TreeHintTest, OpeningAFileThatIsNoItemDatabaseKeepsTheTree)
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "File Open Error.");
     // The work screen is not told: its database stays current.
     for (const auto& hint : WorkScreen()->m_hints)
-        EXPECT_NE(hint.hint, kHintDatabaseChanged);
+        EXPECT_NE(hint.hint, HintOf(Screen::DatabaseChanged));
 }
 
 TEST_F(TreeHintTest, GroupsShowTheFolderAndEntriesThePageImage)
