@@ -50,6 +50,9 @@ CKindOfView::CKindOfView()
     m_parts.Add(*m_pResults);
     m_parts.Add(m_rows);
     m_parts.Add(*m_pReservations);
+    m_parts.Add(m_presetKeys);
+    m_parts.Add(m_users);
+    m_parts.Add(m_sync);
     m_mailbox.Create(this);
     SetDefaultMembers();
     m_nLoggedIn = 0;
@@ -112,13 +115,7 @@ const MessageMap* CKindOfView::GetMessageMap() const
             OnMessage<&CKindOfView::OnSerialPortOpenFailed>(WM_SERIAL_PORT_OPEN_FAILED),
             OnMessage<&CKindOfView::OnSerialSessionEnd>(WM_SERIAL_SESSION_END),
             OnMessage<&CKindOfView::OnSerialSessionError>(WM_SERIAL_SESSION_ERROR),
-            OnCommandMsg<&CKindOfView::OnSyncTables>(1065),
-            OnCommandMsg<&CKindOfView::OnSyncPresetLabel>(1066),
-            OnControlRange<&CKindOfView::OnPresetKeyKillFocus>(EN_KILLFOCUS, 600, 659),
-            OnControl<&CKindOfView::OnPresetPageChange>(CBN_SELCHANGE, 800),
             OnCommandMsg<&CKindOfView::OnFilePrint>(57607),
-            OnCommandMsg<&CKindOfView::OnUserRegister>(1055),
-            OnCommandMsg<&CKindOfView::OnUserDelete>(1056),
             OnCommandMsg<&CKindOfView::OnUserLabelInsert>(1059),
             OnCommandMsg<&CKindOfView::OnUserLabelDelete>(1060),
             OnCommandMsg<&CKindOfView::OnUserLabelRecv>(1061),
@@ -161,8 +158,7 @@ LRESULT CKindOfView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 void CKindOfView::DoDataExchange(CDataExchange* dx)
 {
     CFormView::DoDataExchange(dx);
-    DDX_Control(dx, 1065, m_btnSyncTables);
-    DDX_Control(dx, 1066, m_btnSyncPresetLabel);
+    m_sync.DoDataExchange(dx);
     DDX_Control(dx, IDC_WORK_GRID, m_grid);
     m_rows.DoDataExchange(dx);
     DDX_Control(dx, 1009, m_btnTransAll);
@@ -184,10 +180,6 @@ void CKindOfView::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, 1012, m_btnScaleInfoDelete);
     DDX_Control(dx, 1013, m_btnScaleInfoTrans);
     m_users.DoDataExchange(dx);
-    DDX_Control(dx, 1054, m_labelUsers);
-    DDX_Control(dx, 1055, m_btnUserRegister);
-    DDX_Control(dx, 1056, m_btnUserDelete);
-    DDX_Control(dx, 1058, m_groupUsers);
     DDX_Control(dx, 1059, m_btnLabelInsert);
     DDX_Control(dx, 1060, m_btnLabelDelete);
     DDX_Control(dx, 1064, m_btnLabelImage);

@@ -68,9 +68,9 @@
 //   read by the switch (column list), the rows, the table bridge, the
 //   synchronisation and the transfers.
 // - CPresetKeys (S D; kind_of_view_preset.h): keys 600-659, id edits
-//   700-759, page combo 800, the key checks and writes, the sixth-row frame
-//   of OnDraw; the table bridge fills it, the transfers and the
-//   synchronisation read its texts.
+//   700-759, page combo 800 and their notifications, the key checks and
+//   writes, the sixth-row frame of OnDraw; the table bridge fills it, the
+//   transfers and the synchronisation read its texts.
 // - CPresetSheetPrint (kind_of_view_print.h): the print kind and the
 //   preset-key sheet; the view's print steps hand on to it.
 // - CTableLoad (S G D; kind_of_view_load.h): the worker's replies, which
@@ -79,7 +79,8 @@
 //   grid's shape (RebuildGrid) and cell routines; the insert read-back.
 // - CCellEditor (S G D; kind_of_view_edit.h): an edited cell's placeholder,
 //   limits and write-back through the table bridge.
-// - CUsersScreen (S D; kind_of_view_users.h): list 1053, Register and Delete.
+// - CUsersScreen (S D; kind_of_view_users.h): list 1053, Register 1055 and
+//   Delete 1056 with the panel's controls 1054-1058.
 // - CUserLabelScreen (S G P D; user_label_screen.h): Insert 1059, Delete 1060
 //   and Image Display 1064 of the user labels screen, one made per command;
 //   it reads an insert's ID back through CTableLoad. Its panel and load
@@ -90,13 +91,12 @@
 //   which include the bridge's header: the arrows go to the bridge, never
 //   from it), and reads CItemDefaults.
 // - CServerSyncCommands (S G P D; server_sync_commands.h): the
-//   Synchronization buttons 1065/1066; OnSyncTables, OnSyncPresetLabel and
-//   SyncUserLabels hand on to it with the server database's path. It reads
-//   the preset keys and the default values.
+//   Synchronization buttons 1065/1066 and their commands, into the server
+//   database's path. It reads the preset keys and the default values.
 // A part with its own commands or messages is a command target, offered them
-// before the view's map (m_parts); the handlers that still hand on to preset
-// keys, printing, the edited cell, the users screen and the user labels
-// screen are in kind_of_view_parts.cpp.
+// before the view's map (m_parts); the handlers that still hand on to
+// printing, the edited cell and the user labels screen are in
+// kind_of_view_parts.cpp.
 // Other subsystems go through operations: Context(), GetGrid(), the parts'
 // accessors, and the shell's and transports' interfaces.
 
@@ -303,8 +303,6 @@ protected:
     // ---- Rows, column fill, preset keys, users, printing ---------------------------
     // (kind_of_view_rows.cpp, _fill.cpp, _preset.cpp, _users.cpp, _print.cpp)
     void ShowUsersScreen();
-    void OnUserRegister();
-    void OnUserDelete();
     void OnFilePrint();
     BOOL OnPreparePrinting(CPrintInfo* info) override;
     void OnBeginPrinting(CDC* dc, CPrintInfo* info) override;
@@ -317,11 +315,6 @@ protected:
     LRESULT OnResultStepDone(WPARAM wParam, LPARAM lParam);
     LRESULT OnResultLoopNext(WPARAM wParam, LPARAM lParam);
 
-    // ---- Synchronisation into the server database (kind_of_view_sync.cpp) ----------
-    void OnSyncTables();
-    void OnSyncPresetLabel();
-    void SyncUserLabels();
-
 protected:
     int OnCreate(LPCREATESTRUCT createStruct);
     void OnSize(UINT type, int cx, int cy);
@@ -329,8 +322,6 @@ protected:
     LRESULT OnDbQueryEmpty(WPARAM wParam, LPARAM lParam);
     LRESULT OnDbQueryDone(WPARAM wParam, LPARAM lParam);
     LRESULT OnGridCellEditedMessage(WPARAM wParam, LPARAM lParam);
-    void OnPresetKeyKillFocus(UINT id);
-    void OnPresetPageChange();
 
     void OnCommSetup();
     void OnUpdateCommSetup(CCmdUI* cmdUI);
@@ -420,8 +411,6 @@ private:
     int m_nLoggedIn = 0;
     int m_nLanguage = 2;
     // Controls of template 130 (bound in DoDataExchange).
-    CXPButton m_btnSyncTables; // 1065
-    CXPButton m_btnSyncPresetLabel; // 1066
     CXPButton m_btnTransAll; // 1009
     CXPButton m_btnTransSelect; // 1010
     CXPButton m_btnRecvAll; // 1001
@@ -439,10 +428,6 @@ private:
     CXPButton m_btnScaleInfoUpdate; // 1014
     CXPButton m_btnScaleInfoDelete; // 1012
     CXPButton m_btnScaleInfoTrans; // 1013
-    CStatic m_labelUsers; // 1054
-    CXPButton m_btnUserRegister; // 1055
-    CXPButton m_btnUserDelete; // 1056
-    CButton m_groupUsers; // 1058
     CXPButton m_btnLabelInsert; // 1059
     CXPButton m_btnLabelDelete; // 1060
     CXPButton m_btnLabelImage; // 1064

@@ -7,16 +7,6 @@
 #include "screens/transfer_glue.h"
 #include "screens/user_label_screen.h"
 
-void CKindOfView::OnPresetKeyKillFocus(UINT id)
-{
-    m_presetKeys.OnPresetKeyKillFocus(id);
-}
-
-void CKindOfView::OnPresetPageChange()
-{
-    m_presetKeys.OnPresetPageChange();
-}
-
 void CKindOfView::OnFilePrint()
 {
     if (m_print.PrepareSheet(this, m_presetKeys.GetKeyTexts()))
@@ -65,16 +55,6 @@ void CKindOfView::ShowUsersScreen()
     ShowUsersPanel(TRUE);
     ShowUserLabelPanel(FALSE);
     ShowScaleInfoPanel(FALSE);
-}
-
-void CKindOfView::OnUserRegister()
-{
-    m_users.OnUserRegister();
-}
-
-void CKindOfView::OnUserDelete()
-{
-    m_users.OnUserDelete();
 }
 
 CUserLabelScreen CKindOfView::UserLabelScreen()

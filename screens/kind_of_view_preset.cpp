@@ -52,6 +52,17 @@ CPresetKeys::CPresetKeys(CWorkScreenState& screen, CWorkScreenDatabase& data)
     , m_data(data)
 { }
 
+const MessageMap* CPresetKeys::GetMessageMap() const
+{
+    static const MessageMap kMap(CCmdTarget::GetMessageMap(),
+        {
+            OnControlRange<&CPresetKeys::OnPresetKeyKillFocus>(
+                EN_KILLFOCUS, kFirstKeyId, kFirstKeyId + kPresetKeyEdits - 1),
+            OnControl<&CPresetKeys::OnPresetPageChange>(CBN_SELCHANGE, kPageComboId),
+        });
+    return &kMap;
+}
+
 void CPresetKeys::CreatePresetKeyEdits()
 {
     CWnd* form = &m_screen.Form();

@@ -2,8 +2,9 @@
 // CPresetKeys: the preset key page of the work screen (hint 3). It owns the
 // run-time controls of the page, children of the form under their ids: the
 // 60 key edits 600-659, the hidden key-id edits 700-759 and the page combo
-// 800. A key is checked and written when it loses the focus, and the page is
-// read again; there is no save command. The table bridge fills the keys
+// 800. A key is checked and written when it loses the focus (EN_KILLFOCUS
+// of 600-659), and the page is read again; there is no save command. A page
+// chosen in the combo (CBN_SELCHANGE of 800) is read. The table bridge fills the keys
 // (SetKey) and reads their ids (GetKeyId); the transfers read the texts.
 
 #include <array>
@@ -12,6 +13,7 @@
 #include "platform/gdi/font.h"
 #include "platform/wnd/controls/combobox.h"
 #include "platform/wnd/controls/edit.h"
+#include "platform/wnd/core/cmdtarget.h"
 #include "screens/table_bridge.h"
 
 class CDC;
@@ -20,11 +22,11 @@ class CWorkScreenState;
 
 inline constexpr int kPresetKeyEdits = 60;
 
-class CPresetKeys final : public CPresetKeyPage {
+class CPresetKeys final : public CCmdTarget, public CPresetKeyPage {
 public:
     explicit CPresetKeys(CWorkScreenState& screen, CWorkScreenDatabase& data);
-    CPresetKeys(const CPresetKeys&) = delete;
-    CPresetKeys& operator=(const CPresetKeys&) = delete;
+
+    const MessageMap* GetMessageMap() const override;
 
     // Creates the key edits, the id edits and the page combo (once).
     void CreatePresetKeyEdits();
@@ -53,9 +55,6 @@ public:
     [[nodiscard]] const CFont& GetKeyFont() const { return m_font; }
     void DrawSheetFrame(CDC* dc) const;
 
-    // EN_KILLFOCUS of key id, CBN_SELCHANGE of the combo.
-    void OnPresetKeyKillFocus(UINT id);
-    void OnPresetPageChange();
     // Checks and writes key keyIndex (0-59) as key keyNumber, then reads the
     // page again.
     void UpdatePresetKey(int keyIndex, int keyNumber);
@@ -67,6 +66,9 @@ public:
     int CheckPresetItemNumbers();
 
 private:
+    // EN_KILLFOCUS of key id, CBN_SELCHANGE of the combo.
+    void OnPresetKeyKillFocus(UINT id);
+    void OnPresetPageChange();
     void ReadPage();
 
     CWorkScreenState& m_screen;

@@ -18,9 +18,23 @@ CUsersScreen::CUsersScreen(CWorkScreenState& screen, CWorkScreenDatabase& data)
     , m_data(data)
 { }
 
+const MessageMap* CUsersScreen::GetMessageMap() const
+{
+    static const MessageMap kMap(CCmdTarget::GetMessageMap(),
+        {
+            OnCommandMsg<&CUsersScreen::OnUserRegister>(1055),
+            OnCommandMsg<&CUsersScreen::OnUserDelete>(1056),
+        });
+    return &kMap;
+}
+
 void CUsersScreen::DoDataExchange(CDataExchange* dx)
 {
     DDX_Control(dx, 1053, m_listUsers);
+    DDX_Control(dx, 1054, m_labelUsers);
+    DDX_Control(dx, 1055, m_btnRegister);
+    DDX_Control(dx, 1056, m_btnDelete);
+    DDX_Control(dx, 1058, m_group);
 }
 
 void CUsersScreen::RequestManagers()

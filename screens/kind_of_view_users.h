@@ -1,39 +1,43 @@
 #pragma once
 // CUsersScreen: the users screen (hint 16). The manager ids of Manager.mdb
 // in list 1053, read for the administrator only, and the administrator's
-// Register (1055) and Delete (1056), each followed by a fresh read. The
-// table bridge sends the statements and fills the list. It knows the screen
-// through its state and database interfaces; the screen's panels stay on
-// the view.
+// Register (1055) and Delete (1056), each followed by a fresh read; it owns
+// the panel's controls 1053-1056 and 1058. The table bridge sends the
+// statements and fills the list. It knows the screen through its state and
+// database interfaces; the screen's set-up and panel layout stay on the
+// view.
 
 #include <vector>
 
+#include "controls/xp_button.h"
 #include "platform/base/cstring.h"
+#include "platform/wnd/controls/button.h"
 #include "platform/wnd/controls/listbox.h"
+#include "platform/wnd/controls/static.h"
+#include "platform/wnd/core/cmdtarget.h"
 #include "screens/table_bridge.h"
 
 class CDataExchange;
 class CWorkScreenDatabase;
 class CWorkScreenState;
 
-class CUsersScreen final : public CManagerList {
+class CUsersScreen final : public CCmdTarget, public CManagerList {
 public:
     explicit CUsersScreen(CWorkScreenState& screen, CWorkScreenDatabase& data);
-    CUsersScreen(const CUsersScreen&) = delete;
-    CUsersScreen& operator=(const CUsersScreen&) = delete;
 
-    // Binds list 1053 of the form.
+    const MessageMap* GetMessageMap() const override;
+    // Binds the list 1053 and the panel's controls of the form.
     void DoDataExchange(CDataExchange* dx);
     // The manager list read afresh with the words in the mailbox; the lock
     // is held only while a request is out (none goes for other managers).
     void RequestManagers();
-    void OnUserRegister();
-    void OnUserDelete();
     // CManagerList: the list as the table bridge fills it.
     void ClearUserIds() override;
     void AddUserId(const CString& id) override;
 
 private:
+    void OnUserRegister();
+    void OnUserDelete();
     // After a register or delete statement, the lock is cleared unless the
     // list's reread holds it.
     void ReleaseLockUnlessReading();
@@ -41,4 +45,8 @@ private:
     CWorkScreenState& m_screen;
     CWorkScreenDatabase& m_data;
     CListBox m_listUsers; // 1053
+    CStatic m_labelUsers; // 1054
+    CXPButton m_btnRegister; // 1055
+    CXPButton m_btnDelete; // 1056
+    CButton m_group; // 1058
 };

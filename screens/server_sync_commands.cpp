@@ -7,6 +7,7 @@
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/core/wnd.h"
+#include "platform/wnd/dialogs/dialog.h"
 #include "protocol/scale_records.h"
 #include "screens/kind_of_view_defaults.h"
 #include "screens/kind_of_view_preset.h"
@@ -63,13 +64,29 @@ CServerSyncCommands::CServerSyncCommands(CWorkScreenState& screen, CWorkScreenGr
     , m_defaults(defaults)
 { }
 
+const MessageMap* CServerSyncCommands::GetMessageMap() const
+{
+    static const MessageMap kMap(CCmdTarget::GetMessageMap(),
+        {
+            OnCommandMsg<&CServerSyncCommands::OnSyncTables>(1065),
+            OnCommandMsg<&CServerSyncCommands::OnSyncPresetLabel>(1066),
+        });
+    return &kMap;
+}
+
+void CServerSyncCommands::DoDataExchange(CDataExchange* dx)
+{
+    DDX_Control(dx, 1065, m_btnTables);
+    DDX_Control(dx, 1066, m_btnPresetLabel);
+}
+
 void CServerSyncCommands::EnablePresetLabelButton(BOOL enable)
 {
     if (CWnd* button = m_screen.Form().GetDlgItem(1066))
         button->EnableWindow(enable);
 }
 
-void CServerSyncCommands::OnSyncTables(const CString& serverDbPath)
+void CServerSyncCommands::OnSyncTables()
 {
     // The grid holds only part of its rows while a load streams them.
     if (m_data.RefuseWhileBusy())
@@ -79,25 +96,26 @@ void CServerSyncCommands::OnSyncTables(const CString& serverDbPath)
     m_screen.SetUpdateLock(1);
     m_panels.EnableEditButtons(FALSE);
     const std::vector<RecordRow> rows = DataRows(m_grid.Grid());
-    const std::optional<SyncResult> result = RunSync(serverDbPath, m_screen.UserId(), [&](CServerSync& sync) {
-        if (!storedItems)
-            return kind ? sync.WriteGridRows(*kind, rows) : SyncResult();
-        std::vector<std::string> keys;
-        for (const RecordRow& row : rows)
-            keys.emplace_back(Cell(row, 1));
-        return sync.WriteStoredItems(m_data.ItemDbPath(), keys);
-    });
+    const std::optional<SyncResult> result
+        = RunSync(m_data.ServerDbPath(), m_screen.UserId(), [&](CServerSync& sync) {
+              if (!storedItems)
+                  return kind ? sync.WriteGridRows(*kind, rows) : SyncResult();
+              std::vector<std::string> keys;
+              for (const RecordRow& row : rows)
+                  keys.emplace_back(Cell(row, 1));
+              return sync.WriteStoredItems(m_data.ItemDbPath(), keys);
+          });
     m_panels.EnableEditButtons(TRUE);
     m_screen.SetUpdateLock(0);
     ShowOutcome(result);
 }
 
-void CServerSyncCommands::OnSyncPresetLabel(const CString& serverDbPath)
+void CServerSyncCommands::OnSyncPresetLabel()
 {
     if (m_data.RefuseWhileBusy())
         return;
     if (m_screen.HintKind() == DataKind::UserLabel) {
-        SyncUserLabels(serverDbPath);
+        SyncUserLabels();
         return;
     }
     if (m_screen.HintKind() != DataKind::Preset)
@@ -108,20 +126,20 @@ void CServerSyncCommands::OnSyncPresetLabel(const CString& serverDbPath)
     for (const CString& text : m_presetKeys.GetKeyTexts())
         keys.push_back(text.Str());
     keys.resize(static_cast<std::size_t>(m_presetKeys.GetKeyCount()));
-    const std::optional<SyncResult> result = RunSync(serverDbPath, m_screen.UserId(),
+    const std::optional<SyncResult> result = RunSync(m_data.ServerDbPath(), m_screen.UserId(),
         [&](CServerSync& sync) { return sync.WritePresetPage(m_presetKeys.GetPage(), keys); });
     m_screen.SetUpdateLock(0);
     EnablePresetLabelButton(TRUE);
     ShowOutcome(result);
 }
 
-void CServerSyncCommands::SyncUserLabels(const CString& serverDbPath)
+void CServerSyncCommands::SyncUserLabels()
 {
     EnablePresetLabelButton(FALSE);
     m_screen.SetUpdateLock(1);
     const std::vector<RecordRow> rows = DataRows(m_grid.Grid());
-    const std::optional<SyncResult> result = RunSync(
-        serverDbPath, m_screen.UserId(), [&](CServerSync& sync) { return sync.WriteUserLabels(rows); });
+    const std::optional<SyncResult> result = RunSync(m_data.ServerDbPath(), m_screen.UserId(),
+        [&](CServerSync& sync) { return sync.WriteUserLabels(rows); });
     m_screen.SetUpdateLock(0);
     EnablePresetLabelButton(TRUE);
     ShowOutcome(result);

@@ -1,13 +1,17 @@
 #pragma once
-// CServerSyncCommands: what the Synchronization buttons 1065 and 1066 do: the
-// screen's rows (or the stored items, while the manager's default values are
+// CServerSyncCommands: the Synchronization buttons 1065 and 1066 and what
+// they do: the screen's rows (or the stored items, while the manager's default values are
 // in force), the preset page or the user labels into the server database,
 // under the update lock with the buttons disabled, then the outcome. It knows
-// the screen through its state, grid, panels and database interfaces and
-// reads the preset keys and the default values. UI thread.
+// the screen through its state, grid, panels and database interfaces (the
+// server database's path too) and reads the preset keys and the default
+// values. UI thread.
 
+#include "controls/xp_button.h"
 #include "platform/base/cstring.h"
+#include "platform/wnd/core/cmdtarget.h"
 
+class CDataExchange;
 class CItemDefaults;
 class CPresetKeys;
 class CWorkScreenDatabase;
@@ -15,20 +19,21 @@ class CWorkScreenGrid;
 class CWorkScreenPanels;
 class CWorkScreenState;
 
-class CServerSyncCommands {
+class CServerSyncCommands : public CCmdTarget {
 public:
     CServerSyncCommands(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenPanels& panels,
         CWorkScreenDatabase& data, CPresetKeys& presetKeys, CItemDefaults& defaults);
-    CServerSyncCommands(const CServerSyncCommands&) = delete;
-    CServerSyncCommands& operator=(const CServerSyncCommands&) = delete;
 
-    // Button 1065 and button 1066 (the preset page on hint 3, the user labels
-    // on their screen, nothing elsewhere).
-    void OnSyncTables(const CString& serverDbPath);
-    void OnSyncPresetLabel(const CString& serverDbPath);
-    void SyncUserLabels(const CString& serverDbPath);
+    const MessageMap* GetMessageMap() const override;
+    // Binds the buttons 1065 and 1066 of template 130.
+    void DoDataExchange(CDataExchange* dx);
 
 private:
+    // Button 1065 and button 1066 (the preset page on hint 3, the user labels
+    // on their screen, nothing elsewhere).
+    void OnSyncTables();
+    void OnSyncPresetLabel();
+    void SyncUserLabels();
     void EnablePresetLabelButton(BOOL enable);
 
     CWorkScreenState& m_screen;
@@ -37,4 +42,6 @@ private:
     CWorkScreenDatabase& m_data;
     CPresetKeys& m_presetKeys;
     CItemDefaults& m_defaults;
+    CXPButton m_btnTables; // 1065
+    CXPButton m_btnPresetLabel; // 1066
 };
