@@ -22,6 +22,7 @@
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/dialogs/dialog.h"
+#include "resources/calvorn_ids.h"
 #include "screens/kind_of_view_defaults.h"
 #include "screens/row_dialogs.h"
 #include "screens/table_bridge.h"
@@ -59,8 +60,6 @@ bool IsDataRow(int row, int rowCount)
     return row >= 1 && row <= rowCount - 2;
 }
 
-constexpr UINT kGrid = 1005;
-
 } // namespace
 
 CGridRows::CGridRows(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenPanels& panels,
@@ -76,21 +75,21 @@ const MessageMap* CGridRows::GetMessageMap() const
 {
     static const MessageMap kMap(CCmdTarget::GetMessageMap(),
         {
-            OnNotifyMsg<&CGridRows::OnGridClick>(static_cast<UINT>(GRIDNOTIFY_CLICK), kGrid),
-            OnNotifyMsg<&CGridRows::OnGridIgnored>(static_cast<UINT>(GRIDNOTIFY_RCLICK), kGrid),
-            OnNotifyMsg<&CGridRows::OnGridIgnored>(static_cast<UINT>(GRIDNOTIFY_BEGINDRAG), kGrid),
-            OnNotifyMsg<&CGridRows::OnGridIgnored>(static_cast<UINT>(-8), kGrid),
-            OnCommandMsg<&CGridRows::OnInsertRows>(1007),
-            OnCommandMsg<&CGridRows::OnDeleteRows>(1008),
-            OnCommandMsg<&CGridRows::OnAutoValue>(32792),
+            OnNotifyMsg<&CGridRows::OnGridClick>(static_cast<UINT>(GRIDNOTIFY_CLICK), IDC_WORK_GRID),
+            OnNotifyMsg<&CGridRows::OnGridIgnored>(static_cast<UINT>(GRIDNOTIFY_RCLICK), IDC_WORK_GRID),
+            OnNotifyMsg<&CGridRows::OnGridIgnored>(static_cast<UINT>(GRIDNOTIFY_BEGINDRAG), IDC_WORK_GRID),
+            OnNotifyMsg<&CGridRows::OnGridIgnored>(static_cast<UINT>(-8), IDC_WORK_GRID),
+            OnCommandMsg<&CGridRows::OnInsertRows>(IDC_WORK_INSERT),
+            OnCommandMsg<&CGridRows::OnDeleteRows>(IDC_WORK_DELETE),
+            OnCommandMsg<&CGridRows::OnAutoValue>(ID_AUTO_VALUE),
         });
     return &kMap;
 }
 
 void CGridRows::DoDataExchange(CDataExchange* dx)
 {
-    DDX_Control(dx, 1007, m_btnInsert);
-    DDX_Control(dx, 1008, m_btnDelete);
+    DDX_Control(dx, IDC_WORK_INSERT, m_btnInsert);
+    DDX_Control(dx, IDC_WORK_DELETE, m_btnDelete);
 }
 
 void CGridRows::OnInsertRows()

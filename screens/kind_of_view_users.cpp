@@ -8,6 +8,7 @@
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/dialogs/dialog.h"
+#include "resources/calvorn_ids.h"
 #include "screens/table_bridge.h"
 #include "screens/work_screen_context.h"
 #include "shell/calvorn_view.h"
@@ -22,19 +23,19 @@ const MessageMap* CUsersScreen::GetMessageMap() const
 {
     static const MessageMap kMap(CCmdTarget::GetMessageMap(),
         {
-            OnCommandMsg<&CUsersScreen::OnUserRegister>(1055),
-            OnCommandMsg<&CUsersScreen::OnUserDelete>(1056),
+            OnCommandMsg<&CUsersScreen::OnUserRegister>(IDC_WORK_USER_REGISTER),
+            OnCommandMsg<&CUsersScreen::OnUserDelete>(IDC_WORK_USER_DELETE),
         });
     return &kMap;
 }
 
 void CUsersScreen::DoDataExchange(CDataExchange* dx)
 {
-    DDX_Control(dx, 1053, m_listUsers);
-    DDX_Control(dx, 1054, m_labelUsers);
-    DDX_Control(dx, 1055, m_btnRegister);
-    DDX_Control(dx, 1056, m_btnDelete);
-    DDX_Control(dx, 1058, m_group);
+    DDX_Control(dx, IDC_WORK_USER_LIST, m_listUsers);
+    DDX_Control(dx, IDC_WORK_USER_LABEL, m_labelUsers);
+    DDX_Control(dx, IDC_WORK_USER_REGISTER, m_btnRegister);
+    DDX_Control(dx, IDC_WORK_USER_DELETE, m_btnDelete);
+    DDX_Control(dx, IDC_WORK_USER_GROUP, m_group);
 }
 
 void CUsersScreen::RequestManagers()

@@ -9,6 +9,7 @@
 #include "platform/wnd/core/wnd.h"
 #include "platform/wnd/dialogs/dialog.h"
 #include "protocol/scale_records.h"
+#include "resources/calvorn_ids.h"
 #include "screens/kind_of_view_defaults.h"
 #include "screens/kind_of_view_preset.h"
 #include "screens/server_sync.h"
@@ -68,21 +69,21 @@ const MessageMap* CServerSyncCommands::GetMessageMap() const
 {
     static const MessageMap kMap(CCmdTarget::GetMessageMap(),
         {
-            OnCommandMsg<&CServerSyncCommands::OnSyncTables>(1065),
-            OnCommandMsg<&CServerSyncCommands::OnSyncPresetLabel>(1066),
+            OnCommandMsg<&CServerSyncCommands::OnSyncTables>(IDC_WORK_SYNC_TABLES),
+            OnCommandMsg<&CServerSyncCommands::OnSyncPresetLabel>(IDC_WORK_SYNC_PRESET_LABEL),
         });
     return &kMap;
 }
 
 void CServerSyncCommands::DoDataExchange(CDataExchange* dx)
 {
-    DDX_Control(dx, 1065, m_btnTables);
-    DDX_Control(dx, 1066, m_btnPresetLabel);
+    DDX_Control(dx, IDC_WORK_SYNC_TABLES, m_btnTables);
+    DDX_Control(dx, IDC_WORK_SYNC_PRESET_LABEL, m_btnPresetLabel);
 }
 
 void CServerSyncCommands::EnablePresetLabelButton(BOOL enable)
 {
-    if (CWnd* button = m_screen.Form().GetDlgItem(1066))
+    if (CWnd* button = m_screen.Form().GetDlgItem(IDC_WORK_SYNC_PRESET_LABEL))
         button->EnableWindow(enable);
 }
 
