@@ -9,6 +9,7 @@
 #include "platform/wnd/core/msgbox.h"
 #include "protocol/data_kinds.h"
 #include "protocol/record_values.h"
+#include "transfer/scale_register.h"
 
 namespace {
 
@@ -174,7 +175,7 @@ void CReservationSetupDlg::OnScales()
 {
     CString rows = kDbNoRows;
     if (m_dao.OpenDatabase(kManagerDatabase)) {
-        rows = m_dao.GetRows(ScaleRegisterSql(m_input.managerId));
+        rows = m_dao.GetRows(ScaleRegisterSql("[scale_name], [ip]", m_input.managerId));
         m_dao.CloseDatabase();
     }
     if (rows == kDbNoRows) {

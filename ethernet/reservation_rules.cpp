@@ -431,10 +431,3 @@ CString PickedItemSql(const CString& managerId, long itemNumber)
             Quoted(managerId), itemNumber);
     return sql;
 }
-
-CString ScaleRegisterSql(const CString& managerId)
-{
-    if (managerId == kAdministratorId)
-        return "SELECT [scale_name], [ip] FROM [ScaleMG]";
-    return "SELECT [scale_name], [ip] FROM [ScaleMG] WHERE [mg_id] = " + Quoted(managerId);
-}

@@ -157,4 +157,3 @@ CString CountReservationItemsSql(long number, const CString& managerId);
 CString ReservationItemSql(const CString& managerId, long number);
 // The items picked for a reservation, from the item database (16 columns, ID last).
 CString PickedItemSql(const CString& managerId, long itemNumber);
-CString ScaleRegisterSql(const CString& managerId);

@@ -6,11 +6,11 @@
 #include "db/db_messages.h"
 #include "screens/kind_of_view.h"
 #include "screens/table_bridge.h"
-#include "serial/scale_register.h"
 #include "shell/calvorn_view.h"
 #include "shell/main_frame.h"
 #include "shell/right_container_view.h"
 #include "shell/screen_table.h"
+#include "transfer/scale_register.h"
 
 namespace {
 

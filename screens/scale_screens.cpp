@@ -21,12 +21,12 @@
 #include "screens/transfer_ports.h"
 #include "screens/work_screen_context.h"
 #include "serial/scale_info_dlg.h"
-#include "serial/scale_register.h"
 #include "shell/calvorn_view.h"
 #include "shell/file_helpers.h"
 #include "shell/manager_settings.h"
 #include "shell/scale_dialogs.h"
 #include "shell/screen_table.h"
+#include "transfer/scale_register.h"
 
 namespace {
 

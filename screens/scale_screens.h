@@ -12,8 +12,8 @@
 #include "controls/xp_button.h"
 #include "platform/wnd/controls/listctrl.h"
 #include "serial/comm_setup_dlg.h"
-#include "serial/scale_register_host.h"
 #include "transfer/comm_settings.h"
+#include "transfer/scale_register_host.h"
 
 class CScaleRegister;
 class CWorkScreenDatabase;

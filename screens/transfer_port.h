@@ -3,13 +3,13 @@
 // serial link) and of the scale register. The transfer commands do their
 // checks, then hand a TransferOrder to the transport of the chosen mode; the
 // scale screens' loads and reply rows go to the scale register
-// (CScaleRegisterPort, serial/scale_register_host.h).
+// (CScaleRegisterPort, transfer/scale_register_host.h).
 
 #include <vector>
 
 #include "platform/base/cstring.h"
 #include "protocol/data_kinds.h"
-#include "serial/scale_register_host.h"
+#include "transfer/scale_register_host.h"
 
 struct TransferOrder {
     TransferCommand command = TransferCommand::Trans;

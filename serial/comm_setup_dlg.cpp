@@ -3,8 +3,8 @@
 #include "platform/base/file_system.h"
 #include "platform/wnd/core/msgbox.h"
 #include "protocol/data_kinds.h"
-#include "serial/scale_register_host.h"
 #include "shell/manager_settings.h"
+#include "transfer/scale_register_host.h"
 
 namespace {
 

@@ -17,11 +17,8 @@
 #include "platform/wnd/dialogs/dialog.h"
 #include "resources/calvorn_ids.h"
 #include "transfer/comm_settings.h"
+#include "transfer/scale_register_host.h"
 
-class CScaleRegisterHost;
-
-// Sent to the work screen after a mode change: wParam 1 Ethernet, 2 serial.
-inline constexpr UINT WM_COMMMODE_CHANGED = 0x408;
 inline constexpr const char* kCommSettingsFile = "C:\\Windows\\system\\Manager\\Auto_Comset_File.bin";
 
 class CCommSetupDlg : public CDialog {

@@ -275,8 +275,6 @@ TEST(ReservationRules, StatementsQuoteEveryText)
         "SELECT [reservation_num], [reservation_period], [mg_id], [year], [month], [day], [hour], [min], "
         "[reservation_kind], [ip], [reservation_trans], [reservation_status] FROM [Reservation_Table]");
     EXPECT_EQ(ReservationListSql("kim").Right(22), " WHERE [mg_id] = 'kim'");
-    EXPECT_EQ(ScaleRegisterSql("vexo"), "SELECT [scale_name], [ip] FROM [ScaleMG]");
-    EXPECT_EQ(ScaleRegisterSql("k'm"), "SELECT [scale_name], [ip] FROM [ScaleMG] WHERE [mg_id] = 'k''m'");
     EXPECT_EQ(PickedItemSql("vexo", 12).Right(23), "WHERE [item_num] = '12'");
     EXPECT_EQ(PickedItemSql("kim", 12).Right(43), "WHERE [mg_id] = 'kim' AND [item_num] = '12'");
     EXPECT_EQ(DeleteReservationSql(3), "DELETE FROM [Reservation_Table] WHERE [reservation_num] = '3'");

@@ -13,12 +13,12 @@
 #include "platform/wnd/controls/combobox.h"
 #include "platform/wnd/core/input_seam.h"
 #include "screens/table_bridge.h"
-#include "serial/scale_register.h"
 #include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/click_at.h"
 #include "tests/support/command.h"
 #include "tests/support/dlg_item.h"
+#include "transfer/scale_register.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "serial/scale_register.h"
+#include "transfer/scale_register.h"
 
 #include <vector>
 
@@ -26,6 +26,12 @@ constexpr const char* kInfoColumns
 
 } // namespace
 
+CString ScaleRegisterSql(const CString& columns, const CString& managerId)
+{
+    const CString sql = "SELECT " + columns + " FROM [ScaleMG]";
+    return managerId == kAdministratorId ? sql : sql + " WHERE [mg_id] = " + SqlLiteral(managerId);
+}
+
 BOOL CScaleRegister::IsRecordKey(const CString& key)
 {
     if (key.IsEmpty() || key.GetLength() > 10)
@@ -41,8 +47,7 @@ CString CScaleRegister::TakeRequest(CString& requestName)
 {
     CMailboxDlg* mailbox = m_pOwner->GetDbMailbox();
     requestName = mailbox->TakeText(IDC_MAILBOX_NAME);
-    const CString managerId = mailbox->TakeText(IDC_MAILBOX_TEXT);
-    return managerId == kAdministratorId ? CString() : " WHERE [mg_id] = " + SqlLiteral(managerId);
+    return mailbox->TakeText(IDC_MAILBOX_TEXT);
 }
 
 void CScaleRegister::StartRead(const char* database, const CString& requestName, const CString& sql)
@@ -58,21 +63,21 @@ void CScaleRegister::StartRead(const char* database, const CString& requestName,
 void CScaleRegister::SelectScales(const CString& columns)
 {
     CString name;
-    const CString where = TakeRequest(name);
+    const CString managerId = TakeRequest(name);
     BeginRows();
     const CString list = columns.IsEmpty() ? CString(kRegisterColumns) : columns;
-    StartRead(kManagerDatabase, name, "SELECT " + list + " FROM [ScaleMG]" + where);
+    StartRead(kManagerDatabase, name, ScaleRegisterSql(list, managerId));
 }
 
 void CScaleRegister::SelectScaleAddress(const CString&, const CString& columns, Transport mode)
 {
     CString name;
-    const CString where = TakeRequest(name);
+    const CString managerId = TakeRequest(name);
     BeginRows();
     const CString list = !columns.IsEmpty()
         ? columns
         : CString(mode == Transport::Ethernet ? kAddressColumns : kScaleIdColumns);
-    StartRead(kManagerDatabase, name, "SELECT " + list + " FROM [ScaleMG]" + where);
+    StartRead(kManagerDatabase, name, ScaleRegisterSql(list, managerId));
 }
 
 void CScaleRegister::SelectScaleRootInfo(const CString& columns)

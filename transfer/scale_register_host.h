@@ -5,6 +5,7 @@
 // uses of the register (CScaleRegister, or a test's stand-in). UI thread.
 
 #include "platform/base/cstring.h"
+#include "platform/base/types.h"
 #include "transfer/comm_settings.h"
 
 class CGridCtrl;
@@ -12,6 +13,9 @@ class CItemDbWorker;
 class CListCtrl;
 class CMailboxDlg;
 class CWnd;
+
+// Sent to the work screen after a mode change: wParam 1 Ethernet, 2 serial.
+inline constexpr UINT WM_COMMMODE_CHANGED = 0x408;
 
 class CScaleRegisterHost {
 public:

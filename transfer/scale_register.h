@@ -5,11 +5,17 @@
 // database worker and mailbox, and turns the rows that come back into the
 // register list (900), the communication dialog's list of registered scales
 // and the settings grid. Reads stream their rows to the work screen, which
-// hands each one back here; each row handler answers "Report". UI thread.
+// hands each one back here; each row handler answers "Report". Below both
+// transports: the reservation dialog reads the register with ScaleRegisterSql.
+// UI thread.
 
 #include <array>
 
-#include "serial/scale_register_host.h"
+#include "transfer/scale_register_host.h"
+
+// The register's columns of managerId's scales, every scale for the
+// administrator: "SELECT <columns> FROM [ScaleMG]" and the manager filter.
+[[nodiscard]] CString ScaleRegisterSql(const CString& columns, const CString& managerId);
 
 class CScaleRegister : public CScaleRegisterPort {
 public:
@@ -51,8 +57,8 @@ public:
     void BeginRows() { m_nRowCount = m_nColumnCount = m_nGridRow = 0; }
 
 private:
-    // The manager filter of the register reads, taking the request name and
-    // the manager id from the mailbox.
+    // The manager id of the register reads, taking the request name and the
+    // manager id from the mailbox.
     CString TakeRequest(CString& requestName);
     void StartRead(const char* database, const CString& requestName, const CString& sql);
     void RunWrite(const CString& sql);

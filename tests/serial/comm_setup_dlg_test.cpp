@@ -1,0 +1,273 @@
+// The communication dialog (141) and the scale information dialog (140)
+// around a stand-in work screen.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "controls/icon_button.h"
+#include "platform/base/cp949.h"
+#include "serial/comm_setup_dlg.h"
+#include "serial/scale_info_dlg.h"
+#include "tests/support/dlg_item.h"
+#include "tests/support/icon_check.h"
+#include "tests/support/register_screen.h"
+
+// ---- Dialog 141
+
+namespace {
+
+constexpr const char* kSettingsFile = "C:\\Windows\\system\\Manager\\Auto_Comset_File.bin";
+
+class CommSetupTest : public ScaleRegisterTest {
+protected:
+    void SetUp() override
+    {
+        ScaleRegisterTest::SetUp();
+        ASSERT_TRUE(m_dialog.Create(IDD_COMM_SETUP, &m_screen));
+        m_dialog.SetOwnerView(&m_screen);
+        m_screen.m_settings.InsertRegistered(0, "Scale name = 저울, IP=10.0.0.1");
+        m_screen.m_settings.InsertRegistered(1, "Scale name = B, IP=10.0.0.2");
+    }
+    void TearDown() override
+    {
+        m_dialog.DestroyWindow();
+        ScaleRegisterTest::TearDown();
+    }
+    void Send(UINT id, UINT code = 0) { m_dialog.SendMessage(WM_COMMAND, MAKEWPARAM(id, code), 0); }
+    std::string File() const { return TempDataRoot::ReadAll(m_root.Native(kSettingsFile)); }
+
+    CCommSetupDlg m_dialog;
+};
+
+} // namespace
+
+TEST_F(CommSetupTest, ModeChangeEmptiesBothListsAndAsksForTheModesScales)
+{
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1019).GetCount(), 2);
+    m_screen.m_settings.AddChosen("Scale name = B, IP=10.0.0.2");
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1020).GetCount(), 1);
+    DlgItem<CButton>(m_dialog, 1130).SetCheck(1);
+    DlgItem<CComboBox>(m_dialog, 1015).SetCurSel(1);
+    Send(1015, CBN_SELCHANGE);
+    EXPECT_EQ(DlgItem<CButton>(m_dialog, 1130).GetCheck(), 0);
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1019).GetCount(), 0);
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1020).GetCount(), 0);
+    EXPECT_EQ(m_screen.m_settings.ModeText(), "Serial");
+    DlgItem<CComboBox>(m_dialog, 1015).SetCurSel(0);
+    Send(1015, CBN_SELCHANGE);
+    EXPECT_EQ(m_screen.m_modes, (std::vector<int> { 2, 1 }));
+    EXPECT_EQ(m_screen.m_settings.ModeText(), "Ethernet");
+    DlgItem<CComboBox>(m_dialog, 1016).SetCurSel(7);
+    Send(1016, CBN_SELCHANGE);
+    EXPECT_EQ(m_screen.m_comPort, 8);
+    EXPECT_EQ(m_dialog.GetComPort(), 8);
+    EXPECT_EQ(m_screen.m_settings.GetPort(), 7);
+}
+
+TEST_F(CommSetupTest, SettingsFileHoldsModePortAndChosenScalesInCp949)
+{
+    struct Case {
+        int mode;
+        int port;
+        std::string expected;
+    };
+    const std::string chosen
+        = Utf8ToCp949("Scale name = 저울, IP=10.0.0.1\r\nScale name = B, IP=10.0.0.2\r\n");
+    const Case cases[] = {
+        { 0, -1, "Auto\r\nethernet\r\nsocket\r\n" + chosen },
+        { 1, 4, "Auto\r\nserial\r\ncom5\r\n" + chosen },
+        { 1, 0, "Auto\r\nserial\r\ncom1\r\n" + chosen },
+        { 1, -1, "Auto\r\nserial\r\n" + chosen },
+        { 1, 8, "Auto\r\nserial\r\n" + chosen }, // there is no ninth port
+        { -1, 2, "Auto\r\n" + chosen },
+    };
+    DlgItem<CListBox>(m_dialog, 1019).SetCurSel(0);
+    Send(1001);
+    DlgItem<CListBox>(m_dialog, 1019).SetCurSel(1);
+    Send(1001);
+    for (const Case& c : cases) {
+        m_screen.m_settings.SelectMode(TransportOfEntry(c.mode));
+        m_screen.m_settings.SelectPort(c.port);
+        Send(IDOK);
+        EXPECT_EQ(File(), c.expected) << c.mode << " " << c.port;
+    }
+    // The file is replaced, never rewritten in place: a reader holding the old one keeps it whole.
+    const std::string held = m_root.Native(kSettingsFile) + ".held";
+    std::filesystem::create_hard_link(m_root.Native(kSettingsFile), held);
+    m_screen.m_settings.SelectMode(Transport::Ethernet);
+    Send(IDOK);
+    EXPECT_EQ(TempDataRoot::ReadAll(held), cases[5].expected);
+    EXPECT_EQ(File(), cases[0].expected);
+    // A file that cannot be written is not reported.
+    std::filesystem::remove(m_root.Native(kSettingsFile));
+    std::filesystem::create_directory(m_root.Native(kSettingsFile));
+    EXPECT_FALSE(m_dialog.WriteCommFile());
+    Send(IDOK);
+    EXPECT_TRUE(m_boxes.Records().empty());
+    EXPECT_FALSE(m_dialog.GetStyle() & WS_VISIBLE);
+}
+
+TEST_F(CommSetupTest, SelectRemoveAndAllSelectEditTheChosenList)
+{
+    Send(1001); // nothing selected
+    EXPECT_TRUE(m_screen.m_settings.GetChosen().empty());
+    DlgItem<CListBox>(m_dialog, 1019).SetCurSel(1);
+    Send(1001);
+    DlgItem<CListBox>(m_dialog, 1019).SetCurSel(0);
+    Send(1001);
+    EXPECT_EQ(m_screen.m_settings.GetChosen(),
+        (std::vector<CString> { "Scale name = B, IP=10.0.0.2", "Scale name = 저울, IP=10.0.0.1" }));
+    DlgItem<CListBox>(m_dialog, 1020).SetCurSel(0);
+    Send(1002);
+    EXPECT_EQ(m_screen.m_settings.GetChosen(), std::vector<CString> { "Scale name = 저울, IP=10.0.0.1" });
+    Send(1002); // the selection went with the entry
+    EXPECT_EQ(m_screen.m_settings.GetChosen().size(), 1u);
+    DlgItem<CButton>(m_dialog, 1130).SetCheck(1);
+    Send(1130);
+    EXPECT_EQ(m_screen.m_settings.GetChosen(), m_screen.m_settings.GetRegistered());
+    DlgItem<CButton>(m_dialog, 1130).SetCheck(0);
+    Send(1130);
+    EXPECT_TRUE(m_screen.m_settings.GetChosen().empty());
+}
+
+TEST_F(CommSetupTest, TheDialogShowsItsOwnersSettingsAndTipsItsButtons)
+{
+    // A list that changes only in its first line is shown anew.
+    m_screen.m_settings.SetChosen({ "a", "b" });
+    m_screen.m_settings.SetChosen({ "z", "b" });
+    CString text;
+    DlgItem<CListBox>(m_dialog, 1020).GetText(0, text);
+    EXPECT_EQ(text, "z");
+
+    // Another work screen: the dialog follows it, not the first one.
+    RegisterScreen other;
+    other.m_settings.SetChosen({ "other" });
+    m_dialog.SetOwnerView(&other);
+    m_screen.m_settings.SetChosen({ "first", "again" });
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1020).GetCount(), 1);
+    other.m_settings.AddChosen("more");
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1020).GetCount(), 2);
+    m_dialog.SetOwnerView(&m_screen);
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1020).GetCount(), 2);
+    DlgItem<CListBox>(m_dialog, 1020).GetText(0, text);
+    EXPECT_EQ(text, "first");
+
+    // A mode chosen elsewhere shows in the dialog.
+    m_screen.m_settings.SelectMode(Transport::Serial);
+    EXPECT_EQ(DlgItem<CComboBox>(m_dialog, 1015).GetCurSel(), 1); // "Serial"
+
+    // The ports the engine can open, COM 1 to COM 8.
+    const CComboBox& ports = DlgItem<CComboBox>(m_dialog, 1016);
+    ASSERT_EQ(ports.GetCount(), 8);
+    ports.GetLBText(7, text);
+    EXPECT_EQ(text, "COM 8");
+
+    for (const auto& [id, icon, tip] :
+        { std::tuple { IDOK, 163, "Ok" }, { 1001, 170, "Select" }, { 1002, 171, "Remove" } }) {
+        auto* button = dynamic_cast<CIconButton*>(m_dialog.GetDlgItem(id));
+        ASSERT_NE(button, nullptr) << tip;
+        button->GetToolTip().GetText(text, button, 1);
+        EXPECT_EQ(text, tip);
+        EXPECT_TRUE(ShowsIcon(m_dialog, id, icon)) << tip;
+        if (id != IDOK) {
+            button->GetWindowText(text);
+            EXPECT_EQ(text, tip);
+        }
+    }
+}
+
+TEST_F(CommSetupTest, NetworkSettingsModeAllowsOneChosenScale)
+{
+    m_dialog.SetMode("Scale_Root_Info");
+    m_dialog.ShowWindow(SW_SHOW);
+    m_screen.m_settings.SetChosen(m_screen.m_settings.GetRegistered());
+    Send(IDOK);
+    ASSERT_EQ(m_boxes.Records().size(), 1u);
+    EXPECT_EQ(m_boxes.Records()[0].text, "One Select Scale(Scale info2)");
+    EXPECT_FALSE(TempDataRoot::Exists(m_root.Native(kSettingsFile)));
+    EXPECT_TRUE(m_dialog.GetStyle() & WS_VISIBLE);
+    m_dialog.SetMode("Scale_Info");
+    Send(IDOK);
+    EXPECT_TRUE(TempDataRoot::Exists(m_root.Native(kSettingsFile)));
+    EXPECT_FALSE(m_dialog.GetStyle() & WS_VISIBLE);
+    m_dialog.ShowWindow(SW_SHOW);
+    Send(IDCANCEL);
+    EXPECT_FALSE(m_dialog.GetStyle() & WS_VISIBLE);
+}
+
+// ---- Dialog 140
+
+using ScaleInfoDlgTest = ScaleRegisterTest;
+
+TEST_F(ScaleInfoDlgTest, ReturnsTheFieldsOfItsMode)
+{
+    struct Case {
+        const char* mode;
+        const char* name;
+        const char* scaleId;
+        int result;
+        const char* nameBack;
+        const char* keyBack;
+        const char* message;
+    };
+    const Case cases[] = {
+        { "Scale_Update", "A", "3", IDOK, "A", "77", nullptr },
+        { "Scale_Insert", "", "3", IDOK, "TEMP", "5", nullptr },
+        { "Scale_Insert", "A", "", IDCANCEL, "A", "5", "Input Scale ID" },
+    };
+    for (const Case& c : cases) {
+        MessageBoxScript::Reset();
+        CScaleInfoDlg dialog(&m_screen);
+        dialog.SetMode(c.mode);
+        ScaleInfo start;
+        start.scaleNum = "9";
+        start.key = "5";
+        start.managerId = "kim";
+        dialog.SetInfo(start);
+        CString shownNumber;
+        CString okText;
+        CString okTip;
+        bool icons = false;
+        std::vector<CString> labels;
+        bool hidden = false;
+        ModalDialogScript::Push([&](CDialog& d) {
+            d.GetDlgItemText(1002, shownNumber);
+            d.GetDlgItemText(IDOK, okText);
+            if (auto* ok = dynamic_cast<CIconButton*>(d.GetDlgItem(IDOK)))
+                ok->GetToolTip().GetText(okTip, ok, 1);
+            icons = ShowsIcon(d, IDOK, CString(c.mode) == "Scale_Update" ? 178 : 181)
+                && ShowsIcon(d, IDCANCEL, 162);
+            for (int id : { 1033, 1034, 1032, 1052, 1013, 1014 }) {
+                CString label;
+                d.GetDlgItemText(id, label);
+                labels.push_back(label);
+            }
+            hidden = true; // the manager and key edits and their labels
+            for (int id : { 1005, 1006, 1013, 1014 })
+                hidden = hidden && !(d.GetDlgItem(id)->GetStyle() & WS_VISIBLE);
+            d.SetDlgItemText(1003, c.name);
+            d.SetDlgItemText(1012, "127.0.0.2");
+            d.SetDlgItemText(1004, c.scaleId);
+            d.SetDlgItemText(1005, "77");
+            AfxClickDlgButton(d, IDOK);
+        });
+        EXPECT_EQ(dialog.DoModal(), c.result) << c.mode << c.scaleId;
+        EXPECT_EQ(shownNumber, "0");
+        EXPECT_EQ(okText, CString(c.mode) == "Scale_Update" ? "UPDATE" : "INSERT");
+        EXPECT_EQ(okTip, CString(c.mode) == "Scale_Update" ? "Update" : "Insert");
+        EXPECT_TRUE(icons) << c.mode;
+        EXPECT_EQ(labels,
+            (std::vector<CString> { "Scale Num", "Scale name", "IP Addr", "Scale ID Num", "ID", "User ID" }));
+        EXPECT_TRUE(hidden);
+        const ScaleInfo& info = dialog.GetInfo();
+        EXPECT_EQ(info.scaleName, c.nameBack) << c.mode;
+        EXPECT_EQ(info.key, c.keyBack) << c.mode;
+        EXPECT_EQ(info.scaleNum, "0");
+        EXPECT_EQ(info.ip, "127.0.0.2");
+        EXPECT_EQ(info.managerId, "kim");
+        EXPECT_EQ(m_boxes.Records().size(), c.message ? 1u : 0u);
+    }
+}
