@@ -5,7 +5,6 @@
 #include "db/store_paths.h"
 #include "platform/base/exception.h"
 #include "platform/gdi/pen.h"
-#include "platform/wnd/core/cmdui.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/core/runtime_class.h"
 #include "screens/command_forwarding.h"
@@ -21,8 +20,6 @@
 
 namespace {
 
-constexpr UINT kCommSetup = 32773;
-constexpr UINT kComPortToggle = 1043;
 constexpr DWORD kCaptionStyle = 0x50004000;
 constexpr int kCaptionHeight = 18;
 constexpr UINT kGridImageBitmap = 135;
@@ -34,7 +31,7 @@ CKindOfView::CKindOfView()
     : CFormView(IDD_KIND_OF_VIEW)
     , m_grid(0, 0, 0, 0)
     , m_mailbox(this)
-    , m_scales(*this, *this, *this)
+    , m_scales(*this, *this, *this, [this] { return m_nLoggedIn; })
 {
     m_pItemWorker = new CItemDbWorker;
     m_pItemWorker->SetOwner(this, &m_mailbox);
@@ -53,6 +50,8 @@ CKindOfView::CKindOfView()
     m_parts.Add(m_presetKeys);
     m_parts.Add(m_users);
     m_parts.Add(m_sync);
+    m_parts.Add(m_scales);
+    m_parts.Add(m_scaleSettings);
     m_mailbox.Create(this);
     SetDefaultMembers();
     m_nLoggedIn = 0;
@@ -89,9 +88,6 @@ const MessageMap* CKindOfView::GetMessageMap() const
             OnMessage<&CKindOfView::OnDbQueryEmpty>(WM_DBQUERY_EMPTY),
             OnMessage<&CKindOfView::OnDbQueryDone>(WM_DBQUERY_DONE),
             OnMessage<&CKindOfView::OnGridCellEditedMessage>(WM_GRID_CELLEDITED),
-            OnCommandMsg<&CKindOfView::OnCommSetup>(kCommSetup),
-            OnUpdateCommand<&CKindOfView::OnUpdateCommSetup>(kCommSetup),
-            OnCommandMsg<&CKindOfView::OnComPortToggle>(kComPortToggle),
             OnCommandMsg<&CKindOfView::OnTransAll>(1009),
             OnCommandMsg<&CKindOfView::OnTransSelect>(1010),
             OnCommandMsg<&CKindOfView::OnRecvAll>(1001),
@@ -102,15 +98,7 @@ const MessageMap* CKindOfView::GetMessageMap() const
             OnCommandMsg<&CKindOfView::OnRecvSelectScaleData>(1029),
             OnMessage<&CKindOfView::OnTransSocketData>(WM_TRANS_SOCKET_DATA),
             OnWm<WM_TIMER, &CKindOfView::OnTimer>(),
-            OnMessage<&CKindOfView::OnCommModeChanged>(WM_COMMMODE_CHANGED),
-            OnNotifyMsg<&CKindOfView::OnScaleListClick>(NM_CLICK, 900),
-            OnCommandMsg<&CKindOfView::OnScaleUpdate>(901),
-            OnCommandMsg<&CKindOfView::OnScaleInsert>(902),
-            OnCommandMsg<&CKindOfView::OnScaleDelete>(903),
-            OnCommandMsg<&CKindOfView::OnScaleInfoInsert>(1011),
-            OnCommandMsg<&CKindOfView::OnScaleInfoDelete>(1012),
             OnCommandMsg<&CKindOfView::OnScaleInfoTrans>(1013),
-            OnCommandMsg<&CKindOfView::OnScaleInfoUpdate>(1014),
             OnMessage<&CKindOfView::OnSerialPortOpened>(WM_SERIAL_PORT_OPENED),
             OnMessage<&CKindOfView::OnSerialPortOpenFailed>(WM_SERIAL_PORT_OPEN_FAILED),
             OnMessage<&CKindOfView::OnSerialSessionEnd>(WM_SERIAL_SESSION_END),
@@ -175,10 +163,7 @@ void CKindOfView::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, 1034, m_groupTrans);
     DDX_Control(dx, 1032, m_groupScaleTrans);
     m_pResults->DoDataExchange(dx);
-    DDX_Control(dx, 1011, m_btnScaleInfoInsert);
-    DDX_Control(dx, 1014, m_btnScaleInfoUpdate);
-    DDX_Control(dx, 1012, m_btnScaleInfoDelete);
-    DDX_Control(dx, 1013, m_btnScaleInfoTrans);
+    m_scaleSettings.DoDataExchange(dx);
     m_users.DoDataExchange(dx);
     DDX_Control(dx, 1059, m_btnLabelInsert);
     DDX_Control(dx, 1060, m_btnLabelDelete);
@@ -239,7 +224,7 @@ void CKindOfView::SetDefaultMembers()
     SetHint(0);
     m_rows.ResetRows();
     m_load.ResetLoad();
-    m_scales.OnScaleListClick(-1);
+    m_scales.ForgetClickedScale();
 }
 
 void CKindOfView::OnInitialUpdate()
@@ -328,9 +313,4 @@ BOOL CKindOfView::StartLoad(const std::function<void()>& start)
 void CKindOfView::OnDraw(CDC* dc)
 {
     m_presetKeys.DrawSheetFrame(dc);
-}
-
-void CKindOfView::OnUpdateCommSetup(CCmdUI* cmdUI)
-{
-    cmdUI->Enable(m_nLoggedIn ? TRUE : FALSE);
 }

@@ -26,10 +26,13 @@
 // - CScaleScreens (S G D; Scales()): the communication settings, the COM
 //   port, the communication dialog 141 and Auto_Comset_File.bin; the scale
 //   register (CScaleRegister, whose host it is), list 900 and buttons
-//   901-903; Insert, Update and Delete of the scale settings screens. The
-//   handlers 32773, 1043, 900-903, 1011, 1012, 1014 and WM_COMMMODE_CHANGED
-//   hand on to it; the query dispatch hands the register's reply rows to
-//   Scales().Register().
+//   901-903. Its own commands 32773 (with its rule), 1043, 900-903 and
+//   WM_COMMMODE_CHANGED; the switch's hint 7 opens its dialog; the query
+//   dispatch hands the register's reply rows to Scales().Register(). It
+//   reads the log-in flag through a function it is given.
+// - CScaleSettingsScreens (S G D; scale_settings_screens.h): Insert 1011,
+//   Update 1014 and Delete 1012 of the scale settings screens with the
+//   buttons 1011-1014, and the insert's read-back.
 // - CReservations (S G D; Reservations()): the reservation threads (ended
 //   first in the destructor), the list 217, lamps 1040/1045/1046 with their
 //   labels 1047/1048/1129, and its own commands 1116/1117 and message 1624
@@ -132,6 +135,7 @@
 #include "screens/kind_of_view_rows.h"
 #include "screens/kind_of_view_users.h"
 #include "screens/scale_screens.h"
+#include "screens/scale_settings_screens.h"
 #include "screens/server_sync_commands.h"
 #include "screens/table_bridge.h"
 #include "screens/transfer_ports.h"
@@ -143,7 +147,6 @@
 #include "shell/work_screen.h"
 
 class CCalvornView;
-class CCmdUI;
 class CItemDbWorker;
 class CPrintInfo;
 class CReservations;
@@ -323,18 +326,7 @@ protected:
     LRESULT OnDbQueryDone(WPARAM wParam, LPARAM lParam);
     LRESULT OnGridCellEditedMessage(WPARAM wParam, LPARAM lParam);
 
-    void OnCommSetup();
-    void OnUpdateCommSetup(CCmdUI* cmdUI);
-    LRESULT OnCommModeChanged(WPARAM wParam, LPARAM lParam);
-    void OnScaleListClick(NMHDR* header, LRESULT* result);
-    void OnScaleUpdate();
-    void OnScaleInsert();
-    void OnScaleDelete();
-    void OnScaleInfoUpdate();
-    void OnScaleInfoInsert();
-    void OnScaleInfoDelete();
     void OnScaleInfoTrans();
-    void OnComPortToggle();
     void OnTransAll();
     void OnTransSelect();
     void OnRecvAll();
@@ -353,6 +345,7 @@ private:
     void ResetScreenState();
     void SetUpLogIn();
     void SetUpLogOut();
+    void SetUpCommSetup();
     void SetUpItemScreen();
     void SetUpTableScreen();
     void SetUpPresetScreen();
@@ -424,10 +417,6 @@ private:
     CButton m_groupEdit; // 1033
     CButton m_groupTrans; // 1034
     CButton m_groupScaleTrans; // 1032
-    CXPButton m_btnScaleInfoInsert; // 1011
-    CXPButton m_btnScaleInfoUpdate; // 1014
-    CXPButton m_btnScaleInfoDelete; // 1012
-    CXPButton m_btnScaleInfoTrans; // 1013
     CXPButton m_btnLabelInsert; // 1059
     CXPButton m_btnLabelDelete; // 1060
     CXPButton m_btnLabelImage; // 1064
@@ -448,6 +437,7 @@ private:
     std::unique_ptr<CReservations> m_pReservations;
     std::unique_ptr<CTransferGlue> m_pTransfers;
     CScaleScreens m_scales;
+    CScaleSettingsScreens m_scaleSettings { *this, *this, *this };
     std::unique_ptr<CResultScreens> m_pResults;
     CImageList m_gridImages;
     CPresetKeys m_presetKeys { *this, *this };

@@ -61,5 +61,5 @@ void CKindOfView::RebuildGrid()
 
 void CKindOfView::SplitScaleInfoRowText(CString row)
 {
-    m_scales.SplitScaleInfoRowText(row);
+    m_scaleSettings.SplitScaleInfoRowText(row);
 }

@@ -24,7 +24,7 @@ CKindOfView::SetUpFunction CKindOfView::SetUpOf(ScreenSetUp setUp)
     using V = CKindOfView;
     switch (setUp) {
     case ScreenSetUp::CommSetup:
-        return &V::OnCommSetup;
+        return &V::SetUpCommSetup;
     case ScreenSetUp::LogIn:
         return &V::SetUpLogIn;
     case ScreenSetUp::LogOut:
@@ -152,6 +152,12 @@ void CKindOfView::SetUpLogIn()
 void CKindOfView::SetUpLogOut()
 {
     m_nLoggedIn = 0;
+}
+
+// Hint 7: the communication dialog of the scale screens.
+void CKindOfView::SetUpCommSetup()
+{
+    m_scales.OnCommSetup();
 }
 
 void CKindOfView::SetUpItemScreen()

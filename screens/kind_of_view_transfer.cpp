@@ -55,3 +55,14 @@ int CKindOfView::GetTransferActive() const
 {
     return m_pTransfers ? m_pTransfers->GetTransferActive() : 0;
 }
+
+void CKindOfView::OnScaleInfoTrans()
+{
+    // The send reads the grid row the load may still be filling.
+    if (RefuseWhileBusy())
+        return;
+    if (m_kind == DataKind::ScaleInfo)
+        m_pTransfers->SendScaleInfo();
+    else if (m_kind == DataKind::ScaleRootInfo)
+        m_pTransfers->SendScaleRootInfo();
+}

@@ -1,6 +1,6 @@
-// The scale screens: the register screen's list and buttons, the scale
-// settings screens' Insert, Update and Delete, and the communication setup
-// with the mode reloads it starts and the settings file it reads.
+// The scale screens: the register screen's list and buttons, and the
+// communication setup with the mode reloads it starts and the settings file
+// it reads.
 
 #include "screens/scale_screens.h"
 
@@ -14,8 +14,10 @@
 #include "db/sql_text.h"
 #include "db/store_paths.h"
 #include "grid/grid_ctrl.h"
+#include "platform/wnd/core/cmdui.h"
 #include "platform/wnd/core/msgbox.h"
 #include "protocol/data_kinds.h"
+#include "resources/calvorn_ids.h"
 #include "screens/reply_row.h"
 #include "screens/table_bridge.h"
 #include "screens/transfer_ports.h"
@@ -32,67 +34,11 @@ namespace {
 
 constexpr DWORD kScaleListStyle = 0x50810201;
 constexpr DWORD kScaleButtonStyle = 0x50000000;
-constexpr int kScaleListId = 900;
-constexpr int kComPortToggleId = 1043;
-
-constexpr const char* kRowRefusal = "Only, Select one line";
-constexpr const char* kNoRowRefusal = "Select a grid line";
-constexpr const char* kInsertLost = "Scale Info Insert Error";
-
-// The columns of the two settings tables in grid order (columns 1 onward).
-constexpr std::array<const char*, 19> kInfoColumns
-    = { "WeightNum", "PriceNum", "WeightUnit", "PresetPageSelect", "LimitTime", "LabelInfo", "ULabelInfo",
-          "pos_flag", "BarCodePrintFormat", "BarCodePriceSelect", "ItemNameSorting", "ItemLandSorting",
-          "CodeLand", "PrintAdvNum", "wLimtTotalInfo", "wLimitPntType", "PriceUnit", "PassWord", "VAT" };
-constexpr std::array<const char*, 7> kRootInfoColumns
-    = { "Ethernet_Init", "Ethernet_Stat", "MyID", "IP", "MASK", "Destination_IP", "Destination_Port" };
-
-// The settings table of a screen's kind.
-struct SettingsTable {
-    DataKind kind;
-    const char* table;
-    const char* keyColumn; // holds '-1' in a new row until it is written
-    const char* insertName;
-    const char* insertReadName;
-    std::span<const char* const> columns;
-    bool upperTitles; // the load shows the column names upper-cased
-};
-
-const SettingsTable* TableOfKind(std::optional<DataKind> kind)
-{
-    static const SettingsTable kInfo { DataKind::ScaleInfo, "Scale_Info", "WeightNum",
-        "Scale_Information_Insert", "Scale_Information_Insert_read", kInfoColumns, false };
-    static const SettingsTable kRootInfo { DataKind::ScaleRootInfo, "Scale_Root_Info", "MyID",
-        "Scale_Root_Information_Insert", "Scale_Root_Information_Insert_read", kRootInfoColumns, true };
-    if (kind == DataKind::ScaleInfo)
-        return &kInfo;
-    if (kind == DataKind::ScaleRootInfo)
-        return &kRootInfo;
-    return nullptr;
-}
-
-// "UPDATE [table] SET [c1] = 'v1', ... WHERE [ID] = key".
-CString UpdateSql(const SettingsTable& table, const ScaleValueTable& values, const CString& key)
-{
-    CString sql = CString("UPDATE [") + table.table + "] SET ";
-    for (std::size_t i = 0; i < table.columns.size(); ++i) {
-        if (i)
-            sql += ", ";
-        sql += CString("[") + table.columns[i] + "] = '" + SqlEscape(values[i]) + "'";
-    }
-    return sql + " WHERE [ID] = " + key;
-}
-
-// The settings dialog of a table: 209 for Scale_Info, 211 for Scale_Root_Info.
-std::unique_ptr<CScaleInfoDlgBase> MakeSettingsDialog(const SettingsTable& table, CWnd* parent)
-{
-    if (table.kind == DataKind::ScaleInfo) {
-        auto dialog = std::make_unique<CScaleBasicInfoDlg>(parent);
-        dialog->m_nFirstFlag = 1;
-        return dialog;
-    }
-    return std::make_unique<CScaleNetInfoDlg>(parent);
-}
+// The register's run-time controls.
+constexpr UINT kScaleListId = 900;
+constexpr UINT kScaleUpdateId = 901;
+constexpr UINT kScaleInsertId = 902;
+constexpr UINT kScaleDeleteId = 903;
 
 // The number of the screen of a kind word; 0 for none.
 int ScreenNumberOf(std::optional<DataKind> kind, const CString& word)
@@ -101,19 +47,14 @@ int ScreenNumberOf(std::optional<DataKind> kind, const CString& word)
     return screen ? static_cast<int>(HintOf(*screen)) : 0;
 }
 
-// The key column of the settings grid: "ID", else the last column.
-int KeyColumn(CWorkScreenGrid& grid)
-{
-    const int column = grid.FindColumn("ID");
-    return column >= 0 ? column : grid.Grid().GetColumnCount() - 1;
-}
-
 } // namespace
 
-CScaleScreens::CScaleScreens(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data)
+CScaleScreens::CScaleScreens(
+    CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data, std::function<int()> loggedIn)
     : m_screen(screen)
     , m_grid(grid)
     , m_data(data)
+    , m_loggedIn(std::move(loggedIn))
     , m_pRegister(std::make_unique<CScaleRegister>())
 {
     m_pRegister->SetOwnerView(this);
@@ -125,6 +66,22 @@ CScaleScreens::CScaleScreens(CWorkScreenState& screen, CWorkScreenGrid& grid, CW
 CScaleScreens::~CScaleScreens()
 {
     m_commSetupDlg.DestroyWindow();
+}
+
+const MessageMap* CScaleScreens::GetMessageMap() const
+{
+    static const MessageMap kMap(CCmdTarget::GetMessageMap(),
+        {
+            OnCommandMsg<&CScaleScreens::OnCommSetup>(ID_COMM_SETUP),
+            OnUpdateCommand<&CScaleScreens::OnUpdateCommSetup>(ID_COMM_SETUP),
+            OnCommandMsg<&CScaleScreens::OnComPortToggle>(IDC_WORK_COM_PORT_TOGGLE),
+            OnMessage<&CScaleScreens::OnCommModeChanged>(WM_COMMMODE_CHANGED),
+            OnNotifyMsg<&CScaleScreens::OnScaleListClick>(NM_CLICK, kScaleListId),
+            OnCommandMsg<&CScaleScreens::OnScaleUpdate>(kScaleUpdateId),
+            OnCommandMsg<&CScaleScreens::OnScaleInsert>(kScaleInsertId),
+            OnCommandMsg<&CScaleScreens::OnScaleDelete>(kScaleDeleteId),
+        });
+    return &kMap;
 }
 
 CScaleRegisterPort& CScaleScreens::Register()
@@ -254,18 +211,24 @@ void CScaleScreens::OnCommSetup()
         m_screen.SetHint(number);
 }
 
-void CScaleScreens::OnCommModeChanged(int mode)
+void CScaleScreens::OnUpdateCommSetup(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(m_loggedIn() ? TRUE : FALSE);
+}
+
+LRESULT CScaleScreens::OnCommModeChanged(WPARAM mode, LPARAM)
 {
     // 1 Ethernet, 2 Serial, as the communication dialog sends them.
     if (mode == 1 || mode == 2)
         ReloadScaleAddresses(mode == 1 ? Transport::Ethernet : Transport::Serial);
+    return 1;
 }
 
 void CScaleScreens::OnComPortToggle()
 {
     m_nPortToggle = m_nPortToggle ? 0 : 1;
     m_nComPort = m_nPortToggle ? 5 : 1;
-    m_screen.Form().SetDlgItemText(kComPortToggleId, m_nPortToggle ? "com5" : "com1");
+    m_screen.Form().SetDlgItemText(IDC_WORK_COM_PORT_TOGGLE, m_nPortToggle ? "com5" : "com1");
 }
 
 // ---- Scale register screen --------------------------------------------------------
@@ -282,9 +245,9 @@ void CScaleScreens::CreateScaleRegisterControls()
             m_scaleList.InsertColumn(index++, title, LVCFMT_LEFT, width);
     }
     if (!m_btnScaleUpdate.GetSafeHwnd()) {
-        m_btnScaleUpdate.Create("UPDATE", kScaleButtonStyle, CRect(530, 50, 600, 80), form, 901);
-        m_btnScaleInsert.Create("INSERT", kScaleButtonStyle, CRect(530, 90, 600, 120), form, 902);
-        m_btnScaleDelete.Create("DELETE", kScaleButtonStyle, CRect(530, 130, 600, 160), form, 903);
+        m_btnScaleUpdate.Create("UPDATE", kScaleButtonStyle, CRect(530, 50, 600, 80), form, kScaleUpdateId);
+        m_btnScaleInsert.Create("INSERT", kScaleButtonStyle, CRect(530, 90, 600, 120), form, kScaleInsertId);
+        m_btnScaleDelete.Create("DELETE", kScaleButtonStyle, CRect(530, 130, 600, 160), form, kScaleDeleteId);
     }
 }
 
@@ -303,9 +266,10 @@ void CScaleScreens::ClearScaleList()
     m_nRegisterRow = -1;
 }
 
-void CScaleScreens::OnScaleListClick(int item)
+void CScaleScreens::OnScaleListClick(NMHDR* header, LRESULT* result)
 {
-    m_nRegisterRow = item;
+    m_nRegisterRow = reinterpret_cast<const NMITEMACTIVATE*>(header)->iItem;
+    *result = 0;
 }
 
 void CScaleScreens::ReloadScaleRegister()
@@ -397,165 +361,4 @@ void CScaleScreens::OnScaleDelete()
         return;
     m_scaleList.DeleteItem(row);
     m_nRegisterRow = -1;
-}
-
-// ---- Scale settings screens -------------------------------------------------------
-
-BOOL CScaleScreens::CheckSingleScaleRow()
-{
-    const CGridCtrl& grid = m_grid.Grid();
-    if (!MarksOneRow(grid.Picks())) {
-        AfxMessageBox(kRowRefusal, MB_OK);
-        return FALSE;
-    }
-    // The heading row and the empty last row hold no settings.
-    const int row = m_grid.ClickedRow();
-    if (row < 1 || row >= grid.GetRowCount() - 1) {
-        AfxMessageBox(kNoRowRefusal, MB_OK);
-        return FALSE;
-    }
-    return TRUE;
-}
-
-void CScaleScreens::SplitScaleInfoRowText(const CString& row)
-{
-    std::vector<CString> fields(1);
-    SplitReplyRow(row, fields);
-    m_strInsertedKey = fields[0];
-}
-
-void CScaleScreens::OnScaleInfoUpdate()
-{
-    if (m_data.RefuseWhileBusy())
-        return;
-    CGridCtrl& grid = m_grid.Grid();
-    CItemDbWorker& worker = m_data.ItemWorker();
-    const SettingsTable* table = TableOfKind(m_screen.ScreenKind());
-    if (table && CheckSingleScaleRow()) {
-        const int row = m_grid.ClickedRow();
-        std::unique_ptr<CScaleInfoDlgBase> dialog = MakeSettingsDialog(*table, &m_screen.Form());
-        dialog->m_nNewFlag = 0;
-        dialog->m_nLoadFlag = 1;
-        dialog->m_strVersion = "eng";
-        for (std::size_t i = 0; i < table->columns.size(); ++i)
-            dialog->m_values[i] = grid.GetItemText(row, static_cast<int>(i) + 1);
-        m_screen.SetUpdateLock(1);
-        m_screen.StartLoad([&] {
-            worker.OpenDatabase(kScaleSettingsDatabase);
-            if (dialog->DoModal() != IDOK)
-                return;
-            const CString key = grid.GetItemText(row, grid.GetColumnCount() - 1);
-            // The grid keeps showing what is stored.
-            if (!CScaleRegister::IsRecordKey(key)) {
-                AfxMessageBox(kNoKeyText, MB_OK);
-                return;
-            }
-            for (std::size_t i = 0; i < table->columns.size(); ++i)
-                grid.SetItemText(row, static_cast<int>(i) + 1, dialog->m_values[i]);
-            worker.Execute(UpdateSql(*table, dialog->m_values, key));
-        });
-        worker.CloseDatabase();
-        m_screen.SetUpdateLock(0);
-    }
-    grid.AutoSize(0);
-    m_grid.ResetGridSelection();
-}
-
-void CScaleScreens::OnScaleInfoInsert()
-{
-    if (m_data.RefuseWhileBusy())
-        return;
-    CGridCtrl& grid = m_grid.Grid();
-    CItemDbWorker& worker = m_data.ItemWorker();
-    const SettingsTable* table = TableOfKind(m_screen.ScreenKind());
-    if (!table) {
-        grid.AutoSize(0);
-        return;
-    }
-    std::unique_ptr<CScaleInfoDlgBase> dialog = MakeSettingsDialog(*table, &m_screen.Form());
-    dialog->m_nNewFlag = 1;
-    dialog->m_nLoadFlag = 0;
-    dialog->m_strVersion = "eng";
-    if (dialog->DoModal() == IDOK) {
-        // An empty table's load gave the grid no columns: it gets the table's.
-        const int columns = static_cast<int>(table->columns.size()) + 2;
-        if (grid.GetColumnCount() < columns) {
-            m_grid.SetGridColumnCount(columns);
-            for (int c = 1; c < columns; ++c) {
-                CString title = c < columns - 1 ? table->columns[static_cast<std::size_t>(c - 1)] : "ID";
-                if (table->upperTitles)
-                    title.MakeUpper();
-                grid.SetItemText(0, c, title);
-            }
-        }
-        const int row = grid.GetRowCount() - 1;
-        m_grid.InsertGridRow(CString::Formatted("List %ld", static_cast<long>(row)), row);
-        SetRequest(table->insertName, "");
-        m_screen.SetUpdateLock(1);
-        // A failed insert or read-back must not leave an earlier row's ID here.
-        m_strInsertedKey = "";
-        m_screen.StartLoad([&] {
-            worker.OpenDatabase(kScaleSettingsDatabase);
-            worker.Execute(CString::Formatted(
-                "INSERT INTO [%s]([%s]) VALUES('%s')", table->table, table->keyColumn, "-1"));
-            m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
-            m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, table->insertReadName);
-            worker.HandleInsertRead(
-                CString::Formatted("SELECT [ID] FROM [%s] WHERE [%s] = '-1' ORDER BY [ID] DESC", table->table,
-                    table->keyColumn));
-        });
-        m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
-        const CString key = m_strInsertedKey;
-        if (!CScaleRegister::IsRecordKey(key)) {
-            grid.DeleteRow(row);
-            AfxMessageBox(kInsertLost, MB_OK);
-        } else {
-            for (int c = 1; c < grid.GetColumnCount(); ++c)
-                m_grid.SetCellReadOnly(row, c);
-            grid.SetItemText(row, KeyColumn(m_grid), key);
-            for (std::size_t i = 0; i < table->columns.size(); ++i)
-                grid.SetItemText(row, static_cast<int>(i) + 1, dialog->m_values[i]);
-            m_screen.StartLoad([&] { worker.Execute(UpdateSql(*table, dialog->m_values, key)); });
-        }
-    }
-    worker.CloseDatabase();
-    m_screen.SetUpdateLock(0);
-    m_grid.ResetGridSelection();
-    grid.AutoSize(0);
-}
-
-void CScaleScreens::OnScaleInfoDelete()
-{
-    if (m_data.RefuseWhileBusy())
-        return;
-    CWnd& form = m_screen.Form();
-    CGridCtrl& grid = m_grid.Grid();
-    CItemDbWorker& worker = m_data.ItemWorker();
-    for (int id : { 1059, 1060 })
-        if (CWnd* button = form.GetDlgItem(id))
-            button->EnableWindow(FALSE);
-    const int rows = grid.GetRowCount();
-    const int target = m_grid.ClickedRow() >= 1 ? m_grid.ClickedRow() : rows - 2;
-    const SettingsTable* table = TableOfKind(m_screen.ScreenKind());
-    if (table && target >= 1 && target < rows - 1) {
-        m_screen.SetUpdateLock(1);
-        const CString key = grid.GetItemText(target, KeyColumn(m_grid));
-        // Only a whole-number key names one row.
-        if (CScaleRegister::IsRecordKey(key)) {
-            m_screen.StartLoad([&] {
-                worker.OpenDatabase(kScaleSettingsDatabase);
-                worker.Execute(CString("DELETE FROM [") + table->table + "] WHERE [ID] = " + key);
-            });
-            grid.DeleteRow(target);
-        } else {
-            AfxMessageBox(kNoKeyText, MB_OK);
-        }
-        worker.CloseDatabase();
-        m_screen.SetUpdateLock(0);
-    }
-    m_grid.ResetGridSelection();
-    for (int id : { 1059, 1060 })
-        if (CWnd* button = form.GetDlgItem(id))
-            button->EnableWindow(TRUE);
-    form.Invalidate();
 }

@@ -1,32 +1,39 @@
 #pragma once
 // CScaleScreens: the work screen's scale concern. It owns the communication
 // settings (mode, COM port, registered and chosen scales) with the
-// communication dialog (141) and the settings file reader, the scale register
-// with its list (900) and buttons (901-903, children of the form), and the
-// Insert, Update and Delete of the two scale settings screens. It is the
-// register's and the dialog's host. It knows the screen through its state,
-// grid and database interfaces only. UI thread.
+// communication dialog (141) and the settings file reader, and the scale
+// register with its list (900) and buttons (901-903, children of the form).
+// It takes their commands: the communication setup (32773, enabled while
+// logged in), the COM port toggle (1043), the list's clicks, 901-903 and
+// WM_COMMMODE_CHANGED. It is the register's and the dialog's host. It knows
+// the screen through its state, grid and database interfaces and reads the
+// log-in flag through a function it is given. UI thread.
 
+#include <functional>
 #include <memory>
 
 #include "controls/xp_button.h"
 #include "platform/wnd/controls/listctrl.h"
+#include "platform/wnd/core/cmdtarget.h"
 #include "serial/comm_setup_dlg.h"
 #include "transfer/comm_settings.h"
 #include "transfer/scale_register_host.h"
 
+class CCmdUI;
 class CScaleRegister;
 class CWorkScreenDatabase;
 class CWorkScreenGrid;
 class CWorkScreenState;
 
-class CScaleScreens : private CScaleRegisterHost {
+class CScaleScreens : public CCmdTarget, private CScaleRegisterHost {
 public:
     // The communication dialog is made here, its window on the form's thread.
-    explicit CScaleScreens(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data);
-    virtual ~CScaleScreens();
-    CScaleScreens(const CScaleScreens&) = delete;
-    CScaleScreens& operator=(const CScaleScreens&) = delete;
+    // loggedIn tells whether a manager is logged in (the setup's rule).
+    CScaleScreens(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
+        std::function<int()> loggedIn);
+    ~CScaleScreens() override;
+
+    const MessageMap* GetMessageMap() const override;
 
     // The register the screen switch's loads and the reply rows go to.
     CScaleRegisterPort& Register();
@@ -45,22 +52,10 @@ public:
     void ShowScaleRegisterControls(BOOL show);
     // Empties list 900 and forgets the clicked scale.
     void ClearScaleList();
+    // Forgets the clicked scale and keeps the list.
+    void ForgetClickedScale() { m_nRegisterRow = -1; }
     // Empties the list and reads the register again.
     void ReloadScaleRegister();
-    void OnScaleListClick(int item);
-    void OnScaleUpdate();
-    void OnScaleInsert();
-    void OnScaleDelete();
-
-    // ---- The scale settings screens -------------------------------------------------
-    // TRUE when exactly one data row is the current row, else the refusal's
-    // message.
-    BOOL CheckSingleScaleRow();
-    void OnScaleInfoUpdate();
-    void OnScaleInfoInsert();
-    void OnScaleInfoDelete();
-    // The row read back after a settings insert (its field 0 is the new key).
-    void SplitScaleInfoRowText(const CString& row);
 
     // ---- Communication mode -----------------------------------------------------------
     // Reads Auto_Comset_File.bin; 0 (nothing changed) when it has no "Auto"
@@ -71,12 +66,22 @@ public:
     // Reloads the registered scales of mode (1 Ethernet, 2 serial) under the
     // update lock; FALSE when another request holds the mailbox.
     BOOL ReloadScaleAddresses(Transport mode);
+    // Command 32773 and the screen switch's hint 7: the dialog opens on the
+    // current mode's scales.
     void OnCommSetup();
-    void OnCommModeChanged(int mode);
-    // Button 1043: COM1 and COM5 in turn.
-    void OnComPortToggle();
 
 private:
+    void OnUpdateCommSetup(CCmdUI* cmdUI);
+    // WM_COMMMODE_CHANGED: wParam 1 Ethernet, 2 serial.
+    LRESULT OnCommModeChanged(WPARAM mode, LPARAM lParam);
+    // Button 1043: COM1 and COM5 in turn.
+    void OnComPortToggle();
+    // NM_CLICK of list 900: the clicked item.
+    void OnScaleListClick(NMHDR* header, LRESULT* result);
+    void OnScaleUpdate();
+    void OnScaleInsert();
+    void OnScaleDelete();
+
     // CScaleRegisterHost
     CWnd* GetHostWindow() override;
     CItemDbWorker* GetItemWorker() override;
@@ -98,6 +103,7 @@ private:
     CWorkScreenState& m_screen;
     CWorkScreenGrid& m_grid;
     CWorkScreenDatabase& m_data;
+    std::function<int()> m_loggedIn;
     std::unique_ptr<CScaleRegister> m_pRegister;
     CCommSettings m_commSettings;
     CCommSetupDlg m_commSetupDlg; // 141
@@ -110,6 +116,4 @@ private:
     int m_nPickFirstScale = 0;
     int m_nComPort = 0;
     int m_nPortToggle = 0;
-    // Field 0 of the row read back after a settings insert.
-    CString m_strInsertedKey;
 };

@@ -17,6 +17,7 @@
 #include "screens/kind_of_view_preset.h"
 #include "screens/pos_codes.h"
 #include "screens/scale_screens.h"
+#include "screens/scale_settings_screens.h"
 #include "screens/transfer_port.h"
 #include "screens/work_screen_context.h"
 #include "serial/serial_transfer.h"
@@ -268,7 +269,7 @@ void CTransferGlue::SendScaleInfo()
         return;
     const std::size_t count = m_scales.CommSettings().GetChosen().size();
     if (m_scales.CommSettings().IsSerial()) {
-        if (!m_scales.CheckSingleScaleRow())
+        if (!CheckSingleScaleRow(m_grid))
             return;
         if (count == 0) {
             AfxMessageBox("Communication Setting error", MB_OK);
@@ -284,7 +285,7 @@ void CTransferGlue::SendScaleInfo()
         AfxMessageBox("Communication Setting error", MB_OK);
         return;
     }
-    if (!m_scales.CheckSingleScaleRow())
+    if (!CheckSingleScaleRow(m_grid))
         return;
     if (m_pTransferPort)
         m_pTransferPort->StartEthernetTransfer(
@@ -301,7 +302,7 @@ void CTransferGlue::SendScaleRootInfo()
         AfxMessageBox("Communication Setting error", MB_OK);
         return;
     }
-    if (!m_scales.CheckSingleScaleRow())
+    if (!CheckSingleScaleRow(m_grid))
         return;
     if (count == 0) {
         AfxMessageBox("Communication Setting error", MB_OK);

@@ -1,0 +1,47 @@
+#pragma once
+// CScaleSettingsScreens: the two scale settings screens (Scale Information,
+// Scale Information2): their commands Insert (1011), Update (1014) and
+// Delete (1012) of a settings row, with the four buttons of their panel
+// (Trans 1013 is the transfers' command), and the ID of an inserted row
+// read back. It knows the screen through its state, grid and database
+// interfaces only. UI thread.
+
+#include "controls/xp_button.h"
+#include "platform/base/cstring.h"
+#include "platform/base/types.h"
+#include "platform/wnd/core/cmdtarget.h"
+
+class CDataExchange;
+class CWorkScreenDatabase;
+class CWorkScreenGrid;
+class CWorkScreenState;
+
+class CScaleSettingsScreens : public CCmdTarget {
+public:
+    CScaleSettingsScreens(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data);
+
+    const MessageMap* GetMessageMap() const override;
+    // Binds the buttons 1011-1014 of template 130.
+    void DoDataExchange(CDataExchange* dx);
+    // The row read back after a settings insert (its field 0 is the new key).
+    void SplitScaleInfoRowText(const CString& row);
+
+private:
+    void OnScaleInfoUpdate();
+    void OnScaleInfoInsert();
+    void OnScaleInfoDelete();
+
+    CWorkScreenState& m_screen;
+    CWorkScreenGrid& m_grid;
+    CWorkScreenDatabase& m_data;
+    // Field 0 of the row read back after a settings insert.
+    CString m_strInsertedKey;
+    CXPButton m_btnInsert; // 1011
+    CXPButton m_btnUpdate; // 1014
+    CXPButton m_btnDelete; // 1012
+    CXPButton m_btnTrans; // 1013
+};
+
+// TRUE when exactly one data row of a settings screen is the current row,
+// else FALSE after the refusal's message.
+BOOL CheckSingleScaleRow(CWorkScreenGrid& grid);
