@@ -14,6 +14,7 @@
 #include "platform/base/file.h"
 #include "platform/wnd/core/msgbox.h"
 #include "protocol/record_values.h"
+#include "resources/calvorn_ids.h"
 #include "screens/work_screen_context.h"
 #include "shell/calvorn_view.h"
 #include "shell/file_helpers.h"
@@ -58,8 +59,8 @@ const MessageMap* CReservations::GetMessageMap() const
 {
     static const MessageMap kMap(CCmdTarget::GetMessageMap(),
         {
-            OnCommandMsg<&CReservations::OnReservationInfoView>(1116),
-            OnCommandMsg<&CReservations::OnReservationSetup>(1117),
+            OnCommandMsg<&CReservations::OnReservationInfoView>(IDC_WORK_RESERVATION_VIEW),
+            OnCommandMsg<&CReservations::OnReservationSetup>(IDC_WORK_RESERVATION_SETUP),
             OnMessage<&CReservations::OnReservationSocketData>(WM_RESV_SOCKET_DATA),
         });
     return &kMap;
@@ -67,14 +68,14 @@ const MessageMap* CReservations::GetMessageMap() const
 
 void CReservations::DoDataExchange(CDataExchange* dx)
 {
-    DDX_Control(dx, 1117, m_btnSetup);
-    DDX_Control(dx, 1045, m_lampSend);
-    DDX_Control(dx, 1046, m_lampRecv);
-    DDX_Control(dx, 1040, m_lampReservation);
-    DDX_Control(dx, 1047, m_labelSend);
-    DDX_Control(dx, 1048, m_labelRecv);
-    DDX_Control(dx, 1116, m_btnView);
-    DDX_Control(dx, 1129, m_labelRunning);
+    DDX_Control(dx, IDC_WORK_RESERVATION_SETUP, m_btnSetup);
+    DDX_Control(dx, IDC_WORK_RESV_SEND_LAMP, m_lampSend);
+    DDX_Control(dx, IDC_WORK_RESV_RECV_LAMP, m_lampRecv);
+    DDX_Control(dx, IDC_WORK_RESERVATION_LAMP, m_lampReservation);
+    DDX_Control(dx, IDC_WORK_RESV_PC_LABEL, m_labelSend);
+    DDX_Control(dx, IDC_WORK_RESV_SCALE_LABEL, m_labelRecv);
+    DDX_Control(dx, IDC_WORK_RESERVATION_VIEW, m_btnView);
+    DDX_Control(dx, IDC_WORK_RESERVATION_LABEL, m_labelRunning);
 }
 
 void CReservations::Start()
