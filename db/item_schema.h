@@ -1,8 +1,8 @@
 #pragma once
 // The item database's schema, spelled once: the names of its tables, the
-// fifteen value columns of its Item table and the columns of the Add, AdvT and
-// Land_Add tables. Every SQL text, settings file and grid that names them
-// takes them from here.
+// fifteen value columns of its Item table and the columns of the Add, AdvT,
+// Land_Add and Preset tables. Every SQL text, settings file and grid that
+// names them takes them from here.
 
 #include <array>
 #include <cstddef>
@@ -35,6 +35,15 @@ inline constexpr std::array<const char*, 11> kAddColumns
     = { "num", "str1", "str2", "str3", "str4", "str5", "str6", "str7", "str8", "str9", "str10" };
 inline constexpr std::array<const char*, 3> kAdvColumns = { "adv_num", "str1", "str2" };
 inline constexpr std::array<const char*, 2> kLandAddColumns = { "land_num", "land_str" };
+
+// The Preset table's columns: a key's page, its place on the page (1 to 60)
+// and its text; the table also holds [ID] and [mg_id]. A page's rows are read
+// as kPresetKeyColumns.
+inline constexpr const char* kPresetPage = "page_num";
+inline constexpr const char* kPresetKey = "num";
+inline constexpr const char* kPresetText = "str";
+inline constexpr std::array<const char*, 3> kPresetColumns = { kPresetPage, kPresetKey, kPresetText };
+inline constexpr std::array<const char*, 2> kPresetKeyColumns = { kPresetKey, kPresetText };
 
 // The columns bracketed and joined by ", ": "[num], [str1]".
 [[nodiscard]] CString ColumnList(std::span<const char* const> columns);

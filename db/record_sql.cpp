@@ -11,8 +11,7 @@ constexpr const char* kAddValues
     = " VALUES('%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s', '%s')";
 constexpr const char* kAdvTValues = " VALUES('%ld', '%s', '%s', '%s')";
 constexpr const char* kLandAddValues = " VALUES('%ld', '%s', '%s')";
-constexpr const char* kInsertPreset
-    = "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('%ld', '%d', '%ld', '%s')";
+constexpr const char* kPresetValues = " VALUES('%ld', '%d', '%ld', '%s')";
 constexpr const char* kInsertTotalResult
     = "INSERT INTO [TotalResult]([begin_day], [print_cnt], [total_weight], [total_price], [rev_day], "
       "[current_scale], [item_memory], [write_item_memory], [day_memory], [write_day_memory], [mg_id]) "
@@ -56,7 +55,7 @@ std::string FormatOf(RecordKind kind)
     case RecordKind::LandAdd:
         return "INSERT INTO [Land_Add](" + ColumnList(kLandAddColumns).Str() + ", [mg_id])" + kLandAddValues;
     case RecordKind::Preset:
-        return kInsertPreset;
+        return "INSERT INTO [Preset](" + ColumnList(kPresetColumns).Str() + ", [mg_id])" + kPresetValues;
     case RecordKind::UserLabel:
         return UserLabelInsertFormat();
     case RecordKind::TotalResult:

@@ -7,20 +7,19 @@ namespace {
 
 struct RequestQuery {
     const char* logName;
-    const char* sql; // %s mg_id, %ld the number; first %s the columns when there are any
-    std::span<const char* const> columns = {};
+    const char* table;
+    const char* key; // the column of the number asked for
+    std::span<const char* const> columns = {}; // none: every column
 };
 
 // By table kind.
 const RequestQuery kRequestQueries[] = {
-    { "       Item Num=", "SELECT %s FROM [Item] WHERE [mg_id] = '%s' AND [item_num] = '%ld'",
-        kItemValueColumns },
-    { "    AddItem Num=", "SELECT %s FROM [Add] WHERE [mg_id] = '%s' AND [num] = '%ld'", kAddColumns },
-    { "        Adv Num=", "SELECT %s FROM [AdvT] WHERE [mg_id] = '%s' AND [adv_num] = '%ld'", kAdvColumns },
-    { "Preset Page Num=", "SELECT [num], [str] FROM [Preset] WHERE [mg_id] = '%s' AND [page_num] = '%ld'" },
-    { "  UserLabel Num=", "SELECT * FROM [UserLabel] WHERE [mg_id] = '%s' AND [file_num] = '%ld'" },
-    { "  Land Add Num=", "SELECT %s FROM [Land_Add] WHERE [mg_id] = '%s' AND [land_num] = '%ld'",
-        kLandAddColumns },
+    { "       Item Num=", kTableItem, kItemValueColumns[0], kItemValueColumns },
+    { "    AddItem Num=", kTableAdd, kAddColumns[0], kAddColumns },
+    { "        Adv Num=", kTableAdv, kAdvColumns[0], kAdvColumns },
+    { "Preset Page Num=", kTablePreset, kPresetPage, kPresetKeyColumns },
+    { "  UserLabel Num=", kTableUserLabel, "file_num" },
+    { "  Land Add Num=", kTableLandAdd, kLandAddColumns[0], kLandAddColumns },
 };
 
 } // namespace
@@ -60,12 +59,10 @@ CString RequestedRecordSql(std::uint16_t tableKind, const CString& mgId, std::in
     if (tableKind >= std::size(kRequestQueries))
         return CString();
     const RequestQuery& query = kRequestQueries[tableKind];
+    const CString columns = query.columns.empty() ? CString("*") : ColumnList(query.columns);
     CString sql;
-    if (!query.columns.empty())
-        sql.Format(
-            query.sql, ColumnList(query.columns), SqlEscape(mgId).GetString(), static_cast<long>(number));
-    else
-        sql.Format(query.sql, SqlEscape(mgId).GetString(), static_cast<long>(number));
+    sql.Format("SELECT %s FROM [%s] WHERE [mg_id] = '%s' AND [%s] = '%ld'", columns, query.table,
+        SqlEscape(mgId).GetString(), query.key, static_cast<long>(number));
     return sql;
 }
 

@@ -161,7 +161,7 @@ const CServerSync::Table kAdvTable { kTableAdv, { kAdvColumns.begin(), kAdvColum
 const CServerSync::Table kLandTable { kTableLandAdd, { kLandAddColumns.begin(), kLandAddColumns.end() }, 2,
     2 };
 const CServerSync::Table kUserLabelTable { kTableUserLabel, UserLabelColumns(), 0, 0 };
-const CServerSync::Table kPresetTable { kTablePreset, { "num" }, 0, 0 };
+const CServerSync::Table kPresetTable { kTablePreset, { kPresetKey }, 0, 0 };
 
 const CServerSync::Table* TableOfKind(DataKind kind)
 {
@@ -258,7 +258,7 @@ SyncResult CServerSync::WritePresetPage(int page, std::span<const std::string> k
 {
     CString pageText;
     pageText.Format("%d", page);
-    const CString onPage = " AND [page_num] = " + Quoted(pageText);
+    const CString onPage = " AND " + SqlName(kPresetPage) + " = " + Quoted(pageText);
     Keys stored;
     if (!ReadKeys(kPresetTable, onPage, stored))
         return SyncResult { static_cast<int>(keyTexts.size()), static_cast<int>(keyTexts.size()) };
@@ -269,10 +269,11 @@ SyncResult CServerSync::WritePresetPage(int page, std::span<const std::string> k
         num.Format("%d", static_cast<int>(k + 1));
         const auto found = stored.find(SqlTextKey(num));
         const CString sql = found != stored.end()
-            ? "UPDATE [Preset] SET [str] = " + Quoted(text) + WhereRows(found->second)
-                + "[mg_id] = " + Quoted(m_strUserId) + onPage + " AND [num] = " + Quoted(num)
-            : "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES(" + Quoted(pageText) + ", "
-                + Quoted(num) + ", " + Quoted(text) + ", " + Quoted(m_strUserId) + ")";
+            ? "UPDATE [Preset] SET " + SqlName(kPresetText) + " = " + Quoted(text) + WhereRows(found->second)
+                + "[mg_id] = " + Quoted(m_strUserId) + onPage + " AND " + SqlName(kPresetKey) + " = "
+                + Quoted(num)
+            : "INSERT INTO [Preset](" + ColumnList(kPresetColumns) + ", [mg_id]) VALUES(" + Quoted(pageText)
+                + ", " + Quoted(num) + ", " + Quoted(text) + ", " + Quoted(m_strUserId) + ")";
         return m_server.ExecuteChecked(sql);
     });
 }

@@ -31,7 +31,7 @@ CString DefaultColumns(DataKind kind, bool withSale)
     if (const std::span<const char* const> columns = ValueColumnsOf(kind); !columns.empty())
         return ColumnList(columns) + ", [ID]";
     if (kind == DataKind::Preset)
-        return "[num], [str], [ID]";
+        return ColumnList(kPresetKeyColumns) + ", [ID]";
     return kind == DataKind::UserLabel ? CString("*") : CString();
 }
 
@@ -163,7 +163,7 @@ void CTableBridge::Request(DataKind kind, CString databasePath, CString columnLi
     CString name;
     CString where = TakeUserWhere(name, " WHERE ");
     if (kind == DataKind::Preset) {
-        const CString page = CString::Formatted("[page_num] = '%d'", m_presetKeys.GetPage());
+        const CString page = CString::Formatted("[%s] = '%d'", kPresetPage, m_presetKeys.GetPage());
         where = where.IsEmpty() ? " WHERE " + page : where + " AND " + page;
     }
     CString columns = columnList;
@@ -523,14 +523,13 @@ void CTableBridge::SavePresets(CString databasePath, int keyNumber, CString text
     const CString id = m_presetKeys.GetKeyId(keyNumber);
     CString sql;
     if (id.IsEmpty()) {
-        sql = CString::Formatted(
-            "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('%d', '%d', %s, %s)",
-            m_presetKeys.GetPage(), keyNumber, SqlLiteral(text), SqlLiteral(m_screen.UserId()));
+        sql = CString::Formatted("INSERT INTO [Preset](%s, [mg_id]) VALUES('%d', '%d', %s, %s)",
+            ColumnList(kPresetColumns), m_presetKeys.GetPage(), keyNumber, SqlLiteral(text),
+            SqlLiteral(m_screen.UserId()));
         requestName = "Pre_Update_Insert";
     } else if (IsIntegerKey(id)) {
-        sql = CString::Formatted(
-            "UPDATE [Preset] SET [page_num] = '%d', [num] = '%d', [str] = %s WHERE [ID] = %s",
-            m_presetKeys.GetPage(), keyNumber, SqlLiteral(text), id);
+        sql = CString::Formatted("UPDATE [Preset] SET [%s] = '%d', [%s] = '%d', [%s] = %s WHERE [ID] = %s",
+            kPresetPage, m_presetKeys.GetPage(), kPresetKey, keyNumber, kPresetText, SqlLiteral(text), id);
     } else {
         AfxMessageBox(kNoKeyText, MB_OK);
         return;

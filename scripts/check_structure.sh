@@ -25,7 +25,8 @@
 #     HintKind().
 #  6. The Item table's value columns are spelled in db/item_schema.h only: a
 #     file of the code (tests aside) that names four or more of them, quoted or
-#     bracketed outside comments, spells the list again.
+#     bracketed outside comments, spells the list again. So is the Preset
+#     table's page column: a file that names it spells the Preset columns.
 # Prints one line per finding and exits 1 when there is any; --list also
 # prints every class's count.
 set -euo pipefail
@@ -219,8 +220,10 @@ for top in sorted(pathlib.Path(".").iterdir()):
                 findings.append(f"{path}:{number}: names the grid's pick field m_{m.group(2)}")
 
 SCHEMA = pathlib.Path("db/item_schema.h")
-schema = re.search(r"kItemValueColumns\s*=\s*\{([^}]*)\}", SCHEMA.read_text(encoding="utf-8"))
+schema_text = SCHEMA.read_text(encoding="utf-8")
+schema = re.search(r"kItemValueColumns\s*=\s*\{([^}]*)\}", schema_text)
 ITEM_COLUMN = re.compile(r'["\[](' + "|".join(re.findall(r'"(\w+)"', schema.group(1))) + r')["\]]')
+PRESET_PAGE = re.compile(r'["\[]' + re.search(r'kPresetPage\s*=\s*"(\w+)"', schema_text).group(1) + r'["\]]')
 for folder in ["protocol", "db", "controls", "grid", "shell", "transfer", "ethernet", "serial", "results", "screens",
                "labeltool", "app"]:
     for path in sorted(pathlib.Path(folder).rglob("*")):
@@ -230,6 +233,8 @@ for folder in ["protocol", "db", "controls", "grid", "shell", "transfer", "ether
         named = set(ITEM_COLUMN.findall(code))
         if len(named) >= 4:
             findings.append(f"{path}: spells {len(named)} of the Item columns (db/item_schema.h holds them)")
+        if PRESET_PAGE.search(code):
+            findings.append(f"{path}: spells the Preset columns (db/item_schema.h holds them)")
 
 for finding in findings:
     print(finding)
