@@ -6,7 +6,8 @@
 #include "resources/calvorn_ids.h"
 
 // Manager worker to the left pane.
-inline constexpr UINT WM_MGRQUERY_ROW = 0x401; // one row: name in 1003, DbReplyRow in 1002
+inline constexpr UINT WM_MGRQUERY_ROW
+    = 0x401; // one row: name in IDC_MAILBOX_NAME, DbReplyRow in IDC_MAILBOX_TEXT
 inline constexpr UINT WM_MGRQUERY_EMPTY = 0x402; // the SELECT returned no row
 inline constexpr UINT WM_MGRQUERY_DONE = 0x403; // the request is finished
 // Item worker to the work screen (the header row of column names comes first).

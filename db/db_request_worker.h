@@ -53,7 +53,7 @@ struct WorkerProtocol {
     UINT emptyMessage = 0;
     UINT doneMessage = 0;
     bool sendsHeader = false; // column names before the rows
-    bool readsMarker = false; // edit 1006 turns a request into an insert-read
+    bool readsMarker = false; // edit IDC_MAILBOX_MARKER turns a request into an insert-read
     bool stopsAfterInsertRow = false; // the *_Insert_Read names stream only their first row
     const char* tableWord = nullptr; // the only table word served, or nullptr for all
 };

@@ -36,9 +36,9 @@ public:
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    CEdit m_editMarker; // 1006
-    CEdit m_editName; // 1003
-    CEdit m_editText; // 1002
+    CEdit m_editMarker; // IDC_MAILBOX_MARKER
+    CEdit m_editName; // IDC_MAILBOX_NAME
+    CEdit m_editText; // IDC_MAILBOX_TEXT
 
 private:
     CEdit* Edit(int id);

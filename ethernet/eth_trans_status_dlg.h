@@ -57,12 +57,12 @@ public:
     void OnCloseButton();
 
 private:
-    CListBox m_listSent; // 1045
-    CListBox m_listReceived; // 1046
-    CStatusLamp m_lampSend; // 1047
-    CStatusLamp m_lampReceive; // 1048
+    CListBox m_listSent; // IDC_ETH_SENT_LIST
+    CListBox m_listReceived; // IDC_ETH_RECEIVED_LIST
+    CStatusLamp m_lampSend; // IDC_ETH_SEND_LAMP
+    CStatusLamp m_lampReceive; // IDC_ETH_RECEIVE_LAMP
     CXPButton m_btnClose; // 1
-    CXPButton m_btnStop; // 1001
+    CXPButton m_btnStop; // IDC_ETH_STOP
 
     void OnTimer(UINT_PTR id);
     void Add(std::vector<CString>& lines, CListBox& list, CStatusLamp& lamp, const CString& line);

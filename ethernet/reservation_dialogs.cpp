@@ -18,30 +18,6 @@ constexpr int kCancelIcon = 162;
 constexpr int kSelectIcon = 170;
 constexpr int kRemoveIcon = 171;
 
-constexpr int kManagerEdit = 1117;
-constexpr int kNumberEdit = 1118;
-constexpr int kYearEdit = 1119;
-constexpr int kMonthEdit = 1120;
-constexpr int kDayEdit = 1121;
-constexpr int kHourEdit = 1007;
-constexpr int kMinuteEdit = 1008;
-constexpr int kScalesEdit = 1009;
-constexpr int kScalesButton = 1002;
-constexpr int kOnceRadio = 1128;
-constexpr int kEveryDayRadio = 1129;
-constexpr int kWeekRadio = 1130;
-constexpr int kItemGrid = 1112;
-
-constexpr int kAllList = 1094;
-constexpr int kChosenList = 1095;
-constexpr int kSelectButton = 1001;
-constexpr int kRemoveButton = 1002;
-constexpr int kAllSelectBox = 1136;
-
-constexpr int kInfoList = 1127;
-constexpr int kDeleteButton = 1001;
-constexpr int kHintStatic = 1000;
-
 constexpr const char* kItemHeadings[]
     = { "ITEM_NUM", "ITEM_NAME", "ITEM_NAME2", "UNITPRICE", "FIX_PRICE", "LAND", "POS_FLG", "POS_CODE",
           "PIECE", "WEIGHT", "FMARK", "POS_KIND", "DATEPRINT", "LIMIT_DAY", "INGREDIENT", "ID" };
@@ -97,9 +73,9 @@ const MessageMap* CReservationSetupDlg::GetMessageMap() const
 {
     static const MessageMap kMap(CDialog::GetMessageMap(),
         {
-            OnCommandMsg<&CReservationSetupDlg::OnScales>(kScalesButton),
-            OnCommandMsg<&CReservationSetupDlg::OnOnce>(kOnceRadio),
-            OnCommandMsg<&CReservationSetupDlg::OnEveryDay>(kEveryDayRadio),
+            OnCommandMsg<&CReservationSetupDlg::OnScales>(IDC_RESV_SCALES_BUTTON),
+            OnCommandMsg<&CReservationSetupDlg::OnOnce>(IDC_RESV_ONCE),
+            OnCommandMsg<&CReservationSetupDlg::OnEveryDay>(IDC_RESV_EVERY_DAY),
         });
     return &kMap;
 }
@@ -109,7 +85,7 @@ void CReservationSetupDlg::DoDataExchange(CDataExchange* dx)
     CDialog::DoDataExchange(dx);
     DDX_Control(dx, IDOK, m_okButton);
     DDX_Control(dx, IDCANCEL, m_cancelButton);
-    DDX_Control(dx, kItemGrid, m_grid);
+    DDX_Control(dx, IDC_RESV_ITEM_GRID, m_grid);
 }
 
 BOOL CReservationSetupDlg::OnInitDialog()
@@ -117,14 +93,14 @@ BOOL CReservationSetupDlg::OnInitDialog()
     CDialog::OnInitDialog();
     DressIconButton(m_okButton, kOkIcon, "Ok");
     DressIconButton(m_cancelButton, kCancelIcon, "Cancel");
-    GetDlgItem(kManagerEdit)->EnableWindow(FALSE);
-    GetDlgItem(kScalesEdit)->EnableWindow(FALSE);
-    SetDlgItemText(kManagerEdit, m_input.managerId);
+    GetDlgItem(IDC_RESV_MANAGER)->EnableWindow(FALSE);
+    GetDlgItem(IDC_RESV_SCALES)->EnableWindow(FALSE);
+    SetDlgItemText(IDC_RESV_MANAGER, m_input.managerId);
     m_lNumber = IsNumberFree();
-    SetDlgItemText(kNumberEdit, CString::Formatted("%ld", m_lNumber));
-    GetDlgItem(kNumberEdit)->EnableWindow(FALSE);
-    for (int id : { kOnceRadio, kEveryDayRadio, kWeekRadio })
-        SendDlgItemMessage(id, BM_SETCHECK, id == kOnceRadio ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemText(IDC_RESV_NUMBER, CString::Formatted("%ld", m_lNumber));
+    GetDlgItem(IDC_RESV_NUMBER)->EnableWindow(FALSE);
+    for (int id : { IDC_RESV_ONCE, IDC_RESV_EVERY_DAY, IDC_RESV_WEEK })
+        SendDlgItemMessage(id, BM_SETCHECK, id == IDC_RESV_ONCE ? BST_CHECKED : BST_UNCHECKED);
     SetupItemGrid();
     FillItemGrid();
     m_nPeriod = 0;
@@ -144,7 +120,7 @@ long CReservationSetupDlg::IsNumberFree()
 
 void CReservationSetupDlg::SetDateEdits(BOOL enable, const char* text)
 {
-    for (int id : { kYearEdit, kMonthEdit, kDayEdit }) {
+    for (int id : { IDC_RESV_YEAR, IDC_RESV_MONTH, IDC_RESV_DAY }) {
         GetDlgItem(id)->EnableWindow(enable);
         SetDlgItemText(id, text);
     }
@@ -162,11 +138,11 @@ void CReservationSetupDlg::OnEveryDay()
 
 int CReservationSetupDlg::GetPeriod() const
 {
-    if (Checked(*this, kOnceRadio))
+    if (Checked(*this, IDC_RESV_ONCE))
         return kPeriodOnce;
-    if (Checked(*this, kEveryDayRadio))
+    if (Checked(*this, IDC_RESV_EVERY_DAY))
         return kPeriodEveryDay;
-    if (Checked(*this, kWeekRadio))
+    if (Checked(*this, IDC_RESV_WEEK))
         return kPeriodWeek;
     return kPeriodOnce;
 }
@@ -187,7 +163,7 @@ void CReservationSetupDlg::OnScales()
     if (dialog.DoModal() != IDOK)
         return;
     m_nScaleCount = dialog.GetCount();
-    SetDlgItemText(kScalesEdit, dialog.GetResult());
+    SetDlgItemText(IDC_RESV_SCALES, dialog.GetResult());
 }
 
 CString CReservationSetupDlg::ItemText(int id) const
@@ -203,22 +179,22 @@ void CReservationSetupDlg::Refuse(const ReservationCheck& check)
     int id = 0;
     switch (check.field) {
     case ReservationField::Year:
-        id = kYearEdit;
+        id = IDC_RESV_YEAR;
         break;
     case ReservationField::Month:
-        id = kMonthEdit;
+        id = IDC_RESV_MONTH;
         break;
     case ReservationField::Day:
-        id = kDayEdit;
+        id = IDC_RESV_DAY;
         break;
     case ReservationField::Hour:
-        id = kHourEdit;
+        id = IDC_RESV_HOUR;
         break;
     case ReservationField::Minute:
-        id = kMinuteEdit;
+        id = IDC_RESV_MINUTE;
         break;
     case ReservationField::Scales:
-        id = kScalesEdit;
+        id = IDC_RESV_SCALES;
         break;
     case ReservationField::None:
         break;
@@ -232,13 +208,13 @@ void CReservationSetupDlg::OnOK()
     m_nPeriod = GetPeriod();
     m_nDirection = 0;
     ReservationRow row;
-    row.managerId = ItemText(kManagerEdit);
-    row.year = ItemText(kYearEdit);
-    row.month = ItemText(kMonthEdit);
-    row.day = ItemText(kDayEdit);
-    row.hour = ItemText(kHourEdit);
-    row.minute = ItemText(kMinuteEdit);
-    m_scaleLines = ScaleLines(ItemText(kScalesEdit));
+    row.managerId = ItemText(IDC_RESV_MANAGER);
+    row.year = ItemText(IDC_RESV_YEAR);
+    row.month = ItemText(IDC_RESV_MONTH);
+    row.day = ItemText(IDC_RESV_DAY);
+    row.hour = ItemText(IDC_RESV_HOUR);
+    row.minute = ItemText(IDC_RESV_MINUTE);
+    m_scaleLines = ScaleLines(ItemText(IDC_RESV_SCALES));
     const ReservationCheck check
         = CheckReservationInput(m_nPeriod, row, m_scaleLines.empty() ? CString() : m_scaleLines[0], Now());
     if (check.message) {
@@ -328,9 +304,9 @@ const MessageMap* CScaleListDlg::GetMessageMap() const
 {
     static const MessageMap kMap(CDialog::GetMessageMap(),
         {
-            OnCommandMsg<&CScaleListDlg::OnSelect>(kSelectButton),
-            OnCommandMsg<&CScaleListDlg::OnRemove>(kRemoveButton),
-            OnCommandMsg<&CScaleListDlg::OnAllSelect>(kAllSelectBox),
+            OnCommandMsg<&CScaleListDlg::OnSelect>(IDC_SCALE_LIST_SELECT),
+            OnCommandMsg<&CScaleListDlg::OnRemove>(IDC_SCALE_LIST_REMOVE),
+            OnCommandMsg<&CScaleListDlg::OnAllSelect>(IDC_SCALE_LIST_ALL_SELECT),
         });
     return &kMap;
 }
@@ -340,10 +316,10 @@ void CScaleListDlg::DoDataExchange(CDataExchange* dx)
     CDialog::DoDataExchange(dx);
     DDX_Control(dx, IDOK, m_okButton);
     DDX_Control(dx, IDCANCEL, m_cancelButton);
-    DDX_Control(dx, kSelectButton, m_selectButton);
-    DDX_Control(dx, kRemoveButton, m_removeButton);
-    DDX_Control(dx, kAllList, m_listAll);
-    DDX_Control(dx, kChosenList, m_listChosen);
+    DDX_Control(dx, IDC_SCALE_LIST_SELECT, m_selectButton);
+    DDX_Control(dx, IDC_SCALE_LIST_REMOVE, m_removeButton);
+    DDX_Control(dx, IDC_SCALE_LIST_ALL, m_listAll);
+    DDX_Control(dx, IDC_SCALE_LIST_CHOSEN, m_listChosen);
 }
 
 BOOL CScaleListDlg::OnInitDialog()
@@ -353,7 +329,7 @@ BOOL CScaleListDlg::OnInitDialog()
     DressIconButton(m_cancelButton, kCancelIcon, "Cancel");
     DressIconButton(m_selectButton, kSelectIcon, "Select");
     DressIconButton(m_removeButton, kRemoveIcon, "Remove");
-    SetDlgItemText(kAllSelectBox, "All Select");
+    SetDlgItemText(IDC_SCALE_LIST_ALL_SELECT, "All Select");
     if (m_strRows != kDbNoRows)
         FillScaleList();
     return TRUE;
@@ -381,7 +357,7 @@ void CScaleListDlg::OnRemove()
 
 void CScaleListDlg::OnAllSelect()
 {
-    m_picker.SelectAll(Checked(*this, kAllSelectBox));
+    m_picker.SelectAll(Checked(*this, IDC_SCALE_LIST_ALL_SELECT));
 }
 
 CString CScaleListDlg::GetChosenAddress(const CString& line)
@@ -410,8 +386,8 @@ const MessageMap* CReservationListDlg::GetMessageMap() const
 {
     static const MessageMap kMap(CDialog::GetMessageMap(),
         {
-            OnCommandMsg<&CReservationListDlg::OnDelete>(kDeleteButton),
-            OnNotifyMsg<&CReservationListDlg::OnItemClick>(NM_CLICK, kInfoList),
+            OnCommandMsg<&CReservationListDlg::OnDelete>(IDC_RESV_LIST_DELETE),
+            OnNotifyMsg<&CReservationListDlg::OnItemClick>(NM_CLICK, IDC_RESV_LIST),
         });
     return &kMap;
 }
@@ -419,13 +395,13 @@ const MessageMap* CReservationListDlg::GetMessageMap() const
 void CReservationListDlg::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
-    DDX_Control(dx, kInfoList, m_list);
+    DDX_Control(dx, IDC_RESV_LIST, m_list);
 }
 
 BOOL CReservationListDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SetDlgItemText(kHintStatic, "ENG삭제시 R_num과 동일한 정보는 모두 삭제됩니다.");
+    SetDlgItemText(IDC_RESV_LIST_HINT, "ENG삭제시 R_num과 동일한 정보는 모두 삭제됩니다.");
     return TRUE;
 }
 

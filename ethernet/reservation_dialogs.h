@@ -67,7 +67,7 @@ private:
     int m_nScaleCount = 0;
     std::vector<CString> m_scaleLines;
 
-    CGridCtrl m_grid; // 1112
+    CGridCtrl m_grid; // IDC_RESV_ITEM_GRID
     CReservationDaoHelper m_dao;
     CIconButton m_okButton;
     CIconButton m_cancelButton;
@@ -99,8 +99,8 @@ private:
     CString m_strResult;
     int m_nCount = 0;
 
-    CListBox m_listAll; // 1094
-    CListBox m_listChosen; // 1095
+    CListBox m_listAll; // IDC_SCALE_LIST_ALL
+    CListBox m_listChosen; // IDC_SCALE_LIST_CHOSEN
     CTwoListPicker m_picker { m_listAll, m_listChosen };
     CIconButton m_okButton;
     CIconButton m_cancelButton;
@@ -131,7 +131,7 @@ public:
 private:
     CString m_strManagerId;
     int m_nClickedItem = -1;
-    CListCtrl m_list; // 1127
+    CListCtrl m_list; // IDC_RESV_LIST
     CReservationDaoHelper m_dao;
     CReservationHost* m_pHost = nullptr;
 };

@@ -12,13 +12,13 @@ CCassetteDlg::CCassetteDlg(const CassetteGeometry& cassette, CWnd* parent)
 void CCassetteDlg::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
-    DDX_Control(dx, 1090, m_picture);
-    DDX_Text(dx, 1000, m_tenths.leftExtra);
-    DDX_Text(dx, 1001, m_tenths.tphWidth);
-    DDX_Text(dx, 1002, m_tenths.bottomExtra);
-    DDX_Text(dx, 1003, m_tenths.gap);
-    DDX_Text(dx, 1004, m_tenths.labelWidth);
-    DDX_Text(dx, 1005, m_tenths.labelLength);
+    DDX_Control(dx, IDC_CASSETTE_PICTURE, m_picture);
+    DDX_Text(dx, IDC_CASSETTE_LEFT_EXTRA, m_tenths.leftExtra);
+    DDX_Text(dx, IDC_CASSETTE_TPH_WIDTH, m_tenths.tphWidth);
+    DDX_Text(dx, IDC_CASSETTE_BOTTOM_EXTRA, m_tenths.bottomExtra);
+    DDX_Text(dx, IDC_CASSETTE_GAP, m_tenths.gap);
+    DDX_Text(dx, IDC_CASSETTE_LABEL_WIDTH, m_tenths.labelWidth);
+    DDX_Text(dx, IDC_CASSETTE_LABEL_LENGTH, m_tenths.labelLength);
 }
 
 void CCassetteDlg::OnOK()

@@ -5,10 +5,11 @@
 #include "labeltool/bitmap_picture.h"
 #include "labeltool/cassette.h"
 #include "platform/wnd/dialogs/dialog.h"
+#include "resources/tarnel_ids.h"
 
 class CCassetteDlg : public CDialog {
 public:
-    static constexpr UINT IDD = 137;
+    static constexpr UINT IDD = IDD_CASSETTE;
 
     CCassetteDlg(const CassetteGeometry& cassette, CWnd* parent = nullptr);
 

@@ -16,26 +16,6 @@
 
 namespace {
 
-constexpr int kLog = 1000;
-constexpr int kScales = 1075;
-constexpr int kGetScale = 1076;
-constexpr int kDelete = 1077;
-constexpr int kAdd = 1078;
-constexpr int kTransfer = 1079;
-constexpr int kClose = 1080;
-constexpr int kProgress = 1081;
-constexpr int kStatus = 1082;
-constexpr int kAdopt = 1084;
-constexpr int kAdoptAll = 1085;
-constexpr int kRemove = 1086;
-constexpr int kRemoveAll = 1087;
-constexpr int kMoveUp = 1088;
-constexpr int kMoveDown = 1089;
-constexpr int kAdopted = 1090;
-constexpr int kAdoptedGroup = 1091;
-constexpr int kGetGroup = 1092;
-constexpr int kNothingOk = 1093;
-constexpr int kNothingCancel = 1094;
 constexpr const char* kIniPath = "C:\\Zuvinf.ini";
 
 EthernetLimits g_limits;
@@ -142,22 +122,22 @@ const MessageMap* CEthernetGetPushDlg::GetMessageMap() const
 {
     static const MessageMap kMap(CDialog::GetMessageMap(),
         {
-            OnControl<&CEthernetGetPushDlg::OnAdd>(BN_CLICKED, kAdd),
-            OnControl<&CEthernetGetPushDlg::OnDelete>(BN_CLICKED, kDelete),
-            OnControl<&CEthernetGetPushDlg::OnAdopt>(BN_CLICKED, kAdopt),
-            OnControl<&CEthernetGetPushDlg::OnAdoptAll>(BN_CLICKED, kAdoptAll),
-            OnControl<&CEthernetGetPushDlg::OnRemove>(BN_CLICKED, kRemove),
-            OnControl<&CEthernetGetPushDlg::OnRemoveAll>(BN_CLICKED, kRemoveAll),
-            OnControl<&CEthernetGetPushDlg::OnMoveUp>(BN_CLICKED, kMoveUp),
-            OnControl<&CEthernetGetPushDlg::OnMoveDown>(BN_CLICKED, kMoveDown),
-            OnControl<&CEthernetGetPushDlg::OnScalesDoubleClick>(LBN_DBLCLK, kScales),
-            OnControl<&CEthernetGetPushDlg::OnAdoptedDoubleClick>(LBN_DBLCLK, kAdopted),
-            OnControl<&CEthernetGetPushDlg::OnSelectionChange>(LBN_SELCHANGE, kScales),
-            OnControl<&CEthernetGetPushDlg::OnSelectionChange>(LBN_SELCHANGE, kAdopted),
-            OnControl<&CEthernetGetPushDlg::OnTransfer>(BN_CLICKED, kTransfer),
-            OnControl<&CEthernetGetPushDlg::OnClose>(BN_CLICKED, kClose),
-            OnControl<&CEthernetGetPushDlg::OnNothing>(BN_CLICKED, kNothingOk),
-            OnControl<&CEthernetGetPushDlg::OnNothing>(BN_CLICKED, kNothingCancel),
+            OnControl<&CEthernetGetPushDlg::OnAdd>(BN_CLICKED, IDC_GP_ADD),
+            OnControl<&CEthernetGetPushDlg::OnDelete>(BN_CLICKED, IDC_GP_DELETE),
+            OnControl<&CEthernetGetPushDlg::OnAdopt>(BN_CLICKED, IDC_GP_ADOPT),
+            OnControl<&CEthernetGetPushDlg::OnAdoptAll>(BN_CLICKED, IDC_GP_ADOPT_ALL),
+            OnControl<&CEthernetGetPushDlg::OnRemove>(BN_CLICKED, IDC_GP_REMOVE),
+            OnControl<&CEthernetGetPushDlg::OnRemoveAll>(BN_CLICKED, IDC_GP_REMOVE_ALL),
+            OnControl<&CEthernetGetPushDlg::OnMoveUp>(BN_CLICKED, IDC_GP_MOVE_UP),
+            OnControl<&CEthernetGetPushDlg::OnMoveDown>(BN_CLICKED, IDC_GP_MOVE_DOWN),
+            OnControl<&CEthernetGetPushDlg::OnScalesDoubleClick>(LBN_DBLCLK, IDC_GP_SCALES),
+            OnControl<&CEthernetGetPushDlg::OnAdoptedDoubleClick>(LBN_DBLCLK, IDC_GP_ADOPTED),
+            OnControl<&CEthernetGetPushDlg::OnSelectionChange>(LBN_SELCHANGE, IDC_GP_SCALES),
+            OnControl<&CEthernetGetPushDlg::OnSelectionChange>(LBN_SELCHANGE, IDC_GP_ADOPTED),
+            OnControl<&CEthernetGetPushDlg::OnTransfer>(BN_CLICKED, IDC_GP_TRANSFER),
+            OnControl<&CEthernetGetPushDlg::OnClose>(BN_CLICKED, IDC_GP_CLOSE),
+            OnControl<&CEthernetGetPushDlg::OnNothing>(BN_CLICKED, IDC_GP_NOTHING_OK),
+            OnControl<&CEthernetGetPushDlg::OnNothing>(BN_CLICKED, IDC_GP_NOTHING_CANCEL),
             OnMessage<&CEthernetGetPushDlg::OnSocketLog>(WM_SOCKET_LOG),
         });
     return &kMap;
@@ -168,20 +148,21 @@ BOOL CEthernetGetPushDlg::OnInitDialog()
     CDialog::OnInitDialog();
     {
         CDataExchange dx(this, FALSE);
-        DDX_Control(&dx, kScales, m_scalesList);
-        DDX_Control(&dx, kAdopted, m_adoptedList);
-        DDX_Control(&dx, kProgress, m_progress);
+        DDX_Control(&dx, IDC_GP_SCALES, m_scalesList);
+        DDX_Control(&dx, IDC_GP_ADOPTED, m_adoptedList);
+        DDX_Control(&dx, IDC_GP_PROGRESS, m_progress);
     }
     (void)m_ini.Open(kIniPath, TRUE, TRUE, TRUE, FALSE);
     if (m_direction == kEthernetGet) {
-        for (int id : { kAdopted, kAdoptedGroup, kAdopt, kAdoptAll, kRemove, kRemoveAll, kMoveUp, kMoveDown })
+        for (int id : { IDC_GP_ADOPTED, IDC_GP_ADOPTED_GROUP, IDC_GP_ADOPT, IDC_GP_ADOPT_ALL, IDC_GP_REMOVE,
+                 IDC_GP_REMOVE_ALL, IDC_GP_MOVE_UP, IDC_GP_MOVE_DOWN })
             if (CWnd* control = GetDlgItem(id))
                 control->ShowWindow(SW_HIDE);
-        SetDlgItemText(kTransfer, "GET");
+        SetDlgItemText(IDC_GP_TRANSFER, "GET");
         if (CWinApp* app = AfxGetApp())
-            SetDlgItemText(kGetScale, app->GetProfileString("Settings", "rcvscale", ""));
+            SetDlgItemText(IDC_GP_GET_SCALE, app->GetProfileString("Settings", "rcvscale", ""));
     } else {
-        for (int id : { kGetScale, kGetGroup })
+        for (int id : { IDC_GP_GET_SCALE, IDC_GP_GET_GROUP })
             if (CWnd* control = GetDlgItem(id))
                 control->ShowWindow(SW_HIDE);
     }
@@ -190,7 +171,7 @@ BOOL CEthernetGetPushDlg::OnInitDialog()
         FillLists();
     else
         SaveList();
-    if (auto* log = dynamic_cast<CEdit*>(GetDlgItem(kLog)))
+    if (auto* log = dynamic_cast<CEdit*>(GetDlgItem(IDC_GP_LOG)))
         log->LimitText(0);
     UpdateButtons();
     return TRUE;
@@ -278,17 +259,17 @@ void CEthernetGetPushDlg::UpdateButtons()
     const std::vector<bool> adopted = Marks(m_adopted.size(), Selected(m_adoptedList));
     const bool anyAdopted = std::find(adopted.begin(), adopted.end(), true) != adopted.end();
     const bool idle = !m_transferring;
-    enable(kAdd, idle);
-    enable(kTransfer, idle);
-    enable(kScales, idle);
-    enable(kAdopted, true);
-    enable(kAdopt, !picked.empty());
-    enable(kDelete, idle && !picked.empty());
-    enable(kAdoptAll, !m_scales.empty());
-    enable(kRemove, anyAdopted);
-    enable(kRemoveAll, !m_adopted.empty());
-    enable(kMoveUp, CanMoveUp(adopted));
-    enable(kMoveDown, CanMoveDown(adopted));
+    enable(IDC_GP_ADD, idle);
+    enable(IDC_GP_TRANSFER, idle);
+    enable(IDC_GP_SCALES, idle);
+    enable(IDC_GP_ADOPTED, true);
+    enable(IDC_GP_ADOPT, !picked.empty());
+    enable(IDC_GP_DELETE, idle && !picked.empty());
+    enable(IDC_GP_ADOPT_ALL, !m_scales.empty());
+    enable(IDC_GP_REMOVE, anyAdopted);
+    enable(IDC_GP_REMOVE_ALL, !m_adopted.empty());
+    enable(IDC_GP_MOVE_UP, CanMoveUp(adopted));
+    enable(IDC_GP_MOVE_DOWN, CanMoveDown(adopted));
 }
 
 void CEthernetGetPushDlg::OnAdd()
@@ -381,7 +362,7 @@ void CEthernetGetPushDlg::OnScalesDoubleClick()
         return;
     CString text;
     m_scalesList.GetText(picked.front(), text);
-    SetDlgItemText(kGetScale, text);
+    SetDlgItemText(IDC_GP_GET_SCALE, text);
     if (CWinApp* app = AfxGetApp())
         app->WriteProfileString("Settings", "rcvscale", text);
 }
@@ -412,13 +393,13 @@ LRESULT CEthernetGetPushDlg::OnSocketLog(WPARAM, LPARAM lParam)
 void CEthernetGetPushDlg::AppendLog(const char* text)
 {
     CString log;
-    GetDlgItemText(kLog, log);
-    SetDlgItemText(kLog, log + text);
+    GetDlgItemText(IDC_GP_LOG, log);
+    SetDlgItemText(IDC_GP_LOG, log + text);
 }
 
 void CEthernetGetPushDlg::SetStatus(const char* text)
 {
-    SetDlgItemText(kStatus, text);
+    SetDlgItemText(IDC_GP_STATUS, text);
 }
 
 void CEthernetGetPushDlg::SetProgress(int pos)

@@ -16,6 +16,7 @@
 #include "platform/wnd/controls/listbox.h"
 #include "platform/wnd/controls/progress.h"
 #include "platform/wnd/dialogs/dialog.h"
+#include "resources/tarnel_ids.h"
 
 inline constexpr int kEthernetGet = 0;
 inline constexpr int kEthernetPush = 1;
@@ -34,7 +35,7 @@ struct EthernetLimits {
 
 class CEthernetGetPushDlg : public CDialog {
 public:
-    static constexpr UINT IDD = 160;
+    static constexpr UINT IDD = IDD_ETHERNET_GET_PUSH;
 
     explicit CEthernetGetPushDlg(CWnd* parent = nullptr);
     ~CEthernetGetPushDlg() override;

@@ -13,10 +13,10 @@
 #include "protocol/link_frame.h"
 #include "protocol/scale_codes.h"
 #include "protocol/scale_records.h"
+#include "resources/tarnel_ids.h"
 
 namespace {
 
-constexpr int kGetScaleText = 1076;
 constexpr int kStepsPerScale = 4;
 constexpr int kGetSteps = 3;
 
@@ -31,7 +31,7 @@ void CEthernetGetPushDlg::OnTransfer()
 {
     EnableForTransfer(FALSE);
     CString getScale;
-    GetDlgItemText(kGetScaleText, getScale);
+    GetDlgItemText(IDC_GP_GET_SCALE, getScale);
     const bool push = m_direction != kEthernetGet;
     std::vector<CString> scales;
     if (push)

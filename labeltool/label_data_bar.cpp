@@ -27,66 +27,59 @@ struct ValueControl {
 
 // The control of each value, in value order.
 constexpr ValueControl kControls[kLabelValueCount] = {
-    { 1027, Field::Free },
-    { 1046, Field::Free },
-    { 1049, Field::Free }, //
-    { 1000, Field::X },
-    { 1001, Field::Y },
-    { 1028, Field::Combo }, //
-    { 1002, Field::X },
-    { 1003, Field::Y },
-    { 1029, Field::Combo }, //
-    { 1004, Field::X },
-    { 1005, Field::Y },
-    { 1030, Field::Combo }, //
-    { 1006, Field::X },
-    { 1007, Field::Y },
-    { 1031, Field::Combo }, //
-    { 1008, Field::X },
-    { 1009, Field::Y },
-    { 1032, Field::Combo }, //
-    { 1010, Field::X },
-    { 1011, Field::Y },
-    { 1033, Field::Combo }, //
-    { 1012, Field::X },
-    { 1013, Field::Y },
-    { 1074, Field::Combo },
-    { 1014, Field::Free }, //
-    { 1015, Field::X },
-    { 1016, Field::Y },
-    { 1034, Field::Combo }, //
-    { 1017, Field::X },
-    { 1018, Field::Y },
-    { 1035, Field::Combo }, //
-    { 1019, Field::X },
-    { 1020, Field::Y },
-    { 1036, Field::Combo }, //
-    { 1021, Field::X },
-    { 1022, Field::Y },
-    { 1037, Field::Combo }, //
-    { 1023, Field::X },
-    { 1024, Field::Y },
-    { 1038, Field::Combo },
-    { 1039, Field::Combo }, //
-    { 1025, Field::X },
-    { 1026, Field::Y },
-    { 1040, Field::Combo },
-    { 1041, Field::Combo }, //
-    { 1068, Field::X },
-    { 1069, Field::Y },
-    { 1072, Field::Combo }, //
-    { 1070, Field::X },
-    { 1071, Field::Y },
-    { 1073, Field::Combo },
+    { IDC_LABEL_LENGTH, Field::Free },
+    { IDC_LABEL_WIDTH, Field::Free },
+    { IDC_LABEL_EDGE, Field::Free }, //
+    { IDC_NAME_X, Field::X },
+    { IDC_NAME_Y, Field::Y },
+    { IDC_NAME_FONT, Field::Combo }, //
+    { IDC_ORIGIN_X, Field::X },
+    { IDC_ORIGIN_Y, Field::Y },
+    { IDC_ORIGIN_FONT, Field::Combo }, //
+    { IDC_PACK_DATE_X, Field::X },
+    { IDC_PACK_DATE_Y, Field::Y },
+    { IDC_PACK_DATE_FONT, Field::Combo }, //
+    { IDC_LIMIT_DATE_X, Field::X },
+    { IDC_LIMIT_DATE_Y, Field::Y },
+    { IDC_LIMIT_DATE_FONT, Field::Combo }, //
+    { IDC_PIECE_PRICE_X, Field::X },
+    { IDC_PIECE_PRICE_Y, Field::Y },
+    { IDC_PIECE_PRICE_FONT, Field::Combo }, //
+    { IDC_WEIGHT_X, Field::X },
+    { IDC_WEIGHT_Y, Field::Y },
+    { IDC_WEIGHT_FONT, Field::Combo }, //
+    { IDC_BARCODE_X, Field::X },
+    { IDC_BARCODE_Y, Field::Y },
+    { IDC_BARCODE_FONT, Field::Combo },
+    { IDC_BARCODE_LENGTH, Field::Free }, //
+    { IDC_TOTAL_PRICE_X, Field::X },
+    { IDC_TOTAL_PRICE_Y, Field::Y },
+    { IDC_TOTAL_PRICE_FONT, Field::Combo }, //
+    { IDC_PLU_X, Field::X },
+    { IDC_PLU_Y, Field::Y },
+    { IDC_PLU_FONT, Field::Combo }, //
+    { IDC_COUNT_X, Field::X },
+    { IDC_COUNT_Y, Field::Y },
+    { IDC_COUNT_FONT, Field::Combo }, //
+    { IDC_SALE_KIND_X, Field::X },
+    { IDC_SALE_KIND_Y, Field::Y },
+    { IDC_SALE_KIND_FONT, Field::Combo }, //
+    { IDC_ADDITION_X, Field::X },
+    { IDC_ADDITION_Y, Field::Y },
+    { IDC_ADDITION_FONT, Field::Combo },
+    { IDC_ADDITION_LINES, Field::Combo }, //
+    { IDC_ADV_X, Field::X },
+    { IDC_ADV_Y, Field::Y },
+    { IDC_ADV_FONT, Field::Combo },
+    { IDC_ADV_LINES, Field::Combo }, //
+    { IDC_VAT_X, Field::X },
+    { IDC_VAT_Y, Field::Y },
+    { IDC_VAT_FONT, Field::Combo }, //
+    { IDC_PRICE_X, Field::X },
+    { IDC_PRICE_Y, Field::Y },
+    { IDC_PRICE_FONT, Field::Combo },
 };
 
-constexpr int kScaleNumberEdit = 1047;
-constexpr int kFileNumberEdit = 1048;
-constexpr int kFormatCombo = 1042;
-constexpr int kAloneRadio = 1075;
-constexpr int kMultiRadio = 1076;
-constexpr int kTxLamp = 1062;
-constexpr int kRxLamp = 1063;
 constexpr int kMaxBarcodeLength = 75;
 constexpr const char* kSettings = "Settings";
 constexpr const char* kLabelFilter = "Label Info(*.ubl)|*.ubl||";
@@ -178,10 +171,10 @@ const MessageMap* CLabelDataBar::GetMessageMap() const
 {
     static const MessageMap kMap(CInitDialogBar::GetMessageMap(),
         {
-            OnControlRange<&CLabelDataBar::OnEditChanged>(EN_CHANGE, 1000, 1071),
-            OnControlRange<&CLabelDataBar::OnComboChanged>(CBN_SELCHANGE, 1028, 1074),
-            OnControl<&CLabelDataBar::OnAlone>(BN_CLICKED, kAloneRadio),
-            OnControl<&CLabelDataBar::OnMulti>(BN_CLICKED, kMultiRadio),
+            OnControlRange<&CLabelDataBar::OnEditChanged>(EN_CHANGE, IDC_NAME_X, IDC_PRICE_Y),
+            OnControlRange<&CLabelDataBar::OnComboChanged>(CBN_SELCHANGE, IDC_NAME_FONT, IDC_BARCODE_FONT),
+            OnControl<&CLabelDataBar::OnAlone>(BN_CLICKED, IDC_RS232_ALONE),
+            OnControl<&CLabelDataBar::OnMulti>(BN_CLICKED, IDC_RS232_MULTI),
             OnMessage<&CLabelDataBar::OnItemMoved>(WM_BAR_ITEM_MOVED),
             OnMessage<&CLabelDataBar::OnCassetteChanged>(WM_BAR_CASSETTE_LOADED),
             OnWm<WM_DESTROY, &CLabelDataBar::OnDestroy>(),
@@ -219,14 +212,14 @@ void CLabelDataBar::FillCombos()
             for (const char* entry : entries)
                 combo->AddString(entry);
     };
-    fill(1074, { "0. H : horizonal", "1. V1 : vertical 1", "2. V2 : vertical 2" });
-    fill(1037,
+    fill(IDC_BARCODE_FONT, { "0. H : horizonal", "1. V1 : vertical 1", "2. V2 : vertical 2" });
+    fill(IDC_SALE_KIND_FONT,
         { "1. 16x16", "2. 16x32", "3. 32x32", "4. Rvs 16x16", "5. Rvs 16x32", "6. Rvs 32x32",
             "7. Not Print" });
-    fill(1039, { "None", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10" });
-    fill(1041, { "1", "2" });
-    fill(kFormatCombo, { "2-5-5", "2-4-6" });
-    if (CComboBox* format = Combo(this, kFormatCombo))
+    fill(IDC_ADDITION_LINES, { "None", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10" });
+    fill(IDC_ADV_LINES, { "1", "2" });
+    fill(IDC_BARCODE_FORMAT, { "2-5-5", "2-4-6" });
+    if (CComboBox* format = Combo(this, IDC_BARCODE_FORMAT))
         format->SetCurSel(0);
 }
 
@@ -249,8 +242,8 @@ void CLabelDataBar::ExchangeValues(CDataExchange* dx)
 void CLabelDataBar::DoDataExchange(CDataExchange* dx)
 {
     CInitDialogBar::DoDataExchange(dx);
-    DDX_Control(dx, kTxLamp, m_txLamp);
-    DDX_Control(dx, kRxLamp, m_rxLamp);
+    DDX_Control(dx, IDC_TX_LAMP, m_txLamp);
+    DDX_Control(dx, IDC_RX_LAMP, m_rxLamp);
     // The settings are read at the first fill only: a later refresh must not
     // take back a port or link mode chosen since.
     if (!dx->m_bSaveAndValidate && !m_settingsLoaded) {
@@ -260,12 +253,12 @@ void CLabelDataBar::DoDataExchange(CDataExchange* dx)
             m_portIndex = 0;
     }
     ExchangeValues(dx);
-    DDX_Text(dx, kScaleNumberEdit, m_scaleNumber);
-    DDX_Text(dx, kFileNumberEdit, m_fileNumber);
+    DDX_Text(dx, IDC_SCALE_NUMBER, m_scaleNumber);
+    DDX_Text(dx, IDC_FILE_NUMBER, m_fileNumber);
     if (m_linkMode != 0 && m_linkMode != 1)
         m_linkMode = 0;
-    DDX_Radio(dx, kAloneRadio, m_linkMode);
-    if (CWnd* scale = GetDlgItem(kScaleNumberEdit))
+    DDX_Radio(dx, IDC_RS232_ALONE, m_linkMode);
+    if (CWnd* scale = GetDlgItem(IDC_SCALE_NUMBER))
         scale->EnableWindow(m_linkMode == 1);
     m_txLamp.SetState(CLedLamp::kIdleRow, CLedLamp::kOffColumn, 0);
     m_rxLamp.SetState(CLedLamp::kIdleRow, CLedLamp::kOffColumn, 0);
@@ -328,7 +321,7 @@ void CLabelDataBar::AnnounceFont(int item)
 
 void CLabelDataBar::OnComboChanged(UINT id)
 {
-    if (id == static_cast<UINT>(kFormatCombo)) {
+    if (id == static_cast<UINT>(IDC_BARCODE_FORMAT)) {
         AfxMessageBox("OK!!");
         return;
     }
@@ -352,7 +345,7 @@ void CLabelDataBar::OnComboChanged(UINT id)
 void CLabelDataBar::SetLinkMode(int mode)
 {
     m_linkMode = mode;
-    if (CWnd* scale = GetDlgItem(kScaleNumberEdit))
+    if (CWnd* scale = GetDlgItem(IDC_SCALE_NUMBER))
         scale->EnableWindow(mode == 1);
 }
 

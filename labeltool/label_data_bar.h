@@ -19,6 +19,7 @@
 #include "labeltool/label_values.h"
 #include "platform/serial/serial_port.h"
 #include "platform/wnd/docview/dialogbar.h"
+#include "resources/tarnel_ids.h"
 
 // A byte of the serial line (wParam), from port lParam.
 inline constexpr UINT WM_SERIAL_CHAR = 0x407;
@@ -82,7 +83,7 @@ using TransmitImage = std::array<std::uint8_t, kTransmitImageSize>;
 
 class CLabelDataBar : public CInitDialogBar {
 public:
-    static constexpr UINT IDD = 138;
+    static constexpr UINT IDD = IDD_LABEL_DATA_BAR;
 
     CLabelDataBar();
     ~CLabelDataBar() override;

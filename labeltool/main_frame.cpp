@@ -8,6 +8,7 @@
 #include "platform/wnd/core/cmdui.h"
 #include "platform/wnd/core/runtime_class.h"
 #include "platform/wnd/docview/winapp.h"
+#include "resources/tarnel_ids.h"
 
 namespace {
 
@@ -17,8 +18,6 @@ constexpr DWORD kViewerStyle
     = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT | CBRS_TOOLTIPS | CBRS_FLYBY;
 constexpr UINT kIndicators[]
     = { ID_SEPARATOR, ID_INDICATOR_CONNECTION, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL };
-constexpr UINT kToolBarId = 128;
-constexpr UINT kViewerId = 138;
 constexpr UINT kLampMs = 100;
 
 } // namespace
@@ -62,7 +61,7 @@ const MessageMap* CMainFrame::GetMessageMap() const
 BOOL CMainFrame::CreateBars()
 {
     if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT, kToolBarStyle, CRect(0, 0, 0, 0), ID_VIEW_TOOLBAR)
-        || !m_wndToolBar.LoadToolBar(kToolBarId))
+        || !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
         return FALSE;
     if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, ID_VIEW_STATUS_BAR)
         || !m_wndStatusBar.SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators))))
@@ -70,7 +69,7 @@ BOOL CMainFrame::CreateBars()
     m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
     EnableDocking(CBRS_ALIGN_ANY);
     DockControlBar(&m_wndToolBar);
-    if (!m_wndLabelDataBar.Create(this, CLabelDataBar::IDD, kViewerStyle, kViewerId))
+    if (!m_wndLabelDataBar.Create(this, CLabelDataBar::IDD, kViewerStyle, IDD_LABEL_DATA_BAR))
         return FALSE;
     m_wndLabelDataBar.SetWindowText("Label data viewer(Left Docking)");
     m_wndLabelDataBar.EnableDocking(CBRS_ALIGN_LEFT);

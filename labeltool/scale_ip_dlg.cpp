@@ -11,8 +11,8 @@ CScaleIpDlg::CScaleIpDlg(CWnd* parent)
 void CScaleIpDlg::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
-    DDX_Text(dx, 1000, m_name);
-    DDX_Control(dx, 1083, m_ip);
+    DDX_Text(dx, IDC_SCALE_IP_NAME, m_name);
+    DDX_Control(dx, IDC_SCALE_IP_ADDRESS, m_ip);
 }
 
 void CScaleIpDlg::OnOK()

@@ -4,13 +4,14 @@
 
 #include "platform/wnd/controls/ipaddress.h"
 #include "platform/wnd/dialogs/dialog.h"
+#include "resources/tarnel_ids.h"
 
 inline constexpr const char* kBadScaleAddressText
     = "The IP address must be four numbers from 0 to 255, such as 192.168.0.10.";
 
 class CScaleIpDlg : public CDialog {
 public:
-    static constexpr UINT IDD = 161;
+    static constexpr UINT IDD = IDD_SCALE_IP;
 
     explicit CScaleIpDlg(CWnd* parent = nullptr);
 

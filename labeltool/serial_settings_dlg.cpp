@@ -24,8 +24,9 @@ struct EventBox {
     int id;
     DWORD bit;
 };
-constexpr EventBox kEventBoxes[] = { { 1047, 0x40 }, { 1048, 0x08 }, { 1049, 0x10 }, { 1050, 0x80 },
-    { 1051, 0x100 }, { 1052, 0x20 }, { 1053, 0x01 }, { 1054, 0x02 }, { 1055, 0x04 } };
+constexpr EventBox kEventBoxes[] = { { IDC_EVENT_BREAK, 0x40 }, { IDC_EVENT_CTS, 0x08 },
+    { IDC_EVENT_DSR, 0x10 }, { IDC_EVENT_ERROR, 0x80 }, { IDC_EVENT_RING, 0x100 }, { IDC_EVENT_RLSD, 0x20 },
+    { IDC_EVENT_RXCHAR, 0x01 }, { IDC_EVENT_RXFLAG, 0x02 }, { IDC_EVENT_TXEMPTY, 0x04 } };
 
 template <std::size_t N> const char* Entry(const char* const (&entries)[N], int index)
 {
@@ -67,24 +68,24 @@ BOOL CSerialSettingsDlg::OnInitDialog()
             for (const char* entry : entries)
                 combo->AddString(entry);
     };
-    fill(1056, kPorts);
-    fill(1057, kBauds);
-    fill(1058, kParities);
-    fill(1059, kDataBits);
-    fill(1060, kStopBits);
-    fill(1061, kSendBuffers);
+    fill(IDC_SERIAL_PORT, kPorts);
+    fill(IDC_SERIAL_BAUD, kBauds);
+    fill(IDC_SERIAL_PARITY, kParities);
+    fill(IDC_SERIAL_DATA_BITS, kDataBits);
+    fill(IDC_SERIAL_STOP_BITS, kStopBits);
+    fill(IDC_SERIAL_SEND_BUFFER, kSendBuffers);
     return CDialog::OnInitDialog();
 }
 
 void CSerialSettingsDlg::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
-    DDX_CBIndex(dx, 1056, m_portIndex);
-    DDX_CBIndex(dx, 1057, m_baud);
-    DDX_CBIndex(dx, 1058, m_parity);
-    DDX_CBIndex(dx, 1059, m_dataBits);
-    DDX_CBIndex(dx, 1060, m_stopBits);
-    DDX_CBIndex(dx, 1061, m_sendBuffer);
+    DDX_CBIndex(dx, IDC_SERIAL_PORT, m_portIndex);
+    DDX_CBIndex(dx, IDC_SERIAL_BAUD, m_baud);
+    DDX_CBIndex(dx, IDC_SERIAL_PARITY, m_parity);
+    DDX_CBIndex(dx, IDC_SERIAL_DATA_BITS, m_dataBits);
+    DDX_CBIndex(dx, IDC_SERIAL_STOP_BITS, m_stopBits);
+    DDX_CBIndex(dx, IDC_SERIAL_SEND_BUFFER, m_sendBuffer);
     DWORD mask = 0;
     for (const EventBox& box : kEventBoxes) {
         int checked = (m_eventMask & box.bit) ? 1 : 0;

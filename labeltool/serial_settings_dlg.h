@@ -4,10 +4,11 @@
 
 #include "platform/base/cstring.h"
 #include "platform/wnd/dialogs/dialog.h"
+#include "resources/tarnel_ids.h"
 
 class CSerialSettingsDlg : public CDialog {
 public:
-    static constexpr UINT IDD = 135;
+    static constexpr UINT IDD = IDD_SERIAL_SETTINGS;
 
     explicit CSerialSettingsDlg(CWnd* parent = nullptr);
 

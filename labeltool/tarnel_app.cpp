@@ -9,10 +9,10 @@
 #include "platform/print/print_dialog.h"
 #include "platform/wnd/controls/button.h"
 #include "platform/wnd/docview/doctemplate.h"
+#include "resources/tarnel_ids.h"
 
 namespace {
 
-constexpr UINT kAboutDialogId = 100;
 constexpr UINT kMaxRecentFiles = 4;
 
 } // namespace
@@ -35,8 +35,8 @@ BOOL CTarnelApp::InitInstance()
     AfxRegisterButtonClass();
     SetRegistryKey(kTarnelRegistryKey);
     LoadStdProfileSettings(kMaxRecentFiles);
-    AddDocTemplate(new CSingleDocTemplate(kTarnelDocTemplateId, CTarnelDoc::GetThisClass(),
-        CMainFrame::GetThisClass(), CTarnelView::GetThisClass()));
+    AddDocTemplate(new CSingleDocTemplate(
+        IDR_MAINFRAME, CTarnelDoc::GetThisClass(), CMainFrame::GetThisClass(), CTarnelView::GetThisClass()));
     CCommandLineInfo commandLine;
     ParseCommandLine(commandLine);
     if (!ProcessShellCommand(commandLine) || !m_pMainWnd)
@@ -59,11 +59,11 @@ void CTarnelApp::OnFilePrintSetup()
 }
 
 CTarnelAboutDlg::CTarnelAboutDlg()
-    : CDialog(kAboutDialogId)
+    : CDialog(IDD_ABOUTBOX)
 { }
 
 void CTarnelAboutDlg::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
-    DDX_Control(dx, 1091, m_picture);
+    DDX_Control(dx, IDC_ABOUT_PICTURE, m_picture);
 }

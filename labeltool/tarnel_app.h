@@ -8,7 +8,6 @@
 #include "platform/wnd/docview/winapp.h"
 
 inline constexpr const char* kTarnelRegistryKey = "Local AppWizard-Generated Applications";
-inline constexpr UINT kTarnelDocTemplateId = 128;
 
 class CTarnelApp : public CWinApp {
 public:

@@ -2,10 +2,11 @@
 // CTransModeDlg (dialog 159 "Trans Mode Setup"): RS232 (0) or TCP/IP (1).
 
 #include "platform/wnd/dialogs/dialog.h"
+#include "resources/tarnel_ids.h"
 
 class CTransModeDlg : public CDialog {
 public:
-    static constexpr UINT IDD = 159;
+    static constexpr UINT IDD = IDD_TRANS_MODE;
 
     explicit CTransModeDlg(int mode, CWnd* parent = nullptr)
         : CDialog(IDD, parent)
@@ -15,7 +16,7 @@ public:
     void DoDataExchange(CDataExchange* dx) override
     {
         CDialog::DoDataExchange(dx);
-        DDX_Radio(dx, 1074, m_mode);
+        DDX_Radio(dx, IDC_TRANS_MODE_RS232, m_mode);
     }
 
     int m_mode;

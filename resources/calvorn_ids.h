@@ -77,13 +77,13 @@ inline constexpr UINT IDC_MAILBOX_MARKER = 1006; // insert-read marker (item wor
 
 // Hidden mailbox of the serial requests.
 inline constexpr UINT IDD_KIND_MAILBOX = 145;
-inline constexpr UINT IDC_SERIAL_COMMAND = 1020;
-inline constexpr UINT IDC_SERIAL_KIND = 1021;
-inline constexpr UINT IDC_SERIAL_SCOPE = 1001;
-inline constexpr UINT IDC_SERIAL_STEP = 1022;
-inline constexpr UINT IDC_SERIAL_STATUS = 1023;
-inline constexpr UINT IDC_SERIAL_REPLY = 1024;
-inline constexpr UINT IDC_SERIAL_NO_ITEM = 1025;
+inline constexpr UINT IDC_SERIAL_COMMAND = 1020; // mode: Word(TransferCommand)
+inline constexpr UINT IDC_SERIAL_KIND = 1021; // Word(DataKind)
+inline constexpr UINT IDC_SERIAL_SCOPE = 1001; // Word(TransferScope)
+inline constexpr UINT IDC_SERIAL_STEP = 1022; // step word ("OPEN" ...); result word after a refusal
+inline constexpr UINT IDC_SERIAL_STATUS = 1023; // frame length before a command, status word after a report
+inline constexpr UINT IDC_SERIAL_REPLY = 1024; // reply kind: "Report" after every report
+inline constexpr UINT IDC_SERIAL_NO_ITEM = 1025; // "NOITEM" mark
 
 // Default values of new item rows: a check box and an edit a column.
 inline constexpr UINT IDD_DEFAULT_VALUE = 214;

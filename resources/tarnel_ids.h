@@ -158,6 +158,9 @@ inline constexpr UINT IDC_GP_PROGRESS = 1081;
 inline constexpr UINT IDC_GP_STATUS = 1082;
 inline constexpr UINT IDC_GP_TRANSFER = 1079;
 inline constexpr UINT IDC_GP_CLOSE = 1080;
+// Handled and ignored; the template has no such buttons.
+inline constexpr UINT IDC_GP_NOTHING_OK = 1093;
+inline constexpr UINT IDC_GP_NOTHING_CANCEL = 1094;
 
 // Scale name and address.
 inline constexpr UINT IDD_SCALE_IP = 161;

@@ -8,11 +8,6 @@
 
 namespace {
 
-constexpr int kManagerList = 1111;
-constexpr int kBeginPicker = 1087;
-constexpr int kEndPicker = 1088;
-constexpr int kGrid = 1095;
-
 std::vector<const char*> Titles(ResultPeriod period)
 {
     switch (period) {
@@ -42,13 +37,13 @@ const MessageMap* CManagerResultViewDlg::GetMessageMap() const
 {
     static const MessageMap kMap(CDialog::GetMessageMap(),
         {
-            OnCommandMsg<&CManagerResultViewDlg::OnSelectManager>(1110),
-            OnCommandMsg<&CManagerResultViewDlg::OnDailyResult>(1089),
-            OnCommandMsg<&CManagerResultViewDlg::OnDayOfWeekResult>(1090),
-            OnCommandMsg<&CManagerResultViewDlg::OnWeeklyResult>(1091),
-            OnCommandMsg<&CManagerResultViewDlg::OnMonthlyResult>(1092),
-            OnCommandMsg<&CManagerResultViewDlg::OnResult>(1001),
-            OnCommandMsg<&CManagerResultViewDlg::OnPrint>(1002),
+            OnCommandMsg<&CManagerResultViewDlg::OnSelectManager>(IDC_RESULT_SELECT_MANAGER),
+            OnCommandMsg<&CManagerResultViewDlg::OnDailyResult>(IDC_RESULT_DAILY),
+            OnCommandMsg<&CManagerResultViewDlg::OnDayOfWeekResult>(IDC_RESULT_DAY_OF_WEEK),
+            OnCommandMsg<&CManagerResultViewDlg::OnWeeklyResult>(IDC_RESULT_WEEKLY),
+            OnCommandMsg<&CManagerResultViewDlg::OnMonthlyResult>(IDC_RESULT_MONTHLY),
+            OnCommandMsg<&CManagerResultViewDlg::OnResult>(IDC_RESULT_RUN),
+            OnCommandMsg<&CManagerResultViewDlg::OnPrint>(IDC_RESULT_PRINT),
         });
     return &kMap;
 }
@@ -56,12 +51,12 @@ const MessageMap* CManagerResultViewDlg::GetMessageMap() const
 void CManagerResultViewDlg::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
-    DDX_Control(dx, kManagerList, m_managerList);
-    DDX_Control(dx, kBeginPicker, m_beginPicker);
-    DDX_Control(dx, kEndPicker, m_endPicker);
-    DDX_Control(dx, 1001, m_resultButton);
-    DDX_Control(dx, 1002, m_printButton);
-    DDX_Control(dx, kGrid, m_grid);
+    DDX_Control(dx, IDC_RESULT_MANAGER_LIST, m_managerList);
+    DDX_Control(dx, IDC_RESULT_BEGIN, m_beginPicker);
+    DDX_Control(dx, IDC_RESULT_END, m_endPicker);
+    DDX_Control(dx, IDC_RESULT_RUN, m_resultButton);
+    DDX_Control(dx, IDC_RESULT_PRINT, m_printButton);
+    DDX_Control(dx, IDC_RESULT_GRID, m_grid);
 }
 
 BOOL CManagerResultViewDlg::OnInitDialog()

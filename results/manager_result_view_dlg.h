@@ -52,7 +52,7 @@ private:
     CResultDaoHelper::DaySums ManagerSums(
         const CString& managerId, const ResultDate& begin, const ResultDate& end);
 
-    std::vector<CString> m_managerIds; // list 1111, in order
+    std::vector<CString> m_managerIds; // list IDC_RESULT_MANAGER_LIST, in order
     std::map<CString, CResultDaoHelper::DaySums> m_managerSums;
     BOOL m_bSumsRead = FALSE;
     int m_nDaily = 0;

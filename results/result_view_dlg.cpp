@@ -12,20 +12,12 @@
 
 namespace {
 
-constexpr int kListModeRadio = 1138;
-constexpr int kSumsModeRadio = 1139;
-constexpr int kScaleList = 1081;
-constexpr int kItemList = 1082;
-constexpr int kBeginPicker = 1087;
-constexpr int kEndPicker = 1088;
-constexpr int kGrid = 1095;
-constexpr int kDefaultBox = 1131;
-constexpr int kPriceBox = 1109;
-constexpr int kWeightBox = 1108;
 constexpr int kImageCount = 5;
 
 // Controls that "List " disables and "other Result" enables again.
-constexpr int kOptionControls[] = { 1078, 1073, 1074, 1079, 1076, 1077, 1033, 1034, 1089, 1090, 1091, 1092 };
+constexpr int kOptionControls[] = { IDC_RESULT_SCALE_GROUP, IDC_RESULT_ONE_SCALE, IDC_RESULT_ALL_SCALES,
+    IDC_RESULT_ITEM_GROUP, IDC_RESULT_SELECT_ITEM, IDC_RESULT_TOTAL_ITEM, IDC_RESULT_SCALES_LABEL,
+    IDC_RESULT_ITEMS_LABEL, IDC_RESULT_DAILY, IDC_RESULT_DAY_OF_WEEK, IDC_RESULT_WEEKLY, IDC_RESULT_MONTHLY };
 
 constexpr const char* kAllItemsLine = "전체 상품에 대한 실적을 선택하였습니다.";
 
@@ -102,21 +94,21 @@ const MessageMap* CResultViewDlg::GetMessageMap() const
 {
     static const MessageMap kMap(CDialog::GetMessageMap(),
         {
-            OnCommandMsg<&CResultViewDlg::OnOneScale>(1073),
-            OnCommandMsg<&CResultViewDlg::OnAllScales>(1074),
-            OnCommandMsg<&CResultViewDlg::OnSelectItem>(1076),
-            OnCommandMsg<&CResultViewDlg::OnTotalItem>(1077),
-            OnCommandMsg<&CResultViewDlg::OnDaily>(1089),
-            OnCommandMsg<&CResultViewDlg::OnDayOfWeek>(1090),
-            OnCommandMsg<&CResultViewDlg::OnWeekly>(1091),
-            OnCommandMsg<&CResultViewDlg::OnMonthly>(1092),
-            OnCommandMsg<&CResultViewDlg::OnResult>(1001),
-            OnCommandMsg<&CResultViewDlg::OnPrint>(1002),
-            OnCommandMsg<&CResultViewDlg::OnListMode>(kListModeRadio),
-            OnCommandMsg<&CResultViewDlg::OnOtherResult>(kSumsModeRadio),
-            OnCommandMsg<&CResultViewDlg::OnDefaultFormat>(kDefaultBox),
-            OnControl<&CResultViewDlg::OnPriceNumberChange>(CBN_SELCHANGE, kPriceBox),
-            OnControl<&CResultViewDlg::OnWeightNumberChange>(CBN_SELCHANGE, kWeightBox),
+            OnCommandMsg<&CResultViewDlg::OnOneScale>(IDC_RESULT_ONE_SCALE),
+            OnCommandMsg<&CResultViewDlg::OnAllScales>(IDC_RESULT_ALL_SCALES),
+            OnCommandMsg<&CResultViewDlg::OnSelectItem>(IDC_RESULT_SELECT_ITEM),
+            OnCommandMsg<&CResultViewDlg::OnTotalItem>(IDC_RESULT_TOTAL_ITEM),
+            OnCommandMsg<&CResultViewDlg::OnDaily>(IDC_RESULT_DAILY),
+            OnCommandMsg<&CResultViewDlg::OnDayOfWeek>(IDC_RESULT_DAY_OF_WEEK),
+            OnCommandMsg<&CResultViewDlg::OnWeekly>(IDC_RESULT_WEEKLY),
+            OnCommandMsg<&CResultViewDlg::OnMonthly>(IDC_RESULT_MONTHLY),
+            OnCommandMsg<&CResultViewDlg::OnResult>(IDC_RESULT_RUN),
+            OnCommandMsg<&CResultViewDlg::OnPrint>(IDC_RESULT_PRINT),
+            OnCommandMsg<&CResultViewDlg::OnListMode>(IDC_RESULT_LIST_MODE),
+            OnCommandMsg<&CResultViewDlg::OnOtherResult>(IDC_RESULT_SUMS_MODE),
+            OnCommandMsg<&CResultViewDlg::OnDefaultFormat>(IDC_RESULT_DEFAULT),
+            OnControl<&CResultViewDlg::OnPriceNumberChange>(CBN_SELCHANGE, IDC_RESULT_PRICE_DIGITS),
+            OnControl<&CResultViewDlg::OnWeightNumberChange>(CBN_SELCHANGE, IDC_RESULT_WEIGHT_DIGITS),
         });
     return &kMap;
 }
@@ -124,16 +116,16 @@ const MessageMap* CResultViewDlg::GetMessageMap() const
 void CResultViewDlg::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
-    DDX_Control(dx, 1001, m_resultButton);
-    DDX_Control(dx, 1002, m_printButton);
-    DDX_Control(dx, kDefaultBox, m_defaultBox);
-    DDX_Control(dx, kPriceBox, m_priceBox);
-    DDX_Control(dx, kWeightBox, m_weightBox);
-    DDX_Control(dx, kScaleList, m_scaleList);
-    DDX_Control(dx, kItemList, m_itemList);
-    DDX_Control(dx, kBeginPicker, m_beginPicker);
-    DDX_Control(dx, kEndPicker, m_endPicker);
-    DDX_Control(dx, kGrid, m_grid);
+    DDX_Control(dx, IDC_RESULT_RUN, m_resultButton);
+    DDX_Control(dx, IDC_RESULT_PRINT, m_printButton);
+    DDX_Control(dx, IDC_RESULT_DEFAULT, m_defaultBox);
+    DDX_Control(dx, IDC_RESULT_PRICE_DIGITS, m_priceBox);
+    DDX_Control(dx, IDC_RESULT_WEIGHT_DIGITS, m_weightBox);
+    DDX_Control(dx, IDC_RESULT_SCALE_LIST, m_scaleList);
+    DDX_Control(dx, IDC_RESULT_ITEM_LIST, m_itemList);
+    DDX_Control(dx, IDC_RESULT_BEGIN, m_beginPicker);
+    DDX_Control(dx, IDC_RESULT_END, m_endPicker);
+    DDX_Control(dx, IDC_RESULT_GRID, m_grid);
 }
 
 BOOL CResultViewDlg::OnInitDialog()

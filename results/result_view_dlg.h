@@ -97,7 +97,7 @@ private:
     int m_nPriceDecimals = 0;
     int m_nWeightDecimals = 0;
 
-    std::vector<CString> m_itemNumbers; // the items of list 1082
+    std::vector<CString> m_itemNumbers; // the items of IDC_RESULT_ITEM_LIST
     PeriodSums m_sums;
     std::map<CString, std::map<CString, CResultDaoHelper::DaySums>> m_rangeSums; // item -> ip -> days
     CResultDaoHelper m_daoHelper;

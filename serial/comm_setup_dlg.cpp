@@ -8,13 +8,6 @@
 
 namespace {
 
-constexpr int kModeBox = 1015;
-constexpr int kPortBox = 1016;
-constexpr int kAllList = 1019;
-constexpr int kChosenList = 1020;
-constexpr int kAllSelect = 1130;
-constexpr int kSelectButton = 1001;
-constexpr int kRemoveButton = 1002;
 constexpr const char* kSettingsFolders[]
     = { "C:\\Windows", "C:\\Windows\\system", "C:\\Windows\\system\\Manager" };
 
@@ -54,13 +47,13 @@ const MessageMap* CCommSetupDlg::GetMessageMap() const
         {
             OnCommandMsg<&CCommSetupDlg::OnOK>(IDOK),
             OnCommandMsg<&CCommSetupDlg::OnCancel>(IDCANCEL),
-            OnControl<&CCommSetupDlg::OnModeChange>(CBN_SELCHANGE, kModeBox),
-            OnControl<&CCommSetupDlg::OnPortChange>(CBN_SELCHANGE, kPortBox),
-            OnCommandMsg<&CCommSetupDlg::OnSelect>(kSelectButton),
-            OnControl<&CCommSetupDlg::OnSelect>(LBN_DBLCLK, kAllList),
-            OnCommandMsg<&CCommSetupDlg::OnRemove>(kRemoveButton),
-            OnControl<&CCommSetupDlg::OnRemove>(LBN_DBLCLK, kChosenList),
-            OnCommandMsg<&CCommSetupDlg::OnAllSelect>(kAllSelect),
+            OnControl<&CCommSetupDlg::OnModeChange>(CBN_SELCHANGE, IDC_COMM_MODE),
+            OnControl<&CCommSetupDlg::OnPortChange>(CBN_SELCHANGE, IDC_COMM_PORT),
+            OnCommandMsg<&CCommSetupDlg::OnSelect>(IDC_COMM_SELECT),
+            OnControl<&CCommSetupDlg::OnSelect>(LBN_DBLCLK, IDC_COMM_ALL_LIST),
+            OnCommandMsg<&CCommSetupDlg::OnRemove>(IDC_COMM_REMOVE),
+            OnControl<&CCommSetupDlg::OnRemove>(LBN_DBLCLK, IDC_COMM_CHOSEN_LIST),
+            OnCommandMsg<&CCommSetupDlg::OnAllSelect>(IDC_COMM_ALL_SELECT),
         });
     return &kMap;
 }
@@ -68,22 +61,22 @@ const MessageMap* CCommSetupDlg::GetMessageMap() const
 void CCommSetupDlg::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
-    DDX_Control(dx, kModeBox, m_modeBox);
-    DDX_Control(dx, kPortBox, m_portBox);
-    DDX_Control(dx, kAllList, m_allList);
-    DDX_Control(dx, kChosenList, m_chosenList);
-    DDX_Control(dx, kAllSelect, m_allSelect);
+    DDX_Control(dx, IDC_COMM_MODE, m_modeBox);
+    DDX_Control(dx, IDC_COMM_PORT, m_portBox);
+    DDX_Control(dx, IDC_COMM_ALL_LIST, m_allList);
+    DDX_Control(dx, IDC_COMM_CHOSEN_LIST, m_chosenList);
+    DDX_Control(dx, IDC_COMM_ALL_SELECT, m_allSelect);
     DDX_Control(dx, IDOK, m_okButton);
-    DDX_Control(dx, kSelectButton, m_selectButton);
-    DDX_Control(dx, kRemoveButton, m_removeButton);
+    DDX_Control(dx, IDC_COMM_SELECT, m_selectButton);
+    DDX_Control(dx, IDC_COMM_REMOVE, m_removeButton);
 }
 
 BOOL CCommSetupDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     SetWindowText("Communication Dialog");
-    SetDlgItemText(kSelectButton, "Select");
-    SetDlgItemText(kRemoveButton, "Remove");
+    SetDlgItemText(IDC_COMM_SELECT, "Select");
+    SetDlgItemText(IDC_COMM_REMOVE, "Remove");
     m_modeBox.ResetContent();
     m_modeBox.AddString("Ethernet");
     m_modeBox.AddString("Serial");

@@ -62,16 +62,16 @@ private:
     CString m_strMode;
     int m_nComPort = 1;
 
-    CComboBox m_modeBox; // 1015
-    CComboBox m_portBox; // 1016
-    CListBox m_allList; // 1019
-    CListBox m_chosenList; // 1020
+    CComboBox m_modeBox; // IDC_COMM_MODE
+    CComboBox m_portBox; // IDC_COMM_PORT
+    CListBox m_allList; // IDC_COMM_ALL_LIST
+    CListBox m_chosenList; // IDC_COMM_CHOSEN_LIST
     // Only the candidate is read here: the chosen list shows the settings.
     CTwoListPicker m_picker { m_allList, m_chosenList };
-    CButton m_allSelect; // 1130
+    CButton m_allSelect; // IDC_COMM_ALL_SELECT
     CIconButton m_okButton;
-    CIconButton m_selectButton; // 1001
-    CIconButton m_removeButton; // 1002
+    CIconButton m_selectButton; // IDC_COMM_SELECT
+    CIconButton m_removeButton; // IDC_COMM_REMOVE
     CScaleRegisterHost* m_pOwner = nullptr;
     std::optional<CCommSettings::Choice> m_opened;
 };

@@ -20,31 +20,31 @@ BOOL CKindMailboxDlg::Create(CWnd* parent)
 void CKindMailboxDlg::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
-    DDX_Control(dx, kSerialCommandEdit, m_editCommand);
-    DDX_Control(dx, kSerialKindEdit, m_editKind);
-    DDX_Control(dx, kSerialScopeEdit, m_editScope);
-    DDX_Control(dx, kSerialStepEdit, m_editStep);
-    DDX_Control(dx, kSerialStatusEdit, m_editStatus);
-    DDX_Control(dx, kSerialReplyEdit, m_editReply);
-    DDX_Control(dx, kSerialNoItemEdit, m_editNoItem);
+    DDX_Control(dx, IDC_SERIAL_COMMAND, m_editCommand);
+    DDX_Control(dx, IDC_SERIAL_KIND, m_editKind);
+    DDX_Control(dx, IDC_SERIAL_SCOPE, m_editScope);
+    DDX_Control(dx, IDC_SERIAL_STEP, m_editStep);
+    DDX_Control(dx, IDC_SERIAL_STATUS, m_editStatus);
+    DDX_Control(dx, IDC_SERIAL_REPLY, m_editReply);
+    DDX_Control(dx, IDC_SERIAL_NO_ITEM, m_editNoItem);
 }
 
 const CEdit* CKindMailboxDlg::Edit(int id) const
 {
     switch (id) {
-    case kSerialCommandEdit:
+    case IDC_SERIAL_COMMAND:
         return &m_editCommand;
-    case kSerialKindEdit:
+    case IDC_SERIAL_KIND:
         return &m_editKind;
-    case kSerialScopeEdit:
+    case IDC_SERIAL_SCOPE:
         return &m_editScope;
-    case kSerialStepEdit:
+    case IDC_SERIAL_STEP:
         return &m_editStep;
-    case kSerialStatusEdit:
+    case IDC_SERIAL_STATUS:
         return &m_editStatus;
-    case kSerialReplyEdit:
+    case IDC_SERIAL_REPLY:
         return &m_editReply;
-    case kSerialNoItemEdit:
+    case IDC_SERIAL_NO_ITEM:
         return &m_editNoItem;
     default:
         return nullptr;

@@ -28,11 +28,11 @@ public:
 private:
     const CEdit* Edit(int id) const;
 
-    CEdit m_editCommand; // 1020
-    CEdit m_editKind; // 1021
-    CEdit m_editScope; // 1001
-    CEdit m_editStep; // 1022
-    CEdit m_editStatus; // 1023
-    CEdit m_editReply; // 1024
-    CEdit m_editNoItem; // 1025
+    CEdit m_editCommand; // IDC_SERIAL_COMMAND
+    CEdit m_editKind; // IDC_SERIAL_KIND
+    CEdit m_editScope; // IDC_SERIAL_SCOPE
+    CEdit m_editStep; // IDC_SERIAL_STEP
+    CEdit m_editStatus; // IDC_SERIAL_STATUS
+    CEdit m_editReply; // IDC_SERIAL_REPLY
+    CEdit m_editNoItem; // IDC_SERIAL_NO_ITEM
 };

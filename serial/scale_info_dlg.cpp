@@ -7,20 +7,14 @@
 
 namespace {
 
-constexpr int kNumberEdit = 1002;
-constexpr int kNameEdit = 1003;
-constexpr int kIpAddress = 1012;
-constexpr int kScaleIdEdit = 1004;
-constexpr int kKeyEdit = 1005;
-constexpr int kManagerEdit = 1006;
 constexpr const char* kBadAddressText
     = "The IP address must be four numbers from 0 to 255, such as 192.168.0.10.";
 
 // Each edit and the field of the entry it shows.
 constexpr std::pair<int, CString ScaleInfo::*> kFieldEdits[]
-    = { { kNumberEdit, &ScaleInfo::scaleNum }, { kNameEdit, &ScaleInfo::scaleName },
-          { kIpAddress, &ScaleInfo::ip }, { kScaleIdEdit, &ScaleInfo::scaleId },
-          { kKeyEdit, &ScaleInfo::key }, { kManagerEdit, &ScaleInfo::managerId } };
+    = { { IDC_SCALE_INFO_NUMBER, &ScaleInfo::scaleNum }, { IDC_SCALE_INFO_NAME, &ScaleInfo::scaleName },
+          { IDC_SCALE_INFO_IP, &ScaleInfo::ip }, { IDC_SCALE_INFO_SCALE_ID, &ScaleInfo::scaleId },
+          { IDC_SCALE_INFO_KEY, &ScaleInfo::key }, { IDC_SCALE_INFO_MANAGER, &ScaleInfo::managerId } };
 
 } // namespace
 
@@ -40,7 +34,7 @@ const MessageMap* CScaleInfoDlg::GetMessageMap() const
 void CScaleInfoDlg::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
-    DDX_Control(dx, kIpAddress, m_ipAddress);
+    DDX_Control(dx, IDC_SCALE_INFO_IP, m_ipAddress);
     DDX_Control(dx, IDOK, m_okButton);
     DDX_Control(dx, IDCANCEL, m_cancelButton);
 }
@@ -49,11 +43,14 @@ BOOL CScaleInfoDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     SetWindowText("Scale Info");
-    const std::pair<int, const char*> labels[] = { { 1033, "Scale Num" }, { 1034, "Scale name" },
-        { 1032, "IP Addr" }, { 1052, "Scale ID Num" }, { 1013, "ID" }, { 1014, "User ID" } };
+    const std::pair<int, const char*> labels[]
+        = { { IDC_SCALE_INFO_NUMBER_LABEL, "Scale Num" }, { IDC_SCALE_INFO_NAME_LABEL, "Scale name" },
+              { IDC_SCALE_INFO_IP_LABEL, "IP Addr" }, { IDC_SCALE_INFO_SCALE_ID_LABEL, "Scale ID Num" },
+              { IDC_SCALE_INFO_KEY_LABEL, "ID" }, { IDC_SCALE_INFO_MANAGER_LABEL, "User ID" } };
     for (const auto& [id, text] : labels)
         SetDlgItemText(id, text);
-    for (int id : { kManagerEdit, 1014, kKeyEdit, 1013 }) {
+    for (int id : { IDC_SCALE_INFO_MANAGER, IDC_SCALE_INFO_MANAGER_LABEL, IDC_SCALE_INFO_KEY,
+             IDC_SCALE_INFO_KEY_LABEL }) {
         if (CWnd* control = GetDlgItem(id))
             control->ShowWindow(SW_HIDE);
     }
@@ -71,7 +68,7 @@ void CScaleInfoDlg::OnOK()
 {
     // The key is read back only when an entry is updated.
     for (const auto& [id, field] : kFieldEdits)
-        if (id != kKeyEdit || m_strMode == "Scale_Update")
+        if (id != IDC_SCALE_INFO_KEY || m_strMode == "Scale_Update")
             GetDlgItemText(id, m_info.*field);
     if (m_info.scaleName.IsEmpty())
         m_info.scaleName = "TEMP";

@@ -40,7 +40,7 @@ private:
     CString m_strMode;
     ScaleInfo m_info;
 
-    CIPAddressCtrl m_ipAddress; // 1012
+    CIPAddressCtrl m_ipAddress; // IDC_SCALE_INFO_IP
     CIconButton m_okButton;
     CIconButton m_cancelButton;
 };

@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "platform/wnd/core/msgbox.h"
+#include "resources/calvorn_ids.h"
 #include "serial/serial_trans_engine.h"
 #include "serial/serial_walk_state.h"
 #include "serial/table_routes.h"
@@ -30,10 +31,10 @@ CScaleLink::Mailbox CScaleLink::ReadMailbox() const
     Mailbox box;
     box.mode = MailboxCommand(*m_pHost);
     box.kind = MailboxKind(*m_pHost);
-    box.scope = ScopeOfWord(m_pHost->GetSerialText(kSerialScopeEdit).View());
-    box.step = m_pHost->GetSerialText(kSerialStepEdit);
-    box.reply = m_pHost->GetSerialText(kSerialReplyEdit);
-    box.status = m_pHost->GetSerialText(kSerialStatusEdit);
+    box.scope = ScopeOfWord(m_pHost->GetSerialText(IDC_SERIAL_SCOPE).View());
+    box.step = m_pHost->GetSerialText(IDC_SERIAL_STEP);
+    box.reply = m_pHost->GetSerialText(IDC_SERIAL_REPLY);
+    box.status = m_pHost->GetSerialText(IDC_SERIAL_STATUS);
     return box;
 }
 
@@ -292,7 +293,7 @@ void CScaleLink::EndEarly()
 void CScaleLink::OnRecvReply(const Mailbox& box)
 {
     const CString& step = box.step;
-    const bool noItem = m_pHost->GetSerialText(kSerialNoItemEdit) == W::NoItem;
+    const bool noItem = m_pHost->GetSerialText(IDC_SERIAL_NO_ITEM) == W::NoItem;
     if (const DataKindInfo* read = FindRoute(RouteStep::AllRequest, step)) {
         OnDataRecord(step, *read->received);
     } else if (const DataKindInfo* asked = FindRoute(RouteStep::Request, step)) {
@@ -383,11 +384,11 @@ void CScaleLink::HandOff(const CString& step, ByteBuffer frame)
 {
     const auto length = static_cast<int>(frame.size());
     m_pEngine->SetTransmitFrame(std::move(frame));
-    m_pHost->SetSerialText(kSerialStatusEdit, CString::Formatted("%d", length));
-    m_pHost->SetSerialText(kSerialStepEdit, step);
-    m_pHost->SetSerialText(kSerialReplyEdit, "");
+    m_pHost->SetSerialText(IDC_SERIAL_STATUS, CString::Formatted("%d", length));
+    m_pHost->SetSerialText(IDC_SERIAL_STEP, step);
+    m_pHost->SetSerialText(IDC_SERIAL_REPLY, "");
     // The mark of a missing record belongs to the answer before this frame.
-    m_pHost->SetSerialText(kSerialNoItemEdit, "");
+    m_pHost->SetSerialText(IDC_SERIAL_NO_ITEM, "");
     m_pEngine->RunCommand();
 }
 
@@ -430,9 +431,9 @@ void CScaleLink::SendClose()
 {
     // The scope stays: the next scale of the walk is served with it.
     m_pEngine->SetTransmitFrame({});
-    m_pHost->SetSerialText(kSerialStatusEdit, Text(W::Close));
-    m_pHost->SetSerialText(kSerialStepEdit, Text(W::Close));
-    m_pHost->SetSerialText(kSerialReplyEdit, "");
+    m_pHost->SetSerialText(IDC_SERIAL_STATUS, Text(W::Close));
+    m_pHost->SetSerialText(IDC_SERIAL_STEP, Text(W::Close));
+    m_pHost->SetSerialText(IDC_SERIAL_REPLY, "");
     m_pEngine->RunCommand();
 }
 

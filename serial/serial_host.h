@@ -13,6 +13,7 @@
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
 #include "platform/wnd/core/messages.h"
+#include "resources/calvorn_ids.h"
 #include "serial/serial_mailbox.h"
 #include "transfer/transfer_screen_host.h"
 
@@ -52,10 +53,10 @@ protected:
 // The mailbox's command and kind, parsed where they are read.
 inline std::optional<TransferCommand> MailboxCommand(CSerialHost& host)
 {
-    return CommandOfWord(host.GetSerialText(kSerialCommandEdit).View());
+    return CommandOfWord(host.GetSerialText(IDC_SERIAL_COMMAND).View());
 }
 
 inline std::optional<DataKind> MailboxKind(CSerialHost& host)
 {
-    return KindOfWord(host.GetSerialText(kSerialKindEdit).View());
+    return KindOfWord(host.GetSerialText(IDC_SERIAL_KIND).View());
 }

@@ -5,14 +5,7 @@
 
 #include "protocol/data_kinds.h"
 #include "protocol/serial_words.h"
+#include "resources/calvorn_ids.h"
 
-inline constexpr int kSerialCommandEdit = 1020; // mode: Word(TransferCommand)
-inline constexpr int kSerialKindEdit = 1021; // Word(DataKind)
-inline constexpr int kSerialScopeEdit = 1001; // Word(TransferScope)
-inline constexpr int kSerialStepEdit = 1022; // step word ("OPEN" ...); result word after a refusal
-inline constexpr int kSerialStatusEdit = 1023; // frame length before a command, status word after a report
-inline constexpr int kSerialReplyEdit = 1024; // reply kind: "Report" after every report
-inline constexpr int kSerialNoItemEdit = 1025; // "NOITEM" mark
-
-inline constexpr int kSerialMailboxEdits[] = { kSerialCommandEdit, kSerialKindEdit, kSerialScopeEdit,
-    kSerialStepEdit, kSerialStatusEdit, kSerialReplyEdit, kSerialNoItemEdit };
+inline constexpr int kSerialMailboxEdits[] = { IDC_SERIAL_COMMAND, IDC_SERIAL_KIND, IDC_SERIAL_SCOPE,
+    IDC_SERIAL_STEP, IDC_SERIAL_STATUS, IDC_SERIAL_REPLY, IDC_SERIAL_NO_ITEM };

@@ -8,6 +8,7 @@
 #include "platform/base/bytes.h"
 #include "platform/wnd/core/msgbox.h"
 #include "protocol/scale_codes.h"
+#include "resources/calvorn_ids.h"
 #include "serial/serial_host.h"
 #include "serial/serial_walk_state.h"
 
@@ -171,10 +172,10 @@ void CSerialTransEngine::SetBroadcastReplySource(std::array<char, 2> id)
 
 void CSerialTransEngine::ReadMailbox()
 {
-    m_mode = CommandOfWord(m_pHost->GetSerialText(kSerialCommandEdit).View());
-    m_strStep = m_pHost->GetSerialText(kSerialStepEdit);
-    m_strReply = m_pHost->GetSerialText(kSerialReplyEdit);
-    m_strStatus = m_pHost->GetSerialText(kSerialStatusEdit);
+    m_mode = CommandOfWord(m_pHost->GetSerialText(IDC_SERIAL_COMMAND).View());
+    m_strStep = m_pHost->GetSerialText(IDC_SERIAL_STEP);
+    m_strReply = m_pHost->GetSerialText(IDC_SERIAL_REPLY);
+    m_strStatus = m_pHost->GetSerialText(IDC_SERIAL_STATUS);
     m_nFrameLength = std::atoi(m_strStatus.GetString());
 }
 
@@ -371,10 +372,10 @@ void CSerialTransEngine::OnTimer(UINT_PTR id)
 
 void CSerialTransEngine::Report(UINT message, SerialWord status)
 {
-    m_pHost->SetSerialText(kSerialReplyEdit, Text(W::Report));
+    m_pHost->SetSerialText(IDC_SERIAL_REPLY, Text(W::Report));
     m_transmit.clear();
     m_resends.Reset();
-    m_pHost->SetSerialText(kSerialStatusEdit, Text(status));
+    m_pHost->SetSerialText(IDC_SERIAL_STATUS, Text(status));
     if (HWND window = m_pHost->GetTransferWindow())
         ::SendMessage(window, message);
 }
@@ -531,7 +532,7 @@ void CSerialTransEngine::OnReplyFrame(const LinkFrame& frame)
             return;
         }
         m_bAwaitingData = false;
-        m_pHost->SetSerialText(kSerialStepEdit, Text(W::EndItem));
+        m_pHost->SetSerialText(IDC_SERIAL_STEP, Text(W::EndItem));
         Report(WM_SERIAL_SESSION_END, W::Ok);
         return;
     case ScaleCommand::Nak:
@@ -589,7 +590,7 @@ void CSerialTransEngine::OnBadReply(const LinkFrame* frame, bool sumOk, bool bro
         case NakCode::NoItem:
             if (!broadcast && IsRequestStep(m_strStep)) {
                 m_bAwaitingData = false;
-                m_pHost->SetSerialText(kSerialNoItemEdit, Text(W::NoItem));
+                m_pHost->SetSerialText(IDC_SERIAL_NO_ITEM, Text(W::NoItem));
                 Report(WM_SERIAL_SESSION_END, W::Ok);
                 return;
             }
@@ -603,7 +604,7 @@ void CSerialTransEngine::OnBadReply(const LinkFrame* frame, bool sumOk, bool bro
         }
         if (word) {
             m_bAwaitingData = false;
-            m_pHost->SetSerialText(kSerialStepEdit, Text(*word));
+            m_pHost->SetSerialText(IDC_SERIAL_STEP, Text(*word));
             Report(WM_SERIAL_SESSION_END, W::Ok);
             return;
         }

@@ -1,6 +1,7 @@
 #include "serial/serial_transfer.h"
 
 #include "platform/wnd/core/msgbox.h"
+#include "resources/calvorn_ids.h"
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"
 #include "serial/table_routes.h"
@@ -99,18 +100,18 @@ void CSerialTransfer::Start(const SerialOrder& order)
     m_bRunning = TRUE;
     m_link->SetRows(order.rows, m_pHost->GetRequestNumbers());
     m_link->ResetSequence();
-    m_pHost->SetSerialText(kSerialReplyEdit, "");
-    m_pHost->SetSerialText(kSerialNoItemEdit, "");
-    m_pHost->SetSerialText(kSerialKindEdit, Word(order.dataKind));
-    m_pHost->SetSerialText(kSerialScopeEdit, Word(order.scope));
+    m_pHost->SetSerialText(IDC_SERIAL_REPLY, "");
+    m_pHost->SetSerialText(IDC_SERIAL_NO_ITEM, "");
+    m_pHost->SetSerialText(IDC_SERIAL_KIND, Word(order.dataKind));
+    m_pHost->SetSerialText(IDC_SERIAL_SCOPE, Word(order.scope));
     if (receive) {
-        m_pHost->SetSerialText(kSerialCommandEdit, Word(TransferCommand::Recv));
+        m_pHost->SetSerialText(IDC_SERIAL_COMMAND, Word(TransferCommand::Recv));
         SerialNextScale(m_nSerialScaleIndex);
     } else if (count == 1 || order.oneByOne) {
-        m_pHost->SetSerialText(kSerialCommandEdit, Word(TransferCommand::Trans));
+        m_pHost->SetSerialText(IDC_SERIAL_COMMAND, Word(TransferCommand::Trans));
         SerialNextScale(m_nSerialScaleIndex);
     } else {
-        m_pHost->SetSerialText(kSerialCommandEdit, Word(TransferCommand::BroadTrans));
+        m_pHost->SetSerialText(IDC_SERIAL_COMMAND, Word(TransferCommand::BroadTrans));
         m_nBroadcast = 1;
         StartSerialBroadcast(count);
     }
@@ -149,10 +150,10 @@ void CSerialTransfer::SerialNextScale(int line)
             m_link->SetTargetDatabase(
                 kind && IsResultRead(*kind) ? m_pHost->GetItemDbPath() : m_pHost->MakeReceivedDataPath(id));
     }
-    m_pHost->SetSerialText(kSerialStepEdit, Text(W::Open));
-    m_pHost->SetSerialText(kSerialStatusEdit, "");
-    m_pHost->SetSerialText(kSerialReplyEdit, "");
-    m_pHost->SetSerialText(kSerialNoItemEdit, "");
+    m_pHost->SetSerialText(IDC_SERIAL_STEP, Text(W::Open));
+    m_pHost->SetSerialText(IDC_SERIAL_STATUS, "");
+    m_pHost->SetSerialText(IDC_SERIAL_REPLY, "");
+    m_pHost->SetSerialText(IDC_SERIAL_NO_ITEM, "");
     m_link->StartSession();
 }
 
@@ -168,8 +169,8 @@ void CSerialTransfer::StartSerialBroadcast(int count)
         m_broadcastIds[static_cast<std::size_t>(i + 1)]
             = ScaleIdOfLine(m_scales[static_cast<std::size_t>(i)]);
     m_currentId = m_broadcastIds[1];
-    m_pHost->SetSerialText(kSerialStepEdit, Text(W::Open));
-    m_pHost->SetSerialText(kSerialStatusEdit, "");
+    m_pHost->SetSerialText(IDC_SERIAL_STEP, Text(W::Open));
+    m_pHost->SetSerialText(IDC_SERIAL_STATUS, "");
     m_link->StartSession();
 }
 
@@ -177,7 +178,7 @@ void CSerialTransfer::EndWalk()
 {
     m_bRunning = FALSE;
     SetActive(FALSE);
-    m_pHost->SetSerialText(kSerialKindEdit, "");
+    m_pHost->SetSerialText(IDC_SERIAL_KIND, "");
     m_pHost->EnableItemTransButtons(TRUE);
     m_pHost->EnableScaleTransButtons(TRUE);
     m_pHost->EnableTransStopButton(FALSE);
@@ -191,7 +192,7 @@ LRESULT CSerialTransfer::OnSerialPortOpened()
 
 LRESULT CSerialTransfer::OnSerialPortOpenFailed()
 {
-    const CString status = m_pHost->GetSerialText(kSerialStatusEdit);
+    const CString status = m_pHost->GetSerialText(IDC_SERIAL_STATUS);
     if (status != W::PortOpenError)
         return 1;
     AfxMessageBox(status, MB_OK);
@@ -204,12 +205,12 @@ LRESULT CSerialTransfer::OnSerialPortOpenFailed()
 
 LRESULT CSerialTransfer::OnSerialSessionEnd()
 {
-    const CString status = m_pHost->GetSerialText(kSerialStatusEdit);
+    const CString status = m_pHost->GetSerialText(IDC_SERIAL_STATUS);
     if (status != W::Close) {
         m_link->OnReply();
         return 1;
     }
-    m_pHost->SetSerialText(kSerialStatusEdit, "");
+    m_pHost->SetSerialText(IDC_SERIAL_STATUS, "");
     if (m_nSerialStop) {
         EndWalk();
     } else if (MailboxCommand(*m_pHost) == TransferCommand::BroadTrans) {

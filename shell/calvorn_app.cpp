@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr UINT kAboutDialogId = 100;
-constexpr int kVersionStatic = 1033;
 constexpr UINT kMaxRecentFiles = 4;
 
 } // namespace
@@ -31,7 +29,7 @@ BOOL CCalvornApp::InitInstance()
     // Sockets need no start-up here, so that step cannot fail.
     SetRegistryKey(kRegistryKey);
     LoadStdProfileSettings(kMaxRecentFiles);
-    AddDocTemplate(new CSingleDocTemplate(kDocTemplateId, CCalvornDoc::GetThisClass(),
+    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, CCalvornDoc::GetThisClass(),
         CMainFrame::GetThisClass(), CCalvornView::GetThisClass()));
     CCommandLineInfo commandLine;
     ParseCommandLine(commandLine);
@@ -52,7 +50,7 @@ void CCalvornApp::OnAppAbout()
 }
 
 CAboutDlg::CAboutDlg()
-    : CDialog(kAboutDialogId)
+    : CDialog(IDD_ABOUTBOX)
 { }
 
 void CAboutDlg::DoDataExchange(CDataExchange* dx)
@@ -64,7 +62,7 @@ void CAboutDlg::DoDataExchange(CDataExchange* dx)
 BOOL CAboutDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SetDlgItemText(kVersionStatic, "Management Program Version F1.6.5.1 C");
+    SetDlgItemText(IDC_ABOUT_VERSION, "Management Program Version F1.6.5.1 C");
     DressIconButton(m_okButton, kOkIcon, "Ok");
     return TRUE;
 }

@@ -14,7 +14,6 @@
 inline constexpr const char* kMainCaption
     = "Management Program (Caution) '(single  quotation marks)  Don't Use";
 inline constexpr const char* kRegistryKey = "Scale Store Management Program";
-inline constexpr UINT kDocTemplateId = 130;
 
 class CCalvornApp : public CWinApp {
 public:

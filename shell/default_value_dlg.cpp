@@ -15,21 +15,21 @@ constexpr int kPosCodeField = 7;
 } // namespace
 
 const DefaultValueField kDefaultValueFields[kItemValueCount] = {
-    { 1114, 1115, true, 0, 0, nullptr },
-    { 1116, 1117, false, 28, 0, " Item Name is a 28 character." },
-    { 1119, 1118, false, 28, 0, " Item Name2 is a 28 character." },
-    { 1121, 1120, true, 6, 1000000, "Unit price is a 1 - 999999." },
-    { 1123, 1122, true, 5, 100000, "Fix_price is a 1 - 99999." },
-    { 1125, 1124, true, 3, 300, "Land is a 0 - 300." },
-    { 1127, 1126, true, 3, 1000, "Pos flag is a 1 - 999." },
-    { 1129, 1128, true, 0, 0, nullptr },
-    { 1131, 1130, true, 0, 0, nullptr },
-    { 1133, 1132, true, 0, 0, nullptr },
-    { 1135, 1134, true, 0, 0, nullptr },
-    { 1137, 1136, true, 2, 3, "Pos Kind is a 0 - 3." },
-    { 1139, 1138, true, 2, 7, "DatePrinting is a 0 - 7." },
-    { 1141, 1140, true, 0, 0, nullptr },
-    { 1143, 1142, true, 0, 0, nullptr },
+    { IDC_DEFAULT_ITEM_NO_CHECK, IDC_DEFAULT_ITEM_NO, true, 0, 0, nullptr },
+    { IDC_DEFAULT_NAME_CHECK, IDC_DEFAULT_NAME, false, 28, 0, " Item Name is a 28 character." },
+    { IDC_DEFAULT_NAME2_CHECK, IDC_DEFAULT_NAME2, false, 28, 0, " Item Name2 is a 28 character." },
+    { IDC_DEFAULT_UNIT_PRICE_CHECK, IDC_DEFAULT_UNIT_PRICE, true, 6, 1000000, "Unit price is a 1 - 999999." },
+    { IDC_DEFAULT_FIX_PRICE_CHECK, IDC_DEFAULT_FIX_PRICE, true, 5, 100000, "Fix_price is a 1 - 99999." },
+    { IDC_DEFAULT_LAND_CHECK, IDC_DEFAULT_LAND, true, 3, 300, "Land is a 0 - 300." },
+    { IDC_DEFAULT_POS_FLAG_CHECK, IDC_DEFAULT_POS_FLAG, true, 3, 1000, "Pos flag is a 1 - 999." },
+    { IDC_DEFAULT_POS_CODE_CHECK, IDC_DEFAULT_POS_CODE, true, 0, 0, nullptr },
+    { IDC_DEFAULT_PIECE_CHECK, IDC_DEFAULT_PIECE, true, 0, 0, nullptr },
+    { IDC_DEFAULT_WEIGHT_CHECK, IDC_DEFAULT_WEIGHT, true, 0, 0, nullptr },
+    { IDC_DEFAULT_FMARK_CHECK, IDC_DEFAULT_FMARK, true, 0, 0, nullptr },
+    { IDC_DEFAULT_POS_KIND_CHECK, IDC_DEFAULT_POS_KIND, true, 2, 3, "Pos Kind is a 0 - 3." },
+    { IDC_DEFAULT_DATE_PRINT_CHECK, IDC_DEFAULT_DATE_PRINT, true, 2, 7, "DatePrinting is a 0 - 7." },
+    { IDC_DEFAULT_LIMIT_DAY_CHECK, IDC_DEFAULT_LIMIT_DAY, true, 0, 0, nullptr },
+    { IDC_DEFAULT_INGREDIENT_CHECK, IDC_DEFAULT_INGREDIENT, true, 0, 0, nullptr },
 };
 
 CDefaultValueDlg::CDefaultValueDlg(CWnd* parent)

@@ -7,6 +7,7 @@
 #include "platform/wnd/core/runtime_class.h"
 #include "platform/wnd/desktop/tray.h"
 #include "platform/wnd/docview/winapp.h"
+#include "resources/calvorn_ids.h"
 #include "shell/calvorn_view.h"
 #include "shell/right_container_view.h"
 #include "shell/work_screen.h"
@@ -17,7 +18,6 @@ constexpr DWORD kToolBarStyle = 0x50402834; // child, visible, top, gripper, tip
 constexpr DWORD kStatusBarStyle = 0x50008200;
 constexpr int kLeftPaneWidth = 200;
 constexpr UINT kIndicators[] = { ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL };
-constexpr UINT kToolBarId = 130;
 
 } // namespace
 
@@ -65,7 +65,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT createStruct)
     if (CFrameWnd::OnCreate(createStruct) == -1)
         return -1;
     if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT, kToolBarStyle, CRect(0, 0, 0, 0), AFX_IDW_TOOLBAR)
-        || !m_wndToolBar.LoadToolBar(kToolBarId))
+        || !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
         return -1;
     if (!m_wndStatusBar.Create(this, kStatusBarStyle, AFX_IDW_STATUS_BAR)
         || !m_wndStatusBar.SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators))))

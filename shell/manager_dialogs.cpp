@@ -6,16 +6,6 @@
 
 namespace {
 
-constexpr int kUserIdEdit = 1000;
-constexpr int kPasswordEdit = 1001;
-constexpr int kUserIdLabel = 1033;
-constexpr int kPasswordLabel = 1034;
-
-constexpr int kInfoIdEdit = 1002;
-constexpr int kInfoPasswordEdit = 1003;
-constexpr int kInfoRePasswordEdit = 1006;
-constexpr int kInfoCornerEdit = 1007;
-
 constexpr int kUpdateIcon = 178;
 constexpr int kInsertIcon = 181;
 
@@ -38,8 +28,8 @@ BOOL CManagerLoginDlg::OnInitDialog()
     DressIconButton(m_okButton, kOkIcon, "Ok");
     DressIconButton(m_cancelButton, kCancelIcon, "Cancel");
     SetWindowText("User ID");
-    SetDlgItemText(kUserIdLabel, "User ID");
-    SetDlgItemText(kPasswordLabel, "User Password");
+    SetDlgItemText(IDC_LOGIN_ID_LABEL, "User ID");
+    SetDlgItemText(IDC_LOGIN_PASSWORD_LABEL, "User Password");
     return TRUE;
 }
 
@@ -48,8 +38,8 @@ void CManagerLoginDlg::OnOK()
     m_strUserId.Empty();
     m_strPassword.Empty();
     m_strLoginSql.Empty();
-    GetDlgItemText(kUserIdEdit, m_strUserId);
-    GetDlgItemText(kPasswordEdit, m_strPassword);
+    GetDlgItemText(IDC_LOGIN_ID, m_strUserId);
+    GetDlgItemText(IDC_LOGIN_PASSWORD, m_strPassword);
     m_strLoginSql = ManagerLoginSql(m_strUserId, m_strPassword);
     EndDialog(IDOK);
 }
@@ -61,37 +51,37 @@ CUserInfoDlg::CUserInfoDlg(CWnd* parent)
 BOOL CUserInfoDlg::OnInitDialog()
 {
     CManagerDialogBase::OnInitDialog();
-    SetDlgItemText(kInfoCornerEdit, "0");
+    SetDlgItemText(IDC_USER_INFO_CORNER, "0");
     if (m_nMode == kModeUpdate) {
         m_okButton.SetWindowText("UPDATE");
-        GetDlgItem(kInfoIdEdit)->EnableWindow(FALSE);
-        GetDlgItem(kInfoCornerEdit)->EnableWindow(FALSE);
+        GetDlgItem(IDC_USER_INFO_ID)->EnableWindow(FALSE);
+        GetDlgItem(IDC_USER_INFO_CORNER)->EnableWindow(FALSE);
         DressIconButton(m_okButton, kUpdateIcon, "Update");
     } else if (m_nMode == kModeInsert) {
         m_okButton.SetWindowText("INSERT");
-        GetDlgItem(kInfoIdEdit)->EnableWindow(TRUE);
-        GetDlgItem(kInfoCornerEdit)->EnableWindow(TRUE);
+        GetDlgItem(IDC_USER_INFO_ID)->EnableWindow(TRUE);
+        GetDlgItem(IDC_USER_INFO_CORNER)->EnableWindow(TRUE);
         DressIconButton(m_okButton, kInsertIcon, "Insert");
     }
-    SetDlgItemText(kInfoIdEdit, m_strUserId);
-    SetDlgItemText(kInfoPasswordEdit, m_strPassword);
+    SetDlgItemText(IDC_USER_INFO_ID, m_strUserId);
+    SetDlgItemText(IDC_USER_INFO_PASSWORD, m_strPassword);
     DressIconButton(m_cancelButton, kCancelIcon, "Cancel");
     return TRUE;
 }
 
 void CUserInfoDlg::OnOK()
 {
-    GetDlgItemText(kInfoPasswordEdit, m_strPassword);
-    GetDlgItemText(kInfoRePasswordEdit, m_strRePassword);
+    GetDlgItemText(IDC_USER_INFO_PASSWORD, m_strPassword);
+    GetDlgItemText(IDC_USER_INFO_RE_PASSWORD, m_strRePassword);
     if (m_strPassword != m_strRePassword) {
         AfxMessageBox("Password Error.");
-        GetDlgItem(kInfoPasswordEdit)->SetFocus();
+        GetDlgItem(IDC_USER_INFO_PASSWORD)->SetFocus();
         return;
     }
     if (m_nMode == kModeUpdate || m_nMode == kModeInsert) {
-        GetDlgItemText(kInfoIdEdit, m_strUserId);
-        GetDlgItemText(kInfoPasswordEdit, m_strPassword);
-        GetDlgItemText(kInfoCornerEdit, m_strCornerId);
+        GetDlgItemText(IDC_USER_INFO_ID, m_strUserId);
+        GetDlgItemText(IDC_USER_INFO_PASSWORD, m_strPassword);
+        GetDlgItemText(IDC_USER_INFO_CORNER, m_strCornerId);
         EndDialog(IDOK);
     }
 }

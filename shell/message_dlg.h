@@ -21,5 +21,5 @@ public:
     void ShowMessage(const CString& text);
     CString GetMessageText() const;
 
-    CEdit m_editText; // 1002
+    CEdit m_editText; // IDC_MESSAGE_TEXT
 };

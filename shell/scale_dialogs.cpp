@@ -35,42 +35,42 @@ constexpr long kNoLimit = 0;
 
 // In check order.
 constexpr BasicField kBasicFields[] = {
-    { 0, 1097, Kind::Edit, -2147483647L, 3, true, "Weight maximum cipher is 3", Store::Text },
-    { 1, 1098, Kind::Edit, -2147483647L, 3, true, "Price maximum cipher is 3", Store::Text },
-    { 2, 1099, Kind::Edit, -2147483647L, 1, true, "Weight unit is 0 or 1", Store::Text },
-    { 3, 1015, Kind::Edit, 1, 3, true, "Preset page is 1 ~3 page", Store::Text },
-    { 4, 1016, Kind::Edit, -2147483647L, 999, true, "Limit day : Maximum 999", Store::Text },
-    { 5, 1103, Kind::Combo, 0, kNoLimit, true, "Select a Label kind", Store::SelectionPlusOne },
-    { 6, 1018, Kind::Edit, -2147483647L, 100, true, "Userlabel : Maximum 100", Store::Text },
-    { 7, 1019, Kind::Edit, -2147483647L, 99, true, "Pos-flag : Maximum 99", Store::Text },
-    { 8, 1104, Kind::Combo, 0, kNoLimit, true, "Select a Barcode Print Format", Store::SelectionPlusOne },
-    { 9, 1021, Kind::Edit, 1, 3, true, "Barcode price select : 1 ~ 3", Store::Text },
-    { 10, 1106, Kind::Combo, 0, kNoLimit, true, "Item name sorting : 1 ~ 4", Store::SelectionPlusOne },
-    { 11, 1107, Kind::Combo, 0, kNoLimit, true, "Land sorting : 1 ~ 4", Store::SelectionPlusOne },
-    { 12, 1105, Kind::Combo, 0, kNoLimit, true, "Select a land", Store::Selection },
-    { 13, 1024, Kind::Edit, -2147483647L, 70, true, "Advertisement : Maximum 70", Store::Text },
-    { 14, 1108, Kind::Combo, 0, kNoLimit, false, nullptr, Store::SelectionOrZero },
-    { 15, 1109, Kind::Combo, 0, kNoLimit, false, nullptr, Store::SelectionPlusOneOrZero },
+    { 0, IDC_BASIC_WEIGHT_DIGITS, Kind::Edit, -2147483647L, 3, true, "Weight maximum cipher is 3",
+        Store::Text },
+    { 1, IDC_BASIC_PRICE_DIGITS, Kind::Edit, -2147483647L, 3, true, "Price maximum cipher is 3",
+        Store::Text },
+    { 2, IDC_BASIC_WEIGHT_UNIT, Kind::Edit, -2147483647L, 1, true, "Weight unit is 0 or 1", Store::Text },
+    { 3, IDC_BASIC_PRESET_PAGE, Kind::Edit, 1, 3, true, "Preset page is 1 ~3 page", Store::Text },
+    { 4, IDC_BASIC_LIMIT_DAY, Kind::Edit, -2147483647L, 999, true, "Limit day : Maximum 999", Store::Text },
+    { 5, IDC_BASIC_LABEL, Kind::Combo, 0, kNoLimit, true, "Select a Label kind", Store::SelectionPlusOne },
+    { 6, IDC_BASIC_USER_LABEL, Kind::Edit, -2147483647L, 100, true, "Userlabel : Maximum 100", Store::Text },
+    { 7, IDC_BASIC_POS_FLAG, Kind::Edit, -2147483647L, 99, true, "Pos-flag : Maximum 99", Store::Text },
+    { 8, IDC_BASIC_BARCODE_FORMAT, Kind::Combo, 0, kNoLimit, true, "Select a Barcode Print Format",
+        Store::SelectionPlusOne },
+    { 9, IDC_BASIC_BARCODE_PRICE, Kind::Edit, 1, 3, true, "Barcode price select : 1 ~ 3", Store::Text },
+    { 10, IDC_BASIC_NAME_SORT, Kind::Combo, 0, kNoLimit, true, "Item name sorting : 1 ~ 4",
+        Store::SelectionPlusOne },
+    { 11, IDC_BASIC_LAND_SORT, Kind::Combo, 0, kNoLimit, true, "Land sorting : 1 ~ 4",
+        Store::SelectionPlusOne },
+    { 12, IDC_BASIC_CODE_LAND, Kind::Combo, 0, kNoLimit, true, "Select a land", Store::Selection },
+    { 13, IDC_BASIC_ADV_NUMBER, Kind::Edit, -2147483647L, 70, true, "Advertisement : Maximum 70",
+        Store::Text },
+    { 14, IDC_BASIC_LIMIT_PRINT_INFO, Kind::Combo, 0, kNoLimit, false, nullptr, Store::SelectionOrZero },
+    { 15, IDC_BASIC_LIMIT_PRINT_TYPE, Kind::Combo, 0, kNoLimit, false, nullptr,
+        Store::SelectionPlusOneOrZero },
 };
 constexpr BasicField kEnglishFields[] = {
-    { 16, 1027, Kind::Edit, -2147483647L, 4, true, "Price unit : Maximum 4", Store::Text },
-    { 17, 1028, Kind::Edit, 0, 99999, true, "Password : 0 ~ 99999", Store::Text },
-    { 18, 1029, Kind::Edit, 0, 0, false, nullptr, Store::Text },
+    { 16, IDC_BASIC_PRICE_UNIT, Kind::Edit, -2147483647L, 4, true, "Price unit : Maximum 4", Store::Text },
+    { 17, IDC_BASIC_PASSWORD, Kind::Edit, 0, 99999, true, "Password : 0 ~ 99999", Store::Text },
+    { 18, IDC_BASIC_VAT, Kind::Edit, 0, 0, false, nullptr, Store::Text },
 };
 constexpr BasicField kKoreanFields[] = {
-    { 19, 1030, Kind::Edit, 0, 0, false, nullptr, Store::Text },
-    { 20, 1031, Kind::Edit, 0, 0, false, nullptr, Store::Text },
+    { 19, IDC_BASIC_DEL_WON, Kind::Edit, 0, 0, false, nullptr, Store::Text },
+    { 20, IDC_BASIC_HAN_FONT, Kind::Edit, 0, 0, false, nullptr, Store::Text },
 };
 
 // ---- Dialog 211
 
-constexpr int kEthernetInitCombo = 1108;
-constexpr int kEthernetModeCombo = 1109;
-constexpr int kScaleIdEdit = 1097;
-constexpr int kScaleIpEdit = 1012;
-constexpr int kMaskEdit = 1013;
-constexpr int kDestinationIpEdit = 1014;
-constexpr int kDestinationPortEdit = 1098;
 constexpr long kHighestPort = 65535;
 
 // Dotted text of an address typed into an address field: four numbers 0 to
@@ -110,14 +110,14 @@ BOOL CSelectModelDlg::OnInitDialog()
     CDialog::OnInitDialog();
     m_okButton.SetWindowText("Select");
     m_cancelButton.SetWindowText("Cancel");
-    SendDlgItemMessage(1147, BM_SETCHECK, BST_CHECKED);
-    SendDlgItemMessage(1148, BM_SETCHECK, BST_UNCHECKED);
+    SendDlgItemMessage(IDC_MODEL_PQ, BM_SETCHECK, BST_CHECKED);
+    SendDlgItemMessage(IDC_MODEL_Q, BM_SETCHECK, BST_UNCHECKED);
     return TRUE;
 }
 
 void CSelectModelDlg::OnOK()
 {
-    m_strModel = SendDlgItemMessage(1147, BM_GETCHECK) == BST_CHECKED ? "PQ" : "Q";
+    m_strModel = SendDlgItemMessage(IDC_MODEL_PQ, BM_GETCHECK) == BST_CHECKED ? "PQ" : "Q";
     EndDialog(IDOK);
 }
 
@@ -178,21 +178,23 @@ CScaleBasicInfoDlg::CScaleBasicInfoDlg(CWnd* parent)
 BOOL CScaleBasicInfoDlg::OnInitDialog()
 {
     CScaleInfoDlgBase::OnInitDialog();
-    FillCombo(1103,
+    FillCombo(IDC_BASIC_LABEL,
         { "1. 56x30B", "2. 56x40B", "3. 64x42B", "4. 64x32N", "5. 64x32B", "6. 58x30N", "7. 58x30B",
             "8. 58x40B", "9. 58x60B", "10. 60x70B", "11. 60x32B", "12. 60x40B", "13. UserLabel" });
-    FillCombo(1104, { "1. 2-4-6", "2. 2-5-5" });
-    FillCombo(1105, { "FALSE", "TRUE" });
-    FillCombo(1108, { "FALSE", "TRUE" });
-    FillCombo(1106, { "1.Not Sort", "2. Left", "3. Center", "4. Right" });
-    FillCombo(1107, { "1. Not Sort", "2. Left", "3. Center", "4. Right" });
-    FillCombo(1109, { "1. All Print", "2. Limit date", "3. Pack date", "4. None" });
+    FillCombo(IDC_BASIC_BARCODE_FORMAT, { "1. 2-4-6", "2. 2-5-5" });
+    FillCombo(IDC_BASIC_CODE_LAND, { "FALSE", "TRUE" });
+    FillCombo(IDC_BASIC_LIMIT_PRINT_INFO, { "FALSE", "TRUE" });
+    FillCombo(IDC_BASIC_NAME_SORT, { "1.Not Sort", "2. Left", "3. Center", "4. Right" });
+    FillCombo(IDC_BASIC_LAND_SORT, { "1. Not Sort", "2. Left", "3. Center", "4. Right" });
+    FillCombo(IDC_BASIC_LIMIT_PRINT_TYPE, { "1. All Print", "2. Limit date", "3. Pack date", "4. None" });
     const bool korean = m_strVersion == "kor";
     const bool english = m_strVersion == "eng";
     if (korean || english) {
         // The labels 1200-1202 and 1203-1204 name the English and Korean edits.
-        static constexpr int kEnglishOnly[] = { 1200, 1201, 1202, 1027, 1028, 1029 };
-        static constexpr int kKoreanOnly[] = { 1203, 1204, 1030, 1031 };
+        static constexpr int kEnglishOnly[] = { IDC_BASIC_PRICE_UNIT_LABEL, IDC_BASIC_PASSWORD_LABEL,
+            IDC_BASIC_VAT_LABEL, IDC_BASIC_PRICE_UNIT, IDC_BASIC_PASSWORD, IDC_BASIC_VAT };
+        static constexpr int kKoreanOnly[]
+            = { IDC_BASIC_DEL_WON_LABEL, IDC_BASIC_HAN_FONT_LABEL, IDC_BASIC_DEL_WON, IDC_BASIC_HAN_FONT };
         const std::span<const int> hidden
             = korean ? std::span<const int>(kEnglishOnly) : std::span<const int>(kKoreanOnly);
         for (int id : hidden)
@@ -204,13 +206,13 @@ BOOL CScaleBasicInfoDlg::OnInitDialog()
             for (const BasicField& field : kBasicFields)
                 if (field.index == index)
                     SetDlgItemText(field.id, m_values[static_cast<std::size_t>(index)]);
-        SelectEntry(1103, m_values[5], 1);
-        SelectEntry(1104, m_values[8], 1);
-        SelectEntry(1106, m_values[10], 1);
-        SelectEntry(1107, m_values[11], 1);
-        SelectEntry(1109, m_values[15], 1);
-        SelectEntry(1105, m_values[12], 0);
-        SelectEntry(1108, m_values[14], 0);
+        SelectEntry(IDC_BASIC_LABEL, m_values[5], 1);
+        SelectEntry(IDC_BASIC_BARCODE_FORMAT, m_values[8], 1);
+        SelectEntry(IDC_BASIC_NAME_SORT, m_values[10], 1);
+        SelectEntry(IDC_BASIC_LAND_SORT, m_values[11], 1);
+        SelectEntry(IDC_BASIC_LIMIT_PRINT_TYPE, m_values[15], 1);
+        SelectEntry(IDC_BASIC_CODE_LAND, m_values[12], 0);
+        SelectEntry(IDC_BASIC_LIMIT_PRINT_INFO, m_values[14], 0);
         if (korean)
             for (const BasicField& field : kKoreanFields)
                 SetDlgItemText(field.id, m_values[static_cast<std::size_t>(field.index)]);
@@ -286,16 +288,16 @@ CScaleNetInfoDlg::CScaleNetInfoDlg(CWnd* parent)
 BOOL CScaleNetInfoDlg::OnInitDialog()
 {
     CScaleInfoDlgBase::OnInitDialog();
-    FillCombo(kEthernetInitCombo, { "FALSE", "TRUE" });
-    FillCombo(kEthernetModeCombo, { "0. Alone", "1. Slave", "2. Master" });
+    FillCombo(IDC_NET_ETHERNET_INIT, { "FALSE", "TRUE" });
+    FillCombo(IDC_NET_ETHERNET_MODE, { "0. Alone", "1. Slave", "2. Master" });
     if (m_nNewFlag == 0 && m_nLoadFlag == 1) {
-        SelectEntry(kEthernetInitCombo, m_values[0], 0);
-        SelectEntry(kEthernetModeCombo, m_values[1], 0);
-        SetDlgItemText(kScaleIdEdit, m_values[2]);
-        SetDlgItemText(kScaleIpEdit, m_values[3]);
-        SetDlgItemText(kMaskEdit, m_values[4]);
-        SetDlgItemText(kDestinationIpEdit, m_values[5]);
-        SetDlgItemText(kDestinationPortEdit, m_values[6]);
+        SelectEntry(IDC_NET_ETHERNET_INIT, m_values[0], 0);
+        SelectEntry(IDC_NET_ETHERNET_MODE, m_values[1], 0);
+        SetDlgItemText(IDC_NET_SCALE_ID, m_values[2]);
+        SetDlgItemText(IDC_NET_SCALE_IP, m_values[3]);
+        SetDlgItemText(IDC_NET_MASK, m_values[4]);
+        SetDlgItemText(IDC_NET_DESTINATION_IP, m_values[5]);
+        SetDlgItemText(IDC_NET_DESTINATION_PORT, m_values[6]);
     }
     return TRUE;
 }
@@ -303,29 +305,29 @@ BOOL CScaleNetInfoDlg::OnInitDialog()
 int CScaleNetInfoDlg::ValidateFields()
 {
     ClearValues();
-    const int initial = Selection(kEthernetInitCombo);
+    const int initial = Selection(IDC_NET_ETHERNET_INIT);
     if (initial < 0)
-        return Refuse("Select a Ethernet Initial", kEthernetInitCombo);
+        return Refuse("Select a Ethernet Initial", IDC_NET_ETHERNET_INIT);
     m_values[0].Format("%d", initial);
-    const int mode = Selection(kEthernetModeCombo);
+    const int mode = Selection(IDC_NET_ETHERNET_MODE);
     if (mode < 0)
-        return Refuse("Select a Ethernet Mode", kEthernetModeCombo);
+        return Refuse("Select a Ethernet Mode", IDC_NET_ETHERNET_MODE);
     m_values[1].Format("%d", mode);
-    const CString scaleId = ItemText(kScaleIdEdit);
+    const CString scaleId = ItemText(IDC_NET_SCALE_ID);
     const long id = LeadingNumber(scaleId);
     if (id < 1 || id > 99)
-        return Refuse("Scale ID : 1 ~ 99", kScaleIdEdit);
+        return Refuse("Scale ID : 1 ~ 99", IDC_NET_SCALE_ID);
     m_values[2] = scaleId;
-    const int addresses[] = { kScaleIpEdit, kMaskEdit, kDestinationIpEdit };
+    const int addresses[] = { IDC_NET_SCALE_IP, IDC_NET_MASK, IDC_NET_DESTINATION_IP };
     for (std::size_t i = 0; i < std::size(addresses); ++i)
         if (!DottedAddress(ItemText(addresses[i]), m_values[3 + i]))
             return Refuse("IP Address : 0.0.0.0 ~ 255.255.255.255", addresses[i]);
-    const CString port = ItemText(kDestinationPortEdit);
+    const CString port = ItemText(IDC_NET_DESTINATION_PORT);
     const long number = LeadingNumber(port);
     if (number < 1 || number > kHighestPort)
-        return Refuse("Destination Port : 1000 ~ 9999", kDestinationPortEdit);
+        return Refuse("Destination Port : 1000 ~ 9999", IDC_NET_DESTINATION_PORT);
     if (number == 1239 || number == 1235)
-        return Refuse("This Port number is not useable number", kDestinationPortEdit);
+        return Refuse("This Port number is not useable number", IDC_NET_DESTINATION_PORT);
     m_values[6] = port;
     return 1;
 }
@@ -352,9 +354,9 @@ void CScaleNetInfoDlg::OnOK()
         int focus;
     } checks[] = {
         { "SELECT [com_port] FROM [ScaleMG] WHERE [com_port] = %s", m_values[2],
-            "Already, Scale ID exists. To be continued?", kScaleIdEdit },
+            "Already, Scale ID exists. To be continued?", IDC_NET_SCALE_ID },
         { "SELECT [ip] FROM [ScaleMG] WHERE [ip] = %s", m_values[3],
-            "Already, Scale IP exists. To be continued?", kScaleIpEdit },
+            "Already, Scale IP exists. To be continued?", IDC_NET_SCALE_IP },
     };
     for (const auto& check : checks) {
         CString sql;
@@ -404,14 +406,14 @@ BOOL CServerPortDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     const CString port = ReadPortText();
-    SetDlgItemText(1066, port.IsEmpty() ? CString("3000") : port);
+    SetDlgItemText(IDC_SERVER_PORT_NUMBER, port.IsEmpty() ? CString("3000") : port);
     return TRUE;
 }
 
 void CServerPortDlg::OnSavePort()
 {
     CString port;
-    GetDlgItemText(1066, port);
+    GetDlgItemText(IDC_SERVER_PORT_NUMBER, port);
     if (port.IsEmpty())
         port = "3000";
     const long number = LeadingNumber(port);
@@ -445,7 +447,7 @@ BOOL CItemNumberDlg::IsValidEntry(const CString& text)
 void CItemNumberDlg::OnOK()
 {
     CString text;
-    GetDlgItemText(1085, text);
+    GetDlgItemText(IDC_ITEM_NUMBER, text);
     if (!IsValidEntry(text)) {
         AfxMessageBox("Input Error", MB_OK);
         return;

@@ -8,6 +8,7 @@
 #include "ethernet/reservation_dialogs.h"
 #include "ethernet/reservation_host.h"
 #include "platform/wnd/controls/button.h"
+#include "resources/calvorn_ids.h"
 #include "tests/ethernet/reservation_fixture.h"
 #include "tests/support/click_at.h"
 #include "tests/support/icon_check.h"
@@ -59,11 +60,11 @@ protected:
     static void FillTime(CDialog& d, const char* year, const char* month, const char* day, const char* hour,
         const char* minute)
     {
-        d.SetDlgItemText(1119, year);
-        d.SetDlgItemText(1120, month);
-        d.SetDlgItemText(1121, day);
-        d.SetDlgItemText(1007, hour);
-        d.SetDlgItemText(1008, minute);
+        d.SetDlgItemText(IDC_RESV_YEAR, year);
+        d.SetDlgItemText(IDC_RESV_MONTH, month);
+        d.SetDlgItemText(IDC_RESV_DAY, day);
+        d.SetDlgItemText(IDC_RESV_HOUR, hour);
+        d.SetDlgItemText(IDC_RESV_MINUTE, minute);
     }
 
     // A period chosen by a click at its place, inside the "Period" group box.
@@ -88,7 +89,7 @@ protected:
     }
 
     // The item grid (1112) the user sees.
-    static CGridCtrl& Grid(CDialog& d) { return *dynamic_cast<CGridCtrl*>(d.GetDlgItem(1112)); }
+    static CGridCtrl& Grid(CDialog& d) { return *dynamic_cast<CGridCtrl*>(d.GetDlgItem(IDC_RESV_ITEM_GRID)); }
     // The list box the user sees.
     static CListBox& List(CDialog& d, int id) { return *dynamic_cast<CListBox*>(d.GetDlgItem(id)); }
     static std::vector<CString> Lines(CListBox& list)
@@ -154,11 +155,11 @@ TEST_F(ReservationDialogTest, SetupStoresOneRowPerScaleAndTheItemCopiesOnce)
     std::vector<CString> headings;
     int editable = -1;
     const INT_PTR result = Run(dialog, [&](CDialog& d) {
-        number = Text(d, 1118);
-        manager = Text(d, 1117);
-        managerEnabled = d.GetDlgItem(1117)->IsWindowEnabled();
-        numberEnabled = d.GetDlgItem(1118)->IsWindowEnabled();
-        scalesEnabled = d.GetDlgItem(1009)->IsWindowEnabled();
+        number = Text(d, IDC_RESV_NUMBER);
+        manager = Text(d, IDC_RESV_MANAGER);
+        managerEnabled = d.GetDlgItem(IDC_RESV_MANAGER)->IsWindowEnabled();
+        numberEnabled = d.GetDlgItem(IDC_RESV_NUMBER)->IsWindowEnabled();
+        scalesEnabled = d.GetDlgItem(IDC_RESV_SCALES)->IsWindowEnabled();
         rows = Grid(d).GetRowCount();
         fixed = Grid(d).GetFixedRowCount() * 10 + Grid(d).GetFixedColumnCount();
         row1 = Grid(d).GetItemText(1, 0);
@@ -169,7 +170,8 @@ TEST_F(ReservationDialogTest, SetupStoresOneRowPerScaleAndTheItemCopiesOnce)
         headings = Headings(Grid(d));
         editable = EditableCells(Grid(d));
         FillTime(d, "2007", "3", "5", "9", "8");
-        d.SetDlgItemText(1009, "127.0.0.5\r\n127.0.0.6\r\n10.0.0.9"); // the last line has no line end
+        d.SetDlgItemText(
+            IDC_RESV_SCALES, "127.0.0.5\r\n127.0.0.6\r\n10.0.0.9"); // the last line has no line end
         AfxClickDlgButton(d, IDOK);
     });
     ASSERT_EQ(result, IDOK);
@@ -227,7 +229,7 @@ TEST_F(ReservationDialogTest, SetupTakesTheFirstFreeNumberOfAnyManager)
     CReservationSetupDlg dialog;
     Setup(dialog, 1, {});
     CString number;
-    Run(dialog, [&](CDialog& d) { number = Text(d, 1118); });
+    Run(dialog, [&](CDialog& d) { number = Text(d, IDC_RESV_NUMBER); });
     EXPECT_EQ(number, "2");
     EXPECT_EQ(dialog.IsNumberFree(), 2);
 }
@@ -240,15 +242,16 @@ TEST_F(ReservationDialogTest, SetupRefusesAndKeepsTheFocusOnTheField)
         const char* message;
         int focus;
     } cases[] = {
-        { 1128, "2007", "3", "5", "9", "6", "1.1.1.1\r\n", "Minute Input error.", 1008 },
-        { 1128, "2007", "2", "5", "9", "6", "1.1.1.1\r\n", "Month Input error.", 1120 },
-        { 1128, "2007", "4", "31", "9", "6", "1.1.1.1\r\n", "Day Input error.", 1121 },
-        { 1128, "2007", "3", "5", "24", "0", "1.1.1.1\r\n", "Hour Input error.", 1007 },
-        { 1128, "07", "3", "5", "10", "0", "1.1.1.1\r\n", "Year Input error.", 1119 },
-        { 1128, "2007", "3", "5", "10", "0", "", "Select Scales.", 1009 },
-        { 1128, "2007", "3", "5", "10", "0", "1.1.1.1", "Select Scales.", 1009 }, // no line end
-        { 1129, "", "", "", "8", "60", "1.1.1.1\r\n", "Minute Input error.", 1008 },
-        { 1130, "", "", "", "", "", "", "Select Scales.", 1009 },
+        { IDC_RESV_ONCE, "2007", "3", "5", "9", "6", "1.1.1.1\r\n", "Minute Input error.", IDC_RESV_MINUTE },
+        { IDC_RESV_ONCE, "2007", "2", "5", "9", "6", "1.1.1.1\r\n", "Month Input error.", IDC_RESV_MONTH },
+        { IDC_RESV_ONCE, "2007", "4", "31", "9", "6", "1.1.1.1\r\n", "Day Input error.", IDC_RESV_DAY },
+        { IDC_RESV_ONCE, "2007", "3", "5", "24", "0", "1.1.1.1\r\n", "Hour Input error.", IDC_RESV_HOUR },
+        { IDC_RESV_ONCE, "07", "3", "5", "10", "0", "1.1.1.1\r\n", "Year Input error.", IDC_RESV_YEAR },
+        { IDC_RESV_ONCE, "2007", "3", "5", "10", "0", "", "Select Scales.", IDC_RESV_SCALES },
+        { IDC_RESV_ONCE, "2007", "3", "5", "10", "0", "1.1.1.1", "Select Scales.",
+            IDC_RESV_SCALES }, // no line end
+        { IDC_RESV_EVERY_DAY, "", "", "", "8", "60", "1.1.1.1\r\n", "Minute Input error.", IDC_RESV_MINUTE },
+        { IDC_RESV_WEEK, "", "", "", "", "", "", "Select Scales.", IDC_RESV_SCALES },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.radio << " " << c.hour << ":" << c.minute << " " << c.message);
@@ -260,11 +263,11 @@ TEST_F(ReservationDialogTest, SetupRefusesAndKeepsTheFocusOnTheField)
             dialog,
             [&](CDialog& d) {
                 Check(d, c.radio);
-                if (c.radio != 1129)
+                if (c.radio != IDC_RESV_EVERY_DAY)
                     FillTime(d, c.year, c.month, c.day, c.hour, c.minute);
                 else
                     FillTime(d, "0", "0", "0", c.hour, c.minute);
-                d.SetDlgItemText(1009, c.scales);
+                d.SetDlgItemText(IDC_RESV_SCALES, c.scales);
                 AfxClickDlgButton(d, IDOK);
             },
             &focus);
@@ -285,10 +288,10 @@ TEST_F(ReservationDialogTest, WithoutAReservationDatabaseNothingIsNumberedOrStor
     CString number;
     std::size_t boxesAtStart = 0;
     const INT_PTR result = Run(dialog, [&](CDialog& d) {
-        number = Text(d, 1118);
+        number = Text(d, IDC_RESV_NUMBER);
         boxesAtStart = MessageBoxScript::Count();
         FillTime(d, "2007", "3", "5", "9", "8");
-        d.SetDlgItemText(1009, "127.0.0.5\r\n");
+        d.SetDlgItemText(IDC_RESV_SCALES, "127.0.0.5\r\n");
         AfxClickDlgButton(d, IDOK);
     });
     EXPECT_EQ(result, IDCANCEL); // OK did not end it
@@ -313,28 +316,28 @@ TEST_F(ReservationDialogTest, PeriodsSetTheDateEditsAndAreStored)
     int editable = -1;
     std::vector<LRESULT> checksAtStart;
     const INT_PTR result = Run(dialog, [&](CDialog& d) {
-        for (int radio : { 1128, 1129, 1130 })
+        for (int radio : { IDC_RESV_ONCE, IDC_RESV_EVERY_DAY, IDC_RESV_WEEK })
             checksAtStart.push_back(d.SendDlgItemMessage(radio, BM_GETCHECK, 0, 0));
         gridRows = Grid(d).GetRowCount();
         headings = Headings(Grid(d));
         marker = Grid(d).GetItemText(1, 0);
         editable = EditableCells(Grid(d));
-        Check(d, 1130);
+        Check(d, IDC_RESV_WEEK);
         periodWeek = dialog.GetPeriod();
-        Check(d, 1128);
+        Check(d, IDC_RESV_ONCE);
         FillTime(d, "2010", "1", "1", "1", "1");
-        Check(d, 1129);
-        year = Text(d, 1119);
-        month = Text(d, 1120);
-        day = Text(d, 1121);
-        yearEnabled = d.GetDlgItem(1119)->IsWindowEnabled();
-        Check(d, 1128);
-        yearAgain = Text(d, 1119);
-        yearEnabledAgain = d.GetDlgItem(1119)->IsWindowEnabled();
-        Check(d, 1129);
-        d.SetDlgItemText(1007, "23");
-        d.SetDlgItemText(1008, "5");
-        d.SetDlgItemText(1009, "10.0.0.1\r\n");
+        Check(d, IDC_RESV_EVERY_DAY);
+        year = Text(d, IDC_RESV_YEAR);
+        month = Text(d, IDC_RESV_MONTH);
+        day = Text(d, IDC_RESV_DAY);
+        yearEnabled = d.GetDlgItem(IDC_RESV_YEAR)->IsWindowEnabled();
+        Check(d, IDC_RESV_ONCE);
+        yearAgain = Text(d, IDC_RESV_YEAR);
+        yearEnabledAgain = d.GetDlgItem(IDC_RESV_YEAR)->IsWindowEnabled();
+        Check(d, IDC_RESV_EVERY_DAY);
+        d.SetDlgItemText(IDC_RESV_HOUR, "23");
+        d.SetDlgItemText(IDC_RESV_MINUTE, "5");
+        d.SetDlgItemText(IDC_RESV_SCALES, "10.0.0.1\r\n");
         AfxClickDlgButton(d, IDOK);
     });
     ASSERT_EQ(result, IDOK);
@@ -358,7 +361,7 @@ TEST_F(ReservationDialogTest, ScalesComeFromTheManagersRegister)
 {
     CReservationSetupDlg dialog;
     Setup(dialog, 1, {});
-    Run(dialog, [&](CDialog& d) { AfxClickDlgButton(d, 1002); });
+    Run(dialog, [&](CDialog& d) { AfxClickDlgButton(d, IDC_RESV_SCALES_BUTTON); });
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "Not Found Scale.");
 
@@ -376,13 +379,13 @@ TEST_F(ReservationDialogTest, ScalesComeFromTheManagersRegister)
     Setup(second, 1, {});
     Run(second, [&](CDialog& d) {
         ModalDialogScript::Push([&](CDialog& list) {
-            offered = Lines(List(list, 1094));
-            List(list, 1094).SetCurSel(1);
-            AfxClickDlgButton(list, 1001);
+            offered = Lines(List(list, IDC_SCALE_LIST_ALL));
+            List(list, IDC_SCALE_LIST_ALL).SetCurSel(1);
+            AfxClickDlgButton(list, IDC_SCALE_LIST_SELECT);
             AfxClickDlgButton(list, IDOK);
         });
-        AfxClickDlgButton(d, 1002);
-        scales = Text(d, 1009);
+        AfxClickDlgButton(d, IDC_RESV_SCALES_BUTTON);
+        scales = Text(d, IDC_RESV_SCALES);
     });
     EXPECT_EQ(offered,
         (std::vector<CString> { "Scale name = front, IP=10.0.0.1", "Scale name = back, IP=10.0.0.2" }));
@@ -399,32 +402,32 @@ TEST_F(ReservationDialogTest, ScaleListSelectsRemovesAndSelectsAll)
     std::vector<std::vector<CString>> chosen;
     std::vector<CString> offered;
     const INT_PTR result = Run(dialog, [&](CDialog& d) {
-        CListBox& all = List(d, 1094);
-        CListBox& picked = List(d, 1095);
+        CListBox& all = List(d, IDC_SCALE_LIST_ALL);
+        CListBox& picked = List(d, IDC_SCALE_LIST_CHOSEN);
         offered = Lines(all);
-        AfxClickDlgButton(d, 1001); // nothing selected: nothing happens
+        AfxClickDlgButton(d, IDC_SCALE_LIST_SELECT); // nothing selected: nothing happens
         chosen.push_back(Lines(picked));
         all.SetCurSel(0);
-        AfxClickDlgButton(d, 1001);
-        AfxClickDlgButton(d, 1001); // the same scale twice
+        AfxClickDlgButton(d, IDC_SCALE_LIST_SELECT);
+        AfxClickDlgButton(d, IDC_SCALE_LIST_SELECT); // the same scale twice
         all.SetCurSel(1);
-        AfxClickDlgButton(d, 1001);
+        AfxClickDlgButton(d, IDC_SCALE_LIST_SELECT);
         chosen.push_back(Lines(picked));
         picked.SetCurSel(1);
-        AfxClickDlgButton(d, 1002);
+        AfxClickDlgButton(d, IDC_SCALE_LIST_REMOVE);
         chosen.push_back(Lines(picked));
-        AfxClickDlgButton(d, 1002); // the selection went with the line
+        AfxClickDlgButton(d, IDC_SCALE_LIST_REMOVE); // the selection went with the line
         chosen.push_back(Lines(picked));
-        d.SendDlgItemMessage(1136, BM_SETCHECK, BST_CHECKED);
-        AfxClickDlgButton(d, 1136);
+        d.SendDlgItemMessage(IDC_SCALE_LIST_ALL_SELECT, BM_SETCHECK, BST_CHECKED);
+        AfxClickDlgButton(d, IDC_SCALE_LIST_ALL_SELECT);
         chosen.push_back(Lines(picked));
-        d.SendDlgItemMessage(1136, BM_SETCHECK, BST_UNCHECKED);
-        AfxClickDlgButton(d, 1136);
+        d.SendDlgItemMessage(IDC_SCALE_LIST_ALL_SELECT, BM_SETCHECK, BST_UNCHECKED);
+        AfxClickDlgButton(d, IDC_SCALE_LIST_ALL_SELECT);
         chosen.push_back(Lines(picked));
-        d.SendDlgItemMessage(1136, BM_SETCHECK, BST_CHECKED);
-        AfxClickDlgButton(d, 1136);
+        d.SendDlgItemMessage(IDC_SCALE_LIST_ALL_SELECT, BM_SETCHECK, BST_CHECKED);
+        AfxClickDlgButton(d, IDC_SCALE_LIST_ALL_SELECT);
         picked.SetCurSel(0);
-        AfxClickDlgButton(d, 1002);
+        AfxClickDlgButton(d, IDC_SCALE_LIST_REMOVE);
         chosen.push_back(Lines(picked));
         AfxClickDlgButton(d, IDOK);
     });
@@ -445,7 +448,7 @@ TEST_F(ReservationDialogTest, ScaleListButtonsShowTheirCaptionsWhole)
     CScaleListDlg list;
     list.SetRows(kDbNoRows);
     Run(list, [&](CDialog& d) {
-        for (int id : { 1001, 1002, int { IDOK }, int { IDCANCEL } }) {
+        for (UINT id : { IDC_SCALE_LIST_SELECT, IDC_SCALE_LIST_REMOVE, IDOK, IDCANCEL }) {
             SCOPED_TRACE(id);
             Snapshot shot(*d.GetDlgItem(id));
             ASSERT_TRUE(shot.Ok());
@@ -480,10 +483,10 @@ TEST_F(ReservationDialogTest, ButtonsShowTheirIconsAndTips)
     int offered = -1;
     Run(list, [&](CDialog& d) {
         check(d,
-            { { IDOK, 163, "Ok" }, { IDCANCEL, 162, "Cancel" }, { 1001, 170, "Select" },
-                { 1002, 171, "Remove" } });
-        allSelect = Text(d, 1136);
-        offered = List(d, 1094).GetCount();
+            { { IDOK, 163, "Ok" }, { IDCANCEL, 162, "Cancel" }, { IDC_SCALE_LIST_SELECT, 170, "Select" },
+                { IDC_SCALE_LIST_REMOVE, 171, "Remove" } });
+        allSelect = Text(d, IDC_SCALE_LIST_ALL_SELECT);
+        offered = List(d, IDC_SCALE_LIST_ALL).GetCount();
     });
     EXPECT_EQ(allSelect, "All Select");
     EXPECT_EQ(offered, 0); // no register rows
@@ -512,7 +515,7 @@ protected:
     }
     void Load(const char* manager) { m_dialog.Reload(manager); }
     // The list control (1127) the user sees.
-    CListCtrl& List() { return *dynamic_cast<CListCtrl*>(m_dialog.GetDlgItem(1127)); }
+    CListCtrl& List() { return *dynamic_cast<CListCtrl*>(m_dialog.GetDlgItem(IDC_RESV_LIST)); }
 
     RecordingHost m_host;
     CReservationListDlg m_dialog;
@@ -539,7 +542,7 @@ TEST_F(ReservationListTest, ListsTheManagersRowsOrEveryRowForTheAdministrator)
         "R_Num=2#R_period=Day#manager=lee#Time=000000800#R_kind= "
         "Add#IP=10.0.0.3#R_mode=send#R_status=wait#&");
     CString hint;
-    m_dialog.GetDlgItemText(1000, hint);
+    m_dialog.GetDlgItemText(IDC_RESV_LIST_HINT, hint);
     EXPECT_EQ(hint, "ENG삭제시 R_num과 동일한 정보는 모두 삭제됩니다.");
 }
 
@@ -547,7 +550,7 @@ TEST_F(ReservationListTest, DeleteRemovesEveryRowAndCopyOfTheNumber)
 {
     Load("vexo");
     EXPECT_FALSE(m_dialog.IsWindowVisible());
-    AfxClickDlgButton(m_dialog, 1001);
+    AfxClickDlgButton(m_dialog, IDC_RESV_LIST_DELETE);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "Select Line.");
     EXPECT_TRUE(m_dialog.IsWindowVisible()); // shown again after the box
@@ -555,7 +558,7 @@ TEST_F(ReservationListTest, DeleteRemovesEveryRowAndCopyOfTheNumber)
     MessageBoxScript::Reset();
     List().ClickItem(1);
     MessageBoxScript::PushAnswer(IDNO);
-    AfxClickDlgButton(m_dialog, 1001);
+    AfxClickDlgButton(m_dialog, IDC_RESV_LIST_DELETE);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "ENG해당 예약 정보를 삭제하시겠습니까");
     EXPECT_EQ(MessageBoxScript::Records()[0].caption, "Question");
@@ -564,7 +567,7 @@ TEST_F(ReservationListTest, DeleteRemovesEveryRowAndCopyOfTheNumber)
     EXPECT_TRUE(m_host.m_cancelled.empty());
 
     MessageBoxScript::PushAnswer(IDYES);
-    AfxClickDlgButton(m_dialog, 1001);
+    AfxClickDlgButton(m_dialog, IDC_RESV_LIST_DELETE);
     EXPECT_EQ(m_host.m_cancelled, (std::vector<long> { 1 }));
     ASSERT_EQ(Lines().size(), 2u);
     EXPECT_EQ(ParseReservationListLine(Lines()[0]).number, "2");
@@ -576,14 +579,14 @@ TEST_F(ReservationListTest, DeleteRemovesEveryRowAndCopyOfTheNumber)
 
     // The remembered line is gone with it.
     MessageBoxScript::Reset();
-    AfxClickDlgButton(m_dialog, 1001);
+    AfxClickDlgButton(m_dialog, IDC_RESV_LIST_DELETE);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "Select Line.");
 
     // A reservation of another kind has no copies to delete: number 3's stay.
     List().ClickItem(0);
     MessageBoxScript::PushAnswer(IDYES);
-    AfxClickDlgButton(m_dialog, 1001);
+    AfxClickDlgButton(m_dialog, IDC_RESV_LIST_DELETE);
     EXPECT_EQ(Rows(kReservationDatabase, "SELECT [reservation_num] FROM [Reservation_Table]"),
         (std::vector<std::string> { "3" }));
     EXPECT_EQ(

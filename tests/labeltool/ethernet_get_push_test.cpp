@@ -6,6 +6,7 @@
 #include "labeltool/label_record.h"
 #include "platform/base/cp949.h"
 #include "platform/wnd/controls/progress.h"
+#include "resources/tarnel_ids.h"
 #include "tests/labeltool/tarnel_fixture.h"
 #include "tests/support/scale_memory.h"
 #include "tests/support/scale_sim.h"
@@ -46,7 +47,7 @@ protected:
     EthernetTest()
     {
         m_limits = CEthernetGetPushDlg::GetLimits();
-        CEthernetGetPushDlg::SetLimits({ 1000, 1000, 300 });
+        CEthernetGetPushDlg::SetLimits({ IDC_GP_LOG, IDC_GP_LOG, 300 });
         ChooseTcp();
     }
     ~EthernetTest() override { CEthernetGetPushDlg::SetLimits(m_limits); }
@@ -73,12 +74,12 @@ protected:
         ModalDialogScript::Push([&view, buttons](CDialog& dialog) {
             for (int id : buttons)
                 AfxClickDlgButton(dialog, id);
-            dialog.GetDlgItemText(1000, view.log);
-            dialog.GetDlgItemText(1082, view.status);
-            if (auto* bar = dynamic_cast<CProgressCtrl*>(dialog.GetDlgItem(1081)))
+            dialog.GetDlgItemText(IDC_GP_LOG, view.log);
+            dialog.GetDlgItemText(IDC_GP_STATUS, view.status);
+            if (auto* bar = dynamic_cast<CProgressCtrl*>(dialog.GetDlgItem(IDC_GP_PROGRESS)))
                 view.progress = bar->GetPos();
-            view.scales = Items(dialog, 1075);
-            view.adopted = Items(dialog, 1090);
+            view.scales = Items(dialog, IDC_GP_SCALES);
+            view.adopted = Items(dialog, IDC_GP_ADOPTED);
         });
         Command(*Frame(), command);
         return view;
@@ -101,7 +102,7 @@ TEST_F(EthernetTest, PushGoesToEachAdoptedScaleInTurn)
     WriteIni("[SCALE]\r\nCOUNT=4\r\n[IP]\r\nSCALE0=A:" + a.Address() + "\r\nSCALE1=B:" + refusing
         + "\r\nSCALE2=C:" + c.Address()
         + "\r\nSCALE3=D:10.0.0.9\r\n[MODE]\r\nSCALE0=1\r\nSCALE1=1\r\nSCALE2=1\r\nSCALE3=0\r\n");
-    const DialogView view = Run(ID_PUT_DATA, { 1079 });
+    const DialogView view = Run(ID_PUT_DATA, { IDC_GP_TRANSFER });
     const CString expected = CString("Log Start ------>\r\n") + "A:" + a.Address().c_str()
         + "  connected...  OK!\r\nMessage OK! End.\r\n" + "B:" + refusing.c_str()
         + "  connected...  Fail! Close.\r\n" + "C:" + c.Address().c_str()
@@ -126,7 +127,7 @@ TEST_F(EthernetTest, PushCountsOnlyAnAcknowledgementAsSuccess)
     TcpScale scale;
     ASSERT_TRUE(scale.Start(refusing.Script()));
     WriteIni("[SCALE]\r\nCOUNT=1\r\n[IP]\r\nSCALE0=N:" + scale.Address() + "\r\n[MODE]\r\nSCALE0=1\r\n");
-    const DialogView view = Run(ID_PUT_DATA, { 1079 });
+    const DialogView view = Run(ID_PUT_DATA, { IDC_GP_TRANSFER });
     EXPECT_NE(view.log.Find("  OK!\r\nMessage Fail! End.\r\n"), -1) << view.log;
     EXPECT_EQ(view.progress, 1);
 }
@@ -164,7 +165,7 @@ TEST_F(EthernetTest, GetTakesWholePacketsHoweverTheyComeAndRefusesTheRest)
         MessageBoxScript::Reset();
         const LabelValues before = Bar().GetValues();
         const auto started = std::chrono::steady_clock::now();
-        const DialogView view = Run(ID_GET_DATA, { 1079 });
+        const DialogView view = Run(ID_GET_DATA, { IDC_GP_TRANSFER });
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
         // The request: user-label table, one record, file number 1.
         ASSERT_EQ(scale.Received().size(), 1u);
@@ -213,7 +214,7 @@ TEST_F(EthernetTest, AFetchedLabelIsCheckedBeforeItIsApplied)
         AfxGetApp()->WriteProfileString("Settings", "rcvscale", CString("G:") + scale.Address().c_str());
         MessageBoxScript::Reset();
         const LabelValues before = Bar().GetValues();
-        Run(ID_GET_DATA, { 1079 });
+        Run(ID_GET_DATA, { IDC_GP_TRANSFER });
         EXPECT_EQ(Boxes(), (std::vector<CString> { "Communication OK!", c.box }));
         EXPECT_EQ(Bar().GetValues(), before);
     }
@@ -250,7 +251,7 @@ TEST_F(EthernetTest, TheGreetingAndEachScalesOutcome)
                     scale.Disconnect();
             });
         const LabelValues before = Bar().GetValues();
-        const DialogView view = Run(ID_GET_DATA, { 1079 });
+        const DialogView view = Run(ID_GET_DATA, { IDC_GP_TRANSFER });
         EXPECT_NE(view.log.Find(c.line), -1) << view.log;
         EXPECT_EQ(Bar().GetValues() != before, c.applied) << view.log;
     }

@@ -5,6 +5,7 @@
 #include "labeltool/label_record.h"
 #include "platform/serial/serial_port.h"
 #include "protocol/scale_records.h"
+#include "resources/tarnel_ids.h"
 #include "tests/labeltool/tarnel_fixture.h"
 #include "tests/support/pixels.h"
 #include "tests/support/scale_sim.h"
@@ -58,7 +59,7 @@ protected:
         SetSerialDevicePath(static_cast<UINT>(Bar().GetPortIndex() + 1), scale.DevicePath());
         SetSerialDevicePath(static_cast<UINT>(portIndex + 1), scale.DevicePath());
         ModalDialogScript::Push([portIndex, cancel](CDialog& dialog) {
-            const HWND ports = dialog.GetDlgItem(1056)->GetSafeHwnd();
+            const HWND ports = dialog.GetDlgItem(IDC_SERIAL_PORT)->GetSafeHwnd();
             AfxSimulateKey(ports, VK_HOME);
             for (int i = 0; i < portIndex; ++i)
                 AfxSimulateKey(ports, VK_DOWN);
@@ -83,8 +84,8 @@ protected:
     }
     void UseMulti(const char* scale)
     {
-        Click(1076);
-        Type(1047, scale);
+        Click(IDC_RS232_MULTI);
+        Type(IDC_SCALE_NUMBER, scale);
     }
     std::vector<std::uint16_t> Commands(const SerialScale& scale) const
     {
@@ -113,7 +114,7 @@ TEST_F(LabelLinkTest, PushAndGetInAloneAndMultiMode)
     // Multi: scale 07 fetches its label 3, which replaces the values.
     model.Put("07", StoredLabel(3));
     UseMulti("7");
-    Type(1048, "3");
+    Type(IDC_FILE_NUMBER, "3");
     MessageBoxScript::Reset();
     Command(*Frame(), ID_GET_DATA);
     EXPECT_EQ(Outcome(), "Communication OK");
@@ -128,7 +129,7 @@ TEST_F(LabelLinkTest, PushAndGetInAloneAndMultiMode)
     EXPECT_FALSE(Bar().IsModified()); // a received label is nothing to save
     EXPECT_EQ(Bar().GetValues()[kValueLabelLength], 44);
     EXPECT_EQ(LabelParameterTable(), expected);
-    EXPECT_EQ(Text(1027), "44");
+    EXPECT_EQ(Text(IDC_LABEL_LENGTH), "44");
 }
 
 TEST_F(LabelLinkTest, TheWindowAnswersDuringThePauseBeforeTheNextFrame)
@@ -148,8 +149,8 @@ TEST_F(LabelLinkTest, TheWindowAnswersDuringThePauseBeforeTheNextFrame)
         [&] {
             const std::vector<std::uint16_t> commands = model.CommandsTo("98");
             if (commands.size() == 1 && ++turns == 50) {
-                Type(1048, "2");
-                typed = Text(1048) == "2" && Bar().IsExchanging();
+                Type(IDC_FILE_NUMBER, "2");
+                typed = Text(IDC_FILE_NUMBER) == "2" && Bar().IsExchanging();
             }
             return commands.size() >= 2;
         },
@@ -310,12 +311,12 @@ TEST_F(LabelLinkTest, TheTxLampLightsForEverySend)
         Snapshot shown(*Bar().GetDlgItem(lamp));
         return shown.Count(RGB(255, 0, 0)) > 0;
     };
-    ASSERT_TRUE(PumpUntil([&] { return !lit(1062) && !lit(1063); })); // the join's flash
+    ASSERT_TRUE(PumpUntil([&] { return !lit(IDC_TX_LAMP) && !lit(IDC_RX_LAMP); })); // the join's flash
     Command(*Frame(), ID_PUT_DATA);
-    EXPECT_TRUE(lit(1062));
-    EXPECT_FALSE(lit(1063));
-    EXPECT_TRUE(PumpUntil([&] { return !lit(1062); }));
-    EXPECT_TRUE(PumpUntil([&] { return lit(1062); })); // the join sent again
+    EXPECT_TRUE(lit(IDC_TX_LAMP));
+    EXPECT_FALSE(lit(IDC_RX_LAMP));
+    EXPECT_TRUE(PumpUntil([&] { return !lit(IDC_TX_LAMP); }));
+    EXPECT_TRUE(PumpUntil([&] { return lit(IDC_TX_LAMP); })); // the join sent again
     EXPECT_EQ(Outcome(), "Error - Communication");
 }
 
@@ -372,7 +373,7 @@ TEST_F(LabelLinkTest, TheJoinDialogKeepsItsPortAndCancelFreesThePort)
     EXPECT_EQ(Frame()->GetStatusBar().GetPaneText(1), "COM3 38400 None 8 1");
     EXPECT_TRUE(MenuState(1, ID_SERIAL_JOIN) & MF_GRAYED);
     EXPECT_FALSE(MenuState(1, ID_NOT_JOIN) & MF_GRAYED);
-    Type(1027, "50");
+    Type(IDC_LABEL_LENGTH, "50");
     Command(*Frame(), ID_NOT_JOIN);
     EXPECT_EQ(Frame()->GetStatusBar().GetPaneText(1), "Not Join - RS232      .");
     EXPECT_EQ(Bar().GetPortIndex(), 2);
@@ -393,14 +394,14 @@ TEST_F(LabelLinkTest, InputChecksRefuseBeforeAnythingIsSent)
         const char* box;
     };
     const Case cases[] = {
-        { 1047, "99", ID_GET_DATA, "Scale Number Input!!( 1 ~ 98 )" },
-        { 1047, "0", ID_PUT_DATA, "Scale Number Input!!( 1 ~ 98 )" },
-        { 1048, "0", ID_GET_DATA, "Scale Number Input!!( 1 ~ ?? )" },
-        { 1014, "76", ID_PUT_DATA, "Error - BarCode Length is : 0 ~ 75" },
-        { 1027, "29", ID_PUT_DATA, "Error - Label Length is : 30 ~ 150" },
-        { 1048, "65536", ID_PUT_DATA, "Error - File Num is : 0 ~ 65535" },
-        { 1046, "65536", ID_PUT_DATA, "Error - Label Width is : 0 ~ 65535" },
-        { 1049, "70000", ID_PUT_DATA, "Error - Edge is : 0 ~ 65535" },
+        { IDC_SCALE_NUMBER, "99", ID_GET_DATA, "Scale Number Input!!( 1 ~ 98 )" },
+        { IDC_SCALE_NUMBER, "0", ID_PUT_DATA, "Scale Number Input!!( 1 ~ 98 )" },
+        { IDC_FILE_NUMBER, "0", ID_GET_DATA, "Scale Number Input!!( 1 ~ ?? )" },
+        { IDC_BARCODE_LENGTH, "76", ID_PUT_DATA, "Error - BarCode Length is : 0 ~ 75" },
+        { IDC_LABEL_LENGTH, "29", ID_PUT_DATA, "Error - Label Length is : 30 ~ 150" },
+        { IDC_FILE_NUMBER, "65536", ID_PUT_DATA, "Error - File Num is : 0 ~ 65535" },
+        { IDC_LABEL_WIDTH, "65536", ID_PUT_DATA, "Error - Label Width is : 0 ~ 65535" },
+        { IDC_LABEL_EDGE, "70000", ID_PUT_DATA, "Error - Edge is : 0 ~ 65535" },
     };
     UseMulti("5");
     for (const Case& c : cases) {
@@ -424,19 +425,19 @@ TEST_F(LabelLinkTest, TheSettingsDialogShowsTheFirstSettingsAndTakesTheChosen)
     std::vector<int> checked;
     CString buffer;
     ModalDialogScript::Push([&](CDialog& dialog) {
-        for (int id = 1047; id <= 1055; ++id)
+        for (UINT id = IDC_EVENT_BREAK; id <= IDC_EVENT_TXEMPTY; ++id)
             if (dynamic_cast<CButton*>(dialog.GetDlgItem(id))->GetCheck())
                 checked.push_back(id);
-        dialog.GetDlgItemText(1061, buffer);
-        AfxSimulateKey(dialog.GetDlgItem(1057)->GetSafeHwnd(), VK_DOWN); // 19200
+        dialog.GetDlgItemText(IDC_SERIAL_SEND_BUFFER, buffer);
+        AfxSimulateKey(dialog.GetDlgItem(IDC_SERIAL_BAUD)->GetSafeHwnd(), VK_DOWN); // 19200
         for (int i = 0; i < 3; ++i)
-            AfxSimulateKey(dialog.GetDlgItem(1058)->GetSafeHwnd(), VK_DOWN); // Mark
-        AfxSimulateKey(dialog.GetDlgItem(1060)->GetSafeHwnd(), VK_DOWN); // 1.5
+            AfxSimulateKey(dialog.GetDlgItem(IDC_SERIAL_PARITY)->GetSafeHwnd(), VK_DOWN); // Mark
+        AfxSimulateKey(dialog.GetDlgItem(IDC_SERIAL_STOP_BITS)->GetSafeHwnd(), VK_DOWN); // 1.5
         AfxClickDlgButton(dialog, IDOK);
     });
     Command(*Frame(), ID_SERIAL_JOIN);
     ASSERT_TRUE(Frame()->IsJoined());
-    EXPECT_EQ(checked, (std::vector<int> { 1048, 1053 })); // event mask 9
+    EXPECT_EQ(checked, (std::vector<int> { IDC_EVENT_CTS, IDC_EVENT_RXCHAR })); // event mask 9
     EXPECT_EQ(buffer, "512");
     EXPECT_EQ(Frame()->GetStatusBar().GetPaneText(1), "COM2 19200 Mark 8 1.5");
     EXPECT_TRUE(Boxes().empty()) << Boxes().front();

@@ -5,6 +5,7 @@
 #include "labeltool/ini_file.h"
 #include "labeltool/scale_ip_dlg.h"
 #include "platform/base/cp949.h"
+#include "resources/tarnel_ids.h"
 #include "tests/labeltool/tarnel_fixture.h"
 
 namespace {
@@ -92,7 +93,7 @@ protected:
     // The texts of the list of scales.
     static std::vector<CString> ScaleTexts(CDialog& dialog)
     {
-        auto* scales = dynamic_cast<CListBox*>(dialog.GetDlgItem(1075));
+        auto* scales = dynamic_cast<CListBox*>(dialog.GetDlgItem(IDC_GP_SCALES));
         std::vector<CString> texts(static_cast<std::size_t>(scales->GetCount()));
         for (int i = 0; i < scales->GetCount(); ++i)
             scales->GetText(i, texts[static_cast<std::size_t>(i)]);
@@ -103,13 +104,13 @@ protected:
     static void AddScale(CDialog& dialog, const char* name, const char* address)
     {
         ModalDialogScript::Push([name, address](CDialog& ip) {
-            ip.GetDlgItem(1000)->SetWindowText(name);
-            const HWND field = ip.GetDlgItem(1083)->GetSafeHwnd();
+            ip.GetDlgItem(IDC_SCALE_IP_NAME)->SetWindowText(name);
+            const HWND field = ip.GetDlgItem(IDC_SCALE_IP_ADDRESS)->GetSafeHwnd();
             for (const char* c = address; *c; ++c)
                 AfxSimulateKey(field, *c == '.' ? 0xBEu : static_cast<UINT>(*c), std::string(1, *c).c_str());
             AfxClickDlgButton(ip, IDOK);
         });
-        AfxClickDlgButton(dialog, 1078);
+        AfxClickDlgButton(dialog, IDC_GP_ADD);
     }
 };
 
@@ -121,7 +122,7 @@ TEST_F(ScaleListTest, ScalesAreAddedAdoptedAndOrderedAndTheFileFollows)
         "[SCALE]\r\nCOUNT=2\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=Z:9.9.9.9\r\n"
         "[MODE]\r\nSCALE0=1\r\nSCALE1=7\r\n");
     // Opening in PUSH mode saves the list at once: the scale of MODE 7 is not counted.
-    ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, 1080); });
+    ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDC_GP_CLOSE); });
     Command(*Frame(), ID_PUT_DATA);
     EXPECT_NE(Read().find("[SCALE]\r\nCOUNT=1\r\n"), std::string::npos) << Read();
     std::vector<bool> enabled;
@@ -132,20 +133,20 @@ TEST_F(ScaleListTest, ScalesAreAddedAdoptedAndOrderedAndTheFileFollows)
         AddScale(dialog, ";B", "2.2.2.2");
         AddScale(dialog, "B", "2.2.2.2");
         AddScale(dialog, "저울C", "3.3.3.3");
-        ClickItem(dialog, 1075, 0);
-        ClickItem(dialog, 1075, 1, true);
-        AfxClickDlgButton(dialog, 1084); // Add >>: A, B, 저울C
-        ClickItem(dialog, 1090, 2);
-        for (int button : { 1086, 1088, 1089 }) // Remove, Move Up, Move Down
+        ClickItem(dialog, IDC_GP_SCALES, 0);
+        ClickItem(dialog, IDC_GP_SCALES, 1, true);
+        AfxClickDlgButton(dialog, IDC_GP_ADOPT); // Add >>: A, B, 저울C
+        ClickItem(dialog, IDC_GP_ADOPTED, 2);
+        for (int button : { IDC_GP_REMOVE, IDC_GP_MOVE_UP, IDC_GP_MOVE_DOWN }) // Remove, Move Up, Move Down
             enabled.push_back(dialog.GetDlgItem(button)->IsWindowEnabled() != FALSE);
-        AfxClickDlgButton(dialog, 1088); // Move Up: A, 저울C, B
+        AfxClickDlgButton(dialog, IDC_GP_MOVE_UP); // Move Up: A, 저울C, B
         // Two together: down, then up again.
-        ClickItem(dialog, 1090, 0);
-        ClickItem(dialog, 1090, 1, true);
-        AfxClickDlgButton(dialog, 1089); // B, A, 저울C
-        ClickItem(dialog, 1090, 1);
-        ClickItem(dialog, 1090, 2, true);
-        AfxClickDlgButton(dialog, 1088); // A, 저울C, B
+        ClickItem(dialog, IDC_GP_ADOPTED, 0);
+        ClickItem(dialog, IDC_GP_ADOPTED, 1, true);
+        AfxClickDlgButton(dialog, IDC_GP_MOVE_DOWN); // B, A, 저울C
+        ClickItem(dialog, IDC_GP_ADOPTED, 1);
+        ClickItem(dialog, IDC_GP_ADOPTED, 2, true);
+        AfxClickDlgButton(dialog, IDC_GP_MOVE_UP); // A, 저울C, B
     });
     Command(*Frame(), ID_PUT_DATA);
     EXPECT_EQ(enabled, (std::vector<bool> { true, true, false }));
@@ -157,9 +158,9 @@ TEST_F(ScaleListTest, ScalesAreAddedAdoptedAndOrderedAndTheFileFollows)
     // GET mode lists every scale; a scale double-clicked is the one to fetch
     // from, and a deletion keeps the others' adoption.
     ModalDialogScript::Push([&](CDialog& dialog) {
-        ClickItem(dialog, 1075, 2);
-        AfxClickDlgButton(dialog, 1077);
-        ClickItem(dialog, 1075, 0, false, true);
+        ClickItem(dialog, IDC_GP_SCALES, 2);
+        AfxClickDlgButton(dialog, IDC_GP_DELETE);
+        ClickItem(dialog, IDC_GP_SCALES, 0, false, true);
     });
     Command(*Frame(), ID_GET_DATA);
     EXPECT_EQ(Read(),
@@ -236,7 +237,7 @@ TEST_F(ScaleListTest, AnAddressThatCannotExistIsRefused)
     ModalDialogScript::Push([&](CDialog& dialog) {
         AddScale(dialog, "B", "999.1.1");
         AddScale(dialog, "C", "1.2.3");
-        listed = dynamic_cast<CListBox*>(dialog.GetDlgItem(1075))->GetCount();
+        listed = dynamic_cast<CListBox*>(dialog.GetDlgItem(IDC_GP_SCALES))->GetCount();
     });
     Command(*Frame(), ID_PUT_DATA);
     EXPECT_EQ(Boxes(), std::vector<CString>(2, kBadScaleAddressText));

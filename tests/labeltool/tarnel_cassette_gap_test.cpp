@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "resources/tarnel_ids.h"
 #include "tests/labeltool/tarnel_fixture.h"
 
 namespace {
@@ -24,16 +25,17 @@ TEST_F(CassetteGapTest, OkKeepsATypedEdgeThatPrintsTheSame)
         { "20", "30", "30" },
     };
     for (const auto& c : cases) {
-        Type(1049, c.typed);
+        Type(IDC_LABEL_EDGE, c.typed);
         Paint();
         ModalDialogScript::Push([gap = c.dialogGap](CDialog& dialog) {
             if (gap)
-                dialog.SetDlgItemText(1003, gap);
+                dialog.SetDlgItemText(IDC_CASSETTE_GAP, gap);
             AfxClickDlgButton(dialog, IDOK);
         });
         Command(*Frame(), ID_CASSETTE_DIALOG);
         Paint();
-        EXPECT_EQ(Text(1049), CString(c.edge)) << c.typed << " " << (c.dialogGap ? c.dialogGap : "-");
+        EXPECT_EQ(Text(IDC_LABEL_EDGE), CString(c.edge))
+            << c.typed << " " << (c.dialogGap ? c.dialogGap : "-");
         EXPECT_EQ(View()->GetCassette().gap, YDotsFromTenths(std::atoi(c.edge))) << c.typed;
     }
 }

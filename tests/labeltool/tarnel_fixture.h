@@ -21,6 +21,7 @@
 #include "platform/wnd/core/menu.h"
 #include "platform/wnd/dialogs/filedialog.h"
 #include "platform/wnd/dialogs/modal_script.h"
+#include "resources/tarnel_ids.h"
 #include "tests/support/command.h"
 #include "tests/support/input_feeder.h"
 #include "tests/support/temp_data_root.h"
@@ -56,7 +57,7 @@ protected:
         m_app = std::make_unique<CTarnelApp>();
         ASSERT_TRUE(m_app->InitInstance());
         Frame()->MoveWindow(0, 0, 1200, 900);
-        PumpUntil([this] { return Bar().GetDlgItem(1000)->GetWindowTextLength() > 0; });
+        PumpUntil([this] { return Bar().GetDlgItem(IDC_NAME_X)->GetWindowTextLength() > 0; });
     }
     void ShutDown()
     {
@@ -123,7 +124,7 @@ protected:
     void ChooseTcp()
     {
         ModalDialogScript::Push([](CDialog& dialog) {
-            CWnd* tcp = dialog.GetDlgItem(1075);
+            CWnd* tcp = dialog.GetDlgItem(IDC_TRANS_MODE_TCP);
             CRect rect;
             tcp->GetClientRect(&rect);
             AfxSimulateClick(tcp->GetSafeHwnd(), rect.CenterPoint());

@@ -9,16 +9,17 @@
 #include <future>
 
 #include "platform/base/file_system.h"
+#include "resources/tarnel_ids.h"
 #include "tests/labeltool/tarnel_fixture.h"
 #include "tests/support/pixels.h"
 #include "tests/support/test_thread.h"
 
 TEST_F(TarnelTest, StartsWithTheValuesShownAndOnlyTheJoinOffered)
 {
-    EXPECT_EQ(Text(1000), "1");
-    EXPECT_EQ(Text(1027), "40");
-    EXPECT_EQ(Text(1047), "98");
-    EXPECT_FALSE(Bar().GetDlgItem(1047)->IsWindowEnabled());
+    EXPECT_EQ(Text(IDC_NAME_X), "1");
+    EXPECT_EQ(Text(IDC_LABEL_LENGTH), "40");
+    EXPECT_EQ(Text(IDC_SCALE_NUMBER), "98");
+    EXPECT_FALSE(Bar().GetDlgItem(IDC_SCALE_NUMBER)->IsWindowEnabled());
     CStatusBar& status = Frame()->GetStatusBar();
     EXPECT_EQ(status.GetPaneText(status.CommandToIndex(ID_INDICATOR_CONNECTION)), "연결하지 않았습니다   .");
     for (UINT id : { ID_NOT_JOIN, ID_GET_DATA, ID_PUT_DATA })
@@ -39,48 +40,48 @@ TEST_F(TarnelTest, StartsWithTheValuesShownAndOnlyTheJoinOffered)
 TEST_F(TarnelTest, TypedValuesMoveItemsAndEveryEditBeforeAPaintCounts)
 {
     const CRect origin = Item(1)->m_rect;
-    Type(1002, "11"); // Origin X 1 -> 11: 8 dots
-    Type(1003, "9", true); // Origin Y 99 -> 999: 620 dots
+    Type(IDC_ORIGIN_X, "11"); // Origin X 1 -> 11: 8 dots
+    Type(IDC_ORIGIN_Y, "9", true); // Origin Y 99 -> 999: 620 dots
     Paint();
     EXPECT_EQ(Item(1)->m_rect.TopLeft(), CPoint(origin.left + 8, origin.top + 620));
     // A label length of 20 is kept but does not reach the preview.
-    Type(1027, "20");
+    Type(IDC_LABEL_LENGTH, "20");
     Paint();
     EXPECT_EQ(Bar().GetValues()[kValueLabelLength], 20);
     EXPECT_EQ(View()->GetCassette().labelLength, 268);
     // An X beyond 700 is refused with the standard message; the item stays.
     MessageBoxScript::Reset();
-    Type(1002, "00", true); // 110, then 1100
+    Type(IDC_ORIGIN_X, "00", true); // 110, then 1100
     Paint();
     EXPECT_EQ(Boxes().back(), "Please enter an integer between 1 and 700.");
     const int at110 = origin.left + XDotsFromTenths(110);
     EXPECT_EQ(Item(1)->m_rect.left, at110);
     // Back in range, the item stands where its value puts it.
-    AfxSimulateKey(Bar().GetDlgItem(1002)->GetSafeHwnd(), VK_BACK);
+    AfxSimulateKey(Bar().GetDlgItem(IDC_ORIGIN_X)->GetSafeHwnd(), VK_BACK);
     Paint();
-    EXPECT_EQ(Text(1002), "110");
+    EXPECT_EQ(Text(IDC_ORIGIN_X), "110");
     EXPECT_EQ(Item(1)->m_rect.left, at110);
     // 700, the highest X, places the item too.
-    Type(1002, "700");
+    Type(IDC_ORIGIN_X, "700");
     Paint();
     EXPECT_EQ(Item(1)->m_rect.left, origin.left + XDotsFromTenths(700));
     // Label width and gap within their ranges reach the preview; beyond them not.
-    Type(1046, "64");
-    Type(1049, "15");
+    Type(IDC_LABEL_WIDTH, "64");
+    Type(IDC_LABEL_EDGE, "15");
     Paint();
     EXPECT_EQ(View()->GetCassette().labelWidth, 512);
     EXPECT_EQ(View()->GetCassette().gap, 10);
-    Type(1046, "65");
-    Type(1049, "31");
+    Type(IDC_LABEL_WIDTH, "65");
+    Type(IDC_LABEL_EDGE, "31");
     Paint();
     EXPECT_EQ(View()->GetCassette().labelWidth, 512);
     EXPECT_EQ(View()->GetCassette().gap, 10);
     // A length typed after the width keeps the typed width.
-    Type(1027, "45");
+    Type(IDC_LABEL_LENGTH, "45");
     Paint();
     EXPECT_EQ(View()->GetCassette().labelWidth, 512);
     // Barcode length 10 is announced as 26.
-    Type(1014, "10");
+    Type(IDC_BARCODE_LENGTH, "10");
     Paint();
     EXPECT_EQ(Item(kItemBarcode)->m_rect.Height(), 26);
 }
@@ -100,8 +101,8 @@ TEST_F(TarnelTest, DraggedAndKeyedItemsComeBackAsValues)
     const CPoint origin = LabelOrigin(View()->GetCassette());
     const int dotsX = Item(1)->m_rect.left - origin.x;
     const int dotsY = Item(1)->m_rect.top - origin.y;
-    EXPECT_EQ(Text(1002), CString(std::to_string(dotsX * 125 / 100 + 1).c_str()));
-    EXPECT_EQ(Text(1003), CString(std::to_string(dotsY * 145 / 100 + 1).c_str()));
+    EXPECT_EQ(Text(IDC_ORIGIN_X), CString(std::to_string(dotsX * 125 / 100 + 1).c_str()));
+    EXPECT_EQ(Text(IDC_ORIGIN_Y), CString(std::to_string(dotsY * 145 / 100 + 1).c_str()));
     EXPECT_TRUE(View()->GetDocument()->IsModified());
     // Dragged past the area's left edge it stops there: X 1.
     const CPoint at = ClientOf(1);
@@ -109,16 +110,16 @@ TEST_F(TarnelTest, DraggedAndKeyedItemsComeBackAsValues)
         { { WM_LBUTTONDOWN, at }, { WM_MOUSEMOVE, at - CPoint(300, 0) },
             { WM_LBUTTONUP, at - CPoint(300, 0), 0 } });
     EXPECT_EQ(Item(1)->m_rect.left, origin.x);
-    EXPECT_EQ(Text(1002), "1");
+    EXPECT_EQ(Text(IDC_ORIGIN_X), "1");
     // Arrow keys move the selection a dot at a time.
     AfxSimulateKey(view, VK_RIGHT);
     AfxSimulateKey(view, VK_RIGHT);
     AfxSimulateKey(view, VK_DOWN);
     EXPECT_EQ(Item(1)->m_rect.TopLeft(), CPoint(origin.x + 2, origin.y + dotsY + 1));
-    EXPECT_EQ(Text(1002), "3");
+    EXPECT_EQ(Text(IDC_ORIGIN_X), "3");
     AfxSimulateKey(view, VK_LEFT);
     EXPECT_EQ(Item(1)->m_rect.left, origin.x + 1);
-    EXPECT_EQ(Text(1002), "2");
+    EXPECT_EQ(Text(IDC_ORIGIN_X), "2");
     // A band around two items selects both; they move together.
     m_feeder.Run(view, { { WM_LBUTTONDOWN, CPoint(600, 5) }, { WM_LBUTTONUP, CPoint(600, 5), 0 } });
     EXPECT_TRUE(View()->GetTracker().Items().empty());
@@ -139,10 +140,10 @@ TEST_F(TarnelTest, DraggedAndKeyedItemsComeBackAsValues)
 // item, not after the cassette dialog; Save As writes it as typed.
 TEST_F(TarnelTest, TypedValuesStayAsTypedWhateverMovesAfter)
 {
-    Type(1000, "50"); // Goods Name X
-    Type(1071, "200"); // Price Y
+    Type(IDC_NAME_X, "50"); // Goods Name X
+    Type(IDC_PRICE_Y, "200"); // Price Y
     for (const char* x : { "100", "101", "102", "103", "104", "105" })
-        Type(1002, x); // Origin X
+        Type(IDC_ORIGIN_X, x); // Origin X
     const HWND view = View()->GetSafeHwnd();
     const std::function<void()> moves[] = {
         [&] {
@@ -162,9 +163,9 @@ TEST_F(TarnelTest, TypedValuesStayAsTypedWhateverMovesAfter)
     for (const auto& move : moves) {
         move();
         Paint();
-        EXPECT_EQ(Text(1000), "50");
-        EXPECT_EQ(Text(1071), "200");
-        EXPECT_EQ(Text(1002), "105");
+        EXPECT_EQ(Text(IDC_NAME_X), "50");
+        EXPECT_EQ(Text(IDC_PRICE_Y), "200");
+        EXPECT_EQ(Text(IDC_ORIGIN_X), "105");
         EXPECT_EQ(Item(1)->m_rect.left, LabelOrigin(View()->GetCassette()).x + XDotsFromTenths(105));
     }
     const std::string path = m_root.Root() + "/typed.ubl";
@@ -183,7 +184,7 @@ TEST_F(TarnelTest, LabelFilesSavedOpenedAndRefused)
 {
     // A name typed without an extension is saved as a label file.
     const std::string path = m_root.Root() + "/first.ubl";
-    Type(1000, "120");
+    Type(IDC_NAME_X, "120");
     FileDialogScript::PushPath((m_root.Root() + "/first").c_str());
     Command(*Frame(), ID_LABEL_SAVE_AS);
     EXPECT_EQ(Boxes().back(), "OK! File Saved");
@@ -199,7 +200,7 @@ TEST_F(TarnelTest, LabelFilesSavedOpenedAndRefused)
     Command(*Frame(), ID_LABEL_SAVE_AS);
     EXPECT_EQ(Boxes(), std::vector<CString> { "Can't Making the File" });
     // Label length 29 is refused before any dialog.
-    Type(1027, "29");
+    Type(IDC_LABEL_LENGTH, "29");
     MessageBoxScript::Reset();
     const size_t dialogs = FileDialogScript::Records().size();
     Command(*Frame(), ID_LABEL_SAVE_AS);
@@ -207,16 +208,16 @@ TEST_F(TarnelTest, LabelFilesSavedOpenedAndRefused)
     EXPECT_EQ(FileDialogScript::Records().size(), dialogs);
     // Opening brings the saved values back, into the preview too, its label
     // size among them.
-    Type(1000, "5");
-    Type(1046, "50");
+    Type(IDC_NAME_X, "5");
+    Type(IDC_LABEL_WIDTH, "50");
     Paint();
     ASSERT_EQ(View()->GetCassette().labelWidth, 400);
     MessageBoxScript::PushAnswer(IDNO); // the edits are not saved
     FileDialogScript::PushPath(path.c_str());
     Command(*Frame(), ID_FILE_OPEN);
     EXPECT_EQ(Boxes().back(), "Success File Open.");
-    EXPECT_EQ(Text(1000), "120");
-    EXPECT_EQ(Text(1027), "40");
+    EXPECT_EQ(Text(IDC_NAME_X), "120");
+    EXPECT_EQ(Text(IDC_LABEL_LENGTH), "40");
     Paint();
     EXPECT_EQ(Item(0)->m_rect.left, LabelOrigin(View()->GetCassette()).x + 96);
     EXPECT_EQ(View()->GetCassette().labelWidth, 480);
@@ -225,12 +226,12 @@ TEST_F(TarnelTest, LabelFilesSavedOpenedAndRefused)
     std::string broken = bytes;
     broken[110] = 9;
     TempDataRoot::WriteAll(m_root.Root() + "/broken.ubl", broken);
-    Type(1000, "7");
+    Type(IDC_NAME_X, "7");
     MessageBoxScript::PushAnswer(IDNO);
     FileDialogScript::PushPath((m_root.Root() + "/broken.ubl").c_str());
     Command(*Frame(), ID_FILE_OPEN);
     EXPECT_EQ(Boxes().back(), "Broken Data File. Error3!");
-    EXPECT_EQ(Text(1000), "7");
+    EXPECT_EQ(Text(IDC_NAME_X), "7");
 }
 
 // Files whose values the viewer or the cassette dialog would not take are
@@ -259,7 +260,7 @@ TEST_F(TarnelTest, FilesOutsideTheRangesAreRefused)
         { EncodeCassetteFile(narrow), ID_CASSETTE_OPEN, "Label width is : 300 ~ 660. value : 299" },
     };
     const std::string path = m_root.Root() + "/refused";
-    Type(1000, "33");
+    Type(IDC_NAME_X, "33");
     for (const auto& c : cases) {
         TempDataRoot::WriteAll(path, std::string(c.bytes.begin(), c.bytes.end()));
         FileDialogScript::PushPath(path.c_str());
@@ -270,7 +271,7 @@ TEST_F(TarnelTest, FilesOutsideTheRangesAreRefused)
         Command(*Frame(), c.command);
         Paint();
         EXPECT_EQ(Boxes().back(), c.box);
-        EXPECT_EQ(Text(1000), "33");
+        EXPECT_EQ(Text(IDC_NAME_X), "33");
         EXPECT_EQ(View()->GetCassette(), CassetteGeometry {});
         EXPECT_EQ(Item(0)->m_rect.left, LabelOrigin(CassetteGeometry {}).x + XDotsFromTenths(33));
     }
@@ -327,8 +328,8 @@ TEST_F(TarnelTest, CassetteDialogAndFile)
     const CRect before = Item(1)->m_rect;
     // Left extra 51 and gap 5: two boxes, the dialog stays open.
     ModalDialogScript::Push([](CDialog& dialog) {
-        dialog.SetDlgItemText(1000, "51");
-        dialog.SetDlgItemText(1003, "5");
+        dialog.SetDlgItemText(IDC_CASSETTE_LEFT_EXTRA, "51");
+        dialog.SetDlgItemText(IDC_CASSETTE_GAP, "5");
         AfxClickDlgButton(dialog, IDOK);
     });
     Command(*Frame(), ID_CASSETTE_DIALOG);
@@ -341,18 +342,18 @@ TEST_F(TarnelTest, CassetteDialogAndFile)
     Command(*Frame(), ID_CASSETTE_DIALOG);
     Paint();
     EXPECT_EQ(View()->GetCassette(), CassetteGeometry {});
-    EXPECT_EQ(Text(1027), "40");
+    EXPECT_EQ(Text(IDC_LABEL_LENGTH), "40");
     EXPECT_EQ(Item(1)->m_rect, before);
     ModalDialogScript::Push([](CDialog& dialog) {
-        dialog.SetDlgItemText(1002, "60");
-        dialog.SetDlgItemText(1004, "400");
+        dialog.SetDlgItemText(IDC_CASSETTE_BOTTOM_EXTRA, "60");
+        dialog.SetDlgItemText(IDC_CASSETTE_LABEL_WIDTH, "400");
         AfxClickDlgButton(dialog, IDOK);
     });
     Command(*Frame(), ID_CASSETTE_DIALOG);
     Paint();
     EXPECT_EQ(Item(1)->m_rect.top, before.top - 41);
     EXPECT_EQ(View()->GetCassette().labelWidth, 320);
-    EXPECT_EQ(Text(1046), "40");
+    EXPECT_EQ(Text(IDC_LABEL_WIDTH), "40");
     // Saved and opened again: the file's geometry, and the viewer's label size.
     const std::string path = m_root.Root() + "/first.cst";
     FileDialogScript::PushPath((m_root.Root() + "/first").c_str());
@@ -370,8 +371,8 @@ TEST_F(TarnelTest, CassetteDialogAndFile)
     Paint();
     EXPECT_EQ(Boxes().back(), "Success file open.");
     EXPECT_EQ(View()->GetCassette(), wide);
-    EXPECT_EQ(Text(1027), "73");
-    EXPECT_EQ(Text(1046), "50");
+    EXPECT_EQ(Text(IDC_LABEL_LENGTH), "73");
+    EXPECT_EQ(Text(IDC_LABEL_WIDTH), "50");
     EXPECT_EQ(Item(1)->m_rect, before);
     // Cancelling the "Initialized screen." box reads nothing.
     TempDataRoot::WriteAll(
@@ -386,16 +387,16 @@ TEST_F(TarnelTest, SettingsAreKeptAcrossRuns)
 {
     // The choice made in the viewer survives a refresh of the controls (the
     // settings are read at the first fill only) and an edit that reads them.
-    Click(1076);
+    Click(IDC_RS232_MULTI);
     m_app->WriteProfileInt("Settings", "alone", 0);
     Bar().SendMessage(WM_BAR_CASSETTE_LOADED);
     EXPECT_EQ(Bar().GetLinkMode(), 1);
-    EXPECT_TRUE(Bar().GetDlgItem(1047)->IsWindowEnabled());
-    Type(1000, "2");
+    EXPECT_TRUE(Bar().GetDlgItem(IDC_SCALE_NUMBER)->IsWindowEnabled());
+    Type(IDC_NAME_X, "2");
     ShutDown();
     StartUp();
     EXPECT_EQ(Bar().GetLinkMode(), 1);
-    EXPECT_TRUE(Bar().GetDlgItem(1047)->IsWindowEnabled());
+    EXPECT_TRUE(Bar().GetDlgItem(IDC_SCALE_NUMBER)->IsWindowEnabled());
     EXPECT_EQ(Bar().GetPortIndex(), 1);
     // The terminal settings nothing else uses are written back as read.
     const struct {
@@ -407,9 +408,9 @@ TEST_F(TarnelTest, SettingsAreKeptAcrossRuns)
         EXPECT_EQ(static_cast<int>(m_app->GetProfileInt("Settings", entry.name, 12345)), entry.value)
             << entry.name;
     EXPECT_EQ(m_app->GetProfileString("Settings", "facename"), "Terminal");
-    Click(1075);
-    EXPECT_FALSE(Bar().GetDlgItem(1047)->IsWindowEnabled());
-    EXPECT_EQ(Text(1047), "98");
+    Click(IDC_RS232_ALONE);
+    EXPECT_FALSE(Bar().GetDlgItem(IDC_SCALE_NUMBER)->IsWindowEnabled());
+    EXPECT_EQ(Text(IDC_SCALE_NUMBER), "98");
 }
 
 TEST_F(TarnelTest, PrintsThePictureOnOnePage)
@@ -528,20 +529,26 @@ TEST_F(TarnelTest, EveryValueOfAFileReachesItsControlAndItsItem)
     const struct {
         int id;
         int value;
-    } edits[] = { { 1000, 3 }, { 1001, 4 }, { 1002, 6 }, { 1003, 7 }, { 1004, 9 }, { 1005, 10 }, { 1006, 12 },
-        { 1007, 13 }, { 1008, 15 }, { 1009, 16 }, { 1010, 18 }, { 1011, 19 }, { 1012, 21 }, { 1013, 22 },
-        { 1015, 25 }, { 1016, 26 }, { 1017, 28 }, { 1018, 29 }, { 1019, 31 }, { 1020, 32 }, { 1021, 34 },
-        { 1022, 35 }, { 1023, 37 }, { 1024, 38 }, { 1025, 41 }, { 1026, 42 }, { 1068, 45 }, { 1069, 46 },
-        { 1070, 48 }, { 1071, 49 } };
+    } edits[] = { { IDC_NAME_X, 3 }, { IDC_NAME_Y, 4 }, { IDC_ORIGIN_X, 6 }, { IDC_ORIGIN_Y, 7 },
+        { IDC_PACK_DATE_X, 9 }, { IDC_PACK_DATE_Y, 10 }, { IDC_LIMIT_DATE_X, 12 }, { IDC_LIMIT_DATE_Y, 13 },
+        { IDC_PIECE_PRICE_X, 15 }, { IDC_PIECE_PRICE_Y, 16 }, { IDC_WEIGHT_X, 18 }, { IDC_WEIGHT_Y, 19 },
+        { IDC_BARCODE_X, 21 }, { IDC_BARCODE_Y, 22 }, { IDC_TOTAL_PRICE_X, 25 }, { IDC_TOTAL_PRICE_Y, 26 },
+        { IDC_PLU_X, 28 }, { IDC_PLU_Y, 29 }, { IDC_COUNT_X, 31 }, { IDC_COUNT_Y, 32 },
+        { IDC_SALE_KIND_X, 34 }, { IDC_SALE_KIND_Y, 35 }, { IDC_ADDITION_X, 37 }, { IDC_ADDITION_Y, 38 },
+        { IDC_ADV_X, 41 }, { IDC_ADV_Y, 42 }, { IDC_VAT_X, 45 }, { IDC_VAT_Y, 46 }, { IDC_PRICE_X, 48 },
+        { IDC_PRICE_Y, 49 } };
     for (const auto& edit : edits)
         EXPECT_EQ(Text(edit.id), CString(std::to_string(100 + edit.value).c_str())) << edit.id;
-    EXPECT_EQ(Text(1014), "61");
+    EXPECT_EQ(Text(IDC_BARCODE_LENGTH), "61");
     const struct {
         int id;
         int value;
-    } combos[] = { { 1028, 5 }, { 1029, 8 }, { 1030, 11 }, { 1031, 14 }, { 1032, 17 }, { 1033, 20 },
-        { 1034, 27 }, { 1035, 30 }, { 1036, 33 }, { 1037, 36 }, { 1038, 39 }, { 1039, 40 }, { 1040, 43 },
-        { 1041, 44 }, { 1072, 47 }, { 1073, 50 }, { 1074, 23 } };
+    } combos[] = { { IDC_NAME_FONT, 5 }, { IDC_ORIGIN_FONT, 8 }, { IDC_PACK_DATE_FONT, 11 },
+        { IDC_LIMIT_DATE_FONT, 14 }, { IDC_PIECE_PRICE_FONT, 17 }, { IDC_WEIGHT_FONT, 20 },
+        { IDC_TOTAL_PRICE_FONT, 27 }, { IDC_PLU_FONT, 30 }, { IDC_COUNT_FONT, 33 },
+        { IDC_SALE_KIND_FONT, 36 }, { IDC_ADDITION_FONT, 39 }, { IDC_ADDITION_LINES, 40 },
+        { IDC_ADV_FONT, 43 }, { IDC_ADV_LINES, 44 }, { IDC_VAT_FONT, 47 }, { IDC_PRICE_FONT, 50 },
+        { IDC_BARCODE_FONT, 23 } };
     for (const auto& combo : combos)
         EXPECT_EQ(dynamic_cast<CComboBox*>(Bar().GetDlgItem(combo.id))->GetCurSel(), values[combo.value])
             << combo.id;
@@ -566,24 +573,26 @@ TEST_F(TarnelTest, EveryValueOfAFileReachesItsControlAndItsItem)
 TEST_F(TarnelTest, FontChoicesResizeTheirItems)
 {
     // Only Weight and TotalPrice offer the 18 x 40 font.
-    for (int id : { 1028, 1029, 1030, 1031, 1032, 1033, 1034, 1035, 1036, 1038, 1040, 1072, 1073 })
-        EXPECT_EQ(
-            dynamic_cast<CComboBox*>(Bar().GetDlgItem(id))->GetCount(), id == 1033 || id == 1034 ? 10 : 9)
+    for (int id : { IDC_NAME_FONT, IDC_ORIGIN_FONT, IDC_PACK_DATE_FONT, IDC_LIMIT_DATE_FONT,
+             IDC_PIECE_PRICE_FONT, IDC_WEIGHT_FONT, IDC_TOTAL_PRICE_FONT, IDC_PLU_FONT, IDC_COUNT_FONT,
+             IDC_ADDITION_FONT, IDC_ADV_FONT, IDC_VAT_FONT, IDC_PRICE_FONT })
+        EXPECT_EQ(dynamic_cast<CComboBox*>(Bar().GetDlgItem(id))->GetCount(),
+            id == IDC_WEIGHT_FONT || id == IDC_TOTAL_PRICE_FONT ? 10 : 9)
             << id;
     // A key in the goods name's font list picks the next font: 16 x 48, twice 48 high.
-    AfxSimulateKey(Bar().GetDlgItem(1028)->GetSafeHwnd(), VK_DOWN);
+    AfxSimulateKey(Bar().GetDlgItem(IDC_NAME_FONT)->GetSafeHwnd(), VK_DOWN);
     Paint();
     EXPECT_EQ(Bar().GetValues()[5], 6);
     EXPECT_EQ(Item(kItemGoodsName)->m_rect.Size(), CSize(448, 96));
     // Addition lines: three lines of its font.
-    AfxSimulateKey(Bar().GetDlgItem(1038)->GetSafeHwnd(), VK_DOWN);
+    AfxSimulateKey(Bar().GetDlgItem(IDC_ADDITION_FONT)->GetSafeHwnd(), VK_DOWN);
     for (int i = 0; i < 3; ++i)
-        AfxSimulateKey(Bar().GetDlgItem(1039)->GetSafeHwnd(), VK_DOWN);
+        AfxSimulateKey(Bar().GetDlgItem(IDC_ADDITION_LINES)->GetSafeHwnd(), VK_DOWN);
     Paint();
     EXPECT_EQ(Item(kItemAddition)->m_rect.Height(), 3 * 16);
     EXPECT_EQ(Item(kItemAddition)->m_fontIndex, 1);
     // A label length of 25 is the shortest the preview takes; the width stays.
-    Type(1027, "25");
+    Type(IDC_LABEL_LENGTH, "25");
     Paint();
     EXPECT_EQ(View()->GetCassette().labelLength, LabelLengthDots(25));
     EXPECT_EQ(View()->GetCassette().labelWidth, CassetteGeometry {}.labelWidth);

@@ -2,6 +2,7 @@
 // opened, saved or received ones are dropped by Exit or Open; Yes saves as
 // Save As does, No goes on, Cancel stays.
 
+#include "resources/tarnel_ids.h"
 #include "tests/labeltool/tarnel_fixture.h"
 
 namespace {
@@ -14,7 +15,7 @@ protected:
     bool FrameOpen() const { return m_app->m_pMainWnd && m_app->m_pMainWnd->GetSafeHwnd(); }
     void Exit() { Command(*Frame(), ID_APP_EXIT); }
     // Ctrl+O pressed in the viewer.
-    void PressOpen() { AfxSimulateKey(Bar().GetDlgItem(1002)->GetSafeHwnd(), 'O', "", FALSE, TRUE); }
+    void PressOpen() { AfxSimulateKey(Bar().GetDlgItem(IDC_ORIGIN_X)->GetSafeHwnd(), 'O', "", FALSE, TRUE); }
     LabelValues SavedValues(const std::string& path) const
     {
         const std::string bytes = TempDataRoot::ReadAll(path);
@@ -28,13 +29,13 @@ protected:
 
 TEST_F(TarnelUnsavedTest, ExitAsksAboutAChangedLabelCancelStaysYesSaves)
 {
-    Type(1002, "77"); // Origin X
+    Type(IDC_ORIGIN_X, "77"); // Origin X
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDCANCEL);
     Exit();
     EXPECT_EQ(Boxes(), std::vector<CString> { kLabelQuestion });
     ASSERT_TRUE(FrameOpen());
-    EXPECT_EQ(Text(1002), "77");
+    EXPECT_EQ(Text(IDC_ORIGIN_X), "77");
     // Yes with the file dialog cancelled saves nothing and stays too.
     MessageBoxScript::PushAnswer(IDYES);
     FileDialogScript::PushCancel();
@@ -64,7 +65,7 @@ TEST_F(TarnelUnsavedTest, OpenAsksOnlyAfterAnEditAndNoGoesOn)
     PressOpen();
     EXPECT_EQ(Boxes(), std::vector<CString> { "Success File Open." });
     // Changed: No drops the edit and opens the file.
-    Type(1002, "77");
+    Type(IDC_ORIGIN_X, "77");
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDNO);
     FileDialogScript::PushPath(path.c_str());
@@ -73,9 +74,9 @@ TEST_F(TarnelUnsavedTest, OpenAsksOnlyAfterAnEditAndNoGoesOn)
     EXPECT_EQ(Bar().GetValues(), saved);
     EXPECT_EQ(SavedValues(path), saved);
     // Typed back to what the file holds: nothing to ask.
-    const CString shown = Text(1002);
-    Type(1002, "77");
-    Type(1002, shown.GetString());
+    const CString shown = Text(IDC_ORIGIN_X);
+    Type(IDC_ORIGIN_X, "77");
+    Type(IDC_ORIGIN_X, shown.GetString());
     MessageBoxScript::Reset();
     Exit();
     EXPECT_FALSE(FrameOpen());
@@ -85,7 +86,7 @@ TEST_F(TarnelUnsavedTest, OpenAsksOnlyAfterAnEditAndNoGoesOn)
 TEST_F(TarnelUnsavedTest, AChangedCassetteIsAskedAboutOnExitAndCassetteOpen)
 {
     ModalDialogScript::Push([](CDialog& dialog) {
-        dialog.SetDlgItemText(1000, "20"); // left extra
+        dialog.SetDlgItemText(IDC_CASSETTE_LEFT_EXTRA, "20"); // left extra
         AfxClickDlgButton(dialog, IDOK);
     });
     Command(*Frame(), ID_CASSETTE_DIALOG);

@@ -1,18 +1,12 @@
 // The Manager Result View against seeded databases, driven with the mouse:
 // the managers chosen (twice, many, none), the periods' rows and refusals.
 
+#include "resources/calvorn_ids.h"
 #include "results/manager_result_view_dlg.h"
 #include "tests/results/result_fixture.h"
 #include "tests/support/db_lock.h"
 
 namespace {
-
-constexpr int kSelectManager = 1110;
-constexpr int kDaily = 1089;
-constexpr int kDayOfWeek = 1090;
-constexpr int kWeekly = 1091;
-constexpr int kMonthly = 1092;
-constexpr int kResult = 1001;
 
 using Rows = std::vector<std::string>;
 
@@ -38,14 +32,14 @@ protected:
         Rows rows;
         Run(dialog,
             [&](CDialog& d) {
-                Click(d, kSelectManager);
+                Click(d, IDC_RESULT_SELECT_MANAGER);
                 Click(d, period);
                 SetDates(d, begin, end);
-                Click(d, kResult);
-                Click(d, kResult); // each Result starts from the empty grid
+                Click(d, IDC_RESULT_RUN);
+                Click(d, IDC_RESULT_RUN); // each Result starts from the empty grid
                 rows = GridRows(dialog.m_grid);
                 if (listed)
-                    *listed = Lines(d, 1111);
+                    *listed = Lines(d, IDC_RESULT_MANAGER_LIST);
             },
             { std::move(pick) });
         return rows;
@@ -57,16 +51,16 @@ TEST_F(ManagerResultViewTest, PeriodsOfManagersInTheOrderChosen)
     const CTime first(2009, 3, 1, 0, 0, 0), second(2009, 3, 2, 0, 0, 0), last(2009, 3, 31, 0, 0, 0);
     std::vector<std::string> listed;
     // The lower list takes each choice on top: kim, then vexo, then kim again.
-    EXPECT_EQ(Result(Choose({ "kim", "vexo", "kim" }), kDaily, first, second, &listed),
+    EXPECT_EQ(Result(Choose({ "kim", "vexo", "kim" }), IDC_RESULT_DAILY, first, second, &listed),
         (Rows { "kim|2009- 3- 1|100|10|1", "kim|2009- 3- 2|50|5|-1", "vexo|2009- 3- 1|5|1|1",
             "vexo|2009- 3- 2|0|0|0", "kim|2009- 3- 1|100|10|1", "kim|2009- 3- 2|50|5|-1" }));
     EXPECT_EQ(listed, (Rows { "kim", "vexo", "kim" }));
-    EXPECT_EQ(Result(Choose({ "kim" }), kWeekly, first, last),
+    EXPECT_EQ(Result(Choose({ "kim" }), IDC_RESULT_WEEKLY, first, last),
         (Rows { "kim|3/2|150|15|1", "kim|3/3|0|0|0", "kim|3/4|0|0|0", "kim|3/5|0|0|0", "kim|3/6|70|7|1" }));
-    EXPECT_EQ(Result(Choose({ "lee" }), kMonthly, first, last), (Rows { "lee|3|900|90|1" }));
-    EXPECT_EQ(Result(Choose({ "kim" }), kDayOfWeek, first, last),
+    EXPECT_EQ(Result(Choose({ "lee" }), IDC_RESULT_MONTHLY, first, last), (Rows { "lee|3|900|90|1" }));
+    EXPECT_EQ(Result(Choose({ "kim" }), IDC_RESULT_DAY_OF_WEEK, first, last),
         (Rows { "kim|100|10|1|120|12|1|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0" }));
-    EXPECT_EQ(Result(Choose({ "kim" }), kMonthly, last, first), (Rows { "kim|3|0|0|0" }));
+    EXPECT_EQ(Result(Choose({ "kim" }), IDC_RESULT_MONTHLY, last, first), (Rows { "kim|3|0|0|0" }));
 }
 
 TEST_F(ManagerResultViewTest, RefusalsACancelledChoiceAndManyManagers)
@@ -78,14 +72,14 @@ TEST_F(ManagerResultViewTest, RefusalsACancelledChoiceAndManyManagers)
     Run(dialog, [&](CDialog& d) {
         opening = std::to_string(dialog.m_grid.GetRowCount()) + "x"
             + std::to_string(dialog.m_grid.GetColumnCount()) + " " + dialog.m_grid.GetItemText(1, 0).Str();
-        Click(d, 1002); // no period: Print does nothing
-        Click(d, kResult);
-        Click(d, kSelectManager); // cancelled: the flag is set, the list empty
-        Click(d, kResult);
-        Click(d, kDaily);
-        Click(d, kResult);
+        Click(d, IDC_RESULT_PRINT); // no period: Print does nothing
+        Click(d, IDC_RESULT_RUN);
+        Click(d, IDC_RESULT_SELECT_MANAGER); // cancelled: the flag is set, the list empty
+        Click(d, IDC_RESULT_RUN);
+        Click(d, IDC_RESULT_DAILY);
+        Click(d, IDC_RESULT_RUN);
         rows = dialog.m_grid.GetRowCount();
-        Click(d, 1002);
+        Click(d, IDC_RESULT_PRINT);
         boxes = Boxes();
     });
     EXPECT_EQ(boxes, (Rows { "Select Manager", "Select Date option", "Not found Result Infomation" }));
@@ -95,8 +89,8 @@ TEST_F(ManagerResultViewTest, RefusalsACancelledChoiceAndManyManagers)
 
     const std::vector<const char*> many(450, "lee");
     std::vector<std::string> listed;
-    const Rows result
-        = Result(Choose(many), kMonthly, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 1, 0, 0, 0), &listed);
+    const Rows result = Result(
+        Choose(many), IDC_RESULT_MONTHLY, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 1, 0, 0, 0), &listed);
     EXPECT_EQ(listed.size(), 450u);
     ASSERT_EQ(result.size(), 450u);
     EXPECT_EQ(result.back(), "lee|3|900|90|1");
@@ -109,12 +103,12 @@ TEST_F(ManagerResultViewTest, ANewChoiceReplacesTheManagers)
     Rows replaced, cancelled;
     Run(dialog,
         [&](CDialog& d) {
-            Click(d, kMonthly);
+            Click(d, IDC_RESULT_MONTHLY);
             SetDates(d, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 31, 0, 0, 0));
-            Click(d, kSelectManager);
+            Click(d, IDC_RESULT_SELECT_MANAGER);
             for (Rows* rows : { &replaced, &cancelled }) {
-                Click(d, kSelectManager);
-                Click(d, kResult);
+                Click(d, IDC_RESULT_SELECT_MANAGER);
+                Click(d, IDC_RESULT_RUN);
                 *rows = GridRows(dialog.m_grid);
             }
         },
@@ -131,7 +125,7 @@ TEST_F(ManagerResultViewTest, ReadErrorLeavesOnlyWhatWasRead)
     DbLockHolder holder;
     ASSERT_TRUE(holder.Hold(m_root.Native(kServerDatabase)));
     const Rows rows
-        = Result(Choose({ "kim" }), kDaily, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 2, 0, 0, 0));
+        = Result(Choose({ "kim" }), IDC_RESULT_DAILY, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 2, 0, 0, 0));
     holder.Release();
     EXPECT_TRUE(rows.empty());
     ASSERT_FALSE(Boxes().empty());

@@ -21,6 +21,7 @@
 #include "platform/wnd/controls/listbox.h"
 #include "platform/wnd/core/input_seam.h"
 #include "platform/wnd/dialogs/modal_script.h"
+#include "resources/calvorn_ids.h"
 #include "results/result_dao_helper.h"
 #include "shell/file_helpers.h"
 #include "tests/support/store_password.h"
@@ -139,7 +140,7 @@ protected:
     static std::function<void(CDialog&)> Choose(std::vector<const char*> texts)
     {
         return [texts](CDialog& d) {
-            auto* candidates = dynamic_cast<CListBox*>(d.GetDlgItem(1083));
+            auto* candidates = dynamic_cast<CListBox*>(d.GetDlgItem(IDC_SELECT_CANDIDATES));
             for (const char* text : texts) {
                 for (int i = 0; i < candidates->GetCount(); ++i) {
                     CString entry;
@@ -147,7 +148,7 @@ protected:
                     if (entry == text)
                         candidates->SetCurSel(i);
                 }
-                AfxClickDlgButton(d, 1001);
+                AfxClickDlgButton(d, IDC_SELECT_ADD);
             }
             Click(d, IDOK);
         };
@@ -155,8 +156,8 @@ protected:
 
     static void SetDates(CDialog& d, const CTime& begin, const CTime& end)
     {
-        dynamic_cast<CDateTimeCtrl*>(d.GetDlgItem(1087))->SetTime(begin);
-        dynamic_cast<CDateTimeCtrl*>(d.GetDlgItem(1088))->SetTime(end);
+        dynamic_cast<CDateTimeCtrl*>(d.GetDlgItem(IDC_RESULT_BEGIN))->SetTime(begin);
+        dynamic_cast<CDateTimeCtrl*>(d.GetDlgItem(IDC_RESULT_END))->SetTime(end);
     }
 
     static std::vector<std::string> Lines(CDialog& d, int id)

@@ -5,17 +5,13 @@
 #include <algorithm>
 
 #include "platform/print/print_dialog.h"
+#include "resources/calvorn_ids.h"
 #include "results/manager_result_view_dlg.h"
 #include "results/result_view_dlg.h"
 #include "tests/results/result_fixture.h"
 #include "tests/support/pdf_text.h"
 
 namespace {
-
-constexpr int kListMode = 1138;
-constexpr int kSumsMode = 1139;
-constexpr int kPrint = 1002;
-constexpr int kResult = 1001;
 
 class ResultPrintTest : public ResultFixture {
 protected:
@@ -100,9 +96,9 @@ protected:
     }
     static void ListOfDay(CDialog& d)
     {
-        Click(d, kListMode);
+        Click(d, IDC_RESULT_LIST_MODE);
         SetDates(d, CTime(2009, 3, 2, 0, 0, 0), CTime(2009, 3, 2, 0, 0, 0));
-        Click(d, kResult);
+        Click(d, IDC_RESULT_RUN);
     }
 };
 
@@ -111,7 +107,7 @@ TEST_F(ResultPrintTest, ListOfNinetyNineRowsInBothOrientations)
     const auto portrait = PrintView([](CDialog& d) {
         ListOfDay(d);
         PrintScript::Push(Answer(DMORIENT_PORTRAIT));
-        Click(d, kPrint);
+        Click(d, IDC_RESULT_PRINT);
     });
     ASSERT_EQ(portrait.size(), 2u);
     for (const PrintJobRecord& job : portrait) {
@@ -164,7 +160,7 @@ TEST_F(ResultPrintTest, ListOfNinetyNineRowsInBothOrientations)
     const auto landscape = PrintView([](CDialog& d) {
         ListOfDay(d);
         PrintScript::Push(Answer(DMORIENT_LANDSCAPE));
-        Click(d, kPrint);
+        Click(d, IDC_RESULT_PRINT);
     });
     ASSERT_EQ(landscape.size(), 4u);
     const PrintedText* wideTitle = Find(landscape[0], "- List Print -");
@@ -201,16 +197,16 @@ TEST_F(ResultPrintTest, ColumnsOfEveryLayoutLieWhereTheirWidthsPutThem)
         { "list", 0,
             { { "PLU", 6 }, { nullptr, 15 }, { "Pos_code", 6 }, { "date", 8 }, { "Time", 5 }, { nullptr, 7 },
                 { nullptr, 8 }, { nullptr, 12 }, { "User ID", 7 } } },
-        { "daily", 1089,
+        { "daily", IDC_RESULT_DAILY,
             { { "Scale name", 10 }, { "IP", 15 }, { "PLU", 8 }, { "Date", 10 }, { "Price", 11 },
                 { "Weight", 11 }, { "Print", 8 } } },
-        { "weekly", 1091,
+        { "weekly", IDC_RESULT_WEEKLY,
             { { "Scale name", 10 }, { "IP", 15 }, { "PLU", 6 }, { "Week", 10 }, { "Price", 11 },
                 { "Weight", 11 }, { "Print", 8 } } },
-        { "monthly", 1092,
+        { "monthly", IDC_RESULT_MONTHLY,
             { { "Scale name", 10 }, { "IP", 15 }, { "PLU", 6 }, { "Month", 10 }, { "Price", 11 },
                 { "Weight", 11 }, { "Print", 8 } } },
-        { "day of week", 1090,
+        { "day of week", IDC_RESULT_DAY_OF_WEEK,
             { { "Scale name", 10 }, { "IP", 15 }, { "PLU", 8 }, { "Price(SUN)", 11 }, { "Weight(SUN)", 11 },
                 { "Print(SUN)", 11 } } },
     };
@@ -227,15 +223,15 @@ TEST_F(ResultPrintTest, ColumnsOfEveryLayoutLieWhereTheirWidthsPutThem)
                     if (layout.option == 0) {
                         ListOfDay(d);
                     } else {
-                        Click(d, kSumsMode);
-                        Click(d, 1073);
-                        Click(d, 1077);
+                        Click(d, IDC_RESULT_SUMS_MODE);
+                        Click(d, IDC_RESULT_ONE_SCALE);
+                        Click(d, IDC_RESULT_TOTAL_ITEM);
                         Click(d, layout.option);
                         SetDates(d, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 3, 0, 0, 0));
-                        Click(d, kResult);
+                        Click(d, IDC_RESULT_RUN);
                     }
                     PrintScript::Push(Answer(o.value));
-                    Click(d, kPrint);
+                    Click(d, IDC_RESULT_PRINT);
                 },
                 layout.option == 0 ? std::vector<std::function<void(CDialog&)>> {}
                                    : std::vector<std::function<void(CDialog&)>> { Choose({ "s1" }) });
@@ -261,17 +257,17 @@ TEST_F(ResultPrintTest, WeekdayBlocksTheLayoutOfTheFlagsAndNothingToPrint)
         PrintScript::Reset();
         return PrintView(
             [orientation](CDialog& d) {
-                Click(d, kSumsMode);
-                Click(d, 1073);
-                Click(d, 1076);
-                Click(d, 1090);
+                Click(d, IDC_RESULT_SUMS_MODE);
+                Click(d, IDC_RESULT_ONE_SCALE);
+                Click(d, IDC_RESULT_SELECT_ITEM);
+                Click(d, IDC_RESULT_DAY_OF_WEEK);
                 SetDates(d, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 7, 0, 0, 0));
-                Click(d, kResult);
+                Click(d, IDC_RESULT_RUN);
                 PrintScript::Push(Answer(orientation));
-                Click(d, kPrint);
+                Click(d, IDC_RESULT_PRINT);
             },
             { Choose({ "s1" }), [](CDialog& i) {
-                 i.SetDlgItemText(1085, "9000-9005");
+                 i.SetDlgItemText(IDC_ITEM_NUMBER, "9000-9005");
                  Click(i, IDOK);
              } });
     };
@@ -314,18 +310,18 @@ TEST_F(ResultPrintTest, WeekdayBlocksTheLayoutOfTheFlagsAndNothingToPrint)
     PrintScript::Reset();
     const auto jobs = PrintView(
         [](CDialog& d) {
-            Click(d, kSumsMode);
-            Click(d, 1073);
-            Click(d, 1077);
-            Click(d, 1089);
+            Click(d, IDC_RESULT_SUMS_MODE);
+            Click(d, IDC_RESULT_ONE_SCALE);
+            Click(d, IDC_RESULT_TOTAL_ITEM);
+            Click(d, IDC_RESULT_DAILY);
             SetDates(d, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 2, 0, 0, 0));
-            Click(d, kResult);
-            Click(d, kListMode);
+            Click(d, IDC_RESULT_RUN);
+            Click(d, IDC_RESULT_LIST_MODE);
             PrintScript::Push(Answer(DMORIENT_PORTRAIT));
-            Click(d, kPrint);
+            Click(d, IDC_RESULT_PRINT);
             ListOfDay(d);
             PrintScript::Push(Answer(DMORIENT_PORTRAIT));
-            Click(d, kPrint);
+            Click(d, IDC_RESULT_PRINT);
         },
         { Choose({ "s1" }) });
     ASSERT_EQ(jobs.size(), 3u);
@@ -339,9 +335,9 @@ TEST_F(ResultPrintTest, WeekdayBlocksTheLayoutOfTheFlagsAndNothingToPrint)
     // Nothing chosen: nothing; an empty result: the message, no dialog.
     PrintScript::Reset();
     PrintView([](CDialog& d) {
-        Click(d, kPrint);
-        Click(d, kListMode);
-        Click(d, kPrint);
+        Click(d, IDC_RESULT_PRINT);
+        Click(d, IDC_RESULT_LIST_MODE);
+        Click(d, IDC_RESULT_PRINT);
     });
     EXPECT_EQ(Boxes(), std::vector<std::string> { "Not found Result Infomation" });
     EXPECT_TRUE(PrintScript::DialogRecords().empty());
@@ -356,11 +352,11 @@ TEST_F(ResultPrintTest, FiguresFitTheirCellsAtTheWidthAsked)
     sale.posCode = "88012340";
     AddSales({ sale });
     const auto jobs = PrintView([](CDialog& d) {
-        Click(d, kListMode);
+        Click(d, IDC_RESULT_LIST_MODE);
         SetDates(d, CTime(2009, 3, 3, 0, 0, 0), CTime(2009, 3, 3, 0, 0, 0));
-        Click(d, kResult);
+        Click(d, IDC_RESULT_RUN);
         PrintScript::Push(Answer(DMORIENT_PORTRAIT));
-        Click(d, kPrint);
+        Click(d, IDC_RESULT_PRINT);
     });
     ASSERT_EQ(jobs.size(), 1u);
     for (const auto& [text, cell] : { std::pair { "08:00:00", 5 * 60 }, { "88012340", 6 * 60 } }) {
@@ -379,7 +375,7 @@ TEST_F(ResultPrintTest, ThePageKeepsItsSizeAtEveryResolution)
         const auto printed = PrintView([dpi](CDialog& d) {
             ListOfDay(d);
             PrintScript::Push(Answer(DMORIENT_PORTRAIT, dpi));
-            Click(d, kPrint);
+            Click(d, IDC_RESULT_PRINT);
         });
         ASSERT_EQ(printed.size(), 2u);
         EXPECT_EQ(printed[1].dpi, dpi);
@@ -405,19 +401,19 @@ TEST_F(ResultPrintTest, ManagerPagesAndBlocks)
         CManagerResultViewDlg dialog;
         Run(dialog,
             [&](CDialog& d) {
-                Click(d, 1110);
+                Click(d, IDC_RESULT_SELECT_MANAGER);
                 Click(d, period);
                 SetDates(d, begin, end);
-                Click(d, kResult);
+                Click(d, IDC_RESULT_RUN);
                 PrintScript::Push(Answer(orientation));
-                Click(d, kPrint);
+                Click(d, IDC_RESULT_PRINT);
             },
             { Choose(ids) });
         return PrintScript::Jobs();
     };
     // 71 days: the title line and 71 rows on two portrait pages.
-    const auto daily
-        = print(1089, CTime(2009, 1, 1, 0, 0, 0), CTime(2009, 3, 12, 0, 0, 0), { "kim" }, DMORIENT_PORTRAIT);
+    const auto daily = print(IDC_RESULT_DAILY, CTime(2009, 1, 1, 0, 0, 0), CTime(2009, 3, 12, 0, 0, 0),
+        { "kim" }, DMORIENT_PORTRAIT);
     ASSERT_EQ(daily.size(), 2u);
     EXPECT_EQ(daily[0].docName, "Print1: Server User Result View");
     EXPECT_EQ(Count(daily[0], "- Daily Result -"), 1);
@@ -446,7 +442,7 @@ TEST_F(ResultPrintTest, ManagerPagesAndBlocks)
         EXPECT_EQ(Count(jobs[0], "123750"), 1) << title;
     }
 
-    const auto blocks = print(1090, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 7, 0, 0, 0),
+    const auto blocks = print(IDC_RESULT_DAY_OF_WEEK, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 7, 0, 0, 0),
         { "kim", "lee", "kim" }, DMORIENT_LANDSCAPE);
     ASSERT_EQ(blocks.size(), 2u);
     EXPECT_EQ(Count(blocks[0], "- A day of week Result -"), 1);

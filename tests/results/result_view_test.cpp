@@ -4,26 +4,12 @@
 
 #include "db/store_paths.h"
 #include "platform/wnd/controls/combobox.h"
+#include "resources/calvorn_ids.h"
 #include "results/result_view_dlg.h"
 #include "tests/results/result_fixture.h"
 #include "tests/support/db_lock.h"
 
 namespace {
-
-constexpr int kListMode = 1138;
-constexpr int kSumsMode = 1139;
-constexpr int kOneScale = 1073;
-constexpr int kAllScales = 1074;
-constexpr int kSelectItem = 1076;
-constexpr int kTotalItem = 1077;
-constexpr int kDaily = 1089;
-constexpr int kDayOfWeek = 1090;
-constexpr int kWeekly = 1091;
-constexpr int kMonthly = 1092;
-constexpr int kResult = 1001;
-constexpr int kDefault = 1131;
-constexpr int kScaleList = 1081;
-constexpr int kItemList = 1082;
 
 using Rows = std::vector<std::string>;
 
@@ -42,7 +28,7 @@ protected:
     static std::function<void(CDialog&)> TypeItems(const char* text)
     {
         return [text](CDialog& d) {
-            d.SetDlgItemText(1085, text);
+            d.SetDlgItemText(IDC_ITEM_NUMBER, text);
             Click(d, IDOK);
         };
     }
@@ -70,12 +56,12 @@ protected:
         return Open(
             user,
             [&](CResultViewDlg& d) {
-                Click(d, kSumsMode);
-                Click(d, kOneScale);
-                Click(d, items ? kSelectItem : kTotalItem);
+                Click(d, IDC_RESULT_SUMS_MODE);
+                Click(d, IDC_RESULT_ONE_SCALE);
+                Click(d, items ? IDC_RESULT_SELECT_ITEM : IDC_RESULT_TOTAL_ITEM);
                 Click(d, dateOption);
                 SetDates(d, begin, end);
-                Click(d, kResult);
+                Click(d, IDC_RESULT_RUN);
             },
             items ? std::vector { PickScale(scale), TypeItems(items) } : std::vector { PickScale(scale) });
     }
@@ -88,7 +74,7 @@ TEST_F(ResultViewTest, OpensOnTodayWithTheEmptyGridAndAsksForWhatIsMissing)
     std::vector<std::string> grid;
     std::string enabled;
     Open("kim", [&](CResultViewDlg& d) {
-        dynamic_cast<CDateTimeCtrl*>(d.GetDlgItem(1087))->GetTime(begin);
+        dynamic_cast<CDateTimeCtrl*>(d.GetDlgItem(IDC_RESULT_BEGIN))->GetTime(begin);
         CGridCtrl& g = d.m_grid;
         const int image = g.GetItemImage(1, 0);
         grid = { std::to_string(g.GetRowCount()) + "x" + std::to_string(g.GetColumnCount()),
@@ -96,29 +82,33 @@ TEST_F(ResultViewTest, OpensOnTodayWithTheEmptyGridAndAsksForWhatIsMissing)
             std::to_string(g.GetFixedRowSelection() + 2 * g.GetFixedColumnSelection() + 4 * g.GetDragAndDrop()
                 + 8 * g.IsCellEditable(1, 1) + 16 * g.GetListMode()),
             image >= 0 && image < 5 ? "image" : "no image",
-            dynamic_cast<CXPButton*>(d.GetDlgItem(1001)) && dynamic_cast<CXPButton*>(d.GetDlgItem(1002))
+            dynamic_cast<CXPButton*>(d.GetDlgItem(IDC_RESULT_RUN))
+                    && dynamic_cast<CXPButton*>(d.GetDlgItem(IDC_RESULT_PRINT))
                 ? "xp buttons"
                 : "plain buttons" };
         // "List " disables the scale, item and date options, "other Result"
         // enables them; "Default" unchecked opens the decimal boxes.
         auto states = [&] {
-            for (int id : { 1078, kOneScale, kAllScales, 1079, kSelectItem, kTotalItem, 1033, 1034, kDaily,
-                     kDayOfWeek, kWeekly, kMonthly, 1087, 1109, 1108 })
+            for (int id :
+                { IDC_RESULT_SCALE_GROUP, IDC_RESULT_ONE_SCALE, IDC_RESULT_ALL_SCALES, IDC_RESULT_ITEM_GROUP,
+                    IDC_RESULT_SELECT_ITEM, IDC_RESULT_TOTAL_ITEM, IDC_RESULT_SCALES_LABEL,
+                    IDC_RESULT_ITEMS_LABEL, IDC_RESULT_DAILY, IDC_RESULT_DAY_OF_WEEK, IDC_RESULT_WEEKLY,
+                    IDC_RESULT_MONTHLY, IDC_RESULT_BEGIN, IDC_RESULT_PRICE_DIGITS, IDC_RESULT_WEIGHT_DIGITS })
                 enabled += d.GetDlgItem(id)->IsWindowEnabled() ? '1' : '0';
             enabled += ' ';
         };
-        Click(d, kListMode);
+        Click(d, IDC_RESULT_LIST_MODE);
         states();
-        Click(d, kDefault);
-        Click(d, kSumsMode);
+        Click(d, IDC_RESULT_DEFAULT);
+        Click(d, IDC_RESULT_SUMS_MODE);
         states();
-        Click(d, kDefault);
+        Click(d, IDC_RESULT_DEFAULT);
         states();
-        Click(d, kResult);
-        Click(d, kAllScales);
-        Click(d, kResult);
-        Click(d, kTotalItem);
-        Click(d, kResult);
+        Click(d, IDC_RESULT_RUN);
+        Click(d, IDC_RESULT_ALL_SCALES);
+        Click(d, IDC_RESULT_RUN);
+        Click(d, IDC_RESULT_TOTAL_ITEM);
+        Click(d, IDC_RESULT_RUN);
         boxes = Boxes();
     });
     EXPECT_EQ(begin.GetTime(), CTime(2009, 3, 15, 0, 0, 0).GetTime());
@@ -126,7 +116,7 @@ TEST_F(ResultViewTest, OpensOnTodayWithTheEmptyGridAndAsksForWhatIsMissing)
     // The twelve option controls, the Begin picker, the two decimal boxes.
     EXPECT_EQ(enabled, "000000000000100 111111111111111 111111111111100 ");
     EXPECT_EQ(boxes, (Rows { "Select a Scale", "Input Item number", "Select Date option" }));
-    Open("kim", [&](CResultViewDlg& d) { Click(d, kResult); });
+    Open("kim", [&](CResultViewDlg& d) { Click(d, IDC_RESULT_RUN); });
     EXPECT_EQ(Boxes().back(), "Select Result Option");
 }
 
@@ -144,14 +134,14 @@ TEST_F(ResultViewTest, DailyRowsOfTwoScalesByTwoItemsInOrder)
     std::vector<std::string> scales, items;
     const Rows rows = Open("kim",
         [&](CResultViewDlg& d) {
-            Click(d, kSumsMode);
-            Click(d, kAllScales);
-            Click(d, kSelectItem);
-            Click(d, kDaily);
+            Click(d, IDC_RESULT_SUMS_MODE);
+            Click(d, IDC_RESULT_ALL_SCALES);
+            Click(d, IDC_RESULT_SELECT_ITEM);
+            Click(d, IDC_RESULT_DAILY);
             SetDates(d, CTime(2009, 3, 2, 0, 0, 0), CTime(2009, 3, 2, 0, 0, 0));
-            Click(d, kResult);
-            scales = Lines(d, kScaleList);
-            items = Lines(d, kItemList);
+            Click(d, IDC_RESULT_RUN);
+            scales = Lines(d, IDC_RESULT_SCALE_LIST);
+            items = Lines(d, IDC_RESULT_ITEM_LIST);
         },
         { TypeItems("1,2") });
     EXPECT_EQ(scales, (Rows { "s1", "s2" }));
@@ -161,7 +151,8 @@ TEST_F(ResultViewTest, DailyRowsOfTwoScalesByTwoItemsInOrder)
             "s2|10.0.0.2|1|2009- 3- 2|300|30|1", "s2|10.0.0.2|2|2009- 3- 2|0|0|0" }));
 
     // The administrator sums every manager's rows of the scale.
-    EXPECT_EQ(Sums("vexo", "s1", "1", kDaily, CTime(2009, 3, 2, 0, 0, 0), CTime(2009, 3, 2, 0, 0, 0)),
+    EXPECT_EQ(
+        Sums("vexo", "s1", "1", IDC_RESULT_DAILY, CTime(2009, 3, 2, 0, 0, 0), CTime(2009, 3, 2, 0, 0, 0)),
         (Rows { "s1|10.0.0.1|1|2009- 3- 2|7150|85|3" }));
 }
 
@@ -176,24 +167,24 @@ TEST_F(ResultViewTest, DecimalsNegativeDaysAndTheDefaultBox)
     std::vector<std::string> weekly;
     const Rows rows = Open("kim",
         [&](CResultViewDlg& d) {
-            Click(d, kSumsMode);
-            Click(d, kOneScale);
-            Click(d, kSelectItem);
-            Click(d, kDaily);
+            Click(d, IDC_RESULT_SUMS_MODE);
+            Click(d, IDC_RESULT_ONE_SCALE);
+            Click(d, IDC_RESULT_SELECT_ITEM);
+            Click(d, IDC_RESULT_DAILY);
             SetDates(d, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 4, 0, 0, 0));
-            Click(d, kDefault); // unchecked: the decimal boxes open
-            for (int box : { 1109, 1108 }) {
+            Click(d, IDC_RESULT_DEFAULT); // unchecked: the decimal boxes open
+            for (int box : { IDC_RESULT_PRICE_DIGITS, IDC_RESULT_WEIGHT_DIGITS }) {
                 d.GetDlgItem(box)->SetFocus();
-                for (int k = 0; k < (box == 1109 ? 2 : 3); ++k)
+                for (int k = 0; k < (box == IDC_RESULT_PRICE_DIGITS ? 2 : 3); ++k)
                     AfxSimulateKey(d.GetDlgItem(box)->GetSafeHwnd(), VK_DOWN);
             }
-            Click(d, kResult);
+            Click(d, IDC_RESULT_RUN);
             withDecimals = GridRows(d.m_grid);
-            Click(d, kDefault); // checked again: no decimals
-            Click(d, kResult);
+            Click(d, IDC_RESULT_DEFAULT); // checked again: no decimals
+            Click(d, IDC_RESULT_RUN);
             afterDefault = GridRows(d.m_grid);
-            Click(d, kWeekly);
-            Click(d, kResult);
+            Click(d, IDC_RESULT_WEEKLY);
+            Click(d, IDC_RESULT_RUN);
         },
         { PickScale("s1"), TypeItems("5") });
     EXPECT_EQ(withDecimals,
@@ -215,11 +206,12 @@ TEST_F(ResultViewTest, WeeksOneToSixOfMonthsBeginningOnSundayAndSaturday)
         { "2009- 8- 1", "7", "40", "4", "1", "10.0.0.1", "kim" },
         { "2009- 8-30", "7", "50", "5", "1", "10.0.0.1", "kim" },
     });
-    EXPECT_EQ(Sums("kim", "s1", nullptr, kWeekly, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 31, 0, 0, 0)),
+    EXPECT_EQ(Sums("kim", "s1", nullptr, IDC_RESULT_WEEKLY, CTime(2009, 3, 1, 0, 0, 0),
+                  CTime(2009, 3, 31, 0, 0, 0)),
         (Rows { "s1|10.0.0.1|0|3/2|10|1|1", "s1|10.0.0.1|0|3/3|0|0|0", "s1|10.0.0.1|0|3/4|0|0|0",
             "s1|10.0.0.1|0|3/5|0|0|0", "s1|10.0.0.1|0|3/6|50|5|2" }));
-    const Rows august
-        = Sums("kim", "s1", nullptr, kWeekly, CTime(2009, 8, 1, 0, 0, 0), CTime(2009, 8, 31, 0, 0, 0));
+    const Rows august = Sums(
+        "kim", "s1", nullptr, IDC_RESULT_WEEKLY, CTime(2009, 8, 1, 0, 0, 0), CTime(2009, 8, 31, 0, 0, 0));
     ASSERT_EQ(august.size(), 6u);
     EXPECT_EQ(august.front(), "s1|10.0.0.1|0|8/1|40|4|1");
     EXPECT_EQ(august.back(), "s1|10.0.0.1|0|8/6|50|5|1");
@@ -237,16 +229,16 @@ TEST_F(ResultViewTest, MonthsOverAYearAndWeekdaysOverTwoWeeks)
         { "2009- 3- 8", "7", "6", "1", "1", "10.0.0.1", "kim" },
         { "2009- 3- 4", "7", "7", "1", "1", "10.0.0.1", "kim" },
     });
-    const Rows months
-        = Sums("kim", "s1", "7", kMonthly, CTime(2006, 12, 30, 0, 0, 0), CTime(2008, 1, 2, 0, 0, 0));
+    const Rows months = Sums(
+        "kim", "s1", "7", IDC_RESULT_MONTHLY, CTime(2006, 12, 30, 0, 0, 0), CTime(2008, 1, 2, 0, 0, 0));
     ASSERT_EQ(months.size(), 14u);
     EXPECT_EQ(months[0], "s1|10.0.0.1|7|12|10|1|1");
     EXPECT_EQ(months[1], "s1|10.0.0.1|7|1|20|2|1");
     EXPECT_EQ(months[12], "s1|10.0.0.1|7|12|30|3|1");
     EXPECT_EQ(months[13], "s1|10.0.0.1|7|1|40|4|1");
 
-    const Rows weekdays
-        = Sums("kim", "s1", "7", kDayOfWeek, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 14, 0, 0, 0));
+    const Rows weekdays = Sums(
+        "kim", "s1", "7", IDC_RESULT_DAY_OF_WEEK, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 14, 0, 0, 0));
     EXPECT_EQ(weekdays, (Rows { "s1|10.0.0.1|7|11|2|2|0|0|0|0|0|0|7|1|1|0|0|0|0|0|0|0|0|0" }));
 }
 
@@ -254,16 +246,16 @@ TEST_F(ResultViewTest, EndBeforeBeginInEveryMode)
 {
     AddSales({ { "2009- 3-10", "7", "10", "1", "1", "10.0.0.1", "kim" } });
     const CTime late(2009, 3, 20, 0, 0, 0), early(2009, 3, 2, 0, 0, 0), april(2009, 4, 1, 0, 0, 0);
-    EXPECT_EQ(Sums("kim", "s1", "7", kDaily, late, early), Rows {});
-    EXPECT_EQ(Sums("kim", "s1", "7", kWeekly, late, early), Rows {});
-    EXPECT_EQ(Sums("kim", "s1", "7", kMonthly, late, early), (Rows { "s1|10.0.0.1|7|3|0|0|0" }));
-    EXPECT_EQ(Sums("kim", "s1", "7", kMonthly, april, early), Rows {});
-    EXPECT_EQ(Sums("kim", "s1", "7", kDayOfWeek, april, early),
+    EXPECT_EQ(Sums("kim", "s1", "7", IDC_RESULT_DAILY, late, early), Rows {});
+    EXPECT_EQ(Sums("kim", "s1", "7", IDC_RESULT_WEEKLY, late, early), Rows {});
+    EXPECT_EQ(Sums("kim", "s1", "7", IDC_RESULT_MONTHLY, late, early), (Rows { "s1|10.0.0.1|7|3|0|0|0" }));
+    EXPECT_EQ(Sums("kim", "s1", "7", IDC_RESULT_MONTHLY, april, early), Rows {});
+    EXPECT_EQ(Sums("kim", "s1", "7", IDC_RESULT_DAY_OF_WEEK, april, early),
         (Rows { "s1|10.0.0.1|7|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0" }));
     const Rows list = Open("kim", [&](CResultViewDlg& d) {
-        Click(d, kListMode);
+        Click(d, IDC_RESULT_LIST_MODE);
         SetDates(d, late, early);
-        Click(d, kResult);
+        Click(d, IDC_RESULT_RUN);
     });
     EXPECT_EQ(list, Rows {});
 }
@@ -275,25 +267,26 @@ TEST_F(ResultViewTest, ItemTextsAndTheBoundOfASelection)
         { "2009- 3- 2", "3", "30", "3", "1", "10.0.0.1", "kim" },
     });
     const CTime day(2009, 3, 2, 0, 0, 0);
-    EXPECT_EQ(Sums("kim", "s1", "3-1", kDaily, day, day), Rows {});
-    EXPECT_EQ(Sums("kim", "s1", "1,,3", kDaily, day, day), (Rows { "s1|10.0.0.1|1|2009- 3- 2|10|1|1" }));
+    EXPECT_EQ(Sums("kim", "s1", "3-1", IDC_RESULT_DAILY, day, day), Rows {});
+    EXPECT_EQ(
+        Sums("kim", "s1", "1,,3", IDC_RESULT_DAILY, day, day), (Rows { "s1|10.0.0.1|1|2009- 3- 2|10|1|1" }));
     EXPECT_EQ(Boxes(), Rows {});
 
     // More than 2048 numbers are refused; a later selection shows only its own.
     std::vector<std::string> refused, whole, second;
     const Rows rows = Open("kim",
         [&](CResultViewDlg& d) {
-            Click(d, kSelectItem);
-            refused = Lines(d, kItemList);
-            Click(d, kSelectItem);
-            whole = Lines(d, kItemList);
-            Click(d, kSelectItem);
-            second = Lines(d, kItemList);
-            Click(d, kSumsMode);
-            Click(d, kOneScale);
-            Click(d, kDaily);
+            Click(d, IDC_RESULT_SELECT_ITEM);
+            refused = Lines(d, IDC_RESULT_ITEM_LIST);
+            Click(d, IDC_RESULT_SELECT_ITEM);
+            whole = Lines(d, IDC_RESULT_ITEM_LIST);
+            Click(d, IDC_RESULT_SELECT_ITEM);
+            second = Lines(d, IDC_RESULT_ITEM_LIST);
+            Click(d, IDC_RESULT_SUMS_MODE);
+            Click(d, IDC_RESULT_ONE_SCALE);
+            Click(d, IDC_RESULT_DAILY);
             SetDates(d, day, day);
-            Click(d, kResult);
+            Click(d, IDC_RESULT_RUN);
         },
         { TypeItems("1-99999"), TypeItems("1-2048"), TypeItems("3,1"), PickScale("s1") });
     EXPECT_EQ(Boxes(), (Rows { kTooManyItemNumbers }));
@@ -313,9 +306,9 @@ TEST_F(ResultViewTest, ListShowsEachDaysRowsAsTheUserMaySeeThem)
     });
     auto list = [&](const char* user) {
         return Open(user, [&](CResultViewDlg& d) {
-            Click(d, kListMode);
+            Click(d, IDC_RESULT_LIST_MODE);
             SetDates(d, CTime(2009, 3, 2, 0, 0, 0), CTime(2009, 3, 3, 0, 0, 0));
-            Click(d, kResult);
+            Click(d, IDC_RESULT_RUN);
         });
     };
     EXPECT_EQ(list("vexo"),
@@ -333,21 +326,21 @@ TEST_F(ResultViewTest, QuotedNamesAndAScaleNoLongerRegistered)
         { "2009- 3- 2", "1", "20", "2", "1", "10.0.0.1", "kim" },
     });
     const CTime day(2009, 3, 2, 0, 0, 0);
-    EXPECT_EQ(
-        Sums("park", "O'Neil", "1'", kDaily, day, day), (Rows { "O'Neil|10.0.0.4|1'|2009- 3- 2|10|1|1" }));
-    EXPECT_EQ(
-        Sums("vexo", "O'Neil", nullptr, kDaily, day, day), (Rows { "O'Neil|10.0.0.4|0|2009- 3- 2|10|1|1" }));
+    EXPECT_EQ(Sums("park", "O'Neil", "1'", IDC_RESULT_DAILY, day, day),
+        (Rows { "O'Neil|10.0.0.4|1'|2009- 3- 2|10|1|1" }));
+    EXPECT_EQ(Sums("vexo", "O'Neil", nullptr, IDC_RESULT_DAILY, day, day),
+        (Rows { "O'Neil|10.0.0.4|0|2009- 3- 2|10|1|1" }));
 
     // s1 leaves the register after it was chosen: no rows for it, and no
     // rows under another scale's address.
     const Rows rows = Open("kim", [&](CResultViewDlg& d) {
-        Click(d, kSumsMode);
-        Click(d, kAllScales);
+        Click(d, IDC_RESULT_SUMS_MODE);
+        Click(d, IDC_RESULT_ALL_SCALES);
         Execute(kManagerDatabase, { "DELETE FROM [ScaleMG] WHERE [scale_name] = 's1'" });
-        Click(d, kTotalItem);
-        Click(d, kDaily);
+        Click(d, IDC_RESULT_TOTAL_ITEM);
+        Click(d, IDC_RESULT_DAILY);
         SetDates(d, day, day);
-        Click(d, kResult);
+        Click(d, IDC_RESULT_RUN);
     });
     EXPECT_EQ(rows, (Rows { "s2|10.0.0.2|0|2009- 3- 2|0|0|0" }));
     EXPECT_EQ(Boxes(), Rows {});
@@ -363,13 +356,13 @@ TEST_F(ResultViewTest, ReadErrorLeavesOnlyWhatWasRead)
     DbLockHolder holder;
     ASSERT_TRUE(holder.Hold(m_root.Native(kServerDatabase)));
     // The daily reads over a connection kept open; the list opens the file afresh.
-    const Rows daily
-        = Sums("kim", "s1", nullptr, kDaily, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 4, 0, 0, 0));
+    const Rows daily = Sums(
+        "kim", "s1", nullptr, IDC_RESULT_DAILY, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 4, 0, 0, 0));
     CDaoDatabase::TEST_DropConnectionCache();
     const Rows list = Open("kim", [](CResultViewDlg& d) {
-        Click(d, kListMode);
+        Click(d, IDC_RESULT_LIST_MODE);
         SetDates(d, CTime(2009, 3, 1, 0, 0, 0), CTime(2009, 3, 4, 0, 0, 0));
-        Click(d, kResult);
+        Click(d, IDC_RESULT_RUN);
     });
     holder.Release();
     EXPECT_TRUE(daily.empty());

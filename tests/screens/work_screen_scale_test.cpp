@@ -559,7 +559,7 @@ TEST_F(WorkScreenScaleRowsTest, TransHandsTheOrderToTheTransportOfTheMode)
         m_screen->SetDlgItemText(1026, "3,5");
         Run(1002);
         OpenRootInfo();
-        m_screen->Transfers().SerialHost().SetSerialText(kSerialStatusEdit, "CLOSE");
+        m_screen->Transfers().SerialHost().SetSerialText(IDC_SERIAL_STATUS, "CLOSE");
         MessageBoxScript::Reset();
         m_port.m_ethernet.clear();
         m_port.m_serial.clear();
@@ -579,7 +579,7 @@ TEST_F(WorkScreenScaleRowsTest, TransHandsTheOrderToTheTransportOfTheMode)
         EXPECT_EQ(orders[0].scope, TransferScope::Select) << c.name;
         EXPECT_EQ(orders[0].scales, c.scales) << c.name;
         EXPECT_TRUE(orders[0].receiveNumbers.empty()) << c.name;
-        EXPECT_EQ(m_screen->Transfers().SerialHost().GetSerialText(kSerialStatusEdit), "") << c.name;
+        EXPECT_EQ(m_screen->Transfers().SerialHost().GetSerialText(IDC_SERIAL_STATUS), "") << c.name;
     }
 }
 

@@ -14,6 +14,7 @@
 #include "platform/serial/serial_port.h"
 #include "platform/wnd/core/msgbox.h"
 #include "protocol/scale_records.h"
+#include "resources/calvorn_ids.h"
 #include "tests/serial/serial_screen.h"
 #include "tests/support/scale_sim.h"
 #include "tests/support/serial_scale_model.h"
@@ -123,7 +124,7 @@ protected:
     {
         Begin(command, kind, scope, std::move(scales));
         ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }, std::chrono::seconds(20)))
-            << "the walk did not end; step " << m_screen->GetSerialText(kSerialStepEdit).GetString();
+            << "the walk did not end; step " << m_screen->GetSerialText(IDC_SERIAL_STEP).GetString();
     }
     // Frames the scales received from the PC, with their commands and IDs.
     std::vector<SerialFrame> Frames() const { return m_line.Received(); }

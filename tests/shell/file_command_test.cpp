@@ -4,6 +4,7 @@
 #include "db/general_dao_helper.h"
 #include "platform/base/exception.h"
 #include "platform/dao/dao_database.h"
+#include "resources/calvorn_ids.h"
 #include "shell/file_helpers.h"
 #include "shell/screen_table.h"
 #include "tests/shell/shell_fixture.h"
@@ -11,10 +12,6 @@
 #include "tests/support/db_lock.h"
 
 namespace {
-
-constexpr UINT kOpen = 57601;
-constexpr UINT kSaveAs = 32774;
-constexpr UINT kNew = 57600;
 
 class FileCommandTest : public ShellTest {
 protected:
@@ -28,7 +25,7 @@ protected:
     void OpenItems(const CString& path)
     {
         FileDialogScript::PushPath(path);
-        Command(*Frame(), kOpen);
+        Command(*Frame(), ID_FILE_OPEN);
         ASSERT_EQ(LeftPane()->ItemDatabasePath(), path);
         WorkScreen()->m_hints.clear();
         MessageBoxScript::Reset();
@@ -106,7 +103,7 @@ TEST_F(FileCommandTest, OpenMakesOnlyAnItemDatabaseCurrentAndFillsTheTree)
         const std::string before = TempDataRoot::ReadAll(path);
         const CString current = LeftPane()->ItemDatabasePath();
         FileDialogScript::PushPath(path.c_str());
-        Command(*Frame(), kOpen);
+        Command(*Frame(), ID_FILE_OPEN);
         // A file that is no item database leaves the open one current.
         const CString expected = c.treeFilled ? CString(path.c_str()) : current;
         EXPECT_EQ(LeftPane()->ItemDatabasePath(), expected);
@@ -158,7 +155,7 @@ TEST_F(FileCommandTest, AFileHeldByAnotherProgramIsToldInUseOnceAndKeepsTheScree
         WorkScreen()->m_hints.clear();
         MessageBoxScript::Reset();
         FileDialogScript::PushPath(other);
-        Command(*Frame(), kOpen);
+        Command(*Frame(), ID_FILE_OPEN);
         ASSERT_EQ(MessageBoxScript::Count(), 1u);
         EXPECT_NE(MessageBoxScript::Records()[0].text.Find("the file is in use by another program."), -1);
         EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
@@ -170,7 +167,7 @@ TEST_F(FileCommandTest, CancelledOpenKeepsThePathAndStillSendsHintEleven)
 {
     OpenItems(m_items);
     FileDialogScript::PushCancel();
-    Command(*Frame(), kOpen);
+    Command(*Frame(), ID_FILE_OPEN);
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
     EXPECT_EQ(WorkScreen()->m_hints[0].hint, HintOf(Screen::DatabaseChanged));
@@ -183,7 +180,7 @@ TEST_F(FileCommandTest, OpenWhileLoggedOutDoesNothing)
     WorkScreen()->m_hints.clear();
     FileDialogScript::PushPath(m_items);
     // Straight to the handler: the menu would be grey.
-    LeftPane()->SendMessage(WM_COMMAND, MAKEWPARAM(kOpen, 0), 0);
+    LeftPane()->SendMessage(WM_COMMAND, MAKEWPARAM(ID_FILE_OPEN, 0), 0);
     EXPECT_TRUE(FileDialogScript::Records().empty());
     EXPECT_TRUE(LeftPane()->ItemDatabasePath().IsEmpty());
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
@@ -200,7 +197,7 @@ TEST_F(FileCommandTest, SaveAsCopiesByteForByteAndSwitchesToTheCopy)
     TempDataRoot::WriteAll(copy.GetString(), "an older file of that name");
     FileDialogScript::PushPath(copy);
     MessageBoxScript::PushAnswer(IDYES); // replace it
-    Command(*Frame(), kSaveAs);
+    Command(*Frame(), ID_FILE_SAVE_AS_DB);
     EXPECT_EQ(TempDataRoot::ReadAll(copy.GetString()), TempDataRoot::ReadAll(m_items.GetString()));
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), copy);
     EXPECT_EQ(TreeCount(), tree);
@@ -223,7 +220,7 @@ TEST_F(FileCommandTest, SaveAsOntoItselfLosesNothing)
     ASSERT_TRUE(AddItem(m_items, "42"));
     const std::string before = TempDataRoot::ReadAll(m_items.GetString());
     FileDialogScript::PushPath(m_items);
-    Command(*Frame(), kSaveAs);
+    Command(*Frame(), ID_FILE_SAVE_AS_DB);
     EXPECT_EQ(TempDataRoot::ReadAll(m_items.GetString()), before);
     EXPECT_EQ(ItemNumbers(m_items), "42\tjo/");
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
@@ -236,7 +233,7 @@ TEST_F(FileCommandTest, FailedSaveAsKeepsTheDestinationAndThePath)
     const CString copy = Native("C:\\items\\keep.mdb");
     TempDataRoot::WriteAll(copy.GetString(), "keep me");
     FileDialogScript::PushPath(copy);
-    Command(*Frame(), kSaveAs);
+    Command(*Frame(), ID_FILE_SAVE_AS_DB);
     EXPECT_EQ(TempDataRoot::ReadAll(copy.GetString()), "keep me");
     EXPECT_TRUE(LeftPane()->ItemDatabasePath().IsEmpty());
     EXPECT_EQ(MessageBoxScript::Count(), 1u);
@@ -244,7 +241,7 @@ TEST_F(FileCommandTest, FailedSaveAsKeepsTheDestinationAndThePath)
     // A destination in a missing folder: reported, the current path kept.
     OpenItems(m_items);
     FileDialogScript::PushPath(Native("C:\\missing") + "/x.mdb");
-    Command(*Frame(), kSaveAs);
+    Command(*Frame(), ID_FILE_SAVE_AS_DB);
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     EXPECT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
@@ -254,7 +251,7 @@ TEST_F(FileCommandTest, CancelledSaveAsChangesNothing)
 {
     OpenItems(m_items);
     FileDialogScript::PushCancel();
-    Command(*Frame(), kSaveAs);
+    Command(*Frame(), ID_FILE_SAVE_AS_DB);
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
 }
@@ -265,7 +262,7 @@ TEST_F(FileCommandTest, NewWritesTheEmptyTemplateSendsHintElevenAndFillsTheTree)
 {
     const CString fresh = Native("C:\\items\\fresh.mdb");
     FileDialogScript::PushPath(fresh);
-    Command(*Frame(), kNew);
+    Command(*Frame(), ID_FILE_NEW);
     EXPECT_EQ(TempDataRoot::ReadAll(fresh.GetString()), TempDataRoot::ReadAll(m_items.GetString()));
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), fresh);
     EXPECT_GT(TreeCount(), 0u);
@@ -287,9 +284,9 @@ TEST_F(FileCommandTest, ANameTypedWithoutExtensionGetsTheFiltersOne)
         const char* written;
     };
     const Case cases[] = {
-        { kNew, "store1", "store1.mdb" },
-        { kSaveAs, "store2", "store2.mdb" },
-        { kNew, "store3.db", "store3.db" },
+        { ID_FILE_NEW, "store1", "store1.mdb" },
+        { ID_FILE_SAVE_AS_DB, "store2", "store2.mdb" },
+        { ID_FILE_NEW, "store3.db", "store3.db" },
         { ID_EXCEL_NEW_FILE, "book", "book.xls" },
         { ID_EXCEL_NEW_FILE, "book2.xlsx", "book2.xlsx" },
     };
@@ -310,7 +307,7 @@ TEST_F(FileCommandTest, NewAndSaveAsReplaceAnExistingFileOnlyWhenTheUserSaysYes)
 {
     OpenItems(m_items);
     const CString other = MakeItemDatabase("other.mdb");
-    for (UINT command : { kNew, kSaveAs }) {
+    for (UINT command : { ID_FILE_NEW, ID_FILE_SAVE_AS_DB }) {
         ASSERT_TRUE(AddItem(other, "5"));
         FileDialogScript::PushPath(other);
         MessageBoxScript::PushAnswer(IDNO);
@@ -348,7 +345,7 @@ TEST_F(FileCommandTest, NewAndSaveAsNeverWriteTheProgramsOwnDatabasesOrTheReceiv
         received,
         m_root.Native("C:\\ZUVAR\\ScaleData") + "/new.mdb",
     };
-    for (UINT command : { kNew, kSaveAs }) {
+    for (UINT command : { ID_FILE_NEW, ID_FILE_SAVE_AS_DB }) {
         for (const std::string& path : own) {
             SCOPED_TRACE(path);
             MessageBoxScript::Reset();
@@ -372,7 +369,7 @@ TEST_F(FileCommandTest, CancelledNewChangesNothing)
 {
     OpenItems(m_items);
     FileDialogScript::PushCancel();
-    Command(*Frame(), kNew);
+    Command(*Frame(), ID_FILE_NEW);
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
 }

@@ -5,11 +5,10 @@
 #include "platform/wnd/core/keyboard.h"
 #include "platform/wnd/core/menu.h"
 #include "platform/wnd/desktop/tray.h"
+#include "resources/calvorn_ids.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {
-
-constexpr UINT kOpen = 57601;
 
 class FrameUseTest : public ShellTest {
 protected:
@@ -62,8 +61,8 @@ TEST_F(FrameUseTest, ClickOnTheRightSplitterBarKeepsTheCommandsRouted)
     EXPECT_EQ(Frame()->GetActiveView(), LeftPane());
     ClickOn(*right);
     EXPECT_EQ(Frame()->GetActiveView(), LeftPane());
-    EXPECT_TRUE(IsEnabledInMenu(0, kOpen));
-    EXPECT_TRUE(IsEnabledInMenu(0, 32788));
+    EXPECT_TRUE(IsEnabledInMenu(0, ID_FILE_OPEN));
+    EXPECT_TRUE(IsEnabledInMenu(0, ID_ACCESS_TO_EXCEL));
     EXPECT_TRUE(CtrlOOpensTheDialog());
     // The work panes themselves become active as before.
     ClickOn(*WorkScreen());
@@ -78,12 +77,12 @@ TEST_F(FrameUseTest, MenuItemsPutTheirPromptsIntoTheStatusBar)
 {
     EXPECT_EQ(StatusText(), "준비");
     HMENU file = ::GetSubMenu(*Frame()->GetMenu(), 0);
-    Frame()->SendMessage(WM_MENUSELECT, MAKEWPARAM(kOpen, 0), reinterpret_cast<LPARAM>(file));
+    Frame()->SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_FILE_OPEN, 0), reinterpret_cast<LPARAM>(file));
     EXPECT_EQ(StatusText(), "기존 문서를 엽니다.");
-    Frame()->SendMessage(WM_MENUSELECT, MAKEWPARAM(57665, 0), reinterpret_cast<LPARAM>(file));
+    Frame()->SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_APP_EXIT, 0), reinterpret_cast<LPARAM>(file));
     EXPECT_EQ(StatusText(), "응용 프로그램을 끝냅니다.");
     // A command without a prompt empties the pane; closing the menu brings back the idle text.
-    Frame()->SendMessage(WM_MENUSELECT, MAKEWPARAM(32788, 0), reinterpret_cast<LPARAM>(file));
+    Frame()->SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_ACCESS_TO_EXCEL, 0), reinterpret_cast<LPARAM>(file));
     EXPECT_EQ(StatusText(), "");
     Frame()->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     EXPECT_EQ(StatusText(), "준비");
@@ -97,8 +96,8 @@ TEST_F(FrameUseTest, ToolBarButtonsShowTipAndPromptWhileHovered)
         const char* tip;
         const char* prompt;
     } cases[] = {
-        { kOpen, "열기", "기존 문서를 엽니다." },
-        { 57664, "정보", "프로그램 정보, 버전 번호, 저작권을 표시합니다." },
+        { ID_FILE_OPEN, "열기", "기존 문서를 엽니다." },
+        { ID_APP_ABOUT, "정보", "프로그램 정보, 버전 번호, 저작권을 표시합니다." },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.id);

@@ -8,6 +8,7 @@
 #include "platform/base/exception.h"
 #include "platform/base/file_system.h"
 #include "platform/wnd/controls/button.h"
+#include "resources/calvorn_ids.h"
 #include "shell/default_value_dlg.h"
 #include "shell/file_helpers.h"
 #include "shell/manager_settings.h"
@@ -16,9 +17,6 @@
 #include "tests/support/command.h"
 
 namespace {
-
-constexpr UINT kDefaultValueSetup = 32785;
-constexpr UINT kInfoChange = 32787;
 
 // Field edits by column.
 int EditOf(const char* column)
@@ -79,7 +77,7 @@ protected:
         ASSERT_TRUE(StartUp());
         m_items = MakeItemDatabase("store.mdb");
         FileDialogScript::PushPath(m_items);
-        Command(*Frame(), 57601);
+        Command(*Frame(), ID_FILE_OPEN);
         ASSERT_EQ(LeftPane()->ItemDatabasePath(), m_items);
         WorkScreen()->m_hints.clear();
     }
@@ -132,7 +130,7 @@ TEST_F(ItemOptionTest, DefaultValuesOnWriteTheThreeFilesInTableOrder)
 {
     ModalDialogScript::Push(FillAndOk({ { "additem", "" }, { "item_name", "사과" }, { "unitprice", "1500" },
         { "pos_flg", "" }, { "item_name2", "" } }));
-    Command(*Frame(), kDefaultValueSetup);
+    Command(*Frame(), ID_DEFAULT_VALUE_SETUP);
     ASSERT_EQ(ModalDialogScript::Records().size(), 1u);
     EXPECT_EQ(ModalDialogScript::Records()[0].templateId, 214u);
     EXPECT_EQ(ModalDialogScript::Records()[0].result, IDOK);
@@ -155,10 +153,10 @@ TEST_F(ItemOptionTest, EveryFieldTickedLeavesOnlyTheTwoFixedNamesInTheIndex)
         if (CString(column) != "item_num" && CString(column) != "pos_code")
             all[column] = "1";
     ModalDialogScript::Push(FillAndOk(all));
-    Command(*Frame(), kDefaultValueSetup);
+    Command(*Frame(), ID_DEFAULT_VALUE_SETUP);
     EXPECT_EQ(File(kDefaultUncheckIndexFile), "item_num\r\npos_code\r\n");
     ModalDialogScript::Push(FillAndOk({}));
-    Command(*Frame(), kDefaultValueSetup);
+    Command(*Frame(), ID_DEFAULT_VALUE_SETUP);
     // Reopened, every box comes back ticked; untick them all.
     ModalDialogScript::Push([](CDialog& dialog) {
         EXPECT_TRUE(IsTicked(dialog, IDC_DEFAULT_MASTER));
@@ -166,7 +164,7 @@ TEST_F(ItemOptionTest, EveryFieldTickedLeavesOnlyTheTwoFixedNamesInTheIndex)
             Tick(dialog, field.box, false);
         AfxClickDlgButton(dialog, IDOK);
     });
-    Command(*Frame(), kDefaultValueSetup);
+    Command(*Frame(), ID_DEFAULT_VALUE_SETUP);
     EXPECT_EQ(File(kDefaultCheckValueFile), "");
     EXPECT_EQ(File(kDefaultUncheckIndexFile),
         "item_num\r\nitem_name\r\nitem_name2\r\nunitprice\r\nfix_price\r\nland\r\npos_flg\r\npos_code\r\n"
@@ -176,11 +174,11 @@ TEST_F(ItemOptionTest, EveryFieldTickedLeavesOnlyTheTwoFixedNamesInTheIndex)
 TEST_F(ItemOptionTest, DefaultValuesOffWritesOnlyFalseAndKeepsTheValues)
 {
     ModalDialogScript::Push(FillAndOk({ { "land", "12" } }));
-    Command(*Frame(), kDefaultValueSetup);
+    Command(*Frame(), ID_DEFAULT_VALUE_SETUP);
     const std::string values = File(kDefaultCheckValueFile);
     // Off: any content is accepted, only "FALSE" is written.
     ModalDialogScript::Push(FillAndOk({ { "unitprice", "99999999" } }, false));
-    Command(*Frame(), kDefaultValueSetup);
+    Command(*Frame(), ID_DEFAULT_VALUE_SETUP);
     EXPECT_EQ(ModalDialogScript::Records().back().result, IDOK);
     EXPECT_EQ(File(kDefaultValueFile), "FALSE");
     EXPECT_EQ(File(kDefaultCheckValueFile), values);
@@ -193,7 +191,7 @@ TEST_F(ItemOptionTest, DefaultValuesOffWritesOnlyFalseAndKeepsTheValues)
         EXPECT_TRUE(IsTicked(dialog, BoxOf("land")));
         dialog.GetDlgItemText(EditOf("land"), land);
     });
-    Command(*Frame(), kDefaultValueSetup);
+    Command(*Frame(), ID_DEFAULT_VALUE_SETUP);
     EXPECT_EQ(land, "12");
 }
 
@@ -235,7 +233,7 @@ TEST_F(ItemOptionTest, EachTestRefusesAboveItsLimit)
         MessageBoxScript::Reset();
         int focus = 0;
         ModalDialogScript::Push(FillAndOk({ { c.column, c.value } }, true, &focus));
-        Command(*Frame(), kDefaultValueSetup);
+        Command(*Frame(), ID_DEFAULT_VALUE_SETUP);
         if (c.message) {
             EXPECT_TRUE(ModalDialogScript::Records().back().leftOpen);
             ASSERT_EQ(MessageBoxScript::Count(), 1u);
@@ -256,7 +254,7 @@ TEST_F(ItemOptionTest, EveryFailingFieldIsReportedInTableOrderAndTheLastKeepsThe
     ModalDialogScript::Push(
         FillAndOk({ { "dateprint", "9" }, { "unitprice", "1234567" }, { "land", "999" }, { "piece", "5" } },
             true, &focus));
-    Command(*Frame(), kDefaultValueSetup);
+    Command(*Frame(), ID_DEFAULT_VALUE_SETUP);
     ASSERT_EQ(MessageBoxScript::Count(), 3u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "Unit price is a 1 - 999999.");
     EXPECT_EQ(MessageBoxScript::Records()[1].text, "Land is a 0 - 300.");
@@ -271,7 +269,7 @@ TEST_F(ItemOptionTest, EveryFailingFieldIsReportedInTableOrderAndTheLastKeepsThe
         dialog.SetDlgItemText(EditOf("land"), "999");
         AfxClickDlgButton(dialog, IDOK);
     });
-    Command(*Frame(), kDefaultValueSetup);
+    Command(*Frame(), ID_DEFAULT_VALUE_SETUP);
     EXPECT_EQ(MessageBoxScript::Count(), 0u);
     EXPECT_EQ(ModalDialogScript::Records().back().result, IDOK);
 }
@@ -297,7 +295,7 @@ TEST_F(ItemOptionTest, OpeningReadsTheFilesOfThisManagerOnly)
         EXPECT_TRUE(dialog.GetDlgItem(EditOf("land"))->IsWindowEnabled());
         EXPECT_FALSE(dialog.GetDlgItem(BoxOf("pos_code"))->IsWindowEnabled());
     });
-    Command(*Frame(), kDefaultValueSetup);
+    Command(*Frame(), ID_DEFAULT_VALUE_SETUP);
     EXPECT_FALSE(master); // another manager's file
     EXPECT_EQ(texts[EditOf("item_num")], "77");
     EXPECT_EQ(texts[EditOf("pos_code")], "5");
@@ -333,14 +331,14 @@ TEST_F(ItemOptionTest, DefaultValueReaderFollowsTheFirstAndLastLine)
 TEST_F(ItemOptionTest, ReloadOnlyWhenTheItemScreenIsShown)
 {
     ModalDialogScript::Push(FillAndOk({}));
-    Command(*Frame(), kDefaultValueSetup);
+    Command(*Frame(), ID_DEFAULT_VALUE_SETUP);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
     ChooseItemEntry();
     ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDCANCEL); });
-    Command(*Frame(), kDefaultValueSetup);
+    Command(*Frame(), ID_DEFAULT_VALUE_SETUP);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
     ModalDialogScript::Push(FillAndOk({}));
-    Command(*Frame(), kDefaultValueSetup);
+    Command(*Frame(), ID_DEFAULT_VALUE_SETUP);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
     EXPECT_EQ(WorkScreen()->m_hints[0].hint, HintOf(Screen::Item));
     EXPECT_EQ(WorkScreen()->m_hints[0].queryName, "Item_Read");
@@ -355,7 +353,7 @@ TEST_F(ItemOptionTest, WriteFailureIsReportedAndKeepsTheDialogOpen)
     TempDataRoot::WriteAll(
         m_root.Native(ManagerSettingsPath(kDefaultValueFile, "vexo").GetString()) + "/x", "x");
     ModalDialogScript::Push(FillAndOk({}, false));
-    Command(*Frame(), kDefaultValueSetup);
+    Command(*Frame(), ID_DEFAULT_VALUE_SETUP);
     EXPECT_TRUE(ModalDialogScript::Records().back().leftOpen);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_NE(MessageBoxScript::Records()[0].text.Find("could not be written"), -1);
@@ -379,7 +377,7 @@ TEST_F(ItemOptionTest, ManagerIdWithSeparatorsWritesInsideTheDataFolder)
 {
     LeftPane()->LogIn("../evil", "");
     ModalDialogScript::Push(FillAndOk({}, false));
-    Command(*Frame(), kDefaultValueSetup);
+    Command(*Frame(), ID_DEFAULT_VALUE_SETUP);
     EXPECT_EQ(File(kDefaultValueFile, "../evil"), "FALSE");
     EXPECT_FALSE(TempDataRoot::Exists(m_root.Native("C:\\Windows\\system\\Default_Value_..")));
     EXPECT_FALSE(TempDataRoot::Exists(m_root.Native("C:\\Windows\\system\\evil.bin")));
@@ -424,7 +422,7 @@ TEST_F(InfoChangeTest, DialogValuesGoIntoEveryItemOfTheManager)
         dialog.SetDlgItemText(EditOf("item_name"), "O'Brien's \"best\"");
         AfxClickDlgButton(dialog, IDOK);
     });
-    Command(*Frame(), kInfoChange);
+    Command(*Frame(), ID_ITEM_INFO_CHANGE);
     EXPECT_EQ(ModalDialogScript::Records().back().result, IDOK);
     EXPECT_EQ(File(kTotalValueFile), "item_name\r\nO'Brien's \"best\"\r\nunitprice\r\n99999999\r\n");
     EXPECT_EQ(File(kTotalValueUncheckIndexFile),
@@ -453,14 +451,14 @@ TEST_F(InfoChangeTest, NothingTickedRunsNoStatementButReloadsTheItemScreen)
     ChooseItemEntry();
     const CString before = ReadItems("SELECT [item_name] FROM [Item] ORDER BY [item_num]");
     ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDOK); });
-    Command(*Frame(), kInfoChange);
+    Command(*Frame(), ID_ITEM_INFO_CHANGE);
     EXPECT_EQ(ReadItems("SELECT [item_name] FROM [Item] ORDER BY [item_num]"), before);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
     EXPECT_EQ(WorkScreen()->m_hints[0].hint, HintOf(Screen::Item));
     // Cancelled: nothing at all.
     WorkScreen()->m_hints.clear();
     ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDCANCEL); });
-    Command(*Frame(), kInfoChange);
+    Command(*Frame(), ID_ITEM_INFO_CHANGE);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
     EXPECT_FALSE(FileExists(kTotalValueFile) && File(kTotalValueFile) != "");
 }
@@ -473,7 +471,7 @@ TEST_F(InfoChangeTest, RefusedWhileTheWorkScreenStreamsRows)
     screen->m_mailbox.SetText(IDC_MAILBOX_TEXT, "SELECT [item_num] FROM [Item]");
     screen->m_pWorker->SetEvent();
     ASSERT_TRUE(screen->m_pWorker->IsRequestInFlight());
-    Command(*Frame(), kInfoChange);
+    Command(*Frame(), ID_ITEM_INFO_CHANGE);
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_NE(MessageBoxScript::Records()[0].text.Find("still reading"), -1);
@@ -490,7 +488,7 @@ TEST_F(InfoChangeTest, RefusedWhileTheWorkScreenStreamsRows)
         dialog.SetDlgItemText(EditOf("land"), "8");
         AfxClickDlgButton(dialog, IDOK);
     });
-    Command(*Frame(), kInfoChange);
+    Command(*Frame(), ID_ITEM_INFO_CHANGE);
     EXPECT_EQ(ReadItems("SELECT [land] FROM [Item] WHERE [mg_id] = 'vexo'"), "8\tjo/8\tjo/");
 }
 
@@ -501,7 +499,7 @@ TEST_F(InfoChangeTest, FailingUpdateShowsTheDatabaseError)
         Tick(dialog, BoxOf("land"));
         AfxClickDlgButton(dialog, IDOK);
     });
-    Command(*Frame(), kInfoChange);
+    Command(*Frame(), ID_ITEM_INFO_CHANGE);
     EXPECT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_FALSE(WorkScreen()->m_pWorker->IsDatabaseOpen());
 }

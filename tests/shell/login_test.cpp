@@ -2,6 +2,7 @@
 // the manager's own data and the registration of a new manager.
 
 #include "db/manager_db_worker.h"
+#include "resources/calvorn_ids.h"
 #include "shell/manager_class.h"
 #include "shell/manager_dialogs.h"
 #include "shell/screen_table.h"
@@ -128,8 +129,8 @@ TEST_F(LoginTest, CancelledDialogSendsNothing)
 {
     ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDCANCEL); });
     LeftPane()->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_LOGIN_BUTTON, BN_CLICKED), 0);
-    EXPECT_TRUE(LeftPane()->Mailbox().Text(1003).IsEmpty());
-    EXPECT_TRUE(LeftPane()->Mailbox().Text(1002).IsEmpty());
+    EXPECT_TRUE(LeftPane()->Mailbox().Text(IDC_MAILBOX_NAME).IsEmpty());
+    EXPECT_TRUE(LeftPane()->Mailbox().Text(IDC_MAILBOX_TEXT).IsEmpty());
     EXPECT_EQ(LeftPane()->IsLoggedIn(), 0);
 }
 
@@ -148,23 +149,23 @@ TEST_F(LoginTest, ChangeOfOwnDataUpdatesThePasswordAndCorner)
     LogIn("kim", "secret");
     ModalDialogScript::Push([](CDialog& dialog) {
         CString id;
-        dialog.GetDlgItemText(1002, id);
+        dialog.GetDlgItemText(IDC_USER_INFO_ID, id);
         EXPECT_EQ(id, "kim");
-        EXPECT_FALSE(dialog.GetDlgItem(1002)->IsWindowEnabled());
-        dialog.SetDlgItemText(1003, "new'pw");
-        dialog.SetDlgItemText(1006, "new'pw");
+        EXPECT_FALSE(dialog.GetDlgItem(IDC_USER_INFO_ID)->IsWindowEnabled());
+        dialog.SetDlgItemText(IDC_USER_INFO_PASSWORD, "new'pw");
+        dialog.SetDlgItemText(IDC_USER_INFO_RE_PASSWORD, "new'pw");
         AfxClickDlgButton(dialog, IDOK);
     });
-    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(32771, 0), 0);
+    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(ID_USER_INFO_CHANGE, 0), 0);
     EXPECT_EQ(ReadManagerDb("SELECT [mg_pass] FROM [Manager] WHERE [mg_id] = 'kim'"), "new'pw");
     EXPECT_EQ(ReadManagerDb("SELECT [corner_code] FROM [Manager] WHERE [mg_id] = 'kim'"), "0");
     // The pane keeps the new password: the dialog opens with it.
     CString shown;
     ModalDialogScript::Push([&shown](CDialog& dialog) {
-        dialog.GetDlgItemText(1003, shown);
+        dialog.GetDlgItemText(IDC_USER_INFO_PASSWORD, shown);
         AfxClickDlgButton(dialog, IDCANCEL);
     });
-    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(32771, 0), 0);
+    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(ID_USER_INFO_CHANGE, 0), 0);
     EXPECT_EQ(shown, "new'pw");
     EXPECT_EQ(LeftPane()->CornerCode(), "0");
 }
@@ -173,13 +174,13 @@ TEST_F(LoginTest, DifferentPasswordsKeepTheDialogOpen)
 {
     LogIn("kim", "secret");
     ModalDialogScript::Push([](CDialog& dialog) {
-        dialog.SetDlgItemText(1003, "one");
-        dialog.SetDlgItemText(1006, "two");
+        dialog.SetDlgItemText(IDC_USER_INFO_PASSWORD, "one");
+        dialog.SetDlgItemText(IDC_USER_INFO_RE_PASSWORD, "two");
         AfxClickDlgButton(dialog, IDOK);
         EXPECT_TRUE(IsWindow(dialog.GetSafeHwnd()));
         AfxClickDlgButton(dialog, IDCANCEL);
     });
-    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(32771, 0), 0);
+    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(ID_USER_INFO_CHANGE, 0), 0);
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "Password Error." });
     EXPECT_EQ(ReadManagerDb("SELECT [mg_pass] FROM [Manager] WHERE [mg_id] = 'kim'"), "secret");
 }
@@ -191,12 +192,12 @@ TEST_F(LoginTest, RegistrationInsertsTheManager)
         CString button;
         dialog.GetDlgItem(IDOK)->GetWindowText(button);
         EXPECT_EQ(button, "INSERT");
-        dialog.SetDlgItemText(1002, "o'neil");
-        dialog.SetDlgItemText(1003, "pw");
-        dialog.SetDlgItemText(1006, "pw");
+        dialog.SetDlgItemText(IDC_USER_INFO_ID, "o'neil");
+        dialog.SetDlgItemText(IDC_USER_INFO_PASSWORD, "pw");
+        dialog.SetDlgItemText(IDC_USER_INFO_RE_PASSWORD, "pw");
         AfxClickDlgButton(dialog, IDOK);
     });
-    LeftPane()->SendMessage(WM_COMMAND, MAKEWPARAM(32772, 0), 0);
+    LeftPane()->SendMessage(WM_COMMAND, MAKEWPARAM(ID_NEW_MANAGER, 0), 0);
     EXPECT_EQ(ReadManagerDb("SELECT [mg_pass] FROM [Manager] WHERE [mg_id] = 'o''neil'"), "pw");
     EXPECT_EQ(LeftPane()->UserId(), "vexo");
     // The new manager logs in.

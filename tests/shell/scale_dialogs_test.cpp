@@ -7,6 +7,7 @@
 #include "platform/wnd/controls/button.h"
 #include "platform/wnd/controls/combobox.h"
 #include "platform/wnd/core/mouse_track.h"
+#include "resources/calvorn_ids.h"
 #include "shell/file_helpers.h"
 #include "shell/message_dlg.h"
 #include "shell/scale_dialogs.h"
@@ -63,29 +64,40 @@ struct BasicCase {
 // Fills every field of dialog 209 with a passing value.
 void FillBasic(CDialog& dialog)
 {
-    for (int id : { 1097, 1098, 1099, 1016, 1018, 1019, 1024, 1027, 1028, 1029 })
+    for (int id : { IDC_BASIC_WEIGHT_DIGITS, IDC_BASIC_PRICE_DIGITS, IDC_BASIC_WEIGHT_UNIT,
+             IDC_BASIC_LIMIT_DAY, IDC_BASIC_USER_LABEL, IDC_BASIC_POS_FLAG, IDC_BASIC_ADV_NUMBER,
+             IDC_BASIC_PRICE_UNIT, IDC_BASIC_PASSWORD, IDC_BASIC_VAT })
         dialog.SetDlgItemText(id, "1");
-    dialog.SetDlgItemText(1015, "2");
-    dialog.SetDlgItemText(1021, "3");
-    for (int id : { 1103, 1104, 1106, 1107, 1105 })
+    dialog.SetDlgItemText(IDC_BASIC_PRESET_PAGE, "2");
+    dialog.SetDlgItemText(IDC_BASIC_BARCODE_PRICE, "3");
+    for (int id : { IDC_BASIC_LABEL, IDC_BASIC_BARCODE_FORMAT, IDC_BASIC_NAME_SORT, IDC_BASIC_LAND_SORT,
+             IDC_BASIC_CODE_LAND })
         ScaleDialogTest::Select(dialog, id, 1);
 }
 
 TEST_F(ScaleDialogTest, BasicInfoRefusesTheFirstFailingFieldOnly)
 {
     const BasicCase cases[] = {
-        { 1097, "4", "Weight maximum cipher is 3" }, { 1097, "3", nullptr },
-        { 1098, "4", "Price maximum cipher is 3" }, { 1099, "2", "Weight unit is 0 or 1" },
-        { 1015, "", "Preset page is 1 ~3 page" }, { 1015, "4", "Preset page is 1 ~3 page" },
-        { 1015, "1", nullptr }, { 1016, "1000", "Limit day : Maximum 999" },
-        { 1103, nullptr, "Select a Label kind" }, { 1018, "101", "Userlabel : Maximum 100" },
-        { 1019, "100", "Pos-flag : Maximum 99" }, { 1104, nullptr, "Select a Barcode Print Format" },
-        { 1021, "0", "Barcode price select : 1 ~ 3" }, { 1106, nullptr, "Item name sorting : 1 ~ 4" },
-        { 1107, nullptr, "Land sorting : 1 ~ 4" }, { 1105, nullptr, "Select a land" },
-        { 1024, "71", "Advertisement : Maximum 70" }, { 1027, "5", "Price unit : Maximum 4" },
-        { 1028, "100000", "Password : 0 ~ 99999" }, { 1028, "-1", "Password : 0 ~ 99999" },
-        { 1028, "99999", nullptr },
-        { 1030, "999999", nullptr }, // a Korean-version field is never read in "eng"
+        { IDC_BASIC_WEIGHT_DIGITS, "4", "Weight maximum cipher is 3" },
+        { IDC_BASIC_WEIGHT_DIGITS, "3", nullptr },
+        { IDC_BASIC_PRICE_DIGITS, "4", "Price maximum cipher is 3" },
+        { IDC_BASIC_WEIGHT_UNIT, "2", "Weight unit is 0 or 1" },
+        { IDC_BASIC_PRESET_PAGE, "", "Preset page is 1 ~3 page" },
+        { IDC_BASIC_PRESET_PAGE, "4", "Preset page is 1 ~3 page" }, { IDC_BASIC_PRESET_PAGE, "1", nullptr },
+        { IDC_BASIC_LIMIT_DAY, "1000", "Limit day : Maximum 999" },
+        { IDC_BASIC_LABEL, nullptr, "Select a Label kind" },
+        { IDC_BASIC_USER_LABEL, "101", "Userlabel : Maximum 100" },
+        { IDC_BASIC_POS_FLAG, "100", "Pos-flag : Maximum 99" },
+        { IDC_BASIC_BARCODE_FORMAT, nullptr, "Select a Barcode Print Format" },
+        { IDC_BASIC_BARCODE_PRICE, "0", "Barcode price select : 1 ~ 3" },
+        { IDC_BASIC_NAME_SORT, nullptr, "Item name sorting : 1 ~ 4" },
+        { IDC_BASIC_LAND_SORT, nullptr, "Land sorting : 1 ~ 4" },
+        { IDC_BASIC_CODE_LAND, nullptr, "Select a land" },
+        { IDC_BASIC_ADV_NUMBER, "71", "Advertisement : Maximum 70" },
+        { IDC_BASIC_PRICE_UNIT, "5", "Price unit : Maximum 4" },
+        { IDC_BASIC_PASSWORD, "100000", "Password : 0 ~ 99999" },
+        { IDC_BASIC_PASSWORD, "-1", "Password : 0 ~ 99999" }, { IDC_BASIC_PASSWORD, "99999", nullptr },
+        { IDC_BASIC_DEL_WON, "999999", nullptr }, // a Korean-version field is never read in "eng"
     };
     for (const BasicCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.id << "=" << (c.text ? c.text : "none"));
@@ -98,15 +110,17 @@ TEST_F(ScaleDialogTest, BasicInfoRefusesTheFirstFailingFieldOnly)
             dialog,
             [&](CDialog& d) {
                 FillBasic(d);
-                d.SetDlgItemText(1018, "7"); // a later field shows no message of its own
+                d.SetDlgItemText(IDC_BASIC_USER_LABEL, "7"); // a later field shows no message of its own
                 if (c.text)
                     d.SetDlgItemText(c.id, c.text);
                 else
                     Select(d, c.id, -1);
                 // A later failing field shows no message of its own.
-                const int later = c.id == 1024 || c.id == 1027 ? 1028 : (c.id == 1028 ? 0 : 1024);
+                const int later = c.id == IDC_BASIC_ADV_NUMBER || c.id == IDC_BASIC_PRICE_UNIT
+                    ? IDC_BASIC_PASSWORD
+                    : (c.id == IDC_BASIC_PASSWORD ? 0 : IDC_BASIC_ADV_NUMBER);
                 if (c.message && later)
-                    d.SetDlgItemText(later, later == 1028 ? "-5" : "500");
+                    d.SetDlgItemText(later, later == IDC_BASIC_PASSWORD ? "-5" : "500");
                 AfxClickDlgButton(d, IDOK);
             },
             &focus);
@@ -131,18 +145,18 @@ TEST_F(ScaleDialogTest, BasicInfoStoresNormalisedValuesAndSelectionNumbers)
     ASSERT_EQ(Run(dialog,
                   [](CDialog& d) {
                       FillBasic(d);
-                      d.SetDlgItemText(1097, "");
-                      d.SetDlgItemText(1098, "-1");
-                      d.SetDlgItemText(1099, "0");
-                      d.SetDlgItemText(1027, "-1"); // a field past the common ones keeps -1
-                      d.SetDlgItemText(1029, "10");
-                      Select(d, 1103, 12);
-                      Select(d, 1104, 0);
-                      Select(d, 1106, 3);
-                      Select(d, 1107, 2);
-                      Select(d, 1105, 1); // "TRUE"
-                      Select(d, 1108, 1); // "TRUE"
-                      Select(d, 1109, 0); // "1. All Print"
+                      d.SetDlgItemText(IDC_BASIC_WEIGHT_DIGITS, "");
+                      d.SetDlgItemText(IDC_BASIC_PRICE_DIGITS, "-1");
+                      d.SetDlgItemText(IDC_BASIC_WEIGHT_UNIT, "0");
+                      d.SetDlgItemText(IDC_BASIC_PRICE_UNIT, "-1"); // a field past the common ones keeps -1
+                      d.SetDlgItemText(IDC_BASIC_VAT, "10");
+                      Select(d, IDC_BASIC_LABEL, 12);
+                      Select(d, IDC_BASIC_BARCODE_FORMAT, 0);
+                      Select(d, IDC_BASIC_NAME_SORT, 3);
+                      Select(d, IDC_BASIC_LAND_SORT, 2);
+                      Select(d, IDC_BASIC_CODE_LAND, 1); // "TRUE"
+                      Select(d, IDC_BASIC_LIMIT_PRINT_INFO, 1); // "TRUE"
+                      Select(d, IDC_BASIC_LIMIT_PRINT_TYPE, 0); // "1. All Print"
                       AfxClickDlgButton(d, IDOK);
                   }),
         IDOK);
@@ -168,9 +182,9 @@ TEST_F(ScaleDialogTest, BasicInfoLoadsAnExistingScaleAndShowsOneVersionsFields)
     bool englishShown = false;
     ASSERT_EQ(Run(dialog,
                   [&](CDialog& d) {
-                      koreanHidden
-                          = !d.GetDlgItem(1030)->IsWindowVisible() && !d.GetDlgItem(1204)->IsWindowVisible();
-                      englishShown = d.GetDlgItem(1027)->IsWindowVisible();
+                      koreanHidden = !d.GetDlgItem(IDC_BASIC_DEL_WON)->IsWindowVisible()
+                          && !d.GetDlgItem(IDC_BASIC_HAN_FONT_LABEL)->IsWindowVisible();
+                      englishShown = d.GetDlgItem(IDC_BASIC_PRICE_UNIT)->IsWindowVisible();
                       AfxClickDlgButton(d, IDOK);
                   }),
         IDOK);
@@ -183,8 +197,10 @@ TEST_F(ScaleDialogTest, BasicInfoLoadsAnExistingScaleAndShowsOneVersionsFields)
 
 TEST_F(ScaleDialogTest, BasicInfoShowsTheFieldsOfItsVersionOnly)
 {
-    const int english[] = { 1200, 1201, 1202, 1027, 1028, 1029 };
-    const int korean[] = { 1203, 1204, 1030, 1031 };
+    const int english[] = { IDC_BASIC_PRICE_UNIT_LABEL, IDC_BASIC_PASSWORD_LABEL, IDC_BASIC_VAT_LABEL,
+        IDC_BASIC_PRICE_UNIT, IDC_BASIC_PASSWORD, IDC_BASIC_VAT };
+    const int korean[]
+        = { IDC_BASIC_DEL_WON_LABEL, IDC_BASIC_HAN_FONT_LABEL, IDC_BASIC_DEL_WON, IDC_BASIC_HAN_FONT };
     for (const char* version : { "eng", "kor" }) {
         SCOPED_TRACE(version);
         CScaleBasicInfoDlg dialog;
@@ -213,9 +229,10 @@ TEST_F(ScaleDialogTest, NetInfoLoadsTheRegisteredValues)
     int mode = -1;
     std::vector<CString> texts;
     Run(dialog, [&](CDialog& d) {
-        initial = dynamic_cast<CComboBox*>(d.GetDlgItem(1108))->GetCurSel();
-        mode = dynamic_cast<CComboBox*>(d.GetDlgItem(1109))->GetCurSel();
-        for (int id : { 1097, 1012, 1013, 1014, 1098 }) {
+        initial = dynamic_cast<CComboBox*>(d.GetDlgItem(IDC_NET_ETHERNET_INIT))->GetCurSel();
+        mode = dynamic_cast<CComboBox*>(d.GetDlgItem(IDC_NET_ETHERNET_MODE))->GetCurSel();
+        for (int id : { IDC_NET_SCALE_ID, IDC_NET_SCALE_IP, IDC_NET_MASK, IDC_NET_DESTINATION_IP,
+                 IDC_NET_DESTINATION_PORT }) {
             CString text;
             d.GetDlgItemText(id, text);
             texts.push_back(text);
@@ -229,36 +246,36 @@ TEST_F(ScaleDialogTest, NetInfoLoadsTheRegisteredValues)
 
 void FillNet(CDialog& dialog)
 {
-    ScaleDialogTest::Select(dialog, 1108, 1);
-    ScaleDialogTest::Select(dialog, 1109, 2);
-    dialog.SetDlgItemText(1097, "12");
-    dialog.SetDlgItemText(1012, "192.168.0.12");
-    dialog.SetDlgItemText(1013, "255.255.255.0");
-    dialog.SetDlgItemText(1014, "");
-    dialog.SetDlgItemText(1098, "5");
+    ScaleDialogTest::Select(dialog, IDC_NET_ETHERNET_INIT, 1);
+    ScaleDialogTest::Select(dialog, IDC_NET_ETHERNET_MODE, 2);
+    dialog.SetDlgItemText(IDC_NET_SCALE_ID, "12");
+    dialog.SetDlgItemText(IDC_NET_SCALE_IP, "192.168.0.12");
+    dialog.SetDlgItemText(IDC_NET_MASK, "255.255.255.0");
+    dialog.SetDlgItemText(IDC_NET_DESTINATION_IP, "");
+    dialog.SetDlgItemText(IDC_NET_DESTINATION_PORT, "5");
 }
 
 TEST_F(ScaleDialogTest, NetInfoRefusesInTableOrder)
 {
     const BasicCase cases[] = {
-        { 1108, nullptr, "Select a Ethernet Initial" },
-        { 1109, nullptr, "Select a Ethernet Mode" },
-        { 1097, "0", "Scale ID : 1 ~ 99" },
-        { 1097, "100", "Scale ID : 1 ~ 99" },
-        { 1097, "99", nullptr },
-        { 1012, "300.1.1.1", "IP Address : 0.0.0.0 ~ 255.255.255.255" },
-        { 1013, "1.2.3", "IP Address : 0.0.0.0 ~ 255.255.255.255" },
-        { 1012, "1.2.3.4.5", "IP Address : 0.0.0.0 ~ 255.255.255.255" },
-        { 1014, "1.2.3.4.", "IP Address : 0.0.0.0 ~ 255.255.255.255" },
-        { 1014, "1..3.4", "IP Address : 0.0.0.0 ~ 255.255.255.255" },
-        { 1014, " 10.0.0.1 ", nullptr },
-        { 1098, "", "Destination Port : 1000 ~ 9999" },
-        { 1098, "0", "Destination Port : 1000 ~ 9999" },
-        { 1098, "65536", "Destination Port : 1000 ~ 9999" },
-        { 1098, "1239", "This Port number is not useable number" },
-        { 1098, "1235", "This Port number is not useable number" },
-        { 1098, "65535", nullptr },
-        { 1098, "1", nullptr },
+        { IDC_NET_ETHERNET_INIT, nullptr, "Select a Ethernet Initial" },
+        { IDC_NET_ETHERNET_MODE, nullptr, "Select a Ethernet Mode" },
+        { IDC_NET_SCALE_ID, "0", "Scale ID : 1 ~ 99" },
+        { IDC_NET_SCALE_ID, "100", "Scale ID : 1 ~ 99" },
+        { IDC_NET_SCALE_ID, "99", nullptr },
+        { IDC_NET_SCALE_IP, "300.1.1.1", "IP Address : 0.0.0.0 ~ 255.255.255.255" },
+        { IDC_NET_MASK, "1.2.3", "IP Address : 0.0.0.0 ~ 255.255.255.255" },
+        { IDC_NET_SCALE_IP, "1.2.3.4.5", "IP Address : 0.0.0.0 ~ 255.255.255.255" },
+        { IDC_NET_DESTINATION_IP, "1.2.3.4.", "IP Address : 0.0.0.0 ~ 255.255.255.255" },
+        { IDC_NET_DESTINATION_IP, "1..3.4", "IP Address : 0.0.0.0 ~ 255.255.255.255" },
+        { IDC_NET_DESTINATION_IP, " 10.0.0.1 ", nullptr },
+        { IDC_NET_DESTINATION_PORT, "", "Destination Port : 1000 ~ 9999" },
+        { IDC_NET_DESTINATION_PORT, "0", "Destination Port : 1000 ~ 9999" },
+        { IDC_NET_DESTINATION_PORT, "65536", "Destination Port : 1000 ~ 9999" },
+        { IDC_NET_DESTINATION_PORT, "1239", "This Port number is not useable number" },
+        { IDC_NET_DESTINATION_PORT, "1235", "This Port number is not useable number" },
+        { IDC_NET_DESTINATION_PORT, "65535", nullptr },
+        { IDC_NET_DESTINATION_PORT, "1", nullptr },
     };
     for (const BasicCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.id << "=" << (c.text ? c.text : "none"));
@@ -274,7 +291,8 @@ TEST_F(ScaleDialogTest, NetInfoRefusesInTableOrder)
                 else
                     Select(d, c.id, -1);
                 if (c.message)
-                    d.SetDlgItemText(1098, c.id == 1098 ? c.text : "0"); // a later failure is not shown
+                    d.SetDlgItemText(IDC_NET_DESTINATION_PORT,
+                        c.id == IDC_NET_DESTINATION_PORT ? c.text : "0"); // a later failure is not shown
                 AfxClickDlgButton(d, IDOK);
             },
             &focus);
@@ -307,8 +325,8 @@ TEST_F(ScaleDialogTest, NetInfoReturnsItsValuesAndAsksAboutRegisteredScales)
     ASSERT_EQ(Run(first,
                   [](CDialog& d) {
                       FillNet(d);
-                      Select(d, 1108, 0);
-                      Select(d, 1109, 0);
+                      Select(d, IDC_NET_ETHERNET_INIT, 0);
+                      Select(d, IDC_NET_ETHERNET_MODE, 0);
                       AfxClickDlgButton(d, IDOK);
                   }),
         IDOK);
@@ -343,9 +361,9 @@ TEST_F(ScaleDialogTest, NetInfoReturnsItsValuesAndAsksAboutRegisteredScales)
         EXPECT_EQ(MessageBoxScript::Records()[0].caption, "Attention");
         EXPECT_EQ(MessageBoxScript::Records()[1].text, "Already, Scale IP exists. To be continued?");
         if (a.second == IDNO) {
-            EXPECT_EQ(focus, 1012);
+            EXPECT_EQ(focus, IDC_NET_SCALE_IP);
         } else if (a.first == IDNO) {
-            EXPECT_EQ(focus, 1097);
+            EXPECT_EQ(focus, IDC_NET_SCALE_ID);
         }
         EXPECT_EQ(dialog.m_values[3], "192.168.0.12");
     }
@@ -375,7 +393,7 @@ TEST_F(ScaleDialogTest, ModelSelectionReturnsTheSeriesCode)
     CSelectModelDlg second;
     ASSERT_EQ(Run(second,
                   [](CDialog& d) {
-                      EXPECT_TRUE(ClickAtControl(d, 1148));
+                      EXPECT_TRUE(ClickAtControl(d, IDC_MODEL_Q));
                       AfxClickDlgButton(d, IDOK);
                   }),
         IDOK);
@@ -405,8 +423,8 @@ TEST_F(ScaleDialogTest, ServerPortAcceptsFifteenHundredToEightThousand)
         CServerPortDlg dialog;
         CString shown;
         const INT_PTR result = Run(dialog, [&](CDialog& d) {
-            d.GetDlgItemText(1066, shown);
-            d.SetDlgItemText(1066, c.typed);
+            d.GetDlgItemText(IDC_SERVER_PORT_NUMBER, shown);
+            d.SetDlgItemText(IDC_SERVER_PORT_NUMBER, c.typed);
             AfxClickDlgButton(d, IDOK);
         });
         EXPECT_EQ(shown, "4000");
@@ -426,7 +444,7 @@ TEST_F(ScaleDialogTest, ServerPortAcceptsFifteenHundredToEightThousand)
     TempDataRoot::WriteAll(file, "");
     CServerPortDlg dialog;
     CString shown;
-    Run(dialog, [&](CDialog& d) { d.GetDlgItemText(1066, shown); });
+    Run(dialog, [&](CDialog& d) { d.GetDlgItemText(IDC_SERVER_PORT_NUMBER, shown); });
     EXPECT_EQ(shown, "3000");
 }
 
@@ -464,7 +482,7 @@ TEST_F(ScaleDialogTest, ItemNumberAcceptsANumberAListOrARange)
         MessageBoxScript::Reset();
         CItemNumberDlg dialog;
         const INT_PTR result = Run(dialog, [&](CDialog& d) {
-            d.SetDlgItemText(1085, c.text);
+            d.SetDlgItemText(IDC_ITEM_NUMBER, c.text);
             AfxClickDlgButton(d, IDOK);
         });
         EXPECT_EQ(result, c.accepted ? IDOK : IDCANCEL);
@@ -489,9 +507,16 @@ TEST_F(ScaleDialogTest, CombosLeaveTheEditsBelowThemFree)
         std::vector<int> edits;
         std::vector<int> combos;
     } cases[] = {
-        { IDD_SCALE_BASIC_INFO, { 1097, 1098, 1099, 1015, 1016, 1018, 1019, 1021, 1024, 1027, 1028, 1029 },
-            { 1103, 1104, 1105, 1106, 1107, 1108, 1109 } },
-        { IDD_SCALE_NET_INFO, { 1097, 1012, 1013, 1014, 1098 }, { 1108, 1109 } },
+        { IDD_SCALE_BASIC_INFO,
+            { IDC_BASIC_WEIGHT_DIGITS, IDC_BASIC_PRICE_DIGITS, IDC_BASIC_WEIGHT_UNIT, IDC_BASIC_PRESET_PAGE,
+                IDC_BASIC_LIMIT_DAY, IDC_BASIC_USER_LABEL, IDC_BASIC_POS_FLAG, IDC_BASIC_BARCODE_PRICE,
+                IDC_BASIC_ADV_NUMBER, IDC_BASIC_PRICE_UNIT, IDC_BASIC_PASSWORD, IDC_BASIC_VAT },
+            { IDC_BASIC_LABEL, IDC_BASIC_BARCODE_FORMAT, IDC_BASIC_CODE_LAND, IDC_BASIC_NAME_SORT,
+                IDC_BASIC_LAND_SORT, IDC_BASIC_LIMIT_PRINT_INFO, IDC_BASIC_LIMIT_PRINT_TYPE } },
+        { IDD_SCALE_NET_INFO,
+            { IDC_NET_SCALE_ID, IDC_NET_SCALE_IP, IDC_NET_MASK, IDC_NET_DESTINATION_IP,
+                IDC_NET_DESTINATION_PORT },
+            { IDC_NET_ETHERNET_INIT, IDC_NET_ETHERNET_MODE } },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.templateId);

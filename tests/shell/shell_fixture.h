@@ -26,8 +26,8 @@
 struct HintRecord {
     LPARAM hint = 0;
     CString text; // the hint's text argument
-    CString queryName; // left pane's mailbox edit 1003 during the hint
-    CString userId; // left pane's mailbox edit 1002 during the hint
+    CString queryName; // left pane's mailbox edit IDC_MAILBOX_NAME during the hint
+    CString userId; // left pane's mailbox edit IDC_MAILBOX_TEXT during the hint
 };
 
 // Records the hints it receives; shared by both stand-ins.

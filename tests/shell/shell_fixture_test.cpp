@@ -7,6 +7,7 @@
 #include "db/sql_text.h"
 #include "platform/base/exception.h"
 #include "platform/base/path.h"
+#include "resources/calvorn_ids.h"
 #include "shell/file_helpers.h"
 
 void RecordingView::OnUpdate(CView*, LPARAM hint, void* hintObject)
@@ -126,8 +127,8 @@ void ShellTest::LogIn(const char* id, const char* password, const char* itemData
     const CString user(id);
     const CString pass(password);
     ModalDialogScript::Push([user, pass](CDialog& dialog) {
-        dialog.SetDlgItemText(1000, user);
-        dialog.SetDlgItemText(1001, pass);
+        dialog.SetDlgItemText(IDC_LOGIN_ID, user);
+        dialog.SetDlgItemText(IDC_LOGIN_PASSWORD, pass);
         AfxClickDlgButton(dialog, IDOK);
     });
     if (*itemDatabase)

@@ -10,6 +10,7 @@
 #include "platform/wnd/core/client_dc.h"
 #include "platform/wnd/core/input_seam.h"
 #include "platform/wnd/core/keyboard.h"
+#include "resources/calvorn_ids.h"
 #include "shell/screen_table.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/pixels.h"
@@ -134,7 +135,7 @@ TEST_F(ShellTest, MainWindowHasTheCautionCaptionAndTrimmedMenu)
     }
     // The commands of the removed menus still exist: the server ones are
     // disabled, the user-information change follows the log-in.
-    EXPECT_TRUE(Frame()->OnCmdMsg(32771, CN_COMMAND, nullptr, &caption));
+    EXPECT_TRUE(Frame()->OnCmdMsg(ID_USER_INFO_CHANGE, CN_COMMAND, nullptr, &caption));
 }
 
 TEST_F(ShellTest, PanesHaveTheirSizesAndTheSplitterBorderIsHidden)
@@ -293,7 +294,7 @@ TEST_F(ShellTest, CtrlSHasNoEffect)
 {
     ASSERT_TRUE(StartUp());
     int query = 0;
-    EXPECT_FALSE(Frame()->OnCmdMsg(57603, CN_COMMAND, nullptr, &query));
+    EXPECT_FALSE(Frame()->OnCmdMsg(ID_FILE_SAVE, CN_COMMAND, nullptr, &query));
     SetKeyStateOverride(VK_CONTROL, TRUE);
     MSG msg;
     msg.hwnd = LeftPane()->GetSafeHwnd();
@@ -313,9 +314,9 @@ TEST_F(ShellTest, AboutBoxShowsTheVersion)
     CRect needed;
     CRect shown;
     ModalDialogScript::Push([&](CDialog& dialog) {
-        dialog.GetDlgItemText(1033, version);
+        dialog.GetDlgItemText(IDC_ABOUT_VERSION, version);
         // The whole line fits the static, wrapped as it is drawn.
-        CWnd* label = dialog.GetDlgItem(1033);
+        CWnd* label = dialog.GetDlgItem(IDC_ABOUT_VERSION);
         label->GetClientRect(&shown);
         CClientDC dc(label);
         const HGDIOBJ old = dc.SelectObject(reinterpret_cast<HGDIOBJ>(label->SendMessage(WM_GETFONT)));
@@ -324,7 +325,7 @@ TEST_F(ShellTest, AboutBoxShowsTheVersion)
         dc.SelectObject(old);
         AfxClickDlgButton(dialog, IDOK);
     });
-    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(57664, 0), 0);
+    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(ID_APP_ABOUT, 0), 0);
     ASSERT_EQ(ModalDialogScript::Records().size(), 1u);
     EXPECT_EQ(ModalDialogScript::Records()[0].templateId, 100u);
     EXPECT_EQ(ModalDialogScript::Records()[0].result, IDOK);

@@ -2,6 +2,7 @@
 // query name to the other views, group items send nothing, and the menu
 // update of Communication Setup reports the log-in state.
 
+#include "resources/calvorn_ids.h"
 #include "shell/screen_table.h"
 #include "tests/shell/shell_fixture.h"
 
@@ -14,7 +15,7 @@ protected:
         ASSERT_TRUE(StartUp());
         m_items = MakeItemDatabase("store.mdb");
         FileDialogScript::PushPath(m_items);
-        Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(57601, 0), 0);
+        Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(ID_FILE_OPEN, 0), 0);
         ASSERT_EQ(LeftPane()->ItemDatabasePath(), m_items);
         WorkScreen()->m_hints.clear();
         LabelView()->m_hints.clear();
@@ -84,7 +85,7 @@ TEST_F(TreeHintTest, OpeningAnItemDatabaseSendsHintElevenAndFillsTheTree)
     EXPECT_EQ(Find("User-label"), nullptr);
 
     FileDialogScript::PushPath(m_items);
-    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(57601, 0), 0);
+    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(ID_FILE_OPEN, 0), 0);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
     EXPECT_EQ(WorkScreen()->m_hints[0].hint, HintOf(Screen::DatabaseChanged));
     EXPECT_EQ(WorkScreen()->m_hints[0].text, m_items);
@@ -113,12 +114,12 @@ TEST_F(TreeHintTest, EachEntrySendsItsHintAndQueryName)
 
 TEST_F(TreeHintTest, GroupItemSendsNothingAndLeavesTheMailbox)
 {
-    LeftPane()->Mailbox().SetText(1003, "before");
-    LeftPane()->Mailbox().SetText(1002, "words");
+    LeftPane()->Mailbox().SetText(IDC_MAILBOX_NAME, "before");
+    LeftPane()->Mailbox().SetText(IDC_MAILBOX_TEXT, "words");
     ASSERT_TRUE(CategoryTree().SelectItem(Find("Item Catalogue")));
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
-    EXPECT_EQ(LeftPane()->Mailbox().Text(1003), "before");
-    EXPECT_EQ(LeftPane()->Mailbox().Text(1002), "words");
+    EXPECT_EQ(LeftPane()->Mailbox().Text(IDC_MAILBOX_NAME), "before");
+    EXPECT_EQ(LeftPane()->Mailbox().Text(IDC_MAILBOX_TEXT), "words");
 }
 
 TEST_F(TreeHintTest, OtherManagersSeeOneScaleEntry)
@@ -140,7 +141,7 @@ TEST_F(TreeHintTest, CommunicationSetupMenuReportsTheLogInState)
     ASSERT_EQ(WorkScreen()->m_hints.size(), 2u);
     EXPECT_EQ(WorkScreen()->m_hints[0].hint, HintOf(Screen::LoggedIn));
     EXPECT_EQ(WorkScreen()->m_hints[0].userId, "vexo");
-    EXPECT_FALSE(::GetMenuState(comm, 32773, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(::GetMenuState(comm, ID_COMM_SETUP, MF_BYCOMMAND) & MF_GRAYED);
 
     LogOut();
     WorkScreen()->m_hints.clear();
@@ -148,12 +149,12 @@ TEST_F(TreeHintTest, CommunicationSetupMenuReportsTheLogInState)
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
     EXPECT_EQ(WorkScreen()->m_hints[0].hint, HintOf(Screen::LoggedOut));
     EXPECT_TRUE(WorkScreen()->m_hints[0].text.IsEmpty());
-    EXPECT_TRUE(::GetMenuState(comm, 32773, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(::GetMenuState(comm, ID_COMM_SETUP, MF_BYCOMMAND) & MF_GRAYED);
 }
 
 TEST_F(TreeHintTest, CommunicationSetupCommandSendsHintSeven)
 {
-    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(32773, 0), 0);
+    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(ID_COMM_SETUP, 0), 0);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
     EXPECT_EQ(WorkScreen()->m_hints[0].hint, HintOf(Screen::CommMode));
     EXPECT_EQ(WorkScreen()->m_hints[0].queryName, "Comm_Mode_Read");
@@ -166,16 +167,16 @@ TEST_F(TreeHintTest, FileMenuFollowsTheLogInAndItemOptionsTheDatabase)
     HMENU options = ::GetSubMenu(*menu, 1);
     Frame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
     Frame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(options), 0);
-    EXPECT_FALSE(::GetMenuState(file, 57601, MF_BYCOMMAND) & MF_GRAYED);
-    EXPECT_FALSE(::GetMenuState(options, 32785, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(::GetMenuState(file, ID_FILE_OPEN, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(::GetMenuState(options, ID_DEFAULT_VALUE_SETUP, MF_BYCOMMAND) & MF_GRAYED);
     LogOut();
     Frame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
     Frame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(options), 0);
-    EXPECT_TRUE(::GetMenuState(file, 57601, MF_BYCOMMAND) & MF_GRAYED);
-    EXPECT_TRUE(::GetMenuState(file, 32774, MF_BYCOMMAND) & MF_GRAYED);
-    EXPECT_TRUE(::GetMenuState(options, 32785, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(::GetMenuState(file, ID_FILE_OPEN, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(::GetMenuState(file, ID_FILE_SAVE_AS_DB, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(::GetMenuState(options, ID_DEFAULT_VALUE_SETUP, MF_BYCOMMAND) & MF_GRAYED);
     // Exit always works.
-    EXPECT_FALSE(::GetMenuState(file, 57665, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(::GetMenuState(file, ID_APP_EXIT, MF_BYCOMMAND) & MF_GRAYED);
 }
 
 TEST_F(TreeHintTest, OpeningAFileThatIsNoItemDatabaseKeepsTheTree)
@@ -185,7 +186,7 @@ TEST_F(TreeHintTest, OpeningAFileThatIsNoItemDatabaseKeepsTheTree)
     const UINT before = CategoryTree().GetCount();
     const CString current = LeftPane()->ItemDatabasePath();
     FileDialogScript::PushPath(other.c_str());
-    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(57601, 0), 0);
+    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(ID_FILE_OPEN, 0), 0);
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), current);
     EXPECT_EQ(CategoryTree().GetCount(), before);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
