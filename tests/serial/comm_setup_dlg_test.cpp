@@ -9,6 +9,7 @@
 
 #include "controls/icon_button.h"
 #include "platform/base/cp949.h"
+#include "resources/calvorn_ids.h"
 #include "serial/comm_setup_dlg.h"
 #include "serial/scale_info_dlg.h"
 #include "tests/support/dlg_item.h"
@@ -46,22 +47,22 @@ protected:
 
 TEST_F(CommSetupTest, ModeChangeEmptiesBothListsAndAsksForTheModesScales)
 {
-    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1019).GetCount(), 2);
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, IDC_COMM_ALL_LIST).GetCount(), 2);
     m_screen.m_settings.AddChosen("Scale name = B, IP=10.0.0.2");
-    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1020).GetCount(), 1);
-    DlgItem<CButton>(m_dialog, 1130).SetCheck(1);
-    DlgItem<CComboBox>(m_dialog, 1015).SetCurSel(1);
-    Send(1015, CBN_SELCHANGE);
-    EXPECT_EQ(DlgItem<CButton>(m_dialog, 1130).GetCheck(), 0);
-    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1019).GetCount(), 0);
-    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1020).GetCount(), 0);
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, IDC_COMM_CHOSEN_LIST).GetCount(), 1);
+    DlgItem<CButton>(m_dialog, IDC_COMM_ALL_SELECT).SetCheck(1);
+    DlgItem<CComboBox>(m_dialog, IDC_COMM_MODE).SetCurSel(1);
+    Send(IDC_COMM_MODE, CBN_SELCHANGE);
+    EXPECT_EQ(DlgItem<CButton>(m_dialog, IDC_COMM_ALL_SELECT).GetCheck(), 0);
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, IDC_COMM_ALL_LIST).GetCount(), 0);
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, IDC_COMM_CHOSEN_LIST).GetCount(), 0);
     EXPECT_EQ(m_screen.m_settings.ModeText(), "Serial");
-    DlgItem<CComboBox>(m_dialog, 1015).SetCurSel(0);
-    Send(1015, CBN_SELCHANGE);
+    DlgItem<CComboBox>(m_dialog, IDC_COMM_MODE).SetCurSel(0);
+    Send(IDC_COMM_MODE, CBN_SELCHANGE);
     EXPECT_EQ(m_screen.m_modes, (std::vector<int> { 2, 1 }));
     EXPECT_EQ(m_screen.m_settings.ModeText(), "Ethernet");
-    DlgItem<CComboBox>(m_dialog, 1016).SetCurSel(7);
-    Send(1016, CBN_SELCHANGE);
+    DlgItem<CComboBox>(m_dialog, IDC_COMM_PORT).SetCurSel(7);
+    Send(IDC_COMM_PORT, CBN_SELCHANGE);
     EXPECT_EQ(m_screen.m_comPort, 8);
     EXPECT_EQ(m_dialog.GetComPort(), 8);
     EXPECT_EQ(m_screen.m_settings.GetPort(), 7);
@@ -84,10 +85,10 @@ TEST_F(CommSetupTest, SettingsFileHoldsModePortAndChosenScalesInCp949)
         { 1, 8, "Auto\r\nserial\r\n" + chosen }, // there is no ninth port
         { -1, 2, "Auto\r\n" + chosen },
     };
-    DlgItem<CListBox>(m_dialog, 1019).SetCurSel(0);
-    Send(1001);
-    DlgItem<CListBox>(m_dialog, 1019).SetCurSel(1);
-    Send(1001);
+    DlgItem<CListBox>(m_dialog, IDC_COMM_ALL_LIST).SetCurSel(0);
+    Send(IDC_COMM_SELECT);
+    DlgItem<CListBox>(m_dialog, IDC_COMM_ALL_LIST).SetCurSel(1);
+    Send(IDC_COMM_SELECT);
     for (const Case& c : cases) {
         m_screen.m_settings.SelectMode(TransportOfEntry(c.mode));
         m_screen.m_settings.SelectPort(c.port);
@@ -112,24 +113,24 @@ TEST_F(CommSetupTest, SettingsFileHoldsModePortAndChosenScalesInCp949)
 
 TEST_F(CommSetupTest, SelectRemoveAndAllSelectEditTheChosenList)
 {
-    Send(1001); // nothing selected
+    Send(IDC_COMM_SELECT); // nothing selected
     EXPECT_TRUE(m_screen.m_settings.GetChosen().empty());
-    DlgItem<CListBox>(m_dialog, 1019).SetCurSel(1);
-    Send(1001);
-    DlgItem<CListBox>(m_dialog, 1019).SetCurSel(0);
-    Send(1001);
+    DlgItem<CListBox>(m_dialog, IDC_COMM_ALL_LIST).SetCurSel(1);
+    Send(IDC_COMM_SELECT);
+    DlgItem<CListBox>(m_dialog, IDC_COMM_ALL_LIST).SetCurSel(0);
+    Send(IDC_COMM_SELECT);
     EXPECT_EQ(m_screen.m_settings.GetChosen(),
         (std::vector<CString> { "Scale name = B, IP=10.0.0.2", "Scale name = 저울, IP=10.0.0.1" }));
-    DlgItem<CListBox>(m_dialog, 1020).SetCurSel(0);
-    Send(1002);
+    DlgItem<CListBox>(m_dialog, IDC_COMM_CHOSEN_LIST).SetCurSel(0);
+    Send(IDC_COMM_REMOVE);
     EXPECT_EQ(m_screen.m_settings.GetChosen(), std::vector<CString> { "Scale name = 저울, IP=10.0.0.1" });
-    Send(1002); // the selection went with the entry
+    Send(IDC_COMM_REMOVE); // the selection went with the entry
     EXPECT_EQ(m_screen.m_settings.GetChosen().size(), 1u);
-    DlgItem<CButton>(m_dialog, 1130).SetCheck(1);
-    Send(1130);
+    DlgItem<CButton>(m_dialog, IDC_COMM_ALL_SELECT).SetCheck(1);
+    Send(IDC_COMM_ALL_SELECT);
     EXPECT_EQ(m_screen.m_settings.GetChosen(), m_screen.m_settings.GetRegistered());
-    DlgItem<CButton>(m_dialog, 1130).SetCheck(0);
-    Send(1130);
+    DlgItem<CButton>(m_dialog, IDC_COMM_ALL_SELECT).SetCheck(0);
+    Send(IDC_COMM_ALL_SELECT);
     EXPECT_TRUE(m_screen.m_settings.GetChosen().empty());
 }
 
@@ -139,7 +140,7 @@ TEST_F(CommSetupTest, TheDialogShowsItsOwnersSettingsAndTipsItsButtons)
     m_screen.m_settings.SetChosen({ "a", "b" });
     m_screen.m_settings.SetChosen({ "z", "b" });
     CString text;
-    DlgItem<CListBox>(m_dialog, 1020).GetText(0, text);
+    DlgItem<CListBox>(m_dialog, IDC_COMM_CHOSEN_LIST).GetText(0, text);
     EXPECT_EQ(text, "z");
 
     // Another work screen: the dialog follows it, not the first one.
@@ -147,26 +148,26 @@ TEST_F(CommSetupTest, TheDialogShowsItsOwnersSettingsAndTipsItsButtons)
     other.m_settings.SetChosen({ "other" });
     m_dialog.SetOwnerView(&other);
     m_screen.m_settings.SetChosen({ "first", "again" });
-    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1020).GetCount(), 1);
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, IDC_COMM_CHOSEN_LIST).GetCount(), 1);
     other.m_settings.AddChosen("more");
-    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1020).GetCount(), 2);
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, IDC_COMM_CHOSEN_LIST).GetCount(), 2);
     m_dialog.SetOwnerView(&m_screen);
-    EXPECT_EQ(DlgItem<CListBox>(m_dialog, 1020).GetCount(), 2);
-    DlgItem<CListBox>(m_dialog, 1020).GetText(0, text);
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, IDC_COMM_CHOSEN_LIST).GetCount(), 2);
+    DlgItem<CListBox>(m_dialog, IDC_COMM_CHOSEN_LIST).GetText(0, text);
     EXPECT_EQ(text, "first");
 
     // A mode chosen elsewhere shows in the dialog.
     m_screen.m_settings.SelectMode(Transport::Serial);
-    EXPECT_EQ(DlgItem<CComboBox>(m_dialog, 1015).GetCurSel(), 1); // "Serial"
+    EXPECT_EQ(DlgItem<CComboBox>(m_dialog, IDC_COMM_MODE).GetCurSel(), 1); // "Serial"
 
     // The ports the engine can open, COM 1 to COM 8.
-    const CComboBox& ports = DlgItem<CComboBox>(m_dialog, 1016);
+    const CComboBox& ports = DlgItem<CComboBox>(m_dialog, IDC_COMM_PORT);
     ASSERT_EQ(ports.GetCount(), 8);
     ports.GetLBText(7, text);
     EXPECT_EQ(text, "COM 8");
 
-    for (const auto& [id, icon, tip] :
-        { std::tuple { IDOK, 163, "Ok" }, { 1001, 170, "Select" }, { 1002, 171, "Remove" } }) {
+    for (const auto& [id, icon, tip] : { std::tuple { IDOK, 163, "Ok" }, { IDC_COMM_SELECT, 170, "Select" },
+             { IDC_COMM_REMOVE, 171, "Remove" } }) {
         auto* button = dynamic_cast<CIconButton*>(m_dialog.GetDlgItem(id));
         ASSERT_NE(button, nullptr) << tip;
         button->GetToolTip().GetText(text, button, 1);
@@ -234,24 +235,27 @@ TEST_F(ScaleInfoDlgTest, ReturnsTheFieldsOfItsMode)
         std::vector<CString> labels;
         bool hidden = false;
         ModalDialogScript::Push([&](CDialog& d) {
-            d.GetDlgItemText(1002, shownNumber);
+            d.GetDlgItemText(IDC_SCALE_INFO_NUMBER, shownNumber);
             d.GetDlgItemText(IDOK, okText);
             if (auto* ok = dynamic_cast<CIconButton*>(d.GetDlgItem(IDOK)))
                 ok->GetToolTip().GetText(okTip, ok, 1);
             icons = ShowsIcon(d, IDOK, CString(c.mode) == "Scale_Update" ? 178 : 181)
                 && ShowsIcon(d, IDCANCEL, 162);
-            for (int id : { 1033, 1034, 1032, 1052, 1013, 1014 }) {
+            for (int id :
+                { IDC_SCALE_INFO_NUMBER_LABEL, IDC_SCALE_INFO_NAME_LABEL, IDC_SCALE_INFO_IP_LABEL,
+                    IDC_SCALE_INFO_SCALE_ID_LABEL, IDC_SCALE_INFO_KEY_LABEL, IDC_SCALE_INFO_MANAGER_LABEL }) {
                 CString label;
                 d.GetDlgItemText(id, label);
                 labels.push_back(label);
             }
             hidden = true; // the manager and key edits and their labels
-            for (int id : { 1005, 1006, 1013, 1014 })
+            for (int id : { IDC_SCALE_INFO_KEY, IDC_SCALE_INFO_MANAGER, IDC_SCALE_INFO_KEY_LABEL,
+                     IDC_SCALE_INFO_MANAGER_LABEL })
                 hidden = hidden && !(d.GetDlgItem(id)->GetStyle() & WS_VISIBLE);
-            d.SetDlgItemText(1003, c.name);
-            d.SetDlgItemText(1012, "127.0.0.2");
-            d.SetDlgItemText(1004, c.scaleId);
-            d.SetDlgItemText(1005, "77");
+            d.SetDlgItemText(IDC_SCALE_INFO_NAME, c.name);
+            d.SetDlgItemText(IDC_SCALE_INFO_IP, "127.0.0.2");
+            d.SetDlgItemText(IDC_SCALE_INFO_SCALE_ID, c.scaleId);
+            d.SetDlgItemText(IDC_SCALE_INFO_KEY, "77");
             AfxClickDlgButton(d, IDOK);
         });
         EXPECT_EQ(dialog.DoModal(), c.result) << c.mode << c.scaleId;
