@@ -32,6 +32,7 @@ CKindOfView::CKindOfView()
     , m_grid(0, 0, 0, 0)
     , m_mailbox(this)
     , m_scales(*this, *this, *this, [this] { return m_nLoggedIn; })
+    , m_load(*this, *this, *this, m_scales, m_rows, m_users, [this] { m_pResults->OnLoadDone(); })
 {
     m_pItemWorker = new CItemDbWorker;
     m_pItemWorker->SetOwner(this, &m_mailbox);
@@ -52,6 +53,8 @@ CKindOfView::CKindOfView()
     m_parts.Add(m_sync);
     m_parts.Add(m_scales);
     m_parts.Add(m_scaleSettings);
+    m_parts.Add(m_load);
+    m_parts.Add(m_editor);
     m_mailbox.Create(this);
     SetDefaultMembers();
     m_nLoggedIn = 0;
@@ -84,10 +87,6 @@ const MessageMap* CKindOfView::GetMessageMap() const
         {
             OnWm<WM_CREATE, &CKindOfView::OnCreate>(),
             OnWm<WM_SIZE, &CKindOfView::OnSize>(),
-            OnMessage<&CKindOfView::OnDbQueryRow>(WM_DBQUERY_ROW),
-            OnMessage<&CKindOfView::OnDbQueryEmpty>(WM_DBQUERY_EMPTY),
-            OnMessage<&CKindOfView::OnDbQueryDone>(WM_DBQUERY_DONE),
-            OnMessage<&CKindOfView::OnGridCellEditedMessage>(WM_GRID_CELLEDITED),
             OnCommandMsg<&CKindOfView::OnTransAll>(1009),
             OnCommandMsg<&CKindOfView::OnTransSelect>(1010),
             OnCommandMsg<&CKindOfView::OnRecvAll>(1001),

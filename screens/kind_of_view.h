@@ -76,12 +76,13 @@
 //   transfers and the synchronisation read its texts.
 // - CPresetSheetPrint (kind_of_view_print.h): the print kind and the
 //   preset-key sheet; the view's print steps hand on to it.
-// - CTableLoad (S G D; kind_of_view_load.h): the worker's replies, which
-//   OnDbQueryRow/Empty/Done hand on, each to the reader of its request name
-//   (the table bridge's or the scale register's); the end of each load; the
-//   grid's shape (RebuildGrid) and cell routines; the insert read-back.
-// - CCellEditor (S G D; kind_of_view_edit.h): an edited cell's placeholder,
-//   limits and write-back through the table bridge.
+// - CTableLoad (S G D; kind_of_view_load.h): the worker's messages
+//   WM_DBQUERY_ROW/EMPTY/DONE, each to the reader of its request name (the
+//   table bridge's or the scale register's); the end of each load (the
+//   users screen's reread, the sales-total screens' hook); the grid's shape
+//   (RebuildGrid) and cell routines; the insert read-back.
+// - CCellEditor (S G D; kind_of_view_edit.h): WM_GRID_CELLEDITED, an edited
+//   cell's placeholder, limits and write-back through the table bridge.
 // - CUsersScreen (S D; kind_of_view_users.h): list 1053, Register 1055 and
 //   Delete 1056 with the panel's controls 1054-1058.
 // - CUserLabelScreen (S G P D; user_label_screen.h): Insert 1059, Delete 1060
@@ -98,8 +99,7 @@
 //   database's path. It reads the preset keys and the default values.
 // A part with its own commands or messages is a command target, offered them
 // before the view's map (m_parts); the handlers that still hand on to
-// printing, the edited cell and the user labels screen are in
-// kind_of_view_parts.cpp.
+// printing and the user labels screen are in kind_of_view_parts.cpp.
 // Other subsystems go through operations: Context(), GetGrid(), the parts'
 // accessors, and the shell's and transports' interfaces.
 
@@ -321,10 +321,6 @@ protected:
 protected:
     int OnCreate(LPCREATESTRUCT createStruct);
     void OnSize(UINT type, int cx, int cy);
-    LRESULT OnDbQueryRow(WPARAM wParam, LPARAM lParam);
-    LRESULT OnDbQueryEmpty(WPARAM wParam, LPARAM lParam);
-    LRESULT OnDbQueryDone(WPARAM wParam, LPARAM lParam);
-    LRESULT OnGridCellEditedMessage(WPARAM wParam, LPARAM lParam);
 
     void OnScaleInfoTrans();
     void OnTransAll();
@@ -446,8 +442,8 @@ private:
     CPresetSheetPrint m_print;
     CServerSyncCommands m_sync { *this, *this, *this, *this, m_presetKeys, m_defaults };
     CCellEditor m_editor { *this, *this, *this };
-    CTableLoad m_load { *this, *this, *this, m_scales, m_rows };
     CUsersScreen m_users { *this, *this };
+    CTableLoad m_load;
     // The parts offered the screen's commands, notifications and messages
     // before the view's own map.
     CCommandParts m_parts;

@@ -6,6 +6,7 @@
 #include "db/db_messages.h"
 #include "db/mailbox_dlg.h"
 #include "grid/grid_ctrl.h"
+#include "grid/grid_defs.h"
 #include "platform/base/cp949.h"
 #include "platform/wnd/core/msgbox.h"
 #include "screens/pos_codes.h"
@@ -48,6 +49,21 @@ CCellEditor::CCellEditor(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkS
     , m_grid(grid)
     , m_data(data)
 { }
+
+const MessageMap* CCellEditor::GetMessageMap() const
+{
+    static const MessageMap kMap(CCmdTarget::GetMessageMap(),
+        {
+            OnMessage<&CCellEditor::OnCellEditedMessage>(WM_GRID_CELLEDITED),
+        });
+    return &kMap;
+}
+
+LRESULT CCellEditor::OnCellEditedMessage(WPARAM wParam, LPARAM lParam)
+{
+    OnGridCellEdited(static_cast<int>(wParam), static_cast<int>(lParam));
+    return 0;
+}
 
 void CCellEditor::RefuseCell(const CString& english, const CString& korean, int row, int column)
 {

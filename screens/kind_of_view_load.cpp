@@ -11,6 +11,7 @@
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
 #include "screens/kind_of_view_rows.h"
+#include "screens/kind_of_view_users.h"
 #include "screens/reply_row.h"
 #include "screens/scale_screens.h"
 #include "screens/table_bridge.h"
@@ -29,14 +30,27 @@ constexpr std::initializer_list<const char*> kResultNames = { "Scale_Result_All_
 } // namespace
 
 CTableLoad::CTableLoad(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
-    CScaleScreens& scales, CGridRows& rows)
+    CScaleScreens& scales, CGridRows& rows, CUsersScreen& users, std::function<void()> resultsLoaded)
     : m_screen(screen)
     , m_grid(grid)
     , m_data(data)
     , m_scales(scales)
     , m_rows(rows)
+    , m_users(users)
+    , m_resultsLoaded(std::move(resultsLoaded))
     , m_fieldTexts(kRowFieldCount)
 { }
+
+const MessageMap* CTableLoad::GetMessageMap() const
+{
+    static const MessageMap kMap(CCmdTarget::GetMessageMap(),
+        {
+            OnMessage<&CTableLoad::OnDbQueryRow>(WM_DBQUERY_ROW),
+            OnMessage<&CTableLoad::OnDbQueryEmpty>(WM_DBQUERY_EMPTY),
+            OnMessage<&CTableLoad::OnDbQueryDone>(WM_DBQUERY_DONE),
+        });
+    return &kMap;
+}
 
 void CTableLoad::Release()
 {
@@ -44,7 +58,7 @@ void CTableLoad::Release()
     m_data.ItemWorker().SetEvent();
 }
 
-void CTableLoad::OnDbQueryRow()
+LRESULT CTableLoad::OnDbQueryRow(WPARAM, LPARAM)
 {
     CMailboxDlg& mailbox = m_data.DbMailbox();
     m_strRequestName = mailbox.TakeText(IDC_MAILBOX_NAME);
@@ -82,9 +96,10 @@ void CTableLoad::OnDbQueryRow()
         // No reader: the row is dropped, but the worker still waits for its answer.
         Release();
     }
+    return 1;
 }
 
-void CTableLoad::OnDbQueryEmpty()
+LRESULT CTableLoad::OnDbQueryEmpty(WPARAM, LPARAM)
 {
     m_strRequestName = m_data.DbMailbox().TakeText(IDC_MAILBOX_NAME);
     const CString& name = m_strRequestName;
@@ -103,6 +118,7 @@ void CTableLoad::OnDbQueryEmpty()
         AfxMessageBox(message, MB_OK);
     // Every streamed reply waits for its answer, whatever its name.
     Release();
+    return 1;
 }
 
 void CTableLoad::LockKeyColumnAndTrailingRow()
@@ -128,7 +144,25 @@ void CTableLoad::LockAllCells()
     }
 }
 
-CTableLoad::LoadEnd CTableLoad::OnDbQueryDone(WPARAM outcome)
+LRESULT CTableLoad::OnDbQueryDone(WPARAM outcome, LPARAM)
+{
+    switch (EndLoad(outcome)) {
+    case LoadEnd::ManagersChanged:
+        // The manager list is read afresh.
+        m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "Mg_Reg_Read");
+        m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, m_screen.UserId());
+        m_users.RequestManagers();
+        break;
+    case LoadEnd::ResultsLoaded:
+        m_resultsLoaded();
+        break;
+    case LoadEnd::None:
+        break;
+    }
+    return 1;
+}
+
+CTableLoad::LoadEnd CTableLoad::EndLoad(WPARAM outcome)
 {
     m_data.ItemWorker().CloseDatabase();
     m_screen.SetUpdateLock(0);

@@ -1,39 +1,37 @@
 #pragma once
 // CTableLoad: the loads of the table screens and the grid they fill. The
-// item worker's row, empty and done messages (which CKindOfView receives as
-// OnDbQueryRow, OnDbQueryEmpty and OnDbQueryDone) come here and go to the
-// reader of their request name: the table bridge's row readers, the scale
-// register's, or none (the worker is still answered). A done message locks
-// the key column and the trailing row, removes the row a delete took (not
-// when the DELETE failed), and clears the update lock. It also owns the
+// item worker's row, empty and done messages (WM_DBQUERY_ROW, _EMPTY and
+// _DONE) come here and go to the reader of their request name: the table
+// bridge's row readers, the scale register's, or none (the worker is still
+// answered). A done message locks the key column and the trailing row,
+// removes the row a delete took (not when the DELETE failed), and clears the
+// update lock; after a manager's register or delete the users screen reads
+// its list again, after a sales-total load the hook it is given runs (the
+// accumulation waits for it). It also owns the
 // grid's shape (RebuildGrid) and the cell routines the readers use, and the
 // fields of the row an insert read back. It knows the screen through its
 // state, grid and database interfaces (screens/work_screen_context.h).
 
+#include <functional>
 #include <vector>
 
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
+#include "platform/wnd/core/cmdtarget.h"
 
 class CGridRows;
 class CScaleScreens;
+class CUsersScreen;
 class CWorkScreenDatabase;
 class CWorkScreenGrid;
 class CWorkScreenState;
 
-class CTableLoad {
+class CTableLoad : public CCmdTarget {
 public:
     CTableLoad(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
-        CScaleScreens& scales, CGridRows& rows);
-    CTableLoad(const CTableLoad&) = delete;
-    CTableLoad& operator=(const CTableLoad&) = delete;
+        CScaleScreens& scales, CGridRows& rows, CUsersScreen& users, std::function<void()> resultsLoaded);
 
-    // What a done message leaves to the screen after the load's own steps.
-    enum class LoadEnd { None, ManagersChanged, ResultsLoaded };
-    void OnDbQueryRow();
-    void OnDbQueryEmpty();
-    // outcome: the done message's wParam (kDbDoneOk, kDbDoneFailed, kDbDoneNoRow).
-    [[nodiscard]] LoadEnd OnDbQueryDone(WPARAM outcome);
+    const MessageMap* GetMessageMap() const override;
     // The request name of the last message, and the rows since ResetLoad.
     [[nodiscard]] const CString& GetRequestName() const { return m_strRequestName; }
     [[nodiscard]] int GetReplyRows() const { return m_nReplyRows; }
@@ -59,6 +57,13 @@ public:
     void ClearFieldTexts();
 
 private:
+    LRESULT OnDbQueryRow(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDbQueryEmpty(WPARAM wParam, LPARAM lParam);
+    // wParam: the outcome (kDbDoneOk, kDbDoneFailed, kDbDoneNoRow).
+    LRESULT OnDbQueryDone(WPARAM outcome, LPARAM lParam);
+    // What a done message leaves to others after the load's own steps.
+    enum class LoadEnd { None, ManagersChanged, ResultsLoaded };
+    [[nodiscard]] LoadEnd EndLoad(WPARAM outcome);
     // "Report" to the worker, which waits for it after every streamed row.
     void Release();
     void LockKeyColumnAndTrailingRow();
@@ -69,6 +74,8 @@ private:
     CWorkScreenDatabase& m_data;
     CScaleScreens& m_scales;
     CGridRows& m_rows;
+    CUsersScreen& m_users;
+    std::function<void()> m_resultsLoaded;
     CString m_strRequestName;
     int m_nReplyRows = 0;
     std::vector<CString> m_fieldTexts;

@@ -28,12 +28,6 @@ void CKindOfView::OnPrint(CDC* dc, CPrintInfo* info)
     m_print.Print(dc, info);
 }
 
-LRESULT CKindOfView::OnGridCellEditedMessage(WPARAM wParam, LPARAM lParam)
-{
-    m_editor.OnGridCellEdited(static_cast<int>(wParam), static_cast<int>(lParam));
-    return 0;
-}
-
 void CKindOfView::ShowUsersScreen()
 {
     if (m_captionPanel.GetSafeHwnd())

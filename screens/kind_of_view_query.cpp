@@ -21,36 +21,6 @@ BOOL CKindOfView::RefuseWhileBusy()
     return TRUE;
 }
 
-LRESULT CKindOfView::OnDbQueryRow(WPARAM, LPARAM)
-{
-    m_load.OnDbQueryRow();
-    return 1;
-}
-
-LRESULT CKindOfView::OnDbQueryEmpty(WPARAM, LPARAM)
-{
-    m_load.OnDbQueryEmpty();
-    return 1;
-}
-
-LRESULT CKindOfView::OnDbQueryDone(WPARAM outcome, LPARAM)
-{
-    switch (m_load.OnDbQueryDone(outcome)) {
-    case CTableLoad::LoadEnd::ManagersChanged:
-        // The manager list is read afresh.
-        m_mailbox.SetText(IDC_MAILBOX_NAME, "Mg_Reg_Read");
-        m_mailbox.SetText(IDC_MAILBOX_TEXT, m_strUserId);
-        m_users.RequestManagers();
-        break;
-    case CTableLoad::LoadEnd::ResultsLoaded:
-        GetResultScreens().OnLoadDone();
-        break;
-    case CTableLoad::LoadEnd::None:
-        break;
-    }
-    return 1;
-}
-
 // The grid rebuilt between the form's data exchanges.
 void CKindOfView::RebuildGrid()
 {
