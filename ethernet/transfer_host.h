@@ -2,7 +2,8 @@
 // What a TCP transfer job needs of the work screen that starts it beyond what
 // every transfer needs (CTransferScreenHost): the screen's data kind and the
 // Ethernet stop flag. Its window is the target of the jobs' socket messages
-// and reply timers. CTransferGlue implements it; tests give their own.
+// and reply timers. The work screen's CTransferHosts implements it; tests
+// give their own.
 
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"

@@ -46,6 +46,7 @@ CKindOfView::CKindOfView()
         new CReservations(context, context, context, [this] { return m_pTransfers->GetTransferActive(); }));
     m_pTableBridge = new CTableBridge(context, context, context, m_presetKeys, m_defaults, m_users);
     m_parts.Add(*m_pResults);
+    m_parts.Add(*m_pTransfers);
     m_parts.Add(m_rows);
     m_parts.Add(*m_pReservations);
     m_parts.Add(m_presetKeys);
@@ -87,21 +88,7 @@ const MessageMap* CKindOfView::GetMessageMap() const
         {
             OnWm<WM_CREATE, &CKindOfView::OnCreate>(),
             OnWm<WM_SIZE, &CKindOfView::OnSize>(),
-            OnCommandMsg<&CKindOfView::OnTransAll>(1009),
-            OnCommandMsg<&CKindOfView::OnTransSelect>(1010),
-            OnCommandMsg<&CKindOfView::OnRecvAll>(1001),
-            OnCommandMsg<&CKindOfView::OnRecvSelect>(1002),
-            OnCommandMsg<&CKindOfView::OnTransStop>(1030),
-            OnCommandMsg<&CKindOfView::StartScaleTransfer>(1025),
-            OnCommandMsg<&CKindOfView::OnRecvAllScaleData>(1027),
-            OnCommandMsg<&CKindOfView::OnRecvSelectScaleData>(1029),
-            OnMessage<&CKindOfView::OnTransSocketData>(WM_TRANS_SOCKET_DATA),
             OnWm<WM_TIMER, &CKindOfView::OnTimer>(),
-            OnCommandMsg<&CKindOfView::OnScaleInfoTrans>(1013),
-            OnMessage<&CKindOfView::OnSerialPortOpened>(WM_SERIAL_PORT_OPENED),
-            OnMessage<&CKindOfView::OnSerialPortOpenFailed>(WM_SERIAL_PORT_OPEN_FAILED),
-            OnMessage<&CKindOfView::OnSerialSessionEnd>(WM_SERIAL_SESSION_END),
-            OnMessage<&CKindOfView::OnSerialSessionError>(WM_SERIAL_SESSION_ERROR),
             OnCommandMsg<&CKindOfView::OnFilePrint>(57607),
             OnCommandMsg<&CKindOfView::OnUserLabelInsert>(1059),
             OnCommandMsg<&CKindOfView::OnUserLabelDelete>(1060),
@@ -109,8 +96,6 @@ const MessageMap* CKindOfView::GetMessageMap() const
             OnCommandMsg<&CKindOfView::OnUserLabelTransAll>(1062),
             OnCommandMsg<&CKindOfView::OnUserLabelTransSelect>(1063),
             OnCommandMsg<&CKindOfView::OnUserLabelImage>(1064),
-            OnMessage<&CKindOfView::OnResultStepDone>(WM_RESULT_STEP_DONE),
-            OnMessage<&CKindOfView::OnResultLoopNext>(WM_RESULT_LOOP_NEXT),
         });
     return &kMap;
 }
@@ -148,16 +133,6 @@ void CKindOfView::DoDataExchange(CDataExchange* dx)
     m_sync.DoDataExchange(dx);
     DDX_Control(dx, IDC_WORK_GRID, m_grid);
     m_rows.DoDataExchange(dx);
-    DDX_Control(dx, 1009, m_btnTransAll);
-    DDX_Control(dx, 1010, m_btnTransSelect);
-    DDX_Control(dx, 1001, m_btnRecvAll);
-    DDX_Control(dx, 1002, m_btnRecvSelect);
-    DDX_Control(dx, 1026, m_editRecvNumbers);
-    DDX_Control(dx, 1025, m_btnScaleTrans);
-    DDX_Control(dx, 1027, m_btnScaleRecvAll);
-    DDX_Control(dx, 1028, m_editScaleRecv);
-    DDX_Control(dx, 1029, m_btnScaleRecvSelect);
-    DDX_Control(dx, 1030, m_btnTransStop);
     DDX_Control(dx, 1033, m_groupEdit);
     DDX_Control(dx, 1034, m_groupTrans);
     DDX_Control(dx, 1032, m_groupScaleTrans);
@@ -192,6 +167,11 @@ int CKindOfView::OnCreate(LPCREATESTRUCT createStruct)
     SetCaptionText("Initial Display");
     m_pTransfers->CreateTransports();
     return 0;
+}
+
+int CKindOfView::GetTransferActive() const
+{
+    return m_pTransfers ? m_pTransfers->GetTransferActive() : 0;
 }
 
 void CKindOfView::OnTimer(UINT_PTR id)

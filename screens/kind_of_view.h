@@ -39,19 +39,19 @@
 //   (a part of m_parts); the timers 600 + slot come through OnTimer. The
 //   host of the threads and the list. It reads the transfer-active count
 //   through a function it is given.
-// - CTransferGlue (S G P D; Transfers(), screens/transfer_glue.h): the host
-//   of both transports (CTransferHost for the TCP jobs, CSerialHost for the
-//   serial walk) and the serial side of the commands; it owns the
-//   transports, the serial mailbox 145, the message window 225, the stop
-//   flag, the count of running transfers, the numbers of a selective read
-//   and lamps 1037/1038. The commands 1001/1002/1009/1010/1025/1027/1029/1030,
-//   the user labels' transfers and the scale settings' Trans hand on to it,
-//   as do message 1324, 1224-1227 and the timers 150 and 200-599. It reads
-//   the communication settings of CScaleScreens, the preset keys' texts and
-//   page (CPresetKeys) and the default values (CItemDefaults): glue -> those,
-//   never back. CReservations reads its transfer-active count. It owns the
-//   sales-total loop over the TCP jobs (CResultLoop) and steps it after each
-//   job's message.
+// - CTransferGlue (S G P D; Transfers(), screens/transfer_glue.h): its own
+//   commands 1001/1002/1009/1010/1025/1027/1029/1030 and 1013 with their
+//   buttons and edits 1026/1028, and messages 1324, 1224-1227, 1326 and the
+//   result loop's next step; the user labels' transfers hand on to it, and
+//   OnTimer the timers 150 and 200-599. It owns the transports, the message
+//   window 225, the serial side of the commands and the sales-total loop
+//   over the TCP jobs (CResultLoop), and the transports' hosts
+//   (CTransferHosts, screens/transfer_hosts.h: the serial mailbox 145, the
+//   stop flag, the count of running transfers, the numbers of a selective
+//   read and lamps 1037/1038). It reads the communication settings of
+//   CScaleScreens, the preset keys' texts and page (CPresetKeys) and the
+//   default values (CItemDefaults): glue -> those, never back.
+//   CReservations reads its transfer-active count.
 // - CResultScreens (S G D; screens/result_screens.h): the sales-total receive
 //   and clear and the accumulation; it starts the exchanges through
 //   CResultExchange (screens/result_exchange.h), which the glue implements
@@ -152,9 +152,7 @@ class CPrintInfo;
 class CReservations;
 class CResultScreens;
 class CTransferGlue;
-class CTransferPort;
 class CUserLabelScreen;
-class CWorkScreenTransports;
 
 class CKindOfView : public CFormView,
                     public CWorkScreen,
@@ -199,9 +197,6 @@ public:
     [[nodiscard]] int GetClickedColumn() const { return m_rows.GetClickedColumn(); }
     // The print kind of the current screen ("ItemPrint" ...; "" for none).
     const CString& GetPrintKind() const { return m_print.GetPrintKind(); }
-    // The transport that runs transfers (null: the commands stop at the mode
-    // split; not owned).
-    void SetTransferPort(CTransferPort* port);
     // The scale screens: communication settings, register, settings screens.
     CScaleScreens& Scales() { return m_scales; }
     // Transfers (screens/transfer_glue.h), reservations (screens/reservations.h)
@@ -290,18 +285,10 @@ protected:
     // ---- Editing ------------------------------------------------------------------
     void OnGridCellEdited(int row, int column) override { m_editor.OnGridCellEdited(row, column); }
 
-    // ---- Transfers (screens/transfer_glue.h) -----------------------------------------
-    // Message 1324.
-    LRESULT OnTransSocketData(WPARAM token, LPARAM lParam);
     // TRUE (after saying so) while the item worker serves a request: its
     // database and the mailbox are in use, and a write or another request now
     // would cut the rows still to come.
     BOOL RefuseWhileBusy() override;
-    // Messages 1224-1227.
-    LRESULT OnSerialPortOpened(WPARAM wParam, LPARAM lParam);
-    LRESULT OnSerialPortOpenFailed(WPARAM wParam, LPARAM lParam);
-    LRESULT OnSerialSessionEnd(WPARAM wParam, LPARAM lParam);
-    LRESULT OnSerialSessionError(WPARAM wParam, LPARAM lParam);
 
     // ---- Rows, column fill, preset keys, users, printing ---------------------------
     // (kind_of_view_rows.cpp, _fill.cpp, _preset.cpp, _users.cpp, _print.cpp)
@@ -315,22 +302,11 @@ protected:
     // ---- Sales-total screens, hints 12-15 (kind_of_view_results.cpp) ----------------
     // The screen of the hint being shown (12-15).
     void ShowResultScreen();
-    LRESULT OnResultStepDone(WPARAM wParam, LPARAM lParam);
-    LRESULT OnResultLoopNext(WPARAM wParam, LPARAM lParam);
 
 protected:
     int OnCreate(LPCREATESTRUCT createStruct);
     void OnSize(UINT type, int cx, int cy);
 
-    void OnScaleInfoTrans();
-    void OnTransAll();
-    void OnTransSelect();
-    void OnRecvAll();
-    void OnRecvSelect();
-    void OnTransStop();
-    void StartScaleTransfer();
-    void OnRecvAllScaleData();
-    void OnRecvSelectScaleData();
     void OnTimer(UINT_PTR id);
 
 private:
@@ -400,16 +376,6 @@ private:
     int m_nLoggedIn = 0;
     int m_nLanguage = 2;
     // Controls of template 130 (bound in DoDataExchange).
-    CXPButton m_btnTransAll; // 1009
-    CXPButton m_btnTransSelect; // 1010
-    CXPButton m_btnRecvAll; // 1001
-    CXPButton m_btnRecvSelect; // 1002
-    CEdit m_editRecvNumbers; // 1026
-    CXPButton m_btnScaleTrans; // 1025
-    CXPButton m_btnScaleRecvAll; // 1027
-    CEdit m_editScaleRecv; // 1028
-    CXPButton m_btnScaleRecvSelect; // 1029
-    CXPButton m_btnTransStop; // 1030
     CButton m_groupEdit; // 1033
     CButton m_groupTrans; // 1034
     CButton m_groupScaleTrans; // 1032

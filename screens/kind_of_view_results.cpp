@@ -1,5 +1,5 @@
-// The work screen's four sales-total screens: their set-up and the step of
-// the receive loop (1326); their buttons are CResultScreens'.
+// The work screen's four sales-total screens: their set-up; their buttons
+// are CResultScreens', the receive loop's steps (1326) the transfers'.
 
 #include "db/db_messages.h"
 #include "platform/base/file_system.h"
@@ -8,7 +8,6 @@
 #include "screens/result_kinds.h"
 #include "screens/result_screens.h"
 #include "screens/table_bridge.h"
-#include "screens/transfer_glue.h"
 
 CResultScreens& CKindOfView::GetResultScreens()
 {
@@ -37,16 +36,4 @@ void CKindOfView::ShowResultScreen()
     ShowControls({ 1057 }, !IsSameFile(m_strItemDbPath, kResultSumPath));
     m_pResults->RequestResults(kind->kind);
     PlaceItemGrid();
-}
-
-LRESULT CKindOfView::OnResultStepDone(WPARAM, LPARAM)
-{
-    m_pTransfers->OnResultStepDone();
-    return 1;
-}
-
-LRESULT CKindOfView::OnResultLoopNext(WPARAM, LPARAM)
-{
-    m_pTransfers->OnResultLoopNext();
-    return 1;
 }

@@ -1,6 +1,6 @@
-// The work screen's transfers: the host of both transports, the transfer
-// commands up to the mode split, the scale settings sends, and the routing of
-// the transports' messages and timers.
+// The work screen's transfers: the transfer commands up to the mode split,
+// the scale settings sends, and the routing of the transports' messages and
+// timers.
 
 #include "screens/transfer_glue.h"
 
@@ -8,13 +8,12 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "db/mailbox_dlg.h"
 #include "grid/grid_ctrl.h"
 #include "grid/pick_rules.h"
 #include "platform/base/path.h"
 #include "platform/wnd/core/msgbox.h"
-#include "screens/kind_of_view_defaults.h"
-#include "screens/kind_of_view_preset.h"
+#include "platform/wnd/dialogs/dialog.h"
+#include "resources/calvorn_ids.h"
 #include "screens/pos_codes.h"
 #include "screens/scale_screens.h"
 #include "screens/scale_settings_screens.h"
@@ -25,31 +24,33 @@
 
 namespace {
 
-// The typed numbers up to the first 0, in their order, each once: a scale keeps
-// one record a number, and its second answer would read as a copy of the first.
-std::vector<int> TypedNumbers(const std::vector<int>& typed)
-{
-    std::vector<int> numbers;
-    for (int n : typed) {
-        if (n == 0)
-            break;
-        if (std::find(numbers.begin(), numbers.end(), n) == numbers.end())
-            numbers.push_back(n);
-    }
-    return numbers;
-}
-
-constexpr UINT kLampFlashMs = 15;
 constexpr int kLanguage = 2;
 constexpr std::size_t kReceiveNumberLimit = 1000;
-constexpr int kReceiveNumberEdit = 1026;
-constexpr int kPresetReadPageEdit = 1028;
-constexpr int kProgressEdit = 1039;
 
 long NumberOf(const CString& text)
 {
     return std::strtol(text.GetString(), nullptr, 10);
 }
+
+// What a start button sends or reads, of the screen's kind.
+struct TransferButton {
+    UINT id;
+    TransferCommand command;
+    TransferScope scope;
+    BOOL checkRows; // the grid has rows and, for items, their POS codes pass
+    BOOL confirm; // asks before the scale's data is replaced
+};
+
+constexpr TransferButton kTransferButtons[] = {
+    { IDC_WORK_TRANS_ALL, TransferCommand::Trans, TransferScope::All, TRUE, TRUE },
+    { IDC_WORK_TRANS_SELECT, TransferCommand::Trans, TransferScope::Select, TRUE, FALSE },
+    { IDC_WORK_RECV_ALL, TransferCommand::Recv, TransferScope::All, FALSE, FALSE },
+    // Reads the numbers of edit 1026.
+    { IDC_WORK_RECV_SELECT, TransferCommand::Recv, TransferScope::Select, FALSE, FALSE },
+    { IDC_WORK_SCALE_TRANS, TransferCommand::Trans, TransferScope::All, FALSE, FALSE },
+    { IDC_WORK_SCALE_RECV_ALL, TransferCommand::Recv, TransferScope::All, FALSE, FALSE },
+    { IDC_WORK_SCALE_RECV_SELECT, TransferCommand::Recv, TransferScope::Select, FALSE, FALSE },
+};
 
 } // namespace
 
@@ -60,13 +61,9 @@ CTransferGlue::CTransferGlue(CWorkScreenState& screen, CWorkScreenGrid& grid, CW
     , m_panels(panels)
     , m_data(data)
     , m_scales(scales)
-    , m_presetKeys(presetKeys)
-    , m_defaults(defaults)
-    , m_serialMailbox(nullptr)
+    , m_hosts(screen, grid, panels, data, presetKeys, defaults)
     , m_messageDlg(nullptr)
-    , m_recvNumbers(kReceiveNumberLimit)
 {
-    m_serialMailbox.Create(nullptr);
     m_messageDlg.Create(nullptr);
 }
 
@@ -78,16 +75,46 @@ CTransferGlue::~CTransferGlue()
     m_messageDlg.DestroyWindow();
 }
 
-void CTransferGlue::DoDataExchange(CDataExchange* dx)
+const MessageMap* CTransferGlue::GetMessageMap() const
 {
-    DDX_Control(dx, 1037, m_lampSend);
-    DDX_Control(dx, 1038, m_lampRecv);
+    static const MessageMap kMap(CCmdTarget::GetMessageMap(),
+        {
+            OnCommandRange<&CTransferGlue::OnTransferCommand>(IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_ALL),
+            OnCommandRange<&CTransferGlue::OnTransferCommand>(IDC_WORK_TRANS_SELECT, IDC_WORK_TRANS_SELECT),
+            OnCommandRange<&CTransferGlue::OnTransferCommand>(IDC_WORK_RECV_ALL, IDC_WORK_RECV_ALL),
+            OnCommandRange<&CTransferGlue::OnTransferCommand>(IDC_WORK_RECV_SELECT, IDC_WORK_RECV_SELECT),
+            OnCommandRange<&CTransferGlue::OnTransferCommand>(IDC_WORK_SCALE_TRANS, IDC_WORK_SCALE_TRANS),
+            OnCommandRange<&CTransferGlue::OnTransferCommand>(
+                IDC_WORK_SCALE_RECV_ALL, IDC_WORK_SCALE_RECV_ALL),
+            OnCommandRange<&CTransferGlue::OnTransferCommand>(
+                IDC_WORK_SCALE_RECV_SELECT, IDC_WORK_SCALE_RECV_SELECT),
+            OnCommandMsg<&CTransferGlue::OnTransStop>(IDC_WORK_TRANS_STOP),
+            OnCommandMsg<&CTransferGlue::OnScaleInfoTrans>(IDC_WORK_SCALE_INFO_TRANS),
+            OnMessage<&CTransferGlue::OnTransSocketData>(WM_TRANS_SOCKET_DATA),
+            OnMessage<&CTransferGlue::OnSerialMessage<WM_SERIAL_PORT_OPENED>>(WM_SERIAL_PORT_OPENED),
+            OnMessage<&CTransferGlue::OnSerialMessage<WM_SERIAL_PORT_OPEN_FAILED>>(
+                WM_SERIAL_PORT_OPEN_FAILED),
+            OnMessage<&CTransferGlue::OnSerialMessage<WM_SERIAL_SESSION_END>>(WM_SERIAL_SESSION_END),
+            OnMessage<&CTransferGlue::OnSerialMessage<WM_SERIAL_SESSION_ERROR>>(WM_SERIAL_SESSION_ERROR),
+            OnMessage<&CTransferGlue::OnResultStepDone>(WM_RESULT_STEP_DONE),
+            OnMessage<&CTransferGlue::OnResultLoopNext>(WM_RESULT_LOOP_NEXT),
+        });
+    return &kMap;
 }
 
-void CTransferGlue::Start()
+void CTransferGlue::DoDataExchange(CDataExchange* dx)
 {
-    m_lampSend.SetImage(32, 1, 0);
-    m_lampRecv.SetImage(32, 1, 0);
+    DDX_Control(dx, IDC_WORK_TRANS_ALL, m_btnTransAll);
+    DDX_Control(dx, IDC_WORK_TRANS_SELECT, m_btnTransSelect);
+    DDX_Control(dx, IDC_WORK_RECV_ALL, m_btnRecvAll);
+    DDX_Control(dx, IDC_WORK_RECV_SELECT, m_btnRecvSelect);
+    DDX_Control(dx, IDC_WORK_RECV_NUMBERS, m_editRecvNumbers);
+    DDX_Control(dx, IDC_WORK_SCALE_TRANS, m_btnScaleTrans);
+    DDX_Control(dx, IDC_WORK_SCALE_RECV_ALL, m_btnScaleRecvAll);
+    DDX_Control(dx, IDC_WORK_SCALE_RECV_PAGE, m_editScaleRecvPage);
+    DDX_Control(dx, IDC_WORK_SCALE_RECV_SELECT, m_btnScaleRecvSelect);
+    DDX_Control(dx, IDC_WORK_TRANS_STOP, m_btnTransStop);
+    m_hosts.DoDataExchange(dx);
 }
 
 void CTransferGlue::CreateTransports()
@@ -104,7 +131,23 @@ void CTransferGlue::CreateTransports()
 
 // ---- Commands -----------------------------------------------------------------------
 
-TransferOrder CTransferGlue::MakeOrder(TransferCommand command, DataKind kind, TransferScope scope) const
+void CTransferGlue::OnTransferCommand(UINT id)
+{
+    for (const TransferButton& button : kTransferButtons) {
+        if (button.id != id)
+            continue;
+        if (id == IDC_WORK_RECV_SELECT) {
+            if (!ReadReceiveNumbers())
+                return;
+        } else {
+            ClearReceiveNumbers();
+        }
+        StartTransfer(button.command, button.scope, button.checkRows, button.confirm);
+        return;
+    }
+}
+
+TransferOrder CTransferGlue::MakeOrder(TransferCommand command, DataKind kind, TransferScope scope)
 {
     TransferOrder order;
     order.command = command;
@@ -113,7 +156,7 @@ TransferOrder CTransferGlue::MakeOrder(TransferCommand command, DataKind kind, T
     order.languageIndex = kLanguage;
     order.scales = m_scales.CommSettings().GetChosen();
     order.comPort = m_scales.GetComPort();
-    order.receiveNumbers = TypedNumbers(m_recvNumbers);
+    order.receiveNumbers = SerialHost().GetRequestNumbers();
     return order;
 }
 
@@ -149,7 +192,7 @@ void CTransferGlue::StartTransfer(TransferCommand command, TransferScope scope, 
                "All item Data Delete, Are you OK?", "Attention", MB_YESNO | MB_ICONQUESTION)
             != IDYES)
         return;
-    m_serialMailbox.ClearAll();
+    m_hosts.ClearSerialMailbox();
     const CCommSettings& comm = m_scales.CommSettings();
     if (!comm.GetMode()) {
         AfxMessageBox("Select a port.", MB_OK);
@@ -169,15 +212,10 @@ void CTransferGlue::StartTransfer(TransferCommand command, TransferScope scope, 
         m_pTransferPort->StartEthernetTransfer(order);
 }
 
-void CTransferGlue::ClearReceiveNumbers()
-{
-    std::fill(m_recvNumbers.begin(), m_recvNumbers.end(), 0);
-}
-
 BOOL CTransferGlue::ReadReceiveNumbers()
 {
     CString text;
-    m_screen.Form().GetDlgItemText(kReceiveNumberEdit, text);
+    m_screen.Form().GetDlgItemText(IDC_WORK_RECV_NUMBERS, text);
     const int dash = text.Find('-', 1);
     const int comma = text.Find(',', 1);
     const bool rejected = (dash > 0 && comma > 0) || (dash > 0 && text.Find('-', dash + 1) > 0)
@@ -186,28 +224,29 @@ BOOL CTransferGlue::ReadReceiveNumbers()
         AfxMessageBox("Input Error", MB_OK);
         return FALSE;
     }
-    ClearReceiveNumbers();
+    std::vector<int> typed(kReceiveNumberLimit, 0);
     std::size_t n = 0;
     if (dash > 0) {
         const long a = NumberOf(text.Left(dash));
         const long b = NumberOf(text.Mid(dash + 1));
-        for (long v = a; v <= b && n < m_recvNumbers.size(); ++v)
-            m_recvNumbers[n++] = static_cast<int>(v);
+        for (long v = a; v <= b && n < typed.size(); ++v)
+            typed[n++] = static_cast<int>(v);
     } else if (comma > 0) {
         int start = 0;
-        while (n < m_recvNumbers.size()) {
+        while (n < typed.size()) {
             const int next = text.Find(',', start);
-            m_recvNumbers[n++]
+            typed[n++]
                 = static_cast<int>(NumberOf(next < 0 ? text.Mid(start) : text.Mid(start, next - start)));
             if (next < 0)
                 break;
             start = next + 1;
         }
     } else {
-        m_recvNumbers[0] = static_cast<int>(NumberOf(text));
+        typed[0] = static_cast<int>(NumberOf(text));
     }
+    m_hosts.SetReceiveNumbers(typed);
     if (m_screen.ScreenKind() == DataKind::LandAddition) {
-        for (int number : GetRequestNumbers()) {
+        for (int number : SerialHost().GetRequestNumbers()) {
             if (number < 201 || number > 500) {
                 AfxMessageBox("Land Addition Number is a 201 ~ 500.", MB_OK);
                 return FALSE;
@@ -219,9 +258,9 @@ BOOL CTransferGlue::ReadReceiveNumbers()
 
 void CTransferGlue::OnTransStop()
 {
-    EnableItemTransButtons(TRUE);
-    EnableScaleTransButtons(TRUE);
-    EnableTransStopButton(FALSE);
+    m_panels.EnableItemTransButtons(TRUE);
+    m_panels.EnableScaleTransButtons(TRUE);
+    m_panels.EnableTransStopButton(FALSE);
     if (m_pTransferPort)
         m_pTransferPort->StopTransfer();
 }
@@ -251,9 +290,20 @@ CString CTransferGlue::CheckPosCodes(TransferScope scope)
 
 // ---- Scale settings sends -------------------------------------------------------------
 
+void CTransferGlue::OnScaleInfoTrans()
+{
+    // The send reads the grid row the load may still be filling.
+    if (m_data.RefuseWhileBusy())
+        return;
+    if (m_screen.ScreenKind() == DataKind::ScaleInfo)
+        SendScaleInfo();
+    else if (m_screen.ScreenKind() == DataKind::ScaleRootInfo)
+        SendScaleRootInfo();
+}
+
 BOOL CTransferGlue::BeginScaleSend()
 {
-    m_serialMailbox.ClearAll();
+    m_hosts.ClearSerialMailbox();
     ClearReceiveNumbers();
     const CCommSettings& comm = m_scales.CommSettings();
     if (!comm.GetMode() || (comm.IsSerial() && m_scales.GetComPort() < 1)) {
@@ -324,28 +374,27 @@ void CTransferGlue::SendScaleRootInfo()
 
 // ---- Messages and timers ----------------------------------------------------------------
 
-void CTransferGlue::OnTransSocketData(UINT_PTR token)
+LRESULT CTransferGlue::OnTransSocketData(WPARAM token, LPARAM)
 {
     if (!m_pTransports)
-        return;
-    m_pTransports->Jobs().OnSocketData(token);
+        return 1;
+    m_pTransports->Jobs().OnSocketData(static_cast<UINT_PTR>(token));
     // A job that ended without its done message (time-out, stop, hang-up).
     m_pResultLoop->Poke();
+    return 1;
 }
 
-LRESULT CTransferGlue::OnSerialMessage(UINT message)
+template <UINT message> LRESULT CTransferGlue::OnSerialMessage(WPARAM, LPARAM)
 {
     if (!m_pSerial)
         return 1;
-    switch (message) {
-    case WM_SERIAL_PORT_OPENED:
+    if constexpr (message == WM_SERIAL_PORT_OPENED)
         return m_pSerial->OnSerialPortOpened();
-    case WM_SERIAL_PORT_OPEN_FAILED:
+    else if constexpr (message == WM_SERIAL_PORT_OPEN_FAILED)
         return m_pSerial->OnSerialPortOpenFailed();
-    default:
+    else
         // The session's end and its error are handled alike.
         return m_pSerial->OnSerialSessionEnd();
-    }
 }
 
 BOOL CTransferGlue::OnTimer(UINT_PTR id)
@@ -405,8 +454,8 @@ void CTransferGlue::StartSerialWalk(SerialOrder order)
     if (!m_pSerial || !m_pSerial->CheckStart(order))
         return;
     // Read once, now: the walk sends these, whatever the screen shows later.
-    order.rows
-        = TakeTransferRows(SerialHost(), order.command, order.dataKind, order.scope, GetGridColumnCount());
+    order.rows = TakeTransferRows(
+        SerialHost(), order.command, order.dataKind, order.scope, SerialHost().GetGridColumnCount());
     m_pSerial->Start(order);
 }
 
@@ -415,157 +464,18 @@ BOOL CTransferGlue::IsResultLoopRunning() const
     return (m_pResultLoop && m_pResultLoop->IsRunning()) || (m_pSerial && m_pSerial->IsRunning());
 }
 
-void CTransferGlue::ResultLoopStep(int index)
-{
-    if (m_pResultLoop)
-        m_pResultLoop->Step(index);
-}
-
-void CTransferGlue::OnResultStepDone()
+LRESULT CTransferGlue::OnResultStepDone(WPARAM, LPARAM)
 {
     if (m_pResultLoop)
         m_pResultLoop->OnStepDone();
+    return 1;
 }
 
-void CTransferGlue::OnResultLoopNext()
+LRESULT CTransferGlue::OnResultLoopNext(WPARAM, LPARAM)
 {
     if (m_pResultLoop)
         m_pResultLoop->OnNext();
-}
-
-void CTransferGlue::ClearSerialMailbox()
-{
-    m_serialMailbox.ClearAll();
-}
-
-// ---- What the transports read and write of the screen ---------------------------------
-
-HWND CTransferGlue::GetTransferWindow()
-{
-    return m_screen.Form().GetSafeHwnd();
-}
-
-int CTransferGlue::GetGridRowCount()
-{
-    return m_grid.Grid().GetRowCount();
-}
-
-CString CTransferGlue::GetGridItemText(int row, int column)
-{
-    return m_grid.Grid().GetItemText(row, column);
-}
-
-int CTransferGlue::GetGridColumnCount()
-{
-    return m_grid.Grid().GetColumnCount();
-}
-
-int CTransferGlue::GetCurrentGridRow()
-{
-    const int row = m_grid.ClickedRow();
-    return row >= 1 ? row : 1;
-}
-
-GridPicks CTransferGlue::GetTransferSelection()
-{
-    return m_grid.Grid().Picks();
-}
-
-int CTransferGlue::GetPresetPage()
-{
-    return m_presetKeys.GetComboPage();
-}
-
-std::vector<CString> CTransferGlue::GetPresetKeyTexts()
-{
-    return m_presetKeys.GetKeyTexts();
-}
-
-int CTransferGlue::GetPresetReadPage()
-{
-    CString text;
-    m_screen.Form().GetDlgItemText(kPresetReadPageEdit, text);
-    return static_cast<int>(NumberOf(text));
-}
-
-CString CTransferGlue::GetUserId()
-{
-    return m_screen.UserId();
-}
-
-CString CTransferGlue::GetItemDbPath()
-{
-    return m_data.ItemDbPath();
-}
-
-int CTransferGlue::LoadDefaultValues()
-{
-    return m_defaults.LoadDefaultValues();
-}
-
-// Both transports tell their start and end once each: a count over both, so
-// that the end of one leaves the other counted.
-void CTransferGlue::SetTransferActive(int active)
-{
-    if (active)
-        ++m_nTransferActive;
-    else if (m_nTransferActive.load() > 0)
-        --m_nTransferActive;
-}
-
-void CTransferGlue::NoteReceivedRecord(const CString& request, const CString& sql)
-{
-    if (!request.IsEmpty())
-        m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, request);
-    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
-}
-
-void CTransferGlue::ShowTransferProgress(const CString& text)
-{
-    m_screen.Form().SetDlgItemText(kProgressEdit, text);
-}
-
-std::vector<int> CTransferGlue::GetRequestNumbers()
-{
-    return TypedNumbers(m_recvNumbers);
-}
-
-void CTransferGlue::FlashSendLamp()
-{
-    if (m_lampSend.GetSafeHwnd())
-        m_lampSend.Flash(kLampFlashMs);
-}
-
-void CTransferGlue::FlashRecvLamp()
-{
-    if (m_lampRecv.GetSafeHwnd())
-        m_lampRecv.Flash(kLampFlashMs);
-}
-
-CString CTransferGlue::MakeReceivedDataPath(const CString& scaleId)
-{
-    // One database for every serial read of the run, told once.
-    if (m_strReceivedDataPath.IsEmpty()) {
-        m_strReceivedDataPath = CWorkScreenTransports::MakeReceivedDataPath(scaleId);
-        AfxMessageBox(m_strReceivedDataPath, MB_OK);
-    }
-    return m_strReceivedDataPath;
-}
-
-// The button groups are the view's layout: one place for their ids.
-void CTransferGlue::EnableItemTransButtons(BOOL enable)
-{
-    m_panels.EnableItemTransButtons(enable);
-}
-
-void CTransferGlue::EnableScaleTransButtons(BOOL enable)
-{
-    m_panels.EnableScaleTransButtons(enable);
-}
-
-void CTransferGlue::EnableTransStopButton(BOOL enable)
-{
-    m_panels.EnableTransStopButton(enable);
+    return 1;
 }
 
 void CTransferGlue::StartSerialTransfer(const TransferOrder& order)

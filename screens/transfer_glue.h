@@ -1,30 +1,29 @@
 #pragma once
-// CTransferGlue: the work screen's transfers. It is the host of both
-// transports (the TCP jobs' CTransferHost, the serial walk's CSerialHost) and
-// the serial side of the transfer commands (CSerialTransport); it owns the
-// transports (CWorkScreenTransports with the progress dialog 147, the
-// CSerialTransfer), the serial mailbox 145, the message window 225, the stop
-// flag, the count of running transfers, the numbers of a selective read,
-// the lamps 1037/1038 and the sales-total loop over the TCP jobs. It runs
-// the transfer commands up to the mode split, the scale settings sends, and
-// routes message 1324, the messages 1224-1227, 1326 and the timers 150 and
+// CTransferGlue: the work screen's transfers. It takes the transfer commands
+// with their buttons and edits: Trans 1009, Select Trans 1010, All Receive
+// 1001, Select Receive 1002 with the numbers 1026, the scale settings'
+// Trans 1025, All Receive 1027 with the page 1028 and Select Receive 1029,
+// Trans Stop 1030, and the settings screens' Trans 1013; it runs them up to
+// the mode split and hands the order to the transport (CTransferPort). It
+// owns the transports (CWorkScreenTransports with the progress dialog 147,
+// the CSerialTransfer, the serial side of the commands as CSerialTransport),
+// their hosts (CTransferHosts), the message window 225 and the sales-total
+// loop over the TCP jobs, and takes their messages 1324, 1224-1227 and 1326
+// and the loop's next step; the view's OnTimer hands it the timers 150 and
 // 200-599. It knows the screen through its state, grid, panels and database
-// interfaces, reads the communication settings of CScaleScreens, the preset
-// keys and the default values, and starts the sales-total exchanges for
-// CResultScreens (CResultExchange).
-// UI thread, except GetTransferActive and the stop flag.
+// interfaces, reads the communication settings of CScaleScreens, and starts
+// the sales-total exchanges for CResultScreens (CResultExchange).
+// UI thread, except GetTransferActive.
 
-#include <atomic>
 #include <memory>
-#include <vector>
 
-#include "controls/status_lamp.h"
-#include "ethernet/transfer_host.h"
+#include "controls/xp_button.h"
+#include "platform/wnd/controls/edit.h"
+#include "platform/wnd/core/cmdtarget.h"
 #include "screens/result_exchange.h"
 #include "screens/result_loop.h"
+#include "screens/transfer_hosts.h"
 #include "screens/transfer_ports.h"
-#include "serial/kind_mailbox_dlg.h"
-#include "serial/serial_host.h"
 #include "shell/message_dlg.h"
 
 class CDataExchange;
@@ -39,94 +38,61 @@ class CWorkScreenGrid;
 class CWorkScreenPanels;
 class CWorkScreenState;
 
-class CTransferGlue : private CTransferHost,
-                      private CSerialHost,
-                      private CSerialTransport,
-                      private CResultExchange {
+class CTransferGlue : public CCmdTarget, private CSerialTransport, private CResultExchange {
 public:
     CTransferGlue(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenPanels& panels,
         CWorkScreenDatabase& data, CScaleScreens& scales, CPresetKeys& presetKeys, CItemDefaults& defaults);
-    virtual ~CTransferGlue();
-    CTransferGlue(const CTransferGlue&) = delete;
-    CTransferGlue& operator=(const CTransferGlue&) = delete;
+    ~CTransferGlue() override;
 
-    // Binds the lamps 1037 and 1038 of the form.
+    const MessageMap* GetMessageMap() const override;
+    // Binds the buttons, the edits 1026 and 1028 and the lamps 1037 and 1038
+    // of the form.
     void DoDataExchange(CDataExchange* dx);
     // Once the form's window exists: the transports, which become the
     // transfer port unless one was set.
     void CreateTransports();
     // Once the lamps are bound: their pictures.
-    void Start();
+    void Start() { m_hosts.Start(); }
     // The transport the commands hand their orders to (not owned).
     void SetTransferPort(CTransferPort* port) { m_pTransferPort = port; }
     CWorkScreenTransports* GetTransports() const { return m_pTransports.get(); }
     CSerialTransfer* GetSerialTransfer() const { return m_pSerial.get(); }
     // What the transports see of the screen.
-    CTransferHost& Host() { return *this; }
-    CSerialHost& SerialHost() { return *this; }
+    CTransferHost& Host() { return m_hosts.Host(); }
+    CSerialHost& SerialHost() { return m_hosts.SerialHost(); }
     // What the sales-total screens start.
     CResultExchange& Results() { return *this; }
 
     // The commands' shared start: pre-checks, the reset of the transfer
     // state, then the order to the transport of the chosen mode.
     void StartTransfer(TransferCommand command, TransferScope scope, BOOL checkRows, BOOL confirm);
-    // The numbers of a selective read: none, or those of edit 1026 ("1",
-    // "1,2", "1-4"); FALSE (after saying why) when the text is refused.
-    void ClearReceiveNumbers();
-    BOOL ReadReceiveNumbers();
-    // Button 1030.
-    void OnTransStop();
-    // Trans of the scale settings screens: the clicked row to the chosen scales.
-    void SendScaleInfo();
-    void SendScaleRootInfo();
+    // A whole read: no numbers of a selective read.
+    void ClearReceiveNumbers() { m_hosts.SetReceiveNumbers({}); }
     // The POS check of an item send: one line per failing row of scope.
     CString CheckPosCodes(TransferScope scope);
     const CMessageDlg& MessageDialog() const { return m_messageDlg; }
 
-    // Message 1324, the serial messages 1224-1227, and the timers 150 and
-    // 200-599 (FALSE for other ids).
-    void OnTransSocketData(UINT_PTR token);
-    LRESULT OnSerialMessage(UINT message);
+    // The timers 150 and 200-599 (FALSE for other ids).
     BOOL OnTimer(UINT_PTR id);
     // The transfers running now, over both transports. Any thread.
-    int GetTransferActive() const { return m_nTransferActive.load(); }
-
-    // The sales-total loop over the TCP jobs (started through Results()):
-    // the step of scale index, message 1326, and the loop's posted next step.
-    void ResultLoopStep(int index);
-    void OnResultStepDone();
-    void OnResultLoopNext();
+    int GetTransferActive() const { return m_hosts.GetTransferActive(); }
 
 private:
-    // CTransferScreenHost
-    HWND GetTransferWindow() override;
-    int GetGridRowCount() override;
-    CString GetGridItemText(int row, int column) override;
-    int GetCurrentGridRow() override;
-    GridPicks GetTransferSelection() override;
-    int GetPresetPage() override;
-    std::vector<CString> GetPresetKeyTexts() override;
-    int GetPresetReadPage() override;
-    CString GetUserId() override;
-    CString GetItemDbPath() override;
-    int LoadDefaultValues() override;
-    void SetTransferActive(int active) override;
-    void NoteReceivedRecord(const CString& request, const CString& sql) override;
-    void ShowTransferProgress(const CString& text) override;
-    // CTransferHost
-    int GetEthernetStop() override { return m_nEthernetStop.load(); }
-    void SetEthernetStop(int stop) override { m_nEthernetStop.store(stop); }
-    // CSerialHost
-    CString GetSerialText(int id) override { return m_serialMailbox.Text(id); }
-    void SetSerialText(int id, const CString& text) override { m_serialMailbox.SetText(id, text); }
-    int GetGridColumnCount() override;
-    std::vector<int> GetRequestNumbers() override;
-    void FlashSendLamp() override;
-    void FlashRecvLamp() override;
-    CString MakeReceivedDataPath(const CString& scaleId) override;
-    void EnableItemTransButtons(BOOL enable) override;
-    void EnableScaleTransButtons(BOOL enable) override;
-    void EnableTransStopButton(BOOL enable) override;
+    // The seven start buttons (1001, 1002, 1009, 1010, 1025, 1027, 1029),
+    // told apart by id.
+    void OnTransferCommand(UINT id);
+    // Button 1030.
+    void OnTransStop();
+    // Trans 1013 of the scale settings screens: the clicked row to the
+    // chosen scales.
+    void OnScaleInfoTrans();
+    // Messages 1324 (wParam = a job token), 1224-1227 (the serial engine's),
+    // 1326 and the loop's posted next step.
+    LRESULT OnTransSocketData(WPARAM token, LPARAM lParam);
+    template <UINT message> LRESULT OnSerialMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnResultStepDone(WPARAM wParam, LPARAM lParam);
+    LRESULT OnResultLoopNext(WPARAM wParam, LPARAM lParam);
+
     // CSerialTransport
     void StartSerialTransfer(const TransferOrder& order) override;
     void StopTransfer() override;
@@ -134,12 +100,17 @@ private:
     void StartResultLoop(const ResultLoopOrder& order) override;
     void StartSerialOrder(const SerialOrder& order) override;
     BOOL IsResultLoopRunning() const override;
-    void ClearSerialMailbox() override;
+    void ClearSerialMailbox() override { m_hosts.ClearSerialMailbox(); }
 
+    // The numbers of edit 1026 ("1", "1,2", "1-4"); FALSE (after saying why)
+    // when the text is refused.
+    BOOL ReadReceiveNumbers();
     // The order of the current screen for command and scope.
-    TransferOrder MakeOrder(TransferCommand command, DataKind kind, TransferScope scope) const;
+    TransferOrder MakeOrder(TransferCommand command, DataKind kind, TransferScope scope);
     // The state reset and port check both scale sends start with.
     BOOL BeginScaleSend();
+    void SendScaleInfo();
+    void SendScaleRootInfo();
     // Starts the serial walk of order with the rows it sends, taken now; a
     // refused start takes none.
     void StartSerialWalk(SerialOrder order);
@@ -149,20 +120,20 @@ private:
     CWorkScreenPanels& m_panels;
     CWorkScreenDatabase& m_data;
     CScaleScreens& m_scales;
-    CPresetKeys& m_presetKeys;
-    CItemDefaults& m_defaults;
-    CKindMailboxDlg m_serialMailbox; // 145
+    CTransferHosts m_hosts;
     CMessageDlg m_messageDlg; // 225
-    CStatusLamp m_lampSend; // 1037
-    CStatusLamp m_lampRecv; // 1038
     CTransferPort* m_pTransferPort = nullptr;
     std::unique_ptr<CWorkScreenTransports> m_pTransports;
     std::unique_ptr<CSerialTransfer> m_pSerial;
     std::unique_ptr<CResultLoop> m_pResultLoop;
-    // Set by the progress dialog's Stop and Close, read by the TCP jobs.
-    std::atomic<int> m_nEthernetStop { 0 };
-    std::atomic<int> m_nTransferActive { 0 };
-    // The numbers of a selective read, ended by the first 0.
-    std::vector<int> m_recvNumbers;
-    CString m_strReceivedDataPath; // the serial reads' database, kept for the run
+    CXPButton m_btnTransAll; // 1009
+    CXPButton m_btnTransSelect; // 1010
+    CXPButton m_btnRecvAll; // 1001
+    CXPButton m_btnRecvSelect; // 1002
+    CEdit m_editRecvNumbers; // 1026
+    CXPButton m_btnScaleTrans; // 1025
+    CXPButton m_btnScaleRecvAll; // 1027
+    CEdit m_editScaleRecvPage; // 1028
+    CXPButton m_btnScaleRecvSelect; // 1029
+    CXPButton m_btnTransStop; // 1030
 };

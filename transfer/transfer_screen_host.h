@@ -3,7 +3,7 @@
 // screen that starts it: its window, its grid and pick state, the preset page,
 // the manager's settings, the transfer-active flag and where received records
 // and progress are told. CTransferHost (the TCP jobs) and CSerialHost (the
-// serial walk) add their own; CTransferGlue implements both. UI thread.
+// serial walk) add their own; CTransferHosts implements both. UI thread.
 
 #include <vector>
 

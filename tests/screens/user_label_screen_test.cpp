@@ -72,7 +72,7 @@ protected:
     }
     void UseTransports(Transport mode)
     {
-        m_screen->SetTransferPort(m_screen->Transfers().GetTransports());
+        m_screen->Transfers().SetTransferPort(m_screen->Transfers().GetTransports());
         m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 250, 2000, 1000 });
         m_screen->Transfers().GetSerialTransfer()->GetEngine().SetReplyTimeout(2000);
         m_screen->Transfers().GetSerialTransfer()->GetLink().SetPause(1);

@@ -25,7 +25,7 @@ void WorkScreenFixture::SetUp()
     ASSERT_TRUE(m_app->InitInstance());
     m_screen = dynamic_cast<CKindOfView*>(GetMainFrame()->GetRightContainerView()->GetKindOfView());
     ASSERT_NE(m_screen, nullptr);
-    m_screen->SetTransferPort(&m_port);
+    m_screen->Transfers().SetTransferPort(&m_port);
     // The size of the store's screen, so that every button can be clicked.
     m_app->m_pMainWnd->ShowWindow(SW_RESTORE);
     m_app->m_pMainWnd->MoveWindow(0, 0, 1280, 1024);

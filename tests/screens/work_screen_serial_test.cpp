@@ -83,7 +83,7 @@ protected:
         WorkScreenFixture::SetUp();
         ASSERT_NE(m_screen->Transfers().GetTransports(), nullptr);
         ASSERT_NE(m_screen->Transfers().GetSerialTransfer(), nullptr);
-        m_screen->SetTransferPort(m_screen->Transfers().GetTransports());
+        m_screen->Transfers().SetTransferPort(m_screen->Transfers().GetTransports());
         m_screen->Transfers().GetSerialTransfer()->GetEngine().SetReplyTimeout(2000);
         m_screen->Transfers().GetSerialTransfer()->GetLink().SetPause(1);
         m_screen->Scales().CommSettings().SelectMode(Transport::Serial);

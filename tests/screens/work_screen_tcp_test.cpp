@@ -35,7 +35,7 @@ protected:
     {
         WorkScreenFixture::SetUp();
         ASSERT_NE(m_screen->Transfers().GetTransports(), nullptr);
-        m_screen->SetTransferPort(m_screen->Transfers().GetTransports());
+        m_screen->Transfers().SetTransferPort(m_screen->Transfers().GetTransports());
         m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 250, 2000, 1000 });
         m_screen->Scales().CommSettings().SelectMode(Transport::Ethernet);
     }
