@@ -15,13 +15,9 @@
 #include "screens/transfer_port.h"
 #include "screens/transfer_ports.h"
 #include "serial/serial_transfer.h"
-#include "shell/calvorn_view.h"
-#include "shell/main_frame.h"
 
 namespace {
 
-constexpr DWORD kCaptionStyle = 0x50004000;
-constexpr int kCaptionHeight = 18;
 constexpr UINT kGridImageBitmap = 135;
 constexpr COLORREF kCellBackColor = RGB(255, 255, 224);
 
@@ -39,12 +35,15 @@ CKindOfView::CKindOfView()
     m_pItemWorker->SetInsertReadTarget(this);
     CWorkScreenContext& context = *this;
     m_pTransfers = std::make_unique<CTransferGlue>(
-        context, context, context, context, m_scales, m_presetKeys, m_defaults);
+        context, context, m_layout, context, m_scales, m_presetKeys, m_defaults);
     m_pResults
         = std::make_unique<CResultScreens>(context, context, context, m_scales, m_pTransfers->Results());
     m_pReservations.reset(
         new CReservations(context, context, context, [this] { return m_pTransfers->GetTransferActive(); }));
     m_pTableBridge = new CTableBridge(context, context, context, m_presetKeys, m_defaults, m_users);
+    m_pSwitch = std::make_unique<CScreenSwitch>(context, context, context, *this,
+        ScreenSwitchParts {
+            m_layout, m_presetKeys, m_defaults, m_scales, m_users, *m_pResults, m_print, m_rows, m_load });
     m_parts.Add(*m_pResults);
     m_parts.Add(*m_pTransfers);
     m_parts.Add(m_rows);
@@ -57,7 +56,7 @@ CKindOfView::CKindOfView()
     m_parts.Add(m_load);
     m_parts.Add(m_editor);
     m_mailbox.Create(this);
-    SetDefaultMembers();
+    m_pSwitch->ResetScreenWords();
     m_nLoggedIn = 0;
     m_nUpdateLock = 0;
     SetLanguage(2);
@@ -152,8 +151,7 @@ void CKindOfView::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, 1044, m_groupProgress);
     DDX_Control(dx, 1039, m_editProgress);
     m_pReservations->DoDataExchange(dx);
-    DDX_Control(dx, 1144, m_groupPosHelp);
-    DDX_Control(dx, 1143, m_editPosHelp);
+    m_layout.DoDataExchange(dx);
     DDX_Control(dx, 1145, m_labelPresetNote);
     DDX_Control(dx, 57607, m_btnPrint);
 }
@@ -162,9 +160,8 @@ int CKindOfView::OnCreate(LPCREATESTRUCT createStruct)
 {
     if (CFormView::OnCreate(createStruct) == -1)
         return -1;
-    if (!m_captionPanel.Create(nullptr, nullptr, kCaptionStyle, CRect(0, 0, 0, 0), this, IDC_WORK_CAPTION))
+    if (!m_layout.CreateCaption())
         return -1;
-    SetCaptionText("Initial Display");
     m_pTransfers->CreateTransports();
     return 0;
 }
@@ -184,26 +181,33 @@ void CKindOfView::OnTimer(UINT_PTR id)
 void CKindOfView::OnSize(UINT type, int cx, int cy)
 {
     CFormView::OnSize(type, cx, cy);
-    if (m_captionPanel.GetSafeHwnd())
-        m_captionPanel.SetWindowPos(&CWnd::wndTop, 0, 0, cx, kCaptionHeight, SWP_NOMOVE);
+    m_layout.SizeCaption(cx);
 }
 
-void CKindOfView::SetCaptionText(const CString& text)
+CResultScreens& CKindOfView::GetResultScreens()
 {
-    if (!m_captionPanel.GetSafeHwnd())
-        return;
-    m_captionPanel.SetCaption(text);
-    m_captionPanel.SetTipText(text);
+    return *m_pResults;
 }
 
-void CKindOfView::SetDefaultMembers()
+// The screen switch (screens/screen_switch.h).
+void CKindOfView::OnUpdate(CView*, LPARAM hint, void* hintObject)
 {
-    m_strUserId = "";
-    m_strItemDbPath = "";
-    SetHint(0);
-    m_rows.ResetRows();
-    m_load.ResetLoad();
-    m_scales.ForgetClickedScale();
+    m_pSwitch->OnUpdate(hint, hintObject);
+}
+
+// The one parse of the screen's kind word.
+void CKindOfView::SetKind(const CString& kind)
+{
+    m_strKind = kind;
+    m_kind = KindOfScreenWord(kind.View());
+}
+
+// The one parse of the screen's number.
+void CKindOfView::SetHint(int hint)
+{
+    m_nHint = hint;
+    const ScreenInfo* screen = FindScreen(hint);
+    m_hintKind = screen ? screen->kind : std::nullopt;
 }
 
 void CKindOfView::OnInitialUpdate()
@@ -215,19 +219,15 @@ void CKindOfView::OnInitialUpdate()
     m_grid.EnableDragAndDrop(TRUE);
     if (CGridDefaultCell* cell = m_grid.GetDefaultCell(FALSE, FALSE))
         cell->SetBackClr(kCellBackColor);
-    SetDefaultMembers();
+    m_pSwitch->ResetScreenWords();
     RebuildGrid();
     m_grid.SetFixedRowSelection(TRUE);
     m_grid.SetFixedColumnSelection(TRUE);
     m_grid.AllowColumnHide(TRUE);
     m_grid.AutoSize(0);
     m_grid.SetCompareFunction(&CGridCtrl::CompareItemNumber);
-    SetDefaultMembers();
-    PlaceItemGrid();
-
-    ShowControls({ 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1025, 1027, 1028, 1029, 1032, 1049,
-                     1030, 1033, 1034, 1037, 1038, 1041, 1042, 1039, 1044, 1050, 1051, 1052, 1057 },
-        FALSE);
+    m_pSwitch->ResetScreenWords();
+    m_layout.ShowStartPanels();
     m_presetKeys.CreatePresetKeyEdits();
     m_presetKeys.ShowPresetKeys(FALSE);
     m_scales.CreateScaleRegisterControls();
@@ -235,30 +235,8 @@ void CKindOfView::OnInitialUpdate()
     m_scales.ClearScaleList();
 
     m_pTransfers->Start();
-    EnableItemTransButtons(TRUE);
-    EnableScaleTransButtons(TRUE);
-    EnableTransStopButton(FALSE);
-    ShowUsersPanel(FALSE);
-    ShowUserLabelPanel(FALSE);
-    ShowScaleInfoPanel(FALSE);
-
-    const std::pair<int, const char*> captions[] = { { 1065, "Synchronization" }, { 1066, "Synchronization" },
-        { 1007, "Insert" }, { 1008, "Delete" }, { 1009, "Trans" }, { 1010, "Select Trans" },
-        { 1001, "All Receive" }, { 1002, "Select Receive" }, { 1025, "Trans" }, { 1027, "All Receive" },
-        { 1029, "Select Receive" }, { 1030, "Trans Stop" }, { 1050, "Result Receive" },
-        { 1051, "Result Clear" }, { 1052, "Reload Result" }, { 1057, "Result DB Sum" } };
-    for (const auto& [id, text] : captions)
-        SetDlgItemText(id, text);
-
-    ShowControls({ 1040, 1116, 1045, 1046, 1047, 1048, 1129 }, FALSE);
-    ShowReservationButtons(FALSE);
-
     if (!m_scales.ReadCommMode())
         m_scales.ApplyDefaultCommSettings();
-
-    ShowPosKindHelp(FALSE);
-    ShowControls({ 1145, 57607 }, FALSE);
-
     m_pReservations->Start();
     Invalidate(FALSE);
 }

@@ -7,16 +7,16 @@
 // carrier (145) and the message window (225). Everything runs on the UI thread
 // except the worker, which talks to it through the mailbox and SendMessage.
 //
-// What the parts see of the screen (screens/work_screen_context.h): four
-// narrow interfaces, which CKindOfView implements privately through the
-// aggregate CWorkScreenContext (Context(); the tests use it):
+// What the parts see of the screen: four narrow interfaces; CKindOfView
+// implements three privately through the aggregate CWorkScreenContext
+// (screens/work_screen_context.h; Context(), the tests use it), its layout
+// the fourth (Panels()):
 // - CWorkScreenState: the form, language, kind word, hint, the data kinds
 //   parsed from them, user, update lock and the load starter;
 // - CWorkScreenGrid: the grid, the clicked row, column search, the grid's
 //   shape, picks and a cell's write-back (handed on to CTableLoad, CGridRows
 //   and CCellEditor);
-// - CWorkScreenPanels: the panels' button groups (ids in
-//   kind_of_view_layout.cpp only);
+// - CWorkScreenPanels: the panels' button groups (CWorkScreenLayout);
 // - CWorkScreenDatabase: the item worker, mailbox 132, the table bridge, the
 //   busy check and the item and server database paths.
 // Each part takes only the interfaces it uses (S state, G grid, P panels,
@@ -57,18 +57,24 @@
 //   CResultExchange (screens/result_exchange.h), which the glue implements
 //   privately (Transfers().Results()). The handlers of hints 12-15 and
 //   1050-1057 hand on to it.
-// - The screen switch (kind_of_view_switch.cpp): OnUpdate drops a hint while
-//   the update lock is set, takes hints 7-9 alone, then moves the left pane's
-//   mailbox words in and finds the hint in the table of screens
-//   (shell/screen_table.h: kind word, caption, split, reservation buttons,
-//   print kind, set-up); each kind of set-up is one function. The panels
-//   (kind_of_view_layout.cpp) stay on the view.
+// - CScreenSwitch (S G D; screens/screen_switch.h): OnUpdate hands each
+//   hint on to it; it drops a hint while the update lock is set, takes hints
+//   7-9 alone, then moves the left pane's mailbox words in and finds the
+//   hint in the table of screens (shell/screen_table.h: kind word, caption,
+//   split, reservation buttons, print kind, set-up); each kind of set-up is
+//   one function, which lays the screen out and starts its load. It resets
+//   the screen's words (user, database, number, clicked and loaded rows) and
+//   reaches the parts the set-ups use.
+// - CWorkScreenLayout (S G D; screens/work_screen_layout.h): the panels of
+//   each screen, the control groups they show and place, the caption panel
+//   200 and the Pos kind help 1143/1144; the implementation of
+//   CWorkScreenPanels.
 // - CGridRows (S G P D; kind_of_view_rows.h): its commands Insert 1007,
 //   Delete 1008 (with their buttons) and the column fill 32792, and the
 //   clicks of grid 1005 (the clicked cell); rows come from the picked-rows
 //   rule. It asks CItemDefaults for the values of a new item row.
 // - CItemDefaults (S; kind_of_view_defaults.h): the manager's default values,
-//   read by the switch (column list), the rows, the table bridge, the
+//   read by the screen switch (column list), the rows, the table bridge, the
 //   synchronisation and the transfers.
 // - CPresetKeys (S D; kind_of_view_preset.h): keys 600-659, id edits
 //   700-759, page combo 800 and their notifications, the key checks and
@@ -88,7 +94,7 @@
 // - CUserLabelScreen (S G P D; user_label_screen.h): Insert 1059, Delete 1060
 //   and Image Display 1064 of the user labels screen, one made per command;
 //   it reads an insert's ID back through CTableLoad. Its panel and load
-//   start stay on the view (ShowUserLabelScreen).
+//   start are the screen switch's.
 // - CTableBridge (S G D; table_bridge.h): the SELECTs, reply rows and writes
 //   of the table screens. It knows the preset keys through CPresetKeyPage
 //   and the users list through CManagerList (both implemented by the parts,
@@ -109,7 +115,6 @@
 #include <memory>
 #include <vector>
 
-#include "controls/caption_panel.h"
 #include "controls/status_lamp.h"
 #include "controls/xp_button.h"
 #include "db/db_request_worker.h"
@@ -136,17 +141,18 @@
 #include "screens/kind_of_view_users.h"
 #include "screens/scale_screens.h"
 #include "screens/scale_settings_screens.h"
+#include "screens/screen_switch.h"
 #include "screens/server_sync_commands.h"
 #include "screens/table_bridge.h"
 #include "screens/transfer_ports.h"
 #include "screens/work_screen_context.h"
+#include "screens/work_screen_layout.h"
 #include "serial/kind_mailbox_dlg.h"
 #include "serial/serial_host.h"
 #include "shell/message_dlg.h"
 #include "shell/screen_table.h"
 #include "shell/work_screen.h"
 
-class CCalvornView;
 class CItemDbWorker;
 class CPrintInfo;
 class CReservations;
@@ -204,9 +210,8 @@ public:
     CTransferGlue& Transfers() { return *m_pTransfers; }
     CReservations& Reservations() { return *m_pReservations; }
     CResultScreens& GetResultScreens();
-    // The transfer glue's panel buttons.
-    void EnableTransStopButton(BOOL enable) override;
-    void EnableScaleTransButtons(BOOL enable) override;
+    // The panels' button groups (screens/work_screen_layout.h).
+    CWorkScreenPanels& Panels() { return m_layout; }
 
 protected:
     // ---- Framework, screens, panels, grid and handlers (kept off the public
@@ -223,22 +228,7 @@ protected:
     void SplitScaleInfoRowText(CString row) override;
     void SplitUserLabelRowText(CString row) override { m_load.SplitUserLabelRowText(row); }
 
-    // ---- Screen state -------------------------------------------------------------
-    void SetDefaultMembers();
-    void ShowInitialDisplay();
-    void ShowLoggedOutScreen();
-    // The panels of the table screens; the screen switch then shows or
-    // hides the reservation buttons.
-    void ShowItemTypeScreen();
-    void ShowPresetScreen();
-    // The scale information screens: panels, and the register's load of
-    // their rows.
-    void ShowScaleInfoScreen(void (CScaleRegisterPort::*select)(const CString&));
-    void ShowScaleRegScreen();
-    // The user labels screen (its panel in kind_of_view_layout.cpp) and its
-    // commands (CUserLabelScreen, one per command).
-    void ShowUserLabelScreen();
-    void PlaceUserLabelPanel();
+    // ---- The user labels screen's commands (CUserLabelScreen, one per command)
     CUserLabelScreen UserLabelScreen();
     void OnUserLabelInsert();
     void OnUserLabelDelete();
@@ -246,21 +236,6 @@ protected:
     void OnUserLabelTransSelect();
     void OnUserLabelRecv();
     void OnUserLabelImage();
-
-    // ---- Panels -------------------------------------------------------------------
-    void EnableEditButtons(BOOL enable) override;
-    void EnableItemTransButtons(BOOL enable) override;
-    void EnableUserLabelEditButtons(BOOL enable) override;
-    void ShowScaleInfoPanel(BOOL show);
-    void ShowSyncTablesButton(int serverMode);
-    void PlaceSyncPresetButton(int serverMode);
-    void PlaceItemGrid();
-    void HideGrid();
-    void ShowReservationButtons(BOOL show);
-    void ShowUsersPanel(BOOL show);
-    void ShowUserLabelPanel(BOOL show);
-    void ShowPosKindHelp(BOOL show);
-    void SetCaptionText(const CString& text);
 
     // ---- Grid ---------------------------------------------------------------------
     // (CTableLoad, kind_of_view_load.h)
@@ -292,16 +267,11 @@ protected:
 
     // ---- Rows, column fill, preset keys, users, printing ---------------------------
     // (kind_of_view_rows.cpp, _fill.cpp, _preset.cpp, _users.cpp, _print.cpp)
-    void ShowUsersScreen();
     void OnFilePrint();
     BOOL OnPreparePrinting(CPrintInfo* info) override;
     void OnBeginPrinting(CDC* dc, CPrintInfo* info) override;
     void OnEndPrinting(CDC* dc, CPrintInfo* info) override;
     void OnPrint(CDC* dc, CPrintInfo* info) override;
-
-    // ---- Sales-total screens, hints 12-15 (kind_of_view_results.cpp) ----------------
-    // The screen of the hint being shown (12-15).
-    void ShowResultScreen();
 
 protected:
     int OnCreate(LPCREATESTRUCT createStruct);
@@ -310,29 +280,9 @@ protected:
     void OnTimer(UINT_PTR id);
 
 private:
-    // The screen switch (kind_of_view_switch.cpp) over the table of screens.
-    using SetUpFunction = void (CKindOfView::*)();
-    static SetUpFunction SetUpOf(ScreenSetUp setUp);
-    CString TakeScreenWords(CCalvornView* left, LPARAM hint, void* hintObject);
-    void ResetScreenState();
-    void SetUpLogIn();
-    void SetUpLogOut();
-    void SetUpCommSetup();
-    void SetUpItemScreen();
-    void SetUpTableScreen();
-    void SetUpPresetScreen();
-    void SetUpScaleInfoScreen();
-    void SetUpScaleRegScreen();
-    void SetUpScaleRootInfoScreen();
-
     // Runs start (a load that opens the item database) and, when it throws,
     // reports the error, clears the update lock and enables the buttons.
     BOOL StartLoad(const std::function<void()>& start) override;
-    void ShowControls(std::initializer_list<int> ids, BOOL show);
-    void EnableControls(std::initializer_list<int> ids, BOOL enable);
-    void PlaceControl(int id, int x, int y, int cx, int cy);
-    void HideAllPanels();
-    void PlaceProgressGroup(int x, int y);
 
     // CWorkScreenState, CWorkScreenGrid, CWorkScreenDatabase (the rest above)
     CWnd& Form() override { return *this; }
@@ -359,7 +309,6 @@ private:
     int Language() const override { return m_nLanguage; }
 
     // ---- State (the user-label screen is a friend) ----------------------------------
-    CCaptionPanel m_captionPanel;
     CGridCtrl m_grid;
     CMailboxDlg m_mailbox; // 132
     CTableBridge* m_pTableBridge = nullptr;
@@ -369,7 +318,6 @@ private:
     CString m_strKind;
     std::optional<DataKind> m_kind; // parsed from m_strKind
     CString m_strServerDbPath;
-    int m_nServerMode = 0;
     int m_nHint = 0;
     std::optional<DataKind> m_hintKind; // parsed from m_nHint
     int m_nUpdateLock = 0;
@@ -390,8 +338,6 @@ private:
     CStatic m_labelScale; // 1042
     CButton m_groupProgress; // 1044
     CEdit m_editProgress; // 1039
-    CButton m_groupPosHelp; // 1144
-    CEdit m_editPosHelp; // 1143
     CStatic m_labelPresetNote; // 1145
     CXPButton m_btnPrint; // 57607
 
@@ -403,13 +349,15 @@ private:
     std::unique_ptr<CResultScreens> m_pResults;
     CImageList m_gridImages;
     CPresetKeys m_presetKeys { *this, *this };
+    CWorkScreenLayout m_layout { *this, *this, *this, m_presetKeys, m_scales };
     CItemDefaults m_defaults { *this };
-    CGridRows m_rows { *this, *this, *this, *this, m_defaults };
+    CGridRows m_rows { *this, *this, m_layout, *this, m_defaults };
     CPresetSheetPrint m_print;
-    CServerSyncCommands m_sync { *this, *this, *this, *this, m_presetKeys, m_defaults };
+    CServerSyncCommands m_sync { *this, *this, m_layout, *this, m_presetKeys, m_defaults };
     CCellEditor m_editor { *this, *this, *this };
     CUsersScreen m_users { *this, *this };
     CTableLoad m_load;
+    std::unique_ptr<CScreenSwitch> m_pSwitch;
     // The parts offered the screen's commands, notifications and messages
     // before the view's own map.
     CCommandParts m_parts;

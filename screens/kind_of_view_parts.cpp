@@ -28,32 +28,9 @@ void CKindOfView::OnPrint(CDC* dc, CPrintInfo* info)
     m_print.Print(dc, info);
 }
 
-void CKindOfView::ShowUsersScreen()
-{
-    if (m_captionPanel.GetSafeHwnd())
-        m_captionPanel.SetTipText("User Management.");
-    Invalidate();
-    m_presetKeys.ShowPresetKeys(FALSE);
-    m_presetKeys.ClearPresetKeys();
-    m_presetKeys.ShowPageCombo(FALSE);
-    m_scales.ShowScaleRegisterControls(FALSE);
-    m_scales.ClearScaleList();
-    ShowControls({ 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1030, 1033, 1034, 1049, 1044, 1039,
-                     1041, 1037, 1042, 1038, 1025, 1027, 1028, 1029, 1032, 1050, 1051, 1052, 1057 },
-        FALSE);
-    m_users.RequestManagers();
-    HideGrid();
-    SetDlgItemText(1054, "User ID");
-    SetDlgItemText(1055, "Register");
-    SetDlgItemText(1056, "Delete");
-    ShowUsersPanel(TRUE);
-    ShowUserLabelPanel(FALSE);
-    ShowScaleInfoPanel(FALSE);
-}
-
 CUserLabelScreen CKindOfView::UserLabelScreen()
 {
-    return CUserLabelScreen(*this, *this, *this, *this, m_load);
+    return CUserLabelScreen(*this, *this, m_layout, *this, m_load);
 }
 
 void CKindOfView::OnUserLabelInsert()

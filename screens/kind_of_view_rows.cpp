@@ -27,6 +27,7 @@
 #include "screens/row_dialogs.h"
 #include "screens/table_bridge.h"
 #include "screens/work_screen_context.h"
+#include "screens/work_screen_panels.h"
 #include "shell/calvorn_view.h"
 
 namespace {

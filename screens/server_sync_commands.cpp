@@ -15,6 +15,7 @@
 #include "screens/server_sync.h"
 #include "screens/server_sync_commands.h"
 #include "screens/work_screen_context.h"
+#include "screens/work_screen_panels.h"
 
 namespace {
 

@@ -19,6 +19,7 @@
 #include "screens/scale_settings_screens.h"
 #include "screens/transfer_port.h"
 #include "screens/work_screen_context.h"
+#include "screens/work_screen_panels.h"
 #include "serial/serial_transfer.h"
 #include "transfer/transfer_rows.h"
 

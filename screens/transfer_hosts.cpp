@@ -16,6 +16,7 @@
 #include "screens/kind_of_view_preset.h"
 #include "screens/transfer_ports.h"
 #include "screens/work_screen_context.h"
+#include "screens/work_screen_panels.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "screens/table_bridge.h"
 #include "screens/user_label_view.h"
 #include "screens/work_screen_context.h"
+#include "screens/work_screen_panels.h"
 #include "shell/calvorn_view.h"
 #include "shell/main_frame.h"
 #include "shell/right_container_view.h"

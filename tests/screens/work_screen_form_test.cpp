@@ -121,25 +121,25 @@ TEST_F(WorkScreenFormTest, ScaleSettingsScreensPlaceTheProgressGroupBesideTheGri
 TEST_F(WorkScreenFormTest, ButtonGroupsAreEnabledTogetherAndNothingElse)
 {
     CKindOfView& s = *m_screen;
-    s.EnableScaleTransButtons(FALSE);
+    s.Panels().EnableScaleTransButtons(FALSE);
     for (int id : { 1025, 1027, 1029 })
         EXPECT_FALSE(Enabled(id)) << id;
     for (int id : { 1026, 1028, 1009, 1010 })
         EXPECT_TRUE(Enabled(id)) << id;
     // The item panels' switches, reached through Context() as the screen's
     // parts reach them.
-    s.Context().EnableItemTransButtons(FALSE);
+    s.Panels().EnableItemTransButtons(FALSE);
     for (int id : { 1009, 1010, 1001, 1002 })
         EXPECT_FALSE(Enabled(id)) << id;
     EXPECT_TRUE(Enabled(1026));
-    s.EnableTransStopButton(TRUE);
+    s.Panels().EnableTransStopButton(TRUE);
     EXPECT_TRUE(Enabled(1030));
-    s.Context().EnableEditButtons(FALSE);
+    s.Panels().EnableEditButtons(FALSE);
     for (int id : { 1007, 1008, 1065 })
         EXPECT_FALSE(Enabled(id)) << id;
-    s.EnableScaleTransButtons(TRUE);
-    s.Context().EnableItemTransButtons(TRUE);
-    s.Context().EnableEditButtons(TRUE);
+    s.Panels().EnableScaleTransButtons(TRUE);
+    s.Panels().EnableItemTransButtons(TRUE);
+    s.Panels().EnableEditButtons(TRUE);
     for (int id : { 1025, 1027, 1029, 1009, 1010, 1001, 1002, 1007, 1008, 1065 })
         EXPECT_TRUE(Enabled(id)) << id;
 }

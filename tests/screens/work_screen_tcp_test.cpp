@@ -524,9 +524,9 @@ TEST_F(WorkScreenTcpTest, TransStopFreesTheButtonsButLeavesATcpJobRunning)
     for (int id : { 1009, 1010, 1001, 1002, 1025, 1027, 1029 })
         EXPECT_TRUE(Enabled(id)) << id;
     // The buttons as a running serial transfer sets them (set alone here).
-    m_screen->Context().EnableItemTransButtons(FALSE);
-    m_screen->EnableScaleTransButtons(FALSE);
-    m_screen->EnableTransStopButton(TRUE);
+    m_screen->Panels().EnableItemTransButtons(FALSE);
+    m_screen->Panels().EnableScaleTransButtons(FALSE);
+    m_screen->Panels().EnableTransStopButton(TRUE);
 
     ClickControl(1030);
     for (int id : { 1009, 1010, 1001, 1002, 1025, 1027, 1029 })

@@ -1,0 +1,99 @@
+#pragma once
+// CWorkScreenLayout: the work screen's panels: which control groups each
+// screen shows, where they stand and what they say, the caption panel (200)
+// over the grid, the Pos kind help (1143, 1144), and the button groups its
+// parts enable and grey (CWorkScreenPanels). The control ids of the groups
+// are here only; the other controls are the form's (template 130) and its
+// parts', reached by id. It
+// knows the screen through its state, grid and database interfaces, and
+// hides and shows the preset keys' and the scale register's controls. The
+// screen switch (screens/screen_switch.h) lays out each screen through it.
+// UI thread.
+
+#include "controls/caption_panel.h"
+#include "platform/base/cstring.h"
+#include "platform/base/types.h"
+#include "platform/wnd/controls/button.h"
+#include "platform/wnd/controls/edit.h"
+#include "protocol/data_kinds.h"
+#include "screens/work_screen_panels.h"
+
+class CDataExchange;
+class CPresetKeys;
+class CScaleScreens;
+class CWorkScreenDatabase;
+class CWorkScreenGrid;
+class CWorkScreenState;
+
+class CWorkScreenLayout final : public CWorkScreenPanels {
+public:
+    CWorkScreenLayout(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
+        CPresetKeys& presetKeys, CScaleScreens& scales);
+    CWorkScreenLayout(const CWorkScreenLayout&) = delete;
+    CWorkScreenLayout& operator=(const CWorkScreenLayout&) = delete;
+
+    // Binds the Pos kind help of template 130.
+    void DoDataExchange(CDataExchange* dx);
+    // The caption panel, made when the form is, with the initial display's
+    // caption; FALSE when it could not be made.
+    BOOL CreateCaption();
+    // The caption panel spans the form's width cx.
+    void SizeCaption(int cx);
+    // The caption over the grid and its tip (nothing before the panel is made).
+    void SetCaption(const CString& text, const CString& tip);
+
+    // Where the form starts: every group hidden but the grid's place, the
+    // transfer buttons usable and the stop greyed, the buttons' texts set.
+    void ShowStartPanels();
+    // What every switch clears: the progress text, the Pos kind help, the
+    // preset note and the print button.
+    void ClearScreenPanels();
+    void ShowReservationButtons(BOOL show);
+    // The Pos kind help of the item screen (1143, 1144).
+    void ShowPosKindHelp(BOOL show);
+
+    // The panels of each screen; serverMode shows the synchronisation
+    // buttons. Each starts from every group hidden and the grid rebuilt.
+    void ShowInitialPanels();
+    // The item, ingredient, advertisement and land addition tables.
+    void ShowTablePanels(int serverMode);
+    void ShowPresetPanels(int serverMode);
+    void ShowScaleInfoPanels();
+    void ShowScaleRegPanels();
+    // A sales-total screen: Result Clear on the scale total only, Result DB
+    // Sum unless the screen shows the summary database itself.
+    void ShowResultPanels(DataKind kind);
+    void ShowUsersPanels();
+    void ShowUserLabelPanels(int serverMode);
+
+    // CWorkScreenPanels
+    void EnableEditButtons(BOOL enable) override;
+    void EnableUserLabelEditButtons(BOOL enable) override;
+    void EnableItemTransButtons(BOOL enable) override;
+    void EnableScaleTransButtons(BOOL enable) override;
+    void EnableTransStopButton(BOOL enable) override;
+
+private:
+    void ShowControls(std::initializer_list<int> ids, BOOL show);
+    void EnableControls(std::initializer_list<int> ids, BOOL enable);
+    void PlaceControl(int id, int x, int y, int cx, int cy);
+    void PlaceProgressGroup(int x, int y);
+    void HideAllPanels();
+    void PlaceItemGrid();
+    void HideGrid();
+    void ShowScaleInfoPanel(BOOL show);
+    void ShowSyncTablesButton(int serverMode);
+    void PlaceSyncPresetButton(int serverMode);
+    void ShowUsersPanel(BOOL show);
+    void ShowUserLabelPanel(BOOL show);
+    void PlaceUserLabelPanel();
+
+    CWorkScreenState& m_screen;
+    CWorkScreenGrid& m_grid;
+    CWorkScreenDatabase& m_data;
+    CPresetKeys& m_presetKeys;
+    CScaleScreens& m_scales;
+    CCaptionPanel m_captionPanel;
+    CEdit m_editPosHelp; // 1143
+    CButton m_groupPosHelp; // 1144
+};
