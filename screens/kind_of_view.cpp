@@ -132,9 +132,6 @@ void CKindOfView::DoDataExchange(CDataExchange* dx)
     m_sync.DoDataExchange(dx);
     DDX_Control(dx, IDC_WORK_GRID, m_grid);
     m_rows.DoDataExchange(dx);
-    DDX_Control(dx, 1033, m_groupEdit);
-    DDX_Control(dx, 1034, m_groupTrans);
-    DDX_Control(dx, 1032, m_groupScaleTrans);
     m_pResults->DoDataExchange(dx);
     m_scaleSettings.DoDataExchange(dx);
     m_users.DoDataExchange(dx);
@@ -144,12 +141,7 @@ void CKindOfView::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, 1061, m_btnLabelRecv);
     DDX_Control(dx, 1062, m_btnLabelTransAll);
     DDX_Control(dx, 1063, m_btnLabelTransSelect);
-    DDX_Control(dx, 1049, m_labelRangeHint);
     m_pTransfers->DoDataExchange(dx);
-    DDX_Control(dx, 1041, m_labelPc);
-    DDX_Control(dx, 1042, m_labelScale);
-    DDX_Control(dx, 1044, m_groupProgress);
-    DDX_Control(dx, 1039, m_editProgress);
     m_pReservations->DoDataExchange(dx);
     m_layout.DoDataExchange(dx);
     DDX_Control(dx, 1145, m_labelPresetNote);

@@ -67,8 +67,9 @@
 //   reaches the parts the set-ups use.
 // - CWorkScreenLayout (S G D; screens/work_screen_layout.h): the panels of
 //   each screen, the control groups they show and place, the caption panel
-//   200 and the Pos kind help 1143/1144; the implementation of
-//   CWorkScreenPanels.
+//   200, the groups' frames and labels (1032-1034, 1041, 1042, 1044, 1049),
+//   the progress text 1039 and the Pos kind help 1143/1144; the
+//   implementation of CWorkScreenPanels.
 // - CGridRows (S G P D; kind_of_view_rows.h): its commands Insert 1007,
 //   Delete 1008 (with their buttons) and the column fill 32792, and the
 //   clicks of grid 1005 (the clicked cell); rows come from the picked-rows
@@ -324,20 +325,12 @@ private:
     int m_nLoggedIn = 0;
     int m_nLanguage = 2;
     // Controls of template 130 (bound in DoDataExchange).
-    CButton m_groupEdit; // 1033
-    CButton m_groupTrans; // 1034
-    CButton m_groupScaleTrans; // 1032
     CXPButton m_btnLabelInsert; // 1059
     CXPButton m_btnLabelDelete; // 1060
     CXPButton m_btnLabelImage; // 1064
     CXPButton m_btnLabelRecv; // 1061
     CXPButton m_btnLabelTransAll; // 1062
     CXPButton m_btnLabelTransSelect; // 1063
-    CStatic m_labelRangeHint; // 1049
-    CStatic m_labelPc; // 1041
-    CStatic m_labelScale; // 1042
-    CButton m_groupProgress; // 1044
-    CEdit m_editProgress; // 1039
     CStatic m_labelPresetNote; // 1145
     CXPButton m_btnPrint; // 57607
 

@@ -47,6 +47,14 @@ CWorkScreenLayout::CWorkScreenLayout(CWorkScreenState& screen, CWorkScreenGrid& 
 
 void CWorkScreenLayout::DoDataExchange(CDataExchange* dx)
 {
+    DDX_Control(dx, 1033, m_groupEdit);
+    DDX_Control(dx, 1034, m_groupTrans);
+    DDX_Control(dx, 1032, m_groupScaleTrans);
+    DDX_Control(dx, 1049, m_labelRangeHint);
+    DDX_Control(dx, 1041, m_labelPc);
+    DDX_Control(dx, 1042, m_labelScale);
+    DDX_Control(dx, 1044, m_groupProgress);
+    DDX_Control(dx, 1039, m_editProgress);
     DDX_Control(dx, 1144, m_groupPosHelp);
     DDX_Control(dx, 1143, m_editPosHelp);
 }
@@ -167,8 +175,8 @@ void CWorkScreenLayout::ShowStartPanels()
 
 void CWorkScreenLayout::ClearScreenPanels()
 {
-    if (CWnd* progress = m_screen.Form().GetDlgItem(1039))
-        progress->SetWindowText("");
+    if (m_editProgress.GetSafeHwnd())
+        m_editProgress.SetWindowText("");
     ShowPosKindHelp(FALSE);
     ShowControls({ 1145, 57607 }, FALSE);
 }

@@ -1,8 +1,9 @@
 #pragma once
 // CWorkScreenLayout: the work screen's panels: which control groups each
 // screen shows, where they stand and what they say, the caption panel (200)
-// over the grid, the Pos kind help (1143, 1144), and the button groups its
-// parts enable and grey (CWorkScreenPanels). The control ids of the groups
+// over the grid, the frames and labels of the groups, the progress text
+// (1039), the Pos kind help (1143, 1144), and the button groups its parts
+// enable and grey (CWorkScreenPanels). The control ids of the groups
 // are here only; the other controls are the form's (template 130) and its
 // parts', reached by id. It
 // knows the screen through its state, grid and database interfaces, and
@@ -15,6 +16,7 @@
 #include "platform/base/types.h"
 #include "platform/wnd/controls/button.h"
 #include "platform/wnd/controls/edit.h"
+#include "platform/wnd/controls/static.h"
 #include "protocol/data_kinds.h"
 #include "screens/work_screen_panels.h"
 
@@ -32,7 +34,8 @@ public:
     CWorkScreenLayout(const CWorkScreenLayout&) = delete;
     CWorkScreenLayout& operator=(const CWorkScreenLayout&) = delete;
 
-    // Binds the Pos kind help of template 130.
+    // Binds the frames, labels, progress text and Pos kind help of template
+    // 130.
     void DoDataExchange(CDataExchange* dx);
     // The caption panel, made when the form is, with the initial display's
     // caption; FALSE when it could not be made.
@@ -94,6 +97,14 @@ private:
     CPresetKeys& m_presetKeys;
     CScaleScreens& m_scales;
     CCaptionPanel m_captionPanel;
+    CButton m_groupEdit; // 1033
+    CButton m_groupTrans; // 1034
+    CButton m_groupScaleTrans; // 1032
+    CStatic m_labelRangeHint; // 1049
+    CStatic m_labelPc; // 1041
+    CStatic m_labelScale; // 1042
+    CButton m_groupProgress; // 1044
+    CEdit m_editProgress; // 1039
     CEdit m_editPosHelp; // 1143
     CButton m_groupPosHelp; // 1144
 };
