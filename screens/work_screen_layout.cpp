@@ -47,16 +47,12 @@ CWorkScreenLayout::CWorkScreenLayout(CWorkScreenState& screen, CWorkScreenGrid& 
 
 void CWorkScreenLayout::DoDataExchange(CDataExchange* dx)
 {
-    DDX_Control(dx, 1033, m_groupEdit);
-    DDX_Control(dx, 1034, m_groupTrans);
-    DDX_Control(dx, 1032, m_groupScaleTrans);
-    DDX_Control(dx, 1049, m_labelRangeHint);
-    DDX_Control(dx, 1041, m_labelPc);
-    DDX_Control(dx, 1042, m_labelScale);
-    DDX_Control(dx, 1044, m_groupProgress);
-    DDX_Control(dx, 1039, m_editProgress);
-    DDX_Control(dx, 1144, m_groupPosHelp);
-    DDX_Control(dx, 1143, m_editPosHelp);
+    const std::pair<int, CWnd*> controls[] = { { 1033, &m_groupEdit }, { 1034, &m_groupTrans },
+        { 1032, &m_groupScaleTrans }, { 1049, &m_labelRangeHint }, { 1041, &m_labelPc },
+        { 1042, &m_labelScale }, { 1044, &m_groupProgress }, { 1039, &m_editProgress },
+        { 1144, &m_groupPosHelp }, { 1143, &m_editPosHelp } };
+    for (const auto& [id, control] : controls)
+        DDX_Control(dx, id, *control);
 }
 
 // ---- Caption -------------------------------------------------------------------------
