@@ -250,6 +250,36 @@ inline constexpr UINT IDC_WORK_POS_HELP_GROUP = 1144;
 inline constexpr UINT IDC_WORK_POS_HELP = 1143;
 inline constexpr UINT IDC_WORK_PRESET_NOTE = 1145;
 
+// Children the work screen creates itself: the preset keys (600 + key, their
+// item ids 700 + key, the page box), the scale register's list and buttons.
+inline constexpr UINT IDC_PRESET_FIRST_KEY = 600;
+inline constexpr UINT IDC_PRESET_FIRST_KEY_ID = 700;
+inline constexpr UINT IDC_PRESET_PAGE = 800;
+inline constexpr UINT IDC_SCALE_REGISTER_LIST = 900;
+inline constexpr UINT IDC_SCALE_REGISTER_UPDATE = 901;
+inline constexpr UINT IDC_SCALE_REGISTER_INSERT = 902;
+inline constexpr UINT IDC_SCALE_REGISTER_DELETE = 903;
+
+// The user-label designer's panel (font boxes 2301 up, one a field).
+inline constexpr UINT IDC_UL_WIDTH = 2000;
+inline constexpr UINT IDC_UL_WIDTH_CAPTION = 2001;
+inline constexpr UINT IDC_UL_LENGTH = 2101;
+inline constexpr UINT IDC_UL_LENGTH_CAPTION = 2102;
+inline constexpr UINT IDC_UL_GAP = 2201;
+inline constexpr UINT IDC_UL_GAP_CAPTION = 2203;
+inline constexpr UINT IDC_UL_FIRST_FONT = 2301;
+inline constexpr UINT IDC_UL_LAST_FONT = 2314;
+inline constexpr UINT IDC_UL_FONT_CAPTION = 2351;
+inline constexpr UINT IDC_UL_INGREDIENT_LINES = 2401;
+inline constexpr UINT IDC_UL_ADVERTISEMENT_LINES = 2402;
+inline constexpr UINT IDC_UL_LINES_CAPTION = 2451;
+inline constexpr UINT IDC_UL_BARCODE_LENGTH = 2501;
+inline constexpr UINT IDC_UL_BARCODE_LENGTH_CAPTION = 2502;
+inline constexpr UINT IDC_UL_BARCODE_FORM = 2551;
+inline constexpr UINT IDC_UL_FORM_CAPTION = 2552;
+inline constexpr UINT IDC_UL_ACCEPT = 2601;
+inline constexpr UINT IDC_UL_CLEAR = 2701;
+
 // The work screen's row dialogs.
 inline constexpr UINT IDD_GRID_LINE = 153;
 inline constexpr UINT IDC_GRID_LINE_LABEL = 1033;

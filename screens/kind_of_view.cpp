@@ -88,13 +88,13 @@ const MessageMap* CKindOfView::GetMessageMap() const
             OnWm<WM_CREATE, &CKindOfView::OnCreate>(),
             OnWm<WM_SIZE, &CKindOfView::OnSize>(),
             OnWm<WM_TIMER, &CKindOfView::OnTimer>(),
-            OnCommandMsg<&CKindOfView::OnFilePrint>(57607),
-            OnCommandMsg<&CKindOfView::OnUserLabelInsert>(1059),
-            OnCommandMsg<&CKindOfView::OnUserLabelDelete>(1060),
-            OnCommandMsg<&CKindOfView::OnUserLabelRecv>(1061),
-            OnCommandMsg<&CKindOfView::OnUserLabelTransAll>(1062),
-            OnCommandMsg<&CKindOfView::OnUserLabelTransSelect>(1063),
-            OnCommandMsg<&CKindOfView::OnUserLabelImage>(1064),
+            OnCommandMsg<&CKindOfView::OnFilePrint>(ID_FILE_PRINT),
+            OnCommandMsg<&CKindOfView::OnUserLabelInsert>(IDC_WORK_LABEL_INSERT),
+            OnCommandMsg<&CKindOfView::OnUserLabelDelete>(IDC_WORK_LABEL_DELETE),
+            OnCommandMsg<&CKindOfView::OnUserLabelRecv>(IDC_WORK_LABEL_RECV),
+            OnCommandMsg<&CKindOfView::OnUserLabelTransAll>(IDC_WORK_LABEL_TRANS_ALL),
+            OnCommandMsg<&CKindOfView::OnUserLabelTransSelect>(IDC_WORK_LABEL_TRANS_SELECT),
+            OnCommandMsg<&CKindOfView::OnUserLabelImage>(IDC_WORK_LABEL_IMAGE),
         });
     return &kMap;
 }
@@ -103,7 +103,9 @@ BOOL CKindOfView::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo)
 {
     BOOL forwarded = FALSE;
     const BOOL handled = ForwardToLeftPane(
-        { 32771, 32774, 32775, 32776, 32779, 32780, 32781, 32785, 32787, 32788, 32789, 32790, 57600, 57601 },
+        { ID_USER_INFO_CHANGE, ID_FILE_SAVE_AS_DB, ID_SERVER_START, ID_SERVER_STOP, ID_SERVER_PORT,
+            ID_RESULT_VIEW, ID_MANAGER_RESULT_VIEW, ID_DEFAULT_VALUE_SETUP, ID_ITEM_INFO_CHANGE,
+            ID_ACCESS_TO_EXCEL, ID_EXCEL_NEW_FILE, ID_EXCEL_TO_ACCESS, ID_FILE_NEW, ID_FILE_OPEN },
         id, code, extra, handlerInfo, &forwarded);
     if (forwarded)
         return handled;
@@ -135,17 +137,17 @@ void CKindOfView::DoDataExchange(CDataExchange* dx)
     m_pResults->DoDataExchange(dx);
     m_scaleSettings.DoDataExchange(dx);
     m_users.DoDataExchange(dx);
-    DDX_Control(dx, 1059, m_btnLabelInsert);
-    DDX_Control(dx, 1060, m_btnLabelDelete);
-    DDX_Control(dx, 1064, m_btnLabelImage);
-    DDX_Control(dx, 1061, m_btnLabelRecv);
-    DDX_Control(dx, 1062, m_btnLabelTransAll);
-    DDX_Control(dx, 1063, m_btnLabelTransSelect);
+    DDX_Control(dx, IDC_WORK_LABEL_INSERT, m_btnLabelInsert);
+    DDX_Control(dx, IDC_WORK_LABEL_DELETE, m_btnLabelDelete);
+    DDX_Control(dx, IDC_WORK_LABEL_IMAGE, m_btnLabelImage);
+    DDX_Control(dx, IDC_WORK_LABEL_RECV, m_btnLabelRecv);
+    DDX_Control(dx, IDC_WORK_LABEL_TRANS_ALL, m_btnLabelTransAll);
+    DDX_Control(dx, IDC_WORK_LABEL_TRANS_SELECT, m_btnLabelTransSelect);
     m_pTransfers->DoDataExchange(dx);
     m_pReservations->DoDataExchange(dx);
     m_layout.DoDataExchange(dx);
-    DDX_Control(dx, 1145, m_labelPresetNote);
-    DDX_Control(dx, 57607, m_btnPrint);
+    DDX_Control(dx, IDC_WORK_PRESET_NOTE, m_labelPresetNote);
+    DDX_Control(dx, ID_FILE_PRINT, m_btnPrint);
 }
 
 int CKindOfView::OnCreate(LPCREATESTRUCT createStruct)

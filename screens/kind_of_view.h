@@ -311,7 +311,7 @@ private:
 
     // ---- State (the user-label screen is a friend) ----------------------------------
     CGridCtrl m_grid;
-    CMailboxDlg m_mailbox; // 132
+    CMailboxDlg m_mailbox; // IDD_MAILBOX
     CTableBridge* m_pTableBridge = nullptr;
 
     CString m_strUserId;
@@ -325,14 +325,14 @@ private:
     int m_nLoggedIn = 0;
     int m_nLanguage = 2;
     // Controls of template 130 (bound in DoDataExchange).
-    CXPButton m_btnLabelInsert; // 1059
-    CXPButton m_btnLabelDelete; // 1060
-    CXPButton m_btnLabelImage; // 1064
-    CXPButton m_btnLabelRecv; // 1061
-    CXPButton m_btnLabelTransAll; // 1062
-    CXPButton m_btnLabelTransSelect; // 1063
-    CStatic m_labelPresetNote; // 1145
-    CXPButton m_btnPrint; // 57607
+    CXPButton m_btnLabelInsert; // IDC_WORK_LABEL_INSERT
+    CXPButton m_btnLabelDelete; // IDC_WORK_LABEL_DELETE
+    CXPButton m_btnLabelImage; // IDC_WORK_LABEL_IMAGE
+    CXPButton m_btnLabelRecv; // IDC_WORK_LABEL_RECV
+    CXPButton m_btnLabelTransAll; // IDC_WORK_LABEL_TRANS_ALL
+    CXPButton m_btnLabelTransSelect; // IDC_WORK_LABEL_TRANS_SELECT
+    CStatic m_labelPresetNote; // IDC_WORK_PRESET_NOTE
+    CXPButton m_btnPrint; // ID_FILE_PRINT
 
     CItemDbWorker* m_pItemWorker = nullptr;
     std::unique_ptr<CReservations> m_pReservations;

@@ -12,14 +12,12 @@
 #include "platform/gdi/pen.h"
 #include "platform/wnd/core/app.h"
 #include "platform/wnd/core/msgbox.h"
+#include "resources/calvorn_ids.h"
 #include "screens/table_bridge.h"
 #include "screens/work_screen_context.h"
 
 namespace {
 
-constexpr int kFirstKeyId = 600;
-constexpr int kFirstIdEditId = 700;
-constexpr UINT kPageComboId = 800;
 constexpr long kMaxPresetItem = 50000;
 // How long a key change waits for a page read to end.
 constexpr DWORD kWorkerWait = 5000;
@@ -57,8 +55,8 @@ const MessageMap* CPresetKeys::GetMessageMap() const
     static const MessageMap kMap(CCmdTarget::GetMessageMap(),
         {
             OnControlRange<&CPresetKeys::OnPresetKeyKillFocus>(
-                EN_KILLFOCUS, kFirstKeyId, kFirstKeyId + kPresetKeyEdits - 1),
-            OnControl<&CPresetKeys::OnPresetPageChange>(CBN_SELCHANGE, kPageComboId),
+                EN_KILLFOCUS, IDC_PRESET_FIRST_KEY, IDC_PRESET_FIRST_KEY + kPresetKeyEdits - 1),
+            OnControl<&CPresetKeys::OnPresetPageChange>(CBN_SELCHANGE, IDC_PRESET_PAGE),
         });
     return &kMap;
 }
@@ -75,7 +73,7 @@ void CPresetKeys::CreatePresetKeyEdits()
         CEdit& key = m_keys[static_cast<std::size_t>(k)];
         if (!key.GetSafeHwnd()) {
             key.Create(kPresetKeyStyle, CRect(52 + 57 * column, top, 109 + 57 * column, top + 57), form,
-                static_cast<UINT>(kFirstKeyId + k));
+                static_cast<UINT>(IDC_PRESET_FIRST_KEY + k));
             key.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetSafeHandle()), TRUE);
             key.SetLimitText(kPresetKeyLimit);
         }
@@ -84,10 +82,10 @@ void CPresetKeys::CreatePresetKeyEdits()
         CEdit& holder = m_keyIds[static_cast<std::size_t>(i)];
         if (!holder.GetSafeHwnd())
             holder.Create(kPresetIdStyle, CRect(150, 50 + 30 * i, 500, 80 + 30 * i), form,
-                static_cast<UINT>(kFirstIdEditId + i));
+                static_cast<UINT>(IDC_PRESET_FIRST_KEY_ID + i));
     }
     if (!m_pageCombo.GetSafeHwnd()) {
-        m_pageCombo.Create(kPageComboStyle, CRect(500, 400, 600, 500), form, kPageComboId);
+        m_pageCombo.Create(kPageComboStyle, CRect(500, 400, 600, 500), form, IDC_PRESET_PAGE);
         for (const char* page : { "Page 1", "Page 2", "Page 3" })
             m_pageCombo.AddString(page);
         m_pageCombo.SetCurSel(0);
@@ -103,13 +101,13 @@ int CPresetKeys::GetKeyCount() const
 void CPresetKeys::ShowPresetKeys(BOOL show)
 {
     CWnd* form = &m_screen.Form();
-    form->SetDlgItemText(1145, " Last Line => Only Q-series Scale");
-    form->SetDlgItemText(57607, "Print");
+    form->SetDlgItemText(IDC_WORK_PRESET_NOTE, " Last Line => Only Q-series Scale");
+    form->SetDlgItemText(ID_FILE_PRINT, "Print");
     for (std::size_t k = 0; k < m_keys.size(); ++k) {
         if (m_keys[k].GetSafeHwnd())
             m_keys[k].ShowWindow(show && static_cast<int>(k) < GetKeyCount() ? SW_SHOW : SW_HIDE);
     }
-    for (int id : { 1145, 57607 }) {
+    for (int id : { IDC_WORK_PRESET_NOTE, ID_FILE_PRINT }) {
         if (CWnd* control = form->GetDlgItem(id))
             control->ShowWindow(show ? SW_SHOW : SW_HIDE);
     }
@@ -193,7 +191,7 @@ void CPresetKeys::DrawSheetFrame(CDC* dc) const
 
 void CPresetKeys::OnPresetKeyKillFocus(UINT id)
 {
-    const int index = static_cast<int>(id) - kFirstKeyId;
+    const int index = static_cast<int>(id) - static_cast<int>(IDC_PRESET_FIRST_KEY);
     if (index >= 0 && index < kPresetKeyEdits)
         UpdatePresetKey(index, index + 1);
 }

@@ -73,10 +73,10 @@ private:
 
     CWorkScreenState& m_screen;
     CWorkScreenDatabase& m_data;
-    std::array<CEdit, kPresetKeyEdits> m_keys; // 600-659
-    std::array<CEdit, kPresetKeyEdits> m_keyIds; // 700-759
+    std::array<CEdit, kPresetKeyEdits> m_keys; // IDC_PRESET_FIRST_KEY on
+    std::array<CEdit, kPresetKeyEdits> m_keyIds; // IDC_PRESET_FIRST_KEY_ID on
     CFont m_font;
-    CComboBox m_pageCombo; // 800
+    CComboBox m_pageCombo; // IDC_PRESET_PAGE
     int m_nPage = 1;
     // "1" uses 50 keys; the model word is never changed.
     CString m_strModel = "2";

@@ -44,9 +44,9 @@ private:
 
     CWorkScreenState& m_screen;
     CWorkScreenDatabase& m_data;
-    CListBox m_listUsers; // 1053
-    CStatic m_labelUsers; // 1054
-    CXPButton m_btnRegister; // 1055
-    CXPButton m_btnDelete; // 1056
-    CButton m_group; // 1058
+    CListBox m_listUsers; // IDC_WORK_USER_LIST
+    CStatic m_labelUsers; // IDC_WORK_USER_LABEL
+    CXPButton m_btnRegister; // IDC_WORK_USER_REGISTER
+    CXPButton m_btnDelete; // IDC_WORK_USER_DELETE
+    CButton m_group; // IDC_WORK_USER_GROUP
 };

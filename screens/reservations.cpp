@@ -25,7 +25,8 @@ constexpr UINT kReservationFlashMs = 15;
 constexpr const char* kTableFull
     = "No more reservations can wait: 180 are running. Delete a reservation first.";
 // The lamps and labels a running reservation shows.
-constexpr int kRunningControls[] = { 1040, 1045, 1046, 1047, 1048, 1129 };
+constexpr int kRunningControls[] = { IDC_WORK_RESERVATION_LAMP, IDC_WORK_RESV_SEND_LAMP,
+    IDC_WORK_RESV_RECV_LAMP, IDC_WORK_RESV_PC_LABEL, IDC_WORK_RESV_SCALE_LABEL, IDC_WORK_RESERVATION_LABEL };
 
 // Every row of sql on the reservation database, in order.
 std::vector<ReservationRow> ReadRows(CReservationDaoHelper& dao, const CString& sql)

@@ -88,12 +88,12 @@ private:
     std::function<int()> m_transferActive;
     CReservationListDlg* m_pList = nullptr;
     std::vector<CReservationTransThread*> m_threads;
-    CStatusLamp m_lampReservation; // 1040
-    CStatusLamp m_lampSend; // 1045
-    CStatusLamp m_lampRecv; // 1046
-    CStatic m_labelSend; // 1047
-    CStatic m_labelRecv; // 1048
-    CStatic m_labelRunning; // 1129
-    CXPButton m_btnSetup; // 1117
-    CXPButton m_btnView; // 1116
+    CStatusLamp m_lampReservation; // IDC_WORK_RESERVATION_LAMP
+    CStatusLamp m_lampSend; // IDC_WORK_RESV_SEND_LAMP
+    CStatusLamp m_lampRecv; // IDC_WORK_RESV_RECV_LAMP
+    CStatic m_labelSend; // IDC_WORK_RESV_PC_LABEL
+    CStatic m_labelRecv; // IDC_WORK_RESV_SCALE_LABEL
+    CStatic m_labelRunning; // IDC_WORK_RESERVATION_LABEL
+    CXPButton m_btnSetup; // IDC_WORK_RESERVATION_SETUP
+    CXPButton m_btnView; // IDC_WORK_RESERVATION_VIEW
 };

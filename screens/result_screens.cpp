@@ -5,6 +5,7 @@
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/dialogs/dialog.h"
+#include "resources/calvorn_ids.h"
 #include "screens/result_exchange.h"
 #include "screens/result_kinds.h"
 #include "screens/result_loop.h"
@@ -28,20 +29,20 @@ const MessageMap* CResultScreens::GetMessageMap() const
 {
     static const MessageMap kMap(CCmdTarget::GetMessageMap(),
         {
-            OnCommandMsg<&CResultScreens::OnReceive>(1050),
-            OnCommandMsg<&CResultScreens::OnClear>(1051),
-            OnCommandMsg<&CResultScreens::OnReload>(1052),
-            OnCommandMsg<&CResultScreens::OnAccumulate>(1057),
+            OnCommandMsg<&CResultScreens::OnReceive>(IDC_WORK_RESULT_RECV),
+            OnCommandMsg<&CResultScreens::OnClear>(IDC_WORK_RESULT_CLEAR),
+            OnCommandMsg<&CResultScreens::OnReload>(IDC_WORK_RESULT_RELOAD),
+            OnCommandMsg<&CResultScreens::OnAccumulate>(IDC_WORK_RESULT_SUM),
         });
     return &kMap;
 }
 
 void CResultScreens::DoDataExchange(CDataExchange* dx)
 {
-    DDX_Control(dx, 1050, m_btnReceive);
-    DDX_Control(dx, 1051, m_btnClear);
-    DDX_Control(dx, 1052, m_btnReload);
-    DDX_Control(dx, 1057, m_btnSum);
+    DDX_Control(dx, IDC_WORK_RESULT_RECV, m_btnReceive);
+    DDX_Control(dx, IDC_WORK_RESULT_CLEAR, m_btnClear);
+    DDX_Control(dx, IDC_WORK_RESULT_RELOAD, m_btnReload);
+    DDX_Control(dx, IDC_WORK_RESULT_SUM, m_btnSum);
 }
 
 void CResultScreens::OnReceive()

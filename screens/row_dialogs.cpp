@@ -10,12 +10,6 @@ namespace {
 
 constexpr int kInsertIcon = 181;
 constexpr int kCancelIcon = 162;
-constexpr int kCountEdit = 1002;
-constexpr int kLineLabel = 1033;
-constexpr int kStartEdit = 1002;
-constexpr int kIncrementEdit = 1003;
-constexpr int kStartLabel = 1033;
-constexpr int kIncrementLabel = 1034;
 
 // The most rows one insert adds to a table: what a scale holds of it.
 long MaximumLines(std::optional<DataKind> kind)
@@ -46,7 +40,7 @@ BOOL CGridLineDlg::OnInitDialog()
     SetWindowText("Grid Line");
     m_insertButton.SetWindowText("Insert");
     m_cancelButton.SetWindowText("Cancel");
-    SetDlgItemText(kLineLabel, "Input Grid Line");
+    SetDlgItemText(IDC_GRID_LINE_LABEL, "Input Grid Line");
     DressIconButton(m_insertButton, kInsertIcon, "Insert");
     DressIconButton(m_cancelButton, kCancelIcon, "Cancel");
     m_nLineCount = 0;
@@ -56,7 +50,7 @@ BOOL CGridLineDlg::OnInitDialog()
 void CGridLineDlg::OnOK()
 {
     CString text;
-    GetDlgItemText(kCountEdit, text);
+    GetDlgItemText(IDC_GRID_LINE_COUNT, text);
     const long count = std::strtol(text.GetString(), nullptr, 10);
     if (count < 1) {
         AfxMessageBox("Input Grid lines.", MB_OK);
@@ -92,11 +86,11 @@ void CAutoValueDlg::DoDataExchange(CDataExchange* dx)
 BOOL CAutoValueDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SetDlgItemText(kStartLabel, "Start Value");
-    SetDlgItemText(kIncrementLabel, "Increment Value");
+    SetDlgItemText(IDC_AUTO_VALUE_START_LABEL, "Start Value");
+    SetDlgItemText(IDC_AUTO_VALUE_INCREMENT_LABEL, "Increment Value");
     m_okButton.SetWindowText("OK");
     m_cancelButton.SetWindowText("CANCEL");
-    SetDlgItemText(kIncrementEdit, "1");
+    SetDlgItemText(IDC_AUTO_VALUE_INCREMENT, "1");
     return TRUE;
 }
 
@@ -104,8 +98,8 @@ void CAutoValueDlg::OnOK()
 {
     CString start;
     CString increment;
-    GetDlgItemText(kStartEdit, start);
-    GetDlgItemText(kIncrementEdit, increment);
+    GetDlgItemText(IDC_AUTO_VALUE_START, start);
+    GetDlgItemText(IDC_AUTO_VALUE_INCREMENT, increment);
     if (start.IsEmpty() || increment.IsEmpty()) {
         AfxMessageBox("Input Error", MB_OK);
         return;

@@ -35,10 +35,6 @@ namespace {
 constexpr DWORD kScaleListStyle = 0x50810201;
 constexpr DWORD kScaleButtonStyle = 0x50000000;
 // The register's run-time controls.
-constexpr UINT kScaleListId = 900;
-constexpr UINT kScaleUpdateId = 901;
-constexpr UINT kScaleInsertId = 902;
-constexpr UINT kScaleDeleteId = 903;
 
 // The number of the screen of a kind word; 0 for none.
 int ScreenNumberOf(std::optional<DataKind> kind, const CString& word)
@@ -76,10 +72,10 @@ const MessageMap* CScaleScreens::GetMessageMap() const
             OnUpdateCommand<&CScaleScreens::OnUpdateCommSetup>(ID_COMM_SETUP),
             OnCommandMsg<&CScaleScreens::OnComPortToggle>(IDC_WORK_COM_PORT_TOGGLE),
             OnMessage<&CScaleScreens::OnCommModeChanged>(WM_COMMMODE_CHANGED),
-            OnNotifyMsg<&CScaleScreens::OnScaleListClick>(NM_CLICK, kScaleListId),
-            OnCommandMsg<&CScaleScreens::OnScaleUpdate>(kScaleUpdateId),
-            OnCommandMsg<&CScaleScreens::OnScaleInsert>(kScaleInsertId),
-            OnCommandMsg<&CScaleScreens::OnScaleDelete>(kScaleDeleteId),
+            OnNotifyMsg<&CScaleScreens::OnScaleListClick>(NM_CLICK, IDC_SCALE_REGISTER_LIST),
+            OnCommandMsg<&CScaleScreens::OnScaleUpdate>(IDC_SCALE_REGISTER_UPDATE),
+            OnCommandMsg<&CScaleScreens::OnScaleInsert>(IDC_SCALE_REGISTER_INSERT),
+            OnCommandMsg<&CScaleScreens::OnScaleDelete>(IDC_SCALE_REGISTER_DELETE),
         });
     return &kMap;
 }
@@ -237,7 +233,7 @@ void CScaleScreens::CreateScaleRegisterControls()
 {
     CWnd* form = &m_screen.Form();
     if (!m_scaleList.GetSafeHwnd()) {
-        m_scaleList.Create(kScaleListStyle, CRect(50, 60, 500, 400), form, kScaleListId);
+        m_scaleList.Create(kScaleListStyle, CRect(50, 60, 500, 400), form, IDC_SCALE_REGISTER_LIST);
         const std::pair<const char*, int> columns[] = { { "Scale name", 100 }, { "IP address", 100 },
             { "Scale ID", 80 }, { "User ID", 100 }, { "ID", 80 } };
         int index = 0;
@@ -245,9 +241,12 @@ void CScaleScreens::CreateScaleRegisterControls()
             m_scaleList.InsertColumn(index++, title, LVCFMT_LEFT, width);
     }
     if (!m_btnScaleUpdate.GetSafeHwnd()) {
-        m_btnScaleUpdate.Create("UPDATE", kScaleButtonStyle, CRect(530, 50, 600, 80), form, kScaleUpdateId);
-        m_btnScaleInsert.Create("INSERT", kScaleButtonStyle, CRect(530, 90, 600, 120), form, kScaleInsertId);
-        m_btnScaleDelete.Create("DELETE", kScaleButtonStyle, CRect(530, 130, 600, 160), form, kScaleDeleteId);
+        m_btnScaleUpdate.Create(
+            "UPDATE", kScaleButtonStyle, CRect(530, 50, 600, 80), form, IDC_SCALE_REGISTER_UPDATE);
+        m_btnScaleInsert.Create(
+            "INSERT", kScaleButtonStyle, CRect(530, 90, 600, 120), form, IDC_SCALE_REGISTER_INSERT);
+        m_btnScaleDelete.Create(
+            "DELETE", kScaleButtonStyle, CRect(530, 130, 600, 160), form, IDC_SCALE_REGISTER_DELETE);
     }
 }
 

@@ -106,11 +106,11 @@ private:
     std::function<int()> m_loggedIn;
     std::unique_ptr<CScaleRegister> m_pRegister;
     CCommSettings m_commSettings;
-    CCommSetupDlg m_commSetupDlg; // 141
-    CListCtrl m_scaleList; // 900
-    CXPButton m_btnScaleUpdate; // 901
-    CXPButton m_btnScaleInsert; // 902
-    CXPButton m_btnScaleDelete; // 903
+    CCommSetupDlg m_commSetupDlg; // IDD_COMM_SETUP
+    CListCtrl m_scaleList; // IDC_SCALE_REGISTER_LIST
+    CXPButton m_btnScaleUpdate; // IDC_SCALE_REGISTER_UPDATE
+    CXPButton m_btnScaleInsert; // IDC_SCALE_REGISTER_INSERT
+    CXPButton m_btnScaleDelete; // IDC_SCALE_REGISTER_DELETE
     // The register list's item last clicked, -1 for none.
     int m_nRegisterRow = -1;
     int m_nPickFirstScale = 0;

@@ -36,10 +36,10 @@ private:
     CWorkScreenDatabase& m_data;
     // Field 0 of the row read back after a settings insert.
     CString m_strInsertedKey;
-    CXPButton m_btnInsert; // 1011
-    CXPButton m_btnUpdate; // 1014
-    CXPButton m_btnDelete; // 1012
-    CXPButton m_btnTrans; // 1013
+    CXPButton m_btnInsert; // IDC_WORK_SCALE_INFO_INSERT
+    CXPButton m_btnUpdate; // IDC_WORK_SCALE_INFO_UPDATE
+    CXPButton m_btnDelete; // IDC_WORK_SCALE_INFO_DELETE
+    CXPButton m_btnTrans; // IDC_WORK_SCALE_INFO_TRANS
 };
 
 // TRUE when exactly one data row of a settings screen is the current row,

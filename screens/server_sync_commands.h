@@ -42,6 +42,6 @@ private:
     CWorkScreenDatabase& m_data;
     CPresetKeys& m_presetKeys;
     CItemDefaults& m_defaults;
-    CXPButton m_btnTables; // 1065
-    CXPButton m_btnPresetLabel; // 1066
+    CXPButton m_btnTables; // IDC_WORK_SYNC_TABLES
+    CXPButton m_btnPresetLabel; // IDC_WORK_SYNC_PRESET_LABEL
 };

@@ -121,19 +121,19 @@ private:
     CWorkScreenDatabase& m_data;
     CScaleScreens& m_scales;
     CTransferHosts m_hosts;
-    CMessageDlg m_messageDlg; // 225
+    CMessageDlg m_messageDlg; // IDD_MESSAGE
     CTransferPort* m_pTransferPort = nullptr;
     std::unique_ptr<CWorkScreenTransports> m_pTransports;
     std::unique_ptr<CSerialTransfer> m_pSerial;
     std::unique_ptr<CResultLoop> m_pResultLoop;
-    CXPButton m_btnTransAll; // 1009
-    CXPButton m_btnTransSelect; // 1010
-    CXPButton m_btnRecvAll; // 1001
-    CXPButton m_btnRecvSelect; // 1002
-    CEdit m_editRecvNumbers; // 1026
-    CXPButton m_btnScaleTrans; // 1025
-    CXPButton m_btnScaleRecvAll; // 1027
-    CEdit m_editScaleRecvPage; // 1028
-    CXPButton m_btnScaleRecvSelect; // 1029
-    CXPButton m_btnTransStop; // 1030
+    CXPButton m_btnTransAll; // IDC_WORK_TRANS_ALL
+    CXPButton m_btnTransSelect; // IDC_WORK_TRANS_SELECT
+    CXPButton m_btnRecvAll; // IDC_WORK_RECV_ALL
+    CXPButton m_btnRecvSelect; // IDC_WORK_RECV_SELECT
+    CEdit m_editRecvNumbers; // IDC_WORK_RECV_NUMBERS
+    CXPButton m_btnScaleTrans; // IDC_WORK_SCALE_TRANS
+    CXPButton m_btnScaleRecvAll; // IDC_WORK_SCALE_RECV_ALL
+    CEdit m_editScaleRecvPage; // IDC_WORK_SCALE_RECV_PAGE
+    CXPButton m_btnScaleRecvSelect; // IDC_WORK_SCALE_RECV_SELECT
+    CXPButton m_btnTransStop; // IDC_WORK_TRANS_STOP
 };

@@ -84,9 +84,9 @@ private:
     CWorkScreenDatabase& m_data;
     CPresetKeys& m_presetKeys;
     CItemDefaults& m_defaults;
-    CKindMailboxDlg m_serialMailbox; // 145
-    CStatusLamp m_lampSend; // 1037
-    CStatusLamp m_lampRecv; // 1038
+    CKindMailboxDlg m_serialMailbox; // IDD_KIND_MAILBOX
+    CStatusLamp m_lampSend; // IDC_WORK_SEND_LAMP
+    CStatusLamp m_lampRecv; // IDC_WORK_RECV_LAMP
     // Set by the progress dialog's Stop and Close, read by the TCP jobs.
     std::atomic<int> m_nEthernetStop { 0 };
     std::atomic<int> m_nTransferActive { 0 };

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/wnd/core/msgbox.h"
+#include "resources/calvorn_ids.h"
 #include "screens/kind_of_view.h"
 #include "screens/user_label_picture.h"
 #include "shell/main_frame.h"
@@ -14,7 +15,6 @@ constexpr DWORD kValueStyle = WS_CHILD | WS_BORDER | ES_CENTER | ES_NUMBER;
 constexpr DWORD kCaptionStyle = WS_CHILD | ES_CENTER | ES_READONLY;
 constexpr DWORD kComboStyle = WS_CHILD | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr DWORD kButtonStyle = WS_CHILD;
-constexpr int kFontComboBase = 2300;
 constexpr int kLabelWidthColumn = 41;
 
 constexpr const char* kFontSizes[] = { "0. Not Print", "1. 8x16", "2. 8x32", "3. 16x16", "4. 16x24",
@@ -62,15 +62,16 @@ const MessageMap* CUserLabelPanel::GetMessageMap() const
 {
     static const MessageMap kMap(CCmdTarget::GetMessageMap(),
         {
-            OnControl<&CUserLabelPanel::OnWidthChange>(EN_CHANGE, 2000),
-            OnControl<&CUserLabelPanel::OnLengthChange>(EN_CHANGE, 2101),
-            OnControl<&CUserLabelPanel::OnGapChange>(EN_CHANGE, 2201),
-            OnControl<&CUserLabelPanel::OnBarcodeLengthChange>(EN_CHANGE, 2501),
-            OnControlRange<&CUserLabelPanel::OnFontCombo>(CBN_SELCHANGE, 2301, 2314),
-            OnControlRange<&CUserLabelPanel::OnLinesCombo>(CBN_SELCHANGE, 2401, 2402),
-            OnControl<&CUserLabelPanel::OnFormCombo>(CBN_SELCHANGE, 2551),
-            OnCommandMsg<&CUserLabelPanel::OnAccept>(2601),
-            OnCommandMsg<&CUserLabelPanel::OnClear>(2701),
+            OnControl<&CUserLabelPanel::OnWidthChange>(EN_CHANGE, IDC_UL_WIDTH),
+            OnControl<&CUserLabelPanel::OnLengthChange>(EN_CHANGE, IDC_UL_LENGTH),
+            OnControl<&CUserLabelPanel::OnGapChange>(EN_CHANGE, IDC_UL_GAP),
+            OnControl<&CUserLabelPanel::OnBarcodeLengthChange>(EN_CHANGE, IDC_UL_BARCODE_LENGTH),
+            OnControlRange<&CUserLabelPanel::OnFontCombo>(CBN_SELCHANGE, IDC_UL_FIRST_FONT, IDC_UL_LAST_FONT),
+            OnControlRange<&CUserLabelPanel::OnLinesCombo>(
+                CBN_SELCHANGE, IDC_UL_INGREDIENT_LINES, IDC_UL_ADVERTISEMENT_LINES),
+            OnControl<&CUserLabelPanel::OnFormCombo>(CBN_SELCHANGE, IDC_UL_BARCODE_FORM),
+            OnCommandMsg<&CUserLabelPanel::OnAccept>(IDC_UL_ACCEPT),
+            OnCommandMsg<&CUserLabelPanel::OnClear>(IDC_UL_CLEAR),
         });
     return &kMap;
 }
@@ -85,17 +86,18 @@ void CUserLabelPanel::CreateEdit(CEdit& edit, int id, const CRect& place, DWORD 
 
 void CUserLabelPanel::Create()
 {
-    CreateEdit(m_editWidth, 2000, CRect(100, 10, 150, 50), kValueStyle);
-    CreateEdit(m_editLength, 2101, CRect(220, 10, 270, 50), kValueStyle);
-    CreateEdit(m_editGap, 2201, CRect(340, 10, 390, 50), kValueStyle);
-    CreateEdit(m_captionWidth, 2001, CRect(50, 10, 100, 50), kCaptionStyle, "Label X");
-    CreateEdit(m_captionLength, 2102, CRect(170, 10, 220, 50), kCaptionStyle, "Label Y");
-    CreateEdit(m_captionGap, 2203, CRect(290, 10, 340, 50), kCaptionStyle, "Label Gap");
-    CreateEdit(m_captionForm, 2552, CRect(350, 60, 480, 85), kCaptionStyle, "Barcode Form");
-    CreateEdit(m_captionLines, 2451, CRect(400, 33, 480, 56), kCaptionStyle, "Lines");
-    CreateEdit(m_captionFont, 2351, CRect(400, 10, 480, 33), kCaptionStyle, "Font size");
-    CreateEdit(m_editBarcodeLength, 2501, CRect(480, 10, 580, 50), kValueStyle);
-    CreateEdit(m_captionBarcodeLength, 2502, CRect(400, 10, 480, 50), kCaptionStyle, "Barcode Length");
+    CreateEdit(m_editWidth, IDC_UL_WIDTH, CRect(100, 10, 150, 50), kValueStyle);
+    CreateEdit(m_editLength, IDC_UL_LENGTH, CRect(220, 10, 270, 50), kValueStyle);
+    CreateEdit(m_editGap, IDC_UL_GAP, CRect(340, 10, 390, 50), kValueStyle);
+    CreateEdit(m_captionWidth, IDC_UL_WIDTH_CAPTION, CRect(50, 10, 100, 50), kCaptionStyle, "Label X");
+    CreateEdit(m_captionLength, IDC_UL_LENGTH_CAPTION, CRect(170, 10, 220, 50), kCaptionStyle, "Label Y");
+    CreateEdit(m_captionGap, IDC_UL_GAP_CAPTION, CRect(290, 10, 340, 50), kCaptionStyle, "Label Gap");
+    CreateEdit(m_captionForm, IDC_UL_FORM_CAPTION, CRect(350, 60, 480, 85), kCaptionStyle, "Barcode Form");
+    CreateEdit(m_captionLines, IDC_UL_LINES_CAPTION, CRect(400, 33, 480, 56), kCaptionStyle, "Lines");
+    CreateEdit(m_captionFont, IDC_UL_FONT_CAPTION, CRect(400, 10, 480, 33), kCaptionStyle, "Font size");
+    CreateEdit(m_editBarcodeLength, IDC_UL_BARCODE_LENGTH, CRect(480, 10, 580, 50), kValueStyle);
+    CreateEdit(m_captionBarcodeLength, IDC_UL_BARCODE_LENGTH_CAPTION, CRect(400, 10, 480, 50), kCaptionStyle,
+        "Barcode Length");
     if (!m_barcodeForm.GetSafeHwnd())
         CreateLists();
 }
@@ -105,26 +107,26 @@ void CUserLabelPanel::CreateLists()
     for (int i = 0; i < kLabelFieldCount; ++i) {
         CComboBox& combo = m_fontCombos[static_cast<std::size_t>(i)];
         combo.Create(
-            kComboStyle, CRect(480, 10, 580, 210), &m_window, static_cast<UINT>(kFontComboBase + 1 + i));
+            kComboStyle, CRect(480, 10, 580, 210), &m_window, static_cast<UINT>(IDC_UL_FIRST_FONT + i));
         for (const char* size : kFontSizes)
             combo.AddString(size);
         combo.SetCurSel(0);
     }
-    m_linesIngredient.Create(kComboStyle, CRect(480, 33, 580, 250), &m_window, 2401);
+    m_linesIngredient.Create(kComboStyle, CRect(480, 33, 580, 250), &m_window, IDC_UL_INGREDIENT_LINES);
     for (int n = 0; n <= 10; ++n)
         m_linesIngredient.AddString(NumberText(n));
-    m_linesAdvertisement.Create(kComboStyle, CRect(480, 33, 580, 250), &m_window, 2402);
+    m_linesAdvertisement.Create(kComboStyle, CRect(480, 33, 580, 250), &m_window, IDC_UL_ADVERTISEMENT_LINES);
     for (const char* n : { "0", "1", "2" })
         m_linesAdvertisement.AddString(n);
     m_linesIngredient.SetCurSel(1);
     m_linesAdvertisement.SetCurSel(1);
-    m_barcodeForm.Create(kComboStyle, CRect(480, 60, 580, 260), &m_window, 2551);
+    m_barcodeForm.Create(kComboStyle, CRect(480, 60, 580, 260), &m_window, IDC_UL_BARCODE_FORM);
     for (const char* form : kBarcodeForms)
         m_barcodeForm.AddString(form);
     m_barcodeForm.SetCurSel(0);
-    m_btnAccept.Create("Accept", kButtonStyle, CRect(500, 100, 580, 150), &m_window, 2601);
+    m_btnAccept.Create("Accept", kButtonStyle, CRect(500, 100, 580, 150), &m_window, IDC_UL_ACCEPT);
     m_btnAccept.SetWindowText("DB Save");
-    m_btnClear.Create("Clear", kButtonStyle, CRect(500, 160, 580, 210), &m_window, 2701);
+    m_btnClear.Create("Clear", kButtonStyle, CRect(500, 160, 580, 210), &m_window, IDC_UL_CLEAR);
 }
 
 void CUserLabelPanel::Show(BOOL show)
@@ -243,7 +245,7 @@ void CUserLabelPanel::SizeField(int index)
 
 void CUserLabelPanel::OnFontCombo(UINT id)
 {
-    const int index = static_cast<int>(id) - kFontComboBase - 1;
+    const int index = static_cast<int>(id - IDC_UL_FIRST_FONT);
     if (FontOf(index) == 0)
         m_picture.SendHome(index);
     else
@@ -253,7 +255,7 @@ void CUserLabelPanel::OnFontCombo(UINT id)
 
 void CUserLabelPanel::OnLinesCombo(UINT id)
 {
-    SizeField(id == 2401 ? kFieldIngredient : kFieldAdvertisement);
+    SizeField(id == IDC_UL_INGREDIENT_LINES ? kFieldIngredient : kFieldAdvertisement);
     m_window.Invalidate();
 }
 

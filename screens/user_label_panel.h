@@ -61,23 +61,23 @@ private:
 
     CWnd& m_window;
     CUserLabelPicture& m_picture;
-    CEdit m_editWidth; // 2000
-    CEdit m_editLength; // 2101
-    CEdit m_editGap; // 2201
-    CEdit m_captionWidth; // 2001
-    CEdit m_captionLength; // 2102
-    CEdit m_captionGap; // 2203
+    CEdit m_editWidth; // IDC_UL_WIDTH
+    CEdit m_editLength; // IDC_UL_LENGTH
+    CEdit m_editGap; // IDC_UL_GAP
+    CEdit m_captionWidth; // IDC_UL_WIDTH_CAPTION
+    CEdit m_captionLength; // IDC_UL_LENGTH_CAPTION
+    CEdit m_captionGap; // IDC_UL_GAP_CAPTION
     int m_nLabelWidth = 0;
     int m_nLabelLength = 0;
-    std::array<CComboBox, kLabelFieldCount> m_fontCombos; // 2301-2314
-    CComboBox m_linesIngredient; // 2401
-    CComboBox m_linesAdvertisement; // 2402
-    CComboBox m_barcodeForm; // 2551
-    CEdit m_captionForm; // 2552
-    CEdit m_captionLines; // 2451
-    CEdit m_captionFont; // 2351
-    CEdit m_editBarcodeLength; // 2501
-    CEdit m_captionBarcodeLength; // 2502
-    CButton m_btnAccept; // 2601
-    CButton m_btnClear; // 2701
+    std::array<CComboBox, kLabelFieldCount> m_fontCombos; // IDC_UL_FIRST_FONT to IDC_UL_LAST_FONT
+    CComboBox m_linesIngredient; // IDC_UL_INGREDIENT_LINES
+    CComboBox m_linesAdvertisement; // IDC_UL_ADVERTISEMENT_LINES
+    CComboBox m_barcodeForm; // IDC_UL_BARCODE_FORM
+    CEdit m_captionForm; // IDC_UL_FORM_CAPTION
+    CEdit m_captionLines; // IDC_UL_LINES_CAPTION
+    CEdit m_captionFont; // IDC_UL_FONT_CAPTION
+    CEdit m_editBarcodeLength; // IDC_UL_BARCODE_LENGTH
+    CEdit m_captionBarcodeLength; // IDC_UL_BARCODE_LENGTH_CAPTION
+    CButton m_btnAccept; // IDC_UL_ACCEPT
+    CButton m_btnClear; // IDC_UL_CLEAR
 };

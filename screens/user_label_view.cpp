@@ -1,6 +1,7 @@
 #include "screens/user_label_view.h"
 
 #include "platform/wnd/core/runtime_class.h"
+#include "resources/calvorn_ids.h"
 #include "screens/command_forwarding.h"
 #include "shell/main_frame.h"
 #include "shell/right_container_view.h"
@@ -42,8 +43,10 @@ BOOL CUserLabelView::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo)
 {
     BOOL forwarded = FALSE;
     const BOOL handled = ForwardToLeftPane(
-        { 32771, 32773, 32774, 32775, 32776, 32779, 32780, 32781, 32788, 32789, 32790, 57600, 57601 }, id,
-        code, extra, handlerInfo, &forwarded);
+        { ID_USER_INFO_CHANGE, ID_COMM_SETUP, ID_FILE_SAVE_AS_DB, ID_SERVER_START, ID_SERVER_STOP,
+            ID_SERVER_PORT, ID_RESULT_VIEW, ID_MANAGER_RESULT_VIEW, ID_ACCESS_TO_EXCEL, ID_EXCEL_NEW_FILE,
+            ID_EXCEL_TO_ACCESS, ID_FILE_NEW, ID_FILE_OPEN },
+        id, code, extra, handlerInfo, &forwarded);
     if (forwarded)
         return handled;
     return m_parts.OnCmdMsg(id, code, extra, handlerInfo) || CView::OnCmdMsg(id, code, extra, handlerInfo);

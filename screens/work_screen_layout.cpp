@@ -18,14 +18,22 @@ constexpr int kCaptionHeight = 18;
 constexpr const char* kInitialCaption = "Initial Display";
 
 // Groups of the screens.
-constexpr std::initializer_list<int> kEditGroup
-    = { 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1030, 1033, 1034, 1049 };
-constexpr std::initializer_list<int> kScaleDataGroup = { 1025, 1027, 1028, 1029, 1032 };
-constexpr std::initializer_list<int> kResultGroup = { 1050, 1051, 1052, 1057 };
-constexpr std::initializer_list<int> kProgressGroup = { 1044, 1039, 1041, 1037, 1042, 1038 };
+constexpr std::initializer_list<int> kEditGroup = { IDC_WORK_INSERT, IDC_WORK_DELETE, IDC_WORK_TRANS_ALL,
+    IDC_WORK_TRANS_SELECT, IDC_WORK_RECV_ALL, IDC_WORK_RECV_SELECT, IDC_WORK_RECV_NUMBERS,
+    IDC_WORK_TRANS_STOP, IDC_WORK_EDIT_GROUP, IDC_WORK_TRANS_GROUP, IDC_WORK_RANGE_HINT };
+constexpr std::initializer_list<int> kScaleDataGroup = { IDC_WORK_SCALE_TRANS, IDC_WORK_SCALE_RECV_ALL,
+    IDC_WORK_SCALE_RECV_PAGE, IDC_WORK_SCALE_RECV_SELECT, IDC_WORK_SCALE_TRANS_GROUP };
+constexpr std::initializer_list<int> kResultGroup
+    = { IDC_WORK_RESULT_RECV, IDC_WORK_RESULT_CLEAR, IDC_WORK_RESULT_RELOAD, IDC_WORK_RESULT_SUM };
+constexpr std::initializer_list<int> kProgressGroup = { IDC_WORK_PROGRESS_GROUP, IDC_WORK_PROGRESS,
+    IDC_WORK_PC_LABEL, IDC_WORK_SEND_LAMP, IDC_WORK_SCALE_LABEL, IDC_WORK_RECV_LAMP };
 // The other screens' groups, hidden while the user labels screen shows.
-constexpr std::initializer_list<int> kNotUserLabelGroups = { 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002,
-    1026, 1030, 1033, 1034, 1049, 1025, 1027, 1028, 1029, 1032, 1050, 1051, 1052, 1057 };
+constexpr std::initializer_list<int> kNotUserLabelGroups = { IDC_WORK_SYNC_TABLES, IDC_WORK_SYNC_PRESET_LABEL,
+    IDC_WORK_INSERT, IDC_WORK_DELETE, IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_SELECT, IDC_WORK_RECV_ALL,
+    IDC_WORK_RECV_SELECT, IDC_WORK_RECV_NUMBERS, IDC_WORK_TRANS_STOP, IDC_WORK_EDIT_GROUP,
+    IDC_WORK_TRANS_GROUP, IDC_WORK_RANGE_HINT, IDC_WORK_SCALE_TRANS, IDC_WORK_SCALE_RECV_ALL,
+    IDC_WORK_SCALE_RECV_PAGE, IDC_WORK_SCALE_RECV_SELECT, IDC_WORK_SCALE_TRANS_GROUP, IDC_WORK_RESULT_RECV,
+    IDC_WORK_RESULT_CLEAR, IDC_WORK_RESULT_RELOAD, IDC_WORK_RESULT_SUM };
 
 constexpr const char* kPosKindHelp
     = "Pos Kind => 0 : Kan-13, 1 : Kan-8, 2 : Kan-13 Fixation, 3 : 4State_37\r\n"
@@ -47,10 +55,12 @@ CWorkScreenLayout::CWorkScreenLayout(CWorkScreenState& screen, CWorkScreenGrid& 
 
 void CWorkScreenLayout::DoDataExchange(CDataExchange* dx)
 {
-    const std::pair<int, CWnd*> controls[] = { { 1033, &m_groupEdit }, { 1034, &m_groupTrans },
-        { 1032, &m_groupScaleTrans }, { 1049, &m_labelRangeHint }, { 1041, &m_labelPc },
-        { 1042, &m_labelScale }, { 1044, &m_groupProgress }, { 1039, &m_editProgress },
-        { 1144, &m_groupPosHelp }, { 1143, &m_editPosHelp } };
+    const std::pair<int, CWnd*> controls[]
+        = { { IDC_WORK_EDIT_GROUP, &m_groupEdit }, { IDC_WORK_TRANS_GROUP, &m_groupTrans },
+              { IDC_WORK_SCALE_TRANS_GROUP, &m_groupScaleTrans }, { IDC_WORK_RANGE_HINT, &m_labelRangeHint },
+              { IDC_WORK_PC_LABEL, &m_labelPc }, { IDC_WORK_SCALE_LABEL, &m_labelScale },
+              { IDC_WORK_PROGRESS_GROUP, &m_groupProgress }, { IDC_WORK_PROGRESS, &m_editProgress },
+              { IDC_WORK_POS_HELP_GROUP, &m_groupPosHelp }, { IDC_WORK_POS_HELP, &m_editPosHelp } };
     for (const auto& [id, control] : controls)
         DDX_Control(dx, id, *control);
 }
@@ -107,37 +117,38 @@ void CWorkScreenLayout::PlaceControl(int id, int x, int y, int cx, int cy)
 void CWorkScreenLayout::PlaceProgressGroup(int x, int y)
 {
     // (x, y) is the frame's corner; the others stand relative to it.
-    PlaceControl(1044, x, y, 130, 120);
-    PlaceControl(1039, x + 10, y + 18, 100, 30);
-    PlaceControl(1041, x + 10, y + 58, 60, 20);
-    PlaceControl(1037, x + 80, y + 43, 50, 50);
-    PlaceControl(1042, x + 10, y + 88, 80, 20);
-    PlaceControl(1038, x + 80, y + 73, 50, 50);
+    PlaceControl(IDC_WORK_PROGRESS_GROUP, x, y, 130, 120);
+    PlaceControl(IDC_WORK_PROGRESS, x + 10, y + 18, 100, 30);
+    PlaceControl(IDC_WORK_PC_LABEL, x + 10, y + 58, 60, 20);
+    PlaceControl(IDC_WORK_SEND_LAMP, x + 80, y + 43, 50, 50);
+    PlaceControl(IDC_WORK_SCALE_LABEL, x + 10, y + 88, 80, 20);
+    PlaceControl(IDC_WORK_RECV_LAMP, x + 80, y + 73, 50, 50);
 }
 
 void CWorkScreenLayout::EnableEditButtons(BOOL enable)
 {
-    EnableControls({ 1007, 1008, 1065 }, enable);
+    EnableControls({ IDC_WORK_INSERT, IDC_WORK_DELETE, IDC_WORK_SYNC_TABLES }, enable);
 }
 
 void CWorkScreenLayout::EnableItemTransButtons(BOOL enable)
 {
-    EnableControls({ 1009, 1010, 1001, 1002 }, enable);
+    EnableControls(
+        { IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_SELECT, IDC_WORK_RECV_ALL, IDC_WORK_RECV_SELECT }, enable);
 }
 
 void CWorkScreenLayout::EnableUserLabelEditButtons(BOOL enable)
 {
-    EnableControls({ 1059, 1060 }, enable);
+    EnableControls({ IDC_WORK_LABEL_INSERT, IDC_WORK_LABEL_DELETE }, enable);
 }
 
 void CWorkScreenLayout::EnableTransStopButton(BOOL enable)
 {
-    EnableControls({ 1030 }, enable);
+    EnableControls({ IDC_WORK_TRANS_STOP }, enable);
 }
 
 void CWorkScreenLayout::EnableScaleTransButtons(BOOL enable)
 {
-    EnableControls({ 1025, 1027, 1029 }, enable);
+    EnableControls({ IDC_WORK_SCALE_TRANS, IDC_WORK_SCALE_RECV_ALL, IDC_WORK_SCALE_RECV_SELECT }, enable);
 }
 
 // ---- Panels --------------------------------------------------------------------------
@@ -145,8 +156,14 @@ void CWorkScreenLayout::EnableScaleTransButtons(BOOL enable)
 void CWorkScreenLayout::ShowStartPanels()
 {
     PlaceItemGrid();
-    ShowControls({ 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1025, 1027, 1028, 1029, 1032, 1049,
-                     1030, 1033, 1034, 1037, 1038, 1041, 1042, 1039, 1044, 1050, 1051, 1052, 1057 },
+    ShowControls(
+        { IDC_WORK_SYNC_TABLES, IDC_WORK_SYNC_PRESET_LABEL, IDC_WORK_INSERT, IDC_WORK_DELETE,
+            IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_SELECT, IDC_WORK_RECV_ALL, IDC_WORK_RECV_SELECT,
+            IDC_WORK_RECV_NUMBERS, IDC_WORK_SCALE_TRANS, IDC_WORK_SCALE_RECV_ALL, IDC_WORK_SCALE_RECV_PAGE,
+            IDC_WORK_SCALE_RECV_SELECT, IDC_WORK_SCALE_TRANS_GROUP, IDC_WORK_RANGE_HINT, IDC_WORK_TRANS_STOP,
+            IDC_WORK_EDIT_GROUP, IDC_WORK_TRANS_GROUP, IDC_WORK_SEND_LAMP, IDC_WORK_RECV_LAMP,
+            IDC_WORK_PC_LABEL, IDC_WORK_SCALE_LABEL, IDC_WORK_PROGRESS, IDC_WORK_PROGRESS_GROUP,
+            IDC_WORK_RESULT_RECV, IDC_WORK_RESULT_CLEAR, IDC_WORK_RESULT_RELOAD, IDC_WORK_RESULT_SUM },
         FALSE);
     EnableItemTransButtons(TRUE);
     EnableScaleTransButtons(TRUE);
@@ -155,18 +172,25 @@ void CWorkScreenLayout::ShowStartPanels()
     ShowUserLabelPanel(FALSE);
     ShowScaleInfoPanel(FALSE);
 
-    const std::pair<int, const char*> captions[] = { { 1065, "Synchronization" }, { 1066, "Synchronization" },
-        { 1007, "Insert" }, { 1008, "Delete" }, { 1009, "Trans" }, { 1010, "Select Trans" },
-        { 1001, "All Receive" }, { 1002, "Select Receive" }, { 1025, "Trans" }, { 1027, "All Receive" },
-        { 1029, "Select Receive" }, { 1030, "Trans Stop" }, { 1050, "Result Receive" },
-        { 1051, "Result Clear" }, { 1052, "Reload Result" }, { 1057, "Result DB Sum" } };
+    const std::pair<int, const char*> captions[]
+        = { { IDC_WORK_SYNC_TABLES, "Synchronization" }, { IDC_WORK_SYNC_PRESET_LABEL, "Synchronization" },
+              { IDC_WORK_INSERT, "Insert" }, { IDC_WORK_DELETE, "Delete" }, { IDC_WORK_TRANS_ALL, "Trans" },
+              { IDC_WORK_TRANS_SELECT, "Select Trans" }, { IDC_WORK_RECV_ALL, "All Receive" },
+              { IDC_WORK_RECV_SELECT, "Select Receive" }, { IDC_WORK_SCALE_TRANS, "Trans" },
+              { IDC_WORK_SCALE_RECV_ALL, "All Receive" }, { IDC_WORK_SCALE_RECV_SELECT, "Select Receive" },
+              { IDC_WORK_TRANS_STOP, "Trans Stop" }, { IDC_WORK_RESULT_RECV, "Result Receive" },
+              { IDC_WORK_RESULT_CLEAR, "Result Clear" }, { IDC_WORK_RESULT_RELOAD, "Reload Result" },
+              { IDC_WORK_RESULT_SUM, "Result DB Sum" } };
     for (const auto& [id, text] : captions)
         m_screen.Form().SetDlgItemText(id, text);
 
-    ShowControls({ 1040, 1116, 1045, 1046, 1047, 1048, 1129 }, FALSE);
+    ShowControls({ IDC_WORK_RESERVATION_LAMP, IDC_WORK_RESERVATION_VIEW, IDC_WORK_RESV_SEND_LAMP,
+                     IDC_WORK_RESV_RECV_LAMP, IDC_WORK_RESV_PC_LABEL, IDC_WORK_RESV_SCALE_LABEL,
+                     IDC_WORK_RESERVATION_LABEL },
+        FALSE);
     ShowReservationButtons(FALSE);
     ShowPosKindHelp(FALSE);
-    ShowControls({ 1145, 57607 }, FALSE);
+    ShowControls({ IDC_WORK_PRESET_NOTE, ID_FILE_PRINT }, FALSE);
 }
 
 void CWorkScreenLayout::ClearScreenPanels()
@@ -174,7 +198,7 @@ void CWorkScreenLayout::ClearScreenPanels()
     if (m_editProgress.GetSafeHwnd())
         m_editProgress.SetWindowText("");
     ShowPosKindHelp(FALSE);
-    ShowControls({ 1145, 57607 }, FALSE);
+    ShowControls({ IDC_WORK_PRESET_NOTE, ID_FILE_PRINT }, FALSE);
 }
 
 void CWorkScreenLayout::ShowScaleInfoPanel(BOOL show)
@@ -182,41 +206,45 @@ void CWorkScreenLayout::ShowScaleInfoPanel(BOOL show)
     if (show) {
         if (m_grid.Grid().GetSafeHwnd())
             m_grid.Grid().SetWindowPos(&CWnd::wndTop, 50, 60, 700, 350, SWP_SHOWWINDOW);
-        ShowControls({ 1011, 1012, 1013, 1014 }, TRUE);
-        PlaceControl(1044, 570, 432, 130, 120);
-        PlaceControl(1039, 580, 450, 100, 30);
-        PlaceControl(1041, 580, 490, 60, 20);
-        PlaceControl(1037, 650, 475, 50, 50);
-        PlaceControl(1042, 580, 520, 80, 20);
-        PlaceControl(1038, 650, 505, 50, 50);
-        m_screen.Form().SetDlgItemText(1011, "Insert");
-        m_screen.Form().SetDlgItemText(1014, "Update");
-        m_screen.Form().SetDlgItemText(1012, "Delete");
-        m_screen.Form().SetDlgItemText(1013, "Trans");
+        ShowControls({ IDC_WORK_SCALE_INFO_INSERT, IDC_WORK_SCALE_INFO_DELETE, IDC_WORK_SCALE_INFO_TRANS,
+                         IDC_WORK_SCALE_INFO_UPDATE },
+            TRUE);
+        PlaceControl(IDC_WORK_PROGRESS_GROUP, 570, 432, 130, 120);
+        PlaceControl(IDC_WORK_PROGRESS, 580, 450, 100, 30);
+        PlaceControl(IDC_WORK_PC_LABEL, 580, 490, 60, 20);
+        PlaceControl(IDC_WORK_SEND_LAMP, 650, 475, 50, 50);
+        PlaceControl(IDC_WORK_SCALE_LABEL, 580, 520, 80, 20);
+        PlaceControl(IDC_WORK_RECV_LAMP, 650, 505, 50, 50);
+        m_screen.Form().SetDlgItemText(IDC_WORK_SCALE_INFO_INSERT, "Insert");
+        m_screen.Form().SetDlgItemText(IDC_WORK_SCALE_INFO_UPDATE, "Update");
+        m_screen.Form().SetDlgItemText(IDC_WORK_SCALE_INFO_DELETE, "Delete");
+        m_screen.Form().SetDlgItemText(IDC_WORK_SCALE_INFO_TRANS, "Trans");
     } else {
         HideGrid();
-        ShowControls({ 1011, 1014, 1012, 1013 }, FALSE);
+        ShowControls({ IDC_WORK_SCALE_INFO_INSERT, IDC_WORK_SCALE_INFO_UPDATE, IDC_WORK_SCALE_INFO_DELETE,
+                         IDC_WORK_SCALE_INFO_TRANS },
+            FALSE);
     }
 }
 
 void CWorkScreenLayout::ShowSyncTablesButton(int serverMode)
 {
-    ShowControls({ 1065 }, serverMode ? TRUE : FALSE);
+    ShowControls({ IDC_WORK_SYNC_TABLES }, serverMode ? TRUE : FALSE);
 }
 
 void CWorkScreenLayout::PlaceSyncPresetButton(int serverMode)
 {
     if (!serverMode) {
-        ShowControls({ 1066 }, FALSE);
+        ShowControls({ IDC_WORK_SYNC_PRESET_LABEL }, FALSE);
         return;
     }
     const std::optional<DataKind> kind = m_screen.HintKind();
     if (kind == DataKind::Preset)
-        PlaceControl(1066, 630, 80, 130, 50);
+        PlaceControl(IDC_WORK_SYNC_PRESET_LABEL, 630, 80, 130, 50);
     else if (kind == DataKind::Adv)
-        PlaceControl(1066, 510, 80, 130, 50);
+        PlaceControl(IDC_WORK_SYNC_PRESET_LABEL, 510, 80, 130, 50);
     else if (kind == DataKind::UserLabel)
-        PlaceControl(1066, 480, 310, 130, 30);
+        PlaceControl(IDC_WORK_SYNC_PRESET_LABEL, 480, 310, 130, 30);
 }
 
 void CWorkScreenLayout::PlaceItemGrid()
@@ -233,24 +261,28 @@ void CWorkScreenLayout::HideGrid()
 
 void CWorkScreenLayout::ShowReservationButtons(BOOL show)
 {
-    ShowControls({ 1116, 1117 }, show);
+    ShowControls({ IDC_WORK_RESERVATION_VIEW, IDC_WORK_RESERVATION_SETUP }, show);
 }
 
 void CWorkScreenLayout::ShowUsersPanel(BOOL show)
 {
-    ShowControls({ 1053, 1054, 1055, 1056, 1058 }, show);
+    ShowControls({ IDC_WORK_USER_LIST, IDC_WORK_USER_LABEL, IDC_WORK_USER_REGISTER, IDC_WORK_USER_DELETE,
+                     IDC_WORK_USER_GROUP },
+        show);
 }
 
 void CWorkScreenLayout::ShowUserLabelPanel(BOOL show)
 {
-    ShowControls({ 1059, 1060, 1061, 1062, 1063, 1064 }, show);
+    ShowControls({ IDC_WORK_LABEL_INSERT, IDC_WORK_LABEL_DELETE, IDC_WORK_LABEL_RECV,
+                     IDC_WORK_LABEL_TRANS_ALL, IDC_WORK_LABEL_TRANS_SELECT, IDC_WORK_LABEL_IMAGE },
+        show);
 }
 
 void CWorkScreenLayout::ShowPosKindHelp(BOOL show)
 {
     if (show && m_editPosHelp.GetSafeHwnd())
         m_editPosHelp.SetWindowText(kPosKindHelp);
-    ShowControls({ 1143, 1144 }, show);
+    ShowControls({ IDC_WORK_POS_HELP, IDC_WORK_POS_HELP_GROUP }, show);
 }
 
 // Every group hidden, the grid rebuilt and hidden: where each screen starts.
@@ -273,7 +305,7 @@ void CWorkScreenLayout::ShowInitialPanels()
 {
     HideAllPanels();
     m_scales.ClearScaleList();
-    ShowControls({ 1065, 1066 }, FALSE);
+    ShowControls({ IDC_WORK_SYNC_TABLES, IDC_WORK_SYNC_PRESET_LABEL }, FALSE);
     ShowControls(kEditGroup, FALSE);
     ShowControls(kScaleDataGroup, FALSE);
     ShowControls(kProgressGroup, FALSE);
@@ -284,7 +316,7 @@ void CWorkScreenLayout::ShowTablePanels(int serverMode)
 {
     HideAllPanels();
     ShowSyncTablesButton(serverMode);
-    ShowControls({ 1066 }, FALSE);
+    ShowControls({ IDC_WORK_SYNC_PRESET_LABEL }, FALSE);
     ShowControls(kEditGroup, TRUE);
     PlaceProgressGroup(200, 492);
     ShowControls(kScaleDataGroup, FALSE);
@@ -295,14 +327,14 @@ void CWorkScreenLayout::ShowTablePanels(int serverMode)
 void CWorkScreenLayout::ShowPresetPanels(int serverMode)
 {
     HideAllPanels();
-    ShowControls({ 1065 }, FALSE);
+    ShowControls({ IDC_WORK_SYNC_TABLES }, FALSE);
     PlaceSyncPresetButton(serverMode);
     ShowControls(kEditGroup, FALSE);
-    PlaceControl(1032, 780, 60, 150, 250);
-    PlaceControl(1025, 800, 80, 100, 50);
-    PlaceControl(1027, 800, 140, 100, 50);
-    PlaceControl(1028, 800, 210, 100, 20);
-    PlaceControl(1029, 800, 235, 100, 50);
+    PlaceControl(IDC_WORK_SCALE_TRANS_GROUP, 780, 60, 150, 250);
+    PlaceControl(IDC_WORK_SCALE_TRANS, 800, 80, 100, 50);
+    PlaceControl(IDC_WORK_SCALE_RECV_ALL, 800, 140, 100, 50);
+    PlaceControl(IDC_WORK_SCALE_RECV_PAGE, 800, 210, 100, 20);
+    PlaceControl(IDC_WORK_SCALE_RECV_SELECT, 800, 235, 100, 50);
     PlaceProgressGroup(630, 142);
     m_presetKeys.ShowPresetKeys(TRUE);
     m_presetKeys.TakeComboPage();
@@ -317,7 +349,7 @@ void CWorkScreenLayout::ShowScaleInfoPanels()
     ShowControls(kScaleDataGroup, FALSE);
     ShowControls(kResultGroup, FALSE);
     ShowControls(kProgressGroup, FALSE);
-    ShowControls({ 1065, 1066 }, FALSE);
+    ShowControls({ IDC_WORK_SYNC_TABLES, IDC_WORK_SYNC_PRESET_LABEL }, FALSE);
     ShowScaleInfoPanel(TRUE);
 }
 
@@ -330,21 +362,24 @@ void CWorkScreenLayout::ShowScaleRegPanels()
     ShowControls(kScaleDataGroup, FALSE);
     ShowControls(kResultGroup, FALSE);
     ShowControls(kProgressGroup, FALSE);
-    ShowControls({ 1065, 1066 }, FALSE);
+    ShowControls({ IDC_WORK_SYNC_TABLES, IDC_WORK_SYNC_PRESET_LABEL }, FALSE);
 }
 
 void CWorkScreenLayout::ShowResultPanels(DataKind kind)
 {
     HideAllPanels();
     m_scales.ClearScaleList();
-    ShowControls({ 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1025, 1027, 1028, 1029, 1032, 1030,
-                     1033, 1034, 1049 },
+    ShowControls({ IDC_WORK_SYNC_TABLES, IDC_WORK_SYNC_PRESET_LABEL, IDC_WORK_INSERT, IDC_WORK_DELETE,
+                     IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_SELECT, IDC_WORK_RECV_ALL, IDC_WORK_RECV_SELECT,
+                     IDC_WORK_RECV_NUMBERS, IDC_WORK_SCALE_TRANS, IDC_WORK_SCALE_RECV_ALL,
+                     IDC_WORK_SCALE_RECV_PAGE, IDC_WORK_SCALE_RECV_SELECT, IDC_WORK_SCALE_TRANS_GROUP,
+                     IDC_WORK_TRANS_STOP, IDC_WORK_EDIT_GROUP, IDC_WORK_TRANS_GROUP, IDC_WORK_RANGE_HINT },
         FALSE);
     PlaceProgressGroup(50, 492);
-    ShowControls({ 1050, 1052 }, TRUE);
-    ShowControls({ 1051 }, kind == DataKind::ResultAll);
+    ShowControls({ IDC_WORK_RESULT_RECV, IDC_WORK_RESULT_RELOAD }, TRUE);
+    ShowControls({ IDC_WORK_RESULT_CLEAR }, kind == DataKind::ResultAll);
     // A database picked in a file dialog has a native path: compared as files.
-    ShowControls({ 1057 }, !IsSameFile(m_data.ItemDbPath(), kResultSumPath));
+    ShowControls({ IDC_WORK_RESULT_SUM }, !IsSameFile(m_data.ItemDbPath(), kResultSumPath));
     PlaceItemGrid();
 }
 
@@ -355,13 +390,19 @@ void CWorkScreenLayout::ShowUsersPanels()
     m_presetKeys.ShowPageCombo(FALSE);
     m_scales.ShowScaleRegisterControls(FALSE);
     m_scales.ClearScaleList();
-    ShowControls({ 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1030, 1033, 1034, 1049, 1044, 1039,
-                     1041, 1037, 1042, 1038, 1025, 1027, 1028, 1029, 1032, 1050, 1051, 1052, 1057 },
+    ShowControls({ IDC_WORK_SYNC_TABLES, IDC_WORK_SYNC_PRESET_LABEL, IDC_WORK_INSERT, IDC_WORK_DELETE,
+                     IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_SELECT, IDC_WORK_RECV_ALL, IDC_WORK_RECV_SELECT,
+                     IDC_WORK_RECV_NUMBERS, IDC_WORK_TRANS_STOP, IDC_WORK_EDIT_GROUP, IDC_WORK_TRANS_GROUP,
+                     IDC_WORK_RANGE_HINT, IDC_WORK_PROGRESS_GROUP, IDC_WORK_PROGRESS, IDC_WORK_PC_LABEL,
+                     IDC_WORK_SEND_LAMP, IDC_WORK_SCALE_LABEL, IDC_WORK_RECV_LAMP, IDC_WORK_SCALE_TRANS,
+                     IDC_WORK_SCALE_RECV_ALL, IDC_WORK_SCALE_RECV_PAGE, IDC_WORK_SCALE_RECV_SELECT,
+                     IDC_WORK_SCALE_TRANS_GROUP, IDC_WORK_RESULT_RECV, IDC_WORK_RESULT_CLEAR,
+                     IDC_WORK_RESULT_RELOAD, IDC_WORK_RESULT_SUM },
         FALSE);
     HideGrid();
-    m_screen.Form().SetDlgItemText(1054, "User ID");
-    m_screen.Form().SetDlgItemText(1055, "Register");
-    m_screen.Form().SetDlgItemText(1056, "Delete");
+    m_screen.Form().SetDlgItemText(IDC_WORK_USER_LABEL, "User ID");
+    m_screen.Form().SetDlgItemText(IDC_WORK_USER_REGISTER, "Register");
+    m_screen.Form().SetDlgItemText(IDC_WORK_USER_DELETE, "Delete");
     ShowUsersPanel(TRUE);
     ShowUserLabelPanel(FALSE);
     ShowScaleInfoPanel(FALSE);
@@ -383,12 +424,16 @@ void CWorkScreenLayout::PlaceUserLabelPanel()
     const struct {
         int id, x, y, cx, cy;
         const char* caption;
-    } kPlaces[] = { { 1059, 50, 270, 60, 30, "Insert" }, { 1060, 120, 270, 60, 30, "Delete" },
-        { 1062, 480, 270, 70, 30, "Trans" }, { 1063, 560, 270, 100, 30, "Select Trans" },
-        { 1061, 680, 270, 70, 30, "Receive" }, { 1064, 50, 310, 130, 30, "Image Display" },
-        { 1044, 190, 260, 285, 80, nullptr }, { 1041, 200, 278, 55, 20, nullptr },
-        { 1037, 200, 303, 45, 30, nullptr }, { 1039, 270, 278, 95, 20, nullptr },
-        { 1042, 375, 278, 85, 20, nullptr }, { 1038, 375, 303, 45, 30, nullptr } };
+    } kPlaces[] = { { IDC_WORK_LABEL_INSERT, 50, 270, 60, 30, "Insert" },
+        { IDC_WORK_LABEL_DELETE, 120, 270, 60, 30, "Delete" },
+        { IDC_WORK_LABEL_TRANS_ALL, 480, 270, 70, 30, "Trans" },
+        { IDC_WORK_LABEL_TRANS_SELECT, 560, 270, 100, 30, "Select Trans" },
+        { IDC_WORK_LABEL_RECV, 680, 270, 70, 30, "Receive" },
+        { IDC_WORK_LABEL_IMAGE, 50, 310, 130, 30, "Image Display" },
+        { IDC_WORK_PROGRESS_GROUP, 190, 260, 285, 80, nullptr },
+        { IDC_WORK_PC_LABEL, 200, 278, 55, 20, nullptr }, { IDC_WORK_SEND_LAMP, 200, 303, 45, 30, nullptr },
+        { IDC_WORK_PROGRESS, 270, 278, 95, 20, nullptr }, { IDC_WORK_SCALE_LABEL, 375, 278, 85, 20, nullptr },
+        { IDC_WORK_RECV_LAMP, 375, 303, 45, 30, nullptr } };
     for (const auto& place : kPlaces) {
         PlaceControl(place.id, place.x, place.y, place.cx, place.cy);
         if (place.caption)

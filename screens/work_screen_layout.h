@@ -97,14 +97,14 @@ private:
     CPresetKeys& m_presetKeys;
     CScaleScreens& m_scales;
     CCaptionPanel m_captionPanel;
-    CButton m_groupEdit; // 1033
-    CButton m_groupTrans; // 1034
-    CButton m_groupScaleTrans; // 1032
-    CStatic m_labelRangeHint; // 1049
-    CStatic m_labelPc; // 1041
-    CStatic m_labelScale; // 1042
-    CButton m_groupProgress; // 1044
-    CEdit m_editProgress; // 1039
-    CEdit m_editPosHelp; // 1143
-    CButton m_groupPosHelp; // 1144
+    CButton m_groupEdit; // IDC_WORK_EDIT_GROUP
+    CButton m_groupTrans; // IDC_WORK_TRANS_GROUP
+    CButton m_groupScaleTrans; // IDC_WORK_SCALE_TRANS_GROUP
+    CStatic m_labelRangeHint; // IDC_WORK_RANGE_HINT
+    CStatic m_labelPc; // IDC_WORK_PC_LABEL
+    CStatic m_labelScale; // IDC_WORK_SCALE_LABEL
+    CButton m_groupProgress; // IDC_WORK_PROGRESS_GROUP
+    CEdit m_editProgress; // IDC_WORK_PROGRESS
+    CEdit m_editPosHelp; // IDC_WORK_POS_HELP
+    CButton m_groupPosHelp; // IDC_WORK_POS_HELP_GROUP
 };

@@ -1,6 +1,7 @@
 // The program starts the results server when Server_Start_Ok.bin says TRUE;
 // the Server Prog commands store their setting and end the program.
 
+#include "resources/calvorn_ids.h"
 #include "results/result_server.h"
 #include "results/server_settings.h"
 #include "shell/file_helpers.h"
@@ -57,7 +58,7 @@ TEST_F(ServerStartupTest, StartsOnlyWhenTheSettingSaysSo)
         const std::vector<CString> boxes = BoxTexts();
         EXPECT_EQ(std::count(boxes.begin(), boxes.end(), CString("Server Start")), c.running);
         Switch(Screen::Item, "Item_Read", "vexo", MakeItemDatabase());
-        EXPECT_EQ(Visible(1065), c.running == 1);
+        EXPECT_EQ(Visible(IDC_WORK_SYNC_TABLES), c.running == 1);
         // The server database the screen took from the left pane (shown nowhere).
         EXPECT_EQ(m_screen->Context().ServerDbPath(), c.running ? CString(kServerDatabase) : CString());
         WorkScreenFixture::TearDown();

@@ -5,6 +5,7 @@
 #include "platform/base/exception.h"
 #include "protocol/scale_records.h"
 #include "protocol/server_messages.h"
+#include "resources/calvorn_ids.h"
 #include "results/result_server.h"
 #include "screens/table_bridge.h"
 #include "shell/file_helpers.h"
@@ -48,7 +49,7 @@ protected:
     void ExpectIdle()
     {
         EXPECT_FALSE(Locked());
-        for (int id : { 1007, 1008, 1065, 1066 })
+        for (int id : { IDC_WORK_INSERT, IDC_WORK_DELETE, IDC_WORK_SYNC_TABLES, IDC_WORK_SYNC_PRESET_LABEL })
             EXPECT_TRUE(Enabled(id)) << id;
     }
 
@@ -70,13 +71,13 @@ TEST_F(ServerSyncTest, ItemsAreInsertedThenUpdated)
           "'m1')",
             "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('8', 'Pear', 'm2')" });
     Switch(Screen::Item, "Item_Read", "vexo", m_db);
-    Press(1065);
+    Press(IDC_WORK_SYNC_TABLES);
     EXPECT_EQ(LastBox(), "Sync ok");
     EXPECT_EQ(Server(kItems), (Texts { "7|Kim's|NULL|1500|vexo", "8|Pear|NULL|0|vexo" }));
     ExpectIdle();
 
     EditCell(1, 4, "1800");
-    Press(1065);
+    Press(IDC_WORK_SYNC_TABLES);
     EXPECT_EQ(Server(kItems), (Texts { "7|Kim's|NULL|1800|vexo", "8|Pear|NULL|0|vexo" }));
 }
 
@@ -95,7 +96,7 @@ TEST_F(ServerSyncTest, KeysAreFoundAsTheEngineComparesThem)
             "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('x', 'first', 'm1')",
             "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('x', 'second', 'm2')" });
     Switch(Screen::Item, "Item_Read", "vexo", m_db);
-    Press(1065);
+    Press(IDC_WORK_SYNC_TABLES);
     EXPECT_EQ(LastBox(), "Sync ok");
     EXPECT_EQ(Server(kItems),
         (Texts { "ab|new|NULL|0|vexo", "ab|new|NULL|0|vexo", "AB|other|NULL|5|m2", "x|second|NULL|0|vexo" }));
@@ -106,8 +107,8 @@ TEST_F(ServerSyncTest, EmptyKeyIsNotDuplicated)
 {
     Execute(m_db, { "INSERT INTO [Add]([num], [str1], [mg_id]) VALUES('', 'x', 'vexo')" });
     Switch(Screen::Ingredient, "Add_Read", "vexo", m_db);
-    Press(1065);
-    Press(1065);
+    Press(IDC_WORK_SYNC_TABLES);
+    Press(IDC_WORK_SYNC_TABLES);
     EXPECT_EQ(Server("SELECT [num] || '|' || [str1] || '|' || [str2] FROM [Add]"), (Texts { "0|x|NULL" }));
 }
 
@@ -134,8 +135,8 @@ TEST_F(ServerSyncTest, TextScreensKeepTheirQuotes)
         MessageBoxScript::Reset();
         Execute(m_db, { c.insert });
         Switch(c.hint, c.query, "vexo", m_db);
-        Press(1065);
-        Press(1065);
+        Press(IDC_WORK_SYNC_TABLES);
+        Press(IDC_WORK_SYNC_TABLES);
         EXPECT_EQ(LastBox(), "Sync ok") << c.query;
         EXPECT_EQ(Server(c.read), (Texts { c.expected })) << c.query;
     }
@@ -155,7 +156,7 @@ TEST_F(ServerSyncTest, PresetKeysDecideOneByOne)
             "INSERT INTO [Preset]([page_num], [num], [str], [mg_id]) VALUES('1', '2', '1234567890123', "
             "'vexo')" });
     Switch(Screen::Preset, "Pre_Read", "vexo", m_db);
-    Press(1066);
+    Press(IDC_WORK_SYNC_PRESET_LABEL);
     EXPECT_EQ(LastBox(), "Sync ok");
     const Texts rows
         = Server("SELECT [page_num] || '|' || [num] || '|' || [str] FROM [Preset] ORDER BY [ID]");
@@ -170,9 +171,9 @@ TEST_F(ServerSyncTest, UserLabelsAreInsertedThenUpdated)
 {
     Execute(m_db, { "INSERT INTO [UserLabel]([file_num], [item_nameX], [mg_id]) VALUES('3', '10', 'vexo')" });
     Switch(Screen::UserLabel, "User_Label_Read", "vexo", m_db);
-    ClickControl(1066);
+    ClickControl(IDC_WORK_SYNC_PRESET_LABEL);
     EditCell(1, 2, "20");
-    ClickControl(1066);
+    ClickControl(IDC_WORK_SYNC_PRESET_LABEL);
     EXPECT_EQ(LastBox(), "Sync ok");
     EXPECT_EQ(Server("SELECT [file_num] || '|' || [item_nameX] || '|' || [item_nameY] || '|' || [mg_id] FROM "
                      "[UserLabel]"),
@@ -193,7 +194,7 @@ TEST_F(ServerSyncTest, DefaultValuesTakeTheStoredItems)
             "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('', 'C', 'm2')" });
     Switch(Screen::Item, "Item_Read", "vexo", m_db);
     Execute(m_db, { "DELETE FROM [Item] WHERE [item_num] = '8'" });
-    Press(1065);
+    Press(IDC_WORK_SYNC_TABLES);
     EXPECT_EQ(LastBox(), "Sync failed : 1 of 3 rows were not written.");
     // An empty key goes as "0".
     EXPECT_EQ(Server(kItems), (Texts { "7|A|NULL|1500|vexo", "0|C|NULL|NULL|vexo" }));
@@ -210,7 +211,7 @@ TEST_F(ServerSyncTest, FailuresAreShownAndReleaseTheScreen)
     Execute(m_root.Native(kServerDatabase).c_str(), { "CREATE UNIQUE INDEX [one] ON [AdvT] ([str1])" });
     LeftPane()->ServerStarted("C:\\missing.mdb", "");
     Switch(Screen::Advertisement, "Adv_Read", "vexo", m_db);
-    Press(1065);
+    Press(IDC_WORK_SYNC_TABLES);
     EXPECT_TRUE(LastBox().Find("Sync") < 0);
     EXPECT_EQ(m_boxes.Records().back().type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
     ExpectIdle();
@@ -234,7 +235,7 @@ TEST_F(ServerSyncTest, FailuresAreShownAndReleaseTheScreen)
         }
         return true;
     });
-    Press(1065);
+    Press(IDC_WORK_SYNC_TABLES);
     EXPECT_EQ(whileShown, (Texts { "1" }));
     EXPECT_TRUE(written);
     ASSERT_EQ(m_boxes.Records().size(), 2u) << "the refusal, then the outcome";
@@ -247,7 +248,7 @@ TEST_F(ServerSyncTest, FailuresAreShownAndReleaseTheScreen)
     MessageBoxScript::Reset();
     Execute(m_root.Native(kServerDatabase).c_str(), { "DROP TABLE [AdvT]" });
     Switch(Screen::Advertisement, "Adv_Read", "vexo", m_db);
-    Press(1065);
+    Press(IDC_WORK_SYNC_TABLES);
     const auto boxes = m_boxes.Records();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
@@ -266,7 +267,7 @@ TEST_F(ServerSyncTest, ALockIsShownOncePerRun)
     Switch(Screen::Advertisement, "Adv_Read", "vexo", m_db);
     DbLockHolder holder;
     ASSERT_TRUE(holder.Hold(m_root.Native(kServerDatabase), DbLockHolder::Kind::Write));
-    Press(1065);
+    Press(IDC_WORK_SYNC_TABLES);
     holder.Release();
     const auto boxes = m_boxes.Records();
     ASSERT_EQ(boxes.size(), 2u);
@@ -296,17 +297,17 @@ TEST_F(ServerSyncTest, TheScaleGetsWhatWasSynchronised)
     for (const CString& text : RowTexts(1))
         itemRow.push_back(text.Str());
     itemRow.insert(itemRow.begin(), "");
-    Press(1065);
+    Press(IDC_WORK_SYNC_TABLES);
     Switch(Screen::Ingredient, "Add_Read", "vexo", m_db);
     for (const CString& text : RowTexts(1))
         addRow.push_back(text.Str());
     addRow.insert(addRow.begin(), "");
-    Press(1065);
+    Press(IDC_WORK_SYNC_TABLES);
     Switch(Screen::Preset, "Pre_Read", "vexo", m_db);
     std::vector<std::string> keys;
     for (const CString& text : m_screen->GetPresetKeys().GetKeyTexts())
         keys.push_back(text.Str());
-    Press(1066);
+    Press(IDC_WORK_SYNC_PRESET_LABEL);
 
     const unsigned port = scalesim::FreeServerPort("127.0.0.1");
     TempDataRoot::WriteAll(m_root.Native(kServerPortFile), std::to_string(port));

@@ -4,6 +4,7 @@
 #include "platform/dao/dao_database.h"
 #include "platform/serial/serial_port.h"
 #include "protocol/scale_records.h"
+#include "resources/calvorn_ids.h"
 #include "screens/transfer_ports.h"
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"
@@ -137,12 +138,13 @@ TEST_F(UserLabelScreenTest, InsertEditAndDeleteFollowTheDatabase)
     const CString db = LabelsOf({ { 3, "kim" }, { 4, "lee" }, { 5, "kim" } });
     Switch(Screen::UserLabel, "User_Label_Read", "kim", db);
     ASSERT_EQ(Grid().GetRowCount(), 4); // heading, kim's two labels, trailing row
-    EXPECT_TRUE(Visible(1059) && Visible(1064) && Visible(1061));
+    EXPECT_TRUE(
+        Visible(IDC_WORK_LABEL_INSERT) && Visible(IDC_WORK_LABEL_IMAGE) && Visible(IDC_WORK_LABEL_RECV));
     const int key = ColumnOf("ID");
     ASSERT_EQ(key, 50);
 
     // With no row picked the new row goes in front of the trailing row.
-    ClickControl(1059);
+    ClickControl(IDC_WORK_LABEL_INSERT);
     ASSERT_EQ(Grid().GetRowCount(), 5);
     EXPECT_EQ(Grid().GetItemText(3, 0), "List 3");
     const CString id = Grid().GetItemText(3, key);
@@ -150,7 +152,7 @@ TEST_F(UserLabelScreenTest, InsertEditAndDeleteFollowTheDatabase)
         FirstRow(db, "SELECT [file_num], [mg_id] FROM [UserLabel] WHERE [ID] = " + id), "-1\tjo/kim\tjo/");
     // A picked row takes the next insert at its place.
     ClickCell(1, 2);
-    ClickControl(1059);
+    ClickControl(IDC_WORK_LABEL_INSERT);
     ASSERT_EQ(Grid().GetRowCount(), 6);
     const CString second = Grid().GetItemText(1, key);
     EXPECT_GT(std::atoi(second.GetString()), std::atoi(id.GetString()));
@@ -162,16 +164,16 @@ TEST_F(UserLabelScreenTest, InsertEditAndDeleteFollowTheDatabase)
     EXPECT_EQ(Grid().GetItemText(4, 3), "0");
 
     ClickCell(4, 3);
-    ClickControl(1060);
+    ClickControl(IDC_WORK_LABEL_DELETE);
     ASSERT_EQ(Grid().GetRowCount(), 5);
     EXPECT_EQ(FirstRow(db, "SELECT [ID] FROM [UserLabel] WHERE [ID] = " + id), "FALSE");
     EXPECT_EQ(Column(db, "SELECT [ID] FROM [UserLabel] WHERE [ID] = " + second).size(), 1u);
     EXPECT_TRUE(Boxes().empty());
-    EXPECT_TRUE(Enabled(1059) && Enabled(1060));
+    EXPECT_TRUE(Enabled(IDC_WORK_LABEL_INSERT) && Enabled(IDC_WORK_LABEL_DELETE));
     // With no row picked Delete takes the last label row.
     Switch(Screen::UserLabel, "User_Label_Read", "kim", db);
     const CString last = Grid().GetItemText(Grid().GetRowCount() - 2, key);
-    ClickControl(1060);
+    ClickControl(IDC_WORK_LABEL_DELETE);
     EXPECT_EQ(FirstRow(db, "SELECT [ID] FROM [UserLabel] WHERE [ID] = " + last), "FALSE");
     EXPECT_EQ(Column(db, "SELECT [ID] FROM [UserLabel] WHERE [mg_id] = 'kim'").size(), 2u);
 }
@@ -196,14 +198,14 @@ TEST_F(UserLabelScreenTest, AFailedInsertTakesItsRowAwayAndNoEarlierIdIsReused)
     const int rows = Grid().GetRowCount();
     MessageBoxScript::Reset();
     CDaoDatabase::TEST_InjectFault(DaoFault::DiskFull);
-    ClickControl(1059);
+    ClickControl(IDC_WORK_LABEL_INSERT);
     EXPECT_EQ(Grid().GetRowCount(), rows);
     const std::vector<CString> boxes = Boxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(MessageBoxScript::Records()[0].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
     EXPECT_EQ(boxes[1], "User Label Insert Error");
     EXPECT_FALSE(Locked());
-    EXPECT_TRUE(Enabled(1059) && Enabled(1060));
+    EXPECT_TRUE(Enabled(IDC_WORK_LABEL_INSERT) && Enabled(IDC_WORK_LABEL_DELETE));
 }
 
 TEST_F(UserLabelScreenTest, ADeleteThatFailsKeepsTheRow)
@@ -213,16 +215,16 @@ TEST_F(UserLabelScreenTest, ADeleteThatFailsKeepsTheRow)
     MessageBoxScript::Reset();
     ClickCell(1, 2);
     CDaoDatabase::TEST_InjectFault(DaoFault::Locked);
-    ClickControl(1060);
+    ClickControl(IDC_WORK_LABEL_DELETE);
     EXPECT_EQ(Grid().GetRowCount(), 4);
     EXPECT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Column(db, "SELECT [ID] FROM [UserLabel]").size(), 2u);
     MessageBoxScript::Reset();
     ClickCell(3, 2);
-    ClickControl(1060);
+    ClickControl(IDC_WORK_LABEL_DELETE);
     EXPECT_EQ(Grid().GetRowCount(), 4);
     ClickCell(2, 2);
-    ClickControl(1060);
+    ClickControl(IDC_WORK_LABEL_DELETE);
     EXPECT_EQ(Grid().GetRowCount(), 3);
     EXPECT_EQ(Column(db, "SELECT [file_num] FROM [UserLabel]"), std::vector<CString> { "3" });
     EXPECT_TRUE(Boxes().empty());
@@ -246,10 +248,10 @@ TEST_F(UserLabelScreenTest, TcpSendsReachEveryScaleAndAReceiveFillsTheDatabaseOf
     // Trans asks first; No sends nothing.
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDNO);
-    ClickControl(1062);
+    ClickControl(IDC_WORK_LABEL_TRANS_ALL);
     EXPECT_EQ(Boxes(), std::vector<CString> { "All item Data Delete, Are you OK?" });
     MessageBoxScript::PushAnswer(IDYES);
-    ClickControl(1062);
+    ClickControl(IDC_WORK_LABEL_TRANS_ALL);
     ASSERT_TRUE(WaitForTransfers());
     for (const ScaleMemory* memory : { &first, &second }) {
         const auto table = memory->Table(kUserLabelTable);
@@ -265,7 +267,7 @@ TEST_F(UserLabelScreenTest, TcpSendsReachEveryScaleAndAReceiveFillsTheDatabaseOf
     ASSERT_TRUE(c.Start(third.Script()));
     m_screen->Scales().CommSettings().SetChosen({ CString("Scale name = C, IP=") + c.Address().c_str() });
     ClickCell(2, 3);
-    ClickControl(1063);
+    ClickControl(IDC_WORK_LABEL_TRANS_SELECT);
     ASSERT_TRUE(WaitForTransfers());
     const auto sent = third.Table(kUserLabelTable);
     ASSERT_EQ(sent.size(), 1u);
@@ -273,7 +275,7 @@ TEST_F(UserLabelScreenTest, TcpSendsReachEveryScaleAndAReceiveFillsTheDatabaseOf
     EXPECT_EQ(third.Clears(kUserLabelTable), 0);
 
     // Receive: the scale's labels land in the received-data database of the hour.
-    ClickControl(1061);
+    ClickControl(IDC_WORK_LABEL_RECV);
     ASSERT_TRUE(WaitForTransfers());
     const CString target
         = CString("C:\\ZUVAR\\ScaleData\\2024-03-09\\14Hour\\") + c.Address().c_str() + ".mdb";
@@ -298,7 +300,7 @@ TEST_F(UserLabelScreenTest, SerialSendsToTwoScalesBroadcastAndAReceiveWalksThem)
         { "Scale name = A, Scale ID=7", "Scale name = B, Scale ID=8" });
 
     ClickCell(1, 2);
-    ClickControl(1063);
+    ClickControl(IDC_WORK_LABEL_TRANS_SELECT);
     ASSERT_TRUE(WaitForTransfers());
     for (const char* id : { "07", "08" }) {
         const auto table = model.TablesOf(id)[kUserLabelTable];
@@ -307,7 +309,7 @@ TEST_F(UserLabelScreenTest, SerialSendsToTwoScalesBroadcastAndAReceiveWalksThem)
     }
 
     MessageBoxScript::Reset();
-    ClickControl(1061);
+    ClickControl(IDC_WORK_LABEL_RECV);
     ASSERT_TRUE(WaitForTransfers());
     // Both scales' rows go into the run's one serial database, named by the first.
     EXPECT_EQ(Column("C:\\ZUVAR\\ScaleData\\2024-03-09\\9Hour\\07.mdb", "SELECT [file_num] FROM [UserLabel]"),

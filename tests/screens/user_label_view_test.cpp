@@ -1,6 +1,7 @@
 #include <cstdlib>
 
 #include "platform/wnd/core/input_seam.h"
+#include "resources/calvorn_ids.h"
 #include "screens/user_label_screen.h"
 #include "screens/user_label_view.h"
 #include "shell/right_container_view.h"
@@ -121,7 +122,7 @@ TEST_F(UserLabelViewTest, ShownOnlyOnTheUserLabelsScreen)
     const CString db = OneLabel();
     Switch(Screen::UserLabel, "User_Label_Read", "kim", db);
     EXPECT_TRUE(m_designer->IsShown());
-    EXPECT_TRUE(Shown(2000) && Shown(2601) && Shown(2701));
+    EXPECT_TRUE(Shown(IDC_UL_WIDTH) && Shown(IDC_UL_ACCEPT) && Shown(IDC_UL_CLEAR));
     EXPECT_EQ(UpperPaneHeight(), 350);
     // Hints 7-9 keep the screen as it is.
     for (Screen hint : { Screen::CommMode, Screen::LoggedIn, Screen::LoggedOut }) {
@@ -134,12 +135,13 @@ TEST_F(UserLabelViewTest, ShownOnlyOnTheUserLabelsScreen)
     for (const auto& [hint, query] : others) {
         Switch(Screen::UserLabel, "User_Label_Read", "kim", db);
         ClickCell(1, 2);
-        ClickControl(1064);
+        ClickControl(IDC_WORK_LABEL_IMAGE);
         DragField(kWeight, CPoint(70, 90));
-        ASSERT_TRUE(Shown(2306));
+        ASSERT_TRUE(Shown(IDC_UL_FIRST_FONT + kWeight));
         Switch(hint, query, "kim", db);
         EXPECT_FALSE(m_designer->IsShown()) << HintOf(hint);
-        EXPECT_FALSE(Shown(2000) || Shown(2601) || Shown(2306)) << HintOf(hint);
+        EXPECT_FALSE(Shown(IDC_UL_WIDTH) || Shown(IDC_UL_ACCEPT) || Shown(IDC_UL_FIRST_FONT + kWeight))
+            << HintOf(hint);
         EXPECT_GT(UpperPaneHeight(), 350) << HintOf(hint);
     }
 }
@@ -149,7 +151,7 @@ TEST_F(UserLabelViewTest, PaintsTheLabelThePaletteLineAndTheFieldPictures)
     GetMainFrame()->MoveWindow(0, 0, 1600, 1200);
     Switch(Screen::UserLabel, "User_Label_Read", "kim", OneLabel());
     DragField(kWeight, CPoint(70, 90));
-    Choose(2306, 2);
+    Choose(IDC_UL_FIRST_FONT + kWeight, 2);
     AfxPumpUntil([] { return false; }, 0);
     Snapshot shot(*m_designer);
     ASSERT_TRUE(shot.Ok());
@@ -198,18 +200,18 @@ TEST_F(UserLabelViewTest, LabelSizeFollowsTheTypedMillimetresUpTo60)
         { "20", "40", CRect(50, 60, 150, 260), nullptr, true },
     };
     for (const Case& c : cases) {
-        ClickDesigner(2701);
+        ClickDesigner(IDC_UL_CLEAR);
         MessageBoxScript::Reset();
-        Type(2000, c.width);
-        Type(2101, c.length);
+        Type(IDC_UL_WIDTH, c.width);
+        Type(IDC_UL_LENGTH, c.length);
         if (c.lengthFirst) {
-            ClickDesigner(2701);
-            Type(2101, c.length);
-            Type(2000, c.width);
+            ClickDesigner(IDC_UL_CLEAR);
+            Type(IDC_UL_LENGTH, c.length);
+            Type(IDC_UL_WIDTH, c.width);
         }
         EXPECT_EQ(m_designer->GetLabelRect(), c.label) << c.width << " x " << c.length;
         CString width;
-        m_designer->GetDlgItem(2000)->GetWindowText(width);
+        m_designer->GetDlgItem(IDC_UL_WIDTH)->GetWindowText(width);
         if (c.message) {
             ASSERT_EQ(MessageBoxScript::Count(), 1u);
             EXPECT_EQ(MessageBoxScript::Records()[0].text, c.message);
@@ -223,8 +225,8 @@ TEST_F(UserLabelViewTest, LabelSizeFollowsTheTypedMillimetresUpTo60)
 TEST_F(UserLabelViewTest, CaptionsAndListsStandWhereTheDesignerPutsThem)
 {
     Switch(Screen::UserLabel, "User_Label_Read", "kim", OneLabel());
-    const std::pair<int, CRect> places[]
-        = { { 2552, CRect(350, 60, 480, 85) }, { 2401, CRect(480, 33, 580, 250) } };
+    const std::pair<int, CRect> places[] = { { IDC_UL_FORM_CAPTION, CRect(350, 60, 480, 85) },
+        { IDC_UL_INGREDIENT_LINES, CRect(480, 33, 580, 250) } };
     for (const auto& [id, rect] : places) {
         CRect place;
         m_designer->GetDlgItem(id)->GetWindowRect(&place);
@@ -236,8 +238,8 @@ TEST_F(UserLabelViewTest, CaptionsAndListsStandWhereTheDesignerPutsThem)
 TEST_F(UserLabelViewTest, FontSizesLinesAndBarcodeFormsSizeTheField)
 {
     Switch(Screen::UserLabel, "User_Label_Read", "kim", OneLabel());
-    Type(2000, "40");
-    Type(2101, "30");
+    Type(IDC_UL_WIDTH, "40");
+    Type(IDC_UL_LENGTH, "30");
     DragField(kWeight, CPoint(70, 90));
     const struct {
         int kind;
@@ -246,33 +248,35 @@ TEST_F(UserLabelViewTest, FontSizesLinesAndBarcodeFormsSizeTheField)
     } kinds[] = { { 1, 25, 15 }, { 3, 25, 15 }, { 4, 32, 22 }, { 2, 40, 30 }, { 5, 40, 30 }, { 7, 40, 30 },
         { 9, 47, 37 }, { 6, 55, 45 }, { 8, 55, 45 } };
     for (const auto& k : kinds) {
-        Choose(2306, k.kind);
+        Choose(IDC_UL_FIRST_FONT + kWeight, k.kind);
         EXPECT_EQ(m_designer->GetFieldHeight(kWeight), k.heightValue) << k.kind;
         EXPECT_EQ(m_designer->GetFieldRect(kWeight), CRect(70, 90, 160, 90 + k.rectHeight)) << k.kind;
     }
-    Choose(2306, 0);
+    Choose(IDC_UL_FIRST_FONT + kWeight, 0);
     EXPECT_EQ(m_designer->GetFieldRect(kWeight), FieldHomeRect(kWeight, 600));
     DragField(0, CPoint(70, 150));
-    Choose(2301, 4);
+    Choose(IDC_UL_FIRST_FONT, 4);
     EXPECT_EQ(m_designer->GetFieldHeight(0), 32);
 
     // A text's height is the font's times its lines; no lines send it home.
     DragField(kAdvertisement, CPoint(60, 100));
     EXPECT_EQ(m_designer->GetFieldRect(kAdvertisement), CRect(60, 100, 260, 115));
-    EXPECT_TRUE(Shown(2402) && Shown(2451) && Shown(2312) && !Shown(2401));
-    Choose(2312, 2);
-    Choose(2402, 2);
+    EXPECT_TRUE(Shown(IDC_UL_ADVERTISEMENT_LINES) && Shown(IDC_UL_LINES_CAPTION)
+        && Shown(IDC_UL_FIRST_FONT + kAdvertisement) && !Shown(IDC_UL_INGREDIENT_LINES));
+    Choose(IDC_UL_FIRST_FONT + kAdvertisement, 2);
+    Choose(IDC_UL_ADVERTISEMENT_LINES, 2);
     EXPECT_EQ(m_designer->GetFieldHeight(kAdvertisement), 80);
     EXPECT_EQ(m_designer->GetFieldRect(kAdvertisement).Height(), 60);
-    Choose(2402, 0);
+    Choose(IDC_UL_ADVERTISEMENT_LINES, 0);
     EXPECT_EQ(m_designer->GetFieldRect(kAdvertisement), FieldHomeRect(kAdvertisement, 600));
 
     DragField(kFieldBarcode, CPoint(60, 70));
-    ASSERT_TRUE(Shown(2551) && Shown(2501) && !Shown(2307));
+    ASSERT_TRUE(Shown(IDC_UL_BARCODE_FORM) && Shown(IDC_UL_BARCODE_LENGTH)
+        && !Shown(IDC_UL_FIRST_FONT + kFieldBarcode));
     const std::pair<int, CSize> forms[]
         = { { 1, CSize(80, 150) }, { 2, CSize(80, 150) }, { 0, CSize(150, 80) } };
     for (const auto& [form, size] : forms) {
-        Choose(2551, form);
+        Choose(IDC_UL_BARCODE_FORM, form);
         EXPECT_EQ(m_designer->GetFieldRect(kFieldBarcode), CRect(CPoint(60, 70), size)) << form;
         EXPECT_EQ(PictureMismatches(CPoint(60, 70), form == 0 ? 193 : 212 + form), 0) << form;
     }
@@ -283,34 +287,34 @@ TEST_F(UserLabelViewTest, ARowShownDraggedAndSavedIsReadBackFromTheDatabase)
     const CString db = OneLabel();
     Switch(Screen::UserLabel, "User_Label_Read", "kim", db);
     MessageBoxScript::Reset();
-    ClickDesigner(2601);
+    ClickDesigner(IDC_UL_ACCEPT);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "Select a label information grid line");
 
     ClickCell(1, 2);
-    ClickControl(1064);
+    ClickControl(IDC_WORK_LABEL_IMAGE);
     EXPECT_EQ(m_designer->GetLabelRect(), CRect(50, 60, 250, 210));
     EXPECT_EQ(m_designer->GetFieldRect(kFieldItemName).TopLeft(), CPoint(70, 90));
     EXPECT_EQ(m_designer->GetFieldRect(kAdvertisement), CRect(50, 70, 250, 130));
     EXPECT_EQ(m_designer->GetFieldRect(kFieldBarcode), FieldHomeRect(kFieldBarcode, 600));
 
     DragField(kWeight, CPoint(70, 90)); // 20 right of and 30 below the corner
-    Choose(2306, 4);
+    Choose(IDC_UL_FIRST_FONT + kWeight, 4);
     DragField(kPrice, CPoint(100, 50)); // 10 above the label: onto its edge
     EXPECT_EQ(m_designer->GetFieldRect(kPrice).TopLeft(), CPoint(100, 60));
-    Choose(2308, 1);
+    Choose(IDC_UL_FIRST_FONT + kPrice, 1);
     DragField(kCount, CPoint(400, 100)); // right of the label: home again
     EXPECT_EQ(m_designer->GetFieldRect(kCount), FieldHomeRect(kCount, 600));
     DragField(kFieldBarcode, CPoint(30, 150)); // left of the label: onto its edge
-    Choose(2551, 2);
-    Type(2501, "13");
-    Choose(2402, 1); // the advertisement on one line, its font size kept
+    Choose(IDC_UL_BARCODE_FORM, 2);
+    Type(IDC_UL_BARCODE_LENGTH, "13");
+    Choose(IDC_UL_ADVERTISEMENT_LINES, 1); // the advertisement on one line, its font size kept
     // A double click sends the item name home.
     const CPoint name = m_designer->GetFieldRect(kFieldItemName).CenterPoint();
     ASSERT_TRUE(AfxSimulateMouse(Designer(), WM_LBUTTONDBLCLK, name, MK_LBUTTON));
     EXPECT_EQ(m_designer->GetFieldRect(kFieldItemName), FieldHomeRect(kFieldItemName, 600));
 
-    ClickDesigner(2601);
+    ClickDesigner(IDC_UL_ACCEPT);
     EXPECT_EQ(Stored(db,
                   "[weightX], [weightY], [weightKind], [priceX], [priceY], [CountX], [CountY], [CountKind], "
                   "[item_nameX], [item_nameKind], [barcodeX], [barcodeY], [barcode form], [barcodeLength], "
@@ -320,11 +324,11 @@ TEST_F(UserLabelViewTest, ARowShownDraggedAndSavedIsReadBackFromTheDatabase)
         "2\tjo/1\tjo/40\tjo/30\tjo/2\tjo/");
 
     // Cleared, then read again from the database.
-    ClickDesigner(2701);
+    ClickDesigner(IDC_UL_CLEAR);
     EXPECT_EQ(m_designer->GetFieldRect(kWeight), FieldHomeRect(kWeight, 600));
     Switch(Screen::UserLabel, "User_Label_Read", "kim", db);
     ClickCell(1, 2);
-    ClickControl(1064);
+    ClickControl(IDC_WORK_LABEL_IMAGE);
     EXPECT_EQ(m_designer->GetFieldRect(kWeight), CRect(70, 90, 160, 112));
     EXPECT_EQ(m_designer->GetFieldRect(kPrice).TopLeft(), CPoint(100, 60));
     EXPECT_EQ(m_designer->GetFieldRect(kFieldBarcode), CRect(50, 150, 130, 300));

@@ -6,6 +6,7 @@
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
 #include "db/store_paths.h"
+#include "resources/calvorn_ids.h"
 #include "results/server_store.h"
 #include "shell/file_helpers.h"
 #include "shell/screen_table.h"
@@ -76,17 +77,17 @@ TEST_F(WorkScreenBusyTest, ItemWritesDuringTheLoadAreRefusedAndTheLoadEndsWhole)
         { "insert",
             [this] {
                 ModalDialogScript::Push([](CDialog& dialog) {
-                    dialog.SetDlgItemText(1002, "1");
+                    dialog.SetDlgItemText(IDC_GRID_LINE_COUNT, "1");
                     AfxClickDlgButton(dialog, IDOK);
                 });
-                ClickControl(1007);
+                ClickControl(IDC_WORK_INSERT);
             } },
-        { "delete", [this] { ClickControl(1008); } },
-        { "synchronization", [this] { ClickControl(1065); } },
+        { "delete", [this] { ClickControl(IDC_WORK_DELETE); } },
+        { "synchronization", [this] { ClickControl(IDC_WORK_SYNC_TABLES); } },
         { "column fill",
             [this] {
                 ClickCell(1, 1);
-                ClickToolbar(32792);
+                ClickToolbar(ID_AUTO_VALUE);
             } },
     };
     for (const Case& c : cases) {
@@ -118,13 +119,14 @@ TEST_F(WorkScreenBusyTest, ScaleWritesAndTheScaleListWaitForTheLoadToEnd)
     ClickCell(1, 1);
     m_screen->Scales().CommSettings().SelectMode(Transport::Ethernet);
     // Communication Setup reads the register; a second one meanwhile is told.
-    ASSERT_TRUE(Command(*GetMainFrame(), 32773)); // Communication Setup > Setup
+    ASSERT_TRUE(Command(*GetMainFrame(), ID_COMM_SETUP)); // Communication Setup > Setup
     ASSERT_TRUE(PumpUntil([this] { return m_screen->Scales().CommSettings().GetRegistered().size() >= 3; }));
-    for (const int id : { 1011, 1013, 1014, 1012 }) {
+    for (const int id : { IDC_WORK_SCALE_INFO_INSERT, IDC_WORK_SCALE_INFO_TRANS, IDC_WORK_SCALE_INFO_UPDATE,
+             IDC_WORK_SCALE_INFO_DELETE }) {
         ASSERT_TRUE(m_screen->GetItemWorker()->IsRequestInFlight()) << id;
         ClickControl(id);
     }
-    ASSERT_TRUE(Command(*GetMainFrame(), 32773)); // Communication Setup > Setup
+    ASSERT_TRUE(Command(*GetMainFrame(), ID_COMM_SETUP)); // Communication Setup > Setup
     EXPECT_EQ(BoxTexts(), std::vector<CString>(5, kBusyText));
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     EXPECT_TRUE(m_port.m_ethernet.empty());

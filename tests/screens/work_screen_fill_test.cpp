@@ -3,6 +3,7 @@
 // and the dialog's own checks.
 
 #include "db/db_messages.h"
+#include "resources/calvorn_ids.h"
 #include "screens/row_dialogs.h"
 #include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
@@ -28,11 +29,11 @@ protected:
     {
         ClickCell(row, ColumnOf(title, 1));
         ModalDialogScript::Push([start, increment](CDialog& dialog) {
-            dialog.SetDlgItemText(1002, start);
-            dialog.SetDlgItemText(1003, increment);
+            dialog.SetDlgItemText(IDC_AUTO_VALUE_START, start);
+            dialog.SetDlgItemText(IDC_AUTO_VALUE_INCREMENT, increment);
             AfxClickDlgButton(dialog, IDOK);
         });
-        ClickToolbar(32792);
+        ClickToolbar(ID_AUTO_VALUE);
     }
     std::vector<CString> GridColumn(const char* title) const
     {
@@ -117,16 +118,16 @@ TEST_F(WorkScreenFillTest, ClicksOutsideTheDataCellsFillNothing)
     // mouse click reaches.
     for (const auto& [row, column] : clicks) {
         Grid().SendNotify(row, column, GRIDNOTIFY_CLICK);
-        ClickToolbar(32792);
+        ClickToolbar(ID_AUTO_VALUE);
     }
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     // The last data row is the last one filled.
     ClickCell(2, 1);
     ModalDialogScript::Push([](CDialog& dialog) {
-        dialog.SetDlgItemText(1002, "50");
+        dialog.SetDlgItemText(IDC_AUTO_VALUE_START, "50");
         AfxClickDlgButton(dialog, IDOK);
     });
-    ClickToolbar(32792);
+    ClickToolbar(ID_AUTO_VALUE);
     EXPECT_EQ(Stored("item_num"), (std::vector<CString> { "1", "50" }));
     EXPECT_EQ(Grid().GetItemText(3, 1), "");
 }
@@ -136,15 +137,15 @@ TEST_F(WorkScreenFillTest, DialogNeedsBothValuesAndStartsWithIncrementOne)
     LoadItems(2);
     CString shownIncrement;
     ModalDialogScript::Push([&shownIncrement](CDialog& dialog) {
-        dialog.GetDlgItemText(1003, shownIncrement);
+        dialog.GetDlgItemText(IDC_AUTO_VALUE_INCREMENT, shownIncrement);
         AfxClickDlgButton(dialog, IDOK); // start empty
-        dialog.SetDlgItemText(1002, "5");
-        dialog.SetDlgItemText(1003, "");
+        dialog.SetDlgItemText(IDC_AUTO_VALUE_START, "5");
+        dialog.SetDlgItemText(IDC_AUTO_VALUE_INCREMENT, "");
         AfxClickDlgButton(dialog, IDOK);
         AfxClickDlgButton(dialog, IDCANCEL);
     });
     ClickCell(1, 1);
-    ClickToolbar(32792);
+    ClickToolbar(ID_AUTO_VALUE);
     EXPECT_EQ(shownIncrement, "1");
     const auto boxes = m_boxes.Records();
     ASSERT_EQ(boxes.size(), 2u);
@@ -173,7 +174,7 @@ TEST_F(WorkScreenFillTest, OtherScreensHaveNoFill)
     Switch(Screen::Preset, "Pre_Read", "vexo", m_db);
     // The preset screen hides the grid: only a notice reaches it.
     Grid().SendNotify(1, 1, GRIDNOTIFY_CLICK);
-    ClickToolbar(32792);
+    ClickToolbar(ID_AUTO_VALUE);
     EXPECT_TRUE(ModalDialogScript::Records().empty());
 }
 

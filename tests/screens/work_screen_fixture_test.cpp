@@ -7,6 +7,7 @@
 #include "db/item_db_worker.h"
 #include "platform/base/datetime.h"
 #include "platform/wnd/core/input_seam.h"
+#include "resources/calvorn_ids.h"
 #include "screens/register_screens.h"
 #include "shell/file_helpers.h"
 #include "shell/right_container_view.h"
@@ -214,7 +215,7 @@ bool WorkScreenFixture::Enabled(int id) const
 void WorkScreenFixture::ChooseComPort(int port)
 {
     CCommSetupDlg& dialog = m_screen->Scales().CommSetupDialog();
-    DlgItem<CComboBox>(dialog, 1016).SetCurSel(port - 1);
-    dialog.SendMessage(WM_COMMAND, MAKEWPARAM(1016, CBN_SELCHANGE),
-        reinterpret_cast<LPARAM>(DlgItem<CComboBox>(dialog, 1016).GetSafeHwnd()));
+    DlgItem<CComboBox>(dialog, IDC_COMM_PORT).SetCurSel(port - 1);
+    dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_COMM_PORT, CBN_SELCHANGE),
+        reinterpret_cast<LPARAM>(DlgItem<CComboBox>(dialog, IDC_COMM_PORT).GetSafeHwnd()));
 }

@@ -4,6 +4,7 @@
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
+#include "resources/calvorn_ids.h"
 #include "screens/table_bridge.h"
 #include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
@@ -239,7 +240,8 @@ TEST_F(WorkScreenLoadTest, AFailedOpenClearsTheLockAndKeepsTheButtonsUsable)
     Switch(Screen::Item, "Item_Read", "vexo", missing);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_NE(MessageBoxScript::Records()[0].type & MB_ICONSTOP, 0u);
-    for (int id : { 1007, 1008, 1009, 1010, 1001, 1002 })
+    for (int id : { IDC_WORK_INSERT, IDC_WORK_DELETE, IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_SELECT,
+             IDC_WORK_RECV_ALL, IDC_WORK_RECV_SELECT })
         EXPECT_TRUE(Enabled(id)) << id;
     // The next choice is not dropped.
     const CString db = MakeItemDatabase();

@@ -7,6 +7,7 @@
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
 #include "platform/wnd/core/input_seam.h"
+#include "resources/calvorn_ids.h"
 #include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/pixels.h"
@@ -22,7 +23,10 @@ protected:
             Execute(m_db, rows);
         Switch(Screen::Preset, "Pre_Read", "vexo", m_db);
     }
-    CEdit& Key(int index) { return *dynamic_cast<CEdit*>(m_screen->GetDlgItem(600 + index)); }
+    CEdit& Key(int index)
+    {
+        return *dynamic_cast<CEdit*>(m_screen->GetDlgItem(IDC_PRESET_FIRST_KEY + index));
+    }
     CString KeyText(int index)
     {
         CString text;
@@ -32,7 +36,7 @@ protected:
     CString KeyId(int index)
     {
         CString text;
-        m_screen->GetDlgItem(700 + index)->GetWindowText(text);
+        m_screen->GetDlgItem(IDC_PRESET_FIRST_KEY_ID + index)->GetWindowText(text);
         return text;
     }
     // Focus into key index, type text (CR for a new line), as the user does.
@@ -63,11 +67,11 @@ protected:
     }
     void ChoosePage(int index)
     {
-        auto* combo = dynamic_cast<CComboBox*>(m_screen->GetDlgItem(800));
+        auto* combo = dynamic_cast<CComboBox*>(m_screen->GetDlgItem(IDC_PRESET_PAGE));
         ASSERT_NE(combo, nullptr);
         combo->SetCurSel(index);
-        m_screen->SendMessage(
-            WM_COMMAND, MAKEWPARAM(800, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo->GetSafeHwnd()));
+        m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_PRESET_PAGE, CBN_SELCHANGE),
+            reinterpret_cast<LPARAM>(combo->GetSafeHwnd()));
         ASSERT_TRUE(WaitForLoad());
     }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/print/print_script.h"
+#include "resources/calvorn_ids.h"
 #include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/click_at.h"
@@ -28,7 +29,10 @@ protected:
         PrintScript::Disable();
         WorkScreenFixture::TearDown();
     }
-    void SetKey(int index, const char* text) { m_screen->GetDlgItem(600 + index)->SetWindowText(text); }
+    void SetKey(int index, const char* text)
+    {
+        m_screen->GetDlgItem(IDC_PRESET_FIRST_KEY + index)->SetWindowText(text);
+    }
     // Runs the Print button: model dialog answered with model ("" cancels),
     // the print dialog with dpi.
     void Print(const char* model, int dpi = 600)
@@ -47,7 +51,7 @@ protected:
             answer.dpi = dpi;
             PrintScript::Push(answer);
         }
-        ClickControl(57607);
+        ClickControl(ID_FILE_PRINT);
     }
     // The place of the first text drawn as text in the last job.
     static const PrintedText* Find(const PrintJobRecord& job, const char* text)
@@ -189,7 +193,7 @@ TEST_F(WorkScreenPrintTest, CancelledDialogsPrintNothing)
     // The print dialog cancelled.
     ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDOK); });
     PrintScript::PushCancel();
-    ClickControl(57607);
+    ClickControl(ID_FILE_PRINT);
     EXPECT_EQ(PrintScript::DialogRecords().size(), 1u);
     EXPECT_TRUE(PrintScript::Jobs().empty());
 }

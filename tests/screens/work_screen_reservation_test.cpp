@@ -8,6 +8,7 @@
 #include "ethernet/reservation_dialogs.h"
 #include "ethernet/reservation_thread.h"
 #include "platform/base/datetime.h"
+#include "resources/calvorn_ids.h"
 #include "screens/reservations.h"
 #include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
@@ -23,7 +24,7 @@ using scalesim::TcpScale;
 // The Info List's list control (1127) the user sees.
 CListCtrl& InfoLines(CReservationListDlg* list)
 {
-    return *dynamic_cast<CListCtrl*>(list->GetDlgItem(1127));
+    return *dynamic_cast<CListCtrl*>(list->GetDlgItem(IDC_RESV_LIST));
 }
 
 class ReservationRunTest : public WorkScreenFixture {
@@ -47,9 +48,9 @@ protected:
     // The reservation list's button, shown on the item screen.
     void OpenReservationList()
     {
-        if (!Visible(1116))
+        if (!Visible(IDC_WORK_RESERVATION_VIEW))
             Switch(Screen::Item, "Item_Read", "kim", MakeItemDatabase());
-        ClickControl(1116);
+        ClickControl(IDC_WORK_RESERVATION_VIEW);
     }
 
     static void SetClock(const CTime& time)
@@ -336,7 +337,7 @@ TEST_F(ReservationRunTest, DeletingARunningReservationEndsItWithoutAReport)
     ASSERT_EQ(InfoLines(list).GetItemCount(), 2);
     InfoLines(list).ClickItem(0);
     MessageBoxScript::PushAnswer(IDYES);
-    AfxClickDlgButton(*list, 1001);
+    AfxClickDlgButton(*list, IDC_WORK_RECV_ALL);
 
     ASSERT_TRUE(PumpUntil([&] { return running->HasEnded() && waiting->HasEnded(); }));
     EXPECT_EQ(InfoLines(list).GetItemCount(), 0);
@@ -379,11 +380,12 @@ TEST_F(ReservationRunTest, StartUpDeletesExpiredReservationsAndStartsTheOthers)
     EXPECT_EQ(started, (std::vector<long> { 3, 4, 7 }));
     EXPECT_EQ(m_screen->Reservations().GetReservationThread(0)->GetTimerId(), 600u);
     EXPECT_EQ(m_screen->Reservations().GetReservationThread(2)->GetTimerId(), 602u);
-    for (int id : { 1040, 1045, 1046, 1047, 1048, 1129 })
+    for (int id : { IDC_WORK_RESERVATION_LAMP, IDC_WORK_RESV_SEND_LAMP, IDC_WORK_RESV_RECV_LAMP,
+             IDC_WORK_RESV_PC_LABEL, IDC_WORK_RESV_SCALE_LABEL, IDC_WORK_RESERVATION_LABEL })
         EXPECT_TRUE(Visible(id)) << id;
     // The send and receive lamps rest on the same picture.
-    Snapshot send(*m_screen->GetDlgItem(1045));
-    Snapshot receive(*m_screen->GetDlgItem(1046));
+    Snapshot send(*m_screen->GetDlgItem(IDC_WORK_RESV_SEND_LAMP));
+    Snapshot receive(*m_screen->GetDlgItem(IDC_WORK_RESV_RECV_LAMP));
     ASSERT_EQ(send.All(), receive.All());
     int differing = 0;
     for (int y = 0; y < send.Height(); ++y) {
@@ -443,15 +445,16 @@ TEST_F(ReservationRunTest, SetupStartsOneThreadPerScaleWithThePickedItems)
     ASSERT_TRUE(b.Start());
     auto setup = [&](int button) {
         ModalDialogScript::Push([&, button](CDialog& d) {
-            d.SetDlgItemText(1119, "2007");
-            d.SetDlgItemText(1120, "3");
-            d.SetDlgItemText(1121, "5");
-            d.SetDlgItemText(1007, "9");
-            d.SetDlgItemText(1008, "7");
-            d.SetDlgItemText(1009, CString(a.Address().c_str()) + "\r\n" + b.Address().c_str() + "\r\n");
+            d.SetDlgItemText(IDC_RESV_YEAR, "2007");
+            d.SetDlgItemText(IDC_RESV_MONTH, "3");
+            d.SetDlgItemText(IDC_RESV_DAY, "5");
+            d.SetDlgItemText(IDC_RESV_HOUR, "9");
+            d.SetDlgItemText(IDC_RESV_MINUTE, "7");
+            d.SetDlgItemText(
+                IDC_RESV_SCALES, CString(a.Address().c_str()) + "\r\n" + b.Address().c_str() + "\r\n");
             AfxClickDlgButton(d, button);
         });
-        ClickControl(1117);
+        ClickControl(IDC_WORK_RESERVATION_SETUP);
     };
     // Cancelled: nothing is stored or started.
     setup(IDCANCEL);
@@ -539,7 +542,7 @@ TEST_F(ReservationRunTest, AtMost180ReservationsWaitAndAnEndedSlotIsTakenAgain)
     ASSERT_EQ(InfoLines(list).GetItemCount(), 1);
     InfoLines(list).ClickItem(0);
     MessageBoxScript::PushAnswer(IDYES);
-    AfxClickDlgButton(*list, 1001); // Delete
+    AfxClickDlgButton(*list, IDC_WORK_RECV_ALL); // Delete
     EXPECT_EQ(InfoLines(list).GetItemCount(), 0);
     ASSERT_TRUE(PumpUntil([&] { return m_screen->Reservations().GetReservationThread(5)->HasEnded(); }));
     EXPECT_FALSE(m_screen->Reservations().GetReservationThread(4)->HasEnded());

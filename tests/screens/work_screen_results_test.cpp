@@ -4,6 +4,7 @@
 #include "ethernet/transfer_jobs.h"
 #include "platform/dao/dao_database.h"
 #include "platform/serial/serial_port.h"
+#include "resources/calvorn_ids.h"
 #include "screens/result_kinds.h"
 #include "screens/result_loop.h"
 #include "screens/result_screens.h"
@@ -170,7 +171,7 @@ TEST_F(WorkScreenResultsTest, ReceiveGoesOnPastASilentAndARefusingScaleAndReload
     Switch(Screen::ItemTotal, "Scale_Result_Item_All_Read", "kim", m_db);
     MessageBoxScript::Reset();
 
-    ClickControl(1050);
+    ClickControl(IDC_WORK_RESULT_RECV);
     ASSERT_TRUE(WaitForLoop());
     ASSERT_TRUE(PumpUntil([&] { return m_screen->Transfers().GetTransports()->Jobs().JobCount() == 0; }));
 
@@ -192,7 +193,7 @@ TEST_F(WorkScreenResultsTest, ReceiveGoesOnPastASilentAndARefusingScaleAndReload
             CString("5kim") + c.Address().c_str(), CString("6kim") + c.Address().c_str() }));
     // The grid changes only on reload.
     EXPECT_EQ(Grid().GetRowCount(), 2);
-    ClickControl(1052);
+    ClickControl(IDC_WORK_RESULT_RELOAD);
     ASSERT_TRUE(WaitForLoad());
     EXPECT_EQ(FirstColumn(), (std::vector<CString> { "5", "6" }));
 }
@@ -210,11 +211,11 @@ TEST_F(WorkScreenResultsTest, ClearReachesEveryScaleAndASecondStartWhileItRunsIs
     ASSERT_TRUE(b.Start(second.Script()));
     ChooseScales({ &a, &b });
     Switch(Screen::ScaleTotal, "Scale_Result_All_Read", "vexo", m_db);
-    ASSERT_TRUE(Visible(1051));
+    ASSERT_TRUE(Visible(IDC_WORK_RESULT_CLEAR));
     MessageBoxScript::Reset();
 
-    ClickControl(1051);
-    ClickControl(1050);
+    ClickControl(IDC_WORK_RESULT_CLEAR);
+    ClickControl(IDC_WORK_RESULT_RECV);
     ASSERT_TRUE(WaitForLoop());
 
     EXPECT_EQ(Texts().front(), kResultLoopBusyText);
@@ -223,7 +224,7 @@ TEST_F(WorkScreenResultsTest, ClearReachesEveryScaleAndASecondStartWhileItRunsIs
     EXPECT_TRUE(second.Table(kTotalAll).empty());
     EXPECT_EQ(Column(m_db, "SELECT [ID] FROM [TotalResult]"), std::vector<CString> {});
     Switch(Screen::ItemTotal, "Scale_Result_Item_All_Read", "vexo", m_db);
-    EXPECT_FALSE(Visible(1051));
+    EXPECT_FALSE(Visible(IDC_WORK_RESULT_CLEAR));
 }
 
 TEST_F(WorkScreenResultsTest, OverTheSerialLineEveryScaleIsReadAndClearedByItsOwnId)
@@ -242,13 +243,13 @@ TEST_F(WorkScreenResultsTest, OverTheSerialLineEveryScaleIsReadAndClearedByItsOw
     SetSerialDevicePath(kPort, m_line.DevicePath());
     Switch(Screen::ItemTotal, "Scale_Result_Item_All_Read", "kim", m_db);
 
-    ClickControl(1050);
+    ClickControl(IDC_WORK_RESULT_RECV);
     ASSERT_TRUE(WaitForLoop());
     EXPECT_EQ(Column(m_db, "SELECT [num], [mg_id] FROM [TotalItemResult] ORDER BY [num]"),
         (std::vector<CString> { "1kim", "2kim" }));
 
     Switch(Screen::ScaleTotal, "Scale_Result_All_Read", "kim", m_db);
-    ClickControl(1051);
+    ClickControl(IDC_WORK_RESULT_CLEAR);
     ASSERT_TRUE(WaitForLoop());
     for (const char* id : { "07", "08", "09" }) {
         const auto commands = model.CommandsTo(id);
@@ -265,11 +266,11 @@ TEST_F(WorkScreenResultsTest, DbSumMovesTheShownRowsIntoANewSummaryUnderTheUsers
     const std::string sum = m_root.Native(kResultSumPath);
     TempDataRoot::WriteAll(sum, ""); // an empty file is made a database
     Switch(Screen::OneDay, "Scale_Result_Day_Read", "kim", m_db);
-    ASSERT_TRUE(Visible(1057));
+    ASSERT_TRUE(Visible(IDC_WORK_RESULT_SUM));
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDYES);
 
-    ClickControl(1057);
+    ClickControl(IDC_WORK_RESULT_SUM);
     ASSERT_TRUE(WaitForLoad());
 
     EXPECT_EQ(Texts(), std::vector<CString> { "'This Result information be lost', To be continued?" });
@@ -282,7 +283,7 @@ TEST_F(WorkScreenResultsTest, DbSumMovesTheShownRowsIntoANewSummaryUnderTheUsers
     MessageBoxScript::Reset();
     AddTotals(m_db, "TotalDayResult", { { "y3", "kim" } });
     MessageBoxScript::PushAnswer(IDYES);
-    ClickControl(1057);
+    ClickControl(IDC_WORK_RESULT_SUM);
     ASSERT_TRUE(WaitForLoad());
     EXPECT_EQ(Column(summary, "SELECT [ID], [day] FROM [TotalDayResult] ORDER BY [ID]"),
         (std::vector<CString> { "1y1", "2it's", "3y3" }));
@@ -290,8 +291,8 @@ TEST_F(WorkScreenResultsTest, DbSumMovesTheShownRowsIntoANewSummaryUnderTheUsers
     // The summary itself open, under another spelling of its path: no sum.
     CString spelled(m_root.Native("C:\\zuvar\\resultdata").c_str());
     Switch(Screen::OneDay, "Scale_Result_Day_Read", "kim", spelled + "/./RESULT_SUM.MDB");
-    EXPECT_FALSE(Visible(1057));
-    EXPECT_TRUE(Visible(1052));
+    EXPECT_FALSE(Visible(IDC_WORK_RESULT_SUM));
+    EXPECT_TRUE(Visible(IDC_WORK_RESULT_RELOAD));
 }
 
 // A move that fails anywhere (the item database held by another process, a
@@ -323,7 +324,7 @@ TEST_F(WorkScreenResultsTest, DbSumMovesEveryRowOrNone)
         MessageBoxScript::Reset();
         MessageBoxScript::PushAnswerWhen(IDYES, [&] { return !Locked(); });
         c.hinder();
-        ClickControl(1057);
+        ClickControl(IDC_WORK_RESULT_SUM);
         ASSERT_TRUE(WaitForLoad()) << c.name;
         c.release();
         const auto texts = Texts();
@@ -336,7 +337,7 @@ TEST_F(WorkScreenResultsTest, DbSumMovesEveryRowOrNone)
         EXPECT_EQ(Grid().GetRowCount(), 6) << c.name;
 
         MessageBoxScript::PushAnswer(IDYES);
-        ClickControl(1057);
+        ClickControl(IDC_WORK_RESULT_SUM);
         ASSERT_TRUE(WaitForLoad()) << c.name;
         EXPECT_EQ(Column(m_db, "SELECT COUNT(*) FROM [TotalDayResult]"), std::vector<CString> { "0" })
             << c.name;
@@ -371,7 +372,7 @@ TEST_F(WorkScreenResultsTest, AHangUpEndsOnlyItsScaleAndCloseNamesTheScalesNotAs
     ChooseScales({ &scales[0], &scales[1], &scales[2] });
     Switch(Screen::ItemTotal, "Scale_Result_Item_All_Read", "kim", m_db);
     MessageBoxScript::Reset();
-    ClickControl(1050);
+    ClickControl(IDC_WORK_RESULT_RECV);
     ASSERT_TRUE(WaitForLoop());
     const std::vector<CString> texts = Texts();
     ASSERT_EQ(texts.size(), 3u);
@@ -391,7 +392,7 @@ TEST_F(WorkScreenResultsTest, AHangUpEndsOnlyItsScaleAndCloseNamesTheScalesNotAs
     TcpScale first;
     ASSERT_TRUE(first.Start(slow.Script()));
     ChooseScales({ &first, &scales[0], &scales[2] });
-    ClickControl(1050);
+    ClickControl(IDC_WORK_RESULT_RECV);
     CEthTransStatusDlg& status = m_screen->Transfers().GetTransports()->StatusDialog();
     ASSERT_TRUE(PumpUntil([&] { return status.IsWindowVisible() && first.Received().size() == 1; }));
     ASSERT_TRUE(ClickAtControl(status, IDOK));

@@ -6,6 +6,7 @@
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
+#include "resources/calvorn_ids.h"
 #include "screens/row_dialogs.h"
 #include "shell/manager_settings.h"
 #include "shell/screen_table.h"
@@ -57,7 +58,7 @@ protected:
                 AfxClickDlgButton(dialog, IDCANCEL);
                 return;
             }
-            dialog.SetDlgItemText(1002, count);
+            dialog.SetDlgItemText(IDC_GRID_LINE_COUNT, count);
             AfxClickDlgButton(dialog, IDOK);
         });
     }
@@ -69,7 +70,7 @@ TEST_F(WorkScreenRowsTest, DialogCountInsertsPlaceholdersInFrontOfTheTrailingRow
 {
     LoadItems(2);
     AnswerLines("3");
-    ClickControl(1007);
+    ClickControl(IDC_WORK_INSERT);
     ASSERT_EQ(ModalDialogScript::Records().size(), 1u);
     EXPECT_EQ(ModalDialogScript::Records()[0].templateId, IDD_GRID_LINE);
     EXPECT_EQ(Grid().GetRowCount(), 7);
@@ -84,8 +85,8 @@ TEST_F(WorkScreenRowsTest, DialogCountInsertsPlaceholdersInFrontOfTheTrailingRow
     EXPECT_EQ(FirstRow(m_db, "SELECT [item_num] FROM [Item] WHERE [ID] = 4"), "44\tjo/");
     EXPECT_TRUE(m_boxes.Records().empty());
     EXPECT_FALSE(m_screen->GetItemWorker()->IsDatabaseOpen());
-    EXPECT_TRUE(Enabled(1007));
-    EXPECT_TRUE(Enabled(1009));
+    EXPECT_TRUE(Enabled(IDC_WORK_INSERT));
+    EXPECT_TRUE(Enabled(IDC_WORK_TRANS_ALL));
 }
 
 TEST_F(WorkScreenRowsTest, DialogRefusesCountsBelowOneAndCancelInsertsNothing)
@@ -94,13 +95,13 @@ TEST_F(WorkScreenRowsTest, DialogRefusesCountsBelowOneAndCancelInsertsNothing)
     bool icons = false;
     ModalDialogScript::Push([&icons](CDialog& dialog) {
         icons = ShowsIcon(dialog, IDOK, 181) && ShowsIcon(dialog, IDCANCEL, 162);
-        dialog.SetDlgItemText(1002, "0");
+        dialog.SetDlgItemText(IDC_GRID_LINE_COUNT, "0");
         AfxClickDlgButton(dialog, IDOK);
-        dialog.SetDlgItemText(1002, "x");
+        dialog.SetDlgItemText(IDC_GRID_LINE_COUNT, "x");
         AfxClickDlgButton(dialog, IDOK);
         AfxClickDlgButton(dialog, IDCANCEL);
     });
-    ClickControl(1007);
+    ClickControl(IDC_WORK_INSERT);
     const auto boxes = m_boxes.Records();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text, "Input Grid lines.");
@@ -129,11 +130,11 @@ TEST_F(WorkScreenRowsTest, DialogRefusesACountAboveWhatTheTableHolds)
         Switch(c.hint, c.query, "vexo", m_db);
         MessageBoxScript::Reset();
         ModalDialogScript::Push([&c](CDialog& dialog) {
-            dialog.SetDlgItemText(1002, c.count);
+            dialog.SetDlgItemText(IDC_GRID_LINE_COUNT, c.count);
             AfxClickDlgButton(dialog, IDOK);
             AfxClickDlgButton(dialog, IDCANCEL);
         });
-        ClickControl(1007);
+        ClickControl(IDC_WORK_INSERT);
         ASSERT_EQ(m_boxes.Records().size(), 1u) << c.count;
         EXPECT_EQ(m_boxes.Records()[0].text, c.refusal) << c.count;
         EXPECT_EQ(Grid().GetRowCount(), 2) << c.count;
@@ -149,7 +150,7 @@ TEST_F(WorkScreenRowsTest, CtrlPicksInsertAtEachPickedRowHighestFirst)
     Click(2, MK_CONTROL);
     Click(5, MK_CONTROL);
     ASSERT_EQ(Grid().Picks().listFlag, 1);
-    ClickControl(1007);
+    ClickControl(IDC_WORK_INSERT);
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     // Row 5 first (ID 7), then row 2 (ID 8): the old row 5 moved to 7.
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "8", "2", "3", "4", "7", "5", "6" }));
@@ -166,7 +167,7 @@ TEST_F(WorkScreenRowsTest, ShiftRangeInsertsOneRowPerRangeRow)
     Click(4);
     Click(2, MK_SHIFT);
     ASSERT_EQ(Grid().Picks().rangeFlag, 1);
-    ClickControl(1007);
+    ClickControl(IDC_WORK_INSERT);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "6", "7", "8", "2", "3", "4", "5" }));
 }
 
@@ -175,7 +176,7 @@ TEST_F(WorkScreenRowsTest, ShiftRangeDeletesFromTheHighestRowDown)
     LoadItems(5);
     Click(2);
     Click(4, MK_SHIFT);
-    ClickControl(1008);
+    ClickControl(IDC_WORK_DELETE);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "5" }));
     EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), (std::vector<CString> { "1", "5" }));
     EXPECT_EQ(Grid().Picks().rangeFlag, 0);
@@ -187,7 +188,7 @@ TEST_F(WorkScreenRowsTest, CtrlPicksDeleteTheirRowsOnly)
     Click(1, MK_CONTROL);
     Click(3, MK_CONTROL);
     Click(5, MK_CONTROL);
-    ClickControl(1008);
+    ClickControl(IDC_WORK_DELETE);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "2", "4" }));
     EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), (std::vector<CString> { "2", "4" }));
 }
@@ -196,17 +197,17 @@ TEST_F(WorkScreenRowsTest, DeleteTakesTheClickedRowElseTheLastDataRow)
 {
     LoadItems(3);
     Click(2);
-    ClickControl(1008);
+    ClickControl(IDC_WORK_DELETE);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "3" }));
     // Nothing clicked (a click on the heading corner): the last data row.
     ClickCell(0, 0);
-    ClickControl(1008);
+    ClickControl(IDC_WORK_DELETE);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1" }));
     ClickCell(0, 0);
-    ClickControl(1008);
+    ClickControl(IDC_WORK_DELETE);
     EXPECT_TRUE(GridIds().empty());
     // Only the trailing row is left: nothing to delete.
-    ClickControl(1008);
+    ClickControl(IDC_WORK_DELETE);
     EXPECT_EQ(Grid().GetRowCount(), 2);
     EXPECT_EQ(Grid().GetItemText(1, 0), "-->");
     EXPECT_TRUE(Stored("SELECT [ID] FROM [Item]").empty());
@@ -233,7 +234,7 @@ TEST_F(WorkScreenRowsTest, PicksOfTheHeadingAndTrailingRowsNeitherDeleteNorInser
     };
     for (const Case& c : cases) {
         c.pick();
-        ClickControl(1008);
+        ClickControl(IDC_WORK_DELETE);
         EXPECT_EQ(GridIds(), c.idsLeft) << c.name;
         EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), c.idsLeft) << c.name;
         EXPECT_EQ(Grid().GetItemText(0, IdColumn()), "ID") << c.name;
@@ -242,7 +243,7 @@ TEST_F(WorkScreenRowsTest, PicksOfTheHeadingAndTrailingRowsNeitherDeleteNorInser
     Click(2);
     Click(1);
     ClickCell(0, 0, MK_SHIFT);
-    ClickControl(1007);
+    ClickControl(IDC_WORK_INSERT);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "4", "2", "3" }));
     EXPECT_EQ(Grid().GetItemText(0, 1), "ITEM_NUM");
 }
@@ -252,7 +253,7 @@ TEST_F(WorkScreenRowsTest, RowsWithoutAnIntegerKeyAreNotDeleted)
     LoadItems(2);
     Grid().SetItemText(1, IdColumn(), "1 OR 1=1");
     Click(1);
-    ClickControl(1008);
+    ClickControl(IDC_WORK_DELETE);
     EXPECT_EQ(Grid().GetRowCount(), 4);
     EXPECT_EQ(Stored("SELECT [ID] FROM [Item] ORDER BY [ID]"), (std::vector<CString> { "1", "2" }));
 }
@@ -267,7 +268,7 @@ TEST_F(WorkScreenRowsTest, DefaultValuesFillThePlaceholderButNeverItsKey)
         "item_num\r\n777\r\nunitprice\r\n1500\r\nland\r\nO'Hara\r\nadditem\r\n12\r\n");
     LoadItems(1, "kim");
     AnswerLines("2");
-    ClickControl(1007);
+    ClickControl(IDC_WORK_INSERT);
     EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "2", "3" }));
     EXPECT_EQ(FirstRow(m_db,
                   "SELECT [item_num], [unitprice], [land], [item_name], [additem], [mg_id] FROM [Item] "
@@ -296,13 +297,13 @@ TEST_F(WorkScreenRowsTest, EachTableScreenInsertsIntoItsOwnTable)
         Switch(c.hint, c.query, "lee", m_db);
         ASSERT_EQ(Grid().GetRowCount(), 3) << c.table;
         AnswerLines("1");
-        ClickControl(1007);
+        ClickControl(IDC_WORK_INSERT);
         const CString stored = FirstRow(
             m_db, CString::Formatted("SELECT [ID], [mg_id] FROM [%s] WHERE [%s] = '-1'", c.table, c.key));
         EXPECT_EQ(stored, "2\tjo/lee\tjo/") << c.table;
         EXPECT_EQ(GridIds(), (std::vector<CString> { "1", "2" })) << c.table;
         Click(1);
-        ClickControl(1008);
+        ClickControl(IDC_WORK_DELETE);
         EXPECT_EQ(Column(m_db, CString::Formatted("SELECT [ID] FROM [%s]", c.table)),
             (std::vector<CString> { "2" }))
             << c.table;

@@ -12,6 +12,7 @@
 #include "db/store_paths.h"
 #include "platform/wnd/controls/combobox.h"
 #include "platform/wnd/core/input_seam.h"
+#include "resources/calvorn_ids.h"
 #include "screens/table_bridge.h"
 #include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
@@ -52,13 +53,13 @@ struct NetValues {
 void QueueNetDialog(const NetValues& v)
 {
     ModalDialogScript::Push([v](CDialog& dialog) {
-        SelectInCombo(dialog, 1108, v.initial);
-        SelectInCombo(dialog, 1109, v.mode);
-        dialog.SetDlgItemText(1097, v.scaleId);
-        dialog.SetDlgItemText(1012, v.ip);
-        dialog.SetDlgItemText(1013, v.mask);
-        dialog.SetDlgItemText(1014, v.destination);
-        dialog.SetDlgItemText(1098, v.port);
+        SelectInCombo(dialog, IDC_NET_ETHERNET_INIT, v.initial);
+        SelectInCombo(dialog, IDC_NET_ETHERNET_MODE, v.mode);
+        dialog.SetDlgItemText(IDC_NET_SCALE_ID, v.scaleId);
+        dialog.SetDlgItemText(IDC_NET_SCALE_IP, v.ip);
+        dialog.SetDlgItemText(IDC_NET_MASK, v.mask);
+        dialog.SetDlgItemText(IDC_NET_DESTINATION_IP, v.destination);
+        dialog.SetDlgItemText(IDC_NET_DESTINATION_PORT, v.port);
         AfxClickDlgButton(dialog, IDOK);
     });
 }
@@ -67,9 +68,9 @@ void QueueNetDialog(const NetValues& v)
 void QueueScaleDialog(const char* name, const char* ip, const char* scaleId)
 {
     ModalDialogScript::Push([=](CDialog& dialog) {
-        dialog.SetDlgItemText(1003, name);
-        dialog.SetDlgItemText(1012, ip);
-        dialog.SetDlgItemText(1004, scaleId);
+        dialog.SetDlgItemText(IDC_SCALE_INFO_NAME, name);
+        dialog.SetDlgItemText(IDC_SCALE_INFO_IP, ip);
+        dialog.SetDlgItemText(IDC_SCALE_INFO_SCALE_ID, scaleId);
         AfxClickDlgButton(dialog, IDOK);
     });
 }
@@ -124,7 +125,7 @@ protected:
     CCommSettings& Comm() const { return m_screen->Scales().CommSettings(); }
     CListCtrl& ScaleList() const
     {
-        auto* list = dynamic_cast<CListCtrl*>(m_screen->GetDlgItem(900));
+        auto* list = dynamic_cast<CListCtrl*>(m_screen->GetDlgItem(IDC_SCALE_REGISTER_LIST));
         EXPECT_NE(list, nullptr);
         return *list;
     }
@@ -160,7 +161,7 @@ TEST_F(WorkScreenScaleTest, RegisterListsTheManagersScalesAndEveryScaleForTheAdm
     EXPECT_EQ(ListRows(),
         (std::vector<std::vector<CString>> {
             { "A", "10.0.0.1", "1", "kim", ids[0] }, { "C", "10.0.0.3", "3", "kim", ids[2] } }));
-    EXPECT_TRUE(Visible(900));
+    EXPECT_TRUE(Visible(IDC_SCALE_REGISTER_LIST));
     EXPECT_FALSE(Visible(IDC_WORK_GRID));
     OpenRegister("vexo");
     ASSERT_EQ(ListRows().size(), 3u);
@@ -172,7 +173,7 @@ TEST_F(WorkScreenScaleTest, RegisterInsertStoresTheScaleForTheManagerAndRereadsT
 {
     OpenRegister("kim");
     QueueScaleDialog("", "127.0.0.2", "5");
-    Run(902);
+    Run(IDC_SCALE_REGISTER_INSERT);
     EXPECT_EQ(FirstRow(kManagerDatabase,
                   "SELECT [scale_num], [scale_name], [ip], [com_port], [mg_id] FROM [ScaleMG]"),
         "0\tjo/TEMP\tjo/127.0.0.2\tjo/5\tjo/kim\tjo/");
@@ -183,7 +184,7 @@ TEST_F(WorkScreenScaleTest, RegisterInsertStoresTheScaleForTheManagerAndRereadsT
 
     // No scale ID: the dialog stays open and nothing is stored.
     QueueScaleDialog("D", "127.0.0.4", "");
-    Run(902);
+    Run(IDC_SCALE_REGISTER_INSERT);
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "Input Scale ID" });
     ASSERT_FALSE(ModalDialogScript::Records().empty());
     EXPECT_TRUE(ModalDialogScript::Records().back().leftOpen);
@@ -191,7 +192,7 @@ TEST_F(WorkScreenScaleTest, RegisterInsertStoresTheScaleForTheManagerAndRereadsT
 
     // Quotes in a name are stored as typed.
     QueueScaleDialog("O'Neil", "127.0.0.5", "6");
-    Run(902);
+    Run(IDC_SCALE_REGISTER_INSERT);
     EXPECT_EQ(Column(kManagerDatabase, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"),
         (std::vector<CString> { "TEMP", "O'Neil" }));
     EXPECT_EQ(ListRows().size(), 2u);
@@ -202,9 +203,9 @@ TEST_F(WorkScreenScaleTest, RegisterInsertAndUpdateRefuseAnAddressThatCannotExis
     // The address typed key by key, INSERT or UPDATE pressed where it stands.
     auto queueTyped = [](const char* ip, const char* scaleId) {
         ModalDialogScript::Push([=](CDialog& dialog) {
-            dialog.SetDlgItemText(1004, scaleId);
-            dialog.SetDlgItemText(1012, "");
-            HWND field = dialog.GetDlgItem(1012)->GetSafeHwnd();
+            dialog.SetDlgItemText(IDC_SCALE_INFO_SCALE_ID, scaleId);
+            dialog.SetDlgItemText(IDC_SCALE_INFO_IP, "");
+            HWND field = dialog.GetDlgItem(IDC_SCALE_INFO_IP)->GetSafeHwnd();
             for (const char* c = ip; *c; ++c)
                 AfxSimulateKey(field, *c == '.' ? 0xBEu : static_cast<UINT>(*c), std::string(1, *c).c_str());
             ASSERT_TRUE(ClickButton(dialog, IDOK));
@@ -217,7 +218,7 @@ TEST_F(WorkScreenScaleTest, RegisterInsertAndUpdateRefuseAnAddressThatCannotExis
     for (const char* bad : { "999.1.1", "10.0.0.256", "10.0.0.1.", "1..2.3", "1.2.3.4.5", "0001.2.3.4" }) {
         for (UINT command : { 902u, 901u }) {
             MessageBoxScript::Reset();
-            if (command == 901)
+            if (command == IDC_SCALE_REGISTER_UPDATE)
                 ScaleList().ClickItem(0);
             else
                 ScaleList().ClickItem(-1);
@@ -235,10 +236,10 @@ TEST_F(WorkScreenScaleTest, RegisterInsertAndUpdateRefuseAnAddressThatCannotExis
     // No address (a serial scale), and one with leading zeros kept plainly.
     MessageBoxScript::Reset();
     queueTyped("", "4");
-    Run(902);
+    Run(IDC_SCALE_REGISTER_INSERT);
     ScaleList().ClickItem(0);
     queueTyped("010.000.0.7", "1");
-    Run(901);
+    Run(IDC_SCALE_REGISTER_UPDATE);
     EXPECT_TRUE(m_boxes.Records().empty());
     EXPECT_EQ(Column(kManagerDatabase, "SELECT [ip] || '/' || [com_port] FROM [ScaleMG] ORDER BY [ID]"),
         (std::vector<CString> { "10.0.0.7/1", "/4" }));
@@ -253,27 +254,27 @@ TEST_F(WorkScreenScaleTest, RegisterUpdateAndDeleteActOnlyOnTheClickedScale)
     const auto before = Column(kManagerDatabase, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]");
 
     // Nothing clicked yet: neither command does anything.
-    Run(901);
-    Run(903);
+    Run(IDC_SCALE_REGISTER_UPDATE);
+    Run(IDC_SCALE_REGISTER_DELETE);
     EXPECT_TRUE(ModalDialogScript::Records().empty());
     EXPECT_TRUE(m_boxes.Records().empty());
     // A click beside the items chooses none.
     ScaleList().ClickItem(-1);
-    Run(903);
+    Run(IDC_SCALE_REGISTER_DELETE);
     EXPECT_TRUE(m_boxes.Records().empty());
     EXPECT_EQ(Column(kManagerDatabase, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"), before);
 
     ScaleList().ClickItem(1);
     std::vector<CString> shown;
     ModalDialogScript::Push([&shown](CDialog& dialog) {
-        for (int id : { 1003, 1012, 1004 })
+        for (int id : { IDC_SCALE_INFO_NAME, IDC_SCALE_INFO_IP, IDC_SCALE_INFO_SCALE_ID })
             shown.push_back(GetWindowTextString(dialog.GetDlgItem(id)->GetSafeHwnd()));
         AfxClickDlgButton(dialog, IDCANCEL);
     });
-    Run(901);
+    Run(IDC_SCALE_REGISTER_UPDATE);
     EXPECT_EQ(shown, (std::vector<CString> { "B", "10.0.0.2", "2" }));
     QueueScaleDialog("Bee", "10.0.0.9", "12");
-    Run(901);
+    Run(IDC_SCALE_REGISTER_UPDATE);
     EXPECT_EQ(Column(kManagerDatabase, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"),
         (std::vector<CString> { "A", "Bee" }));
     EXPECT_EQ(FirstRow(kManagerDatabase, "SELECT [ip], [com_port] FROM [ScaleMG] WHERE [scale_name] = 'Bee'"),
@@ -284,9 +285,9 @@ TEST_F(WorkScreenScaleTest, RegisterUpdateAndDeleteActOnlyOnTheClickedScale)
     // A key that is no number: nothing stored, the list shows what is.
     ScaleList().SetItemText(1, 4, "ID");
     QueueScaleDialog("Bumble", "10.0.0.8", "13");
-    Run(901);
+    Run(IDC_SCALE_REGISTER_UPDATE);
     MessageBoxScript::PushAnswer(IDYES);
-    Run(903);
+    Run(IDC_SCALE_REGISTER_DELETE);
     EXPECT_EQ(BoxTexts(), (std::vector<CString> { kNoKeyText, "This Scale -> Delete?", kNoKeyText }));
     EXPECT_EQ(Column(kManagerDatabase, "SELECT [scale_name] FROM [ScaleMG] ORDER BY [ID]"),
         (std::vector<CString> { "A", "Bee" }));
@@ -296,20 +297,20 @@ TEST_F(WorkScreenScaleTest, RegisterUpdateAndDeleteActOnlyOnTheClickedScale)
 
     ScaleList().ClickItem(0);
     MessageBoxScript::PushAnswer(IDNO);
-    Run(903);
+    Run(IDC_SCALE_REGISTER_DELETE);
     EXPECT_EQ(Column(kManagerDatabase, "SELECT [ID] FROM [ScaleMG]").size(), 2u);
     ASSERT_EQ(m_boxes.Records().size(), 1u);
     EXPECT_EQ(m_boxes.Records()[0].text, "This Scale -> Delete?");
     EXPECT_EQ(m_boxes.Records()[0].caption, "Delete");
     MessageBoxScript::PushAnswer(IDYES);
-    Run(903);
+    Run(IDC_SCALE_REGISTER_DELETE);
     EXPECT_EQ(Column(kManagerDatabase, "SELECT [scale_name] FROM [ScaleMG]"), std::vector<CString> { "Bee" });
     ASSERT_EQ(ListRows().size(), 1u);
     EXPECT_EQ(ListRows()[0][0], "Bee");
     // The deleted scale was the clicked one: no scale is clicked now.
     MessageBoxScript::Reset();
-    Run(901);
-    Run(903);
+    Run(IDC_SCALE_REGISTER_UPDATE);
+    Run(IDC_SCALE_REGISTER_DELETE);
     EXPECT_TRUE(m_boxes.Records().empty());
     EXPECT_EQ(Column(kManagerDatabase, "SELECT [scale_name] FROM [ScaleMG]"), std::vector<CString> { "Bee" });
 }
@@ -323,10 +324,10 @@ TEST_F(WorkScreenScaleTest, RegisterWritesThatCannotReachTheDatabaseLeaveTheList
     std::filesystem::remove(m_root.Native(kManagerDatabase));
     ScaleList().ClickItem(0);
     QueueScaleDialog("Bee", "10.0.0.9", "12");
-    Run(901);
+    Run(IDC_SCALE_REGISTER_UPDATE);
     EXPECT_EQ(ListRows()[0][0], "A");
     MessageBoxScript::PushAnswer(IDYES);
-    Run(903);
+    Run(IDC_SCALE_REGISTER_DELETE);
     const CString gone = "Could not find file 'C:\\Windows\\system\\Manager\\Manager.mdb'.";
     EXPECT_EQ(BoxTexts(), (std::vector<CString> { gone, "This Scale -> Delete?", gone }));
     ASSERT_EQ(ListRows().size(), 1u);
@@ -341,12 +342,12 @@ TEST_F(WorkScreenScaleTest, SettingsInsertsGetTheirOwnRowsAndKeys)
     OpenRootInfo();
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "Not Found  Scale info2." });
     QueueNetDialog({});
-    Run(1011);
+    Run(IDC_WORK_SCALE_INFO_INSERT);
     NetValues second;
     second.scaleId = "8";
     second.ip = "192.168.0.8";
     QueueNetDialog(second);
-    Run(1011);
+    Run(IDC_WORK_SCALE_INFO_INSERT);
     const std::vector<CString> ids = Column(kSettingsDb, "SELECT [ID] FROM [Scale_Root_Info] ORDER BY [ID]");
     ASSERT_EQ(ids.size(), 2u);
     EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info] ORDER BY [ID]"),
@@ -368,7 +369,7 @@ TEST_F(WorkScreenScaleTest, SettingsInsertsGetTheirOwnRowsAndKeys)
     EXPECT_TRUE(Grid().GetItemState(2, 4) & GRIDSTATE_READONLY);
 
     // A cancelled dialog adds nothing.
-    Run(1011);
+    Run(IDC_WORK_SCALE_INFO_INSERT);
     EXPECT_EQ(Grid().GetRowCount(), 4);
     EXPECT_EQ(Column(kSettingsDb, "SELECT [ID] FROM [Scale_Root_Info]").size(), 2u);
 }
@@ -377,7 +378,7 @@ TEST_F(WorkScreenScaleTest, SettingsInsertWhoseRowIsNotFoundUpdatesNothing)
 {
     OpenRootInfo();
     QueueNetDialog({});
-    Run(1011);
+    Run(IDC_WORK_SCALE_INFO_INSERT);
     MessageBoxScript::Reset();
     // A table whose MyID holds one character refuses the '-1' placeholder;
     // its only row has the key the screen read back last.
@@ -394,7 +395,7 @@ TEST_F(WorkScreenScaleTest, SettingsInsertWhoseRowIsNotFoundUpdatesNothing)
     NetValues other;
     other.scaleId = "9";
     QueueNetDialog(other);
-    Run(1011);
+    Run(IDC_WORK_SCALE_INFO_INSERT);
     // The earlier row keeps its values; the new grid row is gone again.
     EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info]"), std::vector<CString> { "7" });
     EXPECT_EQ(Grid().GetRowCount(), 3);
@@ -455,7 +456,7 @@ TEST_F(WorkScreenScaleRowsTest, SingleRowCheckRefusesPicksRangesTheHeadingAndThe
         MessageBoxScript::Reset();
         ModalDialogScript::Reset();
         c.pick();
-        Run(1014);
+        Run(IDC_WORK_SCALE_INFO_UPDATE);
         if (c.message) {
             EXPECT_EQ(BoxTexts(), std::vector<CString> { c.message }) << c.name;
             EXPECT_TRUE(ModalDialogScript::Records().empty()) << c.name;
@@ -477,7 +478,7 @@ TEST_F(WorkScreenScaleRowsTest, UpdateWritesTheDialogsValuesIntoTheClickedRow)
     changed.scaleId = "9";
     changed.ip = "10.0.0.9";
     QueueNetDialog(changed);
-    Run(1014);
+    Run(IDC_WORK_SCALE_INFO_UPDATE);
     EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info] ORDER BY [ID]"),
         (std::vector<CString> { "7", "9" }));
     EXPECT_EQ(FirstRow(kSettingsDb,
@@ -492,17 +493,17 @@ TEST_F(WorkScreenScaleRowsTest, UpdateWritesTheDialogsValuesIntoTheClickedRow)
 TEST_F(WorkScreenScaleRowsTest, DeleteRemovesTheClickedRowOrTheLastDataRow)
 {
     ClickRow(1);
-    Run(1012);
+    Run(IDC_WORK_SCALE_INFO_DELETE);
     EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info]"), std::vector<CString> { "8" });
     ASSERT_EQ(Grid().GetRowCount(), 3);
     EXPECT_EQ(Grid().GetItemText(1, 3), "8");
     // Without a current row the row before the last one goes.
     ClickRow(0);
-    Run(1012);
+    Run(IDC_WORK_SCALE_INFO_DELETE);
     EXPECT_TRUE(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info]").empty());
     ASSERT_EQ(Grid().GetRowCount(), 2);
     // Only the heading and the last row are left: nothing more goes.
-    Run(1012);
+    Run(IDC_WORK_SCALE_INFO_DELETE);
     EXPECT_EQ(Grid().GetRowCount(), 2);
     EXPECT_EQ(Grid().GetItemText(1, 0), "-->");
 }
@@ -510,7 +511,7 @@ TEST_F(WorkScreenScaleRowsTest, DeleteRemovesTheClickedRowOrTheLastDataRow)
 TEST_F(WorkScreenScaleRowsTest, ARowWithAKeyThatIsNoNumberStoresNothingAndSaysSo)
 {
     Grid().SetItemText(1, 8, "ID");
-    for (const int command : { 1014, 1012 }) {
+    for (const int command : { IDC_WORK_SCALE_INFO_UPDATE, IDC_WORK_SCALE_INFO_DELETE }) {
         MessageBoxScript::Reset();
         ClickRow(1);
         NetValues changed;
@@ -556,15 +557,15 @@ TEST_F(WorkScreenScaleRowsTest, TransHandsTheOrderToTheTransportOfTheMode)
         // What a read by numbers (on the item screen) and a serial job left
         // behind does not go along.
         Switch(Screen::Item, "Item_Read", "vexo", MakeItemDatabase());
-        m_screen->SetDlgItemText(1026, "3,5");
-        Run(1002);
+        m_screen->SetDlgItemText(IDC_WORK_RECV_NUMBERS, "3,5");
+        Run(IDC_WORK_RECV_SELECT);
         OpenRootInfo();
         m_screen->Transfers().SerialHost().SetSerialText(IDC_SERIAL_STATUS, "CLOSE");
         MessageBoxScript::Reset();
         m_port.m_ethernet.clear();
         m_port.m_serial.clear();
         ClickRow(c.row);
-        Run(1013);
+        Run(IDC_WORK_SCALE_INFO_TRANS);
         const std::vector<TransferOrder>& orders
             = c.mode == Transport::Serial ? m_port.m_serial : m_port.m_ethernet;
         if (c.message) {
@@ -595,14 +596,14 @@ TEST_F(WorkScreenScaleTest, ScaleInfoTransBroadcastsToSeveralSerialScales)
     ChoosePort(2);
     Comm().SetChosen({ "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" });
     ClickRow(1);
-    Run(1013);
+    Run(IDC_WORK_SCALE_INFO_TRANS);
     ASSERT_EQ(m_port.m_serial.size(), 1u);
     EXPECT_EQ(m_port.m_serial[0].command, TransferCommand::BroadTrans);
     EXPECT_EQ(m_port.m_serial[0].dataKind, DataKind::ScaleInfo);
     EXPECT_EQ(m_port.m_serial[0].comPort, 2);
     // One scale chosen: no broadcast.
     Comm().SetChosen({ "Scale name = A, Scale ID=1" });
-    Run(1013);
+    Run(IDC_WORK_SCALE_INFO_TRANS);
     ASSERT_EQ(m_port.m_serial.size(), 2u);
     EXPECT_EQ(m_port.m_serial[1].command, TransferCommand::Trans);
 }
@@ -630,12 +631,12 @@ TEST_F(WorkScreenNoPortTest, ScaleSendsWithoutAComPortAskForOne)
     Switch(Screen::ScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase());
     ASSERT_EQ(Comm().GetChosen().size(), 1u);
     ClickRow(1);
-    Run(1013);
+    Run(IDC_WORK_SCALE_INFO_TRANS);
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "Select a port." });
     EXPECT_TRUE(m_port.m_serial.empty());
     ChoosePort(4);
     MessageBoxScript::Reset();
-    Run(1013);
+    Run(IDC_WORK_SCALE_INFO_TRANS);
     ASSERT_EQ(m_port.m_serial.size(), 1u);
     EXPECT_EQ(m_port.m_serial[0].comPort, 4);
 }
@@ -668,15 +669,15 @@ protected:
     }
     void OpenSetup()
     {
-        ASSERT_TRUE(Command(*GetMainFrame(), 32773)); // Communication Setup > Setup
+        ASSERT_TRUE(Command(*GetMainFrame(), ID_COMM_SETUP)); // Communication Setup > Setup
         ASSERT_TRUE(WaitForLoad());
     }
     // A click on a button of the setup dialog where it stands.
     void Press(int id) { ASSERT_TRUE(ClickButton(Dialog(), id)) << id; }
     void ChooseMode(Transport mode)
     {
-        DlgItem<CComboBox>(Dialog(), 1015).SetCurSel(EntryOfTransport(mode));
-        Notify(Dialog(), 1015, CBN_SELCHANGE);
+        DlgItem<CComboBox>(Dialog(), IDC_COMM_MODE).SetCurSel(EntryOfTransport(mode));
+        Notify(Dialog(), IDC_COMM_MODE, CBN_SELCHANGE);
     }
 };
 
@@ -688,9 +689,9 @@ TEST_F(WorkScreenCommTest, SetupReloadsTheRegisteredScalesOfTheMode)
     OpenSetup();
     const std::vector<CString> serial = { "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" };
     EXPECT_EQ(Comm().GetRegistered(), serial);
-    EXPECT_EQ(Lines(DlgItem<CListBox>(Dialog(), 1019)), serial);
+    EXPECT_EQ(Lines(DlgItem<CListBox>(Dialog(), IDC_COMM_ALL_LIST)), serial);
     EXPECT_TRUE(Dialog().GetStyle() & WS_VISIBLE);
-    EXPECT_EQ(DlgItem<CComboBox>(Dialog(), 1015).GetCurSel(), 1); // "Serial"
+    EXPECT_EQ(DlgItem<CComboBox>(Dialog(), IDC_COMM_MODE).GetCurSel(), 1); // "Serial"
 
     Comm().SetChosen({ serial[0] });
     ChooseMode(Transport::Ethernet);
@@ -700,7 +701,7 @@ TEST_F(WorkScreenCommTest, SetupReloadsTheRegisteredScalesOfTheMode)
     ASSERT_TRUE(WaitForLoad());
     const std::vector<CString> ethernet = { "Scale name = A, IP=10.0.0.1", "Scale name = C, IP=10.0.0.3" };
     EXPECT_EQ(Comm().GetRegistered(), ethernet);
-    EXPECT_EQ(Lines(DlgItem<CListBox>(Dialog(), 1019)), ethernet);
+    EXPECT_EQ(Lines(DlgItem<CListBox>(Dialog(), IDC_COMM_ALL_LIST)), ethernet);
     EXPECT_EQ(Comm().ModeText(), "Ethernet");
 
     // Only modes 1 and 2 reload.
@@ -722,10 +723,10 @@ TEST_F(WorkScreenCommTest, SetupListsTheScalesWhateverWordAFinishedRequestLeft)
         { "insert",
             [&] {
                 ModalDialogScript::Push([](CDialog& dialog) {
-                    dialog.SetDlgItemText(1002, "1");
+                    dialog.SetDlgItemText(IDC_GRID_LINE_COUNT, "1");
                     AfxClickDlgButton(dialog, IDOK);
                 });
-                ClickControl(1007);
+                ClickControl(IDC_WORK_INSERT);
             } },
         { "received record",
             [&] {
@@ -769,21 +770,21 @@ TEST_F(WorkScreenCommTest, ChosenScalesAreWrittenToTheSettingsFileAndReadBack)
 {
     Comm().SelectMode(Transport::Serial);
     OpenSetup();
-    DlgItem<CListBox>(Dialog(), 1019).SetCurSel(0);
-    Press(1001);
-    Press(1001);
-    DlgItem<CListBox>(Dialog(), 1019).OnUserSelect(1);
-    DlgItem<CListBox>(Dialog(), 1019).OnUserDoubleClick();
+    DlgItem<CListBox>(Dialog(), IDC_COMM_ALL_LIST).SetCurSel(0);
+    Press(IDC_COMM_SELECT);
+    Press(IDC_COMM_SELECT);
+    DlgItem<CListBox>(Dialog(), IDC_COMM_ALL_LIST).OnUserSelect(1);
+    DlgItem<CListBox>(Dialog(), IDC_COMM_ALL_LIST).OnUserDoubleClick();
     // A scale chosen already is not added again.
-    EXPECT_EQ(Lines(DlgItem<CListBox>(Dialog(), 1020)),
+    EXPECT_EQ(Lines(DlgItem<CListBox>(Dialog(), IDC_COMM_CHOSEN_LIST)),
         (std::vector<CString> { "Scale name = A, Scale ID=1", "Scale name = B, Scale ID=2" }));
-    DlgItem<CListBox>(Dialog(), 1020).SetCurSel(0);
-    Press(1002);
+    DlgItem<CListBox>(Dialog(), IDC_COMM_CHOSEN_LIST).SetCurSel(0);
+    Press(IDC_COMM_REMOVE);
     EXPECT_EQ(Comm().GetChosen(), std::vector<CString> { "Scale name = B, Scale ID=2" });
-    Press(1130);
+    Press(IDC_COMM_ALL_SELECT);
     EXPECT_EQ(Comm().GetChosen(), Comm().GetRegistered());
-    DlgItem<CComboBox>(Dialog(), 1016).SetCurSel(2);
-    Notify(Dialog(), 1016, CBN_SELCHANGE);
+    DlgItem<CComboBox>(Dialog(), IDC_COMM_PORT).SetCurSel(2);
+    Notify(Dialog(), IDC_COMM_PORT, CBN_SELCHANGE);
     EXPECT_EQ(m_screen->Scales().GetComPort(), 3);
     Press(IDOK);
     EXPECT_FALSE(Dialog().GetStyle() & WS_VISIBLE);
@@ -805,12 +806,12 @@ TEST_F(WorkScreenCommTest, ChosenScalesAreWrittenToTheSettingsFileAndReadBack)
     OpenSetup();
     ChooseMode(Transport::Ethernet);
     ASSERT_TRUE(WaitForLoad());
-    Press(1130);
+    Press(IDC_COMM_ALL_SELECT);
     Press(IDOK);
     EXPECT_EQ(TempDataRoot::ReadAll(m_root.Native(kSettingsFile)),
         "Auto\r\nethernet\r\nsocket\r\nScale name = A, IP=10.0.0.1\r\nScale name = C, IP=10.0.0.3\r\n");
     OpenSetup();
-    Press(1130);
+    Press(IDC_COMM_ALL_SELECT);
     EXPECT_TRUE(Comm().GetChosen().empty());
 }
 
@@ -843,13 +844,15 @@ TEST_F(WorkScreenCommTest, EscapeGoesBackToTheSavedChoiceAndNoScaleIsChosenTwice
         AfxSimulateClick(
             box.GetSafeHwnd(), CPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
     };
-    auto escape = [this] { AfxSimulateKey(Dialog().GetDlgItem(1019)->GetSafeHwnd(), VK_ESCAPE, "\x1b"); };
+    auto escape = [this] {
+        AfxSimulateKey(Dialog().GetDlgItem(IDC_COMM_ALL_LIST)->GetSafeHwnd(), VK_ESCAPE, "\x1b");
+    };
     OpenRootInfo();
     Comm().SelectMode(Transport::Ethernet);
     OpenSetup();
-    clickScale(1019, 0);
-    Press(1001);
-    Press(1001);
+    clickScale(IDC_COMM_ALL_LIST, 0);
+    Press(IDC_COMM_SELECT);
+    Press(IDC_COMM_SELECT);
     EXPECT_EQ(Comm().GetChosen(), std::vector<CString> { a });
     Press(IDOK);
     const std::string saved = "Auto\r\nethernet\r\nsocket\r\n" + std::string(a) + "\r\n";
@@ -857,8 +860,8 @@ TEST_F(WorkScreenCommTest, EscapeGoesBackToTheSavedChoiceAndNoScaleIsChosenTwice
 
     // A second scale is refused here; Escape then keeps the file's choice.
     OpenSetup();
-    clickScale(1019, 1);
-    Press(1001);
+    clickScale(IDC_COMM_ALL_LIST, 1);
+    Press(IDC_COMM_SELECT);
     MessageBoxScript::Reset();
     Press(IDOK);
     EXPECT_EQ(BoxTexts(), std::vector<CString> { "One Select Scale(Scale info2)" });
@@ -867,7 +870,7 @@ TEST_F(WorkScreenCommTest, EscapeGoesBackToTheSavedChoiceAndNoScaleIsChosenTwice
     EXPECT_EQ(Comm().GetChosen(), std::vector<CString> { a });
     Switch(Screen::Item, "Item_Read", "vexo", MakeItemDatabase());
     OpenSetup();
-    EXPECT_EQ(Lines(DlgItem<CListBox>(Dialog(), 1020)), std::vector<CString> { a });
+    EXPECT_EQ(Lines(DlgItem<CListBox>(Dialog(), IDC_COMM_CHOSEN_LIST)), std::vector<CString> { a });
 
     // A mode and port changed, a scale removed: Escape puts all back and
     // lists the registered scales of the saved mode.
@@ -892,7 +895,7 @@ TEST_F(WorkScreenScaleTest, StartWithoutSettingsChoosesTheFirstRegisteredSerialS
     // Only the first load chooses a scale.
     AddScale("second", nullptr, "5", "vexo");
     Comm().ClearChosen();
-    ASSERT_TRUE(Command(*GetMainFrame(), 32773)); // Communication Setup > Setup
+    ASSERT_TRUE(Command(*GetMainFrame(), ID_COMM_SETUP)); // Communication Setup > Setup
     ASSERT_TRUE(WaitForLoad());
     EXPECT_EQ(Comm().GetRegistered().size(), 1u);
     EXPECT_TRUE(Comm().GetChosen().empty());

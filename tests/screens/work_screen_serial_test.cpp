@@ -4,6 +4,7 @@
 #include "platform/base/datetime.h"
 #include "platform/serial/serial_port.h"
 #include "protocol/scale_records.h"
+#include "resources/calvorn_ids.h"
 #include "screens/transfer_ports.h"
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"
@@ -134,10 +135,10 @@ TEST_F(WorkScreenSerialTest, SendAllGoesToTheScaleAndGivesTheButtonsBack)
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDYES);
 
-    ClickControl(1009);
+    ClickControl(IDC_WORK_TRANS_ALL);
     EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1);
-    EXPECT_FALSE(Enabled(1009));
-    EXPECT_TRUE(Enabled(1030));
+    EXPECT_FALSE(Enabled(IDC_WORK_TRANS_ALL));
+    EXPECT_TRUE(Enabled(IDC_WORK_TRANS_STOP));
     ASSERT_TRUE(WaitForWalk());
 
     const auto items = model.TablesOf("07")[0];
@@ -148,10 +149,10 @@ TEST_F(WorkScreenSerialTest, SendAllGoesToTheScaleAndGivesTheButtonsBack)
     EXPECT_EQ(pear.unitPrice, 2500u);
     EXPECT_EQ(Texts(), (std::vector<CString> { "All item Data Delete, Are you OK?", "Trans Complete" }));
     EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 0);
-    EXPECT_TRUE(Enabled(1009));
-    EXPECT_TRUE(Enabled(1025));
-    EXPECT_FALSE(Enabled(1030));
-    EXPECT_EQ(m_screen->Transfers().SerialHost().GetSerialText(1021), "");
+    EXPECT_TRUE(Enabled(IDC_WORK_TRANS_ALL));
+    EXPECT_TRUE(Enabled(IDC_WORK_SCALE_TRANS));
+    EXPECT_FALSE(Enabled(IDC_WORK_TRANS_STOP));
+    EXPECT_EQ(m_screen->Transfers().SerialHost().GetSerialText(IDC_SERIAL_KIND), "");
 }
 
 TEST_F(WorkScreenSerialTest, ReadByNumbersLandsInTheDatabaseOfTheHourAndTheScale)
@@ -168,17 +169,18 @@ TEST_F(WorkScreenSerialTest, ReadByNumbersLandsInTheDatabaseOfTheHourAndTheScale
     }
     StartLine(model);
     const CString target = "C:\\ZUVAR\\ScaleData\\2007-03-03\\9Hour\\07.mdb";
-    m_screen->SetDlgItemText(1026, "1,7,3");
+    m_screen->SetDlgItemText(IDC_WORK_RECV_NUMBERS, "1,7,3");
     MessageBoxScript::Reset();
 
-    ClickControl(1002);
+    ClickControl(IDC_WORK_RECV_SELECT);
     ASSERT_TRUE(WaitForWalk());
 
     EXPECT_EQ(Texts(), (std::vector<CString> { target, "Trans Complete" }));
     EXPECT_EQ(Column(target, "SELECT [item_name] FROM [Item] ORDER BY [ID]"),
         (std::vector<CString> { "Item 1", "Item 3" }));
     EXPECT_EQ(Column(target, "SELECT [mg_id] FROM [Item]"), (std::vector<CString> { "vexo", "vexo" }));
-    EXPECT_EQ(m_screen->Context().DbMailbox().Text(1003), "ITEM_REV"); // the worker's, shown nowhere
+    EXPECT_EQ(
+        m_screen->Context().DbMailbox().Text(IDC_MAILBOX_NAME), "ITEM_REV"); // the worker's, shown nowhere
     EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 0);
 }
 
@@ -198,15 +200,15 @@ TEST_F(WorkScreenSerialTest, StopEndsTheWalkAfterTheScaleBeingServed)
     m_screen->Scales().CommSettings().AddChosen("Scale name = Back, Scale ID=08");
     MessageBoxScript::Reset();
 
-    ClickControl(1001); // read: the walk serves 07, then 08
+    ClickControl(IDC_WORK_RECV_ALL); // read: the walk serves 07, then 08
     ASSERT_TRUE(PumpUntil([&] { return held.Holding(); }));
-    ASSERT_TRUE(ClickAtControl(*m_screen, 1030)); // "Trans Stop", inside its group box 1034
+    ASSERT_TRUE(ClickAtControl(*m_screen, IDC_WORK_TRANS_STOP)); // "Trans Stop", inside its group box 1034
     held.Release();
     ASSERT_TRUE(WaitForWalk());
     EXPECT_EQ(model.Joined(), std::vector<std::string> { "07" });
     EXPECT_LT(model.CommandsTo("07").size(), 8u); // the read ended at the held record
-    EXPECT_TRUE(Enabled(1001));
-    EXPECT_FALSE(Enabled(1030));
+    EXPECT_TRUE(Enabled(IDC_WORK_RECV_ALL));
+    EXPECT_FALSE(Enabled(IDC_WORK_TRANS_STOP));
     EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 0);
 }
 
@@ -226,7 +228,7 @@ TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
         { CString("Scale name = S, IP=") + tcpScale.Address().c_str() });
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDYES);
-    ClickControl(1009);
+    ClickControl(IDC_WORK_TRANS_ALL);
     ASSERT_TRUE(PumpUntil([&] { return tcpScale.Received().size() == 1; }));
     EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1);
 
@@ -235,7 +237,7 @@ TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
     m_screen->Scales().CommSettings().SelectMode(Transport::Serial);
     m_screen->Scales().CommSettings().SetChosen({ "Scale name = Front, Scale ID=7" });
     MessageBoxScript::PushAnswer(IDYES);
-    ClickControl(1009);
+    ClickControl(IDC_WORK_TRANS_ALL);
     ASSERT_TRUE(WaitForWalk());
     EXPECT_EQ(model.TablesOf("07")[0].size(), 1u);
     // The TCP job still runs: a reservation of this manager must still wait.
@@ -272,7 +274,7 @@ TEST_F(WorkScreenSerialTest, AnotherScreenChosenDuringASendChangesNothingSent)
     StartLine(held.Wrap(model.Script()));
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDYES);
-    ClickControl(1009);
+    ClickControl(IDC_WORK_TRANS_ALL);
     ASSERT_TRUE(PumpUntil([&] { return held.Holding(); }));
     Switch(Screen::ScaleInfo, "Scale_Info_Read", "kim", MakeItemDatabase("C:\\\\other.mdb"));
     ASSERT_TRUE(WaitForLoad());
@@ -304,7 +306,7 @@ TEST_F(WorkScreenSerialTest, ALineClosedMidSendEndsWithoutSuccessTellingWhatWent
     });
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDYES);
-    ClickControl(1009);
+    ClickControl(IDC_WORK_TRANS_ALL);
     ASSERT_TRUE(PumpUntil([&] { return m_line.Received().size() >= 4; }));
     m_line.Stop();
     ASSERT_TRUE(WaitForWalk());
@@ -328,7 +330,7 @@ TEST_F(WorkScreenSerialTest, ASecondReadGoesIntoTheFirstReadsDatabaseWithoutAPat
     for (int hour : { 9, 13 }) {
         SetLocalClock(2007, 3, 3, hour, 41);
         MessageBoxScript::Reset();
-        ClickControl(1001);
+        ClickControl(IDC_WORK_RECV_ALL);
         ASSERT_TRUE(WaitForWalk());
         const std::vector<CString> told = hour == 9 ? std::vector<CString> { first, "Trans Complete" }
                                                     : std::vector<CString> { "Trans Complete" };

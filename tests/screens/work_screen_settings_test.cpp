@@ -3,6 +3,7 @@
 // rows to send, and the transfer commands' checks up to the mode split.
 
 #include "db/db_messages.h"
+#include "resources/calvorn_ids.h"
 #include "screens/pos_codes.h"
 #include "screens/reply_row.h"
 #include "shell/manager_settings.h"
@@ -192,14 +193,14 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     Switch(Screen::Item, "Item_Read", "vexo", db);
     // A failing row goes to the message window; nothing starts.
     ClickCell(1, 2);
-    ClickControl(1010);
+    ClickControl(IDC_WORK_TRANS_SELECT);
     EXPECT_EQ(m_screen->Transfers().MessageDialog().GetMessageText(), "     42 number : pos code Err\r\n");
     EXPECT_TRUE(m_port.m_ethernet.empty() && m_port.m_serial.empty());
     EditCell(1, ColumnOf("POS_CODE"), "123");
     // Send all asks first; No stops it.
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDNO);
-    ClickControl(1009);
+    ClickControl(IDC_WORK_TRANS_ALL);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "All item Data Delete, Are you OK?");
     EXPECT_EQ(MessageBoxScript::Records()[0].caption, "Attention");
@@ -208,7 +209,7 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     // Serial mode (the default without settings) goes to the serial transport.
     MessageBoxScript::PushAnswer(IDYES);
     m_screen->Transfers().SerialHost().SetSerialText(IDC_SERIAL_STATUS, "CLOSE");
-    ClickControl(1009);
+    ClickControl(IDC_WORK_TRANS_ALL);
     ASSERT_EQ(m_port.m_serial.size(), 1u);
     EXPECT_EQ(m_port.m_serial[0].command, TransferCommand::Trans);
     EXPECT_EQ(m_port.m_serial[0].dataKind, DataKind::Item);
@@ -220,12 +221,12 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     m_screen->Scales().CommSettings().SelectMode(Transport::Ethernet);
     m_screen->Scales().CommSettings().ClearChosen();
     MessageBoxScript::Reset();
-    ClickControl(1001);
+    ClickControl(IDC_WORK_RECV_ALL);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "Communication Setting error");
     m_screen->Scales().CommSettings().SetChosen({ "Scale name = A, IP=10.0.0.7" });
-    m_screen->SetDlgItemText(1026, "3-5");
-    ClickControl(1002);
+    m_screen->SetDlgItemText(IDC_WORK_RECV_NUMBERS, "3-5");
+    ClickControl(IDC_WORK_RECV_SELECT);
     ASSERT_EQ(m_port.m_ethernet.size(), 1u);
     EXPECT_EQ(m_port.m_ethernet[0].command, TransferCommand::Recv);
     EXPECT_EQ(m_port.m_ethernet[0].scope, TransferScope::Select);
@@ -235,10 +236,10 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     // No mode chosen.
     m_screen->Scales().CommSettings().SelectMode(std::nullopt);
     MessageBoxScript::Reset();
-    ClickControl(1001);
+    ClickControl(IDC_WORK_RECV_ALL);
     EXPECT_EQ(MessageBoxScript::Records().at(0).text, "Select a port.");
     // Trans Stop stays greyed while nothing runs.
-    EXPECT_FALSE(Enabled(1030));
+    EXPECT_FALSE(Enabled(IDC_WORK_TRANS_STOP));
 }
 
 TEST_F(WorkScreenSettingsTest, ReceiveNumbersAreReadAsARangeAListOrOneNumber)
@@ -272,8 +273,8 @@ TEST_F(WorkScreenSettingsTest, ReceiveNumbersAreReadAsARangeAListOrOneNumber)
             Switch(Screen::LandAddition, "Land_Add_Read", "vexo", db);
         m_port.m_ethernet.clear();
         MessageBoxScript::Reset();
-        m_screen->SetDlgItemText(1026, c.text);
-        ClickControl(1002);
+        m_screen->SetDlgItemText(IDC_WORK_RECV_NUMBERS, c.text);
+        ClickControl(IDC_WORK_RECV_SELECT);
         if (c.message) {
             EXPECT_TRUE(m_port.m_ethernet.empty()) << c.text;
             ASSERT_EQ(MessageBoxScript::Count(), 1u) << c.text;
@@ -290,19 +291,20 @@ TEST_F(WorkScreenSettingsTest, OnlyTheReadByNumbersCarriesTheTypedNumbers)
     FillPosGrid({ { "1", "0", "" } });
     m_screen->Scales().CommSettings().SelectMode(Transport::Ethernet);
     m_screen->Scales().CommSettings().SetChosen({ "Scale name = A, IP=10.0.0.7" });
-    m_screen->SetDlgItemText(1026, "3,5");
+    m_screen->SetDlgItemText(IDC_WORK_RECV_NUMBERS, "3,5");
     // Send all, select send, read all here; scale data send and reads on
     // the preset screen.
-    for (const int id : { 1009, 1010, 1001, 1025, 1027, 1029 }) {
-        if (!Visible(1002))
+    for (const int id : { IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_SELECT, IDC_WORK_RECV_ALL, IDC_WORK_SCALE_TRANS,
+             IDC_WORK_SCALE_RECV_ALL, IDC_WORK_SCALE_RECV_SELECT }) {
+        if (!Visible(IDC_WORK_RECV_SELECT))
             FillPosGrid({ { "1", "0", "" } });
         m_port.m_ethernet.clear();
-        ClickControl(1002);
+        ClickControl(IDC_WORK_RECV_SELECT);
         ASSERT_EQ(m_port.m_ethernet.size(), 1u) << id;
         EXPECT_EQ(m_port.m_ethernet[0].receiveNumbers, (std::vector<int> { 3, 5 })) << id;
         if (!Visible(id))
             Switch(Screen::Preset, "Pre_Read", "vexo", MakeItemDatabase());
-        if (id == 1010)
+        if (id == IDC_WORK_TRANS_SELECT)
             ClickCell(1, 1); // a select send takes a picked row
         MessageBoxScript::PushAnswer(IDYES);
         ClickControl(id);

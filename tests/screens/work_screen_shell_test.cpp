@@ -11,6 +11,7 @@
 #include "platform/wnd/core/cmdui.h"
 #include "platform/wnd/dialogs/filedialog.h"
 #include "platform/wnd/dialogs/modal_script.h"
+#include "resources/calvorn_ids.h"
 #include "screens/kind_of_view.h"
 #include "screens/register_screens.h"
 #include "screens/user_label_view.h"
@@ -82,11 +83,11 @@ TEST_F(WorkScreenTest, ActiveScreenAnswersCommunicationSetupItself)
     frame->SetActiveView(m_screen);
     m_screen->SetCommSetupFlag(0);
     CCmdUI state;
-    state.m_nID = 32773;
+    state.m_nID = ID_COMM_SETUP;
     state.DoUpdate(frame, TRUE);
     EXPECT_FALSE(state.m_bEnabled);
     // The left pane's rule, which would write the user id, did not run.
-    EXPECT_TRUE(LeftPane()->Mailbox().Text(1002).IsEmpty());
+    EXPECT_TRUE(LeftPane()->Mailbox().Text(IDC_WORK_RECV_SELECT).IsEmpty());
 }
 
 TEST_F(WorkScreenTest, ScreensHandTheProgramsCommandsToTheLeftPane)
@@ -106,8 +107,8 @@ TEST_F(WorkScreenTest, ScreensHandTheProgramsCommandsToTheLeftPane)
     }
     // The label view also hands over 32773: the left pane's hint 7 follows.
     frame->SetActiveView(m_label);
-    Command(*frame, 32773);
-    EXPECT_EQ(LeftPane()->Mailbox().Text(1003), "Comm_Mode_Read");
+    Command(*frame, ID_COMM_SETUP);
+    EXPECT_EQ(LeftPane()->Mailbox().Text(IDC_MAILBOX_NAME), "Comm_Mode_Read");
 }
 
 TEST_F(WorkScreenTest, StreamedRowsAreAcknowledged)

@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "platform/dao/dao_database.h"
+#include "resources/calvorn_ids.h"
 #include "screens/table_bridge.h"
 #include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
@@ -148,14 +149,14 @@ TEST_F(WorkScreenStoreFaultTest, ARefusedInsertOrDeleteLeavesTheGridAsStored)
     UnderEachBlock([&](Block block, const std::string& label) {
         const auto shown = GridRows();
         ModalDialogScript::Push([](CDialog& dialog) {
-            dialog.SetDlgItemText(1002, "3");
+            dialog.SetDlgItemText(IDC_GRID_LINE_COUNT, "3");
             AfxClickDlgButton(dialog, IDOK);
         });
-        ClickControl(1007);
+        ClickControl(IDC_WORK_INSERT);
         EXPECT_EQ(MessageBoxScript::Count(), 1u) << label;
         EXPECT_EQ(GridRows(), shown) << label;
         ClickCell(1, 2);
-        ClickControl(1008);
+        ClickControl(IDC_WORK_DELETE);
         EXPECT_EQ(MessageBoxScript::Count(), 2u) << label;
         EXPECT_EQ(GridRows(), shown) << label;
         Undo(block);
@@ -177,7 +178,7 @@ TEST_F(WorkScreenStoreFaultTest, ARowAnotherProgramRemovedLeavesTheGrid)
     EXPECT_EQ(MessageBoxScript::Records()[0].text, kRowGoneText);
     EXPECT_EQ(GridColumn("ID"), (std::vector<CString> { "2", "3" }));
     ClickCell(1, 2);
-    ClickControl(1008);
+    ClickControl(IDC_WORK_DELETE);
     ASSERT_EQ(MessageBoxScript::Count(), 2u);
     EXPECT_EQ(MessageBoxScript::Records()[1].text, kRowGoneText);
     EXPECT_EQ(GridColumn("ID"), StoredIds());
@@ -195,19 +196,19 @@ TEST_F(WorkScreenStoreFaultTest, EachRefusedCellOfAFillShowsWhatIsStored)
     const CString db = MakeItemDatabase("C:\\land.mdb");
     Switch(Screen::LandAddition, "Land_Add_Read", "vexo", db);
     ModalDialogScript::Push([](CDialog& dialog) {
-        dialog.SetDlgItemText(1002, "3");
+        dialog.SetDlgItemText(IDC_GRID_LINE_COUNT, "3");
         AfxClickDlgButton(dialog, IDOK);
     });
-    ClickControl(1007);
+    ClickControl(IDC_WORK_INSERT);
     ASSERT_EQ(Grid().GetRowCount(), 5);
     auto fill = [&](const char* start) {
         ClickCell(1, 1);
         ModalDialogScript::Push([start](CDialog& dialog) {
-            dialog.SetDlgItemText(1002, start);
-            dialog.SetDlgItemText(1003, "1");
+            dialog.SetDlgItemText(IDC_AUTO_VALUE_START, start);
+            dialog.SetDlgItemText(IDC_AUTO_VALUE_INCREMENT, "1");
             AfxClickDlgButton(dialog, IDOK);
         });
-        ClickToolbar(32792);
+        ClickToolbar(ID_AUTO_VALUE);
     };
     auto landColumn = [&] {
         std::vector<CString> texts;

@@ -6,6 +6,7 @@
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
 #include "platform/wnd/core/input_seam.h"
+#include "resources/calvorn_ids.h"
 #include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/command.h"
@@ -18,17 +19,22 @@ protected:
     int VisiblePresetKeys() const
     {
         int n = 0;
-        for (int id = 600; id < 660; ++id)
+        for (UINT id = IDC_PRESET_FIRST_KEY; id < IDC_PRESET_FIRST_KEY + kPresetKeyEdits; ++id)
             n += (m_screen->GetDlgItem(id)->GetStyle() & WS_VISIBLE) ? 1 : 0;
         return n;
     }
-    bool ScaleListVisible() const { return Visible(900); }
+    bool ScaleListVisible() const { return Visible(IDC_SCALE_REGISTER_LIST); }
 };
 
-constexpr int kEditGroup[] = { 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1030, 1033, 1034, 1049 };
-constexpr int kScaleData[] = { 1025, 1027, 1028, 1029, 1032 };
-constexpr int kScaleInfo[] = { 1011, 1012, 1013, 1014 };
-constexpr int kNeverShown[] = { 1043, 1065, 1066, 1053, 1055, 1059, 1064 };
+constexpr int kEditGroup[] = { IDC_WORK_INSERT, IDC_WORK_DELETE, IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_SELECT,
+    IDC_WORK_RECV_ALL, IDC_WORK_RECV_SELECT, IDC_WORK_RECV_NUMBERS, IDC_WORK_TRANS_STOP, IDC_WORK_EDIT_GROUP,
+    IDC_WORK_TRANS_GROUP, IDC_WORK_RANGE_HINT };
+constexpr int kScaleData[] = { IDC_WORK_SCALE_TRANS, IDC_WORK_SCALE_RECV_ALL, IDC_WORK_SCALE_RECV_PAGE,
+    IDC_WORK_SCALE_RECV_SELECT, IDC_WORK_SCALE_TRANS_GROUP };
+constexpr int kScaleInfo[] = { IDC_WORK_SCALE_INFO_INSERT, IDC_WORK_SCALE_INFO_DELETE,
+    IDC_WORK_SCALE_INFO_TRANS, IDC_WORK_SCALE_INFO_UPDATE };
+constexpr int kNeverShown[] = { IDC_WORK_COM_PORT_TOGGLE, IDC_WORK_SYNC_TABLES, IDC_WORK_SYNC_PRESET_LABEL,
+    IDC_WORK_USER_LIST, IDC_WORK_USER_REGISTER, IDC_WORK_LABEL_INSERT, IDC_WORK_LABEL_IMAGE };
 
 } // namespace
 
@@ -94,23 +100,26 @@ TEST_F(WorkScreenSwitchTest, EachHintShowsItsOwnPanels)
         // The progress group shows wherever something can be sent or fetched;
         // the totals' buttons on their screens only (Clear on the scale total).
         const bool totals = c.hint == Screen::ScaleTotal || c.hint == Screen::OneDay;
-        for (int id : { 1044, 1039, 1041, 1037, 1042, 1038 })
+        for (int id : { IDC_WORK_PROGRESS_GROUP, IDC_WORK_PROGRESS, IDC_WORK_PC_LABEL, IDC_WORK_SEND_LAMP,
+                 IDC_WORK_SCALE_LABEL, IDC_WORK_RECV_LAMP })
             EXPECT_EQ(Visible(id), c.editGroup || c.scaleData || c.scaleInfo || totals)
                 << label << " control " << id;
-        for (int id : { 1050, 1052, 1057 })
+        for (int id : { IDC_WORK_RESULT_RECV, IDC_WORK_RESULT_RELOAD, IDC_WORK_RESULT_SUM })
             EXPECT_EQ(Visible(id), totals) << label << " control " << id;
-        EXPECT_EQ(Visible(1051), c.hint == Screen::ScaleTotal) << label;
+        EXPECT_EQ(Visible(IDC_WORK_RESULT_CLEAR), c.hint == Screen::ScaleTotal) << label;
         EXPECT_EQ(ScaleListVisible(), c.scaleList) << label;
         EXPECT_EQ(VisiblePresetKeys(), c.presetKeys) << label;
-        EXPECT_EQ(Visible(1145), c.presetKeys > 0) << label;
-        EXPECT_EQ(Visible(1116) && Visible(1117), c.reservation) << label;
-        EXPECT_EQ(Visible(1143) && Visible(1144), c.posHelp) << label;
+        EXPECT_EQ(Visible(IDC_WORK_PRESET_NOTE), c.presetKeys > 0) << label;
+        EXPECT_EQ(Visible(IDC_WORK_RESERVATION_VIEW) && Visible(IDC_WORK_RESERVATION_SETUP), c.reservation)
+            << label;
+        EXPECT_EQ(Visible(IDC_WORK_POS_HELP) && Visible(IDC_WORK_POS_HELP_GROUP), c.posHelp) << label;
         EXPECT_EQ(m_screen->GetPrintKind(), c.printKind) << label;
         // The transfer buttons are usable, the stop button is not.
-        for (int id : { 1009, 1010, 1001, 1002, 1025, 1027, 1029 })
+        for (int id : { IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_SELECT, IDC_WORK_RECV_ALL, IDC_WORK_RECV_SELECT,
+                 IDC_WORK_SCALE_TRANS, IDC_WORK_SCALE_RECV_ALL, IDC_WORK_SCALE_RECV_SELECT })
             EXPECT_TRUE(Enabled(id)) << label << " control " << id;
-        EXPECT_FALSE(Enabled(1030)) << label;
-        EXPECT_FALSE(Enabled(1043)) << label;
+        EXPECT_FALSE(Enabled(IDC_WORK_TRANS_STOP)) << label;
+        EXPECT_FALSE(Enabled(IDC_WORK_COM_PORT_TOGGLE)) << label;
         EXPECT_EQ(m_screen->GetPresetKeys().HasSheetFrame(), c.hint == Screen::Preset ? TRUE : FALSE)
             << label;
     }
@@ -122,11 +131,19 @@ TEST_F(WorkScreenSwitchTest, AScreensPanelsAreGoneOnTheNextScreen)
     const CString db = MakeItemDatabase();
     // No user door sets server mode without a listening socket.
     LeftPane()->ServerStarted("", "");
-    for (int id : { 1065, 1066, 1007, 1008, 1009, 1010, 1001, 1002, 1026, 1025, 1027, 1028, 1029, 1032, 1049,
-             1030, 1033, 1034, 1037, 1038, 1041, 1042, 1039, 1044, 1050, 1051, 1052, 1057, 1053, 1059 })
+    for (int id : { IDC_WORK_SYNC_TABLES, IDC_WORK_SYNC_PRESET_LABEL, IDC_WORK_INSERT, IDC_WORK_DELETE,
+             IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_SELECT, IDC_WORK_RECV_ALL, IDC_WORK_RECV_SELECT,
+             IDC_WORK_RECV_NUMBERS, IDC_WORK_SCALE_TRANS, IDC_WORK_SCALE_RECV_ALL, IDC_WORK_SCALE_RECV_PAGE,
+             IDC_WORK_SCALE_RECV_SELECT, IDC_WORK_SCALE_TRANS_GROUP, IDC_WORK_RANGE_HINT, IDC_WORK_TRANS_STOP,
+             IDC_WORK_EDIT_GROUP, IDC_WORK_TRANS_GROUP, IDC_WORK_SEND_LAMP, IDC_WORK_RECV_LAMP,
+             IDC_WORK_PC_LABEL, IDC_WORK_SCALE_LABEL, IDC_WORK_PROGRESS, IDC_WORK_PROGRESS_GROUP,
+             IDC_WORK_RESULT_RECV, IDC_WORK_RESULT_CLEAR, IDC_WORK_RESULT_RELOAD, IDC_WORK_RESULT_SUM,
+             IDC_WORK_USER_LIST, IDC_WORK_LABEL_INSERT })
         EXPECT_FALSE(Visible(id)) << "start, control " << id;
-    const std::vector<int> users = { 1053, 1054, 1055, 1056, 1058 };
-    const std::vector<int> labels = { 1059, 1060, 1061, 1062, 1063, 1064 };
+    const std::vector<int> users = { IDC_WORK_USER_LIST, IDC_WORK_USER_LABEL, IDC_WORK_USER_REGISTER,
+        IDC_WORK_USER_DELETE, IDC_WORK_USER_GROUP };
+    const std::vector<int> labels = { IDC_WORK_LABEL_INSERT, IDC_WORK_LABEL_DELETE, IDC_WORK_LABEL_RECV,
+        IDC_WORK_LABEL_TRANS_ALL, IDC_WORK_LABEL_TRANS_SELECT, IDC_WORK_LABEL_IMAGE };
     struct Case {
         Screen hint;
         const char* query;
@@ -134,15 +151,24 @@ TEST_F(WorkScreenSwitchTest, AScreensPanelsAreGoneOnTheNextScreen)
         std::vector<int> hidden;
     };
     const Case cases[] = {
-        { Screen::Item, "Item_Read", { 1030, 1044, 1039, 1065 }, users },
-        { Screen::Management, "Mg_Reg_Read", users, { 1030, 1044, 1039, 1065, 1066 } },
-        { Screen::Preset, "Pre_Read", { 1066 }, users },
-        { Screen::ScaleReg, "Scale_Reg_Read", { 900 }, { 1065, 1066 } },
-        { Screen::Preset, "Pre_Read", { 1066 }, {} },
-        { Screen::Management, "Mg_Reg_Read", users, { 1066 } },
-        { Screen::Item, "Item_Read", { 1065 }, {} },
-        { Screen::ScaleTotal, "Scale_Result_All_Read", { 1050, 1051, 1052, 1057, 1044 }, { 1065, 1030 } },
-        { Screen::UserLabel, "User_Label_Read", labels, { 1050, 1051, 1052, 1057 } },
+        { Screen::Item, "Item_Read",
+            { IDC_WORK_TRANS_STOP, IDC_WORK_PROGRESS_GROUP, IDC_WORK_PROGRESS, IDC_WORK_SYNC_TABLES },
+            users },
+        { Screen::Management, "Mg_Reg_Read", users,
+            { IDC_WORK_TRANS_STOP, IDC_WORK_PROGRESS_GROUP, IDC_WORK_PROGRESS, IDC_WORK_SYNC_TABLES,
+                IDC_WORK_SYNC_PRESET_LABEL } },
+        { Screen::Preset, "Pre_Read", { IDC_WORK_SYNC_PRESET_LABEL }, users },
+        { Screen::ScaleReg, "Scale_Reg_Read", { IDC_SCALE_REGISTER_LIST },
+            { IDC_WORK_SYNC_TABLES, IDC_WORK_SYNC_PRESET_LABEL } },
+        { Screen::Preset, "Pre_Read", { IDC_WORK_SYNC_PRESET_LABEL }, {} },
+        { Screen::Management, "Mg_Reg_Read", users, { IDC_WORK_SYNC_PRESET_LABEL } },
+        { Screen::Item, "Item_Read", { IDC_WORK_SYNC_TABLES }, {} },
+        { Screen::ScaleTotal, "Scale_Result_All_Read",
+            { IDC_WORK_RESULT_RECV, IDC_WORK_RESULT_CLEAR, IDC_WORK_RESULT_RELOAD, IDC_WORK_RESULT_SUM,
+                IDC_WORK_PROGRESS_GROUP },
+            { IDC_WORK_SYNC_TABLES, IDC_WORK_TRANS_STOP } },
+        { Screen::UserLabel, "User_Label_Read", labels,
+            { IDC_WORK_RESULT_RECV, IDC_WORK_RESULT_CLEAR, IDC_WORK_RESULT_RELOAD, IDC_WORK_RESULT_SUM } },
         { Screen::Item, "Item_Read", {}, labels },
     };
     for (const Case& c : cases) {
@@ -165,23 +191,26 @@ TEST_F(WorkScreenSwitchTest, ItemTypeScreensPlaceTheGridAndTheProgressGroup)
     };
     Switch(Screen::Item, "Item_Read", "vexo", db);
     EXPECT_EQ(rectOf(&Grid()), CRect(30, 70, 750, 470));
-    EXPECT_EQ(rectOf(m_screen->GetDlgItem(1044)), CRect(200, 492, 330, 612));
-    EXPECT_EQ(rectOf(m_screen->GetDlgItem(1038)), CRect(280, 565, 330, 615));
+    EXPECT_EQ(rectOf(m_screen->GetDlgItem(IDC_WORK_PROGRESS_GROUP)), CRect(200, 492, 330, 612));
+    EXPECT_EQ(rectOf(m_screen->GetDlgItem(IDC_WORK_RECV_LAMP)), CRect(280, 565, 330, 615));
     Switch(Screen::ScaleInfo, "Scale_Info_Read", "vexo", db);
     EXPECT_EQ(rectOf(&Grid()), CRect(50, 60, 750, 410));
-    EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1011)->GetSafeHwnd()), "Insert");
+    EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(IDC_WORK_SCALE_INFO_INSERT)->GetSafeHwnd()), "Insert");
     Switch(Screen::Preset, "Pre_Read", "vexo", db);
-    EXPECT_EQ(rectOf(m_screen->GetDlgItem(600)), CRect(52, 52, 109, 109));
+    EXPECT_EQ(rectOf(m_screen->GetDlgItem(IDC_PRESET_FIRST_KEY)), CRect(52, 52, 109, 109));
     EXPECT_EQ(rectOf(m_screen->GetDlgItem(659)), CRect(52 + 57 * 9, 357, 109 + 57 * 9, 414));
-    EXPECT_EQ(rectOf(m_screen->GetDlgItem(1032)), CRect(780, 60, 930, 310));
+    EXPECT_EQ(rectOf(m_screen->GetDlgItem(IDC_WORK_SCALE_TRANS_GROUP)), CRect(780, 60, 930, 310));
     // No user door sets server mode without a listening socket.
     LeftPane()->ServerStarted("", "");
     Switch(Screen::UserLabel, "User_Label_Read", "vexo", db);
-    const std::pair<int, CRect> places[]
-        = { { 1059, CRect(50, 270, 110, 300) }, { 1060, CRect(120, 270, 180, 300) },
-              { 1062, CRect(480, 270, 550, 300) }, { 1063, CRect(560, 270, 660, 300) },
-              { 1061, CRect(680, 270, 750, 300) }, { 1064, CRect(50, 310, 180, 340) },
-              { 1044, CRect(190, 260, 475, 340) }, { 1066, CRect(480, 310, 610, 340) } };
+    const std::pair<int, CRect> places[] = { { IDC_WORK_LABEL_INSERT, CRect(50, 270, 110, 300) },
+        { IDC_WORK_LABEL_DELETE, CRect(120, 270, 180, 300) },
+        { IDC_WORK_LABEL_TRANS_ALL, CRect(480, 270, 550, 300) },
+        { IDC_WORK_LABEL_TRANS_SELECT, CRect(560, 270, 660, 300) },
+        { IDC_WORK_LABEL_RECV, CRect(680, 270, 750, 300) },
+        { IDC_WORK_LABEL_IMAGE, CRect(50, 310, 180, 340) },
+        { IDC_WORK_PROGRESS_GROUP, CRect(190, 260, 475, 340) },
+        { IDC_WORK_SYNC_PRESET_LABEL, CRect(480, 310, 610, 340) } };
     for (const auto& [id, rect] : places)
         EXPECT_EQ(rectOf(m_screen->GetDlgItem(id)), rect) << id;
 }
@@ -205,7 +234,7 @@ TEST_F(WorkScreenSwitchTest, LogInHintsKeepTheItemScreenEditableAndTheMailboxUnt
             EXPECT_EQ(m_screen->Context().DbMailbox().Text(IDC_MAILBOX_NAME), "Busy_Request") << HintOf(hint);
         }
         EXPECT_EQ(Grid().GetRowCount(), 3) << HintOf(hint);
-        EXPECT_TRUE(Visible(1007)) << HintOf(hint);
+        EXPECT_TRUE(Visible(IDC_WORK_INSERT)) << HintOf(hint);
     }
     ASSERT_TRUE(WaitForLoad());
     EditCell(1, ColumnOf("ITEM_NAME"), "Banana");
@@ -259,14 +288,14 @@ TEST_F(WorkScreenSwitchTest, ACommandNeverActsOnARowClickedOnAnotherScreen)
     Switch(Screen::Ingredient, "Add_Read", "vexo", db);
     EXPECT_EQ(Grid().Picks().clickRow, 0);
     EXPECT_EQ(Grid().GetFocusCell().row, -1);
-    ClickControl(1008);
+    ClickControl(IDC_WORK_DELETE);
     EXPECT_EQ(Column(db, "SELECT [num] FROM [Add]"), std::vector<CString> { "1" });
     EXPECT_EQ(Grid().GetItemText(1, 1), "1");
 
     // Trans of the network settings wants a row clicked on its own screen.
     clickItemRow();
     Switch(Screen::ScaleRootInfo, "Scale_Root_Info_Read", "vexo", db);
-    ClickControl(1013);
+    ClickControl(IDC_WORK_SCALE_INFO_TRANS);
     ASSERT_EQ(m_boxes.Records().size(), 1u);
     EXPECT_EQ(m_boxes.Records()[0].text, "Select a grid line");
     EXPECT_TRUE(m_port.m_serial.empty());
@@ -276,19 +305,19 @@ TEST_F(WorkScreenSwitchTest, ACommandNeverActsOnARowClickedOnAnotherScreen)
 // The form keeps button 1043 hidden and greyed: only its command reaches it.
 TEST_F(WorkScreenSwitchTest, PortToggleAlternatesBetweenComOneAndComFive)
 {
-    Command(*m_screen, 1043);
+    Command(*m_screen, IDC_WORK_COM_PORT_TOGGLE);
     EXPECT_EQ(m_screen->Scales().GetComPort(), 5);
-    EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1043)->GetSafeHwnd()), "com5");
-    Command(*m_screen, 1043);
+    EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(IDC_WORK_COM_PORT_TOGGLE)->GetSafeHwnd()), "com5");
+    Command(*m_screen, IDC_WORK_COM_PORT_TOGGLE);
     EXPECT_EQ(m_screen->Scales().GetComPort(), 1);
-    EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1043)->GetSafeHwnd()), "com1");
+    EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(IDC_WORK_COM_PORT_TOGGLE)->GetSafeHwnd()), "com1");
 }
 
 TEST_F(WorkScreenSwitchTest, PresetKeysTakeCrLfLinesAndCountTheirLimitInCp949Bytes)
 {
     const CString db = MakeItemDatabase();
     Switch(Screen::Preset, "Pre_Read", "vexo", db);
-    CWnd& key = *m_screen->GetDlgItem(600);
+    CWnd& key = *m_screen->GetDlgItem(IDC_PRESET_FIRST_KEY);
     key.SetFocus();
     ASSERT_TRUE(AfxSimulateKey(key.GetSafeHwnd(), 'A', "A"));
     ASSERT_TRUE(AfxSimulateKey(key.GetSafeHwnd(), VK_RETURN, "\r"));

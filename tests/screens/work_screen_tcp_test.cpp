@@ -7,6 +7,7 @@
 #include "platform/wnd/controls/treectrl.h"
 #include "platform/wnd/core/input_seam.h"
 #include "protocol/scale_records.h"
+#include "resources/calvorn_ids.h"
 #include "screens/transfer_ports.h"
 #include "serial/serial_transfer.h"
 #include "shell/screen_table.h"
@@ -132,7 +133,7 @@ TEST_F(WorkScreenTcpTest, SendAllReachesEveryScaleOfTheListAndClearsTheActiveFla
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDYES);
 
-    ClickControl(1009);
+    ClickControl(IDC_WORK_TRANS_ALL);
     EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1);
     ASSERT_TRUE(WaitForJobs());
 
@@ -190,10 +191,10 @@ TEST_F(WorkScreenTcpTest, ReceivesGoIntoTheDatabaseOfTheHourAndTheScale)
     const CString target
         = CString("C:\\ZUVAR\\ScaleData\\2007-03-03\\9Hour\\") + scale.Address().c_str() + ".mdb";
 
-    ClickControl(1001); // all
+    ClickControl(IDC_WORK_RECV_ALL); // all
     ASSERT_TRUE(WaitForJobs());
-    m_screen->SetDlgItemText(1026, "1,7,3");
-    ClickControl(1002); // by numbers, 7 missing
+    m_screen->SetDlgItemText(IDC_WORK_RECV_NUMBERS, "1,7,3");
+    ClickControl(IDC_WORK_RECV_SELECT); // by numbers, 7 missing
     ASSERT_TRUE(WaitForJobs());
 
     EXPECT_EQ(Column(target, "SELECT [item_name] FROM [Item] ORDER BY [ID]"),
@@ -204,13 +205,13 @@ TEST_F(WorkScreenTcpTest, ReceivesGoIntoTheDatabaseOfTheHourAndTheScale)
     EXPECT_EQ(Boxes("3 times out"), 0u);
     EXPECT_EQ(Column(db, "SELECT [item_name] FROM [Item]"), std::vector<CString> { "Kept" });
     CString progress;
-    m_screen->GetDlgItemText(1039, progress);
+    m_screen->GetDlgItemText(IDC_WORK_PROGRESS, progress);
     EXPECT_EQ(progress, "2"); // records stored by the last read
     // The last statement stays in the worker's mailbox (shown nowhere), not
     // signalled.
-    EXPECT_EQ(m_screen->Context().DbMailbox().Text(1003), "ITEM_REV");
-    EXPECT_EQ(m_screen->Context().DbMailbox().Text(1002).Find("INSERT INTO [Item]"), 0);
-    EXPECT_NE(m_screen->Context().DbMailbox().Text(1002).Find("'O''Three'"), -1);
+    EXPECT_EQ(m_screen->Context().DbMailbox().Text(IDC_MAILBOX_NAME), "ITEM_REV");
+    EXPECT_EQ(m_screen->Context().DbMailbox().Text(IDC_WORK_RECV_SELECT).Find("INSERT INTO [Item]"), 0);
+    EXPECT_NE(m_screen->Context().DbMailbox().Text(IDC_WORK_RECV_SELECT).Find("'O''Three'"), -1);
 }
 
 TEST_F(WorkScreenTcpTest, SelectSendTakesThePickedRowsInPickOrder)
@@ -224,7 +225,7 @@ TEST_F(WorkScreenTcpTest, SelectSendTakesThePickedRowsInPickOrder)
     ClickCell(3, 2);
     ClickCell(1, 2, MK_CONTROL);
 
-    ClickControl(1010);
+    ClickControl(IDC_WORK_TRANS_SELECT);
     ASSERT_TRUE(WaitForJobs());
 
     std::vector<std::uint32_t> sent;
@@ -249,21 +250,21 @@ TEST_F(WorkScreenTcpTest, StartsThatCannotRunAreRefusedBeforeAnyConnection)
     m_screen->Scales().CommSettings().SetChosen(
         std::vector<CString>(181, CString("Scale name = S, IP=") + scale.Address().c_str()));
     MessageBoxScript::Reset();
-    ClickControl(1001);
+    ClickControl(IDC_WORK_RECV_ALL);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "At most 180 scales can take part in one transfer.");
     // More than 999 numbers.
     ChooseScales({ &scale });
-    m_screen->SetDlgItemText(1026, "1-1000");
+    m_screen->SetDlgItemText(IDC_WORK_RECV_NUMBERS, "1-1000");
     MessageBoxScript::Reset();
-    ClickControl(1002);
+    ClickControl(IDC_WORK_RECV_SELECT);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "At most 999 numbers can be read at once.");
     EXPECT_EQ(scale.Connections(), 0u);
     // A start while a job runs.
-    ClickControl(1001);
+    ClickControl(IDC_WORK_RECV_ALL);
     MessageBoxScript::Reset();
-    ClickControl(1001);
+    ClickControl(IDC_WORK_RECV_ALL);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "A transfer is still running. Wait until it ends.");
     ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() == 1; }));
@@ -281,13 +282,13 @@ TEST_F(WorkScreenTcpTest, PresetSendCarriesTheChosenPageAndItsKeysThenResets)
     TcpScale scale;
     ASSERT_TRUE(scale.Start(memory.Script()));
     ChooseScales({ &scale });
-    dynamic_cast<CComboBox*>(m_screen->GetDlgItem(800))->SetCurSel(1);
-    m_screen->GetDlgItem(600)->SetWindowText("41");
-    m_screen->GetDlgItem(601)->SetWindowText("7\r\nfresh");
+    dynamic_cast<CComboBox*>(m_screen->GetDlgItem(IDC_PRESET_PAGE))->SetCurSel(1);
+    m_screen->GetDlgItem(IDC_PRESET_FIRST_KEY)->SetWindowText("41");
+    m_screen->GetDlgItem(IDC_PRESET_FIRST_KEY + 1)->SetWindowText("7\r\nfresh");
     m_screen->GetDlgItem(659)->SetWindowText("50000");
     MessageBoxScript::Reset();
 
-    ClickControl(1025);
+    ClickControl(IDC_WORK_SCALE_TRANS);
     EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1);
     ASSERT_TRUE(WaitForJobs());
 
@@ -321,9 +322,9 @@ TEST_F(WorkScreenTcpTest, PresetReadsAskForTheTypedPageOrForAllAndStoreTheKeys)
     ChooseScales({ &scale });
     const CString target
         = CString("C:\\ZUVAR\\ScaleData\\2024-03-09\\0Hour\\") + scale.Address().c_str() + ".mdb";
-    m_screen->SetDlgItemText(1028, "12");
+    m_screen->SetDlgItemText(IDC_WORK_SCALE_RECV_PAGE, "12");
 
-    ClickControl(1029); // the page of edit 1028
+    ClickControl(IDC_WORK_SCALE_RECV_SELECT); // the page of edit IDC_WORK_SCALE_RECV_PAGE
     ASSERT_TRUE(WaitForJobs());
     ASSERT_TRUE(scale.WaitForPackets(2, 5000)); // the request, the acknowledgement of the page
     const std::vector<TcpPacket> asked = scale.Received();
@@ -338,10 +339,10 @@ TEST_F(WorkScreenTcpTest, PresetReadsAskForTheTypedPageOrForAllAndStoreTheKeys)
     EXPECT_EQ(page12, (std::vector<CString> { "12|1|41", "12|2|7" }));
     // A preset page names no request word; its statements reach the SQL edit
     // of the worker's mailbox (shown nowhere).
-    EXPECT_NE(m_screen->Context().DbMailbox().Text(1003), "ITEM_REV");
-    EXPECT_EQ(m_screen->Context().DbMailbox().Text(1002).Find("INSERT INTO [Preset]"), 0);
+    EXPECT_NE(m_screen->Context().DbMailbox().Text(IDC_MAILBOX_NAME), "ITEM_REV");
+    EXPECT_EQ(m_screen->Context().DbMailbox().Text(IDC_WORK_RECV_SELECT).Find("INSERT INTO [Preset]"), 0);
 
-    ClickControl(1027); // every page
+    ClickControl(IDC_WORK_SCALE_RECV_ALL); // every page
     ASSERT_TRUE(WaitForJobs());
     std::vector<scalesim::Bytes> requestsForAll;
     for (const TcpPacket& p : scale.Received()) {
@@ -400,7 +401,7 @@ TEST_F(WorkScreenTcpTest, SettingsSendsTakeTheClickedRowThenRestartTheScale)
         ClickCell(2, 1);
         MessageBoxScript::Reset();
 
-        ClickControl(1013);
+        ClickControl(IDC_WORK_SCALE_INFO_TRANS);
         EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1);
         ASSERT_TRUE(WaitForJobs());
 
@@ -438,7 +439,7 @@ TEST_F(WorkScreenTcpTest, SelectSendsTakeOnlyDataRowsOfThePickRangeOrDrag)
     for (const Case& c : cases) {
         const std::size_t before = scale.Received().size();
         c.pick();
-        ClickControl(1010);
+        ClickControl(IDC_WORK_TRANS_SELECT);
         ASSERT_TRUE(WaitForJobs()) << c.name;
         std::vector<std::uint32_t> sent;
         const std::vector<TcpPacket> packets = scale.Received();
@@ -450,7 +451,7 @@ TEST_F(WorkScreenTcpTest, SelectSendsTakeOnlyDataRowsOfThePickRangeOrDrag)
         EXPECT_EQ(packets.back().command, 0x4120) << c.name;
     }
     CString progress;
-    m_screen->GetDlgItemText(1039, progress);
+    m_screen->GetDlgItemText(IDC_WORK_PROGRESS, progress);
     EXPECT_EQ(progress, "3"); // the last job sent three records
     EXPECT_EQ(memory.Clears(0), 0);
 }
@@ -469,7 +470,7 @@ TEST_F(WorkScreenTcpTest, ReplyTimersAndSocketMessagesReachTheirOwnJob)
     MessageBoxScript::Reset();
     CTransferJobs& jobs = m_screen->Transfers().GetTransports()->Jobs();
 
-    ClickControl(1001);
+    ClickControl(IDC_WORK_RECV_ALL);
     ASSERT_TRUE(PumpUntil([&] { return a.Received().size() == 1 && b.Received().size() == 1; }));
     ASSERT_NE(jobs.InSlot(1), nullptr);
     const UINT_PTR tokenB = jobs.InSlot(1)->GetToken();
@@ -518,20 +519,22 @@ TEST_F(WorkScreenTcpTest, TransStopFreesTheButtonsButLeavesATcpJobRunning)
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDYES);
 
-    ClickControl(1009);
+    ClickControl(IDC_WORK_TRANS_ALL);
     ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() == 1; }));
     // The TCP path leaves the buttons as they are.
-    for (int id : { 1009, 1010, 1001, 1002, 1025, 1027, 1029 })
+    for (int id : { IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_SELECT, IDC_WORK_RECV_ALL, IDC_WORK_RECV_SELECT,
+             IDC_WORK_SCALE_TRANS, IDC_WORK_SCALE_RECV_ALL, IDC_WORK_SCALE_RECV_SELECT })
         EXPECT_TRUE(Enabled(id)) << id;
     // The buttons as a running serial transfer sets them (set alone here).
     m_screen->Panels().EnableItemTransButtons(FALSE);
     m_screen->Panels().EnableScaleTransButtons(FALSE);
     m_screen->Panels().EnableTransStopButton(TRUE);
 
-    ClickControl(1030);
-    for (int id : { 1009, 1010, 1001, 1002, 1025, 1027, 1029 })
+    ClickControl(IDC_WORK_TRANS_STOP);
+    for (int id : { IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_SELECT, IDC_WORK_RECV_ALL, IDC_WORK_RECV_SELECT,
+             IDC_WORK_SCALE_TRANS, IDC_WORK_SCALE_RECV_ALL, IDC_WORK_SCALE_RECV_SELECT })
         EXPECT_TRUE(Enabled(id)) << id;
-    EXPECT_FALSE(Enabled(1030));
+    EXPECT_FALSE(Enabled(IDC_WORK_TRANS_STOP));
     // The stop reaches the serial transfer.
     EXPECT_EQ(m_screen->Transfers().GetSerialTransfer()->GetSerialStop(), 1);
     // A TCP job is stopped from its progress window only.
@@ -556,7 +559,7 @@ TEST_F(WorkScreenTcpTest, ClosingTheProgramEndsRunningJobsWithoutABox)
     ASSERT_TRUE(a.Start(silent.Script()));
     ASSERT_TRUE(b.Start(silent.Script()));
     ChooseScales({ &a, &b });
-    ClickControl(1001);
+    ClickControl(IDC_WORK_RECV_ALL);
     ASSERT_TRUE(PumpUntil([&] { return a.Received().size() == 1 && b.Received().size() == 1; }));
     MessageBoxScript::Reset();
 
@@ -583,18 +586,18 @@ TEST_F(WorkScreenTcpTest, ARefusedStartKeepsTheStopAskedOfTheRunningJob)
     ChooseScales({ &scale });
     MessageBoxScript::Reset();
     MessageBoxScript::PushAnswer(IDYES);
-    ClickControl(1009);
+    ClickControl(IDC_WORK_TRANS_ALL);
     ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() == 1; }));
     // The flag alone, as a Stop pressed while a box holds the job leaves it.
     m_screen->Transfers().Host().SetEthernetStop(1);
 
     MessageBoxScript::Reset();
-    ClickControl(1001);
+    ClickControl(IDC_WORK_RECV_ALL);
     EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
     // The same from the scale settings screen.
     Switch(Screen::ScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase("C:\\\\other.mdb"));
     ClickCell(1, 1);
-    ClickControl(1013);
+    ClickControl(IDC_WORK_SCALE_INFO_TRANS);
     EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
     EXPECT_EQ(Boxes("A transfer is still running. Wait until it ends."), 2u);
 
@@ -604,7 +607,7 @@ TEST_F(WorkScreenTcpTest, ARefusedStartKeepsTheStopAskedOfTheRunningJob)
     EXPECT_EQ(Commands(scale), std::vector<std::uint16_t> { 0x0002 });
     EXPECT_EQ(Boxes("Trans Complete"), 0u);
     // The next start that goes ahead clears the stop.
-    ClickControl(1013);
+    ClickControl(IDC_WORK_SCALE_INFO_TRANS);
     EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 0);
     ASSERT_TRUE(WaitForJobs());
     EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0002, 0x0003, 0x4130 }));
@@ -655,13 +658,13 @@ TEST_F(WorkScreenTcpTest, AnotherScreenChosenDuringATransferChangesNothingItCarr
     const CString other = MakeItemDatabase("C:\\\\other.mdb");
     struct Case {
         const char* name;
-        int command; // 1009 send all, 1001 read all
+        int command; // IDC_WORK_TRANS_ALL or IDC_WORK_RECV_ALL
         std::size_t holdAt; // the packet whose answer waits for the switch
     };
     const Case cases[] = {
-        { "send, right after the clear", 1009, 0 },
-        { "send, mid-way", 1009, 2 },
-        { "read, mid-way", 1001, 2 },
+        { "send, right after the clear", IDC_WORK_TRANS_ALL, 0 },
+        { "send, mid-way", IDC_WORK_TRANS_ALL, 2 },
+        { "read, mid-way", IDC_WORK_RECV_ALL, 2 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -684,7 +687,7 @@ TEST_F(WorkScreenTcpTest, AnotherScreenChosenDuringATransferChangesNothingItCarr
         holding.Let();
         ASSERT_TRUE(WaitForJobs());
         EXPECT_EQ(Boxes("Trans Complete"), 1u);
-        if (c.command == 1009) {
+        if (c.command == IDC_WORK_TRANS_ALL) {
             const auto items = memory.Table(0);
             ASSERT_EQ(items.size(), 4u);
             char name = 'A';
@@ -710,7 +713,7 @@ TEST_F(WorkScreenTcpTest, AClickInTheTreeDuringASendLeavesTheItemsItCarries)
 {
     const CString db = ItemsWith({ "'41', 'A', '1'", "'42', 'B', '2'", "'43', 'C', '3'" });
     FileDialogScript::PushPath(db);
-    Command(*GetMainFrame(), 57601); // File Open fills the tree
+    Command(*GetMainFrame(), ID_FILE_OPEN); // File Open fills the tree
     Switch(Screen::Item, "Item_Read", "vexo", db);
     ASSERT_TRUE(WaitForLoad());
     ScaleMemory memory;
@@ -719,7 +722,7 @@ TEST_F(WorkScreenTcpTest, AClickInTheTreeDuringASendLeavesTheItemsItCarries)
     ASSERT_TRUE(scale.Start(holding.Script(memory)));
     ChooseScales({ &scale });
     MessageBoxScript::PushAnswer(IDYES);
-    ClickControl(1009);
+    ClickControl(IDC_WORK_TRANS_ALL);
     ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() > 2; }));
 
     auto& tree = *static_cast<CTreeCtrl*>(LeftPane()->GetDlgItem(IDC_CATEGORY_TREE));
@@ -760,10 +763,10 @@ TEST_F(WorkScreenTcpTest, SelectSendWithoutAPickedRowIsRefused)
     TcpScale scale;
     ASSERT_TRUE(scale.Start(memory.Script()));
     ChooseScales({ &scale });
-    m_screen->SetDlgItemText(1026, "2,4");
+    m_screen->SetDlgItemText(IDC_WORK_RECV_NUMBERS, "2,4");
     MessageBoxScript::Reset();
 
-    ClickControl(1010);
+    ClickControl(IDC_WORK_TRANS_SELECT);
     PumpFor(std::chrono::milliseconds(50));
 
     EXPECT_EQ(Boxes("No row is picked: pick the rows to send first."), 1u);

@@ -7,6 +7,7 @@
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
 #include "platform/wnd/core/input_seam.h"
+#include "resources/calvorn_ids.h"
 #include "shell/calvorn_view.h"
 #include "shell/manager_dialogs.h"
 #include "shell/screen_table.h"
@@ -28,7 +29,7 @@ protected:
     // List 1053 as the form holds it.
     CListBox& List() const
     {
-        auto* list = dynamic_cast<CListBox*>(m_screen->GetDlgItem(1053));
+        auto* list = dynamic_cast<CListBox*>(m_screen->GetDlgItem(IDC_WORK_USER_LIST));
         EXPECT_NE(list, nullptr);
         return *list;
     }
@@ -49,12 +50,12 @@ protected:
     void Register(const char* id, const char* password, const char* again)
     {
         ModalDialogScript::Push([=](CDialog& dialog) {
-            dialog.SetDlgItemText(1002, id);
-            dialog.SetDlgItemText(1003, password);
-            dialog.SetDlgItemText(1006, again);
+            dialog.SetDlgItemText(IDC_USER_INFO_ID, id);
+            dialog.SetDlgItemText(IDC_USER_INFO_PASSWORD, password);
+            dialog.SetDlgItemText(IDC_USER_INFO_RE_PASSWORD, again);
             AfxClickDlgButton(dialog, IDOK);
         });
-        ClickControl(1055);
+        ClickControl(IDC_WORK_USER_REGISTER);
         ASSERT_TRUE(WaitForLoad());
     }
     // A click on the line, then on Delete.
@@ -64,7 +65,7 @@ protected:
         ASSERT_NE(List().GetItemRect(line, &area), LB_ERR);
         ASSERT_TRUE(AfxSimulateClick(List().GetSafeHwnd(), area.CenterPoint()));
         ASSERT_EQ(List().GetCurSel(), line);
-        ClickControl(1056);
+        ClickControl(IDC_WORK_USER_DELETE);
         ASSERT_TRUE(WaitForLoad());
     }
     std::vector<CString> Boxes() const
@@ -81,14 +82,14 @@ TEST_F(WorkScreenUsersTest, TheAdministratorSeesEveryManagerInTheList)
     AddManagers({ "kim", "lee" });
     Open();
     EXPECT_EQ(Listed(), (std::vector<CString> { "vexo", "kim", "lee" }));
-    EXPECT_TRUE(Visible(1053));
-    EXPECT_TRUE(Visible(1055));
-    EXPECT_FALSE(Visible(1007));
-    EXPECT_FALSE(Visible(1009));
+    EXPECT_TRUE(Visible(IDC_WORK_USER_LIST));
+    EXPECT_TRUE(Visible(IDC_WORK_USER_REGISTER));
+    EXPECT_FALSE(Visible(IDC_WORK_INSERT));
+    EXPECT_FALSE(Visible(IDC_WORK_TRANS_ALL));
     EXPECT_FALSE(Grid().IsWindowVisible());
-    EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1055)->GetSafeHwnd()), "Register");
-    EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1056)->GetSafeHwnd()), "Delete");
-    EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(1054)->GetSafeHwnd()), "User ID");
+    EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(IDC_WORK_USER_REGISTER)->GetSafeHwnd()), "Register");
+    EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(IDC_WORK_USER_DELETE)->GetSafeHwnd()), "Delete");
+    EXPECT_EQ(GetWindowTextString(m_screen->GetDlgItem(IDC_WORK_USER_LABEL)->GetSafeHwnd()), "User ID");
     EXPECT_TRUE(Boxes().empty());
 }
 
@@ -101,12 +102,12 @@ TEST_F(WorkScreenUsersTest, RegisteringAddsTheManagerAndRereadsTheList)
     EXPECT_EQ(ModalDialogScript::Records().at(0).templateId, IDD_USER_INFO);
     // Different passwords: the dialog refuses, nothing is stored.
     ModalDialogScript::Push([](CDialog& dialog) {
-        dialog.SetDlgItemText(1002, "lee");
-        dialog.SetDlgItemText(1003, "a");
-        dialog.SetDlgItemText(1006, "b");
+        dialog.SetDlgItemText(IDC_USER_INFO_ID, "lee");
+        dialog.SetDlgItemText(IDC_USER_INFO_PASSWORD, "a");
+        dialog.SetDlgItemText(IDC_USER_INFO_RE_PASSWORD, "b");
         AfxClickDlgButton(dialog, IDOK);
     });
-    ClickControl(1055);
+    ClickControl(IDC_WORK_USER_REGISTER);
     EXPECT_EQ(Boxes(), (std::vector<CString> { "Password Error." }));
     EXPECT_EQ(Stored(), (std::vector<CString> { "kim", "vexo" }));
     EXPECT_FALSE(Locked());
@@ -142,7 +143,7 @@ TEST_F(WorkScreenUsersTest, DeleteAsksOnceAndNeverDeletesTheAdministrator)
     // (The on-screen list may take its first line as current when it gets
     // the focus; nothing chosen is what this step tries.)
     List().SetCurSel(-1);
-    ClickControl(1056);
+    ClickControl(IDC_WORK_USER_DELETE);
     Delete(0);
     EXPECT_EQ(Boxes(), (std::vector<CString> { "Select User id", "VEXO can't delete" }));
     MessageBoxScript::Reset();
