@@ -27,6 +27,11 @@
 #     file of the code (tests aside) that names four or more of them, quoted or
 #     bracketed outside comments, spells the list again. So is the Preset
 #     table's page column: a file that names it spells the Preset columns.
+#  7. No message-map entry (OnCommandMsg, OnControl, OnControlRange,
+#     OnNotifyMsg, OnNotifyRange, OnUpdateCommand, OnCommandRange) and no DDX_
+#     call of the application folders names a control by a bare number of
+#     three or more digits: the ids are named in resources/calvorn_ids.h and
+#     resources/tarnel_ids.h, which the resource scripts share.
 # Prints one line per finding and exits 1 when there is any; --list also
 # prints every class's count.
 set -euo pipefail
@@ -235,6 +240,45 @@ for folder in ["protocol", "db", "controls", "grid", "shell", "transfer", "ether
             findings.append(f"{path}: spells {len(named)} of the Item columns (db/item_schema.h holds them)")
         if PRESET_PAGE.search(code):
             findings.append(f"{path}: spells the Preset columns (db/item_schema.h holds them)")
+
+# Control ids by name in message-map entries and DDX_ calls.
+MAP_ENTRY = re.compile(
+    r"\b(?:OnCommandMsg|OnControl|OnControlRange|OnNotifyMsg|OnNotifyRange|OnUpdateCommand|OnCommandRange)\b\s*"
+)
+DDX_CALL = re.compile(r"\bDDX_\w+\(\s*\w+\s*,\s*\d{3,}\b")
+LITERAL_ID = re.compile(r"(?:^|,)\s*\d{3,}\s*(?=,|$)")
+
+
+def closing(text, i, open_char, close_char):
+    """Index just past the bracket that closes the one at text[i]."""
+    depth = 0
+    for j in range(i, len(text)):
+        depth += (text[j] == open_char) - (text[j] == close_char)
+        if depth == 0:
+            return j + 1
+    return len(text)
+
+
+def entry_arguments(text, end):
+    """The argument list of a message-map entry whose name ends at end, or None."""
+    if text.startswith("<", end):
+        end = closing(text, end, "<", ">")
+    if not text.startswith("(", end):
+        return None
+    return text[end + 1 : closing(text, end, "(", ")") - 1]
+
+
+for folder in APP_FOLDERS + ["db", "controls", "app"]:
+    for path in sorted(pathlib.Path(folder).rglob("*")):
+        if path.suffix not in (".h", ".cpp"):
+            continue
+        text = strip(path.read_text(encoding="utf-8"))
+        spots = [m.start() for m in MAP_ENTRY.finditer(text)
+                 if LITERAL_ID.search(entry_arguments(text, m.end()) or "")]
+        spots += [m.start() for m in DDX_CALL.finditer(text)]
+        for spot in sorted(spots):
+            line = text.count("\n", 0, spot) + 1
+            findings.append(f"{path}:{line}: a control id by number (resources/*_ids.h names them)")
 
 for finding in findings:
     print(finding)

@@ -94,7 +94,7 @@ TEST_F(WorkScreenTest, ScreensHandTheProgramsCommandsToTheLeftPane)
 {
     CMainFrame* frame = GetMainFrame();
     const std::pair<UINT, const char*> commands[]
-        = { { 57601, "ItemDB File Open" }, { 32789, "New Excel File" } };
+        = { { ID_FILE_OPEN, "ItemDB File Open" }, { ID_EXCEL_NEW_FILE, "New Excel File" } };
     for (CView* view : { static_cast<CView*>(m_screen), static_cast<CView*>(m_label) }) {
         frame->SetActiveView(view);
         for (const auto& [id, title] : commands) {
