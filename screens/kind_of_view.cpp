@@ -14,6 +14,7 @@
 #include "screens/transfer_glue.h"
 #include "screens/transfer_port.h"
 #include "screens/transfer_ports.h"
+#include "screens/user_label_screen.h"
 #include "serial/serial_transfer.h"
 
 namespace {
@@ -44,6 +45,7 @@ CKindOfView::CKindOfView()
     m_pSwitch = std::make_unique<CScreenSwitch>(context, context, context, *this,
         ScreenSwitchParts {
             m_layout, m_presetKeys, m_defaults, m_scales, m_users, *m_pResults, m_print, m_rows, m_load });
+    m_pUserLabels = std::make_unique<CUserLabelScreen>(context, context, context, m_load, *m_pTransfers);
     m_parts.Add(*m_pResults);
     m_parts.Add(*m_pTransfers);
     m_parts.Add(m_rows);
@@ -55,6 +57,7 @@ CKindOfView::CKindOfView()
     m_parts.Add(m_scaleSettings);
     m_parts.Add(m_load);
     m_parts.Add(m_editor);
+    m_parts.Add(*m_pUserLabels);
     m_mailbox.Create(this);
     m_pSwitch->ResetScreenWords();
     m_nLoggedIn = 0;
@@ -89,12 +92,6 @@ const MessageMap* CKindOfView::GetMessageMap() const
             OnWm<WM_SIZE, &CKindOfView::OnSize>(),
             OnWm<WM_TIMER, &CKindOfView::OnTimer>(),
             OnCommandMsg<&CKindOfView::OnFilePrint>(ID_FILE_PRINT),
-            OnCommandMsg<&CKindOfView::OnUserLabelInsert>(IDC_WORK_LABEL_INSERT),
-            OnCommandMsg<&CKindOfView::OnUserLabelDelete>(IDC_WORK_LABEL_DELETE),
-            OnCommandMsg<&CKindOfView::OnUserLabelRecv>(IDC_WORK_LABEL_RECV),
-            OnCommandMsg<&CKindOfView::OnUserLabelTransAll>(IDC_WORK_LABEL_TRANS_ALL),
-            OnCommandMsg<&CKindOfView::OnUserLabelTransSelect>(IDC_WORK_LABEL_TRANS_SELECT),
-            OnCommandMsg<&CKindOfView::OnUserLabelImage>(IDC_WORK_LABEL_IMAGE),
         });
     return &kMap;
 }
@@ -137,12 +134,7 @@ void CKindOfView::DoDataExchange(CDataExchange* dx)
     m_pResults->DoDataExchange(dx);
     m_scaleSettings.DoDataExchange(dx);
     m_users.DoDataExchange(dx);
-    DDX_Control(dx, IDC_WORK_LABEL_INSERT, m_btnLabelInsert);
-    DDX_Control(dx, IDC_WORK_LABEL_DELETE, m_btnLabelDelete);
-    DDX_Control(dx, IDC_WORK_LABEL_IMAGE, m_btnLabelImage);
-    DDX_Control(dx, IDC_WORK_LABEL_RECV, m_btnLabelRecv);
-    DDX_Control(dx, IDC_WORK_LABEL_TRANS_ALL, m_btnLabelTransAll);
-    DDX_Control(dx, IDC_WORK_LABEL_TRANS_SELECT, m_btnLabelTransSelect);
+    m_pUserLabels->DoDataExchange(dx);
     m_pTransfers->DoDataExchange(dx);
     m_pReservations->DoDataExchange(dx);
     m_layout.DoDataExchange(dx);

@@ -92,10 +92,11 @@
 //   cell's placeholder, limits and write-back through the table bridge.
 // - CUsersScreen (S D; kind_of_view_users.h): list 1053, Register 1055 and
 //   Delete 1056 with the panel's controls 1054-1058.
-// - CUserLabelScreen (S G P D; user_label_screen.h): Insert 1059, Delete 1060
-//   and Image Display 1064 of the user labels screen, one made per command;
-//   it reads an insert's ID back through CTableLoad. Its panel and load
-//   start are the screen switch's.
+// - CUserLabelScreen (S G D; user_label_screen.h): the user labels screen's
+//   commands and buttons 1059-1064: Insert, Delete and Image Display, and the
+//   transfers Receive, Trans and Select Trans, which it starts through
+//   CTransferGlue; it reads an insert's ID back through CTableLoad. Its panel
+//   and load start are the screen switch's.
 // - CTableBridge (S G D; table_bridge.h): the SELECTs, reply rows and writes
 //   of the table screens. It knows the preset keys through CPresetKeyPage
 //   and the users list through CManagerList (both implemented by the parts,
@@ -105,8 +106,8 @@
 //   Synchronization buttons 1065/1066 and their commands, into the server
 //   database's path. It reads the preset keys and the default values.
 // A part with its own commands or messages is a command target, offered them
-// before the view's map (m_parts); the handlers that still hand on to
-// printing and the user labels screen are in kind_of_view_parts.cpp.
+// before the view's map (m_parts); printing is the view's
+// (kind_of_view_parts.cpp).
 // Other subsystems go through operations: Context(), GetGrid(), the parts'
 // accessors, and the shell's and transports' interfaces.
 
@@ -229,15 +230,6 @@ protected:
     void SplitScaleInfoRowText(CString row) override;
     void SplitUserLabelRowText(CString row) override { m_load.SplitUserLabelRowText(row); }
 
-    // ---- The user labels screen's commands (CUserLabelScreen, one per command)
-    CUserLabelScreen UserLabelScreen();
-    void OnUserLabelInsert();
-    void OnUserLabelDelete();
-    void OnUserLabelTransAll();
-    void OnUserLabelTransSelect();
-    void OnUserLabelRecv();
-    void OnUserLabelImage();
-
     // ---- Grid ---------------------------------------------------------------------
     // (CTableLoad, kind_of_view_load.h)
     void RebuildGrid() override;
@@ -325,12 +317,6 @@ private:
     int m_nLoggedIn = 0;
     int m_nLanguage = 2;
     // Controls of template 130 (bound in DoDataExchange).
-    CXPButton m_btnLabelInsert; // IDC_WORK_LABEL_INSERT
-    CXPButton m_btnLabelDelete; // IDC_WORK_LABEL_DELETE
-    CXPButton m_btnLabelImage; // IDC_WORK_LABEL_IMAGE
-    CXPButton m_btnLabelRecv; // IDC_WORK_LABEL_RECV
-    CXPButton m_btnLabelTransAll; // IDC_WORK_LABEL_TRANS_ALL
-    CXPButton m_btnLabelTransSelect; // IDC_WORK_LABEL_TRANS_SELECT
     CStatic m_labelPresetNote; // IDC_WORK_PRESET_NOTE
     CXPButton m_btnPrint; // ID_FILE_PRINT
 
@@ -351,6 +337,7 @@ private:
     CUsersScreen m_users { *this, *this };
     CTableLoad m_load;
     std::unique_ptr<CScreenSwitch> m_pSwitch;
+    std::unique_ptr<CUserLabelScreen> m_pUserLabels;
     // The parts offered the screen's commands, notifications and messages
     // before the view's own map.
     CCommandParts m_parts;

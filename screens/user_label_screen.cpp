@@ -10,8 +10,11 @@
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/core/wnd.h"
+#include "platform/wnd/dialogs/dialog.h"
+#include "resources/calvorn_ids.h"
 #include "screens/kind_of_view_load.h"
 #include "screens/table_bridge.h"
+#include "screens/transfer_glue.h"
 #include "screens/user_label_view.h"
 #include "screens/work_screen_context.h"
 #include "screens/work_screen_panels.h"
@@ -42,14 +45,46 @@ BOOL ExecuteOn(const CString& path, const CString& sql)
 
 } // namespace
 
-CUserLabelScreen::CUserLabelScreen(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenPanels& panels,
-    CWorkScreenDatabase& data, CTableLoad& load)
+CUserLabelScreen::CUserLabelScreen(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
+    CTableLoad& load, CTransferGlue& transfers)
     : m_screen(screen)
     , m_grid(grid)
-    , m_panels(panels)
     , m_data(data)
     , m_load(load)
+    , m_transfers(transfers)
 { }
+
+const MessageMap* CUserLabelScreen::GetMessageMap() const
+{
+    static const MessageMap kMap(CCmdTarget::GetMessageMap(),
+        {
+            OnCommandMsg<&CUserLabelScreen::OnInsert>(IDC_WORK_LABEL_INSERT),
+            OnCommandMsg<&CUserLabelScreen::OnDelete>(IDC_WORK_LABEL_DELETE),
+            OnCommandMsg<&CUserLabelScreen::OnReceive>(IDC_WORK_LABEL_RECV),
+            OnCommandMsg<&CUserLabelScreen::OnTransAll>(IDC_WORK_LABEL_TRANS_ALL),
+            OnCommandMsg<&CUserLabelScreen::OnTransSelect>(IDC_WORK_LABEL_TRANS_SELECT),
+            OnCommandMsg<&CUserLabelScreen::OnImage>(IDC_WORK_LABEL_IMAGE),
+        });
+    return &kMap;
+}
+
+void CUserLabelScreen::DoDataExchange(CDataExchange* dx)
+{
+    DDX_Control(dx, IDC_WORK_LABEL_INSERT, m_btnInsert);
+    DDX_Control(dx, IDC_WORK_LABEL_DELETE, m_btnDelete);
+    DDX_Control(dx, IDC_WORK_LABEL_IMAGE, m_btnImage);
+    DDX_Control(dx, IDC_WORK_LABEL_RECV, m_btnReceive);
+    DDX_Control(dx, IDC_WORK_LABEL_TRANS_ALL, m_btnTransAll);
+    DDX_Control(dx, IDC_WORK_LABEL_TRANS_SELECT, m_btnTransSelect);
+}
+
+void CUserLabelScreen::EnableEditButtons(BOOL enable)
+{
+    for (CXPButton* button : { &m_btnInsert, &m_btnDelete }) {
+        if (button->GetSafeHwnd())
+            button->EnableWindow(enable);
+    }
+}
 
 CUserLabelView* CUserLabelScreen::FindDesigner()
 {
@@ -90,12 +125,13 @@ CString CUserLabelScreen::InsertPlaceholder()
     return IsIntegerKey(id) ? id : CString();
 }
 
-void CUserLabelScreen::Insert()
+void CUserLabelScreen::OnInsert()
 {
+    m_transfers.ClearReceiveNumbers();
     if (m_data.RefuseWhileBusy())
         return;
     m_screen.SetUpdateLock(1);
-    m_panels.EnableUserLabelEditButtons(FALSE);
+    EnableEditButtons(FALSE);
     m_grid.ClearPickedRows();
     CGridCtrl& grid = m_grid.Grid();
     const int rows = grid.GetRowCount();
@@ -115,15 +151,15 @@ void CUserLabelScreen::Insert()
     }
     m_screen.SetUpdateLock(0);
     m_grid.ResetGridSelection();
-    m_panels.EnableUserLabelEditButtons(TRUE);
+    EnableEditButtons(TRUE);
     grid.Invalidate();
 }
 
-void CUserLabelScreen::Delete()
+void CUserLabelScreen::OnDelete()
 {
     if (m_data.RefuseWhileBusy())
         return;
-    m_panels.EnableUserLabelEditButtons(FALSE);
+    EnableEditButtons(FALSE);
     CGridCtrl& grid = m_grid.Grid();
     const int rows = grid.GetRowCount();
     const int row = m_grid.ClickedRow() >= 1 ? m_grid.ClickedRow() : rows - 2;
@@ -141,11 +177,11 @@ void CUserLabelScreen::Delete()
         m_screen.SetUpdateLock(0);
     }
     m_grid.ResetGridSelection();
-    m_panels.EnableUserLabelEditButtons(TRUE);
+    EnableEditButtons(TRUE);
     m_screen.Form().Invalidate();
 }
 
-void CUserLabelScreen::ShowImage()
+void CUserLabelScreen::OnImage()
 {
     const int row = m_grid.ClickedRow();
     CUserLabelView* designer = FindDesigner();
@@ -154,4 +190,22 @@ void CUserLabelScreen::ShowImage()
         return;
     }
     designer->LoadLabelFromGrid(row);
+}
+
+void CUserLabelScreen::OnTransAll()
+{
+    m_transfers.ClearReceiveNumbers();
+    m_transfers.StartTransfer(TransferCommand::Trans, TransferScope::All, FALSE, TRUE);
+}
+
+void CUserLabelScreen::OnTransSelect()
+{
+    m_transfers.ClearReceiveNumbers();
+    m_transfers.StartTransfer(TransferCommand::Trans, TransferScope::Select, FALSE, FALSE);
+}
+
+void CUserLabelScreen::OnReceive()
+{
+    m_transfers.ClearReceiveNumbers();
+    m_transfers.StartTransfer(TransferCommand::Recv, TransferScope::All, FALSE, FALSE);
 }

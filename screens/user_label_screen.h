@@ -1,35 +1,47 @@
 #pragma once
 // CUserLabelScreen: the commands of the work screen's user labels screen
-// (hint 17). The grid holds one [UserLabel] row per line; Insert adds a
-// placeholder row (file_num "-1") and reads its ID back through the table
-// load, Delete removes the picked row by its ID, Image Display hands the
-// picked row to the designer below. It keeps no state: everything lives in
-// the work screen, which makes one per command and places the screen's panel
-// itself. It knows the screen through its state, grid, panels and database
-// interfaces. UI thread.
+// (hint 17) and their buttons 1059-1064. The grid holds one [UserLabel] row
+// per line; Insert (1059) adds a placeholder row (file_num "-1") and reads
+// its ID back through the table load, Delete (1060) removes the picked row
+// by its ID, Image Display (1064) hands the picked row to the designer
+// below; Receive (1061), Trans (1062) and Select Trans (1063) start the
+// transfer glue's transfers. It keeps no state of the screen: that lives in
+// the work screen, which also places the screen's panel. It knows the screen
+// through its state, grid and database interfaces. UI thread.
 
+#include "controls/xp_button.h"
 #include "platform/base/cstring.h"
+#include "platform/wnd/core/cmdtarget.h"
 
+class CDataExchange;
 class CTableLoad;
+class CTransferGlue;
 class CUserLabelView;
 class CWorkScreenDatabase;
 class CWorkScreenGrid;
-class CWorkScreenPanels;
 class CWorkScreenState;
 
-class CUserLabelScreen {
+class CUserLabelScreen : public CCmdTarget {
 public:
-    CUserLabelScreen(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenPanels& panels,
-        CWorkScreenDatabase& data, CTableLoad& load);
+    CUserLabelScreen(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
+        CTableLoad& load, CTransferGlue& transfers);
 
-    void Insert();
-    void Delete();
-    void ShowImage();
+    const MessageMap* GetMessageMap() const override;
+    // Binds the buttons 1059-1064 of template 130.
+    void DoDataExchange(CDataExchange* dx);
 
     // The designer in the lower pane, or nullptr.
     static CUserLabelView* FindDesigner();
 
 private:
+    void OnInsert();
+    void OnDelete();
+    void OnImage();
+    void OnReceive();
+    void OnTransAll();
+    void OnTransSelect();
+    // Insert 1059 and Delete 1060.
+    void EnableEditButtons(BOOL enable);
     // The column titled "ID" (the last column when none is).
     int KeyColumn() const;
     // Adds the placeholder row to the database and reads its ID back; the ID,
@@ -38,7 +50,13 @@ private:
 
     CWorkScreenState& m_screen;
     CWorkScreenGrid& m_grid;
-    CWorkScreenPanels& m_panels;
     CWorkScreenDatabase& m_data;
     CTableLoad& m_load;
+    CTransferGlue& m_transfers;
+    CXPButton m_btnInsert; // 1059
+    CXPButton m_btnDelete; // 1060
+    CXPButton m_btnReceive; // 1061
+    CXPButton m_btnTransAll; // 1062
+    CXPButton m_btnTransSelect; // 1063
+    CXPButton m_btnImage; // 1064
 };

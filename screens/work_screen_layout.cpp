@@ -136,11 +136,6 @@ void CWorkScreenLayout::EnableItemTransButtons(BOOL enable)
         { IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_SELECT, IDC_WORK_RECV_ALL, IDC_WORK_RECV_SELECT }, enable);
 }
 
-void CWorkScreenLayout::EnableUserLabelEditButtons(BOOL enable)
-{
-    EnableControls({ IDC_WORK_LABEL_INSERT, IDC_WORK_LABEL_DELETE }, enable);
-}
-
 void CWorkScreenLayout::EnableTransStopButton(BOOL enable)
 {
     EnableControls({ IDC_WORK_TRANS_STOP }, enable);

@@ -71,7 +71,6 @@ public:
 
     // CWorkScreenPanels
     void EnableEditButtons(BOOL enable) override;
-    void EnableUserLabelEditButtons(BOOL enable) override;
     void EnableItemTransButtons(BOOL enable) override;
     void EnableScaleTransButtons(BOOL enable) override;
     void EnableTransStopButton(BOOL enable) override;

@@ -6,10 +6,8 @@
 
 class CWorkScreenPanels {
 public:
-    // Insert 1007 and Delete 1008; the user labels' Insert 1059 and Delete
-    // 1060.
+    // Insert 1007, Delete 1008 and Synchronization 1065.
     virtual void EnableEditButtons(BOOL enable) = 0;
-    virtual void EnableUserLabelEditButtons(BOOL enable) = 0;
     // The item transfers 1009/1010/1001/1002, the scale settings'
     // 1025/1027/1029, and the stop 1030.
     virtual void EnableItemTransButtons(BOOL enable) = 0;
