@@ -37,8 +37,8 @@ CKindOfView::CKindOfView()
     CWorkScreenContext& context = *this;
     m_pTransfers = std::make_unique<CTransferGlue>(
         context, context, m_layout, context, m_scales, m_presetKeys, m_defaults);
-    m_pResults
-        = std::make_unique<CResultScreens>(context, context, context, m_scales, m_pTransfers->Results());
+    m_pResults = std::make_unique<CResultScreens>(
+        context, context, context, m_scales, m_pTransfers->Results(), m_pTransfers->Hosts());
     m_pReservations.reset(
         new CReservations(context, context, context, [this] { return m_pTransfers->GetTransferActive(); }));
     m_pTableBridge = new CTableBridge(context, context, context, m_presetKeys, m_defaults, m_users);
@@ -220,7 +220,7 @@ void CKindOfView::OnInitialUpdate()
     m_scales.ShowScaleRegisterControls(FALSE);
     m_scales.ClearScaleList();
 
-    m_pTransfers->Start();
+    m_pTransfers->Hosts().Start();
     if (!m_scales.ReadCommMode())
         m_scales.ApplyDefaultCommSettings();
     m_pReservations->Start();

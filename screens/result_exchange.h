@@ -16,8 +16,6 @@ public:
     virtual void StartSerialOrder(const SerialOrder& order) = 0;
     // TRUE while the loop or a serial walk runs.
     [[nodiscard]] virtual BOOL IsResultLoopRunning() const = 0;
-    // The serial mailbox emptied before a new exchange.
-    virtual void ClearSerialMailbox() = 0;
 
 protected:
     ~CResultExchange() = default;

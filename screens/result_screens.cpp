@@ -11,18 +11,20 @@
 #include "screens/result_loop.h"
 #include "screens/scale_screens.h"
 #include "screens/table_bridge.h"
+#include "screens/transfer_hosts.h"
 #include "screens/transfer_ports.h"
 #include "screens/work_screen_context.h"
 #include "serial/serial_transfer.h"
 #include "shell/file_helpers.h"
 
 CResultScreens::CResultScreens(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
-    CScaleScreens& scales, CResultExchange& exchange)
+    CScaleScreens& scales, CResultExchange& exchange, CTransferHosts& hosts)
     : m_screen(screen)
     , m_grid(grid)
     , m_data(data)
     , m_scales(scales)
     , m_exchange(exchange)
+    , m_hosts(hosts)
 { }
 
 const MessageMap* CResultScreens::GetMessageMap() const
@@ -115,7 +117,7 @@ void CResultScreens::StartLoop(std::optional<DataKind> read, BOOL clear)
         return;
     }
     const DataKind kind = clear ? DataKind::ResultAllClear : *read;
-    m_exchange.ClearSerialMailbox();
+    m_hosts.ClearSerialMailbox();
     const CCommSettings& settings = m_scales.CommSettings();
     if (!settings.GetMode()) {
         AfxMessageBox("Select a port.", MB_OK);

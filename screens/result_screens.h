@@ -20,6 +20,7 @@
 
 class CDataExchange;
 class CResultExchange;
+class CTransferHosts;
 class CScaleScreens;
 class CWorkScreenDatabase;
 class CWorkScreenGrid;
@@ -30,7 +31,7 @@ inline constexpr const char* kResultLoopBusyText = "A transfer is still running.
 class CResultScreens : public CCmdTarget {
 public:
     CResultScreens(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
-        CScaleScreens& scales, CResultExchange& exchange);
+        CScaleScreens& scales, CResultExchange& exchange, CTransferHosts& hosts);
 
     const MessageMap* GetMessageMap() const override;
     // Binds the four buttons of template 130.
@@ -73,6 +74,7 @@ private:
     CWorkScreenDatabase& m_data;
     CScaleScreens& m_scales;
     CResultExchange& m_exchange;
+    CTransferHosts& m_hosts;
     std::optional<Import> m_pending;
     CXPButton m_btnReceive;
     CXPButton m_btnClear;

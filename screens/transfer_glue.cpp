@@ -122,10 +122,10 @@ void CTransferGlue::CreateTransports()
 {
     if (m_pTransports || !m_screen.Form().GetSafeHwnd())
         return;
-    m_pTransports = std::make_unique<CWorkScreenTransports>(Host());
+    m_pTransports = std::make_unique<CWorkScreenTransports>(m_hosts.Host());
     if (!m_pTransferPort)
         m_pTransferPort = m_pTransports.get();
-    m_pSerial = std::make_unique<CSerialTransfer>(&SerialHost(), kLanguage);
+    m_pSerial = std::make_unique<CSerialTransfer>(&m_hosts.SerialHost(), kLanguage);
     m_pTransports->SetSerialTransport(this);
     m_pResultLoop = std::make_unique<CResultLoop>(m_pTransports->Jobs(), m_screen.Form().GetSafeHwnd());
 }
@@ -157,7 +157,7 @@ TransferOrder CTransferGlue::MakeOrder(TransferCommand command, DataKind kind, T
     order.languageIndex = kLanguage;
     order.scales = m_scales.CommSettings().GetChosen();
     order.comPort = m_scales.GetComPort();
-    order.receiveNumbers = SerialHost().GetRequestNumbers();
+    order.receiveNumbers = m_hosts.SerialHost().GetRequestNumbers();
     return order;
 }
 
@@ -247,7 +247,7 @@ BOOL CTransferGlue::ReadReceiveNumbers()
     }
     m_hosts.SetReceiveNumbers(typed);
     if (m_screen.ScreenKind() == DataKind::LandAddition) {
-        for (int number : SerialHost().GetRequestNumbers()) {
+        for (int number : m_hosts.SerialHost().GetRequestNumbers()) {
             if (number < 201 || number > 500) {
                 AfxMessageBox("Land Addition Number is a 201 ~ 500.", MB_OK);
                 return FALSE;
@@ -455,8 +455,8 @@ void CTransferGlue::StartSerialWalk(SerialOrder order)
     if (!m_pSerial || !m_pSerial->CheckStart(order))
         return;
     // Read once, now: the walk sends these, whatever the screen shows later.
-    order.rows = TakeTransferRows(
-        SerialHost(), order.command, order.dataKind, order.scope, SerialHost().GetGridColumnCount());
+    order.rows = TakeTransferRows(m_hosts.SerialHost(), order.command, order.dataKind, order.scope,
+        m_hosts.SerialHost().GetGridColumnCount());
     m_pSerial->Start(order);
 }
 

@@ -51,15 +51,12 @@ public:
     // Once the form's window exists: the transports, which become the
     // transfer port unless one was set.
     void CreateTransports();
-    // Once the lamps are bound: their pictures.
-    void Start() { m_hosts.Start(); }
     // The transport the commands hand their orders to (not owned).
     void SetTransferPort(CTransferPort* port) { m_pTransferPort = port; }
     CWorkScreenTransports* GetTransports() const { return m_pTransports.get(); }
     CSerialTransfer* GetSerialTransfer() const { return m_pSerial.get(); }
-    // What the transports see of the screen.
-    CTransferHost& Host() { return m_hosts.Host(); }
-    CSerialHost& SerialHost() { return m_hosts.SerialHost(); }
+    // What the transports see of the screen (the host of both).
+    CTransferHosts& Hosts() { return m_hosts; }
     // What the sales-total screens start.
     CResultExchange& Results() { return *this; }
 
@@ -100,7 +97,6 @@ private:
     void StartResultLoop(const ResultLoopOrder& order) override;
     void StartSerialOrder(const SerialOrder& order) override;
     BOOL IsResultLoopRunning() const override;
-    void ClearSerialMailbox() override { m_hosts.ClearSerialMailbox(); }
 
     // The numbers of edit 1026 ("1", "1,2", "1-4"); FALSE (after saying why)
     // when the text is refused.

@@ -189,7 +189,7 @@ void CUserLabelScreen::OnImage()
         AfxMessageBox(kNoLabelRow, MB_OK);
         return;
     }
-    designer->LoadLabelFromGrid(row);
+    designer->Panel().LoadLabelFromGrid(row);
 }
 
 void CUserLabelScreen::OnTransAll()

@@ -27,8 +27,9 @@ public:
     void OnUpdate(CView* sender, LPARAM hint, void* hintObject) override;
     void OnDraw(CDC* dc) override;
 
-    // Shows grid row row of the user labels screen as a picture.
-    void LoadLabelFromGrid(int row) { m_panel.LoadLabelFromGrid(row); }
+    // The side panel; it shows a grid row of the user labels screen as a
+    // picture (LoadLabelFromGrid).
+    CUserLabelPanel& Panel() { return m_panel; }
 
     // The picture's state, read by tests.
     BOOL IsShown() const { return m_bShown; }

@@ -250,7 +250,7 @@ TEST_F(ReservationRunTest, TheSameManagersTransferRefusesAtTheStart)
     ASSERT_TRUE(scale.Start());
     Store(Row(4, 0, "kim", scale.Address()), kTwoItems);
     Store(Row(5, 0, "lee", scale.Address()), kTwoItems);
-    m_screen->Transfers().Host().SetTransferActive(1);
+    m_screen->Transfers().Hosts().Host().SetTransferActive(1);
     m_screen->Reservations().StartReservationTransfer(Row(4, 0, "kim", scale.Address()));
     SetClock(CTime(2007, 3, 5, 9, 7, 0));
     ASSERT_TRUE(WaitForReports(1));
@@ -267,7 +267,7 @@ TEST_F(ReservationRunTest, TheSameManagersTransferRefusesAtTheStart)
     ASSERT_TRUE(WaitForReports(2));
     EXPECT_EQ(ReportOf(ReportLines()[1]), "OK, 2 of 2 records sent");
     EXPECT_EQ(scale.Received().size(), 3u);
-    m_screen->Transfers().Host().SetTransferActive(0);
+    m_screen->Transfers().Hosts().Host().SetTransferActive(0);
 }
 
 TEST_F(ReservationRunTest, AScaleThatCannotBeReachedKeepsItWaiting)

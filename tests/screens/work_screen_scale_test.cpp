@@ -560,7 +560,7 @@ TEST_F(WorkScreenScaleRowsTest, TransHandsTheOrderToTheTransportOfTheMode)
         m_screen->SetDlgItemText(IDC_WORK_RECV_NUMBERS, "3,5");
         Run(IDC_WORK_RECV_SELECT);
         OpenRootInfo();
-        m_screen->Transfers().SerialHost().SetSerialText(IDC_SERIAL_STATUS, "CLOSE");
+        m_screen->Transfers().Hosts().SerialHost().SetSerialText(IDC_SERIAL_STATUS, "CLOSE");
         MessageBoxScript::Reset();
         m_port.m_ethernet.clear();
         m_port.m_serial.clear();
@@ -580,7 +580,7 @@ TEST_F(WorkScreenScaleRowsTest, TransHandsTheOrderToTheTransportOfTheMode)
         EXPECT_EQ(orders[0].scope, TransferScope::Select) << c.name;
         EXPECT_EQ(orders[0].scales, c.scales) << c.name;
         EXPECT_TRUE(orders[0].receiveNumbers.empty()) << c.name;
-        EXPECT_EQ(m_screen->Transfers().SerialHost().GetSerialText(IDC_SERIAL_STATUS), "") << c.name;
+        EXPECT_EQ(m_screen->Transfers().Hosts().SerialHost().GetSerialText(IDC_SERIAL_STATUS), "") << c.name;
     }
 }
 
@@ -730,7 +730,7 @@ TEST_F(WorkScreenCommTest, SetupListsTheScalesWhateverWordAFinishedRequestLeft)
             } },
         { "received record",
             [&] {
-                m_screen->Transfers().Host().NoteReceivedRecord(
+                m_screen->Transfers().Hosts().Host().NoteReceivedRecord(
                     "ITEM_REV", "INSERT INTO [Item]([item_num]) VALUES('5')");
             } },
         { "hint without a load",

@@ -152,7 +152,7 @@ TEST_F(WorkScreenSerialTest, SendAllGoesToTheScaleAndGivesTheButtonsBack)
     EXPECT_TRUE(Enabled(IDC_WORK_TRANS_ALL));
     EXPECT_TRUE(Enabled(IDC_WORK_SCALE_TRANS));
     EXPECT_FALSE(Enabled(IDC_WORK_TRANS_STOP));
-    EXPECT_EQ(m_screen->Transfers().SerialHost().GetSerialText(IDC_SERIAL_KIND), "");
+    EXPECT_EQ(m_screen->Transfers().Hosts().SerialHost().GetSerialText(IDC_SERIAL_KIND), "");
 }
 
 TEST_F(WorkScreenSerialTest, ReadByNumbersLandsInTheDatabaseOfTheHourAndTheScale)

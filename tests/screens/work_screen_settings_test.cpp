@@ -208,7 +208,7 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     EXPECT_TRUE(m_port.m_serial.empty());
     // Serial mode (the default without settings) goes to the serial transport.
     MessageBoxScript::PushAnswer(IDYES);
-    m_screen->Transfers().SerialHost().SetSerialText(IDC_SERIAL_STATUS, "CLOSE");
+    m_screen->Transfers().Hosts().SerialHost().SetSerialText(IDC_SERIAL_STATUS, "CLOSE");
     ClickControl(IDC_WORK_TRANS_ALL);
     ASSERT_EQ(m_port.m_serial.size(), 1u);
     EXPECT_EQ(m_port.m_serial[0].command, TransferCommand::Trans);
@@ -216,7 +216,7 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     EXPECT_EQ(m_port.m_serial[0].scope, TransferScope::All);
     EXPECT_EQ(m_port.m_serial[0].comPort, 1);
     EXPECT_EQ(m_port.m_serial[0].languageIndex, 2);
-    EXPECT_EQ(m_screen->Transfers().SerialHost().GetSerialText(IDC_SERIAL_STATUS), "");
+    EXPECT_EQ(m_screen->Transfers().Hosts().SerialHost().GetSerialText(IDC_SERIAL_STATUS), "");
     // Ethernet without scales: a message; with one: an order for it.
     m_screen->Scales().CommSettings().SelectMode(Transport::Ethernet);
     m_screen->Scales().CommSettings().ClearChosen();

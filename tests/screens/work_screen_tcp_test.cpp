@@ -170,10 +170,10 @@ TEST_F(WorkScreenTcpTest, SendAllReachesEveryScaleOfTheListAndClearsTheActiveFla
     EXPECT_NE(line.Find("Data Recving......Packet Num =     1"), -1);
     // Stop and Close set the work screen's Ethernet stop flag.
     ASSERT_TRUE(ClickButton(status, IDC_ETH_STOP));
-    EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
-    m_screen->Transfers().Host().SetEthernetStop(0);
+    EXPECT_EQ(m_screen->Transfers().Hosts().Host().GetEthernetStop(), 1);
+    m_screen->Transfers().Hosts().Host().SetEthernetStop(0);
     ASSERT_TRUE(ClickButton(status, IDOK));
-    EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
+    EXPECT_EQ(m_screen->Transfers().Hosts().Host().GetEthernetStop(), 1);
     EXPECT_FALSE(status.IsWindowVisible());
 }
 
@@ -538,7 +538,7 @@ TEST_F(WorkScreenTcpTest, TransStopFreesTheButtonsButLeavesATcpJobRunning)
     // The stop reaches the serial transfer.
     EXPECT_EQ(m_screen->Transfers().GetSerialTransfer()->GetSerialStop(), 1);
     // A TCP job is stopped from its progress window only.
-    EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 0);
+    EXPECT_EQ(m_screen->Transfers().Hosts().Host().GetEthernetStop(), 0);
     EXPECT_EQ(m_screen->Transfers().GetTransports()->Jobs().JobCount(), 1u);
     EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1);
     for (int i = 0; i < 4; ++i)
@@ -589,16 +589,16 @@ TEST_F(WorkScreenTcpTest, ARefusedStartKeepsTheStopAskedOfTheRunningJob)
     ClickControl(IDC_WORK_TRANS_ALL);
     ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() == 1; }));
     // The flag alone, as a Stop pressed while a box holds the job leaves it.
-    m_screen->Transfers().Host().SetEthernetStop(1);
+    m_screen->Transfers().Hosts().Host().SetEthernetStop(1);
 
     MessageBoxScript::Reset();
     ClickControl(IDC_WORK_RECV_ALL);
-    EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
+    EXPECT_EQ(m_screen->Transfers().Hosts().Host().GetEthernetStop(), 1);
     // The same from the scale settings screen.
     Switch(Screen::ScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase("C:\\\\other.mdb"));
     ClickCell(1, 1);
     ClickControl(IDC_WORK_SCALE_INFO_TRANS);
-    EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 1);
+    EXPECT_EQ(m_screen->Transfers().Hosts().Host().GetEthernetStop(), 1);
     EXPECT_EQ(Boxes("A transfer is still running. Wait until it ends."), 2u);
 
     // The acknowledgement of the clear finds the stop: no record goes.
@@ -608,7 +608,7 @@ TEST_F(WorkScreenTcpTest, ARefusedStartKeepsTheStopAskedOfTheRunningJob)
     EXPECT_EQ(Boxes("Trans Complete"), 0u);
     // The next start that goes ahead clears the stop.
     ClickControl(IDC_WORK_SCALE_INFO_TRANS);
-    EXPECT_EQ(m_screen->Transfers().Host().GetEthernetStop(), 0);
+    EXPECT_EQ(m_screen->Transfers().Hosts().Host().GetEthernetStop(), 0);
     ASSERT_TRUE(WaitForJobs());
     EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0002, 0x0003, 0x4130 }));
     EXPECT_EQ(Boxes("Trans Complete"), 1u);
