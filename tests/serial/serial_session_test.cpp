@@ -724,7 +724,18 @@ TEST_F(SerialTransferTest, StopEndsTheSessionOfEveryJoinedScale)
         { { Line("05"), Line("09") }, "09", { "1024@09" }, " Not joined, sent nothing: S05 (ID 05)." },
     };
     SerialScaleModel model({ "01", "03", "07", "09" });
-    StartLine(model);
+    // The watched scale keeps silent after its third record until the stop
+    // is asked, so the walk cannot end on its own first.
+    std::atomic<const char*> watched { nullptr };
+    std::atomic<int> records { 0 };
+    std::atomic<bool> hold { true };
+    StartScript([&, script = model.Script()](const SerialFrame& frame, std::size_t index) {
+        constexpr std::uint16_t kRecordCommand = 0x0003;
+        const char* id = watched.load();
+        if (hold && id && frame.scaleId == id && frame.command == kRecordCommand && ++records > 3)
+            return SerialReply::Silence();
+        return script(frame, index);
+    });
     m_screen->Engine().SetReplyTimeout(300);
     std::vector<std::vector<std::string>> rows;
     for (int n = 1; n <= 40; ++n)
@@ -732,11 +743,15 @@ TEST_F(SerialTransferTest, StopEndsTheSessionOfEveryJoinedScale)
     m_screen->SetDataRows(rows);
     for (const Case& c : cases) {
         MessageBoxScript::Reset();
+        records = 0;
+        hold = true;
+        watched = c.watched;
         Begin(TransferCommand::Trans, DataKind::Item, TransferScope::All, c.lines);
         ASSERT_TRUE(
             PumpUntil([&] { return model.TablesOf(c.watched)[0].size() >= 3; }, std::chrono::seconds(10)));
         EXPECT_FALSE(m_screen->m_itemButtons || m_screen->m_scaleButtons) << "greyed while the walk runs";
         m_screen->Transfer().Stop();
+        hold = false;
         ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }, std::chrono::seconds(10)));
 
         EXPECT_LT(model.TablesOf(c.watched)[0].size(), 40u) << c.watched;
