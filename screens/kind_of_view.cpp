@@ -36,7 +36,7 @@ CKindOfView::CKindOfView()
     m_pItemWorker->SetInsertReadTarget(this);
     CWorkScreenContext& context = *this;
     m_pTransfers = std::make_unique<CTransferGlue>(
-        context, context, m_layout, context, m_scales, m_presetKeys, m_defaults);
+        context, context, m_layout, context, m_scales, m_presetKeys, m_defaults, m_rows);
     m_pResults = std::make_unique<CResultScreens>(
         context, context, context, m_scales, m_pTransfers->Results(), m_pTransfers->Hosts());
     m_pReservations.reset(
@@ -45,7 +45,8 @@ CKindOfView::CKindOfView()
     m_pSwitch = std::make_unique<CScreenSwitch>(context, context, context, *this,
         ScreenSwitchParts {
             m_layout, m_presetKeys, m_defaults, m_scales, m_users, *m_pResults, m_print, m_rows, m_load });
-    m_pUserLabels = std::make_unique<CUserLabelScreen>(context, context, context, m_load, *m_pTransfers);
+    m_pUserLabels
+        = std::make_unique<CUserLabelScreen>(context, context, context, m_rows, m_load, *m_pTransfers);
     m_parts.Add(*m_pResults);
     m_parts.Add(*m_pTransfers);
     m_parts.Add(m_rows);

@@ -13,16 +13,20 @@
 // the fourth (Panels()):
 // - CWorkScreenState: the form, language, kind word, hint, the data kinds
 //   parsed from them, user, update lock and the load starter;
-// - CWorkScreenGrid: the grid, the clicked row, column search, the grid's
-//   shape, picks and a cell's write-back (handed on to CTableLoad, CGridRows
-//   and CCellEditor);
+// - CWorkScreenGrid: the grid and its rebuild (CTableLoad's, between the
+//   form's data exchanges);
 // - CWorkScreenPanels: the panels' button groups (CWorkScreenLayout);
 // - CWorkScreenDatabase: the item worker, mailbox 132, the table bridge, the
 //   busy check and the item and server database paths.
 // Each part takes only the interfaces it uses (S state, G grid, P panels,
 // D database). The arrows go from the screen to its parts and from each part
 // to those interfaces, never back to CKindOfView; no part's file includes
-// this header.
+// this header. A part that needs what another part owns takes that part: the
+// clicked cell is CGridRows' (read by the transfers, the settings screens
+// and the user labels screen), a cell's check and write-back CCellEditor's
+// (the column fill's). The cell routines the parts share (column search,
+// locked cells, added columns) are free functions on the grid
+// (screens/grid_cells.h).
 // - CScaleScreens (S G D; Scales()): the communication settings, the COM
 //   port, the communication dialog 141 and Auto_Comset_File.bin; the scale
 //   register (CScaleRegister, whose host it is), list 900 and buttons
@@ -87,7 +91,7 @@
 //   WM_DBQUERY_ROW/EMPTY/DONE, each to the reader of its request name (the
 //   table bridge's or the scale register's); the end of each load (the
 //   users screen's reread, the sales-total screens' hook); the grid's shape
-//   (RebuildGrid) and cell routines; the insert read-back.
+//   (RebuildGrid); the insert read-back.
 // - CCellEditor (S G D; kind_of_view_edit.h): WM_GRID_CELLEDITED, an edited
 //   cell's placeholder, limits and write-back through the table bridge.
 // - CUsersScreen (S D; kind_of_view_users.h): list 1053, Register 1055 and
@@ -230,28 +234,8 @@ protected:
     void SplitScaleInfoRowText(CString row) override;
     void SplitUserLabelRowText(CString row) override { m_load.SplitUserLabelRowText(row); }
 
-    // ---- Grid ---------------------------------------------------------------------
-    // (CTableLoad, kind_of_view_load.h)
+    // ---- Grid: CTableLoad's rebuild between the form's data exchanges ------------
     void RebuildGrid() override;
-    void SetGridColumnCount(int count) override { m_load.SetGridColumnCount(count); }
-    int InsertGridRow(const CString& heading, int position) override
-    {
-        return m_load.InsertGridRow(heading, position);
-    }
-    void SetCellReadOnly(int row, int column) override { m_load.SetCellReadOnly(row, column); }
-    void ResetGridSelection() override { m_load.ResetGridSelection(); }
-    void ClearPickedRows() override { m_load.ClearPickedRows(); }
-    // A new screen starts with no clicked row or cell, in the view and in the
-    // grid: a command never acts on a row clicked on another screen.
-    void ForgetClickedCell() override { m_rows.ForgetClickedCell(); }
-    // The first column from start whose row-0 title is title, or -1.
-    int FindColumn(const char* title, int start = 0) const override
-    {
-        return m_load.FindColumn(title, start);
-    }
-
-    // ---- Editing ------------------------------------------------------------------
-    void OnGridCellEdited(int row, int column) override { m_editor.OnGridCellEdited(row, column); }
 
     // TRUE (after saying so) while the item worker serves a request: its
     // database and the mailbox are in use, and a write or another request now
@@ -295,7 +279,6 @@ private:
     void SetServerDbPath(const CString& path) override { m_strServerDbPath = path; }
     void SignInAdministrator() override;
     CString ItemDbPath() const override { return m_strItemDbPath; }
-    int ClickedRow() const override { return m_rows.GetClickedRow(); }
     int GetUpdateLock() const override { return m_nUpdateLock; }
     void SetUpdateLock(int lock) override { m_nUpdateLock = lock; }
     CTableBridge& TableBridge() override { return *m_pTableBridge; }
@@ -324,16 +307,16 @@ private:
     std::unique_ptr<CReservations> m_pReservations;
     std::unique_ptr<CTransferGlue> m_pTransfers;
     CScaleScreens m_scales;
-    CScaleSettingsScreens m_scaleSettings { *this, *this, *this };
+    CScaleSettingsScreens m_scaleSettings { *this, *this, *this, m_rows };
     std::unique_ptr<CResultScreens> m_pResults;
     CImageList m_gridImages;
     CPresetKeys m_presetKeys { *this, *this };
     CWorkScreenLayout m_layout { *this, *this, *this, m_presetKeys, m_scales };
     CItemDefaults m_defaults { *this };
-    CGridRows m_rows { *this, *this, m_layout, *this, m_defaults };
+    CCellEditor m_editor { *this, *this, *this };
+    CGridRows m_rows { *this, *this, m_layout, *this, m_defaults, m_editor };
     CPresetSheetPrint m_print;
     CServerSyncCommands m_sync { *this, *this, m_layout, *this, m_presetKeys, m_defaults };
-    CCellEditor m_editor { *this, *this, *this };
     CUsersScreen m_users { *this, *this };
     CTableLoad m_load;
     std::unique_ptr<CScreenSwitch> m_pSwitch;

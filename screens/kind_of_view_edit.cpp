@@ -9,6 +9,7 @@
 #include "grid/grid_defs.h"
 #include "platform/base/cp949.h"
 #include "platform/wnd/core/msgbox.h"
+#include "screens/grid_cells.h"
 #include "screens/pos_codes.h"
 #include "screens/table_bridge.h"
 #include "screens/work_screen_context.h"
@@ -203,7 +204,7 @@ int CCellEditor::ValidateCell(int row, int column, DataKind kind)
 void CCellEditor::WarnOfLongPosCode(const CString& kind, int row)
 {
     CGridCtrl& grid = m_grid.Grid();
-    const int codeColumn = m_grid.FindColumn("POS_CODE", 1);
+    const int codeColumn = FindColumn(m_grid.Grid(), "POS_CODE", 1);
     if (codeColumn < 0)
         return;
     const long codeLength = Length(grid.GetItemText(row, codeColumn));
@@ -266,7 +267,7 @@ int CCellEditor::ValidateItemField(int field, int row, int column)
             return refuse("Pos flag is a 1 - 999.", "포스플래그는 1 - 999번이내로 하여야 함");
         return 1;
     case 7: {
-        const int kindColumn = m_grid.FindColumn("POS_KIND", 1);
+        const int kindColumn = FindColumn(m_grid.Grid(), "POS_KIND", 1);
         const CString posKind = kindColumn >= 0 ? grid.GetItemText(row, kindColumn) : CString();
         // Kind "2" codes are held to their length only.
         if (!PosCodeAccepted(posKind, text) || (posKind != "2" && !whole)) {

@@ -8,6 +8,7 @@
 #include "db/mailbox_dlg.h"
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
+#include "screens/kind_of_view_edit.h"
 #include "screens/kind_of_view_rows.h"
 #include "screens/row_dialogs.h"
 #include "screens/work_screen_context.h"
@@ -65,7 +66,7 @@ void CGridRows::OnAutoValue()
     for (int r = row; r < grid.GetRowCount() - 1; ++r) {
         const int rows = grid.GetRowCount();
         grid.SetItemText(r, column, CString::Formatted("%ld", value));
-        m_grid.OnGridCellEdited(r, column);
+        m_editor.OnGridCellEdited(r, column);
         // A row found gone left the grid: the next row now stands at r.
         if (grid.GetRowCount() < rows)
             --r;

@@ -10,6 +10,7 @@
 #include "grid/grid_ctrl.h"
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
+#include "screens/grid_cells.h"
 #include "screens/kind_of_view_rows.h"
 #include "screens/kind_of_view_users.h"
 #include "screens/reply_row.h"
@@ -124,15 +125,15 @@ LRESULT CTableLoad::OnDbQueryEmpty(WPARAM, LPARAM)
 void CTableLoad::LockKeyColumnAndTrailingRow()
 {
     const CGridCtrl& grid = m_grid.Grid();
-    const int keyColumn = FindColumn("ID");
+    const int keyColumn = FindColumn(m_grid.Grid(), "ID");
     const int rows = grid.GetRowCount();
     const int columns = grid.GetColumnCount();
     if (keyColumn >= 0) {
         for (int r = 0; r < rows; ++r)
-            SetCellReadOnly(r, keyColumn);
+            SetCellReadOnly(m_grid.Grid(), r, keyColumn);
     }
     for (int c = 1; rows > 0 && c < columns; ++c)
-        SetCellReadOnly(rows - 1, c);
+        SetCellReadOnly(m_grid.Grid(), rows - 1, c);
 }
 
 void CTableLoad::LockAllCells()
@@ -140,7 +141,7 @@ void CTableLoad::LockAllCells()
     const CGridCtrl& grid = m_grid.Grid();
     for (int r = 1; r < grid.GetRowCount(); ++r) {
         for (int c = 1; c < grid.GetColumnCount(); ++c)
-            SetCellReadOnly(r, c);
+            SetCellReadOnly(m_grid.Grid(), r, c);
     }
 }
 
@@ -214,16 +215,6 @@ CTableLoad::LoadEnd CTableLoad::EndLoad(WPARAM outcome)
     return IsOneOf(name, kResultNames) ? LoadEnd::ResultsLoaded : LoadEnd::None;
 }
 
-int CTableLoad::FindColumn(const char* title, int start) const
-{
-    const CGridCtrl& grid = m_grid.Grid();
-    for (int c = start; c < grid.GetColumnCount(); ++c) {
-        if (grid.GetItemText(0, c) == title)
-            return c;
-    }
-    return -1;
-}
-
 void CTableLoad::SplitItemRowText(const CString& row)
 {
     CGridCtrl& grid = m_grid.Grid();
@@ -237,7 +228,7 @@ void CTableLoad::SplitItemRowText(const CString& row)
     }
     if (keyColumn < 0)
         keyColumn = grid.GetColumnCount() - 1;
-    SetCellReadOnly(m_rows.GetInsertRow(), keyColumn);
+    SetCellReadOnly(m_grid.Grid(), m_rows.GetInsertRow(), keyColumn);
     grid.SetItemText(m_rows.GetInsertRow(), keyColumn, m_fieldTexts[0]);
 }
 
@@ -273,58 +264,6 @@ void CTableLoad::RebuildGrid()
             grid.SetItemText(r, c, r == rows - 1 && c == 0 ? "-->" : "");
     }
     for (int c = 0; rows > 0 && c < grid.GetColumnCount(); ++c)
-        SetCellReadOnly(rows - 1, c);
+        SetCellReadOnly(m_grid.Grid(), rows - 1, c);
     grid.AutoSize(0);
-}
-
-void CTableLoad::SetGridColumnCount(int count)
-{
-    CGridCtrl& grid = m_grid.Grid();
-    const int old = grid.GetColumnCount();
-    try {
-        grid.SetColumnCount(count);
-    } catch (CException* e) {
-        ExceptionPtr hold(e);
-        e->ReportError();
-        return;
-    }
-    for (int c = old; c < count; ++c)
-        grid.SetItemText(0, c, "");
-    // New cells of the trailing row stay locked like the others.
-    const int last = grid.GetRowCount() - 1;
-    for (int c = old; last > 0 && c < count; ++c)
-        SetCellReadOnly(last, c);
-}
-
-int CTableLoad::InsertGridRow(const CString& heading, int position)
-{
-    return m_grid.Grid().InsertRow(heading, position);
-}
-
-void CTableLoad::SetCellPlain(int row, int column)
-{
-    CGridCtrl& grid = m_grid.Grid();
-    const CGridCellBase* cell = grid.GetCell(row, column);
-    if (!cell)
-        return;
-    if (typeid(*cell) != typeid(CGridCell))
-        grid.SetCellType(row, column, GridCellClassOf<CGridCell>());
-    grid.SetItemState(row, column, grid.GetItemState(row, column) & ~GRIDSTATE_READONLY);
-}
-
-void CTableLoad::SetCellReadOnly(int row, int column)
-{
-    SetCellPlain(row, column);
-    CGridCtrl& grid = m_grid.Grid();
-    grid.SetItemState(row, column, grid.GetItemState(row, column) | GRIDSTATE_READONLY);
-}
-
-void CTableLoad::ResetGridSelection()
-{
-    m_grid.Grid().ForgetPickAnchors();
-}
-
-void CTableLoad::ClearPickedRows()
-{
-    m_grid.Grid().ClearPicks();
 }

@@ -7,10 +7,10 @@
 // removes the row a delete took (not when the DELETE failed), and clears the
 // update lock; after a manager's register or delete the users screen reads
 // its list again, after a sales-total load the hook it is given runs (the
-// accumulation waits for it). It also owns the
-// grid's shape (RebuildGrid) and the cell routines the readers use, and the
-// fields of the row an insert read back. It knows the screen through its
-// state, grid and database interfaces (screens/work_screen_context.h).
+// accumulation waits for it). It also owns the grid's shape (RebuildGrid)
+// and the fields of the row an insert read back. It knows the screen through
+// its state, grid and database interfaces (screens/work_screen_context.h)
+// and reads the insert and delete rows of CGridRows.
 
 #include <functional>
 #include <vector>
@@ -39,15 +39,6 @@ public:
 
     // A grid of two rows and two columns, the trailing row "-->" and locked.
     void RebuildGrid();
-    // Columns added get empty headings, their trailing-row cells locked.
-    void SetGridColumnCount(int count);
-    int InsertGridRow(const CString& heading, int position);
-    void SetCellReadOnly(int row, int column);
-    void SetCellPlain(int row, int column);
-    // The grid's pick anchors forgotten; ClearPickedRows also its picks.
-    void ResetGridSelection();
-    void ClearPickedRows();
-    [[nodiscard]] int FindColumn(const char* title, int start = 0) const;
 
     // The row an insert read back: its ID into the key cell of the insertion
     // row (SplitItemRowText), or only its fields kept.

@@ -1,5 +1,5 @@
-// The work screen's query replies hand on to the table load; the grid
-// routines the parts use through the screen's context.
+// The work screen's busy check, the grid's rebuild and the settings rows read
+// back, as its parts see them through the screen's context.
 
 #include "db/item_db_worker.h"
 #include "platform/wnd/core/msgbox.h"

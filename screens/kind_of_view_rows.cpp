@@ -64,12 +64,13 @@ bool IsDataRow(int row, int rowCount)
 } // namespace
 
 CGridRows::CGridRows(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenPanels& panels,
-    CWorkScreenDatabase& data, CItemDefaults& defaults)
+    CWorkScreenDatabase& data, CItemDefaults& defaults, CCellEditor& editor)
     : m_screen(screen)
     , m_grid(grid)
     , m_panels(panels)
     , m_data(data)
     , m_defaults(defaults)
+    , m_editor(editor)
 { }
 
 const MessageMap* CGridRows::GetMessageMap() const
@@ -117,7 +118,7 @@ void CGridRows::OnInsertRows()
     }
     for (const int position : positions) {
         const CString heading = CString::Formatted("List %ld", static_cast<long>(grid.GetRowCount() - 1));
-        const int row = m_grid.InsertGridRow(heading, position);
+        const int row = m_grid.Grid().InsertRow(heading, position);
         if (row < 0)
             break;
         // A refused INSERT takes its grid row back and ends the insertion.
@@ -128,7 +129,7 @@ void CGridRows::OnInsertRows()
     }
     m_data.ItemWorker().CloseDatabase();
 
-    m_grid.ResetGridSelection();
+    m_grid.Grid().ForgetPickAnchors();
     m_panels.EnableEditButtons(TRUE);
     m_panels.EnableItemTransButtons(TRUE);
     m_screen.Form().Invalidate();
@@ -211,7 +212,7 @@ void CGridRows::OnDeleteRows()
         DeleteSelectedRows();
     }
 
-    m_grid.ResetGridSelection();
+    m_grid.Grid().ForgetPickAnchors();
     m_panels.EnableEditButtons(TRUE);
     m_panels.EnableItemTransButtons(TRUE);
     m_screen.Form().Invalidate();

@@ -4,12 +4,14 @@
 // with their buttons, the column fill (32792) and the grid cell the user
 // clicked last (the clicks of grid 1005). The rows a command acts on come
 // from the grid's pick state through the picked-rows rules
-// (grid/pick_rules.h).
+// (grid/pick_rules.h); the cells the fill writes are checked and written
+// back by CCellEditor.
 
 #include "controls/xp_button.h"
 #include "platform/base/cstring.h"
 #include "platform/wnd/core/cmdtarget.h"
 
+class CCellEditor;
 class CDataExchange;
 class CItemDefaults;
 class CWorkScreenDatabase;
@@ -20,7 +22,7 @@ class CWorkScreenState;
 class CGridRows : public CCmdTarget {
 public:
     CGridRows(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenPanels& panels,
-        CWorkScreenDatabase& data, CItemDefaults& defaults);
+        CWorkScreenDatabase& data, CItemDefaults& defaults, CCellEditor& editor);
 
     const MessageMap* GetMessageMap() const override;
     // Binds the buttons 1007 and 1008 of template 130.
@@ -57,6 +59,7 @@ private:
     CWorkScreenPanels& m_panels;
     CWorkScreenDatabase& m_data;
     CItemDefaults& m_defaults;
+    CCellEditor& m_editor;
     int m_nClickRow = 0;
     int m_nClickColumn = 0;
     int m_nInsertRow = 0;

@@ -18,6 +18,7 @@
 #include "platform/wnd/core/msgbox.h"
 #include "protocol/data_kinds.h"
 #include "resources/calvorn_ids.h"
+#include "screens/grid_cells.h"
 #include "screens/reply_row.h"
 #include "screens/table_bridge.h"
 #include "screens/transfer_ports.h"
@@ -107,12 +108,12 @@ CGridCtrl* CScaleScreens::GetGrid()
 
 void CScaleScreens::SetGridColumnCount(int count)
 {
-    m_grid.SetGridColumnCount(count);
+    ::SetGridColumnCount(m_grid.Grid(), count);
 }
 
 int CScaleScreens::InsertGridRow(const CString& heading, int position)
 {
-    return m_grid.InsertGridRow(heading, position);
+    return m_grid.Grid().InsertRow(heading, position);
 }
 
 void CScaleScreens::SetUpdateLock(int lock)

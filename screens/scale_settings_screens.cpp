@@ -16,6 +16,8 @@
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/dialogs/dialog.h"
 #include "protocol/data_kinds.h"
+#include "screens/grid_cells.h"
+#include "screens/kind_of_view_rows.h"
 #include "screens/reply_row.h"
 #include "screens/table_bridge.h"
 #include "screens/work_screen_context.h"
@@ -86,17 +88,18 @@ std::unique_ptr<CScaleInfoDlgBase> MakeSettingsDialog(const SettingsTable& table
 // The key column of the settings grid: "ID", else the last column.
 int KeyColumn(CWorkScreenGrid& grid)
 {
-    const int column = grid.FindColumn("ID");
+    const int column = FindColumn(grid.Grid(), "ID");
     return column >= 0 ? column : grid.Grid().GetColumnCount() - 1;
 }
 
 } // namespace
 
 CScaleSettingsScreens::CScaleSettingsScreens(
-    CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data)
+    CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data, const CGridRows& rows)
     : m_screen(screen)
     , m_grid(grid)
     , m_data(data)
+    , m_rows(rows)
 { }
 
 const MessageMap* CScaleSettingsScreens::GetMessageMap() const
@@ -118,15 +121,13 @@ void CScaleSettingsScreens::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, IDC_WORK_SCALE_INFO_TRANS, m_btnTrans);
 }
 
-BOOL CheckSingleScaleRow(CWorkScreenGrid& screenGrid)
+BOOL CheckSingleScaleRow(const CGridCtrl& grid, int row)
 {
-    const CGridCtrl& grid = screenGrid.Grid();
     if (!MarksOneRow(grid.Picks())) {
         AfxMessageBox(kRowRefusal, MB_OK);
         return FALSE;
     }
     // The heading row and the empty last row hold no settings.
-    const int row = screenGrid.ClickedRow();
     if (row < 1 || row >= grid.GetRowCount() - 1) {
         AfxMessageBox(kNoRowRefusal, MB_OK);
         return FALSE;
@@ -148,8 +149,8 @@ void CScaleSettingsScreens::OnScaleInfoUpdate()
     CGridCtrl& grid = m_grid.Grid();
     CItemDbWorker& worker = m_data.ItemWorker();
     const SettingsTable* table = TableOfKind(m_screen.ScreenKind());
-    if (table && CheckSingleScaleRow(m_grid)) {
-        const int row = m_grid.ClickedRow();
+    if (table && CheckSingleScaleRow(grid, m_rows.GetClickedRow())) {
+        const int row = m_rows.GetClickedRow();
         std::unique_ptr<CScaleInfoDlgBase> dialog = MakeSettingsDialog(*table, &m_screen.Form());
         dialog->m_nNewFlag = 0;
         dialog->m_nLoadFlag = 1;
@@ -175,7 +176,7 @@ void CScaleSettingsScreens::OnScaleInfoUpdate()
         m_screen.SetUpdateLock(0);
     }
     grid.AutoSize(0);
-    m_grid.ResetGridSelection();
+    m_grid.Grid().ForgetPickAnchors();
 }
 
 void CScaleSettingsScreens::OnScaleInfoInsert()
@@ -197,7 +198,7 @@ void CScaleSettingsScreens::OnScaleInfoInsert()
         // An empty table's load gave the grid no columns: it gets the table's.
         const int columns = static_cast<int>(table->columns.size()) + 2;
         if (grid.GetColumnCount() < columns) {
-            m_grid.SetGridColumnCount(columns);
+            SetGridColumnCount(m_grid.Grid(), columns);
             for (int c = 1; c < columns; ++c) {
                 CString title = c < columns - 1 ? table->columns[static_cast<std::size_t>(c - 1)] : "ID";
                 if (table->upperTitles)
@@ -206,7 +207,7 @@ void CScaleSettingsScreens::OnScaleInfoInsert()
             }
         }
         const int row = grid.GetRowCount() - 1;
-        m_grid.InsertGridRow(CString::Formatted("List %ld", static_cast<long>(row)), row);
+        m_grid.Grid().InsertRow(CString::Formatted("List %ld", static_cast<long>(row)), row);
         m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, table->insertName);
         m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
         m_screen.SetUpdateLock(1);
@@ -229,7 +230,7 @@ void CScaleSettingsScreens::OnScaleInfoInsert()
             AfxMessageBox(kInsertLost, MB_OK);
         } else {
             for (int c = 1; c < grid.GetColumnCount(); ++c)
-                m_grid.SetCellReadOnly(row, c);
+                SetCellReadOnly(m_grid.Grid(), row, c);
             grid.SetItemText(row, KeyColumn(m_grid), key);
             for (std::size_t i = 0; i < table->columns.size(); ++i)
                 grid.SetItemText(row, static_cast<int>(i) + 1, dialog->m_values[i]);
@@ -238,7 +239,7 @@ void CScaleSettingsScreens::OnScaleInfoInsert()
     }
     worker.CloseDatabase();
     m_screen.SetUpdateLock(0);
-    m_grid.ResetGridSelection();
+    m_grid.Grid().ForgetPickAnchors();
     grid.AutoSize(0);
 }
 
@@ -253,7 +254,7 @@ void CScaleSettingsScreens::OnScaleInfoDelete()
         if (CWnd* button = form.GetDlgItem(id))
             button->EnableWindow(FALSE);
     const int rows = grid.GetRowCount();
-    const int target = m_grid.ClickedRow() >= 1 ? m_grid.ClickedRow() : rows - 2;
+    const int target = m_rows.GetClickedRow() >= 1 ? m_rows.GetClickedRow() : rows - 2;
     const SettingsTable* table = TableOfKind(m_screen.ScreenKind());
     if (table && target >= 1 && target < rows - 1) {
         m_screen.SetUpdateLock(1);
@@ -271,7 +272,7 @@ void CScaleSettingsScreens::OnScaleInfoDelete()
         worker.CloseDatabase();
         m_screen.SetUpdateLock(0);
     }
-    m_grid.ResetGridSelection();
+    m_grid.Grid().ForgetPickAnchors();
     for (UINT id : { IDC_WORK_LABEL_INSERT, IDC_WORK_LABEL_DELETE })
         if (CWnd* button = form.GetDlgItem(id))
             button->EnableWindow(TRUE);

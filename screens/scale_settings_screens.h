@@ -4,7 +4,7 @@
 // Delete (1012) of a settings row, with the four buttons of their panel
 // (Trans 1013 is the transfers' command), and the ID of an inserted row
 // read back. It knows the screen through its state, grid and database
-// interfaces only. UI thread.
+// interfaces and reads the clicked row of CGridRows. UI thread.
 
 #include "controls/xp_button.h"
 #include "platform/base/cstring.h"
@@ -12,13 +12,16 @@
 #include "platform/wnd/core/cmdtarget.h"
 
 class CDataExchange;
+class CGridCtrl;
+class CGridRows;
 class CWorkScreenDatabase;
 class CWorkScreenGrid;
 class CWorkScreenState;
 
 class CScaleSettingsScreens : public CCmdTarget {
 public:
-    CScaleSettingsScreens(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data);
+    CScaleSettingsScreens(
+        CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data, const CGridRows& rows);
 
     const MessageMap* GetMessageMap() const override;
     // Binds the buttons 1011-1014 of template 130.
@@ -34,6 +37,7 @@ private:
     CWorkScreenState& m_screen;
     CWorkScreenGrid& m_grid;
     CWorkScreenDatabase& m_data;
+    const CGridRows& m_rows;
     // Field 0 of the row read back after a settings insert.
     CString m_strInsertedKey;
     CXPButton m_btnInsert; // IDC_WORK_SCALE_INFO_INSERT
@@ -42,6 +46,6 @@ private:
     CXPButton m_btnTrans; // IDC_WORK_SCALE_INFO_TRANS
 };
 
-// TRUE when exactly one data row of a settings screen is the current row,
-// else FALSE after the refusal's message.
-BOOL CheckSingleScaleRow(CWorkScreenGrid& grid);
+// TRUE when exactly one data row of a settings screen is picked and row (the
+// clicked row) is a data row, else FALSE after the refusal's message.
+BOOL CheckSingleScaleRow(const CGridCtrl& grid, int row);

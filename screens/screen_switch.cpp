@@ -2,6 +2,7 @@
 
 #include "db/db_messages.h"
 #include "db/mailbox_dlg.h"
+#include "grid/grid_ctrl.h"
 #include "screens/kind_of_view_defaults.h"
 #include "screens/kind_of_view_load.h"
 #include "screens/kind_of_view_preset.h"
@@ -105,8 +106,8 @@ void CScreenSwitch::ResetScreenState()
     m_parts.layout.ClearScreenPanels();
     m_parts.presetKeys.SetSheetFrame(FALSE);
     m_parts.print.SetPrintKind("");
-    m_grid.ClearPickedRows();
-    m_grid.ForgetClickedCell();
+    m_grid.Grid().ClearPicks();
+    m_parts.rows.ForgetClickedCell();
 }
 
 void CScreenSwitch::SetKindWord(const ScreenInfo& screen, const CString& query)

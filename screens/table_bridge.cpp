@@ -12,6 +12,7 @@
 #include "grid/grid_ctrl.h"
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
+#include "screens/grid_cells.h"
 #include "screens/kind_of_view_defaults.h"
 #include "screens/reply_row.h"
 #include "screens/sale_fields.h"
@@ -189,7 +190,7 @@ int CTableBridge::TakeReplyRow(const CString& rowText)
 
 int CTableBridge::InsertListRow()
 {
-    return m_grid.InsertGridRow(CString::Formatted("List %ld", static_cast<long>(m_nNextRow)), m_nNextRow);
+    return m_grid.Grid().InsertRow(CString::Formatted("List %ld", static_cast<long>(m_nNextRow)), m_nNextRow);
 }
 
 void CTableBridge::OnItemRow(CString rowText)
@@ -219,7 +220,7 @@ void CTableBridge::WriteItemHeader()
             columns += 2;
         }
     }
-    m_grid.SetGridColumnCount(columns + 1);
+    SetGridColumnCount(m_grid.Grid(), columns + 1);
     if (m_screen.Language() == 1) {
         ClearRowBuffer();
         if (!m_defaults.LoadDefaultValues()) {
@@ -281,7 +282,7 @@ void CTableBridge::ShortTableRow(const CString& rowText, std::initializer_list<c
     const int values = TakeReplyRow(rowText);
     CGridCtrl& grid = m_grid.Grid();
     if (m_nRowsReceived == 1) {
-        m_grid.SetGridColumnCount(values + 1);
+        SetGridColumnCount(m_grid.Grid(), values + 1);
         if (m_screen.Language() == 1) {
             ClearRowBuffer();
             std::size_t i = 0;
@@ -341,7 +342,7 @@ void CTableBridge::OnUserLabelRow(CString rowText)
                 break;
             }
         }
-        m_grid.SetGridColumnCount(values + (m_nSkippedIndex >= 0 ? 0 : 1));
+        SetGridColumnCount(m_grid.Grid(), values + (m_nSkippedIndex >= 0 ? 0 : 1));
         int column = 1;
         for (int i = 0; i < values; ++i) {
             if (i != m_nSkippedIndex)
@@ -424,7 +425,7 @@ CTableBridge::CellField CTableBridge::FieldOf(int column, DataKind kind)
 
 CString CTableBridge::RowKey(int row) const
 {
-    const int keyColumn = m_grid.FindColumn("ID");
+    const int keyColumn = FindColumn(m_grid.Grid(), "ID");
     return keyColumn >= 0 ? m_grid.Grid().GetItemText(row, keyColumn) : CString();
 }
 

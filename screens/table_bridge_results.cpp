@@ -4,6 +4,7 @@
 #include "db/totals_move.h"
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
+#include "screens/grid_cells.h"
 #include "screens/reply_row.h"
 #include "screens/result_kinds.h"
 #include "screens/table_bridge.h"
@@ -27,7 +28,7 @@ void CTableBridge::OnResultRow(CString rowText)
     const int values = TakeReplyRow(rowText);
     CGridCtrl& grid = m_grid.Grid();
     if (m_nRowsReceived == 1) {
-        m_grid.SetGridColumnCount(values + 1);
+        SetGridColumnCount(m_grid.Grid(), values + 1);
         if (const ResultKind* kind = FindResultKind(m_resultRead)) {
             int column = 1;
             for (auto name = kind->columns.begin(); name != kind->columns.end() && column <= values; ++name)

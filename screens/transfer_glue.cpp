@@ -14,6 +14,8 @@
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/dialogs/dialog.h"
 #include "resources/calvorn_ids.h"
+#include "screens/grid_cells.h"
+#include "screens/kind_of_view_rows.h"
 #include "screens/pos_codes.h"
 #include "screens/scale_screens.h"
 #include "screens/scale_settings_screens.h"
@@ -56,13 +58,15 @@ constexpr TransferButton kTransferButtons[] = {
 } // namespace
 
 CTransferGlue::CTransferGlue(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenPanels& panels,
-    CWorkScreenDatabase& data, CScaleScreens& scales, CPresetKeys& presetKeys, CItemDefaults& defaults)
+    CWorkScreenDatabase& data, CScaleScreens& scales, CPresetKeys& presetKeys, CItemDefaults& defaults,
+    const CGridRows& rows)
     : m_screen(screen)
     , m_grid(grid)
     , m_panels(panels)
     , m_data(data)
     , m_scales(scales)
-    , m_hosts(screen, grid, panels, data, presetKeys, defaults)
+    , m_rows(rows)
+    , m_hosts(screen, grid, panels, data, presetKeys, defaults, rows)
     , m_messageDlg(nullptr)
 {
     m_messageDlg.Create(nullptr);
@@ -269,8 +273,8 @@ void CTransferGlue::OnTransStop()
 CString CTransferGlue::CheckPosCodes(TransferScope scope)
 {
     CString result;
-    const int kindColumn = m_grid.FindColumn("POS_KIND", 1);
-    const int codeColumn = m_grid.FindColumn("POS_CODE", 1);
+    const int kindColumn = FindColumn(m_grid.Grid(), "POS_KIND", 1);
+    const int codeColumn = FindColumn(m_grid.Grid(), "POS_CODE", 1);
     // A grid without the POS columns has nothing to check.
     if (kindColumn < 0 || codeColumn < 0)
         return result;
@@ -320,7 +324,7 @@ void CTransferGlue::SendScaleInfo()
         return;
     const std::size_t count = m_scales.CommSettings().GetChosen().size();
     if (m_scales.CommSettings().IsSerial()) {
-        if (!CheckSingleScaleRow(m_grid))
+        if (!CheckSingleScaleRow(m_grid.Grid(), m_rows.GetClickedRow()))
             return;
         if (count == 0) {
             AfxMessageBox("Communication Setting error", MB_OK);
@@ -336,7 +340,7 @@ void CTransferGlue::SendScaleInfo()
         AfxMessageBox("Communication Setting error", MB_OK);
         return;
     }
-    if (!CheckSingleScaleRow(m_grid))
+    if (!CheckSingleScaleRow(m_grid.Grid(), m_rows.GetClickedRow()))
         return;
     if (m_pTransferPort)
         m_pTransferPort->StartEthernetTransfer(
@@ -353,7 +357,7 @@ void CTransferGlue::SendScaleRootInfo()
         AfxMessageBox("Communication Setting error", MB_OK);
         return;
     }
-    if (!CheckSingleScaleRow(m_grid))
+    if (!CheckSingleScaleRow(m_grid.Grid(), m_rows.GetClickedRow()))
         return;
     if (count == 0) {
         AfxMessageBox("Communication Setting error", MB_OK);

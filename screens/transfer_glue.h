@@ -11,7 +11,8 @@
 // loop over the TCP jobs, and takes their messages 1324, 1224-1227 and 1326
 // and the loop's next step; the view's OnTimer hands it the timers 150 and
 // 200-599. It knows the screen through its state, grid, panels and database
-// interfaces, reads the communication settings of CScaleScreens, and starts
+// interfaces, reads the communication settings of CScaleScreens and the
+// clicked row of CGridRows, and starts
 // the sales-total exchanges for CResultScreens (CResultExchange).
 // UI thread, except GetTransferActive.
 
@@ -27,6 +28,7 @@
 #include "shell/message_dlg.h"
 
 class CDataExchange;
+class CGridRows;
 class CItemDefaults;
 class CPresetKeys;
 class CScaleScreens;
@@ -41,7 +43,8 @@ class CWorkScreenState;
 class CTransferGlue : public CCmdTarget, private CSerialTransport, private CResultExchange {
 public:
     CTransferGlue(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenPanels& panels,
-        CWorkScreenDatabase& data, CScaleScreens& scales, CPresetKeys& presetKeys, CItemDefaults& defaults);
+        CWorkScreenDatabase& data, CScaleScreens& scales, CPresetKeys& presetKeys, CItemDefaults& defaults,
+        const CGridRows& rows);
     ~CTransferGlue() override;
 
     const MessageMap* GetMessageMap() const override;
@@ -116,6 +119,7 @@ private:
     CWorkScreenPanels& m_panels;
     CWorkScreenDatabase& m_data;
     CScaleScreens& m_scales;
+    const CGridRows& m_rows;
     CTransferHosts m_hosts;
     CMessageDlg m_messageDlg; // IDD_MESSAGE
     CTransferPort* m_pTransferPort = nullptr;

@@ -14,6 +14,7 @@
 #include "resources/calvorn_ids.h"
 #include "screens/kind_of_view_defaults.h"
 #include "screens/kind_of_view_preset.h"
+#include "screens/kind_of_view_rows.h"
 #include "screens/transfer_ports.h"
 #include "screens/work_screen_context.h"
 #include "screens/work_screen_panels.h"
@@ -25,13 +26,14 @@ constexpr UINT kLampFlashMs = 15;
 } // namespace
 
 CTransferHosts::CTransferHosts(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenPanels& panels,
-    CWorkScreenDatabase& data, CPresetKeys& presetKeys, CItemDefaults& defaults)
+    CWorkScreenDatabase& data, CPresetKeys& presetKeys, CItemDefaults& defaults, const CGridRows& rows)
     : m_screen(screen)
     , m_grid(grid)
     , m_panels(panels)
     , m_data(data)
     , m_presetKeys(presetKeys)
     , m_defaults(defaults)
+    , m_rows(rows)
     , m_serialMailbox(nullptr)
 {
     m_serialMailbox.Create(nullptr);
@@ -84,7 +86,7 @@ int CTransferHosts::GetGridColumnCount()
 
 int CTransferHosts::GetCurrentGridRow()
 {
-    const int row = m_grid.ClickedRow();
+    const int row = m_rows.GetClickedRow();
     return row >= 1 ? row : 1;
 }
 

@@ -1,12 +1,11 @@
 #pragma once
 // CTransferHosts: what both transports see of the work screen: the host of
 // the TCP jobs (CTransferHost) and of the serial walk (CSerialHost). It reads
-// the grid, the preset keys, the logged-in manager, the item database and the
-// default values; it owns the serial mailbox 145, the Ethernet stop flag, the
-// count of running transfers, the numbers of a selective read, the database
-// of the run's serial reads and the lamps 1037/1038, and writes the progress
-// edit 1039. It knows the screen through its state, grid, panels and database
-// interfaces. UI thread, except GetTransferActive and the stop flag.
+// the grid and its clicked row (CGridRows), the preset keys, the logged-in
+// manager, the item database and the default values; it owns the serial mailbox 145, the Ethernet stop flag,
+// the count of running transfers, the numbers of a selective read, the database of the run's serial reads and
+// the lamps 1037/1038, and writes the progress edit 1039. It knows the screen through its state, grid, panels
+// and database interfaces. UI thread, except GetTransferActive and the stop flag.
 
 #include <atomic>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "serial/serial_host.h"
 
 class CDataExchange;
+class CGridRows;
 class CItemDefaults;
 class CPresetKeys;
 class CWorkScreenDatabase;
@@ -27,7 +27,7 @@ class CWorkScreenState;
 class CTransferHosts : private CTransferHost, private CSerialHost {
 public:
     CTransferHosts(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenPanels& panels,
-        CWorkScreenDatabase& data, CPresetKeys& presetKeys, CItemDefaults& defaults);
+        CWorkScreenDatabase& data, CPresetKeys& presetKeys, CItemDefaults& defaults, const CGridRows& rows);
     virtual ~CTransferHosts() = default;
     CTransferHosts(const CTransferHosts&) = delete;
     CTransferHosts& operator=(const CTransferHosts&) = delete;
@@ -84,6 +84,7 @@ private:
     CWorkScreenDatabase& m_data;
     CPresetKeys& m_presetKeys;
     CItemDefaults& m_defaults;
+    const CGridRows& m_rows;
     CKindMailboxDlg m_serialMailbox; // IDD_KIND_MAILBOX
     CStatusLamp m_lampSend; // IDC_WORK_SEND_LAMP
     CStatusLamp m_lampRecv; // IDC_WORK_RECV_LAMP

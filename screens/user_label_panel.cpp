@@ -40,10 +40,12 @@ CKindOfView* WorkScreen()
     return right ? dynamic_cast<CKindOfView*>(right->GetKindOfView()) : nullptr;
 }
 
+// The cell written as if typed: the grid's edited-cell message checks it and
+// writes it back.
 void WriteCell(CKindOfView& screen, int row, int column, const CString& text)
 {
     screen.GetGrid().SetItemText(row, column, text);
-    screen.Context().OnGridCellEdited(row, column);
+    screen.SendMessage(WM_GRID_CELLEDITED, static_cast<WPARAM>(row), static_cast<LPARAM>(column));
 }
 
 CString NumberText(int value)

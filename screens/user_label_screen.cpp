@@ -12,7 +12,9 @@
 #include "platform/wnd/core/wnd.h"
 #include "platform/wnd/dialogs/dialog.h"
 #include "resources/calvorn_ids.h"
+#include "screens/grid_cells.h"
 #include "screens/kind_of_view_load.h"
+#include "screens/kind_of_view_rows.h"
 #include "screens/table_bridge.h"
 #include "screens/transfer_glue.h"
 #include "screens/user_label_view.h"
@@ -46,10 +48,11 @@ BOOL ExecuteOn(const CString& path, const CString& sql)
 } // namespace
 
 CUserLabelScreen::CUserLabelScreen(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
-    CTableLoad& load, CTransferGlue& transfers)
+    CGridRows& rows, CTableLoad& load, CTransferGlue& transfers)
     : m_screen(screen)
     , m_grid(grid)
     , m_data(data)
+    , m_rows(rows)
     , m_load(load)
     , m_transfers(transfers)
 { }
@@ -95,7 +98,7 @@ CUserLabelView* CUserLabelScreen::FindDesigner()
 
 int CUserLabelScreen::KeyColumn() const
 {
-    const int column = m_grid.FindColumn("ID");
+    const int column = FindColumn(m_grid.Grid(), "ID");
     return column >= 0 ? column : m_grid.Grid().GetColumnCount() - 1;
 }
 
@@ -132,12 +135,12 @@ void CUserLabelScreen::OnInsert()
         return;
     m_screen.SetUpdateLock(1);
     EnableEditButtons(FALSE);
-    m_grid.ClearPickedRows();
+    m_grid.Grid().ClearPicks();
     CGridCtrl& grid = m_grid.Grid();
     const int rows = grid.GetRowCount();
-    const int clicked = m_grid.ClickedRow();
+    const int clicked = m_rows.GetClickedRow();
     const int row = clicked >= 1 && clicked < rows ? clicked : rows - 1;
-    m_grid.InsertGridRow(CString::Formatted("List %ld", static_cast<long>(rows - 1)), row);
+    m_grid.Grid().InsertRow(CString::Formatted("List %ld", static_cast<long>(rows - 1)), row);
     CString key;
     if (!m_data.ItemDbPath().IsEmpty() && m_screen.HintKind() == DataKind::UserLabel)
         key = InsertPlaceholder();
@@ -146,11 +149,11 @@ void CUserLabelScreen::OnInsert()
         AfxMessageBox(kInsertLost, MB_OK);
     } else {
         const int column = KeyColumn();
-        m_grid.SetCellReadOnly(row, column);
+        SetCellReadOnly(m_grid.Grid(), row, column);
         grid.SetItemText(row, column, key);
     }
     m_screen.SetUpdateLock(0);
-    m_grid.ResetGridSelection();
+    m_grid.Grid().ForgetPickAnchors();
     EnableEditButtons(TRUE);
     grid.Invalidate();
 }
@@ -162,7 +165,7 @@ void CUserLabelScreen::OnDelete()
     EnableEditButtons(FALSE);
     CGridCtrl& grid = m_grid.Grid();
     const int rows = grid.GetRowCount();
-    const int row = m_grid.ClickedRow() >= 1 ? m_grid.ClickedRow() : rows - 2;
+    const int row = m_rows.GetClickedRow() >= 1 ? m_rows.GetClickedRow() : rows - 2;
     const CString path = m_data.ItemDbPath();
     if (!path.IsEmpty() && row >= 1 && row < rows - 1) {
         m_screen.SetUpdateLock(1);
@@ -172,18 +175,18 @@ void CUserLabelScreen::OnDelete()
             AfxMessageBox(kNoKeyText, MB_OK);
         } else if (ExecuteOn(path, "DELETE FROM [UserLabel] WHERE [ID] = " + key)) {
             grid.DeleteRow(row);
-            m_grid.ForgetClickedCell();
+            m_rows.ForgetClickedCell();
         }
         m_screen.SetUpdateLock(0);
     }
-    m_grid.ResetGridSelection();
+    m_grid.Grid().ForgetPickAnchors();
     EnableEditButtons(TRUE);
     m_screen.Form().Invalidate();
 }
 
 void CUserLabelScreen::OnImage()
 {
-    const int row = m_grid.ClickedRow();
+    const int row = m_rows.GetClickedRow();
     CUserLabelView* designer = FindDesigner();
     if (row < 1 || row >= m_grid.Grid().GetRowCount() - 1 || !designer) {
         AfxMessageBox(kNoLabelRow, MB_OK);

@@ -7,13 +7,15 @@
 // below; Receive (1061), Trans (1062) and Select Trans (1063) start the
 // transfer glue's transfers. It keeps no state of the screen: that lives in
 // the work screen, which also places the screen's panel. It knows the screen
-// through its state, grid and database interfaces. UI thread.
+// through its state, grid and database interfaces, and the clicked cell
+// through CGridRows. UI thread.
 
 #include "controls/xp_button.h"
 #include "platform/base/cstring.h"
 #include "platform/wnd/core/cmdtarget.h"
 
 class CDataExchange;
+class CGridRows;
 class CTableLoad;
 class CTransferGlue;
 class CUserLabelView;
@@ -24,7 +26,7 @@ class CWorkScreenState;
 class CUserLabelScreen : public CCmdTarget {
 public:
     CUserLabelScreen(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
-        CTableLoad& load, CTransferGlue& transfers);
+        CGridRows& rows, CTableLoad& load, CTransferGlue& transfers);
 
     const MessageMap* GetMessageMap() const override;
     // Binds the buttons 1059-1064 of template 130.
@@ -51,6 +53,7 @@ private:
     CWorkScreenState& m_screen;
     CWorkScreenGrid& m_grid;
     CWorkScreenDatabase& m_data;
+    CGridRows& m_rows;
     CTableLoad& m_load;
     CTransferGlue& m_transfers;
     CXPButton m_btnInsert; // 1059

@@ -4,6 +4,7 @@
 
 #include "db/db_messages.h"
 #include "resources/calvorn_ids.h"
+#include "screens/grid_cells.h"
 #include "screens/pos_codes.h"
 #include "screens/reply_row.h"
 #include "shell/manager_settings.h"
@@ -29,12 +30,12 @@ protected:
     {
         Switch(Screen::Item, "Item_Read", "vexo", MakeItemDatabase());
         m_screen->Context().RebuildGrid();
-        m_screen->Context().SetGridColumnCount(4);
+        SetGridColumnCount(Grid(), 4);
         Grid().SetItemText(0, 1, "ITEM_NUM");
         Grid().SetItemText(0, 2, "POS_KIND");
         Grid().SetItemText(0, 3, "POS_CODE");
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            const int row = m_screen->Context().InsertGridRow("List", static_cast<int>(i) + 1);
+            const int row = Grid().InsertRow("List", static_cast<int>(i) + 1);
             for (int c = 0; c < 3; ++c)
                 Grid().SetItemText(row, c + 1, rows[i][static_cast<std::size_t>(c)]);
         }
