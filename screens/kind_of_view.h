@@ -204,11 +204,12 @@ public:
     CPresetKeys& GetPresetKeys() { return m_presetKeys; }
     // The manager's item default values (read by the table bridge).
     CItemDefaults& GetItemDefaults() { return m_defaults; }
-    // The grid cell clicked last on this screen (0, 0 for none).
-    [[nodiscard]] int GetClickedRow() const { return m_rows.GetClickedRow(); }
-    [[nodiscard]] int GetClickedColumn() const { return m_rows.GetClickedColumn(); }
-    // The print kind of the current screen ("ItemPrint" ...; "" for none).
-    const CString& GetPrintKind() const { return m_print.GetPrintKind(); }
+    // The rows part: Insert, Delete, the column fill and the grid cell
+    // clicked last on this screen (GetClickedRow; 0 for none).
+    const CGridRows& Rows() const { return m_rows; }
+    // The print kind of the current screen (GetPrintKind: "ItemPrint" ...;
+    // "" for none) and the preset-key sheet.
+    const CPresetSheetPrint& Print() const { return m_print; }
     // The scale screens: communication settings, register, settings screens.
     CScaleScreens& Scales() { return m_scales; }
     // Transfers (screens/transfer_glue.h), reservations (screens/reservations.h)

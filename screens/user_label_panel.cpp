@@ -347,7 +347,7 @@ void CUserLabelPanel::OnAccept()
     CKindOfView* screen = WorkScreen();
     if (!screen)
         return;
-    const int row = screen->GetClickedRow();
+    const int row = screen->Rows().GetClickedRow();
     if (row < 1 || row >= screen->GetGrid().GetRowCount() - 1) {
         AfxMessageBox("Select a label information grid line", MB_OK);
         return;

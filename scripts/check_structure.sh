@@ -32,6 +32,17 @@
 #     call of the application folders names a control by a bare number of
 #     three or more digits: the ids are named in resources/calvorn_ids.h and
 #     resources/tarnel_ids.h, which the resource scripts share.
+#  8. No class in screens/ has more than 60 members in all: member functions
+#     (as counted in 2, but in every section) and data members; the work
+#     screen CKindOfView itself at most 79 member functions and 39 data
+#     members.
+#  9. No one-statement forwarder in screens/: a member function whose body
+#     only calls the same-named function of a member, a part or an accessor
+#     (m_part.F(...), m_p->F(...), Part().F(...)). A command goes to the part
+#     that owns it through the message routing; a part that needs another
+#     part's operation takes that part. A virtual of a folder below screens/
+#     (the framework's hooks, the transports' and the database's seams) may
+#     be implemented so.
 # Prints one line per finding and exits 1 when there is any; --list also
 # prints every class's count.
 set -euo pipefail
@@ -279,6 +290,59 @@ for folder in APP_FOLDERS + ["db", "controls", "app"]:
         for spot in sorted(spots):
             line = text.count("\n", 0, spot) + 1
             findings.append(f"{path}:{line}: a control id by number (resources/*_ids.h names them)")
+
+MAX_MEMBERS = 60
+# The work screen itself: the framework's overrides and the parts it holds.
+MEMBER_EXCEPTIONS = {"CKindOfView": (79, 39)}
+
+
+def all_statements(body):
+    """Every statement of a class body, whatever its section."""
+    return public_statements(re.sub(r"\b(?:public|protected|private)\s*:(?!:)", " ", body), "struct")
+
+
+def count_members(body, name):
+    """(member functions, data members) of a class body."""
+    methods = fields = 0
+    for statement in all_statements(body):
+        s = collapse_templates(" ".join(statement.split()))
+        if not s or re.match(r"(friend|using|typedef|static_assert|enum|class|struct|union)\b", s):
+            continue
+        if is_operation(statement, name):
+            methods += 1
+        elif not re.search(r"(operator\s*[^\s(]+|~?\w+)\s*\(", s) or "=" in s.split("(")[0]:
+            fields += 1
+    return methods, fields
+
+
+FORWARDER = re.compile(
+    r"\b(\w+)\s*\([^()]*\)\s*(?:const\s*)?(?:override\s*)?\{\s*(?:return\s+)?"
+    r"\*?\w+(?:\(\))?\s*(?:\.|->)\s*\1\s*\([^;{}()]*\)\s*;\s*\}"
+)
+SEAMS = set()
+for folder in ["platform", "protocol", "db", "controls", "grid", "shell", "transfer", "ethernet", "serial", "results"]:
+    for path in pathlib.Path(folder).rglob("*.h"):
+        SEAMS.update(re.findall(r"\bvirtual\b[^;(]*?\b(\w+)\s*\(", strip(path.read_text(encoding="utf-8"))))
+for path in sorted(pathlib.Path("screens").rglob("*")):
+    if path.suffix not in (".h", ".cpp"):
+        continue
+    text = strip(path.read_text(encoding="utf-8"))
+    for m in CLASS.finditer(text):
+        start = m.end() - 1
+        body = text[start + 1 : matching(text, start) - 1]
+        methods, fields = count_members(body, m.group(2))
+        if m.group(2) in MEMBER_EXCEPTIONS:
+            most_methods, most_fields = MEMBER_EXCEPTIONS[m.group(2)]
+            if methods > most_methods or fields > most_fields:
+                findings.append(f"{path}: {m.group(2)} has {methods} member functions and {fields} data members"
+                                f" (at most {most_methods} and {most_fields})")
+        elif methods + fields > MAX_MEMBERS:
+            findings.append(f"{path}: {m.group(2)} has {methods + fields} members (at most {MAX_MEMBERS})")
+    for m in FORWARDER.finditer(text):
+        if m.group(1) in SEAMS:
+            continue
+        number = text.count("\n", 0, m.start()) + 1
+        findings.append(f"{path}:{number}: {m.group(1)} only hands on to the same-named function of a part")
 
 for finding in findings:
     print(finding)

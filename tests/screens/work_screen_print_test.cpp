@@ -96,7 +96,7 @@ TEST_F(WorkScreenPrintTest, KeyLinesArePrintedAtTheirPlacesOnThePqSheet)
     // The sixth row exists on the "Q" keyboard only.
     EXPECT_EQ(Find(job, "55555"), nullptr);
     EXPECT_EQ(Find(job, "SHIFT"), nullptr);
-    EXPECT_EQ(m_screen->GetPrintKind(), "PresetPrint");
+    EXPECT_EQ(m_screen->Print().GetPrintKind(), "PresetPrint");
     ASSERT_FALSE(job.outputPath.IsEmpty());
     const auto pages = PdfPageTexts(job.outputPath.GetString());
     ASSERT_EQ(pages.size(), 1u);

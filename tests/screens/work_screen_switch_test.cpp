@@ -113,7 +113,7 @@ TEST_F(WorkScreenSwitchTest, EachHintShowsItsOwnPanels)
         EXPECT_EQ(Visible(IDC_WORK_RESERVATION_VIEW) && Visible(IDC_WORK_RESERVATION_SETUP), c.reservation)
             << label;
         EXPECT_EQ(Visible(IDC_WORK_POS_HELP) && Visible(IDC_WORK_POS_HELP_GROUP), c.posHelp) << label;
-        EXPECT_EQ(m_screen->GetPrintKind(), c.printKind) << label;
+        EXPECT_EQ(m_screen->Print().GetPrintKind(), c.printKind) << label;
         // The transfer buttons are usable, the stop button is not.
         for (int id : { IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_SELECT, IDC_WORK_RECV_ALL, IDC_WORK_RECV_SELECT,
                  IDC_WORK_SCALE_TRANS, IDC_WORK_SCALE_RECV_ALL, IDC_WORK_SCALE_RECV_SELECT })
@@ -261,7 +261,7 @@ TEST_F(WorkScreenSwitchTest, AHintDuringALoadIsDroppedAndOtherHintsOnlyMoveTheMa
     EXPECT_EQ(m_screen->Context().DbMailbox().Text(IDC_MAILBOX_NAME), "Add_Read");
     EXPECT_EQ(m_screen->Context().DbMailbox().Text(IDC_MAILBOX_TEXT), "vexo");
     EXPECT_EQ(Caption(), "Item Display");
-    EXPECT_EQ(m_screen->GetPrintKind(), "");
+    EXPECT_EQ(m_screen->Print().GetPrintKind(), "");
     EXPECT_EQ(m_screen->Context().Hint(), 42);
 }
 
@@ -279,7 +279,7 @@ TEST_F(WorkScreenSwitchTest, ACommandNeverActsOnARowClickedOnAnotherScreen)
     auto clickItemRow = [&] {
         Switch(Screen::Item, "Item_Read", "vexo", db);
         ClickCell(1, 2);
-        ASSERT_EQ(m_screen->GetClickedRow(), 1);
+        ASSERT_EQ(m_screen->Rows().GetClickedRow(), 1);
         ASSERT_EQ(Grid().Picks().clickRow, 1);
     };
 
