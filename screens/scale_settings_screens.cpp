@@ -17,7 +17,7 @@
 #include "platform/wnd/dialogs/dialog.h"
 #include "protocol/data_kinds.h"
 #include "screens/grid_cells.h"
-#include "screens/kind_of_view_rows.h"
+#include "screens/grid_rows.h"
 #include "screens/reply_row.h"
 #include "screens/table_bridge.h"
 #include "screens/work_screen_context.h"

@@ -13,7 +13,7 @@
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
 #include "screens/grid_cells.h"
-#include "screens/kind_of_view_defaults.h"
+#include "screens/item_defaults.h"
 #include "screens/reply_row.h"
 #include "screens/sale_fields.h"
 #include "screens/work_screen_context.h"

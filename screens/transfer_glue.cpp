@@ -15,7 +15,7 @@
 #include "platform/wnd/dialogs/dialog.h"
 #include "resources/calvorn_ids.h"
 #include "screens/grid_cells.h"
-#include "screens/kind_of_view_rows.h"
+#include "screens/grid_rows.h"
 #include "screens/pos_codes.h"
 #include "screens/scale_screens.h"
 #include "screens/scale_settings_screens.h"

@@ -6,7 +6,7 @@
 #include "platform/base/file_system.h"
 #include "platform/wnd/dialogs/dialog.h"
 #include "resources/calvorn_ids.h"
-#include "screens/kind_of_view_preset.h"
+#include "screens/preset_keys.h"
 #include "screens/result_kinds.h"
 #include "screens/scale_screens.h"
 #include "screens/work_screen_context.h"

@@ -65,7 +65,7 @@ KIND_WORDS = [
     "RECV", "all", "select",
 ]
 KIND_PARSE = pathlib.Path("protocol/data_kinds.cpp")
-REQUEST_ROUTERS = {pathlib.Path("screens/kind_of_view_load.cpp"), pathlib.Path("db/db_request_worker.cpp")}
+REQUEST_ROUTERS = {pathlib.Path("screens/table_load.cpp"), pathlib.Path("db/db_request_worker.cpp")}
 word = '"(?:' + "|".join(KIND_WORDS) + ')"'
 COMPARISON = re.compile(r"(?:==|!=)\s*" + word + "|" + word + r"\s*(?:==|!=)")
 HINT_AS_KIND = re.compile(

@@ -7,7 +7,7 @@
 // marks: the heading row and the trailing row are neither places to insert at
 // nor rows to delete.
 
-#include "screens/kind_of_view_rows.h"
+#include "screens/grid_rows.h"
 
 #include <algorithm>
 
@@ -23,7 +23,7 @@
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/dialogs/dialog.h"
 #include "resources/calvorn_ids.h"
-#include "screens/kind_of_view_defaults.h"
+#include "screens/item_defaults.h"
 #include "screens/row_dialogs.h"
 #include "screens/table_bridge.h"
 #include "screens/work_screen_context.h"

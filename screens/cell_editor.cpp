@@ -1,4 +1,4 @@
-#include "screens/kind_of_view_edit.h"
+#include "screens/cell_editor.h"
 
 #include <cstdlib>
 #include <string_view>

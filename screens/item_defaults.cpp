@@ -1,7 +1,7 @@
 // The manager's item default values (per manager files under the manager
 // folder).
 
-#include "screens/kind_of_view_defaults.h"
+#include "screens/item_defaults.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // "Q" model (6 x 10 preset keys and five columns of function keys). Sheet
 // positions are in 1/600 inch and scaled to the printer's resolution.
 
-#include "screens/kind_of_view_print.h"
+#include "screens/preset_sheet_print.h"
 
 #include <cmath>
 

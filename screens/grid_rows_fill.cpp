@@ -8,8 +8,8 @@
 #include "db/mailbox_dlg.h"
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
-#include "screens/kind_of_view_edit.h"
-#include "screens/kind_of_view_rows.h"
+#include "screens/cell_editor.h"
+#include "screens/grid_rows.h"
 #include "screens/row_dialogs.h"
 #include "screens/work_screen_context.h"
 

@@ -1,4 +1,4 @@
-#include "screens/kind_of_view_load.h"
+#include "screens/table_load.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -11,11 +11,11 @@
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
 #include "screens/grid_cells.h"
-#include "screens/kind_of_view_rows.h"
-#include "screens/kind_of_view_users.h"
+#include "screens/grid_rows.h"
 #include "screens/reply_row.h"
 #include "screens/scale_screens.h"
 #include "screens/table_bridge.h"
+#include "screens/users_screen.h"
 #include "screens/work_screen_context.h"
 
 namespace {

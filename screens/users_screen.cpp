@@ -1,4 +1,4 @@
-#include "screens/kind_of_view_users.h"
+#include "screens/users_screen.h"
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"

@@ -1,6 +1,6 @@
 // The preset key pages: 60 key edits showing one page of the [Preset] table.
 
-#include "screens/kind_of_view_preset.h"
+#include "screens/preset_keys.h"
 
 #include <cstdlib>
 
