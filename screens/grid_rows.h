@@ -5,7 +5,9 @@
 // clicked last (the clicks of grid 1005). The rows a command acts on come
 // from the grid's pick state through the picked-rows rules
 // (grid/pick_rules.h); the cells the fill writes are checked and written
-// back by CCellEditor.
+// back by CCellEditor. A new item row takes CItemDefaults' values. The
+// transfers, the settings screens and the user labels screen read the
+// clicked cell.
 
 #include "controls/xp_button.h"
 #include "platform/base/cstring.h"

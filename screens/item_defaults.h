@@ -3,7 +3,8 @@
 // settings files whenever asked. The switch file says whether they are in
 // force; the unchecked columns make the Item screen's column list and tell
 // the table bridge which columns the grid leaves out; the check values fill
-// a new item row. The work screen, the table bridge and the transfers ask.
+// a new item row. The screen switch (column list), the rows, the table
+// bridge, the synchronisation and the transfers ask.
 
 #include <vector>
 

@@ -1,11 +1,12 @@
 #pragma once
 // CKindOfView: the work screen in the upper right pane, the form view of
-// template 130. One grid (1005) and the button panels of every editing and
-// transfer screen; the left pane's hints 1-19 switch it from one screen to the
-// next (OnUpdate). It owns the item database worker and its mailbox (132), the
-// table bridge that loads the grid and writes edits back, the serial request
-// carrier (145) and the message window (225). Everything runs on the UI thread
-// except the worker, which talks to it through the mailbox and SendMessage.
+// template 130. It holds grid 1005, the item database worker with its
+// mailbox (132), the table bridge, the preset note and the Print button
+// (57607), and the parts that own the rest of the screen (each part's header
+// says what it owns). The left pane's hints 1-19 switch it from one screen
+// to the next (OnUpdate, through CScreenSwitch). Everything runs on the UI
+// thread except the worker, which talks to it through the mailbox and
+// SendMessage.
 //
 // What the parts see of the screen: four narrow interfaces; CKindOfView
 // implements three privately through the aggregate CWorkScreenContext
@@ -21,97 +22,25 @@
 // Each part takes only the interfaces it uses (S state, G grid, P panels,
 // D database). The arrows go from the screen to its parts and from each part
 // to those interfaces, never back to CKindOfView; no part's file includes
-// this header. A part that needs what another part owns takes that part: the
-// clicked cell is CGridRows' (read by the transfers, the settings screens
-// and the user labels screen), a cell's check and write-back CCellEditor's
-// (the column fill's). The cell routines the parts share (column search,
-// locked cells, added columns) are free functions on the grid
-// (screens/grid_cells.h).
-// - CScaleScreens (S G D; Scales()): the communication settings, the COM
-//   port, the communication dialog 141 and Auto_Comset_File.bin; the scale
-//   register (CScaleRegister, whose host it is), list 900 and buttons
-//   901-903. Its own commands 32773 (with its rule), 1043, 900-903 and
-//   WM_COMMMODE_CHANGED; the switch's hint 7 opens its dialog; the query
-//   dispatch hands the register's reply rows to Scales().Register(). It
-//   reads the log-in flag through a function it is given.
-// - CScaleSettingsScreens (S G D; scale_settings_screens.h): Insert 1011,
-//   Update 1014 and Delete 1012 of the scale settings screens with the
-//   buttons 1011-1014, and the insert's read-back.
-// - CReservations (S G D; Reservations()): the reservation threads (ended
-//   first in the destructor), the list 217, lamps 1040/1045/1046 with their
-//   labels 1047/1048/1129, and its own commands 1116/1117 and message 1624
-//   (a part of m_parts); the timers 600 + slot come through OnTimer. The
-//   host of the threads and the list. It reads the transfer-active count
-//   through a function it is given.
-// - CTransferGlue (S G P D; Transfers(), screens/transfer_glue.h): its own
-//   commands 1001/1002/1009/1010/1025/1027/1029/1030 and 1013 with their
-//   buttons and edits 1026/1028, and messages 1324, 1224-1227, 1326 and the
-//   result loop's next step; the user labels' transfers hand on to it, and
-//   OnTimer the timers 150 and 200-599. It owns the transports, the message
-//   window 225, the serial side of the commands and the sales-total loop
-//   over the TCP jobs (CResultLoop), and the transports' hosts
-//   (CTransferHosts, screens/transfer_hosts.h: the serial mailbox 145, the
-//   stop flag, the count of running transfers, the numbers of a selective
-//   read and lamps 1037/1038). It reads the communication settings of
-//   CScaleScreens, the preset keys' texts and page (CPresetKeys) and the
-//   default values (CItemDefaults): glue -> those, never back.
-//   CReservations reads its transfer-active count.
-// - CResultScreens (S G D; screens/result_screens.h): the sales-total receive
-//   and clear and the accumulation; it starts the exchanges through
-//   CResultExchange (screens/result_exchange.h), which the glue implements
-//   privately (Transfers().Results()). The handlers of hints 12-15 and
-//   1050-1057 hand on to it.
-// - CScreenSwitch (S G D; screens/screen_switch.h): OnUpdate hands each
-//   hint on to it; it drops a hint while the update lock is set, takes hints
-//   7-9 alone, then moves the left pane's mailbox words in and finds the
-//   hint in the table of screens (shell/screen_table.h: kind word, caption,
-//   split, reservation buttons, print kind, set-up); each kind of set-up is
-//   one function, which lays the screen out and starts its load. It resets
-//   the screen's words (user, database, number, clicked and loaded rows) and
-//   reaches the parts the set-ups use.
-// - CWorkScreenLayout (S G D; screens/work_screen_layout.h): the panels of
-//   each screen, the control groups they show and place, the caption panel
-//   200, the groups' frames and labels (1032-1034, 1041, 1042, 1044, 1049),
-//   the progress text 1039 and the Pos kind help 1143/1144; the
-//   implementation of CWorkScreenPanels.
-// - CGridRows (S G P D; kind_of_view_rows.h): its commands Insert 1007,
-//   Delete 1008 (with their buttons) and the column fill 32792, and the
-//   clicks of grid 1005 (the clicked cell); rows come from the picked-rows
-//   rule. It asks CItemDefaults for the values of a new item row.
-// - CItemDefaults (S; kind_of_view_defaults.h): the manager's default values,
-//   read by the screen switch (column list), the rows, the table bridge, the
-//   synchronisation and the transfers.
-// - CPresetKeys (S D; kind_of_view_preset.h): keys 600-659, id edits
-//   700-759, page combo 800 and their notifications, the key checks and
-//   writes, the sixth-row frame of OnDraw; the table bridge fills it, the
-//   transfers and the synchronisation read its texts.
-// - CPresetSheetPrint (kind_of_view_print.h): the print kind and the
-//   preset-key sheet; the view's print steps hand on to it.
-// - CTableLoad (S G D; kind_of_view_load.h): the worker's messages
-//   WM_DBQUERY_ROW/EMPTY/DONE, each to the reader of its request name (the
-//   table bridge's or the scale register's); the end of each load (the
-//   users screen's reread, the sales-total screens' hook); the grid's shape
-//   (RebuildGrid); the insert read-back.
-// - CCellEditor (S G D; kind_of_view_edit.h): WM_GRID_CELLEDITED, an edited
-//   cell's placeholder, limits and write-back through the table bridge.
-// - CUsersScreen (S D; kind_of_view_users.h): list 1053, Register 1055 and
-//   Delete 1056 with the panel's controls 1054-1058.
-// - CUserLabelScreen (S G D; user_label_screen.h): the user labels screen's
-//   commands and buttons 1059-1064: Insert, Delete and Image Display, and the
-//   transfers Receive, Trans and Select Trans, which it starts through
-//   CTransferGlue; it reads an insert's ID back through CTableLoad. Its panel
-//   and load start are the screen switch's.
-// - CTableBridge (S G D; table_bridge.h): the SELECTs, reply rows and writes
-//   of the table screens. It knows the preset keys through CPresetKeyPage
-//   and the users list through CManagerList (both implemented by the parts,
-//   which include the bridge's header: the arrows go to the bridge, never
-//   from it), and reads CItemDefaults.
-// - CServerSyncCommands (S G P D; server_sync_commands.h): the
-//   Synchronization buttons 1065/1066 and their commands, into the server
-//   database's path. It reads the preset keys and the default values.
+// this header. A part that needs what another part owns takes that part. The
+// cell routines the parts share (column search, locked cells, added columns)
+// are free functions on the grid (screens/grid_cells.h).
+// The parts, each in the header named after it:
+// - CScaleScreens (S G D; scale_screens.h), CScaleSettingsScreens (S G D;
+//   scale_settings_screens.h), CReservations (S G D; reservations.h),
+//   CTransferGlue (S G P D; transfer_glue.h), CResultScreens (S G D;
+//   result_screens.h), CScreenSwitch (S G D; screen_switch.h),
+//   CWorkScreenLayout (S G D; work_screen_layout.h), CGridRows (S G P D;
+//   grid_rows.h, grid_rows_fill.cpp), CItemDefaults (S; item_defaults.h),
+//   CPresetKeys (S D; preset_keys.h), CPresetSheetPrint
+//   (preset_sheet_print.h), CTableLoad (S G D; table_load.h), CCellEditor
+//   (S G D; cell_editor.h), CUsersScreen (S D; users_screen.h),
+//   CUserLabelScreen (S G D; user_label_screen.h), CTableBridge (S G D;
+//   table_bridge.h), CServerSyncCommands (S G P D; server_sync_commands.h).
 // A part with its own commands or messages is a command target, offered them
 // before the view's map (m_parts); printing is the view's
-// (kind_of_view_parts.cpp).
+// (kind_of_view_parts.cpp), the busy check and the grid's rebuild too
+// (kind_of_view_query.cpp).
 // Other subsystems go through operations: Context(), GetGrid(), the parts'
 // accessors, and the shell's and transports' interfaces.
 
@@ -243,8 +172,7 @@ protected:
     // would cut the rows still to come.
     BOOL RefuseWhileBusy() override;
 
-    // ---- Rows, column fill, preset keys, users, printing ---------------------------
-    // (kind_of_view_rows.cpp, _fill.cpp, _preset.cpp, _users.cpp, _print.cpp)
+    // ---- Printing: the preset-key sheet (kind_of_view_parts.cpp) -------------------
     void OnFilePrint();
     BOOL OnPreparePrinting(CPrintInfo* info) override;
     void OnBeginPrinting(CDC* dc, CPrintInfo* info) override;
@@ -285,7 +213,7 @@ private:
     CTableBridge& TableBridge() override { return *m_pTableBridge; }
     int Language() const override { return m_nLanguage; }
 
-    // ---- State (the user-label screen is a friend) ----------------------------------
+    // ---- State ----------------------------------------------------------------------
     CGridCtrl m_grid;
     CMailboxDlg m_mailbox; // IDD_MAILBOX
     CTableBridge* m_pTableBridge = nullptr;

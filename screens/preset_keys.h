@@ -5,7 +5,9 @@
 // 800. A key is checked and written when it loses the focus (EN_KILLFOCUS
 // of 600-659), and the page is read again; there is no save command. A page
 // chosen in the combo (CBN_SELCHANGE of 800) is read. The table bridge fills the keys
-// (SetKey) and reads their ids (GetKeyId); the transfers read the texts.
+// (SetKey) and reads their ids (GetKeyId); the transfers and the
+// synchronisation read the texts. It draws the sixth row's frame of the
+// view's OnDraw.
 
 #include <array>
 #include <vector>

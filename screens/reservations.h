@@ -7,8 +7,9 @@
 // the commands Reservation Setup (1117) and Reservation Info View (1116) and
 // message 1624, and owns their buttons and the lamps' labels (1047, 1048,
 // 1129). It is the threads' and the list's host, and it ends every thread
-// before it goes. It knows the screen through its state, grid and database
-// interfaces only. UI thread.
+// before it goes (the view ends it first). It knows the screen through its
+// state, grid and database interfaces only, and reads the transfers' active
+// count through a function it is given. UI thread.
 
 #include <functional>
 #include <vector>

@@ -5,8 +5,10 @@
 // register with its list (900) and buttons (901-903, children of the form).
 // It takes their commands: the communication setup (32773, enabled while
 // logged in), the COM port toggle (1043), the list's clicks, 901-903 and
-// WM_COMMMODE_CHANGED. It is the register's and the dialog's host. It knows
-// the screen through its state, grid and database interfaces and reads the
+// WM_COMMMODE_CHANGED. It is the register's and the dialog's host; the
+// settings file is Auto_Comset_File.bin. The screen switch's hint 7 opens its
+// dialog, the table load hands it the register's reply rows. It knows the
+// screen through its state, grid and database interfaces and reads the
 // log-in flag through a function it is given. UI thread.
 
 #include <functional>

@@ -4,8 +4,9 @@
 // (shell/screen_table.h). A hint is dropped while the update lock is set;
 // hints 7-9 take the user word alone and keep the screen; any other moves
 // the left pane's settings and mailbox words in, clears what the screen
-// before left, sets the screen's number, kind word and caption, splits the
-// right pane, runs the screen's set-up (its panels through
+// before left (user, database, number, clicked and loaded rows), sets the
+// screen's number, kind word and caption, splits the right pane, runs the
+// screen's set-up (one function per kind: its panels through
 // CWorkScreenLayout, then its load) and shows the reservation buttons and
 // print kind. It knows the screen through its state, grid and database
 // interfaces and the shell's CWorkScreen (the log-in flag), and reaches the

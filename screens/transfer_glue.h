@@ -11,9 +11,11 @@
 // loop over the TCP jobs, and takes their messages 1324, 1224-1227 and 1326
 // and the loop's next step; the view's OnTimer hands it the timers 150 and
 // 200-599. It knows the screen through its state, grid, panels and database
-// interfaces, reads the communication settings of CScaleScreens and the
-// clicked row of CGridRows, and starts
-// the sales-total exchanges for CResultScreens (CResultExchange).
+// interfaces, reads the communication settings of CScaleScreens, the
+// clicked row of CGridRows, the preset keys' texts and page (CPresetKeys) and
+// the default values (CItemDefaults), never the other way; it starts the
+// sales-total exchanges for CResultScreens (CResultExchange) and the user
+// labels screen's transfers. CReservations reads its transfers' active count.
 // UI thread, except GetTransferActive.
 
 #include <memory>

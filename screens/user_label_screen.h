@@ -6,7 +6,8 @@
 // by its ID, Image Display (1064) hands the picked row to the designer
 // below; Receive (1061), Trans (1062) and Select Trans (1063) start the
 // transfer glue's transfers. It keeps no state of the screen: that lives in
-// the work screen, which also places the screen's panel. It knows the screen
+// the work screen; the screen switch places its panel and starts its load.
+// It knows the screen
 // through its state, grid and database interfaces, and the clicked cell
 // through CGridRows. UI thread.
 

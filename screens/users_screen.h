@@ -4,8 +4,8 @@
 // Register (1055) and Delete (1056), each followed by a fresh read; it owns
 // the panel's controls 1053-1056 and 1058. The table bridge sends the
 // statements and fills the list. It knows the screen through its state and
-// database interfaces; the screen's set-up and panel layout stay on the
-// view.
+// database interfaces; the screen's set-up and panel are the screen
+// switch's.
 
 #include <vector>
 

@@ -1,7 +1,8 @@
 #pragma once
 // CWorkScreenLayout: the work screen's panels: which control groups each
 // screen shows, where they stand and what they say, the caption panel (200)
-// over the grid, the frames and labels of the groups, the progress text
+// over the grid, the frames and labels of the groups (1032-1034, 1041, 1042,
+// 1044, 1049), the progress text
 // (1039), the Pos kind help (1143, 1144), and the button groups its parts
 // enable and grey (CWorkScreenPanels). The control ids of the groups
 // are here only; the other controls are the form's (template 130) and its
