@@ -212,6 +212,7 @@ void CCalvornView::OnInitialUpdate()
 {
     CView::OnInitialUpdate();
     ProvisionDataFiles();
+    ClearUnfinishedImports();
     m_captionPanel.SetCaption(m_nLanguage == 1 ? "로그인을 하십시오" : "Input Log ID");
     CreateCategoryTree();
     if (m_nKeepAliveFlag)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 #include "db/dao_helper.h"
@@ -9,6 +10,7 @@
 #include "platform/base/exception.h"
 #include "platform/base/file.h"
 #include "platform/base/file_system.h"
+#include "platform/base/process.h"
 #include "platform/base/resource.h"
 #include "platform/dao/dao_database.h"
 #include "platform/dao/dao_recordset.h"
@@ -177,9 +179,68 @@ void ShowFileNotMaking(const CString& path)
     AfxMessageBox(text);
 }
 
-// The new item database, built in a file of its own in the target's folder
-// and put in the target's place only when complete: until then the target is
-// as it was. The file is removed unless it was put in place.
+// An import builds its database in "<target>.import-<process id>" beside the
+// target, and notes that name in the data folder while it runs, so that what
+// a killed import left is found again: beside the next target of that name,
+// and through the notes at the next import or start.
+constexpr const char* kBuildMark = ".import-";
+constexpr const char* kImportNote = "C:\\Windows\\system\\Manager\\Excel_Import_%lu.txt";
+constexpr const char* kImportNotes = "C:\\Windows\\system\\Manager\\Excel_Import_*.txt";
+constexpr UINT kMaxNoteLength = 4096;
+
+CString BuildPathFor(const CString& target, DWORD owner)
+{
+    CString path;
+    path.Format("%s%s%lu", target.GetString(), kBuildMark, static_cast<unsigned long>(owner));
+    return path;
+}
+
+// The decimal number that starts text, 0 when there is none.
+DWORD LeadingNumber(const CString& text)
+{
+    DWORD value = 0;
+    for (int i = 0; i < text.GetLength() && text[i] >= '0' && text[i] <= '9' && value < 100000000; ++i)
+        value = value * 10 + static_cast<DWORD>(text[i] - '0');
+    return value;
+}
+
+// TRUE when the build of that process can be removed: the process is gone, or
+// it is this one, which runs one import at a time.
+bool IsLeftOver(DWORD owner)
+{
+    return owner != 0 && (owner == GetCurrentProcessId() || !IsProcessRunning(owner));
+}
+
+// Removes a build with its journal and a copy of the template cut short.
+void RemoveBuild(const CString& build)
+{
+    ::DeleteFile(build);
+    ::DeleteFile(build + "-journal");
+    CFileFind copies;
+    for (BOOL more = copies.FindFile(build + ".tmp-*"); more;) {
+        more = copies.FindNextFile();
+        ::DeleteFile(copies.GetFilePath());
+    }
+}
+
+// Removes the builds of target, and what is left of them, that ended
+// processes left beside it.
+void ClearBuildsBeside(const CString& target)
+{
+    const int slash = std::max(target.ReverseFind('\\'), target.ReverseFind('/'));
+    const int owner = target.GetLength() - slash - 1 + static_cast<int>(std::strlen(kBuildMark));
+    CFileFind found;
+    for (BOOL more = found.FindFile(target + kBuildMark + "*"); more;) {
+        more = found.FindNextFile();
+        const DWORD process = LeadingNumber(found.GetFileName().Mid(owner));
+        if (!found.IsDirectory() && IsLeftOver(process))
+            RemoveBuild(BuildPathFor(target, process));
+    }
+}
+
+// The new item database, built in a file of its own beside the target and
+// put in the target's place only when complete: until then the target is as
+// it was. The file is removed unless it was put in place.
 class BuildFile {
 public:
     explicit BuildFile(CString target)
@@ -188,22 +249,30 @@ public:
     ~BuildFile()
     {
         if (!m_path.IsEmpty())
-            ::DeleteFile(m_path);
+            RemoveBuild(m_path);
+        if (!m_note.IsEmpty())
+            ::DeleteFile(m_note);
     }
     BuildFile(const BuildFile&) = delete;
     BuildFile& operator=(const BuildFile&) = delete;
 
-    // Creates the file from the item template; FALSE after its message.
+    // Creates the file from the item template, after removing what earlier
+    // imports left; FALSE after its message (naming the target).
     [[nodiscard]] BOOL Create()
     {
-        const int slash = std::max(m_target.ReverseFind('\\'), m_target.ReverseFind('/'));
-        const CString folder = slash < 0 ? CString(".") : m_target.Left(slash == 0 ? 1 : slash);
-        if (!::GetTempFileName(folder, "cal", 0, m_path)) {
-            m_path.Empty();
-            ShowFileNotMaking(m_target);
-            return FALSE;
+        ClearUnfinishedImports();
+        ClearBuildsBeside(m_target);
+        const DWORD self = GetCurrentProcessId();
+        m_path = BuildPathFor(m_target, self);
+        m_note.Format(kImportNote, static_cast<unsigned long>(self));
+        try {
+            CFile note(m_note, CFile::modeCreate | CFile::modeWrite);
+            note.Write(m_path.GetString(), static_cast<UINT>(m_path.GetLength()));
+            note.Close();
+        } catch (CFileException* e) {
+            e->Delete(); // without its note the build is still found beside the target
         }
-        return WriteResourceFile(kItemTemplateId, m_path);
+        return WriteResourceFile(kItemTemplateId, m_path, m_target);
     }
     const CString& Path() const { return m_path; }
     // Replaces the target with the finished file; FALSE after its message.
@@ -220,6 +289,7 @@ public:
 private:
     CString m_target;
     CString m_path;
+    CString m_note;
 };
 
 // Reads the workbook into a new item database at target; FALSE when the
@@ -244,6 +314,34 @@ BOOL ImportWorkbook(CExcelWorkbook& book, const CString& target, const CString& 
 }
 
 } // namespace
+
+void ClearUnfinishedImports()
+{
+    CFileFind notes;
+    for (BOOL more = notes.FindFile(kImportNotes); more;) {
+        more = notes.FindNextFile();
+        const CString name = notes.GetFileTitle();
+        const DWORD owner = LeadingNumber(name.Mid(name.ReverseFind('_') + 1));
+        if (notes.IsDirectory() || !IsLeftOver(owner))
+            continue;
+        // Only a build of the note's own process is removed: a note cut short
+        // names no other file.
+        CString build;
+        try {
+            CFile note(notes.GetFilePath(), CFile::modeRead);
+            std::string text(std::min<ULONGLONG>(note.GetLength(), kMaxNoteLength), '\0');
+            text.resize(note.Read(text.data(), static_cast<UINT>(text.size())));
+            build = text.c_str();
+        } catch (CFileException* e) {
+            e->Delete();
+        }
+        CString mark;
+        mark.Format("%s%lu", kBuildMark, static_cast<unsigned long>(owner));
+        if (build.GetLength() > mark.GetLength() && build.Right(mark.GetLength()) == mark)
+            RemoveBuild(build);
+        ::DeleteFile(notes.GetFilePath());
+    }
+}
 
 CString ImportCellText(const COleVariant& value)
 {

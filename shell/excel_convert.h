@@ -59,7 +59,13 @@ void AccessToExcelConvert(CCalvornView& view);
 // Command 32790: reads a chosen workbook into a new item database written
 // from template 150 (never over one of the program's own databases), rows
 // owned by the logged-in manager; says "Convert OK" or how many rows failed.
-// The database is built in a temporary file beside the chosen one and
-// renamed over it only when every row went in: a failed row, a refused sheet,
-// an error or a crash leave the chosen file as it was.
+// The database is built in "<chosen file>.import-<process id>" beside the
+// chosen one and renamed over it only when every row went in: a failed row, a
+// refused sheet, an error or a crash leave the chosen file as it was. A file
+// error names the chosen file ("<path> =>DB File not making").
 void ExcelToAccessConvert(CCalvornView& view);
+
+// Removes what imports of processes that have ended left (their build files
+// with journals, and their notes in the data folder); run at start-up and
+// before each import.
+void ClearUnfinishedImports();

@@ -73,7 +73,7 @@ BOOL MakeDirectoryPath(CString path)
     return IsFolder(path);
 }
 
-BOOL WriteResourceFile(UINT resourceId, CString path)
+BOOL WriteResourceFile(UINT resourceId, CString path, CString shownPath)
 {
     const UINT id = resourceId & 0xFFFF;
     HINSTANCE module = AfxGetResourceHandle();
@@ -92,7 +92,8 @@ BOOL WriteResourceFile(UINT resourceId, CString path)
     const std::span<const std::uint8_t> data(static_cast<const std::uint8_t*>(bytes), size);
     if (!WriteFileAtomically(path, data)) {
         CString text;
-        text.Format("%s =>DB File not making", path);
+        text.Format(
+            "%s =>DB File not making", shownPath.IsEmpty() ? path.GetString() : shownPath.GetString());
         AfxMessageBox(text);
         return FALSE;
     }

@@ -16,9 +16,9 @@ BOOL MakeDirectoryPath(CString path);
 // which is then renamed over path, so a failure leaves the old file as it was.
 // A missing template shows "리소스를 찾을 수 없거나 불러올수 없습니다." and an
 // empty one "메로리를 할당할 수 없습니다."; a file error shows
-// "<path> =>DB File not making". FALSE in each of these cases, TRUE when the
-// file was written.
-BOOL WriteResourceFile(UINT resourceId, CString path);
+// "<shownPath> =>DB File not making" (path when shownPath is empty). FALSE in
+// each of these cases, TRUE when the file was written.
+BOOL WriteResourceFile(UINT resourceId, CString path, CString shownPath = CString());
 
 // Writes the template into path only when the file is missing or empty
 // (opening it creates a missing one without truncating); a file with content

@@ -7,9 +7,12 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cmath>
 #include <map>
 #include <mutex>
+#include <string_view>
+#include <utility>
 
 namespace {
 
@@ -478,6 +481,32 @@ BOOL WriteWorkbookFile(const CString& path, const WorkbookData& book, CString* e
     return WriteWorkbookStreamFile(path, BuildWorkbookStream(book), error);
 }
 
+namespace {
+
+// The cause of a failed file call of libgsf, without the name of its own
+// temporary file, which the user never chose.
+CString FileErrorCause(const GError* e)
+{
+    if (!e)
+        return CString();
+    if (e->domain == G_FILE_ERROR) {
+        static constexpr std::pair<GFileError, int> kErrors[] = { { G_FILE_ERROR_NOENT, ENOENT },
+            { G_FILE_ERROR_ACCES, EACCES }, { G_FILE_ERROR_PERM, EPERM }, { G_FILE_ERROR_NOSPC, ENOSPC },
+            { G_FILE_ERROR_ROFS, EROFS }, { G_FILE_ERROR_NOTDIR, ENOTDIR }, { G_FILE_ERROR_ISDIR, EISDIR },
+            { G_FILE_ERROR_NAMETOOLONG, ENAMETOOLONG }, { G_FILE_ERROR_LOOP, ELOOP },
+            { G_FILE_ERROR_MFILE, EMFILE }, { G_FILE_ERROR_NFILE, ENFILE }, { G_FILE_ERROR_IO, EIO } };
+        for (const auto& [code, osError] : kErrors)
+            if (e->code == code)
+                return g_strerror(osError);
+    }
+    // Otherwise the text after the name the message starts with.
+    const std::string_view text = e->message ? e->message : "";
+    const std::size_t colon = text.rfind(": ");
+    return CString(std::string(colon == std::string_view::npos ? text : text.substr(colon + 2)));
+}
+
+} // namespace
+
 BOOL WriteWorkbookStreamFile(const CString& path, const ByteBuffer& stream, CString* error)
 {
     static std::once_flag initialised;
@@ -491,7 +520,7 @@ BOOL WriteWorkbookStreamFile(const CString& path, const ByteBuffer& stream, CStr
     GError* gerror = nullptr;
     GsfOutput* sink = gsf_output_stdio_new(native.c_str(), &gerror);
     if (!sink) {
-        const CString text = gerror ? CString(gerror->message) : CString("The file cannot be created.");
+        const CString text = gerror ? FileErrorCause(gerror) : CString("The file cannot be created.");
         if (gerror)
             g_error_free(gerror);
         return fail(text);
@@ -509,13 +538,13 @@ BOOL WriteWorkbookStreamFile(const CString& path, const ByteBuffer& stream, CStr
         if (!gsf_output_close(child))
             ok = false;
         if (const GError* e = gsf_output_error(child); !ok && e)
-            text = e->message;
+            text = FileErrorCause(e);
         g_object_unref(child);
     }
     if (!gsf_output_close(GSF_OUTPUT(compound)))
         ok = false;
     if (const GError* e = gsf_output_error(GSF_OUTPUT(compound)); !ok && e && text.IsEmpty())
-        text = e->message;
+        text = FileErrorCause(e);
     g_object_unref(compound);
     if (!ok)
         return fail(text.IsEmpty() ? CString("The file cannot be written.") : text);

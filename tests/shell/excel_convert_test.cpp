@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/base/file_system.h"
+#include "platform/base/path.h"
 #include "platform/base/resource.h"
 #include "platform/dao/dao_database.h"
 #include "platform/dao/dao_recordset.h"
@@ -33,6 +34,7 @@
 #include "tests/platform/sheet_test_util.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/command.h"
+#include "tests/support/store_fault.h"
 #include "tests/support/store_password.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/ui_pump.h"
@@ -333,6 +335,16 @@ protected:
             data.sheets[0].cells[{ r, 1 }].value = COleVariant(CString::Formatted("new%ld", r - 1));
         }
         return data;
+    }
+
+    // Excel To Access from workbook into target, replacing it when it exists.
+    void ImportInto(const std::string& workbook, const std::string& target)
+    {
+        MessageBoxScript::Reset();
+        MessageBoxScript::PushAnswer(IDYES);
+        FileDialogScript::PushPath(workbook.c_str());
+        FileDialogScript::PushPath(target.c_str());
+        Command(*LeftPane(), ID_EXCEL_TO_ACCESS);
     }
 
     // The names in the folder of path.
@@ -661,36 +673,39 @@ TEST_F(ExcelConvertTest, AnImportThatStopsLeavesTheStoreAsItWas)
     EXPECT_EQ(FolderOf(store), (std::vector<std::string> { "store.mdb", "store1-back.mdb" }));
 }
 
-// Run by the next test in a child process, which it kills mid-import.
+// Run by the next test in a child process, which it kills mid-import; the
+// child works on the data root of the test that started it.
 TEST_F(ExcelConvertTest, DISABLED_ImportInChild)
 {
     const char* workbook = std::getenv("CALVORN_IMPORT_BOOK");
     const char* store = std::getenv("CALVORN_IMPORT_STORE");
-    if (!workbook || !store)
+    const char* root = std::getenv("CALVORN_IMPORT_ROOT");
+    if (!workbook || !store || !root)
         return;
+    AfxSetDataRoot(root);
     MessageBoxScript::PushAnswer(IDYES);
     FileDialogScript::PushPath(workbook);
     FileDialogScript::PushPath(store);
     Command(*LeftPane(), ID_EXCEL_TO_ACCESS);
 }
 
-TEST_F(ExcelConvertTest, AnImportKilledMidwayLeavesTheStoreAsItWas)
-{
-    const CString store = MakeStore(40);
-    const auto before = Rows(store, "SELECT * FROM [Item] ORDER BY [ID]");
-    const std::string workbook = m_folder.File("big.xls");
-    ASSERT_TRUE(WriteWorkbookFile(workbook.c_str(), ItemBook(20000)));
+namespace {
 
+// Imports workbook into store in a child process and kills it once the new
+// database's transaction has begun (its journal appears); the child's id.
+pid_t KillImportMidway(const std::string& workbook, const CString& store, const TempFolder& scratch)
+{
     const std::string folder = std::filesystem::path(store.Str()).parent_path().string();
     const int watch = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
-    ASSERT_GE(watch, 0);
-    ASSERT_GE(inotify_add_watch(watch, folder.c_str(), IN_CREATE), 0);
+    EXPECT_GE(watch, 0);
+    EXPECT_GE(inotify_add_watch(watch, folder.c_str(), IN_CREATE), 0);
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
     std::vector<std::string> args = { self, "--gtest_filter=ExcelConvertTest.DISABLED_ImportInChild",
         "--gtest_also_run_disabled_tests" };
     // The child's own temporary folders go inside ours: nobody removes them after the kill.
-    std::vector<std::string> env = { "CALVORN_IMPORT_BOOK=" + workbook,
-        std::string("CALVORN_IMPORT_STORE=") + store.Str(), "TMPDIR=" + m_folder.Path().string() };
+    std::vector<std::string> env
+        = { "CALVORN_IMPORT_BOOK=" + workbook, std::string("CALVORN_IMPORT_STORE=") + store.Str(),
+              "CALVORN_IMPORT_ROOT=" + AfxGetDataRoot(), "TMPDIR=" + scratch.Path().string() };
     for (char** e = environ; *e; ++e)
         env.emplace_back(*e);
     auto pointers = [](std::vector<std::string>& texts) {
@@ -706,10 +721,9 @@ TEST_F(ExcelConvertTest, AnImportKilledMidwayLeavesTheStoreAsItWas)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     pid_t child = -1;
-    ASSERT_EQ(posix_spawn(&child, self.c_str(), &actions, nullptr, argv.data(), envp.data()), 0);
+    EXPECT_EQ(posix_spawn(&child, self.c_str(), &actions, nullptr, argv.data(), envp.data()), 0);
     posix_spawn_file_actions_destroy(&actions);
 
-    // Killed once the new database's transaction has begun (its journal appears).
     bool journal = false;
     const auto deadline = std::chrono::steady_clock::now() + TestDeadline(std::chrono::seconds(20));
     while (!journal && std::chrono::steady_clock::now() < deadline && waitpid(child, nullptr, WNOHANG) == 0) {
@@ -725,8 +739,81 @@ TEST_F(ExcelConvertTest, AnImportKilledMidwayLeavesTheStoreAsItWas)
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     close(watch);
-    ASSERT_TRUE(journal);
+    EXPECT_TRUE(journal);
+    return child;
+}
+
+} // namespace
+
+TEST_F(ExcelConvertTest, AnImportKilledMidwayLeavesTheStoreAsItWasAndItsBuildGoesLater)
+{
+    const CString store = MakeStore(40);
+    const auto before = Rows(store, "SELECT * FROM [Item] ORDER BY [ID]");
+    const std::string workbook = m_folder.File("big.xls");
+    ASSERT_TRUE(WriteWorkbookFile(workbook.c_str(), ItemBook(20000)));
+    auto builds = [&](pid_t child) {
+        const std::string build = "store.mdb.import-" + std::to_string(child);
+        return std::vector<std::string> { "store.mdb", build, build + "-journal" };
+    };
+    auto note = [&](pid_t child) {
+        return m_root.Native("C:\\Windows\\system\\Manager\\Excel_Import_" + std::to_string(child) + ".txt");
+    };
+
+    // The next start removes what the killed import left.
+    const pid_t first = KillImportMidway(workbook, store, m_folder);
     EXPECT_EQ(Rows(store, "SELECT * FROM [Item] ORDER BY [ID]"), before);
+    EXPECT_EQ(FolderOf(store), builds(first));
+    EXPECT_TRUE(TempDataRoot::Exists(note(first)));
+    // A build of a process that still runs is left alone.
+    const std::string running = std::string(store.Str()) + ".import-" + std::to_string(getppid());
+    TempDataRoot::WriteAll(running, "building");
+    TempDataRoot::WriteAll(note(getppid()), running);
+    ShutDown();
+    m_app.reset();
+    m_app = std::make_unique<CCalvornApp>();
+    ASSERT_TRUE(StartUp());
+    EXPECT_EQ(FolderOf(store),
+        (std::vector<std::string> { "store.mdb", "store.mdb.import-" + std::to_string(getppid()) }));
+    EXPECT_FALSE(TempDataRoot::Exists(note(first)));
+    EXPECT_TRUE(TempDataRoot::Exists(note(getppid())));
+    std::filesystem::remove(running);
+    std::filesystem::remove(note(getppid()));
+    EXPECT_EQ(Rows(store, "SELECT * FROM [Item] ORDER BY [ID]"), before);
+
+    // Without its note, the next import into that store finds it by its name.
+    const pid_t second = KillImportMidway(workbook, store, m_folder);
+    EXPECT_EQ(FolderOf(store), builds(second));
+    ASSERT_TRUE(std::filesystem::remove(note(second)));
+    ASSERT_TRUE(WriteWorkbookFile(workbook.c_str(), ItemBook(3)));
+    ImportInto(workbook, store.Str());
+    EXPECT_EQ(BoxTexts().back(), "Convert OK");
+    EXPECT_EQ(FolderOf(store), std::vector<std::string> { "store.mdb" });
+    EXPECT_EQ(Rows(store, "SELECT [item_num] FROM [Item] ORDER BY [ID]"),
+        (std::vector<std::vector<std::string>> { { "new0" }, { "new1" }, { "new2" } }));
+}
+
+TEST_F(ExcelConvertTest, AFullDiskNamesTheStoreAndLeavesNothingBeside)
+{
+    const std::string workbook = m_folder.File("items.xls");
+    ASSERT_TRUE(WriteWorkbookFile(workbook.c_str(), ItemBook(3)));
+    const std::string folder = m_folder.File("full");
+    FullDisk disk;
+    if (!disk.Mount(folder, 4 << 20))
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    const std::string store = folder + "/store.mdb";
+    std::filesystem::copy_file(MakeStore(2).Str(), store);
+    const auto before = Rows(store.c_str(), "SELECT * FROM [Item] ORDER BY [ID]");
+    ASSERT_TRUE(disk.Fill());
+    ImportInto(workbook, store);
+    EXPECT_EQ(BoxTexts().back(), CString((store + " =>DB File not making").c_str()));
+    EXPECT_EQ(FolderOf(store.c_str()), (std::vector<std::string> { ".filler", "store.mdb" }));
+    EXPECT_EQ(Rows(store.c_str(), "SELECT * FROM [Item] ORDER BY [ID]"), before);
+    disk.Free();
+    ImportInto(workbook, store);
+    EXPECT_EQ(BoxTexts().back(), "Convert OK");
+    EXPECT_EQ(FolderOf(store.c_str()), std::vector<std::string> { "store.mdb" });
+    EXPECT_EQ(Rows(store.c_str(), "SELECT [item_num] FROM [Item] ORDER BY [ID]"),
+        (std::vector<std::vector<std::string>> { { "new0" }, { "new1" }, { "new2" } }));
 }
 
 TEST_F(ExcelConvertTest, CraftedWorkbooksEndWithTheirMessage)
@@ -802,10 +889,12 @@ TEST_F(ExcelConvertTest, SaveAndOpenFailuresNameTheirCause)
     // A workbook saved into a missing folder.
     const CString source = MakeSourceDatabase();
     FileDialogScript::PushPath(source);
-    FileDialogScript::PushPath(m_folder.File("no/such/folder/items.xls").c_str());
+    const std::string missing = m_folder.File("no/such/folder/items.xls");
+    FileDialogScript::PushPath(missing.c_str());
     Command(*LeftPane(), ID_ACCESS_TO_EXCEL);
-    ASSERT_EQ(BoxTexts().size(), 1u);
-    EXPECT_NE(BoxTexts()[0].Find("No such file or directory"), -1) << BoxTexts()[0].GetString();
+    EXPECT_EQ(BoxTexts(),
+        std::vector<CString> { CString(
+            ("Cannot save the workbook as \"" + missing + "\": No such file or directory").c_str()) });
     EXPECT_TRUE(AfxGetShellRecords().empty());
 
     // A file that is no workbook; no database is asked for.
@@ -828,11 +917,7 @@ TEST_F(ExcelConvertTest, SaveAndOpenFailuresNameTheirCause)
     std::filesystem::create_directory(folder);
     for (const std::string& target : { m_folder.File("no/such/store.mdb"), folder }) {
         SCOPED_TRACE(target);
-        MessageBoxScript::Reset();
-        MessageBoxScript::PushAnswer(IDYES);
-        FileDialogScript::PushPath(workbook.c_str());
-        FileDialogScript::PushPath(target.c_str());
-        Command(*LeftPane(), ID_EXCEL_TO_ACCESS);
+        ImportInto(workbook, target);
         EXPECT_EQ(BoxTexts().back(), CString((target + " =>DB File not making").c_str()));
     }
     EXPECT_TRUE(std::filesystem::is_empty(folder));
