@@ -65,7 +65,9 @@ void CGridRows::OnAutoValue()
     const CMessageBoxRepeatFilter once; // a refusal is told once, not per row
     for (int r = row; r < grid.GetRowCount() - 1; ++r) {
         const int rows = grid.GetRowCount();
-        grid.SetItemText(r, column, CString::Formatted("%ld", value));
+        // Written as an edit: a refused cell gets back the text it replaced
+        // when even the stored value cannot be read.
+        grid.SetCellTextAsEdit(r, column, CString::Formatted("%ld", value));
         m_editor.OnGridCellEdited(r, column);
         // A row found gone left the grid: the next row now stands at r.
         if (grid.GetRowCount() < rows)

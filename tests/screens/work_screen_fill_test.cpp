@@ -7,6 +7,7 @@
 #include "screens/row_dialogs.h"
 #include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
+#include "tests/support/db_lock.h"
 
 namespace {
 
@@ -84,6 +85,32 @@ TEST_F(WorkScreenFillTest, EachFilledValueIsCheckedAsIfTyped)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, " Item number is a 1 - 99999.");
     EXPECT_EQ(Stored("item_num"), (std::vector<CString> { "99998", "99999", "3", "4", "5" }));
+}
+
+TEST_F(WorkScreenFillTest, AFillUnderAnotherProgramsLockShowsWhatTheFileHolds)
+{
+    LoadItems(5);
+    Fill(1, "ITEM_NUM", "101", "1");
+    // The first cell typed over before: the fill, not that edit, put back.
+    EditCell(1, ColumnOf("ITEM_NUM", 1), "111");
+    const std::vector<CString> held { "111", "102", "103", "104", "105" };
+    for (const DbLockHolder::Kind kind : { DbLockHolder::Kind::Exclusive, DbLockHolder::Kind::Write }) {
+        const int label = static_cast<int>(kind);
+        DbLockHolder lock;
+        ASSERT_TRUE(lock.Hold(m_root.Native(m_db.Str()), kind));
+        ClickCell(2, 2); // a click on the focused cell would start an edit
+        MessageBoxScript::Reset();
+        Fill(1, "ITEM_NUM", "900", "1");
+        const auto boxes = m_boxes.Records();
+        ASSERT_EQ(boxes.size(), 1u) << label;
+        EXPECT_EQ(boxes[0].text, "Couldn't update; currently locked by another session.") << label;
+        std::vector<CString> shown = held;
+        shown.push_back("");
+        EXPECT_EQ(GridColumn("ITEM_NUM"), shown) << label;
+        lock.Release();
+        EXPECT_EQ(Stored("item_num"), held) << label;
+        EXPECT_EQ(GridColumn("ITEM_NUM"), shown) << label;
+    }
 }
 
 TEST_F(WorkScreenFillTest, TextColumnsAreRefusedBeforeTheDialog)

@@ -191,6 +191,39 @@ TEST_F(WorkScreenStoreFaultTest, ARowAnotherProgramRemovedLeavesTheGrid)
         FirstRow(m_db, "SELECT [item_name], [unitprice] FROM [Item] WHERE [ID] = 3"), "Fig\tjo/1200\tjo/");
 }
 
+TEST_F(WorkScreenStoreFaultTest, AFillRefusedUnderAnyBlockShowsWhatTheFileHolds)
+{
+    const auto fill = [&](const char* start) {
+        ClickCell(1, Col("ITEM_NUM"));
+        ModalDialogScript::Push([start](CDialog& dialog) {
+            dialog.SetDlgItemText(IDC_AUTO_VALUE_START, start);
+            AfxClickDlgButton(dialog, IDOK);
+        });
+        ClickToolbar(ID_AUTO_VALUE);
+    };
+    const auto stored = [&] { return Column(m_db, "SELECT [item_num] FROM [Item] ORDER BY [ID]"); };
+    // A typed edit of the first cell before each block: its old text is not
+    // what the file holds when the fill is refused.
+    int typed = 20;
+    EditCell(1, Col("ITEM_NUM"), CString::Formatted("%d", ++typed));
+    std::vector<CString> before = stored(); // read before the block: a lock refuses it
+    UnderEachBlock([&](Block block, const std::string& label) {
+        const std::vector<CString> shown = GridColumn("ITEM_NUM");
+        fill("900");
+        EXPECT_EQ(MessageBoxScript::Count(), 1u) << label;
+        EXPECT_EQ(GridColumn("ITEM_NUM"), shown) << label;
+        Undo(block);
+        EXPECT_EQ(stored(), before) << label;
+        EXPECT_EQ(GridColumn("ITEM_NUM"), shown) << label;
+        ExpectGridEqualsALoad(label);
+        fill("900");
+        EXPECT_EQ(stored(), (std::vector<CString> { "900", "901", "902" })) << label;
+        ExpectGridEqualsALoad(label);
+        EditCell(1, Col("ITEM_NUM"), CString::Formatted("%d", ++typed));
+        before = stored();
+    });
+}
+
 TEST_F(WorkScreenStoreFaultTest, EachRefusedCellOfAFillShowsWhatIsStored)
 {
     const CString db = MakeItemDatabase("C:\\land.mdb");
