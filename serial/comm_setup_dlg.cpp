@@ -122,6 +122,9 @@ void CCommSetupDlg::OnModeChange()
         return;
     const int index = m_modeBox.GetCurSel();
     CCommSettings& settings = m_pOwner->GetCommSettings();
+    // The mode in force chosen again: its scales and the choice stay.
+    if (index >= 0 && settings.GetMode() == TransportOfEntry(index))
+        return;
     settings.ClearRegistered();
     settings.ClearChosen();
     settings.SelectMode(TransportOfEntry(index));
@@ -173,7 +176,13 @@ void CCommSetupDlg::OnOK()
         ShowWindow(SW_SHOWNOACTIVATE);
         return;
     }
-    WriteCommFile();
+    // Not saved: the dialog stays with the choice, which Ok can save later.
+    CString error;
+    if (!WriteCommFile(&error)) {
+        AfxMessageBox(
+            CString::Formatted("The communication settings were not saved.\n%s", error), MB_OK | MB_ICONSTOP);
+        return;
+    }
     ShowWindow(SW_HIDE);
 }
 
@@ -209,7 +218,7 @@ void CCommSetupDlg::RestoreOpenedChoice()
             WM_COMMMODE_CHANGED, m_opened->mode == Transport::Ethernet ? 1 : 2, 0);
 }
 
-BOOL CCommSetupDlg::WriteCommFile()
+BOOL CCommSetupDlg::WriteCommFile(CString* error)
 {
     CString text = "Auto\n";
     const std::optional<Transport> mode = TransportOfEntry(m_modeBox.GetCurSel());
@@ -229,5 +238,5 @@ BOOL CCommSetupDlg::WriteCommFile()
     // The folder and its parents, when missing.
     for (const char* folder : kSettingsFolders)
         ::CreateDirectory(folder, nullptr);
-    return WriteSettingsFile(kCommSettingsFile, text);
+    return WriteSettingsFile(kCommSettingsFile, text, error);
 }

@@ -2,8 +2,9 @@
 // CCommSetupDlg: the modeless communication dialog (141). It shows and edits
 // the work screen's communication settings (CCommSettings): the mode box
 // (1015), the port box (1016), the registered scales of the mode (1019) and
-// the chosen ones (1020). A mode change empties both lists and sends the work
-// screen WM_COMMMODE_CHANGED, which reloads the registered scales of the mode;
+// the chosen ones (1020). A change to another mode empties both lists and
+// sends the work screen WM_COMMMODE_CHANGED, which reloads the registered
+// scales of the mode;
 // OK writes Auto_Comset_File.bin and hides the dialog. It lives as long as the
 // work screen. UI thread.
 
@@ -29,7 +30,8 @@ public:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
     // Refuses two or more chosen scales in the network settings screen
-    // ("One Select Scale(Scale info2)"); otherwise writes the file and hides.
+    // ("One Select Scale(Scale info2)"); otherwise writes the file and hides,
+    // or tells why it was not written and stays.
     void OnOK() override;
     // Close and Escape hide the dialog and put back what it opened with.
     void OnCancel() override;
@@ -45,8 +47,9 @@ public:
     void OnSelect();
     void OnRemove();
     void OnAllSelect();
-    // Writes the settings file whole; FALSE when it could not be written.
-    BOOL WriteCommFile();
+    // Writes the settings file whole; FALSE, with the cause in error when
+    // given, when it could not be written.
+    BOOL WriteCommFile(CString* error = nullptr);
     // Shows the settings in the boxes and lists.
     void ShowSettings();
 

@@ -12,9 +12,11 @@
 #include "resources/calvorn_ids.h"
 #include "serial/comm_setup_dlg.h"
 #include "serial/scale_info_dlg.h"
+#include "tests/support/click_at.h"
 #include "tests/support/dlg_item.h"
 #include "tests/support/icon_check.h"
 #include "tests/support/register_screen.h"
+#include "tests/support/store_fault.h"
 
 // ---- Dialog 141
 
@@ -102,13 +104,6 @@ TEST_F(CommSetupTest, SettingsFileHoldsModePortAndChosenScalesInCp949)
     Send(IDOK);
     EXPECT_EQ(TempDataRoot::ReadAll(held), cases[5].expected);
     EXPECT_EQ(File(), cases[0].expected);
-    // A file that cannot be written is not reported.
-    std::filesystem::remove(m_root.Native(kSettingsFile));
-    std::filesystem::create_directory(m_root.Native(kSettingsFile));
-    EXPECT_FALSE(m_dialog.WriteCommFile());
-    Send(IDOK);
-    EXPECT_TRUE(m_boxes.Records().empty());
-    EXPECT_FALSE(m_dialog.GetStyle() & WS_VISIBLE);
 }
 
 TEST_F(CommSetupTest, SelectRemoveAndAllSelectEditTheChosenList)
@@ -274,4 +269,54 @@ TEST_F(ScaleInfoDlgTest, ReturnsTheFieldsOfItsMode)
         EXPECT_EQ(info.managerId, "kim");
         EXPECT_EQ(m_boxes.Records().size(), c.message ? 1u : 0u);
     }
+}
+
+TEST_F(CommSetupTest, SettingsThatCannotBeSavedAreToldAndTheChoiceStays)
+{
+    const std::string folder = m_root.Native("C:\\Windows\\system\\Manager");
+    const std::string saved = "Auto\r\nserial\r\ncom2\r\n";
+    for (const bool full : { false, true }) {
+        FullDisk disk;
+        ReadOnlyPath readOnly;
+        if (full
+            && !(disk.Mount(folder)
+                && (TempDataRoot::WriteAll(m_root.Native(kSettingsFile), saved), disk.Fill())))
+            continue;
+        if (!full) {
+            TempDataRoot::WriteAll(m_root.Native(kSettingsFile), saved);
+            ASSERT_TRUE(readOnly.Apply(folder));
+        }
+        MessageBoxScript::Reset();
+        m_screen.m_settings.SetChosen({});
+        m_screen.m_settings.SelectMode(Transport::Ethernet);
+        m_dialog.Open();
+        DlgItem<CListBox>(m_dialog, IDC_COMM_ALL_LIST).SetCurSel(1);
+        ASSERT_TRUE(ClickButton(m_dialog, IDC_COMM_SELECT));
+        ASSERT_TRUE(ClickButton(m_dialog, IDOK));
+        ASSERT_EQ(m_boxes.Records().size(), 1u) << full;
+        const std::string text = m_boxes.Records()[0].text.Str();
+        EXPECT_EQ(text.rfind("The communication settings were not saved.", 0), 0u) << text;
+        EXPECT_NE(text.find(full ? "Disk full" : "denied"), std::string::npos) << text;
+        EXPECT_TRUE(m_dialog.GetStyle() & WS_VISIBLE);
+        EXPECT_EQ(m_screen.m_settings.GetChosen(), std::vector<CString> { "Scale name = B, IP=10.0.0.2" });
+        EXPECT_EQ(File(), saved);
+        // The cause gone, the same Ok saves the choice.
+        disk.Free();
+        readOnly.Undo();
+        ASSERT_TRUE(ClickButton(m_dialog, IDOK));
+        EXPECT_EQ(m_boxes.Records().size(), 1u);
+        EXPECT_FALSE(m_dialog.GetStyle() & WS_VISIBLE);
+        EXPECT_EQ(File(), "Auto\r\nethernet\r\nsocket\r\nScale name = B, IP=10.0.0.2\r\n");
+    }
+}
+
+TEST_F(CommSetupTest, ChoosingTheModeInForceKeepsTheChosenScales)
+{
+    m_screen.m_settings.SelectMode(Transport::Ethernet);
+    m_screen.m_settings.AddChosen("Scale name = B, IP=10.0.0.2");
+    DlgItem<CComboBox>(m_dialog, IDC_COMM_MODE).SetCurSel(0);
+    Send(IDC_COMM_MODE, CBN_SELCHANGE);
+    EXPECT_EQ(m_screen.m_settings.GetChosen(), std::vector<CString> { "Scale name = B, IP=10.0.0.2" });
+    EXPECT_EQ(DlgItem<CListBox>(m_dialog, IDC_COMM_ALL_LIST).GetCount(), 2);
+    EXPECT_TRUE(m_screen.m_modes.empty());
 }
