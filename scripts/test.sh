@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test. With SANITIZE=1 (CI does both) every
 # test also runs in an AddressSanitizer/UBSan build with leak checks, and the
-# protocol tests in a ThreadSanitizer build.
+# protocol, ethernet and serial tests in a ThreadSanitizer build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
