@@ -396,6 +396,29 @@ TEST_F(ReservationRunTest, StartUpDeletesExpiredReservationsAndStartsTheOthers)
     EXPECT_FALSE(send.Ink(send.At(0, 0)).IsRectEmpty());
 }
 
+TEST_F(ReservationRunTest, TheLampRowShowsItsLampsWhole)
+{
+    // A lamp cut by its place runs its black rim into the place's edge; a
+    // whole one has its rim all round inside the place.
+    CReservationTransThread::SetConnectTimeout(50);
+    m_screen->Reservations().StartReservationTransfer(Row(1, 0, "kim", "127.0.0.254", "2030"));
+    for (const auto& [screen, word] :
+        { std::pair { Screen::Item, "Item_Read" }, std::pair { Screen::LandAddition, "Land_Add_Read" } }) {
+        Switch(screen, word, "kim", MakeItemDatabase());
+        for (int id : { IDC_WORK_RESERVATION_LAMP, IDC_WORK_RESV_SEND_LAMP, IDC_WORK_RESV_RECV_LAMP }) {
+            SCOPED_TRACE(id);
+            ASSERT_TRUE(Visible(id));
+            Snapshot lamp(*m_screen->GetDlgItem(id));
+            ASSERT_TRUE(lamp.Ok());
+            const CRect rim = lamp.InkOf(RGB(0, 0, 0), lamp.All());
+            EXPECT_GT(rim.top, 0);
+            EXPECT_LT(rim.bottom, lamp.Height());
+            // Round: about as high as it is wide.
+            EXPECT_NEAR(rim.Height(), rim.Width(), 1);
+        }
+    }
+}
+
 TEST_F(ReservationRunTest, PickedRowsGiveTheItemNumbers)
 {
     const CString db = MakeItemDatabase();
