@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/gdi/system_colors.h"
 #include "platform/wnd/controls/combobox.h"
 #include "platform/wnd/controls/datetime_ctrl.h"
 #include "platform/wnd/core/cursor.h"
 #include "platform/wnd/core/keyboard.h"
 #include "platform/wnd/core/scrollbar.h"
 #include "platform/wnd/core/system_params.h"
+#include "platform/wnd/core/window_capture.h"
 #include "platform/wnd/desktop/oledata.h"
+#include "tests/support/pixels.h"
 #include "tests/support/ui_pump.h"
 
 namespace {
@@ -58,6 +61,41 @@ TEST_F(ServiceWindowTest, ShownBarsLieOutsideTheClientArea)
     ShowScrollBar(wnd.GetSafeHwnd(), SB_BOTH, FALSE);
     wnd.GetClientRect(client);
     EXPECT_EQ(client, CRect(0, 0, 200, 100));
+}
+
+TEST(ScrollBarThumbTest, AThumbOfThirtyThousandRowsIsAsHighAsThePlatformsThumb)
+{
+    // The track is a checker of two colours; the thumb's rows are one colour
+    // across.
+    constexpr int kHeight = 300;
+    const auto thumbRows = [](Canvas& bar) {
+        int rows = 0;
+        const int x = 200 - kScrollBarSize / 2;
+        for (int y = kScrollBarSize; y < kHeight - kScrollBarSize; ++y)
+            rows += bar.At(x, y) == bar.At(x + 1, y);
+        return rows;
+    };
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(
+        0, nullptr, "bars", WS_POPUP | WS_VISIBLE | WS_VSCROLL, CRect(0, 0, 200, kHeight), nullptr, 0));
+    for (int rows : { 20, 3000, 30000 }) {
+        SCROLLINFO si;
+        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        si.nMax = rows * 20 - 1; // rows of 20 pixels
+        si.nPage = kHeight;
+        si.nPos = si.nMax / 2;
+        SetScrollInfo(wnd.GetSafeHwnd(), SB_VERT, &si);
+        Canvas bar(200, kHeight);
+        ASSERT_TRUE(PumpUntil([&] {
+            AfxPrintWindowTree(wnd.GetSafeHwnd(), &bar.Dc());
+            return thumbRows(bar) > 0;
+        }));
+        if (rows == 20)
+            EXPECT_GT(thumbRows(bar), (kHeight - 2 * kScrollBarSize) / 2);
+        else
+            EXPECT_EQ(thumbRows(bar), GetSystemMetrics(SM_CYVTHUMB)) << rows;
+    }
+    wnd.DestroyWindow();
 }
 
 TEST(CursorTest, StandardCursorsPositionAndConfinement)

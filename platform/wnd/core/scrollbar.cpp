@@ -4,12 +4,16 @@
 #include <map>
 #include <mutex>
 
+#include <QApplication>
 #include <QEvent>
 #include <QObject>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QScrollBar>
+#include <QStyleFactory>
 #include <QWidget>
 
+#include "platform/gdi/system_colors.h"
 #include "platform/wnd/core/internal/wnd_internal.h"
 
 namespace {
@@ -54,6 +58,31 @@ void SendScroll(HWND hwnd, int bar, UINT code, int pos)
 
 void SyncWidget(HWND hwnd, int bar);
 
+// The application's style with the system's thumb size as the least a thumb
+// is drawn, so that a long range still shows one that can be grabbed.
+class ThumbStyle : public QProxyStyle {
+public:
+    explicit ThumbStyle(QStyle* base)
+        : QProxyStyle(base)
+    { }
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (metric == PM_ScrollBarSliderMin)
+            return GetSystemMetrics(SM_CYVTHUMB);
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+QStyle* BarStyle()
+{
+    static QPointer<ThumbStyle> s_style;
+    if (!s_style) {
+        s_style = new ThumbStyle(QStyleFactory::create(QApplication::style()->name()));
+        s_style->setParent(QApplication::instance());
+    }
+    return s_style;
+}
+
 // Keeps the bar widgets at the window's edges when it is resized.
 class EdgeKeeper : public QObject {
 public:
@@ -77,6 +106,7 @@ QScrollBar* MakeWidget(HWND hwnd, int bar, QWidget* host)
 {
     auto* widget = new QScrollBar(bar == SB_HORZ ? Qt::Horizontal : Qt::Vertical, host);
     widget->setFocusPolicy(Qt::NoFocus);
+    widget->setStyle(BarStyle());
     if (!host->property("calvornEdgeKeeper").toBool()) {
         auto* keeper = new EdgeKeeper(hwnd);
         keeper->setParent(host);
