@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <optional>
+#include <set>
 #include <string>
 
 #include "labeltool/scale_ip_dlg.h"
@@ -166,11 +168,9 @@ BOOL CEthernetGetPushDlg::OnInitDialog()
             if (CWnd* control = GetDlgItem(id))
                 control->ShowWindow(SW_HIDE);
     }
+    // Opening writes nothing: the file changes with the list only.
     ReadList();
-    if (m_direction == kEthernetGet)
-        FillLists();
-    else
-        SaveList();
+    FillLists();
     if (auto* log = dynamic_cast<CEdit*>(GetDlgItem(IDC_GP_LOG)))
         log->LimitText(0);
     UpdateButtons();
@@ -179,16 +179,19 @@ BOOL CEthernetGetPushDlg::OnInitDialog()
 
 void CEthernetGetPushDlg::ReadList()
 {
-    CString count = m_ini.GetValue("SCALE", "COUNT", "");
-    if (count.IsEmpty()) {
-        count = "0";
-        m_ini.SetValue("SCALE", "COUNT", count);
-    }
-    // Only the keys the file holds are read, never COUNT of them.
-    const long n = std::strtol(count.GetString(), nullptr, 10);
+    m_scales.clear();
+    m_adopted.clear();
+    m_scaleTexts.clear();
+    m_scaleModes.clear();
+    m_read.clear();
+    // Only the keys the file holds are read, never COUNT of them; an empty
+    // COUNT reads as 0 and is written at the first save.
+    const long n = std::strtol(m_ini.GetValue("SCALE", "COUNT", "").GetString(), nullptr, 10);
     for (const long i : ScaleIndices(m_ini.GetKeys("IP"), n)) {
         const CString key = CString::Formatted("SCALE%ld", i);
         const CString text = m_ini.GetValue("IP", key, "");
+        CString whole;
+        const bool hasMode = m_ini.Lookup("MODE", key, whole) != FALSE;
         const CString mode = m_ini.GetValue("MODE", key, "");
         std::vector<int>* into = nullptr;
         if (m_direction == kEthernetGet)
@@ -201,33 +204,81 @@ void CEthernetGetPushDlg::ReadList()
             continue;
         const int id = m_nextId++;
         m_scaleTexts[id] = text;
-        m_scaleModes[id] = mode;
+        if (hasMode)
+            m_scaleModes[id] = mode;
         into->push_back(id);
+        m_read.insert(i);
     }
 }
 
-// GET mode shows no adopted list: it keeps each scale's MODE as read.
-void CEthernetGetPushDlg::SaveList()
+// The list first: COUNT scales, those of the list with MODE "0" and the
+// adopted ones with "1" (GET mode keeps each scale's MODE as read). The
+// entries not read follow with their lines as they were, those COUNT held
+// still counted. A list that could not be written is told and shown again
+// as the file holds it.
+BOOL CEthernetGetPushDlg::SaveList()
 {
-    m_ini.SetValue(
-        "SCALE", "COUNT", CString::Formatted("%d", static_cast<int>(m_scales.size() + m_adopted.size())));
-    int index = 0;
-    const auto put = [&](int id, const CString& mode) {
-        const CString key = CString::Formatted("SCALE%d", index++);
-        m_ini.SetValue("IP", key, m_scaleTexts[id]);
-        m_ini.SetValue("MODE", key, mode);
+    struct Entry {
+        std::optional<CString> ip;
+        std::optional<CString> mode;
     };
+    const auto lookup = [this](const char* section, long index) {
+        CString value;
+        return m_ini.Lookup(section, CString::Formatted("SCALE%ld", index), value)
+            ? std::optional<CString>(value)
+            : std::nullopt;
+    };
+    std::vector<Entry> entries;
     for (int id : m_scales) {
         const auto kept = m_scaleModes.find(id);
-        put(id, m_direction == kEthernetGet && kept != m_scaleModes.end() ? kept->second : CString("0"));
+        entries.push_back({ m_scaleTexts[id],
+            m_direction != kEthernetGet      ? std::optional<CString>("0")
+                : kept != m_scaleModes.end() ? std::optional<CString>(kept->second)
+                                             : std::nullopt });
     }
     for (int id : m_adopted)
-        put(id, "1");
-    // Scales of a longer list before are dropped with their keys.
+        entries.push_back({ m_scaleTexts[id], CString("1") });
+    const std::size_t listed = entries.size();
+    const long count = std::strtol(m_ini.GetValue("SCALE", "COUNT", "").GetString(), nullptr, 10);
+    std::set<long> unread;
     for (const char* section : { "IP", "MODE" })
-        m_ini.DeleteKeys(section, [index](const CString& key) { return ScaleIndex(key) >= index; });
-    (void)m_ini.Write(FALSE);
+        for (const CString& key : m_ini.GetKeys(section))
+            if (const long n = ScaleIndex(key); n >= 0 && !m_read.contains(n))
+                unread.insert(n);
+    std::vector<Entry> uncounted;
+    for (const long n : unread)
+        (n < count ? entries : uncounted).push_back({ lookup("IP", n), lookup("MODE", n) });
+    const std::size_t counted = entries.size();
+    entries.insert(entries.end(), uncounted.begin(), uncounted.end());
+
+    m_ini.SetValue("SCALE", "COUNT", CString::Formatted("%d", static_cast<int>(counted)));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const CString key = CString::Formatted("SCALE%d", static_cast<int>(i));
+        const std::pair<const char*, const std::optional<CString>&> fields[]
+            = { { "IP", entries[i].ip }, { "MODE", entries[i].mode } };
+        for (const auto& [section, value] : fields) {
+            if (value)
+                m_ini.SetValue(section, key, *value);
+            else
+                m_ini.DeleteKeys(
+                    section, [&key](const CString& k) { return ScaleIndex(k) == ScaleIndex(key); });
+        }
+    }
+    const long total = static_cast<long>(entries.size());
+    for (const char* section : { "IP", "MODE" })
+        m_ini.DeleteKeys(section, [total](const CString& key) { return ScaleIndex(key) >= total; });
+    if (!m_ini.Write(FALSE)) {
+        AfxMessageBox(kScaleListNotWrittenText);
+        (void)m_ini.Reload();
+        ReadList();
+        FillLists();
+        return FALSE;
+    }
+    m_read.clear();
+    for (long i = 0; i < static_cast<long>(listed); ++i)
+        m_read.insert(i);
     FillLists();
+    return TRUE;
 }
 
 void CEthernetGetPushDlg::FillLists()

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "labeltool/blocking_socket.h"
@@ -25,6 +26,8 @@ inline constexpr std::size_t kReceivedPacketSize = 110;
 // The most scales the dialog lists (both lists together); the scale list file
 // may hold more keys, and a COUNT of any size.
 inline constexpr std::size_t kMaxListedScales = 1000;
+// A change of the list that the scale list file did not take.
+inline constexpr const char* kScaleListNotWrittenText = "Can't Making the File";
 
 // Limits of the blocking calls; tests shorten them.
 struct EthernetLimits {
@@ -76,7 +79,7 @@ protected:
 
 private:
     void ReadList();
-    void SaveList();
+    BOOL SaveList();
     void FillLists();
     void UpdateButtons();
     void EnableForTransfer(BOOL enable);
@@ -96,7 +99,8 @@ private:
     CListBox m_adoptedList;
     CProgressCtrl m_progress;
     std::map<int, CString> m_scaleTexts;
-    std::map<int, CString> m_scaleModes; // GET mode: each scale's MODE as read
+    std::map<int, CString> m_scaleModes; // each scale's MODE as read (none when missing)
+    std::set<long> m_read; // the numbers n of the file's "SCALEn" the lists hold
     std::vector<int> m_scales;
     std::vector<int> m_adopted;
     int m_nextId = 0;

@@ -35,22 +35,42 @@ BOOL CIniFile::Open(
 {
     if (!m_path.IsEmpty())
         (void)Write(m_backup);
-    Empty();
     m_path = path;
     m_backupPath.Empty();
     m_saveOnDestroy = saveOnDestroy;
     m_caseInsensitive = caseInsensitive;
     m_backup = backup;
-    CFile file;
-    UINT flags = CFile::modeReadWrite | CFile::shareDenyNone | CFile::typeBinary;
-    if (createIfMissing)
-        flags |= CFile::modeCreate | CFile::modeNoTruncate;
-    if (!file.Open(path, flags))
+    return Read(createIfMissing);
+}
+
+BOOL CIniFile::Reload()
+{
+    return Read(FALSE);
+}
+
+// Read only: a file that cannot be written still shows what it holds.
+BOOL CIniFile::Read(BOOL createIfMissing)
+{
+    Empty();
+    m_read = FALSE;
+    if (m_path.IsEmpty())
         return FALSE;
+    CFile file;
+    if (!file.Open(m_path, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary)) {
+        if (GetFileAttributes(m_path) != INVALID_FILE_ATTRIBUTES)
+            return FALSE;
+        // Missing: nothing is lost by writing it.
+        m_read = TRUE;
+        return createIfMissing
+                && file.Open(m_path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite)
+            ? TRUE
+            : FALSE;
+    }
     std::string bytes(static_cast<std::size_t>(file.GetLength()), '\0');
     bytes.resize(file.Read(bytes.data(), static_cast<UINT>(bytes.size())));
     file.Close();
     Load(bytes);
+    m_read = TRUE;
     return TRUE;
 }
 
@@ -94,7 +114,7 @@ BOOL CIniFile::Same(const CString& a, const CString& b) const
 {
     if (!m_caseInsensitive)
         return a == b;
-    const std::string_view x(a.GetString()), y(b.GetString());
+    const std::string_view x(a.Str()), y(b.Str());
     return x.size() == y.size()
         && std::equal(x.begin(), x.end(), y.begin(),
             [](unsigned char c, unsigned char d) { return std::tolower(c) == std::tolower(d); });
@@ -118,16 +138,24 @@ int CIniFile::FindKey(const Section& section, const CString& key) const
 
 CString CIniFile::GetValue(const CString& section, const CString& key, const CString& def) const
 {
+    CString whole;
+    if (!Lookup(section, key, whole))
+        return def;
+    const std::size_t semicolon = whole.Str().rfind(';');
+    return semicolon == std::string::npos ? whole : CString(whole.Str().substr(0, semicolon));
+}
+
+BOOL CIniFile::Lookup(const CString& section, const CString& key, CString& value) const
+{
     const int s = FindSection(section);
     if (s < 0)
-        return def;
+        return FALSE;
     const Section& found = m_sections[static_cast<std::size_t>(s)];
     const int k = FindKey(found, key);
     if (k < 0)
-        return def;
-    const std::string value = found.entries[static_cast<std::size_t>(k)].value.Str();
-    const std::size_t semicolon = value.rfind(';');
-    return CString(semicolon == std::string::npos ? value : value.substr(0, semicolon));
+        return FALSE;
+    value = found.entries[static_cast<std::size_t>(k)].value;
+    return TRUE;
 }
 
 void CIniFile::SetValue(const CString& section, const CString& key, const CString& value)
@@ -230,18 +258,22 @@ std::string CIniFile::Text() const
     return text;
 }
 
-CString CIniFile::Write(BOOL backup)
+BOOL CIniFile::Write(BOOL backup)
 {
-    if (!m_modified || m_path.IsEmpty())
-        return CString();
+    if (!m_modified)
+        return TRUE;
+    if (!m_read)
+        return FALSE;
     if (backup) {
         if (m_backupPath.IsEmpty())
             m_backupPath = ChooseBackupPath();
-        (void)CopyFile(m_path, m_backupPath, FALSE);
+        if (GetFileAttributes(m_path) != INVALID_FILE_ATTRIBUTES && !CopyFile(m_path, m_backupPath, FALSE))
+            return FALSE;
     }
     const std::string bytes = Text();
-    if (WriteFileAtomically(
+    if (!WriteFileAtomically(
             m_path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())))
-        m_modified = FALSE;
-    return backup ? m_backupPath : CString();
+        return FALSE;
+    m_modified = FALSE;
+    return TRUE;
 }

@@ -7,9 +7,10 @@
 //                                blank lines and comments are kept that way)
 //
 // Sections are found from the first, keys from the last line of their
-// section backwards. Every line the program did not set is written back with
-// its bytes as read, whatever they hold. The file is replaced through a
-// temporary file.
+// section backwards; names compare whole, NUL bytes included. Every line
+// the program did not set is written back with its bytes as read, whatever
+// they hold. The file is replaced through a temporary file, and never when it
+// exists but could not be read.
 
 #include <functional>
 #include <string>
@@ -26,11 +27,15 @@ public:
     CIniFile& operator=(const CIniFile&) = delete;
 
     // Loads path (a loaded file is first written back and emptied); TRUE when
-    // the file could be opened, created when missing if asked.
+    // the file could be read, created empty when missing if asked.
     BOOL Open(
         const CString& path, BOOL saveOnDestroy, BOOL createIfMissing, BOOL caseInsensitive, BOOL backup);
+    // Forgets every change and reads the file of Open again; TRUE as Open.
+    BOOL Reload();
     // The key's value up to its last ";", or def when the section or key is missing.
     CString GetValue(const CString& section, const CString& key, const CString& def = CString()) const;
+    // The key's whole value; FALSE when the section or the key is missing.
+    BOOL Lookup(const CString& section, const CString& key, CString& value) const;
     // Sets the value; the section and the key are added at the end when missing.
     void SetValue(const CString& section, const CString& key, const CString& value);
     // Removes from the section every line whose key is chosen.
@@ -38,8 +43,12 @@ public:
     // The keys of the section in file order, each once (none when it is missing).
     std::vector<CString> GetKeys(const CString& section) const;
     // Writes the content when modified, first copying the file to a numbered
-    // backup when asked; the backup path, or empty text.
-    CString Write(BOOL backup);
+    // backup when asked. TRUE when the file holds the content (also when
+    // nothing was to be written); FALSE when it could not be written, or the
+    // backup not made, and the file is unchanged.
+    BOOL Write(BOOL backup);
+    // The numbered backup chosen by the first Write with backup; empty before.
+    const CString& GetBackupPath() const { return m_backupPath; }
 
     BOOL IsModified() const { return m_modified; }
 
@@ -62,6 +71,7 @@ private:
         std::vector<Entry> entries;
     };
 
+    BOOL Read(BOOL createIfMissing);
     void Load(const std::string& bytes);
     void AddLine(RawLine raw);
     std::string Text() const;
@@ -78,4 +88,5 @@ private:
     BOOL m_saveOnDestroy = FALSE;
     BOOL m_backup = FALSE;
     BOOL m_modified = FALSE;
+    BOOL m_read = FALSE; // the file of m_path was read (or did not exist)
 };

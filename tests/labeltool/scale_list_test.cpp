@@ -1,12 +1,15 @@
 // The scale list: the ini file class on its own, and the Ethernet dialog's
 // list of scales edited through its buttons and the address dialog.
 
+#include <set>
+
 #include "labeltool/ethernet_get_push_dlg.h"
 #include "labeltool/ini_file.h"
 #include "labeltool/scale_ip_dlg.h"
 #include "platform/base/cp949.h"
 #include "resources/tarnel_ids.h"
 #include "tests/labeltool/tarnel_fixture.h"
+#include "tests/support/store_fault.h"
 
 namespace {
 
@@ -15,6 +18,26 @@ constexpr const char* kIni = "C:\\Zuvinf.ini";
 std::string Read()
 {
     return Cp949ToUtf8(TempDataRoot::ReadAll(kIni));
+}
+
+// Every scale entry of the file, "<IP value>/<MODE value>" ("-" for a missing
+// one), sorted; with the number of those COUNT holds.
+std::multiset<std::string> ScaleEntries()
+{
+    CIniFile ini;
+    EXPECT_TRUE(ini.Open(kIni, FALSE, FALSE, TRUE, FALSE));
+    std::multiset<std::string> entries;
+    std::vector<CString> keys = ini.GetKeys("IP");
+    for (const CString& key : ini.GetKeys("MODE"))
+        if (CString ip; !ini.Lookup("IP", key, ip))
+            keys.push_back(key);
+    for (const CString& key : keys) {
+        CString ip = "-", mode = "-";
+        (void)ini.Lookup("IP", key, ip);
+        (void)ini.Lookup("MODE", key, mode);
+        entries.insert(ip.Str() + "/" + mode.Str());
+    }
+    return entries;
 }
 
 } // namespace
@@ -34,7 +57,7 @@ TEST(IniFileTest, LooksUpFirstSectionsAndLastKeysAndCutsAtTheLastSemicolon)
         EXPECT_EQ(ini.GetValue("IP", "B", "none"), "none");
         EXPECT_EQ(ini.GetValue("MODE", "A", "none"), "none");
         // Unmodified: the file is not touched.
-        EXPECT_EQ(ini.Write(FALSE), "");
+        EXPECT_TRUE(ini.Write(FALSE));
         EXPECT_FALSE(ini.IsModified());
         ini.SetValue("IP", "A", "new");
         ini.SetValue("MODE", "SCALE0", "1");
@@ -63,9 +86,11 @@ TEST(IniFileTest, AMissingFileIsCreatedAndBackupsAreNumbered)
     EXPECT_TRUE(TempDataRoot::Exists(kIni));
     EXPECT_EQ(ini.GetValue("SCALE", "COUNT"), "");
     ini.SetValue("SCALE", "COUNT", "0");
-    EXPECT_EQ(ini.Write(TRUE), "C:\\Zuvinf.ini.001");
+    EXPECT_TRUE(ini.Write(TRUE));
+    EXPECT_EQ(ini.GetBackupPath(), "C:\\Zuvinf.ini.001");
     ini.SetValue("SCALE", "COUNT", "1");
-    EXPECT_EQ(ini.Write(TRUE), "C:\\Zuvinf.ini.001");
+    EXPECT_TRUE(ini.Write(TRUE));
+    EXPECT_EQ(ini.GetBackupPath(), "C:\\Zuvinf.ini.001");
     EXPECT_EQ(TempDataRoot::ReadAll("C:\\Zuvinf.ini.001"), "[SCALE]\r\nCOUNT=0\r\n");
     EXPECT_EQ(Read(), "[SCALE]\r\nCOUNT=1\r\n");
 }
@@ -90,10 +115,10 @@ protected:
             AfxSimulateMouse(box->GetSafeHwnd(), WM_LBUTTONUP, center, 0);
         }
     }
-    // The texts of the list of scales.
-    static std::vector<CString> ScaleTexts(CDialog& dialog)
+    // The texts of the list of scales (or of the adopted list).
+    static std::vector<CString> ScaleTexts(CDialog& dialog, int list = IDC_GP_SCALES)
     {
-        auto* scales = dynamic_cast<CListBox*>(dialog.GetDlgItem(IDC_GP_SCALES));
+        auto* scales = dynamic_cast<CListBox*>(dialog.GetDlgItem(list));
         std::vector<CString> texts(static_cast<std::size_t>(scales->GetCount()));
         for (int i = 0; i < scales->GetCount(); ++i)
             scales->GetText(i, texts[static_cast<std::size_t>(i)]);
@@ -118,16 +143,15 @@ protected:
 
 TEST_F(ScaleListTest, ScalesAreAddedAdoptedAndOrderedAndTheFileFollows)
 {
-    TempDataRoot::WriteAll(kIni,
-        "[SCALE]\r\nCOUNT=2\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=Z:9.9.9.9\r\n"
-        "[MODE]\r\nSCALE0=1\r\nSCALE1=7\r\n");
-    // Opening in PUSH mode saves the list at once: the scale of MODE 7 is not counted.
+    const std::string file = "[SCALE]\r\nCOUNT=2\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=Z:9.9.9.9\r\n"
+                             "[MODE]\r\nSCALE0=1\r\nSCALE1=7\r\n";
+    TempDataRoot::WriteAll(kIni, file);
+    // Opening writes nothing; the scale of MODE 7 is shown nowhere in PUSH mode.
     ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDC_GP_CLOSE); });
     Command(*Frame(), ID_PUT_DATA);
-    EXPECT_NE(Read().find("[SCALE]\r\nCOUNT=1\r\n"), std::string::npos) << Read();
+    EXPECT_EQ(Read(), file);
     std::vector<bool> enabled;
     ModalDialogScript::Push([&](CDialog& dialog) {
-        // Opening in PUSH mode drops the scale of MODE 7 from the file.
         AddScale(dialog, "B;C", "2.2.2.2");
         AddScale(dialog, ":BC", "2.2.2.2");
         AddScale(dialog, ";B", "2.2.2.2");
@@ -152,9 +176,10 @@ TEST_F(ScaleListTest, ScalesAreAddedAdoptedAndOrderedAndTheFileFollows)
     EXPECT_EQ(enabled, (std::vector<bool> { true, true, false }));
     const std::vector<CString> refusals(3, "(:)을 입력하지 마십시요!! Error");
     EXPECT_EQ(Boxes(), refusals);
+    // The scale not listed is kept after the list, still counted.
     EXPECT_EQ(Read(),
-        "[SCALE]\r\nCOUNT=3\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=저울C:3.3.3.3\r\nSCALE2=B:2.2.2.2\r\n"
-        "[MODE]\r\nSCALE0=1\r\nSCALE1=1\r\nSCALE2=1\r\n");
+        "[SCALE]\r\nCOUNT=4\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=저울C:3.3.3.3\r\nSCALE2=B:2.2.2.2\r\n"
+        "SCALE3=Z:9.9.9.9\r\n[MODE]\r\nSCALE0=1\r\nSCALE1=1\r\nSCALE2=1\r\nSCALE3=7\r\n");
     // GET mode lists every scale; a scale double-clicked is the one to fetch
     // from, and a deletion keeps the others' adoption.
     ModalDialogScript::Push([&](CDialog& dialog) {
@@ -164,8 +189,8 @@ TEST_F(ScaleListTest, ScalesAreAddedAdoptedAndOrderedAndTheFileFollows)
     });
     Command(*Frame(), ID_GET_DATA);
     EXPECT_EQ(Read(),
-        "[SCALE]\r\nCOUNT=2\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=저울C:3.3.3.3\r\n"
-        "[MODE]\r\nSCALE0=1\r\nSCALE1=1\r\n");
+        "[SCALE]\r\nCOUNT=3\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=저울C:3.3.3.3\r\nSCALE2=Z:9.9.9.9\r\n"
+        "[MODE]\r\nSCALE0=1\r\nSCALE1=1\r\nSCALE2=7\r\n");
     EXPECT_EQ(AfxGetApp()->GetProfileString("Settings", "rcvscale", ""), "A:1.1.1.1");
 }
 
@@ -177,7 +202,7 @@ TEST_F(ScaleListTest, LinesNotUnderstoodAreKeptAndTheListReadsBackEqual)
     // Keys that only look like a scale's are kept and not listed.
     const std::string ip = "[IP]\r\nSCALE0=A:1.1.1.1\r\n=x\r\nSCALE=Z:9.9.9.9\r\nSCALE01=Y:8.8.8.8\r\n"
                            "SCALE0x=X:7.7.7.7\r\nOTHER5=V:5.5.5.5\r\n";
-    // A scale beyond COUNT is dropped at the save.
+    // A scale beyond COUNT is kept at the save, still beyond it.
     const std::string stale = "SCALE123456789=W:6.6.6.6\r\n";
     const std::string mode = "[MODE]\r\nSCALE0=0\r\n[tail]\r\nend";
     TempDataRoot::WriteAll(kIni, odd + "[SCALE]\r\nCOUNT=1\r\n" + ip + stale + mode);
@@ -190,7 +215,7 @@ TEST_F(ScaleListTest, LinesNotUnderstoodAreKeptAndTheListReadsBackEqual)
     EXPECT_EQ(listed, (std::vector<CString> { "A:1.1.1.1", "B:2.2.2.2" }));
     EXPECT_EQ(TempDataRoot::ReadAll(kIni),
         odd + "[SCALE]\r\nCOUNT=2\r\n" + ip
-            + "SCALE1=B:2.2.2.2\r\n[MODE]\r\nSCALE0=0\r\nSCALE1=0\r\n[tail]\r\nend");
+            + "SCALE1=B:2.2.2.2\r\nSCALE2=W:6.6.6.6\r\n[MODE]\r\nSCALE0=0\r\nSCALE1=0\r\n[tail]\r\nend");
     std::vector<CString> again;
     ModalDialogScript::Push([&](CDialog& dialog) { again = ScaleTexts(dialog); });
     Command(*Frame(), ID_PUT_DATA);
@@ -206,7 +231,7 @@ TEST_F(ScaleListTest, OnlyTheScalesPresentAreReadAndTheListIsBounded)
     };
     const Case cases[] = {
         { 5000000, 2, 2 },
-        { 2, 5, 2 }, // keys beyond COUNT are left out, and dropped from the file
+        { 2, 5, 2 }, // keys beyond COUNT are left out
         { 9, 12, 9 },
         { 5000, 1500, static_cast<int>(kMaxListedScales) },
     };
@@ -217,7 +242,8 @@ TEST_F(ScaleListTest, OnlyTheScalesPresentAreReadAndTheListIsBounded)
             ip += "SCALE" + std::to_string(i) + "=S" + std::to_string(i) + ":10.0.0.1\r\n";
             mode += "SCALE" + std::to_string(i) + "=0\r\n";
         }
-        TempDataRoot::WriteAll(kIni, "[SCALE]\r\nCOUNT=" + std::to_string(c.count) + "\r\n" + ip + mode);
+        const std::string file = "[SCALE]\r\nCOUNT=" + std::to_string(c.count) + "\r\n" + ip + mode;
+        TempDataRoot::WriteAll(kIni, file);
         std::vector<CString> listed;
         ModalDialogScript::Push([&](CDialog& dialog) { listed = ScaleTexts(dialog); });
         Command(*Frame(), ID_PUT_DATA);
@@ -225,8 +251,7 @@ TEST_F(ScaleListTest, OnlyTheScalesPresentAreReadAndTheListIsBounded)
         for (int i = 0; i < c.listed; ++i)
             expected.push_back(CString::Formatted("S%d:10.0.0.1", i));
         EXPECT_EQ(listed, expected);
-        EXPECT_NE(Read().find("[SCALE]\r\nCOUNT=" + std::to_string(c.listed) + "\r\n"), std::string::npos);
-        EXPECT_EQ(Read().find("SCALE" + std::to_string(c.listed) + "="), std::string::npos);
+        EXPECT_EQ(Read(), file); // opening writes nothing
     }
 }
 
@@ -243,4 +268,121 @@ TEST_F(ScaleListTest, AnAddressThatCannotExistIsRefused)
     EXPECT_EQ(Boxes(), std::vector<CString>(2, kBadScaleAddressText));
     EXPECT_EQ(listed, 1);
     EXPECT_EQ(Read(), "[SCALE]\r\nCOUNT=1\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\n[MODE]\r\nSCALE0=0\r\n");
+}
+
+TEST_F(ScaleListTest, AListChangeKeepsEveryScaleEntryItDidNotRead)
+{
+    struct Case {
+        const char* name;
+        std::string count; // the [SCALE] lines
+        int scales; // S0:10.0.0.1 ..., MODE "0"
+        int withoutMode; // the last ones have no MODE
+        int listed; // at the opening
+    };
+    const Case cases[] = {
+        { "negative COUNT", "COUNT=-5\r\n", 2, 0, 0 },
+        { "no COUNT", "", 2, 0, 0 },
+        { "COUNT not a number", "COUNT=abc\r\n", 2, 0, 0 },
+        { "COUNT below the keys", "COUNT=1\r\n", 2, 0, 1 },
+        { "an IP without its MODE", "COUNT=2\r\n", 2, 1, 1 },
+        { "past the listed 1,000", "COUNT=1500\r\n", 1500, 0, 1000 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string ip = "[IP]\r\n", mode = "[MODE]\r\n";
+        for (int i = 0; i < c.scales; ++i) {
+            ip += "SCALE" + std::to_string(i) + "=S" + std::to_string(i) + ":10.0.0.1\r\n";
+            if (i < c.scales - c.withoutMode)
+                mode += "SCALE" + std::to_string(i) + "=0\r\n";
+        }
+        const std::string file = "[SCALE]\r\n" + c.count + ip + mode;
+        TempDataRoot::WriteAll(kIni, file);
+        std::multiset<std::string> expected = ScaleEntries();
+        std::size_t listed = 0;
+        ModalDialogScript::Push([&](CDialog& dialog) {
+            listed = ScaleTexts(dialog).size();
+            AddScale(dialog, "N", "10.9.9.9");
+        });
+        Command(*Frame(), ID_PUT_DATA);
+        EXPECT_EQ(listed, static_cast<std::size_t>(c.listed));
+        expected.insert("N:10.9.9.9/0");
+        EXPECT_EQ(ScaleEntries(), expected);
+        std::vector<CString> again;
+        ModalDialogScript::Push([&](CDialog& dialog) { again = ScaleTexts(dialog); });
+        Command(*Frame(), ID_PUT_DATA);
+        ASSERT_EQ(again.size(), std::min<std::size_t>(listed + 1, kMaxListedScales));
+        EXPECT_EQ(ScaleEntries(), expected);
+    }
+}
+
+TEST_F(ScaleListTest, AChangeTheFileDidNotTakeIsToldAndTheListShowsTheFile)
+{
+    const std::string folder = m_root.Native("C:\\");
+    const std::string file = "[SCALE]\r\nCOUNT=4\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=B:2.2.2.2\r\n"
+                             "SCALE2=C:3.3.3.3\r\nSCALE3=D:4.4.4.4\r\n[MODE]\r\nSCALE0=0\r\nSCALE1=0\r\n"
+                             "SCALE2=1\r\nSCALE3=1\r\n";
+    const std::vector<CString> scales { "A:1.1.1.1", "B:2.2.2.2" }, adopted { "C:3.3.3.3", "D:4.4.4.4" };
+    for (const bool full : { false, true }) {
+        SCOPED_TRACE(full ? "full disk" : "read-only folder");
+        FullDisk disk;
+        ReadOnlyPath readOnly;
+        if (full && !disk.Mount(folder))
+            continue;
+        TempDataRoot::WriteAll(kIni, file);
+        ASSERT_TRUE(full ? disk.Fill() : readOnly.Apply(folder));
+        MessageBoxScript::Reset();
+        std::vector<std::pair<std::vector<CString>, std::vector<CString>>> shown;
+        std::vector<CString> after;
+        ModalDialogScript::Push([&](CDialog& dialog) {
+            const auto note
+                = [&] { shown.emplace_back(ScaleTexts(dialog), ScaleTexts(dialog, IDC_GP_ADOPTED)); };
+            AddScale(dialog, "E", "5.5.5.5");
+            note();
+            for (const int button : { IDC_GP_DELETE, IDC_GP_ADOPT }) {
+                ClickItem(dialog, IDC_GP_SCALES, 1);
+                AfxClickDlgButton(dialog, button);
+                note();
+            }
+            for (const auto& [button, item] :
+                { std::pair { IDC_GP_REMOVE, 0 }, { IDC_GP_MOVE_UP, 1 }, { IDC_GP_MOVE_DOWN, 0 } }) {
+                ClickItem(dialog, IDC_GP_ADOPTED, item);
+                AfxClickDlgButton(dialog, button);
+                note();
+            }
+            // The cause gone, the change is kept.
+            disk.Free();
+            readOnly.Undo();
+            AddScale(dialog, "E", "5.5.5.5");
+            after = ScaleTexts(dialog);
+        });
+        Command(*Frame(), ID_PUT_DATA);
+        EXPECT_EQ(Boxes(), std::vector<CString>(6, kScaleListNotWrittenText));
+        ASSERT_EQ(shown.size(), 6u);
+        for (const auto& [scalesShown, adoptedShown] : shown) {
+            EXPECT_EQ(scalesShown, scales);
+            EXPECT_EQ(adoptedShown, adopted);
+        }
+        EXPECT_EQ(after, (std::vector<CString> { "A:1.1.1.1", "B:2.2.2.2", "E:5.5.5.5" }));
+        EXPECT_EQ(ScaleEntries(),
+            (std::multiset<std::string> {
+                "A:1.1.1.1/0", "B:2.2.2.2/0", "E:5.5.5.5/0", "C:3.3.3.3/1", "D:4.4.4.4/1" }));
+    }
+}
+
+TEST_F(ScaleListTest, AScaleAddedOverALineCutIntoNulBytesIsListedAgain)
+{
+    // A write cut short: the last line, "SCALE1=..." once, is NUL bytes after its key.
+    const std::string cut = std::string("SCALE1") + std::string(9, '\0');
+    TempDataRoot::WriteAll(kIni, "[SCALE]\r\nCOUNT=1\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\n" + cut);
+    std::vector<CString> listed, again;
+    ModalDialogScript::Push([&](CDialog& dialog) {
+        AddScale(dialog, "B", "2.2.2.2");
+        listed = ScaleTexts(dialog);
+    });
+    Command(*Frame(), ID_GET_DATA);
+    ModalDialogScript::Push([&](CDialog& dialog) { again = ScaleTexts(dialog); });
+    Command(*Frame(), ID_GET_DATA);
+    EXPECT_EQ(listed, (std::vector<CString> { "A:1.1.1.1", "B:2.2.2.2" }));
+    EXPECT_EQ(again, listed);
+    EXPECT_NE(TempDataRoot::ReadAll(kIni).find(cut), std::string::npos);
 }
