@@ -88,6 +88,15 @@ const MessageMap* CGridRows::GetMessageMap() const
     return &kMap;
 }
 
+std::span<const PanelControl> CGridRows::PanelControls()
+{
+    static constexpr PanelControl kControls[] = {
+        { IDC_WORK_INSERT, PanelGroup::Edit, "Insert" },
+        { IDC_WORK_DELETE, PanelGroup::Edit, "Delete" },
+    };
+    return kControls;
+}
+
 void CGridRows::DoDataExchange(CDataExchange* dx)
 {
     DDX_Control(dx, IDC_WORK_INSERT, m_btnInsert);

@@ -9,9 +9,12 @@
 // transfers, the settings screens and the user labels screen read the
 // clicked cell.
 
+#include <span>
+
 #include "controls/xp_button.h"
 #include "platform/base/cstring.h"
 #include "platform/wnd/core/cmdtarget.h"
+#include "screens/work_screen_panels.h"
 
 class CCellEditor;
 class CDataExchange;
@@ -29,6 +32,8 @@ public:
     const MessageMap* GetMessageMap() const override;
     // Binds the buttons 1007 and 1008 of template 130.
     void DoDataExchange(CDataExchange* dx);
+    // The panel controls it owns, with their groups and captions.
+    static std::span<const PanelControl> PanelControls();
 
     // The cell of the last click; a new screen forgets it, in the grid too,
     // so a command never acts on another screen's row.

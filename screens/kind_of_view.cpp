@@ -22,6 +22,20 @@ namespace {
 constexpr UINT kGridImageBitmap = 135;
 constexpr COLORREF kCellBackColor = RGB(255, 255, 224);
 
+// Each part registered once: offered the screen's commands, notifications and
+// messages in this order, its controls bound in the form's data exchange, its
+// panel controls laid out by the layout.
+template <class... Parts> void RegisterParts(CCommandParts& parts, CWorkScreenLayout& layout, Parts&... each)
+{
+    (parts.Add(each), ...);
+    (
+        [&layout] {
+            if constexpr (requires { Parts::PanelControls(); })
+                layout.AddControls(Parts::PanelControls());
+        }(),
+        ...);
+}
+
 } // namespace
 
 CKindOfView::CKindOfView()
@@ -47,18 +61,8 @@ CKindOfView::CKindOfView()
             m_layout, m_presetKeys, m_defaults, m_scales, m_users, *m_pResults, m_print, m_rows, m_load });
     m_pUserLabels
         = std::make_unique<CUserLabelScreen>(context, context, context, m_rows, m_load, *m_pTransfers);
-    m_parts.Add(*m_pResults);
-    m_parts.Add(*m_pTransfers);
-    m_parts.Add(m_rows);
-    m_parts.Add(*m_pReservations);
-    m_parts.Add(m_presetKeys);
-    m_parts.Add(m_users);
-    m_parts.Add(m_sync);
-    m_parts.Add(m_scales);
-    m_parts.Add(m_scaleSettings);
-    m_parts.Add(m_load);
-    m_parts.Add(m_editor);
-    m_parts.Add(*m_pUserLabels);
+    RegisterParts(m_parts, m_layout, *m_pResults, *m_pTransfers, m_rows, *m_pReservations, m_presetKeys,
+        m_users, m_sync, m_scales, m_scaleSettings, m_load, m_editor, *m_pUserLabels);
     m_mailbox.Create(this);
     m_pSwitch->ResetScreenWords();
     m_nLoggedIn = 0;
@@ -129,15 +133,8 @@ LRESULT CKindOfView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 void CKindOfView::DoDataExchange(CDataExchange* dx)
 {
     CFormView::DoDataExchange(dx);
-    m_sync.DoDataExchange(dx);
     DDX_Control(dx, IDC_WORK_GRID, m_grid);
-    m_rows.DoDataExchange(dx);
-    m_pResults->DoDataExchange(dx);
-    m_scaleSettings.DoDataExchange(dx);
-    m_users.DoDataExchange(dx);
-    m_pUserLabels->DoDataExchange(dx);
-    m_pTransfers->DoDataExchange(dx);
-    m_pReservations->DoDataExchange(dx);
+    m_parts.DoDataExchange(dx);
     m_layout.DoDataExchange(dx);
     DDX_Control(dx, IDC_WORK_PRESET_NOTE, m_labelPresetNote);
     DDX_Control(dx, ID_FILE_PRINT, m_btnPrint);

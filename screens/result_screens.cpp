@@ -39,6 +39,17 @@ const MessageMap* CResultScreens::GetMessageMap() const
     return &kMap;
 }
 
+std::span<const PanelControl> CResultScreens::PanelControls()
+{
+    static constexpr PanelControl kControls[] = {
+        { IDC_WORK_RESULT_RECV, PanelGroup::Result, "Result Receive" },
+        { IDC_WORK_RESULT_CLEAR, PanelGroup::Result, "Result Clear" },
+        { IDC_WORK_RESULT_RELOAD, PanelGroup::Result, "Reload Result" },
+        { IDC_WORK_RESULT_SUM, PanelGroup::Result, "Result DB Sum" },
+    };
+    return kControls;
+}
+
 void CResultScreens::DoDataExchange(CDataExchange* dx)
 {
     DDX_Control(dx, IDC_WORK_RESULT_RECV, m_btnReceive);

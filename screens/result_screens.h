@@ -12,11 +12,14 @@
 
 #include <optional>
 
+#include <span>
+
 #include "controls/xp_button.h"
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
 #include "platform/wnd/core/cmdtarget.h"
 #include "protocol/data_kinds.h"
+#include "screens/work_screen_panels.h"
 
 class CDataExchange;
 class CResultExchange;
@@ -36,6 +39,8 @@ public:
     const MessageMap* GetMessageMap() const override;
     // Binds the four buttons of template 130.
     void DoDataExchange(CDataExchange* dx);
+    // The panel controls it owns, with their groups and captions.
+    static std::span<const PanelControl> PanelControls();
 
     // Receive (clear FALSE) the read kind or clear every scale of the list:
     // the kind, the clear flag and the open database are taken here once.

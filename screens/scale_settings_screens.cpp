@@ -113,6 +113,16 @@ const MessageMap* CScaleSettingsScreens::GetMessageMap() const
     return &kMap;
 }
 
+std::span<const PanelControl> CScaleSettingsScreens::PanelControls()
+{
+    static constexpr PanelControl kControls[] = {
+        { IDC_WORK_SCALE_INFO_INSERT, PanelGroup::ScaleInfo, "Insert" },
+        { IDC_WORK_SCALE_INFO_UPDATE, PanelGroup::ScaleInfo, "Update" },
+        { IDC_WORK_SCALE_INFO_DELETE, PanelGroup::ScaleInfo, "Delete" },
+    };
+    return kControls;
+}
+
 void CScaleSettingsScreens::DoDataExchange(CDataExchange* dx)
 {
     DDX_Control(dx, IDC_WORK_SCALE_INFO_INSERT, m_btnInsert);

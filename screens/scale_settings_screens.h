@@ -6,10 +6,13 @@
 // read back. It knows the screen through its state, grid and database
 // interfaces and reads the clicked row of CGridRows. UI thread.
 
+#include <span>
+
 #include "controls/xp_button.h"
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
 #include "platform/wnd/core/cmdtarget.h"
+#include "screens/work_screen_panels.h"
 
 class CDataExchange;
 class CGridCtrl;
@@ -26,6 +29,8 @@ public:
     const MessageMap* GetMessageMap() const override;
     // Binds the buttons 1011-1014 of template 130.
     void DoDataExchange(CDataExchange* dx);
+    // The panel controls it owns, with their groups and captions.
+    static std::span<const PanelControl> PanelControls();
     // The row read back after a settings insert (its field 0 is the new key).
     void SplitScaleInfoRowText(const CString& row);
 

@@ -195,14 +195,14 @@ void CScreenSwitch::SetUpLogOutScreen()
 
 void CScreenSwitch::SetUpInitial()
 {
-    m_parts.layout.ShowInitialPanels();
+    m_parts.layout.ShowPanels(ScreenSetUp::Initial, m_nServerMode);
     m_screen.Form().Invalidate();
 }
 
 void CScreenSwitch::SetUpItems()
 {
     m_screen.Form().Invalidate();
-    m_parts.layout.ShowTablePanels(m_nServerMode);
+    m_parts.layout.ShowPanels(ScreenSetUp::Items, m_nServerMode);
     // With the default values in force the grid leaves their columns out.
     const CItemDefaults& defaults = m_parts.defaults;
     const CString columns = defaults.LoadDefaultValues() ? defaults.BuildItemColumnList() : CString();
@@ -216,7 +216,7 @@ void CScreenSwitch::SetUpItems()
 // Ingredients, advertisements and land additions.
 void CScreenSwitch::SetUpTable()
 {
-    m_parts.layout.ShowTablePanels(m_nServerMode);
+    m_parts.layout.ShowPanels(ScreenSetUp::Table, m_nServerMode);
     m_screen.StartLoad([this] {
         m_screen.SetUpdateLock(1);
         m_data.TableBridge().Request(*m_screen.HintKind(), m_data.ItemDbPath());
@@ -225,7 +225,7 @@ void CScreenSwitch::SetUpTable()
 
 void CScreenSwitch::SetUpPreset()
 {
-    m_parts.layout.ShowPresetPanels(m_nServerMode);
+    m_parts.layout.ShowPanels(ScreenSetUp::Preset, m_nServerMode);
     m_screen.StartLoad([this] {
         m_screen.SetUpdateLock(1);
         m_data.TableBridge().Request(DataKind::Preset, m_data.ItemDbPath());
@@ -238,21 +238,21 @@ void CScreenSwitch::SetUpPreset()
 void CScreenSwitch::SetUpScaleInfo()
 {
     m_screen.SetUpdateLock(1);
-    m_parts.layout.ShowScaleInfoPanels();
+    m_parts.layout.ShowPanels(ScreenSetUp::ScaleInfo, m_nServerMode);
     m_screen.StartLoad([this] { m_parts.scales.Register().SelectScaleInfo(""); });
 }
 
 void CScreenSwitch::SetUpScaleRootInfo()
 {
     m_screen.SetUpdateLock(1);
-    m_parts.layout.ShowScaleInfoPanels();
+    m_parts.layout.ShowPanels(ScreenSetUp::ScaleRootInfo, m_nServerMode);
     m_screen.StartLoad([this] { m_parts.scales.Register().SelectScaleRootInfo(""); });
 }
 
 void CScreenSwitch::SetUpScaleReg()
 {
     m_screen.SetUpdateLock(1);
-    m_parts.layout.ShowScaleRegPanels();
+    m_parts.layout.ShowPanels(ScreenSetUp::ScaleReg, m_nServerMode);
     m_screen.StartLoad([this] { m_parts.scales.Register().SelectScales(""); });
 }
 
@@ -274,14 +274,14 @@ void CScreenSwitch::SetUpUsers()
 {
     m_parts.layout.SetCaption(InfoOf(Screen::Management).caption, "User Management.");
     m_screen.Form().Invalidate();
-    m_parts.layout.ShowUsersPanels();
+    m_parts.layout.ShowPanels(ScreenSetUp::Users, m_nServerMode);
     m_parts.users.RequestManagers();
 }
 
 void CScreenSwitch::SetUpUserLabel()
 {
     m_screen.Form().Invalidate();
-    m_parts.layout.ShowUserLabelPanels(m_nServerMode);
+    m_parts.layout.ShowPanels(ScreenSetUp::UserLabel, m_nServerMode);
     m_screen.SetUpdateLock(1);
     m_screen.StartLoad([this] { m_data.TableBridge().Request(DataKind::UserLabel, m_data.ItemDbPath()); });
 }

@@ -76,6 +76,15 @@ const MessageMap* CServerSyncCommands::GetMessageMap() const
     return &kMap;
 }
 
+std::span<const PanelControl> CServerSyncCommands::PanelControls()
+{
+    static constexpr PanelControl kControls[] = {
+        { IDC_WORK_SYNC_TABLES, PanelGroup::SyncTables, "Synchronization" },
+        { IDC_WORK_SYNC_PRESET_LABEL, PanelGroup::SyncPreset, "Synchronization" },
+    };
+    return kControls;
+}
+
 void CServerSyncCommands::DoDataExchange(CDataExchange* dx)
 {
     DDX_Control(dx, IDC_WORK_SYNC_TABLES, m_btnTables);

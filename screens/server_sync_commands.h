@@ -7,9 +7,12 @@
 // server database's path too) and reads the preset keys and the default
 // values. UI thread.
 
+#include <span>
+
 #include "controls/xp_button.h"
 #include "platform/base/cstring.h"
 #include "platform/wnd/core/cmdtarget.h"
+#include "screens/work_screen_panels.h"
 
 class CDataExchange;
 class CItemDefaults;
@@ -27,6 +30,8 @@ public:
     const MessageMap* GetMessageMap() const override;
     // Binds the buttons 1065 and 1066 of template 130.
     void DoDataExchange(CDataExchange* dx);
+    // The panel controls it owns, with their groups and captions.
+    static std::span<const PanelControl> PanelControls();
 
 private:
     // Button 1065 and button 1066 (the preset page on hint 3, the user labels

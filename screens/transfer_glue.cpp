@@ -107,6 +107,26 @@ const MessageMap* CTransferGlue::GetMessageMap() const
     return &kMap;
 }
 
+std::span<const PanelControl> CTransferGlue::PanelControls()
+{
+    static constexpr PanelControl kControls[] = {
+        { IDC_WORK_TRANS_ALL, PanelGroup::Edit, "Trans" },
+        { IDC_WORK_TRANS_SELECT, PanelGroup::Edit, "Select Trans" },
+        { IDC_WORK_RECV_ALL, PanelGroup::Edit, "All Receive" },
+        { IDC_WORK_RECV_SELECT, PanelGroup::Edit, "Select Receive" },
+        { IDC_WORK_RECV_NUMBERS, PanelGroup::Edit, nullptr },
+        { IDC_WORK_TRANS_STOP, PanelGroup::Edit, "Trans Stop" },
+        { IDC_WORK_SCALE_TRANS, PanelGroup::ScaleData, "Trans" },
+        { IDC_WORK_SCALE_RECV_ALL, PanelGroup::ScaleData, "All Receive" },
+        { IDC_WORK_SCALE_RECV_PAGE, PanelGroup::ScaleData, nullptr },
+        { IDC_WORK_SCALE_RECV_SELECT, PanelGroup::ScaleData, "Select Receive" },
+        { IDC_WORK_SCALE_INFO_TRANS, PanelGroup::ScaleInfo, "Trans" },
+        { IDC_WORK_SEND_LAMP, PanelGroup::Progress, nullptr },
+        { IDC_WORK_RECV_LAMP, PanelGroup::Progress, nullptr },
+    };
+    return kControls;
+}
+
 void CTransferGlue::DoDataExchange(CDataExchange* dx)
 {
     DDX_Control(dx, IDC_WORK_TRANS_ALL, m_btnTransAll);

@@ -20,6 +20,8 @@
 
 #include <memory>
 
+#include <span>
+
 #include "controls/xp_button.h"
 #include "platform/wnd/controls/edit.h"
 #include "platform/wnd/core/cmdtarget.h"
@@ -27,6 +29,7 @@
 #include "screens/result_loop.h"
 #include "screens/transfer_hosts.h"
 #include "screens/transfer_ports.h"
+#include "screens/work_screen_panels.h"
 #include "shell/message_dlg.h"
 
 class CDataExchange;
@@ -53,6 +56,8 @@ public:
     // Binds the buttons, the edits 1026 and 1028 and the lamps 1037 and 1038
     // of the form.
     void DoDataExchange(CDataExchange* dx);
+    // The panel controls it owns, with their groups and captions.
+    static std::span<const PanelControl> PanelControls();
     // Once the form's window exists: the transports, which become the
     // transfer port unless one was set.
     void CreateTransports();

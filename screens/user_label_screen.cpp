@@ -71,6 +71,19 @@ const MessageMap* CUserLabelScreen::GetMessageMap() const
     return &kMap;
 }
 
+std::span<const PanelControl> CUserLabelScreen::PanelControls()
+{
+    static constexpr PanelControl kControls[] = {
+        { IDC_WORK_LABEL_INSERT, PanelGroup::UserLabel, "Insert" },
+        { IDC_WORK_LABEL_DELETE, PanelGroup::UserLabel, "Delete" },
+        { IDC_WORK_LABEL_RECV, PanelGroup::UserLabel, "Receive" },
+        { IDC_WORK_LABEL_TRANS_ALL, PanelGroup::UserLabel, "Trans" },
+        { IDC_WORK_LABEL_TRANS_SELECT, PanelGroup::UserLabel, "Select Trans" },
+        { IDC_WORK_LABEL_IMAGE, PanelGroup::UserLabel, "Image Display" },
+    };
+    return kControls;
+}
+
 void CUserLabelScreen::DoDataExchange(CDataExchange* dx)
 {
     DDX_Control(dx, IDC_WORK_LABEL_INSERT, m_btnInsert);

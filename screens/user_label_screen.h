@@ -11,9 +11,12 @@
 // through its state, grid and database interfaces, and the clicked cell
 // through CGridRows. UI thread.
 
+#include <span>
+
 #include "controls/xp_button.h"
 #include "platform/base/cstring.h"
 #include "platform/wnd/core/cmdtarget.h"
+#include "screens/work_screen_panels.h"
 
 class CDataExchange;
 class CGridRows;
@@ -32,6 +35,8 @@ public:
     const MessageMap* GetMessageMap() const override;
     // Binds the buttons 1059-1064 of template 130.
     void DoDataExchange(CDataExchange* dx);
+    // The panel controls it owns, with their groups and captions.
+    static std::span<const PanelControl> PanelControls();
 
     // The designer in the lower pane, or nullptr.
     static CUserLabelView* FindDesigner();

@@ -29,6 +29,18 @@ const MessageMap* CUsersScreen::GetMessageMap() const
     return &kMap;
 }
 
+std::span<const PanelControl> CUsersScreen::PanelControls()
+{
+    static constexpr PanelControl kControls[] = {
+        { IDC_WORK_USER_LIST, PanelGroup::Users, nullptr },
+        { IDC_WORK_USER_LABEL, PanelGroup::Users, "User ID" },
+        { IDC_WORK_USER_REGISTER, PanelGroup::Users, "Register" },
+        { IDC_WORK_USER_DELETE, PanelGroup::Users, "Delete" },
+        { IDC_WORK_USER_GROUP, PanelGroup::Users, nullptr },
+    };
+    return kControls;
+}
+
 void CUsersScreen::DoDataExchange(CDataExchange* dx)
 {
     DDX_Control(dx, IDC_WORK_USER_LIST, m_listUsers);

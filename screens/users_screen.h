@@ -9,6 +9,8 @@
 
 #include <vector>
 
+#include <span>
+
 #include "controls/xp_button.h"
 #include "platform/base/cstring.h"
 #include "platform/wnd/controls/button.h"
@@ -16,6 +18,7 @@
 #include "platform/wnd/controls/static.h"
 #include "platform/wnd/core/cmdtarget.h"
 #include "screens/table_bridge.h"
+#include "screens/work_screen_panels.h"
 
 class CDataExchange;
 class CWorkScreenDatabase;
@@ -28,6 +31,8 @@ public:
     const MessageMap* GetMessageMap() const override;
     // Binds the list 1053 and the panel's controls of the form.
     void DoDataExchange(CDataExchange* dx);
+    // The panel controls it owns, with their groups and captions.
+    static std::span<const PanelControl> PanelControls();
     // The manager list read afresh with the words in the mailbox; the lock
     // is held only while a request is out (none goes for other managers).
     void RequestManagers();

@@ -1,16 +1,17 @@
 #pragma once
-// CWorkScreenLayout: the work screen's panels: which control groups each
-// screen shows, where they stand and what they say, the caption panel (200)
-// over the grid, the frames and labels of the groups (1032-1034, 1041, 1042,
-// 1044, 1049), the progress text
-// (1039), the Pos kind help (1143, 1144), and the button groups its parts
-// enable and grey (CWorkScreenPanels). The control ids of the groups
-// are here only; the other controls are the form's (template 130) and its
-// parts', reached by id. It
-// knows the screen through its state, grid and database interfaces, and
-// hides and shows the preset keys' and the scale register's controls. The
-// screen switch (screens/screen_switch.h) lays out each screen through it.
-// UI thread.
+// CWorkScreenLayout: the work screen's panels, laid out from data: the
+// controls its parts declare (id, group, caption) and each set-up's row of
+// groups and places (screens/screen_panels.h). It owns the caption panel
+// (200) over the grid, the frames and labels of the groups (1032-1034, 1041,
+// 1042, 1044, 1049), the progress text (1039), the Pos kind help (1143,
+// 1144), and the button groups its parts enable and grey
+// (CWorkScreenPanels). It knows the screen through its state, grid and
+// database interfaces, and hides and shows the preset keys' and the scale
+// register's controls. The screen switch (screens/screen_switch.h) lays out
+// each screen through it. UI thread.
+
+#include <span>
+#include <vector>
 
 #include "controls/caption_panel.h"
 #include "platform/base/cstring.h"
@@ -19,6 +20,7 @@
 #include "platform/wnd/controls/edit.h"
 #include "platform/wnd/controls/static.h"
 #include "protocol/data_kinds.h"
+#include "screens/screen_panels.h"
 #include "screens/work_screen_panels.h"
 
 class CDataExchange;
@@ -56,19 +58,16 @@ public:
     // The Pos kind help of the item screen (1143, 1144).
     void ShowPosKindHelp(BOOL show);
 
-    // The panels of each screen; serverMode shows the synchronisation
-    // buttons. Each starts from every group hidden and the grid rebuilt.
-    void ShowInitialPanels();
-    // The item, ingredient, advertisement and land addition tables.
-    void ShowTablePanels(int serverMode);
-    void ShowPresetPanels(int serverMode);
-    void ShowScaleInfoPanels();
-    void ShowScaleRegPanels();
+    // A part's controls (screens/work_screen_panels.h), added once when the
+    // screen is made; the layout's own frames and labels are there already.
+    void AddControls(std::span<const PanelControl> controls);
+    // The panels of a set-up's screen (screens/screen_panels.h); serverMode
+    // shows the synchronisation buttons. Every control of a group the screen
+    // does not show is hidden.
+    void ShowPanels(ScreenSetUp setUp, int serverMode);
     // A sales-total screen: Result Clear on the scale total only, Result DB
     // Sum unless the screen shows the summary database itself.
     void ShowResultPanels(DataKind kind);
-    void ShowUsersPanels();
-    void ShowUserLabelPanels(int serverMode);
 
     // CWorkScreenPanels
     void EnableEditButtons(BOOL enable) override;
@@ -78,24 +77,18 @@ public:
 
 private:
     void ShowControls(std::initializer_list<int> ids, BOOL show);
+    void ShowGroups(PanelGroups groups, BOOL show);
     void EnableControls(std::initializer_list<int> ids, BOOL enable);
     void PlaceControl(int id, int x, int y, int cx, int cy);
-    void PlaceProgressGroup(int x, int y);
-    void HideAllPanels();
-    void PlaceItemGrid();
+    void PlaceGrid(const PanelRect& place);
     void HideGrid();
-    void ShowScaleInfoPanel(BOOL show);
-    void ShowSyncTablesButton(int serverMode);
-    void PlaceSyncPresetButton(int serverMode);
-    void ShowUsersPanel(BOOL show);
-    void ShowUserLabelPanel(BOOL show);
-    void PlaceUserLabelPanel();
 
     CWorkScreenState& m_screen;
     CWorkScreenGrid& m_grid;
     CWorkScreenDatabase& m_data;
     CPresetKeys& m_presetKeys;
     CScaleScreens& m_scales;
+    std::vector<PanelControl> m_controls;
     CCaptionPanel m_captionPanel;
     CButton m_groupEdit; // IDC_WORK_EDIT_GROUP
     CButton m_groupTrans; // IDC_WORK_TRANS_GROUP

@@ -58,18 +58,6 @@ TEST_F(WorkScreenFormTest, MembersDriveTheirOwnControlsWithTheirCaptions)
     }
     ASSERT_TRUE(is.operator()<CCaptionPanel>(IDC_WORK_CAPTION));
 
-    const std::pair<int, const char*> captions[]
-        = { { IDC_WORK_SYNC_TABLES, "Synchronization" }, { IDC_WORK_SYNC_PRESET_LABEL, "Synchronization" },
-              { IDC_WORK_INSERT, "Insert" }, { IDC_WORK_DELETE, "Delete" }, { IDC_WORK_TRANS_ALL, "Trans" },
-              { IDC_WORK_TRANS_SELECT, "Select Trans" }, { IDC_WORK_RECV_ALL, "All Receive" },
-              { IDC_WORK_RECV_SELECT, "Select Receive" }, { IDC_WORK_SCALE_TRANS, "Trans" },
-              { IDC_WORK_SCALE_RECV_ALL, "All Receive" }, { IDC_WORK_SCALE_RECV_SELECT, "Select Receive" },
-              { IDC_WORK_TRANS_STOP, "Trans Stop" }, { IDC_WORK_RESULT_RECV, "Result Receive" },
-              { IDC_WORK_RESULT_CLEAR, "Result Clear" }, { IDC_WORK_RESULT_RELOAD, "Reload Result" },
-              { IDC_WORK_RESULT_SUM, "Result DB Sum" }, { IDC_WORK_EDIT_GROUP, "Edit" },
-              { IDC_WORK_TRANS_GROUP, "Trans" }, { IDC_WORK_RANGE_HINT, "EX)1 or 1,2 or 1-4" } };
-    for (const auto& [id, text] : captions)
-        EXPECT_EQ(Caption(id), text) << id;
     EXPECT_EQ(s.GetDlgItem(IDC_WORK_CAPTION)->GetStyle(), 0x50004000u);
 }
 

@@ -24,17 +24,28 @@ protected:
         return n;
     }
     bool ScaleListVisible() const { return Visible(IDC_SCALE_REGISTER_LIST); }
+    // The texts of the form's visible controls in the order of their ids (up
+    // to a line's end), "_" for one without text; the caption panel, the grid
+    // and the preset keys aside.
+    std::string ShownTexts() const
+    {
+        std::string texts;
+        for (UINT id = 1; id < 2000; ++id) {
+            const bool presetKey
+                = id >= IDC_PRESET_FIRST_KEY && id < IDC_PRESET_FIRST_KEY + 2 * kPresetKeyEdits;
+            if (presetKey || id == IDC_PRESET_PAGE || id == IDC_WORK_CAPTION || id == IDC_WORK_GRID)
+                continue;
+            if (CWnd* control = m_screen->GetDlgItem(id); control && (control->GetStyle() & WS_VISIBLE)) {
+                const std::string text = GetWindowTextString(control->GetSafeHwnd()).GetString();
+                texts += (texts.empty() ? "" : "|") + (text.empty() ? "_" : text.substr(0, text.find('\r')));
+            }
+        }
+        if (Visible(ID_FILE_PRINT))
+            texts
+                += "|" + std::string(GetWindowTextString(m_screen->GetDlgItem(ID_FILE_PRINT)->GetSafeHwnd()));
+        return texts;
+    }
 };
-
-constexpr int kEditGroup[] = { IDC_WORK_INSERT, IDC_WORK_DELETE, IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_SELECT,
-    IDC_WORK_RECV_ALL, IDC_WORK_RECV_SELECT, IDC_WORK_RECV_NUMBERS, IDC_WORK_TRANS_STOP, IDC_WORK_EDIT_GROUP,
-    IDC_WORK_TRANS_GROUP, IDC_WORK_RANGE_HINT };
-constexpr int kScaleData[] = { IDC_WORK_SCALE_TRANS, IDC_WORK_SCALE_RECV_ALL, IDC_WORK_SCALE_RECV_PAGE,
-    IDC_WORK_SCALE_RECV_SELECT, IDC_WORK_SCALE_TRANS_GROUP };
-constexpr int kScaleInfo[] = { IDC_WORK_SCALE_INFO_INSERT, IDC_WORK_SCALE_INFO_DELETE,
-    IDC_WORK_SCALE_INFO_TRANS, IDC_WORK_SCALE_INFO_UPDATE };
-constexpr int kNeverShown[] = { IDC_WORK_COM_PORT_TOGGLE, IDC_WORK_SYNC_TABLES, IDC_WORK_SYNC_PRESET_LABEL,
-    IDC_WORK_USER_LIST, IDC_WORK_USER_REGISTER, IDC_WORK_LABEL_INSERT, IDC_WORK_LABEL_IMAGE };
 
 } // namespace
 
@@ -89,14 +100,6 @@ TEST_F(WorkScreenSwitchTest, EachHintShowsItsOwnPanels)
         const std::string label = std::to_string(HintOf(c.hint));
         EXPECT_EQ(Caption(), c.caption) << label;
         EXPECT_EQ(GridVisible(), c.grid) << label;
-        for (int id : kEditGroup)
-            EXPECT_EQ(Visible(id), c.editGroup) << label << " control " << id;
-        for (int id : kScaleData)
-            EXPECT_EQ(Visible(id), c.scaleData) << label << " control " << id;
-        for (int id : kScaleInfo)
-            EXPECT_EQ(Visible(id), c.scaleInfo) << label << " control " << id;
-        for (int id : kNeverShown)
-            EXPECT_FALSE(Visible(id)) << label << " control " << id;
         // The progress group shows wherever something can be sent or fetched;
         // the totals' buttons on their screens only (Clear on the scale total).
         const bool totals = c.hint == Screen::ScaleTotal || c.hint == Screen::OneDay;
@@ -124,6 +127,66 @@ TEST_F(WorkScreenSwitchTest, EachHintShowsItsOwnPanels)
             << label;
     }
     EXPECT_EQ(m_screen->GetCommSetupFlag(), 0); // hint 10 is the log-out screen
+}
+
+// Each screen shows its own controls with their texts and no other: a
+// control left out of a screen's panels, or shown on a screen it does not
+// belong to, changes a row. Server mode adds the synchronisation buttons.
+TEST_F(WorkScreenSwitchTest, EachScreenShowsItsControlsAndNoOthers)
+{
+    const CString db = MakeItemDatabase();
+    constexpr const char* kTable
+        = "All Receive|Select Receive|Insert|Delete|Trans|Select Trans|_|Trans Stop|Edit|"
+          "Trans|_|_|_|PC -->|SCALE -->|~Ing|EX)1 or 1,2 or 1-4";
+    constexpr const char* kSettings = "Insert|Delete|Trans|Update|_|_|_|PC -->|SCALE -->|~Ing";
+    constexpr const char* kTotals = "_|_|_|PC -->|SCALE -->|~Ing|Result Receive|Reload Result|Result DB Sum";
+    const std::string table = kTable;
+    const std::string posHelp = "Pos Kind => 0 : Kan-13, 1 : Kan-8, 2 : Kan-13 Fixation, 3 : 4State_37";
+    struct Case {
+        Screen hint;
+        const char* query;
+        std::string shown;
+        std::string shownInServerMode;
+    };
+    const Case cases[] = {
+        { Screen::Item, "Item_Read", table + "|Reservation Info View|Reservation Setup|" + posHelp + "|_",
+            table + "|Synchronization|Reservation Info View|Reservation Setup|" + posHelp + "|_" },
+        { Screen::Preset, "Pre_Read",
+            "Trans|All Receive|_|Select Receive|Trans|_|_|_|PC -->|SCALE -->|~Ing| Last Line => Only "
+            "Q-series "
+            "Scale|Print",
+            "Trans|All Receive|_|Select Receive|Trans|_|_|_|PC -->|SCALE -->|~Ing|Synchronization| Last Line "
+            "=> "
+            "Only Q-series Scale|Print" },
+        { Screen::Ingredient, "Add_Read", table, table + "|Synchronization" },
+        { Screen::ScaleInfo, "Scale_Info_Read", kSettings, kSettings },
+        { Screen::Advertisement, "Adv_Read", table, table + "|Synchronization" },
+        { Screen::ScaleReg, "Scale_Reg_Read", "_|UPDATE|INSERT|DELETE", "_|UPDATE|INSERT|DELETE" },
+        { Screen::LandAddition, "Land_Add_Read", table, table + "|Synchronization" },
+        { Screen::ScaleRootInfo, "Scale_Root_Info_Read", kSettings, kSettings },
+        { Screen::DatabaseChanged, "", "", "" },
+        { Screen::ScaleTotal, "Scale_Result_All_Read",
+            "_|_|_|PC -->|SCALE -->|~Ing|Result Receive|Result Clear|Reload Result|Result DB Sum",
+            "_|_|_|PC -->|SCALE -->|~Ing|Result Receive|Result Clear|Reload Result|Result DB Sum" },
+        { Screen::OneDay, "Scale_Result_Day_Read", kTotals, kTotals },
+        { Screen::ItemTotal, "Scale_Result_Plu_Read", kTotals, kTotals },
+        { Screen::Management, "Mg_Reg_Read", "_|User ID|Register|Delete|_", "_|User ID|Register|Delete|_" },
+        { Screen::UserLabel, "User_Label_Read",
+            "_|_|_|PC -->|SCALE -->|~Ing|Insert|Delete|Receive|Trans|Select Trans|Image Display",
+            "_|_|_|PC -->|SCALE -->|~Ing|Insert|Delete|Receive|Trans|Select Trans|Image "
+            "Display|Synchronization" },
+        { Screen::Refresh, "", "", "" },
+    };
+    EXPECT_EQ(ShownTexts(), "") << "start";
+    for (const bool server : { false, true }) {
+        if (server) // No user door sets server mode without a listening socket.
+            LeftPane()->ServerStarted("", "");
+        for (const Case& c : cases) {
+            Switch(c.hint, c.query, "vexo", c.hint == Screen::Management ? CString() : db);
+            EXPECT_EQ(ShownTexts(), server ? c.shownInServerMode : c.shown)
+                << HintOf(c.hint) << " server " << server;
+        }
+    }
 }
 
 TEST_F(WorkScreenSwitchTest, AScreensPanelsAreGoneOnTheNextScreen)

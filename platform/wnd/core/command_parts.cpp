@@ -26,3 +26,9 @@ BOOL CCommandParts::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     }
     return FALSE;
 }
+
+void CCommandParts::DoDataExchange(CDataExchange* dx) const
+{
+    for (const auto& exchange : m_exchanges)
+        exchange(dx);
+}
