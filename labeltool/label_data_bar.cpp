@@ -14,6 +14,8 @@
 #include "platform/wnd/dialogs/ddv.h"
 #include "platform/wnd/dialogs/filedialog.h"
 #include "platform/wnd/docview/create_context.h"
+#include "platform/wnd/docview/doc.h"
+#include "platform/wnd/docview/frame.h"
 #include "platform/wnd/docview/winapp.h"
 
 namespace {
@@ -104,6 +106,19 @@ int ItemOfValue(int value, int LabelItemValueIndices::*member)
         if (ItemValueIndices(item).*member == value)
             return item;
     return -1;
+}
+
+// The label file read or written names the main window and the document,
+// whose title its print jobs carry.
+void ShowLabelFile(const CString& path)
+{
+    CWnd* main = AfxGetMainWnd();
+    if (!main)
+        return;
+    main->SetWindowText(path);
+    if (auto* frame = dynamic_cast<CFrameWnd*>(main); frame && frame->GetActiveDocument())
+        frame->GetActiveDocument()->SetTitle(
+            path.Mid(std::max(path.ReverseFind('\\'), path.ReverseFind('/')) + 1));
 }
 
 CComboBox* Combo(CWnd* bar, int id)
@@ -467,8 +482,7 @@ BOOL CLabelDataBar::WriteLabelFile(const CString& path)
         return FALSE;
     }
     m_savedValues = m_values;
-    if (CWnd* main = AfxGetMainWnd())
-        main->SetWindowText(path);
+    ShowLabelFile(path);
     AfxMessageBox("OK! File Saved");
     return TRUE;
 }
@@ -493,8 +507,7 @@ BOOL CLabelDataBar::ReadLabelFile(const CString& path)
     LabelParameterTable() = read;
     RefreshControls();
     Announce({ kSizeCodeLength, LabelChangeKind::WholeLabel, read[kValueLabelLength], 0 });
-    if (CWnd* main = AfxGetMainWnd())
-        main->SetWindowText(path);
+    ShowLabelFile(path);
     AfxMessageBox("Success File Open.");
     return TRUE;
 }

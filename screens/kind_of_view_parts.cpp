@@ -1,12 +1,20 @@
 // The work screen's printing (57607): the preset-key sheet.
 
+#include <algorithm>
+
 #include "platform/print/print_info.h"
+#include "platform/wnd/docview/doc.h"
 #include "screens/kind_of_view.h"
 
 void CKindOfView::OnFilePrint()
 {
-    if (m_print.PrepareSheet(this, m_presetKeys.GetKeyTexts()))
-        CView::OnFilePrint();
+    if (!m_print.PrepareSheet(this, m_presetKeys.GetKeyTexts()))
+        return;
+    // The job, and so its PDF file, carries the item database's name.
+    if (CDocument* doc = GetDocument(); doc && !m_strItemDbPath.IsEmpty())
+        doc->SetTitle(m_strItemDbPath.Mid(
+            std::max(m_strItemDbPath.ReverseFind('\\'), m_strItemDbPath.ReverseFind('/')) + 1));
+    CView::OnFilePrint();
 }
 
 BOOL CKindOfView::OnPreparePrinting(CPrintInfo* info)

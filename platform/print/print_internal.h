@@ -31,8 +31,14 @@ HDC CreatePreviewDC(QPrinter* printer, QPainter* painter, const PrinterPage& pag
 // A DC that draws each page into an image scaled by zoom, as the preview
 // shows it, for the test seam (PrintScript::SetPreviewZoom).
 HDC CreateImagePreviewDC(const PrinterPage& page, double zoom);
+// The print folder, as the program names it (AfxGetPrintFolder maps it).
+inline constexpr const char* kPrintFolderPath = "C:\\Windows\\system\\Manager\\Print";
 // A new file name in the print folder for a document, unique: never one that
-// exists or that this process gave before.
+// exists or that this process gave before. It is named after the document's
+// name without its extension ("Sample.mdb": "Sample-<stamp>-<n>.pdf").
 QString UniquePdfPath(const QString& documentName);
+// A PDF file written: the manager is told where it went, in one box for all
+// the files written before the program next waits for input.
+void NotePrintedFile(const QString& path);
 
 } // namespace print_internal

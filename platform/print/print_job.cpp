@@ -8,6 +8,7 @@
 #include <QPdfWriter>
 #include <QPrinterInfo>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 
@@ -24,10 +25,20 @@ namespace {
 // Margins of the PDF printer: a sixth of an inch, as an office printer leaves.
 constexpr double kPdfMarginInch = 1.0 / 6.0;
 
+// The document's name without its file extension.
+QString DocumentBaseName(const QString& name)
+{
+    const qsizetype dot = name.lastIndexOf('.');
+    const QString extension = dot > 0 ? name.mid(dot + 1) : QString();
+    const bool isExtension = !extension.isEmpty() && extension.size() <= 4
+        && std::all_of(extension.begin(), extension.end(), [](QChar c) { return c.isLetterOrNumber(); });
+    return isExtension ? name.left(dot) : name;
+}
+
 QString DocumentFileStem(const QString& name)
 {
     QString stem;
-    for (const QChar c : name) {
+    for (const QChar c : DocumentBaseName(name)) {
         const bool bad = c.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(c);
         stem += bad ? QLatin1Char('_') : c;
     }
@@ -132,7 +143,10 @@ public:
         // A document without pages still prints one blank page.
         const bool ok
             = m_painter.isActive() ? m_painter.end() : (m_painter.begin(m_device.get()) && m_painter.end());
+        const QString written = ok ? m_path : QString();
         Finish(false);
+        if (!written.isEmpty())
+            NotePrintedFile(written);
         return ok ? 1 : SP_ERROR;
     }
 
@@ -327,7 +341,7 @@ QString UniquePdfPath(const QString& documentName)
 
 CString AfxGetPrintFolder()
 {
-    const std::string path = MapWindowsPath("C:\\Windows\\system\\Manager\\Print");
+    const std::string path = MapWindowsPath(print_internal::kPrintFolderPath);
     if (path.empty() || !QDir().mkpath(QString::fromStdString(path)))
         return CString();
     return CString(path.c_str());

@@ -413,16 +413,24 @@ TEST_F(TarnelTest, SettingsAreKeptAcrossRuns)
     EXPECT_EQ(Text(IDC_SCALE_NUMBER), "98");
 }
 
-TEST_F(TarnelTest, PrintsThePictureOnOnePage)
+TEST_F(TarnelTest, PrintsThePictureOnOnePageNamedAfterTheLabelFile)
 {
+    FileDialogScript::PushPath((m_root.Root() + "/한우라벨.ubl").c_str());
+    Command(*Frame(), ID_LABEL_SAVE_AS);
     PrintScript::Enable();
     PrintScript::Reset();
     PrintScript::Push(PrintDialogAnswer {});
     Command(*Frame(), ID_FILE_PRINT);
     Command(*Frame(), ID_FILE_PRINT_PREVIEW);
+    // The file is named after the label and the box says where it is.
+    ASSERT_TRUE(PumpUntil([&] { return Boxes().back().Left(11) == "Printed to "; }));
     const std::vector<PrintJobRecord> jobs = PrintScript::Jobs();
     PrintScript::Reset();
     PrintScript::Disable();
+    ASSERT_FALSE(jobs.empty());
+    const CString file = jobs[0].outputPath.Mid(jobs[0].outputPath.ReverseFind('/') + 1);
+    EXPECT_EQ(file.Left(static_cast<int>(strlen("한우라벨-"))), "한우라벨-");
+    EXPECT_EQ(Boxes().back(), "Printed to C:\\Windows\\system\\Manager\\Print\\" + file);
     ASSERT_EQ(jobs.size(), 2u);
     for (const PrintJobRecord& job : jobs) {
         EXPECT_TRUE(job.ended);

@@ -6,14 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/path.h"
 #include "platform/gdi/dc.h"
 #include "platform/print/print_dialog.h"
 #include "platform/print/print_info.h"
 #include "platform/print/print_script.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/docview/view.h"
+#include "platform/wnd/docview/winapp.h"
 #include "tests/support/pdf_text.h"
 #include "tests/support/temp_data_root.h"
+#include "tests/support/ui_pump.h"
 
 namespace {
 
@@ -290,6 +293,11 @@ TEST_F(PrintTest, FileNamesKeepTheDocumentNameReadable)
         { "tab\there", "tab_here-" },
         { "  ", "Document-" },
         { "", "Document-" },
+        // A file's name without its extension.
+        { "Sample.mdb", "Sample-" },
+        { "한우라벨.ubl", "한우라벨-" },
+        { "Print1: Server Result View", "Print1_ Server Result View-" },
+        { "v1.2 notes", "v1.2 notes-" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.docName);
@@ -304,6 +312,52 @@ TEST_F(PrintTest, FileNamesKeepTheDocumentNameReadable)
         EXPECT_EQ(file.rfind(c.stem, 0), 0u) << file;
         EXPECT_EQ(PrintScript::Jobs()[0].dpi, 600);
     }
+}
+
+TEST_F(PrintTest, TheFilesOfOneCommandAreToldInOneBoxWithTheirPlace)
+{
+    CWinApp app("Tester");
+    CWnd main;
+    ASSERT_TRUE(main.CreateEx(0, nullptr, "main", WS_POPUP, CRect(0, 0, 100, 100), nullptr, 0));
+    app.m_pMainWnd = &main;
+    ScopedMessageBoxScript boxes;
+    const auto printed = [](const char* name, int jobs) {
+        CPrintDialog dialog(FALSE);
+        CDC dc;
+        ASSERT_TRUE(OpenPdfPrinter(dialog, dc));
+        for (int j = 0; j < jobs; ++j)
+            PrintDocument(dc, name, { { CPoint(10, 10), "x" } });
+        // An aborted job leaves no file to tell of.
+        ASSERT_GT(dc.StartDoc("aborted"), 0);
+        dc.AbortDoc();
+    };
+    const auto fileOf = [](const CString& path) { return path.Mid(path.ReverseFind('/') + 1); };
+
+    // A report of three jobs, one a page: one box names the folder and the files.
+    printed("Report", 3);
+    EXPECT_TRUE(boxes.Records().empty()); // told once the command is over
+    ASSERT_TRUE(PumpUntil([&] { return !boxes.Records().empty(); }));
+    auto jobs = PrintScript::Jobs();
+    ASSERT_EQ(jobs.size(), 4u);
+    CString expected = "Printed 3 files to C:\\Windows\\system\\Manager\\Print:";
+    for (int j = 0; j < 3; ++j)
+        expected += "\n" + fileOf(jobs[static_cast<std::size_t>(j)].outputPath);
+    EXPECT_EQ(boxes.Records()[0].text, expected);
+    EXPECT_EQ(boxes.Records()[0].type, UINT { MB_OK | MB_ICONINFORMATION });
+
+    // One file: its C:\ path, which is where the file is.
+    PrintScript::Reset();
+    printed("Sample.mdb", 1);
+    ASSERT_TRUE(PumpUntil([&] { return boxes.Records().size() == 2; }));
+    PumpFor(std::chrono::milliseconds(20));
+    ASSERT_EQ(boxes.Records().size(), 2u);
+    jobs = PrintScript::Jobs();
+    const CString text = boxes.Records()[1].text;
+    ASSERT_EQ(text.Left(11), "Printed to ");
+    EXPECT_EQ(MapWindowsPath(text.Mid(11).Str()), jobs[0].outputPath.Str());
+    EXPECT_EQ(fileOf(jobs[0].outputPath).Left(7), "Sample-");
+    app.m_pMainWnd = nullptr;
+    main.DestroyWindow();
 }
 
 TEST_F(PrintTest, ADcDeletedInTheMiddleOfAJobAbortsIt)

@@ -101,6 +101,11 @@ TEST_F(WorkScreenPrintTest, KeyLinesArePrintedAtTheirPlacesOnThePqSheet)
     const auto pages = PdfPageTexts(job.outputPath.GetString());
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_NE(pages[0].find("elly"), std::string::npos) << pages[0];
+    // The file carries the item database's name; one box tells its C:\ path.
+    const CString file = job.outputPath.Mid(job.outputPath.ReverseFind('/') + 1);
+    EXPECT_EQ(file.Left(6), "items-");
+    ASSERT_TRUE(PumpUntil([&] { return !m_boxes.Records().empty(); }));
+    EXPECT_EQ(m_boxes.Records().back().text, "Printed to C:\\Windows\\system\\Manager\\Print\\" + file);
 }
 
 TEST_F(WorkScreenPrintTest, TheQSheetHasSixRowsAndItsFunctionKeys)
