@@ -1,8 +1,11 @@
 #include "platform/sheet/biff8_reader.h"
 
+#include <iconv.h>
+
 #include <bit>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <span>
@@ -29,7 +32,9 @@ constexpr std::uint16_t kMulRk = 0x00BD;
 constexpr std::uint16_t kBoolErr = 0x0205;
 constexpr std::uint16_t kFormula = 0x0006;
 constexpr std::uint16_t kString = 0x0207;
+constexpr std::uint16_t kCodePage = 0x0042;
 constexpr std::uint16_t kBiff8Version = 0x0600;
+constexpr std::uint16_t kBiff5Version = 0x0500;
 constexpr std::uint16_t kGlobalsKind = 0x0005;
 constexpr std::uint8_t kWorksheetKind = 0;
 
@@ -100,6 +105,23 @@ public:
         std::uint8_t ignored = 0;
         for (std::size_t i = 0; i < count; ++i)
             if (!GetU8(ignored))
+                return false;
+        return true;
+    }
+
+    // A BIFF5 string: a 16-bit byte count (8-bit when shortCount), then the
+    // bytes in the workbook's code page.
+    bool GetByteString(std::string& bytes, bool shortCount = false)
+    {
+        std::uint16_t count = 0;
+        std::uint8_t count8 = 0;
+        if (shortCount ? !GetU8(count8) : !GetU16(count))
+            return false;
+        if (shortCount)
+            count = count8;
+        bytes.clear();
+        for (std::uint8_t byte = 0; bytes.size() < count; bytes.push_back(static_cast<char>(byte)))
+            if (!GetU8(byte))
                 return false;
         return true;
     }
@@ -227,6 +249,70 @@ bool IsBuiltInDateFormat(std::uint16_t format)
     return (format >= 14 && format <= 22) || (format >= 45 && format <= 47);
 }
 
+// Bytes of a code page as UTF-8: a byte that is no character of it becomes
+// '?'. An unknown code page is read as Windows-1252.
+class CodePageText {
+public:
+    explicit CodePageText(std::uint16_t codePage)
+    {
+        m_cd = iconv_open("UTF-8", IconvName(codePage).c_str());
+        if (m_cd == kNoConverter)
+            m_cd = iconv_open("UTF-8", "CP1252");
+    }
+    ~CodePageText()
+    {
+        if (m_cd != kNoConverter)
+            iconv_close(m_cd);
+    }
+    CodePageText(const CodePageText&) = delete;
+    CodePageText& operator=(const CodePageText&) = delete;
+
+    CString Convert(const std::string& bytes) const
+    {
+        std::string out;
+        if (m_cd == kNoConverter)
+            return CString(bytes);
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        char* in = const_cast<char*>(bytes.data());
+        std::size_t inLeft = bytes.size();
+        char buffer[256];
+        while (inLeft > 0) {
+            char* to = buffer;
+            std::size_t toLeft = sizeof buffer;
+            const std::size_t rc = iconv(m_cd, &in, &inLeft, &to, &toLeft);
+            out.append(buffer, static_cast<std::size_t>(to - buffer));
+            if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
+                // Not a character of the code page, or cut at the end.
+                out.push_back('?');
+                ++in;
+                --inLeft;
+                iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+            }
+        }
+        return CString(out);
+    }
+
+private:
+    static inline const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+    static std::string IconvName(std::uint16_t codePage)
+    {
+        switch (codePage) {
+        case 367:
+            return "ASCII";
+        case 10000:
+        case 0x8000:
+            return "MACINTOSH";
+        case 0x8001:
+            return "CP1252";
+        default:
+            return "CP" + std::to_string(codePage);
+        }
+    }
+
+    iconv_t m_cd;
+};
+
 struct SheetEntry {
     CString name;
     std::size_t position = 0;
@@ -239,6 +325,16 @@ struct Globals {
     std::vector<std::uint16_t> xfFormats; // XF index -> format index
     std::vector<CString> strings; // the shared string table
     std::vector<SheetEntry> sheets;
+    bool biff5 = false; // Excel 5/95: byte strings in codePage, no shared strings
+    std::uint16_t codePage = 1252;
+    std::unique_ptr<CodePageText> text; // made at the first byte string
+
+    CString Text(const std::string& bytes)
+    {
+        if (!text)
+            text = std::make_unique<CodePageText>(codePage);
+        return text->Convert(bytes);
+    }
 
     bool IsDateXf(std::uint16_t xf) const
     {
@@ -284,20 +380,36 @@ void ReadSst(const ByteBuffer& stream, const Record& record, Globals& globals)
     }
 }
 
+// A string as the workbook's version writes it.
+bool GetText(ContinuedData& data, Globals& globals, CString& text, bool shortCount = false)
+{
+    if (!globals.biff5)
+        return data.GetString(text, shortCount);
+    std::string bytes;
+    if (!data.GetByteString(bytes, shortCount))
+        return false;
+    text = globals.Text(bytes);
+    return true;
+}
+
 void ReadGlobalRecord(const ByteBuffer& stream, const Record& record, Globals& globals)
 {
     const Bytes data = record.data;
     switch (record.type) {
+    case kCodePage:
+        if (data.size() >= 2 && !globals.text)
+            globals.codePage = U16(data, 0);
+        break;
     case kDateMode:
         if (data.size() >= 2)
             globals.date1904 = U16(data, 0) != 0;
         break;
     case kFormat:
-        if (data.size() >= 5) {
+        if (data.size() >= 3) {
             ContinuedData text(stream, record);
             std::uint16_t index = 0;
             CString format;
-            if (text.GetU16(index) && text.GetString(format))
+            if (text.GetU16(index) && GetText(text, globals, format, globals.biff5))
                 globals.customDateFormats[index] = IsDateFormatText(format);
         }
         break;
@@ -306,18 +418,19 @@ void ReadGlobalRecord(const ByteBuffer& stream, const Record& record, Globals& g
             globals.xfFormats.push_back(U16(data, 2));
         break;
     case kBoundSheet:
-        if (data.size() >= 8 && data[5] == kWorksheetKind) {
+        if (data.size() >= 7 && data[5] == kWorksheetKind) {
             Record nameRecord = record;
             nameRecord.data = data.subspan(6);
             ContinuedData name(stream, nameRecord);
             SheetEntry entry;
             entry.position = U32(data, 0);
-            if (name.GetString(entry.name, true))
+            if (GetText(name, globals, entry.name, true))
                 globals.sheets.push_back(std::move(entry));
         }
         break;
     case kSst:
-        ReadSst(stream, record, globals);
+        if (!globals.biff5)
+            ReadSst(stream, record, globals);
         break;
     default:
         break;
@@ -399,8 +512,7 @@ bool IsCellRecord(std::uint16_t type)
 
 // The cell a FORMULA record stands for; a text result comes in the STRING
 // record after it (pending is then set).
-void ReadFormula(
-    const Globals& globals, Bytes data, SheetSink& sink, std::optional<std::pair<long, long>>& pending)
+void ReadFormula(Globals& globals, Bytes data, SheetSink& sink, std::optional<std::pair<long, long>>& pending)
 {
     const std::uint16_t row = U16(data, 0), column = U16(data, 2), xf = U16(data, 4);
     if (data[12] != 0xFF || data[13] != 0xFF) {
@@ -423,7 +535,7 @@ void ReadFormula(
     }
 }
 
-void ReadCellRecord(const ByteBuffer& stream, const Record& record, const Globals& globals, SheetSink& sink,
+void ReadCellRecord(const ByteBuffer& stream, const Record& record, Globals& globals, SheetSink& sink,
     std::optional<std::pair<long, long>>& pending)
 {
     const Bytes data = record.data;
@@ -439,11 +551,12 @@ void ReadCellRecord(const ByteBuffer& stream, const Record& record, const Global
         break;
     case kLabel:
     case kRString:
-        if (data.size() >= 9) {
+        if (data.size() >= 8) {
             Record text = record;
             text.data = data.subspan(6);
+            ContinuedData chars(stream, text);
             CString value;
-            if (ContinuedData(stream, text).GetString(value))
+            if (GetText(chars, globals, value))
                 sink.Put(U16(data, 0), U16(data, 2), COleVariant(value));
         }
         break;
@@ -475,8 +588,9 @@ void ReadCellRecord(const ByteBuffer& stream, const Record& record, const Global
         break;
     case kString:
         if (pending) {
+            ContinuedData chars(stream, record);
             CString value;
-            if (ContinuedData(stream, record).GetString(value))
+            if (GetText(chars, globals, value))
                 sink.Put(pending->first, pending->second, COleVariant(value));
             pending.reset();
         }
@@ -486,20 +600,25 @@ void ReadCellRecord(const ByteBuffer& stream, const Record& record, const Global
     }
 }
 
-// Reads one worksheet's substream, from its BOF to the matching EOF; false
-// when the budget ends first.
-bool ReadSheet(const ByteBuffer& stream, const Globals& globals, std::size_t offset, SheetData& sheet,
-    ReadBudget& budget)
+enum class SheetRead { Read, Missing, Cut, Exhausted };
+
+// Reads one worksheet's substream, from its BOF to the matching EOF: Missing
+// when no BOF stands at offset, Cut when the stream ends first, Exhausted
+// when the budget does.
+SheetRead ReadSheet(
+    const ByteBuffer& stream, Globals& globals, std::size_t offset, SheetData& sheet, ReadBudget& budget)
 {
     Record record;
     if (!RecordAt(stream, offset, record) || record.type != kBof)
-        return true;
+        return SheetRead::Missing;
     SheetSink sink(sheet, budget);
     int depth = 0;
     std::optional<std::pair<long, long>> pending;
-    while (RecordAt(stream, offset, record)) {
+    for (;;) {
+        if (!RecordAt(stream, offset, record))
+            return SheetRead::Cut;
         if (!budget.Walk(record.next - offset))
-            return false;
+            return SheetRead::Exhausted;
         if (record.type == kBof)
             ++depth;
         else if (record.type == kEof && --depth == 0)
@@ -508,30 +627,34 @@ bool ReadSheet(const ByteBuffer& stream, const Globals& globals, std::size_t off
             ReadCellRecord(stream, record, globals, sink, pending);
         offset = record.next;
     }
-    return !sink.Exhausted();
+    return sink.Exhausted() ? SheetRead::Exhausted : SheetRead::Read;
 }
 
-} // namespace
-
-BOOL IsBiff8Stream(const ByteBuffer& stream)
+// TRUE when the stream starts with the BOF of a workbook's globals of that
+// version.
+BOOL IsWorkbookStream(const ByteBuffer& stream, std::uint16_t version)
 {
     Record record;
     return RecordAt(stream, 0, record) && record.type == kBof && record.data.size() >= 4
-            && U16(record.data, 0) == kBiff8Version && U16(record.data, 2) == kGlobalsKind
+            && U16(record.data, 0) == version && U16(record.data, 2) == kGlobalsKind
         ? TRUE
         : FALSE;
 }
 
-BOOL ReadBiff8Stream(const ByteBuffer& stream, WorkbookData& book, CString* error)
+BOOL ReadWorkbookStreamOf(const ByteBuffer& stream, bool biff5, WorkbookData& book, CString* error)
 {
-    if (!IsBiff8Stream(stream))
-        return SheetFailure(error, "The file is not an Excel 97 workbook.");
+    constexpr const char* kCut = "The workbook is damaged: a record runs past the end of its stream.";
     Globals globals;
+    globals.biff5 = biff5;
     Record record;
     std::size_t offset = 0;
     RecordAt(stream, offset, record);
     offset = record.next;
-    while (RecordAt(stream, offset, record) && record.type != kEof) {
+    for (;;) {
+        if (!RecordAt(stream, offset, record))
+            return SheetFailure(error, kCut);
+        if (record.type == kEof)
+            break;
         if (record.type == kFilePass)
             return SheetFailure(error, "The workbook is protected by a password.");
         ReadGlobalRecord(stream, record, globals);
@@ -545,11 +668,46 @@ BOOL ReadBiff8Stream(const ByteBuffer& stream, WorkbookData& book, CString* erro
             continue; // another entry for a sheet read already
         SheetData sheet;
         sheet.name = entry.name;
-        if (!ReadSheet(stream, globals, entry.position, sheet, budget))
+        switch (ReadSheet(stream, globals, entry.position, sheet, budget)) {
+        case SheetRead::Read:
+            break;
+        case SheetRead::Missing:
+            return SheetFailure(
+                error, "The workbook is damaged: sheet \"" + entry.name + "\" is not where it says.");
+        case SheetRead::Cut:
+            return SheetFailure(error, kCut);
+        case SheetRead::Exhausted:
             return SheetFailure(
                 error, "The workbook is damaged: its sheets overlap or hold more than the file can.");
+        }
         out.sheets.push_back(std::move(sheet));
     }
     book = std::move(out);
     return TRUE;
+}
+
+} // namespace
+
+BOOL IsBiff8Stream(const ByteBuffer& stream)
+{
+    return IsWorkbookStream(stream, kBiff8Version);
+}
+
+BOOL IsBiff5Stream(const ByteBuffer& stream)
+{
+    return IsWorkbookStream(stream, kBiff5Version);
+}
+
+BOOL ReadBiff8Stream(const ByteBuffer& stream, WorkbookData& book, CString* error)
+{
+    if (!IsBiff8Stream(stream))
+        return SheetFailure(error, "The file is not an Excel 97 workbook.");
+    return ReadWorkbookStreamOf(stream, false, book, error);
+}
+
+BOOL ReadBiff5Stream(const ByteBuffer& stream, WorkbookData& book, CString* error)
+{
+    if (!IsBiff5Stream(stream))
+        return SheetFailure(error, "The file is not an Excel 5 or 95 workbook.");
+    return ReadWorkbookStreamOf(stream, true, book, error);
 }

@@ -2,7 +2,7 @@
 // The spreadsheet stand-in for automation of "Excel.Application": the object
 // model the conversions use (Application, Workbooks, Workbook, Worksheets,
 // Worksheet, Range, Font) over workbooks held in memory. A workbook is read
-// from an .xls file with FreeXL (Workbooks.Open) and written as an Excel 97
+// from an .xls file by our reader (Workbooks.Open) and written as an Excel 97
 // file with our BIFF8 writer (Workbook.SaveAs); there is no Excel window:
 // making the application visible opens the saved workbooks with the desktop's
 // associated program.

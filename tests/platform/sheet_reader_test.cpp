@@ -1,4 +1,4 @@
-// The BIFF8 workbook reader: cell records as other programs write them
+// The BIFF8 and BIFF5 workbook reader: cell records as other programs write them
 // (formulas with their stored results, RK numbers, inline texts), strings cut
 // by CONTINUE records, cut streams, protected workbooks, and memory that
 // follows the cells present.
@@ -224,53 +224,137 @@ TEST(SheetReader, NumbersWithADateOrTimeFormatAreDates)
 
 namespace {
 
-// The start of a BIFF5 (Excel 5/95) workbook stream: one sheet "Old" with a
-// text in A1 and a number in B1.
-ByteBuffer Biff5Stream()
+// An Excel 95 workbook in code page 949: sheet "품목" with a text, numbers, a
+// boolean, a date, a formula's text result and a rich text; sheet "Two" empty.
+ByteBuffer Excel95Stream()
 {
-    auto bof = [](std::uint16_t kind) {
-        ByteBuffer data = { 0x00, 0x05 };
-        PutU16LE(data, kind);
-        data.resize(8, 0);
-        return BiffRecordBytes(0x0809, data);
-    };
-    ByteBuffer sheet = bof(0x0010);
-    PutBytes(sheet, BiffRecordBytes(0x0200, { 0, 0, 1, 0, 0, 0, 2, 0, 0, 0 }));
-    PutBytes(sheet, BiffRecordBytes(0x0204, { 0, 0, 0, 0, 15, 0, 3, 0, 'o', 'l', 'd' }));
+    ByteBuffer globals = BiffRecordBytes(
+        0x0031, { 200, 0, 0, 0, 0xFF, 0x7F, 0x90, 1, 0, 0, 0, 0, 0, 0, 5, 'A', 'r', 'i', 'a', 'l' });
+    for (std::uint16_t xf = 0; xf < 17; ++xf) { // XF 16 shows a date (format 14)
+        ByteBuffer data = { 0, 0, static_cast<std::uint8_t>(xf == 16 ? 14 : 0), 0 };
+        data.resize(16, 0);
+        PutBytes(globals, BiffRecordBytes(0x00E0, data));
+    }
+    ByteBuffer cells = Biff5Label(0, 0, "\xBB\xE7\xB0\xFA"); // 사과
     ByteBuffer number = Cell(0, 1);
-    PutBytes(number, NumberResult(42.0));
-    PutBytes(sheet, BiffRecordBytes(0x0203, number));
-    PutBytes(sheet, BiffRecordBytes(0x000A, {}));
-    ByteBuffer globals = bof(0x0005);
-    PutBytes(globals, BiffRecordBytes(0x0042, { 0xE4, 0x04 })); // CODEPAGE 1252
-    const std::size_t boundSheetSize = 4 + 9;
-    const std::size_t eofSize = 4;
-    ByteBuffer bound;
-    PutU32LE(bound, static_cast<std::uint32_t>(globals.size() + boundSheetSize + eofSize));
-    PutBytes(bound, ByteBuffer { 0, 0, 3, 'O', 'l', 'd' });
-    PutBytes(globals, BiffRecordBytes(0x0085, bound));
-    PutBytes(globals, BiffRecordBytes(0x000A, {}));
-    PutBytes(globals, sheet);
-    globals.resize(4096, 0); // kept out of the compound file's small-stream area, as Excel does
-    return globals;
+    PutBytes(number, NumberResult(42.5));
+    PutBytes(cells, BiffRecordBytes(0x0203, number));
+    ByteBuffer rk = Cell(0, 2);
+    PutU32LE(rk, (7u << 2) | 2u);
+    PutBytes(cells, BiffRecordBytes(0x027E, rk));
+    ByteBuffer boolean = Cell(0, 3);
+    PutBytes(boolean, ByteBuffer { 1, 0 });
+    PutBytes(cells, BiffRecordBytes(0x0205, boolean));
+    ByteBuffer date = Cell(1, 0);
+    date[4] = 16;
+    PutBytes(date, NumberResult(45356.0));
+    PutBytes(cells, BiffRecordBytes(0x0203, date));
+    PutBytes(cells, FormulaRecord(1, 1, FormulaResult(0, 0)));
+    PutBytes(cells, BiffRecordBytes(0x0207, { 4, 0, 'p', 'e', 'a', 'r' }));
+    ByteBuffer rich = Biff5Label(1, 2, "plain");
+    rich[0] = 0xD6;
+    rich[1] = 0x00;
+    rich[2] = static_cast<std::uint8_t>(rich[2] + 3);
+    PutBytes(rich, ByteBuffer { 1, 0, 0 }); // one formatting run
+    PutBytes(cells, rich);
+    return Biff5Stream(949, { { "\xC7\xB0\xB8\xF1", cells }, { "Two", {} } }, globals); // 품목
 }
 
 } // namespace
 
+TEST(SheetReader, Excel95WorkbooksAreReadInTheirCodePage)
+{
+    TempFolder folder;
+    const std::string path = folder.File("old.xls");
+    ASSERT_TRUE(WriteWorkbookStreamFile(path.c_str(), Excel95Stream()));
+    // xlrd, a reader of its own, reads the file as we build it.
+    const std::string dump = XlrdDump(path);
+    EXPECT_TRUE(HasLine(dump, "S 품목"));
+    EXPECT_TRUE(HasLine(dump, "C 0 0 1 0 사과"));
+    EXPECT_TRUE(HasLine(dump, "C 1 1 1 0 pear"));
+
+    WorkbookData book;
+    CString error;
+    ASSERT_TRUE(ReadWorkbookFile(path.c_str(), book, &error)) << error.GetString();
+    ASSERT_EQ(book.sheets.size(), 2u);
+    EXPECT_EQ(book.sheets[0].name, "품목");
+    EXPECT_EQ(book.sheets[1].name, "Two");
+    EXPECT_TRUE(book.sheets[1].cells.empty());
+    const auto& cells = book.sheets[0].cells;
+    auto at = [&](long row, long column) -> const COleVariant& { return cells.at({ row, column }).value; };
+    EXPECT_EQ(at(0, 0).bstrVal, "사과");
+    EXPECT_EQ(at(0, 1).dblVal, 42.5);
+    EXPECT_EQ(at(0, 2).dblVal, 7.0);
+    EXPECT_EQ(at(0, 3).vt, VT_BOOL);
+    EXPECT_EQ(at(1, 0).vt, VT_DATE);
+    EXPECT_EQ(at(1, 1).bstrVal, "pear");
+    EXPECT_EQ(at(1, 2).bstrVal, "plain");
+    EXPECT_EQ(cells.size(), 7u);
+
+    // Windows-1252, and a code page this system has no table for (read as 1252).
+    for (const std::uint16_t codePage : { 1252, 4711 }) {
+        const ByteBuffer latin = Biff5Stream(codePage, { { "caf\xE9", Biff5Label(0, 0, "na\xEFve") } });
+        ASSERT_TRUE(ReadBiff5Stream(latin, book, &error)) << error.GetString();
+        EXPECT_EQ(book.sheets[0].name, "café");
+        EXPECT_EQ(book.sheets[0].cells.at({ 0, 0 }).value.bstrVal, "naïve");
+    }
+    // Bytes that are no CP949 character.
+    ASSERT_TRUE(ReadBiff5Stream(Biff5Stream(949, { { "a", Biff5Label(0, 0, "x\xFF\xB0") } }), book));
+    EXPECT_EQ(book.sheets[0].cells.at({ 0, 0 }).value.bstrVal, "x??");
+}
+
+TEST(SheetReader, DamagedExcel95WorkbooksAreRefusedWithinTheirBytes)
+{
+    const ByteBuffer stream = Excel95Stream();
+    // A record whose length runs past the stream: the last LABEL's.
+    ByteBuffer cut = stream;
+    std::size_t label = 0;
+    for (const BiffRecord& record : WalkRecords(stream))
+        if (record.type == 0x00D6)
+            label = record.offset;
+    ASSERT_NE(label, 0u);
+    cut[label + 2] = 0xFF;
+    cut[label + 3] = 0xFF;
+    // A sheet entry that names no sheet.
+    ByteBuffer moved = stream;
+    for (const BiffRecord& record : WalkRecords(stream))
+        if (record.type == 0x0085) {
+            moved[record.offset + 4] ^= 0x01;
+            break;
+        }
+    WorkbookData book;
+    CString error;
+    EXPECT_FALSE(ReadBiff5Stream(cut, book, &error));
+    EXPECT_EQ(error, "The workbook is damaged: a record runs past the end of its stream.");
+    EXPECT_FALSE(ReadBiff5Stream(moved, book, &error));
+    EXPECT_EQ(error, "The workbook is damaged: sheet \"품목\" is not where it says.");
+
+    // Three bytes changed anywhere: read within the stream (the address
+    // sanitizer watches), refused as damaged or read with no more cells.
+    for (std::size_t at = 0; at + 3 <= 400; ++at) {
+        ByteBuffer damaged = stream;
+        for (std::size_t i = 0; i < 3; ++i)
+            damaged[at + i] = static_cast<std::uint8_t>(damaged[at + i] ^ 0xA5);
+        error.Empty();
+        if (ReadBiff5Stream(damaged, book, &error)) {
+            std::size_t count = 0;
+            for (const SheetData& sheet : book.sheets)
+                count += sheet.cells.size();
+            EXPECT_LE(count, 9u) << at;
+        } else {
+            EXPECT_TRUE(error.Find("damaged") != -1 || error.Find("not an Excel") != -1
+                || error.Find("password") != -1)
+                << at << ": " << error.GetString();
+        }
+    }
+}
+
 TEST(SheetReader, OnlyExcel5AndLaterCompoundFilesAreRead)
 {
     TempFolder folder;
-    const std::string old = folder.File("old.xls");
-    ASSERT_TRUE(WriteWorkbookStreamFile(old.c_str(), Biff5Stream()));
     WorkbookData book;
     CString error;
-    // Handed to FreeXL, which answers for it.
-    const BOOL read = ReadWorkbookFile(old.c_str(), book, &error);
-    EXPECT_TRUE(read || error != "The file is not an Excel workbook, or it is damaged.");
-
-    // FreeXL never sees the rest: no compound file, a header alone, a stream
-    // of another program.
-    ByteBuffer foreign = Biff5Stream();
+    ByteBuffer foreign = Excel95Stream();
     foreign[4] = 0x00;
     foreign[5] = 0x04; // BIFF4
     const std::string files[] = { "plain text", CompoundHeaderOnly() };

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -199,4 +200,61 @@ inline std::vector<std::uint8_t> SheetEntry(std::uint32_t position)
     for (std::uint8_t b : std::initializer_list<std::uint8_t> { 0, 0, 4, 0, 'I', 't', 'e', 'm' })
         data.push_back(b);
     return BiffRecordBytes(0x0085, data);
+}
+
+// A LABEL record of BIFF5 at (row, column): the text's bytes as they stand
+// (in the workbook's code page) behind a 16-bit count.
+inline std::vector<std::uint8_t> Biff5Label(std::uint16_t row, std::uint16_t column, const std::string& bytes)
+{
+    std::vector<std::uint8_t> data = { static_cast<std::uint8_t>(row), static_cast<std::uint8_t>(row >> 8),
+        static_cast<std::uint8_t>(column), static_cast<std::uint8_t>(column >> 8), 15, 0,
+        static_cast<std::uint8_t>(bytes.size()), static_cast<std::uint8_t>(bytes.size() >> 8) };
+    data.insert(data.end(), bytes.begin(), bytes.end());
+    return BiffRecordBytes(0x0204, data);
+}
+
+// A BIFF5 (Excel 5/95) workbook stream: globals with CODEPAGE codePage, the
+// records given and one entry per sheet (its name's bytes in the code page),
+// then each sheet holding its records; padded as Excel pads it.
+struct Biff5Sheet {
+    std::string name;
+    std::vector<std::uint8_t> records;
+};
+inline std::vector<std::uint8_t> Biff5Stream(std::uint16_t codePage, const std::vector<Biff5Sheet>& sheets,
+    const std::vector<std::uint8_t>& globals = {})
+{
+    auto bof = [](std::uint8_t kind) {
+        std::vector<std::uint8_t> data = { 0x00, 0x05, kind, 0x00 };
+        data.resize(8, 0);
+        return BiffRecordBytes(0x0809, data);
+    };
+    const std::vector<std::uint8_t> eof = BiffRecordBytes(0x000A, {});
+    std::vector<std::uint8_t> out = bof(0x05);
+    for (const auto& record :
+        { BiffRecordBytes(
+              0x0042, { static_cast<std::uint8_t>(codePage), static_cast<std::uint8_t>(codePage >> 8) }),
+            globals })
+        out.insert(out.end(), record.begin(), record.end());
+    std::size_t position = out.size() + eof.size();
+    for (const Biff5Sheet& sheet : sheets)
+        position += 4 + 7 + sheet.name.size();
+    for (const Biff5Sheet& sheet : sheets) {
+        std::vector<std::uint8_t> entry;
+        for (int i = 0; i < 4; ++i)
+            entry.push_back(static_cast<std::uint8_t>(position >> (8 * i)));
+        entry.insert(entry.end(), { 0, 0, static_cast<std::uint8_t>(sheet.name.size()) });
+        entry.insert(entry.end(), sheet.name.begin(), sheet.name.end());
+        const std::vector<std::uint8_t> record = BiffRecordBytes(0x0085, entry);
+        out.insert(out.end(), record.begin(), record.end());
+        position += bof(0x10).size() + sheet.records.size() + eof.size();
+    }
+    out.insert(out.end(), eof.begin(), eof.end());
+    for (const Biff5Sheet& sheet : sheets) {
+        const std::vector<std::uint8_t> start = bof(0x10);
+        out.insert(out.end(), start.begin(), start.end());
+        out.insert(out.end(), sheet.records.begin(), sheet.records.end());
+        out.insert(out.end(), eof.begin(), eof.end());
+    }
+    out.resize(std::max<std::size_t>(out.size(), 4096), 0); // out of the compound file's small-stream area
+    return out;
 }

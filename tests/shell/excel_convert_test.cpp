@@ -816,6 +816,45 @@ TEST_F(ExcelConvertTest, AFullDiskNamesTheStoreAndLeavesNothingBeside)
         (std::vector<std::vector<std::string>> { { "new0" }, { "new1" }, { "new2" } }));
 }
 
+TEST_F(ExcelConvertTest, AnExcel95WorkbookIsImportedAndADamagedOneRefused)
+{
+    ByteBuffer item;
+    for (std::size_t c = 0; c < std::size(kItemColumns); ++c)
+        PutBytes(item, Biff5Label(0, static_cast<std::uint16_t>(c), kItemColumns[c]));
+    PutBytes(item, Biff5Label(1, 1, "00123"));
+    PutBytes(item, Biff5Label(1, 2, "\xBB\xE7\xB0\xFA")); // 사과 in code page 949
+    std::vector<Biff5Sheet> sheets = { { "Item", item } };
+    for (std::size_t n = 1; n < kExcelTableCount; ++n)
+        sheets.push_back({ kExcelTables[n], {} });
+    const ByteBuffer stream = Biff5Stream(949, sheets);
+    const std::string workbook = m_folder.File("old.xls");
+    ASSERT_TRUE(WriteWorkbookStreamFile(workbook.c_str(), stream));
+    const std::string target = m_folder.File("old.mdb");
+    ImportInto(workbook, target);
+    EXPECT_EQ(BoxTexts(), std::vector<CString> { "Convert OK" });
+    EXPECT_EQ(Rows(target.c_str(), "SELECT [item_num],[item_name],[mg_id] FROM [Item]"),
+        (std::vector<std::vector<std::string>> { { "00123", "사과", "kim" } }));
+
+    // The last text's length runs past the stream: refused before a database is asked for.
+    ByteBuffer damaged = stream;
+    std::size_t last = 0;
+    for (const BiffRecord& record : WalkRecords(stream))
+        if (record.type == 0x0204)
+            last = record.offset;
+    damaged[last + 2] = 0xF0;
+    damaged[last + 3] = 0xFF;
+    damaged[last + 4] ^= 0x01;
+    ASSERT_TRUE(WriteWorkbookStreamFile(workbook.c_str(), damaged));
+    FileDialogScript::Reset();
+    ImportInto(workbook, m_folder.File("never.mdb"));
+    EXPECT_EQ(BoxTexts(),
+        std::vector<CString> { CString(("The workbook could not be read.\nCannot open \"" + workbook
+            + "\": The workbook is damaged: a record runs past the end of its stream.")
+                                           .c_str()) });
+    EXPECT_EQ(FileDialogScript::Records().size(), 1u);
+    EXPECT_FALSE(TempDataRoot::Exists(m_folder.File("never.mdb")));
+}
+
 TEST_F(ExcelConvertTest, CraftedWorkbooksEndWithTheirMessage)
 {
     auto peakKb = [] {
