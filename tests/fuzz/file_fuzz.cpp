@@ -1,4 +1,4 @@
-#include "tests/fuzz/file_fuzz.h"
+#include "tests/fuzz/fuzz_targets.h"
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -8,7 +8,6 @@
 #include <string>
 
 #include "labeltool/cassette.h"
-#include "labeltool/ini_file.h"
 #include "labeltool/label_file.h"
 #include "platform/sheet/biff8_reader.h"
 #include "platform/sheet/xls_reader.h"
@@ -33,25 +32,13 @@ void AsFile(std::span<const std::uint8_t> bytes, const std::function<void(const 
     ::close(fd);
 }
 
-void Check(bool promise)
+} // namespace
+
+void FuzzCheck(bool promise)
 {
     if (!promise)
         std::abort();
 }
-
-void ReadIni(const CString& path)
-{
-    CIniFile ini;
-    if (!ini.Open(path, FALSE, FALSE, TRUE, FALSE))
-        return;
-    for (const CString& key : ini.GetKeys("IP"))
-        (void)ini.GetValue("MODE", key);
-    (void)ini.GetValue("SCALE", "COUNT");
-    ini.SetValue("IP", "SCALE0", "A:1.2.3.4");
-    ini.DeleteKeys("MODE", [](const CString& key) { return key.GetLength() % 2 == 0; });
-}
-
-} // namespace
 
 void FuzzFileInput(std::span<const std::uint8_t> input)
 {
@@ -74,7 +61,7 @@ void FuzzFileInput(std::span<const std::uint8_t> input)
         LabelValues values {};
         if (DecodeLabelFile(file, values) == LabelFileError::None) {
             LabelValues again {};
-            Check(DecodeLabelFile(EncodeLabelFile(values), again) == LabelFileError::None && again == values);
+            FuzzCheck(DecodeLabelFile(EncodeLabelFile(values), again) == LabelFileError::None && again == values);
         }
         break;
     }
@@ -82,13 +69,15 @@ void FuzzFileInput(std::span<const std::uint8_t> input)
         CassetteGeometry cassette;
         if (DecodeCassetteFile(file, cassette) == CassetteFileError::None) {
             CassetteGeometry again;
-            Check(DecodeCassetteFile(EncodeCassetteFile(cassette), again) == CassetteFileError::None
+            FuzzCheck(DecodeCassetteFile(EncodeCassetteFile(cassette), again) == CassetteFileError::None
                 && again == cassette);
         }
         break;
     }
-    default:
-        AsFile(file, ReadIni);
+    default: {
+        WorkbookData book;
+        (void)ReadBiff5Stream(ByteBuffer(file.begin(), file.end()), book);
         break;
+    }
     }
 }
