@@ -136,13 +136,23 @@ int CIniFile::FindKey(const Section& section, const CString& key) const
     return -1;
 }
 
+namespace {
+
+// A value as GetValue gives it: up to its last ";".
+CString BeforeComment(const CString& whole)
+{
+    const std::size_t semicolon = whole.Str().rfind(';');
+    return semicolon == std::string::npos ? whole : CString(whole.Str().substr(0, semicolon));
+}
+
+} // namespace
+
 CString CIniFile::GetValue(const CString& section, const CString& key, const CString& def) const
 {
     CString whole;
     if (!Lookup(section, key, whole))
         return def;
-    const std::size_t semicolon = whole.Str().rfind(';');
-    return semicolon == std::string::npos ? whole : CString(whole.Str().substr(0, semicolon));
+    return BeforeComment(whole);
 }
 
 BOOL CIniFile::Lookup(const CString& section, const CString& key, CString& value) const
@@ -171,7 +181,8 @@ void CIniFile::SetValue(const CString& section, const CString& key, const CStrin
         found.entries.push_back({ key, value, {}, true });
     } else {
         Entry& entry = found.entries[static_cast<std::size_t>(k)];
-        if (entry.value == value)
+        // The value it reads as already: the line stays as it is, comment and all.
+        if (entry.value == value || BeforeComment(entry.value) == value)
             return;
         entry.value = value;
         entry.changed = true;

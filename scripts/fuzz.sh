@@ -4,7 +4,7 @@
 # its corpus in tests/fuzz/corpus/<target>, one after the other, with the same
 # fixed seed and number of inputs, so that a run is repeatable. New inputs go
 # to a temporary folder; the repository's corpus is not changed.
-# FUZZ_RUNS (default 50000) inputs a target, FUZZ_SEED (default 40);
+# FUZZ_RUNS (default 200000) inputs a target, FUZZ_SEED (default 40);
 # FUZZ_SECONDS, when set, runs each target that long instead of FUZZ_RUNS
 # inputs; FUZZ_TARGETS chooses targets (default all); FUZZ_FOUND keeps the
 # new inputs in that folder (one subfolder a target).
@@ -15,7 +15,8 @@ targets=${FUZZ_TARGETS:-file ini tcp link server}
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCALVORN_FUZZ=ON -DCALVORN_TESTS=OFF -DCALVORN_BENCH=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" --target $(for t in $targets; do echo "${t}_fuzz"; done)
-scratch=$(mktemp -d)
+# The scale list's round trip writes a file an input: on a RAM disk when there is one.
+scratch=$(mktemp -d -p "$( [ -d /dev/shm ] && [ -w /dev/shm ] && echo /dev/shm || echo "${TMPDIR:-/tmp}")")
 trap 'rm -rf "$scratch"' EXIT
 found=${FUZZ_FOUND:-$scratch/found}
 export TMPDIR=$scratch
@@ -24,7 +25,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 if [ -n "${FUZZ_SECONDS:-}" ]; then
   budget=(-max_total_time="$FUZZ_SECONDS")
 else
-  budget=(-runs="${FUZZ_RUNS:-50000}")
+  budget=(-runs="${FUZZ_RUNS:-200000}")
 fi
 for target in $targets; do
   mkdir -p "$found/$target"

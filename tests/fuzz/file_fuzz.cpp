@@ -61,7 +61,8 @@ void FuzzFileInput(std::span<const std::uint8_t> input)
         LabelValues values {};
         if (DecodeLabelFile(file, values) == LabelFileError::None) {
             LabelValues again {};
-            FuzzCheck(DecodeLabelFile(EncodeLabelFile(values), again) == LabelFileError::None && again == values);
+            FuzzCheck(
+                DecodeLabelFile(EncodeLabelFile(values), again) == LabelFileError::None && again == values);
         }
         break;
     }

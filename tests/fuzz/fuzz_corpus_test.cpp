@@ -16,7 +16,8 @@ TEST(FuzzCorpus, EveryInputIsHandledSafely)
     for (const FuzzTarget& target : kFuzzTargets) {
         std::set<int> readers;
         std::size_t inputs = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(CALVORN_FUZZ_CORPUS) / target.name)) {
+        for (const auto& entry :
+            std::filesystem::directory_iterator(std::filesystem::path(CALVORN_FUZZ_CORPUS) / target.name)) {
             std::ifstream in(entry.path(), std::ios::binary);
             const std::vector<std::uint8_t> bytes { std::istreambuf_iterator<char>(in), {} };
             SCOPED_TRACE(entry.path().string());
@@ -26,7 +27,8 @@ TEST(FuzzCorpus, EveryInputIsHandledSafely)
             ++inputs;
         }
         EXPECT_GE(inputs, 2u) << target.name;
-        if (target.run == FuzzFileInput)
+        if (target.run == FuzzFileInput) {
             EXPECT_EQ(readers.size(), static_cast<std::size_t>(kFuzzReaders));
+        }
     }
 }

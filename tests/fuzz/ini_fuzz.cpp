@@ -4,7 +4,9 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -14,22 +16,35 @@
 
 namespace {
 
-// A scale entry as the list shows it: its key, its text, its mode.
-using Scale = std::tuple<CString, CString, CString>;
+// A scale entry as the list shows it: its key, its text, its mode (missing
+// when the file has none).
+using Scale = std::tuple<CString, CString, std::optional<CString>>;
 
-struct ScaleList {
-    CString count;
-    std::vector<Scale> scales;
-    bool operator==(const ScaleList&) const = default;
-};
-
-ScaleList ReadScales(CIniFile& ini)
+// A key the list shows a scale of: "SCALE" (any case) and a number written
+// without leading zeros.
+bool IsScaleKey(const CString& key)
 {
-    ScaleList list;
-    list.count = ini.GetValue("SCALE", "COUNT");
-    for (const CString& key : ini.GetKeys("IP"))
-        list.scales.emplace_back(key, ini.GetValue("IP", key), ini.GetValue("MODE", key));
-    return list;
+    const std::string& text = key.Str();
+    if (text.size() < 6 || text.size() > 14 || (text[5] == '0' && text.size() > 6))
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (i < 5 ? std::toupper(static_cast<unsigned char>(text[i])) != "SCALE"[i]
+                  : !std::isdigit(static_cast<unsigned char>(text[i])))
+            return false;
+    return true;
+}
+
+std::vector<Scale> ReadScales(CIniFile& ini)
+{
+    std::vector<Scale> scales;
+    for (const CString& key : ini.GetKeys("IP")) {
+        CString mode;
+        if (IsScaleKey(key))
+            scales.emplace_back(key, ini.GetValue("IP", key),
+                ini.Lookup("MODE", key, mode) ? std::optional<CString>(ini.GetValue("MODE", key))
+                                              : std::nullopt);
+    }
+    return scales;
 }
 
 // The file the round trip works on, in a folder of this process.
@@ -56,18 +71,22 @@ void FuzzIniInput(std::span<const std::uint8_t> input)
         if (!out)
             return;
     }
-    ScaleList first;
+    // Each scale written back with what was read of it, as a save does.
+    std::vector<Scale> first;
     {
         CIniFile ini;
         if (!ini.Open(path.c_str(), FALSE, FALSE, TRUE, FALSE))
             return;
         first = ReadScales(ini);
-        ini.SetValue("SCALE", "COUNT", first.count);
-        for (const auto& [key, text, mode] : first.scales) {
+        for (const auto& [key, text, mode] : first) {
             ini.SetValue("IP", key, text);
-            ini.SetValue("MODE", key, mode);
+            if (mode)
+                ini.SetValue("MODE", key, *mode);
         }
-        (void)ini.Write(FALSE);
+        // A count the file does not hold yet, so that the whole file is written.
+        ini.SetValue("SCALE", "COUNT", ini.GetValue("SCALE", "COUNT") + "1");
+        if (!ini.Write(FALSE))
+            return;
     }
     CIniFile again;
     FuzzCheck(again.Open(path.c_str(), FALSE, FALSE, TRUE, FALSE));

@@ -106,7 +106,7 @@ void FuzzServerInput(std::span<const std::uint8_t> input)
         FuzzCheck(input.size() >= kSaleMessageSize);
         FuzzCheck(BuildResultReply(input).size() == kServerReplySize);
         const auto command = message.kind == ServerMessageKind::ResultReport ? ServerCommand::ResultReport
-                                                                              : ServerCommand::ResultCancel;
+                                                                             : ServerCommand::ResultCancel;
         ServerMessage again;
         FuzzCheck(DecodeServerMessage(EncodeSaleMessage(command, message.sale), again).ok()
             && again.kind == message.kind && again.sale.itemNumber == message.sale.itemNumber
