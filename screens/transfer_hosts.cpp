@@ -9,19 +9,22 @@
 
 #include "db/mailbox_dlg.h"
 #include "grid/grid_ctrl.h"
+#include "platform/base/datetime.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/dialogs/dialog.h"
 #include "resources/calvorn_ids.h"
 #include "screens/grid_rows.h"
 #include "screens/item_defaults.h"
 #include "screens/preset_keys.h"
-#include "screens/transfer_ports.h"
 #include "screens/work_screen_context.h"
 #include "screens/work_screen_panels.h"
+#include "shell/file_helpers.h"
 
 namespace {
 
 constexpr UINT kLampFlashMs = 15;
+// The empty item database a received-data database starts from.
+constexpr UINT kReceivedDataTemplate = 150;
 
 } // namespace
 
@@ -163,12 +166,27 @@ void CTransferHosts::FlashRecvLamp()
 
 CString CTransferHosts::MakeReceivedDataPath(const CString& scaleId)
 {
-    // One database for every serial read of the run, told once.
-    if (m_strReceivedDataPath.IsEmpty()) {
-        m_strReceivedDataPath = CWorkScreenTransports::MakeReceivedDataPath(scaleId);
-        AfxMessageBox(m_strReceivedDataPath, MB_OK);
+    // Each scale's reads go into its own database, named by its ID, kept for
+    // the run and told once.
+    CString& path = m_receivedDataPaths[scaleId];
+    if (path.IsEmpty()) {
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        path = CString::Formatted("C:\\ZUVAR\\ScaleData\\%4d-%02d-%02d\\%dHour\\%s.mdb", now.wYear,
+            now.wMonth, now.wDay, now.wHour, scaleId);
+        AfxMessageBox(path, MB_OK);
     }
-    return m_strReceivedDataPath;
+    return path;
+}
+
+BOOL CTransferHosts::MakeReceivedDatabase(const CString& path)
+{
+    if (MakeDirectoryPath(path.Left(path.ReverseFind('\\')))
+        && ProvisionDatabaseFile(kReceivedDataTemplate, path))
+        return TRUE;
+    AfxMessageBox(
+        CString::Formatted("The received-data database %s could not be made.", path), MB_OK | MB_ICONSTOP);
+    return FALSE;
 }
 
 // The button groups are the view's layout: one place for their ids.

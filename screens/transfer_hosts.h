@@ -8,6 +8,7 @@
 // and database interfaces. UI thread, except GetTransferActive and the stop flag.
 
 #include <atomic>
+#include <map>
 #include <vector>
 
 #include "controls/status_lamp.h"
@@ -74,6 +75,7 @@ private:
     void FlashSendLamp() override;
     void FlashRecvLamp() override;
     CString MakeReceivedDataPath(const CString& scaleId) override;
+    BOOL MakeReceivedDatabase(const CString& path) override;
     void EnableItemTransButtons(BOOL enable) override;
     void EnableScaleTransButtons(BOOL enable) override;
     void EnableTransStopButton(BOOL enable) override;
@@ -93,5 +95,6 @@ private:
     std::atomic<int> m_nTransferActive { 0 };
     // The numbers of a selective read, in their order, each once.
     std::vector<int> m_recvNumbers;
-    CString m_strReceivedDataPath; // the serial reads' database, kept for the run
+    std::map<CString, CString>
+        m_receivedDataPaths; // the serial reads' databases by scale ID, kept for the run
 };

@@ -50,6 +50,10 @@ void CScaleLink::StartSession()
     m_nRefusedCount = 0;
     m_nCutLines = 0;
     m_takenRecords.clear();
+    m_copiesAllowed.clear();
+    m_nResendsSeen = 0;
+    m_bFirstAfterResend = false;
+    m_nCopies = 0;
     // A flag left by the scale before must not take this scale's first record
     // for an answer to its request.
     m_pEngine->ClearRequestAcknowledged();
@@ -161,9 +165,10 @@ void CScaleLink::OnEndJoined(bool reading)
     if (reading && m_strEnding.IsEmpty() && m_nRefusedCount > 0)
         m_strEnding = m_nRefusedCount == 1 ? CString("1 record refused")
                                            : CString::Formatted("%d records refused", m_nRefusedCount);
-    const CString ending
-        = m_strEnding.IsEmpty() ? CString("Trans Complete") : EndingText(m_strEnding, reading);
-    SendClose();
+    CString ending = m_strEnding.IsEmpty() ? Named("Trans Complete") : EndingText(m_strEnding, reading);
+    if (reading && m_strEnding.IsEmpty())
+        ending += ", " + StoredText() + ".";
+    // Told before the close, which starts the next scale.
     if (m_nCutLines > 0)
         AfxMessageBox(
             CString::Formatted("%s: %d text lines were longer than their column and were stored cut.",
@@ -171,6 +176,7 @@ void CScaleLink::OnEndJoined(bool reading)
             MB_OK | MB_ICONINFORMATION);
     m_nCutLines = 0;
     AfxMessageBox(ending, m_strEnding.IsEmpty() ? MB_OK : MB_OK | MB_ICONEXCLAMATION);
+    SendClose();
 }
 
 void CScaleLink::NoteAccepted(const CString& step)
@@ -188,10 +194,25 @@ CString CScaleLink::EndingText(const CString& how, bool reading) const
     const CString scale = m_pWalk->GetBroadcastFlag()
         ? CString::Formatted("Broadcast to %d scales", m_pWalk->GetBroadcastCount())
         : m_pWalk->GetCurrentScaleLabel();
-    return reading ? CString::Formatted("%s: %s, receive incomplete: %d records stored in %s.", scale, how,
-               m_nStoredCount, m_strTargetDbPath)
+    return reading ? CString::Formatted("%s: %s, receive incomplete: %s.", scale, how, StoredText())
                    : CString::Formatted("%s: %s, %d of %d records sent.", scale, how, m_nAcked,
                        std::max(m_nRecordCount, static_cast<int>(Rows().rows.size())));
+}
+
+CString CScaleLink::StoredText() const
+{
+    // A received-data database is made by the first record only.
+    CString text = m_bMakeTarget
+        ? CString::Formatted("%d records stored, no file made", m_nStoredCount)
+        : CString::Formatted("%d records stored in %s", m_nStoredCount, m_strTargetDbPath);
+    if (m_nCopies > 0)
+        text += CString::Formatted(" (%d sent twice by the scale, stored once)", m_nCopies);
+    return text;
+}
+
+CString CScaleLink::Named(const CString& text) const
+{
+    return m_pWalk->GetScaleCount() > 1 ? m_pWalk->GetCurrentScaleLabel() + ": " + text : text;
 }
 
 void CScaleLink::OnSendReply(const CString& step)
@@ -204,8 +225,10 @@ void CScaleLink::OnSendReply(const CString& step)
         NoteAccepted(step);
         SendResetScale();
     } else if (step == W::ResetScale) {
+        // Named before the close moves the walk on.
+        const CString ending = Named("Trans Complete");
         SendClose();
-        AfxMessageBox("Trans Complete", MB_OK);
+        AfxMessageBox(ending, MB_OK);
     }
 }
 

@@ -18,8 +18,8 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -46,8 +46,13 @@ public:
     // The pause before ENDJOIN after a read's end and after the one sales total
     // (2000 ms; shorter in tests).
     void SetPause(UINT milliseconds) { m_pauseMs = milliseconds; }
-    // The database that a read's records go into.
-    void SetTargetDatabase(const CString& path) { m_strTargetDbPath = path; }
+    // The database that a read's records go into; made by the host as the
+    // first record comes when it is a received-data database.
+    void SetTargetDatabase(const CString& path, bool makeOnFirstRecord = false)
+    {
+        m_strTargetDbPath = path;
+        m_bMakeTarget = makeOnFirstRecord;
+    }
     // What the walk sends and the numbers a read asks for, read from the screen
     // when the user started it.
     void SetRows(TransferRowsPtr rows, std::vector<int> requestNumbers)
@@ -94,6 +99,8 @@ private:
     void EndWithMessage(const char* text);
     // The end of a session that did not go through: how, how far, which scale.
     CString EndingText(const CString& how, bool reading) const;
+    // text, named by its scale in a walk over several scales.
+    CString Named(const CString& text) const;
     // The records the scale has accepted, once step's report is an acceptance.
     void NoteAccepted(const CString& step);
     // ENDJOIN answered: complete, or the ending of a stop or a refusal.
@@ -138,8 +145,13 @@ private:
     bool OnDataRecord(const CString& step, RecordKind kind);
     // FALSE when the record was refused (and told).
     BOOL StoreReceivedRecord(const CString& path, RecordKind kind);
-    // Whether the record assembled was taken before in this session.
+    // Whether the record assembled is a copy of one taken before: only after
+    // a frame of the read was sent again (the scale may answer both sends, or
+    // read again from its first record), and no more copies of a record than
+    // were taken before that resend, or of the first record taken after it.
     [[nodiscard]] bool IsCopy();
+    // "<n> records stored in <path>", and the copies dropped.
+    CString StoredText() const;
     bool TakeCopy(const CString& step, std::uint8_t count, std::uint8_t number);
 
     // ---- broadcast ---------------------------------------------------------------
@@ -159,8 +171,8 @@ private:
     void FinishBroadcast();
     // The broadcast's scales that did not join, as the messages name them.
     CString NotJoinedScales() const;
-    // Shows a joined scale's status reply; a count below the records sent or
-    // an error code marks the scale short.
+    // Shows a joined scale's status reply; a count below the records sent, an
+    // error code or a reply without a count marks the scale short.
     void ShowStatusReply(int index);
     // The joined scale as the messages name it.
     CString JoinedLabel(int index) const;
@@ -201,7 +213,12 @@ private:
     int m_nRequestPosition = 0;
     std::vector<int> m_requestNumbers;
     RecordAssembly m_assembly;
-    std::set<ByteBuffer> m_takenRecords; // this session's, to know a copy
+    std::map<ByteBuffer, int> m_takenRecords; // this session's, with their counts
+    std::map<ByteBuffer, int> m_copiesAllowed; // copies that may still come
+    int m_nResendsSeen = 0; // the engine's resends when the last record came
+    bool m_bFirstAfterResend = false;
+    int m_nCopies = 0; // copies dropped
+    bool m_bMakeTarget = false;
     int m_nStoredCount = 0;
     int m_nRefusedCount = 0; // received records the database refused
     int m_nCutLines = 0; // received text lines stored cut to their column

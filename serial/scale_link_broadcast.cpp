@@ -158,21 +158,30 @@ void CScaleLink::ShowStatusReply(int index)
 {
     LinkFrame frame;
     const ByteBuffer received = m_pEngine->GetReceivedFrame();
-    if (!ParseLinkFrame(received, frame).ok() || frame.header.length != 4 || frame.payload.size() < 4)
-        return;
-    const int su = frame.payload[0] | (frame.payload[1] << 8);
-    const int code = frame.payload[2] | (frame.payload[3] << 8);
-    const ScaleId id = JoinedId(index);
-    if (code == 0)
-        AfxMessageBox(CString::Formatted("%d%d....OKcode su=%d", id[0], id[1], su), MB_OK);
-    else
-        AfxMessageBox(CString::Formatted("%d%d....errcode su=%d", id[0], id[1], code), MB_OK);
-    // The scale's own count of what it kept, against the records sent.
-    if (code > 0 || su < m_nAcked) {
-        const CString what
-            = code > 0 ? CString::Formatted("error code %d", code) : CString::Formatted("kept %d", su);
-        m_strShortScales += (m_strShortScales.IsEmpty() ? "" : ", ") + JoinedLabel(index) + " " + what;
+    const bool parsed = ParseLinkFrame(received, frame).ok()
+        && frame.header.command == ToWord(ScaleCommand::BroadStatusReply);
+    const std::size_t length = parsed ? std::min<std::size_t>(frame.header.length, frame.payload.size()) : 0;
+    CString what;
+    if (length < 2) {
+        // No count to hold against the records sent.
+        what = "status unreadable";
+    } else {
+        const int su = frame.payload[0] | (frame.payload[1] << 8);
+        const int code = length == 4 ? frame.payload[2] | (frame.payload[3] << 8) : 0;
+        const ScaleId id = JoinedId(index);
+        // A count without its code shows no box; the count is used all the same.
+        if (length == 4)
+            AfxMessageBox(code == 0 ? CString::Formatted("%d%d....OKcode su=%d", id[0], id[1], su)
+                                    : CString::Formatted("%d%d....errcode su=%d", id[0], id[1], code),
+                MB_OK);
+        // The scale's own count of what it kept, against the records sent.
+        if (code > 0)
+            what = CString::Formatted("error code %d", code);
+        else if (su < m_nAcked)
+            what = CString::Formatted("kept %d", su);
     }
+    if (!what.IsEmpty())
+        m_strShortScales += (m_strShortScales.IsEmpty() ? "" : ", ") + JoinedLabel(index) + " " + what;
 }
 
 CString CScaleLink::JoinedLabel(int index) const

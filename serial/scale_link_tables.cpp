@@ -273,10 +273,25 @@ bool CScaleLink::OnDataRecord(const CString& step, RecordKind kind)
 bool CScaleLink::IsCopy()
 {
     const ByteBuffer record(m_assembly.Record().begin(), m_assembly.Record().end());
-    if (m_takenRecords.insert(record).second)
-        return false;
-    m_assembly.Clear();
-    return true;
+    const int resends = m_pEngine->GetResendCount();
+    if (resends != m_nResendsSeen) {
+        m_nResendsSeen = resends;
+        m_copiesAllowed = m_takenRecords;
+        m_bFirstAfterResend = true;
+    }
+    const auto allowed = m_copiesAllowed.find(record);
+    if (allowed != m_copiesAllowed.end() && allowed->second > 0) {
+        --allowed->second;
+        ++m_nCopies;
+        m_assembly.Clear();
+        return true;
+    }
+    ++m_takenRecords[record];
+    // The answer to the resent frame: the answer to its first send may follow.
+    if (m_bFirstAfterResend)
+        ++m_copiesAllowed[record];
+    m_bFirstAfterResend = false;
+    return false;
 }
 
 // A copy, from a late answer and the answer to its resend, is neither stored nor
@@ -300,6 +315,11 @@ BOOL CScaleLink::StoreReceivedRecord(const CString& path, RecordKind kind)
     context.currentScale.assign(id.begin(), id.end());
     const ByteBuffer record(m_assembly.Record().begin(), m_assembly.Record().end());
     m_assembly.Clear();
+    if (m_bMakeTarget) {
+        m_bMakeTarget = false;
+        if (!m_pHost->MakeReceivedDatabase(path))
+            return FALSE;
+    }
     return m_database.Store(
         path, kind, record, context, RecordCarriage::Serial,
         [this](const CString& request, const CString& sql) { m_pHost->NoteReceivedRecord(request, sql); },

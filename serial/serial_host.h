@@ -40,8 +40,12 @@ public:
     virtual void FlashSendLamp() = 0;
     virtual void FlashRecvLamp() = 0;
     // The database a read of scale scaleId (two characters) goes into: a file
-    // per scale and per receive.
+    // per scale, named by its ID. Nothing is written yet.
     virtual CString MakeReceivedDataPath(const CString& scaleId) = 0;
+    // Makes the database at path (folders, the item template) when it is
+    // missing or empty, as the read's first record comes; FALSE when it
+    // could not be made (told). A scale that sends nothing gets no file.
+    virtual BOOL MakeReceivedDatabase(const CString& path) = 0;
     virtual void EnableItemTransButtons(BOOL enable) = 0;
     virtual void EnableScaleTransButtons(BOOL enable) = 0;
     virtual void EnableTransStopButton(BOOL enable) = 0;

@@ -219,6 +219,8 @@ void CSerialTransEngine::OpenPort(bool broadcast)
 {
     CancelLater();
     NewGeneration();
+    m_nSessionResends = 0;
+    m_numberingScales.clear();
     if (broadcast)
         m_broadcastSource = { 0, 0 };
     const int port = m_pWalk ? m_pWalk->GetComPort() : 0;
@@ -308,6 +310,7 @@ void CSerialTransEngine::WriteSendCopy()
 void CSerialTransEngine::Resend()
 {
     m_resends.Count();
+    ++m_nSessionResends;
     if (m_bSendCopyIsJoin) {
         NewGeneration();
         StartReplyTimer();
@@ -447,9 +450,20 @@ LRESULT CSerialTransEngine::OnLineCapture(WPARAM, LPARAM)
 
 void CSerialTransEngine::OnFrameReceived(const Capture& capture)
 {
-    KillReplyTimer();
     m_pHost->FlashRecvLamp();
     const bool broadcast = m_pWalk && m_pWalk->GetBroadcastFlag() != 0;
+    ByteBuffer received;
+    LinkFrame frame;
+    IoStatus parsed = IoStatus::Ok();
+    if (!capture.join && !m_bSendCopyIsJoin) {
+        received = UnstuffFrame(capture.bytes);
+        parsed = ParseLinkFrame(received, frame);
+        // A late answer to an earlier frame, or a second answer to this one
+        // already taken: the wait goes on, its deadline kept.
+        if (parsed.ok() && !AnswersSentFrame(frame))
+            return;
+    }
+    KillReplyTimer();
     if (capture.join) {
         CheckJoinReply(capture.bytes, broadcast);
         return;
@@ -459,9 +473,7 @@ void CSerialTransEngine::OnFrameReceived(const Capture& capture)
         KeepWaiting();
         return;
     }
-    m_received = UnstuffFrame(capture.bytes);
-    LinkFrame frame;
-    const IoStatus parsed = ParseLinkFrame(m_received, frame);
+    m_received = std::move(received);
     if (!parsed.ok()) {
         OnBadReply(nullptr, false, broadcast);
         return;
@@ -488,6 +500,24 @@ void CSerialTransEngine::CheckJoinReply(const ByteBuffer& reply, bool broadcast)
     if (!broadcast)
         AfxMessageBox(CapturedText(reply), MB_OK);
     Report(WM_SERIAL_SESSION_ERROR, broadcast ? W::BroadJoinError : W::JoinError);
+}
+
+bool CSerialTransEngine::AnswersSentFrame(const LinkFrame& frame)
+{
+    const auto command = static_cast<ScaleCommand>(frame.header.command);
+    if (command != ScaleCommand::Ack && command != ScaleCommand::Nak
+        && command != ScaleCommand::BroadStatusReply)
+        return true;
+    LinkFrameHeader sent;
+    if (!LinkFrameHeader::Decode(m_sendCopy, sent))
+        return true;
+    const std::uint16_t number = frame.header.sequence;
+    if (number == sent.sequence) {
+        if (number != 0)
+            m_numberingScales.insert(frame.header.source);
+        return true;
+    }
+    return number == 0 && !m_numberingScales.contains(frame.header.source);
 }
 
 void CSerialTransEngine::OnAcknowledged()

@@ -23,6 +23,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 
@@ -77,6 +78,9 @@ public:
     void SetBroadcastReplySource(std::array<char, 2> id);
     // The reply taken decides nothing: the wait goes on under the timer.
     void KeepWaiting();
+    // Frames sent again since the port opened: after one, the scale may
+    // answer both sends.
+    int GetResendCount() const { return m_nSessionResends; }
 
     // Runs action on the user-interface thread after milliseconds, unless the
     // port closes or opens first. One at a time: a new one replaces the old.
@@ -125,6 +129,10 @@ private:
     // ACK of a frame or piece: the next piece, or report "OK".
     void OnAcknowledged();
     void OnBadReply(const LinkFrame* frame, bool sumOk, bool broadcast);
+    // Whether an ACK, NAK or status reply answers the frame last sent: its
+    // number is the frame's. A scale that leaves its answers at 0 is taken
+    // as not numbering them until it answers with a number.
+    bool AnswersSentFrame(const LinkFrame& frame);
     void Resend();
     void Report(UINT message, SerialWord status);
 
@@ -143,6 +151,8 @@ private:
     int m_nFrameLength = 0;
 
     ResendGuard m_resends { kSerialResendLimit };
+    int m_nSessionResends = 0;
+    std::set<std::array<char, 2>> m_numberingScales; // this session's scales that number answers
     int m_nPieceCount = 0;
     int m_nPieceIndex = 0;
     bool m_bPieced = false;

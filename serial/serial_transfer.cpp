@@ -146,9 +146,10 @@ void CSerialTransfer::SerialNextScale(int line)
         const CString id(std::string(m_currentId.begin(), m_currentId.end()).c_str());
         if (!m_strTargetDatabase.IsEmpty())
             m_link->SetTargetDatabase(m_strTargetDatabase);
+        else if (kind && IsResultRead(*kind))
+            m_link->SetTargetDatabase(m_pHost->GetItemDbPath());
         else
-            m_link->SetTargetDatabase(
-                kind && IsResultRead(*kind) ? m_pHost->GetItemDbPath() : m_pHost->MakeReceivedDataPath(id));
+            m_link->SetTargetDatabase(m_pHost->MakeReceivedDataPath(id), true);
     }
     m_pHost->SetSerialText(IDC_SERIAL_STEP, Text(W::Open));
     m_pHost->SetSerialText(IDC_SERIAL_STATUS, "");

@@ -77,6 +77,7 @@ public:
     int GetBroadcastCount() const override { return m_nBroadcastCount; }
     ScaleId GetBroadcastScaleId(int index) const override;
     int GetSerialStop() const override { return m_nSerialStop; }
+    int GetScaleCount() const override { return m_nSerialScaleCount; }
     CString GetCurrentScaleLabel() const override;
     CString GetBroadcastScaleLabel(int index) const override;
     BOOL IsRunning() const { return m_bRunning; }

@@ -20,6 +20,8 @@ public:
     // The broadcast's scales, 1 to count.
     [[nodiscard]] virtual int GetBroadcastCount() const = 0;
     [[nodiscard]] virtual ScaleId GetBroadcastScaleId(int index) const = 0;
+    // The scales the walk serves one after the other.
+    [[nodiscard]] virtual int GetScaleCount() const = 0;
     // Nonzero once the user has stopped the walk.
     [[nodiscard]] virtual int GetSerialStop() const = 0;
     // The scale being served as the messages name it: its name and ID.

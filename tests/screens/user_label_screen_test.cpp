@@ -311,9 +311,12 @@ TEST_F(UserLabelScreenTest, SerialSendsToTwoScalesBroadcastAndAReceiveWalksThem)
     MessageBoxScript::Reset();
     ClickControl(IDC_WORK_LABEL_RECV);
     ASSERT_TRUE(WaitForTransfers());
-    // Both scales' rows go into the run's one serial database, named by the first.
-    EXPECT_EQ(Column("C:\\ZUVAR\\ScaleData\\2024-03-09\\9Hour\\07.mdb", "SELECT [file_num] FROM [UserLabel]"),
-        (std::vector<CString> { "3", "3" }));
+    // Each scale's rows go into its own database, named by its ID.
+    for (const char* id : { "07", "08" })
+        EXPECT_EQ(Column(CString("C:\\ZUVAR\\ScaleData\\2024-03-09\\9Hour\\") + id + ".mdb",
+                      "SELECT [file_num] FROM [UserLabel]"),
+            (std::vector<CString> { "3" }))
+            << id;
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include <condition_variable>
+#include <filesystem>
 #include <mutex>
 
 #include "platform/base/datetime.h"
@@ -175,7 +176,8 @@ TEST_F(WorkScreenSerialTest, ReadByNumbersLandsInTheDatabaseOfTheHourAndTheScale
     ClickControl(IDC_WORK_RECV_SELECT);
     ASSERT_TRUE(WaitForWalk());
 
-    EXPECT_EQ(Texts(), (std::vector<CString> { target, "Trans Complete" }));
+    EXPECT_EQ(
+        Texts(), (std::vector<CString> { target, "Trans Complete, 2 records stored in " + target + "." }));
     EXPECT_EQ(Column(target, "SELECT [item_name] FROM [Item] ORDER BY [ID]"),
         (std::vector<CString> { "Item 1", "Item 3" }));
     EXPECT_EQ(Column(target, "SELECT [mg_id] FROM [Item]"), (std::vector<CString> { "vexo", "vexo" }));
@@ -332,11 +334,52 @@ TEST_F(WorkScreenSerialTest, ASecondReadGoesIntoTheFirstReadsDatabaseWithoutAPat
         MessageBoxScript::Reset();
         ClickControl(IDC_WORK_RECV_ALL);
         ASSERT_TRUE(WaitForWalk());
-        const std::vector<CString> told = hour == 9 ? std::vector<CString> { first, "Trans Complete" }
-                                                    : std::vector<CString> { "Trans Complete" };
+        const CString ending = "Trans Complete, 1 records stored in " + first + ".";
+        const std::vector<CString> told
+            = hour == 9 ? std::vector<CString> { first, ending } : std::vector<CString> { ending };
         EXPECT_EQ(Texts(), told);
     }
     EXPECT_EQ(Column(first, "SELECT [item_num] FROM [Item]"), (std::vector<CString> { "5", "5" }));
+}
+
+// Each scale's records go into its own database named by its ID; a scale
+// that sends nothing gets none. Each ending names its scale, the count and
+// the file.
+TEST_F(WorkScreenSerialTest, AllReceiveFromThreeScalesGivesEachScaleItsOwnDatabase)
+{
+    SetLocalClock(2007, 3, 3, 9, 41);
+    const CString db = MakeItemDatabase();
+    Switch(Screen::Item, "Item_Read", "vexo", db);
+    SerialScaleModel model({ "07", "08", "09" });
+    for (const char* id : { "07", "08" }) {
+        for (int n = 1; n <= 12; ++n) {
+            RecordRow row(16);
+            row[1] = std::to_string(n);
+            row[2] = std::string("from ") + id;
+            model.Put(id, BuildPluRecord(row).Payload());
+        }
+    }
+    StartLine(model);
+    m_screen->Scales().CommSettings().SetChosen({ "Scale name = Front, Scale ID=7",
+        "Scale name = Back, Scale ID=08", "Scale name = Side, Scale ID=9" });
+    MessageBoxScript::Reset();
+
+    ClickControl(IDC_WORK_RECV_ALL);
+    ASSERT_TRUE(WaitForWalk());
+
+    const CString folder = "C:\\ZUVAR\\ScaleData\\2007-03-03\\9Hour\\";
+    EXPECT_EQ(Texts(),
+        (std::vector<CString> { folder + "07.mdb",
+            "Front (ID 07): Trans Complete, 12 records stored in " + folder + "07.mdb.", folder + "08.mdb",
+            "Back (ID 08): Trans Complete, 12 records stored in " + folder + "08.mdb.", folder + "09.mdb",
+            "Side (ID 09): Trans Complete, 0 records stored, no file made." }));
+    for (const char* id : { "07", "08" }) {
+        const std::vector<CString> names = Column(folder + id + ".mdb", "SELECT [item_name] FROM [Item]");
+        EXPECT_EQ(names, std::vector<CString>(12, CString("from ") + id)) << id;
+    }
+    EXPECT_FALSE(std::filesystem::exists(m_root.Native((folder + "09.mdb").GetString())));
+    EXPECT_EQ(model.Joined(), (std::vector<std::string> { "07", "08", "09" }));
+    EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 0);
 }
 
 } // namespace

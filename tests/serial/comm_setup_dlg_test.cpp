@@ -208,11 +208,16 @@ TEST_F(ScaleInfoDlgTest, ReturnsTheFieldsOfItsMode)
         const char* nameBack;
         const char* keyBack;
         const char* message;
+        const char* ip = "127.0.0.2";
+        const char* ipBack = "127.0.0.2";
     };
     const Case cases[] = {
         { "Scale_Update", "A", "3", IDOK, "A", "77", nullptr },
-        { "Scale_Insert", "", "3", IDOK, "TEMP", "5", nullptr },
+        { "Scale_Insert", "", "3", IDOK, "TEMP", "5", nullptr, " 10.0.0.07 ", "10.0.0.7" },
         { "Scale_Insert", "A", "", IDCANCEL, "A", "5", "Input Scale ID" },
+        // A typed address must be one that can exist; a serial scale has none.
+        { "Scale_Insert", "A", "3", IDCANCEL, "A", "5", "The IP address", "10.0.0.300", "10.0.0.300" },
+        { "Scale_Insert", "A", "3", IDOK, "A", "5", nullptr, "", "" },
     };
     for (const Case& c : cases) {
         MessageBoxScript::Reset();
@@ -248,7 +253,7 @@ TEST_F(ScaleInfoDlgTest, ReturnsTheFieldsOfItsMode)
                      IDC_SCALE_INFO_MANAGER_LABEL })
                 hidden = hidden && !(d.GetDlgItem(id)->GetStyle() & WS_VISIBLE);
             d.SetDlgItemText(IDC_SCALE_INFO_NAME, c.name);
-            d.SetDlgItemText(IDC_SCALE_INFO_IP, "127.0.0.2");
+            d.SetDlgItemText(IDC_SCALE_INFO_IP, c.ip);
             d.SetDlgItemText(IDC_SCALE_INFO_SCALE_ID, c.scaleId);
             d.SetDlgItemText(IDC_SCALE_INFO_KEY, "77");
             AfxClickDlgButton(d, IDOK);
@@ -265,9 +270,12 @@ TEST_F(ScaleInfoDlgTest, ReturnsTheFieldsOfItsMode)
         EXPECT_EQ(info.scaleName, c.nameBack) << c.mode;
         EXPECT_EQ(info.key, c.keyBack) << c.mode;
         EXPECT_EQ(info.scaleNum, "0");
-        EXPECT_EQ(info.ip, "127.0.0.2");
+        EXPECT_EQ(info.ip, c.ipBack);
         EXPECT_EQ(info.managerId, "kim");
-        EXPECT_EQ(m_boxes.Records().size(), c.message ? 1u : 0u);
+        ASSERT_EQ(m_boxes.Records().size(), c.message ? 1u : 0u) << c.ip;
+        if (c.message) {
+            EXPECT_EQ(m_boxes.Records()[0].text.Find(c.message), 0) << m_boxes.Records()[0].text.GetString();
+        }
     }
 }
 

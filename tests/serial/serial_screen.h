@@ -56,6 +56,7 @@ public:
     void FlashSendLamp() override { ++m_sendFlashes; }
     void FlashRecvLamp() override { ++m_recvFlashes; }
     CString MakeReceivedDataPath(const CString& scaleId) override;
+    BOOL MakeReceivedDatabase(const CString& path) override;
     void EnableItemTransButtons(BOOL enable) override { m_itemButtons = enable; }
     void EnableScaleTransButtons(BOOL enable) override { m_scaleButtons = enable; }
     void EnableTransStopButton(BOOL enable) override { m_stopButton = enable; }
@@ -86,7 +87,8 @@ public:
     BOOL m_scaleButtons = TRUE;
     BOOL m_stopButton = FALSE;
     TempFolder m_folder;
-    // The databases handed out, in order, by scale ID.
+    // The databases handed out, in order, by scale ID; each made as its first
+    // record comes.
     std::vector<std::pair<std::string, std::string>> m_receivedPaths;
 
 protected:

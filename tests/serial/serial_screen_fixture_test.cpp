@@ -87,9 +87,18 @@ CString SerialScreen::MakeReceivedDataPath(const CString& scaleId)
 {
     const std::string name
         = std::string(scaleId.GetString()) + "-" + std::to_string(m_receivedPaths.size()) + ".mdb";
-    const std::string path = m_folder.FromTemplate(150, name);
+    const std::string path = m_folder.File(name);
     m_receivedPaths.emplace_back(scaleId.GetString(), path);
     return path.c_str();
+}
+
+BOOL SerialScreen::MakeReceivedDatabase(const CString& path)
+{
+    const std::filesystem::path file(path.GetString());
+    if (std::filesystem::exists(file))
+        return TRUE;
+    m_folder.FromTemplate(150, file.filename().string());
+    return TRUE;
 }
 
 void SerialScreen::StartWalk(SerialOrder order)

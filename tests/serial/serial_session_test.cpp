@@ -197,6 +197,56 @@ TEST_F(SerialTransferTest, ScaleSettingsGoToTheChosenRowsScaleAndResetIt)
     ExpectWalkEnded();
 }
 
+// A refused reset ends the session with the settings counted as sent, and
+// names the scale by its list line.
+TEST_F(SerialTransferTest, ARefusedResetNamesTheScaleOfItsLine)
+{
+    StartScript([](const SerialFrame& f, std::size_t) {
+        if (f.join)
+            return SerialReply::JoinReply(f);
+        if (f.command == kResetScale)
+            return SerialReply::Nak(f.scaleId, 0x2027); // process error
+        return SerialReply::Ack(f.scaleId);
+    });
+    m_screen->SetDataRows({ { "3", "5", "1", "10.0.0.7" } });
+    const std::pair<const char*, const char*> lines[] = {
+        { "Scale name = Front Desk, Scale ID=7", "Front Desk (ID 07)" },
+        { "Scale ID=07", "scale 07" },
+        { "Scale ID=07, Scale name = Back", "scale 07" },
+    };
+    for (const auto& [line, label] : lines) {
+        MessageBoxScript::Reset();
+        Run(TransferCommand::Trans, DataKind::ScaleInfo, TransferScope::Select, { CString(line) });
+        EXPECT_EQ(Texts(),
+            (std::vector<std::string> { "scale process error",
+                std::string(label) + ": Trans Failed (scale process error), 1 of 1 records sent." }));
+    }
+    ExpectWalkEnded();
+}
+
+// A stop while a record is unanswered ends with the records the scale took.
+TEST_F(SerialTransferTest, AStopWhileARecordIsUnansweredCountsOnlyTheAnsweredOnes)
+{
+    m_screen->Engine().SetReplyTimeout(100);
+    StartScript([](const SerialFrame& f, std::size_t) {
+        if (f.join)
+            return SerialReply::JoinReply(f);
+        if (f.command == kRecord && f.sequence > 3)
+            return SerialReply::Silence();
+        return SerialReply::Ack(f.scaleId);
+    });
+    m_screen->SetDataRows(ItemRows(12));
+
+    Begin(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("07") });
+    ASSERT_TRUE(PumpUntil([&] { return Frames().size() >= 6; })); // join, clear, records 1-4
+    m_screen->Transfer().Stop();
+    ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }, std::chrono::seconds(10)));
+
+    EXPECT_EQ(Frames().back().command, kEndJoin);
+    EXPECT_EQ(Texts().back(), Ending("07", "Trans Stopped", "3 of 12 records sent."));
+    ExpectWalkEnded();
+}
+
 // ---- refusals -----------------------------------------------------------------
 
 TEST_F(SerialTransferTest, ARefusalIsToldAndEndsTheSession)
@@ -331,7 +381,7 @@ TEST_F(SerialTransferTest, ReadsOfEachKindStoreTheirRows)
     EXPECT_EQ(std::count_if(m_screen->m_notes.begin(), m_screen->m_notes.end(),
                   [](const auto& note) { return note.first == "User_Label_Insert"; }),
         1);
-    EXPECT_EQ(Texts(), std::vector<std::string>(std::size(cases), "Trans Complete"));
+    EXPECT_EQ(Texts(), std::vector<std::string>(std::size(cases), "Trans Complete, 1 records"));
     ExpectWalkEnded();
 }
 
@@ -359,7 +409,7 @@ TEST_F(SerialTransferTest, AnEndOfDataAfterTheScaleTotalsSendsNoRequestEnd)
         Rows(m_screen->m_itemDbPath.GetString(), "SELECT [print_cnt], [total_price] FROM [TotalResult]"),
         std::vector<std::string> { "5|12345" });
     EXPECT_EQ(m_screen->m_progress, "1");
-    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
+    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete, 1 records" });
     ExpectWalkEnded();
 }
 
@@ -372,7 +422,7 @@ TEST_F(SerialTransferTest, APresetPageTheScaleDoesNotHoldEndsTheRead)
     Run(TransferCommand::Recv, DataKind::Preset, TransferScope::Select, { Line("07") });
 
     EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { kJoinMark, kRequestOne, kAck, kEndJoin }));
-    EXPECT_TRUE(Rows(m_screen->m_receivedPaths.at(0).second, "SELECT [str] FROM [Preset]").empty());
+    EXPECT_FALSE(std::filesystem::exists(m_screen->m_receivedPaths.at(0).second)) << "nothing came, no file";
     // Scale settings cannot be read: the session ends after the join.
     Run(TransferCommand::Recv, DataKind::ScaleInfo, TransferScope::Select, { Line("07") });
     EXPECT_EQ(Commands(Frames()),
@@ -544,11 +594,11 @@ TEST_F(SerialTransferTest, BroadcastOfPickedRowsShowsEachScalesStatus)
         const std::map<std::string, Bytes> status {
             { "02", { 2, 1, 0, 0 } }, // 258 records
             { "03", { 2, 0, 9, 0 } }, // error 9
-            { "04", { 1, 0 } }, // no count: nothing is shown
+            { "04", { 1, 0 } }, // a count without its code: no box, the count is used
         };
         const auto it = status.find(f.scaleId);
         if (f.command == kStatusRequest && it != status.end())
-            return SerialReply { { SerialReply::Frame(f.scaleId, kStatusReply, it->second) } };
+            return SerialReply { { scalesim::AnswerFrame(f.scaleId, kStatusReply, it->second, f) } };
         return answer(f, n);
     });
     m_screen->SetDataRows({ ItemRow(1, "a", 1), ItemRow(2, "b", 2), ItemRow(3, "c", 3) });
@@ -567,7 +617,8 @@ TEST_F(SerialTransferTest, BroadcastOfPickedRowsShowsEachScalesStatus)
     EXPECT_EQ(items.count(2), 0u);
     EXPECT_EQ(Texts(),
         (std::vector<std::string> { "4849....OKcode su=2", "4850....OKcode su=258", "4851....errcode su=9",
-            "Broadcast to 4 scales: Trans Failed (S03 (ID 03) error code 9), 2 of 2 records sent." }));
+            "Broadcast to 4 scales: Trans Failed (S03 (ID 03) error code 9, S04 (ID 04) kept 1), 2 of 2 "
+            "records sent." }));
     ExpectWalkEnded();
     m_line.Stop(); // the script reads locals of this test
 }
@@ -582,10 +633,7 @@ TEST_F(SerialTransferTest, ABroadcastScaleThatKeptFewerRecordsFailsTheBroadcast)
         return id == "02" && f.scaleId == "99" && ++toSecond == 5;
     });
     StartLine(model);
-    std::vector<std::vector<std::string>> rows;
-    for (int n = 1; n <= 12; ++n)
-        rows.push_back(ItemRow(n, "item", n));
-    m_screen->SetDataRows(rows);
+    m_screen->SetDataRows(ItemRows(12));
 
     Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("01"), Line("02"), Line("03") });
 

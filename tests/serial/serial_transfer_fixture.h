@@ -49,6 +49,15 @@ inline std::vector<std::string> ItemRow(int number, const std::string& name, int
         "1", "1", "1", "7", "12" };
 }
 
+// Grid rows of items 1 to count.
+inline std::vector<std::vector<std::string>> ItemRows(int count)
+{
+    std::vector<std::vector<std::string>> rows;
+    for (int n = 1; n <= count; ++n)
+        rows.push_back(ItemRow(n, "item", n));
+    return rows;
+}
+
 inline Bytes PluPayload(int number, const std::string& name, int price)
 {
     RecordRow row { "" };
@@ -128,13 +137,14 @@ protected:
     }
     // Frames the scales received from the PC, with their commands and IDs.
     std::vector<SerialFrame> Frames() const { return m_line.Received(); }
-    // The message boxes shown; a read's ending without the file it names.
+    // The message boxes shown; a read's ending up to its count of records.
     std::vector<std::string> Texts() const
     {
         std::vector<std::string> out;
         for (const MessageBoxRecord& r : m_boxes.Records()) {
             const std::string text = r.text.GetString();
-            out.push_back(text.substr(0, text.find(" stored in ")));
+            const std::size_t stored = text.find(" records stored");
+            out.push_back(stored == std::string::npos ? text : text.substr(0, stored + 8));
         }
         return out;
     }

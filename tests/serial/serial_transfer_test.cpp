@@ -145,7 +145,10 @@ TEST_F(SerialTransferTest, ReadAllWithARecordInThreePieces)
     EXPECT_EQ(acks, (std::vector<std::pair<int, int>> { { 3, 1 }, { 3, 2 }, { 3, 3 }, { 0, 0 }, { 0, 0 } }));
     EXPECT_EQ(Frames().back().command, kEndJoin);
     EXPECT_EQ(m_screen->Link().GetStoredCount(), 2);
-    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
+    // The ending says how many were stored, and where.
+    EXPECT_EQ(m_boxes.Records().back().text,
+        CString(
+            ("Trans Complete, 2 records stored in " + m_screen->m_receivedPaths[0].second + ".").c_str()));
     ExpectWalkEnded();
 }
 
@@ -281,7 +284,9 @@ TEST_F(SerialTransferTest, AReadFromTwoScalesKeepsItsScopeAndGivesEachScaleItsOw
         std::vector<std::string> { "seven" });
     EXPECT_EQ(Rows(m_screen->m_receivedPaths[1].second, "SELECT [item_name] FROM [Item]"),
         std::vector<std::string> { "eight" });
-    EXPECT_EQ(Texts(), (std::vector<std::string> { "Trans Complete", "Trans Complete" }));
+    EXPECT_EQ(Texts(),
+        (std::vector<std::string> {
+            "S07 (ID 07): Trans Complete, 1 records", "S8 (ID 08): Trans Complete, 1 records" }));
     ExpectWalkEnded();
 }
 
@@ -315,58 +320,7 @@ TEST_F(SerialTransferTest, ARecordThatCannotBeStoredIsToldAndNotCounted)
     EXPECT_EQ(Texts(),
         (std::vector<std::string> {
             "S07 (ID 07): 1 text lines were longer than their column and were stored cut.",
-            "Trans Complete" }));
-}
-
-TEST_F(SerialTransferTest, ARecordThatComesAgainIsStoredOnce)
-{
-    // The answer to a resent request comes after the first, late answer was
-    // taken: it answers the acknowledgement of that record.
-    SerialScaleModel model({ "07" });
-    const Bytes first = TextPayload(TableCode::Add, 5, "five");
-    model.Put("07", first);
-    model.Put("07", TextPayload(TableCode::Add, 6, "six"));
-    auto copySent = std::make_shared<bool>(false);
-    StartScript([script = model.Script(), copySent, first](const SerialFrame& frame, std::size_t index) {
-        if (frame.command == kAck && !*copySent) {
-            *copySent = true;
-            return SerialReply { { SerialReply::Frame("07", kData, first) } };
-        }
-        return script(frame, index);
-    });
-
-    Run(TransferCommand::Recv, DataKind::Add, TransferScope::All, { Line("07") });
-
-    ASSERT_EQ(m_screen->m_receivedPaths.size(), 1u);
-    EXPECT_EQ(Rows(m_screen->m_receivedPaths[0].second, "SELECT [num], [str1] FROM [Add]"),
-        (std::vector<std::string> { "5|five", "6|six" }));
-    EXPECT_EQ(m_screen->Link().GetStoredCount(), 2);
-    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
-    ExpectWalkEnded();
-}
-
-TEST_F(SerialTransferTest, AReadByNumberTakesACopyForNoAnswer)
-{
-    // The copy of number 201 comes before the answer to the request for 203.
-    SerialScaleModel model({ "07" });
-    const Bytes first = TextPayload(TableCode::LandAdd, 201, "Jeju");
-    model.Put("07", first);
-    model.Put("07", TextPayload(TableCode::LandAdd, 203, "Busan"));
-    auto requests = std::make_shared<int>(0);
-    StartScript([script = model.Script(), requests, first](const SerialFrame& frame, std::size_t index) {
-        SerialReply reply = script(frame, index);
-        if (frame.command == kRequestOne && ++*requests == 2)
-            reply.writes.insert(reply.writes.begin() + 1, SerialReply::Frame("07", kData, first));
-        return reply;
-    });
-    m_screen->m_requestNumbers = { 201, 203 };
-
-    Run(TransferCommand::Recv, DataKind::LandAddition, TransferScope::Select, { Line("07") });
-
-    EXPECT_EQ(Rows(m_screen->m_receivedPaths.at(0).second, "SELECT [land_num], [land_str] FROM [Land_Add]"),
-        (std::vector<std::string> { "201|Jeju", "203|Busan" }));
-    EXPECT_EQ(m_screen->Link().GetStoredCount(), 2);
-    ExpectWalkEnded();
+            "Trans Complete, 1 records" }));
 }
 
 TEST_F(SerialTransferTest, ARequestAcknowledgedWithoutDataTimesOutAndCloses)
@@ -436,7 +390,7 @@ TEST_F(SerialTransferTest, RefusedStartsTellWhy)
     const auto texts = Texts();
     ASSERT_EQ(texts.size(), 5u);
     EXPECT_EQ(texts[3], "A transfer is still running. Wait until it ends.");
-    EXPECT_EQ(texts[4], "Trans Complete");
+    EXPECT_EQ(texts[4], "Trans Complete, 0 records");
     EXPECT_EQ(model.Joined().size(), 1u);
     EXPECT_EQ(texts[0], "Select a port.");
     EXPECT_EQ(texts[1], "Communication Setting error");

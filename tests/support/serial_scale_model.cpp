@@ -34,7 +34,47 @@ Bytes U16Pair(std::uint16_t a, std::uint16_t b)
         static_cast<std::uint8_t>(b >> 8) };
 }
 
+// A frame of SerialReply::Frame carrying number at header bytes 6-7, its sum
+// kept as it was (right or spoiled).
+Bytes Numbered(const Bytes& line, std::uint16_t number)
+{
+    constexpr std::uint8_t kEnd = 0xC0;
+    constexpr std::uint8_t kEsc = 0xDB;
+    Bytes frame;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == kEnd)
+            continue;
+        if (line[i] == kEsc && i + 1 < line.size())
+            frame.push_back(line[++i] == 0xDC ? kEnd : kEsc);
+        else
+            frame.push_back(line[i]);
+    }
+    if (frame.size() < 18)
+        return line;
+    const std::uint32_t added = (number & 0xFF) + (number >> 8) - frame[6] - frame[7];
+    frame[6] = static_cast<std::uint8_t>(number);
+    frame[7] = static_cast<std::uint8_t>(number >> 8);
+    const std::size_t at = frame.size() - 4;
+    std::uint32_t sum = frame[at] | frame[at + 1] << 8 | frame[at + 2] << 16
+        | static_cast<std::uint32_t>(frame[at + 3]) << 24;
+    sum += added;
+    for (int i = 0; i < 4; ++i)
+        frame[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(sum >> (8 * i));
+    Bytes out(4, kEnd);
+    for (std::uint8_t b : frame)
+        b == kEnd || b == kEsc
+            ? out.insert(out.end(), { kEsc, b == kEnd ? std::uint8_t { 0xDC } : std::uint8_t { 0xDD } })
+            : out.insert(out.end(), b);
+    out.insert(out.end(), 4, kEnd);
+    return out;
+}
+
 } // namespace
+
+Bytes AnswerFrame(const std::string& id, std::uint16_t command, const Bytes& payload, const SerialFrame& to)
+{
+    return Numbered(SerialReply::Frame(id, command, payload), to.sequence);
+}
 
 SerialScaleCore::SerialScaleCore(std::set<std::string> ids)
 {
@@ -97,7 +137,8 @@ Bytes SerialScaleCore::Reply(const std::string& id, std::uint16_t command, const
     const SerialFrame& to, std::uint8_t pieceCount, std::uint8_t pieceNumber)
 {
     const bool badSum = m_corrupt && m_corrupt(to);
-    return SerialReply::Frame(id, command, payload, pieceCount, pieceNumber, badSum);
+    // Answers carry the number of the frame they answer.
+    return Numbered(SerialReply::Frame(id, command, payload, pieceCount, pieceNumber, badSum), to.sequence);
 }
 
 SerialReply SerialScaleCore::Answer(const SerialFrame& frame)

@@ -4,6 +4,7 @@
 // records whole or in pieces) and answers requests with its records, piece by
 // piece, each after the PC's acknowledgement, then the end of data. A broadcast
 // ("99") reaches every scale joined; only the scale told it is first answers.
+// Its answers carry the number of the frame they answer.
 // Faults on purpose: silent IDs (not on the line), a newer version, wrong sums
 // and refusals picked per frame.
 
@@ -21,6 +22,9 @@
 #include "tests/support/scale_sim.h"
 
 namespace scalesim {
+
+// A link frame from scale id answering frame to: it carries to's number.
+Bytes AnswerFrame(const std::string& id, std::uint16_t command, const Bytes& payload, const SerialFrame& to);
 
 // The state of the scales and their answers; shared with the line's script,
 // so that a frame arriving after the model is gone still finds it.

@@ -1,0 +1,248 @@
+// Scales that answer late and twice, send equal records, or answer a status
+// request with no count: what the scale holds or the read stored against what
+// the program said.
+
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <set>
+
+#include "tests/serial/serial_transfer_fixture.h"
+#include "tests/support/scale_sim_bytes.h"
+
+namespace serialtest {
+namespace {
+
+constexpr std::uint16_t kEndOfData = 0x0600;
+
+// script's answers; a frame that late picks is first left unanswered and
+// answered at its resend; it and a frame that twice picks are answered once
+// more just before the answer to the next frame that is no acknowledgement.
+scalesim::SerialScript AnsweringTwice(scalesim::SerialScript script,
+    std::function<bool(const SerialFrame&)> late, std::function<bool(const SerialFrame&)> twice = nullptr)
+{
+    struct Owed {
+        std::mutex lock;
+        std::set<std::uint16_t> held;
+        std::vector<Bytes> writes;
+    };
+    auto owed = std::make_shared<Owed>();
+    return [=](const SerialFrame& f, std::size_t n) {
+        std::lock_guard<std::mutex> guard(owed->lock);
+        SerialReply reply;
+        if (f.command != kAck)
+            reply.writes.swap(owed->writes);
+        const bool isLate = !f.join && late && late(f);
+        if (isLate && owed->held.insert(f.sequence).second)
+            return reply;
+        const SerialReply own = script(f, n);
+        if (isLate || (!f.join && twice && twice(f)))
+            owed->writes.insert(owed->writes.end(), own.writes.begin(), own.writes.end());
+        reply.writes.insert(reply.writes.end(), own.writes.begin(), own.writes.end());
+        return reply;
+    };
+}
+
+std::uint32_t RecordNumber(const SerialFrame& f)
+{
+    return f.payload.size() < 6 ? 0 : f.payload[2] | f.payload[3] << 8;
+}
+
+// ---- answers matched to the frame they answer ------------------------------------
+
+struct TwiceCase {
+    const char* name;
+    bool lateFifth; // record 5 answered late, after its resend, and so twice
+    bool everyTwice; // every record acknowledged twice
+    std::size_t recordFrames;
+};
+
+class AnsweredTwiceTest : public SerialTransferTest, public ::testing::WithParamInterface<TwiceCase> { };
+
+// A scale whose memory takes 11 records refuses the 12th; an ACK that
+// answers an earlier frame is not taken for the next record's.
+TEST_P(AnsweredTwiceTest, TheRefusalOfTheLastRecordIsHeard)
+{
+    const TwiceCase& c = GetParam();
+    m_screen->Engine().SetReplyTimeout(300);
+    SerialScaleModel model({ "07" });
+    model.SetRefusal([](const SerialFrame& f) -> std::optional<std::uint16_t> {
+        if (f.command == kRecord && RecordNumber(f) == 12)
+            return 0x2025; // memory full
+        return std::nullopt;
+    });
+    StartScript(AnsweringTwice(
+        model.Script(),
+        [&](const SerialFrame& f) { return c.lateFifth && f.command == kRecord && RecordNumber(f) == 5; },
+        [&](const SerialFrame& f) { return c.everyTwice && f.command == kRecord; }));
+    m_screen->SetDataRows(ItemRows(12));
+
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("07") });
+
+    EXPECT_EQ(model.TablesOf("07")[0].size(), 11u);
+    const auto commands = Commands(Frames());
+    EXPECT_EQ(
+        static_cast<std::size_t>(std::count(commands.begin(), commands.end(), kRecord)), c.recordFrames);
+    EXPECT_EQ(Texts(),
+        (std::vector<std::string> { "scale memory full",
+            Ending("07", "Trans Failed (scale memory full)", "11 of 12 records sent.") }));
+    ExpectWalkEnded();
+    m_line.Stop(); // the script reads c
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, AnsweredTwiceTest,
+    ::testing::Values(
+        TwiceCase { "LateFifth", true, false, 13 }, TwiceCase { "EveryTwice", false, true, 12 }),
+    [](const auto& test) { return std::string(test.param.name); });
+
+// ---- copies ------------------------------------------------------------------------
+
+Bytes ItemTotal(std::uint32_t number, std::uint8_t price)
+{
+    Bytes total = scalesim::FromHex("3e 01 00 00 00 00 01 00 d0 07 0c 1f 00 00 0a 00 00 00 00 00 00 00");
+    total[2] = static_cast<std::uint8_t>(number);
+    total[18] = price;
+    return total;
+}
+
+// A whole read of lines, one per acknowledgement, then the end of data; with
+// lateFirst its first request is answered after the resend: both sends, and
+// the read starts again from its first line.
+scalesim::SerialScript ReadingScale(std::vector<Bytes> lines, bool lateFirst)
+{
+    struct State {
+        std::mutex lock;
+        int requests = 0;
+        std::size_t next = 0;
+        bool ended = false;
+    };
+    auto state = std::make_shared<State>();
+    return [=](const SerialFrame& f, std::size_t) {
+        std::lock_guard<std::mutex> guard(state->lock);
+        if (f.join)
+            return SerialReply::JoinReply(f);
+        const Bytes ack = scalesim::AnswerFrame("07", kAck, {}, f);
+        if (f.command == kRequestAll) {
+            if (lateFirst && ++state->requests == 1)
+                return SerialReply::Silence();
+            state->next = lateFirst ? 0 : 1;
+            SerialReply reply { { ack, SerialReply::Frame("07", kData, lines[0]) } };
+            if (lateFirst)
+                reply.writes.push_back(ack);
+            return reply;
+        }
+        if (f.command != kAck)
+            return SerialReply { { ack } };
+        if (state->next < lines.size())
+            return SerialReply { { SerialReply::Frame("07", kData, lines[state->next++]) } };
+        if (state->ended)
+            return SerialReply::Silence();
+        state->ended = true;
+        return SerialReply { { SerialReply::Frame("07", kEndOfData, {}) } };
+    };
+}
+
+// Equal sales lines add up to the day's sales: each is stored unless the
+// scale was asked twice; then a copy is dropped and told.
+TEST_F(SerialTransferTest, EqualTotalLinesAreStoredAndOnlyACopyAfterAResendIsDropped)
+{
+    m_screen->Engine().SetReplyTimeout(300);
+    std::vector<Bytes> lines;
+    for (std::uint32_t n = 1; n <= 12; ++n)
+        lines.push_back(ItemTotal(n == 8 ? 3 : n, 20));
+    for (bool late : { false, true }) {
+        m_screen->m_itemDbPath = m_screen->m_folder.FromTemplate(150, late ? "b.mdb" : "a.mdb").c_str();
+        StartScript(ReadingScale(lines, late));
+        MessageBoxScript::Reset();
+
+        Run(TransferCommand::Recv, DataKind::ResultItemAll, TransferScope::All, { Line("07") });
+
+        const auto stored = Rows(m_screen->m_itemDbPath.GetString(), "SELECT [num] FROM [TotalItemResult]");
+        EXPECT_EQ(stored.size(), 12u) << late;
+        EXPECT_EQ(std::count(stored.begin(), stored.end(), "3"), 2) << late;
+        const CString ending = CString("Trans Complete, 12 records stored in ") + m_screen->m_itemDbPath
+            + (late ? " (1 sent twice by the scale, stored once)." : ".");
+        EXPECT_EQ(m_boxes.Records().back().text, ending);
+        ExpectWalkEnded();
+        m_line.Stop();
+    }
+}
+
+// A request answered after its resend is answered twice: the second answer
+// comes while the next number is asked for.
+TEST_F(SerialTransferTest, AReadByNumberDropsTheSecondAnswerToAResentRequest)
+{
+    m_screen->Engine().SetReplyTimeout(300);
+    SerialScaleModel model({ "07" });
+    model.Put("07", TextPayload(TableCode::LandAdd, 201, "Jeju"));
+    model.Put("07", TextPayload(TableCode::LandAdd, 203, "Busan"));
+    StartScript(AnsweringTwice(model.Script(),
+        [](const SerialFrame& f) { return f.command == kRequestOne && RecordNumber(f) == 201; }));
+    m_screen->m_requestNumbers = { 201, 203 };
+
+    Run(TransferCommand::Recv, DataKind::LandAddition, TransferScope::Select, { Line("07") });
+
+    EXPECT_EQ(Rows(m_screen->m_receivedPaths.at(0).second, "SELECT [land_num], [land_str] FROM [Land_Add]"),
+        (std::vector<std::string> { "201|Jeju", "203|Busan" }));
+    EXPECT_EQ(m_boxes.Records().back().text,
+        CString(("Trans Complete, 2 records stored in " + m_screen->m_receivedPaths[0].second
+            + " (1 sent twice by the scale, stored once).")
+                    .c_str()));
+    ExpectWalkEnded();
+    m_line.Stop();
+}
+
+// ---- broadcast status ------------------------------------------------------------
+
+struct StatusCase {
+    const char* name;
+    std::optional<Bytes> payload; // of 02's status reply; none: a bare ACK
+    std::vector<std::string> texts;
+};
+
+class BroadcastStatusTest : public SerialTransferTest, public ::testing::WithParamInterface<StatusCase> { };
+
+// Scale 02 kept 11 of 12 records; a count it gives is used, a status without
+// one fails the broadcast by its name.
+TEST_P(BroadcastStatusTest, AStatusWithoutItsCountFailsTheBroadcast)
+{
+    const StatusCase& c = GetParam();
+    SerialScaleModel model({ "01", "02", "03" });
+    std::atomic<int> toSecond { 0 };
+    model.SetDropped([&](const std::string& id, const SerialFrame& f) {
+        return id == "02" && f.scaleId == "99" && ++toSecond == 5;
+    });
+    StartScript([&, answer = model.Script()](const SerialFrame& f, std::size_t n) {
+        if (f.command == kStatusRequest && f.scaleId == "02")
+            return SerialReply { { scalesim::AnswerFrame(
+                "02", c.payload ? kStatusReply : kAck, c.payload.value_or(Bytes {}), f) } };
+        return answer(f, n);
+    });
+    m_screen->SetDataRows(ItemRows(12));
+
+    Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("01"), Line("02"), Line("03") });
+
+    EXPECT_EQ(model.TablesOf("02")[0].size(), 11u);
+    EXPECT_EQ(Texts(), c.texts);
+    EXPECT_EQ(m_boxes.Records().back().type & 0xF0u, static_cast<UINT>(MB_ICONEXCLAMATION));
+    ExpectWalkEnded();
+    m_line.Stop(); // the script reads locals of this test
+}
+
+const std::string kUnreadable
+    = "Broadcast to 3 scales: Trans Failed (S02 (ID 02) status unreadable), 12 of 12 records sent.";
+
+INSTANTIATE_TEST_SUITE_P(Replies, BroadcastStatusTest,
+    ::testing::Values(
+        StatusCase { "CountOnly", Bytes { 11, 0 },
+            { "4849....OKcode su=12", "4851....OKcode su=12",
+                "Broadcast to 3 scales: Trans Failed (S02 (ID 02) kept 11), 12 of 12 records sent." } },
+        StatusCase {
+            "OneByte", Bytes { 11 }, { "4849....OKcode su=12", "4851....OKcode su=12", kUnreadable } },
+        StatusCase { "Empty", Bytes {}, { "4849....OKcode su=12", "4851....OKcode su=12", kUnreadable } },
+        StatusCase {
+            "BareAck", std::nullopt, { "4849....OKcode su=12", "4851....OKcode su=12", kUnreadable } }),
+    [](const auto& test) { return std::string(test.param.name); });
+
+} // namespace
+} // namespace serialtest
