@@ -1,14 +1,17 @@
 // serialsim: scales on a serial line, for trying the program by hand.
 //
-//   serialsim [--ids 07,08] [--items N] [--version C] [--totals] [--drop ID:N]
+//   serialsim [--ids 07,08] [--items N] [--version C] [--totals] [--drop ID:N] [--status ID:N]
 //
 // Opens a pseudo-terminal pair, prints the device path of its far end, and
 // answers as the scales with the given IDs (default 07), each holding N items
 // (default 5) until it is sent others, and with --totals the sales totals of
 // those items. With --drop, scale ID acknowledges the Nth record of a broadcast
-// but does not keep it. Every frame received is printed. Runs
+// but does not keep it. With --status, scale ID answers a status request with
+// only the first N bytes of its 4 (its count, then its code). Every frame
+// received is printed. Runs
 // until interrupted (Ctrl+C) or terminated.
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -58,6 +61,8 @@ int main(int argc, char** argv)
     bool totals = false;
     std::string dropId;
     int dropAt = 0;
+    std::string statusId;
+    std::size_t statusBytes = 4;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--ids" && i + 1 < argc) {
@@ -74,9 +79,14 @@ int main(int argc, char** argv)
             const std::string drop = argv[++i];
             dropId = drop.substr(0, 2);
             dropAt = std::atoi(drop.c_str() + 3);
+        } else if (arg == "--status" && i + 1 < argc && std::string(argv[i + 1]).size() > 3) {
+            const std::string status = argv[++i];
+            statusId = status.substr(0, 2);
+            statusBytes = static_cast<std::size_t>(std::atoi(status.c_str() + 3));
         } else {
             std::fprintf(stderr,
-                "usage: serialsim [--ids 07,08] [--items N] [--version C] [--totals] [--drop ID:N]\n");
+                "usage: serialsim [--ids 07,08] [--items N] [--version C] [--totals] "
+                "[--drop ID:N] [--status ID:N]\n");
             return 2;
         }
     }
@@ -98,7 +108,7 @@ int main(int argc, char** argv)
         return id == dropId && f.scaleId == "99" && ++broadcastRecords == dropAt;
     });
     scalesim::SerialScale line;
-    const bool started = line.Start([&model](const scalesim::SerialFrame& f, std::size_t) {
+    const bool started = line.Start([&](const scalesim::SerialFrame& f, std::size_t) {
         if (f.join)
             std::printf("join of scale %s\n", f.scaleId.c_str());
         else
@@ -106,7 +116,17 @@ int main(int argc, char** argv)
                 f.scaleId.c_str(), f.command, f.sequence, f.pieceNumber, f.pieceCount, f.payload.size(),
                 f.sumOk ? "" : ", WRONG SUM");
         std::fflush(stdout);
-        return model.Answer(f);
+        scalesim::SerialReply reply = model.Answer(f);
+        if (f.command == 0x0501 && f.scaleId == statusId) {
+            std::size_t records = 0;
+            for (const auto& [table, held] : model.TablesOf(statusId))
+                records += held.size();
+            scalesim::Bytes status { static_cast<std::uint8_t>(records),
+                static_cast<std::uint8_t>(records >> 8), 0, 0 };
+            status.resize(std::min(statusBytes, status.size()));
+            reply.writes = { scalesim::AnswerFrame(statusId, 0x0502, status, f) };
+        }
+        return reply;
     });
     if (!started) {
         std::fprintf(stderr, "serialsim: no pseudo-terminal could be opened\n");
