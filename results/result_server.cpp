@@ -18,12 +18,18 @@
 
 namespace {
 
-constexpr UINT kServerEventMessage = WM_APP + 0x120;
-constexpr UINT kReportsStoredMessage = WM_APP + 0x121;
-constexpr UINT_PTR kIdleTimer = 1;
+constexpr UINT kServerBoxMessage = WM_APP + 0x120;
+constexpr UINT_PTR kUserTimer = 1;
+constexpr UINT kUserTimerMs = 200;
 constexpr long kDefaultPort = 3000;
 constexpr long kLowestPort = 1500;
 constexpr long kHighestPort = 8000;
+// Connections the system holds until they are accepted: a crowd that
+// arrives at once does not shut a scale's connection out.
+constexpr int kListenBacklog = 256;
+// Boxes waiting to be shown beyond which one of a text already waiting is
+// not queued again (a peer that sends one refused message after another).
+constexpr std::size_t kQueuedBoxLimit = 32;
 // A failed accept (descriptors exhausted, say) is tried again after this.
 constexpr auto kAcceptRetryWait = std::chrono::milliseconds(500);
 
@@ -44,26 +50,20 @@ public:
     const MessageMap* GetMessageMap() const override
     {
         static const MessageMap kMap(CWnd::GetMessageMap(),
-            { OnMessage<&CServerEventWnd::OnServerEvents>(kServerEventMessage),
-                OnMessage<&CServerEventWnd::OnReportsStored>(kReportsStoredMessage),
-                OnMessage<&CServerEventWnd::OnIdleTimer>(WM_TIMER) });
+            { OnMessage<&CServerEventWnd::OnServerBoxes>(kServerBoxMessage),
+                OnMessage<&CServerEventWnd::OnUserTimer>(WM_TIMER) });
         return &kMap;
     }
 
 private:
-    LRESULT OnServerEvents(WPARAM, LPARAM)
+    LRESULT OnServerBoxes(WPARAM, LPARAM)
     {
-        m_server.OnServerEvents();
+        m_server.OnServerBoxes();
         return 0;
     }
-    LRESULT OnReportsStored(WPARAM, LPARAM)
+    LRESULT OnUserTimer(WPARAM, LPARAM)
     {
-        m_server.OnReportsStored();
-        return 0;
-    }
-    LRESULT OnIdleTimer(WPARAM, LPARAM)
-    {
-        m_server.CloseIdleConnections();
+        m_server.ReadPaneUser();
         return 0;
     }
 
@@ -73,7 +73,7 @@ private:
 struct CResultServer::Connection {
     UINT_PTR id = 0;
     std::unique_ptr<CSocket> socket;
-    CSocketReader reader;
+    std::unique_ptr<CSocketReader> reader; // after the socket: ends first
     CString ip;
     std::chrono::steady_clock::time_point heard; // the last whole message, or the accept
     CRefusalLogLimit refusedRequests; // a peer that sends garbage fills no disk
@@ -108,6 +108,14 @@ BOOL CResultServer::StartResultServer()
     if (!CreateListenSocket())
         return FALSE;
     m_pane.ServerStarted(kServerDatabase, MakeServerLogPath());
+    m_strDatabasePath = m_pane.ServerDatabasePath();
+    m_strLogPath = m_pane.ServerLogPath();
+    ReadPaneUser();
+    m_bStopping = false;
+    m_nextIdleCheck = std::chrono::steady_clock::now();
+    m_serveThread = std::thread([this] { ServeLoop(); });
+    m_readerThread = std::thread([this] { StartReaders(); });
+    m_listenThread = std::thread([this] { ListenLoop(); });
     Log("Server Start Time : " + GetLogTimeText());
     AfxMessageBox("Server Start");
     return TRUE;
@@ -125,7 +133,7 @@ BOOL CResultServer::CreateListenSocket()
     }
     m_pWindow = std::make_unique<CServerEventWnd>(*this);
     m_pWindow->CreateEx(0, nullptr, "", WS_POPUP, 0, 0, 0, 0, nullptr, 0);
-    const IoStatus status = m_listener.Listen(m_strListenAddress.GetString(), static_cast<UINT>(port), 5);
+    const IoStatus status = m_listener.Listen(m_strListenAddress.GetString(), static_cast<UINT>(port), kListenBacklog);
     if (!status.ok()) {
         m_listener.Close();
         m_pWindow->DestroyWindow();
@@ -134,14 +142,9 @@ BOOL CResultServer::CreateListenSocket()
         AfxMessageBox(failure, MB_OK | MB_ICONSTOP);
         return FALSE;
     }
-    m_pEvents = std::make_unique<CServerEventQueue>(m_pWindow->GetSafeHwnd(), kServerEventMessage);
-    const HWND window = m_pWindow->GetSafeHwnd();
-    m_pStore
-        = std::make_unique<CServerStoreWorker>([window] { ::PostMessage(window, kReportsStoredMessage); });
-    m_bStopping = false;
-    m_pWindow->SetTimer(
-        kIdleTimer, static_cast<UINT>(std::clamp<long long>(m_idleTimeout.count() / 10, 10, 1000)));
-    m_listenThread = std::thread([this] { ListenLoop(); });
+    m_pEvents = std::make_unique<CServerEventQueue>();
+    m_pStore = std::make_unique<CServerStoreWorker>([events = m_pEvents.get()] { events->Wake(); });
+    m_pWindow->SetTimer(kUserTimer, kUserTimerMs);
     return TRUE;
 }
 
@@ -160,7 +163,14 @@ void CResultServer::ListenLoop()
                 continue;
             }
             ++m_liveConnections;
-            m_pEvents->PushAccepted(++m_nextConnection, std::move(socket));
+            bool first;
+            {
+                std::lock_guard<std::mutex> lock(m_stopLock);
+                first = m_accepted.empty();
+                m_accepted.push_back(std::move(socket));
+            }
+            if (first)
+                m_stopWake.notify_all();
             continue;
         }
         if (status.Code() == IoCode::InvalidArgument)
@@ -174,6 +184,45 @@ void CResultServer::ListenLoop()
     }
 }
 
+void CResultServer::StartReaders()
+{
+    std::unique_lock<std::mutex> lock(m_stopLock);
+    for (;;) {
+        m_stopWake.wait(lock, [this] { return m_bStopping || !m_accepted.empty(); });
+        if (m_bStopping)
+            return;
+        std::deque<std::unique_ptr<CSocket>> accepted;
+        accepted.swap(m_accepted);
+        lock.unlock();
+        for (auto& socket : accepted)
+            m_pEvents->PushAccepted(++m_nextConnection, std::move(socket));
+        lock.lock();
+    }
+}
+
+void CResultServer::ServeLoop()
+{
+    const auto tick = std::chrono::milliseconds(std::clamp<long long>(m_idleTimeout.count() / 10, 10, 1000));
+    while (!m_bStopping) {
+        HandleEvents();
+        if (m_bKeepAlive.exchange(false)) {
+            const ByteBuffer keepAlive = BuildKeepAlive();
+            std::vector<UINT_PTR> ids;
+            for (const auto& connection : m_connections)
+                ids.push_back(connection->id);
+            for (const UINT_PTR id : ids)
+                SendReply(id, keepAlive);
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= m_nextIdleCheck) {
+            if (!m_pStore->Busy()) // not while a report waits to be answered on its connection
+                CloseIdleConnections();
+            m_nextIdleCheck = now + tick;
+        }
+        m_pEvents->Wait(m_nextIdleCheck);
+    }
+}
+
 void CResultServer::StopResultServer()
 {
     m_pane.ServerStopped();
@@ -184,22 +233,30 @@ void CResultServer::StopResultServer()
 
 void CResultServer::DeleteServerSockets()
 {
-    while (!m_connections.empty()) {
-        Connection& connection = *m_connections.front();
-        connection.socket->ShutDown();
-        connection.reader.Stop();
-        connection.socket->Close();
-        m_connections.pop_front();
+    {
+        std::lock_guard<std::mutex> lock(m_stopLock);
+        m_bStopping = true;
     }
+    m_stopWake.notify_all();
     if (m_listenThread.joinable()) {
-        {
-            std::lock_guard<std::mutex> lock(m_stopLock);
-            m_bStopping = true;
-        }
-        m_stopWake.notify_all();
         m_listener.ShutDown();
         m_listenThread.join();
     }
+    if (m_readerThread.joinable())
+        m_readerThread.join();
+    m_accepted.clear();
+    if (m_serveThread.joinable()) {
+        m_pEvents->Wake();
+        m_serveThread.join();
+    }
+    while (!m_connections.empty()) {
+        Connection& connection = *m_connections.front();
+        connection.socket->ShutDown();
+        connection.reader->Stop();
+        connection.socket->Close();
+        m_connections.pop_front();
+    }
+    m_connectionCount = 0;
     m_liveConnections = 0;
     m_listener.Close();
     if (m_pStore && m_pStore->Busy())
@@ -207,7 +264,12 @@ void CResultServer::DeleteServerSockets()
     m_pStore.reset();
     m_pending.clear(); // never acknowledged: the scales send them again
     m_bHeld = FALSE;
+    m_held = ServerEvent();
     m_pEvents.reset();
+    {
+        std::lock_guard<std::mutex> lock(m_boxLock);
+        m_boxes.clear();
+    }
     if (m_pWindow) {
         m_pWindow->DestroyWindow();
         m_pWindow.reset();
@@ -216,12 +278,10 @@ void CResultServer::DeleteServerSockets()
 
 void CResultServer::SendKeepAlive()
 {
-    const ByteBuffer keepAlive = BuildKeepAlive();
-    std::vector<UINT_PTR> ids;
-    for (const auto& connection : m_connections)
-        ids.push_back(connection->id);
-    for (const UINT_PTR id : ids)
-        SendReply(id, keepAlive);
+    if (!m_pEvents)
+        return;
+    m_bKeepAlive = true;
+    m_pEvents->Wake();
 }
 
 void CResultServer::SendReply(UINT_PTR id, const ByteBuffer& reply)
@@ -234,13 +294,48 @@ void CResultServer::SendReply(UINT_PTR id, const ByteBuffer& reply)
     OnServerClientClose(id);
 }
 
-void CResultServer::OnServerEvents()
+void CResultServer::ShowBox(const CString& text, UINT type)
 {
-    // A message box of the message being handled runs this loop again: the
-    // events wait for the outer loop, which takes them once the box is gone.
-    if (m_bHandling)
+    {
+        std::lock_guard<std::mutex> lock(m_boxLock);
+        if (m_boxes.size() >= kQueuedBoxLimit)
+            for (const auto& box : m_boxes)
+                if (box.first == text && box.second == type)
+                    return;
+        m_boxes.emplace_back(text, type);
+    }
+    ::PostMessage(m_pWindow->GetSafeHwnd(), kServerBoxMessage);
+}
+
+void CResultServer::OnServerBoxes()
+{
+    // A box runs a loop of its own: the boxes queued meanwhile wait for it.
+    if (m_bShowingBoxes)
         return;
-    m_bHandling = TRUE;
+    m_bShowingBoxes = TRUE;
+    for (;;) {
+        std::pair<CString, UINT> box;
+        {
+            std::lock_guard<std::mutex> lock(m_boxLock);
+            if (m_boxes.empty())
+                break;
+            box = m_boxes.front();
+            m_boxes.pop_front();
+        }
+        AfxMessageBox(box.first, box.second);
+    }
+    m_bShowingBoxes = FALSE;
+}
+
+void CResultServer::ReadPaneUser()
+{
+    std::lock_guard<std::mutex> lock(m_userLock);
+    if (m_strUserId != m_pane.UserId())
+        m_strUserId = m_pane.UserId();
+}
+
+void CResultServer::HandleEvents()
+{
     ServerEvent event;
     for (;;) {
         // While the worker stores, the events wait for its batch's replies.
@@ -266,22 +361,16 @@ void CResultServer::OnServerEvents()
         }
         Handle(event);
     }
-    m_bHandling = FALSE;
-}
-
-void CResultServer::OnReportsStored()
-{
-    OnServerEvents();
 }
 
 void CResultServer::Handle(ServerEvent& event)
 {
     switch (event.kind) {
     case ServerEvent::Kind::Accepted:
-        OnServerAccept(event.connection, std::move(event.socket));
+        OnServerAccept(event);
         break;
     case ServerEvent::Kind::AcceptFailed:
-        AfxMessageBox("접속 허용 실패");
+        ShowBox("접속 허용 실패");
         break;
     case ServerEvent::Kind::Message:
         if (Connection* connection = FindConnection(event.connection))
@@ -304,15 +393,12 @@ CResultServer::Connection* CResultServer::FindConnection(UINT_PTR id)
 void CResultServer::CloseIdle(const Connection& connection)
 {
     Log(ServerLogClient(connection.ip) + "||Idle Time Out : " + GetLogTimeText()
-        + "|| Open Server File : " + m_pane.ServerDatabasePath());
+        + "|| Open Server File : " + m_strDatabasePath);
     OnServerClientClose(connection.id);
 }
 
 void CResultServer::CloseIdleConnections()
 {
-    // Not while a message is handled: it may use its connection.
-    if (m_bHandling)
-        return;
     const auto now = std::chrono::steady_clock::now();
     std::vector<const Connection*> idle;
     for (const auto& connection : m_connections) {
@@ -323,33 +409,38 @@ void CResultServer::CloseIdleConnections()
         CloseIdle(*connection);
 }
 
-void CResultServer::OnServerAccept(UINT_PTR id, std::unique_ptr<CSocket> socket)
+void CResultServer::OnServerAccept(ServerEvent& event)
 {
+    const auto refuse = [&] {
+        event.reader->Stop();
+        event.socket->Close();
+        --m_liveConnections;
+    };
+    if (!event.readerStarted) {
+        refuse();
+        ShowBox("접속 허용 실패");
+        return;
+    }
     if (static_cast<int>(m_connections.size()) >= m_connectionLimit) {
         const auto silent = std::min_element(m_connections.begin(), m_connections.end(),
             [](const auto& a, const auto& b) { return a->heard < b->heard; });
         if (silent == m_connections.end()
             || std::chrono::steady_clock::now() - (*silent)->heard < m_idleTimeout / 6) {
-            socket->Close(); // every place is taken by a scale that speaks
-            --m_liveConnections;
+            refuse(); // every place is taken by a scale that speaks
             return;
         }
         CloseIdle(**silent);
     }
     auto connection = std::make_unique<Connection>();
-    connection->heard = std::chrono::steady_clock::now();
-    connection->id = id;
-    connection->socket = std::move(socket);
-    if (!connection->reader.Start(*connection->socket, *m_pEvents, id).ok()) {
-        connection->socket->Close();
-        --m_liveConnections;
-        AfxMessageBox("접속 허용 실패");
-        return;
-    }
+    connection->heard = event.arrival;
+    connection->id = event.connection;
+    connection->socket = std::move(event.socket);
+    connection->reader = std::move(event.reader);
     connection->ip = connection->socket->GetPeerAddress();
     Log(ServerLogClient(connection->ip) + "||Connection Time : " + GetLogTimeText()
-        + "|| Open Server File : " + m_pane.ServerDatabasePath());
+        + "|| Open Server File : " + m_strDatabasePath);
     m_connections.push_back(std::move(connection));
+    m_connectionCount = m_connections.size();
 }
 
 void CResultServer::OnServerClientClose(UINT_PTR id)
@@ -359,11 +450,12 @@ void CResultServer::OnServerClientClose(UINT_PTR id)
             continue;
         LogUnloggedRefusals(**it);
         Log(ServerLogClient((*it)->ip) + "||Disconnect Time : " + GetLogTimeText()
-            + "|| Open Server File : " + m_pane.ServerDatabasePath());
+            + "|| Open Server File : " + m_strDatabasePath);
         (*it)->socket->ShutDown();
-        (*it)->reader.Stop();
+        (*it)->reader->Stop();
         (*it)->socket->Close();
         m_connections.erase(it);
+        m_connectionCount = m_connections.size();
         --m_liveConnections;
         return;
     }
@@ -398,7 +490,7 @@ void CResultServer::OnServerReceive(Connection& connection, const ServerEvent& e
     } catch (CException* e) {
         ExceptionPtr hold(e);
         m_dao.CloseDatabase();
-        AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
+        ShowBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
     }
 }
 
@@ -406,16 +498,20 @@ BOOL CResultServer::IdentifyScale(const CString& ip, CString& mgId)
 {
     m_dao.OpenDatabase(kManagerDatabase);
     CCheckedDaoHelper::Rows rows;
-    const CCheckedDaoHelper::Lookup found = m_dao.Select(ScaleManagerSql(ip), &rows);
+    CString error;
+    const CCheckedDaoHelper::Lookup found = m_dao.SelectQuiet(ScaleManagerSql(ip), &rows, error);
     m_dao.CloseDatabase();
-    if (found == CCheckedDaoHelper::Lookup::Failed)
+    if (found == CCheckedDaoHelper::Lookup::Failed) {
+        ShowBox(error, MB_OK | MB_ICONSTOP);
         return FALSE;
+    }
     if (found == CCheckedDaoHelper::Lookup::Missing) {
-        AfxMessageBox("Unregistered Scale Request.");
+        ShowBox("Unregistered Scale Request.");
         return FALSE;
     }
     mgId = rows.front().empty() ? CString() : rows.front().front();
-    if (mgId.IsEmpty() || m_pane.UserId() == kAdministratorId)
+    std::lock_guard<std::mutex> lock(m_userLock);
+    if (mgId.IsEmpty() || m_strUserId == kAdministratorId)
         mgId = kAdministratorId;
     return TRUE;
 }
@@ -426,7 +522,7 @@ void CResultServer::LogUnloggedRefusals(Connection& connection)
     if (unlogged > 0)
         Log(ServerLogClient(connection.ip)
             + CString::Formatted("||Refused Requests Not Logged : %d", unlogged)
-            + "|| Open Server File : " + m_pane.ServerDatabasePath());
+            + "|| Open Server File : " + m_strDatabasePath);
 }
 
 void CResultServer::OnDataRequest(
@@ -442,7 +538,7 @@ void CResultServer::OnDataRequest(
     CString line = ServerLogClient(connection.ip) + "||Request Time : " + GetLogTimeText();
     if (accepted)
         line += RequestLogValue(header.tableKind, number);
-    Log(line + "|| Open Server File : " + m_pane.ServerDatabasePath());
+    Log(line + "|| Open Server File : " + m_strDatabasePath);
     if (accepted)
         QueryRequestedRecord(header.tableKind, number, mgId);
 }
@@ -450,10 +546,14 @@ void CResultServer::OnDataRequest(
 void CResultServer::QueryRequestedRecord(std::uint16_t tableKind, std::int32_t number, const CString& mgId)
 {
     m_reply.clear();
-    m_dao.OpenDatabase(m_pane.ServerDatabasePath());
+    m_dao.OpenDatabase(m_strDatabasePath);
     CCheckedDaoHelper::Rows rows;
-    const CCheckedDaoHelper::Lookup found = m_dao.Select(RequestedRecordSql(tableKind, mgId, number), &rows);
+    CString error;
+    const CCheckedDaoHelper::Lookup found
+        = m_dao.SelectQuiet(RequestedRecordSql(tableKind, mgId, number), &rows, error);
     m_dao.CloseDatabase();
+    if (found == CCheckedDaoHelper::Lookup::Failed)
+        ShowBox(error, MB_OK | MB_ICONSTOP);
     if (found != CCheckedDaoHelper::Lookup::Found) {
         m_reply = BuildNotFoundReply(tableKind);
         return;
@@ -490,7 +590,7 @@ BOOL CResultServer::StartStore()
     if (m_pending.empty() || !m_pStore)
         return FALSE;
     StoreBatch batch;
-    batch.serverPath = m_pane.ServerDatabasePath();
+    batch.serverPath = m_strDatabasePath;
     batch.managerPath = kManagerDatabase;
     batch.oldest = m_pending.front().arrival;
     for (const PendingReport& report : m_pending)
@@ -514,7 +614,7 @@ void CResultServer::FinishReports(StoreBatch batch, BOOL quiet)
         Log(ServerLogClient(item.row.ip)
             + (report.cancel ? "||Result Cancel Time : " : "||Result Report Time : ") + GetLogTimeText()
             + (item.stored ? "||Result Value : " : "||Result Not Stored : ") + SaleLogValue(item.row) + cause
-            + "|| Open Server File : " + m_pane.ServerDatabasePath());
+            + "|| Open Server File : " + m_strDatabasePath);
         anyStored = anyStored || item.stored;
         if (item.stored)
             SendReply(report.connection, BuildResultReply(report.message));
@@ -535,10 +635,10 @@ void CResultServer::FinishReports(StoreBatch batch, BOOL quiet)
     if (quiet)
         return;
     for (const CString& cause : shown)
-        AfxMessageBox(cause, MB_OK | MB_ICONSTOP);
+        ShowBox(cause, MB_OK | MB_ICONSTOP);
 }
 
 void CResultServer::Log(const CString& line)
 {
-    AppendServerLog(m_pane.ServerLogPath(), line);
+    AppendServerLog(m_strLogPath, line);
 }

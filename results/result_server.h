@@ -5,18 +5,21 @@
 // a row of [Server_DB], and everything is logged (server_log.h). A scale is
 // known by its address in [ScaleMG] of Manager.mdb, which gives its manager.
 //
-// A listening thread accepts and a reader per connection receives; both queue
-// their events to a hidden window of the server (server_events.h), and the
-// handlers run on the user-interface thread one message at a time: while a
-// message box of one message is open, the others wait in order. Reports are
+// A listening thread accepts, another starts each connection's reader, which
+// receives from then on; they queue their events (server_events.h) to the
+// serving thread, which handles them one at a time, in order. Reports are
 // stored by a worker (server_store_worker.h); while it stores, the events
-// after them wait, so replies and log lines keep the order of the messages,
-// and the window stays free. A reply goes out with a short deadline; a scale
-// that does not take it is disconnected. The pane's server members (running
-// flag, server mode, database and log paths) are kept here.
+// after them wait, so replies and log lines keep the order of the messages.
+// Nothing of this waits for the window's thread: the server's boxes are
+// queued to a hidden window and shown there one after another, while the
+// server goes on. A reply goes out with a short deadline; a scale that does
+// not take it is disconnected. The pane's server members (running flag,
+// server mode, database and log paths) are kept here; the pane's user id is
+// read on the window's thread.
 
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -24,6 +27,7 @@
 
 #include "db/checked_dao_helper.h"
 #include "platform/net/socket.h"
+#include "platform/wnd/core/messages.h"
 #include "protocol/server_messages.h"
 #include "results/server_events.h"
 #include "results/server_queries.h"
@@ -41,8 +45,8 @@ inline constexpr int kServerConnectionLimit = 180;
 // A scale switched off or cut from the network leaves its connection open: one
 // that has sent no whole message for this long is closed.
 inline constexpr auto kServerIdleTimeout = std::chrono::milliseconds(30000);
-// Accepted beyond the limit, each to take the place of the connection that
-// has been silent longest (at least a sixth of the idle time-out).
+// Accepted beyond the limit, each to take the place of a connection that has
+// never sent a whole message (connected at least a sixth of the idle time-out).
 inline constexpr int kServerSpareConnections = 20;
 
 class CResultServer : public CResultServerPort {
@@ -76,14 +80,12 @@ public:
     // Accepts that failed since the start (each is tried again after a wait).
     int GetAcceptFailureCount() const { return m_acceptFailures.load(); }
     BOOL IsRunning() const;
-    std::size_t GetConnectionCount() const { return m_connections.size(); }
+    std::size_t GetConnectionCount() const { return m_connectionCount.load(); }
 
-    // The hidden window's message: handles the queued events in order.
-    void OnServerEvents();
-    // The hidden window's message: the worker has stored a batch.
-    void OnReportsStored();
-    // The hidden window's timer: closes the connections idle too long.
-    void CloseIdleConnections();
+    // The hidden window's message: shows the queued boxes, one after another.
+    void OnServerBoxes();
+    // The hidden window's timer: takes the pane's user id over.
+    void ReadPaneUser();
 
 private:
     struct Connection;
@@ -98,9 +100,21 @@ private:
 
     BOOL CreateListenSocket();
     void ListenLoop();
+    // Starts the readers of the accepted connections and queues their
+    // accepts; apart from the listening thread, which accepts at once.
+    void StartReaders();
+    void ServeLoop();
+    // Handles the queued events in order, until none is left or the worker
+    // stores.
+    void HandleEvents();
     void DeleteServerSockets();
     void Handle(ServerEvent& event);
-    void OnServerAccept(UINT_PTR id, std::unique_ptr<CSocket> socket);
+    void OnServerAccept(ServerEvent& event);
+    // Closes the connections idle too long.
+    void CloseIdleConnections();
+    // Queues a box for the window's thread; while many wait, one of a text
+    // already waiting is not queued again.
+    void ShowBox(const CString& text, UINT type = MB_OK);
     void OnServerReceive(Connection& connection, const ServerEvent& event);
     void OnServerClientClose(UINT_PTR id);
     // The scale's manager id; FALSE when the scale is not registered (or the
@@ -129,6 +143,10 @@ private:
 
     CCalvornView& m_pane;
     CString m_strListenAddress;
+    CString m_strDatabasePath; // the pane's, taken at the start
+    CString m_strLogPath;
+    std::mutex m_userLock;
+    CString m_strUserId; // the pane's
     CCheckedDaoHelper m_dao;
     std::vector<PendingReport> m_pending; // the round's reports
     std::vector<PendingReport> m_storing; // with the worker
@@ -140,11 +158,20 @@ private:
     std::unique_ptr<CServerEventWnd> m_pWindow;
     std::unique_ptr<CServerEventQueue> m_pEvents;
     std::list<std::unique_ptr<Connection>> m_connections; // in order of acceptance
-    BOOL m_bHandling = FALSE;
+    std::atomic<std::size_t> m_connectionCount { 0 };
+    std::chrono::steady_clock::time_point m_nextIdleCheck;
+
+    std::mutex m_boxLock;
+    std::deque<std::pair<CString, UINT>> m_boxes; // to be shown
+    BOOL m_bShowingBoxes = FALSE; // window's thread
 
     CSocket m_listener;
     std::thread m_listenThread;
+    std::thread m_serveThread;
+    std::thread m_readerThread;
+    std::deque<std::unique_ptr<CSocket>> m_accepted; // m_stopLock: readers to be started
     std::atomic<bool> m_bStopping { false };
+    std::atomic<bool> m_bKeepAlive { false }; // asked for on the window's thread
     std::atomic<UINT_PTR> m_nextConnection { 0 };
     std::atomic<int> m_liveConnections { 0 };
     std::atomic<int> m_acceptFailures { 0 };

@@ -1,6 +1,5 @@
 #include "results/server_events.h"
 
-#include "platform/wnd/core/wnd.h"
 #include "protocol/server_messages.h"
 
 namespace {
@@ -45,24 +44,20 @@ std::vector<ByteBuffer> CutServerMessages(ByteBuffer& pending)
     return messages;
 }
 
-CServerEventQueue::CServerEventQueue(HWND target, UINT message)
-    : m_target(target)
-    , m_message(message)
-{ }
+CServerEventQueue::~CServerEventQueue()
+{
+    Clear();
+}
 
 void CServerEventQueue::Push(ServerEvent event)
 {
     event.arrival = std::chrono::steady_clock::now();
-    bool wasEmpty;
     {
         std::lock_guard<std::mutex> guard(m_lock);
-        wasEmpty = m_events.empty();
         m_events.push_back(std::move(event));
+        m_bSignalled = true;
     }
-    // The handler takes all that is queued: a queue that already waits has
-    // its message on the way.
-    if (wasEmpty)
-        ::PostMessage(m_target, m_message, 0, 0);
+    m_signal.notify_one();
 }
 
 void CServerEventQueue::PushAccepted(UINT_PTR connection, std::unique_ptr<CSocket> socket)
@@ -71,7 +66,16 @@ void CServerEventQueue::PushAccepted(UINT_PTR connection, std::unique_ptr<CSocke
     event.kind = ServerEvent::Kind::Accepted;
     event.connection = connection;
     event.socket = std::move(socket);
-    Push(std::move(event));
+    event.reader = std::make_unique<CSocketReader>();
+    event.arrival = std::chrono::steady_clock::now();
+    {
+        // The reader's first bytes wait for the lock: they follow the accept.
+        std::lock_guard<std::mutex> guard(m_lock);
+        ServerEvent& queued = m_events.emplace_back(std::move(event));
+        queued.readerStarted = queued.reader->Start(*queued.socket, *this, connection).ok() ? TRUE : FALSE;
+        m_bSignalled = true;
+    }
+    m_signal.notify_one();
 }
 
 void CServerEventQueue::PushAcceptFailed()
@@ -118,4 +122,38 @@ bool CServerEventQueue::Take(ServerEvent& out)
     out = std::move(m_events.front());
     m_events.pop_front();
     return true;
+}
+
+void CServerEventQueue::Wait(std::chrono::steady_clock::time_point until)
+{
+    std::unique_lock<std::mutex> guard(m_lock);
+    m_signal.wait_until(guard, until, [this] { return m_bSignalled; });
+    m_bSignalled = false;
+}
+
+void CServerEventQueue::Wake()
+{
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_bSignalled = true;
+    }
+    m_signal.notify_one();
+}
+
+void CServerEventQueue::Clear()
+{
+    // A reader stopped here queues its close: again until none is left.
+    for (;;) {
+        std::deque<ServerEvent> dropped;
+        {
+            std::lock_guard<std::mutex> guard(m_lock);
+            dropped.swap(m_events);
+        }
+        if (dropped.empty())
+            return;
+        for (ServerEvent& event : dropped) {
+            if (event.reader)
+                event.reader->Stop();
+        }
+    }
 }

@@ -2,6 +2,8 @@
 // port, asks for records, reports and cancels sales.
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include "db/sql_text.h"
 #include "protocol/scale_records.h"
@@ -306,29 +308,43 @@ TEST_F(ResultServerTest, TwoScalesAtOnce)
         1);
 }
 
-// While a message's box is open, the other messages wait, and are then
-// handled in order.
-TEST_F(ResultServerTest, MessagesWaitWhileABoxIsOpen)
+// While a box of the server is open, the server goes on: a request is
+// answered, and a scale that reports on a new connection is acknowledged
+// within its wait, so that it sends its sale once and the sale is stored once.
+TEST_F(ResultServerTest, ServerGoesOnWhileItsBoxIsOpen)
 {
     Execute(kManagerDatabase, "DELETE FROM [ScaleMG]");
     StoreItem(kItemRow, "vexo");
     Start();
     auto client = Connect();
-    bool sent = false;
-    std::size_t whileOpen = 1;
-    auto deadline = std::chrono::steady_clock::now();
+    std::thread scale;
+    std::atomic<bool> done { false };
+    bool acknowledged = false;
+    int sends = 0;
+    std::size_t whileOpen = 0;
     MessageBoxScript::PushAnswerWhen(IDOK, [&] {
-        if (!sent) {
+        if (!scale.joinable()) {
             Register("127.0.0.1", "");
-            sent = client->Send(DataRequest(0, 77));
-            deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+            EXPECT_TRUE(client->Send(DataRequest(0, 77)));
+            scale = std::thread([&] {
+                sends = scalesim::ReportUntilAcknowledged("127.0.0.1", m_port, SaleMessage(false, 77, 5, 5),
+                    static_cast<int>(TestDeadline(std::chrono::milliseconds(300)).count()), 4, acknowledged);
+                done = true;
+            });
         }
         whileOpen = client->ReceivedByteCount();
-        return std::chrono::steady_clock::now() >= deadline;
+        return done.load();
     });
-    ASSERT_TRUE(Exchange(*client, DataRequest(0, 77), 1));
-    EXPECT_EQ(whileOpen, 0u) << "the request waited for the box";
-    EXPECT_EQ(m_boxes.Records().back().text, "Unregistered Scale Request.");
+    ASSERT_TRUE(client->Send(DataRequest(0, 77)));
+    ASSERT_TRUE(PumpUntil([&] { return done.load(); }));
+    scale.join();
+    EXPECT_EQ(whileOpen, scalesim::kServerReplyBytes) << "the request answered while the box was open";
+    EXPECT_TRUE(acknowledged);
+    EXPECT_EQ(sends, 1);
+    ASSERT_TRUE(PumpUntil([&] { return m_boxes.Records().size() == 2; }));
+    EXPECT_EQ(m_boxes.Records()[1].text, "Unregistered Scale Request.");
+    EXPECT_EQ(Select(kServerDatabase, "SELECT [Totalprice] FROM [Server_DB]"),
+        (CCheckedDaoHelper::Rows { { "5" } }));
 }
 
 // A report whose row cannot be stored is not acknowledged; the log says so.

@@ -63,6 +63,21 @@ unsigned FreeServerPort(const char* address)
     return port;
 }
 
+int ReportUntilAcknowledged(const std::string& address, unsigned port, const Bytes& sale, int waitMs,
+    int tries, bool& acknowledged)
+{
+    acknowledged = false;
+    int sends = 0;
+    while (sends < tries && !acknowledged) {
+        ServerClient scale;
+        if (!scale.Connect(address, port) || !scale.Send(sale))
+            return sends;
+        ++sends;
+        acknowledged = scale.WaitForReplies(1, waitMs);
+    }
+    return sends;
+}
+
 ServerClient::~ServerClient()
 {
     Close();

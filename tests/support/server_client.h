@@ -30,6 +30,13 @@ Bytes SaleMessage(bool cancel, std::uint32_t itemNumber, std::int32_t price, std
 // at address now.
 unsigned FreeServerPort(const char* address);
 
+// A scale's sale sent until it is acknowledged, as a scale does: each try on
+// a new connection, closed after waitMs without the reply. The tries made
+// (sends); acknowledged tells whether the last one was answered. Blocking:
+// not on the user-interface thread.
+int ReportUntilAcknowledged(const std::string& address, unsigned port, const Bytes& sale, int waitMs,
+    int tries, bool& acknowledged);
+
 class ServerClient {
 public:
     ServerClient() = default;
