@@ -133,7 +133,8 @@ BOOL CResultServer::CreateListenSocket()
     }
     m_pWindow = std::make_unique<CServerEventWnd>(*this);
     m_pWindow->CreateEx(0, nullptr, "", WS_POPUP, 0, 0, 0, 0, nullptr, 0);
-    const IoStatus status = m_listener.Listen(m_strListenAddress.GetString(), static_cast<UINT>(port), kListenBacklog);
+    const IoStatus status
+        = m_listener.Listen(m_strListenAddress.GetString(), static_cast<UINT>(port), kListenBacklog);
     if (!status.ok()) {
         m_listener.Close();
         m_pWindow->DestroyWindow();

@@ -63,8 +63,8 @@ unsigned FreeServerPort(const char* address)
     return port;
 }
 
-int ReportUntilAcknowledged(const std::string& address, unsigned port, const Bytes& sale, int waitMs,
-    int tries, bool& acknowledged)
+int ReportUntilAcknowledged(
+    const std::string& address, unsigned port, const Bytes& sale, int waitMs, int tries, bool& acknowledged)
 {
     acknowledged = false;
     int sends = 0;

@@ -34,8 +34,8 @@ unsigned FreeServerPort(const char* address);
 // a new connection, closed after waitMs without the reply. The tries made
 // (sends); acknowledged tells whether the last one was answered. Blocking:
 // not on the user-interface thread.
-int ReportUntilAcknowledged(const std::string& address, unsigned port, const Bytes& sale, int waitMs,
-    int tries, bool& acknowledged);
+int ReportUntilAcknowledged(
+    const std::string& address, unsigned port, const Bytes& sale, int waitMs, int tries, bool& acknowledged);
 
 class ServerClient {
 public:
