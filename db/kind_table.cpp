@@ -1,6 +1,13 @@
 #include "db/kind_table.h"
 
 #include "db/item_schema.h"
+#include "protocol/plu_fields.h"
+
+// Each kind's record is its table's value columns.
+static_assert(kItemValueColumns.size() == kPluRecordColumns);
+static_assert(kAddColumns.size() == kAddRecordColumns);
+static_assert(kAdvColumns.size() == kAdvRecordColumns);
+static_assert(kLandAddColumns.size() == kLandAddRecordColumns);
 
 namespace {
 

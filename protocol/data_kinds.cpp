@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "protocol/plu_fields.h"
+
 namespace {
 
 using S = TransferStep;
@@ -9,24 +11,29 @@ using W = SerialWord;
 using R = RecordKind;
 constexpr std::nullopt_t none = std::nullopt;
 
+// The tables' records (protocol/plu_fields.h).
+constexpr int kPluColumns = static_cast<int>(kPluRecordColumns);
+constexpr int kAddColumns = static_cast<int>(kAddRecordColumns);
+constexpr int kAdvColumns = static_cast<int>(kAdvRecordColumns);
+constexpr int kLandAddColumns = static_cast<int>(kLandAddRecordColumns);
 // Scale settings records: grid columns 1 to 19 and 1 to 7.
 constexpr int kScaleInfoColumns = 19;
 constexpr int kScaleRootInfoColumns = 7;
 
 constexpr std::array<DataKindInfo, 13> kKinds = { {
-    { DataKind::Item, "Item", "Item", TableCode::Plu, KindRows::Table, 15, 9000, R::Item, S::PluClear,
-        S::PluTrans, S::PluAllRequest, S::PluRequest, W::PluClear, W::PluData, W::PluSelectData,
+    { DataKind::Item, "Item", "Item", TableCode::Plu, KindRows::Table, kPluColumns, 9000, R::Item,
+        S::PluClear, S::PluTrans, S::PluAllRequest, S::PluRequest, W::PluClear, W::PluData, W::PluSelectData,
         W::PluAllRequest, W::PluRequest, 0, true },
-    { DataKind::Add, "Add", "Add", TableCode::Add, KindRows::Table, 11, 600, R::Add, S::AddClear, S::AddTrans,
-        S::AddAllRequest, S::AddRequest, W::AddClear, W::AddData, W::AddSelectData, W::AddAllRequest,
-        W::AddRequest, 1, false },
-    { DataKind::Adv, "Adv", "Adv", TableCode::AdvT, KindRows::Table, 3, 210, R::AdvT, S::AdvClear,
+    { DataKind::Add, "Add", "Add", TableCode::Add, KindRows::Table, kAddColumns, 600, R::Add, S::AddClear,
+        S::AddTrans, S::AddAllRequest, S::AddRequest, W::AddClear, W::AddData, W::AddSelectData,
+        W::AddAllRequest, W::AddRequest, 1, false },
+    { DataKind::Adv, "Adv", "Adv", TableCode::AdvT, KindRows::Table, kAdvColumns, 210, R::AdvT, S::AdvClear,
         S::AdvTrans, S::AdvAllRequest, S::AdvRequest, W::AdvClear, W::AdvData, W::AdvSelectData,
         W::AdvAllRequest, W::AdvRequest, 1, false },
-    { DataKind::LandAddition, "Land_addition", "Land_addition", TableCode::LandAdd, KindRows::Table, 2, 300,
-        R::LandAdd, S::LandAddClear, S::LandAddTrans, S::LandAddAllRequest, S::LandAddRequest,
-        W::LandAddClear, W::LandAddData, W::LandAddSelectData, W::LandAddAllRequest, W::LandAddRequest, 1,
-        false },
+    { DataKind::LandAddition, "Land_addition", "Land_addition", TableCode::LandAdd, KindRows::Table,
+        kLandAddColumns, 300, R::LandAdd, S::LandAddClear, S::LandAddTrans, S::LandAddAllRequest,
+        S::LandAddRequest, W::LandAddClear, W::LandAddData, W::LandAddSelectData, W::LandAddAllRequest,
+        W::LandAddRequest, 1, false },
     { DataKind::UserLabel, "USER_LABEL", "User_Label_Read", TableCode::UserLabel, KindRows::Table, 49, 0,
         R::UserLabel, S::UserLabelClear, S::UserLabelTrans, S::UserLabelAllRequest, S::Close,
         W::UserLabelClear, W::UserLabelData, W::UserLabelSelectData, W::UserLabelAllRequest, none, 0, true },

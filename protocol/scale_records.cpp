@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/base/cp949.h"
+#include "protocol/plu_fields.h"
 
 namespace {
 
@@ -122,22 +123,23 @@ std::string NameField(std::string_view cell)
 
 PluRecord BuildPluRecord(const RecordRow& row)
 {
+    using F = PluField;
     PluRecord p;
-    p.itemNum = CellU32(row, 1);
-    p.itemName = NameField(Cell(row, 2));
-    p.itemName2 = NameField(Cell(row, 3));
-    p.unitPrice = CellU32(row, 4);
-    p.fixPrice = CellU32(row, 5);
-    p.land = CellU16(row, 6);
-    p.posFlg = CellU16(row, 7);
-    p.piece = CellU16(row, 9);
-    p.weight = CellU16(row, 10);
-    p.fmark = CellU16(row, 11);
-    p.posKind = CellU16(row, 12);
-    p.posCode = BuildPosCode(CellNumber(row, 8), CellNumber(row, 12));
-    p.datePrint = CellU16(row, 13);
-    p.limitDay = CellU16(row, 14);
-    p.additem = CellU16(row, 15);
+    p.itemNum = CellU32(row, PluColumn(F::ItemNum));
+    p.itemName = NameField(Cell(row, PluColumn(F::ItemName)));
+    p.itemName2 = NameField(Cell(row, PluColumn(F::ItemName2)));
+    p.unitPrice = CellU32(row, PluColumn(F::UnitPrice));
+    p.fixPrice = CellU32(row, PluColumn(F::FixPrice));
+    p.land = CellU16(row, PluColumn(F::Land));
+    p.posFlg = CellU16(row, PluColumn(F::PosFlg));
+    p.piece = CellU16(row, PluColumn(F::Piece));
+    p.weight = CellU16(row, PluColumn(F::Weight));
+    p.fmark = CellU16(row, PluColumn(F::Fmark));
+    p.posKind = CellU16(row, PluColumn(F::PosKind));
+    p.posCode = BuildPosCode(CellNumber(row, PluColumn(F::PosCode)), CellNumber(row, PluColumn(F::PosKind)));
+    p.datePrint = CellU16(row, PluColumn(F::DatePrint));
+    p.limitDay = CellU16(row, PluColumn(F::LimitDay));
+    p.additem = CellU16(row, PluColumn(F::Additem));
     return p;
 }
 
@@ -145,7 +147,7 @@ RecordRow PluRowFromItemFields(std::span<const std::string> fields)
 {
     RecordRow row(1);
     row.insert(row.end(), fields.begin(),
-        fields.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(fields.size(), 15)));
+        fields.begin() + static_cast<std::ptrdiff_t>(std::min(fields.size(), kPluRecordColumns)));
     return row;
 }
 

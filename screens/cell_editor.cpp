@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "db/db_messages.h"
+#include "db/item_columns.h"
 #include "db/mailbox_dlg.h"
 #include "grid/grid_ctrl.h"
 #include "grid/grid_defs.h"
@@ -16,9 +17,8 @@
 
 namespace {
 
-constexpr const char* kItemTitles[]
-    = { "ITEM_NUM", "ITEM_NAME", "ITEM_NAME2", "UNITPRICE", "FIX_PRICE", "LAND", "POS_FLG", "POS_CODE",
-          "PIECE", "WEIGHT", "FMARK", "POS_KIND", "DATEPRINT", "LIMIT_DAY", "ADDITEM", "ID" };
+// The key's title, the one the cell check knows besides the value columns'.
+constexpr const char* kKeyTitle = "ID";
 
 // The largest sale price and sale period that fit their bit fields.
 constexpr long kMaxSalePrice = 0xFFFFFF;
@@ -41,6 +41,16 @@ bool IsWholeNumber(const CString& text)
 {
     const std::string_view digits = text.View().substr(text.View().starts_with('-') ? 1 : 0);
     return !digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The value column of a grid title; nullptr for none.
+const ItemColumn* ItemColumnTitled(const CString& title)
+{
+    for (const ItemColumn& item : kItemColumns) {
+        if (title == item.title)
+            return &item;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -94,8 +104,9 @@ void CCellEditor::OnGridCellEdited(int row, int column)
     if (text.IsEmpty()) {
         CString placeholder;
         if (kind == DataKind::Item) {
-            const CString title = grid.GetItemText(0, column);
-            if (title != "ITEM_NAME" && title != "ITEM_NAME2")
+            // An emptied text column stays empty.
+            const ItemColumn* item = ItemColumnTitled(grid.GetItemText(0, column));
+            if (!item || item->digits)
                 placeholder = "0";
         } else if (kind == DataKind::Add || kind == DataKind::Adv || kind == DataKind::LandAddition) {
             placeholder = column == 1 ? "0" : "NULL";
@@ -168,14 +179,12 @@ int CCellEditor::ValidateCell(int row, int column, DataKind kind)
         // item number's limits are not theirs.
         if (title.Left(5) == "SALE_")
             return 1;
-        int field = 0;
-        for (int i = 0; i < 16; ++i) {
-            if (title == kItemTitles[i]) {
-                field = i;
-                break;
-            }
-        }
-        return ValidateItemField(field, row, column);
+        // A title of no value column (the ingredient's, "INGREDIENT") is held
+        // to the item number's limits; the key is not tested.
+        if (title == kKeyTitle)
+            return 1;
+        const ItemColumn* item = ItemColumnTitled(title);
+        return ValidateItemField(item ? item->field : PluField::ItemNum, row, column);
     }
     case DataKind::Add:
         if (column == 1 && Number(text) > 600) {
@@ -204,7 +213,7 @@ int CCellEditor::ValidateCell(int row, int column, DataKind kind)
 void CCellEditor::WarnOfLongPosCode(const CString& kind, int row)
 {
     CGridCtrl& grid = m_grid.Grid();
-    const int codeColumn = FindColumn(m_grid.Grid(), "POS_CODE", 1);
+    const int codeColumn = FindColumn(m_grid.Grid(), ItemColumnOf(PluField::PosCode).title, 1);
     if (codeColumn < 0)
         return;
     const long codeLength = Length(grid.GetItemText(row, codeColumn));
@@ -220,73 +229,36 @@ void CCellEditor::WarnOfLongPosCode(const CString& kind, int row)
     grid.SetFocusCell(row, codeColumn);
 }
 
-int CCellEditor::ValidateItemField(int field, int row, int column)
+int CCellEditor::ValidateItemField(PluField field, int row, int column)
 {
     CGridCtrl& grid = m_grid.Grid();
     const int language = m_screen.Language();
     const CString text = grid.GetItemText(row, column);
     const long number = Number(text);
-    const long length = Length(text);
-    const bool whole = IsWholeNumber(text);
+    const std::size_t length = Cp949Length(text.View());
     auto refuse = [&](const char* english, const char* korean) {
         RefuseCell(english, korean, row, column);
         return 0;
     };
-    switch (field) {
-    case 0:
-        if (!whole || number > 100000 || length > 5)
-            return refuse(" Item number is a 1 - 99999.", "상품번호는 1 - 99999번이내로 하여야 함");
-        return 1;
-    case 1:
-        if (length > 28)
-            return refuse(
-                " Item Name is a 28 character.", "상품명은 한글 14자, 영문 및 숫자는 28자까지 가능 ");
-        return 1;
-    case 2:
-        if (length > 28)
-            return refuse(
-                " Item Name2 is a 28 character.", "상품명2은 한글 14자, 영문 및 숫자는 28자까지 가능 ");
-        return 1;
-    case 3:
-        if (!whole || length > 6 || number > 1000000)
-            return refuse("Unit price is a 1 - 999999.", "단가는 1 - 999999번이내로 하여야 함");
-        return 1;
-    case 4:
-        if (!whole || length > 5 || number > 100000)
-            return refuse("Fix_price is a 1 - 99999.", "정금액는 1 - 99999번이내로 하여야 함");
-        return 1;
-    case 5: {
-        const bool accepted = language == 3
-            || (whole && (language == 1 ? length <= 3 && number <= 480 : length <= 3 && number <= 300));
-        if (!accepted)
-            return refuse("Land is a 0 - 300.", "원산지는 0 - 480번이내로 하여야 함");
-        return 1;
-    }
-    case 6:
-        if (!whole || length > 3 || number > 1000)
-            return refuse("Pos flag is a 1 - 999.", "포스플래그는 1 - 999번이내로 하여야 함");
-        return 1;
-    case 7: {
-        const int kindColumn = FindColumn(m_grid.Grid(), "POS_KIND", 1);
+    if (field == PluField::PosCode) {
+        const int kindColumn = FindColumn(m_grid.Grid(), ItemColumnOf(PluField::PosKind).title, 1);
         const CString posKind = kindColumn >= 0 ? grid.GetItemText(row, kindColumn) : CString();
         // Kind "2" codes are held to their length only.
-        if (!PosCodeAccepted(posKind, text) || (posKind != "2" && !whole)) {
+        if (!PosCodeAccepted(posKind, text) || (posKind != "2" && !IsWholeNumber(text))) {
             const PosCodeMessage message = PosCodeMessageFor(posKind);
             return refuse(message.english, message.korean);
         }
         return 1;
     }
-    case 11: {
-        if (!whole || length > 2 || number > 3)
-            return refuse("Pos Kind is a 0 - 3.", "바코드종류는 0 - 3번이내로 하여야 함");
+    const ItemColumn& item = ItemColumnOf(field);
+    if (!item.refusal || (item.freeWithSales && language == 3))
+        return 1;
+    const long maxValue = language == 1 && item.koreanMaxValue ? item.koreanMaxValue : item.maxValue;
+    const bool accepted = (!item.digits || IsWholeNumber(text)) && length <= item.maxLength
+        && (!maxValue || number <= maxValue);
+    if (!accepted)
+        return refuse(item.refusal, item.koreanRefusal);
+    if (field == PluField::PosKind)
         WarnOfLongPosCode(text, row);
-        return 1;
-    }
-    case 12:
-        if (!whole || length > 2 || number > 7)
-            return refuse("DatePrinting is a 0 - 7.", "날짜출력 옵션은 0 - 7번이내로 하여야 함");
-        return 1;
-    default:
-        return 1;
-    }
+    return 1;
 }

@@ -9,6 +9,7 @@
 #include "platform/base/cstring.h"
 #include "platform/wnd/core/cmdtarget.h"
 #include "protocol/data_kinds.h"
+#include "protocol/plu_fields.h"
 
 class CWorkScreenDatabase;
 class CWorkScreenGrid;
@@ -26,7 +27,7 @@ public:
     // kind), else 0 after the refusal message.
     [[nodiscard]] int ValidateCell(int row, int column, DataKind kind);
     // The same for item field index field (0 ITEM_NUM ... 15 ID).
-    [[nodiscard]] int ValidateItemField(int field, int row, int column);
+    [[nodiscard]] int ValidateItemField(PluField field, int row, int column);
 
 private:
     // WM_GRID_CELLEDITED: wParam the row, lParam the column.

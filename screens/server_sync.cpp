@@ -1,12 +1,15 @@
 #include "screens/server_sync.h"
 
 #include <array>
+#include <optional>
 
 #include "db/item_schema.h"
+#include "db/kind_table.h"
 #include "db/sql_text.h"
 #include "db/store_paths.h"
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
+#include "protocol/plu_fields.h"
 #include "protocol/scale_records.h"
 
 struct CServerSync::Table {
@@ -154,30 +157,24 @@ template <typename WriteOne> SyncResult CServerSync::Run(std::size_t count, Writ
 
 namespace {
 
-const CServerSync::Table kItemTable { kTableItem, { kItemValueColumns.begin(), kItemValueColumns.end() }, 2,
-    3 };
-const CServerSync::Table kAddTable { kTableAdd, { kAddColumns.begin(), kAddColumns.end() }, 2, 11 };
-const CServerSync::Table kAdvTable { kTableAdv, { kAdvColumns.begin(), kAdvColumns.end() }, 2, 3 };
-const CServerSync::Table kLandTable { kTableLandAdd, { kLandAddColumns.begin(), kLandAddColumns.end() }, 2,
-    2 };
+// The table of a kind whose rows the grid edits (db/kind_table.h); its text
+// columns are those after the key, the item's the two names.
+std::optional<CServerSync::Table> TableOfKind(DataKind kind)
+{
+    const std::span<const char* const> columns = ValueColumnsOf(kind);
+    if (columns.empty())
+        return std::nullopt;
+    CServerSync::Table table { ItemTableOf(kind), { columns.begin(), columns.end() }, 2, columns.size() };
+    if (kind == DataKind::Item) {
+        table.firstText = PluColumn(PluField::ItemName);
+        table.lastText = PluColumn(PluField::ItemName2);
+    }
+    return table;
+}
+
+const CServerSync::Table kItemTable = *TableOfKind(DataKind::Item);
 const CServerSync::Table kUserLabelTable { kTableUserLabel, UserLabelColumns(), 0, 0 };
 const CServerSync::Table kPresetTable { kTablePreset, { kPresetKey }, 0, 0 };
-
-const CServerSync::Table* TableOfKind(DataKind kind)
-{
-    switch (kind) {
-    case DataKind::Item:
-        return &kItemTable;
-    case DataKind::Add:
-        return &kAddTable;
-    case DataKind::Adv:
-        return &kAdvTable;
-    case DataKind::LandAddition:
-        return &kLandTable;
-    default:
-        return nullptr;
-    }
-}
 
 // The row's cells 1..n of the table, empty ones replaced.
 std::vector<CString> GridValues(const CServerSync::Table& table, const RecordRow& row)
@@ -205,7 +202,7 @@ SyncResult CServerSync::WriteTableRows(const Table& table, std::span<const Recor
 
 SyncResult CServerSync::WriteGridRows(DataKind kind, std::span<const RecordRow> rows)
 {
-    const Table* table = TableOfKind(kind);
+    const std::optional<Table> table = TableOfKind(kind);
     return table ? WriteTableRows(*table, rows) : SyncResult();
 }
 

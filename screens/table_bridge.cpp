@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "db/db_messages.h"
+#include "db/item_columns.h"
 #include "db/item_db_worker.h"
 #include "db/item_schema.h"
 #include "db/kind_table.h"
@@ -36,14 +37,16 @@ CString DefaultColumns(DataKind kind, bool withSale)
     return kind == DataKind::UserLabel ? CString("*") : CString();
 }
 
-// The titles of the item value columns (kItemValueColumns) and the key in
-// language 1.
-constexpr const char* kItemKoreanTitles[]
-    = { "상품번호", "상품명", "상품명2", "단가", "정금액", "원산지", "포스플래그", "포스코드", "개수", "무게",
-          "단위", "바코드종류", "날짜출력 옵션", "유효일", "첨가물 번호", "ID" };
-static_assert(std::size(kItemKoreanTitles) == kItemValueCount + 1);
+// The titles in language 1 of the item value columns (db/item_columns.h),
+// then of the key.
+constexpr std::size_t kItemKoreanTitleCount = kItemValueCount + 1;
 
-// Item field n (0-based) in kItemKoreanTitles order: a value column, then "ID".
+const char* KoreanTitle(std::size_t n)
+{
+    return n < kItemValueCount ? kItemColumns[n].koreanTitle : "ID";
+}
+
+// Item field n (0-based) in KoreanTitle order: a value column, then "ID".
 const char* ItemField(std::size_t n)
 {
     return n < kItemValueCount ? kItemValueColumns[n] : "ID";
@@ -224,14 +227,14 @@ void CTableBridge::WriteItemHeader()
     if (m_screen.Language() == 1) {
         ClearRowBuffer();
         if (!m_defaults.LoadDefaultValues()) {
-            for (std::size_t i = 0; i < std::size(kItemKoreanTitles); ++i)
-                m_rowBuffer[i] = kItemKoreanTitles[i];
+            for (std::size_t i = 0; i < kItemKoreanTitleCount; ++i)
+                m_rowBuffer[i] = KoreanTitle(i);
         } else {
             m_defaults.LoadUncheckIndex();
             int n = 0;
             for (std::size_t k = 0; k < kItemValueCount; ++k) {
                 if (m_defaults.GetUncheckColumns()[2 * k] == kItemValueColumns[k])
-                    m_rowBuffer[n++] = kItemKoreanTitles[k];
+                    m_rowBuffer[n++] = KoreanTitle(k);
             }
             m_rowBuffer[n] = "ID";
         }
@@ -370,11 +373,11 @@ CString CTableBridge::ColumnNameFor(int column, DataKind kind)
         if (m_screen.Language() != 1)
             return title == "INGREDIENT" ? CString("ADDITEM") : title;
         if (!m_defaults.LoadDefaultValues())
-            return column >= 1 && column <= static_cast<int>(std::size(kItemKoreanTitles))
+            return column >= 1 && column <= static_cast<int>(kItemKoreanTitleCount)
                 ? CString(ItemField(static_cast<std::size_t>(column - 1)))
                 : CString();
         for (std::size_t i = 0; i < kItemValueCount; ++i) {
-            if (title == kItemKoreanTitles[i])
+            if (title == KoreanTitle(i))
                 return kItemValueColumns[i];
         }
         return "";

@@ -1,5 +1,6 @@
 #include "shell/default_value_dlg.h"
 
+#include "db/item_columns.h"
 #include "platform/base/cp949.h"
 #include "platform/wnd/controls/button.h"
 #include "platform/wnd/core/msgbox.h"
@@ -8,29 +9,32 @@
 
 namespace {
 
-constexpr int kItemNumberField = 0;
-constexpr int kPosFlagField = 6;
-constexpr int kPosCodeField = 7;
+constexpr auto kItemNumberField = static_cast<int>(PluField::ItemNum);
+constexpr auto kPosFlagField = static_cast<int>(PluField::PosFlg);
+constexpr auto kPosCodeField = static_cast<int>(PluField::PosCode);
+
+constexpr auto kFields = std::to_array<DefaultValueField>({
+    { IDC_DEFAULT_ITEM_NO_CHECK, IDC_DEFAULT_ITEM_NO },
+    { IDC_DEFAULT_NAME_CHECK, IDC_DEFAULT_NAME },
+    { IDC_DEFAULT_NAME2_CHECK, IDC_DEFAULT_NAME2 },
+    { IDC_DEFAULT_UNIT_PRICE_CHECK, IDC_DEFAULT_UNIT_PRICE },
+    { IDC_DEFAULT_FIX_PRICE_CHECK, IDC_DEFAULT_FIX_PRICE },
+    { IDC_DEFAULT_LAND_CHECK, IDC_DEFAULT_LAND },
+    { IDC_DEFAULT_POS_FLAG_CHECK, IDC_DEFAULT_POS_FLAG },
+    { IDC_DEFAULT_POS_CODE_CHECK, IDC_DEFAULT_POS_CODE },
+    { IDC_DEFAULT_PIECE_CHECK, IDC_DEFAULT_PIECE },
+    { IDC_DEFAULT_WEIGHT_CHECK, IDC_DEFAULT_WEIGHT },
+    { IDC_DEFAULT_FMARK_CHECK, IDC_DEFAULT_FMARK },
+    { IDC_DEFAULT_POS_KIND_CHECK, IDC_DEFAULT_POS_KIND },
+    { IDC_DEFAULT_DATE_PRINT_CHECK, IDC_DEFAULT_DATE_PRINT },
+    { IDC_DEFAULT_LIMIT_DAY_CHECK, IDC_DEFAULT_LIMIT_DAY },
+    { IDC_DEFAULT_INGREDIENT_CHECK, IDC_DEFAULT_INGREDIENT },
+});
+static_assert(kFields.size() == kItemValueCount, "one field per Item value column");
 
 } // namespace
 
-const DefaultValueField kDefaultValueFields[kItemValueCount] = {
-    { IDC_DEFAULT_ITEM_NO_CHECK, IDC_DEFAULT_ITEM_NO, true, 0, 0, nullptr },
-    { IDC_DEFAULT_NAME_CHECK, IDC_DEFAULT_NAME, false, 28, 0, " Item Name is a 28 character." },
-    { IDC_DEFAULT_NAME2_CHECK, IDC_DEFAULT_NAME2, false, 28, 0, " Item Name2 is a 28 character." },
-    { IDC_DEFAULT_UNIT_PRICE_CHECK, IDC_DEFAULT_UNIT_PRICE, true, 6, 1000000, "Unit price is a 1 - 999999." },
-    { IDC_DEFAULT_FIX_PRICE_CHECK, IDC_DEFAULT_FIX_PRICE, true, 5, 100000, "Fix_price is a 1 - 99999." },
-    { IDC_DEFAULT_LAND_CHECK, IDC_DEFAULT_LAND, true, 3, 300, "Land is a 0 - 300." },
-    { IDC_DEFAULT_POS_FLAG_CHECK, IDC_DEFAULT_POS_FLAG, true, 3, 1000, "Pos flag is a 1 - 999." },
-    { IDC_DEFAULT_POS_CODE_CHECK, IDC_DEFAULT_POS_CODE, true, 0, 0, nullptr },
-    { IDC_DEFAULT_PIECE_CHECK, IDC_DEFAULT_PIECE, true, 0, 0, nullptr },
-    { IDC_DEFAULT_WEIGHT_CHECK, IDC_DEFAULT_WEIGHT, true, 0, 0, nullptr },
-    { IDC_DEFAULT_FMARK_CHECK, IDC_DEFAULT_FMARK, true, 0, 0, nullptr },
-    { IDC_DEFAULT_POS_KIND_CHECK, IDC_DEFAULT_POS_KIND, true, 2, 3, "Pos Kind is a 0 - 3." },
-    { IDC_DEFAULT_DATE_PRINT_CHECK, IDC_DEFAULT_DATE_PRINT, true, 2, 7, "DatePrinting is a 0 - 7." },
-    { IDC_DEFAULT_LIMIT_DAY_CHECK, IDC_DEFAULT_LIMIT_DAY, true, 0, 0, nullptr },
-    { IDC_DEFAULT_INGREDIENT_CHECK, IDC_DEFAULT_INGREDIENT, true, 0, 0, nullptr },
-};
+const std::array<DefaultValueField, kItemValueCount> kDefaultValueFields = kFields;
 
 CDefaultValueDlg::CDefaultValueDlg(CWnd* parent)
     : CIconOkCancelDlg(IDD_DEFAULT_VALUE, parent)
@@ -116,17 +120,19 @@ int CDefaultValueDlg::ValidateFields()
     if (!IsTicked(IDC_DEFAULT_MASTER))
         return 1;
     int result = 1;
-    for (const DefaultValueField& field : kDefaultValueFields) {
-        if (!field.message || !IsTicked(field.box))
+    for (std::size_t i = 0; i < kItemValueCount; ++i) {
+        const DefaultValueField& field = kDefaultValueFields[i];
+        const ItemColumn& column = kItemColumns[i];
+        if (!column.inDialog || !column.refusal || !IsTicked(field.box))
             continue;
         CString text;
         GetDlgItemText(field.edit, text);
-        const bool passes = field.digits
-            ? text.GetLength() <= field.maxLength && LeadingNumber(text) <= field.maxValue
-            : Cp949Length(text.GetString()) <= static_cast<std::size_t>(field.maxLength);
+        const bool passes = column.digits ? static_cast<std::size_t>(text.GetLength()) <= column.maxLength
+                && LeadingNumber(text) <= column.maxValue
+                                          : Cp949Length(text.GetString()) <= column.maxLength;
         if (passes)
             continue;
-        AfxMessageBox(field.message, MB_OK);
+        AfxMessageBox(column.refusal, MB_OK);
         if (CWnd* edit = GetDlgItem(field.edit))
             edit->SetFocus();
         result = 0;
@@ -145,7 +151,7 @@ BOOL CDefaultValueDlg::WriteValueFiles(const char* valueStem, const char* indexS
         if (IsTicked(field.box)) {
             CString value;
             GetDlgItemText(field.edit, value);
-            if (field.digits && value.IsEmpty())
+            if (kItemColumns[static_cast<std::size_t>(i)].digits && value.IsEmpty())
                 value = "0";
             values += CString(kItemValueColumns[i]) + "\n" + value + "\n";
         } else {

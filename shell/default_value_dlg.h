@@ -5,22 +5,20 @@
 // files (manager_settings.h) and returns IDOK; a refused field or a failed
 // write keeps the dialog open.
 
+#include <array>
+
 #include "db/item_schema.h"
 #include "resources/calvorn_ids.h"
 #include "shell/dialog_helpers.h"
 
 // One of the fifteen item fields of the dialog, in the order of their columns
-// (kItemValueColumns): its check box, edit, and the test that Default Value
-// Setup runs when it is ticked.
+// (kItemValueColumns): its check box and edit. The test Default Value Setup
+// runs when it is ticked is its column's (db/item_columns.h).
 struct DefaultValueField {
     int box;
     int edit;
-    bool digits; // digits edit: an empty value is written as "0"
-    int maxLength; // 0: no test; text fields count CP949 bytes
-    long maxValue; // upper limit of the leading number (digits fields)
-    const char* message; // shown when the test fails
 };
-extern const DefaultValueField kDefaultValueFields[kItemValueCount];
+extern const std::array<DefaultValueField, kItemValueCount> kDefaultValueFields;
 
 class CDefaultValueDlg : public CIconOkCancelDlg {
 public:

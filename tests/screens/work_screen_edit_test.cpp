@@ -107,6 +107,45 @@ TEST_F(WorkScreenEditTest, ItemColumnsKeepTheirLimits)
     }
 }
 
+// The land's limit follows the language: 300 in English, none with the sale
+// columns. The Korean titles are not the check's: there a column is held to
+// the item number's limits. The default-value dialog holds the land to 300
+// whatever the language.
+TEST_F(WorkScreenEditTest, TheLandLimitFollowsTheLanguage)
+{
+    struct Case {
+        int language;
+        const char* title;
+        const char* typed;
+        const char* refusal; // nullptr: stored
+    };
+    const Case cases[] = {
+        { 1, "원산지", "481", nullptr },
+        { 1, "원산지", "100000", "상품번호는 1 - 99999번이내로 하여야 함" },
+        { 2, "LAND", "301", "Land is a 0 - 300." },
+        { 2, "LAND", "300", nullptr },
+        { 3, "LAND", "999", nullptr },
+        { 3, "LAND", "12345", nullptr },
+    };
+    for (const Case& c : cases) {
+        MessageBoxScript::Reset();
+        m_screen->SetLanguage(c.language);
+        LoadItems();
+        const int land = Col(c.title);
+        ASSERT_GT(land, 0) << c.title;
+        EditCell(1, land, c.typed);
+        const std::string label = std::to_string(c.language) + " " + c.typed;
+        if (c.refusal) {
+            ASSERT_EQ(MessageBoxScript::Count(), 1u) << label;
+            EXPECT_EQ(MessageBoxScript::Records()[0].text, c.refusal) << label;
+            EXPECT_EQ(Stored("land"), Value("12")) << label;
+        } else {
+            EXPECT_EQ(MessageBoxScript::Count(), 0u) << label;
+            EXPECT_EQ(Stored("land"), Value(c.typed)) << label;
+        }
+    }
+}
+
 TEST_F(WorkScreenEditTest, TheClickAfterARefusalBoxSelectsTheCellClicked)
 {
     LoadItems();
