@@ -8,7 +8,7 @@
 
 void CKindOfView::OnFilePrint()
 {
-    if (!m_print.PrepareSheet(this, m_presetKeys.GetKeyTexts()))
+    if (!m_print.PrepareSheet(this, m_presetKeys.GetKeyTexts(), m_presetKeys.GetShownLineStarts()))
         return;
     // The job, and so its PDF file, carries the item database's name.
     if (CDocument* doc = GetDocument(); doc && !m_strItemDbPath.IsEmpty())

@@ -154,6 +154,18 @@ std::vector<CString> CPresetKeys::GetKeyTexts() const
     return keys;
 }
 
+std::vector<std::vector<int>> CPresetKeys::GetShownLineStarts() const
+{
+    std::vector<std::vector<int>> keys;
+    for (const CEdit& key : m_keys) {
+        std::vector<int> starts;
+        for (int line = 0; key.GetSafeHwnd() && line < key.GetLineCount(); ++line)
+            starts.push_back(key.LineIndex(line));
+        keys.push_back(std::move(starts));
+    }
+    return keys;
+}
+
 void CPresetKeys::SetKey(int number, const CString& text, const CString& id)
 {
     if (number < 1 || number > kPresetKeyEdits)

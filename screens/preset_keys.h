@@ -47,6 +47,9 @@ public:
     [[nodiscard]] int GetKeyCount() const;
     // Every key's text, 60 entries (empty before the edits exist).
     [[nodiscard]] std::vector<CString> GetKeyTexts() const;
+    // Where each line a key shows starts in its text, 60 entries (empty
+    // before the edits exist).
+    [[nodiscard]] std::vector<std::vector<int>> GetShownLineStarts() const;
     // Key number (1-60) filled from a read row, and its row id.
     void SetKey(int number, const CString& text, const CString& id) override;
     [[nodiscard]] CString GetKeyId(int number) const override;

@@ -5,6 +5,7 @@
 
 #include "screens/preset_sheet_print.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "db/mailbox_dlg.h"
@@ -23,6 +24,8 @@ namespace {
 constexpr double kSheetDpi = 600.0;
 constexpr COLORREF kSheetGray = RGB(127, 127, 127);
 constexpr const char* kSheetFace = "굴림체";
+// The key frames' pen, in device units at every resolution.
+constexpr int kKeyPenWidth = 20;
 
 // The function keys of the "Q" keyboard, rows 0 to 5, columns 10 to 14.
 constexpr const char* kQFunctionKeys[30] = { " 설정", "원산지", " 메뉴", "SHIFT", "RESET", "  Ｘ", " 단가",
@@ -55,7 +58,8 @@ const SheetGeometry kQSheet { CRect(260, 260, 5950, 2620), CRect(2580, 2610, 360
 
 } // namespace
 
-BOOL CPresetSheetPrint::PrepareSheet(CWnd* owner, const std::vector<CString>& keyTexts)
+BOOL CPresetSheetPrint::PrepareSheet(
+    CWnd* owner, const std::vector<CString>& keyTexts, const std::vector<std::vector<int>>& shownLineStarts)
 {
     for (std::size_t k = 0; k < m_presetTexts.size(); ++k) {
         m_presetTexts[k] = "";
@@ -69,7 +73,8 @@ BOOL CPresetSheetPrint::PrepareSheet(CWnd* owner, const std::vector<CString>& ke
     m_strModelCode = dialog.m_strModel;
     for (std::size_t k = 0; k < m_presetTexts.size() && k < keyTexts.size(); ++k) {
         m_presetTexts[k] = keyTexts[k];
-        m_presetLines[k] = WrapPresetKeyText(m_presetTexts[k]);
+        const bool shown = k < shownLineStarts.size() && !shownLineStarts[k].empty();
+        m_presetLines[k] = WrapPresetKeyText(m_presetTexts[k], shown ? &shownLineStarts[k] : nullptr);
     }
     return TRUE;
 }
@@ -101,7 +106,7 @@ void CPresetSheetPrint::DrawPresetSheet(CDC* dc, CPrintInfo*, const CString& mod
 
     const LOGBRUSH gray { BS_SOLID, kSheetGray, 0 };
     CPen framePen(PS_GEOMETRIC | PS_DASHDOT, 10, &gray);
-    CPen keyPen(PS_GEOMETRIC | PS_SOLID, 20, &gray);
+    CPen keyPen(PS_GEOMETRIC | PS_SOLID, kKeyPenWidth, &gray);
     CPen* oldPen = dc->SelectObject(&framePen);
     roundRect(g.outer, 10);
     roundRect(g.second, 10);
@@ -125,9 +130,32 @@ void CPresetSheetPrint::DrawPresetSheet(CDC* dc, CPrintInfo*, const CString& mod
     for (int r = 0; r < g.rows; ++r) {
         for (int c = 0; c < 10; ++c) {
             const PresetKeyLines& lines = m_presetLines[static_cast<std::size_t>(r * 10 + c)];
-            for (int l = 0; l < kPresetSheetLines; ++l)
-                dc->TextOut(at(c * g.pitchX + g.textLeft), at(r * g.pitchY + g.textTops[l]),
-                    lines[static_cast<std::size_t>(l)]);
+            const int left = at(c * g.pitchX + g.textLeft);
+            // From the text's left to the inside of the key's right edge.
+            const int room = at(c * g.pitchX + g.keyLeft + g.keyWidth) - kKeyPenWidth / 2 - left;
+            for (int l = 0; l < kPresetSheetLines; ++l) {
+                const CString& line = lines[static_cast<std::size_t>(l)];
+                const int top = at(r * g.pitchY + g.textTops[l]);
+                const int width = dc->GetTextExtent(line).cx;
+                if (width <= room) {
+                    dc->TextOut(left, top, line);
+                    continue;
+                }
+                // A line the key on screen holds is narrowed until it fits
+                // its key here too.
+                for (int narrowed = at(g.fontWidth) * room / width; narrowed > 0; --narrowed) {
+                    CFont narrow;
+                    narrow.CreateFont(
+                        at(g.fontHeight), narrowed, 0, 0, 500, 0, 0, 0, 1, 0, 0, 0, 0, kSheetFace);
+                    dc->SelectObject(&narrow);
+                    const bool fits = narrowed == 1 || dc->GetTextExtent(line).cx <= room;
+                    if (fits)
+                        dc->TextOut(left, top, line);
+                    dc->SelectObject(&presetFont);
+                    if (fits)
+                        break;
+                }
+            }
         }
     }
 

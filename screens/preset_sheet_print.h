@@ -24,8 +24,11 @@ public:
     [[nodiscard]] const CString& GetPrintKind() const { return m_strPrintKind; }
     // The Print command's first steps: the sheet's texts emptied, the kind
     // "PresetPrint", the model asked for (dialog owned by owner), then the
-    // key texts wrapped into their lines. FALSE when the model was not chosen.
-    [[nodiscard]] BOOL PrepareSheet(CWnd* owner, const std::vector<CString>& keyTexts);
+    // key texts broken into their lines where the keys on screen break them
+    // (shownLineStarts, per key; a key without them at six bytes). FALSE when
+    // the model was not chosen.
+    [[nodiscard]] BOOL PrepareSheet(CWnd* owner, const std::vector<CString>& keyTexts,
+        const std::vector<std::vector<int>>& shownLineStarts = {});
     // Draws what the print kind names, at the printer's resolution.
     void Print(CDC* dc, CPrintInfo* info) const;
     void DrawPresetSheet(CDC* dc, CPrintInfo* info, const CString& model, double scale) const;

@@ -199,6 +199,29 @@ TEST(WndInput, TypingMarksAnEditModifiedAndSettingItsTextClearsTheMark)
     }
 }
 
+TEST(WndInput, AnEditsLinesAreTheOnesItShows)
+{
+    Scene scene;
+    CEdit single, multi;
+    ASSERT_TRUE(single.Create(WS_VISIBLE, CRect(0, 0, 100, 20), &scene.parent, 1026));
+    ASSERT_TRUE(multi.Create(WS_VISIBLE | ES_MULTILINE, CRect(0, 30, 60, 190), &scene.parent, 1027));
+    single.SetWindowText("ab\r\n가나");
+    EXPECT_EQ(single.GetLineCount(), 2);
+    EXPECT_EQ(single.LineIndex(1), 4);
+    EXPECT_EQ(single.LineIndex(2), -1);
+    // A paragraph wider than the edit goes on on the next lines; a CR LF
+    // still starts a line.
+    multi.SetWindowText("x\r\n가나다라마바사아자차카타파하");
+    ASSERT_GT(multi.GetLineCount(), 2);
+    EXPECT_EQ(multi.LineIndex(0), 0);
+    EXPECT_EQ(multi.LineIndex(1), 3);
+    for (int line = 2; line < multi.GetLineCount(); ++line) {
+        EXPECT_GT(multi.LineIndex(line), multi.LineIndex(line - 1));
+        EXPECT_EQ((multi.LineIndex(line) - 3) % 3, 0) << "inside a syllable";
+    }
+    EXPECT_EQ(multi.LineIndex(multi.GetLineCount()), -1);
+}
+
 TEST(WndInput, FocusChangesAreAnnouncedToWindowsAndEditParents)
 {
     Scene scene;

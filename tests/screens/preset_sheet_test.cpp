@@ -1,5 +1,6 @@
-// The preset sheet's line breaking: six CP949 bytes a line, double-byte
-// characters whole, CR LF breaks, four lines at most.
+// The preset sheet's line breaking: where the key on screen breaks its lines
+// (else six CP949 bytes a line, double-byte characters whole), CR LF breaks,
+// four lines at most.
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,24 @@ TEST(PresetSheetWrap, LinesHoldSixBytesAndFourLinesAtMost)
     };
     for (const Case& c : cases)
         EXPECT_EQ(WrapPresetKeyText(c.text), c.lines) << c.text;
+}
+
+TEST(PresetSheetWrap, LinesEndWhereTheKeyOnScreenEndsThem)
+{
+    struct Case {
+        const char* text;
+        std::vector<int> shownStarts;
+        PresetKeyLines lines;
+    };
+    const Case cases[] = {
+        { "닭가슴살", { 0 }, { "닭가슴살", "", "", "" } },
+        { "Pork belly", { 0, 5 }, { "Pork ", "belly", "", "" } },
+        { "12\r\n닭가슴살닭", { 0, 4, 16 }, { "12", "닭가슴살", "닭", "" } },
+        { "\r\n12", { 0, 2 }, { "12", "", "", "" } },
+        { "abcdefghijklmnopqrst", { 0, 4, 8, 12, 16 }, { "abcd", "efgh", "ijkl", "mnop" } },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WrapPresetKeyText(c.text, &c.shownStarts), c.lines) << c.text;
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "tests/support/click_at.h"
 #include "tests/support/pdf_text.h"
 #include "tests/support/pixels.h"
+#include "tests/support/ui_pump.h"
 
 namespace {
 
@@ -83,8 +84,8 @@ TEST_F(WorkScreenPrintTest, KeyLinesArePrintedAtTheirPlacesOnThePqSheet)
     };
     const Expected expected[] = {
         { "123", 360, 350 },
-        { "Pork b", 360, 440 },
-        { "elly", 360, 510 },
+        { "Pork ", 360, 440 },
+        { "belly", 360, 510 },
         { "7", 437 + 360, 425 + 350 },
     };
     for (const Expected& e : expected) {
@@ -100,12 +101,55 @@ TEST_F(WorkScreenPrintTest, KeyLinesArePrintedAtTheirPlacesOnThePqSheet)
     ASSERT_FALSE(job.outputPath.IsEmpty());
     const auto pages = PdfPageTexts(job.outputPath.GetString());
     ASSERT_EQ(pages.size(), 1u);
-    EXPECT_NE(pages[0].find("elly"), std::string::npos) << pages[0];
+    EXPECT_NE(pages[0].find("belly"), std::string::npos) << pages[0];
     // The file carries the item database's name; one box tells its C:\ path.
     const CString file = job.outputPath.Mid(job.outputPath.ReverseFind('/') + 1);
     EXPECT_EQ(file.Left(6), "items-");
     ASSERT_TRUE(PumpUntil([&] { return !m_boxes.Records().empty(); }));
     EXPECT_EQ(m_boxes.Records().back().text, "Printed to C:\\Windows\\system\\Manager\\Print\\" + file);
+}
+
+TEST_F(WorkScreenPrintTest, KeyLinesBreakWhereTheScreensDoAndFitTheirKeys)
+{
+    // The lines a key shows on screen, counted as bands of ink.
+    const auto shownLines = [&](int index) {
+        Snapshot key(*m_screen->GetDlgItem(IDC_PRESET_FIRST_KEY + index), Snapshot::Scope::WithChildren);
+        // A syllable may leave one blank row between its parts; lines have more.
+        int bands = 0;
+        int blank = 2;
+        for (int y = 2; y < key.Height() - 2; ++y) {
+            const bool ink = key.CountOther(RGB(255, 255, 255), CRect(3, y, key.Width() - 3, y + 1)) > 0;
+            bands += ink && blank >= 2;
+            blank = ink ? 0 : blank + 1;
+        }
+        return bands;
+    };
+    const char* const texts[] = { "닭가슴살", "닭가슴살닭", "Pork belly", "abcdefgh", "12\r\n닭가슴살",
+        "가나다라마바사아자차", "a가나다" };
+    for (int k = 0; k < static_cast<int>(std::size(texts)); ++k)
+        SetKey(k, texts[k]);
+    Print("PQ");
+    const auto jobs = PrintScript::Jobs();
+    ASSERT_EQ(jobs.size(), 1u);
+    for (int k = 0; k < static_cast<int>(std::size(texts)); ++k) {
+        SCOPED_TRACE(texts[k]);
+        CString joined;
+        int lines = 0;
+        for (const PrintedText& t : jobs[0].pages.at(0).texts) {
+            if (t.rect.left != k * 437 + 360 || t.rect.top > 600 || t.text.IsEmpty())
+                continue;
+            ++lines;
+            joined += t.text;
+            // Inside the key: its right edge at 717, the pen 20 wide.
+            EXPECT_LE(t.rect.right, k * 437 + 717 - 10) << t.text;
+        }
+        CString text = texts[k];
+        text.Replace("\r\n", "");
+        EXPECT_EQ(joined, text);
+        EXPECT_EQ(lines, shownLines(k));
+    }
+    // The text that fits its key on screen is one line on paper too.
+    EXPECT_NE(Find(jobs[0], "닭가슴살"), nullptr);
 }
 
 TEST_F(WorkScreenPrintTest, TheQSheetHasSixRowsAndItsFunctionKeys)

@@ -4,8 +4,13 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 #include <QLineEdit>
+#include <QPlainTextDocumentLayout>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include "platform/wnd/core/app.h"
 #include "platform/wnd/core/internal/widget_bridge.h"
@@ -24,6 +29,48 @@ int CharIndex(const CString& text, int byteOffset)
 int ByteOffset(const QString& text, int charIndex)
 {
     return static_cast<int>(text.left(charIndex).toUtf8().size());
+}
+
+// Where each line starts when the text is broken at its CR LFs only.
+std::vector<int> ParagraphStarts(const CString& text)
+{
+    std::vector<int> starts { 0 };
+    for (int at = text.Find("\r\n"); at >= 0; at = text.Find("\r\n", at + 2))
+        starts.push_back(at + 2);
+    return starts;
+}
+
+// Where each line the widget shows starts, as byte offsets into the window
+// text (whose paragraphs end in CR LF where the widget's end in LF).
+std::vector<int> ShownLineStarts(QPlainTextEdit& edit)
+{
+    auto* layout = qobject_cast<QPlainTextDocumentLayout*>(edit.document()->documentLayout());
+    std::vector<int> starts;
+    int paragraph = 0;
+    for (QTextBlock block = edit.document()->begin(); block.isValid(); block = block.next()) {
+        if (layout)
+            layout->ensureBlockLayout(block);
+        const QString text = block.text();
+        const QTextLayout* lines = block.layout();
+        const int count = lines ? lines->lineCount() : 0;
+        if (count == 0)
+            starts.push_back(paragraph);
+        for (int i = 0; i < count; ++i)
+            starts.push_back(paragraph + ByteOffset(text, lines->lineAt(i).textStart()));
+        paragraph += static_cast<int>(text.toUtf8().size()) + 2;
+    }
+    return starts;
+}
+
+std::vector<int> LineStarts(HWND hwnd)
+{
+    std::shared_ptr<WindowState> state = window_table::Find(hwnd);
+    if (!state)
+        return {};
+    widget_bridge::FlushText(state);
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(state->widget.data()))
+        return ShownLineStarts(*edit);
+    return ParagraphStarts(GetWindowTextString(hwnd));
 }
 
 } // namespace
@@ -140,4 +187,15 @@ void CEdit::SetModify(BOOL modified)
         std::lock_guard lock(state->textMutex);
         state->modified = modified != FALSE;
     }
+}
+
+int CEdit::GetLineCount() const
+{
+    return static_cast<int>(LineStarts(GetSafeHwnd()).size());
+}
+
+int CEdit::LineIndex(int line) const
+{
+    const std::vector<int> starts = LineStarts(GetSafeHwnd());
+    return line >= 0 && line < static_cast<int>(starts.size()) ? starts[static_cast<std::size_t>(line)] : -1;
 }

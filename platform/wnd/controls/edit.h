@@ -28,4 +28,10 @@ public:
     // TRUE when the user has typed since the text was last set by code.
     BOOL GetModify() const;
     void SetModify(BOOL modified = TRUE);
+    // The lines the control shows: a multi-line edit on screen breaks its
+    // paragraphs where they reach its right edge, otherwise a line ends at
+    // each CR LF. LineIndex: where line starts in the text, -1 past the last.
+    // UI thread.
+    int GetLineCount() const;
+    int LineIndex(int line) const;
 };
