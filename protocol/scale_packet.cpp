@@ -120,8 +120,8 @@ void ScalePacketFramer::Feed(std::span<const std::uint8_t> bytes, std::vector<Ev
 
 // Before the greeting nothing has been asked: every byte before "welcome" is
 // dropped, wherever in the reads the greeting stands. The NULs that pad it are
-// judged on the bytes at hand, so a packet in a later read is never taken for
-// them. Bytes that may begin the greeting wait for the next read.
+// judged on the bytes at hand; those of a later read, before the first packet,
+// are judged by Step. Bytes that may begin the greeting wait for the next read.
 bool ScalePacketFramer::FindGreeting(std::vector<Event>& out)
 {
     const std::string_view text(kScaleGreeting, sizeof kScaleGreeting - 1);
@@ -141,6 +141,7 @@ bool ScalePacketFramer::FindGreeting(std::vector<Event>& out)
         Drop(at, "bytes before the greeting", out);
     out.push_back(Event { Kind::Greeting, {}, 0, {} });
     m_awaitingGreeting = false;
+    m_padding = true;
     m_start += GreetingLength(data.subspan(at));
     return true;
 }
@@ -172,6 +173,11 @@ bool ScalePacketFramer::Step(std::vector<Event>& out)
     std::uint16_t command = 0, length = 0;
     if (!reader.GetU16LE(command) || !reader.GetU16LE(length))
         return false;
+    if (m_padding && data[0] == 0 && !BeginsZeroLedPacket(data)) {
+        ++m_start; // the greeting's padding, come in a later read
+        return true;
+    }
+    m_padding = false;
     if (length > kMaxPacketPayload) {
         Drop(data.size(), "packet length " + std::to_string(length) + " over the limit", out);
         return false;

@@ -93,6 +93,7 @@ private:
     void Drop(std::size_t count, std::string reason, std::vector<Event>& out);
 
     bool m_awaitingGreeting;
+    bool m_padding = false; // NULs after the greeting, up to the first packet, pad it
     ByteBuffer m_buffer;
     std::size_t m_start = 0; // bytes of m_buffer already consumed during Feed
 };
