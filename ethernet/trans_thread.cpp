@@ -10,6 +10,7 @@
 #include "platform/base/datetime.h"
 #include "platform/dao/dao_exception.h"
 #include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/core/sync.h"
 #include "platform/wnd/core/wnd.h"
 #include "transfer/received_record_store.h"
 
@@ -39,6 +40,10 @@ std::string Narrow(const CString& text)
 {
     return text.Str();
 }
+
+// The grace after the closing reset's answer grows with the scale's slowest
+// answer up to this.
+constexpr DWORD kMaxGraceMs = 300;
 
 } // namespace
 
@@ -155,7 +160,7 @@ void CTransThread::ResumeHeld()
     if (m_bTimerPaused) {
         m_bTimerPaused = FALSE;
         if (!IsClosed())
-            StartTimer();
+            StartTimer(m_timerMs);
     }
     OnSocketData();
 }
@@ -169,7 +174,7 @@ void CTransThread::Handle(const CScalePacketPoster::Item& item)
             return;
         if (!m_bConnected.load()) {
             CloseScale();
-            MessageBox(Named(m_job.language == 1 ? "접속실패" : "Connection Failed"), MB_OK);
+            MessageBox(Label() + ": " + (m_job.language == 1 ? "접속실패" : "Connection Failed"), MB_OK);
             Finish(IsSalesTotals(m_job.kind));
             return;
         }
@@ -200,6 +205,10 @@ void CTransThread::DecodeReply(const ScalePacket& packet)
     ++m_nReceivedPackets;
     m_pOwner->LogReceived(CString::Formatted("IP address = %s.....Data Recving......Packet Num = %5ld",
         m_job.ipAddress, static_cast<long>(m_nReceivedPackets)));
+    if (m_job.direction == TransferCommand::Trans) {
+        OnSendAnswer(packet);
+        return;
+    }
     if (packet.Is(ScaleCommand::Ack)) {
         StopTimer();
         const ResendGuard resends = m_resends;
@@ -220,12 +229,22 @@ void CTransThread::DecodeReply(const ScalePacket& packet)
         // A record that nobody asked for yet is dropped; the timer goes on.
         if (!m_bAwaitingData)
             return;
-        if (!m_receivedRecords.insert(packet.payload).second) {
-            // A copy, from a late answer and the answer to its resend: stored
-            // once. A whole read acknowledges it, as the scale waits for that.
+        // After a resend the scale may answer both sends, or begin a whole
+        // read again: a record is a copy while the resends allow one. A whole
+        // read acknowledges it, as the scale waits for that.
+        if (auto copy = m_copiesAllowed.find(packet.payload); copy != m_copiesAllowed.end()) {
+            if (--copy->second == 0)
+                m_copiesAllowed.erase(copy);
+            ++m_nDroppedCopies;
             if (!IsOneRecordRequest())
                 SendAck();
             return;
+        }
+        ++m_taken[packet.payload];
+        if (m_nExtraAnswers > 0) {
+            // The first record after a resend answers every send of it.
+            m_copiesAllowed[packet.payload] += m_nExtraAnswers;
+            m_nExtraAnswers = 0;
         }
         StopTimer();
         m_resends.Reset();
@@ -242,6 +261,121 @@ void CTransThread::DecodeReply(const ScalePacket& packet)
         Finish(IsSalesTotals(m_job.kind));
     }
     // Any other command changes nothing; the reply timer keeps running.
+}
+
+void CTransThread::OnSendAnswer(const ScalePacket& packet)
+{
+    std::uint16_t code = 0;
+    if (packet.Is(ScaleCommand::Nak)) {
+        ByteReader reader(packet.payload);
+        reader.GetU16LE(code);
+        if (NakText(code) == nullptr)
+            return; // a refusal the job does not know: the packet goes again
+    } else if (!packet.Is(ScaleCommand::Ack)) {
+        return; // data or anything else answers no packet of a sending job
+    }
+    ++m_nAnswers;
+    if (code != 0)
+        m_nakAt.push_back(m_nAnswers);
+    if (m_wait != AnswerWait::None) {
+        if (m_nOwed == 0) {
+            ++m_nUnmatched; // more answers than sends
+            return;
+        }
+        if (--m_nOwed == 0 && m_wait == AnswerWait::Copies) {
+            StopTimer();
+            ProceedAfterAnswer();
+        }
+        return;
+    }
+    StopTimer();
+    m_slowestAnswerMs = std::max<DWORD>(m_slowestAnswerMs, GetTickCount() - m_sentTick);
+    m_nOwed = m_nSends - 1;
+    m_answerNak = code;
+    if (code == 0) {
+        m_resends.Reset();
+        NoteAcked();
+    }
+    const BOOL closing = m_step == S::TaskReset || m_step == S::ResetScale;
+    if (m_nOwed > 0 && !closing && !m_pOwnerView->GetEthernetStop()) {
+        // The earlier sends' answers are taken as copies before anything goes.
+        m_wait = AnswerWait::Copies;
+        StartTimer(std::max<UINT>(ReplyTimeLeft(), 1));
+        return;
+    }
+    ProceedAfterAnswer();
+}
+
+void CTransThread::ProceedAfterAnswer()
+{
+    m_wait = AnswerWait::None;
+    if (m_answerNak != 0) {
+        OnNak(m_answerNak);
+        return;
+    }
+    if (StopRequested())
+        return;
+    NextStep();
+}
+
+UINT CTransThread::ReplyTimeLeft() const
+{
+    const DWORD since = GetTickCount() - m_sentTick;
+    const UINT reply = m_tools->timings.replyMs;
+    return since >= reply ? 0 : reply - static_cast<UINT>(since);
+}
+
+void CTransThread::BeginGrace()
+{
+    m_wait = AnswerWait::Grace;
+    UINT ms = std::max<UINT>(m_tools->timings.graceMs, std::min<DWORD>(4 * m_slowestAnswerMs, kMaxGraceMs));
+    if (m_nOwed > 0)
+        ms = std::max(ms, ReplyTimeLeft());
+    StartTimer(ms);
+}
+
+void CTransThread::EndAfterGrace()
+{
+    m_wait = AnswerWait::None;
+    if (m_nUnmatched > 0) {
+        m_nRecordsAcked = CertainRecords();
+        m_bUnmatchedEnding = TRUE;
+        EndFailed("Trans Failed (the scale's answers could not be matched to the packets sent)");
+    } else if (!m_refusal.IsEmpty()) {
+        EndFailed("Trans Failed (" + m_refusal + ")");
+    } else {
+        Complete();
+    }
+}
+
+// The scale answers in the order of the packets and each packet at least
+// once: a refusal at answer j of q answers packet m - 1 - (q - j) or a later
+// one, m the packets sent. The records before the earliest packet a refusal
+// may answer were taken.
+std::size_t CTransThread::CertainRecords() const
+{
+    const std::size_t sent = m_sentRecords.size();
+    std::size_t bound = sent;
+    for (std::size_t at : m_nakAt) {
+        const std::size_t later = m_nAnswers - at;
+        bound = std::min(bound, sent > later + 1 ? sent - 1 - later : 0);
+    }
+    const auto records = static_cast<std::size_t>(
+        std::count(m_sentRecords.begin(), m_sentRecords.begin() + static_cast<std::ptrdiff_t>(bound), 1));
+    return std::min(records, m_nRecordsAcked);
+}
+
+BOOL CTransThread::IsAnswerDue() const
+{
+    return m_job.direction == TransferCommand::Trans && m_wait == AnswerWait::None && m_step != S::Open
+        && !IsClosed();
+}
+
+BOOL CTransThread::IsRecordStep() const
+{
+    const DataKindInfo* kind = KindOfStep(m_step);
+    return (kind != nullptr && m_step == kind->trans) || m_step == S::PreTrans
+        || m_step == S::SelectScaleInformation || m_step == S::SelectScaleRootInformation;
 }
 
 void CTransThread::OnNak(std::uint16_t code)
@@ -261,6 +395,8 @@ void CTransThread::OnNak(std::uint16_t code)
         if (IsClosed())
             return;
         m_refusal = text;
+        if (StopRequested())
+            return; // the Stop sends nothing more
         SendTaskReset();
         if (IsSalesTotals(m_job.kind))
             Finish(TRUE);
@@ -278,7 +414,8 @@ void CTransThread::OnNak(std::uint16_t code)
 
 void CTransThread::ObeyStop()
 {
-    if (!IsClosed() && !m_bHeld)
+    // With an answer due, or in the grace, the answer or the timer ends the job.
+    if (!IsClosed() && !m_bHeld && !IsAnswerDue() && m_wait != AnswerWait::Grace)
         static_cast<void>(StopRequested());
 }
 
@@ -301,14 +438,27 @@ CString CTransThread::Label() const
 
 CString CTransThread::Summary(const CString& how) const
 {
-    if (m_job.direction == TransferCommand::Recv) {
-        return CString::Formatted("%s: %s, receive incomplete: %d records stored in %s.", Label(), how,
-            m_nStoredCount, m_job.dbPath);
-    }
+    if (m_job.direction == TransferCommand::Recv)
+        return CString::Formatted("%s: %s, receive incomplete: %s.", Label(), how, StoredText());
     if (m_job.kind == DataKind::ResultAllClear)
         return CString::Formatted("%s: %s, the totals were not cleared.", Label(), how);
-    return CString::Formatted("%s: %s, %d of %d records sent.", Label(), how,
-        static_cast<int>(m_nRecordsAcked), static_cast<int>(m_nRecordTotal));
+    CString text = CString::Formatted("%s: %s, %d of %d records sent%s.", Label(), how,
+        static_cast<int>(m_nRecordsAcked), static_cast<int>(m_nRecordTotal),
+        m_bUnmatchedEnding ? " for certain" : "");
+    if (m_bUnanswered)
+        text += " 1 record was sent and not answered.";
+    return text;
+}
+
+CString CTransThread::StoredText() const
+{
+    CString text = m_nStoredCount == 0 ? CString("no records stored")
+                                       : CString::Formatted("%d record%s stored in %s", m_nStoredCount,
+                                           m_nStoredCount == 1 ? "" : "s", m_job.dbPath);
+    if (m_nDroppedCopies > 0)
+        text += CString::Formatted("; %d cop%s the scale sent again %s not stored", m_nDroppedCopies,
+            m_nDroppedCopies == 1 ? "y" : "ies", m_nDroppedCopies == 1 ? "was" : "were");
+    return text;
 }
 
 void CTransThread::EndFailed(const CString& how)
@@ -334,7 +484,10 @@ void CTransThread::Complete()
     }
     CloseScale();
     NoteCutLines();
-    MessageBox(Named("Trans Complete"), MB_OK);
+    if (m_job.direction == TransferCommand::Recv)
+        MessageBox(Named("Trans Complete, " + StoredText() + "."), MB_OK);
+    else
+        MessageBox(Named("Trans Complete"), MB_OK);
 }
 
 void CTransThread::NoteCutLines()
@@ -382,6 +535,18 @@ void CTransThread::StartJob()
     m_nRefusedCount = 0;
     m_nCutLines = 0;
     m_refusal.Empty();
+    m_taken.clear();
+    m_copiesAllowed.clear();
+    m_nExtraAnswers = 0;
+    m_nDroppedCopies = 0;
+    m_wait = AnswerWait::None;
+    m_nOwed = 0;
+    m_sentRecords.clear();
+    m_nAnswers = 0;
+    m_nakAt.clear();
+    m_nUnmatched = 0;
+    m_bUnmatchedEnding = FALSE;
+    m_bUnanswered = FALSE;
     m_nRecordTotal = OrderTotal();
     const std::optional<S> first = FirstTransferStep(m_job.direction, m_job.kind, m_job.selection);
     if (!first) {
@@ -434,9 +599,7 @@ void CTransThread::StartJob()
 // The acknowledgement of a record counts it, whatever comes next.
 void CTransThread::NoteAcked()
 {
-    const DataKindInfo* kind = KindOfStep(m_step);
-    if ((kind != nullptr && m_step == kind->trans) || m_step == S::PreTrans
-        || m_step == S::SelectScaleInformation || m_step == S::SelectScaleRootInformation)
+    if (IsRecordStep())
         m_nRecordsAcked = m_nRecordIndex;
 }
 
@@ -471,6 +634,10 @@ void CTransThread::NextStep()
         return;
     case S::ResetScale:
     case S::TaskReset:
+        if (m_job.direction == TransferCommand::Trans) {
+            BeginGrace(); // the answers still on their way decide the ending
+            return;
+        }
         // The reset after a refusal closes a job that did not go through.
         if (!m_refusal.IsEmpty())
             EndFailed("Trans Failed (" + m_refusal + ")");
@@ -524,6 +691,9 @@ BOOL CTransThread::StoreRecord(const ScalePacket& packet)
     const std::optional<RecordKind> kind = KindInfo(m_job.kind).received;
     if (!kind)
         return FALSE;
+    if (!m_bDbReady && m_job.prepareDb)
+        m_job.prepareDb(m_job.dbPath);
+    m_bDbReady = TRUE;
     SYSTEMTIME now;
     GetLocalTime(&now);
     const RecordContext context { m_job.rows ? m_job.rows->userId : std::string(),
@@ -633,6 +803,9 @@ void CTransThread::Send(TransferStep step, ByteBuffer packet)
 {
     m_step = step;
     m_bAwaitingData = FALSE;
+    m_nSends = 0;
+    if (m_job.direction == TransferCommand::Trans)
+        m_sentRecords.push_back(IsRecordStep() ? 1 : 0);
     // The packets come from the fixed-size encoders (EncodeClear ...), which
     // always give one whole packet.
     static_cast<void>(m_lastSent.Keep(std::move(packet)));
@@ -641,6 +814,7 @@ void CTransThread::Send(TransferStep step, ByteBuffer packet)
 
 void CTransThread::SendAck()
 {
+    m_nSends = 0;
     static_cast<void>(m_lastSent.Keep(EncodePacket(ScaleCommand::Ack))); // an empty payload always builds
     SendPacket();
 }
@@ -648,6 +822,8 @@ void CTransThread::SendAck()
 void CTransThread::SendPacket()
 {
     StartTimer();
+    ++m_nSends;
+    m_sentTick = GetTickCount();
     if (m_lastSent.Length() == 0)
         return;
     const std::span<const std::uint8_t> bytes = m_lastSent.Bytes();
@@ -660,11 +836,11 @@ void CTransThread::SendPacket()
         m_job.ipAddress, static_cast<long>(m_nSentPackets)));
 }
 
-void CTransThread::StartTimer()
+void CTransThread::StartTimer(UINT ms)
 {
     m_bTimerRunning = TRUE;
-    ::SetTimer(
-        m_pOwnerView->GetTransferWindow(), static_cast<UINT_PTR>(m_job.timerId), m_tools->timings.replyMs);
+    m_timerMs = ms != 0 ? ms : m_tools->timings.replyMs;
+    ::SetTimer(m_pOwnerView->GetTransferWindow(), static_cast<UINT_PTR>(m_job.timerId), m_timerMs);
 }
 
 void CTransThread::StopTimer()
@@ -677,10 +853,29 @@ void CTransThread::StopTimer()
 void CTransThread::OnReplyTimeout()
 {
     StopTimer();
-    if (IsClosed() || StopRequested())
+    if (IsClosed())
+        return;
+    if (m_wait == AnswerWait::Copies) {
+        m_nOwed = 0; // not all sends were answered: the one answer stands
+        ProceedAfterAnswer();
+        return;
+    }
+    if (m_wait == AnswerWait::Grace) {
+        EndAfterGrace();
+        return;
+    }
+    // A Stop's packet in flight got no answer by its deadline.
+    m_bUnanswered = m_pOwnerView->GetEthernetStop() && IsAnswerDue() && IsRecordStep();
+    if (StopRequested())
         return;
     if (m_resends.MayResend()) {
         m_resends.Count();
+        if (m_job.direction == TransferCommand::Recv) {
+            // The scale may start the read again: each record it sent so far
+            // may come once more; or it may answer both sends.
+            m_copiesAllowed = m_taken;
+            ++m_nExtraAnswers;
+        }
         SendPacket();
         return;
     }

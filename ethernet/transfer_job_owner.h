@@ -4,6 +4,7 @@
 // shared tools and the durations. The table knows its jobs; a job knows only
 // this interface. UI thread.
 
+#include <functional>
 #include <vector>
 
 #include "platform/base/cstring.h"
@@ -20,6 +21,9 @@ struct TransferTimings {
     UINT replyMs = 3000; // reply timer of every packet
     int connectMs = 5000; // connection attempt
     int sendMs = 1000; // one send
+    // The least wait, after the closing reset's answer, for answers still on
+    // their way; it grows with the scale's slowest answer, to at most 300 ms.
+    UINT graceMs = 20;
 };
 
 inline constexpr int kScalePort = 1239;
@@ -38,6 +42,9 @@ struct TransferRequest {
     std::vector<int> requestNumbers; // select reads: the numbers asked for
     TransferRowsPtr rows; // what the job sends, read when the user started it
     std::size_t scaleCount = 1; // scales of the start: with several, every box names its scale
+    // Receives: makes dbPath ready before the first record is stored (none:
+    // it is ready), so a scale that sends nothing leaves no file.
+    std::function<void(const CString& path)> prepareDb;
 };
 
 // The table's tools that its jobs share.

@@ -57,6 +57,7 @@ BOOL CTransferJobs::Start(const TransferJobOrder& order)
         TransferRequest request;
         if (order.direction == TransferCommand::Recv && i < order.dbPaths.size())
             request.dbPath = order.dbPaths[i];
+        request.prepareDb = order.prepareDb;
         request.ipAddress = order.addresses[i];
         if (i < order.names.size())
             request.scaleName = order.names[i];

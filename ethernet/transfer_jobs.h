@@ -36,6 +36,7 @@ struct TransferJobOrder {
     std::vector<CString> addresses; // one job per address
     std::vector<CString> names; // the scales' names, by address (may be short)
     std::vector<CString> dbPaths; // receives: per address, the target database
+    std::function<void(const CString& path)> prepareDb; // receives: readies a target before its first record
     std::vector<int> requestNumbers; // select reads
     std::size_t scaleCount = 0; // scales of the whole run, when more than the addresses (a loop)
     // What every job sends and where it stores, taken from the screen when

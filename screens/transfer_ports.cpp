@@ -34,15 +34,24 @@ CString CWorkScreenTransports::NameOfLine(const CString& line)
     return end < 0 ? line.Mid(start) : line.Mid(start, end - start);
 }
 
-CString CWorkScreenTransports::MakeReceivedDataPath(const CString& address)
+CString CWorkScreenTransports::ReceivedDataPath(const CString& address)
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    const CString folder = CString::Formatted(
-        "C:\\ZUVAR\\ScaleData\\%4d-%02d-%02d\\%dHour", now.wYear, now.wMonth, now.wDay, now.wHour);
-    MakeDirectoryPath(folder);
-    const CString path = folder + "\\" + address + ".mdb";
+    return CString::Formatted("C:\\ZUVAR\\ScaleData\\%4d-%02d-%02d\\%dHour\\%s.mdb", now.wYear, now.wMonth,
+        now.wDay, now.wHour, address);
+}
+
+void CWorkScreenTransports::PrepareReceivedData(const CString& path)
+{
+    MakeDirectoryPath(path.Left(path.ReverseFind('\\')));
     ProvisionDatabaseFile(150, path);
+}
+
+CString CWorkScreenTransports::MakeReceivedDataPath(const CString& address)
+{
+    const CString path = ReceivedDataPath(address);
+    PrepareReceivedData(path);
     return path;
 }
 
@@ -64,8 +73,11 @@ void CWorkScreenTransports::StartEthernetTransfer(const TransferOrder& order)
     // asked of the running jobs.
     m_jobs.Host().SetEthernetStop(0);
     if (order.command == TransferCommand::Recv) {
+        // Each file is made when its first record comes: a scale that sends
+        // nothing leaves none.
         for (const CString& address : jobs.addresses)
-            jobs.dbPaths.push_back(MakeReceivedDataPath(address));
+            jobs.dbPaths.push_back(ReceivedDataPath(address));
+        jobs.prepareDb = &PrepareReceivedData;
     }
     // Read once, now: every job sends these, whatever the screen shows later.
     jobs.rows = TakeTransferRows(

@@ -34,6 +34,9 @@ public:
     // C:\ZUVAR\ScaleData\<yyyy-mm-dd>\<h>Hour\<address>.mdb, made from the item
     // database template when it is missing or empty.
     static CString MakeReceivedDataPath(const CString& address);
+    // The same path, not made yet, and its making.
+    static CString ReceivedDataPath(const CString& address);
+    static void PrepareReceivedData(const CString& path);
     // The address behind "IP=" of a scale list line.
     static CString AddressOfLine(const CString& line);
     // The name behind "Scale name = " of a scale list line, up to its comma.

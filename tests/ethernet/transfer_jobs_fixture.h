@@ -89,8 +89,17 @@ protected:
     }
     CString Stored(const TcpScale& scale, const char* how, int stored) const
     {
-        return CString::Formatted("%s: %s, receive incomplete: %d records stored in %s.",
-            scale.Address().c_str(), how, stored, m_dbPath.GetString());
+        return CString::Formatted(
+            "%s: %s, receive incomplete: %s.", scale.Address().c_str(), how, StoredText(stored).GetString());
+    }
+    // A read's "Trans Complete", with what it stored and where.
+    CString Received(int stored) const { return "Trans Complete, " + StoredText(stored) + "."; }
+    CString StoredText(int stored) const
+    {
+        if (stored == 0)
+            return "no records stored";
+        return CString::Formatted(
+            "%d record%s stored in %s", stored, stored == 1 ? "" : "s", m_dbPath.GetString());
     }
     std::size_t Count(const CString& text) const
     {
@@ -104,8 +113,11 @@ protected:
     {
         const std::string named = std::string(": ") + text;
         std::size_t n = 0;
-        for (const CString& t : Texts())
-            n += t == text || t.View().ends_with(named);
+        for (const CString& t : Texts()) {
+            // A read's ending goes on with what it stored.
+            const std::string_view v = t.View().substr(0, t.View().find(','));
+            n += v == std::string_view(text) || v.ends_with(named);
+        }
         return n;
     }
     // Every row of sql as its values joined by '|'.

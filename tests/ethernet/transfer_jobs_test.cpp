@@ -72,7 +72,7 @@ TEST_F(TransferJobsTest, ReadingAllItemsStoresEveryRecordWithQuotesIntact)
 
     EXPECT_EQ(Rows("SELECT [item_num], [item_name], [unitprice], [mg_id] FROM [Item] ORDER BY [item_num]"),
         (std::vector<std::string> { "5|Kim's apple|1200|kim", "6|O'Neil|300|kim" }));
-    EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+    EXPECT_EQ(Texts(), std::vector<CString> { Received(2) });
     EXPECT_EQ(m_host.noteRequest, "ITEM_REV");
 }
 
@@ -95,7 +95,7 @@ TEST_F(TransferJobsTest, ReadingByNumbersSkipsAMissingNumberAndEndsAfterTheLast)
             asked.push_back(scalesim::RecordNumber(p.payload));
     }
     EXPECT_EQ(asked, (std::vector<std::uint32_t> { 1, 7, 3 }));
-    EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+    EXPECT_EQ(Texts(), std::vector<CString> { Received(2) });
 }
 
 TEST_F(TransferJobsTest, ASilentScaleGetsThreeResendsThenTheTimeOutMessage)

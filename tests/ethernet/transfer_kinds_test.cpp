@@ -214,7 +214,7 @@ TEST_F(TransferJobsTest, WholeReadsStoreEveryRecordAsANewRowOfItsTable)
         // One acknowledgement per record and one for the end of data.
         EXPECT_TRUE(PumpUntil([&] { return Payloads(scale, 0x0101).size() >= c.records.size() + 1; }));
         EXPECT_EQ(Payloads(scale, 0x0101).size(), c.records.size() + 1);
-        EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+        EXPECT_EQ(Texts(), std::vector<CString> { Received(static_cast<int>(c.records.size())) });
         EXPECT_EQ(m_host.noteRequest, c.request);
         EXPECT_NE(m_host.noteSql.Find("INSERT INTO"), -1);
         EXPECT_EQ(m_host.progress, CString::Formatted("%d", static_cast<int>(c.records.size())));
@@ -267,7 +267,7 @@ TEST_F(TransferJobsTest, SelectReadsAskForEachNumberOfTheirTable)
         EXPECT_TRUE(PumpUntil([&] { return Payloads(scale, 0x0101).size() >= c.asked.size(); }));
         EXPECT_EQ(Payloads(scale, 0x0101).size(), c.asked.size());
         EXPECT_EQ(Rows(c.query), c.rows);
-        EXPECT_EQ(Texts(), std::vector<CString> { "Trans Complete" });
+        EXPECT_EQ(Texts(), std::vector<CString> { Received(static_cast<int>(c.rows.size())) });
     }
 }
 
@@ -294,7 +294,7 @@ TEST_F(TransferJobsTest, SalesTotalsByDayAreReadWholeAndEachJobReportsItsEnd)
         (std::vector<std::string> { "1|2024-06-03|2|100", "2|2024-06-04|2|100" }));
     EXPECT_EQ(Rows("SELECT [day], [total_weight], [current_scale] FROM [TotalDayResult]"),
         (std::vector<std::string> { "2024-06-09|50|" + scale.Address() }));
-    EXPECT_EQ(Count("Trans Complete"), 2u);
+    EXPECT_EQ(CountEndings("Trans Complete"), 2u);
 }
 
 } // namespace

@@ -227,11 +227,13 @@ TEST_F(TransferStatusTest, AScaleNotReachedIsNamedAndNotSentTo)
     EXPECT_EQ(memory.Table(kPlu).size(), 1u);
 }
 
-// Stop pressed while the scale is silent ends the job at once: nothing more
-// is sent, and the count is what the scale acknowledged.
-TEST_F(TransferStatusTest, StopDuringASilenceEndsTheJobAtOnce)
+// Stop pressed while the scale is silent: nothing more is sent, the record in
+// flight is awaited until its reply deadline, and the ending says it went
+// unanswered.
+TEST_F(TransferStatusTest, StopDuringASilenceEndsAtTheReplyDeadline)
 {
-    m_host.jobs->SetTimings({ 60000, 2000, 1000 }); // no resend before the stop
+    const UINT reply = 300u * static_cast<UINT>(TestTimeScale());
+    m_host.jobs->SetTimings({ reply, 2000, 1000 });
     ScaleMemory memory;
     TcpScale scale;
     ASSERT_TRUE(scale.Start([&memory](const TcpPacket& p, std::size_t index) {
@@ -244,13 +246,16 @@ TEST_F(TransferStatusTest, StopDuringASilenceEndsTheJobAtOnce)
     m_status.BeginTransfer();
     ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
     ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() == 5; }));
+    const auto pressed = std::chrono::steady_clock::now();
     ASSERT_TRUE(ClickButton(m_status, IDC_ETH_STOP));
-    EXPECT_EQ(m_host.jobs->JobCount() == 0 || m_host.jobs->InSlot(0)->IsClosed(), true);
+    EXPECT_EQ(m_host.jobs->InSlot(0)->IsClosed(), FALSE) << "the answer is still due";
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(Texts(), std::vector<CString> { Sent(scale, "Trans Stopped", 3, 12) });
+    EXPECT_LE(std::chrono::steady_clock::now() - pressed, std::chrono::milliseconds(2 * reply));
+    EXPECT_EQ(Texts(),
+        std::vector<CString> {
+            Sent(scale, "Trans Stopped", 3, 12) + " 1 record was sent and not answered." });
     EXPECT_EQ(memory.Table(kPlu).size(), 3u);
-    PumpFor(std::chrono::milliseconds(50));
-    EXPECT_EQ(scale.Received().size(), 5u);
+    EXPECT_EQ(scale.Received().size(), 5u) << "no resend after the stop";
 }
 
 } // namespace

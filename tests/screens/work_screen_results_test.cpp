@@ -184,7 +184,9 @@ TEST_F(WorkScreenResultsTest, ReceiveGoesOnPastASilentAndARefusingScaleAndReload
     EXPECT_EQ(texts[3], "SCALE PROCESS ERROR");
     const CString refusedEnd = CString::Formatted("S (%s): Trans Failed (SCALE", b.Address().c_str());
     EXPECT_EQ(texts[4].Left(refusedEnd.GetLength()), refusedEnd);
-    EXPECT_EQ(texts[5], CString::Formatted("S (%s): Trans Complete", c.Address().c_str()));
+    EXPECT_EQ(texts[5],
+        CString::Formatted(
+            "S (%s): Trans Complete, 2 records stored in C:\\items.mdb.", c.Address().c_str()));
     // Each scale was asked once, in list order, the next only after the last had ended.
     for (TcpScale* scale : { &a, &b, &c })
         EXPECT_EQ(scale->Connections(), 1u) << scale->Address();
@@ -377,12 +379,16 @@ TEST_F(WorkScreenResultsTest, AHangUpEndsOnlyItsScaleAndCloseNamesTheScalesNotAs
     const std::vector<CString> texts = Texts();
     ASSERT_EQ(texts.size(), 3u);
     // Each ending names its scale; the database by its Windows path.
-    EXPECT_EQ(texts[0], CString::Formatted("S (%s): Trans Complete", scales[0].Address().c_str()));
+    EXPECT_EQ(texts[0],
+        CString::Formatted(
+            "S (%s): Trans Complete, 2 records stored in C:\\items.mdb.", scales[0].Address().c_str()));
     EXPECT_EQ(texts[1],
         CString::Formatted(
-            "S (%s): Connection closed by the scale, receive incomplete: 1 records stored in C:\\items.mdb.",
+            "S (%s): Connection closed by the scale, receive incomplete: 1 record stored in C:\\items.mdb.",
             scales[1].Address().c_str()));
-    EXPECT_EQ(texts[2], CString::Formatted("S (%s): Trans Complete", scales[2].Address().c_str()));
+    EXPECT_EQ(texts[2],
+        CString::Formatted(
+            "S (%s): Trans Complete, 2 records stored in C:\\items.mdb.", scales[2].Address().c_str()));
     EXPECT_EQ(Column(m_db, "SELECT [num] FROM [TotalItemResult]").size(), 5u);
 
     // Close in the progress window while the first scale is asked: the loop
@@ -398,11 +404,58 @@ TEST_F(WorkScreenResultsTest, AHangUpEndsOnlyItsScaleAndCloseNamesTheScalesNotAs
     ASSERT_TRUE(ClickAtControl(status, IDOK));
     ASSERT_TRUE(WaitForLoop());
     ASSERT_EQ(Texts().size(), 2u);
-    EXPECT_EQ(Texts()[0].Find(": Trans Stopped, receive incomplete: 0 records"),
+    EXPECT_EQ(Texts()[0].Find(": Trans Stopped, receive incomplete: no records"),
         static_cast<int>(first.Address().size()) + 4);
     EXPECT_EQ(Texts()[1],
         CString::Formatted("Stopped; these scales were not asked: S (%s), S (%s).",
             scales[0].Address().c_str(), scales[2].Address().c_str()));
+}
+
+// Two of the scale's twelve totals equal line for line: both are stored, as
+// their sum is the day's sales. After a resend of the PC's acknowledgement
+// the scale starts the read over: its copies are dropped and counted, the
+// equal total still stored.
+TEST_F(WorkScreenResultsTest, EqualTotalsAreStoredEachAndOnlyAResendsCopiesAreDropped)
+{
+    std::vector<Bytes> totals;
+    for (std::uint8_t n = 1; n <= 12; ++n)
+        totals.push_back(Total(kTotalItem, n == 12 ? 11 : n, 3, 100));
+    for (const bool resend : { false, true }) {
+        SCOPED_TRACE(resend);
+        MessageBoxScript::Reset();
+        Execute(m_db, { "DELETE FROM [TotalItemResult]" });
+        std::size_t next = 0;
+        bool silentOnce = resend;
+        TcpScale scale;
+        ASSERT_TRUE(scale.Start([&](const scalesim::TcpPacket& p, std::size_t) {
+            using scalesim::TcpReply;
+            if (p.command == 0x0006) {
+                next = 0;
+                TcpReply reply = TcpReply::Ack();
+                reply.writes.push_back(TcpReply::Packet(5, totals[next++]));
+                return reply;
+            }
+            if (p.command != 0x0101)
+                return TcpReply::Silence();
+            if (silentOnce && next == 4) {
+                silentOnce = false;
+                next = 0; // silent, then the read again from its first total
+                return TcpReply::Silence();
+            }
+            return next < totals.size() ? TcpReply::Data(totals[next++]) : TcpReply::EndOfData();
+        }));
+        ChooseScales({ &scale });
+        Switch(Screen::ItemTotal, "Scale_Result_Item_All_Read", "kim", m_db);
+        ClickControl(IDC_WORK_RESULT_RECV);
+        ASSERT_TRUE(WaitForLoop());
+        EXPECT_EQ(Column(m_db, "SELECT COUNT(*) FROM [TotalItemResult]"), std::vector<CString> { "12" });
+        EXPECT_EQ(Column(m_db, "SELECT COUNT(*) FROM [TotalItemResult] WHERE [num] = 11"),
+            std::vector<CString> { "2" });
+        ASSERT_FALSE(Texts().empty());
+        EXPECT_EQ(Texts().back(),
+            CString("Trans Complete, 12 records stored in C:\\items.mdb")
+                + (resend ? "; 4 copies the scale sent again were not stored." : "."));
+    }
 }
 
 } // namespace

@@ -1,9 +1,12 @@
+#include <algorithm>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 #include "ethernet/transfer_jobs.h"
 #include "platform/base/datetime.h"
+#include "platform/base/file_system.h"
 #include "platform/wnd/controls/treectrl.h"
 #include "platform/wnd/core/input_seam.h"
 #include "protocol/scale_records.h"
@@ -63,9 +66,31 @@ protected:
     {
         const std::string named = std::string(": ") + text;
         std::size_t n = 0;
-        for (const MessageBoxRecord& r : MessageBoxScript::Records())
-            n += r.text == text || r.text.View().ends_with(named);
+        for (const MessageBoxRecord& r : MessageBoxScript::Records()) {
+            // A read's ending goes on with what it stored.
+            const std::string_view v = r.text.View().substr(0, r.text.View().find(','));
+            n += v == std::string_view(text) || v.ends_with(named);
+        }
         return n;
+    }
+    // Items 1 to 12 on the item screen.
+    void ShowTwelveItems()
+    {
+        const CString db = MakeItemDatabase();
+        std::vector<CString> sql;
+        for (int n = 1; n <= 12; ++n)
+            sql.push_back(CString::Formatted("INSERT INTO [Item]([item_num], [item_name], [unitprice], "
+                                             "[mg_id]) VALUES(%d, 'I%d', 1, 'vexo')",
+                n, n));
+        Execute(db, sql);
+        Switch(Screen::Item, "Item_Read", "vexo", db);
+    }
+    std::vector<CString> Texts() const
+    {
+        std::vector<CString> out;
+        for (const MessageBoxRecord& r : MessageBoxScript::Records())
+            out.push_back(r.text);
+        return out;
     }
     CString ItemsWith(std::initializer_list<const char*> rows)
     {
@@ -773,6 +798,148 @@ TEST_F(WorkScreenTcpTest, SelectSendWithoutAPickedRowIsRefused)
     EXPECT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(scale.Connections(), 0u);
     EXPECT_EQ(m_screen->Transfers().GetTransports()->Jobs().JobCount(), 0u);
+}
+
+// A TCP answer carries no number. A scale that answers a record late, past
+// its reply timer, answers its resend too; another acknowledges every record
+// twice. Each answer is matched to what was sent, and each ending says what
+// the scale holds.
+TEST_F(WorkScreenTcpTest, EveryAnswerIsMatchedToThePacketItAnswers)
+{
+    const UINT reply = 250u * static_cast<UINT>(TestTimeScale());
+    m_screen->Transfers().GetTransports()->Jobs().SetTimings({ reply, 2000, 1000, reply / 2 });
+    ShowTwelveItems();
+    const std::chrono::milliseconds late(reply * 7 / 5); // 4.2 s against 3 s
+    const char* unmatched = "Trans Failed (the scale's answers could not be matched to the packets sent)";
+    struct Case {
+        const char* name;
+        ScaleMemory::Faults faults;
+        std::size_t held;
+        std::vector<CString> boxes; // "%s" the scale
+        std::size_t records; // record packets the scale received
+    };
+    const Case cases[] = {
+        { "late", { 5, late, false, 0 }, 12, { "Trans Complete" }, 13 },
+        { "late, memory full", { 5, late, false, 11 }, 11,
+            { "SCALE memory full", "S (%s): Trans Failed (SCALE memory full), 11 of 12 records sent." }, 13 },
+        { "twice, memory full", { 0, {}, true, 11 }, 11,
+            { CString("S (%s): ") + unmatched + ", 11 of 12 records sent for certain." }, 12 },
+        { "twice", { 0, {}, true, 0 }, 12,
+            { CString("S (%s): ") + unmatched + ", 12 of 12 records sent for certain." }, 12 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScaleMemory memory;
+        memory.SetFaults(c.faults);
+        TcpScale scale;
+        ASSERT_TRUE(scale.Start(memory.Script()));
+        ChooseScales({ &scale });
+        MessageBoxScript::Reset();
+        MessageBoxScript::PushAnswer(IDYES);
+        ClickControl(IDC_WORK_TRANS_ALL);
+        ASSERT_TRUE(WaitForJobs());
+        std::vector<CString> boxes { "All item Data Delete, Are you OK?" };
+        for (const CString& b : c.boxes)
+            boxes.push_back(CString::Formatted(b.GetString(), scale.Address().c_str()));
+        EXPECT_EQ(Texts(), boxes);
+        EXPECT_EQ(memory.Table(0).size(), c.held);
+        EXPECT_EQ(memory.RecordsReceived(), c.records);
+        // The reset went last, once: the job read the scale's answers to the end.
+        EXPECT_EQ(memory.TaskResets(), 1);
+        EXPECT_EQ(Commands(scale).back(), 0x4120);
+    }
+}
+
+// Stop or Close while a record's answer is due: nothing more is sent, the
+// answer is awaited, and the count is what the scale holds.
+TEST_F(WorkScreenTcpTest, AStopWaitsForTheAnswerToTheRecordInFlight)
+{
+    const UINT reply = 250u * static_cast<UINT>(TestTimeScale());
+    m_screen->Transfers().GetTransports()->Jobs().SetTimings({ reply, 2000, 1000 });
+    ShowTwelveItems();
+    CEthTransStatusDlg& status = m_screen->Transfers().GetTransports()->StatusDialog();
+    struct Case {
+        const char* name;
+        int button;
+        std::size_t acked; // records acknowledged when it is pressed
+        int scales;
+    };
+    for (const Case& c : { Case { "Stop", IDC_ETH_STOP, 3, 1 }, Case { "Close", IDOK, 5, 1 },
+             Case { "three scales", IDC_ETH_STOP, 3, 3 } }) {
+        SCOPED_TRACE(c.name);
+        // Every answer held 1.2 s against the 3 s reply timer.
+        std::vector<std::unique_ptr<ScaleMemory>> memories;
+        std::vector<std::unique_ptr<TcpScale>> scales;
+        std::vector<const TcpScale*> chosen;
+        for (int i = 0; i < c.scales; ++i) {
+            memories.push_back(std::make_unique<ScaleMemory>(
+                ScaleMemory::Mode::Slow, 0, std::chrono::milliseconds(reply * 2 / 5)));
+            scales.push_back(std::make_unique<TcpScale>());
+            ASSERT_TRUE(scales.back()->Start(memories.back()->Script()));
+            chosen.push_back(scales.back().get());
+        }
+        ChooseScales(chosen);
+        m_screen->Transfers().Hosts().Host().SetEthernetStop(0);
+        MessageBoxScript::Reset();
+        MessageBoxScript::PushAnswer(IDYES);
+        ClickControl(IDC_WORK_TRANS_ALL);
+        // The clear, the records acknowledged and the next one have arrived.
+        ASSERT_TRUE(PumpUntil(
+            [&] { return status.IsWindowVisible() && scales[0]->Received().size() == c.acked + 2; }));
+        ASSERT_TRUE(ClickButton(status, c.button));
+        ASSERT_TRUE(WaitForJobs());
+        const auto texts = Texts();
+        ASSERT_EQ(texts.size(), 1u + scales.size());
+        for (std::size_t i = 0; i < scales.size(); ++i) {
+            const std::size_t held = memories[i]->Table(0).size();
+            const CString ending = CString::Formatted("S (%s): Trans Stopped, %d of 12 records sent.",
+                scales[i]->Address().c_str(), static_cast<int>(held));
+            EXPECT_EQ(std::count(texts.begin(), texts.end(), ending), 1) << ending;
+            EXPECT_EQ(memories[i]->RecordsReceived(), held) << "nothing sent after the stop";
+        }
+        EXPECT_EQ(memories[0]->Table(0).size(), c.acked + 1);
+    }
+}
+
+// A read's ending says how many records it stored and where; a scale that
+// sent nothing, or was not reached, leaves no file.
+TEST_F(WorkScreenTcpTest, AReadsEndingNamesItsFileAndAnEmptyReadLeavesNone)
+{
+    SetLocalClock(2007, 3, 3, 9, 41);
+    Switch(Screen::Item, "Item_Read", "vexo", ItemsWith({ "'1', 'Kept', '1'" }));
+    ScaleMemory full;
+    full.Put(0, 1, PluPayload(1, "One"));
+    full.Put(0, 3, PluPayload(3, "Three"));
+    ScaleMemory empty;
+    TcpScale a;
+    TcpScale b;
+    scalesim::OffScale off;
+    ASSERT_TRUE(a.Start(full.Script()));
+    ASSERT_TRUE(b.Start(empty.Script()));
+    ASSERT_TRUE(off.Start());
+    m_screen->Scales().CommSettings().ClearChosen();
+    for (const std::string& address : { a.Address(), b.Address(), off.Address() })
+        m_screen->Scales().CommSettings().AddChosen(CString("Scale name = S, IP=") + address.c_str());
+    auto file = [](const std::string& address) {
+        return CString("C:\\ZUVAR\\ScaleData\\2007-03-03\\9Hour\\") + address.c_str() + ".mdb";
+    };
+    MessageBoxScript::Reset();
+
+    ClickControl(IDC_WORK_RECV_ALL);
+    ASSERT_TRUE(WaitForJobs());
+
+    EXPECT_EQ(Column(file(a.Address()), "SELECT [item_name] FROM [Item] ORDER BY [ID]"),
+        (std::vector<CString> { "One", "Three" }));
+    auto texts = Texts();
+    std::sort(texts.begin(), texts.end());
+    std::vector<CString> expected { CString::Formatted("S (%s): Trans Complete, 2 records stored in %s.",
+                                        a.Address().c_str(), file(a.Address()).GetString()),
+        CString::Formatted("S (%s): Trans Complete, no records stored.", b.Address().c_str()),
+        CString::Formatted("S (%s): Connection Failed", off.Address().c_str()) };
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(texts, expected);
+    for (const std::string& address : { b.Address(), off.Address() })
+        EXPECT_EQ(GetFileAttributes(file(address)), INVALID_FILE_ATTRIBUTES) << address;
 }
 
 } // namespace

@@ -79,6 +79,11 @@ TcpScript ScaleMemory::Script()
         TcpReply reply = Answer(packet);
         if (m_mode == Mode::Slow && !reply.writes.empty())
             std::this_thread::sleep_for(m_delay); // the scale's own latency
+        if (m_faults.lateNumber != 0 && !m_lateDone && packet.command == kRecord
+            && RecordNumber(packet.payload) == m_faults.lateNumber) {
+            m_lateDone = true;
+            std::this_thread::sleep_for(m_faults.lateBy); // its resend waits in the connection
+        }
         return reply;
     };
 }
@@ -107,8 +112,19 @@ TcpReply ScaleMemory::Answer(const TcpPacket& packet)
     case kRecord:
         if (p.empty())
             return TcpReply::Nak(0x2023);
-        m_tables[p[0]][RecordNumber(p)] = p;
-        return TcpReply::Ack();
+        {
+            auto& table = m_tables[p[0]];
+            std::size_t held = 0;
+            for (const auto& [code, records] : m_tables)
+                held += code < 0x1F ? records.size() : 0;
+            if (m_faults.capacity != 0 && held >= m_faults.capacity && !table.contains(RecordNumber(p)))
+                return TcpReply::Nak(0x2025);
+            table[RecordNumber(p)] = p;
+            TcpReply reply = TcpReply::Ack();
+            if (m_faults.ackTwice)
+                reply.writes.push_back(TcpReply::Packet(kAck));
+            return reply;
+        }
     case kRequestOne: {
         if (p.size() != 6)
             return TcpReply::Nak(0x2023);

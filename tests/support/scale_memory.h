@@ -5,7 +5,10 @@
 // for all records (the acknowledgement, then one record per acknowledgement
 // of the PC, then the end of data), and keeps sales totals to be read and
 // cleared. Modes: normal; silent (greets, then never answers); nak (refuses
-// every packet with one code); slow (each answer after a delay).
+// every packet with one code); slow (each answer after a delay). Faults on
+// top: a record answered late at its first arrival (its resend waits and is
+// answered too), every record acknowledged twice, a memory that takes only so
+// many records (NAK 0x2025 for the next new one).
 
 #include <chrono>
 #include <map>
@@ -22,6 +25,15 @@ public:
 
     explicit ScaleMemory(Mode mode = Mode::Normal, std::uint16_t nakCode = 0x2027,
         std::chrono::microseconds delay = std::chrono::milliseconds(2));
+
+    struct Faults {
+        std::uint32_t lateNumber = 0; // the record of this number, at its first arrival ...
+        std::chrono::milliseconds lateBy { 0 }; // ... is answered this late
+        bool ackTwice = false; // every record acknowledged twice, in two writes
+        std::size_t capacity = 0; // records it takes (0: no limit)
+    };
+    // Set before the scale starts.
+    void SetFaults(const Faults& faults) { m_faults = faults; }
 
     // The script to give TcpScale::Start. The memory must outlive the scale's
     // thread (stop the scale first).
@@ -42,6 +54,8 @@ private:
     Bytes NextStreamed();
 
     Mode m_mode;
+    Faults m_faults;
+    bool m_lateDone = false;
     std::uint16_t m_nakCode;
     std::chrono::microseconds m_delay;
     mutable std::mutex m_lock;
