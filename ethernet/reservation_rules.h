@@ -34,6 +34,8 @@ inline constexpr const char* kStatusWait = "wait";
 inline constexpr const char* kStatusTrans = "Trans";
 inline constexpr const char* kStatusOnceEnded = "Trans Stop";
 inline constexpr const char* kStatusDailyEnded = "Trans..ing";
+// Refused at its minute, as the same manager's own transfer ran.
+inline constexpr const char* kStatusNotSent = "Not sent";
 
 // One stored row, as its texts.
 struct ReservationRow {

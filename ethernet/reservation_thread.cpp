@@ -262,10 +262,11 @@ void CReservationTransThread::HandleNote(Note note)
         m_nakSeen = false;
         m_packet = LastSentPacket();
         if (ManagerBusy()) {
-            AfxMessageBox(
-                "Since the manager is proceeding with the communication, the advance transmission is "
-                "not available.");
-            WriteReservationReport("Because basic Communication(Stop)");
+            // It did not go: the list and the report say so.
+            WriteReservationReport("Because basic Communication(Stop), not sent");
+            SetStatus(kStatusNotSent);
+            AfxMessageBox(Named("Since the manager is proceeding with the communication, the advance "
+                                "transmission is not available. The reservation was not sent."));
             m_inRun = false;
             Decide(Decision::Skip);
             return;
@@ -357,10 +358,7 @@ void CReservationTransThread::BeginTransfer()
         CloseReservation();
         return;
     }
-    if (m_dao.OpenDatabase(kReservationDatabase)) {
-        m_dao.Execute(ReservationStatusSql(kStatusTrans, m_row.managerId, m_number, m_row.address));
-        m_dao.CloseDatabase();
-    }
+    SetStatus(kStatusTrans);
     m_kind = DataKind::Item;
     m_nextItem = 0;
     m_itemsSent = 0;
@@ -514,7 +512,7 @@ void CReservationTransThread::OnReplyTimeout()
     m_step = TransferStep::Close;
     m_report = "3 times out, " + CountText();
     CloseReservation();
-    AfxMessageBox("3 times out");
+    AfxMessageBox(Named("3 times out"));
     AfxMessageBox(Named("No answer, " + CountText() + "."), MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -523,15 +521,19 @@ void CReservationTransThread::WriteReservationReport(const CString& report)
     AppendReservationReport(ReservationReportLine(m_row, report));
 }
 
-void CReservationTransThread::CloseReservation()
+void CReservationTransThread::SetStatus(const char* status)
 {
-    WriteReservationReport(m_report);
-    const char* status
-        = m_period == kPeriodOnce ? kStatusOnceEnded : (m_period == kPeriodEveryDay ? kStatusDailyEnded : "");
     if (m_dao.OpenDatabase(kReservationDatabase)) {
         m_dao.Execute(ReservationStatusSql(status, m_row.managerId, m_number, m_row.address));
         m_dao.CloseDatabase();
     }
+}
+
+void CReservationTransThread::CloseReservation()
+{
+    WriteReservationReport(m_report);
+    SetStatus(
+        m_period == kPeriodOnce ? kStatusOnceEnded : (m_period == kPeriodEveryDay ? kStatusDailyEnded : ""));
     m_step = TransferStep::Close;
     if (m_connected)
         m_sender.ShutDown(m_token, m_socket); // after the packets queued before

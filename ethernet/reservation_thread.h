@@ -105,6 +105,8 @@ private:
     int CountItems();
     bool ManagerBusy() const;
     void StopForManager();
+    // The row's status in the reservation database.
+    void SetStatus(const char* status);
     // Ends the run: its report and box carry the count; an empty how is
     // "Trans Complete".
     void EndWith(const CString& report, const CString& how);

@@ -328,7 +328,7 @@ TEST_F(ReservationThreadTest, EveryWaitForTheScaleEndsWithAReport)
         }
         std::vector<CString> boxes;
         if (std::string(c.report) == "3 times out")
-            boxes.push_back("3 times out");
+            boxes.push_back(Named(number, scale.Address(), "3 times out"));
         boxes.push_back(Named(number, scale.Address(),
             *c.how == '\0' ? CString("Trans Complete") : CString(c.how) + ", " + count + "."));
         EXPECT_EQ(Boxes(), boxes);
@@ -354,8 +354,8 @@ TEST_F(ReservationThreadTest, AScaleThatNeverGreetsTimesOut)
     // The work screen's timer 600 + slot fired four times.
     EXPECT_EQ(m_host->m_timers, std::vector<UINT_PTR>(4, thread->GetTimerId()));
     EXPECT_EQ(Boxes(),
-        (std::vector<CString> {
-            "3 times out", Named(4, scale.Address(), "No answer, 0 of 2 records sent.") }));
+        (std::vector<CString> { Named(4, scale.Address(), "3 times out"),
+            Named(4, scale.Address(), "No answer, 0 of 2 records sent.") }));
     EXPECT_EQ(Statuses(), (std::vector<std::string> { "4|" + scale.Address() + "|Trans Stop" }));
     EXPECT_TRUE(PumpUntil([&] { return thread->HasEnded(); }));
 }
@@ -414,13 +414,16 @@ TEST_F(ReservationThreadTest, TheSameManagersTransferStopsIt)
     CReservationTransThread* refused = Run(MakeRow(4, 0, "kim", scale.Address().c_str()), kTwoItems);
     SetTime(CTime(2007, 3, 5, 9, 7, 0));
     ASSERT_TRUE(WaitForReports(1));
-    EXPECT_EQ(Reports(), (std::vector<std::string> { "Because basic Communication(Stop)" }));
+    // The box names the reservation and its scale; the report and the list
+    // show it did not go.
+    EXPECT_EQ(Reports(), (std::vector<std::string> { "Because basic Communication(Stop), not sent" }));
     EXPECT_EQ(Boxes(),
-        (std::vector<CString> { "Since the manager is proceeding with the communication, the "
-                                "advance transmission is not available." }));
+        (std::vector<CString> { Named(4, scale.Address(),
+            "Since the manager is proceeding with the communication, the advance transmission is not "
+            "available. The reservation was not sent.") }));
     ASSERT_TRUE(PumpUntil([&] { return refused->HasEnded(); }));
     EXPECT_EQ(scale.Connections(), 0u);
-    EXPECT_EQ(Statuses(), (std::vector<std::string> { "4|" + scale.Address() + "|wait" }));
+    EXPECT_EQ(Statuses(), (std::vector<std::string> { "4|" + scale.Address() + "|Not sent" }));
 
     // Another manager's transfer does not stop it.
     MessageBoxScript::Reset();

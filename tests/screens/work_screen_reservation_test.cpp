@@ -220,7 +220,7 @@ TEST_F(ReservationRunTest, EveryWaitForTheScaleEndsWithAReport)
         }
         std::vector<CString> boxes;
         if (std::string(c.report) == "3 times out")
-            boxes.push_back("3 times out");
+            boxes.push_back(Named(number, scale.Address(), "3 times out"));
         boxes.push_back(Named(number, scale.Address(), CString(c.how) + ", " + count + "."));
         EXPECT_EQ(Boxes(), boxes);
         EXPECT_EQ(Column(kReservationDatabase,
@@ -254,12 +254,20 @@ TEST_F(ReservationRunTest, TheSameManagersTransferRefusesAtTheStart)
     m_screen->Reservations().StartReservationTransfer(Row(4, 0, "kim", scale.Address()));
     SetClock(CTime(2007, 3, 5, 9, 7, 0));
     ASSERT_TRUE(WaitForReports(1));
-    EXPECT_EQ(ReportOf(ReportLines()[0]), "Because basic Communication(Stop)");
+    // It did not go: the box names it and its scale, the report and the
+    // list say so.
+    EXPECT_EQ(ReportOf(ReportLines()[0]), "Because basic Communication(Stop), not sent");
     EXPECT_EQ(Boxes(),
-        (std::vector<CString> { "Since the manager is proceeding with the communication, the "
-                                "advance transmission is not available." }));
+        (std::vector<CString> { Named(4, scale.Address(),
+            "Since the manager is proceeding with the communication, the advance transmission is not "
+            "available. The reservation was not sent.") }));
     EXPECT_EQ(scale.Connections(), 0u);
-    EXPECT_EQ(Statuses(), (std::vector<CString> { "wait", "wait" }));
+    EXPECT_EQ(Statuses(), (std::vector<CString> { "Not sent", "wait" }));
+    OpenReservationList();
+    CReservationListDlg* list = m_screen->Reservations().GetReservationListDlg();
+    ASSERT_EQ(InfoLines(list).GetItemCount(), 1); // kim's
+    EXPECT_NE(InfoLines(list).GetItemText(0, 0).Find("#R_status=Not sent#"), -1)
+        << InfoLines(list).GetItemText(0, 0);
 
     // Another manager's reservation runs all the same.
     MessageBoxScript::Reset();
