@@ -201,12 +201,13 @@ CString CScaleLink::EndingText(const CString& how, bool reading) const
 
 CString CScaleLink::StoredText() const
 {
-    // A received-data database is made by the first record only.
-    CString text = m_bMakeTarget
-        ? CString::Formatted("%d records stored, no file made", m_nStoredCount)
-        : CString::Formatted("%d records stored in %s", m_nStoredCount, m_strTargetDbPath);
+    // A received-data database is made by the first record only: none then.
+    CString text = m_nStoredCount == 0 ? CString("no records stored")
+                                       : CString::Formatted("%d record%s stored in %s", m_nStoredCount,
+                                           m_nStoredCount == 1 ? "" : "s", m_strTargetDbPath);
     if (m_nCopies > 0)
-        text += CString::Formatted(" (%d sent twice by the scale, stored once)", m_nCopies);
+        text += CString::Formatted("; %d cop%s the scale sent again %s not stored", m_nCopies,
+            m_nCopies == 1 ? "y" : "ies", m_nCopies == 1 ? "was" : "were");
     return text;
 }
 

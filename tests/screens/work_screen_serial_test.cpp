@@ -334,7 +334,7 @@ TEST_F(WorkScreenSerialTest, ASecondReadGoesIntoTheFirstReadsDatabaseWithoutAPat
         MessageBoxScript::Reset();
         ClickControl(IDC_WORK_RECV_ALL);
         ASSERT_TRUE(WaitForWalk());
-        const CString ending = "Trans Complete, 1 records stored in " + first + ".";
+        const CString ending = "Trans Complete, 1 record stored in " + first + ".";
         const std::vector<CString> told
             = hour == 9 ? std::vector<CString> { first, ending } : std::vector<CString> { ending };
         EXPECT_EQ(Texts(), told);
@@ -372,7 +372,7 @@ TEST_F(WorkScreenSerialTest, AllReceiveFromThreeScalesGivesEachScaleItsOwnDataba
         (std::vector<CString> { folder + "07.mdb",
             "Front (ID 07): Trans Complete, 12 records stored in " + folder + "07.mdb.", folder + "08.mdb",
             "Back (ID 08): Trans Complete, 12 records stored in " + folder + "08.mdb.", folder + "09.mdb",
-            "Side (ID 09): Trans Complete, 0 records stored, no file made." }));
+            "Side (ID 09): Trans Complete, no records stored." }));
     for (const char* id : { "07", "08" }) {
         const std::vector<CString> names = Column(folder + id + ".mdb", "SELECT [item_name] FROM [Item]");
         EXPECT_EQ(names, std::vector<CString>(12, CString("from ") + id)) << id;

@@ -17,9 +17,11 @@ constexpr std::uint16_t kEndOfData = 0x0600;
 
 // script's answers; a frame that late picks is first left unanswered and
 // answered at its resend; it and a frame that twice picks are answered once
-// more just before the answer to the next frame that is no acknowledgement.
+// more (with unnumbered, by a bare ACK) just before the answer to the next
+// frame that is no acknowledgement.
 scalesim::SerialScript AnsweringTwice(scalesim::SerialScript script,
-    std::function<bool(const SerialFrame&)> late, std::function<bool(const SerialFrame&)> twice = nullptr)
+    std::function<bool(const SerialFrame&)> late, std::function<bool(const SerialFrame&)> twice = nullptr,
+    bool unnumbered = false)
 {
     struct Owed {
         std::mutex lock;
@@ -36,8 +38,9 @@ scalesim::SerialScript AnsweringTwice(scalesim::SerialScript script,
         if (isLate && owed->held.insert(f.sequence).second)
             return reply;
         const SerialReply own = script(f, n);
+        const std::vector<Bytes> again = unnumbered ? SerialReply::Ack(f.scaleId).writes : own.writes;
         if (isLate || (!f.join && twice && twice(f)))
-            owed->writes.insert(owed->writes.end(), own.writes.begin(), own.writes.end());
+            owed->writes.insert(owed->writes.end(), again.begin(), again.end());
         reply.writes.insert(reply.writes.end(), own.writes.begin(), own.writes.end());
         return reply;
     };
@@ -55,6 +58,7 @@ struct TwiceCase {
     bool lateFifth; // record 5 answered late, after its resend, and so twice
     bool everyTwice; // every record acknowledged twice
     std::size_t recordFrames;
+    bool unnumberedCopy = false; // the second answer carries no number
 };
 
 class AnsweredTwiceTest : public SerialTransferTest, public ::testing::WithParamInterface<TwiceCase> { };
@@ -74,7 +78,7 @@ TEST_P(AnsweredTwiceTest, TheRefusalOfTheLastRecordIsHeard)
     StartScript(AnsweringTwice(
         model.Script(),
         [&](const SerialFrame& f) { return c.lateFifth && f.command == kRecord && RecordNumber(f) == 5; },
-        [&](const SerialFrame& f) { return c.everyTwice && f.command == kRecord; }));
+        [&](const SerialFrame& f) { return c.everyTwice && f.command == kRecord; }, c.unnumberedCopy));
     m_screen->SetDataRows(ItemRows(12));
 
     Run(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("07") });
@@ -91,8 +95,9 @@ TEST_P(AnsweredTwiceTest, TheRefusalOfTheLastRecordIsHeard)
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, AnsweredTwiceTest,
-    ::testing::Values(
-        TwiceCase { "LateFifth", true, false, 13 }, TwiceCase { "EveryTwice", false, true, 12 }),
+    ::testing::Values(TwiceCase { "LateFifth", true, false, 13 }, TwiceCase { "EveryTwice", false, true, 12 },
+        // A scale that numbers its answers is held to it.
+        TwiceCase { "EveryTwiceOneUnnumbered", false, true, 12, true }),
     [](const auto& test) { return std::string(test.param.name); });
 
 // ---- copies ------------------------------------------------------------------------
@@ -161,7 +166,7 @@ TEST_F(SerialTransferTest, EqualTotalLinesAreStoredAndOnlyACopyAfterAResendIsDro
         EXPECT_EQ(stored.size(), 12u) << late;
         EXPECT_EQ(std::count(stored.begin(), stored.end(), "3"), 2) << late;
         const CString ending = CString("Trans Complete, 12 records stored in ") + m_screen->m_itemDbPath
-            + (late ? " (1 sent twice by the scale, stored once)." : ".");
+            + (late ? "; 1 copy the scale sent again was not stored." : ".");
         EXPECT_EQ(m_boxes.Records().back().text, ending);
         ExpectWalkEnded();
         m_line.Stop();
@@ -186,7 +191,7 @@ TEST_F(SerialTransferTest, AReadByNumberDropsTheSecondAnswerToAResentRequest)
         (std::vector<std::string> { "201|Jeju", "203|Busan" }));
     EXPECT_EQ(m_boxes.Records().back().text,
         CString(("Trans Complete, 2 records stored in " + m_screen->m_receivedPaths[0].second
-            + " (1 sent twice by the scale, stored once).")
+            + "; 1 copy the scale sent again was not stored.")
                     .c_str()));
     ExpectWalkEnded();
     m_line.Stop();

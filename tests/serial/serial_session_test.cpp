@@ -268,7 +268,8 @@ TEST_F(SerialTransferTest, ARefusalIsToldAndEndsTheSession)
                 Ending("07", "Trans Failed (scale data length error)", "0 of 1 records sent.") } },
         { TransferCommand::Recv, FromHex("25 20"),
             { "scale memory full",
-                Ending("07", "Trans Failed (scale memory full)", "receive incomplete: 0 records") } },
+                Ending(
+                    "07", "Trans Failed (scale memory full)", "receive incomplete: no records stored.") } },
     };
     std::atomic<int> which { 0 };
     StartScript([&](const SerialFrame& f, std::size_t) {
@@ -381,7 +382,7 @@ TEST_F(SerialTransferTest, ReadsOfEachKindStoreTheirRows)
     EXPECT_EQ(std::count_if(m_screen->m_notes.begin(), m_screen->m_notes.end(),
                   [](const auto& note) { return note.first == "User_Label_Insert"; }),
         1);
-    EXPECT_EQ(Texts(), std::vector<std::string>(std::size(cases), "Trans Complete, 1 records"));
+    EXPECT_EQ(Texts(), std::vector<std::string>(std::size(cases), "Trans Complete, 1 record"));
     ExpectWalkEnded();
 }
 
@@ -409,7 +410,7 @@ TEST_F(SerialTransferTest, AnEndOfDataAfterTheScaleTotalsSendsNoRequestEnd)
         Rows(m_screen->m_itemDbPath.GetString(), "SELECT [print_cnt], [total_price] FROM [TotalResult]"),
         std::vector<std::string> { "5|12345" });
     EXPECT_EQ(m_screen->m_progress, "1");
-    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete, 1 records" });
+    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete, 1 record" });
     ExpectWalkEnded();
 }
 
@@ -423,10 +424,14 @@ TEST_F(SerialTransferTest, APresetPageTheScaleDoesNotHoldEndsTheRead)
 
     EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { kJoinMark, kRequestOne, kAck, kEndJoin }));
     EXPECT_FALSE(std::filesystem::exists(m_screen->m_receivedPaths.at(0).second)) << "nothing came, no file";
-    // Scale settings cannot be read: the session ends after the join.
+    // Scale settings cannot be read, and a read by numbers without one asks
+    // for nothing: the session ends after the join.
     Run(TransferCommand::Recv, DataKind::ScaleInfo, TransferScope::Select, { Line("07") });
+    m_screen->m_requestNumbers = { 0, 4 };
+    Run(TransferCommand::Recv, DataKind::Item, TransferScope::Select, { Line("07") });
     EXPECT_EQ(Commands(Frames()),
-        (std::vector<std::uint16_t> { kJoinMark, kRequestOne, kAck, kEndJoin, kJoinMark, kEndJoin }));
+        (std::vector<std::uint16_t> {
+            kJoinMark, kRequestOne, kAck, kEndJoin, kJoinMark, kEndJoin, kJoinMark, kEndJoin }));
     ExpectWalkEnded();
 }
 
@@ -448,8 +453,8 @@ TEST_F(SerialTransferTest, AnUnansweredFrameGoesFiveTimesAndASilentScaleIsPassed
         (std::vector<std::string> { "J@05", "J@07", "6@07", "6@07", "6@07", "6@07", "6@07" }));
     EXPECT_EQ(Texts(),
         (std::vector<std::string> { "JOINERROR",
-            Ending("05", "No answer (JOINERROR)", "receive incomplete: 0 records"), "Time out",
-            Ending("07", "No answer (Time out)", "receive incomplete: 0 records") }));
+            Ending("05", "No answer (JOINERROR)", "receive incomplete: no records stored."), "Time out",
+            Ending("07", "No answer (Time out)", "receive incomplete: no records stored.") }));
     ExpectWalkEnded();
 }
 
@@ -827,6 +832,7 @@ TEST(ScaleIdOfLineTest, TheTwoCharactersAfterId)
         { "Scale name = A, Scale ID=123", "12" },
         { "Scale name = A, IP=10.0.0.1", "00" },
         { "Scale name = A, Scale ID=", "00" },
+        { "ID=5", "05" },
     };
     for (const auto& [line, id] : cases) {
         const auto got = CSerialTransfer::ScaleIdOfLine(line);

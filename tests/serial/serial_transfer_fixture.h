@@ -137,14 +137,13 @@ protected:
     }
     // Frames the scales received from the PC, with their commands and IDs.
     std::vector<SerialFrame> Frames() const { return m_line.Received(); }
-    // The message boxes shown; a read's ending up to its count of records.
+    // The message boxes shown; a read's ending without the file it names.
     std::vector<std::string> Texts() const
     {
         std::vector<std::string> out;
         for (const MessageBoxRecord& r : m_boxes.Records()) {
             const std::string text = r.text.GetString();
-            const std::size_t stored = text.find(" records stored");
-            out.push_back(stored == std::string::npos ? text : text.substr(0, stored + 8));
+            out.push_back(text.substr(0, text.find(" stored in ")));
         }
         return out;
     }

@@ -286,7 +286,7 @@ TEST_F(SerialTransferTest, AReadFromTwoScalesKeepsItsScopeAndGivesEachScaleItsOw
         std::vector<std::string> { "eight" });
     EXPECT_EQ(Texts(),
         (std::vector<std::string> {
-            "S07 (ID 07): Trans Complete, 1 records", "S8 (ID 08): Trans Complete, 1 records" }));
+            "S07 (ID 07): Trans Complete, 1 record", "S8 (ID 08): Trans Complete, 1 record" }));
     ExpectWalkEnded();
 }
 
@@ -320,7 +320,7 @@ TEST_F(SerialTransferTest, ARecordThatCannotBeStoredIsToldAndNotCounted)
     EXPECT_EQ(Texts(),
         (std::vector<std::string> {
             "S07 (ID 07): 1 text lines were longer than their column and were stored cut.",
-            "Trans Complete, 1 records" }));
+            "Trans Complete, 1 record" }));
 }
 
 TEST_F(SerialTransferTest, ARequestAcknowledgedWithoutDataTimesOutAndCloses)
@@ -339,7 +339,7 @@ TEST_F(SerialTransferTest, ARequestAcknowledgedWithoutDataTimesOutAndCloses)
 
     EXPECT_EQ(Texts(),
         (std::vector<std::string> {
-            "Time out", Ending("07", "No answer (Time out)", "receive incomplete: 0 records") }));
+            "Time out", Ending("07", "No answer (Time out)", "receive incomplete: no records stored.") }));
     EXPECT_EQ(Commands(Frames()), (std::vector<std::uint16_t> { kJoinMark, kRequestAll }));
     ExpectWalkEnded();
 }
@@ -390,7 +390,7 @@ TEST_F(SerialTransferTest, RefusedStartsTellWhy)
     const auto texts = Texts();
     ASSERT_EQ(texts.size(), 5u);
     EXPECT_EQ(texts[3], "A transfer is still running. Wait until it ends.");
-    EXPECT_EQ(texts[4], "Trans Complete, 0 records");
+    EXPECT_EQ(texts[4], "Trans Complete, no records stored.");
     EXPECT_EQ(model.Joined().size(), 1u);
     EXPECT_EQ(texts[0], "Select a port.");
     EXPECT_EQ(texts[1], "Communication Setting error");
