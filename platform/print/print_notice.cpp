@@ -36,9 +36,9 @@ void ShowPrintedFiles()
         return;
     QString text;
     if (files.size() == 1) {
-        text = QStringLiteral("Printed to %1").arg(WindowsPathOf(files.front()));
+        text = QStringLiteral("Printed to\n%1").arg(WindowsPathOf(files.front()));
     } else {
-        text = QStringLiteral("Printed %1 files to %2:")
+        text = QStringLiteral("Printed %1 files to\n%2:")
                    .arg(files.size())
                    .arg(QString::fromUtf8(kPrintFolderPath));
         for (int i = 0; i < files.size() && i < kListedFiles; ++i)

@@ -423,14 +423,14 @@ TEST_F(TarnelTest, PrintsThePictureOnOnePageNamedAfterTheLabelFile)
     Command(*Frame(), ID_FILE_PRINT);
     Command(*Frame(), ID_FILE_PRINT_PREVIEW);
     // The file is named after the label and the box says where it is.
-    ASSERT_TRUE(PumpUntil([&] { return Boxes().back().Left(11) == "Printed to "; }));
+    ASSERT_TRUE(PumpUntil([&] { return Boxes().back().Left(11) == "Printed to\n"; }));
     const std::vector<PrintJobRecord> jobs = PrintScript::Jobs();
     PrintScript::Reset();
     PrintScript::Disable();
     ASSERT_FALSE(jobs.empty());
     const CString file = jobs[0].outputPath.Mid(jobs[0].outputPath.ReverseFind('/') + 1);
     EXPECT_EQ(file.Left(static_cast<int>(strlen("한우라벨-"))), "한우라벨-");
-    EXPECT_EQ(Boxes().back(), "Printed to C:\\Windows\\system\\Manager\\Print\\" + file);
+    EXPECT_EQ(Boxes().back(), "Printed to\nC:\\Windows\\system\\Manager\\Print\\" + file);
     ASSERT_EQ(jobs.size(), 2u);
     for (const PrintJobRecord& job : jobs) {
         EXPECT_TRUE(job.ended);

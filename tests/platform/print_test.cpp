@@ -339,7 +339,7 @@ TEST_F(PrintTest, TheFilesOfOneCommandAreToldInOneBoxWithTheirPlace)
     ASSERT_TRUE(PumpUntil([&] { return !boxes.Records().empty(); }));
     auto jobs = PrintScript::Jobs();
     ASSERT_EQ(jobs.size(), 4u);
-    CString expected = "Printed 3 files to C:\\Windows\\system\\Manager\\Print:";
+    CString expected = "Printed 3 files to\nC:\\Windows\\system\\Manager\\Print:";
     for (int j = 0; j < 3; ++j)
         expected += "\n" + fileOf(jobs[static_cast<std::size_t>(j)].outputPath);
     EXPECT_EQ(boxes.Records()[0].text, expected);
@@ -353,7 +353,7 @@ TEST_F(PrintTest, TheFilesOfOneCommandAreToldInOneBoxWithTheirPlace)
     ASSERT_EQ(boxes.Records().size(), 2u);
     jobs = PrintScript::Jobs();
     const CString text = boxes.Records()[1].text;
-    ASSERT_EQ(text.Left(11), "Printed to ");
+    ASSERT_EQ(text.Left(11), "Printed to\n");
     EXPECT_EQ(MapWindowsPath(text.Mid(11).Str()), jobs[0].outputPath.Str());
     EXPECT_EQ(fileOf(jobs[0].outputPath).Left(7), "Sample-");
     app.m_pMainWnd = nullptr;

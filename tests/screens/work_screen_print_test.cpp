@@ -106,7 +106,7 @@ TEST_F(WorkScreenPrintTest, KeyLinesArePrintedAtTheirPlacesOnThePqSheet)
     const CString file = job.outputPath.Mid(job.outputPath.ReverseFind('/') + 1);
     EXPECT_EQ(file.Left(6), "items-");
     ASSERT_TRUE(PumpUntil([&] { return !m_boxes.Records().empty(); }));
-    EXPECT_EQ(m_boxes.Records().back().text, "Printed to C:\\Windows\\system\\Manager\\Print\\" + file);
+    EXPECT_EQ(m_boxes.Records().back().text, "Printed to\nC:\\Windows\\system\\Manager\\Print\\" + file);
 }
 
 TEST_F(WorkScreenPrintTest, KeyLinesBreakWhereTheScreensDoAndFitTheirKeys)
