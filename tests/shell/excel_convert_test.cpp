@@ -780,10 +780,23 @@ TEST_F(ExcelConvertTest, AnImportKilledMidwayLeavesTheStoreAsItWasAndItsBuildGoe
     std::filesystem::remove(note(getppid()));
     EXPECT_EQ(Rows(store, "SELECT * FROM [Item] ORDER BY [ID]"), before);
 
-    // Without its note, the next import into that store finds it by its name.
+    // With its note cut short to the store's name, the next import finds the
+    // build by its name and removes nothing else, even when its rows fail;
+    // the build of a process that runs stays.
     const pid_t second = KillImportMidway(workbook, store, m_folder);
     EXPECT_EQ(FolderOf(store), builds(second));
-    ASSERT_TRUE(std::filesystem::remove(note(second)));
+    TempDataRoot::WriteAll(note(second), store.Str());
+    TempDataRoot::WriteAll(running, "building");
+    WorkbookData failing = ItemBook(3);
+    failing.sheets[0].cells[{ 2, 1 }].value = COleVariant(CString(std::string(60, 'x')));
+    ASSERT_TRUE(WriteWorkbookFile(workbook.c_str(), failing));
+    ImportInto(workbook, store.Str());
+    EXPECT_NE(BoxTexts().back().Find("1 of 3 rows could not be converted."), -1);
+    EXPECT_EQ(FolderOf(store),
+        (std::vector<std::string> { "store.mdb", "store.mdb.import-" + std::to_string(getppid()) }));
+    EXPECT_FALSE(TempDataRoot::Exists(note(second)));
+    EXPECT_EQ(Rows(store, "SELECT * FROM [Item] ORDER BY [ID]"), before);
+    std::filesystem::remove(running);
     ASSERT_TRUE(WriteWorkbookFile(workbook.c_str(), ItemBook(3)));
     ImportInto(workbook, store.Str());
     EXPECT_EQ(BoxTexts().back(), "Convert OK");

@@ -11,6 +11,7 @@
 #include "shell/file_helpers.h"
 #include "shell/selection_dlg.h"
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/icon_check.h"
 
 namespace {
 
@@ -145,7 +146,10 @@ TEST_F(SelectionDlgTest, RemoveTakesOutTheSelectedEntryOnly)
     CManagerSelectDlg dialog;
     dialog.m_strResult = "old\tjo/";
     std::vector<std::vector<CString>> steps;
+    bool icons = false;
     Run(dialog, [&](CDialog& d) {
+        icons = ShowsIcon(d, IDC_SELECT_ADD, 170) && ShowsIcon(d, IDC_SELECT_REMOVE, 171)
+            && ShowsIcon(d, IDOK, 163);
         Pick(d, "vexo");
         Pick(d, "vexo");
         RemoveAt(d, -1); // nothing selected
@@ -161,6 +165,7 @@ TEST_F(SelectionDlgTest, RemoveTakesOutTheSelectedEntryOnly)
     EXPECT_EQ(steps[1], (std::vector<CString> { "vexo" }));
     EXPECT_TRUE(steps[2].empty());
     EXPECT_EQ(dialog.m_strResult, ""); // OK with an empty lower list
+    EXPECT_TRUE(icons);
 }
 
 TEST_F(SelectionDlgTest, EscapeEndsWithCancelAndLeavesTheResult)

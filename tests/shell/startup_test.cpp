@@ -11,8 +11,10 @@
 #include "platform/wnd/core/input_seam.h"
 #include "platform/wnd/core/keyboard.h"
 #include "resources/calvorn_ids.h"
+#include "shell/dialog_helpers.h"
 #include "shell/screen_table.h"
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/icon_check.h"
 #include "tests/support/pixels.h"
 
 namespace {
@@ -313,6 +315,7 @@ TEST_F(ShellTest, AboutBoxShowsTheVersion)
     CString version;
     CRect needed;
     CRect shown;
+    bool okIcon = false;
     ModalDialogScript::Push([&](CDialog& dialog) {
         dialog.GetDlgItemText(IDC_ABOUT_VERSION, version);
         // The whole line fits the static, wrapped as it is drawn.
@@ -323,6 +326,7 @@ TEST_F(ShellTest, AboutBoxShowsTheVersion)
         needed = CRect(0, 0, shown.Width(), 0);
         dc.DrawText(version, &needed, DT_CALCRECT | DT_WORDBREAK);
         dc.SelectObject(old);
+        okIcon = ShowsIcon(dialog, IDOK, kOkIcon);
         AfxClickDlgButton(dialog, IDOK);
     });
     Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(ID_APP_ABOUT, 0), 0);
@@ -333,4 +337,21 @@ TEST_F(ShellTest, AboutBoxShowsTheVersion)
     EXPECT_GT(needed.Height(), 0);
     EXPECT_LE(needed.Height(), shown.Height());
     EXPECT_LE(needed.Width(), shown.Width());
+    EXPECT_TRUE(okIcon);
+}
+
+TEST_F(ShellTest, TheRecentFileListKeepsTheLastFour)
+{
+    ASSERT_TRUE(StartUp());
+    for (const char* path : { "a.mdb", "b.mdb", "c.mdb", "d.mdb", "e.mdb" })
+        m_app->AddToRecentFileList(path);
+    EXPECT_EQ(m_app->GetRecentFiles(), (std::vector<CString> { "e.mdb", "d.mdb", "c.mdb", "b.mdb" }));
+}
+
+TEST(ScreenTable, EachHintFindsItsOwnScreen)
+{
+    for (const ScreenInfo& info : AllScreens())
+        EXPECT_EQ(FindScreen(HintOf(info.screen)), &info) << HintOf(info.screen);
+    EXPECT_EQ(FindScreen(0), nullptr);
+    EXPECT_EQ(FindScreen(static_cast<LPARAM>(AllScreens().size()) + 1), nullptr);
 }
