@@ -135,6 +135,32 @@ TEST(SheetReader, CutStreamsAndProtectedWorkbooksAreReadSafely)
     EXPECT_FALSE(ReadBiff8Stream(ByteBuffer { 0x09, 0x08, 0, 0 }, book, &error));
 }
 
+TEST(SheetReader, StringsBeyondTheCountsTheirRecordsGiveAreNotRead)
+{
+    // The shared string table says one string but holds two: the second is
+    // no string of the workbook.
+    WorkbookData book;
+    book.sheets.emplace_back();
+    book.sheets[0].name = "Item";
+    book.sheets[0].cells[{ 0, 0 }].value = COleVariant("one");
+    book.sheets[0].cells[{ 0, 1 }].value = COleVariant("two");
+    ByteBuffer stream = BuildWorkbookStream(book);
+    for (const BiffRecord& record : WalkRecords(stream))
+        if (record.type == 0x00FC)
+            stream[record.offset + 8] = 1; // unique strings
+    // A text result waits for its STRING only until the next cell (a MULBLANK).
+    ByteBuffer cells = FormulaRecord(1, 0, FormulaResult(0, 0));
+    PutBytes(cells, BiffRecordBytes(0x00BE, { 1, 0, 2, 0, 15, 0, 15, 0, 3, 0 }));
+    PutBytes(cells, BiffRecordBytes(0x0207, { 4, 0, 0, 'l', 'a', 't', 'e' }));
+    InsertIntoSheet(stream, 0, cells);
+    WorkbookData read;
+    ASSERT_TRUE(ReadBiff8Stream(stream, read));
+    const auto& got = read.sheets.at(0).cells;
+    EXPECT_EQ(got.at({ 0, 0 }).value.bstrVal, "one");
+    EXPECT_EQ(got.count({ 0, 1 }), 0u);
+    EXPECT_EQ(got.count({ 1, 0 }), 0u);
+}
+
 TEST(SheetReader, MemoryFollowsTheCellsPresent)
 {
     TempFolder folder;
