@@ -75,7 +75,10 @@ struct CResultServer::Connection {
     std::unique_ptr<CSocket> socket;
     std::unique_ptr<CSocketReader> reader; // after the socket: ends first
     CString ip;
+    std::chrono::steady_clock::time_point accepted;
     std::chrono::steady_clock::time_point heard; // the last whole message, or the accept
+    BOOL spoke = FALSE; // a whole message came
+    int registered = -1; // the address is in the scale register: 1, it is not: 0, not looked up: -1
     CRefusalLogLimit refusedRequests; // a peer that sends garbage fills no disk
 };
 
@@ -422,26 +425,65 @@ void CResultServer::OnServerAccept(ServerEvent& event)
         ShowBox("접속 허용 실패");
         return;
     }
+    const CString ip = event.socket->GetPeerAddress();
     if (static_cast<int>(m_connections.size()) >= m_connectionLimit) {
-        const auto silent = std::min_element(m_connections.begin(), m_connections.end(),
-            [](const auto& a, const auto& b) { return a->heard < b->heard; });
-        if (silent == m_connections.end()
-            || std::chrono::steady_clock::now() - (*silent)->heard < m_idleTimeout / 6) {
-            refuse(); // every place is taken by a scale that speaks
+        Connection* silent = FindMakingRoom(ip);
+        if (!silent) {
+            refuse(); // every place is taken by a scale that speaks, or may yet
             return;
         }
-        CloseIdle(**silent);
+        Log(ServerLogClient(silent->ip) + "||Closed For A New Connection : " + GetLogTimeText()
+            + "|| Open Server File : " + m_strDatabasePath);
+        OnServerClientClose(silent->id);
     }
     auto connection = std::make_unique<Connection>();
+    connection->accepted = event.arrival;
     connection->heard = event.arrival;
     connection->id = event.connection;
     connection->socket = std::move(event.socket);
     connection->reader = std::move(event.reader);
-    connection->ip = connection->socket->GetPeerAddress();
+    connection->ip = ip;
     Log(ServerLogClient(connection->ip) + "||Connection Time : " + GetLogTimeText()
         + "|| Open Server File : " + m_strDatabasePath);
     m_connections.push_back(std::move(connection));
     m_connectionCount = m_connections.size();
+}
+
+CResultServer::Connection* CResultServer::FindMakingRoom(const CString& ip)
+{
+    // Only a connection that never sent a whole message, the oldest first,
+    // and none of a registered address for an address that is not.
+    const auto now = std::chrono::steady_clock::now();
+    int newcomer = -1;
+    for (const auto& connection : m_connections) {
+        if (connection->spoke || now - connection->accepted < m_idleTimeout / 6)
+            continue;
+        if (newcomer < 0)
+            newcomer = IsRegistered(ip);
+        if (newcomer == 1)
+            return connection.get();
+        if (connection->registered < 0)
+            connection->registered = IsRegistered(connection->ip);
+        if (connection->registered == 0)
+            return connection.get();
+    }
+    return nullptr;
+}
+
+int CResultServer::IsRegistered(const CString& ip)
+{
+    CString error;
+    CCheckedDaoHelper::Rows rows;
+    try {
+        m_dao.OpenDatabase(kManagerDatabase);
+        const CCheckedDaoHelper::Lookup found = m_dao.SelectQuiet(ScaleManagerSql(ip), &rows, error);
+        m_dao.CloseDatabase();
+        return found == CCheckedDaoHelper::Lookup::Missing ? 0 : 1;
+    } catch (CException* e) {
+        ExceptionPtr hold(e);
+        m_dao.CloseDatabase();
+        return 1; // a register that cannot be read closes nobody for it
+    }
 }
 
 void CResultServer::OnServerClientClose(UINT_PTR id)
@@ -466,6 +508,7 @@ void CResultServer::OnServerReceive(Connection& connection, const ServerEvent& e
 {
     const ByteBuffer& message = event.bytes;
     connection.heard = event.arrival;
+    connection.spoke = TRUE;
     try {
         CString mgId;
         if (!IdentifyScale(connection.ip, mgId))

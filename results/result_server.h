@@ -46,7 +46,9 @@ inline constexpr int kServerConnectionLimit = 180;
 // that has sent no whole message for this long is closed.
 inline constexpr auto kServerIdleTimeout = std::chrono::milliseconds(30000);
 // Accepted beyond the limit, each to take the place of a connection that has
-// never sent a whole message (connected at least a sixth of the idle time-out).
+// never sent a whole message (connected at least a sixth of the idle time-out),
+// the oldest first; a connection from a registered address keeps its place
+// against one from an address that is not.
 inline constexpr int kServerSpareConnections = 20;
 
 class CResultServer : public CResultServerPort {
@@ -140,6 +142,11 @@ private:
     Connection* FindConnection(UINT_PTR id);
     // Logs why the connection goes, and closes it.
     void CloseIdle(const Connection& connection);
+    // The connection to close for a new one from ip; nullptr when none may go.
+    Connection* FindMakingRoom(const CString& ip);
+    // 1 when ip is in the scale register (or the register cannot be read), 0
+    // when it is not.
+    int IsRegistered(const CString& ip);
 
     CCalvornView& m_pane;
     CString m_strListenAddress;

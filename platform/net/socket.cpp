@@ -104,7 +104,7 @@ CSocket& CSocket::operator=(CSocket&& other) noexcept
     return *this;
 }
 
-IoStatus CSocket::Connect(const char* address, UINT port, int timeoutMs)
+IoStatus CSocket::Connect(const char* address, UINT port, int timeoutMs, const char* from)
 {
     Close();
     if (address == nullptr || *address == '\0')
@@ -117,6 +117,18 @@ IoStatus CSocket::Connect(const char* address, UINT port, int timeoutMs)
         return IoStatus::FromErrno(errno, "socket()");
     SetNoDelay(fd);
     const std::string where = std::string(address) + ":" + std::to_string(port);
+    if (from) {
+        sockaddr_in local {};
+        if (IoStatus s = Resolve(from, 0, local); !s.ok()) {
+            ::close(fd);
+            return s;
+        }
+        if (bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+            const int err = errno;
+            ::close(fd);
+            return IoStatus::FromErrno(err, "bind " + std::string(from));
+        }
+    }
     int rc;
     do {
         rc = connect(fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer);

@@ -27,8 +27,9 @@ public:
     // Connects to an IPv4 address (dotted text or host name) and port. Refused
     // when nothing listens there, Timeout when no answer came within timeoutMs,
     // InvalidArgument without an address.
-    // A socket that is open is closed first.
-    IoStatus Connect(const char* address, UINT port, int timeoutMs);
+    // A socket that is open is closed first. From, when given, is the local
+    // address to connect from.
+    IoStatus Connect(const char* address, UINT port, int timeoutMs, const char* from = nullptr);
 
     // Binds to address ("" or "0.0.0.0" for every interface) and port (0 picks a
     // free one, see GetLocalPort) and listens.

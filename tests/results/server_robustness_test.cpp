@@ -5,6 +5,9 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <map>
+
 #include "tests/results/result_server_fixture.h"
 #include "tests/support/db_lock.h"
 
@@ -218,7 +221,109 @@ TEST_F(ServerRobustnessTest, SilentConnectionsNeverShutOutAScaleThatSpeaks)
         kIdle * 2));
     EXPECT_FALSE(scale->PeerClosed());
     EXPECT_EQ(m_server->GetConnectionCount(), 1u);
-    EXPECT_GE(LogCount("||Idle Time Out : "), 180u);
+    EXPECT_GE(LogCount("||Idle Time Out : ") + LogCount("||Closed For A New Connection : "), 180u);
+}
+
+// Silent connections that reopen as soon as they are closed take every free
+// place beside scales that report over held connections: no scale's
+// connection is closed for them, each report is acknowledged within the
+// scale's wait and stored once; the silent ones go, oldest first, logged as
+// such.
+TEST_F(ServerRobustnessTest, ASilentCrowdNeverClosesAReportingScale)
+{
+    constexpr auto kIdle = std::chrono::milliseconds(1200);
+    m_server = std::make_unique<CResultServer>(*m_pane);
+    m_server->SetListenAddress("127.0.0.1");
+    m_server->SetIdleTimeout(kIdle);
+    m_server->SetConnectionLimit(40);
+    ASSERT_TRUE(m_server->StartResultServer());
+    std::vector<std::unique_ptr<scalesim::PacedScale>> scales;
+    const int wait = static_cast<int>(TestDeadline(std::chrono::milliseconds(1000)).count());
+    for (int i = 0; i < 20; ++i)
+        scales.push_back(std::make_unique<scalesim::PacedScale>(m_port, 100000 * (i + 1), 300, wait));
+    ASSERT_TRUE(PumpUntil([&] { return m_server->GetConnectionCount() == 20; }));
+    std::atomic<bool> stop { false };
+    std::thread crowd([&] {
+        std::vector<std::unique_ptr<CSocket>> silent(60);
+        std::mutex lock;
+        std::condition_variable pause;
+        while (!stop) {
+            for (auto& socket : silent) {
+                std::uint8_t byte = 0;
+                std::size_t got = 0;
+                if (socket && socket->Receive(std::span(&byte, 1), got, 0).Code() == IoCode::Timeout)
+                    continue;
+                socket = std::make_unique<CSocket>();
+                (void)socket->Connect("127.0.0.1", m_port, 1000);
+            }
+            std::unique_lock<std::mutex> guard(lock);
+            pause.wait_for(guard, std::chrono::milliseconds(10), [&] { return stop.load(); });
+        }
+    });
+    const bool crowded = PumpUntil(
+        [&] {
+            for (const auto& scale : scales)
+                if (scale->AckedPrices().size() < 6)
+                    return false;
+            return LogCount("||Closed For A New Connection : ") >= 20;
+        },
+        std::chrono::seconds(20));
+    stop = true;
+    crowd.join();
+    for (const auto& scale : scales)
+        scale->Stop();
+    std::map<std::string, int> stored;
+    for (const auto& row : Select(kServerDatabase, "SELECT [Totalprice] FROM [Server_DB]"))
+        ++stored[row.front().Str()];
+    std::size_t acknowledged = 0;
+    for (const auto& scale : scales) {
+        EXPECT_EQ(scale->Resends(), 0);
+        EXPECT_EQ(scale->Reconnects(), 0);
+        for (const std::int32_t price : scale->AckedPrices()) {
+            ++acknowledged;
+            EXPECT_EQ(stored[std::to_string(price)], 1) << "price " << price;
+        }
+    }
+    ASSERT_TRUE(crowded);
+    EXPECT_EQ(stored.size(), acknowledged) << "no sale stored that was not acknowledged";
+    EXPECT_EQ(LogCount("||Idle Time Out : "), 0u);
+}
+
+// With every place taken by connections that never spoke, a newcomer from an
+// address outside the scale register closes the oldest from such an address,
+// never one from a registered address; a registered newcomer closes that one.
+TEST_F(ServerRobustnessTest, ARegisteredAddressKeepsItsPlaceAgainstAnUnregisteredOne)
+{
+    m_server = std::make_unique<CResultServer>(*m_pane);
+    m_server->SetListenAddress("127.0.0.1");
+    m_server->SetIdleTimeout(std::chrono::milliseconds(3000));
+    m_server->SetConnectionLimit(2);
+    ASSERT_TRUE(m_server->StartResultServer());
+    scalesim::ServerClient registered;
+    ASSERT_TRUE(registered.Connect("127.0.0.1", m_port));
+    ASSERT_TRUE(PumpUntil([&] { return m_server->GetConnectionCount() == 1; }));
+    scalesim::ServerClient unregistered;
+    ASSERT_TRUE(unregistered.Connect("127.0.0.1", m_port, 5000, "127.0.0.2"));
+    ASSERT_TRUE(PumpUntil([&] { return m_server->GetConnectionCount() == 2; }));
+    // A newcomer turned away (none has waited long enough) comes again.
+    std::vector<std::unique_ptr<scalesim::ServerClient>> newcomers;
+    const auto comeUntil = [&](const char* from, const scalesim::ServerClient& closed) {
+        const std::size_t kept = newcomers.size();
+        return PumpUntil([&] {
+            if (closed.PeerClosed())
+                return true;
+            if (newcomers.size() == kept || newcomers.back()->PeerClosed()) {
+                newcomers.push_back(std::make_unique<scalesim::ServerClient>());
+                EXPECT_TRUE(newcomers.back()->Connect("127.0.0.1", m_port, 5000, from));
+            }
+            return false;
+        });
+    };
+    ASSERT_TRUE(comeUntil("127.0.0.2", unregistered));
+    EXPECT_FALSE(registered.PeerClosed());
+    EXPECT_EQ(LogCount("127.0.0.2||Closed For A New Connection : "), 1u);
+    ASSERT_TRUE(comeUntil("127.0.0.1", registered));
+    EXPECT_EQ(LogCount("127.0.0.1||Closed For A New Connection : "), 1u);
 }
 
 // A peer that sends refused requests again and again writes one log line a

@@ -83,9 +83,9 @@ ServerClient::~ServerClient()
     Close();
 }
 
-bool ServerClient::Connect(const std::string& address, unsigned port, int timeoutMs)
+bool ServerClient::Connect(const std::string& address, unsigned port, int timeoutMs, const std::string& from)
 {
-    if (!m_socket.Connect(address.c_str(), port, timeoutMs).ok())
+    if (!m_socket.Connect(address.c_str(), port, timeoutMs, from.empty() ? nullptr : from.c_str()).ok())
         return false;
     m_thread = std::thread([this] { Collect(); });
     return true;
@@ -155,6 +155,83 @@ bool ServerClient::WaitForReplies(std::size_t count, int timeoutMs) const
     return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
         return m_received.size() / kServerReplyBytes >= count || m_peerClosed;
     }) && m_received.size() / kServerReplyBytes >= count;
+}
+
+PacedScale::PacedScale(unsigned port, std::int32_t firstPrice, int pauseMs, int waitMs)
+    : m_port(port)
+    , m_pauseMs(pauseMs)
+    , m_waitMs(waitMs)
+    , m_price(firstPrice)
+    , m_thread([this] { Run(); })
+{ }
+
+PacedScale::~PacedScale()
+{
+    Stop();
+}
+
+void PacedScale::Stop()
+{
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_bStop = true;
+    }
+    m_wake.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void PacedScale::Run()
+{
+    auto client = std::make_unique<ServerClient>();
+    bool connected = client->Connect("127.0.0.1", m_port);
+    for (bool first = true;; first = false) {
+        if (!first) {
+            std::unique_lock<std::mutex> guard(m_lock);
+            if (m_wake.wait_for(guard, std::chrono::milliseconds(m_pauseMs), [this] { return m_bStop; }))
+                return;
+        }
+        const Bytes sale = SaleMessage(false, 77, m_price, 1);
+        for (bool again = false;; again = true) {
+            if (!connected || client->PeerClosed()) {
+                client = std::make_unique<ServerClient>();
+                connected = client->Connect("127.0.0.1", m_port);
+                std::lock_guard<std::mutex> guard(m_lock);
+                ++m_reconnects;
+            }
+            if (again) {
+                std::lock_guard<std::mutex> guard(m_lock);
+                ++m_resends;
+            }
+            const std::size_t before = client->ReplyCount();
+            if (connected && client->Send(sale) && client->WaitForReplies(before + 1, m_waitMs))
+                break;
+            connected = false; // a scale that got no reply tries a new connection
+            std::lock_guard<std::mutex> guard(m_lock);
+            if (m_bStop)
+                return;
+        }
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_acked.push_back(m_price++);
+    }
+}
+
+std::vector<std::int32_t> PacedScale::AckedPrices() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_acked;
+}
+
+int PacedScale::Resends() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_resends;
+}
+
+int PacedScale::Reconnects() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_reconnects;
 }
 
 } // namespace scalesim

@@ -7,6 +7,7 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -44,7 +45,9 @@ public:
     ServerClient(const ServerClient&) = delete;
     ServerClient& operator=(const ServerClient&) = delete;
 
-    bool Connect(const std::string& address, unsigned port, int timeoutMs = 5000);
+    // From: the local address to connect from ("" for any).
+    bool Connect(
+        const std::string& address, unsigned port, int timeoutMs = 5000, const std::string& from = {});
     bool Send(const Bytes& bytes);
     // Ends the connection from the scale's side and stops collecting.
     void Close();
@@ -67,6 +70,41 @@ private:
     mutable std::condition_variable m_changed;
     Bytes m_received;
     bool m_peerClosed = false;
+};
+
+// A scale that reports sale after sale over one held connection, each sale
+// with a price of its own, the first at once, then pauseMs apart. A sale without its reply within
+// waitMs is sent again on a new connection, as is one whose connection the
+// server closed. On a thread of its own.
+class PacedScale {
+public:
+    PacedScale(unsigned port, std::int32_t firstPrice, int pauseMs, int waitMs);
+    ~PacedScale();
+    PacedScale(const PacedScale&) = delete;
+    PacedScale& operator=(const PacedScale&) = delete;
+
+    // After the sale in hand.
+    void Stop();
+    // The prices of the sales acknowledged, in order.
+    std::vector<std::int32_t> AckedPrices() const;
+    // Sales sent again, and connections opened after the first.
+    int Resends() const;
+    int Reconnects() const;
+
+private:
+    void Run();
+
+    const unsigned m_port;
+    const int m_pauseMs;
+    const int m_waitMs;
+    std::int32_t m_price;
+    mutable std::mutex m_lock;
+    std::condition_variable m_wake;
+    bool m_bStop = false;
+    std::vector<std::int32_t> m_acked;
+    int m_resends = 0;
+    int m_reconnects = 0;
+    std::thread m_thread;
 };
 
 } // namespace scalesim
