@@ -1,7 +1,7 @@
 // scale_sim: a simulated scale on a TCP address, for trying transfers by hand;
 // or, in client mode, a scale of the results server.
 //
-//   scale_sim [address] [port] [mode] [totals]
+//   scale_sim [address] [port] [mode] [totals] [late=N:MS] [twice] [capacity=N] [delay=MS]
 //   scale_sim client address port [request KIND NUMBER | report ITEM PRICE WEIGHT
 //                                   | cancel ITEM PRICE WEIGHT] ...
 //
@@ -9,7 +9,10 @@
 // (keeps what it is sent and answers requests from it), silent (greets, then
 // never answers), nak (refuses every packet with "SCALE PROCESS ERROR"), slow
 // (answers each packet after 2 ms). With "totals" it starts holding sales
-// totals of five items. Greets with "welcome" and several NULs.
+// totals of five items. Faults: late=N:MS answers record N late at its first
+// arrival (its resend is answered too), twice acknowledges every record twice,
+// capacity=N takes N records and refuses the next with "SCALE memory full",
+// delay=MS is the slow mode's delay. Greets with "welcome" and several NULs.
 // Prints one line per packet received; runs until it is ended (Ctrl+C).
 //
 // Client mode connects to the results server, sends each message in turn
@@ -108,13 +111,35 @@ int main(int argc, char** argv)
     const std::string address = argc > 1 ? argv[1] : "127.0.0.2";
     const long port = argc > 2 ? std::strtol(argv[2], nullptr, 10) : scalesim::kScalePort;
     scalesim::ScaleMemory::Mode mode = scalesim::ScaleMemory::Mode::Normal;
-    const bool totals = argc > 4 && std::string(argv[4]) == "totals";
-    if (argc > 5 || (argc > 4 && !totals) || port <= 0 || port > 65535
-        || (argc > 3 && !ModeOf(argv[3], mode))) {
-        std::fprintf(stderr, "usage: scale_sim [address] [port] [normal|silent|nak|slow] [totals]\n");
+    bool totals = false;
+    bool usable = port > 0 && port <= 65535 && (argc <= 3 || ModeOf(argv[3], mode));
+    scalesim::ScaleMemory::Faults faults;
+    long delayMs = 2;
+    for (int i = 4; i < argc && usable; ++i) {
+        const std::string word = argv[i];
+        unsigned long a = 0, b = 0;
+        if (word == "totals")
+            totals = true;
+        else if (word == "twice")
+            faults.ackTwice = true;
+        else if (std::sscanf(word.c_str(), "late=%lu:%lu", &a, &b) == 2)
+            faults = { static_cast<std::uint32_t>(a), std::chrono::milliseconds(b), faults.ackTwice,
+                faults.capacity };
+        else if (std::sscanf(word.c_str(), "capacity=%lu", &a) == 1)
+            faults.capacity = a;
+        else if (std::sscanf(word.c_str(), "delay=%lu", &a) == 1)
+            delayMs = static_cast<long>(a);
+        else
+            usable = false;
+    }
+    if (!usable) {
+        std::fprintf(stderr,
+            "usage: scale_sim [address] [port] [normal|silent|nak|slow] [totals] [late=N:MS] [twice] "
+            "[capacity=N] [delay=MS]\n");
         return 2;
     }
-    scalesim::ScaleMemory memory(mode);
+    scalesim::ScaleMemory memory(mode, 0x2027, std::chrono::milliseconds(delayMs));
+    memory.SetFaults(faults);
     if (totals) {
         for (const scalesim::Bytes& total : scalesim::SampleTotals(5))
             memory.Put(total[0], scalesim::RecordNumber(total), total);
