@@ -57,33 +57,35 @@ TEST(ReceivedRecordStore, ARecordIsStoredWholeOrRefusedAndLongLinesAreCut)
         const char* name;
         RecordKind kind;
         Bytes payload;
-        bool openable;
+        UINT base; // the template the database is made of, 0 for none
         const char* sql;
         std::vector<std::string> rows;
         const char* box; // the refusal's start, nullptr for none
         int cut;
     };
     const Case cases[] = {
-        { "an item", RecordKind::Item, Item(7), true, "SELECT [item_num] FROM [Item]", { Values({ "7" }) },
+        { "an item", RecordKind::Item, Item(7), 150, "SELECT [item_num] FROM [Item]", { Values({ "7" }) },
             nullptr, 0 },
-        { "an item too short", RecordKind::Item, Bytes { 1, 1, 2, 0, 0, 0 }, true,
+        { "an item too short", RecordKind::Item, Bytes { 1, 1, 2, 0, 0, 0 }, 150,
             "SELECT [item_num] FROM [Item]", {}, "A record from the scale was not stored: ", 0 },
-        { "no database", RecordKind::Item, Item(7), false, nullptr, {}, "", 0 },
+        { "no database", RecordKind::Item, Item(7), 0, nullptr, {}, "", 0 },
+        // The row refused by the database (the managers database has no item table).
+        { "no item table", RecordKind::Item, Item(7), 152, nullptr, {}, "", 0 },
         { "long lines", RecordKind::Add,
-            BuildTextRecord(TableCode::Add, { "", "1", std::string(70, 'x'), korean + "x" }).Encode(), true,
+            BuildTextRecord(TableCode::Add, { "", "1", std::string(70, 'x'), korean + "x" }).Encode(), 150,
             "SELECT [num], [str1], [str2] FROM [Add]",
             { Values({ "1", std::string(60, 'x'), korean + "x" }) }, nullptr, 1 },
         { "advertisement lines of 50 and 51", RecordKind::AdvT,
             BuildTextRecord(TableCode::AdvT, { "", "2", std::string(50, 'a'), std::string(51, 'b') })
                 .Encode(),
-            true, "SELECT [adv_num], [str1], [str2] FROM [AdvT]",
+            150, "SELECT [adv_num], [str1], [str2] FROM [AdvT]",
             { Values({ "2", std::string(50, 'a'), std::string(50, 'b') }) }, nullptr, 1 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder folder;
-        const std::string path = c.openable ? folder.FromTemplate(150, "received.mdb")
-                                            : folder.File("no such folder/received.mdb");
+        const std::string path = c.base != 0 ? folder.FromTemplate(c.base, "received.mdb")
+                                             : folder.File("no such folder/received.mdb");
         std::vector<CString> requests;
         std::vector<CString> boxes;
         int cut = 0;
