@@ -25,8 +25,10 @@ TEST(LabelItems, BuiltFromTheValues)
     EXPECT_EQ(goods->m_rect, CRect(CPoint(24 + 0, 27 + 5), CSize(448, 64)));
     EXPECT_EQ(goods->m_fontIndex, 5);
     EXPECT_EQ(goods->m_name, "Goods Name");
-    // PackDate at (1, 147) in font 2 (8 x 32): 14 cells.
+    // PackDate at (1, 147) in font 2 (8 x 32): 14 cells; the total price in
+    // font 9 (18 x 40): 7 cells.
     EXPECT_EQ(Build(2)->m_rect, CRect(CPoint(24, 27 + 101), CSize(112, 32)));
+    EXPECT_EQ(Build(7)->m_rect.Size(), CSize(126, 40));
     // Addition lines multiply its height; the advertisement's choice counts one more.
     LabelValues values = DefaultLabelValues();
     values[39] = 1;

@@ -59,11 +59,15 @@ TEST(IniFileTest, LooksUpFirstSectionsAndLastKeysAndCutsAtTheLastSemicolon)
         // Unmodified: the file is not touched.
         EXPECT_TRUE(ini.Write(FALSE));
         EXPECT_FALSE(ini.IsModified());
+        // The unnamed section's keys go as any other's.
+        ini.DeleteKeys("", [](const CString& key) { return key == "top"; });
+        EXPECT_EQ(ini.GetValue("", "top", "-"), "-");
+        EXPECT_TRUE(ini.IsModified());
         ini.SetValue("IP", "A", "new");
         ini.SetValue("MODE", "SCALE0", "1");
     }
     EXPECT_EQ(Read(),
-        "top=1\r\n[IP]\r\nA=x\r\nA=new\r\n; "
+        "[IP]\r\nA=x\r\nA=new\r\n; "
         "note\r\n\r\n[ip]\r\nA=second\r\n[저울]\r\n이름=값\r\n[MODE]\r\nSCALE0=1\r\n");
     // Case counts when asked to.
     CIniFile exact;
