@@ -328,3 +328,21 @@ TEST_F(CommSetupTest, ChoosingTheModeInForceKeepsTheChosenScales)
     EXPECT_EQ(DlgItem<CListBox>(m_dialog, IDC_COMM_ALL_LIST).GetCount(), 2);
     EXPECT_TRUE(m_screen.m_modes.empty());
 }
+
+TEST_F(CommSetupTest, EscapePutsBackTheModeTheDialogOpenedWith)
+{
+    m_screen.m_settings.SelectMode(Transport::Serial);
+    m_screen.m_settings.AddChosen("Scale name = B, IP=10.0.0.2");
+    // Nothing changed: the scales of the mode are not asked for again.
+    m_dialog.Open();
+    Send(IDCANCEL);
+    EXPECT_TRUE(m_screen.m_modes.empty());
+    // Switched to Ethernet, then Escape: Serial and its scales again.
+    m_dialog.Open();
+    DlgItem<CComboBox>(m_dialog, IDC_COMM_MODE).SetCurSel(0);
+    Send(IDC_COMM_MODE, CBN_SELCHANGE);
+    Send(IDCANCEL);
+    EXPECT_EQ(m_screen.m_modes, (std::vector<int> { 1, 2 }));
+    EXPECT_EQ(m_screen.m_settings.ModeText(), "Serial");
+    EXPECT_EQ(m_screen.m_settings.GetChosen(), std::vector<CString> { "Scale name = B, IP=10.0.0.2" });
+}
