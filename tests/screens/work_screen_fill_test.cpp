@@ -141,10 +141,13 @@ TEST_F(WorkScreenFillTest, ClicksOutsideTheDataCellsFillNothing)
     const int idColumn = ColumnOf("ID", 1);
     const int columns = Grid().GetColumnCount();
     const std::pair<int, int> clicks[] = { { 0, 1 }, { 3, 1 }, { 1, 0 }, { 1, idColumn }, { 1, columns } };
-    // The grid's click notices: the last cell lies beyond the grid, where no
-    // mouse click reaches.
+    // Mouse clicks; the last cell lies beyond the grid, where only a notice
+    // reaches.
     for (const auto& [row, column] : clicks) {
-        Grid().SendNotify(row, column, GRIDNOTIFY_CLICK);
+        if (column < columns)
+            ClickCell(row, column);
+        else
+            Grid().SendNotify(row, column, GRIDNOTIFY_CLICK);
         ClickToolbar(ID_AUTO_VALUE);
     }
     EXPECT_TRUE(ModalDialogScript::Records().empty());
@@ -157,6 +160,9 @@ TEST_F(WorkScreenFillTest, ClicksOutsideTheDataCellsFillNothing)
     ClickToolbar(ID_AUTO_VALUE);
     EXPECT_EQ(Stored("item_num"), (std::vector<CString> { "1", "50" }));
     EXPECT_EQ(Grid().GetItemText(3, 1), "");
+    // The column before ID is the last one filled.
+    Fill(1, "INGREDIENT", "7", "1");
+    EXPECT_EQ(Stored("additem"), (std::vector<CString> { "7", "8" }));
 }
 
 TEST_F(WorkScreenFillTest, DialogNeedsBothValuesAndStartsWithIncrementOne)
@@ -181,18 +187,41 @@ TEST_F(WorkScreenFillTest, DialogNeedsBothValuesAndStartsWithIncrementOne)
     EXPECT_EQ(Stored("item_num"), (std::vector<CString> { "1", "2" }));
 }
 
-TEST_F(WorkScreenFillTest, LandAdditionsFillWithADecimalIncrement)
+TEST_F(WorkScreenFillTest, IngredientAdvertisementAndLandColumnsFillToo)
 {
-    m_db = MakeItemDatabase();
-    Execute(m_db,
-        { "INSERT INTO [Land_Add]([land_num], [mg_id]) VALUES('201', 'vexo')",
-            "INSERT INTO [Land_Add]([land_num], [mg_id]) VALUES('202', 'vexo')" });
-    Switch(Screen::LandAddition, "Land_Add_Read", "vexo", m_db);
-    ASSERT_EQ(Grid().GetRowCount(), 4);
-    Fill(1, Grid().GetItemText(0, 1).GetString(), "301", "10");
-    EXPECT_EQ(Column(m_db, "SELECT [land_num] FROM [Land_Add] ORDER BY [ID]"),
-        (std::vector<CString> { "301", "311" }));
-    EXPECT_TRUE(m_boxes.Records().empty());
+    struct Case {
+        Screen screen;
+        const char* query;
+        const char* table;
+        const char* column;
+        const char* start;
+        const char* increment;
+        std::vector<CString> stored;
+        std::size_t boxes;
+    };
+    const Case cases[] = {
+        { Screen::Ingredient, "Add_Read", "Add", "num", "5", "10", { "5", "15", "25" }, 0 },
+        { Screen::Advertisement, "Adv_Read", "AdvT", "adv_num", "7", "10", { "7", "17", "27" }, 0 },
+        { Screen::LandAddition, "Land_Add_Read", "Land_Add", "land_num", "301", "10", { "301", "311", "321" },
+            0 },
+        // Past the largest long the number stays there: refused, told once.
+        { Screen::Ingredient, "Add_Read", "Add", "num", "9223372036854775806", "1", { "201", "202", "203" },
+            1 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.start);
+        m_db = MakeItemDatabase();
+        for (int i = 0; i < 3; ++i)
+            Execute(m_db,
+                { CString::Formatted(
+                    "INSERT INTO [%s]([%s], [mg_id]) VALUES('%d', 'vexo')", c.table, c.column, 201 + i) });
+        Switch(c.screen, c.query, "vexo", m_db);
+        MessageBoxScript::Reset();
+        Fill(1, Grid().GetItemText(0, 1).GetString(), c.start, c.increment);
+        EXPECT_EQ(Column(m_db, CString::Formatted("SELECT [%s] FROM [%s] ORDER BY [ID]", c.column, c.table)),
+            c.stored);
+        EXPECT_EQ(MessageBoxScript::Count(), c.boxes);
+    }
 }
 
 TEST_F(WorkScreenFillTest, OtherScreensHaveNoFill)
