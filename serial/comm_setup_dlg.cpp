@@ -3,7 +3,6 @@
 #include "platform/base/file_system.h"
 #include "platform/wnd/core/msgbox.h"
 #include "protocol/data_kinds.h"
-#include "shell/manager_settings.h"
 #include "transfer/scale_register_host.h"
 
 namespace {
@@ -238,5 +237,5 @@ BOOL CCommSetupDlg::WriteCommFile(CString* error)
     // The folder and its parents, when missing.
     for (const char* folder : kSettingsFolders)
         ::CreateDirectory(folder, nullptr);
-    return WriteSettingsFile(kCommSettingsFile, text, error);
+    return WriteTextFileAtomically(kCommSettingsFile, text, error);
 }

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
+#include "platform/base/file_system.h"
 #include "platform/wnd/core/msgbox.h"
-#include "shell/manager_settings.h"
 
 long LeadingNumber(const CString& text)
 {
@@ -13,7 +13,7 @@ long LeadingNumber(const CString& text)
 BOOL WriteSettingsOrReport(const CString& path, const CString& text)
 {
     CString error;
-    if (WriteSettingsFile(path, text, &error))
+    if (WriteTextFileAtomically(path, text, &error))
         return TRUE;
     CString message;
     message.Format("The settings file could not be written:\n%s\n%s", path.GetString(), error.GetString());

@@ -1,12 +1,7 @@
 #include "shell/manager_settings.h"
 
-#include <span>
-#include <string>
-
-#include "platform/base/cp949.h"
 #include "platform/base/exception.h"
 #include "platform/base/file.h"
-#include "platform/base/file_system.h"
 
 CString ManagerSettingsPath(const char* stem, const CString& userId)
 {
@@ -69,23 +64,4 @@ BOOL IsDefaultValueOn(const CString& userId)
         return FALSE;
     const CString& last = lines.back();
     return last.IsEmpty() || last == "FALSE" ? FALSE : TRUE;
-}
-
-BOOL WriteSettingsFile(const CString& path, const CString& text, CString* error)
-{
-    std::string utf8;
-    for (int i = 0; i < text.GetLength(); ++i) {
-        if (text[i] == '\n')
-            utf8 += '\r';
-        utf8 += text[i];
-    }
-    const std::string bytes = Utf8ToCp949(utf8);
-    CFileException failure;
-    if (WriteFileAtomically(path,
-            std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
-            &failure))
-        return TRUE;
-    if (error)
-        *error = failure.GetErrorText();
-    return FALSE;
 }

@@ -52,8 +52,3 @@ ItemSettingValues ReadItemSettingValues(const CString& path);
 // Default_Value_<id>.bin is the id exactly and the last line after it is
 // neither "FALSE" nor empty.
 BOOL IsDefaultValueOn(const CString& userId);
-
-// Replaces the file with text (UTF-8, '\n' written as CR LF, CP949 on disk):
-// readers see the old file or the new one. FALSE with error filled when it
-// could not be written.
-BOOL WriteSettingsFile(const CString& path, const CString& text, CString* error = nullptr);

@@ -12,6 +12,7 @@
 
 #include <dirent.h>
 
+#include "platform/base/cp949.h"
 #include "platform/base/last_error.h"
 #include "platform/base/path.h"
 #include "platform/base/posix_io.h"
@@ -337,6 +338,25 @@ BOOL WriteFileAtomically(LPCTSTR path, std::span<const std::uint8_t> bytes, CFil
     }
     SyncFolderOf(native);
     return TRUE;
+}
+
+BOOL WriteTextFileAtomically(LPCTSTR path, const CString& text, CString* error)
+{
+    std::string utf8;
+    for (int i = 0; i < text.GetLength(); ++i) {
+        if (text[i] == '\n')
+            utf8 += '\r';
+        utf8 += text[i];
+    }
+    const std::string bytes = Utf8ToCp949(utf8);
+    CFileException failure;
+    if (WriteFileAtomically(path,
+            std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+            &failure))
+        return TRUE;
+    if (error)
+        *error = failure.GetErrorText();
+    return FALSE;
 }
 
 // CFileFind

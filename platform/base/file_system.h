@@ -73,6 +73,11 @@ BOOL IsSameFile(LPCTSTR first, LPCTSTR second);
 // FALSE is returned and error (when given) is filled.
 BOOL WriteFileAtomically(LPCTSTR path, std::span<const std::uint8_t> bytes, CFileException* error = nullptr);
 
+// The same for a text file: text is UTF-8, each '\n' is written as CR LF and
+// the whole as CP949. FALSE with error (when given) filled with the failure's
+// text when it could not be written.
+BOOL WriteTextFileAtomically(LPCTSTR path, const CString& text, CString* error = nullptr);
+
 // Entries of one folder whose names match a pattern: "*" any run of
 // characters, "?" one character, ASCII case ignored; a pattern ending in ".*"
 // also matches names without an extension, as on Windows. Without wildcards

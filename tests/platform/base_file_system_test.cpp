@@ -138,6 +138,18 @@ TEST(FileSystemTest, AtomicWriteReplacesWholeFileAndLeavesNoTemporary)
     EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
 }
 
+TEST(FileSystemTest, AtomicTextWriteEndsLinesWithCrLfInCp949)
+{
+    TempDataRoot root;
+    ASSERT_TRUE(CreateDirectory("C:\\t", nullptr));
+    ASSERT_TRUE(WriteTextFileAtomically("C:\\t\\a.bin", "\xEA\xB0\x80\nb"));
+    EXPECT_EQ(TempDataRoot::ReadAll("C:\\t\\a.bin"), "\xB0\xA1\r\nb");
+
+    CString error;
+    EXPECT_FALSE(WriteTextFileAtomically("C:\\missing\\a.bin", "x", &error));
+    EXPECT_FALSE(error.IsEmpty());
+}
+
 TEST(FileSystemTest, TempFileNameAndReplacingMove)
 {
     TempDataRoot root;
