@@ -326,14 +326,16 @@ TEST_F(ScaleListTest, AChangeTheFileDidNotTakeIsToldAndTheListShowsTheFile)
                              "SCALE2=C:3.3.3.3\r\nSCALE3=D:4.4.4.4\r\n[MODE]\r\nSCALE0=0\r\nSCALE1=0\r\n"
                              "SCALE2=1\r\nSCALE3=1\r\n";
     const std::vector<CString> scales { "A:1.1.1.1", "B:2.2.2.2" }, adopted { "C:3.3.3.3", "D:4.4.4.4" };
-    for (const bool full : { false, true }) {
-        SCOPED_TRACE(full ? "full disk" : "read-only folder");
+    // A read-only file (no full disk then) is still read: its scales are listed.
+    for (const std::string& readOnlyPath : { m_root.Native(kIni), folder, std::string() }) {
+        const bool full = readOnlyPath.empty();
+        SCOPED_TRACE(full ? "full disk" : readOnlyPath);
         FullDisk disk;
         ReadOnlyPath readOnly;
         if (full && !disk.Mount(folder))
             continue;
         TempDataRoot::WriteAll(kIni, file);
-        ASSERT_TRUE(full ? disk.Fill() : readOnly.Apply(folder));
+        ASSERT_TRUE(full ? disk.Fill() : readOnly.Apply(readOnlyPath));
         MessageBoxScript::Reset();
         std::vector<std::pair<std::vector<CString>, std::vector<CString>>> shown;
         std::vector<CString> after;
