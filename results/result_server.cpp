@@ -14,6 +14,7 @@
 #include "shell/calvorn_view.h"
 #include "shell/dialog_helpers.h"
 #include "shell/file_helpers.h"
+#include "shell/manager_settings.h"
 #include "shell/scale_dialogs.h"
 
 namespace {
@@ -93,7 +94,14 @@ CResultServer::~CResultServer()
 
 void CResultServer::StartAtStartUp()
 {
-    if (ReadServerStartFlag())
+    const BOOL start = ReadServerStartFlag();
+    for (const CString& line : ReadSettingsLines(kServerStartFile)) {
+        if (!IsSettingText(line)) {
+            AfxMessageBox(SettingNotUnderstoodText(kServerStartFile), MB_OK | MB_ICONSTOP);
+            return;
+        }
+    }
+    if (start)
         StartResultServer();
 }
 
@@ -127,6 +135,10 @@ BOOL CResultServer::StartResultServer()
 BOOL CResultServer::CreateListenSocket()
 {
     const CString text = CServerPortDlg::ReadPortText();
+    if (!IsSettingText(text)) {
+        AfxMessageBox(SettingNotUnderstoodText(kServerPortFile), MB_OK | MB_ICONSTOP);
+        return FALSE;
+    }
     const long port = text.IsEmpty() ? kDefaultPort : LeadingNumber(text);
     CString failure;
     if (port < kLowestPort || port > kHighestPort) {
@@ -300,6 +312,10 @@ void CResultServer::SendReply(UINT_PTR id, const ByteBuffer& reply)
 
 void CResultServer::ShowBox(const CString& text, UINT type)
 {
+    if (!m_pWindow) { // stopped: the window's thread
+        AfxMessageBox(text, type);
+        return;
+    }
     {
         std::lock_guard<std::mutex> lock(m_boxLock);
         if (m_boxes.size() >= kQueuedBoxLimit)
@@ -578,7 +594,7 @@ void CResultServer::OnDataRequest(
         return;
     if (!accepted)
         LogUnloggedRefusals(connection);
-    const auto number = static_cast<std::int32_t>(header.recordNumber);
+    const std::uint32_t number = header.recordNumber; // unsigned, as a report's item number
     CString line = ServerLogClient(connection.ip) + "||Request Time : " + GetLogTimeText();
     if (accepted)
         line += RequestLogValue(header.tableKind, number);
@@ -587,7 +603,7 @@ void CResultServer::OnDataRequest(
         QueryRequestedRecord(header.tableKind, number, mgId);
 }
 
-void CResultServer::QueryRequestedRecord(std::uint16_t tableKind, std::int32_t number, const CString& mgId)
+void CResultServer::QueryRequestedRecord(std::uint16_t tableKind, std::uint32_t number, const CString& mgId)
 {
     m_reply.clear();
     m_dao.OpenDatabase(m_strDatabasePath);
@@ -610,7 +626,7 @@ void CResultServer::QueryRequestedRecord(std::uint16_t tableKind, std::int32_t n
         if (table != TableCode::Preset)
             break;
     }
-    (void)BuildRecordReply(table, static_cast<std::uint32_t>(number), fields, m_reply);
+    (void)BuildRecordReply(table, number, fields, m_reply);
 }
 
 void CResultServer::OnResultReport(const ServerEvent& event, const SaleResultRecord& sale,
@@ -684,5 +700,12 @@ void CResultServer::FinishReports(StoreBatch batch, BOOL quiet)
 
 void CResultServer::Log(const CString& line)
 {
-    AppendServerLog(m_strLogPath, line);
+    CString error;
+    if (AppendServerLog(m_strLogPath, line, &error)) {
+        m_bLogFailing = false;
+        return;
+    }
+    // Once, until a line is written again: the reports go on meanwhile.
+    if (!m_bLogFailing.exchange(true))
+        ShowBox(ServerLogFailureText(m_strLogPath, error), MB_OK | MB_ICONSTOP);
 }

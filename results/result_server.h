@@ -129,7 +129,7 @@ private:
         const CString& ip, BOOL cancel);
     // Builds the reply to a data request in the reply buffer (none for an
     // advertisement or origin without text).
-    void QueryRequestedRecord(std::uint16_t tableKind, std::int32_t number, const CString& mgId);
+    void QueryRequestedRecord(std::uint16_t tableKind, std::uint32_t number, const CString& mgId);
     // Sends a reply within the deadline, or closes the connection.
     void SendReply(UINT_PTR id, const ByteBuffer& reply);
     // Hands the round's reports to the worker; FALSE when there are none.
@@ -179,6 +179,7 @@ private:
     std::deque<std::unique_ptr<CSocket>> m_accepted; // m_stopLock: readers to be started
     std::atomic<bool> m_bStopping { false };
     std::atomic<bool> m_bKeepAlive { false }; // asked for on the window's thread
+    std::atomic<bool> m_bLogFailing { false }; // its box shown
     std::atomic<UINT_PTR> m_nextConnection { 0 };
     std::atomic<int> m_liveConnections { 0 };
     std::atomic<int> m_acceptFailures { 0 };

@@ -15,19 +15,28 @@ CString MakeServerLogPath()
     return folder + "\\Calvorn_log.txt";
 }
 
-void AppendServerLog(const CString& path, const CString& line)
+BOOL AppendServerLog(const CString& path, const CString& line, CString* error)
 {
     if (path.IsEmpty())
-        return;
+        return TRUE;
     try {
         CFile log(path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite);
         log.SeekToEnd();
         const std::string bytes = Utf8ToCp949(line.GetString()) + "\r\n";
         log.Write(bytes.data(), static_cast<UINT>(bytes.size()));
         log.Close();
+        return TRUE;
     } catch (CException* e) {
-        e->Delete();
+        ExceptionPtr hold(e);
+        if (error)
+            *error = e->GetErrorText();
+        return FALSE;
     }
+}
+
+CString ServerLogFailureText(const CString& path, const CString& error)
+{
+    return "The server log cannot be written: " + path + "\n" + error;
 }
 
 CString ServerLogClient(const CString& ip)

@@ -4,7 +4,7 @@
 // The results server's text log: one folder per day under C:\Zuvar\Server log,
 // one line per start, stop, connection, request, result and disconnect. Each
 // line is appended by opening the file, writing the line (CP949, CR LF) and
-// closing it; a line that cannot be written is lost silently.
+// closing it; a line that cannot be written is lost, and its caller told.
 
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
@@ -13,7 +13,11 @@
 // its folder made.
 CString MakeServerLogPath();
 
-void AppendServerLog(const CString& path, const CString& line);
+// FALSE, with the cause, when the line could not be written.
+BOOL AppendServerLog(const CString& path, const CString& line, CString* error = nullptr);
+
+// The box of a log that cannot be written.
+CString ServerLogFailureText(const CString& path, const CString& error);
 
 // "Connected Client : Destination IP Addr : " + ip: how every line about a
 // scale begins.

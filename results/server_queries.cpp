@@ -54,24 +54,25 @@ CString ItemPosCodeSql(std::uint32_t itemNumber, const CString& mgId)
     return sql;
 }
 
-CString RequestedRecordSql(std::uint16_t tableKind, const CString& mgId, std::int32_t number)
+CString RequestedRecordSql(std::uint16_t tableKind, const CString& mgId, std::uint32_t number)
 {
     if (tableKind >= std::size(kRequestQueries))
         return CString();
     const RequestQuery& query = kRequestQueries[tableKind];
     const CString columns = query.columns.empty() ? CString("*") : ColumnList(query.columns);
     CString sql;
-    sql.Format("SELECT %s FROM [%s] WHERE [mg_id] = '%s' AND [%s] = '%ld'", columns, query.table,
-        SqlEscape(mgId).GetString(), query.key, static_cast<long>(number));
+    sql.Format("SELECT %s FROM [%s] WHERE [mg_id] = '%s' AND [%s] = '%lu'", columns, query.table,
+        SqlEscape(mgId).GetString(), query.key, static_cast<unsigned long>(number));
     return sql;
 }
 
-CString RequestLogValue(std::uint16_t tableKind, std::int32_t number)
+CString RequestLogValue(std::uint16_t tableKind, std::uint32_t number)
 {
     if (tableKind >= std::size(kRequestQueries))
         return CString();
     CString text;
-    text.Format("||Process Value : %s%6ld", kRequestQueries[tableKind].logName, static_cast<long>(number));
+    text.Format(
+        "||Process Value : %s%6lu", kRequestQueries[tableKind].logName, static_cast<unsigned long>(number));
     return text;
 }
 

@@ -16,9 +16,9 @@ CString ItemPosCodeSql(std::uint32_t itemNumber, const CString& mgId);
 
 // The query of a data request of table kind 0-5 (Item, Add, AdvT, Preset,
 // UserLabel, Land_Add) for the manager; empty for another kind.
-CString RequestedRecordSql(std::uint16_t tableKind, const CString& mgId, std::int32_t number);
+CString RequestedRecordSql(std::uint16_t tableKind, const CString& mgId, std::uint32_t number);
 // "||Process Value : <kind's name>=" and the number in six places.
-CString RequestLogValue(std::uint16_t tableKind, std::int32_t number);
+CString RequestLogValue(std::uint16_t tableKind, std::uint32_t number);
 
 // One row of [Server_DB]: a sale (PrintCnt 1) or a sale taken back (-1, its
 // price and weight negated). The values are kept as the scale sent them: the

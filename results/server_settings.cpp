@@ -60,6 +60,21 @@ BOOL ReadServerStartFlag()
     return TRUE;
 }
 
+BOOL IsSettingText(const CString& text)
+{
+    for (const char c : text.Str()) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t') || byte >= 0x7F)
+            return FALSE;
+    }
+    return TRUE;
+}
+
+CString SettingNotUnderstoodText(const char* file)
+{
+    return CString("Server Start Failed : ") + file + "\nIts content is not understood.";
+}
+
 void RegisterResultServer()
 {
     SetResultServerFactory(&MakeResultServer);

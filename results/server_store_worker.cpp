@@ -66,6 +66,7 @@ CString Begin(CDaoDatabase& database, const StoreBatch& batch, Clock::time_point
 
 void Insert(CDaoDatabase& database, StoreBatch& batch)
 {
+    CString refused; // the first insert's failure
     for (StoreItem& item : batch.items) {
         if (!item.error.IsEmpty())
             continue;
@@ -75,6 +76,8 @@ void Insert(CDaoDatabase& database, StoreBatch& batch)
         } catch (CException* e) {
             ExceptionPtr hold(e);
             item.error = e->GetErrorText();
+            if (refused.IsEmpty())
+                refused = item.error;
         }
     }
     try {
@@ -82,7 +85,9 @@ void Insert(CDaoDatabase& database, StoreBatch& batch)
         return;
     } catch (CException* e) {
         ExceptionPtr hold(e);
-        batch.failure = e->GetErrorText();
+        // After a full disk, say, the engine has ended the transaction
+        // itself: the commit fails for the insert's cause.
+        batch.failure = refused.IsEmpty() ? e->GetErrorText() : refused;
     }
     for (StoreItem& item : batch.items)
         item.stored = FALSE; // the close rolls the transaction back

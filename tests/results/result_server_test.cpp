@@ -390,4 +390,9 @@ TEST_F(ResultServerTest, ExtremeValuesAreStoredAsTheScaleSentThem)
         (CCheckedDaoHelper::Rows {
             { "4294967295", "Top", "7", "1" }, { "5", "FALSE", "2147483648", "2147483648" } }));
     EXPECT_NE(LogLines()[2].find("Item Num=4294967295"), std::string::npos);
+    // Its record is found for a request as well.
+    ASSERT_TRUE(Exchange(*client, DataRequest(0, 4294967295u), 3));
+    const Bytes reply = client->Replies()[2];
+    EXPECT_EQ(reply[6], 1) << "found";
+    EXPECT_NE(LogLines()[4].find("Item Num=4294967295"), std::string::npos);
 }

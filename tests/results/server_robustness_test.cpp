@@ -6,10 +6,12 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <filesystem>
 #include <map>
 
 #include "tests/results/result_server_fixture.h"
 #include "tests/support/db_lock.h"
+#include "tests/support/store_fault.h"
 
 using scalesim::DataRequest;
 using scalesim::SaleMessage;
@@ -86,6 +88,69 @@ TEST_F(ServerRobustnessTest, SaleIsRefusedWhileTheStoreIsHeld)
     EXPECT_TRUE(Stored().empty());
     ASSERT_TRUE(Exchange(*client, SaleMessage(false, 77, 5, 5), 1));
     EXPECT_EQ(Stored(), (CCheckedDaoHelper::Rows { { "77", "Pear" } }));
+}
+
+// With the disk full a report is neither stored nor acknowledged, and one
+// box gives the store's own cause, no second one about a transaction; with
+// room again the scale's report is stored once.
+TEST_F(ServerRobustnessTest, AFullDiskGivesOneBoxWithItsOwnCause)
+{
+    // The data folder's files, on a small disk mounted over it.
+    const std::string folder = m_root.Native(kManagerFolder);
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files[entry.path().string()] = TempDataRoot::ReadAll(entry.path().string());
+    FullDisk disk;
+    if (!disk.Mount(folder, 4 << 20))
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    for (const auto& [path, bytes] : files)
+        TempDataRoot::WriteAll(path, bytes);
+    Start();
+    auto client = Connect();
+    ASSERT_TRUE(disk.Fill());
+    ASSERT_TRUE(client->Send(SaleMessage(false, 77, 5, 5)));
+    ASSERT_TRUE(PumpUntil([&] { return LogCount("||Result Not Stored : ") == 1; }, std::chrono::seconds(10)));
+    ASSERT_TRUE(PumpUntil([&] { return m_boxes.Records().size() >= 2; }));
+    PumpFor(std::chrono::milliseconds(200)); // a second box would come now
+    ASSERT_EQ(m_boxes.Records().size(), 2u) << m_boxes.Records().back().text.GetString();
+    EXPECT_EQ(m_boxes.Records()[1].text, "Not enough space on disk.");
+    EXPECT_EQ(client->ReplyCount(), 0u);
+    disk.Free();
+    ASSERT_TRUE(Exchange(*client, SaleMessage(false, 77, 5, 5), 1));
+    EXPECT_EQ(Stored(), (CCheckedDaoHelper::Rows { { "77", "Pear" } }));
+}
+
+// With the log's disk full every report is still stored and acknowledged;
+// one box says the log cannot be written, again only once writing has worked
+// and failed anew.
+TEST_F(ServerRobustnessTest, AFullLogFolderIsToldOnceAndHoldsNoReport)
+{
+    FullDisk disk;
+    if (!disk.Mount(m_root.Native("C:\\Zuvar\\Server log"), 1 << 20))
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    Start();
+    auto client = Connect();
+    // More lines than the last page of the log holds.
+    scalesim::Bytes sales;
+    for (int i = 0; i < 20; ++i) {
+        const scalesim::Bytes sale = SaleMessage(false, 77, 5, 5);
+        sales.insert(sales.end(), sale.begin(), sale.end());
+    }
+    for (std::size_t round = 1; round <= 2; ++round) {
+        ASSERT_TRUE(disk.Fill());
+        ASSERT_TRUE(Exchange(*client, sales, 21 * round - 1));
+        disk.Free();
+        ASSERT_TRUE(Exchange(*client, SaleMessage(false, 77, 5, 5), 21 * round));
+        ASSERT_TRUE(PumpUntil([&] { return m_boxes.Records().size() == round + 1; }));
+    }
+    PumpFor(std::chrono::milliseconds(100)); // a third box would come now
+    ASSERT_EQ(m_boxes.Records().size(), 3u);
+    for (std::size_t i = 1; i < 3; ++i)
+        EXPECT_EQ(m_boxes.Records()[i].text.Find(
+                      "The server log cannot be written: C:\\Zuvar\\Server log\\2006_5_3\\Calvorn_log.txt"),
+            0)
+            << m_boxes.Records()[i].text.GetString();
+    EXPECT_EQ(Stored().size(), 42u);
 }
 
 // A scale that sends and never reads is let go once a reply cannot be

@@ -48,6 +48,11 @@ TEST_F(ServerSettingsTest, StartFailuresAreShown)
         { "8001", "Port Number : 1500 ~8000" },
         { "port", "Port Number : 1500 ~8000" },
         { std::to_string(m_port), "Server Start Failed" },
+        { std::string("\x9c\x01"
+                      "3000\xff\x07",
+              8),
+            "Server Start Failed : C:\\Windows\\system\\Manager\\Server_Port.bin\nIts content is not "
+            "understood." },
     };
     for (const Case& c : cases) {
         TempDataRoot::WriteAll(portFile, c.port);
@@ -61,6 +66,21 @@ TEST_F(ServerSettingsTest, StartFailuresAreShown)
         ASSERT_EQ(m_boxes.Records().size(), 1u) << c.port;
         EXPECT_NE(m_boxes.Records()[0].text.Str().find(c.shown), std::string::npos) << c.port;
     }
+}
+
+// A start setting of random bytes is not taken for TRUE: the server does not
+// start, and the box names the file instead of showing its bytes.
+TEST_F(ServerSettingsTest, AStartSettingNotUnderstoodIsNamed)
+{
+    TempDataRoot::WriteAll(m_root.Native(kServerStartFile), std::string("\x81TRUE\x00\xfe", 7));
+    CResultServer server(*m_pane);
+    server.SetListenAddress("127.0.0.1");
+    server.StartAtStartUp();
+    EXPECT_FALSE(server.IsRunning());
+    ASSERT_EQ(m_boxes.Records().size(), 1u);
+    EXPECT_EQ(m_boxes.Records()[0].text,
+        "Server Start Failed : C:\\Windows\\system\\Manager\\Server_Start_Ok.bin\nIts content is not "
+        "understood.");
 }
 
 // A start sets the pane's server mode and paths and logs; a stop closes the
