@@ -333,15 +333,17 @@ TEST_F(PrintTest, TheFilesOfOneCommandAreToldInOneBoxWithTheirPlace)
     };
     const auto fileOf = [](const CString& path) { return path.Mid(path.ReverseFind('/') + 1); };
 
-    // A report of three jobs, one a page: one box names the folder and the files.
-    printed("Report", 3);
+    // A report of twelve jobs, one a page: one box names the folder and the
+    // first ten files.
+    printed("Report", 12);
     EXPECT_TRUE(boxes.Records().empty()); // told once the command is over
     ASSERT_TRUE(PumpUntil([&] { return !boxes.Records().empty(); }));
     auto jobs = PrintScript::Jobs();
-    ASSERT_EQ(jobs.size(), 4u);
-    CString expected = "Printed 3 files to\nC:\\Windows\\system\\Manager\\Print:";
-    for (int j = 0; j < 3; ++j)
+    ASSERT_EQ(jobs.size(), 13u);
+    CString expected = "Printed 12 files to\nC:\\Windows\\system\\Manager\\Print:";
+    for (int j = 0; j < 10; ++j)
         expected += "\n" + fileOf(jobs[static_cast<std::size_t>(j)].outputPath);
+    expected += "\nand 2 more";
     EXPECT_EQ(boxes.Records()[0].text, expected);
     EXPECT_EQ(boxes.Records()[0].type, UINT { MB_OK | MB_ICONINFORMATION });
 

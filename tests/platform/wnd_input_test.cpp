@@ -205,10 +205,11 @@ TEST(WndInput, AnEditsLinesAreTheOnesItShows)
     CEdit single, multi;
     ASSERT_TRUE(single.Create(WS_VISIBLE, CRect(0, 0, 100, 20), &scene.parent, 1026));
     ASSERT_TRUE(multi.Create(WS_VISIBLE | ES_MULTILINE, CRect(0, 30, 60, 190), &scene.parent, 1027));
-    single.SetWindowText("ab\r\n가나");
-    EXPECT_EQ(single.GetLineCount(), 2);
+    single.SetWindowText("ab\r\n\r\n가나");
+    EXPECT_EQ(single.GetLineCount(), 3);
     EXPECT_EQ(single.LineIndex(1), 4);
-    EXPECT_EQ(single.LineIndex(2), -1);
+    EXPECT_EQ(single.LineIndex(2), 6);
+    EXPECT_EQ(single.LineIndex(3), -1);
     // A paragraph wider than the edit goes on on the next lines; a CR LF
     // still starts a line.
     multi.SetWindowText("x\r\n가나다라마바사아자차카타파하");

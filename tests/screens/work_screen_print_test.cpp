@@ -125,7 +125,7 @@ TEST_F(WorkScreenPrintTest, KeyLinesBreakWhereTheScreensDoAndFitTheirKeys)
         return bands;
     };
     const char* const texts[] = { "닭가슴살", "닭가슴살닭", "Pork belly", "abcdefgh", "12\r\n닭가슴살",
-        "가나다라마바사아자차", "a가나다" };
+        "가나다라마바사아자차", "a가나다", "닭가슴살\r\nabc" };
     for (int k = 0; k < static_cast<int>(std::size(texts)); ++k)
         SetKey(k, texts[k]);
     Print("PQ");
@@ -148,8 +148,12 @@ TEST_F(WorkScreenPrintTest, KeyLinesBreakWhereTheScreensDoAndFitTheirKeys)
         EXPECT_EQ(joined, text);
         EXPECT_EQ(lines, shownLines(k));
     }
-    // The text that fits its key on screen is one line on paper too.
+    // The text that fits its key on screen is one line on paper too, and a
+    // line after a narrowed one has the sheet's own font again.
     EXPECT_NE(Find(jobs[0], "닭가슴살"), nullptr);
+    const PrintedText* after = Find(jobs[0], "abc");
+    ASSERT_NE(after, nullptr);
+    EXPECT_EQ(after->rect.Width(), 3 * 45);
 }
 
 TEST_F(WorkScreenPrintTest, TheQSheetHasSixRowsAndItsFunctionKeys)
