@@ -192,6 +192,26 @@ TEST_F(WorkScreenEditTest, PosKindAndPosCodeAreCheckedTogether)
         EXPECT_EQ(MessageBoxScript::Count(), c.stored ? 0u : 1u) << c.kind << " " << c.code;
         EXPECT_EQ(Stored("pos_code") == Value(c.code), c.stored) << c.kind << " " << c.code;
     }
+    // A new kind names a code already too long for it: eight digits for kind
+    // 3, ten for kind 2, any for kind 1.
+    struct Change {
+        const char* code;
+        const char* kind;
+        const char* warning; // nullptr: none
+    };
+    for (const Change& c :
+        { Change { "123456789", "3", "Pos code is a 1 - 99999999." }, Change { "12345678", "3", nullptr },
+            Change { "12345678901", "2", "Pos code is a 1 - 9999999999." },
+            Change { "1234567890", "2", nullptr }, Change { "12345678901", "1", nullptr } }) {
+        MessageBoxScript::Reset();
+        Grid().SetItemText(1, code, c.code);
+        EditCell(1, kind, c.kind);
+        EXPECT_EQ(Stored("pos_kind"), Value(c.kind)) << c.kind << " " << c.code;
+        ASSERT_EQ(MessageBoxScript::Count(), c.warning ? 1u : 0u) << c.kind << " " << c.code;
+        if (c.warning) {
+            EXPECT_EQ(MessageBoxScript::Records()[0].text, c.warning) << c.kind << " " << c.code;
+        }
+    }
 }
 
 TEST_F(WorkScreenEditTest, ShortTablesStoreNullForAnEmptiedTextAndCheckTheirNumbers)
@@ -221,6 +241,8 @@ TEST_F(WorkScreenEditTest, ShortTablesStoreNullForAnEmptiedTextAndCheckTheirNumb
         { Screen::Advertisement, "Adv_Read", "AdvT", "str1", 2, std::string(51, 'a'),
             "Line1 is within 50 characters", "Sale" },
         { Screen::Advertisement, "Adv_Read", "AdvT", "adv_num", 1, "999", nullptr, "999" },
+        { Screen::Advertisement, "Adv_Read", "AdvT", "str1", 2, "", nullptr, "NULL" },
+        { Screen::Advertisement, "Adv_Read", "AdvT", "adv_num", 1, "", nullptr, "0" },
         { Screen::LandAddition, "Land_Add_Read", "Land_Add", "land_num", 1, "200",
             "Land Addition is a 201 - 500.", "201" },
         { Screen::LandAddition, "Land_Add_Read", "Land_Add", "land_num", 1, "501",
@@ -228,6 +250,7 @@ TEST_F(WorkScreenEditTest, ShortTablesStoreNullForAnEmptiedTextAndCheckTheirNumb
         { Screen::LandAddition, "Land_Add_Read", "Land_Add", "land_num", 1, "500", nullptr, "500" },
         { Screen::LandAddition, "Land_Add_Read", "Land_Add", "land_str", 2, std::string(51, 'l'),
             "Line1 is within 50 characters", "Jeju" },
+        { Screen::LandAddition, "Land_Add_Read", "Land_Add", "land_str", 2, "", nullptr, "NULL" },
     };
     for (const Case& c : cases) {
         Switch(c.hint, c.query, "vexo", m_db);

@@ -508,6 +508,17 @@ TEST_F(WorkScreenScaleRowsTest, DeleteRemovesTheClickedRowOrTheLastDataRow)
     EXPECT_EQ(Grid().GetItemText(1, 0), "-->");
 }
 
+TEST_F(WorkScreenScaleRowsTest, DeleteOnTheTrailingRowTakesNothing)
+{
+    const int rows = Grid().GetRowCount();
+    ClickRow(rows - 1);
+    Run(IDC_WORK_SCALE_INFO_DELETE);
+    EXPECT_EQ(Grid().GetRowCount(), rows);
+    EXPECT_EQ(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info] ORDER BY [ID]"),
+        (std::vector<CString> { "7", "8" }));
+    EXPECT_EQ(MessageBoxScript::Count(), 0u);
+}
+
 TEST_F(WorkScreenScaleRowsTest, ARowWithAKeyThatIsNoNumberStoresNothingAndSaysSo)
 {
     Grid().SetItemText(1, 8, "ID");
@@ -813,6 +824,30 @@ TEST_F(WorkScreenCommTest, ChosenScalesAreWrittenToTheSettingsFileAndReadBack)
     OpenSetup();
     Press(IDC_COMM_ALL_SELECT);
     EXPECT_TRUE(Comm().GetChosen().empty());
+}
+
+// The settings file names the port as "com1" to "com8"; any other line is a
+// chosen scale.
+TEST_F(WorkScreenCommTest, SettingsFilePortsRunFromComOneToComEight)
+{
+    struct Case {
+        const char* line;
+        int port; // -1: none read
+    };
+    for (const Case& c : { Case { "com1", 0 }, Case { "com8", 7 }, Case { "com9", -1 }, Case { "com0", -1 },
+             Case { "com12", -1 } }) {
+        TempDataRoot::WriteAll(
+            m_root.Native(kSettingsFile), std::string("Auto\r\nserial\r\n") + c.line + "\r\n");
+        Comm().SelectPort(-1);
+        EXPECT_EQ(m_screen->Scales().ReadCommMode(), 1) << c.line;
+        ASSERT_TRUE(WaitForLoad());
+        EXPECT_EQ(Comm().GetPort(), c.port) << c.line;
+        if (c.port >= 0) {
+            EXPECT_EQ(m_screen->Scales().GetComPort(), c.port + 1) << c.line;
+        }
+        EXPECT_EQ(Comm().GetChosen(), c.port >= 0 ? std::vector<CString>() : std::vector<CString> { c.line })
+            << c.line;
+    }
 }
 
 TEST_F(WorkScreenCommTest, NetworkSettingsScreenAllowsOneChosenScale)

@@ -127,7 +127,7 @@ TEST_F(WorkScreenUsersTest, AnIdThatExistsShowsTheDatabaseErrorAndTheListIsRerea
 TEST_F(WorkScreenUsersTest, IdsWithPathSeparatorsAreRefused)
 {
     Open();
-    for (const char* id : { "..\\..\\x", "a/b" }) {
+    for (const char* id : { "..\\..\\x", "a/b", "/x", "\\x" }) {
         MessageBoxScript::Reset();
         Register(id, "p", "p");
         EXPECT_EQ(Boxes(), (std::vector<CString> { "User ID can't contain \\ or /." })) << id;
