@@ -226,7 +226,8 @@ TEST_F(UserLabelViewTest, CaptionsAndListsStandWhereTheDesignerPutsThem)
 {
     Switch(Screen::UserLabel, "User_Label_Read", "kim", OneLabel());
     const std::pair<int, CRect> places[] = { { IDC_UL_FORM_CAPTION, CRect(350, 60, 480, 85) },
-        { IDC_UL_INGREDIENT_LINES, CRect(480, 33, 580, 250) } };
+        { IDC_UL_INGREDIENT_LINES, CRect(480, 33, 580, 250) },
+        { IDC_UL_ADVERTISEMENT_LINES, CRect(480, 33, 580, 250) } };
     for (const auto& [id, rect] : places) {
         CRect place;
         m_designer->GetDlgItem(id)->GetWindowRect(&place);
@@ -280,6 +281,23 @@ TEST_F(UserLabelViewTest, FontSizesLinesAndBarcodeFormsSizeTheField)
         EXPECT_EQ(m_designer->GetFieldRect(kFieldBarcode), CRect(CPoint(60, 70), size)) << form;
         EXPECT_EQ(PictureMismatches(CPoint(60, 70), form == 0 ? 193 : 212 + form), 0) << form;
     }
+}
+
+// A field dropped left of the label and below it still lands on the label's
+// edge; one sent home is saved as zeros, a text field's lines too.
+TEST_F(UserLabelViewTest, AFieldLeftOfTheLabelLandsOnItAndOneSentHomeIsSavedAsZeros)
+{
+    const CString db = OneLabel();
+    Switch(Screen::UserLabel, "User_Label_Read", "kim", db);
+    ClickCell(1, 2);
+    ClickControl(IDC_WORK_LABEL_IMAGE);
+    DragField(kCount, CPoint(30, 300));
+    EXPECT_NE(m_designer->GetFieldRect(kCount), FieldHomeRect(kCount, 600));
+    const CPoint adv = m_designer->GetFieldRect(kAdvertisement).TopLeft() + CPoint(3, 55);
+    ASSERT_TRUE(AfxSimulateMouse(Designer(), WM_LBUTTONDBLCLK, adv, MK_LBUTTON));
+    ASSERT_EQ(m_designer->GetFieldRect(kAdvertisement), FieldHomeRect(kAdvertisement, 600));
+    ClickDesigner(IDC_UL_ACCEPT);
+    EXPECT_EQ(Stored(db, "[advX], [advY], [advKind], [advLine]"), "0\tjo/0\tjo/0\tjo/0\tjo/");
 }
 
 TEST_F(UserLabelViewTest, ARowShownDraggedAndSavedIsReadBackFromTheDatabase)

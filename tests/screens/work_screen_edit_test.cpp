@@ -360,6 +360,9 @@ TEST_F(WorkScreenEditTest, SalePriceAndPeriodArePackedAndRefusedWhenTheyDoNotFit
         EXPECT_EQ(MessageBoxScript::Count(), boxes + 1) << text;
     }
     EXPECT_EQ(Stored("sale_price"), Value("33554431"));
+    // The lowest sale price is stored.
+    EditCell(1, kind + 1, "0");
+    EXPECT_EQ(Stored("sale_price"), Value("16777216"));
     EXPECT_EQ(Stored("sale_day"), Value("10282"));
     const std::size_t boxes = MessageBoxScript::Count();
     EditCell(1, kind, "255");

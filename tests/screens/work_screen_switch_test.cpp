@@ -263,6 +263,7 @@ TEST_F(WorkScreenSwitchTest, ItemTypeScreensPlaceTheGridAndTheProgressGroup)
     EXPECT_EQ(rectOf(m_screen->GetDlgItem(IDC_PRESET_FIRST_KEY)), CRect(52, 52, 109, 109));
     EXPECT_EQ(rectOf(m_screen->GetDlgItem(659)), CRect(52 + 57 * 9, 357, 109 + 57 * 9, 414));
     EXPECT_EQ(rectOf(m_screen->GetDlgItem(IDC_WORK_SCALE_TRANS_GROUP)), CRect(780, 60, 930, 310));
+    EXPECT_EQ(rectOf(m_screen->GetDlgItem(IDC_PRESET_PAGE)).TopLeft(), CPoint(630, 292));
     // No user door sets server mode without a listening socket.
     LeftPane()->ServerStarted("", "");
     Switch(Screen::UserLabel, "User_Label_Read", "vexo", db);
