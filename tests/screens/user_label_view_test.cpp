@@ -281,6 +281,10 @@ TEST_F(UserLabelViewTest, FontSizesLinesAndBarcodeFormsSizeTheField)
         EXPECT_EQ(m_designer->GetFieldRect(kFieldBarcode), CRect(CPoint(60, 70), size)) << form;
         EXPECT_EQ(PictureMismatches(CPoint(60, 70), form == 0 ? 193 : 212 + form), 0) << form;
     }
+    // A press beside every field hides the field's controls.
+    ASSERT_TRUE(AfxSimulateMouse(Designer(), WM_LBUTTONDOWN, CPoint(300, 300), MK_LBUTTON));
+    ASSERT_TRUE(AfxSimulateMouse(Designer(), WM_LBUTTONUP, CPoint(300, 300), 0));
+    EXPECT_FALSE(Shown(IDC_UL_BARCODE_FORM) || Shown(IDC_UL_BARCODE_LENGTH));
 }
 
 // A field dropped left of the label and below it still lands on the label's
