@@ -44,6 +44,22 @@
 #     part's operation takes that part. A virtual of a folder below screens/
 #     (the framework's hooks, the transports' and the database's seams) may
 #     be implemented so.
+# 10. A part of the work screen is registered in one place: the view's files
+#     (screens/kind_of_view*.cpp) call no part's DoDataExchange; the parts'
+#     come through m_parts (CCommandParts), beside the form's and the
+#     layout's own.
+# 11. A panel control of the work screen is declared once, by the part that
+#     owns it (id, group, caption in a PanelControl of screens/), and a
+#     declared caption is the control's only one: no SetDlgItemText in
+#     screens/ names a control declared with a caption.
+# 12. screens/ maps no data kind to an item database table: it names none of
+#     kTableItem, kTableAdd, kTableAdv and kTableLandAdd (db/kind_table.h
+#     gives a kind's table and columns).
+# 13. A table with one entry per Item value column is counted by its
+#     entries: no array of the code sized kItemValueCount or
+#     kItemSettingCount is initialised with a brace list (std::to_array and a
+#     static_assert make a missing entry fail the build), but the schema's
+#     own list in db/item_schema.h.
 # Prints one line per finding and exits 1 when there is any; --list also
 # prints every class's count.
 set -euo pipefail
@@ -345,6 +361,58 @@ for path in sorted(pathlib.Path("screens").rglob("*")):
             continue
         number = text.count("\n", 0, m.start()) + 1
         findings.append(f"{path}:{number}: {m.group(1)} only hands on to the same-named function of a part")
+
+# 10: the view's data exchange takes its parts through m_parts.
+for path in sorted(pathlib.Path("screens").glob("kind_of_view*.cpp")):
+    text = strip(path.read_text(encoding="utf-8"))
+    for m in re.finditer(r"([\w:>.-]*?)\bDoDataExchange\s*\(", text):
+        caller = m.group(1)
+        if caller in ("", "CKindOfView::", "CFormView::", "m_parts.", "m_layout."):
+            continue
+        number = text.count("\n", 0, m.start()) + 1
+        findings.append(f"{path}:{number}: the view calls a part's DoDataExchange (register it in m_parts)")
+
+# 11: panel controls declared once, captioned by their declarations.
+PANEL_DECLARATION = re.compile(r"\{\s*(\w+)\s*,\s*PanelGroup::\w+\s*,\s*(\"\"|nullptr)")
+declared = {}
+for path in sorted(pathlib.Path("screens").rglob("*.cpp")):
+    text = strip(path.read_text(encoding="utf-8"))
+    for m in PANEL_DECLARATION.finditer(text):
+        if m.group(1) in declared:
+            findings.append(f"{path}: panel control {m.group(1)} declared again (first in {declared[m.group(1)][0]})")
+        declared.setdefault(m.group(1), (path, m.group(2) != "nullptr"))
+for path in sorted(pathlib.Path("screens").rglob("*")):
+    if path.suffix not in (".h", ".cpp"):
+        continue
+    text = strip(path.read_text(encoding="utf-8"))
+    for m in re.finditer(r"\bSetDlgItemText\s*\(\s*(\w+)", text):
+        if m.group(1) in declared and declared[m.group(1)][1]:
+            number = text.count("\n", 0, m.start()) + 1
+            findings.append(f"{path}:{number}: captions panel control {m.group(1)} (its declaration holds it)")
+
+# 12: no kind-to-table map in screens/.
+for path in sorted(pathlib.Path("screens").rglob("*")):
+    if path.suffix not in (".h", ".cpp"):
+        continue
+    text = strip(path.read_text(encoding="utf-8"))
+    for m in re.finditer(r"\bkTable(?:Item|Add|Adv|LandAdd)\b", text):
+        number = text.count("\n", 0, m.start()) + 1
+        findings.append(f"{path}:{number}: names {m.group(0)} (db/kind_table.h maps a kind to its table)")
+
+# 13: per-column tables counted by their entries.
+COUNTED_ARRAY = re.compile(
+    r"(?:\[\s*(?:kItemValueCount|kItemSettingCount)[^\]]*\]|,\s*(?:kItemValueCount|kItemSettingCount)\s*>)"
+    r"\s*(?:\w+\s*)?=?\s*\{"
+)
+for folder in ["protocol", "db", "controls", "grid", "shell", "transfer", "ethernet", "serial", "results", "screens",
+               "labeltool", "app"]:
+    for path in sorted(pathlib.Path(folder).rglob("*")):
+        if path.suffix not in (".h", ".cpp") or path == SCHEMA:
+            continue
+        text = strip(path.read_text(encoding="utf-8"))
+        for m in COUNTED_ARRAY.finditer(text):
+            number = text.count("\n", 0, m.start()) + 1
+            findings.append(f"{path}:{number}: a table sized by the Item columns takes a brace list (use std::to_array)")
 
 for finding in findings:
     print(finding)
