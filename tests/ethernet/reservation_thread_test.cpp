@@ -475,6 +475,27 @@ TEST_F(ReservationThreadTest, ATransferStartedMeanwhileStopsItAfterTheNextAnswer
     }
 }
 
+// Copies deleted while the first is answered: the reset goes at once, and the
+// ending says the copies were missing.
+TEST_F(ReservationThreadTest, CopiesGoneDuringTheRunEndItWithTheReset)
+{
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(
+        [](const TcpPacket&, std::size_t i) { return i == 0 ? TcpReply::Silence() : TcpReply::Ack(); }));
+    CReservationTransThread* thread = Run(MakeRow(4, 0, "kim", scale.Address().c_str()), kTwoItems);
+    SetTime(CTime(2007, 3, 5, 9, 7, 0));
+    ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() == 1; }));
+    Execute(kReservationDatabase, { "DELETE FROM [Item]" });
+    ASSERT_TRUE(scale.SendNow(TcpReply::Packet(0x0101)));
+    ASSERT_TRUE(WaitForReports(1));
+    std::vector<std::uint16_t> commands;
+    for (const TcpPacket& p : scale.Received())
+        commands.push_back(p.command);
+    EXPECT_EQ(commands, (std::vector<std::uint16_t> { 0x0003, 0x4120 }));
+    EXPECT_EQ(Reports(), (std::vector<std::string> { "Copies missing, 1 of 2 records sent" }));
+    EXPECT_TRUE(PumpUntil([&] { return thread->HasEnded(); }));
+}
+
 TEST_F(ReservationThreadTest, AScaleThatCannotBeReachedKeepsItWaiting)
 {
     std::string address;
@@ -506,6 +527,8 @@ TEST_F(ReservationThreadTest, AnEveryDayReservationRunsOnceEachDay)
     ASSERT_TRUE(WaitForReports(1));
     EXPECT_EQ(Statuses(), (std::vector<std::string> { "4|" + scale.Address() + "|Trans..ing" }));
     EXPECT_EQ(thread->GetRunCount(), 1);
+    // The thread waits for the next day; the scale's connection is closed now.
+    EXPECT_TRUE(PumpUntil([&] { return !scale.SendNow({ 1 }); }));
     EXPECT_NE(ReportLines()[0].find("||Time =        00080||"), std::string::npos);
 
     // Later in the same minute, and later that day: nothing more.

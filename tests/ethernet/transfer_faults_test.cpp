@@ -431,17 +431,21 @@ TEST_F(TransferJobsTest, DefaultValuesSendTheStoredItemRowAndKoreanJobsSpeakKore
         "INSERT INTO [Item]([item_num], [item_name], [unitprice], [mg_id]) VALUES('7', 'Stored', '777', "
         "'kim')");
     m_host.itemDbPath = m_dbPath;
-    m_host.defaultValues = 1;
     m_host.SetRows({ ItemRow(7, "Grid", 1) });
-    ScaleMemory memory;
-    TcpScale scale;
-    ASSERT_TRUE(scale.Start(memory.Script()));
-    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
-    ASSERT_TRUE(WaitForEnd());
-    PluRecord record;
-    ASSERT_TRUE(PluRecord::Decode(std::span(memory.Table(kPlu).at(7)).subspan(2), record));
-    EXPECT_EQ(record.itemName, "Stored");
-    EXPECT_EQ(record.unitPrice, 777u);
+    // Without the default values the grid's row goes.
+    for (const int defaults : { 1, 0 }) {
+        SCOPED_TRACE(defaults);
+        m_host.defaultValues = defaults;
+        ScaleMemory memory;
+        TcpScale scale;
+        ASSERT_TRUE(scale.Start(memory.Script()));
+        ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
+        ASSERT_TRUE(WaitForEnd());
+        PluRecord record;
+        ASSERT_TRUE(PluRecord::Decode(std::span(memory.Table(kPlu).at(7)).subspan(2), record));
+        EXPECT_EQ(record.itemName, defaults ? "Stored" : "Grid");
+        EXPECT_EQ(record.unitPrice, defaults ? 777u : 1u);
+    }
 
     scalesim::OffScale gone;
     ASSERT_TRUE(gone.Start());
