@@ -29,6 +29,23 @@ bool ServerPacketHeader::Decode(std::span<const std::uint8_t> bytes, ServerPacke
     return true;
 }
 
+std::size_t ServerMessageLength(std::uint16_t command)
+{
+    switch (static_cast<ServerCommand>(command)) {
+    case ServerCommand::DataRequest:
+        return kServerHeaderSize;
+    case ServerCommand::ResultReport:
+    case ServerCommand::ResultCancel:
+        return kSaleMessageSize;
+    }
+    return 0;
+}
+
+bool IsSaleMessage(std::span<const std::uint8_t> message)
+{
+    return message.size() == kSaleMessageSize;
+}
+
 IoStatus DecodeServerMessage(std::span<const std::uint8_t> block, ServerMessage& out)
 {
     out = ServerMessage();

@@ -1,6 +1,8 @@
 #pragma once
 // Messages between the scales and the results server (the PC listens, the
-// scales connect). All numbers little-endian; one received block is one message.
+// scales connect). All numbers little-endian. A connection's bytes are a
+// stream of messages: a read may hold part of one or several, and a message's
+// length follows from its command (ServerMessageLength).
 //
 //   header (20) := command:u16 table_kind:u16 direction:u16 status:u16
 //                  reserved[6] record_number:u32 data_length:u16
@@ -74,8 +76,18 @@ struct ServerMessage {
     SaleResultRecord sale; // result report and cancel
 };
 
-// Decodes one received block. BadLength, and no message, when the block is
-// shorter than the header or a report or cancel is shorter than 42 bytes.
+// The length of a whole message of command: the header alone for a data
+// request, kSaleMessageSize for a result report or cancel; 0 for a command
+// the server has none of.
+std::size_t ServerMessageLength(std::uint16_t command);
+// True for a whole message, of the length of its command, that is a result
+// report or cancel.
+bool IsSaleMessage(std::span<const std::uint8_t> message);
+
+// Decodes one message. BadLength, and no message, when the block is shorter
+// than the header or a report or cancel is shorter than 42 bytes. A data
+// request is DataRequest only when it is to be answered (direction 0, a table
+// kind up to kServerMaxTableKind); another is Ignored.
 IoStatus DecodeServerMessage(std::span<const std::uint8_t> block, ServerMessage& out);
 
 // Messages as a scale sends them.

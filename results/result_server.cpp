@@ -535,7 +535,7 @@ void CResultServer::OnServerReceive(Connection& connection, const ServerEvent& e
         m_reply.clear();
         switch (static_cast<ServerCommand>(decoded.header.command)) {
         case ServerCommand::DataRequest:
-            OnDataRequest(decoded.header, mgId, connection);
+            OnDataRequest(decoded, mgId, connection);
             break;
         case ServerCommand::ResultReport:
         case ServerCommand::ResultCancel:
@@ -585,11 +585,10 @@ void CResultServer::LogUnloggedRefusals(Connection& connection)
             + "|| Open Server File : " + m_strDatabasePath);
 }
 
-void CResultServer::OnDataRequest(
-    const ServerPacketHeader& header, const CString& mgId, Connection& connection)
+void CResultServer::OnDataRequest(const ServerMessage& request, const CString& mgId, Connection& connection)
 {
-    const BOOL accepted
-        = header.direction == kServerDirectionRequest && header.tableKind <= kServerMaxTableKind;
+    const ServerPacketHeader& header = request.header;
+    const BOOL accepted = request.kind == ServerMessageKind::DataRequest ? TRUE : FALSE;
     if (!accepted && !connection.refusedRequests.Admit(std::chrono::steady_clock::now()))
         return;
     if (!accepted)

@@ -122,7 +122,9 @@ private:
     // The scale's manager id; FALSE when the scale is not registered (or the
     // register could not be read).
     BOOL IdentifyScale(const CString& ip, CString& mgId);
-    void OnDataRequest(const ServerPacketHeader& header, const CString& mgId, Connection& connection);
+    // A request of another direction or a table beyond the server's is
+    // logged without its value and not answered.
+    void OnDataRequest(const ServerMessage& request, const CString& mgId, Connection& connection);
     // Logs how many refused requests of the connection went unlogged.
     void LogUnloggedRefusals(Connection& connection);
     void OnResultReport(const ServerEvent& event, const SaleResultRecord& sale, const CString& mgId,

@@ -2,34 +2,12 @@
 
 #include "protocol/server_messages.h"
 
-namespace {
-
-// The length of a message of command, 0 for a command the server has none of.
-std::size_t MessageLength(std::uint16_t command)
-{
-    switch (static_cast<ServerCommand>(command)) {
-    case ServerCommand::DataRequest:
-        return kServerHeaderSize;
-    case ServerCommand::ResultReport:
-    case ServerCommand::ResultCancel:
-        return kSaleMessageSize;
-    }
-    return 0;
-}
-
-} // namespace
-
-bool IsSaleMessage(const ByteBuffer& message)
-{
-    return message.size() == kSaleMessageSize;
-}
-
 std::vector<ByteBuffer> CutServerMessages(ByteBuffer& pending)
 {
     std::vector<ByteBuffer> messages;
     std::size_t used = 0;
     while (pending.size() - used >= 2) {
-        const std::size_t length = MessageLength(pending[used] | pending[used + 1] << 8);
+        const std::size_t length = ServerMessageLength(pending[used] | pending[used + 1] << 8);
         if (length == 0) {
             pending.clear();
             return messages;

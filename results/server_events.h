@@ -5,8 +5,8 @@
 // order; the serving thread waits for them (Wait) and takes them (Take). A
 // connection's reader starts as its accept is queued, so its bytes are read
 // and stamped as they come, whatever the serving thread is doing. A
-// connection's bytes are cut into whole messages by their header: a data
-// request is 20 bytes, a result report or cancel 42; a partial message waits
+// connection's bytes are cut into whole messages by their command's length
+// (ServerMessageLength, protocol/server_messages.h): a partial message waits
 // for the rest, several in one block come one by one, and a message of any
 // other command drops what was received.
 
@@ -35,9 +35,6 @@ struct ServerEvent {
 // Takes the whole messages from the front of pending; drops pending whole at
 // a command that is none of the server's.
 std::vector<ByteBuffer> CutServerMessages(ByteBuffer& pending);
-
-// True for a result report or cancel as CutServerMessages cut it.
-bool IsSaleMessage(const ByteBuffer& message);
 
 class CServerEventQueue : public ISocketSink {
 public:

@@ -100,6 +100,19 @@ TEST(ServerMessageTest, SaleMessagesDecode)
     EXPECT_EQ(m.sale.totalPrice, -1000);
 }
 
+// A message's length follows from its command; a sale is a message of the
+// report's length.
+TEST(ServerMessageTest, LengthFollowsFromTheCommand)
+{
+    EXPECT_EQ(ServerMessageLength(0x001F), 20u);
+    EXPECT_EQ(ServerMessageLength(0x0031), 42u);
+    EXPECT_EQ(ServerMessageLength(0x003D), 42u);
+    EXPECT_EQ(ServerMessageLength(0x0020), 0u);
+    EXPECT_EQ(ServerMessageLength(0x011F), 0u);
+    EXPECT_TRUE(IsSaleMessage(FromHex(kReportHex)));
+    EXPECT_FALSE(IsSaleMessage(FromHex(kRequestHex)));
+}
+
 TEST(ServerReplyTest, ResultReplyEchoesTheMessage)
 {
     const ByteBuffer report = FromHex(kReportHex);
