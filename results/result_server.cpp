@@ -11,7 +11,7 @@
 #include "results/server_log.h"
 #include "results/server_queries.h"
 #include "results/server_settings.h"
-#include "shell/calvorn_view.h"
+#include "shell/calvorn_view.h" // kManagerFolder
 #include "shell/dialog_helpers.h"
 #include "shell/file_helpers.h"
 #include "shell/manager_settings.h"
@@ -83,7 +83,7 @@ struct CResultServer::Connection {
     CRefusalLogLimit refusedRequests; // a peer that sends garbage fills no disk
 };
 
-CResultServer::CResultServer(CCalvornView& pane)
+CResultServer::CResultServer(CResultServerHost& pane)
     : m_pane(pane)
 { }
 
@@ -118,9 +118,9 @@ BOOL CResultServer::StartResultServer()
     ProvisionDatabaseFile(kServerTemplateId, kServerDatabase);
     if (!CreateListenSocket())
         return FALSE;
-    m_pane.ServerStarted(kServerDatabase, MakeServerLogPath());
-    m_strDatabasePath = m_pane.ServerDatabasePath();
-    m_strLogPath = m_pane.ServerLogPath();
+    m_strDatabasePath = kServerDatabase;
+    m_strLogPath = MakeServerLogPath();
+    m_pane.ServerStarted(m_strDatabasePath, m_strLogPath);
     ReadPaneUser();
     m_bStopping = false;
     m_nextIdleCheck = std::chrono::steady_clock::now();

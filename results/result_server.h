@@ -13,9 +13,9 @@
 // Nothing of this waits for the window's thread: the server's boxes are
 // queued to a hidden window and shown there one after another, while the
 // server goes on. A reply goes out with a short deadline; a scale that does
-// not take it is disconnected. The pane's server members (running flag,
-// server mode, database and log paths) are kept here; the pane's user id is
-// read on the window's thread.
+// not take it is disconnected. The server tells the left pane
+// (CResultServerHost) its database and log as it starts and that it stopped;
+// the pane's user id is read on the window's thread.
 
 #include <atomic>
 #include <condition_variable>
@@ -35,7 +35,6 @@
 #include "results/server_store_worker.h"
 #include "shell/result_server_port.h"
 
-class CCalvornView;
 class CServerEventWnd;
 
 inline constexpr const char* kServerStartFile = "C:\\Windows\\system\\Manager\\Server_Start_Ok.bin";
@@ -53,7 +52,7 @@ inline constexpr int kServerSpareConnections = 20;
 
 class CResultServer : public CResultServerPort {
 public:
-    explicit CResultServer(CCalvornView& pane);
+    explicit CResultServer(CResultServerHost& pane);
     // Closes every connection and the listening socket; logs nothing but
     // the reports the worker was storing.
     ~CResultServer() override;
@@ -150,9 +149,9 @@ private:
     // when it is not.
     int IsRegistered(const CString& ip);
 
-    CCalvornView& m_pane;
+    CResultServerHost& m_pane;
     CString m_strListenAddress;
-    CString m_strDatabasePath; // the pane's, taken at the start
+    CString m_strDatabasePath; // told the pane at the start
     CString m_strLogPath;
     std::mutex m_userLock;
     CString m_strUserId; // the pane's

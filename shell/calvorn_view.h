@@ -42,7 +42,7 @@ inline constexpr UINT kManagerTemplateId = 152;
 inline constexpr UINT kScaleInfoTemplateId = 208;
 inline constexpr UINT kReservationTemplateId = 220;
 
-class CCalvornView : public CView {
+class CCalvornView : public CView, public CResultServerHost {
 public:
     // Builds the log-in object, starts the manager worker (owner: this pane)
     // and creates the hidden mailbox; language index 2.
@@ -70,7 +70,7 @@ public:
 
     // The manager logged in (empty when none), whether one is, whether it is
     // the administrator, and the manager's corner code.
-    const CString& UserId() const { return m_strUserId; }
+    const CString& UserId() const override { return m_strUserId; }
     BOOL IsLoggedIn() const { return m_nLoggedIn != 0; }
     BOOL IsAdministrator() const { return m_nAdminFlag != 0; }
     const CString& CornerCode() const { return m_strCornerCode; }
@@ -93,8 +93,8 @@ public:
 
     // The results server started with its database and log paths (server
     // mode on), or stopped (the paths stay).
-    void ServerStarted(const CString& database, const CString& logPath);
-    void ServerStopped();
+    void ServerStarted(const CString& database, const CString& logPath) override;
+    void ServerStopped() override;
     BOOL IsServerMode() const { return m_nServerFlag != 0; }
     const CString& ServerDatabasePath() const { return m_strServerFilePath; }
     const CString& ServerLogPath() const { return m_strServerLogPath; }

@@ -8,9 +8,21 @@
 
 #include <memory>
 
+#include "platform/base/cstring.h"
 #include "platform/base/types.h"
 
 class CCalvornView;
+
+// What the results server uses of the left pane (CCalvornView, or a test's
+// stand-in): it tells the pane the database and log it serves with when it
+// starts and that it stopped, and reads the manager logged in. UI thread.
+class CResultServerHost {
+public:
+    virtual ~CResultServerHost() = default;
+    virtual void ServerStarted(const CString& database, const CString& logPath) = 0;
+    virtual void ServerStopped() = 0;
+    virtual const CString& UserId() const = 0;
+};
 
 class CResultServerPort {
 public:

@@ -1,7 +1,8 @@
 #pragma once
-// The results server of a left pane on a private data root, listening on a
-// free loopback port of 1500-8000, with scale 127.0.0.1 registered as "Front"
-// of manager m1 and the clock at 3 May 2006, 9:07.
+// The results server on a private data root, listening on a free loopback
+// port of 1500-8000, with scale 127.0.0.1 registered as "Front" of manager m1
+// and the clock at 3 May 2006, 9:07. The left pane is a stand-in holding what
+// the server told it, with m1 logged in.
 
 #include <gtest/gtest.h>
 
@@ -11,12 +12,28 @@
 #include "db/general_dao_helper.h"
 #include "platform/base/datetime.h"
 #include "results/result_server.h"
-#include "shell/calvorn_view.h"
+#include "shell/calvorn_view.h" // kManagerFolder, kManagerTemplateId
 #include "shell/file_helpers.h"
 #include "shell/scale_dialogs.h"
 #include "tests/support/server_client.h"
 #include "tests/support/temp_data_root.h"
 #include "tests/support/ui_pump.h"
+
+// The left pane as the results server sees it.
+class FakeServerPane : public CResultServerHost {
+public:
+    void ServerStarted(const CString& database, const CString&) override
+    {
+        serverMode = TRUE;
+        databasePath = database;
+    }
+    void ServerStopped() override { serverMode = FALSE; }
+    const CString& UserId() const override { return userId; }
+
+    BOOL serverMode = FALSE;
+    CString databasePath;
+    CString userId = "m1";
+};
 
 class ResultServerFixture : public testing::Test {
 protected:
@@ -37,21 +54,18 @@ protected:
         Register("127.0.0.1", "m1");
         m_port = scalesim::FreeServerPort("127.0.0.1");
         TempDataRoot::WriteAll(m_root.Native(kServerPortFile), std::to_string(m_port));
-        m_pane = std::make_unique<CCalvornView>();
-        m_pane->LogIn("m1", "");
     }
 
     void TearDown() override
     {
         m_server.reset();
-        m_pane.reset();
         AfxSetClock(nullptr);
     }
 
     // Starts the server on loopback; the "Server Start" box is answered.
     void Start()
     {
-        m_server = std::make_unique<CResultServer>(*m_pane);
+        m_server = std::make_unique<CResultServer>(m_pane);
         m_server->SetListenAddress("127.0.0.1");
         ASSERT_TRUE(m_server->StartResultServer());
     }
@@ -107,6 +121,6 @@ protected:
     TempDataRoot m_root;
     ScopedMessageBoxScript m_boxes;
     unsigned m_port = 0;
-    std::unique_ptr<CCalvornView> m_pane;
+    FakeServerPane m_pane;
     std::unique_ptr<CResultServer> m_server;
 };

@@ -187,7 +187,7 @@ TEST_F(ResultServerTest, EmptyTextsAreNotSent)
 TEST_F(ResultServerTest, EmptyPortFileMeansPort3000)
 {
     TempDataRoot::WriteAll(m_root.Native(kServerPortFile), "");
-    CResultServer server(*m_pane);
+    CResultServer server(m_pane);
     server.SetListenAddress("127.0.0.1");
     if (!server.StartResultServer()) {
         EXPECT_NE(m_boxes.Records().back().text.Str().find("port 3000"), std::string::npos);
@@ -237,7 +237,7 @@ TEST_F(ResultServerTest, ReportsAndCancelsAreStoredAndLogged)
 TEST_F(ResultServerTest, AdministratorWorksUnderVexo)
 {
     StoreItem(kItemRow, "vexo");
-    m_pane->LogIn("vexo", "");
+    m_pane.userId = "vexo";
     Start();
     auto client = Connect();
     ASSERT_TRUE(Exchange(*client, DataRequest(0, 77), 1));

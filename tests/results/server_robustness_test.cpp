@@ -197,7 +197,7 @@ TEST_F(ServerRobustnessTest, ScaleThatNeverReadsIsDisconnected)
 // takes the next one.
 TEST_F(ServerRobustnessTest, ConnectionsBeyondTheLimitAreRefused)
 {
-    m_server = std::make_unique<CResultServer>(*m_pane);
+    m_server = std::make_unique<CResultServer>(m_pane);
     m_server->SetListenAddress("127.0.0.1");
     m_server->SetConnectionLimit(2);
     ASSERT_TRUE(m_server->StartResultServer());
@@ -244,7 +244,7 @@ TEST_F(ServerRobustnessTest, RepeatedAcceptFailureIsShownOnce)
 TEST_F(ServerRobustnessTest, SilentConnectionsNeverShutOutAScaleThatSpeaks)
 {
     constexpr auto kIdle = std::chrono::milliseconds(3000);
-    m_server = std::make_unique<CResultServer>(*m_pane);
+    m_server = std::make_unique<CResultServer>(m_pane);
     m_server->SetListenAddress("127.0.0.1");
     m_server->SetIdleTimeout(kIdle);
     ASSERT_TRUE(m_server->StartResultServer());
@@ -297,7 +297,7 @@ TEST_F(ServerRobustnessTest, SilentConnectionsNeverShutOutAScaleThatSpeaks)
 TEST_F(ServerRobustnessTest, ASilentCrowdNeverClosesAReportingScale)
 {
     constexpr auto kIdle = std::chrono::milliseconds(1200);
-    m_server = std::make_unique<CResultServer>(*m_pane);
+    m_server = std::make_unique<CResultServer>(m_pane);
     m_server->SetListenAddress("127.0.0.1");
     m_server->SetIdleTimeout(kIdle);
     m_server->SetConnectionLimit(40);
@@ -359,7 +359,7 @@ TEST_F(ServerRobustnessTest, ASilentCrowdNeverClosesAReportingScale)
 // never one from a registered address; a registered newcomer closes that one.
 TEST_F(ServerRobustnessTest, ARegisteredAddressKeepsItsPlaceAgainstAnUnregisteredOne)
 {
-    m_server = std::make_unique<CResultServer>(*m_pane);
+    m_server = std::make_unique<CResultServer>(m_pane);
     m_server->SetListenAddress("127.0.0.1");
     m_server->SetIdleTimeout(std::chrono::milliseconds(3000));
     m_server->SetConnectionLimit(2);

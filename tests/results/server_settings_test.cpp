@@ -57,12 +57,11 @@ TEST_F(ServerSettingsTest, StartFailuresAreShown)
     for (const Case& c : cases) {
         TempDataRoot::WriteAll(portFile, c.port);
         MessageBoxScript::Reset();
-        CResultServer server(*m_pane);
+        CResultServer server(m_pane);
         server.SetListenAddress("127.0.0.1");
         EXPECT_FALSE(server.StartResultServer()) << c.port;
         EXPECT_FALSE(server.IsRunning());
-        EXPECT_EQ(m_pane->IsServerMode(), 0);
-        EXPECT_EQ(m_pane->IsServerMode(), 0);
+        EXPECT_EQ(m_pane.serverMode, FALSE);
         ASSERT_EQ(m_boxes.Records().size(), 1u) << c.port;
         EXPECT_NE(m_boxes.Records()[0].text.Str().find(c.shown), std::string::npos) << c.port;
     }
@@ -73,7 +72,7 @@ TEST_F(ServerSettingsTest, StartFailuresAreShown)
 TEST_F(ServerSettingsTest, AStartSettingNotUnderstoodIsNamed)
 {
     TempDataRoot::WriteAll(m_root.Native(kServerStartFile), std::string("\x81TRUE\x00\xfe", 7));
-    CResultServer server(*m_pane);
+    CResultServer server(m_pane);
     server.SetListenAddress("127.0.0.1");
     server.StartAtStartUp();
     EXPECT_FALSE(server.IsRunning());
@@ -90,14 +89,12 @@ TEST_F(ServerSettingsTest, StartAndStop)
     TempDataRoot::WriteAll(m_root.Native(kServerPortFile), "x\r\n" + std::to_string(m_port));
     Start();
     EXPECT_EQ(m_boxes.Records().back().text, "Server Start");
-    EXPECT_EQ(m_pane->IsServerMode(), 1);
-    EXPECT_EQ(m_pane->IsServerMode(), 1);
-    EXPECT_EQ(m_pane->ServerDatabasePath(), kServerDatabase);
+    EXPECT_EQ(m_pane.serverMode, TRUE);
+    EXPECT_EQ(m_pane.databasePath, kServerDatabase);
     auto client = Connect();
     m_server->StopResultServer();
     EXPECT_EQ(m_boxes.Records().back().text, "Server Stop");
-    EXPECT_EQ(m_pane->IsServerMode(), 0);
-    EXPECT_EQ(m_pane->IsServerMode(), 0);
+    EXPECT_EQ(m_pane.serverMode, FALSE);
     EXPECT_EQ(m_server->GetConnectionCount(), 0u);
     EXPECT_TRUE(PumpUntil([&] { return client->PeerClosed(); }));
     const std::vector<std::string> log = LogLines();
