@@ -96,6 +96,9 @@ TEST(ServerMessageTest, SaleMessagesDecode)
 
     const ByteBuffer built = EncodeSaleMessage(ServerCommand::ResultCancel, { 12345, -1000, 500 });
     ASSERT_EQ(built.size(), kSaleMessageSize);
+    EXPECT_EQ(Hex(built),
+        Hex(FromHex("3d 00 | 00 00 | 00 00 | 00 00 | 00 00 00 00 00 00 | 00 00 00 00 | 16 00 |"
+                    "00 00 | 39 30 00 00 | 00 00 | 00 00 00 00 00 00 | 18 fc ff ff | f4 01 00 00")));
     ASSERT_TRUE(DecodeServerMessage(built, m).ok());
     EXPECT_EQ(m.sale.totalPrice, -1000);
 }
