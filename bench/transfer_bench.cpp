@@ -33,10 +33,10 @@ Result Run(FakeTransferHost& host, int scales, int records, scalesim::ScaleMemor
 {
     std::vector<std::unique_ptr<scalesim::ScaleMemory>> memories;
     std::vector<std::unique_ptr<scalesim::TcpScale>> sims;
-    TransferJobOrder order;
-    order.direction = TransferCommand::Trans;
+    TransferOrder order;
+    order.command = TransferCommand::Trans;
     order.kind = DataKind::Item;
-    order.selection = TransferScope::All;
+    order.scope = TransferScope::All;
     for (int i = 0; i < scales; ++i) {
         memories.push_back(std::make_unique<scalesim::ScaleMemory>(mode));
         sims.push_back(std::make_unique<scalesim::TcpScale>());
@@ -44,7 +44,7 @@ Result Run(FakeTransferHost& host, int scales, int records, scalesim::ScaleMemor
             std::fprintf(stderr, "cannot start simulator %d\n", i);
             std::exit(1);
         }
-        order.addresses.push_back(CString(sims.back()->Address()));
+        order.scales.push_back(ScaleAt(CString(sims.back()->Address())));
     }
     MessageBoxScript::Reset();
     const auto start = std::chrono::steady_clock::now();

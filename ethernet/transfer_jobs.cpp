@@ -26,7 +26,7 @@ CTransferJobs::~CTransferJobs()
     }
 }
 
-BOOL CTransferJobs::CheckStart(const TransferJobOrder& order)
+BOOL CTransferJobs::Check(const TransferOrder& order, std::size_t count)
 {
     const auto refuse = [this](const char* text) {
         MessageBox(text, MB_OK | MB_ICONSTOP);
@@ -35,40 +35,48 @@ BOOL CTransferJobs::CheckStart(const TransferJobOrder& order)
     Reap();
     if (m_nActive > 0)
         return refuse("A transfer is still running. Wait until it ends.");
-    if (order.addresses.size() > static_cast<std::size_t>(kMaxTransferJobs))
+    if (count > static_cast<std::size_t>(kMaxTransferJobs))
         return refuse("At most 180 scales can take part in one transfer.");
-    if (order.requestNumbers.size() > kMaxRequestNumbers)
+    if (order.receiveNumbers.size() > kMaxRequestNumbers)
         return refuse("At most 999 numbers can be read at once.");
-    if (!FirstTransferStep(order.direction, order.kind, order.selection))
+    if (!FirstTransferStep(order.command, order.kind, order.scope))
         return refuse("This data cannot be transferred this way.");
     return TRUE;
 }
 
-BOOL CTransferJobs::Start(const TransferJobOrder& order)
+BOOL CTransferJobs::Start(const TransferOrder& order)
 {
-    if (!CheckStart(order))
-        return FALSE;
+    return Check(order, order.scales.size()) && Launch(order, 0, order.scales.size());
+}
+
+BOOL CTransferJobs::StartScale(const TransferOrder& order, std::size_t at)
+{
+    return at < order.scales.size() && Check(order, 1) && Launch(order, at, 1);
+}
+
+BOOL CTransferJobs::Launch(const TransferOrder& order, std::size_t first, std::size_t count)
+{
     std::vector<CTransThread*> started;
-    for (std::size_t i = 0; i < order.addresses.size(); ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         auto* job = AfxBeginThread<CTransThread>(THREAD_PRIORITY_IDLE, 0, CREATE_SUSPENDED);
         if (job == nullptr)
             continue; // no thread: this scale is left out
+        const OrderScale& scale = order.scales[first + i];
         const UINT_PTR token = m_nextToken++;
         TransferRequest request;
-        if (order.direction == TransferCommand::Recv && i < order.dbPaths.size())
-            request.dbPath = order.dbPaths[i];
+        if (order.command == TransferCommand::Recv)
+            request.dbPath = scale.database.IsEmpty() ? order.targetDatabase : scale.database;
         request.prepareDb = order.prepareDb;
-        request.ipAddress = order.addresses[i];
-        if (i < order.names.size())
-            request.scaleName = order.names[i];
+        request.ipAddress = scale.address;
+        request.scaleName = scale.name;
         request.rows = order.rows;
-        request.direction = order.direction;
+        request.direction = order.command;
         request.kind = order.kind;
-        request.selection = order.selection;
+        request.selection = order.scope;
         request.language = order.languageIndex;
         request.timerId = static_cast<int>(kFirstTransferTimer + i);
-        request.requestNumbers = order.requestNumbers;
-        request.scaleCount = std::max(order.addresses.size(), order.scaleCount);
+        request.requestNumbers = order.receiveNumbers;
+        request.scaleCount = order.scales.size();
         job->SetOwnerView(&m_host);
         job->SetJob(this, TransferJobTools { m_poster, m_sender, m_database, m_timings }, token, request);
         m_slots[i] = token;

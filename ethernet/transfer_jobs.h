@@ -18,7 +18,7 @@
 #include "ethernet/trans_thread.h"
 #include "ethernet/transfer_host.h"
 #include "transfer/received_record_store.h"
-#include "transfer/transfer_rows.h"
+#include "transfer/transfer_order.h"
 
 class CEthTransStatusDlg;
 
@@ -26,23 +26,6 @@ inline constexpr int kMaxTransferJobs = 180;
 inline constexpr UINT kFirstTransferTimer = 200;
 inline constexpr UINT kLastTransferTimer = 599;
 inline constexpr std::size_t kMaxRequestNumbers = 999;
-
-// One start: the same job for every scale.
-struct TransferJobOrder {
-    TransferCommand direction = TransferCommand::Trans;
-    DataKind kind = DataKind::Item;
-    TransferScope selection = TransferScope::All;
-    int languageIndex = 2;
-    std::vector<CString> addresses; // one job per address
-    std::vector<CString> names; // the scales' names, by address (may be short)
-    std::vector<CString> dbPaths; // receives: per address, the target database
-    std::function<void(const CString& path)> prepareDb; // receives: readies a target before its first record
-    std::vector<int> requestNumbers; // select reads
-    std::size_t scaleCount = 0; // scales of the whole run, when more than the addresses (a loop)
-    // What every job sends and where it stores, taken from the screen when
-    // the user started (cells 0 to RecordColumns(kind) - 1).
-    TransferRowsPtr rows;
-};
 
 class CTransferJobs : private CTransferJobOwner {
 public:
@@ -52,15 +35,18 @@ public:
     CTransferJobs(const CTransferJobs&) = delete;
     CTransferJobs& operator=(const CTransferJobs&) = delete;
 
-    // Starts one job per address, slots 0 to n - 1, each with the order's
-    // rows (none: the job sends no row). Refused with a message box
+    // Starts one job per scale of order, slots 0 to n - 1, each with the
+    // order's rows (none: the job sends no row). Refused with a message box
     // (FALSE) while a job still runs, for more than 180 scales or more than 999
-    // numbers, and for a pair of direction and kind that the scales do not
+    // numbers, and for a pair of command and kind that the scales do not
     // serve; nothing connects then.
-    BOOL Start(const TransferJobOrder& order);
+    BOOL Start(const TransferOrder& order);
+    // The job of order's scale at alone, in slot 0, as one of the order's
+    // scales (a loop over them, one at a time); refused as Start is.
+    BOOL StartScale(const TransferOrder& order, std::size_t at);
     // The checks of Start alone (with their message); TRUE when it may start,
     // and the rows may be taken.
-    BOOL CheckStart(const TransferJobOrder& order);
+    BOOL CheckStart(const TransferOrder& order) { return Check(order, order.scales.size()); }
 
     // Message 1324 with a job's token.
     void OnSocketData(UINT_PTR token);
@@ -95,6 +81,10 @@ private:
     void LogSent(const CString& line) override;
     void LogReceived(const CString& line) override;
 
+    // The checks of a start of count of order's scales.
+    BOOL Check(const TransferOrder& order, std::size_t count);
+    // The jobs of order's scales first to first + count - 1, slots 0 on.
+    BOOL Launch(const TransferOrder& order, std::size_t first, std::size_t count);
     // Frees the jobs whose threads have ended.
     void Reap();
 

@@ -6,9 +6,9 @@
 // open. The job's end message (1326) posts the next step; a job that ends
 // without one (time-out, stop, hang-up) is noticed after the job's socket or
 // timer message has been handled (Poke). Either way each job steps the loop
-// exactly once. What the loop sends and where it stores is taken at its start;
-// each job takes the screen's rows (the manager its records are stored for)
-// when it starts. UI thread only.
+// exactly once. What the loop sends and where it stores is its order's,
+// taken at its start (the rows: the manager its records are stored for).
+// UI thread only.
 
 #include <vector>
 
@@ -16,20 +16,12 @@
 #include "platform/base/types.h"
 #include "platform/wnd/core/messages.h"
 #include "protocol/data_kinds.h"
+#include "transfer/transfer_order.h"
 
 class CTransferJobs;
 
 // Posted to the work screen: the loop's next step.
 inline constexpr UINT WM_RESULT_LOOP_NEXT = WM_APP + 0x116;
-
-struct ResultLoopOrder {
-    TransferCommand command = TransferCommand::Recv; // Trans for the clear
-    DataKind kind = DataKind::ResultAll; // a sales-total read, or the clear
-    CString databasePath; // where received totals go
-    std::vector<CString> addresses; // one per scale, in list order
-    std::vector<CString> names; // their names, by address (may be short)
-    int languageIndex = 2;
-};
 
 class CResultLoop {
 public:
@@ -37,8 +29,8 @@ public:
     CResultLoop(const CResultLoop&) = delete;
     CResultLoop& operator=(const CResultLoop&) = delete;
 
-    // Starts with the first scale; clears the Ethernet stop flag.
-    void Start(const ResultLoopOrder& order);
+    // Starts with order's first scale; clears the Ethernet stop flag.
+    void Start(const TransferOrder& order);
     BOOL IsRunning() const { return m_bRunning; }
     int GetIndex() const { return m_nIndex; }
 
@@ -59,7 +51,7 @@ private:
 
     CTransferJobs& m_jobs;
     HWND m_hWnd;
-    ResultLoopOrder m_order;
+    TransferOrder m_order;
     BOOL m_bRunning = FALSE;
     BOOL m_bPosted = FALSE;
     int m_nIndex = 0;

@@ -8,13 +8,10 @@
 #include "resources/calvorn_ids.h"
 #include "screens/result_exchange.h"
 #include "screens/result_kinds.h"
-#include "screens/result_loop.h"
 #include "screens/scale_screens.h"
 #include "screens/table_bridge.h"
 #include "screens/transfer_hosts.h"
-#include "screens/transfer_ports.h"
 #include "screens/work_screen_context.h"
-#include "serial/serial_transfer.h"
 #include "shell/file_helpers.h"
 
 CResultScreens::CResultScreens(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
@@ -134,38 +131,11 @@ void CResultScreens::StartLoop(std::optional<DataKind> read, BOOL clear)
         AfxMessageBox("Select a port.", MB_OK);
         return;
     }
-    if (settings.IsSerial()) {
-        StartSerial(kind);
-        return;
-    }
-    if (settings.GetChosen().empty()) {
+    if (!settings.IsSerial() && settings.GetChosen().empty()) {
         AfxMessageBox("Communication Setting error", MB_OK);
         return;
     }
-    ResultLoopOrder order;
-    order.command = clear ? TransferCommand::Trans : TransferCommand::Recv;
-    order.kind = kind;
-    order.databasePath = m_data.ItemDbPath();
-    order.languageIndex = m_screen.Language();
-    for (const CString& line : settings.GetChosen()) {
-        order.addresses.push_back(CWorkScreenTransports::AddressOfLine(line));
-        order.names.push_back(CWorkScreenTransports::NameOfLine(line));
-    }
-    m_exchange.StartResultLoop(order);
-}
-
-void CResultScreens::StartSerial(DataKind kind)
-{
-    SerialOrder order;
-    order.command = kind == DataKind::ResultAllClear ? TransferCommand::Trans : TransferCommand::Recv;
-    order.dataKind = kind;
-    order.scope = TransferScope::All;
-    order.scales = m_scales.CommSettings().GetChosen();
-    order.comPort = m_scales.GetComPort();
-    order.targetDatabase = m_data.ItemDbPath();
-    // The clear goes to each scale's own ID, never as a broadcast.
-    order.oneByOne = TRUE;
-    m_exchange.StartSerialOrder(order);
+    m_exchange.StartResultExchange(clear ? TransferCommand::Trans : TransferCommand::Recv, kind);
 }
 
 void CResultScreens::Accumulate()

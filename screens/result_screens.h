@@ -71,7 +71,6 @@ private:
         std::optional<DataKind> read;
         CString userId;
     };
-    void StartSerial(DataKind kind);
     void RunImport(const Import& import);
 
     CWorkScreenState& m_screen;

@@ -30,6 +30,7 @@
 #include "shell/scale_dialogs.h"
 #include "shell/screen_table.h"
 #include "transfer/scale_register.h"
+#include "transfer/transfer_order.h"
 
 namespace {
 
@@ -133,7 +134,7 @@ CString CScaleScreens::GetScaleIpFromList(int index) const
 {
     if (index < 0 || index >= static_cast<int>(m_commSettings.GetChosen().size()))
         return "";
-    return CWorkScreenTransports::AddressOfLine(m_commSettings.GetChosen()[static_cast<std::size_t>(index)]);
+    return AddressOfScaleLine(m_commSettings.GetChosen()[static_cast<std::size_t>(index)]);
 }
 
 int CScaleScreens::ReadCommMode()

@@ -23,7 +23,7 @@
 #include "screens/work_screen_context.h"
 #include "screens/work_screen_panels.h"
 #include "serial/serial_transfer.h"
-#include "transfer/transfer_rows.h"
+#include "transfer/transfer_order.h"
 
 namespace {
 
@@ -75,7 +75,6 @@ CTransferGlue::CTransferGlue(CWorkScreenState& screen, CWorkScreenGrid& grid, CW
 CTransferGlue::~CTransferGlue()
 {
     m_pResultLoop.reset();
-    m_pSerial.reset();
     m_pTransports.reset();
     m_messageDlg.DestroyWindow();
 }
@@ -146,11 +145,9 @@ void CTransferGlue::CreateTransports()
 {
     if (m_pTransports || !m_screen.Form().GetSafeHwnd())
         return;
-    m_pTransports = std::make_unique<CWorkScreenTransports>(m_hosts.Host());
+    m_pTransports = std::make_unique<CWorkScreenTransports>(m_hosts.Host(), m_hosts.SerialHost(), kLanguage);
     if (!m_pTransferPort)
         m_pTransferPort = m_pTransports.get();
-    m_pSerial = std::make_unique<CSerialTransfer>(&m_hosts.SerialHost(), kLanguage);
-    m_pTransports->SetSerialTransport(this);
     m_pResultLoop = std::make_unique<CResultLoop>(m_pTransports->Jobs(), m_screen.Form().GetSafeHwnd());
 }
 
@@ -175,14 +172,23 @@ void CTransferGlue::OnTransferCommand(UINT id)
 TransferOrder CTransferGlue::MakeOrder(TransferCommand command, DataKind kind, TransferScope scope)
 {
     TransferOrder order;
+    order.link = m_scales.CommSettings().IsSerial() ? TransferLink::Serial : TransferLink::Tcp;
     order.command = command;
-    order.dataKind = kind;
+    order.kind = kind;
     order.scope = scope;
     order.languageIndex = kLanguage;
-    order.scales = m_scales.CommSettings().GetChosen();
+    order.scales = ParseScaleLines(m_scales.CommSettings().GetChosen());
     order.comPort = m_scales.GetComPort();
     order.receiveNumbers = m_hosts.SerialHost().GetRequestNumbers();
     return order;
+}
+
+void CTransferGlue::Dispatch(CTransferPort* port, TransferOrder order)
+{
+    if (!port || !port->CheckOrder(order))
+        return;
+    order.rows = TakeOrderRows(m_hosts.SerialHost(), order, m_grid.Grid().GetColumnCount());
+    port->StartOrder(order);
 }
 
 void CTransferGlue::StartTransfer(TransferCommand command, TransferScope scope, BOOL checkRows, BOOL confirm)
@@ -223,18 +229,12 @@ void CTransferGlue::StartTransfer(TransferCommand command, TransferScope scope, 
         AfxMessageBox("Select a port.", MB_OK);
         return;
     }
-    const TransferOrder order = MakeOrder(command, *kind, scope);
-    if (comm.IsSerial()) {
-        if (m_pTransferPort)
-            m_pTransferPort->StartSerialTransfer(order);
-        return;
-    }
-    if (order.scales.empty()) {
+    TransferOrder order = MakeOrder(command, *kind, scope);
+    if (order.link == TransferLink::Tcp && order.scales.empty()) {
         AfxMessageBox("Communication Setting error", MB_OK);
         return;
     }
-    if (m_pTransferPort)
-        m_pTransferPort->StartEthernetTransfer(order);
+    Dispatch(m_pTransferPort, std::move(order));
 }
 
 BOOL CTransferGlue::ReadReceiveNumbers()
@@ -350,10 +350,9 @@ void CTransferGlue::SendScaleInfo()
             AfxMessageBox("Communication Setting error", MB_OK);
             return;
         }
-        if (m_pTransferPort)
-            m_pTransferPort->StartSerialTransfer(
-                MakeOrder(count >= 2 ? TransferCommand::BroadTrans : TransferCommand::Trans,
-                    DataKind::ScaleInfo, TransferScope::Select));
+        Dispatch(m_pTransferPort,
+            MakeOrder(count >= 2 ? TransferCommand::BroadTrans : TransferCommand::Trans, DataKind::ScaleInfo,
+                TransferScope::Select));
         return;
     }
     if (count < 1) {
@@ -362,9 +361,7 @@ void CTransferGlue::SendScaleInfo()
     }
     if (!CheckSingleScaleRow(m_grid.Grid(), m_rows.GetClickedRow()))
         return;
-    if (m_pTransferPort)
-        m_pTransferPort->StartEthernetTransfer(
-            MakeOrder(TransferCommand::Trans, DataKind::ScaleInfo, TransferScope::Select));
+    Dispatch(m_pTransferPort, MakeOrder(TransferCommand::Trans, DataKind::ScaleInfo, TransferScope::Select));
 }
 
 void CTransferGlue::SendScaleRootInfo()
@@ -387,14 +384,8 @@ void CTransferGlue::SendScaleRootInfo()
         AfxMessageBox("Only, One Scale Trans", MB_OK);
         return;
     }
-    if (!m_pTransferPort)
-        return;
-    const TransferOrder order
-        = MakeOrder(TransferCommand::Trans, DataKind::ScaleRootInfo, TransferScope::Select);
-    if (serial)
-        m_pTransferPort->StartSerialTransfer(order);
-    else
-        m_pTransferPort->StartEthernetTransfer(order);
+    Dispatch(
+        m_pTransferPort, MakeOrder(TransferCommand::Trans, DataKind::ScaleRootInfo, TransferScope::Select));
 }
 
 // ---- Messages and timers ----------------------------------------------------------------
@@ -411,22 +402,23 @@ LRESULT CTransferGlue::OnTransSocketData(WPARAM token, LPARAM)
 
 template <UINT message> LRESULT CTransferGlue::OnSerialMessage(WPARAM, LPARAM)
 {
-    if (!m_pSerial)
+    if (!m_pTransports)
         return 1;
+    CSerialTransfer& serial = m_pTransports->Serial();
     if constexpr (message == WM_SERIAL_PORT_OPENED)
-        return m_pSerial->OnSerialPortOpened();
+        return serial.OnSerialPortOpened();
     else if constexpr (message == WM_SERIAL_PORT_OPEN_FAILED)
-        return m_pSerial->OnSerialPortOpenFailed();
+        return serial.OnSerialPortOpenFailed();
     else
         // The session's end and its error are handled alike.
-        return m_pSerial->OnSerialSessionEnd();
+        return serial.OnSerialSessionEnd();
 }
 
 BOOL CTransferGlue::OnTimer(UINT_PTR id)
 {
     if (id == kSerialReplyTimer) {
-        if (m_pSerial)
-            m_pSerial->OnSerialReplyTimeout();
+        if (m_pTransports)
+            m_pTransports->Serial().OnSerialReplyTimeout();
         return TRUE;
     }
     if (!m_pTransports || !m_pTransports->Jobs().OnTimer(static_cast<UINT>(id)))
@@ -460,33 +452,30 @@ CString WindowsFormOf(const CString& path)
 
 } // namespace
 
-void CTransferGlue::StartResultLoop(const ResultLoopOrder& order)
+void CTransferGlue::StartResultExchange(TransferCommand command, DataKind kind)
 {
-    if (!m_pResultLoop)
+    if (!m_pTransports)
         return;
-    ResultLoopOrder named = order;
-    named.databasePath = WindowsFormOf(order.databasePath);
-    m_pResultLoop->Start(named);
-}
-
-void CTransferGlue::StartSerialOrder(const SerialOrder& order)
-{
-    StartSerialWalk(order);
-}
-
-void CTransferGlue::StartSerialWalk(SerialOrder order)
-{
-    if (!m_pSerial || !m_pSerial->CheckStart(order))
+    TransferOrder order = MakeOrder(command, kind, TransferScope::All);
+    order.languageIndex = m_screen.Language();
+    order.receiveNumbers.clear();
+    order.targetDatabase = m_data.ItemDbPath();
+    if (order.link == TransferLink::Serial) {
+        // The clear goes to each scale's own ID, never as a broadcast.
+        order.oneByOne = TRUE;
+        Dispatch(m_pTransports.get(), std::move(order));
         return;
-    // Read once, now: the walk sends these, whatever the screen shows later.
-    order.rows = TakeTransferRows(m_hosts.SerialHost(), order.command, order.dataKind, order.scope,
-        m_hosts.SerialHost().GetGridColumnCount());
-    m_pSerial->Start(order);
+    }
+    // The messages name the database as the user knows it.
+    order.targetDatabase = WindowsFormOf(order.targetDatabase);
+    order.rows = TakeOrderRows(m_hosts.SerialHost(), order, m_grid.Grid().GetColumnCount());
+    m_pResultLoop->Start(order);
 }
 
 BOOL CTransferGlue::IsResultLoopRunning() const
 {
-    return (m_pResultLoop && m_pResultLoop->IsRunning()) || (m_pSerial && m_pSerial->IsRunning());
+    return (m_pResultLoop && m_pResultLoop->IsRunning())
+        || (m_pTransports && m_pTransports->Serial().IsRunning());
 }
 
 LRESULT CTransferGlue::OnResultStepDone(WPARAM, LPARAM)
@@ -501,23 +490,4 @@ LRESULT CTransferGlue::OnResultLoopNext(WPARAM, LPARAM)
     if (m_pResultLoop)
         m_pResultLoop->OnNext();
     return 1;
-}
-
-void CTransferGlue::StartSerialTransfer(const TransferOrder& order)
-{
-    if (!m_pSerial)
-        return;
-    SerialOrder serial;
-    serial.command = order.command;
-    serial.dataKind = order.dataKind;
-    serial.scope = order.scope;
-    serial.scales = order.scales;
-    serial.comPort = order.comPort;
-    StartSerialWalk(serial);
-}
-
-void CTransferGlue::StopTransfer()
-{
-    if (m_pSerial)
-        m_pSerial->Stop();
 }

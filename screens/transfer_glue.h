@@ -4,18 +4,16 @@
 // 1001, Select Receive 1002 with the numbers 1026, the scale settings'
 // Trans 1025, All Receive 1027 with the page 1028 and Select Receive 1029,
 // Trans Stop 1030, and the settings screens' Trans 1013; it runs them up to
-// the mode split and hands the order to the transport (CTransferPort). It
-// owns the transports (CWorkScreenTransports with the progress dialog 147,
-// the CSerialTransfer, the serial side of the commands as CSerialTransport),
-// their hosts (CTransferHosts), the message window 225 and the sales-total
-// loop over the TCP jobs, and takes their messages 1324, 1224-1227 and 1326
-// and the loop's next step; the view's OnTimer hands it the timers 150 and
-// 200-599. It knows the screen through its state, grid, panels and database
-// interfaces, reads the communication settings of CScaleScreens, the
-// clicked row of CGridRows, the preset keys' texts and page (CPresetKeys) and
-// the default values (CItemDefaults), never the other way; it starts the
-// sales-total exchanges for CResultScreens (CResultExchange) and the user
-// labels screen's transfers. CReservations reads its transfers' active count.
+// the mode split, builds the order (TransferOrder), lets the transport
+// (CTransferPort) check it, takes the rows it sends and hands it over. It
+// owns the transports (CWorkScreenTransports: the TCP jobs with the progress
+// dialog 147 and the CSerialTransfer), their hosts (CTransferHosts), the
+// message window 225 and the sales-total loop over the TCP jobs, and takes their messages 1324, 1224-1227 and
+// 1326 and the loop's next step; the view's OnTimer hands it the timers 150 and 200-599. It knows the screen
+// through its state, grid, panels and database interfaces, reads the communication settings of CScaleScreens,
+// the clicked row of CGridRows, the preset keys' texts and page (CPresetKeys) and the default values
+// (CItemDefaults), never the other way; it starts the sales-total exchanges for CResultScreens
+// (CResultExchange) and the user labels screen's transfers. CReservations reads its transfers' active count.
 // UI thread, except GetTransferActive.
 
 #include <memory>
@@ -38,14 +36,13 @@ class CItemDefaults;
 class CPresetKeys;
 class CScaleScreens;
 class CSerialTransfer;
-struct SerialOrder;
 class CTransferPort;
 class CWorkScreenDatabase;
 class CWorkScreenGrid;
 class CWorkScreenPanels;
 class CWorkScreenState;
 
-class CTransferGlue : public CCmdTarget, private CSerialTransport, private CResultExchange {
+class CTransferGlue : public CCmdTarget, private CResultExchange {
 public:
     CTransferGlue(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenPanels& panels,
         CWorkScreenDatabase& data, CScaleScreens& scales, CPresetKeys& presetKeys, CItemDefaults& defaults,
@@ -64,7 +61,7 @@ public:
     // The transport the commands hand their orders to (not owned).
     void SetTransferPort(CTransferPort* port) { m_pTransferPort = port; }
     CWorkScreenTransports* GetTransports() const { return m_pTransports.get(); }
-    CSerialTransfer* GetSerialTransfer() const { return m_pSerial.get(); }
+    CSerialTransfer* GetSerialTransfer() const { return m_pTransports ? &m_pTransports->Serial() : nullptr; }
     // What the transports see of the screen (the host of both).
     CTransferHosts& Hosts() { return m_hosts; }
     // What the sales-total screens start.
@@ -100,26 +97,24 @@ private:
     LRESULT OnResultStepDone(WPARAM wParam, LPARAM lParam);
     LRESULT OnResultLoopNext(WPARAM wParam, LPARAM lParam);
 
-    // CSerialTransport
-    void StartSerialTransfer(const TransferOrder& order) override;
-    void StopTransfer() override;
     // CResultExchange
-    void StartResultLoop(const ResultLoopOrder& order) override;
-    void StartSerialOrder(const SerialOrder& order) override;
+    void StartResultExchange(TransferCommand command, DataKind kind) override;
     BOOL IsResultLoopRunning() const override;
 
     // The numbers of edit 1026 ("1", "1,2", "1-4"); FALSE (after saying why)
     // when the text is refused.
     BOOL ReadReceiveNumbers();
-    // The order of the current screen for command and scope.
+    // The order of command, kind and scope to the chosen scales over the
+    // chosen mode's transport, without its rows.
     TransferOrder MakeOrder(TransferCommand command, DataKind kind, TransferScope scope);
+    // Lets port check order, takes the rows it sends (read once, now: they
+    // go whatever the screen shows later) and starts it; a refused order
+    // takes none.
+    void Dispatch(CTransferPort* port, TransferOrder order);
     // The state reset and port check both scale sends start with.
     BOOL BeginScaleSend();
     void SendScaleInfo();
     void SendScaleRootInfo();
-    // Starts the serial walk of order with the rows it sends, taken now; a
-    // refused start takes none.
-    void StartSerialWalk(SerialOrder order);
 
     CWorkScreenState& m_screen;
     CWorkScreenGrid& m_grid;
@@ -131,7 +126,6 @@ private:
     CMessageDlg m_messageDlg; // IDD_MESSAGE
     CTransferPort* m_pTransferPort = nullptr;
     std::unique_ptr<CWorkScreenTransports> m_pTransports;
-    std::unique_ptr<CSerialTransfer> m_pSerial;
     std::unique_ptr<CResultLoop> m_pResultLoop;
     CXPButton m_btnTransAll; // IDC_WORK_TRANS_ALL
     CXPButton m_btnTransSelect; // IDC_WORK_TRANS_SELECT

@@ -2,10 +2,12 @@
 
 #include "platform/base/datetime.h"
 #include "shell/file_helpers.h"
-#include "transfer/transfer_rows.h"
 
-CWorkScreenTransports::CWorkScreenTransports(CTransferHost& host, TransferTimings timings)
-    : m_jobs(host, timings)
+CWorkScreenTransports::CWorkScreenTransports(
+    CTransferHost& host, CSerialHost& serialHost, int language, TransferTimings timings)
+    : m_host(host)
+    , m_jobs(host, timings)
+    , m_serial(&serialHost, language)
 {
     m_statusDlg.SetOwnerView(&host);
     if (m_statusDlg.Create(nullptr))
@@ -15,23 +17,6 @@ CWorkScreenTransports::CWorkScreenTransports(CTransferHost& host, TransferTiming
 CWorkScreenTransports::~CWorkScreenTransports()
 {
     m_jobs.SetStatusDialog(nullptr);
-}
-
-CString CWorkScreenTransports::AddressOfLine(const CString& line)
-{
-    const int at = line.Find("IP=");
-    return at < 0 ? CString() : line.Mid(at + 3);
-}
-
-CString CWorkScreenTransports::NameOfLine(const CString& line)
-{
-    constexpr char kName[] = "Scale name = ";
-    const int at = line.Find(kName);
-    if (at < 0)
-        return CString();
-    const int start = at + static_cast<int>(sizeof kName) - 1;
-    const int end = line.Find(',', start);
-    return end < 0 ? line.Mid(start) : line.Mid(start, end - start);
 }
 
 CString CWorkScreenTransports::ReceivedDataPath(const CString& address)
@@ -55,44 +40,34 @@ CString CWorkScreenTransports::MakeReceivedDataPath(const CString& address)
     return path;
 }
 
-void CWorkScreenTransports::StartEthernetTransfer(const TransferOrder& order)
+BOOL CWorkScreenTransports::CheckOrder(const TransferOrder& order)
 {
-    TransferJobOrder jobs;
-    jobs.direction = order.command;
-    jobs.kind = order.dataKind;
-    jobs.selection = order.scope;
-    jobs.languageIndex = order.languageIndex;
-    jobs.requestNumbers = order.receiveNumbers;
-    for (const CString& line : order.scales) {
-        jobs.addresses.push_back(AddressOfLine(line));
-        jobs.names.push_back(NameOfLine(line));
-    }
-    if (!m_jobs.CheckStart(jobs))
-        return;
-    // Only a start that goes ahead clears it: a refused one leaves the stop
-    // asked of the running jobs.
-    m_jobs.Host().SetEthernetStop(0);
-    if (order.command == TransferCommand::Recv) {
-        // Each file is made when its first record comes: a scale that sends
-        // nothing leaves none.
-        for (const CString& address : jobs.addresses)
-            jobs.dbPaths.push_back(ReceivedDataPath(address));
-        jobs.prepareDb = &PrepareReceivedData;
-    }
-    // Read once, now: every job sends these, whatever the screen shows later.
-    jobs.rows = TakeTransferRows(
-        m_jobs.Host(), jobs.direction, jobs.kind, jobs.selection, RecordColumns(jobs.kind));
-    m_jobs.Start(jobs);
+    return order.link == TransferLink::Serial ? m_serial.CheckStart(order) : m_jobs.CheckStart(order);
 }
 
-void CWorkScreenTransports::StartSerialTransfer(const TransferOrder& order)
+void CWorkScreenTransports::StartOrder(const TransferOrder& order)
 {
-    if (m_pSerial)
-        m_pSerial->StartSerialTransfer(order);
+    if (order.link == TransferLink::Serial) {
+        m_serial.Start(order);
+        return;
+    }
+    // Only a start that goes ahead clears it: a refused one leaves the stop
+    // asked of the running jobs.
+    m_host.SetEthernetStop(0);
+    if (order.command != TransferCommand::Recv || !order.targetDatabase.IsEmpty()) {
+        m_jobs.Start(order);
+        return;
+    }
+    // Each file is made when its first record comes: a scale that sends
+    // nothing leaves none.
+    TransferOrder reads = order;
+    for (OrderScale& scale : reads.scales)
+        scale.database = ReceivedDataPath(scale.address);
+    reads.prepareDb = &PrepareReceivedData;
+    m_jobs.Start(reads);
 }
 
 void CWorkScreenTransports::StopTransfer()
 {
-    if (m_pSerial)
-        m_pSerial->StopTransfer();
+    m_serial.Stop();
 }

@@ -21,17 +21,6 @@ CSerialTransfer::CSerialTransfer(CSerialHost* host, int language)
 
 CSerialTransfer::~CSerialTransfer() = default;
 
-std::array<char, 2> CSerialTransfer::ScaleIdOfLine(const CString& line)
-{
-    const int at = line.Find("ID=");
-    const CString id = at < 0 ? CString() : line.Mid(at + 3);
-    if (id.GetLength() >= 2)
-        return { id[0], id[1] };
-    if (id.GetLength() == 1)
-        return { '0', id[0] };
-    return { '0', '0' };
-}
-
 std::array<char, 2> CSerialTransfer::GetBroadcastScaleId(int index) const
 {
     if (index < 1 || index > kMaxBroadcastScales)
@@ -44,7 +33,7 @@ std::array<char, 2> CSerialTransfer::GetBroadcastScaleId(int index) const
 CString CSerialTransfer::ScaleLabel(int at, ScaleId scaleId) const
 {
     const CString line = at >= 0 && at < static_cast<int>(m_scales.size())
-        ? m_scales[static_cast<std::size_t>(at)]
+        ? m_scales[static_cast<std::size_t>(at)].line
         : CString();
     const int name = line.Find("Scale name = ");
     const int comma = line.Find(',');
@@ -64,7 +53,7 @@ CString CSerialTransfer::GetBroadcastScaleLabel(int index) const
     return ScaleLabel(index - 1, GetBroadcastScaleId(index));
 }
 
-BOOL CSerialTransfer::CheckStart(const SerialOrder& order) const
+BOOL CSerialTransfer::CheckStart(const TransferOrder& order) const
 {
     const auto refuse = [](const CString& text, UINT type) {
         AfxMessageBox(text, type);
@@ -84,7 +73,7 @@ BOOL CSerialTransfer::CheckStart(const SerialOrder& order) const
     return TRUE;
 }
 
-void CSerialTransfer::Start(const SerialOrder& order)
+void CSerialTransfer::Start(const TransferOrder& order)
 {
     if (!CheckStart(order))
         return;
@@ -102,7 +91,7 @@ void CSerialTransfer::Start(const SerialOrder& order)
     m_link->ResetSequence();
     m_pHost->SetSerialText(IDC_SERIAL_REPLY, "");
     m_pHost->SetSerialText(IDC_SERIAL_NO_ITEM, "");
-    m_pHost->SetSerialText(IDC_SERIAL_KIND, Word(order.dataKind));
+    m_pHost->SetSerialText(IDC_SERIAL_KIND, Word(order.kind));
     m_pHost->SetSerialText(IDC_SERIAL_SCOPE, Word(order.scope));
     if (receive) {
         m_pHost->SetSerialText(IDC_SERIAL_COMMAND, Word(TransferCommand::Recv));
@@ -137,7 +126,7 @@ void CSerialTransfer::SerialNextScale(int line)
     m_pHost->EnableItemTransButtons(FALSE);
     m_pHost->EnableScaleTransButtons(FALSE);
     m_pHost->EnableTransStopButton(TRUE);
-    m_currentId = ScaleIdOfLine(m_scales[static_cast<std::size_t>(line)]);
+    m_currentId = m_scales[static_cast<std::size_t>(line)].id;
     ++m_nSerialScaleIndex;
     if (MailboxCommand(*m_pHost) == TransferCommand::Recv) {
         // Every scale and every read gets its own database; the sales totals
@@ -167,8 +156,7 @@ void CSerialTransfer::StartSerialBroadcast(int count)
     m_pHost->EnableScaleTransButtons(FALSE);
     m_pHost->EnableTransStopButton(TRUE);
     for (int i = 0; i < m_nBroadcastCount && i < static_cast<int>(m_scales.size()); ++i)
-        m_broadcastIds[static_cast<std::size_t>(i + 1)]
-            = ScaleIdOfLine(m_scales[static_cast<std::size_t>(i)]);
+        m_broadcastIds[static_cast<std::size_t>(i + 1)] = m_scales[static_cast<std::size_t>(i)].id;
     m_currentId = m_broadcastIds[1];
     m_pHost->SetSerialText(IDC_SERIAL_STEP, Text(W::Open));
     m_pHost->SetSerialText(IDC_SERIAL_STATUS, "");

@@ -18,26 +18,10 @@
 #include "protocol/data_kinds.h"
 #include "serial/serial_host.h"
 #include "serial/serial_walk_state.h"
-#include "transfer/transfer_rows.h"
+#include "transfer/transfer_order.h"
 
 class CSerialTransEngine;
 class CScaleLink;
-
-struct SerialOrder {
-    TransferCommand command = TransferCommand::Trans; // a send to two or more goes out as a broadcast
-    DataKind dataKind = DataKind::Item;
-    TransferScope scope = TransferScope::All;
-    std::vector<CString> scales; // the chosen scales' list lines ("..., Scale ID=07")
-    int comPort = 0; // 1-8
-    // Reads: the database every scale's records go into; "" for a dated
-    // database per scale (sales totals: the open item database).
-    CString targetDatabase;
-    // Sends: scale by scale to each one's own ID, also to two or more.
-    BOOL oneByOne = FALSE;
-    // What the walk sends and where it stores, taken from the screen when the
-    // user started: whole grid rows.
-    TransferRowsPtr rows;
-};
 
 class CSerialTransfer : public CSerialWalkState {
 public:
@@ -53,10 +37,10 @@ public:
     // runs, "Select a port.", "Communication Setting error" and more than 100
     // scales of a broadcast are refused with a message; otherwise the walk
     // starts with the order's rows.
-    void Start(const SerialOrder& order);
+    void Start(const TransferOrder& order);
     // The checks of Start alone (with their message); TRUE when it may start,
     // and the rows may be taken.
-    BOOL CheckStart(const SerialOrder& order) const;
+    BOOL CheckStart(const TransferOrder& order) const;
     // Stop pressed: the current session ends at its next report, the walk at
     // its CLOSE.
     void Stop() { m_nSerialStop = 1; }
@@ -82,10 +66,6 @@ public:
     CString GetBroadcastScaleLabel(int index) const override;
     BOOL IsRunning() const { return m_bRunning; }
 
-    // The two ID characters of a scale list line: the text after "ID=", its
-    // first two characters, or "0" and its only one.
-    static std::array<char, 2> ScaleIdOfLine(const CString& line);
-
 private:
     void EndWalk();
     CString ScaleLabel(int at, ScaleId id) const;
@@ -96,7 +76,7 @@ private:
     std::unique_ptr<CSerialTransEngine> m_engine;
     std::unique_ptr<CScaleLink> m_link;
 
-    std::vector<CString> m_scales;
+    std::vector<OrderScale> m_scales;
     CString m_strTargetDatabase;
     int m_nComPort = 0;
     int m_nSerialScaleIndex = 0;

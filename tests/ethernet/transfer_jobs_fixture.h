@@ -59,15 +59,13 @@ protected:
     BOOL Start(TransferCommand direction, DataKind kind, TransferScope selection,
         const std::vector<const TcpScale*>& scales, std::vector<int> numbers = {})
     {
-        TransferJobOrder order;
-        order.direction = direction;
+        TransferOrder order;
+        order.command = direction;
         order.kind = kind;
-        order.selection = selection;
-        for (const TcpScale* s : scales) {
-            order.addresses.push_back(CString(s->Address()));
-            order.dbPaths.push_back(m_dbPath);
-        }
-        order.requestNumbers = std::move(numbers);
+        order.scope = selection;
+        for (const TcpScale* s : scales)
+            order.scales.push_back(ScaleAt(CString(s->Address()), {}, m_dbPath));
+        order.receiveNumbers = std::move(numbers);
         return m_host.StartJobs(order);
     }
     bool WaitForEnd(std::chrono::milliseconds deadline = std::chrono::milliseconds(8000))

@@ -192,12 +192,12 @@ TEST_F(TransferJobsTest, StartsAreRefusedWhileAJobRunsAndBeyondTheirLimits)
             Case { 1, 1000, "At most 999 numbers can be read at once." } }) {
         SCOPED_TRACE(std::to_string(c.scales) + " " + std::to_string(c.numbers));
         MessageBoxScript::Reset();
-        TransferJobOrder order;
-        order.direction = TransferCommand::Recv;
+        TransferOrder order;
+        order.command = TransferCommand::Recv;
         order.kind = DataKind::Item;
-        order.selection = TransferScope::Select;
-        order.addresses.assign(c.scales, "127.0.0.1");
-        order.requestNumbers.assign(c.numbers, 5);
+        order.scope = TransferScope::Select;
+        order.scales.assign(c.scales, ScaleAt("127.0.0.1"));
+        order.receiveNumbers.assign(c.numbers, 5);
         EXPECT_EQ(m_host.jobs->CheckStart(order), c.refusal == nullptr);
         EXPECT_EQ(
             Texts(), c.refusal == nullptr ? std::vector<CString> {} : std::vector<CString> { c.refusal });
@@ -284,12 +284,13 @@ TEST_F(TransferJobsTest, EachReadStoresIntoItsOwnScalesDatabase)
     ASSERT_TRUE(first.Start(firstMemory.Script()));
     ASSERT_TRUE(second.Start(secondMemory.Script()));
     ASSERT_TRUE(third.Start(thirdMemory.Script()));
-    TransferJobOrder order;
-    order.direction = TransferCommand::Recv;
+    TransferOrder order;
+    order.command = TransferCommand::Recv;
     order.kind = DataKind::Item;
-    order.selection = TransferScope::All;
-    order.addresses = { CString(first.Address()), CString(second.Address()), CString(third.Address()) };
-    order.dbPaths = { m_dbPath, otherPath }; // none named for the third scale
+    order.scope = TransferScope::All;
+    order.scales = { ScaleAt(CString(first.Address()), {}, m_dbPath),
+        ScaleAt(CString(second.Address()), {}, otherPath),
+        ScaleAt(CString(third.Address())) }; // none named for the third scale
     ASSERT_TRUE(m_host.StartJobs(order));
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(Rows("SELECT [item_name] FROM [Item]"), std::vector<std::string> { "First" });
@@ -478,12 +479,12 @@ TEST_F(TransferJobsTest, AConnectionThatFailsLeavesNoTimerRunning)
     scalesim::OffScale gone;
     ASSERT_TRUE(gone.Start());
     const std::string address = gone.Address();
-    TransferJobOrder order;
-    order.direction = TransferCommand::Trans;
+    TransferOrder order;
+    order.command = TransferCommand::Trans;
     order.kind = DataKind::Item;
-    order.selection = TransferScope::All;
+    order.scope = TransferScope::All;
     order.languageIndex = 3;
-    order.addresses = { CString(address) };
+    order.scales = { ScaleAt(CString(address)) };
     ASSERT_TRUE(m_host.StartJobs(order));
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(Texts(), std::vector<CString> { CString(address) + ": Connection Failed" });

@@ -205,9 +205,8 @@ TEST_F(TransferStatusTest, AScaleNotReachedIsNamedAndNotSentTo)
     TcpScale scale;
     ASSERT_TRUE(scale.Start(memory.Script()));
     m_host.SetRows({ ItemRow(1, "A", 1) });
-    TransferJobOrder order;
-    order.addresses = { CString(gone.Address()), CString(scale.Address()) };
-    order.names = { "Far" };
+    TransferOrder order;
+    order.scales = { ScaleAt(CString(gone.Address()), "Far"), ScaleAt(CString(scale.Address())) };
     ASSERT_TRUE(m_host.StartJobs(order));
     ASSERT_TRUE(WaitForEnd());
     const std::vector<CString> texts = Texts();

@@ -25,13 +25,24 @@
 #include "tests/support/temp_data_root.h"
 #include "tests/support/ui_pump.h"
 
-// Records the orders the transfer commands hand over.
+// Records the orders the transfer commands hand over, by their link.
 class RecordingTransferPort : public CTransferPort {
 public:
     virtual ~RecordingTransferPort() = default;
-    void StartEthernetTransfer(const TransferOrder& order) override { m_ethernet.push_back(order); }
-    void StartSerialTransfer(const TransferOrder& order) override { m_serial.push_back(order); }
+    BOOL CheckOrder(const TransferOrder&) override { return TRUE; }
+    void StartOrder(const TransferOrder& order) override
+    {
+        (order.link == TransferLink::Serial ? m_serial : m_ethernet).push_back(order);
+    }
     void StopTransfer() override { ++m_stops; }
+    // The list lines of order's scales.
+    static std::vector<CString> Lines(const TransferOrder& order)
+    {
+        std::vector<CString> lines;
+        for (const OrderScale& scale : order.scales)
+            lines.push_back(scale.line);
+        return lines;
+    }
     std::vector<TransferOrder> m_ethernet;
     std::vector<TransferOrder> m_serial;
     int m_stops = 0;

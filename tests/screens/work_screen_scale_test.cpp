@@ -587,9 +587,9 @@ TEST_F(WorkScreenScaleRowsTest, TransHandsTheOrderToTheTransportOfTheMode)
         EXPECT_TRUE(m_boxes.Records().empty()) << c.name;
         ASSERT_EQ(orders.size(), 1u) << c.name;
         EXPECT_EQ(orders[0].command, TransferCommand::Trans) << c.name;
-        EXPECT_EQ(orders[0].dataKind, DataKind::ScaleRootInfo) << c.name;
+        EXPECT_EQ(orders[0].kind, DataKind::ScaleRootInfo) << c.name;
         EXPECT_EQ(orders[0].scope, TransferScope::Select) << c.name;
-        EXPECT_EQ(orders[0].scales, c.scales) << c.name;
+        EXPECT_EQ(RecordingTransferPort::Lines(orders[0]), c.scales) << c.name;
         EXPECT_TRUE(orders[0].receiveNumbers.empty()) << c.name;
         EXPECT_EQ(m_screen->Transfers().Hosts().SerialHost().GetSerialText(IDC_SERIAL_STATUS), "") << c.name;
     }
@@ -610,7 +610,7 @@ TEST_F(WorkScreenScaleTest, ScaleInfoTransBroadcastsToSeveralSerialScales)
     Run(IDC_WORK_SCALE_INFO_TRANS);
     ASSERT_EQ(m_port.m_serial.size(), 1u);
     EXPECT_EQ(m_port.m_serial[0].command, TransferCommand::BroadTrans);
-    EXPECT_EQ(m_port.m_serial[0].dataKind, DataKind::ScaleInfo);
+    EXPECT_EQ(m_port.m_serial[0].kind, DataKind::ScaleInfo);
     EXPECT_EQ(m_port.m_serial[0].comPort, 2);
     // One scale chosen: no broadcast.
     Comm().SetChosen({ "Scale name = A, Scale ID=1" });

@@ -213,7 +213,7 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     ClickControl(IDC_WORK_TRANS_ALL);
     ASSERT_EQ(m_port.m_serial.size(), 1u);
     EXPECT_EQ(m_port.m_serial[0].command, TransferCommand::Trans);
-    EXPECT_EQ(m_port.m_serial[0].dataKind, DataKind::Item);
+    EXPECT_EQ(m_port.m_serial[0].kind, DataKind::Item);
     EXPECT_EQ(m_port.m_serial[0].scope, TransferScope::All);
     EXPECT_EQ(m_port.m_serial[0].comPort, 1);
     EXPECT_EQ(m_port.m_serial[0].languageIndex, 2);
@@ -233,7 +233,8 @@ TEST_F(WorkScreenSettingsTest, TransferCommandsCheckBeforeTheyHandOver)
     EXPECT_EQ(m_port.m_ethernet[0].scope, TransferScope::Select);
     EXPECT_EQ(m_port.m_ethernet[0].receiveNumbers, (std::vector<int> { 3, 4, 5 }));
     EXPECT_EQ(m_port.m_ethernet[0].languageIndex, 2);
-    EXPECT_EQ(m_port.m_ethernet[0].scales, m_screen->Scales().CommSettings().GetChosen());
+    EXPECT_EQ(
+        RecordingTransferPort::Lines(m_port.m_ethernet[0]), m_screen->Scales().CommSettings().GetChosen());
     // No mode chosen.
     m_screen->Scales().CommSettings().SelectMode(std::nullopt);
     MessageBoxScript::Reset();

@@ -27,7 +27,7 @@ public:
     CSerialTransEngine& Engine() { return m_transfer->GetEngine(); }
     CScaleLink& Link() { return m_transfer->GetLink(); }
     // Starts order as the work screen does: with the rows it sends, taken now.
-    void StartWalk(SerialOrder order);
+    void StartWalk(TransferOrder order);
 
     // CSerialHost
     HWND GetTransferWindow() override { return GetSafeHwnd(); }

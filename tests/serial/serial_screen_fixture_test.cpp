@@ -101,9 +101,9 @@ BOOL SerialScreen::MakeReceivedDatabase(const CString& path)
     return TRUE;
 }
 
-void SerialScreen::StartWalk(SerialOrder order)
+void SerialScreen::StartWalk(TransferOrder order)
 {
-    order.rows = TakeTransferRows(*this, order.command, order.dataKind, order.scope, m_columns);
+    order.rows = TakeOrderRows(*this, order, m_columns);
     m_transfer->Start(order);
 }
 

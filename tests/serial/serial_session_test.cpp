@@ -835,7 +835,7 @@ TEST(ScaleIdOfLineTest, TheTwoCharactersAfterId)
         { "ID=5", "05" },
     };
     for (const auto& [line, id] : cases) {
-        const auto got = CSerialTransfer::ScaleIdOfLine(line);
+        const auto got = IdOfScaleLine(line);
         EXPECT_EQ(std::string(got.begin(), got.end()), id) << line;
     }
 }

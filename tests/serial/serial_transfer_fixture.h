@@ -121,11 +121,12 @@ protected:
     }
     void Begin(TransferCommand command, DataKind kind, TransferScope scope, std::vector<CString> scales)
     {
-        SerialOrder order;
+        TransferOrder order;
+        order.link = TransferLink::Serial;
         order.command = command;
-        order.dataKind = kind;
+        order.kind = kind;
         order.scope = scope;
-        order.scales = std::move(scales);
+        order.scales = ParseScaleLines(scales);
         order.comPort = kPort;
         m_screen->StartWalk(order);
     }

@@ -248,11 +248,12 @@ TEST_F(SerialTransferTest, StopInTheMiddleOfAWalkEndsItAfterThatScale)
         model.Put("07", PluPayload(n, "item", n));
     StartLine(model);
 
-    SerialOrder order;
+    TransferOrder order;
+    order.link = TransferLink::Serial;
     order.command = TransferCommand::Recv;
-    order.dataKind = DataKind::Item;
+    order.kind = DataKind::Item;
     order.scope = TransferScope::All;
-    order.scales = { Line("07"), Line("08") };
+    order.scales = ParseScaleLines({ Line("07"), Line("08") });
     order.comPort = kPort;
     m_screen->StartWalk(order);
     ASSERT_TRUE(PumpUntil([&] { return m_screen->Link().GetStoredCount() >= 3; }, std::chrono::seconds(10)));
@@ -366,23 +367,24 @@ TEST_F(SerialTransferTest, AnUnansweredEndStillClosesAndTheWalkGoesOn)
 
 TEST_F(SerialTransferTest, RefusedStartsTellWhy)
 {
-    SerialOrder order;
+    TransferOrder order;
+    order.link = TransferLink::Serial;
     order.command = TransferCommand::Trans;
-    order.dataKind = DataKind::Item;
+    order.kind = DataKind::Item;
     order.scope = TransferScope::All;
     order.comPort = 0;
-    order.scales = { Line("01") };
+    order.scales = ParseScaleLines({ Line("01") });
     m_screen->StartWalk(order);
     order.comPort = kPort;
     order.scales.clear();
     m_screen->StartWalk(order);
     for (int i = 0; i < 101; ++i)
-        order.scales.push_back(Line(std::to_string(i)));
+        order.scales.push_back(ParseScaleLine(Line(std::to_string(i))));
     m_screen->StartWalk(order);
     // A start while a walk runs.
     SerialScaleModel model({ "07" });
     StartLine(model);
-    order.scales = { Line("07") };
+    order.scales = ParseScaleLines({ Line("07") });
     order.command = TransferCommand::Recv;
     m_screen->StartWalk(order);
     m_screen->StartWalk(order);

@@ -9,7 +9,18 @@
 
 #include "ethernet/transfer_jobs.h"
 #include "platform/wnd/core/wnd.h"
-#include "transfer/transfer_rows.h"
+#include "transfer/transfer_order.h"
+
+// A scale of an order, by its address (and name, and the database its reads
+// go into).
+inline OrderScale ScaleAt(const CString& address, const CString& name = {}, const CString& database = {})
+{
+    OrderScale scale;
+    scale.address = address;
+    scale.name = name;
+    scale.database = database;
+    return scale;
+}
 
 class FakeTransferHost : public CWnd, public CTransferHost {
 public:
@@ -45,10 +56,9 @@ public:
     }
 
     // Starts order as the work screen does: with the rows it sends, taken now.
-    BOOL StartJobs(TransferJobOrder order)
+    BOOL StartJobs(TransferOrder order)
     {
-        order.rows = TakeTransferRows(
-            *this, order.direction, order.kind, order.selection, RecordColumns(order.kind));
+        order.rows = TakeOrderRows(*this, order, 0);
         return jobs->Start(order);
     }
 
