@@ -60,6 +60,11 @@
 #     kItemSettingCount is initialised with a brace list (std::to_array and a
 #     static_assert make a missing entry fail the build), but the schema's
 #     own list in db/item_schema.h.
+# 14. One order type: TransferOrder (transfer/transfer_order.h) is the only
+#     type of the application folders that describes a transfer. No other
+#     class or struct is named ...Order, nor holds a command (TransferCommand),
+#     a kind (DataKind) and a list of scales (a std::vector of CString or
+#     OrderScale) among its data members.
 # Prints one line per finding and exits 1 when there is any; --list also
 # prints every class's count.
 set -euo pipefail
@@ -413,6 +418,30 @@ for folder in ["protocol", "db", "controls", "grid", "shell", "transfer", "ether
         for m in COUNTED_ARRAY.finditer(text):
             number = text.count("\n", 0, m.start()) + 1
             findings.append(f"{path}:{number}: a table sized by the Item columns takes a brace list (use std::to_array)")
+# 14: one transfer order type.
+ORDER_FILE = pathlib.Path("transfer/transfer_order.h")
+SCALE_LIST = re.compile(r"\bstd::vector\s*<\s*(?:CString|OrderScale)\s*>")
+for folder in APP_FOLDERS:
+    for path in sorted(pathlib.Path(folder).rglob("*")):
+        if path.suffix not in (".h", ".cpp"):
+            continue
+        text = strip(path.read_text(encoding="utf-8"))
+        for m in CLASS.finditer(text):
+            name = m.group(2)
+            if path == ORDER_FILE and name == "TransferOrder":
+                continue
+            start = m.end() - 1
+            fields = []
+            for statement in all_statements(text[start + 1 : matching(text, start) - 1]):
+                s = " ".join(statement.split())
+                if s and not re.match(r"(friend|using|typedef|static_assert|enum|class|struct|union)\b", s) \
+                        and not is_operation(statement, name) and not re.search(r"\w\s*\(", s.split("=")[0]):
+                    fields.append(s)
+            holds = lambda pattern: any(re.search(pattern, f) for f in fields)
+            if name.endswith("Order") or (holds(r"\bTransferCommand\b") and holds(r"\bDataKind\b")
+                                          and any(SCALE_LIST.search(f) for f in fields)):
+                findings.append(f"{path}: {name} is a second order type (transfer/transfer_order.h"
+                                f" holds TransferOrder)")
 
 for finding in findings:
     print(finding)
