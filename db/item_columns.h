@@ -12,59 +12,124 @@
 #include "db/item_schema.h"
 #include "protocol/plu_fields.h"
 
+// A number: a digit edit in the dialog, a whole number in a cell; an empty
+// value is written as "0".
+enum class ColumnValue { Text, Number };
+
+// Whether the default-value dialog tests the column (the item number and the
+// POS code are never offered there).
+enum class DefaultDialog { Offers, Omits };
+
+// Whether the sale columns' language (3) holds a cell to the column's limits
+// or takes any value.
+enum class SalesLanguage { Holds, TakesAny };
+
+// A row names its fields; a field it leaves out is the default given here.
 struct ItemColumn {
     PluField field;
     // The English grid title (the upper-case name; the cell check knows the
     // column by it) and the title in language 1.
     const char* title;
     const char* koreanTitle;
-    // A number: a digit edit in the dialog, a whole number in a cell; an
-    // empty value is written as "0".
-    bool digits;
+    ColumnValue value = ColumnValue::Text;
     // A value is refused above these (CP949 bytes, the number); 0 for no
     // test. Language 1 holds the cell to koreanMaxValue where it is not 0.
-    std::size_t maxLength;
-    long maxValue;
-    long koreanMaxValue;
+    std::size_t maxLength = 0;
+    long maxValue = 0;
+    long koreanMaxValue = 0;
     // The refusal texts; nullptr where the column is not tested.
-    const char* refusal;
-    const char* koreanRefusal;
-    // The default-value dialog tests it (the item number and the POS code
-    // are never offered there); the sale columns' language (3) accepts any
-    // cell value.
-    bool inDialog;
-    bool freeWithSales;
+    const char* refusal = nullptr;
+    const char* koreanRefusal = nullptr;
+    DefaultDialog defaultDialog = DefaultDialog::Offers;
+    SalesLanguage salesLanguage = SalesLanguage::Holds;
 };
 
 namespace item_columns {
 using F = PluField;
 inline constexpr auto kAll = std::to_array<ItemColumn>({
-    { F::ItemNum, "ITEM_NUM", "상품번호", true, 5, 100000, 0, " Item number is a 1 - 99999.",
-        "상품번호는 1 - 99999번이내로 하여야 함", false, false },
-    { F::ItemName, "ITEM_NAME", "상품명", false, 28, 0, 0, " Item Name is a 28 character.",
-        "상품명은 한글 14자, 영문 및 숫자는 28자까지 가능 ", true, false },
-    { F::ItemName2, "ITEM_NAME2", "상품명2", false, 28, 0, 0, " Item Name2 is a 28 character.",
-        "상품명2은 한글 14자, 영문 및 숫자는 28자까지 가능 ", true, false },
-    { F::UnitPrice, "UNITPRICE", "단가", true, 6, 1000000, 0, "Unit price is a 1 - 999999.",
-        "단가는 1 - 999999번이내로 하여야 함", true, false },
-    { F::FixPrice, "FIX_PRICE", "정금액", true, 5, 100000, 0, "Fix_price is a 1 - 99999.",
-        "정금액는 1 - 99999번이내로 하여야 함", true, false },
-    { F::Land, "LAND", "원산지", true, 3, 300, 480, "Land is a 0 - 300.",
-        "원산지는 0 - 480번이내로 하여야 함", true, true },
-    { F::PosFlg, "POS_FLG", "포스플래그", true, 3, 1000, 0, "Pos flag is a 1 - 999.",
-        "포스플래그는 1 - 999번이내로 하여야 함", true, false },
+    { .field = F::ItemNum,
+        .title = "ITEM_NUM",
+        .koreanTitle = "상품번호",
+        .value = ColumnValue::Number,
+        .maxLength = 5,
+        .maxValue = 100000,
+        .refusal = " Item number is a 1 - 99999.",
+        .koreanRefusal = "상품번호는 1 - 99999번이내로 하여야 함",
+        .defaultDialog = DefaultDialog::Omits },
+    { .field = F::ItemName,
+        .title = "ITEM_NAME",
+        .koreanTitle = "상품명",
+        .maxLength = 28,
+        .refusal = " Item Name is a 28 character.",
+        .koreanRefusal = "상품명은 한글 14자, 영문 및 숫자는 28자까지 가능 " },
+    { .field = F::ItemName2,
+        .title = "ITEM_NAME2",
+        .koreanTitle = "상품명2",
+        .maxLength = 28,
+        .refusal = " Item Name2 is a 28 character.",
+        .koreanRefusal = "상품명2은 한글 14자, 영문 및 숫자는 28자까지 가능 " },
+    { .field = F::UnitPrice,
+        .title = "UNITPRICE",
+        .koreanTitle = "단가",
+        .value = ColumnValue::Number,
+        .maxLength = 6,
+        .maxValue = 1000000,
+        .refusal = "Unit price is a 1 - 999999.",
+        .koreanRefusal = "단가는 1 - 999999번이내로 하여야 함" },
+    { .field = F::FixPrice,
+        .title = "FIX_PRICE",
+        .koreanTitle = "정금액",
+        .value = ColumnValue::Number,
+        .maxLength = 5,
+        .maxValue = 100000,
+        .refusal = "Fix_price is a 1 - 99999.",
+        .koreanRefusal = "정금액는 1 - 99999번이내로 하여야 함" },
+    { .field = F::Land,
+        .title = "LAND",
+        .koreanTitle = "원산지",
+        .value = ColumnValue::Number,
+        .maxLength = 3,
+        .maxValue = 300,
+        .koreanMaxValue = 480,
+        .refusal = "Land is a 0 - 300.",
+        .koreanRefusal = "원산지는 0 - 480번이내로 하여야 함",
+        .salesLanguage = SalesLanguage::TakesAny },
+    { .field = F::PosFlg,
+        .title = "POS_FLG",
+        .koreanTitle = "포스플래그",
+        .value = ColumnValue::Number,
+        .maxLength = 3,
+        .maxValue = 1000,
+        .refusal = "Pos flag is a 1 - 999.",
+        .koreanRefusal = "포스플래그는 1 - 999번이내로 하여야 함" },
     // Held to the row's POS kind (screens/pos_codes.h).
-    { F::PosCode, "POS_CODE", "포스코드", true, 0, 0, 0, nullptr, nullptr, false, false },
-    { F::Piece, "PIECE", "개수", true, 0, 0, 0, nullptr, nullptr, true, false },
-    { F::Weight, "WEIGHT", "무게", true, 0, 0, 0, nullptr, nullptr, true, false },
-    { F::Fmark, "FMARK", "단위", true, 0, 0, 0, nullptr, nullptr, true, false },
-    { F::PosKind, "POS_KIND", "바코드종류", true, 2, 3, 0, "Pos Kind is a 0 - 3.",
-        "바코드종류는 0 - 3번이내로 하여야 함", true, false },
-    { F::DatePrint, "DATEPRINT", "날짜출력 옵션", true, 2, 7, 0, "DatePrinting is a 0 - 7.",
-        "날짜출력 옵션은 0 - 7번이내로 하여야 함", true, false },
-    { F::LimitDay, "LIMIT_DAY", "유효일", true, 0, 0, 0, nullptr, nullptr, true, false },
+    { .field = F::PosCode,
+        .title = "POS_CODE",
+        .koreanTitle = "포스코드",
+        .value = ColumnValue::Number,
+        .defaultDialog = DefaultDialog::Omits },
+    { .field = F::Piece, .title = "PIECE", .koreanTitle = "개수", .value = ColumnValue::Number },
+    { .field = F::Weight, .title = "WEIGHT", .koreanTitle = "무게", .value = ColumnValue::Number },
+    { .field = F::Fmark, .title = "FMARK", .koreanTitle = "단위", .value = ColumnValue::Number },
+    { .field = F::PosKind,
+        .title = "POS_KIND",
+        .koreanTitle = "바코드종류",
+        .value = ColumnValue::Number,
+        .maxLength = 2,
+        .maxValue = 3,
+        .refusal = "Pos Kind is a 0 - 3.",
+        .koreanRefusal = "바코드종류는 0 - 3번이내로 하여야 함" },
+    { .field = F::DatePrint,
+        .title = "DATEPRINT",
+        .koreanTitle = "날짜출력 옵션",
+        .value = ColumnValue::Number,
+        .maxLength = 2,
+        .maxValue = 7,
+        .refusal = "DatePrinting is a 0 - 7.",
+        .koreanRefusal = "날짜출력 옵션은 0 - 7번이내로 하여야 함" },
+    { .field = F::LimitDay, .title = "LIMIT_DAY", .koreanTitle = "유효일", .value = ColumnValue::Number },
     // The grid shows it as "INGREDIENT".
-    { F::Additem, "ADDITEM", "첨가물 번호", true, 0, 0, 0, nullptr, nullptr, true, false },
+    { .field = F::Additem, .title = "ADDITEM", .koreanTitle = "첨가물 번호", .value = ColumnValue::Number },
 });
 
 constexpr bool InRecordOrder()

@@ -45,29 +45,30 @@ enum class KindRows {
     Table, // every data row, or the picked ones
 };
 
+// A row names its fields; a field it leaves out is the default given here.
 struct DataKindInfo {
     DataKind kind;
     const char* word; // the job's and the serial mailbox's word ("Item", "SCALE_INFOMATION" ...)
     const char* screenWord; // the work screen's word ("Item", "Scale_Info", "User_Label_Read" ...)
     TableCode table;
-    KindRows rows;
-    int lastColumn; // a record is made of grid columns 1 to lastColumn (TCP)
-    int cap; // rows of a send at most, 0 for no cap
-    std::optional<RecordKind> received; // what a read stores
+    KindRows rows = KindRows::None;
+    int lastColumn = 0; // a record is made of grid columns 1 to lastColumn (TCP)
+    int cap = 0; // rows of a send at most, 0 for no cap
+    std::optional<RecordKind> received {}; // what a read stores
     // TCP steps; Close for none.
-    TransferStep clear;
-    TransferStep trans;
-    TransferStep allRequest;
-    TransferStep request;
+    TransferStep clear = TransferStep::Close;
+    TransferStep trans = TransferStep::Close;
+    TransferStep allRequest = TransferStep::Close;
+    TransferStep request = TransferStep::Close;
     // Serial steps: those of the tables sent record by record, and the whole
     // reads of presets and sales totals; none for the others.
-    std::optional<SerialWord> serialClear;
-    std::optional<SerialWord> serialData;
-    std::optional<SerialWord> serialSelectData;
-    std::optional<SerialWord> serialAllRequest;
-    std::optional<SerialWord> serialRequest;
-    std::uint8_t clearSecond; // the serial clear's second byte
-    bool clearRestartsSequence; // the serial clear's frame goes out as number 0
+    std::optional<SerialWord> serialClear {};
+    std::optional<SerialWord> serialData {};
+    std::optional<SerialWord> serialSelectData {};
+    std::optional<SerialWord> serialAllRequest {};
+    std::optional<SerialWord> serialRequest {};
+    std::uint8_t clearSecond = 0; // the serial clear's second byte
+    bool clearRestartsSequence = false; // the serial clear's frame goes out as number 0
 };
 
 [[nodiscard]] const DataKindInfo& KindInfo(DataKind kind);

@@ -106,7 +106,7 @@ void CCellEditor::OnGridCellEdited(int row, int column)
         if (kind == DataKind::Item) {
             // An emptied text column stays empty.
             const ItemColumn* item = ItemColumnTitled(grid.GetItemText(0, column));
-            if (!item || item->digits)
+            if (!item || item->value == ColumnValue::Number)
                 placeholder = "0";
         } else if (kind == DataKind::Add || kind == DataKind::Adv || kind == DataKind::LandAddition) {
             placeholder = column == 1 ? "0" : "NULL";
@@ -251,10 +251,10 @@ int CCellEditor::ValidateItemField(PluField field, int row, int column)
         return 1;
     }
     const ItemColumn& item = ItemColumnOf(field);
-    if (!item.refusal || (item.freeWithSales && language == 3))
+    if (!item.refusal || (item.salesLanguage == SalesLanguage::TakesAny && language == 3))
         return 1;
     const long maxValue = language == 1 && item.koreanMaxValue ? item.koreanMaxValue : item.maxValue;
-    const bool accepted = (!item.digits || IsWholeNumber(text)) && length <= item.maxLength
+    const bool accepted = (item.value == ColumnValue::Text || IsWholeNumber(text)) && length <= item.maxLength
         && (!maxValue || number <= maxValue);
     if (!accepted)
         return refuse(item.refusal, item.koreanRefusal);

@@ -28,22 +28,27 @@ struct PanelCorner {
     int x, y;
 };
 
-// The panels of one or more set-ups.
+// Whether the grid is rebuilt before the screen is laid out.
+enum class GridCells { Kept, Rebuilt };
+
+// Whether the scale register's list is emptied.
+enum class ScaleList { Kept, Emptied };
+
+// The panels of one or more set-ups. A row names its fields; a field it
+// leaves out is the default given here.
 struct ScreenPanels {
     SetUps setUps;
-    PanelGroups shown;
+    PanelGroups shown = 0;
     // Shown in server mode only.
-    PanelGroups serverShown;
+    PanelGroups serverShown = 0;
     // Where the grid stands; none hides it.
-    std::optional<PanelRect> grid;
+    std::optional<PanelRect> grid {};
     // The progress group's corner (its controls stand relative to it).
-    std::optional<PanelCorner> progress;
+    std::optional<PanelCorner> progress {};
     // Other places, each taken by a control of a shown group.
-    std::span<const PanelPlace> places;
-    // The grid is rebuilt before the screen is laid out.
-    bool rebuildGrid;
-    // The scale register's list is emptied.
-    bool clearScaleList;
+    std::span<const PanelPlace> places {};
+    GridCells gridCells = GridCells::Kept;
+    ScaleList scaleList = ScaleList::Kept;
 };
 
 // The panels of a set-up; nullptr for a set-up that lays out no screen.

@@ -59,12 +59,13 @@ void CScreenSwitch::OnUpdate(LPARAM hint, void* hintObject)
     if (!screen)
         return;
     SetKindWord(*screen, query);
-    if (screen->split)
+    if (screen->rightPane == RightPane::Split)
         SplitRightPane();
     if (screen->caption)
         m_parts.layout.SetCaption(screen->caption, screen->caption);
     (this->*SetUpOf(screen->setUp))();
-    m_parts.layout.ShowReservationButtons(screen->reservation ? TRUE : FALSE);
+    m_parts.layout.ShowReservationButtons(
+        screen->reservationButtons == ReservationButtons::Shown ? TRUE : FALSE);
     m_parts.print.SetPrintKind(screen->printKind);
 }
 

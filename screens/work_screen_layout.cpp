@@ -211,14 +211,14 @@ void CWorkScreenLayout::ShowPanels(ScreenSetUp setUp, int serverMode)
     if (!panels)
         return;
     const PanelGroups shown = panels->shown | (serverMode ? panels->serverShown : 0);
-    if (panels->rebuildGrid)
+    if (panels->gridCells == GridCells::Rebuilt)
         m_grid.RebuildGrid();
     HideGrid();
     m_presetKeys.ShowPresetKeys(FALSE);
     m_presetKeys.ClearPresetKeys();
     m_presetKeys.ShowPageCombo(FALSE);
     m_scales.ShowScaleRegisterControls(FALSE);
-    if (panels->clearScaleList)
+    if (panels->scaleList == ScaleList::Emptied)
         m_scales.ClearScaleList();
     ShowGroups(~shown, FALSE);
     ShowGroups(shown, TRUE);

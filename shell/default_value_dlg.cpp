@@ -123,13 +123,14 @@ int CDefaultValueDlg::ValidateFields()
     for (std::size_t i = 0; i < kItemValueCount; ++i) {
         const DefaultValueField& field = kDefaultValueFields[i];
         const ItemColumn& column = kItemColumns[i];
-        if (!column.inDialog || !column.refusal || !IsTicked(field.box))
+        if (column.defaultDialog == DefaultDialog::Omits || !column.refusal || !IsTicked(field.box))
             continue;
         CString text;
         GetDlgItemText(field.edit, text);
-        const bool passes = column.digits ? static_cast<std::size_t>(text.GetLength()) <= column.maxLength
+        const bool passes = column.value == ColumnValue::Number
+            ? static_cast<std::size_t>(text.GetLength()) <= column.maxLength
                 && LeadingNumber(text) <= column.maxValue
-                                          : Cp949Length(text.GetString()) <= column.maxLength;
+            : Cp949Length(text.GetString()) <= column.maxLength;
         if (passes)
             continue;
         AfxMessageBox(column.refusal, MB_OK);
@@ -151,7 +152,7 @@ BOOL CDefaultValueDlg::WriteValueFiles(const char* valueStem, const char* indexS
         if (IsTicked(field.box)) {
             CString value;
             GetDlgItemText(field.edit, value);
-            if (kItemColumns[static_cast<std::size_t>(i)].digits && value.IsEmpty())
+            if (kItemColumns[static_cast<std::size_t>(i)].value == ColumnValue::Number && value.IsEmpty())
                 value = "0";
             values += CString(kItemValueColumns[i]) + "\n" + value + "\n";
         } else {

@@ -75,26 +75,31 @@ enum class ScreenSetUp {
     UserLabel, // the user labels
 };
 
+// Whether the right pane's upper row takes the 900-pixel split.
+enum class RightPane { AsItIs, Split };
+
+// Whether the reservation buttons 1116 and 1117 show.
+enum class ReservationButtons { Hidden, Shown };
+
+// A row names its fields; a field it leaves out is the default given here.
 struct ScreenInfo {
     Screen screen;
     // The tree texts in English (languages 2 and 3) and Korean (1); nullptr
     // for a screen the tree never offers.
-    const char* english;
-    const char* korean;
+    const char* english = nullptr;
+    const char* korean = nullptr;
     // The query word written before the hint; nullptr for none.
-    const char* query;
-    std::optional<DataKind> kind;
-    ScreenWord word;
+    const char* query = nullptr;
+    std::optional<DataKind> kind {};
+    ScreenWord word = ScreenWord::None;
     // The kind word of ScreenWord::Own.
-    const char* ownWord;
+    const char* ownWord = nullptr;
     // The caption over the grid; nullptr where the set-up chooses it.
-    const char* caption;
-    // The right pane's upper row takes the 900-pixel split.
-    bool split;
-    // The reservation buttons 1116 and 1117 show.
-    bool reservation;
+    const char* caption = nullptr;
+    RightPane rightPane = RightPane::AsItIs;
+    ReservationButtons reservationButtons = ReservationButtons::Hidden;
     // What the print command prints ("" for nothing).
-    const char* printKind;
+    const char* printKind = "";
     ScreenSetUp setUp;
 };
 
