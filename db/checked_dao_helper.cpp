@@ -33,11 +33,6 @@ BOOL CCheckedDaoHelper::ExecuteChecked(const CString& sql)
     return FALSE;
 }
 
-BOOL CCheckedDaoHelper::ExecuteQuiet(const CString& sql, CString& error)
-{
-    return ExecuteLocked(sql, FALSE, error);
-}
-
 void CCheckedDaoHelper::BeginBatch()
 {
     m_strLostBatch.Empty();

@@ -22,8 +22,6 @@ public:
     [[nodiscard]] Lookup SelectQuiet(const CString& sql, Rows* rows, CString& error);
     // Runs one INSERT, UPDATE or DELETE; FALSE after the error was shown.
     [[nodiscard]] BOOL ExecuteChecked(const CString& sql);
-    // As ExecuteChecked, but the error is not shown: FALSE with its text.
-    [[nodiscard]] BOOL ExecuteQuiet(const CString& sql, CString& error);
 
     // The statements from BeginBatch to EndBatch reach the file together, in
     // one write, instead of one write each. Before an error is shown the

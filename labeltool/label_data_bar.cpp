@@ -452,7 +452,7 @@ void CLabelDataBar::OnOpenLabelFile()
         ReadLabelFile(dialog.GetPathName());
 }
 
-BOOL CLabelDataBar::OnSaveLabelFileAs()
+BOOL CLabelDataBar::CheckSaveLimits() const
 {
     if (m_values[kValueBarcodeLength] > kMaxBarcodeLength) {
         AfxMessageBox("Error - BarCode Length is : 0 ~ 75");
@@ -462,6 +462,13 @@ BOOL CLabelDataBar::OnSaveLabelFileAs()
         AfxMessageBox("Error - Label Length is : 30 ~ 150");
         return FALSE;
     }
+    return TRUE;
+}
+
+BOOL CLabelDataBar::OnSaveLabelFileAs()
+{
+    if (!CheckSaveLimits())
+        return FALSE;
     CFileDialog dialog(
         FALSE, kLabelExtension, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kLabelFilter, this);
     dialog.m_ofn.lpstrTitle = "Save as Label Infomation File";
@@ -470,7 +477,11 @@ BOOL CLabelDataBar::OnSaveLabelFileAs()
 
 BOOL CLabelDataBar::SaveModified()
 {
-    return SaveEditsFirst(IsModified(), "label", [this] { return OnSaveLabelFileAs(); });
+    return SaveEditsFirst(IsModified(), "label", [this] {
+        if (m_strLabelPath.IsEmpty())
+            return OnSaveLabelFileAs();
+        return CheckSaveLimits() && WriteLabelFile(m_strLabelPath) ? TRUE : FALSE;
+    });
 }
 
 BOOL CLabelDataBar::WriteLabelFile(const CString& path)
@@ -482,6 +493,7 @@ BOOL CLabelDataBar::WriteLabelFile(const CString& path)
         return FALSE;
     }
     m_savedValues = m_values;
+    m_strLabelPath = path;
     ShowLabelFile(path);
     AfxMessageBox("OK! File Saved");
     return TRUE;
@@ -504,6 +516,7 @@ BOOL CLabelDataBar::ReadLabelFile(const CString& path)
         return FALSE;
     }
     m_values = m_savedValues = read;
+    m_strLabelPath = path;
     LabelParameterTable() = read;
     RefreshControls();
     Announce({ kSizeCodeLength, LabelChangeKind::WholeLabel, read[kValueLabelLength], 0 });

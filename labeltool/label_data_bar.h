@@ -97,8 +97,9 @@ public:
     BOOL OnSaveLabelFileAs();
     // TRUE when the values differ from the ones last opened, saved or received.
     BOOL IsModified() const { return m_values != m_savedValues; }
-    // Before the values are dropped: asks to save them when they changed;
-    // FALSE when the user stays.
+    // Before the values are dropped: asks to save them when they changed
+    // (into the label's file when it has one, else as Save As does); FALSE
+    // when the user stays.
     BOOL SaveModified();
     // The label file at path, with its boxes; TRUE on success.
     BOOL ReadLabelFile(const CString& path);
@@ -181,8 +182,14 @@ private:
     BOOL RunEthernetDialog(int direction);
     void ShowBox(const char* text);
 
+    // The limits Save As holds the values to; FALSE after the box.
+    BOOL CheckSaveLimits() const;
+
     LabelValues m_values;
     LabelValues m_savedValues;
+    // The file the values were last opened from or saved to; empty for
+    // values received from a scale.
+    CString m_strLabelPath;
     int m_scaleNumber = 98;
     int m_fileNumber = 1;
     int m_linkMode = 0;

@@ -354,6 +354,7 @@ std::optional<std::string> CLabelDataBar::ApplyUserLabelRecord(std::span<const s
     if (auto misfit = LabelValuesMisfit(values))
         return misfit;
     m_values = m_savedValues = values;
+    m_strLabelPath.Empty();
     m_fileNumber = static_cast<int>(decoded.fileNum);
     LabelParameterTable() = m_values;
     RefreshControls();

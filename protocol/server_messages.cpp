@@ -43,7 +43,12 @@ std::size_t ServerMessageLength(std::uint16_t command)
 
 bool IsSaleMessage(std::span<const std::uint8_t> message)
 {
-    return message.size() == kSaleMessageSize;
+    ServerPacketHeader header;
+    if (!ServerPacketHeader::Decode(message, header))
+        return false;
+    const auto command = static_cast<ServerCommand>(header.command);
+    return (command == ServerCommand::ResultReport || command == ServerCommand::ResultCancel)
+        && message.size() == ServerMessageLength(header.command);
 }
 
 IoStatus DecodeServerMessage(std::span<const std::uint8_t> block, ServerMessage& out)

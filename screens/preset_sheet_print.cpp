@@ -56,6 +56,25 @@ const SheetGeometry kPqSheet { CRect(100, 260, 4670, 2450), CRect(3200, 2450, 43
 const SheetGeometry kQSheet { CRect(260, 260, 5950, 2620), CRect(2580, 2610, 3600, 3100), 6, 15, 376, 380,
     300, 300, 376, 380, 60, 60, 40, 380, { 350, 430, 510, 590 } };
 
+// The captions of the Q sheet's function keys, columns 10 to 14.
+void DrawQFunctionKeys(CDC* dc, const SheetGeometry& g, double scale)
+{
+    auto at = [scale](int units) { return static_cast<int>(std::lround(units * scale)); };
+    int caption = 0;
+    for (int r = 0; r < g.rows; ++r) {
+        for (int c = 10; c < 15; ++c) {
+            const PresetKeyLines lines = WrapPresetKeyText(kQFunctionKeys[caption++]);
+            CFont keyFont;
+            keyFont.CreateFont(at(85), at(53), 0, 0, 800, 0, 0, 0, 1, 0, 0, 0, 0, kSheetFace);
+            CFont* previous = dc->SelectObject(&keyFont);
+            dc->SetBkMode(TRANSPARENT);
+            dc->TextOut(at(c * g.pitchX + 350), at(r * g.pitchY + 450), lines[0]);
+            dc->TextOut(at(c * g.pitchX + 350), at(r * g.pitchY + 550), lines[1]);
+            dc->SelectObject(previous);
+        }
+    }
+}
+
 } // namespace
 
 BOOL CPresetSheetPrint::PrepareSheet(
@@ -159,21 +178,8 @@ void CPresetSheetPrint::DrawPresetSheet(CDC* dc, CPrintInfo*, const CString& mod
         }
     }
 
-    if (q) {
-        int caption = 0;
-        for (int r = 0; r < g.rows; ++r) {
-            for (int c = 10; c < 15; ++c) {
-                const PresetKeyLines lines = WrapPresetKeyText(kQFunctionKeys[caption++]);
-                CFont keyFont;
-                keyFont.CreateFont(at(85), at(53), 0, 0, 800, 0, 0, 0, 1, 0, 0, 0, 0, kSheetFace);
-                CFont* previous = dc->SelectObject(&keyFont);
-                dc->SetBkMode(TRANSPARENT);
-                dc->TextOut(at(c * g.pitchX + 350), at(r * g.pitchY + 450), lines[0]);
-                dc->TextOut(at(c * g.pitchX + 350), at(r * g.pitchY + 550), lines[1]);
-                dc->SelectObject(previous);
-            }
-        }
-    }
+    if (q)
+        DrawQFunctionKeys(dc, g, scale);
     dc->SelectObject(oldFont);
     dc->SelectObject(oldPen);
 }

@@ -63,8 +63,10 @@
 # 14. One order type: TransferOrder (transfer/transfer_order.h) is the only
 #     type of the application folders that describes a transfer. No other
 #     class or struct is named ...Order, nor holds a command (TransferCommand),
-#     a kind (DataKind) and a list of scales (a std::vector of CString or
-#     OrderScale) among its data members.
+#     a kind (DataKind) and its scales among its data members: a list of
+#     scales (a std::vector of CString, std::string or OrderScale) or a text
+#     that holds them (a string member named ...Scales..., ...ScaleList...
+#     or ...ScaleIds...).
 # Prints one line per finding and exits 1 when there is any; --list also
 # prints every class's count.
 set -euo pipefail
@@ -75,7 +77,13 @@ import re
 import sys
 
 MAX_PUBLIC = 25
-APP_FOLDERS = ["screens", "ethernet", "serial", "transfer", "results", "labeltool", "shell"]
+# The folders of the code (platform/ aside), the one list every rule walks;
+# the folders below screens/ come before it.
+CODE_FOLDERS = ["protocol", "db", "controls", "grid", "shell", "transfer", "ethernet", "serial", "results", "screens",
+                "labeltool", "app"]
+BELOW_SCREENS = CODE_FOLDERS[: CODE_FOLDERS.index("screens")]
+# The application folders: those of the two programs' own classes.
+APP_FOLDERS = [f for f in CODE_FOLDERS if f not in ("protocol", "db", "controls", "grid", "app")]
 # Classes allowed above the limit, with their limit; none today.
 EXCEPTIONS = {}
 
@@ -94,8 +102,7 @@ HINT_AS_KIND = re.compile(
     r"\b(?:Hint\(\)|m_nHint)\s*[!=]=|[!=]=\s*(?:\w+(?:\.|->))?(?:Hint\(\)|m_nHint)\b"
     r"|\bkKind(?:Item|Add|Adv|LandAdd|UserLabel|Preset|ScaleInfo|ScaleRootInfo)\b"
 )
-for folder in ["protocol", "db", "controls", "grid", "shell", "transfer", "ethernet", "serial", "results", "screens",
-               "labeltool", "app"]:
+for folder in CODE_FOLDERS:
     for path in sorted(pathlib.Path(folder).rglob("*")):
         if path.suffix not in (".h", ".cpp") or path == KIND_PARSE or path in REQUEST_ROUTERS:
             continue
@@ -263,8 +270,7 @@ schema_text = SCHEMA.read_text(encoding="utf-8")
 schema = re.search(r"kItemValueColumns\s*=\s*\{([^}]*)\}", schema_text)
 ITEM_COLUMN = re.compile(r'["\[](' + "|".join(re.findall(r'"(\w+)"', schema.group(1))) + r')["\]]')
 PRESET_PAGE = re.compile(r'["\[]' + re.search(r'kPresetPage\s*=\s*"(\w+)"', schema_text).group(1) + r'["\]]')
-for folder in ["protocol", "db", "controls", "grid", "shell", "transfer", "ethernet", "serial", "results", "screens",
-               "labeltool", "app"]:
+for folder in CODE_FOLDERS:
     for path in sorted(pathlib.Path(folder).rglob("*")):
         if path.suffix not in (".h", ".cpp") or path == SCHEMA:
             continue
@@ -343,7 +349,7 @@ FORWARDER = re.compile(
     r"\*?\w+(?:\(\))?\s*(?:\.|->)\s*\1\s*\([^;{}()]*\)\s*;\s*\}"
 )
 SEAMS = set()
-for folder in ["platform", "protocol", "db", "controls", "grid", "shell", "transfer", "ethernet", "serial", "results"]:
+for folder in ["platform"] + BELOW_SCREENS:
     for path in pathlib.Path(folder).rglob("*.h"):
         SEAMS.update(re.findall(r"\bvirtual\b[^;(]*?\b(\w+)\s*\(", strip(path.read_text(encoding="utf-8"))))
 for path in sorted(pathlib.Path("screens").rglob("*")):
@@ -409,8 +415,7 @@ COUNTED_ARRAY = re.compile(
     r"(?:\[\s*(?:kItemValueCount|kItemSettingCount)[^\]]*\]|,\s*(?:kItemValueCount|kItemSettingCount)\s*>)"
     r"\s*(?:\w+\s*)?=?\s*\{"
 )
-for folder in ["protocol", "db", "controls", "grid", "shell", "transfer", "ethernet", "serial", "results", "screens",
-               "labeltool", "app"]:
+for folder in CODE_FOLDERS:
     for path in sorted(pathlib.Path(folder).rglob("*")):
         if path.suffix not in (".h", ".cpp") or path == SCHEMA:
             continue
@@ -420,7 +425,11 @@ for folder in ["protocol", "db", "controls", "grid", "shell", "transfer", "ether
             findings.append(f"{path}:{number}: a table sized by the Item columns takes a brace list (use std::to_array)")
 # 14: one transfer order type.
 ORDER_FILE = pathlib.Path("transfer/transfer_order.h")
-SCALE_LIST = re.compile(r"\bstd::vector\s*<\s*(?:CString|OrderScale)\s*>")
+SCALE_LIST = re.compile(r"\bstd::vector\s*<\s*(?:CString|std::string|OrderScale)\s*>")
+# Scales held as text: a string member named for the scales (plural) or
+# their list or IDs, such as "07,08".
+SCALES_AS_TEXT = re.compile(r"\b(?:CString|std::string|std::string_view|const\s+char\s*\*)\s*"
+                            r"\w*[Ss]cale(?:s|List|Ids?)\w*\s*(?:[;={]|$)")
 for folder in APP_FOLDERS:
     for path in sorted(pathlib.Path(folder).rglob("*")):
         if path.suffix not in (".h", ".cpp"):
@@ -438,8 +447,8 @@ for folder in APP_FOLDERS:
                         and not is_operation(statement, name) and not re.search(r"\w\s*\(", s.split("=")[0]):
                     fields.append(s)
             holds = lambda pattern: any(re.search(pattern, f) for f in fields)
-            if name.endswith("Order") or (holds(r"\bTransferCommand\b") and holds(r"\bDataKind\b")
-                                          and any(SCALE_LIST.search(f) for f in fields)):
+            scales = any(SCALE_LIST.search(f) or SCALES_AS_TEXT.search(f) for f in fields)
+            if name.endswith("Order") or (holds(r"\bTransferCommand\b") and holds(r"\bDataKind\b") and scales):
                 findings.append(f"{path}: {name} is a second order type (transfer/transfer_order.h"
                                 f" holds TransferOrder)")
 

@@ -3,7 +3,7 @@
 # (clang and its libFuzzer runtime for scripts/fuzz.sh), when any is missing.
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libsqlcipher-dev
-          libfreexl-dev libgsf-1-dev libgtest-dev fonts-nanum fonts-dejavu-core
+          libgsf-1-dev libgtest-dev fonts-nanum fonts-dejavu-core
           sqlcipher poppler-utils python3-xlrd clang libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do

@@ -446,11 +446,6 @@ CCalvornView::OpenEnd CCalvornView::OpenItemDatabase()
     return OpenEnd::Taken;
 }
 
-BOOL CCalvornView::CheckItemDatabase()
-{
-    return CheckItemDatabaseAt(m_strItemDbPath);
-}
-
 BOOL CCalvornView::CheckItemDatabaseAt(const CString& path)
 {
     try {

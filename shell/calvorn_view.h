@@ -97,7 +97,6 @@ public:
     void ServerStopped() override;
     BOOL IsServerMode() const { return m_nServerFlag != 0; }
     const CString& ServerDatabasePath() const { return m_strServerFilePath; }
-    const CString& ServerLogPath() const { return m_strServerLogPath; }
 
     // Fills the 50 Information Change pairs (m_infoTexts: column name at 2i,
     // value at 2i + 1; "-1" for an empty slot) from Total_Value_<id>.bin.
@@ -150,8 +149,6 @@ private:
     // current one and the tree is rebuilt. Refused: a file that is none (told).
     enum class OpenEnd { Taken, Cancelled, Refused };
     [[nodiscard]] OpenEnd OpenItemDatabase();
-    // Probes the current item database; FALSE when it is none.
-    BOOL CheckItemDatabase();
     // Copies source to destination byte for byte; FALSE when either fails
     // (an existing destination is then left as it was).
     BOOL CopyDatabaseFile(const CString& source, const CString& destination);

@@ -1,6 +1,7 @@
 // Tarnel asks before label or cassette values that differ from the last
-// opened, saved or received ones are dropped by Exit or Open; Yes saves as
-// Save As does, No goes on, Cancel stays.
+// opened, saved or received ones are dropped by Exit or Open; Yes saves into
+// the label's file, or as Save As does when it has none; No goes on, Cancel
+// stays.
 
 #include "resources/tarnel_ids.h"
 #include "tests/labeltool/tarnel_fixture.h"
@@ -81,6 +82,25 @@ TEST_F(TarnelUnsavedTest, OpenAsksOnlyAfterAnEditAndNoGoesOn)
     Exit();
     EXPECT_FALSE(FrameOpen());
     EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(TarnelUnsavedTest, YesSavesAnOpenedLabelIntoItsFile)
+{
+    const std::string path = m_root.Root() + "/opened.ubl";
+    FileDialogScript::PushPath(path.c_str());
+    Command(*Frame(), ID_LABEL_SAVE_AS);
+    FileDialogScript::PushPath(path.c_str());
+    PressOpen();
+    Type(IDC_ORIGIN_X, "77");
+    const LabelValues edited = Bar().GetValues();
+    const std::size_t dialogs = FileDialogScript::Records().size();
+    MessageBoxScript::Reset();
+    MessageBoxScript::PushAnswer(IDYES);
+    Exit();
+    EXPECT_EQ(Boxes(), (std::vector<CString> { kLabelQuestion, "OK! File Saved" }));
+    EXPECT_EQ(FileDialogScript::Records().size(), dialogs); // no Save As
+    EXPECT_FALSE(FrameOpen());
+    EXPECT_EQ(SavedValues(path), edited);
 }
 
 TEST_F(TarnelUnsavedTest, AChangedCassetteIsAskedAboutOnExitAndCassetteOpen)

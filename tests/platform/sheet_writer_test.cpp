@@ -1,5 +1,5 @@
 // The BIFF8 workbook writer: the records it writes, and its files read back
-// by FreeXL (our reader) and by xlrd, a reader independent of our code.
+// by our reader (platform/sheet) and by xlrd, a reader independent of our code.
 
 #include <gtest/gtest.h>
 
@@ -287,7 +287,7 @@ TEST(SheetWriter, CellsOutsideTheSheetAreLeftOut)
     EXPECT_EQ(DecodeSst(records).size(), 1u);
 }
 
-TEST_F(SheetWriterTest, FilesReadBackWithFreeXlAndXlrd)
+TEST_F(SheetWriterTest, FilesReadBackWithOurReaderAndXlrd)
 {
     WorkbookData book = OneSheet("Item");
     auto& cells = book.sheets[0].cells;

@@ -103,8 +103,8 @@ TEST(ServerMessageTest, SaleMessagesDecode)
     EXPECT_EQ(m.sale.totalPrice, -1000);
 }
 
-// A message's length follows from its command; a sale is a message of the
-// report's length.
+// A message's length follows from its command; a sale is a whole report or
+// cancel.
 TEST(ServerMessageTest, LengthFollowsFromTheCommand)
 {
     EXPECT_EQ(ServerMessageLength(0x001F), 20u);
@@ -114,6 +114,13 @@ TEST(ServerMessageTest, LengthFollowsFromTheCommand)
     EXPECT_EQ(ServerMessageLength(0x011F), 0u);
     EXPECT_TRUE(IsSaleMessage(FromHex(kReportHex)));
     EXPECT_FALSE(IsSaleMessage(FromHex(kRequestHex)));
+    // A sale by its command: a message of the report's length but of another
+    // command is none, nor a report cut short.
+    ByteBuffer other = FromHex(kReportHex);
+    other[0] = 0x20;
+    EXPECT_FALSE(IsSaleMessage(other));
+    const ByteBuffer cut = FromHex(kReportHex);
+    EXPECT_FALSE(IsSaleMessage(std::span(cut).first(41)));
 }
 
 TEST(ServerReplyTest, ResultReplyEchoesTheMessage)

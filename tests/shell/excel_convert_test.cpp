@@ -1,6 +1,6 @@
 // The Excel conversions: the statements a sheet's rows become, and both
-// commands end to end on real databases and workbooks (read back with FreeXL
-// and with xlrd).
+// commands end to end on real databases and workbooks (read back with our
+// reader and with xlrd).
 
 #include <gtest/gtest.h>
 
@@ -384,7 +384,7 @@ TEST_F(ExcelConvertTest, AccessToExcelWritesEveryTableAndOpensTheWorkbook)
     EXPECT_EQ(opened[0].verb, "open");
     EXPECT_EQ(opened[0].name, workbook.c_str());
 
-    // FreeXL: the sheets by name, the header rows, the values.
+    // Our reader: the sheets by name, the header rows, the values.
     WorkbookData book;
     CString error;
     ASSERT_TRUE(ReadWorkbookFile(workbook.c_str(), book, &error)) << error.GetString();

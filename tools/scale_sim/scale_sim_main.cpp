@@ -30,6 +30,12 @@
 
 namespace {
 
+constexpr const char* kServeUsage
+    = "usage: scale_sim [address] [port] [normal|silent|nak|slow] [totals] [late=N:MS] [twice] "
+      "[capacity=N] [delay=MS]\n";
+constexpr const char* kClientUsage
+    = "scale_sim client address port [request K N | report I P W | cancel I P W] ...\n";
+
 bool ModeOf(const std::string& word, scalesim::ScaleMemory::Mode& mode)
 {
     using M = scalesim::ScaleMemory::Mode;
@@ -65,8 +71,7 @@ void PrintReply(const scalesim::Bytes& reply)
 int RunClient(int argc, char** argv)
 {
     if (argc < 4) {
-        std::fprintf(
-            stderr, "usage: scale_sim client address port [request K N | report I P W | cancel I P W] ...\n");
+        std::fprintf(stderr, "usage: %s", kClientUsage);
         return 2;
     }
     scalesim::ServerClient client;
@@ -106,6 +111,10 @@ int RunClient(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::printf("%s       %s", kServeUsage, kClientUsage);
+        return 0;
+    }
     if (argc > 1 && std::string(argv[1]) == "client")
         return RunClient(argc, argv);
     const std::string address = argc > 1 ? argv[1] : "127.0.0.2";
@@ -133,9 +142,7 @@ int main(int argc, char** argv)
             usable = false;
     }
     if (!usable) {
-        std::fprintf(stderr,
-            "usage: scale_sim [address] [port] [normal|silent|nak|slow] [totals] [late=N:MS] [twice] "
-            "[capacity=N] [delay=MS]\n");
+        std::fprintf(stderr, "%s", kServeUsage);
         return 2;
     }
     scalesim::ScaleMemory memory(mode, 0x2027, std::chrono::milliseconds(delayMs));

@@ -51,10 +51,7 @@ scalesim::Bytes ItemPayload(std::uint32_t number)
     return p;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
-{
+struct Options {
     std::set<std::string> ids;
     int items = 5;
     char version = '2';
@@ -63,49 +60,64 @@ int main(int argc, char** argv)
     int dropAt = 0;
     std::string statusId;
     std::size_t statusBytes = 4;
+};
+
+// FALSE, after the usage, for an argument it does not know.
+bool ParseOptions(int argc, char** argv, Options& o)
+{
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--ids" && i + 1 < argc) {
             std::stringstream list(argv[++i]);
             for (std::string id; std::getline(list, id, ',');)
-                ids.insert(id.size() == 1 ? "0" + id : id.substr(0, 2));
+                o.ids.insert(id.size() == 1 ? "0" + id : id.substr(0, 2));
         } else if (arg == "--items" && i + 1 < argc) {
-            items = std::atoi(argv[++i]);
+            o.items = std::atoi(argv[++i]);
         } else if (arg == "--version" && i + 1 < argc) {
-            version = argv[++i][0];
+            o.version = argv[++i][0];
         } else if (arg == "--totals") {
-            totals = true;
+            o.totals = true;
         } else if (arg == "--drop" && i + 1 < argc && std::string(argv[i + 1]).size() > 3) {
             const std::string drop = argv[++i];
-            dropId = drop.substr(0, 2);
-            dropAt = std::atoi(drop.c_str() + 3);
+            o.dropId = drop.substr(0, 2);
+            o.dropAt = std::atoi(drop.c_str() + 3);
         } else if (arg == "--status" && i + 1 < argc && std::string(argv[i + 1]).size() > 3) {
             const std::string status = argv[++i];
-            statusId = status.substr(0, 2);
-            statusBytes = static_cast<std::size_t>(std::atoi(status.c_str() + 3));
+            o.statusId = status.substr(0, 2);
+            o.statusBytes = static_cast<std::size_t>(std::atoi(status.c_str() + 3));
         } else {
             std::fprintf(stderr,
                 "usage: serialsim [--ids 07,08] [--items N] [--version C] [--totals] "
                 "[--drop ID:N] [--status ID:N]\n");
-            return 2;
+            return false;
         }
     }
-    if (ids.empty())
-        ids.insert("07");
+    if (o.ids.empty())
+        o.ids.insert("07");
+    return true;
+}
 
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Options o;
+    if (!ParseOptions(argc, argv, o))
+        return 2;
+    const std::set<std::string>& ids = o.ids;
     scalesim::SerialScaleModel model(ids);
     for (const std::string& id : ids) {
-        model.SetVersion(id, version);
-        for (int n = 1; n <= items; ++n)
+        model.SetVersion(id, o.version);
+        for (int n = 1; n <= o.items; ++n)
             model.Put(id, ItemPayload(static_cast<std::uint32_t>(n)));
-        if (totals) {
-            for (const scalesim::Bytes& total : scalesim::SampleTotals(items))
+        if (o.totals) {
+            for (const scalesim::Bytes& total : scalesim::SampleTotals(o.items))
                 model.Put(id, total);
         }
     }
     int broadcastRecords = 0;
     model.SetDropped([&](const std::string& id, const scalesim::SerialFrame& f) {
-        return id == dropId && f.scaleId == "99" && ++broadcastRecords == dropAt;
+        return id == o.dropId && f.scaleId == "99" && ++broadcastRecords == o.dropAt;
     });
     scalesim::SerialScale line;
     const bool started = line.Start([&](const scalesim::SerialFrame& f, std::size_t) {
@@ -117,14 +129,14 @@ int main(int argc, char** argv)
                 f.sumOk ? "" : ", WRONG SUM");
         std::fflush(stdout);
         scalesim::SerialReply reply = model.Answer(f);
-        if (f.command == 0x0501 && f.scaleId == statusId) {
+        if (f.command == 0x0501 && f.scaleId == o.statusId) {
             std::size_t records = 0;
-            for (const auto& [table, held] : model.TablesOf(statusId))
+            for (const auto& [table, held] : model.TablesOf(o.statusId))
                 records += held.size();
             scalesim::Bytes status { static_cast<std::uint8_t>(records),
                 static_cast<std::uint8_t>(records >> 8), 0, 0 };
-            status.resize(std::min(statusBytes, status.size()));
-            reply.writes = { scalesim::AnswerFrame(statusId, 0x0502, status, f) };
+            status.resize(std::min(o.statusBytes, status.size()));
+            reply.writes = { scalesim::AnswerFrame(o.statusId, 0x0502, status, f) };
         }
         return reply;
     });
