@@ -147,6 +147,12 @@ BOOL CDaoHelper::IsDatabaseOpen() const
     return m_database && m_database->IsOpen();
 }
 
+std::optional<DaoFileIdentity> CDaoHelper::OpenedFile() const
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_database ? m_database->GetFileIdentity() : std::nullopt;
+}
+
 void CDaoHelper::CloseDatabase()
 {
     std::lock_guard<std::mutex> lock(m_lock);

@@ -18,6 +18,7 @@
 
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "platform/base/cstring.h"
@@ -46,6 +47,9 @@ public:
     void OpenDatabase(CString path);
     // TRUE while a database is open.
     BOOL IsDatabaseOpen() const;
+    // Which file the open database is (none when closed): a file put in the
+    // path's place since has another identity.
+    std::optional<DaoFileIdentity> OpenedFile() const;
     // Closes the database; a no-op when none is open.
     void CloseDatabase();
     // Runs one INSERT, UPDATE or DELETE. An error is shown; nothing is returned.

@@ -179,13 +179,8 @@ bool CGridRows::InsertPlaceholderRows(int gridRow)
             SqlLiteral(key).GetString(), SqlLiteral(m_screen.UserId()).GetString());
     }
 
-    try {
-        m_data.ItemWorker().OpenDatabase(m_data.ItemDbPath());
-    } catch (CException* e) {
-        ExceptionPtr hold(e);
-        AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
+    if (!m_data.TableBridge().OpenForWrite(m_data.ItemDbPath()))
         return false;
-    }
     // Only a stored row is looked up: the lookup of a refused one would find
     // an older placeholder.
     if (m_data.ItemWorker().RunStatement(sql) != kDbDoneOk)

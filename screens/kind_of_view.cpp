@@ -62,7 +62,7 @@ CKindOfView::CKindOfView()
     m_pUserLabels
         = std::make_unique<CUserLabelScreen>(context, context, context, m_rows, m_load, *m_pTransfers);
     RegisterParts(m_parts, m_layout, *m_pResults, *m_pTransfers, m_rows, *m_pReservations, m_presetKeys,
-        m_users, m_sync, m_scales, m_scaleSettings, m_load, m_editor, *m_pUserLabels);
+        m_users, m_sync, m_scales, m_scaleSettings, m_load, m_editor, *m_pUserLabels, *m_pSwitch);
     m_mailbox.Create(this);
     m_pSwitch->ResetScreenWords();
     m_nLoggedIn = 0;
@@ -153,6 +153,12 @@ int CKindOfView::OnCreate(LPCREATESTRUCT createStruct)
 int CKindOfView::GetTransferActive() const
 {
     return m_pTransfers ? m_pTransfers->GetTransferActive() : 0;
+}
+
+void CKindOfView::LoadStoreAgain()
+{
+    if (GetSafeHwnd())
+        PostMessage(WM_STORE_REPLACED);
 }
 
 void CKindOfView::OnTimer(UINT_PTR id)

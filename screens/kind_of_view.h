@@ -127,6 +127,7 @@ public:
     int GetCommSetupFlag() const override { return m_nLoggedIn; }
     CItemDbWorker* GetItemWorker() override { return m_pItemWorker; }
     int GetTransferActive() const override;
+    void LoadStoreAgain() override;
 
     // The parts other subsystems and the tests reach.
     // The preset key page (filled and read by the table bridge).

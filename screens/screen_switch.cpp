@@ -36,6 +36,40 @@ CScreenSwitch::CScreenSwitch(CWorkScreenState& screen, CWorkScreenGrid& grid, CW
     , m_parts(parts)
 { }
 
+const MessageMap* CScreenSwitch::GetMessageMap() const
+{
+    static const MessageMap kMap(CCmdTarget::GetMessageMap(),
+        {
+            OnMessage<&CScreenSwitch::OnStoreReplaced>(WM_STORE_REPLACED),
+        });
+    return &kMap;
+}
+
+LRESULT CScreenSwitch::OnStoreReplaced(WPARAM, LPARAM)
+{
+    const ScreenInfo* screen = FindScreen(m_screen.Hint());
+    if (!screen || m_screen.GetUpdateLock())
+        return 0;
+    switch (screen->setUp) {
+    case ScreenSetUp::Items:
+    case ScreenSetUp::Table:
+    case ScreenSetUp::Preset:
+    case ScreenSetUp::Results:
+    case ScreenSetUp::Users:
+    case ScreenSetUp::UserLabel:
+        break;
+    default:
+        return 0; // a screen of no store rows
+    }
+    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, screen->query ? screen->query : "");
+    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, m_screen.UserId());
+    m_parts.rows.ResetRows();
+    m_parts.load.ResetLoad();
+    ResetScreenState();
+    (this->*SetUpOf(screen->setUp))();
+    return 0;
+}
+
 void CScreenSwitch::OnUpdate(LPARAM hint, void* hintObject)
 {
     if (m_screen.GetUpdateLock())

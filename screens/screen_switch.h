@@ -8,12 +8,14 @@
 // screen's number, kind word and caption, splits the right pane, runs the
 // screen's set-up (one function per kind: its panels through
 // CWorkScreenLayout, then its load) and shows the reservation buttons and
-// print kind. It knows the screen through its state, grid and database
-// interfaces and the shell's CWorkScreen (the log-in flag), and reaches the
-// parts a set-up uses. UI thread.
+// print kind. A table screen whose file another program replaced is set up
+// again (WM_STORE_REPLACED, posted by the table bridge). It knows the screen through its state, grid and
+// database interfaces and the shell's CWorkScreen (the log-in flag), and reaches the parts a set-up uses. UI
+// thread.
 
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
+#include "platform/wnd/core/cmdtarget.h"
 #include "shell/screen_table.h"
 
 class CCalvornView;
@@ -44,12 +46,14 @@ struct ScreenSwitchParts {
     CTableLoad& load;
 };
 
-class CScreenSwitch {
+class CScreenSwitch : public CCmdTarget {
 public:
     CScreenSwitch(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
         CWorkScreen& shellSide, const ScreenSwitchParts& parts);
     CScreenSwitch(const CScreenSwitch&) = delete;
     CScreenSwitch& operator=(const CScreenSwitch&) = delete;
+
+    const MessageMap* GetMessageMap() const override;
 
     // The left pane's hint with its object (the item database's path, or
     // none).
@@ -59,6 +63,9 @@ public:
     void ResetScreenWords();
 
 private:
+    // WM_STORE_REPLACED: a table screen is set up again on its own words,
+    // its rows read from the file now at its path (not while a load runs).
+    LRESULT OnStoreReplaced(WPARAM wParam, LPARAM lParam);
     using SetUp = void (CScreenSwitch::*)();
     static SetUp SetUpOf(ScreenSetUp setUp);
     // Returns the query word.

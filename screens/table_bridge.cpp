@@ -143,6 +143,7 @@ void CTableBridge::SendSelect(const CString& databasePath, const CString& sql, c
 {
     CItemDbWorker* worker = &m_data.ItemWorker();
     worker->OpenDatabase(databasePath);
+    m_loaded = { databasePath, worker->OpenedFile(), false };
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, requestName);
     m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
     worker->SetEvent();
@@ -391,19 +392,36 @@ CString CTableBridge::ColumnNameFor(int column, DataKind kind)
     return title.IsEmpty() ? CString() : CString(title).MakeLower();
 }
 
-WPARAM CTableBridge::RunRequest(const CString& databasePath, const CString& requestName, const CString& sql)
+BOOL CTableBridge::OpenForWrite(const CString& databasePath)
 {
-    CItemDbWorker* worker = &m_data.ItemWorker();
+    const bool loaded = databasePath == m_loaded.path;
+    if (loaded && m_loaded.replaced)
+        return FALSE;
+    CItemDbWorker& worker = m_data.ItemWorker();
     try {
-        worker->OpenDatabase(databasePath);
+        worker.OpenDatabase(databasePath);
     } catch (CException* e) {
         ExceptionPtr hold(e);
         AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
-        return kDbDoneFailed;
+        return FALSE;
     }
+    if (!loaded || worker.OpenedFile() == m_loaded.identity)
+        return TRUE;
+    worker.CloseDatabase();
+    m_loaded.replaced = true;
+    AfxMessageBox(kStoreReplacedText, MB_OK | MB_ICONSTOP);
+    // Loaded again once the command that wrote has ended.
+    m_screen.Form().PostMessage(WM_STORE_REPLACED);
+    return FALSE;
+}
+
+WPARAM CTableBridge::RunRequest(const CString& databasePath, const CString& requestName, const CString& sql)
+{
+    if (!OpenForWrite(databasePath))
+        return kDbDoneFailed;
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, requestName);
     m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
-    return worker->ExecuteRequest();
+    return m_data.ItemWorker().ExecuteRequest();
 }
 
 CTableBridge::CellField CTableBridge::FieldOf(int column, DataKind kind)
@@ -478,7 +496,9 @@ void CTableBridge::ShowStoredCell(CString databasePath, int row, int column, Dat
     const CellField field = FieldOf(column, kind);
     const CString key = RowKey(row);
     std::optional<CString> stored;
-    if (table && !field.name.IsEmpty() && IsIntegerKey(key))
+    // A file put in the screen's file's place holds other rows under these keys.
+    const bool replaced = databasePath == m_loaded.path && m_loaded.replaced;
+    if (table && !field.name.IsEmpty() && IsIntegerKey(key) && !replaced)
         stored = m_data.ItemWorker().ReadValueQuietly(databasePath,
             CString::Formatted("SELECT %s FROM [%s] WHERE [ID] = %s", SqlName(field.name), table, key));
     if (stored)
@@ -540,14 +560,9 @@ void CTableBridge::SavePresets(CString databasePath, int keyNumber, CString text
     }
     m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, requestName);
     m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
-    CItemDbWorker* worker = &m_data.ItemWorker();
-    try {
-        worker->OpenDatabase(databasePath);
-    } catch (CException* e) {
-        ExceptionPtr hold(e);
-        AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
+    if (!OpenForWrite(databasePath))
         return;
-    }
+    CItemDbWorker* worker = &m_data.ItemWorker();
     worker->Execute(sql);
     worker->CloseDatabase();
 }

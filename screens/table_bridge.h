@@ -17,6 +17,8 @@
 
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
+#include "platform/dao/dao_database.h"
+#include "platform/wnd/core/messages.h"
 #include "protocol/data_kinds.h"
 
 class CItemDefaults;
@@ -51,6 +53,19 @@ protected:
 inline constexpr const char* kNoKeyText = "This row has no ID key: the change was not stored.";
 // Said when an UPDATE or DELETE by key changed no row: another program removed it.
 inline constexpr const char* kRowGoneText = "This row is no longer in the database.";
+// Said when the file at the screen's path is no longer the one its rows came
+// from (another program put a new one in its place).
+inline constexpr const char* kStoreReplacedText
+    = "Another program has replaced this database since the screen read it: the change was not "
+      "stored.\nThe screen now shows the database in its place.";
+// Said when Result DB Sum found totals of the screen gone from the item
+// database: the count gone and the count shown.
+inline constexpr const char* kTotalsGoneText
+    = "%d of the %d totals shown were no longer in the item database (another program moved or "
+      "deleted them): they were not added to the summary again.";
+// Posted to the work screen when a write found its file replaced: the screen
+// is loaded again from the file now at the path.
+inline constexpr UINT WM_STORE_REPLACED = WM_APP + 0x117;
 
 class CTableBridge {
 public:
@@ -77,10 +92,11 @@ public:
     // A reply row of any of the four sales-total requests; the header row
     // gives the grid the kind's titles in the screen's language.
     void OnResultRow(CString rowText);
-    // Copies the grid's rows of the read kind into the summary database
-    // (under userId, new keys) and deletes the copied ones from the source,
-    // all or nothing; a failure is told with the database's message (FALSE:
-    // neither database changed). Clears the screen's update lock.
+    // Moves the rows of the read kind the grid shows, as the source holds
+    // them, into the summary database (under userId, new keys), all or
+    // nothing; a failure is told with the database's message (FALSE: neither
+    // database changed), rows the source no longer held are told as gone.
+    // Clears the screen's update lock.
     [[nodiscard]] BOOL ImportScaleResults(
         CString sourcePath, CString summaryPath, std::optional<DataKind> read, CString userId);
 
@@ -95,6 +111,12 @@ public:
     void ShowStoredCell(CString databasePath, int row, int column, DataKind kind);
     void DeleteRows(CString databasePath, int row, DataKind kind);
     void SavePresets(CString databasePath, int keyNumber, CString text);
+    // Opens databasePath on the item worker for a write. Refused (FALSE, the
+    // database closed) when it did not open (told) or when it is no longer
+    // the file the screen's rows were read from: that is told once and the
+    // screen loaded again (WM_STORE_REPLACED); until then every write to it
+    // is refused without a word.
+    [[nodiscard]] BOOL OpenForWrite(const CString& databasePath);
 
     // The users screen (table_bridge_users.cpp): the manager list of list
     // 1053 and the statements that register or delete a manager. Only the
@@ -158,6 +180,14 @@ private:
     int m_nSkippedIndex = 0;
     // The kind of the last sales-total SELECT: its rows' titles.
     std::optional<DataKind> m_resultRead;
+    // The file the screen's rows were read from, taken when the load opened
+    // it; replaced once a write found another file at the path.
+    struct LoadedFile {
+        CString path;
+        std::optional<DaoFileIdentity> identity;
+        bool replaced = false;
+    };
+    LoadedFile m_loaded;
 };
 
 // A stored value as the grid shows it for kind (firstField: the table's first

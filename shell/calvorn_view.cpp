@@ -7,6 +7,7 @@
 #include "platform/base/exception.h"
 #include "platform/base/file.h"
 #include "platform/base/file_system.h"
+#include "platform/dao/dao_database.h"
 #include "platform/wnd/core/cmdui.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/core/runtime_class.h"
@@ -29,6 +30,8 @@ constexpr DWORD kCaptionStyle = 0x50004000; // child, visible, tooltip
 constexpr DWORD kLoginButtonStyle = 0x50000020;
 constexpr DWORD kTreeStyle = 0x50000022; // child, visible, lines, selection always shown
 constexpr int kCaptionHeight = 18;
+// Save As that could not copy: the cause and the file not made.
+constexpr const char* kCopyNotMade = "%s\n\nThe copy %s was not made.";
 constexpr int kTreeTop = 100;
 constexpr int kTreeLeft = 10;
 constexpr UINT kCategoryBitmap = 184;
@@ -462,21 +465,16 @@ BOOL CCalvornView::CheckItemDatabaseAt(const CString& path)
 
 BOOL CCalvornView::CopyDatabaseFile(const CString& source, const CString& destination)
 {
-    std::vector<std::uint8_t> bytes;
+    // The open store under another spelling of its name: it is the copy.
+    if (IsSameFile(source, destination))
+        return TRUE;
     try {
-        CFile in(source, CFile::modeRead);
-        bytes.resize(static_cast<std::size_t>(in.GetLength()));
-        if (!bytes.empty() && in.Read(bytes.data(), static_cast<UINT>(bytes.size())) != bytes.size())
-            AfxThrowFileException(CFileException::endOfFile, -1, source);
-        in.Close();
-    } catch (CFileException* e) {
+        CDaoDatabase::CopyDatabase(source, destination, kStoreDatabaseConnect);
+    } catch (CException* e) {
         ExceptionPtr hold(e);
-        AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
-        return FALSE;
-    }
-    CFileException error;
-    if (!WriteFileAtomically(destination, bytes, &error)) {
-        AfxMessageBox(error.GetErrorText(), MB_OK | MB_ICONSTOP);
+        CString text;
+        text.Format(kCopyNotMade, e->GetErrorText().GetString(), destination.GetString());
+        AfxMessageBox(text, MB_OK | MB_ICONSTOP);
         return FALSE;
     }
     return TRUE;

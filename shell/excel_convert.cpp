@@ -13,12 +13,16 @@
 #include "platform/base/process.h"
 #include "platform/base/resource.h"
 #include "platform/dao/dao_database.h"
+#include "platform/dao/dao_exception.h"
 #include "platform/dao/dao_recordset.h"
 #include "platform/sheet/excel_app.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/dialogs/filedialog.h"
 #include "shell/calvorn_view.h"
 #include "shell/file_helpers.h"
+#include "shell/main_frame.h"
+#include "shell/right_container_view.h"
+#include "shell/work_screen.h"
 
 namespace {
 
@@ -35,6 +39,7 @@ constexpr UINT kWorkbookTemplateId = 224;
 constexpr const char* kNoHeaderRow
     = "Sheet %d (%s) has no header row: its first row names no columns.\nNothing was converted.";
 constexpr const char* kRowsFailed = "%d of %d rows could not be converted.\n%s was left as it was.";
+constexpr const char* kStoreLeft = "%s\n%s was left as it was.";
 
 // Positions of a data row that go into the table's INSERT, in column order:
 // a cell position from 1, or one of these.
@@ -121,6 +126,15 @@ public:
         m_refused = true;
         AfxMessageBox(text, MB_OK | MB_ICONSTOP);
     }
+    // A cause that refuses every row after it (a full disk) stops the
+    // import; it is told with the store's name when the import ends.
+    void Stopped(CException* e)
+    {
+        ExceptionPtr hold(e);
+        m_refused = true;
+        m_stopped = e->GetErrorText();
+    }
+    const CString& StopCause() const { return m_stopped; }
     int Rows() const { return m_rows; }
     int FailedRows() const { return m_failed; }
     bool Complete() const { return m_failed == 0 && !m_refused; }
@@ -129,7 +143,14 @@ private:
     int m_rows = 0;
     int m_failed = 0;
     bool m_refused = false;
+    CString m_stopped;
 };
+
+bool IsDiskFull(const CException* e)
+{
+    const auto* dao = dynamic_cast<const CDaoException*>(e);
+    return dao && dao->m_pErrorInfo && dao->m_pErrorInfo->m_lErrorCode == kDaoErrorDiskFull;
+}
 
 void InsertSheets(CExcelWorkbook& book, CDaoDatabase& database, const CString& userId, ImportCount& count)
 {
@@ -153,6 +174,10 @@ void InsertSheets(CExcelWorkbook& book, CDaoDatabase& database, const CString& u
             try {
                 database.Execute(statement);
             } catch (CException* e) {
+                if (IsDiskFull(e)) {
+                    count.Stopped(e);
+                    return;
+                }
                 count.Failed(e);
             }
         }
@@ -170,6 +195,23 @@ void ReadTables(CExcelWorkbook& book, CDaoDatabase& database, const CString& use
     InsertSheets(book, database, userId, count);
     if (count.Complete())
         database.CommitTrans();
+}
+
+// The work screen reads its rows again from the file now at its path.
+void LoadWorkScreenAgain()
+{
+    CMainFrame* frame = GetMainFrame();
+    CRightCotainerView* right = frame ? frame->GetRightContainerView() : nullptr;
+    if (CWorkScreen* screen = right ? right->GetWorkScreen() : nullptr)
+        screen->LoadStoreAgain();
+}
+
+// An import that stopped: the cause and the store it left as it was.
+void ShowLeftAsItWas(const CString& cause, const CString& target)
+{
+    CString text;
+    text.Format(kStoreLeft, cause.GetString(), target.GetString());
+    AfxMessageBox(text, MB_OK | MB_ICONSTOP);
 }
 
 void ShowFileNotMaking(const CString& path)
@@ -223,21 +265,6 @@ void RemoveBuild(const CString& build)
     }
 }
 
-// Removes the builds of target, and what is left of them, that ended
-// processes left beside it.
-void ClearBuildsBeside(const CString& target)
-{
-    const int slash = std::max(target.ReverseFind('\\'), target.ReverseFind('/'));
-    const int owner = target.GetLength() - slash - 1 + static_cast<int>(std::strlen(kBuildMark));
-    CFileFind found;
-    for (BOOL more = found.FindFile(target + kBuildMark + "*"); more;) {
-        more = found.FindNextFile();
-        const DWORD process = LeadingNumber(found.GetFileName().Mid(owner));
-        if (!found.IsDirectory() && IsLeftOver(process))
-            RemoveBuild(BuildPathFor(target, process));
-    }
-}
-
 // The new item database, built in a file of its own beside the target and
 // put in the target's place only when complete: until then the target is as
 // it was. The file is removed unless it was put in place.
@@ -257,29 +284,35 @@ public:
     BuildFile& operator=(const BuildFile&) = delete;
 
     // Creates the file from the item template, after removing what earlier
-    // imports left; FALSE after its message (naming the target).
+    // imports left (only files their notes name: never another file that
+    // looks like a build); FALSE after its message (naming the target).
     [[nodiscard]] BOOL Create()
     {
         ClearUnfinishedImports();
-        ClearBuildsBeside(m_target);
         const DWORD self = GetCurrentProcessId();
         m_path = BuildPathFor(m_target, self);
         m_note.Format(kImportNote, static_cast<unsigned long>(self));
-        try {
-            CFile note(m_note, CFile::modeCreate | CFile::modeWrite);
-            note.Write(m_path.GetString(), static_cast<UINT>(m_path.GetLength()));
-            note.Close();
-        } catch (CFileException* e) {
-            e->Delete(); // without its note the build is still found beside the target
-        }
+        // Whole or not there; a build its note does not name is never removed.
+        const std::string name = m_path.Str();
+        if (!WriteFileAtomically(
+                m_note, std::span(reinterpret_cast<const std::uint8_t*>(name.data()), name.size())))
+            m_note.Empty();
         return WriteResourceFile(kItemTemplateId, m_path, m_target);
     }
     const CString& Path() const { return m_path; }
-    // Replaces the target with the finished file; FALSE after its message.
+    // Replaces the target with the finished file once no other program
+    // reads or writes it; FALSE after its message.
     [[nodiscard]] BOOL PutInPlace()
     {
-        if (!::MoveFileEx(m_path, m_target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            ShowFileNotMaking(m_target);
+        try {
+            CDaoDatabase::ReplaceDatabase(m_path, m_target, kStoreDatabaseConnect);
+        } catch (CException* e) {
+            ExceptionPtr hold(e);
+            if (const auto* dao = dynamic_cast<const CDaoException*>(e);
+                dao && dao->m_pErrorInfo && dao->m_pErrorInfo->m_lErrorCode == kDaoErrorFileInUse)
+                ShowLeftAsItWas(e->GetErrorText(), m_target);
+            else
+                ShowFileNotMaking(m_target);
             return FALSE;
         }
         m_path.Empty();
@@ -306,10 +339,13 @@ BOOL ImportWorkbook(CExcelWorkbook& book, const CString& target, const CString& 
             ReadTables(book, database, userId, count);
             database.Close();
         } catch (CException* e) {
-            ReportException(e);
+            ExceptionPtr hold(e);
+            ShowLeftAsItWas(e->GetErrorText(), target);
             return FALSE;
         }
     }
+    if (!count.StopCause().IsEmpty())
+        ShowLeftAsItWas(count.StopCause(), target);
     return count.Complete() && build.PutInPlace();
 }
 
@@ -515,6 +551,9 @@ void ExcelToAccessConvert(CCalvornView& view)
     app.Quit();
     if (imported) {
         AfxMessageBox(kConvertOk);
+        // The rows on the work screen were the replaced file's.
+        if (IsSameFile(databasePath, view.ItemDatabasePath()))
+            LoadWorkScreenAgain();
     } else if (count.FailedRows() != 0) {
         CString text;
         text.Format(kRowsFailed, count.FailedRows(), count.Rows(), databasePath.GetString());

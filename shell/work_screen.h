@@ -19,6 +19,9 @@ public:
     virtual CItemDbWorker* GetItemWorker() = 0;
     // The transfers to and from the scales running now.
     virtual int GetTransferActive() const = 0;
+    // Another file was put in place of the screen's item database: a table
+    // screen reads its rows again from it (once the current command ends).
+    virtual void LoadStoreAgain() = 0;
 
 protected:
     ~CWorkScreen() = default;

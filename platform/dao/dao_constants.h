@@ -10,6 +10,7 @@ inline constexpr int dbFailOnError = 128;
 
 // Engine error numbers a caller tells apart.
 inline constexpr long kDaoErrorFileInUse = 3045; // another program holds the file
+inline constexpr long kDaoErrorDiskFull = 3026; // not enough space on disk
 
 // Recordset types.
 inline constexpr int AFX_DAO_USE_DEFAULT_TYPE = -1;

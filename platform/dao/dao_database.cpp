@@ -94,6 +94,14 @@ CString CDaoDatabase::GetConnect() const
     return m_impl->connect;
 }
 
+std::optional<DaoFileIdentity> CDaoDatabase::GetFileIdentity() const
+{
+    std::lock_guard<std::mutex> lock(m_impl->lock);
+    if (!m_impl->connection)
+        return std::nullopt;
+    return m_impl->connection->Identity();
+}
+
 void CDaoDatabase::Execute(LPCTSTR sql, int)
 {
     std::lock_guard<std::mutex> lock(m_impl->lock);
@@ -134,6 +142,24 @@ void CDaoDatabase::CommitTrans()
 void CDaoDatabase::Rollback()
 {
     Step(DaoTransactionStep::Rollback);
+}
+
+void CDaoDatabase::CopyDatabase(LPCTSTR source, LPCTSTR destination, LPCTSTR connect)
+{
+    const std::string from = source ? source : "";
+    const std::string to = destination ? destination : "";
+    ThrowIfFailed(DaoCopy(from.empty() ? from : MapWindowsPath(from), from,
+                      to.empty() ? to : MapWindowsPath(to), to, ConnectValue(connect, "PWD")),
+        kSource);
+}
+
+void CDaoDatabase::ReplaceDatabase(LPCTSTR file, LPCTSTR target, LPCTSTR connect)
+{
+    const std::string from = file ? file : "";
+    const std::string to = target ? target : "";
+    ThrowIfFailed(DaoReplace(from.empty() ? from : MapWindowsPath(from), to.empty() ? to : MapWindowsPath(to),
+                      to, ConnectValue(connect, "PWD")),
+        kSource);
 }
 
 long CDaoDatabase::GetRecordsAffected() const

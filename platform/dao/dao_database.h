@@ -7,7 +7,9 @@
 // An object is used by one thread at a time; different objects may be used on
 // different threads at once.
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
@@ -20,6 +22,18 @@ struct DaoCounters {
     long statements = 0; // statements run (Execute and recordset opens)
     long keyedOpens = 0; // opens that keyed a file afresh
     long reusedOpens = 0; // opens served by a cached connection
+};
+
+// Which file a database object reads: where it lies (device and inode) and
+// the salt its key was derived with (the file's first 16 bytes). A file put
+// in place of another at the same path, or written over it afresh, has
+// another identity.
+struct DaoFileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint8_t salt[16] = {};
+
+    bool operator==(const DaoFileIdentity& other) const;
 };
 
 class CDaoRecordset;
@@ -50,6 +64,8 @@ public:
     // The path given to Open, empty when closed.
     CString GetName() const;
     CString GetConnect() const;
+    // The identity of the open file, none when closed.
+    std::optional<DaoFileIdentity> GetFileIdentity() const;
 
     // Runs exactly one statement that returns no rows (INSERT, UPDATE, DELETE and
     // Jet data definition). Refuses a SELECT (3065) and text after the statement
@@ -70,6 +86,19 @@ public:
     // transaction covers both files, all of it reaching both or neither, also
     // across a crash. Outside a transaction; lasts until Close. Throws as Open.
     void Attach(LPCTSTR path, LPCTSTR alias, LPCTSTR connect);
+
+    // Copies the store at source into destination (keyed with connect's
+    // password) through the engine: the committed state of one moment (a
+    // writer is waited for as a statement waits, a journal a killed writer
+    // left is rolled back first), checked whole before it takes
+    // destination's place as ReplaceDatabase puts it. Throws as Open, 3045
+    // while another program holds either file, 3026 on a full disk, 3049 when
+    // the copy is not whole; destination is then as it was.
+    static void CopyDatabase(LPCTSTR source, LPCTSTR destination, LPCTSTR connect);
+    // Puts the finished file in place of the store at target (renamed over
+    // it) once no other connection reads or writes that store; throws 3045
+    // when another program holds it beyond the wait, and nothing changes.
+    static void ReplaceDatabase(LPCTSTR file, LPCTSTR target, LPCTSTR connect);
 
     // Rows changed by the last Execute.
     long GetRecordsAffected() const;

@@ -1,7 +1,9 @@
 #include "platform/dao/dao_engine.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cctype>
@@ -604,6 +606,129 @@ JetStatus DaoQuery(DaoConnection& connection, const CString& sql, DaoResult& out
         out.rows.push_back(std::move(row));
     }
     return JetStatus::Success();
+}
+
+namespace {
+
+// Writes the copy of source into the new (empty) file at temp, keyed with
+// password, through the backup of whole pages in one read transaction.
+JetStatus BackUp(DaoConnection& source, const std::string& temp, const std::string& destinationName)
+{
+    sqlite3* copy = nullptr;
+    int rc = sqlite3_open_v2(temp.c_str(), &copy, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK)
+        rc = KeyAndVerify(copy, source.Password());
+    JetStatus status = JetStatus::Success();
+    if (rc != SQLITE_OK) {
+        status = MapError(copy, rc, destinationName);
+    } else if (sqlite3_backup* backup = sqlite3_backup_init(copy, "main", source.Handle(), "main")) {
+        // The source's busy wait covers a writer that holds the file.
+        const bool waits = ArmBusyWait(source.Handle(), source.Path());
+        rc = sqlite3_backup_step(backup, -1);
+        NoteBusyResult(rc, source.Path(), waits, Access::Read);
+        const int finished = sqlite3_backup_finish(backup);
+        if (IsBusy(rc))
+            status = InUse(source.DisplayName());
+        else if (rc != SQLITE_DONE)
+            status = MapError(source.Handle(), rc, source.DisplayName());
+        else if (finished != SQLITE_OK)
+            status = MapError(copy, finished, destinationName);
+    } else {
+        status = MapError(copy, sqlite3_errcode(copy), destinationName);
+    }
+    if (status.Ok()) {
+        // The copy is checked whole before it is used.
+        DaoConnection checked(copy, temp, source.Password(), false, DaoFileIdentity());
+        copy = nullptr;
+        checked.SetDisplayName(destinationName);
+        DaoResult result;
+        status = DaoQuery(checked, "PRAGMA integrity_check", result);
+        if (status.Ok()
+            && (result.rows.size() != 1 || result.rows[0].empty() || result.rows[0][0].vt != VT_BSTR
+                || result.rows[0][0].bstrVal != "ok"))
+            status = Corrupt(destinationName);
+    }
+    sqlite3_close(copy);
+    return status;
+}
+
+void SyncFolder(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+JetStatus DaoReplace(const std::string& file, const std::string& target, const std::string& targetName,
+    const std::string& password)
+{
+    // The store now at target, keyed as ours: its lock is taken (a journal a
+    // killed writer left is rolled back on the way) and held over the rename.
+    sqlite3* old = nullptr;
+    struct stat st { };
+    if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0
+        && sqlite3_open_v2(target.c_str(), &old, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+        const bool waits = ArmBusyWait(old, target);
+        int rc = KeyAndVerify(old, password);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_exec(old, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+        NoteBusyResult(rc, target, waits, Access::Write);
+        if (IsBusy(rc)) {
+            sqlite3_close(old);
+            return InUse(targetName);
+        }
+        if (rc != SQLITE_OK) {
+            sqlite3_close(old); // not a store of ours: nothing to wait for
+            old = nullptr;
+        }
+    } else {
+        sqlite3_close(old);
+        old = nullptr;
+    }
+    JetStatus status = JetStatus::Success();
+    if (::rename(file.c_str(), target.c_str()) != 0)
+        status = MapError(errno == ENOSPC ? SQLITE_FULL : SQLITE_CANTOPEN, std::strerror(errno), targetName);
+    else
+        SyncFolder(target);
+    if (old)
+        sqlite3_exec(old, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(old);
+    return status;
+}
+
+JetStatus DaoCopy(const std::string& source, const std::string& sourceName, const std::string& destination,
+    const std::string& destinationName, const std::string& password)
+{
+    if (destination.empty())
+        return FileNotFound(destinationName);
+    std::shared_ptr<DaoConnection> connection;
+    JetStatus status = DaoAcquire(source, sourceName, password, false, connection);
+    if (!status.Ok())
+        return status;
+    std::string temp = destination + ".tmp-XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        DaoRelease(std::move(connection));
+        return MapError(
+            errno == ENOSPC ? SQLITE_FULL : SQLITE_CANTOPEN, std::strerror(errno), destinationName);
+    }
+    ::fchmod(fd, 0644);
+    ::close(fd);
+    status = BackUp(*connection, temp, destinationName);
+    DaoRelease(std::move(connection));
+    if (status.Ok())
+        status = DaoReplace(temp, destination, destinationName, password);
+    if (!status.Ok()) {
+        ::unlink(temp.c_str());
+        ::unlink((temp + "-journal").c_str());
+    }
+    return status;
 }
 
 void DaoInjectFault(DaoFault fault, int nthStatement)

@@ -24,14 +24,6 @@
 
 struct sqlite3;
 
-struct DaoFileIdentity {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::uint8_t salt[16] = {};
-
-    bool operator==(const DaoFileIdentity& other) const;
-};
-
 class DaoConnection {
 public:
     DaoConnection(
@@ -94,6 +86,20 @@ JetStatus DaoQuery(DaoConnection& connection, const CString& sql, DaoResult& out
 // does, and while a transaction is open.
 JetStatus DaoAttach(DaoConnection& connection, const std::string& path, const std::string& displayName,
     const std::string& alias, const std::string& password);
+
+// Renames file (native) over target once no other connection reads or
+// writes the store at target: its lock is waited for as a statement waits,
+// else InUse and nothing changes. A journal a killed writer left beside
+// target is rolled back into the old file first, never into the new one.
+JetStatus DaoReplace(const std::string& file, const std::string& target, const std::string& targetName,
+    const std::string& password);
+// Copies the database at source (native) into a new file at destination,
+// keyed with password: a snapshot of the committed state read in one
+// transaction (a writer is waited for as a read waits; a journal a killed
+// writer left is rolled back first), checked whole, then renamed over
+// destination. On failure destination is as it was.
+JetStatus DaoCopy(const std::string& source, const std::string& sourceName, const std::string& destination,
+    const std::string& destinationName, const std::string& password);
 
 enum class DaoTransactionStep { Begin, Commit, Rollback };
 // Begins, commits or rolls back the connection's transaction. Commit and

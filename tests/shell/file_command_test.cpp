@@ -188,7 +188,7 @@ TEST_F(FileCommandTest, OpenWhileLoggedOutDoesNothing)
 
 // ---- Save As
 
-TEST_F(FileCommandTest, SaveAsCopiesByteForByteAndSwitchesToTheCopy)
+TEST_F(FileCommandTest, SaveAsCopiesTheStoreAndSwitchesToTheCopy)
 {
     OpenItems(m_items);
     ASSERT_TRUE(AddItem(m_items, "7"));
@@ -198,7 +198,7 @@ TEST_F(FileCommandTest, SaveAsCopiesByteForByteAndSwitchesToTheCopy)
     FileDialogScript::PushPath(copy);
     MessageBoxScript::PushAnswer(IDYES); // replace it
     Command(*Frame(), ID_FILE_SAVE_AS_DB);
-    EXPECT_EQ(TempDataRoot::ReadAll(copy.GetString()), TempDataRoot::ReadAll(m_items.GetString()));
+    EXPECT_EQ(ItemNumbers(copy), "7\tjo/");
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), copy);
     EXPECT_EQ(TreeCount(), tree);
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
@@ -245,6 +245,54 @@ TEST_F(FileCommandTest, FailedSaveAsKeepsTheDestinationAndThePath)
     EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
     EXPECT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_TRUE(WorkScreen()->m_hints.empty());
+}
+
+// Save As while another program writes the store (its changes spilled into
+// the file, not committed) and after such a writer was killed (its journal
+// left hot): the copy is a whole store holding the committed rows only, or
+// it is not made and that is said.
+TEST_F(FileCommandTest, SaveAsCopiesWhatIsCommittedNotAWriteInProgress)
+{
+    {
+        CDaoDatabase db;
+        db.Open(m_items, FALSE, FALSE, ";PWD=quendrav");
+        db.BeginTrans();
+        for (int i = 0; i < 2000; ++i)
+            db.Execute(CString::Formatted(
+                "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('%d', 'Apple %d', 'vexo')", i,
+                i));
+        db.CommitTrans();
+    }
+    OpenItems(m_items);
+    const CString copy = Native("C:\\items\\copy.mdb");
+    const auto names = [](const CString& path, const char* name) {
+        CGeneralDaoHelper helper;
+        helper.OpenDatabase(path);
+        return helper.GetFirstRow(
+            CString::Formatted("SELECT COUNT(*) FROM [Item] WHERE [item_name] LIKE '%s%%'", name));
+    };
+    DbLockHolder writer;
+    const char* update = "PRAGMA cache_size = 8; UPDATE [Item] SET [item_name] = 'uncommitted'";
+    ASSERT_TRUE(writer.Hold(m_items.Str(), DbLockHolder::Kind::Write, 5000, update));
+    FileDialogScript::PushPath(copy);
+    Command(*Frame(), ID_FILE_SAVE_AS_DB);
+    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_NE(MessageBoxScript::Records()[0].text.Find("in use by another program"), -1);
+    EXPECT_NE(MessageBoxScript::Records()[0].text.Find("was not made"), -1);
+    EXPECT_FALSE(TempDataRoot::Exists(copy.Str()));
+    EXPECT_EQ(LeftPane()->ItemDatabasePath(), m_items);
+    // The writer killed mid-write: its journal is hot, its pages in the file.
+    writer.Kill();
+    ASSERT_TRUE(TempDataRoot::Exists(m_items.Str() + "-journal"));
+    MessageBoxScript::Reset();
+    FileDialogScript::PushPath(copy);
+    Command(*Frame(), ID_FILE_SAVE_AS_DB);
+    EXPECT_EQ(MessageBoxScript::Count(), 0u);
+    EXPECT_EQ(LeftPane()->ItemDatabasePath(), copy);
+    EXPECT_EQ(names(copy, "Apple"), "2000\tjo/");
+    EXPECT_EQ(names(copy, "uncommitted"), "0\tjo/");
+    EXPECT_EQ(names(m_items, "Apple"), "2000\tjo/");
+    EXPECT_EQ(MessageBoxScript::Count(), 0u);
 }
 
 TEST_F(FileCommandTest, CancelledSaveAsChangesNothing)

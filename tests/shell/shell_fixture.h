@@ -50,6 +50,8 @@ public:
     int GetCommSetupFlag() const override { return m_flag; }
     CItemDbWorker* GetItemWorker() override { return m_pWorker; }
     int GetTransferActive() const override { return m_transfers; }
+    void LoadStoreAgain() override { ++m_reloads; }
+    int m_reloads = 0;
     int m_flag = 0;
     int m_transfers = 0;
     CMailboxDlg m_mailbox;

@@ -86,6 +86,26 @@ void DbLockHolder::Abandon()
     m_pid = -1;
 }
 
+void DbLockHolder::Kill()
+{
+    if (m_pid <= 0)
+        return;
+    ::kill(m_pid, SIGKILL); // before its input closes: it must not end on its own
+    int status = 0;
+    ::waitpid(m_pid, &status, 0);
+    ::close(m_input);
+    ::close(m_output);
+    m_pid = -1;
+}
+
+void DbLockHolder::Commit()
+{
+    if (m_pid <= 0)
+        return;
+    WriteAll(m_input, "COMMIT;\n");
+    Release();
+}
+
 void DbLockHolder::Release()
 {
     if (m_pid <= 0)

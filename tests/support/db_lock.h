@@ -21,6 +21,11 @@ public:
         const std::string& statement = {});
     // Ends the transaction and the shell.
     void Release();
+    // Commits the transaction, then ends the shell.
+    void Commit();
+    // Kills the shell inside its transaction (SIGKILL): the file and its
+    // journal stay as a writer killed mid-write leaves them.
+    void Kill();
 
 private:
     // Ends a shell that did not take the lock.
