@@ -9,31 +9,35 @@ namespace {
 // The summary's name inside the item database's connection.
 constexpr const char* kSummaryAlias = "summary";
 
-CString InsertSql(const TotalsMove& move, const TotalsRow& row)
+// Copies the source's row of key (when it holds one) into the summary.
+CString CopySql(const TotalsMove& move, long long key)
 {
     CString names;
-    CString values;
-    for (std::size_t i = 0; i < move.columns.size(); ++i) {
-        names += SqlName(move.columns[i]) + ", ";
-        values += SqlLiteral(i < row.values.size() ? row.values[i] : CString()) + ", ";
-    }
+    for (const CString& column : move.columns)
+        names += SqlName(column) + ", ";
     return "INSERT INTO " + SqlName(kSummaryAlias) + "." + SqlName(move.table) + "(" + names
-        + "[mg_id]) VALUES(" + values + SqlLiteral(move.userId) + ")";
+        + "[mg_id]) SELECT " + names + SqlLiteral(move.userId) + " FROM [main]." + SqlName(move.table)
+        + CString::Formatted(" WHERE [ID] = %lld", key);
 }
 
-// The source's rows deleted and the copies inserted in one transaction over
+// Each row the source holds is copied and deleted, in one transaction over
 // both files. Throws at the first failure.
-void Move(const TotalsMove& move, CDaoDatabase& source)
+void Move(const TotalsMove& move, CDaoDatabase& source, TotalsMoveOutcome& outcome)
 {
     source.Open(move.sourcePath, FALSE, FALSE, kStoreDatabaseConnect);
     source.Attach(move.targetPath, kSummaryAlias, kStoreDatabaseConnect);
     source.BeginTrans();
-    for (const TotalsRow& row : move.rows)
-        source.Execute(
-            CString::Formatted("DELETE FROM [main].%s WHERE [ID] = %lld", SqlName(move.table), row.key),
+    for (const long long key : move.keys) {
+        source.Execute(CopySql(move, key), kDbExecuteOptions);
+        if (source.GetRecordsAffected() == 0) {
+            ++outcome.gone;
+            continue;
+        }
+        source.Execute(CString::Formatted(
+                           "DELETE FROM [main].%s WHERE [ID] = %lld", SqlName(move.table).GetString(), key),
             kDbExecuteOptions);
-    for (const TotalsRow& row : move.rows)
-        source.Execute(InsertSql(move, row), kDbExecuteOptions);
+        ++outcome.moved;
+    }
     source.CommitTrans();
 }
 
@@ -42,16 +46,16 @@ void Move(const TotalsMove& move, CDaoDatabase& source)
 TotalsMoveOutcome MoveTotals(const TotalsMove& move)
 {
     TotalsMoveOutcome outcome;
-    if (move.rows.empty())
+    if (move.keys.empty())
         return outcome;
     CDaoDatabase source;
     try {
-        Move(move, source);
+        Move(move, source, outcome);
     } catch (CException* e) {
         ExceptionPtr hold(e);
+        outcome = TotalsMoveOutcome();
         outcome.error = e->GetErrorText();
         return outcome; // the close rolls back what the transaction holds
     }
-    outcome.moved = static_cast<int>(move.rows.size());
     return outcome;
 }

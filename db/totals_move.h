@@ -1,19 +1,16 @@
 #pragma once
 // Moving sales totals from one store database into another (the result
-// summary): every row is inserted into the target table with its values
-// quoted and the mover's manager id, and deleted from the source by its key.
-// All or nothing, also across a crash: the summary is attached to the source's
-// connection and both files commit in one transaction.
+// summary): each row is copied as the source holds it, with the mover's
+// manager id, into the target table under a new key, and deleted from the
+// source. All or nothing, also across a crash: the summary is attached to the
+// source's connection and both files commit in one transaction. A row the
+// source no longer holds (another program moved or deleted it first) is
+// neither copied nor counted as moved.
 // Synchronous; any thread.
 
 #include <vector>
 
 #include "platform/base/cstring.h"
-
-struct TotalsRow {
-    std::vector<CString> values; // in the order of TotalsMove::columns
-    long long key = 0; // the row's ID in the source
-};
 
 struct TotalsMove {
     CString sourcePath;
@@ -21,11 +18,12 @@ struct TotalsMove {
     CString table; // the same table in both
     std::vector<CString> columns; // value columns, without ID and mg_id
     CString userId; // written as every copy's mg_id
-    std::vector<TotalsRow> rows;
+    std::vector<long long> keys; // the IDs of the rows to move, in the source
 };
 
 struct TotalsMoveOutcome {
-    int moved = 0; // every row, or none
+    int moved = 0; // rows copied and deleted (none after an error)
+    int gone = 0; // keys whose row the source no longer held
     CString error; // the database's text of the failure, "" for none
 };
 

@@ -1,6 +1,8 @@
 // The table bridge's sales-total screens: the four SELECTs, their reply rows
 // and the move of the shown totals into the result summary database.
 
+#include <cstdlib>
+
 #include "db/totals_move.h"
 #include "grid/grid_ctrl.h"
 #include "platform/wnd/core/msgbox.h"
@@ -64,20 +66,19 @@ BOOL CTableBridge::ImportScaleResults(
     const int columns = static_cast<int>(kind->columns.size());
     for (int r = 1; r <= grid.GetRowCount() - 2; ++r) {
         const CString key = grid.GetItemText(r, columns);
-        // Only a row with a whole-number key can be deleted once copied.
-        if (!IsIntegerKey(key))
-            continue;
-        TotalsRow row;
-        row.key = std::strtoll(key.GetString(), nullptr, 10);
-        for (int c = 1; c < columns; ++c)
-            row.values.push_back(grid.GetItemText(r, c));
-        move.rows.push_back(std::move(row));
+        // Only a row with a whole-number key can be found in the file.
+        if (IsIntegerKey(key))
+            move.keys.push_back(std::strtoll(key.GetString(), nullptr, 10));
     }
     const TotalsMoveOutcome outcome = MoveTotals(move);
     m_screen.SetUpdateLock(0);
-    if (outcome.error.IsEmpty())
-        return TRUE;
-    AfxMessageBox(outcome.error + "\n\nNo totals were moved: they stay in the open item database.",
-        MB_OK | MB_ICONSTOP);
-    return FALSE;
+    if (!outcome.error.IsEmpty()) {
+        AfxMessageBox(outcome.error + "\n\nNo totals were moved: they stay in the open item database.",
+            MB_OK | MB_ICONSTOP);
+        return FALSE;
+    }
+    if (outcome.gone > 0)
+        AfxMessageBox(CString::Formatted(kTotalsGoneText, outcome.gone, outcome.gone + outcome.moved),
+            MB_OK | MB_ICONEXCLAMATION);
+    return TRUE;
 }

@@ -1,5 +1,6 @@
 #include <functional>
 
+#include "db/totals_move.h"
 #include "ethernet/eth_trans_status_dlg.h"
 #include "ethernet/transfer_jobs.h"
 #include "platform/dao/dao_database.h"
@@ -8,10 +9,12 @@
 #include "screens/result_kinds.h"
 #include "screens/result_loop.h"
 #include "screens/result_screens.h"
+#include "screens/table_bridge.h"
 #include "screens/transfer_ports.h"
 #include "serial/scale_link.h"
 #include "serial/serial_trans_engine.h"
 #include "serial/serial_transfer.h"
+#include "shell/file_helpers.h"
 #include "shell/screen_table.h"
 #include "tests/screens/work_screen_fixture.h"
 #include "tests/support/click_at.h"
@@ -348,6 +351,38 @@ TEST_F(WorkScreenResultsTest, DbSumMovesEveryRowOrNone)
         MessageBoxScript::Reset();
         Execute(summary, { "DELETE FROM [TotalDayResult]" });
     }
+}
+
+// Another program moves two of the totals shown while this one's question
+// is open: the sum moves only the one the item database still holds, says so,
+// and the summary counts each total once.
+TEST_F(WorkScreenResultsTest, DbSumAddsNoTotalAnotherProgramMovedFirst)
+{
+    const std::string sum = m_root.Native(kResultSumPath);
+    TempDataRoot::WriteAll(sum, "");
+    ASSERT_TRUE(WriteResourceFile(150, sum.c_str()));
+    AddTotals(m_db, "TotalDayResult", { { "y1", "kim" }, { "y2", "kim" }, { "y3", "kim" } });
+    Switch(Screen::OneDay, "Scale_Result_Day_Read", "kim", m_db);
+    MessageBoxScript::Reset();
+    bool movedFirst = false;
+    MessageBoxScript::PushAnswerWhen(IDYES, [&] {
+        if (!Locked() && !movedFirst) {
+            movedFirst = true;
+            const TotalsMove other { m_db, sum.c_str(), "TotalDayResult", { "day", "print_cnt" }, "lee",
+                { 1, 2 } };
+            EXPECT_EQ(MoveTotals(other).moved, 2);
+        }
+        return movedFirst;
+    });
+    ClickControl(IDC_WORK_RESULT_SUM);
+    ASSERT_TRUE(WaitForLoad());
+    ASSERT_EQ(Texts().size(), 2u);
+    EXPECT_EQ(Texts()[1], CString::Formatted(kTotalsGoneText, 2, 3));
+    const CString summary(sum.c_str());
+    EXPECT_EQ(Column(summary, "SELECT [day], [mg_id] FROM [TotalDayResult] ORDER BY [ID]"),
+        (std::vector<CString> { "y1lee", "y2lee", "y3kim" }));
+    EXPECT_EQ(Column(m_db, "SELECT COUNT(*) FROM [TotalDayResult]"), std::vector<CString> { "0" });
+    EXPECT_EQ(Grid().GetRowCount(), 2);
 }
 
 } // namespace
