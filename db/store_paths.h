@@ -4,6 +4,9 @@
 
 inline constexpr const char* kAdministratorId = "vexo";
 
+// The folder of the program's own databases and settings.
+inline constexpr const char* kManagerFolder = "C:\\Windows\\system\\Manager";
+
 // Managers, their users and the scale register ([Manager], [ScaleMG]).
 inline constexpr const char* kManagerDatabase = "C:\\Windows\\system\\Manager\\Manager.mdb";
 // The scale settings ([Scale_Info], [Scale_Root_Info]).

@@ -22,6 +22,22 @@ std::int32_t ScaleAtol(std::string_view text)
     return static_cast<std::int32_t>(negative ? -value : value);
 }
 
+std::uint32_t ScaleRecordNumber(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
+    if (i < text.size() && text[i] == '+')
+        ++i;
+    std::uint64_t value = 0;
+    std::size_t digits = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && value <= 0xFFFFFFFFu; ++i, ++digits)
+        value = value * 10 + static_cast<std::uint64_t>(text[i] - '0');
+    if (digits == 0 || value > 0xFFFFFFFFu)
+        return static_cast<std::uint32_t>(ScaleAtol(text));
+    return static_cast<std::uint32_t>(value);
+}
+
 std::string_view Cell(const RecordRow& row, std::size_t column)
 {
     return column < row.size() ? std::string_view(row[column]) : std::string_view();

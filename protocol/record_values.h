@@ -17,6 +17,10 @@ using RecordRow = std::vector<std::string>;
 // that is not a number gives 0; values past the range stop at its ends.
 std::int32_t ScaleAtol(std::string_view text);
 
+// A record number as a table holds it, up to 4294967295 (the scales' numbers
+// are unsigned 32 bits); any other text as ScaleAtol's 32 bits.
+std::uint32_t ScaleRecordNumber(std::string_view text);
+
 // Cell n of the row, "" past its end.
 std::string_view Cell(const RecordRow& row, std::size_t column);
 

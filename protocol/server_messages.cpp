@@ -177,8 +177,7 @@ TextRecord ServerTextRecord(TableCode table, std::span<const std::string> fields
         if (!IsNullCell(value))
             lines.push_back(value);
     }
-    return { table, static_cast<std::uint32_t>(ScaleAtol(Field(fields, 0))),
-        JoinTextLines(lines, kServerReplyText) };
+    return { table, ScaleRecordNumber(Field(fields, 0)), JoinTextLines(lines, kServerReplyText) };
 }
 
 } // namespace
@@ -191,7 +190,8 @@ bool BuildRecordReply(
     row.insert(row.end(), fields.begin(), fields.end());
     switch (table) {
     case TableCode::Plu: {
-        const PluRecord p = BuildPluRecord(row);
+        PluRecord p = BuildPluRecord(row);
+        p.itemNum = ScaleRecordNumber(Field(fields, 0));
         reply = BuildDataReply(table, p.itemNum, p.Payload());
         return true;
     }
@@ -211,13 +211,14 @@ bool BuildRecordReply(
     case TableCode::Preset: {
         std::vector<PresetEntry> entries;
         for (std::size_t i = 0; i + 1 < fields.size() && entries.size() < kServerPresetEntries; i += 2)
-            entries.push_back({ static_cast<std::uint32_t>(ScaleAtol(fields[i + 1])),
-                static_cast<std::uint16_t>(ScaleAtol(fields[i])) });
+            entries.push_back(
+                { ScaleRecordNumber(fields[i + 1]), static_cast<std::uint16_t>(ScaleAtol(fields[i])) });
         reply = BuildDataReply(table, requested, EncodePresetPage(requested, entries));
         return true;
     }
     case TableCode::UserLabel: {
-        const UserLabelRecord u = BuildUserLabelRecord(row);
+        UserLabelRecord u = BuildUserLabelRecord(row);
+        u.fileNum = ScaleRecordNumber(Field(fields, 0));
         reply = BuildDataReply(table, u.fileNum, u.Encode());
         return true;
     }

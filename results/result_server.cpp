@@ -11,7 +11,6 @@
 #include "results/server_log.h"
 #include "results/server_queries.h"
 #include "results/server_settings.h"
-#include "shell/calvorn_view.h" // kManagerFolder
 #include "shell/dialog_helpers.h"
 #include "shell/file_helpers.h"
 #include "shell/manager_settings.h"
@@ -31,6 +30,8 @@ constexpr int kListenBacklog = 256;
 // Boxes waiting to be shown beyond which one of a text already waiting is
 // not queued again (a peer that sends one refused message after another).
 constexpr std::size_t kQueuedBoxLimit = 32;
+// Unregistered addresses remembered as boxed; beyond them each is boxed again.
+constexpr std::size_t kUnregisteredKept = 256;
 // A failed accept (descriptors exhausted, say) is tried again after this.
 constexpr auto kAcceptRetryWait = std::chrono::milliseconds(500);
 
@@ -79,7 +80,6 @@ struct CResultServer::Connection {
     std::chrono::steady_clock::time_point accepted;
     std::chrono::steady_clock::time_point heard; // the last whole message, or the accept
     BOOL spoke = FALSE; // a whole message came
-    int registered = -1; // the address is in the scale register: 1, it is not: 0, not looked up: -1
     CRefusalLogLimit refusedRequests; // a peer that sends garbage fills no disk
 };
 
@@ -174,7 +174,7 @@ void CResultServer::ListenLoop()
             return;
         if (status.ok()) {
             failing = false;
-            if (m_liveConnections.load() >= m_connectionLimit + kServerSpareConnections) {
+            if (!AdmitAtDoor(*socket)) {
                 socket->Close(); // refused at once: no thread, no descriptors
                 continue;
             }
@@ -198,6 +198,17 @@ void CResultServer::ListenLoop()
         std::unique_lock<std::mutex> lock(m_stopLock);
         m_stopWake.wait_for(lock, kAcceptRetryWait, [this] { return m_bStopping.load(); });
     }
+}
+
+BOOL CResultServer::AdmitAtDoor(const CSocket& socket)
+{
+    const int live = m_liveConnections.load();
+    if (live < m_connectionLimit + kServerSpareConnections)
+        return TRUE;
+    return live < m_connectionLimit + 2 * kServerSpareConnections
+            && m_register.Contains(socket.GetPeerAddress())
+        ? TRUE
+        : FALSE;
 }
 
 void CResultServer::StartReaders()
@@ -265,6 +276,9 @@ void CResultServer::DeleteServerSockets()
         m_pEvents->Wake();
         m_serveThread.join();
     }
+    // The batch in hand is answered while its scales are still connected.
+    if (m_pStore && m_pStore->Busy())
+        FinishReports(m_pStore->Take(), TRUE);
     while (!m_connections.empty()) {
         Connection& connection = *m_connections.front();
         connection.socket->ShutDown();
@@ -275,8 +289,6 @@ void CResultServer::DeleteServerSockets()
     m_connectionCount = 0;
     m_liveConnections = 0;
     m_listener.Close();
-    if (m_pStore && m_pStore->Busy())
-        FinishReports(m_pStore->Take(), TRUE); // logged; the scales are gone
     m_pStore.reset();
     m_pending.clear(); // never acknowledged: the scales send them again
     m_bHeld = FALSE;
@@ -325,6 +337,14 @@ void CResultServer::ShowBox(const CString& text, UINT type)
         m_boxes.emplace_back(text, type);
     }
     ::PostMessage(m_pWindow->GetSafeHwnd(), kServerBoxMessage);
+}
+
+void CResultServer::ShowCause(const CString& cause, const CString& text)
+{
+    if (std::find(m_shownCauses.begin(), m_shownCauses.end(), cause) != m_shownCauses.end())
+        return;
+    m_shownCauses.push_back(cause);
+    ShowBox(text, MB_OK | MB_ICONSTOP);
 }
 
 void CResultServer::OnServerBoxes()
@@ -467,39 +487,24 @@ void CResultServer::OnServerAccept(ServerEvent& event)
 
 CResultServer::Connection* CResultServer::FindMakingRoom(const CString& ip)
 {
-    // Only a connection that never sent a whole message, the oldest first,
-    // and none of a registered address for an address that is not.
+    // The oldest first: for a registered newcomer one of another address,
+    // else one that never spoke; for another newcomer only one of another
+    // address that never spoke and has waited a while.
+    const bool registered = m_register.Contains(ip);
     const auto now = std::chrono::steady_clock::now();
-    int newcomer = -1;
+    Connection* silent = nullptr;
     for (const auto& connection : m_connections) {
-        if (connection->spoke || now - connection->accepted < m_idleTimeout / 6)
-            continue;
-        if (newcomer < 0)
-            newcomer = IsRegistered(ip);
-        if (newcomer == 1)
+        const bool other = !m_register.Contains(connection->ip);
+        if (registered) {
+            if (other)
+                return connection.get();
+            if (!connection->spoke && !silent)
+                silent = connection.get();
+        } else if (other && !connection->spoke && now - connection->accepted >= m_idleTimeout / 6) {
             return connection.get();
-        if (connection->registered < 0)
-            connection->registered = IsRegistered(connection->ip);
-        if (connection->registered == 0)
-            return connection.get();
+        }
     }
-    return nullptr;
-}
-
-int CResultServer::IsRegistered(const CString& ip)
-{
-    CString error;
-    CCheckedDaoHelper::Rows rows;
-    try {
-        m_dao.OpenDatabase(kManagerDatabase);
-        const CCheckedDaoHelper::Lookup found = m_dao.SelectQuiet(ScaleManagerSql(ip), &rows, error);
-        m_dao.CloseDatabase();
-        return found == CCheckedDaoHelper::Lookup::Missing ? 0 : 1;
-    } catch (CException* e) {
-        ExceptionPtr hold(e);
-        m_dao.CloseDatabase();
-        return 1; // a register that cannot be read closes nobody for it
-    }
+    return silent;
 }
 
 void CResultServer::OnServerClientClose(UINT_PTR id)
@@ -562,13 +567,22 @@ BOOL CResultServer::IdentifyScale(const CString& ip, CString& mgId)
     const CCheckedDaoHelper::Lookup found = m_dao.SelectQuiet(ScaleManagerSql(ip), &rows, error);
     m_dao.CloseDatabase();
     if (found == CCheckedDaoHelper::Lookup::Failed) {
-        ShowBox(error, MB_OK | MB_ICONSTOP);
+        ShowCause(error, error);
         return FALSE;
     }
+    const auto shown = std::find(m_unregisteredShown.begin(), m_unregisteredShown.end(), ip);
     if (found == CCheckedDaoHelper::Lookup::Missing) {
+        // Once for an address while it is not registered.
+        if (shown != m_unregisteredShown.end())
+            return FALSE;
+        if (m_unregisteredShown.size() >= kUnregisteredKept)
+            m_unregisteredShown.clear();
+        m_unregisteredShown.push_back(ip);
         ShowBox("Unregistered Scale Request.");
         return FALSE;
     }
+    if (shown != m_unregisteredShown.end())
+        m_unregisteredShown.erase(shown);
     mgId = rows.front().empty() ? CString() : rows.front().front();
     std::lock_guard<std::mutex> lock(m_userLock);
     if (mgId.IsEmpty() || m_strUserId == kAdministratorId)
@@ -611,9 +625,12 @@ void CResultServer::QueryRequestedRecord(std::uint16_t tableKind, std::uint32_t 
     const CCheckedDaoHelper::Lookup found
         = m_dao.SelectQuiet(RequestedRecordSql(tableKind, mgId, number), &rows, error);
     m_dao.CloseDatabase();
-    if (found == CCheckedDaoHelper::Lookup::Failed)
-        ShowBox(error, MB_OK | MB_ICONSTOP);
-    if (found != CCheckedDaoHelper::Lookup::Found) {
+    if (found == CCheckedDaoHelper::Lookup::Failed) {
+        ShowCause(error, error); // no reply: the scale asks again
+        return;
+    }
+    m_shownCauses.clear(); // served
+    if (found == CCheckedDaoHelper::Lookup::Missing) {
         m_reply = BuildNotFoundReply(tableKind);
         return;
     }
@@ -664,20 +681,23 @@ void CResultServer::FinishReports(StoreBatch batch, BOOL quiet)
 {
     std::vector<PendingReport> reports;
     reports.swap(m_storing);
+    const std::size_t count = std::min(reports.size(), batch.items.size());
+    // Replies first: what is in the file reaches its scale before anything
+    // else is written.
+    for (std::size_t i = 0; i < count; ++i)
+        if (batch.items[i].stored)
+            SendReply(reports[i].connection, BuildResultReply(reports[i].message));
     std::vector<CString> causes;
     BOOL anyStored = FALSE;
-    for (std::size_t i = 0; i < reports.size() && i < batch.items.size(); ++i) {
-        const PendingReport& report = reports[i];
+    for (std::size_t i = 0; i < count; ++i) {
         const StoreItem& item = batch.items[i];
         const CString cause = item.error.IsEmpty() ? CString() : "||Cause : " + item.error;
         Log(ServerLogClient(item.row.ip)
-            + (report.cancel ? "||Result Cancel Time : " : "||Result Report Time : ") + GetLogTimeText()
+            + (reports[i].cancel ? "||Result Cancel Time : " : "||Result Report Time : ") + GetLogTimeText()
             + (item.stored ? "||Result Value : " : "||Result Not Stored : ") + SaleLogValue(item.row) + cause
             + "|| Open Server File : " + m_strDatabasePath);
         anyStored = anyStored || item.stored;
-        if (item.stored)
-            SendReply(report.connection, BuildResultReply(report.message));
-        else if (std::find(causes.begin(), causes.end(), item.error) == causes.end())
+        if (!item.stored && std::find(causes.begin(), causes.end(), item.error) == causes.end())
             causes.push_back(item.error);
     }
     if (!batch.failure.IsEmpty() && std::find(causes.begin(), causes.end(), batch.failure) == causes.end())

@@ -26,9 +26,11 @@
 #include <thread>
 
 #include "db/checked_dao_helper.h"
+#include "db/store_paths.h"
 #include "platform/net/socket.h"
 #include "platform/wnd/core/messages.h"
 #include "protocol/server_messages.h"
+#include "results/registered_addresses.h"
 #include "results/server_events.h"
 #include "results/server_queries.h"
 #include "results/server_store.h"
@@ -44,10 +46,15 @@ inline constexpr int kServerConnectionLimit = 180;
 // A scale switched off or cut from the network leaves its connection open: one
 // that has sent no whole message for this long is closed.
 inline constexpr auto kServerIdleTimeout = std::chrono::milliseconds(30000);
-// Accepted beyond the limit, each to take the place of a connection that has
-// never sent a whole message (connected at least a sixth of the idle time-out),
-// the oldest first; a connection from a registered address keeps its place
-// against one from an address that is not.
+// Accepted beyond the limit, each to take the place of another connection,
+// the oldest first. A newcomer from an address of the scale register takes
+// the place of one from an address that is not, or else of one that never
+// sent a whole message, whatever their age; one from another address only
+// that of a connection from another address that never sent a whole message
+// and is at least a sixth of the idle time-out old. Once the spare places are
+// taken too, the listener closes each newcomer from another address as it
+// accepts it; a registered one has as many spare places again, which the
+// others never take.
 inline constexpr int kServerSpareConnections = 20;
 
 class CResultServer : public CResultServerPort {
@@ -135,8 +142,8 @@ private:
     void SendReply(UINT_PTR id, const ByteBuffer& reply);
     // Hands the round's reports to the worker; FALSE when there are none.
     BOOL StartStore();
-    // Logs each report of the batch and acknowledges those stored, in order.
-    // Then each cause of a refusal is shown once until a report is stored
+    // Acknowledges the reports of the batch that were stored, then logs each
+    // report, in order. Then each cause of a refusal is shown once until a report is stored
     // again (one box for a lock, not one per report), unless quiet.
     void FinishReports(StoreBatch batch, BOOL quiet);
     void Log(const CString& line);
@@ -145,9 +152,11 @@ private:
     void CloseIdle(const Connection& connection);
     // The connection to close for a new one from ip; nullptr when none may go.
     Connection* FindMakingRoom(const CString& ip);
-    // 1 when ip is in the scale register (or the register cannot be read), 0
-    // when it is not.
-    int IsRegistered(const CString& ip);
+    // The listener's rule: FALSE for a newcomer closed as it is accepted.
+    BOOL AdmitAtDoor(const CSocket& socket);
+    // Queues a box for a cause (a lookup that failed, an unregistered
+    // address) unless one was shown for it since something was last served.
+    void ShowCause(const CString& cause, const CString& text);
 
     CResultServerHost& m_pane;
     CString m_strListenAddress;
@@ -158,7 +167,9 @@ private:
     CCheckedDaoHelper m_dao;
     std::vector<PendingReport> m_pending; // the round's reports
     std::vector<PendingReport> m_storing; // with the worker
-    std::vector<CString> m_shownCauses; // since a report was last stored
+    std::vector<CString> m_shownCauses; // since a report was last stored or a request answered
+    std::vector<CString> m_unregisteredShown; // addresses boxed as unregistered until they are not
+    CRegisteredAddresses m_register { kManagerDatabase };
     ServerEvent m_held; // the event after the reports being stored
     BOOL m_bHeld = FALSE;
     ByteBuffer m_reply;

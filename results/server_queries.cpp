@@ -31,6 +31,11 @@ CString ScaleManagerSql(const CString& ip)
     return sql;
 }
 
+CString ScaleAddressesSql()
+{
+    return "SELECT [ip] FROM [ScaleMG]";
+}
+
 CString ScaleNameSql(const CString& ip)
 {
     CString sql;

@@ -8,6 +8,8 @@
 
 // [mg_id] of the scale at ip in [ScaleMG] (Manager.mdb).
 CString ScaleManagerSql(const CString& ip);
+// [ip] of every scale of [ScaleMG].
+CString ScaleAddressesSql();
 // [scale_name] of the scale at ip in [ScaleMG].
 CString ScaleNameSql(const CString& ip);
 // [item_name] and [pos_code] of an item of the manager in Server_Store.mdb.

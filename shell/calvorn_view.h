@@ -28,7 +28,6 @@ class CManagerClass;
 class CManagerDbWorker;
 
 // Files of the data folder and the sample database.
-inline constexpr const char* kManagerFolder = "C:\\Windows\\system\\Manager";
 inline constexpr const char* kSampleFolderNt
     = "C:\\Documents and Settings\\All Users\\Desktop\\ScaleSampleDB";
 inline constexpr const char* kSampleDatabaseNt

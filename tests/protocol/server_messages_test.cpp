@@ -316,3 +316,35 @@ TEST(ServerReplyTest, KeepAliveIsTenA)
 }
 
 } // namespace
+
+// Numbers past 2^31 come back as the table holds them, in the header and in
+// the record; one past 32 bits and a negative one as the transfers read them.
+TEST(ServerRecordReplyTest, RecordNumbersPast2To31AreKept)
+{
+    struct Case {
+        TableCode table;
+        std::size_t fields;
+        const char* number;
+        const char* expected; // the header's record number
+    };
+    const Case cases[] = {
+        { TableCode::Plu, 15, "2147483648", "00 00 00 80" },
+        { TableCode::Add, 11, "3000000000", "00 5e d0 b2" },
+        { TableCode::AdvT, 3, "4294967295", "ff ff ff ff" },
+        { TableCode::LandAdd, 2, "4294967296", "ff ff ff 7f" },
+        { TableCode::UserLabel, 51, " +4294967295", "ff ff ff ff" },
+        { TableCode::Plu, 15, "-1", "ff ff ff ff" },
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> fields(c.fields, "1");
+        fields[0] = c.number;
+        ByteBuffer reply;
+        ASSERT_TRUE(BuildRecordReply(c.table, 0, fields, reply)) << c.number;
+        EXPECT_EQ(Hex(std::span(reply).subspan(14, 4)), c.expected) << c.number;
+        EXPECT_EQ(Hex(std::span(reply).subspan(22, 4)), c.expected) << c.number;
+    }
+    const std::vector<std::string> pairs { "1", "4294967295" };
+    ByteBuffer reply;
+    ASSERT_TRUE(BuildRecordReply(TableCode::Preset, 2, pairs, reply));
+    EXPECT_EQ(Hex(std::span(reply).subspan(26, 4)), "ff ff ff ff");
+}

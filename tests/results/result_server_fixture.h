@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <thread>
 
 #include "db/checked_dao_helper.h"
 #include "db/general_dao_helper.h"
@@ -33,6 +36,48 @@ public:
     BOOL serverMode = FALSE;
     CString databasePath;
     CString userId = "m1";
+};
+
+// Connections from the address from ("" for any) that never speak and open
+// again as soon as the server closes them.
+class ReopeningCrowd {
+public:
+    ReopeningCrowd(unsigned port, std::size_t size, std::string from)
+        : m_thread([this, port, size, from = std::move(from)] { Run(port, size, from); })
+    { }
+    ~ReopeningCrowd()
+    {
+        m_bStop = true;
+        m_thread.join();
+    }
+    ReopeningCrowd(const ReopeningCrowd&) = delete;
+    ReopeningCrowd& operator=(const ReopeningCrowd&) = delete;
+    int Opened() const { return m_opened.load(); }
+
+private:
+    void Run(unsigned port, std::size_t size, const std::string& from)
+    {
+        std::vector<std::unique_ptr<CSocket>> silent(size);
+        std::mutex lock;
+        std::condition_variable pause;
+        while (!m_bStop) {
+            for (auto& socket : silent) {
+                std::uint8_t byte = 0;
+                std::size_t got = 0;
+                if (socket && socket->Receive(std::span(&byte, 1), got, 0).Code() == IoCode::Timeout)
+                    continue;
+                socket = std::make_unique<CSocket>();
+                if (socket->Connect("127.0.0.1", port, 1000, from.empty() ? nullptr : from.c_str()).ok())
+                    ++m_opened;
+            }
+            std::unique_lock<std::mutex> guard(lock);
+            pause.wait_for(guard, std::chrono::milliseconds(5), [&] { return m_bStop.load(); });
+        }
+    }
+
+    std::atomic<bool> m_bStop { false };
+    std::atomic<int> m_opened { 0 };
+    std::thread m_thread;
 };
 
 class ResultServerFixture : public testing::Test {
@@ -77,6 +122,14 @@ protected:
                    "'Front', '%s', '1', '%s')",
             ip, mgId);
         Execute(kManagerDatabase, sql);
+    }
+
+    // Item 77, "Pear" (POS code 9), of manager m1 in Server_Store.mdb.
+    static void StorePear()
+    {
+        Execute(kServerDatabase,
+            "INSERT INTO [Item]([item_num], [item_name], [pos_code], [mg_id]) VALUES('77', 'Pear', '9', "
+            "'m1')");
     }
 
     static void Execute(const char* path, const CString& sql)

@@ -247,23 +247,36 @@ TEST_F(ResultServerTest, AdministratorWorksUnderVexo)
     EXPECT_EQ(ServerRow(1)[7], "Kim's");
 }
 
-// An address missing from the register gets no reply and a box for each
-// message; once registered, it is served.
+// An address missing from the register gets no reply and one box however
+// often it asks; once registered, it is served, and boxed again only once it
+// is no longer registered.
 TEST_F(ResultServerTest, UnregisteredScaleIsRefused)
 {
     Execute(kManagerDatabase, "DELETE FROM [ScaleMG]");
     Start();
     auto client = Connect();
-    ASSERT_TRUE(client->Send(SaleMessage(false, 77, 1, 1)));
-    ASSERT_TRUE(client->Send(DataRequest(0, 77)));
-    ASSERT_TRUE(PumpUntil([&] { return m_boxes.Records().size() >= 3; }));
-    EXPECT_EQ(m_boxes.Records()[1].text, "Unregistered Scale Request.");
-    EXPECT_EQ(m_boxes.Records()[2].text, "Unregistered Scale Request.");
+    const auto refused = [&](std::size_t boxes) {
+        for (int i = 0; i < 10; ++i)
+            EXPECT_TRUE(client->Send(i % 2 ? SaleMessage(false, 77, 1, 1) : DataRequest(0, 77)));
+        EXPECT_TRUE(PumpUntil([&] { return m_boxes.Records().size() >= boxes; }));
+        // Another address of the register, served after them.
+        scalesim::ServerClient other;
+        EXPECT_TRUE(other.Connect("127.0.0.1", m_port, 5000, "127.0.0.3"));
+        EXPECT_TRUE(Exchange(other, DataRequest(0, 77), 1));
+        EXPECT_EQ(m_boxes.Records().size(), boxes);
+        EXPECT_EQ(m_boxes.Records().back().text, "Unregistered Scale Request.");
+        EXPECT_EQ(client->ReplyCount(), 0u);
+    };
+    Register("127.0.0.3", "m1");
+    refused(2);
     Register("127.0.0.1", "");
     ASSERT_TRUE(Exchange(*client, SaleMessage(false, 77, 2, 2), 1));
     EXPECT_EQ(client->ReceivedByteCount(), kServerReplySize);
     EXPECT_EQ(ServerRow(1)[3], "2") << "only the registered scale's sale";
     EXPECT_EQ(ServerRow(1)[6], "vexo") << "an empty manager id is the administrator's";
+    Execute(kManagerDatabase, "DELETE FROM [ScaleMG] WHERE [ip] = '127.0.0.1'");
+    client = Connect();
+    refused(3);
 }
 
 // Messages are cut by their header: one in two pieces, two in one block.
@@ -395,4 +408,30 @@ TEST_F(ResultServerTest, ExtremeValuesAreStoredAsTheScaleSentThem)
     const Bytes reply = client->Replies()[2];
     EXPECT_EQ(reply[6], 1) << "found";
     EXPECT_NE(LogLines()[4].find("Item Num=4294967295"), std::string::npos);
+}
+
+// An item numbered past 2^31 is answered under its own number, in the header
+// and in the record, with its own name.
+TEST_F(ResultServerTest, ItemNumbersPast2To31AreAnsweredAsAsked)
+{
+    const std::uint32_t numbers[] = { 2147483647u, 2147483648u, 3000000000u, 4294967295u };
+    for (const std::uint32_t number : numbers)
+        Execute(kServerDatabase,
+            CString::Formatted(
+                "INSERT INTO [Item]([item_num], [item_name], [mg_id]) VALUES('%u', 'N%u', 'm1')", number,
+                number));
+    Start();
+    auto client = Connect();
+    std::size_t count = 0;
+    for (const std::uint32_t number : numbers) {
+        ASSERT_TRUE(Exchange(*client, DataRequest(0, number), ++count));
+        const Bytes reply = client->Replies().back();
+        const auto u32 = [&](std::size_t at) {
+            return static_cast<std::uint32_t>(
+                reply[at] | reply[at + 1] << 8 | reply[at + 2] << 16 | std::uint32_t { reply[at + 3] } << 24);
+        };
+        EXPECT_EQ(u32(14), number) << "header";
+        EXPECT_EQ(u32(22), number) << "record";
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(&reply[72])), "N" + std::to_string(number));
+    }
 }

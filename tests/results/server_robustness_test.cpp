@@ -23,9 +23,7 @@ protected:
     void SetUp() override
     {
         ResultServerFixture::SetUp();
-        Execute(kServerDatabase,
-            "INSERT INTO [Item]([item_num], [item_name], [pos_code], [mg_id]) VALUES('77', 'Pear', '9', "
-            "'m1')");
+        StorePear();
     }
     CCheckedDaoHelper::Rows Stored()
     {
@@ -193,8 +191,8 @@ TEST_F(ServerRobustnessTest, ScaleThatNeverReadsIsDisconnected)
     EXPECT_EQ(LogCount("||Disconnect Time : "), 1u);
 }
 
-// Connections beyond the limit are closed at once; a place that comes free
-// takes the next one.
+// Connections beyond the limit are closed at once while every place is taken
+// by a scale that spoke; a place that comes free takes the next one.
 TEST_F(ServerRobustnessTest, ConnectionsBeyondTheLimitAreRefused)
 {
     m_server = std::make_unique<CResultServer>(m_pane);
@@ -203,6 +201,8 @@ TEST_F(ServerRobustnessTest, ConnectionsBeyondTheLimitAreRefused)
     ASSERT_TRUE(m_server->StartResultServer());
     auto first = Connect();
     auto second = Connect();
+    ASSERT_TRUE(Exchange(*first, DataRequest(0, 77), 1));
+    ASSERT_TRUE(Exchange(*second, DataRequest(0, 77), 1));
     scalesim::ServerClient third;
     ASSERT_TRUE(third.Connect("127.0.0.1", m_port));
     EXPECT_TRUE(PumpUntil([&] { return third.PeerClosed(); }));
@@ -307,24 +307,7 @@ TEST_F(ServerRobustnessTest, ASilentCrowdNeverClosesAReportingScale)
     for (int i = 0; i < 20; ++i)
         scales.push_back(std::make_unique<scalesim::PacedScale>(m_port, 100000 * (i + 1), 300, wait));
     ASSERT_TRUE(PumpUntil([&] { return m_server->GetConnectionCount() == 20; }));
-    std::atomic<bool> stop { false };
-    std::thread crowd([&] {
-        std::vector<std::unique_ptr<CSocket>> silent(60);
-        std::mutex lock;
-        std::condition_variable pause;
-        while (!stop) {
-            for (auto& socket : silent) {
-                std::uint8_t byte = 0;
-                std::size_t got = 0;
-                if (socket && socket->Receive(std::span(&byte, 1), got, 0).Code() == IoCode::Timeout)
-                    continue;
-                socket = std::make_unique<CSocket>();
-                (void)socket->Connect("127.0.0.1", m_port, 1000);
-            }
-            std::unique_lock<std::mutex> guard(lock);
-            pause.wait_for(guard, std::chrono::milliseconds(10), [&] { return stop.load(); });
-        }
-    });
+    auto crowd = std::make_unique<ReopeningCrowd>(m_port, 60, "");
     const bool crowded = PumpUntil(
         [&] {
             for (const auto& scale : scales)
@@ -333,8 +316,7 @@ TEST_F(ServerRobustnessTest, ASilentCrowdNeverClosesAReportingScale)
             return LogCount("||Closed For A New Connection : ") >= 20;
         },
         std::chrono::seconds(20));
-    stop = true;
-    crowd.join();
+    crowd.reset();
     for (const auto& scale : scales)
         scale->Stop();
     std::map<std::string, int> stored;
@@ -356,7 +338,9 @@ TEST_F(ServerRobustnessTest, ASilentCrowdNeverClosesAReportingScale)
 
 // With every place taken by connections that never spoke, a newcomer from an
 // address outside the scale register closes the oldest from such an address,
-// never one from a registered address; a registered newcomer closes that one.
+// never one from a registered address. A registered newcomer closes one from
+// another address at once, young as it is; among registered ones only, the
+// oldest that never spoke.
 TEST_F(ServerRobustnessTest, ARegisteredAddressKeepsItsPlaceAgainstAnUnregisteredOne)
 {
     m_server = std::make_unique<CResultServer>(m_pane);
@@ -387,7 +371,15 @@ TEST_F(ServerRobustnessTest, ARegisteredAddressKeepsItsPlaceAgainstAnUnregistere
     ASSERT_TRUE(comeUntil("127.0.0.2", unregistered));
     EXPECT_FALSE(registered.PeerClosed());
     EXPECT_EQ(LogCount("127.0.0.2||Closed For A New Connection : "), 1u);
-    ASSERT_TRUE(comeUntil("127.0.0.1", registered));
+    scalesim::ServerClient scale;
+    ASSERT_TRUE(scale.Connect("127.0.0.1", m_port));
+    ASSERT_TRUE(PumpUntil([&] { return newcomers.back()->PeerClosed(); }));
+    EXPECT_FALSE(registered.PeerClosed());
+    EXPECT_EQ(LogCount("127.0.0.2||Closed For A New Connection : "), 2u);
+    scalesim::ServerClient second;
+    ASSERT_TRUE(second.Connect("127.0.0.1", m_port));
+    ASSERT_TRUE(PumpUntil([&] { return registered.PeerClosed(); }));
+    EXPECT_FALSE(scale.PeerClosed());
     EXPECT_EQ(LogCount("127.0.0.1||Closed For A New Connection : "), 1u);
 }
 
@@ -408,4 +400,34 @@ TEST_F(ServerRobustnessTest, RefusedRequestsOfAPeerAreLoggedOnceAMinute)
     client->Close();
     ASSERT_TRUE(PumpUntil([&] { return m_server->GetConnectionCount() == 0; }));
     EXPECT_EQ(LogCount("||Refused Requests Not Logged : 499"), 1u);
+}
+
+// While another program holds the store, requests for an item it holds get
+// no reply (the scale asks again) and one box for the lock, not one each;
+// once it lets go, the item is answered, and a new lock is boxed again.
+TEST_F(ServerRobustnessTest, ALockedStoreAnswersNothingAndIsBoxedOnce)
+{
+    Start();
+    auto client = Connect();
+    for (std::size_t round = 1; round <= 2; ++round) {
+        // Its box tells that the requests before it were handled.
+        scalesim::ServerClient stranger;
+        ASSERT_TRUE(stranger.Connect("127.0.0.1", m_port, 5000, "127.0.0." + std::to_string(round + 1)));
+        DbLockHolder holder;
+        ASSERT_TRUE(holder.Hold(m_root.Native(kServerDatabase)));
+        const std::size_t boxes = m_boxes.Records().size();
+        ASSERT_TRUE(client->Send(DataRequest(0, 77)));
+        ASSERT_TRUE(client->Send(DataRequest(0, 77)));
+        ASSERT_TRUE(PumpUntil([&] { return m_boxes.Records().size() > boxes; }, std::chrono::seconds(10)));
+        ASSERT_TRUE(stranger.Send(DataRequest(0, 77)));
+        ASSERT_TRUE(PumpUntil([&] { return m_boxes.Records().back().text == "Unregistered Scale Request."; },
+            std::chrono::seconds(10)));
+        holder.Release();
+        EXPECT_EQ(client->ReplyCount(), round - 1) << "no reply during the lock";
+        ASSERT_TRUE(Exchange(*client, DataRequest(0, 77), round));
+        EXPECT_EQ(client->Replies().back()[6], 1) << "found";
+        const auto records = m_boxes.Records();
+        ASSERT_EQ(records.size(), boxes + 2);
+        EXPECT_NE(records[boxes].text.Find("Server_Store.mdb"), -1) << records[boxes].text.GetString();
+    }
 }
