@@ -165,9 +165,7 @@ void CScaleLink::OnEndJoined(bool reading)
     if (reading && m_strEnding.IsEmpty() && m_nRefusedCount > 0)
         m_strEnding = m_nRefusedCount == 1 ? CString("1 record refused")
                                            : CString::Formatted("%d records refused", m_nRefusedCount);
-    CString ending = m_strEnding.IsEmpty() ? Named("Trans Complete") : EndingText(m_strEnding, reading);
-    if (reading && m_strEnding.IsEmpty())
-        ending += ", " + StoredText() + ".";
+    const CString ending = m_strEnding.IsEmpty() ? CompleteText(reading) : EndingText(m_strEnding, reading);
     // Told before the close, which starts the next scale.
     if (m_nCutLines > 0)
         AfxMessageBox(
@@ -199,6 +197,15 @@ CString CScaleLink::EndingText(const CString& how, bool reading) const
                        std::max(m_nRecordCount, static_cast<int>(Rows().rows.size())));
 }
 
+CString CScaleLink::CompleteText(bool reading) const
+{
+    if (reading)
+        return Named("Trans Complete, " + StoredText() + ".");
+    if (MailboxKind(*m_pHost) == DataKind::ResultAllClear)
+        return m_pWalk->GetCurrentScaleLabel() + ": Trans Complete";
+    return EndingText("Trans Complete", false);
+}
+
 CString CScaleLink::StoredText() const
 {
     // A received-data database is made by the first record only: none then.
@@ -227,7 +234,7 @@ void CScaleLink::OnSendReply(const CString& step)
         SendResetScale();
     } else if (step == W::ResetScale) {
         // Named before the close moves the walk on.
-        const CString ending = Named("Trans Complete");
+        const CString ending = CompleteText(false);
         SendClose();
         AfxMessageBox(ending, MB_OK);
     }

@@ -99,6 +99,8 @@ private:
     void EndWithMessage(const char* text);
     // The end of a session that did not go through: how, how far, which scale.
     CString EndingText(const CString& how, bool reading) const;
+    // The end of a session that went through: the scale and the count.
+    CString CompleteText(bool reading) const;
     // text, named by its scale in a walk over several scales.
     CString Named(const CString& text) const;
     // The records the scale has accepted, once step's report is an acceptance.

@@ -79,6 +79,7 @@ void CScaleLink::OnBroadcastReply()
             }
         }
     } else if (step == W::SelectScaleInformation || step == W::SelectScaleRootInformation) {
+        NoteAccepted(step);
         StartPass(&CScaleLink::SendAllReset);
     } else if (step == W::AllReset) {
         if (!StepPass(&CScaleLink::SendAllReset))
@@ -126,7 +127,8 @@ void CScaleLink::FinishBroadcast()
     m_nTotal = 0;
     m_nIndex = 0;
     const CString missed = NotJoinedScales();
-    CString ending = "Trans Complete";
+    const bool complete = m_strEnding.IsEmpty() && m_strShortScales.IsEmpty() && missed.IsEmpty();
+    CString ending = EndingText("Trans Complete", false);
     if (!m_strEnding.IsEmpty())
         ending = EndingText(m_strEnding, false);
     else if (!m_strShortScales.IsEmpty())
@@ -136,7 +138,7 @@ void CScaleLink::FinishBroadcast()
     if (!missed.IsEmpty())
         ending += " Not joined, sent nothing: " + missed + ".";
     SendClose();
-    AfxMessageBox(ending, ending == "Trans Complete" ? MB_OK : MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBox(ending, complete ? MB_OK : MB_OK | MB_ICONEXCLAMATION);
 }
 
 CString CScaleLink::NotJoinedScales() const

@@ -83,7 +83,7 @@ TEST_P(TableSendTest, AllRowsAfterTheClearThenThePickedRowOnly)
     EXPECT_EQ(frames[3].payload, c.records[1]);
     EXPECT_EQ(model.TablesOf("07")[c.clear[0]].size(), 2u);
     EXPECT_EQ(m_screen->m_progress, "2");
-    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
+    EXPECT_EQ(Texts(), std::vector<std::string> { Ending("07", "Trans Complete", "2 of 2 records sent.") });
     ExpectWalkEnded();
 
     // A list pick of the second row: no clear, that row, the end.
@@ -169,7 +169,10 @@ TEST_F(SerialTransferTest, PresetPageAndResultClearAreOneFrameEach)
     EXPECT_EQ(tables.count(0x3D), 0u);
     EXPECT_EQ(tables.count(0x40), 0u);
     EXPECT_EQ(tables.at(3).size(), 1u);
-    EXPECT_EQ(Texts(), (std::vector<std::string> { "Trans Complete", "Trans Complete", "Trans Complete" }));
+    // The page is one record; the preset selection sends none.
+    EXPECT_EQ(Texts(),
+        (std::vector<std::string> { Ending("07", "Trans Complete", "1 of 1 records sent."),
+            Ending("07", "Trans Complete", "0 of 0 records sent."), "S07 (ID 07): Trans Complete" }));
     ExpectWalkEnded();
 }
 
@@ -193,7 +196,8 @@ TEST_F(SerialTransferTest, ScaleSettingsGoToTheChosenRowsScaleAndResetIt)
     EXPECT_EQ(frames[1].payload.size(), 30u);
     EXPECT_EQ(frames[4].payload.size(), 90u);
     EXPECT_EQ(frames[2].scaleId, "07");
-    EXPECT_EQ(Texts(), (std::vector<std::string> { "Trans Complete", "Trans Complete" }));
+    const std::string sent = Ending("07", "Trans Complete", "1 of 1 records sent.");
+    EXPECT_EQ(Texts(), (std::vector<std::string> { sent, sent }));
     ExpectWalkEnded();
 }
 
@@ -487,7 +491,8 @@ TEST_F(SerialTransferTest, ALongRecordGoesInPiecesAndABadAnswerRepeatsOnlyItsPie
         (std::vector<std::pair<int, int>> {
             { 3, 1 }, { 3, 2 }, { 3, 3 }, { 3, 1 }, { 3, 2 }, { 3, 2 }, { 3, 3 } }));
     EXPECT_EQ(Frames().back().command, kEndJoin);
-    EXPECT_EQ(Texts(), (std::vector<std::string> { "Trans Complete", "Trans Complete" }));
+    const std::string sent = Ending("07", "Trans Complete", "1 of 1 records sent.");
+    EXPECT_EQ(Texts(), (std::vector<std::string> { sent, sent }));
 }
 
 // The line cuts the scale's answer to the first record (its closing
@@ -557,8 +562,9 @@ TEST_F(SerialTransferTest, AStrayAnswerLeavesTheFrameWaitingForItsReply)
         (std::vector<std::string> { "J@01", "J@03", "1280@01" }));
     EXPECT_EQ(std::count(addressed.begin(), addressed.end(), "1280@01"), 2);
     EXPECT_EQ(Texts(),
-        (std::vector<std::string> {
-            "Trans Complete", "4849....OKcode su=1", "4851....OKcode su=1", "Trans Complete" }));
+        (std::vector<std::string> { Ending("07", "Trans Complete", "1 of 1 records sent."),
+            "4849....OKcode su=1", "4851....OKcode su=1",
+            "Broadcast to 2 scales: Trans Complete, 1 of 1 records sent." }));
     EXPECT_EQ(m_boxes.Records().back().type & 0xF0u, 0u) << "a broadcast that went through is no warning";
     ExpectWalkEnded();
     m_line.Stop(); // the script reads locals of this test
@@ -577,7 +583,8 @@ TEST_F(SerialTransferTest, BroadcastOfScaleSettingsResetsEveryJoinedScale)
     EXPECT_EQ(Addressed(Frames()),
         (std::vector<std::string> { "J@01", "J@03", "1280@01", "1280@03", "3@99", "16688@01", "16688@03" }));
     EXPECT_EQ(Frames()[4].payload, BuildScaleInfoRecord(RecordRow { "row", "1", "2", "3" }));
-    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
+    EXPECT_EQ(
+        Texts(), std::vector<std::string> { "Broadcast to 2 scales: Trans Complete, 1 of 1 records sent." });
     EXPECT_EQ(m_screen->m_transferActive, 0);
     EXPECT_FALSE(m_screen->m_itemButtons);
     EXPECT_FALSE(m_screen->Engine().IsPortOpen());

@@ -99,6 +99,12 @@ inline std::vector<std::string> Addressed(const std::vector<SerialFrame>& frames
     return out;
 }
 
+// The ending of scale id's session: how it ended, and how far it got.
+inline std::string Ending(const std::string& id, const std::string& how, const std::string& count)
+{
+    return "S" + id + " (ID " + id + "): " + how + ", " + count;
+}
+
 class SerialTransferTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -128,6 +134,7 @@ protected:
         order.scope = scope;
         order.scales = ParseScaleLines(scales);
         order.comPort = kPort;
+        order.oneByOne = m_oneByOne;
         m_screen->StartWalk(order);
     }
     void Run(TransferCommand command, DataKind kind, TransferScope scope, std::vector<CString> scales)
@@ -147,11 +154,6 @@ protected:
             out.push_back(text.substr(0, text.find(" stored in ")));
         }
         return out;
-    }
-    // The ending of scale id's session that did not go through.
-    static std::string Ending(const std::string& id, const std::string& how, const std::string& count)
-    {
-        return "S" + id + " (ID " + id + "): " + how + ", " + count;
     }
     static std::vector<std::string> Rows(const std::string& path, const char* sql)
     {
@@ -181,6 +183,7 @@ protected:
         EXPECT_FALSE(m_screen->Engine().IsPortOpen());
     }
 
+    BOOL m_oneByOne = FALSE; // a send to several scales goes to each in turn
     ScopedMessageBoxScript m_boxes;
     scalesim::SerialScale m_line;
     std::unique_ptr<SerialScreen> m_screen;

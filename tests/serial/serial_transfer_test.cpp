@@ -41,7 +41,7 @@ TEST_F(SerialTransferTest, SendAllItemsToOneScale)
     EXPECT_EQ(plum.itemName, "plum");
     EXPECT_EQ(plum.unitPrice, 900u);
     EXPECT_EQ(m_screen->m_progress, "3");
-    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete" });
+    EXPECT_EQ(Texts(), std::vector<std::string> { Ending("07", "Trans Complete", "3 of 3 records sent.") });
     ExpectWalkEnded();
 }
 
