@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <bit>
+#include <cerrno>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -250,15 +251,12 @@ bool IsBuiltInDateFormat(std::uint16_t format)
 }
 
 // Bytes of a code page as UTF-8: a byte that is no character of it becomes
-// '?'. An unknown code page is read as Windows-1252.
+// '?'. Known() is false for a code page this system has no table for.
 class CodePageText {
 public:
     explicit CodePageText(std::uint16_t codePage)
-    {
-        m_cd = iconv_open("UTF-8", IconvName(codePage).c_str());
-        if (m_cd == kNoConverter)
-            m_cd = iconv_open("UTF-8", "CP1252");
-    }
+        : m_cd(iconv_open("UTF-8", IconvName(codePage).c_str()))
+    { }
     ~CodePageText()
     {
         if (m_cd != kNoConverter)
@@ -266,6 +264,8 @@ public:
     }
     CodePageText(const CodePageText&) = delete;
     CodePageText& operator=(const CodePageText&) = delete;
+
+    bool Known() const { return m_cd != kNoConverter; }
 
     CString Convert(const std::string& bytes) const
     {
@@ -283,12 +283,13 @@ public:
             out.append(buffer, static_cast<std::size_t>(to - buffer));
             if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
                 // Not a character of the code page, or cut at the end.
+                Flush(out);
                 out.push_back('?');
                 ++in;
                 --inLeft;
-                iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
             }
         }
+        Flush(out);
         return CString(out);
     }
 
@@ -308,6 +309,17 @@ private:
         default:
             return "CP" + std::to_string(codePage);
         }
+    }
+
+    // Writes what the converter holds back (a letter that a combining mark
+    // might still follow, in 1255 and 1258) and starts it afresh.
+    void Flush(std::string& out) const
+    {
+        char buffer[32];
+        char* to = buffer;
+        std::size_t toLeft = sizeof buffer;
+        iconv(m_cd, nullptr, nullptr, &to, &toLeft);
+        out.append(buffer, static_cast<std::size_t>(to - buffer));
     }
 
     iconv_t m_cd;
@@ -510,6 +522,17 @@ bool IsCellRecord(std::uint16_t type)
     return false;
 }
 
+// A cell record that cannot be read whole: the cell it names (row -1 when
+// the record is too short to name one) and why.
+struct CellDamage {
+    long row = -1;
+    long column = -1;
+    const char* why = "";
+};
+
+constexpr const char* kRunsPast = "runs past its record";
+constexpr const char* kNoSuchText = "names a text the workbook does not hold";
+
 // The cell a FORMULA record stands for; a text result comes in the STRING
 // record after it (pending is then set).
 void ReadFormula(Globals& globals, Bytes data, SheetSink& sink, std::optional<std::pair<long, long>>& pending)
@@ -535,78 +558,116 @@ void ReadFormula(Globals& globals, Bytes data, SheetSink& sink, std::optional<st
     }
 }
 
-void ReadCellRecord(const ByteBuffer& stream, const Record& record, Globals& globals, SheetSink& sink,
-    std::optional<std::pair<long, long>>& pending)
+// The bytes a cell record of that type needs at least; 0 for a record that
+// is no cell this reader reads.
+std::size_t CellRecordSize(std::uint16_t type)
 {
-    const Bytes data = record.data;
-    if (IsCellRecord(record.type))
-        pending.reset(); // a text result comes before the next cell or never
-    switch (record.type) {
+    switch (type) {
     case kLabelSst:
-        if (data.size() >= 10) {
-            const std::uint32_t index = U32(data, 6);
-            if (index < globals.strings.size())
-                sink.Put(U16(data, 0), U16(data, 2), COleVariant(globals.strings[index]));
-        }
-        break;
+    case kRk:
+        return 10;
     case kLabel:
     case kRString:
-        if (data.size() >= 8) {
-            Record text = record;
-            text.data = data.subspan(6);
-            ContinuedData chars(stream, text);
-            CString value;
-            if (GetText(chars, globals, value))
-                sink.Put(U16(data, 0), U16(data, 2), COleVariant(value));
-        }
-        break;
-    case kNumber:
-        if (data.size() >= 14)
-            sink.Put(U16(data, 0), U16(data, 2), globals.Number(Double(data, 6), U16(data, 4)));
-        break;
-    case kRk:
-        if (data.size() >= 10)
-            sink.Put(U16(data, 0), U16(data, 2), globals.Number(RkValue(U32(data, 6)), U16(data, 4)));
-        break;
-    case kMulRk:
-        if (data.size() >= 6) {
-            const long first = U16(data, 2);
-            for (std::size_t i = 0; i < (data.size() - 6) / 6; ++i) {
-                const std::size_t at = 4 + 6 * i;
-                sink.Put(U16(data, 0), first + static_cast<long>(i),
-                    globals.Number(RkValue(U32(data, at + 2)), U16(data, at)));
-            }
-        }
-        break;
     case kBoolErr:
-        if (data.size() >= 8)
-            sink.Put(U16(data, 0), U16(data, 2), BoolErrValue(data[6], data[7] != 0));
-        break;
+        return 8;
+    case kNumber:
+        return 14;
+    case kMulRk:
+        return 6;
     case kFormula:
-        if (data.size() >= 20)
-            ReadFormula(globals, data, sink, pending);
-        break;
-    case kString:
-        if (pending) {
-            ContinuedData chars(stream, record);
-            CString value;
-            if (GetText(chars, globals, value))
-                sink.Put(pending->first, pending->second, COleVariant(value));
-            pending.reset();
-        }
-        break;
+        return 20;
     default:
-        break;
+        return 0;
     }
 }
 
-enum class SheetRead { Read, Missing, Cut, Exhausted };
+// A text that starts at offset of the record (and goes on in its CONTINUE
+// records); FALSE when it runs past them.
+bool RecordText(
+    const ByteBuffer& stream, const Record& record, std::size_t offset, Globals& globals, CString& text)
+{
+    Record part = record;
+    part.data = record.data.subspan(offset);
+    ContinuedData chars(stream, part);
+    return GetText(chars, globals, text);
+}
+
+// Reads one cell record into the sink; FALSE, with the damage, for a record
+// whose value runs past it or names a text that is not there.
+bool ReadCellRecord(const ByteBuffer& stream, const Record& record, Globals& globals, SheetSink& sink,
+    std::optional<std::pair<long, long>>& pending, CellDamage& damage)
+{
+    const Bytes data = record.data;
+    if (record.type == kString) {
+        if (!pending)
+            return true;
+        CString value;
+        damage = { pending->first, pending->second, kRunsPast };
+        if (!RecordText(stream, record, 0, globals, value))
+            return false;
+        sink.Put(pending->first, pending->second, COleVariant(value));
+        pending.reset();
+        return true;
+    }
+    if (IsCellRecord(record.type))
+        pending.reset(); // a text result comes before the next cell or never
+    const std::size_t size = CellRecordSize(record.type);
+    if (size == 0)
+        return true;
+    damage = { -1, -1, kRunsPast };
+    if (data.size() < 4)
+        return false;
+    const long row = U16(data, 0), column = U16(data, 2);
+    damage = { row, column, kRunsPast };
+    if (data.size() < size || (record.type == kMulRk && (data.size() - 6) % 6 != 0))
+        return false;
+    switch (record.type) {
+    case kLabelSst: {
+        const std::uint32_t index = U32(data, 6);
+        damage.why = kNoSuchText;
+        if (index >= globals.strings.size())
+            return false;
+        sink.Put(row, column, COleVariant(globals.strings[index]));
+        return true;
+    }
+    case kLabel:
+    case kRString: {
+        CString value;
+        if (!RecordText(stream, record, 6, globals, value))
+            return false;
+        sink.Put(row, column, COleVariant(value));
+        return true;
+    }
+    case kNumber:
+        sink.Put(row, column, globals.Number(Double(data, 6), U16(data, 4)));
+        return true;
+    case kRk:
+        sink.Put(row, column, globals.Number(RkValue(U32(data, 6)), U16(data, 4)));
+        return true;
+    case kMulRk:
+        for (std::size_t i = 0; i < (data.size() - 6) / 6; ++i) {
+            const std::size_t at = 4 + 6 * i;
+            sink.Put(row, column + static_cast<long>(i),
+                globals.Number(RkValue(U32(data, at + 2)), U16(data, at)));
+        }
+        return true;
+    case kBoolErr:
+        sink.Put(row, column, BoolErrValue(data[6], data[7] != 0));
+        return true;
+    default:
+        ReadFormula(globals, data, sink, pending);
+        return true;
+    }
+}
+
+enum class SheetRead { Read, Missing, Cut, Exhausted, DamagedCell };
 
 // Reads one worksheet's substream, from its BOF to the matching EOF: Missing
 // when no BOF stands at offset, Cut when the stream ends first, Exhausted
-// when the budget does.
-SheetRead ReadSheet(
-    const ByteBuffer& stream, Globals& globals, std::size_t offset, SheetData& sheet, ReadBudget& budget)
+// when the budget does, DamagedCell (with the damage) when a cell cannot be
+// read whole.
+SheetRead ReadSheet(const ByteBuffer& stream, Globals& globals, std::size_t offset, SheetData& sheet,
+    ReadBudget& budget, CellDamage& damage)
 {
     Record record;
     if (!RecordAt(stream, offset, record) || record.type != kBof)
@@ -623,11 +684,26 @@ SheetRead ReadSheet(
             ++depth;
         else if (record.type == kEof && --depth == 0)
             break;
-        else if (depth == 1)
-            ReadCellRecord(stream, record, globals, sink, pending);
+        else if (depth == 1 && !ReadCellRecord(stream, record, globals, sink, pending, damage))
+            return SheetRead::DamagedCell;
         offset = record.next;
     }
     return sink.Exhausted() ? SheetRead::Exhausted : SheetRead::Read;
+}
+
+// A cell's address as Excel shows it: B12 for row 11, column 1 (from 0).
+CString CellName(long row, long column)
+{
+    std::string letters;
+    for (long c = column + 1; c > 0; c = (c - 1) / 26)
+        letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
+    return CString((letters + std::to_string(row + 1)).c_str());
+}
+
+CString DamagedCellText(const CString& sheet, const CellDamage& damage)
+{
+    const CString cell = damage.row < 0 ? CString("a cell") : "cell " + CellName(damage.row, damage.column);
+    return "The workbook is damaged: " + cell + " of sheet \"" + sheet + "\" " + damage.why + ".";
 }
 
 // TRUE when the stream starts with the BOF of a workbook's globals of that
@@ -668,7 +744,8 @@ BOOL ReadWorkbookStreamOf(const ByteBuffer& stream, bool biff5, WorkbookData& bo
             continue; // another entry for a sheet read already
         SheetData sheet;
         sheet.name = entry.name;
-        switch (ReadSheet(stream, globals, entry.position, sheet, budget)) {
+        CellDamage damage;
+        switch (ReadSheet(stream, globals, entry.position, sheet, budget, damage)) {
         case SheetRead::Read:
             break;
         case SheetRead::Missing:
@@ -679,8 +756,16 @@ BOOL ReadWorkbookStreamOf(const ByteBuffer& stream, bool biff5, WorkbookData& bo
         case SheetRead::Exhausted:
             return SheetFailure(
                 error, "The workbook is damaged: its sheets overlap or hold more than the file can.");
+        case SheetRead::DamagedCell:
+            return SheetFailure(error, DamagedCellText(entry.name, damage));
         }
         out.sheets.push_back(std::move(sheet));
+    }
+    if (globals.text && !globals.text->Known()) {
+        CString text;
+        text.Format("The workbook's texts are in code page %u, which this program cannot read.",
+            static_cast<unsigned>(globals.codePage));
+        return SheetFailure(error, text);
     }
     book = std::move(out);
     return TRUE;

@@ -1,8 +1,9 @@
 #pragma once
 // Excel 97 workbook reader: the cells of a BIFF8 "Workbook" stream, and of
 // the BIFF5 "Book" stream of Excel 5 and 95, whose strings are bytes in the
-// workbook's code page (CODEPAGE; Windows-1252 when it names none this
-// system knows) and which has no shared strings. Memory
+// workbook's code page (CODEPAGE, Windows-1252 when there is none; a code
+// page this system has no table for is refused) and which has no shared
+// strings. Memory
 // follows the cells the stream holds, never the sheets' last address, and is
 // bounded by the stream's size: each sheet is read once (entries naming a
 // sheet read already are skipped), and a stream whose sheets overlap or whose
@@ -27,7 +28,9 @@
 // gives its stored result: number, boolean, error or text. Only worksheets
 // (BOUNDSHEET kind 0) are read; cells outside 65536 x 256 are not read. A
 // stream is damaged, and refused, when a record of its globals or of a sheet
-// runs past its end before the EOF, or a sheet's entry names no BOF.
+// runs past its end before the EOF, a sheet's entry names no BOF, or a cell's
+// value runs past its record (and its CONTINUE records) or names a shared
+// string the table does not hold: the message names the sheet and the cell.
 
 #include "platform/base/bytes.h"
 #include "platform/base/cstring.h"

@@ -75,14 +75,6 @@ ByteBuffer OtherProgramsCells()
     ByteBuffer label = Cell(2, 3);
     PutBytes(label, ByteBuffer { 5, 0, 0, 'p', 'l', 'a', 'i', 'n' });
     PutBytes(r, BiffRecordBytes(0x0204, label));
-    // A shared string that does not exist, and an RK record one byte short:
-    // no cell.
-    ByteBuffer labelSst = Cell(3, 0);
-    PutU32LE(labelSst, 1); // the table holds one string
-    PutBytes(r, BiffRecordBytes(0x00FD, labelSst));
-    ByteBuffer shortRk = Cell(3, 1);
-    PutBytes(shortRk, ByteBuffer { 2, 0, 0 });
-    PutBytes(r, BiffRecordBytes(0x027E, shortRk));
     ByteBuffer boolerr = Cell(2, 4);
     PutBytes(boolerr, ByteBuffer { 0x2A, 1 }); // #N/A
     PutBytes(r, BiffRecordBytes(0x0205, boolerr));
@@ -135,29 +127,87 @@ TEST(SheetReader, CutStreamsAndProtectedWorkbooksAreReadSafely)
     EXPECT_FALSE(ReadBiff8Stream(ByteBuffer { 0x09, 0x08, 0, 0 }, book, &error));
 }
 
+ByteBuffer WithBytes(ByteBuffer data, const ByteBuffer& more)
+{
+    PutBytes(data, more);
+    return data;
+}
+
+// A cell whose value runs past its record, or names a shared string that is
+// not there, refuses the workbook naming the sheet and the cell.
+TEST(SheetReader, ACellThatRunsPastItsRecordRefusesTheWorkbookNamingIt)
+{
+    const struct {
+        const char* name;
+        ByteBuffer records;
+        const char* cell;
+    } cases[] = {
+        { "shared string not in the table", BiffRecordBytes(0x00FD, WithBytes(Cell(3, 0), { 1, 0, 0, 0 })),
+            "cell A4 of sheet \"Item\" names a text the workbook does not hold" },
+        { "RK one byte short", BiffRecordBytes(0x027E, WithBytes(Cell(3, 1), { 2, 0, 0 })), "cell B4" },
+        { "label claiming 200 more characters",
+            BiffRecordBytes(0x0204, WithBytes(Cell(11, 27), { 205, 0, 0, 'p', 'l', 'a', 'i', 'n' })),
+            "cell AB12 of sheet \"Item\" runs past its record" },
+        { "number cut", BiffRecordBytes(0x0203, WithBytes(Cell(4, 2), { 0, 0, 0, 0, 0, 0, 0xF0 })),
+            "cell C5" },
+        { "MULRK with a cut value",
+            BiffRecordBytes(0x00BD, WithBytes(Cell(5, 0), { 0, 0, 0, 0, 15, 0, 9, 0, 1, 0 })), "cell A6" },
+        { "boolean cut", BiffRecordBytes(0x0205, WithBytes(Cell(6, 0), { 1 })), "cell A7" },
+        { "formula cut", BiffRecordBytes(0x0006, WithBytes(Cell(7, 3), NumberResult(1.0))), "cell D8" },
+        { "formula text cut",
+            WithBytes(FormulaRecord(8, 0, FormulaResult(0, 0)), BiffRecordBytes(0x0207, { 9, 0, 0, 'a' })),
+            "cell A9" },
+        { "no room for an address", BiffRecordBytes(0x0203, { 1, 0, 2 }), "a cell of sheet \"Item\"" },
+    };
+    for (const auto& c : cases) {
+        WorkbookData book;
+        CString error;
+        EXPECT_FALSE(ReadBiff8Stream(StreamWith(c.records), book, &error)) << c.name;
+        EXPECT_EQ(error.Left(25), "The workbook is damaged: ") << c.name;
+        EXPECT_NE(error.Find(c.cell), -1) << c.name << ": " << error.GetString();
+    }
+    // Excel 95: every tenth name claims 200 bytes more than its record holds.
+    ByteBuffer names;
+    for (std::uint16_t row = 0; row < 30; ++row) {
+        ByteBuffer label = Biff5Label(row, 2, "Item name");
+        if (row % 10 == 9)
+            label[10] = static_cast<std::uint8_t>(label[10] + 200);
+        PutBytes(names, label);
+    }
+    WorkbookData book;
+    CString error;
+    EXPECT_FALSE(ReadBiff5Stream(Biff5Stream(1252, { { "Item", names } }), book, &error));
+    EXPECT_EQ(error, "The workbook is damaged: cell C10 of sheet \"Item\" runs past its record.");
+}
+
 TEST(SheetReader, StringsBeyondTheCountsTheirRecordsGiveAreNotRead)
 {
     // The shared string table says one string but holds two: the second is
-    // no string of the workbook.
+    // no string of the workbook, and the cell naming it is damaged.
     WorkbookData book;
     book.sheets.emplace_back();
     book.sheets[0].name = "Item";
     book.sheets[0].cells[{ 0, 0 }].value = COleVariant("one");
     book.sheets[0].cells[{ 0, 1 }].value = COleVariant("two");
     ByteBuffer stream = BuildWorkbookStream(book);
+    ByteBuffer counted = stream;
     for (const BiffRecord& record : WalkRecords(stream))
         if (record.type == 0x00FC)
-            stream[record.offset + 8] = 1; // unique strings
+            counted[record.offset + 8] = 1; // unique strings
+    WorkbookData read;
+    CString error;
+    EXPECT_FALSE(ReadBiff8Stream(counted, read, &error));
+    EXPECT_EQ(
+        error, "The workbook is damaged: cell B1 of sheet \"Item\" names a text the workbook does not hold.");
     // A text result waits for its STRING only until the next cell (a MULBLANK).
     ByteBuffer cells = FormulaRecord(1, 0, FormulaResult(0, 0));
     PutBytes(cells, BiffRecordBytes(0x00BE, { 1, 0, 2, 0, 15, 0, 15, 0, 3, 0 }));
     PutBytes(cells, BiffRecordBytes(0x0207, { 4, 0, 0, 'l', 'a', 't', 'e' }));
     InsertIntoSheet(stream, 0, cells);
-    WorkbookData read;
     ASSERT_TRUE(ReadBiff8Stream(stream, read));
     const auto& got = read.sheets.at(0).cells;
     EXPECT_EQ(got.at({ 0, 0 }).value.bstrVal, "one");
-    EXPECT_EQ(got.count({ 0, 1 }), 0u);
+    EXPECT_EQ(got.at({ 0, 1 }).value.bstrVal, "two");
     EXPECT_EQ(got.count({ 1, 0 }), 0u);
 }
 
@@ -317,13 +367,27 @@ TEST(SheetReader, Excel95WorkbooksAreReadInTheirCodePage)
     EXPECT_EQ(at(1, 2).bstrVal, "plain");
     EXPECT_EQ(cells.size(), 7u);
 
-    // Windows-1252, and a code page this system has no table for (read as 1252).
-    for (const std::uint16_t codePage : { 1252, 4711 }) {
-        const ByteBuffer latin = Biff5Stream(codePage, { { "caf\xE9", Biff5Label(0, 0, "na\xEFve") } });
-        ASSERT_TRUE(ReadBiff5Stream(latin, book, &error)) << error.GetString();
-        EXPECT_EQ(book.sheets[0].name, "café");
-        EXPECT_EQ(book.sheets[0].cells.at({ 0, 0 }).value.bstrVal, "naïve");
+    // Windows-1252; 1255 and 1258, whose converters hold a letter back until
+    // they know no combining mark follows, keep every text's last letter.
+    const struct {
+        std::uint16_t codePage;
+        const char* bytes;
+        const char* text;
+    } pages[] = {
+        { 1252, "na\xEFve", "naïve" },
+        { 1255, "\xF9\xEC\xE5\xED", "שלום" },
+        { 1258, "caf\xE9", "café" },
+        { 1258, "Ph\xF5\xD2 \xFF", "Phở ÿ" },
+    };
+    for (const auto& page : pages) {
+        const ByteBuffer one = Biff5Stream(page.codePage, { { page.bytes, Biff5Label(0, 0, page.bytes) } });
+        ASSERT_TRUE(ReadBiff5Stream(one, book, &error)) << error.GetString();
+        EXPECT_EQ(book.sheets[0].name, page.text) << page.codePage;
+        EXPECT_EQ(book.sheets[0].cells.at({ 0, 0 }).value.bstrVal, page.text) << page.codePage;
     }
+    // A code page this system has no table for is said, not guessed.
+    EXPECT_FALSE(ReadBiff5Stream(Biff5Stream(4711, { { "caf\xE9", {} } }), book, &error));
+    EXPECT_EQ(error, "The workbook's texts are in code page 4711, which this program cannot read.");
     // Bytes that are no CP949 character.
     ASSERT_TRUE(ReadBiff5Stream(Biff5Stream(949, { { "a", Biff5Label(0, 0, "x\xFF\xB0") } }), book));
     EXPECT_EQ(book.sheets[0].cells.at({ 0, 0 }).value.bstrVal, "x??");
@@ -369,7 +433,7 @@ TEST(SheetReader, DamagedExcel95WorkbooksAreRefusedWithinTheirBytes)
             EXPECT_LE(count, 9u) << at;
         } else {
             EXPECT_TRUE(error.Find("damaged") != -1 || error.Find("not an Excel") != -1
-                || error.Find("password") != -1)
+                || error.Find("password") != -1 || error.Find("code page") != -1)
                 << at << ": " << error.GetString();
         }
     }

@@ -81,6 +81,20 @@ Row ItemHeader()
     return row;
 }
 
+// An Excel 95 workbook (code page 949) of the five sheets: the Item sheet's
+// header row, then the records given.
+ByteBuffer Excel95Workbook(const ByteBuffer& itemRecords)
+{
+    ByteBuffer item;
+    for (std::size_t c = 0; c < std::size(kItemColumns); ++c)
+        PutBytes(item, Biff5Label(0, static_cast<std::uint16_t>(c), kItemColumns[c]));
+    PutBytes(item, itemRecords);
+    std::vector<Biff5Sheet> sheets = { { "Item", item } };
+    for (std::size_t n = 1; n < kExcelTableCount; ++n)
+        sheets.push_back({ kExcelTables[n], {} });
+    return Biff5Stream(949, sheets);
+}
+
 CString ItemColumnList()
 {
     CString list;
@@ -829,15 +843,9 @@ TEST_F(ExcelConvertTest, AFullDiskNamesTheStoreAndLeavesNothingBeside)
 
 TEST_F(ExcelConvertTest, AnExcel95WorkbookIsImportedAndADamagedOneRefused)
 {
-    ByteBuffer item;
-    for (std::size_t c = 0; c < std::size(kItemColumns); ++c)
-        PutBytes(item, Biff5Label(0, static_cast<std::uint16_t>(c), kItemColumns[c]));
-    PutBytes(item, Biff5Label(1, 1, "00123"));
+    ByteBuffer item = Biff5Label(1, 1, "00123");
     PutBytes(item, Biff5Label(1, 2, "\xBB\xE7\xB0\xFA")); // 사과 in code page 949
-    std::vector<Biff5Sheet> sheets = { { "Item", item } };
-    for (std::size_t n = 1; n < kExcelTableCount; ++n)
-        sheets.push_back({ kExcelTables[n], {} });
-    const ByteBuffer stream = Biff5Stream(949, sheets);
+    const ByteBuffer stream = Excel95Workbook(item);
     const std::string workbook = m_folder.File("old.xls");
     ASSERT_TRUE(WriteWorkbookStreamFile(workbook.c_str(), stream));
     const std::string target = m_folder.File("old.mdb");
@@ -846,24 +854,39 @@ TEST_F(ExcelConvertTest, AnExcel95WorkbookIsImportedAndADamagedOneRefused)
     EXPECT_EQ(Rows(target.c_str(), "SELECT [item_num],[item_name],[mg_id] FROM [Item]"),
         (std::vector<std::vector<std::string>> { { "00123", "사과", "kim" } }));
 
-    // The last text's length runs past the stream: refused before a database is asked for.
-    ByteBuffer damaged = stream;
+    // Refused before a database is asked for: the last text's length runs
+    // past the stream; every tenth of 30 names claims 200 bytes more than its
+    // record holds (the first such cell named).
+    ByteBuffer cut = stream;
     std::size_t last = 0;
     for (const BiffRecord& record : WalkRecords(stream))
         if (record.type == 0x0204)
             last = record.offset;
-    damaged[last + 2] = 0xF0;
-    damaged[last + 3] = 0xFF;
-    damaged[last + 4] ^= 0x01;
-    ASSERT_TRUE(WriteWorkbookStreamFile(workbook.c_str(), damaged));
-    FileDialogScript::Reset();
-    ImportInto(workbook, m_folder.File("never.mdb"));
-    EXPECT_EQ(BoxTexts(),
-        std::vector<CString> { CString(("The workbook could not be read.\nCannot open \"" + workbook
-            + "\": The workbook is damaged: a record runs past the end of its stream.")
-                                           .c_str()) });
-    EXPECT_EQ(FileDialogScript::Records().size(), 1u);
-    EXPECT_FALSE(TempDataRoot::Exists(m_folder.File("never.mdb")));
+    cut[last + 2] = 0xF0;
+    cut[last + 3] = 0xFF;
+    cut[last + 4] ^= 0x01;
+    ByteBuffer names;
+    for (std::uint16_t row = 1; row <= 30; ++row) {
+        ByteBuffer name = Biff5Label(row, 2, "Item " + std::to_string(row));
+        if (row % 10 == 0)
+            name[10] = static_cast<std::uint8_t>(name[10] + 200);
+        PutBytes(names, name);
+    }
+    const std::pair<ByteBuffer, std::string> damaged[] = {
+        { cut, "a record runs past the end of its stream." },
+        { Excel95Workbook(names), "cell C11 of sheet \"Item\" runs past its record." },
+    };
+    for (const auto& [bytes, why] : damaged) {
+        ASSERT_TRUE(WriteWorkbookStreamFile(workbook.c_str(), bytes));
+        FileDialogScript::Reset();
+        ImportInto(workbook, m_folder.File("never.mdb"));
+        EXPECT_EQ(BoxTexts(),
+            std::vector<CString> { CString(("The workbook could not be read.\nCannot open \"" + workbook
+                + "\": The workbook is damaged: " + why)
+                                               .c_str()) });
+        EXPECT_EQ(FileDialogScript::Records().size(), 1u);
+        EXPECT_FALSE(TempDataRoot::Exists(m_folder.File("never.mdb")));
+    }
 }
 
 TEST_F(ExcelConvertTest, CraftedWorkbooksEndWithTheirMessage)
