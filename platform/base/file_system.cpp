@@ -16,6 +16,7 @@
 #include "platform/base/last_error.h"
 #include "platform/base/path.h"
 #include "platform/base/posix_io.h"
+#include "platform/base/process.h"
 
 namespace {
 
@@ -217,7 +218,64 @@ void SyncFolderOf(const std::string& native)
     }
 }
 
+// A save writes "<file>.tmp-<process id>-XXXXXX" beside the file: a save
+// killed before its rename leaves one, which tells whose it was.
+constexpr const char* kTemporaryMark = ".tmp-";
+constexpr std::size_t kTemporaryUnique = 6;
+
+std::string TemporaryTemplate(const std::string& native)
+{
+    return native + kTemporaryMark + std::to_string(GetCurrentProcessId()) + "-"
+        + std::string(kTemporaryUnique, 'X');
+}
+
+// The process whose save of file left name, 0 when name is no temporary of file.
+DWORD TemporaryOwner(const std::string& file, const std::string& name)
+{
+    const std::string mark = file + kTemporaryMark;
+    if (name.size() <= mark.size() || name.compare(0, mark.size(), mark) != 0)
+        return 0;
+    const std::string rest = name.substr(mark.size());
+    const std::size_t dash = rest.find('-');
+    if (dash == 0 || dash == std::string::npos || dash > 9 || rest.size() != dash + 1 + kTemporaryUnique)
+        return 0;
+    DWORD owner = 0;
+    for (std::size_t i = 0; i < dash; ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(rest[i])))
+            return 0;
+        owner = owner * 10 + static_cast<DWORD>(rest[i] - '0');
+    }
+    return owner;
+}
+
+void RemoveLeftTemporaries(const std::string& native)
+{
+    const auto [folder, file] = SplitNative(native);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    std::vector<std::string> left;
+    while (const dirent* d = ::readdir(dir)) {
+        const DWORD owner = TemporaryOwner(file, d->d_name);
+        if (owner != 0 && !IsProcessRunning(owner))
+            left.push_back(folder + "/" + d->d_name);
+    }
+    ::closedir(dir);
+    for (const std::string& path : left) {
+        struct stat st { };
+        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            ::unlink(path.c_str());
+    }
+}
+
 } // namespace
+
+void RemoveLeftoverTemporaries(LPCTSTR path)
+{
+    const std::string native = Native(path);
+    if (!native.empty())
+        RemoveLeftTemporaries(native);
+}
 
 BOOL IsSameFile(LPCTSTR first, LPCTSTR second)
 {
@@ -316,7 +374,8 @@ BOOL WriteFileAtomically(LPCTSTR path, std::span<const std::uint8_t> bytes, CFil
     const std::string native = Native(path);
     if (native.empty())
         return fail(ENOENT);
-    std::string temp = native + ".tmp-XXXXXX";
+    RemoveLeftTemporaries(native);
+    std::string temp = TemporaryTemplate(native);
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         return fail(errno);

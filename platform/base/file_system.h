@@ -68,10 +68,16 @@ UINT GetTempFileName(LPCTSTR pathName, LPCTSTR prefix, UINT unique, CString& tem
 BOOL IsSameFile(LPCTSTR first, LPCTSTR second);
 
 // Replaces path's content with bytes so that readers see the old file or the
-// new one, never a part: writes a temporary file beside it and renames it over
-// the path. On failure the old file is untouched, the temporary file is removed,
-// FALSE is returned and error (when given) is filled.
+// new one, never a part: writes a temporary file beside it
+// ("<path>.tmp-<process id>-XXXXXX") and renames it over the path. On failure
+// the old file is untouched, the temporary file is removed, FALSE is returned
+// and error (when given) is filled. What saves of path killed before their
+// rename left beside it is removed first.
 BOOL WriteFileAtomically(LPCTSTR path, std::span<const std::uint8_t> bytes, CFileException* error = nullptr);
+
+// Removes the temporaries that saves of path (WriteFileAtomically) left beside
+// it when killed: only files of that form whose process is no longer running.
+void RemoveLeftoverTemporaries(LPCTSTR path);
 
 // The same for a text file: text is UTF-8, each '\n' is written as CR LF and
 // the whole as CP949. FALSE with error (when given) filled with the failure's

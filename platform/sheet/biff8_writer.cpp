@@ -2,7 +2,7 @@
 
 #include <gsf/gsf-outfile-msole.h>
 #include <gsf/gsf-outfile.h>
-#include <gsf/gsf-output-stdio.h>
+#include <gsf/gsf-output-memory.h>
 #include <gsf/gsf-utils.h>
 
 #include <algorithm>
@@ -13,6 +13,8 @@
 #include <mutex>
 #include <string_view>
 #include <utility>
+
+#include "platform/base/file_system.h"
 
 namespace {
 
@@ -481,72 +483,40 @@ BOOL WriteWorkbookFile(const CString& path, const WorkbookData& book, CString* e
     return WriteWorkbookStreamFile(path, BuildWorkbookStream(book), error);
 }
 
-namespace {
-
-// The cause of a failed file call of libgsf, without the name of its own
-// temporary file, which the user never chose.
-CString FileErrorCause(const GError* e)
-{
-    if (!e)
-        return CString();
-    if (e->domain == G_FILE_ERROR) {
-        static constexpr std::pair<GFileError, int> kErrors[] = { { G_FILE_ERROR_NOENT, ENOENT },
-            { G_FILE_ERROR_ACCES, EACCES }, { G_FILE_ERROR_PERM, EPERM }, { G_FILE_ERROR_NOSPC, ENOSPC },
-            { G_FILE_ERROR_ROFS, EROFS }, { G_FILE_ERROR_NOTDIR, ENOTDIR }, { G_FILE_ERROR_ISDIR, EISDIR },
-            { G_FILE_ERROR_NAMETOOLONG, ENAMETOOLONG }, { G_FILE_ERROR_LOOP, ELOOP },
-            { G_FILE_ERROR_MFILE, EMFILE }, { G_FILE_ERROR_NFILE, ENFILE }, { G_FILE_ERROR_IO, EIO } };
-        for (const auto& [code, osError] : kErrors)
-            if (e->code == code)
-                return g_strerror(osError);
-    }
-    // Otherwise the text after the name the message starts with.
-    const std::string_view text = e->message ? e->message : "";
-    const std::size_t colon = text.rfind(": ");
-    return CString(std::string(colon == std::string_view::npos ? text : text.substr(colon + 2)));
-}
-
-} // namespace
-
 BOOL WriteWorkbookStreamFile(const CString& path, const ByteBuffer& stream, CString* error)
 {
     static std::once_flag initialised;
     std::call_once(initialised, [] { gsf_init(); });
 
     auto fail = [error](const CString& text) { return SheetFailure(error, text); };
-    const std::string native = SheetFilePath(path, error);
-    if (native.empty())
+    if (SheetFilePath(path, error).empty())
         return FALSE;
 
-    GError* gerror = nullptr;
-    GsfOutput* sink = gsf_output_stdio_new(native.c_str(), &gerror);
-    if (!sink) {
-        const CString text = gerror ? FileErrorCause(gerror) : CString("The file cannot be created.");
-        if (gerror)
-            g_error_free(gerror);
-        return fail(text);
-    }
+    // The compound file is built in memory and saved as any file of the
+    // program: through "<file>.tmp-<process>-XXXXXX" beside it, which a later
+    // save removes when its process was killed before the rename.
+    GsfOutput* sink = gsf_output_memory_new();
     GsfOutfile* compound = gsf_outfile_msole_new(sink);
-    g_object_unref(sink);
     // The root storage carries the class of an Excel workbook.
     static const guint8 kWorkbookClass[16]
         = { 0x20, 0x08, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46 };
     gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(compound), kWorkbookClass);
     GsfOutput* child = gsf_outfile_new_child(compound, "Workbook", FALSE);
     bool ok = child && gsf_output_write(child, stream.size(), stream.data());
-    CString text;
     if (child) {
-        if (!gsf_output_close(child))
-            ok = false;
-        if (const GError* e = gsf_output_error(child); !ok && e)
-            text = FileErrorCause(e);
+        ok = gsf_output_close(child) && ok;
         g_object_unref(child);
     }
-    if (!gsf_output_close(GSF_OUTPUT(compound)))
-        ok = false;
-    if (const GError* e = gsf_output_error(GSF_OUTPUT(compound)); !ok && e && text.IsEmpty())
-        text = FileErrorCause(e);
+    ok = gsf_output_close(GSF_OUTPUT(compound)) && ok;
     g_object_unref(compound);
+    const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink));
+    const std::span<const std::uint8_t> file(
+        bytes, bytes ? static_cast<std::size_t>(gsf_output_size(sink)) : 0);
+    CFileException failure;
+    ok = ok && WriteFileAtomically(path, file, &failure);
+    g_object_unref(sink);
     if (!ok)
-        return fail(text.IsEmpty() ? CString("The file cannot be written.") : text);
+        return fail(failure.m_lOsError != 0 ? CString(g_strerror(failure.m_lOsError))
+                                            : CString("The file cannot be written."));
     return TRUE;
 }

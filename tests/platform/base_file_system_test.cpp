@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -136,6 +141,49 @@ TEST(FileSystemTest, AtomicWriteReplacesWholeFileAndLeavesNoTemporary)
     CFileException error;
     EXPECT_FALSE(WriteFileAtomically("C:\\missing\\x.bin", bytes, &error));
     EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
+}
+
+// A save killed mid-write (the file size limit ends the child in its second
+// write) leaves its temporary; the next save of that file removes it, and
+// nothing else: not a running save's temporary, not a file of another name.
+TEST(FileSystemTest, TheTemporaryOfAKilledSaveGoesAtTheNextSave)
+{
+    TempDataRoot root;
+    ASSERT_TRUE(CreateDirectory("C:\\t", nullptr));
+    TempDataRoot::WriteAll("C:\\t\\label.ubl", "old");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit none { 0, 0 }, small { 4096, 4096 };
+        ::setrlimit(RLIMIT_CORE, &none);
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        const std::vector<std::uint8_t> big(1 << 20, 7);
+        (void)WriteFileAtomically("C:\\t\\label.ubl", big);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+    ASSERT_EQ(FindAll("C:\\t\\label.ubl.tmp-*").size(), 1u);
+    EXPECT_EQ(TempDataRoot::ReadAll("C:\\t\\label.ubl"), "old");
+
+    const std::string dead = std::to_string(child);
+    const std::vector<std::string> kept = { "label.ubl.tmp-" + std::to_string(::getppid()) + "-abcdef",
+        "label.ubl.tmp-abcdef", "label.ubl.tmp-" + dead + "-abcdefg", "label.ubl.tmp-" + dead + "x-abcdef",
+        "label.ubl.tmp--abcdef", "other.ubl.tmp-" + dead + "-abcdef", "label.ubl.bak" };
+    for (const std::string& name : kept)
+        TempDataRoot::WriteAll("C:\\t\\" + name, "mine");
+    TempDataRoot::WriteAll("C:\\t\\label.ubl.tmp-" + dead + "-Zq81aB", "left");
+    ASSERT_TRUE(WriteFileAtomically("C:\\t\\label.ubl", std::vector<std::uint8_t> { 'n', 'e', 'w' }));
+    EXPECT_EQ(TempDataRoot::ReadAll("C:\\t\\label.ubl"), "new");
+    EXPECT_EQ(FindAll("C:\\t\\*.*").size(), 3 + kept.size());
+    for (const std::string& name : kept)
+        EXPECT_EQ(TempDataRoot::ReadAll("C:\\t\\" + name), "mine") << name;
+    // The same without a save.
+    TempDataRoot::WriteAll("C:\\t\\label.ubl.tmp-" + dead + "-Zq81aB", "left");
+    RemoveLeftoverTemporaries("C:\\t\\label.ubl");
+    EXPECT_EQ(FindAll("C:\\t\\*.*").size(), 3 + kept.size());
 }
 
 TEST(FileSystemTest, AtomicTextWriteEndsLinesWithCrLfInCp949)
