@@ -11,6 +11,7 @@
 
 #include "labeltool/scale_ip_dlg.h"
 #include "platform/base/bytes.h"
+#include "platform/base/file_system.h"
 #include "platform/wnd/controls/edit.h"
 #include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/docview/winapp.h"
@@ -37,18 +38,6 @@ std::vector<int> Selected(const CListBox& list)
     return picked;
 }
 
-// Takes the entries at the given indices out of from, in order.
-std::vector<int> TakeAt(std::vector<int>& from, const std::vector<int>& indices)
-{
-    std::vector<int> taken;
-    std::vector<int> kept;
-    for (std::size_t i = 0; i < from.size(); ++i)
-        (std::find(indices.begin(), indices.end(), static_cast<int>(i)) != indices.end() ? taken : kept)
-            .push_back(from[i]);
-    from = kept;
-    return taken;
-}
-
 std::vector<bool> Marks(std::size_t size, const std::vector<int>& indices)
 {
     std::vector<bool> marks(size, false);
@@ -56,6 +45,18 @@ std::vector<bool> Marks(std::size_t size, const std::vector<int>& indices)
         if (i >= 0 && static_cast<std::size_t>(i) < size)
             marks[static_cast<std::size_t>(i)] = true;
     return marks;
+}
+
+// Takes the entries at the given indices out of from, in order.
+std::vector<int> TakeAt(std::vector<int>& from, const std::vector<int>& indices)
+{
+    const std::vector<bool> marks = Marks(from.size(), indices);
+    std::vector<int> taken;
+    std::vector<int> kept;
+    for (std::size_t i = 0; i < from.size(); ++i)
+        (marks[i] ? taken : kept).push_back(from[i]);
+    from = kept;
+    return taken;
 }
 
 // A selection that is one block at the top cannot move up.
@@ -154,6 +155,7 @@ BOOL CEthernetGetPushDlg::OnInitDialog()
         DDX_Control(&dx, IDC_GP_ADOPTED, m_adoptedList);
         DDX_Control(&dx, IDC_GP_PROGRESS, m_progress);
     }
+    RemoveLeftoverTemporaries(kIniPath); // of saves killed before they ended
     (void)m_ini.Open(kIniPath, TRUE, TRUE, TRUE, FALSE);
     if (m_direction == kEthernetGet) {
         for (int id : { IDC_GP_ADOPTED, IDC_GP_ADOPTED_GROUP, IDC_GP_ADOPT, IDC_GP_ADOPT_ALL, IDC_GP_REMOVE,
@@ -252,23 +254,26 @@ BOOL CEthernetGetPushDlg::SaveList()
     entries.insert(entries.end(), uncounted.begin(), uncounted.end());
 
     m_ini.SetValue("SCALE", "COUNT", CString::Formatted("%d", static_cast<int>(counted)));
+    const char* const sections[] = { "IP", "MODE" };
+    std::set<long> absent[2]; // the entries without a line in each section
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const CString key = CString::Formatted("SCALE%d", static_cast<int>(i));
-        const std::pair<const char*, const std::optional<CString>&> fields[]
-            = { { "IP", entries[i].ip }, { "MODE", entries[i].mode } };
-        for (const auto& [section, value] : fields) {
-            if (value)
-                m_ini.SetValue(section, key, *value);
+        const std::optional<CString>* values[] = { &entries[i].ip, &entries[i].mode };
+        for (std::size_t f = 0; f < 2; ++f) {
+            if (*values[f])
+                m_ini.SetValue(sections[f], key, **values[f]);
             else
-                m_ini.DeleteKeys(
-                    section, [&key](const CString& k) { return ScaleIndex(k) == ScaleIndex(key); });
+                absent[f].insert(static_cast<long>(i));
         }
     }
     const long total = static_cast<long>(entries.size());
-    for (const char* section : { "IP", "MODE" })
-        m_ini.DeleteKeys(section, [total](const CString& key) { return ScaleIndex(key) >= total; });
+    for (std::size_t f = 0; f < 2; ++f)
+        m_ini.DeleteKeys(sections[f], [total, &gone = absent[f]](const CString& key) {
+            const long n = ScaleIndex(key);
+            return n >= total || gone.contains(n);
+        });
     if (!m_ini.Write(FALSE)) {
-        AfxMessageBox(kScaleListNotWrittenText);
+        AfxMessageBox(m_ini.IsStale() ? kScaleListChangedText : kScaleListNotWrittenText);
         (void)m_ini.Reload();
         ReadList();
         FillLists();

@@ -28,6 +28,10 @@ inline constexpr std::size_t kReceivedPacketSize = 110;
 inline constexpr std::size_t kMaxListedScales = 1000;
 // A change of the list that the scale list file did not take.
 inline constexpr const char* kScaleListNotWrittenText = "Can't Making the File";
+// A change refused because another program changed the file since it was read.
+inline constexpr const char* kScaleListChangedText
+    = "Another program changed the list of scales meanwhile.\nIt is shown again as the file now holds it; "
+      "make your change again.";
 
 // Limits of the blocking calls; tests shorten them.
 struct EthernetLimits {

@@ -53,24 +53,37 @@ BOOL CIniFile::Read(BOOL createIfMissing)
 {
     Empty();
     m_read = FALSE;
+    m_stale = FALSE;
+    m_onDisk.clear();
     if (m_path.IsEmpty())
         return FALSE;
-    CFile file;
-    if (!file.Open(m_path, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary)) {
-        if (GetFileAttributes(m_path) != INVALID_FILE_ATTRIBUTES)
-            return FALSE;
+    if (GetFileAttributes(m_path) == INVALID_FILE_ATTRIBUTES) {
         // Missing: nothing is lost by writing it.
         m_read = TRUE;
+        CFile file;
         return createIfMissing
                 && file.Open(m_path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite)
             ? TRUE
             : FALSE;
     }
-    std::string bytes(static_cast<std::size_t>(file.GetLength()), '\0');
+    std::string bytes;
+    if (!ReadBytes(bytes))
+        return FALSE;
+    Load(bytes);
+    m_onDisk = std::move(bytes);
+    m_read = TRUE;
+    return TRUE;
+}
+
+BOOL CIniFile::ReadBytes(std::string& bytes) const
+{
+    bytes.clear();
+    CFile file;
+    if (!file.Open(m_path, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary))
+        return GetFileAttributes(m_path) == INVALID_FILE_ATTRIBUTES ? TRUE : FALSE;
+    bytes.resize(static_cast<std::size_t>(file.GetLength()));
     bytes.resize(file.Read(bytes.data(), static_cast<UINT>(bytes.size())));
     file.Close();
-    Load(bytes);
-    m_read = TRUE;
     return TRUE;
 }
 
@@ -84,6 +97,10 @@ void CIniFile::Load(const std::string& bytes)
         if (end == std::string::npos) {
             raw.bytes = bytes.substr(start);
             start = bytes.size();
+            if (!raw.bytes.empty() && raw.bytes.back() == '\r') {
+                raw.bytes.pop_back(); // a last line ended by CR alone
+                raw.end = "\r";
+            }
         } else {
             raw.bytes = bytes.substr(start, end - start);
             raw.end = "\n";
@@ -104,10 +121,11 @@ void CIniFile::AddLine(RawLine raw)
     const IniTextLine line
         = parsed.empty() ? IniTextLine { IniTextLine::Kind::Other, {}, {} } : parsed.front();
     if (line.kind == IniTextLine::Kind::Section) {
-        m_sections.push_back({ CString(line.name), true, std::move(raw), {} });
+        m_sections.push_back({ CString(line.name), true, std::move(raw), {}, {}, false });
         return;
     }
     m_sections.back().entries.push_back({ CString(line.name), CString(line.value), std::move(raw), false });
+    m_sections.back().indexed = false;
 }
 
 BOOL CIniFile::Same(const CString& a, const CString& b) const
@@ -128,12 +146,27 @@ int CIniFile::FindSection(const CString& name) const
     return -1;
 }
 
+std::string CIniFile::Folded(const CString& key) const
+{
+    std::string folded = key.Str();
+    if (m_caseInsensitive)
+        std::transform(folded.begin(), folded.end(), folded.begin(),
+            [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return folded;
+}
+
+// The last entry of the key, through the section's index: a change of a
+// list of n keys costs n look-ups, not n times n comparisons.
 int CIniFile::FindKey(const Section& section, const CString& key) const
 {
-    for (std::size_t i = section.entries.size(); i-- > 0;)
-        if (Same(section.entries[i].key, key))
-            return static_cast<int>(i);
-    return -1;
+    if (!section.indexed) {
+        section.index.clear();
+        for (std::size_t i = 0; i < section.entries.size(); ++i)
+            section.index[Folded(section.entries[i].key)] = i;
+        section.indexed = true;
+    }
+    const auto found = section.index.find(Folded(key));
+    return found == section.index.end() ? -1 : static_cast<int>(found->second);
 }
 
 namespace {
@@ -172,13 +205,14 @@ void CIniFile::SetValue(const CString& section, const CString& key, const CStrin
 {
     int s = FindSection(section);
     if (s < 0) {
-        m_sections.push_back({ section, true, {}, {} });
+        m_sections.push_back({ section, true, {}, {}, {}, false });
         s = static_cast<int>(m_sections.size()) - 1;
     }
     Section& found = m_sections[static_cast<std::size_t>(s)];
     const int k = FindKey(found, key);
     if (k < 0) {
         found.entries.push_back({ key, value, {}, true });
+        found.index[Folded(key)] = found.entries.size() - 1; // indexed by FindKey
     } else {
         Entry& entry = found.entries[static_cast<std::size_t>(k)];
         // The value it reads as already: the line stays as it is, comment and all.
@@ -198,8 +232,10 @@ void CIniFile::DeleteKeys(const CString& section, const std::function<bool(const
     std::vector<Entry>& entries = m_sections[static_cast<std::size_t>(s)].entries;
     const std::size_t before = entries.size();
     std::erase_if(entries, [&](const Entry& entry) { return chosen(entry.key); });
-    if (entries.size() != before)
+    if (entries.size() != before) {
         m_modified = TRUE;
+        m_sections[static_cast<std::size_t>(s)].indexed = false;
+    }
 }
 
 std::vector<CString> CIniFile::GetKeys(const CString& section) const
@@ -209,14 +245,9 @@ std::vector<CString> CIniFile::GetKeys(const CString& section) const
     if (s < 0)
         return keys;
     std::unordered_set<std::string> seen;
-    for (const Entry& entry : m_sections[static_cast<std::size_t>(s)].entries) {
-        std::string folded = entry.key.Str();
-        if (m_caseInsensitive)
-            std::transform(folded.begin(), folded.end(), folded.begin(),
-                [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (seen.insert(std::move(folded)).second)
+    for (const Entry& entry : m_sections[static_cast<std::size_t>(s)].entries)
+        if (seen.insert(Folded(entry.key)).second)
             keys.push_back(entry.key);
-    }
     return keys;
 }
 
@@ -264,7 +295,9 @@ std::string CIniFile::Text() const
     std::string text;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         text += lines[i].bytes;
-        text += lines[i].end.empty() && i + 1 < lines.size() ? "\r\n" : lines[i].end;
+        // A line read last, without LF, ends as the others when lines follow.
+        const bool last = i + 1 == lines.size();
+        text += !last && lines[i].end != "\n" && lines[i].end != "\r\n" ? "\r\n" : lines[i].end;
     }
     return text;
 }
@@ -274,6 +307,12 @@ BOOL CIniFile::Write(BOOL backup)
     if (!m_modified)
         return TRUE;
     if (!m_read)
+        return FALSE;
+    std::string now;
+    if (!ReadBytes(now))
+        return FALSE;
+    m_stale = now != m_onDisk;
+    if (m_stale)
         return FALSE;
     if (backup) {
         if (m_backupPath.IsEmpty())
@@ -285,6 +324,7 @@ BOOL CIniFile::Write(BOOL backup)
     if (!WriteFileAtomically(
             m_path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())))
         return FALSE;
+    m_onDisk = bytes;
     m_modified = FALSE;
     return TRUE;
 }

@@ -10,10 +10,12 @@
 // section backwards; names compare whole, NUL bytes included. Every line
 // the program did not set is written back with its bytes as read, whatever
 // they hold. The file is replaced through a temporary file, and never when it
-// exists but could not be read.
+// exists but could not be read, nor when it changed since it was read (or
+// last written): another program's change is not written over.
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/base/cstring.h"
@@ -44,9 +46,13 @@ public:
     std::vector<CString> GetKeys(const CString& section) const;
     // Writes the content when modified, first copying the file to a numbered
     // backup when asked. TRUE when the file holds the content (also when
-    // nothing was to be written); FALSE when it could not be written, or the
-    // backup not made, and the file is unchanged.
+    // nothing was to be written); FALSE when it could not be written, the
+    // backup not made, or the file changed since it was read (IsStale), and
+    // the file is unchanged.
     BOOL Write(BOOL backup);
+    // TRUE when the last Write was refused because another program had
+    // changed the file since it was read; Reload shows its content.
+    BOOL IsStale() const { return m_stale; }
     // The numbered backup chosen by the first Write with backup; empty before.
     const CString& GetBackupPath() const { return m_backupPath; }
 
@@ -69,6 +75,10 @@ private:
         bool header = false; // false for the unnamed section
         RawLine raw;
         std::vector<Entry> entries;
+        // Each key (folded when case is ignored) to its last entry; built on
+        // the first look-up after entries were removed or read.
+        mutable std::unordered_map<std::string, std::size_t> index;
+        mutable bool indexed = false;
     };
 
     BOOL Read(BOOL createIfMissing);
@@ -78,6 +88,9 @@ private:
     BOOL Same(const CString& a, const CString& b) const;
     int FindSection(const CString& name) const;
     int FindKey(const Section& section, const CString& key) const;
+    std::string Folded(const CString& key) const;
+    // The file's bytes now (empty when it is missing); FALSE when unreadable.
+    BOOL ReadBytes(std::string& bytes) const;
     CString ChooseBackupPath() const;
     void Empty();
 
@@ -89,4 +102,6 @@ private:
     BOOL m_backup = FALSE;
     BOOL m_modified = FALSE;
     BOOL m_read = FALSE; // the file of m_path was read (or did not exist)
+    BOOL m_stale = FALSE;
+    std::string m_onDisk; // the bytes last read or written
 };

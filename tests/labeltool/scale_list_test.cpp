@@ -99,6 +99,18 @@ TEST(IniFileTest, AMissingFileIsCreatedAndBackupsAreNumbered)
     EXPECT_EQ(Read(), "[SCALE]\r\nCOUNT=1\r\n");
 }
 
+TEST(IniFileTest, ALastLineEndedByCrAloneIsALineOfItsOwn)
+{
+    TempDataRoot root;
+    TempDataRoot::WriteAll(kIni, "[A]\r\nk=v\r");
+    CIniFile ini;
+    ASSERT_TRUE(ini.Open(kIni, FALSE, FALSE, TRUE, FALSE));
+    EXPECT_EQ(ini.GetValue("A", "k"), "v");
+    ini.SetValue("A", "n", "1");
+    EXPECT_TRUE(ini.Write(FALSE));
+    EXPECT_EQ(Read(), "[A]\r\nk=v\r\nn=1\r\n");
+}
+
 namespace {
 
 class ScaleListTest : public TarnelTest {
@@ -391,4 +403,47 @@ TEST_F(ScaleListTest, AScaleAddedOverALineCutIntoNulBytesIsListedAgain)
     EXPECT_EQ(listed, (std::vector<CString> { "A:1.1.1.1", "B:2.2.2.2" }));
     EXPECT_EQ(again, listed);
     EXPECT_NE(TempDataRoot::ReadAll(kIni).find(cut), std::string::npos);
+}
+
+// Another tarnel saves the list between this one's reading and its change:
+// the change is refused with a box and the list shown as the file holds it;
+// made again, both scales are kept.
+TEST_F(ScaleListTest, AChangeOverAnotherProgramsSaveIsToldAndNoScaleIsLost)
+{
+    TempDataRoot::WriteAll(kIni, "[SCALE]\r\nCOUNT=1\r\n[IP]\r\nSCALE0=S0:1.1.1.1\r\n[MODE]\r\nSCALE0=0\r\n");
+    std::vector<CString> refused, after;
+    ModalDialogScript::Push([&](CDialog& dialog) {
+        TempDataRoot::WriteAll(kIni,
+            "[SCALE]\r\nCOUNT=2\r\n[IP]\r\nSCALE0=S0:1.1.1.1\r\nSCALE1=S2:2.2.2.2\r\n[MODE]\r\nSCALE0=0\r\n"
+            "SCALE1=0\r\n");
+        AddScale(dialog, "S1", "3.3.3.3");
+        refused = ScaleTexts(dialog);
+        AddScale(dialog, "S1", "3.3.3.3");
+        after = ScaleTexts(dialog);
+    });
+    Command(*Frame(), ID_PUT_DATA);
+    EXPECT_EQ(Boxes(), std::vector<CString> { kScaleListChangedText });
+    EXPECT_EQ(refused, (std::vector<CString> { "S0:1.1.1.1", "S2:2.2.2.2" }));
+    EXPECT_EQ(after, (std::vector<CString> { "S0:1.1.1.1", "S2:2.2.2.2", "S1:3.3.3.3" }));
+    EXPECT_EQ(
+        ScaleEntries(), (std::multiset<std::string> { "S0:1.1.1.1/0", "S2:2.2.2.2/0", "S1:3.3.3.3/0" }));
+}
+
+// A last line ended by CR alone: its MODE is "1" (the scale is adopted), and
+// stays so after a save, whose lines all end in CR LF.
+TEST_F(ScaleListTest, ALastLineEndedByCrAloneKeepsItsMode)
+{
+    TempDataRoot::WriteAll(kIni,
+        "[SCALE]\r\nCOUNT=2\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=B:2.2.2.2\r\n[MODE]\r\nSCALE0=0\r\nSCALE1="
+        "1\r");
+    std::vector<CString> adopted;
+    ModalDialogScript::Push([&](CDialog& dialog) {
+        adopted = ScaleTexts(dialog, IDC_GP_ADOPTED);
+        AddScale(dialog, "C", "3.3.3.3");
+    });
+    Command(*Frame(), ID_PUT_DATA);
+    EXPECT_EQ(adopted, std::vector<CString> { "B:2.2.2.2" });
+    EXPECT_EQ(Read(),
+        "[SCALE]\r\nCOUNT=3\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=C:3.3.3.3\r\nSCALE2=B:2.2.2.2\r\n[MODE]\r\n"
+        "SCALE0=0\r\nSCALE1=0\r\nSCALE2=1\r\n");
 }
