@@ -89,14 +89,15 @@ void CReservations::Start()
     m_pList = new CReservationListDlg;
     m_pList->SetHost(this);
     m_pList->Create(IDD_RESERVATION_LIST, nullptr);
-    WriteReservationReport();
-    LoadReservations();
+    // A store that could not be made was told; it is not read.
+    if (WriteReservationReport())
+        LoadReservations();
 }
 
-void CReservations::WriteReservationReport()
+BOOL CReservations::WriteReservationReport()
 {
     MakeDirectoryPath(kManagerFolder);
-    ProvisionDatabaseFile(kReservationTemplateId, kReservationDatabase);
+    const BOOL made = ProvisionDatabaseFile(kReservationTemplateId, kReservationDatabase);
     MakeDirectoryPath(kReservationReportFolder);
     try {
         CFile report(kReservationReportPath, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite);
@@ -104,6 +105,7 @@ void CReservations::WriteReservationReport()
     } catch (CException* e) {
         ExceptionPtr hold(e);
     }
+    return made;
 }
 
 void CReservations::LoadReservations()

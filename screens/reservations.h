@@ -46,8 +46,9 @@ public:
     // the stored reservations' threads.
     void Start();
 
-    // Start-up: the folders, the reservation database and the report file.
-    void WriteReservationReport();
+    // Start-up: the folders, the reservation database and the report file;
+    // FALSE when the database could not be made (told).
+    BOOL WriteReservationReport();
     // Start-up: expired once-reservations deleted, a thread for every other
     // once and every-day reservation.
     void LoadReservations();

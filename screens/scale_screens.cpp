@@ -14,6 +14,7 @@
 #include "db/sql_text.h"
 #include "db/store_paths.h"
 #include "grid/grid_ctrl.h"
+#include "platform/base/file_system.h"
 #include "platform/wnd/core/cmdui.h"
 #include "platform/wnd/core/msgbox.h"
 #include "protocol/data_kinds.h"
@@ -140,6 +141,7 @@ CString CScaleScreens::GetScaleIpFromList(int index) const
 int CScaleScreens::ReadCommMode()
 {
     MakeDirectoryPath(kManagerFolder);
+    RemoveLeftoverTemporaries(kCommSettingsFile); // of saves killed before they ended
     const std::vector<CString> lines = ReadSettingsLines(kCommSettingsFile);
     if (std::find(lines.begin(), lines.end(), CString("Auto")) == lines.end())
         return 0;
@@ -167,6 +169,9 @@ int CScaleScreens::ReadCommMode()
 void CScaleScreens::ApplyDefaultCommSettings()
 {
     m_screen.SignInAdministrator();
+    // A register the start-up could not make (told then) has no scale to choose.
+    if (GetFileAttributes(kManagerDatabase) == INVALID_FILE_ATTRIBUTES)
+        return;
     // The first registered scale becomes the chosen one.
     m_nPickFirstScale = 1;
     m_commSettings.SelectMode(Transport::Serial);

@@ -4,8 +4,6 @@
 
 #include "screens/transfer_glue.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdlib>
 
 #include "grid/grid_ctrl.h"
@@ -429,29 +427,6 @@ BOOL CTransferGlue::OnTimer(UINT_PTR id)
 
 // ---- The sales-total exchange -------------------------------------------------------------
 
-namespace {
-
-// The Windows form of a path in the data root ("C:\..." for <root>/drive_c/...),
-// as the messages name files; any other path as it stands.
-CString WindowsFormOf(const CString& path)
-{
-    const std::string native = path.Str();
-    const std::string drives = AfxGetDataRoot() + "/drive_";
-    if (!IsNativePath(native) || native.size() <= drives.size()
-        || native.compare(0, drives.size(), drives) != 0)
-        return path;
-    const unsigned char drive = static_cast<unsigned char>(native[drives.size()]);
-    std::string rest = native.substr(drives.size() + 1);
-    if (!std::isalpha(drive) || (!rest.empty() && rest.front() != '/'))
-        return path;
-    std::replace(rest.begin(), rest.end(), '/', '\\');
-    return CString(
-        (std::string(1, static_cast<char>(std::toupper(drive))) + ":" + (rest.empty() ? "\\" : rest))
-            .c_str());
-}
-
-} // namespace
-
 void CTransferGlue::StartResultExchange(TransferCommand command, DataKind kind)
 {
     if (!m_pTransports)
@@ -467,7 +442,7 @@ void CTransferGlue::StartResultExchange(TransferCommand command, DataKind kind)
         return;
     }
     // The messages name the database as the user knows it.
-    order.targetDatabase = WindowsFormOf(order.targetDatabase);
+    order.targetDatabase = CString(WindowsFormOf(order.targetDatabase.View()).c_str());
     order.rows = TakeOrderRows(m_hosts.SerialHost(), order, m_grid.Grid().GetColumnCount());
     m_pResultLoop->Start(order);
 }

@@ -1,5 +1,6 @@
 #include "shell/calvorn_app.h"
 
+#include "platform/wnd/core/msgbox.h"
 #include "platform/wnd/docview/doctemplate.h"
 #include "platform/wnd/docview/frame.h"
 #include "shell/calvorn_doc.h"
@@ -33,8 +34,13 @@ BOOL CCalvornApp::InitInstance()
         CMainFrame::GetThisClass(), CCalvornView::GetThisClass()));
     CCommandLineInfo commandLine;
     ParseCommandLine(commandLine);
-    if (!ProcessShellCommand(commandLine))
-        return FALSE;
+    {
+        // One box per cause while the windows are made: the parts that make
+        // the same file at start-up (on a full disk) tell it once.
+        const CMessageBoxRepeatFilter once;
+        if (!ProcessShellCommand(commandLine))
+            return FALSE;
+    }
     if (!m_pMainWnd)
         return FALSE;
     m_pMainWnd->ShowWindow(SW_SHOWMAXIMIZED);

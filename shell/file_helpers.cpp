@@ -102,20 +102,20 @@ BOOL WriteResourceFile(UINT resourceId, CString path, CString shownPath)
 
 BOOL ProvisionDatabaseFile(UINT resourceId, CString path)
 {
-    ULONGLONG length = 0;
-    try {
-        CFile file(path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeRead);
-        length = file.GetLength();
+    // Only looked at: an empty file made here when the template then cannot
+    // be written (a full disk) would be taken for a damaged database later.
+    CFile file;
+    if (file.Open(path, CFile::modeRead | CFile::shareDenyNone)) {
+        const ULONGLONG length = file.GetLength();
         file.Close();
-    } catch (CFileException* e) {
-        ExceptionPtr hold(e);
+        if (length != 0)
+            return TRUE;
+    } else if (GetFileAttributes(path) != INVALID_FILE_ATTRIBUTES) {
         CString text;
-        text.Format("%s =>DB File not making", path);
+        text.Format("%s =>DB File not making", path.GetString());
         AfxMessageBox(text);
         return FALSE;
     }
-    if (length != 0)
-        return TRUE;
     return WriteResourceFile(resourceId, path);
 }
 

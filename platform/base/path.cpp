@@ -1,5 +1,6 @@
 #include "platform/base/path.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -143,4 +144,17 @@ std::string MapWindowsPath(std::string_view path)
         result /= part;
     }
     return result.string();
+}
+
+std::string WindowsFormOf(std::string_view path)
+{
+    const std::string drives = AfxGetDataRoot() + "/drive_";
+    if (!IsNativePath(path) || path.size() <= drives.size() || path.compare(0, drives.size(), drives) != 0)
+        return std::string(path);
+    const unsigned char drive = static_cast<unsigned char>(path[drives.size()]);
+    std::string rest(path.substr(drives.size() + 1));
+    if (!std::isalpha(drive) || (!rest.empty() && rest.front() != '/'))
+        return std::string(path);
+    std::replace(rest.begin(), rest.end(), '/', '\\');
+    return std::string(1, static_cast<char>(std::toupper(drive))) + ":" + (rest.empty() ? "\\" : rest);
 }

@@ -28,3 +28,8 @@ std::string MapWindowsPath(std::string_view path);
 
 // True for a path that MapWindowsPath leaves as it is.
 bool IsNativePath(std::string_view path);
+
+// The Windows form of a native path in the data root ("C:\..." for
+// <root>/drive_c/...), as the programs' messages name files; any other path
+// as it stands.
+std::string WindowsFormOf(std::string_view path);

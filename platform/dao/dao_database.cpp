@@ -53,10 +53,12 @@ void CDaoDatabase::Open(LPCTSTR path, BOOL, BOOL readOnly, LPCTSTR connect)
     const std::string file = path ? path : "";
     std::shared_ptr<DaoConnection> connection;
     // Windows paths ("C:\\...") live under the data root; error texts name the
-    // file as the program does.
+    // file as the program does, in its Windows form also when it was picked in
+    // a file dialog.
     const std::string native = file.empty() ? file : MapWindowsPath(file);
     ThrowIfFailed(
-        DaoAcquire(native, file, ConnectValue(connect, "PWD"), readOnly != FALSE, connection), kSource);
+        DaoAcquire(native, WindowsFormOf(file), ConnectValue(connect, "PWD"), readOnly != FALSE, connection),
+        kSource);
     m_impl->connection = std::move(connection);
     m_impl->name = file;
     m_impl->connect = connect ? connect : "";
@@ -66,7 +68,8 @@ void CDaoDatabase::Create(LPCTSTR path, LPCTSTR locale, int)
 {
     const std::string file = path ? path : "";
     const std::string password = ConnectValue(locale, "PWD");
-    ThrowIfFailed(DaoCreate(file.empty() ? file : MapWindowsPath(file), file, password), kSource);
+    ThrowIfFailed(
+        DaoCreate(file.empty() ? file : MapWindowsPath(file), WindowsFormOf(file), password), kSource);
     Open(path, FALSE, FALSE, CString(";PWD=" + password));
 }
 
@@ -116,8 +119,8 @@ void CDaoDatabase::Attach(LPCTSTR path, LPCTSTR alias, LPCTSTR connect)
     if (!m_impl->connection)
         ThrowIfFailed(JetStatus::Fail(JetError::NotOpen, "Object invalid or no longer set."), kSource);
     const std::string file = path ? path : "";
-    ThrowIfFailed(DaoAttach(*m_impl->connection, file.empty() ? file : MapWindowsPath(file), file,
-                      alias ? alias : "", ConnectValue(connect, "PWD")),
+    ThrowIfFailed(DaoAttach(*m_impl->connection, file.empty() ? file : MapWindowsPath(file),
+                      WindowsFormOf(file), alias ? alias : "", ConnectValue(connect, "PWD")),
         kSource);
 }
 

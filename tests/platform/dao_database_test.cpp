@@ -159,6 +159,10 @@ TEST_F(DaoDatabaseTest, ErrorTextsNameTheFileAsTheProgramDoes)
             [&] { db.Open("C:\\Windows\\system\\Manager\\Empty.mdb", FALSE, FALSE, kStoreConnect); }, &text),
         3343);
     EXPECT_EQ(text, "Unrecognized database format 'C:\\Windows\\system\\Manager\\Empty.mdb'.");
+    // Picked in a file dialog, by the path it has on this system: named alike.
+    const std::string picked = root.Native("C:\\Windows\\system\\Manager\\Empty.mdb");
+    EXPECT_EQ(DaoErrorOf([&] { db.Open(picked.c_str(), FALSE, FALSE, kStoreConnect); }, &text), 3343);
+    EXPECT_EQ(text, "Unrecognized database format 'C:\\Windows\\system\\Manager\\Empty.mdb'.");
 
     // Statement errors too, also through a connection kept from an open under
     // another spelling of the same file.

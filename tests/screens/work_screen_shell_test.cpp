@@ -8,6 +8,7 @@
 
 #include "db/db_messages.h"
 #include "db/item_db_worker.h"
+#include "db/store_paths.h"
 #include "platform/wnd/core/cmdui.h"
 #include "platform/wnd/dialogs/filedialog.h"
 #include "platform/wnd/dialogs/modal_script.h"
@@ -22,6 +23,7 @@
 #include "shell/right_container_view.h"
 #include "shell/screen_table.h"
 #include "tests/support/command.h"
+#include "tests/support/store_fault.h"
 #include "tests/support/temp_data_root.h"
 #include "tests/support/ui_pump.h"
 
@@ -124,4 +126,30 @@ TEST_F(WorkScreenTest, StreamedRowsAreAcknowledged)
     EXPECT_TRUE(PumpUntil([&] { return !worker->IsDatabaseOpen(); }));
     EXPECT_TRUE(PumpUntil([&] { return worker->GetReportFlag() == 1; }));
     EXPECT_EQ(MessageBoxScript::Count(), 0u);
+}
+
+// The first start on a full data folder: each database that cannot be made
+// is told once, though two parts make the reservation store, and no empty
+// file is left that a later read takes for a damaged database.
+TEST(WorkScreenStart, AFullDataFolderTellsEachFileOnce)
+{
+    TempDataRoot root;
+    ScopedMessageBoxScript boxes;
+    FullDisk disk;
+    if (!disk.Mount(root.Native("C:\\Windows\\system\\Manager"), 1 << 20))
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    ASSERT_TRUE(disk.Fill());
+    RegisterWorkScreens();
+    auto app = std::make_unique<CCalvornApp>();
+    ASSERT_TRUE(app->InitInstance());
+    std::vector<CString> texts, expected;
+    for (const MessageBoxRecord& box : boxes.Records())
+        texts.push_back(box.text);
+    for (const char* file : { kManagerDatabase, kScaleSettingsDatabase, kReservationDatabase }) {
+        expected.push_back(CString(file) + " =>DB File not making");
+        EXPECT_FALSE(TempDataRoot::Exists(root.Native(file))) << file;
+    }
+    EXPECT_EQ(texts, expected);
+    app->m_pMainWnd->DestroyWindow();
+    AfxRunMessageLoop();
 }
