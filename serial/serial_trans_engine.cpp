@@ -220,7 +220,7 @@ void CSerialTransEngine::OpenPort(bool broadcast)
     CancelLater();
     NewGeneration();
     m_nSessionResends = 0;
-    m_numberingScales.clear();
+    m_answers.Restart();
     if (broadcast)
         m_broadcastSource = { 0, 0 };
     const int port = m_pWalk ? m_pWalk->GetComPort() : 0;
@@ -237,6 +237,7 @@ void CSerialTransEngine::OpenPort(bool broadcast)
 
 void CSerialTransEngine::NewGeneration()
 {
+    m_answers.Owe();
     m_line->generation.fetch_add(1);
     std::lock_guard<std::mutex> guard(m_line->lock);
     m_line->captures.clear();
@@ -386,6 +387,7 @@ void CSerialTransEngine::Report(UINT message, SerialWord status)
 // A frame that decides nothing: the wait goes on under the timer.
 void CSerialTransEngine::KeepWaiting()
 {
+    m_answers.Owe();
     StartReplyTimer();
 }
 
@@ -440,9 +442,20 @@ LRESULT CSerialTransEngine::OnLineCapture(WPARAM, LPARAM)
             capture = std::move(m_line->captures.front());
             m_line->captures.pop_front();
         }
-        // Replies to a frame written before the last one, or after the close.
-        if (capture.generation != m_line->generation.load() || !m_port.IsOpen())
+        if (!m_port.IsOpen())
             continue;
+        m_pHost->FlashRecvLamp(); // every frame the line brings
+        // Replies to a frame written before the last one, or after the answer
+        // to the last one was taken.
+        if (capture.generation != m_line->generation.load() || m_answers.IsAnswered())
+            continue;
+        const std::optional<LinkFrame> answer = AnswerFrameOf(capture);
+        switch (m_answers.Classify(answer ? &*answer : nullptr, m_sendCopy)) {
+        case SerialAnswerLedger::Match::Stray:
+            continue; // the wait goes on, its deadline kept
+        case SerialAnswerLedger::Match::Answer:
+            break;
+        }
         OnFrameReceived(capture);
         return 0;
     }
@@ -450,19 +463,9 @@ LRESULT CSerialTransEngine::OnLineCapture(WPARAM, LPARAM)
 
 void CSerialTransEngine::OnFrameReceived(const Capture& capture)
 {
-    m_pHost->FlashRecvLamp();
+    const std::optional<LinkFrame> answer = AnswerFrameOf(capture);
+    m_answers.Take(answer ? &*answer : nullptr, m_sendCopy);
     const bool broadcast = m_pWalk && m_pWalk->GetBroadcastFlag() != 0;
-    ByteBuffer received;
-    LinkFrame frame;
-    IoStatus parsed = IoStatus::Ok();
-    if (!capture.join && !m_bSendCopyIsJoin) {
-        received = UnstuffFrame(capture.bytes);
-        parsed = ParseLinkFrame(received, frame);
-        // A late answer to an earlier frame, or a second answer to this one
-        // already taken: the wait goes on, its deadline kept.
-        if (parsed.ok() && !AnswersSentFrame(frame))
-            return;
-    }
     KillReplyTimer();
     if (capture.join) {
         CheckJoinReply(capture.bytes, broadcast);
@@ -473,8 +476,9 @@ void CSerialTransEngine::OnFrameReceived(const Capture& capture)
         KeepWaiting();
         return;
     }
-    m_received = std::move(received);
-    if (!parsed.ok()) {
+    LinkFrame frame;
+    m_received = UnstuffFrame(capture.bytes);
+    if (!ParseLinkFrame(m_received, frame).ok()) {
         OnBadReply(nullptr, false, broadcast);
         return;
     }
@@ -502,22 +506,16 @@ void CSerialTransEngine::CheckJoinReply(const ByteBuffer& reply, bool broadcast)
     Report(WM_SERIAL_SESSION_ERROR, broadcast ? W::BroadJoinError : W::JoinError);
 }
 
-bool CSerialTransEngine::AnswersSentFrame(const LinkFrame& frame)
+std::optional<LinkFrame> CSerialTransEngine::AnswerFrameOf(const Capture& capture) const
 {
+    LinkFrame frame;
+    if (capture.join || m_bSendCopyIsJoin || !ParseLinkFrame(UnstuffFrame(capture.bytes), frame).ok())
+        return std::nullopt;
     const auto command = static_cast<ScaleCommand>(frame.header.command);
     if (command != ScaleCommand::Ack && command != ScaleCommand::Nak
         && command != ScaleCommand::BroadStatusReply)
-        return true;
-    LinkFrameHeader sent;
-    if (!LinkFrameHeader::Decode(m_sendCopy, sent))
-        return true;
-    const std::uint16_t number = frame.header.sequence;
-    if (number == sent.sequence) {
-        if (number != 0)
-            m_numberingScales.insert(frame.header.source);
-        return true;
-    }
-    return number == 0 && !m_numberingScales.contains(frame.header.source);
+        return std::nullopt;
+    return frame;
 }
 
 void CSerialTransEngine::OnAcknowledged()
@@ -538,7 +536,7 @@ void CSerialTransEngine::OnReplyFrame(const LinkFrame& frame)
         if (IsRequestStep(m_strStep)) {
             m_nRequestAcknowledged = 1;
             m_bAwaitingData = true;
-            StartReplyTimer();
+            KeepWaiting(); // for its records
             return;
         }
         if (m_strStep == W::RequestEnd) {

@@ -23,7 +23,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <set>
 #include <span>
 #include <string>
 
@@ -34,6 +33,7 @@
 #include "protocol/data_kinds.h"
 #include "protocol/link_frame.h"
 #include "protocol/serial_words.h"
+#include "serial/serial_answer_ledger.h"
 #include "transfer/resend_guard.h"
 
 class CSerialHost;
@@ -129,10 +129,9 @@ private:
     // ACK of a frame or piece: the next piece, or report "OK".
     void OnAcknowledged();
     void OnBadReply(const LinkFrame* frame, bool sumOk, bool broadcast);
-    // Whether an ACK, NAK or status reply answers the frame last sent: its
-    // number is the frame's. A scale that leaves its answers at 0 is taken
-    // as not numbering them until it answers with a number.
-    bool AnswersSentFrame(const LinkFrame& frame);
+    // The ACK, NAK or status reply that capture holds, when it may answer
+    // the frame last written.
+    std::optional<LinkFrame> AnswerFrameOf(const Capture& capture) const;
     void Resend();
     void Report(UINT message, SerialWord status);
 
@@ -152,7 +151,7 @@ private:
 
     ResendGuard m_resends { kSerialResendLimit };
     int m_nSessionResends = 0;
-    std::set<std::array<char, 2>> m_numberingScales; // this session's scales that number answers
+    SerialAnswerLedger m_answers;
     int m_nPieceCount = 0;
     int m_nPieceIndex = 0;
     bool m_bPieced = false;

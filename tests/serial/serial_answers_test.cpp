@@ -100,6 +100,106 @@ INSTANTIATE_TEST_SUITE_P(Scales, AnsweredTwiceTest,
         TwiceCase { "EveryTwiceOneUnnumbered", false, true, 12, true }),
     [](const auto& test) { return std::string(test.param.name); });
 
+// ---- answers written twice or repeated -------------------------------------------
+
+// The command of a link frame as written on the line (delimited and stuffed).
+std::uint16_t CommandOnLine(const Bytes& line)
+{
+    Bytes frame;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == 0xC0)
+            continue;
+        const bool escaped = line[i] == 0xDB && i + 1 < line.size();
+        frame.push_back(escaped ? (line[++i] == 0xDC ? 0xC0 : 0xDB) : line[i]);
+    }
+    return frame.size() < 10 ? 0 : static_cast<std::uint16_t>(frame[8] | frame[9] << 8);
+}
+
+// script's scale writing each answer twice, at once; records of a read once.
+scalesim::SerialScript WritingTwice(scalesim::SerialScript script)
+{
+    return [=](const SerialFrame& f, std::size_t n) {
+        SerialReply reply;
+        for (const Bytes& write : script(f, n).writes) {
+            reply.writes.push_back(write);
+            if (f.join || CommandOnLine(write) != kData)
+                reply.writes.push_back(write);
+        }
+        return reply;
+    };
+}
+
+struct RepeatCase {
+    const char* name;
+    bool twice; // else the previous answer first
+    TransferCommand command;
+    int capacity; // records the scale keeps before it refuses
+    std::vector<std::string> texts;
+};
+
+class RepeatedAnswerTest : public SerialTransferTest, public ::testing::WithParamInterface<RepeatCase> { };
+
+// Each scale's session ends once, with the count the scale holds.
+TEST_P(RepeatedAnswerTest, EachScaleEndsOnceWithWhatItHolds)
+{
+    const RepeatCase& c = GetParam();
+    SerialScaleModel model({ "07", "08" });
+    for (int n = 1; n <= 3; ++n)
+        model.Put("08", PluPayload(n, "item", n));
+    model.SetRefusal([&](const SerialFrame& f) -> std::optional<std::uint16_t> {
+        if (f.command == kRecord && RecordNumber(f) > static_cast<std::uint32_t>(c.capacity))
+            return 0x2025; // memory full
+        return std::nullopt;
+    });
+    StartScript(c.twice ? WritingTwice(model.Script()) : model.Script());
+    // Each box stays open, as a user's does, until the copy of the answer it
+    // tells of has come.
+    for (std::size_t i = 0; c.twice && i < c.texts.size(); ++i) {
+        MessageBoxScript::PushAnswerWhen(IDOK, [&, shown = std::make_shared<int>(-1)] {
+            if (*shown < 0)
+                *shown = m_screen->m_recvFlashes;
+            return m_screen->m_recvFlashes > *shown;
+        });
+    }
+    m_screen->SetDataRows(ItemRows(12));
+    m_oneByOne = TRUE;
+
+    Run(c.command, DataKind::Item, TransferScope::All, { Line("07"), Line("08") });
+
+    EXPECT_EQ(Texts(), c.texts);
+    if (c.command == TransferCommand::Trans) {
+        EXPECT_EQ(model.TablesOf("07")[0].size(), static_cast<std::size_t>(std::min(c.capacity, 12)));
+        EXPECT_EQ(model.TablesOf("08")[0].size(), static_cast<std::size_t>(std::min(c.capacity, 12)));
+        const auto commands = model.CommandsTo("07");
+        EXPECT_EQ(std::count(commands.begin(), commands.end(), kRecord), std::min(c.capacity + 1, 12));
+    } else {
+        ASSERT_EQ(m_screen->m_receivedPaths.size(), 2u);
+        EXPECT_EQ(Rows(m_screen->m_receivedPaths[1].second, "SELECT [item_num] FROM [Item]"),
+            (std::vector<std::string> { "1", "2", "3" }));
+    }
+    EXPECT_EQ(MessageBoxScript::TimedOutCount(), 0u);
+    ExpectWalkEnded();
+    m_line.Stop(); // the script reads c
+}
+
+std::vector<std::string> BothEnd(const std::string& how, const std::string& count)
+{
+    return { Ending("07", how, count), Ending("08", how, count) };
+}
+
+const std::vector<std::string> kBothRefused { "scale memory full",
+    Ending("07", "Trans Failed (scale memory full)", "0 of 12 records sent."), "scale memory full",
+    Ending("08", "Trans Failed (scale memory full)", "0 of 12 records sent.") };
+
+INSTANTIATE_TEST_SUITE_P(Scales, RepeatedAnswerTest,
+    ::testing::Values(RepeatCase { "TwiceComplete", true, TransferCommand::Trans, 12,
+                          BothEnd("Trans Complete", "12 of 12 records sent.") },
+        RepeatCase { "TwiceRefused", true, TransferCommand::Trans, 0, kBothRefused },
+        RepeatCase { "TwiceRead", true, TransferCommand::Recv, 12,
+            { "S07 (ID 07): Trans Complete, no records stored.",
+                "S08 (ID 08): Trans Complete, 3 records" } }),
+    [](const auto& test) { return std::string(test.param.name); });
+
 // ---- copies ------------------------------------------------------------------------
 
 Bytes ItemTotal(std::uint32_t number, std::uint8_t price)

@@ -1,14 +1,15 @@
 // serialsim: scales on a serial line, for trying the program by hand.
 //
 //   serialsim [--ids 07,08] [--items N] [--version C] [--totals] [--drop ID:N] [--status ID:N]
+//             [--twice]
 //
 // Opens a pseudo-terminal pair, prints the device path of its far end, and
 // answers as the scales with the given IDs (default 07), each holding N items
 // (default 5) until it is sent others, and with --totals the sales totals of
 // those items. With --drop, scale ID acknowledges the Nth record of a broadcast
 // but does not keep it. With --status, scale ID answers a status request with
-// only the first N bytes of its 4 (its count, then its code). Every frame
-// received is printed. Runs
+// only the first N bytes of its 4 (its count, then its code). With --twice,
+// every answer is written twice at once. Every frame received is printed. Runs
 // until interrupted (Ctrl+C) or terminated.
 
 #include <algorithm>
@@ -60,6 +61,7 @@ struct Options {
     int dropAt = 0;
     std::string statusId;
     std::size_t statusBytes = 4;
+    bool twice = false;
 };
 
 // FALSE, after the usage, for an argument it does not know.
@@ -85,10 +87,12 @@ bool ParseOptions(int argc, char** argv, Options& o)
             const std::string status = argv[++i];
             o.statusId = status.substr(0, 2);
             o.statusBytes = static_cast<std::size_t>(std::atoi(status.c_str() + 3));
+        } else if (arg == "--twice") {
+            o.twice = true;
         } else {
             std::fprintf(stderr,
                 "usage: serialsim [--ids 07,08] [--items N] [--version C] [--totals] "
-                "[--drop ID:N] [--status ID:N]\n");
+                "[--drop ID:N] [--status ID:N] [--twice]\n");
             return false;
         }
     }
@@ -137,6 +141,12 @@ int main(int argc, char** argv)
                 static_cast<std::uint8_t>(records >> 8), 0, 0 };
             status.resize(std::min(o.statusBytes, status.size()));
             reply.writes = { scalesim::AnswerFrame(o.statusId, 0x0502, status, f) };
+        }
+        if (o.twice) {
+            std::vector<scalesim::Bytes> both;
+            for (const scalesim::Bytes& write : reply.writes)
+                both.insert(both.end(), { write, write });
+            reply.writes = both;
         }
         return reply;
     });
