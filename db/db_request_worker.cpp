@@ -13,13 +13,9 @@ namespace {
 // Slice of a pumping wait while the destructor waits for the thread on the UI thread.
 constexpr DWORD kStopPumpSliceMs = 1000;
 
-bool IsOneOf(const CString& name, std::initializer_list<const char*> names)
+bool Names(const CString& name, DbRequest request)
 {
-    for (const char* n : names) {
-        if (name == n)
-            return true;
-    }
-    return false;
+    return RequestOfName(name.View()) == request;
 }
 
 } // namespace
@@ -101,7 +97,8 @@ BOOL CDbRequestWorker::TakeRequestFrom(CMailboxDlg& mailbox)
     // received record (written without a wake-up, possibly over an answer the
     // worker has not read yet): not a request.
     const CString name = mailbox.Text(IDC_MAILBOX_NAME);
-    if (name.IsEmpty() || name == kMailboxReport || name == "ITEM_REV" || name == "User_Label_Insert")
+    if (name.IsEmpty() || name == kMailboxReport || Names(name, DbRequest::ItemReceived)
+        || Names(name, DbRequest::UserLabelInsert))
         return FALSE;
     m_strRequestName = mailbox.TakeText(IDC_MAILBOX_NAME);
     m_strRequestSql = mailbox.TakeText(IDC_MAILBOX_TEXT);
@@ -145,15 +142,14 @@ WPARAM CDbRequestWorker::RunStatement(const CString& sql)
 
 BOOL CDbRequestWorker::StopsAfterFirstRow() const
 {
-    return m_protocol.stopsAfterInsertRow
-        && IsOneOf(m_strRequestName,
-            { "Add_Insert_Read", "Item_Insert_Read", "Adv_Update_Insert_Read",
-                "Land_Add_Update_Insert_Read" });
+    const std::optional<DbRequest> request = RequestOfName(m_strRequestName.View());
+    return m_protocol.stopsAfterInsertRow && request && IsTableInsertRead(*request);
 }
 
 CString CDbRequestWorker::HeaderRow(const QueryResult& result) const
 {
-    const bool keepCase = m_strRequestName == "User_Label_Read" || m_strRequestName == "Scale_Info_Read";
+    const bool keepCase = Names(m_strRequestName, DbRequest::UserLabelRead)
+        || Names(m_strRequestName, DbRequest::ScaleInfoRead);
     std::vector<CString> names = result.fieldNames;
     if (!keepCase) {
         for (CString& name : names)
@@ -273,6 +269,81 @@ WPARAM CDbRequestWorker::ExecuteRequest()
     return outcome;
 }
 
+void CDbRequestWorker::Send(DbRequest request, const CString& sql)
+{
+    SendNamed(RequestName(request), sql);
+}
+
+void CDbRequestWorker::SendNamed(const CString& name, const CString& sql)
+{
+    if (CMailboxDlg* mailbox = m_pMailbox.load()) {
+        mailbox->SetText(IDC_MAILBOX_NAME, name);
+        mailbox->SetText(IDC_MAILBOX_TEXT, sql);
+    }
+    SetEvent();
+}
+
+WPARAM CDbRequestWorker::Run(DbRequest request, const CString& sql)
+{
+    return RunNamed(RequestName(request), sql);
+}
+
+WPARAM CDbRequestWorker::RunNamed(const CString& name, const CString& sql)
+{
+    if (CMailboxDlg* mailbox = m_pMailbox.load()) {
+        mailbox->SetText(IDC_MAILBOX_NAME, name);
+        mailbox->SetText(IDC_MAILBOX_TEXT, sql);
+    }
+    return ExecuteRequest();
+}
+
+void CDbRequestWorker::Acknowledge()
+{
+    if (CMailboxDlg* mailbox = m_pMailbox.load())
+        mailbox->SetText(IDC_MAILBOX_NAME, kMailboxReport);
+    SetEvent();
+}
+
+CDbRequestWorker::ReplyName CDbRequestWorker::TakeReplyName()
+{
+    CMailboxDlg* mailbox = m_pMailbox.load();
+    ReplyName reply;
+    if (mailbox)
+        reply.text = mailbox->TakeText(IDC_MAILBOX_NAME);
+    reply.request = RequestOfName(reply.text.View());
+    return reply;
+}
+
+CString CDbRequestWorker::TakeReplyRow()
+{
+    CMailboxDlg* mailbox = m_pMailbox.load();
+    return mailbox ? mailbox->TakeText(IDC_MAILBOX_TEXT) : CString();
+}
+
+void CDbRequestWorker::ClearRequestName()
+{
+    if (CMailboxDlg* mailbox = m_pMailbox.load())
+        mailbox->SetText(IDC_MAILBOX_NAME, "");
+}
+
+void CDbRequestWorker::ClearRequest()
+{
+    if (CMailboxDlg* mailbox = m_pMailbox.load()) {
+        mailbox->SetText(IDC_MAILBOX_NAME, "");
+        mailbox->SetText(IDC_MAILBOX_TEXT, "");
+    }
+}
+
+void CDbRequestWorker::Note(std::optional<DbRequest> request, const CString& text)
+{
+    CMailboxDlg* mailbox = m_pMailbox.load();
+    if (!mailbox)
+        return;
+    if (request)
+        mailbox->SetText(IDC_MAILBOX_NAME, RequestName(*request));
+    mailbox->SetText(IDC_MAILBOX_TEXT, text);
+}
+
 void CDbRequestWorker::InsertRead(const CString& requestName, const CString& sql)
 {
     const QueryResult result = Query(sql);
@@ -309,13 +380,15 @@ void CDbRequestWorker::RouteInsertRow(const CString& requestName, const CString&
     CInsertReadTarget* target = m_pInsertTarget.load();
     if (!target)
         return;
-    if (IsOneOf(requestName,
-            { "Item_Insert_Read", "Add_Insert_Read", "Adv_Update_Insert_Read",
-                "Land_Add_Update_Insert_Read" }))
+    const std::optional<DbRequest> request = RequestOfName(requestName.View());
+    if (!request)
+        return;
+    if (IsTableInsertRead(*request))
         target->SplitItemRowText(row);
-    else if (requestName == "User_Label_Insert_Read")
+    else if (request == DbRequest::UserLabelInsertRead)
         target->SplitUserLabelRowText(row);
-    else if (IsOneOf(requestName, { "Scale_Information_Insert_read", "Scale_Root_Information_Insert_read" }))
+    else if (request == DbRequest::ScaleInformationInsertRead
+        || request == DbRequest::ScaleRootInformationInsertRead)
         target->SplitScaleInfoRowText(row);
 }
 

@@ -30,6 +30,7 @@
 
 #include "db/dao_helper.h"
 #include "db/db_messages.h"
+#include "db/db_request.h"
 
 class CMailboxDlg;
 class CWinThread;
@@ -91,6 +92,40 @@ public:
     // Runs one statement on the open database and shows its error: kDbDoneOk,
     // kDbDoneFailed or kDbDoneNoRow, as a done message would carry.
     [[nodiscard]] WPARAM RunStatement(const CString& sql);
+
+    // The owner's typed calls (its thread). Each writes the mailbox's edits
+    // as the protocol has them, in its order, and wakes the worker; no other
+    // code writes them.
+    //
+    // A streamed request: its name and sql written, then the wake-up. The
+    // owner has opened the database; the rows come as reply messages.
+    void Send(DbRequest request, const CString& sql);
+    // The same under the name a screen's query carries as written (the left
+    // pane's word, which may name no request).
+    void SendNamed(const CString& name, const CString& sql);
+    // A statement run here by ExecuteRequest: its name and sql written, then
+    // the run. Returns how it ended, as the done message does.
+    WPARAM Run(DbRequest request, const CString& sql);
+    // The same under the name a screen's query carries as written.
+    WPARAM RunNamed(const CString& name, const CString& sql);
+    // The answer "Report" to a reply message, and the wake-up.
+    void Acknowledge();
+    // In a reply message: its request's name taken from the mailbox (the
+    // name as written, and the request it names, if any); the row (or header)
+    // of a row message taken.
+    struct ReplyName {
+        CString text;
+        std::optional<DbRequest> request;
+    };
+    ReplyName TakeReplyName();
+    CString TakeReplyRow();
+    // The mailbox emptied: its name edit, or the name and the text.
+    void ClearRequestName();
+    void ClearRequest();
+    // A request noted in the mailbox without a wake-up (a statement the
+    // owner runs itself, a received record's for the store): its name (none
+    // leaves the name edit as it is), then text.
+    void Note(std::optional<DbRequest> request, const CString& text);
 
     // 1 after the last wait ended with "Report", else 0.
     int GetReportFlag() const { return m_nReportFlag.load(); }

@@ -32,6 +32,17 @@ void CItemDbWorker::HandleInsertRead(CString sql)
     InsertRead(name, sql);
 }
 
+void CItemDbWorker::ReadInserted(DbRequest request, const CString& sql, TextEdit text)
+{
+    if (CMailboxDlg* mailbox = Mailbox()) {
+        mailbox->SetText(IDC_MAILBOX_NAME, "");
+        mailbox->SetText(IDC_MAILBOX_NAME, RequestName(request));
+        if (text == TextEdit::Emptied)
+            mailbox->SetText(IDC_MAILBOX_TEXT, "");
+    }
+    HandleInsertRead(sql);
+}
+
 std::optional<CString> CItemDbWorker::ReadValueQuietly(const CString& path, const CString& sql)
 {
     try {

@@ -20,6 +20,10 @@ public:
     // "Scale_Information_Insert_read", "Scale_Root_Information_Insert_read" ->
     // SplitScaleInfoRowText. No message is sent.
     void HandleInsertRead(CString sql);
+    // The same for request: its name written into edit 1003 (emptied first),
+    // and edit 1002 emptied when asked, then HandleInsertRead.
+    enum class TextEdit { Kept, Emptied };
+    void ReadInserted(DbRequest request, const CString& sql, TextEdit text = TextEdit::Kept);
 
     // The first value of sql's first row in the database at path (opened and
     // closed here); nothing when the file does not open, the statement fails

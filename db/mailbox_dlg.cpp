@@ -73,6 +73,38 @@ void CMailboxDlg::SetText(int id, const CString& text)
         edit->SetWindowText(text);
 }
 
+void CMailboxDlg::PutQuery(const CString* name, const CString& user)
+{
+    if (name)
+        SetText(IDC_MAILBOX_NAME, *name);
+    SetText(IDC_MAILBOX_TEXT, user);
+}
+
+void CMailboxDlg::PutQuery(std::optional<DbRequest> request, const CString& user)
+{
+    const CString name = request ? CString(RequestName(*request)) : CString();
+    PutQuery(request ? &name : nullptr, user);
+}
+
+CMailboxDlg::Query CMailboxDlg::TakeQuery()
+{
+    Query query;
+    query.name = TakeText(IDC_MAILBOX_NAME);
+    query.request = RequestOfName(query.name.View());
+    query.user = TakeText(IDC_MAILBOX_TEXT);
+    return query;
+}
+
+CString CMailboxDlg::TakeQueryUser()
+{
+    return TakeText(IDC_MAILBOX_TEXT);
+}
+
+BOOL CMailboxDlg::IsFree() const
+{
+    return Text(IDC_MAILBOX_TEXT).IsEmpty() ? TRUE : FALSE;
+}
+
 BOOL CMailboxDlg::RunOnWindowThread(const std::function<void()>& task)
 {
     const HWND hwnd = GetSafeHwnd();

@@ -5,8 +5,10 @@
 // and write the edits by window text only (a thread-safe store).
 
 #include <functional>
+#include <optional>
 
 #include "db/db_messages.h"
+#include "db/db_request.h"
 #include "platform/wnd/controls/edit.h"
 #include "platform/wnd/dialogs/dialog.h"
 
@@ -35,6 +37,23 @@ public:
     BOOL RunOnWindowThread(const std::function<void()>& task);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // The screen's query as the left pane hands it to the work screen and the
+    // work screen to the part that sends it: the request's name (as written:
+    // the name of a request, or another word) and the user id. Put writes the
+    // name (unless none) then the user; Take empties both.
+    struct Query {
+        CString name;
+        std::optional<DbRequest> request;
+        CString user;
+    };
+    void PutQuery(const CString* name, const CString& user);
+    void PutQuery(std::optional<DbRequest> request, const CString& user);
+    Query TakeQuery();
+    // The user alone (the left pane's edit 1002), taken.
+    CString TakeQueryUser();
+    // No request waits: edit 1002 is empty (the manager log-in sends only then).
+    [[nodiscard]] BOOL IsFree() const;
 
     CEdit m_editMarker; // IDC_MAILBOX_MARKER
     CEdit m_editName; // IDC_MAILBOX_NAME

@@ -4,9 +4,11 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <set>
 #include <thread>
 
 #include "db/db_messages.h"
+#include "db/db_request.h"
 #include "db/item_db_worker.h"
 #include "db/mailbox_dlg.h"
 #include "db/manager_db_worker.h"
@@ -860,3 +862,46 @@ TEST_F(WorkerTest, AManagerWorkerWhoseOwnerIsGoneDropsAnEmptyResult)
 }
 
 } // namespace
+
+// Every request has its own name, and the name parses back to it; other
+// texts name none.
+TEST(DbRequestTest, EachNameParsesBackToItsRequest)
+{
+    std::set<std::string> names;
+    for (int n = 0; n <= static_cast<int>(DbRequest::ItemReceived); ++n) {
+        const auto request = static_cast<DbRequest>(n);
+        EXPECT_EQ(RequestOfName(RequestName(request)), request) << RequestName(request);
+        names.insert(RequestName(request));
+    }
+    EXPECT_EQ(names.size(), static_cast<std::size_t>(DbRequest::ItemReceived) + 1);
+    EXPECT_STREQ(RequestName(DbRequest::ScaleInformationInsertRead), "Scale_Information_Insert_read");
+    EXPECT_STREQ(RequestName(DbRequest::AdvDelete), "AdV_Insert_Delete");
+    for (const char* other : { "", "Report", "item_read", "Item_Read " })
+        EXPECT_EQ(RequestOfName(other), std::nullopt) << other;
+}
+
+// The typed calls write what the protocol reads: the request's name and its
+// text, then the wake-up (Send) or the run (Run); the replies carry the name.
+TEST_F(WorkerTest, TypedCallsSendAndRunUnderTheRequestsName)
+{
+    TestOwner owner;
+    CItemDbWorker worker;
+    owner.Attach(&worker);
+    worker.OpenDatabase(m_items.c_str());
+    worker.Send(DbRequest::AddRead, "SELECT [item_num] FROM [Item] ORDER BY [ID]");
+    ASSERT_TRUE(owner.WaitForDone());
+    ASSERT_EQ(owner.m_replies.size(), 4u);
+    for (const auto& r : owner.m_replies)
+        EXPECT_EQ(r.name, "Add_Read");
+    EXPECT_EQ(owner.m_replies[2].text, Row({ "2" }));
+
+    TestOwner direct;
+    direct.Attach(&worker);
+    direct.m_directExecute = true;
+    worker.OpenDatabase(m_items.c_str());
+    EXPECT_EQ(worker.Run(DbRequest::ItemDelete, "DELETE FROM [Item] WHERE [item_num] = '9'"), kDbDoneNoRow);
+    ASSERT_EQ(Messages(direct), std::vector<UINT> { WM_DBQUERY_DONE });
+    EXPECT_EQ(direct.m_replies[0].name, "Item_Insert_Delete");
+    EXPECT_EQ(direct.m_replies[0].text, "");
+    EXPECT_FALSE(worker.IsDatabaseOpen());
+}
