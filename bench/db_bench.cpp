@@ -46,8 +46,7 @@ public:
             m_worker->CloseDatabase();
             m_done = true;
         }
-        m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
-        m_worker->SetEvent();
+        m_worker->Acknowledge();
         return 0;
     }
 
@@ -97,11 +96,9 @@ int main(int argc, char** argv)
     owner.m_worker = &worker;
     worker.SetOwner(&owner, &owner.m_mailbox);
     start = Clock::now();
-    owner.m_mailbox.SetText(IDC_MAILBOX_NAME, "Item_Read");
-    owner.m_mailbox.SetText(
-        IDC_MAILBOX_TEXT, "SELECT " + ItemValueList() + ", [ID] FROM [Item] WHERE [mg_id] = 'vexo'");
     worker.OpenDatabase(path.c_str());
-    worker.SetEvent();
+    worker.Send(
+        DbRequest::ItemRead, "SELECT " + ItemValueList() + ", [ID] FROM [Item] WHERE [mg_id] = 'vexo'");
     const bool done = AfxPumpUntil([&] { return owner.m_done; }, 60000);
     const double streamMs = MsSince(start);
     std::printf(

@@ -82,8 +82,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "set-up failed\n");
             return 1;
         }
-        left->Mailbox().SetText(IDC_MAILBOX_NAME, "Scale_Result_Item_Day_Read");
-        left->Mailbox().SetText(IDC_MAILBOX_TEXT, "kim");
+        left->Mailbox().PutQuery(DbRequest::ResultItemDayRead, "kim");
         CString text = path;
         left->SendHint(Screen::ItemDay, &text);
         if (!AfxPumpUntil(idle, 60000) || screen->GetGrid().GetRowCount() != kRows + 2) {

@@ -64,10 +64,8 @@ public:
     {
         m_rows = 0;
         m_done = false;
-        m_mailbox.SetText(IDC_MAILBOX_NAME, "Item_Read");
-        m_mailbox.SetText(IDC_MAILBOX_TEXT, sql);
         m_worker.OpenDatabase(path);
-        m_worker.SetEvent();
+        m_worker.Send(DbRequest::ItemRead, sql);
         return AfxPumpUntil([this] { return m_done; }, 60000) ? m_rows : -1;
     }
 
@@ -81,8 +79,7 @@ public:
             m_worker.CloseDatabase();
             m_done = true;
         }
-        m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
-        m_worker.SetEvent();
+        m_worker.Acknowledge();
         return 0;
     }
 
@@ -198,8 +195,7 @@ double BestLoad(CKindOfView* screen, const CString& path, int rows)
 {
     CCalvornView* left = GetMainFrame()->GetCalvornView();
     return BestOfThree("load", rows, [&] {
-        left->Mailbox().SetText(IDC_MAILBOX_NAME, "Item_Read");
-        left->Mailbox().SetText(IDC_MAILBOX_TEXT, "vexo");
+        left->Mailbox().PutQuery(DbRequest::ItemRead, "vexo");
         CString text = path;
         left->SendHint(Screen::Item, &text);
         const BOOL done = AfxPumpUntil(

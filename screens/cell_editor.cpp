@@ -3,9 +3,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "db/db_messages.h"
+#include "db/db_request.h"
 #include "db/item_columns.h"
-#include "db/mailbox_dlg.h"
 #include "grid/grid_ctrl.h"
 #include "grid/grid_defs.h"
 #include "platform/base/cp949.h"
@@ -122,22 +121,22 @@ void CCellEditor::OnGridCellEdited(int row, int column)
             return;
         }
     }
-    const char* request = nullptr;
+    DbRequest request = DbRequest::ItemUpdate;
     switch (kind) {
     case DataKind::Item:
-        request = "Item_Update";
+        request = DbRequest::ItemUpdate;
         break;
     case DataKind::Add:
-        request = "Add_Update";
+        request = DbRequest::AddUpdate;
         break;
     case DataKind::Adv:
-        request = "Adv_Update";
+        request = DbRequest::AdvUpdate;
         break;
     case DataKind::LandAddition:
-        request = "Land_Add_Update";
+        request = DbRequest::LandAddUpdate;
         break;
     case DataKind::UserLabel:
-        request = "User_Label_Update";
+        request = DbRequest::UserLabelUpdate;
         break;
     default:
         return;
@@ -147,9 +146,7 @@ void CCellEditor::OnGridCellEdited(int row, int column)
     if (kind != DataKind::UserLabel && !ValidateCell(row, column, kind))
         return;
     grid.HoldFocus(false);
-    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, request);
-    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
-    m_data.TableBridge().UpdateCell(databasePath, row, column, kind);
+    m_data.TableBridge().UpdateCell(request, databasePath, row, column, kind);
 }
 
 int CCellEditor::ValidateCell(int row, int column, DataKind kind)

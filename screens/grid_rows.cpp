@@ -15,7 +15,6 @@
 #include "db/item_db_worker.h"
 #include "db/item_schema.h"
 #include "db/kind_table.h"
-#include "db/mailbox_dlg.h"
 #include "db/sql_text.h"
 #include "db/store_paths.h"
 #include "grid/grid_ctrl.h"
@@ -34,20 +33,20 @@ namespace {
 
 struct TableWords {
     DataKind kind;
-    const char* insertName;
-    const char* lookupName;
-    const char* deleteName;
+    DbRequest insert;
+    DbRequest lookup;
+    DbRequest remove;
 };
 
 // The words of a kind's table; nullptr for kinds without rows of their own.
 const TableWords* WordsOf(std::optional<DataKind> kind)
 {
     static const TableWords kWords[] = {
-        { DataKind::Item, "Item_Insert", "Item_Insert_Read", "Item_Insert_Delete" },
-        { DataKind::Add, "Add_Insert", "Add_Insert_Read", "Add_Insert_Delete" },
-        { DataKind::Adv, "Adv_Update_Insert", "Adv_Update_Insert_Read", "AdV_Insert_Delete" },
-        { DataKind::LandAddition, "Land_Add_Update_Insert", "Land_Add_Update_Insert_Read",
-            "Land_Add_Insert_Delete" },
+        { DataKind::Item, DbRequest::ItemInsert, DbRequest::ItemInsertRead, DbRequest::ItemDelete },
+        { DataKind::Add, DbRequest::AddInsert, DbRequest::AddInsertRead, DbRequest::AddDelete },
+        { DataKind::Adv, DbRequest::AdvInsert, DbRequest::AdvInsertRead, DbRequest::AdvDelete },
+        { DataKind::LandAddition, DbRequest::LandAddInsert, DbRequest::LandAddInsertRead,
+            DbRequest::LandAddDelete },
     };
     for (const TableWords& words : kWords) {
         if (words.kind == kind)
@@ -152,9 +151,7 @@ bool CGridRows::InsertPlaceholderRows(int gridRow)
     const char* table = ItemTableOf(words->kind);
     const char* keyColumn = ValueColumnsOf(words->kind).front();
     const CString key = "-1";
-    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
-    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, words->insertName);
-    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
+    m_data.ItemWorker().Note(words->insert, "");
 
     CString sql;
     if (m_screen.HintKind() == DataKind::Item && m_defaults.LoadDefaultValues()) {
@@ -186,16 +183,15 @@ bool CGridRows::InsertPlaceholderRows(int gridRow)
     if (m_data.ItemWorker().RunStatement(sql) != kDbDoneOk)
         return false;
 
-    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
-    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, words->lookupName);
-    if (m_screen.HintKind() == DataKind::Adv || m_screen.HintKind() == DataKind::LandAddition)
-        m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     CString lookup = CString::Formatted("SELECT [ID] FROM [%s] WHERE [%s] = '-1'", table, keyColumn);
     if (m_screen.UserId() != kAdministratorId)
         lookup += " AND [mg_id] = " + SqlLiteral(m_screen.UserId());
     lookup += " ORDER BY [ID] DESC";
     m_nInsertRow = gridRow;
-    m_data.ItemWorker().HandleInsertRead(lookup);
+    const bool emptied
+        = m_screen.HintKind() == DataKind::Adv || m_screen.HintKind() == DataKind::LandAddition;
+    m_data.ItemWorker().ReadInserted(
+        words->lookup, lookup, emptied ? CItemDbWorker::TextEdit::Emptied : CItemDbWorker::TextEdit::Kept);
     return true;
 }
 
@@ -229,9 +225,7 @@ void CGridRows::DeleteSelectedRows()
     const TableWords* words = WordsOf(kind);
     if (!words || m_data.ItemDbPath().IsEmpty() || !IsDataRow(m_nDeleteRow, grid.GetRowCount()))
         return;
-    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, words->deleteName);
-    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
-    m_data.TableBridge().DeleteRows(m_data.ItemDbPath(), m_nDeleteRow, *kind);
+    m_data.TableBridge().DeleteRows(words->remove, m_data.ItemDbPath(), m_nDeleteRow, *kind);
 }
 
 void CGridRows::OnGridClick(NMHDR* header, LRESULT*)

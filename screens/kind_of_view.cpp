@@ -250,8 +250,7 @@ BOOL CKindOfView::StartLoad(const std::function<void()>& start)
     } catch (CException* e) {
         ExceptionPtr hold(e);
         m_nUpdateLock = 0;
-        m_mailbox.SetText(IDC_MAILBOX_NAME, "");
-        m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
+        m_pItemWorker->ClearRequest();
         AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
         return FALSE;
     }

@@ -210,9 +210,7 @@ void CPresetKeys::OnPresetKeyKillFocus(UINT id)
 
 void CPresetKeys::ReadPage()
 {
-    CMailboxDlg& mailbox = m_data.DbMailbox();
-    mailbox.SetText(IDC_MAILBOX_NAME, "Pre_Read");
-    mailbox.SetText(IDC_MAILBOX_TEXT, m_screen.UserId());
+    m_data.DbMailbox().PutQuery(DbRequest::PresetRead, m_screen.UserId());
     m_screen.StartLoad([this] { m_data.TableBridge().Request(DataKind::Preset, m_data.ItemDbPath()); });
 }
 
@@ -282,10 +280,8 @@ void CPresetKeys::UpdatePresetKey(int keyIndex, int keyNumber)
             if (digits != -1 && numbers != -1) {
                 CString text;
                 key.GetWindowText(text);
-                CMailboxDlg& mailbox = m_data.DbMailbox();
-                mailbox.SetText(IDC_MAILBOX_NAME, "Pre_Update");
-                mailbox.SetText(IDC_MAILBOX_TEXT, "");
-                m_data.TableBridge().SavePresets(m_data.ItemDbPath(), keyNumber, text);
+                m_data.TableBridge().SavePresets(
+                    DbRequest::PresetUpdate, m_data.ItemDbPath(), keyNumber, text);
                 key.SetModify(FALSE);
             }
         }

@@ -83,8 +83,8 @@ BOOL CResultScreens::ReloadResults()
     const ResultKind* kind = FindResultKind(m_screen.ScreenKind());
     if (!kind)
         return TRUE;
-    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, m_screen.Kind());
-    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, m_screen.UserId());
+    const CString word = m_screen.Kind();
+    m_data.DbMailbox().PutQuery(&word, m_screen.UserId());
     RequestResults(kind->kind);
     return TRUE;
 }

@@ -123,10 +123,9 @@ void CScaleScreens::SetUpdateLock(int lock)
     m_screen.SetUpdateLock(lock);
 }
 
-void CScaleScreens::SetRequest(const CString& name, const CString& text)
+void CScaleScreens::SetRequest(std::optional<DbRequest> request, const CString& text)
 {
-    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, name);
-    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, text);
+    m_data.DbMailbox().PutQuery(request, text);
 }
 
 // ---- Communication mode -----------------------------------------------------------
@@ -281,7 +280,7 @@ void CScaleScreens::OnScaleListClick(NMHDR* header, LRESULT* result)
 void CScaleScreens::ReloadScaleRegister()
 {
     ClearScaleList();
-    SetRequest("Scale_Reg_Read", m_screen.UserId());
+    SetRequest(DbRequest::ScaleRegRead, m_screen.UserId());
     m_screen.StartLoad([this] { m_pRegister->SelectScales(""); });
 }
 
@@ -303,7 +302,7 @@ void CScaleScreens::OnScaleUpdate()
     if (row < 0)
         return;
     CScaleInfoDlg dialog(&m_screen.Form());
-    dialog.SetMode("Scale_Update");
+    dialog.SetMode(DbRequest::ScaleUpdate);
     dialog.SetInfo({ "0", m_scaleList.GetItemText(row, 0), m_scaleList.GetItemText(row, 1),
         m_scaleList.GetItemText(row, 2), m_scaleList.GetItemText(row, 4), m_scaleList.GetItemText(row, 3) });
     if (dialog.DoModal() != IDOK)
@@ -314,7 +313,7 @@ void CScaleScreens::OnScaleUpdate()
         AfxMessageBox(kNoKeyText, MB_OK);
         return;
     }
-    SetRequest("Scale_Update", "");
+    SetRequest(DbRequest::ScaleUpdate, "");
     const BOOL started = m_screen.StartLoad([&] {
         m_pRegister->UpdateScale(
             info.scaleNum, info.scaleName, info.ip, info.scaleId, info.managerId, info.key);
@@ -331,7 +330,7 @@ void CScaleScreens::OnScaleInsert()
     if (m_data.RefuseWhileBusy())
         return;
     CScaleInfoDlg dialog(&m_screen.Form());
-    dialog.SetMode("Scale_Insert");
+    dialog.SetMode(DbRequest::ScaleInsert);
     // A new scale belongs to the manager who registers it.
     const CString userId = m_screen.UserId();
     ScaleInfo start;
@@ -340,7 +339,7 @@ void CScaleScreens::OnScaleInsert()
     if (dialog.DoModal() != IDOK)
         return;
     const ScaleInfo& info = dialog.GetInfo();
-    SetRequest("Scale_Insert", "");
+    SetRequest(DbRequest::ScaleInsert, "");
     m_screen.StartLoad([&] {
         m_pRegister->InsertScale(info.scaleNum, info.scaleName, info.ip, info.scaleId,
             info.managerId.IsEmpty() ? userId : info.managerId);
@@ -361,7 +360,7 @@ void CScaleScreens::OnScaleDelete()
         AfxMessageBox(kNoKeyText, MB_OK);
         return;
     }
-    SetRequest("Scale_Insert_Delete", "");
+    SetRequest(DbRequest::ScaleDelete, "");
     // A database that did not open keeps the scale listed.
     if (!m_screen.StartLoad([&] { m_pRegister->DeleteScale(key); }))
         return;

@@ -13,8 +13,10 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "controls/xp_button.h"
+#include "db/db_request.h"
 #include "platform/wnd/controls/listctrl.h"
 #include "platform/wnd/core/cmdtarget.h"
 #include "serial/comm_setup_dlg.h"
@@ -98,7 +100,7 @@ private:
     void SetUpdateLock(int lock) override;
     void SetComPort(int port) override { m_nComPort = port; }
 
-    void SetRequest(const CString& name, const CString& text);
+    void SetRequest(std::optional<DbRequest> request, const CString& text);
     // The clicked register row when it names a scale, else -1.
     int ClickedScale(bool needName) const;
 

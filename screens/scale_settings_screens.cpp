@@ -43,8 +43,8 @@ struct SettingsTable {
     DataKind kind;
     const char* table;
     const char* keyColumn; // holds '-1' in a new row until it is written
-    const char* insertName;
-    const char* insertReadName;
+    DbRequest insert;
+    DbRequest insertRead;
     std::span<const char* const> columns;
     bool upperTitles; // the load shows the column names upper-cased
 };
@@ -52,9 +52,10 @@ struct SettingsTable {
 const SettingsTable* TableOfKind(std::optional<DataKind> kind)
 {
     static const SettingsTable kInfo { DataKind::ScaleInfo, "Scale_Info", "WeightNum",
-        "Scale_Information_Insert", "Scale_Information_Insert_read", kInfoColumns, false };
+        DbRequest::ScaleInformationInsert, DbRequest::ScaleInformationInsertRead, kInfoColumns, false };
     static const SettingsTable kRootInfo { DataKind::ScaleRootInfo, "Scale_Root_Info", "MyID",
-        "Scale_Root_Information_Insert", "Scale_Root_Information_Insert_read", kRootInfoColumns, true };
+        DbRequest::ScaleRootInformationInsert, DbRequest::ScaleRootInformationInsertRead, kRootInfoColumns,
+        true };
     if (kind == DataKind::ScaleInfo)
         return &kInfo;
     if (kind == DataKind::ScaleRootInfo)
@@ -218,8 +219,7 @@ void CScaleSettingsScreens::OnScaleInfoInsert()
         }
         const int row = grid.GetRowCount() - 1;
         m_grid.Grid().InsertRow(CString::Formatted("List %ld", static_cast<long>(row)), row);
-        m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, table->insertName);
-        m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
+        worker.Note(table->insert, "");
         m_screen.SetUpdateLock(1);
         // A failed insert or read-back must not leave an earlier row's ID here.
         m_strInsertedKey = "";
@@ -227,13 +227,12 @@ void CScaleSettingsScreens::OnScaleInfoInsert()
             worker.OpenDatabase(kScaleSettingsDatabase);
             worker.Execute(CString::Formatted(
                 "INSERT INTO [%s]([%s]) VALUES('%s')", table->table, table->keyColumn, "-1"));
-            m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
-            m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, table->insertReadName);
-            worker.HandleInsertRead(
+            worker.ReadInserted(table->insertRead,
+
                 CString::Formatted("SELECT [ID] FROM [%s] WHERE [%s] = '-1' ORDER BY [ID] DESC", table->table,
                     table->keyColumn));
         });
-        m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
+        worker.ClearRequestName();
         const CString key = m_strInsertedKey;
         if (!CScaleRegister::IsRecordKey(key)) {
             grid.DeleteRow(row);

@@ -61,8 +61,8 @@ LRESULT CScreenSwitch::OnStoreReplaced(WPARAM, LPARAM)
     default:
         return 0; // a screen of no store rows
     }
-    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, screen->query ? screen->query : "");
-    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, m_screen.UserId());
+    const CString query = screen->query ? CString(RequestName(*screen->query)) : CString();
+    m_data.DbMailbox().PutQuery(&query, m_screen.UserId());
     m_parts.rows.ResetRows();
     m_parts.load.ResetLoad();
     ResetScreenState();
@@ -130,8 +130,7 @@ CString CScreenSwitch::TakeScreenWords(CCalvornView* left, LPARAM hint, void* hi
     if (left)
         left->TakeNavigation(query, user);
     m_screen.SetUserId(user);
-    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, query);
-    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, user);
+    m_data.DbMailbox().PutQuery(&query, user);
     return query;
 }
 

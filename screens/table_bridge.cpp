@@ -132,11 +132,11 @@ void CTableBridge::ClearRowBuffer()
 
 CString CTableBridge::TakeUserWhere(CString& requestName, const char* prefix) const
 {
-    requestName = m_data.DbMailbox().TakeText(IDC_MAILBOX_NAME);
-    const CString userId = m_data.DbMailbox().TakeText(IDC_MAILBOX_TEXT);
-    if (userId == kAdministratorId)
+    const CMailboxDlg::Query query = m_data.DbMailbox().TakeQuery();
+    requestName = query.name;
+    if (query.user == kAdministratorId)
         return "";
-    return CString(prefix) + "[mg_id] = " + SqlLiteral(userId);
+    return CString(prefix) + "[mg_id] = " + SqlLiteral(query.user);
 }
 
 void CTableBridge::SendSelect(const CString& databasePath, const CString& sql, const CString& requestName)
@@ -144,9 +144,7 @@ void CTableBridge::SendSelect(const CString& databasePath, const CString& sql, c
     CItemDbWorker* worker = &m_data.ItemWorker();
     worker->OpenDatabase(databasePath);
     m_loaded = { databasePath, worker->OpenedFile(), false };
-    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, requestName);
-    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
-    worker->SetEvent();
+    worker->SendNamed(requestName, sql);
 }
 
 void CTableBridge::Request(DataKind kind, CString databasePath, CString columnList)
@@ -181,8 +179,7 @@ void CTableBridge::Request(DataKind kind, CString databasePath, CString columnLi
 
 void CTableBridge::Acknowledge()
 {
-    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, kMailboxReport);
-    m_data.ItemWorker().SetEvent();
+    m_data.ItemWorker().Acknowledge();
 }
 
 int CTableBridge::TakeReplyRow(const CString& rowText)
@@ -415,13 +412,11 @@ BOOL CTableBridge::OpenForWrite(const CString& databasePath)
     return FALSE;
 }
 
-WPARAM CTableBridge::RunRequest(const CString& databasePath, const CString& requestName, const CString& sql)
+WPARAM CTableBridge::RunRequest(const CString& databasePath, DbRequest request, const CString& sql)
 {
     if (!OpenForWrite(databasePath))
         return kDbDoneFailed;
-    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, requestName);
-    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
-    return m_data.ItemWorker().ExecuteRequest();
+    return m_data.ItemWorker().Run(request, sql);
 }
 
 CTableBridge::CellField CTableBridge::FieldOf(int column, DataKind kind)
@@ -450,10 +445,8 @@ CString CTableBridge::RowKey(int row) const
     return keyColumn >= 0 ? m_grid.Grid().GetItemText(row, keyColumn) : CString();
 }
 
-void CTableBridge::UpdateCell(CString databasePath, int row, int column, DataKind kind)
+void CTableBridge::UpdateCell(DbRequest request, CString databasePath, int row, int column, DataKind kind)
 {
-    const CString requestName = m_data.DbMailbox().TakeText(IDC_MAILBOX_NAME);
-    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     CGridCtrl& grid = m_grid.Grid();
     // Preset keys are written by SavePresets.
     const char* table = kind == DataKind::Preset ? nullptr : ItemTableOf(kind);
@@ -472,7 +465,7 @@ void CTableBridge::UpdateCell(CString databasePath, int row, int column, DataKin
     }
     const CString sql = CString::Formatted(
         "UPDATE [%s] SET %s = %s WHERE [ID] = %s", table, SqlName(field.name), SqlLiteral(value), key);
-    switch (RunRequest(databasePath, requestName, sql)) {
+    switch (RunRequest(databasePath, request, sql)) {
     case kDbDoneFailed:
         ShowStoredCell(databasePath, row, column, kind);
         break;
@@ -520,10 +513,8 @@ void CTableBridge::ShowValue(
         grid.SetItemText(row, column, ShownValue(kind, column == 1, stored));
 }
 
-void CTableBridge::DeleteRows(CString databasePath, int row, DataKind kind)
+void CTableBridge::DeleteRows(DbRequest request, CString databasePath, int row, DataKind kind)
 {
-    const CString requestName = m_data.DbMailbox().TakeText(IDC_MAILBOX_NAME);
-    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     // User labels are deleted on their own screen, preset keys not at all.
     const char* table = kind == DataKind::UserLabel || kind == DataKind::Preset ? nullptr : ItemTableOf(kind);
     const CString key = RowKey(row);
@@ -534,14 +525,12 @@ void CTableBridge::DeleteRows(CString databasePath, int row, DataKind kind)
         return;
     }
     const CString sql = CString::Formatted("DELETE FROM [%s] WHERE [ID] = %s", table, key);
-    if (RunRequest(databasePath, requestName, sql) == kDbDoneNoRow)
+    if (RunRequest(databasePath, request, sql) == kDbDoneNoRow)
         AfxMessageBox(kRowGoneText, MB_OK | MB_ICONSTOP);
 }
 
-void CTableBridge::SavePresets(CString databasePath, int keyNumber, CString text)
+void CTableBridge::SavePresets(DbRequest request, CString databasePath, int keyNumber, CString text)
 {
-    CString requestName = m_data.DbMailbox().TakeText(IDC_MAILBOX_NAME);
-    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
     if (keyNumber < 1 || keyNumber > 60)
         return;
     const CString id = m_presetKeys.GetKeyId(keyNumber);
@@ -550,7 +539,7 @@ void CTableBridge::SavePresets(CString databasePath, int keyNumber, CString text
         sql = CString::Formatted("INSERT INTO [Preset](%s, [mg_id]) VALUES('%d', '%d', %s, %s)",
             ColumnList(kPresetColumns), m_presetKeys.GetPage(), keyNumber, SqlLiteral(text),
             SqlLiteral(m_screen.UserId()));
-        requestName = "Pre_Update_Insert";
+        request = DbRequest::PresetUpdateInsert;
     } else if (IsIntegerKey(id)) {
         sql = CString::Formatted("UPDATE [Preset] SET [%s] = '%d', [%s] = '%d', [%s] = %s WHERE [ID] = %s",
             kPresetPage, m_presetKeys.GetPage(), kPresetKey, keyNumber, kPresetText, SqlLiteral(text), id);
@@ -558,8 +547,7 @@ void CTableBridge::SavePresets(CString databasePath, int keyNumber, CString text
         AfxMessageBox(kNoKeyText, MB_OK);
         return;
     }
-    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, requestName);
-    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
+    m_data.ItemWorker().Note(request, sql);
     if (!OpenForWrite(databasePath))
         return;
     CItemDbWorker* worker = &m_data.ItemWorker();

@@ -15,6 +15,7 @@
 #include <optional>
 #include <vector>
 
+#include "db/db_request.h"
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
 #include "platform/dao/dao_database.h"
@@ -100,17 +101,18 @@ public:
     [[nodiscard]] BOOL ImportScaleResults(
         CString sourcePath, CString summaryPath, std::optional<DataKind> read, CString userId);
 
-    // Writers. UpdateCell and DeleteRows read the request name from edit 1003.
+    // Writers, each under its request (sent by the worker's ExecuteRequest).
     // A row whose key is not a number is not written (a message says so).
     // After a refused UPDATE the cell shows what the database holds; a row
     // the UPDATE or DELETE no longer finds is said to be gone (the UPDATE
     // takes it off the grid, the done message of the DELETE does).
-    void UpdateCell(CString databasePath, int row, int column, DataKind kind);
+    void UpdateCell(DbRequest request, CString databasePath, int row, int column, DataKind kind);
     // The cell shows the value its row holds in the database, as a load shows
     // it; the text before the last edit when it cannot be read.
     void ShowStoredCell(CString databasePath, int row, int column, DataKind kind);
-    void DeleteRows(CString databasePath, int row, DataKind kind);
-    void SavePresets(CString databasePath, int keyNumber, CString text);
+    void DeleteRows(DbRequest request, CString databasePath, int row, DataKind kind);
+    // The key's text under request (a new key's under PresetUpdateInsert).
+    void SavePresets(DbRequest request, CString databasePath, int keyNumber, CString text);
     // Opens databasePath on the item worker for a write. Refused (FALSE, the
     // database closed) when it did not open (told) or when it is no longer
     // the file the screen's rows were read from: that is told once and the
@@ -134,8 +136,10 @@ private:
     int TakeReplyRow(const CString& rowText);
     // The grid row "List n" inserted at the next row's place; its index.
     int InsertListRow();
-    // Takes request name and user id from the mailbox, builds the SELECT and
-    // starts the worker.
+    // The screen's query taken from the mailbox: its request's name, and the
+    // user's condition (prefix and [mg_id], none for the administrator).
+    // SendSelect opens the database and starts the worker on sql under the
+    // query's name.
     void SendSelect(const CString& databasePath, const CString& sql, const CString& requestName);
     CString TakeUserWhere(CString& requestName, const char* prefix) const;
     void ShortTableRow(const CString& rowText, std::initializer_list<const char*> koreanTitles);
@@ -145,11 +149,10 @@ private:
     void Acknowledge();
     // The database column of an edited grid column, "" when none.
     CString ColumnNameFor(int column, DataKind kind);
-    // Runs sql through the worker's ExecuteRequest with the request name: the
-    // done message's outcome (kDbDoneFailed also when the database did not
-    // open, its message told).
-    [[nodiscard]] WPARAM RunRequest(
-        const CString& databasePath, const CString& requestName, const CString& sql);
+    // Runs sql through the worker's ExecuteRequest under request: the done
+    // message's outcome (kDbDoneFailed also when the database did not open,
+    // its message told).
+    [[nodiscard]] WPARAM RunRequest(const CString& databasePath, DbRequest request, const CString& sql);
     // The database field an edited column writes: its name, and the grid
     // cells it spans from first (the packed sale fields span two and three).
     struct CellField {

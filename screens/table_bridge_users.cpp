@@ -3,6 +3,7 @@
 // buttons.
 
 #include "db/db_messages.h"
+#include "db/item_db_worker.h"
 #include "db/mailbox_dlg.h"
 #include "db/store_paths.h"
 #include "screens/reply_row.h"
@@ -15,14 +16,13 @@ BOOL CTableBridge::RequestManagers(CString databasePath, CString columnList)
     m_managers.ClearUserIds();
     m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
     ClearRowBuffer();
-    const CString requestName = m_data.DbMailbox().TakeText(IDC_MAILBOX_NAME);
-    const CString userId = m_data.DbMailbox().TakeText(IDC_MAILBOX_TEXT);
+    const CMailboxDlg::Query query = m_data.DbMailbox().TakeQuery();
     const CString columns = columnList.IsEmpty() ? CString("[mg_id], [mg_pass]") : columnList;
     // Only the administrator lists the managers; for anyone else no request
     // goes out (an empty one would run as a statement).
-    if (userId != kAdministratorId)
+    if (query.user != kAdministratorId)
         return FALSE;
-    SendSelect(databasePath, "SELECT " + columns + " FROM [Manager]", requestName);
+    SendSelect(databasePath, "SELECT " + columns + " FROM [Manager]", query.name);
     return TRUE;
 }
 
@@ -41,17 +41,15 @@ void CTableBridge::InsertManager(CString sql, CString databasePath)
 {
     m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
     ClearRowBuffer();
-    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
-    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
+    m_data.ItemWorker().ClearRequest();
     // The done message reads the manager list afresh, whatever the INSERT did.
-    static_cast<void>(RunRequest(databasePath, "Mg_Reg_Insert", sql));
+    static_cast<void>(RunRequest(databasePath, DbRequest::ManagerRegister, sql));
 }
 
 BOOL CTableBridge::DeleteManager(CString sql, CString databasePath)
 {
     m_nColumnCount = m_nNextRow = m_nRowsReceived = 0;
     ClearRowBuffer();
-    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "");
-    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, "");
-    return RunRequest(databasePath, "Mg_Reg_Delete", sql) != kDbDoneFailed;
+    m_data.ItemWorker().ClearRequest();
+    return RunRequest(databasePath, DbRequest::ManagerRemove, sql) != kDbDoneFailed;
 }

@@ -1,7 +1,6 @@
 #include "screens/table_load.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <typeinfo>
 
 #include "db/db_messages.h"
@@ -17,18 +16,6 @@
 #include "screens/table_bridge.h"
 #include "screens/users_screen.h"
 #include "screens/work_screen_context.h"
-
-namespace {
-
-bool IsOneOf(const CString& name, std::initializer_list<const char*> names)
-{
-    return std::any_of(names.begin(), names.end(), [&](const char* n) { return name == n; });
-}
-
-constexpr std::initializer_list<const char*> kResultNames = { "Scale_Result_All_Read",
-    "Scale_Result_Item_All_Read", "Scale_Result_Item_Day_Read", "Scale_Result_Day_Read" };
-
-} // namespace
 
 CTableLoad::CTableLoad(CWorkScreenState& screen, CWorkScreenGrid& grid, CWorkScreenDatabase& data,
     CScaleScreens& scales, CGridRows& rows, CUsersScreen& users, std::function<void()> resultsLoaded)
@@ -55,67 +42,97 @@ const MessageMap* CTableLoad::GetMessageMap() const
 
 void CTableLoad::Release()
 {
-    m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, kMailboxReport);
-    m_data.ItemWorker().SetEvent();
+    m_data.ItemWorker().Acknowledge();
 }
 
 LRESULT CTableLoad::OnDbQueryRow(WPARAM, LPARAM)
 {
-    CMailboxDlg& mailbox = m_data.DbMailbox();
-    m_strRequestName = mailbox.TakeText(IDC_MAILBOX_NAME);
-    const CString row = mailbox.TakeText(IDC_MAILBOX_TEXT);
+    CItemDbWorker& worker = m_data.ItemWorker();
+    m_request = worker.TakeReplyName().request;
+    const CString row = worker.TakeReplyRow();
     ++m_nReplyRows;
-    const CString& name = m_strRequestName;
-    CTableBridge& bridge = m_data.TableBridge();
-    if (name == "Item_Read") {
-        bridge.OnItemRow(row);
-    } else if (name == "Add_Read") {
-        bridge.OnAddRow(row);
-    } else if (name == "Adv_Read") {
-        bridge.OnAdvRow(row);
-    } else if (name == "Pre_Read") {
-        bridge.OnPresetRow(row);
-    } else if (name == "Mg_Reg_Read") {
-        bridge.OnPlainRow(row);
-    } else if (name == "Land_Add_Read") {
-        mailbox.SetText(IDC_MAILBOX_NAME, name);
-        bridge.OnLandAddRow(row);
-    } else if (name == "User_Label_Read") {
-        mailbox.SetText(IDC_MAILBOX_NAME, name);
-        bridge.OnUserLabelRow(row);
-    } else if (IsOneOf(name, kResultNames)) {
-        bridge.OnResultRow(row);
-    } else if (name == "Scale_Reg_Read") {
-        m_scales.Register().SplitRows(row);
-    } else if (name == "Scale_Info_Read") {
-        m_scales.Register().FillScaleInfoGrid(row);
-    } else if (name == "Scale_Root_Info_Read") {
-        m_scales.Register().FillScaleRootInfoGrid(row);
-    } else if (name == "Comm_Mode_Read") {
-        m_scales.Register().FillScaleList(row);
-    } else {
+    if (!m_request) {
         // No reader: the row is dropped, but the worker still waits for its answer.
         Release();
+        return 1;
+    }
+    CTableBridge& bridge = m_data.TableBridge();
+    switch (*m_request) {
+    case DbRequest::ItemRead:
+        bridge.OnItemRow(row);
+        break;
+    case DbRequest::AddRead:
+        bridge.OnAddRow(row);
+        break;
+    case DbRequest::AdvRead:
+        bridge.OnAdvRow(row);
+        break;
+    case DbRequest::PresetRead:
+        bridge.OnPresetRow(row);
+        break;
+    case DbRequest::ManagersRead:
+        bridge.OnPlainRow(row);
+        break;
+    case DbRequest::LandAddRead:
+        bridge.OnLandAddRow(row);
+        break;
+    case DbRequest::UserLabelRead:
+        bridge.OnUserLabelRow(row);
+        break;
+    case DbRequest::ResultAllRead:
+    case DbRequest::ResultItemAllRead:
+    case DbRequest::ResultItemDayRead:
+    case DbRequest::ResultDayRead:
+        bridge.OnResultRow(row);
+        break;
+    case DbRequest::ScaleRegRead:
+        m_scales.Register().SplitRows(row);
+        break;
+    case DbRequest::ScaleInfoRead:
+        m_scales.Register().FillScaleInfoGrid(row);
+        break;
+    case DbRequest::ScaleRootInfoRead:
+        m_scales.Register().FillScaleRootInfoGrid(row);
+        break;
+    case DbRequest::CommModeRead:
+        m_scales.Register().FillScaleList(row);
+        break;
+    default:
+        Release();
+        break;
     }
     return 1;
 }
 
+namespace {
+
+// The box of a streamed read that found no row; nullptr for none.
+const char* NoRowText(std::optional<DbRequest> request)
+{
+    if (!request)
+        return nullptr;
+    if (IsResultsRequest(*request))
+        return "Not exist a Result Data";
+    switch (*request) {
+    case DbRequest::ManagersRead:
+        return "Not Found User info.";
+    case DbRequest::UserLabelRead:
+        return "Not Found User-label info.";
+    case DbRequest::ScaleInfoRead:
+        return "Not Found  Scale info.";
+    case DbRequest::ScaleRootInfoRead:
+        return "Not Found  Scale info2.";
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
 LRESULT CTableLoad::OnDbQueryEmpty(WPARAM, LPARAM)
 {
-    m_strRequestName = m_data.DbMailbox().TakeText(IDC_MAILBOX_NAME);
-    const CString& name = m_strRequestName;
-    const char* message = nullptr;
-    if (IsOneOf(name, kResultNames))
-        message = "Not exist a Result Data";
-    else if (name == "Mg_Reg_Read")
-        message = "Not Found User info.";
-    else if (name == "User_Label_Read")
-        message = "Not Found User-label info.";
-    else if (name == "Scale_Info_Read")
-        message = "Not Found  Scale info.";
-    else if (name == "Scale_Root_Info_Read")
-        message = "Not Found  Scale info2.";
-    if (message)
+    m_request = m_data.ItemWorker().TakeReplyName().request;
+    if (const char* message = NoRowText(m_request))
         AfxMessageBox(message, MB_OK);
     // Every streamed reply waits for its answer, whatever its name.
     Release();
@@ -150,8 +167,7 @@ LRESULT CTableLoad::OnDbQueryDone(WPARAM outcome, LPARAM)
     switch (EndLoad(outcome)) {
     case LoadEnd::ManagersChanged:
         // The manager list is read afresh.
-        m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, "Mg_Reg_Read");
-        m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, m_screen.UserId());
+        m_data.DbMailbox().PutQuery(DbRequest::ManagersRead, m_screen.UserId());
         m_users.RequestManagers();
         break;
     case LoadEnd::ResultsLoaded:
@@ -167,52 +183,75 @@ CTableLoad::LoadEnd CTableLoad::EndLoad(WPARAM outcome)
 {
     m_data.ItemWorker().CloseDatabase();
     m_screen.SetUpdateLock(0);
-    m_strRequestName = m_data.DbMailbox().TakeText(IDC_MAILBOX_NAME);
-    const CString& name = m_strRequestName;
-    CGridCtrl& grid = m_grid.Grid();
-
+    m_request = m_data.ItemWorker().TakeReplyName().request;
     // Statements run by ExecuteRequest end here without an answer; every
     // streamed request gets one.
-    if (IsOneOf(name, { "Mg_Reg_Insert", "Mg_Reg_Delete" }))
+    if (!m_request)
+        return EndRead();
+    switch (*m_request) {
+    case DbRequest::ManagerRegister:
+    case DbRequest::ManagerRemove:
         return LoadEnd::ManagersChanged;
-    if (IsOneOf(name, { "Scale_Update", "Scale_Insert_Delete" }))
+    case DbRequest::ScaleUpdate:
+    case DbRequest::ScaleDelete:
         return LoadEnd::None;
-    if (name == "Scale_Insert") {
+    case DbRequest::ScaleInsert:
         m_scales.ReloadScaleRegister();
         return LoadEnd::None;
-    }
-    if (IsOneOf(name,
-            { "Item_Update", "Add_Update", "User_Label_Update", "Adv_Update", "Land_Add_Update",
-                "Scale_Information_Update" })) {
+    case DbRequest::ItemUpdate:
+    case DbRequest::AddUpdate:
+    case DbRequest::UserLabelUpdate:
+    case DbRequest::AdvUpdate:
+    case DbRequest::LandAddUpdate:
+    case DbRequest::ScaleInformationUpdate:
         LockKeyColumnAndTrailingRow();
         return LoadEnd::None;
-    }
-    if (IsOneOf(name,
-            { "Item_Insert_Delete", "Add_Insert_Delete", "AdV_Insert_Delete", "Land_Add_Insert_Delete" })) {
-        LockKeyColumnAndTrailingRow();
-        // A row the DELETE no longer found is gone all the same.
-        const int deleted = m_rows.GetDeleteRow();
-        if (outcome != kDbDoneFailed && deleted >= 1 && deleted < grid.GetRowCount() - 1)
-            grid.DeleteRow(deleted);
-        m_screen.Form().Invalidate();
+    case DbRequest::ItemDelete:
+    case DbRequest::AddDelete:
+    case DbRequest::AdvDelete:
+    case DbRequest::LandAddDelete:
+        EndDelete(outcome);
         return LoadEnd::None;
-    }
-    if (IsOneOf(name, { "Pre_Read", "Scale_Reg_Read", "Comm_Mode_Read", "ITEM_REV", "Mg_Reg_Read" })) {
+    case DbRequest::PresetRead:
+    case DbRequest::ScaleRegRead:
+    case DbRequest::CommModeRead:
+    case DbRequest::ItemReceived:
+    case DbRequest::ManagersRead:
         Release();
         return LoadEnd::None;
+    default:
+        return EndRead();
     }
+}
+
+void CTableLoad::EndDelete(WPARAM outcome)
+{
+    CGridCtrl& grid = m_grid.Grid();
     LockKeyColumnAndTrailingRow();
+    // A row the DELETE no longer found is gone all the same.
+    const int deleted = m_rows.GetDeleteRow();
+    if (outcome != kDbDoneFailed && deleted >= 1 && deleted < grid.GetRowCount() - 1)
+        grid.DeleteRow(deleted);
+    m_screen.Form().Invalidate();
+}
+
+CTableLoad::LoadEnd CTableLoad::EndRead()
+{
+    LockKeyColumnAndTrailingRow();
+    const bool results = m_request && IsResultsRequest(*m_request);
     const bool viewOnly
-        = IsOneOf(name, kResultNames) || name == "Scale_Info_Read" || name == "Scale_Root_Info_Read";
+        = results || m_request == DbRequest::ScaleInfoRead || m_request == DbRequest::ScaleRootInfoRead;
     if (viewOnly)
         LockAllCells();
     Release();
-    if (viewOnly
-        || IsOneOf(name, { "Item_Read", "Add_Read", "Adv_Read", "Land_Add_Read", "User_Label_Read" })) {
-        grid.AutoSize(0);
+    const bool table = m_request == DbRequest::ItemRead || m_request == DbRequest::AddRead
+        || m_request == DbRequest::AdvRead || m_request == DbRequest::LandAddRead
+        || m_request == DbRequest::UserLabelRead;
+    if (viewOnly || table) {
+        m_grid.Grid().AutoSize(0);
         m_screen.Form().Invalidate();
     }
-    return IsOneOf(name, kResultNames) ? LoadEnd::ResultsLoaded : LoadEnd::None;
+    return results ? LoadEnd::ResultsLoaded : LoadEnd::None;
 }
 
 void CTableLoad::SplitItemRowText(const CString& row)

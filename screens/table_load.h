@@ -13,8 +13,10 @@
 // and reads the insert and delete rows of CGridRows.
 
 #include <functional>
+#include <optional>
 #include <vector>
 
+#include "db/db_request.h"
 #include "platform/base/cstring.h"
 #include "platform/base/types.h"
 #include "platform/wnd/core/cmdtarget.h"
@@ -32,8 +34,9 @@ public:
         CScaleScreens& scales, CGridRows& rows, CUsersScreen& users, std::function<void()> resultsLoaded);
 
     const MessageMap* GetMessageMap() const override;
-    // The request name of the last message, and the rows since ResetLoad.
-    [[nodiscard]] const CString& GetRequestName() const { return m_strRequestName; }
+    // The request of the last message (none for a name of no request), and
+    // the rows since ResetLoad.
+    [[nodiscard]] std::optional<DbRequest> GetRequest() const { return m_request; }
     [[nodiscard]] int GetReplyRows() const { return m_nReplyRows; }
     void ResetLoad() { m_nReplyRows = 0; }
 
@@ -55,6 +58,9 @@ private:
     // What a done message leaves to others after the load's own steps.
     enum class LoadEnd { None, ManagersChanged, ResultsLoaded };
     [[nodiscard]] LoadEnd EndLoad(WPARAM outcome);
+    // The steps of a delete's and of a streamed read's done message.
+    void EndDelete(WPARAM outcome);
+    [[nodiscard]] LoadEnd EndRead();
     // "Report" to the worker, which waits for it after every streamed row.
     void Release();
     void LockKeyColumnAndTrailingRow();
@@ -67,7 +73,7 @@ private:
     CGridRows& m_rows;
     CUsersScreen& m_users;
     std::function<void()> m_resultsLoaded;
-    CString m_strRequestName;
+    std::optional<DbRequest> m_request;
     int m_nReplyRows = 0;
     std::vector<CString> m_fieldTexts;
 };

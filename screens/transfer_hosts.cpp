@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "db/item_db_worker.h"
 #include "db/mailbox_dlg.h"
 #include "grid/grid_ctrl.h"
 #include "platform/base/datetime.h"
@@ -142,9 +143,7 @@ void CTransferHosts::SetTransferActive(int active)
 
 void CTransferHosts::NoteReceivedRecord(const CString& request, const CString& sql)
 {
-    if (!request.IsEmpty())
-        m_data.DbMailbox().SetText(IDC_MAILBOX_NAME, request);
-    m_data.DbMailbox().SetText(IDC_MAILBOX_TEXT, sql);
+    m_data.ItemWorker().Note(RequestOfName(request.View()), sql);
 }
 
 void CTransferHosts::ShowTransferProgress(const CString& text)

@@ -128,15 +128,13 @@ CString CUserLabelScreen::InsertPlaceholder()
         : "SELECT [ID] FROM [UserLabel] WHERE [file_num] = '-1' AND [mg_id] = " + user
             + " ORDER BY [ID] DESC";
     CItemDbWorker& worker = m_data.ItemWorker();
-    CMailboxDlg& mailbox = m_data.DbMailbox();
-    mailbox.SetText(IDC_MAILBOX_TEXT, "");
-    mailbox.SetText(IDC_MAILBOX_NAME, "User_Label_Insert_Read");
+    worker.Note(DbRequest::UserLabelInsertRead, "");
     m_screen.StartLoad([&] {
         worker.OpenDatabase(path);
         worker.HandleInsertRead(sql);
     });
     worker.CloseDatabase();
-    mailbox.SetText(IDC_MAILBOX_NAME, "");
+    worker.ClearRequestName();
     const CString& id = m_load.GetFieldTexts()[0];
     return IsIntegerKey(id) ? id : CString();
 }

@@ -54,7 +54,7 @@ BOOL CScaleInfoDlg::OnInitDialog()
         if (CWnd* control = GetDlgItem(id))
             control->ShowWindow(SW_HIDE);
     }
-    const bool update = m_strMode == "Scale_Update";
+    const bool update = m_mode == DbRequest::ScaleUpdate;
     DressIconButton(m_okButton, update ? 178 : 181, update ? "Update" : "Insert");
     m_okButton.SetWindowText(update ? "UPDATE" : "INSERT");
     DressIconButton(m_cancelButton, 162, "Cancel");
@@ -68,7 +68,7 @@ void CScaleInfoDlg::OnOK()
 {
     // The key is read back only when an entry is updated.
     for (const auto& [id, field] : kFieldEdits)
-        if (id != IDC_SCALE_INFO_KEY || m_strMode == "Scale_Update")
+        if (id != IDC_SCALE_INFO_KEY || m_mode == DbRequest::ScaleUpdate)
             GetDlgItemText(id, m_info.*field);
     if (m_info.scaleName.IsEmpty())
         m_info.scaleName = "TEMP";

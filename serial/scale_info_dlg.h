@@ -1,9 +1,11 @@
 #pragma once
 // CScaleInfoDlg: dialog 140 "Scale Info", one entry of the scale register.
-// The caller fills the mode ("Scale_Update" or "Scale_Insert") and the
-// fields, runs it modally and, after IDOK, reads the fields back.
+// The caller fills the mode (the register's request it serves: ScaleUpdate
+// or ScaleInsert) and the fields, runs it modally and, after IDOK, reads the
+// fields back.
 
 #include "controls/icon_button.h"
+#include "db/db_request.h"
 #include "platform/wnd/controls/ipaddress.h"
 #include "platform/wnd/dialogs/dialog.h"
 #include "resources/calvorn_ids.h"
@@ -30,14 +32,14 @@ public:
     // kept in plain dotted form ("010.0.0.1" as "10.0.0.1").
     void OnOK() override;
 
-    // "Scale_Update" or "Scale_Insert"; before DoModal.
-    void SetMode(const CString& mode) { m_strMode = mode; }
+    // ScaleUpdate or ScaleInsert; before DoModal.
+    void SetMode(DbRequest mode) { m_mode = mode; }
     // The entry shown (before DoModal) and read back (after IDOK).
     void SetInfo(const ScaleInfo& info) { m_info = info; }
     const ScaleInfo& GetInfo() const { return m_info; }
 
 private:
-    CString m_strMode;
+    DbRequest m_mode = DbRequest::ScaleInsert;
     ScaleInfo m_info;
 
     CIPAddressCtrl m_ipAddress; // IDC_SCALE_INFO_IP

@@ -46,7 +46,6 @@ constexpr std::size_t kServerTextCount = 400;
 constexpr std::size_t kInfoTextCount = 100;
 constexpr const char* kItemDatabaseFilter = "mdb File(*.mdb)|*.mdb||";
 constexpr const char* kItemDatabaseProbe = "SELECT [item_num] FROM [Item]";
-constexpr const char* kManagerLogin = "Manager_Login";
 constexpr std::size_t kInfoChangeSlots = 50;
 constexpr const char* kEmptySlot = "-1";
 constexpr const char* kWorkerBusyText
@@ -298,11 +297,9 @@ void CCalvornView::FillCategoryTree()
     Invalidate(TRUE);
 }
 
-void CCalvornView::WriteNavigation(const char* queryName)
+void CCalvornView::WriteNavigation(std::optional<DbRequest> query)
 {
-    if (queryName)
-        m_mailbox.SetText(IDC_MAILBOX_NAME, queryName);
-    m_mailbox.SetText(IDC_MAILBOX_TEXT, m_strUserId);
+    m_mailbox.PutQuery(query, m_strUserId);
 }
 
 void CCalvornView::LogIn(const CString& userId, const CString& cornerCode)
@@ -320,13 +317,14 @@ BOOL CCalvornView::IsManagerWorkerIdle() const
 
 void CCalvornView::TakeNavigation(CString& query, CString& user)
 {
-    query = m_mailbox.TakeText(IDC_MAILBOX_NAME);
-    user = m_mailbox.TakeText(IDC_MAILBOX_TEXT);
+    const CMailboxDlg::Query taken = m_mailbox.TakeQuery();
+    query = taken.name;
+    user = taken.user;
 }
 
 CString CCalvornView::TakeUserWord()
 {
-    return m_mailbox.TakeText(IDC_MAILBOX_TEXT);
+    return m_mailbox.TakeQueryUser();
 }
 
 void CCalvornView::ServerStarted(const CString& database, const CString& logPath)
@@ -362,7 +360,7 @@ void CCalvornView::OnCategorySelChanged(NMHDR* header, LRESULT* result)
     const ScreenInfo* screen = FindTreeScreen(text.View(), m_nLanguage);
     if (!screen)
         return;
-    m_strQueryName = screen->query;
+    m_query = screen->query;
     WriteNavigation(screen->query);
     if (screen->screen == Screen::Item)
         m_nStateFlags[0] = 1;
@@ -376,10 +374,10 @@ void CCalvornView::OnLoginButton()
 
 LRESULT CCalvornView::OnManagerRow(WPARAM, LPARAM)
 {
-    m_strRequestWord = m_mailbox.TakeText(IDC_MAILBOX_NAME);
-    const CString row = m_mailbox.TakeText(IDC_MAILBOX_TEXT);
-    if (m_strRequestWord == kManagerLogin) {
-        m_mailbox.SetText(IDC_MAILBOX_TEXT, m_strUserId);
+    m_reply = m_pManagerWorker->TakeReplyName().request;
+    const CString row = m_pManagerWorker->TakeReplyRow();
+    if (m_reply == DbRequest::ManagerLogin) {
+        m_mailbox.PutQuery(std::nullopt, m_strUserId);
         SendHint(Screen::LoggedIn);
         m_pManager->OnLoginReply(row);
     }
@@ -388,16 +386,15 @@ LRESULT CCalvornView::OnManagerRow(WPARAM, LPARAM)
 
 LRESULT CCalvornView::OnManagerNoRow(WPARAM, LPARAM)
 {
-    m_strRequestWord = m_mailbox.TakeText(IDC_MAILBOX_NAME);
-    if (m_strRequestWord == kManagerLogin) {
+    m_reply = m_pManagerWorker->TakeReplyName().request;
+    if (m_reply == DbRequest::ManagerLogin) {
         m_nAdminFlag = 0;
         m_strUserId.Empty();
         m_strPassword.Empty();
         m_strCornerCode.Empty();
         m_strCornerText.Empty();
         AfxMessageBox(m_nLanguage == 1 ? "로그인이 실패하였습니다." : "Log-in Failed.");
-        m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
-        m_pManagerWorker->SetEvent();
+        m_pManagerWorker->Acknowledge();
     }
     return 1;
 }
@@ -405,10 +402,9 @@ LRESULT CCalvornView::OnManagerNoRow(WPARAM, LPARAM)
 LRESULT CCalvornView::OnManagerReport(WPARAM, LPARAM)
 {
     m_pManagerWorker->CloseDatabase();
-    m_strRequestWord = m_mailbox.TakeText(IDC_MAILBOX_NAME);
-    if (m_strRequestWord == kManagerLogin) {
-        m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
-        m_pManagerWorker->SetEvent();
+    m_reply = m_pManagerWorker->TakeReplyName().request;
+    if (m_reply == DbRequest::ManagerLogin) {
+        m_pManagerWorker->Acknowledge();
         Invalidate(TRUE);
         if (!m_strUserId.IsEmpty())
             static_cast<void>(OpenItemDatabase());
@@ -553,7 +549,7 @@ void CCalvornView::OnCommSetup()
 void CCalvornView::OnUpdateCommSetup(CCmdUI* cmdUI)
 {
     cmdUI->Enable(m_nLoggedIn ? TRUE : FALSE);
-    WriteNavigation(nullptr);
+    WriteNavigation(std::nullopt);
     SendHint(m_nLoggedIn ? Screen::LoggedIn : Screen::LoggedOut);
 }
 
@@ -587,7 +583,7 @@ void CCalvornView::OnDefaultValueSetup()
 {
     auto* dialog = new CDefaultValueDlg(nullptr);
     dialog->m_strUserId = m_strUserId;
-    if (dialog->DoModal() == IDOK && m_strQueryName == InfoOf(Screen::Item).query) {
+    if (dialog->DoModal() == IDOK && m_query == InfoOf(Screen::Item).query) {
         WriteNavigation(InfoOf(Screen::Item).query);
         SendHint(Screen::Item);
     }
@@ -642,7 +638,7 @@ void CCalvornView::OnItemInfoChange()
             }
             worker->CloseDatabase();
         }
-        if (m_strQueryName == InfoOf(Screen::Item).query) {
+        if (m_query == InfoOf(Screen::Item).query) {
             WriteNavigation(InfoOf(Screen::Item).query);
             SendHint(Screen::Item);
         }

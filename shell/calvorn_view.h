@@ -152,7 +152,7 @@ private:
     // (an existing destination is then left as it was).
     BOOL CopyDatabaseFile(const CString& source, const CString& destination);
     // Writes the navigation words into the mailbox.
-    void WriteNavigation(const char* queryName);
+    void WriteNavigation(std::optional<DbRequest> query);
     void ProvisionDataFiles();
     void WriteSampleDatabase();
     void LogInAdministrator();
@@ -174,7 +174,7 @@ private:
     CString m_strCornerText;
     CString m_strUserId;
     CString m_strPassword;
-    CString m_strRequestWord;
+    std::optional<DbRequest> m_reply; // the request of the last reply message
     int m_nLoggedIn = 0;
     CMailboxDlg m_mailbox;
     // Written and cleared, read by nothing: [0] "Item" chosen, [4] an item
@@ -194,5 +194,5 @@ private:
     std::unique_ptr<CResultServerPort> m_pResultServer;
     std::vector<CString> m_serverTexts;
     std::vector<CString> m_infoTexts;
-    CString m_strQueryName;
+    std::optional<DbRequest> m_query;
 };

@@ -38,7 +38,7 @@ const CRuntimeClass* CManagerClass::GetThisClass()
 
 BOOL CManagerClass::IsMailboxFree() const
 {
-    return m_pView && m_pView->m_mailbox.Text(IDC_MAILBOX_TEXT).IsEmpty() ? TRUE : FALSE;
+    return m_pView && m_pView->m_mailbox.IsFree() ? TRUE : FALSE;
 }
 
 void CManagerClass::Login()
@@ -54,10 +54,8 @@ void CManagerClass::Login()
         return;
     m_pView->m_strUserId = dialog->m_strUserId;
     m_pView->m_strPassword = dialog->m_strPassword;
-    m_pView->m_mailbox.SetText(IDC_MAILBOX_NAME, "Manager_Login");
-    m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, dialog->m_strLoginSql);
     if (OpenManagerDatabase())
-        m_pView->m_pManagerWorker->SetEvent();
+        m_pView->m_pManagerWorker->Send(DbRequest::ManagerLogin, dialog->m_strLoginSql);
 }
 
 BOOL CManagerClass::OpenManagerDatabase()
@@ -68,8 +66,7 @@ BOOL CManagerClass::OpenManagerDatabase()
     } catch (CException* e) {
         // The request never reaches the worker: free the mailbox for the next one.
         ExceptionPtr hold(e);
-        m_pView->m_mailbox.SetText(IDC_MAILBOX_NAME, "");
-        m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
+        m_pView->m_pManagerWorker->ClearRequest();
         AfxMessageBox(e->GetErrorText(), MB_OK | MB_ICONSTOP);
         return FALSE;
     }
@@ -90,8 +87,7 @@ void CManagerClass::OnLoginReply(CString row)
     }
     m_pView->m_captionPanel.SetCaption(caption);
     m_pView->m_captionPanel.Invalidate();
-    m_pView->m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
-    m_pView->m_pManagerWorker->SetEvent();
+    m_pView->m_pManagerWorker->Acknowledge();
 }
 
 void CManagerClass::Logout()
@@ -118,17 +114,15 @@ void CManagerClass::Logout()
     // The navigation words of the last hint stay in the mailbox's SQL edit; a
     // logged-out pane has no request in flight, so the next log-in must not
     // find the mailbox busy.
-    view.m_mailbox.SetText(IDC_MAILBOX_TEXT, "");
+    static_cast<void>(view.m_mailbox.TakeQueryUser());
     view.SendMessage(WM_MANAGER_REFRESH, 0, 0);
     view.Invalidate(TRUE);
 }
 
-void CManagerClass::ExecuteManagerRequest(const char* requestName, const CString& sql)
+void CManagerClass::ExecuteManagerRequest(DbRequest request, const CString& sql)
 {
-    m_pView->m_mailbox.SetText(IDC_MAILBOX_NAME, requestName);
-    m_pView->m_mailbox.SetText(IDC_MAILBOX_TEXT, sql);
     if (OpenManagerDatabase())
-        m_pView->m_pManagerWorker->ExecuteRequest();
+        m_pView->m_pManagerWorker->Run(request, sql);
 }
 
 void CManagerClass::ChangeManagerInfo()
@@ -145,7 +139,7 @@ void CManagerClass::ChangeManagerInfo()
     CString sql;
     sql.Format("UPDATE [Manager] SET [mg_pass] = '%s', [corner_code] = '%s' WHERE [mg_id] = '%s'",
         SqlEscape(dialog->m_strPassword), SqlEscape(dialog->m_strCornerId), SqlEscape(m_pView->m_strUserId));
-    ExecuteManagerRequest("Manager_Change", sql);
+    ExecuteManagerRequest(DbRequest::ManagerChange, sql);
     m_pView->m_strPassword = dialog->m_strPassword;
     m_pView->m_strCornerCode = dialog->m_strCornerId;
 }
@@ -161,5 +155,5 @@ void CManagerClass::AddManager()
     CString sql;
     sql.Format("INSERT INTO [Manager] VALUES('%s', '%s', '%s')", SqlEscape(dialog->m_strUserId),
         SqlEscape(dialog->m_strPassword), SqlEscape(dialog->m_strCornerId));
-    ExecuteManagerRequest("Manager_Insert", sql);
+    ExecuteManagerRequest(DbRequest::ManagerInsert, sql);
 }

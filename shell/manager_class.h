@@ -5,6 +5,7 @@
 // Every value typed by the user is quoted (SqlEscape) before it goes into SQL.
 // UI thread.
 
+#include "db/db_request.h"
 #include "platform/base/cstring.h"
 #include "platform/wnd/core/wnd.h"
 
@@ -43,7 +44,7 @@ private:
     // the mailbox. TRUE when open.
     BOOL OpenManagerDatabase();
     // Runs sql as request name on the worker at once (this thread).
-    void ExecuteManagerRequest(const char* requestName, const CString& sql);
+    void ExecuteManagerRequest(DbRequest request, const CString& sql);
 
     CCalvornView* m_pView = nullptr;
 };

@@ -11,6 +11,7 @@
 #include <span>
 #include <string_view>
 
+#include "db/db_request.h"
 #include "platform/base/types.h"
 #include "protocol/data_kinds.h"
 
@@ -88,8 +89,9 @@ struct ScreenInfo {
     // for a screen the tree never offers.
     const char* english = nullptr;
     const char* korean = nullptr;
-    // The query word written before the hint; nullptr for none.
-    const char* query = nullptr;
+    // The request the left pane names before the hint (its query); none for
+    // none.
+    std::optional<DbRequest> query {};
     std::optional<DataKind> kind {};
     ScreenWord word = ScreenWord::None;
     // The kind word of ScreenWord::Own.

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "db/db_request.h"
 #include "db/record_sql.h"
 #include "platform/base/exception.h"
 #include "platform/wnd/core/msgbox.h"
@@ -71,9 +72,10 @@ BOOL CReceivedRecordStore::Store(const CString& path, RecordKind kind, std::span
         return FALSE;
     }
     // The preset entries of a TCP read leave the request word as it is.
-    const CString request = kind == RecordKind::UserLabel               ? "User_Label_Insert"
-        : kind == RecordKind::Preset && carriage == RecordCarriage::Tcp ? ""
-                                                                        : "ITEM_REV";
+    const CString request = kind == RecordKind::UserLabel ? RequestName(DbRequest::UserLabelInsert)
+        : kind == RecordKind::Preset && carriage == RecordCarriage::Tcp
+        ? ""
+        : RequestName(DbRequest::ItemReceived);
     for (const std::string& sql : statements) {
         note(request, CString(sql.c_str()));
         try {

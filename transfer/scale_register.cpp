@@ -45,19 +45,16 @@ BOOL CScaleRegister::IsRecordKey(const CString& key)
 
 CString CScaleRegister::TakeRequest(CString& requestName)
 {
-    CMailboxDlg* mailbox = m_pOwner->GetDbMailbox();
-    requestName = mailbox->TakeText(IDC_MAILBOX_NAME);
-    return mailbox->TakeText(IDC_MAILBOX_TEXT);
+    const CMailboxDlg::Query query = m_pOwner->GetDbMailbox()->TakeQuery();
+    requestName = query.name;
+    return query.user;
 }
 
 void CScaleRegister::StartRead(const char* database, const CString& requestName, const CString& sql)
 {
     CItemDbWorker* worker = m_pOwner->GetItemWorker();
     worker->OpenDatabase(database);
-    CMailboxDlg* mailbox = m_pOwner->GetDbMailbox();
-    mailbox->SetText(IDC_MAILBOX_NAME, requestName);
-    mailbox->SetText(IDC_MAILBOX_TEXT, sql);
-    worker->SetEvent();
+    worker->SendNamed(requestName, sql);
 }
 
 void CScaleRegister::SelectScales(const CString& columns)
@@ -82,9 +79,7 @@ void CScaleRegister::SelectScaleAddress(const CString&, const CString& columns, 
 
 void CScaleRegister::SelectScaleRootInfo(const CString& columns)
 {
-    CMailboxDlg* mailbox = m_pOwner->GetDbMailbox();
-    const CString name = mailbox->TakeText(IDC_MAILBOX_NAME);
-    mailbox->TakeText(IDC_MAILBOX_TEXT);
+    const CString name = m_pOwner->GetDbMailbox()->TakeQuery().name;
     BeginRows();
     const CString list = (columns.IsEmpty() ? CString(kRootInfoColumns) : columns) + ", [ID]";
     StartRead(kScaleSettingsDatabase, name, "SELECT " + list + " FROM [Scale_Root_Info]");
@@ -92,9 +87,7 @@ void CScaleRegister::SelectScaleRootInfo(const CString& columns)
 
 void CScaleRegister::SelectScaleInfo(const CString& columns)
 {
-    CMailboxDlg* mailbox = m_pOwner->GetDbMailbox();
-    const CString name = mailbox->TakeText(IDC_MAILBOX_NAME);
-    mailbox->TakeText(IDC_MAILBOX_TEXT);
+    const CString name = m_pOwner->GetDbMailbox()->TakeQuery().name;
     BeginRows();
     const CString list
         = (columns.IsEmpty() ? CString(kInfoColumns) : columns) + ", [PriceUnit], [PassWord], [VAT], [ID]";
@@ -111,8 +104,7 @@ int CScaleRegister::SplitFields(const CString& row)
 
 void CScaleRegister::Acknowledge()
 {
-    m_pOwner->GetDbMailbox()->SetText(IDC_MAILBOX_NAME, kMailboxReport);
-    m_pOwner->GetItemWorker()->SetEvent();
+    m_pOwner->GetItemWorker()->Acknowledge();
 }
 
 void CScaleRegister::SplitRows(const CString& row)
@@ -195,19 +187,17 @@ void CScaleRegister::FillScaleInfoGrid(const CString& row)
 void CScaleRegister::RunWrite(const CString& sql)
 {
     CItemDbWorker* worker = m_pOwner->GetItemWorker();
-    CMailboxDlg* mailbox = m_pOwner->GetDbMailbox();
-    const CString name = mailbox->TakeText(IDC_MAILBOX_NAME);
-    mailbox->SetText(IDC_MAILBOX_NAME, name);
-    mailbox->SetText(IDC_MAILBOX_TEXT, sql);
+    // The request is the screen's query (its name as written), the text sql.
+    const CString name = m_pOwner->GetDbMailbox()->TakeQuery().name;
     worker->OpenDatabase(kManagerDatabase);
-    worker->ExecuteRequest();
+    worker->RunNamed(name, sql);
 }
 
 void CScaleRegister::UpdateScale(const CString& number, const CString& name, const CString& ip,
     const CString& scaleId, const CString& managerId, const CString& key)
 {
     if (!IsRecordKey(key)) {
-        m_pOwner->GetDbMailbox()->SetText(IDC_MAILBOX_NAME, "");
+        m_pOwner->GetItemWorker()->ClearRequestName();
         return;
     }
     RunWrite(CString::Formatted("UPDATE [ScaleMG] SET [scale_num] = '%s', [scale_name] = '%s', [ip] = '%s', "
@@ -228,7 +218,7 @@ void CScaleRegister::InsertScale(const CString& number, const CString& name, con
 void CScaleRegister::DeleteScale(const CString& key)
 {
     if (!IsRecordKey(key)) {
-        m_pOwner->GetDbMailbox()->SetText(IDC_MAILBOX_NAME, "");
+        m_pOwner->GetItemWorker()->ClearRequestName();
         return;
     }
     RunWrite("DELETE FROM [ScaleMG] WHERE [ID] = " + key);

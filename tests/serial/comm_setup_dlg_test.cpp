@@ -201,7 +201,7 @@ using ScaleInfoDlgTest = ScaleRegisterTest;
 TEST_F(ScaleInfoDlgTest, ReturnsTheFieldsOfItsMode)
 {
     struct Case {
-        const char* mode;
+        DbRequest mode;
         const char* name;
         const char* scaleId;
         int result;
@@ -212,12 +212,13 @@ TEST_F(ScaleInfoDlgTest, ReturnsTheFieldsOfItsMode)
         const char* ipBack = "127.0.0.2";
     };
     const Case cases[] = {
-        { "Scale_Update", "A", "3", IDOK, "A", "77", nullptr },
-        { "Scale_Insert", "", "3", IDOK, "TEMP", "5", nullptr, " 10.0.0.07 ", "10.0.0.7" },
-        { "Scale_Insert", "A", "", IDCANCEL, "A", "5", "Input Scale ID" },
+        { DbRequest::ScaleUpdate, "A", "3", IDOK, "A", "77", nullptr },
+        { DbRequest::ScaleInsert, "", "3", IDOK, "TEMP", "5", nullptr, " 10.0.0.07 ", "10.0.0.7" },
+        { DbRequest::ScaleInsert, "A", "", IDCANCEL, "A", "5", "Input Scale ID" },
         // A typed address must be one that can exist; a serial scale has none.
-        { "Scale_Insert", "A", "3", IDCANCEL, "A", "5", "The IP address", "10.0.0.300", "10.0.0.300" },
-        { "Scale_Insert", "A", "3", IDOK, "A", "5", nullptr, "", "" },
+        { DbRequest::ScaleInsert, "A", "3", IDCANCEL, "A", "5", "The IP address", "10.0.0.300",
+            "10.0.0.300" },
+        { DbRequest::ScaleInsert, "A", "3", IDOK, "A", "5", nullptr, "", "" },
     };
     for (const Case& c : cases) {
         MessageBoxScript::Reset();
@@ -239,7 +240,7 @@ TEST_F(ScaleInfoDlgTest, ReturnsTheFieldsOfItsMode)
             d.GetDlgItemText(IDOK, okText);
             if (auto* ok = dynamic_cast<CIconButton*>(d.GetDlgItem(IDOK)))
                 ok->GetToolTip().GetText(okTip, ok, 1);
-            icons = ShowsIcon(d, IDOK, CString(c.mode) == "Scale_Update" ? 178 : 181)
+            icons = ShowsIcon(d, IDOK, c.mode == DbRequest::ScaleUpdate ? 178 : 181)
                 && ShowsIcon(d, IDCANCEL, 162);
             for (int id :
                 { IDC_SCALE_INFO_NUMBER_LABEL, IDC_SCALE_INFO_NAME_LABEL, IDC_SCALE_INFO_IP_LABEL,
@@ -258,17 +259,17 @@ TEST_F(ScaleInfoDlgTest, ReturnsTheFieldsOfItsMode)
             d.SetDlgItemText(IDC_SCALE_INFO_KEY, "77");
             AfxClickDlgButton(d, IDOK);
         });
-        EXPECT_EQ(dialog.DoModal(), c.result) << c.mode << c.scaleId;
+        EXPECT_EQ(dialog.DoModal(), c.result) << RequestName(c.mode) << c.scaleId;
         EXPECT_EQ(shownNumber, "0");
-        EXPECT_EQ(okText, CString(c.mode) == "Scale_Update" ? "UPDATE" : "INSERT");
-        EXPECT_EQ(okTip, CString(c.mode) == "Scale_Update" ? "Update" : "Insert");
-        EXPECT_TRUE(icons) << c.mode;
+        EXPECT_EQ(okText, c.mode == DbRequest::ScaleUpdate ? "UPDATE" : "INSERT");
+        EXPECT_EQ(okTip, c.mode == DbRequest::ScaleUpdate ? "Update" : "Insert");
+        EXPECT_TRUE(icons) << RequestName(c.mode);
         EXPECT_EQ(labels,
             (std::vector<CString> { "Scale Num", "Scale name", "IP Addr", "Scale ID Num", "ID", "User ID" }));
         EXPECT_TRUE(hidden);
         const ScaleInfo& info = dialog.GetInfo();
-        EXPECT_EQ(info.scaleName, c.nameBack) << c.mode;
-        EXPECT_EQ(info.key, c.keyBack) << c.mode;
+        EXPECT_EQ(info.scaleName, c.nameBack) << RequestName(c.mode);
+        EXPECT_EQ(info.key, c.keyBack) << RequestName(c.mode);
         EXPECT_EQ(info.scaleNum, "0");
         EXPECT_EQ(info.ip, c.ipBack);
         EXPECT_EQ(info.managerId, "kim");
