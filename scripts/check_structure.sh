@@ -67,6 +67,18 @@
 #     scales (a std::vector of CString, std::string or OrderScale) or a text
 #     that holds them (a string member named ...Scales..., ...ScaleList...
 #     or ...ScaleIds...).
+# 15. No request name of the database workers ("Item_Read", "Pre_Read" ...)
+#     is spelled as a string outside db/ (db/db_request.h names them once,
+#     DbRequest their type), tests aside. protocol/data_kinds.cpp, whose kind
+#     words are a vocabulary of their own (the sales totals' words are spelled
+#     as their reads are named), is not looked at.
+# 16. No code outside db/ (tests aside) names the mailbox's edits
+#     (IDC_MAILBOX_...): the workers' typed calls and the mailbox's query
+#     write and read them.
+# 17. The rows of the tables of data kinds, screens, Item columns and screen
+#     panels name their fields (designated initializers): a row that opens
+#     with its first field's value is refused (scripts/structure_counts.py
+#     holds the patterns and counts them).
 # Prints one line per finding and exits 1 when there is any; --list also
 # prints every class's count.
 set -euo pipefail
@@ -451,6 +463,36 @@ for folder in APP_FOLDERS:
             if name.endswith("Order") or (holds(r"\bTransferCommand\b") and holds(r"\bDataKind\b") and scales):
                 findings.append(f"{path}: {name} is a second order type (transfer/transfer_order.h"
                                 f" holds TransferOrder)")
+
+# 15-17 read the code with its lines kept.
+sys.path.insert(0, "scripts")
+from structure_counts import TABLES, strip as strip_kept_lines  # noqa: E402
+
+# 15 and 16: request names spelled, and the mailbox's edits named, in db/ only.
+REQUEST_NAMES = set(re.findall(r'\{\s*R::\w+\s*,\s*"(\w+)"\s*\}',
+                               pathlib.Path("db/db_request.h").read_text(encoding="utf-8")))
+LITERAL = re.compile(r'"((?:\\.|[^"\\\n])*)"')
+for folder in [f for f in CODE_FOLDERS if f != "db"] + ["bench", "tools"]:
+    for path in sorted(pathlib.Path(folder).rglob("*")):
+        if path.suffix not in (".h", ".cpp"):
+            continue
+        source = path.read_text(encoding="utf-8")
+        code = re.sub(r"//[^\n]*|/\*.*?\*/", lambda m: re.sub(r"[^\n]", " ", m.group(0)), source, flags=re.S)
+        spelled = [] if path == KIND_PARSE else [m for m in LITERAL.finditer(code) if m.group(1) in REQUEST_NAMES]
+        for m in spelled:
+            findings.append(f"{path}:{code.count(chr(10), 0, m.start()) + 1}: spells the request name {m.group(1)}"
+                            " (db/db_request.h)")
+        text = strip_kept_lines(source)
+        for m in re.finditer(r"\bIDC_MAILBOX_\w+", text):
+            findings.append(f"{path}:{text.count(chr(10), 0, m.start()) + 1}: names the mailbox edit {m.group(0)}"
+                            " (db/ writes and reads them)")
+
+# 17: the tables' rows name their fields.
+for table, (path, positional) in TABLES.items():
+    text = strip_kept_lines(path.read_text(encoding="utf-8"))
+    for m in re.finditer(positional, text):
+        number = text.count("\n", 0, m.start()) + 1
+        findings.append(f"{path}:{number}: a row of {table} read by position (name its fields)")
 
 for finding in findings:
     print(finding)
