@@ -20,6 +20,10 @@ namespace {
 constexpr UINT kLineCaptureMessage = WM_APP + 0x224;
 // The engine window's own timer of RunLater.
 constexpr UINT_PTR kLaterTimer = 1;
+// The engine window's timer of an unsure answer, and how long it waits for
+// the numbered one (at most half the reply time).
+constexpr UINT_PTR kSettleTimer = 2;
+constexpr UINT kSettleMs = 300;
 
 // Steps of each mode: what RunCommand does with a step word.
 enum class Action { None, Open, Join, Close, Frame, Data };
@@ -363,6 +367,11 @@ void CSerialTransEngine::CancelLater()
 
 void CSerialTransEngine::OnTimer(UINT_PTR id)
 {
+    if (id == kSettleTimer) {
+        KillTimer(kSettleTimer);
+        TakeHeld();
+        return;
+    }
     if (id != kLaterTimer)
         return;
     KillTimer(kLaterTimer);
@@ -395,6 +404,10 @@ void CSerialTransEngine::OnReplyTimeout()
 {
     if (!m_pHost || !m_bTimerRunning)
         return;
+    if (m_answers.IsHolding()) {
+        TakeHeld(); // it came in time
+        return;
+    }
     const bool broadcast = m_mode == TransferCommand::BroadTrans;
     if (m_bAwaitingData) {
         KillReplyTimer();
@@ -453,6 +466,11 @@ LRESULT CSerialTransEngine::OnLineCapture(WPARAM, LPARAM)
         switch (m_answers.Classify(answer ? &*answer : nullptr, m_sendCopy)) {
         case SerialAnswerLedger::Match::Stray:
             continue; // the wait goes on, its deadline kept
+        case SerialAnswerLedger::Match::Unsure:
+            // It waits a short while for the numbered one.
+            if (m_answers.Hold(std::move(capture.bytes)))
+                SetTimer(kSettleTimer, std::min(kSettleMs, m_replyTimeoutMs / 2));
+            continue;
         case SerialAnswerLedger::Match::Answer:
             break;
         }
@@ -461,10 +479,10 @@ LRESULT CSerialTransEngine::OnLineCapture(WPARAM, LPARAM)
     }
 }
 
-void CSerialTransEngine::OnFrameReceived(const Capture& capture)
+void CSerialTransEngine::OnFrameReceived(const Capture& capture, bool unsure)
 {
     const std::optional<LinkFrame> answer = AnswerFrameOf(capture);
-    m_answers.Take(answer ? &*answer : nullptr, m_sendCopy);
+    m_answers.Take(answer ? &*answer : nullptr, m_sendCopy, unsure);
     const bool broadcast = m_pWalk && m_pWalk->GetBroadcastFlag() != 0;
     KillReplyTimer();
     if (capture.join) {
@@ -516,6 +534,17 @@ std::optional<LinkFrame> CSerialTransEngine::AnswerFrameOf(const Capture& captur
         && command != ScaleCommand::BroadStatusReply)
         return std::nullopt;
     return frame;
+}
+
+void CSerialTransEngine::TakeHeld()
+{
+    std::optional<ByteBuffer> held = m_answers.TakeHeld();
+    if (!held)
+        return;
+    Capture capture;
+    capture.generation = m_line->generation.load();
+    capture.bytes = std::move(*held);
+    OnFrameReceived(capture, true);
 }
 
 void CSerialTransEngine::OnAcknowledged()

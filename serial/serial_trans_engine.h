@@ -122,7 +122,8 @@ private:
     void NewGeneration();
     void ResetPieces();
 
-    void OnFrameReceived(const Capture& capture);
+    // unsure: a 0 that no numbered answer followed.
+    void OnFrameReceived(const Capture& capture, bool unsure = false);
     void CheckJoinReply(const ByteBuffer& reply, bool broadcast);
     void OnReplyFrame(const LinkFrame& frame);
     void OnBroadcastFrame(const LinkFrame& frame);
@@ -132,6 +133,8 @@ private:
     // The ACK, NAK or status reply that capture holds, when it may answer
     // the frame last written.
     std::optional<LinkFrame> AnswerFrameOf(const Capture& capture) const;
+    // The unsure answer held is taken: no numbered one came.
+    void TakeHeld();
     void Resend();
     void Report(UINT message, SerialWord status);
 

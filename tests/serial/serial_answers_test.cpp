@@ -129,6 +129,19 @@ scalesim::SerialScript WritingTwice(scalesim::SerialScript script)
     };
 }
 
+// script's scale writing its previous answer of the session again before
+// each answer.
+scalesim::SerialScript RepeatingThePrevious(scalesim::SerialScript script)
+{
+    auto last = std::make_shared<std::vector<Bytes>>();
+    return [=](const SerialFrame& f, std::size_t n) {
+        SerialReply reply { f.join ? std::vector<Bytes> {} : *last };
+        *last = script(f, n).writes;
+        reply.writes.insert(reply.writes.end(), last->begin(), last->end());
+        return reply;
+    };
+}
+
 struct RepeatCase {
     const char* name;
     bool twice; // else the previous answer first
@@ -151,7 +164,7 @@ TEST_P(RepeatedAnswerTest, EachScaleEndsOnceWithWhatItHolds)
             return 0x2025; // memory full
         return std::nullopt;
     });
-    StartScript(c.twice ? WritingTwice(model.Script()) : model.Script());
+    StartScript(c.twice ? WritingTwice(model.Script()) : RepeatingThePrevious(model.Script()));
     // Each box stays open, as a user's does, until the copy of the answer it
     // tells of has come.
     for (std::size_t i = 0; c.twice && i < c.texts.size(); ++i) {
@@ -196,9 +209,35 @@ INSTANTIATE_TEST_SUITE_P(Scales, RepeatedAnswerTest,
                           BothEnd("Trans Complete", "12 of 12 records sent.") },
         RepeatCase { "TwiceRefused", true, TransferCommand::Trans, 0, kBothRefused },
         RepeatCase { "TwiceRead", true, TransferCommand::Recv, 12,
-            { "S07 (ID 07): Trans Complete, no records stored.",
-                "S08 (ID 08): Trans Complete, 3 records" } }),
+            { "S07 (ID 07): Trans Complete, no records stored.", "S08 (ID 08): Trans Complete, 3 records" } },
+        RepeatCase { "PreviousFirstComplete", false, TransferCommand::Trans, 12,
+            BothEnd("Trans Complete", "12 of 12 records sent.") },
+        // The clear's answer again before the refusal of record 1.
+        RepeatCase { "PreviousFirstRefused", false, TransferCommand::Trans, 0, kBothRefused }),
     [](const auto& test) { return std::string(test.param.name); });
+
+// What a scale showed of its numbering holds for its session only: the next
+// scale on the ID may leave its answers at 0.
+TEST_F(SerialTransferTest, EachSessionLearnsAgainWhetherItsScaleNumbersItsAnswers)
+{
+    SerialScaleModel model({ "07" });
+    m_screen->SetDataRows(ItemRows(2));
+    m_screen->m_pick.firstRow = 1;
+    m_screen->m_pick.lastRow = 2;
+    for (bool numbered : { true, false }) {
+        StartScript(numbered ? model.Script() : [](const SerialFrame& f, std::size_t) {
+            return f.join ? SerialReply::JoinReply(f) : SerialReply::Ack("07");
+        });
+        Run(TransferCommand::Trans, DataKind::Item, TransferScope::Select, { Line("07") });
+        m_line.Stop();
+    }
+    const std::string sent = Ending("07", "Trans Complete", "2 of 2 records sent.");
+    EXPECT_EQ(Texts(), (std::vector<std::string> { sent, sent }));
+    EXPECT_EQ(Commands(Frames()),
+        (std::vector<std::uint16_t> {
+            kJoinMark, kRecord, kRecord, kEndJoin, kJoinMark, kRecord, kRecord, kEndJoin }));
+    ExpectWalkEnded();
+}
 
 // ---- copies ------------------------------------------------------------------------
 
