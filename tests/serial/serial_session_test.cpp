@@ -416,6 +416,24 @@ TEST_F(SerialTransferTest, AnEndOfDataAfterTheScaleTotalsSendsNoRequestEnd)
     EXPECT_EQ(m_screen->m_progress, "1");
     EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete, 1 record" });
     ExpectWalkEnded();
+
+    // A scale without totals ends the read at once.
+    m_line.Stop();
+    StartScript([](const SerialFrame& f, std::size_t) {
+        if (f.join)
+            return SerialReply::JoinReply(f);
+        const Bytes ack = scalesim::AnswerFrame("07", kAck, {}, f);
+        if (f.command == kRequestOne)
+            return SerialReply { { ack, SerialReply::Frame("07", kEndOfData, {}) } };
+        return SerialReply { { ack } };
+    });
+    MessageBoxScript::Reset();
+    Run(TransferCommand::Recv, DataKind::ResultAll, TransferScope::All, { Line("07") });
+    const auto commands = Commands(Frames());
+    EXPECT_EQ(std::vector<std::uint16_t>(commands.begin() + 4, commands.end()),
+        (std::vector<std::uint16_t> { kJoinMark, kRequestOne, kEndJoin }));
+    EXPECT_EQ(Texts(), std::vector<std::string> { "Trans Complete, no records stored." });
+    ExpectWalkEnded();
 }
 
 TEST_F(SerialTransferTest, APresetPageTheScaleDoesNotHoldEndsTheRead)
@@ -599,6 +617,21 @@ TEST_F(SerialTransferTest, BroadcastOfScaleSettingsResetsEveryJoinedScale)
     ExpectWalkEnded();
 }
 
+// Presets have no selection: a broadcast of them ends after the start pass.
+TEST_F(SerialTransferTest, BroadcastOfPresetsByPickEndsAfterTheStart)
+{
+    SerialScaleModel model({ "01", "03" });
+    StartLine(model);
+
+    Run(TransferCommand::Trans, DataKind::Preset, TransferScope::Select, { Line("01"), Line("03") });
+
+    EXPECT_EQ(Addressed(Frames()),
+        (std::vector<std::string> { "J@01", "J@03", "1280@01", "1280@03", "1024@01", "1024@03" }));
+    EXPECT_EQ(
+        Texts(), std::vector<std::string> { "Broadcast to 2 scales: Trans Complete, 0 of 0 records sent." });
+    ExpectWalkEnded();
+}
+
 TEST_F(SerialTransferTest, BroadcastOfPickedRowsShowsEachScalesStatus)
 {
     SerialScaleModel model({ "01", "02", "03", "04" });
@@ -766,6 +799,18 @@ TEST_F(SerialTransferTest, BroadcastWithoutAJoinedScaleOrPortEndsAtOnce)
         std::vector<std::string> {
             "Broadcast to 2 scales: Trans Stopped, 0 of 1 records sent. Not joined, sent "
             "nothing: S01 (ID 01), S02 (ID 02)." });
+    ExpectWalkEnded();
+
+    // Stop while the first join is unanswered: no scale to end, no closing pass.
+    const std::size_t before = Frames().size();
+    Begin(TransferCommand::Trans, DataKind::Item, TransferScope::All, { Line("01"), Line("02") });
+    ASSERT_TRUE(PumpUntil([&] { return Frames().size() > before; }));
+    m_screen->Transfer().Stop();
+    ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }, std::chrono::seconds(10)));
+    const auto stopped = Addressed(Frames());
+    EXPECT_EQ(std::vector<std::string>(stopped.begin() + static_cast<std::ptrdiff_t>(before), stopped.end()),
+        std::vector<std::string> { "J@01" });
+    EXPECT_EQ(Texts().size(), 2u);
     ExpectWalkEnded();
 }
 

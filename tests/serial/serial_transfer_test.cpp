@@ -400,6 +400,32 @@ TEST_F(SerialTransferTest, RefusedStartsTellWhy)
     ExpectWalkEnded();
 }
 
+// COM 1 to COM 8 are the ports; COM 9 does not open.
+TEST_F(SerialTransferTest, ThePortsAreOneToEight)
+{
+    SerialScaleModel model({ "07" });
+    StartLine(model);
+    m_screen->SetDataRows({ ItemRow(1, "a", 1) });
+    m_screen->m_pick.firstRow = m_screen->m_pick.lastRow = 1;
+    TransferOrder order;
+    order.link = TransferLink::Serial;
+    order.command = TransferCommand::Trans;
+    order.kind = DataKind::Item;
+    order.scope = TransferScope::Select;
+    order.scales = ParseScaleLines({ Line("07") });
+    for (int port : { 1, 8, 9 }) {
+        SetSerialDevicePath(port, m_line.DevicePath());
+        order.comPort = port;
+        m_screen->StartWalk(order);
+        ASSERT_TRUE(PumpUntil([&] { return !m_screen->Transfer().IsRunning(); }));
+        SetSerialDevicePath(port, "");
+    }
+    const std::string sent = Ending("07", "Trans Complete", "1 of 1 records sent.");
+    EXPECT_EQ(Texts(), (std::vector<std::string> { sent, sent, "PORT OPEN ERROR" }));
+    EXPECT_EQ(model.Joined().size(), 2u);
+    ExpectWalkEnded();
+}
+
 TEST_F(SerialTransferTest, APortThatDoesNotOpenSkipsToTheNextScale)
 {
     SerialScaleModel model({ "08" });
