@@ -1,9 +1,8 @@
 #pragma once
-// CScaleLink: what happens next in an RS-232 session. For each step it builds
-// one link frame into the engine's transmit buffer and hands it over (step word,
-// frame length and an empty reply kind into the serial mailbox, then
-// CSerialTransEngine::RunCommand); after every report of the engine the work
-// screen calls OnReply, which reads the mailbox and chooses the next step.
+// CScaleLink: what happens next in an RS-232 session. For each step it has
+// one link frame built and handed to the engine (CLinkFrames); after every
+// report of the engine the work screen calls OnReply, which reads the mailbox
+// and chooses the next step.
 //
 //   TRANS        OPEN -> JOIN -> clear -> records (or a selection) -> ENDJOIN -> CLOSE
 //   RECV         OPEN -> JOIN -> request -> records, each acknowledged -> end of
@@ -14,28 +13,24 @@
 //
 // A stop is acted on once per session (latched until the next OPEN): ENDJOIN, or
 // the broadcast's closing pass. Every wait ends: an unanswered ENDJOIN or
-// ALL_ENDJOIN and the scale's refusals close the session too. UI thread only.
+// ALL_ENDJOIN and the scale's refusals close the session too. What a read
+// brings back is CReceivedRecords'; how a session ended, CSessionEnding's.
+// UI thread only.
 
-#include <array>
-#include <cstdint>
-#include <map>
 #include <optional>
-#include <string>
 #include <vector>
 
-#include "platform/base/bytes.h"
 #include "platform/base/cstring.h"
 #include "protocol/data_kinds.h"
-#include "protocol/link_frame.h"
-#include "protocol/record_values.h"
-#include "protocol/scale_records.h"
+#include "serial/broadcast_scales.h"
+#include "serial/link_frames.h"
+#include "serial/received_records.h"
 #include "serial/serial_host.h"
 #include "serial/serial_walk_state.h"
-#include "transfer/received_record_store.h"
+#include "serial/session_ending.h"
 #include "transfer/transfer_rows.h"
 
 class CSerialTransEngine;
-class CSerialWalkState;
 
 class CScaleLink {
 public:
@@ -50,18 +45,13 @@ public:
     // first record comes when it is a received-data database.
     void SetTargetDatabase(const CString& path, bool makeOnFirstRecord = false)
     {
-        m_strTargetDbPath = path;
-        m_bMakeTarget = makeOnFirstRecord;
+        m_records.SetTarget(path, makeOnFirstRecord);
     }
     // What the walk sends and the numbers a read asks for, read from the screen
     // when the user started it.
-    void SetRows(TransferRowsPtr rows, std::vector<int> requestNumbers)
-    {
-        m_rows = std::move(rows);
-        m_requestSource = std::move(requestNumbers);
-    }
+    void SetRows(TransferRowsPtr rows, std::vector<int> requestNumbers);
     // The frame counter starts again at 1 (every transfer start).
-    void ResetSequence() { m_sequence = FrameSequence(); }
+    void ResetSequence() { m_frames.ResetSequence(); }
 
     // Runs the engine's "OPEN" (mode, kind and scope written beforehand).
     void StartSession();
@@ -70,7 +60,7 @@ public:
 
     // The records stored by the last read, and the rows the last selective send
     // counted.
-    int GetStoredCount() const { return m_nStoredCount; }
+    int GetStoredCount() const { return m_records.StoredCount(); }
     const std::vector<int>& GetSelectedRows() const { return m_selectedRows; }
 
 private:
@@ -80,160 +70,82 @@ private:
         std::optional<TransferScope> scope;
         CString step, reply, status;
     };
-    using Sender = void (CScaleLink::*)();
     using IndexSender = void (CScaleLink::*)(int);
 
     Mailbox ReadMailbox() const;
+    // A stop asked for: ends the session once; false when none is to be acted on.
+    bool OnStop(const Mailbox& box);
     void OnSendReply(const CString& step);
     void OnRecvReply(const Mailbox& box);
     void StartFirstSend(const Mailbox& box);
     void StartFirstRequest(const Mailbox& box);
     // The acknowledgement of a clear, a record or the preset page: the next
-    // record, or done once the last has gone. False for any other step.
-    bool OnRecordSent(const CString& step, Sender done);
+    // record, or once the last has gone the end (ENDJOIN, or the broadcast's
+    // status pass). False for any other step.
+    bool OnRecordSent(const CString& step);
     void AfterClear(const DataKindInfo& route);
+    void SendTableData(const DataKindInfo& route);
+    void SendTableSelectData(const DataKindInfo& route);
     void RequestNextOrEnd(const CString& step);
-    // The message of a scale's refusal step ("MEMORY FULL", or "BROAD MEMORY
-    // FULL" in a broadcast ...), or nullptr.
-    static const char* RefusalText(const CString& step, bool broadcast);
     void EndWithMessage(const char* text);
     // The end of a session that did not go through: how, how far, which scale.
     CString EndingText(const CString& how, bool reading) const;
-    // The end of a session that went through: the scale and the count.
-    CString CompleteText(bool reading) const;
-    // text, named by its scale in a walk over several scales.
-    CString Named(const CString& text) const;
-    // The records the scale has accepted, once step's report is an acceptance.
-    void NoteAccepted(const CString& step);
+    // The records the session was to send.
+    int SentTotal() const;
     // ENDJOIN answered: complete, or the ending of a stop or a refusal.
     void OnEndJoined(bool reading);
     // Ends a session that has nothing to send: ENDJOIN, or the closing pass.
     void EndEarly();
-
-    // ---- session senders ---------------------------------------------------------
-    void BuildJoinFrame();
-    void SendAck(const CString& step, std::uint8_t pieceCount = 0, std::uint8_t pieceNumber = 0);
-    void SendEndJoin();
-    void SendResetScale();
-    void SendScaleInfo();
-    void SendScaleRootInfo();
-    void SendClose();
-
-    // ---- table senders: one route per table -------------------------------------
-    void SendTableClear(const DataKindInfo& route);
-    void SendTableData(const DataKindInfo& route);
-    void SendTableSelectData(const DataKindInfo& route);
-    void SendTableAllRequest(const DataKindInfo& route);
-    void SendTableRequest(const DataKindInfo& route);
-    ByteBuffer RecordPayload(const DataKindInfo& route, int index);
-    void SendPresetData();
-    void SendResultAllClear();
-    void SendPresetAllRequest();
-    void SendPresetRequest();
-    void SendResultRead(DataKind kind);
-    void SendRequestEnd();
-    // Counts the selected rows (list, range or block), clamped to the data rows
-    // 1 to row count - 2 and limited by the data kind; position 0. Returns the count.
+    // Counts the selected rows; position 0. Returns the count.
     int CountSelection();
     // The request numbers up to the first 0; position 0. Returns the count.
     int CountRequestNumbers();
-    // The PLU record of a grid row: from its cells, or from its [Item] row when
-    // default values are in force.
-    PluRecord BuildPluRecord(int index);
+    void SendRequestEnd();
 
     // ---- received records --------------------------------------------------------
-    // A data reply while records are awaited: assembled, stored when whole,
-    // acknowledged. True when a whole record was taken.
+    // A data reply while records are awaited: taken, acknowledged. True when a
+    // whole record was taken.
     bool OnDataRecord(const CString& step, RecordKind kind);
-    // FALSE when the record was refused (and told).
-    BOOL StoreReceivedRecord(const CString& path, RecordKind kind);
-    // Whether the record assembled is a copy of one taken before: only after
-    // a frame of the read was sent again (the scale may answer both sends, or
-    // read again from its first record), and no more copies of a record than
-    // were taken before that resend, or of the first record taken after it.
-    [[nodiscard]] bool IsCopy();
-    // "<n> records stored in <path>", and the copies dropped.
-    CString StoredText() const;
-    bool TakeCopy(const CString& step, std::uint8_t count, std::uint8_t number);
+    // A copy, from a late answer and the answer to its resend, is neither
+    // stored nor counted.
+    void TakeCopy(const CString& step, std::uint8_t count, std::uint8_t number);
 
     // ---- broadcast ---------------------------------------------------------------
     void OnBroadcastReply();
+    // The steps of the broadcast's own frames; false for any other step.
+    bool OnBroadcastPass(const Mailbox& box);
     void SendBroadcastJoin(int index);
     void SendBroadStart(int index);
     void SendStatusRequest(int index);
     void SendAllEndJoin(int index);
-    void SendBroadcastEndJoin(int index);
     void SendAllReset(int index);
-    // A pass over the joined scales: starts at the first; the next one, false
-    // once the last has been served.
+    // A pass over the joined scales from the first; the next one, false once
+    // the last has been served.
     void StartPass(IndexSender send);
     bool StepPass(IndexSender send);
-    void StartStatusPass();
     void StartClosingPass();
     void FinishBroadcast();
-    // The broadcast's scales that did not join, as the messages name them.
-    CString NotJoinedScales() const;
-    // Shows a joined scale's status reply; a count below the records sent, an
-    // error code or a reply without a count marks the scale short.
-    void ShowStatusReply(int index);
-    // The joined scale as the messages name it.
-    CString JoinedLabel(int index) const;
-    ScaleId JoinedId(int index) const;
-
-    // Frame building and the hand-off to the engine.
-    ScaleId FrameScaleId(bool ownIdAlways = false) const;
-    ByteBuffer BuildFrame(std::uint16_t command, std::span<const std::uint8_t> payload, ScaleId scaleId,
-        std::uint8_t pieceCount = 0, std::uint8_t pieceNumber = 0);
-    void HandOff(SerialWord step, ByteBuffer frame);
-    void HandOff(const CString& step, ByteBuffer frame);
-    void SendRecordFrame(SerialWord step, std::span<const std::uint8_t> payload, int progress);
-    void SendClear(SerialWord step, TableCode table, std::uint8_t second, bool restartSequence);
-    void SendRequest(SerialWord step, ScaleCommand command, TableCode table, const std::uint32_t* number);
-    // The cells of the order's record index.
-    RecordRow RowAt(int index) const;
-    const TransferRows& Rows() const;
 
     CSerialHost* m_pHost = nullptr;
     CSerialTransEngine* m_pEngine = nullptr;
     const CSerialWalkState* m_pWalk = nullptr;
     int m_nLanguage = 2;
     UINT m_pauseMs = 2000;
-    FrameSequence m_sequence;
+    CLinkFrames m_frames;
+    CReceivedRecords m_records;
+    CSessionEnding m_ending;
+    CBroadcastScales m_broadcast;
 
     // Sending.
     int m_nRecordCount = 0;
     int m_nRecordIndex = 0;
-    int m_nColumnCount = 0;
     std::vector<int> m_selectedRows;
-    int m_nAcked = 0; // records the scale accepted
-    TransferRowsPtr m_rows;
-    std::vector<int> m_requestSource;
-    CString m_strEnding; // how a session that did not go through ended
 
-    // Reading.
+    // Reading by record numbers.
+    std::vector<int> m_requestSource;
     int m_nRequestCount = 0;
     int m_nRequestPosition = 0;
     std::vector<int> m_requestNumbers;
-    RecordAssembly m_assembly;
-    std::map<ByteBuffer, int> m_takenRecords; // this session's, with their counts
-    std::map<ByteBuffer, int> m_copiesAllowed; // copies that may still come
-    int m_nResendsSeen = 0; // the engine's resends when the last record came
-    bool m_bFirstAfterResend = false;
-    int m_nCopies = 0; // copies dropped
-    bool m_bMakeTarget = false;
-    int m_nStoredCount = 0;
-    int m_nRefusedCount = 0; // received records the database refused
-    int m_nCutLines = 0; // received text lines stored cut to their column
-    CString m_strTargetDbPath;
-    CReceivedRecordStore m_database;
-
-    // Broadcast.
-    int m_nJoinedCount = 0;
-    int m_nTotal = 0;
-    int m_nIndex = 0;
-    std::array<ScaleId, kMaxBroadcastScales + 1> m_joinedIds {};
-    ScaleId m_lastJoinId { '0', '0' };
-    CString m_strShortScales; // joined scales whose status did not confirm every record
 
     bool m_bStopLatched = false;
 };

@@ -11,62 +11,63 @@
 
 using W = SerialWord;
 
-ScaleId CScaleLink::JoinedId(int index) const
-{
-    if (index < 1 || index > kMaxBroadcastScales)
-        return { '0', '0' };
-    return m_joinedIds[static_cast<std::size_t>(index)];
-}
-
 void CScaleLink::OnBroadcastReply()
 {
     const Mailbox box = ReadMailbox();
     if (box.reply != W::Report)
         return;
-    const CString& step = box.step;
     if (box.status == W::BroadJoinError) {
-        SendBroadcastEndJoin(m_nIndex);
+        // The scale that did not join is told the end, and passed over.
+        m_frames.Send(
+            W::EndJoin, ScaleCommand::EndJoin, {}, m_pWalk->GetBroadcastScaleId(m_broadcast.Index()));
         if (!StepPass(&CScaleLink::SendBroadcastJoin))
             StartPass(&CScaleLink::SendBroadStart);
         return;
     }
     if (box.status == W::BroadThreeTimeError) {
         AfxMessageBox(box.status, MB_OK);
-        m_strEnding = "No answer (" + box.status + ")";
+        m_ending.SetHow("No answer (" + box.status + ")");
         StartClosingPass();
         return;
     }
     // An ALL_ENDJOIN that got no answer: that scale is done all the same.
-    const bool endUnanswered = box.status == W::AllEndJoin && step == W::AllEndJoin;
+    const bool endUnanswered = box.status == W::AllEndJoin && box.step == W::AllEndJoin;
     if (box.status != W::Ok && !endUnanswered)
         return;
+    if (OnBroadcastPass(box) || OnRecordSent(box.step)) {
+        // The next frame went, or the session ended.
+    } else if (box.step == W::SelectScaleInformation || box.step == W::SelectScaleRootInformation) {
+        m_ending.NoteAccepted(box.step, m_nRecordIndex);
+        StartPass(&CScaleLink::SendAllReset);
+    } else if (const char* text = CSessionEnding::RefusalText(box.step, true)) {
+        AfxMessageBox(text, MB_OK);
+        m_ending.SetHow(CString("Trans Failed (") + text + ")");
+        StartClosingPass();
+    }
+}
 
+bool CScaleLink::OnBroadcastPass(const Mailbox& box)
+{
+    const CString& step = box.step;
     if (step == W::Open) {
-        m_joinedIds.fill({ '0', '0' });
-        m_strShortScales.Empty();
-        m_nJoinedCount = 0;
-        m_nTotal = std::min(m_pWalk->GetBroadcastCount(), kMaxBroadcastScales);
-        m_nIndex = 1;
-        SendBroadcastJoin(1);
+        SendBroadcastJoin(m_broadcast.StartJoins());
     } else if (step == W::Join) {
-        if (m_nJoinedCount < kMaxBroadcastScales) {
-            ++m_nJoinedCount;
-            m_joinedIds[static_cast<std::size_t>(m_nJoinedCount)] = m_lastJoinId;
-        }
+        m_broadcast.Joined();
         if (!StepPass(&CScaleLink::SendBroadcastJoin))
             StartPass(&CScaleLink::SendBroadStart);
     } else if (step == W::BroadStart) {
         if (!StepPass(&CScaleLink::SendBroadStart)) {
-            m_nIndex = 0;
-            m_nTotal = 0;
+            m_broadcast.EndPass();
             m_nRecordCount = 0;
             m_nRecordIndex = 0;
             StartFirstSend(box);
         }
-    } else if (OnRecordSent(step, &CScaleLink::StartStatusPass)) {
-        // The next record went to "99", or the status pass began.
     } else if (step == W::BroadStatusRequest) {
-        ShowStatusReply(m_nIndex);
+        const int index = m_broadcast.Index();
+        const CString what
+            = m_broadcast.StatusVerdict(m_pEngine->GetReceivedFrame(), index, m_ending.Accepted());
+        if (!what.IsEmpty())
+            m_ending.NoteShort(m_broadcast.JoinedLabel(index), what);
         if (!StepPass(&CScaleLink::SendStatusRequest))
             StartClosingPass();
     } else if (step == W::AllEndJoin) {
@@ -78,43 +79,32 @@ void CScaleLink::OnBroadcastReply()
                 m_pHost->EnableTransStopButton(FALSE);
             }
         }
-    } else if (step == W::SelectScaleInformation || step == W::SelectScaleRootInformation) {
-        NoteAccepted(step);
-        StartPass(&CScaleLink::SendAllReset);
     } else if (step == W::AllReset) {
         if (!StepPass(&CScaleLink::SendAllReset))
             FinishBroadcast();
-    } else if (const char* text = RefusalText(step, true)) {
-        AfxMessageBox(text, MB_OK);
-        m_strEnding = CString("Trans Failed (") + text + ")";
-        StartClosingPass();
+    } else {
+        return false;
     }
+    return true;
 }
 
 void CScaleLink::StartPass(IndexSender send)
 {
-    m_nTotal = m_nJoinedCount;
-    m_nIndex = 1;
-    (this->*send)(1);
+    (this->*send)(m_broadcast.StartPass());
 }
 
 bool CScaleLink::StepPass(IndexSender send)
 {
-    if (m_nIndex > m_nTotal - 1)
+    const std::optional<int> next = m_broadcast.StepPass();
+    if (!next)
         return false;
-    ++m_nIndex;
-    (this->*send)(m_nIndex);
+    (this->*send)(*next);
     return true;
-}
-
-void CScaleLink::StartStatusPass()
-{
-    StartPass(&CScaleLink::SendStatusRequest);
 }
 
 void CScaleLink::StartClosingPass()
 {
-    if (m_nJoinedCount < 1) {
+    if (m_broadcast.JoinedCount() < 1) {
         FinishBroadcast(); // no session to end
         return;
     }
@@ -124,114 +114,51 @@ void CScaleLink::StartClosingPass()
 // "Trans Complete" only when every chosen scale joined and took every record.
 void CScaleLink::FinishBroadcast()
 {
-    m_nTotal = 0;
-    m_nIndex = 0;
-    const CString missed = NotJoinedScales();
-    const bool complete = m_strEnding.IsEmpty() && m_strShortScales.IsEmpty() && missed.IsEmpty();
+    m_broadcast.EndPass();
+    const CString missed = m_broadcast.NotJoined();
+    const bool complete = m_ending.WentThrough() && m_ending.ShortScales().IsEmpty() && missed.IsEmpty();
     CString ending = EndingText("Trans Complete", false);
-    if (!m_strEnding.IsEmpty())
-        ending = EndingText(m_strEnding, false);
-    else if (!m_strShortScales.IsEmpty())
-        ending = EndingText("Trans Failed (" + m_strShortScales + ")", false);
+    if (!m_ending.WentThrough())
+        ending = EndingText(m_ending.How(), false);
+    else if (!m_ending.ShortScales().IsEmpty())
+        ending = EndingText("Trans Failed (" + m_ending.ShortScales() + ")", false);
     else if (!missed.IsEmpty())
-        ending = EndingText(CString::Formatted("Trans Complete on %d scales only", m_nJoinedCount), false);
+        ending = EndingText(
+            CString::Formatted("Trans Complete on %d scales only", m_broadcast.JoinedCount()), false);
     if (!missed.IsEmpty())
         ending += " Not joined, sent nothing: " + missed + ".";
-    SendClose();
+    m_frames.SendClose();
     AfxMessageBox(ending, complete ? MB_OK : MB_OK | MB_ICONEXCLAMATION);
-}
-
-CString CScaleLink::NotJoinedScales() const
-{
-    CString names;
-    const int count = std::min(m_pWalk->GetBroadcastCount(), kMaxBroadcastScales);
-    for (int i = 1; i <= count; ++i) {
-        const ScaleId id = m_pWalk->GetBroadcastScaleId(i);
-        bool joined = false;
-        for (int j = 1; j <= m_nJoinedCount && !joined; ++j)
-            joined = JoinedId(j) == id;
-        if (!joined)
-            names += (names.IsEmpty() ? "" : ", ") + m_pWalk->GetBroadcastScaleLabel(i);
-    }
-    return names;
-}
-
-void CScaleLink::ShowStatusReply(int index)
-{
-    LinkFrame frame;
-    const ByteBuffer received = m_pEngine->GetReceivedFrame();
-    const bool parsed = ParseLinkFrame(received, frame).ok()
-        && frame.header.command == ToWord(ScaleCommand::BroadStatusReply);
-    const std::size_t length = parsed ? std::min<std::size_t>(frame.header.length, frame.payload.size()) : 0;
-    CString what;
-    if (length < 2) {
-        // No count to hold against the records sent.
-        what = "status unreadable";
-    } else {
-        const int su = frame.payload[0] | (frame.payload[1] << 8);
-        const int code = length == 4 ? frame.payload[2] | (frame.payload[3] << 8) : 0;
-        const ScaleId id = JoinedId(index);
-        // A count without its code shows no box; the count is used all the same.
-        if (length == 4)
-            AfxMessageBox(code == 0 ? CString::Formatted("%d%d....OKcode su=%d", id[0], id[1], su)
-                                    : CString::Formatted("%d%d....errcode su=%d", id[0], id[1], code),
-                MB_OK);
-        // The scale's own count of what it kept, against the records sent.
-        if (code > 0)
-            what = CString::Formatted("error code %d", code);
-        else if (su < m_nAcked)
-            what = CString::Formatted("kept %d", su);
-    }
-    if (!what.IsEmpty())
-        m_strShortScales += (m_strShortScales.IsEmpty() ? "" : ", ") + JoinedLabel(index) + " " + what;
-}
-
-CString CScaleLink::JoinedLabel(int index) const
-{
-    const int count = std::min(m_pWalk->GetBroadcastCount(), kMaxBroadcastScales);
-    for (int i = 1; i <= count; ++i) {
-        if (m_pWalk->GetBroadcastScaleId(i) == JoinedId(index))
-            return m_pWalk->GetBroadcastScaleLabel(i);
-    }
-    const ScaleId id = JoinedId(index);
-    return CString::Formatted("ID %c%c", id[0], id[1]);
 }
 
 void CScaleLink::SendBroadcastJoin(int index)
 {
-    m_lastJoinId = m_pWalk->GetBroadcastScaleId(index);
-    const std::string id(m_lastJoinId.begin(), m_lastJoinId.end());
-    HandOff(W::Join, ::BuildJoinFrame(id));
+    m_frames.SendJoin(m_broadcast.Try(index));
 }
 
 void CScaleLink::SendBroadStart(int index)
 {
-    if (m_nJoinedCount < 1) {
-        m_strEnding = "No scale joined";
+    if (m_broadcast.JoinedCount() < 1) {
+        m_ending.SetHow("No scale joined");
         FinishBroadcast();
         return;
     }
-    m_pEngine->SetBroadcastReplySource(JoinedId(1));
+    m_pEngine->SetBroadcastReplySource(m_broadcast.JoinedId(1));
     const std::uint8_t payload[] = { static_cast<std::uint8_t>(index == 1 ? 1 : 0), 0 };
-    HandOff(W::BroadStart, BuildFrame(ToWord(ScaleCommand::BroadStart), payload, JoinedId(index)));
+    m_frames.Send(W::BroadStart, ScaleCommand::BroadStart, payload, m_broadcast.JoinedId(index));
 }
 
 void CScaleLink::SendStatusRequest(int index)
 {
-    HandOff(W::BroadStatusRequest, BuildFrame(ToWord(ScaleCommand::BroadStatusRequest), {}, JoinedId(index)));
+    m_frames.Send(W::BroadStatusRequest, ScaleCommand::BroadStatusRequest, {}, m_broadcast.JoinedId(index));
 }
 
 void CScaleLink::SendAllEndJoin(int index)
 {
-    HandOff(W::AllEndJoin, BuildFrame(ToWord(ScaleCommand::EndJoin), {}, JoinedId(index)));
-}
-
-void CScaleLink::SendBroadcastEndJoin(int index)
-{
-    HandOff(W::EndJoin, BuildFrame(ToWord(ScaleCommand::EndJoin), {}, m_pWalk->GetBroadcastScaleId(index)));
+    m_frames.Send(W::AllEndJoin, ScaleCommand::EndJoin, {}, m_broadcast.JoinedId(index));
 }
 
 void CScaleLink::SendAllReset(int index)
 {
-    HandOff(W::AllReset, BuildFrame(ToWord(ScaleCommand::ResetScale), {}, JoinedId(index)));
+    m_frames.Send(W::AllReset, ScaleCommand::ResetScale, {}, m_broadcast.JoinedId(index));
 }
