@@ -301,6 +301,17 @@ TEST_F(WorkScreenEditTest, ARowWithoutANumericKeyIsNotWritten)
         (std::vector<CString> { "Apple", "Pear" }));
 }
 
+// The keys a statement may carry as [ID]: digits after at most one sign,
+// no more than 18 of them.
+TEST(TableBridgeKeyTest, AKeyIsAWholeNumberOfAtMostEighteenDigits)
+{
+    const std::pair<const char*, BOOL> cases[] = { { "17", TRUE }, { "+5", TRUE }, { "-5", TRUE },
+        { "-", FALSE }, { "", FALSE }, { "5-", FALSE }, { "--5", FALSE }, { "123456789012345678", TRUE },
+        { "-123456789012345678", TRUE }, { "1234567890123456789", FALSE } };
+    for (const auto& [key, whole] : cases)
+        EXPECT_EQ(IsIntegerKey(key), whole) << key;
+}
+
 TEST_F(WorkScreenEditTest, EditsWriteNothingWithoutADatabaseOrOnTheKeyOrOnScaleSettings)
 {
     LoadItems();

@@ -113,7 +113,11 @@ TEST_F(ExcelImportStoreTest, FilesBesideTheStoreThatLookLikeBuildsSurvive)
               base + ".import-99999999", base + ".import-" + std::to_string(getpid()) + "0" };
     for (const std::string& path : own)
         TempDataRoot::WriteAll(path, "the manager's own");
+    // A note of an ended process that names no build of its own names nothing.
+    const std::string note = m_root.Native("C:\\Windows\\system\\Manager\\Excel_Import_99999999.txt");
+    TempDataRoot::WriteAll(note, own[0]);
     Import();
+    EXPECT_FALSE(TempDataRoot::Exists(note));
     EXPECT_EQ(Boxes().back(), "Convert OK");
     for (const std::string& path : own)
         EXPECT_EQ(TempDataRoot::ReadAll(path), "the manager's own") << path;

@@ -10,11 +10,13 @@
 #include "platform/wnd/controls/button.h"
 #include "resources/calvorn_ids.h"
 #include "shell/default_value_dlg.h"
+#include "shell/dialog_helpers.h"
 #include "shell/file_helpers.h"
 #include "shell/manager_settings.h"
 #include "shell/screen_table.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/command.h"
+#include "tests/support/icon_check.h"
 
 namespace {
 
@@ -404,7 +406,9 @@ protected:
 
 TEST_F(InfoChangeTest, DialogValuesGoIntoEveryItemOfTheManager)
 {
-    ModalDialogScript::Push([](CDialog& dialog) {
+    bool icons = false;
+    ModalDialogScript::Push([&icons](CDialog& dialog) {
+        icons = ShowsIcon(dialog, IDOK, kOkIcon) && ShowsIcon(dialog, IDCANCEL, kCancelIcon);
         EXPECT_FALSE(dialog.GetDlgItem(IDC_DEFAULT_MASTER)->IsWindowVisible());
         CString title;
         dialog.GetWindowText(title);
@@ -424,6 +428,7 @@ TEST_F(InfoChangeTest, DialogValuesGoIntoEveryItemOfTheManager)
     });
     Command(*Frame(), ID_ITEM_INFO_CHANGE);
     EXPECT_EQ(ModalDialogScript::Records().back().result, IDOK);
+    EXPECT_TRUE(icons);
     EXPECT_EQ(File(kTotalValueFile), "item_name\r\nO'Brien's \"best\"\r\nunitprice\r\n99999999\r\n");
     EXPECT_EQ(File(kTotalValueUncheckIndexFile),
         "item_num\r\nitem_name2\r\nfix_price\r\nland\r\npos_flg\r\npos_code\r\npiece\r\nweight\r\nfmark\r\n"
@@ -453,6 +458,7 @@ TEST_F(InfoChangeTest, NothingTickedRunsNoStatementButReloadsTheItemScreen)
     ModalDialogScript::Push([](CDialog& dialog) { AfxClickDlgButton(dialog, IDOK); });
     Command(*Frame(), ID_ITEM_INFO_CHANGE);
     EXPECT_EQ(ReadItems("SELECT [item_name] FROM [Item] ORDER BY [item_num]"), before);
+    EXPECT_EQ(MessageBoxScript::Count(), 0u); // no statement, so no error
     ASSERT_EQ(WorkScreen()->m_hints.size(), 1u);
     EXPECT_EQ(WorkScreen()->m_hints[0].hint, HintOf(Screen::Item));
     // Cancelled: nothing at all.
