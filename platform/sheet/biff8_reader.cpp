@@ -272,7 +272,7 @@ public:
         std::string out;
         if (m_cd == kNoConverter)
             return CString(bytes);
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        // The converter starts afresh: every conversion ends with a flush.
         char* in = const_cast<char*>(bytes.data());
         std::size_t inLeft = bytes.size();
         char buffer[256];

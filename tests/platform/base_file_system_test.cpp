@@ -1,16 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/base/file_system.h"
 #include "platform/base/last_error.h"
+#include "tests/support/store_fault.h"
 #include "tests/support/temp_data_root.h"
 
 namespace {
@@ -151,20 +149,9 @@ TEST(FileSystemTest, TheTemporaryOfAKilledSaveGoesAtTheNextSave)
     TempDataRoot root;
     ASSERT_TRUE(CreateDirectory("C:\\t", nullptr));
     TempDataRoot::WriteAll("C:\\t\\label.ubl", "old");
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        const rlimit none { 0, 0 }, small { 4096, 4096 };
-        ::setrlimit(RLIMIT_CORE, &none);
-        ::setrlimit(RLIMIT_FSIZE, &small);
-        const std::vector<std::uint8_t> big(1 << 20, 7);
-        (void)WriteFileAtomically("C:\\t\\label.ubl", big);
-        ::_exit(0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+    const pid_t child = RunKilledMidWrite(
+        [] { (void)WriteFileAtomically("C:\\t\\label.ubl", std::vector<std::uint8_t>(1 << 20, 7)); }, 4096);
+    ASSERT_NE(child, 0);
     ASSERT_EQ(FindAll("C:\\t\\label.ubl.tmp-*").size(), 1u);
     EXPECT_EQ(TempDataRoot::ReadAll("C:\\t\\label.ubl"), "old");
 

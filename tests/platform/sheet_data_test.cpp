@@ -107,11 +107,28 @@ TEST(SheetData, DisplayWidthCountsWideCharactersTwice)
         long width;
     };
     const Case cases[] = {
-        { "", 0 }, { "item_name", 9 }, { "사과", 4 }, { "A사과1", 6 }, { "ㄱ", 2 }, // compatibility Jamo
-        { "漢字", 4 }, { "ＡＢ", 4 }, // full-width forms
-        { "é", 1 }, { "\xFF", 1 }, // an invalid byte is one replacement character
-        { "\xEA\xA5\x9F", 1 }, { "\xEA\xA5\xA0", 2 }, // U+A95F, U+A960: the Jamo block starts
-        { "\xF0\x9F\xBF\xBF", 1 }, { "\xF0\xA0\x80\x80", 2 }, // U+1FFFF, U+20000
+        { "", 0 },
+        { "item_name", 9 },
+        { "사과", 4 },
+        { "A사과1", 6 },
+        { "ㄱ", 2 }, // compatibility Jamo
+        { "漢字", 4 },
+        { "ＡＢ", 4 }, // full-width forms
+        { "é", 1 },
+        { "\xFF", 1 }, // an invalid byte is one replacement character
+        { "\xEA\xA5\x9F", 1 },
+        { "\xEA\xA5\xA0", 2 }, // U+A95F, U+A960: the Jamo block starts
+        { "\xF0\x9F\xBF\xBF", 1 },
+        { "\xF0\xA0\x80\x80", 2 }, // U+1FFFF, U+20000
+        // The ends of the Jamo extended, syllable and full-width sign blocks.
+        { "\xEA\xA5\xBF", 2 },
+        { "\xEA\xA6\x80", 1 },
+        { "\xEA\xAF\xBF", 1 },
+        { "가", 2 },
+        { "힣", 2 },
+        { "\xED\x9E\xA4", 1 },
+        { "\xEF\xBF\xA6", 2 },
+        { "\xEF\xBF\xA7", 1 },
     };
     for (const Case& c : cases)
         EXPECT_EQ(TextDisplayWidth(c.text), c.width) << c.text;
@@ -121,6 +138,9 @@ TEST(SheetData, Utf16ConversionsRoundTrip)
 {
     EXPECT_EQ(Utf8ToUtf16("A가"), (std::vector<std::uint16_t> { 0x41, 0xAC00 }));
     EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x98\x80"), (std::vector<std::uint16_t> { 0xD83D, 0xDE00 }));
+    EXPECT_EQ(Utf8ToUtf16("\xF0\x90\x80\x80"), (std::vector<std::uint16_t> { 0xD800, 0xDC00 })); // U+10000
+    EXPECT_EQ(Utf8ToUtf16("\xF1\x90\x80\x80"), (std::vector<std::uint16_t> { 0xD900, 0xDC00 })); // U+50000
+    EXPECT_EQ(Utf8ToUtf16("\xF0\x8F\xBF\xBF"), std::vector<std::uint16_t>(4, 0xFFFD)); // overlong U+FFFF
     EXPECT_EQ(Utf8ToUtf16("\xC3"), (std::vector<std::uint16_t> { 0xFFFD }));
     EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), (std::vector<std::uint16_t> { 0xFFFD, 0xFFFD })); // overlong
     EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80").size(), 3u); // an encoded surrogate

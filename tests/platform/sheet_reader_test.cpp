@@ -158,6 +158,7 @@ TEST(SheetReader, ACellThatRunsPastItsRecordRefusesTheWorkbookNamingIt)
             WithBytes(FormulaRecord(8, 0, FormulaResult(0, 0)), BiffRecordBytes(0x0207, { 9, 0, 0, 'a' })),
             "cell A9" },
         { "no room for an address", BiffRecordBytes(0x0203, { 1, 0, 2 }), "a cell of sheet \"Item\"" },
+        { "its address only", BiffRecordBytes(0x0203, { 4, 0, 1, 0 }), "cell B5" },
     };
     for (const auto& c : cases) {
         WorkbookData book;
@@ -385,6 +386,15 @@ TEST(SheetReader, Excel95WorkbooksAreReadInTheirCodePage)
         EXPECT_EQ(book.sheets[0].name, page.text) << page.codePage;
         EXPECT_EQ(book.sheets[0].cells.at({ 0, 0 }).value.bstrVal, page.text) << page.codePage;
     }
+    // Without a CODEPAGE record the texts are Windows-1252.
+    ByteBuffer plain = Biff5Stream(1252, { { "caf\xE9", Biff5Label(0, 0, "caf\xE9") } });
+    ASSERT_EQ(plain[12], 0x42);
+    plain.erase(plain.begin() + 12, plain.begin() + 18);
+    for (const BiffRecord& record : WalkRecords(plain))
+        if (record.type == 0x0085)
+            plain[record.offset + 4] = static_cast<std::uint8_t>(plain[record.offset + 4] - 6);
+    ASSERT_TRUE(ReadBiff5Stream(plain, book, &error)) << error.GetString();
+    EXPECT_EQ(book.sheets[0].cells.at({ 0, 0 }).value.bstrVal, "café");
     // A code page this system has no table for is said, not guessed.
     EXPECT_FALSE(ReadBiff5Stream(Biff5Stream(4711, { { "caf\xE9", {} } }), book, &error));
     EXPECT_EQ(error, "The workbook's texts are in code page 4711, which this program cannot read.");

@@ -5,13 +5,16 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <bit>
+#include <filesystem>
 #include <string>
 
 #include "platform/sheet/biff8_writer.h"
 #include "platform/sheet/xls_reader.h"
 #include "tests/platform/dao_test_util.h"
 #include "tests/platform/sheet_test_util.h"
+#include "tests/support/store_fault.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -384,6 +387,36 @@ TEST_F(SheetWriterTest, UnwritablePathFailsAndKeepsTheOldFile)
     error.Empty();
     EXPECT_FALSE(WriteWorkbookFile(folder.c_str(), OneSheet("S"), &error));
     EXPECT_FALSE(error.IsEmpty());
+}
+
+// An export killed mid-write (the file size limit ends the child) leaves
+// only its "<file>.tmp-<process>-XXXXXX" beside the old workbook, no hidden
+// file; the next export removes it.
+TEST_F(SheetWriterTest, AnExportKilledMidWriteLeavesATemporaryTheNextExportRemoves)
+{
+    const std::string path = m_folder.File("book.xls");
+    ASSERT_TRUE(WriteWorkbookFile(path.c_str(), OneSheet("old")));
+    WorkbookData big = OneSheet("S");
+    for (long r = 0; r < 3000; ++r)
+        big.sheets[0].cells[{ r, 0 }] = Cell(COleVariant(static_cast<double>(r)));
+    const pid_t child = RunKilledMidWrite([&] { (void)WriteWorkbookFile(path.c_str(), big); }, 8192);
+    ASSERT_NE(child, 0);
+    const auto names = [&] {
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path()))
+            found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    const std::vector<std::string> left = names();
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[0], "book.xls");
+    EXPECT_EQ(left[1].rfind("book.xls.tmp-" + std::to_string(child) + "-", 0), 0u) << left[1];
+    WorkbookData read;
+    ASSERT_TRUE(ReadWorkbookFile(path.c_str(), read));
+    EXPECT_EQ(read.sheets.at(0).name, "old");
+    ASSERT_TRUE(WriteWorkbookFile(path.c_str(), big));
+    EXPECT_EQ(names(), std::vector<std::string> { "book.xls" });
 }
 
 TEST_F(SheetWriterTest, RewritingReplacesTheWholeFile)

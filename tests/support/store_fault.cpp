@@ -4,10 +4,13 @@
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <vector>
 
@@ -96,4 +99,22 @@ bool FullDisk::Fill()
 void FullDisk::Free()
 {
     ::unlink((m_folder + kFillerName).c_str());
+}
+
+pid_t RunKilledMidWrite(const std::function<void()>& save, long limit)
+{
+    const pid_t child = ::fork();
+    if (child < 0)
+        return 0;
+    if (child == 0) {
+        const rlimit none { 0, 0 }, size { static_cast<rlim_t>(limit), static_cast<rlim_t>(limit) };
+        ::setrlimit(RLIMIT_CORE, &none);
+        ::setrlimit(RLIMIT_FSIZE, &size);
+        save();
+        ::_exit(0);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFSIGNALED(status) || WTERMSIG(status) != SIGXFSZ)
+        return 0;
+    return child;
 }

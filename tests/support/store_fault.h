@@ -5,6 +5,9 @@
 // disk: a small tmpfs mounted over a folder and filled to its last byte; where
 // this machine allows no mount, Mount says so and the test is skipped.
 
+#include <sys/types.h>
+
+#include <functional>
 #include <string>
 
 class ReadOnlyPath {
@@ -41,3 +44,9 @@ private:
     std::string m_folder;
     bool m_mounted = false;
 };
+
+// A save killed in the middle: save runs in a child process whose files may
+// grow to limit bytes, and the kernel ends it (SIGXFSZ, no core) inside the
+// write that passes it. The child's id once it has ended so; 0 when it ended
+// otherwise.
+pid_t RunKilledMidWrite(const std::function<void()>& save, long limit);
