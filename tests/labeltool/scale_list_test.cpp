@@ -1,6 +1,7 @@
 // The scale list: the ini file class on its own, and the Ethernet dialog's
 // list of scales edited through its buttons and the address dialog.
 
+#include <functional>
 #include <set>
 
 #include "labeltool/ethernet_get_push_dlg.h"
@@ -90,12 +91,14 @@ TEST(IniFileTest, AMissingFileIsCreatedAndBackupsAreNumbered)
     EXPECT_TRUE(TempDataRoot::Exists(kIni));
     EXPECT_EQ(ini.GetValue("SCALE", "COUNT"), "");
     ini.SetValue("SCALE", "COUNT", "0");
+    // The number follows the highest of the family, the name without its extension.
+    TempDataRoot::WriteAll("C:\\Zuvinf.007", "");
     EXPECT_TRUE(ini.Write(TRUE));
-    EXPECT_EQ(ini.GetBackupPath(), "C:\\Zuvinf.ini.001");
+    EXPECT_EQ(ini.GetBackupPath(), "C:\\Zuvinf.ini.008");
     ini.SetValue("SCALE", "COUNT", "1");
     EXPECT_TRUE(ini.Write(TRUE));
-    EXPECT_EQ(ini.GetBackupPath(), "C:\\Zuvinf.ini.001");
-    EXPECT_EQ(TempDataRoot::ReadAll("C:\\Zuvinf.ini.001"), "[SCALE]\r\nCOUNT=0\r\n");
+    EXPECT_EQ(ini.GetBackupPath(), "C:\\Zuvinf.ini.008");
+    EXPECT_EQ(TempDataRoot::ReadAll("C:\\Zuvinf.ini.008"), "[SCALE]\r\nCOUNT=0\r\n");
     EXPECT_EQ(Read(), "[SCALE]\r\nCOUNT=1\r\n");
 }
 
@@ -446,4 +449,63 @@ TEST_F(ScaleListTest, ALastLineEndedByCrAloneKeepsItsMode)
     EXPECT_EQ(Read(),
         "[SCALE]\r\nCOUNT=3\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=C:3.3.3.3\r\nSCALE2=B:2.2.2.2\r\n[MODE]\r\n"
         "SCALE0=0\r\nSCALE1=0\r\nSCALE2=1\r\n");
+}
+
+// The buttons follow the lists from the opening on, and a refilled list has
+// its first item selected.
+TEST_F(ScaleListTest, ButtonsFollowTheListsFromTheOpening)
+{
+    std::vector<bool> opening, selected;
+    ModalDialogScript::Push([&](CDialog& dialog) {
+        for (const int id : { IDC_GP_DELETE, IDC_GP_ADOPT, IDC_GP_ADOPT_ALL, IDC_GP_REMOVE, IDC_GP_REMOVE_ALL,
+                 IDC_GP_MOVE_UP, IDC_GP_MOVE_DOWN })
+            opening.push_back(dialog.GetDlgItem(id)->IsWindowEnabled() != FALSE);
+        AddScale(dialog, "A", "1.1.1.1");
+        AddScale(dialog, "B", "2.2.2.2");
+        const auto* scales = dynamic_cast<CListBox*>(dialog.GetDlgItem(IDC_GP_SCALES));
+        selected = { scales->GetSel(0) > 0, scales->GetSel(1) > 0 };
+    });
+    Command(*Frame(), ID_PUT_DATA);
+    EXPECT_EQ(opening, std::vector<bool>(7, false));
+    EXPECT_EQ(selected, (std::vector<bool> { true, false }));
+}
+
+// Entries the lists do not hold follow the list with their lines as read:
+// one without a MODE gets none at its new place, and one kept through a
+// deletion is still kept at the change after.
+TEST_F(ScaleListTest, EntriesNotListedKeepTheirLinesThroughChanges)
+{
+    struct Case {
+        const char* name;
+        std::string file;
+        std::function<void(CDialog&)> change;
+        std::multiset<std::string> entries;
+    };
+    const Case cases[] = {
+        { "an entry without a MODE moves",
+            "[SCALE]\r\nCOUNT=3\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=B:2.2.2.2\r\n"
+            "SCALE2=C:3.3.3.3\r\n[MODE]\r\nSCALE0=0\r\nSCALE2=0\r\n",
+            [](CDialog& dialog) {
+                ClickItem(dialog, IDC_GP_SCALES, 0);
+                AfxClickDlgButton(dialog, IDC_GP_ADOPT);
+            },
+            { "C:3.3.3.3/0", "A:1.1.1.1/1", "B:2.2.2.2/-" } },
+        { "a deletion, then an addition",
+            "[SCALE]\r\nCOUNT=4\r\n[IP]\r\nSCALE0=A:1.1.1.1\r\nSCALE1=B:2.2.2.2\r\n"
+            "SCALE2=C:3.3.3.3\r\nSCALE3=X:7.7.7.7\r\n[MODE]\r\nSCALE0=0\r\nSCALE1=0\r\nSCALE2=0\r\nSCALE3="
+            "7\r\n",
+            [](CDialog& dialog) {
+                ClickItem(dialog, IDC_GP_SCALES, 0);
+                AfxClickDlgButton(dialog, IDC_GP_DELETE);
+                AddScale(dialog, "N", "9.9.9.9");
+            },
+            { "B:2.2.2.2/0", "C:3.3.3.3/0", "N:9.9.9.9/0", "X:7.7.7.7/7" } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDataRoot::WriteAll(kIni, c.file);
+        ModalDialogScript::Push([&](CDialog& dialog) { c.change(dialog); });
+        Command(*Frame(), ID_PUT_DATA);
+        EXPECT_EQ(ScaleEntries(), c.entries);
+    }
 }
