@@ -41,10 +41,6 @@ std::string Narrow(const CString& text)
     return text.Str();
 }
 
-// The grace after the closing reset's answer grows with the scale's slowest
-// answer up to this.
-constexpr DWORD kMaxGraceMs = 300;
-
 } // namespace
 
 CTransThread::CTransThread()
@@ -178,6 +174,12 @@ void CTransThread::Handle(const CScalePacketPoster::Item& item)
             Finish(IsSalesTotals(m_job.kind));
             return;
         }
+        // After the closing reset's answer the scale may close: the answers
+        // read so far decide the ending.
+        if (m_wait == AnswerWait::Grace) {
+            EndAfterGrace();
+            return;
+        }
         // A hang-up or a reset is no answer: the job ends here, as a failure.
         EndFailed(item.why.Text().find("closed") != std::string::npos ? "Connection closed by the scale"
                                                                       : "Connection reset by the scale");
@@ -229,22 +231,13 @@ void CTransThread::DecodeReply(const ScalePacket& packet)
         // A record that nobody asked for yet is dropped; the timer goes on.
         if (!m_bAwaitingData)
             return;
-        // After a resend the scale may answer both sends, or begin a whole
-        // read again: a record is a copy while the resends allow one. A whole
+        // A copy the scale sent again after a resend is not stored; a whole
         // read acknowledges it, as the scale waits for that.
-        if (auto copy = m_copiesAllowed.find(packet.payload); copy != m_copiesAllowed.end()) {
-            if (--copy->second == 0)
-                m_copiesAllowed.erase(copy);
+        if (m_copies.IsCopy(packet.payload)) {
             ++m_nDroppedCopies;
             if (!IsOneRecordRequest())
                 SendAck();
             return;
-        }
-        ++m_taken[packet.payload];
-        if (m_nExtraAnswers > 0) {
-            // The first record after a resend answers every send of it.
-            m_copiesAllowed[packet.payload] += m_nExtraAnswers;
-            m_nExtraAnswers = 0;
         }
         StopTimer();
         m_resends.Reset();
@@ -266,43 +259,34 @@ void CTransThread::DecodeReply(const ScalePacket& packet)
 void CTransThread::OnSendAnswer(const ScalePacket& packet)
 {
     std::uint16_t code = 0;
-    if (packet.Is(ScaleCommand::Nak)) {
-        ByteReader reader(packet.payload);
-        reader.GetU16LE(code);
-        if (NakText(code) == nullptr)
-            return; // a refusal the job does not know: the packet goes again
-    } else if (!packet.Is(ScaleCommand::Ack)) {
+    const std::optional<AnswerLedger::Answer> answer = AnswerLedger::Of(packet, code);
+    if (!answer)
         return; // data or anything else answers no packet of a sending job
+    const AnswerLedger::Match match = m_ledger.Take(*answer, GetTickCount());
+    if (m_wait == AnswerWait::Grace) {
+        // The scale is still answering; one that never stops is not waited on.
+        if (m_ledger.Answers() <= 2 * m_ledger.Sends() + 2)
+            BeginGrace();
+        return;
     }
-    ++m_nAnswers;
-    if (code != 0)
-        m_nakAt.push_back(m_nAnswers);
-    if (m_wait != AnswerWait::None) {
-        if (m_nOwed == 0) {
-            ++m_nUnmatched; // more answers than sends
-            return;
+    if (match == AnswerLedger::Match::Packet) {
+        StopTimer();
+        m_answerNak = *answer == AnswerLedger::Answer::Refused ? code : 0;
+        if (code == 0) {
+            m_resends.Reset();
+            NoteAcked();
         }
-        if (--m_nOwed == 0 && m_wait == AnswerWait::Copies) {
-            StopTimer();
-            ProceedAfterAnswer();
-        }
+    }
+    if (!m_ledger.IsAnswered())
+        return; // the packet in flight waits on under its timer
+    const BOOL closing = m_step == S::TaskReset || m_step == S::ResetScale;
+    if (m_ledger.Owed() > 0 && !closing && !m_pOwnerView->GetEthernetStop()) {
+        // No packet goes while an answer is owed, until its time has passed.
+        m_wait = AnswerWait::Copies;
+        StartTimer(std::max<UINT>(m_ledger.OwedTimeLeft(GetTickCount()), 1));
         return;
     }
     StopTimer();
-    m_slowestAnswerMs = std::max<DWORD>(m_slowestAnswerMs, GetTickCount() - m_sentTick);
-    m_nOwed = m_nSends - 1;
-    m_answerNak = code;
-    if (code == 0) {
-        m_resends.Reset();
-        NoteAcked();
-    }
-    const BOOL closing = m_step == S::TaskReset || m_step == S::ResetScale;
-    if (m_nOwed > 0 && !closing && !m_pOwnerView->GetEthernetStop()) {
-        // The earlier sends' answers are taken as copies before anything goes.
-        m_wait = AnswerWait::Copies;
-        StartTimer(std::max<UINT>(ReplyTimeLeft(), 1));
-        return;
-    }
     ProceedAfterAnswer();
 }
 
@@ -318,27 +302,30 @@ void CTransThread::ProceedAfterAnswer()
     NextStep();
 }
 
-UINT CTransThread::ReplyTimeLeft() const
+UINT CTransThread::ReplyTime() const
 {
-    const DWORD since = GetTickCount() - m_sentTick;
-    const UINT reply = m_tools->timings.replyMs;
-    return since >= reply ? 0 : reply - static_cast<UINT>(since);
+    if (m_job.direction == TransferCommand::Trans)
+        return m_ledger.AnswerTime();
+    return m_tools->timings.replyMs;
 }
 
+// The answers still on their way are read until the scale has been quiet for
+// its answer time, and until every answer owed is in or overdue.
 void CTransThread::BeginGrace()
 {
     m_wait = AnswerWait::Grace;
-    UINT ms = std::max<UINT>(m_tools->timings.graceMs, std::min<DWORD>(4 * m_slowestAnswerMs, kMaxGraceMs));
-    if (m_nOwed > 0)
-        ms = std::max(ms, ReplyTimeLeft());
+    const DWORD now = GetTickCount();
+    UINT ms = m_ledger.MeasuredTime(m_tools->timings.graceMs);
+    ms = std::max<UINT>(ms, m_ledger.OwedTimeLeft(now));
     StartTimer(ms);
 }
 
 void CTransThread::EndAfterGrace()
 {
     m_wait = AnswerWait::None;
-    if (m_nUnmatched > 0) {
-        m_nRecordsAcked = CertainRecords();
+    m_ledger.GiveUpOverdue(GetTickCount());
+    if (!m_ledger.IsSettled()) {
+        m_nRecordsAcked = std::min(m_nRecordsAcked, m_ledger.CertainRecords());
         m_bUnmatchedEnding = TRUE;
         EndFailed("Trans Failed (the scale's answers could not be matched to the packets sent)");
     } else if (!m_refusal.IsEmpty()) {
@@ -346,23 +333,6 @@ void CTransThread::EndAfterGrace()
     } else {
         Complete();
     }
-}
-
-// The scale answers in the order of the packets and each packet at least
-// once: a refusal at answer j of q answers packet m - 1 - (q - j) or a later
-// one, m the packets sent. The records before the earliest packet a refusal
-// may answer were taken.
-std::size_t CTransThread::CertainRecords() const
-{
-    const std::size_t sent = m_sentRecords.size();
-    std::size_t bound = sent;
-    for (std::size_t at : m_nakAt) {
-        const std::size_t later = m_nAnswers - at;
-        bound = std::min(bound, sent > later + 1 ? sent - 1 - later : 0);
-    }
-    const auto records = static_cast<std::size_t>(
-        std::count(m_sentRecords.begin(), m_sentRecords.begin() + static_cast<std::ptrdiff_t>(bound), 1));
-    return std::min(records, m_nRecordsAcked);
 }
 
 BOOL CTransThread::IsAnswerDue() const
@@ -384,11 +354,17 @@ void CTransThread::OnNak(std::uint16_t code)
         StopTimer();
         m_resends.Reset();
         if (m_step == S::TaskReset) {
-            // The closing reset refused too: end here rather than reset again.
+            // The closing reset refused too: no reset again; the answers
+            // still on their way decide the ending.
             MessageBox(text, MB_OK);
             if (m_refusal.IsEmpty())
                 m_refusal = text;
-            EndFailed("Trans Failed (" + m_refusal + ")");
+            if (IsClosed())
+                return;
+            if (m_job.direction == TransferCommand::Trans)
+                BeginGrace();
+            else
+                EndFailed("Trans Failed (" + m_refusal + ")");
             return;
         }
         MessageBox(text, MB_OK);
@@ -535,16 +511,11 @@ void CTransThread::StartJob()
     m_nRefusedCount = 0;
     m_nCutLines = 0;
     m_refusal.Empty();
-    m_taken.clear();
-    m_copiesAllowed.clear();
-    m_nExtraAnswers = 0;
+    m_copies.Clear();
     m_nDroppedCopies = 0;
     m_wait = AnswerWait::None;
-    m_nOwed = 0;
-    m_sentRecords.clear();
-    m_nAnswers = 0;
-    m_nakAt.clear();
-    m_nUnmatched = 0;
+    m_ledger.Clear();
+    m_ledger.SetReplyTime(m_tools->timings.replyMs);
     m_bUnmatchedEnding = FALSE;
     m_bUnanswered = FALSE;
     m_nRecordTotal = OrderTotal();
@@ -803,9 +774,8 @@ void CTransThread::Send(TransferStep step, ByteBuffer packet)
 {
     m_step = step;
     m_bAwaitingData = FALSE;
-    m_nSends = 0;
     if (m_job.direction == TransferCommand::Trans)
-        m_sentRecords.push_back(IsRecordStep() ? 1 : 0);
+        m_ledger.Sent(IsRecordStep(), GetTickCount());
     // The packets come from the fixed-size encoders (EncodeClear ...), which
     // always give one whole packet.
     static_cast<void>(m_lastSent.Keep(std::move(packet)));
@@ -814,16 +784,13 @@ void CTransThread::Send(TransferStep step, ByteBuffer packet)
 
 void CTransThread::SendAck()
 {
-    m_nSends = 0;
     static_cast<void>(m_lastSent.Keep(EncodePacket(ScaleCommand::Ack))); // an empty payload always builds
     SendPacket();
 }
 
 void CTransThread::SendPacket()
 {
-    StartTimer();
-    ++m_nSends;
-    m_sentTick = GetTickCount();
+    StartTimer(ReplyTime());
     if (m_lastSent.Length() == 0)
         return;
     const std::span<const std::uint8_t> bytes = m_lastSent.Bytes();
@@ -855,13 +822,14 @@ void CTransThread::OnReplyTimeout()
     StopTimer();
     if (IsClosed())
         return;
-    if (m_wait == AnswerWait::Copies) {
-        m_nOwed = 0; // not all sends were answered: the one answer stands
-        ProceedAfterAnswer();
-        return;
-    }
-    if (m_wait == AnswerWait::Grace) {
-        EndAfterGrace();
+    if (m_wait != AnswerWait::None) {
+        // The owed answers whose time has passed are owed no more.
+        if (const UINT left = m_ledger.WaitOn(GetTickCount()); left > 0)
+            StartTimer(left);
+        else if (m_wait == AnswerWait::Copies)
+            ProceedAfterAnswer();
+        else
+            EndAfterGrace();
         return;
     }
     // A Stop's packet in flight got no answer by its deadline.
@@ -870,12 +838,10 @@ void CTransThread::OnReplyTimeout()
         return;
     if (m_resends.MayResend()) {
         m_resends.Count();
-        if (m_job.direction == TransferCommand::Recv) {
-            // The scale may start the read again: each record it sent so far
-            // may come once more; or it may answer both sends.
-            m_copiesAllowed = m_taken;
-            ++m_nExtraAnswers;
-        }
+        if (m_job.direction == TransferCommand::Recv)
+            m_copies.Resent(!IsOneRecordRequest()); // the scale may answer both sends
+        else
+            m_ledger.Resent(GetTickCount());
         SendPacket();
         return;
     }

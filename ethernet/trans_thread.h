@@ -13,22 +13,22 @@
 // acknowledgement, after an unknown refusal, and after a data record that came
 // too early are guarded the same way.
 //
-// A TCP answer carries no number, so a sending job matches answers to sends by
-// count: a packet sent k times may draw up to k answers. When the first comes,
-// the others are awaited until the last send's reply deadline and taken as
-// copies before the next packet goes. After the closing reset's answer, the
-// answers still on their way are read for a short grace: one more than was
-// sent (or a late refusal) ends the job as a failure with the count of
-// records that is certain. A read takes a record for a copy only after its
-// request was resent, and no more copies of a record than it took before.
-// Stop sends nothing more: the answer to the packet in flight is awaited until
-// its reply deadline.
+// A TCP answer carries no number, so a sending job keeps a ledger of the
+// answers its sends are owed (AnswerLedger): no packet goes while an answer is
+// owed, unless that answer's time (the reply deadline, longer for a scale
+// measured slower) has passed. After the closing reset's answer, the answers
+// still on their way are read until the scale falls quiet: an answer beyond
+// the sends, one still owed, or a refusal the matching cannot place ends the
+// job as a failure with the count of records that is certain. A read drops a
+// record as a copy only after a resend, when the scale repeats its answer or
+// starts the read over (ReadCopies). Stop sends nothing
+// more: the answer to the packet in flight is awaited until its time.
 
 #include <atomic>
-#include <map>
 #include <optional>
 #include <vector>
 
+#include "ethernet/read_copies.h"
 #include "ethernet/scale_packet_poster.h"
 #include "ethernet/transfer_job_owner.h"
 #include "platform/base/cstring.h"
@@ -38,6 +38,7 @@
 #include "protocol/scale_packet.h"
 #include "protocol/scale_records.h"
 #include "protocol/transfer_steps.h"
+#include "transfer/answer_ledger.h"
 #include "transfer/resend_guard.h"
 
 class CTransferHost;
@@ -95,14 +96,12 @@ private:
     void ProceedAfterAnswer();
     void BeginGrace();
     void EndAfterGrace();
-    // Records the scale certainly took, when its answers could not be matched.
-    std::size_t CertainRecords() const;
     // A sending job waits for the answer to a packet it sent.
     BOOL IsAnswerDue() const;
     // The step sends a record (a row, the preset page, a settings record).
     BOOL IsRecordStep() const;
-    // The time left to the reply deadline of the last send.
-    UINT ReplyTimeLeft() const;
+    // How long a send waits for its answer before it goes again.
+    UINT ReplyTime() const;
     // A read's ending: how many records were stored, where, and copies dropped.
     CString StoredText() const;
     void OnNak(std::uint16_t code);
@@ -179,24 +178,15 @@ private:
     int m_nStoredCount = 0;
     int m_nRefusedCount = 0; // received records the database refused
     int m_nCutLines = 0; // received text lines stored cut to their column
-    std::map<ByteBuffer, int> m_taken; // each record this read took (stored or refused), how often
-    std::map<ByteBuffer, int> m_copiesAllowed; // copies the resends allow, per record
-    int m_nExtraAnswers = 0; // resends since the last record taken
+    ReadCopies m_copies; // the records the scale sent again after a resend
     int m_nDroppedCopies = 0;
     BOOL m_bDbReady = FALSE; // prepareDb has run
 
     // A sending job's answers, matched to its sends.
     enum class AnswerWait { None, Copies, Grace };
     AnswerWait m_wait = AnswerWait::None;
-    int m_nSends = 0; // sends of the packet in flight: 1 + its resends
-    DWORD m_sentTick = 0; // when it last went out
-    int m_nOwed = 0; // answers that earlier sends of the answered packet may still draw
+    AnswerLedger m_ledger;
     std::uint16_t m_answerNak = 0; // the answer acted on after its copies: 0 an ACK
-    DWORD m_slowestAnswerMs = 0;
-    std::vector<std::uint8_t> m_sentRecords; // per packet sent (resends not counted): 1 for a record
-    std::size_t m_nAnswers = 0; // answers taken, copies included
-    std::vector<std::size_t> m_nakAt; // positions (from 1) of the refusals among them
-    std::size_t m_nUnmatched = 0; // answers beyond what was sent
     BOOL m_bUnmatchedEnding = FALSE;
     BOOL m_bUnanswered = FALSE; // a Stop's record in flight got no answer by its deadline
 };

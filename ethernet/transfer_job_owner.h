@@ -22,7 +22,7 @@ struct TransferTimings {
     int connectMs = 5000; // connection attempt
     int sendMs = 1000; // one send
     // The least wait, after the closing reset's answer, for answers still on
-    // their way; it grows with the scale's slowest answer, to at most 300 ms.
+    // their way; it grows with the scale's slowest answer.
     UINT graceMs = 20;
 };
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "platform/base/datetime.h"
 #include "tests/ethernet/transfer_jobs_fixture.h"
 
@@ -292,6 +294,39 @@ TEST_F(TransferJobsTest, SalesTotalsAreReadStoredAndCleared)
     EXPECT_EQ(m_host.resultStepsDone, 3);
     EXPECT_EQ(CountEndings("Trans Complete"), 3u);
     EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 4, 0x101, 6, 0x101, 0x101, 0x101, 2 }));
+}
+
+// Two equal sales lines are two sales: the scale sends the second one past the
+// reply time, the acknowledgement before it goes again, and the scale answers
+// that with the next line. Each of the 12 lines is stored, none taken for a copy.
+TEST_F(TransferJobsTest, EqualSalesLinesAfterAResendAreEachStored)
+{
+    TransferTimings timings = kFast;
+    timings.replyMs = 250u * static_cast<UINT>(TestTimeScale());
+    m_host.jobs->SetTimings(timings);
+    std::vector<Bytes> lines;
+    for (std::uint32_t n = 41; n <= 52; ++n)
+        lines.push_back(TotalPayload('>', n == 46 ? 45 : n, 1, 100 * (n == 46 ? 45 : n), 10));
+    std::size_t next = 0;
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start([&](const TcpPacket& p, std::size_t) {
+        TcpReply reply = p.command == 0x0006 ? TcpReply::Ack() : TcpReply::Silence();
+        if (p.command != 0x0006 && p.command != 0x0101)
+            return TcpReply::Nak(0x2027);
+        if (next == 5) // the sixth line, equal to the fifth, comes late
+            std::this_thread::sleep_for(std::chrono::milliseconds(timings.replyMs * 3 / 2));
+        if (next <= lines.size())
+            reply.writes.push_back(
+                next < lines.size() ? TcpReply::Packet(0x0005, lines[next]) : TcpReply::Packet(0x0600));
+        ++next;
+        return reply;
+    }));
+    ASSERT_TRUE(Start(TransferCommand::Recv, DataKind::ResultItemAll, TransferScope::All, { &scale }));
+    ASSERT_TRUE(WaitForEnd());
+    std::vector<std::string> stored = Rows("SELECT [num] FROM [TotalItemResult] ORDER BY [ID]");
+    EXPECT_EQ(stored.size(), 12u);
+    EXPECT_EQ(std::count(stored.begin(), stored.end(), "45"), 2);
+    EXPECT_EQ(Texts(), std::vector<CString> { Received(12) });
 }
 
 TEST_F(TransferJobsTest, ConnectionFailuresAndTheStopFlagEndJobsAtOnce)

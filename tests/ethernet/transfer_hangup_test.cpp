@@ -10,7 +10,7 @@ namespace {
 using namespace transfertest;
 using scalesim::TcpPacket;
 
-enum class End { Fin, FinAfterAnswer, Reset };
+enum class End { Fin, FinAfterAnswer, Reset, ResetAfterAnswer };
 
 // Answers as memory until packet `at`, where the scale ends the connection.
 scalesim::TcpScript EndAt(ScaleMemory& memory, std::size_t at, End how)
@@ -18,16 +18,18 @@ scalesim::TcpScript EndAt(ScaleMemory& memory, std::size_t at, End how)
     return [&memory, at, how](const TcpPacket& p, std::size_t index) {
         if (index != at)
             return memory.Answer(p);
-        TcpReply reply = how == End::FinAfterAnswer ? memory.Answer(p) : TcpReply::Silence();
-        reply.close = how != End::Reset;
-        reply.reset = how == End::Reset;
+        const bool answered = how == End::FinAfterAnswer || how == End::ResetAfterAnswer;
+        TcpReply reply = answered ? memory.Answer(p) : TcpReply::Silence();
+        reply.close = how == End::Fin || how == End::FinAfterAnswer;
+        reply.reset = !reply.close;
         return reply;
     };
 }
 
 const char* How(End how)
 {
-    return how == End::Reset ? "Connection reset by the scale" : "Connection closed by the scale";
+    return how == End::Reset || how == End::ResetAfterAnswer ? "Connection reset by the scale"
+                                                             : "Connection closed by the scale";
 }
 
 TEST_F(TransferJobsTest, AHangUpOrResetDuringASendIsNoAnswer)
@@ -45,6 +47,9 @@ TEST_F(TransferJobsTest, AHangUpOrResetDuringASendIsNoAnswer)
         { "second record after a stop", 2, End::Fin, "2", 1 },
         { "closing reset", 4, End::Fin, "", 3 },
         { "closing reset, reset", 4, End::Reset, "", 3 },
+        // Nothing is owed once the closing reset is answered: the send is complete.
+        { "after the closing reset's answer", 4, End::FinAfterAnswer, "", 3 },
+        { "after the closing reset's answer, reset", 4, End::ResetAfterAnswer, "", 3 },
     };
     m_host.SetRows({ ItemRow(1, "A", 1), ItemRow(2, "B", 2), ItemRow(3, "C", 3) });
     for (const Case& c : cases) {
@@ -58,24 +63,32 @@ TEST_F(TransferJobsTest, AHangUpOrResetDuringASendIsNoAnswer)
         ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &scale }));
         ASSERT_TRUE(WaitForEnd());
         EXPECT_EQ(memory.Table(kPlu).size(), static_cast<std::size_t>(c.held));
-        EXPECT_EQ(Texts(), std::vector<CString> { Sent(scale, How(c.how), c.held, 3) });
+        const bool complete = c.how == End::FinAfterAnswer || c.how == End::ResetAfterAnswer;
+        EXPECT_EQ(Texts(),
+            std::vector<CString> {
+                complete ? CString("Trans Complete") : Sent(scale, How(c.how), c.held, 3) });
         EXPECT_EQ(scale.Received().size(), c.at + 1) << "nothing sent after the hang-up";
     }
 }
 
 // The scale settings record was taken; the scale hangs up instead of taking the
-// restart that follows it.
+// restart that follows it, or right after answering it.
 TEST_F(TransferJobsTest, AHangUpAtTheRestartAfterTheSettingsCountsTheirRecord)
 {
     m_host.SetRows({ { "", "1", "2" } });
     m_host.currentRow = 1;
-    ScaleMemory memory;
-    TcpScale scale;
-    ASSERT_TRUE(scale.Start(EndAt(memory, 1, End::Fin)));
-    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::ScaleInfo, TransferScope::All, { &scale }));
-    ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0003, 0x4130 }));
-    EXPECT_EQ(Texts(), std::vector<CString> { Sent(scale, How(End::Fin), 1, 1) });
+    for (End how : { End::Fin, End::FinAfterAnswer }) {
+        MessageBoxScript::Reset();
+        ScaleMemory memory;
+        TcpScale scale;
+        ASSERT_TRUE(scale.Start(EndAt(memory, 1, how)));
+        ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::ScaleInfo, TransferScope::All, { &scale }));
+        ASSERT_TRUE(WaitForEnd());
+        EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 0x0003, 0x4130 }));
+        // The restart answered, the scale may go down with it.
+        EXPECT_EQ(Texts(),
+            std::vector<CString> { how == End::Fin ? Sent(scale, How(End::Fin), 1, 1) : "Trans Complete" });
+    }
 }
 
 TEST_F(TransferJobsTest, AHangUpOrResetDuringAReadStoresOnlyWhatCame)

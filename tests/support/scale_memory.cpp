@@ -1,5 +1,6 @@
 #include "tests/support/scale_memory.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace scalesim {
@@ -121,7 +122,8 @@ TcpReply ScaleMemory::Answer(const TcpPacket& packet)
                 return TcpReply::Nak(0x2025);
             table[RecordNumber(p)] = p;
             TcpReply reply = TcpReply::Ack();
-            if (m_faults.ackTwice)
+            const auto& strays = m_faults.strayAfter;
+            if (m_faults.ackTwice || std::find(strays.begin(), strays.end(), RecordNumber(p)) != strays.end())
                 reply.writes.push_back(TcpReply::Packet(kAck));
             return reply;
         }

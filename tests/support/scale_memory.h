@@ -31,6 +31,7 @@ public:
         std::chrono::milliseconds lateBy { 0 }; // ... is answered this late
         bool ackTwice = false; // every record acknowledged twice, in two writes
         std::size_t capacity = 0; // records it takes (0: no limit)
+        std::vector<std::uint32_t> strayAfter; // these records' acknowledgement is followed by a stray one
     };
     // Set before the scale starts.
     void SetFaults(const Faults& faults) { m_faults = faults; }
