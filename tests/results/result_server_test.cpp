@@ -225,8 +225,9 @@ TEST_F(ResultServerTest, ReportsAndCancelsAreStoredAndLogged)
             "123" }));
     EXPECT_EQ(ServerRow(3),
         (Row { "99", "1", "2006- 5- 3", "-5", "0", "127.0.0.1", "m1", "FALSE", " 9: 7", "Front", "FALSE" }));
+    // Each report's line follows its reply.
+    ASSERT_TRUE(PumpUntil([&] { return LogLines().size() == 5; }));
     const std::vector<std::string> log = LogLines();
-    ASSERT_EQ(log.size(), 5u);
     EXPECT_EQ(log[3],
         "Connected Client : Destination IP Addr : 127.0.0.1||Result Cancel Time : 2006/ 5/ 3: 9H- 7M"
         "||Result Value : Item Num=    77, Result date=2006- 5- 3, Price= -1200, Weight=  -350|| Open "

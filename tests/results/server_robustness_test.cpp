@@ -2,7 +2,9 @@
 // in, a store held by another process, a scale that never reads its replies,
 // more connections than it keeps, and accepts that keep failing.
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -430,4 +432,24 @@ TEST_F(ServerRobustnessTest, ALockedStoreAnswersNothingAndIsBoxedOnce)
         ASSERT_EQ(records.size(), boxes + 2);
         EXPECT_NE(records[boxes].text.Find("Server_Store.mdb"), -1) << records[boxes].text.GetString();
     }
+}
+
+// A report's reply goes out before its log line is written: with the log's
+// writer held (a pipe nobody reads yet), the scale has its acknowledgement.
+TEST_F(ServerRobustnessTest, TheReplyGoesBeforeTheLogLine)
+{
+    Start();
+    auto client = Connect();
+    const std::string log = m_root.Native("C:\\Zuvar\\Server log\\2006_5_3\\Calvorn_log.txt");
+    ASSERT_EQ(::unlink(log.c_str()), 0);
+    ASSERT_EQ(::mkfifo(log.c_str(), 0600), 0);
+    ASSERT_TRUE(client->Send(SaleMessage(false, 77, 5, 5)));
+    const bool replied = PumpUntil([&] { return client->ReplyCount() == 1; });
+    const int reader = ::open(log.c_str(), O_RDONLY | O_NONBLOCK); // lets the log's writer go on
+    ASSERT_GE(reader, 0);
+    EXPECT_TRUE(replied);
+    ASSERT_TRUE(PumpUntil([&] { return m_boxes.Records().size() >= 2; }, std::chrono::seconds(10)));
+    m_server.reset();
+    ::close(reader);
+    EXPECT_EQ(Stored(), (CCheckedDaoHelper::Rows { { "77", "Pear" } }));
 }
