@@ -9,6 +9,7 @@
 #include "platform/base/bytes.h"
 #include "platform/base/datetime.h"
 #include "platform/wnd/core/msgbox.h"
+#include "platform/wnd/core/sync.h"
 #include "protocol/scale_records.h"
 
 namespace {
@@ -17,6 +18,9 @@ std::atomic<UINT> g_replyTimeoutMs { 3000 };
 std::atomic<int> g_connectTimeoutMs { 3000 };
 std::atomic<UINT_PTR> g_lastToken { 0 };
 constexpr std::time_t kLongestSleep = 60; // seconds; a wait never sleeps past a minute
+// The least wait, after the closing reset's answer, for answers still on their
+// way; it grows with the scale's slowest answer.
+constexpr UINT kLeastGraceMs = 20;
 
 // The waiting threads, woken when the clock changes.
 std::mutex g_waitersLock;
@@ -259,7 +263,11 @@ void CReservationTransThread::HandleNote(Note note)
         m_resends.Reset();
         m_nextItem = m_itemTotal = m_itemsSent = m_itemsAcked = 0;
         m_refusal.Empty();
-        m_nakSeen = false;
+        m_unmatched = false;
+        m_wait = Wait::None;
+        m_answerCode = 0;
+        m_ledger.Clear();
+        m_ledger.SetReplyTime(g_replyTimeoutMs);
         m_packet = LastSentPacket();
         if (ManagerBusy()) {
             // It did not go: the list and the report say so.
@@ -287,7 +295,7 @@ void CReservationTransThread::HandleNote(Note note)
     case Note::Connected:
         m_connected = true;
         // The greeting is waited for like any reply.
-        StartReplyTimer();
+        StartReplyTimer(g_replyTimeoutMs);
         return;
     }
 }
@@ -297,6 +305,12 @@ void CReservationTransThread::HandleItem(const CScalePacketPoster::Item& item)
     if (!m_inRun)
         return;
     if (item.closed) {
+        // After the closing reset's answer the scale may close: the answers
+        // read so far decide the ending.
+        if (m_wait == Wait::Grace) {
+            EndAfterGrace();
+            return;
+        }
         // A hang-up or a reset is no answer: the run ends here.
         if (m_connected) {
             const CString how = item.why.Text().find("closed") != std::string::npos
@@ -319,35 +333,83 @@ void CReservationTransThread::HandleItem(const CScalePacketPoster::Item& item)
 
 void CReservationTransThread::DecodeReply(const ScalePacket& packet)
 {
-    m_nakSeen = false;
-    if (packet.Is(ScaleCommand::Ack)) {
+    // "No item" or an unknown refusal answers the send, not the copy: the
+    // reply timer sends it again. Data or anything else answers nothing.
+    std::uint16_t code = 0;
+    const std::optional<AnswerLedger::Answer> answer = AnswerLedger::Of(packet, code);
+    if (!answer)
+        return;
+    const AnswerLedger::Match match = m_ledger.Take(*answer, GetTickCount());
+    if (m_wait == Wait::Grace) {
+        // The scale is still answering; one that never stops is not waited on.
+        if (m_ledger.Answers() <= 2 * m_ledger.Sends() + 2)
+            BeginGrace();
+        return;
+    }
+    if (match == AnswerLedger::Match::Packet) {
         KillReplyTimer();
-        m_resends.Reset();
+        m_answerCode = *answer == AnswerLedger::Answer::Refused ? code : 0;
+    }
+    if (!m_ledger.IsAnswered())
+        return;
+    if (m_ledger.Owed() > 0 && m_step == TransferStep::PluTrans) {
+        // No copy goes while an answer is owed, until its time has passed.
+        m_wait = Wait::Copies;
+        StartReplyTimer(std::max<UINT>(m_ledger.OwedTimeLeft(GetTickCount()), 1));
+        return;
+    }
+    KillReplyTimer();
+    Proceed();
+}
+
+void CReservationTransThread::Proceed()
+{
+    m_wait = Wait::None;
+    m_resends.Reset();
+    if (m_answerCode == 0) {
         if (m_step == TransferStep::PluTrans)
             m_itemsAcked = m_itemsSent;
         NextStep();
         return;
     }
-    if (!packet.Is(ScaleCommand::Nak))
-        return; // data or anything else: the reply timer goes on
-    m_nakSeen = true;
-    ByteReader reader(packet.payload);
-    std::uint16_t code = 0;
-    const char* text = reader.GetU16LE(code) ? NakText(code) : nullptr;
-    if (!text)
-        return; // "no item" or an unknown refusal: the reply timer guards the wait
-    KillReplyTimer();
-    m_resends.Reset();
+    const char* text = NakText(m_answerCode);
     if (m_step == TransferStep::TaskReset) {
-        // The closing reset refused too: end here rather than reset again.
+        // The closing reset refused too: no reset again; the answers still on
+        // their way decide the ending.
         if (m_refusal.IsEmpty())
             m_refusal = text;
-        EndWith(m_refusal, "Trans Failed (" + m_refusal + ")");
+        BeginGrace();
         return;
     }
     m_refusal = text;
-    m_step = TransferStep::Close;
     SendTaskReset();
+}
+
+void CReservationTransThread::BeginGrace()
+{
+    m_wait = Wait::Grace;
+    const DWORD now = GetTickCount();
+    StartReplyTimer(std::max<UINT>(m_ledger.MeasuredTime(kLeastGraceMs), m_ledger.OwedTimeLeft(now)));
+}
+
+// The reset closes the run; it went through only when every copy did and
+// every answer was matched to its packet.
+void CReservationTransThread::EndAfterGrace()
+{
+    m_wait = Wait::None;
+    m_ledger.GiveUpOverdue(GetTickCount());
+    if (!m_ledger.IsSettled()) {
+        m_itemsAcked = std::min(m_itemsAcked, static_cast<int>(m_ledger.CertainRecords()));
+        m_unmatched = true;
+        EndWith("Answers unmatched",
+            "Trans Failed (the scale's answers could not be matched to the packets sent)");
+    } else if (!m_refusal.IsEmpty()) {
+        EndWith(m_refusal, "Trans Failed (" + m_refusal + ")");
+    } else if (m_itemsAcked < m_itemTotal) {
+        EndWith("Copies missing", "Trans Incomplete (copies missing)");
+    } else {
+        EndWith("OK", "");
+    }
 }
 
 void CReservationTransThread::BeginTransfer()
@@ -388,7 +450,8 @@ void CReservationTransThread::StopForManager()
 
 CString CReservationTransThread::CountText() const
 {
-    return CString::Formatted("%d of %d records sent", m_itemsAcked, m_itemTotal);
+    return CString::Formatted(
+        "%d of %d records sent%s", m_itemsAcked, m_itemTotal, m_unmatched ? " for certain" : "");
 }
 
 CString CReservationTransThread::Named(const CString& text) const
@@ -439,6 +502,7 @@ void CReservationTransThread::SendNextItem(int index)
     }
     ++m_itemsSent;
     m_nextItem = index + 1;
+    m_ledger.Sent(true, GetTickCount());
     SendPacket();
 }
 
@@ -446,12 +510,13 @@ void CReservationTransThread::SendTaskReset()
 {
     static_cast<void>(m_packet.Build(ScaleCommand::TaskReset)); // no payload: always builds
     m_step = TransferStep::TaskReset;
+    m_ledger.Sent(false, GetTickCount());
     SendPacket();
 }
 
 void CReservationTransThread::SendPacket()
 {
-    StartReplyTimer();
+    StartReplyTimer(m_ledger.AnswerTime());
     if (m_packet.Length() > 0 && m_connected) {
         const std::span<const std::uint8_t> bytes = m_packet.Bytes();
         m_sender.Send(m_token, m_socket, ByteBuffer(bytes.begin(), bytes.end()),
@@ -463,7 +528,6 @@ void CReservationTransThread::SendPacket()
 
 void CReservationTransThread::NextStep()
 {
-    m_nakSeen = false;
     m_resends.Reset();
     if (ManagerBusy()) {
         StopForManager();
@@ -472,22 +536,16 @@ void CReservationTransThread::NextStep()
     if (m_step == TransferStep::PluTrans) {
         SendPluStep();
     } else if (m_step == TransferStep::TaskReset || m_step == TransferStep::ResetScale) {
-        // The reset closes the run; it went through only when every copy did.
-        if (!m_refusal.IsEmpty())
-            EndWith(m_refusal, "Trans Failed (" + m_refusal + ")");
-        else if (m_itemsAcked < m_itemTotal)
-            EndWith("Copies missing", "Trans Incomplete (copies missing)");
-        else
-            EndWith("OK", "");
+        BeginGrace(); // the answers still on their way decide the ending
     }
 }
 
-void CReservationTransThread::StartReplyTimer()
+void CReservationTransThread::StartReplyTimer(UINT ms)
 {
     if (!m_pHost)
         return;
     m_timerRunning = true;
-    ::SetTimer(m_pHost->GetReservationWindow(), m_timerId, g_replyTimeoutMs);
+    ::SetTimer(m_pHost->GetReservationWindow(), m_timerId, ms);
 }
 
 void CReservationTransThread::KillReplyTimer()
@@ -503,8 +561,19 @@ void CReservationTransThread::OnReplyTimeout()
     if (!m_inRun || !m_timerRunning)
         return;
     KillReplyTimer();
+    if (m_wait != Wait::None) {
+        // The owed answers whose time has passed are owed no more.
+        if (const UINT left = m_ledger.WaitOn(GetTickCount()); left > 0)
+            StartReplyTimer(left);
+        else if (m_wait == Wait::Copies)
+            Proceed();
+        else
+            EndAfterGrace();
+        return;
+    }
     if (m_resends.MayResend()) {
         m_resends.Count();
+        m_ledger.Resent(GetTickCount());
         SendPacket();
         return;
     }

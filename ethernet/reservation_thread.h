@@ -14,6 +14,11 @@
 //
 //   greeting -> [PLU record -> ACK]* -> TASK_RESET -> ACK -> close
 //
+// Answers are matched to the sends by a ledger (AnswerLedger), as the
+// interactive send does: no copy goes while an answer is owed until its time
+// has passed, and after the reset's answer the answers still on their way are
+// read; the run is "OK" only when every answer matched its packet.
+//
 // Every wait for the scale (greeting, acknowledgement, after a NAK that does
 // not end the job) is guarded by the reply timer: the last packet goes out
 // again at most three times, then the job ends with "3 times out". Packets are
@@ -38,6 +43,7 @@
 #include "protocol/data_kinds.h"
 #include "protocol/scale_stream.h"
 #include "protocol/transfer_steps.h"
+#include "transfer/answer_ledger.h"
 #include "transfer/resend_guard.h"
 
 class CReservationHost;
@@ -101,6 +107,10 @@ private:
     void HandleNote(Note note);
     void HandleItem(const CScalePacketPoster::Item& item);
     void DecodeReply(const ScalePacket& packet);
+    // What the answer of the packet in flight leads to, once its copies are in.
+    void Proceed();
+    void BeginGrace();
+    void EndAfterGrace();
     void BeginTransfer();
     int CountItems();
     bool ManagerBusy() const;
@@ -118,7 +128,7 @@ private:
     void SendTaskReset();
     void SendPacket();
     void NextStep();
-    void StartReplyTimer();
+    void StartReplyTimer(UINT ms);
     void KillReplyTimer();
     void WriteReservationReport(const CString& report);
     void CloseReservation();
@@ -163,7 +173,10 @@ private:
     int m_itemsSent = 0;
     int m_itemsAcked = 0; // copies the scale accepted
     CString m_refusal; // the scale's refusal that the closing reset follows
-    bool m_nakSeen = false;
+    AnswerLedger m_ledger;
+    enum class Wait { None, Copies, Grace } m_wait = Wait::None;
+    std::uint16_t m_answerCode = 0; // the answer acted on: 0 an acknowledgement
+    bool m_unmatched = false; // the count is the certain one
     TransferStep m_step = TransferStep::Open;
     CString m_report;
     LastSentPacket m_packet;

@@ -9,6 +9,7 @@
 #include "ethernet/reservation_thread.h"
 #include "platform/wnd/core/wnd.h"
 #include "tests/ethernet/reservation_fixture.h"
+#include "tests/support/scale_memory.h"
 #include "tests/support/scale_sim.h"
 
 namespace {
@@ -234,7 +235,8 @@ TEST_F(ReservationThreadTest, AtItsMinuteTheCopiesGoOutThenTheResetAndTheReport)
     // A once-reservation's thread ends after its run; nothing is resent.
     ASSERT_TRUE(PumpUntil([&] { return thread->HasEnded(); }));
     EXPECT_EQ(thread->GetRunCount(), 1);
-    EXPECT_TRUE(m_host->m_timers.empty());
+    // Only the wait for answers still on their way after the reset's.
+    EXPECT_EQ(m_host->m_timers.size(), 1u);
     EXPECT_EQ(scale.Connections(), 1u);
 }
 
@@ -288,7 +290,11 @@ TEST_F(ReservationThreadTest, EveryWaitForTheScaleEndsWithAReport)
         // Each answer starts the count again: three silences before each
         // acknowledgement are no failure.
         { "late answers",
-            [&](const TcpPacket&, std::size_t i) { return i % 4 == 3 ? TcpReply::Ack() : silence; },
+            [&](const TcpPacket&, std::size_t i) {
+                // A scale that answers late answers every send.
+                const TcpReply ack = TcpReply::Ack();
+                return i % 4 == 3 ? TcpReply::Merged(std::vector(4, ack.writes.front())) : silence;
+            },
             { 1, 2, 3, 5, 6, 7, 9, 10, 11 }, { R, R, R, R, R, R, R, R, T, T, T, T }, "OK", "", 2 },
         { "reset never answered",
             [&](const TcpPacket& p, std::size_t) { return p.command == 3 ? TcpReply::Ack() : silence; },
@@ -338,7 +344,8 @@ TEST_F(ReservationThreadTest, EveryWaitForTheScaleEndsWithAReport)
                           number)),
             (std::vector<std::string> { "Trans Stop" }));
     }
-    EXPECT_TRUE(m_host->m_timers.empty());
+    // No reply timer ran out by itself: only the waits after the resets' answers.
+    EXPECT_LE(m_host->m_timers.size(), std::size(cases));
 }
 
 TEST_F(ReservationThreadTest, AScaleThatNeverGreetsTimesOut)
@@ -592,6 +599,59 @@ TEST_F(ReservationThreadTest, AHangUpMidRunEndsItAtOnceWithTheCount)
     EXPECT_EQ(scale.Received().size(), 7u);
     EXPECT_TRUE(m_host->m_timers.empty()) << "nothing is resent into the closed connection";
     EXPECT_TRUE(PumpUntil([&] { return thread->HasEnded(); }));
+}
+
+// Answers matched to the copies sent: a scale that acknowledges every copy
+// twice with its memory full at 11 is no "OK"; one that closes after
+// acknowledging the reset, nothing owed, took the whole run.
+TEST_F(ReservationThreadTest, EachAnswerIsMatchedToTheCopyItAnswers)
+{
+    std::vector<std::vector<CString>> items;
+    for (int n = 1; n <= 12; ++n) {
+        items.push_back(kTwoItems[0]);
+        items.back()[0] = CString::Formatted("%d", n);
+    }
+    struct Case {
+        const char* name;
+        scalesim::ScaleMemory::Faults faults;
+        bool closeAfterReset;
+        std::size_t held;
+        const char* report;
+        const char* count;
+        const char* how; // "" for "Trans Complete"
+    };
+    const char* unmatched = "Trans Failed (the scale's answers could not be matched to the packets sent)";
+    const Case cases[] = {
+        { "twice, memory full", { 0, {}, true, 11 }, false, 11, "Answers unmatched",
+            "11 of 12 records sent for certain", unmatched },
+        { "a stray, memory full", { 0, {}, false, 11, { 4 } }, false, 11, "Answers unmatched",
+            "11 of 12 records sent for certain", unmatched },
+        { "closed after the reset", {}, true, 12, "OK", "12 of 12 records sent", "" },
+    };
+    long number = 20;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MessageBoxScript::Reset();
+        const std::size_t before = ReportLines().size();
+        scalesim::ScaleMemory memory;
+        memory.SetFaults(c.faults);
+        TcpScale scale;
+        ASSERT_TRUE(scale.Start([&](const TcpPacket& p, std::size_t) {
+            TcpReply reply = memory.Answer(p);
+            reply.close = c.closeAfterReset && p.command == 0x4120;
+            return reply;
+        }));
+        SetTime(CTime(2007, 3, 5, 9, 6, 30));
+        CReservationTransThread* thread = Run(MakeRow(++number, 0, "kim", scale.Address().c_str()), items);
+        SetTime(CTime(2007, 3, 5, 9, 7, 1));
+        ASSERT_TRUE(WaitForReports(before + 1));
+        ASSERT_TRUE(PumpUntil([&] { return thread->HasEnded(); }));
+        EXPECT_EQ(memory.Table(0).size(), c.held);
+        EXPECT_EQ(Reports().back(), std::string(c.report) + ", " + c.count);
+        const CString how
+            = *c.how == '\0' ? CString("Trans Complete") : CString::Formatted("%s, %s.", c.how, c.count);
+        EXPECT_EQ(Boxes(), (std::vector<CString> { Named(number, scale.Address(), how) }));
+    }
 }
 
 TEST_F(ReservationThreadTest, WeekAndExpiredReservationsNeverRun)
