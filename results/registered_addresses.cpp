@@ -16,10 +16,9 @@ void CRegisteredAddresses::RefreshIfDue()
     {
         std::lock_guard<std::mutex> guard(m_lock);
         const auto now = std::chrono::steady_clock::now();
-        if (m_bReading || (m_tried != decltype(m_tried)() && now - m_tried < m_refresh))
+        if (m_bReading || now < m_due)
             return;
         m_bReading = true;
-        m_tried = now;
     }
     std::set<std::string> addresses;
     bool read = false;
@@ -39,7 +38,7 @@ void CRegisteredAddresses::RefreshIfDue()
     dao.CloseDatabase();
     std::lock_guard<std::mutex> guard(m_lock);
     m_bReading = false;
-    m_tried = std::chrono::steady_clock::now();
+    m_due = std::chrono::steady_clock::now() + (read ? m_refresh : 10 * m_refresh);
     if (!read)
         return;
     m_addresses.swap(addresses);

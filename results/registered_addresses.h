@@ -3,9 +3,10 @@
 // Manager.mdb) as the results server's door sees them. Any thread may ask;
 // the register is read again, on the asking thread, once the addresses read
 // last are older than the refresh period. A register that cannot be read
-// (another program holds it) keeps the addresses read last; until it has been
-// read once, every address counts as registered, so that a register that
-// cannot be read turns no scale away.
+// (another program holds it) keeps the addresses read last and is tried again
+// only after ten periods, so that a lock does not hold the door at each try;
+// until it has been read once, every address counts as registered, so that a
+// register that cannot be read turns no scale away.
 
 #include <chrono>
 #include <mutex>
@@ -36,5 +37,5 @@ private:
     std::set<std::string> m_addresses;
     bool m_bRead = false; // the register was read once
     bool m_bReading = false;
-    std::chrono::steady_clock::time_point m_tried; // the last read, done or failed
+    std::chrono::steady_clock::time_point m_due; // of the next read
 };
