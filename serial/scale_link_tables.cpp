@@ -97,11 +97,9 @@ void CScaleLink::RequestNextOrEnd(const CString& step)
         m_frames.SendEndJoin();
         return;
     }
-    std::uint32_t number = 0;
-    if (m_nRequestPosition >= 0 && m_nRequestPosition < static_cast<int>(m_requestNumbers.size()))
-        number = static_cast<std::uint32_t>(m_requestNumbers[static_cast<std::size_t>(m_nRequestPosition)]);
-    ++m_nRequestPosition;
-    m_frames.SendTableRequest(*route, number);
+    // The count is the numbers' own: the position is one of them.
+    const int number = m_requestNumbers[static_cast<std::size_t>(m_nRequestPosition++)];
+    m_frames.SendTableRequest(*route, static_cast<std::uint32_t>(number));
 }
 
 void CScaleLink::SendRequestEnd()
