@@ -269,6 +269,12 @@ TEST_F(DaoHelperTest, ARefusalInsideABatchShowsItsOwnBoxOnly)
     EXPECT_TRUE(dao.ExecuteChecked("INSERT INTO [Item]([item_num], [mg_id]) VALUES('4', 'vexo')"));
     EXPECT_FALSE(dao.ExecuteChecked("INSERT INTO [NoSuch]([x]) VALUES('1')"));
     EXPECT_TRUE(dao.ExecuteChecked("INSERT INTO [Item]([item_num], [mg_id]) VALUES('5', 'vexo')"));
+    // The batch goes on after the box: the next row waits for its end.
+    CCheckedDaoHelper other;
+    other.OpenDatabase(m_path);
+    EXPECT_EQ(
+        other.Select("SELECT [ID] FROM [Item] WHERE [item_num] = '5'"), CCheckedDaoHelper::Lookup::Missing);
+    other.CloseDatabase();
     EXPECT_TRUE(dao.EndBatch());
     const auto boxes = m_boxes.Records();
     ASSERT_EQ(boxes.size(), 1u);

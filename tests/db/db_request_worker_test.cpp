@@ -104,6 +104,8 @@ public:
     bool m_acknowledge = true; // answer "Report" to streamed replies
     bool m_acknowledgeDone = true; // ... and to the done message
     bool m_directExecute = false; // the request runs through ExecuteRequest
+    bool m_closeOnDone = true; // the done message closes the worker's database
+    bool m_typedAnswer = false; // "Report" through the worker's Acknowledge
     std::function<void()> m_onReply; // runs inside each reply handler
     CWnd m_keeper;
     CMailboxDlg m_mailbox { this };
@@ -118,11 +120,15 @@ public:
             m_zeroParams = m_zeroParams && (done || wParam == 0) && lParam == 0;
             if (m_onReply)
                 m_onReply();
-            if (done)
+            if (done && m_closeOnDone)
                 m_worker->CloseDatabase();
             if (m_acknowledge && !(done && (m_directExecute || !m_acknowledgeDone))) {
-                m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
-                m_worker->SetEvent();
+                if (m_typedAnswer) {
+                    m_worker->Acknowledge();
+                } else {
+                    m_mailbox.SetText(IDC_MAILBOX_NAME, kMailboxReport);
+                    m_worker->SetEvent();
+                }
             }
             if (done)
                 m_done = true;
@@ -570,6 +576,11 @@ TEST_F(WorkerTest, HandleInsertReadRoutesTheFirstRowByRequestName)
         EXPECT_EQ(owner.m_mailbox.Text(IDC_MAILBOX_NAME), name);
     }
     worker.HandleInsertRead("SELECT [ID] FROM [Item] WHERE [item_num] = '-1'");
+    EXPECT_TRUE(m_boxes.Records().empty());
+    // A read that fails shows the engine's error and parses nothing.
+    worker.HandleInsertRead("SELECT [nope] FROM [Item]");
+    ASSERT_EQ(m_boxes.Records().size(), 1u);
+    EXPECT_EQ(m_boxes.Records()[0].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
     EXPECT_EQ(owner.m_parsed,
         (std::vector<std::string> { "item:" + Row({ "2" }), "label:" + Row({ "2" }), "scale:" + Row({ "2" }),
             "item:" + Row({ "2" }) }));
@@ -878,6 +889,21 @@ TEST(DbRequestTest, EachNameParsesBackToItsRequest)
     EXPECT_STREQ(RequestName(DbRequest::AdvDelete), "AdV_Insert_Delete");
     for (const char* other : { "", "Report", "item_read", "Item_Read " })
         EXPECT_EQ(RequestOfName(other), std::nullopt) << other;
+    // The sales totals' reads, and the insert-reads of the four item tables.
+    std::set<DbRequest> results;
+    std::set<DbRequest> tableReads;
+    for (int n = 0; n <= static_cast<int>(DbRequest::ItemReceived); ++n) {
+        if (IsResultsRequest(static_cast<DbRequest>(n)))
+            results.insert(static_cast<DbRequest>(n));
+        if (IsTableInsertRead(static_cast<DbRequest>(n)))
+            tableReads.insert(static_cast<DbRequest>(n));
+    }
+    EXPECT_EQ(results,
+        (std::set<DbRequest> { DbRequest::ResultAllRead, DbRequest::ResultItemAllRead,
+            DbRequest::ResultItemDayRead, DbRequest::ResultDayRead }));
+    EXPECT_EQ(tableReads,
+        (std::set<DbRequest> { DbRequest::ItemInsertRead, DbRequest::AddInsertRead, DbRequest::AdvInsertRead,
+            DbRequest::LandAddInsertRead }));
 }
 
 // The typed calls write what the protocol reads: the request's name and its
@@ -885,6 +911,7 @@ TEST(DbRequestTest, EachNameParsesBackToItsRequest)
 TEST_F(WorkerTest, TypedCallsSendAndRunUnderTheRequestsName)
 {
     TestOwner owner;
+    owner.m_typedAnswer = true;
     CItemDbWorker worker;
     owner.Attach(&worker);
     worker.OpenDatabase(m_items.c_str());
@@ -895,9 +922,11 @@ TEST_F(WorkerTest, TypedCallsSendAndRunUnderTheRequestsName)
         EXPECT_EQ(r.name, "Add_Read");
     EXPECT_EQ(owner.m_replies[2].text, Row({ "2" }));
 
+    // The run closes the database itself (this owner leaves it open).
     TestOwner direct;
     direct.Attach(&worker);
     direct.m_directExecute = true;
+    direct.m_closeOnDone = false;
     worker.OpenDatabase(m_items.c_str());
     EXPECT_EQ(worker.Run(DbRequest::ItemDelete, "DELETE FROM [Item] WHERE [item_num] = '9'"), kDbDoneNoRow);
     ASSERT_EQ(Messages(direct), std::vector<UINT> { WM_DBQUERY_DONE });

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "db/item_schema.h"
+#include "db/reply_row.h"
 #include "db/sql_text.h"
 
 namespace {
@@ -29,3 +31,19 @@ TEST(SqlTextTest, NamesAreBracketedAndCannotCloseTheBracket)
 }
 
 } // namespace
+
+// A column's place among the Item value columns; -1 for another name.
+TEST(ItemSchemaTest, ValueIndexFindsTheColumnByItsName)
+{
+    EXPECT_EQ(ItemValueIndex("item_num"), 0);
+    EXPECT_EQ(ItemValueIndex(kItemValueColumns[kItemValueCount - 1]), static_cast<int>(kItemValueCount) - 1);
+    EXPECT_EQ(ItemValueIndex("nope"), -1);
+}
+
+// A reply row splits at TAB "jo/" only: a TAB with part of it stays in the value.
+TEST(ReplyRowTest, SplitsAtTheWholeSeparatorOnly)
+{
+    std::vector<CString> fields(3);
+    EXPECT_EQ(SplitReplyRow("a\tjo/b\tjoke\tjo/", fields), 2);
+    EXPECT_EQ(fields, (std::vector<CString> { "a", "b\tjoke", "" }));
+}
