@@ -123,6 +123,13 @@ TEST_F(UserLabelViewTest, ShownOnlyOnTheUserLabelsScreen)
     Switch(Screen::UserLabel, "User_Label_Read", "kim", db);
     EXPECT_TRUE(m_designer->IsShown());
     EXPECT_TRUE(Shown(IDC_UL_WIDTH) && Shown(IDC_UL_ACCEPT) && Shown(IDC_UL_CLEAR));
+    for (const auto& [id, expected] : { std::pair { IDC_UL_ACCEPT, CRect(500, 100, 580, 150) },
+             std::pair { IDC_UL_CLEAR, CRect(500, 160, 580, 210) } }) {
+        CRect place;
+        m_designer->GetDlgItem(id)->GetWindowRect(&place);
+        m_designer->ScreenToClient(&place);
+        EXPECT_EQ(place, expected) << id;
+    }
     EXPECT_EQ(UpperPaneHeight(), 350);
     // Hints 7-9 keep the screen as it is.
     for (Screen hint : { Screen::CommMode, Screen::LoggedIn, Screen::LoggedOut }) {

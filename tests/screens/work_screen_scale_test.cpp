@@ -502,10 +502,13 @@ TEST_F(WorkScreenScaleRowsTest, DeleteRemovesTheClickedRowOrTheLastDataRow)
     Run(IDC_WORK_SCALE_INFO_DELETE);
     EXPECT_TRUE(Column(kSettingsDb, "SELECT [MyID] FROM [Scale_Root_Info]").empty());
     ASSERT_EQ(Grid().GetRowCount(), 2);
-    // Only the heading and the last row are left: nothing more goes.
+    // Only the heading and the last row are left: nothing more goes, and
+    // nothing is said (the heading is no row to refuse).
+    MessageBoxScript::Reset();
     Run(IDC_WORK_SCALE_INFO_DELETE);
     EXPECT_EQ(Grid().GetRowCount(), 2);
     EXPECT_EQ(Grid().GetItemText(1, 0), "-->");
+    EXPECT_EQ(MessageBoxScript::Count(), 0u);
 }
 
 TEST_F(WorkScreenScaleRowsTest, DeleteOnTheTrailingRowTakesNothing)

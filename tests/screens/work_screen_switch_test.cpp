@@ -274,6 +274,9 @@ TEST_F(WorkScreenSwitchTest, ItemTypeScreensPlaceTheGridAndTheProgressGroup)
         { IDC_WORK_LABEL_RECV, CRect(680, 270, 750, 300) },
         { IDC_WORK_LABEL_IMAGE, CRect(50, 310, 180, 340) },
         { IDC_WORK_PROGRESS_GROUP, CRect(190, 260, 475, 340) },
+        { IDC_WORK_PC_LABEL, CRect(200, 278, 255, 298) }, { IDC_WORK_SEND_LAMP, CRect(200, 303, 245, 333) },
+        { IDC_WORK_PROGRESS, CRect(270, 278, 365, 298) }, { IDC_WORK_SCALE_LABEL, CRect(375, 278, 460, 298) },
+        { IDC_WORK_RECV_LAMP, CRect(375, 303, 420, 333) },
         { IDC_WORK_SYNC_PRESET_LABEL, CRect(480, 310, 610, 340) } };
     for (const auto& [id, rect] : places)
         EXPECT_EQ(rectOf(m_screen->GetDlgItem(id)), rect) << id;
