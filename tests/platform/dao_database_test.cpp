@@ -337,6 +337,13 @@ TEST_F(DaoDatabaseTest, RecordsetReadsTypesAndNavigatesLikeDao)
     CDaoRecordset bad(&db);
     EXPECT_EQ(DaoErrorOf([&] { bad.Open(AFX_DAO_USE_DEFAULT_TYPE, "SELECT [nope] FROM [Item]"); }), 3061);
     EXPECT_FALSE(bad.IsOpen());
+
+    // An integer beyond 32 bits (a sum, say) comes whole as a double.
+    CDaoRecordset big(&db);
+    big.Open(AFX_DAO_USE_DEFAULT_TYPE, "SELECT 5000000000, -2147483648");
+    EXPECT_EQ(big.GetFieldValue(0).vt, VT_R8);
+    EXPECT_EQ(big.GetFieldValue(0).dblVal, 5000000000.0);
+    EXPECT_EQ(big.GetFieldValue(1).vt, VT_I4);
 }
 
 TEST_F(DaoDatabaseTest, DataDefinitionTakesTheJetFormsAndRefusesOthers)
