@@ -137,6 +137,8 @@ TEST(WindowsVersionTest, NamesFollowThePlatformAndVersion)
     EXPECT_EQ(WindowsVersionName(Version(1, 4, 0, " C")), "Microsoft Windows 95");
     EXPECT_EQ(WindowsVersionName(Version(1, 4, 0, " B")), "");
     EXPECT_EQ(WindowsVersionName(Version(1, 4, 10, " A")), "Microsoft Windows 98");
+    EXPECT_EQ(WindowsVersionName(Version(1, 4, 10, " B")), "");
+    EXPECT_EQ(WindowsVersionName(Version(1, 4, 3, " A")), "");
     EXPECT_EQ(WindowsVersionName(Version(1, 4, 90)), "Microsoft Windows Me");
     EXPECT_EQ(WindowsVersionName(Version(2, 4, 0)), "Microsoft Windows NT");
     EXPECT_EQ(WindowsVersionName(Version(2, 5, 0)), "Microsoft Windows 2000");
