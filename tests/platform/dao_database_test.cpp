@@ -318,6 +318,9 @@ TEST_F(DaoDatabaseTest, RecordsetReadsTypesAndNavigatesLikeDao)
     rs.Move(2);
     EXPECT_EQ(rs.GetFieldValue(1).bstrVal, "3");
     EXPECT_EQ(rs.GetRecordCount(), 3);
+    rs.MovePrev();
+    EXPECT_EQ(rs.GetFieldValue(1).bstrVal, "2");
+    rs.MoveNext();
     rs.MoveNext();
     EXPECT_TRUE(rs.IsEOF());
     EXPECT_EQ(DaoErrorOf([&] { rs.GetFieldValue(0); }), 3021);
@@ -327,6 +330,7 @@ TEST_F(DaoDatabaseTest, RecordsetReadsTypesAndNavigatesLikeDao)
     EXPECT_TRUE(rs.IsEOF());
     rs.Close();
     EXPECT_FALSE(rs.IsOpen());
+    EXPECT_EQ(rs.GetFieldCount(), 0);
 
     rs.Open(AFX_DAO_USE_DEFAULT_TYPE, "SELECT [ID] FROM [Item] WHERE [item_num] = 'none'");
     EXPECT_TRUE(rs.IsEOF());
@@ -355,6 +359,7 @@ TEST_F(DaoDatabaseTest, DataDefinitionTakesTheJetFormsAndRefusesOthers)
     // Index names are per table, as in Jet.
     db.Execute("CREATE TABLE [Other] ([ID] COUNTER CONSTRAINT [PrimaryKey] PRIMARY KEY, [mg_id] VARCHAR)");
     db.Execute("CREATE INDEX [mg_num] ON [Other] ([mg_id])");
+    db.Execute("CREATE INDEX [mg_up] ON [Other] ([mg_id] ASC)");
     EXPECT_EQ(
         DaoErrorOf([&] { db.Execute("INSERT INTO [Item]([reservation_num]) VALUES('123456')"); }), 3163);
     const std::string tooLong = "INSERT INTO [Other]([mg_id]) VALUES('" + std::string(256, 'x') + "')";
@@ -367,6 +372,8 @@ TEST_F(DaoDatabaseTest, DataDefinitionTakesTheJetFormsAndRefusesOthers)
     EXPECT_EQ(DaoErrorOf([&] { db.Execute("CREATE TABLE [Bad] ([a] TEXT(300))"); }), 3292);
     EXPECT_EQ(DaoErrorOf([&] { db.Execute("ALTER TABLE [Item] ADD COLUMN [n] COUNTER"); }), 3292);
     EXPECT_EQ(DaoErrorOf([&] { db.Execute("CREATE VIEW [v] AS SELECT 1"); }), 3129);
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("CREATE TABLE [Bad] ([a] LONG CONSTRAINT [pk] PRIMARY)"); }), 3292);
+    EXPECT_EQ(DaoErrorOf([&] { db.Execute("CREATE INDEX [none] ON [Other] ()"); }), 3292);
 }
 
 TEST_F(DaoDatabaseTest, ClosedDatabaseRefusesWork)
