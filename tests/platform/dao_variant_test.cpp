@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/dao/dao_exception.h"
 #include "platform/dao/ole_currency.h"
 #include "platform/dao/ole_date_time.h"
@@ -55,6 +57,13 @@ TEST(OleDateTimeTest, SplitsAndFormatsOleDates)
     EXPECT_EQ(COleDateTime(2023, 2, 29, 0, 0, 0).Format("%m"), "");
     // Before the epoch the time of day still counts forward.
     EXPECT_EQ(COleDateTime(-1.25).Format("%Y-%m-%d %H:%M"), "1899-12-29 06:00");
+    // The last second of a year is a time; a date past 9999 has no parts.
+    EXPECT_EQ(COleDateTime(2024, 12, 31, 23, 59, 59).GetStatus(), COleDateTime::DateTimeStatus::Valid);
+    const COleDateTime outside(1e10);
+    EXPECT_EQ(outside.GetStatus(), COleDateTime::DateTimeStatus::Invalid);
+    EXPECT_EQ(std::vector<int>({ outside.GetYear(), outside.GetMonth(), outside.GetDay(), outside.GetHour(),
+                  outside.GetMinute(), outside.GetSecond() }),
+        std::vector<int>(6, -1));
 }
 
 TEST(DaoExceptionTest, CarriesEngineNumberAndTextIntoABoundedBuffer)
