@@ -389,7 +389,7 @@ void CReservationTransThread::BeginGrace()
 {
     m_wait = Wait::Grace;
     const DWORD now = GetTickCount();
-    StartReplyTimer(std::max<UINT>(m_ledger.MeasuredTime(kLeastGraceMs), m_ledger.OwedTimeLeft(now)));
+    StartReplyTimer(std::max<UINT>(m_ledger.QuietTime(kLeastGraceMs), m_ledger.OwedTimeLeft(now)));
 }
 
 // The reset closes the run; it went through only when every copy did and

@@ -129,36 +129,41 @@ void CTransThread::Begin()
 
 void CTransThread::OnSocketData()
 {
-    if (m_pOwner->IsHolding()) {
-        if (m_bTimerRunning) {
-            StopTimer();
-            m_bTimerPaused = TRUE;
-        }
+    if (m_nBusy > 0) {
+        m_bHeld = TRUE; // taken when the call on the stack returns
+        return;
+    }
+    ++m_nBusy;
+    CScalePacketPoster::Item item;
+    while (m_tools->poster.Take(m_token, item))
+        Handle(item);
+    --m_nBusy;
+}
+
+void CTransThread::OnReplyTimeout()
+{
+    if (m_nBusy > 0) {
+        StopTimer();
+        m_bTimeoutHeld = TRUE;
         m_bHeld = TRUE;
         return;
     }
-    if (m_bDraining)
-        return; // the loop below takes it
-    m_bDraining = TRUE;
-    CScalePacketPoster::Item item;
-    while (!m_pOwner->IsHolding() && m_tools->poster.Take(m_token, item))
-        Handle(item);
-    if (m_pOwner->IsHolding())
-        m_bHeld = TRUE;
-    m_bDraining = FALSE;
+    ++m_nBusy;
+    TimedOut();
+    --m_nBusy;
 }
 
 void CTransThread::ResumeHeld()
 {
-    if (!m_bHeld)
+    if (!m_bHeld || m_nBusy > 0)
         return;
     m_bHeld = FALSE;
-    if (m_bTimerPaused) {
-        m_bTimerPaused = FALSE;
-        if (!IsClosed())
-            StartTimer(m_timerMs);
-    }
     OnSocketData();
+    // An answer taken meanwhile stopped the timer, and with it the timeout.
+    if (m_bTimeoutHeld && m_nBusy == 0) {
+        m_bTimeoutHeld = FALSE;
+        OnReplyTimeout();
+    }
 }
 
 void CTransThread::Handle(const CScalePacketPoster::Item& item)
@@ -315,7 +320,7 @@ void CTransThread::BeginGrace()
 {
     m_wait = AnswerWait::Grace;
     const DWORD now = GetTickCount();
-    UINT ms = m_ledger.MeasuredTime(m_tools->timings.graceMs);
+    UINT ms = m_ledger.QuietTime(m_tools->timings.graceMs);
     ms = std::max<UINT>(ms, m_ledger.OwedTimeLeft(now));
     StartTimer(ms);
 }
@@ -391,7 +396,7 @@ void CTransThread::OnNak(std::uint16_t code)
 void CTransThread::ObeyStop()
 {
     // With an answer due, or in the grace, the answer or the timer ends the job.
-    if (!IsClosed() && !m_bHeld && !IsAnswerDue() && m_wait != AnswerWait::Grace)
+    if (!IsClosed() && m_nBusy == 0 && !IsAnswerDue() && m_wait != AnswerWait::Grace)
         static_cast<void>(StopRequested());
 }
 
@@ -805,19 +810,18 @@ void CTransThread::SendPacket()
 
 void CTransThread::StartTimer(UINT ms)
 {
-    m_bTimerRunning = TRUE;
-    m_timerMs = ms != 0 ? ms : m_tools->timings.replyMs;
-    ::SetTimer(m_pOwnerView->GetTransferWindow(), static_cast<UINT_PTR>(m_job.timerId), m_timerMs);
+    m_bTimeoutHeld = FALSE;
+    ::SetTimer(m_pOwnerView->GetTransferWindow(), static_cast<UINT_PTR>(m_job.timerId),
+        ms != 0 ? ms : m_tools->timings.replyMs);
 }
 
 void CTransThread::StopTimer()
 {
-    m_bTimerRunning = FALSE;
-    m_bTimerPaused = FALSE;
+    m_bTimeoutHeld = FALSE;
     ::KillTimer(m_pOwnerView->GetTransferWindow(), static_cast<UINT_PTR>(m_job.timerId));
 }
 
-void CTransThread::OnReplyTimeout()
+void CTransThread::TimedOut()
 {
     StopTimer();
     if (IsClosed())

@@ -62,17 +62,16 @@ public:
     // ---- User-interface thread ----
     // Starts the reply timer that guards the connection and the greeting.
     void Begin();
-    // Message 1324: takes the job's packets in order (held while a protocol
-    // message box is open).
+    // Message 1324: takes the job's packets in order (held while the job is
+    // on the stack, its own message box open).
     void OnSocketData();
-    // The job's reply timer fired.
+    // The job's reply timer fired (held as the packets are).
     void OnReplyTimeout();
     // Stop was pressed: a job that is not closed and not held ends now.
     void ObeyStop();
     // Ends the connection and the job.
     void CloseScale();
-    // The packets that arrived while a message box held them, and the paused
-    // reply timer.
+    // What came while the job was on the stack: its packets, then its timer.
     void ResumeHeld();
     // Ends the connection at once, telling nobody (the table is going). Any
     // thread.
@@ -84,11 +83,14 @@ public:
     // The socket thread has ended and its last item was taken.
     BOOL HasEnded() const { return m_bEnded; }
     BOOL IsHeld() const { return m_bHeld; }
+    // The job is on the stack: a call of it has not returned (its box is open).
+    BOOL IsBusy() const { return m_nBusy > 0; }
     UINT_PTR GetToken() const { return m_token; }
     int GetTimerId() const { return m_job.timerId; }
 
 private:
     void Handle(const CScalePacketPoster::Item& item);
+    void TimedOut();
     void DecodeReply(const ScalePacket& packet);
     // A sending job's acknowledgement or known refusal.
     void OnSendAnswer(const ScalePacket& packet);
@@ -160,11 +162,9 @@ private:
     TransferStep m_step = TransferStep::Open; // "OPEN" until the greeting
     LastSentPacket m_lastSent;
     BOOL m_bAwaitingData = FALSE;
-    BOOL m_bTimerRunning = FALSE;
-    BOOL m_bTimerPaused = FALSE;
-    UINT m_timerMs = 0; // the running timer's duration
+    BOOL m_bTimeoutHeld = FALSE; // the timer fired while the job was on the stack
     BOOL m_bHeld = FALSE;
-    BOOL m_bDraining = FALSE;
+    int m_nBusy = 0; // calls of the job on the stack
     BOOL m_bEnded = FALSE;
     BOOL m_bActive = FALSE; // counted in the registry's active jobs
     int m_nReceivedPackets = 0;

@@ -61,8 +61,6 @@ public:
     virtual void JobActive(BOOL active) = 0;
     // The job was closed or its thread ended: the table frees it when it may.
     virtual void NoteJobEnding() = 0;
-    // While a job's message box is open, the packets of every job wait.
-    [[nodiscard]] virtual BOOL IsHolding() const = 0;
     virtual int JobMessageBox(const CString& text, UINT type) = 0;
     // A line for the progress dialog's lists of sent and received packets.
     virtual void LogSent(const CString& line) = 0;

@@ -99,6 +99,7 @@ void CTransferJobs::OnSocketData(UINT_PTR token)
     if (CTransThread* job = Find(token)) {
         ++m_nDispatchDepth;
         job->OnSocketData();
+        ResumeHeld();
         --m_nDispatchDepth;
     }
     Reap();
@@ -115,6 +116,7 @@ BOOL CTransferJobs::OnTimer(UINT id)
     }
     ++m_nDispatchDepth;
     job->OnReplyTimeout();
+    ResumeHeld();
     --m_nDispatchDepth;
     Reap();
     return TRUE;
@@ -125,22 +127,24 @@ int CTransferJobs::MessageBox(const CString& text, UINT type)
     ++m_nModalDepth;
     ++m_nDispatchDepth;
     const int answer = AfxMessageBox(text, type);
+    --m_nModalDepth;
+    ResumeHeld();
     --m_nDispatchDepth;
-    if (--m_nModalDepth == 0) {
-        // Jobs may end while resuming: walk a copy of the tokens.
-        std::vector<UINT_PTR> held;
-        for (const auto& [token, job] : m_jobs) {
-            if (job->IsHeld())
-                held.push_back(token);
-        }
-        for (UINT_PTR token : held) {
-            if (m_nModalDepth > 0)
-                break;
-            if (CTransThread* job = Find(token))
-                job->ResumeHeld();
-        }
-    }
     return answer;
+}
+
+void CTransferJobs::ResumeHeld()
+{
+    // Jobs may end while resuming: walk a copy of the tokens.
+    std::vector<UINT_PTR> held;
+    for (const auto& [token, job] : m_jobs) {
+        if (job->IsHeld() && !job->IsBusy())
+            held.push_back(token);
+    }
+    for (UINT_PTR token : held) {
+        if (CTransThread* job = Find(token); job != nullptr && !job->IsBusy())
+            job->ResumeHeld();
+    }
 }
 
 void CTransferJobs::SetStatusDialog(CEthTransStatusDlg* dialog)
@@ -154,14 +158,13 @@ void CTransferJobs::SetStatusDialog(CEthTransStatusDlg* dialog)
 
 void CTransferJobs::ObeyStop()
 {
-    if (m_nDispatchDepth > 0)
-        return; // a job is on the stack (its box is open): it sees the flag later
     std::vector<UINT_PTR> tokens;
     for (const auto& [token, job] : m_jobs)
         tokens.push_back(token);
     ++m_nDispatchDepth;
     for (UINT_PTR token : tokens) {
-        if (CTransThread* job = Find(token); job != nullptr && m_nModalDepth == 0)
+        // A job on the stack (its box is open) sees the flag when it goes on.
+        if (CTransThread* job = Find(token); job != nullptr && !job->IsBusy())
             job->ObeyStop();
     }
     --m_nDispatchDepth;

@@ -5,9 +5,10 @@
 // of a job that has gone finds nothing. A job stays in the table until its
 // thread has ended. The transfer-active flag is set while any job runs.
 //
-// While a job's message box is open, the packets of every job wait in their
-// queues and the reply timers of the jobs whose packets wait are paused; they
-// go on when the last box closes.
+// While a job's message box is open every other job goes on, its packets and
+// its reply timer served in the box's loop; the job itself takes what came
+// for it (packets, a timer that fired) once its call has returned, so it never
+// runs again inside its own box.
 
 #include <map>
 #include <memory>
@@ -54,7 +55,7 @@ public:
     // of empty slots and of ended jobs are killed and ignored.
     BOOL OnTimer(UINT id);
 
-    // Shows a message box of the jobs; packets wait meanwhile.
+    // Shows a message box of a job; the other jobs go on meanwhile.
     int MessageBox(const CString& text, UINT type);
     // TRUE while such a box is open.
     BOOL IsShowingMessage() const { return m_nModalDepth > 0; }
@@ -76,7 +77,6 @@ private:
     // CTransferJobOwner: what the jobs tell the table.
     void JobActive(BOOL active) override;
     void NoteJobEnding() override { m_bReapDue = TRUE; }
-    BOOL IsHolding() const override { return m_nModalDepth > 0; }
     int JobMessageBox(const CString& text, UINT type) override { return MessageBox(text, type); }
     void LogSent(const CString& line) override;
     void LogReceived(const CString& line) override;
@@ -87,6 +87,8 @@ private:
     BOOL Launch(const TransferOrder& order, std::size_t first, std::size_t count);
     // Frees the jobs whose threads have ended.
     void Reap();
+    // The jobs that were given something while they were on the stack take it.
+    void ResumeHeld();
 
     CTransferHost& m_host;
     TransferTimings m_timings;

@@ -55,10 +55,11 @@ AnswerLedger::Match AnswerLedger::Take(Answer answer, DWORD now)
     // of its sends: until its copies come, the slowest it may be holds the
     // wait for them, and no measure is taken.
     const DWORD began = m_anyAnswer ? Later(send.at, m_lastAnswerAt) : send.at;
+    m_lastMs = now - began;
     if (inFlight && !m_answered && resentSince)
         m_unsureMs = now - send.at;
     else
-        m_slowestMs = std::max<DWORD>(m_slowestMs, now - began);
+        m_slowestMs = std::max<DWORD>(m_slowestMs, m_lastMs);
     if (Owed() == 0)
         m_unsureMs = 0;
     m_lastAnswerAt = now;
@@ -126,6 +127,11 @@ DWORD AnswerLedger::AnswerTime() const
 DWORD AnswerLedger::MeasuredTime(DWORD floorMs) const
 {
     return std::max<DWORD>(floorMs, m_slowestMs + m_slowestMs / 2);
+}
+
+DWORD AnswerLedger::QuietTime(DWORD floorMs) const
+{
+    return std::max<DWORD>(floorMs, m_lastMs + m_lastMs / 2);
 }
 
 // The scale answers in the order of the packets and each packet it took at

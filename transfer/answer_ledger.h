@@ -67,6 +67,9 @@ public:
     [[nodiscard]] DWORD AnswerTime() const;
     // The scale's slowest answer so far, with a margin (least: floorMs).
     [[nodiscard]] DWORD MeasuredTime(DWORD floorMs) const;
+    // The wait for the next answer of a scale still answering: its last
+    // answer's time, with a margin (least: floorMs).
+    [[nodiscard]] DWORD QuietTime(DWORD floorMs) const;
     // An answer came when no send owed one.
     [[nodiscard]] bool HasSurplus() const { return m_surplus > 0; }
     // The owed answers given up.
@@ -111,5 +114,6 @@ private:
     bool m_anyAnswer = false;
     DWORD m_lastAnswerAt = 0;
     DWORD m_slowestMs = 0;
+    DWORD m_lastMs = 0; // the last answer's time
     DWORD m_unsureMs = 0; // the slowest the answer of a resent packet may have been
 };

@@ -225,75 +225,41 @@ TEST_F(TransferJobsTest, ScalesAtOnceKeepTheirOwnTimers)
     scales.clear();
 }
 
-TEST_F(TransferJobsTest, AnOpenMessageBoxHoldsTheOtherScalesRepliesAndPausesTheirTimers)
+// One scale's box holds no other scale: the box of a scale that is off stays
+// open until every other scale's send has ended, each with every record and
+// its own ending once.
+TEST_F(TransferJobsTest, AnOpenBoxOfOneScaleHoldsNoOtherScale)
 {
-    ScaleMemory refusing;
-    ScaleMemory busy;
-    TcpScale first;
-    TcpScale second;
-    // The first scale refuses its clear only once the second job has sent its own.
-    ASSERT_TRUE(first.Start([&](const TcpPacket& p, std::size_t index) {
-        if (index == 0)
-            second.WaitForPackets(1, 2000);
-        return index == 0 ? TcpReply::Nak(0x2027) : refusing.Answer(p);
-    }));
-    ASSERT_TRUE(second.Start(busy.Script()));
-    m_host.SetRows({ ItemRow(1, "A", 1) });
+    constexpr std::size_t kScales = 8;
+    std::vector<std::vector<CString>> rows;
+    for (int i = 1; i <= 12; ++i)
+        rows.push_back(ItemRow(i, "Item", i));
+    m_host.SetRows(rows);
+    scalesim::OffScale off;
+    ASSERT_TRUE(off.Start());
+    TransferOrder order;
+    order.scales.push_back(ScaleAt(CString(off.Address())));
+    std::vector<std::unique_ptr<ScaleMemory>> memories;
+    std::vector<std::unique_ptr<TcpScale>> scales;
+    for (std::size_t i = 0; i < kScales; ++i) {
+        memories.push_back(std::make_unique<ScaleMemory>());
+        scales.push_back(std::make_unique<TcpScale>());
+        ASSERT_TRUE(scales.back()->Start(memories.back()->Script()));
+        order.scales.push_back(ScaleAt(CString(scales.back()->Address())));
+    }
     CTransferJobs& jobs = *m_host.jobs;
-    const auto opened = std::chrono::steady_clock::now();
-    // The box stays open for many reply times, and until the second job's
-    // answer is held.
-    MessageBoxScript::PushAnswerWhen(IDOK, [&] {
-        CTransThread* other = jobs.InSlot(1);
-        return other != nullptr && other->IsHeld()
-            && std::chrono::steady_clock::now() - opened > std::chrono::milliseconds(6 * kFast.replyMs);
-    });
-    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::Item, TransferScope::All, { &first, &second }));
-    ASSERT_TRUE(WaitForEnd());
+    // The first box stays open until no other job runs.
+    MessageBoxScript::PushAnswerWhen(
+        IDOK, [&] { return jobs.ActiveCount() == 0; }, static_cast<DWORD>(20000 * TestTimeScale()));
+    ASSERT_TRUE(m_host.StartJobs(order));
+    ASSERT_TRUE(WaitForEnd(std::chrono::milliseconds(30000)));
 
     EXPECT_EQ(MessageBoxScript::TimedOutCount(), 0u);
-    EXPECT_EQ(Count("SCALE PROCESS ERROR"), 1u);
-    EXPECT_EQ(CountEndings("3 times out"), 0u);
-    EXPECT_EQ(Count(CString(second.Address()) + ": Trans Complete"), 1u);
-    EXPECT_EQ(Count(Sent(first, "Trans Failed (SCALE PROCESS ERROR)", 0, 1)), 1u);
-    EXPECT_EQ(Commands(second), (std::vector<std::uint16_t> { 0x0002, 0x0003, 0x4120 }));
-}
-
-TEST_F(TransferJobsTest, SalesTotalsAreReadStoredAndCleared)
-{
-    AfxSetClock([] { return std::chrono::system_clock::from_time_t(1717200000); }); // 2024-06-01
-    ScaleMemory memory;
-    memory.Put('=', 1, TotalPayload('=', 99, 4, 123456, 7890));
-    memory.Put('>', 41, TotalPayload('>', 41, 2, 3000, 500));
-    memory.Put('>', 42, TotalPayload('>', 42, 1, 1500, 250));
-    TcpScale scale;
-    ASSERT_TRUE(scale.Start(memory.Script()));
-    const std::string ip = scale.Address();
-
-    ASSERT_TRUE(Start(TransferCommand::Recv, DataKind::ResultAll, TransferScope::All, { &scale }));
-    ASSERT_TRUE(WaitForEnd());
-    ASSERT_TRUE(Start(TransferCommand::Recv, DataKind::ResultItemAll, TransferScope::All, { &scale }));
-    ASSERT_TRUE(WaitForEnd());
-    ASSERT_TRUE(Start(TransferCommand::Trans, DataKind::ResultAllClear, TransferScope::All, { &scale }));
-    ASSERT_TRUE(WaitForEnd());
-    AfxSetClock(nullptr);
-
-    SYSTEMTIME day {};
-    AfxSetClock([] { return std::chrono::system_clock::from_time_t(1717200000); });
-    GetLocalTime(&day);
-    AfxSetClock(nullptr);
-    const std::string revDay = FormatDay(day.wYear, day.wMonth, day.wDay);
-    EXPECT_EQ(
-        Rows("SELECT [begin_day], [print_cnt], [total_weight], [total_price], [rev_day], [current_scale], "
-             "[item_memory], [write_day_memory], [mg_id] FROM [TotalResult]"),
-        std::vector<std::string> { "2024-05-17|4|7890|123456|" + revDay + "|" + ip + "|11|14|kim" });
-    EXPECT_EQ(Rows("SELECT [num], [total_price] FROM [TotalItemResult] ORDER BY [num]"),
-        (std::vector<std::string> { "41|3000", "42|1500" }));
-    EXPECT_TRUE(memory.Table('=').empty());
-    EXPECT_TRUE(memory.Table('>').empty());
-    EXPECT_EQ(m_host.resultStepsDone, 3);
-    EXPECT_EQ(CountEndings("Trans Complete"), 3u);
-    EXPECT_EQ(Commands(scale), (std::vector<std::uint16_t> { 4, 0x101, 6, 0x101, 0x101, 0x101, 2 }));
+    EXPECT_EQ(CountEndings("Connection Failed"), 1u);
+    EXPECT_EQ(CountEndings("Trans Complete"), kScales);
+    for (const auto& memory : memories)
+        EXPECT_EQ(memory->Table(kPlu).size(), 12u);
+    scales.clear();
 }
 
 // Two equal sales lines are two sales: the scale sends the second one past the

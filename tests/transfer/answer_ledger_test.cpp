@@ -44,6 +44,10 @@ TEST(AnswerLedgerTest, ASlowScaleOwesTheResendsAnswerForItsOwnTime)
     ledger.Sent(true, 7000);
     EXPECT_EQ(ledger.Take(A::Accepted, 10500), M::Packet) << "record 1's own answer";
     EXPECT_TRUE(ledger.IsSettled());
+    ledger.Sent(true, 10500);
+    EXPECT_EQ(ledger.Take(A::Accepted, 10600), M::Packet);
+    EXPECT_EQ(ledger.QuietTime(20), 150u) << "the wait for more answers follows the last one";
+    EXPECT_EQ(ledger.AnswerTime(), 5250u) << "a resend waits for the slowest";
 }
 
 // A scale that answers only a packet's third send: the copies never come; once
