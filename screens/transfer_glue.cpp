@@ -191,6 +191,11 @@ void CTransferGlue::Dispatch(CTransferPort* port, TransferOrder order)
 
 void CTransferGlue::StartTransfer(TransferCommand command, TransferScope scope, BOOL checkRows, BOOL confirm)
 {
+    // Refused before any question while a transfer runs.
+    if (GetTransferActive() != 0) {
+        AfxMessageBox("A transfer is still running. Wait until it ends.", MB_OK | MB_ICONSTOP);
+        return;
+    }
     const std::optional<DataKind> kind = m_screen.ScreenKind();
     if (!kind) {
         AfxMessageBox("This data cannot be transferred this way.", MB_OK | MB_ICONSTOP);
@@ -281,8 +286,11 @@ BOOL CTransferGlue::ReadReceiveNumbers()
 
 void CTransferGlue::OnTransStop()
 {
-    m_panels.EnableItemTransButtons(TRUE);
-    m_panels.EnableScaleTransButtons(TRUE);
+    // A transfer still running keeps them grey until it ends.
+    if (GetTransferActive() == 0) {
+        m_panels.EnableItemTransButtons(TRUE);
+        m_panels.EnableScaleTransButtons(TRUE);
+    }
     m_panels.EnableTransStopButton(FALSE);
     if (m_pTransferPort)
         m_pTransferPort->StopTransfer();

@@ -132,13 +132,20 @@ int CTransferHosts::LoadDefaultValues()
 }
 
 // Both transports tell their start and end once each: a count over both, so
-// that the end of one leaves the other counted.
+// that the end of one leaves the other counted. The transfer buttons are grey
+// while any transfer runs.
 void CTransferHosts::SetTransferActive(int active)
 {
+    const int before = m_nTransferActive.load();
     if (active)
         ++m_nTransferActive;
-    else if (m_nTransferActive.load() > 0)
+    else if (before > 0)
         --m_nTransferActive;
+    const int now = m_nTransferActive.load();
+    if ((before == 0) != (now == 0)) {
+        m_panels.EnableItemTransButtons(now == 0);
+        m_panels.EnableScaleTransButtons(now == 0);
+    }
 }
 
 void CTransferHosts::NoteReceivedRecord(const CString& request, const CString& sql)

@@ -216,7 +216,7 @@ TEST_F(WorkScreenSerialTest, StopEndsTheWalkAfterTheScaleBeingServed)
     EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 0);
 }
 
-TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
+TEST_F(WorkScreenSerialTest, ARunningTcpJobKeepsTheSerialStartGreyUntilItEnds)
 {
     const CString db = MakeItemDatabase();
     Execute(db,
@@ -240,10 +240,11 @@ TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
     StartLine(model);
     m_screen->Scales().CommSettings().SelectMode(Transport::Serial);
     m_screen->Scales().CommSettings().SetChosen({ "Scale name = Front, Scale ID=7" });
-    MessageBoxScript::PushAnswer(IDYES);
+    EXPECT_FALSE(Enabled(IDC_WORK_TRANS_ALL));
+    const std::size_t boxes = MessageBoxScript::Count();
     ClickControl(IDC_WORK_TRANS_ALL);
-    ASSERT_TRUE(WaitForWalk());
-    EXPECT_EQ(model.TablesOf("07")[0].size(), 1u);
+    EXPECT_EQ(MessageBoxScript::Count(), boxes) << "no question while the TCP job runs";
+    EXPECT_TRUE(model.TablesOf("07")[0].empty());
     // The TCP job still runs: a reservation of this manager must still wait.
     EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 1);
 
@@ -252,6 +253,7 @@ TEST_F(WorkScreenSerialTest, AWalksEndLeavesARunningTcpJobCounted)
     ASSERT_TRUE(PumpUntil([&] { return m_screen->Transfers().GetTransports()->Jobs().JobCount() == 0; },
         std::chrono::seconds(8)));
     EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 0);
+    EXPECT_TRUE(Enabled(IDC_WORK_TRANS_ALL));
 }
 
 } // namespace
@@ -384,6 +386,7 @@ TEST_F(WorkScreenSerialTest, AllReceiveFromThreeScalesGivesEachScaleItsOwnDataba
     EXPECT_FALSE(std::filesystem::exists(m_root.Native((folder + "09.mdb").GetString())));
     EXPECT_EQ(model.Joined(), (std::vector<std::string> { "07", "08", "09" }));
     EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 0);
+    EXPECT_TRUE(Enabled(IDC_WORK_TRANS_ALL));
 }
 
 } // namespace

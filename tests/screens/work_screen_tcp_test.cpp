@@ -286,10 +286,15 @@ TEST_F(WorkScreenTcpTest, StartsThatCannotRunAreRefusedBeforeAnyConnection)
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "At most 999 numbers can be read at once.");
     EXPECT_EQ(scale.Connections(), 0u);
-    // A start while a job runs.
+    // A start while a job runs: the buttons are grey, and Trans sent all the
+    // same (as a key would) is refused before its question.
     ClickControl(IDC_WORK_RECV_ALL);
+    for (int id : { IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_SELECT, IDC_WORK_RECV_ALL, IDC_WORK_RECV_SELECT })
+        EXPECT_FALSE(Enabled(id)) << id;
     MessageBoxScript::Reset();
     ClickControl(IDC_WORK_RECV_ALL);
+    EXPECT_EQ(MessageBoxScript::Count(), 0u);
+    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_WORK_TRANS_ALL, 0), 0);
     ASSERT_EQ(MessageBoxScript::Count(), 1u);
     EXPECT_EQ(MessageBoxScript::Records()[0].text, "A transfer is still running. Wait until it ends.");
     ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() == 1; }));
@@ -532,7 +537,7 @@ TEST_F(WorkScreenTcpTest, ReplyTimersAndSocketMessagesReachTheirOwnJob)
     EXPECT_EQ(m_screen->Transfers().GetTransferActive(), 0);
 }
 
-TEST_F(WorkScreenTcpTest, TransStopFreesTheButtonsButLeavesATcpJobRunning)
+TEST_F(WorkScreenTcpTest, TransStopLeavesATcpJobRunningAndItsButtonsGrey)
 {
     m_screen->Transfers().GetTransports()->Jobs().SetTimings({ 60000, 2000, 1000 });
     const CString db = ItemsWith({ "'41', 'Apple', '1500'" });
@@ -546,19 +551,16 @@ TEST_F(WorkScreenTcpTest, TransStopFreesTheButtonsButLeavesATcpJobRunning)
 
     ClickControl(IDC_WORK_TRANS_ALL);
     ASSERT_TRUE(PumpUntil([&] { return scale.Received().size() == 1; }));
-    // The TCP path leaves the buttons as they are.
-    for (int id : { IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_SELECT, IDC_WORK_RECV_ALL, IDC_WORK_RECV_SELECT,
-             IDC_WORK_SCALE_TRANS, IDC_WORK_SCALE_RECV_ALL, IDC_WORK_SCALE_RECV_SELECT })
-        EXPECT_TRUE(Enabled(id)) << id;
-    // The buttons as a running serial transfer sets them (set alone here).
-    m_screen->Panels().EnableItemTransButtons(FALSE);
-    m_screen->Panels().EnableScaleTransButtons(FALSE);
+    const int buttons[] = { IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_SELECT, IDC_WORK_RECV_ALL,
+        IDC_WORK_RECV_SELECT, IDC_WORK_SCALE_TRANS, IDC_WORK_SCALE_RECV_ALL, IDC_WORK_SCALE_RECV_SELECT };
+    // While the TCP job runs the transfer buttons are grey.
+    for (int id : buttons)
+        EXPECT_FALSE(Enabled(id)) << id;
     m_screen->Panels().EnableTransStopButton(TRUE);
 
     ClickControl(IDC_WORK_TRANS_STOP);
-    for (int id : { IDC_WORK_TRANS_ALL, IDC_WORK_TRANS_SELECT, IDC_WORK_RECV_ALL, IDC_WORK_RECV_SELECT,
-             IDC_WORK_SCALE_TRANS, IDC_WORK_SCALE_RECV_ALL, IDC_WORK_SCALE_RECV_SELECT })
-        EXPECT_TRUE(Enabled(id)) << id;
+    for (int id : buttons)
+        EXPECT_FALSE(Enabled(id)) << id << ": the job still runs";
     EXPECT_FALSE(Enabled(IDC_WORK_TRANS_STOP));
     // The stop reaches the serial transfer.
     EXPECT_EQ(m_screen->Transfers().GetSerialTransfer()->GetSerialStop(), 1);
@@ -571,6 +573,8 @@ TEST_F(WorkScreenTcpTest, TransStopFreesTheButtonsButLeavesATcpJobRunning)
     ASSERT_TRUE(WaitForJobs());
     EXPECT_TRUE(scale.WaitForPackets(4, 5000));
     EXPECT_EQ(Boxes("3 times out"), 1u);
+    for (int id : buttons)
+        EXPECT_TRUE(Enabled(id)) << id << ": the job has ended";
 }
 
 TEST_F(WorkScreenTcpTest, ClosingTheProgramEndsRunningJobsWithoutABox)
@@ -617,7 +621,7 @@ TEST_F(WorkScreenTcpTest, ARefusedStartKeepsTheStopAskedOfTheRunningJob)
     m_screen->Transfers().Hosts().Host().SetEthernetStop(1);
 
     MessageBoxScript::Reset();
-    ClickControl(IDC_WORK_RECV_ALL);
+    m_screen->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_WORK_RECV_ALL, 0), 0); // its button is grey
     EXPECT_EQ(m_screen->Transfers().Hosts().Host().GetEthernetStop(), 1);
     // The same from the scale settings screen.
     Switch(Screen::ScaleInfo, "Scale_Info_Read", "vexo", MakeItemDatabase("C:\\\\other.mdb"));
