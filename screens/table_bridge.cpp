@@ -405,11 +405,36 @@ BOOL CTableBridge::OpenForWrite(const CString& databasePath)
     if (!loaded || worker.OpenedFile() == m_loaded.identity)
         return TRUE;
     worker.CloseDatabase();
+    TellReplaced();
+    return FALSE;
+}
+
+void CTableBridge::TellReplaced()
+{
     m_loaded.replaced = true;
     AfxMessageBox(kStoreReplacedText, MB_OK | MB_ICONSTOP);
     // Loaded again once the command that wrote has ended.
     m_screen.Form().PostMessage(WM_STORE_REPLACED);
-    return FALSE;
+}
+
+bool CTableBridge::IsReplaced(const CString& databasePath)
+{
+    if (databasePath != m_loaded.path)
+        return false;
+    if (m_loaded.replaced)
+        return true;
+    CItemDbWorker& worker = m_data.ItemWorker();
+    try {
+        worker.OpenDatabase(databasePath);
+    } catch (CException* e) {
+        e->Delete(); // the read after it fails as quietly
+        return false;
+    }
+    const bool same = worker.OpenedFile() == m_loaded.identity;
+    worker.CloseDatabase();
+    if (!same)
+        TellReplaced();
+    return !same;
 }
 
 WPARAM CTableBridge::RunRequest(const CString& databasePath, DbRequest request, const CString& sql)
@@ -490,8 +515,7 @@ void CTableBridge::ShowStoredCell(CString databasePath, int row, int column, Dat
     const CString key = RowKey(row);
     std::optional<CString> stored;
     // A file put in the screen's file's place holds other rows under these keys.
-    const bool replaced = databasePath == m_loaded.path && m_loaded.replaced;
-    if (table && !field.name.IsEmpty() && IsIntegerKey(key) && !replaced)
+    if (table && !field.name.IsEmpty() && IsIntegerKey(key) && !IsReplaced(databasePath))
         stored = m_data.ItemWorker().ReadValueQuietly(databasePath,
             CString::Formatted("SELECT %s FROM [%s] WHERE [ID] = %s", SqlName(field.name), table, key));
     if (stored)

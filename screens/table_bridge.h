@@ -165,6 +165,10 @@ private:
     void ShowValue(int row, int column, DataKind kind, const CellField& field, const CString& stored);
     // The ID cell of a grid row.
     CString RowKey(int row) const;
+    // The file at the screen's path is not the one its rows came from
+    // (told once: the screen is loaded again). Quiet when it does not open.
+    [[nodiscard]] bool IsReplaced(const CString& databasePath);
+    void TellReplaced();
 
     CWorkScreenState& m_screen;
     CWorkScreenGrid& m_grid;
