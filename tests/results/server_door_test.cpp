@@ -42,8 +42,9 @@ protected:
 
 // A crowd above every place and spare place, reopening as it is closed,
 // beside registered scales that connect anew for each report and each data
-// request: each report is acknowledged on its first send within the scale's
-// wait of 10 s and stored once, each request answered; a registered scale
+// request, and two that report over held connections: each report is
+// acknowledged on its first send within the scale's wait of 10 s and stored
+// once, each request answered, no held connection closed; a registered scale
 // whose quiet connection the idle rule closed comes back in the storm.
 TEST_F(ServerDoorTest, ARegisteredScaleIsLetInThroughAReopeningCrowd)
 {
@@ -57,6 +58,11 @@ TEST_F(ServerDoorTest, ARegisteredScaleIsLetInThroughAReopeningCrowd)
     ASSERT_TRUE(m_server->StartResultServer());
     scalesim::ServerClient quiet;
     ASSERT_TRUE(quiet.Connect("127.0.0.1", m_port));
+    std::vector<std::unique_ptr<scalesim::PacedScale>> held;
+    for (int i = 0; i < 2; ++i)
+        held.push_back(std::make_unique<scalesim::PacedScale>(m_port, 500000 * (i + 1), 300, 10000));
+    ASSERT_TRUE(
+        PumpUntil([&] { return held[0]->AckedPrices().size() + held[1]->AckedPrices().size() >= 4; }));
     ReopeningCrowd crowd(m_port, 40 + kServerSpareConnections + 20, "127.0.0.2");
     ASSERT_TRUE(PumpUntil([&] { return crowd.Opened() > 200; }, std::chrono::seconds(10)));
     std::atomic<int> done { 0 };
@@ -98,6 +104,13 @@ TEST_F(ServerDoorTest, ARegisteredScaleIsLetInThroughAReopeningCrowd)
     back.join();
     for (std::thread& scale : scales)
         scale.join();
+    for (const auto& scale : held) {
+        scale->Stop();
+        EXPECT_EQ(scale->Reconnects(), 0);
+        EXPECT_EQ(scale->Resends(), 0);
+        for (const std::int32_t price : scale->AckedPrices())
+            acknowledged.insert(price);
+    }
     ASSERT_TRUE(served);
     EXPECT_TRUE(closed);
     EXPECT_TRUE(faults.empty()) << faults.front();
