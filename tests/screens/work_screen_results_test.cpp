@@ -493,4 +493,20 @@ TEST_F(WorkScreenResultsTest, EqualTotalsAreStoredEachAndOnlyAResendsCopiesAreDr
     }
 }
 
+// Without a port chosen a receive asks for one and no scale is asked.
+TEST_F(WorkScreenResultsTest, ReceiveWithoutAPortAsksForOne)
+{
+    ScaleMemory holding;
+    TcpScale a;
+    ASSERT_TRUE(a.Start(holding.Script()));
+    ChooseScales({ &a });
+    m_screen->Scales().CommSettings().SelectMode(std::nullopt);
+    Switch(Screen::ItemTotal, "Scale_Result_Item_All_Read", "kim", m_db);
+    MessageBoxScript::Reset();
+    ClickControl(IDC_WORK_RESULT_RECV);
+    ASSERT_EQ(MessageBoxScript::Count(), 1u);
+    EXPECT_EQ(MessageBoxScript::Records()[0].text, "Select a port.");
+    EXPECT_EQ(a.Connections(), 0u);
+}
+
 } // namespace
