@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "transfer/answer_ledger.h"
 
 // The ledger of a sender whose answers carry no number, fed the answers of
@@ -128,6 +130,44 @@ TEST(AnswerLedgerTest, ARefusalOfAPacketPassedIsAstray)
     EXPECT_FALSE(ledger.IsAnswered());
     EXPECT_EQ(ledger.Take(A::Accepted, 9300), M::Surplus);
     EXPECT_FALSE(ledger.IsSettled());
+}
+
+// The wait on owed answers gives up only those overdue; and what a packet of
+// the scale is to a sender.
+TEST(AnswerLedgerTest, AWaitOnOwedAnswersEndsWhenNoneIsLeft)
+{
+    AnswerLedger ledger(100);
+    ledger.Sent(true, 0);
+    ledger.Resent(100);
+    ledger.Resent(200);
+    EXPECT_EQ(ledger.Take(A::Accepted, 210), M::Packet);
+    EXPECT_EQ(ledger.WaitOn(210), 315u) << "210 ms at most, half again";
+    EXPECT_EQ(ledger.WaitOn(524), 1u);
+    EXPECT_EQ(ledger.Owed(), 2u);
+    EXPECT_EQ(ledger.Take(A::Accepted, 300), M::Copy);
+    EXPECT_EQ(ledger.Owed(), 1u);
+    EXPECT_EQ(ledger.WaitOn(10000), 0u) << "the last one overdue: none owed";
+    EXPECT_EQ(ledger.GivenUp(), 1u);
+
+    struct Case {
+        ScalePacket packet;
+        std::optional<A> answer;
+        std::uint16_t code;
+    };
+    const Case cases[] = {
+        { { 0x0101, {} }, A::Accepted, 0 },
+        { { 0x0100, { 0x25, 0x20 } }, A::Refused, 0x2025 },
+        { { 0x0100, { 0x28, 0x20 } }, A::Other, 0x2028 },
+        { { 0x0100, { 0x34, 0x12 } }, A::Other, 0x1234 },
+        { { 0x0100, {} }, A::Other, 0 },
+        { { 0x0005, { 1, 2 } }, std::nullopt, 0 },
+        { { 0x0600, {} }, std::nullopt, 0 },
+    };
+    for (const Case& c : cases) {
+        std::uint16_t code = 7;
+        EXPECT_EQ(AnswerLedger::Of(c.packet, code), c.answer) << c.packet.command;
+        EXPECT_EQ(code, c.code) << c.packet.command;
+    }
 }
 
 } // namespace
