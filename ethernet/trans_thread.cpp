@@ -7,6 +7,7 @@
 #include "db/store_paths.h"
 #include "ethernet/scale_packet_sender.h"
 #include "ethernet/transfer_host.h"
+#include "ethernet/transfer_records.h"
 #include "platform/base/datetime.h"
 #include "platform/dao/dao_exception.h"
 #include "platform/wnd/core/msgbox.h"
@@ -41,6 +42,37 @@ std::string Narrow(const CString& text)
     return text.Str();
 }
 
+// The step sends a record (a row, the preset page, a settings record).
+bool IsRecordStep(S step)
+{
+    const DataKindInfo* kind = KindOfStep(step);
+    return (kind != nullptr && step == kind->trans) || step == S::PreTrans
+        || step == S::SelectScaleInformation || step == S::SelectScaleRootInformation;
+}
+
+// A request for one record (or the sales total), not for a whole table.
+bool IsOneRecordRequest(S step)
+{
+    switch (step) {
+    case S::PluRequest:
+    case S::AddRequest:
+    case S::AdvRequest:
+    case S::LandAddRequest:
+    case S::PreRequest:
+    case S::ResultAllRead:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A sales-total step is done: the work screen's loop over the scales goes on.
+void TellResultStepDone(CTransferHost& host, BOOL done)
+{
+    if (done)
+        ::SendMessage(host.GetTransferWindow(), WM_RESULT_STEP_DONE, 0, 0);
+}
+
 } // namespace
 
 CTransThread::CTransThread()
@@ -50,30 +82,24 @@ CTransThread::CTransThread()
 
 CTransThread::~CTransThread()
 {
-    m_socket.Close();
+    m_link.socket.Close();
 }
 
-void CTransThread::SetJob(
-    CTransferJobOwner* owner, const TransferJobTools& tools, UINT_PTR token, const TransferRequest& request)
+void CTransThread::SetJob(CTransferHost* host, CTransferJobOwner* owner, const TransferJobTools& tools,
+    UINT_PTR token, const TransferRequest& request)
 {
+    m_pOwnerView = host;
     m_pOwner = owner;
     m_tools.emplace(tools);
     m_token = token;
     m_job = request;
-    m_nRecordTotal = OrderTotal();
-}
-
-std::size_t CTransThread::OrderTotal() const
-{
-    if (m_job.kind == DataKind::Preset)
-        return 1; // the page
-    return m_job.rows ? m_job.rows->rows.size() : 0;
+    m_tally.recordTotal = OrderRecordCount(m_job);
 }
 
 void CTransThread::Abandon()
 {
-    m_bShutDown.store(1);
-    m_socket.ShutDown();
+    m_link.shutDown.store(1);
+    m_link.socket.ShutDown();
 }
 
 void CTransThread::WaitForThread()
@@ -87,21 +113,21 @@ void CTransThread::WaitForThread()
 int CTransThread::Run()
 {
     CScalePacketPoster& poster = m_tools->poster;
-    const IoStatus connected = m_socket.Connect(
+    const IoStatus connected = m_link.socket.Connect(
         m_job.ipAddress.GetString(), static_cast<UINT>(m_job.port), m_tools->timings.connectMs);
     if (!connected.ok()) {
         poster.OnScaleClosed(m_token, connected);
         return 0;
     }
-    m_bConnected.store(1);
-    if (m_bShutDown.load())
-        m_socket.ShutDown();
+    m_link.connected.store(1);
+    if (m_link.shutDown.load())
+        m_link.socket.ShutDown();
     ScalePacketFramer framer;
     std::vector<ScalePacketFramer::Event> events;
     std::array<std::uint8_t, kMaxPacketSize> buffer;
     for (;;) {
         std::size_t got = 0;
-        const IoStatus s = m_socket.Receive(buffer, got, -1);
+        const IoStatus s = m_link.socket.Receive(buffer, got, -1);
         if (!s.ok()) {
             // The last read's events have gone: only a cut packet is told.
             events.clear();
@@ -129,39 +155,39 @@ void CTransThread::Begin()
 
 void CTransThread::OnSocketData()
 {
-    if (m_nBusy > 0) {
-        m_bHeld = TRUE; // taken when the call on the stack returns
+    if (m_reentry.busy > 0) {
+        m_reentry.held = TRUE; // taken when the call on the stack returns
         return;
     }
-    ++m_nBusy;
+    ++m_reentry.busy;
     CScalePacketPoster::Item item;
     while (m_tools->poster.Take(m_token, item))
         Handle(item);
-    --m_nBusy;
+    --m_reentry.busy;
 }
 
 void CTransThread::OnReplyTimeout()
 {
-    if (m_nBusy > 0) {
+    if (m_reentry.busy > 0) {
         StopTimer();
-        m_bTimeoutHeld = TRUE;
-        m_bHeld = TRUE;
+        m_reentry.timeout = TRUE;
+        m_reentry.held = TRUE;
         return;
     }
-    ++m_nBusy;
+    ++m_reentry.busy;
     TimedOut();
-    --m_nBusy;
+    --m_reentry.busy;
 }
 
 void CTransThread::ResumeHeld()
 {
-    if (!m_bHeld || m_nBusy > 0)
+    if (!m_reentry.held || m_reentry.busy > 0)
         return;
-    m_bHeld = FALSE;
+    m_reentry.held = FALSE;
     OnSocketData();
     // An answer taken meanwhile stopped the timer, and with it the timeout.
-    if (m_bTimeoutHeld && m_nBusy == 0) {
-        m_bTimeoutHeld = FALSE;
+    if (m_reentry.timeout && m_reentry.busy == 0) {
+        m_reentry.timeout = FALSE;
         OnReplyTimeout();
     }
 }
@@ -173,15 +199,16 @@ void CTransThread::Handle(const CScalePacketPoster::Item& item)
         m_pOwner->NoteJobEnding();
         if (IsClosed())
             return;
-        if (!m_bConnected.load()) {
+        if (!m_link.connected.load()) {
             CloseScale();
-            MessageBox(Label() + ": " + (m_job.language == 1 ? "접속실패" : "Connection Failed"), MB_OK);
-            Finish(IsSalesTotals(m_job.kind));
+            MessageBox(
+                ScaleLabel(m_job) + ": " + (m_job.language == 1 ? "접속실패" : "Connection Failed"), MB_OK);
+            TellResultStepDone(*m_pOwnerView, IsSalesTotals(m_job.kind));
             return;
         }
         // After the closing reset's answer the scale may close: the answers
         // read so far decide the ending.
-        if (m_wait == AnswerWait::Grace) {
+        if (m_answers.wait == AnswerWait::Grace) {
             EndAfterGrace();
             return;
         }
@@ -209,9 +236,9 @@ void CTransThread::Handle(const CScalePacketPoster::Item& item)
 
 void CTransThread::DecodeReply(const ScalePacket& packet)
 {
-    ++m_nReceivedPackets;
+    ++m_tally.packetsReceived;
     m_pOwner->LogReceived(CString::Formatted("IP address = %s.....Data Recving......Packet Num = %5ld",
-        m_job.ipAddress, static_cast<long>(m_nReceivedPackets)));
+        m_job.ipAddress, static_cast<long>(m_tally.packetsReceived)));
     if (m_job.direction == TransferCommand::Trans) {
         OnSendAnswer(packet);
         return;
@@ -220,7 +247,8 @@ void CTransThread::DecodeReply(const ScalePacket& packet)
         StopTimer();
         const ResendGuard resends = m_resends;
         m_resends.Reset();
-        NoteAcked();
+        if (IsRecordStep(m_step))
+            m_tally.recordsAcked = m_tally.recordsSent; // counted, whatever comes next
         if (StopRequested())
             return;
         NextStep();
@@ -239,8 +267,8 @@ void CTransThread::DecodeReply(const ScalePacket& packet)
         // A copy the scale sent again after a resend is not stored; a whole
         // read acknowledges it, as the scale waits for that.
         if (m_copies.IsCopy(packet.payload)) {
-            ++m_nDroppedCopies;
-            if (!IsOneRecordRequest())
+            ++m_tally.droppedCopies;
+            if (!IsOneRecordRequest(m_step))
                 SendAck();
             return;
         }
@@ -256,7 +284,7 @@ void CTransThread::DecodeReply(const ScalePacket& packet)
         StopTimer();
         SendAck();
         Complete();
-        Finish(IsSalesTotals(m_job.kind));
+        TellResultStepDone(*m_pOwnerView, IsSalesTotals(m_job.kind));
     }
     // Any other command changes nothing; the reply timer keeps running.
 }
@@ -267,28 +295,29 @@ void CTransThread::OnSendAnswer(const ScalePacket& packet)
     const std::optional<AnswerLedger::Answer> answer = AnswerLedger::Of(packet, code);
     if (!answer)
         return; // data or anything else answers no packet of a sending job
-    const AnswerLedger::Match match = m_ledger.Take(*answer, GetTickCount());
-    if (m_wait == AnswerWait::Grace) {
+    const AnswerLedger::Match match = m_answers.ledger.Take(*answer, GetTickCount());
+    if (m_answers.wait == AnswerWait::Grace) {
         // The scale is still answering; one that never stops is not waited on.
-        if (m_ledger.Answers() <= 2 * m_ledger.Sends() + 2)
+        if (m_answers.ledger.Answers() <= 2 * m_answers.ledger.Sends() + 2)
             BeginGrace();
         return;
     }
     if (match == AnswerLedger::Match::Packet) {
         StopTimer();
-        m_answerNak = *answer == AnswerLedger::Answer::Refused ? code : 0;
+        m_answers.nak = *answer == AnswerLedger::Answer::Refused ? code : 0;
         if (code == 0) {
             m_resends.Reset();
-            NoteAcked();
+            if (IsRecordStep(m_step))
+                m_tally.recordsAcked = m_tally.recordsSent; // counted, whatever comes next
         }
     }
-    if (!m_ledger.IsAnswered())
+    if (!m_answers.ledger.IsAnswered())
         return; // the packet in flight waits on under its timer
     const BOOL closing = m_step == S::TaskReset || m_step == S::ResetScale;
-    if (m_ledger.Owed() > 0 && !closing && !m_pOwnerView->GetEthernetStop()) {
+    if (m_answers.ledger.Owed() > 0 && !closing && !m_pOwnerView->GetEthernetStop()) {
         // No packet goes while an answer is owed, until its time has passed.
-        m_wait = AnswerWait::Copies;
-        StartTimer(std::max<UINT>(m_ledger.OwedTimeLeft(GetTickCount()), 1));
+        m_answers.wait = AnswerWait::Copies;
+        StartTimer(std::max<UINT>(m_answers.ledger.OwedTimeLeft(GetTickCount()), 1));
         return;
     }
     StopTimer();
@@ -297,9 +326,9 @@ void CTransThread::OnSendAnswer(const ScalePacket& packet)
 
 void CTransThread::ProceedAfterAnswer()
 {
-    m_wait = AnswerWait::None;
-    if (m_answerNak != 0) {
-        OnNak(m_answerNak);
+    m_answers.wait = AnswerWait::None;
+    if (m_answers.nak != 0) {
+        OnNak(m_answers.nak);
         return;
     }
     if (StopRequested())
@@ -310,7 +339,7 @@ void CTransThread::ProceedAfterAnswer()
 UINT CTransThread::ReplyTime() const
 {
     if (m_job.direction == TransferCommand::Trans)
-        return m_ledger.AnswerTime();
+        return m_answers.ledger.AnswerTime();
     return m_tools->timings.replyMs;
 }
 
@@ -318,23 +347,23 @@ UINT CTransThread::ReplyTime() const
 // its answer time, and until every answer owed is in or overdue.
 void CTransThread::BeginGrace()
 {
-    m_wait = AnswerWait::Grace;
+    m_answers.wait = AnswerWait::Grace;
     const DWORD now = GetTickCount();
-    UINT ms = m_ledger.QuietTime(m_tools->timings.graceMs);
-    ms = std::max<UINT>(ms, m_ledger.OwedTimeLeft(now));
+    UINT ms = m_answers.ledger.QuietTime(m_tools->timings.graceMs);
+    ms = std::max<UINT>(ms, m_answers.ledger.OwedTimeLeft(now));
     StartTimer(ms);
 }
 
 void CTransThread::EndAfterGrace()
 {
-    m_wait = AnswerWait::None;
-    m_ledger.GiveUpOverdue(GetTickCount());
-    if (!m_ledger.IsSettled()) {
-        m_nRecordsAcked = std::min(m_nRecordsAcked, m_ledger.CertainRecords());
-        m_bUnmatchedEnding = TRUE;
+    m_answers.wait = AnswerWait::None;
+    m_answers.ledger.GiveUpOverdue(GetTickCount());
+    if (!m_answers.ledger.IsSettled()) {
+        m_tally.recordsAcked = std::min(m_tally.recordsAcked, m_answers.ledger.CertainRecords());
+        m_tally.certainOnly = TRUE;
         EndFailed("Trans Failed (the scale's answers could not be matched to the packets sent)");
-    } else if (!m_refusal.IsEmpty()) {
-        EndFailed("Trans Failed (" + m_refusal + ")");
+    } else if (!m_tally.refusal.IsEmpty()) {
+        EndFailed("Trans Failed (" + m_tally.refusal + ")");
     } else {
         Complete();
     }
@@ -342,15 +371,8 @@ void CTransThread::EndAfterGrace()
 
 BOOL CTransThread::IsAnswerDue() const
 {
-    return m_job.direction == TransferCommand::Trans && m_wait == AnswerWait::None && m_step != S::Open
-        && !IsClosed();
-}
-
-BOOL CTransThread::IsRecordStep() const
-{
-    const DataKindInfo* kind = KindOfStep(m_step);
-    return (kind != nullptr && m_step == kind->trans) || m_step == S::PreTrans
-        || m_step == S::SelectScaleInformation || m_step == S::SelectScaleRootInformation;
+    return m_job.direction == TransferCommand::Trans && m_answers.wait == AnswerWait::None
+        && m_step != S::Open && !IsClosed();
 }
 
 void CTransThread::OnNak(std::uint16_t code)
@@ -362,25 +384,25 @@ void CTransThread::OnNak(std::uint16_t code)
             // The closing reset refused too: no reset again; the answers
             // still on their way decide the ending.
             MessageBox(text, MB_OK);
-            if (m_refusal.IsEmpty())
-                m_refusal = text;
+            if (m_tally.refusal.IsEmpty())
+                m_tally.refusal = text;
             if (IsClosed())
                 return;
             if (m_job.direction == TransferCommand::Trans)
                 BeginGrace();
             else
-                EndFailed("Trans Failed (" + m_refusal + ")");
+                EndFailed("Trans Failed (" + m_tally.refusal + ")");
             return;
         }
         MessageBox(text, MB_OK);
         if (IsClosed())
             return;
-        m_refusal = text;
+        m_tally.refusal = text;
         if (StopRequested())
             return; // the Stop sends nothing more
         SendTaskReset();
         if (IsSalesTotals(m_job.kind))
-            Finish(TRUE);
+            TellResultStepDone(*m_pOwnerView, TRUE);
         return;
     }
     if (code == static_cast<std::uint16_t>(NakCode::NoItem) && IsRequestStep()) {
@@ -396,7 +418,7 @@ void CTransThread::OnNak(std::uint16_t code)
 void CTransThread::ObeyStop()
 {
     // With an answer due, or in the grace, the answer or the timer ends the job.
-    if (!IsClosed() && m_nBusy == 0 && !IsAnswerDue() && m_wait != AnswerWait::Grace)
+    if (!IsClosed() && m_reentry.busy == 0 && !IsAnswerDue() && m_answers.wait != AnswerWait::Grace)
         static_cast<void>(StopRequested());
 }
 
@@ -410,94 +432,42 @@ BOOL CTransThread::StopRequested()
     return TRUE;
 }
 
-CString CTransThread::Label() const
-{
-    if (m_job.scaleName.IsEmpty())
-        return m_job.ipAddress;
-    return CString::Formatted("%s (%s)", m_job.scaleName, m_job.ipAddress);
-}
-
-CString CTransThread::Summary(const CString& how) const
-{
-    if (m_job.direction == TransferCommand::Recv)
-        return CString::Formatted("%s: %s, receive incomplete: %s.", Label(), how, StoredText());
-    if (m_job.kind == DataKind::ResultAllClear)
-        return CString::Formatted("%s: %s, the totals were not cleared.", Label(), how);
-    CString text = CString::Formatted("%s: %s, %d of %d records sent%s.", Label(), how,
-        static_cast<int>(m_nRecordsAcked), static_cast<int>(m_nRecordTotal),
-        m_bUnmatchedEnding ? " for certain" : "");
-    if (m_bUnanswered)
-        text += " 1 record was sent and not answered.";
-    return text;
-}
-
-CString CTransThread::StoredText() const
-{
-    CString text = m_nStoredCount == 0 ? CString("no records stored")
-                                       : CString::Formatted("%d record%s stored in %s", m_nStoredCount,
-                                           m_nStoredCount == 1 ? "" : "s", m_job.dbPath);
-    if (m_nDroppedCopies > 0)
-        text += CString::Formatted("; %d cop%s the scale sent again %s not stored", m_nDroppedCopies,
-            m_nDroppedCopies == 1 ? "y" : "ies", m_nDroppedCopies == 1 ? "was" : "were");
-    return text;
-}
-
 void CTransThread::EndFailed(const CString& how)
 {
     CloseScale();
     NoteCutLines();
-    MessageBox(Summary(how), MB_OK | MB_ICONEXCLAMATION);
-}
-
-CString CTransThread::Named(const CString& text) const
-{
-    return m_job.scaleCount > 1 ? Label() + ": " + text : text;
+    MessageBox(m_tally.Summary(m_job, how), MB_OK | MB_ICONEXCLAMATION);
 }
 
 // Every record reached the scale, or the end of data came: the Part's text. A
 // read that refused a record is incomplete.
 void CTransThread::Complete()
 {
-    if (m_job.direction == TransferCommand::Recv && m_nRefusedCount > 0) {
-        EndFailed(m_nRefusedCount == 1 ? CString("1 record refused")
-                                       : CString::Formatted("%d records refused", m_nRefusedCount));
+    if (m_job.direction == TransferCommand::Recv && m_tally.refused > 0) {
+        EndFailed(m_tally.refused == 1 ? CString("1 record refused")
+                                       : CString::Formatted("%d records refused", m_tally.refused));
         return;
     }
     CloseScale();
     NoteCutLines();
     if (m_job.direction == TransferCommand::Recv)
-        MessageBox(Named("Trans Complete, " + StoredText() + "."), MB_OK);
+        MessageBox(NamedForBox(m_job, "Trans Complete, " + m_tally.StoredText(m_job) + "."), MB_OK);
     else
-        MessageBox(Named("Trans Complete"), MB_OK);
+        MessageBox(NamedForBox(m_job, "Trans Complete"), MB_OK);
 }
 
 void CTransThread::NoteCutLines()
 {
-    if (m_nCutLines > 0)
+    if (m_tally.cutLines > 0)
         MessageBox(CString::Formatted("%s: %d text lines were longer than their column and were stored cut.",
-                       Label(), m_nCutLines),
+                       ScaleLabel(m_job), m_tally.cutLines),
             MB_OK | MB_ICONINFORMATION);
-    m_nCutLines = 0;
-}
-
-BOOL CTransThread::IsOneRecordRequest() const
-{
-    switch (m_step) {
-    case S::PluRequest:
-    case S::AddRequest:
-    case S::AdvRequest:
-    case S::LandAddRequest:
-    case S::PreRequest:
-    case S::ResultAllRead:
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    m_tally.cutLines = 0;
 }
 
 BOOL CTransThread::IsRequestStep() const
 {
-    return IsOneRecordRequest() || m_bAwaitingData;
+    return IsOneRecordRequest(m_step) || m_bAwaitingData;
 }
 
 // ---- Steps ---------------------------------------------------------------------
@@ -506,24 +476,24 @@ void CTransThread::StartJob()
 {
     StopTimer();
     m_resends.Reset();
-    m_nSentPackets = 0;
-    m_nReceivedPackets = 0;
+    m_tally.packetsSent = 0;
+    m_tally.packetsReceived = 0;
     m_bAwaitingData = FALSE;
-    m_nRequestIndex = 0;
-    m_nRecordIndex = 0;
-    m_nRecordsAcked = 0;
-    m_nStoredCount = 0;
-    m_nRefusedCount = 0;
-    m_nCutLines = 0;
-    m_refusal.Empty();
+    m_tally.requestsSent = 0;
+    m_tally.recordsSent = 0;
+    m_tally.recordsAcked = 0;
+    m_tally.stored = 0;
+    m_tally.refused = 0;
+    m_tally.cutLines = 0;
+    m_tally.refusal.Empty();
     m_copies.Clear();
-    m_nDroppedCopies = 0;
-    m_wait = AnswerWait::None;
-    m_ledger.Clear();
-    m_ledger.SetReplyTime(m_tools->timings.replyMs);
-    m_bUnmatchedEnding = FALSE;
-    m_bUnanswered = FALSE;
-    m_nRecordTotal = OrderTotal();
+    m_tally.droppedCopies = 0;
+    m_answers.wait = AnswerWait::None;
+    m_answers.ledger.Clear();
+    m_answers.ledger.SetReplyTime(m_tools->timings.replyMs);
+    m_tally.certainOnly = FALSE;
+    m_tally.unanswered = FALSE;
+    m_tally.recordTotal = OrderRecordCount(m_job);
     const std::optional<S> first = FirstTransferStep(m_job.direction, m_job.kind, m_job.selection);
     if (!first) {
         CloseScale();
@@ -534,8 +504,8 @@ void CTransThread::StartJob()
     case S::SelectScaleInformation:
     case S::SelectScaleRootInformation:
         m_step = *first;
-        m_nRecordIndex = 1;
-        Send(*first, RecordPacket(0));
+        m_tally.recordsSent = 1;
+        Send(*first, RecordPacket(m_job, 0, m_tools->database));
         return;
     case S::ResultAllClear:
         Send(*first, EncodeClear(TableCode::TotalResult));
@@ -572,13 +542,6 @@ void CTransThread::StartJob()
     }
 }
 
-// The acknowledgement of a record counts it, whatever comes next.
-void CTransThread::NoteAcked()
-{
-    if (IsRecordStep())
-        m_nRecordsAcked = m_nRecordIndex;
-}
-
 void CTransThread::NextStep()
 {
     const DataKindInfo* kind = KindOfStep(m_step);
@@ -588,7 +551,7 @@ void CTransThread::NextStep()
     case S::AdvClear:
     case S::LandAddClear:
     case S::UserLabelClear:
-        m_nRecordIndex = 0;
+        m_tally.recordsSent = 0;
         m_step = kind->trans;
         SendNextRecord();
         return;
@@ -606,7 +569,7 @@ void CTransThread::NextStep()
         return;
     case S::ResultAllClear:
         Complete();
-        Finish(TRUE);
+        TellResultStepDone(*m_pOwnerView, TRUE);
         return;
     case S::ResetScale:
     case S::TaskReset:
@@ -615,8 +578,8 @@ void CTransThread::NextStep()
             return;
         }
         // The reset after a refusal closes a job that did not go through.
-        if (!m_refusal.IsEmpty())
-            EndFailed("Trans Failed (" + m_refusal + ")");
+        if (!m_tally.refusal.IsEmpty())
+            EndFailed("Trans Failed (" + m_tally.refusal + ")");
         else
             Complete();
         return;
@@ -634,10 +597,10 @@ void CTransThread::OnDataRecord(const ScalePacket* packet)
 {
     // A refused record is told and not counted.
     if (packet != nullptr && StoreRecord(*packet)) {
-        ++m_nStoredCount;
-        m_pOwnerView->ShowTransferProgress(CString::Formatted("%d", m_nStoredCount));
+        ++m_tally.stored;
+        m_pOwnerView->ShowTransferProgress(CString::Formatted("%d", m_tally.stored));
     } else if (packet != nullptr) {
-        ++m_nRefusedCount;
+        ++m_tally.refused;
     }
     SendAck();
     switch (m_step) {
@@ -645,7 +608,7 @@ void CTransThread::OnDataRecord(const ScalePacket* packet)
     case S::AddRequest:
     case S::AdvRequest:
     case S::LandAddRequest:
-        if (m_nRequestIndex >= std::max<std::size_t>(m_job.requestNumbers.size(), 1))
+        if (m_tally.requestsSent >= std::max<std::size_t>(m_job.requestNumbers.size(), 1))
             Complete();
         else
             RequestNext();
@@ -655,7 +618,7 @@ void CTransThread::OnDataRecord(const ScalePacket* packet)
         return;
     case S::ResultAllRead:
         Complete();
-        Finish(TRUE);
+        TellResultStepDone(*m_pOwnerView, TRUE);
         return;
     default:
         return; // whole reads: the next record or the end of data comes
@@ -678,84 +641,20 @@ BOOL CTransThread::StoreRecord(const ScalePacket& packet)
         m_job.dbPath, *kind, packet.payload, context, RecordCarriage::Tcp,
         [this](
             const CString& request, const CString& sql) { m_pOwnerView->NoteReceivedRecord(request, sql); },
-        [this](const CString& text, UINT type) { MessageBox(text, type); }, &m_nCutLines);
-}
-
-void CTransThread::Finish(BOOL resultStepDone)
-{
-    if (resultStepDone)
-        ::SendMessage(m_pOwnerView->GetTransferWindow(), WM_RESULT_STEP_DONE, 0, 0);
+        [this](const CString& text, UINT type) { MessageBox(text, type); }, &m_tally.cutLines);
 }
 
 // ---- Sending -------------------------------------------------------------------
 
-RecordRow CTransThread::JobRow(std::size_t index) const
-{
-    RecordRow cells(static_cast<std::size_t>(KindInfo(m_job.kind).lastColumn) + 1);
-    if (!m_job.rows || index >= m_job.rows->rows.size())
-        return cells;
-    const RecordRow& taken = m_job.rows->rows[index];
-    for (std::size_t c = 1; c < cells.size(); ++c)
-        cells[c] = std::string(Cell(taken, c));
-    return cells;
-}
-
-ByteBuffer CTransThread::RecordPacket(std::size_t index)
-{
-    const DataKindInfo& kind = KindInfo(m_job.kind);
-    switch (m_job.kind) {
-    case DataKind::ScaleInfo:
-        return EncodePacket(ScaleCommand::Record, BuildScaleInfoRecord(JobRow(index)));
-    case DataKind::ScaleRootInfo:
-        return EncodePacket(ScaleCommand::Record, BuildScaleRootInfoRecord(JobRow(index)));
-    case DataKind::Preset: {
-        const TransferRows none;
-        const TransferRows& taken = m_job.rows ? *m_job.rows : none;
-        return EncodePacket(ScaleCommand::Record,
-            BuildPresetPage(static_cast<std::uint32_t>(taken.presetPage), taken.presetKeys));
-    }
-    case DataKind::UserLabel:
-        return EncodePacket(ScaleCommand::Record, BuildUserLabelRecord(JobRow(index)).Encode());
-    case DataKind::Item:
-        return EncodePacket(ScaleCommand::Record, BuildPluRecord(ItemCells(index)).Payload());
-    default:
-        return EncodePacket(
-            ScaleCommand::Record, BuildTextRecord(kind.table, JobRow(index), RecordCarriage::Tcp).Encode());
-    }
-}
-
-// The item's cells from the grid, or, with default values, from the stored item.
-RecordRow CTransThread::ItemCells(std::size_t index)
-{
-    RecordRow cells = JobRow(index);
-    if (!m_job.rows || !m_job.rows->defaultValues)
-        return cells;
-    const std::string& user = m_job.rows->userId;
-    const std::string sql = StoredItemSql(user, cells[1], user == kAdministratorId);
-    CGeneralDaoHelper& db = m_tools->database;
-    CString stored;
-    try {
-        db.OpenDatabase(m_job.rows->itemDbPath);
-        stored = db.GetRecordAt(CString(sql), 0);
-        db.CloseDatabase();
-    } catch (CException* e) {
-        ExceptionPtr owned(e);
-        stored = kDbNoRows;
-    }
-    if (stored != kDbNoRows && !stored.IsEmpty())
-        cells = PluRowFromStoredItem(stored.View());
-    return cells;
-}
-
 void CTransThread::SendNextRecord()
 {
-    if (m_nRecordIndex >= m_nRecordTotal) {
+    if (m_tally.recordsSent >= m_tally.recordTotal) {
         SendTaskReset();
         return;
     }
-    const std::size_t index = m_nRecordIndex++;
-    m_pOwnerView->ShowTransferProgress(CString::Formatted("%d", static_cast<int>(m_nRecordIndex)));
-    Send(m_step, RecordPacket(index));
+    const std::size_t index = m_tally.recordsSent++;
+    m_pOwnerView->ShowTransferProgress(CString::Formatted("%d", static_cast<int>(m_tally.recordsSent)));
+    Send(m_step, RecordPacket(m_job, index, m_tools->database));
 }
 
 void CTransThread::SendTaskReset()
@@ -769,9 +668,9 @@ void CTransThread::RequestNext()
     std::uint32_t number = 0;
     if (m_step == S::PreRequest)
         number = static_cast<std::uint32_t>(m_job.rows ? m_job.rows->presetReadPage : 0);
-    else if (m_nRequestIndex < m_job.requestNumbers.size())
-        number = static_cast<std::uint32_t>(m_job.requestNumbers[m_nRequestIndex]);
-    ++m_nRequestIndex;
+    else if (m_tally.requestsSent < m_job.requestNumbers.size())
+        number = static_cast<std::uint32_t>(m_job.requestNumbers[m_tally.requestsSent]);
+    ++m_tally.requestsSent;
     Send(m_step, EncodeRequestOne(kind->table, number));
 }
 
@@ -780,7 +679,7 @@ void CTransThread::Send(TransferStep step, ByteBuffer packet)
     m_step = step;
     m_bAwaitingData = FALSE;
     if (m_job.direction == TransferCommand::Trans)
-        m_ledger.Sent(IsRecordStep(), GetTickCount());
+        m_answers.ledger.Sent(IsRecordStep(m_step), GetTickCount());
     // The packets come from the fixed-size encoders (EncodeClear ...), which
     // always give one whole packet.
     static_cast<void>(m_lastSent.Keep(std::move(packet)));
@@ -801,23 +700,23 @@ void CTransThread::SendPacket()
     const std::span<const std::uint8_t> bytes = m_lastSent.Bytes();
     // While other scales' packets wait for this thread, the send goes to the
     // sender's thread; otherwise it is written here, a hop sooner.
-    m_tools->sender.Send(m_token, m_socket, ByteBuffer(bytes.begin(), bytes.end()), m_tools->timings.sendMs,
-        m_tools->poster.WaitingJobs() == 0);
-    ++m_nSentPackets;
+    m_tools->sender.Send(m_token, m_link.socket, ByteBuffer(bytes.begin(), bytes.end()),
+        m_tools->timings.sendMs, m_tools->poster.WaitingJobs() == 0);
+    ++m_tally.packetsSent;
     m_pOwner->LogSent(CString::Formatted("IP address = %s.....Data Sending......Packet Num = %5ld",
-        m_job.ipAddress, static_cast<long>(m_nSentPackets)));
+        m_job.ipAddress, static_cast<long>(m_tally.packetsSent)));
 }
 
 void CTransThread::StartTimer(UINT ms)
 {
-    m_bTimeoutHeld = FALSE;
+    m_reentry.timeout = FALSE;
     ::SetTimer(m_pOwnerView->GetTransferWindow(), static_cast<UINT_PTR>(m_job.timerId),
         ms != 0 ? ms : m_tools->timings.replyMs);
 }
 
 void CTransThread::StopTimer()
 {
-    m_bTimeoutHeld = FALSE;
+    m_reentry.timeout = FALSE;
     ::KillTimer(m_pOwnerView->GetTransferWindow(), static_cast<UINT_PTR>(m_job.timerId));
 }
 
@@ -826,33 +725,33 @@ void CTransThread::TimedOut()
     StopTimer();
     if (IsClosed())
         return;
-    if (m_wait != AnswerWait::None) {
+    if (m_answers.wait != AnswerWait::None) {
         // The owed answers whose time has passed are owed no more.
-        if (const UINT left = m_ledger.WaitOn(GetTickCount()); left > 0)
+        if (const UINT left = m_answers.ledger.WaitOn(GetTickCount()); left > 0)
             StartTimer(left);
-        else if (m_wait == AnswerWait::Copies)
+        else if (m_answers.wait == AnswerWait::Copies)
             ProceedAfterAnswer();
         else
             EndAfterGrace();
         return;
     }
     // A Stop's packet in flight got no answer by its deadline.
-    m_bUnanswered = m_pOwnerView->GetEthernetStop() && IsAnswerDue() && IsRecordStep();
+    m_tally.unanswered = m_pOwnerView->GetEthernetStop() && IsAnswerDue() && IsRecordStep(m_step);
     if (StopRequested())
         return;
     if (m_resends.MayResend()) {
         m_resends.Count();
         if (m_job.direction == TransferCommand::Recv)
-            m_copies.Resent(!IsOneRecordRequest()); // the scale may answer both sends
+            m_copies.Resent(!IsOneRecordRequest(m_step)); // the scale may answer both sends
         else
-            m_ledger.Resent(GetTickCount());
+            m_answers.ledger.Resent(GetTickCount());
         SendPacket();
         return;
     }
     m_resends.Reset();
     CloseScale();
-    MessageBox(Named("3 times out"), MB_OK);
-    MessageBox(Summary("No answer"), MB_OK | MB_ICONEXCLAMATION);
+    MessageBox(NamedForBox(m_job, "3 times out"), MB_OK);
+    MessageBox(m_tally.Summary(m_job, "No answer"), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CTransThread::CloseScale()
@@ -861,16 +760,16 @@ void CTransThread::CloseScale()
     m_bAwaitingData = FALSE;
     m_step = S::Close;
     m_pOwner->NoteJobEnding();
-    m_bShutDown.store(1);
-    if (m_bConnected.load())
-        m_tools->sender.ShutDown(m_token, m_socket); // after the job's packets queued before
+    m_link.shutDown.store(1);
+    if (m_link.connected.load())
+        m_tools->sender.ShutDown(m_token, m_link.socket); // after the job's packets queued before
     else
-        m_socket.ShutDown();
+        m_link.socket.ShutDown();
     if (m_bActive) {
         m_bActive = FALSE;
         m_pOwner->JobActive(FALSE);
     }
-    m_pOwner->LogSent(m_bConnected.load()
+    m_pOwner->LogSent(m_link.connected.load()
             ? CString::Formatted("IP address = %s.....Data Send Finished", m_job.ipAddress)
             : CString::Formatted("IP address = %s.....Not Connected, Nothing Sent", m_job.ipAddress));
 }

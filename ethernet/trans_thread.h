@@ -31,6 +31,7 @@
 #include "ethernet/read_copies.h"
 #include "ethernet/scale_packet_poster.h"
 #include "ethernet/transfer_job_owner.h"
+#include "ethernet/transfer_tally.h"
 #include "platform/base/cstring.h"
 #include "platform/net/socket.h"
 #include "platform/wnd/core/thread.h"
@@ -49,10 +50,9 @@ public:
     ~CTransThread() override;
 
     // ---- Before the thread runs ----
-    void SetOwnerView(CTransferHost* host) { m_pOwnerView = host; }
-    // The table the job reports to, its tools, the job's token there and its
-    // fields.
-    void SetJob(CTransferJobOwner* owner, const TransferJobTools& tools, UINT_PTR token,
+    // The work screen, the table the job reports to, its tools, the job's
+    // token there and its fields.
+    void SetJob(CTransferHost* host, CTransferJobOwner* owner, const TransferJobTools& tools, UINT_PTR token,
         const TransferRequest& request);
 
     // ---- Socket thread ----
@@ -82,9 +82,9 @@ public:
     BOOL IsClosed() const { return m_step == TransferStep::Close; }
     // The socket thread has ended and its last item was taken.
     BOOL HasEnded() const { return m_bEnded; }
-    BOOL IsHeld() const { return m_bHeld; }
+    BOOL IsHeld() const { return m_reentry.held; }
     // The job is on the stack: a call of it has not returned (its box is open).
-    BOOL IsBusy() const { return m_nBusy > 0; }
+    BOOL IsBusy() const { return m_reentry.busy > 0; }
     UINT_PTR GetToken() const { return m_token; }
     int GetTimerId() const { return m_job.timerId; }
 
@@ -100,31 +100,18 @@ private:
     void EndAfterGrace();
     // A sending job waits for the answer to a packet it sent.
     BOOL IsAnswerDue() const;
-    // The step sends a record (a row, the preset page, a settings record).
-    BOOL IsRecordStep() const;
     // How long a send waits for its answer before it goes again.
     UINT ReplyTime() const;
-    // A read's ending: how many records were stored, where, and copies dropped.
-    CString StoredText() const;
     void OnNak(std::uint16_t code);
     void StartJob();
     void NextStep();
-    void NoteAcked();
-    // Records the order sends (its rows; the preset page is one).
-    std::size_t OrderTotal() const;
     void OnDataRecord(const ScalePacket* packet); // nullptr: the scale has no such record
     // FALSE when the record was refused (and told).
     BOOL StoreRecord(const ScalePacket& packet);
-    void Finish(BOOL resultStepDone);
     BOOL StopRequested();
     // Ends the job as a failure: how it ended, how far it got, for which scale.
     void EndFailed(const CString& how);
-    CString Summary(const CString& how) const;
-    // The scale's name and address, as the messages name it.
-    CString Label() const;
     void Complete();
-    // The text as the box shows it: with several scales, the scale's name first.
-    CString Named(const CString& text) const;
     // The one note of the text lines a read stored cut.
     void NoteCutLines();
 
@@ -138,14 +125,8 @@ private:
     void StartTimer(UINT ms = 0); // 0: the reply time
     void StopTimer();
 
-    // Cells 0 to the kind's last column of the job's record index.
-    RecordRow JobRow(std::size_t index) const;
-    ByteBuffer RecordPacket(std::size_t index);
-    RecordRow ItemCells(std::size_t index);
     int MessageBox(const CString& text, UINT type);
     BOOL IsRequestStep() const;
-    // A request for one record (or the sales total), not for a whole table.
-    BOOL IsOneRecordRequest() const;
 
     CTransferHost* m_pOwnerView = nullptr;
     CTransferJobOwner* m_pOwner = nullptr;
@@ -154,39 +135,36 @@ private:
     TransferRequest m_job;
 
     // Socket thread state.
-    CSocket m_socket;
-    std::atomic<int> m_bConnected { 0 };
-    std::atomic<int> m_bShutDown { 0 };
+    // The connection: the socket thread's, closed by either thread.
+    struct Link {
+        CSocket socket;
+        std::atomic<int> connected { 0 };
+        std::atomic<int> shutDown { 0 };
+    } m_link;
 
     // User-interface thread state.
     TransferStep m_step = TransferStep::Open; // "OPEN" until the greeting
     LastSentPacket m_lastSent;
     BOOL m_bAwaitingData = FALSE;
-    BOOL m_bTimeoutHeld = FALSE; // the timer fired while the job was on the stack
-    BOOL m_bHeld = FALSE;
-    int m_nBusy = 0; // calls of the job on the stack
+    // A call of the job on the stack (its box open) holds what comes for it.
+    struct Reentry {
+        int busy = 0; // calls of the job on the stack
+        BOOL held = FALSE; // packets came meanwhile
+        BOOL timeout = FALSE; // the timer fired meanwhile
+    } m_reentry;
     BOOL m_bEnded = FALSE;
     BOOL m_bActive = FALSE; // counted in the registry's active jobs
-    int m_nReceivedPackets = 0;
-    int m_nSentPackets = 0;
     ResendGuard m_resends { kTcpResendLimit };
-    std::size_t m_nRecordTotal = 0; // records a sending job sends
-    std::size_t m_nRecordIndex = 0; // records sent (the next one's index)
-    std::size_t m_nRecordsAcked = 0; // records the scale accepted
-    CString m_refusal; // the scale's refusal that the closing reset follows
-    std::size_t m_nRequestIndex = 0;
-    int m_nStoredCount = 0;
-    int m_nRefusedCount = 0; // received records the database refused
-    int m_nCutLines = 0; // received text lines stored cut to their column
     ReadCopies m_copies; // the records the scale sent again after a resend
-    int m_nDroppedCopies = 0;
     BOOL m_bDbReady = FALSE; // prepareDb has run
 
     // A sending job's answers, matched to its sends.
     enum class AnswerWait { None, Copies, Grace };
-    AnswerWait m_wait = AnswerWait::None;
-    AnswerLedger m_ledger;
-    std::uint16_t m_answerNak = 0; // the answer acted on after its copies: 0 an ACK
-    BOOL m_bUnmatchedEnding = FALSE;
-    BOOL m_bUnanswered = FALSE; // a Stop's record in flight got no answer by its deadline
+    // A sending job's answers: the ledger, the wait on it, the answer acted on.
+    struct Answers {
+        AnswerLedger ledger;
+        AnswerWait wait = AnswerWait::None;
+        std::uint16_t nak = 0; // the answer acted on after its copies: 0 an ACK
+    } m_answers;
+    TransferTally m_tally; // how far the job got
 };

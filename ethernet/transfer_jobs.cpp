@@ -77,8 +77,8 @@ BOOL CTransferJobs::Launch(const TransferOrder& order, std::size_t first, std::s
         request.timerId = static_cast<int>(kFirstTransferTimer + i);
         request.requestNumbers = order.receiveNumbers;
         request.scaleCount = order.scales.size();
-        job->SetOwnerView(&m_host);
-        job->SetJob(this, TransferJobTools { m_poster, m_sender, m_database, m_timings }, token, request);
+        job->SetJob(
+            &m_host, this, TransferJobTools { m_poster, m_sender, m_database, m_timings }, token, request);
         m_slots[i] = token;
         m_jobs.emplace(token, std::unique_ptr<CTransThread>(job));
         started.push_back(job);
