@@ -150,6 +150,8 @@ void CTransThread::Begin()
 {
     m_bActive = TRUE;
     m_pOwner->JobActive(TRUE);
+    // The greeting's wait and its resends run on the job's reply time too.
+    m_answers.ledger.SetReplyTime(m_tools->timings.replyMs);
     StartTimer();
 }
 
