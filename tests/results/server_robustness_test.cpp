@@ -83,6 +83,8 @@ TEST_F(ServerRobustnessTest, SaleIsRefusedWhileTheStoreIsHeld)
     ASSERT_TRUE(PumpUntil([&] { return LogCount("||Result Not Stored : ") == 1; }, std::chrono::seconds(10)));
     EXPECT_NE(LogLines().back().find("||Cause : "), std::string::npos);
     EXPECT_EQ(client->ReplyCount(), 0u);
+    // The log line may be written before the second box is shown.
+    ASSERT_TRUE(PumpUntil([&] { return m_boxes.Records().size() >= 2; }, std::chrono::seconds(10)));
     ASSERT_EQ(m_boxes.Records().size(), 2u);
     EXPECT_EQ(m_boxes.Records().back().type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
     EXPECT_TRUE(Stored().empty());
