@@ -139,11 +139,15 @@ TEST_F(ServerRobustnessTest, AFullLogFolderIsToldOnceAndHoldsNoReport)
         sales.insert(sales.end(), sale.begin(), sale.end());
     }
     for (std::size_t round = 1; round <= 2; ++round) {
+        // Replies go before log lines: the box is waited for while the
+        // disk is full, and a line written again once it is free.
         ASSERT_TRUE(disk.Fill());
         ASSERT_TRUE(Exchange(*client, sales, 21 * round - 1));
-        disk.Free();
-        ASSERT_TRUE(Exchange(*client, SaleMessage(false, 77, 5, 5), 21 * round));
         ASSERT_TRUE(PumpUntil([&] { return m_boxes.Records().size() == round + 1; }));
+        disk.Free();
+        const std::size_t logged = LogCount("||Result Value : ");
+        ASSERT_TRUE(Exchange(*client, SaleMessage(false, 77, 5, 5), 21 * round));
+        ASSERT_TRUE(PumpUntil([&] { return LogCount("||Result Value : ") > logged; }));
     }
     PumpFor(std::chrono::milliseconds(100)); // a third box would come now
     ASSERT_EQ(m_boxes.Records().size(), 3u);

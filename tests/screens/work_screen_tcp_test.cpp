@@ -809,24 +809,30 @@ TEST_F(WorkScreenTcpTest, SelectSendWithoutAPickedRowIsRefused)
 // past it; another acknowledges every record twice, or a few with a stray
 // acknowledgement. Each answer is matched to what was sent, and each ending
 // says what the scale holds.
-TEST_F(WorkScreenTcpTest, EveryAnswerIsMatchedToThePacketItAnswers)
+struct AnswerCase {
+    const char* name;
+    ScaleMemory::Faults faults;
+    std::size_t held;
+    std::vector<CString> boxes; // "%s" the scale
+    std::size_t records; // record packets the scale received (0: at least 12)
+    std::chrono::milliseconds answerTime { 0 }; // each answer that late (0: at once)
+};
+
+// The reply time stretches with slower builds, at most four times: the slow
+// cases answer fourteen packets each past it.
+UINT AnswerCaseReplyMs()
 {
-    const UINT reply = 250u * static_cast<UINT>(TestTimeScale());
-    m_screen->Transfers().GetTransports()->Jobs().SetTimings({ reply, 2000, 1000, reply / 2 });
-    ShowTwelveItems();
+    return 250u * static_cast<UINT>(std::min(TestTimeScale(), 4));
+}
+
+AnswerCase AnswerCaseAt(int index)
+{
+    const UINT reply = AnswerCaseReplyMs();
     const std::chrono::milliseconds late(reply * 7 / 5); // 4.2 s against 3 s
     const char* unmatched = "Trans Failed (the scale's answers could not be matched to the packets sent)";
     const CString full = "S (%s): Trans Failed (SCALE memory full), 11 of 12 records sent.";
-    struct Case {
-        const char* name;
-        ScaleMemory::Faults faults;
-        std::size_t held;
-        std::vector<CString> boxes; // "%s" the scale
-        std::size_t records; // record packets the scale received (0: at least 12)
-        std::chrono::milliseconds answerTime { 0 }; // each answer that late (0: at once)
-    };
     const auto after = [reply](int tenths) { return std::chrono::milliseconds(reply * tenths / 30); };
-    const Case cases[] = {
+    const AnswerCase cases[] = {
         { "late", { 5, late, false, 0 }, 12, { "Trans Complete" }, 13 },
         { "late, memory full", { 5, late, false, 11 }, 11, { "SCALE memory full", full }, 13 },
         { "twice, memory full", { 0, {}, true, 11 }, 11,
@@ -843,32 +849,43 @@ TEST_F(WorkScreenTcpTest, EveryAnswerIsMatchedToThePacketItAnswers)
         { "4.5 s", {}, 12, { "Trans Complete" }, 0, after(45) },
         { "6.5 s", {}, 12, { "Trans Complete" }, 0, after(65) },
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ScaleMemory memory(c.answerTime.count() > 0 ? ScaleMemory::Mode::Slow : ScaleMemory::Mode::Normal,
-            0x2027, c.answerTime);
-        memory.SetFaults(c.faults);
-        TcpScale scale;
-        ASSERT_TRUE(scale.Start(memory.Script()));
-        ChooseScales({ &scale });
-        MessageBoxScript::Reset();
-        MessageBoxScript::PushAnswer(IDYES);
-        ClickControl(IDC_WORK_TRANS_ALL);
-        ASSERT_TRUE(WaitForJobs(std::chrono::milliseconds(16 * reply + 20 * 3 * c.answerTime.count())));
-        std::vector<CString> boxes { "All item Data Delete, Are you OK?" };
-        for (const CString& b : c.boxes)
-            boxes.push_back(CString::Formatted(b.GetString(), scale.Address().c_str()));
-        EXPECT_EQ(Texts(), boxes);
-        EXPECT_EQ(memory.Table(0).size(), c.held);
-        if (c.records > 0)
-            EXPECT_EQ(memory.RecordsReceived(), c.records);
-        else
-            EXPECT_GE(memory.RecordsReceived(), 12u);
-        // The reset went last, once: the job read the scale's answers to the end.
-        EXPECT_EQ(memory.TaskResets(), 1);
-        EXPECT_EQ(Commands(scale).back(), 0x4120);
-    }
+    return cases[index];
 }
+
+class WorkScreenTcpAnswerTest : public WorkScreenTcpTest, public ::testing::WithParamInterface<int> { };
+
+TEST_P(WorkScreenTcpAnswerTest, EveryAnswerIsMatchedToThePacketItAnswers)
+{
+    const UINT reply = AnswerCaseReplyMs();
+    m_screen->Transfers().GetTransports()->Jobs().SetTimings({ reply, 2000, 1000, reply / 2 });
+    ShowTwelveItems();
+    const AnswerCase c = AnswerCaseAt(GetParam());
+    SCOPED_TRACE(c.name);
+    ScaleMemory memory(
+        c.answerTime.count() > 0 ? ScaleMemory::Mode::Slow : ScaleMemory::Mode::Normal, 0x2027, c.answerTime);
+    memory.SetFaults(c.faults);
+    TcpScale scale;
+    ASSERT_TRUE(scale.Start(memory.Script()));
+    ChooseScales({ &scale });
+    MessageBoxScript::Reset();
+    MessageBoxScript::PushAnswer(IDYES);
+    ClickControl(IDC_WORK_TRANS_ALL);
+    ASSERT_TRUE(WaitForJobs(std::chrono::milliseconds(16 * reply + 20 * 3 * c.answerTime.count())));
+    std::vector<CString> boxes { "All item Data Delete, Are you OK?" };
+    for (const CString& b : c.boxes)
+        boxes.push_back(CString::Formatted(b.GetString(), scale.Address().c_str()));
+    EXPECT_EQ(Texts(), boxes);
+    EXPECT_EQ(memory.Table(0).size(), c.held);
+    if (c.records > 0)
+        EXPECT_EQ(memory.RecordsReceived(), c.records);
+    else
+        EXPECT_GE(memory.RecordsReceived(), 12u);
+    // The reset went last, once: the job read the scale's answers to the end.
+    EXPECT_EQ(memory.TaskResets(), 1);
+    EXPECT_EQ(Commands(scale).back(), 0x4120);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, WorkScreenTcpAnswerTest, ::testing::Range(0, 10));
 
 // Stop or Close while a record's answer is due: nothing more is sent, the
 // answer is awaited, and the count is what the scale holds.
